@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what the build needs from Debian's packages (only what is missing) and
+# configures and builds Kivosavan in ./build. Run as root on Debian 12.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev qt6-base-dev qt6-base-dev-tools
+          fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35 fonts-liberation
+          poppler-utils xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$(nproc)"

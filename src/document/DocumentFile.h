@@ -1,0 +1,62 @@
+// The document file: the nine sections of a document in our versioned binary archive,
+// behind a header that names the format and a checksum that guards the body.
+//
+//   magic "KIVOSAVN" | format version u32 | body size u64 | CRC-32 of body u32 | body
+//
+// The body is a record holding (key, section bytes) pairs under the keys below; each
+// section is the archive of its records. A file that is not ours, truncated, damaged
+// or written by a newer program is refused with a message and loads nothing. Saving
+// writes a temporary file beside the target and renames it over, so a failure at any
+// byte leaves the previous file whole.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "document/MyDocument.h"
+
+namespace kivo {
+
+inline constexpr const char* KIVODataKaisyaKey = "Kivosa data of Kaisya";
+inline constexpr const char* KIVODataRootKamokuKubunKey = "Kivosa data of Root Kamoku Kubun";
+inline constexpr const char* KIVODataJigyoubuArrayKey = "Kivosa data of Jigyoubu Array";
+inline constexpr const char* KIVODataTekiyouGroupArrayKey = "Kivosa data of Tekiyou Group Array";
+inline constexpr const char* KIVODataShiwakeArrayKey = "Kivosa data of Shiwake Array";
+inline constexpr const char* KIVODataFurikaedenpyouBookmarkArrayKey = "Kivosa data of Furikaedenpyou Bookmark Array";
+inline constexpr const char* KIVODataGenkasyoukyakuShisanArrayKey = "Kivosa data of Genkasyoukyaku Shisan Array";
+inline constexpr const char* KIVODataHendouReasonArrayKey = "Kivosa data of Hendou Reason Array";
+inline constexpr const char* KIVODataSubMenuItemArrayKey = "Kivosa data of Sub Menu Item Array";
+
+class DocumentFile {
+public:
+  enum class Status { Ok, NotOurs, Damaged, NewerVersion, ReadFailed, WriteFailed };
+
+  struct Result {
+    Status status = Status::Ok;
+    std::string message;  // for the user, in Japanese; empty when Ok
+    std::string detail;   // what exactly went wrong, for diagnostics
+    bool ok() const { return status == Status::Ok; }
+  };
+
+  // Test seam: a write that fails once this many bytes have been written (-1 never).
+  struct WriteFault {
+    int64_t failAfterBytes = -1;
+    bool failOnSync = false;
+    bool failOnRename = false;
+  };
+
+  static constexpr uint32_t kFormatVersion = 1;
+
+  static std::string dataOfDocument(const MyDocument& document);
+  static std::unique_ptr<MyDocument> documentFromData(std::string_view data, Result* result);
+
+  static Result writeToFile(const MyDocument& document, const std::string& path, const WriteFault* fault = nullptr);
+  static std::unique_ptr<MyDocument> readFromFile(const std::string& path, Result* result);
+
+  static Result resultOf(Status status, std::string detail = {});
+  static uint32_t crc32(std::string_view data);
+};
+
+}  // namespace kivo

@@ -1,0 +1,42 @@
+#include "model/HojyoKamoku.h"
+
+#include <cstdio>
+
+#include "model/ArchiveReader.h"
+#include "model/ArchiveWriter.h"
+
+namespace kivo {
+
+std::string HojyoKamoku::codeString() const
+{
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "%02d", code_);
+  return buf;
+}
+
+void HojyoKamoku::encodeWithCoder(ArchiveWriter& c) const
+{
+  c.beginRecord("HojyoKamoku", kClassVersion);
+  c.writeInt32(code_);
+  c.writeString(name_);
+  c.writeString(kana_);
+  c.writeBool(isActive_);
+  c.writeInt32(parentKamokuCode_);
+  c.writeInt32(keyEquivalentOfSuitoucyouSubMenu_);
+  startBalanceArray_.encodeWithCoder(c);
+}
+
+bool HojyoKamoku::initWithCoder(ArchiveReader& c)
+{
+  if (c.beginRecord("HojyoKamoku", kClassVersion) < 0) return false;
+  code_ = c.readInt32();
+  name_ = c.readString();
+  kana_ = c.readString();
+  isActive_ = c.readBool();
+  parentKamokuCode_ = c.readInt32();
+  keyEquivalentOfSuitoucyouSubMenu_ = c.readInt32();
+  startBalanceArray_.initWithCoder(c);
+  return c.ok();
+}
+
+}  // namespace kivo

@@ -1,0 +1,125 @@
+// One journal entry line: a date, a voucher number and, for the debit (karikata) and
+// the credit (kashikata) side, the account, sub-account, division and amount.
+//
+// Voucher number 0 marks a cash-book row not yet registered (no report shows it);
+// negative numbers are regular-type vouchers. Absent codes are -1. The aite codes
+// record the other side of the voucher (999 when that side has several rows).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/Date.h"
+
+namespace kivo {
+
+class ArchiveWriter;
+class ArchiveReader;
+
+class Shiwake {
+public:
+  // kindOfShiwake values.
+  static constexpr int32_t kFurikaedenpyou = 0;  // a transfer-voucher line
+  static constexpr int32_t kSuitoucyou = 1;      // entered in a cash book
+  static constexpr int32_t kSuitoucyouNoAmount = 2;  // cash-book row without amount (a pending row)
+
+  Shiwake() = default;
+
+  Date date() const { return date_; }
+  void setDate(Date v) { date_ = v; }
+  int32_t denpyouNo() const { return denpyouNo_; }
+  void setDenpyouNo(int32_t v) { denpyouNo_ = v; }
+
+  int32_t karikataKamokuCode() const { return karikataKamokuCode_; }
+  void setKarikataKamokuCode(int32_t v) { karikataKamokuCode_ = v; }
+  int32_t karikataHojyoKamokuCode() const { return karikataHojyoKamokuCode_; }
+  void setKarikataHojyoKamokuCode(int32_t v) { karikataHojyoKamokuCode_ = v; }
+  int32_t karikataJigyoubuCode() const { return karikataJigyoubuCode_; }
+  void setKarikataJigyoubuCode(int32_t v) { karikataJigyoubuCode_ = v; }
+  int64_t karikataKingaku() const { return karikataKingaku_; }
+  void setKarikataKingaku(int64_t v) { karikataKingaku_ = v; }
+
+  int32_t kashikataKamokuCode() const { return kashikataKamokuCode_; }
+  void setKashikataKamokuCode(int32_t v) { kashikataKamokuCode_ = v; }
+  int32_t kashikataHojyoKamokuCode() const { return kashikataHojyoKamokuCode_; }
+  void setKashikataHojyoKamokuCode(int32_t v) { kashikataHojyoKamokuCode_ = v; }
+  int32_t kashikataJigyoubuCode() const { return kashikataJigyoubuCode_; }
+  void setKashikataJigyoubuCode(int32_t v) { kashikataJigyoubuCode_ = v; }
+  int64_t kashikataKingaku() const { return kashikataKingaku_; }
+  void setKashikataKingaku(int64_t v) { kashikataKingaku_ = v; }
+
+  int32_t aiteKarikataKamokuCode() const { return aiteKarikataKamokuCode_; }
+  void setAiteKarikataKamokuCode(int32_t v) { aiteKarikataKamokuCode_ = v; }
+  int32_t aiteKarikataHojyoKamokuCode() const { return aiteKarikataHojyoKamokuCode_; }
+  void setAiteKarikataHojyoKamokuCode(int32_t v) { aiteKarikataHojyoKamokuCode_ = v; }
+  int32_t aiteKarikataJigyoubuCode() const { return aiteKarikataJigyoubuCode_; }
+  void setAiteKarikataJigyoubuCode(int32_t v) { aiteKarikataJigyoubuCode_ = v; }
+  int32_t aiteKashikataKamokuCode() const { return aiteKashikataKamokuCode_; }
+  void setAiteKashikataKamokuCode(int32_t v) { aiteKashikataKamokuCode_ = v; }
+  int32_t aiteKashikataHojyoKamokuCode() const { return aiteKashikataHojyoKamokuCode_; }
+  void setAiteKashikataHojyoKamokuCode(int32_t v) { aiteKashikataHojyoKamokuCode_ = v; }
+  int32_t aiteKashikataJigyoubuCode() const { return aiteKashikataJigyoubuCode_; }
+  void setAiteKashikataJigyoubuCode(int32_t v) { aiteKashikataJigyoubuCode_ = v; }
+
+  const std::string& tekiyou() const { return tekiyou_; }
+  void setTekiyou(const std::string& v) { tekiyou_ = v; }
+  int32_t kindOfShiwake() const { return kindOfShiwake_; }
+  void setKindOfShiwake(int32_t v) { kindOfShiwake_ = v; }
+  const std::string& hendouReasonStr() const { return hendouReasonStr_; }
+  void setHendouReasonStr(const std::string& v) { hendouReasonStr_ = v; }
+  // The cash book that a pending entry (number 0) belongs to; -1 none.
+  int32_t suitoucyouKamokuCode() const { return suitoucyouKamokuCode_; }
+  void setSuitoucyouKamokuCode(int32_t v) { suitoucyouKamokuCode_ = v; }
+  int32_t suitoucyouHojyoKamokuCode() const { return suitoucyouHojyoKamokuCode_; }
+  void setSuitoucyouHojyoKamokuCode(int32_t v) { suitoucyouHojyoKamokuCode_ = v; }
+  bool didCreateBeforeOpen() const { return didCreateBeforeOpen_; }
+  void setDidCreateBeforeOpen(bool v) { didCreateBeforeOpen_ = v; }
+
+  // Transient: the entry's position in the journal when the sorted copy was made.
+  int32_t indexOfArray() const { return indexOfArray_; }
+  void setIndexOfArray(int32_t v) { indexOfArray_ = v; }
+  // Transient: marked for the journal window's marked mode.
+  bool doDisplayOnShiwakenikki() const { return doDisplayOnShiwakenikki_; }
+  void setDoDisplayOnShiwakenikki(bool v) { doDisplayOnShiwakenikki_ = v; }
+
+  // A copy through the archive, as the undo of a deletion keeps it.
+  std::shared_ptr<Shiwake> deepCopy() const;
+
+  static constexpr int32_t kClassVersion = 0;
+  void encodeWithCoder(ArchiveWriter& coder) const;
+  bool initWithCoder(ArchiveReader& coder);
+
+  // Equality of the stored fields (transient marks are ignored).
+  bool isEqualStoredFields(const Shiwake& other) const;
+
+private:
+  Date date_;
+  int32_t denpyouNo_ = 0;
+  int32_t karikataKamokuCode_ = -1;
+  int32_t karikataHojyoKamokuCode_ = -1;
+  int32_t karikataJigyoubuCode_ = -1;
+  int64_t karikataKingaku_ = 0;
+  int32_t kashikataKamokuCode_ = -1;
+  int32_t kashikataHojyoKamokuCode_ = -1;
+  int32_t kashikataJigyoubuCode_ = -1;
+  int64_t kashikataKingaku_ = 0;
+  int32_t aiteKarikataKamokuCode_ = -1;
+  int32_t aiteKarikataHojyoKamokuCode_ = -1;
+  int32_t aiteKarikataJigyoubuCode_ = -1;
+  int32_t aiteKashikataKamokuCode_ = -1;
+  int32_t aiteKashikataHojyoKamokuCode_ = -1;
+  int32_t aiteKashikataJigyoubuCode_ = -1;
+  std::string tekiyou_;
+  int32_t kindOfShiwake_ = kFurikaedenpyou;
+  std::string hendouReasonStr_;
+  int32_t suitoucyouKamokuCode_ = -1;
+  int32_t suitoucyouHojyoKamokuCode_ = -1;
+  bool didCreateBeforeOpen_ = false;
+  int32_t indexOfArray_ = -1;
+  bool doDisplayOnShiwakenikki_ = false;
+};
+
+using ShiwakePtr = std::shared_ptr<Shiwake>;
+
+}  // namespace kivo

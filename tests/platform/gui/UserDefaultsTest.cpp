@@ -1,0 +1,165 @@
+#include "platform/UserDefaults.h"
+
+#include <memory>
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "platform/UserDefaultsKeys.h"
+
+namespace kivo {
+namespace {
+
+class UserDefaultsTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    ASSERT_TRUE(dir_.isValid());
+    UserDefaults::registerDefaults();
+    defaults_ = std::make_unique<UserDefaults>(path());
+  }
+
+  QString path() const { return dir_.filePath(QStringLiteral("settings.ini")); }
+
+  // Writes what was set and opens the file afresh, as the next run of the
+  // application would; values then come back as the text the file holds.
+  void reopen()
+  {
+    defaults_->synchronize();
+    defaults_ = std::make_unique<UserDefaults>(path());
+  }
+
+  QTemporaryDir dir_;
+  std::unique_ptr<UserDefaults> defaults_;
+};
+
+TEST_F(UserDefaultsTest, RegisteredValuesReadBack)
+{
+  struct Case {
+    const char* key;
+    bool b;
+    int64_t i;
+    double d;
+  };
+  const Case cases[] = {
+      {KIVOFurikaedenpyouAutoSetBalanceKey, true, 1, 1.0},
+      {KIVOInputTypeForDateKey, true, 2, 2.0},
+      {KIVOInputTypeForTekiyouKey, true, 2, 2.0},
+      {KIVOAutoUpdateAllOutputWindowsKey, true, 1, 1.0},
+      {KIVOKanjyoumotocyouShowCreatedTypeKey, false, 0, 0.0},
+      {KIVOExportTextKugiriCodeKey, false, 0, 0.0},
+      {KIVOSuiiShisanAddKaishizandkaToGoukeiKey, true, 1, 1.0},
+      {KIVOTateKabunushiShihonnadoKeisansyoKey, true, 1, 1.0},
+      {KIVOGankasyoukyakuhiRoundingTypeKey, false, 0, 0.0},
+      {KIVOGankasyoukyakuhiDefaultZanzonWariaiKey, true, 10, 10.0},
+      {KIVOGankasyoukyakuhiDefaultZanzonGendoWariaiKey, true, 5, 5.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(defaults_->boolForKey(c.key), c.b);
+    EXPECT_EQ(defaults_->integerForKey(c.key), c.i);
+    EXPECT_DOUBLE_EQ(defaults_->doubleForKey(c.key), c.d);
+  }
+  EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), QColor(0, 0, 255));
+}
+
+TEST_F(UserDefaultsTest, UnregisteredKeysReadAsNothing)
+{
+  for (const char* key :
+       {KIVOFurikaedenpyouWindowWidthKey, KIVOSuitoucyouAutoSetItemAsAboveRowKey,
+        KIVOInputSourceForKamokuKey, KIVOInputSource1030ForKamokuKey,
+        KIVOSuiiShisanPrintMonthPerPageKey, KIVOZandakaShisanSetPeriodWhenShowWindowKey,
+        KIVOShiwakenikkiPrintInfoKey, KIVOKivosaVersionOfUsedLastTimeKey}) {
+    SCOPED_TRACE(key);
+    EXPECT_FALSE(defaults_->objectForKey(key).isValid());
+    EXPECT_FALSE(defaults_->boolForKey(key));
+    EXPECT_EQ(defaults_->integerForKey(key), 0);
+    EXPECT_EQ(defaults_->doubleForKey(key), 0.0);
+    EXPECT_TRUE(defaults_->stringForKey(key).isEmpty());
+    EXPECT_TRUE(defaults_->dataForKey(key).isEmpty());
+    EXPECT_FALSE(defaults_->colorForKey(key).isValid());
+  }
+}
+
+TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopening)
+{
+  const QByteArray printInfo("\x00\x01print\xff", 8);
+  const QString width7 = UserDefaults::columnsKey(KIVOKanjyoumotocyouWindowWidthKey, 7);
+  defaults_->setBool(false, KIVOAutoUpdateAllOutputWindowsKey);
+  defaults_->setBool(true, KIVOSuitoucyouAutoSetItemAsAboveRowKey);
+  defaults_->setInteger(1, KIVOInputTypeForKingakuKey);
+  defaults_->setInteger(-8, KIVOInputSource1030ForTekiyouKey);
+  defaults_->setDouble(12.5, KIVOGankasyoukyakuhiDefaultZanzonWariaiKey);
+  defaults_->setDouble(612.75, width7);
+  defaults_->setString(QStringLiteral("ja"), KIVOInputSourceForTekiyouKey);
+  defaults_->setData(printInfo, KIVOKanjyoumotocyouPrintInfoKey);
+
+  for (int pass = 0; pass < 2; ++pass) {
+    SCOPED_TRACE(pass == 0 ? "before reopening" : "after reopening");
+    EXPECT_FALSE(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
+    EXPECT_TRUE(defaults_->boolForKey(KIVOSuitoucyouAutoSetItemAsAboveRowKey));
+    EXPECT_EQ(defaults_->integerForKey(KIVOSuitoucyouAutoSetItemAsAboveRowKey), 1);
+    EXPECT_EQ(defaults_->integerForKey(KIVOInputTypeForKingakuKey), 1);
+    EXPECT_EQ(defaults_->integerForKey(KIVOInputTypeForDateKey), 2);  // untouched
+    EXPECT_EQ(defaults_->integerForKey(KIVOInputSource1030ForTekiyouKey), -8);
+    EXPECT_DOUBLE_EQ(defaults_->doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey), 12.5);
+    EXPECT_EQ(defaults_->integerForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey), 12);
+    EXPECT_DOUBLE_EQ(defaults_->doubleForKey(width7), 612.75);
+    EXPECT_EQ(defaults_->doubleForKey(UserDefaults::columnsKey(KIVOKanjyoumotocyouWindowWidthKey, 8)),
+              0.0);
+    EXPECT_EQ(defaults_->stringForKey(KIVOInputSourceForTekiyouKey), QStringLiteral("ja"));
+    EXPECT_EQ(defaults_->dataForKey(KIVOKanjyoumotocyouPrintInfoKey), printInfo);
+    reopen();
+  }
+
+  defaults_->removeObjectForKey(KIVOAutoUpdateAllOutputWindowsKey);
+  defaults_->removeObjectForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey);
+  EXPECT_TRUE(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
+  EXPECT_DOUBLE_EQ(defaults_->doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey), 10.0);
+}
+
+TEST_F(UserDefaultsTest, RegisteredDefaultsAreNotWrittenToTheFile)
+{
+  EXPECT_TRUE(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
+  EXPECT_TRUE(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey).isValid());
+  defaults_->setInteger(1, KIVOExportTextKugiriCodeKey);
+  defaults_->synchronize();
+
+  QSettings file(path(), QSettings::IniFormat);
+  EXPECT_EQ(file.allKeys(), QStringList{QString::fromUtf8(KIVOExportTextKugiriCodeKey)});
+}
+
+TEST_F(UserDefaultsTest, ColorRoundTripsAndBadDataFallsBackToTheRegisteredColor)
+{
+  const QColor colors[] = {QColor(12, 34, 56, 78), QColor(Qt::black),
+                           QColor::fromRgbF(0.25f, 0.5f, 0.75f)};
+  for (const QColor& c : colors) {
+    defaults_->setColor(c, KIVOSuiiShisanTitleTextColorKey);
+    reopen();
+    EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), c);
+  }
+
+  defaults_->setData(QByteArray("not a colour"), KIVOSuiiShisanTitleTextColorKey);
+  EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), QColor(0, 0, 255));
+  defaults_->setData(QByteArray("junk"), KIVOShiwakenikkiPrintInfoKey);
+  EXPECT_FALSE(defaults_->colorForKey(KIVOShiwakenikkiPrintInfoKey).isValid());
+}
+
+TEST_F(UserDefaultsTest, StandardInstanceFollowsTheChosenFile)
+{
+  UserDefaults& standard = UserDefaults::standardUserDefaults();
+  const QString other = dir_.filePath(QStringLiteral("other.ini"));
+
+  UserDefaults::useSettingsFile(path());
+  standard.setDouble(480.0, KIVOSuitoucyouWindowWidthKey);
+  UserDefaults::useSettingsFile(other);
+  EXPECT_EQ(standard.doubleForKey(KIVOSuitoucyouWindowWidthKey), 0.0);
+  EXPECT_EQ(&UserDefaults::standardUserDefaults(), &standard);
+  UserDefaults::useSettingsFile(path());
+  EXPECT_DOUBLE_EQ(standard.doubleForKey(KIVOSuitoucyouWindowWidthKey), 480.0);
+  UserDefaults::useSettingsFile(other);  // leave it on a test file, never on the user's settings
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,167 @@
+#include "support/TestDocuments.h"
+
+#include <random>
+
+namespace kivo::test {
+namespace {
+
+KamokuPtr makeKamoku(int code, const std::string& name, bool karikata)
+{
+  auto k = std::make_shared<Kamoku>();
+  k->setCode(code);
+  k->setName(name);
+  k->setKana(name);
+  k->setIsKarikataKamoku(karikata);
+  return k;
+}
+
+}  // namespace
+
+std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, unsigned seed)
+{
+  auto doc = std::make_unique<MyDocument>();
+  Kaisya& kaisya = doc->kaisya();
+  kaisya.setName("株式会社テスト");
+  kaisya.setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+
+  auto root = std::make_shared<KamokuKubun>();
+  root->setPListResource(KamokuKubun::kKaisyahouChartName);
+  std::vector<KamokuPtr> all;
+  const int perCategory = 50;
+  for (int i = 0; i < size.kamokuCount; ++i) {
+    if (i % perCategory == 0) {
+      auto cat = std::make_shared<KamokuKubun>();
+      cat->setKubunName("区分" + std::to_string(i / perCategory + 1));
+      root->children().push_back(cat);
+    }
+    auto k = makeKamoku(100 + i, "科目" + std::to_string(100 + i), i % 2 == 0);
+    k->setIsSuitouKamoku(i < 3);
+    root->children().back()->childrenKamoku().push_back(k);
+    all.push_back(k);
+  }
+  for (int h = 0; h < size.hojyoKamokuCount; ++h) {
+    const KamokuPtr& parent = all[h % all.size()];
+    auto sub = std::make_shared<HojyoKamoku>();
+    sub->setCode(static_cast<int32_t>(parent->hojyoKamokuArray().size()) + 1);
+    sub->setName("補助" + std::to_string(h));
+    sub->setParentKamokuCode(parent->code());
+    parent->hojyoKamokuArray().push_back(sub);
+  }
+  for (int j = 0; j < size.jigyoubuCount; ++j) {
+    auto d = std::make_shared<Jigyoubu>();
+    d->setCode(j + 1);
+    d->setName("事業部" + std::to_string(j + 1));
+    d->setIsActive(true);
+    doc->jigyoubuArray().push_back(d);
+  }
+  doc->setRootKamokuKubun(root);
+
+  std::mt19937 rng(seed);
+  const Date start = kaisya.termStartDate();
+  const int days = kaisya.termEndDate().serial() - start.serial() + 1;
+  std::vector<ShiwakePtr>& journal = doc->shiwakeArray();
+  journal.reserve(size.shiwakeCount);
+  for (int i = 0; i < size.shiwakeCount; ++i) {
+    auto s = std::make_shared<Shiwake>();
+    s->setDate(start.addingDays(static_cast<int>(static_cast<int64_t>(i) * days / size.shiwakeCount)));
+    s->setDenpyouNo(i / 2 + 1);
+    const KamokuPtr& kari = all[rng() % all.size()];
+    const KamokuPtr& kashi = all[rng() % all.size()];
+    const int64_t amount = static_cast<int64_t>(rng() % 1000000) + 1;
+    s->setKarikataKamokuCode(kari->code());
+    s->setKashikataKamokuCode(kashi->code());
+    if (!kari->hojyoKamokuArray().empty()) s->setKarikataHojyoKamokuCode(kari->hojyoKamokuArray().front()->code());
+    if (size.jigyoubuCount > 0) {
+      s->setKarikataJigyoubuCode(static_cast<int32_t>(rng() % size.jigyoubuCount) + 1);
+      s->setKashikataJigyoubuCode(s->karikataJigyoubuCode());
+    }
+    s->setKarikataKingaku(amount);
+    s->setKashikataKingaku(amount);
+    s->setAiteKarikataKamokuCode(kashi->code());
+    s->setAiteKashikataKamokuCode(kari->code());
+    s->setTekiyou("摘要テキスト " + std::to_string(i % 97));
+    journal.push_back(std::move(s));
+  }
+  kaisya.setMinAvailableDenpyouNo(size.shiwakeCount / 2 + 2);
+  return doc;
+}
+
+std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
+{
+  GeneratedBooksSize size;
+  size.shiwakeCount = 40;
+  size.kamokuCount = 60;
+  size.jigyoubuCount = 3;
+  size.hojyoKamokuCount = 6;
+  auto doc = makeGeneratedBooks(size, 7);
+  Kaisya& k = doc->kaisya();
+  k.setAddress("東京都千代田区1-1");
+  k.setIsSeizou(true);
+  k.setDoUseWareki(true);
+  k.setTermNo(12);
+  k.setDecimalPrecision(2);
+  k.setPassword("pbkdf2$salt$hash");
+  k.setTitleOfHoukokusyo("第12期 決算報告書");
+  k.setTermStartDateOfHoukokusyoCover(Date(2024, 4, 1));
+  k.setTermEndDateOfHoukokusyoCover(Date(2025, 3, 31));
+  k.setNoteOfKaisyahouHoukokusyo(std::string("{\\rtf1 \x00\x01 note}", 16));
+  k.setNoteOfRiekisyobunanOfHoukokusyo("利益処分の注記");
+  k.setHasDoneKurikoshi(true);
+
+  const KamokuPtr kamoku = doc->codeSortedKamokuArray().front();
+  kamoku->setStartBalance(1500000, 99);
+  kamoku->setStartBalance(500000, 1);
+  kamoku->setStartBalance(-20000, 2);
+  kamoku->setKeyEquivalentOfSuitoucyouSubMenu(3);
+  kamoku->hojyoKamokuArray().front()->setStartBalance(12345, 99);
+  kamoku->hojyoKamokuArray().front()->setKeyEquivalentOfSuitoucyouSubMenu(4);
+  doc->codeSortedKamokuArray()[5]->setIsActive(false);
+  doc->codeSortedKamokuArray()[6]->setIsKabunushiShihonKamoku(true);
+  doc->jigyoubuArray().back()->setIsActive(false);
+
+  auto group = std::make_shared<TekiyouGroup>("売上");
+  group->tekiyouArray().push_back(std::make_shared<Tekiyou>("現金売上", "ゲンキンウリアゲ"));
+  doc->tekiyouGroupArray().push_back(group);
+  doc->othersTekiyouGroup()->tekiyouArray().push_back(std::make_shared<Tekiyou>("雑費", "ザッピ"));
+
+  auto pending = std::make_shared<Shiwake>();
+  pending->setDate(Date(2024, 5, 1));
+  pending->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
+  pending->setSuitoucyouKamokuCode(kamoku->code());
+  pending->setSuitoucyouHojyoKamokuCode(1);
+  doc->shiwakeArray().push_back(pending);
+  auto regular = std::make_shared<Shiwake>();
+  regular->setDate(Date::regularTypeDenpyouDate());
+  regular->setDenpyouNo(-1);
+  regular->setKarikataKamokuCode(100);
+  regular->setKashikataKamokuCode(101);
+  regular->setKarikataKingaku(-99'999'999'999LL);
+  regular->setKashikataKingaku(-99'999'999'999LL);
+  regular->setHendouReasonStr("当期純損益");
+  doc->shiwakeArray().push_back(regular);
+  auto kessan = std::make_shared<Shiwake>();
+  kessan->setDate(Date::kessanSeiridukiDate());
+  kessan->setDenpyouNo(9000);
+  kessan->setKindOfShiwake(Shiwake::kSuitoucyou);
+  kessan->setDidCreateBeforeOpen(true);
+  doc->shiwakeArray().push_back(kessan);
+
+  auto bookmark = std::make_shared<Bookmark>();
+  bookmark->setDenpyouNo(3);
+  bookmark->setName("月末の振替");
+  bookmark->setIsActiveWithLimitedUserPassword(true);
+  doc->furikaedenpyouBookmarkArray().push_back(bookmark);
+  doc->hendouReasonArray().push_back(std::make_shared<HendouReason>("no reason"));
+  doc->hendouReasonArray().push_back(std::make_shared<HendouReason>("剰余金の配当"));
+  auto item = std::make_shared<SubMenuItemOfDenpyouAndCyouhyouMenuItem>();
+  item->setTitle("現金 ／ 小口");
+  item->setParentMenuItemTitle("総勘定元帳／補助元帳");
+  item->setKeyEquivalent("1");
+  item->setKeyEquivalentModifierMask(0x140000);
+  item->setRepresentedObject(2100);
+  doc->subMenuItemArray().push_back(item);
+  doc->setRootKamokuKubun(doc->rootKamokuKubun());
+  return doc;
+}
+
+}  // namespace kivo::test
