@@ -1,0 +1,592 @@
+#include "model/KamokuChartTemplate.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/Kaisya.h"
+#include "model/KamokuKubun.h"
+
+namespace kivo {
+namespace {
+
+// ---------------------------------------------------------------------------------
+// The charts the program ships, one per company kind.
+
+enum class Kind { Kaisyahou, Older, Kojin, Kakeibo };
+
+struct ChartCase {
+  const char* label;
+  Kind kind;
+  const char* pListResource;
+  // Every category the reports look up by name, which therefore must exist.
+  std::vector<std::string> categories;
+  // The exact set of group numbers the chart uses (0 aside).
+  std::set<int> groups;
+  // Accounts that must exist and be active.
+  std::vector<std::string> activeAccounts;
+};
+
+const std::vector<std::string> kAssetAndLiabilityCategories = {
+    "流動資産", "有形固定資産", "無形固定資産", "投資等", "繰延資産", "流動負債", "固定負債", "引当金"};
+const std::vector<std::string> kIncomeCategories = {"販売費及び一般管理費", "営業外収益", "営業外費用", "特別利益", "特別損失"};
+const std::vector<std::string> kCostCategories = {"労務費", "経費", "外注加工費"};
+
+std::vector<std::string> concat(std::initializer_list<std::vector<std::string>> parts)
+{
+  std::vector<std::string> all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+const std::vector<ChartCase>& chartCases()
+{
+  static const std::vector<std::string> businessAccounts = {
+      "現金", "当座預金", "普通預金", "定期預金", "受取手形", "売掛金", "商品", "建物", "機械装置", "車両運搬具",
+      "工具器具備品", "土地", "ソフトウェア", "支払手形", "買掛金", "未払金", "預り金", "長期借入金", "貸倒引当金",
+      "売上高", "期首商品棚卸高", "仕入高", "期末商品棚卸高", "旅費交通費", "通信費", "消耗品費", "水道光熱費",
+      "地代家賃", "減価償却費", "雑費"};
+  static const std::vector<ChartCase> cases = {
+      {"Companies-Act corporation", Kind::Kaisyahou, "Kamoku20060501",
+       concat({kAssetAndLiabilityCategories, {"純資産の部"}, kIncomeCategories, kCostCategories}),
+       {1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 29, 30},
+       concat({businessAccounts,
+               {"小口現金", "役員報酬", "給料手当", "法定福利費", "受取利息", "雑収入", "支払利息", "雑損失",
+                "固定資産売却益", "固定資産売却損", "法人税、住民税及び事業税", "未払法人税等", "未払消費税等",
+                "資本金", "資本準備金", "利益準備金", "別途積立金", "繰越利益剰余金"}})},
+      {"older-form corporation", Kind::Older, "Kamoku",
+       concat({kAssetAndLiabilityCategories, {"資本の部"}, kIncomeCategories, kCostCategories}),
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 18, 19, 20},
+       concat({businessAccounts,
+               {"小口現金", "役員報酬", "給料手当", "法定福利費", "受取利息", "雑収入", "支払利息", "雑損失",
+                "固定資産売却益", "固定資産売却損", "法人税、住民税及び事業税", "資本金", "資本準備金", "利益準備金",
+                "別途積立金", "前期繰越利益"}})},
+      {"sole proprietor", Kind::Kojin, "Kamoku",
+       concat({kAssetAndLiabilityCategories, {"資本の部", "販売費及び一般管理費", "営業外収益", "特別利益", "特別損失"},
+               kCostCategories}),
+       {1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18},
+       concat({businessAccounts,
+               {"元入金", "事業主借", "事業主貸", "租税公課", "給料賃金", "利子割引料", "家事消費", "雑収入",
+                "専従者給与", "貸倒引当金繰入", "貸倒引当金戻入"}})},
+      {"household book", Kind::Kakeibo, "Kamoku",
+       {"流動資産", "有形固定資産", "投資等", "流動負債", "固定負債", "資本の部"},
+       {1, 2, 3, 14, 15, 18},
+       {"現金", "普通預金", "元入金", "給与", "食費", "水道光熱費", "雑費"}},
+  };
+  return cases;
+}
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const ChartCase& c, std::ostream* os) { *os << c.label; }
+
+Kaisya kaisyaOfKind(Kind kind)
+{
+  Kaisya k;
+  k.setIsHoujin(kind == Kind::Kaisyahou || kind == Kind::Older);
+  k.setIsKakeibo(kind == Kind::Kakeibo);
+  return k;
+}
+
+KamokuKubunPtr chartOf(Kind kind)
+{
+  return KamokuKubun::rootKamokuKubunForKaisya(kaisyaOfKind(kind), kind != Kind::Older);
+}
+
+std::vector<KamokuPtr> accountsOf(const KamokuKubun& root)
+{
+  std::vector<KamokuPtr> all;
+  root.getChildrenKamokuArray(all);
+  return all;
+}
+
+bool isBalanceSheetType(const Kamoku& k) { return (k.type() & 0x100) != 0; }
+uint32_t kindBits(const Kamoku& k) { return k.type() & ~Kamoku::kTypeA; }
+
+// ---------------------------------------------------------------------------------
+// Which report block takes each account. Every builder selects accounts either by
+// group number over all accounts or by the category of a name; an account that no
+// block takes is lost from the totals, one that two blocks take is counted twice.
+
+struct Blocks {
+  const KamokuKubun& root;
+  const std::vector<KamokuPtr>& all;
+  std::map<int, std::vector<std::string>> takenBy;  // code -> names of the blocks
+  std::set<int> balanceSheet;                        // codes taken by a balance-sheet block
+
+  void groups(const std::string& block, std::set<int> gs, bool isBalanceSheet = false)
+  {
+    for (const KamokuPtr& k : all)
+      if (gs.count(k->group())) take(block, *k, isBalanceSheet);
+  }
+  void category(const std::string& name, bool isBalanceSheet = false, std::set<int> onlyGroups = {},
+                std::set<int> exceptGroups = {})
+  {
+    KamokuKubunPtr c = root.childForName(name);
+    if (!c) return;
+    for (const KamokuPtr& k : c->childrenKamoku()) {
+      if (!onlyGroups.empty() && !onlyGroups.count(k->group())) continue;
+      if (exceptGroups.count(k->group())) continue;
+      take(name, *k, isBalanceSheet);
+    }
+  }
+  void take(const std::string& block, const Kamoku& k, bool isBalanceSheet)
+  {
+    takenBy[k.code()].push_back(block);
+    if (isBalanceSheet) balanceSheet.insert(k.code());
+  }
+  void costReport()
+  {
+    groups("materials and work in process", {9, 10, 11, 12, 13});
+    for (const std::string& c : kCostCategories) category(c);
+  }
+};
+
+const std::set<int> kNetAssetsGroups = {18, 26, 19, 27, 20, 21, 22, 23, 29, 24, 30, 25};
+
+// The trial balance: cost report, income statement and balance sheet.
+Blocks trialBalanceBlocks(Kind kind, const KamokuKubun& root, const std::vector<KamokuPtr>& all)
+{
+  Blocks b{root, all, {}, {}};
+  b.costReport();
+  if (kind == Kind::Kaisyahou || kind == Kind::Older) {
+    b.groups("income groups", kind == Kind::Older ? std::set<int>{3, 4, 5, 6, 7, 8} : std::set<int>{3, 4, 5, 6, 7});
+    for (const std::string& c : kIncomeCategories) b.category(c);
+  } else {
+    b.groups("sole-proprietor income groups", {3, 14, 4, 5, 6, 15, 16, 7, 17});
+  }
+  b.groups("current assets by group", {1, 2}, true);
+  for (const char* c : {"有形固定資産", "無形固定資産", "投資等", "繰延資産", "流動負債", "固定負債", "引当金"})
+    b.category(c, true);
+  if (kind == Kind::Kaisyahou) b.category("純資産の部", true, kNetAssetsGroups);
+  else b.category("資本の部", true, {}, {8});
+  return b;
+}
+
+// The financial statements: the Companies-Act form for the Companies-Act chart, the
+// older form for every other business chart.
+Blocks statementBlocks(Kind kind, const KamokuKubun& root, const std::vector<KamokuPtr>& all)
+{
+  Blocks b{root, all, {}, {}};
+  b.costReport();
+  b.groups("income groups", kind == Kind::Kaisyahou ? std::set<int>{3, 4, 5, 6, 7} : std::set<int>{3, 4, 5, 6, 7, 8});
+  for (const std::string& c : kIncomeCategories) b.category(c);
+  for (const std::string& c : kAssetAndLiabilityCategories) b.category(c, true);
+  if (kind == Kind::Kaisyahou) b.category("純資産の部", true, kNetAssetsGroups);
+  else b.category("資本の部", true, {18, 19, 20});
+  return b;
+}
+
+void expectEveryAccountTakenOnce(const Blocks& b, const char* report)
+{
+  for (const KamokuPtr& k : b.all) {
+    auto it = b.takenBy.find(k->code());
+    const size_t n = it == b.takenBy.end() ? 0 : it->second.size();
+    EXPECT_EQ(n, 1u) << report << ": " << k->code() << " " << k->name() << " is taken by " << n << " blocks";
+  }
+}
+
+class ShippedChart : public ::testing::TestWithParam<ChartCase> {};
+
+TEST_P(ShippedChart, IsTheChartOfItsKindAndCarriesItsName)
+{
+  const ChartCase& c = GetParam();
+  KamokuKubunPtr root = chartOf(c.kind);
+  ASSERT_TRUE(root);
+  EXPECT_EQ(root->pListResource(), c.pListResource);
+  EXPECT_EQ(&KamokuChartTemplate::templateForKaisya(kaisyaOfKind(c.kind), c.kind != Kind::Older),
+            &KamokuChartTemplate::templateForKaisya(kaisyaOfKind(c.kind), c.kind != Kind::Older))
+      << "the template is read once and kept";
+
+  // Manufacturing and construction are flags, not charts; a sole proprietor or a
+  // household has one chart whatever the corporate chart choice says.
+  Kaisya flagged = kaisyaOfKind(c.kind);
+  flagged.setIsSeizou(true);
+  flagged.setIsKensetu(true);
+  EXPECT_EQ(&KamokuChartTemplate::templateForKaisya(flagged, c.kind != Kind::Older),
+            &KamokuChartTemplate::templateForKaisya(kaisyaOfKind(c.kind), c.kind != Kind::Older));
+  if (c.kind == Kind::Kojin || c.kind == Kind::Kakeibo) {
+    EXPECT_EQ(&KamokuChartTemplate::templateForKaisya(kaisyaOfKind(c.kind), false),
+              &KamokuChartTemplate::templateForKaisya(kaisyaOfKind(c.kind), true));
+  }
+}
+
+TEST_P(ShippedChart, CategoriesAreUniqueAndHoldTheirAccountsDirectly)
+{
+  const ChartCase& c = GetParam();
+  KamokuKubunPtr root = chartOf(c.kind);
+  std::set<std::string> names;
+  for (const KamokuKubunPtr& child : root->children()) {
+    EXPECT_TRUE(names.insert(child->kubunName()).second) << "category " << child->kubunName() << " twice";
+    EXPECT_TRUE(child->children().empty()) << child->kubunName() << " has sub-categories";
+  }
+  EXPECT_TRUE(root->childrenKamoku().empty()) << "accounts directly under the root";
+  for (const std::string& name : c.categories) {
+    KamokuKubunPtr found = root->childForName(name);
+    ASSERT_TRUE(found) << "category " << name << " missing";
+    EXPECT_EQ(found->kubunName(), name);
+    EXPECT_FALSE(found->childrenKamoku().empty()) << "category " << name << " is empty";
+  }
+  // The capital part is named after the chart's layout.
+  const bool netAssets = c.kind == Kind::Kaisyahou;
+  EXPECT_EQ(root->childForName("純資産の部") != nullptr, netAssets);
+  EXPECT_EQ(root->childForName("資本の部") != nullptr, !netAssets);
+}
+
+TEST_P(ShippedChart, CodesNamesAndKanaIdentifyEachAccount)
+{
+  const ChartCase& c = GetParam();
+  KamokuKubunPtr root = chartOf(c.kind);
+  const std::vector<KamokuPtr> all = accountsOf(*root);
+  std::set<int> codes;
+  std::set<std::string> names;
+  for (const KamokuPtr& k : all) {
+    EXPECT_GE(k->code(), 100) << k->name();
+    EXPECT_LE(k->code(), 998) << k->name();
+    EXPECT_TRUE(codes.insert(k->code()).second) << "code " << k->code() << " twice";
+    EXPECT_TRUE(names.insert(k->name()).second) << "name " << k->name() << " twice";
+    EXPECT_NE(k->name(), "諸口");
+    EXPECT_FALSE(k->kana().empty()) << k->name();
+    for (char ch : k->kana()) EXPECT_TRUE((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')) << k->name() << " kana " << k->kana();
+    // What a user types finds exactly this account, never one whose code merely
+    // starts with the same digits.
+    EXPECT_EQ(root->matchKamokuCode(std::to_string(k->code()), true), k);
+    if (k->isActive()) {
+      EXPECT_EQ(root->kamokuForName(k->name()), k);
+    }
+  }
+  for (int a : codes) {
+    for (int b : codes) {
+      if (a != b) {
+        EXPECT_NE(std::to_string(b).rfind(std::to_string(a), 0), 0u) << a << " begins " << b;
+      }
+    }
+  }
+  for (const std::string& name : c.activeAccounts) {
+    KamokuPtr k = root->kamokuForName(name);
+    EXPECT_TRUE(k) << name << " missing or inactive";
+  }
+}
+
+TEST_P(ShippedChart, TheTrialBalanceTakesEveryAccountExactlyOnce)
+{
+  const ChartCase& c = GetParam();
+  KamokuKubunPtr root = chartOf(c.kind);
+  const std::vector<KamokuPtr> all = accountsOf(*root);
+  const Blocks b = trialBalanceBlocks(c.kind, *root, all);
+  expectEveryAccountTakenOnce(b, "trial balance");
+  // What the balance sheet shows carries into the next term, and nothing else does;
+  // the profit brought forward of the older chart reaches the balance sheet through
+  // the income statement's unappropriated profit.
+  for (const KamokuPtr& k : all) {
+    const bool shown = b.balanceSheet.count(k->code()) || (c.kind == Kind::Older && k->group() == 8);
+    EXPECT_EQ(isBalanceSheetType(*k), shown) << k->code() << " " << k->name() << " type " << k->type();
+  }
+}
+
+TEST_P(ShippedChart, TheFinancialStatementsTakeEveryAccountExactlyOnce)
+{
+  const ChartCase& c = GetParam();
+  // A household book's income and spending categories are its own; it keeps no
+  // financial statements.
+  if (c.kind == Kind::Kakeibo) return;
+  KamokuKubunPtr root = chartOf(c.kind);
+  const std::vector<KamokuPtr> all = accountsOf(*root);
+  expectEveryAccountTakenOnce(statementBlocks(c.kind, *root, all), "statements");
+}
+
+TEST_P(ShippedChart, GroupsHaveTheNatureTheirRowsExpect)
+{
+  const ChartCase& c = GetParam();
+  KamokuKubunPtr root = chartOf(c.kind);
+  std::map<int, std::vector<KamokuPtr>> byGroup;
+  for (const KamokuPtr& k : accountsOf(*root))
+    if (k->group() != 0) byGroup[k->group()].push_back(k);
+  std::set<int> used;
+  for (const auto& [g, ks] : byGroup) used.insert(g);
+  EXPECT_EQ(used, c.groups);
+
+  // Sales and income are credit-natured, stock at the start and purchases debit,
+  // stock at the end credit (subtracted by the rows that read them). A contra
+  // account of the other nature may sit beside them, but not as the only one.
+  const std::map<int, bool> debitNatured = {{1, true},   {3, false},  {4, true},  {5, true},  {6, false},
+                                            {7, true},   {9, true},   {10, false}, {11, true}, {12, true},
+                                            {13, false}, {14, false}, {15, true}, {16, false}, {17, true},
+                                            {18, false}, {19, false}, {20, false}, {24, false}, {25, false}};
+  for (const auto& [g, debit] : debitNatured) {
+    if (!byGroup.count(g)) continue;
+    bool anyActiveOfNature = false;
+    for (const KamokuPtr& k : byGroup[g])
+      if (k->isActive() && k->isKarikataKamoku() == debit) anyActiveOfNature = true;
+    const bool allInactive = std::none_of(byGroup[g].begin(), byGroup[g].end(), [](const KamokuPtr& k) { return k->isActive(); });
+    EXPECT_TRUE(anyActiveOfNature || allInactive) << "group " << g;
+  }
+  // Only the first account of these groups is read: a second would be lost.
+  for (int g : {9, 10, 12, 13}) {
+    if (byGroup.count(g)) {
+      EXPECT_EQ(byGroup[g].size(), 1u) << "group " << g;
+    }
+  }
+}
+
+TEST_P(ShippedChart, TheCarryForwardFindsItsEquityAccounts)
+{
+  const ChartCase& c = GetParam();
+  KamokuKubunPtr root = chartOf(c.kind);
+  std::vector<KamokuPtr> p[2], o[2], b;  // [0] credit-natured, [1] debit-natured
+  for (const KamokuPtr& k : accountsOf(*root)) {
+    const uint32_t bits = kindBits(*k);
+    EXPECT_TRUE(bits == 0 || bits == Kamoku::kTypeF || bits == Kamoku::kTypeO || bits == Kamoku::kTypeB ||
+                bits == Kamoku::kTypeP)
+        << k->name() << " type " << k->type();
+    if (bits == Kamoku::kTypeP) p[k->isKarikataKamoku()].push_back(k);
+    if (bits == Kamoku::kTypeO) o[k->isKarikataKamoku()].push_back(k);
+    if (bits == Kamoku::kTypeB) b.push_back(k);
+    // Only type f carries its own closing balance.
+    EXPECT_EQ(k->doSetEndBalanceToStartBalanceWhenKurikoshi(), bits == Kamoku::kTypeF) << k->name();
+  }
+  // The carry-forward takes the first of each, active or not: it must be the one the
+  // reports show, so each is unique and active.
+  auto expectOne = [](const std::vector<KamokuPtr>& ks, const char* name, int group, const char* what) {
+    ASSERT_EQ(ks.size(), 1u) << what;
+    EXPECT_TRUE(ks[0]->isActive()) << what;
+    if (name) {
+      EXPECT_EQ(ks[0]->name(), name) << what;
+    }
+    EXPECT_EQ(ks[0]->group(), group) << what;
+  };
+  switch (c.kind) {
+  case Kind::Kaisyahou:
+  case Kind::Older: {
+    const int group = c.kind == Kind::Kaisyahou ? 22 : 8;
+    expectOne(p[0], c.kind == Kind::Kaisyahou ? "繰越利益剰余金" : "前期繰越利益", group, "credit p");
+    expectOne(p[1], nullptr, group, "debit p");
+    EXPECT_TRUE(o[0].empty() && o[1].empty() && b.empty());
+    break;
+  }
+  case Kind::Kojin:
+    expectOne(b, "元入金", 18, "b");
+    expectOne(o[0], "事業主借", 18, "credit o");
+    expectOne(o[1], "事業主貸", 18, "debit o");
+    EXPECT_TRUE(p[0].empty() && p[1].empty());
+    break;
+  case Kind::Kakeibo:
+    expectOne(b, "元入金", 18, "b");
+    EXPECT_TRUE(p[0].empty() && p[1].empty());
+    break;
+  }
+}
+
+TEST_P(ShippedChart, FlagsMarkTheRightAccounts)
+{
+  const ChartCase& c = GetParam();
+  KamokuKubunPtr root = chartOf(c.kind);
+  for (const char* name : {"現金", "普通預金"}) {
+    KamokuPtr k = root->kamokuForName(name);
+    ASSERT_TRUE(k) << name;
+    EXPECT_TRUE(k->isSuitouKamoku()) << name;
+  }
+  if (c.kind != Kind::Kakeibo) {
+    for (const char* name : {"建物", "建物附属設備", "構築物", "機械装置", "車両運搬具", "工具器具備品", "ソフトウェア"}) {
+      KamokuPtr k = root->kamokuForName(name);
+      ASSERT_TRUE(k) << name;
+      EXPECT_TRUE(k->isGenkasyoukyakuShisanKamoku()) << name;
+    }
+    for (const char* name : {"機械装置", "工具器具備品"}) EXPECT_TRUE(root->kamokuForName(name)->isSyoukyakushisanShinkokusyoKamoku()) << name;
+    for (const char* name : {"土地", "建物", "車両運搬具", "ソフトウェア"})
+      EXPECT_FALSE(root->kamokuForName(name)->isSyoukyakushisanShinkokusyoKamoku()) << name;
+  }
+
+  std::set<const Kamoku*> fixedAssets, tangible;
+  for (const char* cat : {"有形固定資産", "無形固定資産", "投資等", "繰延資産"})
+    if (KamokuKubunPtr k = root->childForName(cat))
+      for (const KamokuPtr& a : k->childrenKamoku()) {
+        fixedAssets.insert(a.get());
+        if (std::string(cat) == "有形固定資産") tangible.insert(a.get());
+      }
+  KamokuKubunPtr netAssets = root->childForName("純資産の部");
+  std::set<const Kamoku*> equity;
+  if (netAssets)
+    for (const KamokuPtr& a : netAssets->childrenKamoku()) equity.insert(a.get());
+
+  for (const KamokuPtr& k : accountsOf(*root)) {
+    if (k->isSuitouKamoku()) {
+      EXPECT_TRUE(k->group() == 1 || k->group() == 2) << k->name() << ": cash books are for money";
+    }
+    if (k->isGenkasyoukyakuShisanKamoku()) {
+      EXPECT_TRUE(fixedAssets.count(k.get()) && k->isKarikataKamoku()) << k->name();
+    }
+    if (k->isSyoukyakushisanShinkokusyoKamoku()) {
+      EXPECT_TRUE(tangible.count(k.get()) && k->isGenkasyoukyakuShisanKamoku()) << k->name();
+    }
+    // The statement of changes in net assets follows every equity account, and only those.
+    EXPECT_EQ(k->isKabunushiShihonKamoku(), equity.count(k.get()) == 1) << k->name();
+  }
+}
+
+TEST_P(ShippedChart, TemplatesCarryNoDocumentData)
+{
+  KamokuKubunPtr root = chartOf(GetParam().kind);
+  for (const KamokuPtr& k : accountsOf(*root)) {
+    EXPECT_TRUE(k->hojyoKamokuArray().empty()) << k->name();
+    EXPECT_TRUE(k->startBalanceArray().isEmpty()) << k->name();
+    EXPECT_EQ(k->gassanRepresentKamokuCode(), -1) << k->name();
+    EXPECT_EQ(k->keyEquivalentOfSuitoucyouSubMenu(), -1) << k->name();
+  }
+}
+
+TEST_P(ShippedChart, EveryBuildIsAFreshTree)
+{
+  const ChartCase& c = GetParam();
+  KamokuKubunPtr first = chartOf(c.kind);
+  KamokuKubunPtr second = chartOf(c.kind);
+  ASSERT_NE(first, second);
+  const std::vector<KamokuPtr> a = accountsOf(*first);
+  const std::vector<KamokuPtr> b = accountsOf(*second);
+  ASSERT_EQ(a.size(), b.size());
+  for (size_t i = 0; i < a.size(); ++i) {
+    EXPECT_NE(a[i], b[i]);
+    EXPECT_EQ(a[i]->code(), b[i]->code());
+  }
+  for (size_t i = 0; i < first->children().size(); ++i) EXPECT_NE(first->children()[i], second->children()[i]);
+
+  // A document's changes stay in that document.
+  a[0]->setName("変更した科目");
+  a[0]->setStartBalance(500, 99);
+  first->children()[0]->childrenKamoku().clear();
+  KamokuKubunPtr third = chartOf(c.kind);
+  EXPECT_EQ(accountsOf(*third).size(), b.size());
+  EXPECT_EQ(accountsOf(*third)[0]->name(), b[0]->name());
+  EXPECT_EQ(accountsOf(*third)[0]->startBalanceOfJigyoubuCode(99), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Charts, ShippedChart, ::testing::ValuesIn(chartCases()),
+                         [](const ::testing::TestParamInfo<ChartCase>& info) {
+                           switch (info.param.kind) {
+                           case Kind::Kaisyahou: return std::string("Kaisyahou");
+                           case Kind::Older: return std::string("Older");
+                           case Kind::Kojin: return std::string("Kojin");
+                           case Kind::Kakeibo: return std::string("Kakeibo");
+                           }
+                           return std::string("Unknown");
+                         });
+
+TEST(ShippedCharts, ACorporationNeverGetsTheHouseholdChart)
+{
+  Kaisya k;
+  k.setIsHoujin(true);
+  k.setIsKakeibo(true);
+  EXPECT_EQ(KamokuKubun::rootKamokuKubunForKaisya(k)->pListResource(), "Kamoku20060501");
+  EXPECT_TRUE(KamokuKubun::rootKamokuKubunForKaisya(k, false)->childForName("資本の部"));
+}
+
+// ---------------------------------------------------------------------------------
+// The parser.
+
+const char* const kMinimal =
+    "\xEF\xBB\xBF# a chart\r\n"
+    "chart Test\r\n"
+    "\r\n"
+    "category 流動資産\r\n"
+    "  100 | 現金 | GENKIN | 借 | 1 | fa | suitou, genka,shinkoku ,kabunushi | on\r\n"
+    "category 流動負債\n"
+    "200|未払金|MIBARAIKIN|貸|0|-|-|off\n";
+
+TEST(KamokuChartTemplateParse, ReadsEveryField)
+{
+  std::string error;
+  std::optional<KamokuChartTemplate> t = KamokuChartTemplate::parse(kMinimal, &error);
+  ASSERT_TRUE(t) << error;
+  EXPECT_EQ(t->pListResource(), "Test");
+  KamokuKubunPtr root = t->build();
+  EXPECT_EQ(root->pListResource(), "Test");
+  ASSERT_EQ(root->children().size(), 2u);
+  EXPECT_EQ(root->children()[0]->kubunName(), "流動資産");
+  KamokuPtr cash = root->kamokuOfCode(100);
+  ASSERT_TRUE(cash);
+  EXPECT_EQ(cash->name(), "現金");
+  EXPECT_EQ(cash->kana(), "GENKIN");
+  EXPECT_TRUE(cash->isKarikataKamoku());
+  EXPECT_EQ(cash->group(), 1);
+  EXPECT_EQ(cash->type(), Kamoku::kTypeF | Kamoku::kTypeA);
+  EXPECT_TRUE(cash->isSuitouKamoku() && cash->isGenkasyoukyakuShisanKamoku() &&
+              cash->isSyoukyakushisanShinkokusyoKamoku() && cash->isKabunushiShihonKamoku());
+  EXPECT_TRUE(cash->isActive());
+  KamokuPtr payable = root->kamokuOfCode(200);
+  ASSERT_TRUE(payable);
+  EXPECT_FALSE(payable->isKarikataKamoku());
+  EXPECT_EQ(payable->type(), 0u);
+  EXPECT_FALSE(payable->isSuitouKamoku() || payable->isGenkasyoukyakuShisanKamoku());
+  EXPECT_FALSE(payable->isActive());
+  EXPECT_EQ(root->children()[1]->childrenKamoku().front(), payable);
+}
+
+TEST(KamokuChartTemplateParse, RejectsMalformedTextNamingTheLine)
+{
+  const std::string head = "chart T\ncategory A\n";
+  const std::string ok = "100 | 現金 | GENKIN | 借 | 1 | f | - | on\n";
+  struct Case {
+    const char* what;
+    std::string text;
+    const char* line;  // expected in the message; nullptr for a whole-text error
+  };
+  const Case cases[] = {
+      {"no chart line", "category A\n" + ok, "line 1"},
+      {"empty text", "", nullptr},
+      {"chart only", "chart T\n", nullptr},
+      {"category without accounts", "chart T\ncategory A\n", nullptr},
+      {"second chart line", head + "chart U\n" + ok, "line 3"},
+      {"chart without name", "chart\n", "line 1"},
+      {"account before a category", "chart T\n" + ok, "line 2"},
+      {"category twice", head + ok + "category A\n", "line 4"},
+      {"category without name", "chart T\ncategory\n", "line 2"},
+      {"too few fields", head + "100 | 現金 | GENKIN | 借 | 1 | f | on\n", "line 3"},
+      {"too many fields", head + "100 | 現金 | GENKIN | 借 | 1 | f | - | on | x\n", "line 3"},
+      {"unknown directive", head + "account 100\n", "line 3"},
+      {"two-digit code", head + "99 | 現金 | GENKIN | 借 | 1 | f | - | on\n", "line 3"},
+      {"諸口's code", head + "999 | 現金 | GENKIN | 借 | 1 | f | - | on\n", "line 3"},
+      {"four-digit code", head + "1000 | 現金 | GENKIN | 借 | 1 | f | - | on\n", "line 3"},
+      {"leading zero", head + "010 | 現金 | GENKIN | 借 | 1 | f | - | on\n", "line 3"},
+      {"code with a letter", head + "10a | 現金 | GENKIN | 借 | 1 | f | - | on\n", "line 3"},
+      {"code twice", head + ok + "100 | 預金 | YOKIN | 借 | 1 | f | - | on\n", "line 4"},
+      {"name twice", head + ok + "101 | 現金 | YOKIN | 借 | 1 | f | - | on\n", "line 4"},
+      {"empty name", head + "100 |  | GENKIN | 借 | 1 | f | - | on\n", "line 3"},
+      {"諸口 as a name", head + "100 | 諸口 | SHOKUCHI | 借 | 1 | f | - | on\n", "line 3"},
+      {"katakana kana", head + "100 | 現金 | ゲンキン | 借 | 1 | f | - | on\n", "line 3"},
+      {"lower-case kana", head + "100 | 現金 | genkin | 借 | 1 | f | - | on\n", "line 3"},
+      {"empty kana", head + "100 | 現金 |  | 借 | 1 | f | - | on\n", "line 3"},
+      {"kana too long", head + "100 | 現金 | ABCDEFGHIJKLMNOPQRSTUVWXY | 借 | 1 | f | - | on\n", "line 3"},
+      {"unknown side", head + "100 | 現金 | GENKIN | D | 1 | f | - | on\n", "line 3"},
+      {"group 31", head + "100 | 現金 | GENKIN | 借 | 31 | f | - | on\n", "line 3"},
+      {"negative group", head + "100 | 現金 | GENKIN | 借 | -1 | f | - | on\n", "line 3"},
+      {"empty group", head + "100 | 現金 | GENKIN | 借 |  | f | - | on\n", "line 3"},
+      {"two type letters", head + "100 | 現金 | GENKIN | 借 | 1 | fp | - | on\n", "line 3"},
+      {"a twice", head + "100 | 現金 | GENKIN | 借 | 1 | faa | - | on\n", "line 3"},
+      {"unknown type letter", head + "100 | 現金 | GENKIN | 借 | 1 | x | - | on\n", "line 3"},
+      {"empty type", head + "100 | 現金 | GENKIN | 借 | 1 |  | - | on\n", "line 3"},
+      {"unknown flag", head + "100 | 現金 | GENKIN | 借 | 1 | f | cash | on\n", "line 3"},
+      {"flag twice", head + "100 | 現金 | GENKIN | 借 | 1 | f | suitou,suitou | on\n", "line 3"},
+      {"empty flag", head + "100 | 現金 | GENKIN | 借 | 1 | f | suitou, | on\n", "line 3"},
+      {"unknown state", head + "100 | 現金 | GENKIN | 借 | 1 | f | - | yes\n", "line 3"},
+      {"control character", head + "100 | 現\x01金 | GENKIN | 借 | 1 | f | - | on\n", "line 3"},
+      {"not UTF-8", head + "100 | \xE7\x8F | GENKIN | 借 | 1 | f | - | on\n", nullptr},
+      {"overlong UTF-8", head + "100 | \xC0\xAF | GENKIN | 借 | 1 | f | - | on\n", nullptr},
+      {"truncated UTF-8 at the end", head + ok + "# \xE7", nullptr},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    EXPECT_FALSE(KamokuChartTemplate::parse(c.text, &error)) << c.what;
+    EXPECT_FALSE(error.empty()) << c.what;
+    if (c.line) {
+      EXPECT_NE(error.find(c.line), std::string::npos) << c.what << ": " << error;
+    }
+  }
+  EXPECT_TRUE(KamokuChartTemplate::parse(head + ok)) << "the cases above differ from a valid text in one point";
+}
+
+}  // namespace
+}  // namespace kivo
