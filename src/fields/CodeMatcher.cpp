@@ -1,0 +1,34 @@
+#include "fields/CodeMatcher.h"
+
+#include "fields/FieldText.h"
+
+namespace kivo {
+
+CodeMatcher::Result CodeMatcher::match(const std::vector<Candidate>& candidates, const std::string& text)
+{
+  if (FieldText::isAsciiDigits(text) && text.size() <= 9) {
+    const int32_t number = std::stoi(text);
+    for (const Candidate& c : candidates)
+      if (c.code == number) return {Outcome::Resolved, c.code};
+    for (const Candidate& c : candidates)
+      if (c.codeText.compare(0, text.size(), text) == 0) return {Outcome::Resolved, c.code};
+  }
+  for (const Candidate& c : candidates)
+    if (!c.name.empty() && c.name == text) return {Outcome::Resolved, c.code};
+  if (!FieldText::isAsciiAlnum(text)) return {};
+  const Candidate* first = nullptr;
+  int prefixMatches = 0;
+  for (const Candidate& c : candidates) {
+    if (c.kana.empty()) continue;
+    if (FieldText::equalsIgnoringCase(c.kana, text)) return {Outcome::Resolved, c.code};
+    if (FieldText::startsWithIgnoringCase(c.kana, text)) {
+      if (!first) first = &c;
+      ++prefixMatches;
+    }
+  }
+  if (prefixMatches == 1) return {Outcome::Resolved, first->code};
+  if (prefixMatches > 1) return {Outcome::Ambiguous, -1};
+  return {};
+}
+
+}  // namespace kivo

@@ -1,0 +1,48 @@
+// Binds a line edit to a formatter: the edit shows the formatter's text for the
+// bound value, refuses keystrokes the formatter refuses, and when its editing ends
+// reads the text back into the value (or reports why it cannot).
+#pragma once
+
+#include <QLineEdit>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include "fields/FieldValue.h"
+
+namespace kivo {
+
+class Formatter;
+class FormatterValidator;
+
+class FormatterLineEditBinding : public QObject {
+  Q_OBJECT
+public:
+  // The binding is a child of the line edit unless another parent is given.
+  FormatterLineEditBinding(QLineEdit* lineEdit, Formatter& formatter, QObject* parent = nullptr);
+
+  QLineEdit* lineEdit() const { return lineEdit_; }
+  Formatter& formatter() const { return *formatter_; }
+
+  const FieldValue& objectValue() const { return value_; }
+  // Holds the value and shows the formatter's text for it.
+  void setObjectValue(const FieldValue& value);
+
+  // Reads the edit's text through the formatter. True with the value updated (and
+  // the text shown afresh when it resolved to a code, date or amount); false with the
+  // formatter's sentence, the value and text left as they were.
+  bool commit(QString* errorDescription = nullptr);
+
+signals:
+  void objectValueChanged();
+  // Editing ended on text the formatter refuses.
+  void textRefused(const QString& errorDescription);
+
+private:
+  QPointer<QLineEdit> lineEdit_;
+  Formatter* formatter_;
+  FormatterValidator* validator_;
+  FieldValue value_;
+};
+
+}  // namespace kivo

@@ -1,0 +1,109 @@
+#include "fields/HidukeFormatter.h"
+
+#include <gtest/gtest.h>
+
+#include "fields/FieldsTestDocument.h"
+
+namespace kivo {
+namespace {
+
+constexpr const char* kInvalid = "無効な日付です。";
+constexpr const char* kOutOfTerm = "会計期間外の日付です。";
+
+struct DateCase {
+  const char* typed;
+  Date expected;            // null: refused
+  const char* error = nullptr;
+};
+
+void expectReads(HidukeFormatter& f, const DateCase& c)
+{
+  SCOPED_TRACE(c.typed);
+  FieldValue v;
+  std::string error;
+  const bool ok = f.getObjectValue(v, c.typed, &error);
+  if (c.expected.isNull()) {
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(error, c.error);
+  } else {
+    EXPECT_TRUE(ok) << error;
+    EXPECT_EQ(v, FieldValue::date(c.expected));
+  }
+}
+
+TEST(HidukeFormatter, ReadsMonthAndDayInTheTermFromApril)
+{
+  auto doc = test::makeFieldsTestDocument();  // 2024-04-01 .. 2025-03-31
+  HidukeFormatter f(*doc, false);
+  const DateCase cases[] = {
+      {"4/1", Date(2024, 4, 1)},
+      {"04/01", Date(2024, 4, 1)},
+      {"0401", Date(2024, 4, 1)},
+      {"401", Date(2024, 4, 1)},
+      {"４／１", Date(2024, 4, 1)},
+      {"12/31", Date(2024, 12, 31)},
+      {"1/15", Date(2025, 1, 15)},  // January falls in the next calendar year
+      {"115", Date(2025, 1, 15)},
+      {"3/31", Date(2025, 3, 31)},
+      {"13/00", Date::kessanSeiridukiDate()},
+      {"1300", Date::kessanSeiridukiDate()},
+      {"00/00", Date(), kInvalid},  // only when asked
+      {"2/29", Date(), kInvalid},   // February 2025 has 28 days
+      {"4/31", Date(), kInvalid},
+      {"13/01", Date(), kInvalid},
+      {"0/5", Date(), kInvalid},
+      {"4/", Date(), kInvalid},
+      {"41", Date(), kInvalid},
+      {"12345", Date(), kInvalid},
+      {"4/1/2024", Date(), kInvalid},
+      {"a/b", Date(), kInvalid},
+  };
+  for (const DateCase& c : cases) expectReads(f, c);
+}
+
+TEST(HidukeFormatter, RefusesDaysOutsideAShortTerm)
+{
+  auto doc = test::makeFieldsTestDocument();
+  doc->kaisya().setMonthOfTermArrayFrom(Date(2024, 6, 15), Date(2024, 12, 31));
+  HidukeFormatter f(*doc, true);
+  const DateCase cases[] = {
+      {"6/15", Date(2024, 6, 15)},
+      {"6/14", Date(), kOutOfTerm},  // refused, not moved into the term
+      {"1/5", Date(), kOutOfTerm},
+      {"00/00", Date::regularTypeDenpyouDate()},
+      {"0000", Date::regularTypeDenpyouDate()},
+  };
+  for (const DateCase& c : cases) expectReads(f, c);
+
+  // A term of a calendar year, and one whose month 4 appears at both ends.
+  doc->kaisya().setMonthOfTermArrayFrom(Date(2024, 1, 1), Date(2024, 12, 31));
+  expectReads(f, {"1/15", Date(2024, 1, 15)});
+  expectReads(f, {"2/29", Date(2024, 2, 29)});
+  doc->kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 15), Date(2025, 4, 14));
+  expectReads(f, {"4/20", Date(2024, 4, 20)});
+  expectReads(f, {"4/10", Date(2025, 4, 10)});
+}
+
+TEST(HidukeFormatter, ShowsMonthAndDay)
+{
+  auto doc = test::makeFieldsTestDocument();
+  HidukeFormatter f(*doc, false);
+  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date(2024, 4, 1))), "04/01");
+  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date(2025, 12, 25))), "12/25");
+  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date::kessanSeiridukiDate())), "13/00");
+  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date::regularTypeDenpyouDate())), "00/00");
+  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date())), std::nullopt);
+  EXPECT_EQ(f.stringForObjectValue(FieldValue::code(4)), std::nullopt);
+}
+
+TEST(HidukeFormatter, PartialStrings)
+{
+  auto doc = test::makeFieldsTestDocument();
+  HidukeFormatter f(*doc, true);
+  for (const char* ok : {"", "4", "04", "4/", "4/1", "04/01", "0401", "４"}) EXPECT_TRUE(f.isPartialStringValid(ok)) << ok;
+  for (const char* bad : {"12345", "123/4", "4/123", "4/1/", "a", "4-1", " "})
+    EXPECT_FALSE(f.isPartialStringValid(bad)) << bad;
+}
+
+}  // namespace
+}  // namespace kivo

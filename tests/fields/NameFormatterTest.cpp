@@ -1,0 +1,42 @@
+#include "fields/NameFormatter.h"
+
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+TEST(NameFormatter, LimitsCharactersAndSpaces)
+{
+  struct Case {
+    int max;
+    bool acceptSpace;
+    const char* text;
+    const char* error;  // nullptr: accepted
+  };
+  const Case cases[] = {
+      {8, false, "利益準備金", nullptr},
+      {8, false, "あいうえおかきく", nullptr},  // 8 characters, 24 bytes
+      {8, false, "あいうえおかきくけ", "8文字以内で入力してください。"},
+      {8, false, "123456789", "8文字以内で入力してください。"},
+      {8, false, "別途 積立金", "空白は入力できません。"},
+      {8, false, "別途　積立金", "空白は入力できません。"},  // ideographic space
+      {8, true, "別途 積立金", nullptr},
+      {8, false, "", nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    NameFormatter f(c.max, c.acceptSpace);
+    FieldValue v;
+    std::string error;
+    const bool ok = f.getObjectValue(v, c.text, &error);
+    EXPECT_EQ(ok, c.error == nullptr);
+    EXPECT_EQ(f.isPartialStringValid(c.text), ok);
+    if (ok)
+      EXPECT_EQ(v, FieldValue::text(c.text));
+    else
+      EXPECT_EQ(error, c.error);
+  }
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,292 @@
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include "fields/FieldsTestDocument.h"
+#include "fields/HojyoKamokuFormatter.h"
+#include "fields/HojyoKamokuFormatterListWindow.h"
+#include "fields/JigyoubuFormatter.h"
+#include "fields/JigyoubuFormatterListWindow.h"
+#include "fields/KamokuFormatter.h"
+#include "fields/KamokuFormatterListWindow.h"
+#include "fields/StopChar.h"
+#include "fields/TekiyouFormatter.h"
+#include "fields/TekiyouFormatterListWindow.h"
+#include "fields/WindowPlacement.h"
+#include "fields/gui/ModalDriver.h"
+
+namespace kivo {
+namespace {
+
+struct Key {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  uint16_t stopChar;  // what the window reports for it
+};
+
+const Key kAcceptKeys[] = {
+    {Qt::Key_Enter, Qt::KeypadModifier, StopChar::kEnter},
+    {Qt::Key_Return, Qt::NoModifier, StopChar::kReturn},
+    {Qt::Key_Tab, Qt::NoModifier, StopChar::kTab},
+    {Qt::Key_Backtab, Qt::ShiftModifier, StopChar::kBacktab},
+    {Qt::Key_Tab, Qt::ShiftModifier, StopChar::kBacktab},
+};
+const Key kCancelKeys[] = {
+    {Qt::Key_Escape, Qt::NoModifier, StopChar::kNone},
+    {Qt::Key_W, Qt::ControlModifier, StopChar::kNone},
+};
+
+// Presses the key in the picker's search field once the picker is up.
+void pressWhenUp(const Key& key)
+{
+  test::whenModalWindowIsUp<FormatterListWindow>(
+      [key](FormatterListWindow* w) { QTest::keyClick(w->searchField(), key.key, key.modifiers); });
+}
+
+// The names the picker shows, in order.
+QStringList shownNames(QTreeWidget* view, int column)
+{
+  QStringList names;
+  for (QTreeWidgetItemIterator it(view); *it; ++it) names << (*it)->text(column);
+  return names;
+}
+
+TEST(KamokuFormatterListWindow, EveryAcceptKeyChoosesTheSelectedSubAccount)
+{
+  auto doc = test::makeFieldsTestDocument();
+  for (const Key& key : kAcceptKeys) {
+    KamokuFormatter f(*doc, false);
+    pressWhenUp(key);
+    const int32_t code = KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+        f, QPoint(40, 40), "MITSUI", true);
+    EXPECT_EQ(code, 110);
+    EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), 2);
+    EXPECT_EQ(f.stopFormatterListChar(), key.stopChar);
+  }
+}
+
+TEST(KamokuFormatterListWindow, EscapeAndCtrlWCancel)
+{
+  auto doc = test::makeFieldsTestDocument();
+  for (const Key& key : kCancelKeys) {
+    KamokuFormatter f(*doc, false);
+    f.setSelectedHojyoKamokuCodeOfFormatterList(5);
+    f.setStopFormatterListChar(StopChar::kReturn);
+    pressWhenUp(key);
+    EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
+                                                                                                  "GEN", true),
+              -1);
+    EXPECT_EQ(f.stopFormatterListChar(), StopChar::kNone);
+    EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), -1);
+  }
+}
+
+TEST(KamokuFormatterListWindow, TypingNarrowsTheListAndArrowsMove)
+{
+  auto doc = test::makeFieldsTestDocument();
+  KamokuFormatter f(*doc, false);
+  QStringList seen;
+  test::whenModalWindowIsUp<FormatterListWindow>([&seen](FormatterListWindow* w) {
+    seen = shownNames(w->listView(), 1);
+    QTest::keyClicks(w->searchField(), "GEN");
+    seen << "|" << shownNames(w->listView(), 1);
+    QTest::keyClick(w->searchField(), Qt::Key_Down);
+    QTest::keyClick(w->searchField(), Qt::Key_Down);  // stays on the last row
+    QTest::keyClick(w->searchField(), Qt::Key_Return);
+  });
+  const int32_t code =
+      KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "", false);
+  EXPECT_EQ(seen.join(","), "現金,当座預金,普通預金,売掛金,現金過不足,建物,車両運搬具,旅費交通費,通信費,消耗品費,|,現金,現金過不足");
+  EXPECT_EQ(code, 199);
+  EXPECT_EQ(f.stopFormatterListChar(), StopChar::kReturn);
+}
+
+TEST(KamokuFormatterListWindow, TypingContinuesAfterTheStartText)
+{
+  auto doc = test::makeFieldsTestDocument();
+  KamokuFormatter f(*doc, false);
+  test::whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* w) {
+    QTest::keyClicks(w->searchField(), "KINK");
+    QTest::keyClick(w->searchField(), Qt::Key_Return);
+  });
+  EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
+                                                                                                "GEN", false),
+            199);
+}
+
+TEST(KamokuFormatterListWindow, AcceptWithoutAnyMatchKeepsTheWindowOpen)
+{
+  auto doc = test::makeFieldsTestDocument();
+  KamokuFormatter f(*doc, false);
+  bool stillOpen = false;
+  test::whenModalWindowIsUp<FormatterListWindow>([&stillOpen](FormatterListWindow* w) {
+    QTest::keyClick(w->searchField(), Qt::Key_Return);
+    stillOpen = w->isVisible();
+    QTest::keyClick(w->searchField(), Qt::Key_Escape);
+  });
+  EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
+                                                                                                "XYZ", false),
+            -1);
+  EXPECT_TRUE(stillOpen);
+}
+
+TEST(KamokuFormatterListWindow, VariantsListTheirAccounts)
+{
+  auto doc = test::makeFieldsTestDocument();
+  KamokuFormatter f(*doc, true);
+  using Show = int32_t (*)(KamokuFormatter&, const QPoint&, const QString&, QWidget*);
+  struct Case {
+    Show show;
+    const char* expected;
+    int32_t secondCode;  // chosen by Down from the first row, then Tab
+  };
+  const Case cases[] = {
+      {&KamokuFormatterListWindow::showSuitouKamokuFormatterListWindowTextFieldFrameTopLeftPoint,
+       "現金,当座預金,みずほ銀行,三井銀行,りそな銀行,普通預金", 110},
+      {&KamokuFormatterListWindow::showKamokuWithActiveHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint,
+       "当座預金,売掛金", 120},
+      {&KamokuFormatterListWindow::showGenkasyoukyakuShisanKamokuFormatterListWindowTextFieldFrameTopLeftPoint,
+       "建物,車両運搬具", 210},
+  };
+  for (const Case& c : cases) {
+    QString shown;
+    test::whenModalWindowIsUp<FormatterListWindow>([&shown](FormatterListWindow* w) {
+      shown = shownNames(w->listView(), 1).join(",");
+      QTest::keyClick(w->searchField(), Qt::Key_Down);
+      QTest::keyClick(w->searchField(), Qt::Key_Tab);
+    });
+    const int32_t code = c.show(f, QPoint(40, 40), "", nullptr);
+    EXPECT_EQ(shown, c.expected);
+    EXPECT_EQ(f.stopFormatterListChar(), StopChar::kTab);
+    EXPECT_EQ(code, c.secondCode);
+    EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), -1);  // an account row itself
+  }
+}
+
+TEST(HojyoKamokuFormatterListWindow, ChoosesASubAccountOfTheParent)
+{
+  auto doc = test::makeFieldsTestDocument();
+  HojyoKamokuFormatter f(*doc);
+  f.setStopFormatterListChar(StopChar::kReturn);
+  // Without a parent nothing opens.
+  EXPECT_EQ(HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+                f, QPoint(40, 40), ""),
+            -1);
+  EXPECT_EQ(f.stopFormatterListChar(), StopChar::kNone);
+
+  f.setParentKamokuFromKamokuCode(110);
+  for (const Key& key : kAcceptKeys) {
+    pressWhenUp(key);
+    EXPECT_EQ(HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+                  f, QPoint(40, 40), "1"),
+              1);
+    EXPECT_EQ(f.stopFormatterListChar(), key.stopChar);
+  }
+  for (const Key& key : kCancelKeys) {
+    pressWhenUp(key);
+    EXPECT_EQ(HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+                  f, QPoint(40, 40), "1"),
+              -1);
+    EXPECT_EQ(f.stopFormatterListChar(), StopChar::kNone);
+  }
+}
+
+TEST(JigyoubuFormatterListWindow, ChoosesADivisionOrTheWholeCompany)
+{
+  auto doc = test::makeFieldsTestDocument();
+  JigyoubuFormatter all(*doc, true);
+  for (const Key& key : kAcceptKeys) {
+    pressWhenUp(key);
+    EXPECT_EQ(JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
+                  all, QPoint(40, 40), "99"),
+              99);
+    EXPECT_EQ(all.stopFormatterListChar(), key.stopChar);
+  }
+  JigyoubuFormatter some(*doc);
+  QString shown;
+  test::whenModalWindowIsUp<FormatterListWindow>([&shown](FormatterListWindow* w) {
+    shown = shownNames(w->listView(), 1).join(",");
+    QTest::keyClick(w->searchField(), Qt::Key_W, Qt::ControlModifier);
+  });
+  EXPECT_EQ(JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(some, QPoint(40, 40),
+                                                                                                    ""),
+            -1);
+  EXPECT_EQ(shown, "本社,工場,支店,支社");
+  EXPECT_EQ(some.stopFormatterListChar(), StopChar::kNone);
+}
+
+TEST(TekiyouFormatterListWindow, ChoosesDescriptionsAndSkipsGroupHeadings)
+{
+  auto doc = test::makeFieldsTestDocument();
+  TekiyouFormatter f(*doc);
+  f.setPrimeGroupNameToSearchFromFirstKamokuCode(500, std::nullopt);
+  for (const Key& key : kAcceptKeys) {
+    pressWhenUp(key);
+    TekiyouPtr t =
+        TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "TAXI");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->tekiyou(), "タクシー代 出張");
+    EXPECT_EQ(f.stopFormatterListChar(), key.stopChar);
+  }
+  test::whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* w) {
+    QTest::keyClick(w->searchField(), Qt::Key_Down);  // タクシー代 出張
+    QTest::keyClick(w->searchField(), Qt::Key_Down);  // over the heading "その他"
+    QTest::keyClick(w->searchField(), Qt::Key_Return);
+  });
+  TekiyouPtr t = TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "");
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->tekiyou(), "タクシー代");
+
+  for (const Key& key : kCancelKeys) {
+    pressWhenUp(key);
+    EXPECT_EQ(TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
+                                                                                                    "TAXI"),
+              nullptr);
+    EXPECT_EQ(f.stopFormatterListChar(), StopChar::kNone);
+  }
+}
+
+TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
+{
+  auto doc = test::makeFieldsTestDocument();
+  const QRect screen = WindowPlacement::availableGeometryAt(QPoint(0, 0));
+  struct Case {
+    QPoint point;
+    bool keptAtPoint;
+  };
+  for (const Case& c : {Case{screen.topLeft() + QPoint(20, 30), true}, Case{screen.bottomRight(), false}}) {
+    QRect geometry;
+    test::whenModalWindowIsUp<FormatterListWindow>([&geometry](FormatterListWindow* w) {
+      geometry = QRect(w->pos(), w->size());
+      QTest::keyClick(w->searchField(), Qt::Key_Escape);
+    });
+    JigyoubuFormatter f(*doc);
+    JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(f, c.point, "");
+    if (c.keptAtPoint) {
+      EXPECT_EQ(geometry.topLeft(), c.point);
+    }
+    EXPECT_TRUE(screen.contains(geometry)) << geometry.x() << "," << geometry.y();
+    EXPECT_GE(geometry.width(), 260);
+  }
+}
+
+TEST(WindowPlacement, KeepsWindowsInsideTheArea)
+{
+  const QRect area(0, 0, 800, 600);
+  struct Case {
+    QRect frame;
+    QPoint expected;
+  };
+  const Case cases[] = {
+      {{100, 100, 200, 100}, {100, 100}},
+      {{700, 550, 200, 100}, {600, 500}},
+      {{-50, -20, 200, 100}, {0, 0}},
+      {{10, 10, 900, 700}, {0, 0}},  // larger than the area: its top-left edge wins
+  };
+  for (const Case& c : cases) EXPECT_EQ(WindowPlacement::keptOnScreen(c.frame, area), c.expected);
+  EXPECT_EQ(WindowPlacement::keptOnScreen({700, 550, 200, 100}, QRect()), QPoint(700, 550));
+}
+
+}  // namespace
+}  // namespace kivo

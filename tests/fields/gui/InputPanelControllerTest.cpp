@@ -1,0 +1,187 @@
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "fields/FieldsTestDocument.h"
+#include "fields/InputHidukeController.h"
+#include "fields/InputKingakuController.h"
+#include "fields/StopChar.h"
+#include "fields/WindowPlacement.h"
+#include "fields/gui/ModalDriver.h"
+
+namespace kivo {
+namespace {
+
+struct Key {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  uint16_t stopChar;
+};
+
+const Key kAcceptKeys[] = {
+    {Qt::Key_Enter, Qt::KeypadModifier, StopChar::kEnter},
+    {Qt::Key_Return, Qt::NoModifier, StopChar::kReturn},
+    {Qt::Key_Tab, Qt::NoModifier, StopChar::kTab},
+    {Qt::Key_Backtab, Qt::ShiftModifier, StopChar::kBacktab},
+};
+const Key kCancelKeys[] = {
+    {Qt::Key_Escape, Qt::NoModifier, StopChar::kNone},
+    {Qt::Key_W, Qt::ControlModifier, StopChar::kNone},
+};
+
+// Resets the panel with the start text, runs it, and types then presses the key
+// while it is up. Answers whether the panel was still open after the key.
+bool runPanel(InputPanelController& panel, const QString& start, const QString& typed, const Key& key,
+              bool cancelIfStillOpen = true)
+{
+  bool stillOpen = false;
+  test::whenModalWindowIsUp<InputPanelController>([&](InputPanelController* p) {
+    QTest::keyClicks(p->textField(), typed);
+    QTest::keyClick(p->textField(), key.key, key.modifiers);
+    stillOpen = p->isVisible();
+    if (stillOpen && cancelIfStillOpen) QTest::keyClick(p->textField(), Qt::Key_Escape);
+  });
+  panel.resetTextFieldWithString(start);
+  panel.setWindowFrameOriginByFrameTopLeftPoint(QPoint(100, 100));
+  panel.runModal();
+  return stillOpen;
+}
+
+TEST(InputHidukeController, AcceptsADateWithEveryAcceptKey)
+{
+  auto doc = test::makeFieldsTestDocument();
+  InputHidukeController panel(*doc);
+  for (const Key& key : kAcceptKeys) {
+    EXPECT_FALSE(runPanel(panel, "1", "/15", key));
+    EXPECT_EQ(panel.hiduke(), Date(2025, 1, 15));
+    EXPECT_EQ(panel.stopModalChar(), key.stopChar);
+  }
+  runPanel(panel, "", "1300", kAcceptKeys[1]);
+  EXPECT_EQ(panel.hiduke(), Date::kessanSeiridukiDate());
+  runPanel(panel, "0", "0/00", kAcceptKeys[1]);
+  EXPECT_EQ(panel.hiduke(), Date::regularTypeDenpyouDate());
+}
+
+TEST(InputHidukeController, CancelAndEmptyTab)
+{
+  auto doc = test::makeFieldsTestDocument();
+  InputHidukeController panel(*doc);
+  for (const Key& key : kCancelKeys) {
+    runPanel(panel, "4", "/1", key);
+    EXPECT_EQ(panel.hiduke(), std::nullopt);
+    EXPECT_EQ(panel.stopModalChar(), StopChar::kNone);
+  }
+  // Tab on an empty panel closes it without a date; the caller still moves on.
+  EXPECT_FALSE(runPanel(panel, "", "", kAcceptKeys[2]));
+  EXPECT_EQ(panel.hiduke(), std::nullopt);
+  EXPECT_EQ(panel.stopModalChar(), StopChar::kTab);
+}
+
+TEST(InputHidukeController, UnreadableDatesKeepThePanelOpenWithTheReason)
+{
+  auto doc = test::makeFieldsTestDocument();
+  InputHidukeController panel(*doc);
+  for (const Key& key : {kAcceptKeys[1], kAcceptKeys[2]}) {
+    QString message;
+    test::whenModalWindowIsUp<InputPanelController>([&message, key](InputPanelController* p) {
+      QTest::keyClicks(p->textField(), "4/31");
+      QTest::keyClick(p->textField(), key.key, key.modifiers);
+      message = p->isVisible() ? p->messageLabel()->text() : QString("closed");
+      QTest::keyClick(p->textField(), Qt::Key_Escape);
+    });
+    panel.resetTextFieldWithString("");
+    panel.runModal();
+    EXPECT_EQ(message, "無効な日付です。");
+    EXPECT_EQ(panel.stopModalChar(), StopChar::kNone);
+    EXPECT_EQ(panel.hiduke(), std::nullopt);
+  }
+}
+
+TEST(InputHidukeController, ResetKeepsOnlyPartialDates)
+{
+  auto doc = test::makeFieldsTestDocument();
+  InputHidukeController panel(*doc);
+  runPanel(panel, "4", "/1", kAcceptKeys[1]);
+  ASSERT_TRUE(panel.hiduke());
+  const std::pair<const char*, const char*> cases[] = {
+      {"4", "4"}, {"0", "0"}, {"12/3", "12/3"}, {"a", ""}, {"\r", ""}, {"12345", ""}};
+  for (const auto& [start, shown] : cases) {
+    panel.resetTextFieldWithString(start);
+    EXPECT_EQ(panel.textField()->text(), shown);
+    EXPECT_EQ(panel.hiduke(), std::nullopt);
+    EXPECT_EQ(panel.stopModalChar(), StopChar::kNone);
+  }
+}
+
+TEST(InputKingakuController, AcceptsExactAmounts)
+{
+  auto doc = test::makeFieldsTestDocument(2);
+  InputKingakuController panel(*doc);
+  for (const Key& key : kAcceptKeys) {
+    EXPECT_FALSE(runPanel(panel, "1", ".15", key));
+    EXPECT_EQ(panel.kingaku(), 115);
+    EXPECT_EQ(panel.stopModalChar(), key.stopChar);
+  }
+  // A minus sign and a third decimal are refused as they are typed.
+  runPanel(panel, "", "-0.299", kAcceptKeys[1]);
+  EXPECT_EQ(panel.kingaku(), 29);
+  runPanel(panel, "", "0", kAcceptKeys[1]);
+  EXPECT_EQ(panel.kingaku(), 0);
+
+  // The company's precision is read at every reset.
+  doc->kaisya().setDecimalPrecision(0);
+  runPanel(panel, "", "1.5", kAcceptKeys[1]);
+  EXPECT_EQ(panel.kingaku(), 15);
+}
+
+TEST(InputKingakuController, TabWithoutAnAmountAnswersMinusOne)
+{
+  auto doc = test::makeFieldsTestDocument(2);
+  InputKingakuController panel(*doc);
+  struct Case {
+    const char* typed;
+    Key key;
+    bool stillOpen;
+    uint16_t stopChar;
+  };
+  const Case cases[] = {
+      {"", kAcceptKeys[2], false, StopChar::kTab},
+      {"", kAcceptKeys[3], false, StopChar::kBacktab},
+      {".", kAcceptKeys[2], false, StopChar::kTab},  // unreadable: closes without an amount
+      {"", kAcceptKeys[1], true, StopChar::kNone},   // Return needs an amount
+      {".", kAcceptKeys[0], true, StopChar::kNone},
+      {"12", kCancelKeys[0], false, StopChar::kNone},
+      {"12", kCancelKeys[1], false, StopChar::kNone},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    EXPECT_EQ(runPanel(panel, "", c.typed, c.key), c.stillOpen);
+    EXPECT_EQ(panel.kingaku(), -1);
+    EXPECT_EQ(panel.stopModalChar(), c.stopChar);
+  }
+}
+
+TEST(InputPanelController, PlacementPutsTheFieldOnThePointAndStaysOnScreen)
+{
+  auto doc = test::makeFieldsTestDocument();
+  InputKingakuController panel(*doc);
+  panel.resetTextFieldWithString("");
+  const QRect screen = WindowPlacement::availableGeometryAt(QPoint(0, 0));
+  const QPoint p = screen.topLeft() + QPoint(120, 200);
+
+  panel.setWindowFrameOriginByFrameTopLeftPoint(p);
+  EXPECT_EQ(panel.pos().x(), p.x());
+  EXPECT_EQ(panel.pos().y() + panel.textField()->mapTo(&panel, QPoint(0, panel.textField()->height())).y(), p.y());
+
+  panel.setWindowFrameOriginByFrameTopLeftPoint(p, InputPanelController::Anchor::WindowTopLeft);
+  EXPECT_EQ(panel.pos(), p);
+
+  for (auto anchor : {InputPanelController::Anchor::FieldBottomLeft, InputPanelController::Anchor::WindowTopLeft}) {
+    panel.setWindowFrameOriginByFrameTopLeftPoint(screen.bottomRight(), anchor);
+    EXPECT_TRUE(screen.contains(QRect(panel.pos(), panel.size())));
+  }
+}
+
+}  // namespace
+}  // namespace kivo
