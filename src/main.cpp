@@ -1,18 +1,22 @@
 // Kivosavan: double-entry bookkeeping for small Japanese businesses.
 #include <QApplication>
-#include <QMainWindow>
+#include <QStringList>
 
-#include "platform/UserDefaults.h"
+#include "document/AppController.h"
+
+#ifndef KIVO_VERSION
+#define KIVO_VERSION "0"
+#endif
 
 int main(int argc, char** argv)
 {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kivosavan");
   QApplication::setOrganizationName("Kivosavan");
-  kivo::UserDefaults::registerDefaults();
-  QMainWindow window;
-  window.setWindowTitle("Kivosavan");
-  window.resize(640, 400);
-  window.show();
+  QApplication::setApplicationVersion(QStringLiteral(KIVO_VERSION));
+
+  kivo::AppController appController;
+  // Files named on the command line are opened as the desktop opens documents.
+  appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();
 }

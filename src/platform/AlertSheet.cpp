@@ -1,0 +1,123 @@
+#include "platform/AlertSheet.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kivo {
+namespace {
+
+AlertSheet::Responder& responder()
+{
+  static AlertSheet::Responder r;
+  return r;
+}
+
+int& beeps()
+{
+  static int n = 0;
+  return n;
+}
+
+// The alert box: the title as the bold first line, the sentence under it.
+QMessageBox* makeBox(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
+                     int escapeIndex, QList<QPushButton*>& made)
+{
+  auto* box = new QMessageBox(window ? window->window() : nullptr);
+  box->setIcon(QMessageBox::Warning);
+  box->setWindowTitle(title);
+  box->setText(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()));
+  box->setInformativeText(text);
+  box->setTextFormat(Qt::RichText);
+  for (int i = 0; i < buttons.size(); ++i) {
+    QPushButton* b = box->addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
+    made.push_back(b);
+  }
+  if (!made.isEmpty()) box->setDefaultButton(made.front());
+  if (escapeIndex >= 0 && escapeIndex < made.size()) box->setEscapeButton(made[escapeIndex]);
+  box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  return box;
+}
+
+int indexOfClicked(QMessageBox* box, const QList<QPushButton*>& made, int fallback)
+{
+  const int i = static_cast<int>(made.indexOf(qobject_cast<QPushButton*>(box->clickedButton())));
+  return i < 0 ? fallback : i;
+}
+
+// Shows the alert as a sheet and calls onEnd with the index of the chosen button.
+void beginSheet(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
+                int escapeIndex, std::function<void(int)> onEnd)
+{
+  if (responder()) {
+    const int chosen = responder()(AlertSheet::Alert{title, text, buttons, window != nullptr, window});
+    if (onEnd) onEnd(chosen);
+    return;
+  }
+  QList<QPushButton*> made;
+  QMessageBox* box = makeBox(window, title, text, buttons, escapeIndex, made);
+  QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, onEnd](int) {
+    if (onEnd) onEnd(indexOfClicked(box, made, escapeIndex));
+  });
+  box->open();
+}
+
+}  // namespace
+
+void AlertSheet::beginAlertSheet(QWidget* window, const QString& title, const QString& text,
+                                 std::function<void()> onEnd)
+{
+  beginSheet(window, title, text, {QString::fromUtf8(kOKButton)}, 0, [onEnd](int) {
+    if (onEnd) onEnd();
+  });
+}
+
+void AlertSheet::runAlert(const QString& title, const QString& text)
+{
+  runQuestion(nullptr, title, text, {QString::fromUtf8(kOKButton)}, 0);
+}
+
+void AlertSheet::beginDeleteConfirmationSheet(QWidget* window, const QString& title, const QString& text,
+                                              std::function<void(bool)> onEnd)
+{
+  // "キャンセル" is the default button, so that Return never deletes by accident.
+  const QStringList buttons{QString::fromUtf8(kDeleteButton), QString::fromUtf8(kCancelButton)};
+  if (responder()) {
+    const int chosen = responder()(Alert{title, text, buttons, window != nullptr, window});
+    if (onEnd) onEnd(chosen == 0);
+    return;
+  }
+  QList<QPushButton*> made;
+  QMessageBox* box = makeBox(window, title, text, buttons, 1, made);
+  box->setDefaultButton(made[1]);
+  QObject::connect(box, &QMessageBox::finished, box, [box, made, onEnd](int) {
+    if (onEnd) onEnd(indexOfClicked(box, made, 1) == 0);
+  });
+  box->open();
+}
+
+int AlertSheet::runQuestion(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
+                            int escapeIndex)
+{
+  if (responder()) return responder()(Alert{title, text, buttons, window != nullptr, window});
+  QList<QPushButton*> made;
+  QMessageBox* box = makeBox(window, title, text, buttons, escapeIndex, made);
+  box->setAttribute(Qt::WA_DeleteOnClose, false);
+  box->exec();
+  const int chosen = indexOfClicked(box, made, escapeIndex);
+  delete box;
+  return chosen;
+}
+
+void AlertSheet::beep()
+{
+  ++beeps();
+  QApplication::beep();
+}
+
+void AlertSheet::setResponderForTesting(Responder r) { responder() = std::move(r); }
+
+int AlertSheet::beepCountForTesting() { return beeps(); }
+
+}  // namespace kivo

@@ -1,0 +1,64 @@
+// Alerts: document-modal alert sheets with a short title, one sentence and "OK";
+// application-modal alerts; the "削除" / "キャンセル" confirmation of destructive
+// commands; the beep for refused keys.
+//
+// Every alert goes through one place, which tests can answer automatically
+// (setResponderForTesting) to check the exact title and sentence shown.
+#pragma once
+
+#include <functional>
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+namespace kivo {
+
+class AlertSheet {
+public:
+  // The standard titles.
+  static constexpr const char* kCannotExecuteTitle = "実行できません";
+  static constexpr const char* kInvalidDenpyouTitle = "無効な伝票";
+  static constexpr const char* kInvalidShiwakeTitle = "無効な仕訳";
+  static constexpr const char* kCannotPrintTitle = "印刷できません";
+  // The standard buttons.
+  static constexpr const char* kOKButton = "OK";
+  static constexpr const char* kDeleteButton = "削除";
+  static constexpr const char* kCancelButton = "キャンセル";
+
+  // What an alert showed, as the test responder sees it.
+  struct Alert {
+    QString title;
+    QString text;
+    QStringList buttons;
+    bool isSheet = false;  // attached to a window rather than application-modal
+    QPointer<QWidget> window;
+  };
+
+  // A document-modal alert sheet on the window with the single button "OK"; onEnd runs
+  // when it is dismissed. Without a window it is application-modal.
+  static void beginAlertSheet(QWidget* window, const QString& title, const QString& text,
+                              std::function<void()> onEnd = {});
+  // An application-modal alert with "OK"; returns when it is dismissed.
+  static void runAlert(const QString& title, const QString& text);
+  // The confirmation of a destructive command: "削除" and "キャンセル" (the default),
+  // as a sheet on the window; onEnd receives true when "削除" was chosen.
+  static void beginDeleteConfirmationSheet(QWidget* window, const QString& title, const QString& text,
+                                           std::function<void(bool doDelete)> onEnd);
+  // A modal question with the buttons in order, the first the default; escape chooses
+  // escapeIndex. Window-modal on the window when one is given. Answers the chosen index.
+  static int runQuestion(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
+                         int escapeIndex);
+
+  // The beep for a refused key or command.
+  static void beep();
+
+  // Tests: answer every alert with the index of a button instead of showing it (an
+  // empty function shows alerts again).
+  using Responder = std::function<int(const Alert&)>;
+  static void setResponderForTesting(Responder responder);
+  static int beepCountForTesting();
+};
+
+}  // namespace kivo

@@ -1,0 +1,30 @@
+// The open and save panels for documents, with a seam through which tests answer
+// them instead of a person.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+namespace kivo {
+
+class FilePanel {
+public:
+  static constexpr const char* kDocumentSuffix = "kivo";
+
+  // The chosen document file, or an empty string when cancelled.
+  static QString runOpenPanel(QWidget* parent);
+  // The chosen file to save to (with the document suffix added when missing), or an
+  // empty string when cancelled. suggestedName is the name shown first.
+  static QString runSavePanel(QWidget* parent, const QString& suggestedName);
+
+  enum class Kind { Open, Save };
+  using Responder = std::function<QString(Kind, const QString& suggestedName)>;
+  // Tests: answer every panel through the responder instead of showing it (an empty
+  // function shows panels again).
+  static void setResponderForTesting(Responder responder);
+};
+
+}  // namespace kivo

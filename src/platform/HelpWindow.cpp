@@ -1,0 +1,72 @@
+#include "platform/HelpWindow.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "resources/Resources.h"
+
+namespace kivo {
+namespace {
+
+HelpWindow* sharedInstance = nullptr;
+
+}  // namespace
+
+QString HelpWindow::helpBookHtml()
+{
+  const auto data = Resources::get("help/index.html");
+  if (!data) return QStringLiteral("<p>ヘルプが見つかりません。</p>");
+  return QString::fromUtf8(data->data(), static_cast<qsizetype>(data->size()));
+}
+
+HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window)
+{
+  setWindowTitle(QStringLiteral("Kivosavan ヘルプ"));
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  browser_ = new QTextBrowser(this);
+  browser_->setOpenExternalLinks(true);
+  browser_->setHtml(helpBookHtml());
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(browser_);
+  resize(620, 560);
+  if (QScreen* screen = QApplication::primaryScreen()) {
+    const QRect v = screen->availableGeometry();
+    move(v.x() + v.width() - width() - 40, v.y() + 40);
+  }
+}
+
+HelpWindow::~HelpWindow()
+{
+  if (sharedInstance == this) sharedInstance = nullptr;
+}
+
+HelpWindow* HelpWindow::sharedHelpWindow()
+{
+  if (!sharedInstance) sharedInstance = new HelpWindow();
+  return sharedInstance;
+}
+
+void HelpWindow::showHelpAtAnchor(const QString& anchor)
+{
+  HelpWindow* help = sharedHelpWindow();
+  help->show();
+  help->raise();
+  help->activateWindow();
+  help->currentAnchor_ = anchor;
+  if (anchor.isEmpty())
+    help->browser_->scrollToAnchor(QStringLiteral("top"));
+  else
+    help->browser_->scrollToAnchor(anchor);
+}
+
+void HelpWindow::discard() { delete sharedInstance; }
+
+bool HelpWindow::hasAnchor(const QString& anchor) const
+{
+  return helpBookHtml().contains(QStringLiteral("<a name=\"%1\">").arg(anchor));
+}
+
+}  // namespace kivo

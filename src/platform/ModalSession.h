@@ -1,0 +1,46 @@
+// An application-modal session for one window: while it lasts only that window takes
+// input. The window's owner either runs the session until the window stops it
+// (run / stop), or, for long work on the main thread, polls it between steps
+// (poll answers Continue until the session was stopped or aborted). A window that is
+// hidden or closed aborts its session.
+#pragma once
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QWidget>
+
+namespace kivo {
+
+class ModalSession : public QObject {
+public:
+  enum class Response { Continue, Stopped, Aborted };
+
+  // Begins the session: the window is shown application-modally.
+  explicit ModalSession(QWidget* window);
+  // Ends the session: the window is hidden and gets its former modality back.
+  ~ModalSession() override;
+  ModalSession(const ModalSession&) = delete;
+  ModalSession& operator=(const ModalSession&) = delete;
+
+  // Lets the application handle pending events; Continue while the session goes on.
+  Response poll();
+  // Handles events until stop or abort is called (or the window is closed); answers
+  // the code given to stop, or -1 when aborted.
+  int run();
+  void stop(int code = 0);
+  void abort();
+  bool isRunning() const { return response_ == Response::Continue; }
+
+protected:
+  // The window hidden or closed by other means aborts the session.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  QPointer<QWidget> window_;
+  Qt::WindowModality formerModality_;
+  Response response_ = Response::Continue;
+  int code_ = 0;
+  QEventLoop loop_;
+};
+
+}  // namespace kivo

@@ -1,0 +1,62 @@
+// The base of every sheet: a dialog attached, window-modally, to one window.
+//
+// A sheet ends through one action (endSheetWithSender) whose sender is compared with
+// the OK button: OK first stores the sheet's choice (storeChoice) and ends the sheet
+// with return code 1; any other sender ends it with 0. abortSheet ends it as Cancel
+// would. The end handler given to beginSheet receives the code and acts only on 1.
+#pragma once
+
+#include <functional>
+
+#include <QDialog>
+#include <QPointer>
+
+class QAbstractButton;
+
+namespace kivo {
+
+class SheetController : public QDialog {
+  Q_OBJECT
+public:
+  static constexpr int kOK = 1;
+  static constexpr int kCancel = 0;
+
+  explicit SheetController(QWidget* parent = nullptr);
+
+  // Attaches the sheet to the window and shows it; the window stays open for other
+  // applications' input but not for its own until the sheet ends.
+  void beginSheet(QWidget* window, std::function<void(int returnCode)> endHandler);
+  bool isSheetAttached() const { return attached_; }
+  QWidget* sheetWindow() const { return window_; }
+
+  // The sheet's one ending action.
+  void endSheetWithSender(QObject* sender);
+  // Ends the sheet as Cancel would (before another sheet opens on the window).
+  void abortSheet();
+
+  // A sheet that edits the document's settings or master lists (company properties,
+  // accounts, divisions): while it is attached, the guards refuse commands that would
+  // show other windows of the document.
+  virtual bool blocksDocumentCommands() const { return false; }
+
+  // The sheet attached to the window, or nullptr.
+  static SheetController* attachedSheet(const QWidget* window);
+
+protected:
+  // The button whose action means OK.
+  virtual QAbstractButton* okButton() const = 0;
+  // Keeps what the user chose; called before the sheet ends with OK.
+  virtual void storeChoice() {}
+
+  void reject() override;  // escape and the close box: as Cancel
+  void done(int r) override;
+
+private:
+  void finish(int returnCode);
+
+  QPointer<QWidget> window_;
+  std::function<void(int)> endHandler_;
+  bool attached_ = false;
+};
+
+}  // namespace kivo

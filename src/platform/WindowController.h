@@ -1,0 +1,155 @@
+// The one base of every document window.
+//
+// A window controller belongs to one document (DocumentSession) and is the window
+// itself. The base gives every window of the program the same life:
+//   - loading: windowDidLoad runs once, before the window is first shown; the window
+//     then adds its own item to the Window menu (windowMenuTitle);
+//   - becoming key or main and resigning it: the application's main window is the
+//     last document window that became active; a panel or sheet in front of it leaves
+//     it main. Becoming main rebuilds the "機能" menu with the window's own commands,
+//     lets the document rebuild its menus, and lets output windows that wait for an
+//     update recompute;
+//   - the refresh rule (updateUI): recompute at once when forced, when main, or when
+//     "Auto Update All Output Windows" is on; otherwise remember that an update is due;
+//   - placement: the first position cascades from the document information window by
+//     the window's position in the "伝票・帳票" menu; the document remembers one frame
+//     per window kind while it is open, and the user defaults keep each kind's size;
+//   - closing: the document is asked first (it settles the rows being edited); the
+//     windows that stand for the document close the document with them;
+//   - the changed mark of the document in the title.
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QPointer>
+#include <QString>
+
+#include "document/DocumentWindow.h"
+
+class QMenu;
+
+namespace kivo {
+
+class DocumentSession;
+class MainMenu;
+class SheetController;
+
+class WindowController : public QMainWindow, public DocumentWindow {
+  Q_OBJECT
+public:
+  WindowController(DocumentSession* document, Kind kind, QWidget* parent = nullptr);
+  ~WindowController() override;
+
+  DocumentSession* document() const { return document_; }
+  Kind windowKind() const override { return kind_; }
+  MainMenu* mainMenu() const { return mainMenu_; }
+
+  // --- life
+  // Loads the window when needed, shows it, brings it to the front and makes it key.
+  void showWindow();
+  bool isWindowLoaded() const { return loaded_; }
+  void loadWindowIfNeeded();
+  // Closing this window closes the document (information, new-document and password
+  // windows).
+  virtual bool shouldCloseDocument() const { return false; }
+  // Closes without asking the document (the document closes its windows this way).
+  void closeWithoutAsking();
+
+  // --- main and key
+  bool isMainWindow() const;
+  bool isKeyWindow() const { return isActiveWindow(); }
+
+  // --- refresh rule
+  void updateUI(bool force) override;
+  bool doNeedUpdate() const override { return doNeedUpdate_; }
+  void updateUI() { updateUI(false); }
+
+  // --- the document's hooks
+  // Settles the row or record being edited into the document (registers a typed row,
+  // commits an asset, ends a cell edit). False keeps a save or a close from going on;
+  // the window has then shown why.
+  virtual bool settleEditing() { return true; }
+  // Ends the cell editing of a ledger row; false when the edit is invalid and stays.
+  virtual bool deselectEditingCell() { return true; }
+  // A table cell of an entry is being edited.
+  virtual bool isEditingCell() const { return false; }
+  // The account and sub-account the window shows (-1 none): cash books, ledgers and the
+  // sub-account balance list.
+  virtual int displayKamokuCode() const { return -1; }
+  virtual int displayHojyoKamokuCode() const { return -1; }
+
+  // --- printing, through the application's print commands
+  virtual bool validatePrintMenuItem() const { return false; }
+  virtual void printDocument() {}
+  virtual void pageSetup() {}
+
+  // --- sheets
+  // A sheet (or an alert sheet) is attached to this window.
+  bool hasAttachedSheet() const;
+  SheetController* attachedSheetController() const;
+
+  // --- placement
+  // Places the window for its first showing: the frame the document remembers for this
+  // kind, else a cascade from the document information window by the window's position
+  // in "伝票・帳票", sized from the user defaults; kept within the screen.
+  virtual void moveWindowToInitialPositionWithDisplay(bool display);
+  // The origin the window had when it was first loaded.
+  QPoint windowFrameOriginWhenLoaded() const { return originWhenLoaded_; }
+  // The window's frame as the document remembers it: outer top-left, inner size.
+  QRect windowFrame() const;
+  void setWindowFrame(const QRect& frame);
+
+  // --- titles
+  // The title for the document's display name; the changed mark follows it.
+  virtual QString windowTitleForDocumentDisplayName(const QString& displayName) const { return displayName; }
+  void synchronizeWindowTitleWithDocumentName();
+
+  // Becoming main and key: called by the application as windows are activated.
+  void becomeMain();
+  void resignMain();
+
+signals:
+  void windowWillClose(kivo::WindowController* controller);
+
+protected:
+  // Builds the window's contents; called once before the first showing.
+  virtual void windowDidLoad() {}
+  // The title of the window's item in the Window menu (empty: none).
+  virtual QString windowMenuTitle() const { return {}; }
+  // The title of the window's item in "伝票・帳票", which decides its cascade (empty: the
+  // window is not placed by the cascade).
+  virtual QString denpyouAndCyouhyouItemTitle() const { return {}; }
+  // The user-defaults keys of the window's size (null: none kept).
+  virtual const char* windowWidthDefaultsKey() const { return nullptr; }
+  virtual const char* windowHeightDefaultsKey() const { return nullptr; }
+  // Recomputes and shows the window's rows.
+  virtual void recomputeUI() {}
+  // Fills the "機能" menu with the window's commands when it becomes main.
+  virtual void fillFunctionMenu(QMenu* menu) {}
+
+  virtual void windowDidBecomeMain() {}
+  virtual void windowDidResignMain() {}
+  virtual void windowDidBecomeKey() {}
+  virtual void windowDidResignKey() {}
+  virtual void windowWillCloseHook() {}
+
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+private:
+  void rememberFrame();
+
+  DocumentSession* document_;
+  Kind kind_;
+  MainMenu* mainMenu_ = nullptr;
+  bool loaded_ = false;
+  bool placed_ = false;
+  bool closing_ = false;
+  bool closeWithoutAsking_ = false;
+  bool doNeedUpdate_ = false;
+  QPoint originWhenLoaded_;
+};
+
+}  // namespace kivo

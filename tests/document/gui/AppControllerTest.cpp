@@ -1,0 +1,402 @@
+// The application delegate driven as the user drives it: launching, the guards with
+// their exact refusals, the commands a limited user cannot reach, the Window menu and
+// the menus of several documents.
+#include "support/AppTestFixture.h"
+
+#include <map>
+#include <set>
+
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "model/HojyoKamoku.h"
+#include "model/SubMenuItemOfDenpyouAndCyouhyouMenuItem.h"
+
+#include "platform/SheetController.h"
+#include "setup/DocumentInfoController.h"
+
+namespace kivo::test {
+namespace {
+
+using Kind = DocumentWindow::Kind;
+using Command = MainMenu::Command;
+
+// A sheet that edits the document's master lists, as the properties sheet will.
+class BlockingSheet : public SheetController {
+public:
+  explicit BlockingSheet(bool blocks) : blocks_(blocks), ok_(new QPushButton(QStringLiteral("OK"), this)) {}
+  bool blocksDocumentCommands() const override { return blocks_; }
+
+protected:
+  QAbstractButton* okButton() const override { return ok_; }
+
+private:
+  bool blocks_;
+  QPushButton* ok_;
+};
+
+class AppControllerTest : public AppTest {
+protected:
+  // The texts of the alerts shown since the last call.
+  QStringList takeAlertTexts()
+  {
+    QStringList texts;
+    for (const AlertSheet::Alert& a : alerts) texts << a.title + QStringLiteral(" / ") + a.text;
+    alerts.clear();
+    return texts;
+  }
+
+  static QString refusal(const char* text) { return QStringLiteral("実行できません / ") + QString::fromUtf8(text); }
+};
+
+TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceForEachVersionAndOpensAnUntitledDocument)
+{
+  UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  defaults.removeObjectForKey(KIVOKivosaVersionOfUsedLastTimeKey);
+  QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3"));
+
+  app->applicationDidFinishLaunching();
+  flush();
+  ASSERT_EQ(app->documentController()->documents().size(), 1u);
+  DocumentSession* doc = app->documentController()->documents().front();
+  EXPECT_TRUE(doc->isUntitled());
+  EXPECT_EQ(doc->displayName(), QStringLiteral("名称未設定"));
+  // A new document starts in its new-document window.
+  ASSERT_EQ(doc->windowControllers().size(), 1u);
+  EXPECT_EQ(doc->windowControllers().front()->windowKind(), Kind::NewDocument);
+  EXPECT_TRUE(doc->windowControllers().front()->isVisible());
+  HelpWindow* help = HelpWindow::sharedHelpWindow();
+  EXPECT_TRUE(help->isVisible());
+  EXPECT_EQ(help->currentAnchor(), QStringLiteral("VersionHistory"));
+  EXPECT_EQ(defaults.stringForKey(KIVOKivosaVersionOfUsedLastTimeKey), QStringLiteral("1.2.3"));
+
+  // The same version again: no help.
+  HelpWindow::discard();
+  app.reset();
+  flush();
+  app = std::make_unique<AppController>();
+  app->applicationDidFinishLaunching();
+  flush();
+  EXPECT_EQ(app->documentController()->documents().size(), 1u);
+  EXPECT_FALSE(HelpWindow::sharedHelpWindow()->isVisible());
+  EXPECT_EQ(app->documentController()->documents().front()->displayName(), QStringLiteral("名称未設定"));
+}
+
+TEST_F(AppControllerTest, TheHelpBookHoldsEveryAnchorTheProgramOpens)
+{
+  for (const char* anchor : {HelpWindow::kVersionHistoryAnchor, HelpWindow::kOpenOldFileErrorAnchor,
+                             HelpWindow::kDownloadAnchor, HelpWindow::kDonationAnchor}) {
+    SCOPED_TRACE(anchor);
+    EXPECT_TRUE(HelpWindow::sharedHelpWindow()->hasAnchor(QString::fromUtf8(anchor)));
+  }
+  EXPECT_FALSE(HelpWindow::sharedHelpWindow()->hasAnchor(QStringLiteral("NoSuchAnchor")));
+}
+
+TEST_F(AppControllerTest, AMessageWithAHelpButtonOpensTheHelpAtItsAnchor)
+{
+  answer = [](const AlertSheet::Alert& a) { return static_cast<int>(a.buttons.indexOf(QStringLiteral("ヘルプ"))); };
+  AppController::showMessage(QStringLiteral("読み込めませんでした。"), QStringLiteral("OpenOldFileError"));
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text, QStringLiteral("読み込めませんでした。"));
+  EXPECT_EQ(alerts[0].buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("ヘルプ")}));
+  EXPECT_TRUE(HelpWindow::sharedHelpWindow()->isVisible());
+  EXPECT_EQ(HelpWindow::sharedHelpWindow()->currentAnchor(), QStringLiteral("OpenOldFileError"));
+}
+
+TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
+{
+  DocumentSession* doc = openBooks("テスト商事", /*houjin=*/true);
+  WindowController* info = doc->documentInfoController();
+  ASSERT_NE(info, nullptr);
+  activate(info);
+
+  // Nothing in the way: every guard answers yes and shows nothing.
+  EXPECT_TRUE(AppController::canShowFurikaedenpyouWindow());
+  EXPECT_TRUE(app->canShowPropertiesWindow());
+  EXPECT_TRUE(AppController::canPrint());
+  EXPECT_TRUE(AppController::canPrintKanjyoumotocyouOfPluralKamoku());
+  EXPECT_TRUE(takeAlertTexts().isEmpty());
+
+  // The preferences window is open.
+  QWidget preferences;
+  app->setPreferencesWindow(&preferences);
+  preferences.show();
+  EXPECT_FALSE(AppController::canShowFurikaedenpyouWindow());
+  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("環境設定を閉じてください。")});
+  preferences.hide();
+  EXPECT_TRUE(AppController::canShowFurikaedenpyouWindow());
+
+  // A master-list sheet on another window of the document; OK brings that window forward.
+  StubWindow* journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  auto* sheet = new BlockingSheet(true);
+  sheet->beginSheet(journal, [](int) {});
+  activate(info);
+  const QString sheetRefusal = refusal("このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。");
+  EXPECT_FALSE(AppController::canShowFurikaedenpyouWindow());
+  EXPECT_EQ(takeAlertTexts(), QStringList{sheetRefusal});
+  EXPECT_FALSE(AppController::canPrintKanjyoumotocyouOfPluralKamoku());
+  EXPECT_EQ(takeAlertTexts(), QStringList{sheetRefusal});
+  sheet->abortSheet();
+  EXPECT_TRUE(AppController::canShowFurikaedenpyouWindow());
+  // A sheet that edits nothing of the document is no reason to refuse.
+  auto* harmless = new BlockingSheet(false);
+  harmless->beginSheet(journal, [](int) {});
+  EXPECT_TRUE(AppController::canShowFurikaedenpyouWindow());
+  harmless->abortSheet();
+
+  // Entry windows open keep the properties closed; so does a ledger row being edited.
+  for (Kind kind : {Kind::Furikaedenpyou, Kind::Suitoucyou, Kind::GenkasyoukyakuShisanList}) {
+    StubWindow* entry = addStub(doc, kind, QStringLiteral("入力"));
+    activate(info);
+    EXPECT_FALSE(app->canShowPropertiesWindow());
+    EXPECT_EQ(takeAlertTexts(), QStringList{refusal("出納帳、振替伝票、資産管理台帳を閉じてください。")});
+    entry->close();
+    flush();
+  }
+  StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳"));
+  activate(info);
+  EXPECT_TRUE(app->canShowPropertiesWindow());
+  ledger->editingCell = true;
+  EXPECT_FALSE(app->canShowPropertiesWindow());
+  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("総勘定元帳または補助元帳で仕訳を編集中です。")});
+
+  // Printing needs Helvetica, and a corporation also Courier.
+  PrintFonts::setMissingFamiliesForTesting({QStringLiteral("Courier")});
+  EXPECT_FALSE(AppController::canPrint());
+  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("フォント Helvetica と Courier をインストールしてください。")});
+  EXPECT_FALSE(AppController::canPrintKanjyoumotocyouOfPluralKamoku());
+  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("フォント Helvetica と Courier をインストールしてください。")});
+  doc->document().kaisya().setIsHoujin(false);
+  EXPECT_TRUE(AppController::canPrint());
+  PrintFonts::setMissingFamiliesForTesting({QStringLiteral("Helvetica")});
+  EXPECT_FALSE(AppController::canPrint());
+  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("フォント Helvetica をインストールしてください。")});
+}
+
+TEST_F(AppControllerTest, TheCarryForwardRefusesWhileTheDocumentHasUnsavedChanges)
+{
+  DocumentSession* doc = openBooks();
+  activate(doc->documentInfoController());
+  int started = 0;
+  app->setCommandHandler(Command::DoKurikoshiSyori, [&](QAction*) { ++started; });
+  QAction* item = doc->documentInfoController()->mainMenu()->action(Command::DoKurikoshiSyori);
+  ASSERT_NE(item, nullptr);
+
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  item->trigger();
+  EXPECT_EQ(started, 0);
+  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("データを保存してください。")});
+
+  doc->updateChangeCount(MyDocument::ChangeType::Cleared);
+  item->trigger();
+  EXPECT_EQ(started, 1);
+  EXPECT_TRUE(takeAlertTexts().isEmpty());
+}
+
+TEST_F(AppControllerTest, CommandsWithoutTheirWindowsYetAreDisabled)
+{
+  DocumentSession* doc = openBooks();
+  activate(doc->documentInfoController());
+  MainMenu* menu = doc->documentInfoController()->mainMenu();
+  menu->validateMenuItems();
+  for (Command c : {Command::ShowFurikaedenpyouWindow, Command::ShowShiwakenikkiWindow,
+                    Command::ShowKanjyoumotocyouWindow, Command::ShowZandakaShisanWindow, Command::PrintHoukokusyo,
+                    Command::DoKurikoshiSyori, Command::ImportShiwakeFromTextFile, Command::Print}) {
+    SCOPED_TRACE(static_cast<int>(c));
+    ASSERT_NE(menu->action(c), nullptr);
+    EXPECT_FALSE(menu->action(c)->isEnabled());
+  }
+  for (Command c : {Command::NewDocument, Command::OpenDocument, Command::SaveDocument, Command::CloseWindow,
+                    Command::ShowHelp}) {
+    SCOPED_TRACE(static_cast<int>(c));
+    EXPECT_TRUE(menu->action(c)->isEnabled());
+  }
+}
+
+TEST_F(AppControllerTest, ALimitedUserCannotReachLedgersStatementsAssetsOrPluralPrinting)
+{
+  const Command handled[] = {
+      Command::ShowFurikaedenpyouWindow,      Command::ShowShiwakenikkiWindow,
+      Command::ShowKanjyoumotocyouWindow,     Command::ShowHojyozandakaIchiranWindow,
+      Command::ShowZandakaShisanWindow,       Command::ShowSuiiShisanWindow,
+      Command::ShowGenkasyoukyakuShisanListWindow, Command::PrintHoukokusyo,
+      Command::PrintKanjyoumotocyouOfPluralKamoku, Command::PrintHojyomotocyouOfPluralHojyoKamoku,
+      Command::ImportShiwakeFromTextFile,
+  };
+  std::map<Command, int> ran;
+  for (Command c : handled) app->setCommandHandler(c, [&ran, c](QAction*) { ++ran[c]; });
+  const std::set<Command> refused{
+      Command::ShowKanjyoumotocyouWindow,           Command::PrintHoukokusyo,
+      Command::ShowGenkasyoukyakuShisanListWindow,  Command::PrintKanjyoumotocyouOfPluralKamoku,
+      Command::PrintHojyomotocyouOfPluralHojyoKamoku, Command::ImportShiwakeFromTextFile,
+  };
+
+  for (bool limited : {false, true}) {
+    SCOPED_TRACE(limited ? "limited user" : "full user");
+    DocumentSession* doc = openBooks(limited ? "制限" : "全部");
+    doc->setWasOpenedByLimitedUserPassword(limited);
+    WindowController* info = doc->documentInfoController();
+    activate(info);
+    MainMenu* menu = info->mainMenu();
+    menu->validateMenuItems();
+    ran.clear();
+    for (Command c : handled) {
+      SCOPED_TRACE(static_cast<int>(c));
+      const bool expectRefused = limited && refused.count(c) > 0;
+      EXPECT_EQ(menu->action(c)->isEnabled(), !expectRefused);
+      // Reaching the command anyway (a stale key) does not run it either.
+      app->performCommand(c, menu->action(c));
+      EXPECT_EQ(ran[c], expectRefused ? 0 : 1);
+    }
+    doc->close();
+    flush();
+  }
+}
+
+TEST_F(AppControllerTest, WindowMenuItemsStandGroupedUnderTheirDocumentAndGoWithTheirWindow)
+{
+  DocumentSession* a = openBooks("甲商事");
+  DocumentSession* b = openBooks("乙商店");
+  StubWindow* aJournal = addStub(a, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  StubWindow* bTrial = addStub(b, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
+  StubWindow* aTrial = addStub(a, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
+  activate(aTrial);
+
+  const auto titles = [&](WindowController* w) {
+    QStringList t;
+    bool afterSeparator = false;
+    for (QAction* act : w->mainMenu()->windowMenu()->actions()) {
+      if (act->isSeparator()) {
+        afterSeparator = true;
+        continue;
+      }
+      if (afterSeparator) t << act->text() + (act->isChecked() ? QStringLiteral(" ✓") : QString());
+    }
+    return t;
+  };
+  const QString indent(2, QChar(0x3000));
+  const QStringList expected{
+      a->displayName(),      indent + QStringLiteral("仕訳日記帳"), indent + QStringLiteral("合計残高試算表 ✓"),
+      b->displayName(),      indent + QStringLiteral("合計残高試算表"),
+  };
+  // Every window of every document shows the same items.
+  for (WindowController* w : {static_cast<WindowController*>(aJournal), static_cast<WindowController*>(bTrial),
+                              a->documentInfoController(), b->documentInfoController()})
+    EXPECT_EQ(titles(w), expected);
+
+  // The item brings its window forward and the check follows the main window.
+  QAction* bItem = nullptr;
+  for (QAction* act : aTrial->mainMenu()->windowMenu()->actions())
+    if (act->text() == indent + QStringLiteral("合計残高試算表") && !act->isChecked()) bItem = act;
+  ASSERT_NE(bItem, nullptr);
+  bItem->trigger();
+  QApplication::setActiveWindow(bTrial);
+  flush();
+  EXPECT_EQ(app->mainWindowController(), bTrial);
+  EXPECT_TRUE(titles(aJournal).contains(indent + QStringLiteral("合計残高試算表 ✓")));
+
+  // A closed window's item goes; a closed document takes all its items along.
+  aJournal->close();
+  flush();
+  EXPECT_EQ(titles(bTrial), (QStringList{a->displayName(), indent + QStringLiteral("合計残高試算表"),
+                                        b->displayName(), indent + QStringLiteral("合計残高試算表 ✓")}));
+  a->documentInfoController()->close();
+  flush();
+  EXPECT_EQ(app->documentController()->documents().size(), 1u);
+  EXPECT_EQ(titles(bTrial), (QStringList{b->displayName(), indent + QStringLiteral("合計残高試算表 ✓")}));
+}
+
+TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenus)
+{
+  DocumentSession* a = openBooks("甲商事");
+  DocumentSession* b = openBooks("乙商店");
+  // Give b's first cash account a sub-account with its own book and key.
+  const KamokuPtr cash = b->document().codeSortedSuitouKamokuArray().front();
+  auto sub = std::make_shared<HojyoKamoku>();
+  sub->setCode(1);
+  sub->setName("本店");
+  sub->setParentKamokuCode(cash->code());
+  sub->setKeyEquivalentOfSuitoucyouSubMenu(4);
+  cash->hojyoKamokuArray().push_back(sub);
+  b->setSubmenuOfShowSuitoucyouWindow();
+
+  WindowController* aInfo = a->documentInfoController();
+  WindowController* bInfo = b->documentInfoController();
+  EXPECT_NE(aInfo, bInfo);
+  EXPECT_NE(aInfo->menuBar(), bInfo->menuBar());
+  EXPECT_EQ(aInfo->windowTitle(), a->displayName() + QStringLiteral("[*]"));
+  EXPECT_NE(a->displayName(), b->displayName());
+
+  QMenu* aBooks = aInfo->mainMenu()->suitoucyouMenu();
+  QMenu* bBooks = bInfo->mainMenu()->suitoucyouMenu();
+  ASSERT_FALSE(aBooks->actions().isEmpty());
+  // In a, the cash account is one book; in b, a submenu of its sub-account's books.
+  EXPECT_EQ(aBooks->actions().front()->menu(), nullptr);
+  EXPECT_EQ(aBooks->actions().front()->data().toInt(), cash->code());
+  QMenu* bSub = bBooks->actions().front()->menu();
+  ASSERT_NE(bSub, nullptr);
+  ASSERT_EQ(bSub->actions().size(), 1);
+  EXPECT_EQ(bSub->actions().front()->text(), QStringLiteral("本店"));
+  EXPECT_EQ(bSub->actions().front()->data().toInt(), 2000 + cash->code());
+  EXPECT_EQ(bSub->actions().front()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_4));
+
+  // Changes mark only their own document's windows.
+  b->updateChangeCount(MyDocument::ChangeType::Done);
+  EXPECT_TRUE(bInfo->isWindowModified());
+  EXPECT_FALSE(aInfo->isWindowModified());
+  // Commands act on the main window's document.
+  activate(aInfo);
+  EXPECT_EQ(app->currentDocument(), a);
+  activate(bInfo);
+  EXPECT_EQ(app->currentDocument(), b);
+}
+
+TEST_F(AppControllerTest, TheUsersLedgerShortcutsComeAfterTheFixedItemsWithCtrlAlt)
+{
+  auto books = makeBooks();
+  auto record = std::make_shared<SubMenuItemOfDenpyouAndCyouhyouMenuItem>();
+  record->setTitle("現金");
+  record->setParentMenuItemTitle("総勘定元帳／補助元帳");
+  record->setKeyEquivalent("3");
+  record->setKeyEquivalentModifierMask(MainMenu::kControlKeyMask | MainMenu::kCommandKeyMask);
+  record->setRepresentedObject(100);
+  books->subMenuItemArray().push_back(record);
+  DocumentSession* doc = app->documentController()->addDocument(std::move(books));
+  flush();
+  QMenu* menu = doc->documentInfoController()->mainMenu()->denpyouAndCyouhyouMenu();
+  const QList<QAction*> actions = menu->actions();
+  ASSERT_GE(actions.size(), 10);
+  // The fixed items keep their positions, so the cascades do not move.
+  EXPECT_EQ(actions[0]->text(), QStringLiteral("振替伝票"));
+  EXPECT_EQ(actions[7]->text(), QStringLiteral("資産管理台帳"));
+  EXPECT_TRUE(actions[8]->isSeparator());
+  EXPECT_EQ(actions[9]->text(), QStringLiteral("現金"));
+  EXPECT_EQ(actions[9]->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3));
+  EXPECT_EQ(MainMenu::commandOf(actions[9]), Command::ShowShortCutKanjyoumotocyouWindow);
+  // Rebuilding replaces the items rather than adding to them.
+  doc->setSubmenuOfDenpyouAndCyouhyouMenuItem();
+  EXPECT_EQ(menu->actions().size(), actions.size());
+}
+
+TEST_F(AppControllerTest, PrintGoesToTheMainWindowWhenItCanPrint)
+{
+  DocumentSession* doc = openBooks();
+  StubWindow* report = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
+  activate(report);
+  QAction* print = report->mainMenu()->action(Command::Print);
+  report->mainMenu()->validateMenuItems();
+  EXPECT_FALSE(print->isEnabled());
+  report->printable = true;
+  report->mainMenu()->validateMenuItems();
+  EXPECT_TRUE(print->isEnabled());
+  print->trigger();
+  EXPECT_EQ(report->printCount, 1);
+  // Without the fonts the print command stops at its guard.
+  PrintFonts::setMissingFamiliesForTesting({QStringLiteral("Helvetica")});
+  print->trigger();
+  EXPECT_EQ(report->printCount, 1);
+  EXPECT_EQ(alerts.size(), 1u);
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,108 @@
+// The list of open documents: new and untitled names, files that cannot be opened, and
+// quitting with unsaved changes.
+#include "support/AppTestFixture.h"
+
+#include <QFile>
+
+#include "document/DocumentFile.h"
+
+namespace kivo::test {
+namespace {
+
+class DocumentControllerTest : public AppTest {
+protected:
+  QString writeFile(const QString& name, const std::string& bytes)
+  {
+    QFile f(path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path(name);
+  }
+};
+
+TEST_F(DocumentControllerTest, UntitledDocumentsAreNumberedFromTheSecond)
+{
+  DocumentController* dc = app->documentController();
+  EXPECT_EQ(dc->newDocument()->displayName(), QStringLiteral("名称未設定"));
+  EXPECT_EQ(dc->newDocument()->displayName(), QStringLiteral("名称未設定 2"));
+  EXPECT_EQ(dc->newDocument()->displayName(), QStringLiteral("名称未設定 3"));
+  EXPECT_EQ(dc->documents().size(), 3u);
+}
+
+TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
+{
+  auto books = makeBooks();
+  std::string good = DocumentFile::dataOfDocument(*books);
+  std::string newer = good;
+  newer[8] = 99;  // the format version, little-endian
+  std::string damaged = good;
+  damaged[damaged.size() / 2] ^= 0x5a;
+
+  struct Case {
+    QString file;
+    QString title;
+    QString text;
+    bool offersHelp;
+  };
+  const Case cases[] = {
+      {writeFile(QStringLiteral("text.kivo"), "not a document"), QStringLiteral("書類を開けません"),
+       QStringLiteral("このファイルは Kivosavan の書類ではないため開けません。"), false},
+      {writeFile(QStringLiteral("damaged.kivo"), damaged), QStringLiteral("書類を開けません"),
+       QStringLiteral("書類ファイルが壊れているため開けません。"), false},
+      {path(QStringLiteral("missing.kivo")), QStringLiteral("書類を開けません"),
+       QStringLiteral("書類ファイルを読み込めませんでした。"), false},
+      {writeFile(QStringLiteral("newer.kivo"), newer), QStringLiteral("Kivosavan"),
+       QStringLiteral("この書類は新しいバージョンの Kivosavan で保存されているため開けません。"), true},
+  };
+  answer = [](const AlertSheet::Alert& a) { return static_cast<int>(a.buttons.size()) - 1; };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file.toStdString());
+    alerts.clear();
+    HelpWindow::discard();
+    EXPECT_EQ(app->documentController()->openDocumentWithContentsOfFile(c.file), nullptr);
+    EXPECT_TRUE(app->documentController()->documents().empty());
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, c.title);
+    EXPECT_EQ(alerts[0].text, c.text);
+    // A newer version's file points to where a newer program is found.
+    EXPECT_EQ(alerts[0].buttons.contains(QStringLiteral("ヘルプ")), c.offersHelp);
+    if (c.offersHelp) {
+      EXPECT_EQ(HelpWindow::sharedHelpWindow()->currentAnchor(), QStringLiteral("Download"));
+    }
+  }
+}
+
+TEST_F(DocumentControllerTest, QuittingAsksEachChangedDocumentAndCancelKeepsEverythingOpen)
+{
+  DocumentSession* a = openBooks("甲商事");
+  DocumentSession* b = openBooks("乙商店");
+  DocumentSession* c = openBooks("丙産業");
+  a->updateChangeCount(MyDocument::ChangeType::Done);
+  c->updateChangeCount(MyDocument::ChangeType::Done);
+
+  // Don't save the first; cancel at the second: nothing closes.
+  QStringList asked;
+  answer = [&](const AlertSheet::Alert& alert) {
+    asked << alert.title;
+    return asked.size() == 1 ? 1 : 2;
+  };
+  EXPECT_FALSE(app->terminate());
+  EXPECT_EQ(asked, (QStringList{QStringLiteral("書類“%1”に加えた変更を保存しますか?").arg(a->displayName()),
+                               QStringLiteral("書類“%1”に加えた変更を保存しますか?").arg(c->displayName())}));
+  EXPECT_EQ(app->documentController()->documents().size(), 3u);
+  EXPECT_NE(b->documentInfoController(), nullptr);
+
+  // Don't save either: everything closes.
+  asked.clear();
+  answer = [&](const AlertSheet::Alert& alert) {
+    asked << alert.title;
+    return 1;
+  };
+  EXPECT_TRUE(app->terminate());
+  EXPECT_EQ(asked.size(), 2);
+  flush();
+  EXPECT_TRUE(app->documentController()->documents().empty());
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,329 @@
+// A document's life through its windows: the first window, saving, the question on
+// closing, the lock against a second running program, the rows settled before a save,
+// the controllers and frames the document keeps.
+#include "support/AppTestFixture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
+
+#include "document/DocumentFile.h"
+#include "document/PasswordController.h"
+#include "document/ProgressStateController.h"
+#include "platform/DocumentLock.h"
+#include "platform/PasswordHash.h"
+
+namespace kivo::test {
+namespace {
+
+using Kind = DocumentWindow::Kind;
+
+class DocumentSessionTest : public AppTest {
+protected:
+  // Saves a document of the company to a file and answers its path.
+  QString writeBooks(const QString& name, const std::function<void(MyDocument&)>& edit = {})
+  {
+    auto books = makeBooks();
+    if (edit) edit(*books);
+    const QString file = path(name);
+    EXPECT_TRUE(DocumentFile::writeToFile(*books, file.toStdString()).ok());
+    return file;
+  }
+
+  static void writeLockFile(const QString& documentPath, qint64 pid, const QString& user)
+  {
+    QFile lock(DocumentLock::lockFilePath(documentPath));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write((user + QLatin1Char('\n') + QSysInfo::machineHostName() + QLatin1Char('\n') + QString::number(pid) +
+                QStringLiteral("\n2024-01-02T03:04:05\n"))
+                   .toUtf8());
+  }
+};
+
+TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompany)
+{
+  struct Case {
+    const char* what;
+    std::function<void(MyDocument&)> edit;
+    Kind firstWindow;
+  };
+  const Case cases[] = {
+      {"no company yet", [](MyDocument& d) { d.kaisya().setName(""); }, Kind::NewDocument},
+      {"a password", [](MyDocument& d) { d.kaisya().setPassword(PasswordHash::hash("pw", 1000)); }, Kind::Password},
+      {"only a limited-user password",
+       [](MyDocument& d) { d.kaisya().setLimitedUserPassword(PasswordHash::hash("pw", 1000)); }, Kind::Password},
+      {"no password", nullptr, Kind::DocumentInfo},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    DocumentSession* doc =
+        app->documentController()->openDocumentWithContentsOfFile(writeBooks(QStringLiteral("first%1.kivo").arg(++n), c.edit));
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(doc->windowControllers().size(), 1u);
+    EXPECT_EQ(doc->windowControllers().front()->windowKind(), c.firstWindow);
+    EXPECT_TRUE(doc->windowControllers().front()->isVisible());
+  }
+}
+
+TEST_F(DocumentSessionTest, SaveWritesTheFileClearsTheChangedMarkAndReopensEqual)
+{
+  DocumentSession* doc = openBooks();
+  WindowController* info = doc->documentInfoController();
+  doc->document().kaisya().setAddress("東京都");
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  EXPECT_TRUE(info->isWindowModified());
+
+  panelAnswer = path(QStringLiteral("books"));  // the suffix is added
+  EXPECT_TRUE(doc->saveDocument());
+  EXPECT_EQ(doc->filePath(), path(QStringLiteral("books.kivo")));
+  EXPECT_EQ(doc->displayName(), QStringLiteral("books"));
+  EXPECT_FALSE(doc->isDocumentEdited());
+  EXPECT_FALSE(info->isWindowModified());
+  EXPECT_EQ(info->windowTitle(), QStringLiteral("books[*]"));
+  EXPECT_TRUE(doc->holdsLock());
+
+  DocumentFile::Result result;
+  auto reread = DocumentFile::readFromFile(doc->filePath().toStdString(), &result);
+  ASSERT_TRUE(reread) << result.detail;
+  EXPECT_EQ(reread->kaisya().address(), "東京都");
+}
+
+TEST_F(DocumentSessionTest, AFailedSaveSaysSoAndKeepsTheDocumentChanged)
+{
+  DocumentSession* doc = openBooks();
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  panelAnswer = path(QStringLiteral("no-such-folder/books.kivo"));
+  EXPECT_FALSE(doc->saveDocument());
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title, QStringLiteral("保存できません"));
+  EXPECT_FALSE(alerts[0].text.isEmpty());
+  EXPECT_TRUE(doc->isDocumentEdited());
+  EXPECT_TRUE(doc->isUntitled());
+  EXPECT_TRUE(doc->documentInfoController()->isWindowModified());
+}
+
+TEST_F(DocumentSessionTest, ClosingAChangedDocumentAsksFirst)
+{
+  struct Case {
+    const char* button;
+    bool closes;
+    bool saved;
+  };
+  const Case cases[] = {
+      {"キャンセル", false, false},
+      {"保存しない", true, false},
+      {"保存", true, true},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    const QString file = writeBooks(QStringLiteral("close%1.kivo").arg(++n));
+    DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
+    ASSERT_NE(doc, nullptr);
+    doc->document().kaisya().setAddress("変更後");
+    doc->updateChangeCount(MyDocument::ChangeType::Done);
+    alerts.clear();
+    answer = [&](const AlertSheet::Alert& a) { return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(c.button))); };
+    doc->documentInfoController()->close();
+    flush();
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, QStringLiteral("書類“close%1”に加えた変更を保存しますか?").arg(n));
+    EXPECT_EQ(alerts[0].buttons,
+              (QStringList{QStringLiteral("保存"), QStringLiteral("保存しない"), QStringLiteral("キャンセル")}));
+    const bool open = app->documentController()->documentForFilePath(file) != nullptr;
+    EXPECT_EQ(open, !c.closes);
+    DocumentFile::Result result;
+    auto reread = DocumentFile::readFromFile(file.toStdString(), &result);
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(reread->kaisya().address() == "変更後", c.saved);
+    // The lock file goes with the document.
+    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(file)), open);
+  }
+  answer = nullptr;
+}
+
+TEST_F(DocumentSessionTest, ClosingAnUnchangedDocumentOrAnotherWindowDoesNotAsk)
+{
+  DocumentSession* doc = openBooks();
+  StubWindow* journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  journal->close();
+  flush();
+  EXPECT_TRUE(alerts.empty());
+  EXPECT_EQ(doc->windowControllers().size(), 1u);
+
+  doc->updateChangeCount(MyDocument::ChangeType::Cleared);
+  doc->documentInfoController()->close();
+  flush();
+  EXPECT_TRUE(alerts.empty());
+  EXPECT_TRUE(app->documentController()->documents().empty());
+}
+
+TEST_F(DocumentSessionTest, SavingSettlesEveryEntryWindowNotOnlyTheOneInFront)
+{
+  DocumentSession* doc = openBooks();
+  std::vector<std::string> log;
+  StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("元帳"));
+  StubWindow* book1 = addStub(doc, Kind::Suitoucyou, QStringLiteral("出納帳1"));
+  StubWindow* voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
+  StubWindow* book2 = addStub(doc, Kind::Suitoucyou, QStringLiteral("出納帳2"));
+  StubWindow* report = addStub(doc, Kind::ZandakaShisan, QStringLiteral("試算表"));
+  for (StubWindow* w : {ledger, book1, voucher, book2, report}) w->settleLog = &log;
+  activate(report);  // the cash books are in the background
+
+  panelAnswer = path(QStringLiteral("settled.kivo"));
+  EXPECT_TRUE(doc->saveDocument());
+  EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳1", "出納帳2", "元帳"}));
+
+  // One window that cannot settle its row stops the save: nothing is written.
+  log.clear();
+  book2->settleAnswer = false;
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  const QDateTime before = QFileInfo(doc->filePath()).lastModified();
+  EXPECT_FALSE(doc->saveDocument());
+  EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳1", "出納帳2"}));
+  EXPECT_TRUE(doc->isDocumentEdited());
+  EXPECT_EQ(QFileInfo(doc->filePath()).lastModified(), before);
+
+  // ... and keeps a window from closing.
+  report->close();
+  flush();
+  EXPECT_NE(doc->zandakaShisanController(), nullptr);
+  book2->settleAnswer = true;
+  report->close();
+  flush();
+  EXPECT_EQ(doc->zandakaShisanController(), nullptr);
+}
+
+TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOver)
+{
+  const QString file = writeBooks(QStringLiteral("shared.kivo"));
+  QProcess other;
+  other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+  ASSERT_TRUE(other.waitForStarted());
+  writeLockFile(file, other.processId(), QStringLiteral("hanako"));
+
+  DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
+  ASSERT_NE(doc, nullptr);
+  // Told at once, naming who has it.
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_TRUE(alerts[0].text.contains(QStringLiteral("hanako")));
+  EXPECT_TRUE(alerts[0].text.contains(QString::number(other.processId())));
+  EXPECT_FALSE(doc->holdsLock());
+
+  alerts.clear();
+  doc->document().kaisya().setAddress("上書き");
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  EXPECT_FALSE(doc->saveDocument());
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title, QStringLiteral("保存できません"));
+  EXPECT_TRUE(alerts[0].text.contains(QStringLiteral("hanako")));
+  EXPECT_TRUE(alerts[0].text.contains(QSysInfo::machineHostName()));
+  EXPECT_TRUE(doc->isDocumentEdited());
+  DocumentFile::Result result;
+  EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address(), "");
+
+  // Once that program has ended, its lock is left behind and taken over.
+  other.kill();
+  other.waitForFinished();
+  alerts.clear();
+  EXPECT_TRUE(doc->saveDocument());
+  EXPECT_TRUE(alerts.empty());
+  EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address(), "上書き");
+  EXPECT_TRUE(doc->holdsLock());
+}
+
+TEST_F(DocumentSessionTest, OneWindowSetPerFile)
+{
+  const QString file = writeBooks(QStringLiteral("once.kivo"));
+  DocumentSession* first = app->documentController()->openDocumentWithContentsOfFile(file);
+  ASSERT_NE(first, nullptr);
+  StubWindow* journal = addStub(first, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  activate(journal);
+  const size_t windows = first->windowControllers().size();
+  // The same file, named another way, brings the open document forward.
+  DocumentSession* again =
+      app->documentController()->openDocumentWithContentsOfFile(path(QStringLiteral("./sub/../once.kivo")));
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(app->documentController()->documents().size(), 1u);
+  EXPECT_EQ(first->windowControllers().size(), windows);
+
+  // Saving another document over the open file is refused.
+  DocumentSession* other = openBooks("別会社");
+  panelAnswer = file;
+  EXPECT_FALSE(other->saveDocumentAs());
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, QStringLiteral("保存できません"));
+  EXPECT_TRUE(other->isUntitled());
+}
+
+TEST_F(DocumentSessionTest, OwnedControllersAreMadeOnceAndKeptForTheDocumentsLife)
+{
+  DocumentSession* doc = openBooks();
+  ProgressStateController* progress = doc->progressStateController();
+  ASSERT_NE(progress, nullptr);
+  EXPECT_EQ(doc->progressStateController(), progress);
+  // Shown over one of the document's windows, it outlives that window.
+  StubWindow* journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  progress->beginModalSession(journal);
+  progress->endModalSession();
+  journal->close();
+  flush();
+  EXPECT_EQ(doc->progressStateController(), progress);
+
+  QPointer<QObject> period = new QObject();
+  EXPECT_EQ(doc->ownedController(DocumentSession::OwnedController::Period), nullptr);
+  doc->setOwnedController(DocumentSession::OwnedController::Period, period);
+  EXPECT_EQ(doc->ownedController(DocumentSession::OwnedController::Period), period.data());
+  QPointer<QObject> progressGuard = progress;
+  doc->documentInfoController()->close();
+  flush();
+  EXPECT_TRUE(period.isNull());
+  EXPECT_TRUE(progressGuard.isNull());
+}
+
+TEST_F(DocumentSessionTest, WindowsCascadeByTheirMenuPositionAndTheDocumentRemembersTheFrame)
+{
+  DocumentSession* doc = openBooks();
+  WindowController* info = doc->documentInfoController();
+  const QPoint origin = info->windowFrameOriginWhenLoaded();
+  UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  defaults.setDouble(333, KIVOZandakaShisanWindowWidthKey);
+  defaults.setDouble(222, KIVOZandakaShisanWindowHeightKey);
+
+  struct Sized : StubWindow {
+    using StubWindow::StubWindow;
+    const char* windowWidthDefaultsKey() const override { return KIVOZandakaShisanWindowWidthKey; }
+    const char* windowHeightDefaultsKey() const override { return KIVOZandakaShisanWindowHeightKey; }
+  };
+  auto* trial = new Sized(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"), QStringLiteral("合計残高試算表"));
+  doc->addWindowController(trial);
+  trial->moveWindowToInitialPositionWithDisplay(true);
+  flush();
+  // "合計残高試算表" is the sixth item of "伝票・帳票".
+  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("合計残高試算表")), 6);
+  EXPECT_EQ(trial->windowFrame(), QRect(origin + QPoint(21 * 6, 23 * 6), QSize(333, 222)));
+  EXPECT_EQ(doc->windowFrame(Kind::ZandakaShisan), trial->windowFrame());
+
+  // The user moves and resizes it; the next window of the kind takes that frame, and
+  // the size is kept in the user defaults.
+  trial->setWindowFrame(QRect(150, 160, 400, 300));
+  flush();
+  EXPECT_EQ(doc->windowFrame(Kind::ZandakaShisan), QRect(150, 160, 400, 300));
+  EXPECT_EQ(defaults.doubleForKey(KIVOZandakaShisanWindowWidthKey), 400.0);
+  trial->close();
+  flush();
+  auto* again = new Sized(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"), QStringLiteral("合計残高試算表"));
+  doc->addWindowController(again);
+  again->moveWindowToInitialPositionWithDisplay(true);
+  EXPECT_EQ(again->windowFrame(), QRect(150, 160, 400, 300));
+
+  // Another document remembers nothing of it.
+  DocumentSession* other = openBooks("別会社");
+  EXPECT_EQ(other->windowFrame(Kind::ZandakaShisan).width(), 0);
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,91 @@
+// The shared progress sheet as a long job uses it: polled between steps.
+#include "support/AppTestFixture.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "document/ProgressStateController.h"
+
+namespace kivo::test {
+namespace {
+
+using Response = ProgressStateController::ModalResponse;
+
+// A job of the given number of steps; before step `clickAt` the user presses cancel.
+// Answers the number of steps done.
+int runJob(ProgressStateController& progress, QWidget* over, int steps, int clickAt)
+{
+  progress.setProgressFieldStringValue(QStringLiteral("計算中"));
+  progress.setSubProgressFieldStringValue(QString());
+  progress.setProgressIndicatorMaxValue(steps);
+  progress.beginModalSession(over);
+  int done = 0;
+  for (int i = 0; i < steps; ++i) {
+    if (i == clickAt) QTest::mouseClick(progress.cancelButton(), Qt::LeftButton);
+    if (progress.runModalSession() != Response::Continue) break;
+    progress.setSubProgressFieldStringValue(QStringLiteral("科目 %1").arg(i));
+    ++done;
+    progress.incrementProgressIndicator();
+  }
+  progress.endModalSession();
+  return done;
+}
+
+class ProgressStateControllerTest : public AppTest {};
+
+TEST_F(ProgressStateControllerTest, CancelStopsThePolledJobAtItsNextStep)
+{
+  DocumentSession* doc = openBooks();
+  ProgressStateController* progress = doc->progressStateController();
+  struct Case {
+    bool cancelEnabled;
+    int clickAt;
+    int expectedSteps;
+  };
+  const Case cases[] = {
+      {true, 3, 3},     // the step after the click is not started
+      {true, 0, 0},
+      {true, -1, 10},   // never clicked: every step
+      {false, 3, 10},   // a job that cannot be cancelled ignores the button
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "cancel enabled " << c.cancelEnabled << ", click at " << c.clickAt);
+    progress->setCancelButtonEnabled(c.cancelEnabled);
+    EXPECT_EQ(runJob(*progress, doc->documentInfoController(), 10, c.clickAt), c.expectedSteps);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_FALSE(progress->isRunningModalSession());
+  }
+  // A new session starts afresh after a cancelled one.
+  progress->setCancelButtonEnabled(true);
+  EXPECT_EQ(runJob(*progress, doc->documentInfoController(), 4, -1), 4);
+}
+
+TEST_F(ProgressStateControllerTest, TheSheetIsApplicationModalAndShowsTheJobsProgress)
+{
+  DocumentSession* doc = openBooks();
+  ProgressStateController* progress = doc->progressStateController();
+  progress->setProgressFieldStringValue(QStringLiteral("書き出し中"));
+  progress->setProgressIndicatorMaxValue(4);
+  progress->beginModalSession(doc->documentInfoController());
+  EXPECT_TRUE(progress->isVisible());
+  EXPECT_EQ(progress->windowModality(), Qt::ApplicationModal);
+  EXPECT_EQ(progress->progressFieldStringValue(), QStringLiteral("書き出し中"));
+  progress->incrementProgressIndicator();
+  EXPECT_EQ(progress->progressIndicatorValue(), 1.0);
+  EXPECT_EQ(progress->progressIndicator()->value(), progress->progressIndicator()->maximum() / 4);
+  // A new maximum starts the bar again at 0; the indeterminate bar has no range.
+  progress->setProgressIndicatorMaxValue(2);
+  EXPECT_EQ(progress->progressIndicator()->value(), 0);
+  progress->startProgressIndicatorAnimation();
+  EXPECT_EQ(progress->progressIndicator()->maximum(), 0);
+  progress->stopProgressIndicatorAnimation();
+  EXPECT_GT(progress->progressIndicator()->maximum(), 0);
+  // Escape acts as the cancel button.
+  progress->setCancelButtonEnabled(true);
+  QTest::keyClick(progress, Qt::Key_Escape);
+  EXPECT_EQ(progress->runModalSession(), Response::Aborted);
+  progress->endModalSession();
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,144 @@
+// The refresh of output windows after a change of the journal, driven through real
+// windows: what recomputes at once, what waits until it becomes main.
+#include "support/AppTestFixture.h"
+
+#include <QUndoStack>
+
+namespace kivo::test {
+namespace {
+
+using Kind = DocumentWindow::Kind;
+
+class RefreshProtocolTest : public AppTest {
+protected:
+  void SetUp() override
+  {
+    AppTest::SetUp();
+    doc = openBooks();
+    trial = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
+    journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+    voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
+    activate(trial);
+    ASSERT_EQ(app->mainWindowController(), trial);
+    trial->recomputeCount = journal->recomputeCount = voucher->recomputeCount = 0;
+  }
+
+  void setAutoUpdate(bool on) { UserDefaults::standardUserDefaults().setBool(on, KIVOAutoUpdateAllOutputWindowsKey); }
+
+  DocumentSession* doc = nullptr;
+  StubWindow* trial = nullptr;
+  StubWindow* journal = nullptr;
+  StubWindow* voucher = nullptr;
+};
+
+TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdate)
+{
+  struct Case {
+    bool autoUpdate;
+    int trialRecomputes;    // the main window
+    int journalRecomputes;  // an output window in the background
+    bool journalWaits;
+  };
+  const Case cases[] = {
+      {true, 1, 1, false},
+      {false, 1, 0, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.autoUpdate ? "auto update on" : "auto update off");
+    setAutoUpdate(c.autoUpdate);
+    trial->recomputeCount = journal->recomputeCount = voucher->recomputeCount = 0;
+    doc->shiwakeArrayDidChange(false);
+    EXPECT_EQ(trial->recomputeCount, c.trialRecomputes);
+    EXPECT_EQ(journal->recomputeCount, c.journalRecomputes);
+    EXPECT_EQ(journal->doNeedUpdate(), c.journalWaits);
+    EXPECT_FALSE(trial->doNeedUpdate());
+    // Entry windows are not output windows.
+    EXPECT_EQ(voucher->recomputeCount, 0);
+    // Becoming main catches up, once.
+    activate(journal);
+    EXPECT_EQ(journal->recomputeCount, 1);
+    EXPECT_FALSE(journal->doNeedUpdate());
+    activate(trial);
+    EXPECT_EQ(trial->recomputeCount, c.trialRecomputes);
+  }
+}
+
+TEST_F(RefreshProtocolTest, AWaitingWindowRecomputesOnceThoughSeveralChangesCame)
+{
+  setAutoUpdate(false);
+  for (int i = 0; i < 5; ++i) doc->shiwakeArrayDidChange(false);
+  EXPECT_EQ(trial->recomputeCount, 5);
+  EXPECT_EQ(journal->recomputeCount, 0);
+  activate(voucher);  // another window becoming main does not wake it
+  EXPECT_EQ(journal->recomputeCount, 0);
+  EXPECT_TRUE(journal->doNeedUpdate());
+  activate(journal);
+  EXPECT_EQ(journal->recomputeCount, 1);
+}
+
+TEST_F(RefreshProtocolTest, ForcedRefreshOfWaitingWindowsLeavesTheSettingAlone)
+{
+  setAutoUpdate(false);
+  doc->shiwakeArrayDidChange(false);
+  ASSERT_TRUE(journal->doNeedUpdate());
+  doc->updateAllOutputWindowControllersUIIfNeedUpdate();
+  EXPECT_EQ(journal->recomputeCount, 1);
+  EXPECT_FALSE(journal->doNeedUpdate());
+  EXPECT_EQ(trial->recomputeCount, 1);  // was not waiting: not recomputed again
+  EXPECT_FALSE(UserDefaults::standardUserDefaults().boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
+
+  // With the setting on there is nothing to force.
+  setAutoUpdate(true);
+  doc->updateAllOutputWindowControllersUIIfNeedUpdate();
+  EXPECT_EQ(journal->recomputeCount, 1);
+}
+
+TEST_F(RefreshProtocolTest, AChangeMarksTheDocumentClearsUndoWhenAskedAndStalesTheSortedJournal)
+{
+  doc->document().setSortedShiwakeArray();
+  ASSERT_TRUE(doc->document().didSortedShiwakeArrayUpdate());
+  doc->undoManager()->push(new QUndoCommand(QStringLiteral("削除")));
+  ASSERT_FALSE(trial->isWindowModified());
+
+  doc->shiwakeArrayDidChange(false);
+  EXPECT_TRUE(doc->isDocumentEdited());
+  EXPECT_TRUE(trial->isWindowModified());
+  EXPECT_TRUE(journal->isWindowModified());
+  EXPECT_FALSE(doc->document().didSortedShiwakeArrayUpdate());
+  EXPECT_EQ(doc->undoManager()->count(), 1);
+
+  doc->shiwakeArrayDidChange(true);
+  EXPECT_EQ(doc->undoManager()->count(), 0);
+}
+
+TEST_F(RefreshProtocolTest, ALedgerThatCannotEndItsEditKeepsOthersFromRefreshingOnBecomingMain)
+{
+  setAutoUpdate(false);
+  StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳"));
+  activate(trial);
+  doc->shiwakeArrayDidChange(false);
+  ASSERT_TRUE(journal->doNeedUpdate());
+
+  struct Refusing : StubWindow {
+    using StubWindow::StubWindow;
+    bool deselectEditingCell() override { return false; }
+  };
+  auto* refusing = new Refusing(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳 2"));
+  doc->addWindowController(refusing);
+  refusing->showWindow();
+  EXPECT_FALSE(doc->deselectKanjyoumotocyouCellsOfAllShiwake());
+  activate(journal);
+  EXPECT_EQ(journal->recomputeCount, 0);
+  EXPECT_TRUE(journal->doNeedUpdate());
+
+  refusing->close();
+  flush();
+  EXPECT_TRUE(doc->deselectKanjyoumotocyouCellsOfAllShiwake());
+  EXPECT_NE(ledger, nullptr);
+  activate(voucher);
+  activate(journal);
+  EXPECT_EQ(journal->recomputeCount, 1);
+}
+
+}  // namespace
+}  // namespace kivo::test

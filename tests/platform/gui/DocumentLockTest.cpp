@@ -1,0 +1,113 @@
+#include "platform/DocumentLock.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+class DocumentLockTest : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
+  QString document() const { return dir_.filePath(QStringLiteral("帳簿.kivo")); }
+
+  void writeForeignLock(qint64 pid, const QString& host)
+  {
+    QFile f(DocumentLock::lockFilePath(document()));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write((QStringLiteral("taro\n") + host + QLatin1Char('\n') + QString::number(pid) +
+             QStringLiteral("\n2024-05-06T07:08:09\n"))
+                .toUtf8());
+  }
+
+  QTemporaryDir dir_;
+};
+
+TEST_F(DocumentLockTest, TheLockFileSitsBesideTheDocumentAndNamesThisProgram)
+{
+  EXPECT_EQ(DocumentLock::lockFilePath(document()), dir_.filePath(QStringLiteral(".~lock.帳簿.kivo#")));
+  {
+    DocumentLock lock(document());
+    ASSERT_EQ(lock.tryLock(), DocumentLock::Result::Acquired);
+    EXPECT_TRUE(lock.isLocked());
+    QFile f(DocumentLock::lockFilePath(document()));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.value(1), QSysInfo::machineHostName());
+    EXPECT_EQ(lines.value(2).toLongLong(), QCoreApplication::applicationPid());
+    // A second claim, even from this program, is refused while the first holds it.
+    DocumentLock second(document());
+    EXPECT_EQ(second.tryLock(), DocumentLock::Result::HeldElsewhere);
+    EXPECT_EQ(second.holder().pid, QCoreApplication::applicationPid());
+  }
+  EXPECT_FALSE(QFileInfo::exists(DocumentLock::lockFilePath(document())));
+}
+
+TEST_F(DocumentLockTest, ARunningHolderKeepsItsLockAndALeftoverIsTakenOver)
+{
+  QProcess other;
+  other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+  ASSERT_TRUE(other.waitForStarted());
+  const qint64 pid = other.processId();
+  struct Case {
+    const char* what;
+    QString host;
+    bool running;
+    DocumentLock::Result expected;
+  };
+  const Case cases[] = {
+      {"a running program here", QSysInfo::machineHostName(), true, DocumentLock::Result::HeldElsewhere},
+      {"a program on another computer", QStringLiteral("other-host.example"), false,
+       DocumentLock::Result::HeldElsewhere},
+      {"a program here that has ended", QSysInfo::machineHostName(), false, DocumentLock::Result::Acquired},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (!c.running && other.state() != QProcess::NotRunning) {
+      other.kill();
+      other.waitForFinished();
+    }
+    writeForeignLock(pid, c.host);
+    DocumentLock lock(document());
+    EXPECT_EQ(lock.tryLock(), c.expected);
+    if (c.expected == DocumentLock::Result::HeldElsewhere) {
+      EXPECT_EQ(lock.holder().user, QStringLiteral("taro"));
+      EXPECT_EQ(lock.holder().host, c.host);
+      EXPECT_EQ(lock.holder().pid, pid);
+      const QString said = DocumentLock::describeHolder(lock.holder());
+      EXPECT_TRUE(said.contains(QStringLiteral("taro")));
+      EXPECT_TRUE(said.contains(c.host));
+      EXPECT_TRUE(said.contains(QString::number(pid)));
+      EXPECT_TRUE(said.contains(QStringLiteral("2024/05/06")));
+    }
+    lock.unlock();
+    // Unlocking never removes a lock file that another program made.
+    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(document())),
+              c.expected == DocumentLock::Result::HeldElsewhere);
+    QFile::remove(DocumentLock::lockFilePath(document()));
+  }
+}
+
+TEST_F(DocumentLockTest, AnUnreadableLockFileCountsAsHeldAndAReadOnlyFolderAsNoLock)
+{
+  {
+    QFile f(DocumentLock::lockFilePath(document()));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("garbage");
+  }
+  DocumentLock lock(document());
+  EXPECT_EQ(lock.tryLock(), DocumentLock::Result::HeldElsewhere);
+  QFile::remove(DocumentLock::lockFilePath(document()));
+
+  DocumentLock nowhere(dir_.filePath(QStringLiteral("no-such-folder/帳簿.kivo")));
+  EXPECT_EQ(nowhere.tryLock(), DocumentLock::Result::Failed);
+  EXPECT_FALSE(nowhere.isLocked());
+}
+
+}  // namespace
+}  // namespace kivo

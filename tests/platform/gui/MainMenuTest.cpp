@@ -1,0 +1,124 @@
+#include "platform/MainMenu.h"
+
+#include <set>
+#include <utility>
+#include <vector>
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+using Command = MainMenu::Command;
+
+MainMenu::Item item(const QString& title, Command command, QVariant data = {}, bool checked = false,
+                    int indentation = 0, std::vector<MainMenu::Item> children = {})
+{
+  MainMenu::Item i;
+  i.title = title;
+  i.command = command;
+  i.representedObject = std::move(data);
+  i.checked = checked;
+  i.indentationLevel = indentation;
+  i.children = std::move(children);
+  return i;
+}
+
+class RecordingHandler : public MainMenu::Handler {
+public:
+  void performCommand(Command c, QAction* sender) override { performed.push_back({c, sender->data()}); }
+  bool validateCommand(Command c, QAction*) override { return enabled.count(c) > 0; }
+  std::set<Command> enabled;
+  std::vector<std::pair<Command, QVariant>> performed;
+};
+
+TEST(MainMenuTest, EveryWindowGetsTheSameMenusInTheSameOrder)
+{
+  QMainWindow window;
+  RecordingHandler handler;
+  MainMenu menu(window.menuBar(), &handler);
+  QStringList titles;
+  for (QAction* a : window.menuBar()->actions()) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{QStringLiteral("ファイル"), QStringLiteral("編集"), QStringLiteral("伝票・帳票"),
+                                 QStringLiteral("機能"), QStringLiteral("ウインドウ"), QStringLiteral("ヘルプ")}));
+  EXPECT_FALSE(menu.functionMenu()->isEnabled());
+  // Command is Ctrl.
+  EXPECT_EQ(menu.action(Command::SaveDocument)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  EXPECT_EQ(menu.action(Command::NewDocument)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+}
+
+TEST(MainMenuTest, TheOrderOfTheVoucherAndReportMenuDecidesEachWindowsCascade)
+{
+  QMainWindow window;
+  MainMenu menu(window.menuBar(), nullptr);
+  const QStringList fixed = MainMenu::denpyouAndCyouhyouItemTitles();
+  QStringList shown;
+  for (QAction* a : menu.denpyouAndCyouhyouMenu()->actions()) shown << a->text();
+  EXPECT_EQ(shown, fixed);
+  for (int i = 0; i < fixed.size(); ++i) EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(fixed[i]), i + 1);
+  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("振替伝票")), 1);
+  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("出納帳")), 2);
+  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("資産管理台帳")), 8);
+  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("ない項目")), fixed.size() + 1);
+}
+
+TEST(MainMenuTest, StoredKeyEquivalentsBecomeThisSystemsKeys)
+{
+  struct Case {
+    const char* key;
+    uint32_t mask;
+    QKeySequence expected;
+  };
+  const uint32_t cmd = MainMenu::kCommandKeyMask, ctrl = MainMenu::kControlKeyMask, opt = MainMenu::kAlternateKeyMask,
+                 shift = MainMenu::kShiftKeyMask;
+  const Case cases[] = {
+      {"3", cmd, QKeySequence(Qt::CTRL | Qt::Key_3)},
+      {"3", ctrl | cmd, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3)},
+      {"p", cmd | opt, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P)},
+      {"K", cmd | shift, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K)},
+      {"", cmd, QKeySequence()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(c.key), c.mask), c.expected);
+  }
+}
+
+TEST(MainMenuTest, ItemsAreEnabledByTheHandlerAndSendItTheirCommand)
+{
+  QMainWindow window;
+  RecordingHandler handler;
+  MainMenu menu(window.menuBar(), &handler);
+  handler.enabled = {Command::SaveDocument, Command::ShowSuitoucyouWindow};
+  menu.setSuitoucyouItems({item(QStringLiteral("現金"), Command::ShowSuitoucyouWindow, 100),
+                           item(QStringLiteral("普通預金"), Command::ShowSuitoucyouWindow, {}, false, 0,
+                                {item(QStringLiteral("本店"), Command::ShowSuitoucyouWindow, 2101)})});
+  menu.validateMenuItems();
+  EXPECT_TRUE(menu.action(Command::SaveDocument)->isEnabled());
+  EXPECT_FALSE(menu.action(Command::OpenDocument)->isEnabled());
+  EXPECT_TRUE(menu.suitoucyouMenu()->isEnabled());
+
+  menu.suitoucyouMenu()->actions()[1]->menu()->actions()[0]->trigger();
+  menu.suitoucyouMenu()->actions()[0]->trigger();
+  ASSERT_EQ(handler.performed.size(), 2u);
+  EXPECT_EQ(handler.performed[0], std::make_pair(Command::ShowSuitoucyouWindow, QVariant(2101)));
+  EXPECT_EQ(handler.performed[1], std::make_pair(Command::ShowSuitoucyouWindow, QVariant(100)));
+
+  // Rebuilt, not added to; an empty list leaves the submenu disabled.
+  menu.setSuitoucyouItems({});
+  EXPECT_TRUE(menu.suitoucyouMenu()->actions().isEmpty());
+  EXPECT_FALSE(menu.suitoucyouMenu()->isEnabled());
+  const int windowItems = menu.windowMenu()->actions().size();
+  menu.setWindowItems({item(QStringLiteral("a"), Command::BringWindowToFront, 1)});
+  menu.setWindowItems({item(QStringLiteral("a"), Command::BringWindowToFront, 1),
+                       item(QStringLiteral("b"), Command::BringWindowToFront, 2, true, 1)});
+  EXPECT_EQ(menu.windowMenu()->actions().size(), windowItems + 3);  // separator and two items
+  EXPECT_TRUE(menu.windowMenu()->actions().back()->isChecked());
+}
+
+}  // namespace
+}  // namespace kivo

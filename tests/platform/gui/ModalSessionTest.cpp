@@ -1,0 +1,49 @@
+#include "platform/ModalSession.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+TEST(ModalSessionTest, RunLastsUntilTheWindowStopsItAndClosingAborts)
+{
+  QWidget window;
+  {
+    ModalSession session(&window);
+    EXPECT_EQ(window.windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(window.isVisible());
+    QTimer::singleShot(0, [&] { session.stop(7); });
+    EXPECT_EQ(session.run(), 7);
+    EXPECT_FALSE(session.isRunning());
+  }
+  // Ended: hidden, its modality given back.
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(window.windowModality(), Qt::NonModal);
+
+  ModalSession closed(&window);
+  QTimer::singleShot(0, [&] { window.close(); });
+  EXPECT_EQ(closed.run(), -1);
+}
+
+TEST(ModalSessionTest, PollingContinuesUntilStoppedOrAborted)
+{
+  QWidget window;
+  for (bool viaAbort : {false, true}) {
+    ModalSession session(&window);
+    EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
+    EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
+    if (viaAbort)
+      window.hide();
+    else
+      session.stop();
+    EXPECT_EQ(session.poll(), viaAbort ? ModalSession::Response::Aborted : ModalSession::Response::Stopped);
+    // Stays ended.
+    session.stop(3);
+    EXPECT_NE(session.poll(), ModalSession::Response::Continue);
+  }
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,102 @@
+// Sheets end through one action compared with their OK button; alerts carry the
+// standard titles and buttons.
+#include "platform/SheetController.h"
+
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/AlertSheet.h"
+
+namespace kivo {
+namespace {
+
+class ChoiceSheet : public SheetController {
+public:
+  ChoiceSheet()
+      : ok(new QPushButton(QStringLiteral("OK"), this)), cancel(new QPushButton(QStringLiteral("キャンセル"), this))
+  {
+    connect(ok, &QPushButton::clicked, this, [this] { endSheetWithSender(ok); });
+    connect(cancel, &QPushButton::clicked, this, [this] { endSheetWithSender(cancel); });
+  }
+  QPushButton* ok;
+  QPushButton* cancel;
+  int stored = 0;
+
+protected:
+  QAbstractButton* okButton() const override { return ok; }
+  void storeChoice() override { ++stored; }
+};
+
+TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneAndStoresTheChoice)
+{
+  QMainWindow window;
+  window.show();
+  struct Case {
+    const char* how;
+    std::function<void(ChoiceSheet&)> end;
+    int code;
+  };
+  const Case cases[] = {
+      {"OK", [](ChoiceSheet& s) { QTest::mouseClick(s.ok, Qt::LeftButton); }, SheetController::kOK},
+      {"cancel", [](ChoiceSheet& s) { QTest::mouseClick(s.cancel, Qt::LeftButton); }, SheetController::kCancel},
+      {"abort", [](ChoiceSheet& s) { s.abortSheet(); }, SheetController::kCancel},
+      {"escape", [](ChoiceSheet& s) { QTest::keyClick(&s, Qt::Key_Escape); }, SheetController::kCancel},
+      {"another sender", [](ChoiceSheet& s) { s.endSheetWithSender(&s); }, SheetController::kCancel},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    auto* sheet = new ChoiceSheet();
+    std::vector<int> codes;
+    sheet->beginSheet(&window, [&codes](int code) { codes.push_back(code); });
+    EXPECT_EQ(SheetController::attachedSheet(&window), sheet);
+    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
+    EXPECT_EQ(sheet->parentWidget(), &window);
+    c.end(*sheet);
+    EXPECT_EQ(codes, std::vector<int>{c.code});
+    EXPECT_EQ(sheet->stored, c.code == SheetController::kOK ? 1 : 0);
+    EXPECT_EQ(SheetController::attachedSheet(&window), nullptr);
+    EXPECT_FALSE(sheet->isVisible());
+    // Ending twice does not call the handler again.
+    sheet->abortSheet();
+    EXPECT_EQ(codes.size(), 1u);
+    delete sheet;
+  }
+}
+
+TEST(AlertSheetTest, AlertsCarryTheStandardButtonsAndReportTheChoice)
+{
+  std::vector<AlertSheet::Alert> shown;
+  int reply = 0;
+  AlertSheet::setResponderForTesting([&](const AlertSheet::Alert& a) {
+    shown.push_back(a);
+    return reply;
+  });
+  QMainWindow window;
+
+  bool ended = false;
+  AlertSheet::beginAlertSheet(&window, QString::fromUtf8(AlertSheet::kInvalidDenpyouTitle),
+                              QStringLiteral("1 行目の日付が正しく入力されていません。"), [&] { ended = true; });
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].title, QStringLiteral("無効な伝票"));
+  EXPECT_EQ(shown[0].buttons, QStringList{QStringLiteral("OK")});
+  EXPECT_TRUE(shown[0].isSheet);
+  EXPECT_TRUE(ended);
+
+  for (int chosen : {0, 1}) {
+    reply = chosen;
+    bool deleted = false;
+    AlertSheet::beginDeleteConfirmationSheet(&window, QStringLiteral("伝票を削除"), QStringLiteral("削除しますか?"),
+                                             [&](bool d) { deleted = d; });
+    EXPECT_EQ(shown.back().buttons, (QStringList{QStringLiteral("削除"), QStringLiteral("キャンセル")}));
+    EXPECT_EQ(deleted, chosen == 0);
+  }
+
+  AlertSheet::runAlert(QStringLiteral("印刷できません"), QStringLiteral("設定している用紙の印刷できる範囲が小さすぎます。"));
+  EXPECT_FALSE(shown.back().isSheet);
+  AlertSheet::setResponderForTesting({});
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,113 @@
+// The three cell-drawing helpers, checked on the pixels they paint.
+#include "platform/StringDrawing.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace kivo {
+namespace {
+
+// The box of every non-white pixel.
+QRect inkBounds(const QImage& image)
+{
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < 160) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
+struct Drawn {
+  QRect ink;
+  QString shown;
+};
+
+enum class Align { Centered, Lefted, Righted };
+
+Drawn draw(Align align, const QString& text, const QRectF& cell)
+{
+  QImage image(400, 100, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter p(&image);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(16);
+  p.setFont(font);
+  p.setPen(Qt::black);
+  QString shown = text;
+  switch (align) {
+  case Align::Centered: StringDrawing::drawStringCenteredIn(p, text, cell); break;
+  case Align::Lefted:
+    StringDrawing::drawStringLeftedIn(p, text, cell);
+    shown = StringDrawing::leftedString(p, text, cell.width());
+    break;
+  case Align::Righted: StringDrawing::drawStringRightedIn(p, text, cell); break;
+  }
+  p.end();
+  return {inkBounds(image), shown};
+}
+
+TEST(StringDrawingTest, EachHelperPlacesTheTextInTheCellAsItsNameSays)
+{
+  const QRectF cell(50, 20, 200, 40);
+  const QString text = QStringLiteral("HHHH");
+
+  const Drawn centred = draw(Align::Centered, text, cell);
+  ASSERT_FALSE(centred.ink.isNull());
+  const double leftGap = centred.ink.left() - cell.left();
+  const double rightGap = cell.right() - centred.ink.right();
+  EXPECT_NEAR(leftGap, rightGap, 3.0);
+  const double topGap = centred.ink.top() - cell.top();
+  const double bottomGap = cell.bottom() - centred.ink.bottom();
+  EXPECT_NEAR(topGap, bottomGap, 4.0);
+
+  const Drawn lefted = draw(Align::Lefted, text, cell);
+  EXPECT_EQ(lefted.shown, text);
+  // The text box starts 3 in; the ink starts a side bearing later.
+  EXPECT_GE(lefted.ink.left(), cell.left() + 3);
+  EXPECT_LE(lefted.ink.left(), cell.left() + 3 + 4);
+  EXPECT_EQ(lefted.ink.top(), centred.ink.top());
+
+  const Drawn righted = draw(Align::Righted, text, cell);
+  EXPECT_LE(righted.ink.right() + 1, cell.right() - 3);
+  EXPECT_GE(righted.ink.right() + 1, cell.right() - 3 - 4);
+  EXPECT_EQ(righted.ink.top(), centred.ink.top());
+}
+
+TEST(StringDrawingTest, LeftedDropsCharactersUntilTheTextFitsAndRightedNeverShortens)
+{
+  const QString text = QStringLiteral("現金預金普通預金定期預金");
+  for (const qreal width : {400.0, 120.0, 60.0, 20.0, 3.0}) {
+    SCOPED_TRACE(width);
+    const QRectF cell(10, 10, width, 40);
+    const Drawn lefted = draw(Align::Lefted, text, cell);
+    EXPECT_TRUE(text.startsWith(lefted.shown));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(16);
+    const QFontMetricsF metrics(font);
+    if (!lefted.shown.isEmpty()) {
+      EXPECT_LT(metrics.horizontalAdvance(lefted.shown), width - 3);
+    }
+    // One more character would not have fitted.
+    if (lefted.shown.size() < text.size()) {
+      EXPECT_GE(metrics.horizontalAdvance(text.left(lefted.shown.size() + 1)), width - 3);
+    }
+    if (!lefted.ink.isNull()) {
+      EXPECT_LE(lefted.ink.right(), cell.right());
+    }
+  }
+  // A character outside the basic plane is dropped whole.
+  QImage image(10, 10, QImage::Format_RGB32);
+  QPainter p(&image);
+  const QString astral = QStringLiteral("a") + QString::fromUcs4(U"\U00020B9F");
+  const QString cut = StringDrawing::leftedString(p, astral, QFontMetricsF(p.font()).horizontalAdvance(astral) + 2);
+  EXPECT_EQ(cut, QStringLiteral("a"));
+  p.end();
+
+  const Drawn righted = draw(Align::Righted, text, QRectF(300, 10, 60, 40));
+  EXPECT_LT(righted.ink.left(), 300);  // runs out of the cell on the left, whole
+}
+
+}  // namespace
+}  // namespace kivo

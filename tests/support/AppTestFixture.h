@@ -1,0 +1,164 @@
+// Window tests of the application shell: a fresh application delegate per test,
+// alerts and file panels answered automatically, and stub windows that record what
+// the document and the application ask of them.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QAction>
+#include <QApplication>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "document/AppController.h"
+#include "document/DocumentController.h"
+#include "document/DocumentSession.h"
+#include "model/KamokuKubun.h"
+#include "platform/AlertSheet.h"
+#include "platform/FilePanel.h"
+#include "platform/HelpWindow.h"
+#include "platform/MainMenu.h"
+#include "platform/PrintFonts.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
+#include "platform/WindowController.h"
+
+namespace kivo::test {
+
+// A document window that stands in for the windows of later subsystems.
+class StubWindow : public WindowController {
+public:
+  StubWindow(DocumentSession* document, Kind kind, QString menuTitle = {}, QString itemTitle = {})
+      : WindowController(document, kind), menuTitle_(std::move(menuTitle)), itemTitle_(std::move(itemTitle))
+  {
+    resize(300, 200);
+  }
+
+  int recomputeCount = 0;
+  int settleCount = 0;
+  bool settleAnswer = true;
+  bool editingCell = false;
+  bool printable = false;
+  int printCount = 0;
+  int kamokuCode = -1;
+  int hojyoKamokuCode = -1;
+  QStringList functionTitles;
+  std::vector<std::string>* settleLog = nullptr;
+
+  bool settleEditing() override
+  {
+    ++settleCount;
+    if (settleLog) settleLog->push_back(menuTitle_.toStdString());
+    return settleAnswer;
+  }
+  bool isEditingCell() const override { return editingCell; }
+  int displayKamokuCode() const override { return kamokuCode; }
+  int displayHojyoKamokuCode() const override { return hojyoKamokuCode; }
+  bool validatePrintMenuItem() const override { return printable; }
+  void printDocument() override { ++printCount; }
+
+protected:
+  QString windowMenuTitle() const override { return menuTitle_; }
+  QString denpyouAndCyouhyouItemTitle() const override { return itemTitle_; }
+  void recomputeUI() override { ++recomputeCount; }
+  void fillFunctionMenu(QMenu* menu) override
+  {
+    for (const QString& t : functionTitles) menu->addAction(t);
+  }
+
+private:
+  QString menuTitle_;
+  QString itemTitle_;
+};
+
+class AppTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    QApplication::setQuitOnLastWindowClosed(false);
+    ASSERT_TRUE(dir_.isValid());
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    defaults.setBool(true, KIVOAutoUpdateAllOutputWindowsKey);
+    // The version history is shown only in the tests that launch afresh.
+    QCoreApplication::setApplicationVersion(QStringLiteral("9.9.9"));
+    defaults.setString(QStringLiteral("9.9.9"), KIVOKivosaVersionOfUsedLastTimeKey);
+    AlertSheet::setResponderForTesting([this](const AlertSheet::Alert& alert) {
+      alerts.push_back(alert);
+      return answer ? answer(alert) : 0;
+    });
+    FilePanel::setResponderForTesting([this](FilePanel::Kind, const QString&) { return panelAnswer; });
+    app = std::make_unique<AppController>();
+  }
+
+  void TearDown() override
+  {
+    app.reset();
+    HelpWindow::discard();
+    flush();
+    AlertSheet::setResponderForTesting({});
+    FilePanel::setResponderForTesting({});
+    PrintFonts::setMissingFamiliesForTesting({});
+    UserDefaults::standardUserDefaults().removeObjectForKey(KIVOAutoUpdateAllOutputWindowsKey);
+  }
+
+  // Runs pending events, deferred deletions included.
+  static void flush()
+  {
+    for (int i = 0; i < 3; ++i) {
+      QCoreApplication::processEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+  }
+
+  // Makes the window the active one, as a click on it would.
+  static void activate(WindowController* w)
+  {
+    w->showWindow();
+    QApplication::setActiveWindow(w);
+    flush();
+  }
+
+  // A document of a small company with the shipped chart of accounts.
+  static std::unique_ptr<MyDocument> makeBooks(const std::string& name = "テスト商事", bool houjin = true)
+  {
+    auto doc = std::make_unique<MyDocument>();
+    doc->kaisya().setName(name);
+    doc->kaisya().setIsHoujin(houjin);
+    doc->setRootKamokuKubun(KamokuKubun::rootKamokuKubunForKaisya(doc->kaisya()));
+    return doc;
+  }
+
+  // A document opened with its first window (the information window).
+  DocumentSession* openBooks(const std::string& name = "テスト商事", bool houjin = true)
+  {
+    DocumentSession* doc = app->documentController()->addDocument(makeBooks(name, houjin));
+    flush();
+    return doc;
+  }
+
+  StubWindow* addStub(DocumentSession* doc, DocumentWindow::Kind kind, const QString& title = {},
+                      const QString& itemTitle = {})
+  {
+    auto* w = new StubWindow(doc, kind, title, itemTitle);
+    doc->addWindowController(w);
+    w->showWindow();
+    flush();
+    return w;
+  }
+
+  QString path(const QString& name) const { return dir_.filePath(name); }
+
+  std::vector<AlertSheet::Alert> alerts;
+  std::function<int(const AlertSheet::Alert&)> answer;
+  QString panelAnswer;
+  std::unique_ptr<AppController> app;
+  QTemporaryDir dir_;
+};
+
+}  // namespace kivo::test
