@@ -34,11 +34,8 @@ WindowController::WindowController(DocumentSession* document, Kind kind, QWidget
     : QMainWindow(parent), document_(document), kind_(kind)
 {
   setAttribute(Qt::WA_DeleteOnClose, false);
-  if (AppController* app = AppController::sharedAppController()) {
-    mainMenu_ = new MainMenu(menuBar(), app, this);
-  } else {
-    mainMenu_ = new MainMenu(menuBar(), nullptr, this);
-  }
+  // Without an application (a window on its own) the menus are shown but do nothing.
+  mainMenu_ = new MainMenu(menuBar(), AppController::sharedAppController(), this);
 }
 
 WindowController::~WindowController()
