@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "document/DocumentWindow.h"
+#include "journal/ShiwakenikkiCondition.h"
 #include "model/Bookmark.h"
 #include "model/Date.h"
 #include "model/HendouReason.h"
@@ -153,6 +154,11 @@ public:
   bool wasOpenedByLimitedUserPassword() const { return wasOpenedByLimitedUserPassword_; }
   void setWasOpenedByLimitedUserPassword(bool v) { wasOpenedByLimitedUserPassword_ = v; }
 
+  // The journal window's display condition: one per document, every stage off at
+  // first, kept while the document is open and never written to the file.
+  ShiwakenikkiCondition& shiwakenikkiCondition() { return shiwakenikkiCondition_; }
+  const ShiwakenikkiCondition& shiwakenikkiCondition() const { return shiwakenikkiCondition_; }
+
 private:
   std::shared_ptr<Kaisya> kaisya_;
   KamokuKubunPtr rootKamokuKubun_;
@@ -186,6 +192,7 @@ private:
   DocumentHost* host_ = nullptr;
   std::vector<DocumentWindow*> windows_;
   bool wasOpenedByLimitedUserPassword_ = false;
+  ShiwakenikkiCondition shiwakenikkiCondition_;
 };
 
 }  // namespace kivo

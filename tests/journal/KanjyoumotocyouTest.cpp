@@ -1,0 +1,344 @@
+#include "journal/Kanjyoumotocyou.h"
+
+#include <gtest/gtest.h>
+
+#include "document/MyDocument.h"
+
+namespace kivo {
+namespace {
+
+constexpr int32_t kGenkin = 100;
+constexpr int32_t kYokin = 110;
+constexpr int32_t kUriage = 400;
+constexpr int32_t kShiire = 500;
+constexpr int32_t kKyuKamoku = 510;  // taken out of use, still holding entries
+constexpr int64_t kMax = Kaisya::kMaxOutputAmountValue;
+
+KamokuPtr addKamoku(KamokuKubun& kubun, int32_t code, const std::string& name, bool karikata, int64_t start = 0)
+{
+  auto k = std::make_shared<Kamoku>();
+  k->setCode(code);
+  k->setName(name);
+  k->setIsKarikataKamoku(karikata);
+  if (start != 0) k->setStartBalance(start, Jigyoubu::kAllJigyoubuCode);
+  k->setStartBalance(999, 1);  // a division's balance, which a ledger never reads
+  kubun.childrenKamoku().push_back(k);
+  return k;
+}
+
+void addHojyo(Kamoku& k, int32_t code, const std::string& name, int64_t start)
+{
+  auto h = std::make_shared<HojyoKamoku>();
+  h->setCode(code);
+  h->setName(name);
+  h->setParentKamokuCode(k.code());
+  h->setStartBalance(start, Jigyoubu::kAllJigyoubuCode);
+  k.hojyoKamokuArray().push_back(h);
+}
+
+// Books of a term from April 2024: 現金 with 50,000 brought forward, a bank account
+// with two sub-accounts, sales, purchases and an account no longer in use.
+class LedgerBooks : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    doc.kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+    auto root = std::make_shared<KamokuKubun>();
+    auto assets = std::make_shared<KamokuKubun>();
+    auto other = std::make_shared<KamokuKubun>();
+    root->children() = {assets, other};
+    addKamoku(*assets, kGenkin, "現金", true, 50000);
+    KamokuPtr yokin = addKamoku(*assets, kYokin, "普通預金", true, 7000);
+    addHojyo(*yokin, 1, "A銀行", 4000);
+    addHojyo(*yokin, 2, "B銀行", 3000);
+    addKamoku(*other, kUriage, "売上高", false);
+    addKamoku(*other, kShiire, "仕入高", true);
+    addKamoku(*other, kKyuKamoku, "旧科目", true, 800)->setIsActive(false);
+    doc.setRootKamokuKubun(root);
+  }
+
+  ShiwakePtr add(Date date, int32_t no, int32_t kari, int32_t kashi, int64_t amount, int32_t kariHojyo = -1,
+                 int32_t kashiHojyo = -1)
+  {
+    auto s = std::make_shared<Shiwake>();
+    s->setDate(date);
+    s->setDenpyouNo(no);
+    s->setKarikataKamokuCode(kari);
+    s->setKarikataHojyoKamokuCode(kariHojyo);
+    s->setKarikataKingaku(amount);
+    s->setKashikataKamokuCode(kashi);
+    s->setKashikataHojyoKamokuCode(kashiHojyo);
+    s->setKashikataKingaku(amount);
+    doc.shiwakeArray().push_back(s);
+    doc.setDidSortedShiwakeArrayUpdate(false);
+    return s;
+  }
+
+  // The cash ledger of the acceptance case: two April entries and one in May, with
+  // entries that must stay out of it (other accounts, a pending cash-book row and a
+  // regular-type voucher).
+  void addCashEntries()
+  {
+    add(Date(2024, 4, 5), 1, kGenkin, kUriage, 10000);
+    add(Date(2024, 4, 10), 2, kShiire, kYokin, 999, -1, 1);
+    add(Date(2024, 4, 20), 3, kShiire, kGenkin, 3000);
+    add(Date(2024, 4, 25), 0, kGenkin, kUriage, 123456);  // pending, not registered
+    add(Date::regularTypeDenpyouDate(), -1, kGenkin, kUriage, 777);
+    add(Date(2024, 5, 10), 4, kGenkin, kUriage, 20000);
+  }
+
+  std::vector<Motocyou> ledger(int32_t kamoku, int32_t hojyo, int32_t from, int32_t to)
+  {
+    return Kanjyoumotocyou::motocyouArray(doc, kamoku, hojyo, from, to);
+  }
+
+  MyDocument doc;
+};
+
+struct Row {
+  int32_t index;  // >= 0: the entry's voucher number; else the row kind
+  std::string title;
+  int64_t karikata, kashikata, zandaka;
+  friend bool operator==(const Row&, const Row&) = default;
+  friend std::ostream& operator<<(std::ostream& os, const Row& r)
+  {
+    return os << "{" << r.index << " '" << r.title << "' " << r.karikata << " " << r.kashikata << " " << r.zandaka
+              << "}";
+  }
+};
+
+// Entry rows are shown by their entry's voucher number, so the expectations read
+// independently of positions in the sorted journal.
+std::vector<Row> rowsOf(const MyDocument& doc, const std::vector<Motocyou>& rows)
+{
+  std::vector<Row> out;
+  for (const Motocyou& m : rows) {
+    const int32_t index =
+        m.isShiwakeRow() ? doc.sortedShiwakeArray()[m.indexOfSortedShiwakeArray()]->denpyouNo() : m.indexOfSortedShiwakeArray();
+    out.push_back({index, m.title(), m.karikataKingaku(), m.kashikataKingaku(), m.zandaka()});
+  }
+  return out;
+}
+
+constexpr int32_t B = Motocyou::kBalanceRow;
+constexpr int32_t T = Motocyou::kTotalRow;
+
+TEST_F(LedgerBooks, CashLedgerHasOpeningBalanceEntriesMonthTotalsAndTotal)
+{
+  addCashEntries();
+  const std::vector<Motocyou> rows = ledger(kGenkin, -1, 0, 12);
+  EXPECT_EQ(rowsOf(doc, rows), (std::vector<Row>{
+                                   {B, "開始残高", 0, 0, 50000},
+                                   {1, "", 0, 0, 60000},
+                                   {3, "", 0, 0, 57000},
+                                   {T, "　4月合計", 10000, 3000, 0},
+                                   {4, "", 0, 0, 77000},
+                                   {T, "　5月合計", 20000, 0, 0},
+                                   {T, "　合計", 30000, 3000, 0},
+                               }));
+  for (const Motocyou& m : rows) {
+    EXPECT_EQ(m.motocyouKamokuCode(), kGenkin);
+    EXPECT_EQ(m.motocyouHojyoKamokuCode(), -1);
+  }
+}
+
+TEST_F(LedgerBooks, PeriodWithoutEntriesGivesExactlyOpeningBalanceAndTotal)
+{
+  addCashEntries();
+  // October to December: the opening balance carries April and May.
+  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 6, 8)),
+            (std::vector<Row>{{B, "開始残高", 0, 0, 77000}, {T, "　合計", 0, 0, 0}}));
+  // An account without any entry.
+  EXPECT_EQ(rowsOf(doc, ledger(kKyuKamoku, -1, 0, 12)),
+            (std::vector<Row>{{B, "開始残高", 0, 0, 800}, {T, "　合計", 0, 0, 0}}));
+}
+
+TEST_F(LedgerBooks, PeriodBoundsDecideBetweenOpeningBalanceAndRows)
+{
+  addCashEntries();
+  add(Date::kessanSeiridukiDate(), 5, kShiire, kGenkin, 7000);
+  add(Date(2025, 3, 31), 6, kGenkin, kUriage, 100);
+
+  // From May: April only in the opening balance.
+  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 1, 1)),
+            (std::vector<Row>{{B, "開始残高", 0, 0, 57000}, {4, "", 0, 0, 77000}, {T, "　5月合計", 20000, 0, 0},
+                              {T, "　合計", 20000, 0, 0}}));
+  // April alone: later entries untouched.
+  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 0, 0)).back(), (Row{T, "　合計", 10000, 3000, 0}));
+  // The closing-adjustment month alone: every real month in the opening balance.
+  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 12, 12)),
+            (std::vector<Row>{{B, "開始残高", 0, 0, 77100}, {5, "", 0, 0, 70100}, {T, "　決算整理月合計", 0, 7000, 0},
+                              {T, "　合計", 0, 7000, 0}}));
+  // The twelve real months leave the closing adjustment out.
+  const std::vector<Row> year = rowsOf(doc, ledger(kGenkin, -1, 0, 11));
+  EXPECT_EQ(year[year.size() - 2], (Row{T, "　3月合計", 100, 0, 0}));
+  EXPECT_EQ(year.back(), (Row{T, "　合計", 30100, 3000, 0}));
+  // Indexes beyond the term are held to it instead of reading past the months.
+  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, -4, 40)), rowsOf(doc, ledger(kGenkin, -1, 0, 12)));
+}
+
+TEST_F(LedgerBooks, GeneralLedgerTakesEverySubAccountAndSubLedgerOnlyItsOwn)
+{
+  add(Date(2024, 4, 1), 1, kYokin, kUriage, 100, 1);
+  add(Date(2024, 4, 2), 2, kYokin, kUriage, 200, 2);
+  add(Date(2024, 4, 3), 3, kShiire, kYokin, 50, -1, 1);
+  add(Date(2024, 4, 4), 4, kYokin, kUriage, 10);  // no sub-account
+
+  EXPECT_EQ(rowsOf(doc, ledger(kYokin, -1, 0, 12)),
+            (std::vector<Row>{{B, "開始残高", 0, 0, 7000}, {1, "", 0, 0, 7100}, {2, "", 0, 0, 7300},
+                              {3, "", 0, 0, 7250}, {4, "", 0, 0, 7260}, {T, "　4月合計", 310, 50, 0},
+                              {T, "　合計", 310, 50, 0}}));
+  const std::vector<Motocyou> a = ledger(kYokin, 1, 0, 12);
+  EXPECT_EQ(rowsOf(doc, a), (std::vector<Row>{{B, "開始残高", 0, 0, 4000}, {1, "", 0, 0, 4100}, {3, "", 0, 0, 4050},
+                                              {T, "　4月合計", 100, 50, 0}, {T, "　合計", 100, 50, 0}}));
+  EXPECT_EQ(a.front().motocyouHojyoKamokuCode(), 1);
+  EXPECT_EQ(rowsOf(doc, ledger(kYokin, 2, 0, 12))[1], (Row{2, "", 0, 0, 3200}));
+}
+
+TEST_F(LedgerBooks, EntryOnBothSidesIsOneRowMovedByBothAmounts)
+{
+  auto s = add(Date(2024, 4, 1), 1, kYokin, kYokin, 0, 1, 2);
+  s->setKarikataKingaku(500);
+  s->setKashikataKingaku(200);
+  EXPECT_EQ(rowsOf(doc, ledger(kYokin, -1, 0, 12)),
+            (std::vector<Row>{{B, "開始残高", 0, 0, 7000}, {1, "", 0, 0, 7300}, {T, "　4月合計", 500, 200, 0},
+                              {T, "　合計", 500, 200, 0}}));
+  // The sub ledger of one side sees only that side.
+  EXPECT_EQ(rowsOf(doc, ledger(kYokin, 2, 0, 12))[1], (Row{1, "", 0, 0, 2800}));
+}
+
+TEST_F(LedgerBooks, NatureOfTheAccountSetsTheDirectionOfTheBalance)
+{
+  add(Date(2024, 4, 1), 1, kGenkin, kUriage, 900);
+  add(Date(2024, 4, 2), 2, kUriage, kGenkin, 100);
+  EXPECT_EQ(rowsOf(doc, ledger(kUriage, -1, 0, 12))[2], (Row{2, "", 0, 0, 800}));
+  // An account that no account has counts as credit-natured with nothing brought forward.
+  add(Date(2024, 4, 3), 3, 777, kGenkin, 40);
+  EXPECT_EQ(rowsOf(doc, ledger(777, -1, 0, 12))[1], (Row{3, "", 0, 0, -40}));
+}
+
+TEST_F(LedgerBooks, AccountsAreFoundByExactCodeActiveOrNot)
+{
+  // 12 comes after 120 in the chart: a lookup by the beginning of the code text
+  // would take 120's opening balance and nature.
+  auto first = std::make_shared<KamokuKubun>();
+  addKamoku(*first, 120, "前の科目", false, 1);
+  auto second = std::make_shared<KamokuKubun>();
+  addKamoku(*second, 12, "短い科目", true, 5000);
+  doc.rootKamokuKubun()->children().insert(doc.rootKamokuKubun()->children().begin(), {first, second});
+  add(Date(2024, 4, 1), 1, 12, kUriage, 100);
+  EXPECT_EQ(rowsOf(doc, ledger(12, -1, 0, 12))[1], (Row{1, "", 0, 0, 5100}));
+
+  // An account taken out of use keeps its opening balance and its nature.
+  add(Date(2024, 4, 2), 2, kKyuKamoku, kUriage, 200);
+  EXPECT_EQ(rowsOf(doc, ledger(kKyuKamoku, -1, 0, 12))[1], (Row{2, "", 0, 0, 1000}));
+}
+
+TEST_F(LedgerBooks, SeveralLedgersFollowEachOtherAndReportProgress)
+{
+  addCashEntries();
+  std::vector<Motocyou> rows(3);  // emptied first
+  std::vector<std::string> names;
+  const bool done = Kanjyoumotocyou::setKanjyoumotocyouArray(
+      doc, rows, {{kGenkin, -1}, {-1, -1}, {kYokin, 1}}, 0, 12, [&](int done, int total, const std::string& name) {
+        EXPECT_EQ(done, static_cast<int>(names.size()));
+        EXPECT_EQ(total, 3);
+        names.push_back(name);
+        return true;
+      });
+  EXPECT_TRUE(done);
+  EXPECT_EQ(names, (std::vector<std::string>{"現金", "", "普通預金 ／ A銀行"}));
+  ASSERT_EQ(rows.size(), 7u + 4u);
+  EXPECT_EQ(rows[6].title(), "　合計");
+  EXPECT_EQ(rows[7].motocyouKamokuCode(), kYokin);
+  EXPECT_EQ(rows[7].motocyouHojyoKamokuCode(), 1);
+  EXPECT_EQ(rows[7].zandaka(), 4000);
+
+  // Cancelling before the second ledger keeps the first one's rows and answers false.
+  const bool cancelled = !Kanjyoumotocyou::setKanjyoumotocyouArray(
+      doc, rows, {{kGenkin, -1}, {kYokin, 1}}, 0, 12, [](int done, int, const std::string&) { return done < 1; });
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(rows.size(), 7u);
+}
+
+TEST_F(LedgerBooks, BalanceThatLeavesTheOutputLimitStaysBeyondIt)
+{
+  doc.rootKamokuKubun()->kamokuOfCode(kGenkin)->setStartBalance(kMax - 10, Jigyoubu::kAllJigyoubuCode);
+  add(Date(2024, 4, 1), 1, kShiire, kGenkin, 5);    // max - 15
+  add(Date(2024, 4, 2), 2, kGenkin, kUriage, 20);   // max + 5: past the limit
+  add(Date(2024, 4, 3), 3, kShiire, kGenkin, 100);  // frozen: stays max + 5
+  const std::vector<Motocyou> rows = ledger(kGenkin, -1, 0, 12);
+  EXPECT_EQ(rows[1].zandaka(), kMax - 15);
+  EXPECT_EQ(rows[2].zandaka(), kMax + 5);
+  EXPECT_EQ(rows[3].zandaka(), kMax + 5);
+  EXPECT_EQ(doc.kaisya().outputStringOfMemoryKingaku(rows[3].zandaka()), "#Precision!");
+}
+
+TEST_F(LedgerBooks, SumThatReachesTheLimitAndGrowsReadsAsOverflowNotAsTheLimit)
+{
+  constexpr int64_t kInputMax = Kaisya::kMaxInputAmountValue;  // 99,999,999,999
+  int32_t no = 1;
+  for (int i = 0; i < 10; ++i) add(Date(2024, 4, 1), no++, kGenkin, kUriage, kInputMax);
+  add(Date(2024, 4, 2), no++, kGenkin, kUriage, 9);  // the April debit sum is exactly the limit
+  std::vector<Motocyou> rows = ledger(kGenkin, -1, 0, 0);
+  EXPECT_EQ(rows[rows.size() - 2].karikataKingaku(), kMax);  // still a true sum
+  EXPECT_EQ(doc.kaisya().outputStringOfMemoryKingaku(rows.back().karikataKingaku()),
+            doc.kaisya().displayStringOfMemoryKingaku(kMax));
+
+  add(Date(2024, 4, 3), no++, kGenkin, kUriage, 1);  // now it has passed the limit
+  add(Date(2024, 5, 1), no++, kGenkin, kUriage, 1);
+  rows = ledger(kGenkin, -1, 0, 12);
+  const Motocyou& april = rows[13];
+  ASSERT_EQ(april.title(), "　4月合計");
+  EXPECT_EQ(doc.kaisya().outputStringOfMemoryKingaku(april.karikataKingaku()), "#Precision!");
+  EXPECT_EQ(april.kashikataKingaku(), 0);
+  EXPECT_EQ(rows[15].title(), "　5月合計");
+  EXPECT_EQ(rows[15].karikataKingaku(), 1);
+  EXPECT_EQ(doc.kaisya().outputStringOfMemoryKingaku(rows.back().karikataKingaku()), "#Precision!");
+}
+
+TEST_F(LedgerBooks, AmountsNearTheIntegerLimitSaturateInsteadOfWrapping)
+{
+  add(Date(2024, 4, 1), 1, kGenkin, kUriage, INT64_MAX);
+  add(Date(2024, 4, 2), 2, kGenkin, kUriage, INT64_MAX);
+  add(Date(2024, 5, 1), 3, kGenkin, kUriage, INT64_MAX);
+  const std::vector<Motocyou> rows = ledger(kGenkin, -1, 0, 12);
+  for (const Motocyou& m : rows) {
+    if (m.isShiwakeRow()) {
+      EXPECT_GT(m.zandaka(), kMax);
+    }
+    EXPECT_GE(m.karikataKingaku(), 0);
+  }
+  EXPECT_GT(rows.back().karikataKingaku(), kMax);
+}
+
+TEST(LedgerOfTheRealChart, CashLedgerOfANewCorporation)
+{
+  MyDocument doc;
+  doc.kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+  doc.setRootKamokuKubun(KamokuKubun::rootKamokuKubunForKaisya(doc.kaisya()));
+  const KamokuPtr genkin = doc.rootKamokuKubun()->kamokuForName("現金");
+  const KamokuPtr uriage = doc.rootKamokuKubun()->kamokuForName("売上高");
+  ASSERT_TRUE(genkin && uriage);
+  genkin->setStartBalance(50000, Jigyoubu::kAllJigyoubuCode);
+  int32_t no = 1;
+  for (auto [date, amount] : {std::pair{Date(2024, 4, 3), 1200}, {Date(2024, 4, 28), 800}, {Date(2024, 5, 2), 500}}) {
+    auto s = std::make_shared<Shiwake>();
+    s->setDate(date);
+    s->setDenpyouNo(no++);
+    s->setKarikataKamokuCode(genkin->code());
+    s->setKarikataKingaku(amount);
+    s->setKashikataKamokuCode(uriage->code());
+    s->setKashikataKingaku(amount);
+    doc.shiwakeArray().push_back(s);
+  }
+  EXPECT_EQ(rowsOf(doc, Kanjyoumotocyou::motocyouArray(doc, genkin->code(), -1, 0, 12)),
+            (std::vector<Row>{{B, "開始残高", 0, 0, 50000}, {1, "", 0, 0, 51200}, {2, "", 0, 0, 52000},
+                              {T, "　4月合計", 2000, 0, 0}, {3, "", 0, 0, 52500}, {T, "　5月合計", 500, 0, 0},
+                              {T, "　合計", 2500, 0, 0}}));
+  EXPECT_EQ(rowsOf(doc, Kanjyoumotocyou::motocyouArray(doc, uriage->code(), -1, 0, 12))[3],
+            (Row{T, "　4月合計", 0, 2000, 0}));
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,299 @@
+#include "journal/ShiwakenikkiCondition.h"
+
+#include <gtest/gtest.h>
+
+#include "document/MyDocument.h"
+
+namespace kivo {
+namespace {
+
+constexpr int32_t kGenkin = 100;
+constexpr int32_t kYokin = 110;
+constexpr int32_t kUriage = 400;
+constexpr int32_t kShiire = 500;
+constexpr int32_t kEither = ShiwakenikkiSubCondition::kEitherSide;
+constexpr int32_t kKari = ShiwakenikkiSubCondition::kKarikataSide;
+constexpr int32_t kKashi = ShiwakenikkiSubCondition::kKashikataSide;
+
+using Numbers = std::vector<int32_t>;
+
+// A small journal in stored order, not date order, with the rows no journal shows:
+// a pending cash-book row (number 0) and a regular-type voucher (negative number).
+class JournalBooks : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    doc.kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+    for (int code : {1, 2}) {
+      auto j = std::make_shared<Jigyoubu>();
+      j->setCode(code);
+      j->setIsActive(true);
+      doc.jigyoubuArray().push_back(j);
+    }
+    add(Date::kessanSeiridukiDate(), 5, kUriage, -1, kGenkin, -1, 300, "決算", 2, 2);
+    add(Date(2024, 4, 1), 1, kGenkin, -1, kUriage, -1, 1000, "Apple Sales", 1, 1);
+    add(Date(2024, 4, 2), 0, kGenkin, -1, kUriage, -1, 50, "Apple pending", 1, 1);
+    add(Date(2024, 4, 15), 2, kYokin, 1, kGenkin, -1, 500, "apple pie", 2, 1);
+    add(Date::regularTypeDenpyouDate(), -1, kGenkin, -1, kUriage, -1, 70, "apple regular", 1, 1);
+    add(Date(2024, 5, 1), 3, kShiire, -1, kYokin, 2, 0, "ＡＢＣ商店", 1, 2);
+    add(Date(2024, 6, 1), 4, kYokin, -1, kUriage, -1, 2000, "Pineapple", 2, 2);
+    // One amount on the debit side only; no credit account.
+    add(Date(2024, 7, 1), 6, kShiire, -1, -1, -1, 700, "", 1, -1)->setKashikataKingaku(0);
+  }
+
+  ShiwakePtr add(Date date, int32_t no, int32_t kari, int32_t kariHojyo, int32_t kashi, int32_t kashiHojyo,
+                 int64_t amount, const std::string& tekiyou, int32_t kariJigyoubu, int32_t kashiJigyoubu)
+  {
+    auto s = std::make_shared<Shiwake>();
+    s->setDate(date);
+    s->setDenpyouNo(no);
+    s->setKarikataKamokuCode(kari);
+    s->setKarikataHojyoKamokuCode(kariHojyo);
+    s->setKarikataJigyoubuCode(kariJigyoubu);
+    s->setKarikataKingaku(amount);
+    s->setKashikataKamokuCode(kashi);
+    s->setKashikataHojyoKamokuCode(kashiHojyo);
+    s->setKashikataJigyoubuCode(kashiJigyoubu);
+    s->setKashikataKingaku(amount);
+    s->setTekiyou(tekiyou);
+    doc.shiwakeArray().push_back(s);
+    doc.setDidSortedShiwakeArrayUpdate(false);
+    return s;
+  }
+
+  ShiwakenikkiCondition& condition() { return doc.shiwakenikkiCondition(); }
+
+  Numbers shown(bool marked = false)
+  {
+    Numbers out;
+    for (const ShiwakePtr& s : condition().displayShiwakeArrayOfDocument(doc, marked).displayShiwakeArray)
+      out.push_back(s->denpyouNo());
+    return out;
+  }
+
+  MyDocument doc;
+};
+
+TEST_F(JournalBooks, EveryStageOffListsRegisteredEntriesInDateOrder)
+{
+  int ticks = 0;
+  const auto result = condition().displayShiwakeArrayOfDocument(doc, false, [&] { ++ticks; });
+  Numbers numbers;
+  for (const ShiwakePtr& s : result.displayShiwakeArray) numbers.push_back(s->denpyouNo());
+  EXPECT_EQ(numbers, (Numbers{1, 2, 3, 4, 6, 5}));  // the closing adjustment last
+  EXPECT_EQ(result.totalCount, 6);
+  EXPECT_EQ(result.stateString(), "6 個中 6 個の仕訳が条件に一致しました。");
+  EXPECT_EQ(ticks, 0);  // no stage walked the list
+
+  condition().setDenpyouNoConditionState(ShiwakenikkiCondition::kStateInside);
+  condition().setDenpyouNoTo(4);
+  const auto narrowed = condition().displayShiwakeArrayOfDocument(doc, false, [&] { ++ticks; });
+  EXPECT_EQ(narrowed.stateString(), "6 個中 4 個の仕訳が条件に一致しました。");
+  EXPECT_EQ(ticks, 1);  // entries 0 of a six-entry walk
+}
+
+TEST_F(JournalBooks, DateStageKeepsEntriesInsideOrOutsideTheRange)
+{
+  struct Case {
+    int32_t state;
+    Date from, to;
+    Numbers expected;
+  };
+  const Case cases[] = {
+      {1, Date(2024, 4, 10), Date(2024, 5, 31), {2, 3}},
+      {2, Date(2024, 4, 10), Date(2024, 5, 31), {1, 4, 6, 5}},
+      {1, Date(2024, 4, 15), Date(2024, 4, 15), {2}},  // both bounds included
+      {1, Date(2024, 6, 1), Date(), {4, 6, 5}},        // no end: through the closing month
+      {1, Date(), Date(2024, 4, 30), {1, 2}},          // no start: from the term's first day
+      {1, Date(), Date(), {1, 2, 3, 4, 6, 5}},
+      {2, Date(), Date(), {}},
+      {1, Date(2025, 3, 31), Date::kessanSeiridukiDate(), {5}},
+  };
+  for (const Case& c : cases) {
+    condition().setDateConditionState(c.state);
+    condition().setDateFrom(c.from);
+    condition().setDateTo(c.to);
+    EXPECT_EQ(shown(), c.expected) << c.state << " " << c.from.toString() << " - " << c.to.toString();
+  }
+}
+
+TEST_F(JournalBooks, VoucherNumberStageKeepsNumbersInsideOrOutsideTheRange)
+{
+  struct Case {
+    int32_t state, from, to;
+    Numbers expected;
+  };
+  const Case cases[] = {
+      {1, 2, 4, {2, 3, 4}},
+      {2, 2, 4, {1, 6, 5}},
+      {1, -1, -1, {1, 2, 3, 4, 6, 5}},  // initial bounds: 1 to 99999
+      {1, 5, -1, {6, 5}},
+      {3, 6, 6, {1, 2, 3, 4, 5}},
+  };
+  for (const Case& c : cases) {
+    condition().setDenpyouNoConditionState(c.state);
+    condition().setDenpyouNoFrom(c.from);
+    condition().setDenpyouNoTo(c.to);
+    EXPECT_EQ(shown(), c.expected) << c.state << " " << c.from << "-" << c.to;
+  }
+}
+
+TEST_F(JournalBooks, AccountStageMatchesItemsBySideAndSubAccountWithOrAndAnd)
+{
+  struct Case {
+    const char* what;
+    int32_t state;
+    std::vector<ShiwakenikkiSubCondition> items;
+    Numbers expected;
+  };
+  const Case cases[] = {
+      {"either side", 1, {{kGenkin, -1, kEither}}, {1, 2, 5}},
+      {"debit side", 1, {{kGenkin, -1, kKari}}, {1}},
+      {"credit side", 1, {{kGenkin, -1, kKashi}}, {2, 5}},
+      {"unknown side", 1, {{kGenkin, -1, 3}}, {}},
+      {"any sub-account, or none", 1, {{kYokin, -1, kEither}}, {2, 3, 4}},
+      {"one sub-account", 1, {{kYokin, 1, kEither}}, {2}},
+      {"sub-account on the wrong side", 1, {{kYokin, 2, kKari}}, {}},
+      {"or", 1, {{kGenkin, -1, kKari}, {kYokin, -1, kKashi}}, {1, 3}},
+      {"and", 2, {{kYokin, -1, kEither}, {kUriage, -1, kKashi}}, {4}},
+      {"and, nothing in common", 2, {{kGenkin, -1, kKari}, {kYokin, -1, kEither}}, {}},
+      {"or without items", 1, {}, {}},
+      {"and without items", 2, {}, {1, 2, 3, 4, 6, 5}},
+  };
+  for (const Case& c : cases) {
+    condition().setKamokuConditionState(c.state);
+    condition().kamokuConditionArray() = c.items;
+    EXPECT_EQ(shown(), c.expected) << c.what;
+  }
+}
+
+TEST_F(JournalBooks, DivisionStageMatchesItemsBySide)
+{
+  struct Case {
+    int32_t state;
+    std::vector<ShiwakenikkiSubCondition> items;
+    Numbers expected;
+  };
+  const Case cases[] = {
+      {1, {{1, 0, kEither}}, {1, 2, 3, 6}},
+      {1, {{1, 0, kKashi}}, {1, 2}},
+      {1, {{2, 0, kKari}, {2, 0, kKashi}}, {2, 3, 4, 5}},
+      {2, {{2, 0, kKari}, {1, 0, kKashi}}, {2}},
+  };
+  for (const Case& c : cases) {
+    condition().setJigyoubuConditionState(c.state);
+    condition().jigyoubuConditionArray() = c.items;
+    EXPECT_EQ(shown(), c.expected);
+  }
+}
+
+TEST_F(JournalBooks, DivisionStageWithoutActiveDivisionsIsSwitchedOffForGood)
+{
+  condition().setJigyoubuConditionState(1);
+  condition().jigyoubuConditionArray() = {{1, 0, kKari}};
+  for (const JigyoubuPtr& j : doc.jigyoubuArray()) j->setIsActive(false);
+  EXPECT_EQ(shown(), (Numbers{1, 2, 3, 4, 6, 5}));
+  EXPECT_EQ(condition().jigyoubuConditionState(), 0);
+  EXPECT_TRUE(condition().jigyoubuConditionArray().empty());
+}
+
+TEST_F(JournalBooks, AmountStageJudgesTheSidesThatCarryAnAmount)
+{
+  struct Case {
+    int32_t state;
+    int64_t from, to;
+    Numbers expected;
+  };
+  const Case cases[] = {
+      {1, 500, 1000, {1, 2, 6}},
+      {1, 0, 100, {3}},        // both amounts 0 pass when 0 is inside; a one-sided 700 does not
+      {1, 600, 800, {6}},      // judged by its one amount
+      {1, -1, -1, {1, 2, 3, 4, 6, 5}},
+      {1, 2000, -1, {4}},      // no upper bound: the input limit
+      {2, 0, 5000, {}},        // no other working state
+  };
+  for (const Case& c : cases) {
+    condition().setKingakuConditionState(c.state);
+    condition().setKingakuFrom(c.from);
+    condition().setKingakuTo(c.to);
+    EXPECT_EQ(shown(), c.expected) << c.state << " " << c.from << "-" << c.to;
+  }
+}
+
+TEST_F(JournalBooks, DescriptionStageContainsBeginsEndsOrEqualsWithAndWithoutCase)
+{
+  struct Case {
+    const char* text;
+    int32_t state;
+    bool caseInsensitive;
+    Numbers expected;
+  };
+  const Case cases[] = {
+      {"apple", 1, true, {1, 2, 4}},
+      {"apple", 1, false, {2, 4}},
+      {"APPLE", 2, true, {1, 2}},
+      {"apple", 2, false, {2}},
+      {"apple", 3, true, {4}},
+      {"apple", 4, true, {}},
+      {"apple pie", 1, false, {2}},  // the whole description passes every state
+      {"apple pie", 2, false, {2}},
+      {"apple pie", 3, false, {2}},
+      {"apple pie", 4, false, {2}},
+      {"Apple PIE", 9, true, {2}},
+      {"Apple", 3, true, {4}},  // a beginning is not an ending
+      {"ａｂｃ", 1, true, {3}},  // full-width letters have case too
+      {"ａｂｃ", 1, false, {}},
+      {"商店", 3, true, {3}},
+      {"決算", 4, false, {5}},
+  };
+  for (const Case& c : cases) {
+    condition().setTekiyouConditionState(c.state);
+    condition().setTekiyou(c.text);
+    condition().setDoCaseInsensitiveSearch(c.caseInsensitive);
+    EXPECT_EQ(shown(), c.expected) << c.text << " " << c.state << " " << c.caseInsensitive;
+  }
+}
+
+TEST_F(JournalBooks, StagesNarrowOneAnother)
+{
+  condition().setDateConditionState(1);
+  condition().setDateTo(Date(2024, 6, 30));
+  condition().setKamokuConditionState(1);
+  condition().kamokuConditionArray() = {{kYokin, -1, kEither}};
+  condition().setTekiyouConditionState(1);
+  condition().setTekiyou("APPLE");
+  EXPECT_EQ(shown(), (Numbers{2, 4}));
+  const auto result = condition().displayShiwakeArrayOfDocument(doc, false);
+  EXPECT_EQ(result.stateString(), "6 個中 2 個の仕訳が条件に一致しました。");
+}
+
+TEST_F(JournalBooks, MarkedModeShowsOnlyMarkedRegisteredEntriesAndIgnoresTheStages)
+{
+  for (const ShiwakePtr& s : doc.shiwakeArray())
+    s->setDoDisplayOnShiwakenikki(s->denpyouNo() == 5 || s->denpyouNo() == 2 || s->denpyouNo() <= 0);
+  condition().setDenpyouNoConditionState(1);
+  condition().setDenpyouNoFrom(3);
+  EXPECT_EQ(shown(true), (Numbers{2, 5}));
+}
+
+TEST_F(JournalBooks, TheDocumentsConditionStartsWithEveryStageOffAndIsItsOwn)
+{
+  const MyDocument fresh;
+  const ShiwakenikkiCondition& c = fresh.shiwakenikkiCondition();
+  EXPECT_EQ(c.dateConditionState() | c.denpyouNoConditionState() | c.kamokuConditionState() |
+                c.jigyoubuConditionState() | c.kingakuConditionState() | c.tekiyouConditionState(),
+            0);
+  EXPECT_TRUE(c.dateFrom().isNull());
+  EXPECT_EQ(c.denpyouNoFrom(), -1);
+  EXPECT_EQ(c.kingakuTo(), -1);
+  EXPECT_TRUE(c.doCaseInsensitiveSearch());
+
+  // The condition outlives refreshes: what one filter run leaves, the next one reads.
+  condition().setKamokuConditionState(1);
+  condition().kamokuConditionArray().push_back({kShiire, -1, kEither});
+  EXPECT_EQ(shown(), (Numbers{3, 6}));
+  EXPECT_EQ(shown(), (Numbers{3, 6}));
+}
+
+}  // namespace
+}  // namespace kivo
