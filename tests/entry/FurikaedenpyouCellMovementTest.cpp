@@ -1,0 +1,173 @@
+#include "entry/FurikaedenpyouCellMovement.h"
+
+#include <gtest/gtest.h>
+
+#include "entry/EntryTestBooks.h"
+
+namespace kivo {
+namespace {
+
+using Row = FurikaedenpyouRow;
+using Move = FurikaedenpyouCellMovement;
+using Cmd = Move::Command;
+using test::kFutsuuYokin;
+using test::kGenkin;
+using test::kUriagedaka;
+
+const Date kDay(2024, 4, 10);
+
+Move::Outcome press(Furikaedenpyou& v, Cmd c, Move::Options o = {})
+{
+  return Move::moveSelectDenpyouCellByCommand(v, c, o);
+}
+
+TEST(FurikaedenpyouCellMovement, TabOutOfAnAccount)
+{
+  struct Case {
+    const char* name;
+    int32_t account;  // -1: the cell is empty
+    int32_t inputedHojyo;
+    Row::Column filled;  // a later debit cell that holds text, or the account itself for none
+    Row::Column expected;
+    int32_t expectedHojyo;  // the debit sub-account cell afterwards, -1 empty
+  };
+  const std::vector<Case> cases = {
+      {"plain account: its amount", kGenkin, -1, Row::KarikataKamokuMatrix, Row::KarikataKingakuMatrix, -1},
+      {"account with sub-accounts: the sub-account", kFutsuuYokin, -1, Row::KarikataKamokuMatrix,
+       Row::KarikataHojyoKamokuMatrix, -1},
+      {"sub-account typed with it: filled, on to the amount", kFutsuuYokin, 2, Row::KarikataKamokuMatrix,
+       Row::KarikataKingakuMatrix, 2},
+      {"empty: the credit account", -1, -1, Row::KarikataKamokuMatrix, Row::KashikataKamokuMatrix, -1},
+      {"empty, amount with text: that amount", -1, -1, Row::KarikataKingakuMatrix, Row::KarikataKingakuMatrix, -1},
+      {"empty, division with text: that division", -1, -1, Row::KarikataJigyoubuMatrix, Row::KarikataJigyoubuMatrix,
+       -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto doc = test::makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+    Furikaedenpyou v(*doc);
+    v.setCell(0, Row::DateMatrix, FieldValue::date(kDay));
+    if (c.account != -1) v.setCell(0, Row::KarikataKamokuMatrix, FieldValue::code(c.account));
+    if (c.filled == Row::KarikataKingakuMatrix) v.setCell(0, c.filled, FieldValue::amount(5));
+    if (c.filled == Row::KarikataJigyoubuMatrix) v.setCell(0, c.filled, FieldValue::code(1));
+    v.selectCell(0, Row::KarikataKamokuMatrix);
+    EXPECT_EQ(press(v, Cmd::InsertTab, {.autoSetBalance = true, .inputedHojyoKamokuCode = c.inputedHojyo}),
+              Move::Outcome::Moved);
+    EXPECT_EQ(v.selectedColumn(), c.expected);
+    EXPECT_EQ(v.selectedDenpyouRow(), 0);
+    EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix).codeValue(), c.expectedHojyo);
+  }
+
+  // From an empty credit account, the description.
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  v.selectCell(0, Row::KashikataKamokuMatrix);
+  press(v, Cmd::InsertTab);
+  EXPECT_EQ(v.selectedColumn(), Row::TekiyouMatrix);
+}
+
+TEST(FurikaedenpyouCellMovement, TabOutOfAnEmptyAmountFillsTheBalanceOnItsSide)
+{
+  struct Case {
+    const char* name;
+    Row::Column column;
+    bool autoSet;
+    std::optional<int64_t> filled;
+  };
+  // The voucher so far: debit 現金 1,000 in row 0; row 1 has both accounts.
+  const std::vector<Case> cases = {
+      {"credit amount gets the debit excess", Row::KashikataKingakuMatrix, true, 1000},
+      {"debit amount: the balance is on the other side", Row::KarikataKingakuMatrix, true, std::nullopt},
+      {"setting off", Row::KashikataKingakuMatrix, false, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto doc = test::makeEntryBooks();
+    Furikaedenpyou v(*doc);
+    test::setRow(v, 0, kDay, kGenkin, 1000, -1, 0);
+    test::setRow(v, 1, kDay, kGenkin, 0, kUriagedaka, 0);
+    v.setCell(1, Row::KarikataKingakuMatrix, FieldValue::text(""));
+    v.setCell(1, Row::KashikataKingakuMatrix, FieldValue::text(""));
+    v.selectCell(1, c.column);
+    press(v, Cmd::InsertTab, {.autoSetBalance = c.autoSet});
+    const FieldValue cell = v.cell(1, c.column);
+    if (c.filled)
+      EXPECT_EQ(cell, FieldValue::amount(*c.filled));
+    else
+      EXPECT_TRUE(Row::isEmptyCell(cell));
+    EXPECT_EQ(v.selectedEditableIndex(), v.indexOfEditableColumn(c.column) + 1);
+  }
+}
+
+TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
+{
+  auto doc = test::makeEntryBooks();
+  // A balanced, valid last row: the voucher is finished.
+  Furikaedenpyou done(*doc);
+  test::setRow(done, 0, kDay, kGenkin, 1000, kUriagedaka, 1000);
+  done.selectCell(0, Row::TekiyouMatrix);
+  EXPECT_EQ(press(done, Cmd::InsertTab), Move::Outcome::FinishDenpyou);
+
+  // Unbalanced: a new row, selected in its debit account, with the voucher's date.
+  Furikaedenpyou open(*doc);
+  test::setRow(open, 0, kDay, kGenkin, 1000, kUriagedaka, 900);
+  open.selectCell(0, Row::TekiyouMatrix);
+  EXPECT_EQ(press(open, Cmd::InsertTab), Move::Outcome::Moved);
+  EXPECT_EQ(open.numberOfDenpyouRows(), 2);
+  EXPECT_EQ(open.selectedDenpyouRow(), 1);
+  EXPECT_EQ(open.selectedColumn(), Row::KarikataKamokuMatrix);
+  EXPECT_EQ(open.cell(1, Row::DateMatrix).dateValue(), kDay);
+
+  // An invalid row keeps the selection in its first column, without a message.
+  Furikaedenpyou invalid(*doc);
+  test::setRow(invalid, 0, kDay, kGenkin, 1000, -1, 0);
+  invalid.selectCell(0, Row::TekiyouMatrix);
+  press(invalid, Cmd::InsertTab);
+  EXPECT_EQ(invalid.selectedDenpyouRow(), 0);
+  EXPECT_EQ(invalid.selectedColumn(), Row::DateMatrix);
+
+  // A valid row that is not the last goes to the next row's date.
+  Furikaedenpyou middle(*doc);
+  test::setRow(middle, 0, kDay, kGenkin, 1000, kUriagedaka, 1000);
+  test::setRow(middle, 1, kDay, kGenkin, 1, -1, 0);
+  middle.selectCell(0, Row::TekiyouMatrix);
+  press(middle, Cmd::InsertTab);
+  EXPECT_EQ(middle.selectedDenpyouRow(), 1);
+  EXPECT_EQ(middle.selectedColumn(), Row::DateMatrix);
+}
+
+TEST(FurikaedenpyouCellMovement, BacktabAndArrows)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
+  test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);
+
+  v.selectCell(0, Row::KarikataKingakuMatrix);
+  press(v, Cmd::InsertBacktab);
+  EXPECT_EQ(v.selectedColumn(), Row::KarikataKamokuMatrix);
+
+  v.setCell(1, Row::DateMatrix, FieldValue::date(Date(2024, 4, 11)));
+  v.selectCell(1, Row::DateMatrix);
+  press(v, Cmd::InsertBacktab);  // valid row: the previous row's last column
+  EXPECT_EQ(v.selectedDenpyouRow(), 0);
+  EXPECT_EQ(v.selectedColumn(), Row::TekiyouMatrix);
+  EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), Date(2024, 4, 11));  // row 1's date went to every row
+
+  v.selectCell(0, Row::DateMatrix);
+  press(v, Cmd::InsertBacktab);  // from row 0: the last row
+  EXPECT_EQ(v.selectedDenpyouRow(), 1);
+
+  press(v, Cmd::MoveDown);  // the last row stays
+  EXPECT_EQ(v.selectedDenpyouRow(), 1);
+  EXPECT_EQ(v.selectedColumn(), Row::TekiyouMatrix);
+  press(v, Cmd::MoveUp);
+  press(v, Cmd::MoveUp);  // the first row stays
+  EXPECT_EQ(v.selectedDenpyouRow(), 0);
+
+  v.deselectCell();
+  EXPECT_EQ(press(v, Cmd::MoveDown), Move::Outcome::None);
+}
+
+}  // namespace
+}  // namespace kivo

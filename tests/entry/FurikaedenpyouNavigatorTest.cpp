@@ -1,0 +1,116 @@
+#include "entry/FurikaedenpyouNavigator.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "entry/EntryTestBooks.h"
+
+namespace kivo {
+namespace {
+
+using test::kGenkin;
+using test::kUriagedaka;
+using Nav = FurikaedenpyouNavigator;
+
+// A journal in date order: a regular-type voucher, vouchers in April, May and July
+// with cash-book entries, a pending entry and a hidden entry between them, and a
+// closing-adjustment voucher.
+std::unique_ptr<MyDocument> journal()
+{
+  auto doc = test::makeEntryBooks();
+  auto e = [](Date d, int32_t n, int32_t kind = Shiwake::kFurikaedenpyou) {
+    return test::makeEntry(d, n, kGenkin, kUriagedaka, 1, kind);
+  };
+  auto hidden = e(Date(2024, 5, 3), 40);
+  hidden->setDidCreateBeforeOpen(true);
+  doc->shiwakeArray() = {
+      e(Date::regularTypeDenpyouDate(), -1),
+      e(Date(2024, 4, 1), 1), e(Date(2024, 4, 1), 1),
+      e(Date(2024, 4, 2), 50, Shiwake::kSuitoucyou),
+      e(Date(2024, 4, 5), 2),
+      e(Date(2024, 4, 20), 0, Shiwake::kSuitoucyouNoAmount),
+      e(Date(2024, 4, 30), 3),
+      e(Date(2024, 5, 2), 4),
+      hidden,
+      e(Date(2024, 5, 20), 5),
+      e(Date(2024, 7, 1), 6),
+      e(Date(2024, 7, 9), 7),
+      e(Date::kessanSeiridukiDate(), 8),
+      e(Date::kessanSeiridukiDate(), 9),
+  };
+  return doc;
+}
+
+using Command = std::function<std::optional<int32_t>(const MyDocument&, int32_t)>;
+
+TEST(FurikaedenpyouNavigator, TargetsOfEveryCommand)
+{
+  struct Case {
+    const char* name;
+    Command command;
+    int32_t from;
+    std::optional<int32_t> to;
+  };
+  const std::optional<int32_t> none;
+  const std::vector<Case> cases = {
+      {"next passes cash-book, pending and hidden entries", Nav::showNextDenpyou, 1, 2},
+      {"next", Nav::showNextDenpyou, 3, 4},
+      {"next from a regular-type voucher", Nav::showNextDenpyou, -1, 1},
+      {"next at the end", Nav::showNextDenpyou, 9, none},
+      {"next of an unregistered voucher", Nav::showNextDenpyou, 77, none},
+      {"previous", Nav::showPreviousDenpyou, 4, 3},
+      {"previous reaches the regular type", Nav::showPreviousDenpyou, 1, -1},
+      {"previous at the start", Nav::showPreviousDenpyou, -1, none},
+      {"previous of an unregistered voucher: the last", Nav::showPreviousDenpyou, 77, 9},
+      {"ten on", Nav::skipDenpyou, -1, 9},
+      {"ten on stops at the last", Nav::skipDenpyou, 5, 9},
+      {"ten on at the end", Nav::skipDenpyou, 9, none},
+      {"ten back stops at the first", Nav::reverseSkipDenpyou, 6, -1},
+      {"ten back of an unregistered voucher: tenth from the end", Nav::reverseSkipDenpyou, 77, -1},
+      {"first", Nav::showStartDenpyou, 5, -1},
+      {"first when shown", Nav::showStartDenpyou, -1, none},
+      {"last", Nav::showEndDenpyou, 5, 9},
+      {"last when shown", Nav::showEndDenpyou, 9, none},
+      {"next month", Nav::showNextMonthDenpyou, 1, 4},
+      {"next month skips an empty month", Nav::showNextMonthDenpyou, 5, 6},
+      {"next month with no later month used: the closing adjustment", Nav::showNextMonthDenpyou, 6, 8},
+      {"next month from a closing-adjustment voucher: the last of them", Nav::showNextMonthDenpyou, 8, 9},
+      {"next month from the last of them", Nav::showNextMonthDenpyou, 9, none},
+      {"next month from the regular type", Nav::showNextMonthDenpyou, -1, 1},
+      {"month start", Nav::showPreviousMonthDenpyou, 3, 1},
+      {"month start from the first of a month: previous month", Nav::showPreviousMonthDenpyou, 4, 1},
+      {"month start over an empty month", Nav::showPreviousMonthDenpyou, 6, 4},
+      {"month start of the first month: the first voucher", Nav::showPreviousMonthDenpyou, 1, -1},
+      {"month start from the closing adjustment", Nav::showPreviousMonthDenpyou, 9, 8},
+      {"month start from the first closing-adjustment voucher", Nav::showPreviousMonthDenpyou, 8, 6},
+  };
+  auto doc = journal();
+  for (const Case& c : cases) EXPECT_EQ(c.command(*doc, c.from), c.to) << c.name;
+}
+
+TEST(FurikaedenpyouNavigator, TenStepsCountVouchersNotEntries)
+{
+  auto doc = test::makeEntryBooks();
+  for (int32_t n = 1; n <= 15; ++n)
+    for (int line = 0; line < 2; ++line)
+      doc->shiwakeArray().push_back(test::makeEntry(Date(2024, 4, n), n, kGenkin, kUriagedaka, 1));
+  EXPECT_EQ(Nav::skipDenpyou(*doc, 1), 11);
+  EXPECT_EQ(Nav::reverseSkipDenpyou(*doc, 13), 3);
+  EXPECT_EQ(Nav::reverseSkipDenpyou(*doc, 99), 6);  // 15 counts as the first
+}
+
+TEST(FurikaedenpyouNavigator, VisitsEveryVoucherInDateOrder)
+{
+  auto doc = journal();
+  std::vector<int32_t> visited;
+  std::optional<int32_t> n = Nav::showStartDenpyou(*doc, 0);
+  while (n) {
+    visited.push_back(*n);
+    n = Nav::showNextDenpyou(*doc, *n);
+  }
+  EXPECT_EQ(visited, (std::vector<int32_t>{-1, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+}
+
+}  // namespace
+}  // namespace kivo

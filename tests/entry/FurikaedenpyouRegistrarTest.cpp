@@ -1,0 +1,244 @@
+#include "entry/FurikaedenpyouRegistrar.h"
+
+#include <gtest/gtest.h>
+
+#include "entry/EntryTestBooks.h"
+
+namespace kivo {
+namespace {
+
+using Row = FurikaedenpyouRow;
+using test::kFutsuuYokin;
+using test::kGenkin;
+using test::kShoumouhinhi;
+using test::kUriagedaka;
+
+const Date kApr10(2024, 4, 10);
+
+std::vector<int32_t> numbers(const MyDocument& doc)
+{
+  std::vector<int32_t> out;
+  for (const ShiwakePtr& s : doc.shiwakeArray()) out.push_back(s->denpyouNo());
+  return out;
+}
+
+// An open cash book as the registration sees it.
+class FakeSuitoucyou : public DocumentWindow, public SuitoucyouWindow {
+public:
+  FakeSuitoucyou(int32_t kamoku, int32_t hojyo) : kamoku_(kamoku), hojyo_(hojyo) {}
+  Kind windowKind() const override { return Kind::Suitoucyou; }
+  void updateUI(bool) override {}
+  int32_t displayKamokuCode() const override { return kamoku_; }
+  int32_t displayHojyoKamokuCode() const override { return hojyo_; }
+  bool isEditingUnregisteredLastRow() const override { return editingLastRow; }
+  void setStartRowWithInvalidZandaka(int row) override { startRow = row; }
+  void updateSuitoucyouUI() override { ++updates; }
+
+  bool editingLastRow = false;
+  int startRow = -1;
+  int updates = 0;
+
+private:
+  int32_t kamoku_, hojyo_;
+};
+
+class Host : public DocumentHost {
+public:
+  void documentEditedChanged(bool) override {}
+  void removeAllUndoActions() override { ++undoCleared; }
+  int undoCleared = 0;
+};
+
+TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndRecordsTheOtherSides)
+{
+  auto doc = test::makeEntryBooks();
+  Host host;
+  doc->setHost(&host);
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(doc->kaisya().minAvailableDenpyouNo());
+  test::setRow(v, 0, kApr10, kGenkin, 1000, kUriagedaka, 1000, "売上");
+  ASSERT_TRUE(v.isDenpyouAbleToSetShiwakeArray().ok);
+  doc->setSortedShiwakeArray();
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+
+  ASSERT_EQ(doc->shiwakeArray().size(), 1u);
+  const Shiwake& s = *doc->shiwakeArray()[0];
+  EXPECT_EQ(s.denpyouNo(), 1);
+  EXPECT_EQ(s.date(), kApr10);
+  EXPECT_EQ(s.karikataKamokuCode(), kGenkin);
+  EXPECT_EQ(s.kashikataKingaku(), 1000);
+  EXPECT_EQ(s.karikataHojyoKamokuCode(), -1);
+  EXPECT_EQ(s.tekiyou(), "売上");
+  EXPECT_EQ(s.aiteKarikataKamokuCode(), kGenkin);
+  EXPECT_EQ(s.aiteKashikataKamokuCode(), kUriagedaka);
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 2);
+  // The refresh protocol ran: changed, undo cleared, sorted copy stale.
+  EXPECT_TRUE(doc->isDocumentEdited());
+  EXPECT_EQ(host.undoCleared, 1);
+  EXPECT_FALSE(doc->didSortedShiwakeArrayUpdate());
+  EXPECT_FALSE(v.doesNeedToSetDenpyouToShiwakeArray());
+
+  // Registering it again replaces its entries and leaves the counter.
+  v.setCell(0, Row::TekiyouMatrix, FieldValue::text("売上（訂正）"));
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+  ASSERT_EQ(doc->shiwakeArray().size(), 1u);
+  EXPECT_EQ(doc->shiwakeArray()[0]->tekiyou(), "売上（訂正）");
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 2);
+}
+
+TEST(FurikaedenpyouRegistrar, ASideWithSeveralRowsRecordsSyokuchiAsTheOtherSide)
+{
+  auto doc = test::makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(1);
+  test::setRow(v, 0, kApr10, kGenkin, 1000, kUriagedaka, 600);
+  test::setRow(v, 1, kApr10, -1, 0, kFutsuuYokin, 400);
+  test::setRow(v, 2, kApr10, -1, 0, -1, 0);  // an empty last row makes no entry
+  v.setCell(0, Row::KarikataJigyoubuMatrix, FieldValue::code(2));
+  v.setCell(1, Row::KashikataHojyoKamokuMatrix, FieldValue::code(1));
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+
+  ASSERT_EQ(doc->shiwakeArray().size(), 2u);
+  for (const ShiwakePtr& s : doc->shiwakeArray()) {
+    EXPECT_EQ(s->aiteKarikataKamokuCode(), kGenkin);
+    EXPECT_EQ(s->aiteKarikataHojyoKamokuCode(), -1);
+    EXPECT_EQ(s->aiteKarikataJigyoubuCode(), 2);
+    EXPECT_EQ(s->aiteKashikataKamokuCode(), Kamoku::kSyokuchiCode);
+    EXPECT_EQ(s->aiteKashikataHojyoKamokuCode(), -1);
+    EXPECT_EQ(s->aiteKashikataJigyoubuCode(), -1);
+  }
+  const Shiwake& second = *doc->shiwakeArray()[1];
+  EXPECT_EQ(second.karikataKamokuCode(), -1);
+  EXPECT_EQ(second.karikataKingaku(), 0);
+  EXPECT_EQ(second.kashikataHojyoKamokuCode(), 1);
+}
+
+// Where a voucher goes in the journal, by its date.
+TEST(FurikaedenpyouRegistrar, InsertPointsByDate)
+{
+  struct Case {
+    const char* name;
+    int32_t number;  // the voucher's number (the counter is 10)
+    Date date;
+    std::vector<int32_t> expected;
+  };
+  const Date kessan = Date::kessanSeiridukiDate();
+  const Date regular = Date::regularTypeDenpyouDate();
+  // The journal: 1 (4/5), cash-book 2 (4/20), 3 (4/10, out of order after it), 4 (5/1, two lines).
+  const std::vector<Case> cases = {
+      {"new, same day as 3: after the day's lines", 10, Date(2024, 4, 10), {1, 2, 3, 10, 4, 4}},
+      {"new, between days: cash-book lines passed over", 10, Date(2024, 4, 15), {1, 2, 3, 10, 4, 4}},
+      {"new, before every line", 10, Date(2024, 4, 1), {10, 1, 2, 3, 4, 4}},
+      {"new, closing adjustment: the end", 10, kessan, {1, 2, 3, 4, 4, 10}},
+      {"new, regular type: first, numbered -1", 10, regular, {-1, 1, 2, 3, 4, 4}},
+      {"again, same date: keeps its place", 4, Date(2024, 5, 1), {1, 2, 3, 4, 4}},
+      {"again, new date: after that day's lines", 1, Date(2024, 4, 10), {2, 3, 1, 4, 4}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto doc = test::makeEntryBooks();
+    doc->kaisya().setMinAvailableDenpyouNo(10);
+    doc->shiwakeArray() = {test::makeEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 1),
+                           test::makeEntry(Date(2024, 4, 20), 2, kGenkin, kUriagedaka, 1, Shiwake::kSuitoucyou),
+                           test::makeEntry(Date(2024, 4, 10), 3, kGenkin, kUriagedaka, 1),
+                           test::makeEntry(Date(2024, 5, 1), 4, kGenkin, kUriagedaka, 1),
+                           test::makeEntry(Date(2024, 5, 1), 4, kShoumouhinhi, kGenkin, 1)};
+    Furikaedenpyou v(*doc);
+    v.displayShiwakeOfDenpyouNo(c.number);
+    v.setCell(0, Row::DateMatrix, FieldValue::date(c.date));
+    for (int r = 0; r < v.numberOfDenpyouRows(); ++r) v.setCell(r, Row::DateMatrix, FieldValue::date(c.date));
+    if (c.number == 10) test::setRow(v, 0, c.date, kGenkin, 5, kUriagedaka, 5);
+    FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+    EXPECT_EQ(numbers(*doc), c.expected);
+  }
+}
+
+TEST(FurikaedenpyouRegistrar, RegularTypeVouchersTakeNegativeNumbersAndNeverACarriedOne)
+{
+  auto doc = test::makeEntryBooks();
+  const Date regular = Date::regularTypeDenpyouDate();
+  auto registerRegular = [&] {
+    Furikaedenpyou v(*doc);
+    v.displayShiwakeOfDenpyouNo(doc->kaisya().minAvailableDenpyouNo());
+    test::setRow(v, 0, regular, kShoumouhinhi, 3000, kGenkin, 3000);
+    EXPECT_TRUE(v.isDenpyouAbleToSetShiwakeArray().ok);
+    FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+    return v.displayingDenpyouNo();
+  };
+  EXPECT_EQ(registerRegular(), -1);
+  EXPECT_EQ(registerRegular(), -2);
+  EXPECT_EQ(doc->kaisya().minAvailableRegularTypeDenpyouNo(), 3);
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 1);  // the ordinary counter is untouched
+
+  // A counter pointing at a number in use (after it wrapped) moves to a free one.
+  doc->kaisya().setMinAvailableRegularTypeDenpyouNo(2);
+  EXPECT_EQ(registerRegular(), -3);
+  EXPECT_EQ(doc->kaisya().minAvailableRegularTypeDenpyouNo(), 4);
+
+  // Past 9999 the counter goes to the smallest free number.
+  doc->kaisya().setMinAvailableRegularTypeDenpyouNo(9999);
+  EXPECT_EQ(registerRegular(), -9999);
+  EXPECT_EQ(doc->kaisya().minAvailableRegularTypeDenpyouNo(), 4);
+}
+
+TEST(FurikaedenpyouRegistrar, AnOrdinaryVoucherRedatedToRegularTypeStaysAndACopyIsAdded)
+{
+  auto doc = test::makeEntryBooks();
+  doc->shiwakeArray() = {test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 5)};
+  doc->kaisya().setMinAvailableDenpyouNo(2);
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(1);
+  v.setCell(0, Row::DateMatrix, FieldValue::date(Date::regularTypeDenpyouDate()));
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+  EXPECT_EQ(numbers(*doc), (std::vector<int32_t>{-1, 1}));
+  EXPECT_EQ(v.displayingDenpyouNo(), -1);
+  EXPECT_EQ(v.cell(0, Row::DenpyouNoMatrix), FieldValue::code(-1));
+}
+
+TEST(FurikaedenpyouRegistrar, EntriesHiddenFromALimitedUserAreNeverRemoved)
+{
+  auto doc = test::makeEntryBooks();
+  auto hidden = test::makeEntry(kApr10, 1, kShoumouhinhi, kGenkin, 70);
+  hidden->setDidCreateBeforeOpen(true);
+  doc->shiwakeArray() = {test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 500), hidden};
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(1);
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+  ASSERT_EQ(doc->shiwakeArray().size(), 2u);
+  EXPECT_NE(std::find(doc->shiwakeArray().begin(), doc->shiwakeArray().end(), hidden), doc->shiwakeArray().end());
+}
+
+TEST(FurikaedenpyouRegistrar, OpenCashBooksOfTheAccountsTouchedAreRefreshed)
+{
+  auto doc = test::makeEntryBooks();
+  auto pending = std::make_shared<Shiwake>();
+  pending->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
+  pending->setSuitoucyouKamokuCode(kGenkin);
+  doc->shiwakeArray() = {pending, test::makeEntry(Date(2024, 6, 1), 1, kFutsuuYokin, kUriagedaka, 9)};
+  FakeSuitoucyou genkin(kGenkin, -1), yokin(kFutsuuYokin, -1), other(kShoumouhinhi, -1);
+  genkin.editingLastRow = true;
+  doc->addWindow(&genkin);
+  doc->addWindow(&yokin);
+  doc->addWindow(&other);
+
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(2);
+  test::setRow(v, 0, kApr10, kGenkin, 10, kUriagedaka, 10);
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+  EXPECT_EQ(genkin.updates, 1);
+  EXPECT_EQ(genkin.startRow, 0);
+  EXPECT_EQ(yokin.updates, 0);
+  EXPECT_EQ(other.updates, 0);
+  // The book's pending row stays its last: its entry moved to the end.
+  EXPECT_EQ(doc->shiwakeArray().back(), pending);
+
+  // A regular-type voucher touches no cash book.
+  Furikaedenpyou r(*doc);
+  r.displayShiwakeOfDenpyouNo(3);
+  test::setRow(r, 0, Date::regularTypeDenpyouDate(), kGenkin, 10, kUriagedaka, 10);
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(r);
+  EXPECT_EQ(genkin.updates, 1);
+}
+
+}  // namespace
+}  // namespace kivo

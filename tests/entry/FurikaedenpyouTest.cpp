@@ -1,0 +1,362 @@
+#include "entry/Furikaedenpyou.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "entry/EntryTestBooks.h"
+
+namespace kivo {
+namespace {
+
+using Row = FurikaedenpyouRow;
+using test::kFutsuuYokin;
+using test::kGenkin;
+using test::kShoumouhinhi;
+using test::kUriagedaka;
+
+const Date kDay(2024, 4, 10);
+
+TEST(FurikaedenpyouColumns, EditableColumnsFollowSubAccountsAndDivisions)
+{
+  auto plain = test::makeEntryBooks();
+  Furikaedenpyou a(*plain);
+  EXPECT_EQ(a.editableMattrixArray(),
+            (std::vector<Row::Column>{Row::DateMatrix, Row::KarikataKamokuMatrix, Row::KarikataKingakuMatrix,
+                                      Row::KashikataKamokuMatrix, Row::KashikataKingakuMatrix, Row::TekiyouMatrix}));
+
+  auto full = test::makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  Furikaedenpyou b(*full);
+  EXPECT_EQ(b.editableMattrixArray().size(), 10u);
+  EXPECT_EQ(b.indexOfEditableColumn(Row::KarikataHojyoKamokuMatrix), 2);
+  EXPECT_EQ(b.indexOfEditableColumn(Row::KashikataJigyoubuMatrix), 8);
+  EXPECT_EQ(b.indexOfEditableColumn(Row::DenpyouNoMatrix), -1);
+}
+
+// Every rule of the row check, in its order: the message, and the cell it selects.
+struct RowCheckCase {
+  const char* name;
+  bool hojyo, jigyoubu;
+  int rows;  // the row under test is the last of these
+  std::function<void(Furikaedenpyou&, int)> fill;
+  const char* message;  // nullptr: passes
+  Row::Column column;
+};
+
+TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
+{
+  auto both = [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 1000, kUriagedaka, 1000); };
+  const std::vector<RowCheckCase> cases = {
+      {"complete row", false, false, 1, both, nullptr, Row::DateMatrix},
+      {"no date", false, false, 1,
+       [&](Furikaedenpyou& v, int r) {
+         both(v, r);
+         v.setCell(r, Row::DateMatrix, FieldValue::text(""));
+       },
+       "1 行目の日付が正しく入力されていません。", Row::DateMatrix},
+      {"debit sub-account missing", true, false, 1,
+       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kFutsuuYokin, 5, kUriagedaka, 5); },
+       "1 行目の補助科目(借方)が入力されていません。", Row::KarikataHojyoKamokuMatrix},
+      {"credit sub-account missing", true, false, 1,
+       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 5, kFutsuuYokin, 5); },
+       "1 行目の補助科目(貸方)が入力されていません。", Row::KashikataHojyoKamokuMatrix},
+      {"debit division missing", false, true, 1, both, "1 行目の借方事業部が入力されていません。",
+       Row::KarikataJigyoubuMatrix},
+      {"credit division missing", false, true, 1,
+       [&](Furikaedenpyou& v, int r) {
+         both(v, r);
+         v.setCell(r, Row::KarikataJigyoubuMatrix, FieldValue::code(1));
+       },
+       "1 行目の貸方事業部が入力されていません。", Row::KashikataJigyoubuMatrix},
+      {"debit amount missing", false, false, 1,
+       [&](Furikaedenpyou& v, int r) {
+         both(v, r);
+         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::text(""));
+       },
+       "1 行目の借方金額が入力されていません。", Row::KarikataKingakuMatrix},
+      {"credit amount missing", false, false, 1,
+       [&](Furikaedenpyou& v, int r) {
+         both(v, r);
+         v.setCell(r, Row::KashikataKingakuMatrix, FieldValue::text(""));
+       },
+       "1 行目の貸方金額が入力されていません。", Row::KashikataKingakuMatrix},
+      {"debit amount without account", false, false, 2,
+       [](Furikaedenpyou& v, int r) {
+         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
+         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::amount(10));
+       },
+       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
+      {"debit division without account", false, true, 2,
+       [](Furikaedenpyou& v, int r) {
+         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
+         v.setCell(r, Row::KashikataJigyoubuMatrix, FieldValue::code(1));
+         v.setCell(r, Row::KarikataJigyoubuMatrix, FieldValue::code(2));
+       },
+       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
+      {"credit amount without account", false, false, 2,
+       [](Furikaedenpyou& v, int r) {
+         test::setRow(v, r, kDay, kGenkin, 10, -1, 0);
+         v.setCell(r, Row::KashikataKingakuMatrix, FieldValue::amount(10));
+       },
+       "2 行目の貸方科目が入力されていません。", Row::KashikataKamokuMatrix},
+      {"only a date and a description", false, false, 2,
+       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, -1, 0, "メモ"); },
+       "2 行目は、借方科目と貸方科目ともに入力されていません。", Row::KarikataKamokuMatrix},
+      {"later row with one side", false, false, 2,
+       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); }, nullptr,
+       Row::DateMatrix},
+      {"first row with credit only", false, false, 1,
+       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); },
+       "1 行目は、借方科目と貸方科目の両方を入力してください。", Row::KarikataKamokuMatrix},
+      {"first row with debit only", false, false, 1,
+       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 10, -1, 0); },
+       "1 行目は、借方科目と貸方科目の両方を入力してください。", Row::KashikataKamokuMatrix},
+      {"unresolved kana is no account", false, false, 2,
+       [](Furikaedenpyou& v, int r) {
+         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
+         v.setCell(r, Row::KarikataKamokuMatrix, FieldValue::text("GEN"));
+         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::amount(10));
+       },
+       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
+      {"empty last row of several", false, false, 2, [](Furikaedenpyou&, int) {}, nullptr, Row::DateMatrix},
+  };
+  for (const RowCheckCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto doc = test::makeEntryBooks({.hojyoKamoku = c.hojyo, .jigyoubu = c.jigyoubu});
+    Furikaedenpyou v(*doc);
+    v.renewDenpyouRows(c.rows);
+    if (c.rows > 1) test::setRow(v, 0, kDay, kGenkin, 10, kUriagedaka, 10);
+    c.fill(v, c.rows - 1);
+    const FurikaedenpyouCheckResult result = v.doAllDenpyouCellsHaveValidObjectValuesAtRow(c.rows - 1);
+    if (!c.message) {
+      EXPECT_TRUE(result.ok) << result.message;
+      continue;
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, c.message);
+    EXPECT_EQ(result.row, c.rows - 1);
+    EXPECT_EQ(result.column, c.column);
+  }
+}
+
+TEST(FurikaedenpyouBalance, DebitMinusCreditCountingOnlyAmountsWithAnAccount)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 999);
+  EXPECT_EQ(v.taisyakuBalance(), 1);
+  test::setRow(v, 1, kDay, -1, 0, -1, 0);
+  v.setCell(1, Row::KashikataKingakuMatrix, FieldValue::amount(1));  // no account: not counted
+  EXPECT_EQ(v.taisyakuBalance(), 1);
+  v.setCell(1, Row::KashikataKamokuMatrix, FieldValue::code(kUriagedaka));
+  EXPECT_EQ(v.taisyakuBalance(), 0);
+
+  const int64_t limit = doc->kaisya().maxOutputAmountValue();
+  Furikaedenpyou big(*doc);
+  for (int r = 0; r < 11; ++r) test::setRow(big, r, kDay, kGenkin, limit / 10, -1, 0);
+  EXPECT_EQ(big.taisyakuBalance(), std::nullopt);
+}
+
+TEST(FurikaedenpyouCheck, VoucherCheckRefusesAnUnbalancedVoucher)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 900);
+  FurikaedenpyouCheckResult r = v.isDenpyouAbleToSetShiwakeArray();
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.message, "借方金額と貸方金額それぞれの合計は、等しくならねばなりません。");
+  EXPECT_EQ(r.row, -1);
+
+  const int64_t limit = doc->kaisya().maxOutputAmountValue();
+  Furikaedenpyou big(*doc);
+  test::setRow(big, 0, kDay, kGenkin, limit, kUriagedaka, 0);
+  test::setRow(big, 1, kDay, kGenkin, 1, -1, 0);
+  EXPECT_EQ(big.isDenpyouAbleToSetShiwakeArray().message, "貸借金額のバランスが、計算可能な範囲を超えました。");
+}
+
+TEST(FurikaedenpyouCheck, ADateEditedInTheSelectedRowAppliesToEveryRow)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
+  test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);
+  v.setCell(1, Row::DateMatrix, FieldValue::date(Date(2024, 5, 1)));
+  v.selectCell(1, Row::DateMatrix);
+  EXPECT_TRUE(v.isDenpyouAbleToSetShiwakeArray().ok);
+  EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), Date(2024, 5, 1));
+}
+
+TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
+{
+  auto doc = test::makeEntryBooks();
+  // The ordinary counter used up: the voucher numbered 100000 cannot be registered.
+  doc->kaisya().setMinAvailableDenpyouNo(100000);
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(doc->kaisya().minAvailableDenpyouNo());
+  EXPECT_TRUE(v.isBeyondDenpyouNoLimit());
+  test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 1000);
+  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kDenpyouNoExhaustedMessage);
+  // ... but it may still become a regular-type voucher, which has its own numbers.
+  v.setCell(0, Row::DateMatrix, FieldValue::date(Date::regularTypeDenpyouDate()));
+  EXPECT_TRUE(v.isDenpyouAbleToSetShiwakeArray().ok);
+
+  // Every regular-type number taken.
+  for (int n = 1; n <= Kaisya::kMaxRegularTypeDenpyouNo; ++n)
+    doc->shiwakeArray().push_back(test::makeEntry(Date::regularTypeDenpyouDate(), -n, kGenkin, kUriagedaka, 1));
+  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kRegularTypeDenpyouNoExhaustedMessage);
+}
+
+TEST(FurikaedenpyouCheck, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
+{
+  auto doc = test::makeEntryBooks();
+  doc->shiwakeArray().push_back(test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500));
+  auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
+  hidden->setDidCreateBeforeOpen(true);
+  doc->shiwakeArray().push_back(hidden);
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(1);
+  EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
+  EXPECT_TRUE(v.hasHiddenShiwake());
+  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
+}
+
+TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
+{
+  auto doc = test::makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  auto s = test::makeEntry(kDay, 4, kFutsuuYokin, kUriagedaka, 1200);
+  s->setKarikataHojyoKamokuCode(2);
+  s->setKarikataJigyoubuCode(1);
+  s->setTekiyou("売上入金");
+  doc->shiwakeArray() = {test::makeEntry(kDay, 3, kGenkin, kUriagedaka, 1), s,
+                         test::makeEntry(kDay, 4, -1, kUriagedaka, 5)};
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(4);
+  ASSERT_EQ(v.numberOfDenpyouRows(), 2);
+  EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix), FieldValue::code(2));
+  EXPECT_EQ(v.cell(0, Row::KarikataJigyoubuMatrix), FieldValue::code(1));
+  EXPECT_EQ(v.cell(0, Row::KashikataJigyoubuMatrix), FieldValue());
+  EXPECT_EQ(v.cell(0, Row::TekiyouMatrix), FieldValue::text("売上入金"));
+  EXPECT_EQ(v.cell(1, Row::DenpyouNoMatrix), FieldValue::code(4));
+  EXPECT_TRUE(Row::isEmptyCell(v.cell(1, Row::KarikataKingakuMatrix)));  // a side without account is empty
+  EXPECT_EQ(v.selectedDenpyouRow(), 0);
+  EXPECT_EQ(v.selectedColumn(), Row::DateMatrix);
+  EXPECT_FALSE(v.doesNeedToSetDenpyouToShiwakeArray());
+
+  v.displayShiwakeOfDenpyouNo(77);
+  EXPECT_EQ(v.numberOfDenpyouRows(), 1);
+  EXPECT_TRUE(v.isEmptyDenpyouRow(0));
+}
+
+TEST(FurikaedenpyouDuplicate, TakesTheCounterAndDropsTheDatesOfARegularTypeSource)
+{
+  auto doc = test::makeEntryBooks();
+  doc->kaisya().setMinAvailableDenpyouNo(8);
+  doc->shiwakeArray() = {test::makeEntry(Date::regularTypeDenpyouDate(), -2, kGenkin, kUriagedaka, 10),
+                         test::makeEntry(kDay, 5, kGenkin, kUriagedaka, 10)};
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(5);
+  v.duplicateDenpyou();
+  EXPECT_EQ(v.displayingDenpyouNo(), 8);
+  EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), kDay);
+  EXPECT_TRUE(v.doesNeedToSetDenpyouToShiwakeArray());
+
+  v.displayShiwakeOfDenpyouNo(-2);
+  v.duplicateDenpyou();
+  EXPECT_EQ(v.displayingDenpyouNo(), 8);
+  EXPECT_TRUE(Row::isEmptyCell(v.cell(0, Row::DateMatrix)));
+  EXPECT_EQ(v.cell(0, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));
+}
+
+TEST(FurikaedenpyouRowCommands, RemovingARowAndUndoingAlternateThroughTheKeptRow)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  for (int r = 0; r < 5; ++r) test::setRow(v, r, kDay, kGenkin, 100 + r, -1, 0, "行" + std::to_string(r + 1));
+  v.setCell(2, Row::KashikataKingakuMatrix, FieldValue::text(""));
+  const FurikaedenpyouRow third = v.row(2);
+
+  v.undoableRemoveDenpyouRow(2);
+  EXPECT_EQ(v.numberOfDenpyouRows(), 4);
+  EXPECT_EQ(v.cell(2, Row::TekiyouMatrix), FieldValue::text("行4"));
+  EXPECT_EQ(v.selectedDenpyouRow(), 2);
+  EXPECT_EQ(v.selectedColumn(), Row::KarikataKamokuMatrix);  // the row has a date
+
+  v.undoableRemoveDenpyouRow(2);  // undo
+  EXPECT_EQ(v.numberOfDenpyouRows(), 5);
+  EXPECT_EQ(v.row(2), third);
+  EXPECT_FALSE(v.hasRemovedRow());
+
+  v.undoableRemoveDenpyouRow(2);  // redo
+  EXPECT_EQ(v.numberOfDenpyouRows(), 4);
+
+  // Removing the last row selects the new last row.
+  v.forgetRemovedRow();
+  v.undoableRemoveDenpyouRow(3);
+  EXPECT_EQ(v.selectedDenpyouRow(), 2);
+}
+
+TEST(FurikaedenpyouRowCommands, AddAndInsertSelectByTheDate)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  EXPECT_FALSE(v.addDenpyouRow());  // no selection
+  v.selectCell(0, Row::TekiyouMatrix);
+  EXPECT_TRUE(v.addDenpyouRow());  // no date yet: the new row's date cell
+  EXPECT_EQ(v.numberOfDenpyouRows(), 2);
+  EXPECT_EQ(v.selectedDenpyouRow(), 1);
+  EXPECT_EQ(v.selectedColumn(), Row::DateMatrix);
+
+  test::setRow(v, 0, kDay, kGenkin, 1, kUriagedaka, 1);
+  v.selectCell(0, Row::TekiyouMatrix);
+  EXPECT_TRUE(v.addDenpyouRow());
+  EXPECT_EQ(v.selectedDenpyouRow(), 2);
+  EXPECT_EQ(v.selectedColumn(), Row::KarikataKamokuMatrix);
+  EXPECT_EQ(v.cell(2, Row::DateMatrix).dateValue(), kDay);  // every row takes the date
+
+  v.selectCell(0, Row::TekiyouMatrix);
+  EXPECT_TRUE(v.insertDenpyouRowAtSelection());
+  EXPECT_EQ(v.numberOfDenpyouRows(), 4);
+  EXPECT_EQ(v.selectedDenpyouRow(), 0);
+  EXPECT_EQ(v.cell(1, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));  // moved down
+  EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), kDay);
+}
+
+TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
+{
+  auto doc = test::makeEntryBooks({.hojyoKamoku = true});
+  Furikaedenpyou v(*doc);
+  test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 1000, "摘要A");
+  test::setRow(v, 1, kDay, kFutsuuYokin, 5, -1, 0);
+  v.setCell(1, Row::KarikataHojyoKamokuMatrix, FieldValue::code(1));
+  v.setDoesNeedToSetDenpyouToShiwakeArray(false);
+
+  v.selectCell(0, Row::TekiyouMatrix);
+  EXPECT_FALSE(v.canSetItemAsAboveDenpyouRowItem());  // row 0
+  v.selectCell(1, Row::KarikataHojyoKamokuMatrix);
+  EXPECT_FALSE(v.setItemAsAboveDenpyouRowItem());  // a sub-account column
+
+  v.selectCell(1, Row::KarikataKamokuMatrix);
+  EXPECT_TRUE(v.setItemAsAboveDenpyouRowItem());
+  EXPECT_EQ(v.cell(1, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));
+  EXPECT_TRUE(Row::isEmptyCell(v.cell(1, Row::KarikataHojyoKamokuMatrix)));
+  EXPECT_TRUE(v.doesNeedToSetDenpyouToShiwakeArray());
+
+  v.selectCell(1, Row::TekiyouMatrix);
+  EXPECT_TRUE(v.setItemAsAboveDenpyouRowItem());
+  EXPECT_EQ(v.cell(1, Row::TekiyouMatrix), FieldValue::text("摘要A"));
+}
+
+TEST(FurikaedenpyouEditing, TypingAnAccountEmptiesThatSidesSubAccount)
+{
+  auto doc = test::makeEntryBooks({.hojyoKamoku = true});
+  Furikaedenpyou v(*doc);
+  test::setRow(v, 0, kDay, kFutsuuYokin, 5, kFutsuuYokin, 5);
+  v.setCell(0, Row::KarikataHojyoKamokuMatrix, FieldValue::code(1));
+  v.setCell(0, Row::KashikataHojyoKamokuMatrix, FieldValue::code(2));
+  v.textDidChangeAtRow(0, Row::KashikataKamokuMatrix);
+  EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix), FieldValue::code(1));
+  EXPECT_TRUE(Row::isEmptyCell(v.cell(0, Row::KashikataHojyoKamokuMatrix)));
+}
+
+}  // namespace
+}  // namespace kivo
