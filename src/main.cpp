@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "document/AppController.h"
+#include "entry/FurikaedenpyouController.h"
 
 #ifndef KIVO_VERSION
 #define KIVO_VERSION "0"
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
   QApplication::setApplicationVersion(QStringLiteral(KIVO_VERSION));
 
   kivo::AppController appController;
+  // The windows built so far supply their commands.
+  kivo::FurikaedenpyouController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();

@@ -1,0 +1,435 @@
+// The transfer-voucher window driven through its grid: typing, Tab and the menu
+// commands, offscreen.
+#include "entry/FurikaedenpyouController.h"
+
+#include <QDockWidget>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUndoStack>
+
+#include "entry/EntryTestBooks.h"
+#include "entry/FurikaedenpyouView.h"
+#include "journal/Kanjyoumotocyou.h"
+#include "support/AppTestFixture.h"
+
+namespace kivo::test {
+namespace {
+
+using Row = FurikaedenpyouRow;
+
+// Types text as a user would: ASCII as key presses, Japanese as an input method
+// commits it.
+void typeText(QWidget* target, const QString& text)
+{
+  bool ascii = true;
+  for (QChar c : text) ascii = ascii && c.unicode() < 0x80;
+  if (ascii) {
+    QTest::keyClicks(target, text);
+    return;
+  }
+  QInputMethodEvent commit;
+  commit.setCommitString(text);
+  QApplication::sendEvent(target, &commit);
+}
+
+class FurikaedenpyouControllerTest : public AppTest {
+protected:
+  void TearDown() override
+  {
+    UserDefaults::standardUserDefaults().removeObjectForKey(KIVOFurikaedenpyouAutoSetBalanceKey);
+    AppTest::TearDown();
+  }
+
+  FurikaedenpyouController* openVoucherWindow(std::unique_ptr<MyDocument> books = makeEntryBooks())
+  {
+    session = app->documentController()->addDocument(std::move(books));
+    flush();
+    FurikaedenpyouController* w = FurikaedenpyouController::showFurikaedenpyouWindow(session);
+    flush();
+    activate(w);
+    return w;
+  }
+
+  MyDocument& books() { return session->document(); }
+  QLineEdit* editor(FurikaedenpyouController* w) { return w->denpyouView()->fieldEditor(); }
+
+  // Types into the edited cell, then presses the key.
+  void type(FurikaedenpyouController* w, const QString& text, Qt::Key key = Qt::Key_Tab)
+  {
+    ASSERT_TRUE(w->denpyouView()->isEditing()) << "no cell is being edited";
+    if (!text.isEmpty()) {
+      editor(w)->selectAll();
+      typeText(editor(w), text);
+    }
+    QTest::keyClick(editor(w), key);
+    flush();
+  }
+
+  // Types one row: date, debit account and amount, credit account and amount,
+  // description; an empty text skips a cell with Tab.
+  void typeRow(FurikaedenpyouController* w, const QString& date, const QString& kari, const QString& kariAmount,
+               const QString& kashi, const QString& kashiAmount, const QString& tekiyou)
+  {
+    type(w, date);
+    type(w, kari);
+    if (!kari.isEmpty()) type(w, kariAmount);
+    type(w, kashi);
+    if (!kashi.isEmpty()) type(w, kashiAmount);
+    type(w, tekiyou, Qt::Key_Tab);
+  }
+
+  Row::Column selectedColumn(FurikaedenpyouController* w)
+  {
+    return static_cast<Row::Column>(w->denpyouView()->selectedMatrixId());
+  }
+
+  DocumentSession* session = nullptr;
+};
+
+TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneVoucherWindowWithItsFunctionMenu)
+{
+  FurikaedenpyouController::installCommandHandlers(app.get());
+  session = app->documentController()->addDocument(makeEntryBooks());
+  flush();
+  WindowController* info = session->documentInfoController();
+  activate(info);
+  info->mainMenu()->validateMenuItems();
+  QAction* item = info->mainMenu()->action(MainMenu::Command::ShowFurikaedenpyouWindow);
+  ASSERT_TRUE(item->isEnabled());
+  item->trigger();
+  flush();
+  auto* w = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_EQ(w->displayingDenpyouNo(), 1);
+  item->trigger();
+  flush();
+  EXPECT_EQ(session->furikaedenpyouController(), w);
+
+  activate(w);
+  QStringList titles;
+  for (QAction* a : w->mainMenu()->functionMenu()->actions())
+    if (!a->isSeparator()) titles << a->text();
+  EXPECT_EQ(titles.first(), QStringLiteral("伝票を登録"));
+  EXPECT_TRUE(titles.contains(QStringLiteral("１０個前の伝票")));
+  EXPECT_EQ(titles.last(), QStringLiteral("前行同項目をコピー"));
+  EXPECT_EQ(titles.size(), 19);
+}
+
+TEST_F(FurikaedenpyouControllerTest, ARowTypedAndTabbedOutOfTheDescriptionRegisters)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 振替伝票")));
+  EXPECT_EQ(w->displayingDenpyouNo(), 1);
+  EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
+
+  type(w, QStringLiteral("4/10"));
+  EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
+  type(w, QStringLiteral("100"));  // 現金
+  EXPECT_EQ(selectedColumn(w), Row::KarikataKingakuMatrix);
+  type(w, QStringLiteral("1000"));
+  EXPECT_EQ(w->taisyakuBalanceField()->text(), QStringLiteral("1,000"));
+  type(w, QStringLiteral("300"));  // 売上高
+  type(w, QStringLiteral("1000"));
+  EXPECT_EQ(w->taisyakuBalanceField()->text(), QStringLiteral("0"));
+  EXPECT_EQ(w->denpyouView()->fieldEditor()->text(), QString());
+  type(w, QStringLiteral("現金売上"));
+
+  ASSERT_EQ(books().shiwakeArray().size(), 1u);
+  const Shiwake& s = *books().shiwakeArray()[0];
+  EXPECT_EQ(s.denpyouNo(), 1);
+  EXPECT_EQ(s.date(), Date(2024, 4, 10));
+  EXPECT_EQ(s.karikataKamokuCode(), kGenkin);
+  EXPECT_EQ(s.kashikataKamokuCode(), kUriagedaka);
+  EXPECT_EQ(s.karikataKingaku(), 1000);
+  EXPECT_EQ(s.tekiyou(), "現金売上");
+  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 2);
+  EXPECT_TRUE(session->isDocumentEdited());
+  // An empty voucher numbered 2 is shown, ready for its date.
+  EXPECT_EQ(w->displayingDenpyouNo(), 2);
+  EXPECT_EQ(w->numberOfDenpyouRows(), 1);
+  EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
+  EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
+  EXPECT_EQ(w->denpyouView()->delegate()->stringValue(0, Row::DenpyouNoMatrix), QStringLiteral("2"));
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheet)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  type(w, QStringLiteral("4/10"));
+  type(w, QStringLiteral("100"));
+  type(w, QStringLiteral("1000"));
+  type(w, QStringLiteral("300"));
+  type(w, QStringLiteral("900"));
+  // Tab out of the description of an unbalanced voucher starts a new row.
+  type(w, QString());
+  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
+  EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
+
+  EXPECT_FALSE(w->handleChooseDenpyouToShiwakeArrayMenu());
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title, QStringLiteral("無効な伝票"));
+  EXPECT_EQ(alerts[0].text, QStringLiteral("借方金額と貸方金額それぞれの合計は、等しくならねばなりません。"));
+  EXPECT_TRUE(books().shiwakeArray().empty());
+  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 1);
+
+  // Moving away runs the same check and stays.
+  w->showPreviousDenpyou();
+  EXPECT_EQ(alerts.size(), 2u);
+  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
+}
+
+TEST_F(FurikaedenpyouControllerTest, ThreeRowsRecordSyokuchiOnTheSideWithSeveralRows)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  typeRow(w, QStringLiteral("5/1"), QStringLiteral("100"), QStringLiteral("1000"), QStringLiteral("300"),
+          QStringLiteral("600"), QStringLiteral("売上"));
+  // Row 2: Tab from the empty debit account goes to the credit account.
+  EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
+  type(w, QString());
+  EXPECT_EQ(selectedColumn(w), Row::KashikataKamokuMatrix);
+  type(w, QStringLiteral("300"));
+  type(w, QStringLiteral("300"));
+  type(w, QStringLiteral("売上（追加）"));
+  // Row 3: the balancing amount comes by itself on Tab out of the empty amount.
+  UserDefaults::standardUserDefaults().setBool(true, KIVOFurikaedenpyouAutoSetBalanceKey);
+  type(w, QString());
+  type(w, QStringLiteral("300"));
+  type(w, QString());
+  EXPECT_EQ(w->denpyou().cell(2, Row::KashikataKingakuMatrix), FieldValue::amount(100));
+  type(w, QStringLiteral("雑収入"));
+
+  ASSERT_EQ(books().shiwakeArray().size(), 3u);
+  for (const ShiwakePtr& s : books().shiwakeArray()) {
+    EXPECT_EQ(s->denpyouNo(), 1);
+    EXPECT_EQ(s->aiteKarikataKamokuCode(), kGenkin);
+    EXPECT_EQ(s->aiteKashikataKamokuCode(), Kamoku::kSyokuchiCode);
+    EXPECT_EQ(s->aiteKashikataHojyoKamokuCode(), -1);
+    EXPECT_EQ(s->date(), Date(2024, 5, 1));
+  }
+  EXPECT_EQ(books().shiwakeArray()[2]->kashikataKingaku(), 100);
+  EXPECT_EQ(w->displayingDenpyouNo(), 2);
+}
+
+TEST_F(FurikaedenpyouControllerTest, ClosingAdjustmentSortsAfterMarchAndRegularTypeTakesMinusOne)
+{
+  auto booksWithMarch = makeEntryBooks();
+  booksWithMarch->shiwakeArray().push_back(makeEntry(Date(2025, 3, 31), 1, kGenkin, kUriagedaka, 50));
+  booksWithMarch->kaisya().setMinAvailableDenpyouNo(2);
+  FurikaedenpyouController* w = openVoucherWindow(std::move(booksWithMarch));
+
+  typeRow(w, QStringLiteral("13/00"), QStringLiteral("336"), QStringLiteral("70"), QStringLiteral("100"),
+          QStringLiteral("70"), QStringLiteral("決算整理"));
+  ASSERT_EQ(books().shiwakeArray().size(), 2u);
+  EXPECT_EQ(books().shiwakeArray()[1]->denpyouNo(), 2);
+  EXPECT_EQ(books().shiwakeArray()[1]->date(), Date::kessanSeiridukiDate());
+
+  typeRow(w, QStringLiteral("00/00"), QStringLiteral("336"), QStringLiteral("5"), QStringLiteral("100"),
+          QStringLiteral("5"), QStringLiteral("定型"));
+  ASSERT_EQ(books().shiwakeArray().size(), 3u);
+  const Shiwake& regular = *books().shiwakeArray()[0];
+  EXPECT_EQ(regular.denpyouNo(), -1);
+  EXPECT_EQ(regular.date(), Date::regularTypeDenpyouDate());
+  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 3);  // the ordinary counter did not move
+  EXPECT_EQ(books().kaisya().minAvailableRegularTypeDenpyouNo(), 2);
+
+  // No ledger walks the regular-type voucher.
+  books().setDidSortedShiwakeArrayUpdate(false);
+  books().setSortedShiwakeArray();
+  int entryRows = 0;
+  for (const Motocyou& m :
+       Kanjyoumotocyou::motocyouArray(books(), kShoumouhinhi, -1, 0, static_cast<int32_t>(books().kaisya().monthArray().size())))
+    if (m.indexOfSortedShiwakeArray() >= 0) ++entryRows;
+  EXPECT_EQ(entryRows, 1);  // the closing adjustment only
+
+  // The regular-type voucher keeps its date: its date cell takes no typing.
+  w->displayShiwakeOfDenpyouNo(-1);
+  EXPECT_EQ(w->denpyouView()->delegate()->stringValue(0, Row::DateMatrix), QStringLiteral("00/00"));
+  QTest::keyClicks(editor(w), QStringLiteral("4"));
+  EXPECT_EQ(editor(w)->text(), QStringLiteral("00/00"));
+}
+
+TEST_F(FurikaedenpyouControllerTest, DeleteThenUndoRestoresEntriesAndBookmark)
+{
+  auto b = makeEntryBooks();
+  b->shiwakeArray() = {makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
+                       makeEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 20),
+                       makeEntry(Date(2024, 4, 2), 2, kShoumouhinhi, kGenkin, 5),
+                       makeEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 30)};
+  b->kaisya().setMinAvailableDenpyouNo(4);
+  for (int32_t n : {3, 2}) {
+    auto mark = std::make_shared<Bookmark>();
+    mark->setDenpyouNo(n);
+    mark->setName("印");
+    b->furikaedenpyouBookmarkArray().push_back(mark);
+  }
+  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
+  const std::vector<ShiwakePtr> before = books().shiwakeArray();
+  const std::vector<BookmarkPtr> bookmarksBefore = books().furikaedenpyouBookmarkArray();
+
+  w->displayShiwakeOfDenpyouNo(2);
+  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
+  w->functionMenuAction(QStringLiteral("伝票の削除"))->trigger();
+  EXPECT_EQ(books().shiwakeArray().size(), 2u);
+  EXPECT_EQ(books().furikaedenpyouBookmarkArray().size(), 1u);
+  EXPECT_EQ(w->displayingDenpyouNo(), 3);  // the voucher that followed
+  ASSERT_TRUE(session->undoManager()->canUndo());
+  EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("伝票の削除"));
+
+  session->undoManager()->undo();
+  EXPECT_EQ(books().shiwakeArray(), before);
+  EXPECT_EQ(books().furikaedenpyouBookmarkArray(), bookmarksBefore);
+  EXPECT_EQ(w->displayingDenpyouNo(), 2);
+
+  session->undoManager()->redo();
+  EXPECT_EQ(books().shiwakeArray().size(), 2u);
+  EXPECT_EQ(w->displayingDenpyouNo(), 3);
+
+  // Deleting the last voucher shows an empty new one.
+  session->undoManager()->clear();
+  w->displayShiwakeOfDenpyouNo(3);
+  w->removeDenpyouFromShiwake();
+  EXPECT_EQ(w->displayingDenpyouNo(), 4);
+  EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
+}
+
+TEST_F(FurikaedenpyouControllerTest, RemovingARowIsUndoable)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  Furikaedenpyou& v = w->denpyou();
+  for (int r = 0; r < 3; ++r) setRow(v, r, Date(2024, 4, 10), kGenkin, 10 * (r + 1), -1, 0, "行");
+  w->deselectSelectedCellAndThenSelectDenpyouRow(1, Row::TekiyouMatrix);
+  const FurikaedenpyouRow second = v.row(1);
+  w->handleChooseRemoveDenpyouRow();
+  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
+  EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("行の削除"));
+  session->undoManager()->undo();
+  EXPECT_EQ(w->numberOfDenpyouRows(), 3);
+  EXPECT_EQ(v.row(1), second);
+  session->undoManager()->redo();
+  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
+
+  // Shown afresh, the voucher has no removed row to put back: undo changes nothing.
+  w->displayShiwakeOfDenpyouNo(w->displayingDenpyouNo());
+  setRow(v, 1, Date(2024, 4, 10), kGenkin, 10, -1, 0, "行");
+  session->undoManager()->undo();
+  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
+}
+
+TEST_F(FurikaedenpyouControllerTest, NavigationVisitsVouchersInDateOrder)
+{
+  auto b = makeEntryBooks();
+  b->shiwakeArray() = {makeEntry(Date::regularTypeDenpyouDate(), -1, kShoumouhinhi, kGenkin, 1),
+                       makeEntry(Date(2024, 4, 1), 7, kGenkin, kUriagedaka, 1),
+                       makeEntry(Date(2024, 4, 2), 9, kGenkin, kUriagedaka, 1, Shiwake::kSuitoucyou),
+                       makeEntry(Date(2024, 5, 1), 3, kGenkin, kUriagedaka, 1),
+                       makeEntry(Date(2024, 6, 1), 5, kGenkin, kUriagedaka, 1)};
+  b->kaisya().setMinAvailableDenpyouNo(10);
+  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
+  w->functionMenuAction(QStringLiteral("最初の伝票"))->trigger();
+  std::vector<int32_t> visited{w->displayingDenpyouNo()};
+  for (int i = 0; i < 5; ++i) {
+    w->functionMenuAction(QStringLiteral("次の伝票"))->trigger();
+    visited.push_back(w->displayingDenpyouNo());
+  }
+  EXPECT_EQ(visited, (std::vector<int32_t>{-1, 7, 3, 5, 5, 5}));
+  w->functionMenuAction(QStringLiteral("月初の伝票"))->trigger();
+  EXPECT_EQ(w->displayingDenpyouNo(), 3);
+  w->functionMenuAction(QStringLiteral("最後の伝票"))->trigger();
+  EXPECT_EQ(w->displayingDenpyouNo(), 5);
+}
+
+TEST_F(FurikaedenpyouControllerTest, NewVoucherOnAnUntouchedVoucherDoesNothing)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  w->functionMenuAction(QStringLiteral("新規伝票"))->trigger();
+  EXPECT_TRUE(alerts.empty());
+  EXPECT_EQ(w->displayingDenpyouNo(), 1);
+  EXPECT_TRUE(books().shiwakeArray().empty());
+}
+
+TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounter)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  Furikaedenpyou& v = w->denpyou();
+  setRow(v, 0, Date(2024, 4, 10), kGenkin, 5, kUriagedaka, 5);
+  setRow(v, 1, Date(2024, 4, 10), kGenkin, 5, -1, 0);
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::TekiyouMatrix);
+  w->validateMenuItems();
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("行の追加"))->isEnabled());
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
+  w->deselectSelectedCellAndThenSelectDenpyouRow(1, Row::TekiyouMatrix);
+  w->validateMenuItems();
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("日付を指定し伝票を表示..."))->isEnabled());
+  EXPECT_FALSE(w->selectDisplayDenpyouButton()->isEnabled());
+
+  QAction* drawer = w->functionMenuAction(QStringLiteral("ブックマークを表示"));
+  drawer->trigger();
+  EXPECT_TRUE(w->isBookmarkDrawerOpen());
+  EXPECT_EQ(drawer->text(), QStringLiteral("ブックマークを隠す"));
+
+  books().kaisya().setMinAvailableDenpyouNo(100000);
+  w->validateMenuItems();
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("新規伝票"))->isEnabled());
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("伝票の複製"))->isEnabled());
+}
+
+TEST_F(FurikaedenpyouControllerTest, AnExhaustedCounterOffersNoEditableVoucher)
+{
+  auto b = makeEntryBooks();
+  b->kaisya().setMinAvailableDenpyouNo(100000);
+  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
+  EXPECT_EQ(w->displayingDenpyouNo(), 100000);
+  QTest::keyClicks(editor(w), QStringLiteral("4"));
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text, QString::fromUtf8(Furikaedenpyou::kDenpyouNoExhaustedMessage));
+  EXPECT_TRUE(editor(w)->text().isEmpty());
+  EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
+}
+
+TEST_F(FurikaedenpyouControllerTest, ALimitedUserCannotChangeAVoucherWithHiddenEntries)
+{
+  auto b = makeEntryBooks();
+  auto hidden = makeEntry(Date(2024, 4, 1), 1, kShoumouhinhi, kGenkin, 5);
+  hidden->setDidCreateBeforeOpen(true);
+  b->shiwakeArray() = {makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10), hidden};
+  b->kaisya().setMinAvailableDenpyouNo(2);
+  b->setWasOpenedByLimitedUserPassword(true);
+  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
+  w->displayShiwakeOfDenpyouNo(1);
+  EXPECT_EQ(w->numberOfDenpyouRows(), 1);
+
+  w->removeDenpyouFromShiwake();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text, QString::fromUtf8(Furikaedenpyou::kHiddenShiwakeMessage));
+  EXPECT_EQ(books().shiwakeArray().size(), 2u);
+
+  QTest::keyClicks(editor(w), QStringLiteral("5"));
+  EXPECT_EQ(alerts.size(), 2u);
+  EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
+}
+
+TEST_F(FurikaedenpyouControllerTest, KeysTypedOnTheGridArePostedAndMoveTheSelection)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  int posted = 0;
+  QObject::connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted, w,
+                   [&](const NotificationCenter::Notification& n) {
+                     if (n.name == QString::fromUtf8(FurikaedenpyouView::kKeyDownNotification)) ++posted;
+                   });
+  w->denpyouView()->abortEditing();
+  w->denpyouView()->setFocus();
+  QTest::keyClick(w->denpyouView(), Qt::Key_Slash);
+  EXPECT_EQ(posted, 0);
+  QTest::keyClick(w->denpyouView(), Qt::Key_Escape);
+  EXPECT_EQ(posted, 1);
+  QTest::keyClick(w->denpyouView(), Qt::Key_Tab);
+  EXPECT_EQ(posted, 2);
+  EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
+}
+
+}  // namespace
+}  // namespace kivo::test
