@@ -140,6 +140,7 @@ int MyDocument::numberOfShiwakeWhichHasKamokuCode(int32_t kamokuCode, int32_t ho
 
 void MyDocument::setSortedKamokuArray()
 {
+  ++reportDataGeneration_;
   codeSortedKamokuArray_.clear();
   if (rootKamokuKubun_) rootKamokuKubun_->getChildrenKamokuArray(codeSortedKamokuArray_);
   std::stable_sort(codeSortedKamokuArray_.begin(), codeSortedKamokuArray_.end(),
@@ -283,6 +284,7 @@ void MyDocument::makeAllOutputWindowDisplayArrayVoid()
   houkokusyoFromDate_ = never;
   houkokusyoToDate_ = never;
   doNeedUpdateSuiiShisanData_ = true;
+  ++reportDataGeneration_;
 }
 
 void MyDocument::shiwakeArrayDidChange(bool removeAllUndoActions)

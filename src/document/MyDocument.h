@@ -53,7 +53,11 @@ public:
   void setRootKamokuKubun(KamokuKubunPtr root);
   std::vector<JigyoubuPtr>& jigyoubuArray() { return jigyoubuArray_; }
   const std::vector<JigyoubuPtr>& jigyoubuArray() const { return jigyoubuArray_; }
-  void setJigyoubuArray(std::vector<JigyoubuPtr> a) { jigyoubuArray_ = std::move(a); }
+  void setJigyoubuArray(std::vector<JigyoubuPtr> a)
+  {
+    jigyoubuArray_ = std::move(a);
+    ++reportDataGeneration_;
+  }
   std::vector<TekiyouGroupPtr>& tekiyouGroupArray() { return tekiyouGroupArray_; }
   const std::vector<TekiyouGroupPtr>& tekiyouGroupArray() const { return tekiyouGroupArray_; }
   void setTekiyouGroupArray(std::vector<TekiyouGroupPtr> a) { tekiyouGroupArray_ = std::move(a); }
@@ -130,6 +134,11 @@ public:
   void setDoNeedUpdateSuiiShisanData(bool v) { doNeedUpdateSuiiShisanData_ = v; }
   // Voids the periods the report caches were computed for, so they recompute.
   void makeAllOutputWindowDisplayArrayVoid();
+  // Advances on every change that can alter a report's sums: the journal (through
+  // makeAllOutputWindowDisplayArrayVoid), the accounts (setSortedKamokuArray) and the
+  // divisions. A cache of sums remembers the count it was made at and is stale once
+  // the count has moved on.
+  uint64_t reportDataGeneration() const { return reportDataGeneration_; }
   // The fixed order after any change of the journal: change count, undo cleared
   // when asked, sorted copy stale, caches void, output windows told.
   void shiwakeArrayDidChange(bool removeAllUndoActions);
@@ -187,6 +196,7 @@ private:
   Date houkokusyoFromDate_;
   Date houkokusyoToDate_;
   bool doNeedUpdateSuiiShisanData_ = true;
+  uint64_t reportDataGeneration_ = 0;
 
   int changeCount_ = 0;
   DocumentHost* host_ = nullptr;

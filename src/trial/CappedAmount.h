@@ -1,0 +1,30 @@
+// Arithmetic of report sums that are capped at the output limit.
+//
+// A report sum that leaves plus or minus the limit is marked by a value one beyond it
+// and is then no longer changed, so every window, printout and export shows the
+// overflow text for it. The additions here saturate at the int64_t range, so that
+// no input, however large, makes the arithmetic itself overflow.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+
+namespace kivo::capped {
+
+inline int64_t add(int64_t a, int64_t b)
+{
+  int64_t r;
+  if (__builtin_add_overflow(a, b, &r)) return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+  return r;
+}
+
+inline int64_t sub(int64_t a, int64_t b)
+{
+  int64_t r;
+  if (__builtin_sub_overflow(a, b, &r)) return b < 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+  return r;
+}
+
+inline bool inRange(int64_t v, int64_t max) { return v >= -max && v <= max; }
+
+}  // namespace kivo::capped

@@ -1,0 +1,84 @@
+// The trial balance (合計残高試算表) of one document as its window shows and prints
+// it: the period sums brought up to date, then the three sections built in order,
+// manufacturing cost, income statement, balance sheet, each handing its result row
+// to the next.
+//
+// The window owns one of these. The display computation fills the three display
+// arrays from the accounts' display sums; the print computation fills the three
+// print arrays for a division and period that may differ from the shown ones,
+// through the accounts' print sums, without disturbing what the window shows.
+// Either set of sums is reused only while it was made for the same period and the
+// document's report data have not changed since (reportDataGeneration), so a
+// printout after an edit never shows sums from before the edit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Date.h"
+#include "trial/Shisan.h"
+
+namespace kivo {
+
+class Kaisya;
+class MyDocument;
+class ZandakaShisan;
+
+class ZandakaShisanAssembly {
+public:
+  explicit ZandakaShisanAssembly(MyDocument& document);
+
+  // Periods are month indexes into the company's monthArray, first <= last; the
+  // index equal to the number of months is the closing-adjustment month. 99 is the
+  // whole company. kamokuDoNotShowIfNoTorihiki is the user's setting that hides
+  // accounts without amounts. Each returns whether it walked the journal.
+  bool setZandakaShisanArrayForJigyoubuCode(int32_t jigyoubuCode, int32_t periodFrom, int32_t periodTo,
+                                            bool kamokuDoNotShowIfNoTorihiki);
+  bool setPrintZandakaShisanArrayForJigyoubuCode(int32_t jigyoubuCode, int32_t periodFrom, int32_t periodTo,
+                                                 bool kamokuDoNotShowIfNoTorihiki);
+
+  // The sections as shown.
+  const std::vector<Shisan>& taisyakuTaisyouShisanArray() const { return taisyakuTaisyou_; }
+  const std::vector<Shisan>& sonekiKeisanShisanArray() const { return sonekiKeisan_; }
+  const std::vector<Shisan>& seizouGenkaShisanArray() const { return seizouGenka_; }
+  // The sections of the last print computation.
+  const std::vector<Shisan>& printTaisyakuTaisyouShisanArray() const { return printTaisyakuTaisyou_; }
+  const std::vector<Shisan>& printSonekiKeisanShisanArray() const { return printSonekiKeisan_; }
+  const std::vector<Shisan>& printSeizouGenkaShisanArray() const { return printSeizouGenka_; }
+  // The period the print sums were made for (regularTypeDenpyouDate: none).
+  Date printZandakaShisanFromDate() const { return printFromDate_; }
+  Date printZandakaShisanToDate() const { return printToDate_; }
+
+  // Builds the three sections from the accounts' display sums: manufacturing cost,
+  // then the income statement of the company's kind with the cost of goods
+  // manufactured, then the balance sheet with the profit rows. Each handed-on row
+  // is re-coded ShisanTotalRowCode once found, so the finished arrays hold no
+  // ToukiSeihinSeizouGenkaRowCode, ToukiSonekiRowCode or ToukiMisyobunSonekiRowCode.
+  static void buildSections(const ZandakaShisan& builder, int32_t jigyoubuCode, std::vector<Shisan>& seizouGenka,
+                            std::vector<Shisan>& sonekiKeisan, std::vector<Shisan>& taisyakuTaisyou);
+
+  // The text of a cell of the trial-balance table, by the column's identifier
+  // ("title", "kaishiZandaka", "karikataGoukei", "kashikataGoukei",
+  // "syuuryouZandaka", "percent"): a heading row shows its caption alone; an amount
+  // beyond the output limit shows "#Precision!", any other the company's grouped
+  // format; a percent "%0.2f" while valid, else "--". Other identifiers: empty.
+  static std::string cellText(const Kaisya& kaisya, const Shisan& row, std::string_view columnIdentifier);
+
+private:
+  bool isDisplaySetCurrent(Date startDate, Date endDate) const;
+
+  MyDocument& document_;
+  std::vector<Shisan> taisyakuTaisyou_, sonekiKeisan_, seizouGenka_;
+  std::vector<Shisan> printTaisyakuTaisyou_, printSonekiKeisan_, printSeizouGenka_;
+  // The data generation the display sums were made at; the display period itself
+  // is kept on the document.
+  uint64_t displayGeneration_ = 0;
+  bool hasDisplayGeneration_ = false;
+  Date printFromDate_;
+  Date printToDate_;
+  uint64_t printGeneration_ = 0;
+};
+
+}  // namespace kivo

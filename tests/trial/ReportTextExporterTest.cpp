@@ -1,0 +1,188 @@
+#include "trial/ReportTextExporter.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "model/Kaisya.h"
+#include "trial/Shisan.h"
+
+namespace kivo {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int64_t kMax = 999'999'999'999LL;
+
+// Passes text through, but refuses the WAVE DASH (U+301C), which code page 932
+// cannot hold.
+bool passThroughEncoder(std::string_view utf8, std::string& out)
+{
+  if (utf8.find("\xE3\x80\x9C") != std::string_view::npos) return false;
+  out.append(utf8);
+  return true;
+}
+
+Shisan row(const std::string& title, int32_t code, int64_t kaishi, int64_t kari, int64_t kashi, int64_t syuuryou)
+{
+  Shisan r;
+  r.setTitle(title);
+  r.setKamokuCode(code);
+  r.setKaishiZandaka(kaishi);
+  r.setKarikataGoukei(kari);
+  r.setKashikataGoukei(kashi);
+  r.setSyuuryouZandaka(syuuryou);
+  return r;
+}
+
+std::string readFile(const fs::path& p)
+{
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class ReportTextExporterTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    dir = fs::temp_directory_path() / ("kivo-export-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    Shisan heading = row("売上高", ShisanHeadingRowCode, 0, 0, 0, 0);
+    Shisan sales = row("　売上高", 300, -1200, kMax, kMax + 1, 5);
+    sales.setPercent(12.5);
+    sales.setIsValidPercent(true);
+    Shisan total = row("　　売上高合計", ShisanSubtotalRowCode, 0, 0, 0, -(kMax + 1));
+    rows = {heading, sales, total};
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  std::vector<std::string> filesInDir() const
+  {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir)) out.push_back(e.path().filename().string());
+    return out;
+  }
+
+  fs::path dir;
+  Kaisya kaisya;
+  std::vector<Shisan> rows;
+};
+
+TEST_F(ReportTextExporterTest, TabAndCommaLines)
+{
+  const std::string tab = "売上高\t\t\t\t\t\r"
+                          "　売上高\t-1200\t999999999999\t#Precision!\t5\t12.50\r"
+                          "　　売上高合計\t0\t0\t0\t#Precision!\t\r";
+  const std::string comma = "売上高,,,,,\r"
+                            "　売上高,-1200,999999999999,#Precision!,5,12.50\r"
+                            "　　売上高合計,0,0,0,#Precision!,\r";
+  for (auto [kugiri, expected] : {std::pair{ReportTextExporter::Kugiri::Tab, tab}, std::pair{ReportTextExporter::Kugiri::Comma, comma}}) {
+    const ReportTextExporter e(kaisya, kugiri);
+    std::string data;
+    ASSERT_TRUE(e.encodeLines(e.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
+    EXPECT_EQ(data, expected);
+  }
+  EXPECT_EQ(ReportTextExporter::kugiriOfCode(0), ReportTextExporter::Kugiri::Tab);
+  EXPECT_EQ(ReportTextExporter::kugiriOfCode(1), ReportTextExporter::Kugiri::Comma);
+  EXPECT_EQ(ReportTextExporter::kugiriOfCode(7), ReportTextExporter::Kugiri::Comma);
+}
+
+TEST_F(ReportTextExporterTest, AmountsFollowTheCompanysDecimals)
+{
+  const Shisan r = row("x", 100, 0, 0, 0, 0);
+  struct Case {
+    int32_t precision;
+    int64_t amount;
+    const char* text;
+  };
+  const Case cases[] = {{0, 1234567, "1234567"}, {0, -5, "-5"},      {1, 1234, "123.4"}, {1, -5, "-0.5"},
+                        {2, 1234, "12.34"},      {2, -5, "-0.05"},   {2, 0, "0.00"},     {2, kMax + 1, "#Precision!"}};
+  for (const Case& c : cases) {
+    kaisya.setDecimalPrecision(c.precision);
+    EXPECT_EQ(ReportTextExporter(kaisya, ReportTextExporter::Kugiri::Comma).amountField(r, c.amount), c.text)
+        << c.precision << " " << c.amount;
+  }
+}
+
+TEST_F(ReportTextExporterTest, CommaModeQuotesFieldsThatNeedIt)
+{
+  rows = {row("現金,小口", 100, 1, 2, 3, 4), row("say \"hi\"", 101, 0, 0, 0, 0), row("a\tb", 102, 0, 0, 0, 0)};
+  std::string data;
+  const ReportTextExporter comma(kaisya, ReportTextExporter::Kugiri::Comma);
+  ASSERT_TRUE(comma.encodeLines(comma.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
+  EXPECT_EQ(data, "\"現金,小口\",1,2,3,4,\r\"say \"\"hi\"\"\",0,0,0,0,\ra\tb,0,0,0,0,\r");
+  const ReportTextExporter tab(kaisya, ReportTextExporter::Kugiri::Tab);
+  ASSERT_TRUE(tab.encodeLines(tab.zandakaShisanLines({rows[0]}), passThroughEncoder, nullptr, data).ok());
+  EXPECT_EQ(data, "現金,小口\t1\t2\t3\t4\t\r");
+}
+
+TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBeside)
+{
+  const fs::path file = dir / "shisan.txt";
+  {
+    std::ofstream old(file, std::ios::binary);
+    old << "an older, longer file that must be replaced entirely";
+  }
+  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
+  ASSERT_TRUE(e.writeZandakaShisan({rows[1]}, file.string(), passThroughEncoder, nullptr).ok());
+  EXPECT_EQ(readFile(file), "　売上高\t-1200\t999999999999\t#Precision!\t5\t12.50\r");
+  EXPECT_EQ(filesInDir(), std::vector<std::string>({"shisan.txt"}));
+  // An empty section gives an empty file.
+  ASSERT_TRUE(e.writeZandakaShisan({}, file.string(), passThroughEncoder, nullptr).ok());
+  EXPECT_EQ(fs::file_size(file), 0u);
+}
+
+TEST_F(ReportTextExporterTest, CancelWritesNothing)
+{
+  const fs::path file = dir / "shisan.txt";
+  int polls = 0;
+  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
+  const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, [&] { return ++polls < 2; });
+  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::Cancelled);
+  EXPECT_EQ(polls, 2);
+  EXPECT_TRUE(result.message.empty());
+  EXPECT_TRUE(filesInDir().empty());
+}
+
+TEST_F(ReportTextExporterTest, TextTheCodePageCannotHoldStopsTheExportWithAMessage)
+{
+  const fs::path file = dir / "shisan.txt";
+  {
+    std::ofstream old(file, std::ios::binary);
+    old << "kept";
+  }
+  rows[1].setTitle("　売上〜返品");
+  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Comma);
+  const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, nullptr);
+  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::Unencodable);
+  EXPECT_EQ(result.lineNumber, 2);
+  EXPECT_EQ(result.text, "　売上〜返品");
+  EXPECT_EQ(result.character, "〜");
+  EXPECT_NE(result.message.find("2行目"), std::string::npos);
+  EXPECT_NE(result.message.find("　売上〜返品"), std::string::npos);
+  EXPECT_EQ(readFile(file), "kept");
+  EXPECT_EQ(filesInDir().size(), 1u);
+}
+
+TEST_F(ReportTextExporterTest, AFailedWriteIsReported)
+{
+  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
+  const fs::path file = dir / "missing" / "shisan.txt";
+  const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, nullptr);
+  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::WriteFailed);
+  EXPECT_NE(result.message.find(file.string()), std::string::npos);
+  // A directory in the file's place: the rename fails and the temporary goes away.
+  fs::create_directories(dir / "occupied" / "inside");
+  const auto occupied = e.writeZandakaShisan(rows, (dir / "occupied").string(), passThroughEncoder, nullptr);
+  EXPECT_EQ(occupied.status, ReportTextExporter::Result::Status::WriteFailed);
+  EXPECT_EQ(filesInDir(), std::vector<std::string>({"occupied"}));
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,167 @@
+#include "trial/ZandakaShisanAssembly.h"
+
+#include <gtest/gtest.h>
+
+#include "trial/TrialBooks.h"
+
+namespace kivo {
+namespace {
+
+using test::addShiwake;
+using test::ChartKind;
+using test::codeOf;
+using test::kamokuNamed;
+using test::makeTrialBooks;
+
+const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::string& title)
+{
+  for (const Shisan& r : rows)
+    if (r.title() == title) return r;
+  ADD_FAILURE() << "no row " << title;
+  static const Shisan none;
+  return none;
+}
+
+int64_t closingOf(const std::vector<Shisan>& rows, const std::string& title)
+{
+  return rowTitled(rows, title).syuuryouZandaka();
+}
+
+// The credit total of the period: what the month's sales were.
+int64_t creditOf(const std::vector<Shisan>& rows, const std::string& title)
+{
+  return rowTitled(rows, title).kashikataGoukei();
+}
+
+class ZandakaShisanAssemblyTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    doc = makeTrialBooks(ChartKind::HoujinKaisyahou);
+    kamokuNamed(*doc, "現金")->setStartBalance(1000, 99);
+    kamokuNamed(*doc, "資本金")->setStartBalance(1000, 99);
+    genkin = codeOf(*doc, "現金");
+    uriage = codeOf(*doc, "売上高");
+    addShiwake(*doc, Date(2024, 4, 10), genkin, uriage, 100);  // April, month 0
+    addShiwake(*doc, Date(2024, 9, 10), genkin, uriage, 20);   // September, month 5
+  }
+  std::unique_ptr<MyDocument> doc;
+  int32_t genkin = 0, uriage = 0;
+};
+
+TEST_F(ZandakaShisanAssemblyTest, TheDisplaySumsAreReusedUntilTheDataChange)
+{
+  ZandakaShisanAssembly a(*doc);
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));
+  EXPECT_EQ(closingOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 120);
+  // The same period again: no second walk, the sections rebuilt all the same.
+  EXPECT_FALSE(a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));
+  EXPECT_EQ(closingOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 120);
+  // Another period walks.
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 5, 5, false));
+  EXPECT_EQ(creditOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 20);
+  EXPECT_EQ(rowTitled(a.sonekiKeisanShisanArray(), "　　売上高合計").kaishiZandaka(), 100);
+  // A change of the journal makes the same period walk again.
+  addShiwake(*doc, Date(2024, 9, 11), genkin, uriage, 3);
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 5, 5, false));
+  EXPECT_EQ(creditOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 23);
+  // So does a change of the accounts that the journal's invalidation does not cover.
+  kamokuNamed(*doc, "現金")->setStartBalance(2000, 99);
+  kamokuNamed(*doc, "資本金")->setStartBalance(2000, 99);
+  doc->setSortedKamokuArray();
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 5, 5, false));
+  EXPECT_EQ(closingOf(a.taisyakuTaisyouShisanArray(), "　資産合計"), 2123);
+}
+
+TEST_F(ZandakaShisanAssemblyTest, PrintingTheShownPeriodReusesTheDisplaySums)
+{
+  ZandakaShisanAssembly a(*doc);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
+  EXPECT_FALSE(a.setPrintZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));
+  EXPECT_EQ(closingOf(a.printSonekiKeisanShisanArray(), "　　売上高合計"), 120);
+  EXPECT_EQ(a.printZandakaShisanFromDate(), Date::regularTypeDenpyouDate());
+}
+
+TEST_F(ZandakaShisanAssemblyTest, PrintingAnotherPeriodLeavesTheWindowsSumsAlone)
+{
+  ZandakaShisanAssembly a(*doc);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
+  EXPECT_TRUE(a.setPrintZandakaShisanArrayForJigyoubuCode(99, 0, 0, false));
+  EXPECT_EQ(closingOf(a.printSonekiKeisanShisanArray(), "　　売上高合計"), 100);
+  EXPECT_EQ(a.printZandakaShisanFromDate(), Date(2024, 4, 1));
+  EXPECT_EQ(a.printZandakaShisanToDate(), Date(2024, 4, 30));
+  // The shown rows and the accounts' display sums are untouched.
+  EXPECT_EQ(closingOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 120);
+  EXPECT_EQ(kamokuNamed(*doc, "売上高")->zandakaShisanSyuuryouZandakaOfJigyoubuCode(99), 120);
+  EXPECT_FALSE(a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));
+  // The same print period again: no second walk.
+  EXPECT_FALSE(a.setPrintZandakaShisanArrayForJigyoubuCode(99, 0, 0, false));
+  EXPECT_EQ(closingOf(a.printSonekiKeisanShisanArray(), "　　売上高合計"), 100);
+}
+
+TEST_F(ZandakaShisanAssemblyTest, APrintAfterAnEditNeverUsesSumsFromBeforeIt)
+{
+  ZandakaShisanAssembly a(*doc);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
+  a.setPrintZandakaShisanArrayForJigyoubuCode(99, 0, 0, false);
+  // An entry in April; the window recomputes first (sorting the journal again),
+  // then the same April printout is asked for.
+  addShiwake(*doc, Date(2024, 4, 20), genkin, uriage, 7);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
+  ASSERT_TRUE(doc->didSortedShiwakeArrayUpdate());
+  EXPECT_TRUE(a.setPrintZandakaShisanArrayForJigyoubuCode(99, 0, 0, false));
+  EXPECT_EQ(closingOf(a.printSonekiKeisanShisanArray(), "　　売上高合計"), 107);
+}
+
+TEST_F(ZandakaShisanAssemblyTest, ADivisionsSectionsReadThatDivision)
+{
+  test::addJigyoubu(*doc, 1);
+  test::addJigyoubu(*doc, 2);
+  kamokuNamed(*doc, "現金")->setStartBalance(600, 1);
+  kamokuNamed(*doc, "資本金")->setStartBalance(600, 1);
+  addShiwake(*doc, Date(2024, 5, 1), genkin, uriage, 40, 2);
+  ZandakaShisanAssembly a(*doc);
+  a.setZandakaShisanArrayForJigyoubuCode(2, 0, 12, false);
+  EXPECT_EQ(closingOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 40);
+  EXPECT_EQ(closingOf(a.taisyakuTaisyouShisanArray(), "　資産合計"), 40);
+  // The two entries without a division count for the company only.
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
+  EXPECT_EQ(closingOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 160);
+  EXPECT_EQ(closingOf(a.taisyakuTaisyouShisanArray(), "　資産合計"), 760);
+}
+
+TEST(ZandakaShisanCellTextTest, CellsByColumn)
+{
+  Kaisya kaisya;
+  Shisan heading;
+  heading.setKamokuCode(ShisanHeadingRowCode);
+  heading.setTitle("売上高");
+  Shisan r;
+  r.setKamokuCode(ShisanTotalRowCode);
+  r.setTitle("　売上総損益");
+  r.setKaishiZandaka(-1234567);
+  r.setKarikataGoukei(999'999'999'999LL);
+  r.setKashikataGoukei(1'000'000'000'000LL);
+  r.setSyuuryouZandaka(0);
+  r.setPercent(12.5);
+  r.setIsValidPercent(true);
+  struct Case {
+    const Shisan* row;
+    const char* column;
+    const char* text;
+  };
+  const Case cases[] = {
+      {&heading, "title", "売上高"},          {&heading, "kaishiZandaka", ""},
+      {&heading, "percent", ""},              {&r, "title", "　売上総損益"},
+      {&r, "kaishiZandaka", "-1,234,567"},    {&r, "karikataGoukei", "999,999,999,999"},
+      {&r, "kashikataGoukei", "#Precision!"}, {&r, "syuuryouZandaka", "0"},
+      {&r, "percent", "12.50"},               {&r, "other", ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, *c.row, c.column), c.text) << c.column;
+  r.setIsValidPercent(false);
+  EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, r, "percent"), "--");
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,347 @@
+#include <gtest/gtest.h>
+
+#include "trial/TrialBooks.h"
+#include "trial/ZandakaShisan.h"
+#include "trial/ZandakaShisanAssembly.h"
+
+namespace kivo {
+namespace {
+
+using test::addShiwake;
+using test::ChartKind;
+using test::codeOf;
+using test::kamokuNamed;
+using test::makeTrialBooks;
+
+constexpr int64_t kMax = 999'999'999'999LL;
+
+const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::string& title)
+{
+  for (const Shisan& r : rows)
+    if (r.title() == title) return r;
+  ADD_FAILURE() << "no row " << title;
+  static const Shisan none;
+  return none;
+}
+
+bool hasRow(const std::vector<Shisan>& rows, const std::string& title)
+{
+  for (const Shisan& r : rows)
+    if (r.title() == title) return true;
+  return false;
+}
+
+void expectNoLinkCodes(const ZandakaShisanAssembly& a)
+{
+  for (const auto* rows : {&a.seizouGenkaShisanArray(), &a.sonekiKeisanShisanArray(), &a.taisyakuTaisyouShisanArray()})
+    for (const Shisan& r : *rows) {
+      EXPECT_NE(r.kamokuCode(), ToukiSeihinSeizouGenkaRowCode) << r.title();
+      EXPECT_NE(r.kamokuCode(), ToukiSonekiRowCode) << r.title();
+      EXPECT_NE(r.kamokuCode(), ToukiMisyobunSonekiRowCode) << r.title();
+    }
+}
+
+// Opening 現金 1,000 and 資本金 1,000; a sale of 500, a purchase of 200 and
+// salaries of 100, all against cash.
+std::unique_ptr<MyDocument> smallCorporation(ChartKind kind)
+{
+  auto doc = makeTrialBooks(kind);
+  MyDocument& d = *doc;
+  kamokuNamed(d, "現金")->setStartBalance(1000, 99);
+  kamokuNamed(d, "資本金")->setStartBalance(1000, 99);
+  const int32_t genkin = codeOf(d, "現金");
+  addShiwake(d, Date(2024, 5, 1), genkin, codeOf(d, "売上高"), 500);
+  addShiwake(d, Date(2024, 6, 1), codeOf(d, "仕入高"), genkin, 200);
+  addShiwake(d, Date(2024, 7, 1), codeOf(d, "給料手当"), genkin, 100);
+  return doc;
+}
+
+TEST(ZandakaShisanSectionsTest, CorporationOnTheOlderChart)
+{
+  auto doc = smallCorporation(ChartKind::HoujinOlder);
+  ZandakaShisanAssembly a(*doc);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
+  const auto& pl = a.sonekiKeisanShisanArray();
+  EXPECT_EQ(rowTitled(pl, "　　売上高合計").syuuryouZandaka(), 500);
+  EXPECT_EQ(rowTitled(pl, "　　当期商品仕入高").syuuryouZandaka(), 200);
+  // The opening stock account is shown with zeros, so purchases come with a subtotal.
+  EXPECT_EQ(rowTitled(pl, "　　小　　　計").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(pl, "　　売上原価").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(pl, "　売上総損益").syuuryouZandaka(), 300);
+  EXPECT_EQ(rowTitled(pl, "　営業損益").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(pl, "　経常損益").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(pl, "　法人税等").kamokuCode(), codeOf(*doc, "法人税、住民税及び事業税"));
+  EXPECT_EQ(rowTitled(pl, "　当期損益").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(pl, "　当期損益").kamokuCode(), ShisanTotalRowCode);
+  EXPECT_EQ(rowTitled(pl, "　当期未処分損益").syuuryouZandaka(), 200);
+  EXPECT_FALSE(hasRow(pl, "　当期純損益"));
+  // Percent of sales: the sales total is 100 %, gross profit 60 %.
+  EXPECT_TRUE(rowTitled(pl, "　売上総損益").isValidPercent());
+  EXPECT_DOUBLE_EQ(rowTitled(pl, "　売上総損益").percent(), 60.0);
+  EXPECT_FALSE(rowTitled(pl, "売上高").isValidPercent());
+  // Every row carries the division.
+  for (const Shisan& r : pl) EXPECT_EQ(r.jigyoubuCode(), 99);
+
+  const auto& bs = a.taisyakuTaisyouShisanArray();
+  EXPECT_EQ(rowTitled(bs, "現金").syuuryouZandaka(), 1200);
+  EXPECT_EQ(rowTitled(bs, "現金").karikataGoukei(), 500);
+  EXPECT_EQ(rowTitled(bs, "　資産の部合計").syuuryouZandaka(), 1200);
+  EXPECT_EQ(rowTitled(bs, "　資産の部合計").kaishiZandaka(), 1000);
+  EXPECT_EQ(rowTitled(bs, "当期未処分損益").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(bs, "（内 当期損益）").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(bs, "　資本の部合計").syuuryouZandaka(), 1200);
+  EXPECT_EQ(rowTitled(bs, "　負債・資本の部合計").syuuryouZandaka(), 1200);
+  EXPECT_EQ(rowTitled(bs, "　負債・資本の部合計").kaishiZandaka(), 1000);
+  EXPECT_EQ(bs.back().title(), "　負債・資本の部合計");
+  // The profit stands where the first account of profit brought forward stands.
+  size_t misyobun = 0, kurikoshi = 0;
+  for (size_t i = 0; i < bs.size(); ++i) {
+    if (bs[i].title() == "当期未処分損益") misyobun = i;
+    if (bs[i].title() == "別途積立金") kurikoshi = i;
+  }
+  EXPECT_EQ(misyobun, kurikoshi + 1);
+  EXPECT_FALSE(hasRow(bs, "前期繰越利益"));
+  expectNoLinkCodes(a);
+  EXPECT_TRUE(a.seizouGenkaShisanArray().empty());
+}
+
+TEST(ZandakaShisanSectionsTest, CorporationOnTheCompaniesActChartBalancesUnderNetAssets)
+{
+  auto doc = smallCorporation(ChartKind::HoujinKaisyahou);
+  ZandakaShisanAssembly a(*doc);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
+  const auto& pl = a.sonekiKeisanShisanArray();
+  EXPECT_EQ(rowTitled(pl, "　売上総損益").syuuryouZandaka(), 300);
+  EXPECT_EQ(rowTitled(pl, "　当期純損益").syuuryouZandaka(), 200);
+  EXPECT_FALSE(hasRow(pl, "　当期未処分損益"));
+  const auto& bs = a.taisyakuTaisyouShisanArray();
+  EXPECT_EQ(rowTitled(bs, "　資産合計").syuuryouZandaka(), 1200);
+  EXPECT_EQ(rowTitled(bs, "　負債合計").syuuryouZandaka(), 0);
+  EXPECT_EQ(rowTitled(bs, "　資本金合計").syuuryouZandaka(), 1000);
+  EXPECT_EQ(rowTitled(bs, "当期純損益合計").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(bs, "　繰越利益剰余金合計").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(bs, "　利益剰余金合計").syuuryouZandaka(), 200);
+  EXPECT_EQ(rowTitled(bs, "　株主資本合計").syuuryouZandaka(), 1200);
+  EXPECT_EQ(rowTitled(bs, "　純資産合計").syuuryouZandaka(), 1200);
+  EXPECT_EQ(bs.back().title(), "　負債・純資産合計");
+  EXPECT_EQ(bs.back().syuuryouZandaka(), 1200);
+  EXPECT_TRUE(bs.back().isValidPercent());
+  EXPECT_DOUBLE_EQ(bs.back().percent(), 100.0);
+  expectNoLinkCodes(a);
+}
+
+TEST(ZandakaShisanSectionsTest, NetAssetsLayoutBlocks)
+{
+  auto doc = smallCorporation(ChartKind::HoujinKaisyahou);
+  MyDocument& d = *doc;
+  // Retained earnings brought forward, a subscription for new shares (part of the
+  // capital surplus), own shares and a share option.
+  for (const char* name : {"新株式申込証拠金", "自己株式", "新株予約権"}) kamokuNamed(d, name)->setIsActive(true);
+  kamokuNamed(d, "現金")->setStartBalance(1000 + 300 + 50 - 40 + 70, 99);
+  kamokuNamed(d, "繰越利益剰余金")->setStartBalance(300, 99);
+  kamokuNamed(d, "新株式申込証拠金")->setStartBalance(50, 99);
+  kamokuNamed(d, "自己株式")->setStartBalance(40, 99);
+  kamokuNamed(d, "新株予約権")->setStartBalance(70, 99);
+  ZandakaShisanAssembly a(d);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, true);
+  const auto& bs = a.taisyakuTaisyouShisanArray();
+  EXPECT_EQ(rowTitled(bs, "　新株式申込拠出金合計").syuuryouZandaka(), 50);
+  EXPECT_EQ(rowTitled(bs, "　資本剰余金合計").syuuryouZandaka(), 50);
+  EXPECT_EQ(rowTitled(bs, "繰越損益").syuuryouZandaka(), 300);
+  EXPECT_EQ(rowTitled(bs, "　繰越利益剰余金合計").syuuryouZandaka(), 500);
+  EXPECT_EQ(rowTitled(bs, "　自己株式合計").syuuryouZandaka(), -40);  // a debit account in a credit block
+  EXPECT_EQ(rowTitled(bs, "　株主資本合計").syuuryouZandaka(), 1000 + 50 + 500 - 40);
+  EXPECT_EQ(rowTitled(bs, "　新株予約権合計").syuuryouZandaka(), 70);
+  EXPECT_EQ(rowTitled(bs, "　純資産合計").syuuryouZandaka(), 1000 + 50 + 500 - 40 + 70);
+  EXPECT_EQ(rowTitled(bs, "　資産合計").syuuryouZandaka(), bs.back().syuuryouZandaka());
+  // The accounts of retained earnings brought forward get no rows of their own.
+  EXPECT_FALSE(hasRow(bs, "繰越利益剰余金"));
+}
+
+TEST(ZandakaShisanSectionsTest, SoleProprietorIncomeStatementRowByRow)
+{
+  auto doc = makeTrialBooks(ChartKind::Kojin);
+  MyDocument& d = *doc;
+  // 貸倒引当金繰入 carries group 7 here, so the 繰入額等 block lists it before
+  // 専従者給与 (group 17) although its code is higher.
+  kamokuNamed(d, "貸倒引当金繰入")->setGroup(7);
+  kamokuNamed(d, "現金")->setStartBalance(1000, 99);
+  kamokuNamed(d, "商品")->setStartBalance(100, 99);
+  kamokuNamed(d, "貸倒引当金")->setStartBalance(50, 99);
+  kamokuNamed(d, "元入金")->setStartBalance(1050, 99);
+  const int32_t genkin = codeOf(d, "現金");
+  addShiwake(d, Date(2024, 4, 1), codeOf(d, "期首商品棚卸高"), codeOf(d, "商品"), 30);
+  addShiwake(d, Date(2024, 5, 1), genkin, codeOf(d, "売上高"), 500);
+  addShiwake(d, Date(2024, 5, 2), genkin, codeOf(d, "雑収入"), 50);
+  addShiwake(d, Date(2024, 6, 1), codeOf(d, "仕入高"), genkin, 200);
+  addShiwake(d, Date(2024, 7, 1), codeOf(d, "通信費"), genkin, 100);
+  addShiwake(d, Date(2024, 8, 1), codeOf(d, "貸倒引当金"), codeOf(d, "貸倒引当金戻入"), 10);
+  addShiwake(d, Date(2024, 9, 1), codeOf(d, "専従者給与"), genkin, 40);
+  addShiwake(d, Date(2025, 3, 31), codeOf(d, "貸倒引当金繰入"), codeOf(d, "貸倒引当金"), 5);
+  addShiwake(d, Date::kessanSeiridukiDate(), codeOf(d, "商品"), codeOf(d, "期末商品棚卸高"), 20);
+  ZandakaShisanAssembly a(d);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, true);
+
+  struct Row {
+    const char* title;
+    int32_t code;  // 0: the account's own code, looked up by its name
+    int64_t syuuryou;
+  };
+  const Row expected[] = {
+      {"収入金額", ShisanHeadingRowCode, 0},
+      {"　売上高", 0, 500},
+      {"　雑収入", 0, 50},
+      {"　　収入金額合計", ShisanSubtotalRowCode, 550},
+      {"売上原価", ShisanHeadingRowCode, 0},
+      {"　期首商品棚卸高", 0, 30},
+      {"　　期首商品棚卸高", ShisanSubtotalRowCode, 30},
+      {"　仕入高", 0, 200},
+      {"　　当期商品仕入高", ShisanSubtotalRowCode, 200},
+      {"　　小　　　計", ShisanSubtotalRowCode, 230},
+      {"　期末商品棚卸高", 0, 20},
+      {"　　期末商品棚卸高", ShisanSubtotalRowCode, 20},
+      {"　　売上原価", ShisanSubtotalRowCode, 210},
+      {"　売上総損益", ShisanTotalRowCode, 340},
+      {"経費", ShisanHeadingRowCode, 0},
+      {"　通信費", 0, 100},
+      {"　　経費合計", ShisanSubtotalRowCode, 100},
+      {"　差引金額", ShisanTotalRowCode, 240},
+      {"繰戻額等", ShisanHeadingRowCode, 0},
+      {"　貸倒引当金戻入", 0, 10},
+      {"　　繰戻額等合計", ShisanSubtotalRowCode, 10},
+      {"繰入額等", ShisanHeadingRowCode, 0},
+      {"　貸倒引当金繰入", 0, 5},
+      {"　専従者給与", 0, 40},
+      {"　　繰入額等合計", ShisanSubtotalRowCode, 45},
+      {"　青色申告控除前所得", ShisanTotalRowCode, 205},
+  };
+  const auto& pl = a.sonekiKeisanShisanArray();
+  ASSERT_EQ(pl.size(), std::size(expected));
+  for (size_t i = 0; i < pl.size(); ++i) {
+    SCOPED_TRACE(expected[i].title);
+    EXPECT_EQ(pl[i].title(), expected[i].title);
+    const int32_t code = expected[i].code != 0 ? expected[i].code : codeOf(d, std::string(expected[i].title).substr(3));
+    EXPECT_EQ(pl[i].kamokuCode(), code);
+    EXPECT_EQ(pl[i].syuuryouZandaka(), expected[i].syuuryou);
+  }
+  EXPECT_DOUBLE_EQ(pl[1].percent(), 500.0 / 550.0 * 100.0);
+
+  const auto& bs = a.taisyakuTaisyouShisanArray();
+  EXPECT_EQ(rowTitled(bs, "青色申告控除前所得").syuuryouZandaka(), 205);
+  EXPECT_FALSE(hasRow(bs, "当期未処分損益"));
+  EXPECT_EQ(rowTitled(bs, "　資本の部合計").syuuryouZandaka(), 1050 + 205);
+  EXPECT_EQ(bs.back().title(), "　負債・資本の部合計");
+  EXPECT_EQ(rowTitled(bs, "　資産の部合計").syuuryouZandaka(), bs.back().syuuryouZandaka());
+  expectNoLinkCodes(a);
+}
+
+TEST(ZandakaShisanSectionsTest, ManufacturerWithoutCostAccountsGetsTwoZeroRows)
+{
+  auto doc = makeTrialBooks(ChartKind::HoujinOlder, true);
+  ZandakaShisanAssembly a(*doc);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
+  const auto& mc = a.seizouGenkaShisanArray();
+  ASSERT_EQ(mc.size(), 2u);
+  EXPECT_EQ(mc[0].title(), "　当期総製造費用");
+  EXPECT_EQ(mc[0].kamokuCode(), ShisanTotalRowCode);
+  EXPECT_EQ(mc[1].title(), "当期製品製造原価");
+  EXPECT_EQ(mc[1].kamokuCode(), ShisanTotalRowCode);  // re-coded once handed on
+  for (const Shisan& r : mc) {
+    EXPECT_EQ(r.kaishiZandaka(), 0);
+    EXPECT_EQ(r.karikataGoukei(), 0);
+    EXPECT_EQ(r.kashikataGoukei(), 0);
+    EXPECT_EQ(r.syuuryouZandaka(), 0);
+    EXPECT_FALSE(r.isValidPercent());
+  }
+  // The income statement still receives the (zero) cost of goods manufactured.
+  EXPECT_EQ(rowTitled(a.sonekiKeisanShisanArray(), "　　当期製品製造原価").syuuryouZandaka(), 0);
+  expectNoLinkCodes(a);
+}
+
+TEST(ZandakaShisanSectionsTest, ManufacturingCostFlowsIntoCostOfSales)
+{
+  auto doc = makeTrialBooks(ChartKind::HoujinKaisyahou, true);
+  MyDocument& d = *doc;
+  for (const char* name : {"期首材料棚卸高", "材料仕入高", "期末材料棚卸高", "賃金", "電力費", "外注加工費",
+                           "期首仕掛品棚卸高", "期末仕掛品棚卸高"})
+    kamokuNamed(d, name)->setIsActive(true);
+  const int32_t genkin = codeOf(d, "現金");
+  kamokuNamed(d, "現金")->setStartBalance(10000, 99);
+  kamokuNamed(d, "資本金")->setStartBalance(10000, 99);
+  addShiwake(d, Date(2024, 4, 1), codeOf(d, "期首材料棚卸高"), genkin, 100);
+  addShiwake(d, Date(2024, 5, 1), codeOf(d, "材料仕入高"), genkin, 1000);
+  addShiwake(d, Date(2024, 5, 2), genkin, codeOf(d, "期末材料棚卸高"), 150);
+  addShiwake(d, Date(2024, 6, 1), codeOf(d, "賃金"), genkin, 400);
+  addShiwake(d, Date(2024, 6, 2), codeOf(d, "電力費"), genkin, 60);
+  addShiwake(d, Date(2024, 6, 3), codeOf(d, "外注加工費"), genkin, 90);
+  addShiwake(d, Date(2024, 7, 1), codeOf(d, "期首仕掛品棚卸高"), genkin, 20);
+  addShiwake(d, Date(2024, 7, 2), genkin, codeOf(d, "期末仕掛品棚卸高"), 30);
+  addShiwake(d, Date(2024, 8, 1), genkin, codeOf(d, "売上高"), 3000);
+  ZandakaShisanAssembly a(d);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, true);
+  const auto& mc = a.seizouGenkaShisanArray();
+  EXPECT_EQ(mc.front().title(), "材料費");
+  EXPECT_EQ(rowTitled(mc, "　期首材料棚卸高").kamokuCode(), codeOf(d, "期首材料棚卸高"));
+  EXPECT_EQ(rowTitled(mc, "　当期材料仕入高").syuuryouZandaka(), 1000);
+  EXPECT_EQ(rowTitled(mc, "　　合　　　計").syuuryouZandaka(), 1100);
+  EXPECT_EQ(rowTitled(mc, "　　当期材料費").syuuryouZandaka(), 950);
+  EXPECT_EQ(rowTitled(mc, "　賃金").syuuryouZandaka(), 400);
+  EXPECT_EQ(rowTitled(mc, "　　当期労務費").syuuryouZandaka(), 400);
+  EXPECT_EQ(rowTitled(mc, "　　当期経費").syuuryouZandaka(), 60);
+  EXPECT_EQ(rowTitled(mc, "　　当期外注加工費").syuuryouZandaka(), 90);
+  EXPECT_EQ(rowTitled(mc, "　当期総製造費用").syuuryouZandaka(), 1500);
+  EXPECT_EQ(mc.back().title(), "当期製品製造原価");
+  EXPECT_EQ(mc.back().syuuryouZandaka(), 1500 + 20 - 30);
+  EXPECT_DOUBLE_EQ(mc.back().percent(), 100.0);
+  const auto& pl = a.sonekiKeisanShisanArray();
+  EXPECT_EQ(rowTitled(pl, "　　当期製品製造原価").syuuryouZandaka(), 1490);
+  EXPECT_EQ(rowTitled(pl, "　　売上原価").syuuryouZandaka(), 1490);
+  EXPECT_EQ(rowTitled(pl, "　当期純損益").syuuryouZandaka(), 3000 - 1490);
+  const auto& bs = a.taisyakuTaisyouShisanArray();
+  EXPECT_EQ(rowTitled(bs, "　資産合計").syuuryouZandaka(), bs.back().syuuryouZandaka());
+  expectNoLinkCodes(a);
+}
+
+TEST(ZandakaShisanSectionsTest, ACappedSumShowsOverflowAndStaysFrozen)
+{
+  auto doc = makeTrialBooks(ChartKind::HoujinOlder);
+  MyDocument& d = *doc;
+  const int32_t genkin = codeOf(d, "現金");
+  kamokuNamed(d, "完成工事高")->setIsActive(true);
+  addShiwake(d, Date(2024, 5, 1), genkin, codeOf(d, "売上高"), 600'000'000'000LL);
+  addShiwake(d, Date(2024, 5, 2), genkin, codeOf(d, "売上高"), 600'000'000'000LL);
+  addShiwake(d, Date(2024, 5, 3), codeOf(d, "完成工事高"), genkin, 100);  // would bring the sum back in range
+  ZandakaShisanAssembly a(d);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, true);
+  const auto& pl = a.sonekiKeisanShisanArray();
+  const Shisan& total = rowTitled(pl, "　　売上高合計");
+  EXPECT_EQ(total.syuuryouZandaka(), kMax + 1);
+  EXPECT_EQ(d.kaisya().outputStringOfMemoryKingaku(total.syuuryouZandaka()), "#Precision!");
+  // Every sum that contains it stays beyond the limit, and no percent is shown.
+  EXPECT_EQ(rowTitled(pl, "　売上総損益").syuuryouZandaka(), kMax + 1);
+  EXPECT_EQ(rowTitled(pl, "　当期損益").syuuryouZandaka(), kMax + 1);
+  for (const Shisan& r : pl) EXPECT_FALSE(r.isValidPercent()) << r.title();
+  EXPECT_EQ(rowTitled(a.taisyakuTaisyouShisanArray(), "　資本の部合計").syuuryouZandaka(), kMax + 1);
+}
+
+TEST(ZandakaShisanSectionsTest, HeadingsAndBlockTotalsAppearEvenWithoutAccounts)
+{
+  auto doc = makeTrialBooks(ChartKind::HoujinKaisyahou);
+  ZandakaShisanAssembly a(*doc);
+  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, true);
+  const auto& pl = a.sonekiKeisanShisanArray();
+  for (const char* title : {"販売費及び一般管理費", "　　販売費及び一般管理費合計", "営業外収益", "　　営業外収益合計",
+                            "特別損失", "　　特別損失合計"})
+    EXPECT_TRUE(hasRow(pl, title)) << title;
+  EXPECT_EQ(rowTitled(pl, "　法人税等").kamokuCode(), ShisanSubtotalRowCode);  // no tax account can appear
+  const auto& bs = a.taisyakuTaisyouShisanArray();
+  EXPECT_FALSE(hasRow(bs, "　固定資産合計"));
+  EXPECT_EQ(rowTitled(bs, "　資産合計").syuuryouZandaka(), 0);
+  EXPECT_TRUE(hasRow(bs, "　負債合計"));
+  EXPECT_TRUE(hasRow(bs, "当期純損益合計"));
+  EXPECT_FALSE(hasRow(bs, "繰越損益"));
+  for (const Shisan& r : bs) EXPECT_FALSE(r.isValidPercent()) << r.title();
+}
+
+}  // namespace
+}  // namespace kivo

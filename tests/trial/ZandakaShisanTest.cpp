@@ -1,0 +1,176 @@
+#include "trial/ZandakaShisan.h"
+
+#include <gtest/gtest.h>
+
+#include "document/MyDocument.h"
+
+namespace kivo {
+namespace {
+
+constexpr int64_t kMax = 999'999'999'999LL;
+constexpr int32_t kDiv = 99;
+
+Kamoku accountWith(bool karikata, int64_t kaishi, int64_t kari, int64_t kashi, int64_t syuuryou, int64_t end = 0)
+{
+  Kamoku k;
+  k.setCode(100);
+  k.setIsKarikataKamoku(karikata);
+  k.zandakaShisan().kaishiZandaka.setBalance(kaishi, kDiv);
+  k.zandakaShisan().karikataGoukei.setBalance(kari, kDiv);
+  k.zandakaShisan().kashikataGoukei.setBalance(kashi, kDiv);
+  k.zandakaShisan().syuuryouZandaka.setBalance(syuuryou, kDiv);
+  k.setEndBalance(end, kDiv);
+  return k;
+}
+
+Shisan rowWith(int64_t kaishi, int64_t kari, int64_t kashi, int64_t syuuryou, int64_t end = 0)
+{
+  Shisan r;
+  r.setKaishiZandaka(kaishi);
+  r.setKarikataGoukei(kari);
+  r.setKashikataGoukei(kashi);
+  r.setSyuuryouZandaka(syuuryou);
+  r.setEndBalance(end);
+  return r;
+}
+
+TEST(ZandakaShisanTest, WhichAccountsGetARow)
+{
+  MyDocument doc;
+  struct Case {
+    const char* name;
+    bool active;
+    uint32_t type;
+    bool hideWithoutAmounts;
+    Kamoku account;
+    bool expected;
+  };
+  const Kamoku none = accountWith(true, 0, 0, 0, 0);
+  const Kamoku opening = accountWith(true, 5, 0, 0, 5);
+  const Kamoku debitOnly = accountWith(true, 0, 3, 3, 0);
+  const Kamoku endOnly = accountWith(true, 0, 0, 0, 0, 9);
+  const Case cases[] = {
+      {"active, no amounts", true, 0, false, none, true},
+      {"active, no amounts, hidden by the setting", true, 0, true, none, false},
+      {"shown only with amounts, none", true, Kamoku::kTypeF | Kamoku::kTypeA, false, none, false},
+      {"shown only with amounts, has an opening balance", true, Kamoku::kTypeA, false, opening, true},
+      {"movements that cancel still count", true, 0, true, debitOnly, true},
+      {"a carried-forward balance counts", true, 0, true, endOnly, true},
+      {"inactive without amounts", false, 0, false, none, false},
+      // An inactive account that still holds amounts keeps its row, so that the
+      // totals it enters are explained and the books still balance.
+      {"inactive with amounts", false, 0, false, opening, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Kamoku k = c.account;
+    k.setIsActive(c.active);
+    k.setType(c.type);
+    EXPECT_EQ(ZandakaShisan(doc, c.hideWithoutAmounts).canAppearOnZandakaShisan(k, kDiv), c.expected);
+  }
+}
+
+TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
+{
+  MyDocument doc;
+  const ZandakaShisan b(doc, false);
+  struct Case {
+    const char* name;
+    bool karikata;
+    bool section;
+    ZandakaShisan::RunningSums before;
+    Kamoku account;
+    ZandakaShisan::RunningSums expected;
+  };
+  const Case cases[] = {
+      {"same side adds balances and totals", true, true, {1, 2, 3, 4, 5}, accountWith(true, 10, 20, 30, 40, 50),
+       {11, 22, 33, 44, 55}},
+      {"other side subtracts balances, totals still add", false, true, {1, 2, 3, 4, 5},
+       accountWith(false, 10, 20, 30, 40, 50), {-9, 22, 33, -36, -45}},
+      {"an addition past the limit holds one beyond it", true, true, {kMax - 1, 0, 0, 0, 0},
+       accountWith(true, 5, 0, 0, 0), {kMax + 1, 0, 0, 0, 0}},
+      {"a subtraction past the limit holds one beyond it", false, true, {-kMax + 1, 0, 0, 0, 0},
+       accountWith(false, 5, 0, 0, 0), {-(kMax + 1), 0, 0, 0, 0}},
+      {"a sum beyond the limit is frozen", true, true, {kMax + 1, 0, 0, -(kMax + 1), 0},
+       accountWith(true, -7, 0, 0, 7), {kMax + 1, 0, 0, -(kMax + 1), 0}},
+      {"a debit total of exactly max is not increased", true, true, {0, kMax, kMax - 1, 0, 0},
+       accountWith(true, 0, 5, 5, 0), {0, kMax, kMax + 1, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Kamoku k = c.account;
+    k.setIsKarikataKamoku(c.karikata);
+    ZandakaShisan::RunningSums s = c.before;
+    b.addZandakaShisanValueOfKamoku(k, kDiv, c.section, s);
+    EXPECT_EQ(s.kaishiZandaka, c.expected.kaishiZandaka);
+    EXPECT_EQ(s.karikataGoukei, c.expected.karikataGoukei);
+    EXPECT_EQ(s.kashikataGoukei, c.expected.kashikataGoukei);
+    EXPECT_EQ(s.syuuryouZandaka, c.expected.syuuryouZandaka);
+    EXPECT_EQ(s.endBalance, c.expected.endBalance);
+  }
+}
+
+TEST(ZandakaShisanTest, SumRowOfOperands)
+{
+  MyDocument doc;
+  const ZandakaShisan b(doc, false);
+  std::vector<Shisan> rows = {rowWith(100, 10, 20, 90, 7), rowWith(30, 1, 2, 29, 3), rowWith(kMax, 0, 0, 0)};
+  rows[0].setKamokuCode(300);
+  Shisan& sum = b.addTotalOfCalculateArray({Calculate(0, Calculate::kAdd), Calculate(1, Calculate::kSubtract)}, rows);
+  // A subtracting operand still adds its debit and credit totals.
+  EXPECT_EQ(sum.kaishiZandaka(), 70);
+  EXPECT_EQ(sum.karikataGoukei(), 11);
+  EXPECT_EQ(sum.kashikataGoukei(), 22);
+  EXPECT_EQ(sum.syuuryouZandaka(), 61);
+  EXPECT_EQ(sum.endBalance(), 4);
+  EXPECT_EQ(sum.kamokuCode(), 0);
+  EXPECT_TRUE(sum.title().empty());
+  ASSERT_EQ(rows.size(), 4u);
+
+  // Beyond the limit on either side: one beyond it, and it stays so.
+  b.addTotalOfCalculateArray({Calculate(2, 0), Calculate(0, 0), Calculate(1, 1), Calculate(1, 1)}, rows);
+  EXPECT_EQ(rows.back().kaishiZandaka(), kMax + 1);
+  b.addTotalOfCalculateArray({Calculate(2, 1), Calculate(0, 1)}, rows);
+  EXPECT_EQ(rows.back().kaishiZandaka(), -(kMax + 1));
+  // An operand naming no row adds nothing.
+  b.addTotalOfCalculateArray({Calculate(99, 0), Calculate(-1, 0)}, rows);
+  EXPECT_EQ(rows.back().kaishiZandaka(), 0);
+}
+
+TEST(ZandakaShisanTest, PercentPass)
+{
+  MyDocument doc;
+  const ZandakaShisan b(doc, false);
+  std::vector<Shisan> rows = {rowWith(0, 0, 0, 1000), rowWith(0, 0, 0, 125), rowWith(0, 0, 0, -50),
+                              rowWith(0, 0, 0, kMax + 1), rowWith(0, 0, 0, 9'999'990),
+                              rowWith(0, 0, 0, 10'000'000), rowWith(0, 0, 0, -999'990), rowWith(0, 0, 0, -1'000'000)};
+  Shisan heading;
+  heading.setKamokuCode(ShisanHeadingRowCode);
+  rows.push_back(heading);
+  b.setPercentOfShisanArray(rows, 1000);
+  struct Expect {
+    bool valid;
+    double percent;
+  };
+  const Expect expected[] = {
+      {true, 100.0},  {true, 12.5},   {true, -5.0},
+      {false, 0.0},                     // beyond the limit
+      {true, 999999.0},                 // "999999.00": nine characters, shown
+      {false, 0.0},                     // "1000000.00": ten characters, not shown
+      {true, -99999.0},                 // "-99999.00": the minus sign counts
+      {false, 0.0},                     // "-100000.00"
+      {false, 0.0},                     // a heading never has one
+  };
+  for (size_t i = 0; i < rows.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(rows[i].isValidPercent(), expected[i].valid);
+    EXPECT_DOUBLE_EQ(rows[i].percent(), expected[i].percent);
+  }
+  for (int64_t base : {int64_t{0}, kMax + 1, -(kMax + 1)}) {
+    b.setPercentOfShisanArray(rows, base);
+    for (const Shisan& r : rows) EXPECT_FALSE(r.isValidPercent()) << base;
+  }
+}
+
+}  // namespace
+}  // namespace kivo
