@@ -4,6 +4,7 @@
 
 #include "document/AppController.h"
 #include "entry/FurikaedenpyouController.h"
+#include "setup/SetupCommands.h"
 
 #ifndef KIVO_VERSION
 #define KIVO_VERSION "0"
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
   kivo::AppController appController;
   // The windows built so far supply their commands.
   kivo::FurikaedenpyouController::installCommandHandlers(&appController);
+  kivo::SetupCommands::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();

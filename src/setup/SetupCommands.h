@@ -1,0 +1,36 @@
+// The application's commands for the company and its master lists (会社の基本情報,
+// 勘定科目, 事業部, 摘要) and the preferences, and what all the list sheets share: the
+// window they open on, and the refresh of the document after they change it.
+#pragma once
+
+#include <QMetaObject>
+
+namespace kivo {
+
+class AppController;
+class DocumentSession;
+class WindowController;
+
+class SetupCommands {
+public:
+  // Supplies the commands to the application.
+  static void installCommandHandlers(AppController* app);
+
+  static void showPropertiesWindow(AppController* app);
+  static void showKamokuListWindow(AppController* app);
+  static void showJigyoubuListWindow(AppController* app);
+  static void showTekiyouListWindow(AppController* app);
+
+  // The window a list sheet of the class opens on: the document's main window, or
+  // its information window. A sheet of the same class already open is brought to the
+  // front instead, another master-list sheet is refused with the usual alert, and the
+  // period and selection sheets of the document's windows are ended first. nullptr
+  // when the sheet is not to open.
+  static WindowController* windowForSheet(AppController* app, DocumentSession* document, const QMetaObject& sheetClass);
+
+  // After the company record or a master list changed: as after a change of the
+  // journal, plus the menus that list accounts and the information window.
+  static void documentDidChangeMasterList(DocumentSession* document);
+};
+
+}  // namespace kivo

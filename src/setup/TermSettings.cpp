@@ -1,0 +1,73 @@
+#include "setup/TermSettings.h"
+
+#include <string_view>
+
+#include "fields/FieldText.h"
+
+namespace kivo {
+namespace {
+
+TermSettings::Refusal beepAt(TermSettings::Field field) { return {field, {}, {}}; }
+
+TermSettings::Refusal alertAt(TermSettings::Field field, const char* message)
+{
+  return {field, TermSettings::kInvalidDateTitle, message};
+}
+
+}  // namespace
+
+TermSettings::Refusal TermSettings::check() const
+{
+  if (trimmedName(name).empty()) return beepAt(Field::Name);
+  if (isHoujin && !FieldText::normalizedInput(termNoText).empty() && !termNoOfText(termNoText))
+    return beepAt(Field::TermNo);
+  if (!startDate || startDate->isNull()) return beepAt(Field::StartDate);
+  if (*startDate < Date::earliestTermStartDate()) return alertAt(Field::StartDate, kTooEarlyStartMessage);
+  if (!endDate || endDate->isNull() || *endDate < *startDate) return beepAt(Field::EndDate);
+  if (!isKakeibo && endDate->addingDays(1).month() == endDate->month())
+    return alertAt(Field::EndDate, kEndOfMonthMessage);
+  // One year on from the start; a start on 29 February gives 28 February.
+  const Date limit = startDate->addingMonths(12);
+  if (*endDate > limit || (*endDate == limit && limit.day() == startDate->day()))
+    return alertAt(Field::EndDate, kTermTooLongMessage);
+  return {};
+}
+
+std::optional<int32_t> TermSettings::termNoOfText(const std::string& text)
+{
+  const std::string digits = FieldText::normalizedInput(text);
+  if (digits.empty() || digits.size() > 4 || !FieldText::isAsciiDigits(digits)) return std::nullopt;
+  const int32_t n = std::stoi(digits);
+  if (n < 1 || n > kMaxTermNo) return std::nullopt;
+  return n;
+}
+
+Date TermSettings::defaultEndDateForStartDate(Date startDate)
+{
+  Date end = startDate.addingMonths(12);
+  if (end.day() == startDate.day()) end = end.addingDays(-1);
+  return end;
+}
+
+std::string TermSettings::trimmedName(const std::string& text)
+{
+  static constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+  std::string_view v(text);
+  for (bool changed = true; changed;) {
+    changed = false;
+    while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1), changed = true;
+    while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1), changed = true;
+    if (v.substr(0, kIdeographicSpace.size()) == kIdeographicSpace) v.remove_prefix(kIdeographicSpace.size()), changed = true;
+    if (v.size() >= kIdeographicSpace.size() && v.substr(v.size() - kIdeographicSpace.size()) == kIdeographicSpace)
+      v.remove_suffix(kIdeographicSpace.size()), changed = true;
+  }
+  return std::string(v);
+}
+
+std::string TermSettings::yearTextOfDateText(const std::string& dateText)
+{
+  const size_t slash = dateText.find('/');
+  return slash == std::string::npos ? std::string() : dateText.substr(0, slash);
+}
+
+}  // namespace kivo

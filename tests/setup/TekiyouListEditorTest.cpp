@@ -1,0 +1,94 @@
+#include "setup/TekiyouListEditor.h"
+
+#include <gtest/gtest.h>
+
+#include "setup/SetupTestBooks.h"
+
+namespace kivo {
+namespace {
+
+using test::makeSetupBooks;
+
+TEST(TekiyouListEditor, OthersGroupStandsFirstAndStays)
+{
+  auto doc = makeSetupBooks();
+  // A document whose "その他" is not first.
+  auto genkin = std::make_shared<TekiyouGroup>("現金");
+  doc->tekiyouGroupArray().insert(doc->tekiyouGroupArray().begin(), genkin);
+  TekiyouListEditor editor(*doc);
+  ASSERT_EQ(editor.groupCount(), 2);
+  EXPECT_TRUE(editor.group(0).isOthersGroup);
+  EXPECT_EQ(editor.group(1).name, "現金");
+  EXPECT_FALSE(editor.removeGroup(0));
+
+  MyDocument bare;
+  bare.tekiyouGroupArray().clear();
+  TekiyouListEditor fresh(bare);
+  ASSERT_EQ(fresh.groupCount(), 1);
+  EXPECT_EQ(fresh.group(0).name, "その他");
+}
+
+TEST(TekiyouListEditor, GroupsAreNamedAfterActiveAccountsOnce)
+{
+  auto doc = makeSetupBooks();
+  TekiyouListEditor editor(*doc);
+  const std::vector<std::string> names = editor.namesAvailableForNewGroup();
+  ASSERT_FALSE(names.empty());
+  EXPECT_EQ(names.front(), "現金");
+  EXPECT_EQ(editor.addGroup("現金"), 1);
+  EXPECT_EQ(editor.addGroup("現金"), -1);        // has its group
+  EXPECT_EQ(editor.addGroup("通知預金"), -1);    // inactive account
+  EXPECT_EQ(editor.addGroup("どこにもない"), -1);
+}
+
+TEST(TekiyouListEditor, RemovingAGroupKeepsItsDescriptionsInOthers)
+{
+  auto doc = makeSetupBooks();
+  TekiyouListEditor editor(*doc);
+  const int g = editor.addGroup("現金");
+  editor.addTekiyou(g, "切手代");
+  editor.addTekiyou(0, "雑費");
+  EXPECT_TRUE(editor.removeGroup(g));
+  ASSERT_EQ(editor.groupCount(), 1);
+  ASSERT_EQ(editor.group(0).items.size(), 2u);
+  EXPECT_EQ(editor.group(0).items[1].tekiyou, "切手代");
+}
+
+TEST(TekiyouListEditor, EditsMovesAndChecks)
+{
+  auto doc = makeSetupBooks();
+  TekiyouListEditor editor(*doc);
+  const int g = editor.addGroup("普通預金");
+  const int a = editor.addTekiyou(0, " 振込手数料 ");
+  EXPECT_EQ(editor.group(0).items[a].tekiyou, "振込手数料");
+  EXPECT_EQ(editor.setKana(0, a, "ﾌﾘｺﾐ"), std::string("カナは、半角英数字24文字以内で入力してください。"));
+  EXPECT_EQ(editor.setKana(0, a, "furikomi"), "");
+  EXPECT_EQ(editor.group(0).items[a].kana, "FURIKOMI");
+  EXPECT_EQ(editor.moveTekiyou(0, a, g), 0);
+  EXPECT_TRUE(editor.group(0).items.empty());
+  editor.addTekiyou(g, "預金利息");
+  EXPECT_TRUE(editor.moveTekiyouWithinGroup(g, 1, 0));
+  EXPECT_EQ(editor.group(g).items[0].tekiyou, "預金利息");
+  EXPECT_FALSE(editor.validate().isRefused());
+
+  editor.addTekiyou(g, "預金利息");
+  TekiyouListEditor::Refusal r = editor.validate();
+  EXPECT_EQ(r.message, "グループ「普通預金」の 3 行目の摘要「預金利息」は、1 行目と重複しています。");
+  EXPECT_EQ(r.group, g);
+  EXPECT_EQ(r.item, 2);
+  editor.setTekiyou(g, 2, " ");
+  r = editor.validate();
+  EXPECT_EQ(r.message, "グループ「普通預金」の 3 行目の摘要を入力してください。");
+  editor.removeTekiyou(g, 2);
+  EXPECT_FALSE(editor.validate().isRefused());
+
+  editor.writeBack(*doc);
+  ASSERT_EQ(doc->tekiyouGroupArray().size(), 2u);
+  EXPECT_TRUE(doc->othersTekiyouGroup());
+  TekiyouPtr found = doc->matchTekiyouKana("FURI", "", "");
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->tekiyou(), "振込手数料");
+}
+
+}  // namespace
+}  // namespace kivo
