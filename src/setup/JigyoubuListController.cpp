@@ -36,6 +36,7 @@ JigyoubuListController::JigyoubuListController(DocumentSession* document)
   tableView_->setAlternatingRowColors(true);
   tableView_->setSelectionMode(QAbstractItemView::SingleSelection);
   tableView_->verticalHeader()->setVisible(false);
+  tableView_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
   tableView_->horizontalHeader()->setSectionResizeMode(JigyoubuListModel::NameColumn, QHeaderView::Stretch);
   tableView_->setColumnWidth(JigyoubuListModel::CodeColumn, 64);
   tableView_->setColumnWidth(JigyoubuListModel::ActiveColumn, 52);

@@ -75,6 +75,7 @@ KamokuListController::KamokuListController(DocumentSession* document)
   hojyoTableView_->setSelectionBehavior(QAbstractItemView::SelectRows);
   hojyoTableView_->setAlternatingRowColors(true);
   hojyoTableView_->verticalHeader()->setVisible(false);
+  hojyoTableView_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
   hojyoTableView_->horizontalHeader()->setSectionResizeMode(HojyoKamokuListModel::NameColumn, QHeaderView::Stretch);
   hojyoTableView_->setColumnWidth(HojyoKamokuListModel::CodeColumn, 64);
   hojyoTableView_->setColumnWidth(HojyoKamokuListModel::KanaColumn, 170);

@@ -126,7 +126,9 @@ void NewDocumentController::windowDidLoad()
   form->addRow(termNoTitle_, termRow);
   form->addRow(qs("会計期間:"), periodRow);
   form->addRow(QString(), warekiCheckbox_);
-  form->addRow(qs("金額の小数点以下:"), decimalPrecisionPopUp_);
+  auto* precisionRow = new QWidget(central);
+  precisionRow->setLayout(row({decimalPrecisionPopUp_}));
+  form->addRow(qs("金額の小数点以下:"), precisionRow);
 
   okButton_ = new QPushButton(qs("OK"), central);
   cancelButton_ = new QPushButton(qs("キャンセル"), central);

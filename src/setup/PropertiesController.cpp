@@ -94,7 +94,7 @@ PropertiesController::PropertiesController(DocumentSession* document)
   form->addRow(kaisya.isHoujin() ? qs("期:") : qs("年度:"), rowOf(this, {dai, termNoField_, ki}));
   form->addRow(qs("会計期間:"), rowOf(this, {termStartDateField_, new QLabel(qs("〜"), this), termEndDateField_}));
   form->addRow(QString(), warekiCheckbox_);
-  form->addRow(qs("金額の小数点以下:"), decimalPrecisionPopUp_);
+  form->addRow(qs("金額の小数点以下:"), rowOf(this, {decimalPrecisionPopUp_}));
 
   auto* passwordBox = new QGroupBox(qs("パスワード"), this);
   auto* grid = new QGridLayout(passwordBox);

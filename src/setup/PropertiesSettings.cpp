@@ -63,8 +63,8 @@ PropertiesSettings::Refusal PropertiesSettings::check() const
   if (r.isRefused()) {
     // A document read from an older file may hold a term these checks would refuse
     // today; an unchanged term is not held against the user.
-    const bool datesUnchanged = startDate == document_->kaisya().termStartDate() &&
-                                endDate == document_->kaisya().termEndDate();
+    const bool datesUnchanged = startDate.value_or(Date()) == document_->kaisya().termStartDate() &&
+                                endDate.value_or(Date()) == document_->kaisya().termEndDate();
     const bool dateFault = r.field == TermSettings::Field::StartDate || r.field == TermSettings::Field::EndDate;
     if (!(dateFault && (datesUnchanged || !canEditTermAndKind_))) {
       switch (r.field) {

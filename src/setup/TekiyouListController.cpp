@@ -56,6 +56,7 @@ TekiyouListController::TekiyouListController(DocumentSession* document)
   tekiyouTableView_->setSelectionMode(QAbstractItemView::SingleSelection);
   tekiyouTableView_->setSelectionBehavior(QAbstractItemView::SelectRows);
   tekiyouTableView_->setAlternatingRowColors(true);
+  tekiyouTableView_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
   tekiyouTableView_->horizontalHeader()->setSectionResizeMode(TekiyouListModel::TekiyouColumn, QHeaderView::Stretch);
   tekiyouTableView_->setColumnWidth(TekiyouListModel::KanaColumn, 170);
 

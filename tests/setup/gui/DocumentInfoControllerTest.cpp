@@ -1,0 +1,153 @@
+// The document information window: the hub's buttons follow the commands the program
+// has, it shows the company and its opening balances, keeps the ledger print state,
+// hands printing to whoever supplies it, and gives way to other sheets.
+#include "SetupWindowTest.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include "platform/PasswordHash.h"
+
+namespace kivo::test {
+namespace {
+
+// A sheet of a printout (a selection or period sheet): ends when another opens.
+class SelectionSheet : public SheetController {
+public:
+  SelectionSheet() : ok_(new QPushButton(QStringLiteral("OK"), this)) {}
+  int ended = -1;
+
+protected:
+  QAbstractButton* okButton() const override { return ok_; }
+
+private:
+  QPushButton* ok_;
+};
+
+class DocumentInfoControllerTest : public SetupWindowTest {
+protected:
+  void SetUp() override
+  {
+    SetupWindowTest::SetUp();
+    doc = openBooks();
+    doc->document().kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+    info = infoOf(doc);
+    ASSERT_TRUE(info);
+    activate(info);
+  }
+
+  DocumentSession* doc = nullptr;
+  DocumentInfoController* info = nullptr;
+};
+
+TEST_F(DocumentInfoControllerTest, ButtonsWorkOnceTheirCommandsHaveHandlers)
+{
+  // The master lists are this window's own; the other windows are not in this test.
+  for (Command c : {Command::ShowPropertiesWindow, Command::ShowKamokuListWindow, Command::ShowJigyoubuListWindow,
+                    Command::ShowTekiyouListWindow})
+    EXPECT_TRUE(info->buttonOfCommand(c)->isEnabled());
+  for (Command c : {Command::ShowFurikaedenpyouWindow, Command::ShowShiwakenikkiWindow, Command::ShowKanjyoumotocyouWindow,
+                    Command::ShowHojyozandakaIchiranWindow, Command::ShowZandakaShisanWindow, Command::ShowSuiiShisanWindow,
+                    Command::ShowGenkasyoukyakuShisanListWindow, Command::PrintHoukokusyo, Command::ShowSuitoucyouWindow})
+    EXPECT_FALSE(info->buttonOfCommand(c)->isEnabled());
+
+  int opened = 0;
+  app->setCommandHandler(Command::ShowZandakaShisanWindow, [&](QAction*) { ++opened; });
+  app->setCommandHandler(Command::ShowKanjyoumotocyouWindow, [&](QAction*) { ++opened; });
+  app->setCommandHandler(Command::ShowSuitoucyouWindow, [&](QAction*) { ++opened; });
+  info->validateCommandButtons();
+  EXPECT_TRUE(info->buttonOfCommand(Command::ShowZandakaShisanWindow)->isEnabled());
+  EXPECT_TRUE(info->buttonOfCommand(Command::ShowSuitoucyouWindow)->isEnabled());  // the chart has cash accounts
+  click(info, Command::ShowZandakaShisanWindow);
+  EXPECT_EQ(opened, 1);
+
+  // A limited user does not reach the ledgers.
+  doc->setWasOpenedByLimitedUserPassword(true);
+  info->validateCommandButtons();
+  EXPECT_FALSE(info->buttonOfCommand(Command::ShowKanjyoumotocyouWindow)->isEnabled());
+  EXPECT_TRUE(info->buttonOfCommand(Command::ShowZandakaShisanWindow)->isEnabled());
+}
+
+TEST_F(DocumentInfoControllerTest, ShowsTheCompanyTermAndWhetherTheOpeningBalancesBalance)
+{
+  doc->document().kaisya().setTermNo(3);
+  doc->document().kamokuOfCode(100)->setStartBalance(1000, 99);
+  info->updateUI(true);
+  EXPECT_EQ(info->companyField()->text(), QStringLiteral("テスト商事"));
+  EXPECT_TRUE(info->kindField()->text().startsWith(QStringLiteral("法人　・　会社法の勘定科目表")));
+  EXPECT_EQ(info->termField()->text(), QStringLiteral("第3期　2024年4月1日 〜 2025年3月31日（12か月）"));
+  EXPECT_TRUE(info->startBalanceField()->text().contains(QStringLiteral("貸借が一致していません（差額 1,000）")));
+  doc->document().kaisya().setDoUseWareki(true);
+  doc->document().kamokuOfCode(270)->setStartBalance(1000, 99);
+  info->updateUI(true);
+  EXPECT_EQ(info->termField()->text(), QStringLiteral("第3期　令和6年 4月 1日 〜 令和7年 3月31日（12か月）"));
+  EXPECT_TRUE(info->startBalanceField()->text().contains(QStringLiteral("貸借が一致しています")));
+}
+
+TEST_F(DocumentInfoControllerTest, LedgerPrintAccessoryState)
+{
+  EXPECT_FALSE(info->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  EXPECT_EQ(info->startPrintPageNumberOnKanjyoumotocyou(), 1);
+  info->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(1, 25);
+  EXPECT_TRUE(info->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  EXPECT_EQ(info->startPrintPageNumberOnKanjyoumotocyou(), 25);
+  info->setDoPrintContinuousPageNumberOnKanjyoumotocyou(false);
+  EXPECT_FALSE(info->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  info->setStartPrintPageNumberOnKanjyoumotocyou(7);
+  info->resetKanjyoumotocyouPrintAccessoryView();
+  EXPECT_FALSE(info->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  EXPECT_EQ(info->startPrintPageNumberOnKanjyoumotocyou(), 1);
+  EXPECT_TRUE(info->kanjyoumotocyouPrintAccessoryView());
+  EXPECT_FALSE(info->kanjyoumotocyouPrintAccessoryView()->isVisible());
+}
+
+TEST_F(DocumentInfoControllerTest, PrintEntryPointsCallWhatThePrintoutsSupply)
+{
+  using Entry = DocumentInfoController::PrintEntry;
+  // Without a handler nothing happens.
+  info->printHoukokusyo();
+  std::vector<std::pair<Entry, bool>> calls;
+  for (Entry e : {Entry::PrintKanjyoumotocyouOfSelectedKamoku, Entry::PageSetupForHoukokusyo})
+    DocumentInfoController::setPrintEntryHandler(e, [&calls, e, this](DocumentInfoController& i, bool preview) {
+      EXPECT_EQ(&i, info);
+      calls.emplace_back(e, preview);
+    });
+  info->printKanjyoumotocyouOfSelectedKamokuInPreviewWindow(true);
+  info->pageSetupForHoukokusyo();
+  info->printHoukokusyo();
+  ASSERT_EQ(calls.size(), 2u);
+  EXPECT_EQ(calls[0], std::make_pair(Entry::PrintKanjyoumotocyouOfSelectedKamoku, true));
+  EXPECT_EQ(calls[1], std::make_pair(Entry::PageSetupForHoukokusyo, false));
+  for (Entry e : {Entry::PrintKanjyoumotocyouOfSelectedKamoku, Entry::PageSetupForHoukokusyo})
+    DocumentInfoController::setPrintEntryHandler(e, {});
+  EXPECT_FALSE(DocumentInfoController::hasPrintEntryHandler(Entry::PageSetupForHoukokusyo));
+}
+
+TEST_F(DocumentInfoControllerTest, ASelectionSheetGivesWayToTheMasterLists)
+{
+  auto* selection = new SelectionSheet();
+  selection->beginSheet(info, [selection](int code) { selection->ended = code; });
+  ASSERT_EQ(info->attachedSheetController(), selection);
+  click(info, Command::ShowKamokuListWindow);
+  EXPECT_EQ(selection->ended, SheetController::kCancel);
+  SheetController* kamoku = info->attachedSheetController();
+  ASSERT_TRUE(kamoku);
+  EXPECT_TRUE(kamoku->blocksDocumentCommands());
+  // A master-list sheet never goes this way: its edits would be lost.
+  info->closeAttachedSheet();
+  EXPECT_EQ(info->attachedSheetController(), kamoku);
+}
+
+TEST_F(DocumentInfoControllerTest, ClosingTheHubClosesTheDocument)
+{
+  StubWindow* other = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
+  QPointer<StubWindow> watch = other;
+  info->close();
+  flush();
+  EXPECT_TRUE(app->documentController()->documents().empty());
+  EXPECT_FALSE(watch);
+}
+
+}  // namespace
+}  // namespace kivo::test

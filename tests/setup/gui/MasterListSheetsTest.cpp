@@ -1,0 +1,289 @@
+// The company-properties and master-list sheets: their guards, their refusals with
+// the offending row selected, working on copies, and what OK leaves in the books.
+#include "SetupWindowTest.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTreeView>
+
+#include "platform/PasswordHash.h"
+#include "setup/HojyoKamokuListModel.h"
+#include "setup/JigyoubuListController.h"
+#include "setup/JigyoubuListModel.h"
+#include "setup/KamokuListController.h"
+#include "setup/KamokuListModel.h"
+#include "setup/PropertiesController.h"
+#include "setup/TekiyouListController.h"
+#include "setup/TekiyouListSource.h"
+
+namespace kivo::test {
+namespace {
+
+// An entry window that hands its selected row to the description list.
+class StubEntryWindow : public StubWindow, public TekiyouListSource {
+public:
+  using StubWindow::StubWindow;
+  bool getSelectedRowKarikataKamokuCode(int& kari, int& kashi) const override
+  {
+    kari = 100;
+    kashi = 103;
+    return true;
+  }
+  void writeTekiyouStringToPasteboard() override { QGuiApplication::clipboard()->setText(QStringLiteral("切手代")); }
+};
+
+class MasterListSheetsTest : public SetupWindowTest {
+protected:
+  void SetUp() override
+  {
+    SetupWindowTest::SetUp();
+    doc = openBooks();
+    info = infoOf(doc);
+    ASSERT_TRUE(info);
+    activate(info);
+  }
+
+  KamokuListController* openKamokuList()
+  {
+    app->performCommand(Command::ShowKamokuListWindow, nullptr);
+    flush();
+    return sheetOn<KamokuListController>(info);
+  }
+
+  DocumentSession* doc = nullptr;
+  DocumentInfoController* info = nullptr;
+};
+
+TEST_F(MasterListSheetsTest, PropertiesAndListsWaitForTheEntryWindowsToClose)
+{
+  StubWindow* voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
+  for (Command c : {Command::ShowPropertiesWindow, Command::ShowKamokuListWindow, Command::ShowJigyoubuListWindow}) {
+    alerts.clear();
+    activate(info);
+    app->performCommand(c, nullptr);
+    flush();
+    EXPECT_EQ(lastAlert(), QStringLiteral("実行できません / 出納帳、振替伝票、資産管理台帳を閉じてください。"));
+    for (WindowController* w : doc->windowControllers()) EXPECT_FALSE(w->attachedSheetController());
+  }
+  voucher->close();
+  flush();
+  alerts.clear();
+  activate(info);
+  app->performCommand(Command::ShowPropertiesWindow, nullptr);
+  flush();
+  EXPECT_TRUE(alerts.empty());
+  EXPECT_TRUE(sheetOn<PropertiesController>(info));
+}
+
+TEST_F(MasterListSheetsTest, OneMasterListSheetAtATime)
+{
+  KamokuListController* kamoku = openKamokuList();
+  ASSERT_TRUE(kamoku);
+  app->performCommand(Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  EXPECT_EQ(lastAlert(), QStringLiteral(
+                             "実行できません / このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。"));
+  EXPECT_EQ(info->attachedSheetController(), kamoku);
+  // The same command again brings the sheet forward and opens no other.
+  alerts.clear();
+  EXPECT_EQ(openKamokuList(), kamoku);
+  EXPECT_TRUE(alerts.empty());
+  // While it is open, vouchers cannot open either.
+  EXPECT_FALSE(AppController::canShowFurikaedenpyouWindow());
+  kamoku->cancelButton()->click();
+  flush();
+  EXPECT_FALSE(info->attachedSheetController());
+}
+
+TEST_F(MasterListSheetsTest, CancelDropsTheEditsOfTheCopy)
+{
+  KamokuListController* kamoku = openKamokuList();
+  ASSERT_TRUE(kamoku);
+  KamokuListModel* km = kamoku->kamokuModel();
+  const QModelIndex name = km->indexOfKamoku(kamoku->editor().indexOfKamokuCode(100));
+  EXPECT_TRUE(km->setData(name, QStringLiteral("手元現金")));
+  EXPECT_EQ(doc->document().kamokuOfCode(100)->name(), "現金");
+  kamoku->cancelButton()->click();
+  flush();
+  EXPECT_EQ(doc->document().kamokuOfCode(100)->name(), "現金");
+  EXPECT_FALSE(doc->isDocumentEdited());
+}
+
+TEST_F(MasterListSheetsTest, AccountListRefusesNamingTheOffendingRow)
+{
+  KamokuListController* kamoku = openKamokuList();
+  ASSERT_TRUE(kamoku);
+  KamokuListEditor& editor = kamoku->editor();
+  KamokuListModel* km = kamoku->kamokuModel();
+  HojyoKamokuListModel* hm = kamoku->hojyoKamokuModel();
+  const auto cell = [&](int32_t code, int column) { return km->indexOfKamoku(editor.indexOfKamokuCode(code), column); };
+
+  // A duplicate name.
+  EXPECT_TRUE(km->setData(cell(201, KamokuListModel::NameColumn), QStringLiteral("売掛金")));
+  kamoku->okButton()->click();
+  flush();
+  EXPECT_EQ(lastAlert(), QStringLiteral("無効な勘定科目 / コード 111 と 201 の勘定科目名「売掛金」が重複しています。"));
+  EXPECT_EQ(kamoku->selectedKamokuIndex(), editor.indexOfKamokuCode(201));
+  EXPECT_EQ(info->attachedSheetController(), kamoku);
+  EXPECT_TRUE(km->setData(cell(201, KamokuListModel::NameColumn), QStringLiteral("買掛金")));
+
+  // Sub-accounts that do not add up to their account.
+  kamoku->selectKamoku(editor.indexOfKamokuCode(103));
+  kamoku->addHojyoKamoku();
+  EXPECT_TRUE(hm->setData(hm->index(0, HojyoKamokuListModel::BalanceColumn), QStringLiteral("1,000")));
+  EXPECT_TRUE(km->setData(cell(103, KamokuListModel::BalanceColumn), QStringLiteral("999")));
+  kamoku->selectKamoku(editor.indexOfKamokuCode(100));
+  alerts.clear();
+  kamoku->okButton()->click();
+  flush();
+  EXPECT_EQ(lastAlert(), QStringLiteral("無効な勘定科目 / コード 103 の「普通預金」の会社全体の開始残高（999）が、"
+                                        "補助科目の開始残高の合計（1,000）と一致しません。"));
+  EXPECT_EQ(kamoku->selectedKamokuIndex(), editor.indexOfKamokuCode(103));
+  EXPECT_EQ(info->attachedSheetController(), kamoku);
+  EXPECT_TRUE(kamoku->startBalanceField()->text().contains(QStringLiteral("一致していません")));
+
+  // A typed amount the field refuses, and an account that keeps no balance.
+  alerts.clear();
+  EXPECT_FALSE(km->setData(cell(103, KamokuListModel::BalanceColumn), QStringLiteral("-5")));
+  EXPECT_EQ(lastAlert(), QStringLiteral("無効な勘定科目 / マイナスの金額は入力できません。"));
+  EXPECT_FALSE(km->flags(cell(300, KamokuListModel::BalanceColumn)) & Qt::ItemIsEditable);
+
+  EXPECT_TRUE(km->setData(cell(103, KamokuListModel::BalanceColumn), QStringLiteral("1000")));
+  EXPECT_TRUE(km->setData(cell(270, KamokuListModel::BalanceColumn), QStringLiteral("1000")));
+  alerts.clear();
+  kamoku->okButton()->click();
+  flush();
+  EXPECT_TRUE(alerts.empty()) << lastAlert().toStdString();
+  EXPECT_FALSE(info->attachedSheetController());
+  EXPECT_EQ(doc->document().kamokuOfCode(103)->startBalanceOfJigyoubuCode(99), 1000);
+  EXPECT_TRUE(doc->isDocumentEdited());
+}
+
+TEST_F(MasterListSheetsTest, AnAccountInUseCannotBeTurnedOff)
+{
+  auto s = std::make_shared<Shiwake>();
+  s->setDenpyouNo(1);
+  s->setDate(Date(2024, 5, 1));
+  s->setKarikataKamokuCode(100);
+  s->setKashikataKamokuCode(300);
+  doc->document().shiwakeArray().push_back(s);
+  KamokuListController* kamoku = openKamokuList();
+  ASSERT_TRUE(kamoku);
+  KamokuListModel* km = kamoku->kamokuModel();
+  const QModelIndex active = km->indexOfKamoku(kamoku->editor().indexOfKamokuCode(100), KamokuListModel::ActiveColumn);
+  EXPECT_FALSE(km->setData(active, Qt::Unchecked, Qt::CheckStateRole));
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, QStringLiteral("実行できません"));
+  EXPECT_TRUE(alerts.back().text.startsWith(QStringLiteral("「現金」は仕訳で使われているため、無効にできません。")));
+  EXPECT_EQ(km->data(active, Qt::CheckStateRole).toInt(), Qt::Checked);
+}
+
+TEST_F(MasterListSheetsTest, DivisionListRefusesDuplicatesAndKeepsDivisionsInUse)
+{
+  app->performCommand(Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  auto* sheet = sheetOn<JigyoubuListController>(info);
+  ASSERT_TRUE(sheet);
+  JigyoubuListModel* m = sheet->model();
+  for (int code : {1, 2}) {
+    EXPECT_TRUE(m->setData(m->index(code, JigyoubuListModel::ActiveColumn), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_TRUE(m->setData(m->index(code, JigyoubuListModel::NameColumn), QStringLiteral("本店")));
+  }
+  sheet->okButton()->click();
+  flush();
+  EXPECT_EQ(lastAlert(), QStringLiteral("無効な事業部 / 事業部 01 と 02 の名前「本店」が重複しています。"));
+  EXPECT_EQ(sheet->tableView()->currentIndex().row(), 2);
+  EXPECT_TRUE(m->setData(m->index(2, JigyoubuListModel::NameColumn), QStringLiteral("支店")));
+  sheet->okButton()->click();
+  flush();
+  EXPECT_EQ(doc->document().numberOfActiveJigyoubu(), 2);
+
+  auto s = std::make_shared<Shiwake>();
+  s->setDenpyouNo(1);
+  s->setKarikataKamokuCode(100);
+  s->setKarikataJigyoubuCode(2);
+  doc->document().shiwakeArray().push_back(s);
+  alerts.clear();
+  activate(info);
+  app->performCommand(Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  sheet = sheetOn<JigyoubuListController>(info);
+  ASSERT_TRUE(sheet);
+  EXPECT_FALSE(sheet->model()->setData(sheet->model()->index(2, JigyoubuListModel::ActiveColumn), Qt::Unchecked,
+                                       Qt::CheckStateRole));
+  EXPECT_TRUE(lastAlert().contains(QStringLiteral("事業部「支店」は仕訳で使われているため、無効にできません。")));
+}
+
+TEST_F(MasterListSheetsTest, PropertiesEditTheCompanyAndItsPasswords)
+{
+  app->performCommand(Command::ShowPropertiesWindow, nullptr);
+  flush();
+  auto* sheet = sheetOn<PropertiesController>(info);
+  ASSERT_TRUE(sheet);
+  sheet->nameField()->setText(QStringLiteral("新テスト商事"));
+  sheet->addressField()->setText(QStringLiteral("東京都千代田区"));
+  sheet->termNoField()->setText(QStringLiteral("12"));
+  sheet->passwordField()->setText(QStringLiteral("secret"));
+  sheet->passwordConfirmationField()->setText(QStringLiteral("secrat"));
+  sheet->okButton()->click();
+  flush();
+  EXPECT_EQ(lastAlert(), QStringLiteral("無効な設定 / 確認のために入力したパスワードが一致しません。"));
+  EXPECT_EQ(info->attachedSheetController(), sheet);
+  sheet->passwordConfirmationField()->setText(QStringLiteral("secret"));
+  sheet->okButton()->click();
+  flush();
+  EXPECT_FALSE(info->attachedSheetController());
+  const Kaisya& k = doc->document().kaisya();
+  EXPECT_EQ(k.name(), "新テスト商事");
+  EXPECT_EQ(k.address(), "東京都千代田区");
+  EXPECT_EQ(k.termNo(), 12);
+  EXPECT_TRUE(PasswordHash::verify(QStringLiteral("secret"), k.password()));
+  EXPECT_EQ(info->companyField()->text(), QStringLiteral("新テスト商事"));
+}
+
+TEST_F(MasterListSheetsTest, ALimitedUserCannotTouchThePasswords)
+{
+  doc->document().kaisya().setPassword(PasswordHash::hash(QStringLiteral("owner"), 1000));
+  doc->setWasOpenedByLimitedUserPassword(true);
+  app->performCommand(Command::ShowPropertiesWindow, nullptr);
+  flush();
+  auto* sheet = sheetOn<PropertiesController>(info);
+  ASSERT_TRUE(sheet);
+  EXPECT_FALSE(sheet->passwordField()->isEnabled());
+  EXPECT_FALSE(sheet->clearPasswordCheckbox()->isEnabled());
+  sheet->okButton()->click();
+  flush();
+  EXPECT_TRUE(PasswordHash::verify(QStringLiteral("owner"), doc->document().kaisya().password()));
+}
+
+TEST_F(MasterListSheetsTest, DescriptionListFromAnEntryRow)
+{
+  auto* entry = new StubEntryWindow(doc, Kind::Suitoucyou, QStringLiteral("現金出納帳"));
+  doc->addWindowController(entry);
+  // The description groups of the row's accounts come first.
+  auto genkin = std::make_shared<TekiyouGroup>("現金");
+  doc->document().tekiyouGroupArray().push_back(genkin);
+  activate(entry);
+  QGuiApplication::clipboard()->clear();
+  app->performCommand(Command::ShowTekiyouListWindow, nullptr);
+  flush();
+  auto* sheet = sheetOn<TekiyouListController>(entry);
+  ASSERT_TRUE(sheet);
+  EXPECT_FALSE(sheet->blocksDocumentCommands());
+  EXPECT_EQ(sheet->selectedGroup(), 1);
+  EXPECT_EQ(sheet->newTekiyouField()->text(), QStringLiteral("切手代"));
+  EXPECT_EQ(sheet->addTekiyou(), 0);
+  // The entry window ends the sheet before another opens on it: the edits are dropped.
+  sheet->endTekiyouListWindow(nullptr);
+  flush();
+  EXPECT_FALSE(entry->attachedSheetController());
+  EXPECT_TRUE(genkin->tekiyouArray().empty());
+}
+
+}  // namespace
+}  // namespace kivo::test
