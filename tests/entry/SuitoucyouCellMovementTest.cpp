@@ -1,0 +1,243 @@
+// Keyboard movement in a cash book: where Tab goes from each column, what leaving a
+// row does, the empty pending row, and the copy from the row above.
+#include "entry/SuitoucyouCellMovement.h"
+
+#include <gtest/gtest.h>
+
+#include "entry/SuitoucyouRegistrar.h"
+#include "entry/SuitoucyouTestBooks.h"
+
+namespace kivo::test {
+namespace {
+
+using Row = SuitoucyouRow;
+using Command = SuitoucyouCellMovement::Command;
+
+const Date kApril10(2024, 4, 10);
+
+// The window's part, done straight on the book and logged.
+class RecordingActions : public SuitoucyouCellMovement::Actions {
+public:
+  explicit RecordingActions(Suitoucyou& book) : book_(book) {}
+  bool checkRowWithMessages() override
+  {
+    log.push_back("check");
+    return book_.doAllSuitoucyouCellsHaveValidObjectValuesAtRow(-1, book_.selectDenpyouNo()).ok;
+  }
+  void registerRowAndRefreshBalances() override
+  {
+    log.push_back("register");
+    SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(book_, {});
+    book_.setZandakaMatrixCellsValue();
+  }
+  void addRow() override { log.push_back("add"); }
+  void removeRow() override { log.push_back("remove"); }
+  void registerPendingRow() override
+  {
+    log.push_back("pending");
+    SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(book_, {});
+  }
+  void setItemAsAboveRowItem() override
+  {
+    log.push_back("copy");
+    book_.setItemAsAboveSuitoucyouRowItem();
+  }
+  void resetInputedHojyoKamokuCode() override { log.push_back("reset"); }
+
+  std::vector<std::string> log;
+
+private:
+  Suitoucyou& book_;
+};
+
+class SuitoucyouCellMovementTest : public ::testing::Test {
+protected:
+  // The book of 現金 with one registered receipt and the pending row below it.
+  void open(EntryBooksOptions options = {})
+  {
+    doc = makeEntryBooks(options);
+    doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100)};
+    doc->kaisya().setMinAvailableDenpyouNo(2);
+    book = std::make_unique<Suitoucyou>(*doc, kGenkin, -1);
+    if (book->displayShiwake()) SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(*book, {});
+    actions = std::make_unique<RecordingActions>(*book);
+  }
+  void move(Command command, SuitoucyouCellMovement::Options options = {})
+  {
+    SuitoucyouCellMovement::moveSelectSuitoucyouCellByCommand(*book, command, options, *actions);
+  }
+  std::unique_ptr<MyDocument> doc;
+  std::unique_ptr<Suitoucyou> book;
+  std::unique_ptr<RecordingActions> actions;
+};
+
+TEST_F(SuitoucyouCellMovementTest, TabWalksTheColumnsOfARow)
+{
+  struct Case {
+    const char* what;
+    EntryBooksOptions options;
+    Row::Column from;
+    int32_t aite;   // -1: empty
+    int64_t in, out;
+    Row::Column to;
+  };
+  const Case cases[] = {
+      {"date", {}, Row::DateMatrix, -1, 0, 0, Row::AiteKamokuMatrix},
+      {"account without sub-accounts", {.hojyoKamoku = true}, Row::AiteKamokuMatrix, kUriagedaka, 0, 0,
+       Row::TekiyouMatrix},
+      {"account with sub-accounts", {.hojyoKamoku = true}, Row::AiteKamokuMatrix, kFutsuuYokin, 0, 0,
+       Row::AiteHojyoKamokuMatrix},
+      {"empty account", {.hojyoKamoku = true}, Row::AiteKamokuMatrix, -1, 0, 0, Row::TekiyouMatrix},
+      {"sub-account", {.hojyoKamoku = true}, Row::AiteHojyoKamokuMatrix, kFutsuuYokin, 0, 0, Row::TekiyouMatrix},
+      {"description, divisions in use", {.jigyoubu = true}, Row::TekiyouMatrix, kUriagedaka, 0, 0,
+       Row::AiteJigyoubuMatrix},
+      {"counterpart division", {.jigyoubu = true}, Row::AiteJigyoubuMatrix, kUriagedaka, 0, 0, Row::JigyoubuMatrix},
+      {"own division", {.jigyoubu = true}, Row::JigyoubuMatrix, kUriagedaka, 0, 0, Row::InKingakuMatrix},
+      {"description, credit-natured counterpart", {}, Row::TekiyouMatrix, kUriagedaka, 0, 0, Row::InKingakuMatrix},
+      {"description, debit-natured counterpart", {}, Row::TekiyouMatrix, kShoumouhinhi, 0, 0, Row::OutKingakuMatrix},
+      {"description, a payment typed", {}, Row::TekiyouMatrix, kUriagedaka, 0, 5, Row::OutKingakuMatrix},
+      {"description, a receipt typed", {}, Row::TekiyouMatrix, kShoumouhinhi, 5, 0, Row::InKingakuMatrix},
+      {"empty receipt", {}, Row::InKingakuMatrix, kUriagedaka, 0, 0, Row::OutKingakuMatrix},
+      {"empty payment", {}, Row::OutKingakuMatrix, kUriagedaka, 0, 0, Row::DateMatrix},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    open(c.options);
+    typeCashRow(*book, 1, kApril10, c.aite, c.in, c.out);
+    book->selectCell(1, c.from);
+    move(Command::InsertTab);
+    EXPECT_EQ(book->selectedSuitoucyouRow(), 1);
+    EXPECT_EQ(book->selectedColumn(), c.to);
+    EXPECT_TRUE(actions->log.empty());
+  }
+}
+
+TEST_F(SuitoucyouCellMovementTest, AnAccountTypedWithItsSubAccountFillsItAndSkipsIt)
+{
+  open({.hojyoKamoku = true});
+  typeCashRow(*book, 1, kApril10, kFutsuuYokin, 0, 0);
+  book->selectCell(1, Row::AiteKamokuMatrix);
+  move(Command::InsertTab, {.inputedHojyoKamokuCode = 2});
+  EXPECT_EQ(book->cell(1, Row::AiteHojyoKamokuMatrix), FieldValue::code(2));
+  EXPECT_EQ(book->selectedColumn(), Row::TekiyouMatrix);
+}
+
+TEST_F(SuitoucyouCellMovementTest, TabOutOfTheAmountRegistersAndStartsTheNextRow)
+{
+  open();
+  typeCashRow(*book, 1, kApril10, kUriagedaka, 800, 0);
+  book->selectCell(1, Row::InKingakuMatrix);
+  move(Command::InsertTab);
+  EXPECT_EQ(actions->log, (std::vector<std::string>{"register", "pending"}));
+  EXPECT_EQ(book->row(1).denpyouNo, 2);
+  ASSERT_EQ(book->numberOfSuitoucyouRows(), 3);
+  EXPECT_EQ(book->selectedSuitoucyouRow(), 2);
+  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(book->row(1).zandaka, 900);
+  ASSERT_EQ(doc->shiwakeArray().size(), 3u);
+  EXPECT_EQ(doc->shiwakeArray()[2]->denpyouNo(), 0);
+
+  // From a row that is not the last: the next row's date. An invalid row keeps the
+  // row, at its date.
+  book->selectCell(0, Row::InKingakuMatrix);
+  move(Command::InsertTab);
+  EXPECT_EQ(book->selectedSuitoucyouRow(), 1);
+  book->setCell(0, Row::AiteKamokuMatrix, FieldValue());
+  book->selectCell(0, Row::InKingakuMatrix);
+  move(Command::InsertTab);
+  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
+  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+
+  // With the counter used up, finishing the last row goes to the first row.
+  doc->kaisya().setMinAvailableDenpyouNo(Kaisya::kMaxDenpyouNo + 1);
+  typeCashRow(*book, 2, kApril10, kUriagedaka, 5, 0);
+  book->selectCell(2, Row::InKingakuMatrix);
+  move(Command::InsertTab);
+  EXPECT_EQ(book->numberOfSuitoucyouRows(), 3);
+  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
+  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+}
+
+TEST_F(SuitoucyouCellMovementTest, TheArrowsCheckAndRegisterTheRowTheyLeave)
+{
+  struct Case {
+    const char* what;
+    Command command;
+    int fromRow;
+    bool rowIsValid;
+    std::vector<std::string> log;
+    int toRow;
+  };
+  const Case cases[] = {
+      {"down from a valid row", Command::MoveDown, 0, true, {"check", "register"}, 1},
+      {"down from an invalid row", Command::MoveDown, 0, false, {"check"}, 0},
+      {"up from the first row", Command::MoveUp, 0, true, {"check", "register"}, 0},
+      {"down from the last row adds one", Command::MoveDown, 1, true, {"check", "register", "add"}, 1},
+      {"up from a complete pending row", Command::MoveUp, 1, true, {"check", "register"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    open();
+    typeCashRow(*book, 1, kApril10, kUriagedaka, 5, 0);
+    if (!c.rowIsValid) book->setCell(c.fromRow, Row::DateMatrix, FieldValue());
+    book->selectCell(c.fromRow, Row::TekiyouMatrix);
+    move(c.command);
+    EXPECT_EQ(actions->log, c.log);
+    EXPECT_EQ(book->selectedSuitoucyouRow(), c.toRow);
+    EXPECT_EQ(book->selectedColumn(), Row::TekiyouMatrix);
+  }
+}
+
+TEST_F(SuitoucyouCellMovementTest, TheEmptyPendingRowStaysOnDownAndGoesOnUp)
+{
+  open();
+  book->selectCell(1, Row::AiteKamokuMatrix);
+  move(Command::MoveDown);
+  EXPECT_TRUE(actions->log.empty());
+  EXPECT_EQ(book->selectedSuitoucyouRow(), 1);
+  move(Command::MoveUp);
+  EXPECT_EQ(actions->log, (std::vector<std::string>{"remove"}));
+}
+
+TEST_F(SuitoucyouCellMovementTest, BacktabFromTheDateGoesToThePreviousRowWhenValid)
+{
+  open();
+  typeCashRow(*book, 1, kApril10, kUriagedaka, 5, 0);
+  book->selectCell(1, Row::DateMatrix);
+  move(Command::InsertBacktab);
+  EXPECT_EQ(actions->log, (std::vector<std::string>{"register"}));
+  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
+  EXPECT_EQ(book->selectedColumn(), Row::OutKingakuMatrix);
+  // From row 0 it stays in the row, without registering.
+  actions->log.clear();
+  book->selectCell(0, Row::DateMatrix);
+  move(Command::InsertBacktab);
+  EXPECT_TRUE(actions->log.empty());
+  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
+  EXPECT_EQ(book->selectedColumn(), Row::OutKingakuMatrix);
+}
+
+TEST_F(SuitoucyouCellMovementTest, AutoSetItemAsAboveRowCopiesEmptyCellsOnTab)
+{
+  open();
+  SuitoucyouCellMovement::Options options;
+  options.autoSetItemAsAboveRow = true;
+  book->selectCell(1, Row::DateMatrix);
+  move(Command::InsertTab, options);
+  EXPECT_EQ(book->cell(1, Row::DateMatrix), FieldValue::date(kApril10));
+  book->selectCell(1, Row::AiteKamokuMatrix);
+  move(Command::InsertTab, options);
+  EXPECT_EQ(book->cell(1, Row::AiteKamokuMatrix), FieldValue::code(kUriagedaka));
+  EXPECT_EQ(actions->log, (std::vector<std::string>{"copy", "copy", "reset"}));
+  // A filled cell, or the setting off, copies nothing.
+  actions->log.clear();
+  book->selectCell(1, Row::DateMatrix);
+  move(Command::InsertTab, options);
+  book->setCell(1, Row::AiteKamokuMatrix, FieldValue());
+  book->selectCell(1, Row::AiteKamokuMatrix);
+  move(Command::InsertTab);
+  EXPECT_TRUE(actions->log.empty());
+}
+
+}  // namespace
+}  // namespace kivo::test

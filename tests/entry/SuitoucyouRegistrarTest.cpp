@@ -1,0 +1,252 @@
+// Registering cash-book rows: numbers from the shared counter, the receipt and
+// payment forms, the pending entry, the place in the journal, duplication, removal
+// and its undo.
+#include "entry/SuitoucyouRegistrar.h"
+
+#include <gtest/gtest.h>
+
+#include "entry/SuitoucyouTestBooks.h"
+
+namespace kivo::test {
+namespace {
+
+using Row = SuitoucyouRow;
+using Result = SuitoucyouRegistrar::Result;
+
+const Date kApril10(2024, 4, 10);
+const Date kApril20(2024, 4, 20);
+
+class SuitoucyouRegistrarTest : public ::testing::Test {
+protected:
+  void SetUp() override { doc = makeEntryBooks(); }
+
+  // Opens the book of 現金 as the window does: its pending entries go, the rows are
+  // filled and a new pending row is registered.
+  Suitoucyou& open(int32_t selectDenpyouNo = 0)
+  {
+    book = std::make_unique<Suitoucyou>(*doc, kGenkin, -1);
+    book->setSelectDenpyouNo(selectDenpyouNo);
+    book->removeUnregisteredDenpyouNoFromShiwakeArray();
+    if (book->displayShiwake()) registerRow();
+    return *book;
+  }
+  Result registerRow() { return SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(*book, context); }
+  // A new empty last row, registered as the pending entry.
+  void addRow()
+  {
+    book->insertSuitoucyouRow(book->numberOfSuitoucyouRows());
+    book->selectCell(book->numberOfSuitoucyouRows() - 1, Row::DateMatrix);
+    registerRow();
+  }
+  std::vector<ShiwakePtr>& journal() { return doc->shiwakeArray(); }
+
+  std::unique_ptr<MyDocument> doc;
+  std::unique_ptr<Suitoucyou> book;
+  SuitoucyouRegistrar::Context context;
+};
+
+TEST_F(SuitoucyouRegistrarTest, TheOpenedBookHoldsAPendingEntryNumberedZero)
+{
+  Suitoucyou& b = open();
+  ASSERT_EQ(journal().size(), 1u);
+  const Shiwake& pending = *journal()[0];
+  EXPECT_EQ(pending.denpyouNo(), 0);
+  EXPECT_EQ(pending.kindOfShiwake(), Shiwake::kSuitoucyouNoAmount);
+  EXPECT_EQ(pending.suitoucyouKamokuCode(), kGenkin);
+  EXPECT_EQ(pending.suitoucyouHojyoKamokuCode(), -1);
+  EXPECT_EQ(pending.kashikataKamokuCode(), kGenkin);  // no receipt: the payment form
+  EXPECT_TRUE(b.isEditingUnregisteredLastRow());
+
+  // Registering the incomplete row again rebuilds the pending entry in place.
+  typeCashRow(b, 0, kApril10, kUriagedaka, 0, 0, "未入力");
+  EXPECT_EQ(registerRow(), Result::Registered);
+  ASSERT_EQ(journal().size(), 1u);
+  EXPECT_EQ(journal()[0]->denpyouNo(), 0);
+  EXPECT_EQ(journal()[0]->tekiyou(), "未入力");
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 1);
+}
+
+TEST_F(SuitoucyouRegistrarTest, ACompleteRowTakesTheNextNumberInReceiptOrPaymentForm)
+{
+  struct Case {
+    const char* what;
+    int64_t in, out;
+    int32_t kari, kashi;
+    int64_t amount;
+  };
+  const Case cases[] = {
+      {"receipt", 1000, 0, kGenkin, kUriagedaka, 1000},
+      {"payment", 0, 400, kUriagedaka, kGenkin, 400},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SetUp();
+    doc->kaisya().setMinAvailableDenpyouNo(7);
+    Suitoucyou& b = open();
+    typeCashRow(b, 0, kApril10, kUriagedaka, c.in, c.out, "摘要");
+    b.setCell(0, Row::JigyoubuMatrix, FieldValue::code(1));
+    EXPECT_EQ(registerRow(), Result::Registered);
+    ASSERT_EQ(journal().size(), 1u);
+    const Shiwake& s = *journal()[0];
+    EXPECT_EQ(s.denpyouNo(), 7);
+    EXPECT_EQ(s.kindOfShiwake(), Shiwake::kSuitoucyou);
+    EXPECT_EQ(s.karikataKamokuCode(), c.kari);
+    EXPECT_EQ(s.kashikataKamokuCode(), c.kashi);
+    EXPECT_EQ(s.karikataKingaku(), c.amount);
+    EXPECT_EQ(s.kashikataKingaku(), c.amount);
+    EXPECT_EQ(s.aiteKarikataKamokuCode(), c.kari);
+    EXPECT_EQ(s.aiteKashikataKamokuCode(), c.kashi);
+    // The book's own division is on the book's side.
+    EXPECT_EQ(c.kari == kGenkin ? s.karikataJigyoubuCode() : s.kashikataJigyoubuCode(), 1);
+    EXPECT_EQ(s.date(), kApril10);
+    EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 8);
+    EXPECT_EQ(b.row(0).denpyouNo, 7);
+    EXPECT_EQ(b.selectDenpyouNo(), 7);
+
+    // Registered again, it keeps its number and its place.
+    journal().insert(journal().begin(), makeCashEntry(kApril10, 3, kGenkin, kUriagedaka, 1));
+    b.setCell(0, Row::TekiyouMatrix, FieldValue::text("訂正"));
+    EXPECT_EQ(registerRow(), Result::Registered);
+    ASSERT_EQ(journal().size(), 2u);
+    EXPECT_EQ(journal()[1]->denpyouNo(), 7);
+    EXPECT_EQ(journal()[1]->tekiyou(), "訂正");
+    EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 8);
+  }
+}
+
+TEST_F(SuitoucyouRegistrarTest, TheNumberOfTheVoucherBeingTypedIsPassedOver)
+{
+  doc->kaisya().setMinAvailableDenpyouNo(5);
+  context.furikaedenpyouDisplayingDenpyouNo = 5;
+  Suitoucyou& b = open();
+  typeCashRow(b, 0, kApril10, kUriagedaka, 10, 0);
+  EXPECT_EQ(registerRow(), Result::Registered);
+  EXPECT_EQ(journal()[0]->denpyouNo(), 6);
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 7);
+}
+
+TEST_F(SuitoucyouRegistrarTest, AnExhaustedCounterKeepsTheTypedRowAsThePendingEntry)
+{
+  doc->kaisya().setMinAvailableDenpyouNo(Kaisya::kMaxDenpyouNo + 1);
+  Suitoucyou& b = open();
+  typeCashRow(b, 0, kApril10, kUriagedaka, 2500, 0, "現金売上");
+  EXPECT_EQ(registerRow(), Result::DenpyouNoExhausted);
+  ASSERT_EQ(journal().size(), 1u);
+  EXPECT_EQ(journal()[0]->denpyouNo(), 0);
+  EXPECT_EQ(journal()[0]->karikataKingaku(), 2500);
+  EXPECT_EQ(journal()[0]->tekiyou(), "現金売上");
+  EXPECT_EQ(b.row(0).denpyouNo, 0);
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), Kaisya::kMaxDenpyouNo + 1);
+}
+
+TEST_F(SuitoucyouRegistrarTest, ANumberedRowThatFailsItsCheckIsNotWrittenBack)
+{
+  journal() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 300)};
+  Suitoucyou& b = open(1);
+  const Shiwake before = *journal()[0];
+  b.setCell(0, Row::AiteKamokuMatrix, FieldValue());
+  EXPECT_EQ(registerRow(), Result::RefusedInvalidRow);
+  ASSERT_EQ(journal().size(), 1u);
+  EXPECT_TRUE(journal()[0]->isEqualStoredFields(before));
+}
+
+TEST_F(SuitoucyouRegistrarTest, ATransferVoucherLineIsNeverRewritten)
+{
+  journal() = {makeVoucherLine(kApril10, 4, kGenkin, kUriagedaka, 300)};
+  Suitoucyou& b = open(4);
+  b.setCell(0, Row::InKingakuMatrix, FieldValue::amount(1));
+  EXPECT_EQ(registerRow(), Result::NotRegistered);
+  EXPECT_EQ(journal()[0]->karikataKingaku(), 300);
+}
+
+TEST_F(SuitoucyouRegistrarTest, ANewRowGoesBeforeTheEntryGroupOfTheRowBelow)
+{
+  // Voucher 5 has a line that does not touch the book before the one that does.
+  journal() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100),
+               makeVoucherLine(kApril20, 5, kShoumouhinhi, kUriagedaka, 50),
+               makeVoucherLine(kApril20, 5, kGenkin, kUriagedaka, 70)};
+  doc->kaisya().setMinAvailableDenpyouNo(6);
+  Suitoucyou& b = open(5);
+  ASSERT_EQ(b.numberOfSuitoucyouRows(), 2);
+  b.insertSuitoucyouRow(1);
+  b.selectCell(1, Row::DateMatrix);
+  typeCashRow(b, 1, kApril20, kShoumouhinhi, 0, 20);
+  EXPECT_EQ(registerRow(), Result::Registered);
+  ASSERT_EQ(journal().size(), 4u);
+  EXPECT_EQ(journal()[1]->denpyouNo(), 6);
+  EXPECT_EQ(journal()[2]->denpyouNo(), 5);
+  EXPECT_EQ(b.shiwakeArrayIndexOfSuitoucyouRow(1), 1);
+}
+
+TEST_F(SuitoucyouRegistrarTest, ADuplicateFollowsTheRowAndTakesANumber)
+{
+  journal() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100, "元"),
+               makeCashEntry(kApril20, 2, kShoumouhinhi, kGenkin, 30)};
+  doc->kaisya().setMinAvailableDenpyouNo(3);
+  Suitoucyou& b = open(1);
+  const int copy = SuitoucyouRegistrar::duplicateSuitoucyouRow(b, context);
+  EXPECT_EQ(copy, 1);
+  EXPECT_EQ(b.row(1).denpyouNo, 3);
+  EXPECT_EQ(b.cell(1, Row::TekiyouMatrix), FieldValue::text("元"));
+  EXPECT_EQ(b.selectedSuitoucyouRow(), 1);
+  EXPECT_EQ(b.startRowWithInvalidZandaka(), 0);
+  ASSERT_EQ(journal().size(), 3u);
+  EXPECT_EQ(journal()[1]->denpyouNo(), 3);
+  EXPECT_EQ(journal()[1]->karikataKingaku(), 100);
+  EXPECT_TRUE(doc->isDocumentEdited());
+
+  doc->kaisya().setMinAvailableDenpyouNo(Kaisya::kMaxDenpyouNo + 1);
+  EXPECT_EQ(SuitoucyouRegistrar::duplicateSuitoucyouRow(b, context), -1);
+}
+
+TEST_F(SuitoucyouRegistrarTest, RemovingARowKeepsWhatItsUndoPutsBack)
+{
+  journal() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100),
+               makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 200),
+               makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 30)};
+  const std::vector<ShiwakePtr> entries = journal();
+  Suitoucyou& b = open(2);
+  ASSERT_EQ(b.selectedSuitoucyouRow(), 1);
+  const SuitoucyouRegistrar::Removal removal = SuitoucyouRegistrar::removeSuitoucyouShiwake(b, context);
+  EXPECT_TRUE(removal.isUndoable);
+  EXPECT_EQ(removal.shiwake, entries[1]);
+  EXPECT_EQ(removal.index, 1);
+  EXPECT_EQ(b.selectedSuitoucyouRow(), 1);
+  EXPECT_EQ(b.selectDenpyouNo(), 3);
+  EXPECT_EQ(std::count(journal().begin(), journal().end(), entries[1]), 0);
+
+  SuitoucyouRegistrar::restoreSuitoucyouShiwake(b, removal, context);
+  EXPECT_EQ(journal()[1], entries[1]);
+  EXPECT_EQ(b.selectedSuitoucyouRow(), 1);
+  EXPECT_EQ(b.row(1).denpyouNo, 2);
+  EXPECT_EQ(b.numberOfSuitoucyouRows(), 3);
+}
+
+TEST_F(SuitoucyouRegistrarTest, RemovingThePendingRowOrTheOnlyRow)
+{
+  journal() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100)};
+  Suitoucyou& b = open();
+  ASSERT_EQ(b.numberOfSuitoucyouRows(), 2);
+  // The pending last row: nothing to undo, the row above is selected.
+  SuitoucyouRegistrar::Removal removal = SuitoucyouRegistrar::removeSuitoucyouShiwake(b, context);
+  EXPECT_FALSE(removal.isUndoable);
+  EXPECT_EQ(b.numberOfSuitoucyouRows(), 1);
+  EXPECT_EQ(b.selectDenpyouNo(), 1);
+  EXPECT_EQ(journal().size(), 1u);
+
+  // The only row: an empty pending row takes its place.
+  removal = SuitoucyouRegistrar::removeSuitoucyouShiwake(b, context);
+  EXPECT_TRUE(removal.isUndoable);
+  ASSERT_EQ(b.numberOfSuitoucyouRows(), 1);
+  EXPECT_TRUE(b.isEditingUnregisteredLastRow());
+  ASSERT_EQ(journal().size(), 1u);
+  EXPECT_EQ(journal()[0]->denpyouNo(), 0);
+
+  // Dropping the pending row takes it out of the grid and the journal.
+  SuitoucyouRegistrar::removeSuitoucyouRowAtUnregisteredDenpyouNo(b);
+  EXPECT_EQ(b.numberOfSuitoucyouRows(), 0);
+  EXPECT_TRUE(journal().empty());
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,389 @@
+// The cash-book model: which entries make rows, the rows' receipt or payment form,
+// the running balance, the row check, copying from the row above, choosing another
+// book and the book's shortcut digit.
+#include "entry/Suitoucyou.h"
+
+#include <gtest/gtest.h>
+
+#include "entry/SuitoucyouTestBooks.h"
+
+namespace kivo::test {
+namespace {
+
+using Row = SuitoucyouRow;
+
+const Date kApril10(2024, 4, 10);
+const Date kApril20(2024, 4, 20);
+const Date kMay1(2024, 5, 1);
+
+ShiwakePtr pendingEntry(int32_t kari, int32_t kashi, int32_t bookKamoku, int32_t bookHojyo = -1)
+{
+  ShiwakePtr s = makeCashEntry(kApril10, 0, kari, kashi, 0);
+  s->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
+  s->setSuitoucyouKamokuCode(bookKamoku);
+  s->setSuitoucyouHojyoKamokuCode(bookHojyo);
+  return s;
+}
+
+TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOwnBook)
+{
+  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  auto withHojyo = [](ShiwakePtr s, int32_t kariHojyo, int32_t kashiHojyo) {
+    s->setKarikataHojyoKamokuCode(kariHojyo);
+    s->setKashikataHojyoKamokuCode(kashiHojyo);
+    return s;
+  };
+  struct Case {
+    const char* what;
+    ShiwakePtr entry;
+    int32_t kamoku, hojyo;
+    bool belongs;
+  };
+  const Case cases[] = {
+      {"receipt", makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 5), kGenkin, -1, true},
+      {"payment", makeCashEntry(kApril10, 1, kShoumouhinhi, kGenkin, 5), kGenkin, -1, true},
+      {"other account", makeCashEntry(kApril10, 1, kShoumouhinhi, kUriagedaka, 5), kGenkin, -1, false},
+      {"regular-type voucher", makeVoucherLine(Date::regularTypeDenpyouDate(), -1, kGenkin, kUriagedaka, 5), kGenkin,
+       -1, false},
+      {"the sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 1, -1), kFutsuuYokin,
+       1, true},
+      {"another sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 2, -1),
+       kFutsuuYokin, 1, false},
+      {"the whole account's is not a sub-account's", makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5),
+       kFutsuuYokin, 1, false},
+      {"own pending entry", pendingEntry(kGenkin, -1, kGenkin), kGenkin, -1, true},
+      {"another book's pending entry touching it", pendingEntry(kGenkin, kFutsuuYokin, kFutsuuYokin, 1), kGenkin, -1,
+       false},
+      {"a pending entry of no book", pendingEntry(kGenkin, -1, -1), kGenkin, -1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Suitoucyou book(*doc, c.kamoku, c.hojyo);
+    EXPECT_EQ(book.belongsToBook(*c.entry), c.belongs);
+  }
+}
+
+TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)
+{
+  auto doc = makeEntryBooks();
+  ShiwakePtr kind2 = makeCashEntry(kMay1, 4, kShoumouhinhi, kGenkin, 0);
+  kind2->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
+  ShiwakePtr voucher = makeVoucherLine(kApril20, 2, kShoumouhinhi, kGenkin, 300);
+  voucher->setAiteKarikataKamokuCode(Kamoku::kSyokuchiCode);
+  doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 1000, "売上"),
+                         voucher,
+                         makeCashEntry(kApril10, 3, kShoumouhinhi, kUriagedaka, 7),
+                         pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin),
+                         kind2};
+  Suitoucyou book(*doc, kGenkin, -1);
+  book.setSelectDenpyouNo(2);
+  EXPECT_FALSE(book.displayShiwake());
+  ASSERT_EQ(book.numberOfSuitoucyouRows(), 3);  // the other book's pending entry makes no row
+  EXPECT_EQ(book.selectedSuitoucyouRow(), 1);
+  EXPECT_EQ(book.selectedColumn(), Row::DateMatrix);
+
+  const SuitoucyouRow& receipt = book.row(0);
+  EXPECT_EQ(receipt.denpyouNo, 1);
+  EXPECT_EQ(receipt.cell(Row::AiteKamokuMatrix), FieldValue::code(kUriagedaka));
+  EXPECT_EQ(receipt.cell(Row::InKingakuMatrix), FieldValue::amount(1000));
+  EXPECT_TRUE(Row::isEmptyCell(receipt.cell(Row::OutKingakuMatrix)));
+  EXPECT_EQ(receipt.cell(Row::TekiyouMatrix), FieldValue::text("売上"));
+
+  // A voucher line shows the other side it recorded, and its mark.
+  EXPECT_EQ(book.cell(1, Row::AiteKamokuMatrix), FieldValue::code(Kamoku::kSyokuchiCode));
+  EXPECT_EQ(book.cell(1, Row::OutKingakuMatrix), FieldValue::amount(300));
+  EXPECT_EQ(book.cell(1, Row::KindOfShiwakeMatrix), FieldValue::text("振伝"));
+  EXPECT_TRUE(Row::isEmptyCell(book.cell(0, Row::KindOfShiwakeMatrix)));
+
+  // An entry written without an amount shows none.
+  EXPECT_TRUE(Row::isEmptyCell(book.cell(2, Row::OutKingakuMatrix)));
+  EXPECT_EQ(book.cell(2, Row::AiteKamokuMatrix), FieldValue::code(kShoumouhinhi));
+
+  // Without a row for the entry being edited, an empty row is added for the pending
+  // entry.
+  book.setSelectDenpyouNo(0);
+  EXPECT_TRUE(book.displayShiwake());
+  EXPECT_EQ(book.numberOfSuitoucyouRows(), 4);
+  EXPECT_EQ(book.selectedSuitoucyouRow(), 3);
+  EXPECT_TRUE(book.isEditingUnregisteredLastRow());
+  EXPECT_EQ(book.row(3).kindOfShiwake, Shiwake::kSuitoucyouNoAmount);
+}
+
+class SuitoucyouBalanceTest : public ::testing::Test {
+protected:
+  void SetUp() override { doc = makeEntryBooks(); }
+  void setOpening(int64_t v) { doc->kamokuOfCode(kGenkin)->setStartBalance(v, 99); }
+  Suitoucyou& show()
+  {
+    book = std::make_unique<Suitoucyou>(*doc, kGenkin, -1);
+    book->setSelectDenpyouNo(1);
+    book->displayShiwake();
+    book->setZandakaMatrixCellsValue();
+    return *book;
+  }
+  std::unique_ptr<MyDocument> doc;
+  std::unique_ptr<Suitoucyou> book;
+};
+
+TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99)
+{
+  setOpening(50000);
+  doc->kamokuOfCode(kGenkin)->setStartBalance(7777, 1);  // a division's own does not count
+  doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 10000),
+                         makeCashEntry(kApril20, 2, kShoumouhinhi, kGenkin, 3000),
+                         makeCashEntry(kApril20, 3, kGenkin, kGenkin, 999),   // within the book
+                         makeCashEntry(kMay1, 4, kGenkin, kUriagedaka, 0)};  // no amount
+  Suitoucyou& b = show();
+  EXPECT_EQ(b.zandakaString(0), "60,000");
+  EXPECT_EQ(b.zandakaString(1), "57,000");
+  EXPECT_EQ(b.row(1).zandaka, 57000);
+  EXPECT_EQ(b.zandakaString(2), "");
+  EXPECT_EQ(b.zandakaString(3), "");
+  EXPECT_EQ(b.startRowWithInvalidZandaka(), 4);
+}
+
+TEST_F(SuitoucyouBalanceTest, ASubAccountBookStartsFromTheSubAccountsBalance)
+{
+  doc = makeEntryBooks({.hojyoKamoku = true});
+  KamokuPtr yokin = doc->kamokuOfCode(kFutsuuYokin);
+  yokin->setStartBalance(1, 99);
+  yokin->hojyoKamokuOfCode(2)->setStartBalance(400, 99);
+  ShiwakePtr s = makeCashEntry(kApril10, 1, kFutsuuYokin, kUriagedaka, 100);
+  s->setKarikataHojyoKamokuCode(2);
+  doc->shiwakeArray() = {s};
+  Suitoucyou b(*doc, kFutsuuYokin, 2);
+  b.displayShiwake();
+  b.setZandakaMatrixCellsValue();
+  EXPECT_EQ(b.row(0).zandaka, 500);
+}
+
+TEST_F(SuitoucyouBalanceTest, IsNotCappedAndAfterPrecisionRowsShowsNumbersAgain)
+{
+  const int64_t limit = Kaisya::kMaxOutputAmountValue;
+  setOpening(limit - 10);
+  doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 30),
+                         makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5),
+                         makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 40)};
+  Suitoucyou& b = show();
+  EXPECT_EQ(b.zandakaString(0), "#Precision!");
+  EXPECT_EQ(b.zandakaString(1), "#Precision!");
+  EXPECT_EQ(b.row(1).zandaka, limit + 25);
+  EXPECT_EQ(b.row(2).zandaka, limit - 15);
+  EXPECT_EQ(b.zandakaString(2), "999,999,999,984");
+
+  // A restart below a "#Precision!" row goes on from its true balance.
+  b.row(2).zandaka.reset();
+  b.setStartRowWithInvalidZandaka(2);
+  b.setZandakaMatrixCellsValue();
+  EXPECT_EQ(b.row(2).zandaka, limit - 15);
+}
+
+TEST_F(SuitoucyouBalanceTest, IsGrayWhileTheJournalIsOutOfDateOrder)
+{
+  doc->shiwakeArray() = {makeCashEntry(kApril20, 1, kGenkin, kUriagedaka, 30),
+                         makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5)};
+  Suitoucyou& b = show();
+  EXPECT_TRUE(b.row(0).zandakaIsGray);
+  EXPECT_TRUE(b.row(1).zandakaIsGray);
+  doc->sortShiwakeArrayByDate();
+  b.setStartRowWithInvalidZandaka(0);
+  b.setZandakaMatrixCellsValue();
+  EXPECT_FALSE(b.row(0).zandakaIsGray);
+  EXPECT_EQ(b.row(1).zandaka, 35);
+}
+
+TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
+{
+  auto doc = makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  Suitoucyou book(*doc, kGenkin, -1);
+  book.renewSuitoucyouRows(1);
+  struct Case {
+    const char* what;
+    std::function<void(Suitoucyou&)> edit;
+    const char* message;  // nullptr: passes
+    Row::Column focus;
+  };
+  auto set = [](Row::Column c, FieldValue v) { return [c, v](Suitoucyou& b) { b.setCell(0, c, v); }; };
+  const Case cases[] = {
+      {"nothing typed", [](Suitoucyou&) {}, Suitoucyou::kDateMessage, Row::DateMatrix},
+      {"date", set(Row::DateMatrix, FieldValue::date(kApril10)), Suitoucyou::kAiteKamokuMessage,
+       Row::AiteKamokuMatrix},
+      {"kana not resolved", set(Row::AiteKamokuMatrix, FieldValue::text("FU")), Suitoucyou::kAiteKamokuMessage,
+       Row::AiteKamokuMatrix},
+      {"account with sub-accounts", set(Row::AiteKamokuMatrix, FieldValue::code(kFutsuuYokin)),
+       Suitoucyou::kHojyoKamokuMessage, Row::AiteHojyoKamokuMatrix},
+      {"sub-account", set(Row::AiteHojyoKamokuMatrix, FieldValue::code(1)), Suitoucyou::kAiteJigyoubuMessage,
+       Row::AiteJigyoubuMatrix},
+      {"counterpart division", set(Row::AiteJigyoubuMatrix, FieldValue::code(1)), Suitoucyou::kJigyoubuMessage,
+       Row::JigyoubuMatrix},
+      {"own division", set(Row::JigyoubuMatrix, FieldValue::code(2)), Suitoucyou::kKingakuMessage,
+       Row::OutKingakuMatrix},  // 普通預金 is debit-natured: the payment is asked for
+      {"credit-natured counterpart", set(Row::AiteKamokuMatrix, FieldValue::code(kUriagedaka)),
+       Suitoucyou::kKingakuMessage, Row::InKingakuMatrix},
+      {"receipt", set(Row::InKingakuMatrix, FieldValue::amount(5)), nullptr, Row::DateMatrix},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.edit(book);
+    const SuitoucyouCheckResult result = book.doAllSuitoucyouCellsHaveValidObjectValuesAtRow(0, 0);
+    if (!c.message) {
+      EXPECT_TRUE(result.ok);
+      continue;
+    }
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, c.message);
+    EXPECT_EQ(result.row, 0);
+    EXPECT_EQ(result.column, c.focus);
+  }
+  // 諸口 names no account: neither its sub-account nor its division is asked for.
+  book.setCell(0, Row::AiteKamokuMatrix, FieldValue::code(Kamoku::kSyokuchiCode));
+  book.setCell(0, Row::AiteJigyoubuMatrix, FieldValue());
+  EXPECT_TRUE(book.doAllSuitoucyouCellsHaveValidObjectValuesAtRow(-1, 0).ok);
+  // No row with the number: refused without a message.
+  const SuitoucyouCheckResult none = book.doAllSuitoucyouCellsHaveValidObjectValuesAtRow(-1, 42);
+  EXPECT_FALSE(none.ok);
+  EXPECT_TRUE(none.message.empty());
+}
+
+TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
+{
+  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  struct Case {
+    const char* what;
+    Row::Column column;
+    FieldValue above, aboveKamoku, ownKamoku;
+    bool copies;
+  };
+  const Case cases[] = {
+      {"date", Row::DateMatrix, FieldValue::date(kApril10), {}, {}, true},
+      {"account", Row::AiteKamokuMatrix, FieldValue::code(kUriagedaka), {}, {}, true},
+      {"諸口 is not copied", Row::AiteKamokuMatrix, FieldValue::code(Kamoku::kSyokuchiCode), {}, {}, false},
+      {"sub-account below the same account", Row::AiteHojyoKamokuMatrix, FieldValue::code(2),
+       FieldValue::code(kFutsuuYokin), FieldValue::code(kFutsuuYokin), true},
+      {"sub-account below another account", Row::AiteHojyoKamokuMatrix, FieldValue::code(2),
+       FieldValue::code(kFutsuuYokin), FieldValue::code(kUriagedaka), false},
+      {"receipt", Row::InKingakuMatrix, FieldValue::amount(70), {}, {}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Suitoucyou book(*doc, kGenkin, -1);
+    book.renewSuitoucyouRows(2);
+    book.row(1).kindOfShiwake = Shiwake::kSuitoucyou;
+    book.setCell(0, c.column, c.above);
+    if (!c.aboveKamoku.isNil()) book.setCell(0, Row::AiteKamokuMatrix, c.aboveKamoku);
+    if (!c.ownKamoku.isNil()) book.setCell(1, Row::AiteKamokuMatrix, c.ownKamoku);
+    book.setCell(1, Row::AiteHojyoKamokuMatrix, FieldValue::code(1));
+    book.setCell(1, Row::OutKingakuMatrix, FieldValue::amount(9));
+    doc->setIsShiwakeArraySortedByDate(true);
+    book.selectCell(1, c.column);
+    EXPECT_EQ(book.setItemAsAboveSuitoucyouRowItem(), c.copies);
+    if (!c.copies) continue;
+    EXPECT_EQ(book.cell(1, c.column), c.above);
+    if (c.column == Row::DateMatrix) {
+      EXPECT_FALSE(doc->isShiwakeArraySortedByDate());
+    }
+    if (c.column == Row::AiteKamokuMatrix) {
+      EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::AiteHojyoKamokuMatrix)));
+    }
+    if (c.column == Row::InKingakuMatrix) {  // never a receipt and a payment at once
+      EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::OutKingakuMatrix)));
+    }
+  }
+
+  // Never into row 0, nor into a transfer-voucher line.
+  Suitoucyou book(*doc, kGenkin, -1);
+  book.renewSuitoucyouRows(2);
+  book.setCell(0, Row::DateMatrix, FieldValue::date(kApril10));
+  book.selectCell(0, Row::DateMatrix);
+  EXPECT_FALSE(book.setItemAsAboveSuitoucyouRowItem());
+  book.row(1).kindOfShiwake = Shiwake::kFurikaedenpyou;
+  book.selectCell(1, Row::DateMatrix);
+  EXPECT_FALSE(book.setItemAsAboveSuitoucyouRowItem());
+}
+
+TEST(SuitoucyouTest, TheSelectedRowsAccountsForTheDescriptionList)
+{
+  auto doc = makeEntryBooks();
+  struct Case {
+    const char* what;
+    int32_t aite;
+    int64_t in, out;
+    std::pair<int32_t, int32_t> codes;
+  };
+  const Case cases[] = {
+      {"no counterpart", -1, 0, 0, {kGenkin, -1}},
+      {"receipt", kShoumouhinhi, 5, 0, {kGenkin, kShoumouhinhi}},
+      {"payment", kUriagedaka, 0, 5, {kUriagedaka, kGenkin}},
+      {"no amount, debit-natured counterpart", kShoumouhinhi, 0, 0, {kShoumouhinhi, kGenkin}},
+      {"no amount, credit-natured counterpart", kUriagedaka, 0, 0, {kGenkin, kUriagedaka}},
+      {"no amount, 諸口", Kamoku::kSyokuchiCode, 0, 0, {-1, -1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Suitoucyou book(*doc, kGenkin, -1);
+    book.renewSuitoucyouRows(1);
+    typeCashRow(book, 0, kApril10, c.aite, c.in, c.out);
+    book.selectCell(0, Row::TekiyouMatrix);
+    EXPECT_EQ(book.selectedSuitoucyouRowKarikataKashikataKamokuCode(), c.codes);
+  }
+}
+
+TEST(SuitoucyouTest, ThePickersChoiceNamesABookOrNothing)
+{
+  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  Suitoucyou book(*doc, kFutsuuYokin, 1);
+  using Choice = std::optional<std::pair<int32_t, int32_t>>;
+  EXPECT_EQ(book.bookOfKamokuChoice(kFutsuuYokin, -1), Choice());  // its own account
+  EXPECT_EQ(book.bookOfKamokuChoice(kFutsuuYokin, 1), Choice());   // itself
+  EXPECT_EQ(book.bookOfKamokuChoice(kFutsuuYokin, 2), Choice(std::pair{kFutsuuYokin, 2}));
+  EXPECT_EQ(book.bookOfKamokuChoice(kGenkin, -1), Choice(std::pair{kGenkin, -1}));
+  Suitoucyou genkin(*doc, kGenkin, -1);
+  // A bare account kept by sub-account stands for its first active sub-account.
+  EXPECT_EQ(genkin.bookOfKamokuChoice(kFutsuuYokin, -1), Choice(std::pair{kFutsuuYokin, 1}));
+}
+
+TEST(SuitoucyouTest, AnEntrysBookIsItsCashAccount)
+{
+  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  ShiwakePtr toBank = makeCashEntry(kApril10, 7, kShoumouhinhi, kFutsuuYokin, 5);
+  toBank->setKashikataHojyoKamokuCode(2);
+  doc->shiwakeArray() = {makeCashEntry(kApril10, 6, kGenkin, kFutsuuYokin, 5), toBank};
+  Suitoucyou book(*doc, -1, -1);
+  EXPECT_TRUE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(7));
+  EXPECT_EQ(book.displayKamokuCode(), kFutsuuYokin);
+  EXPECT_EQ(book.displayHojyoKamokuCode(), 2);
+  EXPECT_TRUE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // the debit side first
+  EXPECT_EQ(book.displayKamokuCode(), kGenkin);
+  EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // already the book
+  EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(0));
+}
+
+TEST(SuitoucyouTest, OpeningABookDropsItsOwnAndOrphanPendingEntriesOnly)
+{
+  auto doc = makeEntryBooks();
+  ShiwakePtr other = pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin);
+  ShiwakePtr registered = makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 5);
+  doc->shiwakeArray() = {pendingEntry(kGenkin, -1, kGenkin), other, pendingEntry(kGenkin, -1, -1), registered};
+  Suitoucyou book(*doc, kGenkin, -1);
+  book.removeUnregisteredDenpyouNoFromShiwakeArray();
+  EXPECT_EQ(doc->shiwakeArray(), (std::vector<ShiwakePtr>{other, registered}));
+}
+
+TEST(SuitoucyouTest, AShortcutDigitBelongsToOneBook)
+{
+  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  constexpr int32_t kKoguchi = 101;
+  doc->kamokuOfCode(kKoguchi)->setKeyEquivalentOfSuitoucyouSubMenu(3);
+  doc->kamokuOfCode(kFutsuuYokin)->hojyoKamokuOfCode(2)->setKeyEquivalentOfSuitoucyouSubMenu(3);
+  Suitoucyou book(*doc, kFutsuuYokin, 1);
+  EXPECT_EQ(book.keyEquivalentOfSuitoucyouSubMenu(), -1);
+  EXPECT_TRUE(book.changeKeyEquivalentOfSuitoucyouSubMenu(3));
+  EXPECT_EQ(book.keyEquivalentOfSuitoucyouSubMenu(), 3);
+  EXPECT_EQ(doc->kamokuOfCode(kKoguchi)->keyEquivalentOfSuitoucyouSubMenu(), -1);
+  EXPECT_EQ(doc->kamokuOfCode(kFutsuuYokin)->hojyoKamokuOfCode(2)->keyEquivalentOfSuitoucyouSubMenu(), -1);
+  EXPECT_EQ(doc->kamokuOfCode(kFutsuuYokin)->keyEquivalentOfSuitoucyouSubMenu(), -1);
+  EXPECT_FALSE(book.changeKeyEquivalentOfSuitoucyouSubMenu(3));  // the ticked digit again
+}
+
+}  // namespace
+}  // namespace kivo::test
