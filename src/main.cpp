@@ -4,6 +4,7 @@
 
 #include "document/AppController.h"
 #include "entry/FurikaedenpyouController.h"
+#include "entry/SuitoucyouController.h"
 #include "setup/SetupCommands.h"
 
 #ifndef KIVO_VERSION
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
   kivo::AppController appController;
   // The windows built so far supply their commands.
   kivo::FurikaedenpyouController::installCommandHandlers(&appController);
+  kivo::SuitoucyouController::installCommandHandlers(&appController);
   kivo::SetupCommands::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));

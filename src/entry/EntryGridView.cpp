@@ -292,6 +292,10 @@ void EntryGridView::paintCell(QPainter& p, int row, const Matrix& m, const QRect
   QColor color = pal.color(QPalette::Text);
   if (selected && !isEditing()) color = pal.color(QPalette::HighlightedText);
   if (!m.selectable) color = pal.color(QPalette::PlaceholderText);
+  if (!selected || isEditing()) {
+    const QColor own = delegate_->textColor(row, m.id);
+    if (own.isValid()) color = own;
+  }
   p.setPen(color);
   const QRect textRect = rect.adjusted(kTextInset, 0, -kTextInset, 0);
   const QString shown = m.alignment & Qt::AlignRight

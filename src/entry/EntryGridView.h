@@ -69,6 +69,9 @@ public:
     virtual void mouseDownInCell(int row, int matrixId) {}
     // A keystroke refused by this answers false (the editor does not take it).
     virtual bool isPartialStringValid(int matrixId, const QString& text) const { return true; }
+    // The colour of a cell's text when it is not selected; an invalid colour: the
+    // grid's own.
+    virtual QColor textColor(int row, int matrixId) const { return {}; }
   };
 
   // keyDownNotificationName: posted for the listed keys typed on the grid itself.

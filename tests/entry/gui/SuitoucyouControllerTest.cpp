@@ -1,0 +1,457 @@
+// The cash-book window driven through its grid and menus, offscreen: typing rows,
+// the running balance, the pending entry, row removal with undo, the refresh from the
+// voucher window, saving, switching books and the book's shortcut.
+#include "entry/SuitoucyouController.h"
+
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUndoStack>
+
+#include "document/DocumentFile.h"
+#include "entry/EntryTestBooks.h"
+#include "entry/FurikaedenpyouController.h"
+#include "entry/FurikaedenpyouView.h"
+#include "entry/SuitoucyouView.h"
+#include "journal/Kanjyoumotocyou.h"
+#include "journal/ShiwakenikkiCondition.h"
+#include "support/AppTestFixture.h"
+#include "trial/ZandakaShisanPeriodSums.h"
+
+namespace kivo::test {
+namespace {
+
+using Row = SuitoucyouRow;
+
+void typeText(QWidget* target, const QString& text)
+{
+  bool ascii = true;
+  for (QChar c : text) ascii = ascii && c.unicode() < 0x80;
+  if (ascii) {
+    QTest::keyClicks(target, text);
+    return;
+  }
+  QInputMethodEvent commit;
+  commit.setCommitString(text);
+  QApplication::sendEvent(target, &commit);
+}
+
+ShiwakePtr cashEntry(Date date, int32_t n, int32_t kari, int32_t kashi, int64_t amount)
+{
+  ShiwakePtr s = makeEntry(date, n, kari, kashi, amount, Shiwake::kSuitoucyou);
+  s->setAiteKarikataKamokuCode(kari);
+  s->setAiteKashikataKamokuCode(kashi);
+  return s;
+}
+
+class SuitoucyouControllerTest : public AppTest {
+protected:
+  void TearDown() override
+  {
+    UserDefaults::standardUserDefaults().removeObjectForKey(KIVOSuitoucyouAutoSetItemAsAboveRowKey);
+    AppTest::TearDown();
+  }
+
+  SuitoucyouController* openBook(std::unique_ptr<MyDocument> books = makeEntryBooks(), int32_t kamoku = kGenkin,
+                                 int32_t hojyo = -1)
+  {
+    session = app->documentController()->addDocument(std::move(books));
+    flush();
+    return openAnotherBook(kamoku, hojyo);
+  }
+  SuitoucyouController* openAnotherBook(int32_t kamoku, int32_t hojyo = -1)
+  {
+    SuitoucyouController* w = SuitoucyouController::showSuitoucyouWindow(session, kamoku, hojyo);
+    flush();
+    activate(w);
+    return w;
+  }
+
+  MyDocument& books() { return session->document(); }
+  QLineEdit* editor(SuitoucyouController* w) { return w->suitoucyouView()->fieldEditor(); }
+  QString cellText(SuitoucyouController* w, int row, Row::Column column)
+  {
+    return w->suitoucyouView()->delegate()->stringValue(row, column);
+  }
+  Row::Column selectedColumn(SuitoucyouController* w)
+  {
+    return static_cast<Row::Column>(w->suitoucyouView()->selectedMatrixId());
+  }
+
+  // Types into the edited cell, then presses the key.
+  void type(SuitoucyouController* w, const QString& text, Qt::Key key = Qt::Key_Tab)
+  {
+    ASSERT_TRUE(w->suitoucyouView()->isEditing()) << "no cell is being edited";
+    if (!text.isEmpty()) {
+      editor(w)->selectAll();
+      typeText(editor(w), text);
+    }
+    QTest::keyClick(editor(w), key);
+    flush();
+  }
+  // Types a row from its date to its amount: Tab leads from the description to the
+  // receipt or to the payment, as the counterpart's nature says.
+  void typeRow(SuitoucyouController* w, const QString& date, const QString& aite, const QString& tekiyou,
+               const QString& amount)
+  {
+    type(w, date);
+    type(w, aite);
+    type(w, tekiyou);
+    type(w, amount);
+  }
+  void click(SuitoucyouController* w, int row, Row::Column column)
+  {
+    const QRect r = w->suitoucyouView()->cellRect(row, column);
+    QTest::mouseClick(w->suitoucyouView()->viewport(), Qt::LeftButton, {}, r.center());
+    flush();
+  }
+  // The journal entries numbered n.
+  int countNumbered(int32_t n)
+  {
+    return static_cast<int>(std::count_if(books().shiwakeArray().begin(), books().shiwakeArray().end(),
+                                          [n](const ShiwakePtr& s) { return s->denpyouNo() == n; }));
+  }
+
+  DocumentSession* session = nullptr;
+};
+
+TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRow)
+{
+  SuitoucyouController::installCommandHandlers(app.get());
+  session = app->documentController()->addDocument(makeEntryBooks());
+  flush();
+  WindowController* info = session->documentInfoController();
+  activate(info);
+  QAction* genkinItem = nullptr;
+  for (QAction* a : info->mainMenu()->suitoucyouMenu()->actions())
+    if (a->data().toInt() == kGenkin) genkinItem = a;
+  ASSERT_NE(genkinItem, nullptr);
+  EXPECT_EQ(genkinItem->text(), QStringLiteral("現金"));
+  genkinItem->trigger();
+  flush();
+  auto* w = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 出納帳（現金）")));
+  EXPECT_EQ(w->numberOfSuitoucyouRows(), 1);
+  EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
+  ASSERT_EQ(books().shiwakeArray().size(), 1u);
+  EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), 0);
+  EXPECT_EQ(books().shiwakeArray()[0]->suitoucyouKamokuCode(), kGenkin);
+  EXPECT_FALSE(session->isDocumentEdited());  // opening a book changes nothing
+  genkinItem->trigger();
+  flush();
+  int books = 0;
+  for (WindowController* wc : session->windowControllers()) books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
+  EXPECT_EQ(books, 1);
+}
+
+TEST_F(SuitoucyouControllerTest, ReceiptAndPaymentRegisterAndShowTheRunningBalance)
+{
+  auto b = makeEntryBooks();
+  b->kamokuOfCode(kGenkin)->setStartBalance(50000, 99);
+  SuitoucyouController* w = openBook(std::move(b));
+
+  typeRow(w, QStringLiteral("4/10"), QStringLiteral("300"), QStringLiteral("現金売上"), QStringLiteral("10000"));
+  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
+  EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
+  EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
+  // 消耗品費 is debit-natured: Tab from the description goes to the payment.
+  type(w, QStringLiteral("4/12"));
+  type(w, QStringLiteral("336"));
+  type(w, QStringLiteral("文具"));
+  EXPECT_EQ(selectedColumn(w), Row::OutKingakuMatrix);
+  type(w, QStringLiteral("3000"));
+
+  EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("60,000"));
+  EXPECT_EQ(cellText(w, 1, Row::ZandakaMatrix), QStringLiteral("57,000"));
+  EXPECT_EQ(cellText(w, 0, Row::InKingakuMatrix), QStringLiteral("10,000"));
+  EXPECT_EQ(cellText(w, 1, Row::OutKingakuMatrix), QStringLiteral("3,000"));
+  EXPECT_EQ(cellText(w, 0, Row::AiteKamokuMatrix), QStringLiteral("売上高"));
+  EXPECT_EQ(cellText(w, 1, Row::DenpyouNoMatrix), QStringLiteral("2"));
+
+  ASSERT_EQ(books().shiwakeArray().size(), 3u);
+  const Shiwake& receipt = *books().shiwakeArray()[0];
+  EXPECT_EQ(receipt.denpyouNo(), 1);
+  EXPECT_EQ(receipt.kindOfShiwake(), Shiwake::kSuitoucyou);
+  EXPECT_EQ(receipt.karikataKamokuCode(), kGenkin);
+  EXPECT_EQ(receipt.kashikataKamokuCode(), kUriagedaka);
+  EXPECT_EQ(receipt.karikataKingaku(), 10000);
+  EXPECT_EQ(receipt.tekiyou(), "現金売上");
+  const Shiwake& payment = *books().shiwakeArray()[1];
+  EXPECT_EQ(payment.denpyouNo(), 2);
+  EXPECT_EQ(payment.kindOfShiwake(), Shiwake::kSuitoucyou);
+  EXPECT_EQ(payment.karikataKamokuCode(), kShoumouhinhi);
+  EXPECT_EQ(payment.kashikataKingaku(), 3000);
+  EXPECT_EQ(books().shiwakeArray()[2]->denpyouNo(), 0);  // the new pending row
+  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 3);
+  EXPECT_TRUE(session->isDocumentEdited());
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(SuitoucyouControllerTest, ThePendingEntryIsInNoJournalWindowLedgerOrTrialBalance)
+{
+  SuitoucyouController* w = openBook();
+  typeRow(w, QStringLiteral("4/10"), QStringLiteral("300"), QStringLiteral("売上"), QStringLiteral("700"));
+  // A second row with an amount but no counterpart, kept as the pending entry.
+  type(w, QStringLiteral("4/11"));
+  type(w, QString());
+  type(w, QString());
+  type(w, QStringLiteral("500"), Qt::Key_Tab);
+  w->setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray();
+  ASSERT_EQ(countNumbered(0), 1);
+  const auto pending = std::find_if(books().shiwakeArray().begin(), books().shiwakeArray().end(),
+                                    [](const ShiwakePtr& s) { return s->denpyouNo() == 0; });
+  EXPECT_EQ((*pending)->karikataKingaku(), 500);
+
+  const ShiwakenikkiCondition::DisplayResult journal =
+      books().shiwakenikkiCondition().displayShiwakeArrayOfDocument(books(), false);
+  ASSERT_EQ(journal.displayShiwakeArray.size(), 1u);
+  EXPECT_EQ(journal.displayShiwakeArray[0]->denpyouNo(), 1);
+
+  const int32_t months = static_cast<int32_t>(books().kaisya().monthArray().size());
+  int ledgerEntries = 0;
+  for (const Motocyou& m : Kanjyoumotocyou::motocyouArray(books(), kGenkin, -1, 0, months))
+    if (m.indexOfSortedShiwakeArray() >= 0) ++ledgerEntries;
+  EXPECT_EQ(ledgerEntries, 1);
+
+  ZandakaShisanPeriodSums::postShiwakeArray(
+      books(), ZandakaShisanPeriodSums::periodOfMonthIndexes(books().kaisya(), 0, months), false);
+  EXPECT_EQ(books().kamokuOfCode(kGenkin)->zandakaShisanKarikataGoukeiOfJigyoubuCode(99), 700);
+}
+
+TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
+{
+  auto b = makeEntryBooks();
+  b->shiwakeArray() = {cashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100),
+                       cashEntry(Date(2024, 4, 2), 2, kShoumouhinhi, kGenkin, 30),
+                       cashEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 50)};
+  b->kaisya().setMinAvailableDenpyouNo(4);
+  const std::vector<ShiwakePtr> before = b->shiwakeArray();
+  SuitoucyouController* w = openBook(std::move(b));
+  click(w, 1, Row::TekiyouMatrix);  // leaving the empty pending row drops it
+  ASSERT_EQ(w->numberOfSuitoucyouRows(), 3);
+  EXPECT_EQ(books().shiwakeArray(), before);
+
+  w->functionMenuAction(QStringLiteral("行の削除"))->trigger();
+  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
+  EXPECT_EQ(countNumbered(2), 0);
+  EXPECT_EQ(cellText(w, 1, Row::ZandakaMatrix), QStringLiteral("150"));
+  ASSERT_TRUE(session->undoManager()->canUndo());
+  EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("行の削除"));
+
+  session->undoManager()->undo();
+  EXPECT_EQ(books().shiwakeArray(), before);
+  EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);
+  EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
+  EXPECT_EQ(cellText(w, 1, Row::DenpyouNoMatrix), QStringLiteral("2"));
+  EXPECT_EQ(cellText(w, 2, Row::ZandakaMatrix), QStringLiteral("120"));
+
+  session->undoManager()->redo();
+  EXPECT_EQ(countNumbered(2), 0);
+  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
+}
+
+TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
+{
+  SuitoucyouController* w = openBook();
+  FurikaedenpyouController* voucher = FurikaedenpyouController::showFurikaedenpyouWindow(session);
+  flush();
+  activate(voucher);
+  QLineEdit* voucherEditor = voucher->denpyouView()->fieldEditor();
+  auto typeVoucher = [&](const QString& text) {
+    voucherEditor->selectAll();
+    QTest::keyClicks(voucherEditor, text);
+    QTest::keyClick(voucherEditor, Qt::Key_Tab);
+    flush();
+  };
+  for (const char* t : {"4/15", "100", "1000", "300", "1000"}) typeVoucher(QString::fromUtf8(t));
+  QTest::keyClick(voucherEditor, Qt::Key_Tab);  // out of the description: registered
+  flush();
+  ASSERT_EQ(countNumbered(1), 1);
+
+  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
+  EXPECT_EQ(cellText(w, 0, Row::DenpyouNoMatrix), QStringLiteral("1"));
+  EXPECT_EQ(cellText(w, 0, Row::KindOfShiwakeMatrix), QStringLiteral("振伝"));
+  EXPECT_EQ(cellText(w, 0, Row::InKingakuMatrix), QStringLiteral("1,000"));
+  // The pending row stays last; the book in the background waits to compute its
+  // balances until it is main.
+  EXPECT_EQ(w->book().row(1).denpyouNo, 0);
+  EXPECT_TRUE(w->doNeedUpdateZandaka());
+  activate(w);
+  EXPECT_FALSE(w->doNeedUpdateZandaka());
+  EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("1,000"));
+
+  // The voucher line is not edited here: typing on it shows the voucher, and it
+  // cannot be removed.
+  click(w, 0, Row::TekiyouMatrix);
+  QTest::keyClicks(editor(w), QStringLiteral("x"));
+  flush();
+  EXPECT_EQ(books().shiwakeArray()[0]->tekiyou(), "");
+  EXPECT_EQ(voucher->displayingDenpyouNo(), 1);
+  activate(w);
+  w->handleChooseRemoveSuitoucyouRow();
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, QStringLiteral("削除エラー"));
+  EXPECT_EQ(alerts.back().text, QStringLiteral("振替伝票で入力したものは削除できません。"));
+  EXPECT_EQ(countNumbered(1), 1);
+}
+
+TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
+{
+  SuitoucyouController* w = openBook();
+  type(w, QStringLiteral("4/20"));
+  type(w, QStringLiteral("300"));
+  type(w, QStringLiteral("売上"));
+  editor(w)->selectAll();
+  QTest::keyClicks(editor(w), QStringLiteral("4200"));  // still in the cell
+  activate(session->documentInfoController());
+  ASSERT_NE(app->mainWindowController(), w);
+
+  const QString file = path(QStringLiteral("books.kivo"));
+  ASSERT_TRUE(session->saveToPath(file));
+  DocumentFile::Result result;
+  std::unique_ptr<MyDocument> saved = DocumentFile::readFromFile(file.toStdString(), &result);
+  ASSERT_TRUE(saved) << result.message;
+  const auto found = std::find_if(saved->shiwakeArray().begin(), saved->shiwakeArray().end(),
+                                  [](const ShiwakePtr& s) { return s->denpyouNo() == 1; });
+  ASSERT_NE(found, saved->shiwakeArray().end());
+  EXPECT_EQ((*found)->karikataKingaku(), 4200);
+  EXPECT_EQ((*found)->kashikataKamokuCode(), kUriagedaka);
+  EXPECT_FALSE(session->isDocumentEdited());
+}
+
+TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
+{
+  auto b = makeEntryBooks();
+  b->shiwakeArray() = {cashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100)};
+  b->kaisya().setMinAvailableDenpyouNo(2);
+  SuitoucyouController* w = openBook(std::move(b));
+  ASSERT_EQ(w->selectedSuitoucyouRow(), 1);
+  type(w, QStringLiteral("4/10"));
+  type(w, QStringLiteral("300"));
+  click(w, 0, Row::TekiyouMatrix);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title, QStringLiteral("無効な仕訳"));
+  EXPECT_EQ(alerts[0].text, QStringLiteral("金額が入力されていません。"));
+  EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
+  EXPECT_EQ(selectedColumn(w), Row::InKingakuMatrix);
+
+  // A registered row whose counterpart is emptied is not written back by "日付順に並び替え".
+  alerts.clear();
+  w->handleChooseRemoveSuitoucyouRow();  // the pending row goes
+  click(w, 0, Row::AiteKamokuMatrix);
+  editor(w)->selectAll();
+  QTest::keyClick(editor(w), Qt::Key_Backspace);
+  w->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text, QStringLiteral("相手科目が入力されていません。"));
+  EXPECT_EQ(books().shiwakeArray()[0]->kashikataKamokuCode(), kUriagedaka);
+}
+
+TEST_F(SuitoucyouControllerTest, SortingByDateTurnsTheGrayBalancesBlack)
+{
+  auto b = makeEntryBooks();
+  b->shiwakeArray() = {cashEntry(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 100),
+                       cashEntry(Date(2024, 4, 1), 2, kGenkin, kUriagedaka, 20)};
+  b->kaisya().setMinAvailableDenpyouNo(3);
+  SuitoucyouController* w = openBook(std::move(b));
+  EXPECT_TRUE(w->book().row(0).zandakaIsGray);
+  EXPECT_EQ(cellText(w, 1, Row::ZandakaMatrix), QStringLiteral("120"));
+  w->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
+  EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), 2);
+  EXPECT_EQ(books().shiwakeArray().back()->denpyouNo(), 0);  // the pending row stays last
+  EXPECT_FALSE(w->book().row(0).zandakaIsGray);
+  EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("20"));
+  EXPECT_EQ(w->selectedSuitoucyouRow(), 2);
+}
+
+TEST_F(SuitoucyouControllerTest, TheFunctionMenuAndItsEnabling)
+{
+  SuitoucyouController* w = openBook(makeEntryBooks({.hojyoKamoku = true}));
+  QStringList titles;
+  for (QAction* a : w->mainMenu()->functionMenu()->actions())
+    if (!a->isSeparator()) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{"表示する勘定科目...", "表示する補助科目...", "この出納帳を表示するショートカット",
+                                 "行を登録", "行の追加", "行の挿入", "行の複製", "行の削除", "前行同項目を転記",
+                                 "日付順に並び替え"}));
+  EXPECT_EQ(w->functionMenuAction(QStringLiteral("行を登録"))->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
+  EXPECT_EQ(w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->shortcut(),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->isEnabled());
+  // 現金 has no sub-account to choose.
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("表示する補助科目..."))->isEnabled());
+  EXPECT_EQ(w->shortcutMenu()->actions().size(), 9);
+
+  books().kaisya().setMinAvailableDenpyouNo(100000);
+  w->validateMenuItems();
+  for (const char* t : {"行の追加", "行の挿入", "行の複製"})
+    EXPECT_FALSE(w->functionMenuAction(QString::fromUtf8(t))->isEnabled()) << t;
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("行を登録"))->isEnabled());
+}
+
+TEST_F(SuitoucyouControllerTest, TheShortcutDigitMovesToThisBookAndIntoTheMenu)
+{
+  auto b = makeEntryBooks({.hojyoKamoku = true});
+  b->kamokuOfCode(101)->setKeyEquivalentOfSuitoucyouSubMenu(3);
+  SuitoucyouController* w = openBook(std::move(b), kFutsuuYokin, 1);
+  EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("出納帳（普通預金／みずほ銀行）")));
+  w->shortcutMenu()->actions()[2]->trigger();
+  EXPECT_EQ(books().kamokuOfCode(101)->keyEquivalentOfSuitoucyouSubMenu(), -1);
+  EXPECT_EQ(books().kamokuOfCode(kFutsuuYokin)->hojyoKamokuOfCode(1)->keyEquivalentOfSuitoucyouSubMenu(), 3);
+  EXPECT_TRUE(w->shortcutMenu()->actions()[2]->isChecked());
+  EXPECT_FALSE(w->shortcutMenu()->actions()[0]->isChecked());
+  EXPECT_TRUE(session->isDocumentEdited());
+  QAction* item = nullptr;
+  for (QAction* a : w->mainMenu()->suitoucyouMenu()->actions())
+    if (QMenu* sub = a->menu())
+      for (QAction* s : sub->actions())
+        if (s->data().toInt() == 2 * 1000 + kFutsuuYokin) item = s;
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_3));
+}
+
+TEST_F(SuitoucyouControllerTest, SwitchingBooksThroughTheHeader)
+{
+  auto b = makeEntryBooks({.hojyoKamoku = true});
+  ShiwakePtr bank = cashEntry(Date(2024, 4, 1), 1, kFutsuuYokin, kUriagedaka, 100);
+  bank->setKarikataHojyoKamokuCode(2);
+  bank->setAiteKarikataHojyoKamokuCode(2);
+  b->shiwakeArray() = {bank};
+  b->kaisya().setMinAvailableDenpyouNo(2);
+  SuitoucyouController* w = openBook(std::move(b));
+  EXPECT_EQ(w->displayingKamokuField()->text(), QStringLiteral("現金"));
+  EXPECT_TRUE(w->selectDisplayingKamokuButton()->isEnabled());
+
+  EXPECT_TRUE(w->switchToKamokuCode(kFutsuuYokin, 2));
+  EXPECT_EQ(w->displayKamokuCode(), kFutsuuYokin);
+  EXPECT_EQ(w->displayHojyoKamokuCode(), 2);
+  EXPECT_EQ(w->displayingHojyoKamokuField()->text(), QStringLiteral("三井住友銀行"));
+  EXPECT_TRUE(w->selectDisplayingHojyoKamokuButton()->isEnabled());
+  EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("出納帳（普通預金／三井住友銀行）")));
+  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
+  EXPECT_EQ(cellText(w, 0, Row::InKingakuMatrix), QStringLiteral("100"));
+
+  // A book already open comes to the front; this window stays as it is.
+  SuitoucyouController* genkin = openAnotherBook(kGenkin);
+  activate(w);
+  EXPECT_TRUE(w->switchToKamokuCode(kGenkin, -1));
+  EXPECT_EQ(w->displayKamokuCode(), kFutsuuYokin);
+  EXPECT_NE(genkin, w);
+  EXPECT_FALSE(w->switchToKamokuCode(kFutsuuYokin, 2));
+}
+
+TEST_F(SuitoucyouControllerTest, AutoSetItemAsAboveRowCopiesTheDateAndCounterpart)
+{
+  UserDefaults::standardUserDefaults().setBool(true, KIVOSuitoucyouAutoSetItemAsAboveRowKey);
+  SuitoucyouController* w = openBook();
+  typeRow(w, QStringLiteral("4/10"), QStringLiteral("300"), QStringLiteral("売上"), QStringLiteral("10"));
+  type(w, QString());
+  type(w, QString());
+  EXPECT_EQ(cellText(w, 1, Row::DateMatrix), QStringLiteral("04/10"));
+  EXPECT_EQ(cellText(w, 1, Row::AiteKamokuMatrix), QStringLiteral("売上高"));
+  EXPECT_EQ(selectedColumn(w), Row::TekiyouMatrix);
+}
+
+}  // namespace
+}  // namespace kivo::test
