@@ -9,6 +9,7 @@
 #include <QUndoStack>
 
 #include "document/DocumentFile.h"
+#include "document/ProgressStateController.h"
 #include "entry/EntryTestBooks.h"
 #include "entry/FurikaedenpyouController.h"
 #include "entry/FurikaedenpyouView.h"
@@ -318,6 +319,14 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   EXPECT_EQ((*found)->karikataKingaku(), 4200);
   EXPECT_EQ((*found)->kashikataKamokuCode(), kUriagedaka);
   EXPECT_FALSE(session->isDocumentEdited());
+  // The book in the background computed its balance under the document's progress
+  // sheet.
+  auto* progress =
+      session->ownedControllerAs<ProgressStateController>(DocumentSession::OwnedController::ProgressState);
+  ASSERT_NE(progress, nullptr);
+  EXPECT_EQ(progress->progressFieldStringValue(), QStringLiteral("出納帳の残高を計算中..."));
+  EXPECT_FALSE(progress->isRunningModalSession());
+  EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("4,200"));
 }
 
 TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
