@@ -4,6 +4,8 @@
 
 #include "document/AppController.h"
 #include "entry/FurikaedenpyouController.h"
+#include "journal/KanjyoumotocyouController.h"
+#include "journal/ShiwakenikkiController.h"
 #include "entry/SuitoucyouController.h"
 #include "setup/SetupCommands.h"
 
@@ -21,6 +23,8 @@ int main(int argc, char** argv)
   kivo::AppController appController;
   // The windows built so far supply their commands.
   kivo::FurikaedenpyouController::installCommandHandlers(&appController);
+  kivo::ShiwakenikkiController::installCommandHandlers(&appController);
+  kivo::KanjyoumotocyouController::installCommandHandlers(&appController);
   kivo::SuitoucyouController::installCommandHandlers(&appController);
   kivo::SetupCommands::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.

@@ -1,0 +1,94 @@
+#include "journal/KanjyoumotocyouShortcut.h"
+
+#include <gtest/gtest.h>
+
+#include "document/MyDocument.h"
+
+namespace kivo {
+namespace {
+
+using Ledger = KanjyoumotocyouShortcut::Ledger;
+
+class ShortcutBooks : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    auto root = std::make_shared<KamokuKubun>();
+    auto kubun = std::make_shared<KamokuKubun>();
+    root->children() = {kubun};
+    for (auto [code, name] : {std::pair{100, "現金"}, std::pair{103, "普通預金"}}) {
+      auto k = std::make_shared<Kamoku>();
+      k->setCode(code);
+      k->setName(name);
+      kubun->childrenKamoku().push_back(k);
+    }
+    auto h = std::make_shared<HojyoKamoku>();
+    h->setCode(1);
+    h->setName("A銀行");
+    h->setIsActive(true);
+    kubun->childrenKamoku()[1]->hojyoKamokuArray().push_back(h);
+    doc.setRootKamokuKubun(root);
+  }
+
+  void addRecord(const std::string& parent, const std::string& key, int64_t represented)
+  {
+    auto r = std::make_shared<SubMenuItemOfDenpyouAndCyouhyouMenuItem>();
+    r->setParentMenuItemTitle(parent);
+    r->setKeyEquivalent(key);
+    r->setRepresentedObject(represented);
+    r->setTitle(parent + key);
+    doc.subMenuItemArray().push_back(r);
+  }
+
+  std::vector<std::string> keys() const
+  {
+    std::vector<std::string> out;
+    for (const SubMenuItemPtr& r : doc.subMenuItemArray()) out.push_back(r->keyEquivalent());
+    return out;
+  }
+
+  MyDocument doc;
+};
+
+TEST(KanjyoumotocyouShortcut, RepresentedObjectNamesTheLedger)
+{
+  const struct {
+    Ledger ledger;
+    int64_t value;
+  } cases[] = {{{100, -1}, 100}, {{103, 1}, 2103}, {{103, 0}, 1103}, {{5, 42}, 43005}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(KanjyoumotocyouShortcut::representedObjectOfLedger(c.ledger), c.value);
+    EXPECT_EQ(KanjyoumotocyouShortcut::ledgerOfRepresentedObject(c.value), c.ledger);
+  }
+}
+
+TEST_F(ShortcutBooks, ADigitMovesToTheLedgerAndTheLedgerKeepsOneDigit)
+{
+  addRecord("出納帳", "3", 100);                         // another window kind holding 3
+  addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "5", 2103);  // this ledger, under 5
+  addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "7", 100);   // another ledger
+  ASSERT_TRUE(KanjyoumotocyouShortcut::setShortcut(doc, {103, 1}, "3"));
+  EXPECT_EQ(keys(), (std::vector<std::string>{"3", "7"}));
+  const SubMenuItemPtr& r = doc.subMenuItemArray()[0];
+  EXPECT_EQ(r->title(), "普通預金 ／ A銀行");
+  EXPECT_EQ(r->parentMenuItemTitle(), "総勘定元帳／補助元帳");
+  EXPECT_EQ(r->representedObject(), 2103);
+  EXPECT_EQ(r->keyEquivalentModifierMask(), (1u << 18) | (1u << 20));
+  EXPECT_TRUE(doc.isDocumentEdited());
+  EXPECT_EQ(KanjyoumotocyouShortcut::keyEquivalentOfLedger(doc, {103, 1}), "3");
+  EXPECT_EQ(KanjyoumotocyouShortcut::keyEquivalentOfLedger(doc, {103, -1}), "");
+  EXPECT_EQ(KanjyoumotocyouShortcut::titleOfLedger(doc, {100, -1}), "現金");
+}
+
+TEST_F(ShortcutBooks, NothingChangesForAnUnknownAccountOrAKeyThatIsNoDigit)
+{
+  addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "1", 100);
+  for (auto [ledger, key] : {std::pair{Ledger{999, -1}, "2"}, std::pair{Ledger{100, -1}, "0"},
+                             std::pair{Ledger{100, -1}, "12"}, std::pair{Ledger{100, -1}, "a"}})
+    EXPECT_FALSE(KanjyoumotocyouShortcut::setShortcut(doc, ledger, key));
+  EXPECT_EQ(keys(), std::vector<std::string>{"1"});
+  EXPECT_FALSE(doc.isDocumentEdited());
+}
+
+}  // namespace
+}  // namespace kivo

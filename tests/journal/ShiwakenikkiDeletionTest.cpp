@@ -1,0 +1,120 @@
+#include "journal/ShiwakenikkiDeletion.h"
+
+#include <gtest/gtest.h>
+
+#include "document/MyDocument.h"
+
+namespace kivo {
+namespace {
+
+class Host : public DocumentHost {
+public:
+  void documentEditedChanged(bool) override {}
+  void removeAllUndoActions() override { ++undoCleared; }
+  int undoCleared = 0;
+};
+
+// A journal of vouchers 1 (three lines), 2 and 3, with a bookmark on each voucher.
+class DeletionBooks : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    doc.setHost(&host);
+    fill();
+  }
+
+  void fill()
+  {
+    doc.shiwakeArray().clear();
+    doc.furikaedenpyouBookmarkArray().clear();
+    for (int32_t no : {1, 2, 1, 3, 1}) add(no);
+    for (int32_t no : {1, 2, 3}) {
+      auto b = std::make_shared<Bookmark>();
+      b->setDenpyouNo(no);
+      doc.furikaedenpyouBookmarkArray().push_back(b);
+    }
+  }
+
+  ShiwakePtr add(int32_t no)
+  {
+    auto s = std::make_shared<Shiwake>();
+    s->setDate(Date(2024, 4, 1));
+    s->setDenpyouNo(no);
+    s->setTekiyou(std::to_string(no) + "-" + std::to_string(doc.shiwakeArray().size()));
+    doc.shiwakeArray().push_back(s);
+    return s;
+  }
+
+  std::vector<int32_t> journalNumbers() const
+  {
+    std::vector<int32_t> out;
+    for (const ShiwakePtr& s : doc.shiwakeArray()) out.push_back(s->denpyouNo());
+    return out;
+  }
+
+  std::vector<int32_t> bookmarkNumbers() const
+  {
+    std::vector<int32_t> out;
+    for (const BookmarkPtr& b : doc.furikaedenpyouBookmarkArray()) out.push_back(b->denpyouNo());
+    return out;
+  }
+
+  ShiwakePtr line(size_t i) const { return doc.shiwakeArray()[i]; }
+
+  Host host;
+  MyDocument doc;
+};
+
+TEST_F(DeletionBooks, EveryShownVoucherGoesWholeAndOnlyThose)
+{
+  struct Case {
+    const char* what;
+    std::vector<size_t> shownLines;
+    std::vector<int32_t> journalLeft;
+    std::vector<int32_t> bookmarksLeft;
+    int removed;
+  };
+  const Case cases[] = {
+      {"one line of a three-line voucher", {2}, {2, 3}, {2, 3}, 3},
+      {"lines of two vouchers, one shown twice", {0, 3, 4}, {2}, {2}, 4},
+      {"nothing shown", {}, {1, 2, 1, 3, 1}, {1, 2, 3}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fill();
+    std::vector<ShiwakePtr> shown;
+    for (size_t i : c.shownLines) shown.push_back(line(i));
+    const int undoBefore = host.undoCleared;
+    EXPECT_EQ(ShiwakenikkiDeletion::removeDisplayingShiwake(doc, shown), c.removed);
+    EXPECT_EQ(journalNumbers(), c.journalLeft);
+    EXPECT_EQ(bookmarkNumbers(), c.bookmarksLeft);
+    // The refresh protocol runs only when something went.
+    EXPECT_EQ(host.undoCleared - undoBefore, c.removed > 0 ? 1 : 0);
+    EXPECT_EQ(doc.isDocumentEdited(), c.removed > 0);
+    doc.updateChangeCount(MyDocument::ChangeType::Cleared);
+  }
+}
+
+TEST_F(DeletionBooks, EntriesHiddenFromALimitedUserStayWithTheirVouchersBookmark)
+{
+  line(4)->setDidCreateBeforeOpen(true);  // the third line of voucher 1
+  EXPECT_EQ(ShiwakenikkiDeletion::removeDisplayingShiwake(doc, {line(0), line(1)}), 3);
+  EXPECT_EQ(journalNumbers(), (std::vector<int32_t>{3, 1}));
+  EXPECT_TRUE(doc.shiwakeArray()[1]->didCreateBeforeOpen());
+  // Voucher 1 still has a line: its bookmark stays; voucher 2's went with it.
+  EXPECT_EQ(bookmarkNumbers(), (std::vector<int32_t>{1, 3}));
+}
+
+TEST(ShiwakenikkiDeletion, NumbersOfShownEntriesComeOnceInOrderAndOnlyAboveZero)
+{
+  std::vector<ShiwakePtr> shown;
+  for (int32_t no : {5, 5, 2, 0, -1, 5, 9, 2}) {
+    auto s = std::make_shared<Shiwake>();
+    s->setDenpyouNo(no);
+    shown.push_back(s);
+  }
+  EXPECT_EQ(ShiwakenikkiDeletion::denpyouNoArrayOfShiwakeArray(shown), (std::vector<int32_t>{5, 2, 9}));
+}
+
+}  // namespace
+}  // namespace kivo

@@ -1,0 +1,94 @@
+// The journal and ledger window tests: the entry tests' small company, vouchers
+// registered the way the voucher window registers them, and the windows opened as
+// the application's commands open them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "entry/EntryTestBooks.h"
+#include "entry/FurikaedenpyouRegistrar.h"
+#include "support/AppTestFixture.h"
+
+namespace kivo::test {
+
+// One line of a voucher to register.
+struct VoucherLine {
+  int32_t kari = -1;
+  int64_t kariAmount = 0;
+  int32_t kashi = -1;
+  int64_t kashiAmount = 0;
+  std::string tekiyou;
+  int32_t kariHojyo = -1;
+  int32_t kashiHojyo = -1;
+};
+
+class JournalWindowTest : public AppTest {
+protected:
+  void TearDown() override
+  {
+    UserDefaults::standardUserDefaults().removeObjectForKey(KIVOKanjyoumotocyouShowCreatedTypeKey);
+    AppTest::TearDown();
+  }
+
+  DocumentSession* openEntryBooks(EntryBooksOptions options = {})
+  {
+    session = app->documentController()->addDocument(makeEntryBooks(options));
+    flush();
+    return session;
+  }
+
+  MyDocument& books() { return session->document(); }
+
+  // Registers a voucher of the lines on the date through the voucher registration;
+  // answers its number (negative for a regular-type voucher, dated "00/00").
+  int32_t registerVoucher(Date date, const std::vector<VoucherLine>& lines)
+  {
+    using Row = FurikaedenpyouRow;
+    Furikaedenpyou v(books());
+    v.displayShiwakeOfDenpyouNo(books().kaisya().minAvailableDenpyouNo());
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const VoucherLine& l = lines[i];
+      setRow(v, static_cast<int>(i), date, l.kari, l.kariAmount, l.kashi, l.kashiAmount, l.tekiyou);
+      if (l.kariHojyo >= 0) v.setCell(static_cast<int>(i), Row::KarikataHojyoKamokuMatrix, FieldValue::code(l.kariHojyo));
+      if (l.kashiHojyo >= 0) v.setCell(static_cast<int>(i), Row::KashikataHojyoKamokuMatrix, FieldValue::code(l.kashiHojyo));
+    }
+    books().setSortedShiwakeArray();
+    FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+    return v.displayingDenpyouNo();
+  }
+
+  int32_t registerVoucher(Date date, int32_t kari, int32_t kashi, int64_t amount, const std::string& tekiyou = "")
+  {
+    return registerVoucher(date, {VoucherLine{kari, amount, kashi, amount, tekiyou}});
+  }
+
+  // A cash book's pending row: number 0, no amount, owned by the 現金 book.
+  void addPendingCashBookRow(Date date)
+  {
+    ShiwakePtr s = makeEntry(date, 0, kGenkin, kUriagedaka, 0, Shiwake::kSuitoucyouNoAmount);
+    s->setSuitoucyouKamokuCode(kGenkin);
+    books().shiwakeArray().push_back(s);
+    books().shiwakeArrayDidChange(false);
+  }
+
+  // A registered cash-book entry, numbered from the counter; answers its number.
+  int32_t addCashBookEntry(Date date, int32_t kari, int32_t kashi, int64_t amount, const std::string& tekiyou)
+  {
+    const int32_t n = books().kaisya().minAvailableDenpyouNo();
+    books().kaisya().setMinAvailableDenpyouNo(n + 1);
+    ShiwakePtr s = makeEntry(date, n, kari, kashi, amount, Shiwake::kSuitoucyou);
+    s->setAiteKarikataKamokuCode(kari);
+    s->setAiteKashikataKamokuCode(kashi);
+    s->setTekiyou(tekiyou);
+    books().shiwakeArray().push_back(s);
+    books().shiwakeArrayDidChange(false);
+    return n;
+  }
+
+  void setAutoUpdate(bool on) { UserDefaults::standardUserDefaults().setBool(on, KIVOAutoUpdateAllOutputWindowsKey); }
+
+  DocumentSession* session = nullptr;
+};
+
+}  // namespace kivo::test

@@ -1,0 +1,362 @@
+// The ledger window over registered vouchers, offscreen: its rows as the user reads
+// them, its columns, the refresh rule, the keys of its table, shortcuts and periods.
+#include "journal/KanjyoumotocyouController.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+
+#include "entry/FurikaedenpyouController.h"
+#include "entry/SuitoucyouController.h"
+#include "journal/PeriodController.h"
+#include "journal/gui/JournalWindowTest.h"
+
+namespace kivo::test {
+namespace {
+
+using Column = KanjyoumotocyouTableModel::Column;
+
+class KanjyoumotocyouControllerTest : public JournalWindowTest {
+protected:
+  KanjyoumotocyouController* openLedger(int32_t kamoku, int32_t hojyo = -1)
+  {
+    KanjyoumotocyouController* w = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kamoku, hojyo);
+    flush();
+    activate(w);
+    return w;
+  }
+
+  static QStringList column(const KanjyoumotocyouController* w, Column c)
+  {
+    QStringList out;
+    for (int r = 0; r < w->numberOfRowsInTableView(); ++r) out << w->stringValue(r, c);
+    return out;
+  }
+
+  // The cash book of the acceptance case: 50,000 brought forward, two April entries
+  // and one in May, and entries the ledger must leave out.
+  void registerCashEntries()
+  {
+    books().kamokuOfCode(kGenkin)->setStartBalance(50000, Jigyoubu::kAllJigyoubuCode);
+    registerVoucher(Date(2024, 4, 5), kGenkin, kUriagedaka, 10000, "4月の売上");
+    registerVoucher(Date(2024, 4, 10), kShoumouhinhi, kFutsuuYokin, 999, "振込手数料");
+    registerVoucher(Date(2024, 4, 20), kShoumouhinhi, kGenkin, 3000, "文具");
+    registerVoucher(Date::regularTypeDenpyouDate(), kGenkin, kUriagedaka, 777, "定型");
+    addPendingCashBookRow(Date(2024, 4, 25));
+    registerVoucher(Date(2024, 5, 10), kGenkin, kUriagedaka, 20000, "5月の売上");
+  }
+
+  void pressInTable(KanjyoumotocyouController* w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+  {
+    QTest::keyClick(w->tableView(), key, modifiers);
+    flush();
+  }
+};
+
+TEST_F(KanjyoumotocyouControllerTest, TheCashLedgerReadsAsTheBookKeeperWritesIt)
+{
+  openEntryBooks();
+  registerCashEntries();
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+
+  EXPECT_EQ(column(w, Column::Tekiyou),
+            (QStringList{"開始残高", "4月の売上", "文具", "　4月合計", "5月の売上", "　5月合計", "　合計"}));
+  EXPECT_EQ(column(w, Column::Date), (QStringList{"", "04/05", "04/20", "", "05/10", "", ""}));
+  EXPECT_EQ(column(w, Column::AiteKamoku), (QStringList{"", "売上高", "消耗品費", "", "売上高", "", ""}));
+  EXPECT_EQ(column(w, Column::KarikataKingaku),
+            (QStringList{"", "10,000", "", "10,000", "20,000", "20,000", "30,000"}));
+  EXPECT_EQ(column(w, Column::KashikataKingaku), (QStringList{"", "", "3,000", "3,000", "", "0", "3,000"}));
+  EXPECT_EQ(column(w, Column::Zandaka), (QStringList{"50,000", "60,000", "57,000", "", "77,000", "", ""}));
+  std::vector<bool> tinted;
+  for (int r = 0; r < w->numberOfRowsInTableView(); ++r) tinted.push_back(w->isTotalRow(r, *w->tableView()));
+  EXPECT_EQ(tinted, (std::vector<bool>{true, false, false, true, false, true, true}));
+  EXPECT_EQ(w->tableView()->selectedRow(), 0);
+
+  EXPECT_EQ(w->displayingKamokuField()->text(), "現金");
+  EXPECT_EQ(w->displayingPeriodFromField()->text(), "4月");
+  EXPECT_EQ(w->displayingPeriodToField()->text(), "決算整理月");
+  EXPECT_EQ(w->windowTitle(), "名称未設定 - 総勘定元帳[*]");
+  bool listed = false;
+  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "総勘定元帳 - 現金";
+  EXPECT_TRUE(listed);
+
+  // October to December: no entries, exactly the opening balance and the total.
+  w->setDisplayPeriodFromMonthArrayIndex(6);
+  w->setDisplayPeriodToMonthArrayIndex(8);
+  w->updateDisplayPeriodUI();
+  EXPECT_EQ(column(w, Column::Tekiyou), (QStringList{"開始残高", "　合計"}));
+  EXPECT_EQ(column(w, Column::Zandaka), (QStringList{"77,000", ""}));
+  EXPECT_EQ(column(w, Column::KarikataKingaku), (QStringList{"", "0"}));
+  EXPECT_EQ(w->displayingPeriodFromField()->text(), "10月");
+  EXPECT_EQ(w->displayingPeriodToField()->text(), "12月");
+}
+
+TEST_F(KanjyoumotocyouControllerTest, SumsAndBalancesBeyondTheOutputLimitReadPrecision)
+{
+  openEntryBooks();
+  const int64_t most = Kaisya::kMaxInputAmountValue;
+  for (int i = 0; i < 11; ++i) registerVoucher(Date(2024, 4, 1 + i), kGenkin, kUriagedaka, most);
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  const QStringList debit = column(w, Column::KarikataKingaku);
+  const QStringList balance = column(w, Column::Zandaka);
+  ASSERT_EQ(debit.size(), 14);  // opening, eleven entries, April, total
+  EXPECT_EQ(debit[1], "99,999,999,999");
+  EXPECT_EQ(balance[10], "999,999,999,990");
+  EXPECT_EQ(balance[11], "#Precision!");
+  // Never the frozen limit as if it were the sum.
+  EXPECT_EQ(debit[12], "#Precision!");
+  EXPECT_EQ(debit[13], "#Precision!");
+}
+
+TEST_F(KanjyoumotocyouControllerTest, TheColumnsAndFieldsAreThoseTheBooksUse)
+{
+  struct Case {
+    const char* what;
+    EntryBooksOptions options;
+    bool showCreatedType;
+    std::vector<Column> columns;
+    bool hojyoField;
+  };
+  const Case cases[] = {
+      {"plain books", {}, false,
+       {Column::Date, Column::AiteKamoku, Column::Tekiyou, Column::KarikataKingaku, Column::KashikataKingaku,
+        Column::Zandaka},
+       false},
+      {"sub-accounts, divisions and the created-by column", {.hojyoKamoku = true, .jigyoubu = true}, true,
+       {Column::Date, Column::CreatedType, Column::AiteKamoku, Column::AiteHojyoKamoku, Column::AiteJigyoubu,
+        Column::Tekiyou, Column::Jigyoubu, Column::KarikataKingaku, Column::KashikataKingaku, Column::Zandaka},
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    UserDefaults::standardUserDefaults().setBool(c.showCreatedType, KIVOKanjyoumotocyouShowCreatedTypeKey);
+    openEntryBooks(c.options);
+    KanjyoumotocyouController* w = KanjyoumotocyouController::showKanjyoumotocyouWindow(session);
+    flush();
+    EXPECT_EQ(w->tableModel()->columns(), c.columns);
+    EXPECT_EQ(w->displayingHojyoKamokuField()->isHidden(), !c.hojyoField);
+    EXPECT_EQ(w->textFieldArray().size(), 3u);
+    EXPECT_EQ(w->numberOfRowsInTableView(), 0);
+    EXPECT_EQ(w->windowTitle(), session->displayName() + " - 総勘定元帳／補助元帳[*]");
+    w->close();
+    session->close();
+    flush();
+  }
+}
+
+TEST_F(KanjyoumotocyouControllerTest, ASubLedgerAndTheOwnSubAccountColumn)
+{
+  openEntryBooks({.hojyoKamoku = true});
+  registerVoucher(Date(2024, 4, 1), {{kFutsuuYokin, 5000, kGenkin, 5000, "預入", 1, -1}});
+  registerVoucher(Date(2024, 4, 2), {{kGenkin, 700, kFutsuuYokin, 700, "引出", -1, 2}});
+  KanjyoumotocyouController* w = openLedger(kFutsuuYokin);
+  // The general ledger of an account with sub-accounts shows whose sub-account each
+  // entry is, right after the description; the sub-account field joins the Tab order.
+  const std::vector<Column>& columns = w->tableModel()->columns();
+  const int tekiyou = w->tableModel()->indexOfColumn(Column::Tekiyou);
+  ASSERT_GE(tekiyou, 0);
+  ASSERT_LT(tekiyou + 1, static_cast<int>(columns.size()));
+  EXPECT_EQ(columns[tekiyou + 1], Column::HojyoKamoku);
+  EXPECT_EQ(column(w, Column::HojyoKamoku), (QStringList{"", "みずほ銀行", "三井住友銀行", "", ""}));
+  EXPECT_EQ(w->textFieldArray(), (std::vector<QLineEdit*>{w->displayingKamokuField(), w->displayingHojyoKamokuField(),
+                                                          w->displayingPeriodFromField(), w->displayingPeriodToField()}));
+  // The other side of the cash entries reads the sub-account's name.
+  KanjyoumotocyouController* cash = openLedger(kGenkin);
+  EXPECT_EQ(column(cash, Column::AiteHojyoKamoku), (QStringList{"", "みずほ銀行", "三井住友銀行", "", ""}));
+
+  // A sub ledger drops the column again and says so in its titles.
+  activate(w);
+  w->setDisplayHojyoKamokuCode(2);
+  w->updateAfterSelectDisplayingKamoku();
+  EXPECT_EQ(w->tableModel()->indexOfColumn(Column::HojyoKamoku), -1);
+  EXPECT_EQ(column(w, Column::Tekiyou), (QStringList{"開始残高", "引出", "　4月合計", "　合計"}));
+  EXPECT_EQ(w->displayingHojyoKamokuField()->text(), "三井住友銀行");
+  EXPECT_EQ(w->windowTitle(), "名称未設定 - 補助元帳[*]");
+  bool listed = false;
+  for (const MainMenu::Item& item : app->windowMenuItems())
+    listed = listed || item.title == "補助元帳 - 普通預金／三井住友銀行";
+  EXPECT_TRUE(listed);
+
+  // Delete on the highlighted sub-account field goes back to the general ledger.
+  w->selectTextField(w->displayingHojyoKamokuField());
+  pressInTable(w, Qt::Key_Backspace);
+  EXPECT_EQ(w->displayHojyoKamokuCode(), -1);
+  EXPECT_EQ(w->tableModel()->indexOfColumn(Column::HojyoKamoku), tekiyou + 1);
+
+  // An account without sub-accounts takes the sub-account field out of the Tab order;
+  // the highlight it had goes to the account field.
+  w->selectTextField(w->displayingHojyoKamokuField());
+  w->setDisplayKamokuCode(kGenkin);
+  w->updateAfterSelectDisplayingKamoku();
+  EXPECT_EQ(w->textFieldArray().size(), 3u);
+  EXPECT_EQ(w->selectedTextField(), w->displayingKamokuField());
+}
+
+TEST_F(KanjyoumotocyouControllerTest, ABackgroundLedgerChangesOnlyWhenItBecomesMain)
+{
+  openEntryBooks();
+  registerCashEntries();
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  ASSERT_EQ(w->numberOfRowsInTableView(), 7);
+  activate(session->documentInfoController());
+  ASSERT_NE(app->mainWindowController(), w);
+
+  setAutoUpdate(false);
+  registerVoucher(Date(2024, 6, 1), kGenkin, kUriagedaka, 1000, "6月の売上");
+  EXPECT_EQ(w->numberOfRowsInTableView(), 7);
+  EXPECT_TRUE(w->doNeedUpdate());
+  // What it shows stays what it showed, although the journal was sorted anew.
+  books().setSortedShiwakeArray();
+  EXPECT_EQ(w->stringValue(4, Column::Tekiyou), "5月の売上");
+  activate(w);
+  EXPECT_EQ(w->numberOfRowsInTableView(), 9);
+  EXPECT_FALSE(w->doNeedUpdate());
+  EXPECT_EQ(w->stringValue(7, Column::Tekiyou), "　6月合計");
+
+  // With the setting on, it follows at once.
+  activate(session->documentInfoController());
+  setAutoUpdate(true);
+  registerVoucher(Date(2024, 7, 1), kGenkin, kUriagedaka, 1000);
+  EXPECT_EQ(w->numberOfRowsInTableView(), 11);
+}
+
+TEST_F(KanjyoumotocyouControllerTest, KeysTypedInTheTableActOnTheStripAndTheEntries)
+{
+  openEntryBooks({.hojyoKamoku = true});
+  registerVoucher(Date(2024, 4, 1), {{kFutsuuYokin, 5000, kGenkin, 5000, "預入", 1, -1}});
+  const int32_t second = registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 100, "売上");
+  KanjyoumotocyouController* w = openLedger(kFutsuuYokin);
+  ASSERT_EQ(w->textFieldArray().size(), 4u);
+  ASSERT_EQ(w->selectedTextField(), w->displayingKamokuField());
+  const int row = w->tableView()->selectedRow();
+
+  std::vector<QLineEdit*> visited;
+  for (int i = 0; i < 4; ++i) {
+    pressInTable(w, Qt::Key_Tab);
+    visited.push_back(w->selectedTextField());
+  }
+  EXPECT_EQ(visited, (std::vector<QLineEdit*>{w->displayingHojyoKamokuField(), w->displayingPeriodFromField(),
+                                              w->displayingPeriodToField(), w->displayingKamokuField()}));
+  pressInTable(w, Qt::Key_Backtab);
+  EXPECT_EQ(w->selectedTextField(), w->displayingPeriodToField());
+  // The keys leave the table's selection alone; an arrow moves it.
+  EXPECT_EQ(w->tableView()->selectedRow(), row);
+  pressInTable(w, Qt::Key_Down);
+  EXPECT_EQ(w->tableView()->selectedRow(), row + 1);
+  EXPECT_EQ(w->selectedTextField(), w->displayingPeriodToField());
+  EXPECT_EQ(w->selectedTextField()->palette().color(QPalette::Base),
+            KanjyoumotocyouController::selectedTextBackgroundColor());
+
+  // Return opens the voucher of the selected entry.
+  KanjyoumotocyouController* cash = openLedger(kGenkin);
+  cash->tableView()->selectRow(2);
+  pressInTable(cash, Qt::Key_Return);
+  auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
+  ASSERT_TRUE(voucher);
+  EXPECT_EQ(voucher->displayingDenpyouNo(), second);
+
+  // A window that is not main ignores the keys of its table.
+  activate(w);
+  QLineEdit* before = cash->selectedTextField();
+  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+  QApplication::sendEvent(cash->tableView(), &tab);
+  EXPECT_EQ(cash->selectedTextField(), before);
+}
+
+TEST_F(KanjyoumotocyouControllerTest, ACashBookEntryOpensTheShownBook)
+{
+  openEntryBooks();
+  const int32_t n = addCashBookEntry(Date(2024, 4, 2), kGenkin, kFutsuuYokin, 300, "預金引出");
+  // The ledger of 普通預金, a cash account too: the book is the shown account's.
+  KanjyoumotocyouController* w = openLedger(kFutsuuYokin);
+  w->tableView()->selectRow(1);
+  w->showInputShiwakeWindow();
+  flush();
+  auto* book = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kFutsuuYokin, -1));
+  ASSERT_TRUE(book);
+  EXPECT_EQ(book->selectedSuitoucyouRow(), book->book().rowOfShiwakeOfDenpyouNo(n));
+  // Balance and total rows open nothing.
+  activate(w);
+  w->tableView()->selectRow(0);
+  w->showInputShiwakeWindow();
+  flush();
+  EXPECT_FALSE(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
+}
+
+TEST_F(KanjyoumotocyouControllerTest, AShortcutDigitBelongsToOneLedgerAndOpensIt)
+{
+  openEntryBooks({.hojyoKamoku = true});
+  auto cashBookShortcut = std::make_shared<SubMenuItemOfDenpyouAndCyouhyouMenuItem>();
+  cashBookShortcut->setParentMenuItemTitle("出納帳");
+  cashBookShortcut->setKeyEquivalent("3");
+  books().subMenuItemArray().push_back(cashBookShortcut);
+
+  KanjyoumotocyouController* empty = KanjyoumotocyouController::showKanjyoumotocyouWindow(session);
+  flush();
+  activate(empty);
+  QAction* shortcuts = empty->functionMenuAction(KanjyoumotocyouController::kShortcutTitle);
+  ASSERT_TRUE(shortcuts);
+  EXPECT_FALSE(shortcuts->isEnabled());  // no ledger shown yet
+  EXPECT_FALSE(empty->functionMenuAction(KanjyoumotocyouController::kShowInputShiwakeWindowTitle)->isEnabled());
+  EXPECT_TRUE(empty->functionMenuAction(KanjyoumotocyouController::kShowHojyoKamokuTitle) != nullptr);
+  EXPECT_FALSE(empty->validatePrintMenuItem());
+
+  KanjyoumotocyouController* w = openLedger(kFutsuuYokin, 1);
+  EXPECT_EQ(w, empty);  // the empty window was taken
+  ASSERT_TRUE(w->shortcutMenu());
+  w->shortcutMenu()->actions()[2]->trigger();
+  ASSERT_EQ(books().subMenuItemArray().size(), 1u);
+  const SubMenuItemPtr& record = books().subMenuItemArray()[0];
+  EXPECT_EQ(record->keyEquivalent(), "3");
+  EXPECT_EQ(record->title(), "普通預金 ／ みずほ銀行");
+  EXPECT_EQ(record->representedObject(), 2103);
+  EXPECT_TRUE(w->shortcutMenu()->actions()[2]->isChecked());
+  EXPECT_FALSE(w->shortcutMenu()->actions()[0]->isChecked());
+  // The shortcut command, from the document's menu, brings the window that shows the
+  // ledger forward, and opens a new one for a ledger no window shows.
+  KanjyoumotocyouController::installCommandHandlers(app.get());
+  activate(session->documentInfoController());
+  QAction* item = nullptr;
+  for (QAction* a : session->documentInfoController()->mainMenu()->denpyouAndCyouhyouMenu()->actions())
+    if (a->text() == "普通預金 ／ みずほ銀行") item = a;
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3));
+  app->performCommand(MainMenu::Command::ShowShortCutKanjyoumotocyouWindow, item);
+  flush();
+  int ledgers = 0;
+  for (WindowController* wc : session->windowControllers()) ledgers += wc->windowKind() == DocumentWindow::Kind::Kanjyoumotocyou;
+  EXPECT_EQ(ledgers, 1);
+  KanjyoumotocyouController* cash = openLedger(kGenkin);
+  EXPECT_NE(cash, w);
+  // All ledgers share one remembered frame.
+  EXPECT_EQ(session->kanjyoumotocyouWindowFrame().size(), cash->windowFrame().size());
+}
+
+TEST_F(KanjyoumotocyouControllerTest, ADateTypedForAPeriodFieldChoosesItsMonth)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  const int32_t count = static_cast<int32_t>(books().kaisya().monthArray().size());
+  struct Case {
+    bool fromField;
+    Date date;
+    int32_t from, to;
+  };
+  const Case cases[] = {
+      {true, Date(2024, 7, 15), 3, count},
+      {false, Date(2024, 5, 31), 1, 1},     // the "to" month pulls "from" back
+      {true, Date::kessanSeiridukiDate(), count, count},
+      {false, Date(2024, 4, 1), 0, 0},
+      {true, Date(2030, 1, 1), 0, 0},       // a date of no month changes nothing
+  };
+  for (const Case& c : cases) {
+    w->setPeriodFieldToDate(c.fromField ? w->displayingPeriodFromField() : w->displayingPeriodToField(), c.date);
+    EXPECT_EQ(w->displayPeriodFromMonthArrayIndex(), c.from) << c.date.toString();
+    EXPECT_EQ(w->displayPeriodToMonthArrayIndex(), c.to) << c.date.toString();
+  }
+  EXPECT_EQ(w->displayingPeriodFromField()->text(), "4月");
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,420 @@
+// The journal window over registered vouchers, offscreen: what it lists and in which
+// order, the condition sheet it opens by itself, keyboard movement, opening a
+// voucher and deleting the shown transactions.
+#include "journal/ShiwakenikkiController.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "entry/FurikaedenpyouController.h"
+#include "entry/SuitoucyouController.h"
+#include "journal/gui/JournalWindowTest.h"
+#include "journal/ShiwakenikkiDisplayConditionController.h"
+
+namespace kivo::test {
+namespace {
+
+using Matrix = ShiwakenikkiView::Matrix;
+
+class ShiwakenikkiControllerTest : public JournalWindowTest {
+protected:
+  ShiwakenikkiController* openJournal()
+  {
+    journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+    flush();
+    activate(journal);
+    return journal;
+  }
+
+  ShiwakenikkiDisplayConditionController* sheet()
+  {
+    return session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
+        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
+  }
+
+  // Opens the journal and confirms the condition sheet it opens by itself.
+  ShiwakenikkiController* openJournalAndConfirm()
+  {
+    openJournal();
+    EXPECT_TRUE(sheet() && sheet()->isSheetAttached());
+    confirm();
+    return journal;
+  }
+
+  void confirm()
+  {
+    sheet()->okButton()->click();
+    flush();
+  }
+
+  QStringList column(Matrix m) const
+  {
+    QStringList out;
+    for (int r = 0; r < journal->numberOfShiwakenikkiRows(); ++r) out << journal->stringValue(r, m);
+    return out;
+  }
+
+  ShiwakenikkiController* journal = nullptr;
+};
+
+TEST_F(ShiwakenikkiControllerTest, ListsRegisteredVouchersInDateOrderWithTheClosingMonthLast)
+{
+  openEntryBooks();
+  const int32_t may = registerVoucher(Date(2024, 5, 10), kGenkin, kUriagedaka, 20000, "5月の売上");
+  const int32_t kessan = registerVoucher(Date::kessanSeiridukiDate(), kShoumouhinhi, kGenkin, 800, "決算整理");
+  const int32_t april = registerVoucher(Date(2024, 4, 5), {{kGenkin, 10000, kUriagedaka, 10000, "4月の売上"},
+                                                          {kShoumouhinhi, 3000, kGenkin, 3000, "文具"}});
+  const int32_t regular = registerVoucher(Date::regularTypeDenpyouDate(), kGenkin, kUriagedaka, 777, "定型");
+  ASSERT_LT(regular, 0);
+  addPendingCashBookRow(Date(2024, 4, 20));
+
+  openJournal();
+  // Nothing is listed until the sheet, opened by itself and without Cancel, is
+  // confirmed; Escape does not get round it.
+  ASSERT_TRUE(sheet());
+  EXPECT_TRUE(sheet()->isSheetAttached());
+  EXPECT_EQ(sheet()->sheetWindow(), journal);
+  EXPECT_TRUE(sheet()->cancelButton()->isHidden());
+  EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 0);
+  QTest::keyClick(sheet(), Qt::Key_Escape);
+  EXPECT_TRUE(sheet()->isSheetAttached());
+  confirm();
+
+  const QString n = QString::number(april);
+  EXPECT_EQ(column(Matrix::DenpyouNo),
+            (QStringList{n, n, QString::number(may), QString::number(kessan)}));
+  EXPECT_EQ(column(Matrix::Date), (QStringList{"04/05", "04/05", "05/10", "13/00"}));
+  EXPECT_EQ(column(Matrix::KarikataKamoku), (QStringList{"現金", "消耗品費", "現金", "消耗品費"}));
+  EXPECT_EQ(column(Matrix::KashikataKamoku), (QStringList{"売上高", "現金", "売上高", "現金"}));
+  EXPECT_EQ(column(Matrix::KarikataKingaku), (QStringList{"10,000", "3,000", "20,000", "800"}));
+  EXPECT_EQ(column(Matrix::Tekiyou), (QStringList{"4月の売上", "文具", "5月の売上", "決算整理"}));
+  // The books use no sub-accounts and no divisions: those columns stay empty.
+  EXPECT_EQ(column(Matrix::KarikataHojyoKamoku), (QStringList{"", "", "", ""}));
+  EXPECT_FALSE(journal->shiwakenikkiView()->isMatrixEnabled(Matrix::KarikataJigyoubu));
+  EXPECT_TRUE(journal->shiwakenikkiView()->headingTitle(Matrix::KashikataHojyoKamoku).isEmpty());
+  EXPECT_EQ(journal->stateField()->text(), "4 個中 4 個の仕訳が条件に一致しました。");
+  EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
+  EXPECT_EQ(journal->shiwakenikkiView()->selectedMatrix(), Matrix::Date);
+  EXPECT_EQ(journal->windowTitle(), "名称未設定 - 仕訳日記帳[*]");
+
+  // A voucher registered while the journal is open appears in its place.
+  registerVoucher(Date(2024, 4, 30), kGenkin, kUriagedaka, 500);
+  EXPECT_EQ(column(Matrix::Date), (QStringList{"04/05", "04/05", "04/30", "05/10", "13/00"}));
+}
+
+TEST_F(ShiwakenikkiControllerTest, ARefreshKeepsTheSelectedRowOrTakesTheLastOne)
+{
+  openEntryBooks();
+  for (int day = 1; day <= 4; ++day) registerVoucher(Date(2024, 4, day), kGenkin, kUriagedaka, 100 * day);
+  openJournalAndConfirm();
+  journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(2, Matrix::Tekiyou);
+  registerVoucher(Date(2024, 5, 1), kGenkin, kUriagedaka, 999);
+  EXPECT_EQ(journal->selectedShiwakenikkiRow(), 2);
+
+  journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(4, Matrix::Date);
+  books().shiwakeArray().resize(2);
+  books().shiwakeArrayDidChange(false);
+  EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 2);
+  EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
+}
+
+TEST_F(ShiwakenikkiControllerTest, TabAndArrowsMoveThroughTheColumnsTheBooksUse)
+{
+  struct Case {
+    EntryBooksOptions options;
+    std::vector<Matrix> tabOrder;
+  };
+  const Case cases[] = {
+      {{}, {Matrix::Date, Matrix::KarikataKamoku, Matrix::KarikataKingaku, Matrix::KashikataKamoku,
+            Matrix::KashikataKingaku, Matrix::Tekiyou}},
+      {{.hojyoKamoku = true, .jigyoubu = true},
+       {Matrix::Date, Matrix::KarikataKamoku, Matrix::KarikataHojyoKamoku, Matrix::KarikataKingaku,
+        Matrix::KarikataJigyoubu, Matrix::KashikataKamoku, Matrix::KashikataHojyoKamoku, Matrix::KashikataKingaku,
+        Matrix::KashikataJigyoubu, Matrix::Tekiyou}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tabOrder.size());
+    openEntryBooks(c.options);
+    registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+    registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200);
+    openJournalAndConfirm();
+    ShiwakenikkiView* view = journal->shiwakenikkiView();
+    EXPECT_EQ(journal->editableMattrixArray(), c.tabOrder);
+
+    std::vector<Matrix> visited{*view->selectedMatrix()};
+    for (size_t i = 1; i < c.tabOrder.size(); ++i) {
+      QTest::keyClick(view, Qt::Key_Tab);
+      visited.push_back(*view->selectedMatrix());
+    }
+    EXPECT_EQ(visited, c.tabOrder);
+    QTest::keyClick(view, Qt::Key_Tab);  // from the last column to the next row's first
+    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
+    EXPECT_EQ(view->selectedMatrix(), Matrix::Date);
+    QTest::keyClick(view, Qt::Key_Backtab);
+    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
+    EXPECT_EQ(view->selectedMatrix(), Matrix::Tekiyou);
+    QTest::keyClick(view, Qt::Key_Down);
+    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
+    QTest::keyClick(view, Qt::Key_Down);  // the last row stays
+    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
+    QTest::keyClick(view, Qt::Key_Up);
+    QTest::keyClick(view, Qt::Key_Backtab);
+    QTest::keyClick(view, Qt::Key_Home);
+    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
+    // A held key does not run on.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(view, &repeat);
+    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
+    journal->close();
+    session->close();
+    flush();
+  }
+}
+
+TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouchers)
+{
+  openEntryBooks();
+  const int32_t a = registerVoucher(Date(2024, 4, 1), {{kGenkin, 100, kUriagedaka, 100, "A1"},
+                                                      {kGenkin, 200, kUriagedaka, 200, "A2"},
+                                                      {kShoumouhinhi, 50, kGenkin, 50, "A3"}});
+  const int32_t b = registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 300, "B1");
+  openJournal();
+  // Only the second line of voucher A is shown: the description stage turns on by
+  // itself once a text is typed.
+  sheet()->tekiyouField()->setText("A2");
+  sheet()->controlTextDidEndEditing(sheet()->tekiyouField());
+  EXPECT_EQ(sheet()->tekiyouConditionPopUp()->currentIndex(), 1);
+  sheet()->tekiyouConditionPopUp()->setCurrentIndex(4);  // equals
+  confirm();
+  ASSERT_EQ(column(Matrix::Tekiyou), QStringList{"A2"});
+  QAction* remove = journal->functionMenuAction(ShiwakenikkiController::kRemoveDisplayingShiwakeTitle);
+  ASSERT_TRUE(remove);
+  EXPECT_TRUE(remove->isEnabled());
+
+  // Cancelled: nothing goes.
+  answer = [](const AlertSheet::Alert&) { return 1; };
+  remove->trigger();
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, "仕訳の削除");
+  EXPECT_EQ(alerts.back().text, "仕訳日記帳に表示中の仕訳を含むすべての取引を、削除してもよろしいですか。");
+  EXPECT_EQ(alerts.back().buttons, (QStringList{"削除", "キャンセル"}));
+  EXPECT_EQ(books().shiwakeArray().size(), 4u);
+
+  // With a voucher window open the command is refused.
+  FurikaedenpyouController* voucher = FurikaedenpyouController::showDenpyouOfDenpyouNo(session, b);
+  flush();
+  activate(journal);
+  answer = [](const AlertSheet::Alert&) { return 0; };
+  alerts.clear();
+  journal->removeDisplayingShiwake();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts.back().title, "実行できません");
+  EXPECT_EQ(alerts.back().text, "出納帳および振替伝票を閉じてください。");
+  EXPECT_EQ(books().shiwakeArray().size(), 4u);
+  voucher->close();
+  flush();
+
+  alerts.clear();
+  journal->removeDisplayingShiwake();
+  ASSERT_EQ(alerts.size(), 1u);
+  ASSERT_EQ(books().shiwakeArray().size(), 1u);
+  EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), b);
+  EXPECT_EQ(books().numberOfShiwakeForDenpyouNo(a), 0);
+  EXPECT_TRUE(books().isDocumentEdited());
+  // The journal shows the condition's result over what is left.
+  EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 0);
+  EXPECT_EQ(journal->stateField()->text(), "1 個中 0 個の仕訳が条件に一致しました。");
+  EXPECT_FALSE(remove->isEnabled());
+}
+
+TEST_F(ShiwakenikkiControllerTest, MarkedModeListsTheMarkedEntriesWithoutTheSheet)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100, "印なし");
+  registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200, "印あり");
+  for (const ShiwakePtr& s : books().shiwakeArray()) s->setDoDisplayOnShiwakenikki(s->tekiyou() == "印あり");
+  journal = new ShiwakenikkiController(session, true);
+  session->addWindowController(journal);
+  journal->moveWindowToInitialPositionWithDisplay(true);
+  flush();
+  EXPECT_FALSE(sheet() && sheet()->isSheetAttached());
+  EXPECT_EQ(column(Matrix::Tekiyou), QStringList{"印あり"});
+
+  // The sheet opened from the menu keeps its Cancel button here; OK leaves marked mode.
+  activate(journal);
+  journal->setShiwakenikkiDisplayCondition(journal);
+  ASSERT_TRUE(sheet()->isSheetAttached());
+  EXPECT_FALSE(sheet()->cancelButton()->isHidden());
+  confirm();
+  EXPECT_FALSE(journal->doDisplayMarkedShiwakes());
+  EXPECT_EQ(column(Matrix::Tekiyou), (QStringList{"印なし", "印あり"}));
+}
+
+TEST_F(ShiwakenikkiControllerTest, TheSheetRefusesBackwardRangesOnlyWhileTheirStageIsOn)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  openJournalAndConfirm();
+  struct Case {
+    const char* what;
+    QComboBox* (ShiwakenikkiDisplayConditionController::*popUp)() const;
+    QLineEdit* (ShiwakenikkiDisplayConditionController::*from)() const;
+    QLineEdit* (ShiwakenikkiDisplayConditionController::*to)() const;
+    QString fromText, toText;
+    int state;
+    bool accepted;
+  };
+  using S = ShiwakenikkiDisplayConditionController;
+  const Case cases[] = {
+      {"dates backwards", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "5/1", "4/1", 1, false},
+      {"dates backwards, off", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "5/1", "4/1", 0, true},
+      {"same date", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "4/1", "4/1", 2, true},
+      {"to the closing month", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "3/31", "13/00", 1, true},
+      {"numbers backwards", &S::denpyouNoConditionPopUp, &S::denpyouNoFromField, &S::denpyouNoToField, "7", "5", 1,
+       false},
+      {"number 0 is not compared", &S::denpyouNoConditionPopUp, &S::denpyouNoFromField, &S::denpyouNoToField, "0",
+       "5", 1, true},
+      {"amounts backwards", &S::kingakuConditionPopUp, &S::kingakuFromField, &S::kingakuToField, "2,000", "1000", 1,
+       false},
+      {"a date that is no date", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "2/30", "", 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    journal->setShiwakenikkiDisplayCondition(nullptr);
+    ASSERT_TRUE(sheet()->isSheetAttached());
+    for (QLineEdit* f : {sheet()->dateFromField(), sheet()->dateToField(), sheet()->denpyouNoFromField(),
+                         sheet()->denpyouNoToField(), sheet()->kingakuFromField(), sheet()->kingakuToField()})
+      f->clear();
+    (sheet()->*c.from)()->setText(c.fromText);
+    (sheet()->*c.to)()->setText(c.toText);
+    (sheet()->*c.popUp)()->setCurrentIndex(c.state);
+    const int beeps = AlertSheet::beepCountForTesting();
+    sheet()->okButton()->click();
+    flush();
+    EXPECT_EQ(!sheet()->isSheetAttached(), c.accepted);
+    EXPECT_EQ(AlertSheet::beepCountForTesting() > beeps, !c.accepted);
+    if (sheet()->isSheetAttached()) sheet()->abortShiwakenikkiDisplayConditionWindow();
+    flush();
+  }
+  // Both bounds empty switch a stage off.
+  journal->setShiwakenikkiDisplayCondition(nullptr);
+  for (QLineEdit* f : {sheet()->dateFromField(), sheet()->dateToField()}) f->clear();
+  sheet()->dateConditionPopUp()->setCurrentIndex(1);
+  confirm();
+  EXPECT_EQ(books().shiwakenikkiCondition().dateConditionState(), 0);
+}
+
+TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce)
+{
+  openEntryBooks({.hojyoKamoku = true});
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  ShiwakenikkiCondition& c = books().shiwakenikkiCondition();
+  c.setKamokuConditionState(1);
+  c.kamokuConditionArray() = {{999999, -1, 0}, {kFutsuuYokin, 7, 2}};  // a gone account, a gone sub-account
+  openJournal();
+  ASSERT_EQ(sheet()->numberOfKamokuConditionListRows(), 1);
+  EXPECT_EQ(c.kamokuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, -1, 2}}));
+  EXPECT_EQ(sheet()->kamokuConditionRow(0).codeField->text(), "普通預金");
+  EXPECT_TRUE(sheet()->kamokuConditionRow(0).selectHojyoButton->isEnabled());
+
+  // A repeated row becomes one item and its row goes; a second account stays.
+  sheet()->addKamokuCondition(0);
+  sheet()->kamokuConditionRow(1).sidePopUp->setCurrentIndex(2);
+  sheet()->addKamokuCondition(0);
+  sheet()->setKamokuOfRow(2, kGenkin, -1);
+  ASSERT_EQ(sheet()->numberOfKamokuConditionListRows(), 3);
+  // Without active divisions the division stage is off and cannot be turned on.
+  EXPECT_FALSE(sheet()->jigyoubuConditionPopUp()->isEnabled());
+  EXPECT_EQ(sheet()->jigyoubuConditionPopUp()->currentIndex(), 0);
+  confirm();
+  EXPECT_EQ(c.kamokuConditionArray(),
+            (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, -1, 2}, {kGenkin, -1, 0}}));
+  EXPECT_EQ(sheet()->numberOfKamokuConditionListRows(), 2);
+  EXPECT_TRUE(c.jigyoubuConditionArray().empty());
+
+  // Removing rows down to the last one turns the stage off and keeps the row.
+  journal->setShiwakenikkiDisplayCondition(nullptr);
+  sheet()->removeKamokuCondition(0);
+  EXPECT_EQ(sheet()->numberOfKamokuConditionListRows(), 1);
+  EXPECT_EQ(sheet()->kamokuConditionPopUp()->currentIndex(), 1);
+  sheet()->removeKamokuCondition(0);
+  EXPECT_EQ(sheet()->numberOfKamokuConditionListRows(), 1);
+  EXPECT_EQ(sheet()->kamokuConditionPopUp()->currentIndex(), 0);
+  // Cancel leaves the condition as it was.
+  sheet()->cancelButton()->click();
+  flush();
+  EXPECT_EQ(c.kamokuConditionState(), 1);
+  EXPECT_EQ(c.kamokuConditionArray().size(), 2u);
+}
+
+TEST_F(ShiwakenikkiControllerTest, AnEntryOpensTheVoucherItWasEnteredIn)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  const int32_t second = registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200);
+  openJournalAndConfirm();
+  journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(1, Matrix::Tekiyou);
+  journal->showInputShiwakeWindow();
+  flush();
+  auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
+  ASSERT_TRUE(voucher);
+  EXPECT_EQ(voucher->displayingDenpyouNo(), second);
+  // The journal selects the row's date again.
+  EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
+  EXPECT_EQ(journal->shiwakenikkiView()->selectedMatrix(), Matrix::Date);
+}
+
+TEST_F(ShiwakenikkiControllerTest, ACashBookEntryOpensItsBookAtTheEntry)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  // The debit side is no cash account: the book is the credit side's.
+  const int32_t n = addCashBookEntry(Date(2024, 4, 2), kShoumouhinhi, kGenkin, 300, "文具");
+  openJournalAndConfirm();
+  ASSERT_EQ(column(Matrix::DenpyouNo).last(), QString::number(n));
+  journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(1, Matrix::Tekiyou);
+  journal->showInputShiwakeWindow();
+  flush();
+  auto* book = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
+  ASSERT_TRUE(book);
+  const int row = book->book().rowOfShiwakeOfDenpyouNo(n);
+  EXPECT_GE(row, 0);
+  EXPECT_EQ(book->selectedSuitoucyouRow(), row);
+  // Asked again, the open book shows it.
+  activate(journal);
+  journal->showInputShiwakeWindow();
+  flush();
+  int books = 0;
+  for (WindowController* wc : session->windowControllers()) books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
+  EXPECT_EQ(books, 1);
+}
+
+TEST_F(ShiwakenikkiControllerTest, TheApplicationsCommandOpensOneJournalPerDocument)
+{
+  openEntryBooks();
+  activate(session->documentInfoController());
+  ASSERT_TRUE(app->hasCommandHandler(MainMenu::Command::ShowShiwakenikkiWindow) == false);
+  ShiwakenikkiController::installCommandHandlers(app.get());
+  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
+  flush();
+  auto* first = qobject_cast<ShiwakenikkiController*>(session->shiwakenikkiController());
+  ASSERT_TRUE(first);
+  activate(session->documentInfoController());
+  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
+  flush();
+  int journals = 0;
+  for (WindowController* wc : session->windowControllers()) journals += wc->windowKind() == DocumentWindow::Kind::Shiwakenikki;
+  EXPECT_EQ(journals, 1);
+  // The Window menu lists it under its own title.
+  bool listed = false;
+  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "仕訳日記帳";
+  EXPECT_TRUE(listed);
+}
+
+}  // namespace
+}  // namespace kivo::test
