@@ -234,16 +234,7 @@ bool AppController::canShowFurikaedenpyouWindow()
     AlertSheet::runAlert(QString::fromUtf8(kCannotExecuteTitle), QString::fromUtf8(kClosePreferencesMessage));
     return false;
   }
-  DocumentSession* doc = app ? app->currentDocument() : nullptr;
-  if (WindowController* holder = windowWithBlockingSheet(doc)) {
-    QPointer<WindowController> target = holder;
-    AlertSheet::beginAlertSheet(app->mainWindowController(), QString::fromUtf8(kCannotExecuteTitle),
-                                QString::fromUtf8(kCloseSheetMessage), [target] {
-                                  if (target) target->showWindow();
-                                });
-    return false;
-  }
-  return true;
+  return !refuseForBlockingSheet(app ? app->currentDocument() : nullptr);
 }
 
 bool AppController::canShowPropertiesWindow()
@@ -284,16 +275,21 @@ bool AppController::canPrintKanjyoumotocyouOfPluralKamoku()
 {
   if (!canPrint()) return false;
   AppController* app = sharedInstance;
-  DocumentSession* doc = app ? app->currentDocument() : nullptr;
-  if (WindowController* holder = windowWithBlockingSheet(doc)) {
-    QPointer<WindowController> target = holder;
-    AlertSheet::beginAlertSheet(app->mainWindowController(), QString::fromUtf8(kCannotExecuteTitle),
-                                QString::fromUtf8(kCloseSheetMessage), [target] {
-                                  if (target) target->showWindow();
-                                });
-    return false;
-  }
-  return true;
+  return !refuseForBlockingSheet(app ? app->currentDocument() : nullptr);
+}
+
+WindowController* AppController::refuseForBlockingSheet(DocumentSession* document, QWidget* fallbackParent)
+{
+  WindowController* holder = windowWithBlockingSheet(document);
+  if (!holder) return nullptr;
+  AppController* app = sharedInstance;
+  QWidget* parent = app && app->mainWindowController() ? app->mainWindowController() : fallbackParent;
+  QPointer<WindowController> target = holder;
+  AlertSheet::beginAlertSheet(parent, QString::fromUtf8(kCannotExecuteTitle), QString::fromUtf8(kCloseSheetMessage),
+                              [target] {
+                                if (target) target->showWindow();
+                              });
+  return holder;
 }
 
 // --- menu commands

@@ -87,6 +87,10 @@ public:
   bool canShowPropertiesWindow();
   static bool canPrint();
   static bool canPrintKanjyoumotocyouOfPluralKamoku();
+  // When a window of the document holds a sheet that blocks document commands: says
+  // so on the main window (or on fallbackParent when there is none), its OK bringing
+  // that window to the front, and answers that window; else nullptr.
+  static WindowController* refuseForBlockingSheet(DocumentSession* document, QWidget* fallbackParent = nullptr);
 
   // --- menu commands
   void performCommand(Command command, QAction* sender) override;

@@ -22,14 +22,9 @@
 #include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/HojyoKamokuFormatter.h"
-#include "fields/HojyoKamokuFormatterListWindow.h"
 #include "fields/JigyoubuFormatter.h"
-#include "fields/JigyoubuFormatterListWindow.h"
 #include "fields/KamokuFormatter.h"
-#include "fields/KamokuFormatterListWindow.h"
-#include "fields/StopChar.h"
 #include "fields/TekiyouFormatter.h"
-#include "fields/TekiyouFormatterListWindow.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/UserDefaults.h"
@@ -123,17 +118,13 @@ private:
 // --- life
 
 FurikaedenpyouController::FurikaedenpyouController(DocumentSession* document, int32_t denpyouNo)
-    : WindowController(document, Kind::Furikaedenpyou), denpyou_(document->document())
+    : EntryWindowController(document, Kind::Furikaedenpyou, FurikaedenpyouView::kKeyDownNotification),
+      denpyou_(document->document())
 {
   denpyou_.setDisplayingDenpyouNo(denpyouNo);
-  keyDownConnection_ = connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted, this,
-                               [this](const NotificationCenter::Notification& n) {
-                                 if (n.name == qs(FurikaedenpyouView::kKeyDownNotification))
-                                   handleFurikaedenpyouViewKeyDown(n);
-                               });
 }
 
-FurikaedenpyouController::~FurikaedenpyouController() { disconnect(keyDownConnection_); }
+FurikaedenpyouController::~FurikaedenpyouController() = default;
 
 FurikaedenpyouController* FurikaedenpyouController::showFurikaedenpyouWindow(DocumentSession* document)
 {
@@ -222,14 +213,7 @@ void FurikaedenpyouController::buildLayout()
   layout->setContentsMargins(12, 10, 12, 10);
   layout->setSpacing(8);
 
-  auto* title = new QLabel(QStringLiteral("振 替 伝 票"), central);
-  QFont titleFont = title->font();
-  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
-  titleFont.setBold(true);
-  titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 4);
-  title->setFont(titleFont);
-  title->setAlignment(Qt::AlignCenter);
-  layout->addWidget(title);
+  layout->addWidget(makeTitleLabel(QStringLiteral("振 替 伝 票"), central));
 
   denpyouView_ = new FurikaedenpyouView(central);
   denpyouView_->setDelegate(this);
@@ -370,8 +354,46 @@ void FurikaedenpyouController::deselectSelectedCellAndThenSelectDenpyouRow(int r
 
 // --- cells as text
 
-Formatter* FurikaedenpyouController::formatterForColumn(Column column, int row) const
+EntryGridView* FurikaedenpyouController::entryGridView() const { return denpyouView_; }
+
+bool FurikaedenpyouController::isEditableMatrix(int matrixId) const
 {
+  return denpyou_.isEditableColumn(static_cast<Column>(matrixId));
+}
+
+void FurikaedenpyouController::setCellValue(int row, int matrixId, const FieldValue& value)
+{
+  denpyou_.setCell(row, static_cast<Column>(matrixId), value);
+}
+
+EntryWindowController::Picker FurikaedenpyouController::pickerOfMatrix(int matrixId) const
+{
+  const Column column = static_cast<Column>(matrixId);
+  if (Row::isKamokuColumn(column)) return Picker::Kamoku;
+  if (Row::isHojyoKamokuColumn(column)) return Picker::HojyoKamoku;
+  if (Row::isJigyoubuColumn(column)) return Picker::Jigyoubu;
+  return column == Row::TekiyouMatrix ? Picker::Tekiyou : Picker::None;
+}
+
+int FurikaedenpyouController::hojyoKamokuMatrixOfKamokuMatrix(int matrixId) const
+{
+  return Row::sideOfColumn(static_cast<Column>(matrixId)).hojyoKamoku;
+}
+
+bool FurikaedenpyouController::moveSelectedCell(EntryGridView::Command command)
+{
+  switch (command) {
+  case EntryGridView::Command::InsertTab: return moveSelectDenpyouCellByCommand(Command::InsertTab);
+  case EntryGridView::Command::InsertBacktab: return moveSelectDenpyouCellByCommand(Command::InsertBacktab);
+  case EntryGridView::Command::MoveUp: return moveSelectDenpyouCellByCommand(Command::MoveUp);
+  case EntryGridView::Command::MoveDown: return moveSelectDenpyouCellByCommand(Command::MoveDown);
+  default: return false;
+  }
+}
+
+Formatter* FurikaedenpyouController::formatterForMatrix(int matrixId, int row) const
+{
+  const Column column = static_cast<Column>(matrixId);
   switch (column) {
   case Row::DateMatrix: return hidukeFormatter_.get();
   case Row::KarikataKamokuMatrix: return karikataKamokuFormatter_.get();
@@ -400,17 +422,7 @@ QString FurikaedenpyouController::stringValue(int row, int matrixId) const
   if (row < 0 || row >= denpyou_.numberOfDenpyouRows()) return {};
   const FieldValue value = denpyou_.cell(row, column);
   if (column == Row::DenpyouNoMatrix) return QString::number(value.codeValue());
-  if (Row::isEmptyCell(value)) return {};
-  Formatter* formatter = formatterForColumn(column, row);
-  if (!formatter) return qs(value.textValue());
-  const std::optional<std::string> text = formatter->stringForObjectValue(value);
-  return text ? qs(*text) : QString();
-}
-
-bool FurikaedenpyouController::isPartialStringValid(int matrixId, const QString& text) const
-{
-  Formatter* formatter = formatterForColumn(static_cast<Column>(matrixId), std::max(denpyou_.selectedDenpyouRow(), 0));
-  return !formatter || formatter->isPartialStringValid(text.toStdString());
+  return formattedCellString(row, column, value);
 }
 
 // --- editing
@@ -458,20 +470,6 @@ void FurikaedenpyouController::textDidChange(int row, int matrixId, const QStrin
   denpyouView_->updateRow(row);
 }
 
-bool FurikaedenpyouController::textShouldEndEditing(int row, int matrixId, const QString& text)
-{
-  const Column column = static_cast<Column>(matrixId);
-  Formatter* formatter = formatterForColumn(column, row);
-  if (!formatter) return true;
-  FieldValue value;
-  if (!formatter->getObjectValue(value, text.toStdString(), nullptr)) {
-    AlertSheet::beep();
-    return false;
-  }
-  denpyou_.setCell(row, column, value);
-  return true;
-}
-
 void FurikaedenpyouController::textDidEndEditing(int row, int matrixId, const QString& text)
 {
   handleTextDidEndEditingForMatrix(static_cast<Column>(matrixId), text);
@@ -491,22 +489,10 @@ void FurikaedenpyouController::handleTextDidEndEditingForMatrix(Column column, c
   }
 }
 
-bool FurikaedenpyouController::commitEditing()
-{
-  return denpyouView_->endEditing();
-}
-
-bool FurikaedenpyouController::isEditingCell() const { return denpyouView_ && denpyouView_->isEditing(); }
-
 void FurikaedenpyouController::markEdited()
 {
   document()->updateChangeCount(MyDocument::ChangeType::Done);
   removeAllUndoActions();
-}
-
-void FurikaedenpyouController::removeAllUndoActions()
-{
-  if (document() && document()->undoManager()) document()->undoManager()->clear();
 }
 
 void FurikaedenpyouController::mouseDownInCell(int row, int matrixId)
@@ -514,30 +500,6 @@ void FurikaedenpyouController::mouseDownInCell(int row, int matrixId)
   if (!commitEditing()) return;
   deselectSelectedCellAndThenSelectDenpyouRow(row, static_cast<Column>(matrixId));
   validateMenuItems();
-}
-
-bool FurikaedenpyouController::doCommandBySelector(int, int matrixId, EntryGridView::Command command,
-                                                   bool isAutoRepeat)
-{
-  if (!denpyou_.isEditableColumn(static_cast<Column>(matrixId))) return false;
-  switch (command) {
-  case EntryGridView::Command::InsertTab:
-  case EntryGridView::Command::InsertBacktab:
-  case EntryGridView::Command::MoveUp:
-  case EntryGridView::Command::MoveDown: {
-    if (isAutoRepeat) return true;
-    const Command c = command == EntryGridView::Command::InsertTab       ? Command::InsertTab
-                      : command == EntryGridView::Command::InsertBacktab ? Command::InsertBacktab
-                      : command == EntryGridView::Command::MoveUp        ? Command::MoveUp
-                                                                         : Command::MoveDown;
-    moveSelectDenpyouCellByCommand(c);
-    return true;
-  }
-  case EntryGridView::Command::InsertNewline:
-    if (!isAutoRepeat) showFormatterListWindowForSelectedCell();
-    return true;
-  default: return false;
-  }
 }
 
 // --- balance, checks, registration
@@ -770,115 +732,6 @@ bool FurikaedenpyouController::moveSelectDenpyouCellByCommand(Command command)
   return true;
 }
 
-void FurikaedenpyouController::handleFurikaedenpyouViewKeyDown(const NotificationCenter::Notification& notification)
-{
-  if (!denpyouView_ || notification.object != denpyouView_ || !notification.event) return;
-  switch (EntryGridView::characterOfKeyEvent(notification.event)) {
-  case 9: moveSelectDenpyouCellByCommand(Command::InsertTab); break;
-  case 25: moveSelectDenpyouCellByCommand(Command::InsertBacktab); break;
-  case 0xF700: moveSelectDenpyouCellByCommand(Command::MoveUp); break;
-  case 0xF701: moveSelectDenpyouCellByCommand(Command::MoveDown); break;
-  default:
-    // Typed keys open a column's input panel only for columns filled from panels,
-    // which this window does not offer.
-    break;
-  }
-}
-
-// --- pickers on Return
-
-void FurikaedenpyouController::finishingStep()
-{
-  const int row = denpyou_.selectedDenpyouRow();
-  if (row >= 0) denpyouView_->selectCell(row, denpyou_.selectedColumn());
-}
-
-void FurikaedenpyouController::showFormatterListWindowForSelectedCell()
-{
-  const int row = denpyou_.selectedDenpyouRow();
-  const Column column = denpyou_.selectedColumn();
-  const bool picker = Row::isKamokuColumn(column) || Row::isHojyoKamokuColumn(column) ||
-                      Row::isJigyoubuColumn(column) || column == Row::TekiyouMatrix;
-  if (row < 0 || !picker) return;  // Return does nothing in the date and amount columns
-  if (!commitEditing()) return;
-  const FieldValue v = denpyou_.cell(row, column);
-  if (!v.isText() && !v.isNil()) {
-    finishingStep();
-    return;
-  }
-  const QString text = QString::fromStdString(v.textValue());
-  if (column == Row::TekiyouMatrix && !text.isEmpty()) {
-    bool asciiKey = text.size() <= 12;
-    for (QChar c : text)
-      if (!(c.isDigit() || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))))
-        asciiKey = false;
-    if (!asciiKey) {
-      finishingStep();
-      return;
-    }
-    if (!document()->document().matchTekiyouKana(text.toUpper().toStdString(), "", "")) {
-      finishingStep();
-      return;
-    }
-  }
-  textDidBeginEditing(row, column);
-  const QRect cell = denpyouView_->globalCellRect(row, column);
-  const QPoint p = cell.bottomLeft() + QPoint(0, 1);
-  uint16_t stop = StopChar::kNone;
-  bool chosen = false;
-  if (Row::isKamokuColumn(column)) {
-    KamokuFormatter& f = column == Row::KarikataKamokuMatrix ? *karikataKamokuFormatter_ : *kashikataKamokuFormatter_;
-    const int32_t code =
-        KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, p, text, true, this);
-    stop = f.stopFormatterListChar();
-    if (code != -1) {
-      chosen = true;
-      denpyou_.setCell(row, column, FieldValue::code(code));
-      textDidChange(row, column, {});
-      handleTextDidEndEditingForMatrix(column, {});
-      if (f.selectedHojyoKamokuCodeOfFormatterList() != -1)
-        denpyou_.setCell(row, Row::sideOfColumn(column).hojyoKamoku,
-                         FieldValue::code(f.selectedHojyoKamokuCodeOfFormatterList()));
-    }
-  } else if (Row::isHojyoKamokuColumn(column)) {
-    formatterForColumn(column, row);  // the row's account becomes the parent
-    const int32_t code = HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-        *hojyoKamokuFormatter_, p, text, this);
-    stop = hojyoKamokuFormatter_->stopFormatterListChar();
-    if (code != -1) {
-      chosen = true;
-      denpyou_.setCell(row, column, FieldValue::code(code));
-      textDidChange(row, column, {});
-    }
-  } else if (Row::isJigyoubuColumn(column)) {
-    const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
-        *jigyoubuFormatter_, p, text, this);
-    stop = jigyoubuFormatter_->stopFormatterListChar();
-    if (code != -1) {
-      chosen = true;
-      denpyou_.setCell(row, column, FieldValue::code(code));
-      textDidChange(row, column, {});
-    }
-  } else {
-    const TekiyouPtr t = TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(
-        *tekiyouFormatter_, p, text, this);
-    stop = tekiyouFormatter_->stopFormatterListChar();
-    if (t) {
-      chosen = true;
-      denpyou_.setCell(row, column, FieldValue::text(t->tekiyou()));
-      textDidChange(row, column, {});
-    }
-  }
-  denpyouView_->viewport()->update();
-  if (chosen && stop == StopChar::kTab) {
-    moveSelectDenpyouCellByCommand(Command::InsertTab);
-  } else if (chosen && stop == StopChar::kBacktab) {
-    moveSelectDenpyouCellByCommand(Command::InsertBacktab);
-  } else {
-    finishingStep();
-  }
-}
-
 // --- bookmark drawer
 
 bool FurikaedenpyouController::isBookmarkDrawerOpen() const { return bookmarkDrawer_ && bookmarkDrawer_->isVisible(); }
@@ -895,96 +748,51 @@ void FurikaedenpyouController::toggleBookmarkDrawer()
 const std::vector<QAction*>& FurikaedenpyouController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
-  auto add = [this](const char* title, void (FurikaedenpyouController::*slot)(), const QString& key,
-                    uint32_t mask) {
-    auto* a = new QAction(qs(title), this);
-    if (!key.isEmpty()) a->setShortcut(MainMenu::keySequenceForKeyEquivalent(key, mask));
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, slot] {
-      validateMenuItems();
-      (this->*slot)();
-      validateMenuItems();
-    });
-    functionActions_.push_back(a);
+  using Self = FurikaedenpyouController;
+  auto key = [](const char* k, uint32_t mask) { return MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(k), mask); };
+  auto add = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); });
   };
-  auto addKeys = [this](const char* title, void (FurikaedenpyouController::*slot)(), const QKeySequence& key) {
-    auto* a = new QAction(qs(title), this);
-    a->setShortcut(key);
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, slot] {
-      (this->*slot)();
-      validateMenuItems();
-    });
-    functionActions_.push_back(a);
+  // Moving to another voucher checks the items afterwards only.
+  auto addMove = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); }, Validation::After);
   };
-  auto separator = [this] { functionActions_.push_back(nullptr); };
-  {
-    auto* a = new QAction(qs("伝票を登録"), this);
-    a->setShortcut(MainMenu::keySequenceForKeyEquivalent(QStringLiteral("s"), kCommand | kOption));
-    connect(a, &QAction::triggered, this, [this] { handleChooseDenpyouToShiwakeArrayMenu(); });
-    functionActions_.push_back(a);
-  }
-  add("新規伝票", &FurikaedenpyouController::displayEmptyDenpyou, QStringLiteral("N"), kCommand | kShift);
-  add("伝票の複製", &FurikaedenpyouController::displayDuplicateDenpyou, QStringLiteral("D"), kCommand | kShift);
-  add("伝票の削除", &FurikaedenpyouController::removeDenpyouFromShiwake, QStringLiteral("R"), kCommand | kShift);
-  separator();
+  addFunctionMenuAction(qs("伝票を登録"), key("s", kCommand | kOption), [this] { handleChooseDenpyouToShiwakeArrayMenu(); },
+                        Validation::None);
+  add("新規伝票", &Self::displayEmptyDenpyou, key("N", kCommand | kShift));
+  add("伝票の複製", &Self::displayDuplicateDenpyou, key("D", kCommand | kShift));
+  add("伝票の削除", &Self::removeDenpyouFromShiwake, key("R", kCommand | kShift));
+  addFunctionMenuSeparator();
   // The month and end commands share "]" and "[" with different modifiers on a Mac;
   // here each needs a key of its own, so they go on Page Down and Page Up.
-  addKeys("次の伝票", &FurikaedenpyouController::showNextDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketRight));
-  addKeys("１０個後の伝票", &FurikaedenpyouController::skipDenpyou,
-          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketRight));
-  addKeys("次月の伝票", &FurikaedenpyouController::showNextMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-  addKeys("最後の伝票", &FurikaedenpyouController::showEndDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageDown));
-  addKeys("前の伝票", &FurikaedenpyouController::showPreviousDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketLeft));
-  addKeys("１０個前の伝票", &FurikaedenpyouController::reverseSkipDenpyou,
-          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketLeft));
-  addKeys("月初の伝票", &FurikaedenpyouController::showPreviousMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageUp));
-  addKeys("最初の伝票", &FurikaedenpyouController::showStartDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageUp));
-  addKeys("日付を指定し伝票を表示...", &FurikaedenpyouController::selectDisplayDenpyou, QKeySequence());
-  separator();
-  addKeys(kShowBookmarkTitle, &FurikaedenpyouController::toggleBookmarkDrawer, QKeySequence());
-  {
-    // Naming a bookmark comes with the bookmarks; until then the item is disabled.
-    auto* a = new QAction(qs("ブックマークに追加..."), this);
-    a->setShortcut(MainMenu::keySequenceForKeyEquivalent(QStringLiteral("B"), kCommand | kShift));
-    functionActions_.push_back(a);
-  }
-  separator();
-  add("行の追加", &FurikaedenpyouController::handleChooseAddDenpyouRow, QStringLiteral("k"), kCommand);
-  add("行の挿入", &FurikaedenpyouController::handleChooseInsertDenpyouRow, QStringLiteral("i"), kCommand);
-  add("行の削除", &FurikaedenpyouController::handleChooseRemoveDenpyouRow, QStringLiteral("r"), kCommand);
-  separator();
-  add("前行同項目をコピー", &FurikaedenpyouController::setItemAsAboveDenpyouRowItem, QStringLiteral("C"),
-      kCommand | kShift);
-
-  // The editor of a cell leaves these keys to the menu.
-  QList<QKeySequence> keys;
-  for (QAction* a : functionActions_)
-    if (a && !a->shortcut().isEmpty()) keys << a->shortcut();
-  denpyouView_->setReservedShortcuts(keys);
-  for (QAction* a : functionActions_)
-    if (a) addAction(a);
+  addMove("次の伝票", &Self::showNextDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketRight));
+  addMove("１０個後の伝票", &Self::skipDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketRight));
+  addMove("次月の伝票", &Self::showNextMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+  addMove("最後の伝票", &Self::showEndDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageDown));
+  addMove("前の伝票", &Self::showPreviousDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketLeft));
+  addMove("１０個前の伝票", &Self::reverseSkipDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketLeft));
+  addMove("月初の伝票", &Self::showPreviousMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+  addMove("最初の伝票", &Self::showStartDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageUp));
+  addMove("日付を指定し伝票を表示...", &Self::selectDisplayDenpyou, QKeySequence());
+  addFunctionMenuSeparator();
+  addMove(kShowBookmarkTitle, &Self::toggleBookmarkDrawer, QKeySequence());
+  // Naming a bookmark comes with the bookmarks; until then the item is disabled.
+  addFunctionMenuAction(qs("ブックマークに追加..."), key("B", kCommand | kShift), nullptr);
+  addFunctionMenuSeparator();
+  add("行の追加", &Self::handleChooseAddDenpyouRow, key("k", kCommand));
+  add("行の挿入", &Self::handleChooseInsertDenpyouRow, key("i", kCommand));
+  add("行の削除", &Self::handleChooseRemoveDenpyouRow, key("r", kCommand));
+  addFunctionMenuSeparator();
+  add("前行同項目をコピー", &Self::setItemAsAboveDenpyouRowItem, key("C", kCommand | kShift));
+  reserveFunctionMenuShortcuts();
   return functionActions_;
 }
 
 QAction* FurikaedenpyouController::functionMenuAction(const QString& title)
 {
-  for (QAction* a : functionMenuActions())
-    if (a && (a->text() == title || (title == qs(kShowBookmarkTitle) && a->text() == qs(kHideBookmarkTitle))))
-      return a;
-  return nullptr;
-}
-
-void FurikaedenpyouController::fillFunctionMenu(QMenu* menu)
-{
-  for (QAction* a : functionMenuActions()) {
-    if (a)
-      menu->addAction(a);
-    else
-      menu->addSeparator();
-  }
-  connect(menu, &QMenu::aboutToShow, this, &FurikaedenpyouController::validateMenuItems, Qt::UniqueConnection);
-  validateMenuItems();
+  if (title == qs(kShowBookmarkTitle))
+    if (QAction* a = EntryWindowController::functionMenuAction(qs(kHideBookmarkTitle))) return a;
+  return EntryWindowController::functionMenuAction(title);
 }
 
 void FurikaedenpyouController::validateMenuItems()

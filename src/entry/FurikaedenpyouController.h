@@ -15,11 +15,9 @@
 
 #include <QPointer>
 
-#include "entry/EntryGridView.h"
+#include "entry/EntryWindowController.h"
 #include "entry/Furikaedenpyou.h"
 #include "entry/FurikaedenpyouCellMovement.h"
-#include "platform/NotificationCenter.h"
-#include "platform/WindowController.h"
 
 class QAction;
 class QDockWidget;
@@ -40,7 +38,7 @@ class JigyoubuFormatter;
 class KamokuFormatter;
 class TekiyouFormatter;
 
-class FurikaedenpyouController : public WindowController, private EntryGridView::Delegate {
+class FurikaedenpyouController : public EntryWindowController {
   Q_OBJECT
 public:
   using Column = FurikaedenpyouRow::Column;
@@ -120,21 +118,23 @@ public:
   // Tab, Back-tab and the arrows; false when the typed text of the cell is refused
   // (the selection stays).
   bool moveSelectDenpyouCellByCommand(Command command);
-  void handleFurikaedenpyouViewKeyDown(const NotificationCenter::Notification& notification);
+  void handleFurikaedenpyouViewKeyDown(const NotificationCenter::Notification& notification)
+  {
+    handleEntryGridViewKeyDown(notification);
+  }
 
   // --- bookmark drawer
   void toggleBookmarkDrawer();
   bool isBookmarkDrawerOpen() const;
 
   // --- "機能" menu
-  // The window's commands, in menu order (separators are null); made once.
-  const std::vector<QAction*>& functionMenuActions();
+  const std::vector<QAction*>& functionMenuActions() override;
+  // Also finds the bookmark item by its other title.
   QAction* functionMenuAction(const QString& title);
-  void validateMenuItems();
+  void validateMenuItems() override;
 
   // --- the document's hooks
   bool settleEditing() override { return handleChooseDenpyouToShiwakeArrayMenu(); }
-  bool isEditingCell() const override;
 
 protected:
   void windowDidLoad() override;
@@ -143,7 +143,6 @@ protected:
   const char* windowWidthDefaultsKey() const override;
   const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
-  void fillFunctionMenu(QMenu* menu) override;
   void windowDidBecomeKey() override;
   void windowDidResignKey() override;
   void windowWillCloseHook() override;
@@ -158,24 +157,27 @@ private:
   bool textShouldBeginEditing(int row, int matrixId) override;
   void textDidBeginEditing(int row, int matrixId) override;
   void textDidChange(int row, int matrixId, const QString& text) override;
-  bool textShouldEndEditing(int row, int matrixId, const QString& text) override;
   void textDidEndEditing(int row, int matrixId, const QString& text) override;
-  bool doCommandBySelector(int row, int matrixId, EntryGridView::Command command, bool isAutoRepeat) override;
   void mouseDownInCell(int row, int matrixId) override;
-  bool isPartialStringValid(int matrixId, const QString& text) const override;
+
+  // EntryWindowController
+  EntryGridView* entryGridView() const override;
+  bool isEditableMatrix(int matrixId) const override;
+  Formatter* formatterForMatrix(int matrixId, int row) const override;
+  FieldValue cellValue(int row, int matrixId) const override { return denpyou_.cell(row, static_cast<Column>(matrixId)); }
+  void setCellValue(int row, int matrixId, const FieldValue& value) override;
+  int selectedEntryRow() const override { return denpyou_.selectedDenpyouRow(); }
+  int selectedEntryMatrix() const override { return denpyou_.selectedColumn(); }
+  bool moveSelectedCell(EntryGridView::Command command) override;
+  Picker pickerOfMatrix(int matrixId) const override;
+  int hojyoKamokuMatrixOfKamokuMatrix(int matrixId) const override;
 
   void buildLayout();
   void setUpMatrices();
-  // The formatter of a column; for a sub-account, with the row's account as parent.
-  Formatter* formatterForColumn(Column column, int row) const;
-  // Ends the editing of the selected cell, reading its text; false (with a beep) when
-  // the text is refused.
-  bool commitEditing();
   void handleTextDidEndEditingForMatrix(Column column, const QString& inputString);
   // Shows the grid as the model has it: the rows, the selection, the balance.
   void reloadDenpyouView();
   void markEdited();
-  void removeAllUndoActions();
   void showInvalidDenpyouSheet(const FurikaedenpyouCheckResult& result);
   // A voucher the window must not change: says why and answers true.
   bool refuseUnchangeableDenpyou();
@@ -187,9 +189,6 @@ private:
   std::vector<BookmarkPtr>* drawerBookmarkArray();
   // Removes the row or puts the kept one back, without recording undo.
   void toggleRemovedRow(int row);
-  // Return in a code or description cell: the column's picker.
-  void showFormatterListWindowForSelectedCell();
-  void finishingStep();
 
   Furikaedenpyou denpyou_;
   FurikaedenpyouView* denpyouView_ = nullptr;
@@ -211,11 +210,9 @@ private:
 
   // A limited user's drawer lists only the bookmarks marked for it.
   std::vector<BookmarkPtr> limitedUserBookmarkArray_;
-  std::vector<QAction*> functionActions_;
   // Counts the showings of a voucher: a removed row can be put back only into the
   // showing it was removed from.
   uint64_t displayGeneration_ = 0;
-  QMetaObject::Connection keyDownConnection_;
 };
 
 }  // namespace kivo

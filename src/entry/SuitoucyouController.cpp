@@ -25,12 +25,9 @@
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/HojyoKamokuFormatterListWindow.h"
 #include "fields/JigyoubuFormatter.h"
-#include "fields/JigyoubuFormatterListWindow.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/KamokuFormatterListWindow.h"
-#include "fields/StopChar.h"
 #include "fields/TekiyouFormatter.h"
-#include "fields/TekiyouFormatterListWindow.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/UserDefaults.h"
@@ -119,19 +116,15 @@ private:
 
 SuitoucyouController::SuitoucyouController(DocumentSession* document, int32_t denpyouNo, int32_t kamokuCode,
                                            int32_t hojyoKamokuCode, bool doNeedToDisplayShiwakeWhenWindowDidLoad)
-    : WindowController(document, Kind::Suitoucyou),
+    : EntryWindowController(document, Kind::Suitoucyou, SuitoucyouView::kKeyDownNotification),
       book_(document->document(), kamokuCode, hojyoKamokuCode),
       initialDenpyouNo_(denpyouNo),
       doNeedToDisplayShiwakeWhenWindowDidLoad_(doNeedToDisplayShiwakeWhenWindowDidLoad)
 {
   book_.setSelectDenpyouNo(denpyouNo);
-  keyDownConnection_ = connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted, this,
-                               [this](const NotificationCenter::Notification& n) {
-                                 if (n.name == qs(SuitoucyouView::kKeyDownNotification)) handleSuitoucyouViewKeyDown(n);
-                               });
 }
 
-SuitoucyouController::~SuitoucyouController() { disconnect(keyDownConnection_); }
+SuitoucyouController::~SuitoucyouController() = default;
 
 SuitoucyouController* SuitoucyouController::showSuitoucyouWindow(DocumentSession* document, int32_t kamokuCode,
                                                                  int32_t hojyoKamokuCode)
@@ -217,13 +210,7 @@ void SuitoucyouController::buildLayout()
   layout->setContentsMargins(12, 10, 12, 10);
   layout->setSpacing(8);
 
-  titleLabel_ = new QLabel(QStringLiteral("出 納 帳"), central);
-  QFont titleFont = titleLabel_->font();
-  titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
-  titleFont.setBold(true);
-  titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 4);
-  titleLabel_->setFont(titleFont);
-  titleLabel_->setAlignment(Qt::AlignCenter);
+  titleLabel_ = makeTitleLabel(QStringLiteral("出 納 帳"), central);
   layout->addWidget(titleLabel_);
 
   // The header: the book's account and sub-account, each with the button that
@@ -691,8 +678,36 @@ void SuitoucyouController::setItemAsAboveSuitoucyouRowItem()
 
 // --- cells as text
 
-Formatter* SuitoucyouController::formatterForColumn(Column column, int row) const
+EntryGridView* SuitoucyouController::entryGridView() const { return suitoucyouView_; }
+
+void SuitoucyouController::setCellValue(int row, int matrixId, const FieldValue& value)
 {
+  book_.setCell(row, static_cast<Column>(matrixId), value);
+}
+
+EntryWindowController::Picker SuitoucyouController::pickerOfMatrix(int matrixId) const
+{
+  const Column column = static_cast<Column>(matrixId);
+  if (column == Row::AiteKamokuMatrix) return Picker::Kamoku;
+  if (column == Row::AiteHojyoKamokuMatrix) return Picker::HojyoKamoku;
+  if (SuitoucyouRow::isJigyoubuColumn(column)) return Picker::Jigyoubu;
+  return column == Row::TekiyouMatrix ? Picker::Tekiyou : Picker::None;
+}
+
+bool SuitoucyouController::moveSelectedCell(EntryGridView::Command command)
+{
+  switch (command) {
+  case EntryGridView::Command::InsertTab: return moveSelectSuitoucyouCellByCommand(Command::InsertTab);
+  case EntryGridView::Command::InsertBacktab: return moveSelectSuitoucyouCellByCommand(Command::InsertBacktab);
+  case EntryGridView::Command::MoveUp: return moveSelectSuitoucyouCellByCommand(Command::MoveUp);
+  case EntryGridView::Command::MoveDown: return moveSelectSuitoucyouCellByCommand(Command::MoveDown);
+  default: return false;
+  }
+}
+
+Formatter* SuitoucyouController::formatterForMatrix(int matrixId, int row) const
+{
+  const Column column = static_cast<Column>(matrixId);
   switch (column) {
   case Row::DateMatrix: return hidukeFormatter_.get();
   case Row::AiteKamokuMatrix: return aiteKamokuFormatter_.get();
@@ -726,12 +741,7 @@ QString SuitoucyouController::stringValue(int row, int matrixId) const
   case Row::KindOfShiwakeMatrix: return qs(book_.cell(row, column).textValue());
   default: break;
   }
-  const FieldValue value = book_.cell(row, column);
-  if (SuitoucyouRow::isEmptyCell(value)) return {};
-  Formatter* formatter = formatterForColumn(column, row);
-  if (!formatter) return qs(value.textValue());
-  const std::optional<std::string> text = formatter->stringForObjectValue(value);
-  return text ? qs(*text) : QString();
+  return formattedCellString(row, column, book_.cell(row, column));
 }
 
 QColor SuitoucyouController::textColor(int row, int matrixId) const
@@ -740,13 +750,6 @@ QColor SuitoucyouController::textColor(int row, int matrixId) const
   // date order.
   if (matrixId != Row::ZandakaMatrix || row < 0 || row >= book_.numberOfSuitoucyouRows()) return {};
   return book_.row(row).zandakaIsGray ? kGrayText : suitoucyouView_->palette().color(QPalette::Text);
-}
-
-bool SuitoucyouController::isPartialStringValid(int matrixId, const QString& text) const
-{
-  Formatter* formatter =
-      formatterForColumn(static_cast<Column>(matrixId), std::max(book_.selectedSuitoucyouRow(), 0));
-  return !formatter || formatter->isPartialStringValid(text.toStdString());
 }
 
 // --- editing
@@ -785,34 +788,11 @@ void SuitoucyouController::textDidChange(int row, int matrixId, const QString&)
   suitoucyouView_->updateRow(row);
 }
 
-bool SuitoucyouController::textShouldEndEditing(int row, int matrixId, const QString& text)
-{
-  const Column column = static_cast<Column>(matrixId);
-  Formatter* formatter = formatterForColumn(column, row);
-  if (!formatter) return true;
-  FieldValue value;
-  if (!formatter->getObjectValue(value, text.toStdString(), nullptr)) {
-    AlertSheet::beep();
-    return false;
-  }
-  book_.setCell(row, column, value);
-  return true;
-}
-
-bool SuitoucyouController::commitEditing() { return !suitoucyouView_ || suitoucyouView_->endEditing(); }
-
-bool SuitoucyouController::isEditingCell() const { return suitoucyouView_ && suitoucyouView_->isEditing(); }
-
 void SuitoucyouController::markEdited()
 {
   isSelectedRowEdited_ = true;
   document()->updateChangeCount(MyDocument::ChangeType::Done);
   removeAllUndoActions();
-}
-
-void SuitoucyouController::removeAllUndoActions()
-{
-  if (document() && document()->undoManager()) document()->undoManager()->clear();
 }
 
 void SuitoucyouController::reloadSuitoucyouView()
@@ -851,29 +831,6 @@ void SuitoucyouController::mouseDownInCell(int row, int matrixId)
   validateMenuItems();
 }
 
-bool SuitoucyouController::doCommandBySelector(int, int matrixId, EntryGridView::Command command, bool isAutoRepeat)
-{
-  if (!book_.isEditableColumn(static_cast<Column>(matrixId))) return false;
-  switch (command) {
-  case EntryGridView::Command::InsertTab:
-  case EntryGridView::Command::InsertBacktab:
-  case EntryGridView::Command::MoveUp:
-  case EntryGridView::Command::MoveDown: {
-    if (isAutoRepeat) return true;
-    const Command c = command == EntryGridView::Command::InsertTab       ? Command::InsertTab
-                      : command == EntryGridView::Command::InsertBacktab ? Command::InsertBacktab
-                      : command == EntryGridView::Command::MoveUp        ? Command::MoveUp
-                                                                         : Command::MoveDown;
-    moveSelectSuitoucyouCellByCommand(c);
-    return true;
-  }
-  case EntryGridView::Command::InsertNewline:
-    if (!isAutoRepeat) showFormatterListWindowForSelectedCell();
-    return true;
-  default: return false;
-  }
-}
-
 // --- keys
 
 bool SuitoucyouController::moveSelectSuitoucyouCellByCommand(Command command)
@@ -892,125 +849,21 @@ bool SuitoucyouController::moveSelectSuitoucyouCellByCommand(Command command)
   return true;
 }
 
-void SuitoucyouController::handleSuitoucyouViewKeyDown(const NotificationCenter::Notification& notification)
-{
-  if (!suitoucyouView_ || notification.object != suitoucyouView_ || !notification.event) return;
-  switch (EntryGridView::characterOfKeyEvent(notification.event)) {
-  case 9: moveSelectSuitoucyouCellByCommand(Command::InsertTab); break;
-  case 25: moveSelectSuitoucyouCellByCommand(Command::InsertBacktab); break;
-  case 0xF700: moveSelectSuitoucyouCellByCommand(Command::MoveUp); break;
-  case 0xF701: moveSelectSuitoucyouCellByCommand(Command::MoveDown); break;
-  default:
-    // Typed keys open a column's input panel only for columns filled from panels,
-    // which this window does not offer.
-    break;
-  }
-}
-
-// --- pickers on Return
-
-void SuitoucyouController::finishingStep()
-{
-  const int row = book_.selectedSuitoucyouRow();
-  if (row >= 0) suitoucyouView_->selectCell(row, book_.selectedColumn());
-}
-
-void SuitoucyouController::showFormatterListWindowForSelectedCell()
-{
-  const int row = book_.selectedSuitoucyouRow();
-  const Column column = book_.selectedColumn();
-  const bool picker = column == Row::AiteKamokuMatrix || column == Row::AiteHojyoKamokuMatrix ||
-                      SuitoucyouRow::isJigyoubuColumn(column) || column == Row::TekiyouMatrix;
-  if (row < 0 || !picker) return;  // Return does nothing in the date and amount columns
-  if (!commitEditing()) return;
-  if (!textShouldBeginEditing(row, column)) return;
-  const FieldValue v = book_.cell(row, column);
-  if (!v.isText() && !v.isNil()) {
-    finishingStep();
-    return;
-  }
-  const QString text = qs(v.textValue());
-  if (column == Row::TekiyouMatrix && !text.isEmpty()) {
-    bool asciiKey = text.size() <= 12;
-    for (QChar c : text)
-      if (!(c.isDigit() || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-            (c >= QLatin1Char('a') && c <= QLatin1Char('z'))))
-        asciiKey = false;
-    if (!asciiKey || !document()->document().matchTekiyouKana(text.toUpper().toStdString(), "", "")) {
-      finishingStep();
-      return;
-    }
-  }
-  textDidBeginEditing(row, column);
-  const QRect cell = suitoucyouView_->globalCellRect(row, column);
-  const QPoint p = cell.bottomLeft() + QPoint(0, 1);
-  uint16_t stop = StopChar::kNone;
-  bool chosen = false;
-  auto take = [&](FieldValue value) {
-    chosen = true;
-    book_.setCell(row, column, std::move(value));
-    textDidChange(row, column, {});
-  };
-  if (column == Row::AiteKamokuMatrix) {
-    const int32_t code = KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-        *aiteKamokuFormatter_, p, text, true, this);
-    stop = aiteKamokuFormatter_->stopFormatterListChar();
-    if (code != -1) {
-      take(FieldValue::code(code));
-      if (aiteKamokuFormatter_->selectedHojyoKamokuCodeOfFormatterList() != -1)
-        book_.setCell(row, Row::AiteHojyoKamokuMatrix,
-                      FieldValue::code(aiteKamokuFormatter_->selectedHojyoKamokuCodeOfFormatterList()));
-    }
-  } else if (column == Row::AiteHojyoKamokuMatrix) {
-    formatterForColumn(column, row);  // the row's account becomes the parent
-    const int32_t code = HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-        *aiteHojyoKamokuFormatter_, p, text, this);
-    stop = aiteHojyoKamokuFormatter_->stopFormatterListChar();
-    if (code != -1) take(FieldValue::code(code));
-  } else if (SuitoucyouRow::isJigyoubuColumn(column)) {
-    const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
-        *jigyoubuFormatter_, p, text, this);
-    stop = jigyoubuFormatter_->stopFormatterListChar();
-    if (code != -1) take(FieldValue::code(code));
-  } else {
-    const TekiyouPtr t = TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(
-        *tekiyouFormatter_, p, text, this);
-    stop = tekiyouFormatter_->stopFormatterListChar();
-    if (t) take(FieldValue::text(t->tekiyou()));
-  }
-  suitoucyouView_->viewport()->update();
-  if (chosen && stop == StopChar::kTab)
-    moveSelectSuitoucyouCellByCommand(Command::InsertTab);
-  else if (chosen && stop == StopChar::kBacktab)
-    moveSelectSuitoucyouCellByCommand(Command::InsertBacktab);
-  else
-    finishingStep();
-}
-
 // --- "機能" menu
 
 const std::vector<QAction*>& SuitoucyouController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
-  auto add = [this](const char* title, void (SuitoucyouController::*slot)(), const QString& key, uint32_t mask) {
-    auto* a = new QAction(qs(title), this);
-    if (!key.isEmpty()) a->setShortcut(MainMenu::keySequenceForKeyEquivalent(key, mask));
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, slot] {
-      validateMenuItems();
-      (this->*slot)();
-      validateMenuItems();
-    });
-    functionActions_.push_back(a);
-    return a;
+  using Self = SuitoucyouController;
+  auto key = [](const char* k, uint32_t mask) { return MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(k), mask); };
+  auto add = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); });
   };
-  auto separator = [this] { functionActions_.push_back(nullptr); };
 
-  add(kShowKamokuTitle, &SuitoucyouController::showSuitouKamokuFormatterListWindowForDisplayingKamokuField,
-      QStringLiteral("K"), kCommand | kShift);
+  add(kShowKamokuTitle, &Self::showSuitouKamokuFormatterListWindowForDisplayingKamokuField, key("K", kCommand | kShift));
   if (document()->document().doesHaveSuitouKamokuWhichHasActiveHojyoKamoku())
-    add(kShowHojyoKamokuTitle, &SuitoucyouController::showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField,
-        QStringLiteral("H"), kCommand | kShift);
+    add(kShowHojyoKamokuTitle, &Self::showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField,
+        key("H", kCommand | kShift));
   shortcutMenu_ = new QMenu(qs(kShortcutMenuTitle), this);
   for (int digit = 1; digit <= 9; ++digit) {
     QAction* item = shortcutMenu_->addAction(QStringLiteral("コマンドキー（⌘） + %1").arg(digit));
@@ -1019,53 +872,20 @@ const std::vector<QAction*>& SuitoucyouController::functionMenuActions()
     connect(item, &QAction::triggered, this, [this, digit] { changeKeyEquivalentOfSuitoucyouSubMenu(digit); });
   }
   functionActions_.push_back(shortcutMenu_->menuAction());
-  separator();
-  {
-    auto* a = new QAction(QStringLiteral("行を登録"), this);
-    a->setShortcut(MainMenu::keySequenceForKeyEquivalent(QStringLiteral("s"), kCommand | kOption));
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this] {
-      handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwakeArrayMenu();
-      validateMenuItems();
-    });
-    functionActions_.push_back(a);
-  }
-  add(kAddRowTitle, &SuitoucyouController::handleChooseAddSuitoucyouRow, QStringLiteral("k"), kCommand);
-  add(kInsertRowTitle, &SuitoucyouController::handleChooseInsertSuitoucyouRow, QStringLiteral("i"), kCommand);
-  add(kDuplicateRowTitle, &SuitoucyouController::handleChooseDuplicateSuitoucyouRow, QStringLiteral("d"), kCommand);
-  add("行の削除", &SuitoucyouController::handleChooseRemoveSuitoucyouRow, QStringLiteral("r"), kCommand);
-  separator();
-  add("前行同項目を転記", &SuitoucyouController::setItemAsAboveSuitoucyouRowItem, QStringLiteral("C"), kCommand | kShift);
-  separator();
-  add("日付順に並び替え", &SuitoucyouController::recalculateZandaka, QStringLiteral("J"), kCommand | kShift);
-
-  // The editor of a cell leaves these keys to the menu.
-  QList<QKeySequence> keys;
-  for (QAction* a : functionActions_)
-    if (a && !a->shortcut().isEmpty()) keys << a->shortcut();
-  if (suitoucyouView_) suitoucyouView_->setReservedShortcuts(keys);
-  for (QAction* a : functionActions_)
-    if (a && a != shortcutMenu_->menuAction()) addAction(a);
+  addFunctionMenuSeparator();
+  addFunctionMenuAction(
+      QStringLiteral("行を登録"), key("s", kCommand | kOption),
+      [this] { handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwakeArrayMenu(); }, Validation::After);
+  add(kAddRowTitle, &Self::handleChooseAddSuitoucyouRow, key("k", kCommand));
+  add(kInsertRowTitle, &Self::handleChooseInsertSuitoucyouRow, key("i", kCommand));
+  add(kDuplicateRowTitle, &Self::handleChooseDuplicateSuitoucyouRow, key("d", kCommand));
+  add("行の削除", &Self::handleChooseRemoveSuitoucyouRow, key("r", kCommand));
+  addFunctionMenuSeparator();
+  add("前行同項目を転記", &Self::setItemAsAboveSuitoucyouRowItem, key("C", kCommand | kShift));
+  addFunctionMenuSeparator();
+  add("日付順に並び替え", &Self::recalculateZandaka, key("J", kCommand | kShift));
+  reserveFunctionMenuShortcuts(shortcutMenu_->menuAction());
   return functionActions_;
-}
-
-QAction* SuitoucyouController::functionMenuAction(const QString& title)
-{
-  for (QAction* a : functionMenuActions())
-    if (a && a->text() == title) return a;
-  return nullptr;
-}
-
-void SuitoucyouController::fillFunctionMenu(QMenu* menu)
-{
-  for (QAction* a : functionMenuActions()) {
-    if (a)
-      menu->addAction(a);
-    else
-      menu->addSeparator();
-  }
-  connect(menu, &QMenu::aboutToShow, this, &SuitoucyouController::validateMenuItems, Qt::UniqueConnection);
-  validateMenuItems();
 }
 
 void SuitoucyouController::validateMenuItems()

@@ -15,13 +15,11 @@
 #include <memory>
 #include <vector>
 
-#include "entry/EntryGridView.h"
+#include "entry/EntryWindowController.h"
 #include "entry/Suitoucyou.h"
 #include "entry/SuitoucyouCellMovement.h"
 #include "entry/SuitoucyouRegistrar.h"
 #include "entry/SuitoucyouWindow.h"
-#include "platform/NotificationCenter.h"
-#include "platform/WindowController.h"
 #include "setup/TekiyouListSource.h"
 
 class QAction;
@@ -43,10 +41,7 @@ class KamokuFormatter;
 class SuitoucyouView;
 class TekiyouFormatter;
 
-class SuitoucyouController : public WindowController,
-                             public SuitoucyouWindow,
-                             public TekiyouListSource,
-                             private EntryGridView::Delegate {
+class SuitoucyouController : public EntryWindowController, public SuitoucyouWindow, public TekiyouListSource {
   Q_OBJECT
 public:
   using Column = SuitoucyouRow::Column;
@@ -132,13 +127,15 @@ public:
   // --- keys
   // Tab, Back-tab and the arrows; false when the cell's typed text is refused.
   bool moveSelectSuitoucyouCellByCommand(Command command);
-  void handleSuitoucyouViewKeyDown(const NotificationCenter::Notification& notification);
+  void handleSuitoucyouViewKeyDown(const NotificationCenter::Notification& notification)
+  {
+    handleEntryGridViewKeyDown(notification);
+  }
 
   // --- "機能" menu and the book's shortcut
-  const std::vector<QAction*>& functionMenuActions();
-  QAction* functionMenuAction(const QString& title);
+  const std::vector<QAction*>& functionMenuActions() override;
   QMenu* shortcutMenu() const { return shortcutMenu_; }
-  void validateMenuItems();
+  void validateMenuItems() override;
   // Gives this book the digit of its Ctrl shortcut (taken from any other book).
   void changeKeyEquivalentOfSuitoucyouSubMenu(int digit);
   void setItemCheckmarkOfkeyEquivalentMenu();
@@ -151,7 +148,6 @@ public:
 
   // --- the document's hooks
   bool settleEditing() override { return handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwakeArrayMenu(); }
-  bool isEditingCell() const override;
 
 protected:
   void windowDidLoad() override;
@@ -160,7 +156,6 @@ protected:
   const char* windowWidthDefaultsKey() const override;
   const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
-  void fillFunctionMenu(QMenu* menu) override;
   void windowDidBecomeMain() override;
   void windowDidResignKey() override;
   void windowWillCloseHook() override;
@@ -175,28 +170,34 @@ private:
   bool textShouldBeginEditing(int row, int matrixId) override;
   void textDidBeginEditing(int row, int matrixId) override;
   void textDidChange(int row, int matrixId, const QString& text) override;
-  bool textShouldEndEditing(int row, int matrixId, const QString& text) override;
-  bool doCommandBySelector(int row, int matrixId, EntryGridView::Command command, bool isAutoRepeat) override;
   void mouseDownInCell(int row, int matrixId) override;
-  bool isPartialStringValid(int matrixId, const QString& text) const override;
   QColor textColor(int row, int matrixId) const override;
+
+  // EntryWindowController
+  EntryGridView* entryGridView() const override;
+  bool isEditableMatrix(int matrixId) const override { return book_.isEditableColumn(static_cast<Column>(matrixId)); }
+  Formatter* formatterForMatrix(int matrixId, int row) const override;
+  FieldValue cellValue(int row, int matrixId) const override { return book_.cell(row, static_cast<Column>(matrixId)); }
+  void setCellValue(int row, int matrixId, const FieldValue& value) override;
+  int selectedEntryRow() const override { return book_.selectedSuitoucyouRow(); }
+  int selectedEntryMatrix() const override { return book_.selectedColumn(); }
+  bool moveSelectedCell(EntryGridView::Command command) override;
+  Picker pickerOfMatrix(int matrixId) const override;
+  int hojyoKamokuMatrixOfKamokuMatrix(int) const override { return SuitoucyouRow::AiteHojyoKamokuMatrix; }
+  // A transfer-voucher line is picked into in the voucher window.
+  bool mayPickInCell(int row, int matrixId) override { return textShouldBeginEditing(row, matrixId); }
 
   void buildLayout();
   void setUpMatrices();
-  Formatter* formatterForColumn(Column column, int row) const;
   SuitoucyouRegistrar::Context registrarContext() const;
-  bool commitEditing();
   void reloadSuitoucyouView();
   void markEdited();
-  void removeAllUndoActions();
   void setDisplayingKamokuFieldValue();
   void updateWindowMenu();
   // Removes the selected row, or (redo) the row of the entry, recording the undo.
   void removeSelectedRow();
   void restoreRemovedRow(const SuitoucyouRegistrar::Removal& removal);
   bool redoRemoval(SuitoucyouRegistrar::Removal& removal);
-  void showFormatterListWindowForSelectedCell();
-  void finishingStep();
   void beginAlertSheet(const char* title, const std::string& message);
   // Every other open book of the document.
   std::vector<SuitoucyouController*> otherSuitoucyouControllers() const;
@@ -227,9 +228,7 @@ private:
   std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
   std::unique_ptr<AmountFormatter> kingakuFormatter_;
 
-  std::vector<QAction*> functionActions_;
   QMenu* shortcutMenu_ = nullptr;
-  QMetaObject::Connection keyDownConnection_;
 };
 
 }  // namespace kivo

@@ -31,4 +31,15 @@ CodeMatcher::Result CodeMatcher::match(const std::vector<Candidate>& candidates,
   return {};
 }
 
+bool CodeMatcher::matchFieldValue(const std::vector<Candidate>& candidates, const std::string& text,
+                                  const std::string& typed, FieldValue& value)
+{
+  const Result r = match(candidates, text);
+  if (r.outcome == Outcome::Resolved)
+    value = FieldValue::code(r.code);
+  else if (r.outcome == Outcome::Ambiguous)
+    value = FieldValue::text(typed);
+  return r.outcome != Outcome::NotFound;
+}
+
 }  // namespace kivo

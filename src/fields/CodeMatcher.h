@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "fields/FieldValue.h"
+
 namespace kivo {
 
 class CodeMatcher {
@@ -27,6 +29,10 @@ public:
 
   // `text` is already normalized (half-width, trimmed) and not empty.
   static Result match(const std::vector<Candidate>& candidates, const std::string& text);
+  // A code field's reading of the text: the code found, or the text as typed when
+  // several records match (the picker chooses among them); false when none does.
+  static bool matchFieldValue(const std::vector<Candidate>& candidates, const std::string& text,
+                              const std::string& typed, FieldValue& value);
 };
 
 }  // namespace kivo

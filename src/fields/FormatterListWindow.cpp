@@ -37,7 +37,7 @@ QString textOfColumn(const FormatterList::Row& row, FormatterListWindow::Column 
 
 FormatterListWindow::FormatterListWindow(const QString& title, FormatterList list,
                                          std::vector<std::pair<Column, QString>> columns, QWidget* parent)
-    : QDialog(parent), list_(std::move(list)), columns_(std::move(columns))
+    : StopKeyDialog(parent), list_(std::move(list)), columns_(std::move(columns))
 {
   setWindowTitle(title);
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -80,10 +80,10 @@ FormatterListWindow::FormatterListWindow(const QString& title, FormatterList lis
   layout->addWidget(listView_, 1);
   layout->addWidget(hintLabel_);
 
-  searchField_->installEventFilter(this);
+  watchTextField(searchField_);
   connect(searchField_, &QLineEdit::textChanged, this, &FormatterListWindow::refill);
   connect(listView_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-    if (item->flags() & Qt::ItemIsSelectable) chooseWithStopChar(StopChar::kReturn);
+    if (item->flags() & Qt::ItemIsSelectable) closeWithStopChar(StopChar::kReturn);
   });
   sizeColumns();
   refill();
@@ -166,7 +166,7 @@ void FormatterListWindow::moveSelection(int delta)
   selectRow(selectable[pos]);
 }
 
-void FormatterListWindow::chooseWithStopChar(uint16_t stopChar)
+void FormatterListWindow::closeWithStopChar(uint16_t stopChar)
 {
   const int row = selectedRow();
   if (row < 0) {
@@ -185,49 +185,15 @@ void FormatterListWindow::reject()
   QDialog::reject();
 }
 
-bool FormatterListWindow::handleKey(QKeyEvent* event)
+bool FormatterListWindow::handleOtherKey(QKeyEvent* event)
 {
-  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
   switch (event->key()) {
-    case Qt::Key_Enter: chooseWithStopChar(StopChar::kEnter); return true;
-    case Qt::Key_Return: chooseWithStopChar(StopChar::kReturn); return true;
-    case Qt::Key_Tab:
-      chooseWithStopChar(mods & Qt::ShiftModifier ? StopChar::kBacktab : StopChar::kTab);
-      return true;
-    case Qt::Key_Backtab: chooseWithStopChar(StopChar::kBacktab); return true;
-    case Qt::Key_Escape: reject(); return true;
-    case Qt::Key_W:
-      if (mods == Qt::ControlModifier) {
-        reject();
-        return true;
-      }
-      return false;
     case Qt::Key_Up: moveSelection(-1); return true;
     case Qt::Key_Down: moveSelection(1); return true;
     case Qt::Key_PageUp: moveSelection(-(kVisibleListRows - 1)); return true;
     case Qt::Key_PageDown: moveSelection(kVisibleListRows - 1); return true;
     default: return false;
   }
-}
-
-bool FormatterListWindow::eventFilter(QObject* watched, QEvent* event)
-{
-  if (watched == searchField_ && event->type() == QEvent::FocusIn) {
-    // The field starts with what the user already typed: typing goes on after it
-    // instead of replacing it, however the focus arrives.
-    static_cast<QObject*>(searchField_)->event(event);
-    searchField_->deselect();
-    searchField_->end(false);
-    return true;
-  }
-  if (watched == searchField_ && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event)))
-    return true;
-  return QDialog::eventFilter(watched, event);
-}
-
-void FormatterListWindow::keyPressEvent(QKeyEvent* event)
-{
-  if (!handleKey(event)) QDialog::keyPressEvent(event);
 }
 
 int FormatterListWindow::runModal(const QPoint& topLeftPoint, const QString& searchText)

@@ -8,7 +8,7 @@
 // a Mac) cancel. A double click chooses like Return.
 #pragma once
 
-#include <QDialog>
+#include "fields/StopKeyDialog.h"
 #include <QString>
 #include <cstdint>
 #include <utility>
@@ -23,7 +23,7 @@ class QTreeWidgetItem;
 
 namespace kivo {
 
-class FormatterListWindow : public QDialog {
+class FormatterListWindow : public StopKeyDialog {
   Q_OBJECT
 public:
   enum class Column { Code, Name, Kana };
@@ -46,17 +46,15 @@ public:
   QTreeWidget* listView() const { return listView_; }
 
 protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
   void reject() override;
+  void closeWithStopChar(uint16_t stopChar) override;
+  // The arrows and the page keys move the selection.
+  bool handleOtherKey(QKeyEvent* event) override;
 
 private:
-  // Handles a closing or moving key; false for any other key.
-  bool handleKey(QKeyEvent* event);
   void refill();
   void selectRow(int row);
   void moveSelection(int delta);
-  void chooseWithStopChar(uint16_t stopChar);
   void sizeColumns();
 
   FormatterList list_;

@@ -34,15 +34,7 @@ bool HojyoKamokuFormatter::getObjectValue(FieldValue& value, const std::string& 
     std::vector<CodeMatcher::Candidate> candidates;
     for (const HojyoKamokuPtr& h : parentKamoku_->hojyoKamokuArray())
       if (h->isActive()) candidates.push_back({h->code(), h->codeString(), h->name(), h->kana()});
-    const CodeMatcher::Result r = CodeMatcher::match(candidates, text);
-    if (r.outcome == CodeMatcher::Outcome::Resolved) {
-      value = FieldValue::code(r.code);
-      return true;
-    }
-    if (r.outcome == CodeMatcher::Outcome::Ambiguous) {
-      value = FieldValue::text(typed);
-      return true;
-    }
+    if (CodeMatcher::matchFieldValue(candidates, text, typed, value)) return true;
   }
   if (errorDescription) *errorDescription = kNoMatchMessage;
   return false;

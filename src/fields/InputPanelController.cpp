@@ -17,7 +17,7 @@ namespace kivo {
 
 InputPanelController::InputPanelController(const QString& caption, int fieldWidth, Qt::Alignment fieldAlignment,
                                            QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+    : StopKeyDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
   auto* frame = new QFrame(this);
   frame->setFrameShape(QFrame::StyledPanel);
@@ -55,7 +55,7 @@ InputPanelController::InputPanelController(const QString& caption, int fieldWidt
   outer->setContentsMargins(0, 0, 0, 0);
   outer->addWidget(frame);
 
-  textField_->installEventFilter(this);
+  watchTextField(textField_);
   connect(textField_, &QLineEdit::textEdited, this, [this] { showMessage(QString()); });
   setFixedSize(sizeHint());
 }
@@ -103,7 +103,7 @@ void InputPanelController::showEvent(QShowEvent* event)
 
 void InputPanelController::showMessage(const QString& message) { messageLabel_->setText(message); }
 
-void InputPanelController::closeWithKey(uint16_t key)
+void InputPanelController::closeWithStopChar(uint16_t key)
 {
   const std::string text = textField_->text().toStdString();
   FieldValue value;
@@ -130,43 +130,5 @@ void InputPanelController::reject()
   QDialog::reject();
 }
 
-bool InputPanelController::handleKey(QKeyEvent* event)
-{
-  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
-  switch (event->key()) {
-    case Qt::Key_Enter: closeWithKey(StopChar::kEnter); return true;
-    case Qt::Key_Return: closeWithKey(StopChar::kReturn); return true;
-    case Qt::Key_Tab: closeWithKey(mods & Qt::ShiftModifier ? StopChar::kBacktab : StopChar::kTab); return true;
-    case Qt::Key_Backtab: closeWithKey(StopChar::kBacktab); return true;
-    case Qt::Key_Escape: reject(); return true;
-    case Qt::Key_W:
-      if (mods == Qt::ControlModifier) {
-        reject();
-        return true;
-      }
-      return false;
-    default: return false;
-  }
-}
-
-bool InputPanelController::eventFilter(QObject* watched, QEvent* event)
-{
-  if (watched == textField_ && event->type() == QEvent::FocusIn) {
-    // The field starts with what the user already typed: typing goes on after it
-    // instead of replacing it, however the focus arrives.
-    static_cast<QObject*>(textField_)->event(event);
-    textField_->deselect();
-    textField_->end(false);
-    return true;
-  }
-  if (watched == textField_ && event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event)))
-    return true;
-  return QDialog::eventFilter(watched, event);
-}
-
-void InputPanelController::keyPressEvent(QKeyEvent* event)
-{
-  if (!handleKey(event)) QDialog::keyPressEvent(event);
-}
 
 }  // namespace kivo

@@ -10,7 +10,7 @@
 // reason, unless the panel closes on it (see closesWithoutValueOnUnreadableTab).
 #pragma once
 
-#include <QDialog>
+#include "fields/StopKeyDialog.h"
 #include <QPoint>
 #include <QString>
 #include <cstdint>
@@ -25,7 +25,7 @@ namespace kivo {
 class Formatter;
 class FormatterValidator;
 
-class InputPanelController : public QDialog {
+class InputPanelController : public StopKeyDialog {
   Q_OBJECT
 public:
   // Where setWindowFrameOriginByFrameTopLeftPoint puts the point: at the bottom-left
@@ -62,14 +62,11 @@ protected:
   // value (true) or keeps it open (false).
   virtual bool closesWithoutValueOnUnreadableTab() const { return false; }
 
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+  void closeWithStopChar(uint16_t key) override;
   void showEvent(QShowEvent* event) override;
   void reject() override;
 
 private:
-  bool handleKey(QKeyEvent* event);
-  void closeWithKey(uint16_t key);
   void showMessage(const QString& message);
 
   QLineEdit* textField_;

@@ -33,15 +33,7 @@ bool JigyoubuFormatter::getObjectValue(FieldValue& value, const std::string& typ
     if (j->isActive() && j->code() != Jigyoubu::kAllJigyoubuCode)
       candidates.push_back({j->code(), j->codeString(), j->name(), j->kana()});
   if (doAcceptAllJigyoubu_) candidates.push_back({Jigyoubu::kAllJigyoubuCode, "99", kAllJigyoubuName, ""});
-  const CodeMatcher::Result r = CodeMatcher::match(candidates, text);
-  if (r.outcome == CodeMatcher::Outcome::Resolved) {
-    value = FieldValue::code(r.code);
-    return true;
-  }
-  if (r.outcome == CodeMatcher::Outcome::Ambiguous) {
-    value = FieldValue::text(typed);
-    return true;
-  }
+  if (CodeMatcher::matchFieldValue(candidates, text, typed, value)) return true;
   if (errorDescription) *errorDescription = kNoMatchMessage;
   return false;
 }

@@ -59,18 +59,9 @@ bool KamokuFormatter::getObjectValue(FieldValue& value, const std::string& typed
   for (const KamokuPtr& k : accounts) candidates.push_back({k->code(), std::to_string(k->code()), k->name(), k->kana()});
   if (doAcceptSyokuchi_) candidates.push_back({Kamoku::kSyokuchiCode, "999", kSyokuchiName, ""});
 
-  const CodeMatcher::Result r = CodeMatcher::match(candidates, text);
-  switch (r.outcome) {
-    case CodeMatcher::Outcome::Resolved:
-      value = FieldValue::code(r.code);
-      inputedHojyoKamokuCode_ = -1;
-      return true;
-    case CodeMatcher::Outcome::Ambiguous:
-      value = FieldValue::text(typed);
-      inputedHojyoKamokuCode_ = -1;
-      return true;
-    case CodeMatcher::Outcome::NotFound:
-      break;
+  if (CodeMatcher::matchFieldValue(candidates, text, typed, value)) {
+    inputedHojyoKamokuCode_ = -1;
+    return true;
   }
   if (errorDescription) *errorDescription = kNoMatchMessage;
   return false;

@@ -571,23 +571,7 @@ bool KanjyoumotocyouController::eventFilter(QObject* watched, QEvent* event)
 
 WindowController* KanjyoumotocyouController::refuseForBlockingSheet()
 {
-  WindowController* holder = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
-    SheetController* sheet = wc->attachedSheetController();
-    if (sheet && sheet->blocksDocumentCommands()) {
-      holder = wc;
-      break;
-    }
-  }
-  if (!holder) return nullptr;
-  AppController* app = AppController::sharedAppController();
-  QWidget* main = app && app->mainWindowController() ? app->mainWindowController() : static_cast<QWidget*>(this);
-  QPointer<WindowController> target = holder;
-  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AppController::kCloseSheetMessage),
-                              [target] {
-                                if (target) target->showWindow();
-                              });
-  return holder;
+  return AppController::refuseForBlockingSheet(document(), this);
 }
 
 void KanjyoumotocyouController::showKamokuFormatterListWindowForDisplayingKamokuField(const QString& searchText)

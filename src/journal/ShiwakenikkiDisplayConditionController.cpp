@@ -350,34 +350,59 @@ void ShiwakenikkiDisplayConditionController::paintRowBands(const RowList& rows)
   }
 }
 
+QHBoxLayout* ShiwakenikkiDisplayConditionController::beginConditionRow(ConditionRow& r, Formatter& codeFormatter,
+                                                                     const QString& pickTip)
+{
+  r.widget = new QWidget;
+  r.widget->setAutoFillBackground(true);
+  auto* line = new QHBoxLayout(r.widget);
+  line->setContentsMargins(6, 3, 6, 3);
+  r.sidePopUp = makePopUp(r.widget, {"借方または貸方", "借方", "貸方"});
+  r.codeField = new QLineEdit(r.widget);
+  r.codeBinding = new FormatterLineEditBinding(r.codeField, codeFormatter);
+  r.selectCodeButton = makeRowButton(r.widget, QStringLiteral("…"), pickTip);
+  line->addWidget(r.sidePopUp);
+  line->addWidget(r.codeField, 3);
+  line->addWidget(r.selectCodeButton);
+  return line;
+}
+
+ShiwakenikkiDisplayConditionController::ConditionRow* ShiwakenikkiDisplayConditionController::placeConditionRow(
+    RowList& rows, QVBoxLayout* rowsLayout, QHBoxLayout* line, std::unique_ptr<ConditionRow> row, int index)
+{
+  ConditionRow* r = row.get();
+  r->addButton = makeRowButton(r->widget, QStringLiteral("+"), QStringLiteral("条件を追加"));
+  r->removeButton = makeRowButton(r->widget, QStringLiteral("−"), QStringLiteral("条件を削除"));
+  line->addSpacing(6);
+  line->addWidget(r->addButton);
+  line->addWidget(r->removeButton);
+  for (FormatterLineEditBinding* b : {r->codeBinding, r->hojyoBinding})
+    if (b)
+      connect(b, &FormatterLineEditBinding::textRefused, this, [b] {
+        AlertSheet::beep();
+        b->setObjectValue(b->objectValue());
+      });
+  index = std::clamp(index, 0, static_cast<int>(rows.size()));
+  rowsLayout->insertWidget(index, r->widget);
+  rows.insert(rows.begin() + index, std::move(row));
+  paintRowBands(rows);
+  return r;
+}
+
 ShiwakenikkiDisplayConditionController::ConditionRow*
 ShiwakenikkiDisplayConditionController::insertKamokuConditionListRow(int index)
 {
   const MyDocument& doc = document_->document();
   auto row = std::make_unique<ConditionRow>();
   ConditionRow* r = row.get();
-  r->widget = new QWidget;
-  r->widget->setAutoFillBackground(true);
-  auto* line = new QHBoxLayout(r->widget);
-  line->setContentsMargins(6, 3, 6, 3);
-  r->sidePopUp = makePopUp(r->widget, {"借方または貸方", "借方", "貸方"});
-  r->codeField = new QLineEdit(r->widget);
-  r->codeBinding = new FormatterLineEditBinding(r->codeField, *kamokuFormatter_);
-  r->selectCodeButton = makeRowButton(r->widget, QStringLiteral("…"), QStringLiteral("勘定科目を選ぶ"));
+  QHBoxLayout* line = beginConditionRow(*r, *kamokuFormatter_, QStringLiteral("勘定科目を選ぶ"));
   r->hojyoField = new QLineEdit(r->widget);
   r->hojyoFormatter = std::make_unique<HojyoKamokuFormatter>(doc);
   r->hojyoBinding = new FormatterLineEditBinding(r->hojyoField, *r->hojyoFormatter);
   r->selectHojyoButton = makeRowButton(r->widget, QStringLiteral("…"), QStringLiteral("補助科目を選ぶ"));
-  r->addButton = makeRowButton(r->widget, QStringLiteral("+"), QStringLiteral("条件を追加"));
-  r->removeButton = makeRowButton(r->widget, QStringLiteral("−"), QStringLiteral("条件を削除"));
-  line->addWidget(r->sidePopUp);
-  line->addWidget(r->codeField, 3);
-  line->addWidget(r->selectCodeButton);
   line->addWidget(r->hojyoField, 3);
   line->addWidget(r->selectHojyoButton);
-  line->addSpacing(6);
-  line->addWidget(r->addButton);
-  line->addWidget(r->removeButton);
+  placeConditionRow(kamokuRows_, kamokuRowsLayout_, line, std::move(row), index);
   const bool hojyo = doc.doesHaveKamokuWhichHasActiveHojyoKamoku();
   r->hojyoField->setEnabled(hojyo);
   r->hojyoField->setPlaceholderText(hojyo ? QStringLiteral("すべての補助科目") : QString());
@@ -400,16 +425,6 @@ ShiwakenikkiDisplayConditionController::insertKamokuConditionListRow(int index)
     if (r->hojyoBinding->objectValue().isText() && !r->hojyoBinding->objectValue().textValue().empty())
       showHojyoKamokuFormatterListWindow(indexOfRow(kamokuRows_, r->hojyoField));
   });
-  for (FormatterLineEditBinding* b : {r->codeBinding, r->hojyoBinding})
-    connect(b, &FormatterLineEditBinding::textRefused, this, [b] {
-      AlertSheet::beep();
-      b->setObjectValue(b->objectValue());
-    });
-
-  index = std::clamp(index, 0, numberOfKamokuConditionListRows());
-  kamokuRowsLayout_->insertWidget(index, r->widget);
-  kamokuRows_.insert(kamokuRows_.begin() + index, std::move(row));
-  paintRowBands(kamokuRows_);
   return r;
 }
 
@@ -418,23 +433,9 @@ ShiwakenikkiDisplayConditionController::insertJigyoubuConditionListRow(int index
 {
   auto row = std::make_unique<ConditionRow>();
   ConditionRow* r = row.get();
-  r->widget = new QWidget;
-  r->widget->setAutoFillBackground(true);
-  auto* line = new QHBoxLayout(r->widget);
-  line->setContentsMargins(6, 3, 6, 3);
-  r->sidePopUp = makePopUp(r->widget, {"借方または貸方", "借方", "貸方"});
-  r->codeField = new QLineEdit(r->widget);
-  r->codeBinding = new FormatterLineEditBinding(r->codeField, *jigyoubuFormatter_);
-  r->selectCodeButton = makeRowButton(r->widget, QStringLiteral("…"), QStringLiteral("事業部を選ぶ"));
-  r->addButton = makeRowButton(r->widget, QStringLiteral("+"), QStringLiteral("条件を追加"));
-  r->removeButton = makeRowButton(r->widget, QStringLiteral("−"), QStringLiteral("条件を削除"));
-  line->addWidget(r->sidePopUp);
-  line->addWidget(r->codeField, 3);
-  line->addWidget(r->selectCodeButton);
+  QHBoxLayout* line = beginConditionRow(*r, *jigyoubuFormatter_, QStringLiteral("事業部を選ぶ"));
   line->addStretch(3);
-  line->addSpacing(6);
-  line->addWidget(r->addButton);
-  line->addWidget(r->removeButton);
+  placeConditionRow(jigyoubuRows_, jigyoubuRowsLayout_, line, std::move(row), index);
 
   connect(r->addButton, &QToolButton::clicked, this,
           [this, r] { addJigyoubuCondition(indexOfRow(jigyoubuRows_, r->addButton)); });
@@ -446,15 +447,6 @@ ShiwakenikkiDisplayConditionController::insertJigyoubuConditionListRow(int index
     if (r->codeBinding->objectValue().isText() && !r->codeBinding->objectValue().textValue().empty())
       showJigyoubuFormatterListWindow(indexOfRow(jigyoubuRows_, r->codeField));
   });
-  connect(r->codeBinding, &FormatterLineEditBinding::textRefused, this, [r] {
-    AlertSheet::beep();
-    r->codeBinding->setObjectValue(r->codeBinding->objectValue());
-  });
-
-  index = std::clamp(index, 0, numberOfJigyoubuConditionListRows());
-  jigyoubuRowsLayout_->insertWidget(index, r->widget);
-  jigyoubuRows_.insert(jigyoubuRows_.begin() + index, std::move(row));
-  paintRowBands(jigyoubuRows_);
   return r;
 }
 

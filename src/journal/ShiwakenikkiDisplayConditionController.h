@@ -22,6 +22,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -32,6 +33,7 @@ namespace kivo {
 
 class AmountFormatter;
 class DocumentSession;
+class Formatter;
 class FormatterLineEditBinding;
 class HidukeFormatter;
 class HojyoKamokuFormatter;
@@ -128,6 +130,13 @@ private:
   QWidget* buildListBox(QVBoxLayout*& rowsLayout);
   ConditionRow* insertKamokuConditionListRow(int index);
   ConditionRow* insertJigyoubuConditionListRow(int index);
+  // A new row's start: its side pop-up, its code field and the code's picker button
+  // laid out on the line answered; the caller adds what follows on the line.
+  QHBoxLayout* beginConditionRow(ConditionRow& row, Formatter& codeFormatter, const QString& pickTip);
+  // The row's add and remove buttons; the row goes at index of the list (clamped),
+  // its refused text beeps, and the list is striped again.
+  ConditionRow* placeConditionRow(RowList& rows, QVBoxLayout* rowsLayout, QHBoxLayout* line,
+                                  std::unique_ptr<ConditionRow> row, int index);
   void removeConditionListRow(RowList& rows, int index);
   void renewKamokuConditionListRows(int n);
   void renewJigyoubuConditionListRows(int n);

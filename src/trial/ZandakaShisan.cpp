@@ -14,6 +14,11 @@
 namespace kivo {
 namespace {
 
+// The groups of the cost of sales, alike in both statements of income.
+constexpr int32_t kKisyuSyouhinGroup = 4;
+constexpr int32_t kShiireGroup = 5;
+constexpr int32_t kKimatsuSyouhinGroup = 6;
+
 // A running balance: changed only while within the limit; an addition that passes
 // the limit stores one beyond it, so does a subtraction on the negative side.
 void addBalance(int64_t& sum, int64_t v, bool add, int64_t max)
@@ -261,6 +266,60 @@ size_t ZandakaShisan::appendLinkRow(std::vector<Shisan>& rows, int32_t j, const 
 void ZandakaShisan::addOperand(std::vector<Calculate>& calculateArray, const std::vector<Shisan>& rows, bool subtract)
 {
   calculateArray.emplace_back(static_cast<int32_t>(rows.size()) - 1, subtract ? Calculate::kSubtract : Calculate::kAdd);
+}
+
+size_t ZandakaShisan::appendKamokuRowsAndSums(std::vector<Shisan>& rows, const std::vector<const Kamoku*>& accounts,
+                                              int32_t j, bool karikata, RunningSums& sums,
+                                              bool indentedWithEndBalance) const
+{
+  for (const Kamoku* k : accounts) {
+    appendKamokuRow(rows, *k, j, indentedWithEndBalance ? "　" + k->nameWithoutNonPrintChar() : k->nameWithoutNonPrintChar(),
+                    indentedWithEndBalance);
+    addZandakaShisanValueOfKamoku(*k, j, karikata, sums);
+  }
+  return accounts.size();
+}
+
+void ZandakaShisan::appendGroupBlock(std::vector<Shisan>& rows, std::vector<Calculate>& ops, int32_t group, int32_t j,
+                                     bool karikata, const std::string& title, bool subtract) const
+{
+  RunningSums sums;
+  if (appendKamokuRowsAndSums(rows, kamokuOfGroup(group, j), j, karikata, sums, true) == 0) return;
+  appendSumsRow(rows, j, ShisanSubtotalRowCode, title, sums, true);
+  addOperand(ops, rows, subtract);
+}
+
+void ZandakaShisan::appendHeadedBlock(std::vector<Shisan>& rows, std::vector<Calculate>& ops, const std::string& heading,
+                                      const std::vector<const Kamoku*>& accounts, int32_t j, bool karikata,
+                                      const std::string& title, bool subtract) const
+{
+  appendHeadingRow(rows, j, heading);
+  RunningSums sums;
+  appendKamokuRowsAndSums(rows, accounts, j, karikata, sums, true);
+  appendSumsRow(rows, j, ShisanSubtotalRowCode, title, sums, true);
+  addOperand(ops, rows, subtract);
+}
+
+void ZandakaShisan::appendUriageGenkaAndSoueki(std::vector<Shisan>& rows, std::vector<Calculate>& ops, int32_t j,
+                                               size_t baseRow, const Shisan* toukiSeihinSeizouGenkaShisan) const
+{
+  appendHeadingRow(rows, j, "売上原価");
+  appendGroupBlock(rows, ops, kKisyuSyouhinGroup, j, true, "　　期首商品棚卸高", false);
+  appendGroupBlock(rows, ops, kShiireGroup, j, true, "　　当期商品仕入高", false);
+  if (toukiSeihinSeizouGenkaShisan) {
+    appendLinkRow(rows, j, "　　当期製品製造原価", toukiSeihinSeizouGenkaShisan, true);
+    addOperand(ops, rows, false);
+  }
+  // The subtotal is shown only; the cost of sales sums the operands themselves.
+  if (ops.size() > 1) appendTotalRow(ops, rows, j, ShisanSubtotalRowCode, "　　小　　　計");
+  appendGroupBlock(rows, ops, kKimatsuSyouhinGroup, j, false, "　　期末商品棚卸高", true);
+  const size_t genkaRow = appendTotalRow(ops, rows, j, ShisanSubtotalRowCode, "　　売上原価");
+
+  // From here on one operand list accumulates the profit.
+  ops.clear();
+  ops.emplace_back(static_cast<int32_t>(baseRow), Calculate::kAdd);
+  ops.emplace_back(static_cast<int32_t>(genkaRow), Calculate::kSubtract);
+  appendTotalRow(ops, rows, j, ShisanTotalRowCode, "　売上総損益");
 }
 
 }  // namespace kivo

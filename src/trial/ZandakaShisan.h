@@ -102,6 +102,28 @@ public:
                               const Shisan* link, bool withEndBalance);
   // An operand naming the last row of the array.
   static void addOperand(std::vector<Calculate>& calculateArray, const std::vector<Shisan>& rows, bool subtract);
+  // A row for each account and its figures added into the sums; returns how many rows
+  // it appended. The statements of income indent the account's name and show its end
+  // balance; the balance sheet does neither.
+  size_t appendKamokuRowsAndSums(std::vector<Shisan>& rows, const std::vector<const Kamoku*>& accounts,
+                                 int32_t jigyoubuCode, bool isKarikataKamokuKubun, RunningSums& sums,
+                                 bool indentedWithEndBalance) const;
+  // The block of a group shown only when it has accounts: their rows, then the
+  // block's subtotal row, an operand of the list.
+  void appendGroupBlock(std::vector<Shisan>& rows, std::vector<Calculate>& calculateArray, int32_t group,
+                        int32_t jigyoubuCode, bool isKarikataKamokuKubun, const std::string& title,
+                        bool subtract) const;
+  // A block shown always: its heading, the accounts' rows, its subtotal row, an
+  // operand of the list.
+  void appendHeadedBlock(std::vector<Shisan>& rows, std::vector<Calculate>& calculateArray, const std::string& heading,
+                         const std::vector<const Kamoku*>& accounts, int32_t jigyoubuCode, bool isKarikataKamokuKubun,
+                         const std::string& title, bool subtract) const;
+  // The cost of sales of a statement of income (opening stock, purchases, the
+  // manufactured goods handed on, closing stock) and the gross profit over the row
+  // at baseRow; afterwards the list holds the operands of the gross profit, for the
+  // rows below it to go on from.
+  void appendUriageGenkaAndSoueki(std::vector<Shisan>& rows, std::vector<Calculate>& calculateArray,
+                                  int32_t jigyoubuCode, size_t baseRow, const Shisan* toukiSeihinSeizouGenkaShisan) const;
 
 private:
   const MyDocument& document_;

@@ -60,10 +60,7 @@ void ZandakaShisanSeizouGenkaSection::build(std::vector<Shisan>& rows, int32_t j
   for (const auto& block : kBlocks) {
     const size_t heading = ZandakaShisan::appendHeadingRow(rows, j, block.kubun);
     ZandakaShisan::RunningSums sums;
-    for (const Kamoku* k : b.kamokuOfKubun(block.kubun, j)) {
-      b.appendKamokuRow(rows, *k, j, "　" + k->nameWithoutNonPrintChar(), true);
-      b.addZandakaShisanValueOfKamoku(*k, j, true, sums);
-    }
+    b.appendKamokuRowsAndSums(rows, b.kamokuOfKubun(block.kubun, j), j, true, sums, true);
     if (rows.size() == heading + 1) {
       rows.pop_back();
       continue;

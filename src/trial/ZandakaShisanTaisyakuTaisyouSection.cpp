@@ -59,11 +59,7 @@ void ZandakaShisanTaisyakuTaisyouSection::build(std::vector<Shisan>& rows, int32
 
   // Account rows (titled by the bare name) and the block's running sums.
   auto rowsAndSums = [&](const std::vector<const Kamoku*>& accounts, bool karikata, ZandakaShisan::RunningSums& sums) {
-    for (const Kamoku* k : accounts) {
-      b.appendKamokuRow(rows, *k, j, k->nameWithoutNonPrintChar(), false);
-      b.addZandakaShisanValueOfKamoku(*k, j, karikata, sums);
-    }
-    return accounts.size();
+    return b.appendKamokuRowsAndSums(rows, accounts, j, karikata, sums, false);
   };
   // A block whose total is shown only when it has accounts; the total becomes an
   // operand of the list given.

@@ -3,7 +3,6 @@
 #include "entry/FurikaedenpyouController.h"
 
 #include <QDockWidget>
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUndoStack>
@@ -11,29 +10,14 @@
 #include "entry/EntryTestBooks.h"
 #include "entry/FurikaedenpyouView.h"
 #include "journal/Kanjyoumotocyou.h"
-#include "support/AppTestFixture.h"
+#include "entry/gui/EntryWindowTest.h"
 
 namespace kivo::test {
 namespace {
 
 using Row = FurikaedenpyouRow;
 
-// Types text as a user would: ASCII as key presses, Japanese as an input method
-// commits it.
-void typeText(QWidget* target, const QString& text)
-{
-  bool ascii = true;
-  for (QChar c : text) ascii = ascii && c.unicode() < 0x80;
-  if (ascii) {
-    QTest::keyClicks(target, text);
-    return;
-  }
-  QInputMethodEvent commit;
-  commit.setCommitString(text);
-  QApplication::sendEvent(target, &commit);
-}
-
-class FurikaedenpyouControllerTest : public AppTest {
+class FurikaedenpyouControllerTest : public EntryWindowTest {
 protected:
   void TearDown() override
   {
@@ -57,13 +41,7 @@ protected:
   // Types into the edited cell, then presses the key.
   void type(FurikaedenpyouController* w, const QString& text, Qt::Key key = Qt::Key_Tab)
   {
-    ASSERT_TRUE(w->denpyouView()->isEditing()) << "no cell is being edited";
-    if (!text.isEmpty()) {
-      editor(w)->selectAll();
-      typeText(editor(w), text);
-    }
-    QTest::keyClick(editor(w), key);
-    flush();
+    typeInGrid(w->denpyouView(), text, key);
   }
 
   // Types one row: date, debit account and amount, credit account and amount,

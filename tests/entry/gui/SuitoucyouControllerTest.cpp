@@ -3,7 +3,6 @@
 // voucher window, saving, switching books and the book's shortcut.
 #include "entry/SuitoucyouController.h"
 
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUndoStack>
@@ -16,26 +15,13 @@
 #include "entry/SuitoucyouView.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/ShiwakenikkiCondition.h"
-#include "support/AppTestFixture.h"
+#include "entry/gui/EntryWindowTest.h"
 #include "trial/ZandakaShisanPeriodSums.h"
 
 namespace kivo::test {
 namespace {
 
 using Row = SuitoucyouRow;
-
-void typeText(QWidget* target, const QString& text)
-{
-  bool ascii = true;
-  for (QChar c : text) ascii = ascii && c.unicode() < 0x80;
-  if (ascii) {
-    QTest::keyClicks(target, text);
-    return;
-  }
-  QInputMethodEvent commit;
-  commit.setCommitString(text);
-  QApplication::sendEvent(target, &commit);
-}
 
 ShiwakePtr cashEntry(Date date, int32_t n, int32_t kari, int32_t kashi, int64_t amount)
 {
@@ -45,7 +31,7 @@ ShiwakePtr cashEntry(Date date, int32_t n, int32_t kari, int32_t kashi, int64_t 
   return s;
 }
 
-class SuitoucyouControllerTest : public AppTest {
+class SuitoucyouControllerTest : public EntryWindowTest {
 protected:
   void TearDown() override
   {
@@ -82,13 +68,7 @@ protected:
   // Types into the edited cell, then presses the key.
   void type(SuitoucyouController* w, const QString& text, Qt::Key key = Qt::Key_Tab)
   {
-    ASSERT_TRUE(w->suitoucyouView()->isEditing()) << "no cell is being edited";
-    if (!text.isEmpty()) {
-      editor(w)->selectAll();
-      typeText(editor(w), text);
-    }
-    QTest::keyClick(editor(w), key);
-    flush();
+    typeInGrid(w->suitoucyouView(), text, key);
   }
   // Types a row from its date to its amount: Tab leads from the description to the
   // receipt or to the payment, as the counterpart's nature says.
