@@ -44,16 +44,8 @@ TEST_F(UserDefaultsTest, RegisteredValuesReadBack)
   };
   const Case cases[] = {
       {KIVOFurikaedenpyouAutoSetBalanceKey, true, 1, 1.0},
-      {KIVOInputTypeForDateKey, true, 2, 2.0},
-      {KIVOInputTypeForTekiyouKey, true, 2, 2.0},
-      {KIVOAutoUpdateAllOutputWindowsKey, true, 1, 1.0},
-      {KIVOKanjyoumotocyouShowCreatedTypeKey, false, 0, 0.0},
       {KIVOExportTextKugiriCodeKey, false, 0, 0.0},
-      {KIVOSuiiShisanAddKaishizandkaToGoukeiKey, true, 1, 1.0},
-      {KIVOTateKabunushiShihonnadoKeisansyoKey, true, 1, 1.0},
-      {KIVOGankasyoukyakuhiRoundingTypeKey, false, 0, 0.0},
       {KIVOGankasyoukyakuhiDefaultZanzonWariaiKey, true, 10, 10.0},
-      {KIVOGankasyoukyakuhiDefaultZanzonGendoWariaiKey, true, 5, 5.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
@@ -66,11 +58,7 @@ TEST_F(UserDefaultsTest, RegisteredValuesReadBack)
 
 TEST_F(UserDefaultsTest, UnregisteredKeysReadAsNothing)
 {
-  for (const char* key :
-       {KIVOFurikaedenpyouWindowWidthKey, KIVOSuitoucyouAutoSetItemAsAboveRowKey,
-        KIVOInputSourceForKamokuKey, KIVOInputSource1030ForKamokuKey,
-        KIVOSuiiShisanPrintMonthPerPageKey, KIVOZandakaShisanSetPeriodWhenShowWindowKey,
-        KIVOShiwakenikkiPrintInfoKey, KIVOKivosaVersionOfUsedLastTimeKey}) {
+  for (const char* key : {KIVOFurikaedenpyouWindowWidthKey, KIVOShiwakenikkiPrintInfoKey}) {
     SCOPED_TRACE(key);
     EXPECT_FALSE(defaults_->objectForKey(key).isValid());
     EXPECT_FALSE(defaults_->boolForKey(key));

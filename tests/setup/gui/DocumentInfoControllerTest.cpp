@@ -92,9 +92,6 @@ TEST_F(DocumentInfoControllerTest, LedgerPrintAccessoryState)
   info->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(1, 25);
   EXPECT_TRUE(info->doPrintContinuousPageNumberOnKanjyoumotocyou());
   EXPECT_EQ(info->startPrintPageNumberOnKanjyoumotocyou(), 25);
-  info->setDoPrintContinuousPageNumberOnKanjyoumotocyou(false);
-  EXPECT_FALSE(info->doPrintContinuousPageNumberOnKanjyoumotocyou());
-  info->setStartPrintPageNumberOnKanjyoumotocyou(7);
   info->resetKanjyoumotocyouPrintAccessoryView();
   EXPECT_FALSE(info->doPrintContinuousPageNumberOnKanjyoumotocyou());
   EXPECT_EQ(info->startPrintPageNumberOnKanjyoumotocyou(), 1);
