@@ -5,8 +5,10 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 
 #include "document/AppController.h"
@@ -232,6 +234,21 @@ void WindowController::synchronizeWindowTitleWithDocumentName()
 }
 
 // --- closing
+
+void WindowController::keyPressEvent(QKeyEvent* event)
+{
+  const bool isReturn = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (isReturn && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+      if (button->isDefault() && button->isVisible() && button->isEnabled() && button->window() == this) {
+        button->animateClick();
+        event->accept();
+        return;
+      }
+    }
+  }
+  QMainWindow::keyPressEvent(event);
+}
 
 void WindowController::closeEvent(QCloseEvent* event)
 {

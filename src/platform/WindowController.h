@@ -135,6 +135,9 @@ protected:
 
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // Return and Enter that no field took press the window's default button, as they
+  // would in a dialog.
+  void keyPressEvent(QKeyEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 

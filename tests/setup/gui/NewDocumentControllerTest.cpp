@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTest>
 
 #include "setup/NewDocumentController.h"
 
@@ -137,6 +138,16 @@ TEST_F(NewDocumentControllerTest, CancellingClosesTheDocument)
   window->cancelButton()->click();
   flush();
   EXPECT_TRUE(app->documentController()->documents().empty());
+}
+
+TEST_F(NewDocumentControllerTest, ReturnInAFieldPressesOK)
+{
+  fillTerm("2024/4/1", "2025/3/31");
+  QTest::keyClick(window->nameField(), Qt::Key_Return);
+  QTest::qWait(200);  // the default button's click is animated
+  flush();
+  EXPECT_EQ(doc->document().kaisya().name(), "テスト商事");
+  EXPECT_FALSE(doc->firstWindowControllerOfKind(Kind::NewDocument));
 }
 
 TEST_F(NewDocumentControllerTest, PrecisionChartAndIndustryReachTheBooks)
