@@ -8,6 +8,7 @@
 #include "journal/ShiwakenikkiController.h"
 #include "entry/SuitoucyouController.h"
 #include "setup/SetupCommands.h"
+#include "trial/ZandakaShisanController.h"
 
 #ifndef KIVO_VERSION
 #define KIVO_VERSION "0"
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
   kivo::KanjyoumotocyouController::installCommandHandlers(&appController);
   kivo::SuitoucyouController::installCommandHandlers(&appController);
   kivo::SetupCommands::installCommandHandlers(&appController);
+  kivo::ZandakaShisanController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();

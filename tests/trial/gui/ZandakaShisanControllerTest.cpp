@@ -1,0 +1,527 @@
+// The trial-balance window over small books, offscreen: its sections as the
+// bookkeeper reads them, the tabs of each kind of company, the division and period
+// choices, the refresh rule, the ledger it opens and the text file it writes.
+#include "trial/ZandakaShisanController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "document/ProgressStateController.h"
+#include "fields/FormatterListWindow.h"
+#include "fields/gui/ModalDriver.h"
+#include "journal/KanjyoumotocyouController.h"
+#include "journal/PeriodController.h"
+#include "setup/DocumentInfoController.h"
+#include "setup/PropertiesController.h"
+#include "support/AppTestFixture.h"
+#include "trial/ReportTextExportSheet.h"
+#include "trial/ShiftJisEncoder.h"
+#include "trial/TrialBooks.h"
+#include "trial/ZandakaShisanTableModel.h"
+
+namespace kivo::test {
+namespace {
+
+struct BooksOptions {
+  ChartKind chart = ChartKind::HoujinOlder;
+  bool seizou = false;
+  bool kensetu = false;
+  bool jigyoubu = false;  // divisions 1 and 2, the books kept by division
+};
+
+class ZandakaShisanControllerTest : public AppTest {
+protected:
+  void SetUp() override
+  {
+    AppTest::SetUp();
+    ZandakaShisanController::installCommandHandlers(app.get());
+  }
+
+  void TearDown() override
+  {
+    ReportTextExportSheet::setResponderForTesting({});
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    for (const char* key : {KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey, KIVOZandakaShisanSetPeriodWhenShowWindowKey,
+                            KIVOExportTextKugiriCodeKey})
+      defaults.removeObjectForKey(key);
+    AppTest::TearDown();
+  }
+
+  // Opening balances 現金 1,000 and capital 1,000; a sale of 500 in May, a purchase
+  // of 200 in June and salaries of 100 in July, all against cash. Kept by division:
+  // everything in division 1 but the purchase, which is division 2's.
+  DocumentSession* openBooks(BooksOptions o = {})
+  {
+    auto doc = makeTrialBooks(o.chart, o.seizou);
+    MyDocument& d = *doc;
+    if (o.kensetu) {
+      d.kaisya().setIsKensetu(true);
+      d.setRootKamokuKubun(KamokuKubun::rootKamokuKubunForKaisya(d.kaisya(), false));
+    }
+    const bool kojin = o.chart == ChartKind::Kojin;
+    const int32_t one = o.jigyoubu ? 1 : -1;
+    if (o.jigyoubu) {
+      addJigyoubu(d, 1);
+      addJigyoubu(d, 2);
+    }
+    kamokuNamed(d, "現金")->setStartBalance(1000, o.jigyoubu ? 1 : 99);
+    kamokuNamed(d, kojin ? "元入金" : "資本金")->setStartBalance(1000, o.jigyoubu ? 1 : 99);
+    genkin = codeOf(d, "現金");
+    uriage = codeOf(d, "売上高");
+    addShiwake(d, Date(2024, 5, 1), genkin, uriage, 500, one);
+    addShiwake(d, Date(2024, 6, 1), codeOf(d, "仕入高"), genkin, 200, o.jigyoubu ? 2 : -1);
+    addShiwake(d, Date(2024, 7, 1), codeOf(d, kojin ? "給料賃金" : "給料手当"), genkin, 100, one);
+    session = app->documentController()->addDocument(std::move(doc));
+    flush();
+    return session;
+  }
+
+  // The window as the user opens it: the information window's "合計残高試算表".
+  ZandakaShisanController* openWindow()
+  {
+    auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+    activate(info);
+    QAbstractButton* button = info->buttonOfCommand(MainMenu::Command::ShowZandakaShisanWindow);
+    EXPECT_TRUE(button && button->isEnabled());
+    if (button) button->click();
+    flush();
+    auto* w = qobject_cast<ZandakaShisanController*>(session->zandakaShisanController());
+    if (w) activate(w);
+    return w;
+  }
+
+  static int rowOf(const CyouhyouTableView* t, const QString& title)
+  {
+    for (int r = 0; r < t->model()->rowCount(); ++r)
+      if (t->model()->index(r, 0).data().toString() == title) return r;
+    ADD_FAILURE() << "no row " << title.toStdString();
+    return -1;
+  }
+
+  // The six cells of the row with the caption, as the table shows them.
+  static QStringList cells(const CyouhyouTableView* t, const QString& title)
+  {
+    QStringList out;
+    const int r = rowOf(t, title);
+    for (int c = 0; r >= 0 && c < t->model()->columnCount(); ++c) out << t->model()->index(r, c).data().toString();
+    return out;
+  }
+
+  static QStringList tabLabels(const ZandakaShisanController* w)
+  {
+    QStringList out;
+    for (int i = 0; i < w->tabView()->count(); ++i) out << w->tabView()->tabText(i);
+    return out;
+  }
+
+  static void selectRow(CyouhyouTableView* t, const QString& title) { t->selectRow(rowOf(t, title)); }
+
+  static void doubleClickRow(CyouhyouTableView* t, const QString& title)
+  {
+    const int r = rowOf(t, title);
+    const QRect rect = t->visualRect(t->model()->index(r, 1));
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(t->viewport(), Qt::LeftButton, {}, rect.center());
+    flush();
+  }
+
+  std::vector<KanjyoumotocyouController*> ledgers() const
+  {
+    std::vector<KanjyoumotocyouController*> out;
+    for (WindowController* wc : session->windowControllers())
+      if (auto* l = qobject_cast<KanjyoumotocyouController*>(wc)) out.push_back(l);
+    return out;
+  }
+
+  static QByteArray readFile(const QString& path)
+  {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+
+  static QByteArray shiftJis(const std::string& utf8)
+  {
+    std::string out;
+    EXPECT_TRUE(ShiftJisEncoder::encode(utf8, out));
+    return QByteArray::fromStdString(out);
+  }
+
+  DocumentSession* session = nullptr;
+  int32_t genkin = 0, uriage = 0;
+};
+
+TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
+{
+  openBooks();
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  EXPECT_EQ(w->windowTitle(), session->displayName() + " - 合計残高試算表[*]");
+  EXPECT_EQ(tabLabels(w), (QStringList{"貸借対照表", "損益計算書"}));
+  EXPECT_EQ(w->selectedTabIdentifier(), "taisyakuTaisyou");
+
+  // The balance sheet: cash and the two sides, each balancing at 1,200.
+  CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
+  EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "300", "1,200", "100.00"}));
+  EXPECT_EQ(cells(bs, "資本金"), (QStringList{"資本金", "1,000", "0", "0", "1,000", "83.33"}));
+  EXPECT_EQ(cells(bs, "　資産の部合計"), (QStringList{"　資産の部合計", "1,000", "500", "300", "1,200", "100.00"}));
+  EXPECT_EQ(cells(bs, "　負債・資本の部合計"),
+            (QStringList{"　負債・資本の部合計", "1,000", "300", "500", "1,200", "100.00"}));
+  EXPECT_TRUE(w->isTotalRow(rowOf(bs, "　資産の部合計"), *bs));
+  EXPECT_FALSE(w->isTotalRow(rowOf(bs, "現金"), *bs));
+  EXPECT_EQ(bs->selectedRow(), 0);
+
+  // The income statement: a heading shows its caption alone; sales, gross profit
+  // 300 (60 % of sales) and the profit of the term 200.
+  CyouhyouTableView* pl = w->sonekiKeisanTableView();
+  EXPECT_EQ(cells(pl, "売上高"), (QStringList{"売上高", "", "", "", "", ""}));
+  EXPECT_TRUE(w->isTotalRow(rowOf(pl, "売上高"), *pl));
+  EXPECT_EQ(cells(pl, "　　売上高合計"), (QStringList{"　　売上高合計", "0", "0", "500", "500", "100.00"}));
+  EXPECT_FALSE(w->isTotalRow(rowOf(pl, "　　売上高合計"), *pl));
+  EXPECT_EQ(cells(pl, "　売上総損益"), (QStringList{"　売上総損益", "0", "200", "500", "300", "60.00"}));
+  EXPECT_TRUE(w->isTotalRow(rowOf(pl, "　売上総損益"), *pl));
+  EXPECT_EQ(cells(pl, "　当期損益").at(4), "200");
+  EXPECT_EQ(pl->selectedRow(), 0);
+  // Amounts right-aligned under their headings.
+  EXPECT_EQ(pl->model()->headerData(4, Qt::Horizontal).toString(), "終了残高");
+  EXPECT_EQ(pl->model()->index(1, 4).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
+            Qt::AlignRight);
+
+  // No divisions: the period alone, from the first month to the closing adjustment.
+  EXPECT_TRUE(w->displayingJigyoubuField()->isHidden());
+  EXPECT_EQ(w->textFieldArray().size(), 2u);
+  EXPECT_EQ(w->displayingPeriodFromField()->text(), "4月");
+  EXPECT_EQ(w->displayingPeriodToField()->text(), "決算整理月");
+
+  // Its "機能" menu; printing stands disabled for now.
+  QStringList titles;
+  for (QAction* a : w->mainMenu()->functionMenu()->actions())
+    if (!a->isSeparator()) titles << a->text();
+  EXPECT_EQ(titles, (QStringList{"表示する期間...", "選択している勘定科目の総勘定元帳を表示", "テキストファイルに書き出す...",
+                                 "期間を指定してプリント..."}));
+  EXPECT_FALSE(w->functionMenuAction("期間を指定してプリント...")->isEnabled());
+  bool listed = false;
+  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "合計残高試算表";
+  EXPECT_TRUE(listed);
+
+  // The command again brings the same window forward.
+  app->performCommand(MainMenu::Command::ShowZandakaShisanWindow, nullptr);
+  flush();
+  int windows = 0;
+  for (WindowController* wc : session->windowControllers()) windows += wc->windowKind() == DocumentWindow::Kind::ZandakaShisan;
+  EXPECT_EQ(windows, 1);
+}
+
+TEST_F(ZandakaShisanControllerTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
+{
+  UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanSetPeriodWhenShowWindowKey);
+  openBooks();
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
+  ASSERT_TRUE(period);
+  // Nothing computed yet: the sheet cannot be cancelled.
+  EXPECT_TRUE(period->cancelButton()->isHidden());
+  EXPECT_EQ(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
+  period->monthFromComboBox()->setCurrentIndex(2);
+  period->monthToComboBox()->setCurrentIndex(3);
+  period->okButton()->click();
+  flush();
+  EXPECT_EQ(w->displayingPeriodFromField()->text(), "6月");
+  EXPECT_EQ(w->displayingPeriodToField()->text(), "7月");
+  EXPECT_EQ(cells(w->taisyakuTaisyouTableView(), "現金"),
+            (QStringList{"現金", "1,500", "0", "300", "1,200", "100.00"}));
+}
+
+TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
+{
+  struct Case {
+    const char* what;
+    BooksOptions books;
+    QStringList tabs;
+    const char* profitRow;  // the last row of the income statement
+  };
+  const Case cases[] = {
+      {"corporation", {}, {"貸借対照表", "損益計算書"}, "　当期未処分損益"},
+      {"sole proprietor", {.chart = ChartKind::Kojin}, {"貸借対照表", "損益計算書"}, "　青色申告控除前所得"},
+      {"manufacturer", {.seizou = true}, {"貸借対照表", "損益計算書", "製造原価報告書"}, "　当期未処分損益"},
+      {"construction manufacturer", {.seizou = true, .kensetu = true},
+       {"貸借対照表", "損益計算書", "完成工事原価報告書"}, nullptr},
+      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    openBooks(c.books);
+    ZandakaShisanController* w = openWindow();
+    ASSERT_TRUE(w);
+    EXPECT_EQ(tabLabels(w), c.tabs);
+    EXPECT_EQ(w->hasSeizouGenkaTab(), c.books.seizou);
+    const std::vector<Shisan>& pl = w->sonekiKeisanShisanArray();
+    if (c.profitRow) {
+      EXPECT_EQ(pl.back().title(), c.profitRow);
+    }
+    if (c.books.seizou && !c.books.kensetu) {
+      // No cost account has amounts: the two total rows, zero and tinted.
+      CyouhyouTableView* mc = w->seizouGenkaTableView();
+      EXPECT_EQ(cells(mc, "　当期総製造費用"), (QStringList{"　当期総製造費用", "0", "0", "0", "0", "--"}));
+      EXPECT_EQ(cells(mc, "当期製品製造原価"), (QStringList{"当期製品製造原価", "0", "0", "0", "0", "--"}));
+      EXPECT_TRUE(w->isTotalRow(1, *mc));
+    }
+    // Ctrl+K steps through the tabs and comes back to the first.
+    QStringList visited;
+    for (int i = 0; i < w->tabView()->count(); ++i) {
+      QTest::keyClick(w->selectedTableView(), Qt::Key_K, Qt::ControlModifier);
+      flush();
+      visited << w->selectedTabIdentifier();
+    }
+    QStringList expected;
+    for (int i = 1; i < w->tabView()->count(); ++i) expected << w->tabView()->tabBar()->tabData(i).toString();
+    expected << "taisyakuTaisyou";
+    EXPECT_EQ(visited, expected);
+    session->close();
+    flush();
+  }
+}
+
+TEST_F(ZandakaShisanControllerTest, ChoosingTheDivisionAndThePeriod)
+{
+  openBooks({.jigyoubu = true});
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
+  EXPECT_EQ(w->displayingJigyoubuField()->text(), "すべての事業部");
+  EXPECT_EQ(cells(bs, "現金").at(4), "1,200");
+  ASSERT_EQ(w->textFieldArray().size(), 3u);
+  EXPECT_EQ(w->selectedTextField(), w->displayingJigyoubuField());
+
+  // A digit typed in the table searches the division picker; Return takes division 1.
+  whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* picker) {
+    EXPECT_EQ(picker->searchField()->text(), "1");
+    QTest::keyClick(picker->searchField(), Qt::Key_Return);
+  });
+  QTest::keyClick(bs, Qt::Key_1);
+  flush();
+  EXPECT_EQ(w->displayJigyoubuCode(), 1);
+  EXPECT_EQ(w->displayingJigyoubuField()->text(), "事業部1");
+  EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "100", "1,400", "100.00"}));
+
+  // Tab and Back-tab move the highlight round the three fields.
+  QTest::keyClick(bs, Qt::Key_Tab);
+  QTest::keyClick(bs, Qt::Key_Tab);
+  flush();
+  EXPECT_EQ(w->selectedTextField(), w->displayingPeriodToField());
+  QTest::keyClick(bs, Qt::Key_Tab);
+  EXPECT_EQ(w->selectedTextField(), w->displayingJigyoubuField());
+  QTest::keyClick(bs, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(w->selectedTextField(), w->displayingPeriodToField());
+
+  // Months chosen by date: a "to" month before the "from" month pulls it along.
+  struct Step {
+    QLineEdit* field;
+    Date date;
+    const char* from;
+    const char* to;
+    const char* cash;  // closing balance of division 1's cash
+  };
+  const Step steps[] = {
+      {w->displayingPeriodToField(), Date(2024, 5, 15), "4月", "5月", "1,500"},
+      {w->displayingPeriodFromField(), Date(2024, 7, 1), "7月", "7月", "1,400"},
+      {w->displayingPeriodToField(), Date(2024, 6, 30), "6月", "6月", "1,500"},
+      {w->displayingPeriodToField(), Date::kessanSeiridukiDate(), "6月", "決算整理月", "1,400"},
+  };
+  for (const Step& s : steps) {
+    w->setPeriodFieldToDate(s.field, s.date);
+    EXPECT_EQ(w->displayingPeriodFromField()->text(), s.from);
+    EXPECT_EQ(w->displayingPeriodToField()->text(), s.to);
+    EXPECT_EQ(cells(bs, "現金").at(4), s.cash) << s.from << "-" << s.to;
+  }
+  EXPECT_EQ(cells(bs, "現金").at(1), "1,500");  // the balance as June begins
+
+  // The period sheet: its cancel button shows once the window has rows; OK applies.
+  w->setDisplayingPeriod();
+  auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
+  ASSERT_TRUE(period);
+  EXPECT_FALSE(period->cancelButton()->isHidden());
+  period->monthFromComboBox()->setCurrentIndex(1);
+  period->monthToComboBox()->setCurrentIndex(1);
+  period->okButton()->click();
+  flush();
+  EXPECT_EQ(w->displayingPeriodFromField()->text(), "5月");
+  EXPECT_EQ(w->displayingPeriodToField()->text(), "5月");
+  EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "0", "1,500", "100.00"}));
+
+  // A division taken out of use falls back to the whole company.
+  session->document().jigyoubuArray().front()->setIsActive(false);
+  w->updateUI(true);
+  EXPECT_EQ(w->displayJigyoubuCode(), 99);
+  EXPECT_EQ(w->displayingJigyoubuField()->text(), "すべての事業部");
+}
+
+TEST_F(ZandakaShisanControllerTest, AWindowInTheBackgroundWaitsUnlessOutputWindowsUpdateThemselves)
+{
+  for (bool autoUpdate : {false, true}) {
+    SCOPED_TRACE(autoUpdate ? "auto update" : "no auto update");
+    UserDefaults::standardUserDefaults().setBool(autoUpdate, KIVOAutoUpdateAllOutputWindowsKey);
+    openBooks();
+    ZandakaShisanController* w = openWindow();
+    ASSERT_TRUE(w);
+    activate(session->documentInfoController());
+    addShiwake(session->document(), Date(2024, 8, 1), genkin, uriage, 500);
+    session->shiwakeArrayDidChange(false);
+    flush();
+    CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
+    EXPECT_EQ(cells(bs, "現金").at(4), autoUpdate ? "1,700" : "1,200");
+    EXPECT_EQ(w->doNeedUpdate(), !autoUpdate);
+    activate(w);
+    EXPECT_EQ(cells(bs, "現金").at(4), "1,700");
+    EXPECT_EQ(cells(w->sonekiKeisanTableView(), "　当期損益").at(4), "700");
+    EXPECT_FALSE(w->doNeedUpdate());
+    session->close();
+    flush();
+  }
+}
+
+TEST_F(ZandakaShisanControllerTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
+{
+  openBooks();
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
+
+  doubleClickRow(bs, "現金");
+  ASSERT_EQ(ledgers().size(), 1u);
+  KanjyoumotocyouController* cash = ledgers().front();
+  EXPECT_EQ(cash->displayKamokuCode(), genkin);
+  EXPECT_EQ(cash->displayHojyoKamokuCode(), -1);
+  EXPECT_EQ(cash->displayPeriodFromMonthArrayIndex(), 0);
+  EXPECT_EQ(cash->displayPeriodToMonthArrayIndex(), 12);
+  EXPECT_GT(cash->numberOfRowsInTableView(), 0);
+
+  // The same account again only brings that ledger forward; a total is no account.
+  activate(w);
+  doubleClickRow(bs, "現金");
+  doubleClickRow(bs, "　資産の部合計");
+  EXPECT_EQ(ledgers().size(), 1u);
+
+  // Return in the income statement: the sales ledger, in a window of its own.
+  activate(w);
+  w->selectTabWithIdentifier("sonekiKeisan");
+  CyouhyouTableView* pl = w->sonekiKeisanTableView();
+  selectRow(pl, "　売上高");
+  QTest::keyClick(pl, Qt::Key_Return);
+  flush();
+  ASSERT_EQ(ledgers().size(), 2u);
+  EXPECT_EQ(ledgers().back()->displayKamokuCode(), uriage);
+
+  // A company sheet open elsewhere comes first: the user is told to close it.
+  activate(w);
+  auto* info = session->documentInfoController();
+  (new PropertiesController(session))->beginSheetOnWindow(info);
+  flush();
+  alerts.clear();
+  selectRow(bs, "資本金");
+  w->selectTabWithIdentifier("taisyakuTaisyou");
+  w->showKanjyoumotocyouOfSelectedKamoku();
+  w->setDisplayingPeriod();
+  ASSERT_EQ(alerts.size(), 2u);
+  EXPECT_EQ(alerts[0].title + " / " + alerts[0].text,
+            "実行できません / このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。");
+  EXPECT_EQ(ledgers().size(), 2u);
+  EXPECT_FALSE(w->attachedSheetController());
+  info->attachedSheetController()->abortSheet();
+  flush();
+
+  // A document opened with the limited-user password shows no ledgers.
+  session->setWasOpenedByLimitedUserPassword(true);
+  activate(w);
+  const int beeps = AlertSheet::beepCountForTesting();
+  QTest::keyClick(bs, Qt::Key_Return);
+  flush();
+  EXPECT_EQ(ledgers().size(), 2u);
+  EXPECT_GT(AlertSheet::beepCountForTesting(), beeps);
+  w->validateMenuItems();
+  EXPECT_FALSE(w->functionMenuAction("選択している勘定科目の総勘定元帳を表示")->isEnabled());
+}
+
+TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
+{
+  UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey);
+  openBooks();
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  int32_t presetSeen = -1;
+  int32_t choose = 1;
+  QString answer = path("balance");
+  ReportTextExportSheet::setResponderForTesting([&](int32_t preset, int32_t& kugiri) {
+    presetSeen = preset;
+    kugiri = choose;
+    return answer;
+  });
+
+  // The balance sheet with commas: only accounts with amounts, by the setting.
+  w->saveToTextFile();
+  flush();
+  EXPECT_EQ(presetSeen, 0);
+  const QByteArray balance = readFile(path("balance.txt"));
+  EXPECT_TRUE(balance.startsWith("\x8C\xBB\x8B\xE0,1000,500,300,1200,100.00\r"));  // 現金 in code page 932
+  EXPECT_EQ(balance, shiftJis("現金,1000,500,300,1200,100.00\r"
+                              "　現預金合計,1000,500,300,1200,100.00\r"
+                              "　流動資産合計,1000,500,300,1200,100.00\r"
+                              "　資産の部合計,1000,500,300,1200,100.00\r"
+                              "　負債の部合計,0,0,0,0,0.00\r"
+                              "資本金,1000,0,0,1000,83.33\r"
+                              "当期未処分損益,0,300,500,200,16.67\r"
+                              "（内 当期損益）,0,300,500,200,16.67\r"
+                              "　資本の部合計,1000,300,500,1200,100.00\r"
+                              "　負債・資本の部合計,1000,300,500,1200,100.00\r"));
+  EXPECT_EQ(UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey), 1);
+
+  // The income statement with tabs: a heading is its caption and five empty fields.
+  w->selectTabWithIdentifier("sonekiKeisan");
+  choose = 0;
+  answer = path("income.txt");
+  w->saveToTextFile();
+  flush();
+  EXPECT_EQ(presetSeen, 1);
+  const QByteArray income = readFile(path("income.txt"));
+  EXPECT_TRUE(income.startsWith(shiftJis("売上高\t\t\t\t\t\r　売上高\t0\t0\t500\t500\t100.00\r")));
+  EXPECT_TRUE(income.endsWith(shiftJis("　当期未処分損益\t0\t300\t500\t200\t40.00\r")));
+  EXPECT_TRUE(alerts.empty());
+
+  // Cancelling the panel still keeps the separator chosen in it.
+  choose = 1;
+  answer.clear();
+  w->saveToTextFile();
+  flush();
+  EXPECT_EQ(UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey), 1);
+
+  // Cancelling the progress sheet writes nothing.
+  const QStringList before = QDir(path(".")).entryList(QDir::Files);
+  answer = path("cancelled.txt");
+  QTimer::singleShot(0, [this] { session->progressStateController()->cancelButton()->click(); });
+  w->saveToTextFile();
+  flush();
+  EXPECT_EQ(QDir(path(".")).entryList(QDir::Files), before);
+  EXPECT_TRUE(alerts.empty());
+
+  // A caption the code page cannot hold stops the export and says which.
+  kamokuNamed(session->document(), "売上高")->setName("売上高〜");
+  w->updateUI(true);
+  answer = path("wavedash.txt");
+  w->saveToTextFile();
+  flush();
+  EXPECT_FALSE(QFile::exists(path("wavedash.txt")));
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title, "書き出せません");
+  EXPECT_TRUE(alerts[0].text.contains("売上高〜")) << alerts[0].text.toStdString();
+}
+
+}  // namespace
+}  // namespace kivo::test
