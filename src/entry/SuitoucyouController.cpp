@@ -866,7 +866,7 @@ const std::vector<QAction*>& SuitoucyouController::functionMenuActions()
         key("H", kCommand | kShift));
   shortcutMenu_ = new QMenu(qs(kShortcutMenuTitle), this);
   for (int digit = 1; digit <= 9; ++digit) {
-    QAction* item = shortcutMenu_->addAction(QStringLiteral("コマンドキー（⌘） + %1").arg(digit));
+    QAction* item = shortcutMenu_->addAction(QStringLiteral("Ctrl キー + %1").arg(digit));
     item->setData(digit);
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, digit] { changeKeyEquivalentOfSuitoucyouSubMenu(digit); });

@@ -67,7 +67,7 @@ public:
   static constexpr const char* kClearHojyoKamokuTitle = "補助科目をクリアーして勘定元帳を表示";
   static constexpr const char* kSetPeriodTitle = "表示する期間...";
   static constexpr const char* kShortcutTitle = "この元帳を表示するショートカット";
-  static constexpr const char* kShortcutItemTitle = "control キー + コマンドキー（⌘） + ";
+  static constexpr const char* kShortcutItemTitle = "Ctrl キー + Alt キー + ";
   static constexpr const char* kDuplicateRowTitle = "行の複製";
   static constexpr const char* kRemoveRowTitle = "行の削除";
   static constexpr const char* kShowInputShiwakeWindowTitle = "仕訳を入力した出納帳／振替伝票を表示";
