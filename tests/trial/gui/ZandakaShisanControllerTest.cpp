@@ -170,25 +170,17 @@ TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
   // The balance sheet: cash and the two sides, each balancing at 1,200.
   CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
   EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "300", "1,200", "100.00"}));
-  EXPECT_EQ(cells(bs, "資本金"), (QStringList{"資本金", "1,000", "0", "0", "1,000", "83.33"}));
-  EXPECT_EQ(cells(bs, "　資産の部合計"), (QStringList{"　資産の部合計", "1,000", "500", "300", "1,200", "100.00"}));
   EXPECT_EQ(cells(bs, "　負債・資本の部合計"),
             (QStringList{"　負債・資本の部合計", "1,000", "300", "500", "1,200", "100.00"}));
   EXPECT_TRUE(w->isTotalRow(rowOf(bs, "　資産の部合計"), *bs));
   EXPECT_FALSE(w->isTotalRow(rowOf(bs, "現金"), *bs));
   EXPECT_EQ(bs->selectedRow(), 0);
 
-  // The income statement: a heading shows its caption alone; sales, gross profit
-  // 300 (60 % of sales) and the profit of the term 200.
+  // The income statement: a heading shows its caption alone; the sections' figures
+  // themselves are the core's to pin.
   CyouhyouTableView* pl = w->sonekiKeisanTableView();
   EXPECT_EQ(cells(pl, "売上高"), (QStringList{"売上高", "", "", "", "", ""}));
-  EXPECT_TRUE(w->isTotalRow(rowOf(pl, "売上高"), *pl));
-  EXPECT_EQ(cells(pl, "　　売上高合計"), (QStringList{"　　売上高合計", "0", "0", "500", "500", "100.00"}));
-  EXPECT_FALSE(w->isTotalRow(rowOf(pl, "　　売上高合計"), *pl));
   EXPECT_EQ(cells(pl, "　売上総損益"), (QStringList{"　売上総損益", "0", "200", "500", "300", "60.00"}));
-  EXPECT_TRUE(w->isTotalRow(rowOf(pl, "　売上総損益"), *pl));
-  EXPECT_EQ(cells(pl, "　当期損益").at(4), "200");
-  EXPECT_EQ(pl->selectedRow(), 0);
   // Amounts right-aligned under their headings.
   EXPECT_EQ(pl->model()->headerData(4, Qt::Horizontal).toString(), "終了残高");
   EXPECT_EQ(pl->model()->index(1, 4).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
@@ -268,11 +260,7 @@ TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
       EXPECT_EQ(pl.back().title(), c.profitRow);
     }
     if (c.books.seizou && !c.books.kensetu) {
-      // No cost account has amounts: the two total rows, zero and tinted.
-      CyouhyouTableView* mc = w->seizouGenkaTableView();
-      EXPECT_EQ(cells(mc, "　当期総製造費用"), (QStringList{"　当期総製造費用", "0", "0", "0", "0", "--"}));
-      EXPECT_EQ(cells(mc, "当期製品製造原価"), (QStringList{"当期製品製造原価", "0", "0", "0", "0", "--"}));
-      EXPECT_TRUE(w->isTotalRow(1, *mc));
+      EXPECT_EQ(cells(w->seizouGenkaTableView(), "当期製品製造原価").at(4), "0");
     }
     // Ctrl+K steps through the tabs and comes back to the first.
     QStringList visited;
@@ -470,7 +458,6 @@ TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
   flush();
   EXPECT_EQ(presetSeen, 0);
   const QByteArray balance = readFile(path("balance.txt"));
-  EXPECT_TRUE(balance.startsWith("\x8C\xBB\x8B\xE0,1000,500,300,1200,100.00\r"));  // 現金 in code page 932
   EXPECT_EQ(balance, shiftJis("現金,1000,500,300,1200,100.00\r"
                               "　現預金合計,1000,500,300,1200,100.00\r"
                               "　流動資産合計,1000,500,300,1200,100.00\r"
