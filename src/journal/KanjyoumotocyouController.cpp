@@ -28,7 +28,6 @@
 #include "fields/HidukeFormatter.h"
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/HojyoKamokuFormatterListWindow.h"
-#include "fields/InputHidukeController.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/KamokuFormatterListWindow.h"
@@ -61,37 +60,15 @@ protected:
   }
 };
 
-QLineEdit* makeSelectionField(QWidget* parent, int characters)
-{
-  auto* field = new QLineEdit(parent);
-  field->setReadOnly(true);
-  field->setFocusPolicy(Qt::NoFocus);
-  field->setFixedWidth(parent->fontMetrics().averageCharWidth() * characters);
-  return field;
-}
-
-QToolButton* makeSelectButton(QWidget* parent, const QString& tip)
-{
-  auto* b = new QToolButton(parent);
-  b->setText(QStringLiteral("…"));
-  b->setToolTip(tip);
-  b->setFocusPolicy(Qt::NoFocus);
-  return b;
-}
-
 }  // namespace
 
+// A new window shows no account, from the first month to the closing adjustment.
 KanjyoumotocyouController::KanjyoumotocyouController(DocumentSession* document)
-    : WindowController(document, Kind::Kanjyoumotocyou)
+    : PeriodReportWindowController(document, Kind::Kanjyoumotocyou)
 {
-  // A new window shows no account, from the first month to the closing adjustment.
-  displayPeriodToMonthArrayIndex_ = static_cast<int32_t>(document->document().kaisya().monthArray().size());
-  keyDownConnection_ = connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted, this,
-                               [this](const NotificationCenter::Notification& n) { handleTableViewKeyDown(n); });
-  setMinimumSize(480, 240);
 }
 
-KanjyoumotocyouController::~KanjyoumotocyouController() { disconnect(keyDownConnection_); }
+KanjyoumotocyouController::~KanjyoumotocyouController() = default;
 
 // --- opening
 
@@ -206,14 +183,7 @@ void KanjyoumotocyouController::buildLayout()
   displayingHojyoKamokuTitleField_ = new QLabel(QStringLiteral("補助科目:"), stateView_);
   displayingHojyoKamokuField_ = makeSelectionField(stateView_, 18);
   selectDisplayingHojyoKamokuButton_ = makeSelectButton(stateView_, QStringLiteral("表示する補助科目を選ぶ"));
-  displayingPeriodFromField_ = makeSelectionField(stateView_, 16);
-  displayingPeriodToField_ = makeSelectionField(stateView_, 16);
-  selectDisplayingPeriodButton_ = makeSelectButton(stateView_, QStringLiteral("表示する期間を選ぶ"));
-  progressIndicator_ = new QProgressBar(stateView_);
-  progressIndicator_->setRange(0, 0);
-  progressIndicator_->setTextVisible(false);
-  progressIndicator_->setFixedSize(60, 10);
-  progressIndicator_->hide();
+  makePeriodStripWidgets(stateView_, 16);
   strip->addWidget(new QLabel(QStringLiteral("勘定科目:"), stateView_));
   strip->addWidget(displayingKamokuField_);
   strip->addWidget(selectDisplayingKamokuButton_);
@@ -222,13 +192,7 @@ void KanjyoumotocyouController::buildLayout()
   strip->addWidget(displayingHojyoKamokuField_);
   strip->addWidget(selectDisplayingHojyoKamokuButton_);
   strip->addSpacing(12);
-  strip->addWidget(new QLabel(QStringLiteral("期間:"), stateView_));
-  strip->addWidget(displayingPeriodFromField_);
-  strip->addWidget(new QLabel(QStringLiteral("〜"), stateView_));
-  strip->addWidget(displayingPeriodToField_);
-  strip->addWidget(selectDisplayingPeriodButton_);
-  strip->addStretch(1);
-  strip->addWidget(progressIndicator_);
+  addPeriodStripWidgets(strip, stateView_);
   layout->addWidget(stateView_);
 
   tableView_ = new CyouhyouTableView(central);
@@ -238,9 +202,8 @@ void KanjyoumotocyouController::buildLayout()
   layout->addWidget(tableView_, 1);
   setCentralWidget(central);
 
-  for (QLineEdit* f : {displayingKamokuField_, displayingHojyoKamokuField_, displayingPeriodFromField_,
-                       displayingPeriodToField_})
-    f->installEventFilter(this);
+  watchStripFields(
+      {displayingKamokuField_, displayingHojyoKamokuField_, displayingPeriodFromField_, displayingPeriodToField_});
   connect(selectDisplayingKamokuButton_, &QToolButton::clicked, this,
           [this] { showKamokuFormatterListWindowForDisplayingKamokuField(); });
   connect(selectDisplayingHojyoKamokuButton_, &QToolButton::clicked, this,
@@ -278,13 +241,6 @@ void KanjyoumotocyouController::windowDidLoad()
 
   recomputeUI();
   setHojyoKamokuColumnWidth();
-}
-
-void KanjyoumotocyouController::moveWindowToInitialPositionWithDisplay(bool display)
-{
-  // The columns decide the remembered width: the window is built before it is placed.
-  loadWindowIfNeeded();
-  WindowController::moveWindowToInitialPositionWithDisplay(display);
 }
 
 std::vector<KanjyoumotocyouController::Column> KanjyoumotocyouController::visibleColumns() const
@@ -465,34 +421,6 @@ bool KanjyoumotocyouController::isTotalRow(int row, const CyouhyouTableView&) co
 
 // --- the selection strip
 
-QColor KanjyoumotocyouController::selectedTextBackgroundColor() { return QColor(181, 213, 255); }
-
-QLineEdit* KanjyoumotocyouController::selectedTextField() const
-{
-  if (indexOfSelectedTextField_ < 0 || indexOfSelectedTextField_ >= static_cast<int>(textFieldArray_.size()))
-    return nullptr;
-  return textFieldArray_[indexOfSelectedTextField_];
-}
-
-void KanjyoumotocyouController::paintTextFieldHighlight(bool active)
-{
-  for (QLineEdit* f : {displayingKamokuField_, displayingHojyoKamokuField_, displayingPeriodFromField_,
-                       displayingPeriodToField_}) {
-    if (!f) continue;
-    QPalette p = f->palette();
-    p.setColor(QPalette::Base, active && f == selectedTextField() ? selectedTextBackgroundColor() : QColor(Qt::white));
-    f->setPalette(p);
-  }
-}
-
-void KanjyoumotocyouController::selectTextField(QLineEdit* field)
-{
-  const auto it = std::find(textFieldArray_.begin(), textFieldArray_.end(), field);
-  if (it == textFieldArray_.end() || field == selectedTextField()) return;
-  indexOfSelectedTextField_ = static_cast<int>(it - textFieldArray_.begin());
-  paintTextFieldHighlight(true);
-}
-
 void KanjyoumotocyouController::setTextFieldInUse(QLineEdit* field, bool inUse)
 {
   const auto it = std::find(textFieldArray_.begin(), textFieldArray_.end(), field);
@@ -544,27 +472,6 @@ void KanjyoumotocyouController::setDisplayingKamokuFieldValue()
     displayHojyoKamokuCode_ = -1;
   }
   if (displayHojyoKamokuCode_ < 0) displayingHojyoKamokuField_->clear();
-}
-
-void KanjyoumotocyouController::setDisplayingPeriodFieldValue()
-{
-  const std::vector<Month>& months = document()->document().kaisya().monthArray();
-  const int32_t count = static_cast<int32_t>(months.size());
-  displayPeriodFromMonthArrayIndex_ = std::clamp(displayPeriodFromMonthArrayIndex_, 0, count);
-  displayPeriodToMonthArrayIndex_ = std::clamp(displayPeriodToMonthArrayIndex_, 0, count);
-  const auto name = [&](int32_t index) {
-    return index == count ? qs(PeriodController::kKessanSeiridukiName) : qs(months[index].name());
-  };
-  displayingPeriodFromField_->setText(name(displayPeriodFromMonthArrayIndex_));
-  displayingPeriodToField_->setText(name(displayPeriodToMonthArrayIndex_));
-}
-
-bool KanjyoumotocyouController::eventFilter(QObject* watched, QEvent* event)
-{
-  if (event->type() == QEvent::MouseButtonPress) {
-    if (auto* field = qobject_cast<QLineEdit*>(watched)) selectTextField(field);
-  }
-  return WindowController::eventFilter(watched, event);
 }
 
 // --- commands
@@ -621,59 +528,6 @@ void KanjyoumotocyouController::setKanjyoumotocyouDisplayingPeriod()
   if (hasAttachedSheet()) return;
   selectRowAfterUpdate_ = 0;
   PeriodController::periodControllerOfDocument(document())->beginSheetForWindow(this);
-}
-
-void KanjyoumotocyouController::closeAttachedSheet()
-{
-  if (auto* sheet = qobject_cast<PeriodController*>(attachedSheetController())) sheet->abortPeriodWindow();
-}
-
-void KanjyoumotocyouController::showInputHidukeWindowForTextField(QLineEdit* field, const QString& initialInput)
-{
-  if (field != displayingPeriodFromField_ && field != displayingPeriodToField_) return;
-  using Owned = DocumentSession::OwnedController;
-  auto* panel = document()->ownedControllerAs<InputHidukeController>(Owned::InputHiduke);
-  if (!panel) {
-    panel = new InputHidukeController(document()->document());
-    document()->setOwnedController(Owned::InputHiduke, panel);
-  }
-  panel->resetTextFieldWithString(initialInput);
-  panel->setWindowFrameOriginByFrameTopLeftPoint(field->mapToGlobal(QPoint(0, 0)),
-                                                 InputPanelController::Anchor::WindowTopLeft);
-  panel->runModal();
-  const uint16_t stop = panel->stopModalChar();
-  if ((stop != 3 && stop != 13 && stop != 9 && stop != 25) || !panel->hiduke()) return;
-  setPeriodFieldToDate(field, *panel->hiduke());
-}
-
-void KanjyoumotocyouController::setPeriodFieldToDate(QLineEdit* field, Date date)
-{
-  const std::vector<Month>& months = document()->document().kaisya().monthArray();
-  int32_t index = -1;
-  if (date == Date::kessanSeiridukiDate()) {
-    index = static_cast<int32_t>(months.size());
-  } else {
-    for (size_t i = 0; i < months.size(); ++i) {
-      if (MyDocument::compareDate(months[i].startDate(), date) <= 0 &&
-          MyDocument::compareDate(months[i].endDate(), date) >= 0) {
-        index = static_cast<int32_t>(i);
-        break;
-      }
-    }
-  }
-  if (index < 0) return;
-  if (field == displayingPeriodFromField_) {
-    if (index == displayPeriodFromMonthArrayIndex_) return;
-    displayPeriodFromMonthArrayIndex_ = index;
-    if (displayPeriodToMonthArrayIndex_ < index) displayPeriodToMonthArrayIndex_ = index;
-  } else if (field == displayingPeriodToField_) {
-    if (index == displayPeriodToMonthArrayIndex_) return;
-    displayPeriodToMonthArrayIndex_ = index;
-    if (displayPeriodFromMonthArrayIndex_ > index) displayPeriodFromMonthArrayIndex_ = index;
-  } else {
-    return;
-  }
-  updateUI(true);
 }
 
 void KanjyoumotocyouController::showInputShiwakeWindow()
@@ -742,36 +596,24 @@ void KanjyoumotocyouController::setItemCheckmarkOfkeyEquivalentMenu()
   for (QAction* a : shortcutMenu_->actions()) a->setChecked(!key.isEmpty() && a->data().toString() == key);
 }
 
-void KanjyoumotocyouController::handleTableViewKeyDown(const NotificationCenter::Notification& notification)
+void KanjyoumotocyouController::deleteOnTextField(QLineEdit* field)
 {
-  if (notification.name != qs(CyouhyouTableView::kKeyDownNotification) || !notification.event) return;
-  if (notification.object != tableView_ || !isMainWindow()) return;
-  const uint16_t c = CyouhyouTableView::characterOfKeyEvent(notification.event);
-  const int count = static_cast<int>(textFieldArray_.size());
-  QLineEdit* field = selectedTextField();
-  switch (c) {
-  case 3:
-  case 13: showInputShiwakeWindow(); return;
-  case 32: return;  // no ledger cell is edited in this window
-  case 9: selectTextField(textFieldArray_[(indexOfSelectedTextField_ + 1) % count]); return;
-  case 25: selectTextField(textFieldArray_[(indexOfSelectedTextField_ + count - 1) % count]); return;
-  case 127:
-    if (field == displayingHojyoKamokuField_ && displayHojyoKamokuCode_ >= 0) clearDisplayingHojyoKamokuField();
-    return;
-  default: break;
-  }
-  const bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  if (!letterOrDigit || !field) return;
-  const QString typed(QChar(static_cast<char16_t>(c)));
+  if (field == displayingHojyoKamokuField_ && displayHojyoKamokuCode_ >= 0) clearDisplayingHojyoKamokuField();
+}
+
+bool KanjyoumotocyouController::typeOnTextField(QLineEdit* field, const QString& typed)
+{
   if (field == displayingKamokuField_) {
     if (kamokuFieldFormatter_->isPartialStringValid(typed.toStdString())) field->setText(typed);
     showKamokuFormatterListWindowForDisplayingKamokuField(typed);
-  } else if (field == displayingHojyoKamokuField_) {
+    return true;
+  }
+  if (field == displayingHojyoKamokuField_) {
     if (hojyoKamokuFieldFormatter_->isPartialStringValid(typed.toStdString())) field->setText(typed);
     showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(typed);
-  } else {
-    showInputHidukeWindowForTextField(field, typed);
+    return true;
   }
+  return false;
 }
 
 // --- after an edit
@@ -817,8 +659,6 @@ void KanjyoumotocyouController::windowDidResignMain()
   updateAllWindowControllersUIIfShiwakeWasEdited();
   paintTextFieldHighlight(false);
 }
-
-void KanjyoumotocyouController::windowDidBecomeKey() { paintTextFieldHighlight(true); }
 
 void KanjyoumotocyouController::windowDidResignKey()
 {
@@ -886,24 +726,10 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
   return functionActions_;
 }
 
-QAction* KanjyoumotocyouController::functionMenuAction(const QString& title)
-{
-  for (QAction* a : functionMenuActions())
-    if (a && a->text() == title) return a;
-  return nullptr;
-}
-
 void KanjyoumotocyouController::fillFunctionMenu(QMenu* menu)
 {
-  for (QAction* a : functionMenuActions()) {
-    if (a)
-      menu->addAction(a);
-    else
-      menu->addSeparator();
-  }
-  connect(menu, &QMenu::aboutToShow, this, &KanjyoumotocyouController::validateMenuItems, Qt::UniqueConnection);
+  PeriodReportWindowController::fillFunctionMenu(menu);
   setItemCheckmarkOfkeyEquivalentMenu();
-  validateMenuItems();
 }
 
 void KanjyoumotocyouController::validateMenuItems()

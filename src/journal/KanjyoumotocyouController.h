@@ -22,22 +22,18 @@
 #include <vector>
 
 #include <QByteArray>
-#include <QColor>
 #include <QPointer>
 
 #include "journal/CyouhyouTableView.h"
-#include "journal/DisplayPeriodWindow.h"
 #include "journal/KanjyoumotocyouTableModel.h"
 #include "journal/Motocyou.h"
+#include "journal/PeriodReportWindowController.h"
 #include "model/Shiwake.h"
-#include "platform/NotificationCenter.h"
-#include "platform/WindowController.h"
 
 class QAction;
 class QLabel;
 class QLineEdit;
 class QMenu;
-class QProgressBar;
 class QToolButton;
 
 namespace kivo {
@@ -49,8 +45,7 @@ class JigyoubuFormatter;
 class KamokuFormatter;
 class TekiyouFormatter;
 
-class KanjyoumotocyouController : public WindowController,
-                                  public DisplayPeriodWindow,
+class KanjyoumotocyouController : public PeriodReportWindowController,
                                   private CyouhyouTableView::Controller,
                                   private KanjyoumotocyouTableModel::DataSource {
   Q_OBJECT
@@ -95,11 +90,6 @@ public:
   void setDisplayKamokuCode(int32_t v) { displayKamokuCode_ = v; }
   int displayHojyoKamokuCode() const override { return displayHojyoKamokuCode_; }
   void setDisplayHojyoKamokuCode(int32_t v) { displayHojyoKamokuCode_ = v; }
-  int32_t displayPeriodFromMonthArrayIndex() const override { return displayPeriodFromMonthArrayIndex_; }
-  void setDisplayPeriodFromMonthArrayIndex(int32_t v) override { displayPeriodFromMonthArrayIndex_ = v; }
-  int32_t displayPeriodToMonthArrayIndex() const override { return displayPeriodToMonthArrayIndex_; }
-  void setDisplayPeriodToMonthArrayIndex(int32_t v) override { displayPeriodToMonthArrayIndex_ = v; }
-  void updateDisplayPeriodUI() override { updateUI(true); }
   const std::vector<Motocyou>& displayMotocyouArray() const { return displayMotocyouArray_; }
 
   // Applies a new account or sub-account: rows from the top, title, own-sub-account
@@ -114,34 +104,20 @@ public:
   void setSelectRowAfterUpdate(int row) { selectRowAfterUpdate_ = row; }
 
   // --- the selection strip
-  // The fields in Tab order: account, sub-account (while in use), period from and to.
-  const std::vector<QLineEdit*>& textFieldArray() const { return textFieldArray_; }
-  QLineEdit* selectedTextField() const;
-  void selectTextField(QLineEdit* field);
+  // The fields in Tab order (textFieldArray): account, sub-account (while in use),
+  // period from and to.
   void setDisplayingKamokuFieldValue();
-  void setDisplayingPeriodFieldValue();
   QLineEdit* displayingKamokuField() const { return displayingKamokuField_; }
   QLineEdit* displayingHojyoKamokuField() const { return displayingHojyoKamokuField_; }
-  QLineEdit* displayingPeriodFromField() const { return displayingPeriodFromField_; }
-  QLineEdit* displayingPeriodToField() const { return displayingPeriodToField_; }
-  // The colour of the highlighted field.
-  static QColor selectedTextBackgroundColor();
 
   // --- commands
   void showKamokuFormatterListWindowForDisplayingKamokuField(const QString& searchText = QString());
   void showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(const QString& searchText = QString());
   void clearDisplayingHojyoKamokuField();
   void setKanjyoumotocyouDisplayingPeriod();
-  // A month typed on a period field: the date panel, then the month of its date.
-  void showInputHidukeWindowForTextField(QLineEdit* field, const QString& initialInput);
-  // Moves the period to the month of the date, for the "from" or the "to" field.
-  void setPeriodFieldToDate(QLineEdit* field, Date date);
   void showInputShiwakeWindow();
   void changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit);
   void setItemCheckmarkOfkeyEquivalentMenu();
-  void handleTableViewKeyDown(const NotificationCenter::Notification& notification);
-  // Ends an attached period sheet as Cancel would.
-  void closeAttachedSheet();
 
   // --- after a ledger row was edited (the row editing sets the number)
   int32_t editedShiwakeDenpyouNo() const { return editedShiwakeDenpyouNo_; }
@@ -150,17 +126,14 @@ public:
   void updateSuitoucyouWindowControllersUI();
 
   // --- "機能" menu
-  const std::vector<QAction*>& functionMenuActions();
-  QAction* functionMenuAction(const QString& title);
+  const std::vector<QAction*>& functionMenuActions() override;
   QMenu* shortcutMenu() const { return shortcutMenu_; }
-  void validateMenuItems();
+  void validateMenuItems() override;
 
   CyouhyouTableView* tableView() const { return tableView_; }
   KanjyoumotocyouTableModel* tableModel() const { return tableModel_; }
 
   QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
-  // The window is built first: its columns decide the width it remembers.
-  void moveWindowToInitialPositionWithDisplay(bool display) override;
 
 protected:
   void windowDidLoad() override;
@@ -172,10 +145,13 @@ protected:
   void fillFunctionMenu(QMenu* menu) override;
   void windowDidBecomeMain() override;
   void windowDidResignMain() override;
-  void windowDidBecomeKey() override;
   void windowDidResignKey() override;
   void windowWillCloseHook() override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool isOwnTableView(const QObject* sender) const override { return sender == tableView_; }
+  void openSelectedRow() override { showInputShiwakeWindow(); }
+  // Delete on the sub-account field goes back to the general ledger.
+  void deleteOnTextField(QLineEdit* field) override;
+  bool typeOnTextField(QLineEdit* field, const QString& typed) override;
 
 private:
   void buildLayout();
@@ -190,20 +166,15 @@ private:
   // user was told to close it; nullptr when there is none.
   WindowController* refuseForBlockingSheet();
   void setTextFieldInUse(QLineEdit* field, bool inUse);
-  void paintTextFieldHighlight(bool active);
 
   int32_t editedShiwakeDenpyouNo_ = -1;
   int selectRowAfterUpdate_ = -1;
   int32_t displayKamokuCode_ = -1;
   int32_t displayHojyoKamokuCode_ = -1;
-  int32_t displayPeriodFromMonthArrayIndex_ = 0;
-  int32_t displayPeriodToMonthArrayIndex_ = 0;
   std::vector<Motocyou> displayMotocyouArray_;
   // The entry of each entry row (null on other rows), taken when the rows were built.
   std::vector<ShiwakePtr> rowShiwakeArray_;
   bool hojyoKamokuColumnAttached_ = false;
-  std::vector<QLineEdit*> textFieldArray_;
-  int indexOfSelectedTextField_ = 0;
   QByteArray widthDefaultsKey_;
 
   QWidget* stateView_ = nullptr;
@@ -212,13 +183,8 @@ private:
   QLabel* displayingHojyoKamokuTitleField_ = nullptr;
   QLineEdit* displayingHojyoKamokuField_ = nullptr;
   QToolButton* selectDisplayingHojyoKamokuButton_ = nullptr;
-  QLineEdit* displayingPeriodFromField_ = nullptr;
-  QLineEdit* displayingPeriodToField_ = nullptr;
-  QToolButton* selectDisplayingPeriodButton_ = nullptr;
-  QProgressBar* progressIndicator_ = nullptr;
   CyouhyouTableView* tableView_ = nullptr;
   KanjyoumotocyouTableModel* tableModel_ = nullptr;
-  std::vector<QAction*> functionActions_;
   QMenu* shortcutMenu_ = nullptr;
   QAction* shortcutMenuAction_ = nullptr;
 
@@ -228,8 +194,6 @@ private:
   std::unique_ptr<KamokuFormatter> aiteKamokuFormatter_;
   std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
   std::unique_ptr<HojyoKamokuFormatter> hojyoKamokuColumnFormatter_;
-
-  QMetaObject::Connection keyDownConnection_;
 };
 
 }  // namespace kivo

@@ -22,7 +22,6 @@
 #include "document/DocumentSession.h"
 #include "document/MyDocument.h"
 #include "fields/FieldValue.h"
-#include "fields/InputHidukeController.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/JigyoubuFormatterListWindow.h"
 #include "journal/KanjyoumotocyouController.h"
@@ -44,42 +43,20 @@ namespace {
 
 QString qs(const char* s) { return QString::fromUtf8(s); }
 
-QLineEdit* makeSelectionField(QWidget* parent, int characters)
-{
-  auto* field = new QLineEdit(parent);
-  field->setReadOnly(true);
-  field->setFocusPolicy(Qt::NoFocus);
-  field->setFixedWidth(parent->fontMetrics().averageCharWidth() * characters);
-  return field;
-}
-
-QToolButton* makeSelectButton(QWidget* parent, const QString& tip)
-{
-  auto* b = new QToolButton(parent);
-  b->setText(QStringLiteral("…"));
-  b->setToolTip(tip);
-  b->setFocusPolicy(Qt::NoFocus);
-  return b;
-}
-
 // Room on either side of a cell's text.
 constexpr int kCellPadding = 18;
 
 }  // namespace
 
+// The whole company, from the first month to the closing adjustment.
 ZandakaShisanController::ZandakaShisanController(DocumentSession* document)
-    : WindowController(document, Kind::ZandakaShisan), assembly_(document->document())
+    : PeriodReportWindowController(document, Kind::ZandakaShisan), assembly_(document->document())
 {
-  // The whole company, from the first month to the closing adjustment.
-  displayPeriodToMonthArrayIndex_ = static_cast<int32_t>(document->document().kaisya().monthArray().size());
-  keyDownConnection_ = connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted, this,
-                               [this](const NotificationCenter::Notification& n) { handleTableViewKeyDown(n); });
-  setMinimumSize(480, 240);
 }
 
 ZandakaShisanController::~ZandakaShisanController()
 {
-  disconnect(keyDownConnection_);
+  stopTableViewKeyDown();
   // The tables read the computation's rows: they go before it does.
   delete takeCentralWidget();
 }
@@ -126,12 +103,6 @@ QString ZandakaShisanController::denpyouAndCyouhyouItemTitle() const { return qs
 const char* ZandakaShisanController::windowWidthDefaultsKey() const { return KIVOZandakaShisanWindowWidthKey; }
 
 const char* ZandakaShisanController::windowHeightDefaultsKey() const { return KIVOZandakaShisanWindowHeightKey; }
-
-void ZandakaShisanController::moveWindowToInitialPositionWithDisplay(bool display)
-{
-  loadWindowIfNeeded();
-  WindowController::moveWindowToInitialPositionWithDisplay(display);
-}
 
 // --- loading
 
@@ -200,25 +171,12 @@ void ZandakaShisanController::buildLayout()
   displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stateView);
   displayingJigyoubuField_ = makeSelectionField(stateView, 22);
   selectDisplayingJigyoubuButton_ = makeSelectButton(stateView, QStringLiteral("表示する事業部を選ぶ"));
-  displayingPeriodFromField_ = makeSelectionField(stateView, 14);
-  displayingPeriodToField_ = makeSelectionField(stateView, 14);
-  selectDisplayingPeriodButton_ = makeSelectButton(stateView, QStringLiteral("表示する期間を選ぶ"));
-  progressIndicator_ = new QProgressBar(stateView);
-  progressIndicator_->setRange(0, 0);
-  progressIndicator_->setTextVisible(false);
-  progressIndicator_->setFixedSize(60, 10);
-  progressIndicator_->hide();
+  makePeriodStripWidgets(stateView, 14);
   strip->addWidget(displayingJigyoubuTitleField_);
   strip->addWidget(displayingJigyoubuField_);
   strip->addWidget(selectDisplayingJigyoubuButton_);
   strip->addSpacing(16);
-  strip->addWidget(new QLabel(QStringLiteral("期間:"), stateView));
-  strip->addWidget(displayingPeriodFromField_);
-  strip->addWidget(new QLabel(QStringLiteral("〜"), stateView));
-  strip->addWidget(displayingPeriodToField_);
-  strip->addWidget(selectDisplayingPeriodButton_);
-  strip->addStretch(1);
-  strip->addWidget(progressIndicator_);
+  addPeriodStripWidgets(strip, stateView);
   layout->addWidget(stateView);
 
   tabView_ = new QTabWidget(central);
@@ -230,8 +188,7 @@ void ZandakaShisanController::buildLayout()
   layout->addLayout(tabs, 1);
   setCentralWidget(central);
 
-  for (QLineEdit* f : {displayingJigyoubuField_, displayingPeriodFromField_, displayingPeriodToField_})
-    f->installEventFilter(this);
+  watchStripFields({displayingJigyoubuField_, displayingPeriodFromField_, displayingPeriodToField_});
   connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
           [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
   connect(selectDisplayingPeriodButton_, &QToolButton::clicked, this, [this] { setDisplayingPeriod(); });
@@ -380,33 +337,6 @@ CyouhyouTableView* ZandakaShisanController::selectedTableView() const
 
 // --- header fields
 
-void ZandakaShisanController::paintTextFieldHighlight(bool active)
-{
-  for (QLineEdit* f : {displayingJigyoubuField_, displayingPeriodFromField_, displayingPeriodToField_}) {
-    if (!f) continue;
-    QPalette p = f->palette();
-    p.setColor(QPalette::Base, active && f == selectedTextField()
-                                   ? KanjyoumotocyouController::selectedTextBackgroundColor()
-                                   : QColor(Qt::white));
-    f->setPalette(p);
-  }
-}
-
-QLineEdit* ZandakaShisanController::selectedTextField() const
-{
-  if (indexOfSelectedTextField_ < 0 || indexOfSelectedTextField_ >= static_cast<int>(textFieldArray_.size()))
-    return nullptr;
-  return textFieldArray_[static_cast<size_t>(indexOfSelectedTextField_)];
-}
-
-void ZandakaShisanController::selectTextField(QLineEdit* field)
-{
-  const auto it = std::find(textFieldArray_.begin(), textFieldArray_.end(), field);
-  if (it == textFieldArray_.end() || field == selectedTextField()) return;
-  indexOfSelectedTextField_ = static_cast<int>(it - textFieldArray_.begin());
-  paintTextFieldHighlight(true);
-}
-
 void ZandakaShisanController::setDisplayingJigyoubuFieldValue()
 {
   if (!jigyoubuFieldInUse_) return;
@@ -424,28 +354,6 @@ void ZandakaShisanController::setDisplayingJigyoubuFieldValue()
   if (!doc.matchJigyoubuCode(code)) displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
   const auto text = jigyoubuFormatter_->stringForObjectValue(FieldValue::code(displayJigyoubuCode_));
   displayingJigyoubuField_->setText(text ? QString::fromStdString(*text) : QString());
-}
-
-void ZandakaShisanController::setDisplayingPeriodFieldValue()
-{
-  const std::vector<Month>& months = document()->document().kaisya().monthArray();
-  const int32_t count = static_cast<int32_t>(months.size());
-  displayPeriodFromMonthArrayIndex_ = std::clamp(displayPeriodFromMonthArrayIndex_, 0, count);
-  displayPeriodToMonthArrayIndex_ = std::clamp(displayPeriodToMonthArrayIndex_, 0, count);
-  const auto name = [&](int32_t index) {
-    return index == count ? qs(PeriodController::kKessanSeiridukiName)
-                          : QString::fromStdString(months[static_cast<size_t>(index)].name());
-  };
-  displayingPeriodFromField_->setText(name(displayPeriodFromMonthArrayIndex_));
-  displayingPeriodToField_->setText(name(displayPeriodToMonthArrayIndex_));
-}
-
-bool ZandakaShisanController::eventFilter(QObject* watched, QEvent* event)
-{
-  if (event->type() == QEvent::MouseButtonPress) {
-    if (auto* field = qobject_cast<QLineEdit*>(watched)) selectTextField(field);
-  }
-  return WindowController::eventFilter(watched, event);
 }
 
 // --- commands
@@ -571,100 +479,25 @@ void ZandakaShisanController::saveToTextFile()
   });
 }
 
-void ZandakaShisanController::closeAttachedSheet()
+bool ZandakaShisanController::isOwnTableView(const QObject* sender) const
 {
-  if (auto* sheet = qobject_cast<PeriodController*>(attachedSheetController())) sheet->abortPeriodWindow();
+  return sender &&
+         (sender == taisyakuTaisyouTableView_ || sender == sonekiKeisanTableView_ || sender == seizouGenkaTableView_);
 }
 
-void ZandakaShisanController::showInputHidukeWindowForTextField(QLineEdit* field, const QString& initialInput)
+bool ZandakaShisanController::typeOnTextField(QLineEdit* field, const QString& typed)
 {
-  if (field != displayingPeriodFromField_ && field != displayingPeriodToField_) return;
-  using Owned = DocumentSession::OwnedController;
-  auto* panel = document()->ownedControllerAs<InputHidukeController>(Owned::InputHiduke);
-  if (!panel) {
-    panel = new InputHidukeController(document()->document());
-    document()->setOwnedController(Owned::InputHiduke, panel);
-  }
-  panel->resetTextFieldWithString(initialInput);
-  panel->setWindowFrameOriginByFrameTopLeftPoint(field->mapToGlobal(QPoint(0, 0)),
-                                                 InputPanelController::Anchor::WindowTopLeft);
-  panel->runModal();
-  const uint16_t stop = panel->stopModalChar();
-  if ((stop != 3 && stop != 13 && stop != 9 && stop != 25) || !panel->hiduke()) return;
-  setPeriodFieldToDate(field, *panel->hiduke());
-}
-
-void ZandakaShisanController::setPeriodFieldToDate(QLineEdit* field, Date date)
-{
-  const std::vector<Month>& months = document()->document().kaisya().monthArray();
-  int32_t index = -1;
-  if (date == Date::kessanSeiridukiDate()) {
-    index = static_cast<int32_t>(months.size());
-  } else {
-    for (size_t i = 0; i < months.size(); ++i) {
-      if (MyDocument::compareDate(months[i].startDate(), date) <= 0 &&
-          MyDocument::compareDate(months[i].endDate(), date) >= 0) {
-        index = static_cast<int32_t>(i);
-        break;
-      }
-    }
-  }
-  if (index < 0) return;
-  if (field == displayingPeriodFromField_) {
-    if (index == displayPeriodFromMonthArrayIndex_) return;
-    displayPeriodFromMonthArrayIndex_ = index;
-    if (displayPeriodToMonthArrayIndex_ < index) displayPeriodToMonthArrayIndex_ = index;
-  } else if (field == displayingPeriodToField_) {
-    if (index == displayPeriodToMonthArrayIndex_) return;
-    displayPeriodToMonthArrayIndex_ = index;
-    if (displayPeriodFromMonthArrayIndex_ > index) displayPeriodFromMonthArrayIndex_ = index;
-  } else {
-    return;
-  }
-  updateUI(true);
-}
-
-void ZandakaShisanController::handleTableViewKeyDown(const NotificationCenter::Notification& notification)
-{
-  if (notification.name != qs(CyouhyouTableView::kKeyDownNotification) || !notification.event) return;
-  const QObject* sender = notification.object;
-  if (!sender || (sender != taisyakuTaisyouTableView_ && sender != sonekiKeisanTableView_ &&
-                  sender != seizouGenkaTableView_))
-    return;
-  if (!isMainWindow()) return;
-  const uint16_t c = CyouhyouTableView::characterOfKeyEvent(notification.event);
-  const int count = static_cast<int>(textFieldArray_.size());
-  switch (c) {
-  case 3:
-  case 13: showKanjyoumotocyouOfSelectedKamoku(); return;
-  case 9:
-    if (count > 0) selectTextField(textFieldArray_[static_cast<size_t>((indexOfSelectedTextField_ + 1) % count)]);
-    return;
-  case 25:
-    if (count > 0)
-      selectTextField(textFieldArray_[static_cast<size_t>((indexOfSelectedTextField_ + count - 1) % count)]);
-    return;
-  default: break;
-  }
-  const bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  QLineEdit* field = selectedTextField();
-  if (!letterOrDigit || !field) return;
-  const QString typed(QChar(static_cast<char16_t>(c)));
-  if (field == displayingJigyoubuField_) {
-    // The typed character starts the picker's search when the field would take it.
-    const bool accepted = jigyoubuFormatter_->isPartialStringValid(typed.toStdString());
-    if (accepted) field->setText(typed);
-    showJigyoubuFormatterListWindowForDisplayingJigyoubuField(accepted ? typed : QString());
-  } else {
-    showInputHidukeWindowForTextField(field, typed);
-  }
+  if (field != displayingJigyoubuField_) return false;
+  // The typed character starts the picker's search when the field would take it.
+  const bool accepted = jigyoubuFormatter_->isPartialStringValid(typed.toStdString());
+  if (accepted) field->setText(typed);
+  showJigyoubuFormatterListWindowForDisplayingJigyoubuField(accepted ? typed : QString());
+  return true;
 }
 
 // --- window life
 
 void ZandakaShisanController::windowDidResignMain() { paintTextFieldHighlight(false); }
-
-void ZandakaShisanController::windowDidBecomeKey() { paintTextFieldHighlight(true); }
 
 void ZandakaShisanController::windowWillCloseHook() { closeAttachedSheet(); }
 
@@ -701,25 +534,6 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   add(kPrintOfSelectedPeriodTitle, [this] { printZandakaShisanOfSelectedPeriod(); },
       key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
-}
-
-QAction* ZandakaShisanController::functionMenuAction(const QString& title)
-{
-  for (QAction* a : functionMenuActions())
-    if (a && a->text() == title) return a;
-  return nullptr;
-}
-
-void ZandakaShisanController::fillFunctionMenu(QMenu* menu)
-{
-  for (QAction* a : functionMenuActions()) {
-    if (a)
-      menu->addAction(a);
-    else
-      menu->addSeparator();
-  }
-  connect(menu, &QMenu::aboutToShow, this, &ZandakaShisanController::validateMenuItems, Qt::UniqueConnection);
-  validateMenuItems();
 }
 
 void ZandakaShisanController::validateMenuItems()

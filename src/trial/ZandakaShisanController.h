@@ -28,16 +28,13 @@
 #include <QString>
 
 #include "journal/CyouhyouTableView.h"
-#include "journal/DisplayPeriodWindow.h"
-#include "platform/NotificationCenter.h"
-#include "platform/WindowController.h"
+#include "journal/PeriodReportWindowController.h"
 #include "trial/ZandakaShisanAssembly.h"
 
 class QAction;
 class QLineEdit;
 class QMenu;
 class QLabel;
-class QProgressBar;
 class QTabWidget;
 class QToolButton;
 
@@ -48,9 +45,7 @@ class JigyoubuFormatter;
 class SheetController;
 class ZandakaShisanTableModel;
 
-class ZandakaShisanController : public WindowController,
-                                public DisplayPeriodWindow,
-                                private CyouhyouTableView::Controller {
+class ZandakaShisanController : public PeriodReportWindowController, private CyouhyouTableView::Controller {
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "合計残高試算表";
@@ -82,11 +77,6 @@ public:
   // --- what is shown: the setters only store; the caller then asks updateUI.
   int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
   void setDisplayJigyoubuCode(int32_t v) { displayJigyoubuCode_ = v; }
-  int32_t displayPeriodFromMonthArrayIndex() const override { return displayPeriodFromMonthArrayIndex_; }
-  void setDisplayPeriodFromMonthArrayIndex(int32_t v) override { displayPeriodFromMonthArrayIndex_ = v; }
-  int32_t displayPeriodToMonthArrayIndex() const override { return displayPeriodToMonthArrayIndex_; }
-  void setDisplayPeriodToMonthArrayIndex(int32_t v) override { displayPeriodToMonthArrayIndex_ = v; }
-  void updateDisplayPeriodUI() override { updateUI(true); }
 
   // Computes the sections for the division and months shown and selects the first
   // row of every table.
@@ -114,16 +104,11 @@ public:
   CyouhyouTableView* selectedTableView() const;
 
   // --- header fields
-  // In Tab order: the division field (while shown), the period from and to.
-  const std::vector<QLineEdit*>& textFieldArray() const { return textFieldArray_; }
-  QLineEdit* selectedTextField() const;
-  void selectTextField(QLineEdit* field);
+  // In Tab order (textFieldArray): the division field (while shown), the period from
+  // and to.
   void setDisplayingJigyoubuFieldValue();
-  void setDisplayingPeriodFieldValue();
   QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
   QToolButton* selectDisplayingJigyoubuButton() const { return selectDisplayingJigyoubuButton_; }
-  QLineEdit* displayingPeriodFromField() const { return displayingPeriodFromField_; }
-  QLineEdit* displayingPeriodToField() const { return displayingPeriodToField_; }
 
   // --- commands
   void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
@@ -133,13 +118,6 @@ public:
   void handleDoubleClickOnTableView() { showKanjyoumotocyouOfSelectedKamoku(); }
   // The shown section to a text file.
   void saveToTextFile();
-  // A month typed on a period field: the date panel, then the month of its date.
-  void showInputHidukeWindowForTextField(QLineEdit* field, const QString& initialInput);
-  // Moves the "from" or "to" month to the month of the date and recomputes.
-  void setPeriodFieldToDate(QLineEdit* field, Date date);
-  void handleTableViewKeyDown(const NotificationCenter::Notification& notification);
-  // Ends an attached period sheet as Cancel would.
-  void closeAttachedSheet();
 
   // Printing is not part of the program yet.
   void pageSetupForZandakaShisan() {}
@@ -147,13 +125,10 @@ public:
   void printZandakaShisanOfSelectedPeriod() {}
 
   // --- "機能" menu
-  const std::vector<QAction*>& functionMenuActions();
-  QAction* functionMenuAction(const QString& title);
-  void validateMenuItems();
+  const std::vector<QAction*>& functionMenuActions() override;
+  void validateMenuItems() override;
 
   QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
-  // The window is built first: its columns decide the width it starts with.
-  void moveWindowToInitialPositionWithDisplay(bool display) override;
 
 protected:
   void windowDidLoad() override;
@@ -162,11 +137,11 @@ protected:
   const char* windowWidthDefaultsKey() const override;
   const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
-  void fillFunctionMenu(QMenu* menu) override;
   void windowDidResignMain() override;
-  void windowDidBecomeKey() override;
   void windowWillCloseHook() override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  bool isOwnTableView(const QObject* sender) const override;
+  void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }
+  bool typeOnTextField(QLineEdit* field, const QString& typed) override;
 
 private:
   void buildLayout();
@@ -176,15 +151,10 @@ private:
   // The window of the document holding a sheet of which refuses (the user is told
   // to close it first); nullptr when there is none.
   WindowController* refuseForSheet(const std::function<bool(const SheetController&)>& refuses);
-  void paintTextFieldHighlight(bool active);
   bool canOpenKanjyoumotocyou() const;
 
   ZandakaShisanAssembly assembly_;
   int32_t displayJigyoubuCode_ = 99;
-  int32_t displayPeriodFromMonthArrayIndex_ = 0;
-  int32_t displayPeriodToMonthArrayIndex_ = 0;
-  std::vector<QLineEdit*> textFieldArray_;
-  int indexOfSelectedTextField_ = 0;
   // The division field is in use: the document had an active division when the
   // window was built.
   bool jigyoubuFieldInUse_ = false;
@@ -194,10 +164,6 @@ private:
   QLabel* displayingJigyoubuTitleField_ = nullptr;
   QLineEdit* displayingJigyoubuField_ = nullptr;
   QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
-  QLineEdit* displayingPeriodFromField_ = nullptr;
-  QLineEdit* displayingPeriodToField_ = nullptr;
-  QToolButton* selectDisplayingPeriodButton_ = nullptr;
-  QProgressBar* progressIndicator_ = nullptr;
   QTabWidget* tabView_ = nullptr;
   CyouhyouTableView* taisyakuTaisyouTableView_ = nullptr;
   CyouhyouTableView* sonekiKeisanTableView_ = nullptr;
@@ -205,11 +171,9 @@ private:
   ZandakaShisanTableModel* taisyakuTaisyouModel_ = nullptr;
   ZandakaShisanTableModel* sonekiKeisanModel_ = nullptr;
   ZandakaShisanTableModel* seizouGenkaModel_ = nullptr;
-  std::vector<QAction*> functionActions_;
   QAction* nextTabAction_ = nullptr;
 
   std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
-  QMetaObject::Connection keyDownConnection_;
 };
 
 }  // namespace kivo
