@@ -103,9 +103,13 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
   flush();
   WindowController* info = session->documentInfoController();
   activate(info);
-  QAction* genkinItem = nullptr;
-  for (QAction* a : info->mainMenu()->suitoucyouMenu()->actions())
-    if (a->data().toInt() == kGenkin) genkinItem = a;
+  // The submenu is rebuilt whenever a window becomes main: look the item up afresh.
+  const auto genkinMenuItem = [&]() -> QAction* {
+    for (QAction* a : info->mainMenu()->suitoucyouMenu()->actions())
+      if (a->data().toInt() == kGenkin) return a;
+    return nullptr;
+  };
+  QAction* genkinItem = genkinMenuItem();
   ASSERT_NE(genkinItem, nullptr);
   EXPECT_EQ(genkinItem->text(), QStringLiteral("現金"));
   genkinItem->trigger();
@@ -119,6 +123,8 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
   EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), 0);
   EXPECT_EQ(books().shiwakeArray()[0]->suitoucyouKamokuCode(), kGenkin);
   EXPECT_FALSE(session->isDocumentEdited());  // opening a book changes nothing
+  genkinItem = genkinMenuItem();
+  ASSERT_NE(genkinItem, nullptr);
   genkinItem->trigger();
   flush();
   int books = 0;
