@@ -27,6 +27,7 @@
 #include "fields/TekiyouFormatter.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 
@@ -35,8 +36,6 @@ namespace {
 
 using Row = FurikaedenpyouRow;
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-QString qs(const char* s) { return QString::fromUtf8(s); }
 
 // Modifier masks of the menu's key equivalents.
 constexpr uint32_t kCommand = MainMenu::kCommandKeyMask;

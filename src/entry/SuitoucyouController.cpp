@@ -30,6 +30,7 @@
 #include "fields/TekiyouFormatter.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/TekiyouListController.h"
@@ -39,8 +40,6 @@ namespace {
 
 using Row = SuitoucyouRow;
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-QString qs(const char* s) { return QString::fromUtf8(s); }
 
 constexpr uint32_t kCommand = MainMenu::kCommandKeyMask;
 constexpr uint32_t kShift = MainMenu::kShiftKeyMask;

@@ -36,6 +36,7 @@
 #include "journal/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
@@ -43,8 +44,6 @@
 namespace kivo {
 namespace {
 
-QString qs(const char* s) { return QString::fromUtf8(s); }
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString fieldText(const std::optional<std::string>& s) { return s ? QString::fromStdString(*s) : QString(); }
 
 // The strip above the table that holds the selection fields: a plain light grey.

@@ -12,12 +12,11 @@
 
 #include "document/DocumentSession.h"
 #include "journal/DisplayPeriodWindow.h"
+#include "platform/QtStrings.h"
 #include "platform/WindowController.h"
 
 namespace kivo {
 namespace {
-
-QString qs(const char* s) { return QString::fromUtf8(s); }
 
 QComboBox* makeMonthBox(QWidget* parent)
 {

@@ -16,13 +16,9 @@
 #include "fields/InputHidukeController.h"
 #include "journal/CyouhyouTableView.h"
 #include "journal/PeriodController.h"
+#include "platform/QtStrings.h"
 
 namespace kivo {
-namespace {
-
-QString qs(const char* s) { return QString::fromUtf8(s); }
-
-}  // namespace
 
 PeriodReportWindowController::PeriodReportWindowController(DocumentSession* document, Kind kind)
     : WindowController(document, kind)

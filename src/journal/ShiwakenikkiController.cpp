@@ -25,13 +25,12 @@
 #include "journal/ShiwakenikkiDisplayConditionController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaultsKeys.h"
 
 namespace kivo {
 namespace {
-
-QString qs(const char* s) { return QString::fromUtf8(s); }
 
 QString fieldText(const std::optional<std::string>& s) { return s ? QString::fromStdString(*s) : QString(); }
 

@@ -28,12 +28,11 @@
 #include "fields/KamokuFormatterListWindow.h"
 #include "journal/ShiwakenikkiController.h"
 #include "platform/AlertSheet.h"
+#include "platform/QtStrings.h"
 #include "platform/WindowController.h"
 
 namespace kivo {
 namespace {
-
-QString qs(const char* s) { return QString::fromUtf8(s); }
 
 QComboBox* makePopUp(QWidget* parent, std::initializer_list<const char*> titles)
 {

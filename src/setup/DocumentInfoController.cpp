@@ -20,13 +20,12 @@
 #include "document/DocumentSession.h"
 #include "model/KamokuKubun.h"
 #include "model/Wareki.h"
+#include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "setup/KamokuListEditor.h"
 
 namespace kivo {
 namespace {
-
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
 std::map<DocumentInfoController::PrintEntry, DocumentInfoController::PrintEntryHandler>& printEntryHandlers()
 {

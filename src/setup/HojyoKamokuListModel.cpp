@@ -5,14 +5,10 @@
 
 #include "fields/AmountFormatter.h"
 #include "fields/FieldText.h"
+#include "platform/QtStrings.h"
 #include "setup/KamokuListEditor.h"
 
 namespace kivo {
-namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-}  // namespace
 
 HojyoKamokuListModel::HojyoKamokuListModel(KamokuListEditor& editor, const Kaisya& kaisya, QObject* parent)
     : QAbstractTableModel(parent),

@@ -8,15 +8,11 @@
 
 #include "document/DocumentSession.h"
 #include "platform/AlertSheet.h"
+#include "platform/QtStrings.h"
 #include "setup/JigyoubuListModel.h"
 #include "setup/SetupCommands.h"
 
 namespace kivo {
-namespace {
-
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
-
-}  // namespace
 
 JigyoubuListController::JigyoubuListController(DocumentSession* document)
     : ListSheetController(document), editor_(std::make_unique<JigyoubuListEditor>(document->document()))

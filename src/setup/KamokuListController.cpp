@@ -11,17 +11,12 @@
 #include <QVBoxLayout>
 
 #include "document/DocumentSession.h"
+#include "platform/QtStrings.h"
 #include "setup/HojyoKamokuListModel.h"
 #include "setup/KamokuListModel.h"
 #include "setup/SetupCommands.h"
 
 namespace kivo {
-namespace {
-
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-}  // namespace
 
 KamokuListController::KamokuListController(DocumentSession* document)
     : ListSheetController(document), editor_(std::make_unique<KamokuListEditor>(document->document()))

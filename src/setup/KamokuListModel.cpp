@@ -6,14 +6,10 @@
 
 #include "fields/AmountFormatter.h"
 #include "model/KamokuKubun.h"
+#include "platform/QtStrings.h"
 #include "setup/KamokuListEditor.h"
 
 namespace kivo {
-namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-}  // namespace
 
 KamokuListModel::KamokuListModel(KamokuListEditor& editor, const Kaisya& kaisya, QObject* parent)
     : QAbstractItemModel(parent),

@@ -18,11 +18,10 @@
 #include "document/DocumentSession.h"
 #include "fields/WarekiDateFormatter.h"
 #include "platform/AlertSheet.h"
+#include "platform/QtStrings.h"
 
 namespace kivo {
 namespace {
-
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = true)
 {

@@ -16,14 +16,13 @@
 #include "document/AppController.h"
 #include "document/DocumentController.h"
 #include "document/DocumentSession.h"
+#include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "platform/WindowController.h"
 
 namespace kivo {
 namespace {
-
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QPointer<PreferenceController>& sharedInstance()
 {

@@ -14,13 +14,11 @@
 #include "fields/WarekiDateFormatter.h"
 #include "platform/AlertSheet.h"
 #include "platform/PasswordHash.h"
+#include "platform/QtStrings.h"
 #include "setup/SetupCommands.h"
 
 namespace kivo {
 namespace {
-
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 QWidget* rowOf(QWidget* parent, std::initializer_list<QWidget*> widgets)
 {

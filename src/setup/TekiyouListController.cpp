@@ -16,14 +16,12 @@
 
 #include "document/DocumentSession.h"
 #include "platform/AlertSheet.h"
+#include "platform/QtStrings.h"
 #include "setup/SetupCommands.h"
 #include "setup/TekiyouListModel.h"
 
 namespace kivo {
 namespace {
-
-QString qs(const char* utf8) { return QString::fromUtf8(utf8); }
-QString qs(const std::string& s) { return QString::fromStdString(s); }
 
 QPushButton* button(const char* title, QWidget* parent)
 {

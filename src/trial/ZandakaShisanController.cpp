@@ -28,6 +28,7 @@
 #include "journal/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
@@ -40,8 +41,6 @@
 
 namespace kivo {
 namespace {
-
-QString qs(const char* s) { return QString::fromUtf8(s); }
 
 // Room on either side of a cell's text.
 constexpr int kCellPadding = 18;
