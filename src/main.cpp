@@ -2,13 +2,13 @@
 #include <QApplication>
 #include <QStringList>
 
-#include "document/AppController.h"
-#include "entry/FurikaedenpyouController.h"
-#include "journal/KanjyoumotocyouController.h"
-#include "journal/ShiwakenikkiController.h"
-#include "entry/SuitoucyouController.h"
-#include "setup/SetupCommands.h"
-#include "trial/ZandakaShisanController.h"
+#include "document/gui/AppController.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/SuitoucyouController.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/ShiwakenikkiController.h"
+#include "setup/gui/SetupCommands.h"
+#include "trial/gui/ZandakaShisanController.h"
 
 #ifndef KIVO_VERSION
 #define KIVO_VERSION "0"

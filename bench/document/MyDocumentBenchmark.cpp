@@ -1,7 +1,8 @@
 // A year of books: 100,000 journal entries, 300 accounts, 5 divisions, 50 sub-accounts.
 #include <benchmark/benchmark.h>
-#include <filesystem>
 #include <unistd.h>
+
+#include <filesystem>
 
 #include "document/DocumentFile.h"
 #include "support/TestDocuments.h"

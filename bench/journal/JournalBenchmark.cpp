@@ -98,10 +98,7 @@ void BM_FilterJournalByDescriptionAlone(benchmark::State& state)
 }
 BENCHMARK(BM_FilterJournalByDescriptionAlone)->Unit(benchmark::kMillisecond);
 
-void BM_FilterJournalEveryEntryShown(benchmark::State& state)
-{
-  runFilter(state, ShiwakenikkiCondition());
-}
+void BM_FilterJournalEveryEntryShown(benchmark::State& state) { runFilter(state, ShiwakenikkiCondition()); }
 BENCHMARK(BM_FilterJournalEveryEntryShown)->Unit(benchmark::kMillisecond);
 
 }  // namespace

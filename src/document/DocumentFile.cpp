@@ -1,13 +1,14 @@
 #include "document/DocumentFile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <functional>
 #include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
@@ -119,8 +120,8 @@ uint32_t DocumentFile::crc32(std::string_view data)
     std::memcpy(&lo, p, 4);
     std::memcpy(&hi, p + 4, 4);
     lo ^= c;
-    c = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^
-        t[3][hi & 0xFF] ^ t[2][(hi >> 8) & 0xFF] ^ t[1][(hi >> 16) & 0xFF] ^ t[0][hi >> 24];
+    c = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^ t[3][hi & 0xFF] ^
+        t[2][(hi >> 8) & 0xFF] ^ t[1][(hi >> 16) & 0xFF] ^ t[0][hi >> 24];
     p += 8;
     n -= 8;
   }
@@ -269,7 +270,8 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
       {KIVODataShiwakeArrayKey, [&](std::string_view b) { return decodeArray(b, doc->shiwakeArray(), &detail); }},
       {KIVODataFurikaedenpyouBookmarkArrayKey,
        [&](std::string_view b) { return decodeArray(b, doc->furikaedenpyouBookmarkArray(), &detail); }},
-      {KIVODataHendouReasonArrayKey, [&](std::string_view b) { return decodeArray(b, doc->hendouReasonArray(), &detail); }},
+      {KIVODataHendouReasonArrayKey,
+       [&](std::string_view b) { return decodeArray(b, doc->hendouReasonArray(), &detail); }},
       {KIVODataSubMenuItemArrayKey, [&](std::string_view b) { return decodeArray(b, subMenuItems, &detail); }},
   };
   for (const ArraySection& a : arrays) {
@@ -312,8 +314,10 @@ DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const
   bool ok = writeAll(fd, data, fault, &detail);
   // Keep the permissions of the file being replaced.
   struct stat old {};
-  if (ok && ::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
-  else if (ok) ::fchmod(fd, 0644);
+  if (ok && ::stat(path.c_str(), &old) == 0)
+    ::fchmod(fd, old.st_mode & 07777);
+  else if (ok)
+    ::fchmod(fd, 0644);
   if (ok && (::fsync(fd) != 0 || (fault && fault->failOnSync))) {
     ok = false;
     detail = fault && fault->failOnSync ? "simulated sync failure" : std::string("fsync: ") + std::strerror(errno);

@@ -35,10 +35,8 @@ public:
     case Kind::Kanjyoumotocyou:
     case Kind::HojyozandakaIchiran:
     case Kind::ZandakaShisan:
-    case Kind::SuiiShisan:
-      return true;
-    default:
-      return false;
+    case Kind::SuiiShisan: return true;
+    default: return false;
     }
   }
 

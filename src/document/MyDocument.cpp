@@ -8,10 +8,7 @@ namespace kivo {
 namespace {
 
 // The sort key of the one date order: the closing-adjustment month after every day.
-inline int32_t dateSortKey(Date d)
-{
-  return d == Date::kessanSeiridukiDate() ? INT32_MAX : d.serial();
-}
+inline int32_t dateSortKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT32_MAX : d.serial(); }
 
 bool kanaMatches(const std::string& kana, const std::string& text, bool prefix)
 {
@@ -43,8 +40,9 @@ void MyDocument::setRootKamokuKubun(KamokuKubunPtr root)
 
 void MyDocument::sortSubMenuItemArrayByKeyEquivalent()
 {
-  std::stable_sort(subMenuItemArray_.begin(), subMenuItemArray_.end(),
-                   [](const SubMenuItemPtr& a, const SubMenuItemPtr& b) { return a->keyEquivalent() < b->keyEquivalent(); });
+  std::stable_sort(
+      subMenuItemArray_.begin(), subMenuItemArray_.end(),
+      [](const SubMenuItemPtr& a, const SubMenuItemPtr& b) { return a->keyEquivalent() < b->keyEquivalent(); });
 }
 
 // --- journal in date order
@@ -182,8 +180,8 @@ KamokuPtr MyDocument::kamokuOfCode(int32_t code) const
 
 int MyDocument::numberOfActiveJigyoubu() const
 {
-  return static_cast<int>(std::count_if(jigyoubuArray_.begin(), jigyoubuArray_.end(),
-                                        [](const JigyoubuPtr& j) { return j->isActive(); }));
+  return static_cast<int>(
+      std::count_if(jigyoubuArray_.begin(), jigyoubuArray_.end(), [](const JigyoubuPtr& j) { return j->isActive(); }));
 }
 
 JigyoubuPtr MyDocument::matchJigyoubuCode(const std::string& text) const

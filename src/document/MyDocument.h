@@ -97,7 +97,10 @@ public:
   // The active accounts by code: what entry fields and pickers offer.
   const std::vector<KamokuPtr>& codeSortedActiveKamokuArray() const { return codeSortedActiveKamokuArray_; }
   const std::vector<KamokuPtr>& codeSortedSuitouKamokuArray() const { return codeSortedSuitouKamokuArray_; }
-  const std::vector<KamokuPtr>& codeSortedGenkasyoukyakuShisanKamokuArray() const { return codeSortedGenkasyoukyakuShisanKamokuArray_; }
+  const std::vector<KamokuPtr>& codeSortedGenkasyoukyakuShisanKamokuArray() const
+  {
+    return codeSortedGenkasyoukyakuShisanKamokuArray_;
+  }
   const std::vector<KamokuPtr>& kabunushiShihonKamokuArray() const { return kabunushiShihonKamokuArray_; }
   bool doesHaveKamokuWhichHasActiveHojyoKamoku() const;
   bool doesHaveSuitouKamokuWhichHasActiveHojyoKamoku() const;

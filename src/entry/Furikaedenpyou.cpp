@@ -222,7 +222,8 @@ FurikaedenpyouCheckResult Furikaedenpyou::doAllDenpyouCellsHaveValidObjectValues
 
 FurikaedenpyouCheckResult Furikaedenpyou::isDenpyouAbleToSetShiwakeArray()
 {
-  if (selectedRow_ >= 0 && selectedColumn_ == Row::DateMatrix) setAllDateMatrixCellValuesEqualToValueAtRow(selectedRow_);
+  if (selectedRow_ >= 0 && selectedColumn_ == Row::DateMatrix)
+    setAllDateMatrixCellValuesEqualToValueAtRow(selectedRow_);
 
   if (hasHiddenShiwake()) return FurikaedenpyouCheckResult::failed(kHiddenShiwakeMessage);
   const bool becomesRegularType =

@@ -44,7 +44,8 @@ public:
       "定型伝票の番号をすべて使い切りました（最大 9999）。新しい定型伝票は登録できません。";
   static constexpr const char* kHiddenShiwakeTitle = "実行できません";
   static constexpr const char* kHiddenShiwakeMessage =
-      "この伝票には、制限付きのパスワードでは表示されない仕訳が含まれています。この伝票を変更したり削除したりすることはできません。";
+      "この伝票には、制限付きのパスワードでは表示されない仕訳が含まれています。この伝票を変更したり削除したりすることは"
+      "できません。";
 
   explicit Furikaedenpyou(MyDocument& document);
 

@@ -44,8 +44,9 @@ void autoSetBalance(Furikaedenpyou& denpyou, int r, Column m)
 
 }  // namespace
 
-FurikaedenpyouCellMovement::Outcome FurikaedenpyouCellMovement::moveSelectDenpyouCellByCommand(
-    Furikaedenpyou& denpyou, Command command, const Options& options)
+FurikaedenpyouCellMovement::Outcome FurikaedenpyouCellMovement::moveSelectDenpyouCellByCommand(Furikaedenpyou& denpyou,
+                                                                                               Command command,
+                                                                                               const Options& options)
 {
   const int i = denpyou.selectedEditableIndex();
   if (i < 0) return Outcome::None;
@@ -91,12 +92,8 @@ FurikaedenpyouCellMovement::Outcome FurikaedenpyouCellMovement::moveSelectDenpyo
       if (denpyou.doAllDenpyouCellsHaveValidObjectValuesAtRow(r)) row = r > 0 ? r - 1 : lastRow;
     }
     break;
-  case Command::MoveUp:
-    row = r > 0 ? r - 1 : 0;
-    break;
-  case Command::MoveDown:
-    row = r < lastRow ? r + 1 : r;
-    break;
+  case Command::MoveUp: row = r > 0 ? r - 1 : 0; break;
+  case Command::MoveDown: row = r < lastRow ? r + 1 : r; break;
   }
 
   denpyou.setAllDateMatrixCellValuesEqualToValueAtRow(r);

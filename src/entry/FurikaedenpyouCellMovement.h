@@ -24,10 +24,10 @@ public:
   };
 
   enum class Outcome {
-    None,            // no selection: nothing happened
-    Moved,           // the voucher's selection moved (it may be the same cell)
-    FinishDenpyou,   // Tab out of the last cell of a complete voucher: register it
-                     // when changed, then start the next voucher
+    None,           // no selection: nothing happened
+    Moved,          // the voucher's selection moved (it may be the same cell)
+    FinishDenpyou,  // Tab out of the last cell of a complete voucher: register it
+                    // when changed, then start the next voucher
   };
 
   // The selected cell's typed text must be committed to the model first.

@@ -78,9 +78,9 @@ void FurikaedenpyouDeletion::restore(MyDocument& document, std::vector<BookmarkP
     bookmarks.insert(bookmarks.begin() + std::min(static_cast<size_t>(bookmarkIndex_), bookmarks.size()),
                      removedBookmark_);
     if (drawerBookmarkArray && drawerBookmarkIndex_ >= 0)
-      drawerBookmarkArray->insert(
-          drawerBookmarkArray->begin() + std::min(static_cast<size_t>(drawerBookmarkIndex_), drawerBookmarkArray->size()),
-          removedBookmark_);
+      drawerBookmarkArray->insert(drawerBookmarkArray->begin() +
+                                      std::min(static_cast<size_t>(drawerBookmarkIndex_), drawerBookmarkArray->size()),
+                                  removedBookmark_);
   }
 
   if (didRemove()) {

@@ -36,15 +36,23 @@ public:
   struct Side {
     Column kamoku, hojyoKamoku, kingaku, jigyoubu;
   };
-  static constexpr Side kKarikata{KarikataKamokuMatrix, KarikataHojyoKamokuMatrix, KarikataKingakuMatrix, KarikataJigyoubuMatrix};
-  static constexpr Side kKashikata{KashikataKamokuMatrix, KashikataHojyoKamokuMatrix, KashikataKingakuMatrix, KashikataJigyoubuMatrix};
+  static constexpr Side kKarikata{KarikataKamokuMatrix, KarikataHojyoKamokuMatrix, KarikataKingakuMatrix,
+                                  KarikataJigyoubuMatrix};
+  static constexpr Side kKashikata{KashikataKamokuMatrix, KashikataHojyoKamokuMatrix, KashikataKingakuMatrix,
+                                   KashikataJigyoubuMatrix};
 
   static bool isKamokuColumn(Column c) { return c == KarikataKamokuMatrix || c == KashikataKamokuMatrix; }
-  static bool isHojyoKamokuColumn(Column c) { return c == KarikataHojyoKamokuMatrix || c == KashikataHojyoKamokuMatrix; }
+  static bool isHojyoKamokuColumn(Column c)
+  {
+    return c == KarikataHojyoKamokuMatrix || c == KashikataHojyoKamokuMatrix;
+  }
   static bool isKingakuColumn(Column c) { return c == KarikataKingakuMatrix || c == KashikataKingakuMatrix; }
   static bool isJigyoubuColumn(Column c) { return c == KarikataJigyoubuMatrix || c == KashikataJigyoubuMatrix; }
   // The side a column belongs to (debit for the date, number and description).
-  static const Side& sideOfColumn(Column c) { return c >= KashikataKamokuMatrix && c <= KashikataJigyoubuMatrix ? kKashikata : kKarikata; }
+  static const Side& sideOfColumn(Column c)
+  {
+    return c >= KashikataKamokuMatrix && c <= KashikataJigyoubuMatrix ? kKashikata : kKarikata;
+  }
 
   FieldValue& cell(Column c) { return cells_[c]; }
   const FieldValue& cell(Column c) const { return cells_[c]; }

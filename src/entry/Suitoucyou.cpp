@@ -172,10 +172,7 @@ std::string Suitoucyou::zandakaString(int r) const
 
 // --- selection
 
-int Suitoucyou::selectedEditableIndex() const
-{
-  return selectedRow_ < 0 ? -1 : indexOfEditableColumn(selectedColumn_);
-}
+int Suitoucyou::selectedEditableIndex() const { return selectedRow_ < 0 ? -1 : indexOfEditableColumn(selectedColumn_); }
 
 void Suitoucyou::selectCell(int r, Column c)
 {

@@ -76,8 +76,8 @@ ShiwakePtr SuitoucyouRegistrar::shiwakeOfSuitoucyouRow(const Suitoucyou& book, i
   return s;
 }
 
-SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(
-    Suitoucyou& book, const Context& context)
+SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(Suitoucyou& book,
+                                                                                                 const Context& context)
 {
   MyDocument& document = book.document();
   Kaisya& kaisya = document.kaisya();
@@ -237,7 +237,7 @@ void SuitoucyouRegistrar::restoreSuitoucyouShiwake(Suitoucyou& book, const Remov
   if (book.displayShiwake()) setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(book, context);
   selectRowOfShiwake(book, removal.shiwake);
   updateAllWindowControllersUIAfterRemoveSuitoucyouShiwake(book, *removal.shiwake, removal.shiwake->denpyouNo(),
-                                                          context);
+                                                           context);
 }
 
 bool SuitoucyouRegistrar::selectRowOfShiwake(Suitoucyou& book, const ShiwakePtr& shiwake)
@@ -256,9 +256,9 @@ bool SuitoucyouRegistrar::selectRowOfShiwake(Suitoucyou& book, const ShiwakePtr&
 }
 
 void SuitoucyouRegistrar::updateAllWindowControllersUIAfterRemoveSuitoucyouShiwake(Suitoucyou& book,
-                                                                                 const Shiwake& removed,
-                                                                                 int32_t denpyouNo,
-                                                                                 const Context& context)
+                                                                                   const Shiwake& removed,
+                                                                                   int32_t denpyouNo,
+                                                                                   const Context& context)
 {
   MyDocument& document = book.document();
   if (denpyouNo != 0) {

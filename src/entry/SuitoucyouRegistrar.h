@@ -72,7 +72,7 @@ public:
 
 private:
   static void updateAllWindowControllersUIAfterRemoveSuitoucyouShiwake(Suitoucyou& book, const Shiwake& removed,
-                                                                      int32_t denpyouNo, const Context& context);
+                                                                       int32_t denpyouNo, const Context& context);
 };
 
 }  // namespace kivo

@@ -119,7 +119,9 @@ bool HidukeFormatter::isPartialStringValid(const std::string& partial) const
   if (slash == std::string::npos) return text.size() <= 4 && (text.empty() || FieldText::isAsciiDigits(text));
   const std::string m = text.substr(0, slash);
   const std::string d = text.substr(slash + 1);
-  auto ok = [](const std::string& part) { return part.size() <= 2 && (part.empty() || FieldText::isAsciiDigits(part)); };
+  auto ok = [](const std::string& part) {
+    return part.size() <= 2 && (part.empty() || FieldText::isAsciiDigits(part));
+  };
   return ok(m) && ok(d);
 }
 

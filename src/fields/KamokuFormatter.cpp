@@ -56,7 +56,8 @@ bool KamokuFormatter::getObjectValue(FieldValue& value, const std::string& typed
 
   std::vector<CodeMatcher::Candidate> candidates;
   candidates.reserve(accounts.size() + 1);
-  for (const KamokuPtr& k : accounts) candidates.push_back({k->code(), std::to_string(k->code()), k->name(), k->kana()});
+  for (const KamokuPtr& k : accounts)
+    candidates.push_back({k->code(), std::to_string(k->code()), k->name(), k->kana()});
   if (doAcceptSyokuchi_) candidates.push_back({Kamoku::kSyokuchiCode, "999", kSyokuchiName, ""});
 
   if (CodeMatcher::matchFieldValue(candidates, text, typed, value)) {

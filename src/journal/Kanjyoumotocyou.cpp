@@ -138,8 +138,7 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
       for (; pos < n; ++pos) {
         const Shiwake& s = *sorted[pos];
         if (s.denpyouNo() <= 0) continue;
-        if (MyDocument::compareDate(s.date(), monthStart) < 0 || MyDocument::compareDate(s.date(), monthEnd) > 0)
-          break;
+        if (MyDocument::compareDate(s.date(), monthStart) < 0 || MyDocument::compareDate(s.date(), monthEnd) > 0) break;
         const bool karikata = ledger.matchesKarikata(s);
         const bool kashikata = ledger.matchesKashikata(s);
         if (!karikata && !kashikata) continue;
@@ -174,8 +173,8 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
   return true;
 }
 
-std::vector<Motocyou> Kanjyoumotocyou::motocyouArray(MyDocument& document, int32_t kamokuCode,
-                                                     int32_t hojyoKamokuCode, int32_t periodFrom, int32_t periodTo)
+std::vector<Motocyou> Kanjyoumotocyou::motocyouArray(MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,
+                                                     int32_t periodFrom, int32_t periodTo)
 {
   std::vector<Motocyou> rows;
   setKanjyoumotocyouArray(document, rows, {{kamokuCode, hojyoKamokuCode}}, periodFrom, periodTo);

@@ -45,8 +45,8 @@ public:
   // month's total row ("　4月合計", "　決算整理月合計") and last the total row "　合計".
   // Answers false when progress cancelled; rows then hold what was built so far.
   static bool setKanjyoumotocyouArray(MyDocument& document, std::vector<Motocyou>& rows,
-                                      const std::vector<KamokuCodes>& kamokuCodes, int32_t periodFrom,
-                                      int32_t periodTo, const Progress& progress = {});
+                                      const std::vector<KamokuCodes>& kamokuCodes, int32_t periodFrom, int32_t periodTo,
+                                      const Progress& progress = {});
 
   // The rows of one ledger.
   static std::vector<Motocyou> motocyouArray(MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,

@@ -28,8 +28,7 @@ std::string KanjyoumotocyouShortcut::titleOfLedger(const MyDocument& document, L
   if (!kamoku) return {};
   std::string title = kamoku->name();
   if (ledger.hojyoKamokuCode >= 0)
-    if (const HojyoKamokuPtr hojyo = kamoku->hojyoKamokuOfCode(ledger.hojyoKamokuCode))
-      title += " ／ " + hojyo->name();
+    if (const HojyoKamokuPtr hojyo = kamoku->hojyoKamokuOfCode(ledger.hojyoKamokuCode)) title += " ／ " + hojyo->name();
   return title;
 }
 

@@ -70,14 +70,23 @@ void foldCase(std::string_view text, std::string& out)
     }
     int len = 0;
     char32_t c = 0;
-    if ((b & 0xE0) == 0xC0) { len = 2; c = b & 0x1F; }
-    else if ((b & 0xF0) == 0xE0) { len = 3; c = b & 0x0F; }
-    else if ((b & 0xF8) == 0xF0) { len = 4; c = b & 0x07; }
+    if ((b & 0xE0) == 0xC0) {
+      len = 2;
+      c = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+      len = 3;
+      c = b & 0x0F;
+    } else if ((b & 0xF8) == 0xF0) {
+      len = 4;
+      c = b & 0x07;
+    }
     bool ok = len > 0 && i + len <= n;
     for (int k = 1; ok && k < len; ++k) {
       const unsigned char cb = static_cast<unsigned char>(text[i + k]);
-      if ((cb & 0xC0) != 0x80) ok = false;
-      else c = (c << 6) | (cb & 0x3F);
+      if ((cb & 0xC0) != 0x80)
+        ok = false;
+      else
+        c = (c << 6) | (cb & 0x3F);
     }
     if (!ok) {
       out.push_back(static_cast<char>(b));
@@ -85,8 +94,10 @@ void foldCase(std::string_view text, std::string& out)
       continue;
     }
     const char32_t folded = foldCodePoint(c);
-    if (folded == c) out.append(text.substr(i, len));
-    else appendUtf8(out, folded);
+    if (folded == c)
+      out.append(text.substr(i, len));
+    else
+      appendUtf8(out, folded);
     i += len;
   }
 }
@@ -94,14 +105,11 @@ void foldCase(std::string_view text, std::string& out)
 bool tekiyouMatches(std::string_view description, std::string_view text, int32_t state)
 {
   switch (state) {
-  case ShiwakenikkiCondition::kTekiyouContains:
-    return description.find(text) != std::string_view::npos;
-  case ShiwakenikkiCondition::kTekiyouBeginsWith:
-    return description.substr(0, text.size()) == text;
+  case ShiwakenikkiCondition::kTekiyouContains: return description.find(text) != std::string_view::npos;
+  case ShiwakenikkiCondition::kTekiyouBeginsWith: return description.substr(0, text.size()) == text;
   case ShiwakenikkiCondition::kTekiyouEndsWith:
     return description.size() >= text.size() && description.substr(description.size() - text.size()) == text;
-  default:
-    return description == text;
+  default: return description == text;
   }
 }
 

@@ -37,9 +37,8 @@ int ShiwakenikkiDeletion::removeDisplayingShiwake(MyDocument& document,
   const int removed = static_cast<int>(before - journal.size());
   if (removed == 0) return 0;
 
-  std::erase_if(document.furikaedenpyouBookmarkArray(), [&](const BookmarkPtr& b) {
-    return doomed.count(b->denpyouNo()) && !survivors.count(b->denpyouNo());
-  });
+  std::erase_if(document.furikaedenpyouBookmarkArray(),
+                [&](const BookmarkPtr& b) { return doomed.count(b->denpyouNo()) && !survivors.count(b->denpyouNo()); });
   document.shiwakeArrayDidChange(true);
   return removed;
 }

@@ -15,7 +15,9 @@ public:
 
   ShiwakenikkiSubCondition() = default;
   ShiwakenikkiSubCondition(int32_t code, int32_t hojyoCode, int32_t karikatOrKashikataCondition)
-      : code_(code), hojyoCode_(hojyoCode), karikatOrKashikataCondition_(karikatOrKashikataCondition) {}
+      : code_(code), hojyoCode_(hojyoCode), karikatOrKashikataCondition_(karikatOrKashikataCondition)
+  {
+  }
 
   // Account code of an account item, division code of a division item.
   int32_t code() const { return code_; }

@@ -49,10 +49,30 @@ bool ArchiveReader::readBool()
   return b == 1;
 }
 
-int32_t ArchiveReader::readInt32() { int32_t v; take(&v, 4); return v; }
-uint32_t ArchiveReader::readUInt32() { uint32_t v; take(&v, 4); return v; }
-int64_t ArchiveReader::readInt64() { int64_t v; take(&v, 8); return v; }
-double ArchiveReader::readDouble() { double v; take(&v, 8); return v; }
+int32_t ArchiveReader::readInt32()
+{
+  int32_t v;
+  take(&v, 4);
+  return v;
+}
+uint32_t ArchiveReader::readUInt32()
+{
+  uint32_t v;
+  take(&v, 4);
+  return v;
+}
+int64_t ArchiveReader::readInt64()
+{
+  int64_t v;
+  take(&v, 8);
+  return v;
+}
+double ArchiveReader::readDouble()
+{
+  double v;
+  take(&v, 8);
+  return v;
+}
 
 std::string ArchiveReader::readString()
 {

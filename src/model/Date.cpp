@@ -35,8 +35,7 @@ Date::Date(int year, int month, int day) : serial_(daysFromCivil(year, month, da
 
 bool Date::isValidDate(int year, int month, int day)
 {
-  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-         day <= daysInMonth(year, month);
+  return year >= 1 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 && day <= daysInMonth(year, month);
 }
 
 int Date::daysInMonth(int year, int month)
@@ -58,9 +57,24 @@ std::optional<Date> Date::fromString(const std::string& text)
   return Date(y, m, d);
 }
 
-int Date::year() const { int y, m, d; civilFromDays(serial_, y, m, d); return y; }
-int Date::month() const { int y, m, d; civilFromDays(serial_, y, m, d); return m; }
-int Date::day() const { int y, m, d; civilFromDays(serial_, y, m, d); return d; }
+int Date::year() const
+{
+  int y, m, d;
+  civilFromDays(serial_, y, m, d);
+  return y;
+}
+int Date::month() const
+{
+  int y, m, d;
+  civilFromDays(serial_, y, m, d);
+  return m;
+}
+int Date::day() const
+{
+  int y, m, d;
+  civilFromDays(serial_, y, m, d);
+  return d;
+}
 
 int Date::dayOfWeek() const
 {

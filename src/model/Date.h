@@ -18,7 +18,12 @@ public:
   Date(int year, int month, int day);
 
   // Days since 1970-01-01; the value written to the document file.
-  static constexpr Date fromSerial(int32_t serial) { Date d; d.serial_ = serial; return d; }
+  static constexpr Date fromSerial(int32_t serial)
+  {
+    Date d;
+    d.serial_ = serial;
+    return d;
+  }
   constexpr int32_t serial() const { return serial_; }
   constexpr bool isNull() const { return serial_ == kNull; }
 
@@ -49,9 +54,9 @@ public:
 
   // The three sentinel dates. They are real calendar days in 1984, which no term
   // may contain (the earliest term starts on EarliestTermStartDate).
-  static Date kessanSeiridukiDate();      // 1984/1/1: the closing-adjustment month
-  static Date regularTypeDenpyouDate();   // 1984/1/2: regular-type vouchers
-  static Date earliestTermStartDate();    // 1984/1/24
+  static Date kessanSeiridukiDate();     // 1984/1/1: the closing-adjustment month
+  static Date regularTypeDenpyouDate();  // 1984/1/2: regular-type vouchers
+  static Date earliestTermStartDate();   // 1984/1/24
 
 private:
   static constexpr int32_t kNull = INT32_MIN;

@@ -39,11 +39,17 @@ public:
 
   StartBalanceList& startBalanceArray() { return startBalanceArray_; }
   const StartBalanceList& startBalanceArray() const { return startBalanceArray_; }
-  int64_t startBalanceOfJigyoubuCode(int32_t jigyoubuCode) const { return startBalanceArray_.balanceOfJigyoubuCode(jigyoubuCode); }
+  int64_t startBalanceOfJigyoubuCode(int32_t jigyoubuCode) const
+  {
+    return startBalanceArray_.balanceOfJigyoubuCode(jigyoubuCode);
+  }
   void setStartBalance(int64_t balance, int32_t jigyoubuCode) { startBalanceArray_.setBalance(balance, jigyoubuCode); }
   // Closing balances of the term; computed, never stored.
   StartBalanceList& endBalanceArray() { return endBalanceArray_; }
-  int64_t endBalanceOfJigyoubuCode(int32_t jigyoubuCode) const { return endBalanceArray_.balanceOfJigyoubuCode(jigyoubuCode); }
+  int64_t endBalanceOfJigyoubuCode(int32_t jigyoubuCode) const
+  {
+    return endBalanceArray_.balanceOfJigyoubuCode(jigyoubuCode);
+  }
   void setEndBalance(int64_t balance, int32_t jigyoubuCode) { endBalanceArray_.setBalance(balance, jigyoubuCode); }
 
   static constexpr int32_t kClassVersion = 0;

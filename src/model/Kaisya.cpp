@@ -60,7 +60,10 @@ std::optional<int64_t> Kaisya::memoryKingakuOfDisplayString(const std::string& t
   for (; i < text.size(); ++i) {
     const char c = text[i];
     if (c == ',' && !inFraction) continue;
-    if (c == '.' && !inFraction) { inFraction = true; continue; }
+    if (c == '.' && !inFraction) {
+      inFraction = true;
+      continue;
+    }
     if (c == ' ') break;
     if (c < '0' || c > '9') return std::nullopt;
     if (inFraction) {

@@ -108,19 +108,40 @@ public:
   const ZandakaShisanSums& zandakaShisan() const { return zandakaShisan_; }
   ZandakaShisanSums& printZandakaShisan() { return printZandakaShisan_; }
   const ZandakaShisanSums& printZandakaShisan() const { return printZandakaShisan_; }
-  int64_t zandakaShisanKaishiZandakaOfJigyoubuCode(int32_t j) const { return zandakaShisan_.kaishiZandaka.balanceOfJigyoubuCode(j); }
-  int64_t zandakaShisanKarikataGoukeiOfJigyoubuCode(int32_t j) const { return zandakaShisan_.karikataGoukei.balanceOfJigyoubuCode(j); }
-  int64_t zandakaShisanKashikataGoukeiOfJigyoubuCode(int32_t j) const { return zandakaShisan_.kashikataGoukei.balanceOfJigyoubuCode(j); }
-  int64_t zandakaShisanSyuuryouZandakaOfJigyoubuCode(int32_t j) const { return zandakaShisan_.syuuryouZandaka.balanceOfJigyoubuCode(j); }
+  int64_t zandakaShisanKaishiZandakaOfJigyoubuCode(int32_t j) const
+  {
+    return zandakaShisan_.kaishiZandaka.balanceOfJigyoubuCode(j);
+  }
+  int64_t zandakaShisanKarikataGoukeiOfJigyoubuCode(int32_t j) const
+  {
+    return zandakaShisan_.karikataGoukei.balanceOfJigyoubuCode(j);
+  }
+  int64_t zandakaShisanKashikataGoukeiOfJigyoubuCode(int32_t j) const
+  {
+    return zandakaShisan_.kashikataGoukei.balanceOfJigyoubuCode(j);
+  }
+  int64_t zandakaShisanSyuuryouZandakaOfJigyoubuCode(int32_t j) const
+  {
+    return zandakaShisan_.syuuryouZandaka.balanceOfJigyoubuCode(j);
+  }
   void exchangeDisplayZandakaShisanArraysWithPrintZandakaShisanArrays() { zandakaShisan_.swap(printZandakaShisan_); }
 
   // --- statement caches
   StartBalanceList& houkokusyoKaishiZandakaArray() { return houkokusyoKaishiZandaka_; }
   StartBalanceList& houkokusyoSyuuryouZandakaArray() { return houkokusyoSyuuryouZandaka_; }
   StartBalanceList& houkokusyoTaisyakuBalanceArray() { return houkokusyoTaisyakuBalance_; }
-  int64_t houkokusyoKaishiZandakaOfJigyoubuCode(int32_t j) const { return houkokusyoKaishiZandaka_.balanceOfJigyoubuCode(j); }
-  int64_t houkokusyoSyuuryouZandakaOfJigyoubuCode(int32_t j) const { return houkokusyoSyuuryouZandaka_.balanceOfJigyoubuCode(j); }
-  int64_t houkokusyoTaisyakuBalanceOfJigyoubuCode(int32_t j) const { return houkokusyoTaisyakuBalance_.balanceOfJigyoubuCode(j); }
+  int64_t houkokusyoKaishiZandakaOfJigyoubuCode(int32_t j) const
+  {
+    return houkokusyoKaishiZandaka_.balanceOfJigyoubuCode(j);
+  }
+  int64_t houkokusyoSyuuryouZandakaOfJigyoubuCode(int32_t j) const
+  {
+    return houkokusyoSyuuryouZandaka_.balanceOfJigyoubuCode(j);
+  }
+  int64_t houkokusyoTaisyakuBalanceOfJigyoubuCode(int32_t j) const
+  {
+    return houkokusyoTaisyakuBalance_.balanceOfJigyoubuCode(j);
+  }
   void setHoukokusyoKaishiZandaka(int64_t v, int32_t j) { houkokusyoKaishiZandaka_.setBalance(v, j); }
   void setHoukokusyoSyuuryouZandaka(int64_t v, int32_t j) { houkokusyoSyuuryouZandaka_.setBalance(v, j); }
   void setHoukokusyoTaisyakuBalance(int64_t v, int32_t j) { houkokusyoTaisyakuBalance_.setBalance(v, j); }

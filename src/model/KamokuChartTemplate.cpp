@@ -168,15 +168,20 @@ bool applyFlags(std::string_view s, Kamoku& k, std::string* bad)
   size_t pos = 0;
   while (true) {
     const size_t comma = s.find(',', pos);
-    const std::string_view flag = trim(s.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
+    const std::string_view flag =
+        trim(s.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos));
     if (!seen.insert(flag).second) {
       *bad = std::string(flag) + " (given twice)";
       return false;
     }
-    if (flag == "suitou") k.setIsSuitouKamoku(true);
-    else if (flag == "genka") k.setIsGenkasyoukyakuShisanKamoku(true);
-    else if (flag == "shinkoku") k.setIsSyoukyakushisanShinkokusyoKamoku(true);
-    else if (flag == "kabunushi") k.setIsKabunushiShihonKamoku(true);
+    if (flag == "suitou")
+      k.setIsSuitouKamoku(true);
+    else if (flag == "genka")
+      k.setIsGenkasyoukyakuShisanKamoku(true);
+    else if (flag == "shinkoku")
+      k.setIsSyoukyakushisanShinkokusyoKamoku(true);
+    else if (flag == "kabunushi")
+      k.setIsKabunushiShihonKamoku(true);
     else {
       *bad = std::string(flag);
       return false;
@@ -289,7 +294,8 @@ std::optional<KamokuChartTemplate> KamokuChartTemplate::parse(std::string_view t
     if (startsWithKeyword(line, "category", &rest)) {
       if (rest.empty()) return fail("category without a name");
       if (rest.find('|') != std::string_view::npos) return fail("a category name may not hold '|'");
-      if (!categoryNames.insert(std::string(rest)).second) return fail("category " + std::string(rest) + " given twice");
+      if (!categoryNames.insert(std::string(rest)).second)
+        return fail("category " + std::string(rest) + " given twice");
       auto kubun = std::make_shared<KamokuKubun>();
       kubun->setKubunName(std::string(rest));
       kubun->setLongKubunName(std::string(rest));
@@ -313,15 +319,19 @@ std::optional<KamokuChartTemplate> KamokuChartTemplate::parse(std::string_view t
 
     if (f[1].empty()) return fail("account without a name");
     if (f[1] == "諸口") return fail("諸口 is not an account");
-    if (!accountNames.insert(std::string(f[1])).second) return fail("account name " + std::string(f[1]) + " given twice");
+    if (!accountNames.insert(std::string(f[1])).second)
+      return fail("account name " + std::string(f[1]) + " given twice");
     k->setName(std::string(f[1]));
 
     if (!parseKana(f[2])) return fail("kana " + std::string(f[2]) + " is not 1 to 24 of A-Z and 0-9");
     k->setKana(std::string(f[2]));
 
-    if (f[3] == "借") k->setIsKarikataKamoku(true);
-    else if (f[3] == "貸") k->setIsKarikataKamoku(false);
-    else return fail("side " + std::string(f[3]) + " is neither 借 nor 貸");
+    if (f[3] == "借")
+      k->setIsKarikataKamoku(true);
+    else if (f[3] == "貸")
+      k->setIsKarikataKamoku(false);
+    else
+      return fail("side " + std::string(f[3]) + " is neither 借 nor 貸");
 
     int group = 0;
     if (!parseDigits(f[4], &group) || f[4].size() > 2 || group > kMaxGroup)
@@ -335,9 +345,12 @@ std::optional<KamokuChartTemplate> KamokuChartTemplate::parse(std::string_view t
     std::string badFlag;
     if (!applyFlags(f[6], *k, &badFlag)) return fail("unknown flag " + badFlag);
 
-    if (f[7] == "on") k->setIsActive(true);
-    else if (f[7] == "off") k->setIsActive(false);
-    else return fail("state " + std::string(f[7]) + " is neither on nor off");
+    if (f[7] == "on")
+      k->setIsActive(true);
+    else if (f[7] == "off")
+      k->setIsActive(false);
+    else
+      return fail("state " + std::string(f[7]) + " is neither on nor off");
 
     category->childrenKamoku().push_back(std::move(k));
     ++accountCount;

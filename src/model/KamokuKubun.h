@@ -65,8 +65,14 @@ public:
   int numberOfTempUnselectedChildrenKamoku() const { return countTemp(false); }
   int numberOfChildrenWhichHasTempSelectedChildrenKamoku() const { return countChildrenWithTemp(true); }
   int numberOfChildrenWhichHasTempUnselectedChildrenKamoku() const { return countChildrenWithTemp(false); }
-  KamokuKubunPtr childWhichHasTempSelectedChildrenKamokuAtIndex(int index) const { return childWithTempAt(true, index); }
-  KamokuKubunPtr childWhichHasTempUnselectedChildrenKamokuAtIndex(int index) const { return childWithTempAt(false, index); }
+  KamokuKubunPtr childWhichHasTempSelectedChildrenKamokuAtIndex(int index) const
+  {
+    return childWithTempAt(true, index);
+  }
+  KamokuKubunPtr childWhichHasTempUnselectedChildrenKamokuAtIndex(int index) const
+  {
+    return childWithTempAt(false, index);
+  }
   KamokuPtr tempSelectedChildKamokuAtIndex(int index) const { return ownTempAt(true, index); }
   KamokuPtr tempUnselectedChildKamokuAtIndex(int index) const { return ownTempAt(false, index); }
 

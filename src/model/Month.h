@@ -15,7 +15,9 @@ class Month {
 public:
   Month() = default;
   Month(std::string name, Date startDate, Date endDate)
-      : name_(std::move(name)), startDate_(startDate), endDate_(endDate) {}
+      : name_(std::move(name)), startDate_(startDate), endDate_(endDate)
+  {
+  }
 
   const std::string& name() const { return name_; }
   void setName(const std::string& v) { name_ = v; }

@@ -20,8 +20,8 @@ class ArchiveReader;
 class Shiwake {
 public:
   // kindOfShiwake values.
-  static constexpr int32_t kFurikaedenpyou = 0;  // a transfer-voucher line
-  static constexpr int32_t kSuitoucyou = 1;      // entered in a cash book
+  static constexpr int32_t kFurikaedenpyou = 0;      // a transfer-voucher line
+  static constexpr int32_t kSuitoucyou = 1;          // entered in a cash book
   static constexpr int32_t kSuitoucyouNoAmount = 2;  // cash-book row without amount (a pending row)
 
   Shiwake() = default;

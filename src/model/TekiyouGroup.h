@@ -19,7 +19,9 @@ public:
 
   TekiyouGroup() = default;
   explicit TekiyouGroup(std::string name, bool isOthersGroup = false)
-      : name_(std::move(name)), isOthersGroup_(isOthersGroup) {}
+      : name_(std::move(name)), isOthersGroup_(isOthersGroup)
+  {
+  }
 
   const std::string& name() const { return name_; }
   void setName(const std::string& v) { name_ = v; }

@@ -47,8 +47,8 @@ int indexOfClicked(QMessageBox* box, const QList<QPushButton*>& made, int fallba
 }
 
 // Shows the alert as a sheet and calls onEnd with the index of the chosen button.
-void beginSheet(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
-                int escapeIndex, std::function<void(int)> onEnd)
+void beginSheet(QWidget* window, const QString& title, const QString& text, const QStringList& buttons, int escapeIndex,
+                std::function<void(int)> onEnd)
 {
   if (responder()) {
     const int chosen = responder()(AlertSheet::Alert{title, text, buttons, window != nullptr, window});

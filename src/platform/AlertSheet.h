@@ -6,12 +6,11 @@
 // (setResponderForTesting) to check the exact title and sentence shown.
 #pragma once
 
-#include <functional>
-
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 namespace kivo {
 

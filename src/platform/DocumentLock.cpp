@@ -1,7 +1,6 @@
 #include "platform/DocumentLock.h"
 
-#include <cerrno>
-#include <csignal>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,8 +8,8 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <QTextStream>
-
-#include <unistd.h>
+#include <cerrno>
+#include <csignal>
 
 namespace kivo {
 namespace {
@@ -61,7 +60,8 @@ QString DocumentLock::describeHolder(const Holder& holder)
   return QStringLiteral("%1 さんがコンピュータ %2 で開いています（プロセス番号 %3、%4 から）。")
       .arg(holder.user.isEmpty() ? QStringLiteral("不明なユーザ") : holder.user,
            holder.host.isEmpty() ? QStringLiteral("不明") : holder.host, QString::number(holder.pid),
-           holder.since.isValid() ? holder.since.toString(QStringLiteral("yyyy/MM/dd HH:mm")) : QStringLiteral("不明な時刻"));
+           holder.since.isValid() ? holder.since.toString(QStringLiteral("yyyy/MM/dd HH:mm"))
+                                  : QStringLiteral("不明な時刻"));
 }
 
 bool DocumentLock::readHolder(Holder& holder) const
@@ -127,8 +127,7 @@ void DocumentLock::unlock()
   if (!locked_) return;
   // Remove only our own lock file, never one another process made since.
   Holder found;
-  if (readHolder(found) && found.pid == QCoreApplication::applicationPid() &&
-      found.host == QSysInfo::machineHostName())
+  if (readHolder(found) && found.pid == QCoreApplication::applicationPid() && found.host == QSysInfo::machineHostName())
     QFile::remove(lockPath_);
   locked_ = false;
 }

@@ -21,9 +21,9 @@ public:
   };
 
   enum class Result {
-    Acquired,      // this object holds the lock
-    HeldElsewhere, // another running process holds it; see holder()
-    Failed,        // no lock file can be made here (for example a read-only folder)
+    Acquired,       // this object holds the lock
+    HeldElsewhere,  // another running process holds it; see holder()
+    Failed,         // no lock file can be made here (for example a read-only folder)
   };
 
   explicit DocumentLock(const QString& documentPath);

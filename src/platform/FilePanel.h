@@ -2,9 +2,8 @@
 // them instead of a person.
 #pragma once
 
-#include <functional>
-
 #include <QString>
+#include <functional>
 
 class QWidget;
 

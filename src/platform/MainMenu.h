@@ -7,14 +7,13 @@
 // cascades by the position of its item in that menu.
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
 #include <QKeySequence>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QVariant>
+#include <cstdint>
+#include <vector>
 
 class QAction;
 class QMenu;

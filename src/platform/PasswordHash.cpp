@@ -29,8 +29,8 @@ std::string PasswordHash::hash(const QString& password, int iterations)
   QRandomGenerator::system()->generate(reinterpret_cast<quint32*>(salt.data()),
                                        reinterpret_cast<quint32*>(salt.data() + salt.size()));
   const QByteArray key = derive(password, salt, iterations);
-  const QByteArray stored = QByteArray(kScheme) + '$' + QByteArray::number(iterations) + '$' + salt.toBase64() +
-                            '$' + key.toBase64();
+  const QByteArray stored =
+      QByteArray(kScheme) + '$' + QByteArray::number(iterations) + '$' + salt.toBase64() + '$' + key.toBase64();
   return stored.toStdString();
 }
 

@@ -5,9 +5,8 @@
 // making older documents unreadable. An empty stored value means no password is set.
 #pragma once
 
-#include <string>
-
 #include <QString>
+#include <string>
 
 namespace kivo {
 

@@ -16,11 +16,11 @@ QStringList& missingForTesting()
 QStringList PrintFonts::acceptedFamilies(const QString& family)
 {
   if (family.compare(QLatin1String(kHelvetica), Qt::CaseInsensitive) == 0)
-    return {QStringLiteral("Helvetica"), QStringLiteral("Helvetica Neue"), QStringLiteral("Nimbus Sans"),
-            QStringLiteral("Nimbus Sans L"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+    return {QStringLiteral("Helvetica"),      QStringLiteral("Helvetica Neue"),  QStringLiteral("Nimbus Sans"),
+            QStringLiteral("Nimbus Sans L"),  QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
             QStringLiteral("TeX Gyre Heros"), QStringLiteral("FreeSans")};
   if (family.compare(QLatin1String(kCourier), Qt::CaseInsensitive) == 0)
-    return {QStringLiteral("Courier"), QStringLiteral("Courier New"), QStringLiteral("Nimbus Mono PS"),
+    return {QStringLiteral("Courier"),       QStringLiteral("Courier New"),     QStringLiteral("Nimbus Mono PS"),
             QStringLiteral("Nimbus Mono L"), QStringLiteral("Liberation Mono"), QStringLiteral("TeX Gyre Cursor"),
             QStringLiteral("FreeMono")};
   return {family};

@@ -6,10 +6,9 @@
 // would. The end handler given to beginSheet receives the code and acts only on 1.
 #pragma once
 
-#include <functional>
-
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 
 class QAbstractButton;
 

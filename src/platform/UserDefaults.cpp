@@ -1,12 +1,11 @@
 #include "platform/UserDefaults.h"
 
-#include <cmath>
-#include <limits>
-
 #include <QDataStream>
 #include <QIODevice>
 #include <QSettings>
 #include <QVariantMap>
+#include <cmath>
+#include <limits>
 
 #include "platform/UserDefaultsKeys.h"
 
@@ -43,17 +42,12 @@ bool isNumber(const QVariant& v)
   case QMetaType::Short:
   case QMetaType::UShort:
   case QMetaType::Float:
-  case QMetaType::Double:
-    return true;
-  default:
-    return false;
+  case QMetaType::Double: return true;
+  default: return false;
   }
 }
 
-bool isReal(const QVariant& v)
-{
-  return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
-}
+bool isReal(const QVariant& v) { return v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float; }
 
 int64_t truncatedInteger(double d)
 {
@@ -124,9 +118,8 @@ void UserDefaults::registerDefaults()
 
   // Entry windows.
   r.insert(KIVOFurikaedenpyouAutoSetBalanceKey, true);
-  for (const char* key : {KIVOInputTypeForDateKey, KIVOInputTypeForKamokuKey,
-                          KIVOInputTypeForHojyoKamokuKey, KIVOInputTypeForKingakuKey,
-                          KIVOInputTypeForJigyoubuKey, KIVOInputTypeForTekiyouKey})
+  for (const char* key : {KIVOInputTypeForDateKey, KIVOInputTypeForKamokuKey, KIVOInputTypeForHojyoKamokuKey,
+                          KIVOInputTypeForKingakuKey, KIVOInputTypeForJigyoubuKey, KIVOInputTypeForTekiyouKey})
     r.insert(key, qlonglong(2));  // typed into directly
 
   // Journal, ledgers and text exports.
@@ -160,18 +153,14 @@ QSettings& UserDefaults::settings() const
   if (!settings_) {
     if (iniFilePath_.isEmpty())
       settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                              QStringLiteral("Kivosavan"),
-                                              QStringLiteral("Kivosavan"));
+                                              QStringLiteral("Kivosavan"), QStringLiteral("Kivosavan"));
     else
       settings_ = std::make_unique<QSettings>(iniFilePath_, QSettings::IniFormat);
   }
   return *settings_;
 }
 
-QVariant UserDefaults::storedValue(const QString& key) const
-{
-  return settings().value(key);
-}
+QVariant UserDefaults::storedValue(const QString& key) const { return settings().value(key); }
 
 QVariant UserDefaults::objectForKey(const QString& key) const
 {
@@ -243,35 +232,21 @@ QColor UserDefaults::colorForKey(const QString& key) const
   if (unarchiveColor(dataForKey(key), color)) return color;
   // A stored value that is not a colour must not hide the registered one.
   const QVariant registered = registrationDomain().value(key);
-  if (registered.typeId() == QMetaType::QByteArray &&
-      unarchiveColor(registered.toByteArray(), color))
-    return color;
+  if (registered.typeId() == QMetaType::QByteArray && unarchiveColor(registered.toByteArray(), color)) return color;
   return QColor();
 }
 
 void UserDefaults::setBool(bool value, const QString& key) { settings().setValue(key, value); }
 
-void UserDefaults::setInteger(int64_t value, const QString& key)
-{
-  settings().setValue(key, qlonglong(value));
-}
+void UserDefaults::setInteger(int64_t value, const QString& key) { settings().setValue(key, qlonglong(value)); }
 
 void UserDefaults::setDouble(double value, const QString& key) { settings().setValue(key, value); }
 
-void UserDefaults::setString(const QString& value, const QString& key)
-{
-  settings().setValue(key, value);
-}
+void UserDefaults::setString(const QString& value, const QString& key) { settings().setValue(key, value); }
 
-void UserDefaults::setData(const QByteArray& value, const QString& key)
-{
-  settings().setValue(key, value);
-}
+void UserDefaults::setData(const QByteArray& value, const QString& key) { settings().setValue(key, value); }
 
-void UserDefaults::setColor(const QColor& value, const QString& key)
-{
-  setData(archivedColor(value), key);
-}
+void UserDefaults::setColor(const QColor& value, const QString& key) { setData(archivedColor(value), key); }
 
 void UserDefaults::removeObjectForKey(const QString& key) { settings().remove(key); }
 

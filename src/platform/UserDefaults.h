@@ -4,13 +4,12 @@
 // Registered defaults are fallbacks only and are never written to the settings file.
 #pragma once
 
-#include <cstdint>
-#include <memory>
-
 #include <QByteArray>
 #include <QColor>
 #include <QString>
 #include <QVariant>
+#include <cstdint>
+#include <memory>
 
 class QSettings;
 

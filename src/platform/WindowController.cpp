@@ -1,7 +1,5 @@
 #include "platform/WindowController.h"
 
-#include <algorithm>
-
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
@@ -10,9 +8,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
-#include "document/AppController.h"
-#include "document/DocumentSession.h"
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
 #include "platform/MainMenu.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
@@ -126,8 +125,8 @@ void WindowController::changeEvent(QEvent* event)
 
 void WindowController::updateUI(bool force)
 {
-  const bool now = force || isMainWindow() ||
-                   UserDefaults::standardUserDefaults().boolForKey(KIVOAutoUpdateAllOutputWindowsKey);
+  const bool now =
+      force || isMainWindow() || UserDefaults::standardUserDefaults().boolForKey(KIVOAutoUpdateAllOutputWindowsKey);
   if (!now) {
     doNeedUpdate_ = true;
     return;

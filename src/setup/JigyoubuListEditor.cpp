@@ -4,9 +4,9 @@
 
 #include "document/MyDocument.h"
 #include "fields/FieldText.h"
-#include "setup/TermSettings.h"
 #include "model/KamokuKubun.h"
 #include "setup/KamokuListEditor.h"
+#include "setup/TermSettings.h"
 
 namespace kivo {
 namespace {
@@ -64,12 +64,16 @@ std::string JigyoubuListEditor::setIsActive(int i, bool active)
   if (!active && s.isActive) {
     const std::string who = "事業部" + quoted(s.name.empty() ? codeText(s.code) : s.name);
     if (isUsed(s.code))
-      return who + "は仕訳で使われているため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。";
+      return who +
+             "は仕訳で使われているため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります"
+             "。";
     for (const KamokuPtr& k : allKamoku(*document_)) {
       bool balance = k->startBalanceOfJigyoubuCode(s.code) != 0;
-      for (const HojyoKamokuPtr& h : k->hojyoKamokuArray()) balance = balance || h->startBalanceOfJigyoubuCode(s.code) != 0;
+      for (const HojyoKamokuPtr& h : k->hojyoKamokuArray())
+        balance = balance || h->startBalanceOfJigyoubuCode(s.code) != 0;
       if (balance)
-        return who + "には開始残高（" + quoted(k->name()) + "ほか）があるため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。";
+        return who + "には開始残高（" + quoted(k->name()) +
+               "ほか）があるため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。";
     }
   }
   s.isActive = active;

@@ -6,8 +6,8 @@
 
 #include "document/MyDocument.h"
 #include "fields/FieldText.h"
-#include "setup/TermSettings.h"
 #include "model/KamokuKubun.h"
+#include "setup/TermSettings.h"
 
 namespace kivo {
 namespace {
@@ -144,11 +144,15 @@ std::string KamokuListEditor::setIsActive(int k, bool active)
   KamokuRow& r = rows_.at(k);
   if (!active && r.isActive) {
     if (isKamokuUsed(k))
-      return quoted(r.name) + "は仕訳で使われているため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。";
+      return quoted(r.name) +
+             "は仕訳で使われているため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります"
+             "。";
     bool balance = hasAnyBalance(r.startBalance);
     for (const HojyoRow& h : r.hojyo) balance = balance || hasAnyBalance(h.startBalance);
     if (balance)
-      return quoted(r.name) + "には開始残高があるため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。開始残高を 0 にしてから無効にしてください。";
+      return quoted(r.name) +
+             "には開始残高があるため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。"
+             "開始残高を 0 にしてから無効にしてください。";
   }
   r.isActive = active;
   return {};
@@ -247,7 +251,8 @@ std::string KamokuListEditor::setHojyoCode(int k, int h, int32_t code)
   if (code == hr.code) return {};
   if (code < 0 || code > kMaxHojyoKamokuCode) return "補助科目のコードは、00から99までの数字で入力してください。";
   for (const HojyoRow& other : r.hojyo)
-    if (other.code == code) return "補助科目のコード " + twoDigits(code) + " は、" + quoted(other.name) + "が使っています。";
+    if (other.code == code)
+      return "補助科目のコード " + twoDigits(code) + " は、" + quoted(other.name) + "が使っています。";
   if (hr.original && isHojyoUsed(k, hr.code))
     return hojyoLabel(k, h) + "は仕訳で使われているため、コードを変更できません。";
   hr.code = code;
@@ -273,9 +278,13 @@ std::string KamokuListEditor::setHojyoIsActive(int k, int h, bool active)
   HojyoRow& hr = rows_.at(k).hojyo.at(h);
   if (!active && hr.isActive) {
     if (isHojyoUsed(k, hr.code))
-      return hojyoLabel(k, h) + "は仕訳で使われているため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。";
+      return hojyoLabel(k, h) +
+             "は仕訳で使われているため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります"
+             "。";
     if (hasAnyBalance(hr.startBalance))
-      return hojyoLabel(k, h) + "には開始残高があるため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。開始残高を 0 にしてから無効にしてください。";
+      return hojyoLabel(k, h) +
+             "には開始残高があるため、無効にできません。無効にすると、帳票からその金額が抜けて貸借が合わなくなります。"
+             "開始残高を 0 にしてから無効にしてください。";
   }
   hr.isActive = active;
   return {};
@@ -335,8 +344,7 @@ KamokuListEditor::Refusal KamokuListEditor::validate() const
                     " の名前" + quoted(hr.name) + "が重複しています。",
                 k, h};
     }
-    if (!r.isActive && hasAnyBalance(r.startBalance))
-      return {kamokuLabel(k) + "は無効ですが、開始残高があります。", k};
+    if (!r.isActive && hasAnyBalance(r.startBalance)) return {kamokuLabel(k) + "は無効ですが、開始残高があります。", k};
     if (!r.hojyo.empty()) {
       std::set<int32_t> codes;
       collectCodes(r.startBalance, codes);
@@ -348,7 +356,8 @@ KamokuListEditor::Refusal KamokuListEditor::validate() const
         if (own != sum) {
           const Kaisya& kaisya = document_->kaisya();
           return {kamokuLabel(k) + "の" + jigyoubuLabel(j) + "の開始残高（" + kaisya.displayStringOfMemoryKingaku(own) +
-                      "）が、補助科目の開始残高の合計（" + kaisya.displayStringOfMemoryKingaku(sum) + "）と一致しません。",
+                      "）が、補助科目の開始残高の合計（" + kaisya.displayStringOfMemoryKingaku(sum) +
+                      "）と一致しません。",
                   k};
         }
       }
@@ -365,7 +374,8 @@ KamokuListEditor::Refusal KamokuListEditor::validate() const
       if (key < 0) return {};
       auto [it, inserted] = keys.emplace(key, label);
       if (inserted) return {};
-      return {"出納帳のショートカット「" + std::to_string(key) + "」が、" + it->second + "と" + label + "で重複しています。",
+      return {"出納帳のショートカット「" + std::to_string(key) + "」が、" + it->second + "と" + label +
+                  "で重複しています。",
               k, h};
     };
     if (!bySub) {

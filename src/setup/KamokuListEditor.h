@@ -70,7 +70,8 @@ public:
   static constexpr int32_t kMaxHojyoKamokuCode = 99;
   static constexpr const char* kInvalidTitle = "無効な勘定科目";
   static constexpr const char* kKanaMessage = "カナは、半角英数字24文字以内で入力してください。";
-  static constexpr const char* kKeyEquivalentMessage = "出納帳のショートカットには、1から9までの数字を入力してください。";
+  static constexpr const char* kKeyEquivalentMessage =
+      "出納帳のショートカットには、1から9までの数字を入力してください。";
   static constexpr const char* kHojyoKamokuFullMessage = "この勘定科目には、これ以上補助科目を追加できません。";
   static constexpr const char* kNegativeBalanceMessage = "マイナスの金額は入力できません。";
   static constexpr const char* kOverLimitMessage = "入力できる金額の上限を超えています。";

@@ -5,8 +5,8 @@
 
 #include "document/MyDocument.h"
 #include "fields/FieldText.h"
-#include "setup/TermSettings.h"
 #include "model/KamokuKubun.h"
+#include "setup/TermSettings.h"
 
 namespace kivo {
 namespace {

@@ -76,7 +76,8 @@ PropertiesSettings::Refusal PropertiesSettings::check() const
       }
     }
   }
-  if (canEditTermAndKind_ && decimalPrecision != document_->kaisya().decimalPrecision() && document_->rootKamokuKubun()) {
+  if (canEditTermAndKind_ && decimalPrecision != document_->kaisya().decimalPrecision() &&
+      document_->rootKamokuKubun()) {
     const std::string why = rescaleStartBalances(*document_->rootKamokuKubun(), document_->kaisya().decimalPrecision(),
                                                  decimalPrecision, false);
     if (!why.empty()) return {Field::DecimalPrecision, kInvalidTitle, why};
@@ -125,7 +126,8 @@ std::string PropertiesSettings::rescaleStartBalances(KamokuKubun& root, int32_t 
   forEachStartBalanceList(root, [&](StartBalanceList& list) {
     if (!refusal.empty()) return;
     for (const StartBalance& b : list.entries()) {
-      if (up && (b.balance > Kaisya::kMaxInputAmountValue / factor || b.balance < -Kaisya::kMaxInputAmountValue / factor))
+      if (up &&
+          (b.balance > Kaisya::kMaxInputAmountValue / factor || b.balance < -Kaisya::kMaxInputAmountValue / factor))
         refusal = "開始残高が入力できる金額の上限を超えるため、小数点以下の桁数を増やせません。";
       else if (!up && b.balance % factor != 0)
         refusal = "小数点以下の桁がある開始残高があるため、小数点以下の桁数を減らせません。";

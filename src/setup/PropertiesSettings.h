@@ -23,14 +23,15 @@ public:
   enum class Field { None, Name, TermNo, StartDate, EndDate, DecimalPrecision, Password, LimitedUserPassword };
   struct Refusal {
     Field field = Field::None;
-    std::string title;    // empty: a beep is enough
+    std::string title;  // empty: a beep is enough
     std::string message;
     bool isRefused() const { return field != Field::None; }
   };
 
   static constexpr const char* kInvalidTitle = "無効な設定";
   static constexpr const char* kPasswordMismatchMessage = "確認のために入力したパスワードが一致しません。";
-  static constexpr const char* kSamePasswordsMessage = "パスワードと制限付きユーザのパスワードには、別のものを指定してください。";
+  static constexpr const char* kSamePasswordsMessage =
+      "パスワードと制限付きユーザのパスワードには、別のものを指定してください。";
   static constexpr const char* kLimitedWithoutPasswordMessage =
       "制限付きユーザのパスワードを設定するには、パスワードも設定してください。";
 

@@ -5,8 +5,8 @@
 
 #include "document/MyDocument.h"
 #include "fields/FieldText.h"
-#include "setup/TermSettings.h"
 #include "setup/KamokuListEditor.h"
+#include "setup/TermSettings.h"
 
 namespace kivo {
 namespace {
@@ -128,8 +128,9 @@ TekiyouListEditor::Refusal TekiyouListEditor::validate() const
       if (item.tekiyou.empty()) return {where + "の摘要を入力してください。", g, i};
       auto [it, inserted] = seen.emplace(item.tekiyou, i);
       if (!inserted)
-        return {where + "の摘要" + quoted(item.tekiyou) + "は、" + std::to_string(it->second + 1) + " 行目と重複しています。", g,
-                i};
+        return {where + "の摘要" + quoted(item.tekiyou) + "は、" + std::to_string(it->second + 1) +
+                    " 行目と重複しています。",
+                g, i};
     }
   }
   return {};
@@ -140,7 +141,8 @@ void TekiyouListEditor::writeBack(MyDocument& document) const
   std::vector<TekiyouGroupPtr> groups;
   for (const Group& g : groups_) {
     auto group = std::make_shared<TekiyouGroup>(g.name, g.isOthersGroup);
-    for (const Item& item : g.items) group->tekiyouArray().push_back(std::make_shared<Tekiyou>(item.tekiyou, item.kana));
+    for (const Item& item : g.items)
+      group->tekiyouArray().push_back(std::make_shared<Tekiyou>(item.tekiyou, item.kana));
     groups.push_back(std::move(group));
   }
   document.setTekiyouGroupArray(std::move(groups));

@@ -57,7 +57,8 @@ std::string TermSettings::trimmedName(const std::string& text)
     changed = false;
     while (!v.empty() && (v.front() == ' ' || v.front() == '\t')) v.remove_prefix(1), changed = true;
     while (!v.empty() && (v.back() == ' ' || v.back() == '\t')) v.remove_suffix(1), changed = true;
-    if (v.substr(0, kIdeographicSpace.size()) == kIdeographicSpace) v.remove_prefix(kIdeographicSpace.size()), changed = true;
+    if (v.substr(0, kIdeographicSpace.size()) == kIdeographicSpace)
+      v.remove_prefix(kIdeographicSpace.size()), changed = true;
     if (v.size() >= kIdeographicSpace.size() && v.substr(v.size() - kIdeographicSpace.size()) == kIdeographicSpace)
       v.remove_suffix(kIdeographicSpace.size()), changed = true;
   }

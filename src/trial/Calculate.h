@@ -13,7 +13,9 @@ public:
   static constexpr int32_t kSubtract = 1;
 
   Calculate() = default;
-  Calculate(int32_t indexOfArray, int32_t calculateState) : indexOfArray_(indexOfArray), calculateState_(calculateState) {}
+  Calculate(int32_t indexOfArray, int32_t calculateState) : indexOfArray_(indexOfArray), calculateState_(calculateState)
+  {
+  }
 
   // Index, in the array that the subtotal row is appended to, of the row named.
   int32_t indexOfArray() const { return indexOfArray_; }

@@ -14,14 +14,16 @@ namespace kivo::capped {
 inline int64_t add(int64_t a, int64_t b)
 {
   int64_t r;
-  if (__builtin_add_overflow(a, b, &r)) return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+  if (__builtin_add_overflow(a, b, &r))
+    return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
   return r;
 }
 
 inline int64_t sub(int64_t a, int64_t b)
 {
   int64_t r;
-  if (__builtin_sub_overflow(a, b, &r)) return b < 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
+  if (__builtin_sub_overflow(a, b, &r))
+    return b < 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
   return r;
 }
 

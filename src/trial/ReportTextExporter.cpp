@@ -1,11 +1,12 @@
 #include "trial/ReportTextExporter.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <random>
-#include <unistd.h>
 
 #include "model/Kaisya.h"
 #include "trial/Shisan.h"
@@ -98,8 +99,8 @@ std::string ReportTextExporter::quoted(const std::string& field) const
 }
 
 ReportTextExporter::Result ReportTextExporter::encodeLines(const std::vector<std::vector<std::string>>& lines,
-                                                          const Encoder& encoder, const ContinuePoll& shouldContinue,
-                                                          std::string& data) const
+                                                           const Encoder& encoder, const ContinuePoll& shouldContinue,
+                                                           std::string& data) const
 {
   data.clear();
   Result result;
@@ -132,8 +133,8 @@ ReportTextExporter::Result ReportTextExporter::encodeLines(const std::vector<std
 }
 
 ReportTextExporter::Result ReportTextExporter::writeLines(const std::vector<std::vector<std::string>>& lines,
-                                                         const std::string& path, const Encoder& encoder,
-                                                         const ContinuePoll& shouldContinue) const
+                                                          const std::string& path, const Encoder& encoder,
+                                                          const ContinuePoll& shouldContinue) const
 {
   std::string data;
   Result result = encodeLines(lines, encoder, shouldContinue, data);

@@ -38,10 +38,10 @@ public:
   struct Result {
     enum class Status { Written, Cancelled, Unencodable, WriteFailed };
     Status status = Status::Written;
-    int32_t lineNumber = 0;     // Unencodable: the line, counted from 1
-    std::string text;           // Unencodable: the field's text
-    std::string character;      // Unencodable: the first character that failed
-    std::string message;        // for the user; empty when written or cancelled
+    int32_t lineNumber = 0;  // Unencodable: the line, counted from 1
+    std::string text;        // Unencodable: the field's text
+    std::string character;   // Unencodable: the first character that failed
+    std::string message;     // for the user; empty when written or cancelled
     bool ok() const { return status == Status::Written; }
   };
 
@@ -63,8 +63,8 @@ public:
   Result encodeLines(const std::vector<std::vector<std::string>>& lines, const Encoder& encoder,
                      const ContinuePoll& shouldContinue, std::string& data) const;
   // Encodes the lines and writes them to the file, replacing it.
-  Result writeLines(const std::vector<std::vector<std::string>>& lines, const std::string& path,
-                    const Encoder& encoder, const ContinuePoll& shouldContinue) const;
+  Result writeLines(const std::vector<std::vector<std::string>>& lines, const std::string& path, const Encoder& encoder,
+                    const ContinuePoll& shouldContinue) const;
   // The trial balance section's rows to the file.
   Result writeZandakaShisan(const std::vector<Shisan>& rows, const std::string& path, const Encoder& encoder,
                             const ContinuePoll& shouldContinue) const

@@ -235,8 +235,8 @@ size_t ZandakaShisan::appendSumsRow(std::vector<Shisan>& rows, int32_t j, int32_
   return rows.size() - 1;
 }
 
-size_t ZandakaShisan::appendTotalRow(const std::vector<Calculate>& calculateArray, std::vector<Shisan>& rows,
-                                     int32_t j, int32_t kamokuCode, const std::string& title) const
+size_t ZandakaShisan::appendTotalRow(const std::vector<Calculate>& calculateArray, std::vector<Shisan>& rows, int32_t j,
+                                     int32_t kamokuCode, const std::string& title) const
 {
   Shisan& row = addTotalOfCalculateArray(calculateArray, rows);
   row.setJigyoubuCode(j);
@@ -273,7 +273,8 @@ size_t ZandakaShisan::appendKamokuRowsAndSums(std::vector<Shisan>& rows, const s
                                               bool indentedWithEndBalance) const
 {
   for (const Kamoku* k : accounts) {
-    appendKamokuRow(rows, *k, j, indentedWithEndBalance ? "　" + k->nameWithoutNonPrintChar() : k->nameWithoutNonPrintChar(),
+    appendKamokuRow(rows, *k, j,
+                    indentedWithEndBalance ? "　" + k->nameWithoutNonPrintChar() : k->nameWithoutNonPrintChar(),
                     indentedWithEndBalance);
     addZandakaShisanValueOfKamoku(*k, j, karikata, sums);
   }
@@ -289,9 +290,9 @@ void ZandakaShisan::appendGroupBlock(std::vector<Shisan>& rows, std::vector<Calc
   addOperand(ops, rows, subtract);
 }
 
-void ZandakaShisan::appendHeadedBlock(std::vector<Shisan>& rows, std::vector<Calculate>& ops, const std::string& heading,
-                                      const std::vector<const Kamoku*>& accounts, int32_t j, bool karikata,
-                                      const std::string& title, bool subtract) const
+void ZandakaShisan::appendHeadedBlock(std::vector<Shisan>& rows, std::vector<Calculate>& ops,
+                                      const std::string& heading, const std::vector<const Kamoku*>& accounts, int32_t j,
+                                      bool karikata, const std::string& title, bool subtract) const
 {
   appendHeadingRow(rows, j, heading);
   RunningSums sums;

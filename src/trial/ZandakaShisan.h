@@ -123,7 +123,8 @@ public:
   // at baseRow; afterwards the list holds the operands of the gross profit, for the
   // rows below it to go on from.
   void appendUriageGenkaAndSoueki(std::vector<Shisan>& rows, std::vector<Calculate>& calculateArray,
-                                  int32_t jigyoubuCode, size_t baseRow, const Shisan* toukiSeihinSeizouGenkaShisan) const;
+                                  int32_t jigyoubuCode, size_t baseRow,
+                                  const Shisan* toukiSeihinSeizouGenkaShisan) const;
 
 private:
   const MyDocument& document_;

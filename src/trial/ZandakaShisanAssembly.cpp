@@ -21,7 +21,8 @@ public:
 private:
   void exchange()
   {
-    for (const KamokuPtr& k : document_.codeSortedKamokuArray()) k->exchangeDisplayZandakaShisanArraysWithPrintZandakaShisanArrays();
+    for (const KamokuPtr& k : document_.codeSortedKamokuArray())
+      k->exchangeDisplayZandakaShisanArraysWithPrintZandakaShisanArrays();
   }
   const MyDocument& document_;
 };

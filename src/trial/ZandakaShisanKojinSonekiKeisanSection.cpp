@@ -33,12 +33,14 @@ void ZandakaShisanKojinSonekiKeisanSection::build(std::vector<Shisan>& rows, int
   ZandakaShisan::appendHeadingRow(rows, j, "収入金額");
   ZandakaShisan::RunningSums income;
   b.appendKamokuRowsAndSums(rows, ofGroups(kUriageGroup, kSonotaSyuunyuuGroup), j, false, income, true);
-  const size_t incomeRow = ZandakaShisan::appendSumsRow(rows, j, ShisanSubtotalRowCode, "　　収入金額合計", income, true);
+  const size_t incomeRow =
+      ZandakaShisan::appendSumsRow(rows, j, ShisanSubtotalRowCode, "　　収入金額合計", income, true);
   b.appendUriageGenkaAndSoueki(rows, ops, j, incomeRow, toukiSeihinSeizouGenkaShisan);
 
   b.appendHeadedBlock(rows, ops, "経費", b.kamokuOfGroup(kKeihiGroup, j), j, true, "　　経費合計", true);
   b.appendTotalRow(ops, rows, j, ShisanTotalRowCode, "　差引金額");
-  b.appendHeadedBlock(rows, ops, "繰戻額等", b.kamokuOfGroup(kKurimodoshiGroup, j), j, false, "　　繰戻額等合計", false);
+  b.appendHeadedBlock(rows, ops, "繰戻額等", b.kamokuOfGroup(kKurimodoshiGroup, j), j, false, "　　繰戻額等合計",
+                      false);
   // Amounts set aside: first every account of group 7, then every one of group 17.
   std::vector<const Kamoku*> kurire = b.kamokuOfGroup(kKurireGroup, j);
   const std::vector<const Kamoku*> senjuusya = b.kamokuOfGroup(kSenjuusyaGroup, j);

@@ -85,7 +85,8 @@ public:
 
   int32_t operator()(int32_t code) const
   {
-    if (!table_.empty()) return code >= 0 && static_cast<size_t>(code) < table_.size() ? table_[static_cast<size_t>(code)] : -1;
+    if (!table_.empty())
+      return code >= 0 && static_cast<size_t>(code) < table_.size() ? table_[static_cast<size_t>(code)] : -1;
     auto it = std::lower_bound(codes_.begin(), codes_.end(), code);
     return it != codes_.end() && *it == code ? static_cast<int32_t>(it - codes_.begin()) : -1;
   }
@@ -97,10 +98,7 @@ private:
 };
 
 // Sort keys of the one date order: the closing-adjustment month after every day.
-int64_t dateKey(Date d)
-{
-  return d == Date::kessanSeiridukiDate() ? INT64_MAX : static_cast<int64_t>(d.serial());
-}
+int64_t dateKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT64_MAX : static_cast<int64_t>(d.serial()); }
 
 }  // namespace
 
@@ -162,7 +160,8 @@ void ZandakaShisanPeriodSums::postShiwakeArray(MyDocument& document, const Perio
     Sums& s = columns.column(jigyoubuCode)[static_cast<size_t>(i)];
     int64_t balance = s.syuuryouZandaka;
     if (capped::inRange(balance, max))
-      balance = (isKarikata[static_cast<size_t>(i)] != 0) == karikataSide ? capped::add(balance, amount) : capped::sub(balance, amount);
+      balance = (isKarikata[static_cast<size_t>(i)] != 0) == karikataSide ? capped::add(balance, amount)
+                                                                          : capped::sub(balance, amount);
     s.syuuryouZandaka = balance;
     if (beforeStart) {
       s.kaishiZandaka = balance;

@@ -1,11 +1,11 @@
-#include "document/DocumentFile.h"
+#include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <iterator>
-#include <unistd.h>
 
+#include "document/DocumentFile.h"
 #include "model/ArchiveWriter.h"
 #include "support/TestDocuments.h"
 
@@ -30,7 +30,10 @@ protected:
     std::ifstream in(p, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   }
-  size_t filesInDir() const { return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator())); }
+  size_t filesInDir() const
+  {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
+  }
 
   fs::path dir_;
 };

@@ -1,7 +1,6 @@
-#include "document/MyDocument.h"
-
 #include <gtest/gtest.h>
 
+#include "document/MyDocument.h"
 #include "support/TestDocuments.h"
 
 namespace kivo {

@@ -11,10 +11,10 @@
 
 namespace kivo::test {
 
-inline constexpr int32_t kGenkin = 100;      // 現金
-inline constexpr int32_t kFutsuuYokin = 103; // 普通預金
-inline constexpr int32_t kUriagedaka = 300;  // 売上高
-inline constexpr int32_t kShoumouhinhi = 336; // 消耗品費
+inline constexpr int32_t kGenkin = 100;        // 現金
+inline constexpr int32_t kFutsuuYokin = 103;   // 普通預金
+inline constexpr int32_t kUriagedaka = 300;    // 売上高
+inline constexpr int32_t kShoumouhinhi = 336;  // 消耗品費
 
 struct EntryBooksOptions {
   bool hojyoKamoku = false;

@@ -1,8 +1,7 @@
-#include "entry/FurikaedenpyouCellMovement.h"
-
 #include <gtest/gtest.h>
 
 #include "entry/EntryTestBooks.h"
+#include "entry/FurikaedenpyouCellMovement.h"
 
 namespace kivo {
 namespace {

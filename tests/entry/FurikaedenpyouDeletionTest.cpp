@@ -1,8 +1,7 @@
-#include "entry/FurikaedenpyouDeletion.h"
-
 #include <gtest/gtest.h>
 
 #include "entry/EntryTestBooks.h"
+#include "entry/FurikaedenpyouDeletion.h"
 
 namespace kivo {
 namespace {
@@ -33,11 +32,10 @@ struct DeletionBooks {
   DeletionBooks()
   {
     const Date d(2024, 4, 10);
-    doc->shiwakeArray() = {test::makeEntry(d, 1, kGenkin, kUriagedaka, 1),
-                           test::makeEntry(d, 2, kGenkin, kUriagedaka, 2),
-                           test::makeEntry(d, 7, kGenkin, kUriagedaka, 3, Shiwake::kSuitoucyou),
-                           test::makeEntry(d, 2, kUriagedaka, kGenkin, 4),
-                           test::makeEntry(d, 3, kGenkin, kUriagedaka, 5)};
+    doc->shiwakeArray() = {
+        test::makeEntry(d, 1, kGenkin, kUriagedaka, 1), test::makeEntry(d, 2, kGenkin, kUriagedaka, 2),
+        test::makeEntry(d, 7, kGenkin, kUriagedaka, 3, Shiwake::kSuitoucyou),
+        test::makeEntry(d, 2, kUriagedaka, kGenkin, 4), test::makeEntry(d, 3, kGenkin, kUriagedaka, 5)};
     doc->furikaedenpyouBookmarkArray() = {bookmark(1, false), bookmark(3, true), bookmark(2, true)};
     drawer = {doc->furikaedenpyouBookmarkArray()[1], doc->furikaedenpyouBookmarkArray()[2]};
   }

@@ -1,10 +1,9 @@
-#include "entry/FurikaedenpyouNavigator.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "entry/EntryTestBooks.h"
+#include "entry/FurikaedenpyouNavigator.h"
 
 namespace kivo {
 namespace {
@@ -26,7 +25,8 @@ std::unique_ptr<MyDocument> journal()
   hidden->setDidCreateBeforeOpen(true);
   doc->shiwakeArray() = {
       e(Date::regularTypeDenpyouDate(), -1),
-      e(Date(2024, 4, 1), 1), e(Date(2024, 4, 1), 1),
+      e(Date(2024, 4, 1), 1),
+      e(Date(2024, 4, 1), 1),
       e(Date(2024, 4, 2), 50, Shiwake::kSuitoucyou),
       e(Date(2024, 4, 5), 2),
       e(Date(2024, 4, 20), 0, Shiwake::kSuitoucyouNoAmount),

@@ -1,8 +1,7 @@
-#include "entry/FurikaedenpyouRegistrar.h"
-
 #include <gtest/gtest.h>
 
 #include "entry/EntryTestBooks.h"
+#include "entry/FurikaedenpyouRegistrar.h"
 
 namespace kivo {
 namespace {

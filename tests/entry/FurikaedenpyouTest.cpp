@@ -1,10 +1,9 @@
-#include "entry/Furikaedenpyou.h"
-
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "entry/EntryTestBooks.h"
+#include "entry/Furikaedenpyou.h"
 
 namespace kivo {
 namespace {
@@ -103,8 +102,7 @@ TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
        [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, -1, 0, "メモ"); },
        "2 行目は、借方科目と貸方科目ともに入力されていません。", Row::KarikataKamokuMatrix},
       {"later row with one side", false, false, 2,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); }, nullptr,
-       Row::DateMatrix},
+       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); }, nullptr, Row::DateMatrix},
       {"first row with credit only", false, false, 1,
        [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); },
        "1 行目は、借方科目と貸方科目の両方を入力してください。", Row::KarikataKamokuMatrix},

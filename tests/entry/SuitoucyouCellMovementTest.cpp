@@ -1,9 +1,8 @@
 // Keyboard movement in a cash book: where Tab goes from each column, what leaving a
 // row does, the empty pending row, and the copy from the row above.
-#include "entry/SuitoucyouCellMovement.h"
-
 #include <gtest/gtest.h>
 
+#include "entry/SuitoucyouCellMovement.h"
 #include "entry/SuitoucyouRegistrar.h"
 #include "entry/SuitoucyouTestBooks.h"
 
@@ -77,19 +76,34 @@ TEST_F(SuitoucyouCellMovementTest, TabWalksTheColumnsOfARow)
     const char* what;
     EntryBooksOptions options;
     Row::Column from;
-    int32_t aite;   // -1: empty
+    int32_t aite;  // -1: empty
     int64_t in, out;
     Row::Column to;
   };
   const Case cases[] = {
       {"date", {}, Row::DateMatrix, -1, 0, 0, Row::AiteKamokuMatrix},
-      {"account without sub-accounts", {.hojyoKamoku = true}, Row::AiteKamokuMatrix, kUriagedaka, 0, 0,
+      {"account without sub-accounts",
+       {.hojyoKamoku = true},
+       Row::AiteKamokuMatrix,
+       kUriagedaka,
+       0,
+       0,
        Row::TekiyouMatrix},
-      {"account with sub-accounts", {.hojyoKamoku = true}, Row::AiteKamokuMatrix, kFutsuuYokin, 0, 0,
+      {"account with sub-accounts",
+       {.hojyoKamoku = true},
+       Row::AiteKamokuMatrix,
+       kFutsuuYokin,
+       0,
+       0,
        Row::AiteHojyoKamokuMatrix},
       {"empty account", {.hojyoKamoku = true}, Row::AiteKamokuMatrix, -1, 0, 0, Row::TekiyouMatrix},
       {"sub-account", {.hojyoKamoku = true}, Row::AiteHojyoKamokuMatrix, kFutsuuYokin, 0, 0, Row::TekiyouMatrix},
-      {"description, divisions in use", {.jigyoubu = true}, Row::TekiyouMatrix, kUriagedaka, 0, 0,
+      {"description, divisions in use",
+       {.jigyoubu = true},
+       Row::TekiyouMatrix,
+       kUriagedaka,
+       0,
+       0,
        Row::AiteJigyoubuMatrix},
       {"counterpart division", {.jigyoubu = true}, Row::AiteJigyoubuMatrix, kUriagedaka, 0, 0, Row::JigyoubuMatrix},
       {"own division", {.jigyoubu = true}, Row::JigyoubuMatrix, kUriagedaka, 0, 0, Row::InKingakuMatrix},

@@ -1,10 +1,9 @@
 // Registering cash-book rows: numbers from the shared counter, the receipt and
 // payment forms, the pending entry, the place in the journal, duplication, removal
 // and its undo.
-#include "entry/SuitoucyouRegistrar.h"
-
 #include <gtest/gtest.h>
 
+#include "entry/SuitoucyouRegistrar.h"
 #include "entry/SuitoucyouTestBooks.h"
 
 namespace kivo::test {

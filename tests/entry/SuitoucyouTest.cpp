@@ -1,10 +1,9 @@
 // The cash-book model: which entries make rows, the rows' receipt or payment form,
 // the running balance, the row check, copying from the row above, choosing another
 // book and the book's shortcut digit.
-#include "entry/Suitoucyou.h"
-
 #include <gtest/gtest.h>
 
+#include "entry/Suitoucyou.h"
 #include "entry/SuitoucyouTestBooks.h"
 
 namespace kivo::test {
@@ -45,8 +44,8 @@ TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOw
       {"other account", makeCashEntry(kApril10, 1, kShoumouhinhi, kUriagedaka, 5), kGenkin, -1, false},
       {"regular-type voucher", makeVoucherLine(Date::regularTypeDenpyouDate(), -1, kGenkin, kUriagedaka, 5), kGenkin,
        -1, false},
-      {"the sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 1, -1), kFutsuuYokin,
-       1, true},
+      {"the sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 1, -1), kFutsuuYokin, 1,
+       true},
       {"another sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 2, -1),
        kFutsuuYokin, 1, false},
       {"the whole account's is not a sub-account's", makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5),
@@ -70,11 +69,9 @@ TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)
   kind2->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
   ShiwakePtr voucher = makeVoucherLine(kApril20, 2, kShoumouhinhi, kGenkin, 300);
   voucher->setAiteKarikataKamokuCode(Kamoku::kSyokuchiCode);
-  doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 1000, "売上"),
-                         voucher,
+  doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 1000, "売上"), voucher,
                          makeCashEntry(kApril10, 3, kShoumouhinhi, kUriagedaka, 7),
-                         pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin),
-                         kind2};
+                         pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin), kind2};
   Suitoucyou book(*doc, kGenkin, -1);
   book.setSelectDenpyouNo(2);
   EXPECT_FALSE(book.displayShiwake());
@@ -131,7 +128,7 @@ TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99)
   doc->kamokuOfCode(kGenkin)->setStartBalance(7777, 1);  // a division's own does not count
   doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 10000),
                          makeCashEntry(kApril20, 2, kShoumouhinhi, kGenkin, 3000),
-                         makeCashEntry(kApril20, 3, kGenkin, kGenkin, 999),   // within the book
+                         makeCashEntry(kApril20, 3, kGenkin, kGenkin, 999),  // within the book
                          makeCashEntry(kMay1, 4, kGenkin, kUriagedaka, 0)};  // no amount
   Suitoucyou& b = show();
   EXPECT_EQ(b.zandakaString(0), "60,000");
@@ -206,8 +203,7 @@ TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
   auto set = [](Row::Column c, FieldValue v) { return [c, v](Suitoucyou& b) { b.setCell(0, c, v); }; };
   const Case cases[] = {
       {"nothing typed", [](Suitoucyou&) {}, Suitoucyou::kDateMessage, Row::DateMatrix},
-      {"date", set(Row::DateMatrix, FieldValue::date(kApril10)), Suitoucyou::kAiteKamokuMessage,
-       Row::AiteKamokuMatrix},
+      {"date", set(Row::DateMatrix, FieldValue::date(kApril10)), Suitoucyou::kAiteKamokuMessage, Row::AiteKamokuMatrix},
       {"kana not resolved", set(Row::AiteKamokuMatrix, FieldValue::text("FU")), Suitoucyou::kAiteKamokuMessage,
        Row::AiteKamokuMatrix},
       {"account with sub-accounts", set(Row::AiteKamokuMatrix, FieldValue::code(kFutsuuYokin)),
@@ -279,12 +275,8 @@ TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
     EXPECT_EQ(book.setItemAsAboveSuitoucyouRowItem(), c.copies);
     if (!c.copies) continue;
     EXPECT_EQ(book.cell(1, c.column), c.above);
-    if (c.column == Row::DateMatrix) {
-      EXPECT_FALSE(doc->isShiwakeArraySortedByDate());
-    }
-    if (c.column == Row::AiteKamokuMatrix) {
-      EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::AiteHojyoKamokuMatrix)));
-    }
+    if (c.column == Row::DateMatrix) { EXPECT_FALSE(doc->isShiwakeArraySortedByDate()); }
+    if (c.column == Row::AiteKamokuMatrix) { EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::AiteHojyoKamokuMatrix))); }
     if (c.column == Row::InKingakuMatrix) {  // never a receipt and a payment at once
       EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::OutKingakuMatrix)));
     }

@@ -1,8 +1,7 @@
-#include "fields/FormatterList.h"
-
 #include <gtest/gtest.h>
 
 #include "fields/FieldsTestDocument.h"
+#include "fields/FormatterList.h"
 #include "fields/TekiyouFormatter.h"
 
 namespace kivo {

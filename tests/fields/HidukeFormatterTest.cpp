@@ -1,8 +1,7 @@
-#include "fields/HidukeFormatter.h"
-
 #include <gtest/gtest.h>
 
 #include "fields/FieldsTestDocument.h"
+#include "fields/HidukeFormatter.h"
 
 namespace kivo {
 namespace {
@@ -12,7 +11,7 @@ constexpr const char* kOutOfTerm = "会計期間外の日付です。";
 
 struct DateCase {
   const char* typed;
-  Date expected;            // null: refused
+  Date expected;  // null: refused
   const char* error = nullptr;
 };
 
@@ -100,7 +99,8 @@ TEST(HidukeFormatter, PartialStrings)
 {
   auto doc = test::makeFieldsTestDocument();
   HidukeFormatter f(*doc, true);
-  for (const char* ok : {"", "4", "04", "4/", "4/1", "04/01", "0401", "４"}) EXPECT_TRUE(f.isPartialStringValid(ok)) << ok;
+  for (const char* ok : {"", "4", "04", "4/", "4/1", "04/01", "0401", "４"})
+    EXPECT_TRUE(f.isPartialStringValid(ok)) << ok;
   for (const char* bad : {"12345", "123/4", "4/123", "4/1/", "a", "4-1", " "})
     EXPECT_FALSE(f.isPartialStringValid(bad)) << bad;
 }

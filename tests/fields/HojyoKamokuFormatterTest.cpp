@@ -1,8 +1,7 @@
-#include "fields/HojyoKamokuFormatter.h"
-
 #include <gtest/gtest.h>
 
 #include "fields/FieldsTestDocument.h"
+#include "fields/HojyoKamokuFormatter.h"
 
 namespace kivo {
 namespace {
@@ -58,9 +57,7 @@ TEST(HojyoKamokuFormatter, ReadsSubAccountsOfTheParentOnly)
     SCOPED_TRACE(c.typed);
     FieldValue got;
     EXPECT_EQ(f.getObjectValue(got, c.typed, nullptr), c.ok);
-    if (c.ok) {
-      EXPECT_EQ(got, c.value);
-    }
+    if (c.ok) { EXPECT_EQ(got, c.value); }
   }
 }
 

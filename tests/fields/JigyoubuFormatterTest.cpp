@@ -1,8 +1,7 @@
-#include "fields/JigyoubuFormatter.h"
-
 #include <gtest/gtest.h>
 
 #include "fields/FieldsTestDocument.h"
+#include "fields/JigyoubuFormatter.h"
 
 namespace kivo {
 namespace {
@@ -22,7 +21,7 @@ TEST(JigyoubuFormatter, ReadsActiveDivisions)
       {false, "01", true, FieldValue::code(1)},
       {false, "0", true, FieldValue::code(1)},  // else the first code beginning with it
       {false, "10", true, FieldValue::code(10)},
-      {false, "3", false, {}},                 // inactive
+      {false, "3", false, {}},  // inactive
       {false, "03", false, {}},
       {false, "99", false, {}},
       {true, "99", true, FieldValue::code(99)},

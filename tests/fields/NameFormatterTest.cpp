@@ -1,6 +1,6 @@
-#include "fields/NameFormatter.h"
-
 #include <gtest/gtest.h>
+
+#include "fields/NameFormatter.h"
 
 namespace kivo {
 namespace {

@@ -1,8 +1,7 @@
-#include "fields/TekiyouFormatter.h"
-
 #include <gtest/gtest.h>
 
 #include "fields/FieldsTestDocument.h"
+#include "fields/TekiyouFormatter.h"
 
 namespace kivo {
 namespace {
@@ -21,7 +20,7 @@ TEST(TekiyouFormatter, CompletesKanaWithTheAccountGroupsFirst)
   EXPECT_EQ(completion(f, "TAXI"), "タクシー代");
   EXPECT_EQ(completion(f, "taxi"), "タクシー代");
   EXPECT_EQ(completion(f, "DEN"), "電話代");
-  EXPECT_EQ(completion(f, "DENSYA"), "電車代");  // an equal kana before a beginning one
+  EXPECT_EQ(completion(f, "DENSYA"), "電車代");      // an equal kana before a beginning one
   EXPECT_EQ(completion(f, "JIMU"), "事務用品購入");  // stored kana in lower case
   EXPECT_EQ(completion(f, "ＪＩ"), "事務用品購入");
   EXPECT_EQ(completion(f, "XYZ"), "(none)");

@@ -1,6 +1,6 @@
-#include "fields/WarekiDateFormatter.h"
-
 #include <gtest/gtest.h>
+
+#include "fields/WarekiDateFormatter.h"
 
 namespace kivo {
 namespace {
@@ -14,11 +14,8 @@ TEST(WarekiDateFormatter, ShowsCommonOrEraForm)
   EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date())), std::nullopt);
   f.setIsWareki(true);
   const std::pair<Date, const char*> shown[] = {
-      {Date(1989, 1, 7), "昭和64/1/7"},
-      {Date(1989, 1, 8), "平成1/1/8"},
-      {Date(2019, 4, 30), "平成31/4/30"},
-      {Date(2019, 5, 1), "令和1/5/1"},
-      {Date(2024, 4, 1), "令和6/4/1"},
+      {Date(1989, 1, 7), "昭和64/1/7"}, {Date(1989, 1, 8), "平成1/1/8"}, {Date(2019, 4, 30), "平成31/4/30"},
+      {Date(2019, 5, 1), "令和1/5/1"},  {Date(2024, 4, 1), "令和6/4/1"},
   };
   for (const auto& [date, text] : shown) {
     EXPECT_EQ(f.stringForObjectValue(FieldValue::date(date)), text);

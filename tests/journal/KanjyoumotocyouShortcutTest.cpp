@@ -1,8 +1,7 @@
-#include "journal/KanjyoumotocyouShortcut.h"
-
 #include <gtest/gtest.h>
 
 #include "document/MyDocument.h"
+#include "journal/KanjyoumotocyouShortcut.h"
 
 namespace kivo {
 namespace {
@@ -64,7 +63,7 @@ TEST(KanjyoumotocyouShortcut, RepresentedObjectNamesTheLedger)
 
 TEST_F(ShortcutBooks, ADigitMovesToTheLedgerAndTheLedgerKeepsOneDigit)
 {
-  addRecord("出納帳", "3", 100);                         // another window kind holding 3
+  addRecord("出納帳", "3", 100);                                        // another window kind holding 3
   addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "5", 2103);  // this ledger, under 5
   addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "7", 100);   // another ledger
   ASSERT_TRUE(KanjyoumotocyouShortcut::setShortcut(doc, {103, 1}, "3"));

@@ -1,8 +1,7 @@
-#include "journal/Kanjyoumotocyou.h"
-
 #include <gtest/gtest.h>
 
 #include "document/MyDocument.h"
+#include "journal/Kanjyoumotocyou.h"
 
 namespace kivo {
 namespace {
@@ -113,8 +112,8 @@ std::vector<Row> rowsOf(const MyDocument& doc, const std::vector<Motocyou>& rows
 {
   std::vector<Row> out;
   for (const Motocyou& m : rows) {
-    const int32_t index =
-        m.isShiwakeRow() ? doc.sortedShiwakeArray()[m.indexOfSortedShiwakeArray()]->denpyouNo() : m.indexOfSortedShiwakeArray();
+    const int32_t index = m.isShiwakeRow() ? doc.sortedShiwakeArray()[m.indexOfSortedShiwakeArray()]->denpyouNo()
+                                           : m.indexOfSortedShiwakeArray();
     out.push_back({index, m.title(), m.karikataKingaku(), m.kashikataKingaku(), m.zandaka()});
   }
   return out;
@@ -160,15 +159,17 @@ TEST_F(LedgerBooks, PeriodBoundsDecideBetweenOpeningBalanceAndRows)
   add(Date(2025, 3, 31), 6, kGenkin, kUriage, 100);
 
   // From May: April only in the opening balance.
-  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 1, 1)),
-            (std::vector<Row>{{B, "開始残高", 0, 0, 57000}, {4, "", 0, 0, 77000}, {T, "　5月合計", 20000, 0, 0},
-                              {T, "　合計", 20000, 0, 0}}));
+  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 1, 1)), (std::vector<Row>{{B, "開始残高", 0, 0, 57000},
+                                                                      {4, "", 0, 0, 77000},
+                                                                      {T, "　5月合計", 20000, 0, 0},
+                                                                      {T, "　合計", 20000, 0, 0}}));
   // April alone: later entries untouched.
   EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 0, 0)).back(), (Row{T, "　合計", 10000, 3000, 0}));
   // The closing-adjustment month alone: every real month in the opening balance.
-  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 12, 12)),
-            (std::vector<Row>{{B, "開始残高", 0, 0, 77100}, {5, "", 0, 0, 70100}, {T, "　決算整理月合計", 0, 7000, 0},
-                              {T, "　合計", 0, 7000, 0}}));
+  EXPECT_EQ(rowsOf(doc, ledger(kGenkin, -1, 12, 12)), (std::vector<Row>{{B, "開始残高", 0, 0, 77100},
+                                                                        {5, "", 0, 0, 70100},
+                                                                        {T, "　決算整理月合計", 0, 7000, 0},
+                                                                        {T, "　合計", 0, 7000, 0}}));
   // The twelve real months leave the closing adjustment out.
   const std::vector<Row> year = rowsOf(doc, ledger(kGenkin, -1, 0, 11));
   EXPECT_EQ(year[year.size() - 2], (Row{T, "　3月合計", 100, 0, 0}));
@@ -184,13 +185,19 @@ TEST_F(LedgerBooks, GeneralLedgerTakesEverySubAccountAndSubLedgerOnlyItsOwn)
   add(Date(2024, 4, 3), 3, kShiire, kYokin, 50, -1, 1);
   add(Date(2024, 4, 4), 4, kYokin, kUriage, 10);  // no sub-account
 
-  EXPECT_EQ(rowsOf(doc, ledger(kYokin, -1, 0, 12)),
-            (std::vector<Row>{{B, "開始残高", 0, 0, 7000}, {1, "", 0, 0, 7100}, {2, "", 0, 0, 7300},
-                              {3, "", 0, 0, 7250}, {4, "", 0, 0, 7260}, {T, "　4月合計", 310, 50, 0},
-                              {T, "　合計", 310, 50, 0}}));
+  EXPECT_EQ(rowsOf(doc, ledger(kYokin, -1, 0, 12)), (std::vector<Row>{{B, "開始残高", 0, 0, 7000},
+                                                                      {1, "", 0, 0, 7100},
+                                                                      {2, "", 0, 0, 7300},
+                                                                      {3, "", 0, 0, 7250},
+                                                                      {4, "", 0, 0, 7260},
+                                                                      {T, "　4月合計", 310, 50, 0},
+                                                                      {T, "　合計", 310, 50, 0}}));
   const std::vector<Motocyou> a = ledger(kYokin, 1, 0, 12);
-  EXPECT_EQ(rowsOf(doc, a), (std::vector<Row>{{B, "開始残高", 0, 0, 4000}, {1, "", 0, 0, 4100}, {3, "", 0, 0, 4050},
-                                              {T, "　4月合計", 100, 50, 0}, {T, "　合計", 100, 50, 0}}));
+  EXPECT_EQ(rowsOf(doc, a), (std::vector<Row>{{B, "開始残高", 0, 0, 4000},
+                                              {1, "", 0, 0, 4100},
+                                              {3, "", 0, 0, 4050},
+                                              {T, "　4月合計", 100, 50, 0},
+                                              {T, "　合計", 100, 50, 0}}));
   EXPECT_EQ(a.front().motocyouHojyoKamokuCode(), 1);
   EXPECT_EQ(rowsOf(doc, ledger(kYokin, 2, 0, 12))[1], (Row{2, "", 0, 0, 3200}));
 }
@@ -200,9 +207,10 @@ TEST_F(LedgerBooks, EntryOnBothSidesIsOneRowMovedByBothAmounts)
   auto s = add(Date(2024, 4, 1), 1, kYokin, kYokin, 0, 1, 2);
   s->setKarikataKingaku(500);
   s->setKashikataKingaku(200);
-  EXPECT_EQ(rowsOf(doc, ledger(kYokin, -1, 0, 12)),
-            (std::vector<Row>{{B, "開始残高", 0, 0, 7000}, {1, "", 0, 0, 7300}, {T, "　4月合計", 500, 200, 0},
-                              {T, "　合計", 500, 200, 0}}));
+  EXPECT_EQ(rowsOf(doc, ledger(kYokin, -1, 0, 12)), (std::vector<Row>{{B, "開始残高", 0, 0, 7000},
+                                                                      {1, "", 0, 0, 7300},
+                                                                      {T, "　4月合計", 500, 200, 0},
+                                                                      {T, "　合計", 500, 200, 0}}));
   // The sub ledger of one side sees only that side.
   EXPECT_EQ(rowsOf(doc, ledger(kYokin, 2, 0, 12))[1], (Row{1, "", 0, 0, 2800}));
 }
@@ -239,13 +247,13 @@ TEST_F(LedgerBooks, SeveralLedgersFollowEachOtherAndReportProgress)
   addCashEntries();
   std::vector<Motocyou> rows(3);  // emptied first
   std::vector<std::string> names;
-  const bool done = Kanjyoumotocyou::setKanjyoumotocyouArray(
-      doc, rows, {{kGenkin, -1}, {-1, -1}, {kYokin, 1}}, 0, 12, [&](int done, int total, const std::string& name) {
-        EXPECT_EQ(done, static_cast<int>(names.size()));
-        EXPECT_EQ(total, 3);
-        names.push_back(name);
-        return true;
-      });
+  const bool done = Kanjyoumotocyou::setKanjyoumotocyouArray(doc, rows, {{kGenkin, -1}, {-1, -1}, {kYokin, 1}}, 0, 12,
+                                                             [&](int done, int total, const std::string& name) {
+                                                               EXPECT_EQ(done, static_cast<int>(names.size()));
+                                                               EXPECT_EQ(total, 3);
+                                                               names.push_back(name);
+                                                               return true;
+                                                             });
   EXPECT_TRUE(done);
   EXPECT_EQ(names, (std::vector<std::string>{"現金", "", "普通預金 ／ A銀行"}));
   ASSERT_EQ(rows.size(), 7u + 4u);
@@ -304,9 +312,7 @@ TEST_F(LedgerBooks, AmountsNearTheIntegerLimitSaturateInsteadOfWrapping)
   add(Date(2024, 5, 1), 3, kGenkin, kUriage, INT64_MAX);
   const std::vector<Motocyou> rows = ledger(kGenkin, -1, 0, 12);
   for (const Motocyou& m : rows) {
-    if (m.isShiwakeRow()) {
-      EXPECT_GT(m.zandaka(), kMax);
-    }
+    if (m.isShiwakeRow()) { EXPECT_GT(m.zandaka(), kMax); }
     EXPECT_GE(m.karikataKingaku(), 0);
   }
   EXPECT_GT(rows.back().karikataKingaku(), kMax);
@@ -333,8 +339,12 @@ TEST(LedgerOfTheRealChart, CashLedgerOfANewCorporation)
     doc.shiwakeArray().push_back(s);
   }
   EXPECT_EQ(rowsOf(doc, Kanjyoumotocyou::motocyouArray(doc, genkin->code(), -1, 0, 12)),
-            (std::vector<Row>{{B, "開始残高", 0, 0, 50000}, {1, "", 0, 0, 51200}, {2, "", 0, 0, 52000},
-                              {T, "　4月合計", 2000, 0, 0}, {3, "", 0, 0, 52500}, {T, "　5月合計", 500, 0, 0},
+            (std::vector<Row>{{B, "開始残高", 0, 0, 50000},
+                              {1, "", 0, 0, 51200},
+                              {2, "", 0, 0, 52000},
+                              {T, "　4月合計", 2000, 0, 0},
+                              {3, "", 0, 0, 52500},
+                              {T, "　5月合計", 500, 0, 0},
                               {T, "　合計", 2500, 0, 0}}));
   EXPECT_EQ(rowsOf(doc, Kanjyoumotocyou::motocyouArray(doc, uriage->code(), -1, 0, 12))[3],
             (Row{T, "　4月合計", 0, 2000, 0}));

@@ -1,8 +1,7 @@
-#include "journal/ShiwakenikkiCondition.h"
-
 #include <gtest/gtest.h>
 
 #include "document/MyDocument.h"
+#include "journal/ShiwakenikkiCondition.h"
 
 namespace kivo {
 namespace {
@@ -124,11 +123,8 @@ TEST_F(JournalBooks, VoucherNumberStageKeepsNumbersInsideOrOutsideTheRange)
     Numbers expected;
   };
   const Case cases[] = {
-      {1, 2, 4, {2, 3, 4}},
-      {2, 2, 4, {1, 6, 5}},
-      {1, -1, -1, {1, 2, 3, 4, 6, 5}},  // initial bounds: 1 to 99999
-      {1, 5, -1, {6, 5}},
-      {3, 6, 6, {1, 2, 3, 4, 5}},
+      {1, 2, 4, {2, 3, 4}}, {2, 2, 4, {1, 6, 5}},       {1, -1, -1, {1, 2, 3, 4, 6, 5}},  // initial bounds: 1 to 99999
+      {1, 5, -1, {6, 5}},   {3, 6, 6, {1, 2, 3, 4, 5}},
   };
   for (const Case& c : cases) {
     condition().setDenpyouNoConditionState(c.state);
@@ -206,11 +202,11 @@ TEST_F(JournalBooks, AmountStageJudgesTheSidesThatCarryAnAmount)
   };
   const Case cases[] = {
       {1, 500, 1000, {1, 2, 6}},
-      {1, 0, 100, {3}},        // both amounts 0 pass when 0 is inside; a one-sided 700 does not
-      {1, 600, 800, {6}},      // judged by its one amount
+      {1, 0, 100, {3}},    // both amounts 0 pass when 0 is inside; a one-sided 700 does not
+      {1, 600, 800, {6}},  // judged by its one amount
       {1, -1, -1, {1, 2, 3, 4, 6, 5}},
-      {1, 2000, -1, {4}},      // no upper bound: the input limit
-      {2, 0, 5000, {}},        // no other working state
+      {1, 2000, -1, {4}},  // no upper bound: the input limit
+      {2, 0, 5000, {}},    // no other working state
   };
   for (const Case& c : cases) {
     condition().setKingakuConditionState(c.state);
@@ -229,22 +225,13 @@ TEST_F(JournalBooks, DescriptionStageContainsBeginsEndsOrEqualsWithAndWithoutCas
     Numbers expected;
   };
   const Case cases[] = {
-      {"apple", 1, true, {1, 2, 4}},
-      {"apple", 1, false, {2, 4}},
-      {"APPLE", 2, true, {1, 2}},
-      {"apple", 2, false, {2}},
-      {"apple", 3, true, {4}},
-      {"apple", 4, true, {}},
+      {"apple", 1, true, {1, 2, 4}}, {"apple", 1, false, {2, 4}},  {"APPLE", 2, true, {1, 2}},
+      {"apple", 2, false, {2}},      {"apple", 3, true, {4}},      {"apple", 4, true, {}},
       {"apple pie", 1, false, {2}},  // the whole description passes every state
-      {"apple pie", 2, false, {2}},
-      {"apple pie", 3, false, {2}},
-      {"apple pie", 4, false, {2}},
-      {"Apple PIE", 9, true, {2}},
-      {"Apple", 3, true, {4}},  // a beginning is not an ending
-      {"ａｂｃ", 1, true, {3}},  // full-width letters have case too
-      {"ａｂｃ", 1, false, {}},
-      {"商店", 3, true, {3}},
-      {"決算", 4, false, {5}},
+      {"apple pie", 2, false, {2}},  {"apple pie", 3, false, {2}}, {"apple pie", 4, false, {2}},
+      {"Apple PIE", 9, true, {2}},   {"Apple", 3, true, {4}},  // a beginning is not an ending
+      {"ａｂｃ", 1, true, {3}},                                // full-width letters have case too
+      {"ａｂｃ", 1, false, {}},      {"商店", 3, true, {3}},       {"決算", 4, false, {5}},
   };
   for (const Case& c : cases) {
     condition().setTekiyouConditionState(c.state);

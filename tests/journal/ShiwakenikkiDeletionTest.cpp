@@ -1,8 +1,7 @@
-#include "journal/ShiwakenikkiDeletion.h"
-
 #include <gtest/gtest.h>
 
 #include "document/MyDocument.h"
+#include "journal/ShiwakenikkiDeletion.h"
 
 namespace kivo {
 namespace {

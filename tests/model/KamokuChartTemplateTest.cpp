@@ -1,5 +1,3 @@
-#include "model/KamokuChartTemplate.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "model/Kaisya.h"
+#include "model/KamokuChartTemplate.h"
 #include "model/KamokuKubun.h"
 
 namespace kivo {
@@ -32,9 +31,10 @@ struct ChartCase {
   std::vector<std::string> activeAccounts;
 };
 
-const std::vector<std::string> kAssetAndLiabilityCategories = {
-    "流動資産", "有形固定資産", "無形固定資産", "投資等", "繰延資産", "流動負債", "固定負債", "引当金"};
-const std::vector<std::string> kIncomeCategories = {"販売費及び一般管理費", "営業外収益", "営業外費用", "特別利益", "特別損失"};
+const std::vector<std::string> kAssetAndLiabilityCategories = {"流動資産", "有形固定資産", "無形固定資産", "投資等",
+                                                               "繰延資産", "流動負債",     "固定負債",     "引当金"};
+const std::vector<std::string> kIncomeCategories = {"販売費及び一般管理費", "営業外収益", "営業外費用", "特別利益",
+                                                    "特別損失"};
 const std::vector<std::string> kCostCategories = {"労務費", "経費", "外注加工費"};
 
 std::vector<std::string> concat(std::initializer_list<std::vector<std::string>> parts)
@@ -47,33 +47,43 @@ std::vector<std::string> concat(std::initializer_list<std::vector<std::string>> 
 const std::vector<ChartCase>& chartCases()
 {
   static const std::vector<std::string> businessAccounts = {
-      "現金", "当座預金", "普通預金", "定期預金", "受取手形", "売掛金", "商品", "建物", "機械装置", "車両運搬具",
-      "工具器具備品", "土地", "ソフトウェア", "支払手形", "買掛金", "未払金", "預り金", "長期借入金", "貸倒引当金",
-      "売上高", "期首商品棚卸高", "仕入高", "期末商品棚卸高", "旅費交通費", "通信費", "消耗品費", "水道光熱費",
-      "地代家賃", "減価償却費", "雑費"};
+      "現金",         "当座預金", "普通預金",       "定期預金",   "受取手形",       "売掛金",
+      "商品",         "建物",     "機械装置",       "車両運搬具", "工具器具備品",   "土地",
+      "ソフトウェア", "支払手形", "買掛金",         "未払金",     "預り金",         "長期借入金",
+      "貸倒引当金",   "売上高",   "期首商品棚卸高", "仕入高",     "期末商品棚卸高", "旅費交通費",
+      "通信費",       "消耗品費", "水道光熱費",     "地代家賃",   "減価償却費",     "雑費"};
   static const std::vector<ChartCase> cases = {
-      {"Companies-Act corporation", Kind::Kaisyahou, "Kamoku20060501",
+      {"Companies-Act corporation",
+       Kind::Kaisyahou,
+       "Kamoku20060501",
        concat({kAssetAndLiabilityCategories, {"純資産の部"}, kIncomeCategories, kCostCategories}),
        {1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 29, 30},
        concat({businessAccounts,
                {"小口現金", "役員報酬", "給料手当", "法定福利費", "受取利息", "雑収入", "支払利息", "雑損失",
                 "固定資産売却益", "固定資産売却損", "法人税、住民税及び事業税", "未払法人税等", "未払消費税等",
                 "資本金", "資本準備金", "利益準備金", "別途積立金", "繰越利益剰余金"}})},
-      {"older-form corporation", Kind::Older, "Kamoku",
+      {"older-form corporation",
+       Kind::Older,
+       "Kamoku",
        concat({kAssetAndLiabilityCategories, {"資本の部"}, kIncomeCategories, kCostCategories}),
        {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 18, 19, 20},
        concat({businessAccounts,
                {"小口現金", "役員報酬", "給料手当", "法定福利費", "受取利息", "雑収入", "支払利息", "雑損失",
                 "固定資産売却益", "固定資産売却損", "法人税、住民税及び事業税", "資本金", "資本準備金", "利益準備金",
                 "別途積立金", "前期繰越利益"}})},
-      {"sole proprietor", Kind::Kojin, "Kamoku",
-       concat({kAssetAndLiabilityCategories, {"資本の部", "販売費及び一般管理費", "営業外収益", "特別利益", "特別損失"},
+      {"sole proprietor",
+       Kind::Kojin,
+       "Kamoku",
+       concat({kAssetAndLiabilityCategories,
+               {"資本の部", "販売費及び一般管理費", "営業外収益", "特別利益", "特別損失"},
                kCostCategories}),
        {1, 2, 3, 4, 5, 6, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18},
        concat({businessAccounts,
                {"元入金", "事業主借", "事業主貸", "租税公課", "給料賃金", "利子割引料", "家事消費", "雑収入",
                 "専従者給与", "貸倒引当金繰入", "貸倒引当金戻入"}})},
-      {"household book", Kind::Kakeibo, "Kamoku",
+      {"household book",
+       Kind::Kakeibo,
+       "Kamoku",
        {"流動資産", "有形固定資産", "投資等", "流動負債", "固定負債", "資本の部"},
        {1, 2, 3, 14, 15, 18},
        {"現金", "普通預金", "元入金", "給与", "食費", "水道光熱費", "雑費"}},
@@ -116,7 +126,7 @@ struct Blocks {
   const KamokuKubun& root;
   const std::vector<KamokuPtr>& all;
   std::map<int, std::vector<std::string>> takenBy;  // code -> names of the blocks
-  std::set<int> balanceSheet;                        // codes taken by a balance-sheet block
+  std::set<int> balanceSheet;                       // codes taken by a balance-sheet block
 
   void groups(const std::string& block, std::set<int> gs, bool isBalanceSheet = false)
   {
@@ -162,8 +172,10 @@ Blocks trialBalanceBlocks(Kind kind, const KamokuKubun& root, const std::vector<
   b.groups("current assets by group", {1, 2}, true);
   for (const char* c : {"有形固定資産", "無形固定資産", "投資等", "繰延資産", "流動負債", "固定負債", "引当金"})
     b.category(c, true);
-  if (kind == Kind::Kaisyahou) b.category("純資産の部", true, kNetAssetsGroups);
-  else b.category("資本の部", true, {}, {8});
+  if (kind == Kind::Kaisyahou)
+    b.category("純資産の部", true, kNetAssetsGroups);
+  else
+    b.category("資本の部", true, {}, {8});
   return b;
 }
 
@@ -176,8 +188,10 @@ Blocks statementBlocks(Kind kind, const KamokuKubun& root, const std::vector<Kam
   b.groups("income groups", kind == Kind::Kaisyahou ? std::set<int>{3, 4, 5, 6, 7} : std::set<int>{3, 4, 5, 6, 7, 8});
   for (const std::string& c : kIncomeCategories) b.category(c);
   for (const std::string& c : kAssetAndLiabilityCategories) b.category(c, true);
-  if (kind == Kind::Kaisyahou) b.category("純資産の部", true, kNetAssetsGroups);
-  else b.category("資本の部", true, {18, 19, 20});
+  if (kind == Kind::Kaisyahou)
+    b.category("純資産の部", true, kNetAssetsGroups);
+  else
+    b.category("資本の部", true, {18, 19, 20});
   return b;
 }
 
@@ -248,19 +262,16 @@ TEST_P(ShippedChart, CodesNamesAndKanaIdentifyEachAccount)
     EXPECT_TRUE(names.insert(k->name()).second) << "name " << k->name() << " twice";
     EXPECT_NE(k->name(), "諸口");
     EXPECT_FALSE(k->kana().empty()) << k->name();
-    for (char ch : k->kana()) EXPECT_TRUE((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')) << k->name() << " kana " << k->kana();
+    for (char ch : k->kana())
+      EXPECT_TRUE((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9')) << k->name() << " kana " << k->kana();
     // What a user types finds exactly this account, never one whose code merely
     // starts with the same digits.
     EXPECT_EQ(root->matchKamokuCode(std::to_string(k->code()), true), k);
-    if (k->isActive()) {
-      EXPECT_EQ(root->kamokuForName(k->name()), k);
-    }
+    if (k->isActive()) { EXPECT_EQ(root->kamokuForName(k->name()), k); }
   }
   for (int a : codes) {
     for (int b : codes) {
-      if (a != b) {
-        EXPECT_NE(std::to_string(b).rfind(std::to_string(a), 0), 0u) << a << " begins " << b;
-      }
+      if (a != b) { EXPECT_NE(std::to_string(b).rfind(std::to_string(a), 0), 0u) << a << " begins " << b; }
     }
   }
   for (const std::string& name : c.activeAccounts) {
@@ -310,23 +321,22 @@ TEST_P(ShippedChart, GroupsHaveTheNatureTheirRowsExpect)
   // Sales and income are credit-natured, stock at the start and purchases debit,
   // stock at the end credit (subtracted by the rows that read them). A contra
   // account of the other nature may sit beside them, but not as the only one.
-  const std::map<int, bool> debitNatured = {{1, true},   {3, false},  {4, true},  {5, true},  {6, false},
-                                            {7, true},   {9, true},   {10, false}, {11, true}, {12, true},
-                                            {13, false}, {14, false}, {15, true}, {16, false}, {17, true},
+  const std::map<int, bool> debitNatured = {{1, true},   {3, false},  {4, true},   {5, true},   {6, false},
+                                            {7, true},   {9, true},   {10, false}, {11, true},  {12, true},
+                                            {13, false}, {14, false}, {15, true},  {16, false}, {17, true},
                                             {18, false}, {19, false}, {20, false}, {24, false}, {25, false}};
   for (const auto& [g, debit] : debitNatured) {
     if (!byGroup.count(g)) continue;
     bool anyActiveOfNature = false;
     for (const KamokuPtr& k : byGroup[g])
       if (k->isActive() && k->isKarikataKamoku() == debit) anyActiveOfNature = true;
-    const bool allInactive = std::none_of(byGroup[g].begin(), byGroup[g].end(), [](const KamokuPtr& k) { return k->isActive(); });
+    const bool allInactive =
+        std::none_of(byGroup[g].begin(), byGroup[g].end(), [](const KamokuPtr& k) { return k->isActive(); });
     EXPECT_TRUE(anyActiveOfNature || allInactive) << "group " << g;
   }
   // Only the first account of these groups is read: a second would be lost.
   for (int g : {9, 10, 12, 13}) {
-    if (byGroup.count(g)) {
-      EXPECT_EQ(byGroup[g].size(), 1u) << "group " << g;
-    }
+    if (byGroup.count(g)) { EXPECT_EQ(byGroup[g].size(), 1u) << "group " << g; }
   }
 }
 
@@ -351,9 +361,7 @@ TEST_P(ShippedChart, TheCarryForwardFindsItsEquityAccounts)
   auto expectOne = [](const std::vector<KamokuPtr>& ks, const char* name, int group, const char* what) {
     ASSERT_EQ(ks.size(), 1u) << what;
     EXPECT_TRUE(ks[0]->isActive()) << what;
-    if (name) {
-      EXPECT_EQ(ks[0]->name(), name) << what;
-    }
+    if (name) { EXPECT_EQ(ks[0]->name(), name) << what; }
     EXPECT_EQ(ks[0]->group(), group) << what;
   };
   switch (c.kind) {
@@ -388,12 +396,14 @@ TEST_P(ShippedChart, FlagsMarkTheRightAccounts)
     EXPECT_TRUE(k->isSuitouKamoku()) << name;
   }
   if (c.kind != Kind::Kakeibo) {
-    for (const char* name : {"建物", "建物附属設備", "構築物", "機械装置", "車両運搬具", "工具器具備品", "ソフトウェア"}) {
+    for (const char* name :
+         {"建物", "建物附属設備", "構築物", "機械装置", "車両運搬具", "工具器具備品", "ソフトウェア"}) {
       KamokuPtr k = root->kamokuForName(name);
       ASSERT_TRUE(k) << name;
       EXPECT_TRUE(k->isGenkasyoukyakuShisanKamoku()) << name;
     }
-    for (const char* name : {"機械装置", "工具器具備品"}) EXPECT_TRUE(root->kamokuForName(name)->isSyoukyakushisanShinkokusyoKamoku()) << name;
+    for (const char* name : {"機械装置", "工具器具備品"})
+      EXPECT_TRUE(root->kamokuForName(name)->isSyoukyakushisanShinkokusyoKamoku()) << name;
     for (const char* name : {"土地", "建物", "車両運搬具", "ソフトウェア"})
       EXPECT_FALSE(root->kamokuForName(name)->isSyoukyakushisanShinkokusyoKamoku()) << name;
   }
@@ -581,9 +591,7 @@ TEST(KamokuChartTemplateParse, RejectsMalformedTextNamingTheLine)
     std::string error;
     EXPECT_FALSE(KamokuChartTemplate::parse(c.text, &error)) << c.what;
     EXPECT_FALSE(error.empty()) << c.what;
-    if (c.line) {
-      EXPECT_NE(error.find(c.line), std::string::npos) << c.what << ": " << error;
-    }
+    if (c.line) { EXPECT_NE(error.find(c.line), std::string::npos) << c.what << ": " << error; }
   }
   EXPECT_TRUE(KamokuChartTemplate::parse(head + ok)) << "the cases above differ from a valid text in one point";
 }

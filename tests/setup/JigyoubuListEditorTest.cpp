@@ -1,7 +1,6 @@
-#include "setup/JigyoubuListEditor.h"
-
 #include <gtest/gtest.h>
 
+#include "setup/JigyoubuListEditor.h"
 #include "setup/SetupTestBooks.h"
 
 namespace kivo {
@@ -71,7 +70,7 @@ TEST(JigyoubuListEditor, WriteBackKeepsRecordsAndDropsEmptySlots)
   editor.setIsActive(2, true);
   editor.setName(2, "支店");
   editor.setKana(2, "shiten");
-  editor.setName(9, "予備");  // named, not active: kept for later
+  editor.setName(9, "予備");              // named, not active: kept for later
   EXPECT_EQ(editor.writeBack(*doc), -1);  // divisions were in use already
   ASSERT_EQ(doc->jigyoubuArray().size(), 3u);
   EXPECT_EQ(doc->jigyoubuArray()[0], honten);

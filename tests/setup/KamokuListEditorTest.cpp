@@ -1,7 +1,6 @@
-#include "setup/KamokuListEditor.h"
-
 #include <gtest/gtest.h>
 
+#include "setup/KamokuListEditor.h"
 #include "setup/SetupTestBooks.h"
 
 namespace kivo {
@@ -41,7 +40,9 @@ TEST_F(KamokuListEditorTest, AnAccountInUseOrHoldingABalanceStaysActiveAndSaysWh
   struct Case {
     int32_t code;
     const char* because;
-  } cases[] = {{kUrikake, "仕訳で使われている"}, {kUriage, "仕訳で使われている"}, {kKaikake, "開始残高がある"},
+  } cases[] = {{kUrikake, "仕訳で使われている"},
+               {kUriage, "仕訳で使われている"},
+               {kKaikake, "開始残高がある"},
                {kFutsuu, "開始残高がある"}};
   for (const Case& c : cases) {
     const std::string why = editor->setIsActive(row(c.code), false);
@@ -132,8 +133,7 @@ TEST_F(KamokuListEditorTest, ChecksNameTheFirstOffendingRow)
   };
   auto at = [](KamokuListEditor& e, int32_t code) { return e.indexOfKamokuCode(code); };
   const std::vector<Case> cases = {
-      {"duplicate account names",
-       [](KamokuListEditor& e, auto at) { e.setName(at(e, kKaikake), "売掛金"); },
+      {"duplicate account names", [](KamokuListEditor& e, auto at) { e.setName(at(e, kKaikake), "売掛金"); },
        "コード 111 と 201 の勘定科目名「売掛金」が重複しています", kKaikake, -1},
       {"an inactive account may share a name",
        [](KamokuListEditor& e, auto at) {
@@ -143,8 +143,8 @@ TEST_F(KamokuListEditorTest, ChecksNameTheFirstOffendingRow)
        nullptr, -1, -1},
       {"blank account name", [](KamokuListEditor& e, auto at) { e.setName(at(e, kGenkin), "  "); },
        "コード 100 の勘定科目名を入力してください", kGenkin, -1},
-      {"諸口", [](KamokuListEditor& e, auto at) { e.setName(at(e, kGenkin), "諸口"); }, "「諸口」は勘定科目名に使えません",
-       kGenkin, -1},
+      {"諸口", [](KamokuListEditor& e, auto at) { e.setName(at(e, kGenkin), "諸口"); },
+       "「諸口」は勘定科目名に使えません", kGenkin, -1},
       {"duplicate sub-account names",
        [](KamokuListEditor& e, auto at) {
          const int k = at(e, kFutsuu);
@@ -175,7 +175,9 @@ TEST_F(KamokuListEditorTest, ChecksNameTheFirstOffendingRow)
        },
        nullptr, -1, -1},
       {"sub-accounts with balances, account without",
-       [](KamokuListEditor& e, auto at) { e.setHojyoStartBalance(at(e, kFutsuu), e.addHojyoKamoku(at(e, kFutsuu)), 99, 1); },
+       [](KamokuListEditor& e, auto at) {
+         e.setHojyoStartBalance(at(e, kFutsuu), e.addHojyoKamoku(at(e, kFutsuu)), 99, 1);
+       },
        "補助科目の開始残高の合計（1）と一致しません", kFutsuu, -1},
       {"one shortcut for two cash books",
        [](KamokuListEditor& e, auto at) {
@@ -217,7 +219,8 @@ TEST_F(KamokuListEditorTest, KanaAndShortcutsAreNormalizedOrRefused)
   EXPECT_EQ(editor->setKana(g, "げんきん"), KamokuListEditor::kKanaMessage);
   EXPECT_EQ(editor->setKana(g, std::string(25, 'A')), KamokuListEditor::kKanaMessage);
   EXPECT_EQ(editor->row(g).kana, "GENKIN2");
-  for (const char* bad : {"0", "10", "a"}) EXPECT_EQ(editor->setKeyEquivalent(g, bad), KamokuListEditor::kKeyEquivalentMessage);
+  for (const char* bad : {"0", "10", "a"})
+    EXPECT_EQ(editor->setKeyEquivalent(g, bad), KamokuListEditor::kKeyEquivalentMessage);
   EXPECT_EQ(editor->setKeyEquivalent(g, "9"), "");
   EXPECT_EQ(editor->row(g).keyEquivalent, 9);
   EXPECT_EQ(editor->setKeyEquivalent(g, ""), "");
@@ -244,8 +247,7 @@ TEST_F(KamokuListEditorTest, SubAccountCodesAndOrder)
   EXPECT_FALSE(editor->moveHojyoKamoku(k, 0, 2));
 
   // Codes 00 to 99: a hundred sub-accounts, then no more.
-  while (editor->addHojyoKamoku(k) >= 0) {
-  }
+  while (editor->addHojyoKamoku(k) >= 0) {}
   EXPECT_EQ(editor->row(k).hojyo.size(), 100u);
 }
 

@@ -1,9 +1,8 @@
-#include "setup/NewDocumentSettings.h"
-
 #include <gtest/gtest.h>
 
 #include "document/MyDocument.h"
 #include "model/KamokuKubun.h"
+#include "setup/NewDocumentSettings.h"
 
 namespace kivo {
 namespace {

@@ -1,7 +1,6 @@
-#include "setup/PropertiesSettings.h"
-
 #include <gtest/gtest.h>
 
+#include "setup/PropertiesSettings.h"
 #include "setup/SetupTestBooks.h"
 
 namespace kivo {
@@ -109,17 +108,37 @@ TEST(PropertiesSettings, PasswordRules)
     const char* message;
   } cases[] = {
       {"new password", {"abc", "abc", "", ""}, false, false, Field::None, nullptr},
-      {"confirmation differs", {"abc", "abd", "", ""}, false, false, Field::Password,
+      {"confirmation differs",
+       {"abc", "abd", "", ""},
+       false,
+       false,
+       Field::Password,
        PropertiesSettings::kPasswordMismatchMessage},
-      {"limited confirmation differs", {"abc", "abc", "x", "y"}, false, false, Field::LimitedUserPassword,
+      {"limited confirmation differs",
+       {"abc", "abc", "x", "y"},
+       false,
+       false,
+       Field::LimitedUserPassword,
        PropertiesSettings::kPasswordMismatchMessage},
-      {"limited alone locks the owner out", {"", "", "x", "x"}, false, false, Field::LimitedUserPassword,
+      {"limited alone locks the owner out",
+       {"", "", "x", "x"},
+       false,
+       false,
+       Field::LimitedUserPassword,
        PropertiesSettings::kLimitedWithoutPasswordMessage},
       {"limited beside an existing password", {"", "", "x", "x"}, true, false, Field::None, nullptr},
-      {"clearing the password under a limited one", {"", "", "", "", true, false}, true, true,
-       Field::LimitedUserPassword, PropertiesSettings::kLimitedWithoutPasswordMessage},
+      {"clearing the password under a limited one",
+       {"", "", "", "", true, false},
+       true,
+       true,
+       Field::LimitedUserPassword,
+       PropertiesSettings::kLimitedWithoutPasswordMessage},
       {"clearing both", {"", "", "", "", true, true}, true, true, Field::None, nullptr},
-      {"the same for both", {"abc", "abc", "abc", "abc"}, false, false, Field::LimitedUserPassword,
+      {"the same for both",
+       {"abc", "abc", "abc", "abc"},
+       false,
+       false,
+       Field::LimitedUserPassword,
        PropertiesSettings::kSamePasswordsMessage},
   };
   for (const Case& c : cases) {

@@ -1,8 +1,7 @@
-#include "setup/TekiyouListEditor.h"
-
 #include <gtest/gtest.h>
 
 #include "setup/SetupTestBooks.h"
+#include "setup/TekiyouListEditor.h"
 
 namespace kivo {
 namespace {
@@ -36,8 +35,8 @@ TEST(TekiyouListEditor, GroupsAreNamedAfterActiveAccountsOnce)
   ASSERT_FALSE(names.empty());
   EXPECT_EQ(names.front(), "現金");
   EXPECT_EQ(editor.addGroup("現金"), 1);
-  EXPECT_EQ(editor.addGroup("現金"), -1);        // has its group
-  EXPECT_EQ(editor.addGroup("通知預金"), -1);    // inactive account
+  EXPECT_EQ(editor.addGroup("現金"), -1);      // has its group
+  EXPECT_EQ(editor.addGroup("通知預金"), -1);  // inactive account
   EXPECT_EQ(editor.addGroup("どこにもない"), -1);
 }
 

@@ -1,6 +1,6 @@
-#include "setup/TermSettings.h"
-
 #include <gtest/gtest.h>
+
+#include "setup/TermSettings.h"
 
 namespace kivo {
 namespace {

@@ -3,10 +3,7 @@
 // the document and the application ask of them.
 #pragma once
 
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
+#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
@@ -14,11 +11,14 @@
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
-#include "document/AppController.h"
-#include "document/DocumentController.h"
-#include "document/DocumentSession.h"
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentController.h"
+#include "document/gui/DocumentSession.h"
 #include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
 #include "platform/FilePanel.h"

@@ -1,8 +1,9 @@
 // GoogleTest entry for the window tests: one QApplication for the whole run, and
 // user defaults in a throwaway file so that no test touches the real settings.
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "platform/UserDefaults.h"
 

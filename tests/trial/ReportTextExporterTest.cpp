@@ -1,13 +1,12 @@
-#include "trial/ReportTextExporter.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "model/Kaisya.h"
+#include "trial/ReportTextExporter.h"
 #include "trial/Shisan.h"
 
 namespace kivo {
@@ -76,13 +75,16 @@ protected:
 
 TEST_F(ReportTextExporterTest, TabAndCommaLines)
 {
-  const std::string tab = "売上高\t\t\t\t\t\r"
-                          "　売上高\t-1200\t999999999999\t#Precision!\t5\t12.50\r"
-                          "　　売上高合計\t0\t0\t0\t#Precision!\t\r";
-  const std::string comma = "売上高,,,,,\r"
-                            "　売上高,-1200,999999999999,#Precision!,5,12.50\r"
-                            "　　売上高合計,0,0,0,#Precision!,\r";
-  for (auto [kugiri, expected] : {std::pair{ReportTextExporter::Kugiri::Tab, tab}, std::pair{ReportTextExporter::Kugiri::Comma, comma}}) {
+  const std::string tab =
+      "売上高\t\t\t\t\t\r"
+      "　売上高\t-1200\t999999999999\t#Precision!\t5\t12.50\r"
+      "　　売上高合計\t0\t0\t0\t#Precision!\t\r";
+  const std::string comma =
+      "売上高,,,,,\r"
+      "　売上高,-1200,999999999999,#Precision!,5,12.50\r"
+      "　　売上高合計,0,0,0,#Precision!,\r";
+  for (auto [kugiri, expected] :
+       {std::pair{ReportTextExporter::Kugiri::Tab, tab}, std::pair{ReportTextExporter::Kugiri::Comma, comma}}) {
     const ReportTextExporter e(kaisya, kugiri);
     std::string data;
     ASSERT_TRUE(e.encodeLines(e.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
@@ -101,8 +103,8 @@ TEST_F(ReportTextExporterTest, AmountsFollowTheCompanysDecimals)
     int64_t amount;
     const char* text;
   };
-  const Case cases[] = {{0, 1234567, "1234567"}, {0, -5, "-5"},      {1, 1234, "123.4"}, {1, -5, "-0.5"},
-                        {2, 1234, "12.34"},      {2, -5, "-0.05"},   {2, 0, "0.00"},     {2, kMax + 1, "#Precision!"}};
+  const Case cases[] = {{0, 1234567, "1234567"}, {0, -5, "-5"},    {1, 1234, "123.4"}, {1, -5, "-0.5"},
+                        {2, 1234, "12.34"},      {2, -5, "-0.05"}, {2, 0, "0.00"},     {2, kMax + 1, "#Precision!"}};
   for (const Case& c : cases) {
     kaisya.setDecimalPrecision(c.precision);
     EXPECT_EQ(ReportTextExporter(kaisya, ReportTextExporter::Kugiri::Comma).amountField(r, c.amount), c.text)

@@ -1,8 +1,7 @@
-#include "trial/Shisan.h"
-
 #include <gtest/gtest.h>
 
 #include "model/Kamoku.h"
+#include "trial/Shisan.h"
 
 namespace kivo {
 namespace {

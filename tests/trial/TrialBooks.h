@@ -83,7 +83,7 @@ inline bool isSeizouKubun(const std::string& name)
 // entries in the closing-adjustment month, and some rows that must never count
 // (unregistered, regular-type). Every entry keeps both sides in one division.
 inline std::unique_ptr<MyDocument> makeGeneratedTrialBooks(ChartKind kind, bool seizou,
-                                                          const GeneratedTrialBooksSize& size, unsigned seed = 1)
+                                                           const GeneratedTrialBooksSize& size, unsigned seed = 1)
 {
   auto doc = makeTrialBooks(kind, seizou);
   const KamokuKubunPtr& root = doc->rootKamokuKubun();
@@ -114,7 +114,8 @@ inline std::unique_ptr<MyDocument> makeGeneratedTrialBooks(ChartKind kind, bool 
       if (cost && !seizou) continue;
       usable.push_back(k);
       // Balance-sheet accounts carry a type letter; income and expense ones none.
-      if (k->type() != 0 && k->group() != 8) (k->isKarikataKamoku() ? balanceSheetDebit : balanceSheetCredit).push_back(k);
+      if (k->type() != 0 && k->group() != 8)
+        (k->isKarikataKamoku() ? balanceSheetDebit : balanceSheetCredit).push_back(k);
     }
   }
   for (int d = 1; d <= size.jigyoubuCount; ++d) addJigyoubu(*doc, d);

@@ -1,8 +1,7 @@
-#include "trial/ZandakaShisanAssembly.h"
-
 #include <gtest/gtest.h>
 
 #include "trial/TrialBooks.h"
+#include "trial/ZandakaShisanAssembly.h"
 
 namespace kivo {
 namespace {
@@ -151,14 +150,18 @@ TEST(ZandakaShisanCellTextTest, CellsByColumn)
     const char* text;
   };
   const Case cases[] = {
-      {&heading, "title", "売上高"},          {&heading, "kaishiZandaka", ""},
-      {&heading, "percent", ""},              {&r, "title", "　売上総損益"},
-      {&r, "kaishiZandaka", "-1,234,567"},    {&r, "karikataGoukei", "999,999,999,999"},
-      {&r, "kashikataGoukei", "#Precision!"}, {&r, "syuuryouZandaka", "0"},
-      {&r, "percent", "12.50"},               {&r, "other", ""},
+      {&heading, "title", "売上高"},
+      {&heading, "kaishiZandaka", ""},
+      {&heading, "percent", ""},
+      {&r, "title", "　売上総損益"},
+      {&r, "kaishiZandaka", "-1,234,567"},
+      {&r, "karikataGoukei", "999,999,999,999"},
+      {&r, "kashikataGoukei", "#Precision!"},
+      {&r, "syuuryouZandaka", "0"},
+      {&r, "percent", "12.50"},
+      {&r, "other", ""},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, *c.row, c.column), c.text) << c.column;
+  for (const Case& c : cases) EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, *c.row, c.column), c.text) << c.column;
   r.setIsValidPercent(false);
   EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, r, "percent"), "--");
 }

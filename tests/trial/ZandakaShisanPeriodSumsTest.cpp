@@ -1,8 +1,7 @@
-#include "trial/ZandakaShisanPeriodSums.h"
-
 #include <gtest/gtest.h>
 
 #include "trial/TrialBooks.h"
+#include "trial/ZandakaShisanPeriodSums.h"
 
 namespace kivo {
 namespace {
@@ -35,8 +34,8 @@ Figures figures(const Kamoku& k, int32_t j, bool print = false)
 
 void post(MyDocument& doc, int32_t from, int32_t to, bool print = false)
 {
-  ZandakaShisanPeriodSums::postShiwakeArray(
-      doc, ZandakaShisanPeriodSums::periodOfMonthIndexes(doc.kaisya(), from, to), print);
+  ZandakaShisanPeriodSums::postShiwakeArray(doc, ZandakaShisanPeriodSums::periodOfMonthIndexes(doc.kaisya(), from, to),
+                                            print);
 }
 
 class PeriodSumsTest : public ::testing::Test {

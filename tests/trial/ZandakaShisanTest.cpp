@@ -1,8 +1,7 @@
-#include "trial/ZandakaShisan.h"
-
 #include <gtest/gtest.h>
 
 #include "document/MyDocument.h"
+#include "trial/ZandakaShisan.h"
 
 namespace kivo {
 namespace {
@@ -83,18 +82,42 @@ TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
     ZandakaShisan::RunningSums expected;
   };
   const Case cases[] = {
-      {"same side adds balances and totals", true, true, {1, 2, 3, 4, 5}, accountWith(true, 10, 20, 30, 40, 50),
+      {"same side adds balances and totals",
+       true,
+       true,
+       {1, 2, 3, 4, 5},
+       accountWith(true, 10, 20, 30, 40, 50),
        {11, 22, 33, 44, 55}},
-      {"other side subtracts balances, totals still add", false, true, {1, 2, 3, 4, 5},
-       accountWith(false, 10, 20, 30, 40, 50), {-9, 22, 33, -36, -45}},
-      {"an addition past the limit holds one beyond it", true, true, {kMax - 1, 0, 0, 0, 0},
-       accountWith(true, 5, 0, 0, 0), {kMax + 1, 0, 0, 0, 0}},
-      {"a subtraction past the limit holds one beyond it", false, true, {-kMax + 1, 0, 0, 0, 0},
-       accountWith(false, 5, 0, 0, 0), {-(kMax + 1), 0, 0, 0, 0}},
-      {"a sum beyond the limit is frozen", true, true, {kMax + 1, 0, 0, -(kMax + 1), 0},
-       accountWith(true, -7, 0, 0, 7), {kMax + 1, 0, 0, -(kMax + 1), 0}},
-      {"a debit total of exactly max is not increased", true, true, {0, kMax, kMax - 1, 0, 0},
-       accountWith(true, 0, 5, 5, 0), {0, kMax, kMax + 1, 0, 0}},
+      {"other side subtracts balances, totals still add",
+       false,
+       true,
+       {1, 2, 3, 4, 5},
+       accountWith(false, 10, 20, 30, 40, 50),
+       {-9, 22, 33, -36, -45}},
+      {"an addition past the limit holds one beyond it",
+       true,
+       true,
+       {kMax - 1, 0, 0, 0, 0},
+       accountWith(true, 5, 0, 0, 0),
+       {kMax + 1, 0, 0, 0, 0}},
+      {"a subtraction past the limit holds one beyond it",
+       false,
+       true,
+       {-kMax + 1, 0, 0, 0, 0},
+       accountWith(false, 5, 0, 0, 0),
+       {-(kMax + 1), 0, 0, 0, 0}},
+      {"a sum beyond the limit is frozen",
+       true,
+       true,
+       {kMax + 1, 0, 0, -(kMax + 1), 0},
+       accountWith(true, -7, 0, 0, 7),
+       {kMax + 1, 0, 0, -(kMax + 1), 0}},
+      {"a debit total of exactly max is not increased",
+       true,
+       true,
+       {0, kMax, kMax - 1, 0, 0},
+       accountWith(true, 0, 5, 5, 0),
+       {0, kMax, kMax + 1, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -141,9 +164,9 @@ TEST(ZandakaShisanTest, PercentPass)
 {
   MyDocument doc;
   const ZandakaShisan b(doc, false);
-  std::vector<Shisan> rows = {rowWith(0, 0, 0, 1000), rowWith(0, 0, 0, 125), rowWith(0, 0, 0, -50),
-                              rowWith(0, 0, 0, kMax + 1), rowWith(0, 0, 0, 9'999'990),
-                              rowWith(0, 0, 0, 10'000'000), rowWith(0, 0, 0, -999'990), rowWith(0, 0, 0, -1'000'000)};
+  std::vector<Shisan> rows = {rowWith(0, 0, 0, 1000),     rowWith(0, 0, 0, 125),       rowWith(0, 0, 0, -50),
+                              rowWith(0, 0, 0, kMax + 1), rowWith(0, 0, 0, 9'999'990), rowWith(0, 0, 0, 10'000'000),
+                              rowWith(0, 0, 0, -999'990), rowWith(0, 0, 0, -1'000'000)};
   Shisan heading;
   heading.setKamokuCode(ShisanHeadingRowCode);
   rows.push_back(heading);
@@ -153,13 +176,12 @@ TEST(ZandakaShisanTest, PercentPass)
     double percent;
   };
   const Expect expected[] = {
-      {true, 100.0},  {true, 12.5},   {true, -5.0},
-      {false, 0.0},                     // beyond the limit
-      {true, 999999.0},                 // "999999.00": nine characters, shown
-      {false, 0.0},                     // "1000000.00": ten characters, not shown
-      {true, -99999.0},                 // "-99999.00": the minus sign counts
-      {false, 0.0},                     // "-100000.00"
-      {false, 0.0},                     // a heading never has one
+      {true, 100.0},    {true, 12.5}, {true, -5.0}, {false, 0.0},  // beyond the limit
+      {true, 999999.0},                                            // "999999.00": nine characters, shown
+      {false, 0.0},                                                // "1000000.00": ten characters, not shown
+      {true, -99999.0},                                            // "-99999.00": the minus sign counts
+      {false, 0.0},                                                // "-100000.00"
+      {false, 0.0},                                                // a heading never has one
   };
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);

@@ -1,17 +1,17 @@
 // The journal window over a year of 100,000 entries, every one of them shown: the
 // time from asking for the window until its grid has been painted once, offscreen.
-#include <chrono>
-#include <memory>
+#include <benchmark/benchmark.h>
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <benchmark/benchmark.h>
+#include <chrono>
+#include <memory>
 
-#include "document/DocumentSession.h"
-#include "journal/KanjyoumotocyouController.h"
-#include "journal/ShiwakenikkiController.h"
-#include "journal/ShiwakenikkiDisplayConditionController.h"
+#include "document/gui/DocumentSession.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/ShiwakenikkiController.h"
+#include "journal/gui/ShiwakenikkiDisplayConditionController.h"
 #include "support/TestDocuments.h"
 
 namespace kivo {

@@ -1,8 +1,9 @@
 // Entry of the window benchmarks: one offscreen application for the whole run, and
 // user defaults in a throwaway file.
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 #include "platform/UserDefaults.h"
 

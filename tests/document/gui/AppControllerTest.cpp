@@ -1,19 +1,16 @@
 // The application delegate driven as the user drives it: launching, the guards with
 // their exact refusals, the commands a limited user cannot reach, the Window menu and
 // the menus of several documents.
-#include "support/AppTestFixture.h"
-
+#include <QMenuBar>
+#include <QPushButton>
 #include <map>
 #include <set>
 
-#include <QMenuBar>
-#include <QPushButton>
-
 #include "model/HojyoKamoku.h"
 #include "model/SubMenuItemOfDenpyouAndCyouhyouMenuItem.h"
-
 #include "platform/SheetController.h"
-#include "setup/DocumentInfoController.h"
+#include "setup/gui/DocumentInfoController.h"
+#include "support/AppTestFixture.h"
 
 namespace kivo::test {
 namespace {
@@ -131,7 +128,8 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
   auto* sheet = new BlockingSheet(true);
   sheet->beginSheet(journal, [](int) {});
   activate(info);
-  const QString sheetRefusal = refusal("このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。");
+  const QString sheetRefusal =
+      refusal("このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。");
   EXPECT_FALSE(AppController::canShowFurikaedenpyouWindow());
   EXPECT_EQ(takeAlertTexts(), QStringList{sheetRefusal});
   EXPECT_FALSE(AppController::canPrintKanjyoumotocyouOfPluralKamoku());
@@ -206,8 +204,8 @@ TEST_F(AppControllerTest, CommandsWithoutTheirWindowsYetAreDisabled)
     ASSERT_NE(menu->action(c), nullptr);
     EXPECT_FALSE(menu->action(c)->isEnabled());
   }
-  for (Command c : {Command::NewDocument, Command::OpenDocument, Command::SaveDocument, Command::CloseWindow,
-                    Command::ShowHelp}) {
+  for (Command c :
+       {Command::NewDocument, Command::OpenDocument, Command::SaveDocument, Command::CloseWindow, Command::ShowHelp}) {
     SCOPED_TRACE(static_cast<int>(c));
     EXPECT_TRUE(menu->action(c)->isEnabled());
   }
@@ -216,19 +214,27 @@ TEST_F(AppControllerTest, CommandsWithoutTheirWindowsYetAreDisabled)
 TEST_F(AppControllerTest, ALimitedUserCannotReachLedgersStatementsAssetsOrPluralPrinting)
 {
   const Command handled[] = {
-      Command::ShowFurikaedenpyouWindow,      Command::ShowShiwakenikkiWindow,
-      Command::ShowKanjyoumotocyouWindow,     Command::ShowHojyozandakaIchiranWindow,
-      Command::ShowZandakaShisanWindow,       Command::ShowSuiiShisanWindow,
-      Command::ShowGenkasyoukyakuShisanListWindow, Command::PrintHoukokusyo,
-      Command::PrintKanjyoumotocyouOfPluralKamoku, Command::PrintHojyomotocyouOfPluralHojyoKamoku,
+      Command::ShowFurikaedenpyouWindow,
+      Command::ShowShiwakenikkiWindow,
+      Command::ShowKanjyoumotocyouWindow,
+      Command::ShowHojyozandakaIchiranWindow,
+      Command::ShowZandakaShisanWindow,
+      Command::ShowSuiiShisanWindow,
+      Command::ShowGenkasyoukyakuShisanListWindow,
+      Command::PrintHoukokusyo,
+      Command::PrintKanjyoumotocyouOfPluralKamoku,
+      Command::PrintHojyomotocyouOfPluralHojyoKamoku,
       Command::ImportShiwakeFromTextFile,
   };
   std::map<Command, int> ran;
   for (Command c : handled) app->setCommandHandler(c, [&ran, c](QAction*) { ++ran[c]; });
   const std::set<Command> refused{
-      Command::ShowKanjyoumotocyouWindow,           Command::PrintHoukokusyo,
-      Command::ShowGenkasyoukyakuShisanListWindow,  Command::PrintKanjyoumotocyouOfPluralKamoku,
-      Command::PrintHojyomotocyouOfPluralHojyoKamoku, Command::ImportShiwakeFromTextFile,
+      Command::ShowKanjyoumotocyouWindow,
+      Command::PrintHoukokusyo,
+      Command::ShowGenkasyoukyakuShisanListWindow,
+      Command::PrintKanjyoumotocyouOfPluralKamoku,
+      Command::PrintHojyomotocyouOfPluralHojyoKamoku,
+      Command::ImportShiwakeFromTextFile,
   };
 
   for (bool limited : {false, true}) {
@@ -276,8 +282,8 @@ TEST_F(AppControllerTest, WindowMenuItemsStandGroupedUnderTheirDocumentAndGoWith
   };
   const QString indent(2, QChar(0x3000));
   const QStringList expected{
-      a->displayName(),      indent + QStringLiteral("仕訳日記帳"), indent + QStringLiteral("合計残高試算表 ✓"),
-      b->displayName(),      indent + QStringLiteral("合計残高試算表"),
+      a->displayName(), indent + QStringLiteral("仕訳日記帳"),     indent + QStringLiteral("合計残高試算表 ✓"),
+      b->displayName(), indent + QStringLiteral("合計残高試算表"),
   };
   // Every window of every document shows the same items.
   for (WindowController* w : {static_cast<WindowController*>(aJournal), static_cast<WindowController*>(bTrial),
@@ -298,8 +304,8 @@ TEST_F(AppControllerTest, WindowMenuItemsStandGroupedUnderTheirDocumentAndGoWith
   // A closed window's item goes; a closed document takes all its items along.
   aJournal->close();
   flush();
-  EXPECT_EQ(titles(bTrial), (QStringList{a->displayName(), indent + QStringLiteral("合計残高試算表"),
-                                        b->displayName(), indent + QStringLiteral("合計残高試算表 ✓")}));
+  EXPECT_EQ(titles(bTrial), (QStringList{a->displayName(), indent + QStringLiteral("合計残高試算表"), b->displayName(),
+                                         indent + QStringLiteral("合計残高試算表 ✓")}));
   a->documentInfoController()->close();
   flush();
   EXPECT_EQ(app->documentController()->documents().size(), 1u);

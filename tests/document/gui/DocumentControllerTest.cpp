@@ -1,10 +1,9 @@
 // The list of open documents: new and untitled names, files that cannot be opened, and
 // quitting with unsaved changes.
-#include "support/AppTestFixture.h"
-
 #include <QFile>
 
 #include "document/DocumentFile.h"
+#include "support/AppTestFixture.h"
 
 namespace kivo::test {
 namespace {
@@ -66,9 +65,7 @@ TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
     EXPECT_EQ(alerts[0].text, c.text);
     // A newer version's file points to where a newer program is found.
     EXPECT_EQ(alerts[0].buttons.contains(QStringLiteral("ヘルプ")), c.offersHelp);
-    if (c.offersHelp) {
-      EXPECT_EQ(HelpWindow::sharedHelpWindow()->currentAnchor(), QStringLiteral("Download"));
-    }
+    if (c.offersHelp) { EXPECT_EQ(HelpWindow::sharedHelpWindow()->currentAnchor(), QStringLiteral("Download")); }
   }
 }
 
@@ -88,7 +85,7 @@ TEST_F(DocumentControllerTest, QuittingAsksEachChangedDocumentAndCancelKeepsEver
   };
   EXPECT_FALSE(app->terminate());
   EXPECT_EQ(asked, (QStringList{QStringLiteral("書類“%1”に加えた変更を保存しますか?").arg(a->displayName()),
-                               QStringLiteral("書類“%1”に加えた変更を保存しますか?").arg(c->displayName())}));
+                                QStringLiteral("書類“%1”に加えた変更を保存しますか?").arg(c->displayName())}));
   EXPECT_EQ(app->documentController()->documents().size(), 3u);
   EXPECT_NE(b->documentInfoController(), nullptr);
 

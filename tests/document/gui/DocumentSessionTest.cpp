@@ -1,18 +1,17 @@
 // A document's life through its windows: the first window, saving, the question on
 // closing, the lock against a second running program, the rows settled before a save,
 // the controllers and frames the document keeps.
-#include "support/AppTestFixture.h"
-
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
 
 #include "document/DocumentFile.h"
-#include "document/PasswordController.h"
-#include "document/ProgressStateController.h"
+#include "document/gui/PasswordController.h"
+#include "document/gui/ProgressStateController.h"
 #include "platform/DocumentLock.h"
 #include "platform/PasswordHash.h"
+#include "support/AppTestFixture.h"
 
 namespace kivo::test {
 namespace {
@@ -58,8 +57,8 @@ TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompany)
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    DocumentSession* doc =
-        app->documentController()->openDocumentWithContentsOfFile(writeBooks(QStringLiteral("first%1.kivo").arg(++n), c.edit));
+    DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(
+        writeBooks(QStringLiteral("first%1.kivo").arg(++n), c.edit));
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(doc->windowControllers().size(), 1u);
     EXPECT_EQ(doc->windowControllers().front()->windowKind(), c.firstWindow);
@@ -125,7 +124,9 @@ TEST_F(DocumentSessionTest, ClosingAChangedDocumentAsksFirst)
     doc->document().kaisya().setAddress("変更後");
     doc->updateChangeCount(MyDocument::ChangeType::Done);
     alerts.clear();
-    answer = [&](const AlertSheet::Alert& a) { return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(c.button))); };
+    answer = [&](const AlertSheet::Alert& a) {
+      return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(c.button)));
+    };
     doc->documentInfoController()->close();
     flush();
     ASSERT_EQ(alerts.size(), 1u);

@@ -1,12 +1,11 @@
 // The password prompt of a protected document.
-#include "support/AppTestFixture.h"
-
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "document/DocumentFile.h"
-#include "document/PasswordController.h"
+#include "document/gui/PasswordController.h"
 #include "platform/PasswordHash.h"
+#include "support/AppTestFixture.h"
 
 namespace kivo::test {
 namespace {

@@ -1,10 +1,9 @@
 // The shared progress sheet as a long job uses it: polled between steps.
-#include "support/AppTestFixture.h"
-
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "document/ProgressStateController.h"
+#include "document/gui/ProgressStateController.h"
+#include "support/AppTestFixture.h"
 
 namespace kivo::test {
 namespace {
@@ -43,10 +42,10 @@ TEST_F(ProgressStateControllerTest, CancelStopsThePolledJobAtItsNextStep)
     int expectedSteps;
   };
   const Case cases[] = {
-      {true, 3, 3},     // the step after the click is not started
+      {true, 3, 3},  // the step after the click is not started
       {true, 0, 0},
-      {true, -1, 10},   // never clicked: every step
-      {false, 3, 10},   // a job that cannot be cancelled ignores the button
+      {true, -1, 10},  // never clicked: every step
+      {false, 3, 10},  // a job that cannot be cancelled ignores the button
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "cancel enabled " << c.cancelEnabled << ", click at " << c.clickAt);

@@ -1,8 +1,8 @@
 // The refresh of output windows after a change of the journal, driven through real
 // windows: what recomputes at once, what waits until it becomes main.
-#include "support/AppTestFixture.h"
-
 #include <QUndoStack>
+
+#include "support/AppTestFixture.h"
 
 namespace kivo::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 
-#include "entry/EntryGridView.h"
+#include "entry/gui/EntryGridView.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {

@@ -1,16 +1,15 @@
 // The transfer-voucher window driven through its grid: typing, Tab and the menu
 // commands, offscreen.
-#include "entry/FurikaedenpyouController.h"
-
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUndoStack>
 
 #include "entry/EntryTestBooks.h"
-#include "entry/FurikaedenpyouView.h"
-#include "journal/Kanjyoumotocyou.h"
 #include "entry/gui/EntryWindowTest.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/FurikaedenpyouView.h"
+#include "journal/Kanjyoumotocyou.h"
 
 namespace kivo::test {
 namespace {
@@ -212,8 +211,8 @@ TEST_F(FurikaedenpyouControllerTest, ClosingAdjustmentSortsAfterMarchAndRegularT
   books().setDidSortedShiwakeArrayUpdate(false);
   books().setSortedShiwakeArray();
   int entryRows = 0;
-  for (const Motocyou& m :
-       Kanjyoumotocyou::motocyouArray(books(), kShoumouhinhi, -1, 0, static_cast<int32_t>(books().kaisya().monthArray().size())))
+  for (const Motocyou& m : Kanjyoumotocyou::motocyouArray(books(), kShoumouhinhi, -1, 0,
+                                                          static_cast<int32_t>(books().kaisya().monthArray().size())))
     if (m.indexOfSortedShiwakeArray() >= 0) ++entryRows;
   EXPECT_EQ(entryRows, 1);  // the closing adjustment only
 

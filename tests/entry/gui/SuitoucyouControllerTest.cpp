@@ -1,21 +1,20 @@
 // The cash-book window driven through its grid and menus, offscreen: typing rows,
 // the running balance, the pending entry, row removal with undo, the refresh from the
 // voucher window, saving, switching books and the book's shortcut.
-#include "entry/SuitoucyouController.h"
-
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUndoStack>
 
 #include "document/DocumentFile.h"
-#include "document/ProgressStateController.h"
+#include "document/gui/ProgressStateController.h"
 #include "entry/EntryTestBooks.h"
-#include "entry/FurikaedenpyouController.h"
-#include "entry/FurikaedenpyouView.h"
-#include "entry/SuitoucyouView.h"
+#include "entry/gui/EntryWindowTest.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/FurikaedenpyouView.h"
+#include "entry/gui/SuitoucyouController.h"
+#include "entry/gui/SuitoucyouView.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/ShiwakenikkiCondition.h"
-#include "entry/gui/EntryWindowTest.h"
 #include "trial/ZandakaShisanPeriodSums.h"
 
 namespace kivo::test {
@@ -128,7 +127,8 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
   genkinItem->trigger();
   flush();
   int books = 0;
-  for (WindowController* wc : session->windowControllers()) books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
+  for (WindowController* wc : session->windowControllers())
+    books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
   EXPECT_EQ(books, 1);
 }
 
@@ -299,8 +299,7 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   EXPECT_FALSE(session->isDocumentEdited());
   // The book in the background computed its balance under the document's progress
   // sheet.
-  auto* progress =
-      session->ownedControllerAs<ProgressStateController>(DocumentSession::OwnedController::ProgressState);
+  auto* progress = session->ownedControllerAs<ProgressStateController>(DocumentSession::OwnedController::ProgressState);
   ASSERT_NE(progress, nullptr);
   EXPECT_EQ(progress->progressFieldStringValue(), QStringLiteral("出納帳の残高を計算中..."));
   EXPECT_FALSE(progress->isRunningModalSession());
@@ -356,9 +355,9 @@ TEST_F(SuitoucyouControllerTest, TheFunctionMenuAndItsEnabling)
   QStringList titles;
   for (QAction* a : w->mainMenu()->functionMenu()->actions())
     if (!a->isSeparator()) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{"表示する勘定科目...", "表示する補助科目...", "この出納帳を表示するショートカット",
-                                 "行を登録", "行の追加", "行の挿入", "行の複製", "行の削除", "前行同項目を転記",
-                                 "日付順に並び替え"}));
+  EXPECT_EQ(titles,
+            (QStringList{"表示する勘定科目...", "表示する補助科目...", "この出納帳を表示するショートカット", "行を登録",
+                         "行の追加", "行の挿入", "行の複製", "行の削除", "前行同項目を転記", "日付順に並び替え"}));
   EXPECT_EQ(w->functionMenuAction(QStringLiteral("行を登録"))->shortcut(),
             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
   EXPECT_EQ(w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->shortcut(),

@@ -1,13 +1,13 @@
-#include "fields/FormatterLineEditBinding.h"
+#include <gtest/gtest.h>
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "fields/FieldsTestDocument.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/KamokuFormatter.h"
+#include "fields/gui/FormatterLineEditBinding.h"
 
 namespace kivo {
 namespace {

@@ -1,20 +1,21 @@
+#include <gtest/gtest.h>
+
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
-#include <gtest/gtest.h>
 
 #include "fields/FieldsTestDocument.h"
 #include "fields/HojyoKamokuFormatter.h"
-#include "fields/HojyoKamokuFormatterListWindow.h"
 #include "fields/JigyoubuFormatter.h"
-#include "fields/JigyoubuFormatterListWindow.h"
 #include "fields/KamokuFormatter.h"
-#include "fields/KamokuFormatterListWindow.h"
 #include "fields/StopChar.h"
 #include "fields/TekiyouFormatter.h"
-#include "fields/TekiyouFormatterListWindow.h"
-#include "fields/WindowPlacement.h"
+#include "fields/gui/HojyoKamokuFormatterListWindow.h"
+#include "fields/gui/JigyoubuFormatterListWindow.h"
+#include "fields/gui/KamokuFormatterListWindow.h"
 #include "fields/gui/ModalDriver.h"
+#include "fields/gui/TekiyouFormatterListWindow.h"
+#include "fields/gui/WindowPlacement.h"
 
 namespace kivo {
 namespace {
@@ -26,10 +27,8 @@ struct Key {
 };
 
 const Key kAcceptKeys[] = {
-    {Qt::Key_Enter, Qt::KeypadModifier, StopChar::kEnter},
-    {Qt::Key_Return, Qt::NoModifier, StopChar::kReturn},
-    {Qt::Key_Tab, Qt::NoModifier, StopChar::kTab},
-    {Qt::Key_Backtab, Qt::ShiftModifier, StopChar::kBacktab},
+    {Qt::Key_Enter, Qt::KeypadModifier, StopChar::kEnter}, {Qt::Key_Return, Qt::NoModifier, StopChar::kReturn},
+    {Qt::Key_Tab, Qt::NoModifier, StopChar::kTab},         {Qt::Key_Backtab, Qt::ShiftModifier, StopChar::kBacktab},
     {Qt::Key_Tab, Qt::ShiftModifier, StopChar::kBacktab},
 };
 const Key kCancelKeys[] = {
@@ -75,7 +74,7 @@ TEST(KamokuFormatterListWindow, EscapeAndCtrlWCancel)
     f.setStopFormatterListChar(StopChar::kReturn);
     pressWhenUp(key);
     EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
-                                                                                                  "GEN", true),
+                                                                                                 "GEN", true),
               -1);
     EXPECT_EQ(f.stopFormatterListChar(), StopChar::kNone);
     EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), -1);
@@ -97,7 +96,8 @@ TEST(KamokuFormatterListWindow, TypingNarrowsTheListAndArrowsMove)
   });
   const int32_t code =
       KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "", false);
-  EXPECT_EQ(seen.join(","), "現金,当座預金,普通預金,売掛金,現金過不足,建物,車両運搬具,旅費交通費,通信費,消耗品費,|,現金,現金過不足");
+  EXPECT_EQ(seen.join(","),
+            "現金,当座預金,普通預金,売掛金,現金過不足,建物,車両運搬具,旅費交通費,通信費,消耗品費,|,現金,現金過不足");
   EXPECT_EQ(code, 199);
   EXPECT_EQ(f.stopFormatterListChar(), StopChar::kReturn);
 }
@@ -110,8 +110,8 @@ TEST(KamokuFormatterListWindow, TypingContinuesAfterTheStartText)
     QTest::keyClicks(w->searchField(), "KINK");
     QTest::keyClick(w->searchField(), Qt::Key_Return);
   });
-  EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
-                                                                                                "GEN", false),
+  EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "GEN",
+                                                                                               false),
             199);
 }
 
@@ -125,8 +125,8 @@ TEST(KamokuFormatterListWindow, AcceptWithoutAnyMatchKeepsTheWindowOpen)
     stillOpen = w->isVisible();
     QTest::keyClick(w->searchField(), Qt::Key_Escape);
   });
-  EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
-                                                                                                "XYZ", false),
+  EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "XYZ",
+                                                                                               false),
             -1);
   EXPECT_TRUE(stillOpen);
 }
@@ -209,9 +209,9 @@ TEST(JigyoubuFormatterListWindow, ChoosesADivisionOrTheWholeCompany)
     shown = shownNames(w->listView(), 1).join(",");
     QTest::keyClick(w->searchField(), Qt::Key_W, Qt::ControlModifier);
   });
-  EXPECT_EQ(JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(some, QPoint(40, 40),
-                                                                                                    ""),
-            -1);
+  EXPECT_EQ(
+      JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(some, QPoint(40, 40), ""),
+      -1);
   EXPECT_EQ(shown, "本社,工場,支店,支社");
   EXPECT_EQ(some.stopFormatterListChar(), StopChar::kNone);
 }
@@ -234,15 +234,16 @@ TEST(TekiyouFormatterListWindow, ChoosesDescriptionsAndSkipsGroupHeadings)
     QTest::keyClick(w->searchField(), Qt::Key_Down);  // over the heading "その他"
     QTest::keyClick(w->searchField(), Qt::Key_Return);
   });
-  TekiyouPtr t = TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "");
+  TekiyouPtr t =
+      TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "");
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->tekiyou(), "タクシー代");
 
   for (const Key& key : kCancelKeys) {
     pressWhenUp(key);
-    EXPECT_EQ(TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
-                                                                                                    "TAXI"),
-              nullptr);
+    EXPECT_EQ(
+        TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "TAXI"),
+        nullptr);
     EXPECT_EQ(f.stopFormatterListChar(), StopChar::kNone);
   }
 }
@@ -263,9 +264,7 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
     });
     JigyoubuFormatter f(*doc);
     JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(f, c.point, "");
-    if (c.keptAtPoint) {
-      EXPECT_EQ(geometry.topLeft(), c.point);
-    }
+    if (c.keptAtPoint) { EXPECT_EQ(geometry.topLeft(), c.point); }
     EXPECT_TRUE(screen.contains(geometry)) << geometry.x() << "," << geometry.y();
     EXPECT_GE(geometry.width(), 260);
   }

@@ -1,14 +1,15 @@
+#include <gtest/gtest.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "fields/FieldsTestDocument.h"
-#include "fields/InputHidukeController.h"
-#include "fields/InputKingakuController.h"
 #include "fields/StopChar.h"
-#include "fields/WindowPlacement.h"
+#include "fields/gui/InputHidukeController.h"
+#include "fields/gui/InputKingakuController.h"
 #include "fields/gui/ModalDriver.h"
+#include "fields/gui/WindowPlacement.h"
 
 namespace kivo {
 namespace {
@@ -104,8 +105,8 @@ TEST(InputHidukeController, ResetKeepsOnlyPartialDates)
   InputHidukeController panel(*doc);
   runPanel(panel, "4", "/1", kAcceptKeys[1]);
   ASSERT_TRUE(panel.hiduke());
-  const std::pair<const char*, const char*> cases[] = {
-      {"4", "4"}, {"0", "0"}, {"12/3", "12/3"}, {"a", ""}, {"\r", ""}, {"12345", ""}};
+  const std::pair<const char*, const char*> cases[] = {{"4", "4"}, {"0", "0"}, {"12/3", "12/3"},
+                                                       {"a", ""},  {"\r", ""}, {"12345", ""}};
   for (const auto& [start, shown] : cases) {
     panel.resetTextFieldWithString(start);
     EXPECT_EQ(panel.textField()->text(), shown);
@@ -146,12 +147,10 @@ TEST(InputKingakuController, TabWithoutAnAmountAnswersMinusOne)
     uint16_t stopChar;
   };
   const Case cases[] = {
-      {"", kAcceptKeys[2], false, StopChar::kTab},
-      {"", kAcceptKeys[3], false, StopChar::kBacktab},
+      {"", kAcceptKeys[2], false, StopChar::kTab},    {"", kAcceptKeys[3], false, StopChar::kBacktab},
       {".", kAcceptKeys[2], false, StopChar::kTab},  // unreadable: closes without an amount
       {"", kAcceptKeys[1], true, StopChar::kNone},   // Return needs an amount
-      {".", kAcceptKeys[0], true, StopChar::kNone},
-      {"12", kCancelKeys[0], false, StopChar::kNone},
+      {".", kAcceptKeys[0], true, StopChar::kNone},   {"12", kCancelKeys[0], false, StopChar::kNone},
       {"12", kCancelKeys[1], false, StopChar::kNone},
   };
   for (const Case& c : cases) {

@@ -1,16 +1,15 @@
 // The report table: which keys it passes on to its window instead of handling, and
 // how it tints total rows.
-#include "journal/CyouhyouTableView.h"
-
-#include <set>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QStandardItemModel>
 #include <QTest>
-#include <gtest/gtest.h>
+#include <set>
 
+#include "journal/gui/CyouhyouTableView.h"
 #include "platform/NotificationCenter.h"
 
 namespace kivo {
@@ -57,10 +56,10 @@ TEST_F(CyouhyouTableViewTest, CommandKeysArePostedOnceEachAndLeaveTheSelection)
     uint16_t character;
   };
   const Case cases[] = {
-      {Qt::Key_A, Qt::NoModifier, 'a'},       {Qt::Key_Z, Qt::ShiftModifier, 'Z'},
-      {Qt::Key_5, Qt::NoModifier, '5'},       {Qt::Key_Space, Qt::NoModifier, 32},
-      {Qt::Key_Tab, Qt::NoModifier, 9},       {Qt::Key_Backtab, Qt::ShiftModifier, 25},
-      {Qt::Key_Return, Qt::NoModifier, 13},   {Qt::Key_Enter, Qt::KeypadModifier, 3},
+      {Qt::Key_A, Qt::NoModifier, 'a'},         {Qt::Key_Z, Qt::ShiftModifier, 'Z'},
+      {Qt::Key_5, Qt::NoModifier, '5'},         {Qt::Key_Space, Qt::NoModifier, 32},
+      {Qt::Key_Tab, Qt::NoModifier, 9},         {Qt::Key_Backtab, Qt::ShiftModifier, 25},
+      {Qt::Key_Return, Qt::NoModifier, 13},     {Qt::Key_Enter, Qt::KeypadModifier, 3},
       {Qt::Key_Backspace, Qt::NoModifier, 127},
   };
   for (const Case& c : cases) {

@@ -50,8 +50,10 @@ protected:
     for (size_t i = 0; i < lines.size(); ++i) {
       const VoucherLine& l = lines[i];
       setRow(v, static_cast<int>(i), date, l.kari, l.kariAmount, l.kashi, l.kashiAmount, l.tekiyou);
-      if (l.kariHojyo >= 0) v.setCell(static_cast<int>(i), Row::KarikataHojyoKamokuMatrix, FieldValue::code(l.kariHojyo));
-      if (l.kashiHojyo >= 0) v.setCell(static_cast<int>(i), Row::KashikataHojyoKamokuMatrix, FieldValue::code(l.kashiHojyo));
+      if (l.kariHojyo >= 0)
+        v.setCell(static_cast<int>(i), Row::KarikataHojyoKamokuMatrix, FieldValue::code(l.kariHojyo));
+      if (l.kashiHojyo >= 0)
+        v.setCell(static_cast<int>(i), Row::KashikataHojyoKamokuMatrix, FieldValue::code(l.kashiHojyo));
     }
     books().setSortedShiwakeArray();
     FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);

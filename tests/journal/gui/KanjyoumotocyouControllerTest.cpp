@@ -1,15 +1,14 @@
 // The ledger window over registered vouchers, offscreen: its rows as the user reads
 // them, its columns, the refresh rule, the keys of its table, shortcuts and periods.
-#include "journal/KanjyoumotocyouController.h"
-
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 
-#include "entry/FurikaedenpyouController.h"
-#include "entry/SuitoucyouController.h"
-#include "journal/PeriodController.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/SuitoucyouController.h"
 #include "journal/gui/JournalWindowTest.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/PeriodController.h"
 
 namespace kivo::test {
 namespace {
@@ -116,11 +115,15 @@ TEST_F(KanjyoumotocyouControllerTest, TheColumnsAndFieldsAreThoseTheBooksUse)
     bool hojyoField;
   };
   const Case cases[] = {
-      {"plain books", {}, false,
+      {"plain books",
+       {},
+       false,
        {Column::Date, Column::AiteKamoku, Column::Tekiyou, Column::KarikataKingaku, Column::KashikataKingaku,
         Column::Zandaka},
        false},
-      {"sub-accounts, divisions and the created-by column", {.hojyoKamoku = true, .jigyoubu = true}, true,
+      {"sub-accounts, divisions and the created-by column",
+       {.hojyoKamoku = true, .jigyoubu = true},
+       true,
        {Column::Date, Column::CreatedType, Column::AiteKamoku, Column::AiteHojyoKamoku, Column::AiteJigyoubu,
         Column::Tekiyou, Column::Jigyoubu, Column::KarikataKingaku, Column::KashikataKingaku, Column::Zandaka},
        true},
@@ -156,8 +159,9 @@ TEST_F(KanjyoumotocyouControllerTest, ASubLedgerAndTheOwnSubAccountColumn)
   ASSERT_LT(tekiyou + 1, static_cast<int>(columns.size()));
   EXPECT_EQ(columns[tekiyou + 1], Column::HojyoKamoku);
   EXPECT_EQ(column(w, Column::HojyoKamoku), (QStringList{"", "みずほ銀行", "三井住友銀行", "", ""}));
-  EXPECT_EQ(w->textFieldArray(), (std::vector<QLineEdit*>{w->displayingKamokuField(), w->displayingHojyoKamokuField(),
-                                                          w->displayingPeriodFromField(), w->displayingPeriodToField()}));
+  EXPECT_EQ(w->textFieldArray(),
+            (std::vector<QLineEdit*>{w->displayingKamokuField(), w->displayingHojyoKamokuField(),
+                                     w->displayingPeriodFromField(), w->displayingPeriodToField()}));
   // The other side of the cash entries reads the sub-account's name.
   KanjyoumotocyouController* cash = openLedger(kGenkin);
   EXPECT_EQ(column(cash, Column::AiteHojyoKamoku), (QStringList{"", "みずほ銀行", "三井住友銀行", "", ""}));
@@ -322,7 +326,8 @@ TEST_F(KanjyoumotocyouControllerTest, AShortcutDigitBelongsToOneLedgerAndOpensIt
   app->performCommand(MainMenu::Command::ShowShortCutKanjyoumotocyouWindow, item);
   flush();
   int ledgers = 0;
-  for (WindowController* wc : session->windowControllers()) ledgers += wc->windowKind() == DocumentWindow::Kind::Kanjyoumotocyou;
+  for (WindowController* wc : session->windowControllers())
+    ledgers += wc->windowKind() == DocumentWindow::Kind::Kanjyoumotocyou;
   EXPECT_EQ(ledgers, 1);
   KanjyoumotocyouController* cash = openLedger(kGenkin);
   EXPECT_NE(cash, w);
@@ -343,10 +348,10 @@ TEST_F(KanjyoumotocyouControllerTest, ADateTypedForAPeriodFieldChoosesItsMonth)
   };
   const Case cases[] = {
       {true, Date(2024, 7, 15), 3, count},
-      {false, Date(2024, 5, 31), 1, 1},     // the "to" month pulls "from" back
+      {false, Date(2024, 5, 31), 1, 1},  // the "to" month pulls "from" back
       {true, Date::kessanSeiridukiDate(), count, count},
       {false, Date(2024, 4, 1), 0, 0},
-      {true, Date(2030, 1, 1), 0, 0},       // a date of no month changes nothing
+      {true, Date(2030, 1, 1), 0, 0},  // a date of no month changes nothing
   };
   for (const Case& c : cases) {
     w->setPeriodFieldToDate(c.fromField ? w->displayingPeriodFromField() : w->displayingPeriodToField(), c.date);

@@ -1,13 +1,12 @@
 // The period sheet over ledger windows: keeping the range ordered, typed months, and
 // where the chosen range goes.
-#include "journal/PeriodController.h"
-
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "journal/KanjyoumotocyouController.h"
 #include "journal/gui/JournalWindowTest.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/PeriodController.h"
 
 namespace kivo::test {
 namespace {
@@ -70,7 +69,7 @@ TEST_F(PeriodControllerTest, TypedTextChoosesAMonthOrGivesThePreviousChoiceBack)
     const char* typed;
     int expected;  // -1: the previous choice (index 2) stays
   };
-  const Case cases[] = {{"13", kKessan}, {"4", 0}, {"1", 9},   {"12", 8},  {"5月", 1}, {"決算整理月", kKessan},
+  const Case cases[] = {{"13", kKessan}, {"4", 0},  {"1", 9},   {"12", 8},   {"5月", 1}, {"決算整理月", kKessan},
                         {"04", -1},      {"0", -1}, {"14", -1}, {"abc", -1}, {"", -1}};
   KanjyoumotocyouController* w = openLedger();
   w->setKanjyoumotocyouDisplayingPeriod();

@@ -1,20 +1,19 @@
 // The journal window over registered vouchers, offscreen: what it lists and in which
 // order, the condition sheet it opens by itself, keyboard movement, opening a
 // voucher and deleting the shown transactions.
-#include "journal/ShiwakenikkiController.h"
-
 #include <QCheckBox>
-#include <QKeyEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 
-#include "entry/FurikaedenpyouController.h"
-#include "entry/SuitoucyouController.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/SuitoucyouController.h"
 #include "journal/gui/JournalWindowTest.h"
-#include "journal/ShiwakenikkiDisplayConditionController.h"
+#include "journal/gui/ShiwakenikkiController.h"
+#include "journal/gui/ShiwakenikkiDisplayConditionController.h"
 
 namespace kivo::test {
 namespace {
@@ -68,7 +67,7 @@ TEST_F(ShiwakenikkiControllerTest, ListsRegisteredVouchersInDateOrderWithTheClos
   const int32_t may = registerVoucher(Date(2024, 5, 10), kGenkin, kUriagedaka, 20000, "5月の売上");
   const int32_t kessan = registerVoucher(Date::kessanSeiridukiDate(), kShoumouhinhi, kGenkin, 800, "決算整理");
   const int32_t april = registerVoucher(Date(2024, 4, 5), {{kGenkin, 10000, kUriagedaka, 10000, "4月の売上"},
-                                                          {kShoumouhinhi, 3000, kGenkin, 3000, "文具"}});
+                                                           {kShoumouhinhi, 3000, kGenkin, 3000, "文具"}});
   const int32_t regular = registerVoucher(Date::regularTypeDenpyouDate(), kGenkin, kUriagedaka, 777, "定型");
   ASSERT_LT(regular, 0);
   addPendingCashBookRow(Date(2024, 4, 20));
@@ -86,8 +85,7 @@ TEST_F(ShiwakenikkiControllerTest, ListsRegisteredVouchersInDateOrderWithTheClos
   confirm();
 
   const QString n = QString::number(april);
-  EXPECT_EQ(column(Matrix::DenpyouNo),
-            (QStringList{n, n, QString::number(may), QString::number(kessan)}));
+  EXPECT_EQ(column(Matrix::DenpyouNo), (QStringList{n, n, QString::number(may), QString::number(kessan)}));
   EXPECT_EQ(column(Matrix::Date), (QStringList{"04/05", "04/05", "05/10", "13/00"}));
   EXPECT_EQ(column(Matrix::KarikataKamoku), (QStringList{"現金", "消耗品費", "現金", "消耗品費"}));
   EXPECT_EQ(column(Matrix::KarikataKingaku), (QStringList{"10,000", "3,000", "20,000", "800"}));
@@ -128,8 +126,9 @@ TEST_F(ShiwakenikkiControllerTest, TabAndArrowsMoveThroughTheColumnsTheBooksUse)
     std::vector<Matrix> tabOrder;
   };
   const Case cases[] = {
-      {{}, {Matrix::Date, Matrix::KarikataKamoku, Matrix::KarikataKingaku, Matrix::KashikataKamoku,
-            Matrix::KashikataKingaku, Matrix::Tekiyou}},
+      {{},
+       {Matrix::Date, Matrix::KarikataKamoku, Matrix::KarikataKingaku, Matrix::KashikataKamoku,
+        Matrix::KashikataKingaku, Matrix::Tekiyou}},
       {{.hojyoKamoku = true, .jigyoubu = true},
        {Matrix::Date, Matrix::KarikataKamoku, Matrix::KarikataHojyoKamoku, Matrix::KarikataKingaku,
         Matrix::KarikataJigyoubu, Matrix::KashikataKamoku, Matrix::KashikataHojyoKamoku, Matrix::KashikataKingaku,
@@ -178,8 +177,8 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
 {
   openEntryBooks();
   const int32_t a = registerVoucher(Date(2024, 4, 1), {{kGenkin, 100, kUriagedaka, 100, "A1"},
-                                                      {kGenkin, 200, kUriagedaka, 200, "A2"},
-                                                      {kShoumouhinhi, 50, kGenkin, 50, "A3"}});
+                                                       {kGenkin, 200, kUriagedaka, 200, "A2"},
+                                                       {kShoumouhinhi, 50, kGenkin, 50, "A3"}});
   const int32_t b = registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 300, "B1");
   openJournal();
   // Only the second line of voucher A is shown: the description stage turns on by
@@ -275,8 +274,8 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetRefusesBackwardRangesOnlyWhileTheirSt
       {"to the closing month", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "3/31", "13/00", 1, true},
       {"numbers backwards", &S::denpyouNoConditionPopUp, &S::denpyouNoFromField, &S::denpyouNoToField, "7", "5", 1,
        false},
-      {"number 0 is not compared", &S::denpyouNoConditionPopUp, &S::denpyouNoFromField, &S::denpyouNoToField, "0",
-       "5", 1, true},
+      {"number 0 is not compared", &S::denpyouNoConditionPopUp, &S::denpyouNoFromField, &S::denpyouNoToField, "0", "5",
+       1, true},
       {"amounts backwards", &S::kingakuConditionPopUp, &S::kingakuFromField, &S::kingakuToField, "2,000", "1000", 1,
        false},
       {"a date that is no date", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "2/30", "", 1, false},
@@ -330,8 +329,7 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
   EXPECT_FALSE(sheet()->jigyoubuConditionPopUp()->isEnabled());
   EXPECT_EQ(sheet()->jigyoubuConditionPopUp()->currentIndex(), 0);
   confirm();
-  EXPECT_EQ(c.kamokuConditionArray(),
-            (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, -1, 2}, {kGenkin, -1, 0}}));
+  EXPECT_EQ(c.kamokuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, -1, 2}, {kGenkin, -1, 0}}));
   EXPECT_EQ(sheet()->numberOfKamokuConditionListRows(), 2);
   EXPECT_TRUE(c.jigyoubuConditionArray().empty());
 
@@ -388,7 +386,8 @@ TEST_F(ShiwakenikkiControllerTest, ACashBookEntryOpensItsBookAtTheEntry)
   journal->showInputShiwakeWindow();
   flush();
   int books = 0;
-  for (WindowController* wc : session->windowControllers()) books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
+  for (WindowController* wc : session->windowControllers())
+    books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
   EXPECT_EQ(books, 1);
 }
 
@@ -406,7 +405,8 @@ TEST_F(ShiwakenikkiControllerTest, TheApplicationsCommandOpensOneJournalPerDocum
   app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
   flush();
   int journals = 0;
-  for (WindowController* wc : session->windowControllers()) journals += wc->windowKind() == DocumentWindow::Kind::Shiwakenikki;
+  for (WindowController* wc : session->windowControllers())
+    journals += wc->windowKind() == DocumentWindow::Kind::Shiwakenikki;
   EXPECT_EQ(journals, 1);
   // The Window menu lists it under its own title.
   bool listed = false;

@@ -1,4 +1,4 @@
-#include "platform/DocumentLock.h"
+#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -6,7 +6,8 @@
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+
+#include "platform/DocumentLock.h"
 
 namespace kivo {
 namespace {

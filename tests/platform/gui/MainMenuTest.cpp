@@ -1,14 +1,14 @@
-#include "platform/MainMenu.h"
-
-#include <set>
-#include <utility>
-#include <vector>
+#include <gtest/gtest.h>
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <gtest/gtest.h>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "platform/MainMenu.h"
 
 namespace kivo {
 namespace {

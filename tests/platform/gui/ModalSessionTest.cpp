@@ -1,8 +1,9 @@
-#include "platform/ModalSession.h"
+#include <gtest/gtest.h>
 
 #include <QTimer>
 #include <QWidget>
-#include <gtest/gtest.h>
+
+#include "platform/ModalSession.h"
 
 namespace kivo {
 namespace {

@@ -1,8 +1,9 @@
-#include "platform/PasswordHash.h"
+#include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <QList>
-#include <gtest/gtest.h>
+
+#include "platform/PasswordHash.h"
 
 namespace kivo {
 namespace {

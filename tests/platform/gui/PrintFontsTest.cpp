@@ -1,6 +1,6 @@
-#include "platform/PrintFonts.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/PrintFonts.h"
 
 namespace kivo {
 namespace {

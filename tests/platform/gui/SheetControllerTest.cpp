@@ -1,13 +1,13 @@
 // Sheets end through one action compared with their OK button; alerts carry the
 // standard titles and buttons.
-#include "platform/SheetController.h"
+#include <gtest/gtest.h>
 
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "platform/AlertSheet.h"
+#include "platform/SheetController.h"
 
 namespace kivo {
 namespace {
@@ -93,7 +93,8 @@ TEST(AlertSheetTest, AlertsCarryTheStandardButtonsAndReportTheChoice)
     EXPECT_EQ(deleted, chosen == 0);
   }
 
-  AlertSheet::runAlert(QStringLiteral("印刷できません"), QStringLiteral("設定している用紙の印刷できる範囲が小さすぎます。"));
+  AlertSheet::runAlert(QStringLiteral("印刷できません"),
+                       QStringLiteral("設定している用紙の印刷できる範囲が小さすぎます。"));
   EXPECT_FALSE(shown.back().isSheet);
   AlertSheet::setResponderForTesting({});
 }

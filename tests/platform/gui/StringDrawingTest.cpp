@@ -1,10 +1,11 @@
 // The three cell-drawing helpers, checked on the pixels they paint.
-#include "platform/StringDrawing.h"
+#include <gtest/gtest.h>
 
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
-#include <gtest/gtest.h>
+
+#include "platform/StringDrawing.h"
 
 namespace kivo {
 namespace {
@@ -86,16 +87,12 @@ TEST(StringDrawingTest, LeftedDropsCharactersUntilTheTextFitsAndRightedNeverShor
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPixelSize(16);
     const QFontMetricsF metrics(font);
-    if (!lefted.shown.isEmpty()) {
-      EXPECT_LT(metrics.horizontalAdvance(lefted.shown), width - 3);
-    }
+    if (!lefted.shown.isEmpty()) { EXPECT_LT(metrics.horizontalAdvance(lefted.shown), width - 3); }
     // One more character would not have fitted.
     if (lefted.shown.size() < text.size()) {
       EXPECT_GE(metrics.horizontalAdvance(text.left(lefted.shown.size() + 1)), width - 3);
     }
-    if (!lefted.ink.isNull()) {
-      EXPECT_LE(lefted.ink.right(), cell.right());
-    }
+    if (!lefted.ink.isNull()) { EXPECT_LE(lefted.ink.right(), cell.right()); }
   }
   // A character outside the basic plane is dropped whole.
   QImage image(10, 10, QImage::Format_RGB32);

@@ -1,11 +1,10 @@
-#include "platform/UserDefaults.h"
-
-#include <memory>
+#include <gtest/gtest.h>
 
 #include <QSettings>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <memory>
 
+#include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 
 namespace kivo {
@@ -94,8 +93,7 @@ TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopening)
     EXPECT_DOUBLE_EQ(defaults_->doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey), 12.5);
     EXPECT_EQ(defaults_->integerForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey), 12);
     EXPECT_DOUBLE_EQ(defaults_->doubleForKey(width7), 612.75);
-    EXPECT_EQ(defaults_->doubleForKey(UserDefaults::columnsKey(KIVOKanjyoumotocyouWindowWidthKey, 8)),
-              0.0);
+    EXPECT_EQ(defaults_->doubleForKey(UserDefaults::columnsKey(KIVOKanjyoumotocyouWindowWidthKey, 8)), 0.0);
     EXPECT_EQ(defaults_->stringForKey(KIVOInputSourceForTekiyouKey), QStringLiteral("ja"));
     EXPECT_EQ(defaults_->dataForKey(KIVOKanjyoumotocyouPrintInfoKey), printInfo);
     reopen();
@@ -120,8 +118,7 @@ TEST_F(UserDefaultsTest, RegisteredDefaultsAreNotWrittenToTheFile)
 
 TEST_F(UserDefaultsTest, ColorRoundTripsAndBadDataFallsBackToTheRegisteredColor)
 {
-  const QColor colors[] = {QColor(12, 34, 56, 78), QColor(Qt::black),
-                           QColor::fromRgbF(0.25f, 0.5f, 0.75f)};
+  const QColor colors[] = {QColor(12, 34, 56, 78), QColor(Qt::black), QColor::fromRgbF(0.25f, 0.5f, 0.75f)};
   for (const QColor& c : colors) {
     defaults_->setColor(c, KIVOSuiiShisanTitleTextColorKey);
     reopen();

@@ -1,12 +1,11 @@
 // The document information window: the hub's buttons follow the commands the program
 // has, it shows the company and its opening balances, keeps the ledger print state,
 // hands printing to whoever supplies it, and gives way to other sheets.
-#include "SetupWindowTest.h"
-
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 
+#include "SetupWindowTest.h"
 #include "platform/PasswordHash.h"
 
 namespace kivo::test {
@@ -47,9 +46,10 @@ TEST_F(DocumentInfoControllerTest, ButtonsWorkOnceTheirCommandsHaveHandlers)
   for (Command c : {Command::ShowPropertiesWindow, Command::ShowKamokuListWindow, Command::ShowJigyoubuListWindow,
                     Command::ShowTekiyouListWindow})
     EXPECT_TRUE(info->buttonOfCommand(c)->isEnabled());
-  for (Command c : {Command::ShowFurikaedenpyouWindow, Command::ShowShiwakenikkiWindow, Command::ShowKanjyoumotocyouWindow,
-                    Command::ShowHojyozandakaIchiranWindow, Command::ShowZandakaShisanWindow, Command::ShowSuiiShisanWindow,
-                    Command::ShowGenkasyoukyakuShisanListWindow, Command::PrintHoukokusyo, Command::ShowSuitoucyouWindow})
+  for (Command c :
+       {Command::ShowFurikaedenpyouWindow, Command::ShowShiwakenikkiWindow, Command::ShowKanjyoumotocyouWindow,
+        Command::ShowHojyozandakaIchiranWindow, Command::ShowZandakaShisanWindow, Command::ShowSuiiShisanWindow,
+        Command::ShowGenkasyoukyakuShisanListWindow, Command::PrintHoukokusyo, Command::ShowSuitoucyouWindow})
     EXPECT_FALSE(info->buttonOfCommand(c)->isEnabled());
 
   int opened = 0;

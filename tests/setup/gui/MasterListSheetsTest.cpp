@@ -1,7 +1,5 @@
 // The company-properties and master-list sheets: their guards, their refusals with
 // the offending row selected, working on copies, and what OK leaves in the books.
-#include "SetupWindowTest.h"
-
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -11,15 +9,16 @@
 #include <QTableView>
 #include <QTreeView>
 
+#include "SetupWindowTest.h"
 #include "platform/PasswordHash.h"
-#include "setup/HojyoKamokuListModel.h"
-#include "setup/JigyoubuListController.h"
-#include "setup/JigyoubuListModel.h"
-#include "setup/KamokuListController.h"
-#include "setup/KamokuListModel.h"
-#include "setup/PropertiesController.h"
-#include "setup/TekiyouListController.h"
 #include "setup/TekiyouListSource.h"
+#include "setup/gui/HojyoKamokuListModel.h"
+#include "setup/gui/JigyoubuListController.h"
+#include "setup/gui/JigyoubuListModel.h"
+#include "setup/gui/KamokuListController.h"
+#include "setup/gui/KamokuListModel.h"
+#include "setup/gui/PropertiesController.h"
+#include "setup/gui/TekiyouListController.h"
 
 namespace kivo::test {
 namespace {
@@ -86,8 +85,9 @@ TEST_F(MasterListSheetsTest, OneMasterListSheetAtATime)
   ASSERT_TRUE(kamoku);
   app->performCommand(Command::ShowJigyoubuListWindow, nullptr);
   flush();
-  EXPECT_EQ(lastAlert(), QStringLiteral(
-                             "実行できません / このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。"));
+  EXPECT_EQ(lastAlert(),
+            QStringLiteral(
+                "実行できません / このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。"));
   EXPECT_EQ(info->attachedSheetController(), kamoku);
   // The same command again brings the sheet forward and opens no other.
   alerts.clear();

@@ -1,7 +1,5 @@
 // The new-document window: its refusals with their messages, and what the kind of
 // company does to the other fields.
-#include "SetupWindowTest.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -9,7 +7,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "setup/NewDocumentController.h"
+#include "SetupWindowTest.h"
+#include "setup/gui/NewDocumentController.h"
 
 namespace kivo::test {
 namespace {

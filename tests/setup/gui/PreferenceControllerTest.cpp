@@ -1,11 +1,11 @@
 // The preferences window stores what it shows only on 適用, and keeps the months per
 // printed page of the monthly trial balance within 1 to 13.
-#include "SetupWindowTest.h"
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QSpinBox>
+
+#include "SetupWindowTest.h"
 
 namespace kivo::test {
 namespace {
@@ -56,7 +56,8 @@ TEST_F(PreferenceControllerTest, ApplyStoresTheControlsAndTheGuardsSeeTheWindow)
   p->checkboxOfKey(KIVOFurikaedenpyouAutoSetBalanceKey)->setChecked(false);
   using Column = PreferenceController::EntryColumn;
   p->inputTypePopUp(Column::Kamoku)->setCurrentIndex(p->inputTypePopUp(Column::Kamoku)->findData(1));
-  p->inputSourcePopUp(Column::Tekiyou)->setCurrentIndex(p->inputSourcePopUp(Column::Tekiyou)->findData(QStringLiteral("ja")));
+  p->inputSourcePopUp(Column::Tekiyou)
+      ->setCurrentIndex(p->inputSourcePopUp(Column::Tekiyou)->findData(QStringLiteral("ja")));
   p->roundingTypePopUp()->setCurrentIndex(1);
   p->zanzonWariaiField()->setValue(0.0);
   // Nothing is stored before 適用.

@@ -1,22 +1,21 @@
 // A new corporation set up through its windows, as a user would: the new-document
 // window, divisions, accounts with sub-accounts and opening balances, descriptions;
 // then saved, reopened and read back through the document's queries.
-#include "SetupWindowTest.h"
-
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTreeView>
 
-#include "setup/HojyoKamokuListModel.h"
-#include "setup/JigyoubuListController.h"
-#include "setup/JigyoubuListModel.h"
-#include "setup/KamokuListController.h"
-#include "setup/KamokuListModel.h"
-#include "setup/NewDocumentController.h"
-#include "setup/TekiyouListController.h"
-#include "setup/TekiyouListModel.h"
+#include "SetupWindowTest.h"
+#include "setup/gui/HojyoKamokuListModel.h"
+#include "setup/gui/JigyoubuListController.h"
+#include "setup/gui/JigyoubuListModel.h"
+#include "setup/gui/KamokuListController.h"
+#include "setup/gui/KamokuListModel.h"
+#include "setup/gui/NewDocumentController.h"
+#include "setup/gui/TekiyouListController.h"
+#include "setup/gui/TekiyouListModel.h"
 
 namespace kivo::test {
 namespace {

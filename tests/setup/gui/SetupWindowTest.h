@@ -6,9 +6,9 @@
 #include <QPushButton>
 
 #include "platform/SheetController.h"
-#include "setup/DocumentInfoController.h"
-#include "setup/PreferenceController.h"
-#include "setup/SetupCommands.h"
+#include "setup/gui/DocumentInfoController.h"
+#include "setup/gui/PreferenceController.h"
+#include "setup/gui/SetupCommands.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {

@@ -1,14 +1,13 @@
-#include "trial/ShiftJisEncoder.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "model/Kaisya.h"
 #include "trial/Shisan.h"
+#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {
@@ -27,17 +26,17 @@ TEST(ShiftJisEncoderTest, CodePage932Bytes)
     std::string expected;
   };
   const Case cases[] = {
-      {"abc\\~09", "abc\\~09"},                  // ASCII kept, backslash and tilde included
+      {"abc\\~09", "abc\\~09"},  // ASCII kept, backslash and tilde included
       {"現金", bytes({0x8C, 0xBB, 0x8B, 0xE0})},
-      {"　", bytes({0x81, 0x40})},               // ideographic space
-      {"～", bytes({0x81, 0x60})},               // U+FF5E, where plain Shift_JIS has U+301C
-      {"－", bytes({0x81, 0x7C})},               // U+FF0D, where plain Shift_JIS has U+2212
-      {"∥", bytes({0x81, 0x61})},                // U+2225, where plain Shift_JIS has U+2016
-      {"￢", bytes({0x81, 0xCA})},               // U+FFE2, where plain Shift_JIS has U+00AC
-      {"①", bytes({0x87, 0x40})},               // NEC special characters
+      {"　", bytes({0x81, 0x40})},  // ideographic space
+      {"～", bytes({0x81, 0x60})},  // U+FF5E, where plain Shift_JIS has U+301C
+      {"－", bytes({0x81, 0x7C})},  // U+FF0D, where plain Shift_JIS has U+2212
+      {"∥", bytes({0x81, 0x61})},   // U+2225, where plain Shift_JIS has U+2016
+      {"￢", bytes({0x81, 0xCA})},  // U+FFE2, where plain Shift_JIS has U+00AC
+      {"①", bytes({0x87, 0x40})},   // NEC special characters
       {"№", bytes({0x87, 0x82})},
-      {"髙", bytes({0xFB, 0xFC})},               // IBM extension, preferred over the NEC-selected one
-      {"ｱ", bytes({0xB1})},                      // half-width katakana
+      {"髙", bytes({0xFB, 0xFC})},  // IBM extension, preferred over the NEC-selected one
+      {"ｱ", bytes({0xB1})},         // half-width katakana
       {"#Precision!", "#Precision!"},
   };
   for (const Case& c : cases) {
@@ -51,7 +50,10 @@ TEST(ShiftJisEncoderTest, RefusesWhatTheCodePageCannotHold)
 {
   // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, the yen sign, an emoji, a
   // character outside JIS, and malformed UTF-8.
-  for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷", "a\xFF" "b", "\xE3\x81"}) {
+  for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷",
+                           "a\xFF"
+                           "b",
+                           "\xE3\x81"}) {
     std::string out = "keep";
     EXPECT_FALSE(ShiftJisEncoder::encode(text, out)) << text;
     EXPECT_EQ(out, "keep");
@@ -92,7 +94,8 @@ TEST(ShiftJisEncoderTest, ASmallTrialBalanceFileByteForByte)
   const std::string genkin = bytes({0x8C, 0xBB, 0x8B, 0xE0});
   const std::string uriagedaka = bytes({0x94, 0x84, 0x8F, 0xE3, 0x8D, 0x82});
   const std::string shisangoukei = bytes({0x81, 0x40, 0x8E, 0x91, 0x8E, 0x59, 0x8D, 0x87, 0x8C, 0x76});
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("kivo-sjis-" + std::to_string(::getpid()));
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("kivo-sjis-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   const std::string file = (dir / "shisan.txt").string();
   struct Case {

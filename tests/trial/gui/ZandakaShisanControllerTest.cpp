@@ -1,31 +1,31 @@
 // The trial-balance window over small books, offscreen: its sections as the
 // bookkeeper reads them, the tabs of each kind of company, the division and period
 // choices, the refresh rule, the ledger it opens and the text file it writes.
-#include "trial/ZandakaShisanController.h"
+#include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <gtest/gtest.h>
 
-#include "document/ProgressStateController.h"
-#include "fields/FormatterListWindow.h"
+#include "document/gui/ProgressStateController.h"
+#include "fields/gui/FormatterListWindow.h"
 #include "fields/gui/ModalDriver.h"
-#include "journal/KanjyoumotocyouController.h"
-#include "journal/PeriodController.h"
-#include "setup/DocumentInfoController.h"
-#include "setup/PropertiesController.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/PeriodController.h"
+#include "setup/gui/DocumentInfoController.h"
+#include "setup/gui/PropertiesController.h"
 #include "support/AppTestFixture.h"
-#include "trial/ReportTextExportSheet.h"
-#include "trial/ShiftJisEncoder.h"
 #include "trial/TrialBooks.h"
-#include "trial/ZandakaShisanTableModel.h"
+#include "trial/gui/ReportTextExportSheet.h"
+#include "trial/gui/ShiftJisEncoder.h"
+#include "trial/gui/ZandakaShisanController.h"
+#include "trial/gui/ZandakaShisanTableModel.h"
 
 namespace kivo::test {
 namespace {
@@ -49,8 +49,8 @@ protected:
   {
     ReportTextExportSheet::setResponderForTesting({});
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
-    for (const char* key : {KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey, KIVOZandakaShisanSetPeriodWhenShowWindowKey,
-                            KIVOExportTextKugiriCodeKey})
+    for (const char* key : {KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey,
+                            KIVOZandakaShisanSetPeriodWhenShowWindowKey, KIVOExportTextKugiriCodeKey})
       defaults.removeObjectForKey(key);
     AppTest::TearDown();
   }
@@ -196,8 +196,8 @@ TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
   QStringList titles;
   for (QAction* a : w->mainMenu()->functionMenu()->actions())
     if (!a->isSeparator()) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{"表示する期間...", "選択している勘定科目の総勘定元帳を表示", "テキストファイルに書き出す...",
-                                 "期間を指定してプリント..."}));
+  EXPECT_EQ(titles, (QStringList{"表示する期間...", "選択している勘定科目の総勘定元帳を表示",
+                                 "テキストファイルに書き出す...", "期間を指定してプリント..."}));
   EXPECT_FALSE(w->functionMenuAction("期間を指定してプリント...")->isEnabled());
   bool listed = false;
   for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "合計残高試算表";
@@ -207,7 +207,8 @@ TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
   app->performCommand(MainMenu::Command::ShowZandakaShisanWindow, nullptr);
   flush();
   int windows = 0;
-  for (WindowController* wc : session->windowControllers()) windows += wc->windowKind() == DocumentWindow::Kind::ZandakaShisan;
+  for (WindowController* wc : session->windowControllers())
+    windows += wc->windowKind() == DocumentWindow::Kind::ZandakaShisan;
   EXPECT_EQ(windows, 1);
 }
 
@@ -244,8 +245,10 @@ TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
       {"corporation", {}, {"貸借対照表", "損益計算書"}, "　当期未処分損益"},
       {"sole proprietor", {.chart = ChartKind::Kojin}, {"貸借対照表", "損益計算書"}, "　青色申告控除前所得"},
       {"manufacturer", {.seizou = true}, {"貸借対照表", "損益計算書", "製造原価報告書"}, "　当期未処分損益"},
-      {"construction manufacturer", {.seizou = true, .kensetu = true},
-       {"貸借対照表", "損益計算書", "完成工事原価報告書"}, nullptr},
+      {"construction manufacturer",
+       {.seizou = true, .kensetu = true},
+       {"貸借対照表", "損益計算書", "完成工事原価報告書"},
+       nullptr},
       {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}, nullptr},
   };
   for (const Case& c : cases) {
@@ -256,9 +259,7 @@ TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
     EXPECT_EQ(tabLabels(w), c.tabs);
     EXPECT_EQ(w->hasSeizouGenkaTab(), c.books.seizou);
     const std::vector<Shisan>& pl = w->sonekiKeisanShisanArray();
-    if (c.profitRow) {
-      EXPECT_EQ(pl.back().title(), c.profitRow);
-    }
+    if (c.profitRow) { EXPECT_EQ(pl.back().title(), c.profitRow); }
     if (c.books.seizou && !c.books.kensetu) {
       EXPECT_EQ(cells(w->seizouGenkaTableView(), "当期製品製造原価").at(4), "0");
     }

@@ -1,0 +1,137 @@
+#include "document/gui/ProgressStateController.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/ModalSession.h"
+
+namespace kivo {
+namespace {
+
+constexpr int kBarResolution = 10000;
+
+}  // namespace
+
+ProgressStateController::ProgressStateController(QWidget* parent) : QDialog(parent)
+{
+  setWindowTitle(QStringLiteral("処理中"));
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  progressField_ = new QLabel(this);
+  QFont bold = progressField_->font();
+  bold.setBold(true);
+  progressField_->setFont(bold);
+  subProgressField_ = new QLabel(this);
+  subProgressField_->setMinimumWidth(320);
+  progressBar_ = new QProgressBar(this);
+  progressBar_->setTextVisible(false);
+  progressBar_->setRange(0, kBarResolution);
+  progressBar_->setValue(0);
+  cancelButton_ = new QPushButton(QStringLiteral("キャンセル"), this);
+  cancelButton_->setAutoDefault(false);
+  connect(cancelButton_, &QPushButton::clicked, this, &ProgressStateController::abortProgressStateWindow);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(20, 16, 20, 16);
+  layout->addWidget(progressField_);
+  layout->addWidget(progressBar_);
+  layout->addWidget(subProgressField_);
+  auto* buttons = new QHBoxLayout();
+  buttons->addStretch();
+  buttons->addWidget(cancelButton_);
+  layout->addLayout(buttons);
+  setFixedWidth(420);
+}
+
+ProgressStateController::~ProgressStateController() = default;
+
+void ProgressStateController::setProgressFieldStringValue(const QString& text) { progressField_->setText(text); }
+
+void ProgressStateController::setSubProgressFieldStringValue(const QString& text) { subProgressField_->setText(text); }
+
+QString ProgressStateController::progressFieldStringValue() const { return progressField_->text(); }
+
+QString ProgressStateController::subProgressFieldStringValue() const { return subProgressField_->text(); }
+
+void ProgressStateController::setCancelButtonEnabled(bool enabled) { cancelButton_->setEnabled(enabled); }
+
+void ProgressStateController::startProgressIndicatorAnimation()
+{
+  indeterminate_ = true;
+  progressBar_->setRange(0, 0);
+}
+
+void ProgressStateController::stopProgressIndicatorAnimation()
+{
+  indeterminate_ = false;
+  progressBar_->setRange(0, kBarResolution);
+  showValue();
+}
+
+void ProgressStateController::setProgressIndicatorMaxValue(double maxValue)
+{
+  indeterminate_ = false;
+  maxValue_ = maxValue;
+  value_ = 0.0;
+  progressBar_->setRange(0, kBarResolution);
+  showValue();
+}
+
+void ProgressStateController::incrementProgressIndicator()
+{
+  value_ += 1.0;
+  showValue();
+}
+
+void ProgressStateController::showValue()
+{
+  if (indeterminate_) return;
+  const double fraction = maxValue_ > 0.0 ? std::clamp(value_ / maxValue_, 0.0, 1.0) : 0.0;
+  progressBar_->setValue(static_cast<int>(std::lround(fraction * kBarResolution)));
+}
+
+void ProgressStateController::beginModalSession(QWidget* window)
+{
+  QWidget* over = window ? window->window() : nullptr;
+  if (over && parentWidget() != over) setParent(over, Qt::Dialog | Qt::Sheet);
+  session_ = std::make_unique<ModalSession>(this);
+}
+
+ProgressStateController::ModalResponse ProgressStateController::runModalSession()
+{
+  return session_ && session_->poll() == ModalSession::Response::Continue ? ModalResponse::Continue
+                                                                          : ModalResponse::Aborted;
+}
+
+void ProgressStateController::endModalSession()
+{
+  session_.reset();
+  hide();
+  // Not kept by the window it was shown over: the document keeps the sheet.
+  if (parentWidget()) setParent(nullptr, Qt::Dialog);
+}
+
+void ProgressStateController::abortProgressStateWindow()
+{
+  if (!cancelButton_->isEnabled()) return;
+  // Ordering the sheet out aborts its session.
+  if (session_) session_->abort();
+  hide();
+}
+
+void ProgressStateController::reject() { abortProgressStateWindow(); }
+
+void ProgressStateController::closeEvent(QCloseEvent* event)
+{
+  // The sheet goes only through its cancel button, and only while the job allows it.
+  event->ignore();
+  abortProgressStateWindow();
+}
+
+}  // namespace kivo

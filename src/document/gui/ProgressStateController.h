@@ -1,0 +1,80 @@
+// The shared progress sheet of a document: a main text, a sub text, a bar that is
+// determinate or indeterminate, and a cancel button.
+//
+// Long work runs on the main thread. The job shows the sheet application-modally,
+// then polls it between its steps:
+//
+//   progress->beginModalSession(window);
+//   for (...) {
+//     if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) break;
+//     ... one step ...
+//     progress->incrementProgressIndicator();
+//   }
+//   progress->endModalSession();
+//
+// Each poll lets the application handle its events; the cancel button orders the
+// sheet out and aborts the session, so that the job's next poll stops it.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace kivo {
+
+class ModalSession;
+
+class ProgressStateController : public QDialog {
+  Q_OBJECT
+public:
+  enum class ModalResponse { Continue, Aborted };
+
+  explicit ProgressStateController(QWidget* parent = nullptr);
+  ~ProgressStateController() override;
+
+  void setProgressFieldStringValue(const QString& text);
+  void setSubProgressFieldStringValue(const QString& text);
+  void setCancelButtonEnabled(bool enabled);
+  // The indeterminate bar.
+  void startProgressIndicatorAnimation();
+  void stopProgressIndicatorAnimation();
+  // The bar becomes determinate, from 0 to the maximum.
+  void setProgressIndicatorMaxValue(double maxValue);
+  void incrementProgressIndicator();
+
+  // The application-modal session of the sheet over the window (or the screen).
+  void beginModalSession(QWidget* window);
+  ModalResponse runModalSession();
+  void endModalSession();
+  bool isRunningModalSession() const { return session_ != nullptr; }
+
+  // The cancel button's action.
+  void abortProgressStateWindow();
+
+  QString progressFieldStringValue() const;
+  QString subProgressFieldStringValue() const;
+  QPushButton* cancelButton() const { return cancelButton_; }
+  QProgressBar* progressIndicator() const { return progressBar_; }
+  double progressIndicatorValue() const { return value_; }
+
+protected:
+  void reject() override;  // escape and the close box act as the cancel button
+  void closeEvent(QCloseEvent* event) override;
+
+private:
+  void showValue();
+
+  QLabel* progressField_;
+  QLabel* subProgressField_;
+  QProgressBar* progressBar_;
+  QPushButton* cancelButton_;
+  double maxValue_ = 0.0;
+  double value_ = 0.0;
+  bool indeterminate_ = false;
+  std::unique_ptr<ModalSession> session_;
+};
+
+}  // namespace kivo

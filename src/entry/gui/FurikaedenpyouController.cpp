@@ -1,0 +1,839 @@
+#include "entry/gui/FurikaedenpyouController.h"
+
+#include <QAction>
+#include <QDockWidget>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUndoCommand>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
+#include "entry/FurikaedenpyouDeletion.h"
+#include "entry/FurikaedenpyouNavigator.h"
+#include "entry/FurikaedenpyouRegistrar.h"
+#include "entry/gui/FurikaedenpyouView.h"
+#include "fields/AmountFormatter.h"
+#include "fields/HidukeFormatter.h"
+#include "fields/HojyoKamokuFormatter.h"
+#include "fields/JigyoubuFormatter.h"
+#include "fields/KamokuFormatter.h"
+#include "fields/TekiyouFormatter.h"
+#include "platform/AlertSheet.h"
+#include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
+
+namespace kivo {
+namespace {
+
+using Row = FurikaedenpyouRow;
+
+// Modifier masks of the menu's key equivalents.
+constexpr uint32_t kCommand = MainMenu::kCommandKeyMask;
+constexpr uint32_t kShift = MainMenu::kShiftKeyMask;
+constexpr uint32_t kOption = MainMenu::kAlternateKeyMask;
+
+}  // namespace
+
+// --- undo records
+
+// Deleting a voucher: undo puts its entries and bookmark back, redo deletes again.
+class FurikaedenpyouController::RemoveDenpyouCommand : public QUndoCommand {
+public:
+  RemoveDenpyouCommand(FurikaedenpyouController* controller, FurikaedenpyouDeletion deletion)
+      : QUndoCommand(qs(kDeleteDenpyouActionName)), controller_(controller), deletion_(std::move(deletion))
+  {
+  }
+  void undo() override
+  {
+    if (!controller_) return;
+    deletion_.restore(controller_->document()->document(), controller_->drawerBookmarkArray());
+    controller_->displayShiwakeOfDenpyouNo(deletion_.denpyouNo());
+  }
+  void redo() override
+  {
+    if (first_) {  // the deletion itself was done before the command was recorded
+      first_ = false;
+      return;
+    }
+    if (!controller_) return;
+    deletion_ = FurikaedenpyouDeletion::removeDenpyou(controller_->document()->document(), deletion_.denpyouNo(),
+                                                      controller_->drawerBookmarkArray());
+    controller_->showAfterDeletion(deletion_);
+  }
+
+private:
+  QPointer<FurikaedenpyouController> controller_;
+  FurikaedenpyouDeletion deletion_;
+  bool first_ = true;
+};
+
+// Removing a voucher row: the one operation removes the row or puts it back.
+class FurikaedenpyouController::RemoveDenpyouRowCommand : public QUndoCommand {
+public:
+  RemoveDenpyouRowCommand(FurikaedenpyouController* controller, int row)
+      : QUndoCommand(qs(kDeleteRowActionName)),
+        controller_(controller),
+        row_(row),
+        displayGeneration_(controller->displayGeneration_)
+  {
+  }
+  void undo() override { toggle(); }
+  void redo() override
+  {
+    if (first_) {
+      first_ = false;
+      return;
+    }
+    toggle();
+  }
+
+private:
+  void toggle()
+  {
+    // The row belongs to the voucher as it was shown; once the window shows a voucher
+    // afresh there is nothing left to put back.
+    if (!controller_ || controller_->displayGeneration_ != displayGeneration_) {
+      setObsolete(true);
+      return;
+    }
+    controller_->toggleRemovedRow(row_);
+  }
+  QPointer<FurikaedenpyouController> controller_;
+  int row_;
+  uint64_t displayGeneration_;
+  bool first_ = true;
+};
+
+// --- life
+
+FurikaedenpyouController::FurikaedenpyouController(DocumentSession* document, int32_t denpyouNo)
+    : EntryWindowController(document, Kind::Furikaedenpyou, FurikaedenpyouView::kKeyDownNotification),
+      denpyou_(document->document())
+{
+  denpyou_.setDisplayingDenpyouNo(denpyouNo);
+}
+
+FurikaedenpyouController::~FurikaedenpyouController() = default;
+
+FurikaedenpyouController* FurikaedenpyouController::showFurikaedenpyouWindow(DocumentSession* document)
+{
+  if (!document) return nullptr;
+  auto* controller = qobject_cast<FurikaedenpyouController*>(document->furikaedenpyouController());
+  if (!controller) {
+    if (!document->deselectKanjyoumotocyouCellsOfAllShiwake()) return nullptr;
+    controller = new FurikaedenpyouController(document, document->document().kaisya().minAvailableDenpyouNo());
+    document->addWindowController(controller);
+    controller->moveWindowToInitialPositionWithDisplay(true);
+  }
+  controller->showWindow();
+  return controller;
+}
+
+FurikaedenpyouController* FurikaedenpyouController::showDenpyouOfDenpyouNo(DocumentSession* document, int32_t denpyouNo)
+{
+  if (!document) return nullptr;
+  auto* controller = qobject_cast<FurikaedenpyouController*>(document->furikaedenpyouController());
+  if (controller) {
+    controller->showWindow();
+    controller->showDenpyouOfDenpyouNo(denpyouNo);
+    return controller;
+  }
+  controller = new FurikaedenpyouController(document, denpyouNo);
+  document->addWindowController(controller);
+  controller->moveWindowToInitialPositionWithDisplay(true);
+  controller->showWindow();
+  return controller;
+}
+
+void FurikaedenpyouController::installCommandHandlers(AppController* app)
+{
+  if (!app) return;
+  app->setCommandHandler(MainMenu::Command::ShowFurikaedenpyouWindow, [app](QAction*) {
+    if (!AppController::canShowFurikaedenpyouWindow()) return;
+    showFurikaedenpyouWindow(app->currentDocument());
+  });
+}
+
+QString FurikaedenpyouController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+  return displayName + qs(kTitleSuffix);
+}
+
+QString FurikaedenpyouController::windowMenuTitle() const { return qs(kWindowMenuTitle); }
+QString FurikaedenpyouController::denpyouAndCyouhyouItemTitle() const { return qs(MainMenu::kFurikaedenpyouItemTitle); }
+const char* FurikaedenpyouController::windowWidthDefaultsKey() const { return KIVOFurikaedenpyouWindowWidthKey; }
+const char* FurikaedenpyouController::windowHeightDefaultsKey() const { return KIVOFurikaedenpyouWindowHeightKey; }
+
+void FurikaedenpyouController::windowDidLoad()
+{
+  const MyDocument& doc = document()->document();
+  const Kaisya& kaisya = doc.kaisya();
+  hidukeFormatter_ = std::make_unique<HidukeFormatter>(doc, true);
+  karikataKamokuFormatter_ = std::make_unique<KamokuFormatter>(doc, false);
+  kashikataKamokuFormatter_ = std::make_unique<KamokuFormatter>(doc, false);
+  hojyoKamokuFormatter_ = std::make_unique<HojyoKamokuFormatter>(doc);
+  kingakuFormatter_ = std::make_unique<AmountFormatter>(kaisya.decimalPrecision(), AmountFormatter::Range::Input);
+  balanceFormatter_ = std::make_unique<AmountFormatter>(kaisya.decimalPrecision(), AmountFormatter::Range::Unlimited);
+  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc);
+  tekiyouFormatter_ = std::make_unique<TekiyouFormatter>(doc);
+
+  denpyou_.setUpEditableMattrixArray();
+  if (doc.wasOpenedByLimitedUserPassword())
+    for (const BookmarkPtr& b : doc.furikaedenpyouBookmarkArray())
+      if (b->isActiveWithLimitedUserPassword()) limitedUserBookmarkArray_.push_back(b);
+
+  buildLayout();
+  displayShiwakeOfDenpyouNo(denpyou_.displayingDenpyouNo());
+
+  UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  const double drawerWidth = defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey);
+  const double drawerHeight = defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey);
+  bookmarkDrawer_->setVisible(drawerWidth > 0 && drawerHeight > 0);
+  if (drawerWidth > 0) bookmarkDrawer_->resize(static_cast<int>(drawerWidth), bookmarkDrawer_->height());
+}
+
+void FurikaedenpyouController::buildLayout()
+{
+  resize(960, 440);
+  setMinimumSize(640, 260);
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(12, 10, 12, 10);
+  layout->setSpacing(8);
+
+  layout->addWidget(makeTitleLabel(QStringLiteral("振 替 伝 票"), central));
+
+  denpyouView_ = new FurikaedenpyouView(central);
+  denpyouView_->setDelegate(this);
+  setUpMatrices();
+  layout->addWidget(denpyouView_, 1);
+
+  auto* bottom = new QHBoxLayout();
+  selectDisplayDenpyouButton_ = new QPushButton(QStringLiteral("日付を指定し伝票を表示..."), central);
+  // The voucher browser is not part of the program yet.
+  selectDisplayDenpyouButton_->setEnabled(false);
+  bottom->addWidget(selectDisplayDenpyouButton_);
+  bottom->addStretch(1);
+  auto* balanceLabel = new QLabel(QStringLiteral("貸借差額"), central);
+  bottom->addWidget(balanceLabel);
+  taisyakuBalanceField_ = new QLineEdit(central);
+  taisyakuBalanceField_->setReadOnly(true);
+  taisyakuBalanceField_->setFocusPolicy(Qt::NoFocus);
+  taisyakuBalanceField_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  taisyakuBalanceField_->setFixedWidth(170);
+  balanceLabel->setBuddy(taisyakuBalanceField_);
+  bottom->addWidget(taisyakuBalanceField_);
+  layout->addLayout(bottom);
+  setCentralWidget(central);
+
+  // The bookmark drawer: the months of the term and the bookmarks; filled once
+  // bookmarks are part of the program.
+  bookmarkDrawer_ = new QDockWidget(QStringLiteral("ブックマーク"), this);
+  bookmarkDrawer_->setObjectName(QStringLiteral("bookmarkDrawer"));
+  bookmarkDrawer_->setFeatures(QDockWidget::NoDockWidgetFeatures);
+  auto* drawer = new QWidget(bookmarkDrawer_);
+  auto* drawerLayout = new QVBoxLayout(drawer);
+  monthTableView_ = new QTableWidget(0, 1, drawer);
+  monthTableView_->setHorizontalHeaderLabels({QStringLiteral("月")});
+  bookmarkTableView_ = new QTableWidget(0, 1, drawer);
+  bookmarkTableView_->setHorizontalHeaderLabels({QStringLiteral("ブックマーク")});
+  for (QTableWidget* t : {monthTableView_, bookmarkTableView_}) {
+    t->horizontalHeader()->setStretchLastSection(true);
+    t->verticalHeader()->hide();
+    t->setFocusPolicy(Qt::NoFocus);
+    drawerLayout->addWidget(t);
+  }
+  auto* buttons = new QHBoxLayout();
+  const bool limited = document()->wasOpenedByLimitedUserPassword();
+  for (const char* label : {"編集...", "削除", "上へ", "下へ"}) {
+    auto* b = new QPushButton(qs(label), drawer);
+    b->setEnabled(!limited);
+    bookmarkButtons_.push_back(b);
+    buttons->addWidget(b);
+  }
+  drawerLayout->addLayout(buttons);
+  bookmarkDrawer_->setWidget(drawer);
+  addDockWidget(Qt::RightDockWidgetArea, bookmarkDrawer_);
+}
+
+void FurikaedenpyouController::setUpMatrices()
+{
+  const bool hojyo = denpyou_.hasHojyoKamokuColumns();
+  const bool jigyoubu = denpyou_.hasJigyoubuColumns();
+  const int dateW = 78, kamokuW = 150, kingakuW = 124, tekiyouW = 250;
+  std::vector<EntryGridView::Matrix> m;
+  auto add = [&](Column c, const char* title, int x, int w, int line, int span, Qt::Alignment a, bool enabled,
+                 bool editable, bool strong) {
+    EntryGridView::Matrix matrix;
+    matrix.id = c;
+    matrix.title = enabled ? qs(title) : QString();
+    matrix.x = x;
+    matrix.width = w;
+    matrix.line = line;
+    matrix.lineSpan = span;
+    matrix.alignment = a;
+    matrix.enabled = enabled;
+    matrix.selectable = editable && enabled;
+    matrix.editable = editable && enabled;
+    matrix.strongLeftRule = strong;
+    m.push_back(matrix);
+  };
+  int x = 0;
+  add(Row::DateMatrix, "日付", x, dateW, 0, 1, Qt::AlignHCenter, true, true, false);
+  add(Row::DenpyouNoMatrix, "伝票番号", x, dateW, 1, 1, Qt::AlignHCenter, true, false, false);
+  x += dateW;
+  for (const Row::Side* side : {&Row::kKarikata, &Row::kKashikata}) {
+    const bool kari = side == &Row::kKarikata;
+    add(side->kamoku, kari ? "借方科目" : "貸方科目", x, kamokuW, 0, 1, Qt::AlignLeft, true, true, true);
+    add(side->hojyoKamoku, "補助科目", x, kamokuW, 1, 1, Qt::AlignLeft, hojyo, true, true);
+    x += kamokuW;
+    add(side->kingaku, kari ? "借方金額" : "貸方金額", x, kingakuW, 0, 1, Qt::AlignRight, true, true, false);
+    add(side->jigyoubu, "事業部", x, kingakuW, 1, 1, Qt::AlignLeft, jigyoubu, true, false);
+    x += kingakuW;
+  }
+  add(Row::TekiyouMatrix, "摘要", x, tekiyouW, 0, 2, Qt::AlignLeft, true, true, true);
+  m.back().stretches = true;
+  denpyouView_->setMatrices(std::move(m));
+  denpyouView_->setMinimumWidth(x + tekiyouW + 24);
+}
+
+// --- showing a voucher
+
+void FurikaedenpyouController::displayShiwakeOfDenpyouNo(int32_t n)
+{
+  denpyouView_->abortEditing();
+  denpyou_.displayShiwakeOfDenpyouNo(n);
+  denpyou_.forgetRemovedRow();
+  ++displayGeneration_;
+  reloadDenpyouView();
+  validateMenuItems();
+}
+
+void FurikaedenpyouController::showDenpyouOfDenpyouNo(int32_t n)
+{
+  if (handleChooseDenpyouToShiwakeArrayMenu()) displayShiwakeOfDenpyouNo(n);
+}
+
+void FurikaedenpyouController::recomputeUI()
+{
+  if (denpyouView_) displayShiwakeOfDenpyouNo(denpyou_.displayingDenpyouNo());
+}
+
+void FurikaedenpyouController::reloadDenpyouView()
+{
+  denpyouView_->reloadData();
+  setTaisyakuBalanceFieldValue();
+  const int row = denpyou_.selectedDenpyouRow();
+  if (row < 0) {
+    denpyouView_->deselectCell();
+    return;
+  }
+  // A new selection starts afresh: no sub-account typed together with an account.
+  karikataKamokuFormatter_->setInputedHojyoKamokuCode(-1);
+  kashikataKamokuFormatter_->setInputedHojyoKamokuCode(-1);
+  denpyouView_->selectCell(row, denpyou_.selectedColumn());
+}
+
+void FurikaedenpyouController::deselectSelectedCellAndThenSelectDenpyouRow(int row, Column column)
+{
+  denpyou_.selectCell(row, column);
+  reloadDenpyouView();
+}
+
+// --- cells as text
+
+EntryGridView* FurikaedenpyouController::entryGridView() const { return denpyouView_; }
+
+bool FurikaedenpyouController::isEditableMatrix(int matrixId) const
+{
+  return denpyou_.isEditableColumn(static_cast<Column>(matrixId));
+}
+
+void FurikaedenpyouController::setCellValue(int row, int matrixId, const FieldValue& value)
+{
+  denpyou_.setCell(row, static_cast<Column>(matrixId), value);
+}
+
+EntryWindowController::Picker FurikaedenpyouController::pickerOfMatrix(int matrixId) const
+{
+  const Column column = static_cast<Column>(matrixId);
+  if (Row::isKamokuColumn(column)) return Picker::Kamoku;
+  if (Row::isHojyoKamokuColumn(column)) return Picker::HojyoKamoku;
+  if (Row::isJigyoubuColumn(column)) return Picker::Jigyoubu;
+  return column == Row::TekiyouMatrix ? Picker::Tekiyou : Picker::None;
+}
+
+int FurikaedenpyouController::hojyoKamokuMatrixOfKamokuMatrix(int matrixId) const
+{
+  return Row::sideOfColumn(static_cast<Column>(matrixId)).hojyoKamoku;
+}
+
+bool FurikaedenpyouController::moveSelectedCell(EntryGridView::Command command)
+{
+  switch (command) {
+  case EntryGridView::Command::InsertTab: return moveSelectDenpyouCellByCommand(Command::InsertTab);
+  case EntryGridView::Command::InsertBacktab: return moveSelectDenpyouCellByCommand(Command::InsertBacktab);
+  case EntryGridView::Command::MoveUp: return moveSelectDenpyouCellByCommand(Command::MoveUp);
+  case EntryGridView::Command::MoveDown: return moveSelectDenpyouCellByCommand(Command::MoveDown);
+  default: return false;
+  }
+}
+
+Formatter* FurikaedenpyouController::formatterForMatrix(int matrixId, int row) const
+{
+  const Column column = static_cast<Column>(matrixId);
+  switch (column) {
+  case Row::DateMatrix: return hidukeFormatter_.get();
+  case Row::KarikataKamokuMatrix: return karikataKamokuFormatter_.get();
+  case Row::KashikataKamokuMatrix: return kashikataKamokuFormatter_.get();
+  case Row::KarikataHojyoKamokuMatrix:
+  case Row::KashikataHojyoKamokuMatrix: {
+    const FieldValue parent = denpyou_.cell(row, Row::sideOfColumn(column).kamoku);
+    hojyoKamokuFormatter_->setParentKamokuFromKamokuCode(parent.isCode() ? std::optional<int32_t>(parent.codeValue())
+                                                                         : std::nullopt);
+    return hojyoKamokuFormatter_.get();
+  }
+  case Row::KarikataKingakuMatrix:
+  case Row::KashikataKingakuMatrix: return kingakuFormatter_.get();
+  case Row::KarikataJigyoubuMatrix:
+  case Row::KashikataJigyoubuMatrix: return jigyoubuFormatter_.get();
+  case Row::TekiyouMatrix: return tekiyouFormatter_.get();
+  default: return nullptr;
+  }
+}
+
+int FurikaedenpyouController::numberOfRows() const { return denpyou_.numberOfDenpyouRows(); }
+
+QString FurikaedenpyouController::stringValue(int row, int matrixId) const
+{
+  const Column column = static_cast<Column>(matrixId);
+  if (row < 0 || row >= denpyou_.numberOfDenpyouRows()) return {};
+  const FieldValue value = denpyou_.cell(row, column);
+  if (column == Row::DenpyouNoMatrix) return QString::number(value.codeValue());
+  return formattedCellString(row, column, value);
+}
+
+// --- editing
+
+bool FurikaedenpyouController::refuseUnchangeableDenpyou()
+{
+  const char* message = nullptr;
+  if (denpyou_.hasHiddenShiwake())
+    message = Furikaedenpyou::kHiddenShiwakeMessage;
+  else if (denpyou_.isBeyondDenpyouNoLimit())
+    message = Furikaedenpyou::kDenpyouNoExhaustedMessage;
+  if (!message) return false;
+  AlertSheet::beginAlertSheet(this, qs(Furikaedenpyou::kHiddenShiwakeTitle), qs(message));
+  return true;
+}
+
+bool FurikaedenpyouController::textShouldBeginEditing(int row, int matrixId)
+{
+  if (refuseUnchangeableDenpyou()) return false;
+  // A regular-type voucher keeps its date.
+  if (matrixId == Row::DateMatrix && denpyou_.displayingDenpyouNo() < 0) return false;
+  return true;
+}
+
+void FurikaedenpyouController::textDidBeginEditing(int row, int matrixId)
+{
+  const Column column = static_cast<Column>(matrixId);
+  if (column == Row::TekiyouMatrix) {
+    auto codeOf = [&](Column c) -> std::optional<int32_t> {
+      const FieldValue v = denpyou_.cell(row, c);
+      return v.isCode() ? std::optional<int32_t>(v.codeValue()) : std::nullopt;
+    };
+    tekiyouFormatter_->setPrimeGroupNameToSearchFromFirstKamokuCode(codeOf(Row::KarikataKamokuMatrix),
+                                                                    codeOf(Row::KashikataKamokuMatrix));
+  }
+}
+
+void FurikaedenpyouController::textDidChange(int row, int matrixId, const QString&)
+{
+  const Column column = static_cast<Column>(matrixId);
+  if (!denpyou_.isEditableColumn(column)) return;
+  markEdited();
+  denpyou_.setDoesNeedToSetDenpyouToShiwakeArray(true);
+  denpyou_.textDidChangeAtRow(row, column);
+  denpyouView_->updateRow(row);
+}
+
+void FurikaedenpyouController::textDidEndEditing(int row, int matrixId, const QString& text)
+{
+  handleTextDidEndEditingForMatrix(static_cast<Column>(matrixId), text);
+}
+
+void FurikaedenpyouController::handleTextDidEndEditingForMatrix(Column column, const QString& inputString)
+{
+  if (column == Row::DateMatrix) {
+    FieldValue date;
+    if (hidukeFormatter_->getObjectValue(date, inputString.toStdString(), nullptr) && date.isDate()) {
+      denpyou_.setCell(0, Row::DateMatrix, date);
+      denpyou_.setAllDateMatrixCellValuesEqualToValueAtRow(0);
+      denpyouView_->viewport()->update();
+    }
+  } else if (Row::isKamokuColumn(column) || Row::isKingakuColumn(column)) {
+    setTaisyakuBalanceFieldValue();
+  }
+}
+
+void FurikaedenpyouController::markEdited()
+{
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  removeAllUndoActions();
+}
+
+void FurikaedenpyouController::mouseDownInCell(int row, int matrixId)
+{
+  if (!commitEditing()) return;
+  deselectSelectedCellAndThenSelectDenpyouRow(row, static_cast<Column>(matrixId));
+  validateMenuItems();
+}
+
+// --- balance, checks, registration
+
+void FurikaedenpyouController::setTaisyakuBalanceFieldValue()
+{
+  if (!taisyakuBalanceField_) return;
+  const std::optional<int64_t> balance = denpyou_.taisyakuBalance();
+  if (!balance) {
+    taisyakuBalanceField_->setText(qs(Kaisya::overFlowAmountValueString()));
+    return;
+  }
+  const std::optional<std::string> text = balanceFormatter_->stringForObjectValue(FieldValue::amount(*balance));
+  taisyakuBalanceField_->setText(text ? qs(*text) : QString());
+}
+
+void FurikaedenpyouController::showInvalidDenpyouSheet(const FurikaedenpyouCheckResult& result)
+{
+  AlertSheet::beginAlertSheet(this, qs(Furikaedenpyou::kInvalidDenpyouTitle), qs(result.message));
+  if (result.row >= 0) deselectSelectedCellAndThenSelectDenpyouRow(result.row, result.column);
+}
+
+bool FurikaedenpyouController::doAllDenpyouCellsHaveValidObjectValuesAtRow(int row, bool showErrorMessage)
+{
+  const FurikaedenpyouCheckResult result = denpyou_.doAllDenpyouCellsHaveValidObjectValuesAtRow(row);
+  if (!result && showErrorMessage) showInvalidDenpyouSheet(result);
+  return result.ok;
+}
+
+bool FurikaedenpyouController::isDenpyouAbleToSetShiwakeArrayWithErrorMessage(bool showErrorMessage)
+{
+  const FurikaedenpyouCheckResult result = denpyou_.isDenpyouAbleToSetShiwakeArray();
+  denpyouView_->viewport()->update();
+  if (!result && showErrorMessage) showInvalidDenpyouSheet(result);
+  return result.ok;
+}
+
+void FurikaedenpyouController::setDenpyouToShiwakeArray()
+{
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(denpyou_);
+  denpyouView_->viewport()->update();
+  validateMenuItems();
+}
+
+bool FurikaedenpyouController::handleChooseDenpyouToShiwakeArrayMenu()
+{
+  if (!denpyouView_) return true;
+  if (!denpyou_.isRegistered() && denpyou_.numberOfDenpyouRows() == 1 && denpyou_.isEmptyDenpyouRow(0) &&
+      !isEditingCell())
+    return true;
+  if (!denpyou_.doesNeedToSetDenpyouToShiwakeArray() && !isEditingCell()) return true;
+  // The text being typed counts.
+  const int row = denpyou_.selectedDenpyouRow();
+  if (!commitEditing()) return false;
+  if (row >= 0) denpyouView_->selectCell(row, denpyou_.selectedColumn());
+  setTaisyakuBalanceFieldValue();
+  if (!denpyou_.isRegistered() && denpyou_.numberOfDenpyouRows() == 1 && denpyou_.isEmptyDenpyouRow(0)) return true;
+  if (!denpyou_.doesNeedToSetDenpyouToShiwakeArray()) return true;
+  if (!isDenpyouAbleToSetShiwakeArrayWithErrorMessage(true)) return false;
+  setDenpyouToShiwakeArray();
+  return true;
+}
+
+// --- new, duplicate, delete
+
+void FurikaedenpyouController::displayEmptyDenpyou()
+{
+  if (document()->document().kaisya().minAvailableDenpyouNo() > Kaisya::kMaxDenpyouNo) return;
+  const int row = denpyou_.selectedDenpyouRow();
+  if (!commitEditing()) return;
+  setTaisyakuBalanceFieldValue();
+  // An untouched, empty voucher has nothing to check or keep: the new voucher is
+  // shown without a word (nothing changes when it is the new voucher already).
+  const int32_t next = document()->document().kaisya().minAvailableDenpyouNo();
+  if (!denpyou_.isRegistered() && denpyou_.numberOfDenpyouRows() == 1 && denpyou_.isEmptyDenpyouRow(0)) {
+    if (denpyou_.displayingDenpyouNo() != next)
+      displayShiwakeOfDenpyouNo(next);
+    else if (row >= 0)
+      denpyouView_->selectCell(row, denpyou_.selectedColumn());
+    return;
+  }
+  if (!isDenpyouAbleToSetShiwakeArrayWithErrorMessage(true)) return;
+  if (denpyou_.doesNeedToSetDenpyouToShiwakeArray()) setDenpyouToShiwakeArray();
+  displayShiwakeOfDenpyouNo(document()->document().kaisya().minAvailableDenpyouNo());
+}
+
+void FurikaedenpyouController::displayDuplicateDenpyou()
+{
+  if (document()->document().kaisya().minAvailableDenpyouNo() > Kaisya::kMaxDenpyouNo) return;
+  if (!commitEditing()) return;
+  setTaisyakuBalanceFieldValue();
+  if (!isDenpyouAbleToSetShiwakeArrayWithErrorMessage(true)) return;
+  if (denpyou_.doesNeedToSetDenpyouToShiwakeArray()) setDenpyouToShiwakeArray();
+  denpyou_.duplicateDenpyou();
+  reloadDenpyouView();
+  markEdited();
+  validateMenuItems();
+}
+
+std::vector<BookmarkPtr>* FurikaedenpyouController::drawerBookmarkArray()
+{
+  return document()->wasOpenedByLimitedUserPassword() ? &limitedUserBookmarkArray_ : nullptr;
+}
+
+void FurikaedenpyouController::removeDenpyouFromShiwake()
+{
+  if (refuseUnchangeableDenpyou()) return;
+  removeAllUndoActions();
+  denpyouView_->abortEditing();
+  FurikaedenpyouDeletion deletion = FurikaedenpyouDeletion::removeDenpyou(
+      document()->document(), denpyou_.displayingDenpyouNo(), drawerBookmarkArray());
+  showAfterDeletion(deletion);
+  if (deletion.didRemove()) document()->undoManager()->push(new RemoveDenpyouCommand(this, std::move(deletion)));
+}
+
+void FurikaedenpyouController::showAfterDeletion(const FurikaedenpyouDeletion& deletion)
+{
+  const std::optional<int32_t> following = deletion.followingDenpyouNo();
+  displayShiwakeOfDenpyouNo(following ? *following : document()->document().kaisya().minAvailableDenpyouNo());
+}
+
+// --- navigation
+
+void FurikaedenpyouController::navigateTo(std::optional<int32_t> (*target)(const MyDocument&, int32_t))
+{
+  if (!handleChooseDenpyouToShiwakeArrayMenu()) return;
+  if (const std::optional<int32_t> n = target(document()->document(), denpyou_.displayingDenpyouNo()))
+    displayShiwakeOfDenpyouNo(*n);
+}
+
+void FurikaedenpyouController::showNextDenpyou() { navigateTo(&FurikaedenpyouNavigator::showNextDenpyou); }
+void FurikaedenpyouController::showPreviousDenpyou() { navigateTo(&FurikaedenpyouNavigator::showPreviousDenpyou); }
+void FurikaedenpyouController::skipDenpyou() { navigateTo(&FurikaedenpyouNavigator::skipDenpyou); }
+void FurikaedenpyouController::reverseSkipDenpyou() { navigateTo(&FurikaedenpyouNavigator::reverseSkipDenpyou); }
+void FurikaedenpyouController::showNextMonthDenpyou() { navigateTo(&FurikaedenpyouNavigator::showNextMonthDenpyou); }
+void FurikaedenpyouController::showPreviousMonthDenpyou()
+{
+  navigateTo(&FurikaedenpyouNavigator::showPreviousMonthDenpyou);
+}
+void FurikaedenpyouController::showStartDenpyou() { navigateTo(&FurikaedenpyouNavigator::showStartDenpyou); }
+void FurikaedenpyouController::showEndDenpyou() { navigateTo(&FurikaedenpyouNavigator::showEndDenpyou); }
+
+void FurikaedenpyouController::selectDisplayDenpyou()
+{
+  // The voucher browser is not part of the program yet; its command stays disabled.
+}
+
+// --- row commands
+
+void FurikaedenpyouController::handleChooseAddDenpyouRow()
+{
+  if (refuseUnchangeableDenpyou() || !commitEditing()) return;
+  if (!denpyou_.addDenpyouRow()) return;
+  reloadDenpyouView();
+  markEdited();
+  validateMenuItems();
+}
+
+void FurikaedenpyouController::handleChooseInsertDenpyouRow()
+{
+  if (refuseUnchangeableDenpyou() || !commitEditing()) return;
+  if (!denpyou_.insertDenpyouRowAtSelection()) return;
+  reloadDenpyouView();
+  markEdited();
+  validateMenuItems();
+}
+
+void FurikaedenpyouController::handleChooseRemoveDenpyouRow()
+{
+  const int row = denpyou_.selectedDenpyouRow();
+  if (row < 0) return;
+  if (denpyou_.numberOfDenpyouRows() == 1) {
+    removeDenpyouFromShiwake();
+    return;
+  }
+  if (refuseUnchangeableDenpyou() || !commitEditing()) return;
+  removeAllUndoActions();
+  denpyou_.forgetRemovedRow();
+  undoableRemoveDenpyouRow(row);
+}
+
+void FurikaedenpyouController::undoableRemoveDenpyouRow(int row)
+{
+  toggleRemovedRow(row);
+  document()->undoManager()->push(new RemoveDenpyouRowCommand(this, row));
+}
+
+void FurikaedenpyouController::toggleRemovedRow(int row)
+{
+  denpyouView_->abortEditing();
+  denpyou_.undoableRemoveDenpyouRow(row);
+  reloadDenpyouView();
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  validateMenuItems();
+}
+
+void FurikaedenpyouController::setItemAsAboveDenpyouRowItem()
+{
+  if (!denpyou_.canSetItemAsAboveDenpyouRowItem() || refuseUnchangeableDenpyou() || !commitEditing()) return;
+  if (!denpyou_.setItemAsAboveDenpyouRowItem()) return;
+  reloadDenpyouView();
+  markEdited();
+}
+
+// --- cell movement
+
+bool FurikaedenpyouController::moveSelectDenpyouCellByCommand(Command command)
+{
+  if (denpyou_.selectedEditableIndex() < 0) return false;
+  const Column column = denpyou_.selectedColumn();
+  if (!commitEditing()) return false;
+  FurikaedenpyouCellMovement::Options options;
+  options.autoSetBalance = UserDefaults::standardUserDefaults().boolForKey(KIVOFurikaedenpyouAutoSetBalanceKey);
+  if (column == Row::KarikataKamokuMatrix)
+    options.inputedHojyoKamokuCode = karikataKamokuFormatter_->inputedHojyoKamokuCode();
+  if (column == Row::KashikataKamokuMatrix)
+    options.inputedHojyoKamokuCode = kashikataKamokuFormatter_->inputedHojyoKamokuCode();
+
+  const FurikaedenpyouCellMovement::Outcome outcome =
+      FurikaedenpyouCellMovement::moveSelectDenpyouCellByCommand(denpyou_, command, options);
+  if (outcome == FurikaedenpyouCellMovement::Outcome::FinishDenpyou) {
+    if (denpyou_.doesNeedToSetDenpyouToShiwakeArray()) setDenpyouToShiwakeArray();
+    const int32_t next = document()->document().kaisya().minAvailableDenpyouNo();
+    if (next > Kaisya::kMaxDenpyouNo)
+      deselectSelectedCellAndThenSelectDenpyouRow(0, Row::DateMatrix);
+    else
+      displayShiwakeOfDenpyouNo(next);
+    return true;
+  }
+  reloadDenpyouView();
+  validateMenuItems();
+  return true;
+}
+
+// --- bookmark drawer
+
+bool FurikaedenpyouController::isBookmarkDrawerOpen() const { return bookmarkDrawer_ && bookmarkDrawer_->isVisible(); }
+
+void FurikaedenpyouController::toggleBookmarkDrawer()
+{
+  if (!bookmarkDrawer_) return;
+  bookmarkDrawer_->setVisible(!bookmarkDrawer_->isVisible());
+  validateMenuItems();
+}
+
+// --- "機能" menu
+
+const std::vector<QAction*>& FurikaedenpyouController::functionMenuActions()
+{
+  if (!functionActions_.empty()) return functionActions_;
+  using Self = FurikaedenpyouController;
+  auto key = [](const char* k, uint32_t mask) {
+    return MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(k), mask);
+  };
+  auto add = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); });
+  };
+  // Moving to another voucher checks the items afterwards only.
+  auto addMove = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    addFunctionMenuAction(
+        qs(title), k, [this, slot] { (this->*slot)(); }, Validation::After);
+  };
+  addFunctionMenuAction(
+      qs("伝票を登録"), key("s", kCommand | kOption), [this] { handleChooseDenpyouToShiwakeArrayMenu(); },
+      Validation::None);
+  add("新規伝票", &Self::displayEmptyDenpyou, key("N", kCommand | kShift));
+  add("伝票の複製", &Self::displayDuplicateDenpyou, key("D", kCommand | kShift));
+  add("伝票の削除", &Self::removeDenpyouFromShiwake, key("R", kCommand | kShift));
+  addFunctionMenuSeparator();
+  // The month and end commands share "]" and "[" with different modifiers on a Mac;
+  // here each needs a key of its own, so they go on Page Down and Page Up.
+  addMove("次の伝票", &Self::showNextDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketRight));
+  addMove("１０個後の伝票", &Self::skipDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketRight));
+  addMove("次月の伝票", &Self::showNextMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+  addMove("最後の伝票", &Self::showEndDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageDown));
+  addMove("前の伝票", &Self::showPreviousDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketLeft));
+  addMove("１０個前の伝票", &Self::reverseSkipDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketLeft));
+  addMove("月初の伝票", &Self::showPreviousMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+  addMove("最初の伝票", &Self::showStartDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageUp));
+  addMove("日付を指定し伝票を表示...", &Self::selectDisplayDenpyou, QKeySequence());
+  addFunctionMenuSeparator();
+  addMove(kShowBookmarkTitle, &Self::toggleBookmarkDrawer, QKeySequence());
+  // Naming a bookmark comes with the bookmarks; until then the item is disabled.
+  addFunctionMenuAction(qs("ブックマークに追加..."), key("B", kCommand | kShift), nullptr);
+  addFunctionMenuSeparator();
+  add("行の追加", &Self::handleChooseAddDenpyouRow, key("k", kCommand));
+  add("行の挿入", &Self::handleChooseInsertDenpyouRow, key("i", kCommand));
+  add("行の削除", &Self::handleChooseRemoveDenpyouRow, key("r", kCommand));
+  addFunctionMenuSeparator();
+  add("前行同項目をコピー", &Self::setItemAsAboveDenpyouRowItem, key("C", kCommand | kShift));
+  reserveFunctionMenuShortcuts();
+  return functionActions_;
+}
+
+QAction* FurikaedenpyouController::functionMenuAction(const QString& title)
+{
+  if (title == qs(kShowBookmarkTitle))
+    if (QAction* a = EntryWindowController::functionMenuAction(qs(kHideBookmarkTitle))) return a;
+  return EntryWindowController::functionMenuAction(title);
+}
+
+void FurikaedenpyouController::validateMenuItems()
+{
+  if (functionActions_.empty() || !denpyouView_) return;
+  const MyDocument& doc = document()->document();
+  const bool counterLeft = doc.kaisya().minAvailableDenpyouNo() <= Kaisya::kMaxDenpyouNo;
+  const int row = denpyou_.selectedEditableIndex() >= 0 ? denpyou_.selectedDenpyouRow() : -1;
+  for (QAction* a : functionActions_) {
+    if (!a) continue;
+    const QString t = a->text();
+    if (t == qs("新規伝票") || t == qs("伝票の複製")) {
+      a->setEnabled(counterLeft);
+    } else if (t == qs(kShowBookmarkTitle) || t == qs(kHideBookmarkTitle)) {
+      a->setText(qs(isBookmarkDrawerOpen() ? kHideBookmarkTitle : kShowBookmarkTitle));
+      a->setEnabled(true);
+    } else if (t == qs("ブックマークに追加...") || t == qs("日付を指定し伝票を表示...")) {
+      a->setEnabled(false);
+    } else if (t == qs("行の追加") || t == qs("行の挿入") || t == qs("行の削除")) {
+      a->setEnabled(row >= 0);
+    } else if (t == qs("前行同項目をコピー")) {
+      a->setEnabled(denpyou_.canSetItemAsAboveDenpyouRowItem());
+    } else {
+      a->setEnabled(true);
+    }
+  }
+}
+
+// --- key state and closing
+
+void FurikaedenpyouController::windowDidBecomeKey() {}
+
+void FurikaedenpyouController::windowDidResignKey()
+{
+  // A deletion can be undone only while the window stays key.
+  removeAllUndoActions();
+}
+
+void FurikaedenpyouController::windowWillCloseHook() { removeAllUndoActions(); }
+
+}  // namespace kivo

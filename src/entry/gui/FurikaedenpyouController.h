@@ -1,0 +1,220 @@
+// The transfer-voucher window (振替伝票) of a document: one voucher at a time as a
+// grid of two-line rows (date and number; debit account and sub-account; debit
+// amount and division; the same for the credit side; description), the voucher's
+// balance, the button of the voucher browser and the bookmark drawer.
+//
+// The rules live in the voucher model (Furikaedenpyou) and its helpers; this window
+// turns typed text into cell values through the field formatters, shows the check's
+// sheets, registers and deletes through the document (with undo), and offers the
+// commands of its "機能" menu.
+#pragma once
+
+#include <QPointer>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "entry/Furikaedenpyou.h"
+#include "entry/FurikaedenpyouCellMovement.h"
+#include "entry/gui/EntryWindowController.h"
+
+class QAction;
+class QDockWidget;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace kivo {
+
+class AmountFormatter;
+class AppController;
+class FurikaedenpyouDeletion;
+class Formatter;
+class FurikaedenpyouView;
+class HidukeFormatter;
+class HojyoKamokuFormatter;
+class JigyoubuFormatter;
+class KamokuFormatter;
+class TekiyouFormatter;
+
+class FurikaedenpyouController : public EntryWindowController {
+  Q_OBJECT
+public:
+  using Column = FurikaedenpyouRow::Column;
+  using Command = FurikaedenpyouCellMovement::Command;
+
+  static constexpr const char* kWindowMenuTitle = "振替伝票";
+  static constexpr const char* kTitleSuffix = " - 振替伝票";
+  static constexpr const char* kDeleteDenpyouActionName = "伝票の削除";
+  static constexpr const char* kDeleteRowActionName = "行の削除";
+  static constexpr const char* kShowBookmarkTitle = "ブックマークを表示";
+  static constexpr const char* kHideBookmarkTitle = "ブックマークを隠す";
+
+  // The window of the voucher numbered n (a new, empty voucher for a number no entry
+  // carries).
+  FurikaedenpyouController(DocumentSession* document, int32_t denpyouNo);
+  ~FurikaedenpyouController() override;
+
+  // The application's "振替伝票" command: the document's voucher window, made on an
+  // empty new voucher when it has none, brought to the front.
+  static FurikaedenpyouController* showFurikaedenpyouWindow(DocumentSession* document);
+  // How other windows show a voucher: in the document's voucher window, made first
+  // when there is none.
+  static FurikaedenpyouController* showDenpyouOfDenpyouNo(DocumentSession* document, int32_t denpyouNo);
+  // Supplies the application's "振替伝票" command.
+  static void installCommandHandlers(AppController* app);
+
+  Furikaedenpyou& denpyou() { return denpyou_; }
+  const Furikaedenpyou& denpyou() const { return denpyou_; }
+  FurikaedenpyouView* denpyouView() const { return denpyouView_; }
+  QLineEdit* taisyakuBalanceField() const { return taisyakuBalanceField_; }
+  QPushButton* selectDisplayDenpyouButton() const { return selectDisplayDenpyouButton_; }
+  QDockWidget* bookmarkDrawer() const { return bookmarkDrawer_; }
+  int32_t displayingDenpyouNo() const { return denpyou_.displayingDenpyouNo(); }
+
+  // --- showing a voucher
+  void displayShiwakeOfDenpyouNo(int32_t n);
+  // Registers the shown voucher when it changed; then shows voucher n. An invalid
+  // voucher stays, with its sheet.
+  void showDenpyouOfDenpyouNo(int32_t n);
+  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
+
+  // --- balance, checks, registration
+  void setTaisyakuBalanceFieldValue();
+  bool doAllDenpyouCellsHaveValidObjectValuesAtRow(int row, bool showErrorMessage);
+  bool isDenpyouAbleToSetShiwakeArrayWithErrorMessage(bool showErrorMessage);
+  void setDenpyouToShiwakeArray();
+  // The register command ("伝票を登録"): true when there was nothing to register or it
+  // registered; false after a sheet said why not.
+  bool handleChooseDenpyouToShiwakeArrayMenu();
+
+  // --- new, duplicate, delete, navigation
+  void displayEmptyDenpyou();
+  void displayDuplicateDenpyou();
+  void removeDenpyouFromShiwake();
+  void showNextDenpyou();
+  void showPreviousDenpyou();
+  void skipDenpyou();
+  void reverseSkipDenpyou();
+  void showNextMonthDenpyou();
+  void showPreviousMonthDenpyou();
+  void showStartDenpyou();
+  void showEndDenpyou();
+  void selectDisplayDenpyou();
+
+  // --- rows and the selection
+  int numberOfDenpyouRows() const { return denpyou_.numberOfDenpyouRows(); }
+  int selectedDenpyouRow() const { return denpyou_.selectedDenpyouRow(); }
+  void deselectSelectedCellAndThenSelectDenpyouRow(int row, Column column);
+  void handleChooseAddDenpyouRow();
+  void handleChooseInsertDenpyouRow();
+  void handleChooseRemoveDenpyouRow();
+  // Removes row r, or puts the last removed row back at r (its own undo).
+  void undoableRemoveDenpyouRow(int row);
+  void setItemAsAboveDenpyouRowItem();
+
+  // --- keys
+  // Tab, Back-tab and the arrows; false when the typed text of the cell is refused
+  // (the selection stays).
+  bool moveSelectDenpyouCellByCommand(Command command);
+  void handleFurikaedenpyouViewKeyDown(const NotificationCenter::Notification& notification)
+  {
+    handleEntryGridViewKeyDown(notification);
+  }
+
+  // --- bookmark drawer
+  void toggleBookmarkDrawer();
+  bool isBookmarkDrawerOpen() const;
+
+  // --- "機能" menu
+  const std::vector<QAction*>& functionMenuActions() override;
+  // Also finds the bookmark item by its other title.
+  QAction* functionMenuAction(const QString& title);
+  void validateMenuItems() override;
+
+  // --- the document's hooks
+  bool settleEditing() override { return handleChooseDenpyouToShiwakeArrayMenu(); }
+
+protected:
+  void windowDidLoad() override;
+  QString windowMenuTitle() const override;
+  QString denpyouAndCyouhyouItemTitle() const override;
+  const char* windowWidthDefaultsKey() const override;
+  const char* windowHeightDefaultsKey() const override;
+  void recomputeUI() override;
+  void windowDidBecomeKey() override;
+  void windowDidResignKey() override;
+  void windowWillCloseHook() override;
+
+private:
+  class RemoveDenpyouCommand;
+  class RemoveDenpyouRowCommand;
+
+  // EntryGridView::Delegate
+  int numberOfRows() const override;
+  QString stringValue(int row, int matrixId) const override;
+  bool textShouldBeginEditing(int row, int matrixId) override;
+  void textDidBeginEditing(int row, int matrixId) override;
+  void textDidChange(int row, int matrixId, const QString& text) override;
+  void textDidEndEditing(int row, int matrixId, const QString& text) override;
+  void mouseDownInCell(int row, int matrixId) override;
+
+  // EntryWindowController
+  EntryGridView* entryGridView() const override;
+  bool isEditableMatrix(int matrixId) const override;
+  Formatter* formatterForMatrix(int matrixId, int row) const override;
+  FieldValue cellValue(int row, int matrixId) const override
+  {
+    return denpyou_.cell(row, static_cast<Column>(matrixId));
+  }
+  void setCellValue(int row, int matrixId, const FieldValue& value) override;
+  int selectedEntryRow() const override { return denpyou_.selectedDenpyouRow(); }
+  int selectedEntryMatrix() const override { return denpyou_.selectedColumn(); }
+  bool moveSelectedCell(EntryGridView::Command command) override;
+  Picker pickerOfMatrix(int matrixId) const override;
+  int hojyoKamokuMatrixOfKamokuMatrix(int matrixId) const override;
+
+  void buildLayout();
+  void setUpMatrices();
+  void handleTextDidEndEditingForMatrix(Column column, const QString& inputString);
+  // Shows the grid as the model has it: the rows, the selection, the balance.
+  void reloadDenpyouView();
+  void markEdited();
+  void showInvalidDenpyouSheet(const FurikaedenpyouCheckResult& result);
+  // A voucher the window must not change: says why and answers true.
+  bool refuseUnchangeableDenpyou();
+  void navigateTo(std::optional<int32_t> (*target)(const MyDocument&, int32_t));
+  // After a deletion: the voucher that followed, else an empty new voucher.
+  void showAfterDeletion(const FurikaedenpyouDeletion& deletion);
+  // The drawer's own list of bookmarks (a limited user's), nullptr when the drawer
+  // shows the document's.
+  std::vector<BookmarkPtr>* drawerBookmarkArray();
+  // Removes the row or puts the kept one back, without recording undo.
+  void toggleRemovedRow(int row);
+
+  Furikaedenpyou denpyou_;
+  FurikaedenpyouView* denpyouView_ = nullptr;
+  QLineEdit* taisyakuBalanceField_ = nullptr;
+  QPushButton* selectDisplayDenpyouButton_ = nullptr;
+  QDockWidget* bookmarkDrawer_ = nullptr;
+  QTableWidget* monthTableView_ = nullptr;
+  QTableWidget* bookmarkTableView_ = nullptr;
+  std::vector<QPushButton*> bookmarkButtons_;
+
+  std::unique_ptr<HidukeFormatter> hidukeFormatter_;
+  std::unique_ptr<KamokuFormatter> karikataKamokuFormatter_;
+  std::unique_ptr<KamokuFormatter> kashikataKamokuFormatter_;
+  std::unique_ptr<HojyoKamokuFormatter> hojyoKamokuFormatter_;
+  std::unique_ptr<AmountFormatter> kingakuFormatter_;
+  std::unique_ptr<AmountFormatter> balanceFormatter_;
+  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
+  std::unique_ptr<TekiyouFormatter> tekiyouFormatter_;
+
+  // A limited user's drawer lists only the bookmarks marked for it.
+  std::vector<BookmarkPtr> limitedUserBookmarkArray_;
+  // Counts the showings of a voucher: a removed row can be put back only into the
+  // showing it was removed from.
+  uint64_t displayGeneration_ = 0;
+};
+
+}  // namespace kivo

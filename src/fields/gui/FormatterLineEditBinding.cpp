@@ -1,0 +1,43 @@
+#include "fields/gui/FormatterLineEditBinding.h"
+
+#include <QLineEdit>
+
+#include "fields/Formatter.h"
+#include "fields/gui/FormatterValidator.h"
+
+namespace kivo {
+
+FormatterLineEditBinding::FormatterLineEditBinding(QLineEdit* lineEdit, Formatter& formatter, QObject* parent)
+    : QObject(parent ? parent : lineEdit), lineEdit_(lineEdit), formatter_(&formatter)
+{
+  validator_ = new FormatterValidator(formatter, this);
+  lineEdit->setValidator(validator_);
+  connect(lineEdit, &QLineEdit::editingFinished, this, [this] {
+    QString error;
+    if (!commit(&error)) emit textRefused(error);
+  });
+}
+
+void FormatterLineEditBinding::setObjectValue(const FieldValue& value)
+{
+  value_ = value;
+  if (lineEdit_) lineEdit_->setText(QString::fromStdString(formatter_->stringForObjectValue(value).value_or("")));
+}
+
+bool FormatterLineEditBinding::commit(QString* errorDescription)
+{
+  if (!lineEdit_) return false;
+  FieldValue read;
+  std::string error;
+  if (!formatter_->getObjectValue(read, lineEdit_->text().toStdString(), &error)) {
+    if (errorDescription) *errorDescription = QString::fromStdString(error);
+    return false;
+  }
+  const bool changed = !(read == value_);
+  value_ = read;
+  if (!read.isText()) lineEdit_->setText(QString::fromStdString(formatter_->stringForObjectValue(read).value_or("")));
+  if (changed) emit objectValueChanged();
+  return true;
+}
+
+}  // namespace kivo

@@ -1,0 +1,36 @@
+// A small modal window over a typed field that a stop key closes: Enter, Return, Tab
+// and Back-tab accept with that key (Shift+Tab is Back-tab); Escape and Ctrl+W
+// cancel. Its text field keeps what was typed when the focus arrives, so that typing
+// goes on after it. The pickers and the input panels are such windows.
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+
+class QKeyEvent;
+class QLineEdit;
+
+namespace kivo {
+
+class StopKeyDialog : public QDialog {
+  Q_OBJECT
+protected:
+  StopKeyDialog(QWidget* parent, Qt::WindowFlags flags = {});
+
+  // The field whose focus and keys the window watches.
+  void watchTextField(QLineEdit* field);
+  // A stop key that accepts: the window closes with it, or stays when it cannot.
+  virtual void closeWithStopChar(uint16_t stopChar) = 0;
+  // A key that is no stop key; false when not handled.
+  virtual bool handleOtherKey(QKeyEvent*) { return false; }
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+private:
+  bool handleKey(QKeyEvent* event);
+
+  QLineEdit* textField_ = nullptr;
+};
+
+}  // namespace kivo

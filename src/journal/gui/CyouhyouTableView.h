@@ -1,0 +1,70 @@
+// The table of the report windows (the ledgers and the trial balances): an ordinary
+// table view over its window's model with two additions.
+//
+//   - The keys a report window uses as commands (Enter, Return, Tab, Back-tab,
+//     Delete, Space, the digits and the ASCII letters) are not handled by the table:
+//     each is posted as "KIVOCyouhyouTableViewKeyDown" with the table as object and
+//     the key event, and goes no further. Every other key (arrows, page keys) moves
+//     the selection as in any table. Every report window receives the keys of every
+//     report table and acts only while its own window is main.
+//   - Total rows, as the window's controller names them, are tinted in two greens by
+//     the parity of their index, unless selected.
+//
+// Only the rows in view are drawn, so a ledger of many thousand rows costs no more to
+// show than a short one.
+#pragma once
+
+#include <QColor>
+#include <QTableView>
+#include <cstdint>
+
+class QKeyEvent;
+
+namespace kivo {
+
+class CyouhyouTableView : public QTableView {
+  Q_OBJECT
+public:
+  static constexpr const char* kKeyDownNotification = "KIVOCyouhyouTableViewKeyDown";
+
+  // What the table asks the controller of its window.
+  class Controller {
+  public:
+    virtual ~Controller() = default;
+    virtual bool isTotalRow(int row, const CyouhyouTableView& tableView) const = 0;
+  };
+
+  explicit CyouhyouTableView(QWidget* parent = nullptr);
+
+  void setController(const Controller* controller) { controller_ = controller; }
+  const Controller* controller() const { return controller_; }
+
+  // The key as a 16-bit character: 3 Enter, 13 Return, 9 Tab, 25 Back-tab, 127
+  // Delete (the backspace key), else the first character of the key's text; 0 when
+  // the key has no text.
+  static uint16_t characterOfKeyEvent(const QKeyEvent* event);
+  // Whether the character is one the table posts rather than handles.
+  static bool isPostedCharacter(uint16_t c);
+
+  // The tint of a total row at that index.
+  static QColor tintColorForRow(int row);
+  // The colour the row's background is filled with before its cells are drawn;
+  // invalid when it is not filled (not a total row, or selected).
+  QColor backgroundColorOfRow(int row) const;
+
+  // The selected row, -1 when none.
+  int selectedRow() const;
+  // Selects the row alone and scrolls it into view.
+  void selectRow(int row);
+
+protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  // Tab and Back-tab are posted too; they never move the focus out of the table.
+  bool focusNextPrevChild(bool next) override;
+  void paintEvent(QPaintEvent* event) override;
+
+private:
+  const Controller* controller_ = nullptr;
+};
+
+}  // namespace kivo

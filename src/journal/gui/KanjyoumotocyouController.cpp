@@ -1,0 +1,769 @@
+#include "journal/gui/KanjyoumotocyouController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QUndoStack>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <functional>
+
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
+#include "entry/SuitoucyouWindow.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/SuitoucyouController.h"
+#include "fields/HidukeFormatter.h"
+#include "fields/HojyoKamokuFormatter.h"
+#include "fields/JigyoubuFormatter.h"
+#include "fields/KamokuFormatter.h"
+#include "fields/gui/HojyoKamokuFormatterListWindow.h"
+#include "fields/gui/KamokuFormatterListWindow.h"
+#include "journal/Kanjyoumotocyou.h"
+#include "journal/KanjyoumotocyouShortcut.h"
+#include "journal/gui/PeriodController.h"
+#include "platform/AlertSheet.h"
+#include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
+#include "platform/SheetController.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
+
+namespace kivo {
+namespace {
+
+QString fieldText(const std::optional<std::string>& s) { return s ? QString::fromStdString(*s) : QString(); }
+
+// The strip above the table that holds the selection fields: a plain light grey.
+class StateView : public QWidget {
+public:
+  explicit StateView(QWidget* parent) : QWidget(parent) {}
+
+protected:
+  void paintEvent(QPaintEvent*) override
+  {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(230, 230, 230));
+  }
+};
+
+}  // namespace
+
+// A new window shows no account, from the first month to the closing adjustment.
+KanjyoumotocyouController::KanjyoumotocyouController(DocumentSession* document)
+    : PeriodReportWindowController(document, Kind::Kanjyoumotocyou)
+{
+}
+
+KanjyoumotocyouController::~KanjyoumotocyouController() = default;
+
+// --- opening
+
+KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouWindow(DocumentSession* document)
+{
+  if (!document) return nullptr;
+  for (WindowController* wc : document->windowControllers()) {
+    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
+    if (ledger && ledger->displayKamokuCode() == -1) {
+      ledger->showWindow();
+      return ledger;
+    }
+  }
+  if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+  auto* ledger = new KanjyoumotocyouController(document);
+  document->addWindowController(ledger);
+  ledger->moveWindowToInitialPositionWithDisplay(true);
+  ledger->showWindow();
+  return ledger;
+}
+
+KanjyoumotocyouController* KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(DocumentSession* document,
+                                                                                        int32_t kamokuCode,
+                                                                                        int32_t hojyoKamokuCode)
+{
+  if (!document) return nullptr;
+  KanjyoumotocyouController* showing = nullptr;
+  KanjyoumotocyouController* empty = nullptr;
+  for (WindowController* wc : document->windowControllers()) {
+    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
+    if (!ledger) continue;
+    if (!showing && ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == hojyoKamokuCode)
+      showing = ledger;
+    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
+  }
+  if (showing) {
+    showing->showWindow();
+    return showing;
+  }
+  KanjyoumotocyouController* ledger = empty;
+  if (!ledger) {
+    if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+    ledger = new KanjyoumotocyouController(document);
+    document->addWindowController(ledger);
+    ledger->moveWindowToInitialPositionWithDisplay(true);
+  }
+  ledger->showWindow();
+  ledger->setDisplayKamokuCode(kamokuCode);
+  ledger->setDisplayHojyoKamokuCode(hojyoKamokuCode);
+  ledger->updateAfterSelectDisplayingKamoku();
+  return ledger;
+}
+
+void KanjyoumotocyouController::installCommandHandlers(AppController* app)
+{
+  if (!app) return;
+  app->setCommandHandler(MainMenu::Command::ShowKanjyoumotocyouWindow,
+                         [app](QAction*) { showKanjyoumotocyouWindow(app->currentDocument()); });
+  app->setCommandHandler(MainMenu::Command::ShowShortCutKanjyoumotocyouWindow, [app](QAction* sender) {
+    if (!sender) return;
+    const auto ledger = KanjyoumotocyouShortcut::ledgerOfRepresentedObject(sender->data().toLongLong());
+    showShortCutKanjyoumotocyouWindow(app->currentDocument(), ledger.kamokuCode, ledger.hojyoKamokuCode);
+  });
+}
+
+// --- titles and placement
+
+QString KanjyoumotocyouController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+  if (displayKamokuCode_ < 0) return displayName + QStringLiteral(" - ") + qs(kWindowMenuTitle);
+  return displayName + QStringLiteral(" - ") + qs(displayHojyoKamokuCode_ >= 0 ? kHojyoTitle : kSoukanjyouTitle);
+}
+
+QString KanjyoumotocyouController::windowMenuTitle() const
+{
+  const KamokuPtr kamoku = displayKamokuCode_ < 0 ? nullptr : document()->document().kamokuOfCode(displayKamokuCode_);
+  if (!kamoku) return qs(kWindowMenuTitle);
+  const HojyoKamokuPtr hojyo =
+      displayHojyoKamokuCode_ < 0 ? nullptr : kamoku->hojyoKamokuOfCode(displayHojyoKamokuCode_);
+  if (!hojyo) return qs(kSoukanjyouTitle) + QStringLiteral(" - ") + qs(kamoku->name());
+  return qs(kHojyoTitle) + QStringLiteral(" - ") + qs(kamoku->name()) + QStringLiteral("／") + qs(hojyo->name());
+}
+
+QString KanjyoumotocyouController::denpyouAndCyouhyouItemTitle() const
+{
+  return qs(MainMenu::kKanjyoumotocyouItemTitle);
+}
+
+const char* KanjyoumotocyouController::windowWidthDefaultsKey() const
+{
+  // Each number of columns keeps its own width.
+  return widthDefaultsKey_.isEmpty() ? nullptr : widthDefaultsKey_.constData();
+}
+
+const char* KanjyoumotocyouController::windowHeightDefaultsKey() const { return KIVOKanjyoumotocyouWindowHeightKey; }
+
+// --- loading
+
+void KanjyoumotocyouController::buildLayout()
+{
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  stateView_ = new StateView(central);
+  auto* strip = new QHBoxLayout(stateView_);
+  strip->setContentsMargins(10, 6, 10, 6);
+  strip->setSpacing(4);
+  displayingKamokuField_ = makeSelectionField(stateView_, 20);
+  selectDisplayingKamokuButton_ = makeSelectButton(stateView_, QStringLiteral("表示する勘定科目を選ぶ"));
+  displayingHojyoKamokuTitleField_ = new QLabel(QStringLiteral("補助科目:"), stateView_);
+  displayingHojyoKamokuField_ = makeSelectionField(stateView_, 18);
+  selectDisplayingHojyoKamokuButton_ = makeSelectButton(stateView_, QStringLiteral("表示する補助科目を選ぶ"));
+  makePeriodStripWidgets(stateView_, 16);
+  strip->addWidget(new QLabel(QStringLiteral("勘定科目:"), stateView_));
+  strip->addWidget(displayingKamokuField_);
+  strip->addWidget(selectDisplayingKamokuButton_);
+  strip->addSpacing(12);
+  strip->addWidget(displayingHojyoKamokuTitleField_);
+  strip->addWidget(displayingHojyoKamokuField_);
+  strip->addWidget(selectDisplayingHojyoKamokuButton_);
+  strip->addSpacing(12);
+  addPeriodStripWidgets(strip, stateView_);
+  layout->addWidget(stateView_);
+
+  tableView_ = new CyouhyouTableView(central);
+  tableModel_ = new KanjyoumotocyouTableModel(this, this);
+  tableView_->setModel(tableModel_);
+  tableView_->setController(this);
+  layout->addWidget(tableView_, 1);
+  setCentralWidget(central);
+
+  watchStripFields(
+      {displayingKamokuField_, displayingHojyoKamokuField_, displayingPeriodFromField_, displayingPeriodToField_});
+  connect(selectDisplayingKamokuButton_, &QToolButton::clicked, this,
+          [this] { showKamokuFormatterListWindowForDisplayingKamokuField(); });
+  connect(selectDisplayingHojyoKamokuButton_, &QToolButton::clicked, this,
+          [this] { showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(); });
+  connect(selectDisplayingPeriodButton_, &QToolButton::clicked, this, [this] { setKanjyoumotocyouDisplayingPeriod(); });
+  connect(tableView_, &QAbstractItemView::doubleClicked, this, [this] { showInputShiwakeWindow(); });
+}
+
+void KanjyoumotocyouController::windowDidLoad()
+{
+  const MyDocument& doc = document()->document();
+  hidukeFormatter_ = std::make_unique<HidukeFormatter>(doc, false);
+  kamokuFieldFormatter_ = std::make_unique<KamokuFormatter>(doc, false);
+  hojyoKamokuFieldFormatter_ = std::make_unique<HojyoKamokuFormatter>(doc);
+  aiteKamokuFormatter_ = std::make_unique<KamokuFormatter>(doc, true);
+  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc);
+  hojyoKamokuColumnFormatter_ = std::make_unique<HojyoKamokuFormatter>(doc);
+  buildLayout();
+
+  tableModel_->setColumns(visibleColumns());
+  applyColumnWidths();
+  setMaximumWidth(maximumWindowWidth());
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int available = screen ? screen->availableGeometry().width() : 1280;
+  resize(std::min(maximumWindowWidth(), available), 560);
+
+  if (!doc.doesHaveKamokuWhichHasActiveHojyoKamoku()) {
+    displayingHojyoKamokuTitleField_->hide();
+    displayingHojyoKamokuField_->hide();
+    selectDisplayingHojyoKamokuButton_->hide();
+  }
+  textFieldArray_ = {displayingKamokuField_, displayingPeriodFromField_, displayingPeriodToField_};
+  indexOfSelectedTextField_ = 0;
+  paintTextFieldHighlight(true);
+
+  recomputeUI();
+  setHojyoKamokuColumnWidth();
+}
+
+std::vector<KanjyoumotocyouController::Column> KanjyoumotocyouController::visibleColumns() const
+{
+  const MyDocument& doc = document()->document();
+  const bool createdType = UserDefaults::standardUserDefaults().boolForKey(KIVOKanjyoumotocyouShowCreatedTypeKey);
+  const bool hojyo = doc.doesHaveKamokuWhichHasActiveHojyoKamoku();
+  const bool jigyoubu = doc.numberOfActiveJigyoubu() > 0;
+  std::vector<Column> columns{Column::Date};
+  if (createdType) columns.push_back(Column::CreatedType);
+  columns.push_back(Column::AiteKamoku);
+  if (hojyo) columns.push_back(Column::AiteHojyoKamoku);
+  if (jigyoubu) columns.push_back(Column::AiteJigyoubu);
+  columns.push_back(Column::Tekiyou);
+  if (hojyoKamokuColumnAttached_) columns.push_back(Column::HojyoKamoku);
+  if (jigyoubu) columns.push_back(Column::Jigyoubu);
+  columns.push_back(Column::KarikataKingaku);
+  columns.push_back(Column::KashikataKingaku);
+  columns.push_back(Column::Zandaka);
+  return columns;
+}
+
+void KanjyoumotocyouController::applyColumnWidths()
+{
+  const int unit = std::max(fontMetrics().averageCharWidth(), 6);
+  QHeaderView* header = tableView_->horizontalHeader();
+  header->setStretchLastSection(false);
+  const std::vector<Column>& columns = tableModel_->columns();
+  for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+    header->resizeSection(i, KanjyoumotocyouTableModel::widthCharactersOfColumn(columns[i]) * unit);
+    // The description takes what the window has left.
+    header->setSectionResizeMode(i, columns[i] == Column::Tekiyou ? QHeaderView::Stretch : QHeaderView::Interactive);
+  }
+  widthDefaultsKey_ =
+      UserDefaults::columnsKey(KIVOKanjyoumotocyouWindowWidthKey, static_cast<int>(columns.size())).toUtf8();
+}
+
+int KanjyoumotocyouController::maximumWindowWidth() const
+{
+  const int unit = std::max(fontMetrics().averageCharWidth(), 6);
+  int width = 0;
+  for (Column c : tableModel_->columns()) width += KanjyoumotocyouTableModel::maxWidthCharactersOfColumn(c) * unit;
+  width += tableView_->verticalScrollBar()->sizeHint().width() + tableView_->frameWidth() * 2 + 2;
+  return width;
+}
+
+void KanjyoumotocyouController::setHojyoKamokuColumnWidth()
+{
+  const KamokuPtr kamoku = displayKamokuCode_ < 0 ? nullptr : document()->document().kamokuOfCode(displayKamokuCode_);
+  const bool attach = displayHojyoKamokuCode_ < 0 && kamoku && kamoku->activeHojyoKamokuNum() >= 1;
+  if (attach) hojyoKamokuColumnFormatter_->setParentKamokuFromKamokuCode(kamoku->code());
+  if (attach != hojyoKamokuColumnAttached_) {
+    hojyoKamokuColumnAttached_ = attach;
+    const int keep = tableView_->selectedRow();
+    tableModel_->setColumns(visibleColumns());
+    applyColumnWidths();
+    tableView_->selectRow(keep);
+  }
+  const int maximum = maximumWindowWidth();
+  setMaximumWidth(maximum);
+  if (width() > maximum) resize(maximum, height());
+}
+
+// --- refresh
+
+void KanjyoumotocyouController::recomputeUI()
+{
+  if (!isWindowLoaded()) return;
+  setDisplayingKamokuFieldValue();
+  setItemCheckmarkOfkeyEquivalentMenu();
+  setDisplayingPeriodFieldValue();
+
+  const int keep = tableView_->selectedRow();
+  progressIndicator_->show();
+  MyDocument& doc = document()->document();
+  displayMotocyouArray_ =
+      Kanjyoumotocyou::motocyouArray(doc, displayKamokuCode_, displayHojyoKamokuCode_,
+                                     displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
+  // Each entry row keeps its entry: the window may wait for its next refresh while
+  // the journal is sorted anew, and must never read another entry at the old place.
+  const std::vector<ShiwakePtr>& sorted = doc.sortedShiwakeArray();
+  rowShiwakeArray_.assign(displayMotocyouArray_.size(), nullptr);
+  for (size_t i = 0; i < displayMotocyouArray_.size(); ++i) {
+    const int32_t index = displayMotocyouArray_[i].indexOfSortedShiwakeArray();
+    if (index >= 0 && index < static_cast<int32_t>(sorted.size())) rowShiwakeArray_[i] = sorted[index];
+  }
+  progressIndicator_->hide();
+  tableModel_->reloadData();
+
+  const int n = numberOfRowsInTableView();
+  if (selectRowAfterUpdate_ == -1) {
+    if (keep >= 0 && n > 0) tableView_->selectRow(std::min(keep, n - 1));
+  } else if (n > 0) {
+    tableView_->selectRow(std::min(selectRowAfterUpdate_, n - 1));
+  }
+  selectRowAfterUpdate_ = -1;
+  tableView_->setFocus();
+  validateMenuItems();
+}
+
+void KanjyoumotocyouController::updateAfterSelectDisplayingKamoku()
+{
+  updateAllWindowControllersUIIfShiwakeWasEdited();
+  selectRowAfterUpdate_ = 0;
+  // The user chose what this window shows: it shows it now.
+  updateUI(true);
+  synchronizeWindowTitleWithDocumentName();
+  setHojyoKamokuColumnWidth();
+}
+
+// --- cells
+
+QString KanjyoumotocyouController::stringValue(int row, Column column) const
+{
+  if (row < 0 || row >= numberOfRowsInTableView()) return {};
+  const Motocyou& m = displayMotocyouArray_[row];
+  const Kaisya& kaisya = document()->document().kaisya();
+  if (m.indexOfSortedShiwakeArray() == Motocyou::kBalanceRow) {
+    if (column == Column::Tekiyou) return qs(m.title());
+    if (column == Column::Zandaka) return qs(kaisya.outputStringOfMemoryKingaku(m.zandaka()));
+    return {};
+  }
+  if (m.indexOfSortedShiwakeArray() == Motocyou::kTotalRow) {
+    // A sum beyond the output limit reads "#Precision!", never the limit itself.
+    if (column == Column::Tekiyou) return qs(m.title());
+    if (column == Column::KarikataKingaku) return qs(kaisya.outputStringOfMemoryKingaku(m.karikataKingaku()));
+    if (column == Column::KashikataKingaku) return qs(kaisya.outputStringOfMemoryKingaku(m.kashikataKingaku()));
+    return {};
+  }
+  if (!m.isShiwakeRow() || !rowShiwakeArray_[row]) return {};
+  const Shiwake& e = *rowShiwakeArray_[row];
+  const bool karikataMatches = e.karikataKamokuCode() == displayKamokuCode_ &&
+                               (displayHojyoKamokuCode_ < 0 || e.karikataHojyoKamokuCode() == displayHojyoKamokuCode_);
+  const bool kashikataMatches =
+      e.kashikataKamokuCode() == displayKamokuCode_ &&
+      (displayHojyoKamokuCode_ < 0 || e.kashikataHojyoKamokuCode() == displayHojyoKamokuCode_);
+  // The own side is the debit side when it is the ledger's, else the credit side.
+  const bool ownKarikata = karikataMatches;
+  const int32_t aiteKamoku = ownKarikata ? e.aiteKashikataKamokuCode() : e.aiteKarikataKamokuCode();
+  const int32_t aiteHojyo = ownKarikata ? e.aiteKashikataHojyoKamokuCode() : e.aiteKarikataHojyoKamokuCode();
+  const int32_t aiteJigyoubu = ownKarikata ? e.aiteKashikataJigyoubuCode() : e.aiteKarikataJigyoubuCode();
+  const int32_t ownHojyo = ownKarikata ? e.karikataHojyoKamokuCode() : e.kashikataHojyoKamokuCode();
+  const int32_t ownJigyoubu = ownKarikata ? e.karikataJigyoubuCode() : e.kashikataJigyoubuCode();
+  switch (column) {
+  case Column::Date: return fieldText(hidukeFormatter_->stringForObjectValue(FieldValue::date(e.date())));
+  case Column::CreatedType:
+    return e.kindOfShiwake() == Shiwake::kFurikaedenpyou ? qs(kCreatedTypeFurikaedenpyou) : QString();
+  case Column::AiteKamoku:
+    return aiteKamoku < 0 ? QString()
+                          : fieldText(aiteKamokuFormatter_->stringForObjectValue(FieldValue::code(aiteKamoku)));
+  case Column::AiteHojyoKamoku: {
+    if (aiteHojyo < 0) return {};
+    const KamokuPtr k = document()->document().kamokuOfCode(aiteKamoku);
+    const HojyoKamokuPtr h = k ? k->hojyoKamokuOfCode(aiteHojyo) : nullptr;
+    return h ? qs(h->name()) : QString();
+  }
+  case Column::AiteJigyoubu:
+    return aiteJigyoubu < 0 ? QString()
+                            : fieldText(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(aiteJigyoubu)));
+  case Column::Tekiyou: return qs(e.tekiyou());
+  case Column::HojyoKamoku:
+    return ownHojyo < 0 ? QString()
+                        : fieldText(hojyoKamokuColumnFormatter_->stringForObjectValue(FieldValue::code(ownHojyo)));
+  case Column::Jigyoubu:
+    return ownJigyoubu < 0 ? QString()
+                           : fieldText(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(ownJigyoubu)));
+  case Column::KarikataKingaku:
+    return karikataMatches ? qs(kaisya.displayStringOfMemoryKingaku(e.karikataKingaku())) : QString();
+  case Column::KashikataKingaku:
+    return kashikataMatches ? qs(kaisya.displayStringOfMemoryKingaku(e.kashikataKingaku())) : QString();
+  case Column::Zandaka: return qs(kaisya.outputStringOfMemoryKingaku(m.zandaka()));
+  }
+  return {};
+}
+
+bool KanjyoumotocyouController::isTotalRow(int row, const CyouhyouTableView&) const
+{
+  return row >= 0 && row < numberOfRowsInTableView() && displayMotocyouArray_[row].indexOfSortedShiwakeArray() < 0;
+}
+
+// --- the selection strip
+
+void KanjyoumotocyouController::setTextFieldInUse(QLineEdit* field, bool inUse)
+{
+  const auto it = std::find(textFieldArray_.begin(), textFieldArray_.end(), field);
+  if (inUse) {
+    if (it == textFieldArray_.end()) {
+      QLineEdit* selected = selectedTextField();
+      textFieldArray_.insert(textFieldArray_.begin() + 1, field);
+      indexOfSelectedTextField_ = static_cast<int>(std::find(textFieldArray_.begin(), textFieldArray_.end(), selected) -
+                                                   textFieldArray_.begin());
+    }
+  } else if (it != textFieldArray_.end()) {
+    // A highlighted field that goes hands the highlight to the account field.
+    QLineEdit* selected = selectedTextField() == field ? displayingKamokuField_ : selectedTextField();
+    textFieldArray_.erase(it);
+    indexOfSelectedTextField_ =
+        static_cast<int>(std::find(textFieldArray_.begin(), textFieldArray_.end(), selected) - textFieldArray_.begin());
+  }
+  paintTextFieldHighlight(isActiveWindow() || !isVisible());
+}
+
+void KanjyoumotocyouController::setDisplayingKamokuFieldValue()
+{
+  const MyDocument& doc = document()->document();
+  const bool hojyoFieldExists = doc.doesHaveKamokuWhichHasActiveHojyoKamoku();
+  const KamokuPtr kamoku = displayKamokuCode_ < 0 ? nullptr : doc.kamokuOfCode(displayKamokuCode_);
+  if (kamoku) {
+    displayingKamokuField_->setText(
+        fieldText(kamokuFieldFormatter_->stringForObjectValue(FieldValue::code(kamoku->code()))));
+    if (kamoku->activeHojyoKamokuNum() == 0 || !hojyoFieldExists) {
+      selectDisplayingHojyoKamokuButton_->setEnabled(false);
+      setTextFieldInUse(displayingHojyoKamokuField_, false);
+      displayHojyoKamokuCode_ = -1;
+    } else {
+      hojyoKamokuFieldFormatter_->setParentKamokuFromKamokuCode(kamoku->code());
+      selectDisplayingHojyoKamokuButton_->setEnabled(true);
+      setTextFieldInUse(displayingHojyoKamokuField_, true);
+    }
+    if (displayHojyoKamokuCode_ >= 0) {
+      if (kamoku->hojyoKamokuOfCode(displayHojyoKamokuCode_))
+        displayingHojyoKamokuField_->setText(
+            fieldText(hojyoKamokuFieldFormatter_->stringForObjectValue(FieldValue::code(displayHojyoKamokuCode_))));
+      else
+        displayHojyoKamokuCode_ = -1;
+    }
+  } else {
+    displayKamokuCode_ = -1;
+    displayingKamokuField_->clear();
+    selectDisplayingHojyoKamokuButton_->setEnabled(false);
+    setTextFieldInUse(displayingHojyoKamokuField_, false);
+    displayHojyoKamokuCode_ = -1;
+  }
+  if (displayHojyoKamokuCode_ < 0) displayingHojyoKamokuField_->clear();
+}
+
+// --- commands
+
+WindowController* KanjyoumotocyouController::refuseForBlockingSheet()
+{
+  return AppController::refuseForBlockingSheet(document(), this);
+}
+
+void KanjyoumotocyouController::showKamokuFormatterListWindowForDisplayingKamokuField(const QString& searchText)
+{
+  selectTextField(displayingKamokuField_);
+  if (!deselectEditingCell() || refuseForBlockingSheet()) return;
+  setDisplayingKamokuFieldValue();
+  const QPoint topLeft = displayingKamokuField_->mapToGlobal(QPoint(0, 0));
+  const int32_t code = KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+      *kamokuFieldFormatter_, topLeft, searchText, true, this);
+  if (code < 0) return;
+  const int32_t hojyo = kamokuFieldFormatter_->selectedHojyoKamokuCodeOfFormatterList();
+  if (code == displayKamokuCode_ && hojyo == displayHojyoKamokuCode_) return;
+  displayKamokuCode_ = code;
+  displayHojyoKamokuCode_ = hojyo;
+  updateAfterSelectDisplayingKamoku();
+}
+
+void KanjyoumotocyouController::showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(
+    const QString& searchText)
+{
+  if (std::find(textFieldArray_.begin(), textFieldArray_.end(), displayingHojyoKamokuField_) == textFieldArray_.end())
+    return;
+  selectTextField(displayingHojyoKamokuField_);
+  if (!deselectEditingCell() || refuseForBlockingSheet()) return;
+  setDisplayingKamokuFieldValue();
+  hojyoKamokuFieldFormatter_->setParentKamokuFromKamokuCode(displayKamokuCode_);
+  const QPoint topLeft = displayingHojyoKamokuField_->mapToGlobal(QPoint(0, 0));
+  const int32_t code = HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+      *hojyoKamokuFieldFormatter_, topLeft, searchText, this);
+  if (code < 0 || code == displayHojyoKamokuCode_) return;
+  displayHojyoKamokuCode_ = code;
+  updateAfterSelectDisplayingKamoku();
+}
+
+void KanjyoumotocyouController::clearDisplayingHojyoKamokuField()
+{
+  if (!deselectEditingCell() || refuseForBlockingSheet()) return;
+  displayHojyoKamokuCode_ = -1;
+  updateAfterSelectDisplayingKamoku();
+}
+
+void KanjyoumotocyouController::setKanjyoumotocyouDisplayingPeriod()
+{
+  selectTextField(displayingPeriodFromField_);
+  if (!deselectEditingCell() || refuseForBlockingSheet()) return;
+  if (hasAttachedSheet()) return;
+  selectRowAfterUpdate_ = 0;
+  PeriodController::periodControllerOfDocument(document())->beginSheetForWindow(this);
+}
+
+void KanjyoumotocyouController::showInputShiwakeWindow()
+{
+  const int row = tableView_->selectedRow();
+  if (row < 0 || row >= numberOfRowsInTableView() || !rowShiwakeArray_[row]) return;
+  if (!deselectEditingCell() || !AppController::canShowFurikaedenpyouWindow() ||
+      !document()->deselectKanjyoumotocyouCellsOfAllShiwake())
+    return;
+  const ShiwakePtr e = rowShiwakeArray_[row];
+  if (e->kindOfShiwake() == Shiwake::kFurikaedenpyou) {
+    FurikaedenpyouController::showDenpyouOfDenpyouNo(document(), e->denpyouNo());
+    return;
+  }
+  // A cash-book entry opens its book: the shown one when it is a cash book, else the
+  // book of the entry's debit side, else of its credit side.
+  const MyDocument& doc = document()->document();
+  const KamokuPtr shown = doc.kamokuOfCode(displayKamokuCode_);
+  const KamokuPtr kari = doc.kamokuOfCode(e->karikataKamokuCode());
+  const KamokuPtr kashi = doc.kamokuOfCode(e->kashikataKamokuCode());
+  int32_t kamoku = -1;
+  int32_t hojyo = -1;
+  if (shown && shown->isSuitouKamoku() && (shown->activeHojyoKamokuNum() == 0 || displayHojyoKamokuCode_ >= 0)) {
+    kamoku = displayKamokuCode_;
+    hojyo = displayHojyoKamokuCode_;
+  } else if (kari && kari->isSuitouKamoku()) {
+    kamoku = kari->code();
+    hojyo = e->karikataHojyoKamokuCode();
+  } else if (kashi && kashi->isSuitouKamoku()) {
+    kamoku = kashi->code();
+    hojyo = e->kashikataHojyoKamokuCode();
+  } else {
+    return;
+  }
+  if (auto* book = qobject_cast<SuitoucyouController*>(document()->suitoucyouControllerOfKamokuCode(kamoku, hojyo))) {
+    book->showWindow();
+    book->showSuitoucyouOfDenpyouNo(e->denpyouNo());
+    return;
+  }
+  const bool editPending = editedShiwakeDenpyouNo_ >= 0;
+  auto* book = new SuitoucyouController(document(), e->denpyouNo(), kamoku, hojyo, false);
+  document()->addWindowController(book);
+  book->moveWindowToInitialPositionWithDisplay(true);
+  book->showWindow();
+  if (!editPending) book->displayShiwake();
+}
+
+void KanjyoumotocyouController::changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit)
+{
+  if (displayKamokuCode_ < 0) return;
+  MyDocument& doc = document()->document();
+  if (!KanjyoumotocyouShortcut::setShortcut(doc, {displayKamokuCode_, displayHojyoKamokuCode_}, digit.toStdString()))
+    return;
+  document()->removeAllUndoActions();
+  setItemCheckmarkOfkeyEquivalentMenu();
+  document()->setSubmenuOfDenpyouAndCyouhyouMenuItem();
+}
+
+void KanjyoumotocyouController::setItemCheckmarkOfkeyEquivalentMenu()
+{
+  if (!shortcutMenu_) return;
+  const QString key = displayKamokuCode_ < 0
+                          ? QString()
+                          : qs(KanjyoumotocyouShortcut::keyEquivalentOfLedger(
+                                document()->document(), {displayKamokuCode_, displayHojyoKamokuCode_}));
+  for (QAction* a : shortcutMenu_->actions()) a->setChecked(!key.isEmpty() && a->data().toString() == key);
+}
+
+void KanjyoumotocyouController::deleteOnTextField(QLineEdit* field)
+{
+  if (field == displayingHojyoKamokuField_ && displayHojyoKamokuCode_ >= 0) clearDisplayingHojyoKamokuField();
+}
+
+bool KanjyoumotocyouController::typeOnTextField(QLineEdit* field, const QString& typed)
+{
+  if (field == displayingKamokuField_) {
+    if (kamokuFieldFormatter_->isPartialStringValid(typed.toStdString())) field->setText(typed);
+    showKamokuFormatterListWindowForDisplayingKamokuField(typed);
+    return true;
+  }
+  if (field == displayingHojyoKamokuField_) {
+    if (hojyoKamokuFieldFormatter_->isPartialStringValid(typed.toStdString())) field->setText(typed);
+    showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(typed);
+    return true;
+  }
+  return false;
+}
+
+// --- after an edit
+
+void KanjyoumotocyouController::updateAllWindowControllersUIIfShiwakeWasEdited()
+{
+  if (editedShiwakeDenpyouNo_ < 0) return;
+  updateSuitoucyouWindowControllersUI();
+  document()->updateAllOutputWindowControllersUI();
+  editedShiwakeDenpyouNo_ = -1;
+}
+
+void KanjyoumotocyouController::updateSuitoucyouWindowControllersUI()
+{
+  MyDocument& doc = document()->document();
+  std::vector<SuitoucyouWindow*> books;
+  for (const ShiwakePtr& s : doc.shiwakeArray()) {
+    if (s->denpyouNo() != editedShiwakeDenpyouNo_) continue;
+    SuitoucyouWindow::addSuitoucyouToRefresh(doc, s->karikataKamokuCode(), s->karikataHojyoKamokuCode(), books);
+    SuitoucyouWindow::addSuitoucyouToRefresh(doc, s->kashikataKamokuCode(), s->kashikataHojyoKamokuCode(), books);
+  }
+  // A book that still shows the entry under its former account.
+  for (WindowController* wc : document()->windowControllers()) {
+    auto* book = qobject_cast<SuitoucyouController*>(wc);
+    if (book && book->book().rowOfShiwakeOfDenpyouNo(editedShiwakeDenpyouNo_) >= 0 &&
+        std::find(books.begin(), books.end(), book) == books.end())
+      books.push_back(book);
+  }
+  if (books.empty()) return;
+  doc.setDoNeedToCheckShiwakeArraySortedByDate(true);
+  for (SuitoucyouWindow* book : books) {
+    book->setStartRowWithInvalidZandaka(0);
+    book->updateSuitoucyouUI();
+  }
+}
+
+// --- window life
+
+void KanjyoumotocyouController::windowDidBecomeMain() { setItemCheckmarkOfkeyEquivalentMenu(); }
+
+void KanjyoumotocyouController::windowDidResignMain()
+{
+  updateAllWindowControllersUIIfShiwakeWasEdited();
+  paintTextFieldHighlight(false);
+}
+
+void KanjyoumotocyouController::windowDidResignKey()
+{
+  if (document() && document()->undoManager()) document()->undoManager()->clear();
+}
+
+void KanjyoumotocyouController::windowWillCloseHook()
+{
+  if (document() && document()->undoManager()) document()->undoManager()->clear();
+  closeAttachedSheet();
+  updateAllWindowControllersUIIfShiwakeWasEdited();
+}
+
+// --- "機能" menu
+
+const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
+{
+  if (!functionActions_.empty()) return functionActions_;
+  const auto key = [](const char* k, uint32_t mask) { return MainMenu::keySequenceForKeyEquivalent(qs(k), mask); };
+  const uint32_t command = MainMenu::kCommandKeyMask;
+  const uint32_t shift = MainMenu::kShiftKeyMask;
+  const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
+    auto* a = new QAction(qs(title), this);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::WindowShortcut);
+    connect(a, &QAction::triggered, this, [this, a, run] {
+      validateMenuItems();
+      if (!a->isEnabled()) return;
+      run();
+      validateMenuItems();
+    });
+    functionActions_.push_back(a);
+  };
+  add(
+      kShowKamokuTitle, [this] { showKamokuFormatterListWindowForDisplayingKamokuField(); }, key("K", command | shift));
+  if (document()->document().doesHaveKamokuWhichHasActiveHojyoKamoku()) {
+    add(
+        kShowHojyoKamokuTitle, [this] { showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(); },
+        key("H", command | shift));
+    add(kClearHojyoKamokuTitle, [this] { clearDisplayingHojyoKamokuField(); });
+  }
+  add(
+      kSetPeriodTitle, [this] { setKanjyoumotocyouDisplayingPeriod(); }, key("M", command | shift));
+
+  shortcutMenu_ = new QMenu(qs(kShortcutTitle), this);
+  for (int i = 1; i <= 9; ++i) {
+    auto* a = shortcutMenu_->addAction(qs(kShortcutItemTitle) + QString::number(i));
+    a->setData(QString::number(i));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this, a] {
+      changeKeyEquivalentOfKanjyoumotocyouSubMenu(a->data().toString());
+      setItemCheckmarkOfkeyEquivalentMenu();
+    });
+  }
+  shortcutMenuAction_ = shortcutMenu_->menuAction();
+  shortcutMenuAction_->setData(kShortcutMenuTag);
+  functionActions_.push_back(shortcutMenuAction_);
+  functionActions_.push_back(nullptr);
+  // Editing ledger rows is not part of the program yet: the items stand disabled.
+  add(
+      kDuplicateRowTitle, [] {}, key("d", command));
+  add(
+      kRemoveRowTitle, [] {}, key("r", command));
+  functionActions_.push_back(nullptr);
+  add(kShowInputShiwakeWindowTitle, [this] { showInputShiwakeWindow(); });
+  functionActions_.push_back(nullptr);
+  add(kSaveToTextFileTitle, [] {});
+  functionActions_.push_back(nullptr);
+  add(
+      kShowPrintPreviewTitle, [] {}, key("p", command | MainMenu::kAlternateKeyMask));
+  return functionActions_;
+}
+
+void KanjyoumotocyouController::fillFunctionMenu(QMenu* menu)
+{
+  PeriodReportWindowController::fillFunctionMenu(menu);
+  setItemCheckmarkOfkeyEquivalentMenu();
+}
+
+void KanjyoumotocyouController::validateMenuItems()
+{
+  if (functionActions_.empty()) return;
+  const bool shown = displayKamokuCode_ >= 0;
+  const bool hojyoInUse =
+      std::find(textFieldArray_.begin(), textFieldArray_.end(), displayingHojyoKamokuField_) != textFieldArray_.end();
+  for (QAction* a : functionActions_) {
+    if (!a) continue;
+    const QString t = a->text();
+    if (t == qs(kShowKamokuTitle))
+      a->setEnabled(!selectDisplayingKamokuButton_ || selectDisplayingKamokuButton_->isEnabled());
+    else if (t == qs(kShowHojyoKamokuTitle))
+      a->setEnabled(hojyoInUse);
+    else if (t == qs(kClearHojyoKamokuTitle))
+      a->setEnabled(displayHojyoKamokuCode_ >= 0);
+    else if (a == shortcutMenuAction_ || t == qs(kShowInputShiwakeWindowTitle))
+      a->setEnabled(shown);
+    else if (t == qs(kDuplicateRowTitle) || t == qs(kRemoveRowTitle) || t == qs(kSaveToTextFileTitle) ||
+             t == qs(kShowPrintPreviewTitle))
+      a->setEnabled(false);
+    else
+      a->setEnabled(true);
+  }
+  if (shortcutMenu_)
+    for (QAction* a : shortcutMenu_->actions()) a->setEnabled(shown);
+}
+
+}  // namespace kivo

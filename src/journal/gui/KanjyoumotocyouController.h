@@ -1,0 +1,198 @@
+// The ledger window: the general ledger (総勘定元帳) of one account or the sub ledger
+// (補助元帳) of one sub-account over a range of months, as the ledger row builder
+// gives it: the opening balance, one row per entry with the running balance, a total
+// after each month with entries and the final total. A document may hold several
+// ledger windows, each with its own account, sub-account and period; they share one
+// remembered frame.
+//
+// Above the table a strip shows what is shown (account, sub-account, first and last
+// month); one of its fields is highlighted, and the keys typed in the table act on
+// it: Tab and Back-tab move the highlight, a letter or digit opens the account or
+// sub-account picker with it as search text or the date panel on a month field,
+// Delete on the sub-account field goes back to the general ledger. Return, Enter or
+// a double click opens the voucher of the selected entry.
+//
+// The window is an output window: changes of the journal refresh it under the
+// document's refresh rule (a window in the background with "Auto Update All Output
+// Windows" off waits until it becomes main).
+#pragma once
+
+#include <QByteArray>
+#include <QPointer>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "journal/Motocyou.h"
+#include "journal/gui/CyouhyouTableView.h"
+#include "journal/gui/KanjyoumotocyouTableModel.h"
+#include "journal/gui/PeriodReportWindowController.h"
+#include "model/Shiwake.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolButton;
+
+namespace kivo {
+
+class AppController;
+class HidukeFormatter;
+class HojyoKamokuFormatter;
+class JigyoubuFormatter;
+class KamokuFormatter;
+class TekiyouFormatter;
+
+class KanjyoumotocyouController : public PeriodReportWindowController,
+                                  private CyouhyouTableView::Controller,
+                                  private KanjyoumotocyouTableModel::DataSource {
+  Q_OBJECT
+public:
+  using Column = KanjyoumotocyouTableModel::Column;
+
+  static constexpr const char* kWindowMenuTitle = "総勘定元帳／補助元帳";
+  static constexpr const char* kSoukanjyouTitle = "総勘定元帳";
+  static constexpr const char* kHojyoTitle = "補助元帳";
+  static constexpr const char* kCreatedTypeFurikaedenpyou = "振伝";
+  // The items of the "機能" menu.
+  static constexpr const char* kShowKamokuTitle = "表示する勘定科目...";
+  static constexpr const char* kShowHojyoKamokuTitle = "表示する補助科目...";
+  static constexpr const char* kClearHojyoKamokuTitle = "補助科目をクリアーして勘定元帳を表示";
+  static constexpr const char* kSetPeriodTitle = "表示する期間...";
+  static constexpr const char* kShortcutTitle = "この元帳を表示するショートカット";
+  static constexpr const char* kShortcutItemTitle = "Ctrl キー + Alt キー + ";
+  static constexpr const char* kDuplicateRowTitle = "行の複製";
+  static constexpr const char* kRemoveRowTitle = "行の削除";
+  static constexpr const char* kShowInputShiwakeWindowTitle = "仕訳を入力した出納帳／振替伝票を表示";
+  static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
+  static constexpr const char* kShowPrintPreviewTitle = "簡易プレビューを表示...";
+  static constexpr int kShortcutMenuTag = 1000;
+
+  explicit KanjyoumotocyouController(DocumentSession* document);
+  ~KanjyoumotocyouController() override;
+
+  // --- opening, as the application's commands do
+  // The command "総勘定元帳／補助元帳": a ledger window of the document that shows no
+  // account, else a new one, brought to the front.
+  static KanjyoumotocyouController* showKanjyoumotocyouWindow(DocumentSession* document);
+  // A ledger shortcut: the window that shows the ledger, else an empty one, else a
+  // new one, set to the ledger and brought to the front.
+  static KanjyoumotocyouController* showShortCutKanjyoumotocyouWindow(DocumentSession* document, int32_t kamokuCode,
+                                                                      int32_t hojyoKamokuCode);
+  static void installCommandHandlers(AppController* app);
+
+  // --- what is shown: the setters only store; a caller that changes the account
+  // follows with updateAfterSelectDisplayingKamoku, one that changes the period with
+  // updateUI.
+  int displayKamokuCode() const override { return displayKamokuCode_; }
+  void setDisplayKamokuCode(int32_t v) { displayKamokuCode_ = v; }
+  int displayHojyoKamokuCode() const override { return displayHojyoKamokuCode_; }
+  void setDisplayHojyoKamokuCode(int32_t v) { displayHojyoKamokuCode_ = v; }
+  const std::vector<Motocyou>& displayMotocyouArray() const { return displayMotocyouArray_; }
+
+  // Applies a new account or sub-account: rows from the top, title, own-sub-account
+  // column and Window-menu item.
+  void updateAfterSelectDisplayingKamoku();
+
+  // --- the rows
+  QString stringValue(int row, Column column) const override;
+  int numberOfRowsInTableView() const override { return static_cast<int>(displayMotocyouArray_.size()); }
+  bool isTotalRow(int row, const CyouhyouTableView& tableView) const override;
+  int selectRowAfterUpdate() const { return selectRowAfterUpdate_; }
+  void setSelectRowAfterUpdate(int row) { selectRowAfterUpdate_ = row; }
+
+  // --- the selection strip
+  // The fields in Tab order (textFieldArray): account, sub-account (while in use),
+  // period from and to.
+  void setDisplayingKamokuFieldValue();
+  QLineEdit* displayingKamokuField() const { return displayingKamokuField_; }
+  QLineEdit* displayingHojyoKamokuField() const { return displayingHojyoKamokuField_; }
+
+  // --- commands
+  void showKamokuFormatterListWindowForDisplayingKamokuField(const QString& searchText = QString());
+  void showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(const QString& searchText = QString());
+  void clearDisplayingHojyoKamokuField();
+  void setKanjyoumotocyouDisplayingPeriod();
+  void showInputShiwakeWindow();
+  void changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit);
+  void setItemCheckmarkOfkeyEquivalentMenu();
+
+  // --- after a ledger row was edited (the row editing sets the number)
+  int32_t editedShiwakeDenpyouNo() const { return editedShiwakeDenpyouNo_; }
+  void setEditedShiwakeDenpyouNo(int32_t n) { editedShiwakeDenpyouNo_ = n; }
+  void updateAllWindowControllersUIIfShiwakeWasEdited();
+  void updateSuitoucyouWindowControllersUI();
+
+  // --- "機能" menu
+  const std::vector<QAction*>& functionMenuActions() override;
+  QMenu* shortcutMenu() const { return shortcutMenu_; }
+  void validateMenuItems() override;
+
+  CyouhyouTableView* tableView() const { return tableView_; }
+  KanjyoumotocyouTableModel* tableModel() const { return tableModel_; }
+
+  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
+
+protected:
+  void windowDidLoad() override;
+  QString windowMenuTitle() const override;
+  QString denpyouAndCyouhyouItemTitle() const override;
+  const char* windowWidthDefaultsKey() const override;
+  const char* windowHeightDefaultsKey() const override;
+  void recomputeUI() override;
+  void fillFunctionMenu(QMenu* menu) override;
+  void windowDidBecomeMain() override;
+  void windowDidResignMain() override;
+  void windowDidResignKey() override;
+  void windowWillCloseHook() override;
+  bool isOwnTableView(const QObject* sender) const override { return sender == tableView_; }
+  void openSelectedRow() override { showInputShiwakeWindow(); }
+  // Delete on the sub-account field goes back to the general ledger.
+  void deleteOnTextField(QLineEdit* field) override;
+  bool typeOnTextField(QLineEdit* field, const QString& typed) override;
+
+private:
+  void buildLayout();
+  // The columns the table shows: the layout's, less those the books do not use, with
+  // the own-sub-account column while it is attached.
+  std::vector<Column> visibleColumns() const;
+  // Attaches or detaches the own-sub-account column and fits the window.
+  void setHojyoKamokuColumnWidth();
+  void applyColumnWidths();
+  int maximumWindowWidth() const;
+  // The window that holds a sheet editing the company or its master lists, after the
+  // user was told to close it; nullptr when there is none.
+  WindowController* refuseForBlockingSheet();
+  void setTextFieldInUse(QLineEdit* field, bool inUse);
+
+  int32_t editedShiwakeDenpyouNo_ = -1;
+  int selectRowAfterUpdate_ = -1;
+  int32_t displayKamokuCode_ = -1;
+  int32_t displayHojyoKamokuCode_ = -1;
+  std::vector<Motocyou> displayMotocyouArray_;
+  // The entry of each entry row (null on other rows), taken when the rows were built.
+  std::vector<ShiwakePtr> rowShiwakeArray_;
+  bool hojyoKamokuColumnAttached_ = false;
+  QByteArray widthDefaultsKey_;
+
+  QWidget* stateView_ = nullptr;
+  QLineEdit* displayingKamokuField_ = nullptr;
+  QToolButton* selectDisplayingKamokuButton_ = nullptr;
+  QLabel* displayingHojyoKamokuTitleField_ = nullptr;
+  QLineEdit* displayingHojyoKamokuField_ = nullptr;
+  QToolButton* selectDisplayingHojyoKamokuButton_ = nullptr;
+  CyouhyouTableView* tableView_ = nullptr;
+  KanjyoumotocyouTableModel* tableModel_ = nullptr;
+  QMenu* shortcutMenu_ = nullptr;
+  QAction* shortcutMenuAction_ = nullptr;
+
+  std::unique_ptr<HidukeFormatter> hidukeFormatter_;
+  std::unique_ptr<KamokuFormatter> kamokuFieldFormatter_;
+  std::unique_ptr<HojyoKamokuFormatter> hojyoKamokuFieldFormatter_;
+  std::unique_ptr<KamokuFormatter> aiteKamokuFormatter_;
+  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
+  std::unique_ptr<HojyoKamokuFormatter> hojyoKamokuColumnFormatter_;
+};
+
+}  // namespace kivo

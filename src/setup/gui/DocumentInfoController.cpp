@@ -1,0 +1,292 @@
+#include "setup/gui/DocumentInfoController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <map>
+
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentController.h"
+#include "document/gui/DocumentSession.h"
+#include "model/KamokuKubun.h"
+#include "model/Wareki.h"
+#include "platform/QtStrings.h"
+#include "platform/SheetController.h"
+#include "setup/KamokuListEditor.h"
+
+namespace kivo {
+namespace {
+
+std::map<DocumentInfoController::PrintEntry, DocumentInfoController::PrintEntryHandler>& printEntryHandlers()
+{
+  static std::map<DocumentInfoController::PrintEntry, DocumentInfoController::PrintEntryHandler> handlers;
+  return handlers;
+}
+
+QString dateText(Date date, bool wareki)
+{
+  if (date.isNull()) return {};
+  if (wareki) return QString::fromStdString(Wareki::warekiDateStringWithJapaneseSeparater(date, true));
+  return qs("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
+}
+
+constexpr int kMaxStartPageNumber = 99999;
+
+}  // namespace
+
+void DocumentInfoController::setPrintEntryHandler(PrintEntry entry, PrintEntryHandler handler)
+{
+  if (handler)
+    printEntryHandlers()[entry] = std::move(handler);
+  else
+    printEntryHandlers().erase(entry);
+}
+
+bool DocumentInfoController::hasPrintEntryHandler(PrintEntry entry) { return printEntryHandlers().count(entry) > 0; }
+
+DocumentInfoController::DocumentInfoController(DocumentSession* document)
+    : WindowController(document, Kind::DocumentInfo)
+{
+  // The ledger print accessory exists from the start: the ledger window reads and sets
+  // its state before any printing shows it.
+  auto* accessory = new QWidget(this);
+  accessory->hide();
+  perLedgerNumberingButton_ = new QRadioButton(qs("元帳ごとにページ番号を付ける"), accessory);
+  continuousNumberingButton_ = new QRadioButton(qs("通しでページ番号を付ける"), accessory);
+  startPageNumberField_ = new QSpinBox(accessory);
+  startPageNumberField_->setRange(1, kMaxStartPageNumber);
+  auto* startRow = new QHBoxLayout();
+  startRow->addWidget(new QLabel(qs("開始ページ番号:"), accessory));
+  startRow->addWidget(startPageNumberField_);
+  startRow->addStretch();
+  auto* accessoryLayout = new QVBoxLayout(accessory);
+  accessoryLayout->addWidget(perLedgerNumberingButton_);
+  accessoryLayout->addWidget(continuousNumberingButton_);
+  accessoryLayout->addLayout(startRow);
+  accessoryView_ = accessory;
+  resetKanjyoumotocyouPrintAccessoryView();
+}
+
+DocumentInfoController::~DocumentInfoController() = default;
+
+QString DocumentInfoController::windowMenuTitle() const { return document()->displayName(); }
+
+QPushButton* DocumentInfoController::addCommandButton(Command command, const QString& title)
+{
+  MainMenu::Item item;
+  item.title = title;
+  item.command = command;
+  QAction* action = mainMenu()->addCommandAction(commandMenu_, item);
+  auto* button = new QPushButton(title);
+  button->setMinimumWidth(150);
+  button->setAutoDefault(false);
+  connect(button, &QPushButton::clicked, action, &QAction::trigger);
+  commandButtons_.emplace_back(command, button);
+  return button;
+}
+
+void DocumentInfoController::windowDidLoad()
+{
+  auto* central = new QWidget(this);
+  commandMenu_ = new QMenu(central);
+
+  companyField_ = new QLabel(central);
+  QFont big = companyField_->font();
+  big.setPointSizeF(big.pointSizeF() * 1.7);
+  big.setBold(true);
+  companyField_->setFont(big);
+  companyField_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  kindField_ = new QLabel(central);
+  termField_ = new QLabel(central);
+  startBalanceField_ = new QLabel(central);
+
+  auto* windowsBox = new QGroupBox(qs("伝票・帳票"), central);
+  auto* windowsGrid = new QGridLayout(windowsBox);
+  windowsGrid->setHorizontalSpacing(10);
+  windowsGrid->setVerticalSpacing(8);
+  suitoucyouButton_ = new QPushButton(qs(MainMenu::kSuitoucyouItemTitle));
+  suitoucyouButton_->setMinimumWidth(150);
+  suitoucyouButton_->setAutoDefault(false);
+  suitoucyouButton_->setMenu(mainMenu()->suitoucyouMenu());
+  const std::vector<QPushButton*> windowButtons = {
+      addCommandButton(Command::ShowFurikaedenpyouWindow, qs(MainMenu::kFurikaedenpyouItemTitle)),
+      suitoucyouButton_,
+      addCommandButton(Command::ShowShiwakenikkiWindow, qs(MainMenu::kShiwakenikkiItemTitle)),
+      addCommandButton(Command::ShowKanjyoumotocyouWindow, qs(MainMenu::kKanjyoumotocyouItemTitle)),
+      addCommandButton(Command::ShowHojyozandakaIchiranWindow, qs(MainMenu::kHojyozandakaIchiranItemTitle)),
+      addCommandButton(Command::ShowZandakaShisanWindow, qs(MainMenu::kZandakaShisanItemTitle)),
+      addCommandButton(Command::ShowSuiiShisanWindow, qs(MainMenu::kSuiiShisanItemTitle)),
+      addCommandButton(Command::ShowGenkasyoukyakuShisanListWindow, qs(MainMenu::kGenkasyoukyakuShisanListItemTitle)),
+      addCommandButton(Command::PrintHoukokusyo, qs("決算報告書...")),
+  };
+  for (size_t i = 0; i < windowButtons.size(); ++i)
+    windowsGrid->addWidget(windowButtons[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
+
+  auto* listsBox = new QGroupBox(qs("会社の設定"), central);
+  auto* listsLayout = new QVBoxLayout(listsBox);
+  listsLayout->setSpacing(8);
+  listsLayout->addWidget(addCommandButton(Command::ShowPropertiesWindow, qs("会社の基本情報...")));
+  listsLayout->addWidget(addCommandButton(Command::ShowKamokuListWindow, qs("勘定科目...")));
+  listsLayout->addWidget(addCommandButton(Command::ShowJigyoubuListWindow, qs("事業部...")));
+  listsLayout->addWidget(addCommandButton(Command::ShowTekiyouListWindow, qs("摘要...")));
+  listsLayout->addStretch();
+
+  auto* boxes = new QHBoxLayout();
+  boxes->setSpacing(14);
+  boxes->addWidget(windowsBox, 2);
+  boxes->addWidget(listsBox, 1);
+
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(26, 20, 26, 20);
+  layout->setSpacing(6);
+  layout->addWidget(companyField_);
+  layout->addWidget(kindField_);
+  layout->addWidget(termField_);
+  layout->addWidget(startBalanceField_);
+  layout->addSpacing(10);
+  layout->addLayout(boxes);
+  setCentralWidget(central);
+  resize(sizeHint().expandedTo(QSize(640, 0)));
+
+  // Each document's hub starts a step further down and right than the one before.
+  if (QScreen* screen = QApplication::primaryScreen()) {
+    const QRect v = screen->availableGeometry();
+    DocumentController* dc = DocumentController::sharedDocumentController();
+    const int step = dc ? std::max(static_cast<int>(dc->documents().size()) - 1, 0) : 0;
+    move(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300);
+  }
+  recomputeUI();
+}
+
+void DocumentInfoController::recomputeUI()
+{
+  if (!companyField_) return;
+  const MyDocument& doc = document()->document();
+  const Kaisya& kaisya = doc.kaisya();
+  companyField_->setText(QString::fromStdString(kaisya.name()));
+
+  QStringList kind;
+  if (kaisya.isHoujin()) {
+    kind << qs("法人");
+    const bool kaisyahou =
+        doc.rootKamokuKubun() && doc.rootKamokuKubun()->pListResource() == KamokuKubun::kKaisyahouChartName;
+    kind << (kaisyahou ? qs("会社法の勘定科目表") : qs("旧商法の勘定科目表"));
+  } else {
+    kind << (kaisya.isKakeibo() ? qs("個人（家計簿）") : qs("個人"));
+  }
+  if (kaisya.isSeizou()) kind << qs("製造業");
+  if (kaisya.isKensetu()) kind << qs("建設業");
+  static const char* const precisions[] = {"金額は 1 円単位", "金額は小数点以下 1 桁", "金額は小数点以下 2 桁"};
+  kind << qs(precisions[std::clamp(kaisya.decimalPrecision(), 0, 2)]);
+  kindField_->setText(kind.join(qs("　・　")));
+
+  QString term;
+  if (kaisya.isHoujin())
+    term = qs("第%1期").arg(kaisya.termNo());
+  else if (!kaisya.termYear().empty())
+    term = QString::fromStdString(kaisya.termYear()) + qs("年度");
+  if (!kaisya.monthArray().empty()) {
+    if (!term.isEmpty()) term += qs("　");
+    term += dateText(kaisya.termStartDate(), kaisya.doUseWareki()) + qs(" 〜 ") +
+            dateText(kaisya.termEndDate(), kaisya.doUseWareki()) + qs("（%1か月）").arg(kaisya.monthArray().size());
+  }
+  termField_->setText(term);
+
+  const KamokuListEditor::TaisyakuTotal total = KamokuListEditor::startBalanceTaisyakuTotalOfDocument(doc);
+  QString balance = qs("開始残高　借方 %1　貸方 %2　")
+                        .arg(QString::fromStdString(kaisya.displayStringOfMemoryKingaku(total.karikata)),
+                             QString::fromStdString(kaisya.displayStringOfMemoryKingaku(total.kashikata)));
+  if (total.isBalanced()) {
+    balance += qs("貸借が一致しています。");
+    startBalanceField_->setStyleSheet(QString());
+  } else {
+    balance += qs("貸借が一致していません（差額 %1）。")
+                   .arg(QString::fromStdString(kaisya.displayStringOfMemoryKingaku(total.karikata - total.kashikata)));
+    startBalanceField_->setStyleSheet(qs("color: #b00020;"));
+  }
+  startBalanceField_->setText(balance);
+  validateCommandButtons();
+}
+
+void DocumentInfoController::windowDidBecomeMain() { validateCommandButtons(); }
+
+void DocumentInfoController::validateCommandButtons()
+{
+  AppController* app = AppController::sharedAppController();
+  const bool limited = document()->wasOpenedByLimitedUserPassword();
+  const auto usable = [&](Command command) {
+    return app && app->hasCommandHandler(command) && !(limited && AppController::isRefusedForLimitedUser(command));
+  };
+  for (auto& [command, button] : commandButtons_) button->setEnabled(usable(command));
+  if (suitoucyouButton_)
+    suitoucyouButton_->setEnabled(usable(Command::ShowSuitoucyouWindow) && !mainMenu()->suitoucyouMenu()->isEmpty());
+}
+
+QAbstractButton* DocumentInfoController::buttonOfCommand(Command command) const
+{
+  if (command == Command::ShowSuitoucyouWindow) return suitoucyouButton_;
+  for (const auto& [c, button] : commandButtons_)
+    if (c == command) return button;
+  return nullptr;
+}
+
+// --- sheets
+
+void DocumentInfoController::closeAttachedSheet()
+{
+  SheetController* sheet = attachedSheetController();
+  if (sheet && !sheet->blocksDocumentCommands()) sheet->abortSheet();
+}
+
+// --- ledger print accessory
+
+void DocumentInfoController::resetKanjyoumotocyouPrintAccessoryView()
+{
+  setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(0, 1);
+}
+
+bool DocumentInfoController::doPrintContinuousPageNumberOnKanjyoumotocyou() const
+{
+  return !perLedgerNumberingButton_->isChecked();
+}
+
+void DocumentInfoController::setDoPrintContinuousPageNumberOnKanjyoumotocyou(bool continuous)
+{
+  (continuous ? continuousNumberingButton_ : perLedgerNumberingButton_)->setChecked(true);
+}
+
+int DocumentInfoController::startPrintPageNumberOnKanjyoumotocyou() const { return startPageNumberField_->value(); }
+
+void DocumentInfoController::setStartPrintPageNumberOnKanjyoumotocyou(int number)
+{
+  startPageNumberField_->setValue(number);
+}
+
+void DocumentInfoController::setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(
+    int row, int startPageNumber)
+{
+  setDoPrintContinuousPageNumberOnKanjyoumotocyou(row == 1);
+  setStartPrintPageNumberOnKanjyoumotocyou(startPageNumber);
+}
+
+// --- printing
+
+void DocumentInfoController::runPrintEntry(PrintEntry entry, bool preview)
+{
+  auto it = printEntryHandlers().find(entry);
+  if (it == printEntryHandlers().end()) return;
+  // A copy: the handler may replace itself.
+  PrintEntryHandler handler = it->second;
+  handler(*this, preview);
+}
+
+}  // namespace kivo

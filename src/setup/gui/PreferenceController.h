@@ -1,0 +1,77 @@
+// The preferences window (環境設定): every behaviour default the program reads, stored
+// in the user defaults when 適用 is clicked (handleClickApplyButton). The caption colour
+// of the monthly trial balance is stored as soon as it is chosen (changeColor). One
+// window for the application; while it is shown, the guards refuse to open vouchers.
+#pragma once
+
+#include <QColor>
+#include <QDialog>
+#include <QPointer>
+#include <map>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QPushButton;
+class QSpinBox;
+
+namespace kivo {
+
+class AppController;
+
+class PreferenceController : public QDialog {
+  Q_OBJECT
+public:
+  // The kinds of entry column with an input type and an input source each.
+  enum class EntryColumn { Date, Kamoku, HojyoKamoku, Kingaku, Jigyoubu, Tekiyou };
+
+  // The application's one preferences window, made on first use.
+  static PreferenceController* sharedPreferenceController();
+  // Shows it (filled from the user defaults) and tells the application about it.
+  static void showPreferencesWindow(AppController* app);
+  // Deletes the window (the application quits, or a test ends).
+  static void discard();
+
+  // Fills the controls from the user defaults.
+  void updateUI();
+  // Stores every control's value, then lets the monthly trial balances and the asset
+  // registers of the open documents show the change.
+  void handleClickApplyButton();
+  // Stores the colour, archived, and updates the monthly trial balances.
+  void changeColor(const QColor& color);
+
+  QCheckBox* checkboxOfKey(const char* key) const;
+  QComboBox* inputTypePopUp(EntryColumn column) const;
+  QComboBox* inputSourcePopUp(EntryColumn column) const;
+  QSpinBox* suiiShisanPrintMonthPerPageField() const { return monthPerPageField_; }
+  QComboBox* roundingTypePopUp() const { return roundingTypePopUp_; }
+  QDoubleSpinBox* zanzonWariaiField() const { return zanzonWariaiField_; }
+  QDoubleSpinBox* zanzonGendoWariaiField() const { return zanzonGendoWariaiField_; }
+  QPushButton* colorButton() const { return colorButton_; }
+  QPushButton* applyButton() const { return applyButton_; }
+
+  // The months per printed page of the monthly trial balance: 1 to 13 (a zero or
+  // negative count would divide by zero in its printout). A stored value outside that
+  // range shows as 13, all months on one page.
+  static constexpr int kMinMonthPerPage = 1;
+  static constexpr int kMaxMonthPerPage = 13;
+
+private:
+  PreferenceController();
+  void showColor();
+  void updateWindowsOfKind(int kind);
+
+  std::map<std::string, QCheckBox*> checkboxes_;
+  std::map<EntryColumn, QComboBox*> inputTypePopUps_;
+  std::map<EntryColumn, QComboBox*> inputSourcePopUps_;
+  QSpinBox* monthPerPageField_ = nullptr;
+  QComboBox* roundingTypePopUp_ = nullptr;
+  QDoubleSpinBox* zanzonWariaiField_ = nullptr;
+  QDoubleSpinBox* zanzonGendoWariaiField_ = nullptr;
+  QPushButton* colorButton_ = nullptr;
+  QPushButton* applyButton_ = nullptr;
+  QPushButton* closeButton_ = nullptr;
+  QColor color_;
+};
+
+}  // namespace kivo

@@ -1,0 +1,53 @@
+// The frame every report window's text export shares: the save panel with its
+// separator choice, then the write under the document's progress sheet, whose
+// cancel button stops it before anything is written.
+//
+// The separator choice (0 tab, 1 comma) is the setting "Export Text Kugiri Code":
+// the panel starts from it and stores what the user chose, also when the user
+// cancels. A write that fails, or a text that Shift-JIS cannot hold, is told to the
+// user in an alert sheet on the report window; a cancelled export says nothing.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+
+#include "trial/ReportTextExporter.h"
+
+class QWidget;
+
+namespace kivo {
+
+class DocumentSession;
+
+class ReportTextExportSheet {
+public:
+  static constexpr const char* kRequiredFileType = "txt";
+  static constexpr const char* kPanelTitle = "テキストファイルに書き出す";
+  static constexpr const char* kKugiriTitle = "区切り文字:";
+  static constexpr const char* kProgressText = "テキストファイルに書き出し中";
+  static constexpr const char* kCannotWriteTitle = "書き出せません";
+
+  // The separator pop-up's items, in the order of the setting's codes.
+  static QStringList kugiriTitles();
+
+  // Runs the save panel window-modally on the window. Answers the file to write,
+  // ".txt" added when the name does not end in it, or an empty string when the
+  // user cancelled. The separator chosen is stored in the setting either way.
+  static QString runSavePanel(QWidget* window);
+
+  // Runs the write under the document's progress sheet ("テキストファイルに書き出し中",
+  // cancel enabled, indeterminate bar); the poll handed to the write answers false
+  // once the user pressed cancel. Answers the write's result.
+  using Write = std::function<ReportTextExporter::Result(const ReportTextExporter::ContinuePoll&)>;
+  static ReportTextExporter::Result writeWithProgress(DocumentSession* document, QWidget* window, const Write& write);
+
+  // Tests: answer every save panel instead of a person. The responder gets the
+  // preset separator code, sets the chosen one and answers the path (empty:
+  // cancelled). An empty function shows panels again.
+  using Responder = std::function<QString(int32_t presetKugiriCode, int32_t& kugiriCode)>;
+  static void setResponderForTesting(Responder responder);
+};
+
+}  // namespace kivo

@@ -1,0 +1,554 @@
+#include "trial/gui/ZandakaShisanController.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+#include "document/MyDocument.h"
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
+#include "fields/FieldValue.h"
+#include "fields/JigyoubuFormatter.h"
+#include "fields/gui/JigyoubuFormatterListWindow.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/PeriodController.h"
+#include "platform/AlertSheet.h"
+#include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
+#include "platform/SheetController.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
+#include "setup/gui/JigyoubuListController.h"
+#include "setup/gui/PropertiesController.h"
+#include "trial/ReportTextExporter.h"
+#include "trial/gui/ReportTextExportSheet.h"
+#include "trial/gui/ShiftJisEncoder.h"
+#include "trial/gui/ZandakaShisanTableModel.h"
+
+namespace kivo {
+namespace {
+
+// Room on either side of a cell's text.
+constexpr int kCellPadding = 18;
+
+}  // namespace
+
+// The whole company, from the first month to the closing adjustment.
+ZandakaShisanController::ZandakaShisanController(DocumentSession* document)
+    : PeriodReportWindowController(document, Kind::ZandakaShisan), assembly_(document->document())
+{
+}
+
+ZandakaShisanController::~ZandakaShisanController()
+{
+  stopTableViewKeyDown();
+  // The tables read the computation's rows: they go before it does.
+  delete takeCentralWidget();
+}
+
+// --- opening
+
+ZandakaShisanController* ZandakaShisanController::showZandakaShisanWindow(DocumentSession* document)
+{
+  if (!document) return nullptr;
+  if (auto* shown = qobject_cast<ZandakaShisanController*>(document->zandakaShisanController())) {
+    shown->showWindow();
+    return shown;
+  }
+  if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+  auto* window = new ZandakaShisanController(document);
+  document->addWindowController(window);
+  window->moveWindowToInitialPositionWithDisplay(true);
+  window->showWindow();
+  if (UserDefaults::standardUserDefaults().boolForKey(KIVOZandakaShisanSetPeriodWhenShowWindowKey))
+    window->setDisplayingPeriod();
+  else
+    window->setInitialContentsThenDisplay();
+  return window;
+}
+
+void ZandakaShisanController::installCommandHandlers(AppController* app)
+{
+  if (!app) return;
+  app->setCommandHandler(MainMenu::Command::ShowZandakaShisanWindow,
+                         [app](QAction*) { showZandakaShisanWindow(app->currentDocument()); });
+}
+
+// --- titles and placement
+
+QString ZandakaShisanController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+  return displayName + qs(kTitleSuffix);
+}
+
+QString ZandakaShisanController::windowMenuTitle() const { return qs(kWindowMenuTitle); }
+
+QString ZandakaShisanController::denpyouAndCyouhyouItemTitle() const { return qs(MainMenu::kZandakaShisanItemTitle); }
+
+const char* ZandakaShisanController::windowWidthDefaultsKey() const { return KIVOZandakaShisanWindowWidthKey; }
+
+const char* ZandakaShisanController::windowHeightDefaultsKey() const { return KIVOZandakaShisanWindowHeightKey; }
+
+// --- loading
+
+CyouhyouTableView* ZandakaShisanController::makeTableView(ZandakaShisanTableModel*& model,
+                                                          const std::vector<Shisan>& rows)
+{
+  auto* tableView = new CyouhyouTableView(tabView_);
+  model = new ZandakaShisanTableModel(document()->document().kaisya(), rows, tableView);
+  tableView->setModel(model);
+  tableView->setController(this);
+  applyColumnWidths(tableView);
+  connect(tableView, &QAbstractItemView::doubleClicked, this, [this] { handleDoubleClickOnTableView(); });
+  return tableView;
+}
+
+void ZandakaShisanController::applyColumnWidths(CyouhyouTableView* tableView)
+{
+  const QFontMetrics fm = tableView->fontMetrics();
+  const QFontMetrics heading = tableView->horizontalHeader()->fontMetrics();
+  // Room for the longest captions of the charts (法人税、住民税及び事業税 indented).
+  const int title = fm.horizontalAdvance(QString(15, QChar(0x5B57))) + kCellPadding;
+  const int amount = std::max({fm.horizontalAdvance(QStringLiteral("-999,999,999,999")),
+                               fm.horizontalAdvance(QStringLiteral("#Precision!")),
+                               heading.horizontalAdvance(QStringLiteral("開始残高"))}) +
+                     kCellPadding;
+  const int percent =
+      std::max(fm.horizontalAdvance(QStringLiteral("-1000.00")), heading.horizontalAdvance(QStringLiteral("構成比"))) +
+      kCellPadding;
+  QHeaderView* header = tableView->horizontalHeader();
+  header->setStretchLastSection(false);
+  header->setMinimumSectionSize(24);
+  const QStringList& ids = ZandakaShisanTableModel::columnIdentifiers();
+  for (int i = 0; i < ids.size(); ++i) {
+    const QString& id = ids[i];
+    header->resizeSection(i, id == QLatin1String("title") ? title : id == QLatin1String("percent") ? percent : amount);
+    // The caption takes what the window has beyond the amounts.
+    header->setSectionResizeMode(i, i == 0 ? QHeaderView::Stretch : QHeaderView::Interactive);
+  }
+}
+
+int ZandakaShisanController::naturalWindowWidth() const
+{
+  const CyouhyouTableView* t = taisyakuTaisyouTableView_;
+  int width = 0;
+  for (int i = 0; i < t->horizontalHeader()->count(); ++i) width += t->horizontalHeader()->sectionSize(i);
+  // The table's scroll bar and frame, and the tab view's frame around it.
+  return width + t->verticalScrollBar()->sizeHint().width() + t->frameWidth() * 2 + 28;
+}
+
+void ZandakaShisanController::buildLayout()
+{
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 6);
+  layout->setSpacing(6);
+
+  // The strip above the tabs: what is shown, on a plain light grey.
+  auto* stateView = new QWidget(central);
+  stateView->setAutoFillBackground(true);
+  QPalette grey = stateView->palette();
+  grey.setColor(QPalette::Window, QColor(230, 230, 230));
+  stateView->setPalette(grey);
+  auto* strip = new QHBoxLayout(stateView);
+  strip->setContentsMargins(10, 6, 10, 6);
+  strip->setSpacing(4);
+  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stateView);
+  displayingJigyoubuField_ = makeSelectionField(stateView, 22);
+  selectDisplayingJigyoubuButton_ = makeSelectButton(stateView, QStringLiteral("表示する事業部を選ぶ"));
+  makePeriodStripWidgets(stateView, 14);
+  strip->addWidget(displayingJigyoubuTitleField_);
+  strip->addWidget(displayingJigyoubuField_);
+  strip->addWidget(selectDisplayingJigyoubuButton_);
+  strip->addSpacing(16);
+  addPeriodStripWidgets(strip, stateView);
+  layout->addWidget(stateView);
+
+  tabView_ = new QTabWidget(central);
+  tabView_->setDocumentMode(false);
+  tabView_->setUsesScrollButtons(false);
+  auto* tabs = new QHBoxLayout();
+  tabs->setContentsMargins(8, 0, 8, 0);
+  tabs->addWidget(tabView_);
+  layout->addLayout(tabs, 1);
+  setCentralWidget(central);
+
+  watchStripFields({displayingJigyoubuField_, displayingPeriodFromField_, displayingPeriodToField_});
+  connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
+          [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
+  connect(selectDisplayingPeriodButton_, &QToolButton::clicked, this, [this] { setDisplayingPeriod(); });
+  connect(tabView_, &QTabWidget::currentChanged, this, [this] {
+    if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
+  });
+}
+
+void ZandakaShisanController::windowDidLoad()
+{
+  const MyDocument& doc = document()->document();
+  const Kaisya& kaisya = doc.kaisya();
+  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
+  buildLayout();
+
+  taisyakuTaisyouTableView_ = makeTableView(taisyakuTaisyouModel_, assembly_.taisyakuTaisyouShisanArray());
+  tabView_->addTab(taisyakuTaisyouTableView_, qs(kTaisyakuTaisyouLabel));
+  tabView_->tabBar()->setTabData(0, qs(kTaisyakuTaisyouTab));
+  sonekiKeisanTableView_ = makeTableView(sonekiKeisanModel_, assembly_.sonekiKeisanShisanArray());
+  tabView_->addTab(sonekiKeisanTableView_, qs(kSonekiKeisanLabel));
+  tabView_->tabBar()->setTabData(1, qs(kSonekiKeisanTab));
+  // Only a manufacturer has the cost report; a construction company calls it the
+  // cost of completed works.
+  if (kaisya.isSeizou()) {
+    seizouGenkaTableView_ = makeTableView(seizouGenkaModel_, assembly_.seizouGenkaShisanArray());
+    tabView_->addTab(seizouGenkaTableView_, qs(kaisya.isKensetu() ? kKanseiKoujiGenkaLabel : kSeizouGenkaLabel));
+    tabView_->tabBar()->setTabData(2, qs(kSeizouGenkaTab));
+  }
+
+  jigyoubuFieldInUse_ = doc.numberOfActiveJigyoubu() >= 1;
+  if (!jigyoubuFieldInUse_) {
+    // The period row takes the division row's place.
+    displayingJigyoubuTitleField_->hide();
+    displayingJigyoubuField_->hide();
+    selectDisplayingJigyoubuButton_->hide();
+  }
+  displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+  setDisplayingJigyoubuFieldValue();
+  displayPeriodFromMonthArrayIndex_ = 0;
+  displayPeriodToMonthArrayIndex_ = static_cast<int32_t>(kaisya.monthArray().size());
+  setDisplayingPeriodFieldValue();
+
+  if (jigyoubuFieldInUse_) textFieldArray_.push_back(displayingJigyoubuField_);
+  textFieldArray_.push_back(displayingPeriodFromField_);
+  textFieldArray_.push_back(displayingPeriodToField_);
+  indexOfSelectedTextField_ = 0;
+  paintTextFieldHighlight(true);
+
+  // Ctrl+K steps through the tabs; it is no item of the menus.
+  nextTabAction_ = new QAction(this);
+  nextTabAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  nextTabAction_->setShortcutContext(Qt::WindowShortcut);
+  connect(nextTabAction_, &QAction::triggered, this, [this] { selectNextTab(); });
+  addAction(nextTabAction_);
+
+  resize(naturalWindowWidth(), 560);
+  if (doNeedUpdate()) setInitialContentsThenDisplay();
+}
+
+// --- refresh
+
+void ZandakaShisanController::setInitialContentsThenDisplay()
+{
+  selectFirstRowAfterUpdate_ = true;
+  updateUI(true);
+}
+
+void ZandakaShisanController::recomputeUI()
+{
+  if (!isWindowLoaded()) return;
+  setDisplayingJigyoubuFieldValue();
+  setDisplayingPeriodFieldValue();
+
+  struct Table {
+    CyouhyouTableView* view;
+    ZandakaShisanTableModel* model;
+    int keep;
+  };
+  std::vector<Table> tables;
+  for (auto [view, model] :
+       {std::pair{taisyakuTaisyouTableView_, taisyakuTaisyouModel_},
+        std::pair{sonekiKeisanTableView_, sonekiKeisanModel_}, std::pair{seizouGenkaTableView_, seizouGenkaModel_}})
+    if (view) tables.push_back({view, model, view->selectedRow()});
+
+  progressIndicator_->show();
+  const bool kamokuDoNotShowIfNoTorihiki =
+      UserDefaults::standardUserDefaults().boolForKey(KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey);
+  assembly_.setZandakaShisanArrayForJigyoubuCode(displayJigyoubuCode_, displayPeriodFromMonthArrayIndex_,
+                                                 displayPeriodToMonthArrayIndex_, kamokuDoNotShowIfNoTorihiki);
+  progressIndicator_->hide();
+
+  for (const Table& t : tables) {
+    t.model->reloadData();
+    const int n = t.model->rowCount();
+    const int row = selectFirstRowAfterUpdate_ ? 0 : std::min(t.keep, n - 1);
+    if (n > 0 && row >= 0) t.view->selectRow(row);
+  }
+  selectFirstRowAfterUpdate_ = false;
+  validateMenuItems();
+}
+
+// --- sections and tabs
+
+const std::vector<Shisan>& ZandakaShisanController::shisanArrayOfTableView(const CyouhyouTableView& tableView) const
+{
+  if (&tableView == taisyakuTaisyouTableView_) return assembly_.taisyakuTaisyouShisanArray();
+  if (&tableView == sonekiKeisanTableView_) return assembly_.sonekiKeisanShisanArray();
+  return assembly_.seizouGenkaShisanArray();
+}
+
+bool ZandakaShisanController::isTotalRow(int row, const CyouhyouTableView& tableView) const
+{
+  if (&tableView != taisyakuTaisyouTableView_ && &tableView != sonekiKeisanTableView_ &&
+      &tableView != seizouGenkaTableView_)
+    return false;
+  const std::vector<Shisan>& rows = shisanArrayOfTableView(tableView);
+  return row >= 0 && row < static_cast<int>(rows.size()) && rows[static_cast<size_t>(row)].isTotalRow();
+}
+
+bool ZandakaShisanController::hasSeizouGenkaTab() const { return seizouGenkaTableView_ != nullptr; }
+
+QString ZandakaShisanController::selectedTabIdentifier() const
+{
+  return tabView_ ? tabView_->tabBar()->tabData(tabView_->currentIndex()).toString() : QString();
+}
+
+void ZandakaShisanController::selectTabWithIdentifier(const QString& identifier)
+{
+  for (int i = 0; tabView_ && i < tabView_->count(); ++i)
+    if (tabView_->tabBar()->tabData(i).toString() == identifier) tabView_->setCurrentIndex(i);
+}
+
+void ZandakaShisanController::selectNextTab()
+{
+  if (!tabView_ || tabView_->count() == 0) return;
+  tabView_->setCurrentIndex((tabView_->currentIndex() + 1) % tabView_->count());
+}
+
+CyouhyouTableView* ZandakaShisanController::selectedTableView() const
+{
+  const QString id = selectedTabIdentifier();
+  if (id == qs(kTaisyakuTaisyouTab)) return taisyakuTaisyouTableView_;
+  if (id == qs(kSonekiKeisanTab)) return sonekiKeisanTableView_;
+  return seizouGenkaTableView_;
+}
+
+// --- header fields
+
+void ZandakaShisanController::setDisplayingJigyoubuFieldValue()
+{
+  if (!jigyoubuFieldInUse_) return;
+  const MyDocument& doc = document()->document();
+  if (doc.numberOfActiveJigyoubu() < 1) {
+    // Every division was made inactive since the window was built.
+    displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+    displayingJigyoubuField_->clear();
+    selectDisplayingJigyoubuButton_->setEnabled(false);
+    return;
+  }
+  selectDisplayingJigyoubuButton_->setEnabled(true);
+  char code[16];
+  std::snprintf(code, sizeof code, "%02d", static_cast<int>(displayJigyoubuCode_));
+  if (!doc.matchJigyoubuCode(code)) displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+  const auto text = jigyoubuFormatter_->stringForObjectValue(FieldValue::code(displayJigyoubuCode_));
+  displayingJigyoubuField_->setText(text ? QString::fromStdString(*text) : QString());
+}
+
+// --- commands
+
+WindowController* ZandakaShisanController::refuseForSheet(const std::function<bool(const SheetController&)>& refuses)
+{
+  WindowController* holder = nullptr;
+  for (WindowController* wc : document()->windowControllers()) {
+    const SheetController* sheet = wc->attachedSheetController();
+    if (sheet && refuses(*sheet)) {
+      holder = wc;
+      break;
+    }
+  }
+  if (!holder) return nullptr;
+  AppController* app = AppController::sharedAppController();
+  QWidget* main = app && app->mainWindowController() ? app->mainWindowController() : static_cast<QWidget*>(this);
+  QPointer<WindowController> target = holder;
+  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AppController::kCloseSheetMessage),
+                              [target] {
+                                if (target) target->showWindow();
+                              });
+  return holder;
+}
+
+void ZandakaShisanController::showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText)
+{
+  if (!jigyoubuFieldInUse_ || !selectDisplayingJigyoubuButton_->isEnabled()) return;
+  selectTextField(displayingJigyoubuField_);
+  if (refuseForSheet(
+          [](const SheetController& s) { return s.metaObject()->inherits(&JigyoubuListController::staticMetaObject); }))
+    return;
+  setDisplayingJigyoubuFieldValue();
+  // The picker opens just below the field.
+  const QPoint topLeft = displayingJigyoubuField_->mapToGlobal(QPoint(0, displayingJigyoubuField_->height()));
+  const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
+      *jigyoubuFormatter_, topLeft, searchText, this);
+  if (code < 0 || code == displayJigyoubuCode_) return;
+  displayJigyoubuCode_ = code;
+  // The user chose what this window shows: it shows it now.
+  updateUI(true);
+}
+
+void ZandakaShisanController::setDisplayingPeriod()
+{
+  selectTextField(displayingPeriodFromField_);
+  if (refuseForSheet(
+          [](const SheetController& s) { return s.metaObject()->inherits(&PropertiesController::staticMetaObject); }))
+    return;
+  if (hasAttachedSheet()) return;
+  PeriodController* period = PeriodController::periodControllerOfDocument(document());
+  // Before anything was computed the sheet cannot be cancelled.
+  period->setDoHideCancelButton(taisyakuTaisyouShisanArray().empty() && sonekiKeisanShisanArray().empty() &&
+                                seizouGenkaShisanArray().empty());
+  period->beginSheetForWindow(this);
+}
+
+bool ZandakaShisanController::canOpenKanjyoumotocyou() const
+{
+  // A document opened with the limited-user password shows no ledgers.
+  return !document()->wasOpenedByLimitedUserPassword();
+}
+
+void ZandakaShisanController::showKanjyoumotocyouOfSelectedKamoku()
+{
+  const CyouhyouTableView* table = selectedTableView();
+  if (!table) return;
+  const std::vector<Shisan>& rows = shisanArrayOfTableView(*table);
+  const int row = table->selectedRow();
+  if (row < 0 || row >= static_cast<int>(rows.size())) return;
+  const int32_t kamokuCode = rows[static_cast<size_t>(row)].kamokuCode();
+  // Headings, subtotals and totals are no accounts.
+  if (kamokuCode < 1) return;
+  if (!canOpenKanjyoumotocyou()) {
+    AlertSheet::beep();
+    return;
+  }
+  if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
+
+  KanjyoumotocyouController* empty = nullptr;
+  for (WindowController* wc : document()->windowControllers()) {
+    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
+    if (!ledger) continue;
+    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
+        ledger->displayPeriodFromMonthArrayIndex() == displayPeriodFromMonthArrayIndex_ &&
+        ledger->displayPeriodToMonthArrayIndex() == displayPeriodToMonthArrayIndex_) {
+      ledger->showWindow();
+      return;
+    }
+    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
+  }
+  KanjyoumotocyouController* ledger = empty;
+  if (!ledger) {
+    ledger = new KanjyoumotocyouController(document());
+    document()->addWindowController(ledger);
+    ledger->moveWindowToInitialPositionWithDisplay(true);
+  }
+  ledger->showWindow();
+  // The ledger shows the account over the same months; the division is not handed on.
+  ledger->setDisplayKamokuCode(kamokuCode);
+  ledger->setDisplayHojyoKamokuCode(-1);
+  ledger->setDisplayPeriodFromMonthArrayIndex(displayPeriodFromMonthArrayIndex_);
+  ledger->setDisplayPeriodToMonthArrayIndex(displayPeriodToMonthArrayIndex_);
+  ledger->updateAfterSelectDisplayingKamoku();
+}
+
+void ZandakaShisanController::saveToTextFile()
+{
+  if (hasAttachedSheet()) return;
+  const QString path = ReportTextExportSheet::runSavePanel(this);
+  if (path.isEmpty()) return;
+  const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
+  const ReportTextExporter exporter(document()->document().kaisya(),
+                                    ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
+  // The rows of the shown section as they stand: the export does not recompute them.
+  const CyouhyouTableView* table = selectedTableView();
+  const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
+  const std::string target = QFile::encodeName(path).toStdString();
+  ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
+    return exporter.writeZandakaShisan(rows, target, ShiftJisEncoder::encoder(), poll);
+  });
+}
+
+bool ZandakaShisanController::isOwnTableView(const QObject* sender) const
+{
+  return sender &&
+         (sender == taisyakuTaisyouTableView_ || sender == sonekiKeisanTableView_ || sender == seizouGenkaTableView_);
+}
+
+bool ZandakaShisanController::typeOnTextField(QLineEdit* field, const QString& typed)
+{
+  if (field != displayingJigyoubuField_) return false;
+  // The typed character starts the picker's search when the field would take it.
+  const bool accepted = jigyoubuFormatter_->isPartialStringValid(typed.toStdString());
+  if (accepted) field->setText(typed);
+  showJigyoubuFormatterListWindowForDisplayingJigyoubuField(accepted ? typed : QString());
+  return true;
+}
+
+// --- window life
+
+void ZandakaShisanController::windowDidResignMain() { paintTextFieldHighlight(false); }
+
+void ZandakaShisanController::windowWillCloseHook() { closeAttachedSheet(); }
+
+// --- "機能" menu
+
+const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
+{
+  if (!functionActions_.empty()) return functionActions_;
+  const auto key = [](const char* k, uint32_t mask) { return MainMenu::keySequenceForKeyEquivalent(qs(k), mask); };
+  const uint32_t command = MainMenu::kCommandKeyMask;
+  const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
+    auto* a = new QAction(qs(title), this);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::WindowShortcut);
+    connect(a, &QAction::triggered, this, [this, a, run] {
+      validateMenuItems();
+      if (!a->isEnabled()) {
+        AlertSheet::beep();
+        return;
+      }
+      run();
+    });
+    functionActions_.push_back(a);
+  };
+  if (jigyoubuFieldInUse_)
+    add(
+        kShowJigyoubuTitle, [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); },
+        key("B", command | MainMenu::kShiftKeyMask));
+  add(
+      kSetPeriodTitle, [this] { setDisplayingPeriod(); }, key("M", command | MainMenu::kShiftKeyMask));
+  functionActions_.push_back(nullptr);
+  add(kShowKanjyoumotocyouTitle, [this] { showKanjyoumotocyouOfSelectedKamoku(); });
+  functionActions_.push_back(nullptr);
+  add(kSaveToTextFileTitle, [this] { saveToTextFile(); });
+  functionActions_.push_back(nullptr);
+  add(
+      kPrintOfSelectedPeriodTitle, [this] { printZandakaShisanOfSelectedPeriod(); },
+      key("p", command | MainMenu::kAlternateKeyMask));
+  return functionActions_;
+}
+
+void ZandakaShisanController::validateMenuItems()
+{
+  for (QAction* a : functionActions_) {
+    if (!a) continue;
+    const QString t = a->text();
+    if (t == qs(kShowJigyoubuTitle))
+      a->setEnabled(selectDisplayingJigyoubuButton_ && selectDisplayingJigyoubuButton_->isEnabled());
+    else if (t == qs(kShowKanjyoumotocyouTitle))
+      a->setEnabled(canOpenKanjyoumotocyou());
+    else if (t == qs(kPrintOfSelectedPeriodTitle))
+      a->setEnabled(false);  // the printout is not part of the program yet
+    else
+      a->setEnabled(true);
+  }
+}
+
+}  // namespace kivo

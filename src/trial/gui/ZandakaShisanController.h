@@ -1,0 +1,178 @@
+// The trial-balance window (合計残高試算表) of a document: the trial balance of one
+// division, or of the whole company (99), over a run of months of the term, in a tab
+// per section: the balance sheet ("taisyakuTaisyou"), the income statement
+// ("sonekiKeisan") and, for a manufacturer only, the manufacturing cost report
+// ("seizouGenka", titled "完成工事原価報告書" for a construction company).
+//
+// Above the tabs stand the division (hidden when the document has no active
+// division) and the period; one of the fields is highlighted, and the keys typed in
+// a table act on it: Tab and Back-tab move the highlight, a letter or digit opens the
+// division picker or the date panel. Return, Enter or a double click on an account
+// row opens the general ledger of that account for the months shown; Ctrl+K shows
+// the next tab.
+//
+// The window is an output window: changes of the journal refresh it under the
+// document's refresh rule (in the background, with "Auto Update All Output Windows"
+// off, it waits until it becomes main). A document has at most one.
+//
+// The shown section exports to a text file (Shift-JIS, tab or comma, CR line ends).
+// Printing is not part of the program yet: its entry points do nothing and the
+// print item of the "機能" menu stands disabled.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "journal/gui/CyouhyouTableView.h"
+#include "journal/gui/PeriodReportWindowController.h"
+#include "trial/ZandakaShisanAssembly.h"
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QLabel;
+class QTabWidget;
+class QToolButton;
+
+namespace kivo {
+
+class AppController;
+class JigyoubuFormatter;
+class SheetController;
+class ZandakaShisanTableModel;
+
+class ZandakaShisanController : public PeriodReportWindowController, private CyouhyouTableView::Controller {
+  Q_OBJECT
+public:
+  static constexpr const char* kWindowMenuTitle = "合計残高試算表";
+  static constexpr const char* kTitleSuffix = " - 合計残高試算表";
+  // Tab identifiers and labels.
+  static constexpr const char* kTaisyakuTaisyouTab = "taisyakuTaisyou";
+  static constexpr const char* kSonekiKeisanTab = "sonekiKeisan";
+  static constexpr const char* kSeizouGenkaTab = "seizouGenka";
+  static constexpr const char* kTaisyakuTaisyouLabel = "貸借対照表";
+  static constexpr const char* kSonekiKeisanLabel = "損益計算書";
+  static constexpr const char* kSeizouGenkaLabel = "製造原価報告書";
+  static constexpr const char* kKanseiKoujiGenkaLabel = "完成工事原価報告書";
+  // The items of the "機能" menu.
+  static constexpr const char* kShowJigyoubuTitle = "表示する事業部...";
+  static constexpr const char* kSetPeriodTitle = "表示する期間...";
+  static constexpr const char* kShowKanjyoumotocyouTitle = "選択している勘定科目の総勘定元帳を表示";
+  static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
+  static constexpr const char* kPrintOfSelectedPeriodTitle = "期間を指定してプリント...";
+
+  explicit ZandakaShisanController(DocumentSession* document);
+  ~ZandakaShisanController() override;
+
+  // The application's "合計残高試算表" command: the document's window brought to the
+  // front; a new one is placed, shown and then either asks for the period (when the
+  // user's setting says so) or computes at once.
+  static ZandakaShisanController* showZandakaShisanWindow(DocumentSession* document);
+  static void installCommandHandlers(AppController* app);
+
+  // --- what is shown: the setters only store; the caller then asks updateUI.
+  int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
+  void setDisplayJigyoubuCode(int32_t v) { displayJigyoubuCode_ = v; }
+
+  // Computes the sections for the division and months shown and selects the first
+  // row of every table.
+  void setInitialContentsThenDisplay();
+
+  // --- the sections
+  const std::vector<Shisan>& taisyakuTaisyouShisanArray() const { return assembly_.taisyakuTaisyouShisanArray(); }
+  const std::vector<Shisan>& sonekiKeisanShisanArray() const { return assembly_.sonekiKeisanShisanArray(); }
+  const std::vector<Shisan>& seizouGenkaShisanArray() const { return assembly_.seizouGenkaShisanArray(); }
+  // The rows a table shows: the balance-sheet table its array, the income-statement
+  // table its array, any other table the manufacturing cost.
+  const std::vector<Shisan>& shisanArrayOfTableView(const CyouhyouTableView& tableView) const;
+  bool isTotalRow(int row, const CyouhyouTableView& tableView) const override;
+
+  // --- tabs and tables
+  QTabWidget* tabView() const { return tabView_; }
+  bool hasSeizouGenkaTab() const;
+  QString selectedTabIdentifier() const;
+  void selectTabWithIdentifier(const QString& identifier);
+  // The next tab, after the last the first.
+  void selectNextTab();
+  CyouhyouTableView* taisyakuTaisyouTableView() const { return taisyakuTaisyouTableView_; }
+  CyouhyouTableView* sonekiKeisanTableView() const { return sonekiKeisanTableView_; }
+  CyouhyouTableView* seizouGenkaTableView() const { return seizouGenkaTableView_; }
+  CyouhyouTableView* selectedTableView() const;
+
+  // --- header fields
+  // In Tab order (textFieldArray): the division field (while shown), the period from
+  // and to.
+  void setDisplayingJigyoubuFieldValue();
+  QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
+  QToolButton* selectDisplayingJigyoubuButton() const { return selectDisplayingJigyoubuButton_; }
+
+  // --- commands
+  void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
+  void setDisplayingPeriod();
+  // The general ledger of the account of the selected row of the shown section.
+  void showKanjyoumotocyouOfSelectedKamoku();
+  void handleDoubleClickOnTableView() { showKanjyoumotocyouOfSelectedKamoku(); }
+  // The shown section to a text file.
+  void saveToTextFile();
+
+  // Printing is not part of the program yet.
+  void pageSetupForZandakaShisan() {}
+  void printZandakaShisan() {}
+  void printZandakaShisanOfSelectedPeriod() {}
+
+  // --- "機能" menu
+  const std::vector<QAction*>& functionMenuActions() override;
+  void validateMenuItems() override;
+
+  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
+
+protected:
+  void windowDidLoad() override;
+  QString windowMenuTitle() const override;
+  QString denpyouAndCyouhyouItemTitle() const override;
+  const char* windowWidthDefaultsKey() const override;
+  const char* windowHeightDefaultsKey() const override;
+  void recomputeUI() override;
+  void windowDidResignMain() override;
+  void windowWillCloseHook() override;
+  bool isOwnTableView(const QObject* sender) const override;
+  void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }
+  bool typeOnTextField(QLineEdit* field, const QString& typed) override;
+
+private:
+  void buildLayout();
+  CyouhyouTableView* makeTableView(ZandakaShisanTableModel*& model, const std::vector<Shisan>& rows);
+  void applyColumnWidths(CyouhyouTableView* tableView);
+  int naturalWindowWidth() const;
+  // The window of the document holding a sheet of which refuses (the user is told
+  // to close it first); nullptr when there is none.
+  WindowController* refuseForSheet(const std::function<bool(const SheetController&)>& refuses);
+  bool canOpenKanjyoumotocyou() const;
+
+  ZandakaShisanAssembly assembly_;
+  int32_t displayJigyoubuCode_ = 99;
+  // The division field is in use: the document had an active division when the
+  // window was built.
+  bool jigyoubuFieldInUse_ = false;
+  // The next computation selects the first row of every table (else keeps the rows).
+  bool selectFirstRowAfterUpdate_ = false;
+
+  QLabel* displayingJigyoubuTitleField_ = nullptr;
+  QLineEdit* displayingJigyoubuField_ = nullptr;
+  QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
+  QTabWidget* tabView_ = nullptr;
+  CyouhyouTableView* taisyakuTaisyouTableView_ = nullptr;
+  CyouhyouTableView* sonekiKeisanTableView_ = nullptr;
+  CyouhyouTableView* seizouGenkaTableView_ = nullptr;
+  ZandakaShisanTableModel* taisyakuTaisyouModel_ = nullptr;
+  ZandakaShisanTableModel* sonekiKeisanModel_ = nullptr;
+  ZandakaShisanTableModel* seizouGenkaModel_ = nullptr;
+  QAction* nextTabAction_ = nullptr;
+
+  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
+};
+
+}  // namespace kivo
