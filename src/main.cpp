@@ -7,6 +7,7 @@
 #include "entry/gui/SuitoucyouController.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/ShiwakenikkiController.h"
+#include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/SetupCommands.h"
 #include "trial/gui/ZandakaShisanController.h"
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
   kivo::SuitoucyouController::installCommandHandlers(&appController);
   kivo::SetupCommands::installCommandHandlers(&appController);
   kivo::ZandakaShisanController::installCommandHandlers(&appController);
+  kivo::DocumentInfoController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();

@@ -1,6 +1,7 @@
 #include "platform/PrintFonts.h"
 
 #include <QFontInfo>
+#include <algorithm>
 
 namespace kivo {
 namespace {
@@ -40,6 +41,16 @@ bool PrintFonts::isAvailable(const QString& family, qreal pointSize)
 {
   if (missingForTesting().contains(family, Qt::CaseInsensitive)) return false;
   return acceptedFamilies(family).contains(resolvedFamily(family, pointSize), Qt::CaseInsensitive);
+}
+
+QFont PrintFonts::printFont(const QString& family, int sizeInPoints)
+{
+  QFont font;
+  font.setFamilies({family, QString::fromUtf8(kIPAGothic)});
+  font.setPixelSize(std::max(sizeInPoints, 1));
+  font.setHintingPreference(QFont::PreferNoHinting);
+  font.setKerning(false);
+  return font;
 }
 
 void PrintFonts::setMissingFamiliesForTesting(const QStringList& families) { missingForTesting() = families; }

@@ -32,13 +32,17 @@
 #include "fields/gui/KamokuFormatterListWindow.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/KanjyoumotocyouShortcut.h"
+#include "journal/gui/KanjyoumotocyouPrintView.h"
+#include "journal/gui/KanjyoumotocyouPrinting.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
+#include "setup/gui/DocumentInfoController.h"
 
 namespace kivo {
 namespace {
@@ -587,6 +591,29 @@ void KanjyoumotocyouController::changeKeyEquivalentOfKanjyoumotocyouSubMenu(cons
   document()->setSubmenuOfDenpyouAndCyouhyouMenuItem();
 }
 
+void KanjyoumotocyouController::printKanjyoumotocyou()
+{
+  if (displayKamokuCode_ < 0 || !deselectEditingCell()) return;
+  if (auto* info = qobject_cast<DocumentInfoController*>(document()->documentInfoController()))
+    info->resetKanjyoumotocyouPrintAccessoryView();
+  const std::unique_ptr<KanjyoumotocyouPrintView> view = KanjyoumotocyouPrinting::printView(
+      document(), displayMotocyouArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
+  if (view) KanjyoumotocyouPrinting::print(document(), this, *view, false);
+}
+
+void KanjyoumotocyouController::showPrintPreview()
+{
+  if (displayKamokuCode_ < 0) return;
+  const std::unique_ptr<KanjyoumotocyouPrintView> view = KanjyoumotocyouPrinting::printView(
+      document(), displayMotocyouArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
+  if (!view) return;
+  if (auto* info = qobject_cast<DocumentInfoController*>(document()->documentInfoController()))
+    info->resetKanjyoumotocyouPrintAccessoryView();
+  KanjyoumotocyouPrinting::preview(document(), *view);
+}
+
+void KanjyoumotocyouController::pageSetup() { PrintOperation::runPageSetup(this, KIVOKanjyoumotocyouPrintInfoKey); }
+
 void KanjyoumotocyouController::setItemCheckmarkOfkeyEquivalentMenu()
 {
   if (!shortcutMenu_) return;
@@ -729,7 +756,7 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
   add(kSaveToTextFileTitle, [] {});
   functionActions_.push_back(nullptr);
   add(
-      kShowPrintPreviewTitle, [] {}, key("p", command | MainMenu::kAlternateKeyMask));
+      kShowPrintPreviewTitle, [this] { showPrintPreview(); }, key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
 }
 
@@ -754,11 +781,10 @@ void KanjyoumotocyouController::validateMenuItems()
       a->setEnabled(hojyoInUse);
     else if (t == qs(kClearHojyoKamokuTitle))
       a->setEnabled(displayHojyoKamokuCode_ >= 0);
-    else if (a == shortcutMenuAction_ || t == qs(kShowInputShiwakeWindowTitle))
+    else if (a == shortcutMenuAction_ || t == qs(kShowInputShiwakeWindowTitle) || t == qs(kShowPrintPreviewTitle))
       a->setEnabled(shown);
-    else if (t == qs(kDuplicateRowTitle) || t == qs(kRemoveRowTitle) || t == qs(kSaveToTextFileTitle) ||
-             t == qs(kShowPrintPreviewTitle))
-      a->setEnabled(false);
+    else if (t == qs(kDuplicateRowTitle) || t == qs(kRemoveRowTitle) || t == qs(kSaveToTextFileTitle))
+      a->setEnabled(false);  // row editing and the text export come later
     else
       a->setEnabled(true);
   }

@@ -116,6 +116,11 @@ public:
   void setKanjyoumotocyouDisplayingPeriod();
   void showInputShiwakeWindow();
   void changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit);
+  // Prints the shown ledger (the application's print command), numbered per ledger
+  // from page 1; nothing while a cell edit is invalid.
+  void printKanjyoumotocyou();
+  // The shown ledger in the document's ledger preview.
+  void showPrintPreview();
   void setItemCheckmarkOfkeyEquivalentMenu();
 
   // --- after a ledger row was edited (the row editing sets the number)
@@ -133,6 +138,12 @@ public:
   KanjyoumotocyouTableModel* tableModel() const { return tableModel_; }
 
   QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
+
+  // --- printing, through the application's print commands
+  bool validatePrintMenuItem() const override { return displayKamokuCode_ >= 0; }
+  void printDocument() override { printKanjyoumotocyou(); }
+  // The ledgers' page setup, shared with the printing of several ledgers.
+  void pageSetup() override;
 
 protected:
   void windowDidLoad() override;
