@@ -46,7 +46,10 @@ bool PrintFonts::isAvailable(const QString& family, qreal pointSize)
 QFont PrintFonts::printFont(const QString& family, int sizeInPoints)
 {
   QFont font;
-  font.setFamilies({family, QString::fromUtf8(kIPAGothic)});
+  // The family as fontconfig resolves it (Helvetica is often Nimbus Sans): a font's
+  // list of families is matched by exact name.
+  const QString latin = isAvailable(family) ? resolvedFamily(family) : family;
+  font.setFamilies({latin, QString::fromUtf8(kIPAGothic)});
   font.setPixelSize(std::max(sizeInPoints, 1));
   font.setHintingPreference(QFont::PreferNoHinting);
   font.setKerning(false);

@@ -33,14 +33,14 @@ void SelectPluralHojyoKamokuController::fillOutline(LedgerChoiceTree* outline, b
       if (!h->isActive() || h->isTempSelected() != chosen) continue;
       if (!account) {
         account = new QTreeWidgetItem(outline);
-        account->setText(1, qs(k->name()));
+        account->setText(0, qs(k->name()));
         account->setData(0, LedgerChoiceTree::kKamokuCodeRole, -2);
       }
       auto* item = new QTreeWidgetItem(account);
       char code[16];
       std::snprintf(code, sizeof code, "%02d", static_cast<int>(h->code()));
-      item->setText(0, QString::fromLatin1(code));
-      item->setText(1, qs(h->name()));
+      item->setText(1, QString::fromLatin1(code));
+      item->setText(0, qs(h->name()));
       item->setData(0, LedgerChoiceTree::kKamokuCodeRole, k->code());
       item->setData(0, LedgerChoiceTree::kHojyoKamokuCodeRole, h->code());
     }

@@ -74,15 +74,15 @@ void SelectPluralKamokuController::addKubun(LedgerChoiceTree* outline, QTreeWidg
   for (const KamokuKubunPtr& child : kubun.children()) {
     if (!child || countKamoku(*child, chosen) == 0) continue;
     QTreeWidgetItem* item = makeItem(outline, parent);
-    item->setText(1, qs(child->kubunName()));
+    item->setText(0, qs(child->kubunName()));
     item->setData(0, LedgerChoiceTree::kKamokuCodeRole, -2);
     addKubun(outline, item, *child, chosen);
   }
   for (const KamokuPtr& k : kubun.childrenKamoku()) {
     if (!k || !k->isActive() || k->isTempSelected() != chosen) continue;
     QTreeWidgetItem* item = makeItem(outline, parent);
-    item->setText(0, QString::number(k->code()));
-    item->setText(1, qs(k->name()));
+    item->setText(1, QString::number(k->code()));
+    item->setText(0, qs(k->name()));
     item->setData(0, LedgerChoiceTree::kKamokuCodeRole, k->code());
     item->setData(0, LedgerChoiceTree::kHojyoKamokuCodeRole, -1);
   }

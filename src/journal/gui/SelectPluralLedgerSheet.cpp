@@ -23,10 +23,11 @@ LedgerChoiceTree* makeOutline(const QString& mimeType, QWidget* parent)
 {
   auto* outline = new LedgerChoiceTree(mimeType, parent);
   outline->setColumnCount(2);
-  outline->setHeaderLabels({qs("コード"), qs("名前")});
+  // The names carry the outline's indentation; the codes stand right of them.
+  outline->setHeaderLabels({qs("名前"), qs("コード")});
   outline->header()->setStretchLastSection(true);
-  outline->setColumnWidth(0, 120);
-  outline->setMinimumSize(280, 320);
+  outline->setColumnWidth(0, 220);
+  outline->setMinimumSize(320, 360);
   return outline;
 }
 

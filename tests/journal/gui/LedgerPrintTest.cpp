@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <cmath>
 
+#include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ProgressStateController.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
@@ -20,6 +22,7 @@
 #include "journal/gui/KanjyoumotocyouPrintView.h"
 #include "journal/gui/SelectPluralHojyoKamokuController.h"
 #include "journal/gui/SelectPluralKamokuController.h"
+#include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiPrintView.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
@@ -390,8 +393,8 @@ TEST_F(LedgerPrintTest, TheSubAccountSheetMovesAnAccountsSubAccountsTogether)
   ASSERT_TRUE(sheet->isSheetAttached());
   ASSERT_EQ(sheet->unselectedOutlineView()->topLevelItemCount(), 1);
   QTreeWidgetItem* yokin = sheet->unselectedOutlineView()->topLevelItem(0);
-  EXPECT_EQ(yokin->text(1), "普通預金");
-  EXPECT_EQ(yokin->child(0)->text(0), "01");
+  EXPECT_EQ(yokin->text(0), "普通預金");
+  EXPECT_EQ(yokin->child(0)->text(1), "01");
   std::unique_ptr<QMimeData> data(sheet->unselectedOutlineView()->mimeDataOfItems({yokin}));
   ASSERT_TRUE(sheet->selectedOutlineView()->acceptDrop(data.get(), sheet->unselectedOutlineView(), true));
   EXPECT_EQ(sheet->unselectedOutlineView()->topLevelItemCount(), 0);
@@ -405,6 +408,56 @@ TEST_F(LedgerPrintTest, TheSubAccountSheetMovesAnAccountsSubAccountsTogether)
   flush();
   ASSERT_FALSE(alerts.empty());
   EXPECT_EQ(alerts.back().text, "指定した期間中に取引のある補助科目科目がありません。");
+}
+
+TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsAndRefusesNothing)
+{
+  openEntryBooks();
+  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+  flush();
+  if (SheetController* condition = journal->attachedSheetController()) condition->abortSheet();
+  flush();
+  EXPECT_FALSE(journal->validatePrintMenuItem());
+  journal->printDocument();
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, "印刷できません");
+  EXPECT_EQ(alerts.back().text, "印刷する仕訳がありません。");
+
+  registerSales(12);
+  journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
+  journal->setDisplayShiwakeArray();
+  ASSERT_TRUE(journal->validatePrintMenuItem());
+  const QString file = path("journal-window.pdf");
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  journal->printDocument();
+  const QString text = pdfText(file);
+  EXPECT_TRUE(text.contains("仕訳日記帳"));
+  EXPECT_TRUE(text.contains("売上12"));
+}
+
+TEST_F(LedgerPrintTest, ALongPrintoutShowsTheProgressSheetAndItsCancelStopsIt)
+{
+  openEntryBooks();
+  {
+    PrintProgressSheet sheet(session, info());
+    const PrintOperation::Progress progress = sheet.progress();
+    EXPECT_TRUE(progress(0, PrintProgressSheet::kPagesWithoutSheet));
+    EXPECT_FALSE(sheet.wasShown());
+  }
+  PrintProgressSheet sheet(session, info());
+  const PrintOperation::Progress progress = sheet.progress();
+  EXPECT_TRUE(progress(0, 40));
+  EXPECT_TRUE(sheet.wasShown());
+  ProgressStateController* sheetWindow = session->progressStateController();
+  EXPECT_TRUE(sheetWindow->isRunningModalSession());
+  EXPECT_TRUE(sheetWindow->cancelButton()->isEnabled());
+  EXPECT_TRUE(progress(1, 40));
+  sheetWindow->cancelButton()->click();
+  EXPECT_FALSE(progress(2, 40));
 }
 
 }  // namespace
