@@ -249,6 +249,68 @@ TEST_F(LedgerPrintTest, PageSetupIsStoredPerPrintoutAndReadBack)
     EXPECT_FALSE(PrintInfo::unarchivePageLayout(QString::fromUtf8(bad), layout)) << bad;
 }
 
+TEST_F(LedgerPrintTest, FontsShrinkToTheWidthOfThePaperAndUnusedColumnsAreLeftOut)
+{
+  using Column = KanjyoumotocyouPrintView::Column;
+  struct Case {
+    const char* what;
+    EntryBooksOptions books;
+    bool createdType;
+    double paperWidth;
+    int ledgerData;  // -1: between the limits
+  };
+  const Case cases[] = {
+      {"wide paper: the first sizes", {}, false, 3000.0, 16},
+      {"narrow paper: the smallest sizes, the table runs past the margin", {true, true}, true, 200.0, 5},
+      {"A4: in between", {true, true}, false, 595.0, -1},
+  };
+  for (const Case& c : cases) {
+    openEntryBooks(c.books);
+    UserDefaults::standardUserDefaults().setBool(c.createdType, KIVOKanjyoumotocyouShowCreatedTypeKey);
+    const QPageLayout layout(QPageSize(QSizeF(c.paperWidth, 842.0), QPageSize::Point), QPageLayout::Portrait,
+                             QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+    auto ledger = KanjyoumotocyouPrintView::create(books(), layout, ledgerRows(kGenkin), 0, 12, {});
+    auto journal = ShiwakenikkiPrintView::create(books(), layout, {});
+    ASSERT_TRUE(ledger && journal) << c.what;
+    const double printable = c.paperWidth - 72.0;
+    if (c.ledgerData > 0) {
+      EXPECT_EQ(ledger->dataTextSize(), c.ledgerData) << c.what;
+      EXPECT_EQ(ledger->titleTextSize(), c.ledgerData + 2) << c.what;
+    } else {
+      EXPECT_GT(ledger->dataTextSize(), 5) << c.what;
+      EXPECT_LT(ledger->dataTextSize(), 16) << c.what;
+      EXPECT_LE(ledger->bands().tableWidth + 0.5, printable) << c.what;
+      EXPECT_LE(journal->bands().tableWidth + 0.5, printable) << c.what;
+    }
+    if (c.ledgerData == 5) EXPECT_GT(ledger->bands().tableWidth, printable) << c.what;
+    EXPECT_EQ(ledger->columnWidth(Column::CreatedType) > 0, c.createdType) << c.what;
+    EXPECT_EQ(ledger->columnWidth(Column::AiteHojyoKamoku) > 0, c.books.hojyoKamoku) << c.what;
+    EXPECT_EQ(ledger->columnWidth(Column::AiteJigyoubu) > 0, c.books.jigyoubu) << c.what;
+    EXPECT_EQ(ledger->columnWidth(Column::Jigyoubu) > 0, c.books.jigyoubu) << c.what;
+    // The journal's amount columns are never narrower than its account columns.
+    EXPECT_GE(journal->columnWidth(ShiwakenikkiPrintView::KarikataKingaku),
+              journal->columnWidth(ShiwakenikkiPrintView::KarikataKamoku))
+        << c.what;
+  }
+}
+
+TEST_F(LedgerPrintTest, AStoredPageLayoutReadsBackAsItWasSet)
+{
+  const QPageLayout layouts[] = {
+      PrintInfo::defaultPageLayout(),
+      QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Landscape, QMarginsF(10, 20, 30, 40), QPageLayout::Point),
+      QPageLayout(QPageSize(QSizeF(300, 500), QPageSize::Point), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                  QPageLayout::Point),
+  };
+  for (const QPageLayout& layout : layouts) {
+    QPageLayout read;
+    ASSERT_TRUE(PrintInfo::unarchivePageLayout(PrintInfo::archivedPageLayout(layout), read));
+    EXPECT_EQ(read.fullRect(QPageLayout::Point), layout.fullRect(QPageLayout::Point));
+    EXPECT_EQ(read.margins(QPageLayout::Point), layout.margins(QPageLayout::Point));
+    EXPECT_EQ(read.orientation(), layout.orientation());
+  }
+}
+
 TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedger)
 {
   openEntryBooks();
