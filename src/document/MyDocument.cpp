@@ -139,6 +139,7 @@ int MyDocument::numberOfShiwakeWhichHasKamokuCode(int32_t kamokuCode, int32_t ho
 void MyDocument::setSortedKamokuArray()
 {
   ++reportDataGeneration_;
+  ++hendouReasonGeneration_;
   codeSortedKamokuArray_.clear();
   if (rootKamokuKubun_) rootKamokuKubun_->getChildrenKamokuArray(codeSortedKamokuArray_);
   std::stable_sort(codeSortedKamokuArray_.begin(), codeSortedKamokuArray_.end(),
@@ -245,7 +246,7 @@ bool MyDocument::removeFurikaedenpyouBookmarkOfDenpyouNo(int32_t denpyouNo)
 
 void MyDocument::updateHendouReasonArray()
 {
-  if (didSortedShiwakeArrayUpdate_ && !doNeedUpdateHendouReasonArray_) return;
+  if (isHendouReasonArrayCurrent()) return;
   // A reason renamed since the last rebuild carries its entries to the new name.
   for (const HendouReasonPtr& r : hendouReasonArray_) {
     for (const ShiwakePtr& s : r->shiwakeArray()) s->setHendouReasonStr(r->reasonString());
@@ -270,6 +271,7 @@ void MyDocument::updateHendouReasonArray()
     }
   }
   doNeedUpdateHendouReasonArray_ = false;
+  hendouReasonArrayGeneration_ = hendouReasonGeneration_;
 }
 
 // --- refresh protocol
@@ -283,6 +285,7 @@ void MyDocument::makeAllOutputWindowDisplayArrayVoid()
   houkokusyoToDate_ = never;
   doNeedUpdateSuiiShisanData_ = true;
   ++reportDataGeneration_;
+  ++hendouReasonGeneration_;
 }
 
 void MyDocument::shiwakeArrayDidChange(bool removeAllUndoActions)
