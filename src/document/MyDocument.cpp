@@ -258,8 +258,13 @@ void MyDocument::updateHendouReasonArray()
   }
   setSortedShiwakeArray();
   for (const ShiwakePtr& s : sortedShiwakeArray_) {
-    const KamokuPtr kari = rootKamokuKubun_->kamokuOfCode(s->karikataKamokuCode(), false);
-    const KamokuPtr kashi = rootKamokuKubun_->kamokuOfCode(s->kashikataKamokuCode(), false);
+    // Pending cash-book rows and regular-type vouchers are in no statement, so they
+    // need no reason (and would otherwise hold "no reason" open for good).
+    if (s->denpyouNo() <= 0) continue;
+    // An account made inactive while its entries stand still counts, as it does in the
+    // statements.
+    const KamokuPtr kari = kamokuOfCode(s->karikataKamokuCode());
+    const KamokuPtr kashi = kamokuOfCode(s->kashikataKamokuCode());
     const bool equity = (kari && kari->isKabunushiShihonKamoku()) || (kashi && kashi->isKabunushiShihonKamoku());
     if (!equity) continue;
     if (s->hendouReasonStr().empty()) s->setHendouReasonStr(kNoReason);
