@@ -9,16 +9,25 @@
 #include "statements/KaisyahouHoukokusyoRowMaker.h"
 #include "statements/KaisyahouRowCodes.h"
 #include "statements/KaisyahouShiwakeOrder.h"
+#include "trial/CappedAmount.h"
 
 namespace kivo {
 namespace {
 
 using Titles = std::vector<std::string>;
 
+// One reason's changes per account: the signed sum of the entry sides within the
+// period and the division, and whether any side touched the account.
+struct ReasonCell {
+  int64_t sum = 0;
+  bool touched = false;
+};
+
 struct Reason {
   HendouReasonPtr reason;
-  std::vector<const Shiwake*> entries;
+  bool hasEntries = false;
   bool isTouki = false;
+  std::unordered_map<int32_t, ReasonCell> cellOfKamokuCode;
 };
 
 class Grid {
@@ -28,7 +37,6 @@ public:
       : doc_(doc),
         kaishi_(doc, balances, jigyoubuCode, KaisyahouHoukokusyoRowMaker::Column::KaishiZandaka),
         syuuryou_(doc, balances, jigyoubuCode, KaisyahouHoukokusyoRowMaker::Column::SyuuryouZandaka),
-        jigyoubuCode_(jigyoubuCode),
         max_(doc.kaisya().maxOutputAmountValue()),
         reasons_(std::move(reasons)),
         periodProfit_(periodProfit),
@@ -68,30 +76,19 @@ public:
         t = periodProfit_;
         continue;
       }
-      if (r.entries.empty()) {
+      if (!r.hasEntries) {
         if (r.isTouki) cells.push_back(0);
         continue;
       }
       int64_t s = 0;
       if (k) {
-        for (const Shiwake* e : r.entries) {
-          if (!kaishi_.inRange(s)) break;
-          if (MyDocument::compareDate(e->date(), period_.startDate) < 0 ||
-              MyDocument::compareDate(e->date(), period_.endDate) > 0)
-            continue;
-          auto side = [&](int32_t code, int32_t jigyoubu, int64_t amount, bool karikata) {
-            if (code != k->code() || amount == 0) return;
-            if (jigyoubuCode_ != Jigyoubu::kAllJigyoubuCode && jigyoubu != jigyoubuCode_) return;
-            const bool add = k->isKarikataKamoku() == karikata;
-            kaishi_.accumulate(s, amount, add);
-            kaishi_.accumulate(t, amount, add);
-            shown = true;
-          };
-          side(e->karikataKamokuCode(), e->karikataJigyoubuCode(), e->karikataKingaku(), true);
-          side(e->kashikataKamokuCode(), e->kashikataJigyoubuCode(), e->kashikataKingaku(), false);
+        if (const auto it = r.cellOfKamokuCode.find(k->code()); it != r.cellOfKamokuCode.end()) {
+          s = it->second.sum;
+          kaishi_.accumulate(t, s, true);
+          shown = shown || it->second.touched;
         }
       }
-      cells.push_back(kaishi_.pinned(s));
+      cells.push_back(s);
     }
     cells.push_back(kaishi_.pinned(t));
     cells.push_back(k ? syuuryou_.amountOf(*k) : closingProfit_);
@@ -169,7 +166,6 @@ private:
   const MyDocument& doc_;
   KaisyahouHoukokusyoRowMaker kaishi_;
   KaisyahouHoukokusyoRowMaker syuuryou_;
-  int32_t jigyoubuCode_;
   int64_t max_;
   std::vector<Reason> reasons_;
   int64_t periodProfit_;
@@ -185,6 +181,14 @@ std::vector<std::pair<HendouReasonPtr, std::vector<const Shiwake*>>>
 KabunushiShihonHendouBuilder::shiwakeOfHendouReasons(const MyDocument& document, const KaisyahouShiwakeOrder& order)
 {
   std::vector<std::pair<HendouReasonPtr, std::vector<const Shiwake*>>> out;
+  if (document.isHendouReasonArrayCurrent()) {
+    for (const HendouReasonPtr& r : document.hendouReasonArray()) {
+      std::vector<const Shiwake*>& entries = out.emplace_back(r, std::vector<const Shiwake*>{}).second;
+      for (const ShiwakePtr& s : r->shiwakeArray())
+        if (s->denpyouNo() > 0) entries.push_back(s.get());
+    }
+    return out;
+  }
   for (const HendouReasonPtr& r : document.hendouReasonArray()) out.emplace_back(r, std::vector<const Shiwake*>{});
   if (out.empty())
     for (const char* name : {MyDocument::kNoReason, MyDocument::kTouki, MyDocument::kKabunushiShihonIgai})
@@ -225,12 +229,40 @@ KabunushiShihonHendouBuilder::Statement KabunushiShihonHendouBuilder::build(
   out.rowLabels.push_back({Kind::Zenkimatsu, "前期末残高", nullptr});
   out.rowLabels.push_back({Kind::ToukiHendouHeading, "当期変動額", nullptr});
   std::vector<Reason> reasons;
+  const KaisyahouHoukokusyoPeriod& period = balances.period();
+  const int64_t max = document.kaisya().maxOutputAmountValue();
+  const std::vector<KamokuPtr>& accounts = document.codeSortedKamokuArray();
   for (auto& [reason, entries] : shiwakeOfHendouReasons(document, order)) {
     const bool touki = reason->reasonString() == MyDocument::kTouki;
     if (entries.empty() && !touki) continue;
     if (touki) out.toukiSonekiRow = static_cast<int32_t>(out.rowLabels.size());
     out.rowLabels.push_back({Kind::Reason, reason->reasonString(), reason});
-    reasons.push_back({reason, std::move(entries), touki});
+    Reason& r = reasons.emplace_back();
+    r.reason = reason;
+    r.hasEntries = !entries.empty();
+    r.isTouki = touki;
+    // Each account's change under the reason: the entry sides in the period and the
+    // division, signed by the account's nature; a sum that leaves the limit is pinned.
+    for (const Shiwake* e : entries) {
+      if (MyDocument::compareDate(e->date(), period.startDate) < 0 ||
+          MyDocument::compareDate(e->date(), period.endDate) > 0)
+        continue;
+      auto side = [&](int32_t code, int32_t jigyoubu, int64_t amount, bool karikata) {
+        if (amount == 0) return;
+        if (jigyoubuCode != Jigyoubu::kAllJigyoubuCode && jigyoubu != jigyoubuCode) return;
+        const int32_t i = order.indexOfKamokuCode(code);
+        if (i < 0) return;
+        ReasonCell& c = r.cellOfKamokuCode[code];
+        c.touched = true;
+        if (!capped::inRange(c.sum, max)) return;
+        const bool add = accounts[static_cast<size_t>(i)]->isKarikataKamoku() == karikata;
+        c.sum = add ? capped::add(c.sum, amount) : capped::sub(c.sum, amount);
+        if (c.sum > max) c.sum = max + 1;
+        if (c.sum < -max) c.sum = -(max + 1);
+      };
+      side(e->karikataKamokuCode(), e->karikataJigyoubuCode(), e->karikataKingaku(), true);
+      side(e->kashikataKamokuCode(), e->kashikataJigyoubuCode(), e->kashikataKingaku(), false);
+    }
   }
   out.rowLabels.push_back({Kind::ToukiHendouGoukei, "当期変動額合計", nullptr});
   out.rowLabels.push_back({Kind::Toukimatsu, "当期末残高", nullptr});
@@ -266,7 +298,6 @@ KabunushiShihonHendouBuilder::Statement KabunushiShihonHendouBuilder::build(
   g.accountColumns(25, {""}, {""}, junshisan);
   g.totalColumn(junshisan, {"純資産合計"}, {"純資産合計"}, nullptr);
 
-  const int64_t max = document.kaisya().maxOutputAmountValue();
   if (out.toukiSonekiRow >= 0) {
     for (int32_t c : {kurikoshi, riekiGoukei, kabunushiGoukei}) {
       if (c < 0) continue;

@@ -15,6 +15,14 @@ KaisyahouHoukokusyoStatements KaisyahouHoukokusyo::build(const MyDocument& docum
                                                          int32_t jigyoubuCode,
                                                          const KaisyahouHoukokusyoOptions& options)
 {
+  return build(document, balances, KaisyahouShiwakeOrder(document), jigyoubuCode, options);
+}
+
+KaisyahouHoukokusyoStatements KaisyahouHoukokusyo::build(const MyDocument& document,
+                                                         const KaisyahouHoukokusyoBalances& balances,
+                                                         const KaisyahouShiwakeOrder& order, int32_t jigyoubuCode,
+                                                         const KaisyahouHoukokusyoOptions& options)
+{
   using Column = KaisyahouHoukokusyoRowMaker::Column;
   KaisyahouHoukokusyoStatements out;
   out.jigyoubuCode = jigyoubuCode;
@@ -32,7 +40,6 @@ KaisyahouHoukokusyoStatements KaisyahouHoukokusyo::build(const MyDocument& docum
   KaisyahouTaisyakuTaisyouBuilder::Sides bs =
       KaisyahouTaisyakuTaisyouBuilder::build(closing, out.toukiSonekiOfSyuuryouZandaka);
 
-  const KaisyahouShiwakeOrder order(document);
   out.kabunushiShihon =
       KabunushiShihonHendouBuilder::build(document, balances, order, jigyoubuCode, out.toukiSonekiOfTaisyakuBalance,
                                           out.toukiSonekiOfSyuuryouZandaka, options.tateKabunushiShihonTitles);
@@ -51,12 +58,13 @@ const KaisyahouHoukokusyoStatements& KaisyahouHoukokusyo::setKaisyahouHoukokusyo
     const MyDocument& document, int32_t jigyoubuCode, const KaisyahouHoukokusyoOptions& options)
 {
   const CacheKey key{&document, document.reportDataGeneration(), options.period};
+  const KaisyahouShiwakeOrder order(document);
   didPost_ = !balances_ || !(key == key_);
   if (didPost_) {
-    balances_ = KaisyahouHoukokusyoBalances::postShiwakeArray(document, options.period);
+    balances_ = KaisyahouHoukokusyoBalances::postShiwakeArray(document, options.period, order);
     key_ = key;
   }
-  statements_ = build(document, *balances_, jigyoubuCode, options);
+  statements_ = build(document, *balances_, order, jigyoubuCode, options);
   return statements_;
 }
 

@@ -26,6 +26,7 @@
 
 namespace kivo {
 
+class KaisyahouShiwakeOrder;
 class MyDocument;
 
 struct KaisyahouHoukokusyoOptions {
@@ -58,6 +59,9 @@ class KaisyahouHoukokusyo {
 public:
   static KaisyahouHoukokusyoStatements build(const MyDocument& document, const KaisyahouHoukokusyoBalances& balances,
                                              int32_t jigyoubuCode, const KaisyahouHoukokusyoOptions& options);
+  static KaisyahouHoukokusyoStatements build(const MyDocument& document, const KaisyahouHoukokusyoBalances& balances,
+                                             const KaisyahouShiwakeOrder& order, int32_t jigyoubuCode,
+                                             const KaisyahouHoukokusyoOptions& options);
 
   // The whole computation for the division (99: the whole company); the balance pass
   // runs only when its remembered sums are stale. Returns the statements, which stay

@@ -59,13 +59,19 @@ private:
 KaisyahouHoukokusyoBalances KaisyahouHoukokusyoBalances::postShiwakeArray(const MyDocument& document,
                                                                           const KaisyahouHoukokusyoPeriod& period)
 {
+  return postShiwakeArray(document, period, KaisyahouShiwakeOrder(document));
+}
+
+KaisyahouHoukokusyoBalances KaisyahouHoukokusyoBalances::postShiwakeArray(const MyDocument& document,
+                                                                          const KaisyahouHoukokusyoPeriod& period,
+                                                                          const KaisyahouShiwakeOrder& order)
+{
   KaisyahouHoukokusyoBalances out;
   out.period_ = period;
   const int64_t max = document.kaisya().maxOutputAmountValue();
   const std::vector<KamokuPtr>& accounts = document.codeSortedKamokuArray();
   const size_t n = accounts.size();
   for (size_t i = 0; i < n; ++i) out.indexOfKamoku_.emplace(accounts[i].get(), i);
-  const KaisyahouShiwakeOrder order(document);
   std::vector<char> isKarikata(n);
   for (size_t i = 0; i < n; ++i) isKarikata[i] = accounts[i]->isKarikataKamoku();
 
@@ -103,7 +109,8 @@ KaisyahouHoukokusyoBalances KaisyahouHoukokusyoBalances::postShiwakeArray(const 
     else
       addCapped(a.taisyakuBalance, amount, add, max);
   };
-  for (const Shiwake* s : order.shiwakeUpTo(period.endDate)) {
+  for (const Shiwake* s : order.sortedShiwake()) {
+    if (MyDocument::compareDate(s->date(), period.endDate) > 0) break;
     const bool beforeStart = MyDocument::compareDate(s->date(), period.startDate) < 0;
     post(s->karikataKamokuCode(), s->karikataJigyoubuCode(), s->karikataKingaku(), true, beforeStart);
     post(s->kashikataKamokuCode(), s->kashikataJigyoubuCode(), s->kashikataKingaku(), false, beforeStart);

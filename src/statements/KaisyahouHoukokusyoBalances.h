@@ -20,6 +20,7 @@
 namespace kivo {
 
 class Kamoku;
+class KaisyahouShiwakeOrder;
 class MyDocument;
 
 class KaisyahouHoukokusyoBalances {
@@ -32,6 +33,10 @@ public:
 
   static KaisyahouHoukokusyoBalances postShiwakeArray(const MyDocument& document,
                                                       const KaisyahouHoukokusyoPeriod& period);
+  // The same over a journal order already made for the document.
+  static KaisyahouHoukokusyoBalances postShiwakeArray(const MyDocument& document,
+                                                      const KaisyahouHoukokusyoPeriod& period,
+                                                      const KaisyahouShiwakeOrder& order);
 
   const KaisyahouHoukokusyoPeriod& period() const { return period_; }
   // The amounts of an account of the chart in a division column; 99 is the whole

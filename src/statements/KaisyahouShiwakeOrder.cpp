@@ -17,14 +17,21 @@ constexpr int32_t kMaxDenseCode = 1 << 16;
 
 KaisyahouShiwakeOrder::KaisyahouShiwakeOrder(const MyDocument& document)
 {
-  const std::vector<ShiwakePtr>& source =
-      document.didSortedShiwakeArrayUpdate() ? document.sortedShiwakeArray() : document.shiwakeArray();
-  sorted_.reserve(source.size());
-  for (const ShiwakePtr& s : source)
-    if (s->denpyouNo() > 0) sorted_.push_back(s.get());
-  if (!document.didSortedShiwakeArrayUpdate())
-    std::stable_sort(sorted_.begin(), sorted_.end(),
-                     [](const Shiwake* a, const Shiwake* b) { return dateKey(a->date()) < dateKey(b->date()); });
+  if (document.didSortedShiwakeArrayUpdate()) {
+    sorted_.reserve(document.sortedShiwakeArray().size());
+    for (const ShiwakePtr& s : document.sortedShiwakeArray())
+      if (s->denpyouNo() > 0) sorted_.push_back(s.get());
+  } else {
+    // (date key, journal index) pairs: equal dates stay in journal order.
+    const std::vector<ShiwakePtr>& journal = document.shiwakeArray();
+    std::vector<std::pair<int64_t, uint32_t>> keys;
+    keys.reserve(journal.size());
+    for (size_t i = 0; i < journal.size(); ++i)
+      if (journal[i]->denpyouNo() > 0) keys.emplace_back(dateKey(journal[i]->date()), static_cast<uint32_t>(i));
+    std::sort(keys.begin(), keys.end());
+    sorted_.reserve(keys.size());
+    for (const auto& k : keys) sorted_.push_back(journal[k.second].get());
+  }
 
   const std::vector<KamokuPtr>& accounts = document.codeSortedKamokuArray();
   int32_t maxCode = -1;
@@ -40,17 +47,6 @@ KaisyahouShiwakeOrder::KaisyahouShiwakeOrder(const MyDocument& document)
       if (slot < 0) slot = static_cast<int32_t>(i);
     }
   }
-}
-
-std::vector<const Shiwake*> KaisyahouShiwakeOrder::shiwakeUpTo(Date endDate) const
-{
-  std::vector<const Shiwake*> out;
-  out.reserve(sorted_.size());
-  for (const Shiwake* s : sorted_) {
-    if (MyDocument::compareDate(s->date(), endDate) > 0) break;
-    out.push_back(s);
-  }
-  return out;
 }
 
 int32_t KaisyahouShiwakeOrder::indexOfKamokuCode(int32_t code) const

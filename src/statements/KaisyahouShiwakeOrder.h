@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "model/Date.h"
-
 namespace kivo {
 
 class MyDocument;
@@ -21,9 +19,6 @@ public:
 
   // Every counted entry in date order (equal dates in journal order).
   const std::vector<const Shiwake*>& sortedShiwake() const { return sorted_; }
-  // The counted entries up to the end date, in date order. An entry without a date
-  // compares equal to every date, as the document's date order does.
-  std::vector<const Shiwake*> shiwakeUpTo(Date endDate) const;
   // The index in the document's code-sorted account list of the account with exactly
   // this code (active or not); -1 when none.
   int32_t indexOfKamokuCode(int32_t code) const;
