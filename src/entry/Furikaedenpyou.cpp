@@ -266,6 +266,7 @@ void Furikaedenpyou::displayShiwakeOfDenpyouNo(int32_t n)
     fillSide(Row::kKashikata, s->kashikataKamokuCode(), s->kashikataHojyoKamokuCode(), s->kashikataKingaku(),
              s->kashikataJigyoubuCode());
     row.cell(Row::TekiyouMatrix) = FieldValue::text(s->tekiyou());
+    row.setHendouReasonStr(s->hendouReasonStr());
   }
   if (rows_.empty()) rows_.emplace_back();
   selectedRow_ = -1;
@@ -279,6 +280,8 @@ void Furikaedenpyou::duplicateDenpyou()
   displayingDenpyouNo_ = document_->kaisya().minAvailableDenpyouNo();
   if (fromRegularType)
     for (FurikaedenpyouRow& row : rows_) row.cell(Row::DateMatrix) = FieldValue::text("");
+  // The copy's entries are new: none carries the reason of the entry it was copied from.
+  for (FurikaedenpyouRow& row : rows_) row.setHendouReasonStr("");
   selectedRow_ = -1;
   selectCell(0, Row::DateMatrix);
   doesNeedToSetDenpyouToShiwakeArray_ = true;
