@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "fields/AmountFormatter.h"
 #include "fields/FieldsTestDocument.h"
 #include "fields/StopChar.h"
 #include "fields/gui/InputHidukeController.h"
@@ -124,16 +125,44 @@ TEST(InputKingakuController, AcceptsExactAmounts)
     EXPECT_EQ(panel.kingaku(), 115);
     EXPECT_EQ(panel.stopModalChar(), key.stopChar);
   }
-  // A minus sign and a third decimal are refused as they are typed.
-  runPanel(panel, "", "-0.299", kAcceptKeys[1]);
-  EXPECT_EQ(panel.kingaku(), 29);
   runPanel(panel, "", "0", kAcceptKeys[1]);
   EXPECT_EQ(panel.kingaku(), 0);
+}
 
-  // The company's precision is read at every reset.
-  doc->kaisya().setDecimalPrecision(0);
-  runPanel(panel, "", "1.5", kAcceptKeys[1]);
-  EXPECT_EQ(panel.kingaku(), 15);
+// Text the panel cannot take stays as typed (never cut into another amount), says why
+// at once, and keeps the panel open; the company's precision is read at every reset.
+TEST(InputKingakuController, RefusedTextStaysAsTypedAndSaysWhy)
+{
+  auto doc = test::makeFieldsTestDocument(2);
+  InputKingakuController panel(*doc);
+  struct Case {
+    int precision;
+    const char* typed;
+    const char* message;
+  };
+  const Case cases[] = {
+      {2, "-0.29", AmountFormatter::kNegativeMessage},
+      {2, "0.299", "小数点以下は2桁までです。"},
+      {0, "1.5", "小数点以下は入力できません。"},
+      {0, "5a0b0", AmountFormatter::kInvalidMessage},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    doc->kaisya().setDecimalPrecision(c.precision);
+    QString shown, said;
+    test::whenModalWindowIsUp<InputPanelController>([&](InputPanelController* p) {
+      QTest::keyClicks(p->textField(), QString::fromUtf8(c.typed));
+      said = p->messageLabel()->text();
+      QTest::keyClick(p->textField(), Qt::Key_Return);
+      shown = p->textField()->text();
+      if (p->isVisible()) QTest::keyClick(p->textField(), Qt::Key_Escape);
+    });
+    panel.resetTextFieldWithString("");
+    panel.runModal();
+    EXPECT_EQ(shown, QString::fromUtf8(c.typed));
+    EXPECT_EQ(said, QString::fromUtf8(c.message));
+    EXPECT_EQ(panel.kingaku(), -1);
+  }
 }
 
 TEST(InputKingakuController, TabWithoutAnAmountAnswersMinusOne)
