@@ -344,6 +344,33 @@ TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
   EXPECT_EQ(v.cell(1, Row::TekiyouMatrix), FieldValue::text("摘要A"));
 }
 
+// What the description list is given for the selected row: a side the row leaves
+// empty comes from the nearest row above that has it.
+TEST(FurikaedenpyouDescriptionList, TheSelectedRowsAccountsFillAMissingSideFromAbove)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  test::setRow(v, 0, kDay, kGenkin, 300, kUriagedaka, 100);
+  test::setRow(v, 1, kDay, -1, 0, kFutsuuYokin, 200);
+  test::setRow(v, 2, kDay, kShoumouhinhi, 0, -1, 0);
+  test::setRow(v, 3, kDay, -1, 0, -1, 0);
+  struct Case {
+    int row;
+    std::pair<int32_t, int32_t> codes;
+  };
+  const Case cases[] = {
+      {0, {kGenkin, kUriagedaka}},
+      {1, {kGenkin, kFutsuuYokin}},
+      {2, {kShoumouhinhi, kFutsuuYokin}},
+      {3, {-1, -1}},
+  };
+  EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), (std::pair<int32_t, int32_t>{-1, -1}));
+  for (const Case& c : cases) {
+    v.selectCell(c.row, Row::TekiyouMatrix);
+    EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), c.codes) << "row " << c.row;
+  }
+}
+
 TEST(FurikaedenpyouEditing, TypingAnAccountEmptiesThatSidesSubAccount)
 {
   auto doc = test::makeEntryBooks({.hojyoKamoku = true});
