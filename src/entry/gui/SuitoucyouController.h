@@ -208,6 +208,9 @@ private:
   bool doNeedUpdateZandaka_ = false;
   bool doUpdateZandakaEvenNotMainWindow_ = false;
   // The selected row was typed in since it was last shown or registered.
+  // A refresh found the edited row invalid and kept it: the book is rebuilt once the
+  // row is written.
+  bool doesNeedToRebuildAfterEditedRow_ = false;
   bool isSelectedRowEdited_ = false;
 
   SuitoucyouView* suitoucyouView_ = nullptr;
