@@ -37,7 +37,9 @@ void widenForJapanese(QMessageBox* box, const QString& title, const QString& tex
   const int em = fm.horizontalAdvance(QChar(0x3042));
   int longest = QFontMetrics(bold).horizontalAdvance(title);
   for (const QString& line : text.split(QLatin1Char('\n'))) longest = std::max(longest, fm.horizontalAdvance(line));
-  int width = std::clamp(longest, 22 * em, 32 * em);
+  // The text column, beside the icon's.
+  const int iconColumn = box->iconPixmap().width() + 3 * em;
+  int width = std::clamp(longest + em, 22 * em, 34 * em) + iconColumn;
   // The title bar shows the title too, beside the window's buttons.
   width = std::max(width, fm.horizontalAdvance(title) + 8 * em);
   if (const QScreen* screen = box->screen()) width = std::min(width, screen->availableGeometry().width() * 3 / 4);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
@@ -58,6 +59,18 @@ public:
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override
   {
+    // Typing on in the field, or leaving it, answers the note.
+    if (widget_ && watched == widget_) {
+      if (event->type() == QEvent::FocusOut || event->type() == QEvent::InputMethod) {
+        dismiss();
+        return false;
+      }
+      if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Shift && key != Qt::Key_Control && key != Qt::Key_Alt && key != Qt::Key_Meta) dismiss();
+        return false;
+      }
+    }
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Hide:
@@ -80,9 +93,15 @@ private:
 
   void watch(QWidget* widget)
   {
-    if (widget_ && widget_->window()) widget_->window()->removeEventFilter(this);
+    if (widget_) {
+      widget_->removeEventFilter(this);
+      if (widget_->window()) widget_->window()->removeEventFilter(this);
+    }
     widget_ = widget;
-    if (widget_) widget_->window()->installEventFilter(this);
+    if (widget_) {
+      widget_->installEventFilter(this);
+      widget_->window()->installEventFilter(this);
+    }
   }
 
   QPointer<QWidget> widget_;

@@ -1,7 +1,8 @@
 // The sentence that says why typed text was refused, shown next to the field or cell
-// it concerns, as a small note just below it. One note at a time: showing another, or
-// typing on, replaces it; it also goes when its window moves or hides, and by itself
-// after a while. It never takes the focus, so the field stays where the user types.
+// it concerns, as a small note just below it. One note at a time: showing another
+// replaces it; typing on in the field or leaving it answers it; it also goes when its
+// window moves or hides, and by itself after a while. It never takes the focus, so the field stays where the user
+// types.
 #pragma once
 
 #include <QPointer>

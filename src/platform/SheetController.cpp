@@ -95,10 +95,12 @@ void SheetController::placeOnWindow(QWidget* dialog, const QWidget* window)
   QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
   const QRect available = screen ? screen->availableGeometry() : QRect();
   const QRect frame = over ? over->frameGeometry() : available;
-  // The rectangle's top-left is that of the frame, which is what move() places.
   const QRect place = placementOnWindow(size, frame, available);
   if (place.size() != size) dialog->resize(place.size());
-  dialog->move(place.topLeft());
+  // move() places the frame once the window system has told its size; before that it
+  // places the contents, and the title bar would go above them, off the screen's top.
+  const bool frameKnown = dialog->frameGeometry() != dialog->geometry();
+  dialog->move(place.topLeft() + QPoint(0, frameKnown ? 0 : kTitleBarAllowance));
 }
 
 }  // namespace kivo
