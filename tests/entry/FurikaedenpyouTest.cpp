@@ -354,20 +354,12 @@ TEST(FurikaedenpyouDescriptionList, TheSelectedRowsAccountsFillAMissingSideFromA
   test::setRow(v, 1, kDay, -1, 0, kFutsuuYokin, 200);
   test::setRow(v, 2, kDay, kShoumouhinhi, 0, -1, 0);
   test::setRow(v, 3, kDay, -1, 0, -1, 0);
-  struct Case {
-    int row;
-    std::pair<int32_t, int32_t> codes;
-  };
-  const Case cases[] = {
-      {0, {kGenkin, kUriagedaka}},
-      {1, {kGenkin, kFutsuuYokin}},
-      {2, {kShoumouhinhi, kFutsuuYokin}},
-      {3, {-1, -1}},
-  };
-  EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), (std::pair<int32_t, int32_t>{-1, -1}));
-  for (const Case& c : cases) {
-    v.selectCell(c.row, Row::TekiyouMatrix);
-    EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), c.codes) << "row " << c.row;
+  using Codes = std::pair<int32_t, int32_t>;
+  const Codes expected[] = {{kGenkin, kUriagedaka}, {kGenkin, kFutsuuYokin}, {kShoumouhinhi, kFutsuuYokin}, {-1, -1}};
+  EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), (Codes{-1, -1}));
+  for (int r = 0; r < 4; ++r) {
+    v.selectCell(r, Row::TekiyouMatrix);
+    EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), expected[r]) << "row " << r;
   }
 }
 
