@@ -363,4 +363,26 @@ bool Furikaedenpyou::setItemAsAboveDenpyouRowItem()
   return true;
 }
 
+std::pair<int32_t, int32_t> Furikaedenpyou::selectedDenpyouRowKarikataKashikataKamokuCode() const
+{
+  const int r = selectedRow_;
+  if (r < 0 || r >= numberOfDenpyouRows()) return {-1, -1};
+  auto codeAt = [this](int row, Column c) {
+    const FieldValue v = cell(row, c);
+    return v.isCode() ? v.codeValue() : -1;
+  };
+  // The nearest row at or above r whose account cell of the column holds a code.
+  auto codeFromAbove = [&](Column c) {
+    for (int row = r; row >= 0; --row)
+      if (const int32_t code = codeAt(row, c); code != -1) return code;
+    return int32_t{-1};
+  };
+  const int32_t karikata = codeAt(r, FurikaedenpyouRow::KarikataKamokuMatrix);
+  const int32_t kashikata = codeAt(r, FurikaedenpyouRow::KashikataKamokuMatrix);
+  if (karikata == -1 && kashikata == -1) return {-1, -1};
+  if (kashikata == -1) return {karikata, codeFromAbove(FurikaedenpyouRow::KashikataKamokuMatrix)};
+  if (karikata == -1) return {codeFromAbove(FurikaedenpyouRow::KarikataKamokuMatrix), kashikata};
+  return {karikata, kashikata};
+}
+
 }  // namespace kivo

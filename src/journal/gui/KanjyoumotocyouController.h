@@ -51,6 +51,10 @@ class KanjyoumotocyouController : public PeriodReportWindowController,
 public:
   using Column = KanjyoumotocyouTableModel::Column;
 
+  // The ledgers share one remembered frame; a new one that would lie exactly on an open
+  // one goes down and to the right of it.
+  void moveWindowToInitialPositionWithDisplay(bool display) override;
+
   static constexpr const char* kWindowMenuTitle = "総勘定元帳／補助元帳";
   static constexpr const char* kSoukanjyouTitle = "総勘定元帳";
   static constexpr const char* kHojyoTitle = "補助元帳";
@@ -172,6 +176,9 @@ private:
   void setHojyoKamokuColumnWidth();
   void applyColumnWidths();
   int maximumWindowWidth() const;
+  // The width a column takes (at most: the widest it may be made); an amount column
+  // shows the largest figure the output limit allows.
+  int columnWidth(Column column, bool maximum) const;
   // The window that holds a sheet editing the company or its master lists, after the
   // user was told to close it; nullptr when there is none.
   WindowController* refuseForBlockingSheet();
