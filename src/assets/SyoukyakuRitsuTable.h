@@ -66,12 +66,11 @@ public:
   // The row of a useful life, nullptr outside 2 to 100.
   const Row* rowOfTaiyouYears(int32_t taiyouYears) const;
 
-  // Reads "0.334" as 33400; -1 for an empty cell; -2 for text that is not such a
-  // number. Exposed for the table check.
-  static int32_t parseRate(std::string_view text);
-
 private:
   SyoukyakuRitsuTable() = default;
+  // Reads "0.334" as 33400; -1 for an empty cell; -2 for text that is not such a
+  // number.
+  static int32_t parseRate(std::string_view text);
   static void load();
 
   std::string_view name_;

@@ -113,15 +113,5 @@ TEST(SyoukyakuRitsuTableTest, RatesOfTheTermAndTheirLimits)
   EXPECT_EQ(assetOf(G::kTeigakuHou, false, Date(2013, 5, 1), 10).hosyouRitsuPerHundredThousand(), -1);
 }
 
-TEST(SyoukyakuRitsuTableTest, RatesAreReadExactlyInFixedPoint)
-{
-  EXPECT_EQ(SyoukyakuRitsuTable::parseRate("0.06552"), 6552);
-  EXPECT_EQ(SyoukyakuRitsuTable::parseRate("0.333"), 33300);
-  EXPECT_EQ(SyoukyakuRitsuTable::parseRate("1"), 100000);
-  EXPECT_EQ(SyoukyakuRitsuTable::parseRate(""), -1);
-  EXPECT_EQ(SyoukyakuRitsuTable::parseRate("0.1234567"), -2);
-  EXPECT_EQ(SyoukyakuRitsuTable::parseRate("x"), -2);
-}
-
 }  // namespace
 }  // namespace kivo
