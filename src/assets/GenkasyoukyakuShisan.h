@@ -158,6 +158,8 @@ public:
   int64_t keihisannyuugaku(const SyoukyakuKikan& kikan) const;
   // Cost × guarantee rate; -1 when the asset has no guarantee rate.
   int64_t hosyouGaku(const SyoukyakuKikan& kikan) const;
+  // The same amount; the guarantee does not depend on the date.
+  int64_t hosyouGakuOnDate(Date, const SyoukyakuKikan& kikan) const { return hosyouGaku(kikan); }
   // Decrease of the term: the decreases dated in it, or, for an asset removed in
   // the term, its whole book value less the term's charges.
   int64_t toukiGensyougakuForKaisya(const SyoukyakuKikan& kikan) const;
