@@ -170,15 +170,7 @@ std::string DocumentFile::dataOfDocument(const MyDocument& doc)
     sections.emplace_back(KIVODataShiwakeArrayKey, w.takeData());
   }
   sections.emplace_back(KIVODataFurikaedenpyouBookmarkArrayKey, encodeArray(doc.furikaedenpyouBookmarkArray()));
-  {
-    std::string assets = doc.genkasyoukyakuShisanArrayData();
-    if (assets.empty()) {
-      ArchiveWriter w;
-      w.writeCount(0);
-      assets = w.takeData();
-    }
-    sections.emplace_back(KIVODataGenkasyoukyakuShisanArrayKey, std::move(assets));
-  }
+  sections.emplace_back(KIVODataGenkasyoukyakuShisanArrayKey, encodeArray(doc.genkasyoukyakuShisanArray()));
   sections.emplace_back(KIVODataHendouReasonArrayKey, encodeArray(doc.hendouReasonArray()));
   sections.emplace_back(KIVODataSubMenuItemArrayKey, encodeArray(doc.subMenuItemArray()));
 
@@ -272,20 +264,14 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
        [&](std::string_view b) { return decodeArray(b, doc->furikaedenpyouBookmarkArray(), &detail); }},
       {KIVODataHendouReasonArrayKey,
        [&](std::string_view b) { return decodeArray(b, doc->hendouReasonArray(), &detail); }},
+      {KIVODataGenkasyoukyakuShisanArrayKey,
+       [&](std::string_view b) { return decodeArray(b, doc->genkasyoukyakuShisanArray(), &detail); }},
       {KIVODataSubMenuItemArrayKey, [&](std::string_view b) { return decodeArray(b, subMenuItems, &detail); }},
   };
   for (const ArraySection& a : arrays) {
     if (!section(a.key, &bytes)) return fail(Status::Damaged, std::string("missing section ") + a.key);
     if (!a.decode(bytes)) return fail(Status::Damaged, std::string(a.key) + ": " + detail);
   }
-  if (!section(KIVODataGenkasyoukyakuShisanArrayKey, &bytes)) return fail(Status::Damaged, "no asset section");
-  {
-    // The asset records decode themselves; here the section must at least be an array.
-    ArchiveReader assets(bytes);
-    assets.readCount(8);
-    if (!assets.ok()) return fail(Status::Damaged, "asset section: " + assets.failure());
-  }
-  doc->setGenkasyoukyakuShisanArrayData(std::string(bytes));
 
   doc->setJigyoubuArray(std::move(jigyoubu));
   if (!tekiyouGroups.empty()) doc->setTekiyouGroupArray(std::move(tekiyouGroups));

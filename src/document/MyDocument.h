@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/GenkasyoukyakuShisan.h"
 #include "document/DocumentWindow.h"
 #include "journal/ShiwakenikkiCondition.h"
 #include "model/Bookmark.h"
@@ -71,10 +72,13 @@ public:
   const std::vector<SubMenuItemPtr>& subMenuItemArray() const { return subMenuItemArray_; }
   void setSubMenuItemArray(std::vector<SubMenuItemPtr> a) { subMenuItemArray_ = std::move(a); }
   void sortSubMenuItemArrayByKeyEquivalent();
-  // The stored asset register, kept as its archived bytes until the asset records
-  // read it, so that opening and saving never drops it.
-  const std::string& genkasyoukyakuShisanArrayData() const { return genkasyoukyakuShisanArrayData_; }
-  void setGenkasyoukyakuShisanArrayData(std::string d) { genkasyoukyakuShisanArrayData_ = std::move(d); }
+  // The depreciable assets in register order.
+  std::vector<GenkasyoukyakuShisanPtr>& genkasyoukyakuShisanArray() { return genkasyoukyakuShisanArray_; }
+  const std::vector<GenkasyoukyakuShisanPtr>& genkasyoukyakuShisanArray() const { return genkasyoukyakuShisanArray_; }
+  void setGenkasyoukyakuShisanArray(std::vector<GenkasyoukyakuShisanPtr> a)
+  {
+    genkasyoukyakuShisanArray_ = std::move(a);
+  }
 
   // --- journal in date order
   const std::vector<ShiwakePtr>& sortedShiwakeArray() const { return sortedShiwakeArray_; }
@@ -192,7 +196,7 @@ private:
   std::vector<BookmarkPtr> furikaedenpyouBookmarkArray_;
   std::vector<HendouReasonPtr> hendouReasonArray_;
   std::vector<SubMenuItemPtr> subMenuItemArray_;
-  std::string genkasyoukyakuShisanArrayData_;
+  std::vector<GenkasyoukyakuShisanPtr> genkasyoukyakuShisanArray_;
 
   std::vector<ShiwakePtr> sortedShiwakeArray_;
   bool didSortedShiwakeArrayUpdate_ = false;

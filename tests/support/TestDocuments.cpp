@@ -160,6 +160,27 @@ std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
   item->setKeyEquivalentModifierMask(0x140000);
   item->setRepresentedObject(2100);
   doc->subMenuItemArray().push_back(item);
+
+  auto asset = std::make_shared<GenkasyoukyakuShisan>(GenkasyoukyakuShisan::kTeiritsuHou);
+  asset->setName("営業車");
+  asset->setKanriCode("V-01");
+  asset->setKamokuCode(kamoku->code());
+  asset->setHojyoKamokuCode(1);
+  asset->setJigyoubuCode(2);
+  asset->setDateOfAdded(Date(2019, 7, 10));
+  asset->setSyutokuKagaku(3'000'000);
+  asset->setKisyuSyoukyakugakuRuikei(1'200'000);
+  asset->setTaiyouYears(6);
+  asset->setJigyouSenyouWariai(80.5);
+  asset->setFutsuuSyoukyakuhi(600'000);
+  asset->setBasedCyoubokagakuForKaiteiSyoukyakuhi(900'000);
+  asset->decreaseArray().emplace_back(Date(2024, 9, 30), 150'000);
+  doc->genkasyoukyakuShisanArray().push_back(asset);
+  auto older = std::make_shared<GenkasyoukyakuShisan>(GenkasyoukyakuShisan::kIkkatsuSyoukyaku);
+  older->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+  older->setDateOfAdded(Date(2006, 5, 1));
+  doc->genkasyoukyakuShisanArray().push_back(older);
+
   doc->setRootKamokuKubun(doc->rootKamokuKubun());
   return doc;
 }

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "assets/GenkasyoukyakuShisan.h"
+#include "model/ArchiveReader.h"
+#include "model/ArchiveWriter.h"
+
+namespace kivo {
+namespace {
+
+using G = GenkasyoukyakuShisan;
+
+TEST(GenkasyoukyakuShisanTest, NewAssetIsNotEnteredYetAndFollowsTheNewerRule)
+{
+  const G a(G::kTeiritsuHou, 12.5, 4.0);
+  EXPECT_EQ(std::tuple(a.syutokuKagaku(), a.futsuuSyoukyakuhi(), a.basedCyoubokagakuForKaiteiSyoukyakuhi()),
+            std::tuple(-1, -1, -1));
+  EXPECT_EQ(std::tuple(a.zanzonWariai(), a.zanzonGendoWariai(), a.jigyouSenyouWariai()), std::tuple(12.5, 4.0, 100.0));
+  EXPECT_FALSE(a.isOlderRule());
+}
+
+// A record of an older class version, as an older program wrote it: only the
+// fields that version had.
+std::string archiveOfVersion(int32_t v, int32_t methodCode, const char* method, Date dateOfAdded,
+                             const char* pListResource)
+{
+  ArchiveWriter w;
+  w.beginRecord("GenkasyoukyakuShisan", v);
+  w.writeString("旋盤");
+  w.writeString("K-7");
+  if (v >= 1) w.writeInt32(3);
+  w.writeInt32(150);
+  w.writeInt32(-1);
+  w.writeInt32(2);
+  if (v >= 1) w.writeString("措法２８の２");
+  w.writeDate(dateOfAdded);
+  if (v >= 5) w.writeString("中古");
+  w.writeDate(Date(2009, 1, 31));
+  w.writeInt64(1'000'000);
+  w.writeInt64(300'000);
+  if (v >= 2)
+    w.writeString(method);
+  else
+    w.writeInt32(methodCode);
+  w.writeInt32(8);
+  w.writeDouble(10.0);
+  w.writeDouble(5.0);
+  w.writeDouble(90.0);
+  w.writeInt64(50'000);
+  w.writeInt64(0);
+  w.writeInt64(1'000);  // extra depreciation, folded into special
+  w.writeInt64(2'000);
+  if (v >= 7) w.writeInt64(400'000);
+  if (v >= 4) {
+    w.writeCount(1);
+    GenkasyoukyakuShisanDecrease(Date(2008, 6, 1), 20'000).encodeWithCoder(w);
+  }
+  if (v >= 6) w.writeString(pListResource);
+  if (v >= 3) w.writeInt32(5);
+  return w.takeData();
+}
+
+TEST(GenkasyoukyakuShisanTest, EveryClassVersionReadsBackWithTheMissingFieldsFilledIn)
+{
+  struct Case {
+    int32_t version;
+    int32_t methodCode;
+    const char* method;
+    Date dateOfAdded;
+    const char* stored;
+    const char* method_;
+    int32_t quantity;
+    const char* reference;
+    const char* addedType;
+    int64_t based;
+    size_t decreases;
+    const char* table;
+    int32_t indexToDrag;
+  } cases[] = {
+      {0, 1, "", Date(2006, 5, 1), "", "定率法", 1, "", "新品", -1, 0, "GenkasyoukyakuShisan", 0},
+      {0, 0, "", Date(2008, 5, 1), "", "定額法", 1, "", "新品", -1, 0, "GenkasyoukyakuShisan20070401", 0},
+      {1, 7, "", Date(2013, 5, 1), "", "一括償却", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan20120401", 0},
+      {2, 0, "均等償却", Date(2006, 5, 1), "", "均等償却", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan", 0},
+      {3, 0, "定額法", Date(), "", "定額法", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan20120401", 5},
+      {4, 0, "定額法", Date(2006, 5, 1), "", "定額法", 3, "措法２８の２", "新品", -1, 1, "GenkasyoukyakuShisan", 5},
+      {5, 0, "定率法", Date(2006, 5, 1), "", "定率法", 3, "措法２８の２", "中古", -1, 1, "GenkasyoukyakuShisan", 5},
+      // From version 6 the stored table is kept, even against the acquisition date.
+      {6, 0, "定率法", Date(2006, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", 3, "措法２８の２", "中古", -1, 1,
+       "GenkasyoukyakuShisan20070401", 5},
+      {7, 0, "定率法", Date(2010, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", 3, "措法２８の２", "中古", 400'000,
+       1, "GenkasyoukyakuShisan20070401", 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version);
+    const std::string bytes = archiveOfVersion(c.version, c.methodCode, c.method, c.dateOfAdded, c.stored);
+    ArchiveReader r(bytes);
+    G a;
+    ASSERT_TRUE(a.initWithCoder(r)) << r.failure();
+    EXPECT_TRUE(r.atEnd());
+    EXPECT_EQ(a.name(), "旋盤");
+    EXPECT_EQ(a.syoukyakuTypeStr(), c.method_);
+    EXPECT_EQ(a.quantity(), c.quantity);
+    EXPECT_EQ(a.reference(), c.reference);
+    EXPECT_EQ(a.addedTypeStr(), c.addedType);
+    EXPECT_EQ(a.basedCyoubokagakuForKaiteiSyoukyakuhi(), c.based);
+    EXPECT_EQ(a.decreaseArray().size(), c.decreases);
+    EXPECT_EQ(a.pListResource(), c.table);
+    EXPECT_EQ(a.indexToDrag(), c.indexToDrag);
+    EXPECT_EQ(a.tokubetsuSyoukyakuhi(), 3'000);
+    EXPECT_EQ(a.warimashiSyoukyakuhi(), 0);
+    EXPECT_EQ(a.syutokuKagaku(), 1'000'000);
+    EXPECT_EQ(a.jigyouSenyouWariai(), 90.0);
+    // Assets written off over three years are never removed.
+    EXPECT_EQ(a.dateOfRemoved().isNull(), a.syoukyakuTypeStr() == G::kIkkatsuSyoukyaku);
+  }
+}
+
+TEST(GenkasyoukyakuShisanTest, ArchiveRoundTripKeepsEveryField)
+{
+  G a(G::kTeiritsuHou);
+  a.setName("複合機");
+  a.setKanriCode("OA-3");
+  a.setQuantity(2);
+  a.setKamokuCode(152);
+  a.setHojyoKamokuCode(4);
+  a.setJigyoubuCode(1);
+  a.setReference("措法６７の８");
+  a.setDateOfAdded(Date(2016, 2, 29));
+  a.setAddedTypeStr("中古");
+  a.setDateOfRemoved(Date(2024, 1, 15));
+  a.setSyutokuKagaku(2'480'000);
+  a.setKisyuSyoukyakugakuRuikei(1'999'999);
+  a.setTaiyouYears(5);
+  a.setZanzonWariai(9.5);
+  a.setZanzonGendoWariai(4.25);
+  a.setJigyouSenyouWariai(33.3);
+  a.setFutsuuSyoukyakuhi(123'456);
+  a.setZoukaSyoukyakugaku(7);
+  a.setTokubetsuSyoukyakuhi(8);
+  a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(654'321);
+  a.decreaseArray() = {{Date(2020, 3, 1), 10'000}, {Date(), 0}};
+  a.setIndexToDrag(9);
+
+  ArchiveWriter w;
+  a.encodeWithCoder(w);
+  ArchiveReader r(w.data());
+  G back;
+  ASSERT_TRUE(back.initWithCoder(r));
+  EXPECT_TRUE(r.atEnd());
+  EXPECT_EQ(back, a);
+}
+
+TEST(GenkasyoukyakuShisanTest, DecreasesSortByDateWithUndatedOnesLast)
+{
+  G a;
+  a.decreaseArray() = {{Date(2007, 5, 1), 1}, {Date(), 2}, {Date(2007, 4, 1), 3}, {Date(2007, 4, 1), 4}};
+  a.sortDecreaseArrayByDate();
+  std::vector<int64_t> order;
+  for (const auto& d : a.decreaseArray()) order.push_back(d.amountOfDecrease());
+  EXPECT_EQ(order, (std::vector<int64_t>{3, 4, 1, 2}));
+
+  EXPECT_TRUE(a.doDecreaseFrom(Date(2007, 4, 1), Date(2007, 4, 30)));
+  EXPECT_TRUE(a.doDecreaseFrom(Date(2007, 4, 2), Date(2007, 5, 1)));
+  EXPECT_FALSE(a.doDecreaseFrom(Date(2007, 5, 2), Date(2008, 3, 31)));
+}
+
+TEST(GenkasyoukyakuShisanTest, AcquisitionDateMustFallUnderTheAssetsRule)
+{
+  G newer;
+  G older;
+  older.setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+  EXPECT_TRUE(newer.isValidDateOfAdded(Date(2007, 4, 1)));
+  EXPECT_TRUE(newer.isValidDateOfAdded(Date(2030, 1, 1)));  // the 250 % table's end bounds no later term
+  EXPECT_FALSE(newer.isValidDateOfAdded(Date(2007, 3, 31)));
+  EXPECT_TRUE(older.isValidDateOfAdded(Date(2007, 3, 31)));
+  EXPECT_FALSE(older.isValidDateOfAdded(Date(2007, 4, 1)));
+}
+
+}  // namespace
+}  // namespace kivo
