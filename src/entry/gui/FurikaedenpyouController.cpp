@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -19,6 +18,8 @@
 #include "entry/FurikaedenpyouNavigator.h"
 #include "entry/FurikaedenpyouRegistrar.h"
 #include "entry/gui/FurikaedenpyouView.h"
+#include "entry/gui/RemoveDenpyouCommand.h"
+#include "entry/gui/RemoveDenpyouRowCommand.h"
 #include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/HojyoKamokuFormatter.h"
@@ -42,76 +43,6 @@ constexpr uint32_t kShift = MainMenu::kShiftKeyMask;
 constexpr uint32_t kOption = MainMenu::kAlternateKeyMask;
 
 }  // namespace
-
-// --- undo records
-
-// Deleting a voucher: undo puts its entries and bookmark back, redo deletes again.
-class FurikaedenpyouController::RemoveDenpyouCommand : public QUndoCommand {
-public:
-  RemoveDenpyouCommand(FurikaedenpyouController* controller, FurikaedenpyouDeletion deletion)
-      : QUndoCommand(qs(kDeleteDenpyouActionName)), controller_(controller), deletion_(std::move(deletion))
-  {
-  }
-  void undo() override
-  {
-    if (!controller_) return;
-    deletion_.restore(controller_->document()->document(), controller_->drawerBookmarkArray());
-    controller_->displayShiwakeOfDenpyouNo(deletion_.denpyouNo());
-  }
-  void redo() override
-  {
-    if (first_) {  // the deletion itself was done before the command was recorded
-      first_ = false;
-      return;
-    }
-    if (!controller_) return;
-    deletion_ = FurikaedenpyouDeletion::removeDenpyou(controller_->document()->document(), deletion_.denpyouNo(),
-                                                      controller_->drawerBookmarkArray());
-    controller_->showAfterDeletion(deletion_);
-  }
-
-private:
-  QPointer<FurikaedenpyouController> controller_;
-  FurikaedenpyouDeletion deletion_;
-  bool first_ = true;
-};
-
-// Removing a voucher row: the one operation removes the row or puts it back.
-class FurikaedenpyouController::RemoveDenpyouRowCommand : public QUndoCommand {
-public:
-  RemoveDenpyouRowCommand(FurikaedenpyouController* controller, int row)
-      : QUndoCommand(qs(kDeleteRowActionName)),
-        controller_(controller),
-        row_(row),
-        displayGeneration_(controller->displayGeneration_)
-  {
-  }
-  void undo() override { toggle(); }
-  void redo() override
-  {
-    if (first_) {
-      first_ = false;
-      return;
-    }
-    toggle();
-  }
-
-private:
-  void toggle()
-  {
-    // The row belongs to the voucher as it was shown; once the window shows a voucher
-    // afresh there is nothing left to put back.
-    if (!controller_ || controller_->displayGeneration_ != displayGeneration_) {
-      setObsolete(true);
-      return;
-    }
-    controller_->toggleRemovedRow(row_);
-  }
-  QPointer<FurikaedenpyouController> controller_;
-  int row_;
-  uint64_t displayGeneration_;
-  bool first_ = true;
-};
 
 // --- life
 
@@ -609,7 +540,7 @@ void FurikaedenpyouController::removeDenpyouFromShiwake()
   FurikaedenpyouDeletion deletion = FurikaedenpyouDeletion::removeDenpyou(
       document()->document(), denpyou_.displayingDenpyouNo(), drawerBookmarkArray());
   showAfterDeletion(deletion);
-  if (deletion.didRemove()) document()->undoManager()->push(new RemoveDenpyouCommand(this, std::move(deletion)));
+  if (deletion.didRemove()) document()->undoManager()->push(new RemoveDenpyouCommand(document(), std::move(deletion)));
 }
 
 void FurikaedenpyouController::showAfterDeletion(const FurikaedenpyouDeletion& deletion)
@@ -681,7 +612,7 @@ void FurikaedenpyouController::handleChooseRemoveDenpyouRow()
 void FurikaedenpyouController::undoableRemoveDenpyouRow(int row)
 {
   toggleRemovedRow(row);
-  document()->undoManager()->push(new RemoveDenpyouRowCommand(this, row));
+  document()->undoManager()->push(new RemoveDenpyouRowCommand(document(), row, displayGeneration_));
 }
 
 void FurikaedenpyouController::toggleRemovedRow(int row)

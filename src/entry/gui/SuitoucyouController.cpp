@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,6 +17,7 @@
 #include "document/gui/DocumentSession.h"
 #include "document/gui/ProgressStateController.h"
 #include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/RemoveSuitoucyouRowCommand.h"
 #include "entry/gui/SuitoucyouView.h"
 #include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
@@ -80,33 +80,6 @@ public:
 
 private:
   SuitoucyouController* c_;
-};
-
-// Removing a row: undo puts its entry back at its place, redo removes that entry's
-// row again.
-class SuitoucyouController::RemoveSuitoucyouRowCommand : public QUndoCommand {
-public:
-  RemoveSuitoucyouRowCommand(SuitoucyouController* controller, SuitoucyouRegistrar::Removal removal)
-      : QUndoCommand(qs(kDeleteRowActionName)), controller_(controller), removal_(std::move(removal))
-  {
-  }
-  void undo() override
-  {
-    if (controller_) controller_->restoreRemovedRow(removal_);
-  }
-  void redo() override
-  {
-    if (first_) {  // the removal itself was done before the command was recorded
-      first_ = false;
-      return;
-    }
-    if (!controller_ || !controller_->redoRemoval(removal_)) setObsolete(true);
-  }
-
-private:
-  QPointer<SuitoucyouController> controller_;
-  SuitoucyouRegistrar::Removal removal_;
-  bool first_ = true;
 };
 
 // --- life
@@ -639,7 +612,9 @@ void SuitoucyouController::removeSelectedRow()
   setZandakaMatrixCellsValue();
   reloadSuitoucyouView();
   validateMenuItems();
-  if (removal.isUndoable) document()->undoManager()->push(new RemoveSuitoucyouRowCommand(this, std::move(removal)));
+  if (removal.isUndoable)
+    document()->undoManager()->push(new RemoveSuitoucyouRowCommand(document(), book_.displayKamokuCode(),
+                                                                   book_.displayHojyoKamokuCode(), std::move(removal)));
 }
 
 void SuitoucyouController::restoreRemovedRow(const SuitoucyouRegistrar::Removal& removal)
