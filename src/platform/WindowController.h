@@ -69,14 +69,11 @@ public:
   // commits an asset, ends a cell edit). False keeps a save or a close from going on;
   // the window has then shown why.
   virtual bool settleEditing() { return true; }
-  // Ends the cell editing of a ledger row; false when the edit is invalid and stays.
+  // Ends the editing of a table cell the window edits in place; false when the edit
+  // is invalid and stays.
   virtual bool deselectEditingCell() { return true; }
-  // A table cell of an entry is being edited.
+  // A table cell of the window is being edited.
   virtual bool isEditingCell() const { return false; }
-  // The account and sub-account the window shows (-1 none): cash books, ledgers and the
-  // sub-account balance list.
-  virtual int displayKamokuCode() const { return -1; }
-  virtual int displayHojyoKamokuCode() const { return -1; }
 
   // --- printing, through the application's print commands
   virtual bool validatePrintMenuItem() const { return false; }

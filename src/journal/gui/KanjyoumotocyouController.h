@@ -85,9 +85,9 @@ public:
   // --- what is shown: the setters only store; a caller that changes the account
   // follows with updateAfterSelectDisplayingKamoku, one that changes the period with
   // updateUI.
-  int displayKamokuCode() const override { return displayKamokuCode_; }
+  int displayKamokuCode() const { return displayKamokuCode_; }
   void setDisplayKamokuCode(int32_t v) { displayKamokuCode_ = v; }
-  int displayHojyoKamokuCode() const override { return displayHojyoKamokuCode_; }
+  int displayHojyoKamokuCode() const { return displayHojyoKamokuCode_; }
   void setDisplayHojyoKamokuCode(int32_t v) { displayHojyoKamokuCode_ = v; }
   const std::vector<Motocyou>& displayMotocyouArray() const { return displayMotocyouArray_; }
 
