@@ -19,6 +19,7 @@
 //   - the changed mark of the document in the title.
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -123,6 +124,18 @@ protected:
   virtual void recomputeUI() {}
   // Fills the "機能" menu with the window's commands when it becomes main.
   virtual void fillFunctionMenu(QMenu* menu) {}
+  // A "機能" item carries the window's command for it (the window's own enum class) in
+  // its data; the window enables its items by their commands, never by their titles.
+  template <class FunctionCommand>
+  static void setFunctionCommand(QAction* item, FunctionCommand command)
+  {
+    item->setData(static_cast<int>(command));
+  }
+  template <class FunctionCommand>
+  static FunctionCommand functionCommandOf(const QAction* item)
+  {
+    return static_cast<FunctionCommand>(item->data().toInt());
+  }
 
   virtual void windowDidBecomeMain() {}
   virtual void windowDidResignMain() {}

@@ -43,6 +43,20 @@ public:
   using Column = FurikaedenpyouRow::Column;
   using Command = FurikaedenpyouCellMovement::Command;
 
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand {
+    Register,
+    NewDenpyou,
+    DuplicateDenpyou,
+    RemoveDenpyou,
+    Navigate,  // to another voucher
+    SelectDisplayDenpyou,
+    ToggleBookmarkDrawer,
+    AddBookmark,
+    EditRow,  // add, insert or remove the selected row
+    SetItemAsAboveRowItem,
+  };
+
   static constexpr const char* kWindowMenuTitle = "振替伝票";
   static constexpr const char* kTitleSuffix = " - 振替伝票";
   static constexpr const char* kShowBookmarkTitle = "ブックマークを表示";

@@ -43,13 +43,6 @@ constexpr uint32_t kCommand = MainMenu::kCommandKeyMask;
 constexpr uint32_t kShift = MainMenu::kShiftKeyMask;
 constexpr uint32_t kOption = MainMenu::kAlternateKeyMask;
 
-// The "機能" items whose enabling is not simply "on".
-constexpr const char* kShowKamokuTitle = "表示する勘定科目...";
-constexpr const char* kShowHojyoKamokuTitle = "表示する補助科目...";
-constexpr const char* kAddRowTitle = "行の追加";
-constexpr const char* kInsertRowTitle = "行の挿入";
-constexpr const char* kDuplicateRowTitle = "行の複製";
-
 // A balance computed while the journal was out of date order.
 const QColor kGrayText(0x8c, 0x8c, 0x8c);
 
@@ -827,18 +820,19 @@ const std::vector<QAction*>& SuitoucyouController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
   using Self = SuitoucyouController;
+  using F = FunctionCommand;
   auto key = [](const char* k, uint32_t mask) {
     return MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(k), mask);
   };
-  auto add = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
-    addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); });
+  auto add = [&](F command, const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    setFunctionCommand(addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); }), command);
   };
 
-  add(kShowKamokuTitle, &Self::showSuitouKamokuFormatterListWindowForDisplayingKamokuField,
+  add(F::ShowKamoku, "表示する勘定科目...", &Self::showSuitouKamokuFormatterListWindowForDisplayingKamokuField,
       key("K", kCommand | kShift));
   if (document()->document().doesHaveSuitouKamokuWhichHasActiveHojyoKamoku())
-    add(kShowHojyoKamokuTitle, &Self::showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField,
-        key("H", kCommand | kShift));
+    add(F::ShowHojyoKamoku, "表示する補助科目...",
+        &Self::showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField, key("H", kCommand | kShift));
   shortcutMenu_ = new QMenu(qs(kShortcutMenuTitle), this);
   for (int digit = 1; digit <= 9; ++digit) {
     QAction* item = shortcutMenu_->addAction(QStringLiteral("Ctrl キー + %1").arg(digit));
@@ -846,19 +840,22 @@ const std::vector<QAction*>& SuitoucyouController::functionMenuActions()
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, digit] { changeKeyEquivalentOfSuitoucyouSubMenu(digit); });
   }
+  setFunctionCommand(shortcutMenu_->menuAction(), F::ShortcutMenu);
   functionActions_.push_back(shortcutMenu_->menuAction());
   addFunctionMenuSeparator();
-  addFunctionMenuAction(
+  QAction* registerRow = addFunctionMenuAction(
       QStringLiteral("行を登録"), key("s", kCommand | kOption),
       [this] { handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwakeArrayMenu(); }, Validation::After);
-  add(kAddRowTitle, &Self::handleChooseAddSuitoucyouRow, key("k", kCommand));
-  add(kInsertRowTitle, &Self::handleChooseInsertSuitoucyouRow, key("i", kCommand));
-  add(kDuplicateRowTitle, &Self::handleChooseDuplicateSuitoucyouRow, key("d", kCommand));
-  add("行の削除", &Self::handleChooseRemoveSuitoucyouRow, key("r", kCommand));
+  setFunctionCommand(registerRow, F::Register);
+  add(F::NewRow, "行の追加", &Self::handleChooseAddSuitoucyouRow, key("k", kCommand));
+  add(F::NewRow, "行の挿入", &Self::handleChooseInsertSuitoucyouRow, key("i", kCommand));
+  add(F::NewRow, "行の複製", &Self::handleChooseDuplicateSuitoucyouRow, key("d", kCommand));
+  add(F::RemoveRow, "行の削除", &Self::handleChooseRemoveSuitoucyouRow, key("r", kCommand));
   addFunctionMenuSeparator();
-  add("前行同項目を転記", &Self::setItemAsAboveSuitoucyouRowItem, key("C", kCommand | kShift));
+  add(F::SetItemAsAboveRowItem, "前行同項目を転記", &Self::setItemAsAboveSuitoucyouRowItem,
+      key("C", kCommand | kShift));
   addFunctionMenuSeparator();
-  add("日付順に並び替え", &Self::recalculateZandaka, key("J", kCommand | kShift));
+  add(F::SortByDate, "日付順に並び替え", &Self::recalculateZandaka, key("J", kCommand | kShift));
   reserveFunctionMenuShortcuts(shortcutMenu_->menuAction());
   return functionActions_;
 }
@@ -869,15 +866,12 @@ void SuitoucyouController::validateMenuItems()
   const bool counterLeft = document()->document().kaisya().minAvailableDenpyouNo() <= Kaisya::kMaxDenpyouNo;
   for (QAction* a : functionActions_) {
     if (!a) continue;
-    const QString t = a->text();
-    if (t == qs(kShowKamokuTitle))
-      a->setEnabled(selectDisplayingKamokuButton_->isEnabled());
-    else if (t == qs(kShowHojyoKamokuTitle))
-      a->setEnabled(selectDisplayingHojyoKamokuButton_->isEnabled());
-    else if (t == qs(kAddRowTitle) || t == qs(kInsertRowTitle) || t == qs(kDuplicateRowTitle))
-      a->setEnabled(counterLeft);
-    else
-      a->setEnabled(true);
+    switch (functionCommandOf<FunctionCommand>(a)) {
+    case FunctionCommand::ShowKamoku: a->setEnabled(selectDisplayingKamokuButton_->isEnabled()); break;
+    case FunctionCommand::ShowHojyoKamoku: a->setEnabled(selectDisplayingHojyoKamokuButton_->isEnabled()); break;
+    case FunctionCommand::NewRow: a->setEnabled(counterLeft); break;
+    default: a->setEnabled(true); break;
+    }
   }
 }
 

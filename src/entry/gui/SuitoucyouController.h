@@ -47,6 +47,18 @@ public:
   using Column = SuitoucyouRow::Column;
   using Command = SuitoucyouCellMovement::Command;
 
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand {
+    ShowKamoku,
+    ShowHojyoKamoku,
+    ShortcutMenu,
+    Register,
+    NewRow,  // add, insert or duplicate a row: each takes a new number
+    RemoveRow,
+    SetItemAsAboveRowItem,
+    SortByDate,
+  };
+
   static constexpr const char* kWindowMenuTitle = "出納帳";
   static constexpr const char* kTitleSuffix = " - 出納帳";
   static constexpr const char* kShortcutMenuTitle = "この出納帳を表示するショートカット";

@@ -678,11 +678,13 @@ void KanjyoumotocyouController::windowWillCloseHook()
 const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
+  using F = FunctionCommand;
   const auto key = [](const char* k, uint32_t mask) { return MainMenu::keySequenceForKeyEquivalent(qs(k), mask); };
   const uint32_t command = MainMenu::kCommandKeyMask;
   const uint32_t shift = MainMenu::kShiftKeyMask;
-  const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
+  const auto add = [this](F which, const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
     auto* a = new QAction(qs(title), this);
+    setFunctionCommand(a, which);
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     a->setShortcutContext(Qt::WindowShortcut);
     connect(a, &QAction::triggered, this, [this, a, run] {
@@ -694,15 +696,16 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
     functionActions_.push_back(a);
   };
   add(
-      kShowKamokuTitle, [this] { showKamokuFormatterListWindowForDisplayingKamokuField(); }, key("K", command | shift));
+      F::ShowKamoku, kShowKamokuTitle, [this] { showKamokuFormatterListWindowForDisplayingKamokuField(); },
+      key("K", command | shift));
   if (document()->document().doesHaveKamokuWhichHasActiveHojyoKamoku()) {
     add(
-        kShowHojyoKamokuTitle, [this] { showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(); },
-        key("H", command | shift));
-    add(kClearHojyoKamokuTitle, [this] { clearDisplayingHojyoKamokuField(); });
+        F::ShowHojyoKamoku, kShowHojyoKamokuTitle,
+        [this] { showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(); }, key("H", command | shift));
+    add(F::ClearHojyoKamoku, kClearHojyoKamokuTitle, [this] { clearDisplayingHojyoKamokuField(); });
   }
   add(
-      kSetPeriodTitle, [this] { setKanjyoumotocyouDisplayingPeriod(); }, key("M", command | shift));
+      F::SetPeriod, kSetPeriodTitle, [this] { setKanjyoumotocyouDisplayingPeriod(); }, key("M", command | shift));
 
   shortcutMenu_ = new QMenu(qs(kShortcutTitle), this);
   for (int i = 1; i <= 9; ++i) {
@@ -715,21 +718,21 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
     });
   }
   shortcutMenuAction_ = shortcutMenu_->menuAction();
-  shortcutMenuAction_->setData(kShortcutMenuTag);
+  setFunctionCommand(shortcutMenuAction_, F::ShortcutMenu);
   functionActions_.push_back(shortcutMenuAction_);
   functionActions_.push_back(nullptr);
   // Editing ledger rows is not part of the program yet: the items stand disabled.
   add(
-      kDuplicateRowTitle, [] {}, key("d", command));
+      F::NotYetOffered, kDuplicateRowTitle, [] {}, key("d", command));
   add(
-      kRemoveRowTitle, [] {}, key("r", command));
+      F::NotYetOffered, kRemoveRowTitle, [] {}, key("r", command));
   functionActions_.push_back(nullptr);
-  add(kShowInputShiwakeWindowTitle, [this] { showInputShiwakeWindow(); });
+  add(F::ShowInputShiwakeWindow, kShowInputShiwakeWindowTitle, [this] { showInputShiwakeWindow(); });
   functionActions_.push_back(nullptr);
-  add(kSaveToTextFileTitle, [] {});
+  add(F::NotYetOffered, kSaveToTextFileTitle, [] {});
   functionActions_.push_back(nullptr);
   add(
-      kShowPrintPreviewTitle, [] {}, key("p", command | MainMenu::kAlternateKeyMask));
+      F::NotYetOffered, kShowPrintPreviewTitle, [] {}, key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
 }
 
@@ -747,20 +750,17 @@ void KanjyoumotocyouController::validateMenuItems()
       std::find(textFieldArray_.begin(), textFieldArray_.end(), displayingHojyoKamokuField_) != textFieldArray_.end();
   for (QAction* a : functionActions_) {
     if (!a) continue;
-    const QString t = a->text();
-    if (t == qs(kShowKamokuTitle))
+    switch (functionCommandOf<FunctionCommand>(a)) {
+    case FunctionCommand::ShowKamoku:
       a->setEnabled(!selectDisplayingKamokuButton_ || selectDisplayingKamokuButton_->isEnabled());
-    else if (t == qs(kShowHojyoKamokuTitle))
-      a->setEnabled(hojyoInUse);
-    else if (t == qs(kClearHojyoKamokuTitle))
-      a->setEnabled(displayHojyoKamokuCode_ >= 0);
-    else if (a == shortcutMenuAction_ || t == qs(kShowInputShiwakeWindowTitle))
-      a->setEnabled(shown);
-    else if (t == qs(kDuplicateRowTitle) || t == qs(kRemoveRowTitle) || t == qs(kSaveToTextFileTitle) ||
-             t == qs(kShowPrintPreviewTitle))
-      a->setEnabled(false);
-    else
-      a->setEnabled(true);
+      break;
+    case FunctionCommand::ShowHojyoKamoku: a->setEnabled(hojyoInUse); break;
+    case FunctionCommand::ClearHojyoKamoku: a->setEnabled(displayHojyoKamokuCode_ >= 0); break;
+    case FunctionCommand::ShortcutMenu:
+    case FunctionCommand::ShowInputShiwakeWindow: a->setEnabled(shown); break;
+    case FunctionCommand::NotYetOffered: a->setEnabled(false); break;
+    default: a->setEnabled(true); break;
+    }
   }
   if (shortcutMenu_)
     for (QAction* a : shortcutMenu_->actions()) a->setEnabled(shown);

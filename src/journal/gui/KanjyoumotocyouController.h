@@ -67,7 +67,16 @@ public:
   static constexpr const char* kShowInputShiwakeWindowTitle = "仕訳を入力した出納帳／振替伝票を表示";
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
   static constexpr const char* kShowPrintPreviewTitle = "簡易プレビューを表示...";
-  static constexpr int kShortcutMenuTag = 1000;
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand {
+    ShowKamoku,
+    ShowHojyoKamoku,
+    ClearHojyoKamoku,
+    SetPeriod,
+    ShortcutMenu,
+    ShowInputShiwakeWindow,
+    NotYetOffered,  // items of commands the program does not offer yet, disabled
+  };
 
   explicit KanjyoumotocyouController(DocumentSession* document);
   ~KanjyoumotocyouController() override;
