@@ -322,8 +322,9 @@ void KanjyoumotocyouController::recomputeUI()
   const std::vector<ShiwakePtr>& sorted = doc.sortedShiwakeArray();
   rowShiwakeArray_.assign(displayMotocyouArray_.size(), nullptr);
   for (size_t i = 0; i < displayMotocyouArray_.size(); ++i) {
-    const int32_t index = displayMotocyouArray_[i].indexOfSortedShiwakeArray();
-    if (index >= 0 && index < static_cast<int32_t>(sorted.size())) rowShiwakeArray_[i] = sorted[index];
+    const Motocyou& m = displayMotocyouArray_[i];
+    if (m.isShiwakeRow() && m.indexOfSortedShiwakeArray() < static_cast<int32_t>(sorted.size()))
+      rowShiwakeArray_[i] = sorted[m.indexOfSortedShiwakeArray()];
   }
   progressIndicator_->hide();
   tableModel_->reloadData();
@@ -356,19 +357,21 @@ QString KanjyoumotocyouController::stringValue(int row, Column column) const
   if (row < 0 || row >= numberOfRowsInTableView()) return {};
   const Motocyou& m = displayMotocyouArray_[row];
   const Kaisya& kaisya = document()->document().kaisya();
-  if (m.indexOfSortedShiwakeArray() == Motocyou::kBalanceRow) {
+  switch (m.kind()) {
+  case Motocyou::Kind::Balance:
     if (column == Column::Tekiyou) return qs(m.title());
     if (column == Column::Zandaka) return qs(kaisya.outputStringOfMemoryKingaku(m.zandaka()));
     return {};
-  }
-  if (m.indexOfSortedShiwakeArray() == Motocyou::kTotalRow) {
+  case Motocyou::Kind::Total:
     // A sum beyond the output limit reads "#Precision!", never the limit itself.
     if (column == Column::Tekiyou) return qs(m.title());
     if (column == Column::KarikataKingaku) return qs(kaisya.outputStringOfMemoryKingaku(m.karikataKingaku()));
     if (column == Column::KashikataKingaku) return qs(kaisya.outputStringOfMemoryKingaku(m.kashikataKingaku()));
     return {};
+  case Motocyou::Kind::Heading: return {};
+  case Motocyou::Kind::Shiwake: break;
   }
-  if (!m.isShiwakeRow() || !rowShiwakeArray_[row]) return {};
+  if (!rowShiwakeArray_[row]) return {};
   const Shiwake& e = *rowShiwakeArray_[row];
   const bool karikataMatches = e.karikataKamokuCode() == displayKamokuCode_ &&
                                (displayHojyoKamokuCode_ < 0 || e.karikataHojyoKamokuCode() == displayHojyoKamokuCode_);
@@ -416,7 +419,7 @@ QString KanjyoumotocyouController::stringValue(int row, Column column) const
 
 bool KanjyoumotocyouController::isTotalRow(int row, const CyouhyouTableView&) const
 {
-  return row >= 0 && row < numberOfRowsInTableView() && displayMotocyouArray_[row].indexOfSortedShiwakeArray() < 0;
+  return row >= 0 && row < numberOfRowsInTableView() && displayMotocyouArray_[row].isTotalRow();
 }
 
 // --- the selection strip

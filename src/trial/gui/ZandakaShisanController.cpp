@@ -422,9 +422,9 @@ void ZandakaShisanController::showKanjyoumotocyouOfSelectedKamoku()
   const std::vector<Shisan>& rows = shisanArrayOfTableView(*table);
   const int row = table->selectedRow();
   if (row < 0 || row >= static_cast<int>(rows.size())) return;
-  const int32_t kamokuCode = rows[static_cast<size_t>(row)].kamokuCode();
   // Headings, subtotals and totals are no accounts.
-  if (kamokuCode < 1) return;
+  if (!rows[static_cast<size_t>(row)].isKamokuRow()) return;
+  const int32_t kamokuCode = rows[static_cast<size_t>(row)].kamokuCode();
   if (!canOpenKanjyoumotocyou()) {
     AlertSheet::beep();
     return;
