@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev qt6-base-dev qt6-base-dev-tools
           fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35 fonts-liberation
-          poppler-utils xvfb xauth)
+          poppler-utils xvfb xauth qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -7,6 +7,8 @@
 #include "entry/gui/SuitoucyouController.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/ShiwakenikkiController.h"
+#include "platform/QtTranslations.h"
+#include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/SetupCommands.h"
 #include "trial/gui/ZandakaShisanController.h"
 
@@ -20,6 +22,8 @@ int main(int argc, char** argv)
   QApplication::setApplicationName("Kivosavan");
   QApplication::setOrganizationName("Kivosavan");
   QApplication::setApplicationVersion(QStringLiteral(KIVO_VERSION));
+  // The standard dialogs and menus speak Japanese with the rest of the program.
+  kivo::QtTranslations::installJapanese();
 
   kivo::AppController appController;
   // The windows built so far supply their commands.
@@ -29,6 +33,7 @@ int main(int argc, char** argv)
   kivo::SuitoucyouController::installCommandHandlers(&appController);
   kivo::SetupCommands::installCommandHandlers(&appController);
   kivo::ZandakaShisanController::installCommandHandlers(&appController);
+  kivo::DocumentInfoController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();

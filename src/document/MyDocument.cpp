@@ -139,6 +139,7 @@ int MyDocument::numberOfShiwakeWhichHasKamokuCode(int32_t kamokuCode, int32_t ho
 void MyDocument::setSortedKamokuArray()
 {
   ++reportDataGeneration_;
+  ++hendouReasonGeneration_;
   codeSortedKamokuArray_.clear();
   if (rootKamokuKubun_) rootKamokuKubun_->getChildrenKamokuArray(codeSortedKamokuArray_);
   std::stable_sort(codeSortedKamokuArray_.begin(), codeSortedKamokuArray_.end(),
@@ -245,7 +246,7 @@ bool MyDocument::removeFurikaedenpyouBookmarkOfDenpyouNo(int32_t denpyouNo)
 
 void MyDocument::updateHendouReasonArray()
 {
-  if (didSortedShiwakeArrayUpdate_ && !doNeedUpdateHendouReasonArray_) return;
+  if (isHendouReasonArrayCurrent()) return;
   // A reason renamed since the last rebuild carries its entries to the new name.
   for (const HendouReasonPtr& r : hendouReasonArray_) {
     for (const ShiwakePtr& s : r->shiwakeArray()) s->setHendouReasonStr(r->reasonString());
@@ -257,8 +258,13 @@ void MyDocument::updateHendouReasonArray()
   }
   setSortedShiwakeArray();
   for (const ShiwakePtr& s : sortedShiwakeArray_) {
-    const KamokuPtr kari = rootKamokuKubun_->kamokuOfCode(s->karikataKamokuCode(), false);
-    const KamokuPtr kashi = rootKamokuKubun_->kamokuOfCode(s->kashikataKamokuCode(), false);
+    // Pending cash-book rows and regular-type vouchers are in no statement, so they
+    // need no reason (and would otherwise hold "no reason" open for good).
+    if (s->denpyouNo() <= 0) continue;
+    // An account made inactive while its entries stand still counts, as it does in the
+    // statements.
+    const KamokuPtr kari = kamokuOfCode(s->karikataKamokuCode());
+    const KamokuPtr kashi = kamokuOfCode(s->kashikataKamokuCode());
     const bool equity = (kari && kari->isKabunushiShihonKamoku()) || (kashi && kashi->isKabunushiShihonKamoku());
     if (!equity) continue;
     if (s->hendouReasonStr().empty()) s->setHendouReasonStr(kNoReason);
@@ -270,6 +276,7 @@ void MyDocument::updateHendouReasonArray()
     }
   }
   doNeedUpdateHendouReasonArray_ = false;
+  hendouReasonArrayGeneration_ = hendouReasonGeneration_;
 }
 
 // --- refresh protocol
@@ -283,6 +290,7 @@ void MyDocument::makeAllOutputWindowDisplayArrayVoid()
   houkokusyoToDate_ = never;
   doNeedUpdateSuiiShisanData_ = true;
   ++reportDataGeneration_;
+  ++hendouReasonGeneration_;
 }
 
 void MyDocument::shiwakeArrayDidChange(bool removeAllUndoActions)

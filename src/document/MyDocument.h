@@ -120,6 +120,18 @@ public:
   void updateHendouReasonArray();
   bool doNeedUpdateHendouReasonArray() const { return doNeedUpdateHendouReasonArray_; }
   void setDoNeedUpdateHendouReasonArray(bool v) { doNeedUpdateHendouReasonArray_ = v; }
+  // The reason lists' own generation count: it advances on every change of the
+  // journal or of the accounts (makeAllOutputWindowDisplayArrayVoid,
+  // setSortedKamokuArray) and on every change of the reasons, which their editor
+  // reports with hendouReasonArrayDidChange. updateHendouReasonArray rebuilds the
+  // lists whenever they were made at an older count, whether or not the sorted
+  // journal has been brought up to date meanwhile.
+  uint64_t hendouReasonGeneration() const { return hendouReasonGeneration_; }
+  void hendouReasonArrayDidChange() { ++hendouReasonGeneration_; }
+  bool isHendouReasonArrayCurrent() const
+  {
+    return hendouReasonArrayGeneration_ == hendouReasonGeneration_ && !doNeedUpdateHendouReasonArray_;
+  }
   static constexpr const char* kNoReason = "no reason";
   static constexpr const char* kTouki = "当期純損益";
   static constexpr const char* kKabunushiShihonIgai = "株主資本以外の項目の当期変動額(純額)";
@@ -194,6 +206,8 @@ private:
   std::vector<KamokuPtr> kabunushiShihonKamokuArray_;
 
   bool doNeedUpdateHendouReasonArray_ = true;
+  uint64_t hendouReasonGeneration_ = 1;
+  uint64_t hendouReasonArrayGeneration_ = 0;  // the count the lists were last built at
   Date zandakaShisanFromDate_;
   Date zandakaShisanToDate_;
   Date houkokusyoFromDate_;

@@ -266,6 +266,7 @@ void Furikaedenpyou::displayShiwakeOfDenpyouNo(int32_t n)
     fillSide(Row::kKashikata, s->kashikataKamokuCode(), s->kashikataHojyoKamokuCode(), s->kashikataKingaku(),
              s->kashikataJigyoubuCode());
     row.cell(Row::TekiyouMatrix) = FieldValue::text(s->tekiyou());
+    row.setHendouReasonStr(s->hendouReasonStr());
   }
   if (rows_.empty()) rows_.emplace_back();
   selectedRow_ = -1;
@@ -279,6 +280,8 @@ void Furikaedenpyou::duplicateDenpyou()
   displayingDenpyouNo_ = document_->kaisya().minAvailableDenpyouNo();
   if (fromRegularType)
     for (FurikaedenpyouRow& row : rows_) row.cell(Row::DateMatrix) = FieldValue::text("");
+  // The copy's entries are new: none carries the reason of the entry it was copied from.
+  for (FurikaedenpyouRow& row : rows_) row.setHendouReasonStr("");
   selectedRow_ = -1;
   selectCell(0, Row::DateMatrix);
   doesNeedToSetDenpyouToShiwakeArray_ = true;
@@ -358,6 +361,28 @@ bool Furikaedenpyou::setItemAsAboveDenpyouRowItem()
   textDidChangeAtRow(r, c);
   doesNeedToSetDenpyouToShiwakeArray_ = true;
   return true;
+}
+
+std::pair<int32_t, int32_t> Furikaedenpyou::selectedDenpyouRowKarikataKashikataKamokuCode() const
+{
+  const int r = selectedRow_;
+  if (r < 0 || r >= numberOfDenpyouRows()) return {-1, -1};
+  auto codeAt = [this](int row, Column c) {
+    const FieldValue v = cell(row, c);
+    return v.isCode() ? v.codeValue() : -1;
+  };
+  // The nearest row at or above r whose account cell of the column holds a code.
+  auto codeFromAbove = [&](Column c) {
+    for (int row = r; row >= 0; --row)
+      if (const int32_t code = codeAt(row, c); code != -1) return code;
+    return int32_t{-1};
+  };
+  const int32_t karikata = codeAt(r, FurikaedenpyouRow::KarikataKamokuMatrix);
+  const int32_t kashikata = codeAt(r, FurikaedenpyouRow::KashikataKamokuMatrix);
+  if (karikata == -1 && kashikata == -1) return {-1, -1};
+  if (kashikata == -1) return {karikata, codeFromAbove(FurikaedenpyouRow::KashikataKamokuMatrix)};
+  if (karikata == -1) return {codeFromAbove(FurikaedenpyouRow::KarikataKamokuMatrix), kashikata};
+  return {karikata, kashikata};
 }
 
 }  // namespace kivo

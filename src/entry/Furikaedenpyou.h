@@ -149,6 +149,11 @@ public:
   // Whether copying from the row above is offered for the selection.
   bool canSetItemAsAboveDenpyouRowItem() const;
 
+  // The debit and credit account codes of the selected row for the description list
+  // (-1 for none); a side the row leaves empty, while the other is there, is taken
+  // from the nearest row above that has it. Both -1 without a selection.
+  std::pair<int32_t, int32_t> selectedDenpyouRowKarikataKashikataKamokuCode() const;
+
   // The active account a code names exactly; nullptr when none.
   KamokuPtr activeKamokuOfCode(int32_t code) const;
 

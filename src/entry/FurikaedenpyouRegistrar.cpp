@@ -138,6 +138,7 @@ void FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(Furikaedenpyou& denpyou)
     s->setKashikataJigyoubuCode(row.cell(Row::KashikataJigyoubuMatrix).codeValue());
     s->setKashikataKingaku(row.cell(Row::KashikataKingakuMatrix).amountValue());
     s->setTekiyou(row.cell(Row::TekiyouMatrix).textValue());
+    s->setHendouReasonStr(row.hendouReasonStr());
     s->setKindOfShiwake(Shiwake::kFurikaedenpyou);
     s->setAiteKarikataKamokuCode(aiteKarikata.kamoku);
     s->setAiteKarikataHojyoKamokuCode(aiteKarikata.hojyoKamoku);

@@ -62,10 +62,17 @@ public:
   // A code or an amount: what the checks call "holds a value" for those columns.
   static bool holdsNumber(const FieldValue& v) { return v.isCode() || v.isAmount(); }
 
+  // The change reason of the journal entry the row was shown from: not a cell, but
+  // kept with the row so that registering the voucher again keeps the entry's reason
+  // wherever the row has moved.
+  const std::string& hendouReasonStr() const { return hendouReasonStr_; }
+  void setHendouReasonStr(const std::string& v) { hendouReasonStr_ = v; }
+
   friend bool operator==(const FurikaedenpyouRow&, const FurikaedenpyouRow&) = default;
 
 private:
   std::array<FieldValue, ColumnCount> cells_;
+  std::string hendouReasonStr_;
 };
 
 }  // namespace kivo

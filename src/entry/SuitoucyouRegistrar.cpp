@@ -132,6 +132,7 @@ SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyou
   row.denpyouNo = number;
   book.setSelectDenpyouNo(number);
   const ShiwakePtr entry = shiwakeOfSuitoucyouRow(book, r, number);
+  if (old) entry->setHendouReasonStr(old->hendouReasonStr());  // editing keeps the entry's change reason
   row.kindOfShiwake = entry->kindOfShiwake();
   journal.insert(journal.begin() + static_cast<std::ptrdiff_t>(insertPoint), entry);
   document.setDidSortedShiwakeArrayUpdate(false);

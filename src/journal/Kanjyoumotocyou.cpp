@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 
 #include "document/MyDocument.h"
 #include "model/Jigyoubu.h"
@@ -50,6 +51,21 @@ struct Ledger {
   }
 };
 
+// The state of one ledger while the journal is walked.
+struct LedgerBuild {
+  Kanjyoumotocyou::KamokuCodes codes;
+  KamokuPtr kamoku;
+  HojyoKamokuPtr hojyo;
+  Ledger ledger{-1, -1, false};
+  int64_t balance = 0;
+  int64_t karikataSum = 0;
+  int64_t kashikataSum = 0;
+  int64_t karikataTotal = 0;
+  int64_t kashikataTotal = 0;
+  int monthOfLastEntry = -1;  // 0 while the current month has an entry of the ledger
+  std::vector<Motocyou> rows;
+};
+
 Motocyou makeRow(const Ledger& ledger, int32_t index)
 {
   Motocyou row;
@@ -79,98 +95,186 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
 
   document.setSortedShiwakeArray();
   const std::vector<ShiwakePtr>& sorted = document.sortedShiwakeArray();
-  const size_t n = sorted.size();
 
   // Balances and sums change only while within the output limit, so that a value
   // that has left it stays beyond it and reads as "#Precision!".
   auto within = [max](int64_t v) { return v >= -max && v <= max; };
 
-  const int total = static_cast<int>(kamokuCodes.size());
+  // Every ledger is built in the same pass over the journal: each keeps its own
+  // balance, sums and rows, and an entry goes to the ledgers of its two accounts.
+  std::vector<LedgerBuild> builds;
+  builds.reserve(kamokuCodes.size());
+  std::vector<std::vector<int>> buildsOfKamoku;
+  for (const KamokuCodes& codes : kamokuCodes) {
+    LedgerBuild b;
+    b.codes = codes;
+    if (codes.kamokuCode != -1) {
+      // Accounts are looked up by their exact code, inactive ones included: an account
+      // taken out of use still has its entries and its opening balance.
+      b.kamoku = root ? root->kamokuOfCode(codes.kamokuCode) : nullptr;
+      b.hojyo =
+          (b.kamoku && codes.hojyoKamokuCode != -1) ? b.kamoku->hojyoKamokuOfCode(codes.hojyoKamokuCode) : nullptr;
+      // An account that no account has: opening balance 0, credit-natured.
+      b.ledger = Ledger{codes.kamokuCode, codes.hojyoKamokuCode, b.kamoku && b.kamoku->isKarikataKamoku()};
+      if (codes.hojyoKamokuCode == -1) {
+        if (b.kamoku) b.balance = b.kamoku->startBalanceOfJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
+      } else if (b.hojyo) {
+        b.balance = b.hojyo->startBalanceOfJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
+      }
+      if (codes.kamokuCode >= 0) {
+        if (static_cast<size_t>(codes.kamokuCode) >= buildsOfKamoku.size()) buildsOfKamoku.resize(codes.kamokuCode + 1);
+        buildsOfKamoku[codes.kamokuCode].push_back(static_cast<int>(builds.size()));
+      }
+    }
+    builds.push_back(std::move(b));
+  }
+  const auto ledgersOf = [&buildsOfKamoku](int32_t kamokuCode) -> const std::vector<int>* {
+    if (kamokuCode < 0 || static_cast<size_t>(kamokuCode) >= buildsOfKamoku.size()) return nullptr;
+    const std::vector<int>& v = buildsOfKamoku[kamokuCode];
+    return v.empty() ? nullptr : &v;
+  };
+
+  // Opening balances: every entry before the period.
+  size_t pos = 0;
+  const size_t n = sorted.size();
+  for (; pos < n; ++pos) {
+    const Shiwake& s = *sorted[pos];
+    if (s.denpyouNo() <= 0) continue;
+    if (MyDocument::compareDate(s.date(), periodStart) >= 0) break;
+    const auto open = [&](const std::vector<int>* ledgers, bool sameKamoku) {
+      if (!ledgers) return;
+      for (int i : *ledgers) {
+        LedgerBuild& b = builds[i];
+        if (!within(b.balance)) continue;
+        if (b.ledger.matchesKarikata(s)) b.balance = b.ledger.applyKarikata(b.balance, s.karikataKingaku());
+        if (sameKamoku && b.ledger.matchesKashikata(s))
+          b.balance = b.ledger.applyKashikata(b.balance, s.kashikataKingaku());
+      }
+    };
+    const bool same = s.karikataKamokuCode() == s.kashikataKamokuCode();
+    open(ledgersOf(s.karikataKamokuCode()), same);
+    if (!same) {
+      // Only the credit side can match the ledgers of the credit account.
+      const std::vector<int>* ledgers = ledgersOf(s.kashikataKamokuCode());
+      if (ledgers)
+        for (int i : *ledgers) {
+          LedgerBuild& b = builds[i];
+          if (within(b.balance) && b.ledger.matchesKashikata(s))
+            b.balance = b.ledger.applyKashikata(b.balance, s.kashikataKingaku());
+        }
+    }
+  }
+  for (LedgerBuild& b : builds) {
+    if (b.codes.kamokuCode == -1) continue;
+    Motocyou opening = makeRow(b.ledger, Motocyou::kBalanceRow);
+    opening.setTitle(kKaishiZandakaTitle);
+    opening.setZandaka(b.balance);
+    b.rows.push_back(std::move(opening));
+  }
+
+  // The months of the period; an entry outside the current month ends it and stays
+  // for the next, so entries after the period are never touched.
+  std::vector<int> touched;  // ledgers with entries in the current month
+  const auto closeMonth = [&](int32_t m) {
+    const bool isKessan = m == monthCount;
+    const std::string title = "　" + (isKessan ? std::string(kKessanSeiridukiName) : months[m].name()) + "合計";
+    for (int i : touched) {
+      LedgerBuild& b = builds[i];
+      if (within(b.karikataTotal)) b.karikataTotal = addSaturated(b.karikataTotal, b.karikataSum);
+      if (within(b.kashikataTotal)) b.kashikataTotal = addSaturated(b.kashikataTotal, b.kashikataSum);
+      Motocyou monthTotal = makeRow(b.ledger, Motocyou::kTotalRow);
+      monthTotal.setTitle(title);
+      monthTotal.setKarikataKingaku(b.karikataSum);
+      monthTotal.setKashikataKingaku(b.kashikataSum);
+      b.rows.push_back(std::move(monthTotal));
+      b.karikataSum = 0;
+      b.kashikataSum = 0;
+      b.monthOfLastEntry = -1;
+    }
+    touched.clear();
+  };
+  const auto post = [&](LedgerBuild& b, int bi, const Shiwake& s, int32_t index) {
+    const bool karikata = b.ledger.matchesKarikata(s);
+    const bool kashikata = b.ledger.matchesKashikata(s);
+    if (!karikata && !kashikata) return;
+    if (karikata) {
+      if (within(b.balance)) b.balance = b.ledger.applyKarikata(b.balance, s.karikataKingaku());
+      if (within(b.karikataSum)) b.karikataSum = addSaturated(b.karikataSum, s.karikataKingaku());
+    }
+    if (kashikata) {
+      if (within(b.balance)) b.balance = b.ledger.applyKashikata(b.balance, s.kashikataKingaku());
+      if (within(b.kashikataSum)) b.kashikataSum = addSaturated(b.kashikataSum, s.kashikataKingaku());
+    }
+    Motocyou row = makeRow(b.ledger, index);
+    row.setZandaka(b.balance);
+    b.rows.push_back(std::move(row));
+    if (b.monthOfLastEntry != 0) {
+      b.monthOfLastEntry = 0;
+      touched.push_back(bi);
+    }
+  };
+  int32_t m = periodFrom;
+  Date monthStart = m == monthCount ? kessan : months[m].startDate();
+  Date monthEnd = m == monthCount ? kessan : months[m].endDate();
+  for (; pos < n && m <= periodTo; ++pos) {
+    const Shiwake& s = *sorted[pos];
+    if (s.denpyouNo() <= 0) continue;
+    while (m <= periodTo &&
+           (MyDocument::compareDate(s.date(), monthStart) < 0 || MyDocument::compareDate(s.date(), monthEnd) > 0)) {
+      closeMonth(m);
+      if (++m > periodTo) break;
+      monthStart = m == monthCount ? kessan : months[m].startDate();
+      monthEnd = m == monthCount ? kessan : months[m].endDate();
+    }
+    if (m > periodTo) break;
+    const int32_t index = static_cast<int32_t>(pos);
+    if (const std::vector<int>* ledgers = ledgersOf(s.karikataKamokuCode()))
+      for (int i : *ledgers) post(builds[i], i, s, index);
+    if (s.kashikataKamokuCode() != s.karikataKamokuCode())
+      if (const std::vector<int>* ledgers = ledgersOf(s.kashikataKamokuCode()))
+        for (int i : *ledgers) post(builds[i], i, s, index);
+  }
+  if (m <= periodTo) closeMonth(m);
+
+  // The ledgers one after the other, in the order asked for.
+  size_t rowCount = 0;
+  for (const LedgerBuild& b : builds) rowCount += b.rows.size() + 1;
+  rows.reserve(rowCount);
+  const int total = static_cast<int>(builds.size());
   for (int p = 0; p < total; ++p) {
-    const KamokuCodes& codes = kamokuCodes[p];
-    // Accounts are looked up by their exact code, inactive ones included: an account
-    // taken out of use still has its entries and its opening balance.
-    const KamokuPtr kamoku = (codes.kamokuCode != -1 && root) ? root->kamokuOfCode(codes.kamokuCode) : nullptr;
-    const HojyoKamokuPtr hojyo =
-        (kamoku && codes.hojyoKamokuCode != -1) ? kamoku->hojyoKamokuOfCode(codes.hojyoKamokuCode) : nullptr;
+    LedgerBuild& b = builds[p];
     if (progress) {
       std::string name;
-      if (kamoku) name = kamoku->name();
-      if (kamoku && hojyo) name += " ／ " + hojyo->name();
+      if (b.kamoku) name = b.kamoku->name();
+      if (b.kamoku && b.hojyo) name += " ／ " + b.hojyo->name();
       if (!progress(p, total, name)) return false;
     }
-    if (codes.kamokuCode == -1) continue;
-
-    // An account that no account has: opening balance 0, credit-natured.
-    const Ledger ledger{codes.kamokuCode, codes.hojyoKamokuCode, kamoku && kamoku->isKarikataKamoku()};
-    int64_t balance = 0;
-    if (codes.hojyoKamokuCode == -1) {
-      if (kamoku) balance = kamoku->startBalanceOfJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
-    } else if (hojyo) {
-      balance = hojyo->startBalanceOfJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
-    }
-
-    // Opening balance: every entry before the period. The month walks continue from
-    // where this one stops, so each ledger is one pass over the journal.
-    size_t pos = 0;
-    for (; pos < n; ++pos) {
-      const Shiwake& s = *sorted[pos];
-      if (s.denpyouNo() <= 0) continue;
-      if (MyDocument::compareDate(s.date(), periodStart) >= 0) break;
-      if (!within(balance)) continue;
-      if (ledger.matchesKarikata(s)) balance = ledger.applyKarikata(balance, s.karikataKingaku());
-      if (ledger.matchesKashikata(s)) balance = ledger.applyKashikata(balance, s.kashikataKingaku());
-    }
-    Motocyou opening = makeRow(ledger, Motocyou::kBalanceRow);
-    opening.setTitle(kKaishiZandakaTitle);
-    opening.setZandaka(balance);
-    rows.push_back(std::move(opening));
-
-    int64_t karikataTotal = 0;
-    int64_t kashikataTotal = 0;
-    for (int32_t m = periodFrom; m <= periodTo; ++m) {
-      const bool isKessan = m == monthCount;
-      const Date monthStart = isKessan ? kessan : months[m].startDate();
-      const Date monthEnd = isKessan ? kessan : months[m].endDate();
-      int64_t karikataSum = 0;
-      int64_t kashikataSum = 0;
-      bool hasEntry = false;
-      for (; pos < n; ++pos) {
-        const Shiwake& s = *sorted[pos];
-        if (s.denpyouNo() <= 0) continue;
-        if (MyDocument::compareDate(s.date(), monthStart) < 0 || MyDocument::compareDate(s.date(), monthEnd) > 0) break;
-        const bool karikata = ledger.matchesKarikata(s);
-        const bool kashikata = ledger.matchesKashikata(s);
-        if (!karikata && !kashikata) continue;
-        if (karikata) {
-          if (within(balance)) balance = ledger.applyKarikata(balance, s.karikataKingaku());
-          if (within(karikataSum)) karikataSum = addSaturated(karikataSum, s.karikataKingaku());
-        }
-        if (kashikata) {
-          if (within(balance)) balance = ledger.applyKashikata(balance, s.kashikataKingaku());
-          if (within(kashikataSum)) kashikataSum = addSaturated(kashikataSum, s.kashikataKingaku());
-        }
-        Motocyou row = makeRow(ledger, static_cast<int32_t>(pos));
-        row.setZandaka(balance);
-        rows.push_back(std::move(row));
-        hasEntry = true;
-      }
-      if (!hasEntry) continue;
-      if (within(karikataTotal)) karikataTotal = addSaturated(karikataTotal, karikataSum);
-      if (within(kashikataTotal)) kashikataTotal = addSaturated(kashikataTotal, kashikataSum);
-      Motocyou monthTotal = makeRow(ledger, Motocyou::kTotalRow);
-      monthTotal.setTitle("　" + (isKessan ? std::string(kKessanSeiridukiName) : months[m].name()) + "合計");
-      monthTotal.setKarikataKingaku(karikataSum);
-      monthTotal.setKashikataKingaku(kashikataSum);
-      rows.push_back(std::move(monthTotal));
-    }
-    Motocyou goukei = makeRow(ledger, Motocyou::kTotalRow);
+    if (b.codes.kamokuCode == -1) continue;
+    std::move(b.rows.begin(), b.rows.end(), std::back_inserter(rows));
+    Motocyou goukei = makeRow(b.ledger, Motocyou::kTotalRow);
     goukei.setTitle(kGoukeiTitle);
-    goukei.setKarikataKingaku(karikataTotal);
-    goukei.setKashikataKingaku(kashikataTotal);
+    goukei.setKarikataKingaku(b.karikataTotal);
+    goukei.setKashikataKingaku(b.kashikataTotal);
     rows.push_back(std::move(goukei));
   }
   return true;
+}
+
+void Kanjyoumotocyou::removeLedgersWithoutTorihiki(std::vector<Motocyou>& rows)
+{
+  std::vector<Motocyou> kept;
+  kept.reserve(rows.size());
+  size_t start = 0;
+  while (start < rows.size()) {
+    // A ledger runs from its opening row to the row before the next opening row.
+    size_t end = start + 1;
+    while (end < rows.size() && rows[end].indexOfSortedShiwakeArray() != Motocyou::kBalanceRow) ++end;
+    bool hasEntry = rows[start].zandaka() != 0;
+    for (size_t i = start; i < end && !hasEntry; ++i) hasEntry = rows[i].isShiwakeRow();
+    if (hasEntry) std::move(rows.begin() + start, rows.begin() + end, std::back_inserter(kept));
+    start = end;
+  }
+  rows = std::move(kept);
 }
 
 std::vector<Motocyou> Kanjyoumotocyou::motocyouArray(MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,

@@ -30,9 +30,9 @@ public:
     int32_t hojyoKamokuCode = -1;
   };
 
-  // Told before each ledger is built: how many of the total are done, and the name of
-  // the ledger about to be built ("現金", or "売掛金 ／ 得意先A" for a sub ledger;
-  // empty for a pair without account). Answering false cancels the build.
+  // Told before each ledger's rows are added: how many of the total are done, and the
+  // name of the ledger ("現金", or "売掛金 ／ 得意先A" for a sub ledger; empty for a
+  // pair without account). Answering false cancels the build.
   using Progress = std::function<bool(int done, int total, const std::string& ledgerName)>;
 
   // Period: periodFrom and periodTo index the company's monthArray, both included;
@@ -43,7 +43,9 @@ public:
   // an entry row per entry of the period that touches the ledger (one row also when
   // both sides do) with the running balance, after each month with such entries the
   // month's total row ("　4月合計", "　決算整理月合計") and last the total row "　合計".
-  // Answers false when progress cancelled; rows then hold what was built so far.
+  // Answers false when progress cancelled; rows then hold the ledgers added so far.
+  //
+  // All ledgers are built in one pass over the journal, however many are asked for.
   static bool setKanjyoumotocyouArray(MyDocument& document, std::vector<Motocyou>& rows,
                                       const std::vector<KamokuCodes>& kamokuCodes, int32_t periodFrom, int32_t periodTo,
                                       const Progress& progress = {});
@@ -51,6 +53,11 @@ public:
   // The rows of one ledger.
   static std::vector<Motocyou> motocyouArray(MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,
                                              int32_t periodFrom, int32_t periodTo);
+
+  // Drops from rows (as built above) every ledger without an entry row whose opening
+  // balance is 0: the printing of several ledgers leaves out ledgers with nothing to
+  // show.
+  static void removeLedgersWithoutTorihiki(std::vector<Motocyou>& rows);
 
   static constexpr const char* kKaishiZandakaTitle = "開始残高";
   static constexpr const char* kGoukeiTitle = "　合計";

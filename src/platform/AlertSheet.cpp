@@ -1,8 +1,13 @@
 #include "platform/AlertSheet.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QSpacerItem>
+#include <algorithm>
 
 namespace kivo {
 namespace {
@@ -17,6 +22,29 @@ int& beeps()
 {
   static int n = 0;
   return n;
+}
+
+// A message box sizes itself for Latin text, which wraps at spaces; Japanese has none
+// and wrapped after a few characters, with the title cut. The box is made wide enough
+// for the title and for a sentence of up to about thirty characters on one line.
+void widenForJapanese(QMessageBox* box, const QString& title, const QString& text)
+{
+  auto* grid = qobject_cast<QGridLayout*>(box->layout());
+  if (!grid) return;
+  const QFontMetrics fm(box->font());
+  QFont bold = box->font();
+  bold.setBold(true);
+  const int em = fm.horizontalAdvance(QChar(0x3042));
+  int longest = QFontMetrics(bold).horizontalAdvance(title);
+  for (const QString& line : text.split(QLatin1Char('\n'))) longest = std::max(longest, fm.horizontalAdvance(line));
+  // The text column, beside the icon's.
+  const int iconColumn = box->iconPixmap().width() + 3 * em;
+  int width = std::clamp(longest + em, 22 * em, 34 * em) + iconColumn;
+  // The title bar shows the title too, beside the window's buttons.
+  width = std::max(width, fm.horizontalAdvance(title) + 8 * em);
+  if (const QScreen* screen = box->screen()) width = std::min(width, screen->availableGeometry().width() * 3 / 4);
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                grid->columnCount());
 }
 
 // The alert box: the title as the bold first line, the sentence under it.
@@ -37,6 +65,7 @@ QMessageBox* makeBox(QWidget* window, const QString& title, const QString& text,
   if (escapeIndex >= 0 && escapeIndex < made.size()) box->setEscapeButton(made[escapeIndex]);
   box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
   box->setAttribute(Qt::WA_DeleteOnClose);
+  widenForJapanese(box, title, text);
   return box;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/DocumentLock.h"
 
+#include <pwd.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -14,8 +15,11 @@
 namespace kivo {
 namespace {
 
+// The login name of the user this process runs as (the environment may not say).
 QString userName()
 {
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_name && *pw->pw_name)
+    return QString::fromLocal8Bit(pw->pw_name);
   for (const char* var : {"USER", "LOGNAME", "USERNAME"}) {
     const QString v = qEnvironmentVariable(var);
     if (!v.isEmpty()) return v;
@@ -23,11 +27,31 @@ QString userName()
   return QStringLiteral("uid %1").arg(::getuid());
 }
 
-bool processIsRunning(qint64 pid)
+// A process as /proc shows it: its state letter and its start time (clock ticks
+// after boot). False when /proc has no such process or cannot be read.
+bool readProcStat(qint64 pid, char* state, QString* start)
 {
-  if (pid <= 0) return false;
-  if (::kill(static_cast<pid_t>(pid), 0) == 0) return true;
-  return errno == EPERM;  // it runs, under another user
+  QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray stat = file.read(4096);
+  // "pid (name) state ppid ..."; the name may hold spaces and parentheses.
+  const qsizetype close = stat.lastIndexOf(')');
+  if (close < 0) return false;
+  const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+  // After the name: state is field 3 of the line, starttime field 22.
+  if (fields.size() < 20 || fields[0].isEmpty()) return false;
+  *state = fields[0][0];
+  *start = QString::fromLatin1(fields[19]);
+  return true;
+}
+
+bool procIsAvailable() { return QFileInfo::exists(QStringLiteral("/proc/self/stat")); }
+
+QString startOfThisProcess()
+{
+  char state = 0;
+  QString start;
+  return readProcStat(QCoreApplication::applicationPid(), &state, &start) ? start : QString();
 }
 
 }  // namespace
@@ -52,7 +76,23 @@ DocumentLock::Holder DocumentLock::currentHolder()
   h.host = QSysInfo::machineHostName();
   h.pid = QCoreApplication::applicationPid();
   h.since = QDateTime::currentDateTime();
+  h.processStart = startOfThisProcess();
   return h;
+}
+
+bool DocumentLock::isHolderRunning(const Holder& holder)
+{
+  if (holder.pid <= 0) return false;
+  if (procIsAvailable()) {
+    char state = 0;
+    QString start;
+    if (!readProcStat(holder.pid, &state, &start)) return false;
+    if (state == 'Z' || state == 'X') return false;  // ended, not yet reaped
+    // Another process that has since been given the same number.
+    return holder.processStart.isEmpty() || holder.processStart == start;
+  }
+  if (::kill(static_cast<pid_t>(holder.pid), 0) == 0) return true;
+  return errno == EPERM;  // it runs, under another user
 }
 
 QString DocumentLock::describeHolder(const Holder& holder)
@@ -76,6 +116,7 @@ bool DocumentLock::readHolder(Holder& holder) const
   holder.pid = lines[2].toLongLong(&ok);
   if (!ok) return false;
   holder.since = lines.size() > 3 ? QDateTime::fromString(lines[3], Qt::ISODate) : QDateTime();
+  holder.processStart = lines.size() > 4 ? lines[4].trimmed() : QString();
   return true;
 }
 
@@ -84,9 +125,10 @@ bool DocumentLock::createLockFile()
   QFile file(lockPath_);
   if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
   const Holder me = currentHolder();
-  const QByteArray text = (me.user + QLatin1Char('\n') + me.host + QLatin1Char('\n') + QString::number(me.pid) +
-                           QLatin1Char('\n') + me.since.toString(Qt::ISODate) + QLatin1Char('\n'))
-                              .toUtf8();
+  const QByteArray text =
+      (me.user + QLatin1Char('\n') + me.host + QLatin1Char('\n') + QString::number(me.pid) + QLatin1Char('\n') +
+       me.since.toString(Qt::ISODate) + QLatin1Char('\n') + me.processStart + QLatin1Char('\n'))
+          .toUtf8();
   if (file.write(text) != text.size() || !file.flush()) {
     file.close();
     QFile::remove(lockPath_);
@@ -111,7 +153,7 @@ DocumentLock::Result DocumentLock::tryLock()
       return Result::HeldElsewhere;
     }
     const bool sameHost = found.host == QSysInfo::machineHostName();
-    if (sameHost && !processIsRunning(found.pid)) {
+    if (sameHost && !isHolderRunning(found)) {
       // Left behind by a program that ended without unlocking: take it over.
       QFile::remove(lockPath_);
       continue;

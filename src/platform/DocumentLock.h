@@ -2,8 +2,11 @@
 // cannot save over a file this one has open.
 //
 // The lock file ".~lock.<file name>#" sits in the document's folder and names its
-// holder: user, host and process. It is created exclusively; a lock left behind by a
-// process of this host that no longer runs is taken over.
+// holder: user (login name), host and process, with the process's start time as the
+// system counts it. It is created exclusively; a lock left behind by a process of
+// this host that no longer runs is taken over without a word: a process that has
+// ended, one that has ended but not yet been reaped by its parent, and a process
+// that merely reuses the number of the one that made the lock.
 #pragma once
 
 #include <QDateTime>
@@ -18,6 +21,7 @@ public:
     QString host;
     qint64 pid = 0;
     QDateTime since;
+    QString processStart;  // the process's start time in the system's count; empty: unknown
   };
 
   enum class Result {
@@ -43,6 +47,8 @@ public:
   static QString describeHolder(const Holder& holder);
   // This process, as it writes itself into a lock file.
   static Holder currentHolder();
+  // Whether the process of this host that made a lock still runs.
+  static bool isHolderRunning(const Holder& holder);
 
 private:
   bool readHolder(Holder& holder) const;

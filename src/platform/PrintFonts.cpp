@@ -1,6 +1,7 @@
 #include "platform/PrintFonts.h"
 
 #include <QFontInfo>
+#include <algorithm>
 
 namespace kivo {
 namespace {
@@ -40,6 +41,19 @@ bool PrintFonts::isAvailable(const QString& family, qreal pointSize)
 {
   if (missingForTesting().contains(family, Qt::CaseInsensitive)) return false;
   return acceptedFamilies(family).contains(resolvedFamily(family, pointSize), Qt::CaseInsensitive);
+}
+
+QFont PrintFonts::printFont(const QString& family, int sizeInPoints)
+{
+  QFont font;
+  // The family as fontconfig resolves it (Helvetica is often Nimbus Sans): a font's
+  // list of families is matched by exact name.
+  const QString latin = isAvailable(family) ? resolvedFamily(family) : family;
+  font.setFamilies({latin, QString::fromUtf8(kIPAGothic)});
+  font.setPixelSize(std::max(sizeInPoints, 1));
+  font.setHintingPreference(QFont::PreferNoHinting);
+  font.setKerning(false);
+  return font;
 }
 
 void PrintFonts::setMissingFamiliesForTesting(const QStringList& families) { missingForTesting() = families; }

@@ -16,6 +16,16 @@ class PrintFonts {
 public:
   static constexpr const char* kHelvetica = "Helvetica";
   static constexpr const char* kCourier = "Courier";
+  // The Japanese faces of printed text. Their PDF text copies out as the characters
+  // printed; other Japanese fonts map some kanji to radicals or compatibility forms.
+  static constexpr const char* kIPAGothic = "IPAGothic";
+  static constexpr const char* kIPAMincho = "IPAMincho";
+
+  // The font of printed text: the family (Helvetica or Courier) for Latin letters and
+  // digits, IPA Gothic for Japanese. Its size is in the painter's units, which for a
+  // printout are points (see PrintOperation), so that a page measures the same on
+  // paper, in a PDF and in a preview. Hinting is off for the same reason.
+  static QFont printFont(const QString& family, int sizeInPoints);
 
   // Whether a request for the family at the point size resolves to it or a stand-in.
   static bool isAvailable(const QString& family, qreal pointSize = 10.0);

@@ -1,6 +1,10 @@
 #include "platform/SheetController.h"
 
 #include <QAbstractButton>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+#include <algorithm>
 
 namespace kivo {
 
@@ -14,6 +18,7 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   setParent(window_, windowFlags() | Qt::Sheet | Qt::Dialog);
   setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
   attached_ = true;
+  placeOnWindow(this, window_);
   show();
   raise();
   activateWindow();
@@ -56,6 +61,46 @@ SheetController* SheetController::attachedSheet(const QWidget* window)
   for (SheetController* sheet : window->findChildren<SheetController*>(Qt::FindDirectChildrenOnly))
     if (sheet->isSheetAttached()) return sheet;
   return nullptr;
+}
+
+namespace {
+
+// The height the window manager's title bar takes above a window's contents.
+constexpr int kTitleBarAllowance = 32;
+
+}  // namespace
+
+QRect SheetController::placementOnWindow(const QSize& size, const QRect& windowFrame, const QRect& available)
+{
+  // The frame: the contents and the title bar over them.
+  QSize frame(size.width(), size.height() + kTitleBarAllowance);
+  if (!available.isEmpty()) frame = frame.boundedTo(available.size());
+  int x = windowFrame.center().x() - frame.width() / 2;
+  int y = windowFrame.center().y() - frame.height() / 2;
+  if (!available.isEmpty()) {
+    x = std::clamp(x, available.left(), available.left() + available.width() - frame.width());
+    y = std::clamp(y, available.top(), available.top() + available.height() - frame.height());
+  }
+  return QRect(QPoint(x, y), QSize(frame.width(), frame.height() - kTitleBarAllowance));
+}
+
+void SheetController::placeOnWindow(QWidget* dialog, const QWidget* window)
+{
+  if (!dialog) return;
+  dialog->ensurePolished();
+  if (dialog->layout()) dialog->layout()->activate();
+  QSize size = dialog->size();
+  if (!dialog->testAttribute(Qt::WA_Resized)) size = dialog->sizeHint().expandedTo(dialog->minimumSize());
+  const QWidget* over = window ? window->window() : nullptr;
+  QScreen* screen = over ? over->screen() : QGuiApplication::primaryScreen();
+  const QRect available = screen ? screen->availableGeometry() : QRect();
+  const QRect frame = over ? over->frameGeometry() : available;
+  const QRect place = placementOnWindow(size, frame, available);
+  if (place.size() != size) dialog->resize(place.size());
+  // move() places the frame once the window system has told its size; before that it
+  // places the contents, and the title bar would go above them, off the screen's top.
+  const bool frameKnown = dialog->frameGeometry() != dialog->geometry();
+  dialog->move(place.topLeft() + QPoint(0, frameKnown ? 0 : kTitleBarAllowance));
 }
 
 }  // namespace kivo

@@ -22,8 +22,9 @@ public:
 
   explicit SheetController(QWidget* parent = nullptr);
 
-  // Attaches the sheet to the window and shows it; the window stays open for other
-  // applications' input but not for its own until the sheet ends.
+  // Attaches the sheet to the window and shows it, centred on the window and wholly on
+  // its screen; the window stays open for other applications' input but not for its
+  // own until the sheet ends.
   void beginSheet(QWidget* window, std::function<void(int returnCode)> endHandler);
   bool isSheetAttached() const { return attached_; }
   QWidget* sheetWindow() const { return window_; }
@@ -40,6 +41,12 @@ public:
 
   // The sheet attached to the window, or nullptr.
   static SheetController* attachedSheet(const QWidget* window);
+
+  // Where a dialog of the size goes over the window: centred on it, then moved (and
+  // made smaller when it must) to lie wholly within the screen's available area with
+  // room for its title bar. Alerts use it too.
+  static QRect placementOnWindow(const QSize& size, const QRect& windowFrame, const QRect& available);
+  static void placeOnWindow(QWidget* dialog, const QWidget* window);
 
 protected:
   // The button whose action means OK.

@@ -68,10 +68,10 @@ PropertiesSettings::Refusal PropertiesSettings::check() const
     const bool dateFault = r.field == TermSettings::Field::StartDate || r.field == TermSettings::Field::EndDate;
     if (!(dateFault && (datesUnchanged || !canEditTermAndKind_))) {
       switch (r.field) {
-      case TermSettings::Field::Name: return {Field::Name, r.title, r.message};
-      case TermSettings::Field::TermNo: return {Field::TermNo, r.title, r.message};
-      case TermSettings::Field::StartDate: return {Field::StartDate, r.title, r.message};
-      case TermSettings::Field::EndDate: return {Field::EndDate, r.title, r.message};
+      case TermSettings::Field::Name: return {Field::Name, r.title, r.message, r.note};
+      case TermSettings::Field::TermNo: return {Field::TermNo, r.title, r.message, r.note};
+      case TermSettings::Field::StartDate: return {Field::StartDate, r.title, r.message, r.note};
+      case TermSettings::Field::EndDate: return {Field::EndDate, r.title, r.message, r.note};
       case TermSettings::Field::None: break;
       }
     }
@@ -80,7 +80,7 @@ PropertiesSettings::Refusal PropertiesSettings::check() const
       document_->rootKamokuKubun()) {
     const std::string why = rescaleStartBalances(*document_->rootKamokuKubun(), document_->kaisya().decimalPrecision(),
                                                  decimalPrecision, false);
-    if (!why.empty()) return {Field::DecimalPrecision, kInvalidTitle, why};
+    if (!why.empty()) return {Field::DecimalPrecision, kInvalidTitle, why, {}};
   }
   return {};
 }
@@ -147,15 +147,15 @@ std::string PropertiesSettings::rescaleStartBalances(KamokuKubun& root, int32_t 
 PropertiesSettings::Refusal PropertiesSettings::checkPasswords(const PasswordChange& c, bool hasPassword,
                                                                bool hasLimitedPassword)
 {
-  if (c.password != c.passwordConfirmation) return {Field::Password, kInvalidTitle, kPasswordMismatchMessage};
+  if (c.password != c.passwordConfirmation) return {Field::Password, kInvalidTitle, kPasswordMismatchMessage, {}};
   if (c.limitedPassword != c.limitedPasswordConfirmation)
-    return {Field::LimitedUserPassword, kInvalidTitle, kPasswordMismatchMessage};
+    return {Field::LimitedUserPassword, kInvalidTitle, kPasswordMismatchMessage, {}};
   if (!c.password.empty() && c.password == c.limitedPassword)
-    return {Field::LimitedUserPassword, kInvalidTitle, kSamePasswordsMessage};
+    return {Field::LimitedUserPassword, kInvalidTitle, kSamePasswordsMessage, {}};
   const bool willHavePassword = !c.password.empty() || (hasPassword && !c.clearPassword);
   const bool willHaveLimited = !c.limitedPassword.empty() || (hasLimitedPassword && !c.clearLimitedPassword);
   if (willHaveLimited && !willHavePassword)
-    return {Field::LimitedUserPassword, kInvalidTitle, kLimitedWithoutPasswordMessage};
+    return {Field::LimitedUserPassword, kInvalidTitle, kLimitedWithoutPasswordMessage, {}};
   return {};
 }
 

@@ -23,8 +23,9 @@ public:
   enum class Field { None, Name, TermNo, StartDate, EndDate, DecimalPrecision, Password, LimitedUserPassword };
   struct Refusal {
     Field field = Field::None;
-    std::string title;  // empty: a beep is enough
+    std::string title;  // empty: the note next to the field is enough
     std::string message;
+    std::string note;
     bool isRefused() const { return field != Field::None; }
   };
 

@@ -7,23 +7,24 @@
 namespace kivo {
 namespace {
 
-TermSettings::Refusal beepAt(TermSettings::Field field) { return {field, {}, {}}; }
+TermSettings::Refusal noteAt(TermSettings::Field field, const char* note) { return {field, {}, {}, note}; }
 
 TermSettings::Refusal alertAt(TermSettings::Field field, const char* message)
 {
-  return {field, TermSettings::kInvalidDateTitle, message};
+  return {field, TermSettings::kInvalidDateTitle, message, {}};
 }
 
 }  // namespace
 
 TermSettings::Refusal TermSettings::check() const
 {
-  if (trimmedName(name).empty()) return beepAt(Field::Name);
+  if (trimmedName(name).empty()) return noteAt(Field::Name, kEmptyNameNote);
   if (isHoujin && !FieldText::normalizedInput(termNoText).empty() && !termNoOfText(termNoText))
-    return beepAt(Field::TermNo);
-  if (!startDate || startDate->isNull()) return beepAt(Field::StartDate);
+    return noteAt(Field::TermNo, kTermNoNote);
+  if (!startDate || startDate->isNull()) return noteAt(Field::StartDate, kStartDateNote);
   if (*startDate < Date::earliestTermStartDate()) return alertAt(Field::StartDate, kTooEarlyStartMessage);
-  if (!endDate || endDate->isNull() || *endDate < *startDate) return beepAt(Field::EndDate);
+  if (!endDate || endDate->isNull()) return noteAt(Field::EndDate, kEndDateNote);
+  if (*endDate < *startDate) return noteAt(Field::EndDate, kEndBeforeStartNote);
   if (!isKakeibo && endDate->addingDays(1).month() == endDate->month())
     return alertAt(Field::EndDate, kEndOfMonthMessage);
   // One year on from the start; a start on 29 February gives 28 February.

@@ -18,12 +18,13 @@ public:
   // The field a refusal points at, so that the window can select it.
   enum class Field { None, Name, TermNo, StartDate, EndDate };
 
-  // Why the input was refused. A refusal without a message is answered with a beep;
-  // one with a message shows it as an alert under the title.
+  // Why the input was refused. A refusal with a message shows it as an alert under
+  // the title; one without says its note next to the field.
   struct Refusal {
     Field field = Field::None;
     std::string title;
     std::string message;
+    std::string note;
     bool isRefused() const { return field != Field::None; }
   };
 
@@ -31,6 +32,11 @@ public:
   static constexpr const char* kEndOfMonthMessage = "期間の最終日は、月末日を指定してください。";
   static constexpr const char* kTermTooLongMessage = "設定できる期間は最長１年です。";
   static constexpr const char* kTooEarlyStartMessage = "期間の開始日は、1984年1月24日以降を指定してください。";
+  static constexpr const char* kEmptyNameNote = "名前を入力してください。";
+  static constexpr const char* kTermNoNote = "期には 1 から 9999 までの数を入力してください。";
+  static constexpr const char* kStartDateNote = "開始日を入力してください。";
+  static constexpr const char* kEndDateNote = "終了日を入力してください。";
+  static constexpr const char* kEndBeforeStartNote = "終了日には開始日より後の日付を指定してください。";
   // The largest term number a corporation can give.
   static constexpr int32_t kMaxTermNo = 9999;
 

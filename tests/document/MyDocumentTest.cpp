@@ -171,6 +171,32 @@ TEST(MyDocumentHendouReasons, EquityEntriesAreAssignedAndRenamesFollow)
   EXPECT_FALSE(doc->isDocumentEdited());
 }
 
+TEST(MyDocumentHendouReasons, TheListsFollowTheJournalEvenAfterAReportSortedIt)
+{
+  auto doc = test::makeDocumentWithEveryRecord();
+  doc->hendouReasonArray().clear();
+  const KamokuPtr equity = doc->codeSortedKamokuArray()[6];
+  doc->updateHendouReasonArray();
+  const size_t before = doc->hendouReasonArray()[0]->shiwakeArray().size();
+
+  // An entry added, and the sorted journal brought up to date by some report before
+  // the reasons are looked at again.
+  auto dividend = entry(Date(2024, 7, 1), 800);
+  dividend->setKarikataKamokuCode(equity->code());
+  dividend->setKashikataKamokuCode(100);
+  doc->shiwakeArray().push_back(dividend);
+  doc->shiwakeArrayDidChange(false);
+  doc->setSortedShiwakeArray();
+  EXPECT_FALSE(doc->isHendouReasonArrayCurrent());
+  doc->updateHendouReasonArray();
+  EXPECT_TRUE(doc->isHendouReasonArrayCurrent());
+  EXPECT_EQ(doc->hendouReasonArray()[0]->shiwakeArray().size(), before + 1);
+
+  // A change of the reasons themselves is a reason to rebuild as well.
+  doc->hendouReasonArrayDidChange();
+  EXPECT_FALSE(doc->isHendouReasonArrayCurrent());
+}
+
 class RecordingWindow : public DocumentWindow {
 public:
   explicit RecordingWindow(Kind kind) : kind_(kind) {}

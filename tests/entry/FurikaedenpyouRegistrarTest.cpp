@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "entry/EntryTestBooks.h"
 #include "entry/FurikaedenpyouRegistrar.h"
 
@@ -83,6 +85,38 @@ TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndRecordsTheOtherSides)
   ASSERT_EQ(doc->shiwakeArray().size(), 1u);
   EXPECT_EQ(doc->shiwakeArray()[0]->tekiyou(), "売上（訂正）");
   EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 2);
+}
+
+TEST(FurikaedenpyouRegistrar, RegisteringAgainKeepsEachLinesChangeReason)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  const int32_t n = doc->kaisya().minAvailableDenpyouNo();
+  v.displayShiwakeOfDenpyouNo(n);
+  v.insertDenpyouRow(1);
+  test::setRow(v, 0, kApr10, kGenkin, 1000, kUriagedaka, 1000, "一");
+  test::setRow(v, 1, kApr10, kShoumouhinhi, 300, kGenkin, 300, "二");
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+  ASSERT_EQ(doc->shiwakeArray().size(), 2u);
+  doc->shiwakeArray()[0]->setHendouReasonStr("増資");
+  doc->shiwakeArray()[1]->setHendouReasonStr("剰余金の配当");
+
+  // Edited: a new first line, the second line's description changed.
+  v.displayShiwakeOfDenpyouNo(n);
+  v.insertDenpyouRow(0);
+  test::setRow(v, 0, kApr10, kFutsuuYokin, 50, kGenkin, 50, "新");
+  v.setCell(2, Row::TekiyouMatrix, FieldValue::text("二（訂正）"));
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+  std::map<std::string, std::string> reasonOf;
+  for (const ShiwakePtr& s : doc->shiwakeArray()) reasonOf[s->tekiyou()] = s->hendouReasonStr();
+  EXPECT_EQ(reasonOf, (std::map<std::string, std::string>{{"新", ""}, {"一", "増資"}, {"二（訂正）", "剰余金の配当"}}));
+
+  // A copy of the voucher is new entries: no reason carried over.
+  v.duplicateDenpyou();
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+  for (const ShiwakePtr& s : doc->shiwakeArray()) {
+    if (s->denpyouNo() != n) { EXPECT_EQ(s->hendouReasonStr(), "") << s->tekiyou(); }
+  }
 }
 
 TEST(FurikaedenpyouRegistrar, ASideWithSeveralRowsRecordsSyokuchiAsTheOtherSide)

@@ -344,6 +344,25 @@ TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
   EXPECT_EQ(v.cell(1, Row::TekiyouMatrix), FieldValue::text("摘要A"));
 }
 
+// What the description list is given for the selected row: a side the row leaves
+// empty comes from the nearest row above that has it.
+TEST(FurikaedenpyouDescriptionList, TheSelectedRowsAccountsFillAMissingSideFromAbove)
+{
+  auto doc = test::makeEntryBooks();
+  Furikaedenpyou v(*doc);
+  test::setRow(v, 0, kDay, kGenkin, 300, kUriagedaka, 100);
+  test::setRow(v, 1, kDay, -1, 0, kFutsuuYokin, 200);
+  test::setRow(v, 2, kDay, kShoumouhinhi, 0, -1, 0);
+  test::setRow(v, 3, kDay, -1, 0, -1, 0);
+  using Codes = std::pair<int32_t, int32_t>;
+  const Codes expected[] = {{kGenkin, kUriagedaka}, {kGenkin, kFutsuuYokin}, {kShoumouhinhi, kFutsuuYokin}, {-1, -1}};
+  EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), (Codes{-1, -1}));
+  for (int r = 0; r < 4; ++r) {
+    v.selectCell(r, Row::TekiyouMatrix);
+    EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), expected[r]) << "row " << r;
+  }
+}
+
 TEST(FurikaedenpyouEditing, TypingAnAccountEmptiesThatSidesSubAccount)
 {
   auto doc = test::makeEntryBooks({.hojyoKamoku = true});

@@ -110,6 +110,13 @@ TEST_F(SuitoucyouRegistrarTest, ACompleteRowTakesTheNextNumberInReceiptOrPayment
     EXPECT_EQ(journal()[1]->denpyouNo(), 7);
     EXPECT_EQ(journal()[1]->tekiyou(), "訂正");
     EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 8);
+
+    // Edited again, the entry keeps the change reason it was given.
+    journal()[1]->setHendouReasonStr("増資");
+    b.setCell(0, Row::TekiyouMatrix, FieldValue::text("再訂正"));
+    EXPECT_EQ(registerRow(), Result::Registered);
+    EXPECT_EQ(journal()[1]->tekiyou(), "再訂正");
+    EXPECT_EQ(journal()[1]->hendouReasonStr(), "増資");
   }
 }
 

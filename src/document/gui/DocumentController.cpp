@@ -85,7 +85,10 @@ DocumentSession* DocumentController::openDocumentWithContentsOfFile(const QStrin
     if (result.status == DocumentFile::Status::NewerVersion)
       AppController::showMessage(message, QStringLiteral("Download"));
     else
-      AlertSheet::runAlert(QStringLiteral("書類を開けません"), message);
+      // Named, since the alert may come long after the file was chosen (or for one of
+      // several files given at once).
+      AlertSheet::runAlert(QStringLiteral("書類を開けません"),
+                           QStringLiteral("“%1”\n%2").arg(QFileInfo(path).fileName(), message));
     return nullptr;
   }
   DocumentSession* doc = adopt(std::make_unique<DocumentSession>(std::move(document), path));

@@ -7,6 +7,7 @@
 #include <QValidator>
 #include <algorithm>
 
+#include "platform/FieldMessage.h"
 #include "platform/NotificationCenter.h"
 
 namespace kivo {
@@ -14,7 +15,8 @@ namespace {
 
 constexpr int kTextInset = 5;
 
-// Refuses keystrokes that the delegate's formatter would not take as partial text.
+// Marks text the delegate's formatter would not take as partial text as intermediate:
+// it stays as typed, and reading it when the editing ends refuses the whole input.
 class PartialStringValidator : public QValidator {
 public:
   PartialStringValidator(EntryGridView* grid) : QValidator(grid), grid_(grid) {}
@@ -22,7 +24,7 @@ public:
   {
     EntryGridView::Delegate* d = grid_->delegate();
     if (!d || grid_->selectedMatrixId() < 0) return Acceptable;
-    return d->isPartialStringValid(grid_->selectedMatrixId(), input) ? Acceptable : Invalid;
+    return d->isPartialStringValid(grid_->selectedMatrixId(), input) ? Acceptable : Intermediate;
   }
 
 private:
@@ -106,6 +108,11 @@ EntryGridView::EntryGridView(const QString& keyDownNotificationName, QWidget* pa
       delegate_->textDidBeginEditing(selectedRow_, selectedMatrix_);
     }
     delegate_->textDidChange(selectedRow_, selectedMatrix_, text);
+    if (!delegate_ || !editing_) return;
+    if (delegate_->isPartialStringValid(selectedMatrix_, text))
+      FieldMessage::hideFor(viewport());
+    else
+      delegate_->partialStringRefused(selectedRow_, selectedMatrix_, text);
   });
   connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { keepSelectedRowVisible(); });
   updateGeometries();
@@ -393,6 +400,7 @@ void EntryGridView::closeEditor()
   if (!editing_) return;
   editing_ = false;
   began_ = false;
+  FieldMessage::hideFor(viewport());
   const bool hadFocus = editor_->hasFocus();
   editor_->hide();
   if (hadFocus) setFocus(Qt::OtherFocusReason);

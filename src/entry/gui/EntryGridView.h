@@ -67,8 +67,10 @@ public:
     virtual bool doCommandBySelector(int row, int matrixId, Command command, bool isAutoRepeat) { return false; }
     // A click on a selectable cell of an enabled matrix.
     virtual void mouseDownInCell(int row, int matrixId) {}
-    // A keystroke refused by this answers false (the editor does not take it).
+    // Whether the text may stand in the cell while typing. Text that may not is kept
+    // as typed (never cut), and the delegate is told so that it can say why.
     virtual bool isPartialStringValid(int matrixId, const QString& text) const { return true; }
+    virtual void partialStringRefused(int row, int matrixId, const QString& text) {}
     // The colour of a cell's text when it is not selected; an invalid colour: the
     // grid's own.
     virtual QColor textColor(int row, int matrixId) const { return {}; }

@@ -12,11 +12,13 @@
 #include "fields/KamokuFormatter.h"
 #include "fields/StopChar.h"
 #include "fields/TekiyouFormatter.h"
+#include "fields/gui/FormatterValidator.h"
 #include "fields/gui/HojyoKamokuFormatterListWindow.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "fields/gui/KamokuFormatterListWindow.h"
 #include "fields/gui/TekiyouFormatterListWindow.h"
 #include "platform/AlertSheet.h"
+#include "platform/FieldMessage.h"
 
 namespace kivo {
 namespace {
@@ -93,6 +95,18 @@ bool EntryWindowController::isPartialStringValid(int matrixId, const QString& te
   return !formatter || formatter->isPartialStringValid(text.toStdString());
 }
 
+void EntryWindowController::partialStringRefused(int row, int matrixId, const QString& text)
+{
+  if (Formatter* formatter = formatterForMatrix(matrixId, row))
+    showRefusalAtCell(row, matrixId, FormatterValidator::refusalOfPartialText(*formatter, text));
+}
+
+void EntryWindowController::showRefusalAtCell(int row, int matrixId, const QString& message)
+{
+  EntryGridView* view = entryGridView();
+  if (view) FieldMessage::show(view->viewport(), message, view->cellRect(row, matrixId));
+}
+
 bool EntryWindowController::textShouldEndEditing(int row, int matrixId, const QString& text)
 {
   Formatter* formatter = formatterForMatrix(matrixId, row);
@@ -100,6 +114,7 @@ bool EntryWindowController::textShouldEndEditing(int row, int matrixId, const QS
   FieldValue value;
   if (!formatter->getObjectValue(value, text.toStdString(), nullptr)) {
     AlertSheet::beep();
+    showRefusalAtCell(row, matrixId, FormatterValidator::refusalOfText(*formatter, text));
     return false;
   }
   setCellValue(row, matrixId, value);

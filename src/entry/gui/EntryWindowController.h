@@ -68,6 +68,9 @@ protected:
   bool textShouldEndEditing(int row, int matrixId, const QString& text) override;
   bool doCommandBySelector(int row, int matrixId, EntryGridView::Command command, bool isAutoRepeat) override;
   bool isPartialStringValid(int matrixId, const QString& text) const override;
+  void partialStringRefused(int row, int matrixId, const QString& text) override;
+  // Says next to the cell why its text is refused.
+  void showRefusalAtCell(int row, int matrixId, const QString& message);
   // A cell's text through its column's formatter; empty for an empty cell.
   QString formattedCellString(int row, int matrixId, const FieldValue& value) const;
 

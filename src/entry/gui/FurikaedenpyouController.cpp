@@ -1,7 +1,9 @@
 #include "entry/gui/FurikaedenpyouController.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -31,6 +33,7 @@
 #include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
+#include "setup/gui/TekiyouListController.h"
 
 namespace kivo {
 namespace {
@@ -446,6 +449,7 @@ void FurikaedenpyouController::setTaisyakuBalanceFieldValue()
 
 void FurikaedenpyouController::showInvalidDenpyouSheet(const FurikaedenpyouCheckResult& result)
 {
+  closeAttachedSheet();
   AlertSheet::beginAlertSheet(this, qs(Furikaedenpyou::kInvalidDenpyouTitle), qs(result.message));
   if (result.row >= 0) deselectSelectedCellAndThenSelectDenpyouRow(result.row, result.column);
 }
@@ -534,7 +538,9 @@ std::vector<BookmarkPtr>* FurikaedenpyouController::drawerBookmarkArray()
 
 void FurikaedenpyouController::removeDenpyouFromShiwake()
 {
-  if (refuseUnchangeableDenpyou()) return;
+  // No entry carries a number past the counter's limit: deleting such a voucher only
+  // drops what was typed, which must stay possible since it can never be registered.
+  if (!denpyou_.isBeyondDenpyouNoLimit() && refuseUnchangeableDenpyou()) return;
   removeAllUndoActions();
   denpyouView_->abortEditing();
   FurikaedenpyouDeletion deletion = FurikaedenpyouDeletion::removeDenpyou(
@@ -769,6 +775,38 @@ void FurikaedenpyouController::windowDidResignKey()
   removeAllUndoActions();
 }
 
-void FurikaedenpyouController::windowWillCloseHook() { removeAllUndoActions(); }
+void FurikaedenpyouController::windowWillCloseHook()
+{
+  removeAllUndoActions();
+  closeAttachedSheet();
+}
+
+// --- the description list
+
+void FurikaedenpyouController::closeAttachedSheet()
+{
+  if (auto* sheet = qobject_cast<TekiyouListController*>(attachedSheetController()))
+    sheet->endTekiyouListWindow(nullptr);
+}
+
+bool FurikaedenpyouController::getSelectedRowKarikataKamokuCode(int& karikataKamokuCode, int& kashikataKamokuCode) const
+{
+  if (denpyou_.selectedDenpyouRow() < 0) return false;
+  const auto [karikata, kashikata] = denpyou_.selectedDenpyouRowKarikataKashikataKamokuCode();
+  karikataKamokuCode = karikata;
+  kashikataKamokuCode = kashikata;
+  return true;
+}
+
+void FurikaedenpyouController::writeTekiyouStringToPasteboard()
+{
+  const int row = denpyou_.selectedDenpyouRow();
+  if (row < 0) return;
+  // The description being typed counts as written.
+  const bool typing = isEditingCell() && denpyou_.selectedColumn() == Row::TekiyouMatrix;
+  const QString tekiyou =
+      typing ? denpyouView_->fieldEditor()->text() : qs(denpyou_.row(row).cell(Row::TekiyouMatrix).textValue());
+  if (!tekiyou.isEmpty()) QGuiApplication::clipboard()->setText(tekiyou);
+}
 
 }  // namespace kivo

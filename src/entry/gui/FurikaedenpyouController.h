@@ -17,6 +17,7 @@
 #include "entry/Furikaedenpyou.h"
 #include "entry/FurikaedenpyouCellMovement.h"
 #include "entry/gui/EntryWindowController.h"
+#include "setup/TekiyouListSource.h"
 
 class QAction;
 class QDockWidget;
@@ -37,7 +38,7 @@ class JigyoubuFormatter;
 class KamokuFormatter;
 class TekiyouFormatter;
 
-class FurikaedenpyouController : public EntryWindowController {
+class FurikaedenpyouController : public EntryWindowController, public TekiyouListSource {
   Q_OBJECT
 public:
   using Column = FurikaedenpyouRow::Column;
@@ -154,6 +155,13 @@ public:
   QAction* functionMenuAction(const QString& title);
   void validateMenuItems() override;
 
+  // --- the description list opened over this window
+  bool getSelectedRowKarikataKamokuCode(int& karikataKamokuCode, int& kashikataKamokuCode) const override;
+  void writeTekiyouStringToPasteboard() override;
+  // Ends an attached description-list sheet before another sheet opens or the window
+  // closes.
+  void closeAttachedSheet();
+
   // --- the document's hooks
   bool settleEditing() override { return handleChooseDenpyouToShiwakeArrayMenu(); }
 
@@ -192,6 +200,8 @@ private:
   bool moveSelectedCell(EntryGridView::Command command) override;
   Picker pickerOfMatrix(int matrixId) const override;
   int hojyoKamokuMatrixOfKamokuMatrix(int matrixId) const override;
+  // A picker writes into the cell as typing would: refused where typing is.
+  bool mayPickInCell(int row, int matrixId) override { return textShouldBeginEditing(row, matrixId); }
 
   void buildLayout();
   void setUpMatrices();

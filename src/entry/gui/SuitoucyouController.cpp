@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -360,8 +361,13 @@ void SuitoucyouController::updateSuitoucyouUI()
   // in, as the rows are rebuilt from the journal and would drop what was typed.
   if (!commitEditing()) suitoucyouView_->abortEditing();
   int row = book_.selectedSuitoucyouRow();
-  if (row >= 0 && !book_.row(row).isFurikaedenpyouLine() && (isMainWindow() || isSelectedRowEdited_))
-    setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray();
+  if (row >= 0 && !book_.row(row).isFurikaedenpyouLine() && (isMainWindow() || isSelectedRowEdited_) &&
+      setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray() == SuitoucyouRegistrar::Result::RefusedInvalidRow) {
+    // Rebuilt from the journal, the row would lose what was typed into it: it stays as
+    // typed, its sheet at it, and the book is rebuilt once the row is written.
+    doesNeedToRebuildAfterEditedRow_ = true;
+    return;
+  }
   row = book_.selectedSuitoucyouRow();
   Column column = row >= 0 && book_.selectedEditableIndex() >= 0 ? book_.selectedColumn() : Row::DateMatrix;
   if (book_.indexOfShiwakeOfDenpyouNo(book_.selectDenpyouNo()) < 0) {
@@ -500,6 +506,14 @@ SuitoucyouRegistrar::Result SuitoucyouController::setSuitoucyouRowOfSelectDenpyo
       SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(book_, registrarContext());
   if (result == SuitoucyouRegistrar::Result::Registered || result == SuitoucyouRegistrar::Result::DenpyouNoExhausted)
     isSelectedRowEdited_ = false;
+  if (result == SuitoucyouRegistrar::Result::Registered && doesNeedToRebuildAfterEditedRow_) {
+    // The refresh a kept row put off, once the caller is done with the rows.
+    doesNeedToRebuildAfterEditedRow_ = false;
+    QTimer::singleShot(0, this, [this] {
+      book_.setStartRowWithInvalidZandaka(0);
+      updateSuitoucyouUI();
+    });
+  }
   switch (result) {
   case SuitoucyouRegistrar::Result::DenpyouNoExhausted:
     beginAlertSheet(Suitoucyou::kInvalidDenpyouNoTitle, Suitoucyou::denpyouNoExhaustedMessage());

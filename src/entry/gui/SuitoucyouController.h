@@ -221,6 +221,9 @@ private:
   bool doUpdateZandakaEvenNotMainWindow_ = false;
   // The selected row was typed in since it was last shown or registered.
   bool isSelectedRowEdited_ = false;
+  // A refresh found the edited row invalid and kept it: the book is rebuilt once the
+  // row is written.
+  bool doesNeedToRebuildAfterEditedRow_ = false;
 
   SuitoucyouView* suitoucyouView_ = nullptr;
   QLabel* titleLabel_ = nullptr;

@@ -4,17 +4,21 @@
 
 #include "fields/Formatter.h"
 #include "fields/gui/FormatterValidator.h"
+#include "platform/FieldMessage.h"
 
 namespace kivo {
 
 FormatterLineEditBinding::FormatterLineEditBinding(QLineEdit* lineEdit, Formatter& formatter, QObject* parent)
     : QObject(parent ? parent : lineEdit), lineEdit_(lineEdit), formatter_(&formatter)
 {
-  validator_ = new FormatterValidator(formatter, this);
-  lineEdit->setValidator(validator_);
+  connect(lineEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
+    FieldMessage::show(lineEdit_, FormatterValidator::refusalOfPartialText(*formatter_, text));
+  });
   connect(lineEdit, &QLineEdit::editingFinished, this, [this] {
     QString error;
-    if (!commit(&error)) emit textRefused(error);
+    if (commit(&error)) return;
+    FieldMessage::show(lineEdit_, error);
+    emit textRefused(error);
   });
 }
 
@@ -30,9 +34,10 @@ bool FormatterLineEditBinding::commit(QString* errorDescription)
   FieldValue read;
   std::string error;
   if (!formatter_->getObjectValue(read, lineEdit_->text().toStdString(), &error)) {
-    if (errorDescription) *errorDescription = QString::fromStdString(error);
+    if (errorDescription) *errorDescription = FormatterValidator::refusalOfText(*formatter_, lineEdit_->text());
     return false;
   }
+  FieldMessage::hideFor(lineEdit_);
   const bool changed = !(read == value_);
   value_ = read;
   if (!read.isText()) lineEdit_->setText(QString::fromStdString(formatter_->stringForObjectValue(read).value_or("")));

@@ -1,6 +1,7 @@
 // Binds a line edit to a formatter: the edit shows the formatter's text for the
-// bound value, refuses keystrokes the formatter refuses, and when its editing ends
-// reads the text back into the value (or reports why it cannot).
+// bound value, and when its editing ends reads the text back into the value. Text the
+// formatter refuses is never cut to something it takes: it stays as typed, with the
+// reason shown next to the field (FieldMessage) while typing and when it is refused.
 #pragma once
 
 #include <QLineEdit>
@@ -13,7 +14,6 @@
 namespace kivo {
 
 class Formatter;
-class FormatterValidator;
 
 class FormatterLineEditBinding : public QObject {
   Q_OBJECT
@@ -41,7 +41,6 @@ signals:
 private:
   QPointer<QLineEdit> lineEdit_;
   Formatter* formatter_;
-  FormatterValidator* validator_;
   FieldValue value_;
 };
 

@@ -14,6 +14,7 @@
 
 #include "fields/StopChar.h"
 #include "fields/gui/WindowPlacement.h"
+#include "platform/FieldMessage.h"
 
 namespace kivo {
 namespace {
@@ -171,6 +172,7 @@ void FormatterListWindow::closeWithStopChar(uint16_t stopChar)
   const int row = selectedRow();
   if (row < 0) {
     QApplication::beep();
+    FieldMessage::show(searchField_, tr("一致する項目がありません。検索する文字を直すか、Esc で閉じてください。"));
     return;
   }
   chosenRow_ = row;
@@ -206,7 +208,7 @@ int FormatterListWindow::runModal(const QPoint& topLeftPoint, const QString& sea
   searchField_->deselect();
   searchField_->end(false);
   move(WindowPlacement::keptOnScreen(QRect(topLeftPoint, size()), WindowPlacement::availableGeometryAt(topLeftPoint)));
-  exec();
+  runModalKeepingKeys();
   return chosenRow_;
 }
 

@@ -1,5 +1,6 @@
 #include "fields/gui/FormatterValidator.h"
 
+#include "fields/FieldValue.h"
 #include "fields/Formatter.h"
 
 namespace kivo {
@@ -11,7 +12,22 @@ FormatterValidator::FormatterValidator(Formatter& formatter, QObject* parent)
 
 QValidator::State FormatterValidator::validate(QString& input, int&) const
 {
-  return formatter_->isPartialStringValid(input.toStdString()) ? Acceptable : Invalid;
+  return formatter_->isPartialStringValid(input.toStdString()) ? Acceptable : Intermediate;
+}
+
+QString FormatterValidator::refusalOfText(Formatter& formatter, const QString& text)
+{
+  FieldValue value;
+  std::string error;
+  if (formatter.getObjectValue(value, text.toStdString(), &error)) return {};
+  return error.empty() ? QStringLiteral("この入力は使えません。") : QString::fromStdString(error);
+}
+
+QString FormatterValidator::refusalOfPartialText(Formatter& formatter, const QString& text)
+{
+  if (formatter.isPartialStringValid(text.toStdString())) return {};
+  const QString reason = refusalOfText(formatter, text);
+  return reason.isEmpty() ? QStringLiteral("この入力は使えません。") : reason;
 }
 
 }  // namespace kivo

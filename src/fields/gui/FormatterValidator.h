@@ -1,7 +1,7 @@
-// A Qt validator over one of our formatters: a keystroke that makes the text an
-// invalid partial string is refused (the line edit does not take it). Whether the
-// whole text is a value is the formatter's getObjectValue, asked when the field's
-// editing ends.
+// A Qt validator over one of our formatters. Text the formatter refuses even as
+// partial input is not cut or changed: it stands as typed (intermediate), so that the
+// field can say what is wrong and the whole input is refused when its editing ends.
+// Whether the whole text is a value is the formatter's getObjectValue.
 #pragma once
 
 #include <QValidator>
@@ -18,6 +18,12 @@ public:
   State validate(QString& input, int& pos) const override;
 
   Formatter& formatter() const { return *formatter_; }
+
+  // Why the text cannot be read as a value of the formatter: its own sentence, or a
+  // general one; empty when the text reads.
+  static QString refusalOfText(Formatter& formatter, const QString& text);
+  // Why the text cannot even stand while typing; empty when it can.
+  static QString refusalOfPartialText(Formatter& formatter, const QString& text);
   void setFormatter(Formatter& formatter) { formatter_ = &formatter; }
 
 private:

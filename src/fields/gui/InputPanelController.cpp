@@ -56,7 +56,9 @@ InputPanelController::InputPanelController(const QString& caption, int fieldWidt
   outer->addWidget(frame);
 
   watchTextField(textField_);
-  connect(textField_, &QLineEdit::textEdited, this, [this] { showMessage(QString()); });
+  // Text that cannot stand is kept as typed and says why at once.
+  connect(textField_, &QLineEdit::textEdited, this,
+          [this](const QString& text) { showMessage(FormatterValidator::refusalOfPartialText(formatter(), text)); });
   setFixedSize(sizeHint());
 }
 
@@ -91,7 +93,7 @@ void InputPanelController::setWindowFrameOriginByFrameTopLeftPoint(const QPoint&
 void InputPanelController::runModal()
 {
   textField_->setFocus();
-  exec();
+  runModalKeepingKeys();
 }
 
 void InputPanelController::showEvent(QShowEvent* event)
@@ -116,7 +118,8 @@ void InputPanelController::closeWithStopChar(uint16_t key)
     clearValue();
   } else {
     QApplication::beep();
-    if (!readable) showMessage(QString::fromStdString(error));
+    showMessage(readable ? QStringLiteral("入力してください。")
+                         : FormatterValidator::refusalOfText(formatter(), textField_->text()));
     return;
   }
   stopModalChar_ = key;

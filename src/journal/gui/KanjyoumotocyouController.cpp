@@ -32,16 +32,24 @@
 #include "fields/gui/KamokuFormatterListWindow.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/KanjyoumotocyouShortcut.h"
+#include "journal/gui/KanjyoumotocyouPrintView.h"
+#include "journal/gui/KanjyoumotocyouPrinting.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
+#include "setup/gui/DocumentInfoController.h"
 
 namespace kivo {
 namespace {
+
+// The step of a new ledger away from one it would cover.
+constexpr int kCascadeRight = 21;
+constexpr int kCascadeDown = 23;
 
 QString fieldText(const std::optional<std::string>& s) { return s ? QString::fromStdString(*s) : QString(); }
 
@@ -261,14 +269,58 @@ std::vector<KanjyoumotocyouController::Column> KanjyoumotocyouController::visibl
   return columns;
 }
 
-void KanjyoumotocyouController::applyColumnWidths()
+int KanjyoumotocyouController::columnWidth(Column column, bool maximum) const
 {
   const int unit = std::max(fontMetrics().averageCharWidth(), 6);
+  const int characters = maximum ? KanjyoumotocyouTableModel::maxWidthCharactersOfColumn(column)
+                                 : KanjyoumotocyouTableModel::widthCharactersOfColumn(column);
+  int width = characters * unit;
+  if (column == Column::KarikataKingaku || column == Column::KashikataKingaku || column == Column::Zandaka) {
+    // Digits are wider than an average character: the column is measured on the
+    // largest figure itself, signed, with the cell's margins.
+    const Kaisya& kaisya = document()->document().kaisya();
+    const QFontMetrics metrics(tableView_->font());
+    const QString largest = qs("-" + kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
+    const int figure = std::max(metrics.horizontalAdvance(largest),
+                                metrics.horizontalAdvance(qs(Kaisya::overFlowAmountValueString())));
+    width = std::max(width, figure + 2 * metrics.horizontalAdvance(QLatin1Char('0')));
+  }
+  return width;
+}
+
+void KanjyoumotocyouController::moveWindowToInitialPositionWithDisplay(bool display)
+{
+  PeriodReportWindowController::moveWindowToInitialPositionWithDisplay(false);
+  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  const QRect available = screen ? screen->availableGeometry() : QRect();
+  QRect frame = windowFrame();
+  auto covers = [this, &frame] {
+    for (WindowController* wc : document()->windowControllers())
+      if (wc != this && qobject_cast<KanjyoumotocyouController*>(wc) && wc->isVisible() &&
+          (wc->windowFrame().topLeft() - frame.topLeft()).manhattanLength() < 8)
+        return true;
+    return false;
+  };
+  for (int step = 0; step < 20 && covers(); ++step) {
+    frame.translate(kCascadeRight, kCascadeDown);
+    // Past the screen's edge the cascade starts again at its top-left.
+    if (!available.isEmpty() && (frame.right() > available.right() || frame.bottom() > available.bottom()))
+      frame.moveTopLeft(available.topLeft() + QPoint(step * kCascadeRight / 4, 0));
+  }
+  if (frame != windowFrame()) {
+    setWindowFrame(frame);
+    document()->setWindowFrame(windowKind(), frame);
+  }
+  if (display) showWindow();
+}
+
+void KanjyoumotocyouController::applyColumnWidths()
+{
   QHeaderView* header = tableView_->horizontalHeader();
   header->setStretchLastSection(false);
   const std::vector<Column>& columns = tableModel_->columns();
   for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
-    header->resizeSection(i, KanjyoumotocyouTableModel::widthCharactersOfColumn(columns[i]) * unit);
+    header->resizeSection(i, columnWidth(columns[i], false));
     // The description takes what the window has left.
     header->setSectionResizeMode(i, columns[i] == Column::Tekiyou ? QHeaderView::Stretch : QHeaderView::Interactive);
   }
@@ -278,9 +330,8 @@ void KanjyoumotocyouController::applyColumnWidths()
 
 int KanjyoumotocyouController::maximumWindowWidth() const
 {
-  const int unit = std::max(fontMetrics().averageCharWidth(), 6);
   int width = 0;
-  for (Column c : tableModel_->columns()) width += KanjyoumotocyouTableModel::maxWidthCharactersOfColumn(c) * unit;
+  for (Column c : tableModel_->columns()) width += columnWidth(c, true);
   width += tableView_->verticalScrollBar()->sizeHint().width() + tableView_->frameWidth() * 2 + 2;
   return width;
 }
@@ -590,6 +641,29 @@ void KanjyoumotocyouController::changeKeyEquivalentOfKanjyoumotocyouSubMenu(cons
   document()->setSubmenuOfDenpyouAndCyouhyouMenuItem();
 }
 
+void KanjyoumotocyouController::printKanjyoumotocyou()
+{
+  if (displayKamokuCode_ < 0 || !deselectEditingCell()) return;
+  if (auto* info = qobject_cast<DocumentInfoController*>(document()->documentInfoController()))
+    info->resetKanjyoumotocyouPrintAccessoryView();
+  const std::unique_ptr<KanjyoumotocyouPrintView> view = KanjyoumotocyouPrinting::printView(
+      document(), displayMotocyouArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
+  if (view) KanjyoumotocyouPrinting::print(document(), this, *view, false);
+}
+
+void KanjyoumotocyouController::showPrintPreview()
+{
+  if (displayKamokuCode_ < 0) return;
+  const std::unique_ptr<KanjyoumotocyouPrintView> view = KanjyoumotocyouPrinting::printView(
+      document(), displayMotocyouArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
+  if (!view) return;
+  if (auto* info = qobject_cast<DocumentInfoController*>(document()->documentInfoController()))
+    info->resetKanjyoumotocyouPrintAccessoryView();
+  KanjyoumotocyouPrinting::preview(document(), *view);
+}
+
+void KanjyoumotocyouController::pageSetup() { PrintOperation::runPageSetup(this, KIVOKanjyoumotocyouPrintInfoKey); }
+
 void KanjyoumotocyouController::setItemCheckmarkOfkeyEquivalentMenu()
 {
   if (!shortcutMenu_) return;
@@ -735,7 +809,8 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
   add(F::NotYetOffered, kSaveToTextFileTitle, [] {});
   functionActions_.push_back(nullptr);
   add(
-      F::NotYetOffered, kShowPrintPreviewTitle, [] {}, key("p", command | MainMenu::kAlternateKeyMask));
+      F::ShowPrintPreview, kShowPrintPreviewTitle, [this] { showPrintPreview(); },
+      key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
 }
 
@@ -760,7 +835,9 @@ void KanjyoumotocyouController::validateMenuItems()
     case FunctionCommand::ShowHojyoKamoku: a->setEnabled(hojyoInUse); break;
     case FunctionCommand::ClearHojyoKamoku: a->setEnabled(displayHojyoKamokuCode_ >= 0); break;
     case FunctionCommand::ShortcutMenu:
-    case FunctionCommand::ShowInputShiwakeWindow: a->setEnabled(shown); break;
+    case FunctionCommand::ShowInputShiwakeWindow:
+    case FunctionCommand::ShowPrintPreview: a->setEnabled(shown); break;
+    // Row editing and the text export come later.
     case FunctionCommand::NotYetOffered: a->setEnabled(false); break;
     default: a->setEnabled(true); break;
     }

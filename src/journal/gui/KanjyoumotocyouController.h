@@ -51,6 +51,10 @@ class KanjyoumotocyouController : public PeriodReportWindowController,
 public:
   using Column = KanjyoumotocyouTableModel::Column;
 
+  // The ledgers share one remembered frame; a new one that would lie exactly on an open
+  // one goes down and to the right of it.
+  void moveWindowToInitialPositionWithDisplay(bool display) override;
+
   static constexpr const char* kWindowMenuTitle = "総勘定元帳／補助元帳";
   static constexpr const char* kSoukanjyouTitle = "総勘定元帳";
   static constexpr const char* kHojyoTitle = "補助元帳";
@@ -75,6 +79,7 @@ public:
     SetPeriod,
     ShortcutMenu,
     ShowInputShiwakeWindow,
+    ShowPrintPreview,
     NotYetOffered,  // items of commands the program does not offer yet, disabled
   };
 
@@ -125,6 +130,11 @@ public:
   void setKanjyoumotocyouDisplayingPeriod();
   void showInputShiwakeWindow();
   void changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit);
+  // Prints the shown ledger (the application's print command), numbered per ledger
+  // from page 1; nothing while a cell edit is invalid.
+  void printKanjyoumotocyou();
+  // The shown ledger in the document's ledger preview.
+  void showPrintPreview();
   void setItemCheckmarkOfkeyEquivalentMenu();
 
   // --- after a ledger row was edited (the row editing sets the number)
@@ -142,6 +152,12 @@ public:
   KanjyoumotocyouTableModel* tableModel() const { return tableModel_; }
 
   QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
+
+  // --- printing, through the application's print commands
+  bool validatePrintMenuItem() const override { return displayKamokuCode_ >= 0; }
+  void printDocument() override { printKanjyoumotocyou(); }
+  // The ledgers' page setup, shared with the printing of several ledgers.
+  void pageSetup() override;
 
 protected:
   void windowDidLoad() override;
@@ -170,6 +186,9 @@ private:
   void setHojyoKamokuColumnWidth();
   void applyColumnWidths();
   int maximumWindowWidth() const;
+  // The width a column takes (at most: the widest it may be made); an amount column
+  // shows the largest figure the output limit allows.
+  int columnWidth(Column column, bool maximum) const;
   // The window that holds a sheet editing the company or its master lists, after the
   // user was told to close it; nullptr when there is none.
   WindowController* refuseForBlockingSheet();

@@ -14,6 +14,7 @@
 
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "fields/HidukeFormatter.h"
@@ -22,8 +23,11 @@
 #include "fields/KamokuFormatter.h"
 #include "journal/ShiwakenikkiDeletion.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
+#include "journal/gui/ShiwakenikkiPrintView.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaultsKeys.h"
@@ -317,6 +321,29 @@ QString ShiwakenikkiController::stringValue(int row, Matrix matrix) const
     return fieldText(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(jigyoubu)));
   default: return {};
   }
+}
+
+// --- printing
+
+void ShiwakenikkiController::pageSetupForShiwakenikki()
+{
+  PrintOperation::runPageSetup(this, KIVOShiwakenikkiPrintInfoKey);
+}
+
+void ShiwakenikkiController::printShiwakenikki()
+{
+  if (displayShiwakeArray_.empty()) {
+    AlertSheet::beginAlertSheet(this, qs(AlertSheet::kCannotPrintTitle), qs(kNothingToPrintMessage));
+    return;
+  }
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOShiwakenikkiPrintInfoKey);
+  const std::unique_ptr<ShiwakenikkiPrintView> view =
+      ShiwakenikkiPrintView::create(document()->document(), layout, displayShiwakeArray_);
+  if (!view) return;
+  PrintOperation::Options options;
+  options.documentName = document()->displayName();
+  PrintProgressSheet progress(document(), this);
+  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
 }
 
 // --- commands

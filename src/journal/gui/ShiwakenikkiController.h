@@ -110,6 +110,16 @@ public:
 
   QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
 
+  // --- printing, through the application's page-setup and print commands
+  static constexpr const char* kNothingToPrintMessage = "印刷する仕訳がありません。";
+  bool validatePrintMenuItem() const override { return !displayShiwakeArray_.empty(); }
+  void pageSetup() override { pageSetupForShiwakenikki(); }
+  void printDocument() override { printShiwakenikki(); }
+  // The page setup stored under "Shiwakenikki Print Info".
+  void pageSetupForShiwakenikki();
+  // Prints the shown entries through the print panel.
+  void printShiwakenikki();
+
 protected:
   void windowDidLoad() override;
   QString windowMenuTitle() const override;

@@ -12,25 +12,26 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
-#include <map>
 
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentController.h"
 #include "document/gui/DocumentSession.h"
+#include "document/gui/ProgressStateController.h"
+#include "journal/Kanjyoumotocyou.h"
+#include "journal/gui/KanjyoumotocyouPrinting.h"
+#include "journal/gui/SelectPluralHojyoKamokuController.h"
+#include "journal/gui/SelectPluralKamokuController.h"
 #include "model/KamokuKubun.h"
 #include "model/Wareki.h"
+#include "platform/AlertSheet.h"
+#include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/UserDefaultsKeys.h"
 #include "setup/KamokuListEditor.h"
 
 namespace kivo {
 namespace {
-
-std::map<DocumentInfoController::PrintEntry, DocumentInfoController::PrintEntryHandler>& printEntryHandlers()
-{
-  static std::map<DocumentInfoController::PrintEntry, DocumentInfoController::PrintEntryHandler> handlers;
-  return handlers;
-}
 
 QString dateText(Date date, bool wareki)
 {
@@ -42,16 +43,6 @@ QString dateText(Date date, bool wareki)
 constexpr int kMaxStartPageNumber = 99999;
 
 }  // namespace
-
-void DocumentInfoController::setPrintEntryHandler(PrintEntry entry, PrintEntryHandler handler)
-{
-  if (handler)
-    printEntryHandlers()[entry] = std::move(handler);
-  else
-    printEntryHandlers().erase(entry);
-}
-
-bool DocumentInfoController::hasPrintEntryHandler(PrintEntry entry) { return printEntryHandlers().count(entry) > 0; }
 
 DocumentInfoController::DocumentInfoController(DocumentSession* document)
     : WindowController(document, Kind::DocumentInfo)
@@ -278,15 +269,110 @@ void DocumentInfoController::setKanjyoumotocyouPrintAccessoryViewOnStatePageNumb
   setStartPrintPageNumberOnKanjyoumotocyou(startPageNumber);
 }
 
-// --- printing
+// --- ledger printing
 
-void DocumentInfoController::runPrintEntry(PrintEntry entry, bool preview)
+void DocumentInfoController::installCommandHandlers(AppController* app)
 {
-  auto it = printEntryHandlers().find(entry);
-  if (it == printEntryHandlers().end()) return;
-  // A copy: the handler may replace itself.
-  PrintEntryHandler handler = it->second;
-  handler(*this, preview);
+  if (!app) return;
+  const auto open = [app](bool hojyo) {
+    DocumentSession* doc = app->currentDocument();
+    auto* info = doc ? qobject_cast<DocumentInfoController*>(doc->documentInfoController()) : nullptr;
+    if (!info) return;
+    info->showWindow();
+    if (hojyo)
+      info->selectPluralHojyoKamokuThenPrintHojyomotocyou();
+    else
+      info->selectPluralKamokuThenPrintKanjyoumotocyou();
+  };
+  app->setCommandHandler(Command::PrintKanjyoumotocyouOfPluralKamoku, [open](QAction*) { open(false); });
+  app->setCommandHandler(Command::PrintHojyomotocyouOfPluralHojyoKamoku, [open](QAction*) { open(true); });
+}
+
+void DocumentInfoController::pageSetupForKanjyoumotocyou()
+{
+  PrintOperation::runPageSetup(this, KIVOKanjyoumotocyouPrintInfoKey);
+}
+
+void DocumentInfoController::selectPluralKamokuThenPrintKanjyoumotocyou()
+{
+  SelectPluralKamokuController* sheet = SelectPluralKamokuController::controllerOfDocument(document());
+  if (attachedSheetController() == sheet) return;
+  closeAttachedSheet();
+  if (hasAttachedSheet()) return;
+  document()->document().rootKamokuKubun()->forEachKamoku([](const KamokuPtr& k) { k->setIsTempSelected(false); });
+  sheet->beginForWindow(this);
+}
+
+void DocumentInfoController::selectPluralHojyoKamokuThenPrintHojyomotocyou()
+{
+  SelectPluralHojyoKamokuController* sheet = SelectPluralHojyoKamokuController::controllerOfDocument(document());
+  if (attachedSheetController() == sheet) return;
+  closeAttachedSheet();
+  if (hasAttachedSheet()) return;
+  document()->document().rootKamokuKubun()->forEachKamoku([](const KamokuPtr& k) {
+    for (const HojyoKamokuPtr& h : k->hojyoKamokuArray()) h->setIsTempSelected(false);
+  });
+  sheet->beginForWindow(this);
+}
+
+void DocumentInfoController::printKanjyoumotocyouOfSelectedKamokuInPreviewWindow(bool preview)
+{
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray())
+    if (k->isTempSelected()) pairs.emplace_back(k->code(), -1);
+  const SelectPluralKamokuController* sheet = SelectPluralKamokuController::controllerOfDocument(document());
+  printLedgers(pairs, sheet->periodFromMonthArrayIndex(), sheet->periodToMonthArrayIndex(), preview, kNoKamokuMessage);
+}
+
+void DocumentInfoController::printHojyomotocyouOfSelectedHojyoKamokuInPreviewWindow(bool preview)
+{
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray())
+    for (const HojyoKamokuPtr& h : k->hojyoKamokuArray())
+      if (h->isTempSelected()) pairs.emplace_back(k->code(), h->code());
+  const SelectPluralHojyoKamokuController* sheet = SelectPluralHojyoKamokuController::controllerOfDocument(document());
+  printLedgers(pairs, sheet->periodFromMonthArrayIndex(), sheet->periodToMonthArrayIndex(), preview,
+               kNoHojyoKamokuMessage);
+}
+
+void DocumentInfoController::printLedgers(const std::vector<std::pair<int32_t, int32_t>>& pairs, int32_t periodFrom,
+                                          int32_t periodTo, bool preview, const char* noneMessage)
+{
+  std::vector<Kanjyoumotocyou::KamokuCodes> codes;
+  for (const auto& [kamoku, hojyo] : pairs) codes.push_back({kamoku, hojyo});
+  std::vector<Motocyou> rows;
+  bool done = true;
+  if (codes.size() > 1) {
+    ProgressStateController* progress = document()->progressStateController();
+    progress->setProgressFieldStringValue(qs("計算中"));
+    progress->setSubProgressFieldStringValue(QString());
+    progress->setCancelButtonEnabled(true);
+    progress->setProgressIndicatorMaxValue(static_cast<double>(codes.size()) + 1);
+    progress->beginModalSession(this);
+    done = Kanjyoumotocyou::setKanjyoumotocyouArray(
+        document()->document(), rows, codes, periodFrom, periodTo, [progress](int, int, const std::string& name) {
+          if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
+          progress->setSubProgressFieldStringValue(qs(name));
+          progress->incrementProgressIndicator();
+          return true;
+        });
+    progress->endModalSession();
+  } else {
+    done = Kanjyoumotocyou::setKanjyoumotocyouArray(document()->document(), rows, codes, periodFrom, periodTo);
+  }
+  if (!done) return;
+  Kanjyoumotocyou::removeLedgersWithoutTorihiki(rows);
+  if (rows.empty()) {
+    AlertSheet::runAlert(qs(kStopPrintingTitle), qs(noneMessage));
+    return;
+  }
+  std::unique_ptr<KanjyoumotocyouPrintView> view =
+      KanjyoumotocyouPrinting::printView(document(), rows, periodFrom, periodTo);
+  if (!view) return;
+  if (preview)
+    KanjyoumotocyouPrinting::preview(document(), *view);
+  else
+    KanjyoumotocyouPrinting::print(document(), this, *view, true);
 }
 
 }  // namespace kivo

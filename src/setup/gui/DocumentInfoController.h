@@ -5,13 +5,13 @@
 // button works once the program has the window behind it (the command has a handler).
 // Closing this window closes the document and all its windows.
 //
-// It also holds what printing several ledgers and the statements needs of it: the
-// ledger print accessory (numbering per ledger or continuous, the start page) and the
-// page-setup and print entry points, which the printing of each report supplies
-// through setPrintEntryHandler.
+// It also prints several ledgers at once: its ledger print accessory (numbering per
+// ledger or continuous, the start page) goes with the print panel, and the sheets that
+// choose the ledgers are attached to it.
 #pragma once
 
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -27,31 +27,12 @@ class QSpinBox;
 
 namespace kivo {
 
+class AppController;
+
 class DocumentInfoController : public WindowController {
   Q_OBJECT
 public:
   using Command = MainMenu::Command;
-
-  // The printing operations other windows and the application call on this window.
-  enum class PrintEntry {
-    PageSetupForKanjyoumotocyou,
-    SelectPluralKamokuThenPrintKanjyoumotocyou,
-    SelectPluralHojyoKamokuThenPrintHojyomotocyou,
-    PrintKanjyoumotocyouOfSelectedKamoku,
-    PrintHojyomotocyouOfSelectedHojyoKamoku,
-    PageSetupForHojyozandakaIchiran,
-    SelectPluralKamokuThenPrintHojyozandakaIchiran,
-    PrintHojyozandakaIchiranOfSelectedKamoku,
-    SetContentsOfHoukokusyoThenPrintIt,
-    PrintHoukokusyo,
-    PageSetupForHoukokusyo,
-    SetContentsOfKaisyahouHoukokusyoThenPrintIt,
-    PrintKaisyahouHoukokusyo,
-  };
-  // preview: whether a preview was asked for (the ledger printing), else false.
-  using PrintEntryHandler = std::function<void(DocumentInfoController& info, bool preview)>;
-  static void setPrintEntryHandler(PrintEntry entry, PrintEntryHandler handler);
-  static bool hasPrintEntryHandler(PrintEntry entry);
 
   explicit DocumentInfoController(DocumentSession* document);
   ~DocumentInfoController() override;
@@ -88,41 +69,25 @@ public:
   // Row 0 numbering per ledger, row 1 continuous.
   void setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(int row, int startPageNumber);
 
-  // --- page setup and printing (supplied by the printing of each report)
-  void pageSetupForKanjyoumotocyou() { runPrintEntry(PrintEntry::PageSetupForKanjyoumotocyou); }
-  void selectPluralKamokuThenPrintKanjyoumotocyou()
-  {
-    runPrintEntry(PrintEntry::SelectPluralKamokuThenPrintKanjyoumotocyou);
-  }
-  void selectPluralHojyoKamokuThenPrintHojyomotocyou()
-  {
-    runPrintEntry(PrintEntry::SelectPluralHojyoKamokuThenPrintHojyomotocyou);
-  }
-  void printKanjyoumotocyouOfSelectedKamokuInPreviewWindow(bool preview)
-  {
-    runPrintEntry(PrintEntry::PrintKanjyoumotocyouOfSelectedKamoku, preview);
-  }
-  void printHojyomotocyouOfSelectedHojyoKamokuInPreviewWindow(bool preview)
-  {
-    runPrintEntry(PrintEntry::PrintHojyomotocyouOfSelectedHojyoKamoku, preview);
-  }
-  void pageSetupForHojyozandakaIchiran() { runPrintEntry(PrintEntry::PageSetupForHojyozandakaIchiran); }
-  void selectPluralKamokuThenPrintHojyozandakaIchiran()
-  {
-    runPrintEntry(PrintEntry::SelectPluralKamokuThenPrintHojyozandakaIchiran);
-  }
-  void printHojyozandakaIchiranOfSelectedKamoku()
-  {
-    runPrintEntry(PrintEntry::PrintHojyozandakaIchiranOfSelectedKamoku);
-  }
-  void setContentsOfHoukokusyoThenPrintIt() { runPrintEntry(PrintEntry::SetContentsOfHoukokusyoThenPrintIt); }
-  void printHoukokusyo() { runPrintEntry(PrintEntry::PrintHoukokusyo); }
-  void pageSetupForHoukokusyo() { runPrintEntry(PrintEntry::PageSetupForHoukokusyo); }
-  void setContentsOfKaisyahouHoukokusyoThenPrintIt()
-  {
-    runPrintEntry(PrintEntry::SetContentsOfKaisyahouHoukokusyoThenPrintIt);
-  }
-  void printKaisyahouHoukokusyo() { runPrintEntry(PrintEntry::PrintKaisyahouHoukokusyo); }
+  // --- ledger printing
+  // The page-setup panel of the ledger printouts; OK stores it under "Kanjyoumotocyou
+  // Print Info".
+  void pageSetupForKanjyoumotocyou();
+  // Opens the sheet that chooses the accounts (sub-accounts) whose ledgers to print,
+  // with nothing chosen, the whole term and numbering per ledger from page 1.
+  void selectPluralKamokuThenPrintKanjyoumotocyou();
+  void selectPluralHojyoKamokuThenPrintHojyomotocyou();
+  // Builds the ledgers of the chosen accounts (sub-accounts) over the sheet's months,
+  // leaves out those with nothing to show, and prints or previews them; says so when
+  // none is left.
+  void printKanjyoumotocyouOfSelectedKamokuInPreviewWindow(bool preview);
+  void printHojyomotocyouOfSelectedHojyoKamokuInPreviewWindow(bool preview);
+  // The application's commands for printing several ledgers.
+  static void installCommandHandlers(AppController* app);
+
+  static constexpr const char* kStopPrintingTitle = "プリントを中止";
+  static constexpr const char* kNoKamokuMessage = "指定した期間中に取引のある勘定科目がありません。";
+  static constexpr const char* kNoHojyoKamokuMessage = "指定した期間中に取引のある補助科目科目がありません。";
 
 protected:
   void windowDidLoad() override;
@@ -131,7 +96,8 @@ protected:
   void windowDidBecomeMain() override;
 
 private:
-  void runPrintEntry(PrintEntry entry, bool preview = false);
+  void printLedgers(const std::vector<std::pair<int32_t, int32_t>>& pairs, int32_t periodFrom, int32_t periodTo,
+                    bool preview, const char* noneMessage);
   QPushButton* addCommandButton(Command command, const QString& title);
 
   QLabel* companyField_ = nullptr;

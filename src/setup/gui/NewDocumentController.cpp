@@ -18,6 +18,7 @@
 #include "document/gui/DocumentSession.h"
 #include "fields/WarekiDateFormatter.h"
 #include "platform/AlertSheet.h"
+#include "platform/FieldMessage.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
@@ -239,7 +240,7 @@ std::optional<Date> NewDocumentController::dateOfField(const QLineEdit* field) c
   return f.dateOfString(field->text().toStdString());
 }
 
-void NewDocumentController::selectField(TermSettings::Field field)
+QLineEdit* NewDocumentController::selectField(TermSettings::Field field)
 {
   QLineEdit* edit = nullptr;
   switch (field) {
@@ -247,10 +248,11 @@ void NewDocumentController::selectField(TermSettings::Field field)
   case TermSettings::Field::TermNo: edit = termNoField_; break;
   case TermSettings::Field::StartDate: edit = termStartDateField_; break;
   case TermSettings::Field::EndDate: edit = termEndDateField_; break;
-  case TermSettings::Field::None: return;
+  case TermSettings::Field::None: return nullptr;
   }
   edit->setFocus();
   edit->selectAll();
+  return edit;
 }
 
 // --- OK and Cancel
@@ -279,7 +281,7 @@ void NewDocumentController::okAction()
   if (refusal.isRefused()) {
     if (refusal.message.empty()) {
       AlertSheet::beep();
-      selectField(refusal.field);
+      FieldMessage::show(selectField(refusal.field), QString::fromStdString(refusal.note));
     } else {
       QPointer<NewDocumentController> self = this;
       const TermSettings::Field field = refusal.field;

@@ -67,7 +67,7 @@ private:
   void kindDidChange();
   void warekiDidChange();
   void startDateDidChange();
-  void selectField(TermSettings::Field field);
+  QLineEdit* selectField(TermSettings::Field field);
   void setDateField(QLineEdit* field, Date date);
   std::optional<Date> dateOfField(const QLineEdit* field) const;
 

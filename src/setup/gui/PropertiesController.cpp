@@ -13,6 +13,7 @@
 #include "document/gui/DocumentSession.h"
 #include "fields/WarekiDateFormatter.h"
 #include "platform/AlertSheet.h"
+#include "platform/FieldMessage.h"
 #include "platform/PasswordHash.h"
 #include "platform/QtStrings.h"
 #include "setup/gui/SetupCommands.h"
@@ -233,8 +234,10 @@ bool PropertiesController::validateChoice()
            PasswordHash::verify(QString::fromStdString(c.limitedPassword), kaisya.password())) ||
           (keepsLimited && !c.password.empty() &&
            PasswordHash::verify(QString::fromStdString(c.password), kaisya.limitedUserPassword())))
-        refusal = {PropertiesSettings::Field::LimitedUserPassword, PropertiesSettings::kInvalidTitle,
-                   PropertiesSettings::kSamePasswordsMessage};
+        refusal = {PropertiesSettings::Field::LimitedUserPassword,
+                   PropertiesSettings::kInvalidTitle,
+                   PropertiesSettings::kSamePasswordsMessage,
+                   {}};
     }
   }
   if (!refusal.isRefused()) return true;
@@ -247,6 +250,7 @@ bool PropertiesController::validateChoice()
   if (refusal.message.empty()) {
     AlertSheet::beep();
     select();
+    FieldMessage::show(field, qs(refusal.note));
   } else {
     showRefusal(qs(refusal.title), qs(refusal.message), select);
   }

@@ -1,15 +1,26 @@
 // The transfer-voucher window driven through its grid: typing, Tab and the menu
 // commands, offscreen.
+#include <QClipboard>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QUndoStack>
 
 #include "entry/EntryTestBooks.h"
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/FurikaedenpyouView.h"
+#include "fields/AmountFormatter.h"
+#include "fields/HidukeFormatter.h"
+#include "fields/KamokuFormatter.h"
+#include "fields/gui/FormatterListWindow.h"
 #include "journal/Kanjyoumotocyou.h"
+#include "platform/FieldMessage.h"
+#include "platform/SheetController.h"
+#include "setup/TekiyouListSource.h"
+#include "setup/gui/TekiyouListController.h"
 
 namespace kivo::test {
 namespace {
@@ -360,6 +371,110 @@ TEST_F(FurikaedenpyouControllerTest, AnExhaustedCounterOffersNoEditableVoucher)
   EXPECT_EQ(alerts[0].text, QString::fromUtf8(Furikaedenpyou::kDenpyouNoExhaustedMessage));
   EXPECT_TRUE(editor(w)->text().isEmpty());
   EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
+}
+
+// With the counter used up, Return in an account cell says why instead of opening a
+// picker whose choice would leave a changed voucher that can never be registered,
+// saved or closed; and a voucher that cannot be registered can still be abandoned.
+TEST_F(FurikaedenpyouControllerTest, AnExhaustedCounterRefusesThePickerAndTheVoucherCanBeAbandoned)
+{
+  auto b = makeEntryBooks();
+  b->kaisya().setMinAvailableDenpyouNo(100000);
+  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
+  QTest::keyClick(editor(w), Qt::Key_Tab);
+  ASSERT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
+  // Should a picker come up, choose 現金 in it as the user did.
+  QTimer::singleShot(0, [] {
+    if (auto* picker = qobject_cast<FormatterListWindow*>(QApplication::activeModalWidget())) {
+      QTest::keyClicks(picker->searchField(), QStringLiteral("100"));
+      QTest::keyClick(picker->searchField(), Qt::Key_Return);
+    }
+  });
+  QTest::keyClick(editor(w), Qt::Key_Return);
+  flush();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text, QString::fromUtf8(Furikaedenpyou::kDenpyouNoExhaustedMessage));
+  EXPECT_FALSE(w->denpyou().cell(0, Row::KarikataKamokuMatrix).isCode());
+  EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
+  EXPECT_TRUE(session->setEditingShiwakeToShiwakeArrayToSave());
+
+  // Changed some other way, the voucher is dropped by its delete command.
+  w->denpyou().setCell(0, Row::TekiyouMatrix, FieldValue::text("x"));
+  w->denpyou().setDoesNeedToSetDenpyouToShiwakeArray(true);
+  EXPECT_FALSE(session->setEditingShiwakeToShiwakeArrayToSave());
+  w->removeDenpyouFromShiwake();
+  EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
+  EXPECT_TRUE(w->denpyou().cell(0, Row::TekiyouMatrix).textValue().empty());
+  EXPECT_TRUE(session->setEditingShiwakeToShiwakeArrayToSave());
+  w->close();
+  flush();
+  EXPECT_EQ(session->furikaedenpyouController(), nullptr);
+}
+
+// The description list opened over the voucher gets the row's accounts and the
+// description being typed; the window ends the list before its own sheet.
+TEST_F(FurikaedenpyouControllerTest, TheDescriptionListGetsTheRowAndEndsBeforeTheWindowsSheets)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  type(w, QStringLiteral("4/10"));
+  type(w, QStringLiteral("100"));
+  type(w, QStringLiteral("1000"));
+  type(w, QStringLiteral("300"));
+  type(w, QStringLiteral("900"));
+  ASSERT_EQ(selectedColumn(w), Row::TekiyouMatrix);
+  typeText(editor(w), QStringLiteral("現金売上"));
+
+  TekiyouListSource* source = w;
+  int kari = -1, kashi = -1;
+  ASSERT_TRUE(source->getSelectedRowKarikataKamokuCode(kari, kashi));
+  EXPECT_EQ(std::make_pair(kari, kashi), std::make_pair(kGenkin, kUriagedaka));
+  source->writeTekiyouStringToPasteboard();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("現金売上"));
+
+  (new TekiyouListController(session))->beginSheetOnWindow(w);
+  ASSERT_NE(SheetController::attachedSheet(w), nullptr);
+  EXPECT_FALSE(w->handleChooseDenpyouToShiwakeArrayMenu());  // unbalanced
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(SheetController::attachedSheet(w), nullptr);
+}
+
+// Text a cell cannot take is neither cut nor changed into something it can: it stays
+// as typed, the cell keeps the cursor, and a note beside the cell says why.
+TEST_F(FurikaedenpyouControllerTest, RefusedTextStaysAsTypedAndTheCellSaysWhy)
+{
+  struct Case {
+    const char* typed;
+    int tabsBefore;  // from the date cell, with a date and 現金 typed on the way
+    Row::Column column;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"2/29", 0, Row::DateMatrix, HidukeFormatter::kInvalidDateMessage},  // 2025 is no leap year
+      {"13/5", 0, Row::DateMatrix, HidukeFormatter::kInvalidDateMessage},
+      {"2025/5/1", 0, Row::DateMatrix, HidukeFormatter::kInvalidDateMessage},
+      {"888", 1, Row::KarikataKamokuMatrix, KamokuFormatter::kNoMatchMessage},
+      {"5a0b0", 2, Row::KarikataKingakuMatrix, AmountFormatter::kInvalidMessage},
+      {"123456789012345", 2, Row::KarikataKingakuMatrix, AmountFormatter::kOverLimitMessage},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    FurikaedenpyouController* w = openVoucherWindow();
+    if (c.tabsBefore > 0) type(w, QStringLiteral("4/10"));
+    if (c.tabsBefore > 1) type(w, QStringLiteral("100"));
+    ASSERT_EQ(selectedColumn(w), c.column);
+    editor(w)->selectAll();
+    QTest::keyClicks(editor(w), QString::fromUtf8(c.typed));
+    EXPECT_EQ(editor(w)->text(), QString::fromUtf8(c.typed));
+    QTest::keyClick(editor(w), Qt::Key_Tab);
+    flush();
+    EXPECT_EQ(selectedColumn(w), c.column);
+    EXPECT_EQ(editor(w)->text(), QString::fromUtf8(c.typed));
+    EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(c.message));
+    EXPECT_EQ(FieldMessage::shownWidget(), w->denpyouView()->viewport());
+    w->removeDenpyouFromShiwake();
+    w->close();
+    flush();
+  }
 }
 
 TEST_F(FurikaedenpyouControllerTest, ALimitedUserCannotChangeAVoucherWithHiddenEntries)

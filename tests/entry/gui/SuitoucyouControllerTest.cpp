@@ -275,6 +275,50 @@ TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
   EXPECT_EQ(countNumbered(1), 1);
 }
 
+// A registered row whose amount was cleared, still in its cell, when a voucher
+// touching the book is registered: the row cannot be written back, so it stays as
+// typed, with the sheet at it, and the book shows the voucher once the row is mended.
+TEST_F(SuitoucyouControllerTest, AnInvalidBackgroundEditStaysAsTypedWhenAVoucherIsRegistered)
+{
+  auto b = makeEntryBooks();
+  b->shiwakeArray() = {cashEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 5000)};
+  b->kaisya().setMinAvailableDenpyouNo(2);
+  SuitoucyouController* w = openBook(std::move(b));
+  w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::InKingakuMatrix);
+  flush();
+  ASSERT_TRUE(w->suitoucyouView()->isEditing());
+  editor(w)->selectAll();
+  QTest::keyClick(editor(w), Qt::Key_Delete);  // cleared, still in the cell
+  ASSERT_TRUE(editor(w)->text().isEmpty());
+
+  FurikaedenpyouController* voucher = FurikaedenpyouController::showFurikaedenpyouWindow(session);
+  flush();
+  activate(voucher);
+  QLineEdit* voucherEditor = voucher->denpyouView()->fieldEditor();
+  for (const char* t : {"4/15", "100", "1000", "300", "1000", ""}) {
+    voucherEditor->selectAll();
+    QTest::keyClicks(voucherEditor, QString::fromUtf8(t));
+    QTest::keyClick(voucherEditor, Qt::Key_Tab);
+    flush();
+  }
+  ASSERT_EQ(countNumbered(2), 1);
+
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().window.data(), static_cast<QWidget*>(w));
+  EXPECT_EQ(w->book().row(0).denpyouNo, 1);
+  EXPECT_EQ(w->book().selectedSuitoucyouRow(), 0);
+  EXPECT_TRUE(cellText(w, 0, Row::InKingakuMatrix).isEmpty());    // as typed, not the old 5,000
+  EXPECT_EQ(books().shiwakeArray()[0]->karikataKingaku(), 5000);  // the journal untouched
+
+  // Mended and written, the row and the voucher's line both show.
+  activate(w);
+  w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::InKingakuMatrix);
+  type(w, QStringLiteral("4500"));
+  flush();
+  EXPECT_EQ(books().shiwakeArray()[0]->karikataKingaku(), 4500);
+  EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);  // the voucher's line has come
+}
+
 TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
 {
   SuitoucyouController* w = openBook();

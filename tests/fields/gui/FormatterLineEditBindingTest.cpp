@@ -8,6 +8,7 @@
 #include "fields/HidukeFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/gui/FormatterLineEditBinding.h"
+#include "platform/FieldMessage.h"
 
 namespace kivo {
 namespace {
@@ -42,18 +43,25 @@ TEST(FormatterLineEditBinding, ShowsReadsAndRefuses)
   EXPECT_EQ(changed.count(), 2);
 }
 
-TEST(FormatterLineEditBinding, RefusesKeystrokesTheFormatterRefuses)
+// Keystrokes the formatter refuses are not dropped to leave another date: the text
+// stays as typed, the field says why at once, and the whole text is refused.
+TEST(FormatterLineEditBinding, RefusedTextStaysAsTypedAndTheFieldSaysWhy)
 {
   auto doc = test::makeFieldsTestDocument();
   HidukeFormatter formatter(*doc, false);
   QLineEdit edit;
+  edit.show();
   auto* binding = new FormatterLineEditBinding(&edit, formatter);
   QSignalSpy refused(binding, &FormatterLineEditBinding::textRefused);
   QTest::keyClicks(&edit, "4a/3x1");
-  EXPECT_EQ(edit.text(), "4/31");
+  EXPECT_EQ(edit.text(), "4a/3x1");
+  EXPECT_EQ(FieldMessage::shownText(), "無効な日付です。");
+  EXPECT_EQ(FieldMessage::shownWidget(), &edit);
   QTest::keyClick(&edit, Qt::Key_Return);  // ends the editing
   ASSERT_EQ(refused.count(), 1);
   EXPECT_EQ(refused.at(0).at(0).toString(), "無効な日付です。");
+  EXPECT_EQ(edit.text(), "4a/3x1");
+  EXPECT_EQ(FieldMessage::shownText(), "無効な日付です。");
 }
 
 }  // namespace

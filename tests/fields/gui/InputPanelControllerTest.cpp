@@ -124,16 +124,15 @@ TEST(InputKingakuController, AcceptsExactAmounts)
     EXPECT_EQ(panel.kingaku(), 115);
     EXPECT_EQ(panel.stopModalChar(), key.stopChar);
   }
-  // A minus sign and a third decimal are refused as they are typed.
-  runPanel(panel, "", "-0.299", kAcceptKeys[1]);
-  EXPECT_EQ(panel.kingaku(), 29);
   runPanel(panel, "", "0", kAcceptKeys[1]);
   EXPECT_EQ(panel.kingaku(), 0);
-
-  // The company's precision is read at every reset.
+  // A minus sign or a decimal too many is not cut away to leave another amount: the
+  // panel refuses the text and stays open.
+  EXPECT_TRUE(runPanel(panel, "", "-0.29", kAcceptKeys[1]));
+  EXPECT_EQ(panel.kingaku(), -1);
   doc->kaisya().setDecimalPrecision(0);
-  runPanel(panel, "", "1.5", kAcceptKeys[1]);
-  EXPECT_EQ(panel.kingaku(), 15);
+  EXPECT_TRUE(runPanel(panel, "", "1.5", kAcceptKeys[1]));
+  EXPECT_EQ(panel.kingaku(), -1);
 }
 
 TEST(InputKingakuController, TabWithoutAnAmountAnswersMinusOne)

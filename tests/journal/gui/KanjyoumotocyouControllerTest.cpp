@@ -1,8 +1,12 @@
 // The ledger window over registered vouchers, offscreen: its rows as the user reads
 // them, its columns, the refresh rule, the keys of its table, shortcuts and periods.
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTimer>
+#include <QWindow>
 
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
@@ -263,6 +267,44 @@ TEST_F(KanjyoumotocyouControllerTest, KeysTypedInTheTableActOnTheStripAndTheEntr
   QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
   QApplication::sendEvent(cash->tableView(), &tab);
   EXPECT_EQ(cash->selectedTextField(), before);
+}
+
+// The first key typed for the account opens the picker; the keys typed right after
+// it still reach the ledger's window, and reach the picker in order.
+TEST_F(KanjyoumotocyouControllerTest, KeysTypedWhileThePickerOpensReachIt)
+{
+  openEntryBooks();
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  ASSERT_EQ(w->selectedTextField(), w->displayingKamokuField());
+  w->tableView()->setFocus();
+  QWindow* window = w->windowHandle();
+  QTimer::singleShot(0, [window] {
+    QTest::keyClick(window, Qt::Key_0, Qt::NoModifier);
+    QTest::keyClick(window, Qt::Key_3, Qt::NoModifier);
+    QTest::keyClick(window, Qt::Key_Return, Qt::NoModifier);
+    QTimer::singleShot(0, [] {
+      if (QWidget* stuck = QApplication::activeModalWidget()) stuck->close();
+    });
+  });
+  QTest::keyClick(window, Qt::Key_1, Qt::NoModifier);
+  flush();
+  EXPECT_EQ(w->displayKamokuCode(), kFutsuuYokin);
+}
+
+// Every amount column shows the largest figure the output limit allows, uncut.
+TEST_F(KanjyoumotocyouControllerTest, AmountColumnsFitTheLargestFigure)
+{
+  openEntryBooks();
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  const Kaisya& kaisya = books().kaisya();
+  const QString largest =
+      QString::fromStdString("-" + kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
+  const int needed = QFontMetrics(w->tableView()->font()).horizontalAdvance(largest);
+  for (Column c : {Column::KarikataKingaku, Column::KashikataKingaku, Column::Zandaka}) {
+    const int section = w->tableModel()->indexOfColumn(c);
+    ASSERT_GE(section, 0);
+    EXPECT_GT(w->tableView()->horizontalHeader()->sectionSize(section), needed) << static_cast<int>(c);
+  }
 }
 
 TEST_F(KanjyoumotocyouControllerTest, ACashBookEntryOpensTheShownBook)

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -17,12 +20,12 @@ protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString document() const { return dir_.filePath(QStringLiteral("帳簿.kivo")); }
 
-  void writeForeignLock(qint64 pid, const QString& host)
+  void writeForeignLock(qint64 pid, const QString& host, const QString& processStart = {})
   {
     QFile f(DocumentLock::lockFilePath(document()));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write((QStringLiteral("taro\n") + host + QLatin1Char('\n') + QString::number(pid) +
-             QStringLiteral("\n2024-05-06T07:08:09\n"))
+             QStringLiteral("\n2024-05-06T07:08:09\n") + processStart + QLatin1Char('\n'))
                 .toUtf8());
   }
 
@@ -92,6 +95,46 @@ TEST_F(DocumentLockTest, ARunningHolderKeepsItsLockAndALeftoverIsTakenOver)
               c.expected == DocumentLock::Result::HeldElsewhere);
     QFile::remove(DocumentLock::lockFilePath(document()));
   }
+}
+
+// A program killed while it had the document open leaves its lock behind: it is
+// taken over on this host whether the process is gone, has ended but is not yet
+// reaped by its parent, or its number now belongs to another process.
+TEST_F(DocumentLockTest, ALockOfAKilledProgramIsTakenOverWithoutAWord)
+{
+  const pid_t zombie = ::fork();
+  ASSERT_GE(zombie, 0);
+  if (zombie == 0) ::_exit(0);
+  ::usleep(50000);  // ended, and not reaped until the end of the test: a zombie
+  struct Case {
+    const char* what;
+    qint64 pid;
+    QString processStart;
+  };
+  const Case cases[] = {
+      {"a program that has ended but is not yet reaped", zombie, {}},
+      {"a number since given to another process", ::getppid(), QStringLiteral("1")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeForeignLock(c.pid, QSysInfo::machineHostName(), c.processStart);
+    DocumentLock lock(document());
+    EXPECT_EQ(lock.tryLock(), DocumentLock::Result::Acquired);
+    lock.unlock();
+  }
+  ::waitpid(zombie, nullptr, 0);
+  EXPECT_TRUE(DocumentLock::isHolderRunning(DocumentLock::currentHolder()));
+}
+
+// The holder is named by login name, also when the environment does not say it.
+TEST_F(DocumentLockTest, TheHolderIsNamedByLoginName)
+{
+  const passwd* pw = ::getpwuid(::getuid());
+  ASSERT_NE(pw, nullptr);
+  const QByteArray user = qgetenv("USER");
+  qputenv("USER", "someone-else");
+  EXPECT_EQ(DocumentLock::currentHolder().user, QString::fromLocal8Bit(pw->pw_name));
+  qputenv("USER", user);
 }
 
 TEST_F(DocumentLockTest, AnUnreadableLockFileCountsAsHeldAndAReadOnlyFolderAsNoLock)

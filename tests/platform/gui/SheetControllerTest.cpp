@@ -4,7 +4,9 @@
 
 #include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <cstdlib>
 
 #include "platform/AlertSheet.h"
 #include "platform/SheetController.h"
@@ -97,6 +99,39 @@ TEST(AlertSheetTest, AlertsCarryTheStandardButtonsAndReportTheChoice)
                        QStringLiteral("設定している用紙の印刷できる範囲が小さすぎます。"));
   EXPECT_FALSE(shown.back().isSheet);
   AlertSheet::setResponderForTesting({});
+}
+
+// A sheet lies over the middle of its window and wholly on the screen, its title bar
+// included, also when the window is at the top edge or the sheet is larger than the
+// screen.
+TEST(SheetControllerTest, ASheetIsCentredOnItsWindowAndWhollyOnScreen)
+{
+  const QRect screen(0, 0, 1600, 1000);
+  struct Case {
+    const char* what;
+    QRect window;
+    QSize sheet;
+    QRect expected;  // the frame's top-left and the contents' size
+  };
+  const Case cases[] = {
+      {"window at the top edge", QRect(400, 0, 800, 100), QSize(400, 300), QRect(599, 0, 400, 300)},
+      {"window off the right edge", QRect(1400, 500, 600, 300), QSize(500, 200), QRect(1100, 533, 500, 200)},
+      {"taller than the screen", QRect(0, 0, 400, 400), QSize(300, 1200), QRect(49, 0, 300, 968)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(SheetController::placementOnWindow(c.sheet, c.window, screen), c.expected);
+  }
+
+  QMainWindow window;
+  window.setGeometry(window.screen()->availableGeometry().adjusted(100, 0, -100, 0).adjusted(0, 0, 0, -400));
+  window.show();
+  ChoiceSheet sheet;
+  sheet.resize(360, 300);
+  sheet.beginSheet(&window, [](int) {});
+  EXPECT_TRUE(window.screen()->availableGeometry().contains(sheet.frameGeometry()));
+  EXPECT_LE(std::abs(sheet.frameGeometry().center().x() - window.frameGeometry().center().x()), 1);
+  sheet.abortSheet();
 }
 
 }  // namespace

@@ -99,28 +99,6 @@ TEST_F(DocumentInfoControllerTest, LedgerPrintAccessoryState)
   EXPECT_FALSE(info->kanjyoumotocyouPrintAccessoryView()->isVisible());
 }
 
-TEST_F(DocumentInfoControllerTest, PrintEntryPointsCallWhatThePrintoutsSupply)
-{
-  using Entry = DocumentInfoController::PrintEntry;
-  // Without a handler nothing happens.
-  info->printHoukokusyo();
-  std::vector<std::pair<Entry, bool>> calls;
-  for (Entry e : {Entry::PrintKanjyoumotocyouOfSelectedKamoku, Entry::PageSetupForHoukokusyo})
-    DocumentInfoController::setPrintEntryHandler(e, [&calls, e, this](DocumentInfoController& i, bool preview) {
-      EXPECT_EQ(&i, info);
-      calls.emplace_back(e, preview);
-    });
-  info->printKanjyoumotocyouOfSelectedKamokuInPreviewWindow(true);
-  info->pageSetupForHoukokusyo();
-  info->printHoukokusyo();
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0], std::make_pair(Entry::PrintKanjyoumotocyouOfSelectedKamoku, true));
-  EXPECT_EQ(calls[1], std::make_pair(Entry::PageSetupForHoukokusyo, false));
-  for (Entry e : {Entry::PrintKanjyoumotocyouOfSelectedKamoku, Entry::PageSetupForHoukokusyo})
-    DocumentInfoController::setPrintEntryHandler(e, {});
-  EXPECT_FALSE(DocumentInfoController::hasPrintEntryHandler(Entry::PageSetupForHoukokusyo));
-}
-
 TEST_F(DocumentInfoControllerTest, ASelectionSheetGivesWayToTheMasterLists)
 {
   auto* selection = new SelectionSheet();

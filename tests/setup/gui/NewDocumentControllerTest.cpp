@@ -8,6 +8,8 @@
 #include <QTest>
 
 #include "SetupWindowTest.h"
+#include "platform/FieldMessage.h"
+#include "setup/TermSettings.h"
 #include "setup/gui/NewDocumentController.h"
 
 namespace kivo::test {
@@ -41,14 +43,15 @@ TEST_F(NewDocumentControllerTest, RefusesTheTermWithItsMessageAndStaysOpen)
     const char* start;
     const char* end;
     bool kakeibo;
-    const char* message;  // nullptr: a beep
+    const char* message;  // nullptr: a note beside the field
+    const char* note = nullptr;
   } cases[] = {
       {"2024/4/1", "2025/3/30", false, "期間の最終日は、月末日を指定してください。"},
       {"2024/4/1", "2025/4/30", false, "設定できる期間は最長１年です。"},
       {"1984/1/23", "1984/12/31", false, "期間の開始日は、1984年1月24日以降を指定してください。"},
       {"2024/4/1", "2025/4/1", true, "設定できる期間は最長１年です。"},
-      {"2024/4/1", "2024/3/31", false, nullptr},
-      {"2024/13/1", "2025/3/31", false, nullptr},
+      {"2024/4/1", "2024/3/31", false, nullptr, TermSettings::kEndBeforeStartNote},
+      {"2024/13/1", "2025/3/31", false, nullptr, TermSettings::kStartDateNote},
   };
   for (const Case& c : cases) {
     alerts.clear();
@@ -70,18 +73,21 @@ TEST_F(NewDocumentControllerTest, RefusesTheTermWithItsMessageAndStaysOpen)
     } else {
       EXPECT_TRUE(alerts.empty());
       EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1) << c.start;
+      EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(c.note)) << c.start;
     }
     EXPECT_EQ(doc->firstWindowControllerOfKind(Kind::NewDocument), window);
     EXPECT_TRUE(doc->document().kaisya().name().empty());
     EXPECT_FALSE(doc->documentInfoController());
   }
-  // An empty name beeps and nothing else.
+  // An empty name is said beside the name field.
   const int beeps = AlertSheet::beepCountForTesting();
   window->houjinButton()->setChecked(true);
   fillTerm("2024/4/1", "2025/3/31");
   window->nameField()->setText(QStringLiteral("　"));
   window->okButton()->click();
   EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1);
+  EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(TermSettings::kEmptyNameNote));
+  EXPECT_EQ(FieldMessage::shownWidget(), window->nameField());
   EXPECT_TRUE(doc->document().kaisya().name().empty());
 }
 

@@ -1,0 +1,41 @@
+#include "document/gui/PrintProgressSheet.h"
+
+#include "document/gui/DocumentSession.h"
+#include "document/gui/ProgressStateController.h"
+
+namespace kivo {
+
+PrintProgressSheet::PrintProgressSheet(DocumentSession* document, QWidget* window)
+    : document_(document), window_(window)
+{
+}
+
+PrintProgressSheet::~PrintProgressSheet()
+{
+  if (sheet_ && sheet_->isRunningModalSession()) sheet_->endModalSession();
+}
+
+PrintOperation::Progress PrintProgressSheet::progress()
+{
+  return [this](int done, int total) { return step(done, total); };
+}
+
+bool PrintProgressSheet::step(int done, int total)
+{
+  if (total <= kPagesWithoutSheet || !document_) return true;
+  if (!sheet_) {
+    sheet_ = document_->progressStateController();
+    sheet_->setProgressFieldStringValue(QString::fromUtf8(kPrintingText));
+    sheet_->setSubProgressFieldStringValue(QString());
+    sheet_->setCancelButtonEnabled(true);
+    sheet_->setProgressIndicatorMaxValue(total);
+    sheet_->beginModalSession(window_);
+    shown_ = true;
+  }
+  if (!sheet_ || sheet_->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
+  if (done > 0) sheet_->incrementProgressIndicator();
+  sheet_->setSubProgressFieldStringValue(QStringLiteral("%1 / %2 ページ").arg(done).arg(total));
+  return true;
+}
+
+}  // namespace kivo

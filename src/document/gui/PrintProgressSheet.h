@@ -1,0 +1,45 @@
+// The document's progress sheet over a long print job: the job's progress callback
+// shows it, with a cancel button, once a printout has more pages than a short one,
+// counts the pages and answers false when the user cancels. The sheet goes when the
+// object does.
+//
+//   PrintProgressSheet sheet(document, window);
+//   PrintOperation::runPrintPanel(window, printout, layout, options, sheet.progress());
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+#include "platform/PrintOperation.h"
+
+class QWidget;
+
+namespace kivo {
+
+class DocumentSession;
+class ProgressStateController;
+
+class PrintProgressSheet {
+public:
+  // Printouts of this many pages or fewer print without the sheet.
+  static constexpr int kPagesWithoutSheet = 10;
+  static constexpr const char* kPrintingText = "プリント中";
+
+  PrintProgressSheet(DocumentSession* document, QWidget* window);
+  ~PrintProgressSheet();
+  PrintProgressSheet(const PrintProgressSheet&) = delete;
+  PrintProgressSheet& operator=(const PrintProgressSheet&) = delete;
+
+  PrintOperation::Progress progress();
+  bool wasShown() const { return shown_; }
+
+private:
+  bool step(int done, int total);
+
+  DocumentSession* document_;
+  QPointer<QWidget> window_;
+  QPointer<ProgressStateController> sheet_;
+  bool shown_ = false;
+};
+
+}  // namespace kivo

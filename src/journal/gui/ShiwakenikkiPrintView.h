@@ -1,0 +1,67 @@
+// The journal printout (仕訳日記帳): the entries the journal window shows, in its order,
+// two printed lines per entry under the title and a two-line column heading on every
+// page (ShiwakenikkiPaginator), every second entry of a page shaded.
+#pragma once
+
+#include <QFont>
+#include <QPageLayout>
+#include <memory>
+#include <vector>
+
+#include "journal/ShiwakenikkiPaginator.h"
+#include "model/Shiwake.h"
+#include "platform/PrintOperation.h"
+
+namespace kivo {
+
+class HidukeFormatter;
+class HojyoKamokuFormatter;
+class JigyoubuFormatter;
+class KamokuFormatter;
+class MyDocument;
+
+class ShiwakenikkiPrintView : public Printout {
+public:
+  static constexpr const char* kTitle = "仕訳日記帳";
+  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
+
+  enum Column { Date, KarikataKamoku, KarikataKingaku, KashikataKamoku, KashikataKingaku, Tekiyou, ColumnCount };
+
+  // The printout of the entries, or nullptr after the alert "印刷できません" when fewer
+  // than five entries fit on a page. The document must outlive the view.
+  static std::unique_ptr<ShiwakenikkiPrintView> create(const MyDocument& document, const QPageLayout& layout,
+                                                       std::vector<ShiwakePtr> entries);
+  ~ShiwakenikkiPrintView() override;
+
+  int pageCount() const override { return paginator_->pageCount(); }
+  void drawPage(QPainter& painter, int page) override;
+
+  const ShiwakenikkiPaginator& paginator() const { return *paginator_; }
+  const PrintBands& bands() const { return bands_; }
+  int titleTextSize() const { return titleTextSize_; }
+  int dataTextSize() const { return dataTextSize_; }
+  double columnWidth(Column c) const { return widths_[c]; }
+
+private:
+  ShiwakenikkiPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<ShiwakePtr> entries);
+  void setRectSizeWithPrintInfo();
+  double columnX(Column c) const;
+
+  const MyDocument& document_;
+  std::vector<ShiwakePtr> entries_;
+  PrintBands bands_;
+  int titleTextSize_ = 0;
+  int dataTextSize_ = 0;
+  QFont titleFont_;
+  QFont dataFont_;
+  double widths_[ColumnCount] = {};
+  bool showsHojyoKamoku_ = false;
+  bool showsJigyoubu_ = false;
+  std::unique_ptr<ShiwakenikkiPaginator> paginator_;
+  std::unique_ptr<HidukeFormatter> hidukeFormatter_;
+  std::unique_ptr<KamokuFormatter> kamokuFormatter_;
+  std::unique_ptr<HojyoKamokuFormatter> hojyoKamokuFormatter_;
+  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
+};
+
+}  // namespace kivo

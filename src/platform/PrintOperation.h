@@ -1,0 +1,76 @@
+// The one way the program prints: every printout (journal, ledgers, trial balances,
+// statements, asset register, ...) implements Printout and goes through here.
+//
+//   - page setup: the page-setup panel over the layout stored under the printout's
+//     user-defaults key; OK stores the new layout there (PrintInfo);
+//   - printing: the print panel (printer, copies, pages, or a PDF file, which is the
+//     panel's own choice) with the printout's accessory tab, then every chosen page
+//     drawn by the printout;
+//   - PDF: the same drawing into a PDF file without a panel (tests, tools).
+//
+// A printout draws one page at a time with the painter's units in points and the
+// origin at the top-left corner of the paper (margins included), so the same code
+// draws paper, PDF and the on-screen preview. Long jobs report each page to a
+// progress callback, which answers false to cancel.
+#pragma once
+
+#include <QPageLayout>
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+class QPainter;
+class QPrinter;
+class QWidget;
+
+namespace kivo {
+
+class Printout {
+public:
+  virtual ~Printout() = default;
+  virtual int pageCount() const = 0;
+  // Draws the 0-based page (see above for the units).
+  virtual void drawPage(QPainter& painter, int page) = 0;
+};
+
+class PrintOperation {
+public:
+  // Told before each page: pages done and the total; false cancels the job.
+  using Progress = std::function<bool(int done, int total)>;
+
+  struct Options {
+    QString documentName;
+    // A tab of the print panel with the printout's own settings (kept by the caller;
+    // the panel gives it back when it closes).
+    QPointer<QWidget> accessory;
+    QString accessoryTitle;
+  };
+
+  // Runs the page-setup panel over the layout stored under the key; OK stores the
+  // new layout. Answers whether it was stored.
+  static bool runPageSetup(QWidget* parent, const char* defaultsKey);
+
+  // Runs the print panel for the printout laid out on the layout, then prints the
+  // chosen pages. Answers false when the user cancelled (panel or progress) or the
+  // printer failed.
+  static bool runPrintPanel(QWidget* parent, Printout& printout, const QPageLayout& layout, const Options& options,
+                            const Progress& progress = {});
+
+  // Draws pages from to to (0-based, inclusive, held to the printout's pages) on the
+  // printer, which is set up and not yet begun.
+  static bool printPages(QPrinter& printer, Printout& printout, int from, int to, const Progress& progress = {});
+
+  // Writes every page as a PDF file.
+  static bool writePdf(const QString& path, Printout& printout, const QPageLayout& layout,
+                       const Progress& progress = {});
+
+  // Tests: answer the panels instead of showing them. The print responder gets the
+  // set-up printer (it may direct it to a PDF file) and answers whether to print; the
+  // page-setup responder may change the layout and answers whether OK was chosen.
+  using PrintPanelResponder = std::function<bool(QPrinter& printer, QWidget* accessory)>;
+  using PageSetupResponder = std::function<bool(QPageLayout& layout)>;
+  static void setPrintPanelResponderForTesting(PrintPanelResponder responder);
+  static void setPageSetupResponderForTesting(PageSetupResponder responder);
+};
+
+}  // namespace kivo

@@ -1,0 +1,218 @@
+#include <gtest/gtest.h>
+
+#include "document/MyDocument.h"
+#include "journal/KanjyoumotocyouPaginator.h"
+#include "journal/ShiwakenikkiPaginator.h"
+
+namespace kivo {
+namespace {
+
+Motocyou row(int32_t kamoku, int32_t hojyo, int32_t index, int64_t zandaka = 0, const std::string& title = {})
+{
+  Motocyou m;
+  m.setMotocyouKamokuCode(kamoku);
+  m.setMotocyouHojyoKamokuCode(hojyo);
+  m.setIndexOfSortedShiwakeArray(index);
+  m.setZandaka(zandaka);
+  m.setTitle(title);
+  return m;
+}
+
+// A ledger written compactly: "O" opening, "E<balance>" an entry row, "T" a total.
+std::vector<Motocyou> ledger(int32_t kamoku, int32_t hojyo, const std::string& shape)
+{
+  std::vector<Motocyou> rows;
+  int index = 0;
+  for (size_t i = 0; i < shape.size(); ++i) {
+    const char c = shape[i];
+    if (c == 'O') rows.push_back(row(kamoku, hojyo, Motocyou::kBalanceRow, 1000, "開始残高"));
+    if (c == 'T') rows.push_back(row(kamoku, hojyo, Motocyou::kTotalRow, 0, "　合計"));
+    if (c == 'E') {
+      ++index;
+      rows.push_back(row(kamoku, hojyo, index - 1, 1000 + 10 * index));
+    }
+  }
+  return rows;
+}
+
+// The printout list in the same letters: "H" heading, "C<balance>" carried forward,
+// "-" an empty line, "|" between pages.
+std::string shapeOf(const KanjyoumotocyouPaginator& p)
+{
+  std::string s;
+  const auto& rows = p.printingMotocyouArray();
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (i > 0 && i % static_cast<size_t>(p.rowsPerPage()) == 0) s += '|';
+    const auto& r = rows[i];
+    const Motocyou& m = r.motocyou;
+    if (r.isEmptyLine)
+      s += '-';
+    else if (m.indexOfSortedShiwakeArray() == Motocyou::kHeadingRow)
+      s += 'H';
+    else if (m.indexOfSortedShiwakeArray() == Motocyou::kTotalRow)
+      s += 'T';
+    else if (m.indexOfSortedShiwakeArray() == Motocyou::kBalanceRow)
+      s += m.title() == KanjyoumotocyouPaginator::kKurikoshiTitle ? "C" + std::to_string(m.zandaka()) : "O";
+    else
+      s += 'E';
+  }
+  return s;
+}
+
+class LedgerPrintout : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    auto root = std::make_shared<KamokuKubun>();
+    auto genkin = std::make_shared<Kamoku>();
+    genkin->setCode(100);
+    genkin->setName("現金");
+    auto yokin = std::make_shared<Kamoku>();
+    yokin->setCode(110);
+    yokin->setName("普通預金");
+    auto a = std::make_shared<HojyoKamoku>();
+    a->setCode(1);
+    a->setName("A銀行");
+    a->setParentKamokuCode(110);
+    yokin->hojyoKamokuArray().push_back(a);
+    root->childrenKamoku() = {genkin, yokin};
+    doc.setRootKamokuKubun(root);
+  }
+  MyDocument doc;
+};
+
+TEST_F(LedgerPrintout, PagesRepeatTheHeadingAndCarryTheBalanceForward)
+{
+  struct Case {
+    const char* what;
+    std::string genkin;  // the cash ledger
+    std::string yokin;   // a second ledger, or empty
+    int rowsPerPage;
+    std::string pages;
+  };
+  // Entry n (1-based) carries the balance 1000 + 10n.
+  const Case cases[] = {
+      {"fits on one page", "OEET", "", 5, "HOEET"},
+      {"a second ledger starts a new page", "OET", "OET", 5, "HOET-|HOET"},
+      {"an entry opens the next page after the balance before it", "OEEEEET", "", 5, "HOEEE|HC1030EET"},
+      {"the balance passes over a month's total", "OEETEET", "", 5, "HOEET|HC1020EET"},
+      {"a total on a full page takes the entry before it along", "OEEETT", "", 5, "HOEE-|HC1020ETT"},
+      {"a moved total row carries the entry before it", "OEEETTT", "", 6, "HOEEE-|HC1030TTT"},
+      {"an empty ledger", "OT", "OT", 5, "HOT--|HOT"},
+  };
+  for (const Case& c : cases) {
+    std::vector<Motocyou> rows = ledger(100, -1, c.genkin);
+    const std::vector<Motocyou> second = ledger(110, 1, c.yokin);
+    rows.insert(rows.end(), second.begin(), second.end());
+    const KanjyoumotocyouPaginator p(doc, rows, c.rowsPerPage);
+    EXPECT_EQ(shapeOf(p), c.pages) << c.what;
+  }
+}
+
+TEST_F(LedgerPrintout, HeadingsNameTheLedgerAndTheTitleFollowsTheFirstLedger)
+{
+  std::vector<Motocyou> rows = ledger(110, 1, "OEEEEEET");
+  const KanjyoumotocyouPaginator sub(doc, rows, 5);
+  const auto& list = sub.printingMotocyouArray();
+  EXPECT_EQ(list[0].motocyou.title(), "勘定科目：　普通預金 ／ A銀行");
+  EXPECT_EQ(list[5].motocyou.title(), "勘定科目：　普通預金 ／ A銀行");
+  EXPECT_EQ(list[6].motocyou.title(), "繰越金額");
+  EXPECT_TRUE(sub.isHojyomotocyou());
+
+  const KanjyoumotocyouPaginator general(doc, ledger(100, -1, "OET"), 5);
+  EXPECT_EQ(general.printingMotocyouArray()[0].motocyou.title(), "勘定科目：　現金");
+  EXPECT_FALSE(general.isHojyomotocyou());
+}
+
+TEST_F(LedgerPrintout, PageNumbersPerLedgerOrContinuousFromTheStartNumber)
+{
+  // Two ledgers of three and two pages.
+  std::vector<Motocyou> rows = ledger(100, -1, "OEEEEEEEET");
+  const std::vector<Motocyou> second = ledger(110, 1, "OEEEET");
+  rows.insert(rows.end(), second.begin(), second.end());
+  const KanjyoumotocyouPaginator p(doc, rows, 5);
+  ASSERT_EQ(p.pageCount(), 5);
+  struct Case {
+    bool continuous;
+    int start;
+    std::vector<int> numbers;
+  };
+  const Case cases[] = {
+      {false, 1, {1, 2, 3, 1, 2}},
+      {false, 10, {10, 11, 12, 10, 11}},
+      {true, 10, {10, 11, 12, 13, 14}},
+      {true, 99996, {1, 2, 3, 4, 5}},  // would pass 99999: ignored
+      {true, 99995, {99995, 99996, 99997, 99998, 99999}},
+  };
+  for (const Case& c : cases) {
+    std::vector<int> numbers;
+    for (int page = 0; page < p.pageCount(); ++page) numbers.push_back(p.pageNumber(page, c.continuous, c.start));
+    EXPECT_EQ(numbers, c.numbers) << c.continuous << " " << c.start;
+  }
+}
+
+TEST_F(LedgerPrintout, TheRowsOfAPageNeverRunPastTheLastRow)
+{
+  const KanjyoumotocyouPaginator p(doc, ledger(100, -1, "OEEEET"), 5);  // 5 + 4 rows
+  ASSERT_EQ(p.pageCount(), 2);
+  EXPECT_EQ(p.rowsOfPage(0), (PrintPaginator::RowRange{0, 5}));
+  EXPECT_EQ(p.rowsOfPage(1), (PrintPaginator::RowRange{5, 9}));
+  EXPECT_EQ(p.rowsOfPage(2).size(), 0u);
+  EXPECT_EQ(p.rowsOfPage(-1).size(), 0u);
+  // Heading and balance rows on lines 1 and 2, the column titles on 3, then the rows.
+  EXPECT_EQ(p.lineOfRow(0), 1);
+  EXPECT_EQ(p.lineOfRow(1), 2);
+  EXPECT_EQ(p.lineOfRow(2), 4);
+  EXPECT_EQ(p.lineOfRow(9), 6);
+  EXPECT_EQ(p.pageNumberLine(), 7);
+}
+
+TEST_F(LedgerPrintout, ThePeriodTextOfTheBalanceRows)
+{
+  doc.kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 2, 2), "6月");
+  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 0, 12), "4月 〜 決算整理月");
+  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 12, 12), "決算整理月");
+}
+
+TEST(PrintPages, LinesThatFitTheBandsDecideRowsAndRefusal)
+{
+  // 10 points of title and lines of 10 points under a 10-point margin at each edge.
+  struct Case {
+    double paperHeight;
+    int ledgerRows;
+    int journalEntries;
+  };
+  const Case cases[] = {
+      {100.0, 5, 2},   // 7 lines below the title: 5 ledger rows fit exactly
+      {99.9, 4, 2},    // 6 lines: a ledger refuses
+      {150.0, 10, 5},  // 12 lines: 5 journal entries fit exactly
+      {149.0, 9, 4},   // 11 lines: the journal refuses
+      {20.0, -2, 0},   // nothing fits
+  };
+  for (const Case& c : cases) {
+    PrintBands bands;
+    bands.geometry = {300.0, c.paperHeight, 10.0, 10.0, 10.0, 10.0};
+    bands.titleHeight = 10.0;
+    bands.lineHeight = 10.0;
+    EXPECT_EQ(KanjyoumotocyouPaginator::rowsPerPageOfBands(bands), c.ledgerRows) << c.paperHeight;
+    EXPECT_EQ(ShiwakenikkiPaginator::entriesPerPageOfBands(bands), c.journalEntries) << c.paperHeight;
+  }
+}
+
+TEST(PrintPages, JournalEntriesTakeTwoLinesAndNeverSplit)
+{
+  const ShiwakenikkiPaginator p(11, 5);
+  EXPECT_EQ(p.pageCount(), 3);
+  EXPECT_EQ(p.rowsOfPage(2), (PrintPaginator::RowRange{10, 11}));
+  // Below the two heading lines: entry 0 on lines 3 and 4, entry 4 on 11 and 12, and
+  // entry 5 starts the next page on line 3 again.
+  EXPECT_EQ(p.firstLineOfEntry(0), 3);
+  EXPECT_EQ(p.firstLineOfEntry(4), 11);
+  EXPECT_EQ(p.firstLineOfEntry(5), 3);
+  EXPECT_TRUE(ShiwakenikkiPaginator(3, 4).isTooSmall());
+  EXPECT_EQ(ShiwakenikkiPaginator(0, 5).pageCount(), 0);
+}
+
+}  // namespace
+}  // namespace kivo

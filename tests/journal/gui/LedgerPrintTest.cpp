@@ -1,0 +1,526 @@
+// The journal and ledger printouts as paper shows them: rendered to PDF offscreen and
+// read back with pdftotext and pdfinfo; the ledger window's print and preview, the
+// preview window and the sheets that choose several ledgers.
+#include <QComboBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <cmath>
+
+#include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ProgressStateController.h"
+#include "journal/Kanjyoumotocyou.h"
+#include "journal/gui/JournalWindowTest.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/KanjyoumotocyouPreviewController.h"
+#include "journal/gui/KanjyoumotocyouPrintView.h"
+#include "journal/gui/SelectPluralHojyoKamokuController.h"
+#include "journal/gui/SelectPluralKamokuController.h"
+#include "journal/gui/ShiwakenikkiController.h"
+#include "journal/gui/ShiwakenikkiPrintView.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
+#include "platform/PrintPreviewView.h"
+#include "platform/QtStrings.h"
+#include "setup/gui/DocumentInfoController.h"
+
+namespace kivo::test {
+namespace {
+
+QString run(const QString& program, const QStringList& arguments)
+{
+  QProcess p;
+  p.start(program, arguments);
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString pdfText(const QString& path) { return run(QStringLiteral("pdftotext"), {"-layout", path, "-"}); }
+
+int pdfPages(const QString& path)
+{
+  for (const QString& line : run(QStringLiteral("pdfinfo"), {path}).split('\n'))
+    if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
+  return -1;
+}
+
+// The heading of a ledger as PDF text reads it.
+QRegularExpression heading(const char* name)
+{
+  return QRegularExpression(QStringLiteral("勘定科目：\\s*") + QString::fromUtf8(name));
+}
+
+// A small paper, so that a ledger of a few entries runs over pages.
+QPageLayout smallPaper(double height = 300.0)
+{
+  return QPageLayout(QPageSize(QSizeF(420.0, height), QPageSize::Point), QPageLayout::Portrait,
+                     QMarginsF(20, 20, 20, 20), QPageLayout::Point);
+}
+
+class LedgerPrintTest : public JournalWindowTest {
+protected:
+  void SetUp() override
+  {
+    JournalWindowTest::SetUp();
+    ASSERT_TRUE(dir.isValid());
+  }
+  void TearDown() override
+  {
+    PrintOperation::setPrintPanelResponderForTesting({});
+    PrintOperation::setPageSetupResponderForTesting({});
+    for (const char* key : {KIVOKanjyoumotocyouPrintInfoKey, KIVOShiwakenikkiPrintInfoKey})
+      UserDefaults::standardUserDefaults().removeObjectForKey(key);
+    JournalWindowTest::TearDown();
+  }
+
+  QString path(const QString& name) const { return dir.filePath(name); }
+
+  DocumentInfoController* info() const
+  {
+    return qobject_cast<DocumentInfoController*>(session->documentInfoController());
+  }
+
+  // Cash sales of 1,000 each on the first days of April, then a May sale.
+  void registerSales(int count)
+  {
+    for (int i = 0; i < count; ++i)
+      registerVoucher(Date(2024, 4, 1 + i % 28), kGenkin, kUriagedaka, 1000, "売上" + std::to_string(i + 1));
+    registerVoucher(Date(2024, 5, 2), kGenkin, kUriagedaka, 500, "5月の売上");
+  }
+
+  std::vector<Motocyou> ledgerRows(int32_t kamoku, int32_t hojyo = -1)
+  {
+    return Kanjyoumotocyou::motocyouArray(books(), kamoku, hojyo, 0, 12);
+  }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(LedgerPrintTest, ALedgerOverPagesPrintsTitlesHeadingsCarriedBalancesAndPageNumbers)
+{
+  openEntryBooks();
+  books().kamokuOfCode(kGenkin)->setStartBalance(50000, Jigyoubu::kAllJigyoubuCode);
+  registerSales(25);
+  auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), ledgerRows(kGenkin), 0, 12, {});
+  ASSERT_TRUE(view);
+  ASSERT_GE(view->pageCount(), 2);
+  ASSERT_TRUE(PrintOperation::writePdf(path("ledger.pdf"), *view, smallPaper()));
+  EXPECT_EQ(pdfPages(path("ledger.pdf")), view->pageCount());
+
+  const QStringList pages = pdfText(path("ledger.pdf")).split('\f');
+  ASSERT_GE(pages.size(), view->pageCount());
+  for (int p = 0; p < view->pageCount(); ++p) {
+    // Every page: the title, the heading of the ledger, the column titles, its number.
+    EXPECT_TRUE(pages[p].contains("総勘定元帳")) << p;
+    // PDF text has no space characters: the ideographic space reads as a gap.
+    EXPECT_TRUE(pages[p].contains(heading("現金"))) << p;
+    EXPECT_TRUE(pages[p].contains("日付")) << p;
+    EXPECT_TRUE(pages[p].contains("相手勘定")) << p;
+    EXPECT_TRUE(pages[p].contains(QRegularExpression(QStringLiteral("\\n\\s+%1\\s*\\n").arg(p + 1)))) << p;
+  }
+  EXPECT_TRUE(pages[0].contains("開始残高"));
+  EXPECT_TRUE(pages[0].contains("50,000"));
+  EXPECT_TRUE(pages[0].contains("4月 〜 決算整理月"));
+  // The next page carries the balance of the last entry of the page before.
+  EXPECT_TRUE(pages[1].contains("繰越金額"));
+  const auto& list = view->paginator().printingMotocyouArray();
+  const size_t secondPage = static_cast<size_t>(view->paginator().rowsPerPage());
+  ASSERT_EQ(list[secondPage + 1].motocyou.title(), "繰越金額");
+  const QString carried =
+      QString::fromStdString(books().kaisya().displayStringOfMemoryKingaku(list[secondPage + 1].motocyou.zandaka()));
+  EXPECT_TRUE(pages[1].contains(carried)) << carried.toStdString();
+  EXPECT_TRUE(pages.join("").contains("売上25"));
+  EXPECT_TRUE(pages.join("").contains("　合計") || pages.join("").contains("合計"));
+}
+
+TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionNeverAFrozenFigure)
+{
+  openEntryBooks();
+  for (int i = 0; i < 11; ++i) registerVoucher(Date(2024, 4, 1 + i), kGenkin, kUriagedaka, 99'999'999'999LL);
+  auto view = KanjyoumotocyouPrintView::create(books(), PrintInfo::defaultPageLayout(), ledgerRows(kGenkin), 0, 12, {});
+  ASSERT_TRUE(view);
+  ASSERT_TRUE(PrintOperation::writePdf(path("precision.pdf"), *view, PrintInfo::defaultPageLayout()));
+  const QString text = pdfText(path("precision.pdf"));
+  // The month's and the period's debit sums and the last balances have left the limit.
+  EXPECT_GE(text.count("#Precision!"), 3) << text.toStdString();
+  EXPECT_FALSE(text.contains("1,099,999,999,989"));
+  EXPECT_FALSE(text.contains("999,999,999,999"));
+  EXPECT_TRUE(text.contains("99,999,999,999"));
+}
+
+TEST_F(LedgerPrintTest, SeveralLedgersEachStartAPageAndNumberPerLedgerOrOnwards)
+{
+  openEntryBooks(EntryBooksOptions{true, false});
+  registerSales(25);
+  registerVoucher(Date(2024, 6, 3), {VoucherLine{kFutsuuYokin, 7000, kGenkin, 7000, "預入", 1, -1}});
+  std::vector<Motocyou> rows = ledgerRows(kGenkin);
+  const std::vector<Motocyou> sub = ledgerRows(kFutsuuYokin, 1);
+  rows.insert(rows.end(), sub.begin(), sub.end());
+  struct Case {
+    bool continuous;
+    int start;
+  };
+  for (const Case c : {Case{false, 1}, Case{true, 10}}) {
+    auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), rows, 0, 12, [c] {
+      return KanjyoumotocyouPrintView::PageNumbering{c.continuous, c.start};
+    });
+    ASSERT_TRUE(view);
+    const QString file = path(QStringLiteral("several-%1.pdf").arg(c.start));
+    ASSERT_TRUE(PrintOperation::writePdf(file, *view, smallPaper()));
+    const QStringList pages = pdfText(file).split('\f');
+    const int n = view->pageCount();
+    ASSERT_EQ(pdfPages(file), n);
+    // The sub ledger has one page of its own, the last.
+    EXPECT_TRUE(pages[n - 1].contains(heading("普通預金\\s*／\\s*みずほ銀行")));
+    EXPECT_FALSE(pages[n - 2].contains("普通預金 ／"));
+    const int expectedLast = c.continuous ? c.start + n - 1 : 1;
+    EXPECT_TRUE(pages[n - 1].contains(QRegularExpression(QStringLiteral("\\n\\s+%1\\s*\\n").arg(expectedLast))))
+        << pages[n - 1].toStdString();
+  }
+}
+
+TEST_F(LedgerPrintTest, TheJournalPrintsTwoLinesAnEntryWithItsHeadingsOnEveryPage)
+{
+  openEntryBooks();
+  registerSales(30);
+  books().setSortedShiwakeArray();
+  std::vector<ShiwakePtr> entries;
+  for (const ShiwakePtr& s : books().sortedShiwakeArray())
+    if (s->denpyouNo() > 0) entries.push_back(s);
+  auto view = ShiwakenikkiPrintView::create(books(), smallPaper(420), entries);
+  ASSERT_TRUE(view);
+  const int perPage = view->paginator().rowsPerPage();
+  EXPECT_EQ(view->pageCount(), static_cast<int>((entries.size() + perPage - 1) / perPage));
+  ASSERT_TRUE(PrintOperation::writePdf(path("journal.pdf"), *view, smallPaper(420)));
+  EXPECT_EQ(pdfPages(path("journal.pdf")), view->pageCount());
+  const QStringList pages = pdfText(path("journal.pdf")).split('\f');
+  for (int p = 0; p < view->pageCount(); ++p) {
+    EXPECT_TRUE(pages[p].contains("仕訳日記帳")) << p;
+    EXPECT_TRUE(pages[p].contains("借方科目")) << p;
+    EXPECT_TRUE(pages[p].contains("番号")) << p;
+  }
+  // Japanese text copies out as the characters printed.
+  EXPECT_TRUE(pages[0].contains("現金"));
+  EXPECT_TRUE(pages[0].contains("売上高"));
+  EXPECT_TRUE(pages[0].contains("日付"));
+  EXPECT_FALSE(pages.join("").contains(QChar(0x2F47)));  // the radical 日, not the kanji
+}
+
+TEST_F(LedgerPrintTest, APaperTooSmallForFiveRowsIsRefused)
+{
+  openEntryBooks();
+  registerSales(3);
+  auto ledger = KanjyoumotocyouPrintView::create(books(), smallPaper(150), ledgerRows(kGenkin), 0, 12, {});
+  EXPECT_FALSE(ledger);
+  auto journal = ShiwakenikkiPrintView::create(books(), smallPaper(150), books().sortedShiwakeArray());
+  EXPECT_FALSE(journal);
+  ASSERT_EQ(alerts.size(), 2u);
+  for (const auto& a : alerts) {
+    EXPECT_EQ(a.title, "印刷できません");
+    EXPECT_EQ(a.text, "設定している用紙の印刷できる範囲が小さすぎます。");
+  }
+}
+
+TEST_F(LedgerPrintTest, PageSetupIsStoredPerPrintoutAndReadBack)
+{
+  EXPECT_EQ(PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey).pageSize().id(), QPageSize::A4);
+  EXPECT_EQ(PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey).orientation(), QPageLayout::Portrait);
+  PrintOperation::setPageSetupResponderForTesting([](QPageLayout& layout) {
+    layout.setPageSize(QPageSize(QPageSize::B5));
+    layout.setOrientation(QPageLayout::Landscape);
+    return true;
+  });
+  ASSERT_TRUE(PrintOperation::runPageSetup(nullptr, KIVOKanjyoumotocyouPrintInfoKey));
+  const QPageLayout stored = PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey);
+  EXPECT_EQ(stored.pageSize().id(), QPageSize::B5);
+  EXPECT_EQ(stored.orientation(), QPageLayout::Landscape);
+  EXPECT_EQ(PrintInfo::pageLayoutForKey(KIVOShiwakenikkiPrintInfoKey).pageSize().id(), QPageSize::A4);
+
+  // Text that is not a layout reads as the default.
+  QPageLayout layout;
+  for (const char* bad : {"", "garbage", "page-layout-1;A4;595;842;portrait;300;0;300;0",
+                          "page-layout-1;A4;x;842;portrait;1;1;1;1", "page-layout-1;A4;10;10;portrait;0;0;0;0"})
+    EXPECT_FALSE(PrintInfo::unarchivePageLayout(QString::fromUtf8(bad), layout)) << bad;
+}
+
+TEST_F(LedgerPrintTest, FontsShrinkToTheWidthOfThePaperAndUnusedColumnsAreLeftOut)
+{
+  using Column = KanjyoumotocyouPrintView::Column;
+  struct Case {
+    const char* what;
+    EntryBooksOptions books;
+    bool createdType;
+    double paperWidth;
+    int ledgerData;  // -1: between the limits
+  };
+  const Case cases[] = {
+      {"wide paper: the first sizes", {}, false, 3000.0, 16},
+      {"narrow paper: the smallest sizes, the table runs past the margin", {true, true}, true, 200.0, 5},
+      {"A4: in between", {true, true}, false, 595.0, -1},
+  };
+  for (const Case& c : cases) {
+    openEntryBooks(c.books);
+    UserDefaults::standardUserDefaults().setBool(c.createdType, KIVOKanjyoumotocyouShowCreatedTypeKey);
+    const QPageLayout layout(QPageSize(QSizeF(c.paperWidth, 842.0), QPageSize::Point), QPageLayout::Portrait,
+                             QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+    auto ledger = KanjyoumotocyouPrintView::create(books(), layout, ledgerRows(kGenkin), 0, 12, {});
+    auto journal = ShiwakenikkiPrintView::create(books(), layout, {});
+    ASSERT_TRUE(ledger && journal) << c.what;
+    const double printable = c.paperWidth - 72.0;
+    if (c.ledgerData > 0) {
+      EXPECT_EQ(ledger->dataTextSize(), c.ledgerData) << c.what;
+      EXPECT_EQ(ledger->titleTextSize(), c.ledgerData + 2) << c.what;
+    } else {
+      EXPECT_GT(ledger->dataTextSize(), 5) << c.what;
+      EXPECT_LT(ledger->dataTextSize(), 16) << c.what;
+      EXPECT_LE(ledger->bands().tableWidth + 0.5, printable) << c.what;
+      EXPECT_LE(journal->bands().tableWidth + 0.5, printable) << c.what;
+    }
+    if (c.ledgerData == 5) EXPECT_GT(ledger->bands().tableWidth, printable) << c.what;
+    EXPECT_EQ(ledger->columnWidth(Column::CreatedType) > 0, c.createdType) << c.what;
+    EXPECT_EQ(ledger->columnWidth(Column::AiteHojyoKamoku) > 0, c.books.hojyoKamoku) << c.what;
+    EXPECT_EQ(ledger->columnWidth(Column::AiteJigyoubu) > 0, c.books.jigyoubu) << c.what;
+    EXPECT_EQ(ledger->columnWidth(Column::Jigyoubu) > 0, c.books.jigyoubu) << c.what;
+    // The journal's amount columns are never narrower than its account columns.
+    EXPECT_GE(journal->columnWidth(ShiwakenikkiPrintView::KarikataKingaku),
+              journal->columnWidth(ShiwakenikkiPrintView::KarikataKamoku))
+        << c.what;
+  }
+}
+
+TEST_F(LedgerPrintTest, AStoredPageLayoutReadsBackAsItWasSet)
+{
+  const QPageLayout layouts[] = {
+      PrintInfo::defaultPageLayout(),
+      QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Landscape, QMarginsF(10, 20, 30, 40), QPageLayout::Point),
+      QPageLayout(QPageSize(QSizeF(300, 500), QPageSize::Point), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                  QPageLayout::Point),
+  };
+  for (const QPageLayout& layout : layouts) {
+    QPageLayout read;
+    ASSERT_TRUE(PrintInfo::unarchivePageLayout(PrintInfo::archivedPageLayout(layout), read));
+    EXPECT_EQ(read.fullRect(QPageLayout::Point), layout.fullRect(QPageLayout::Point));
+    EXPECT_EQ(read.margins(QPageLayout::Point), layout.margins(QPageLayout::Point));
+    EXPECT_EQ(read.orientation(), layout.orientation());
+  }
+}
+
+TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedger)
+{
+  openEntryBooks();
+  registerSales(25);
+  KanjyoumotocyouController* empty = KanjyoumotocyouController::showKanjyoumotocyouWindow(session);
+  flush();
+  EXPECT_FALSE(empty->validatePrintMenuItem());
+  ASSERT_TRUE(empty->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle)));
+  empty->validateMenuItems();
+  EXPECT_FALSE(empty->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle))->isEnabled());
+
+  KanjyoumotocyouController* w = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1);
+  flush();
+  EXPECT_TRUE(w->validatePrintMenuItem());
+  w->validateMenuItems();
+  EXPECT_TRUE(w->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle))->isEnabled());
+  EXPECT_FALSE(w->functionMenuAction(qs(KanjyoumotocyouController::kDuplicateRowTitle))->isEnabled());
+  EXPECT_FALSE(w->functionMenuAction(qs(KanjyoumotocyouController::kSaveToTextFileTitle))->isEnabled());
+
+  // Printing numbers per ledger from 1, whatever the accessory said before.
+  info()->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(1, 40);
+  PrintInfo::setPageLayoutForKey(smallPaper(), KIVOKanjyoumotocyouPrintInfoKey);
+  const QString file = path("window.pdf");
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  w->printDocument();
+  EXPECT_FALSE(info()->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  EXPECT_GE(pdfPages(file), 2);
+  EXPECT_TRUE(pdfText(file).contains("売上25"));
+}
+
+TEST_F(LedgerPrintTest, ThePreviewStepsThroughPagesAndRenumbersAtOnce)
+{
+  openEntryBooks();
+  registerSales(25);
+  auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), ledgerRows(kGenkin), 0, 12, [this] {
+    return KanjyoumotocyouPrintView::PageNumbering{info()->doPrintContinuousPageNumberOnKanjyoumotocyou(),
+                                                   info()->startPrintPageNumberOnKanjyoumotocyou()};
+  });
+  ASSERT_TRUE(view);
+  const int n = view->pageCount();
+  ASSERT_GE(n, 2);
+  auto* preview = KanjyoumotocyouPreviewController::previewControllerOfDocument(session);
+  EXPECT_EQ(preview, KanjyoumotocyouPreviewController::previewControllerOfDocument(session));
+  info()->resetKanjyoumotocyouPrintAccessoryView();
+  preview->setPrintView(view.get());
+  EXPECT_EQ(preview->pagesField()->text(), QStringLiteral("of %1").arg(n));
+  EXPECT_EQ(preview->pageNo(), 1);
+  // 140 %: the page is drawn 1.4 times its size in points.
+  EXPECT_EQ(preview->previewView()->width(), static_cast<int>(std::ceil(420 * 1.4)));
+
+  const int beeps = AlertSheet::beepCountForTesting();
+  preview->pageUp();
+  EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1);
+  for (int i = 1; i < n; ++i) preview->pageDown();
+  EXPECT_EQ(preview->pageNo(), n);
+  preview->pageDown();
+  EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 2);
+
+  preview->continuousNumberingButton()->click();
+  EXPECT_TRUE(info()->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  preview->startPageNumberField()->setValue(7);
+  emit preview->startPageNumberField()->editingFinished();
+  EXPECT_EQ(info()->startPrintPageNumberOnKanjyoumotocyou(), 7);
+  const QImage page = preview->previewView()->grab().toImage();
+  EXPECT_EQ(page.pixelColor(2, 2), QColor(Qt::white));
+  preview->endKanjyoumotocyouPreviewWindow();
+  EXPECT_FALSE(preview->isVisible());
+}
+
+TEST_F(LedgerPrintTest, TheAccountSheetMovesWholeCategoriesAndPrintsTheChosenLedgers)
+{
+  openEntryBooks();
+  registerSales(3);
+  info()->selectPluralKamokuThenPrintKanjyoumotocyou();
+  auto* sheet = SelectPluralKamokuController::controllerOfDocument(session);
+  ASSERT_TRUE(sheet->isSheetAttached());
+  EXPECT_EQ(sheet->selectedOutlineView()->topLevelItemCount(), 0);
+  EXPECT_FALSE(sheet->okButtonWidget()->isEnabled());
+  EXPECT_EQ(sheet->monthToPopUp()->currentText(), "決算整理月");
+
+  // Every active account can be reached in the not-chosen outline.
+  std::vector<LedgerChoiceTree::Ledger> all;
+  for (int i = 0; i < sheet->unselectedOutlineView()->topLevelItemCount(); ++i)
+    for (const auto& l : LedgerChoiceTree::ledgersOfItems({sheet->unselectedOutlineView()->topLevelItem(i)}))
+      all.push_back(l);
+  int active = 0;
+  for (const KamokuPtr& k : books().codeSortedKamokuArray()) active += k->isActive() ? 1 : 0;
+  EXPECT_EQ(static_cast<int>(all.size()), active);
+
+  // A drop from the same outline, or from elsewhere, is refused.
+  QTreeWidgetItem* first = sheet->unselectedOutlineView()->topLevelItem(0);
+  std::unique_ptr<QMimeData> data(sheet->unselectedOutlineView()->mimeDataOfItems({first}));
+  ASSERT_TRUE(data);
+  EXPECT_FALSE(sheet->unselectedOutlineView()->acceptDrop(data.get(), sheet->unselectedOutlineView(), true));
+  EXPECT_FALSE(sheet->selectedOutlineView()->acceptDrop(data.get(), nullptr, true));
+  // Dragging the first category chooses all its accounts, 現金 among them.
+  ASSERT_TRUE(sheet->selectedOutlineView()->acceptDrop(data.get(), sheet->unselectedOutlineView(), true));
+  EXPECT_TRUE(books().kamokuOfCode(kGenkin)->isTempSelected());
+  EXPECT_TRUE(sheet->okButtonWidget()->isEnabled());
+  EXPECT_GT(sheet->selectedOutlineView()->topLevelItemCount(), 0);
+
+  // OK prints the chosen ledgers that have something to show: here only 現金.
+  PrintInfo::setPageLayoutForKey(smallPaper(), KIVOKanjyoumotocyouPrintInfoKey);
+  const QString file = path("chosen.pdf");
+  QWidget* accessoryShown = nullptr;
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget* accessory) {
+    accessoryShown = accessory;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  sheet->continuousNumberingButton()->setChecked(true);
+  sheet->okButtonWidget()->click();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(accessoryShown, info()->kanjyoumotocyouPrintAccessoryView());
+  EXPECT_TRUE(info()->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  const QString text = pdfText(file);
+  EXPECT_TRUE(text.contains(heading("現金")));
+  EXPECT_FALSE(text.contains(heading("普通預金")));
+
+  // Reopened, nothing is chosen; a choice without entries is refused with a message.
+  info()->selectPluralKamokuThenPrintKanjyoumotocyou();
+  EXPECT_FALSE(books().kamokuOfCode(kGenkin)->isTempSelected());
+  sheet->setLedgersChosen({{kShoumouhinhi, -1}}, true);
+  sheet->okButtonWidget()->click();
+  flush();
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, "プリントを中止");
+  EXPECT_EQ(alerts.back().text, "指定した期間中に取引のある勘定科目がありません。");
+}
+
+TEST_F(LedgerPrintTest, TheSubAccountSheetMovesAnAccountsSubAccountsTogether)
+{
+  openEntryBooks(EntryBooksOptions{true, false});
+  info()->selectPluralHojyoKamokuThenPrintHojyomotocyou();
+  auto* sheet = SelectPluralHojyoKamokuController::controllerOfDocument(session);
+  ASSERT_TRUE(sheet->isSheetAttached());
+  ASSERT_EQ(sheet->unselectedOutlineView()->topLevelItemCount(), 1);
+  QTreeWidgetItem* yokin = sheet->unselectedOutlineView()->topLevelItem(0);
+  EXPECT_EQ(yokin->text(0), "普通預金");
+  EXPECT_EQ(yokin->child(0)->text(1), "01");
+  std::unique_ptr<QMimeData> data(sheet->unselectedOutlineView()->mimeDataOfItems({yokin}));
+  ASSERT_TRUE(sheet->selectedOutlineView()->acceptDrop(data.get(), sheet->unselectedOutlineView(), true));
+  EXPECT_EQ(sheet->unselectedOutlineView()->topLevelItemCount(), 0);
+  EXPECT_EQ(sheet->selectedOutlineView()->topLevelItem(0)->childCount(), 2);
+  // The month pop-ups: a "from" after the "to" goes back to it.
+  sheet->monthToPopUp()->setCurrentIndex(2);
+  sheet->monthFromPopUp()->setCurrentIndex(5);
+  sheet->selectItemOfMonthFromPopUp();
+  EXPECT_EQ(sheet->monthFromPopUp()->currentIndex(), 2);
+  sheet->okButtonWidget()->click();
+  flush();
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().text, "指定した期間中に取引のある補助科目科目がありません。");
+}
+
+TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsAndRefusesNothing)
+{
+  openEntryBooks();
+  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+  flush();
+  if (SheetController* condition = journal->attachedSheetController()) condition->abortSheet();
+  flush();
+  EXPECT_FALSE(journal->validatePrintMenuItem());
+  journal->printDocument();
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, "印刷できません");
+  EXPECT_EQ(alerts.back().text, "印刷する仕訳がありません。");
+
+  registerSales(12);
+  journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
+  journal->setDisplayShiwakeArray();
+  ASSERT_TRUE(journal->validatePrintMenuItem());
+  const QString file = path("journal-window.pdf");
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  journal->printDocument();
+  const QString text = pdfText(file);
+  EXPECT_TRUE(text.contains("仕訳日記帳"));
+  EXPECT_TRUE(text.contains("売上12"));
+}
+
+TEST_F(LedgerPrintTest, ALongPrintoutShowsTheProgressSheetAndItsCancelStopsIt)
+{
+  openEntryBooks();
+  {
+    PrintProgressSheet sheet(session, info());
+    const PrintOperation::Progress progress = sheet.progress();
+    EXPECT_TRUE(progress(0, PrintProgressSheet::kPagesWithoutSheet));
+    EXPECT_FALSE(sheet.wasShown());
+  }
+  PrintProgressSheet sheet(session, info());
+  const PrintOperation::Progress progress = sheet.progress();
+  EXPECT_TRUE(progress(0, 40));
+  EXPECT_TRUE(sheet.wasShown());
+  ProgressStateController* sheetWindow = session->progressStateController();
+  EXPECT_TRUE(sheetWindow->isRunningModalSession());
+  EXPECT_TRUE(sheetWindow->cancelButton()->isEnabled());
+  EXPECT_TRUE(progress(1, 40));
+  sheetWindow->cancelButton()->click();
+  EXPECT_FALSE(progress(2, 40));
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,358 @@
+// The Companies-Act statements of a small corporation, worked out by hand.
+#include <gtest/gtest.h>
+
+#include "statements/KaisyahouBooks.h"
+#include "statements/KaisyahouRowCodes.h"
+
+namespace kivo {
+namespace {
+
+using test::book;
+using test::ChangeColumn;
+using test::Line;
+using test::linesOf;
+
+constexpr int64_t kMax = 999'999'999'999LL;
+constexpr int32_t kGroup = KaisyahouGroupRowCode;
+constexpr int32_t kSection = KaisyahouSectionRowCode;
+constexpr int32_t kSubtotal = KaisyahouSubtotalRowCode;
+constexpr int32_t kTotal = KaisyahouTotalRowCode;
+constexpr int32_t kTotalColumn = KaisyahouBlockTotalRowCode;
+constexpr int32_t kLine = KaisyahouComputedRowCode;
+
+TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRow)
+{
+  auto doc = test::makeKaisyahouBooks();
+  test::bookFixtureTerm(*doc);
+  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+
+  // Sales 800,000; cost of sales 300,000 - 50,000 = 250,000; gross 550,000; SG&A
+  // 200,000 + 100,000; operating = ordinary = pre-tax 250,000; tax 30,000; net 220,000.
+  EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray),
+            (std::vector<Line>{{kSection, "経常損益の部", 0},
+                               {kGroup, "[営業損益の部]", 0},
+                               {kGroup, "　[営業収益]", 0},
+                               {kGroup, "　　[売上高]", 0},
+                               {300, "　　　売上高", 800'000},
+                               {kSubtotal, "　　　　売上高合計", 800'000},
+                               {kGroup, "　[営業費用]", 0},
+                               {kGroup, "　　[売上原価]", 0},
+                               {kLine, "　　　当期商品仕入高", 300'000},
+                               {kLine, "　　　期末商品棚卸高", 50'000},
+                               {kSubtotal, "　　　　売上原価", 250'000},
+                               {kTotal, "　　　　売上総利益", 550'000},
+                               {kGroup, "　　[販売費及び一般管理費]", 0},
+                               {kSubtotal, "　　　販売費及び一般管理費合計", 300'000},
+                               {kTotal, "　　　　営業利益", 250'000},
+                               {kTotal, "　　　　経常利益", 250'000},
+                               {kTotal, "　　　税引前当期利益", 250'000},
+                               {kSubtotal, "　　　法人税等", 30'000},
+                               {kTotal, "　　　当期純利益", 220'000}}));
+  EXPECT_EQ(
+      linesOf(st.taisyakuBalanceHanbaihiShisanArray),
+      (std::vector<Line>{
+          {321, "給料手当", 200'000}, {344, "地代家賃", 100'000}, {kSubtotal, "　販売費及び一般管理費合計", 300'000}}));
+  EXPECT_TRUE(st.taisyakuBalanceSeizouGenkaShisanArray.empty());
+  EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, 220'000);
+  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 220'000);
+  EXPECT_EQ(linesOf(st.syuuryouZandakaSonekiKeisanShisanArray), linesOf(st.taisyakuBalanceSonekiKeisanShisanArray));
+
+  // Assets: 現金 500,000, 普通預金 2,000,000 - 200,000 - 100,000 + 800,000 - 300,000 =
+  // 2,200,000, 商品 50,000. Liabilities: the tax payable 30,000. Net assets: 資本金
+  // 2,000,000, 繰越利益剰余金 500,000 + 220,000.
+  std::vector<Line> left{{kSection, "資産の部", 0},
+                         {kGroup, "[流動資産]", 2'750'000},
+                         {100, "　現金", 500'000},
+                         {103, "　普通預金", 2'200'000},
+                         {115, "　商品", 50'000}};
+  left.insert(left.end(), 7, Line{kLine, "", 0});
+  left.push_back({kTotal, "　　　資産合計", 2'750'000});
+  EXPECT_EQ(linesOf(st.taisyakuTaisyouShisannobuShisanArray), left);
+  EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray),
+            (std::vector<Line>{{kSection, "負債の部", 0},
+                               {kGroup, "[流動負債]", 30'000},
+                               {208, "　未払法人税等", 30'000},
+                               {kTotal, "　　　負債合計", 30'000},
+                               {kSection, "純資産の部", 0},
+                               {kGroup, "[株主資本]", 2'720'000},
+                               {kGroup, "　[資本金]", 2'000'000},
+                               {270, "　　資本金", 2'000'000},
+                               {kGroup, "　[利益剰余金]", 720'000},
+                               {kGroup, "　　[その他利益剰余金]", 720'000},
+                               {kGroup, "　　　繰越利益剰余金", 720'000},
+                               {kTotal, "　　　純資産合計", 2'720'000},
+                               {kTotal, "　　　負債・純資産合計", 2'750'000}}));
+
+  // Changes: no entry touches an equity account, so the one reason row is the profit.
+  const auto& ks = st.kabunushiShihon;
+  std::vector<std::string> labels;
+  for (const auto& l : ks.rowLabels) labels.push_back(l.title);
+  EXPECT_EQ(labels,
+            (std::vector<std::string>{"前期末残高", "当期変動額", "当期純損益", "当期変動額合計", "当期末残高"}));
+  EXPECT_EQ(ks.toukiSonekiRow, 2);
+  EXPECT_EQ(test::columnsOf(ks),
+            (std::vector<ChangeColumn>{{270, "　資本金", {2'000'000, 0, 0, 0, 2'000'000}},
+                                       {kGroup, "　　　繰越利益剰余金", {500'000, 0, 220'000, 220'000, 720'000}},
+                                       {kTotalColumn, "　利益剰余金合計", {500'000, 0, 220'000, 220'000, 720'000}},
+                                       {kTotalColumn, "　株主資本合計", {2'500'000, 0, 220'000, 220'000, 2'720'000}},
+                                       {kTotalColumn, "純資産合計", {2'500'000, 0, 220'000, 220'000, 2'720'000}}}));
+  test::expectStatementsAgree(st, kMax);
+}
+
+TEST(KaisyahouHoukokusyoTest, AManufacturersCostReportHandsItsCostToTheIncomeStatement)
+{
+  auto doc = test::makeKaisyahouBooks(true);
+  const Date kessan = Date::kessanSeiridukiDate();
+  book(*doc, Date(2024, 5, 1), "材料仕入高", "買掛金", 400'000);
+  book(*doc, Date(2024, 5, 31), "賃金", "普通預金", 200'000);
+  book(*doc, Date(2024, 6, 30), "電力費", "普通預金", 50'000);
+  book(*doc, Date(2024, 6, 30), "外注加工費", "普通預金", 30'000);
+  book(*doc, kessan, "期首材料棚卸高", "原材料", 100'000);
+  book(*doc, kessan, "原材料", "期末材料棚卸高", 120'000);
+  book(*doc, kessan, "期首仕掛品棚卸高", "仕掛品", 20'000);
+  book(*doc, kessan, "仕掛品", "期末仕掛品棚卸高", 10'000);
+  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+
+  // Materials 100,000 + 400,000 - 120,000 = 380,000; labour 200,000; expenses 50,000;
+  // outsourcing 30,000; total 660,000; + 20,000 - 10,000 work in process = 670,000.
+  EXPECT_EQ(linesOf(st.taisyakuBalanceSeizouGenkaShisanArray),
+            (std::vector<Line>{{kGroup, "[材料費]", 0},
+                               {600, "　期首材料棚卸高", 100'000},
+                               {kLine, "　当期材料仕入高", 400'000},
+                               {kTotalColumn, "　　合　　　計", 500'000},
+                               {602, "　期末材料棚卸高", 120'000},
+                               {kSubtotal, "　　当期材料費", 380'000},
+                               {kGroup, "[労務費]", 0},
+                               {610, "　賃金", 200'000},
+                               {kSubtotal, "　　当期労務費", 200'000},
+                               {kGroup, "[経費]", 0},
+                               {620, "　電力費", 50'000},
+                               {kSubtotal, "　　当期経費", 50'000},
+                               {kGroup, "[外注加工費]", 0},
+                               {650, "　外注加工費", 30'000},
+                               {kSubtotal, "　　当期外注加工費", 30'000},
+                               {kTotal, "　　　当期総製造費用", 660'000},
+                               {kSubtotal, "　　　期首仕掛品棚卸高", 20'000},
+                               {kTotal, "　　　合　　　計", 680'000},
+                               {kSubtotal, "　　　期末仕掛品棚卸高", 10'000},
+                               {kTotal, "　　　当期製品製造原価", 670'000}}));
+  // No sales: the cost of sales is the products' cost, a gross loss of its size.
+  const std::vector<Line> is = linesOf(st.taisyakuBalanceSonekiKeisanShisanArray);
+  EXPECT_EQ(std::vector<Line>(is.begin(), is.begin() + 7),
+            (std::vector<Line>{{kSection, "経常損益の部", 0},
+                               {kGroup, "[営業損益の部]", 0},
+                               {kGroup, "　[営業費用]", 0},
+                               {kGroup, "　　[売上原価]", 0},
+                               {kLine, "　　　当期製品製造原価", 670'000},
+                               {kSubtotal, "　　　　売上原価", 670'000},
+                               {kTotal, "　　　　売上総損失", 670'000}}));
+  EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, -670'000);
+  test::expectStatementsAgree(st, kMax);
+}
+
+TEST(KaisyahouHoukokusyoTest, ANetLossReducesTheRetainedEarnings)
+{
+  auto doc = test::makeKaisyahouBooks();
+  book(*doc, Date(2024, 6, 25), "給料手当", "普通預金", 200'000);
+  book(*doc, Date(2024, 8, 1), "雑損失", "現金", 10'000);
+  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+  EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray),
+            (std::vector<Line>{{kSection, "経常損益の部", 0},
+                               {kGroup, "[営業損益の部]", 0},
+                               {kGroup, "　[営業費用]", 0},
+                               {kGroup, "　　[販売費及び一般管理費]", 0},
+                               {kSubtotal, "　　　販売費及び一般管理費合計", 200'000},
+                               {kTotal, "　　　　営業損失", 200'000},
+                               {kGroup, "[営業外損益の部]", 0},
+                               {kGroup, "　[営業外費用]", 0},
+                               {437, "　　雑損失", 10'000},
+                               {kSubtotal, "　　　営業外費用合計", 10'000},
+                               {kTotal, "　　　　経常損失", 210'000},
+                               {kTotal, "　　　税引前当期損失", 210'000},
+                               {kTotal, "　　　当期純損失", 210'000}}));
+  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, -210'000);
+  const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
+  EXPECT_EQ(std::count(right.begin(), right.end(), Line{kGroup, "　　　繰越利益剰余金", 290'000}), 1);
+  EXPECT_EQ(right.front(), (Line{kSection, "純資産の部", 0}));  // no liability: no 負債の部
+  const auto& cols = st.kabunushiShihon.columns;
+  EXPECT_EQ(cols[1].monthlyAmountArray(), (std::vector<int64_t>{500'000, 0, -210'000, -210'000, 290'000}));
+  test::expectStatementsAgree(st, kMax);
+}
+
+TEST(KaisyahouHoukokusyoTest, ReasonsWithEntriesAndTreasuryStock)
+{
+  auto doc = test::makeKaisyahouBooks();
+  test::bookFixtureTerm(*doc);
+  auto& reasons = doc->hendouReasonArray();
+  for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "自己株式の取得", "新株の発行",
+                           "株主資本以外の項目の当期変動額(純額)"})
+    reasons.push_back(std::make_shared<HendouReason>(name));
+  book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000)->setHendouReasonStr("剰余金の配当");
+  book(*doc, Date(2024, 10, 31), "自己株式", "普通預金", 50'000)->setHendouReasonStr("自己株式の取得");
+  // Neither a pending cash-book row nor a regular-type voucher counts anywhere.
+  book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 70'000)->setDenpyouNo(0);
+  book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 90'000)->setDenpyouNo(-3);
+  for (const ShiwakePtr& s : doc->shiwakeArray())
+    if (s->denpyouNo() <= 0) s->setHendouReasonStr("新株の発行");
+  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+
+  const auto& ks = st.kabunushiShihon;
+  std::vector<std::string> labels;
+  for (const auto& l : ks.rowLabels) labels.push_back(l.title);
+  EXPECT_EQ(labels, (std::vector<std::string>{"前期末残高", "当期変動額", "当期純損益", "剰余金の配当",
+                                              "自己株式の取得", "当期変動額合計", "当期末残高"}));
+  EXPECT_EQ(ks.rowLabels[3].reason, reasons[2]);
+  // 自己株式 is debit-natured: it reduces 株主資本合計, as on the balance sheet.
+  EXPECT_EQ(test::columnsOf(ks),
+            (std::vector<ChangeColumn>{
+                {270, "　資本金", {2'000'000, 0, 0, 0, 0, 0, 2'000'000}},
+                {kGroup, "　　　繰越利益剰余金", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
+                {kTotalColumn, "　利益剰余金合計", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
+                {279, "　自己株式", {0, 0, 0, 0, 50'000, 50'000, 50'000}},
+                {kTotalColumn, "　株主資本合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}},
+                {kTotalColumn, "純資産合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}}}));
+  const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
+  for (const Line& l :
+       {Line{210, "　未払配当金", 100'000}, Line{kGroup, "　[自己株式]", -50'000}, Line{279, "　　自己株式", 50'000},
+        Line{kGroup, "[株主資本]", 2'570'000}, Line{kTotal, "　　　負債・純資産合計", 2'700'000}})
+    EXPECT_EQ(std::count(right.begin(), right.end(), l), 1) << l.title;
+  test::expectStatementsAgree(st, kMax);
+
+  // The same assignment once the document has rebuilt its lists, and with an entry
+  // moved to another reason in the list before its name was written back.
+  doc->updateHendouReasonArray();
+  EXPECT_EQ(test::columnsOf(test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon), test::columnsOf(ks));
+  ShiwakePtr moved = reasons[3]->shiwakeArray().at(0);
+  reasons[3]->shiwakeArray().clear();
+  reasons[2]->shiwakeArray().push_back(moved);
+  const auto afterMove = test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon;
+  EXPECT_EQ(afterMove.rowLabels.size(), 6u);
+  EXPECT_EQ(afterMove.columns[3].monthlyAmountArray(), (std::vector<int64_t>{0, 0, 0, 50'000, 50'000, 50'000}));
+}
+
+TEST(KaisyahouHoukokusyoTest, ChangesOfAShorterPeriodAndTheShownZero)
+{
+  struct Case {
+    const char* name;
+    Date start;
+    int64_t profitOpening, profitChange;
+  };
+  // Trading until July earns 800,000 - 300,000 - 300,000 = 200,000 before tax; the
+  // closing adjustments add 50,000 stock and 30,000 tax.
+  const Case cases[] = {
+      {"from the term's start", Date(2024, 4, 1), 0, 220'000},
+      {"from August", Date(2024, 8, 1), 200'000, 20'000},
+      {"the closing month alone", Date::kessanSeiridukiDate(), 200'000, 20'000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto doc = test::makeKaisyahouBooks();
+    test::bookFixtureTerm(*doc);
+    KaisyahouHoukokusyoOptions o = test::wholeTerm(*doc);
+    o.period.startDate = c.start;
+    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, o);
+    EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, c.profitChange);
+    EXPECT_EQ(st.kabunushiShihon.columns[1].monthlyAmountArray(),
+              (std::vector<int64_t>{500'000 + c.profitOpening, 0, c.profitChange, c.profitChange, 720'000}));
+    test::expectStatementsAgree(st, kMax);
+  }
+
+  // No profit: the 当期純損益 row shows a 0 under the retained earnings and the totals.
+  auto doc = test::makeKaisyahouBooks();
+  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+  const int64_t shown = KabunushiShihonHendouBuilder::shownZeroAmount(kMax);
+  std::vector<int64_t> row;
+  for (const Shisan& c : st.kabunushiShihon.columns) row.push_back(c.monthlyAmountArray()[2]);
+  EXPECT_EQ(row, (std::vector<int64_t>{0, shown, shown, shown, 0}));
+  test::expectStatementsAgree(st, kMax);
+}
+
+TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
+{
+  struct Case {
+    const char* name;
+    std::vector<std::pair<const char*, int64_t>> opening;
+    std::vector<Line> right;  // empty: both sides empty
+  };
+  const Line blank{kLine, "", 0};
+  const Case cases[] = {
+      {"no asset with an amount", {{"資本金", 100}}, {}},
+      {"the left side longer",
+       {{"現金", 100}, {"普通預金", 100}, {"定期預金", 100}, {"売掛金", 100}, {"商品", 100}, {"資本金", 500}},
+       {{kSection, "純資産の部", 0},
+        {kGroup, "[株主資本]", 500},
+        {kGroup, "　[資本金]", 500},
+        {270, "　　資本金", 500},
+        blank,
+        blank,
+        {kTotal, "　　　純資産合計", 500},
+        {kTotal, "　　　負債・純資産合計", 500}}},
+      // Nothing on the right at all: blank rows stand for both totals.
+      {"no liability and no net assets", {{"現金", 100}}, {{kSection, "純資産の部", 0}, blank, blank, blank}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto doc = test::makeTrialBooks(test::ChartKind::HoujinKaisyahou);
+    for (const auto& [name, amount] : c.opening) test::kamokuNamed(*doc, name)->setStartBalance(amount, 99);
+    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+    EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray), c.right);
+    EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.size(), c.right.size());
+  }
+}
+
+TEST(KaisyahouHoukokusyoTest, ColumnTitlesForTheHorizontalPrintout)
+{
+  using Titles = std::vector<std::string>;
+  auto doc = test::makeKaisyahouBooks();
+  KaisyahouHoukokusyoOptions o = test::wholeTerm(*doc);
+  for (bool tate : {true, false}) {
+    o.tateKabunushiShihonTitles = tate;
+    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, o);
+    const Shisan& c = st.kabunushiShihon.columns.at(1);
+    const Titles expected = tate ? Titles{"株主資本", "　利益剰余金", "　　その他利益剰余金", "　　　繰越利益剰余金"}
+                                 : Titles{"株主資本", "利益剰余金", "その他利益剰余金", "繰越利益\n剰余金"};
+    EXPECT_EQ((Titles{c.title(), c.title2(), c.title3(), c.title4()}), expected);
+  }
+}
+
+TEST(KaisyahouHoukokusyoTest, SumsBeyondTheLimitCarryTheOverflowMark)
+{
+  auto doc = test::makeTrialBooks(test::ChartKind::HoujinKaisyahou);
+  test::kamokuNamed(*doc, "現金")->setStartBalance(kMax - 1, 99);
+  test::kamokuNamed(*doc, "資本金")->setStartBalance(kMax - 1, 99);
+  book(*doc, Date(2024, 5, 1), "現金", "売上高", 5);
+  book(*doc, Date(2024, 5, 2), "普通預金", "現金", 3);  // never brings it back
+  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+  const std::vector<Line> left = linesOf(st.taisyakuTaisyouShisannobuShisanArray);
+  EXPECT_EQ(left[2], (Line{100, "　現金", kMax + 1}));
+  EXPECT_EQ(left.back().amount, kMax + 1);
+  EXPECT_EQ(st.taisyakuTaisyouFusainobuShisanArray.back().houkokusyoAmount(), kMax + 1);
+}
+
+TEST(KaisyahouHoukokusyoTest, AShownColumnAndTheReuseOfTheBalancePass)
+{
+  auto doc = test::makeKaisyahouBooks();
+  test::bookFixtureTerm(*doc);
+  // Share options booked under a reason the list does not hold: no reason row counts
+  // them, yet the column shows, since its closing balance is not 0.
+  book(*doc, Date(2024, 9, 1), "普通預金", "新株予約権", 10'000)->setHendouReasonStr("消えた理由");
+  KaisyahouHoukokusyo model;
+  const KaisyahouHoukokusyoOptions o = test::wholeTerm(*doc);
+  const auto& st = model.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, o);
+  EXPECT_TRUE(model.didPostShiwakeArray());
+  const ChangeColumn options = test::columnsOf(st.kabunushiShihon).at(4);
+  EXPECT_EQ(options, (ChangeColumn{284, "新株予約権", {0, 0, 0, 0, 10'000}}));
+
+  model.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, o);
+  EXPECT_FALSE(model.didPostShiwakeArray());
+  book(*doc, Date(2024, 9, 2), "現金", "売上高", 1);
+  EXPECT_EQ(model.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, o).toukiSonekiOfTaisyakuBalance, 220'001);
+  EXPECT_TRUE(model.didPostShiwakeArray());
+  KaisyahouHoukokusyoOptions withStart = o;
+  withStart.period.doAddStartBalanceToHoukokusyo = true;
+  model.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, withStart);
+  EXPECT_TRUE(model.didPostShiwakeArray());
+}
+
+}  // namespace
+}  // namespace kivo
