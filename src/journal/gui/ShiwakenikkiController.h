@@ -102,6 +102,8 @@ public:
   // Ends an attached condition sheet as Cancel would.
   void closeAttachedSheet();
   const std::vector<QAction*>& functionMenuActions();
+  // The item a user reads as the title (how the tests find an item); enabling goes
+  // by the items' commands.
   QAction* functionMenuAction(const QString& title);
   void validateMenuItems();
 
