@@ -46,8 +46,6 @@ public:
   bool editingCell = false;
   bool printable = false;
   int printCount = 0;
-  int kamokuCode = -1;
-  int hojyoKamokuCode = -1;
   QStringList functionTitles;
   std::vector<std::string>* settleLog = nullptr;
 
@@ -58,8 +56,6 @@ public:
     return settleAnswer;
   }
   bool isEditingCell() const override { return editingCell; }
-  int displayKamokuCode() const override { return kamokuCode; }
-  int displayHojyoKamokuCode() const override { return hojyoKamokuCode; }
   bool validatePrintMenuItem() const override { return printable; }
   void printDocument() override { ++printCount; }
 

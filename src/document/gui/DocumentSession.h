@@ -142,6 +142,10 @@ public:
   void updateAllWindowControllersUI() { document_->updateAllWindowControllersUI(); }
   // Asks every ledger window to end its cell editing; false as soon as one refuses.
   bool deselectKanjyoumotocyouCellsOfAllShiwake();
+  // A window of the document became main: the document's menus are rebuilt into it;
+  // unless a ledger row cannot end its editing, an output window catches up with the
+  // changes it missed in the background, and so do the others that wait.
+  void windowControllerDidBecomeMain(WindowController* controller);
 
   // --- save and close hooks
   // Before saving: every window that edits the books settles its row or record (the
@@ -168,6 +172,8 @@ public:
   // --- menus
   void setSubmenuOfShowSuitoucyouWindow();
   void setSubmenuOfDenpyouAndCyouhyouMenuItem();
+  // Both of the above, as a window loads or becomes main.
+  void rebuildDocumentMenus();
   void removeWindowMenuItemOfWindowController(WindowController* controller);
 
   // --- password

@@ -44,10 +44,22 @@ public:
   using Column = FurikaedenpyouRow::Column;
   using Command = FurikaedenpyouCellMovement::Command;
 
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand {
+    Register,
+    NewDenpyou,
+    DuplicateDenpyou,
+    RemoveDenpyou,
+    Navigate,  // to another voucher
+    SelectDisplayDenpyou,
+    ToggleBookmarkDrawer,
+    AddBookmark,
+    EditRow,  // add, insert or remove the selected row
+    SetItemAsAboveRowItem,
+  };
+
   static constexpr const char* kWindowMenuTitle = "振替伝票";
   static constexpr const char* kTitleSuffix = " - 振替伝票";
-  static constexpr const char* kDeleteDenpyouActionName = "伝票の削除";
-  static constexpr const char* kDeleteRowActionName = "行の削除";
   static constexpr const char* kShowBookmarkTitle = "ブックマークを表示";
   static constexpr const char* kHideBookmarkTitle = "ブックマークを隠す";
 
@@ -93,6 +105,11 @@ public:
   void displayEmptyDenpyou();
   void displayDuplicateDenpyou();
   void removeDenpyouFromShiwake();
+  // After a deletion: the voucher that followed, else an empty new voucher.
+  void showAfterDeletion(const FurikaedenpyouDeletion& deletion);
+  // The drawer's own list of bookmarks (a limited user's), nullptr when the drawer
+  // shows the document's.
+  std::vector<BookmarkPtr>* drawerBookmarkArray();
   void showNextDenpyou();
   void showPreviousDenpyou();
   void skipDenpyou();
@@ -112,6 +129,11 @@ public:
   void handleChooseRemoveDenpyouRow();
   // Removes row r, or puts the last removed row back at r (its own undo).
   void undoableRemoveDenpyouRow(int row);
+  // Removes the row or puts the kept one back, without recording undo.
+  void toggleRemovedRow(int row);
+  // Counts the showings of a voucher: a removed row can be put back only into the
+  // showing it was removed from.
+  uint64_t displayGeneration() const { return displayGeneration_; }
   void setItemAsAboveDenpyouRowItem();
 
   // --- keys
@@ -155,9 +177,6 @@ protected:
   void windowWillCloseHook() override;
 
 private:
-  class RemoveDenpyouCommand;
-  class RemoveDenpyouRowCommand;
-
   // EntryGridView::Delegate
   int numberOfRows() const override;
   QString stringValue(int row, int matrixId) const override;
@@ -194,13 +213,6 @@ private:
   // A voucher the window must not change: says why and answers true.
   bool refuseUnchangeableDenpyou();
   void navigateTo(std::optional<int32_t> (*target)(const MyDocument&, int32_t));
-  // After a deletion: the voucher that followed, else an empty new voucher.
-  void showAfterDeletion(const FurikaedenpyouDeletion& deletion);
-  // The drawer's own list of bookmarks (a limited user's), nullptr when the drawer
-  // shows the document's.
-  std::vector<BookmarkPtr>* drawerBookmarkArray();
-  // Removes the row or puts the kept one back, without recording undo.
-  void toggleRemovedRow(int row);
 
   Furikaedenpyou denpyou_;
   FurikaedenpyouView* denpyouView_ = nullptr;
@@ -222,8 +234,6 @@ private:
 
   // A limited user's drawer lists only the bookmarks marked for it.
   std::vector<BookmarkPtr> limitedUserBookmarkArray_;
-  // Counts the showings of a voucher: a removed row can be put back only into the
-  // showing it was removed from.
   uint64_t displayGeneration_ = 0;
 };
 

@@ -269,8 +269,8 @@ void PreferenceController::handleClickApplyButton()
   d.setDouble(zanzonWariaiField_->value(), KIVOGankasyoukyakuhiDefaultZanzonWariaiKey);
   d.setDouble(zanzonGendoWariaiField_->value(), KIVOGankasyoukyakuhiDefaultZanzonGendoWariaiKey);
   d.synchronize();
-  updateWindowsOfKind(static_cast<int>(DocumentWindow::Kind::SuiiShisan));
-  updateWindowsOfKind(static_cast<int>(DocumentWindow::Kind::GenkasyoukyakuShisanList));
+  updateWindowsOfKind(DocumentWindow::Kind::SuiiShisan);
+  updateWindowsOfKind(DocumentWindow::Kind::GenkasyoukyakuShisanList);
 }
 
 void PreferenceController::changeColor(const QColor& color)
@@ -281,16 +281,16 @@ void PreferenceController::changeColor(const QColor& color)
   UserDefaults& d = UserDefaults::standardUserDefaults();
   d.setColor(color, KIVOSuiiShisanTitleTextColorKey);
   d.synchronize();
-  updateWindowsOfKind(static_cast<int>(DocumentWindow::Kind::SuiiShisan));
+  updateWindowsOfKind(DocumentWindow::Kind::SuiiShisan);
 }
 
-void PreferenceController::updateWindowsOfKind(int kind)
+void PreferenceController::updateWindowsOfKind(DocumentWindow::Kind kind)
 {
   DocumentController* dc = DocumentController::sharedDocumentController();
   if (!dc) return;
   for (DocumentSession* doc : dc->documents())
     for (WindowController* wc : doc->windowControllers())
-      if (static_cast<int>(wc->windowKind()) == kind) wc->updateUI(false);
+      if (wc->windowKind() == kind) wc->updateUI(false);
 }
 
 }  // namespace kivo

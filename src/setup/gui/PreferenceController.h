@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <map>
 
+#include "document/DocumentWindow.h"
+
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -59,7 +61,7 @@ public:
 private:
   PreferenceController();
   void showColor();
-  void updateWindowsOfKind(int kind);
+  void updateWindowsOfKind(DocumentWindow::Kind kind);
 
   std::map<std::string, QCheckBox*> checkboxes_;
   std::map<EntryColumn, QComboBox*> inputTypePopUps_;

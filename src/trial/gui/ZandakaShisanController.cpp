@@ -422,9 +422,9 @@ void ZandakaShisanController::showKanjyoumotocyouOfSelectedKamoku()
   const std::vector<Shisan>& rows = shisanArrayOfTableView(*table);
   const int row = table->selectedRow();
   if (row < 0 || row >= static_cast<int>(rows.size())) return;
-  const int32_t kamokuCode = rows[static_cast<size_t>(row)].kamokuCode();
   // Headings, subtotals and totals are no accounts.
-  if (kamokuCode < 1) return;
+  if (!rows[static_cast<size_t>(row)].isKamokuRow()) return;
+  const int32_t kamokuCode = rows[static_cast<size_t>(row)].kamokuCode();
   if (!canOpenKanjyoumotocyou()) {
     AlertSheet::beep();
     return;
@@ -504,8 +504,10 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   if (!functionActions_.empty()) return functionActions_;
   const auto key = [](const char* k, uint32_t mask) { return MainMenu::keySequenceForKeyEquivalent(qs(k), mask); };
   const uint32_t command = MainMenu::kCommandKeyMask;
-  const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
+  using F = FunctionCommand;
+  const auto add = [this](F which, const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
     auto* a = new QAction(qs(title), this);
+    setFunctionCommand(a, which);
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     a->setShortcutContext(Qt::WindowShortcut);
     connect(a, &QAction::triggered, this, [this, a, run] {
@@ -520,17 +522,17 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   };
   if (jigyoubuFieldInUse_)
     add(
-        kShowJigyoubuTitle, [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); },
+        F::ShowJigyoubu, kShowJigyoubuTitle, [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); },
         key("B", command | MainMenu::kShiftKeyMask));
   add(
-      kSetPeriodTitle, [this] { setDisplayingPeriod(); }, key("M", command | MainMenu::kShiftKeyMask));
+      F::SetPeriod, kSetPeriodTitle, [this] { setDisplayingPeriod(); }, key("M", command | MainMenu::kShiftKeyMask));
   functionActions_.push_back(nullptr);
-  add(kShowKanjyoumotocyouTitle, [this] { showKanjyoumotocyouOfSelectedKamoku(); });
+  add(F::ShowKanjyoumotocyou, kShowKanjyoumotocyouTitle, [this] { showKanjyoumotocyouOfSelectedKamoku(); });
   functionActions_.push_back(nullptr);
-  add(kSaveToTextFileTitle, [this] { saveToTextFile(); });
+  add(F::SaveToTextFile, kSaveToTextFileTitle, [this] { saveToTextFile(); });
   functionActions_.push_back(nullptr);
   add(
-      kPrintOfSelectedPeriodTitle, [this] { printZandakaShisanOfSelectedPeriod(); },
+      F::PrintOfSelectedPeriod, kPrintOfSelectedPeriodTitle, [this] { printZandakaShisanOfSelectedPeriod(); },
       key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
 }
@@ -539,15 +541,15 @@ void ZandakaShisanController::validateMenuItems()
 {
   for (QAction* a : functionActions_) {
     if (!a) continue;
-    const QString t = a->text();
-    if (t == qs(kShowJigyoubuTitle))
+    switch (functionCommandOf<FunctionCommand>(a)) {
+    case FunctionCommand::ShowJigyoubu:
       a->setEnabled(selectDisplayingJigyoubuButton_ && selectDisplayingJigyoubuButton_->isEnabled());
-    else if (t == qs(kShowKanjyoumotocyouTitle))
-      a->setEnabled(canOpenKanjyoumotocyou());
-    else if (t == qs(kPrintOfSelectedPeriodTitle))
-      a->setEnabled(false);  // the printout is not part of the program yet
-    else
-      a->setEnabled(true);
+      break;
+    case FunctionCommand::ShowKanjyoumotocyou: a->setEnabled(canOpenKanjyoumotocyou()); break;
+    // The printout is not part of the program yet.
+    case FunctionCommand::PrintOfSelectedPeriod: a->setEnabled(false); break;
+    default: a->setEnabled(true); break;
+    }
   }
 }
 

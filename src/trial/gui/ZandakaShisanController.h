@@ -58,6 +58,9 @@ public:
   static constexpr const char* kSeizouGenkaLabel = "製造原価報告書";
   static constexpr const char* kKanseiKoujiGenkaLabel = "完成工事原価報告書";
   // The items of the "機能" menu.
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand { ShowJigyoubu, SetPeriod, ShowKanjyoumotocyou, SaveToTextFile, PrintOfSelectedPeriod };
+
   static constexpr const char* kShowJigyoubuTitle = "表示する事業部...";
   static constexpr const char* kSetPeriodTitle = "表示する期間...";
   static constexpr const char* kShowKanjyoumotocyouTitle = "選択している勘定科目の総勘定元帳を表示";
