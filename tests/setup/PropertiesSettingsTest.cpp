@@ -144,7 +144,7 @@ TEST(PropertiesSettings, PasswordRules)
   for (const Case& c : cases) {
     const PropertiesSettings::Refusal r = PropertiesSettings::checkPasswords(c.change, c.hasPassword, c.hasLimited);
     EXPECT_EQ(r.field, c.field) << c.what;
-    if (c.message) EXPECT_EQ(r.message, c.message) << c.what;
+    if (c.message) { EXPECT_EQ(r.message, c.message) << c.what; }
   }
 }
 
