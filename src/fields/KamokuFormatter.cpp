@@ -12,7 +12,7 @@ KamokuFormatter::KamokuFormatter(const MyDocument& document, bool doAcceptSyokuc
 
 const std::vector<KamokuPtr>& KamokuFormatter::codeSortedAcceptKamokuArray() const
 {
-  return acceptKamokuArray_ ? *acceptKamokuArray_ : document_->codeSortedActiveKamokuArray();
+  return document_->codeSortedActiveKamokuArray();
 }
 
 std::optional<std::string> KamokuFormatter::stringForObjectValue(const FieldValue& value) const

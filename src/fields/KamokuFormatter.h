@@ -29,10 +29,8 @@ public:
   const MyDocument& document() const { return *document_; }
   bool doAcceptSyokuchi() const { return doAcceptSyokuchi_; }
 
-  // Limits the accounts the field accepts (and its pickers offer) to the array,
-  // sorted by code. Until it is set, the field takes the document's active accounts
-  // as they are at each use.
-  void setCodeSortedAcceptKamokuArray(std::vector<KamokuPtr> accounts) { acceptKamokuArray_ = std::move(accounts); }
+  // The accounts the field accepts (and its pickers offer): the document's active
+  // accounts as they are at each use, sorted by code.
   const std::vector<KamokuPtr>& codeSortedAcceptKamokuArray() const;
 
   // The sub-account typed together with the account in the last accepted input, -1
@@ -58,7 +56,6 @@ public:
 private:
   const MyDocument* document_;
   bool doAcceptSyokuchi_;
-  std::optional<std::vector<KamokuPtr>> acceptKamokuArray_;
   int32_t inputedHojyoKamokuCode_ = -1;
   uint16_t stopFormatterListChar_ = 0;
   int32_t selectedHojyoKamokuCodeOfFormatterList_ = -1;

@@ -67,12 +67,6 @@ int64_t ArchiveReader::readInt64()
   take(&v, 8);
   return v;
 }
-double ArchiveReader::readDouble()
-{
-  double v;
-  take(&v, 8);
-  return v;
-}
 
 std::string ArchiveReader::readString()
 {

@@ -24,7 +24,6 @@ public:
   int32_t readInt32();
   uint32_t readUInt32();
   int64_t readInt64();
-  double readDouble();
   std::string readString();
   std::string readBytes();
   // The bytes in place, without a copy; valid while the archive's data lives.

@@ -22,7 +22,6 @@ void ArchiveWriter::writeBool(bool value)
 void ArchiveWriter::writeInt32(int32_t value) { put(&value, 4); }
 void ArchiveWriter::writeUInt32(uint32_t value) { put(&value, 4); }
 void ArchiveWriter::writeInt64(int64_t value) { put(&value, 8); }
-void ArchiveWriter::writeDouble(double value) { put(&value, 8); }
 
 void ArchiveWriter::writeString(std::string_view value)
 {

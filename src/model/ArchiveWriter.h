@@ -22,7 +22,6 @@ public:
   void writeInt32(int32_t value);
   void writeUInt32(uint32_t value);
   void writeInt64(int64_t value);
-  void writeDouble(double value);
   void writeString(std::string_view value);
   void writeBytes(std::string_view value);
   void writeDate(const Date& value);

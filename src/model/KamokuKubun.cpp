@@ -76,37 +76,6 @@ void KamokuKubun::forEachKamoku(const std::function<void(const KamokuPtr&)>& f) 
   for (const KamokuPtr& k : childrenKamoku_) f(k);
 }
 
-int KamokuKubun::countTemp(bool selected) const
-{
-  int n = 0;
-  for (const KamokuKubunPtr& child : children_) n += child->countTemp(selected);
-  for (const KamokuPtr& k : childrenKamoku_)
-    if (k->isActive() && k->isTempSelected() == selected) ++n;
-  return n;
-}
-
-int KamokuKubun::countChildrenWithTemp(bool selected) const
-{
-  int n = 0;
-  for (const KamokuKubunPtr& child : children_)
-    if (child->countTemp(selected) > 0) ++n;
-  return n;
-}
-
-KamokuKubunPtr KamokuKubun::childWithTempAt(bool selected, int index) const
-{
-  for (const KamokuKubunPtr& child : children_)
-    if (child->countTemp(selected) > 0 && index-- == 0) return child;
-  return nullptr;
-}
-
-KamokuPtr KamokuKubun::ownTempAt(bool selected, int index) const
-{
-  for (const KamokuPtr& k : childrenKamoku_)
-    if (k->isActive() && k->isTempSelected() == selected && index-- == 0) return k;
-  return nullptr;
-}
-
 void KamokuKubun::encodeWithCoder(ArchiveWriter& c) const
 {
   c.beginRecord("KamokuKubun", kClassVersion);

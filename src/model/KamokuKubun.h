@@ -60,32 +60,12 @@ public:
   // Calls f for every account in tree order.
   void forEachKamoku(const std::function<void(const KamokuPtr&)>& f) const;
 
-  // Picker-sheet counts over the transient isTempSelected flag (active accounts only).
-  int numberOfTempSelectedChildrenKamoku() const { return countTemp(true); }
-  int numberOfTempUnselectedChildrenKamoku() const { return countTemp(false); }
-  int numberOfChildrenWhichHasTempSelectedChildrenKamoku() const { return countChildrenWithTemp(true); }
-  int numberOfChildrenWhichHasTempUnselectedChildrenKamoku() const { return countChildrenWithTemp(false); }
-  KamokuKubunPtr childWhichHasTempSelectedChildrenKamokuAtIndex(int index) const
-  {
-    return childWithTempAt(true, index);
-  }
-  KamokuKubunPtr childWhichHasTempUnselectedChildrenKamokuAtIndex(int index) const
-  {
-    return childWithTempAt(false, index);
-  }
-  KamokuPtr tempSelectedChildKamokuAtIndex(int index) const { return ownTempAt(true, index); }
-  KamokuPtr tempUnselectedChildKamokuAtIndex(int index) const { return ownTempAt(false, index); }
-
   static constexpr int32_t kClassVersion = 0;
   void encodeWithCoder(ArchiveWriter& coder) const;
   bool initWithCoder(ArchiveReader& coder) { return initWithCoder(coder, 0); }
 
 private:
   bool initWithCoder(ArchiveReader& coder, int depth);
-  int countTemp(bool selected) const;
-  int countChildrenWithTemp(bool selected) const;
-  KamokuKubunPtr childWithTempAt(bool selected, int index) const;
-  KamokuPtr ownTempAt(bool selected, int index) const;
 
   std::string kubunName_;
   std::string longKubunName_;

@@ -57,7 +57,6 @@ public:
 
   // --- main and key
   bool isMainWindow() const;
-  bool isKeyWindow() const { return isActiveWindow(); }
 
   // --- refresh rule
   void updateUI(bool force) override;
@@ -107,9 +106,6 @@ public:
   // Becoming main and key: called by the application as windows are activated.
   void becomeMain();
   void resignMain();
-
-signals:
-  void windowWillClose(kivo::WindowController* controller);
 
 protected:
   // Builds the window's contents; called once before the first showing.

@@ -43,20 +43,4 @@ int32_t KamokuFormatterListWindow::showSuitouKamokuFormatterListWindowTextFieldF
              parent);
 }
 
-int32_t KamokuFormatterListWindow::showKamokuWithActiveHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-    KamokuFormatter& formatter, const QPoint& topLeftPoint, const QString& textFieldString, QWidget* parent)
-{
-  std::vector<KamokuPtr> accounts;
-  for (const KamokuPtr& k : formatter.codeSortedAcceptKamokuArray())
-    if (k->activeHojyoKamokuNum() > 0) accounts.push_back(k);
-  return run(formatter, accounts, false, topLeftPoint, textFieldString, parent);
-}
-
-int32_t KamokuFormatterListWindow::showGenkasyoukyakuShisanKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-    KamokuFormatter& formatter, const QPoint& topLeftPoint, const QString& textFieldString, QWidget* parent)
-{
-  return run(formatter, formatter.document().codeSortedGenkasyoukyakuShisanKamokuArray(), false, topLeftPoint,
-             textFieldString, parent);
-}
-
 }  // namespace kivo

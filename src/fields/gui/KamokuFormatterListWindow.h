@@ -32,12 +32,6 @@ public:
                                                                                const QPoint& topLeftPoint,
                                                                                const QString& textFieldString,
                                                                                QWidget* parent = nullptr);
-  static int32_t showKamokuWithActiveHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-      KamokuFormatter& formatter, const QPoint& topLeftPoint, const QString& textFieldString,
-      QWidget* parent = nullptr);
-  static int32_t showGenkasyoukyakuShisanKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-      KamokuFormatter& formatter, const QPoint& topLeftPoint, const QString& textFieldString,
-      QWidget* parent = nullptr);
 
 private:
   static int32_t run(KamokuFormatter& formatter, const std::vector<KamokuPtr>& accounts, bool withHojyoKamoku,

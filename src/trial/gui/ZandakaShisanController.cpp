@@ -530,8 +530,7 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   add(kSaveToTextFileTitle, [this] { saveToTextFile(); });
   functionActions_.push_back(nullptr);
   add(
-      kPrintOfSelectedPeriodTitle, [this] { printZandakaShisanOfSelectedPeriod(); },
-      key("p", command | MainMenu::kAlternateKeyMask));
+      kPrintOfSelectedPeriodTitle, [] {}, key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
 }
 
