@@ -109,7 +109,7 @@ TEST_F(KanjyoumotocyouControllerTest, TheColumnsAndFieldsAreThoseTheBooksUse)
 {
   struct Case {
     const char* what;
-    EntryBooksOptions options;
+    BooksOptions options;
     bool showCreatedType;
     std::vector<Column> columns;
     bool hojyoField;
