@@ -76,13 +76,6 @@ int Date::day() const
   return d;
 }
 
-int Date::dayOfWeek() const
-{
-  // 1970-01-01 was a Thursday (4).
-  const int w = ((serial_ % 7) + 7 + 3) % 7;  // 0 Monday
-  return w + 1;
-}
-
 Date Date::addingMonths(int months) const
 {
   int y, m, d;
@@ -101,16 +94,6 @@ std::string Date::toString() const
   civilFromDays(serial_, y, m, d);
   char buf[32];
   std::snprintf(buf, sizeof buf, "%d/%d/%d", y, m, d);
-  return buf;
-}
-
-std::string Date::toPaddedString() const
-{
-  if (isNull()) return {};
-  int y, m, d;
-  civilFromDays(serial_, y, m, d);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", y, m, d);
   return buf;
 }
 

@@ -35,22 +35,17 @@ public:
   int year() const;
   int month() const;
   int day() const;
-  // ISO weekday: 1 Monday .. 7 Sunday.
-  int dayOfWeek() const;
   static int daysInMonth(int year, int month);
 
   Date addingDays(int days) const { return fromSerial(serial_ + days); }
   // The same day n months later, clamped to the last day of a shorter month.
   Date addingMonths(int months) const;
 
-  bool isEqualToDate(const Date& other) const { return serial_ == other.serial_; }
   friend constexpr bool operator==(const Date&, const Date&) = default;
   friend constexpr auto operator<=>(const Date&, const Date&) = default;
 
   // "%d/%d/%d" in the common era (no zero padding), "" for a null date.
   std::string toString() const;
-  // "%Y/%m/%d", zero padded.
-  std::string toPaddedString() const;
 
   // The three sentinel dates. They are real calendar days in 1984, which no term
   // may contain (the earliest term starts on EarliestTermStartDate).

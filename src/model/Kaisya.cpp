@@ -35,15 +35,6 @@ double Kaisya::displayKingakuOfMemoryKingaku(int64_t v) const
   }
 }
 
-int64_t Kaisya::memoryKingakuOfDisplayKingaku(double v) const
-{
-  switch (decimalPrecision_) {
-  case 1: return std::llround(v * 10.0);
-  case 2: return std::llround(v * 100.0);
-  default: return std::llround(v);
-  }
-}
-
 std::optional<int64_t> Kaisya::memoryKingakuOfDisplayString(const std::string& text) const
 {
   size_t i = 0;
@@ -125,33 +116,6 @@ std::string Kaisya::outputStringOfMemoryKingaku(int64_t v) const
 }
 
 std::string Kaisya::textFileStringOfMemoryKingaku(int64_t v) const { return formatMemoryKingaku(v, false); }
-
-std::string Kaisya::amountValueFormat() const
-{
-  switch (decimalPrecision_) {
-  case 1: return "#,##0.0;0.0;-#,##0.0";
-  case 2: return "#,##0.00;0.00;-#,##0.00";
-  default: return "#,###;0;-#,###";
-  }
-}
-
-std::string Kaisya::amountValueFormatForTextFile() const
-{
-  switch (decimalPrecision_) {
-  case 1: return "0.0;0.0;-0.0";
-  case 2: return "0.00;0.00;-0.00";
-  default: return "0;0;-0";
-  }
-}
-
-std::string Kaisya::amountValueStringForZero() const
-{
-  switch (decimalPrecision_) {
-  case 1: return "0.0";
-  case 2: return "0.00";
-  default: return "0";
-  }
-}
 
 void Kaisya::encodeWithCoder(ArchiveWriter& c) const
 {

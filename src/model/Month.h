@@ -22,9 +22,7 @@ public:
   const std::string& name() const { return name_; }
   void setName(const std::string& v) { name_ = v; }
   Date startDate() const { return startDate_; }
-  void setStartDate(Date v) { startDate_ = v; }
   Date endDate() const { return endDate_; }
-  void setEndDate(Date v) { endDate_ = v; }
 
   // The name for the range: "%d月" for a whole calendar month, else
   // "%02d/%02d to %02d/%02d".

@@ -252,7 +252,6 @@ void WindowController::closeEvent(QCloseEvent* event)
   closing_ = true;
   event->accept();
   windowWillCloseHook();
-  emit windowWillClose(this);
   if (AppController* app = AppController::sharedAppController()) app->windowControllerWillClose(this);
   if (document_) {
     const bool closesDocument = !closeWithoutAsking_ && shouldCloseDocument();

@@ -58,7 +58,6 @@ public:
 
   // --- main and key
   bool isMainWindow() const;
-  bool isKeyWindow() const { return isActiveWindow(); }
 
   // --- refresh rule
   void updateUI(bool force) override;
@@ -105,9 +104,6 @@ public:
   // Becoming main and key: called by the application as windows are activated.
   void becomeMain();
   void resignMain();
-
-signals:
-  void windowWillClose(kivo::WindowController* controller);
 
 protected:
   // Builds the window's contents; called once before the first showing.

@@ -19,7 +19,6 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentController.h"
 #include "document/gui/DocumentSession.h"
-#include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
 #include "platform/FilePanel.h"
 #include "platform/HelpWindow.h"
@@ -28,6 +27,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "platform/WindowController.h"
+#include "support/TestBooks.h"
 
 namespace kivo::test {
 
@@ -120,20 +120,10 @@ protected:
     flush();
   }
 
-  // A document of a small company with the shipped chart of accounts.
-  static std::unique_ptr<MyDocument> makeBooks(const std::string& name = "テスト商事", bool houjin = true)
-  {
-    auto doc = std::make_unique<MyDocument>();
-    doc->kaisya().setName(name);
-    doc->kaisya().setIsHoujin(houjin);
-    doc->setRootKamokuKubun(KamokuKubun::rootKamokuKubunForKaisya(doc->kaisya()));
-    return doc;
-  }
-
   // A document opened with its first window (the information window).
   DocumentSession* openBooks(const std::string& name = "テスト商事", bool houjin = true)
   {
-    DocumentSession* doc = app->documentController()->addDocument(makeBooks(name, houjin));
+    DocumentSession* doc = app->documentController()->addDocument(makeBooks({.name = name, .houjin = houjin}));
     flush();
     return doc;
   }

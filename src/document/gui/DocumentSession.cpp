@@ -331,7 +331,6 @@ bool DocumentSession::saveToPath(const QString& requestedPath)
   if (!sameFile) {
     lock_ = std::move(newLock);
     filePath_ = path;
-    emit displayNameChanged();
   }
   document_->updateChangeCount(MyDocument::ChangeType::Cleared);
   synchronizeWindowTitles();
@@ -342,7 +341,6 @@ void DocumentSession::close()
 {
   if (closing_) return;
   closing_ = true;
-  emit documentWillClose(this);
   const std::vector<WindowController*> controllers = windowControllers_;
   for (WindowController* wc : controllers) wc->closeWithoutAsking();
   lock_.reset();

@@ -36,10 +36,7 @@ public:
   // The controllers a document keeps once made: each absent until first stored, then
   // kept (and owned) until the document closes.
   enum class OwnedController {
-    FurikaedenpyouBookmark,
-    FurikaedenpyouSelect,
     InputHiduke,
-    InputKingaku,
     ProgressState,
     ShiwakenikkiDisplayCondition,
     Period,
@@ -48,9 +45,6 @@ public:
     SelectPluralKamoku,
     SelectPluralHojyoKamoku,
     SelectPluralKamokuWithHojyo,
-    Houkokusyo,
-    KaisyahouHoukokusyo,
-    Kurikoshi,
   };
 
   // An untitled document (filePath empty) or one read from filePath.
@@ -97,11 +91,6 @@ public:
   WindowController* shiwakenikkiController() const { return firstWindowControllerOfKind(Kind::Shiwakenikki); }
   WindowController* documentInfoController() const { return firstWindowControllerOfKind(Kind::DocumentInfo); }
   WindowController* zandakaShisanController() const { return firstWindowControllerOfKind(Kind::ZandakaShisan); }
-  WindowController* suiiShisanController() const { return firstWindowControllerOfKind(Kind::SuiiShisan); }
-  WindowController* genkasyoukyakuShisanListController() const
-  {
-    return firstWindowControllerOfKind(Kind::GenkasyoukyakuShisanList);
-  }
   // The cash book of the account and sub-account (-1: a book without sub-account).
   WindowController* suitoucyouControllerOfKamokuCode(int kamokuCode, int hojyoKamokuCode) const;
   // The window of this document that is in front, or nullptr.
@@ -111,14 +100,6 @@ public:
   // share one); width 0 until a window of the kind was placed; not stored in the file.
   QRect windowFrame(Kind kind) const;
   void setWindowFrame(Kind kind, const QRect& frame);
-  QRect furikaedenpyouWindowFrame() const { return windowFrame(Kind::Furikaedenpyou); }
-  void setFurikaedenpyouWindowFrame(const QRect& r) { setWindowFrame(Kind::Furikaedenpyou, r); }
-  QRect suitoucyouWindowFrame() const { return windowFrame(Kind::Suitoucyou); }
-  void setSuitoucyouWindowFrame(const QRect& r) { setWindowFrame(Kind::Suitoucyou, r); }
-  QRect shiwakenikkiWindowFrame() const { return windowFrame(Kind::Shiwakenikki); }
-  void setShiwakenikkiWindowFrame(const QRect& r) { setWindowFrame(Kind::Shiwakenikki, r); }
-  QRect kanjyoumotocyouWindowFrame() const { return windowFrame(Kind::Kanjyoumotocyou); }
-  void setKanjyoumotocyouWindowFrame(const QRect& r) { setWindowFrame(Kind::Kanjyoumotocyou, r); }
 
   // --- owned controllers
   QObject* ownedController(OwnedController which) const;
@@ -189,10 +170,6 @@ public:
   static constexpr const char* kCannotSaveTitle = "保存できません";
   static constexpr const char* kSaveButton = "保存";
   static constexpr const char* kDontSaveButton = "保存しない";
-
-signals:
-  void documentWillClose(kivo::DocumentSession* document);
-  void displayNameChanged();
 
 private:
   bool ensureLockForSaving(const QString& path, DocumentLock* lock);

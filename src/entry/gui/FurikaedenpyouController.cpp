@@ -454,13 +454,6 @@ void FurikaedenpyouController::showInvalidDenpyouSheet(const FurikaedenpyouCheck
   if (result.row >= 0) deselectSelectedCellAndThenSelectDenpyouRow(result.row, result.column);
 }
 
-bool FurikaedenpyouController::doAllDenpyouCellsHaveValidObjectValuesAtRow(int row, bool showErrorMessage)
-{
-  const FurikaedenpyouCheckResult result = denpyou_.doAllDenpyouCellsHaveValidObjectValuesAtRow(row);
-  if (!result && showErrorMessage) showInvalidDenpyouSheet(result);
-  return result.ok;
-}
-
 bool FurikaedenpyouController::isDenpyouAbleToSetShiwakeArrayWithErrorMessage(bool showErrorMessage)
 {
   const FurikaedenpyouCheckResult result = denpyou_.isDenpyouAbleToSetShiwakeArray();

@@ -82,7 +82,6 @@ public:
   FurikaedenpyouView* denpyouView() const { return denpyouView_; }
   QLineEdit* taisyakuBalanceField() const { return taisyakuBalanceField_; }
   QPushButton* selectDisplayDenpyouButton() const { return selectDisplayDenpyouButton_; }
-  QDockWidget* bookmarkDrawer() const { return bookmarkDrawer_; }
   int32_t displayingDenpyouNo() const { return denpyou_.displayingDenpyouNo(); }
 
   // --- showing a voucher
@@ -94,7 +93,6 @@ public:
 
   // --- balance, checks, registration
   void setTaisyakuBalanceFieldValue();
-  bool doAllDenpyouCellsHaveValidObjectValuesAtRow(int row, bool showErrorMessage);
   bool isDenpyouAbleToSetShiwakeArrayWithErrorMessage(bool showErrorMessage);
   void setDenpyouToShiwakeArray();
   // The register command ("伝票を登録"): true when there was nothing to register or it
@@ -140,10 +138,6 @@ public:
   // Tab, Back-tab and the arrows; false when the typed text of the cell is refused
   // (the selection stays).
   bool moveSelectDenpyouCellByCommand(Command command);
-  void handleFurikaedenpyouViewKeyDown(const NotificationCenter::Notification& notification)
-  {
-    handleEntryGridViewKeyDown(notification);
-  }
 
   // --- bookmark drawer
   void toggleBookmarkDrawer();

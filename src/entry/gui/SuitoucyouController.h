@@ -142,10 +142,6 @@ public:
   // --- keys
   // Tab, Back-tab and the arrows; false when the cell's typed text is refused.
   bool moveSelectSuitoucyouCellByCommand(Command command);
-  void handleSuitoucyouViewKeyDown(const NotificationCenter::Notification& notification)
-  {
-    handleEntryGridViewKeyDown(notification);
-  }
 
   // --- "機能" menu and the book's shortcut
   const std::vector<QAction*>& functionMenuActions() override;

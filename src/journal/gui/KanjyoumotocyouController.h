@@ -103,7 +103,6 @@ public:
   void setDisplayKamokuCode(int32_t v) { displayKamokuCode_ = v; }
   int displayHojyoKamokuCode() const { return displayHojyoKamokuCode_; }
   void setDisplayHojyoKamokuCode(int32_t v) { displayHojyoKamokuCode_ = v; }
-  const std::vector<Motocyou>& displayMotocyouArray() const { return displayMotocyouArray_; }
 
   // Applies a new account or sub-account: rows from the top, title, own-sub-account
   // column and Window-menu item.
@@ -113,8 +112,6 @@ public:
   QString stringValue(int row, Column column) const override;
   int numberOfRowsInTableView() const override { return static_cast<int>(displayMotocyouArray_.size()); }
   bool isTotalRow(int row, const CyouhyouTableView& tableView) const override;
-  int selectRowAfterUpdate() const { return selectRowAfterUpdate_; }
-  void setSelectRowAfterUpdate(int row) { selectRowAfterUpdate_ = row; }
 
   // --- the selection strip
   // The fields in Tab order (textFieldArray): account, sub-account (while in use),
@@ -138,8 +135,6 @@ public:
   void setItemCheckmarkOfkeyEquivalentMenu();
 
   // --- after a ledger row was edited (the row editing sets the number)
-  int32_t editedShiwakeDenpyouNo() const { return editedShiwakeDenpyouNo_; }
-  void setEditedShiwakeDenpyouNo(int32_t n) { editedShiwakeDenpyouNo_ = n; }
   void updateAllWindowControllersUIIfShiwakeWasEdited();
   void updateSuitoucyouWindowControllersUI();
 

@@ -69,11 +69,9 @@ public:
   static void installCommandHandlers(AppController* app);
 
   // --- state
-  int32_t displayState() const { return displayState_; }
   void setDisplayState(int32_t v) { displayState_ = v; }
   bool doDisplayMarkedShiwakes() const { return doDisplayMarkedShiwakes_; }
   void setDoDisplayMarkedShiwakes(bool v) { doDisplayMarkedShiwakes_ = v; }
-  bool didShowShiwakenikkiDisplayConditionByAutomatic() const { return didShowConditionByAutomatic_; }
   const std::vector<ShiwakePtr>& displayShiwakeArray() const { return displayShiwakeArray_; }
   // The columns that take part in keyboard movement, in Tab order.
   const std::vector<Matrix>& editableMattrixArray() const { return editableMattrixArray_; }

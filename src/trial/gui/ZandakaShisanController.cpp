@@ -532,8 +532,7 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   add(F::SaveToTextFile, kSaveToTextFileTitle, [this] { saveToTextFile(); });
   functionActions_.push_back(nullptr);
   add(
-      F::PrintOfSelectedPeriod, kPrintOfSelectedPeriodTitle, [this] { printZandakaShisanOfSelectedPeriod(); },
-      key("p", command | MainMenu::kAlternateKeyMask));
+      F::PrintOfSelectedPeriod, kPrintOfSelectedPeriodTitle, [] {}, key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
 }
 

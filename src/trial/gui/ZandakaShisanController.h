@@ -16,8 +16,8 @@
 // off, it waits until it becomes main). A document has at most one.
 //
 // The shown section exports to a text file (Shift-JIS, tab or comma, CR line ends).
-// Printing is not part of the program yet: its entry points do nothing and the
-// print item of the "機能" menu stands disabled.
+// Printing is not part of the program yet: the print item of the "機能" menu stands
+// disabled.
 #pragma once
 
 #include <QString>
@@ -78,7 +78,6 @@ public:
 
   // --- what is shown: the setters only store; the caller then asks updateUI.
   int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
-  void setDisplayJigyoubuCode(int32_t v) { displayJigyoubuCode_ = v; }
 
   // Computes the sections for the division and months shown and selects the first
   // row of every table.
@@ -110,7 +109,6 @@ public:
   // and to.
   void setDisplayingJigyoubuFieldValue();
   QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
-  QToolButton* selectDisplayingJigyoubuButton() const { return selectDisplayingJigyoubuButton_; }
 
   // --- commands
   void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
@@ -120,11 +118,6 @@ public:
   void handleDoubleClickOnTableView() { showKanjyoumotocyouOfSelectedKamoku(); }
   // The shown section to a text file.
   void saveToTextFile();
-
-  // Printing is not part of the program yet.
-  void pageSetupForZandakaShisan() {}
-  void printZandakaShisan() {}
-  void printZandakaShisanOfSelectedPeriod() {}
 
   // --- "機能" menu
   const std::vector<QAction*>& functionMenuActions() override;

@@ -4,13 +4,13 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "entry/EntryTestBooks.h"
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/FurikaedenpyouView.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "entry/gui/SuitoucyouView.h"
 #include "fields/gui/FormatterListWindow.h"
+#include "support/TestBooks.h"
 
 namespace kivo::test {
 namespace {
@@ -31,7 +31,7 @@ protected:
   void SetUp() override
   {
     EntryWindowTest::SetUp();
-    session = app->documentController()->addDocument(makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true}));
+    session = app->documentController()->addDocument(makeBooks({.hojyoKamoku = true, .jigyoubu = true}));
     flush();
   }
 
