@@ -102,7 +102,12 @@ std::string_view ArchiveReader::readBytesView()
   return v;
 }
 
-Date ArchiveReader::readDate() { return Date::fromSerial(readInt32()); }
+Date ArchiveReader::readDate()
+{
+  const Date d = Date::fromSerial(readInt32());
+  if (!d.isNull() && !d.isInSupportedRange()) fail("date out of range");
+  return d;
+}
 
 size_t ArchiveReader::readCount(size_t minElementSize)
 {

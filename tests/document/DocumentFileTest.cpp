@@ -7,6 +7,7 @@
 
 #include "document/DocumentFile.h"
 #include "model/ArchiveWriter.h"
+#include "support/CraftedDocumentFile.h"
 #include "support/TestDocuments.h"
 
 namespace kivo {
@@ -149,8 +150,8 @@ TEST_F(DocumentFileTest, RefusalsNameTheirReason)
     std::string bytes;
     DocumentFile::Status status;
   };
-  std::string newer = data;
-  newer[8] = 2;  // format version 2
+  // A later format version, with its checksum over the header.
+  const std::string newer = test::CraftedDocumentFile::fileWithBody(std::string_view(data).substr(24), 99);
   const Case cases[] = {
       {"", DocumentFile::Status::NotOurs},
       {"<?xml version=\"1.0\"?><plist/>", DocumentFile::Status::NotOurs},
@@ -172,14 +173,7 @@ TEST_F(DocumentFileTest, ARecordOfANewerClassVersionIsRefusedAsNewer)
   // A body that claims a newer document record: the program must not guess at it.
   ArchiveWriter body;
   body.beginRecord("MyDocument", 7);
-  std::string file = "KIVOSAVN";
-  auto put = [&](uint64_t v, int n) {
-    for (int i = 0; i < n; ++i) file.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  };
-  put(1, 4);
-  put(body.data().size(), 8);
-  put(DocumentFile::crc32(body.data()), 4);
-  file += body.data();
+  const std::string file = test::CraftedDocumentFile::fileWithBody(body.data(), DocumentFile::kFormatVersion);
   DocumentFile::Result r;
   EXPECT_FALSE(DocumentFile::documentFromData(file, &r));
   EXPECT_EQ(r.status, DocumentFile::Status::NewerVersion);
@@ -189,6 +183,7 @@ TEST(DocumentFileChecksum, MatchesTheStandardCrc32)
 {
   EXPECT_EQ(DocumentFile::crc32("123456789"), 0xCBF43926u);
   EXPECT_EQ(DocumentFile::crc32(""), 0u);
+  EXPECT_EQ(DocumentFile::crc32("56789", DocumentFile::crc32("1234")), 0xCBF43926u);
 }
 
 }  // namespace

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   };
   put(kivo::DocumentFile::kFormatVersion, 4);
   put(body.size(), 8);
-  put(kivo::DocumentFile::crc32(body), 4);
+  put(kivo::DocumentFile::checksumOf(std::string_view(file).substr(8, 12), body, kivo::DocumentFile::kFormatVersion),
+      4);
   file.append(body);
   readOnce(file);
   return 0;
