@@ -16,6 +16,7 @@
 #include <map>
 #include <new>
 
+#include "document/ShiwakeTable.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 
@@ -30,12 +31,10 @@ constexpr const char* kBodyClass = "MyDocument";
 constexpr int32_t kBodyVersion = 0;
 
 template <typename T>
-std::string encodeArray(const std::vector<std::shared_ptr<T>>& items)
+void encodeArray(const std::vector<std::shared_ptr<T>>& items, ArchiveWriter& w)
 {
-  ArchiveWriter w;
   w.writeCount(items.size());
   for (const auto& item : items) item->encodeWithCoder(w);
-  return w.takeData();
 }
 
 template <typename T>
@@ -94,7 +93,7 @@ bool writeAll(int fd, std::string_view data, const DocumentFile::WriteFault* fau
 {
   size_t written = 0;
   while (written < data.size()) {
-    size_t chunk = std::min<size_t>(data.size() - written, 1 << 20);
+    size_t chunk = data.size() - written;  // one write of the whole buffer, unless cut short
     if (fault && fault->failAfterBytes >= 0) {
       const int64_t left = fault->failAfterBytes - static_cast<int64_t>(written);
       if (left <= 0) {
@@ -255,58 +254,42 @@ DocumentFile::Result DocumentFile::resultOf(Status status, std::string detail)
 
 std::string DocumentFile::dataOfDocument(const MyDocument& doc)
 {
-  std::vector<std::pair<const char*, std::string>> sections;
-  {
-    ArchiveWriter w;
-    doc.kaisya().encodeWithCoder(w);
-    sections.emplace_back(KIVODataKaisyaKey, w.takeData());
-  }
-  {
-    ArchiveWriter w;
-    doc.rootKamokuKubun()->encodeWithCoder(w);
-    sections.emplace_back(KIVODataRootKamokuKubunKey, w.takeData());
-  }
-  sections.emplace_back(KIVODataJigyoubuArrayKey, encodeArray(doc.jigyoubuArray()));
-  sections.emplace_back(KIVODataTekiyouGroupArrayKey, encodeArray(doc.tekiyouGroupArray()));
-  {
-    ArchiveWriter w;
-    w.reserve(doc.shiwakeArray().size() * 160 + 16);
-    w.writeCount(doc.shiwakeArray().size());
-    for (const ShiwakePtr& s : doc.shiwakeArray()) s->encodeWithCoder(w);
-    sections.emplace_back(KIVODataShiwakeArrayKey, w.takeData());
-  }
-  sections.emplace_back(KIVODataFurikaedenpyouBookmarkArrayKey, encodeArray(doc.furikaedenpyouBookmarkArray()));
-  {
-    std::string assets = doc.genkasyoukyakuShisanArrayData();
-    if (assets.empty()) {
-      ArchiveWriter w;
+  // The whole file in one buffer: the header's place first, each section's length
+  // filled in once it is written, the header last.
+  ArchiveWriter w;
+  w.reserve(doc.shiwakeArray().size() * 48 + (256 << 10));
+  w.appendUninitialized(kHeaderSize);
+  w.beginRecord(kBodyClass, kBodyVersion);
+  w.writeCount(9);
+  auto section = [&](const char* key, const auto& encode) {
+    w.writeString(key);
+    const size_t at = w.size();
+    w.writeUInt32(0);
+    encode();
+    w.patchUInt32(at, static_cast<uint32_t>(w.size() - at - 4));
+  };
+  section(KIVODataKaisyaKey, [&] { doc.kaisya().encodeWithCoder(w); });
+  section(KIVODataRootKamokuKubunKey, [&] { doc.rootKamokuKubun()->encodeWithCoder(w); });
+  section(KIVODataJigyoubuArrayKey, [&] { encodeArray(doc.jigyoubuArray(), w); });
+  section(KIVODataTekiyouGroupArrayKey, [&] { encodeArray(doc.tekiyouGroupArray(), w); });
+  section(KIVODataShiwakeTableKey, [&] { ShiwakeTable::encode(doc.shiwakeArray(), w); });
+  section(KIVODataFurikaedenpyouBookmarkArrayKey, [&] { encodeArray(doc.furikaedenpyouBookmarkArray(), w); });
+  section(KIVODataGenkasyoukyakuShisanArrayKey, [&] {
+    if (doc.genkasyoukyakuShisanArrayData().empty())
       w.writeCount(0);
-      assets = w.takeData();
-    }
-    sections.emplace_back(KIVODataGenkasyoukyakuShisanArrayKey, std::move(assets));
-  }
-  sections.emplace_back(KIVODataHendouReasonArrayKey, encodeArray(doc.hendouReasonArray()));
-  sections.emplace_back(KIVODataSubMenuItemArrayKey, encodeArray(doc.subMenuItemArray()));
+    else
+      w.writeRaw(doc.genkasyoukyakuShisanArrayData());
+  });
+  section(KIVODataHendouReasonArrayKey, [&] { encodeArray(doc.hendouReasonArray(), w); });
+  section(KIVODataSubMenuItemArrayKey, [&] { encodeArray(doc.subMenuItemArray(), w); });
 
-  size_t total = 64;
-  for (const auto& s : sections) total += s.second.size() + 64;
-  ArchiveWriter body;
-  body.reserve(total);
-  body.beginRecord(kBodyClass, kBodyVersion);
-  body.writeCount(sections.size());
-  for (const auto& s : sections) {
-    body.writeString(s.first);
-    body.writeBytes(s.second);
-  }
-  const std::string& b = body.data();
-
-  std::string out;
-  out.reserve(kHeaderSize + b.size());
-  out.append(kMagic, sizeof kMagic);
-  putLE(out, kFormatVersion, 4);
-  putLE(out, b.size(), 8);
-  putLE(out, checksumOf(std::string_view(out).substr(8, 12), b, kFormatVersion), 4);
-  out.append(b);
+  std::string out = w.takeData();
+  const std::string_view body = std::string_view(out).substr(kHeaderSize);
+  std::string header(kMagic, sizeof kMagic);
+  putLE(header, kFormatVersion, 4);
+  putLE(header, body.size(), 8);
+  putLE(header, checksumOf(std::string_view(header).substr(8, 12), body, kFormatVersion), 4);
+  std::memcpy(out.data(), header.data(), kHeaderSize);
   return out;
 }
 
@@ -343,7 +326,6 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
 
 std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint32_t version, Result& res)
 {
-  (void)version;  // every version so far has the same body
   auto fail = [&](Status status, std::string detail) {
     res = resultOf(status, std::move(detail));
     return nullptr;
@@ -391,7 +373,12 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
   const ArraySection arrays[] = {
       {KIVODataJigyoubuArrayKey, [&](std::string_view b) { return decodeArray(b, jigyoubu, &detail); }},
       {KIVODataTekiyouGroupArrayKey, [&](std::string_view b) { return decodeArray(b, tekiyouGroups, &detail); }},
-      {KIVODataShiwakeArrayKey, [&](std::string_view b) { return decodeArray(b, doc->shiwakeArray(), &detail); }},
+      // The journal: packed records from version 2 on, one archived record each before.
+      {version >= 2 ? KIVODataShiwakeTableKey : KIVODataShiwakeArrayKey,
+       [&](std::string_view b) {
+         return version >= 2 ? ShiwakeTable::decode(b, doc->shiwakeArray(), &detail)
+                             : decodeArray(b, doc->shiwakeArray(), &detail);
+       }},
       {KIVODataFurikaedenpyouBookmarkArrayKey,
        [&](std::string_view b) { return decodeArray(b, doc->furikaedenpyouBookmarkArray(), &detail); }},
       {KIVODataHendouReasonArrayKey,

@@ -27,7 +27,10 @@ inline constexpr const char* KIVODataKaisyaKey = "Kivosa data of Kaisya";
 inline constexpr const char* KIVODataRootKamokuKubunKey = "Kivosa data of Root Kamoku Kubun";
 inline constexpr const char* KIVODataJigyoubuArrayKey = "Kivosa data of Jigyoubu Array";
 inline constexpr const char* KIVODataTekiyouGroupArrayKey = "Kivosa data of Tekiyou Group Array";
+// The journal of a version 1 file: one archived Shiwake record per entry.
 inline constexpr const char* KIVODataShiwakeArrayKey = "Kivosa data of Shiwake Array";
+// The journal from version 2 on: the packed table of ShiwakeTable.
+inline constexpr const char* KIVODataShiwakeTableKey = "Kivosa data of Shiwake Table";
 inline constexpr const char* KIVODataFurikaedenpyouBookmarkArrayKey = "Kivosa data of Furikaedenpyou Bookmark Array";
 inline constexpr const char* KIVODataGenkasyoukyakuShisanArrayKey = "Kivosa data of Genkasyoukyaku Shisan Array";
 inline constexpr const char* KIVODataHendouReasonArrayKey = "Kivosa data of Hendou Reason Array";
@@ -51,7 +54,8 @@ public:
     bool failOnRename = false;
   };
 
-  static constexpr uint32_t kFormatVersion = 1;
+  // 1: the journal as archived records; 2: the journal as a packed table.
+  static constexpr uint32_t kFormatVersion = 2;
   static constexpr size_t kHeaderSize = 8 + 4 + 8 + 4;
   // The largest body the format holds: section lengths are 32-bit.
   static constexpr uint64_t kMaxBodySize = UINT32_MAX;

@@ -102,6 +102,17 @@ std::string_view ArchiveReader::readBytesView()
   return v;
 }
 
+std::string_view ArchiveReader::readRawView(size_t n)
+{
+  if (!ok_ || n > remaining()) {
+    fail("unexpected end of data");
+    return {};
+  }
+  std::string_view v = data_.substr(pos_, n);
+  pos_ += n;
+  return v;
+}
+
 Date ArchiveReader::readDate()
 {
   const Date d = Date::fromSerial(readInt32());

@@ -179,6 +179,73 @@ TEST_F(DocumentFileTest, ARecordOfANewerClassVersionIsRefusedAsNewer)
   EXPECT_EQ(r.status, DocumentFile::Status::NewerVersion);
 }
 
+// A journal table made by hand: 22 fields of the given widths, the strings, and the
+// records given as values (each stored in its field's width).
+std::string journalTable(const std::vector<int>& widths, const std::vector<std::string>& strings,
+                         const std::vector<std::vector<int64_t>>& records, uint32_t countOverride = UINT32_MAX)
+{
+  ArchiveWriter w;
+  w.beginRecord("ShiwakeTable", 0);
+  w.writeUInt32(static_cast<uint32_t>(widths.size()));
+  for (int width : widths) w.writeRaw(std::string(1, static_cast<char>(width)));
+  w.writeUInt32(static_cast<uint32_t>(strings.size()));
+  for (const std::string& text : strings) w.writeUInt32(static_cast<uint32_t>(text.size()));
+  for (const std::string& text : strings) w.writeRaw(text);
+  w.writeUInt32(countOverride != UINT32_MAX ? countOverride : static_cast<uint32_t>(records.size()));
+  for (const auto& values : records)
+    for (size_t f = 0; f < values.size(); ++f)
+      w.writeRaw(std::string_view(reinterpret_cast<const char*>(&values[f]), static_cast<size_t>(widths[f])));
+  return w.takeData();
+}
+
+TEST_F(DocumentFileTest, AJournalTableOutsideItsRulesIsRefusedAsDamaged)
+{
+  const std::string data = DocumentFile::dataOfDocument(*test::makeDocumentWithEveryRecord());
+  // date, number, debit (account, sub, division, amount), credit (the same), the six
+  // other-side codes, description, kind, reason, cash book (account, sub), flag.
+  const std::vector<int> widths = {4, 4, 2, 1, 1, 8, 2, 1, 1, 8, 2, 1, 1, 2, 1, 1, 1, 1, 1, 2, 1, 1};
+  const std::vector<int64_t> entry = {
+      Date(2024, 5, 1).serial(), 7, 100, -1, 1, 5000, 101, -1, 1, 5000, 101, -1, 1, 100, -1, 1, 1, 0, 0, -1, -1, 0};
+  using Status = DocumentFile::Status;
+  auto withTable = [&](const std::string& table) {
+    test::CraftedDocumentFile file(data);
+    file.section(KIVODataShiwakeTableKey) = table;
+    DocumentFile::Result r;
+    auto doc = DocumentFile::documentFromData(file.file(), &r);
+    return doc ? Status::Ok : r.status;
+  };
+  ASSERT_EQ(withTable(journalTable(widths, {"", "売上"}, {entry, entry})), Status::Ok);
+
+  auto widthsWith = [&](size_t field, int width) {
+    std::vector<int> w = widths;
+    w[field] = width;
+    return w;
+  };
+  auto entryWith = [&](size_t field, int64_t value) {
+    std::vector<int64_t> e = entry;
+    e[field] = value;
+    return e;
+  };
+  struct Case {
+    const char* what;
+    std::string table;
+  };
+  const Case cases[] = {
+      {"a field missing", journalTable(std::vector<int>(widths.begin(), widths.end() - 1), {""}, {})},
+      {"a width of 0", journalTable(widthsWith(1, 0), {""}, {})},
+      {"a code eight bytes wide", journalTable(widthsWith(2, 8), {""}, {})},
+      {"no string table", journalTable(widths, {}, {})},
+      {"more entries than records", journalTable(widths, {"", "売上"}, {entry}, 2)},
+      {"fewer entries than records", journalTable(widths, {"", "売上"}, {entry, entry}, 1)},
+      {"a description out of the table", journalTable(widths, {"", "売上"}, {entryWith(16, 2)})},
+      {"a reason out of the table", journalTable(widths, {"", "売上"}, {entryWith(18, -1)})},
+      {"a date out of range", journalTable(widths, {"", "売上"}, {entryWith(0, INT32_MAX)})},
+      {"a flag that is not 0 or 1", journalTable(widths, {"", "売上"}, {entryWith(21, 2)})},
+      {"strings longer than the data", journalTable(widths, {"", "売上"}, {}).substr(0, 60)},
+  };
+  for (const Case& c : cases) EXPECT_EQ(withTable(c.table), Status::Damaged) << c.what;
+}
+
 TEST(DocumentFileChecksum, MatchesTheStandardCrc32)
 {
   EXPECT_EQ(DocumentFile::crc32("123456789"), 0xCBF43926u);
