@@ -34,7 +34,7 @@ TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
   auto books = makeBooks();
   std::string good = DocumentFile::dataOfDocument(*books);
   // A later format version, its checksum covering the header as such files do.
-  const std::string newer = test::CraftedDocumentFile::fileWithBody(std::string_view(good).substr(24), 99);
+  const std::string newer = test::fileWithBody(std::string_view(good).substr(24), 99);
   std::string damaged = good;
   damaged[damaged.size() / 2] ^= 0x5a;
 
