@@ -32,6 +32,10 @@ public:
   // Reads "yyyy/m/d" (the common-era text form); nullopt when it is not a real day.
   static std::optional<Date> fromString(const std::string& text);
 
+  // Whether the date is a day of the years 1 to 9999, the range every calculation of
+  // the program handles; a file holding another day is damaged.
+  bool isInSupportedRange() const;
+
   int year() const;
   int month() const;
   int day() const;

@@ -61,6 +61,7 @@ public:
 
   // --- the term
   const std::vector<Month>& monthArray() const { return monthArray_; }
+  void setMonthArray(std::vector<Month> months) { monthArray_ = std::move(months); }
   // Rebuilds monthArray backwards from the end date: each month ends where the next
   // one starts; a month that is not a whole calendar month is named by its range.
   void setMonthOfTermArrayFrom(Date startDate, Date endDate);

@@ -23,6 +23,8 @@ public:
   void setName(const std::string& v) { name_ = v; }
   Date startDate() const { return startDate_; }
   Date endDate() const { return endDate_; }
+  void setStartDate(Date v) { startDate_ = v; }
+  void setEndDate(Date v) { endDate_ = v; }
 
   // The name for the range: "%d月" for a whole calendar month, else
   // "%02d/%02d to %02d/%02d".

@@ -22,6 +22,17 @@ TEST(Date, CalendarArithmeticIsExact)
   EXPECT_LT(Date::kessanSeiridukiDate(), Date::earliestTermStartDate());
 }
 
+TEST(Date, ArithmeticHoldsAtTheEdgesOfTheDayNumbers)
+{
+  // Months before the year 1 stay months 1 to 12; the largest day number has a year.
+  EXPECT_EQ(Date(-5, 3, 31).addingMonths(-1), Date(-5, 2, 28));
+  EXPECT_EQ(Date(0, 1, 15).addingMonths(-13), Date(-2, 12, 15));
+  EXPECT_EQ(Date::fromSerial(INT32_MAX).year(), 5881580);
+  EXPECT_TRUE(Date(9999, 12, 31).isInSupportedRange());
+  EXPECT_FALSE(Date(10000, 1, 1).isInSupportedRange());
+  EXPECT_FALSE(Date(0, 12, 31).isInSupportedRange());
+}
+
 TEST(Wareki, EraTextFollowsTheEraTable)
 {
   struct Case {
