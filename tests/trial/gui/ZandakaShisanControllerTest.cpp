@@ -3,11 +3,14 @@
 // choices, the refresh rule, the ledger it opens and the text file it writes.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -18,10 +21,12 @@
 #include "fields/gui/ModalDriver.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
+#include "platform/PrintOperation.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/PropertiesController.h"
 #include "support/AppTestFixture.h"
 #include "trial/TrialBooks.h"
+#include "trial/gui/PeriodToPrintZandakaShisanController.h"
 #include "trial/gui/ReportTextExportSheet.h"
 #include "trial/gui/ShiftJisEncoder.h"
 #include "trial/gui/ZandakaShisanController.h"
@@ -509,6 +514,76 @@ TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, "書き出せません");
   EXPECT_TRUE(alerts[0].text.contains("売上高〜")) << alerts[0].text.toStdString();
+}
+
+TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
+{
+  openBooks({ChartKind::HoujinOlder, true, false, true});
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  const QString file = path("print.pdf");
+  QWidget* accessoryShown = nullptr;
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget* accessory) {
+    accessoryShown = accessory;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  const auto text = [&] {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {file, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+  };
+
+  // The shown section is always printed; the others as ticked in the panel.
+  w->selectTabWithIdentifier("sonekiKeisan");
+  w->printDocument();
+  EXPECT_EQ(accessoryShown, w->selectPrintTargetView());
+  EXPECT_TRUE(w->doPrintSonekiKeisan());
+  EXPECT_FALSE(w->doPrintTaisyakuTaisyou());
+  QString printed = text();
+  EXPECT_TRUE(printed.contains("合計残高試算表 - 損益計算書"));
+  EXPECT_TRUE(printed.contains("4月 〜 決算整理月"));
+  EXPECT_FALSE(printed.contains("貸借対照表"));
+
+  // The chosen period: the sheet starts with the company, the whole term and every
+  // section; OK needs one ticked.
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  auto* sheet = qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController());
+  ASSERT_TRUE(sheet);
+  EXPECT_TRUE(sheet->jigyoubuField()->isVisible());
+  EXPECT_EQ(sheet->monthFromComboBox()->currentIndex(), 0);
+  EXPECT_EQ(sheet->monthToComboBox()->currentText(), "決算整理月");
+  for (QCheckBox* box :
+       {sheet->printTaisyakuTaisyouCheckbox(), sheet->printSonekiKeisanCheckbox(), sheet->printSeizouGenkaCheckbox()}) {
+    EXPECT_TRUE(box->isChecked());
+    box->setChecked(false);
+  }
+  EXPECT_FALSE(sheet->okButton()->isEnabled());
+  sheet->printTaisyakuTaisyouCheckbox()->setChecked(true);
+  EXPECT_TRUE(sheet->okButton()->isEnabled());
+  sheet->monthFromComboBox()->setCurrentIndex(2);
+  sheet->monthToComboBox()->setCurrentIndex(2);
+  sheet->okButton()->click();
+  flush();
+  printed = text();
+  EXPECT_TRUE(printed.contains("合計残高試算表 - 貸借対照表"));
+  EXPECT_TRUE(printed.contains("6月"));
+  EXPECT_FALSE(printed.contains("〜"));
+  EXPECT_FALSE(printed.contains("損益計算書"));
+  // The window still shows what it showed.
+  EXPECT_EQ(w->displayPeriodFromMonthArrayIndex(), 0);
+
+  // The next showing presents the sheet as it was left.
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  EXPECT_FALSE(sheet->printSonekiKeisanCheckbox()->isChecked());
+  EXPECT_EQ(sheet->monthFromComboBox()->currentIndex(), 2);
+  sheet->cancelButton()->click();
+  flush();
+  PrintOperation::setPrintPanelResponderForTesting({});
 }
 
 }  // namespace
