@@ -23,7 +23,9 @@
 #include "journal/gui/PeriodController.h"
 #include "platform/PrintOperation.h"
 #include "setup/gui/DocumentInfoController.h"
+#include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/PropertiesController.h"
+#include "setup/gui/SetupCommands.h"
 #include "support/AppTestFixture.h"
 #include "trial/TrialBooks.h"
 #include "trial/gui/PeriodToPrintZandakaShisanController.h"
@@ -584,6 +586,37 @@ TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
   sheet->cancelButton()->click();
   flush();
   PrintOperation::setPrintPanelResponderForTesting({});
+}
+
+TEST_F(ZandakaShisanControllerTest, TheDivisionListEndsOnlyThePeriodToPrintSheet)
+{
+  SetupCommands::installCommandHandlers(app.get());
+  openBooks({ChartKind::HoujinOlder, false, false, true});
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+  w->setDisplayingPeriod();
+  flush();
+  ASSERT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
+  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  // The period sheet stays; the list opens on the information window.
+  EXPECT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
+  ASSERT_TRUE(qobject_cast<JigyoubuListController*>(info->attachedSheetController()));
+  info->attachedSheetController()->abortSheet();
+  w->attachedSheetController()->abortSheet();
+  flush();
+
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  ASSERT_TRUE(qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController()));
+  activate(w);
+  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  // The period-to-print sheet ended and the list took its place.
+  EXPECT_TRUE(qobject_cast<JigyoubuListController*>(w->attachedSheetController()));
+  if (w->attachedSheetController()) w->attachedSheetController()->abortSheet();
+  flush();
 }
 
 }  // namespace
