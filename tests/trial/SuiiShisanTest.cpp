@@ -182,6 +182,32 @@ TEST(SuiiShisanTest, SumsBeyondTheLimitShowTheOverflowTextOnTheirOwnSide)
   EXPECT_EQ(SuiiShisan::cellText(k, capital, "month2", true), "#Precision!");
 }
 
+TEST(SuiiShisanTest, AnInactiveDivisionStillCountsInTheCompany)
+{
+  auto doc = makeTrialBooks(ChartKind::HoujinOlder);
+  test::addJigyoubu(*doc, 1);
+  test::addJigyoubu(*doc, 2, false);
+  kamokuNamed(*doc, "現金")->setStartBalance(100, 1);
+  kamokuNamed(*doc, "現金")->setStartBalance(300, 2);
+  kamokuNamed(*doc, "資本金")->setStartBalance(400, 1);
+  doc->setSortedKamokuArray();
+  addShiwake(*doc, Date(2024, 6, 3), codeOf(*doc, "現金"), codeOf(*doc, "売上高"), 50, 2);
+  SuiiShisan monthly(*doc);
+  ZandakaShisanAssembly yearly(*doc);
+  for (int32_t j : {1, 2, 99}) {
+    SCOPED_TRACE(j);
+    monthly.setSuiiShisanArryForJigyoubuCode(j, true);
+    yearly.setZandakaShisanArrayForJigyoubuCode(j, 0, 12, false);
+    const Amounts& cash = rowTitled(monthly.taisyakuTaisyouShisanArray(), "現金").monthlyAmountArray();
+    const Shisan& year = rowTitled(yearly.taisyakuTaisyouShisanArray(), "現金");
+    EXPECT_EQ(cash.front(), year.kaishiZandaka());
+    EXPECT_EQ(cash.back(), year.syuuryouZandaka());
+  }
+  monthly.setSuiiShisanArryForJigyoubuCode(99, true);
+  EXPECT_EQ(rowTitled(monthly.taisyakuTaisyouShisanArray(), "現金").monthlyAmountArray(),
+            withOpening(400, months({{0, 400}, {1, 400}}, 450)));
+}
+
 // --- agreement with the trial balance on generated books
 
 struct Books {
