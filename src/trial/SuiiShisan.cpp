@@ -19,7 +19,8 @@ bool SuiiShisan::areSumsCurrent() const
 {
   return sums_ && document_.didSortedShiwakeArrayUpdate() && !document_.doNeedUpdateSuiiShisanData() &&
          sumsGeneration_ == document_.reportDataGeneration() &&
-         sumsMonthCount_ == document_.kaisya().monthArray().size();
+         sumsMonthCount_ == document_.kaisya().monthArray().size() &&
+         sumsTermStart_ == document_.kaisya().termStartDate();
 }
 
 bool SuiiShisan::setSuiiShisanArryForJigyoubuCode(int32_t j, bool addKaishiZandakaToGoukei)
@@ -30,6 +31,7 @@ bool SuiiShisan::setSuiiShisanArryForJigyoubuCode(int32_t j, bool addKaishiZanda
     sums_ = std::make_unique<SuiiShisanMonthlySums>(SuiiShisanMonthlySums::postShiwakeArray(document_));
     sumsGeneration_ = document_.reportDataGeneration();
     sumsMonthCount_ = document_.kaisya().monthArray().size();
+    sumsTermStart_ = document_.kaisya().termStartDate();
     document_.setDoNeedUpdateSuiiShisanData(false);
     posted = true;
   }

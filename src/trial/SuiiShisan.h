@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Date.h"
 #include "trial/Shisan.h"
 #include "trial/SuiiShisanMonthlySums.h"
 
@@ -77,7 +78,9 @@ private:
   MyDocument& document_;
   std::unique_ptr<SuiiShisanMonthlySums> sums_;
   uint64_t sumsGeneration_ = 0;
+  // The term the sums were posted for: a change of the term's months posts again.
   size_t sumsMonthCount_ = 0;
+  Date sumsTermStart_;
   Sections sections_;
 };
 
