@@ -91,6 +91,11 @@ public:
   WindowController* shiwakenikkiController() const { return firstWindowControllerOfKind(Kind::Shiwakenikki); }
   WindowController* documentInfoController() const { return firstWindowControllerOfKind(Kind::DocumentInfo); }
   WindowController* zandakaShisanController() const { return firstWindowControllerOfKind(Kind::ZandakaShisan); }
+  WindowController* suiiShisanController() const { return firstWindowControllerOfKind(Kind::SuiiShisan); }
+  WindowController* genkasyoukyakuShisanListController() const
+  {
+    return firstWindowControllerOfKind(Kind::GenkasyoukyakuShisanList);
+  }
   // The cash book of the account and sub-account (-1: a book without sub-account).
   WindowController* suitoucyouControllerOfKamokuCode(int kamokuCode, int hojyoKamokuCode) const;
   // The window of this document that is in front, or nullptr.

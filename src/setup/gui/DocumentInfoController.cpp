@@ -29,6 +29,7 @@
 #include "platform/SheetController.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/KamokuListEditor.h"
+#include "trial/gui/ZandakaShisanController.h"
 
 namespace kivo {
 namespace {
@@ -286,6 +287,18 @@ void DocumentInfoController::installCommandHandlers(AppController* app)
   };
   app->setCommandHandler(Command::PrintKanjyoumotocyouOfPluralKamoku, [open](QAction*) { open(false); });
   app->setCommandHandler(Command::PrintHojyomotocyouOfPluralHojyoKamoku, [open](QAction*) { open(true); });
+}
+
+void DocumentInfoController::pageSetupForZandakaShisan()
+{
+  PrintOperation::runPageSetup(this, KIVOZandakaShisanPrintInfoKey);
+}
+
+void DocumentInfoController::printZandakaShisanOfSelectedPeriod()
+{
+  closeAttachedSheet();
+  if (auto* window = ZandakaShisanController::showZandakaShisanWindow(document()))
+    window->printZandakaShisanOfSelectedPeriod();
 }
 
 void DocumentInfoController::pageSetupForKanjyoumotocyou()

@@ -73,6 +73,11 @@ public:
   // The page-setup panel of the ledger printouts; OK stores it under "Kanjyoumotocyou
   // Print Info".
   void pageSetupForKanjyoumotocyou();
+  // --- trial-balance printing from here: the page-setup panel of the trial balance
+  // ("ZandakaShisan Print Info"), and the period-to-print sheet on the document's
+  // trial-balance window (shown first, made when there is none).
+  void pageSetupForZandakaShisan();
+  void printZandakaShisanOfSelectedPeriod();
   // Opens the sheet that chooses the accounts (sub-accounts) whose ledgers to print,
   // with nothing chosen, the whole term and numbering per ledger from page 1.
   void selectPluralKamokuThenPrintKanjyoumotocyou();

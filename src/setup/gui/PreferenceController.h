@@ -52,11 +52,12 @@ public:
   QPushButton* colorButton() const { return colorButton_; }
   QPushButton* applyButton() const { return applyButton_; }
 
-  // The months per printed page of the monthly trial balance: 1 to 13 (a zero or
-  // negative count would divide by zero in its printout). A stored value outside that
-  // range shows as 13, all months on one page.
-  static constexpr int kMinMonthPerPage = 1;
-  static constexpr int kMaxMonthPerPage = 13;
+  // The month columns per printed page of the monthly trial balance: 0 puts all of
+  // them on one page, as does a count beyond the columns there are (the printout
+  // holds the setting to its columns where it reads it). A stored value outside
+  // this range shows as 0.
+  static constexpr int kMinMonthPerPage = 0;
+  static constexpr int kMaxMonthPerPage = 14;
 
 private:
   PreferenceController();

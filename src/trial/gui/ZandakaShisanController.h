@@ -16,8 +16,9 @@
 // off, it waits until it becomes main). A document has at most one.
 //
 // The shown section exports to a text file (Shift-JIS, tab or comma, CR line ends).
-// Printing is not part of the program yet: the print item of the "機能" menu stands
-// disabled.
+// The sections print as shown (the application's print command, with the sections
+// ticked in the print panel), or for a division, months and sections chosen in the
+// period-to-print sheet ("期間を指定してプリント...").
 #pragma once
 
 #include <QString>
@@ -31,6 +32,7 @@
 #include "trial/ZandakaShisanAssembly.h"
 
 class QAction;
+class QCheckBox;
 class QLineEdit;
 class QMenu;
 class QLabel;
@@ -119,6 +121,27 @@ public:
   // The shown section to a text file.
   void saveToTextFile();
 
+  // --- printing
+  void pageSetupForZandakaShisan();
+  // The shown sections over the shown months.
+  void printZandakaShisan();
+  // Opens the period-to-print sheet; its OK prints what it chose
+  // (printZandakaShisanForSelectedPeriod).
+  void printZandakaShisanOfSelectedPeriod();
+  void printZandakaShisanForSelectedPeriod();
+  // The print panel's tab: one box per section.
+  QWidget* selectPrintTargetView() const { return selectPrintTargetView_; }
+  bool doPrintTaisyakuTaisyou() const;
+  bool doPrintSonekiKeisan() const;
+  bool doPrintSeizouGenka() const;
+  bool validatePrintMenuItem() const override { return true; }
+  void printDocument() override { printZandakaShisan(); }
+  void pageSetup() override { pageSetupForZandakaShisan(); }
+  // Before the division or account list opens: only a period-to-print sheet ends, a
+  // period sheet stays.
+  void closeAttachedSheetToShowJigyoubuList();
+  void closeAttachedSheetToShowKamokuList() { closeAttachedSheetToShowJigyoubuList(); }
+
   // --- "機能" menu
   const std::vector<QAction*>& functionMenuActions() override;
   void validateMenuItems() override;
@@ -147,6 +170,11 @@ private:
   // to close it first); nullptr when there is none.
   WindowController* refuseForSheet(const std::function<bool(const SheetController&)>& refuses);
   bool canOpenKanjyoumotocyou() const;
+  void buildPrintTargetView();
+  // Runs the print panel over the rows; fixedSections: the boxes take the choice and
+  // are disabled, else the shown section's box is ticked and fixed.
+  void runPrint(std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka,
+                int32_t periodFrom, int32_t periodTo, const bool* fixedSections);
 
   ZandakaShisanAssembly assembly_;
   int32_t displayJigyoubuCode_ = 99;
@@ -167,6 +195,10 @@ private:
   ZandakaShisanTableModel* sonekiKeisanModel_ = nullptr;
   ZandakaShisanTableModel* seizouGenkaModel_ = nullptr;
   QAction* nextTabAction_ = nullptr;
+  QWidget* selectPrintTargetView_ = nullptr;
+  QCheckBox* printTaisyakuTaisyouCheckbox_ = nullptr;
+  QCheckBox* printSonekiKeisanCheckbox_ = nullptr;
+  QCheckBox* printSeizouGenkaCheckbox_ = nullptr;
 
   std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
 };
