@@ -9,6 +9,7 @@
 #include "journal/gui/ShiwakenikkiController.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/SetupCommands.h"
+#include "trial/gui/HojyozandakaIchiranController.h"
 #include "trial/gui/ZandakaShisanController.h"
 
 #ifndef KIVO_VERSION
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
   kivo::SuitoucyouController::installCommandHandlers(&appController);
   kivo::SetupCommands::installCommandHandlers(&appController);
   kivo::ZandakaShisanController::installCommandHandlers(&appController);
+  kivo::HojyozandakaIchiranController::installCommandHandlers(&appController);
   kivo::DocumentInfoController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
