@@ -52,8 +52,10 @@ SelectPluralKamokuWithHojyoController::SelectPluralKamokuWithHojyoController(Doc
   auto* jigyoubu = new QHBoxLayout(jigyoubuRow_);
   jigyoubu->setContentsMargins(0, 0, 0, 0);
   jigyoubu->addWidget(new QLabel(qs("事業部:"), jigyoubuRow_));
-  jigyoubu->addWidget(jigyoubuField_, 1);
+  jigyoubuField_->setFixedWidth(jigyoubuField_->fontMetrics().averageCharWidth() * 22);
+  jigyoubu->addWidget(jigyoubuField_);
   jigyoubu->addWidget(selectJigyoubuButton_);
+  jigyoubu->addStretch(1);
 
   unselectedTable_ = makeTable(this);
   selectedTable_ = makeTable(this);
