@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QSpacerItem>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -160,7 +161,8 @@ void HojyozandakaIchiranController::buildLayout()
   strip->addWidget(displayingJigyoubuTitleField_);
   strip->addWidget(displayingJigyoubuField_);
   strip->addWidget(selectDisplayingJigyoubuButton_);
-  strip->addSpacing(12);
+  jigyoubuSpacing_ = new QSpacerItem(12, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
+  strip->addSpacerItem(jigyoubuSpacing_);
   strip->addWidget(new QLabel(QStringLiteral("勘定科目:"), stateView));
   strip->addWidget(displayingKamokuField_);
   strip->addWidget(selectDisplayingKamokuButton_);
@@ -222,6 +224,7 @@ void HojyozandakaIchiranController::windowDidLoad()
     displayingJigyoubuTitleField_->hide();
     displayingJigyoubuField_->hide();
     selectDisplayingJigyoubuButton_->hide();
+    jigyoubuSpacing_->changeSize(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
   }
   displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
   displayKamokuCode_ = -1;

@@ -28,6 +28,7 @@
 
 class QLabel;
 class QLineEdit;
+class QSpacerItem;
 class QToolButton;
 
 namespace kivo {
@@ -120,6 +121,7 @@ private:
   QLabel* displayingJigyoubuTitleField_ = nullptr;
   QLineEdit* displayingJigyoubuField_ = nullptr;
   QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
+  QSpacerItem* jigyoubuSpacing_ = nullptr;  // between the division and the account
   QLineEdit* displayingKamokuField_ = nullptr;
   QToolButton* selectDisplayingKamokuButton_ = nullptr;
   CyouhyouTableView* tableView_ = nullptr;
