@@ -10,6 +10,7 @@
 #include "platform/QtTranslations.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/SetupCommands.h"
+#include "trial/gui/HojyozandakaIchiranController.h"
 #include "trial/gui/SuiiShisanController.h"
 #include "trial/gui/ZandakaShisanController.h"
 
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
   kivo::SetupCommands::installCommandHandlers(&appController);
   kivo::ZandakaShisanController::installCommandHandlers(&appController);
   kivo::SuiiShisanController::installCommandHandlers(&appController);
+  kivo::HojyozandakaIchiranController::installCommandHandlers(&appController);
   kivo::DocumentInfoController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
