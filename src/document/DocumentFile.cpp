@@ -164,9 +164,9 @@ std::string DocumentFile::dataOfDocument(const MyDocument& doc)
   sections.emplace_back(KIVODataTekiyouGroupArrayKey, encodeArray(doc.tekiyouGroupArray()));
   {
     ArchiveWriter w;
-    w.reserve(doc.shiwakeArray().size() * 160 + 16);
-    w.writeCount(doc.shiwakeArray().size());
-    for (const ShiwakePtr& s : doc.shiwakeArray()) s->encodeWithCoder(w);
+    w.reserve(doc.journal().size() * 160 + 16);
+    w.writeCount(doc.journal().size());
+    for (const ShiwakePtr& s : doc.journal()) s->encodeWithCoder(w);
     sections.emplace_back(KIVODataShiwakeArrayKey, w.takeData());
   }
   sections.emplace_back(KIVODataFurikaedenpyouBookmarkArrayKey, encodeArray(doc.furikaedenpyouBookmarkArray()));
@@ -260,6 +260,7 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   std::vector<JigyoubuPtr> jigyoubu;
   std::vector<TekiyouGroupPtr> tekiyouGroups;
   std::vector<SubMenuItemPtr> subMenuItems;
+  Journal::Entries shiwake;
   struct ArraySection {
     const char* key;
     std::function<bool(std::string_view)> decode;
@@ -267,7 +268,7 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   const ArraySection arrays[] = {
       {KIVODataJigyoubuArrayKey, [&](std::string_view b) { return decodeArray(b, jigyoubu, &detail); }},
       {KIVODataTekiyouGroupArrayKey, [&](std::string_view b) { return decodeArray(b, tekiyouGroups, &detail); }},
-      {KIVODataShiwakeArrayKey, [&](std::string_view b) { return decodeArray(b, doc->shiwakeArray(), &detail); }},
+      {KIVODataShiwakeArrayKey, [&](std::string_view b) { return decodeArray(b, shiwake, &detail); }},
       {KIVODataFurikaedenpyouBookmarkArrayKey,
        [&](std::string_view b) { return decodeArray(b, doc->furikaedenpyouBookmarkArray(), &detail); }},
       {KIVODataHendouReasonArrayKey,
@@ -288,6 +289,7 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   doc->setGenkasyoukyakuShisanArrayData(std::string(bytes));
 
   doc->setJigyoubuArray(std::move(jigyoubu));
+  doc->journal().assign(std::move(shiwake));
   if (!tekiyouGroups.empty()) doc->setTekiyouGroupArray(std::move(tekiyouGroups));
   if (!doc->othersTekiyouGroup())
     doc->tekiyouGroupArray().push_back(std::make_shared<TekiyouGroup>(TekiyouGroup::kOthersGroupName, true));

@@ -5,6 +5,8 @@
 // refresh protocol be tested without a display.
 #pragma once
 
+#include "document/ChangedAccounts.h"
+
 namespace kivo {
 
 class DocumentWindow {
@@ -44,6 +46,9 @@ public:
   // automatically; otherwise remember that an update is due.
   virtual void updateUI(bool force) = 0;
   virtual bool doNeedUpdate() const { return false; }
+  // The journal changed under these accounts: a window that shows one of them
+  // recomputes what it derived from the entries.
+  virtual void journalDidChangeAccounts(const ChangedAccounts& accounts) { (void)accounts; }
 };
 
 }  // namespace kivo

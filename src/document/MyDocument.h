@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "document/DocumentWindow.h"
+#include "document/Journal.h"
 #include "journal/ShiwakenikkiCondition.h"
 #include "model/Bookmark.h"
 #include "model/Date.h"
@@ -40,10 +41,6 @@ public:
 
   MyDocument();
 
-  // --- the one date order: 0 for the same day, the closing-adjustment month after
-  // every real date, else calendar order. A null first date compares equal.
-  static int compareDate(Date a, Date b);
-
   // --- contents
   Kaisya& kaisya() { return *kaisya_; }
   const Kaisya& kaisya() const { return *kaisya_; }
@@ -56,13 +53,15 @@ public:
   void setJigyoubuArray(std::vector<JigyoubuPtr> a)
   {
     jigyoubuArray_ = std::move(a);
-    ++reportDataGeneration_;
+    ++masterDataGeneration_;
   }
   std::vector<TekiyouGroupPtr>& tekiyouGroupArray() { return tekiyouGroupArray_; }
   const std::vector<TekiyouGroupPtr>& tekiyouGroupArray() const { return tekiyouGroupArray_; }
   void setTekiyouGroupArray(std::vector<TekiyouGroupPtr> a) { tekiyouGroupArray_ = std::move(a); }
-  std::vector<ShiwakePtr>& shiwakeArray() { return shiwakeArray_; }
-  const std::vector<ShiwakePtr>& shiwakeArray() const { return shiwakeArray_; }
+  // The journal: changed only through its own members, which keep its order, its
+  // date-sorted view and its generation.
+  Journal& journal() { return journal_; }
+  const Journal& journal() const { return journal_; }
   std::vector<BookmarkPtr>& furikaedenpyouBookmarkArray() { return furikaedenpyouBookmarkArray_; }
   const std::vector<BookmarkPtr>& furikaedenpyouBookmarkArray() const { return furikaedenpyouBookmarkArray_; }
   std::vector<HendouReasonPtr>& hendouReasonArray() { return hendouReasonArray_; }
@@ -75,19 +74,6 @@ public:
   // read it, so that opening and saving never drops it.
   const std::string& genkasyoukyakuShisanArrayData() const { return genkasyoukyakuShisanArrayData_; }
   void setGenkasyoukyakuShisanArrayData(std::string d) { genkasyoukyakuShisanArrayData_ = std::move(d); }
-
-  // --- journal in date order
-  const std::vector<ShiwakePtr>& sortedShiwakeArray() const { return sortedShiwakeArray_; }
-  void setSortedShiwakeArray();
-  bool didSortedShiwakeArrayUpdate() const { return didSortedShiwakeArrayUpdate_; }
-  void setDidSortedShiwakeArrayUpdate(bool v) { didSortedShiwakeArrayUpdate_ = v; }
-  void setDoNeedToCheckShiwakeArraySortedByDate(bool v) { doNeedToCheckShiwakeArraySortedByDate_ = v; }
-  bool isShiwakeArraySortedByDate();
-  void setIsShiwakeArraySortedByDate(bool v);
-  void sortShiwakeArrayByDate();
-  void insertFurikaedenpyouShiwake(const ShiwakePtr& shiwake);
-  int numberOfShiwakeForDenpyouNo(int32_t denpyouNo) const;
-  int numberOfShiwakeWhichHasKamokuCode(int32_t kamokuCode, int32_t hojyoKmoakuCode) const;
 
   // --- derived account arrays (rebuilt by setSortedKamokuArray)
   void setSortedKamokuArray();
@@ -115,36 +101,30 @@ public:
                               const std::string& secondPrimeTekiyouGroupName) const;
   TekiyouGroupPtr othersTekiyouGroup() const;
 
-  // --- bookmarks and change reasons
+  // --- bookmarks
   bool removeFurikaedenpyouBookmarkOfDenpyouNo(int32_t denpyouNo);
-  void updateHendouReasonArray();
-  bool doNeedUpdateHendouReasonArray() const { return doNeedUpdateHendouReasonArray_; }
-  void setDoNeedUpdateHendouReasonArray(bool v) { doNeedUpdateHendouReasonArray_ = v; }
-  static constexpr const char* kNoReason = "no reason";
-  static constexpr const char* kTouki = "当期純損益";
-  static constexpr const char* kKabunushiShihonIgai = "株主資本以外の項目の当期変動額(純額)";
 
-  // --- periods of the last report computations and the refresh protocol
-  Date zandakaShisanFromDate() const { return zandakaShisanFromDate_; }
-  void setZandakaShisanFromDate(Date d) { zandakaShisanFromDate_ = d; }
-  Date zandakaShisanToDate() const { return zandakaShisanToDate_; }
-  void setZandakaShisanToDate(Date d) { zandakaShisanToDate_ = d; }
-  Date houkokusyoFromDate() const { return houkokusyoFromDate_; }
-  void setHoukokusyoFromDate(Date d) { houkokusyoFromDate_ = d; }
-  Date houkokusyoToDate() const { return houkokusyoToDate_; }
-  void setHoukokusyoToDate(Date d) { houkokusyoToDate_ = d; }
-  bool doNeedUpdateSuiiShisanData() const { return doNeedUpdateSuiiShisanData_; }
-  void setDoNeedUpdateSuiiShisanData(bool v) { doNeedUpdateSuiiShisanData_ = v; }
-  // Voids the periods the report caches were computed for, so they recompute.
-  void makeAllOutputWindowDisplayArrayVoid();
-  // Advances on every change that can alter a report's sums: the journal (through
-  // makeAllOutputWindowDisplayArrayVoid), the accounts (setSortedKamokuArray) and the
-  // divisions. A cache of sums remembers the count it was made at and is stale once
-  // the count has moved on.
-  uint64_t reportDataGeneration() const { return reportDataGeneration_; }
+  // --- the generations that void report caches
+  // A cache of report sums remembers the generation it was made at and is stale once
+  // it has moved on: the journal's (every change of an entry) and the master data's
+  // (the accounts through setSortedKamokuArray, the divisions, and
+  // makeAllOutputWindowDisplayArrayVoid).
+  struct DataGeneration {
+    uint64_t journal = 0;
+    uint64_t masterData = 0;
+    bool operator==(const DataGeneration&) const = default;
+  };
+  DataGeneration reportDataGeneration() const { return {journal_.generation(), masterDataGeneration_}; }
+  // Voids every report cache made so far (a change of the master data).
+  void makeAllOutputWindowDisplayArrayVoid() { ++masterDataGeneration_; }
+
+  // --- the refresh protocol
   // The fixed order after any change of the journal: change count, undo cleared
-  // when asked, sorted copy stale, caches void, output windows told.
+  // when asked, output windows told.
   void shiwakeArrayDidChange(bool removeAllUndoActions);
+  // Tells the open windows that the journal changed under these accounts (each a
+  // pair of account and sub-account code), except the window that made the change.
+  void journalDidChangeAccounts(const ChangedAccounts& accounts, const DocumentWindow* except = nullptr);
 
   // --- change count
   void updateChangeCount(ChangeType type);
@@ -176,16 +156,11 @@ private:
   KamokuKubunPtr rootKamokuKubun_;
   std::vector<JigyoubuPtr> jigyoubuArray_;
   std::vector<TekiyouGroupPtr> tekiyouGroupArray_;
-  std::vector<ShiwakePtr> shiwakeArray_;
+  Journal journal_;
   std::vector<BookmarkPtr> furikaedenpyouBookmarkArray_;
   std::vector<HendouReasonPtr> hendouReasonArray_;
   std::vector<SubMenuItemPtr> subMenuItemArray_;
   std::string genkasyoukyakuShisanArrayData_;
-
-  std::vector<ShiwakePtr> sortedShiwakeArray_;
-  bool didSortedShiwakeArrayUpdate_ = false;
-  bool doNeedToCheckShiwakeArraySortedByDate_ = true;
-  bool isShiwakeArraySortedByDate_ = true;
 
   std::vector<KamokuPtr> codeSortedKamokuArray_;
   std::vector<KamokuPtr> codeSortedActiveKamokuArray_;
@@ -193,13 +168,7 @@ private:
   std::vector<KamokuPtr> codeSortedGenkasyoukyakuShisanKamokuArray_;
   std::vector<KamokuPtr> kabunushiShihonKamokuArray_;
 
-  bool doNeedUpdateHendouReasonArray_ = true;
-  Date zandakaShisanFromDate_;
-  Date zandakaShisanToDate_;
-  Date houkokusyoFromDate_;
-  Date houkokusyoToDate_;
-  bool doNeedUpdateSuiiShisanData_ = true;
-  uint64_t reportDataGeneration_ = 0;
+  uint64_t masterDataGeneration_ = 0;
 
   int changeCount_ = 0;
   DocumentHost* host_ = nullptr;

@@ -1,27 +1,13 @@
 #include "journal/Kanjyoumotocyou.h"
 
 #include <algorithm>
-#include <climits>
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Jigyoubu.h"
 
 namespace kivo {
 namespace {
-
-int64_t addSaturated(int64_t a, int64_t b)
-{
-  int64_t r;
-  if (__builtin_add_overflow(a, b, &r)) return b > 0 ? INT64_MAX : INT64_MIN;
-  return r;
-}
-
-int64_t subtractSaturated(int64_t a, int64_t b)
-{
-  int64_t r;
-  if (__builtin_sub_overflow(a, b, &r)) return b < 0 ? INT64_MAX : INT64_MIN;
-  return r;
-}
 
 // One ledger's view of the entries: which sides are its own and how an amount on
 // each side moves its balance.
@@ -42,11 +28,11 @@ struct Ledger {
   }
   int64_t applyKarikata(int64_t balance, int64_t amount) const
   {
-    return isKarikataKamoku ? addSaturated(balance, amount) : subtractSaturated(balance, amount);
+    return isKarikataKamoku ? capped::add(balance, amount) : capped::sub(balance, amount);
   }
   int64_t applyKashikata(int64_t balance, int64_t amount) const
   {
-    return isKarikataKamoku ? subtractSaturated(balance, amount) : addSaturated(balance, amount);
+    return isKarikataKamoku ? capped::sub(balance, amount) : capped::add(balance, amount);
   }
 };
 
@@ -77,8 +63,7 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
   const Date kessan = Date::kessanSeiridukiDate();
   const Date periodStart = periodFrom == monthCount ? kessan : months[periodFrom].startDate();
 
-  document.setSortedShiwakeArray();
-  const std::vector<ShiwakePtr>& sorted = document.sortedShiwakeArray();
+  const std::vector<ShiwakePtr>& sorted = document.journal().sortedByDate();
   const size_t n = sorted.size();
 
   // Balances and sums change only while within the output limit, so that a value
@@ -116,7 +101,7 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
     for (; pos < n; ++pos) {
       const Shiwake& s = *sorted[pos];
       if (s.denpyouNo() <= 0) continue;
-      if (MyDocument::compareDate(s.date(), periodStart) >= 0) break;
+      if (Journal::compareDate(s.date(), periodStart) >= 0) break;
       if (!within(balance)) continue;
       if (ledger.matchesKarikata(s)) balance = ledger.applyKarikata(balance, s.karikataKingaku());
       if (ledger.matchesKashikata(s)) balance = ledger.applyKashikata(balance, s.kashikataKingaku());
@@ -138,17 +123,17 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
       for (; pos < n; ++pos) {
         const Shiwake& s = *sorted[pos];
         if (s.denpyouNo() <= 0) continue;
-        if (MyDocument::compareDate(s.date(), monthStart) < 0 || MyDocument::compareDate(s.date(), monthEnd) > 0) break;
+        if (Journal::compareDate(s.date(), monthStart) < 0 || Journal::compareDate(s.date(), monthEnd) > 0) break;
         const bool karikata = ledger.matchesKarikata(s);
         const bool kashikata = ledger.matchesKashikata(s);
         if (!karikata && !kashikata) continue;
         if (karikata) {
           if (within(balance)) balance = ledger.applyKarikata(balance, s.karikataKingaku());
-          if (within(karikataSum)) karikataSum = addSaturated(karikataSum, s.karikataKingaku());
+          if (within(karikataSum)) karikataSum = capped::add(karikataSum, s.karikataKingaku());
         }
         if (kashikata) {
           if (within(balance)) balance = ledger.applyKashikata(balance, s.kashikataKingaku());
-          if (within(kashikataSum)) kashikataSum = addSaturated(kashikataSum, s.kashikataKingaku());
+          if (within(kashikataSum)) kashikataSum = capped::add(kashikataSum, s.kashikataKingaku());
         }
         Motocyou row = makeRow(ledger, static_cast<int32_t>(pos));
         row.setZandaka(balance);
@@ -156,8 +141,8 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
         hasEntry = true;
       }
       if (!hasEntry) continue;
-      if (within(karikataTotal)) karikataTotal = addSaturated(karikataTotal, karikataSum);
-      if (within(kashikataTotal)) kashikataTotal = addSaturated(kashikataTotal, kashikataSum);
+      if (within(karikataTotal)) karikataTotal = capped::add(karikataTotal, karikataSum);
+      if (within(kashikataTotal)) kashikataTotal = capped::add(kashikataTotal, kashikataSum);
       Motocyou monthTotal = makeRow(ledger, Motocyou::kTotalRow);
       monthTotal.setTitle("　" + (isKessan ? std::string(kKessanSeiridukiName) : months[m].name()) + "合計");
       monthTotal.setKarikataKingaku(karikataSum);

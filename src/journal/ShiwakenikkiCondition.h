@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "journal/ShiwakenikkiSubCondition.h"
@@ -99,7 +100,7 @@ public:
   };
   // Rebuilds the document's date-sorted journal when stale, takes its entries
   // numbered above 0 and keeps, in marked mode, those marked for the journal
-  // (doDisplayOnShiwakenikki), otherwise those passing every stage that is on, the
+  // (setMarked), otherwise those passing every stage that is on, the
   // stages taken in the order date, number, accounts, divisions, amount, description.
   // A division stage on a document without active divisions is switched off here,
   // its items removed. tick is called at every tenth entry of each stage's walk, for
@@ -107,7 +108,14 @@ public:
   DisplayResult displayShiwakeArrayOfDocument(MyDocument& document, bool doDisplayMarkedShiwakes,
                                               const std::function<void()>& tick = {});
 
+  // --- marks for the marked mode: kept here, never on the entries
+  void setMarked(const ShiwakePtr& shiwake, bool marked);
+  bool isMarked(const Shiwake& shiwake) const { return marked_.count(&shiwake) != 0; }
+
 private:
+  // Keyed by address; the value keeps the entry alive so that its address is never
+  // reused by another while it is marked.
+  std::unordered_map<const Shiwake*, ShiwakePtr> marked_;
   int32_t dateConditionState_ = 0;
   Date dateFrom_;
   Date dateTo_;

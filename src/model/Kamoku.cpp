@@ -65,22 +65,6 @@ HojyoKamokuPtr Kamoku::hojyoKamokuForName(const std::string& name) const
   return nullptr;
 }
 
-void Kamoku::ZandakaShisanSums::removeAllObjects()
-{
-  kaishiZandaka.removeAllObjects();
-  karikataGoukei.removeAllObjects();
-  kashikataGoukei.removeAllObjects();
-  syuuryouZandaka.removeAllObjects();
-}
-
-void Kamoku::ZandakaShisanSums::swap(ZandakaShisanSums& o)
-{
-  kaishiZandaka.swap(o.kaishiZandaka);
-  karikataGoukei.swap(o.karikataGoukei);
-  kashikataGoukei.swap(o.kashikataGoukei);
-  syuuryouZandaka.swap(o.syuuryouZandaka);
-}
-
 void Kamoku::encodeWithCoder(ArchiveWriter& c) const
 {
   c.beginRecord("Kamoku", kClassVersion);

@@ -67,31 +67,6 @@ public:
   // Rows that the report tables tint: headings and totals.
   bool isTotalRow() const { return kamokuCode_ == ShisanHeadingRowCode || kamokuCode_ == ShisanTotalRowCode; }
 
-  // --- monthly columns of the monthly trial balance. n is the number of month
-  // columns; an entry outside [minAmountValue, maxAmountValue] is never changed
-  // again. An addition that passes maxAmountValue stores maxAmountValue + 1, a
-  // subtraction that passes minAmountValue stores minAmountValue - 1.
-
-  // Movement mode of an account row: the n monthly movements of the division, then
-  // the running total, which starts at the opening balance when
-  // addKaishiZandakaToGoukei is on and stops changing once it has left the range.
-  void setMonthlyAmountFromTaisyakuBalanceOfKamoku(Kamoku& kamoku, int32_t jigyoubuCode, int32_t numberOfMonth,
-                                                   int64_t maxAmountValue, int64_t minAmountValue,
-                                                   bool addKaishiZandakaToGoukei);
-  // Adds an account's movements (and its running total into the last column) into
-  // a computed row: added when the account's nature is the section's side
-  // (isKarikataKamokuKubun), subtracted otherwise.
-  void addMonthlyAmountFromTaisyakuBalanceOfKamoku(Kamoku& kamoku, int32_t jigyoubuCode, bool isKarikataKamokuKubun,
-                                                   int32_t numberOfMonth, int64_t maxAmountValue,
-                                                   int64_t minAmountValue, bool addKaishiZandakaToGoukei);
-  // Balance mode of an account row: the opening balance, then the n month-end
-  // balances, unbounded.
-  void setMonthlyAmountFromSyuuryouZandakaOfKamoku(Kamoku& kamoku, int32_t jigyoubuCode, int32_t numberOfMonth);
-  // Adds an account's opening and month-end balances into a computed row.
-  void addMonthlyAmountFromSyuuryouZandakaOfKamoku(Kamoku& kamoku, int32_t jigyoubuCode, bool isKarikataKamokuKubun,
-                                                   int32_t numberOfMonth, int64_t maxAmountValue,
-                                                   int64_t minAmountValue);
-
 private:
   int32_t jigyoubuCode_ = 0;
   int32_t kamokuCode_ = 0;

@@ -4,12 +4,13 @@
 // to the next.
 //
 // The window owns one of these. The display computation fills the three display
-// arrays from the accounts' display sums; the print computation fills the three
-// print arrays for a division and period that may differ from the shown ones,
-// through the accounts' print sums, without disturbing what the window shows.
-// Either set of sums is reused only while it was made for the same period and the
-// document's report data have not changed since (reportDataGeneration), so a
-// printout after an edit never shows sums from before the edit.
+// arrays from the display sums; the print computation fills the three print arrays
+// for a division and period that may differ from the shown ones, from sums of its
+// own, without disturbing what the window shows. Both sets are values kept here
+// (the accounts are only read); either is reused only while it was made for the
+// same period and the document's data have not changed since
+// (reportDataGeneration), so a printout after an edit never shows sums from before
+// the edit.
 #pragma once
 
 #include <cstdint>
@@ -17,18 +18,19 @@
 #include <string_view>
 #include <vector>
 
+#include "document/MyDocument.h"
 #include "model/Date.h"
 #include "trial/Shisan.h"
+#include "trial/ZandakaShisanPeriodSums.h"
 
 namespace kivo {
 
 class Kaisya;
-class MyDocument;
 class ZandakaShisan;
 
 class ZandakaShisanAssembly {
 public:
-  explicit ZandakaShisanAssembly(MyDocument& document);
+  explicit ZandakaShisanAssembly(const MyDocument& document);
 
   // Periods are month indexes into the company's monthArray, first <= last; the
   // index equal to the number of months is the closing-adjustment month. 99 is the
@@ -48,10 +50,13 @@ public:
   const std::vector<Shisan>& printSonekiKeisanShisanArray() const { return printSonekiKeisan_; }
   const std::vector<Shisan>& printSeizouGenkaShisanArray() const { return printSeizouGenka_; }
   // The period the print sums were made for (regularTypeDenpyouDate: none).
-  Date printZandakaShisanFromDate() const { return printFromDate_; }
-  Date printZandakaShisanToDate() const { return printToDate_; }
+  Date printZandakaShisanFromDate() const { return print_.valid ? print_.period.startDate : kNone; }
+  Date printZandakaShisanToDate() const { return print_.valid ? print_.period.endDate : kNone; }
+  // The sums the shown sections were built from: a window that reads a figure of an
+  // account answers it from these.
+  const ZandakaShisanPeriodSums& displaySums() const { return display_.sums; }
 
-  // Builds the three sections from the accounts' display sums: manufacturing cost,
+  // Builds the three sections from the builder's sums: manufacturing cost,
   // then the income statement of the company's kind with the cost of goods
   // manufactured, then the balance sheet with the profit rows. Each handed-on row
   // is re-coded ShisanTotalRowCode once found, so the finished arrays hold no
@@ -67,18 +72,26 @@ public:
   static std::string cellText(const Kaisya& kaisya, const Shisan& row, std::string_view columnIdentifier);
 
 private:
-  bool isDisplaySetCurrent(Date startDate, Date endDate) const;
+  static inline const Date kNone = Date::regularTypeDenpyouDate();
+  // A set of sums with the period and the data generation it was made for.
+  struct KeptSums {
+    ZandakaShisanPeriodSums sums;
+    ZandakaShisanPeriodSums::Period period;
+    MyDocument::DataGeneration generation;
+    bool valid = false;
+    bool isCurrent(const ZandakaShisanPeriodSums::Period& p, const MyDocument& document) const
+    {
+      return valid && period == p && generation == document.reportDataGeneration();
+    }
+  };
+  // Makes the set current for the period; true when it walked the journal.
+  bool update(KeptSums& kept, const ZandakaShisanPeriodSums::Period& period) const;
 
-  MyDocument& document_;
+  const MyDocument& document_;
   std::vector<Shisan> taisyakuTaisyou_, sonekiKeisan_, seizouGenka_;
   std::vector<Shisan> printTaisyakuTaisyou_, printSonekiKeisan_, printSeizouGenka_;
-  // The data generation the display sums were made at; the display period itself
-  // is kept on the document.
-  uint64_t displayGeneration_ = 0;
-  bool hasDisplayGeneration_ = false;
-  Date printFromDate_;
-  Date printToDate_;
-  uint64_t printGeneration_ = 0;
+  KeptSums display_;
+  KeptSums print_;
 };
 
 }  // namespace kivo

@@ -51,9 +51,9 @@ TEST_F(DocumentFileTest, EveryRecordKindSavesAndReopensToTheSameBytes)
 
   // Spot-check what a bookkeeper would notice first.
   EXPECT_EQ(reopened->kaisya(), doc->kaisya());
-  EXPECT_EQ(reopened->shiwakeArray().size(), doc->shiwakeArray().size());
-  for (size_t i = 0; i < doc->shiwakeArray().size(); ++i)
-    EXPECT_TRUE(reopened->shiwakeArray()[i]->isEqualStoredFields(*doc->shiwakeArray()[i])) << "entry " << i;
+  EXPECT_EQ(reopened->journal().size(), doc->journal().size());
+  for (size_t i = 0; i < doc->journal().size(); ++i)
+    EXPECT_TRUE(reopened->journal()[i]->isEqualStoredFields(*doc->journal()[i])) << "entry " << i;
   const KamokuPtr kamoku = reopened->codeSortedKamokuArray().front();
   EXPECT_EQ(kamoku->startBalanceOfJigyoubuCode(99), 1500000);
   EXPECT_EQ(kamoku->startBalanceOfJigyoubuCode(2), -20000);

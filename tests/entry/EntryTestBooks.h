@@ -53,7 +53,7 @@ inline std::unique_ptr<MyDocument> makeEntryBooks(EntryBooksOptions options = {}
 
 // A journal entry of one voucher line.
 inline ShiwakePtr makeEntry(Date date, int32_t denpyouNo, int32_t kari, int32_t kashi, int64_t amount,
-                            int32_t kind = Shiwake::kFurikaedenpyou)
+                            ShiwakeKind kind = ShiwakeKind::Furikaedenpyou)
 {
   auto s = std::make_shared<Shiwake>();
   s->setDate(date);

@@ -13,7 +13,7 @@ namespace kivo::test {
 inline ShiwakePtr makeCashEntry(Date date, int32_t denpyouNo, int32_t kari, int32_t kashi, int64_t amount,
                                 const std::string& tekiyou = "")
 {
-  ShiwakePtr s = makeEntry(date, denpyouNo, kari, kashi, amount, Shiwake::kSuitoucyou);
+  ShiwakePtr s = makeEntry(date, denpyouNo, kari, kashi, amount, ShiwakeKind::Suitoucyou);
   s->setAiteKarikataKamokuCode(kari);
   s->setAiteKashikataKamokuCode(kashi);
   s->setTekiyou(tekiyou);
@@ -23,7 +23,7 @@ inline ShiwakePtr makeCashEntry(Date date, int32_t denpyouNo, int32_t kari, int3
 // A transfer-voucher line with its other side recorded.
 inline ShiwakePtr makeVoucherLine(Date date, int32_t denpyouNo, int32_t kari, int32_t kashi, int64_t amount)
 {
-  ShiwakePtr s = makeEntry(date, denpyouNo, kari, kashi, amount, Shiwake::kFurikaedenpyou);
+  ShiwakePtr s = makeEntry(date, denpyouNo, kari, kashi, amount, ShiwakeKind::Furikaedenpyou);
   s->setAiteKarikataKamokuCode(kari);
   s->setAiteKashikataKamokuCode(kashi);
   return s;

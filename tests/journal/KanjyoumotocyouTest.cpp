@@ -68,8 +68,7 @@ protected:
     s->setKashikataKamokuCode(kashi);
     s->setKashikataHojyoKamokuCode(kashiHojyo);
     s->setKashikataKingaku(amount);
-    doc.shiwakeArray().push_back(s);
-    doc.setDidSortedShiwakeArrayUpdate(false);
+    doc.journal().append(s);
     return s;
   }
 
@@ -112,7 +111,7 @@ std::vector<Row> rowsOf(const MyDocument& doc, const std::vector<Motocyou>& rows
 {
   std::vector<Row> out;
   for (const Motocyou& m : rows) {
-    const int32_t index = m.isShiwakeRow() ? doc.sortedShiwakeArray()[m.indexOfSortedShiwakeArray()]->denpyouNo()
+    const int32_t index = m.isShiwakeRow() ? doc.journal().sortedByDate()[m.indexOfSortedShiwakeArray()]->denpyouNo()
                                            : m.indexOfSortedShiwakeArray();
     out.push_back({index, m.title(), m.karikataKingaku(), m.kashikataKingaku(), m.zandaka()});
   }
@@ -336,7 +335,7 @@ TEST(LedgerOfTheRealChart, CashLedgerOfANewCorporation)
     s->setKarikataKingaku(amount);
     s->setKashikataKamokuCode(uriage->code());
     s->setKashikataKingaku(amount);
-    doc.shiwakeArray().push_back(s);
+    doc.journal().append(s);
   }
   EXPECT_EQ(rowsOf(doc, Kanjyoumotocyou::motocyouArray(doc, genkin->code(), -1, 0, 12)),
             (std::vector<Row>{{B, "開始残高", 0, 0, 50000},

@@ -55,8 +55,7 @@ protected:
     s->setKashikataJigyoubuCode(kashiJigyoubu);
     s->setKashikataKingaku(amount);
     s->setTekiyou(tekiyou);
-    doc.shiwakeArray().push_back(s);
-    doc.setDidSortedShiwakeArrayUpdate(false);
+    doc.journal().append(s);
     return s;
   }
 
@@ -256,8 +255,8 @@ TEST_F(JournalBooks, StagesNarrowOneAnother)
 
 TEST_F(JournalBooks, MarkedModeShowsOnlyMarkedRegisteredEntriesAndIgnoresTheStages)
 {
-  for (const ShiwakePtr& s : doc.shiwakeArray())
-    s->setDoDisplayOnShiwakenikki(s->denpyouNo() == 5 || s->denpyouNo() == 2 || s->denpyouNo() <= 0);
+  for (const ShiwakePtr& s : doc.journal())
+    condition().setMarked(s, s->denpyouNo() == 5 || s->denpyouNo() == 2 || s->denpyouNo() <= 0);
   condition().setDenpyouNoConditionState(1);
   condition().setDenpyouNoFrom(3);
   EXPECT_EQ(shown(true), (Numbers{2, 5}));

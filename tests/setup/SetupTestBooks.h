@@ -44,7 +44,7 @@ inline ShiwakePtr addShiwake(MyDocument& doc, int32_t kari, int32_t kashi, int64
   s->setKashikataKamokuCode(kashi);
   s->setKashikataJigyoubuCode(jigyoubu);
   s->setKashikataKingaku(amount);
-  doc.shiwakeArray().push_back(s);
+  doc.journal().append(s);
   return s;
 }
 

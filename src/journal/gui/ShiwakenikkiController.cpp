@@ -344,7 +344,7 @@ void ShiwakenikkiController::showInputShiwakeWindow()
   if (refuseForBlockingSheet()) return;
   if (!document()->deselectKanjyoumotocyouCellsOfAllShiwake()) return;
   const ShiwakePtr shiwake = displayShiwakeArray_[row];
-  if (shiwake->kindOfShiwake() == Shiwake::kFurikaedenpyou) {
+  if (shiwake->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document(), shiwake->denpyouNo());
   } else {
     // The cash book is the debit side's when that is a cash-book account, else the

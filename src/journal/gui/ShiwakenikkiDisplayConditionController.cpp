@@ -654,7 +654,7 @@ bool ShiwakenikkiDisplayConditionController::shouldEndSheet()
   const FieldValue dateFrom = dateFromBinding_->objectValue();
   const FieldValue dateTo = dateToBinding_->objectValue();
   if (dateFrom.isDate() && dateTo.isDate() && dateConditionPopUp_->currentIndex() != 0 &&
-      MyDocument::compareDate(dateFrom.dateValue(), dateTo.dateValue()) > 0) {
+      Journal::compareDate(dateFrom.dateValue(), dateTo.dateValue()) > 0) {
     AlertSheet::beep();
     selectText(dateToField_);
     return false;

@@ -24,7 +24,7 @@ using Row = SuitoucyouRow;
 
 ShiwakePtr cashEntry(Date date, int32_t n, int32_t kari, int32_t kashi, int64_t amount)
 {
-  ShiwakePtr s = makeEntry(date, n, kari, kashi, amount, Shiwake::kSuitoucyou);
+  ShiwakePtr s = makeEntry(date, n, kari, kashi, amount, ShiwakeKind::Suitoucyou);
   s->setAiteKarikataKamokuCode(kari);
   s->setAiteKashikataKamokuCode(kashi);
   return s;
@@ -88,7 +88,7 @@ protected:
   // The journal entries numbered n.
   int countNumbered(int32_t n)
   {
-    return static_cast<int>(std::count_if(books().shiwakeArray().begin(), books().shiwakeArray().end(),
+    return static_cast<int>(std::count_if(books().journal().begin(), books().journal().end(),
                                           [n](const ShiwakePtr& s) { return s->denpyouNo() == n; }));
   }
 
@@ -118,9 +118,9 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
   EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 出納帳（現金）")));
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 1);
   EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
-  ASSERT_EQ(books().shiwakeArray().size(), 1u);
-  EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), 0);
-  EXPECT_EQ(books().shiwakeArray()[0]->suitoucyouKamokuCode(), kGenkin);
+  ASSERT_EQ(books().journal().size(), 1u);
+  EXPECT_EQ(books().journal()[0]->denpyouNo(), 0);
+  EXPECT_EQ(books().journal()[0]->suitoucyouKamokuCode(), kGenkin);
   EXPECT_FALSE(session->isDocumentEdited());  // opening a book changes nothing
   genkinItem = genkinMenuItem();
   ASSERT_NE(genkinItem, nullptr);
@@ -154,17 +154,17 @@ TEST_F(SuitoucyouControllerTest, ReceiptAndPaymentRegisterAndShowTheRunningBalan
   EXPECT_EQ(cellText(w, 1, Row::OutKingakuMatrix), QStringLiteral("3,000"));
 
   // The typed cells reach the entries; how a row becomes an entry is the registrar's.
-  ASSERT_EQ(books().shiwakeArray().size(), 3u);
-  const Shiwake& receipt = *books().shiwakeArray()[0];
+  ASSERT_EQ(books().journal().size(), 3u);
+  const Shiwake& receipt = *books().journal()[0];
   EXPECT_EQ(receipt.denpyouNo(), 1);
-  EXPECT_EQ(receipt.kindOfShiwake(), Shiwake::kSuitoucyou);
+  EXPECT_EQ(receipt.kindOfShiwake(), ShiwakeKind::Suitoucyou);
   EXPECT_EQ(receipt.kashikataKamokuCode(), kUriagedaka);
   EXPECT_EQ(receipt.tekiyou(), "現金売上");
-  const Shiwake& payment = *books().shiwakeArray()[1];
+  const Shiwake& payment = *books().journal()[1];
   EXPECT_EQ(payment.denpyouNo(), 2);
-  EXPECT_EQ(payment.kindOfShiwake(), Shiwake::kSuitoucyou);
+  EXPECT_EQ(payment.kindOfShiwake(), ShiwakeKind::Suitoucyou);
   EXPECT_EQ(payment.karikataKamokuCode(), kShoumouhinhi);
-  EXPECT_EQ(books().shiwakeArray()[2]->denpyouNo(), 0);  // the new pending row
+  EXPECT_EQ(books().journal()[2]->denpyouNo(), 0);  // the new pending row
   EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 3);
   EXPECT_TRUE(session->isDocumentEdited());
   EXPECT_TRUE(alerts.empty());
@@ -181,7 +181,7 @@ TEST_F(SuitoucyouControllerTest, ThePendingEntryIsInNoJournalWindowLedgerOrTrial
   type(w, QStringLiteral("500"), Qt::Key_Tab);
   w->setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray();
   ASSERT_EQ(countNumbered(0), 1);
-  const auto pending = std::find_if(books().shiwakeArray().begin(), books().shiwakeArray().end(),
+  const auto pending = std::find_if(books().journal().begin(), books().journal().end(),
                                     [](const ShiwakePtr& s) { return s->denpyouNo() == 0; });
   EXPECT_EQ((*pending)->karikataKingaku(), 500);
 
@@ -196,23 +196,23 @@ TEST_F(SuitoucyouControllerTest, ThePendingEntryIsInNoJournalWindowLedgerOrTrial
     if (m.indexOfSortedShiwakeArray() >= 0) ++ledgerEntries;
   EXPECT_EQ(ledgerEntries, 1);
 
-  ZandakaShisanPeriodSums::postShiwakeArray(
-      books(), ZandakaShisanPeriodSums::periodOfMonthIndexes(books().kaisya(), 0, months), false);
-  EXPECT_EQ(books().kamokuOfCode(kGenkin)->zandakaShisanKarikataGoukeiOfJigyoubuCode(99), 700);
+  const ZandakaShisanPeriodSums sums = ZandakaShisanPeriodSums::post(
+      books(), ZandakaShisanPeriodSums::periodOfMonthIndexes(books().kaisya(), 0, months));
+  EXPECT_EQ(sums.ofKamoku(kGenkin, 99).karikataGoukei, 700);
 }
 
 TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
 {
   auto b = makeEntryBooks();
-  b->shiwakeArray() = {cashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100),
+  b->journal().assign({cashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100),
                        cashEntry(Date(2024, 4, 2), 2, kShoumouhinhi, kGenkin, 30),
-                       cashEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 50)};
+                       cashEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 50)});
   b->kaisya().setMinAvailableDenpyouNo(4);
-  const std::vector<ShiwakePtr> before = b->shiwakeArray();
+  const std::vector<ShiwakePtr> before = b->journal().entries();
   SuitoucyouController* w = openBook(std::move(b));
   click(w, 1, Row::TekiyouMatrix);  // leaving the empty pending row drops it
   ASSERT_EQ(w->numberOfSuitoucyouRows(), 3);
-  EXPECT_EQ(books().shiwakeArray(), before);
+  EXPECT_EQ(books().journal().entries(), before);
 
   w->functionMenuAction(QStringLiteral("行の削除"))->trigger();
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
@@ -222,7 +222,7 @@ TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
   EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("行の削除"));
 
   session->undoManager()->undo();
-  EXPECT_EQ(books().shiwakeArray(), before);
+  EXPECT_EQ(books().journal().entries(), before);
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);
   EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
   EXPECT_EQ(cellText(w, 2, Row::ZandakaMatrix), QStringLiteral("120"));
@@ -265,7 +265,7 @@ TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
   click(w, 0, Row::TekiyouMatrix);
   QTest::keyClicks(editor(w), QStringLiteral("x"));
   flush();
-  EXPECT_EQ(books().shiwakeArray()[0]->tekiyou(), "");
+  EXPECT_EQ(books().journal()[0]->tekiyou(), "");
   EXPECT_EQ(voucher->displayingDenpyouNo(), 1);
   activate(w);
   w->handleChooseRemoveSuitoucyouRow();
@@ -291,9 +291,9 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   DocumentFile::Result result;
   std::unique_ptr<MyDocument> saved = DocumentFile::readFromFile(file.toStdString(), &result);
   ASSERT_TRUE(saved) << result.message;
-  const auto found = std::find_if(saved->shiwakeArray().begin(), saved->shiwakeArray().end(),
+  const auto found = std::find_if(saved->journal().begin(), saved->journal().end(),
                                   [](const ShiwakePtr& s) { return s->denpyouNo() == 1; });
-  ASSERT_NE(found, saved->shiwakeArray().end());
+  ASSERT_NE(found, saved->journal().end());
   EXPECT_EQ((*found)->karikataKingaku(), 4200);
   EXPECT_EQ((*found)->kashikataKamokuCode(), kUriagedaka);
   EXPECT_FALSE(session->isDocumentEdited());
@@ -309,7 +309,7 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
 TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
 {
   auto b = makeEntryBooks();
-  b->shiwakeArray() = {cashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100)};
+  b->journal().assign({cashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100)});
   b->kaisya().setMinAvailableDenpyouNo(2);
   SuitoucyouController* w = openBook(std::move(b));
   ASSERT_EQ(w->selectedSuitoucyouRow(), 1);
@@ -331,20 +331,20 @@ TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
   w->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].text, QStringLiteral("相手科目が入力されていません。"));
-  EXPECT_EQ(books().shiwakeArray()[0]->kashikataKamokuCode(), kUriagedaka);
+  EXPECT_EQ(books().journal()[0]->kashikataKamokuCode(), kUriagedaka);
 }
 
 TEST_F(SuitoucyouControllerTest, SortingByDateTurnsTheGrayBalancesBlack)
 {
   auto b = makeEntryBooks();
-  b->shiwakeArray() = {cashEntry(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 100),
-                       cashEntry(Date(2024, 4, 1), 2, kGenkin, kUriagedaka, 20)};
+  b->journal().assign({cashEntry(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 100),
+                       cashEntry(Date(2024, 4, 1), 2, kGenkin, kUriagedaka, 20)});
   b->kaisya().setMinAvailableDenpyouNo(3);
   SuitoucyouController* w = openBook(std::move(b));
   EXPECT_TRUE(w->book().row(0).zandakaIsGray);
   w->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
-  EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), 2);
-  EXPECT_EQ(books().shiwakeArray().back()->denpyouNo(), 0);  // the pending row stays last
+  EXPECT_EQ(books().journal()[0]->denpyouNo(), 2);
+  EXPECT_EQ(books().journal().entries().back()->denpyouNo(), 0);  // the pending row stays last
   EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("20"));
   EXPECT_EQ(w->selectedSuitoucyouRow(), 2);
 }
@@ -399,7 +399,7 @@ TEST_F(SuitoucyouControllerTest, SwitchingBooksThroughTheHeader)
   ShiwakePtr bank = cashEntry(Date(2024, 4, 1), 1, kFutsuuYokin, kUriagedaka, 100);
   bank->setKarikataHojyoKamokuCode(2);
   bank->setAiteKarikataHojyoKamokuCode(2);
-  b->shiwakeArray() = {bank};
+  b->journal().assign({bank});
   b->kaisya().setMinAvailableDenpyouNo(2);
   SuitoucyouController* w = openBook(std::move(b));
   EXPECT_EQ(w->displayingKamokuField()->text(), QStringLiteral("現金"));

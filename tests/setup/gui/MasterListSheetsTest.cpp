@@ -171,7 +171,7 @@ TEST_F(MasterListSheetsTest, AnAccountInUseCannotBeTurnedOff)
   s->setDate(Date(2024, 5, 1));
   s->setKarikataKamokuCode(100);
   s->setKashikataKamokuCode(300);
-  doc->document().shiwakeArray().push_back(s);
+  doc->document().journal().append(s);
   KamokuListController* kamoku = openKamokuList();
   ASSERT_TRUE(kamoku);
   KamokuListModel* km = kamoku->kamokuModel();
@@ -207,7 +207,7 @@ TEST_F(MasterListSheetsTest, DivisionListRefusesDuplicatesAndKeepsDivisionsInUse
   s->setDenpyouNo(1);
   s->setKarikataKamokuCode(100);
   s->setKarikataJigyoubuCode(2);
-  doc->document().shiwakeArray().push_back(s);
+  doc->document().journal().append(s);
   alerts.clear();
   activate(info);
   app->performCommand(Command::ShowJigyoubuListWindow, nullptr);
