@@ -43,9 +43,7 @@ void MyDocument::setSortedKamokuArray()
   codeSortedActiveKamokuArray_.clear();
   codeSortedSuitouKamokuArray_.clear();
   codeSortedGenkasyoukyakuShisanKamokuArray_.clear();
-  kabunushiShihonKamokuArray_.clear();
   for (const KamokuPtr& k : codeSortedKamokuArray_) {
-    if (k->isKabunushiShihonKamoku()) kabunushiShihonKamokuArray_.push_back(k);
     if (!k->isActive()) continue;
     codeSortedActiveKamokuArray_.push_back(k);
     if (k->isSuitouKamoku()) codeSortedSuitouKamokuArray_.push_back(k);
@@ -85,13 +83,6 @@ JigyoubuPtr MyDocument::matchJigyoubuCode(const std::string& text) const
 {
   for (const JigyoubuPtr& j : jigyoubuArray_)
     if (j->isActive() && j->codeString().compare(0, text.size(), text) == 0) return j;
-  return nullptr;
-}
-
-JigyoubuPtr MyDocument::jigyoubuForName(const std::string& name) const
-{
-  for (const JigyoubuPtr& j : jigyoubuArray_)
-    if (j->isActive() && j->name() == name) return j;
   return nullptr;
 }
 
@@ -173,13 +164,6 @@ void MyDocument::updateChangeCount(ChangeType type)
 void MyDocument::removeWindow(DocumentWindow* w)
 {
   windows_.erase(std::remove(windows_.begin(), windows_.end(), w), windows_.end());
-}
-
-DocumentWindow* MyDocument::firstWindowOfKind(DocumentWindow::Kind kind) const
-{
-  for (DocumentWindow* w : windows_)
-    if (w->windowKind() == kind) return w;
-  return nullptr;
 }
 
 void MyDocument::updateAllOutputWindowControllersUI()

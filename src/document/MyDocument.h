@@ -14,7 +14,6 @@
 
 #include "document/DocumentWindow.h"
 #include "document/Journal.h"
-#include "journal/ShiwakenikkiCondition.h"
 #include "model/Bookmark.h"
 #include "model/Date.h"
 #include "model/HendouReason.h"
@@ -44,7 +43,6 @@ public:
   // --- contents
   Kaisya& kaisya() { return *kaisya_; }
   const Kaisya& kaisya() const { return *kaisya_; }
-  std::shared_ptr<Kaisya> kaisyaPtr() const { return kaisya_; }
   void setKaisya(std::shared_ptr<Kaisya> k) { kaisya_ = std::move(k); }
   const KamokuKubunPtr& rootKamokuKubun() const { return rootKamokuKubun_; }
   void setRootKamokuKubun(KamokuKubunPtr root);
@@ -87,7 +85,6 @@ public:
   {
     return codeSortedGenkasyoukyakuShisanKamokuArray_;
   }
-  const std::vector<KamokuPtr>& kabunushiShihonKamokuArray() const { return kabunushiShihonKamokuArray_; }
   bool doesHaveKamokuWhichHasActiveHojyoKamoku() const;
   bool doesHaveSuitouKamokuWhichHasActiveHojyoKamoku() const;
   // An account by its whole code (active or not); nullptr when none.
@@ -96,7 +93,6 @@ public:
   // --- divisions and descriptions
   int numberOfActiveJigyoubu() const;
   JigyoubuPtr matchJigyoubuCode(const std::string& text) const;
-  JigyoubuPtr jigyoubuForName(const std::string& name) const;
   TekiyouPtr matchTekiyouKana(const std::string& kana, const std::string& firstPrimeTekiyouGroupName,
                               const std::string& secondPrimeTekiyouGroupName) const;
   TekiyouGroupPtr othersTekiyouGroup() const;
@@ -135,7 +131,6 @@ public:
   const std::vector<DocumentWindow*>& windows() const { return windows_; }
   void addWindow(DocumentWindow* w) { windows_.push_back(w); }
   void removeWindow(DocumentWindow* w);
-  DocumentWindow* firstWindowOfKind(DocumentWindow::Kind kind) const;
   void updateAllOutputWindowControllersUI();
   // Refreshes the output windows that marked themselves stale. It forces their
   // update through the argument; the stored auto-update setting is never touched.
@@ -145,11 +140,6 @@ public:
   // Set after opening with the limited-user password.
   bool wasOpenedByLimitedUserPassword() const { return wasOpenedByLimitedUserPassword_; }
   void setWasOpenedByLimitedUserPassword(bool v) { wasOpenedByLimitedUserPassword_ = v; }
-
-  // The journal window's display condition: one per document, every stage off at
-  // first, kept while the document is open and never written to the file.
-  ShiwakenikkiCondition& shiwakenikkiCondition() { return shiwakenikkiCondition_; }
-  const ShiwakenikkiCondition& shiwakenikkiCondition() const { return shiwakenikkiCondition_; }
 
 private:
   std::shared_ptr<Kaisya> kaisya_;
@@ -166,7 +156,6 @@ private:
   std::vector<KamokuPtr> codeSortedActiveKamokuArray_;
   std::vector<KamokuPtr> codeSortedSuitouKamokuArray_;
   std::vector<KamokuPtr> codeSortedGenkasyoukyakuShisanKamokuArray_;
-  std::vector<KamokuPtr> kabunushiShihonKamokuArray_;
 
   uint64_t masterDataGeneration_ = 0;
 
@@ -174,7 +163,6 @@ private:
   DocumentHost* host_ = nullptr;
   std::vector<DocumentWindow*> windows_;
   bool wasOpenedByLimitedUserPassword_ = false;
-  ShiwakenikkiCondition shiwakenikkiCondition_;
 };
 
 }  // namespace kivo

@@ -157,7 +157,7 @@ void ShiwakenikkiCondition::setMarked(const ShiwakePtr& shiwake, bool marked)
 }
 
 ShiwakenikkiCondition::DisplayResult ShiwakenikkiCondition::displayShiwakeArrayOfDocument(
-    MyDocument& document, bool doDisplayMarkedShiwakes, const std::function<void()>& tick)
+    const MyDocument& document, bool doDisplayMarkedShiwakes, const std::function<void()>& tick)
 {
   const std::vector<ShiwakePtr>& sorted = document.journal().sortedByDate();
 

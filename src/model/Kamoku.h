@@ -73,27 +73,20 @@ public:
 
   // The name with its first full-width "＃" removed (a mark that hides nothing else).
   std::string nameWithoutNonPrintChar() const;
-  // The tax-class text of the journal text file.
-  static const char* zeikubunForTextFile() { return "unknown"; }
 
   // --- sub-accounts
   std::vector<HojyoKamokuPtr>& hojyoKamokuArray() { return hojyoKamokuArray_; }
   const std::vector<HojyoKamokuPtr>& hojyoKamokuArray() const { return hojyoKamokuArray_; }
   int activeHojyoKamokuNum() const;
   HojyoKamokuPtr firstActiveHojyoKamoku() const;
-  // The first active sub-account whose "%02d" code begins with the text.
-  HojyoKamokuPtr matchHojyoKamokuCode(const std::string& text) const;
   // The first active sub-account with exactly this code.
   HojyoKamokuPtr hojyoKamokuOfCode(int32_t code) const;
-  HojyoKamokuPtr hojyoKamokuForName(const std::string& name) const;
 
   // --- opening and closing balances (closing ones are computed, not stored)
   StartBalanceList& startBalanceArray() { return startBalanceArray_; }
   const StartBalanceList& startBalanceArray() const { return startBalanceArray_; }
   int64_t startBalanceOfJigyoubuCode(int32_t j) const { return startBalanceArray_.balanceOfJigyoubuCode(j); }
   void setStartBalance(int64_t v, int32_t j) { startBalanceArray_.setBalance(v, j); }
-  static int64_t startBalanceOfArray(const StartBalanceList& list, int32_t j) { return list.balanceOfJigyoubuCode(j); }
-  static void setStartBalanceOfArray(StartBalanceList& list, int64_t v, int32_t j) { list.setBalance(v, j); }
 
   static constexpr int32_t kClassVersion = 0;
   void encodeWithCoder(ArchiveWriter& coder) const;

@@ -60,12 +60,4 @@ bool Shiwake::initWithCoder(ArchiveReader& c)
   return c.ok();
 }
 
-bool Shiwake::isEqualStoredFields(const Shiwake& o) const
-{
-  ArchiveWriter a, b;
-  encodeWithCoder(a);
-  o.encodeWithCoder(b);
-  return a.data() == b.data();
-}
-
 }  // namespace kivo

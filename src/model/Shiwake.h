@@ -82,9 +82,6 @@ public:
   void encodeWithCoder(ArchiveWriter& coder) const;
   bool initWithCoder(ArchiveReader& coder);
 
-  // Equality of the stored fields.
-  bool isEqualStoredFields(const Shiwake& other) const;
-
 private:
   Date date_;
   int32_t denpyouNo_ = 0;

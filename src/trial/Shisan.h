@@ -9,11 +9,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 namespace kivo {
-
-class Kamoku;
 
 // Row-kind codes held in kamokuCode.
 inline constexpr int32_t ShisanSubtotalRowCode = -1;
@@ -27,8 +24,6 @@ inline constexpr int32_t ShisanPeriodRowCode = -301;            // a period line
 class Shisan {
 public:
   Shisan() = default;
-  // A row whose monthly columns hold n + 1 zeros: n months and one total column.
-  explicit Shisan(int32_t numberOfZeroAmountMonth);
 
   int32_t jigyoubuCode() const { return jigyoubuCode_; }
   void setJigyoubuCode(int32_t v) { jigyoubuCode_ = v; }
@@ -38,12 +33,6 @@ public:
   void setHojyoKamokuCode(int32_t v) { hojyoKamokuCode_ = v; }
   const std::string& title() const { return title_; }
   void setTitle(const std::string& v) { title_ = v; }
-  const std::string& title2() const { return title2_; }
-  void setTitle2(const std::string& v) { title2_ = v; }
-  const std::string& title3() const { return title3_; }
-  void setTitle3(const std::string& v) { title3_ = v; }
-  const std::string& title4() const { return title4_; }
-  void setTitle4(const std::string& v) { title4_ = v; }
   int64_t kaishiZandaka() const { return kaishiZandaka_; }
   void setKaishiZandaka(int64_t v) { kaishiZandaka_ = v; }
   int64_t karikataGoukei() const { return karikataGoukei_; }
@@ -58,10 +47,6 @@ public:
   void setPercent(double v) { percent_ = v; }
   bool isValidPercent() const { return isValidPercent_; }
   void setIsValidPercent(bool v) { isValidPercent_ = v; }
-  std::vector<int64_t>& monthlyAmountArray() { return monthlyAmountArray_; }
-  const std::vector<int64_t>& monthlyAmountArray() const { return monthlyAmountArray_; }
-  int64_t houkokusyoAmount() const { return houkokusyoAmount_; }
-  void setHoukokusyoAmount(int64_t v) { houkokusyoAmount_ = v; }
 
   bool isHeadingRow() const { return kamokuCode_ == ShisanHeadingRowCode; }
   // Rows that the report tables tint: headings and totals.
@@ -72,9 +57,6 @@ private:
   int32_t kamokuCode_ = 0;
   int32_t hojyoKamokuCode_ = 0;
   std::string title_;
-  std::string title2_;
-  std::string title3_;
-  std::string title4_;
   int64_t kaishiZandaka_ = 0;
   int64_t karikataGoukei_ = 0;
   int64_t kashikataGoukei_ = 0;
@@ -82,8 +64,6 @@ private:
   int64_t endBalance_ = 0;
   double percent_ = 0.0;
   bool isValidPercent_ = false;
-  std::vector<int64_t> monthlyAmountArray_;
-  int64_t houkokusyoAmount_ = 0;
 };
 
 }  // namespace kivo

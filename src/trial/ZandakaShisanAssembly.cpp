@@ -68,24 +68,6 @@ bool ZandakaShisanAssembly::setZandakaShisanArrayForJigyoubuCode(int32_t j, int3
   return walked;
 }
 
-bool ZandakaShisanAssembly::setPrintZandakaShisanArrayForJigyoubuCode(int32_t j, int32_t periodFrom, int32_t periodTo,
-                                                                      bool kamokuDoNotShowIfNoTorihiki)
-{
-  const ZandakaShisanPeriodSums::Period period =
-      ZandakaShisanPeriodSums::periodOfMonthIndexes(document_.kaisya(), periodFrom, periodTo);
-  if (print_.valid && print_.generation != document_.reportDataGeneration()) print_.valid = false;
-  // The shown period's sums serve the printout as they are.
-  if (display_.isCurrent(period, document_)) {
-    const ZandakaShisan builder(document_, display_.sums, kamokuDoNotShowIfNoTorihiki);
-    buildSections(builder, j, printSeizouGenka_, printSonekiKeisan_, printTaisyakuTaisyou_);
-    return false;
-  }
-  const bool walked = update(print_, period);
-  const ZandakaShisan builder(document_, print_.sums, kamokuDoNotShowIfNoTorihiki);
-  buildSections(builder, j, printSeizouGenka_, printSonekiKeisan_, printTaisyakuTaisyou_);
-  return walked;
-}
-
 std::string ZandakaShisanAssembly::cellText(const Kaisya& kaisya, const Shisan& row, std::string_view column)
 {
   if (column == "title") return row.title();

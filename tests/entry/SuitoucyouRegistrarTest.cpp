@@ -142,11 +142,12 @@ TEST_F(SuitoucyouRegistrarTest, ANumberedRowThatFailsItsCheckIsNotWrittenBack)
 {
   journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 300)});
   Suitoucyou& b = open(1);
-  const Shiwake before = *journal()[0];
+  const ShiwakePtr before = journal()[0];
   b.setCell(0, Row::AiteKamokuMatrix, FieldValue());
   EXPECT_EQ(registerRow(), Result::RefusedInvalidRow);
   ASSERT_EQ(journal().size(), 1u);
-  EXPECT_TRUE(journal()[0]->isEqualStoredFields(before));
+  EXPECT_EQ(journal()[0], before);
+  EXPECT_EQ(before->kashikataKamokuCode(), kUriagedaka);
 }
 
 TEST_F(SuitoucyouRegistrarTest, ATransferVoucherLineIsNeverRewritten)

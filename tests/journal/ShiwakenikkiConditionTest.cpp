@@ -59,7 +59,8 @@ protected:
     return s;
   }
 
-  ShiwakenikkiCondition& condition() { return doc.shiwakenikkiCondition(); }
+  ShiwakenikkiCondition& condition() { return condition_; }
+  ShiwakenikkiCondition condition_;
 
   Numbers shown(bool marked = false)
   {
@@ -264,8 +265,7 @@ TEST_F(JournalBooks, MarkedModeShowsOnlyMarkedRegisteredEntriesAndIgnoresTheStag
 
 TEST_F(JournalBooks, TheDocumentsConditionStartsWithEveryStageOffAndIsItsOwn)
 {
-  const MyDocument fresh;
-  const ShiwakenikkiCondition& c = fresh.shiwakenikkiCondition();
+  const ShiwakenikkiCondition c;
   EXPECT_EQ(c.dateConditionState() | c.denpyouNoConditionState() | c.kamokuConditionState() |
                 c.jigyoubuConditionState() | c.kingakuConditionState() | c.tekiyouConditionState(),
             0);

@@ -5,15 +5,6 @@
 namespace kivo {
 namespace {
 
-TEST(ShisanTest, ZeroAmountMonthsHoldOneTotalColumnMore)
-{
-  EXPECT_EQ(Shisan(0).monthlyAmountArray(), std::vector<int64_t>({0}));
-  EXPECT_EQ(Shisan(3).monthlyAmountArray(), std::vector<int64_t>({0, 0, 0, 0}));
-  const Shisan plain;
-  EXPECT_TRUE(plain.monthlyAmountArray().empty());
-  EXPECT_FALSE(plain.isValidPercent());
-}
-
 TEST(ShisanTest, TintedRowsAreHeadingsAndTotals)
 {
   Shisan r;

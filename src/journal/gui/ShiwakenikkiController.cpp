@@ -177,7 +177,7 @@ void ShiwakenikkiController::setDisplayShiwakeArray()
   progressIndicator_->show();
   MyDocument& doc = document()->document();
   ShiwakenikkiCondition::DisplayResult result =
-      doc.shiwakenikkiCondition().displayShiwakeArrayOfDocument(doc, doDisplayMarkedShiwakes_);
+      document()->shiwakenikkiCondition().displayShiwakeArrayOfDocument(doc, doDisplayMarkedShiwakes_);
   const QString state = QString::fromStdString(result.stateString());
   displayShiwakeArray_ = std::move(result.displayShiwakeArray);
   progressIndicator_->hide();

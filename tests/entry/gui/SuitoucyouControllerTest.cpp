@@ -186,7 +186,7 @@ TEST_F(SuitoucyouControllerTest, ThePendingEntryIsInNoJournalWindowLedgerOrTrial
   EXPECT_EQ((*pending)->karikataKingaku(), 500);
 
   const ShiwakenikkiCondition::DisplayResult journal =
-      books().shiwakenikkiCondition().displayShiwakeArrayOfDocument(books(), false);
+      ShiwakenikkiCondition().displayShiwakeArrayOfDocument(books(), false);
   ASSERT_EQ(journal.displayShiwakeArray.size(), 1u);
   EXPECT_EQ(journal.displayShiwakeArray[0]->denpyouNo(), 1);
 

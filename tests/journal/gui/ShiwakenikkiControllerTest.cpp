@@ -234,7 +234,7 @@ TEST_F(ShiwakenikkiControllerTest, MarkedModeListsTheMarkedEntriesWithoutTheShee
   openEntryBooks();
   registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100, "印なし");
   registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200, "印あり");
-  for (const ShiwakePtr& s : books().journal()) books().shiwakenikkiCondition().setMarked(s, s->tekiyou() == "印あり");
+  for (const ShiwakePtr& s : books().journal()) session->shiwakenikkiCondition().setMarked(s, s->tekiyou() == "印あり");
   journal = new ShiwakenikkiController(session, true);
   session->addWindowController(journal);
   journal->moveWindowToInitialPositionWithDisplay(true);
@@ -303,14 +303,14 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetRefusesBackwardRangesOnlyWhileTheirSt
   for (QLineEdit* f : {sheet()->dateFromField(), sheet()->dateToField()}) f->clear();
   sheet()->dateConditionPopUp()->setCurrentIndex(1);
   confirm();
-  EXPECT_EQ(books().shiwakenikkiCondition().dateConditionState(), 0);
+  EXPECT_EQ(session->shiwakenikkiCondition().dateConditionState(), 0);
 }
 
 TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce)
 {
   openEntryBooks({.hojyoKamoku = true});
   registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
-  ShiwakenikkiCondition& c = books().shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = session->shiwakenikkiCondition();
   c.setKamokuConditionState(1);
   c.kamokuConditionArray() = {{999999, -1, 0}, {kFutsuuYokin, 7, 2}};  // a gone account, a gone sub-account
   openJournal();

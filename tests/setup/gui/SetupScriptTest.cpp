@@ -179,7 +179,7 @@ TEST_F(SetupScriptTest, ACorporationFromItsNewDocumentWindowToItsReopenedFile)
   EXPECT_EQ(futsuu->hojyoKamokuArray()[0]->kana(), "MIZUHO");
   EXPECT_EQ(futsuu->hojyoKamokuArray()[0]->startBalanceOfJigyoubuCode(99), 400000);
   EXPECT_EQ(futsuu->hojyoKamokuArray()[1]->startBalanceOfJigyoubuCode(1), 200000);
-  EXPECT_EQ(futsuu->matchHojyoKamokuCode("02")->name(), "りそな銀行");
+  EXPECT_EQ(futsuu->hojyoKamokuOfCode(2)->name(), "りそな銀行");
   EXPECT_EQ(account(100)->startBalanceOfJigyoubuCode(99), 50000);
   EXPECT_EQ(account(270)->startBalanceOfJigyoubuCode(99), 650000);
   EXPECT_TRUE(KamokuListEditor::startBalanceTaisyakuTotalOfDocument(books).isBalanced());
