@@ -265,7 +265,8 @@ size_t ZandakaShisan::appendLinkRow(std::vector<Shisan>& rows, int32_t j, const 
 
 void ZandakaShisan::addOperand(std::vector<Calculate>& calculateArray, const std::vector<Shisan>& rows, bool subtract)
 {
-  calculateArray.emplace_back(static_cast<int32_t>(rows.size()) - 1, subtract ? Calculate::kSubtract : Calculate::kAdd);
+  calculateArray.emplace_back(static_cast<int32_t>(rows.size()) - 1,
+                              subtract ? Calculate::Sign::Subtract : Calculate::Sign::Add);
 }
 
 size_t ZandakaShisan::appendKamokuRowsAndSums(std::vector<Shisan>& rows, const std::vector<const Kamoku*>& accounts,
@@ -318,8 +319,8 @@ void ZandakaShisan::appendUriageGenkaAndSoueki(std::vector<Shisan>& rows, std::v
 
   // From here on one operand list accumulates the profit.
   ops.clear();
-  ops.emplace_back(static_cast<int32_t>(baseRow), Calculate::kAdd);
-  ops.emplace_back(static_cast<int32_t>(genkaRow), Calculate::kSubtract);
+  ops.emplace_back(static_cast<int32_t>(baseRow), Calculate::Sign::Add);
+  ops.emplace_back(static_cast<int32_t>(genkaRow), Calculate::Sign::Subtract);
   appendTotalRow(ops, rows, j, ShisanTotalRowCode, "　売上総損益");
 }
 

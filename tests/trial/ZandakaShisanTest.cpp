@@ -140,12 +140,13 @@ TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
 
 TEST(ZandakaShisanTest, SumRowOfOperands)
 {
+  constexpr Calculate::Sign Add = Calculate::Sign::Add, Subtract = Calculate::Sign::Subtract;
   MyDocument doc;
   const ZandakaShisanPeriodSums none;
   const ZandakaShisan b(doc, none, false);
   std::vector<Shisan> rows = {rowWith(100, 10, 20, 90, 7), rowWith(30, 1, 2, 29, 3), rowWith(kMax, 0, 0, 0)};
   rows[0].setKamokuCode(300);
-  Shisan& sum = b.addTotalOfCalculateArray({Calculate(0, Calculate::kAdd), Calculate(1, Calculate::kSubtract)}, rows);
+  Shisan& sum = b.addTotalOfCalculateArray({Calculate(0, Add), Calculate(1, Subtract)}, rows);
   // A subtracting operand still adds its debit and credit totals.
   EXPECT_EQ(sum.kaishiZandaka(), 70);
   EXPECT_EQ(sum.karikataGoukei(), 11);
@@ -157,12 +158,13 @@ TEST(ZandakaShisanTest, SumRowOfOperands)
   ASSERT_EQ(rows.size(), 4u);
 
   // Beyond the limit on either side: one beyond it, and it stays so.
-  b.addTotalOfCalculateArray({Calculate(2, 0), Calculate(0, 0), Calculate(1, 1), Calculate(1, 1)}, rows);
+  b.addTotalOfCalculateArray({Calculate(2, Add), Calculate(0, Add), Calculate(1, Subtract), Calculate(1, Subtract)},
+                             rows);
   EXPECT_EQ(rows.back().kaishiZandaka(), kMax + 1);
-  b.addTotalOfCalculateArray({Calculate(2, 1), Calculate(0, 1)}, rows);
+  b.addTotalOfCalculateArray({Calculate(2, Subtract), Calculate(0, Subtract)}, rows);
   EXPECT_EQ(rows.back().kaishiZandaka(), -(kMax + 1));
   // An operand naming no row adds nothing.
-  b.addTotalOfCalculateArray({Calculate(99, 0), Calculate(-1, 0)}, rows);
+  b.addTotalOfCalculateArray({Calculate(99, Add), Calculate(-1, Add)}, rows);
   EXPECT_EQ(rows.back().kaishiZandaka(), 0);
 }
 
