@@ -47,7 +47,7 @@ Motocyou makeRow(const Ledger& ledger, int32_t index)
 
 }  // namespace
 
-bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<Motocyou>& rows,
+bool Kanjyoumotocyou::setKanjyoumotocyouArray(const MyDocument& document, std::vector<Motocyou>& rows,
                                               const std::vector<KamokuCodes>& kamokuCodes, int32_t periodFrom,
                                               int32_t periodTo, const Progress& progress)
 {
@@ -158,8 +158,8 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
   return true;
 }
 
-std::vector<Motocyou> Kanjyoumotocyou::motocyouArray(MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,
-                                                     int32_t periodFrom, int32_t periodTo)
+std::vector<Motocyou> Kanjyoumotocyou::motocyouArray(const MyDocument& document, int32_t kamokuCode,
+                                                     int32_t hojyoKamokuCode, int32_t periodFrom, int32_t periodTo)
 {
   std::vector<Motocyou> rows;
   setKanjyoumotocyouArray(document, rows, {{kamokuCode, hojyoKamokuCode}}, periodFrom, periodTo);

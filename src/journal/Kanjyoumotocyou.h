@@ -44,12 +44,12 @@ public:
   // both sides do) with the running balance, after each month with such entries the
   // month's total row ("　4月合計", "　決算整理月合計") and last the total row "　合計".
   // Answers false when progress cancelled; rows then hold what was built so far.
-  static bool setKanjyoumotocyouArray(MyDocument& document, std::vector<Motocyou>& rows,
+  static bool setKanjyoumotocyouArray(const MyDocument& document, std::vector<Motocyou>& rows,
                                       const std::vector<KamokuCodes>& kamokuCodes, int32_t periodFrom, int32_t periodTo,
                                       const Progress& progress = {});
 
   // The rows of one ledger.
-  static std::vector<Motocyou> motocyouArray(MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,
+  static std::vector<Motocyou> motocyouArray(const MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,
                                              int32_t periodFrom, int32_t periodTo);
 
   static constexpr const char* kKaishiZandakaTitle = "開始残高";
