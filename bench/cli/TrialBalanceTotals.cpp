@@ -25,12 +25,13 @@ int main(int argc, char** argv)
   const auto months = static_cast<int32_t>(doc->kaisya().monthArray().size());
   assembly.setZandakaShisanArrayForJigyoubuCode(99, 0, months, false);
   const Kaisya& k = doc->kaisya();
-  std::printf("%s  entries %zu\n", k.name().c_str(), doc->shiwakeArray().size());
+  std::printf("%s  entries %zu\n", k.name().c_str(), doc->journal().size());
   // Every account's debits and credits for the company: the trial balance's two totals.
   int64_t debits = 0, credits = 0;
   for (const KamokuPtr& kamoku : doc->codeSortedKamokuArray()) {
-    debits += kamoku->zandakaShisanKarikataGoukeiOfJigyoubuCode(99);
-    credits += kamoku->zandakaShisanKashikataGoukeiOfJigyoubuCode(99);
+    const ZandakaShisanPeriodSums::Sums& sums = assembly.displaySums().ofKamoku(kamoku->code(), 99);
+    debits += sums.karikataGoukei;
+    credits += sums.kashikataGoukei;
   }
   std::printf("借方合計\t%s\n貸方合計\t%s\n", k.outputStringOfMemoryKingaku(debits).c_str(),
               k.outputStringOfMemoryKingaku(credits).c_str());

@@ -22,7 +22,7 @@ std::unique_ptr<MyDocument> yearOfBooks()
   auto doc = test::makeBooks();
   doc->kamokuOfCode(test::kGenkin)->setStartBalance(1'000'000, 99);
   const Date start = doc->kaisya().monthArray().front().startDate();
-  std::vector<ShiwakePtr>& journal = doc->shiwakeArray();
+  Journal::Entries journal;
   journal.reserve(kShiwakeCount + 1000);
   int32_t n = 1;
   for (int i = 0; i < kShiwakeCount; ++i) {
@@ -31,19 +31,21 @@ std::unique_ptr<MyDocument> yearOfBooks()
     ShiwakePtr s;
     if (slot < 3) {
       const bool receipt = slot != 1;
-      s = receipt ? test::makeEntry(date, n++, test::kGenkin, test::kUriagedaka, 1000 + i % 97, Shiwake::kSuitoucyou)
-                  : test::makeEntry(date, n++, test::kShoumouhinhi, test::kGenkin, 800 + i % 89, Shiwake::kSuitoucyou);
+      s = receipt
+              ? test::makeEntry(date, n++, test::kGenkin, test::kUriagedaka, 1000 + i % 97, ShiwakeKind::Suitoucyou)
+              : test::makeEntry(date, n++, test::kShoumouhinhi, test::kGenkin, 800 + i % 89, ShiwakeKind::Suitoucyou);
       s->setAiteKarikataKamokuCode(s->karikataKamokuCode());
       s->setAiteKashikataKamokuCode(s->kashikataKamokuCode());
       s->setTekiyou("現金取引");
     } else {
-      s = test::makeEntry(date, n, test::kShoumouhinhi, test::kUriagedaka, 500, Shiwake::kFurikaedenpyou);
+      s = test::makeEntry(date, n, test::kShoumouhinhi, test::kUriagedaka, 500, ShiwakeKind::Furikaedenpyou);
       s->setAiteKarikataKamokuCode(test::kShoumouhinhi);
       s->setAiteKashikataKamokuCode(test::kUriagedaka);
       if (slot % 2 == 0) ++n;  // two lines per voucher
     }
     journal.push_back(std::move(s));
   }
+  doc->journal().assign(std::move(journal));
   doc->kaisya().setMinAvailableDenpyouNo(n);
   return doc;
 }
@@ -67,7 +69,7 @@ void BM_OpenGenkinSuitoucyou(benchmark::State& state)
   }
   Suitoucyou book(*doc, test::kGenkin, -1);
   openBook(book);
-  state.counters["entries"] = static_cast<double>(doc->shiwakeArray().size());
+  state.counters["entries"] = static_cast<double>(doc->journal().size());
   state.counters["rows"] = book.numberOfSuitoucyouRows();
 }
 BENCHMARK(BM_OpenGenkinSuitoucyou)->Unit(benchmark::kMillisecond);
@@ -94,7 +96,7 @@ void BM_RegisterSuitoucyouRow(benchmark::State& state)
     book.selectCell(r + 1, Row::DateMatrix);
     SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(book, {});
   }
-  state.counters["entries"] = static_cast<double>(doc->shiwakeArray().size());
+  state.counters["entries"] = static_cast<double>(doc->journal().size());
 }
 BENCHMARK(BM_RegisterSuitoucyouRow)->Unit(benchmark::kMillisecond);
 

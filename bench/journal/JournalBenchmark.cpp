@@ -19,7 +19,7 @@ MyDocument& yearOfBooks()
     auto d = test::makeGeneratedBooks(size);
     // Every fifth entry is a cash receipt; no other entry touches the account.
     int i = 0;
-    for (const ShiwakePtr& s : d->shiwakeArray()) {
+    for (const ShiwakePtr& s : d->journal()) {
       if (s->kashikataKamokuCode() == kBusyKamoku) s->setKashikataKamokuCode(kBusyKamoku + 1);
       if (i++ % 5 == 0) {
         s->setKarikataKamokuCode(kBusyKamoku);
@@ -28,7 +28,7 @@ MyDocument& yearOfBooks()
         s->setKarikataKamokuCode(kBusyKamoku + 1);
       }
     }
-    d->setSortedShiwakeArray();
+    d->journal().sortedByDate();
     return d;
   }();
   return *doc;

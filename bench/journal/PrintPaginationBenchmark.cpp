@@ -16,7 +16,6 @@ MyDocument& yearOfBooks()
     test::GeneratedBooksSize size;
     size.shiwakeCount = 100000;
     auto d = test::makeGeneratedBooks(size);
-    d->setSortedShiwakeArray();
     return d;
   }();
   return *doc;
@@ -25,7 +24,7 @@ MyDocument& yearOfBooks()
 void BM_PaginateWholeJournal(benchmark::State& state)
 {
   MyDocument& doc = yearOfBooks();
-  const size_t entries = doc.sortedShiwakeArray().size();
+  const size_t entries = doc.journal().sortedByDate().size();
   int pages = 0;
   for (auto _ : state) {
     // A4 with the fonts of a full table: 20 entries a page.

@@ -16,7 +16,6 @@ std::unique_ptr<MyDocument> makeBooks()
   size.kamokuCount = 300;
   size.jigyoubuCount = 5;
   auto doc = test::makeGeneratedTrialBooks(test::ChartKind::HoujinKaisyahou, true, size, 3);
-  doc->setSortedShiwakeArray();
   doc->updateHendouReasonArray();
   return doc;
 }
@@ -50,7 +49,6 @@ void BM_KaisyahouHoukokusyoWholeSetUnsortedJournal(benchmark::State& state)
   KaisyahouHoukokusyo model;
   const KaisyahouHoukokusyoOptions o = wholeTerm(*doc);
   for (auto _ : state) {
-    doc->setDidSortedShiwakeArrayUpdate(false);
     doc->makeAllOutputWindowDisplayArrayVoid();
     const auto& st = model.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, o);
     benchmark::DoNotOptimize(st.kabunushiShihon.columns.data());

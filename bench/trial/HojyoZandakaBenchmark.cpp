@@ -44,15 +44,13 @@ std::vector<KamokuPtr> addHojyoKamokuToGeneratedBooks(MyDocument& doc, unsigned 
   for (const KamokuPtr& k : withSubs) hasSubs[static_cast<size_t>(k->code())] = 1;
   std::mt19937 rng(seed);
   const int32_t codes[] = {1, 1, 2, 2, 3, 4, 9, -1};
-  for (const ShiwakePtr& s : doc.shiwakeArray()) {
+  for (const ShiwakePtr& s : doc.journal().entries()) {
     if (s->karikataKamokuCode() >= 0 && s->karikataKamokuCode() < 1000 && hasSubs[s->karikataKamokuCode()])
       s->setKarikataHojyoKamokuCode(codes[rng() % 8]);
     if (s->kashikataKamokuCode() >= 0 && s->kashikataKamokuCode() < 1000 && hasSubs[s->kashikataKamokuCode()])
       s->setKashikataHojyoKamokuCode(codes[rng() % 8]);
   }
   doc.setSortedKamokuArray();
-  doc.setDidSortedShiwakeArrayUpdate(false);
-  doc.setSortedShiwakeArray();
   return withSubs;
 }
 

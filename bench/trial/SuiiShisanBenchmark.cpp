@@ -16,7 +16,6 @@ std::unique_ptr<MyDocument> makeBooks()
   size.kamokuCount = 300;
   size.jigyoubuCount = 5;
   auto doc = test::makeGeneratedTrialBooks(test::ChartKind::HoujinKaisyahou, true, size, 3);
-  doc->setSortedShiwakeArray();
   return doc;
 }
 

@@ -16,7 +16,7 @@ std::unique_ptr<MyDocument> makeBooks()
   size.kamokuCount = 300;
   size.jigyoubuCount = 5;
   auto doc = test::makeGeneratedTrialBooks(test::ChartKind::HoujinKaisyahou, true, size, 3);
-  doc->setSortedShiwakeArray();
+  doc->journal().sortedByDate();
   return doc;
 }
 
@@ -42,7 +42,7 @@ void BM_ZandakaShisanWholeCompanyWholeTermWithSort(benchmark::State& state)
   auto doc = makeBooks();
   ZandakaShisanAssembly assembly(*doc);
   for (auto _ : state) {
-    doc->setDidSortedShiwakeArrayUpdate(false);
+    doc->journal().replaceAt(0, doc->journal()[0]);  // a change: the sorted view is stale
     doc->makeAllOutputWindowDisplayArrayVoid();
     assembly.setZandakaShisanArrayForJigyoubuCode(99, 0, wholeTerm(*doc), false);
     benchmark::DoNotOptimize(assembly.taisyakuTaisyouShisanArray().data());

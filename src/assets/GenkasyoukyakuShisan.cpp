@@ -68,7 +68,7 @@ bool GenkasyoukyakuShisan::doDecreaseFrom(Date from, Date to) const
   for (const GenkasyoukyakuShisanDecrease& d : decreaseArray_) {
     const Date date = d.dateOfDecrease();
     if (date.isNull()) continue;
-    if (MyDocument::compareDate(date, from) >= 0 && MyDocument::compareDate(date, to) <= 0) return true;
+    if (Journal::compareDate(date, from) >= 0 && Journal::compareDate(date, to) <= 0) return true;
   }
   return false;
 }
@@ -80,15 +80,14 @@ int64_t GenkasyoukyakuShisan::toukiSyoukyakuhiGoukei() const
 
 bool GenkasyoukyakuShisan::isRemovedBefore(Date date) const
 {
-  return !dateOfRemoved_.isNull() && MyDocument::compareDate(dateOfRemoved_, date) < 0;
+  return !dateOfRemoved_.isNull() && Journal::compareDate(dateOfRemoved_, date) < 0;
 }
 
 int64_t GenkasyoukyakuShisan::decreaseBefore(Date date) const
 {
   int64_t sum = 0;
   for (const GenkasyoukyakuShisanDecrease& d : decreaseArray_)
-    if (!d.dateOfDecrease().isNull() && MyDocument::compareDate(d.dateOfDecrease(), date) < 0)
-      sum += d.amountOfDecrease();
+    if (!d.dateOfDecrease().isNull() && Journal::compareDate(d.dateOfDecrease(), date) < 0) sum += d.amountOfDecrease();
   return sum;
 }
 
@@ -99,8 +98,8 @@ int64_t GenkasyoukyakuShisan::decreaseThrough(const SyoukyakuKikan& kikan) const
   int64_t sum = 0;
   for (const GenkasyoukyakuShisanDecrease& d : decreaseArray_) {
     const Date date = d.dateOfDecrease();
-    if (date.isNull() || MyDocument::compareDate(date, kikan.endDate()) > 0) continue;
-    if (!dateOfRemoved_.isNull() && MyDocument::compareDate(date, dateOfRemoved_) > 0) continue;
+    if (date.isNull() || Journal::compareDate(date, kikan.endDate()) > 0) continue;
+    if (!dateOfRemoved_.isNull() && Journal::compareDate(date, dateOfRemoved_) > 0) continue;
     sum += d.amountOfDecrease();
   }
   return sum;
@@ -191,10 +190,10 @@ int32_t GenkasyoukyakuShisan::numberOfSyoukyakuMonthForKaisya(const SyoukyakuKik
   Date from = kikan.startDate();
   if (kikan.containsDate(dateOfAdded_))
     from = dateOfAdded_;
-  else if (!dateOfAdded_.isNull() && MyDocument::compareDate(dateOfAdded_, kikan.endDate()) > 0)
+  else if (!dateOfAdded_.isNull() && Journal::compareDate(dateOfAdded_, kikan.endDate()) > 0)
     return 0;
   Date to = kikan.endDate();
-  if (!dateOfRemoved_.isNull() && MyDocument::compareDate(dateOfRemoved_, to) < 0) to = dateOfRemoved_;
+  if (!dateOfRemoved_.isNull() && Journal::compareDate(dateOfRemoved_, to) < 0) to = dateOfRemoved_;
   const int32_t months = (to.year() - from.year()) * 12 + to.month() - from.month() + 1;
   return std::max(months, 0);
 }
@@ -206,7 +205,7 @@ GenkasyoukyakuShisan::Keisan GenkasyoukyakuShisan::keisan(const SyoukyakuKikan& 
   const int64_t cost = syutokuKagaku_;
   if (m <= 0 || cost < 0 || dateOfAdded_.isNull()) return k;
   const Date S = kikan.startDate();
-  const bool acquiredAfterTerm = MyDocument::compareDate(dateOfAdded_, kikan.endDate()) > 0;
+  const bool acquiredAfterTerm = Journal::compareDate(dateOfAdded_, kikan.endDate()) > 0;
   auto R = [&](Wide x) { return kikan.amountFromMultiplyThousandOfAmount(static_cast<int64_t>(x)); };
 
   if (syoukyakuTypeStr_ == kSokujiSyoukyaku) {
@@ -235,7 +234,7 @@ GenkasyoukyakuShisan::Keisan GenkasyoukyakuShisan::keisan(const SyoukyakuKikan& 
   if (r < 0) return k;
 
   const int32_t u = numberOfSyoukyakuMonthForKaisya(kikan);
-  const bool acquiredBeforeTerm = MyDocument::compareDate(dateOfAdded_, S) < 0;
+  const bool acquiredBeforeTerm = Journal::compareDate(dateOfAdded_, S) < 0;
   // A decrease lowers the base and the book value from its term on.
   const int64_t decrease = decreaseThrough(kikan);
   const int64_t base = cost - decrease;
@@ -338,7 +337,7 @@ int64_t GenkasyoukyakuShisan::sansyutuSyoukyakuhiForKaisya(const SyoukyakuKikan&
 
 int64_t GenkasyoukyakuShisan::kisyuCyoubokagakuForKaisya(const SyoukyakuKikan& kikan) const
 {
-  if (!dateOfAdded_.isNull() && MyDocument::compareDate(dateOfAdded_, kikan.startDate()) >= 0) return -1;
+  if (!dateOfAdded_.isNull() && Journal::compareDate(dateOfAdded_, kikan.startDate()) >= 0) return -1;
   if (isRemovedBefore(kikan.startDate())) return 0;
   return syutokuKagaku_ - kisyuSyoukyakugakuRuikei_ - decreaseBefore(kikan.startDate());
 }

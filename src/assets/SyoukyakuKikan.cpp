@@ -28,7 +28,7 @@ int32_t SyoukyakuKikan::numberOfKaikeiMonth(Date startDate, Date endDate)
 bool SyoukyakuKikan::containsDate(Date date) const
 {
   if (date.isNull()) return false;
-  return MyDocument::compareDate(date, startDate_) >= 0 && MyDocument::compareDate(date, endDate_) <= 0;
+  return Journal::compareDate(date, startDate_) >= 0 && Journal::compareDate(date, endDate_) <= 0;
 }
 
 int64_t SyoukyakuKikan::roundedQuotient(int64_t x, int64_t divisor) const

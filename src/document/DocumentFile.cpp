@@ -257,7 +257,7 @@ std::string DocumentFile::dataOfDocument(const MyDocument& doc)
   // The whole file in one buffer: the header's place first, each section's length
   // filled in once it is written, the header last.
   ArchiveWriter w;
-  w.reserve(doc.shiwakeArray().size() * 48 + (256 << 10));
+  w.reserve(doc.journal().size() * 48 + (256 << 10));
   w.appendUninitialized(kHeaderSize);
   w.beginRecord(kBodyClass, kBodyVersion);
   w.writeCount(9);
@@ -272,7 +272,7 @@ std::string DocumentFile::dataOfDocument(const MyDocument& doc)
   section(KIVODataRootKamokuKubunKey, [&] { doc.rootKamokuKubun()->encodeWithCoder(w); });
   section(KIVODataJigyoubuArrayKey, [&] { encodeArray(doc.jigyoubuArray(), w); });
   section(KIVODataTekiyouGroupArrayKey, [&] { encodeArray(doc.tekiyouGroupArray(), w); });
-  section(KIVODataShiwakeTableKey, [&] { ShiwakeTable::encode(doc.shiwakeArray(), w); });
+  section(KIVODataShiwakeTableKey, [&] { ShiwakeTable::encode(doc.journal().entries(), w); });
   section(KIVODataFurikaedenpyouBookmarkArrayKey, [&] { encodeArray(doc.furikaedenpyouBookmarkArray(), w); });
   section(KIVODataGenkasyoukyakuShisanArrayKey, [&] { encodeArray(doc.genkasyoukyakuShisanArray(), w); });
   section(KIVODataHendouReasonArrayKey, [&] { encodeArray(doc.hendouReasonArray(), w); });
@@ -361,6 +361,7 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
   std::vector<JigyoubuPtr> jigyoubu;
   std::vector<TekiyouGroupPtr> tekiyouGroups;
   std::vector<SubMenuItemPtr> subMenuItems;
+  Journal::Entries shiwake;
   struct ArraySection {
     const char* key;
     std::function<bool(std::string_view)> decode;
@@ -371,8 +372,7 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
       // The journal: packed records from version 2 on, one archived record each before.
       {version >= 2 ? KIVODataShiwakeTableKey : KIVODataShiwakeArrayKey,
        [&](std::string_view b) {
-         return version >= 2 ? ShiwakeTable::decode(b, doc->shiwakeArray(), &detail)
-                             : decodeArray(b, doc->shiwakeArray(), &detail);
+         return version >= 2 ? ShiwakeTable::decode(b, shiwake, &detail) : decodeArray(b, shiwake, &detail);
        }},
       {KIVODataFurikaedenpyouBookmarkArrayKey,
        [&](std::string_view b) { return decodeArray(b, doc->furikaedenpyouBookmarkArray(), &detail); }},
@@ -388,6 +388,7 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
   }
 
   doc->setJigyoubuArray(std::move(jigyoubu));
+  doc->journal().assign(std::move(shiwake));
   if (!tekiyouGroups.empty()) doc->setTekiyouGroupArray(std::move(tekiyouGroups));
   if (!doc->othersTekiyouGroup())
     doc->tekiyouGroupArray().push_back(std::make_shared<TekiyouGroup>(TekiyouGroup::kOthersGroupName, true));

@@ -5,6 +5,10 @@
 // refresh protocol be tested without a display.
 #pragma once
 
+#include <cstdint>
+
+#include "document/ChangedAccounts.h"
+
 namespace kivo {
 
 class DocumentWindow {
@@ -44,6 +48,16 @@ public:
   // automatically; otherwise remember that an update is due.
   virtual void updateUI(bool force) = 0;
   virtual bool doNeedUpdate() const { return false; }
+  // The journal changed under these accounts: a window that shows one of them
+  // recomputes what it derived from the entries.
+  virtual void journalDidChangeAccounts(const ChangedAccounts& accounts) { (void)accounts; }
+  // Whether this window is the cash book of the account and sub-account (-1: none).
+  virtual bool isSuitoucyouOf(int32_t kamokuCode, int32_t hojyoKamokuCode) const
+  {
+    (void)kamokuCode;
+    (void)hojyoKamokuCode;
+    return false;
+  }
 };
 
 }  // namespace kivo

@@ -1,14 +1,9 @@
 #include "document/MyDocument.h"
 
 #include <algorithm>
-#include <climits>
-#include <cstdio>
 
 namespace kivo {
 namespace {
-
-// The sort key of the one date order: the closing-adjustment month after every day.
-inline int32_t dateSortKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT32_MAX : d.serial(); }
 
 bool kanaMatches(const std::string& kana, const std::string& text, bool prefix)
 {
@@ -21,15 +16,6 @@ MyDocument::MyDocument() : kaisya_(std::make_shared<Kaisya>())
 {
   tekiyouGroupArray_.push_back(std::make_shared<TekiyouGroup>(TekiyouGroup::kOthersGroupName, true));
   rootKamokuKubun_ = std::make_shared<KamokuKubun>();
-}
-
-int MyDocument::compareDate(Date a, Date b)
-{
-  if (a.isNull() || a == b) return 0;
-  const Date kessan = Date::kessanSeiridukiDate();
-  if (a == kessan) return 1;
-  if (b == kessan) return -1;
-  return a < b ? -1 : 1;
 }
 
 void MyDocument::setRootKamokuKubun(KamokuKubunPtr root)
@@ -45,101 +31,11 @@ void MyDocument::sortSubMenuItemArrayByKeyEquivalent()
       [](const SubMenuItemPtr& a, const SubMenuItemPtr& b) { return a->keyEquivalent() < b->keyEquivalent(); });
 }
 
-// --- journal in date order
-
-void MyDocument::setSortedShiwakeArray()
-{
-  if (didSortedShiwakeArrayUpdate_) return;
-  const size_t n = shiwakeArray_.size();
-  // Sort (key, index) pairs: cheaper than comparing through the shared pointers, and
-  // the index as second key keeps equal dates in journal order.
-  std::vector<std::pair<int32_t, int32_t>> keys(n);
-  for (size_t i = 0; i < n; ++i) {
-    shiwakeArray_[i]->setIndexOfArray(static_cast<int32_t>(i));
-    keys[i] = {dateSortKey(shiwakeArray_[i]->date()), static_cast<int32_t>(i)};
-  }
-  std::sort(keys.begin(), keys.end());
-  sortedShiwakeArray_.clear();
-  sortedShiwakeArray_.reserve(n);
-  for (const auto& k : keys) sortedShiwakeArray_.push_back(shiwakeArray_[k.second]);
-  didSortedShiwakeArrayUpdate_ = true;
-}
-
-bool MyDocument::isShiwakeArraySortedByDate()
-{
-  if (doNeedToCheckShiwakeArraySortedByDate_) {
-    bool sorted = true;
-    int32_t last = INT32_MIN;
-    for (const ShiwakePtr& s : shiwakeArray_) {
-      if (s->denpyouNo() <= 0) continue;
-      const int32_t key = dateSortKey(s->date());
-      if (key < last) {
-        sorted = false;
-        break;
-      }
-      last = key;
-    }
-    isShiwakeArraySortedByDate_ = sorted;
-    doNeedToCheckShiwakeArraySortedByDate_ = false;
-  }
-  return isShiwakeArraySortedByDate_;
-}
-
-void MyDocument::setIsShiwakeArraySortedByDate(bool v)
-{
-  isShiwakeArraySortedByDate_ = v;
-  doNeedToCheckShiwakeArraySortedByDate_ = false;
-}
-
-void MyDocument::sortShiwakeArrayByDate()
-{
-  std::stable_sort(shiwakeArray_.begin(), shiwakeArray_.end(), [](const ShiwakePtr& a, const ShiwakePtr& b) {
-    return dateSortKey(a->date()) < dateSortKey(b->date());
-  });
-  setIsShiwakeArraySortedByDate(true);
-}
-
-void MyDocument::insertFurikaedenpyouShiwake(const ShiwakePtr& shiwake)
-{
-  auto found = std::find(shiwakeArray_.begin(), shiwakeArray_.end(), shiwake);
-  if (found != shiwakeArray_.end()) shiwakeArray_.erase(found);
-  if (shiwake->date() == Date::kessanSeiridukiDate()) {
-    shiwakeArray_.push_back(shiwake);
-    return;
-  }
-  const Date date = shiwake->date();
-  auto at = std::find_if(shiwakeArray_.begin(), shiwakeArray_.end(), [&](const ShiwakePtr& s) {
-    return s->kindOfShiwake() == Shiwake::kFurikaedenpyou && compareDate(s->date(), date) > 0;
-  });
-  shiwakeArray_.insert(at, shiwake);
-}
-
-int MyDocument::numberOfShiwakeForDenpyouNo(int32_t denpyouNo) const
-{
-  int n = 0;
-  for (const ShiwakePtr& s : shiwakeArray_)
-    if (s->denpyouNo() == denpyouNo && !s->didCreateBeforeOpen()) ++n;
-  return n;
-}
-
-int MyDocument::numberOfShiwakeWhichHasKamokuCode(int32_t kamokuCode, int32_t hojyoKamokuCode) const
-{
-  int n = 0;
-  for (const ShiwakePtr& s : shiwakeArray_) {
-    if (s->denpyouNo() < 0) continue;
-    if ((s->karikataKamokuCode() == kamokuCode && s->karikataHojyoKamokuCode() == hojyoKamokuCode) ||
-        (s->kashikataKamokuCode() == kamokuCode && s->kashikataHojyoKamokuCode() == hojyoKamokuCode))
-      ++n;
-  }
-  return n;
-}
-
 // --- derived account arrays
 
 void MyDocument::setSortedKamokuArray()
 {
-  ++reportDataGeneration_;
-  ++hendouReasonGeneration_;
+  ++masterDataGeneration_;
   codeSortedKamokuArray_.clear();
   if (rootKamokuKubun_) rootKamokuKubun_->getChildrenKamokuArray(codeSortedKamokuArray_);
   std::stable_sort(codeSortedKamokuArray_.begin(), codeSortedKamokuArray_.end(),
@@ -147,9 +43,7 @@ void MyDocument::setSortedKamokuArray()
   codeSortedActiveKamokuArray_.clear();
   codeSortedSuitouKamokuArray_.clear();
   codeSortedGenkasyoukyakuShisanKamokuArray_.clear();
-  kabunushiShihonKamokuArray_.clear();
   for (const KamokuPtr& k : codeSortedKamokuArray_) {
-    if (k->isKabunushiShihonKamoku()) kabunushiShihonKamokuArray_.push_back(k);
     if (!k->isActive()) continue;
     codeSortedActiveKamokuArray_.push_back(k);
     if (k->isSuitouKamoku()) codeSortedSuitouKamokuArray_.push_back(k);
@@ -189,13 +83,6 @@ JigyoubuPtr MyDocument::matchJigyoubuCode(const std::string& text) const
 {
   for (const JigyoubuPtr& j : jigyoubuArray_)
     if (j->isActive() && j->codeString().compare(0, text.size(), text) == 0) return j;
-  return nullptr;
-}
-
-JigyoubuPtr MyDocument::jigyoubuForName(const std::string& name) const
-{
-  for (const JigyoubuPtr& j : jigyoubuArray_)
-    if (j->isActive() && j->name() == name) return j;
   return nullptr;
 }
 
@@ -247,7 +134,6 @@ bool MyDocument::removeFurikaedenpyouBookmarkOfDenpyouNo(int32_t denpyouNo)
 void MyDocument::updateHendouReasonArray()
 {
   if (isHendouReasonArrayCurrent()) return;
-  // A reason renamed since the last rebuild carries its entries to the new name.
   for (const HendouReasonPtr& r : hendouReasonArray_) {
     for (const ShiwakePtr& s : r->shiwakeArray()) s->setHendouReasonStr(r->reasonString());
     r->shiwakeArray().clear();
@@ -256,8 +142,7 @@ void MyDocument::updateHendouReasonArray()
     for (const char* name : {kNoReason, kTouki, kKabunushiShihonIgai})
       hendouReasonArray_.push_back(std::make_shared<HendouReason>(name));
   }
-  setSortedShiwakeArray();
-  for (const ShiwakePtr& s : sortedShiwakeArray_) {
+  for (const ShiwakePtr& s : journal_.sortedByDate()) {
     // Pending cash-book rows and regular-type vouchers are in no statement, so they
     // need no reason (and would otherwise hold "no reason" open for good).
     if (s->denpyouNo() <= 0) continue;
@@ -275,32 +160,24 @@ void MyDocument::updateHendouReasonArray()
       }
     }
   }
-  doNeedUpdateHendouReasonArray_ = false;
-  hendouReasonArrayGeneration_ = hendouReasonGeneration_;
+  hendouReasonArrayGeneration_ = hendouReasonGeneration();
 }
 
 // --- refresh protocol
-
-void MyDocument::makeAllOutputWindowDisplayArrayVoid()
-{
-  const Date never = Date::regularTypeDenpyouDate();
-  zandakaShisanFromDate_ = never;
-  zandakaShisanToDate_ = never;
-  houkokusyoFromDate_ = never;
-  houkokusyoToDate_ = never;
-  doNeedUpdateSuiiShisanData_ = true;
-  ++reportDataGeneration_;
-  ++hendouReasonGeneration_;
-}
 
 void MyDocument::shiwakeArrayDidChange(bool removeAllUndoActions)
 {
   updateChangeCount(ChangeType::Done);
   if (removeAllUndoActions && host_) host_->removeAllUndoActions();
-  setDidSortedShiwakeArrayUpdate(false);
-  setDoNeedToCheckShiwakeArraySortedByDate(true);
-  makeAllOutputWindowDisplayArrayVoid();
   updateAllOutputWindowControllersUI();
+}
+
+void MyDocument::journalDidChangeAccounts(const ChangedAccounts& accounts, const DocumentWindow* except)
+{
+  if (accounts.empty()) return;
+  const std::vector<DocumentWindow*> windows = windows_;
+  for (DocumentWindow* w : windows)
+    if (w != except) w->journalDidChangeAccounts(accounts);
 }
 
 void MyDocument::updateChangeCount(ChangeType type)
@@ -319,13 +196,6 @@ void MyDocument::updateChangeCount(ChangeType type)
 void MyDocument::removeWindow(DocumentWindow* w)
 {
   windows_.erase(std::remove(windows_.begin(), windows_.end(), w), windows_.end());
-}
-
-DocumentWindow* MyDocument::firstWindowOfKind(DocumentWindow::Kind kind) const
-{
-  for (DocumentWindow* w : windows_)
-    if (w->windowKind() == kind) return w;
-  return nullptr;
 }
 
 void MyDocument::updateAllOutputWindowControllersUI()

@@ -14,7 +14,7 @@
 
 #include "assets/GenkasyoukyakuShisan.h"
 #include "document/DocumentWindow.h"
-#include "journal/ShiwakenikkiCondition.h"
+#include "document/Journal.h"
 #include "model/Bookmark.h"
 #include "model/Date.h"
 #include "model/HendouReason.h"
@@ -41,14 +41,9 @@ public:
 
   MyDocument();
 
-  // --- the one date order: 0 for the same day, the closing-adjustment month after
-  // every real date, else calendar order. A null first date compares equal.
-  static int compareDate(Date a, Date b);
-
   // --- contents
   Kaisya& kaisya() { return *kaisya_; }
   const Kaisya& kaisya() const { return *kaisya_; }
-  std::shared_ptr<Kaisya> kaisyaPtr() const { return kaisya_; }
   void setKaisya(std::shared_ptr<Kaisya> k) { kaisya_ = std::move(k); }
   const KamokuKubunPtr& rootKamokuKubun() const { return rootKamokuKubun_; }
   void setRootKamokuKubun(KamokuKubunPtr root);
@@ -57,13 +52,15 @@ public:
   void setJigyoubuArray(std::vector<JigyoubuPtr> a)
   {
     jigyoubuArray_ = std::move(a);
-    ++reportDataGeneration_;
+    ++masterDataGeneration_;
   }
   std::vector<TekiyouGroupPtr>& tekiyouGroupArray() { return tekiyouGroupArray_; }
   const std::vector<TekiyouGroupPtr>& tekiyouGroupArray() const { return tekiyouGroupArray_; }
   void setTekiyouGroupArray(std::vector<TekiyouGroupPtr> a) { tekiyouGroupArray_ = std::move(a); }
-  std::vector<ShiwakePtr>& shiwakeArray() { return shiwakeArray_; }
-  const std::vector<ShiwakePtr>& shiwakeArray() const { return shiwakeArray_; }
+  // The journal: changed only through its own members, which keep its order, its
+  // date-sorted view and its generation.
+  Journal& journal() { return journal_; }
+  const Journal& journal() const { return journal_; }
   std::vector<BookmarkPtr>& furikaedenpyouBookmarkArray() { return furikaedenpyouBookmarkArray_; }
   const std::vector<BookmarkPtr>& furikaedenpyouBookmarkArray() const { return furikaedenpyouBookmarkArray_; }
   std::vector<HendouReasonPtr>& hendouReasonArray() { return hendouReasonArray_; }
@@ -80,19 +77,6 @@ public:
     genkasyoukyakuShisanArray_ = std::move(a);
   }
 
-  // --- journal in date order
-  const std::vector<ShiwakePtr>& sortedShiwakeArray() const { return sortedShiwakeArray_; }
-  void setSortedShiwakeArray();
-  bool didSortedShiwakeArrayUpdate() const { return didSortedShiwakeArrayUpdate_; }
-  void setDidSortedShiwakeArrayUpdate(bool v) { didSortedShiwakeArrayUpdate_ = v; }
-  void setDoNeedToCheckShiwakeArraySortedByDate(bool v) { doNeedToCheckShiwakeArraySortedByDate_ = v; }
-  bool isShiwakeArraySortedByDate();
-  void setIsShiwakeArraySortedByDate(bool v);
-  void sortShiwakeArrayByDate();
-  void insertFurikaedenpyouShiwake(const ShiwakePtr& shiwake);
-  int numberOfShiwakeForDenpyouNo(int32_t denpyouNo) const;
-  int numberOfShiwakeWhichHasKamokuCode(int32_t kamokuCode, int32_t hojyoKmoakuCode) const;
-
   // --- derived account arrays (rebuilt by setSortedKamokuArray)
   void setSortedKamokuArray();
   // Every account, active or not, by code: the builders read this one, so that an
@@ -105,7 +89,6 @@ public:
   {
     return codeSortedGenkasyoukyakuShisanKamokuArray_;
   }
-  const std::vector<KamokuPtr>& kabunushiShihonKamokuArray() const { return kabunushiShihonKamokuArray_; }
   bool doesHaveKamokuWhichHasActiveHojyoKamoku() const;
   bool doesHaveSuitouKamokuWhichHasActiveHojyoKamoku() const;
   // An account by its whole code (active or not); nullptr when none.
@@ -114,53 +97,51 @@ public:
   // --- divisions and descriptions
   int numberOfActiveJigyoubu() const;
   JigyoubuPtr matchJigyoubuCode(const std::string& text) const;
-  JigyoubuPtr jigyoubuForName(const std::string& name) const;
   TekiyouPtr matchTekiyouKana(const std::string& kana, const std::string& firstPrimeTekiyouGroupName,
                               const std::string& secondPrimeTekiyouGroupName) const;
   TekiyouGroupPtr othersTekiyouGroup() const;
 
-  // --- bookmarks and change reasons
+  // --- bookmarks
   bool removeFurikaedenpyouBookmarkOfDenpyouNo(int32_t denpyouNo);
+
+  // --- change reasons of net assets
+  // Gives every entry on an equity account its reason ("no reason" when it has none)
+  // and lists the entries under their reasons, in date order. The three standing
+  // reasons are made when there are none. A reason renamed since the last rebuild
+  // carries its entries to the new name.
   void updateHendouReasonArray();
-  bool doNeedUpdateHendouReasonArray() const { return doNeedUpdateHendouReasonArray_; }
-  void setDoNeedUpdateHendouReasonArray(bool v) { doNeedUpdateHendouReasonArray_ = v; }
-  // The reason lists' own generation count: it advances on every change of the
-  // journal or of the accounts (makeAllOutputWindowDisplayArrayVoid,
-  // setSortedKamokuArray) and on every change of the reasons, which their editor
-  // reports with hendouReasonArrayDidChange. updateHendouReasonArray rebuilds the
-  // lists whenever they were made at an older count, whether or not the sorted
-  // journal has been brought up to date meanwhile.
-  uint64_t hendouReasonGeneration() const { return hendouReasonGeneration_; }
-  void hendouReasonArrayDidChange() { ++hendouReasonGeneration_; }
-  bool isHendouReasonArrayCurrent() const
-  {
-    return hendouReasonArrayGeneration_ == hendouReasonGeneration_ && !doNeedUpdateHendouReasonArray_;
-  }
+  // The reason lists' generation: it advances on every change of the journal or of
+  // the master data and on every change of the reasons, which their editor reports
+  // with hendouReasonArrayDidChange. The lists are current while they were made at
+  // the present count.
+  uint64_t hendouReasonGeneration() const { return journal_.generation() + masterDataGeneration_ + hendouReasonEdits_; }
+  void hendouReasonArrayDidChange() { ++hendouReasonEdits_; }
+  bool isHendouReasonArrayCurrent() const { return hendouReasonArrayGeneration_ == hendouReasonGeneration(); }
   static constexpr const char* kNoReason = "no reason";
   static constexpr const char* kTouki = "当期純損益";
   static constexpr const char* kKabunushiShihonIgai = "株主資本以外の項目の当期変動額(純額)";
 
-  // --- periods of the last report computations and the refresh protocol
-  Date zandakaShisanFromDate() const { return zandakaShisanFromDate_; }
-  void setZandakaShisanFromDate(Date d) { zandakaShisanFromDate_ = d; }
-  Date zandakaShisanToDate() const { return zandakaShisanToDate_; }
-  void setZandakaShisanToDate(Date d) { zandakaShisanToDate_ = d; }
-  Date houkokusyoFromDate() const { return houkokusyoFromDate_; }
-  void setHoukokusyoFromDate(Date d) { houkokusyoFromDate_ = d; }
-  Date houkokusyoToDate() const { return houkokusyoToDate_; }
-  void setHoukokusyoToDate(Date d) { houkokusyoToDate_ = d; }
-  bool doNeedUpdateSuiiShisanData() const { return doNeedUpdateSuiiShisanData_; }
-  void setDoNeedUpdateSuiiShisanData(bool v) { doNeedUpdateSuiiShisanData_ = v; }
-  // Voids the periods the report caches were computed for, so they recompute.
-  void makeAllOutputWindowDisplayArrayVoid();
-  // Advances on every change that can alter a report's sums: the journal (through
-  // makeAllOutputWindowDisplayArrayVoid), the accounts (setSortedKamokuArray) and the
-  // divisions. A cache of sums remembers the count it was made at and is stale once
-  // the count has moved on.
-  uint64_t reportDataGeneration() const { return reportDataGeneration_; }
+  // --- the generations that void report caches
+  // A cache of report sums remembers the generation it was made at and is stale once
+  // it has moved on: the journal's (every change of an entry) and the master data's
+  // (the accounts through setSortedKamokuArray, the divisions, and
+  // makeAllOutputWindowDisplayArrayVoid).
+  struct DataGeneration {
+    uint64_t journal = 0;
+    uint64_t masterData = 0;
+    bool operator==(const DataGeneration&) const = default;
+  };
+  DataGeneration reportDataGeneration() const { return {journal_.generation(), masterDataGeneration_}; }
+  // Voids every report cache made so far (a change of the master data).
+  void makeAllOutputWindowDisplayArrayVoid() { ++masterDataGeneration_; }
+
+  // --- the refresh protocol
   // The fixed order after any change of the journal: change count, undo cleared
-  // when asked, sorted copy stale, caches void, output windows told.
+  // when asked, output windows told.
   void shiwakeArrayDidChange(bool removeAllUndoActions);
+  // Tells the open windows that the journal changed under these accounts (each a
+  // pair of account and sub-account code), except the window that made the change.
+  void journalDidChangeAccounts(const ChangedAccounts& accounts, const DocumentWindow* except = nullptr);
 
   // --- change count
   void updateChangeCount(ChangeType type);
@@ -171,7 +152,6 @@ public:
   const std::vector<DocumentWindow*>& windows() const { return windows_; }
   void addWindow(DocumentWindow* w) { windows_.push_back(w); }
   void removeWindow(DocumentWindow* w);
-  DocumentWindow* firstWindowOfKind(DocumentWindow::Kind kind) const;
   void updateAllOutputWindowControllersUI();
   // Refreshes the output windows that marked themselves stale. It forces their
   // update through the argument; the stored auto-update setting is never touched.
@@ -182,48 +162,30 @@ public:
   bool wasOpenedByLimitedUserPassword() const { return wasOpenedByLimitedUserPassword_; }
   void setWasOpenedByLimitedUserPassword(bool v) { wasOpenedByLimitedUserPassword_ = v; }
 
-  // The journal window's display condition: one per document, every stage off at
-  // first, kept while the document is open and never written to the file.
-  ShiwakenikkiCondition& shiwakenikkiCondition() { return shiwakenikkiCondition_; }
-  const ShiwakenikkiCondition& shiwakenikkiCondition() const { return shiwakenikkiCondition_; }
-
 private:
   std::shared_ptr<Kaisya> kaisya_;
   KamokuKubunPtr rootKamokuKubun_;
   std::vector<JigyoubuPtr> jigyoubuArray_;
   std::vector<TekiyouGroupPtr> tekiyouGroupArray_;
-  std::vector<ShiwakePtr> shiwakeArray_;
+  Journal journal_;
   std::vector<BookmarkPtr> furikaedenpyouBookmarkArray_;
   std::vector<HendouReasonPtr> hendouReasonArray_;
   std::vector<SubMenuItemPtr> subMenuItemArray_;
   std::vector<GenkasyoukyakuShisanPtr> genkasyoukyakuShisanArray_;
 
-  std::vector<ShiwakePtr> sortedShiwakeArray_;
-  bool didSortedShiwakeArrayUpdate_ = false;
-  bool doNeedToCheckShiwakeArraySortedByDate_ = true;
-  bool isShiwakeArraySortedByDate_ = true;
-
   std::vector<KamokuPtr> codeSortedKamokuArray_;
   std::vector<KamokuPtr> codeSortedActiveKamokuArray_;
   std::vector<KamokuPtr> codeSortedSuitouKamokuArray_;
   std::vector<KamokuPtr> codeSortedGenkasyoukyakuShisanKamokuArray_;
-  std::vector<KamokuPtr> kabunushiShihonKamokuArray_;
 
-  bool doNeedUpdateHendouReasonArray_ = true;
-  uint64_t hendouReasonGeneration_ = 1;
+  uint64_t masterDataGeneration_ = 0;
+  uint64_t hendouReasonEdits_ = 0;
   uint64_t hendouReasonArrayGeneration_ = 0;  // the count the lists were last built at
-  Date zandakaShisanFromDate_;
-  Date zandakaShisanToDate_;
-  Date houkokusyoFromDate_;
-  Date houkokusyoToDate_;
-  bool doNeedUpdateSuiiShisanData_ = true;
-  uint64_t reportDataGeneration_ = 0;
 
   int changeCount_ = 0;
   DocumentHost* host_ = nullptr;
   std::vector<DocumentWindow*> windows_;
   bool wasOpenedByLimitedUserPassword_ = false;
-  ShiwakenikkiCondition shiwakenikkiCondition_;
 };
 
 }  // namespace kivo

@@ -101,7 +101,7 @@ void apply(const Values& v, const std::vector<std::string>& strings, Shiwake& s)
   s.setAiteKashikataHojyoKamokuCode(i32(kAiteKashiHojyo));
   s.setAiteKashikataJigyoubuCode(i32(kAiteKashiJigyoubu));
   s.setTekiyou(strings[static_cast<size_t>(v[kTekiyou])]);
-  s.setKindOfShiwake(i32(kKind));
+  s.setKindOfShiwake(static_cast<ShiwakeKind>(i32(kKind)));
   s.setHendouReasonStr(strings[static_cast<size_t>(v[kHendouReason])]);
   s.setSuitoucyouKamokuCode(i32(kSuitouKamoku));
   s.setSuitoucyouHojyoKamokuCode(i32(kSuitouHojyo));

@@ -50,7 +50,7 @@ int Furikaedenpyou::indexOfEditableColumn(Column c) const
 
 bool Furikaedenpyou::hasHiddenShiwake() const
 {
-  return std::any_of(document_->shiwakeArray().begin(), document_->shiwakeArray().end(), [&](const ShiwakePtr& s) {
+  return std::any_of(document_->journal().begin(), document_->journal().end(), [&](const ShiwakePtr& s) {
     return s->denpyouNo() == displayingDenpyouNo_ && s->didCreateBeforeOpen();
   });
 }
@@ -250,7 +250,7 @@ void Furikaedenpyou::displayShiwakeOfDenpyouNo(int32_t n)
 {
   displayingDenpyouNo_ = n;
   rows_.clear();
-  for (const ShiwakePtr& s : document_->shiwakeArray()) {
+  for (const ShiwakePtr& s : document_->journal()) {
     if (s->denpyouNo() != n || s->didCreateBeforeOpen()) continue;
     FurikaedenpyouRow& row = rows_.emplace_back();
     row.cell(Row::DateMatrix) = FieldValue::date(s->date());

@@ -71,7 +71,7 @@ public:
   bool doesNeedToSetDenpyouToShiwakeArray() const { return doesNeedToSetDenpyouToShiwakeArray_; }
   void setDoesNeedToSetDenpyouToShiwakeArray(bool v) { doesNeedToSetDenpyouToShiwakeArray_ = v; }
   // Whether the journal holds entries of the shown number (hidden ones not counted).
-  bool isRegistered() const { return document_->numberOfShiwakeForDenpyouNo(displayingDenpyouNo_) > 0; }
+  bool isRegistered() const { return document_->journal().numberOfEntriesOfDenpyouNo(displayingDenpyouNo_) > 0; }
   // Whether the journal holds entries of the shown number that a limited user does
   // not see. Such a voucher may be neither changed nor deleted: registering it would
   // drop the entries the window does not show.

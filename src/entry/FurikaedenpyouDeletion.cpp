@@ -3,21 +3,17 @@
 #include <algorithm>
 
 #include "entry/FurikaedenpyouNavigator.h"
-#include "entry/FurikaedenpyouRegistrar.h"
 
 namespace kivo {
 namespace {
 
-std::vector<SuitoucyouWindow*> booksOf(const MyDocument& document, const std::vector<ShiwakePtr>& entries)
+// The open cash books of ordinary vouchers' entries recompute.
+ChangedAccounts accountsOf(const std::vector<ShiwakePtr>& entries)
 {
-  std::vector<SuitoucyouWindow*> books;
-  if (!document.firstWindowOfKind(DocumentWindow::Kind::Suitoucyou)) return books;
-  for (const ShiwakePtr& s : entries) {
-    if (s->denpyouNo() <= 0) continue;
-    SuitoucyouWindow::addSuitoucyouToRefresh(document, s->karikataKamokuCode(), s->karikataHojyoKamokuCode(), books);
-    SuitoucyouWindow::addSuitoucyouToRefresh(document, s->kashikataKamokuCode(), s->kashikataHojyoKamokuCode(), books);
-  }
-  return books;
+  ChangedAccounts accounts;
+  for (const ShiwakePtr& s : entries)
+    if (s->denpyouNo() > 0) accounts.addSidesOf(*s);
+  return accounts;
 }
 
 int indexOfBookmark(const std::vector<BookmarkPtr>& array, int32_t n)
@@ -33,21 +29,12 @@ FurikaedenpyouDeletion FurikaedenpyouDeletion::removeDenpyou(MyDocument& documen
 {
   FurikaedenpyouDeletion d;
   d.denpyouNo_ = n;
-  std::vector<ShiwakePtr>& journal = document.shiwakeArray();
-  size_t kept = 0;
-  for (size_t i = 0; i < journal.size(); ++i) {
-    ShiwakePtr& s = journal[i];
-    if (s->denpyouNo() == n && !s->didCreateBeforeOpen()) {
-      if (d.shiwakeIndex_ < 0) d.shiwakeIndex_ = static_cast<int>(kept);
-      d.removedShiwakeArray_.push_back(std::move(s));
-      continue;
-    }
-    if (d.shiwakeIndex_ >= 0 && !d.followingDenpyouNo_ && FurikaedenpyouNavigator::isCandidate(*s))
-      d.followingDenpyouNo_ = s->denpyouNo();
-    if (kept != i) journal[kept] = std::move(s);
-    ++kept;
+  d.removal_ = document.journal().removeVoucher(n);
+  if (d.didRemove()) {
+    const Journal& journal = document.journal();
+    for (size_t i = d.removal_.index; i < journal.size() && !d.followingDenpyouNo_; ++i)
+      if (FurikaedenpyouNavigator::isCandidate(*journal[i])) d.followingDenpyouNo_ = journal[i]->denpyouNo();
   }
-  journal.resize(kept);
 
   std::vector<BookmarkPtr>& bookmarks = document.furikaedenpyouBookmarkArray();
   d.bookmarkIndex_ = indexOfBookmark(bookmarks, n);
@@ -62,16 +49,14 @@ FurikaedenpyouDeletion FurikaedenpyouDeletion::removeDenpyou(MyDocument& documen
 
   if (d.didRemove()) {
     document.shiwakeArrayDidChange(false);
-    FurikaedenpyouRegistrar::refreshSuitoucyou(document, booksOf(document, d.removedShiwakeArray_), false);
+    document.journalDidChangeAccounts(accountsOf(d.removal_.entries));
   }
   return d;
 }
 
 void FurikaedenpyouDeletion::restore(MyDocument& document, std::vector<BookmarkPtr>* drawerBookmarkArray)
 {
-  std::vector<ShiwakePtr>& journal = document.shiwakeArray();
-  const size_t at = std::min(static_cast<size_t>(std::max(shiwakeIndex_, 0)), journal.size());
-  journal.insert(journal.begin() + at, removedShiwakeArray_.begin(), removedShiwakeArray_.end());
+  document.journal().restore(removal_);
 
   if (removedBookmark_ && bookmarkIndex_ >= 0) {
     std::vector<BookmarkPtr>& bookmarks = document.furikaedenpyouBookmarkArray();
@@ -85,7 +70,7 @@ void FurikaedenpyouDeletion::restore(MyDocument& document, std::vector<BookmarkP
 
   if (didRemove()) {
     document.shiwakeArrayDidChange(false);
-    FurikaedenpyouRegistrar::refreshSuitoucyou(document, booksOf(document, removedShiwakeArray_), false);
+    document.journalDidChangeAccounts(accountsOf(removal_.entries));
   }
 }
 

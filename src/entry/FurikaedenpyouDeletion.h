@@ -27,18 +27,19 @@ public:
   void restore(MyDocument& document, std::vector<BookmarkPtr>* drawerBookmarkArray);
 
   int32_t denpyouNo() const { return denpyouNo_; }
-  bool didRemove() const { return !removedShiwakeArray_.empty(); }
+  bool didRemove() const { return !removal_.entries.empty(); }
   // The voucher that followed the deleted one in the journal, if any.
   std::optional<int32_t> followingDenpyouNo() const { return followingDenpyouNo_; }
-  int shiwakeIndex() const { return shiwakeIndex_; }
+  const std::vector<ShiwakePtr>& removedShiwakeArray() const { return removal_.entries; }
+  int shiwakeIndex() const { return didRemove() ? static_cast<int>(removal_.index) : -1; }
+  const BookmarkPtr& removedBookmark() const { return removedBookmark_; }
   int bookmarkIndex() const { return bookmarkIndex_; }
   int drawerBookmarkIndex() const { return drawerBookmarkIndex_; }
 
 private:
   int32_t denpyouNo_ = 0;
   std::optional<int32_t> followingDenpyouNo_;
-  std::vector<ShiwakePtr> removedShiwakeArray_;
-  int shiwakeIndex_ = -1;
+  Journal::Removal removal_;
   BookmarkPtr removedBookmark_;
   int bookmarkIndex_ = -1;
   int drawerBookmarkIndex_ = -1;

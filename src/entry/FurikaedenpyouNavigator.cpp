@@ -3,23 +3,23 @@
 namespace kivo {
 namespace {
 
-using Journal = std::vector<ShiwakePtr>;
+using Entries = Journal::Entries;
 
-std::ptrdiff_t firstIndexOf(const Journal& a, int32_t n)
+std::ptrdiff_t firstIndexOf(const Entries& a, int32_t n)
 {
   for (size_t i = 0; i < a.size(); ++i)
     if (a[i]->denpyouNo() == n) return static_cast<std::ptrdiff_t>(i);
   return -1;
 }
 
-std::ptrdiff_t lastIndexOf(const Journal& a, int32_t n)
+std::ptrdiff_t lastIndexOf(const Entries& a, int32_t n)
 {
   for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(a.size()) - 1; i >= 0; --i)
     if (a[i]->denpyouNo() == n) return i;
   return -1;
 }
 
-std::ptrdiff_t lastCandidate(const Journal& a)
+std::ptrdiff_t lastCandidate(const Entries& a)
 {
   for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(a.size()) - 1; i >= 0; --i)
     if (FurikaedenpyouNavigator::isCandidate(*a[i])) return i;
@@ -28,7 +28,7 @@ std::ptrdiff_t lastCandidate(const Journal& a)
 
 // Walks from index `from` by `step`, counting a step at every candidate whose number
 // differs from the current one, at most `steps` times; answers the number reached.
-int32_t walk(const Journal& a, std::ptrdiff_t from, int step, int32_t current, int steps)
+int32_t walk(const Entries& a, std::ptrdiff_t from, int step, int32_t current, int steps)
 {
   int counted = 0;
   for (std::ptrdiff_t i = from; i >= 0 && i < static_cast<std::ptrdiff_t>(a.size()) && counted < steps; i += step) {
@@ -65,7 +65,7 @@ MonthRange monthRangeOf(const MyDocument& document, Date d)
 
 std::optional<int32_t> FurikaedenpyouNavigator::showNextDenpyou(const MyDocument& document, int32_t n)
 {
-  const Journal& a = document.shiwakeArray();
+  const Entries& a = document.journal().entries();
   const std::ptrdiff_t first = firstIndexOf(a, n);
   if (first < 0) return std::nullopt;
   for (size_t i = first + 1; i < a.size(); ++i)
@@ -75,7 +75,7 @@ std::optional<int32_t> FurikaedenpyouNavigator::showNextDenpyou(const MyDocument
 
 std::optional<int32_t> FurikaedenpyouNavigator::showPreviousDenpyou(const MyDocument& document, int32_t n)
 {
-  const Journal& a = document.shiwakeArray();
+  const Entries& a = document.journal().entries();
   const std::ptrdiff_t last = lastIndexOf(a, n);
   if (last < 0) {
     const std::ptrdiff_t c = lastCandidate(a);
@@ -88,7 +88,7 @@ std::optional<int32_t> FurikaedenpyouNavigator::showPreviousDenpyou(const MyDocu
 
 std::optional<int32_t> FurikaedenpyouNavigator::skipDenpyou(const MyDocument& document, int32_t n)
 {
-  const Journal& a = document.shiwakeArray();
+  const Entries& a = document.journal().entries();
   const std::ptrdiff_t first = firstIndexOf(a, n);
   if (first < 0) return std::nullopt;
   const int32_t q = walk(a, first + 1, 1, n, 10);
@@ -97,7 +97,7 @@ std::optional<int32_t> FurikaedenpyouNavigator::skipDenpyou(const MyDocument& do
 
 std::optional<int32_t> FurikaedenpyouNavigator::reverseSkipDenpyou(const MyDocument& document, int32_t n)
 {
-  const Journal& a = document.shiwakeArray();
+  const Entries& a = document.journal().entries();
   const std::ptrdiff_t last = lastIndexOf(a, n);
   if (last >= 0) {
     const int32_t q = walk(a, last - 1, -1, n, 10);
@@ -110,14 +110,14 @@ std::optional<int32_t> FurikaedenpyouNavigator::reverseSkipDenpyou(const MyDocum
 
 std::optional<int32_t> FurikaedenpyouNavigator::showStartDenpyou(const MyDocument& document, int32_t n)
 {
-  for (const ShiwakePtr& s : document.shiwakeArray())
+  for (const ShiwakePtr& s : document.journal())
     if (isCandidate(*s)) return s->denpyouNo() == n ? std::nullopt : std::optional<int32_t>(s->denpyouNo());
   return std::nullopt;
 }
 
 std::optional<int32_t> FurikaedenpyouNavigator::showEndDenpyou(const MyDocument& document, int32_t n)
 {
-  const Journal& a = document.shiwakeArray();
+  const Entries& a = document.journal().entries();
   const std::ptrdiff_t c = lastCandidate(a);
   if (c < 0 || a[c]->denpyouNo() == n) return std::nullopt;
   return a[c]->denpyouNo();
@@ -125,12 +125,12 @@ std::optional<int32_t> FurikaedenpyouNavigator::showEndDenpyou(const MyDocument&
 
 std::optional<int32_t> FurikaedenpyouNavigator::showNextMonthDenpyou(const MyDocument& document, int32_t n)
 {
-  const Journal& a = document.shiwakeArray();
+  const Entries& a = document.journal().entries();
   const std::ptrdiff_t first = firstIndexOf(a, n);
   if (first < 0) return std::nullopt;
   const MonthRange range = monthRangeOf(document, a[first]->date());
   for (size_t i = first + 1; i < a.size(); ++i)
-    if (isCandidate(*a[i]) && MyDocument::compareDate(a[i]->date(), range.to) > 0) return a[i]->denpyouNo();
+    if (isCandidate(*a[i]) && Journal::compareDate(a[i]->date(), range.to) > 0) return a[i]->denpyouNo();
   for (std::ptrdiff_t i = static_cast<std::ptrdiff_t>(a.size()) - 1; i > first; --i) {
     if (!isCandidate(*a[i]) || !inRange(a[i]->date(), range.from, range.to)) continue;
     // The shown voucher being the month's last, there is nowhere to go.
@@ -141,7 +141,7 @@ std::optional<int32_t> FurikaedenpyouNavigator::showNextMonthDenpyou(const MyDoc
 
 std::optional<int32_t> FurikaedenpyouNavigator::showPreviousMonthDenpyou(const MyDocument& document, int32_t n)
 {
-  const Journal& a = document.shiwakeArray();
+  const Entries& a = document.journal().entries();
   const std::ptrdiff_t first = firstIndexOf(a, n);
   if (first < 0) return std::nullopt;
   const MonthRange range = monthRangeOf(document, a[first]->date());

@@ -19,7 +19,7 @@ class FurikaedenpyouNavigator {
 public:
   static bool isCandidate(const Shiwake& s)
   {
-    return s.kindOfShiwake() == Shiwake::kFurikaedenpyou && !s.didCreateBeforeOpen() && s.denpyouNo() != 0;
+    return s.kindOfShiwake() == ShiwakeKind::Furikaedenpyou && !s.didCreateBeforeOpen() && s.denpyouNo() != 0;
   }
 
   // 次の伝票: the voucher after n; nothing for an unregistered n or at the end.

@@ -13,7 +13,7 @@ constexpr int32_t kMaxRegular = Kaisya::kMaxRegularTypeDenpyouNo;
 std::bitset<kMaxRegular + 1> usedRegularTypeNumbers(const MyDocument& document)
 {
   std::bitset<kMaxRegular + 1> used;
-  for (const ShiwakePtr& s : document.shiwakeArray()) {
+  for (const ShiwakePtr& s : document.journal()) {
     const int32_t n = s->denpyouNo();
     if (n < 0 && n >= -kMaxRegular) used.set(-n);
   }
@@ -61,7 +61,6 @@ void FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(Furikaedenpyou& denpyou)
 {
   MyDocument& document = denpyou.document();
   Kaisya& kaisya = document.kaisya();
-  std::vector<ShiwakePtr>& journal = document.shiwakeArray();
   const Date date = denpyou.row(0).cell(Row::DateMatrix).dateValue();
   int32_t n = denpyou.displayingDenpyouNo();
 
@@ -79,49 +78,10 @@ void FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(Furikaedenpyou& denpyou)
     }
   }
 
-  // 2. The voucher's old entries go, in one pass; the first of them on the same day
-  // marks where the new ones go, so that a voucher registered again keeps its place.
-  std::vector<SuitoucyouWindow*> books;
-  const bool anyBookOpen = document.firstWindowOfKind(DocumentWindow::Kind::Suitoucyou) != nullptr;
-  auto addBooksOf = [&](const Shiwake& s) {
-    if (!anyBookOpen) return;
-    SuitoucyouWindow::addSuitoucyouToRefresh(document, s.karikataKamokuCode(), s.karikataHojyoKamokuCode(), books);
-    SuitoucyouWindow::addSuitoucyouToRefresh(document, s.kashikataKamokuCode(), s.kashikataHojyoKamokuCode(), books);
-  };
-  std::ptrdiff_t insertPoint = -1;
-  size_t kept = 0;
-  for (size_t i = 0; i < journal.size(); ++i) {
-    const ShiwakePtr& s = journal[i];
-    if (s->denpyouNo() == n && !s->didCreateBeforeOpen()) {
-      if (n > 0) addBooksOf(*s);
-      if (insertPoint < 0 && s->date() == date) insertPoint = static_cast<std::ptrdiff_t>(kept);
-      continue;
-    }
-    if (kept != i) journal[kept] = std::move(journal[i]);
-    ++kept;
-  }
-  journal.resize(kept);
-
-  // 3. The first registration of the counter's number uses it up.
-  if (n == kaisya.minAvailableDenpyouNo() && kaisya.minAvailableDenpyouNo() <= Kaisya::kMaxDenpyouNo)
-    kaisya.setMinAvailableDenpyouNo(n + 1);
-
-  // 4. Otherwise after every voucher line of the same day or earlier (cash-book
-  // entries are passed over); the closing-adjustment month goes last.
-  if (insertPoint < 0) {
-    insertPoint = static_cast<std::ptrdiff_t>(journal.size());
-    if (date != Date::kessanSeiridukiDate()) {
-      auto later = std::find_if(journal.begin(), journal.end(), [&](const ShiwakePtr& s) {
-        return s->kindOfShiwake() == Shiwake::kFurikaedenpyou && MyDocument::compareDate(s->date(), date) > 0;
-      });
-      insertPoint = later - journal.begin();
-    }
-  }
-
-  // 5. and 6. One entry per row, all carrying the same other-side codes.
+  // 2. One entry per row, all carrying the same other-side codes.
   const AiteCodes aiteKarikata = aiteCodesOfSide(denpyou, Row::kKarikata);
   const AiteCodes aiteKashikata = aiteCodesOfSide(denpyou, Row::kKashikata);
-  std::vector<ShiwakePtr> entries;
+  Journal::Entries entries;
   const int rowCount = denpyou.numberOfDenpyouRows();
   for (int r = 0; r < rowCount; ++r) {
     if (r == rowCount - 1 && rowCount > 1 && denpyou.isEmptyDenpyouRow(r)) break;
@@ -139,44 +99,35 @@ void FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(Furikaedenpyou& denpyou)
     s->setKashikataKingaku(row.cell(Row::KashikataKingakuMatrix).amountValue());
     s->setTekiyou(row.cell(Row::TekiyouMatrix).textValue());
     s->setHendouReasonStr(row.hendouReasonStr());
-    s->setKindOfShiwake(Shiwake::kFurikaedenpyou);
+    s->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);
     s->setAiteKarikataKamokuCode(aiteKarikata.kamoku);
     s->setAiteKarikataHojyoKamokuCode(aiteKarikata.hojyoKamoku);
     s->setAiteKarikataJigyoubuCode(aiteKarikata.jigyoubu);
     s->setAiteKashikataKamokuCode(aiteKashikata.kamoku);
     s->setAiteKashikataHojyoKamokuCode(aiteKashikata.hojyoKamoku);
     s->setAiteKashikataJigyoubuCode(aiteKashikata.jigyoubu);
-    if (n > 0) addBooksOf(*s);
     entries.push_back(std::move(s));
   }
-  journal.insert(journal.begin() + insertPoint, entries.begin(), entries.end());
 
-  // 7. The refresh protocol: change count, undo cleared, sorted copy and report
-  // caches stale, output windows told.
+  // 3. The accounts touched, old and new (ordinary vouchers only): their open cash
+  // books recompute.
+  ChangedAccounts accounts;
+  accounts.movePendingEntryLast = true;
+  if (n > 0)
+    for (const ShiwakePtr& s : entries) accounts.addSidesOf(*s);
+  const Journal::Entries removed = document.journal().registerVoucher(n, date, std::move(entries));
+  if (n > 0)
+    for (const ShiwakePtr& s : removed) accounts.addSidesOf(*s);
+
+  // 4. The first registration of the counter's number uses it up.
+  if (n == kaisya.minAvailableDenpyouNo() && kaisya.minAvailableDenpyouNo() <= Kaisya::kMaxDenpyouNo)
+    kaisya.setMinAvailableDenpyouNo(n + 1);
+
+  // 5. The refresh protocol: change count, undo cleared, output windows told, then
+  // the open cash books of the accounts touched.
   denpyou.setDoesNeedToSetDenpyouToShiwakeArray(false);
   document.shiwakeArrayDidChange(true);
-
-  // 8. Open cash books of the accounts touched (ordinary vouchers only).
-  refreshSuitoucyou(document, books, true);
-}
-
-void FurikaedenpyouRegistrar::refreshSuitoucyou(MyDocument& document, const std::vector<SuitoucyouWindow*>& books,
-                                                bool movePendingEntries)
-{
-  if (books.empty()) return;
-  document.setDoNeedToCheckShiwakeArraySortedByDate(true);
-  std::vector<ShiwakePtr>& journal = document.shiwakeArray();
-  for (SuitoucyouWindow* book : books) {
-    if (movePendingEntries && book->isEditingUnregisteredLastRow()) {
-      auto pending = std::find_if(journal.begin(), journal.end(), [&](const ShiwakePtr& s) {
-        return s->denpyouNo() == 0 && s->suitoucyouKamokuCode() == book->displayKamokuCode() &&
-               s->suitoucyouHojyoKamokuCode() == book->displayHojyoKamokuCode();
-      });
-      if (pending != journal.end()) std::rotate(pending, pending + 1, journal.end());
-    }
-    book->setStartRowWithInvalidZandaka(0);
-    book->updateSuitoucyouUI();
-  }
+  document.journalDidChangeAccounts(accounts);
 }
 
 }  // namespace kivo

@@ -1,8 +1,8 @@
 // Registration of a transfer voucher: the shown voucher's rows replace the journal
 // entries that carry its number, one entry per row, numbered from the company's
 // counters and placed in date order, each recording the other side of the voucher.
-// Then the document's refresh protocol runs and the open cash books of the accounts
-// touched are told to recompute.
+// Then the document's refresh protocol runs and tells the open windows which
+// accounts the voucher touched.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "entry/Furikaedenpyou.h"
-#include "entry/SuitoucyouWindow.h"
 
 namespace kivo {
 
@@ -26,13 +25,6 @@ public:
   // takes: the counter when no voucher carries it yet, else the smallest free n from
   // 1 to 9999; nullopt when all are taken.
   static std::optional<int32_t> availableRegularTypeDenpyouNo(const MyDocument& document);
-
-  // After the journal changed under open cash books: each recomputes its balances
-  // from the first row. With movePendingEntries, a book whose unregistered last row
-  // is being edited first gets its pending entry moved to the end of the journal, so
-  // that the row stays last.
-  static void refreshSuitoucyou(MyDocument& document, const std::vector<SuitoucyouWindow*>& books,
-                                bool movePendingEntries);
 };
 
 }  // namespace kivo

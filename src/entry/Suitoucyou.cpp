@@ -4,21 +4,14 @@
 #include <cstdio>
 #include <limits>
 
+#include "model/CappedAmount.h"
+
 namespace kivo {
 namespace {
 
 using Row = SuitoucyouRow;
 
 FieldValue codeOrEmpty(int32_t code) { return code == -1 ? FieldValue() : FieldValue::code(code); }
-
-// Adds without leaving the int64_t range: a balance can pass the output limit, but a
-// damaged file must not make it wrap round.
-int64_t saturatingAdd(int64_t a, int64_t b)
-{
-  int64_t sum;
-  if (!__builtin_add_overflow(a, b, &sum)) return sum;
-  return b > 0 ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
-}
 
 constexpr int kRowsPerStep = 256;
 
@@ -231,7 +224,7 @@ SuitoucyouCheckResult Suitoucyou::doAllSuitoucyouCellsHaveValidObjectValuesAtRow
 int Suitoucyou::shiwakeArrayIndexOfSuitoucyouRow(int r) const
 {
   if (r < 0) return -1;
-  const std::vector<ShiwakePtr>& journal = document_->shiwakeArray();
+  const Journal& journal = document_->journal();
   int count = 0;
   for (size_t i = 0; i < journal.size(); ++i) {
     if (!belongsToBook(*journal[i])) continue;
@@ -243,7 +236,7 @@ int Suitoucyou::shiwakeArrayIndexOfSuitoucyouRow(int r) const
 
 int Suitoucyou::indexOfShiwakeOfDenpyouNo(int32_t n) const
 {
-  const std::vector<ShiwakePtr>& journal = document_->shiwakeArray();
+  const Journal& journal = document_->journal();
   for (size_t i = 0; i < journal.size(); ++i) {
     const Shiwake& s = *journal[i];
     if (s.denpyouNo() != n) continue;
@@ -255,21 +248,13 @@ int Suitoucyou::indexOfShiwakeOfDenpyouNo(int32_t n) const
 
 void Suitoucyou::removeUnregisteredDenpyouNoFromShiwakeArray()
 {
-  std::vector<ShiwakePtr>& journal = document_->shiwakeArray();
-  journal.erase(std::remove_if(journal.begin(), journal.end(),
-                               [&](const ShiwakePtr& s) {
-                                 if (s->denpyouNo() != 0) return false;
-                                 const int32_t k = s->suitoucyouKamokuCode();
-                                 const int32_t h = s->suitoucyouHojyoKamokuCode();
-                                 return isOwnPair(k, h) || (k == -1 && h == -1);
-                               }),
-                journal.end());
+  document_->journal().removePendingEntriesOf(displayKamokuCode_, displayHojyoKamokuCode_);
 }
 
 bool Suitoucyou::setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(int32_t n)
 {
   if (n == 0) return false;
-  const std::vector<ShiwakePtr>& journal = document_->shiwakeArray();
+  const Journal& journal = document_->journal();
   auto it = std::find_if(journal.begin(), journal.end(), [&](const ShiwakePtr& s) { return s->denpyouNo() == n; });
   if (it == journal.end()) return false;
   const Shiwake& s = **it;
@@ -303,7 +288,7 @@ void Suitoucyou::fillRowFromShiwake(SuitoucyouRow& row, const Shiwake& s) const
   row.cell(Row::TekiyouMatrix) = FieldValue::text(s.tekiyou());
   // An entry written from a row without an amount shows no amount: its stored 0 was
   // never typed, and showing it would make the row look complete.
-  const bool hasAmount = s.kindOfShiwake() != Shiwake::kSuitoucyouNoAmount;
+  const bool hasAmount = s.kindOfShiwake() != ShiwakeKind::SuitoucyouNoAmount;
   if (isOwnPair(s.karikataKamokuCode(), s.karikataHojyoKamokuCode())) {
     // A receipt: the book is on the debit side.
     row.cell(Row::AiteKamokuMatrix) = codeOrEmpty(s.aiteKashikataKamokuCode());
@@ -328,7 +313,7 @@ bool Suitoucyou::displayShiwake()
   selectedRow_ = -1;
   startRowWithInvalidZandaka_ = 0;
   int matched = -1;
-  for (const ShiwakePtr& s : document_->shiwakeArray()) {
+  for (const ShiwakePtr& s : document_->journal()) {
     if (!belongsToBook(*s)) continue;
     fillRowFromShiwake(rows_.emplace_back(), *s);
     if (matched < 0 && s->denpyouNo() == selectDenpyouNo_) matched = numberOfSuitoucyouRows() - 1;
@@ -355,7 +340,7 @@ void Suitoucyou::setZandakaMatrixCellsValue(const std::function<void()>& step)
       break;
     }
   }
-  const bool gray = !document_->isShiwakeArraySortedByDate();
+  const bool gray = !document_->journal().isSortedByDate();
   const KamokuPtr kamoku = displayKamoku();
   const bool byHojyoKamoku = kamoku && kamoku->activeHojyoKamokuNum() > 0;
   for (int r = start; r < count; ++r) {
@@ -374,10 +359,10 @@ void Suitoucyou::setZandakaMatrixCellsValue(const std::function<void()>& step)
     const FieldValue& out = row.cell(Row::OutKingakuMatrix);
     if (!Row::isEmptyCell(in)) {
       if (in.amountValue() <= 0) continue;
-      balance = saturatingAdd(balance, in.amountValue());
+      balance = capped::add(balance, in.amountValue());
     } else {
       if (out.amountValue() <= 0) continue;
-      balance = saturatingAdd(balance, -out.amountValue());
+      balance = capped::sub(balance, out.amountValue());
     }
     row.zandaka = balance;
   }
@@ -398,7 +383,7 @@ bool Suitoucyou::setItemAsAboveSuitoucyouRowItem()
     if (!kamoku.isCode() || kamoku != rows_[r - 1].cell(Row::AiteKamokuMatrix)) return false;
   }
   rows_[r].cell(c) = above;
-  if (c == Row::DateMatrix) document_->setIsShiwakeArraySortedByDate(false);
+  if (c == Row::DateMatrix) document_->journal().dateEditingBegan();
   startRowWithInvalidZandaka_ = std::min(startRowWithInvalidZandaka_, r);
   // As typing would: an account empties its sub-account, one amount the other, so
   // that the row never holds a receipt and a payment at once.
@@ -441,7 +426,7 @@ void Suitoucyou::switchToBook(int32_t k, int32_t h)
   displayHojyoKamokuCode_ = h;
   removeUnregisteredDenpyouNoFromShiwakeArray();
   selectDenpyouNo_ = 0;
-  document_->setDoNeedToCheckShiwakeArraySortedByDate(true);
+  document_->journal().dateEditingEnded();
   startRowWithInvalidZandaka_ = 0;
 }
 

@@ -2,26 +2,10 @@
 
 #include <algorithm>
 
-#include "entry/FurikaedenpyouRegistrar.h"
-
 namespace kivo {
 namespace {
 
 using Row = SuitoucyouRow;
-
-// The open book of the pair, once, never the book doing the work.
-void addBook(const MyDocument& document, const SuitoucyouRegistrar::Context& context, int32_t kamoku, int32_t hojyo,
-             std::vector<SuitoucyouWindow*>& books)
-{
-  SuitoucyouWindow* book = SuitoucyouWindow::suitoucyouControllerOfKamokuCode(document, kamoku, hojyo);
-  if (!book || book == context.self) return;
-  if (std::find(books.begin(), books.end(), book) == books.end()) books.push_back(book);
-}
-
-bool anyBookOpen(const MyDocument& document)
-{
-  return document.firstWindowOfKind(DocumentWindow::Kind::Suitoucyou) != nullptr;
-}
 
 }  // namespace
 
@@ -44,7 +28,7 @@ ShiwakePtr SuitoucyouRegistrar::shiwakeOfSuitoucyouRow(const Suitoucyou& book, i
   s->setSuitoucyouKamokuCode(a);
   s->setSuitoucyouHojyoKamokuCode(h);
   if (receipt) {
-    s->setKindOfShiwake(Shiwake::kSuitoucyou);
+    s->setKindOfShiwake(ShiwakeKind::Suitoucyou);
     s->setKarikataKamokuCode(a);
     s->setKarikataHojyoKamokuCode(h);
     s->setKarikataJigyoubuCode(jigyoubu);
@@ -55,7 +39,7 @@ ShiwakePtr SuitoucyouRegistrar::shiwakeOfSuitoucyouRow(const Suitoucyou& book, i
     s->setKarikataKingaku(amount);
     s->setKashikataKingaku(amount);
   } else {
-    s->setKindOfShiwake(payment ? Shiwake::kSuitoucyou : Shiwake::kSuitoucyouNoAmount);
+    s->setKindOfShiwake(payment ? ShiwakeKind::Suitoucyou : ShiwakeKind::SuitoucyouNoAmount);
     s->setKarikataKamokuCode(aite);
     s->setKarikataHojyoKamokuCode(aiteHojyo);
     s->setKarikataJigyoubuCode(aiteJigyoubu);
@@ -81,12 +65,12 @@ SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyou
 {
   MyDocument& document = book.document();
   Kaisya& kaisya = document.kaisya();
-  std::vector<ShiwakePtr>& journal = document.shiwakeArray();
+  Journal& journal = document.journal();
   int32_t n = book.selectDenpyouNo();
 
   // 1. The row's entry; a transfer-voucher line is never rewritten here.
   const int found = book.indexOfShiwakeOfDenpyouNo(n);
-  if (found >= 0 && journal[found]->kindOfShiwake() == Shiwake::kFurikaedenpyou) return Result::NotRegistered;
+  if (found >= 0 && journal[found]->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) return Result::NotRegistered;
   const int r = book.rowOfShiwakeOfDenpyouNo(n);
   if (r < 0) return Result::NotRegistered;
 
@@ -118,8 +102,7 @@ SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyou
   ShiwakePtr old;
   size_t insertPoint = journal.size();
   if (found >= 0) {
-    old = journal[found];
-    journal.erase(journal.begin() + found);
+    old = journal[static_cast<size_t>(found)];
     insertPoint = static_cast<size_t>(found);
   } else if (const int x = book.shiwakeArrayIndexOfSuitoucyouRow(r); x >= 0) {
     int p = x;
@@ -134,22 +117,22 @@ SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyou
   const ShiwakePtr entry = shiwakeOfSuitoucyouRow(book, r, number);
   if (old) entry->setHendouReasonStr(old->hendouReasonStr());  // editing keeps the entry's change reason
   row.kindOfShiwake = entry->kindOfShiwake();
-  journal.insert(journal.begin() + static_cast<std::ptrdiff_t>(insertPoint), entry);
-  document.setDidSortedShiwakeArrayUpdate(false);
-  document.makeAllOutputWindowDisplayArrayVoid();
-  // The balances' grey follows the journal's real order from here on.
-  document.setDoNeedToCheckShiwakeArraySortedByDate(true);
+  if (old)
+    journal.replaceAt(insertPoint, entry);
+  else
+    journal.insertAt(insertPoint, entry);
 
   // 6. Other open books whose rows changed.
-  if (anyBookOpen(document)) {
-    std::vector<SuitoucyouWindow*> books;
+  {
+    ChangedAccounts accounts;
+    accounts.movePendingEntryLast = true;
     const bool receipt = !Row::isEmptyCell(row.cell(Row::InKingakuMatrix));
     if (old && (old->karikataKamokuCode() != entry->karikataKamokuCode() ||
                 old->karikataHojyoKamokuCode() != entry->karikataHojyoKamokuCode()))
-      addBook(document, context, old->karikataKamokuCode(), old->karikataHojyoKamokuCode(), books);
+      accounts.add(old->karikataKamokuCode(), old->karikataHojyoKamokuCode());
     if (old && (old->kashikataKamokuCode() != entry->kashikataKamokuCode() ||
                 old->kashikataHojyoKamokuCode() != entry->kashikataHojyoKamokuCode()))
-      addBook(document, context, old->kashikataKamokuCode(), old->kashikataHojyoKamokuCode(), books);
+      accounts.add(old->kashikataKamokuCode(), old->kashikataHojyoKamokuCode());
     const bool unchanged =
         old && old->date() == entry->date() && old->karikataKamokuCode() == entry->karikataKamokuCode() &&
         old->karikataHojyoKamokuCode() == entry->karikataHojyoKamokuCode() &&
@@ -158,11 +141,11 @@ SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyou
         old->karikataKingaku() == entry->karikataKingaku() && old->kashikataKingaku() == entry->kashikataKingaku();
     if (!unchanged) {
       if (receipt)
-        addBook(document, context, entry->kashikataKamokuCode(), entry->kashikataHojyoKamokuCode(), books);
+        accounts.add(entry->kashikataKamokuCode(), entry->kashikataHojyoKamokuCode());
       else
-        addBook(document, context, entry->karikataKamokuCode(), entry->karikataHojyoKamokuCode(), books);
+        accounts.add(entry->karikataKamokuCode(), entry->karikataHojyoKamokuCode());
     }
-    FurikaedenpyouRegistrar::refreshSuitoucyou(document, books, true);
+    document.journalDidChangeAccounts(accounts, context.self);
   }
 
   // 7. The output windows.
@@ -198,15 +181,13 @@ SuitoucyouRegistrar::Removal SuitoucyouRegistrar::removeSuitoucyouShiwake(Suitou
   int s = book.selectedSuitoucyouRow();
   if (s < 0) return removal;
   MyDocument& document = book.document();
-  std::vector<ShiwakePtr>& journal = document.shiwakeArray();
   const int32_t n = book.selectDenpyouNo();
   removal.denpyouNo = n;
 
   book.removeSuitoucyouRow(s);
   if (const int k = book.indexOfShiwakeOfDenpyouNo(n); k >= 0) {
-    removal.shiwake = journal[k];
+    removal.shiwake = document.journal().removeAt(static_cast<size_t>(k));
     removal.index = k;
-    journal.erase(journal.begin() + k);
     updateAllWindowControllersUIAfterRemoveSuitoucyouShiwake(book, *removal.shiwake, n, context);
   }
   const bool addedEmptyRow = book.numberOfSuitoucyouRows() == 0;
@@ -216,7 +197,7 @@ SuitoucyouRegistrar::Removal SuitoucyouRegistrar::removeSuitoucyouShiwake(Suitou
     s = book.numberOfSuitoucyouRows() - 1;
     undoable = n != 0;
   } else {
-    document.setDoNeedToCheckShiwakeArraySortedByDate(true);
+    document.journal().dateEditingEnded();
   }
   // Without an entry taken out there is nothing to put back: an undo would remove
   // another row instead.
@@ -230,9 +211,7 @@ SuitoucyouRegistrar::Removal SuitoucyouRegistrar::removeSuitoucyouShiwake(Suitou
 void SuitoucyouRegistrar::restoreSuitoucyouShiwake(Suitoucyou& book, const Removal& removal, const Context& context)
 {
   if (!removal.shiwake) return;
-  std::vector<ShiwakePtr>& journal = book.document().shiwakeArray();
-  const size_t at = std::min(static_cast<size_t>(std::max(removal.index, 0)), journal.size());
-  journal.insert(journal.begin() + static_cast<std::ptrdiff_t>(at), removal.shiwake);
+  book.document().journal().insertAt(static_cast<size_t>(std::max(removal.index, 0)), removal.shiwake);
   book.setSelectDenpyouNo(removal.shiwake->denpyouNo());
   book.setStartRowWithInvalidZandaka(0);
   if (book.displayShiwake()) setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(book, context);
@@ -244,7 +223,7 @@ void SuitoucyouRegistrar::restoreSuitoucyouShiwake(Suitoucyou& book, const Remov
 bool SuitoucyouRegistrar::selectRowOfShiwake(Suitoucyou& book, const ShiwakePtr& shiwake)
 {
   int r = 0;
-  for (const ShiwakePtr& s : book.document().shiwakeArray()) {
+  for (const ShiwakePtr& s : book.document().journal()) {
     if (!book.belongsToBook(*s)) continue;
     if (s == shiwake) {
       if (r >= book.numberOfSuitoucyouRows()) return false;
@@ -264,15 +243,11 @@ void SuitoucyouRegistrar::updateAllWindowControllersUIAfterRemoveSuitoucyouShiwa
   MyDocument& document = book.document();
   if (denpyouNo != 0) {
     document.updateChangeCount(MyDocument::ChangeType::Done);
-    document.setDidSortedShiwakeArrayUpdate(false);
-    document.makeAllOutputWindowDisplayArrayVoid();
     document.updateAllOutputWindowControllersUI();
   }
-  if (!anyBookOpen(document)) return;
-  std::vector<SuitoucyouWindow*> books;
-  addBook(document, context, removed.karikataKamokuCode(), removed.karikataHojyoKamokuCode(), books);
-  addBook(document, context, removed.kashikataKamokuCode(), removed.kashikataHojyoKamokuCode(), books);
-  FurikaedenpyouRegistrar::refreshSuitoucyou(document, books, false);
+  ChangedAccounts accounts;
+  accounts.addSidesOf(removed);
+  document.journalDidChangeAccounts(accounts, context.self);
 }
 
 void SuitoucyouRegistrar::removeSuitoucyouRowAtUnregisteredDenpyouNo(Suitoucyou& book)

@@ -10,7 +10,6 @@
 #include <optional>
 
 #include "entry/Suitoucyou.h"
-#include "entry/SuitoucyouWindow.h"
 
 namespace kivo {
 
@@ -18,7 +17,7 @@ class SuitoucyouRegistrar {
 public:
   struct Context {
     // The open book doing the work; it is never among the books refreshed.
-    const SuitoucyouWindow* self = nullptr;
+    const DocumentWindow* self = nullptr;
     // The number the document's transfer-voucher window shows, when it is open: a new
     // row never takes the number of the voucher being typed there.
     std::optional<int32_t> furikaedenpyouDisplayingDenpyouNo;

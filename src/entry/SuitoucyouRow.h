@@ -50,14 +50,14 @@ public:
   // The number of the row's entry: 0 while the row is unregistered.
   int32_t denpyouNo = 0;
   // The kindOfShiwake of the row's entry; a new row counts as a row without amount.
-  int32_t kindOfShiwake = Shiwake::kSuitoucyouNoAmount;
+  ShiwakeKind kindOfShiwake = ShiwakeKind::SuitoucyouNoAmount;
   // The running balance after the row in stored units; none: the cell is empty.
   std::optional<int64_t> zandaka;
   // The balance was computed while the journal was not in date order.
   bool zandakaIsGray = false;
 
   // Shows a transfer-voucher line, which the cash book neither rewrites nor removes.
-  bool isFurikaedenpyouLine() const { return kindOfShiwake == Shiwake::kFurikaedenpyou; }
+  bool isFurikaedenpyouLine() const { return kindOfShiwake == ShiwakeKind::Furikaedenpyou; }
 
 private:
   std::array<FieldValue, kCellCount> cells_;

@@ -5,24 +5,11 @@
 #include <iterator>
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Jigyoubu.h"
 
 namespace kivo {
 namespace {
-
-int64_t addSaturated(int64_t a, int64_t b)
-{
-  int64_t r;
-  if (__builtin_add_overflow(a, b, &r)) return b > 0 ? INT64_MAX : INT64_MIN;
-  return r;
-}
-
-int64_t subtractSaturated(int64_t a, int64_t b)
-{
-  int64_t r;
-  if (__builtin_sub_overflow(a, b, &r)) return b < 0 ? INT64_MAX : INT64_MIN;
-  return r;
-}
 
 // One ledger's view of the entries: which sides are its own and how an amount on
 // each side moves its balance.
@@ -43,11 +30,11 @@ struct Ledger {
   }
   int64_t applyKarikata(int64_t balance, int64_t amount) const
   {
-    return isKarikataKamoku ? addSaturated(balance, amount) : subtractSaturated(balance, amount);
+    return isKarikataKamoku ? capped::add(balance, amount) : capped::sub(balance, amount);
   }
   int64_t applyKashikata(int64_t balance, int64_t amount) const
   {
-    return isKarikataKamoku ? subtractSaturated(balance, amount) : addSaturated(balance, amount);
+    return isKarikataKamoku ? capped::sub(balance, amount) : capped::add(balance, amount);
   }
 };
 
@@ -77,7 +64,7 @@ Motocyou makeRow(const Ledger& ledger, int32_t index)
 
 }  // namespace
 
-bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<Motocyou>& rows,
+bool Kanjyoumotocyou::setKanjyoumotocyouArray(const MyDocument& document, std::vector<Motocyou>& rows,
                                               const std::vector<KamokuCodes>& kamokuCodes, int32_t periodFrom,
                                               int32_t periodTo, const Progress& progress)
 {
@@ -93,8 +80,7 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
   const Date kessan = Date::kessanSeiridukiDate();
   const Date periodStart = periodFrom == monthCount ? kessan : months[periodFrom].startDate();
 
-  document.setSortedShiwakeArray();
-  const std::vector<ShiwakePtr>& sorted = document.sortedShiwakeArray();
+  const std::vector<ShiwakePtr>& sorted = document.journal().sortedByDate();
 
   // Balances and sums change only while within the output limit, so that a value
   // that has left it stays beyond it and reads as "#Precision!".
@@ -140,7 +126,7 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
   for (; pos < n; ++pos) {
     const Shiwake& s = *sorted[pos];
     if (s.denpyouNo() <= 0) continue;
-    if (MyDocument::compareDate(s.date(), periodStart) >= 0) break;
+    if (Journal::compareDate(s.date(), periodStart) >= 0) break;
     const auto open = [&](const std::vector<int>* ledgers, bool sameKamoku) {
       if (!ledgers) return;
       for (int i : *ledgers) {
@@ -180,8 +166,8 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
     const std::string title = "　" + (isKessan ? std::string(kKessanSeiridukiName) : months[m].name()) + "合計";
     for (int i : touched) {
       LedgerBuild& b = builds[i];
-      if (within(b.karikataTotal)) b.karikataTotal = addSaturated(b.karikataTotal, b.karikataSum);
-      if (within(b.kashikataTotal)) b.kashikataTotal = addSaturated(b.kashikataTotal, b.kashikataSum);
+      if (within(b.karikataTotal)) b.karikataTotal = capped::add(b.karikataTotal, b.karikataSum);
+      if (within(b.kashikataTotal)) b.kashikataTotal = capped::add(b.kashikataTotal, b.kashikataSum);
       Motocyou monthTotal = makeRow(b.ledger, Motocyou::kTotalRow);
       monthTotal.setTitle(title);
       monthTotal.setKarikataKingaku(b.karikataSum);
@@ -199,11 +185,11 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
     if (!karikata && !kashikata) return;
     if (karikata) {
       if (within(b.balance)) b.balance = b.ledger.applyKarikata(b.balance, s.karikataKingaku());
-      if (within(b.karikataSum)) b.karikataSum = addSaturated(b.karikataSum, s.karikataKingaku());
+      if (within(b.karikataSum)) b.karikataSum = capped::add(b.karikataSum, s.karikataKingaku());
     }
     if (kashikata) {
       if (within(b.balance)) b.balance = b.ledger.applyKashikata(b.balance, s.kashikataKingaku());
-      if (within(b.kashikataSum)) b.kashikataSum = addSaturated(b.kashikataSum, s.kashikataKingaku());
+      if (within(b.kashikataSum)) b.kashikataSum = capped::add(b.kashikataSum, s.kashikataKingaku());
     }
     Motocyou row = makeRow(b.ledger, index);
     row.setZandaka(b.balance);
@@ -220,7 +206,7 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(MyDocument& document, std::vector<
     const Shiwake& s = *sorted[pos];
     if (s.denpyouNo() <= 0) continue;
     while (m <= periodTo &&
-           (MyDocument::compareDate(s.date(), monthStart) < 0 || MyDocument::compareDate(s.date(), monthEnd) > 0)) {
+           (Journal::compareDate(s.date(), monthStart) < 0 || Journal::compareDate(s.date(), monthEnd) > 0)) {
       closeMonth(m);
       if (++m > periodTo) break;
       monthStart = m == monthCount ? kessan : months[m].startDate();
@@ -277,8 +263,8 @@ void Kanjyoumotocyou::removeLedgersWithoutTorihiki(std::vector<Motocyou>& rows)
   rows = std::move(kept);
 }
 
-std::vector<Motocyou> Kanjyoumotocyou::motocyouArray(MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,
-                                                     int32_t periodFrom, int32_t periodTo)
+std::vector<Motocyou> Kanjyoumotocyou::motocyouArray(const MyDocument& document, int32_t kamokuCode,
+                                                     int32_t hojyoKamokuCode, int32_t periodFrom, int32_t periodTo)
 {
   std::vector<Motocyou> rows;
   setKanjyoumotocyouArray(document, rows, {{kamokuCode, hojyoKamokuCode}}, periodFrom, periodTo);

@@ -46,12 +46,12 @@ public:
   // Answers false when progress cancelled; rows then hold the ledgers added so far.
   //
   // All ledgers are built in one pass over the journal, however many are asked for.
-  static bool setKanjyoumotocyouArray(MyDocument& document, std::vector<Motocyou>& rows,
+  static bool setKanjyoumotocyouArray(const MyDocument& document, std::vector<Motocyou>& rows,
                                       const std::vector<KamokuCodes>& kamokuCodes, int32_t periodFrom, int32_t periodTo,
                                       const Progress& progress = {});
 
   // The rows of one ledger.
-  static std::vector<Motocyou> motocyouArray(MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,
+  static std::vector<Motocyou> motocyouArray(const MyDocument& document, int32_t kamokuCode, int32_t hojyoKamokuCode,
                                              int32_t periodFrom, int32_t periodTo);
 
   // Drops from rows (as built above) every ledger without an entry row whose opening

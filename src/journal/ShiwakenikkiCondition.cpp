@@ -147,11 +147,19 @@ std::string ShiwakenikkiCondition::DisplayResult::stateString() const
   return buf;
 }
 
-ShiwakenikkiCondition::DisplayResult ShiwakenikkiCondition::displayShiwakeArrayOfDocument(
-    MyDocument& document, bool doDisplayMarkedShiwakes, const std::function<void()>& tick)
+void ShiwakenikkiCondition::setMarked(const ShiwakePtr& shiwake, bool marked)
 {
-  document.setSortedShiwakeArray();
-  const std::vector<ShiwakePtr>& sorted = document.sortedShiwakeArray();
+  if (!shiwake) return;
+  if (marked)
+    marked_[shiwake.get()] = shiwake;
+  else
+    marked_.erase(shiwake.get());
+}
+
+ShiwakenikkiCondition::DisplayResult ShiwakenikkiCondition::displayShiwakeArrayOfDocument(
+    const MyDocument& document, bool doDisplayMarkedShiwakes, const std::function<void()>& tick)
+{
+  const std::vector<ShiwakePtr>& sorted = document.journal().sortedByDate();
 
   // The stages narrow a list of positions in the sorted journal; the entries are
   // taken out only at the end.
@@ -173,7 +181,7 @@ ShiwakenikkiCondition::DisplayResult ShiwakenikkiCondition::displayShiwakeArrayO
   };
 
   if (doDisplayMarkedShiwakes) {
-    keep([](const Shiwake& s) { return s.doDisplayOnShiwakenikki(); });
+    keep([this](const Shiwake& s) { return isMarked(s); });
   } else {
     if (dateConditionState_ != kStateOff) {
       const std::vector<Month>& months = document.kaisya().monthArray();
@@ -181,7 +189,7 @@ ShiwakenikkiCondition::DisplayResult ShiwakenikkiCondition::displayShiwakeArrayO
       const Date to = !dateTo_.isNull() ? dateTo_ : Date::kessanSeiridukiDate();
       const bool inside = dateConditionState_ == kStateInside;
       keep([&](const Shiwake& s) {
-        const bool in = MyDocument::compareDate(s.date(), from) >= 0 && MyDocument::compareDate(s.date(), to) <= 0;
+        const bool in = Journal::compareDate(s.date(), from) >= 0 && Journal::compareDate(s.date(), to) <= 0;
         return in == inside;
       });
     }

@@ -1,13 +1,15 @@
 // The journal window's display condition: up to six independent stages (date,
 // voucher number, accounts, divisions, amount, description) that an entry must pass
-// to be listed. Each document owns one, created with every stage off and never
-// written to the document file; the condition sheet edits it and the journal window
-// runs displayShiwakeArrayOfDocument with it on every refresh.
+// to be listed. Each open document has one (DocumentSession), created with every
+// stage off and never written to the document file; the condition sheet edits it
+// and the journal window runs displayShiwakeArrayOfDocument with it on every
+// refresh. The marks of the marked mode are kept here too.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "journal/ShiwakenikkiSubCondition.h"
@@ -97,17 +99,24 @@ public:
     // "%d 個中 %d 個の仕訳が条件に一致しました。"
     std::string stateString() const;
   };
-  // Rebuilds the document's date-sorted journal when stale, takes its entries
+  // Takes the entries of the document's date-sorted journal
   // numbered above 0 and keeps, in marked mode, those marked for the journal
-  // (doDisplayOnShiwakenikki), otherwise those passing every stage that is on, the
+  // (setMarked), otherwise those passing every stage that is on, the
   // stages taken in the order date, number, accounts, divisions, amount, description.
   // A division stage on a document without active divisions is switched off here,
   // its items removed. tick is called at every tenth entry of each stage's walk, for
   // the window's progress indicator.
-  DisplayResult displayShiwakeArrayOfDocument(MyDocument& document, bool doDisplayMarkedShiwakes,
+  DisplayResult displayShiwakeArrayOfDocument(const MyDocument& document, bool doDisplayMarkedShiwakes,
                                               const std::function<void()>& tick = {});
 
+  // --- marks for the marked mode: kept here, never on the entries
+  void setMarked(const ShiwakePtr& shiwake, bool marked);
+  bool isMarked(const Shiwake& shiwake) const { return marked_.count(&shiwake) != 0; }
+
 private:
+  // Keyed by address; the value keeps the entry alive so that its address is never
+  // reused by another while it is marked.
+  std::unordered_map<const Shiwake*, ShiwakePtr> marked_;
   int32_t dateConditionState_ = 0;
   Date dateFrom_;
   Date dateTo_;

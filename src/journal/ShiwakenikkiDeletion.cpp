@@ -23,19 +23,11 @@ int ShiwakenikkiDeletion::removeDisplayingShiwake(MyDocument& document,
   // One walk of the journal for all vouchers: a voucher-by-voucher removal would walk
   // it once per shown voucher.
   const std::unordered_set<int32_t> doomed(numbers.begin(), numbers.end());
-  std::unordered_set<int32_t> survivors;  // vouchers that keep hidden lines
-  std::vector<ShiwakePtr>& journal = document.shiwakeArray();
-  const size_t before = journal.size();
-  std::erase_if(journal, [&](const ShiwakePtr& s) {
-    if (!doomed.count(s->denpyouNo())) return false;
-    if (s->didCreateBeforeOpen()) {
-      survivors.insert(s->denpyouNo());
-      return false;
-    }
-    return true;
-  });
-  const int removed = static_cast<int>(before - journal.size());
+  std::vector<int32_t> keptHidden;  // vouchers that keep hidden lines
+  const int removed =
+      static_cast<int>(document.journal().removeVouchers([&](int32_t n) { return doomed.count(n) != 0; }, &keptHidden));
   if (removed == 0) return 0;
+  const std::unordered_set<int32_t> survivors(keptHidden.begin(), keptHidden.end());
 
   std::erase_if(document.furikaedenpyouBookmarkArray(),
                 [&](const BookmarkPtr& b) { return doomed.count(b->denpyouNo()) && !survivors.count(b->denpyouNo()); });

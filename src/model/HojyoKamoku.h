@@ -1,5 +1,5 @@
 // A sub-account of one account: a two-digit code (shown "%02d") under its parent
-// account, with its own opening and closing balances per division.
+// account, with its own opening balances per division.
 #pragma once
 
 #include <cstdint>
@@ -44,13 +44,6 @@ public:
     return startBalanceArray_.balanceOfJigyoubuCode(jigyoubuCode);
   }
   void setStartBalance(int64_t balance, int32_t jigyoubuCode) { startBalanceArray_.setBalance(balance, jigyoubuCode); }
-  // Closing balances of the term; computed, never stored.
-  StartBalanceList& endBalanceArray() { return endBalanceArray_; }
-  int64_t endBalanceOfJigyoubuCode(int32_t jigyoubuCode) const
-  {
-    return endBalanceArray_.balanceOfJigyoubuCode(jigyoubuCode);
-  }
-  void setEndBalance(int64_t balance, int32_t jigyoubuCode) { endBalanceArray_.setBalance(balance, jigyoubuCode); }
 
   static constexpr int32_t kClassVersion = 0;
   void encodeWithCoder(ArchiveWriter& coder) const;
@@ -65,7 +58,6 @@ private:
   int32_t keyEquivalentOfSuitoucyouSubMenu_ = -1;
   bool isTempSelected_ = false;
   StartBalanceList startBalanceArray_;
-  StartBalanceList endBalanceArray_;
 };
 
 using HojyoKamokuPtr = std::shared_ptr<HojyoKamoku>;

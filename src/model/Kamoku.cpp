@@ -44,41 +44,11 @@ HojyoKamokuPtr Kamoku::firstActiveHojyoKamoku() const
   return nullptr;
 }
 
-HojyoKamokuPtr Kamoku::matchHojyoKamokuCode(const std::string& text) const
-{
-  for (const HojyoKamokuPtr& h : hojyoKamokuArray_)
-    if (h->isActive() && h->codeString().compare(0, text.size(), text) == 0) return h;
-  return nullptr;
-}
-
 HojyoKamokuPtr Kamoku::hojyoKamokuOfCode(int32_t code) const
 {
   for (const HojyoKamokuPtr& h : hojyoKamokuArray_)
     if (h->code() == code) return h;
   return nullptr;
-}
-
-HojyoKamokuPtr Kamoku::hojyoKamokuForName(const std::string& name) const
-{
-  for (const HojyoKamokuPtr& h : hojyoKamokuArray_)
-    if (h->isActive() && h->name() == name) return h;
-  return nullptr;
-}
-
-void Kamoku::ZandakaShisanSums::removeAllObjects()
-{
-  kaishiZandaka.removeAllObjects();
-  karikataGoukei.removeAllObjects();
-  kashikataGoukei.removeAllObjects();
-  syuuryouZandaka.removeAllObjects();
-}
-
-void Kamoku::ZandakaShisanSums::swap(ZandakaShisanSums& o)
-{
-  kaishiZandaka.swap(o.kaishiZandaka);
-  karikataGoukei.swap(o.karikataGoukei);
-  kashikataGoukei.swap(o.kashikataGoukei);
-  syuuryouZandaka.swap(o.syuuryouZandaka);
 }
 
 void Kamoku::encodeWithCoder(ArchiveWriter& c) const

@@ -1,6 +1,6 @@
-// An account of the chart: its code, names, nature and flags, its sub-accounts, its
-// opening balances per division, and the per-division caches that the report
-// builders write and read (never stored in the file).
+// An account of the chart: its code, names, nature and flags, its sub-accounts and
+// its opening balances per division. Report sums are never kept here: the builders
+// return them as values.
 #pragma once
 
 #include <cstdint>
@@ -73,82 +73,20 @@ public:
 
   // The name with its first full-width "＃" removed (a mark that hides nothing else).
   std::string nameWithoutNonPrintChar() const;
-  // The tax-class text of the journal text file.
-  static const char* zeikubunForTextFile() { return "unknown"; }
 
   // --- sub-accounts
   std::vector<HojyoKamokuPtr>& hojyoKamokuArray() { return hojyoKamokuArray_; }
   const std::vector<HojyoKamokuPtr>& hojyoKamokuArray() const { return hojyoKamokuArray_; }
   int activeHojyoKamokuNum() const;
   HojyoKamokuPtr firstActiveHojyoKamoku() const;
-  // The first active sub-account whose "%02d" code begins with the text.
-  HojyoKamokuPtr matchHojyoKamokuCode(const std::string& text) const;
   // The first active sub-account with exactly this code.
   HojyoKamokuPtr hojyoKamokuOfCode(int32_t code) const;
-  HojyoKamokuPtr hojyoKamokuForName(const std::string& name) const;
 
   // --- opening and closing balances (closing ones are computed, not stored)
   StartBalanceList& startBalanceArray() { return startBalanceArray_; }
   const StartBalanceList& startBalanceArray() const { return startBalanceArray_; }
   int64_t startBalanceOfJigyoubuCode(int32_t j) const { return startBalanceArray_.balanceOfJigyoubuCode(j); }
   void setStartBalance(int64_t v, int32_t j) { startBalanceArray_.setBalance(v, j); }
-  static int64_t startBalanceOfArray(const StartBalanceList& list, int32_t j) { return list.balanceOfJigyoubuCode(j); }
-  static void setStartBalanceOfArray(StartBalanceList& list, int64_t v, int32_t j) { list.setBalance(v, j); }
-  StartBalanceList& endBalanceArray() { return endBalanceArray_; }
-  int64_t endBalanceOfJigyoubuCode(int32_t j) const { return endBalanceArray_.balanceOfJigyoubuCode(j); }
-  void setEndBalance(int64_t v, int32_t j) { endBalanceArray_.setBalance(v, j); }
-
-  // --- trial-balance caches: the display set and the print set
-  struct ZandakaShisanSums {
-    StartBalanceList kaishiZandaka, karikataGoukei, kashikataGoukei, syuuryouZandaka;
-    void removeAllObjects();
-    void swap(ZandakaShisanSums& other);
-  };
-  ZandakaShisanSums& zandakaShisan() { return zandakaShisan_; }
-  const ZandakaShisanSums& zandakaShisan() const { return zandakaShisan_; }
-  ZandakaShisanSums& printZandakaShisan() { return printZandakaShisan_; }
-  const ZandakaShisanSums& printZandakaShisan() const { return printZandakaShisan_; }
-  int64_t zandakaShisanKaishiZandakaOfJigyoubuCode(int32_t j) const
-  {
-    return zandakaShisan_.kaishiZandaka.balanceOfJigyoubuCode(j);
-  }
-  int64_t zandakaShisanKarikataGoukeiOfJigyoubuCode(int32_t j) const
-  {
-    return zandakaShisan_.karikataGoukei.balanceOfJigyoubuCode(j);
-  }
-  int64_t zandakaShisanKashikataGoukeiOfJigyoubuCode(int32_t j) const
-  {
-    return zandakaShisan_.kashikataGoukei.balanceOfJigyoubuCode(j);
-  }
-  int64_t zandakaShisanSyuuryouZandakaOfJigyoubuCode(int32_t j) const
-  {
-    return zandakaShisan_.syuuryouZandaka.balanceOfJigyoubuCode(j);
-  }
-  void exchangeDisplayZandakaShisanArraysWithPrintZandakaShisanArrays() { zandakaShisan_.swap(printZandakaShisan_); }
-
-  // --- statement caches
-  StartBalanceList& houkokusyoKaishiZandakaArray() { return houkokusyoKaishiZandaka_; }
-  StartBalanceList& houkokusyoSyuuryouZandakaArray() { return houkokusyoSyuuryouZandaka_; }
-  StartBalanceList& houkokusyoTaisyakuBalanceArray() { return houkokusyoTaisyakuBalance_; }
-  int64_t houkokusyoKaishiZandakaOfJigyoubuCode(int32_t j) const
-  {
-    return houkokusyoKaishiZandaka_.balanceOfJigyoubuCode(j);
-  }
-  int64_t houkokusyoSyuuryouZandakaOfJigyoubuCode(int32_t j) const
-  {
-    return houkokusyoSyuuryouZandaka_.balanceOfJigyoubuCode(j);
-  }
-  int64_t houkokusyoTaisyakuBalanceOfJigyoubuCode(int32_t j) const
-  {
-    return houkokusyoTaisyakuBalance_.balanceOfJigyoubuCode(j);
-  }
-  void setHoukokusyoKaishiZandaka(int64_t v, int32_t j) { houkokusyoKaishiZandaka_.setBalance(v, j); }
-  void setHoukokusyoSyuuryouZandaka(int64_t v, int32_t j) { houkokusyoSyuuryouZandaka_.setBalance(v, j); }
-  void setHoukokusyoTaisyakuBalance(int64_t v, int32_t j) { houkokusyoTaisyakuBalance_.setBalance(v, j); }
-
-  // --- monthly trial-balance caches: one balance list per month index
-  std::vector<StartBalanceList>& suiiShisanMonthlySyuuryouZandakaArray() { return suiiShisanMonthlySyuuryouZandaka_; }
-  std::vector<StartBalanceList>& suiiShisanMonthlyTaisyakuBalanceArray() { return suiiShisanMonthlyTaisyakuBalance_; }
 
   static constexpr int32_t kClassVersion = 0;
   void encodeWithCoder(ArchiveWriter& coder) const;
@@ -172,14 +110,6 @@ private:
   bool isTempSelected_ = false;
   std::vector<HojyoKamokuPtr> hojyoKamokuArray_;
   StartBalanceList startBalanceArray_;
-  StartBalanceList endBalanceArray_;
-  ZandakaShisanSums zandakaShisan_;
-  ZandakaShisanSums printZandakaShisan_;
-  StartBalanceList houkokusyoKaishiZandaka_;
-  StartBalanceList houkokusyoSyuuryouZandaka_;
-  StartBalanceList houkokusyoTaisyakuBalance_;
-  std::vector<StartBalanceList> suiiShisanMonthlySyuuryouZandaka_;
-  std::vector<StartBalanceList> suiiShisanMonthlyTaisyakuBalance_;
 };
 
 using KamokuPtr = std::shared_ptr<Kamoku>;

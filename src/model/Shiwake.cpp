@@ -5,16 +5,6 @@
 
 namespace kivo {
 
-std::shared_ptr<Shiwake> Shiwake::deepCopy() const
-{
-  ArchiveWriter w;
-  encodeWithCoder(w);
-  ArchiveReader r(w.data());
-  auto copy = std::make_shared<Shiwake>();
-  copy->initWithCoder(r);
-  return copy;
-}
-
 void Shiwake::encodeWithCoder(ArchiveWriter& c) const
 {
   c.beginRecord("Shiwake", kClassVersion);
@@ -35,7 +25,7 @@ void Shiwake::encodeWithCoder(ArchiveWriter& c) const
   c.writeInt32(aiteKashikataHojyoKamokuCode_);
   c.writeInt32(aiteKashikataJigyoubuCode_);
   c.writeString(tekiyou_);
-  c.writeInt32(kindOfShiwake_);
+  c.writeInt32(static_cast<int32_t>(kindOfShiwake_));
   c.writeString(hendouReasonStr_);
   c.writeInt32(suitoucyouKamokuCode_);
   c.writeInt32(suitoucyouHojyoKamokuCode_);
@@ -62,20 +52,12 @@ bool Shiwake::initWithCoder(ArchiveReader& c)
   aiteKashikataHojyoKamokuCode_ = c.readInt32();
   aiteKashikataJigyoubuCode_ = c.readInt32();
   tekiyou_ = c.readString();
-  kindOfShiwake_ = c.readInt32();
+  kindOfShiwake_ = static_cast<ShiwakeKind>(c.readInt32());
   hendouReasonStr_ = c.readString();
   suitoucyouKamokuCode_ = c.readInt32();
   suitoucyouHojyoKamokuCode_ = c.readInt32();
   didCreateBeforeOpen_ = c.readBool();
   return c.ok();
-}
-
-bool Shiwake::isEqualStoredFields(const Shiwake& o) const
-{
-  ArchiveWriter a, b;
-  encodeWithCoder(a);
-  o.encodeWithCoder(b);
-  return a.data() == b.data();
 }
 
 }  // namespace kivo

@@ -36,7 +36,7 @@ JigyoubuListEditor::JigyoubuListEditor(const MyDocument& document) : document_(&
     s.kana = j->kana();
     s.isActive = j->isActive();
   }
-  for (const ShiwakePtr& s : document.shiwakeArray()) {
+  for (const ShiwakePtr& s : document.journal()) {
     usedCodes_.insert(s->karikataJigyoubuCode());
     usedCodes_.insert(s->kashikataJigyoubuCode());
   }

@@ -62,7 +62,7 @@ KamokuListEditor::KamokuListEditor(const MyDocument& document) : document_(&docu
     if (j->isActive() && j->code() != kAllJigyoubu) activeJigyoubuCodes_.push_back(j->code());
   // Every entry counts, registered or not: a pending cash-book row and a regular-type
   // voucher use their accounts as much as any other.
-  for (const ShiwakePtr& s : document.shiwakeArray()) {
+  for (const ShiwakePtr& s : document.journal()) {
     usedKamokuCodes_.insert(s->karikataKamokuCode());
     usedKamokuCodes_.insert(s->kashikataKamokuCode());
     usedHojyoCodes_.insert({s->karikataKamokuCode(), s->karikataHojyoKamokuCode()});

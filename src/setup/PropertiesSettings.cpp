@@ -42,7 +42,7 @@ PropertiesSettings::PropertiesSettings(const MyDocument& document) : document_(&
     endDate = k.termEndDate();
   }
   decimalPrecision = k.decimalPrecision();
-  canEditTermAndKind_ = document.shiwakeArray().empty();
+  canEditTermAndKind_ = document.journal().empty();
 }
 
 PropertiesSettings::Refusal PropertiesSettings::check() const

@@ -3,13 +3,13 @@
 #include <unordered_map>
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Kamoku.h"
 #include "model/KamokuKubun.h"
 #include "statements/KaisyahouHoukokusyoBalances.h"
 #include "statements/KaisyahouHoukokusyoRowMaker.h"
 #include "statements/KaisyahouRowCodes.h"
 #include "statements/KaisyahouShiwakeOrder.h"
-#include "trial/CappedAmount.h"
 
 namespace kivo {
 namespace {
@@ -61,7 +61,7 @@ public:
       const Date first = doc_.kaisya().monthArray().empty() ? Date() : doc_.kaisya().monthArray().front().startDate();
       const bool pinned = !kaishi_.inRange(periodProfit_) || !kaishi_.inRange(closingProfit_);
       int64_t opening = 0;
-      if (MyDocument::compareDate(period_.startDate, first) != 0)
+      if (Journal::compareDate(period_.startDate, first) != 0)
         opening = pinned ? max_ + 1 : kaishi_.pinned(closingProfit_ - periodProfit_);
       cells.push_back(opening);
       shown = true;
@@ -108,7 +108,7 @@ public:
 
   static void addOperand(std::vector<Calculate>& list, size_t index, bool subtract)
   {
-    list.emplace_back(static_cast<int32_t>(index), subtract ? Calculate::kSubtract : Calculate::kAdd);
+    list.emplace_back(static_cast<int32_t>(index), subtract ? Calculate::Sign::Subtract : Calculate::Sign::Add);
   }
 
   // A column per account of the group worth showing, each an operand of the list;
@@ -244,8 +244,7 @@ KabunushiShihonHendouBuilder::Statement KabunushiShihonHendouBuilder::build(
     // Each account's change under the reason: the entry sides in the period and the
     // division, signed by the account's nature; a sum that leaves the limit is pinned.
     for (const Shiwake* e : entries) {
-      if (MyDocument::compareDate(e->date(), period.startDate) < 0 ||
-          MyDocument::compareDate(e->date(), period.endDate) > 0)
+      if (Journal::compareDate(e->date(), period.startDate) < 0 || Journal::compareDate(e->date(), period.endDate) > 0)
         continue;
       auto side = [&](int32_t code, int32_t jigyoubu, int64_t amount, bool karikata) {
         if (amount == 0) return;

@@ -19,6 +19,7 @@
 #include <optional>
 #include <vector>
 
+#include "document/MyDocument.h"
 #include "statements/KabunushiShihonHendouBuilder.h"
 #include "statements/KaisyahouHoukokusyoBalances.h"
 #include "statements/KaisyahouHoukokusyoPeriod.h"
@@ -75,7 +76,7 @@ public:
 private:
   struct CacheKey {
     const MyDocument* document = nullptr;
-    uint64_t reportDataGeneration = 0;
+    MyDocument::DataGeneration reportDataGeneration;
     KaisyahouHoukokusyoPeriod period;
     friend bool operator==(const CacheKey&, const CacheKey&) = default;
   };

@@ -5,9 +5,9 @@
 #include <climits>
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Kamoku.h"
 #include "statements/KaisyahouShiwakeOrder.h"
-#include "trial/CappedAmount.h"
 
 namespace kivo {
 namespace {
@@ -110,8 +110,8 @@ KaisyahouHoukokusyoBalances KaisyahouHoukokusyoBalances::postShiwakeArray(const 
       addCapped(a.taisyakuBalance, amount, add, max);
   };
   for (const Shiwake* s : order.sortedShiwake()) {
-    if (MyDocument::compareDate(s->date(), period.endDate) > 0) break;
-    const bool beforeStart = MyDocument::compareDate(s->date(), period.startDate) < 0;
+    if (Journal::compareDate(s->date(), period.endDate) > 0) break;
+    const bool beforeStart = Journal::compareDate(s->date(), period.startDate) < 0;
     post(s->karikataKamokuCode(), s->karikataJigyoubuCode(), s->karikataKingaku(), true, beforeStart);
     post(s->kashikataKamokuCode(), s->kashikataJigyoubuCode(), s->kashikataKingaku(), false, beforeStart);
   }

@@ -1,11 +1,11 @@
 #include "statements/KaisyahouHoukokusyoRowMaker.h"
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Kamoku.h"
 #include "model/KamokuKubun.h"
 #include "statements/KaisyahouHoukokusyoBalances.h"
 #include "statements/KaisyahouRowCodes.h"
-#include "trial/CappedAmount.h"
 
 namespace kivo {
 

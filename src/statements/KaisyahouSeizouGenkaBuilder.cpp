@@ -20,7 +20,7 @@ void addInventoryLine(const KaisyahouHoukokusyoRowMaker& m, std::vector<Shisan>&
   const int64_t a = m.gassanAmountOf(*k);
   if (a == 0) return;
   const size_t i = m.addRow(rows, useOwnCode ? k->code() : KaisyahouSubtotalRowCode, title, a);
-  costList.emplace_back(static_cast<int32_t>(i), subtract ? Calculate::kSubtract : Calculate::kAdd);
+  costList.emplace_back(static_cast<int32_t>(i), subtract ? Calculate::Sign::Subtract : Calculate::Sign::Add);
 }
 
 // A section of one category: heading, a row per account with an amount, the subtotal.
@@ -42,7 +42,7 @@ void addCategorySection(const KaisyahouHoukokusyoRowMaker& m, std::vector<Shisan
     return;
   }
   const size_t s = m.addRow(rows, KaisyahouSubtotalRowCode, subtotalTitle, total);
-  costList.emplace_back(static_cast<int32_t>(s), Calculate::kAdd);
+  costList.emplace_back(static_cast<int32_t>(s), Calculate::Sign::Add);
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ KaisyahouStatementRows KaisyahouSeizouGenkaBuilder::build(const KaisyahouHoukoku
   }
   if (purchases != 0) {
     const size_t i = m.addRow(rows, KaisyahouComputedRowCode, "　当期材料仕入高", purchases);
-    costList.emplace_back(static_cast<int32_t>(i), Calculate::kAdd);
+    costList.emplace_back(static_cast<int32_t>(i), Calculate::Sign::Add);
   }
   if (costList.size() > 1) m.addTotalRow(costList, rows, KaisyahouBlockTotalRowCode, "　　合　　　計");
   addInventoryLine(m, rows, costList, 10, true, "　期末材料棚卸高", true);

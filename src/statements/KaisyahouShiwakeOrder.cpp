@@ -9,29 +9,16 @@
 namespace kivo {
 namespace {
 
-int64_t dateKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT64_MAX : static_cast<int64_t>(d.serial()); }
-
 constexpr int32_t kMaxDenseCode = 1 << 16;
 
 }  // namespace
 
 KaisyahouShiwakeOrder::KaisyahouShiwakeOrder(const MyDocument& document)
 {
-  if (document.didSortedShiwakeArrayUpdate()) {
-    sorted_.reserve(document.sortedShiwakeArray().size());
-    for (const ShiwakePtr& s : document.sortedShiwakeArray())
-      if (s->denpyouNo() > 0) sorted_.push_back(s.get());
-  } else {
-    // (date key, journal index) pairs: equal dates stay in journal order.
-    const std::vector<ShiwakePtr>& journal = document.shiwakeArray();
-    std::vector<std::pair<int64_t, uint32_t>> keys;
-    keys.reserve(journal.size());
-    for (size_t i = 0; i < journal.size(); ++i)
-      if (journal[i]->denpyouNo() > 0) keys.emplace_back(dateKey(journal[i]->date()), static_cast<uint32_t>(i));
-    std::sort(keys.begin(), keys.end());
-    sorted_.reserve(keys.size());
-    for (const auto& k : keys) sorted_.push_back(journal[k.second].get());
-  }
+  const Journal::Entries& sorted = document.journal().sortedByDate();
+  sorted_.reserve(sorted.size());
+  for (const ShiwakePtr& s : sorted)
+    if (s->denpyouNo() > 0) sorted_.push_back(s.get());
 
   const std::vector<KamokuPtr>& accounts = document.codeSortedKamokuArray();
   int32_t maxCode = -1;

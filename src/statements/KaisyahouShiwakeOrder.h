@@ -1,8 +1,6 @@
 // The journal as the Companies-Act statements read it: the counted entries (numbered
 // above 0) in the one date order, and the accounts of the chart by whole code.
 //
-// The document's date-sorted copy is used while it is current; otherwise the
-// journal is sorted here, so that a const document always gives today's entries.
 #pragma once
 
 #include <cstdint>

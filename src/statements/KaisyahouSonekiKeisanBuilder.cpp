@@ -24,7 +24,7 @@ public:
   }
   void operand(size_t row, bool subtract, std::vector<Calculate>& list)
   {
-    list.emplace_back(static_cast<int32_t>(row), subtract ? Calculate::kSubtract : Calculate::kAdd);
+    list.emplace_back(static_cast<int32_t>(row), subtract ? Calculate::Sign::Subtract : Calculate::Sign::Add);
   }
 
   // The total of the group's eligible accounts on the given side, 0 when none.
@@ -59,7 +59,7 @@ public:
     } else if (result < 0) {
       rows[i].setTitle(lossTitle);
       rows[i].setHoukokusyoAmount(-result);
-      profitList.assign(1, Calculate(static_cast<int32_t>(i), Calculate::kSubtract));
+      profitList.assign(1, Calculate(static_cast<int32_t>(i), Calculate::Sign::Subtract));
     }
     return result;
   }

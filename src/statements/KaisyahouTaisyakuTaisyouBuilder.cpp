@@ -16,7 +16,7 @@ public:
 
   static void addOperand(std::vector<Calculate>& list, size_t index)
   {
-    list.emplace_back(static_cast<int32_t>(index), Calculate::kAdd);
+    list.emplace_back(static_cast<int32_t>(index), Calculate::Sign::Add);
   }
   // Group rows; the heading's index goes to the list when a heading was made.
   int32_t group(const std::string& kubunName, int32_t g1, int32_t g2, const std::string& title, bool karikata,

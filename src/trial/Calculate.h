@@ -9,25 +9,17 @@ namespace kivo {
 
 class Calculate {
 public:
-  static constexpr int32_t kAdd = 0;
-  static constexpr int32_t kSubtract = 1;
+  enum class Sign { Add, Subtract };
 
-  Calculate() = default;
-  Calculate(int32_t indexOfArray, int32_t calculateState) : indexOfArray_(indexOfArray), calculateState_(calculateState)
-  {
-  }
+  Calculate(int32_t indexOfArray, Sign sign) : indexOfArray_(indexOfArray), sign_(sign) {}
 
   // Index, in the array that the subtotal row is appended to, of the row named.
   int32_t indexOfArray() const { return indexOfArray_; }
-  void setIndexOfArray(int32_t v) { indexOfArray_ = v; }
-  // 0 adds the row's amounts; any other value subtracts them.
-  int32_t calculateState() const { return calculateState_; }
-  void setCalculateState(int32_t v) { calculateState_ = v; }
-  bool isSubtract() const { return calculateState_ != 0; }
+  bool isSubtract() const { return sign_ == Sign::Subtract; }
 
 private:
-  int32_t indexOfArray_ = 0;
-  int32_t calculateState_ = kAdd;
+  int32_t indexOfArray_;
+  Sign sign_;
 };
 
 }  // namespace kivo

@@ -4,9 +4,9 @@
 #include <climits>
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Jigyoubu.h"
 #include "model/Kamoku.h"
-#include "trial/CappedAmount.h"
 
 namespace kivo {
 namespace {
@@ -130,7 +130,7 @@ std::optional<std::vector<Shisan>> HojyoZandaka::hojyoZandakaArray(const MyDocum
     }
   };
   if (!listsOfKamokuCode.empty()) {
-    for (const ShiwakePtr& shiwake : document.sortedShiwakeArray()) {
+    for (const ShiwakePtr& shiwake : document.journal().sortedByDate()) {
       const Shiwake& s = *shiwake;
       if (s.denpyouNo() <= 0) continue;  // unregistered cash-book rows and regular-type vouchers
       // A date-less entry compares equal to every date, as the document's date order does.

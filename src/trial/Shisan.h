@@ -13,8 +13,6 @@
 
 namespace kivo {
 
-class Kamoku;
-
 // Row-kind codes held in kamokuCode.
 inline constexpr int32_t ShisanSubtotalRowCode = -1;
 inline constexpr int32_t ShisanHeadingRowCode = -101;  // caption only, every amount cell blank
@@ -27,8 +25,6 @@ inline constexpr int32_t ShisanPeriodRowCode = -301;            // a period line
 class Shisan {
 public:
   Shisan() = default;
-  // A row whose monthly columns hold n + 1 zeros: n months and one total column.
-  explicit Shisan(int32_t numberOfZeroAmountMonth);
 
   int32_t jigyoubuCode() const { return jigyoubuCode_; }
   void setJigyoubuCode(int32_t v) { jigyoubuCode_ = v; }
@@ -38,6 +34,7 @@ public:
   void setHojyoKamokuCode(int32_t v) { hojyoKamokuCode_ = v; }
   const std::string& title() const { return title_; }
   void setTitle(const std::string& v) { title_ = v; }
+  // Further caption columns of the statements.
   const std::string& title2() const { return title2_; }
   void setTitle2(const std::string& v) { title2_ = v; }
   const std::string& title3() const { return title3_; }
@@ -58,8 +55,10 @@ public:
   void setPercent(double v) { percent_ = v; }
   bool isValidPercent() const { return isValidPercent_; }
   void setIsValidPercent(bool v) { isValidPercent_ = v; }
+  // The monthly columns of the monthly trial balance and the statement of changes.
   std::vector<int64_t>& monthlyAmountArray() { return monthlyAmountArray_; }
   const std::vector<int64_t>& monthlyAmountArray() const { return monthlyAmountArray_; }
+  // The figure a statement prints for the row.
   int64_t houkokusyoAmount() const { return houkokusyoAmount_; }
   void setHoukokusyoAmount(int64_t v) { houkokusyoAmount_ = v; }
 
@@ -68,31 +67,6 @@ public:
   bool isHeadingRow() const { return kamokuCode_ == ShisanHeadingRowCode; }
   // Rows that the report tables tint: headings and totals.
   bool isTotalRow() const { return kamokuCode_ == ShisanHeadingRowCode || kamokuCode_ == ShisanTotalRowCode; }
-
-  // --- monthly columns of the monthly trial balance. n is the number of month
-  // columns; an entry outside [minAmountValue, maxAmountValue] is never changed
-  // again. An addition that passes maxAmountValue stores maxAmountValue + 1, a
-  // subtraction that passes minAmountValue stores minAmountValue - 1.
-
-  // Movement mode of an account row: the n monthly movements of the division, then
-  // the running total, which starts at the opening balance when
-  // addKaishiZandakaToGoukei is on and stops changing once it has left the range.
-  void setMonthlyAmountFromTaisyakuBalanceOfKamoku(Kamoku& kamoku, int32_t jigyoubuCode, int32_t numberOfMonth,
-                                                   int64_t maxAmountValue, int64_t minAmountValue,
-                                                   bool addKaishiZandakaToGoukei);
-  // Adds an account's movements (and its running total into the last column) into
-  // a computed row: added when the account's nature is the section's side
-  // (isKarikataKamokuKubun), subtracted otherwise.
-  void addMonthlyAmountFromTaisyakuBalanceOfKamoku(Kamoku& kamoku, int32_t jigyoubuCode, bool isKarikataKamokuKubun,
-                                                   int32_t numberOfMonth, int64_t maxAmountValue,
-                                                   int64_t minAmountValue, bool addKaishiZandakaToGoukei);
-  // Balance mode of an account row: the opening balance, then the n month-end
-  // balances, unbounded.
-  void setMonthlyAmountFromSyuuryouZandakaOfKamoku(Kamoku& kamoku, int32_t jigyoubuCode, int32_t numberOfMonth);
-  // Adds an account's opening and month-end balances into a computed row.
-  void addMonthlyAmountFromSyuuryouZandakaOfKamoku(Kamoku& kamoku, int32_t jigyoubuCode, bool isKarikataKamokuKubun,
-                                                   int32_t numberOfMonth, int64_t maxAmountValue,
-                                                   int64_t minAmountValue);
 
 private:
   int32_t jigyoubuCode_ = 0;

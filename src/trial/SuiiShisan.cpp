@@ -17,8 +17,7 @@ SuiiShisan::SuiiShisan(MyDocument& document) : document_(document) {}
 
 bool SuiiShisan::areSumsCurrent() const
 {
-  return sums_ && document_.didSortedShiwakeArrayUpdate() && !document_.doNeedUpdateSuiiShisanData() &&
-         sumsGeneration_ == document_.reportDataGeneration() &&
+  return sums_ && sumsGeneration_ == document_.reportDataGeneration() &&
          sumsMonthCount_ == document_.kaisya().monthArray().size() &&
          sumsTermStart_ == document_.kaisya().termStartDate();
 }
@@ -27,12 +26,10 @@ bool SuiiShisan::setSuiiShisanArryForJigyoubuCode(int32_t j, bool addKaishiZanda
 {
   bool posted = false;
   if (!areSumsCurrent()) {
-    document_.setSortedShiwakeArray();
     sums_ = std::make_unique<SuiiShisanMonthlySums>(SuiiShisanMonthlySums::postShiwakeArray(document_));
     sumsGeneration_ = document_.reportDataGeneration();
     sumsMonthCount_ = document_.kaisya().monthArray().size();
     sumsTermStart_ = document_.kaisya().termStartDate();
-    document_.setDoNeedUpdateSuiiShisanData(false);
     posted = true;
   }
   sections_ = buildSections(document_, *sums_, j, addKaishiZandakaToGoukei);

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/MyDocument.h"
 #include "model/Date.h"
 #include "trial/Shisan.h"
 #include "trial/SuiiShisanMonthlySums.h"
@@ -77,7 +78,7 @@ private:
 
   MyDocument& document_;
   std::unique_ptr<SuiiShisanMonthlySums> sums_;
-  uint64_t sumsGeneration_ = 0;
+  MyDocument::DataGeneration sumsGeneration_;
   // The term the sums were posted for: a change of the term's months posts again.
   size_t sumsMonthCount_ = 0;
   Date sumsTermStart_;

@@ -1,9 +1,9 @@
 #include "trial/SuiiShisanBuilder.h"
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Kaisya.h"
 #include "model/KamokuKubun.h"
-#include "trial/CappedAmount.h"
 #include "trial/SuiiShisanMonthlySums.h"
 
 namespace kivo {
@@ -161,7 +161,7 @@ size_t SuiiShisanBuilder::append(std::vector<Shisan>& rows, Shisan row)
 
 void SuiiShisanBuilder::addOperand(std::vector<Calculate>& ops, const std::vector<Shisan>& rows, bool subtract)
 {
-  ops.emplace_back(static_cast<int32_t>(rows.size()) - 1, subtract ? Calculate::kSubtract : Calculate::kAdd);
+  ops.emplace_back(static_cast<int32_t>(rows.size()) - 1, subtract ? Calculate::Sign::Subtract : Calculate::Sign::Add);
 }
 
 size_t SuiiShisanBuilder::appendHeading(TwinRows& rows, int32_t j, const std::string& title)
@@ -238,8 +238,8 @@ void SuiiShisanBuilder::appendUriageGenkaAndSoueki(TwinRows& rows, std::vector<C
   const size_t genkaRow = appendTotal(rows, ops, j, ShisanSubtotalRowCode, "　　売上原価");
 
   ops.clear();
-  ops.emplace_back(static_cast<int32_t>(baseRow), Calculate::kAdd);
-  ops.emplace_back(static_cast<int32_t>(genkaRow), Calculate::kSubtract);
+  ops.emplace_back(static_cast<int32_t>(baseRow), Calculate::Sign::Add);
+  ops.emplace_back(static_cast<int32_t>(genkaRow), Calculate::Sign::Subtract);
   appendTotal(rows, ops, j, ShisanTotalRowCode, "　売上総損益");
 }
 

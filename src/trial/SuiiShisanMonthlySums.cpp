@@ -4,9 +4,9 @@
 #include <climits>
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Kaisya.h"
 #include "model/Kamoku.h"
-#include "trial/CappedAmount.h"
 
 namespace kivo {
 namespace {
@@ -144,7 +144,7 @@ SuiiShisanMonthlySums SuiiShisanMonthlySums::postShiwakeArray(const MyDocument& 
     else
       apply(cell[1 + static_cast<size_t>(monthIndex)]);
   };
-  for (const ShiwakePtr& shiwake : document.sortedShiwakeArray()) {
+  for (const ShiwakePtr& shiwake : document.journal().sortedByDate()) {
     const Shiwake& s = *shiwake;
     if (s.denpyouNo() <= 0) continue;
     if (s.date().isNull()) continue;

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Kaisya.h"
 #include "model/KamokuKubun.h"
-#include "trial/CappedAmount.h"
 #include "trial/ZandakaShisanKojinSonekiKeisanSection.h"
 #include "trial/ZandakaShisanSeizouGenkaSection.h"
 #include "trial/ZandakaShisanSonekiKeisanSection.h"
@@ -43,8 +43,10 @@ void addTotal(int64_t& sum, int64_t v, int64_t max)
 
 }  // namespace
 
-ZandakaShisan::ZandakaShisan(const MyDocument& document, bool kamokuDoNotShowIfNoTorihiki)
+ZandakaShisan::ZandakaShisan(const MyDocument& document, const ZandakaShisanPeriodSums& sums,
+                             bool kamokuDoNotShowIfNoTorihiki)
     : document_(document),
+      sums_(sums),
       kamokuDoNotShowIfNoTorihiki_(kamokuDoNotShowIfNoTorihiki),
       max_(document.kaisya().maxOutputAmountValue())
 {
@@ -88,11 +90,7 @@ void ZandakaShisan::setTaisyakuTaisyouShisanArray(std::vector<Shisan>& rows, int
 
 bool ZandakaShisan::canAppearOnZandakaShisan(const Kamoku& kamoku, int32_t j) const
 {
-  const bool hasAmounts = kamoku.zandakaShisanKaishiZandakaOfJigyoubuCode(j) != 0 ||
-                          kamoku.zandakaShisanKarikataGoukeiOfJigyoubuCode(j) != 0 ||
-                          kamoku.zandakaShisanKashikataGoukeiOfJigyoubuCode(j) != 0 ||
-                          kamoku.zandakaShisanSyuuryouZandakaOfJigyoubuCode(j) != 0 ||
-                          kamoku.endBalanceOfJigyoubuCode(j) != 0;
+  const bool hasAmounts = !sumsOf(kamoku, j).isZero();
   if (hasAmounts) return true;
   if (!kamoku.isActive() || kamokuDoNotShowIfNoTorihiki_) return false;
   return (kamoku.type() & Kamoku::kTypeA) == 0;
@@ -102,11 +100,12 @@ void ZandakaShisan::addZandakaShisanValueOfKamoku(const Kamoku& kamoku, int32_t 
                                                   RunningSums& sums) const
 {
   const bool same = kamoku.isKarikataKamoku() == isKarikataKamokuKubun;
-  addBalance(sums.kaishiZandaka, kamoku.zandakaShisanKaishiZandakaOfJigyoubuCode(j), same, max_);
-  addTotal(sums.karikataGoukei, kamoku.zandakaShisanKarikataGoukeiOfJigyoubuCode(j), max_);
-  addTotal(sums.kashikataGoukei, kamoku.zandakaShisanKashikataGoukeiOfJigyoubuCode(j), max_);
-  addBalance(sums.syuuryouZandaka, kamoku.zandakaShisanSyuuryouZandakaOfJigyoubuCode(j), same, max_);
-  addBalance(sums.endBalance, kamoku.endBalanceOfJigyoubuCode(j), same, max_);
+  const ZandakaShisanPeriodSums::Sums& k = sumsOf(kamoku, j);
+  addBalance(sums.kaishiZandaka, k.kaishiZandaka, same, max_);
+  addTotal(sums.karikataGoukei, k.karikataGoukei, max_);
+  addTotal(sums.kashikataGoukei, k.kashikataGoukei, max_);
+  addBalance(sums.syuuryouZandaka, k.syuuryouZandaka, same, max_);
+  addBalance(sums.endBalance, k.endBalance, same, max_);
 }
 
 Shisan& ZandakaShisan::addTotalOfCalculateArray(const std::vector<Calculate>& calculateArray,
@@ -210,11 +209,12 @@ size_t ZandakaShisan::appendKamokuRow(std::vector<Shisan>& rows, const Kamoku& k
   row.setJigyoubuCode(j);
   row.setKamokuCode(kamoku.code());
   row.setTitle(title);
-  row.setKaishiZandaka(kamoku.zandakaShisanKaishiZandakaOfJigyoubuCode(j));
-  row.setKarikataGoukei(kamoku.zandakaShisanKarikataGoukeiOfJigyoubuCode(j));
-  row.setKashikataGoukei(kamoku.zandakaShisanKashikataGoukeiOfJigyoubuCode(j));
-  row.setSyuuryouZandaka(kamoku.zandakaShisanSyuuryouZandakaOfJigyoubuCode(j));
-  if (withEndBalance) row.setEndBalance(kamoku.endBalanceOfJigyoubuCode(j));
+  const ZandakaShisanPeriodSums::Sums& k = sumsOf(kamoku, j);
+  row.setKaishiZandaka(k.kaishiZandaka);
+  row.setKarikataGoukei(k.karikataGoukei);
+  row.setKashikataGoukei(k.kashikataGoukei);
+  row.setSyuuryouZandaka(k.syuuryouZandaka);
+  if (withEndBalance) row.setEndBalance(k.endBalance);
   rows.push_back(std::move(row));
   return rows.size() - 1;
 }
@@ -265,7 +265,8 @@ size_t ZandakaShisan::appendLinkRow(std::vector<Shisan>& rows, int32_t j, const 
 
 void ZandakaShisan::addOperand(std::vector<Calculate>& calculateArray, const std::vector<Shisan>& rows, bool subtract)
 {
-  calculateArray.emplace_back(static_cast<int32_t>(rows.size()) - 1, subtract ? Calculate::kSubtract : Calculate::kAdd);
+  calculateArray.emplace_back(static_cast<int32_t>(rows.size()) - 1,
+                              subtract ? Calculate::Sign::Subtract : Calculate::Sign::Add);
 }
 
 size_t ZandakaShisan::appendKamokuRowsAndSums(std::vector<Shisan>& rows, const std::vector<const Kamoku*>& accounts,
@@ -318,8 +319,8 @@ void ZandakaShisan::appendUriageGenkaAndSoueki(std::vector<Shisan>& rows, std::v
 
   // From here on one operand list accumulates the profit.
   ops.clear();
-  ops.emplace_back(static_cast<int32_t>(baseRow), Calculate::kAdd);
-  ops.emplace_back(static_cast<int32_t>(genkaRow), Calculate::kSubtract);
+  ops.emplace_back(static_cast<int32_t>(baseRow), Calculate::Sign::Add);
+  ops.emplace_back(static_cast<int32_t>(genkaRow), Calculate::Sign::Subtract);
   appendTotalRow(ops, rows, j, ShisanTotalRowCode, "　売上総損益");
 }
 

@@ -1,10 +1,10 @@
-// The trial-balance builder: turns the accounts' display period sums
+// The trial-balance builder: turns the period sums it is given
 // (ZandakaShisanPeriodSums) into the rows of the trial balance's sections, the
 // manufacturing-cost report, the income statement (corporation or sole proprietor)
 // and the balance sheet.
 //
-// It holds nothing but the document it reads and the display rule's setting, so a
-// caller makes one for every computation. The sections share the rules here: an
+// It holds nothing but the document and the sums it reads and the display rule's
+// setting, so a caller makes one for every computation. The sections share the rules here: an
 // account's figures added into a block's running sums, a sum row of Calculate
 // operands, the percent pass, and whether an account gets a row at all. Every sum
 // is capped at the company's maxOutputAmountValue: once beyond it, it holds one
@@ -18,6 +18,7 @@
 #include "model/Kamoku.h"
 #include "trial/Calculate.h"
 #include "trial/Shisan.h"
+#include "trial/ZandakaShisanPeriodSums.h"
 
 namespace kivo {
 
@@ -37,13 +38,14 @@ public:
 
   // kamokuDoNotShowIfNoTorihiki: the user's setting that hides every account
   // without amounts in the division.
-  ZandakaShisan(const MyDocument& document, bool kamokuDoNotShowIfNoTorihiki);
-  static ZandakaShisan zandakaShisanForDocument(const MyDocument& document, bool kamokuDoNotShowIfNoTorihiki)
-  {
-    return ZandakaShisan(document, kamokuDoNotShowIfNoTorihiki);
-  }
+  ZandakaShisan(const MyDocument& document, const ZandakaShisanPeriodSums& sums, bool kamokuDoNotShowIfNoTorihiki);
 
   const MyDocument& theDocument() const { return document_; }
+  // The figures of an account in a division.
+  const ZandakaShisanPeriodSums::Sums& sumsOf(const Kamoku& kamoku, int32_t jigyoubuCode) const
+  {
+    return sums_.ofKamoku(kamoku.code(), jigyoubuCode);
+  }
   const Kaisya& kaisya() const;
   int64_t maxOutputAmountValue() const { return max_; }
   // The older chart (its root's pListResource is "Kamoku"): chooses titles and the
@@ -128,6 +130,7 @@ public:
 
 private:
   const MyDocument& document_;
+  const ZandakaShisanPeriodSums& sums_;
   bool kamokuDoNotShowIfNoTorihiki_;
   int64_t max_;
 };

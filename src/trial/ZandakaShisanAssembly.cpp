@@ -2,30 +2,10 @@
 
 #include <cstdio>
 
-#include "document/MyDocument.h"
 #include "trial/ZandakaShisan.h"
-#include "trial/ZandakaShisanPeriodSums.h"
 
 namespace kivo {
 namespace {
-
-// Swaps the display and the print sums of every account for the life of a scope,
-// so the builder, which reads the display sums, reads the print sums.
-class ExchangedSums {
-public:
-  explicit ExchangedSums(const MyDocument& document) : document_(document) { exchange(); }
-  ~ExchangedSums() { exchange(); }
-  ExchangedSums(const ExchangedSums&) = delete;
-  ExchangedSums& operator=(const ExchangedSums&) = delete;
-
-private:
-  void exchange()
-  {
-    for (const KamokuPtr& k : document_.codeSortedKamokuArray())
-      k->exchangeDisplayZandakaShisanArraysWithPrintZandakaShisanArrays();
-  }
-  const MyDocument& document_;
-};
 
 // Finds the first row of the code, re-codes it a total row and returns it.
 const Shisan* takeLinkRow(std::vector<Shisan>& rows, int32_t code)
@@ -41,10 +21,7 @@ const Shisan* takeLinkRow(std::vector<Shisan>& rows, int32_t code)
 
 }  // namespace
 
-ZandakaShisanAssembly::ZandakaShisanAssembly(MyDocument& document)
-    : document_(document), printFromDate_(Date::regularTypeDenpyouDate()), printToDate_(Date::regularTypeDenpyouDate())
-{
-}
+ZandakaShisanAssembly::ZandakaShisanAssembly(const MyDocument& document) : document_(document) {}
 
 void ZandakaShisanAssembly::buildSections(const ZandakaShisan& builder, int32_t j, std::vector<Shisan>& seizouGenka,
                                           std::vector<Shisan>& sonekiKeisan, std::vector<Shisan>& taisyakuTaisyou)
@@ -70,11 +47,14 @@ void ZandakaShisanAssembly::buildSections(const ZandakaShisan& builder, int32_t 
   builder.setTaisyakuTaisyouShisanArray(taisyakuTaisyou, j, soneki, misyobun);
 }
 
-bool ZandakaShisanAssembly::isDisplaySetCurrent(Date startDate, Date endDate) const
+bool ZandakaShisanAssembly::update(KeptSums& kept, const ZandakaShisanPeriodSums::Period& period) const
 {
-  return document_.didSortedShiwakeArrayUpdate() && hasDisplayGeneration_ &&
-         displayGeneration_ == document_.reportDataGeneration() && startDate == document_.zandakaShisanFromDate() &&
-         endDate == document_.zandakaShisanToDate();
+  if (kept.isCurrent(period, document_)) return false;
+  kept.sums = ZandakaShisanPeriodSums::post(document_, period);
+  kept.period = period;
+  kept.generation = document_.reportDataGeneration();
+  kept.valid = true;
+  return true;
 }
 
 bool ZandakaShisanAssembly::setZandakaShisanArrayForJigyoubuCode(int32_t j, int32_t periodFrom, int32_t periodTo,
@@ -82,44 +62,9 @@ bool ZandakaShisanAssembly::setZandakaShisanArrayForJigyoubuCode(int32_t j, int3
 {
   const ZandakaShisanPeriodSums::Period period =
       ZandakaShisanPeriodSums::periodOfMonthIndexes(document_.kaisya(), periodFrom, periodTo);
-  bool walked = false;
-  if (!isDisplaySetCurrent(period.startDate, period.endDate)) {
-    document_.setZandakaShisanFromDate(Date::regularTypeDenpyouDate());
-    ZandakaShisanPeriodSums::postShiwakeArray(document_, period, false);
-    document_.setZandakaShisanFromDate(period.startDate);
-    document_.setZandakaShisanToDate(period.endDate);
-    displayGeneration_ = document_.reportDataGeneration();
-    hasDisplayGeneration_ = true;
-    walked = true;
-  }
-  const ZandakaShisan builder(document_, kamokuDoNotShowIfNoTorihiki);
+  const bool walked = update(display_, period);
+  const ZandakaShisan builder(document_, display_.sums, kamokuDoNotShowIfNoTorihiki);
   buildSections(builder, j, seizouGenka_, sonekiKeisan_, taisyakuTaisyou_);
-  return walked;
-}
-
-bool ZandakaShisanAssembly::setPrintZandakaShisanArrayForJigyoubuCode(int32_t j, int32_t periodFrom, int32_t periodTo,
-                                                                      bool kamokuDoNotShowIfNoTorihiki)
-{
-  const ZandakaShisanPeriodSums::Period period =
-      ZandakaShisanPeriodSums::periodOfMonthIndexes(document_.kaisya(), periodFrom, periodTo);
-  if (!document_.didSortedShiwakeArrayUpdate() || printGeneration_ != document_.reportDataGeneration())
-    printFromDate_ = Date::regularTypeDenpyouDate();
-  const ZandakaShisan builder(document_, kamokuDoNotShowIfNoTorihiki);
-  // The shown period's sums serve the printout as they are.
-  if (isDisplaySetCurrent(period.startDate, period.endDate)) {
-    buildSections(builder, j, printSeizouGenka_, printSonekiKeisan_, printTaisyakuTaisyou_);
-    return false;
-  }
-  bool walked = false;
-  if (period.startDate != printFromDate_ || period.endDate != printToDate_) {
-    ZandakaShisanPeriodSums::postShiwakeArray(document_, period, true);
-    printFromDate_ = period.startDate;
-    printToDate_ = period.endDate;
-    printGeneration_ = document_.reportDataGeneration();
-    walked = true;
-  }
-  const ExchangedSums exchanged(document_);
-  buildSections(builder, j, printSeizouGenka_, printSonekiKeisan_, printTaisyakuTaisyou_);
   return walked;
 }
 

@@ -1,15 +1,12 @@
-// The trial balance (合計残高試算表) of one document as its window shows and prints
-// it: the period sums brought up to date, then the three sections built in order,
+// The trial balance (合計残高試算表) of one document as its window shows it: the
+// period sums brought up to date, then the three sections built in order,
 // manufacturing cost, income statement, balance sheet, each handing its result row
 // to the next.
 //
-// The window owns one of these. The display computation fills the three display
-// arrays from the accounts' display sums; the print computation fills the three
-// print arrays for a division and period that may differ from the shown ones,
-// through the accounts' print sums, without disturbing what the window shows.
-// Either set of sums is reused only while it was made for the same period and the
-// document's report data have not changed since (reportDataGeneration), so a
-// printout after an edit never shows sums from before the edit.
+// The window owns one of these. The period sums are a value kept here (the
+// accounts are only read), reused only while they were made for the same period and
+// the document's data have not changed since (reportDataGeneration). A printout of
+// another period keeps a second set the same way.
 #pragma once
 
 #include <cstdint>
@@ -17,41 +14,36 @@
 #include <string_view>
 #include <vector>
 
+#include "document/MyDocument.h"
 #include "model/Date.h"
 #include "trial/Shisan.h"
+#include "trial/ZandakaShisanPeriodSums.h"
 
 namespace kivo {
 
 class Kaisya;
-class MyDocument;
 class ZandakaShisan;
 
 class ZandakaShisanAssembly {
 public:
-  explicit ZandakaShisanAssembly(MyDocument& document);
+  explicit ZandakaShisanAssembly(const MyDocument& document);
 
   // Periods are month indexes into the company's monthArray, first <= last; the
   // index equal to the number of months is the closing-adjustment month. 99 is the
   // whole company. kamokuDoNotShowIfNoTorihiki is the user's setting that hides
-  // accounts without amounts. Each returns whether it walked the journal.
+  // accounts without amounts. Returns whether it walked the journal.
   bool setZandakaShisanArrayForJigyoubuCode(int32_t jigyoubuCode, int32_t periodFrom, int32_t periodTo,
                                             bool kamokuDoNotShowIfNoTorihiki);
-  bool setPrintZandakaShisanArrayForJigyoubuCode(int32_t jigyoubuCode, int32_t periodFrom, int32_t periodTo,
-                                                 bool kamokuDoNotShowIfNoTorihiki);
 
   // The sections as shown.
   const std::vector<Shisan>& taisyakuTaisyouShisanArray() const { return taisyakuTaisyou_; }
   const std::vector<Shisan>& sonekiKeisanShisanArray() const { return sonekiKeisan_; }
   const std::vector<Shisan>& seizouGenkaShisanArray() const { return seizouGenka_; }
-  // The sections of the last print computation.
-  const std::vector<Shisan>& printTaisyakuTaisyouShisanArray() const { return printTaisyakuTaisyou_; }
-  const std::vector<Shisan>& printSonekiKeisanShisanArray() const { return printSonekiKeisan_; }
-  const std::vector<Shisan>& printSeizouGenkaShisanArray() const { return printSeizouGenka_; }
-  // The period the print sums were made for (regularTypeDenpyouDate: none).
-  Date printZandakaShisanFromDate() const { return printFromDate_; }
-  Date printZandakaShisanToDate() const { return printToDate_; }
+  // The sums the shown sections were built from: a window that reads a figure of an
+  // account answers it from these.
+  const ZandakaShisanPeriodSums& displaySums() const { return display_.sums; }
 
-  // Builds the three sections from the accounts' display sums: manufacturing cost,
+  // Builds the three sections from the builder's sums: manufacturing cost,
   // then the income statement of the company's kind with the cost of goods
   // manufactured, then the balance sheet with the profit rows. Each handed-on row
   // is re-coded ShisanTotalRowCode once found, so the finished arrays hold no
@@ -67,18 +59,23 @@ public:
   static std::string cellText(const Kaisya& kaisya, const Shisan& row, std::string_view columnIdentifier);
 
 private:
-  bool isDisplaySetCurrent(Date startDate, Date endDate) const;
+  // A set of sums with the period and the data generation it was made for.
+  struct KeptSums {
+    ZandakaShisanPeriodSums sums;
+    ZandakaShisanPeriodSums::Period period;
+    MyDocument::DataGeneration generation;
+    bool valid = false;
+    bool isCurrent(const ZandakaShisanPeriodSums::Period& p, const MyDocument& document) const
+    {
+      return valid && period == p && generation == document.reportDataGeneration();
+    }
+  };
+  // Makes the set current for the period; true when it walked the journal.
+  bool update(KeptSums& kept, const ZandakaShisanPeriodSums::Period& period) const;
 
-  MyDocument& document_;
+  const MyDocument& document_;
   std::vector<Shisan> taisyakuTaisyou_, sonekiKeisan_, seizouGenka_;
-  std::vector<Shisan> printTaisyakuTaisyou_, printSonekiKeisan_, printSeizouGenka_;
-  // The data generation the display sums were made at; the display period itself
-  // is kept on the document.
-  uint64_t displayGeneration_ = 0;
-  bool hasDisplayGeneration_ = false;
-  Date printFromDate_;
-  Date printToDate_;
-  uint64_t printGeneration_ = 0;
+  KeptSums display_;
 };
 
 }  // namespace kivo

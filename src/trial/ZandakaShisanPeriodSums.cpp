@@ -2,77 +2,28 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
-#include <vector>
 
 #include "document/MyDocument.h"
+#include "model/CappedAmount.h"
 #include "model/Kaisya.h"
 #include "model/Kamoku.h"
-#include "trial/CappedAmount.h"
 
 namespace kivo {
 namespace {
 
-// The four sums of one account in one division column.
-struct Sums {
-  int64_t kaishiZandaka = 0;
-  int64_t karikataGoukei = 0;
-  int64_t kashikataGoukei = 0;
-  int64_t syuuryouZandaka = 0;
-};
-
-// Division columns, each a dense array over the accounts. Columns are created in
-// the order their division codes are first met, so the lists written back keep the
-// division list's order.
-class Columns {
-public:
-  explicit Columns(size_t accountCount) : accountCount_(accountCount) { slotOfSmallCode_.fill(-1); }
-
-  std::vector<Sums>& column(int32_t jigyoubuCode) { return columns_[slot(jigyoubuCode)]; }
-  size_t count() const { return codes_.size(); }
-  int32_t codeAt(size_t i) const { return codes_[i]; }
-  const std::vector<Sums>& columnAt(size_t i) const { return columns_[i]; }
-
-private:
-  size_t slot(int32_t code)
-  {
-    // Division codes are two digits, -1 when the entry has none; anything else is
-    // looked up among the extra codes.
-    if (code >= -1 && code <= 99) {
-      int32_t& s = slotOfSmallCode_[static_cast<size_t>(code + 1)];
-      if (s < 0) s = add(code);
-      return static_cast<size_t>(s);
-    }
-    for (size_t i = 0; i < codes_.size(); ++i)
-      if (codes_[i] == code) return i;
-    return static_cast<size_t>(add(code));
-  }
-  int32_t add(int32_t code)
-  {
-    codes_.push_back(code);
-    columns_.emplace_back(accountCount_);
-    return static_cast<int32_t>(codes_.size() - 1);
-  }
-
-  size_t accountCount_;
-  std::array<int32_t, 101> slotOfSmallCode_;
-  std::vector<int32_t> codes_;
-  std::vector<std::vector<Sums>> columns_;
-};
+using Sums = ZandakaShisanPeriodSums::Sums;
 
 // Account index by whole code: a dense table while the codes are small (they are
 // three digits in every chart), else a binary search over the sorted codes.
 class AccountIndex {
 public:
-  explicit AccountIndex(const std::vector<KamokuPtr>& accounts)
+  explicit AccountIndex(const std::vector<int32_t>& codes) : codes_(codes)
   {
-    codes_.reserve(accounts.size());
     int32_t maxCode = -1;
     bool dense = true;
-    for (const KamokuPtr& k : accounts) {
-      codes_.push_back(k->code());
-      if (k->code() < 0 || k->code() > kMaxDenseCode) dense = false;
-      maxCode = std::max(maxCode, k->code());
+    for (int32_t c : codes_) {
+      if (c < 0 || c > kMaxDenseCode) dense = false;
+      maxCode = std::max(maxCode, c);
     }
     if (dense && maxCode >= 0) {
       table_.assign(static_cast<size_t>(maxCode) + 1, -1);
@@ -93,12 +44,60 @@ public:
 
 private:
   static constexpr int32_t kMaxDenseCode = 1 << 20;
-  std::vector<int32_t> codes_;
+  const std::vector<int32_t>& codes_;
   std::vector<int32_t> table_;
 };
 
-// Sort keys of the one date order: the closing-adjustment month after every day.
-int64_t dateKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT64_MAX : static_cast<int64_t>(d.serial()); }
+// Slots of the division columns: columns are created in the order their division
+// codes are first met, the division list's order first.
+class ColumnSlots {
+public:
+  ColumnSlots() { slotOfSmallCode_.fill(-1); }
+  template <class Add>
+  size_t slot(int32_t code, std::vector<int32_t>& codes, Add&& add)
+  {
+    // Division codes are two digits, -1 when the entry has none; anything else is
+    // looked up among the extra codes.
+    if (code >= -1 && code <= 99) {
+      int32_t& s = slotOfSmallCode_[static_cast<size_t>(code + 1)];
+      if (s < 0) s = static_cast<int32_t>(add(code));
+      return static_cast<size_t>(s);
+    }
+    for (size_t i = 0; i < codes.size(); ++i)
+      if (codes[i] == code) return i;
+    return add(code);
+  }
+
+private:
+  std::array<int32_t, 101> slotOfSmallCode_;
+};
+
+// The company column's sums: each stops at the first partial sum beyond the limit.
+struct CompanySum {
+  Sums sums;
+  bool balanceOpen = true, kaishiOpen = true, kariOpen = true, kashiOpen = true;
+  void add(const Sums& s, int64_t max)
+  {
+    if (kaishiOpen) {
+      sums.kaishiZandaka = capped::add(sums.kaishiZandaka, s.kaishiZandaka);
+      kaishiOpen = capped::inRange(sums.kaishiZandaka, max);
+    }
+    if (balanceOpen) {
+      sums.syuuryouZandaka = capped::add(sums.syuuryouZandaka, s.syuuryouZandaka);
+      balanceOpen = capped::inRange(sums.syuuryouZandaka, max);
+    }
+    if (kariOpen) {
+      sums.karikataGoukei = capped::add(sums.karikataGoukei, s.karikataGoukei);
+      kariOpen = sums.karikataGoukei <= max;
+    }
+    if (kashiOpen) {
+      sums.kashikataGoukei = capped::add(sums.kashikataGoukei, s.kashikataGoukei);
+      kashiOpen = sums.kashikataGoukei <= max;
+    }
+  }
+};
+
+const Sums kNoSums;
 
 }  // namespace
 
@@ -115,53 +114,86 @@ ZandakaShisanPeriodSums::Period ZandakaShisanPeriodSums::periodOfMonthIndexes(co
   return p;
 }
 
-void ZandakaShisanPeriodSums::postShiwakeArray(MyDocument& document, const Period& period, bool intoPrintSet)
+ZandakaShisanPeriodSums ZandakaShisanPeriodSums::post(const MyDocument& document, const Period& period)
 {
+  ZandakaShisanPeriodSums r;
   const int64_t max = document.kaisya().maxOutputAmountValue();
-  document.setSortedShiwakeArray();
   const std::vector<KamokuPtr>& accounts = document.codeSortedKamokuArray();
   const size_t n = accounts.size();
-  const AccountIndex indexOfCode(accounts);
   std::vector<char> isKarikata(n);
-  for (size_t i = 0; i < n; ++i) isKarikata[i] = accounts[i]->isKarikataKamoku();
+  r.kamokuCodes_.reserve(n);
+  r.hojyoBase_.assign(n, -1);
+  r.hojyoCount_.assign(n, 0);
+  // Sub-account lines: codes 0 to the highest code of each account's sub-accounts;
+  // only those of a sub-account are posted into.
+  std::vector<char> isHojyoKamoku;
+  for (size_t i = 0; i < n; ++i) {
+    const Kamoku& k = *accounts[i];
+    r.kamokuCodes_.push_back(k.code());
+    isKarikata[i] = k.isKarikataKamoku();
+    int32_t count = 0;
+    for (const HojyoKamokuPtr& h : k.hojyoKamokuArray())
+      if (h->code() >= 0 && h->code() <= 99) count = std::max(count, h->code() + 1);
+    if (count == 0) continue;
+    r.hojyoBase_[i] = static_cast<int32_t>(isHojyoKamoku.size());
+    r.hojyoCount_[i] = count;
+    isHojyoKamoku.resize(isHojyoKamoku.size() + static_cast<size_t>(count), 0);
+    for (const HojyoKamokuPtr& h : k.hojyoKamokuArray())
+      if (h->code() >= 0 && h->code() <= 99) isHojyoKamoku[static_cast<size_t>(r.hojyoBase_[i] + h->code())] = 1;
+  }
+  const size_t hojyoLines = isHojyoKamoku.size();
+  const AccountIndex indexOfCode(r.kamokuCodes_);
+
+  ColumnSlots slots;
+  auto addColumn = [&](int32_t code) {
+    r.columnCodes_.push_back(code);
+    r.kamokuSums_.emplace_back(n);
+    r.hojyoKamokuSums_.emplace_back(hojyoLines);
+    return r.columnCodes_.size() - 1;
+  };
+  auto column = [&](int32_t code) { return slots.slot(code, r.columnCodes_, addColumn); };
 
   // Opening balances. With divisions in use every division column starts at its
   // own opening balance; a division that was made inactive keeps its balances in
   // the company column, so the company's books still balance. Without divisions
   // the company's opening balance starts the column of entries without a division.
-  Columns columns(n);
   const bool usesJigyoubu = document.numberOfActiveJigyoubu() > 0;
   if (usesJigyoubu) {
     for (const JigyoubuPtr& j : document.jigyoubuArray())
-      if (j->isActive()) columns.column(j->code());
+      if (j->isActive()) column(j->code());
   }
-  for (size_t i = 0; i < n; ++i) {
+  auto open = [&](const StartBalanceList& balances, bool isHojyo, size_t line) {
+    auto at = [&](int32_t code) -> Sums& {
+      const size_t c = column(code);
+      return isHojyo ? r.hojyoKamokuSums_[c][line] : r.kamokuSums_[c][line];
+    };
     if (usesJigyoubu) {
-      for (const StartBalance& b : accounts[i]->startBalanceArray().entries()) {
+      for (const StartBalance& b : balances.entries()) {
         if (b.jigyoubuCode == Jigyoubu::kAllJigyoubuCode) continue;
-        Sums& s = columns.column(b.jigyoubuCode)[i];
+        Sums& s = at(b.jigyoubuCode);
         s.kaishiZandaka = s.syuuryouZandaka = b.balance;
       }
     } else {
-      const int64_t b = accounts[i]->startBalanceOfJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
-      Sums& s = columns.column(-1)[i];
-      s.kaishiZandaka = s.syuuryouZandaka = b;
+      Sums& s = at(-1);
+      s.kaishiZandaka = s.syuuryouZandaka = balances.balanceOfJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
     }
+  };
+  for (size_t i = 0; i < n; ++i) {
+    open(accounts[i]->startBalanceArray(), false, i);
+    if (r.hojyoBase_[i] < 0) continue;
+    for (const HojyoKamokuPtr& h : accounts[i]->hojyoKamokuArray())
+      if (h->code() >= 0 && h->code() <= 99)
+        open(h->startBalanceArray(), true, static_cast<size_t>(r.hojyoBase_[i] + h->code()));
   }
 
   // The journal in date order, up to the first entry after the period.
   const bool startIsNull = period.startDate.isNull();
   const bool endIsNull = period.endDate.isNull();
-  const int64_t startKey = dateKey(period.startDate);
-  const int64_t endKey = dateKey(period.endDate);
-  auto post = [&](int32_t kamokuCode, int32_t jigyoubuCode, int64_t amount, bool karikataSide, bool beforeStart) {
-    const int32_t i = indexOfCode(kamokuCode);
-    if (i < 0) return;  // no such account (the sundry code 999, a deleted account)
-    Sums& s = columns.column(jigyoubuCode)[static_cast<size_t>(i)];
+  const int64_t startKey = Journal::dateSortKey(period.startDate);
+  const int64_t endKey = Journal::dateSortKey(period.endDate);
+  auto postInto = [&](Sums& s, int64_t amount, bool sameSide, bool karikataSide, bool beforeStart) {
     int64_t balance = s.syuuryouZandaka;
-    if (capped::inRange(balance, max))
-      balance = (isKarikata[static_cast<size_t>(i)] != 0) == karikataSide ? capped::add(balance, amount)
-                                                                          : capped::sub(balance, amount);
+    if (capped::inRange(balance, max)) balance = sameSide ? capped::add(balance, amount) : capped::sub(balance, amount);
     s.syuuryouZandaka = balance;
     if (beforeStart) {
       s.kaishiZandaka = balance;
@@ -170,58 +202,108 @@ void ZandakaShisanPeriodSums::postShiwakeArray(MyDocument& document, const Perio
     int64_t& total = karikataSide ? s.karikataGoukei : s.kashikataGoukei;
     if (total < max) total = capped::add(total, amount);
   };
-  for (const ShiwakePtr& shiwake : document.sortedShiwakeArray()) {
+  auto post = [&](int32_t kamokuCode, int32_t hojyoKamokuCode, int32_t jigyoubuCode, int64_t amount, bool karikataSide,
+                  bool beforeStart) {
+    const int32_t i = indexOfCode(kamokuCode);
+    if (i < 0) return;  // no such account (the sundry code 999, a deleted account)
+    const size_t c = column(jigyoubuCode);
+    const bool sameSide = (isKarikata[static_cast<size_t>(i)] != 0) == karikataSide;
+    postInto(r.kamokuSums_[c][static_cast<size_t>(i)], amount, sameSide, karikataSide, beforeStart);
+    if (hojyoKamokuCode < 0 || hojyoKamokuCode >= r.hojyoCount_[static_cast<size_t>(i)]) return;
+    const size_t line = static_cast<size_t>(r.hojyoBase_[static_cast<size_t>(i)] + hojyoKamokuCode);
+    if (isHojyoKamoku[line]) postInto(r.hojyoKamokuSums_[c][line], amount, sameSide, karikataSide, beforeStart);
+  };
+  for (const ShiwakePtr& shiwake : document.journal().sortedByDate()) {
     const Shiwake& s = *shiwake;
     if (s.denpyouNo() <= 0) continue;  // unregistered cash-book rows and regular-type vouchers
     const Date date = s.date();
     // A date-less entry compares equal to every date, as the document's date order does.
     const bool isNull = date.isNull();
-    const int64_t key = dateKey(date);
+    const int64_t key = Journal::dateSortKey(date);
     if (!isNull && !endIsNull && key > endKey) break;
     const bool beforeStart = !isNull && !startIsNull && key < startKey;
-    post(s.karikataKamokuCode(), s.karikataJigyoubuCode(), s.karikataKingaku(), true, beforeStart);
-    post(s.kashikataKamokuCode(), s.kashikataJigyoubuCode(), s.kashikataKingaku(), false, beforeStart);
+    post(s.karikataKamokuCode(), s.karikataHojyoKamokuCode(), s.karikataJigyoubuCode(), s.karikataKingaku(), true,
+         beforeStart);
+    post(s.kashikataKamokuCode(), s.kashikataHojyoKamokuCode(), s.kashikataJigyoubuCode(), s.kashikataKingaku(), false,
+         beforeStart);
   }
 
-  // Write the columns back, with the company column as the sum of all of them.
-  for (size_t i = 0; i < n; ++i) {
-    Kamoku& k = *accounts[i];
-    Kamoku::ZandakaShisanSums& set = intoPrintSet ? k.printZandakaShisan() : k.zandakaShisan();
-    set.removeAllObjects();
-    Sums company;
-    bool balanceOpen = true, kaishiOpen = true, kariOpen = true, kashiOpen = true;
-    for (size_t c = 0; c < columns.count(); ++c) {
-      const int32_t code = columns.codeAt(c);
-      const Sums& s = columns.columnAt(c)[i];
-      if (code != Jigyoubu::kAllJigyoubuCode) {
-        set.kaishiZandaka.setBalance(s.kaishiZandaka, code);
-        set.karikataGoukei.setBalance(s.karikataGoukei, code);
-        set.kashikataGoukei.setBalance(s.kashikataGoukei, code);
-        set.syuuryouZandaka.setBalance(s.syuuryouZandaka, code);
-      }
-      // A company sum stops at the first partial sum beyond the limit.
-      if (kaishiOpen) {
-        company.kaishiZandaka = capped::add(company.kaishiZandaka, s.kaishiZandaka);
-        kaishiOpen = capped::inRange(company.kaishiZandaka, max);
-      }
-      if (balanceOpen) {
-        company.syuuryouZandaka = capped::add(company.syuuryouZandaka, s.syuuryouZandaka);
-        balanceOpen = capped::inRange(company.syuuryouZandaka, max);
-      }
-      if (kariOpen) {
-        company.karikataGoukei = capped::add(company.karikataGoukei, s.karikataGoukei);
-        kariOpen = company.karikataGoukei <= max;
-      }
-      if (kashiOpen) {
-        company.kashikataGoukei = capped::add(company.kashikataGoukei, s.kashikataGoukei);
-        kashiOpen = company.kashikataGoukei <= max;
-      }
+  // The company column: the sum of every other column. A column of code 99 (an entry
+  // that named it) counts into it and is not kept apart.
+  std::vector<Sums> company(n), companyHojyo(hojyoLines);
+  auto sumColumns = [&](std::vector<std::vector<Sums>>& columns, std::vector<Sums>& out) {
+    for (size_t line = 0; line < out.size(); ++line) {
+      CompanySum sum;
+      for (const std::vector<Sums>& col : columns) sum.add(col[line], max);
+      out[line] = sum.sums;
     }
-    set.kaishiZandaka.setBalance(company.kaishiZandaka, Jigyoubu::kAllJigyoubuCode);
-    set.karikataGoukei.setBalance(company.karikataGoukei, Jigyoubu::kAllJigyoubuCode);
-    set.kashikataGoukei.setBalance(company.kashikataGoukei, Jigyoubu::kAllJigyoubuCode);
-    set.syuuryouZandaka.setBalance(company.syuuryouZandaka, Jigyoubu::kAllJigyoubuCode);
+  };
+  sumColumns(r.kamokuSums_, company);
+  sumColumns(r.hojyoKamokuSums_, companyHojyo);
+  const auto all = std::find(r.columnCodes_.begin(), r.columnCodes_.end(), Jigyoubu::kAllJigyoubuCode);
+  if (all != r.columnCodes_.end()) {
+    const size_t c = static_cast<size_t>(all - r.columnCodes_.begin());
+    r.kamokuSums_[c] = std::move(company);
+    r.hojyoKamokuSums_[c] = std::move(companyHojyo);
+  } else {
+    r.columnCodes_.push_back(Jigyoubu::kAllJigyoubuCode);
+    r.kamokuSums_.push_back(std::move(company));
+    r.hojyoKamokuSums_.push_back(std::move(companyHojyo));
   }
+  return r;
+}
+
+int32_t ZandakaShisanPeriodSums::indexOfKamoku(int32_t kamokuCode) const
+{
+  auto it = std::lower_bound(kamokuCodes_.begin(), kamokuCodes_.end(), kamokuCode);
+  return it != kamokuCodes_.end() && *it == kamokuCode ? static_cast<int32_t>(it - kamokuCodes_.begin()) : -1;
+}
+
+int32_t ZandakaShisanPeriodSums::columnOf(int32_t jigyoubuCode) const
+{
+  for (size_t c = 0; c < columnCodes_.size(); ++c)
+    if (columnCodes_[c] == jigyoubuCode) return static_cast<int32_t>(c);
+  return -1;
+}
+
+const ZandakaShisanPeriodSums::Sums& ZandakaShisanPeriodSums::ofKamoku(int32_t kamokuCode, int32_t jigyoubuCode) const
+{
+  const int32_t i = indexOfKamoku(kamokuCode);
+  const int32_t c = columnOf(jigyoubuCode);
+  if (i < 0 || c < 0) return kNoSums;
+  return kamokuSums_[static_cast<size_t>(c)][static_cast<size_t>(i)];
+}
+
+const ZandakaShisanPeriodSums::Sums& ZandakaShisanPeriodSums::ofHojyoKamoku(int32_t kamokuCode, int32_t hojyoKamokuCode,
+                                                                            int32_t jigyoubuCode) const
+{
+  const int32_t i = indexOfKamoku(kamokuCode);
+  const int32_t c = columnOf(jigyoubuCode);
+  if (i < 0 || c < 0 || hojyoKamokuCode < 0 || hojyoKamokuCode >= hojyoCount_[static_cast<size_t>(i)]) return kNoSums;
+  return hojyoKamokuSums_[static_cast<size_t>(c)]
+                         [static_cast<size_t>(hojyoBase_[static_cast<size_t>(i)] + hojyoKamokuCode)];
+}
+
+void ZandakaShisanPeriodSums::setSumsOfKamoku(int32_t kamokuCode, int32_t jigyoubuCode, const Sums& sums)
+{
+  int32_t i = indexOfKamoku(kamokuCode);
+  if (i < 0) {
+    const auto at = std::lower_bound(kamokuCodes_.begin(), kamokuCodes_.end(), kamokuCode);
+    const auto offset = at - kamokuCodes_.begin();
+    kamokuCodes_.insert(at, kamokuCode);
+    hojyoBase_.insert(hojyoBase_.begin() + offset, -1);
+    hojyoCount_.insert(hojyoCount_.begin() + offset, 0);
+    for (std::vector<Sums>& col : kamokuSums_) col.insert(col.begin() + offset, Sums{});
+    i = static_cast<int32_t>(offset);
+  }
+  int32_t c = columnOf(jigyoubuCode);
+  if (c < 0) {
+    columnCodes_.push_back(jigyoubuCode);
+    kamokuSums_.emplace_back(kamokuCodes_.size());
+    hojyoKamokuSums_.emplace_back(hojyoKamokuSums_.empty() ? 0 : hojyoKamokuSums_.front().size());
+    c = static_cast<int32_t>(columnCodes_.size() - 1);
+  }
+  kamokuSums_[static_cast<size_t>(c)][static_cast<size_t>(i)] = sums;
 }
 
 }  // namespace kivo

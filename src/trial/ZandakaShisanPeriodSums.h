@@ -1,14 +1,15 @@
-// The trial balance's period sums: the document's journal posted, per account and
-// division, into an opening balance, a debit total, a credit total and a closing
-// balance for one run of months of the term.
+// The trial balance's period sums: the document's journal posted, per account,
+// sub-account and division, into an opening balance, a debit total, a credit total
+// and a closing balance for one run of months of the term.
 //
-// Every account keeps two sets of these sums: the display set, which the
-// trial-balance window shows and the section builder reads, and the print set, for
-// a printout of another period. This class only walks the journal into one of them;
-// deciding when a set is still current is the caller's (ZandakaShisanAssembly).
+// A value: post() reads the document (const) and returns the sums; the section
+// builders take them as an argument. Nothing is written into the accounts. Whoever
+// keeps one for reuse keys it on the period and the document's reportDataGeneration
+// (ZandakaShisanAssembly does).
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "model/Date.h"
 
@@ -22,6 +23,22 @@ public:
   struct Period {
     Date startDate;
     Date endDate;
+    bool operator==(const Period&) const = default;
+  };
+
+  // The sums of one account or sub-account in one division column. The closing
+  // balance of the term (endBalance) is the carry-forward's figure; the posting
+  // leaves it 0.
+  struct Sums {
+    int64_t kaishiZandaka = 0;
+    int64_t karikataGoukei = 0;
+    int64_t kashikataGoukei = 0;
+    int64_t syuuryouZandaka = 0;
+    int64_t endBalance = 0;
+    bool isZero() const
+    {
+      return !kaishiZandaka && !karikataGoukei && !kashikataGoukei && !syuuryouZandaka && !endBalance;
+    }
   };
 
   // The dates of a run of month indexes into the company's monthArray; the index
@@ -29,13 +46,38 @@ public:
   // closing-adjustment month, whose date sorts after every real date.
   static Period periodOfMonthIndexes(const Kaisya& kaisya, int32_t periodFrom, int32_t periodTo);
 
-  // Recomputes the chosen set of every account, inactive ones included, for the
-  // period: opening balances per division, then every registered entry up to the
+  // The sums of every account, inactive ones included, and of every sub-account for
+  // the period: opening balances per division, then every registered entry up to the
   // end date (entries before the start go into the opening balances), then the
   // company column (99) as the sum of every other division column. Amounts beyond
   // the company's maxOutputAmountValue stop changing, as the capped sums do.
-  // Sorts the journal first when its sorted copy is stale.
-  static void postShiwakeArray(MyDocument& document, const Period& period, bool intoPrintSet);
+  static ZandakaShisanPeriodSums post(const MyDocument& document, const Period& period);
+
+  // No sums: every figure reads 0.
+  ZandakaShisanPeriodSums() = default;
+
+  // The sums of an account (or a sub-account) in a division: 99 the whole company,
+  // -1 the entries without a division. Zeros for an account, sub-account or
+  // division that has none.
+  const Sums& ofKamoku(int32_t kamokuCode, int32_t jigyoubuCode) const;
+  const Sums& ofHojyoKamoku(int32_t kamokuCode, int32_t hojyoKamokuCode, int32_t jigyoubuCode) const;
+  // Sets an account's sums in a division, for sums made by hand.
+  void setSumsOfKamoku(int32_t kamokuCode, int32_t jigyoubuCode, const Sums& sums);
+
+private:
+  int32_t indexOfKamoku(int32_t kamokuCode) const;
+  int32_t columnOf(int32_t jigyoubuCode) const;
+
+  // Every account by code (inactive ones too) and, per account, where its
+  // sub-accounts' sums start among the sub-account sums (-1: none) and how many
+  // codes from 0 they cover.
+  std::vector<int32_t> kamokuCodes_;
+  std::vector<int32_t> hojyoBase_;
+  std::vector<int32_t> hojyoCount_;
+  // Per division code, the accounts' sums and the sub-accounts' sums.
+  std::vector<int32_t> columnCodes_;
+  std::vector<std::vector<Sums>> kamokuSums_;
+  std::vector<std::vector<Sums>> hojyoKamokuSums_;
 };
 
 }  // namespace kivo

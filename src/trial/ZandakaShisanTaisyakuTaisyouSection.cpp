@@ -1,7 +1,7 @@
 #include "trial/ZandakaShisanTaisyakuTaisyouSection.h"
 
+#include "model/CappedAmount.h"
 #include "model/Kaisya.h"
-#include "trial/CappedAmount.h"
 #include "trial/ZandakaShisan.h"
 
 namespace kivo {

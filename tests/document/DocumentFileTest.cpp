@@ -71,9 +71,14 @@ TEST_F(DocumentFileTest, EveryRecordKindSavesAndReopensToTheSameBytes)
 
   // Spot-check what a bookkeeper would notice first.
   EXPECT_EQ(reopened->kaisya(), doc->kaisya());
-  EXPECT_EQ(reopened->shiwakeArray().size(), doc->shiwakeArray().size());
-  for (size_t i = 0; i < doc->shiwakeArray().size(); ++i)
-    EXPECT_TRUE(reopened->shiwakeArray()[i]->isEqualStoredFields(*doc->shiwakeArray()[i])) << "entry " << i;
+  EXPECT_EQ(reopened->journal().size(), doc->journal().size());
+  auto stored = [](const Shiwake& s) {
+    ArchiveWriter w;
+    s.encodeWithCoder(w);
+    return w.data();
+  };
+  for (size_t i = 0; i < doc->journal().size(); ++i)
+    EXPECT_EQ(stored(*reopened->journal()[i]), stored(*doc->journal()[i])) << "entry " << i;
   const KamokuPtr kamoku = reopened->codeSortedKamokuArray().front();
   EXPECT_EQ(kamoku->startBalanceOfJigyoubuCode(99), 1500000);
   EXPECT_EQ(kamoku->startBalanceOfJigyoubuCode(2), -20000);
@@ -330,7 +335,7 @@ TEST_F(DocumentFileTest, DatesAndTermsOutOfRangeAreRefusedAsDamaged)
 {
   auto term = [](MyDocument& d, Date start, Date end) { d.kaisya().setMonthOfTermArrayFrom(start, end); };
   const std::pair<const char*, std::function<void(MyDocument&)>> cases[] = {
-      {"entry at the largest day", [](MyDocument& d) { d.shiwakeArray()[0]->setDate(Date::fromSerial(INT32_MAX)); }},
+      {"entry at the largest day", [](MyDocument& d) { d.journal()[0]->setDate(Date::fromSerial(INT32_MAX)); }},
       {"report date", [](MyDocument& d) { d.kaisya().setTermEndDateOfHoukokusyo(Date::fromSerial(-1000000000)); }},
       {"term of 100,000 months",
        [](MyDocument& d) {
@@ -355,7 +360,7 @@ TEST_F(DocumentFileTest, DatesAndTermsOutOfRangeAreRefusedAsDamaged)
   // What the program does write still loads: an entry without a date (a cash book's
   // row being typed) and a household book's term that ends mid-month.
   auto doc = test::makeDocumentWithEveryRecord();
-  doc->shiwakeArray().front()->setDate(Date());
+  doc->journal().entries().front()->setDate(Date());
   term(*doc, Date(2024, 1, 25), Date(2025, 1, 24));
   EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*doc)), Status::Ok);
 }

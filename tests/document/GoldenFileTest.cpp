@@ -117,23 +117,25 @@ std::unique_ptr<MyDocument> makeBooks(const BookKind& kind)
     auto a = line(d, no, 100, 300, sale, no % 2 ? "売上計上" : "現金売上　日計", j);
     auto b = line(d, no, kind.expenseCode, 100, sale / 3, "消耗品の購入", j);
     b->setKashikataHojyoKamokuCode(1);
-    for (const ShiwakePtr& s : {a, b}) {
-      if (no % 3 == 0) s->setKindOfShiwake(Shiwake::kSuitoucyou);
-      doc->insertFurikaedenpyouShiwake(s);
-    }
+    for (const ShiwakePtr& s : {a, b})
+      if (no % 3 == 0) s->setKindOfShiwake(ShiwakeKind::Suitoucyou);
+    doc->journal().registerVoucher(no, d, {a, b});
   }
   // Two regular-type vouchers, and a closing adjustment moving equity with its reason.
-  doc->insertFurikaedenpyouShiwake(line(Date::regularTypeDenpyouDate(), -1, kind.expenseCode, 100, 5000, "家賃"));
-  doc->insertFurikaedenpyouShiwake(line(Date::regularTypeDenpyouDate(), -2, 100, 300, 12000, "定期売上"));
+  for (int32_t n : {-1, -2}) {
+    doc->journal().registerVoucher(
+        n, Date::regularTypeDenpyouDate(),
+        {n == -1 ? line(Date::regularTypeDenpyouDate(), -1, kind.expenseCode, 100, 5000, "家賃")
+                 : line(Date::regularTypeDenpyouDate(), -2, 100, 300, 12000, "定期売上")});
+  }
   doc->kaisya().setMinAvailableRegularTypeDenpyouNo(3);
   const int32_t equity = doc->kamokuOfCode(277) ? 277 : 270;
   auto dividend = line(Date::kessanSeiridukiDate(), no, equity, 100, 50000, "期末の振替");
   dividend->setHendouReasonStr(kind.isHoujin ? "剰余金の配当" : "元入金の追加");
-  doc->insertFurikaedenpyouShiwake(dividend);
+  doc->journal().registerVoucher(no, Date::kessanSeiridukiDate(), {dividend});
   doc->updateHendouReasonArray();
   doc->hendouReasonArray().push_back(std::make_shared<HendouReason>(dividend->hendouReasonStr()));
-  doc->setDoNeedUpdateHendouReasonArray(true);
-  doc->setDidSortedShiwakeArrayUpdate(false);
+  doc->hendouReasonArrayDidChange();
   doc->updateHendouReasonArray();
   for (int i = 0; i < 2; ++i) {
     auto bookmark = std::make_shared<Bookmark>();
@@ -154,7 +156,7 @@ int64_t closingBalance(const MyDocument& doc, int32_t code, int32_t hojyo = 0)
   int64_t balance =
       hojyo ? k->hojyoKamokuArray()[hojyo - 1]->startBalanceOfJigyoubuCode(99) : k->startBalanceOfJigyoubuCode(99);
   const int sign = k->isKarikataKamoku() ? 1 : -1;
-  for (const ShiwakePtr& s : doc.shiwakeArray()) {
+  for (const ShiwakePtr& s : doc.journal().entries()) {
     if (s->denpyouNo() == 0) continue;
     if (s->karikataKamokuCode() == code && (!hojyo || s->karikataHojyoKamokuCode() == hojyo))
       balance += sign * s->karikataKingaku();
@@ -171,10 +173,10 @@ int64_t closingBalance(const MyDocument& doc, int32_t code, int32_t hojyo = 0)
 std::string figuresOf(const MyDocument& doc)
 {
   int64_t debits = 0;
-  for (const ShiwakePtr& s : doc.shiwakeArray()) debits += s->karikataKingaku();
+  for (const ShiwakePtr& s : doc.journal().entries()) debits += s->karikataKingaku();
   std::ostringstream out;
-  out << doc.kaisya().name() << ' ' << doc.codeSortedKamokuArray().size() << ' ' << doc.shiwakeArray().size() << ' '
-      << doc.jigyoubuArray().size() << ' ' << doc.furikaedenpyouBookmarkArray().size() << ' '
+  out << doc.kaisya().name() << ' ' << doc.codeSortedKamokuArray().size() << ' ' << doc.journal().entries().size()
+      << ' ' << doc.jigyoubuArray().size() << ' ' << doc.furikaedenpyouBookmarkArray().size() << ' '
       << doc.hendouReasonArray().size() << ' ' << debits << ' ' << closingBalance(doc, 100) << ' '
       << closingBalance(doc, 100, 1) << ' ' << closingBalance(doc, 300) << ' '
       << closingBalance(doc, doc.kamokuOfCode(277) ? 277 : 270) << ' '

@@ -1,115 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "document/MyDocument.h"
 #include "support/TestDocuments.h"
 
 namespace kivo {
 namespace {
-
-ShiwakePtr entry(Date date, int32_t denpyouNo, int32_t kind = Shiwake::kFurikaedenpyou)
-{
-  auto s = std::make_shared<Shiwake>();
-  s->setDate(date);
-  s->setDenpyouNo(denpyouNo);
-  s->setKindOfShiwake(kind);
-  return s;
-}
-
-std::vector<int32_t> numbers(const std::vector<ShiwakePtr>& a)
-{
-  std::vector<int32_t> out;
-  for (const ShiwakePtr& s : a) out.push_back(s->denpyouNo());
-  return out;
-}
-
-TEST(MyDocumentDateOrder, ClosingAdjustmentMonthFollowsEveryRealDate)
-{
-  const Date kessan = Date::kessanSeiridukiDate();
-  EXPECT_EQ(MyDocument::compareDate(Date(2025, 3, 31), kessan), -1);
-  EXPECT_EQ(MyDocument::compareDate(kessan, Date(2099, 1, 1)), 1);
-  EXPECT_EQ(MyDocument::compareDate(kessan, kessan), 0);
-  EXPECT_EQ(MyDocument::compareDate(Date(2024, 4, 2), Date(2024, 4, 1)), 1);
-  EXPECT_EQ(MyDocument::compareDate(Date(), Date(2024, 4, 1)), 0);
-}
-
-TEST(MyDocumentSortedShiwakeArray, SortsByDateKeepingJournalOrderWithinADay)
-{
-  MyDocument doc;
-  auto& j = doc.shiwakeArray();
-  j = {entry(Date::kessanSeiridukiDate(), 9), entry(Date(2024, 5, 1), 3), entry(Date(2024, 4, 1), 1),
-       entry(Date(2024, 5, 1), 4), entry(Date(2024, 4, 1), 2)};
-  doc.setSortedShiwakeArray();
-  EXPECT_EQ(numbers(doc.sortedShiwakeArray()), (std::vector<int32_t>{1, 2, 3, 4, 9}));
-  EXPECT_EQ(doc.sortedShiwakeArray()[0]->indexOfArray(), 2);
-  EXPECT_TRUE(doc.didSortedShiwakeArrayUpdate());
-
-  // While the flag says current, the copy stands even though the journal changed.
-  j.push_back(entry(Date(2024, 4, 15), 5));
-  doc.setSortedShiwakeArray();
-  EXPECT_EQ(doc.sortedShiwakeArray().size(), 5u);
-  doc.setDidSortedShiwakeArrayUpdate(false);
-  doc.setSortedShiwakeArray();
-  EXPECT_EQ(numbers(doc.sortedShiwakeArray()), (std::vector<int32_t>{1, 2, 5, 3, 4, 9}));
-}
-
-TEST(MyDocumentInsertFurikaedenpyouShiwake, PlacesEntriesBeforeTheFirstLaterVoucherLine)
-{
-  MyDocument doc;
-  auto& j = doc.shiwakeArray();
-  auto cash = entry(Date(2024, 4, 3), 7, Shiwake::kSuitoucyou);
-  j = {entry(Date(2024, 4, 1), 1), cash, entry(Date(2024, 4, 5), 2), entry(Date::kessanSeiridukiDate(), 3)};
-
-  doc.insertFurikaedenpyouShiwake(entry(Date(2024, 4, 2), 10));  // cash-book lines are not insert points
-  EXPECT_EQ(numbers(j), (std::vector<int32_t>{1, 7, 10, 2, 3}));
-  doc.insertFurikaedenpyouShiwake(entry(Date(2024, 4, 5), 11));  // after the same day
-  EXPECT_EQ(numbers(j), (std::vector<int32_t>{1, 7, 10, 2, 11, 3}));
-  doc.insertFurikaedenpyouShiwake(entry(Date(2025, 3, 31), 12));  // before the closing month
-  EXPECT_EQ(numbers(j), (std::vector<int32_t>{1, 7, 10, 2, 11, 12, 3}));
-  doc.insertFurikaedenpyouShiwake(entry(Date::kessanSeiridukiDate(), 13));  // appended
-  EXPECT_EQ(numbers(j).back(), 13);
-
-  // An entry already in the journal moves instead of being doubled.
-  auto moved = j[2];
-  moved->setDate(Date(2024, 4, 6));
-  doc.insertFurikaedenpyouShiwake(moved);
-  EXPECT_EQ(numbers(j), (std::vector<int32_t>{1, 7, 2, 11, 10, 12, 3, 13}));
-}
-
-TEST(MyDocumentSortedByDateCheck, LooksOnlyAtRegisteredEntriesAndCachesItsAnswer)
-{
-  MyDocument doc;
-  auto& j = doc.shiwakeArray();
-  j = {entry(Date(2024, 4, 2), 1), entry(Date(2024, 4, 1), 0), entry(Date(2024, 4, 3), 2)};
-  EXPECT_TRUE(doc.isShiwakeArraySortedByDate());  // the pending row (0) does not count
-  j.push_back(entry(Date(2024, 4, 1), 3));
-  EXPECT_TRUE(doc.isShiwakeArraySortedByDate());  // the answer stands until asked again
-  doc.setDoNeedToCheckShiwakeArraySortedByDate(true);
-  EXPECT_FALSE(doc.isShiwakeArraySortedByDate());
-  doc.sortShiwakeArrayByDate();
-  EXPECT_TRUE(doc.isShiwakeArraySortedByDate());
-  EXPECT_EQ(numbers(j), (std::vector<int32_t>{0, 3, 1, 2}));
-}
-
-TEST(MyDocumentCounts, VoucherAndAccountCountsFollowTheirRules)
-{
-  MyDocument doc;
-  auto a = entry(Date(2024, 4, 1), 5);
-  a->setKarikataKamokuCode(100);
-  a->setKarikataHojyoKamokuCode(1);
-  auto hidden = entry(Date(2024, 4, 1), 5);
-  hidden->setDidCreateBeforeOpen(true);
-  auto pending = entry(Date(2024, 4, 1), 0);
-  pending->setKashikataKamokuCode(100);
-  pending->setKashikataHojyoKamokuCode(1);
-  auto regular = entry(Date::regularTypeDenpyouDate(), -1);
-  regular->setKarikataKamokuCode(100);
-  regular->setKarikataHojyoKamokuCode(1);
-  doc.shiwakeArray() = {a, hidden, pending, regular};
-  EXPECT_EQ(doc.numberOfShiwakeForDenpyouNo(5), 1);
-  EXPECT_EQ(doc.numberOfShiwakeForDenpyouNo(6), 0);
-  EXPECT_EQ(doc.numberOfShiwakeWhichHasKamokuCode(100, 1), 2);
-  EXPECT_EQ(doc.numberOfShiwakeWhichHasKamokuCode(100, -1), 0);
-}
 
 TEST(MyDocumentAccounts, InactiveAccountsStayInTheBuildersArray)
 {
@@ -133,7 +31,6 @@ TEST(MyDocumentLookups, DivisionsAndDescriptionsAreFoundAsTyped)
   EXPECT_EQ(doc->matchJigyoubuCode("0")->code(), 1);
   EXPECT_EQ(doc->matchJigyoubuCode("02")->code(), 2);
   EXPECT_EQ(doc->matchJigyoubuCode("03"), nullptr);  // inactive
-  EXPECT_EQ(doc->jigyoubuForName("事業部2")->code(), 2);
 
   auto sales = doc->tekiyouGroupArray()[1];
   sales->tekiyouArray().push_back(std::make_shared<Tekiyou>("雑収入", "ザツシュウニュウ"));
@@ -144,16 +41,24 @@ TEST(MyDocumentLookups, DivisionsAndDescriptionsAreFoundAsTyped)
   EXPECT_EQ(doc->matchTekiyouKana("ヌ", "売上", "その他"), nullptr);
 }
 
-TEST(MyDocumentHendouReasons, EquityEntriesAreAssignedAndRenamesFollow)
+// Entries on equity accounts are listed under their reasons ("no reason" until
+// one is given); a renamed reason carries its entries, and the lists follow the
+// journal and the reasons' own changes.
+TEST(MyDocumentHendouReasons, EquityEntriesFollowTheirReasonsAndTheJournal)
 {
   auto doc = test::makeDocumentWithEveryRecord();
   doc->hendouReasonArray().clear();
-  const KamokuPtr equity = doc->codeSortedKamokuArray()[6];
-  auto dividend = entry(Date(2024, 6, 30), 500);
-  dividend->setKarikataKamokuCode(equity->code());
-  dividend->setKashikataKamokuCode(100);
-  doc->shiwakeArray().push_back(dividend);
-  doc->setDidSortedShiwakeArrayUpdate(false);
+  const int32_t equity = doc->codeSortedKamokuArray()[6]->code();
+  const auto equityEntry = [&](Date date, int32_t n) {
+    auto s = std::make_shared<Shiwake>();
+    s->setDate(date);
+    s->setDenpyouNo(n);
+    s->setKarikataKamokuCode(equity);
+    s->setKashikataKamokuCode(100);
+    doc->journal().append(s);
+    return s;
+  };
+  const ShiwakePtr dividend = equityEntry(Date(2024, 6, 30), 500);
 
   doc->updateHendouReasonArray();
   const auto& reasons = doc->hendouReasonArray();
@@ -161,40 +66,22 @@ TEST(MyDocumentHendouReasons, EquityEntriesAreAssignedAndRenamesFollow)
   EXPECT_EQ(reasons[0]->reasonString(), "no reason");
   EXPECT_EQ(reasons[2]->reasonString(), "株主資本以外の項目の当期変動額(純額)");
   EXPECT_EQ(dividend->hendouReasonStr(), "no reason");
+  const size_t listed = reasons[0]->shiwakeArray().size();
   EXPECT_NE(std::find(reasons[0]->shiwakeArray().begin(), reasons[0]->shiwakeArray().end(), dividend),
             reasons[0]->shiwakeArray().end());
+  EXPECT_TRUE(doc->isHendouReasonArrayCurrent());
 
   reasons[0]->setReasonString("剰余金の配当");
-  doc->setDoNeedUpdateHendouReasonArray(true);
-  doc->updateHendouReasonArray();
-  EXPECT_EQ(dividend->hendouReasonStr(), "剰余金の配当");
-  EXPECT_FALSE(doc->isDocumentEdited());
-}
-
-TEST(MyDocumentHendouReasons, TheListsFollowTheJournalEvenAfterAReportSortedIt)
-{
-  auto doc = test::makeDocumentWithEveryRecord();
-  doc->hendouReasonArray().clear();
-  const KamokuPtr equity = doc->codeSortedKamokuArray()[6];
-  doc->updateHendouReasonArray();
-  const size_t before = doc->hendouReasonArray()[0]->shiwakeArray().size();
-
-  // An entry added, and the sorted journal brought up to date by some report before
-  // the reasons are looked at again.
-  auto dividend = entry(Date(2024, 7, 1), 800);
-  dividend->setKarikataKamokuCode(equity->code());
-  dividend->setKashikataKamokuCode(100);
-  doc->shiwakeArray().push_back(dividend);
-  doc->shiwakeArrayDidChange(false);
-  doc->setSortedShiwakeArray();
-  EXPECT_FALSE(doc->isHendouReasonArrayCurrent());
-  doc->updateHendouReasonArray();
-  EXPECT_TRUE(doc->isHendouReasonArrayCurrent());
-  EXPECT_EQ(doc->hendouReasonArray()[0]->shiwakeArray().size(), before + 1);
-
-  // A change of the reasons themselves is a reason to rebuild as well.
   doc->hendouReasonArrayDidChange();
   EXPECT_FALSE(doc->isHendouReasonArrayCurrent());
+  doc->updateHendouReasonArray();
+  EXPECT_EQ(dividend->hendouReasonStr(), "剰余金の配当");
+
+  equityEntry(Date(2024, 7, 1), 800)->setHendouReasonStr("剰余金の配当");
+  EXPECT_FALSE(doc->isHendouReasonArrayCurrent());
+  doc->updateHendouReasonArray();
+  EXPECT_EQ(reasons[0]->shiwakeArray().size(), listed + 1);
+  EXPECT_FALSE(doc->isDocumentEdited());
 }
 
 class RecordingWindow : public DocumentWindow {
@@ -203,7 +90,9 @@ public:
   Kind windowKind() const override { return kind_; }
   void updateUI(bool force) override { calls.push_back(force); }
   bool doNeedUpdate() const override { return stale; }
+  void journalDidChangeAccounts(const ChangedAccounts&) override { ++changedAccounts; }
   std::vector<bool> calls;
+  int changedAccounts = 0;
   bool stale = false;
 
 private:
@@ -218,34 +107,21 @@ public:
   int undoClears = 0;
 };
 
-TEST(MyDocumentRefresh, AJournalChangeMarksEditedVoidsPeriodsAndTellsOutputWindows)
+TEST(MyDocumentRefresh, OutputWindowsAreToldAndOnlyStaleOnesForced)
 {
   MyDocument doc;
   RecordingHost host;
   doc.setHost(&host);
   RecordingWindow journal(DocumentWindow::Kind::Shiwakenikki), voucher(DocumentWindow::Kind::Furikaedenpyou),
       trial(DocumentWindow::Kind::ZandakaShisan);
-  doc.addWindow(&journal);
-  doc.addWindow(&voucher);
-  doc.addWindow(&trial);
-  doc.setSortedShiwakeArray();
-  doc.setZandakaShisanFromDate(Date(2024, 4, 1));
-  doc.setDoNeedUpdateSuiiShisanData(false);
+  for (RecordingWindow* w : {&journal, &voucher, &trial}) doc.addWindow(w);
 
   doc.shiwakeArrayDidChange(true);
-  EXPECT_TRUE(doc.isDocumentEdited());
-  EXPECT_EQ(host.editedChanges, std::vector<bool>{true});
-  EXPECT_EQ(host.undoClears, 1);
-  EXPECT_FALSE(doc.didSortedShiwakeArrayUpdate());
-  EXPECT_EQ(doc.zandakaShisanFromDate(), Date::regularTypeDenpyouDate());
-  EXPECT_EQ(doc.houkokusyoToDate(), Date::regularTypeDenpyouDate());
-  EXPECT_TRUE(doc.doNeedUpdateSuiiShisanData());
-  EXPECT_EQ(journal.calls, std::vector<bool>{false});
-  EXPECT_TRUE(voucher.calls.empty());
-
   doc.shiwakeArrayDidChange(false);
   EXPECT_EQ(host.undoClears, 1);
-  EXPECT_EQ(host.editedChanges.size(), 1u);  // already edited: no second notice
+  EXPECT_EQ(host.editedChanges, std::vector<bool>{true});  // already edited: no second notice
+  EXPECT_EQ(journal.calls.size(), 2u);
+  EXPECT_TRUE(voucher.calls.empty());
 
   // Only stale output windows are forced, and only when auto-update is off.
   trial.stale = true;
@@ -257,9 +133,28 @@ TEST(MyDocumentRefresh, AJournalChangeMarksEditedVoidsPeriodsAndTellsOutputWindo
   EXPECT_EQ(trial.calls, std::vector<bool>{true});
   EXPECT_TRUE(journal.calls.empty());
 
-  doc.updateChangeCount(MyDocument::ChangeType::Cleared);
-  EXPECT_FALSE(doc.isDocumentEdited());
-  EXPECT_EQ(host.editedChanges.back(), false);
+  // Changed accounts reach every window but the one that made the change.
+  ChangedAccounts accounts;
+  accounts.add(100, -1);
+  doc.journalDidChangeAccounts(accounts, &voucher);
+  EXPECT_EQ(journal.changedAccounts, 1);
+  EXPECT_EQ(voucher.changedAccounts, 0);
+}
+
+TEST(MyDocumentGenerations, JournalAndMasterDataChangesVoidReportCaches)
+{
+  auto doc = test::makeDocumentWithEveryRecord();
+  const std::vector<std::pair<const char*, std::function<void(MyDocument&)>>> changes = {
+      {"journal", [](MyDocument& d) { d.journal().removeAt(0); }},
+      {"accounts", [](MyDocument& d) { d.setSortedKamokuArray(); }},
+      {"divisions", [](MyDocument& d) { d.setJigyoubuArray(d.jigyoubuArray()); }},
+      {"master data", [](MyDocument& d) { d.makeAllOutputWindowDisplayArrayVoid(); }},
+  };
+  for (const auto& [what, change] : changes) {
+    const MyDocument::DataGeneration before = doc->reportDataGeneration();
+    change(*doc);
+    EXPECT_FALSE(doc->reportDataGeneration() == before) << what;
+  }
 }
 
 TEST(MyDocumentBookmarks, RemovingABookmarkAnswersWhetherThereWasOne)

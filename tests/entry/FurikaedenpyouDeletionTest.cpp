@@ -21,7 +21,7 @@ BookmarkPtr bookmark(int32_t n, bool limited)
 std::vector<int32_t> numbers(const MyDocument& doc)
 {
   std::vector<int32_t> out;
-  for (const ShiwakePtr& s : doc.shiwakeArray()) out.push_back(s->denpyouNo());
+  for (const ShiwakePtr& s : doc.journal()) out.push_back(s->denpyouNo());
   return out;
 }
 
@@ -32,10 +32,10 @@ struct DeletionBooks {
   DeletionBooks()
   {
     const Date d(2024, 4, 10);
-    doc->shiwakeArray() = {
-        test::makeEntry(d, 1, kGenkin, kUriagedaka, 1), test::makeEntry(d, 2, kGenkin, kUriagedaka, 2),
-        test::makeEntry(d, 7, kGenkin, kUriagedaka, 3, Shiwake::kSuitoucyou),
-        test::makeEntry(d, 2, kUriagedaka, kGenkin, 4), test::makeEntry(d, 3, kGenkin, kUriagedaka, 5)};
+    doc->journal().assign(
+        {test::makeEntry(d, 1, kGenkin, kUriagedaka, 1), test::makeEntry(d, 2, kGenkin, kUriagedaka, 2),
+         test::makeEntry(d, 7, kGenkin, kUriagedaka, 3, ShiwakeKind::Suitoucyou),
+         test::makeEntry(d, 2, kUriagedaka, kGenkin, 4), test::makeEntry(d, 3, kGenkin, kUriagedaka, 5)});
     doc->furikaedenpyouBookmarkArray() = {bookmark(1, false), bookmark(3, true), bookmark(2, true)};
     drawer = {doc->furikaedenpyouBookmarkArray()[1], doc->furikaedenpyouBookmarkArray()[2]};
   }
@@ -44,7 +44,7 @@ struct DeletionBooks {
 TEST(FurikaedenpyouDeletion, DeleteThenRestorePutsEntriesAndBookmarkBackInPlace)
 {
   DeletionBooks b;
-  const std::vector<ShiwakePtr> before = b.doc->shiwakeArray();
+  const std::vector<ShiwakePtr> before = b.doc->journal().entries();
   const std::vector<BookmarkPtr> bookmarksBefore = b.doc->furikaedenpyouBookmarkArray();
   const std::vector<BookmarkPtr> drawerBefore = b.drawer;
 
@@ -62,8 +62,8 @@ TEST(FurikaedenpyouDeletion, DeleteThenRestorePutsEntriesAndBookmarkBackInPlace)
   d.restore(*b.doc, &b.drawer);
   // The voucher comes back as one run where its first entry stood.
   EXPECT_EQ(numbers(*b.doc), (std::vector<int32_t>{1, 2, 2, 7, 3}));
-  EXPECT_EQ(b.doc->shiwakeArray()[1], before[1]);
-  EXPECT_EQ(b.doc->shiwakeArray()[2], before[3]);
+  EXPECT_EQ(b.doc->journal()[1], before[1]);
+  EXPECT_EQ(b.doc->journal()[2], before[3]);
   EXPECT_EQ(b.doc->furikaedenpyouBookmarkArray(), bookmarksBefore);
   EXPECT_EQ(b.drawer, drawerBefore);
 }
@@ -78,13 +78,13 @@ TEST(FurikaedenpyouDeletion, FollowingVoucherAndNothingToDelete)
   FurikaedenpyouDeletion none = FurikaedenpyouDeletion::removeDenpyou(*c.doc, 42, nullptr);
   EXPECT_FALSE(none.didRemove());
   EXPECT_FALSE(c.doc->isDocumentEdited());
-  EXPECT_EQ(c.doc->shiwakeArray().size(), 5u);
+  EXPECT_EQ(c.doc->journal().size(), 5u);
 }
 
 TEST(FurikaedenpyouDeletion, HiddenEntriesStay)
 {
   DeletionBooks b;
-  b.doc->shiwakeArray()[3]->setDidCreateBeforeOpen(true);
+  b.doc->journal()[3]->setDidCreateBeforeOpen(true);
   FurikaedenpyouDeletion::removeDenpyou(*b.doc, 2, nullptr);
   EXPECT_EQ(numbers(*b.doc), (std::vector<int32_t>{1, 7, 2, 3}));
 }

@@ -18,18 +18,18 @@ using Nav = FurikaedenpyouNavigator;
 std::unique_ptr<MyDocument> journal()
 {
   auto doc = test::makeBooks();
-  auto e = [](Date d, int32_t n, int32_t kind = Shiwake::kFurikaedenpyou) {
+  auto e = [](Date d, int32_t n, ShiwakeKind kind = ShiwakeKind::Furikaedenpyou) {
     return test::makeEntry(d, n, kGenkin, kUriagedaka, 1, kind);
   };
   auto hidden = e(Date(2024, 5, 3), 40);
   hidden->setDidCreateBeforeOpen(true);
-  doc->shiwakeArray() = {
+  doc->journal().assign({
       e(Date::regularTypeDenpyouDate(), -1),
       e(Date(2024, 4, 1), 1),
       e(Date(2024, 4, 1), 1),
-      e(Date(2024, 4, 2), 50, Shiwake::kSuitoucyou),
+      e(Date(2024, 4, 2), 50, ShiwakeKind::Suitoucyou),
       e(Date(2024, 4, 5), 2),
-      e(Date(2024, 4, 20), 0, Shiwake::kSuitoucyouNoAmount),
+      e(Date(2024, 4, 20), 0, ShiwakeKind::SuitoucyouNoAmount),
       e(Date(2024, 4, 30), 3),
       e(Date(2024, 5, 2), 4),
       hidden,
@@ -38,7 +38,7 @@ std::unique_ptr<MyDocument> journal()
       e(Date(2024, 7, 9), 7),
       e(Date::kessanSeiridukiDate(), 8),
       e(Date::kessanSeiridukiDate(), 9),
-  };
+  });
   return doc;
 }
 
@@ -94,7 +94,7 @@ TEST(FurikaedenpyouNavigator, TenStepsCountVouchersNotEntries)
   auto doc = test::makeBooks();
   for (int32_t n = 1; n <= 15; ++n)
     for (int line = 0; line < 2; ++line)
-      doc->shiwakeArray().push_back(test::makeEntry(Date(2024, 4, n), n, kGenkin, kUriagedaka, 1));
+      doc->journal().append(test::makeEntry(Date(2024, 4, n), n, kGenkin, kUriagedaka, 1));
   EXPECT_EQ(Nav::skipDenpyou(*doc, 1), 11);
   EXPECT_EQ(Nav::reverseSkipDenpyou(*doc, 13), 3);
   EXPECT_EQ(Nav::reverseSkipDenpyou(*doc, 99), 6);  // 15 counts as the first

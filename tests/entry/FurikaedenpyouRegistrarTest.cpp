@@ -19,28 +19,17 @@ const Date kApr10(2024, 4, 10);
 std::vector<int32_t> numbers(const MyDocument& doc)
 {
   std::vector<int32_t> out;
-  for (const ShiwakePtr& s : doc.shiwakeArray()) out.push_back(s->denpyouNo());
+  for (const ShiwakePtr& s : doc.journal()) out.push_back(s->denpyouNo());
   return out;
 }
 
-// An open cash book as the registration sees it.
-class FakeSuitoucyou : public DocumentWindow, public SuitoucyouWindow {
+// An open window, recording what the document tells it about changed accounts.
+class AccountsWindow : public DocumentWindow {
 public:
-  FakeSuitoucyou(int32_t kamoku, int32_t hojyo) : kamoku_(kamoku), hojyo_(hojyo) {}
   Kind windowKind() const override { return Kind::Suitoucyou; }
   void updateUI(bool) override {}
-  int32_t displayKamokuCode() const override { return kamoku_; }
-  int32_t displayHojyoKamokuCode() const override { return hojyo_; }
-  bool isEditingUnregisteredLastRow() const override { return editingLastRow; }
-  void setStartRowWithInvalidZandaka(int row) override { startRow = row; }
-  void updateSuitoucyouUI() override { ++updates; }
-
-  bool editingLastRow = false;
-  int startRow = -1;
-  int updates = 0;
-
-private:
-  int32_t kamoku_, hojyo_;
+  void journalDidChangeAccounts(const ChangedAccounts& accounts) override { told.push_back(accounts); }
+  std::vector<ChangedAccounts> told;
 };
 
 class Host : public DocumentHost {
@@ -59,11 +48,10 @@ TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndRecordsTheOtherSides)
   v.displayShiwakeOfDenpyouNo(doc->kaisya().minAvailableDenpyouNo());
   test::setRow(v, 0, kApr10, kGenkin, 1000, kUriagedaka, 1000, "売上");
   ASSERT_TRUE(v.isDenpyouAbleToSetShiwakeArray().ok);
-  doc->setSortedShiwakeArray();
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
 
-  ASSERT_EQ(doc->shiwakeArray().size(), 1u);
-  const Shiwake& s = *doc->shiwakeArray()[0];
+  ASSERT_EQ(doc->journal().size(), 1u);
+  const Shiwake& s = *doc->journal()[0];
   EXPECT_EQ(s.denpyouNo(), 1);
   EXPECT_EQ(s.date(), kApr10);
   EXPECT_EQ(s.karikataKamokuCode(), kGenkin);
@@ -73,17 +61,16 @@ TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndRecordsTheOtherSides)
   EXPECT_EQ(s.aiteKarikataKamokuCode(), kGenkin);
   EXPECT_EQ(s.aiteKashikataKamokuCode(), kUriagedaka);
   EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 2);
-  // The refresh protocol ran: changed, undo cleared, sorted copy stale.
+  // The refresh protocol ran: changed, undo cleared.
   EXPECT_TRUE(doc->isDocumentEdited());
   EXPECT_EQ(host.undoCleared, 1);
-  EXPECT_FALSE(doc->didSortedShiwakeArrayUpdate());
   EXPECT_FALSE(v.doesNeedToSetDenpyouToShiwakeArray());
 
   // Registering it again replaces its entries and leaves the counter.
   v.setCell(0, Row::TekiyouMatrix, FieldValue::text("売上（訂正）"));
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-  ASSERT_EQ(doc->shiwakeArray().size(), 1u);
-  EXPECT_EQ(doc->shiwakeArray()[0]->tekiyou(), "売上（訂正）");
+  ASSERT_EQ(doc->journal().size(), 1u);
+  EXPECT_EQ(doc->journal()[0]->tekiyou(), "売上（訂正）");
   EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 2);
 }
 
@@ -97,9 +84,9 @@ TEST(FurikaedenpyouRegistrar, RegisteringAgainKeepsEachLinesChangeReason)
   test::setRow(v, 0, kApr10, kGenkin, 1000, kUriagedaka, 1000, "一");
   test::setRow(v, 1, kApr10, kShoumouhinhi, 300, kGenkin, 300, "二");
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-  ASSERT_EQ(doc->shiwakeArray().size(), 2u);
-  doc->shiwakeArray()[0]->setHendouReasonStr("増資");
-  doc->shiwakeArray()[1]->setHendouReasonStr("剰余金の配当");
+  ASSERT_EQ(doc->journal().entries().size(), 2u);
+  doc->journal()[0]->setHendouReasonStr("増資");
+  doc->journal()[1]->setHendouReasonStr("剰余金の配当");
 
   // Edited: a new first line, the second line's description changed.
   v.displayShiwakeOfDenpyouNo(n);
@@ -108,13 +95,13 @@ TEST(FurikaedenpyouRegistrar, RegisteringAgainKeepsEachLinesChangeReason)
   v.setCell(2, Row::TekiyouMatrix, FieldValue::text("二（訂正）"));
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
   std::map<std::string, std::string> reasonOf;
-  for (const ShiwakePtr& s : doc->shiwakeArray()) reasonOf[s->tekiyou()] = s->hendouReasonStr();
+  for (const ShiwakePtr& s : doc->journal().entries()) reasonOf[s->tekiyou()] = s->hendouReasonStr();
   EXPECT_EQ(reasonOf, (std::map<std::string, std::string>{{"新", ""}, {"一", "増資"}, {"二（訂正）", "剰余金の配当"}}));
 
   // A copy of the voucher is new entries: no reason carried over.
   v.duplicateDenpyou();
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-  for (const ShiwakePtr& s : doc->shiwakeArray()) {
+  for (const ShiwakePtr& s : doc->journal().entries()) {
     if (s->denpyouNo() != n) { EXPECT_EQ(s->hendouReasonStr(), "") << s->tekiyou(); }
   }
 }
@@ -131,8 +118,8 @@ TEST(FurikaedenpyouRegistrar, ASideWithSeveralRowsRecordsSyokuchiAsTheOtherSide)
   v.setCell(1, Row::KashikataHojyoKamokuMatrix, FieldValue::code(1));
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
 
-  ASSERT_EQ(doc->shiwakeArray().size(), 2u);
-  for (const ShiwakePtr& s : doc->shiwakeArray()) {
+  ASSERT_EQ(doc->journal().size(), 2u);
+  for (const ShiwakePtr& s : doc->journal()) {
     EXPECT_EQ(s->aiteKarikataKamokuCode(), kGenkin);
     EXPECT_EQ(s->aiteKarikataHojyoKamokuCode(), -1);
     EXPECT_EQ(s->aiteKarikataJigyoubuCode(), 2);
@@ -140,7 +127,7 @@ TEST(FurikaedenpyouRegistrar, ASideWithSeveralRowsRecordsSyokuchiAsTheOtherSide)
     EXPECT_EQ(s->aiteKashikataHojyoKamokuCode(), -1);
     EXPECT_EQ(s->aiteKashikataJigyoubuCode(), -1);
   }
-  const Shiwake& second = *doc->shiwakeArray()[1];
+  const Shiwake& second = *doc->journal()[1];
   EXPECT_EQ(second.karikataKamokuCode(), -1);
   EXPECT_EQ(second.karikataKingaku(), 0);
   EXPECT_EQ(second.kashikataHojyoKamokuCode(), 1);
@@ -171,11 +158,11 @@ TEST(FurikaedenpyouRegistrar, InsertPointsByDate)
     SCOPED_TRACE(c.name);
     auto doc = test::makeBooks();
     doc->kaisya().setMinAvailableDenpyouNo(10);
-    doc->shiwakeArray() = {test::makeEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 1),
-                           test::makeEntry(Date(2024, 4, 20), 2, kGenkin, kUriagedaka, 1, Shiwake::kSuitoucyou),
+    doc->journal().assign({test::makeEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 1),
+                           test::makeEntry(Date(2024, 4, 20), 2, kGenkin, kUriagedaka, 1, ShiwakeKind::Suitoucyou),
                            test::makeEntry(Date(2024, 4, 10), 3, kGenkin, kUriagedaka, 1),
                            test::makeEntry(Date(2024, 5, 1), 4, kGenkin, kUriagedaka, 1),
-                           test::makeEntry(Date(2024, 5, 1), 4, kShoumouhinhi, kGenkin, 1)};
+                           test::makeEntry(Date(2024, 5, 1), 4, kShoumouhinhi, kGenkin, 1)});
     Furikaedenpyou v(*doc);
     v.displayShiwakeOfDenpyouNo(c.number);
     v.setCell(0, Row::DateMatrix, FieldValue::date(c.date));
@@ -217,7 +204,7 @@ TEST(FurikaedenpyouRegistrar, RegularTypeVouchersTakeNegativeNumbersAndNeverACar
 TEST(FurikaedenpyouRegistrar, AnOrdinaryVoucherRedatedToRegularTypeStaysAndACopyIsAdded)
 {
   auto doc = test::makeBooks();
-  doc->shiwakeArray() = {test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 5)};
+  doc->journal().assign({test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 5)});
   doc->kaisya().setMinAvailableDenpyouNo(2);
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(1);
@@ -233,44 +220,36 @@ TEST(FurikaedenpyouRegistrar, EntriesHiddenFromALimitedUserAreNeverRemoved)
   auto doc = test::makeBooks();
   auto hidden = test::makeEntry(kApr10, 1, kShoumouhinhi, kGenkin, 70);
   hidden->setDidCreateBeforeOpen(true);
-  doc->shiwakeArray() = {test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 500), hidden};
+  doc->journal().assign({test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 500), hidden});
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(1);
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-  ASSERT_EQ(doc->shiwakeArray().size(), 2u);
-  EXPECT_NE(std::find(doc->shiwakeArray().begin(), doc->shiwakeArray().end(), hidden), doc->shiwakeArray().end());
+  ASSERT_EQ(doc->journal().size(), 2u);
+  EXPECT_NE(std::find(doc->journal().begin(), doc->journal().end(), hidden), doc->journal().end());
 }
 
-TEST(FurikaedenpyouRegistrar, OpenCashBooksOfTheAccountsTouchedAreRefreshed)
+TEST(FurikaedenpyouRegistrar, TheWindowsAreToldTheAccountsTouchedOldAndNew)
 {
   auto doc = test::makeBooks();
-  auto pending = std::make_shared<Shiwake>();
-  pending->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
-  pending->setSuitoucyouKamokuCode(kGenkin);
-  doc->shiwakeArray() = {pending, test::makeEntry(Date(2024, 6, 1), 1, kFutsuuYokin, kUriagedaka, 9)};
-  FakeSuitoucyou genkin(kGenkin, -1), yokin(kFutsuuYokin, -1), other(kShoumouhinhi, -1);
-  genkin.editingLastRow = true;
-  doc->addWindow(&genkin);
-  doc->addWindow(&yokin);
-  doc->addWindow(&other);
+  doc->journal().assign({test::makeEntry(Date(2024, 6, 1), 2, kFutsuuYokin, kShoumouhinhi, 9)});
+  AccountsWindow window;
+  doc->addWindow(&window);
 
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(2);
   test::setRow(v, 0, kApr10, kGenkin, 10, kUriagedaka, 10);
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-  EXPECT_EQ(genkin.updates, 1);
-  EXPECT_EQ(genkin.startRow, 0);
-  EXPECT_EQ(yokin.updates, 0);
-  EXPECT_EQ(other.updates, 0);
-  // The book's pending row stays its last: its entry moved to the end.
-  EXPECT_EQ(doc->shiwakeArray().back(), pending);
+  ASSERT_EQ(window.told.size(), 1u);
+  for (int32_t k : {kGenkin, kUriagedaka, kFutsuuYokin, kShoumouhinhi}) EXPECT_TRUE(window.told[0].contains(k, -1));
+  // A book whose pending last row is being typed keeps it last.
+  EXPECT_TRUE(window.told[0].movePendingEntryLast);
 
   // A regular-type voucher touches no cash book.
   Furikaedenpyou r(*doc);
   r.displayShiwakeOfDenpyouNo(3);
   test::setRow(r, 0, Date::regularTypeDenpyouDate(), kGenkin, 10, kUriagedaka, 10);
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(r);
-  EXPECT_EQ(genkin.updates, 1);
+  EXPECT_EQ(window.told.size(), 1u);
 }
 
 }  // namespace

@@ -200,17 +200,17 @@ TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
 
   // Every regular-type number taken.
   for (int n = 1; n <= Kaisya::kMaxRegularTypeDenpyouNo; ++n)
-    doc->shiwakeArray().push_back(test::makeEntry(Date::regularTypeDenpyouDate(), -n, kGenkin, kUriagedaka, 1));
+    doc->journal().append(test::makeEntry(Date::regularTypeDenpyouDate(), -n, kGenkin, kUriagedaka, 1));
   EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kRegularTypeDenpyouNoExhaustedMessage);
 }
 
 TEST(FurikaedenpyouCheck, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
 {
   auto doc = test::makeBooks();
-  doc->shiwakeArray().push_back(test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500));
+  doc->journal().append(test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500));
   auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
   hidden->setDidCreateBeforeOpen(true);
-  doc->shiwakeArray().push_back(hidden);
+  doc->journal().append(hidden);
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(1);
   EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
@@ -225,8 +225,8 @@ TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
   s->setKarikataHojyoKamokuCode(2);
   s->setKarikataJigyoubuCode(1);
   s->setTekiyou("売上入金");
-  doc->shiwakeArray() = {test::makeEntry(kDay, 3, kGenkin, kUriagedaka, 1), s,
-                         test::makeEntry(kDay, 4, -1, kUriagedaka, 5)};
+  doc->journal().assign(
+      {test::makeEntry(kDay, 3, kGenkin, kUriagedaka, 1), s, test::makeEntry(kDay, 4, -1, kUriagedaka, 5)});
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(4);
   ASSERT_EQ(v.numberOfDenpyouRows(), 2);
@@ -249,8 +249,8 @@ TEST(FurikaedenpyouDuplicate, TakesTheCounterAndDropsTheDatesOfARegularTypeSourc
 {
   auto doc = test::makeBooks();
   doc->kaisya().setMinAvailableDenpyouNo(8);
-  doc->shiwakeArray() = {test::makeEntry(Date::regularTypeDenpyouDate(), -2, kGenkin, kUriagedaka, 10),
-                         test::makeEntry(kDay, 5, kGenkin, kUriagedaka, 10)};
+  doc->journal().assign({test::makeEntry(Date::regularTypeDenpyouDate(), -2, kGenkin, kUriagedaka, 10),
+                         test::makeEntry(kDay, 5, kGenkin, kUriagedaka, 10)});
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(5);
   v.duplicateDenpyou();

@@ -55,7 +55,7 @@ protected:
   void open(BooksOptions options = {})
   {
     doc = makeBooks(options);
-    doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100)};
+    doc->journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100)});
     doc->kaisya().setMinAvailableDenpyouNo(2);
     book = std::make_unique<Suitoucyou>(*doc, kGenkin, -1);
     if (book->displayShiwake()) SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(*book, {});
@@ -148,8 +148,8 @@ TEST_F(SuitoucyouCellMovementTest, TabOutOfTheAmountRegistersAndStartsTheNextRow
   EXPECT_EQ(book->selectedSuitoucyouRow(), 2);
   EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
   EXPECT_EQ(book->row(1).zandaka, 900);
-  ASSERT_EQ(doc->shiwakeArray().size(), 3u);
-  EXPECT_EQ(doc->shiwakeArray()[2]->denpyouNo(), 0);
+  ASSERT_EQ(doc->journal().size(), 3u);
+  EXPECT_EQ(doc->journal()[2]->denpyouNo(), 0);
 
   // From a row that is not the last: the next row's date. An invalid row keeps the
   // row, at its date.

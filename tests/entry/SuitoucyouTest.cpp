@@ -18,7 +18,7 @@ const Date kMay1(2024, 5, 1);
 ShiwakePtr pendingEntry(int32_t kari, int32_t kashi, int32_t bookKamoku, int32_t bookHojyo = -1)
 {
   ShiwakePtr s = makeCashEntry(kApril10, 0, kari, kashi, 0);
-  s->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
+  s->setKindOfShiwake(ShiwakeKind::SuitoucyouNoAmount);
   s->setSuitoucyouKamokuCode(bookKamoku);
   s->setSuitoucyouHojyoKamokuCode(bookHojyo);
   return s;
@@ -66,12 +66,12 @@ TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)
 {
   auto doc = makeBooks();
   ShiwakePtr kind2 = makeCashEntry(kMay1, 4, kShoumouhinhi, kGenkin, 0);
-  kind2->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
+  kind2->setKindOfShiwake(ShiwakeKind::SuitoucyouNoAmount);
   ShiwakePtr voucher = makeVoucherLine(kApril20, 2, kShoumouhinhi, kGenkin, 300);
   voucher->setAiteKarikataKamokuCode(Kamoku::kSyokuchiCode);
-  doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 1000, "売上"), voucher,
+  doc->journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 1000, "売上"), voucher,
                          makeCashEntry(kApril10, 3, kShoumouhinhi, kUriagedaka, 7),
-                         pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin), kind2};
+                         pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin), kind2});
   Suitoucyou book(*doc, kGenkin, -1);
   book.setSelectDenpyouNo(2);
   EXPECT_FALSE(book.displayShiwake());
@@ -103,7 +103,7 @@ TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)
   EXPECT_EQ(book.numberOfSuitoucyouRows(), 4);
   EXPECT_EQ(book.selectedSuitoucyouRow(), 3);
   EXPECT_TRUE(book.isEditingUnregisteredLastRow());
-  EXPECT_EQ(book.row(3).kindOfShiwake, Shiwake::kSuitoucyouNoAmount);
+  EXPECT_EQ(book.row(3).kindOfShiwake, ShiwakeKind::SuitoucyouNoAmount);
 }
 
 class SuitoucyouBalanceTest : public ::testing::Test {
@@ -126,10 +126,10 @@ TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99)
 {
   setOpening(50000);
   doc->kamokuOfCode(kGenkin)->setStartBalance(7777, 1);  // a division's own does not count
-  doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 10000),
+  doc->journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 10000),
                          makeCashEntry(kApril20, 2, kShoumouhinhi, kGenkin, 3000),
-                         makeCashEntry(kApril20, 3, kGenkin, kGenkin, 999),  // within the book
-                         makeCashEntry(kMay1, 4, kGenkin, kUriagedaka, 0)};  // no amount
+                         makeCashEntry(kApril20, 3, kGenkin, kGenkin, 999),   // within the book
+                         makeCashEntry(kMay1, 4, kGenkin, kUriagedaka, 0)});  // no amount
   Suitoucyou& b = show();
   EXPECT_EQ(b.zandakaString(0), "60,000");
   EXPECT_EQ(b.zandakaString(1), "57,000");
@@ -147,7 +147,7 @@ TEST_F(SuitoucyouBalanceTest, ASubAccountBookStartsFromTheSubAccountsBalance)
   yokin->hojyoKamokuOfCode(2)->setStartBalance(400, 99);
   ShiwakePtr s = makeCashEntry(kApril10, 1, kFutsuuYokin, kUriagedaka, 100);
   s->setKarikataHojyoKamokuCode(2);
-  doc->shiwakeArray() = {s};
+  doc->journal().assign({s});
   Suitoucyou b(*doc, kFutsuuYokin, 2);
   b.displayShiwake();
   b.setZandakaMatrixCellsValue();
@@ -158,9 +158,9 @@ TEST_F(SuitoucyouBalanceTest, IsNotCappedAndAfterPrecisionRowsShowsNumbersAgain)
 {
   const int64_t limit = Kaisya::kMaxOutputAmountValue;
   setOpening(limit - 10);
-  doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 30),
+  doc->journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 30),
                          makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5),
-                         makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 40)};
+                         makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 40)});
   Suitoucyou& b = show();
   EXPECT_EQ(b.zandakaString(0), "#Precision!");
   EXPECT_EQ(b.zandakaString(1), "#Precision!");
@@ -177,12 +177,12 @@ TEST_F(SuitoucyouBalanceTest, IsNotCappedAndAfterPrecisionRowsShowsNumbersAgain)
 
 TEST_F(SuitoucyouBalanceTest, IsGrayWhileTheJournalIsOutOfDateOrder)
 {
-  doc->shiwakeArray() = {makeCashEntry(kApril20, 1, kGenkin, kUriagedaka, 30),
-                         makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5)};
+  doc->journal().assign(
+      {makeCashEntry(kApril20, 1, kGenkin, kUriagedaka, 30), makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5)});
   Suitoucyou& b = show();
   EXPECT_TRUE(b.row(0).zandakaIsGray);
   EXPECT_TRUE(b.row(1).zandakaIsGray);
-  doc->sortShiwakeArrayByDate();
+  doc->journal().sortByDate();
   b.setStartRowWithInvalidZandaka(0);
   b.setZandakaMatrixCellsValue();
   EXPECT_FALSE(b.row(0).zandakaIsGray);
@@ -264,18 +264,18 @@ TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
     SCOPED_TRACE(c.what);
     Suitoucyou book(*doc, kGenkin, -1);
     book.renewSuitoucyouRows(2);
-    book.row(1).kindOfShiwake = Shiwake::kSuitoucyou;
+    book.row(1).kindOfShiwake = ShiwakeKind::Suitoucyou;
     book.setCell(0, c.column, c.above);
     if (!c.aboveKamoku.isNil()) book.setCell(0, Row::AiteKamokuMatrix, c.aboveKamoku);
     if (!c.ownKamoku.isNil()) book.setCell(1, Row::AiteKamokuMatrix, c.ownKamoku);
     book.setCell(1, Row::AiteHojyoKamokuMatrix, FieldValue::code(1));
     book.setCell(1, Row::OutKingakuMatrix, FieldValue::amount(9));
-    doc->setIsShiwakeArraySortedByDate(true);
+    doc->journal().dateEditingEnded();
     book.selectCell(1, c.column);
     EXPECT_EQ(book.setItemAsAboveSuitoucyouRowItem(), c.copies);
     if (!c.copies) continue;
     EXPECT_EQ(book.cell(1, c.column), c.above);
-    if (c.column == Row::DateMatrix) { EXPECT_FALSE(doc->isShiwakeArraySortedByDate()); }
+    if (c.column == Row::DateMatrix) { EXPECT_FALSE(doc->journal().isSortedByDate()); }
     if (c.column == Row::AiteKamokuMatrix) { EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::AiteHojyoKamokuMatrix))); }
     if (c.column == Row::InKingakuMatrix) {  // never a receipt and a payment at once
       EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::OutKingakuMatrix)));
@@ -288,7 +288,7 @@ TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
   book.setCell(0, Row::DateMatrix, FieldValue::date(kApril10));
   book.selectCell(0, Row::DateMatrix);
   EXPECT_FALSE(book.setItemAsAboveSuitoucyouRowItem());
-  book.row(1).kindOfShiwake = Shiwake::kFurikaedenpyou;
+  book.row(1).kindOfShiwake = ShiwakeKind::Furikaedenpyou;
   book.selectCell(1, Row::DateMatrix);
   EXPECT_FALSE(book.setItemAsAboveSuitoucyouRowItem());
 }
@@ -339,7 +339,7 @@ TEST(SuitoucyouTest, AnEntrysBookIsItsCashAccount)
   auto doc = makeBooks({.hojyoKamoku = true});
   ShiwakePtr toBank = makeCashEntry(kApril10, 7, kShoumouhinhi, kFutsuuYokin, 5);
   toBank->setKashikataHojyoKamokuCode(2);
-  doc->shiwakeArray() = {makeCashEntry(kApril10, 6, kGenkin, kFutsuuYokin, 5), toBank};
+  doc->journal().assign({makeCashEntry(kApril10, 6, kGenkin, kFutsuuYokin, 5), toBank});
   Suitoucyou book(*doc, -1, -1);
   EXPECT_TRUE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(7));
   EXPECT_EQ(book.displayKamokuCode(), kFutsuuYokin);
@@ -355,10 +355,10 @@ TEST(SuitoucyouTest, OpeningABookDropsItsOwnAndOrphanPendingEntriesOnly)
   auto doc = makeBooks();
   ShiwakePtr other = pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin);
   ShiwakePtr registered = makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 5);
-  doc->shiwakeArray() = {pendingEntry(kGenkin, -1, kGenkin), other, pendingEntry(kGenkin, -1, -1), registered};
+  doc->journal().assign({pendingEntry(kGenkin, -1, kGenkin), other, pendingEntry(kGenkin, -1, -1), registered});
   Suitoucyou book(*doc, kGenkin, -1);
   book.removeUnregisteredDenpyouNoFromShiwakeArray();
-  EXPECT_EQ(doc->shiwakeArray(), (std::vector<ShiwakePtr>{other, registered}));
+  EXPECT_EQ(doc->journal().entries(), (std::vector<ShiwakePtr>{other, registered}));
 }
 
 TEST(SuitoucyouTest, AShortcutDigitBelongsToOneBook)

@@ -24,13 +24,12 @@ TEST(KanjyoumotocyouManyLedgers, EveryLedgerHasTheRowsItHasAlone)
   size.kamokuCount = 40;
   size.hojyoKamokuCount = 12;
   auto doc = test::makeGeneratedBooks(size, 7);
-  const auto& all = doc->shiwakeArray();
+  const auto& all = doc->journal().entries();
   all[10]->setKashikataKamokuCode(all[10]->karikataKamokuCode());
   all[20]->setKarikataKingaku(Kaisya::kMaxOutputAmountValue);
   all[21]->setKarikataKingaku(Kaisya::kMaxOutputAmountValue);
   all[21]->setKarikataKamokuCode(all[20]->karikataKamokuCode());
   all[30]->setDenpyouNo(0);
-  doc->setDidSortedShiwakeArrayUpdate(false);
 
   std::vector<Kanjyoumotocyou::KamokuCodes> codes;
   for (const KamokuPtr& k : doc->codeSortedKamokuArray()) {

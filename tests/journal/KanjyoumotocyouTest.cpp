@@ -69,8 +69,7 @@ protected:
     s->setKashikataKamokuCode(kashi);
     s->setKashikataHojyoKamokuCode(kashiHojyo);
     s->setKashikataKingaku(amount);
-    doc.shiwakeArray().push_back(s);
-    doc.setDidSortedShiwakeArrayUpdate(false);
+    doc.journal().append(s);
     return s;
   }
 
@@ -113,7 +112,7 @@ std::vector<Row> rowsOf(const MyDocument& doc, const std::vector<Motocyou>& rows
 {
   std::vector<Row> out;
   for (const Motocyou& m : rows) {
-    const int32_t index = m.isShiwakeRow() ? doc.sortedShiwakeArray()[m.indexOfSortedShiwakeArray()]->denpyouNo()
+    const int32_t index = m.isShiwakeRow() ? doc.journal().sortedByDate()[m.indexOfSortedShiwakeArray()]->denpyouNo()
                                            : m.indexOfSortedShiwakeArray();
     out.push_back({index, m.title(), m.karikataKingaku(), m.kashikataKingaku(), m.zandaka()});
   }
@@ -330,7 +329,7 @@ TEST(LedgerOfTheRealChart, CashLedgerOfANewCorporation)
   genkin->setStartBalance(50000, Jigyoubu::kAllJigyoubuCode);
   int32_t no = 1;
   for (auto [date, amount] : {std::pair{Date(2024, 4, 3), 1200}, {Date(2024, 4, 28), 800}, {Date(2024, 5, 2), 500}}) {
-    doc.shiwakeArray().push_back(test::makeEntry(date, no++, genkin->code(), uriage->code(), amount));
+    doc.journal().append(test::makeEntry(date, no++, genkin->code(), uriage->code(), amount));
   }
   EXPECT_EQ(rowsOf(doc, Kanjyoumotocyou::motocyouArray(doc, genkin->code(), -1, 0, 12)),
             (std::vector<Row>{{B, "開始残高", 0, 0, 50000},

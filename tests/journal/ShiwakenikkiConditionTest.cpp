@@ -55,12 +55,12 @@ protected:
     s->setKashikataJigyoubuCode(kashiJigyoubu);
     s->setKashikataKingaku(amount);
     s->setTekiyou(tekiyou);
-    doc.shiwakeArray().push_back(s);
-    doc.setDidSortedShiwakeArrayUpdate(false);
+    doc.journal().append(s);
     return s;
   }
 
-  ShiwakenikkiCondition& condition() { return doc.shiwakenikkiCondition(); }
+  ShiwakenikkiCondition& condition() { return condition_; }
+  ShiwakenikkiCondition condition_;
 
   Numbers shown(bool marked = false)
   {
@@ -256,8 +256,8 @@ TEST_F(JournalBooks, StagesNarrowOneAnother)
 
 TEST_F(JournalBooks, MarkedModeShowsOnlyMarkedRegisteredEntriesAndIgnoresTheStages)
 {
-  for (const ShiwakePtr& s : doc.shiwakeArray())
-    s->setDoDisplayOnShiwakenikki(s->denpyouNo() == 5 || s->denpyouNo() == 2 || s->denpyouNo() <= 0);
+  for (const ShiwakePtr& s : doc.journal())
+    condition().setMarked(s, s->denpyouNo() == 5 || s->denpyouNo() == 2 || s->denpyouNo() <= 0);
   condition().setDenpyouNoConditionState(1);
   condition().setDenpyouNoFrom(3);
   EXPECT_EQ(shown(true), (Numbers{2, 5}));
@@ -265,8 +265,7 @@ TEST_F(JournalBooks, MarkedModeShowsOnlyMarkedRegisteredEntriesAndIgnoresTheStag
 
 TEST_F(JournalBooks, TheDocumentsConditionStartsWithEveryStageOffAndIsItsOwn)
 {
-  const MyDocument fresh;
-  const ShiwakenikkiCondition& c = fresh.shiwakenikkiCondition();
+  const ShiwakenikkiCondition c;
   EXPECT_EQ(c.dateConditionState() | c.denpyouNoConditionState() | c.kamokuConditionState() |
                 c.jigyoubuConditionState() | c.kingakuConditionState() | c.tekiyouConditionState(),
             0);

@@ -24,7 +24,7 @@ protected:
 
   void fill()
   {
-    doc.shiwakeArray().clear();
+    doc.journal().assign({});
     doc.furikaedenpyouBookmarkArray().clear();
     for (int32_t no : {1, 2, 1, 3, 1}) add(no);
     for (int32_t no : {1, 2, 3}) {
@@ -39,15 +39,15 @@ protected:
     auto s = std::make_shared<Shiwake>();
     s->setDate(Date(2024, 4, 1));
     s->setDenpyouNo(no);
-    s->setTekiyou(std::to_string(no) + "-" + std::to_string(doc.shiwakeArray().size()));
-    doc.shiwakeArray().push_back(s);
+    s->setTekiyou(std::to_string(no) + "-" + std::to_string(doc.journal().size()));
+    doc.journal().append(s);
     return s;
   }
 
   std::vector<int32_t> journalNumbers() const
   {
     std::vector<int32_t> out;
-    for (const ShiwakePtr& s : doc.shiwakeArray()) out.push_back(s->denpyouNo());
+    for (const ShiwakePtr& s : doc.journal()) out.push_back(s->denpyouNo());
     return out;
   }
 
@@ -58,7 +58,7 @@ protected:
     return out;
   }
 
-  ShiwakePtr line(size_t i) const { return doc.shiwakeArray()[i]; }
+  ShiwakePtr line(size_t i) const { return doc.journal()[i]; }
 
   Host host;
   MyDocument doc;
@@ -99,7 +99,7 @@ TEST_F(DeletionBooks, EntriesHiddenFromALimitedUserStayWithTheirVouchersBookmark
   line(4)->setDidCreateBeforeOpen(true);  // the third line of voucher 1
   EXPECT_EQ(ShiwakenikkiDeletion::removeDisplayingShiwake(doc, {line(0), line(1)}), 3);
   EXPECT_EQ(journalNumbers(), (std::vector<int32_t>{3, 1}));
-  EXPECT_TRUE(doc.shiwakeArray()[1]->didCreateBeforeOpen());
+  EXPECT_TRUE(doc.journal()[1]->didCreateBeforeOpen());
   // Voucher 1 still has a line: its bookmark stays; voucher 2's went with it.
   EXPECT_EQ(bookmarkNumbers(), (std::vector<int32_t>{1, 3}));
 }

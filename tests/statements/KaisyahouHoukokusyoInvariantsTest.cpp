@@ -46,8 +46,8 @@ TEST_P(KaisyahouHoukokusyoInvariantsTest, StatementsAgreeWithEachOtherAndTheTria
       if (*n) doc->hendouReasonArray().push_back(std::make_shared<HendouReason>(n));
     for (const HendouReasonPtr& r : doc->hendouReasonArray()) r->shiwakeArray().clear();  // assigned by name below
     int i = 0;
-    for (const ShiwakePtr& s : doc->sortedShiwakeArray()) s->setHendouReasonStr(names[i++ % 3]);
-    doc->setDoNeedUpdateHendouReasonArray(true);
+    for (const ShiwakePtr& s : doc->journal().sortedByDate()) s->setHendouReasonStr(names[i++ % 3]);
+    doc->hendouReasonArrayDidChange();
     doc->updateHendouReasonArray();
   }
   const int64_t max = doc->kaisya().maxOutputAmountValue();

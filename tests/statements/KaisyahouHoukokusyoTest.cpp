@@ -192,7 +192,7 @@ TEST(KaisyahouHoukokusyoTest, ReasonsWithEntriesAndTreasuryStock)
   // Neither a pending cash-book row nor a regular-type voucher counts anywhere.
   book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 70'000)->setDenpyouNo(0);
   book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 90'000)->setDenpyouNo(-3);
-  for (const ShiwakePtr& s : doc->shiwakeArray())
+  for (const ShiwakePtr& s : doc->journal().entries())
     if (s->denpyouNo() <= 0) s->setHendouReasonStr("新株の発行");
   const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
 

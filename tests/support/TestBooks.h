@@ -64,7 +64,7 @@ inline std::unique_ptr<MyDocument> makeBooks(const BooksOptions& options = {})
 
 // A journal entry of one voucher line.
 inline ShiwakePtr makeEntry(Date date, int32_t denpyouNo, int32_t kari, int32_t kashi, int64_t amount,
-                            int32_t kind = Shiwake::kFurikaedenpyou)
+                            ShiwakeKind kind = ShiwakeKind::Furikaedenpyou)
 {
   auto s = std::make_shared<Shiwake>();
   s->setDate(date);
@@ -81,7 +81,7 @@ inline ShiwakePtr makeEntry(Date date, int32_t denpyouNo, int32_t kari, int32_t 
 inline ShiwakePtr makeCashEntry(Date date, int32_t denpyouNo, int32_t kari, int32_t kashi, int64_t amount,
                                 const std::string& tekiyou = "")
 {
-  ShiwakePtr s = makeEntry(date, denpyouNo, kari, kashi, amount, Shiwake::kSuitoucyou);
+  ShiwakePtr s = makeEntry(date, denpyouNo, kari, kashi, amount, ShiwakeKind::Suitoucyou);
   s->setAiteKarikataKamokuCode(kari);
   s->setAiteKashikataKamokuCode(kashi);
   s->setTekiyou(tekiyou);
@@ -91,7 +91,7 @@ inline ShiwakePtr makeCashEntry(Date date, int32_t denpyouNo, int32_t kari, int3
 // A transfer-voucher line with its other side recorded.
 inline ShiwakePtr makeVoucherLine(Date date, int32_t denpyouNo, int32_t kari, int32_t kashi, int64_t amount)
 {
-  ShiwakePtr s = makeEntry(date, denpyouNo, kari, kashi, amount, Shiwake::kFurikaedenpyou);
+  ShiwakePtr s = makeEntry(date, denpyouNo, kari, kashi, amount, ShiwakeKind::Furikaedenpyou);
   s->setAiteKarikataKamokuCode(kari);
   s->setAiteKashikataKamokuCode(kashi);
   return s;
@@ -106,7 +106,7 @@ inline ShiwakePtr addShiwake(MyDocument& doc, int32_t kari, int32_t kashi, int64
   s->setKarikataHojyoKamokuCode(kariHojyo);
   s->setKarikataJigyoubuCode(jigyoubu);
   s->setKashikataJigyoubuCode(jigyoubu);
-  doc.shiwakeArray().push_back(s);
+  doc.journal().append(s);
   return s;
 }
 

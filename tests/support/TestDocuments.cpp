@@ -59,7 +59,7 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
   std::mt19937 rng(seed);
   const Date start = kaisya.termStartDate();
   const int days = kaisya.termEndDate().serial() - start.serial() + 1;
-  std::vector<ShiwakePtr>& journal = doc->shiwakeArray();
+  Journal::Entries journal;
   journal.reserve(size.shiwakeCount);
   for (int i = 0; i < size.shiwakeCount; ++i) {
     auto s = std::make_shared<Shiwake>();
@@ -84,6 +84,7 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
     s->setTekiyou("摘要テキスト " + std::to_string(i % 97));
     journal.push_back(std::move(s));
   }
+  doc->journal().assign(std::move(journal));
   kaisya.setMinAvailableDenpyouNo(size.denpyouCount > 0 ? size.denpyouCount + 1 : size.shiwakeCount / 2 + 2);
   return doc;
 }
@@ -128,10 +129,10 @@ std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
 
   auto pending = std::make_shared<Shiwake>();
   pending->setDate(Date(2024, 5, 1));
-  pending->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
+  pending->setKindOfShiwake(ShiwakeKind::SuitoucyouNoAmount);
   pending->setSuitoucyouKamokuCode(kamoku->code());
   pending->setSuitoucyouHojyoKamokuCode(1);
-  doc->shiwakeArray().push_back(pending);
+  doc->journal().append(pending);
   auto regular = std::make_shared<Shiwake>();
   regular->setDate(Date::regularTypeDenpyouDate());
   regular->setDenpyouNo(-1);
@@ -140,13 +141,13 @@ std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
   regular->setKarikataKingaku(-99'999'999'999LL);
   regular->setKashikataKingaku(-99'999'999'999LL);
   regular->setHendouReasonStr("当期純損益");
-  doc->shiwakeArray().push_back(regular);
+  doc->journal().append(regular);
   auto kessan = std::make_shared<Shiwake>();
   kessan->setDate(Date::kessanSeiridukiDate());
   kessan->setDenpyouNo(9000);
-  kessan->setKindOfShiwake(Shiwake::kSuitoucyou);
+  kessan->setKindOfShiwake(ShiwakeKind::Suitoucyou);
   kessan->setDidCreateBeforeOpen(true);
-  doc->shiwakeArray().push_back(kessan);
+  doc->journal().append(kessan);
 
   auto bookmark = std::make_shared<Bookmark>();
   bookmark->setDenpyouNo(3);

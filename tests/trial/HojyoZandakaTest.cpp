@@ -54,7 +54,6 @@ protected:
   // May (index 1) to August (index 4).
   std::vector<Shisan> list(int32_t jigyoubu, int32_t from = 1, int32_t to = 4)
   {
-    doc->setSortedShiwakeArray();
     return *HojyoZandaka::hojyoZandakaArray(*doc, {{jigyoubu, urikake->code()}}, from, to);
   }
 
@@ -143,7 +142,6 @@ TEST_F(HojyoZandakaTest, TheTotalIsTheTrialBalanceRowOfTheAccountForEveryDivisio
 TEST_F(HojyoZandakaTest, EdgesOfTheList)
 {
   // An account code no account has, and none at all: no rows.
-  doc->setSortedShiwakeArray();
   EXPECT_TRUE(HojyoZandaka::hojyoZandakaArray(*doc, {{99, -1}, {99, 998}}, 0, 12)->empty());
   // A division with nothing on the account: every share "--".
   addJigyoubu(*doc, 3);

@@ -42,15 +42,14 @@ inline ShiwakePtr addShiwake(MyDocument& doc, Date date, int32_t karikata, int32
 {
   auto s = std::make_shared<Shiwake>();
   s->setDate(date);
-  s->setDenpyouNo(denpyouNo != 0 ? denpyouNo : static_cast<int32_t>(doc.shiwakeArray().size()) + 1);
+  s->setDenpyouNo(denpyouNo != 0 ? denpyouNo : static_cast<int32_t>(doc.journal().size()) + 1);
   s->setKarikataKamokuCode(karikata);
   s->setKashikataKamokuCode(kashikata);
   s->setKarikataJigyoubuCode(jigyoubu);
   s->setKashikataJigyoubuCode(jigyoubu);
   s->setKarikataKingaku(amount);
   s->setKashikataKingaku(amount);
-  doc.shiwakeArray().push_back(s);
-  doc.setDidSortedShiwakeArrayUpdate(false);
+  doc.journal().append(s);
   doc.makeAllOutputWindowDisplayArrayVoid();
   return s;
 }
@@ -139,7 +138,7 @@ inline std::unique_ptr<MyDocument> makeGeneratedTrialBooks(ChartKind kind, bool 
 
   const Date start = doc->kaisya().termStartDate();
   const int days = doc->kaisya().termEndDate().serial() - start.serial() + 1;
-  std::vector<ShiwakePtr>& journal = doc->shiwakeArray();
+  Journal::Entries journal;
   journal.reserve(static_cast<size_t>(size.shiwakeCount));
   for (int i = 0; i < size.shiwakeCount; ++i) {
     auto s = std::make_shared<Shiwake>();
@@ -163,7 +162,7 @@ inline std::unique_ptr<MyDocument> makeGeneratedTrialBooks(ChartKind kind, bool 
     if (s->denpyouNo() <= 0) s->setKashikataKingaku(amount + 17);
     journal.push_back(std::move(s));
   }
-  doc->setDidSortedShiwakeArrayUpdate(false);
+  doc->journal().assign(std::move(journal));
   doc->makeAllOutputWindowDisplayArrayVoid();
   return doc;
 }

@@ -42,10 +42,9 @@ void checkInvariants(MyDocument& doc, int32_t from, int32_t to, const std::vecto
     a.setZandakaShisanArrayForJigyoubuCode(j, from, to, false);
     int64_t debit = 0, credit = 0;
     for (const KamokuPtr& k : doc.codeSortedKamokuArray()) {
-      const int64_t kaishi = k->zandakaShisanKaishiZandakaOfJigyoubuCode(j);
-      const int64_t kari = k->zandakaShisanKarikataGoukeiOfJigyoubuCode(j);
-      const int64_t kashi = k->zandakaShisanKashikataGoukeiOfJigyoubuCode(j);
-      const int64_t syuuryou = k->zandakaShisanSyuuryouZandakaOfJigyoubuCode(j);
+      const ZandakaShisanPeriodSums::Sums& s = a.displaySums().ofKamoku(k->code(), j);
+      const int64_t kaishi = s.kaishiZandaka, kari = s.karikataGoukei, kashi = s.kashikataGoukei;
+      const int64_t syuuryou = s.syuuryouZandaka;
       ASSERT_LE(std::abs(syuuryou), max);
       // The closing balance is the opening balance moved by the period, by nature.
       EXPECT_EQ(syuuryou, k->isKarikataKamoku() ? kaishi + kari - kashi : kaishi - kari + kashi) << k->name();
@@ -74,11 +73,12 @@ void checkInvariants(MyDocument& doc, int32_t from, int32_t to, const std::vecto
   }
   // The company column is the sum of the division columns.
   if (doc.numberOfActiveJigyoubu() > 0) {
+    std::vector<int32_t> divisions = {-1};
+    for (const JigyoubuPtr& d : doc.jigyoubuArray()) divisions.push_back(d->code());
     for (const KamokuPtr& k : doc.codeSortedKamokuArray()) {
       int64_t sum = 0;
-      for (const StartBalance& e : k->zandakaShisan().syuuryouZandaka.entries())
-        if (e.jigyoubuCode != 99) sum += e.balance;
-      EXPECT_EQ(sum, k->zandakaShisanSyuuryouZandakaOfJigyoubuCode(99)) << k->name();
+      for (int32_t d : divisions) sum += a.displaySums().ofKamoku(k->code(), d).syuuryouZandaka;
+      EXPECT_EQ(sum, a.displaySums().ofKamoku(k->code(), 99).syuuryouZandaka) << k->name();
     }
   }
 }

@@ -25,17 +25,23 @@ std::ostream& operator<<(std::ostream& os, const Figures& f)
   return os << "{" << f.kaishi << ", " << f.kari << ", " << f.kashi << ", " << f.syuuryou << "}";
 }
 
-Figures figures(const Kamoku& k, int32_t j, bool print = false)
+// The sums of the last two postings (the second for another period).
+ZandakaShisanPeriodSums posted[2];
+
+Figures figuresOf(const ZandakaShisanPeriodSums::Sums& s)
 {
-  const Kamoku::ZandakaShisanSums& s = print ? k.printZandakaShisan() : k.zandakaShisan();
-  return {s.kaishiZandaka.balanceOfJigyoubuCode(j), s.karikataGoukei.balanceOfJigyoubuCode(j),
-          s.kashikataGoukei.balanceOfJigyoubuCode(j), s.syuuryouZandaka.balanceOfJigyoubuCode(j)};
+  return {s.kaishiZandaka, s.karikataGoukei, s.kashikataGoukei, s.syuuryouZandaka};
 }
 
-void post(MyDocument& doc, int32_t from, int32_t to, bool print = false)
+Figures figures(const Kamoku& k, int32_t j, bool other = false)
 {
-  ZandakaShisanPeriodSums::postShiwakeArray(doc, ZandakaShisanPeriodSums::periodOfMonthIndexes(doc.kaisya(), from, to),
-                                            print);
+  return figuresOf(posted[other ? 1 : 0].ofKamoku(k.code(), j));
+}
+
+void post(const MyDocument& doc, int32_t from, int32_t to, bool other = false)
+{
+  posted[other ? 1 : 0] =
+      ZandakaShisanPeriodSums::post(doc, ZandakaShisanPeriodSums::periodOfMonthIndexes(doc.kaisya(), from, to));
 }
 
 class PeriodSumsTest : public ::testing::Test {
@@ -149,13 +155,20 @@ TEST_F(PeriodSumsTest, SumsStopChangingBeyondTheLimit)
   EXPECT_EQ(figures(*uriage, 99).kashi, kMax + 4);
 }
 
-TEST_F(PeriodSumsTest, ThePrintSetLeavesTheDisplaySetAlone)
+TEST_F(PeriodSumsTest, SubAccountsHaveSumsOfTheirOwn)
 {
-  addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40);
+  auto bank = std::make_shared<HojyoKamoku>();
+  bank->setCode(2);
+  bank->setStartBalance(300, 99);
+  genkin->hojyoKamokuArray().push_back(bank);
+  addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40)->setKarikataHojyoKamokuCode(2);
+  addShiwake(*doc, Date(2024, 5, 3), uriage->code(), genkin->code(), 5)->setKashikataHojyoKamokuCode(2);
+  addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 7)->setKarikataHojyoKamokuCode(1);  // none such
   post(*doc, 0, 12);
-  post(*doc, 0, 0, true);
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 40, 0, 1040}));
-  EXPECT_EQ(figures(*genkin, 99, true), (Figures{1000, 0, 0, 1000}));
+  EXPECT_EQ(figuresOf(posted[0].ofHojyoKamoku(genkin->code(), 2, 99)), (Figures{300, 40, 5, 335}));
+  EXPECT_EQ(figuresOf(posted[0].ofHojyoKamoku(genkin->code(), 2, -1)), (Figures{300, 40, 5, 335}));
+  EXPECT_EQ(figuresOf(posted[0].ofHojyoKamoku(genkin->code(), 1, 99)), (Figures{0, 0, 0, 0}));
+  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 47, 5, 1042}));
 }
 
 }  // namespace

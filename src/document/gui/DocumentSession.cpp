@@ -10,7 +10,6 @@
 #include "document/gui/DocumentController.h"
 #include "document/gui/PasswordController.h"
 #include "document/gui/ProgressStateController.h"
-#include "entry/SuitoucyouWindow.h"
 #include "platform/AlertSheet.h"
 #include "platform/DocumentLock.h"
 #include "platform/FilePanel.h"
@@ -152,9 +151,7 @@ WindowController* DocumentSession::firstWindowControllerOfKind(Kind kind) const
 WindowController* DocumentSession::suitoucyouControllerOfKamokuCode(int kamokuCode, int hojyoKamokuCode) const
 {
   for (WindowController* wc : windowControllers_) {
-    if (wc->windowKind() != Kind::Suitoucyou) continue;
-    const auto* book = dynamic_cast<const SuitoucyouWindow*>(wc);
-    if (book && book->displayKamokuCode() == kamokuCode && book->displayHojyoKamokuCode() == hojyoKamokuCode) return wc;
+    if (wc->isSuitoucyouOf(kamokuCode, hojyoKamokuCode)) return wc;
   }
   return nullptr;
 }

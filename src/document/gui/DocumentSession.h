@@ -18,6 +18,7 @@
 
 #include "document/DocumentWindow.h"
 #include "document/MyDocument.h"
+#include "journal/ShiwakenikkiCondition.h"
 
 class QUndoStack;
 class QWidget;
@@ -162,6 +163,10 @@ public:
   void rebuildDocumentMenus();
   void removeWindowMenuItemOfWindowController(WindowController* controller);
 
+  // The journal window's display condition: one per open document, every stage off
+  // at first, never written to the file.
+  ShiwakenikkiCondition& shiwakenikkiCondition() { return shiwakenikkiCondition_; }
+
   // --- password
   bool wasOpenedByLimitedUserPassword() const { return document_->wasOpenedByLimitedUserPassword(); }
   void setWasOpenedByLimitedUserPassword(bool v) { document_->setWasOpenedByLimitedUserPassword(v); }
@@ -182,6 +187,7 @@ private:
   void synchronizeWindowTitles();
 
   std::unique_ptr<MyDocument> document_;
+  ShiwakenikkiCondition shiwakenikkiCondition_;
   QString filePath_;
   int untitledNumber_ = 1;
   std::unique_ptr<DocumentLock> lock_;

@@ -157,7 +157,7 @@ void SuitoucyouController::windowDidLoad()
   kingakuFormatter_ = std::make_unique<AmountFormatter>(kaisya.decimalPrecision(), AmountFormatter::Range::Input);
 
   book_.setUpEditableMattrixArray();
-  doc.setDoNeedToCheckShiwakeArraySortedByDate(true);
+  doc.journal().dateEditingEnded();
   buildLayout();
   book_.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(initialDenpyouNo_);
   book_.removeUnregisteredDenpyouNoFromShiwakeArray();
@@ -348,6 +348,14 @@ void SuitoucyouController::setZandakaMatrixCellsValue()
   suitoucyouView_->viewport()->update();
 }
 
+void SuitoucyouController::journalDidChangeAccounts(const ChangedAccounts& accounts)
+{
+  if (!accounts.contains(book_.displayKamokuCode(), book_.displayHojyoKamokuCode())) return;
+  if (accounts.movePendingEntryLast && book_.isEditingUnregisteredLastRow())
+    book_.document().journal().movePendingEntryLast(book_.displayKamokuCode(), book_.displayHojyoKamokuCode());
+  recomputeUI();
+}
+
 void SuitoucyouController::recomputeUI()
 {
   book_.setStartRowWithInvalidZandaka(0);
@@ -452,26 +460,15 @@ void SuitoucyouController::recalculateZandaka()
   // shows, and the journal stays as it was.
   if (setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray() == SuitoucyouRegistrar::Result::RefusedInvalidRow) return;
   MyDocument& doc = document()->document();
-  doc.sortShiwakeArrayByDate();
   // A pending entry has no place in date order: each book's stays on its last row.
-  std::vector<SuitoucyouController*> books = otherSuitoucyouControllers();
-  books.insert(books.begin(), this);
-  std::vector<ShiwakePtr>& journal = doc.shiwakeArray();
-  for (SuitoucyouController* book : books) {
-    const int pending = book->book_.indexOfShiwakeOfDenpyouNo(0);
-    if (pending >= 0) std::rotate(journal.begin() + pending, journal.begin() + pending + 1, journal.end());
-  }
+  doc.journal().sortByDate();
   doc.updateChangeCount(MyDocument::ChangeType::Done);
   removeAllUndoActions();
-  doc.setDoNeedToCheckShiwakeArraySortedByDate(true);
-  doc.setDidSortedShiwakeArrayUpdate(false);
-  doc.makeAllOutputWindowDisplayArrayVoid();
   book_.setStartRowWithInvalidZandaka(0);
   updateSuitoucyouUI();
   for (SuitoucyouController* book : otherSuitoucyouControllers()) {
     book->setDoUpdateZandakaEvenNotMainWindow(true);
-    book->setStartRowWithInvalidZandaka(0);
-    book->updateSuitoucyouUI();
+    book->recomputeUI();
     book->setDoUpdateZandakaEvenNotMainWindow(false);
   }
   doc.updateAllOutputWindowControllersUI();
@@ -738,12 +735,13 @@ bool SuitoucyouController::textShouldBeginEditing(int row, int matrixId)
   // A transfer-voucher line is edited in the voucher window: that voucher is shown.
   const int32_t n = book_.selectDenpyouNo();
   const int found = book_.indexOfShiwakeOfDenpyouNo(n);
-  if (found >= 0 && document()->document().shiwakeArray()[found]->kindOfShiwake() == Shiwake::kFurikaedenpyou) {
+  if (found >= 0 &&
+      document()->document().journal()[static_cast<size_t>(found)]->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document(), n);
     return false;
   }
   const Column column = static_cast<Column>(matrixId);
-  if (column == Row::DateMatrix) document()->document().setIsShiwakeArraySortedByDate(false);
+  if (column == Row::DateMatrix) document()->document().journal().dateEditingBegan();
   if (column == Row::DateMatrix || column == Row::AiteKamokuMatrix || column == Row::AiteHojyoKamokuMatrix ||
       SuitoucyouRow::isKingakuColumn(column))
     book_.setStartRowWithInvalidZandaka(std::min(book_.startRowWithInvalidZandaka(), row));

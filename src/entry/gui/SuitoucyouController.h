@@ -18,7 +18,6 @@
 #include "entry/Suitoucyou.h"
 #include "entry/SuitoucyouCellMovement.h"
 #include "entry/SuitoucyouRegistrar.h"
-#include "entry/SuitoucyouWindow.h"
 #include "entry/gui/EntryWindowController.h"
 #include "setup/TekiyouListSource.h"
 
@@ -41,7 +40,7 @@ class KamokuFormatter;
 class SuitoucyouView;
 class TekiyouFormatter;
 
-class SuitoucyouController : public EntryWindowController, public SuitoucyouWindow, public TekiyouListSource {
+class SuitoucyouController : public EntryWindowController, public TekiyouListSource {
   Q_OBJECT
 public:
   using Column = SuitoucyouRow::Column;
@@ -90,14 +89,18 @@ public:
   bool doNeedUpdateZandaka() const { return doNeedUpdateZandaka_; }
   void setDoUpdateZandakaEvenNotMainWindow(bool v) { doUpdateZandakaEvenNotMainWindow_ = v; }
 
-  // --- SuitoucyouWindow
-  int32_t displayKamokuCode() const override { return book_.displayKamokuCode(); }
-  int32_t displayHojyoKamokuCode() const override { return book_.displayHojyoKamokuCode(); }
-  bool isEditingUnregisteredLastRow() const override { return book_.isEditingUnregisteredLastRow(); }
-  void setStartRowWithInvalidZandaka(int row) override { book_.setStartRowWithInvalidZandaka(row); }
+  int32_t displayKamokuCode() const { return book_.displayKamokuCode(); }
+  int32_t displayHojyoKamokuCode() const { return book_.displayHojyoKamokuCode(); }
+  bool isSuitoucyouOf(int32_t kamokuCode, int32_t hojyoKamokuCode) const override
+  {
+    return displayKamokuCode() == kamokuCode && displayHojyoKamokuCode() == hojyoKamokuCode;
+  }
+  // The journal changed under this book's account: it recomputes from the first row
+  // (its pending entry moved last first, when asked and its last row is being typed).
+  void journalDidChangeAccounts(const ChangedAccounts& accounts) override;
   // The refresh other windows ask for: the row being edited is registered first,
   // then the rows are filled again with the same entry selected.
-  void updateSuitoucyouUI() override;
+  void updateSuitoucyouUI();
 
   // --- showing the book
   // Fills the rows; without a row for selectDenpyouNo an empty pending row is added

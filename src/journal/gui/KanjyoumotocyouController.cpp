@@ -21,7 +21,6 @@
 
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
-#include "entry/SuitoucyouWindow.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "fields/HidukeFormatter.h"
@@ -370,7 +369,7 @@ void KanjyoumotocyouController::recomputeUI()
                                      displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
   // Each entry row keeps its entry: the window may wait for its next refresh while
   // the journal is sorted anew, and must never read another entry at the old place.
-  const std::vector<ShiwakePtr>& sorted = doc.sortedShiwakeArray();
+  const std::vector<ShiwakePtr>& sorted = doc.journal().sortedByDate();
   rowShiwakeArray_.assign(displayMotocyouArray_.size(), nullptr);
   for (size_t i = 0; i < displayMotocyouArray_.size(); ++i) {
     const Motocyou& m = displayMotocyouArray_[i];
@@ -439,7 +438,7 @@ QString KanjyoumotocyouController::stringValue(int row, Column column) const
   switch (column) {
   case Column::Date: return fieldText(hidukeFormatter_->stringForObjectValue(FieldValue::date(e.date())));
   case Column::CreatedType:
-    return e.kindOfShiwake() == Shiwake::kFurikaedenpyou ? qs(kCreatedTypeFurikaedenpyou) : QString();
+    return e.kindOfShiwake() == ShiwakeKind::Furikaedenpyou ? qs(kCreatedTypeFurikaedenpyou) : QString();
   case Column::AiteKamoku:
     return aiteKamoku < 0 ? QString()
                           : fieldText(aiteKamokuFormatter_->stringForObjectValue(FieldValue::code(aiteKamoku)));
@@ -593,7 +592,7 @@ void KanjyoumotocyouController::showInputShiwakeWindow()
       !document()->deselectKanjyoumotocyouCellsOfAllShiwake())
     return;
   const ShiwakePtr e = rowShiwakeArray_[row];
-  if (e->kindOfShiwake() == Shiwake::kFurikaedenpyou) {
+  if (e->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document(), e->denpyouNo());
     return;
   }
@@ -707,23 +706,21 @@ void KanjyoumotocyouController::updateAllWindowControllersUIIfShiwakeWasEdited()
 void KanjyoumotocyouController::updateSuitoucyouWindowControllersUI()
 {
   MyDocument& doc = document()->document();
-  std::vector<SuitoucyouWindow*> books;
-  for (const ShiwakePtr& s : doc.shiwakeArray()) {
-    if (s->denpyouNo() != editedShiwakeDenpyouNo_) continue;
-    SuitoucyouWindow::addSuitoucyouToRefresh(doc, s->karikataKamokuCode(), s->karikataHojyoKamokuCode(), books);
-    SuitoucyouWindow::addSuitoucyouToRefresh(doc, s->kashikataKamokuCode(), s->kashikataHojyoKamokuCode(), books);
-  }
-  // A book that still shows the entry under its former account.
+  ChangedAccounts accounts;
+  for (const ShiwakePtr& s : doc.journal())
+    if (s->denpyouNo() == editedShiwakeDenpyouNo_) accounts.addSidesOf(*s);
+  // Also a book that still shows the entry under its former account.
+  std::vector<SuitoucyouController*> books;
   for (WindowController* wc : document()->windowControllers()) {
     auto* book = qobject_cast<SuitoucyouController*>(wc);
-    if (book && book->book().rowOfShiwakeOfDenpyouNo(editedShiwakeDenpyouNo_) >= 0 &&
-        std::find(books.begin(), books.end(), book) == books.end())
+    if (book && (accounts.contains(book->displayKamokuCode(), book->displayHojyoKamokuCode()) ||
+                 book->book().rowOfShiwakeOfDenpyouNo(editedShiwakeDenpyouNo_) >= 0))
       books.push_back(book);
   }
   if (books.empty()) return;
-  doc.setDoNeedToCheckShiwakeArraySortedByDate(true);
-  for (SuitoucyouWindow* book : books) {
-    book->setStartRowWithInvalidZandaka(0);
+  doc.journal().dateEditingEnded();
+  for (SuitoucyouController* book : books) {
+    book->book().setStartRowWithInvalidZandaka(0);
     book->updateSuitoucyouUI();
   }
 }

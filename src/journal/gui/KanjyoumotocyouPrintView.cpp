@@ -217,7 +217,7 @@ void KanjyoumotocyouPrintView::drawRow(QPainter& painter, const KanjyoumotocyouP
     StringDrawing::drawStringRightedIn(painter, amountText(m.kashikataKingaku(), true), cell(Kashikata));
     return;
   }
-  const auto& sorted = document_.sortedShiwakeArray();
+  const auto& sorted = document_.journal().sortedByDate();
   if (kind < 0 || static_cast<size_t>(kind) >= sorted.size()) return;
   const Shiwake& e = *sorted[static_cast<size_t>(kind)];
   const int32_t kamoku = m.motocyouKamokuCode();
@@ -233,7 +233,7 @@ void KanjyoumotocyouPrintView::drawRow(QPainter& painter, const KanjyoumotocyouP
                            ? QStringLiteral("決算")
                            : text(hidukeFormatter_->stringForObjectValue(FieldValue::date(e.date())));
   StringDrawing::drawStringLeftedIn(painter, date, cell(Date));
-  if (widths_[CreatedType] > 0 && e.kindOfShiwake() == Shiwake::kFurikaedenpyou)
+  if (widths_[CreatedType] > 0 && e.kindOfShiwake() == ShiwakeKind::Furikaedenpyou)
     StringDrawing::drawStringLeftedIn(painter, QStringLiteral("振伝"), cell(CreatedType));
   StringDrawing::drawStringLeftedIn(painter, text(kamokuFormatter_->stringForObjectValue(FieldValue::code(aiteKamoku))),
                                     cell(AiteKamoku));

@@ -195,8 +195,8 @@ void PeriodReportWindowController::setPeriodFieldToDate(QLineEdit* field, Date d
     index = static_cast<int32_t>(months.size());
   } else {
     for (size_t i = 0; i < months.size(); ++i) {
-      if (MyDocument::compareDate(months[i].startDate(), date) <= 0 &&
-          MyDocument::compareDate(months[i].endDate(), date) >= 0) {
+      if (Journal::compareDate(months[i].startDate(), date) <= 0 &&
+          Journal::compareDate(months[i].endDate(), date) >= 0) {
         index = static_cast<int32_t>(i);
         break;
       }

@@ -181,7 +181,7 @@ void ShiwakenikkiController::setDisplayShiwakeArray()
   progressIndicator_->show();
   MyDocument& doc = document()->document();
   ShiwakenikkiCondition::DisplayResult result =
-      doc.shiwakenikkiCondition().displayShiwakeArrayOfDocument(doc, doDisplayMarkedShiwakes_);
+      document()->shiwakenikkiCondition().displayShiwakeArrayOfDocument(doc, doDisplayMarkedShiwakes_);
   const QString state = QString::fromStdString(result.stateString());
   displayShiwakeArray_ = std::move(result.displayShiwakeArray);
   progressIndicator_->hide();
@@ -371,7 +371,7 @@ void ShiwakenikkiController::showInputShiwakeWindow()
   if (refuseForBlockingSheet()) return;
   if (!document()->deselectKanjyoumotocyouCellsOfAllShiwake()) return;
   const ShiwakePtr shiwake = displayShiwakeArray_[row];
-  if (shiwake->kindOfShiwake() == Shiwake::kFurikaedenpyou) {
+  if (shiwake->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document(), shiwake->denpyouNo());
   } else {
     // The cash book is the debit side's when that is a cash-book account, else the

@@ -250,7 +250,7 @@ void ShiwakenikkiDisplayConditionController::buildLayout()
 
 void ShiwakenikkiDisplayConditionController::updateUIAndSetCancelButtonHidden(bool hidden)
 {
-  const ShiwakenikkiCondition& c = document_->document().shiwakenikkiCondition();
+  const ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
   selectItem(dateConditionPopUp_, c.dateConditionState());
   dateFromBinding_->setObjectValue(c.dateFrom().isNull() ? FieldValue::nil() : FieldValue::date(c.dateFrom()));
   dateToBinding_->setObjectValue(c.dateTo().isNull() ? FieldValue::nil() : FieldValue::date(c.dateTo()));
@@ -271,7 +271,7 @@ void ShiwakenikkiDisplayConditionController::updateUIAndSetCancelButtonHidden(bo
 void ShiwakenikkiDisplayConditionController::displayKamokuCondition()
 {
   MyDocument& doc = document_->document();
-  ShiwakenikkiCondition& c = doc.shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
   std::vector<ShiwakenikkiSubCondition>& items = c.kamokuConditionArray();
   // Accounts that have gone are dropped; a sub-account that has gone widens the item
   // to the whole account.
@@ -295,7 +295,7 @@ void ShiwakenikkiDisplayConditionController::displayKamokuCondition()
 void ShiwakenikkiDisplayConditionController::displayJigyoubuCondition()
 {
   MyDocument& doc = document_->document();
-  ShiwakenikkiCondition& c = doc.shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
   std::vector<ShiwakenikkiSubCondition>& items = c.jigyoubuConditionArray();
   std::erase_if(items, [&](const ShiwakenikkiSubCondition& item) { return !activeJigyoubuOfCode(doc, item.code()); });
   if (items.empty()) {
@@ -654,7 +654,7 @@ bool ShiwakenikkiDisplayConditionController::shouldEndSheet()
   const FieldValue dateFrom = dateFromBinding_->objectValue();
   const FieldValue dateTo = dateToBinding_->objectValue();
   if (dateFrom.isDate() && dateTo.isDate() && dateConditionPopUp_->currentIndex() != 0 &&
-      MyDocument::compareDate(dateFrom.dateValue(), dateTo.dateValue()) > 0) {
+      Journal::compareDate(dateFrom.dateValue(), dateTo.dateValue()) > 0) {
     AlertSheet::beep();
     selectText(dateToField_);
     return false;
@@ -679,7 +679,7 @@ bool ShiwakenikkiDisplayConditionController::shouldEndSheet()
 
 void ShiwakenikkiDisplayConditionController::storeChoice()
 {
-  ShiwakenikkiCondition& c = document_->document().shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
 
   const FieldValue dateFrom = dateFromBinding_->objectValue();
   const FieldValue dateTo = dateToBinding_->objectValue();
@@ -711,7 +711,7 @@ void ShiwakenikkiDisplayConditionController::storeChoice()
 
 void ShiwakenikkiDisplayConditionController::updateKamokuCondition()
 {
-  ShiwakenikkiCondition& c = document_->document().shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
   c.setKamokuConditionState(kamokuConditionPopUp_->currentIndex());
   std::vector<ShiwakenikkiSubCondition>& items = c.kamokuConditionArray();
   items.clear();
@@ -738,7 +738,7 @@ void ShiwakenikkiDisplayConditionController::updateKamokuCondition()
 void ShiwakenikkiDisplayConditionController::updateJigyoubuCondition()
 {
   MyDocument& doc = document_->document();
-  ShiwakenikkiCondition& c = doc.shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
   c.setJigyoubuConditionState(jigyoubuConditionPopUp_->currentIndex());
   std::vector<ShiwakenikkiSubCondition>& items = c.jigyoubuConditionArray();
   items.clear();

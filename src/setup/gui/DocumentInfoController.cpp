@@ -436,7 +436,6 @@ void DocumentInfoController::printHojyozandakaIchiranOfSelectedKamoku()
   const int32_t from = sheet->periodFromMonthArrayIndex();
   const int32_t to = sheet->periodToMonthArrayIndex();
   MyDocument& doc = document()->document();
-  doc.setSortedShiwakeArray();
   std::optional<std::vector<Shisan>> rows;
   if (codes.size() > 1) {
     ProgressStateController* progress = document()->progressStateController();

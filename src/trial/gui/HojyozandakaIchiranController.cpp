@@ -252,7 +252,6 @@ void HojyozandakaIchiranController::recomputeUI()
   const int keep = tableView_->selectedRow();
   progressIndicator_->show();
   MyDocument& doc = document()->document();
-  doc.setSortedShiwakeArray();
   displayShisanArray_ =
       HojyoZandaka::hojyoZandakaArray(doc, {{displayJigyoubuCode_, displayKamokuCode_}},
                                       displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_)

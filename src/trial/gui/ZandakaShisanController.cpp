@@ -620,13 +620,14 @@ void ZandakaShisanController::printZandakaShisanForSelectedPeriod()
   progressIndicator_->show();
   const bool kamokuDoNotShowIfNoTorihiki =
       UserDefaults::standardUserDefaults().boolForKey(KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey);
-  assembly_.setPrintZandakaShisanArrayForJigyoubuCode(sheet->jigyoubuCode(), sheet->periodFromMonthArrayIndex(),
-                                                      sheet->periodToMonthArrayIndex(), kamokuDoNotShowIfNoTorihiki);
+  // The chosen period is computed apart, so that the shown sections stay as they are.
+  ZandakaShisanAssembly printed(document()->document());
+  printed.setZandakaShisanArrayForJigyoubuCode(sheet->jigyoubuCode(), sheet->periodFromMonthArrayIndex(),
+                                               sheet->periodToMonthArrayIndex(), kamokuDoNotShowIfNoTorihiki);
   progressIndicator_->hide();
   const bool sections[] = {sheet->doPrintTaisyakuTaisyou(), sheet->doPrintSonekiKeisan(), sheet->doPrintSeizouGenka()};
-  runPrint(assembly_.printTaisyakuTaisyouShisanArray(), assembly_.printSonekiKeisanShisanArray(),
-           assembly_.printSeizouGenkaShisanArray(), sheet->periodFromMonthArrayIndex(),
-           sheet->periodToMonthArrayIndex(), sections);
+  runPrint(printed.taisyakuTaisyouShisanArray(), printed.sonekiKeisanShisanArray(), printed.seizouGenkaShisanArray(),
+           sheet->periodFromMonthArrayIndex(), sheet->periodToMonthArrayIndex(), sections);
 }
 
 // --- "機能" menu

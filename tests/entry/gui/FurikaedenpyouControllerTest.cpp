@@ -124,8 +124,8 @@ TEST_F(FurikaedenpyouControllerTest, ARowTypedAndTabbedOutOfTheDescriptionRegist
   EXPECT_EQ(w->denpyouView()->fieldEditor()->text(), QString());
   type(w, QStringLiteral("現金売上"));
 
-  ASSERT_EQ(books().shiwakeArray().size(), 1u);
-  const Shiwake& s = *books().shiwakeArray()[0];
+  ASSERT_EQ(books().journal().size(), 1u);
+  const Shiwake& s = *books().journal()[0];
   EXPECT_EQ(s.denpyouNo(), 1);
   EXPECT_EQ(s.date(), Date(2024, 4, 10));
   EXPECT_EQ(s.kashikataKamokuCode(), kUriagedaka);
@@ -157,7 +157,7 @@ TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheet)
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, QStringLiteral("無効な伝票"));
   EXPECT_EQ(alerts[0].text, QStringLiteral("借方金額と貸方金額それぞれの合計は、等しくならねばなりません。"));
-  EXPECT_TRUE(books().shiwakeArray().empty());
+  EXPECT_TRUE(books().journal().empty());
   EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 1);
 
   // Moving away runs the same check and stays.
@@ -186,33 +186,33 @@ TEST_F(FurikaedenpyouControllerTest, ThreeRowsRecordSyokuchiOnTheSideWithSeveral
   EXPECT_EQ(w->denpyou().cell(2, Row::KashikataKingakuMatrix), FieldValue::amount(100));
   type(w, QStringLiteral("雑収入"));
 
-  ASSERT_EQ(books().shiwakeArray().size(), 3u);
-  for (const ShiwakePtr& s : books().shiwakeArray()) {
+  ASSERT_EQ(books().journal().size(), 3u);
+  for (const ShiwakePtr& s : books().journal()) {
     EXPECT_EQ(s->denpyouNo(), 1);
     EXPECT_EQ(s->aiteKarikataKamokuCode(), kGenkin);
     EXPECT_EQ(s->aiteKashikataKamokuCode(), Kamoku::kSyokuchiCode);
   }
-  EXPECT_EQ(books().shiwakeArray()[2]->kashikataKingaku(), 100);
+  EXPECT_EQ(books().journal()[2]->kashikataKingaku(), 100);
   EXPECT_EQ(w->displayingDenpyouNo(), 2);
 }
 
 TEST_F(FurikaedenpyouControllerTest, ClosingAdjustmentSortsAfterMarchAndRegularTypeTakesMinusOne)
 {
   auto booksWithMarch = makeBooks();
-  booksWithMarch->shiwakeArray().push_back(makeEntry(Date(2025, 3, 31), 1, kGenkin, kUriagedaka, 50));
+  booksWithMarch->journal().append(makeEntry(Date(2025, 3, 31), 1, kGenkin, kUriagedaka, 50));
   booksWithMarch->kaisya().setMinAvailableDenpyouNo(2);
   FurikaedenpyouController* w = openVoucherWindow(std::move(booksWithMarch));
 
   typeRow(w, QStringLiteral("13/00"), QStringLiteral("336"), QStringLiteral("70"), QStringLiteral("100"),
           QStringLiteral("70"), QStringLiteral("決算整理"));
-  ASSERT_EQ(books().shiwakeArray().size(), 2u);
-  EXPECT_EQ(books().shiwakeArray()[1]->denpyouNo(), 2);
-  EXPECT_EQ(books().shiwakeArray()[1]->date(), Date::kessanSeiridukiDate());
+  ASSERT_EQ(books().journal().size(), 2u);
+  EXPECT_EQ(books().journal()[1]->denpyouNo(), 2);
+  EXPECT_EQ(books().journal()[1]->date(), Date::kessanSeiridukiDate());
 
   typeRow(w, QStringLiteral("00/00"), QStringLiteral("336"), QStringLiteral("5"), QStringLiteral("100"),
           QStringLiteral("5"), QStringLiteral("定型"));
-  ASSERT_EQ(books().shiwakeArray().size(), 3u);
-  const Shiwake& regular = *books().shiwakeArray()[0];
+  ASSERT_EQ(books().journal().size(), 3u);
+  const Shiwake& regular = *books().journal()[0];
   EXPECT_EQ(regular.denpyouNo(), -1);
   EXPECT_EQ(regular.date(), Date::regularTypeDenpyouDate());
   EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 3);  // the ordinary counter did not move
@@ -228,10 +228,10 @@ TEST_F(FurikaedenpyouControllerTest, ClosingAdjustmentSortsAfterMarchAndRegularT
 TEST_F(FurikaedenpyouControllerTest, DeleteThenUndoRestoresEntriesAndBookmark)
 {
   auto b = makeBooks();
-  b->shiwakeArray() = {makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
+  b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
                        makeEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 20),
                        makeEntry(Date(2024, 4, 2), 2, kShoumouhinhi, kGenkin, 5),
-                       makeEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 30)};
+                       makeEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 30)});
   b->kaisya().setMinAvailableDenpyouNo(4);
   for (int32_t n : {3, 2}) {
     auto mark = std::make_shared<Bookmark>();
@@ -240,25 +240,25 @@ TEST_F(FurikaedenpyouControllerTest, DeleteThenUndoRestoresEntriesAndBookmark)
     b->furikaedenpyouBookmarkArray().push_back(mark);
   }
   FurikaedenpyouController* w = openVoucherWindow(std::move(b));
-  const std::vector<ShiwakePtr> before = books().shiwakeArray();
+  const std::vector<ShiwakePtr> before = books().journal().entries();
   const std::vector<BookmarkPtr> bookmarksBefore = books().furikaedenpyouBookmarkArray();
 
   w->displayShiwakeOfDenpyouNo(2);
   EXPECT_EQ(w->numberOfDenpyouRows(), 2);
   w->functionMenuAction(QStringLiteral("伝票の削除"))->trigger();
-  EXPECT_EQ(books().shiwakeArray().size(), 2u);
+  EXPECT_EQ(books().journal().size(), 2u);
   EXPECT_EQ(books().furikaedenpyouBookmarkArray().size(), 1u);
   EXPECT_EQ(w->displayingDenpyouNo(), 3);  // the voucher that followed
   ASSERT_TRUE(session->undoManager()->canUndo());
   EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("伝票の削除"));
 
   session->undoManager()->undo();
-  EXPECT_EQ(books().shiwakeArray(), before);
+  EXPECT_EQ(books().journal().entries(), before);
   EXPECT_EQ(books().furikaedenpyouBookmarkArray(), bookmarksBefore);
   EXPECT_EQ(w->displayingDenpyouNo(), 2);
 
   session->undoManager()->redo();
-  EXPECT_EQ(books().shiwakeArray().size(), 2u);
+  EXPECT_EQ(books().journal().size(), 2u);
   EXPECT_EQ(w->displayingDenpyouNo(), 3);
 
   // Deleting the last voucher shows an empty new one.
@@ -295,11 +295,11 @@ TEST_F(FurikaedenpyouControllerTest, RemovingARowIsUndoable)
 TEST_F(FurikaedenpyouControllerTest, NavigationVisitsVouchersInDateOrder)
 {
   auto b = makeBooks();
-  b->shiwakeArray() = {makeEntry(Date::regularTypeDenpyouDate(), -1, kShoumouhinhi, kGenkin, 1),
+  b->journal().assign({makeEntry(Date::regularTypeDenpyouDate(), -1, kShoumouhinhi, kGenkin, 1),
                        makeEntry(Date(2024, 4, 1), 7, kGenkin, kUriagedaka, 1),
-                       makeEntry(Date(2024, 4, 2), 9, kGenkin, kUriagedaka, 1, Shiwake::kSuitoucyou),
+                       makeEntry(Date(2024, 4, 2), 9, kGenkin, kUriagedaka, 1, ShiwakeKind::Suitoucyou),
                        makeEntry(Date(2024, 5, 1), 3, kGenkin, kUriagedaka, 1),
-                       makeEntry(Date(2024, 6, 1), 5, kGenkin, kUriagedaka, 1)};
+                       makeEntry(Date(2024, 6, 1), 5, kGenkin, kUriagedaka, 1)});
   b->kaisya().setMinAvailableDenpyouNo(10);
   FurikaedenpyouController* w = openVoucherWindow(std::move(b));
   w->functionMenuAction(QStringLiteral("最初の伝票"))->trigger();
@@ -321,7 +321,7 @@ TEST_F(FurikaedenpyouControllerTest, NewVoucherOnAnUntouchedVoucherDoesNothing)
   w->functionMenuAction(QStringLiteral("新規伝票"))->trigger();
   EXPECT_TRUE(alerts.empty());
   EXPECT_EQ(w->displayingDenpyouNo(), 1);
-  EXPECT_TRUE(books().shiwakeArray().empty());
+  EXPECT_TRUE(books().journal().empty());
 }
 
 TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounter)
@@ -473,7 +473,7 @@ TEST_F(FurikaedenpyouControllerTest, ALimitedUserCannotChangeAVoucherWithHiddenE
   auto b = makeBooks();
   auto hidden = makeEntry(Date(2024, 4, 1), 1, kShoumouhinhi, kGenkin, 5);
   hidden->setDidCreateBeforeOpen(true);
-  b->shiwakeArray() = {makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10), hidden};
+  b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10), hidden});
   b->kaisya().setMinAvailableDenpyouNo(2);
   b->setWasOpenedByLimitedUserPassword(true);
   FurikaedenpyouController* w = openVoucherWindow(std::move(b));
@@ -483,7 +483,7 @@ TEST_F(FurikaedenpyouControllerTest, ALimitedUserCannotChangeAVoucherWithHiddenE
   w->removeDenpyouFromShiwake();
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].text, QString::fromUtf8(Furikaedenpyou::kHiddenShiwakeMessage));
-  EXPECT_EQ(books().shiwakeArray().size(), 2u);
+  EXPECT_EQ(books().journal().size(), 2u);
 
   QTest::keyClicks(editor(w), QStringLiteral("5"));
   EXPECT_EQ(alerts.size(), 2u);

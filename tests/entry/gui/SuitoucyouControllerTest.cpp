@@ -77,7 +77,7 @@ protected:
   // The journal entries numbered n.
   int countNumbered(int32_t n)
   {
-    return static_cast<int>(std::count_if(books().shiwakeArray().begin(), books().shiwakeArray().end(),
+    return static_cast<int>(std::count_if(books().journal().begin(), books().journal().end(),
                                           [n](const ShiwakePtr& s) { return s->denpyouNo() == n; }));
   }
 
@@ -107,9 +107,9 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
   EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 出納帳（現金）")));
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 1);
   EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
-  ASSERT_EQ(books().shiwakeArray().size(), 1u);
-  EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), 0);
-  EXPECT_EQ(books().shiwakeArray()[0]->suitoucyouKamokuCode(), kGenkin);
+  ASSERT_EQ(books().journal().size(), 1u);
+  EXPECT_EQ(books().journal()[0]->denpyouNo(), 0);
+  EXPECT_EQ(books().journal()[0]->suitoucyouKamokuCode(), kGenkin);
   EXPECT_FALSE(session->isDocumentEdited());  // opening a book changes nothing
   genkinItem = genkinMenuItem();
   ASSERT_NE(genkinItem, nullptr);
@@ -143,17 +143,17 @@ TEST_F(SuitoucyouControllerTest, ReceiptAndPaymentRegisterAndShowTheRunningBalan
   EXPECT_EQ(cellText(w, 1, Row::OutKingakuMatrix), QStringLiteral("3,000"));
 
   // The typed cells reach the entries; how a row becomes an entry is the registrar's.
-  ASSERT_EQ(books().shiwakeArray().size(), 3u);
-  const Shiwake& receipt = *books().shiwakeArray()[0];
+  ASSERT_EQ(books().journal().size(), 3u);
+  const Shiwake& receipt = *books().journal()[0];
   EXPECT_EQ(receipt.denpyouNo(), 1);
-  EXPECT_EQ(receipt.kindOfShiwake(), Shiwake::kSuitoucyou);
+  EXPECT_EQ(receipt.kindOfShiwake(), ShiwakeKind::Suitoucyou);
   EXPECT_EQ(receipt.kashikataKamokuCode(), kUriagedaka);
   EXPECT_EQ(receipt.tekiyou(), "現金売上");
-  const Shiwake& payment = *books().shiwakeArray()[1];
+  const Shiwake& payment = *books().journal()[1];
   EXPECT_EQ(payment.denpyouNo(), 2);
-  EXPECT_EQ(payment.kindOfShiwake(), Shiwake::kSuitoucyou);
+  EXPECT_EQ(payment.kindOfShiwake(), ShiwakeKind::Suitoucyou);
   EXPECT_EQ(payment.karikataKamokuCode(), kShoumouhinhi);
-  EXPECT_EQ(books().shiwakeArray()[2]->denpyouNo(), 0);  // the new pending row
+  EXPECT_EQ(books().journal()[2]->denpyouNo(), 0);  // the new pending row
   EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 3);
   EXPECT_TRUE(session->isDocumentEdited());
   EXPECT_TRUE(alerts.empty());
@@ -171,7 +171,7 @@ TEST_F(SuitoucyouControllerTest, ARowWithoutCounterpartIsKeptAsThePendingEntry)
   type(w, QStringLiteral("500"), Qt::Key_Tab);
   w->setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray();
   ASSERT_EQ(countNumbered(0), 1);
-  const auto pending = std::find_if(books().shiwakeArray().begin(), books().shiwakeArray().end(),
+  const auto pending = std::find_if(books().journal().begin(), books().journal().end(),
                                     [](const ShiwakePtr& s) { return s->denpyouNo() == 0; });
   EXPECT_EQ((*pending)->karikataKingaku(), 500);
 }
@@ -179,15 +179,15 @@ TEST_F(SuitoucyouControllerTest, ARowWithoutCounterpartIsKeptAsThePendingEntry)
 TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
 {
   auto b = makeBooks();
-  b->shiwakeArray() = {makeCashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100),
+  b->journal().assign({makeCashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100),
                        makeCashEntry(Date(2024, 4, 2), 2, kShoumouhinhi, kGenkin, 30),
-                       makeCashEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 50)};
+                       makeCashEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 50)});
   b->kaisya().setMinAvailableDenpyouNo(4);
-  const std::vector<ShiwakePtr> before = b->shiwakeArray();
+  const std::vector<ShiwakePtr> before = b->journal().entries();
   SuitoucyouController* w = openBook(std::move(b));
   click(w, 1, Row::TekiyouMatrix);  // leaving the empty pending row drops it
   ASSERT_EQ(w->numberOfSuitoucyouRows(), 3);
-  EXPECT_EQ(books().shiwakeArray(), before);
+  EXPECT_EQ(books().journal().entries(), before);
 
   w->functionMenuAction(QStringLiteral("行の削除"))->trigger();
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
@@ -197,7 +197,7 @@ TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
   EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("行の削除"));
 
   session->undoManager()->undo();
-  EXPECT_EQ(books().shiwakeArray(), before);
+  EXPECT_EQ(books().journal().entries(), before);
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);
   EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
   EXPECT_EQ(cellText(w, 2, Row::ZandakaMatrix), QStringLiteral("120"));
@@ -240,7 +240,7 @@ TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
   click(w, 0, Row::TekiyouMatrix);
   QTest::keyClicks(editor(w), QStringLiteral("x"));
   flush();
-  EXPECT_EQ(books().shiwakeArray()[0]->tekiyou(), "");
+  EXPECT_EQ(books().journal()[0]->tekiyou(), "");
   EXPECT_EQ(voucher->displayingDenpyouNo(), 1);
   activate(w);
   w->handleChooseRemoveSuitoucyouRow();
@@ -256,7 +256,7 @@ TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
 TEST_F(SuitoucyouControllerTest, AnInvalidBackgroundEditStaysAsTypedWhenAVoucherIsRegistered)
 {
   auto b = makeBooks();
-  b->shiwakeArray() = {makeCashEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 5000)};
+  b->journal().assign({makeCashEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 5000)});
   b->kaisya().setMinAvailableDenpyouNo(2);
   SuitoucyouController* w = openBook(std::move(b));
   w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::InKingakuMatrix);
@@ -282,15 +282,15 @@ TEST_F(SuitoucyouControllerTest, AnInvalidBackgroundEditStaysAsTypedWhenAVoucher
   EXPECT_EQ(alerts.back().window.data(), static_cast<QWidget*>(w));
   EXPECT_EQ(w->book().row(0).denpyouNo, 1);
   EXPECT_EQ(w->book().selectedSuitoucyouRow(), 0);
-  EXPECT_TRUE(cellText(w, 0, Row::InKingakuMatrix).isEmpty());    // as typed, not the old 5,000
-  EXPECT_EQ(books().shiwakeArray()[0]->karikataKingaku(), 5000);  // the journal untouched
+  EXPECT_TRUE(cellText(w, 0, Row::InKingakuMatrix).isEmpty());  // as typed, not the old 5,000
+  EXPECT_EQ(books().journal()[0]->karikataKingaku(), 5000);     // the journal untouched
 
   // Mended and written, the row and the voucher's line both show.
   activate(w);
   w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::InKingakuMatrix);
   type(w, QStringLiteral("4500"));
   flush();
-  EXPECT_EQ(books().shiwakeArray()[0]->karikataKingaku(), 4500);
+  EXPECT_EQ(books().journal()[0]->karikataKingaku(), 4500);
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);  // the voucher's line has come
 }
 
@@ -310,9 +310,9 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   DocumentFile::Result result;
   std::unique_ptr<MyDocument> saved = DocumentFile::readFromFile(file.toStdString(), &result);
   ASSERT_TRUE(saved) << result.message;
-  const auto found = std::find_if(saved->shiwakeArray().begin(), saved->shiwakeArray().end(),
+  const auto found = std::find_if(saved->journal().begin(), saved->journal().end(),
                                   [](const ShiwakePtr& s) { return s->denpyouNo() == 1; });
-  ASSERT_NE(found, saved->shiwakeArray().end());
+  ASSERT_NE(found, saved->journal().end());
   EXPECT_EQ((*found)->karikataKingaku(), 4200);
   EXPECT_EQ((*found)->kashikataKamokuCode(), kUriagedaka);
   EXPECT_FALSE(session->isDocumentEdited());
@@ -328,7 +328,7 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
 TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
 {
   auto b = makeBooks();
-  b->shiwakeArray() = {makeCashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100)};
+  b->journal().assign({makeCashEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 100)});
   b->kaisya().setMinAvailableDenpyouNo(2);
   SuitoucyouController* w = openBook(std::move(b));
   ASSERT_EQ(w->selectedSuitoucyouRow(), 1);
@@ -350,20 +350,20 @@ TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
   w->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].text, QStringLiteral("相手科目が入力されていません。"));
-  EXPECT_EQ(books().shiwakeArray()[0]->kashikataKamokuCode(), kUriagedaka);
+  EXPECT_EQ(books().journal()[0]->kashikataKamokuCode(), kUriagedaka);
 }
 
 TEST_F(SuitoucyouControllerTest, SortingByDateTurnsTheGrayBalancesBlack)
 {
   auto b = makeBooks();
-  b->shiwakeArray() = {makeCashEntry(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 100),
-                       makeCashEntry(Date(2024, 4, 1), 2, kGenkin, kUriagedaka, 20)};
+  b->journal().assign({makeCashEntry(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 100),
+                       makeCashEntry(Date(2024, 4, 1), 2, kGenkin, kUriagedaka, 20)});
   b->kaisya().setMinAvailableDenpyouNo(3);
   SuitoucyouController* w = openBook(std::move(b));
   EXPECT_TRUE(w->book().row(0).zandakaIsGray);
   w->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
-  EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), 2);
-  EXPECT_EQ(books().shiwakeArray().back()->denpyouNo(), 0);  // the pending row stays last
+  EXPECT_EQ(books().journal()[0]->denpyouNo(), 2);
+  EXPECT_EQ(books().journal().entries().back()->denpyouNo(), 0);  // the pending row stays last
   EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("20"));
   EXPECT_EQ(w->selectedSuitoucyouRow(), 2);
 }
@@ -412,7 +412,7 @@ TEST_F(SuitoucyouControllerTest, SwitchingBooksThroughTheHeader)
   ShiwakePtr bank = makeCashEntry(Date(2024, 4, 1), 1, kFutsuuYokin, kUriagedaka, 100);
   bank->setKarikataHojyoKamokuCode(2);
   bank->setAiteKarikataHojyoKamokuCode(2);
-  b->shiwakeArray() = {bank};
+  b->journal().assign({bank});
   b->kaisya().setMinAvailableDenpyouNo(2);
   SuitoucyouController* w = openBook(std::move(b));
   EXPECT_EQ(w->displayingKamokuField()->text(), QStringLiteral("現金"));

@@ -55,7 +55,6 @@ protected:
       if (l.kashiHojyo >= 0)
         v.setCell(static_cast<int>(i), Row::KashikataHojyoKamokuMatrix, FieldValue::code(l.kashiHojyo));
     }
-    books().setSortedShiwakeArray();
     FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
     return v.displayingDenpyouNo();
   }
@@ -68,9 +67,9 @@ protected:
   // A cash book's pending row: number 0, no amount, owned by the 現金 book.
   void addPendingCashBookRow(Date date)
   {
-    ShiwakePtr s = makeEntry(date, 0, kGenkin, kUriagedaka, 0, Shiwake::kSuitoucyouNoAmount);
+    ShiwakePtr s = makeEntry(date, 0, kGenkin, kUriagedaka, 0, ShiwakeKind::SuitoucyouNoAmount);
     s->setSuitoucyouKamokuCode(kGenkin);
-    books().shiwakeArray().push_back(s);
+    books().journal().append(s);
     books().shiwakeArrayDidChange(false);
   }
 
@@ -79,11 +78,11 @@ protected:
   {
     const int32_t n = books().kaisya().minAvailableDenpyouNo();
     books().kaisya().setMinAvailableDenpyouNo(n + 1);
-    ShiwakePtr s = makeEntry(date, n, kari, kashi, amount, Shiwake::kSuitoucyou);
+    ShiwakePtr s = makeEntry(date, n, kari, kashi, amount, ShiwakeKind::Suitoucyou);
     s->setAiteKarikataKamokuCode(kari);
     s->setAiteKashikataKamokuCode(kashi);
     s->setTekiyou(tekiyou);
-    books().shiwakeArray().push_back(s);
+    books().journal().append(s);
     books().shiwakeArrayDidChange(false);
     return n;
   }

@@ -212,7 +212,6 @@ TEST_F(KanjyoumotocyouControllerTest, ABackgroundLedgerChangesOnlyWhenItBecomesM
   EXPECT_EQ(w->numberOfRowsInTableView(), 7);
   EXPECT_TRUE(w->doNeedUpdate());
   // What it shows stays what it showed, although the journal was sorted anew.
-  books().setSortedShiwakeArray();
   EXPECT_EQ(w->stringValue(4, Column::Tekiyou), "5月の売上");
   activate(w);
   EXPECT_EQ(w->numberOfRowsInTableView(), 9);

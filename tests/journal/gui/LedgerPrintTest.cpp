@@ -189,9 +189,8 @@ TEST_F(LedgerPrintTest, TheJournalPrintsTwoLinesAnEntryWithItsHeadingsOnEveryPag
 {
   openEntryBooks();
   registerSales(30);
-  books().setSortedShiwakeArray();
   std::vector<ShiwakePtr> entries;
-  for (const ShiwakePtr& s : books().sortedShiwakeArray())
+  for (const ShiwakePtr& s : books().journal().sortedByDate())
     if (s->denpyouNo() > 0) entries.push_back(s);
   auto view = ShiwakenikkiPrintView::create(books(), smallPaper(420), entries);
   ASSERT_TRUE(view);
@@ -218,7 +217,7 @@ TEST_F(LedgerPrintTest, APaperTooSmallForFiveRowsIsRefused)
   registerSales(3);
   auto ledger = KanjyoumotocyouPrintView::create(books(), smallPaper(150), ledgerRows(kGenkin), 0, 12, {});
   EXPECT_FALSE(ledger);
-  auto journal = ShiwakenikkiPrintView::create(books(), smallPaper(150), books().sortedShiwakeArray());
+  auto journal = ShiwakenikkiPrintView::create(books(), smallPaper(150), books().journal().sortedByDate());
   EXPECT_FALSE(journal);
   ASSERT_EQ(alerts.size(), 2u);
   for (const auto& a : alerts) {

@@ -113,7 +113,7 @@ TEST_F(ShiwakenikkiControllerTest, ARefreshKeepsTheSelectedRowOrTakesTheLastOne)
   EXPECT_EQ(journal->selectedShiwakenikkiRow(), 2);
 
   journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(4, Matrix::Date);
-  books().shiwakeArray().resize(2);
+  books().journal().assign({books().journal()[0], books().journal()[1]});
   books().shiwakeArrayDidChange(false);
   EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 2);
   EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
@@ -200,7 +200,7 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   EXPECT_EQ(alerts.back().title, "仕訳の削除");
   EXPECT_EQ(alerts.back().text, "仕訳日記帳に表示中の仕訳を含むすべての取引を、削除してもよろしいですか。");
   EXPECT_EQ(alerts.back().buttons, (QStringList{"削除", "キャンセル"}));
-  EXPECT_EQ(books().shiwakeArray().size(), 4u);
+  EXPECT_EQ(books().journal().size(), 4u);
 
   // With a voucher window open the command is refused.
   FurikaedenpyouController* voucher = FurikaedenpyouController::showDenpyouOfDenpyouNo(session, b);
@@ -212,16 +212,16 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts.back().title, "実行できません");
   EXPECT_EQ(alerts.back().text, "出納帳および振替伝票を閉じてください。");
-  EXPECT_EQ(books().shiwakeArray().size(), 4u);
+  EXPECT_EQ(books().journal().size(), 4u);
   voucher->close();
   flush();
 
   alerts.clear();
   journal->removeDisplayingShiwake();
   ASSERT_EQ(alerts.size(), 1u);
-  ASSERT_EQ(books().shiwakeArray().size(), 1u);
-  EXPECT_EQ(books().shiwakeArray()[0]->denpyouNo(), b);
-  EXPECT_EQ(books().numberOfShiwakeForDenpyouNo(a), 0);
+  ASSERT_EQ(books().journal().size(), 1u);
+  EXPECT_EQ(books().journal()[0]->denpyouNo(), b);
+  EXPECT_EQ(books().journal().numberOfEntriesOfDenpyouNo(a), 0);
   EXPECT_TRUE(books().isDocumentEdited());
   // The journal shows the condition's result over what is left.
   EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 0);
@@ -234,7 +234,7 @@ TEST_F(ShiwakenikkiControllerTest, MarkedModeListsTheMarkedEntriesWithoutTheShee
   openEntryBooks();
   registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100, "印なし");
   registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200, "印あり");
-  for (const ShiwakePtr& s : books().shiwakeArray()) s->setDoDisplayOnShiwakenikki(s->tekiyou() == "印あり");
+  for (const ShiwakePtr& s : books().journal()) session->shiwakenikkiCondition().setMarked(s, s->tekiyou() == "印あり");
   journal = new ShiwakenikkiController(session, true);
   session->addWindowController(journal);
   journal->moveWindowToInitialPositionWithDisplay(true);
@@ -303,14 +303,14 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetRefusesBackwardRangesOnlyWhileTheirSt
   for (QLineEdit* f : {sheet()->dateFromField(), sheet()->dateToField()}) f->clear();
   sheet()->dateConditionPopUp()->setCurrentIndex(1);
   confirm();
-  EXPECT_EQ(books().shiwakenikkiCondition().dateConditionState(), 0);
+  EXPECT_EQ(session->shiwakenikkiCondition().dateConditionState(), 0);
 }
 
 TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce)
 {
   openEntryBooks({.hojyoKamoku = true});
   registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
-  ShiwakenikkiCondition& c = books().shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = session->shiwakenikkiCondition();
   c.setKamokuConditionState(1);
   c.kamokuConditionArray() = {{999999, -1, 0}, {kFutsuuYokin, 7, 2}};  // a gone account, a gone sub-account
   openJournal();

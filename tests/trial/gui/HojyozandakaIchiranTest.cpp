@@ -221,7 +221,6 @@ TEST_F(HojyozandakaIchiranTest, ThePrintoutStartsEveryAccountOnAPageAndNeverOpen
 {
   openBooks();
   MyDocument& d = session->document();
-  d.setSortedShiwakeArray();
   const std::vector<Shisan> rows =
       *HojyoZandaka::hojyoZandakaArray(d, {{99, urikake}, {1, yokin}}, 1, 4);  // 5 rows, then 3
   const QPageLayout six = paperOfLines(6);

@@ -1,4 +1,5 @@
-// Arithmetic of report sums that are capped at the output limit.
+// Arithmetic of amounts that are capped: report sums at the output limit, running
+// balances at the int64_t range.
 //
 // A report sum that leaves plus or minus the limit is marked by a value one beyond it
 // and is then no longer changed, so every window, printout and export shows the

@@ -1,0 +1,227 @@
+#include "document/Journal.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace kivo {
+namespace {
+
+// Visible to a limited user: entries created before the limited opening are not.
+bool isVisible(const Shiwake& s) { return !s.didCreateBeforeOpen(); }
+
+bool isPendingOf(const Shiwake& s, int32_t kamokuCode, int32_t hojyoKamokuCode)
+{
+  return s.denpyouNo() == 0 && s.suitoucyouKamokuCode() == kamokuCode &&
+         s.suitoucyouHojyoKamokuCode() == hojyoKamokuCode;
+}
+
+}  // namespace
+
+int Journal::compareDate(Date a, Date b)
+{
+  if (a.isNull() || a == b) return 0;
+  const Date kessan = Date::kessanSeiridukiDate();
+  if (a == kessan) return 1;
+  if (b == kessan) return -1;
+  return a < b ? -1 : 1;
+}
+
+int32_t Journal::dateSortKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT32_MAX : d.serial(); }
+
+// --- reading
+
+const Journal::Entries& Journal::sortedByDate() const
+{
+  if (sortedGeneration_ == generation_) return sorted_;
+  const size_t n = entries_.size();
+  // Sort (key, index) pairs: cheaper than comparing through the shared pointers, and
+  // the index as second key keeps equal dates in journal order.
+  std::vector<std::pair<int32_t, int32_t>> keys(n);
+  for (size_t i = 0; i < n; ++i) keys[i] = {dateSortKey(entries_[i]->date()), static_cast<int32_t>(i)};
+  std::sort(keys.begin(), keys.end());
+  sorted_.clear();
+  sorted_.reserve(n);
+  for (const auto& k : keys) sorted_.push_back(entries_[static_cast<size_t>(k.second)]);
+  sortedGeneration_ = generation_;
+  return sorted_;
+}
+
+bool Journal::isSortedByDate() const
+{
+  if (dateEditing_) return false;
+  if (isSortedGeneration_ != generation_) {
+    isSorted_ = true;
+    int32_t last = INT32_MIN;
+    for (const ShiwakePtr& s : entries_) {
+      if (s->denpyouNo() <= 0) continue;
+      const int32_t key = dateSortKey(s->date());
+      if (key < last) {
+        isSorted_ = false;
+        break;
+      }
+      last = key;
+    }
+    isSortedGeneration_ = generation_;
+  }
+  return isSorted_;
+}
+
+int Journal::numberOfEntriesOfDenpyouNo(int32_t denpyouNo) const
+{
+  return static_cast<int>(std::count_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
+    return s->denpyouNo() == denpyouNo && isVisible(*s);
+  }));
+}
+
+// --- changing
+
+void Journal::changed()
+{
+  ++generation_;
+  dateEditing_ = false;
+}
+
+void Journal::assign(Entries entries)
+{
+  entries_ = std::move(entries);
+  changed();
+}
+
+void Journal::append(ShiwakePtr entry)
+{
+  entries_.push_back(std::move(entry));
+  changed();
+}
+
+Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
+{
+  // The old entries go in one pass; the first of them on the same day marks where the
+  // new ones go, so that a voucher registered again keeps its place.
+  Entries removed;
+  std::ptrdiff_t insertPoint = -1;
+  size_t kept = 0;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    ShiwakePtr& s = entries_[i];
+    if (s->denpyouNo() == n && isVisible(*s)) {
+      if (insertPoint < 0 && s->date() == date) insertPoint = static_cast<std::ptrdiff_t>(kept);
+      removed.push_back(std::move(s));
+      continue;
+    }
+    if (kept != i) entries_[kept] = std::move(s);
+    ++kept;
+  }
+  entries_.resize(kept);
+
+  // Otherwise after every voucher line of the same day or earlier; the
+  // closing-adjustment month goes last.
+  if (insertPoint < 0) {
+    insertPoint = static_cast<std::ptrdiff_t>(entries_.size());
+    if (date != Date::kessanSeiridukiDate()) {
+      auto later = std::find_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
+        return s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && compareDate(s->date(), date) > 0;
+      });
+      insertPoint = later - entries_.begin();
+    }
+  }
+  entries_.insert(entries_.begin() + insertPoint, std::make_move_iterator(entries.begin()),
+                  std::make_move_iterator(entries.end()));
+  changed();
+  return removed;
+}
+
+Journal::Removal Journal::removeVoucher(int32_t n)
+{
+  Removal removal;
+  bool found = false;
+  size_t kept = 0;
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    ShiwakePtr& s = entries_[i];
+    if (s->denpyouNo() == n && isVisible(*s)) {
+      if (!found) removal.index = kept;
+      found = true;
+      removal.entries.push_back(std::move(s));
+      continue;
+    }
+    if (kept != i) entries_[kept] = std::move(s);
+    ++kept;
+  }
+  entries_.resize(kept);
+  if (found) changed();
+  return removal;
+}
+
+size_t Journal::removeVouchers(const std::function<bool(int32_t)>& isDoomed, std::vector<int32_t>* keptHidden)
+{
+  const size_t before = entries_.size();
+  std::erase_if(entries_, [&](const ShiwakePtr& s) {
+    if (!isDoomed(s->denpyouNo())) return false;
+    if (!isVisible(*s)) {
+      if (keptHidden) keptHidden->push_back(s->denpyouNo());
+      return false;
+    }
+    return true;
+  });
+  const size_t removed = before - entries_.size();
+  if (removed) changed();
+  return removed;
+}
+
+void Journal::restore(const Removal& removal)
+{
+  if (removal.entries.empty()) return;
+  const size_t at = std::min(removal.index, entries_.size());
+  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), removal.entries.begin(), removal.entries.end());
+  changed();
+}
+
+void Journal::replaceAt(size_t index, ShiwakePtr entry)
+{
+  if (index < entries_.size())
+    entries_[index] = std::move(entry);
+  else
+    entries_.push_back(std::move(entry));
+  changed();
+}
+
+void Journal::insertAt(size_t index, ShiwakePtr entry)
+{
+  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(std::min(index, entries_.size())), std::move(entry));
+  changed();
+}
+
+ShiwakePtr Journal::removeAt(size_t index)
+{
+  ShiwakePtr entry = std::move(entries_[index]);
+  entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+  changed();
+  return entry;
+}
+
+void Journal::removePendingEntriesOf(int32_t kamokuCode, int32_t hojyoKamokuCode)
+{
+  const size_t removed = std::erase_if(entries_, [&](const ShiwakePtr& s) {
+    return isPendingOf(*s, kamokuCode, hojyoKamokuCode) || isPendingOf(*s, -1, -1);
+  });
+  if (removed) changed();
+}
+
+void Journal::movePendingEntryLast(int32_t kamokuCode, int32_t hojyoKamokuCode)
+{
+  auto pending = std::find_if(entries_.begin(), entries_.end(),
+                              [&](const ShiwakePtr& s) { return isPendingOf(*s, kamokuCode, hojyoKamokuCode); });
+  if (pending == entries_.end()) return;
+  std::rotate(pending, pending + 1, entries_.end());
+  changed();
+}
+
+void Journal::sortByDate()
+{
+  std::stable_sort(entries_.begin(), entries_.end(), [](const ShiwakePtr& a, const ShiwakePtr& b) {
+    const bool pa = a->denpyouNo() == 0, pb = b->denpyouNo() == 0;
+    if (pa != pb) return pb;
+    return dateSortKey(a->date()) < dateSortKey(b->date());
+  });
+  changed();
+}
+
+}  // namespace kivo

@@ -1,0 +1,106 @@
+// The journal of a document: its entries in journal order, with the rules that keep
+// them consistent behind one interface.
+//
+// Every change goes through a member here, and every change advances generation(),
+// so that whatever was derived from the entries (the date-sorted view here, the
+// report sums of the builders) knows when it is stale. Callers read the entries as
+// a const vector; nobody outside gets a mutable one.
+//
+// The journal order is the voucher order: a transfer voucher's lines go after every
+// voucher line of the same day or earlier (registerVoucher), cash-book entries stay
+// where their book put them. Entries numbered 0 are the cash books' pending rows
+// (no report shows them); a book whose pending row is its last row keeps that
+// entry last (movePendingEntryLast, sortByDate).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "model/Date.h"
+#include "model/Shiwake.h"
+
+namespace kivo {
+
+class Journal {
+public:
+  using Entries = std::vector<ShiwakePtr>;
+
+  // What a removal took out, for its undo: the entries and where the first stood.
+  struct Removal {
+    Entries entries;
+    size_t index = 0;
+  };
+
+  // --- the one date order
+  // 0 for the same day, the closing-adjustment month after every real date, else
+  // calendar order. A null first date compares equal.
+  static int compareDate(Date a, Date b);
+  // Its sort key: the closing-adjustment month after every day.
+  static int32_t dateSortKey(Date d);
+
+  // --- reading
+  const Entries& entries() const { return entries_; }
+  size_t size() const { return entries_.size(); }
+  bool empty() const { return entries_.empty(); }
+  const ShiwakePtr& operator[](size_t i) const { return entries_[i]; }
+  Entries::const_iterator begin() const { return entries_.begin(); }
+  Entries::const_iterator end() const { return entries_.end(); }
+  // Advances on every change of the entries.
+  uint64_t generation() const { return generation_; }
+  // The entries in date order, equal dates in journal order; made again on first use
+  // after a change.
+  const Entries& sortedByDate() const;
+  // Whether the numbered entries (numbers above 0) stand in date order and no date is
+  // being edited in a cash book. Computed again on first use after a change.
+  bool isSortedByDate() const;
+  // The entries of a voucher number that a limited user can see.
+  int numberOfEntriesOfDenpyouNo(int32_t denpyouNo) const;
+
+  // --- changing (each advances the generation)
+  // The entries of a file just read.
+  void assign(Entries entries);
+  // Appends an entry, as a book entered in journal order.
+  void append(ShiwakePtr entry);
+  // Registers a transfer voucher: its old entries (number n; those hidden from a
+  // limited user stay) go, the new ones take their place when an old one stood on the
+  // same date, else they go after every voucher line of the same day or earlier
+  // (cash-book entries are passed over); the closing-adjustment month goes last.
+  // Answers the entries removed.
+  Entries registerVoucher(int32_t denpyouNo, Date date, Entries entries);
+  // Removes the entries of a voucher number that a limited user can see.
+  Removal removeVoucher(int32_t denpyouNo);
+  // Removes the entries of these numbers that a limited user can see; answers how
+  // many went. `keptHidden` receives the numbers that kept hidden entries.
+  size_t removeVouchers(const std::function<bool(int32_t)>& isDoomed, std::vector<int32_t>* keptHidden);
+  // Puts removed entries back at their place (clamped to the end).
+  void restore(const Removal& removal);
+  // A cash-book row written back: the entry at index is replaced (index < size), or
+  // the entry inserted at index (index == size: appended).
+  void replaceAt(size_t index, ShiwakePtr entry);
+  void insertAt(size_t index, ShiwakePtr entry);
+  ShiwakePtr removeAt(size_t index);
+  // Drops the pending entries (number 0) of a cash book, and those of no book.
+  void removePendingEntriesOf(int32_t kamokuCode, int32_t hojyoKamokuCode);
+  // Moves the book's pending entry to the end, so that it stays on the book's last row.
+  void movePendingEntryLast(int32_t kamokuCode, int32_t hojyoKamokuCode);
+  // Sorts the entries by date (stable); the pending entries stay last.
+  void sortByDate();
+  // A cash book began editing a row's date: the order is uncertain until the next
+  // change of the journal or dateEditingEnded().
+  void dateEditingBegan() { dateEditing_ = true; }
+  void dateEditingEnded() { dateEditing_ = false; }
+
+private:
+  void changed();
+
+  Entries entries_;
+  uint64_t generation_ = 1;
+  bool dateEditing_ = false;
+  mutable Entries sorted_;
+  mutable uint64_t sortedGeneration_ = 0;
+  mutable bool isSorted_ = true;
+  mutable uint64_t isSortedGeneration_ = 0;
+};
+
+}  // namespace kivo

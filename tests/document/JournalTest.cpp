@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+
+#include "document/Journal.h"
+
+namespace kivo {
+namespace {
+
+const Date kKessan = Date::kessanSeiridukiDate();
+
+ShiwakePtr entry(Date date, int32_t denpyouNo, ShiwakeKind kind = ShiwakeKind::Furikaedenpyou)
+{
+  auto s = std::make_shared<Shiwake>();
+  s->setDate(date);
+  s->setDenpyouNo(denpyouNo);
+  s->setKindOfShiwake(kind);
+  return s;
+}
+
+ShiwakePtr pending(int32_t kamoku, Date date = Date(2024, 4, 1))
+{
+  auto s = entry(date, 0, ShiwakeKind::SuitoucyouNoAmount);
+  s->setSuitoucyouKamokuCode(kamoku);
+  return s;
+}
+
+std::vector<int32_t> numbers(const Journal::Entries& a)
+{
+  std::vector<int32_t> out;
+  for (const ShiwakePtr& s : a) out.push_back(s->denpyouNo());
+  return out;
+}
+
+TEST(JournalDateOrder, ClosingAdjustmentMonthFollowsEveryRealDate)
+{
+  EXPECT_EQ(Journal::compareDate(Date(2025, 3, 31), kKessan), -1);
+  EXPECT_EQ(Journal::compareDate(kKessan, Date(2099, 1, 1)), 1);
+  EXPECT_EQ(Journal::compareDate(kKessan, kKessan), 0);
+  EXPECT_EQ(Journal::compareDate(Date(2024, 4, 2), Date(2024, 4, 1)), 1);
+  EXPECT_EQ(Journal::compareDate(Date(), Date(2024, 4, 1)), 0);
+}
+
+// Where a registered voucher goes: journal 1 (4/1), cash 7 (4/3), 2 (4/5), 3 (closing month).
+TEST(JournalRegisterVoucher, OneRuleForTheInsertPoint)
+{
+  struct Case {
+    const char* what;
+    int32_t number;
+    Date date;
+    std::vector<int32_t> expected;
+  };
+  const Case cases[] = {
+      {"cash-book lines are passed over", 10, Date(2024, 4, 2), {1, 7, 10, 2, 3}},
+      {"after the same day", 10, Date(2024, 4, 5), {1, 7, 2, 10, 3}},
+      {"before the closing month", 10, Date(2025, 3, 31), {1, 7, 2, 10, 3}},
+      {"the closing month last", 10, kKessan, {1, 7, 2, 3, 10}},
+      {"registered again on its day: keeps its place", 1, Date(2024, 4, 1), {1, 7, 2, 3}},
+      {"registered again on another day: moves", 1, Date(2024, 4, 6), {7, 2, 1, 3}},
+  };
+  for (const Case& c : cases) {
+    Journal j;
+    j.assign({entry(Date(2024, 4, 1), 1), entry(Date(2024, 4, 3), 7, ShiwakeKind::Suitoucyou),
+              entry(Date(2024, 4, 5), 2), entry(kKessan, 3)});
+    const Journal::Entries removed = j.registerVoucher(c.number, c.date, {entry(c.date, c.number)});
+    EXPECT_EQ(numbers(j.entries()), c.expected) << c.what;
+    EXPECT_EQ(removed.size(), c.number == 1 ? 1u : 0u) << c.what;
+  }
+}
+
+TEST(JournalRegisterVoucher, EntriesHiddenFromALimitedUserStay)
+{
+  Journal j;
+  auto hidden = entry(Date(2024, 4, 1), 5);
+  hidden->setDidCreateBeforeOpen(true);
+  j.assign({entry(Date(2024, 4, 1), 5), hidden});
+  j.registerVoucher(5, Date(2024, 4, 2), {entry(Date(2024, 4, 2), 5)});
+  EXPECT_EQ(j.size(), 2u);
+  EXPECT_EQ(j[0], hidden);
+  EXPECT_EQ(j.numberOfEntriesOfDenpyouNo(5), 1);
+  // Nor does a removal take them.
+  const Journal::Removal removal = j.removeVoucher(5);
+  EXPECT_EQ(removal.entries.size(), 1u);
+  EXPECT_EQ(removal.index, 1u);
+  EXPECT_EQ(j.entries(), Journal::Entries{hidden});
+}
+
+// Every change advances the generation, and the date-sorted view follows at once:
+// whatever was derived from an older generation is stale.
+TEST(JournalInvariants, EveryChangeVoidsTheSortedViewAndKeepsPendingEntriesWhereTheyBelong)
+{
+  const std::vector<std::pair<const char*, std::function<void(Journal&)>>> changes = {
+      {"register", [](Journal& j) { j.registerVoucher(20, Date(2024, 4, 2), {entry(Date(2024, 4, 2), 20)}); }},
+      {"remove", [](Journal& j) { j.removeVoucher(2); }},
+      {"remove several", [](Journal& j) { j.removeVouchers([](int32_t n) { return n == 1 || n == 3; }, nullptr); }},
+      {"restore", [](Journal& j) { j.restore(j.removeVoucher(1)); }},
+      {"replace", [](Journal& j) { j.replaceAt(0, entry(kKessan, 1)); }},
+      {"insert", [](Journal& j) { j.insertAt(1, entry(Date(2024, 3, 1), 8)); }},
+      {"remove at", [](Journal& j) { j.removeAt(0); }},
+      {"append", [](Journal& j) { j.append(entry(Date(2024, 1, 1), 9)); }},
+      {"sort", [](Journal& j) { j.sortByDate(); }},
+      {"move pending last", [](Journal& j) { j.movePendingEntryLast(100, -1); }},
+      {"drop pending", [](Journal& j) { j.removePendingEntriesOf(100, -1); }},
+  };
+  for (const auto& [what, change] : changes) {
+    Journal j;
+    j.assign({entry(Date(2024, 4, 5), 1), pending(100), entry(Date(2024, 4, 1), 2), entry(Date(2024, 4, 3), 3)});
+    ASSERT_EQ(numbers(j.sortedByDate()), (std::vector<int32_t>{0, 2, 3, 1}));
+    const uint64_t before = j.generation();
+    change(j);
+    EXPECT_GT(j.generation(), before) << what;
+    Journal::Entries expected = j.entries();
+    std::stable_sort(expected.begin(), expected.end(), [](const ShiwakePtr& a, const ShiwakePtr& b) {
+      return Journal::dateSortKey(a->date()) < Journal::dateSortKey(b->date());
+    });
+    EXPECT_EQ(j.sortedByDate(), expected) << what;
+  }
+}
+
+TEST(JournalInvariants, AChangeThatChangesNothingKeepsTheGeneration)
+{
+  Journal j;
+  j.assign({entry(Date(2024, 4, 1), 1)});
+  const uint64_t before = j.generation();
+  j.removeVoucher(9);
+  j.restore({});
+  j.movePendingEntryLast(100, -1);
+  j.removePendingEntriesOf(100, -1);
+  EXPECT_EQ(j.generation(), before);
+}
+
+TEST(JournalPendingEntries, StayLastAndLeaveWithTheirBook)
+{
+  Journal j;
+  auto mine = pending(100), other = pending(200), orphan = pending(-1);
+  j.assign({entry(Date(2024, 4, 9), 1), mine, entry(Date(2024, 4, 1), 2), other, orphan});
+  j.movePendingEntryLast(100, -1);
+  EXPECT_EQ(j.entries().back(), mine);
+  // Sorting keeps every pending entry after the numbered ones, in their order.
+  j.sortByDate();
+  EXPECT_EQ(j.entries(), (Journal::Entries{j[0], j[1], other, orphan, mine}));
+  EXPECT_EQ(numbers(j.entries()), (std::vector<int32_t>{2, 1, 0, 0, 0}));
+  // A book's pending entries go, with those of no book; another book's stay.
+  j.removePendingEntriesOf(100, -1);
+  EXPECT_EQ(j.entries().back(), other);
+  EXPECT_EQ(j.size(), 3u);
+}
+
+TEST(JournalSortedByDate, LooksAtNumberedEntriesAndAtADateBeingEdited)
+{
+  Journal j;
+  j.assign({entry(Date(2024, 4, 2), 1), pending(100, Date(2024, 4, 1)), entry(Date(2024, 3, 1), -1),
+            entry(Date(2024, 4, 3), 2)});
+  EXPECT_TRUE(j.isSortedByDate());  // pending rows and regular-type vouchers do not count
+  j.dateEditingBegan();
+  EXPECT_FALSE(j.isSortedByDate());
+  j.dateEditingEnded();
+  j.append(entry(Date(2024, 4, 1), 3));
+  EXPECT_FALSE(j.isSortedByDate());
+  j.dateEditingBegan();
+  j.sortByDate();  // a change ends the edit
+  EXPECT_TRUE(j.isSortedByDate());
+}
+
+}  // namespace
+}  // namespace kivo
