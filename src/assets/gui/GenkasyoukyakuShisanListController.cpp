@@ -17,17 +17,21 @@
 #include <algorithm>
 #include <set>
 
+#include "assets/gui/GenkasyoukyakuShisanListPrintView.h"
 #include "assets/gui/GenkasyoukyakuShisanToAddController.h"
 #include "assets/gui/KamokuJigyoubuGroupOutlineView.h"
 #include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/WarekiDateFormatter.h"
 #include "model/Kamoku.h"
 #include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
@@ -1054,6 +1058,32 @@ void GenkasyoukyakuShisanListController::handleChooseSetSansyutsuSyoukyakuhiToFu
     reloadOutline();
     updateForSelectedGenkasyoukyakuShisan();
   });
+}
+
+// --- printing
+
+void GenkasyoukyakuShisanListController::pageSetupForGenkasyoukyakuShisanList()
+{
+  PrintOperation::runPageSetup(this, KIVOGenkasyoukyakuShisanPrintInfoKey);
+}
+
+void GenkasyoukyakuShisanListController::printGenkasyoukyakuShisanList()
+{
+  if (!setEditingGenkasyoukyakuShisanToArray()) return;
+  if (document()->document().genkasyoukyakuShisanArray().empty()) {
+    AlertSheet::beginAlertSheet(this, qs(kCannotPrintTitle), qs("資産が登録されていません。"));
+    return;
+  }
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOGenkasyoukyakuShisanPrintInfoKey);
+  const auto rounding =
+      static_cast<int32_t>(UserDefaults::standardUserDefaults().integerForKey(KIVOGankasyoukyakuhiRoundingTypeKey));
+  const std::unique_ptr<GenkasyoukyakuShisanListPrintView> view =
+      GenkasyoukyakuShisanListPrintView::create(document()->document(), layout, rounding);
+  if (!view) return;
+  PrintOperation::Options options;
+  options.documentName = document()->displayName();
+  PrintProgressSheet progress(document(), this);
+  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
 }
 
 // --- drag and drop

@@ -44,6 +44,7 @@ class GenkasyoukyakuShisanListController : public WindowController {
 public:
   static constexpr const char* kTitleSuffix = " - 資産管理台帳";
   static constexpr const char* kInvalidShisanTitle = "無効な資産";
+  static constexpr const char* kCannotPrintTitle = "プリントできません";
   static constexpr const char* kAddShisanTitle = "資産を追加";
   static constexpr const char* kRemoveShisanTitle = "選択中の資産を削除";
   static constexpr const char* kSetSansyutsuchiTitle = "普通償却費に算出償却費をセットする...";
@@ -117,6 +118,11 @@ public:
 
   QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
   bool validatePrintMenuItem() const override { return true; }
+  // The register printout through the application's print and page-setup commands.
+  void printDocument() override { printGenkasyoukyakuShisanList(); }
+  void pageSetup() override { pageSetupForGenkasyoukyakuShisanList(); }
+  void printGenkasyoukyakuShisanList();
+  void pageSetupForGenkasyoukyakuShisanList();
 
 protected:
   void windowDidLoad() override;
