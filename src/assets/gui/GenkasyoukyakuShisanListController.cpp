@@ -314,7 +314,8 @@ void GenkasyoukyakuShisanListController::windowDidLoad()
   splitter->setStretchFactor(0, 2);
   splitter->setStretchFactor(1, 3);
   setCentralWidget(splitter);
-  resize(1000, 560);
+  resize(1100, 560);
+  splitter->setSizes({430, 670});
 
   const bool houjin = document()->document().kaisya().isHoujin();
   for (QWidget* w : kojinOnly_) w->setVisible(!houjin);
@@ -447,7 +448,9 @@ void GenkasyoukyakuShisanListController::reloadOutline()
     if (idx.isValid())
       outlineView_->selectionModel()->select(idx, QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
-  outlineView_->header()->resizeSection(0, 200);
+  outlineView_->header()->resizeSection(0, 170);
+  const int widths[] = {80, 80, 90, 70};
+  for (int c = 1; c < model_->columnCount(); ++c) outlineView_->header()->resizeSection(c, widths[c - 1]);
   outlineView_->setSelectionGuardEnabled(true);
 }
 
@@ -492,6 +495,8 @@ void GenkasyoukyakuShisanListController::updateForSelectedGenkasyoukyakuShisan()
   if (!outlineView_) return;
   const QModelIndexList rows = outlineView_->selectionModel()->selectedRows();
   GenkasyoukyakuShisanPtr asset = rows.size() == 1 ? assetOfIndex(rows.front()) : nullptr;
+  // The outline reselecting the asset being edited (a reload) keeps what was typed.
+  if (asset && asset == selected_ && dirty_) return;
   selected_ = asset;
   dirty_ = false;
   if (!asset) {

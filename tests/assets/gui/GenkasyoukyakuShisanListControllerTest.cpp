@@ -94,6 +94,15 @@ TEST_F(GenkasyoukyakuShisanListTest, AddedAssetIsEditedWithItsFiguresFollowingTh
   type(w->dateOfAddedField(), QStringLiteral("2024/10/1"));
   EXPECT_EQ(w->sansyutsuSyoukyakuhiField()->text(), QStringLiteral("200,000"));
 
+  if (qEnvironmentVariableIsSet("KIVO_SCREENSHOT")) {
+    complete("営業車", 155);
+    w->reloadOutline();
+    w->outlineView()->expandAll();
+    w->selectGenkasyoukyakuShisan(asset);
+    flush();
+    QTest::qWait(500);
+    w->grab().save(qEnvironmentVariable("KIVO_SCREENSHOT"));
+  }
   ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
   EXPECT_EQ(asset->syutokuKagaku(), 1000000);
   EXPECT_EQ(asset->dateOfAdded(), Date(2024, 10, 1));
