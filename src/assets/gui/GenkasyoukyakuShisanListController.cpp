@@ -21,6 +21,8 @@
 #include "assets/gui/GenkasyoukyakuShisanToAddController.h"
 #include "assets/gui/KamokuJigyoubuGroupOutlineView.h"
 #include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
+#include "assets/gui/SyoukyakushisanShinkokusyoController.h"
+#include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
@@ -933,8 +935,7 @@ void GenkasyoukyakuShisanListController::fillFunctionMenu(QMenu* menu)
   menu->addAction(qs(kSetSansyutsuchiTitle), this,
                   [this] { handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi(); });
   menu->addSeparator();
-  QAction* declaration = menu->addAction(qs(kPrintShinkokusyoTitle));
-  declaration->setEnabled(false);
+  menu->addAction(qs(kPrintShinkokusyoTitle), this, [this] { setTargetYearOfSyoukyakushisanShinkokusyo(); });
   updateFunctionMenu();
 }
 
@@ -1084,6 +1085,53 @@ void GenkasyoukyakuShisanListController::printGenkasyoukyakuShisanList()
       static_cast<int32_t>(UserDefaults::standardUserDefaults().integerForKey(KIVOGankasyoukyakuhiRoundingTypeKey));
   const std::unique_ptr<GenkasyoukyakuShisanListPrintView> view =
       GenkasyoukyakuShisanListPrintView::create(document()->document(), layout, rounding);
+  if (!view) return;
+  PrintOperation::Options options;
+  options.documentName = document()->displayName();
+  PrintProgressSheet progress(document(), this);
+  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+}
+
+void GenkasyoukyakuShisanListController::pageSetupForSyoukyakushisanShinkokusyo()
+{
+  PrintOperation::runPageSetup(this, KIVOSyoukyakushisanShinkokusyoPrintInfoKey);
+}
+
+void GenkasyoukyakuShisanListController::setTargetYearOfSyoukyakushisanShinkokusyo()
+{
+  if (!setEditingGenkasyoukyakuShisanToArray()) return;
+  const MyDocument& doc = document()->document();
+  bool found = false;
+  for (const GenkasyoukyakuShisanPtr& a : doc.genkasyoukyakuShisanArray()) {
+    const KamokuPtr kamoku =
+        doc.rootKamokuKubun() ? doc.rootKamokuKubun()->matchKamokuCode(std::to_string(a->kamokuCode())) : nullptr;
+    if (kamoku && kamoku->isSyoukyakushisanShinkokusyoKamoku() && a->syoukyakuTypeStr() != G::kIkkatsuSyoukyaku) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) {
+    AlertSheet::beginAlertSheet(this, qs(kCannotPrintTitle),
+                                qs("償却資産報告書にプリントする資産が登録されていません。"));
+    return;
+  }
+  if (!shinkokusyoController_) {
+    shinkokusyoController_ = new SyoukyakushisanShinkokusyoController(document(), this);
+    shinkokusyoController_->pageSetupHandler = [this] { pageSetupForSyoukyakushisanShinkokusyo(); };
+  }
+  shinkokusyoController_->updateUI();
+  shinkokusyoController_->beginSheet(this, [this](int code) {
+    if (code != SheetController::kOK) return;
+    const int year = shinkokusyoController_->targetYear();
+    QTimer::singleShot(0, this, [this, year] { printSyoukyakushisanShinkokusyoForYear(year); });
+  });
+}
+
+void GenkasyoukyakuShisanListController::printSyoukyakushisanShinkokusyoForYear(int year)
+{
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOSyoukyakushisanShinkokusyoPrintInfoKey);
+  const std::unique_ptr<SyoukyakushisanShinkokusyoPrintView> view =
+      SyoukyakushisanShinkokusyoPrintView::create(document()->document(), layout, year);
   if (!view) return;
   PrintOperation::Options options;
   options.documentName = document()->displayName();

@@ -37,6 +37,7 @@ class GenkasyoukyakuShisanOutlineModel;
 class GenkasyoukyakuShisanToAddController;
 class KamokuJigyoubuGroupOutlineView;
 class SelectShisanToSetSansyutsuchiController;
+class SyoukyakushisanShinkokusyoController;
 class WarekiDateFormatter;
 
 class GenkasyoukyakuShisanListController : public WindowController {
@@ -122,6 +123,11 @@ public:
   void printDocument() override { printGenkasyoukyakuShisanList(); }
   void pageSetup() override { pageSetupForGenkasyoukyakuShisanList(); }
   void printGenkasyoukyakuShisanList();
+  // The declaration: the year sheet, then its printout and page setup.
+  void setTargetYearOfSyoukyakushisanShinkokusyo();
+  void printSyoukyakushisanShinkokusyoForYear(int year);
+  void pageSetupForSyoukyakushisanShinkokusyo();
+  SyoukyakushisanShinkokusyoController* shinkokusyoController() const { return shinkokusyoController_; }
   void pageSetupForGenkasyoukyakuShisanList();
 
 protected:
@@ -209,6 +215,7 @@ private:
   QPointer<QMenu> functionMenu_;
   GenkasyoukyakuShisanToAddController* addController_ = nullptr;
   SelectShisanToSetSansyutsuchiController* setSansyutsuchiController_ = nullptr;
+  SyoukyakushisanShinkokusyoController* shinkokusyoController_ = nullptr;
 };
 
 }  // namespace kivo

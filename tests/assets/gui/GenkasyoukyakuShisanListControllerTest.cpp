@@ -12,7 +12,9 @@
 #include "assets/gui/GenkasyoukyakuShisanToAddController.h"
 #include "assets/gui/KamokuJigyoubuGroupOutlineView.h"
 #include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
+#include "assets/gui/SyoukyakushisanShinkokusyoController.h"
 #include "document/DocumentFile.h"
+#include "platform/PrintOperation.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -252,6 +254,34 @@ TEST_F(GenkasyoukyakuShisanListTest, ComputedChargeIsSetOnlyWithNothingShown)
   ASSERT_TRUE(sheet && sheet->isSheetAttached());
   sheet->endSelectShisanToSetSansyutsuchiWindow(sheet->okButton());
   EXPECT_GT(old->futsuuSyoukyakuhi(), 0);
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, DeclarationSheetOffersTheTermsYearsAndPrintsTheChosenOne)
+{
+  const Ptr lump = complete("一括", 156);
+  lump->setSyoukyakuTypeStr(G::kIkkatsuSyoukyaku);
+  open();
+  alerts.clear();
+  w->setTargetYearOfSyoukyakushisanShinkokusyo();
+  EXPECT_EQ(lastAlert(), QStringLiteral("償却資産報告書にプリントする資産が登録されていません。"));
+
+  complete("複合機", 156);
+  w->setTargetYearOfSyoukyakushisanShinkokusyo();
+  SyoukyakushisanShinkokusyoController* sheet = w->shinkokusyoController();
+  ASSERT_TRUE(sheet && sheet->isSheetAttached());
+  ASSERT_EQ(sheet->targetYearPopUp()->count(), 2);
+  EXPECT_EQ(sheet->targetYearPopUp()->itemText(1), QStringLiteral("2025年1月1日〜2025年12月31日"));
+  int printed = 0;
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter&, QWidget*) {
+    ++printed;
+    return false;
+  });
+  sheet->targetYearPopUp()->setCurrentIndex(1);
+  sheet->endSheetWithSender(sheet->okButton());
+  flush();
+  PrintOperation::setPrintPanelResponderForTesting({});
+  EXPECT_EQ(sheet->targetYear(), 2025);
+  EXPECT_EQ(printed, 1);
 }
 
 TEST_F(GenkasyoukyakuShisanListTest, SavingCommitsTheShownAssetAndReadsBack)

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 
 #include "assets/gui/GenkasyoukyakuShisanListPrintView.h"
+#include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
 #include "platform/PrintInfo.h"
 #include "support/AppTestFixture.h"
 
@@ -120,6 +121,36 @@ TEST_F(GenkasyoukyakuShisanPrintTest, TotalPastTheOutputLimitSaysSo)
   add("B", 155, Date(2020, 4, 1), 600'000'000'000, 0, 0);
   const QString line = lineOf(printed(), QStringLiteral("小計"));
   EXPECT_TRUE(line.contains(QStringLiteral("#Precision!"))) << line.toStdString();
+}
+
+TEST_F(GenkasyoukyakuShisanPrintTest, DeclarationOfAYearListsThatYearsAssets)
+{
+  add("旧設備", 151, Date(2019, 4, 1), 900000, 0, 0)->setDateOfRemoved(Date(2023, 6, 30));
+  add("空調設備", 151, Date(2020, 4, 1), 1200000, 0, 0);
+  add("照明設備", 151, Date(2024, 8, 1), 300000, 0, 0);
+  add("新設備", 151, Date(2025, 2, 1), 500000, 0, 0);
+  auto view = SyoukyakushisanShinkokusyoPrintView::create(*books, PrintInfo::defaultPageLayout(), 2024);
+  ASSERT_TRUE(view);
+  const QString path = qEnvironmentVariableIsSet("KIVO_KEEP_PDF") ? qEnvironmentVariable("KIVO_KEEP_PDF") + ".d.pdf"
+                                                                  : dir.filePath(QStringLiteral("declaration.pdf"));
+  ASSERT_TRUE(PrintOperation::writePdf(path, *view, PrintInfo::defaultPageLayout()));
+  const QString text = pdfText(path);
+  EXPECT_TRUE(text.contains(QStringLiteral("2024年12月31日"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("空調設備")));
+  EXPECT_TRUE(text.contains(QStringLiteral("照明設備")));
+  EXPECT_FALSE(text.contains(QStringLiteral("旧設備")));
+  EXPECT_FALSE(text.contains(QStringLiteral("新設備")));
+  struct Case {
+    const char* label;
+    int64_t sum;
+  } cases[] = {{"前年までに取得した資産", 1200000},
+               {"期間中に除却（減少）した資産", 0},
+               {"期間中に取得した資産", 300000},
+               {"現在所有中の資産", 1500000}};
+  for (const Case& c : cases) {
+    const QString line = lineOf(text, QString::fromUtf8(c.label));
+    EXPECT_TRUE(line.contains(amount(c.sum))) << c.label << ": " << line.toStdString();
+  }
 }
 
 }  // namespace
