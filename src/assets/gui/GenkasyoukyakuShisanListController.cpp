@@ -274,6 +274,15 @@ void GenkasyoukyakuShisanListController::windowDidLoad()
   outlineView_->setModel(model_);
   outlineView_->selectionShouldChange = [this] { return setEditingGenkasyoukyakuShisanToArray(); };
   outlineView_->dragShouldBegin = [this] { return beginDragOfSelection(); };
+  outlineView_->dragDidEnd = [this] {
+    // After a drop has been carried out (it runs first); a refused drop shows the
+    // selection again.
+    QTimer::singleShot(0, this, [this] {
+      if (dragged_.empty()) return;
+      dragged_.clear();
+      updateForSelectedGenkasyoukyakuShisan();
+    });
+  };
   outlineView_->tabPressed = [this] {
     if (!selected_) return;
     if (infoTabView_->currentIndex() == 0) {

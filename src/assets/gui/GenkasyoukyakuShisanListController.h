@@ -156,14 +156,13 @@ private:
   void infoTabChanged(int index);
   bool isOlderRuleShown() const;
   SyoukyakuKikan kikan() const;
-  QStandardItem* itemOfGroup(const KamokuJigyoubuGroup& g);
   const KamokuJigyoubuGroup* groupOfIndex(const QModelIndex& index) const;
   GenkasyoukyakuShisanPtr assetOfIndex(const QModelIndex& index) const;
   QModelIndex indexOfAsset(const GenkasyoukyakuShisanPtr& asset) const;
   std::string groupKey(const KamokuJigyoubuGroup& g) const;
 
   std::vector<KamokuJigyoubuGroup> groups_;
-  // The group each group row stands for, by its key.
+  // The group each group row stands for, by the row's number.
   std::vector<const KamokuJigyoubuGroup*> groupOfRow_;
   GenkasyoukyakuShisanPtr selected_;
   std::vector<GenkasyoukyakuShisanPtr> dragged_;

@@ -54,6 +54,7 @@ void KamokuJigyoubuGroupOutlineView::startDrag(Qt::DropActions)
   auto* drag = new QDrag(this);
   drag->setMimeData(data);
   drag->exec(Qt::MoveAction, Qt::MoveAction);
+  if (dragDidEnd) dragDidEnd();
 }
 
 // --- model

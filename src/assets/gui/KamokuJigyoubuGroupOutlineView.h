@@ -19,6 +19,8 @@ public:
   std::function<bool()> selectionShouldChange;
   // Called before a drag starts; false refuses the drag.
   std::function<bool()> dragShouldBegin;
+  // Called once a drag has ended, dropped or not.
+  std::function<void()> dragDidEnd;
   // A Tab typed in the outline.
   std::function<void()> tabPressed;
 

@@ -15,6 +15,7 @@
 #include "assets/gui/SyoukyakushisanShinkokusyoController.h"
 #include "document/DocumentFile.h"
 #include "platform/PrintOperation.h"
+#include "setup/gui/DocumentInfoController.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -62,6 +63,25 @@ protected:
   DocumentSession* session = nullptr;
   GenkasyoukyakuShisanListController* w = nullptr;
 };
+
+TEST_F(GenkasyoukyakuShisanListTest, InformationWindowButtonOpensTheOneRegister)
+{
+  GenkasyoukyakuShisanListController::installCommandHandlers(app.get());
+  auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+  ASSERT_TRUE(info);
+  info->validateCommandButtons();
+  QAbstractButton* button = info->buttonOfCommand(MainMenu::Command::ShowGenkasyoukyakuShisanListWindow);
+  ASSERT_TRUE(button);
+  EXPECT_TRUE(button->isEnabled());
+  activate(info);
+  button->click();
+  button->click();
+  flush();
+  int registers = 0;
+  for (WindowController* c : session->windowControllers())
+    registers += c->windowKind() == DocumentWindow::Kind::GenkasyoukyakuShisanList;
+  EXPECT_EQ(registers, 1);
+}
 
 TEST_F(GenkasyoukyakuShisanListTest, AddedAssetIsEditedWithItsFiguresFollowingTheTypedData)
 {
