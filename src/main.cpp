@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "assets/gui/GenkasyoukyakuShisanListController.h"
 #include "document/gui/AppController.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv)
   kivo::SuiiShisanController::installCommandHandlers(&appController);
   kivo::HojyozandakaIchiranController::installCommandHandlers(&appController);
   kivo::DocumentInfoController::installCommandHandlers(&appController);
+  kivo::GenkasyoukyakuShisanListController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();

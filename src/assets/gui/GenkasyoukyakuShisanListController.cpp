@@ -1,0 +1,1196 @@
+#include "assets/gui/GenkasyoukyakuShisanListController.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <set>
+
+#include "assets/gui/GenkasyoukyakuShisanListPrintView.h"
+#include "assets/gui/GenkasyoukyakuShisanToAddController.h"
+#include "assets/gui/KamokuJigyoubuGroupOutlineView.h"
+#include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
+#include "assets/gui/SyoukyakushisanShinkokusyoController.h"
+#include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
+#include "fields/FieldValue.h"
+#include "fields/WarekiDateFormatter.h"
+#include "model/Kamoku.h"
+#include "model/KamokuKubun.h"
+#include "platform/AlertSheet.h"
+#include "platform/MainMenu.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
+#include "platform/QtStrings.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
+
+namespace kivo {
+namespace {
+
+using G = GenkasyoukyakuShisan;
+
+constexpr int kKindRole = Qt::UserRole + 1;  // 0 group, 1 asset
+constexpr int kKeyRole = Qt::UserRole + 2;   // a group's key, an asset's address
+constexpr int kGroupKind = 0;
+constexpr int kAssetKind = 1;
+
+constexpr const char* kOlderRuleTitle = "旧償却方法（平成19年3月31日以前に取得）";
+constexpr const char* kNewerRuleTitle = "平成19年4月1日以後に取得";
+constexpr const char* kRemovedBeforeAddedMessage = "除却日に取得日より前の日付は指定できません。";
+
+bool isFixedChargeMethod(const std::string& m)
+{
+  return m == G::kKintouSyoukyaku || m == G::kSokujiSyoukyaku || m == G::kIkkatsuSyoukyaku;
+}
+bool isOneTimeMethod(const std::string& m) { return m == G::kSokujiSyoukyaku || m == G::kIkkatsuSyoukyaku; }
+
+std::string text(const QLineEdit* f) { return f->text().trimmed().toStdString(); }
+
+std::optional<double> number(const QLineEdit* f)
+{
+  bool ok = false;
+  const double v = f->text().trimmed().toDouble(&ok);
+  if (!ok || v < 0) return std::nullopt;
+  return v;
+}
+
+std::optional<int32_t> integer(const QLineEdit* f)
+{
+  bool ok = false;
+  const int v = f->text().trimmed().toInt(&ok);
+  if (!ok || v < 0) return std::nullopt;
+  return v;
+}
+
+void setLocked(QWidget* w, bool locked) { w->setEnabled(!locked); }
+
+}  // namespace
+
+// What the fields of the detail hold, as the asset they describe.
+struct GenkasyoukyakuShisanListController::Inputs {
+  GenkasyoukyakuShisan asset;
+};
+
+GenkasyoukyakuShisanListController::GenkasyoukyakuShisanListController(DocumentSession* document)
+    : WindowController(document, Kind::GenkasyoukyakuShisanList)
+{
+}
+
+GenkasyoukyakuShisanListController::~GenkasyoukyakuShisanListController() = default;
+
+GenkasyoukyakuShisanListController* GenkasyoukyakuShisanListController::showGenkasyoukyakuShisanListWindow(
+    DocumentSession* document)
+{
+  auto* controller = qobject_cast<GenkasyoukyakuShisanListController*>(document->genkasyoukyakuShisanListController());
+  if (!controller) {
+    controller = new GenkasyoukyakuShisanListController(document);
+    document->addWindowController(controller);
+    controller->moveWindowToInitialPositionWithDisplay(true);
+  }
+  controller->showWindow();
+  return controller;
+}
+
+void GenkasyoukyakuShisanListController::installCommandHandlers(AppController* app)
+{
+  if (!app) return;
+  app->setCommandHandler(MainMenu::Command::ShowGenkasyoukyakuShisanListWindow, [app](QAction*) {
+    DocumentSession* document = app->currentDocument();
+    if (!document) return;
+    if (!document->genkasyoukyakuShisanListController() && !AppController::canShowFurikaedenpyouWindow()) return;
+    showGenkasyoukyakuShisanListWindow(document);
+  });
+}
+
+QString GenkasyoukyakuShisanListController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+  return displayName + qs(kTitleSuffix);
+}
+QString GenkasyoukyakuShisanListController::windowMenuTitle() const
+{
+  return qs(MainMenu::kGenkasyoukyakuShisanListItemTitle);
+}
+QString GenkasyoukyakuShisanListController::denpyouAndCyouhyouItemTitle() const
+{
+  return qs(MainMenu::kGenkasyoukyakuShisanListItemTitle);
+}
+
+SyoukyakuKikan GenkasyoukyakuShisanListController::kikan() const
+{
+  const auto rounding =
+      static_cast<int32_t>(UserDefaults::standardUserDefaults().integerForKey(KIVOGankasyoukyakuhiRoundingTypeKey));
+  return SyoukyakuKikan(document()->document().kaisya(), rounding);
+}
+
+// --- loading
+
+QLineEdit* GenkasyoukyakuShisanListController::addField(QWidget* parent, int row, int column, const char* title,
+                                                        bool editable, QLabel** titleLabel)
+{
+  auto* grid = static_cast<QGridLayout*>(parent->layout());
+  auto* label = new QLabel(qs(title), parent);
+  auto* field = new QLineEdit(parent);
+  field->setReadOnly(!editable);
+  if (!editable) field->setFocusPolicy(Qt::NoFocus);
+  field->setAlignment(Qt::AlignRight);
+  grid->addWidget(label, row, column * 2, Qt::AlignRight);
+  grid->addWidget(field, row, column * 2 + 1);
+  if (titleLabel) *titleLabel = label;
+  return field;
+}
+
+void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
+{
+  auto* detailLayout = new QVBoxLayout(detail);
+  detailLayout->setContentsMargins(8, 4, 8, 4);
+  auto* head = new QGridLayout;
+  const auto headRow = [&](int row, const char* title, QLabel*& field) {
+    head->addWidget(new QLabel(qs(title), detail), row, 0, Qt::AlignRight);
+    field = new QLabel(detail);
+    field->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    head->addWidget(field, row, 1);
+  };
+  headRow(0, "資産名", nameField_);
+  headRow(1, "管理コード", kanriCodeField_);
+  headRow(2, "勘定科目", kamokuField_);
+  headRow(3, "償却の規定", ruleField_);
+  auto* editBasic = new QPushButton(qs("基本情報を変更..."), detail);
+  connect(editBasic, &QPushButton::clicked, this, [this] { editShisanBasicInformation(); });
+  head->addWidget(editBasic, 0, 2, Qt::AlignRight);
+  head->setColumnStretch(1, 1);
+  detailLayout->addLayout(head);
+
+  infoTabView_ = new QTabWidget(detail);
+  detailLayout->addWidget(infoTabView_, 1);
+  auto* general = new QWidget(infoTabView_);
+  auto* grid = new QGridLayout(general);
+  grid->setHorizontalSpacing(6);
+  grid->setVerticalSpacing(4);
+  int r = 0;
+  quantityField_ = addField(general, r, 0, "数量", true);
+  grid->addWidget(new QLabel(qs("取得区分"), general), r, 2, Qt::AlignRight);
+  addedTypePopUp_ = new QComboBox(general);
+  addedTypePopUp_->addItems({qs(G::kShinpin), qs("中古")});
+  grid->addWidget(addedTypePopUp_, r++, 3);
+  dateOfAddedField_ = addField(general, r, 0, "取得日", true);
+  dateOfRemovedField_ = addField(general, r++, 1, "除却日", true);
+  grid->addWidget(new QLabel(qs("償却方法"), general), r, 0, Qt::AlignRight);
+  syoukyakuTypeComboBox_ = new QComboBox(general);
+  syoukyakuTypeComboBox_->addItems({qs(G::kTeigakuHou), qs(G::kTeiritsuHou), qs(G::kKintouSyoukyaku),
+                                    qs(G::kSokujiSyoukyaku), qs(G::kIkkatsuSyoukyaku)});
+  grid->addWidget(syoukyakuTypeComboBox_, r, 1);
+  taiyouYearsField_ = addField(general, r++, 1, "耐用年数", true);
+  syoukyakuRitsuField_ = addField(general, r, 0, "償却率", false);
+  referenceField_ = addField(general, r++, 1, "摘要", true);
+  referenceField_->setAlignment(Qt::AlignLeft);
+  QLabel* l1 = nullptr;
+  QLabel* l2 = nullptr;
+  hosyouRitsuField_ = addField(general, r, 0, "保証率", false, &l1);
+  hosyouGakuField_ = addField(general, r++, 1, "償却保証額", false, &l2);
+  newerRuleOnly_ = {l1, l2, hosyouRitsuField_, hosyouGakuField_};
+  syutokuKagakuField_ = addField(general, r++, 0, "取得価額", true);
+  kisyuSyoukyakugakuRuikeiField_ = addField(general, r, 0, "期首償却累計額", true);
+  kisyuCyoubokagakuField_ = addField(general, r++, 1, "期首帳簿価額", false);
+  zanzonWariaiField_ = addField(general, r, 0, "残存割合（%）", true, &l1);
+  zanzonKagakuField_ = addField(general, r++, 1, "残存価額", false, &l2);
+  olderRuleOnly_ = {l1, l2, zanzonWariaiField_, zanzonKagakuField_};
+  zanzonGendoWariaiField_ = addField(general, r, 0, "償却可能限度（%）", true, &l1);
+  zanzonGendoGakuField_ = addField(general, r++, 1, "償却可能限度額", false, &l2);
+  olderRuleOnly_.insert(olderRuleOnly_.end(), {l1, l2, zanzonGendoWariaiField_, zanzonGendoGakuField_});
+  sansyutsuSyoukyakuhiField_ = addField(general, r, 0, "算出償却費", false);
+  futsuuSyoukyakuhiField_ = addField(general, r++, 1, "普通償却費", true);
+  tokubetsuSyoukyakuhiField_ = addField(general, r, 0, "特別（割増）償却費", true);
+  toukiSyoukyakuhiGoukeiField_ = addField(general, r++, 1, "当期償却費合計", false);
+  kimatsuCyoubokagakuField_ = addField(general, r, 0, "期末帳簿価額", false);
+  kimatsuSyoukyakugakuRuikeiField_ = addField(general, r++, 1, "期末償却累計額", false);
+  jigyouSenyouWariaiField_ = addField(general, r, 0, "事業専用割合（%）", true, &l1);
+  keihisannyuugakuField_ = addField(general, r++, 1, "必要経費算入額", false, &l2);
+  kojinOnly_ = {l1, l2, jigyouSenyouWariaiField_, keihisannyuugakuField_};
+  grid->setRowStretch(r, 1);
+  grid->setColumnStretch(1, 1);
+  grid->setColumnStretch(3, 1);
+  infoTabView_->addTab(general, qs("一般"));
+
+  auto* history = new QWidget(infoTabView_);
+  auto* hl = new QVBoxLayout(history);
+  decreaseHistoryTableView_ = new QTableWidget(0, 2, history);
+  decreaseHistoryTableView_->setHorizontalHeaderLabels({qs("減少日"), qs("減少額")});
+  decreaseHistoryTableView_->horizontalHeader()->setStretchLastSection(true);
+  decreaseHistoryTableView_->verticalHeader()->hide();
+  decreaseHistoryTableView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  decreaseHistoryTableView_->setSelectionMode(QAbstractItemView::SingleSelection);
+  hl->addWidget(decreaseHistoryTableView_, 1);
+  auto* buttons = new QHBoxLayout;
+  addDecreaseHistoryButton_ = new QPushButton(qs("追加"), history);
+  removeDecreaseHistoryButton_ = new QPushButton(qs("削除"), history);
+  buttons->addStretch(1);
+  buttons->addWidget(addDecreaseHistoryButton_);
+  buttons->addWidget(removeDecreaseHistoryButton_);
+  hl->addLayout(buttons);
+  infoTabView_->addTab(history, qs("減少履歴"));
+  connect(addDecreaseHistoryButton_, &QPushButton::clicked, this, [this] { addDecreaseHistory(); });
+  connect(removeDecreaseHistoryButton_, &QPushButton::clicked, this, [this] { removeDecreaseHistory(); });
+  connect(decreaseHistoryTableView_, &QTableWidget::cellChanged, this,
+          [this](int row, int column) { decreaseItemChanged(row, column); });
+  connect(infoTabView_, &QTabWidget::currentChanged, this, [this](int i) { infoTabChanged(i); });
+
+  // Typing marks the document changed; leaving a field recomputes the figures.
+  for (QLineEdit* f : {quantityField_, dateOfAddedField_, dateOfRemovedField_, taiyouYearsField_, syutokuKagakuField_,
+                       referenceField_, kisyuSyoukyakugakuRuikeiField_, zanzonWariaiField_, zanzonGendoWariaiField_,
+                       futsuuSyoukyakuhiField_, tokubetsuSyoukyakuhiField_, jigyouSenyouWariaiField_}) {
+    connect(f, &QLineEdit::textEdited, this, [this] { userEdited(); });
+    connect(f, &QLineEdit::editingFinished, this, [this, f] {
+      if (filling_ || !selected_) return;
+      if (f == dateOfAddedField_) updateEditableField();
+      if (f != quantityField_ && f != referenceField_) updateUneditableField();
+    });
+  }
+  connect(syoukyakuTypeComboBox_, &QComboBox::activated, this, [this] { syoukyakuTypeChosen(); });
+  connect(addedTypePopUp_, &QComboBox::activated, this, [this] { userEdited(); });
+}
+
+void GenkasyoukyakuShisanListController::windowDidLoad()
+{
+  dateFormatter_ = std::make_unique<WarekiDateFormatter>();
+  dateFormatter_->setIsWareki(document()->document().kaisya().doUseWareki());
+
+  auto* splitter = new QSplitter(this);
+  outlineView_ = new KamokuJigyoubuGroupOutlineView(splitter);
+  model_ = new GenkasyoukyakuShisanOutlineModel(this);
+  outlineView_->setModel(model_);
+  outlineView_->selectionShouldChange = [this] { return setEditingGenkasyoukyakuShisanToArray(); };
+  outlineView_->dragShouldBegin = [this] { return beginDragOfSelection(); };
+  outlineView_->dragDidEnd = [this] {
+    // After a drop has been carried out (it runs first); a refused drop shows the
+    // selection again.
+    QTimer::singleShot(0, this, [this] {
+      if (dragged_.empty()) return;
+      dragged_.clear();
+      updateForSelectedGenkasyoukyakuShisan();
+    });
+  };
+  outlineView_->tabPressed = [this] {
+    if (!selected_) return;
+    if (infoTabView_->currentIndex() == 0) {
+      quantityField_->setFocus();
+      quantityField_->selectAll();
+    } else {
+      decreaseHistoryTableView_->setFocus();
+    }
+  };
+  model_->dropHandler = [this](const QModelIndex& parent, int row) {
+    const KamokuJigyoubuGroup* g = groupOfIndex(parent);
+    if (!g || dragged_.empty() || !g->acceptsDrop(document()->document())) return false;
+    const KamokuJigyoubuGroup target = *g;
+    const size_t index = row < 0 ? 0 : static_cast<size_t>(row);
+    // The outline is rebuilt once the view has finished with the drop.
+    QTimer::singleShot(0, this, [this, target, index] {
+      const auto assets = dragged_;
+      dropGenkasyoukyakuShisan(assets, target, index);
+    });
+    return true;
+  };
+
+  auto* detail = new QWidget(splitter);
+  auto* detailBox = new QVBoxLayout(detail);
+  detailBox->setContentsMargins(0, 0, 0, 0);
+  selectedTabView_ = new QStackedWidget(detail);
+  auto* selectedPage = new QWidget(selectedTabView_);
+  buildDetail(selectedPage);
+  auto* unselectedPage = new QWidget(selectedTabView_);
+  auto* ul = new QVBoxLayout(unselectedPage);
+  auto* hint = new QLabel(qs("資産を選択してください。"), unselectedPage);
+  hint->setAlignment(Qt::AlignCenter);
+  ul->addWidget(hint, 1);
+  auto* addButton = new QPushButton(qs(kAddShisanTitle), unselectedPage);
+  connect(addButton, &QPushButton::clicked, this, [this] { handleChooseAddShisan(); });
+  ul->addWidget(addButton, 0, Qt::AlignHCenter);
+  selectedTabView_->addWidget(selectedPage);
+  selectedTabView_->addWidget(unselectedPage);
+  detailBox->addWidget(selectedTabView_);
+  splitter->setStretchFactor(0, 2);
+  splitter->setStretchFactor(1, 3);
+  setCentralWidget(splitter);
+  resize(1100, 560);
+  splitter->setSizes({430, 670});
+
+  const bool houjin = document()->document().kaisya().isHoujin();
+  for (QWidget* w : kojinOnly_) w->setVisible(!houjin);
+
+  reloadOutline();
+  outlineView_->collapseAll();
+  connect(outlineView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    updateForSelectedGenkasyoukyakuShisan();
+    updateFunctionMenu();
+  });
+  if (model_->rowCount() > 0) {
+    outlineView_->setSelectionGuardEnabled(false);
+    outlineView_->setCurrentIndex(model_->index(0, 0));
+    outlineView_->setSelectionGuardEnabled(true);
+  }
+  updateForSelectedGenkasyoukyakuShisan();
+}
+
+void GenkasyoukyakuShisanListController::recomputeUI() { reloadOutline(); }
+
+// --- outline
+
+std::string GenkasyoukyakuShisanListController::groupKey(const KamokuJigyoubuGroup& g) const
+{
+  return std::to_string(g.kamokuCode()) + "/" + std::to_string(g.hojyoKamokuCode()) + "/" +
+         std::to_string(g.jigyoubuCode());
+}
+
+const KamokuJigyoubuGroup* GenkasyoukyakuShisanListController::groupOfIndex(const QModelIndex& index) const
+{
+  if (!index.isValid() || index.data(kKindRole).toInt() != kGroupKind) return nullptr;
+  const int row = index.data(kKeyRole).toInt();
+  return row >= 0 && row < static_cast<int>(groupOfRow_.size()) ? groupOfRow_[row] : nullptr;
+}
+
+GenkasyoukyakuShisanPtr GenkasyoukyakuShisanListController::assetOfIndex(const QModelIndex& index) const
+{
+  if (!index.isValid() || index.data(kKindRole).toInt() != kAssetKind) return nullptr;
+  const auto address = index.data(kKeyRole).value<quintptr>();
+  for (const GenkasyoukyakuShisanPtr& a : document()->document().genkasyoukyakuShisanArray())
+    if (reinterpret_cast<quintptr>(a.get()) == address) return a;
+  return nullptr;
+}
+
+QModelIndex GenkasyoukyakuShisanListController::indexOfAsset(const GenkasyoukyakuShisanPtr& asset) const
+{
+  if (!asset) return {};
+  const QModelIndexList found =
+      model_->match(model_->index(0, 0), kKeyRole, QVariant::fromValue(reinterpret_cast<quintptr>(asset.get())), 1,
+                    Qt::MatchExactly | Qt::MatchRecursive);
+  return found.isEmpty() ? QModelIndex() : found.front();
+}
+
+void GenkasyoukyakuShisanListController::reloadOutline()
+{
+  if (!model_) return;
+  const MyDocument& doc = document()->document();
+  const Kaisya& kaisya = doc.kaisya();
+  std::set<std::string> expanded;
+  for (size_t i = 0; i < groupOfRow_.size(); ++i) {
+    const QModelIndexList found =
+        model_->match(model_->index(0, 0), kKeyRole, static_cast<int>(i), 1, Qt::MatchExactly | Qt::MatchRecursive);
+    for (const QModelIndex& idx : found)
+      if (idx.data(kKindRole).toInt() == kGroupKind && outlineView_->isExpanded(idx))
+        expanded.insert(groupKey(*groupOfRow_[i]));
+  }
+  const std::vector<GenkasyoukyakuShisanPtr> wasSelected = selectedAssets();
+
+  outlineView_->setSelectionGuardEnabled(false);
+  model_->clear();
+  model_->setHorizontalHeaderLabels({qs("資産名"), qs("管理コード"), qs("取得日"), qs("取得価額"), qs("償却方法")});
+  groups_ = KamokuJigyoubuGroup::groupsOfDocument(doc);
+  groupOfRow_.clear();
+  const auto groupItem = [&](const KamokuJigyoubuGroup& g) {
+    auto* item = new QStandardItem(qs(g.title(doc)));
+    item->setData(kGroupKind, kKindRole);
+    item->setData(static_cast<int>(groupOfRow_.size()), kKeyRole);
+    groupOfRow_.push_back(&g);
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (g.acceptsDrop(doc)) f |= Qt::ItemIsDropEnabled;
+    item->setFlags(f);
+    return item;
+  };
+  const auto assetRow = [&](const GenkasyoukyakuShisanPtr& a) {
+    QList<QStandardItem*> row;
+    const Date d = a->dateOfAdded();
+    for (const QString& t :
+         {qs(a->name()), qs(a->kanriCode()),
+          d.isNull() ? QString() : qs(dateFormatter_->stringForObjectValue(FieldValue::date(d)).value_or("")),
+          a->syutokuKagaku() < 0 ? QString() : qs(kaisya.displayStringOfMemoryKingaku(a->syutokuKagaku())),
+          qs(a->syoukyakuTypeStr())}) {
+      auto* item = new QStandardItem(t);
+      item->setData(kAssetKind, kKindRole);
+      item->setData(QVariant::fromValue(reinterpret_cast<quintptr>(a.get())), kKeyRole);
+      item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+      row.push_back(item);
+    }
+    row[3]->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return row;
+  };
+  const auto blanks = [](QList<QStandardItem*> row) {
+    for (int i = 0; i < 4; ++i) {
+      auto* item = new QStandardItem;
+      item->setFlags(row.front()->flags());
+      item->setData(row.front()->data(kKindRole), kKindRole);
+      item->setData(row.front()->data(kKeyRole), kKeyRole);
+      row.push_back(item);
+    }
+    return row;
+  };
+  for (const KamokuJigyoubuGroup& g : groups_) {
+    QStandardItem* top = groupItem(g);
+    for (const KamokuJigyoubuGroup& division : g.childrenGroups()) {
+      QStandardItem* d = groupItem(division);
+      for (const GenkasyoukyakuShisanPtr& a : division.childrenAssets()) d->appendRow(assetRow(a));
+      top->appendRow(blanks({d}));
+    }
+    for (const GenkasyoukyakuShisanPtr& a : g.childrenAssets()) top->appendRow(assetRow(a));
+    model_->appendRow(blanks({top}));
+  }
+  for (size_t i = 0; i < groupOfRow_.size(); ++i) {
+    if (!expanded.count(groupKey(*groupOfRow_[i]))) continue;
+    const QModelIndexList found =
+        model_->match(model_->index(0, 0), kKeyRole, static_cast<int>(i), 1, Qt::MatchExactly | Qt::MatchRecursive);
+    for (const QModelIndex& idx : found)
+      if (idx.data(kKindRole).toInt() == kGroupKind) outlineView_->expand(idx);
+  }
+  for (const GenkasyoukyakuShisanPtr& a : wasSelected) {
+    const QModelIndex idx = indexOfAsset(a);
+    if (idx.isValid())
+      outlineView_->selectionModel()->select(idx, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+  }
+  outlineView_->header()->resizeSection(0, 170);
+  const int widths[] = {80, 80, 90, 70};
+  for (int c = 1; c < model_->columnCount(); ++c) outlineView_->header()->resizeSection(c, widths[c - 1]);
+  outlineView_->setSelectionGuardEnabled(true);
+}
+
+std::vector<GenkasyoukyakuShisanPtr> GenkasyoukyakuShisanListController::selectedAssets() const
+{
+  std::vector<GenkasyoukyakuShisanPtr> assets;
+  if (!outlineView_ || !outlineView_->selectionModel()) return assets;
+  QModelIndexList rows = outlineView_->selectionModel()->selectedRows();
+  std::sort(rows.begin(), rows.end(), [this](const QModelIndex& a, const QModelIndex& b) {
+    return outlineView_->visualRect(a).top() < outlineView_->visualRect(b).top();
+  });
+  for (const QModelIndex& i : rows)
+    if (GenkasyoukyakuShisanPtr a = assetOfIndex(i)) assets.push_back(a);
+  return assets;
+}
+
+bool GenkasyoukyakuShisanListController::isGroupSelected() const
+{
+  if (!outlineView_ || !outlineView_->selectionModel()) return false;
+  for (const QModelIndex& i : outlineView_->selectionModel()->selectedRows())
+    if (i.data(kKindRole).toInt() == kGroupKind) return true;
+  return false;
+}
+
+void GenkasyoukyakuShisanListController::selectGenkasyoukyakuShisan(const GenkasyoukyakuShisanPtr& asset)
+{
+  const QModelIndex idx = indexOfAsset(asset);
+  if (!idx.isValid()) return;
+  for (QModelIndex p = idx.parent(); p.isValid(); p = p.parent()) outlineView_->expand(p);
+  outlineView_->setSelectionGuardEnabled(false);
+  outlineView_->selectionModel()->setCurrentIndex(idx, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  outlineView_->setSelectionGuardEnabled(true);
+  outlineView_->scrollTo(idx);
+}
+
+// --- detail: showing
+
+bool GenkasyoukyakuShisanListController::isOlderRuleShown() const { return selected_ && selected_->isOlderRule(); }
+
+void GenkasyoukyakuShisanListController::updateForSelectedGenkasyoukyakuShisan()
+{
+  if (!outlineView_) return;
+  const QModelIndexList rows = outlineView_->selectionModel()->selectedRows();
+  GenkasyoukyakuShisanPtr asset = rows.size() == 1 ? assetOfIndex(rows.front()) : nullptr;
+  // The outline reselecting the asset being edited (a reload) keeps what was typed.
+  if (asset && asset == selected_ && dirty_) return;
+  selected_ = asset;
+  dirty_ = false;
+  if (!asset) {
+    selectedTabView_->setCurrentIndex(1);
+    return;
+  }
+  selectedTabView_->setCurrentIndex(0);
+  fillFields();
+}
+
+void GenkasyoukyakuShisanListController::fillFields()
+{
+  const MyDocument& doc = document()->document();
+  const Kaisya& kaisya = doc.kaisya();
+  const GenkasyoukyakuShisan& a = *selected_;
+  filling_ = true;
+  const bool older = a.isOlderRule();
+  for (QWidget* w : olderRuleOnly_) w->setVisible(older);
+  for (QWidget* w : newerRuleOnly_) w->setVisible(!older);
+  nameField_->setText(qs(a.name()));
+  kanriCodeField_->setText(qs(a.kanriCode()));
+  KamokuJigyoubuGroup where(a.kamokuCode(), a.hojyoKamokuCode(), -1);
+  QString place = qs(where.title(doc));
+  if (a.jigyoubuCode() != -1) place += qs("　") + qs(KamokuJigyoubuGroup(-1, -1, a.jigyoubuCode()).title(doc));
+  kamokuField_->setText(place);
+  ruleField_->setText(qs(older ? kOlderRuleTitle : kNewerRuleTitle));
+  const auto amount = [&](int64_t v) { return v < 0 ? QString() : qs(kaisya.displayStringOfMemoryKingaku(v)); };
+  const auto date = [&](Date d) {
+    return d.isNull() ? QString() : qs(dateFormatter_->stringForObjectValue(FieldValue::date(d)).value_or(""));
+  };
+  quantityField_->setText(QString::number(a.quantity()));
+  dateOfAddedField_->setText(date(a.dateOfAdded()));
+  addedTypePopUp_->setCurrentIndex(std::max(0, addedTypePopUp_->findText(qs(a.addedTypeStr()))));
+  dateOfRemovedField_->setText(date(a.dateOfRemoved()));
+  syoukyakuTypeComboBox_->setCurrentIndex(syoukyakuTypeComboBox_->findText(qs(a.syoukyakuTypeStr())));
+  syutokuKagakuField_->setText(amount(a.syutokuKagaku()));
+  referenceField_->setText(qs(a.reference()));
+  kisyuSyoukyakugakuRuikeiField_->setText(amount(a.kisyuSyoukyakugakuRuikei()));
+  updateEditableField();
+  taiyouYearsField_->setText(a.taiyouYears() == 0 ? QString() : QString::number(a.taiyouYears()));
+  if (zanzonWariaiField_->isEnabled()) zanzonWariaiField_->setText(QString::number(a.zanzonWariai()));
+  if (zanzonGendoWariaiField_->isEnabled()) zanzonGendoWariaiField_->setText(QString::number(a.zanzonGendoWariai()));
+  futsuuSyoukyakuhiField_->setText(amount(a.futsuuSyoukyakuhi()));
+  tokubetsuSyoukyakuhiField_->setText(amount(a.tokubetsuSyoukyakuhi()));
+  jigyouSenyouWariaiField_->setText(QString::number(a.jigyouSenyouWariai()));
+  filling_ = false;
+  updateUneditableField();
+  updateItemsOfDecreaseHistory();
+}
+
+void GenkasyoukyakuShisanListController::updateEditableField()
+{
+  if (!selected_) return;
+  const Kaisya& kaisya = document()->document().kaisya();
+  const std::string method = syoukyakuTypeComboBox_->currentText().toStdString();
+  const bool oneTime = isOneTimeMethod(method);
+  setLocked(dateOfRemovedField_, oneTime);
+  setLocked(taiyouYearsField_, oneTime);
+  if (oneTime) {
+    dateOfRemovedField_->clear();
+    taiyouYearsField_->clear();
+  }
+  // A new asset's reference follows the method between the provisions of immediate
+  // depreciation; anything the user typed stays.
+  if (selected_->reference().empty()) {
+    const QString provision = qs(kaisya.isHoujin() ? "措法６７の８" : "措法２８の２");
+    const QString r = referenceField_->text();
+    if (method == G::kSokujiSyoukyaku && r.isEmpty())
+      referenceField_->setText(provision);
+    else if (method != G::kSokujiSyoukyaku && (r == qs("措法６７の８") || r == qs("措法２８の２")))
+      referenceField_->clear();
+  }
+  const std::optional<Date> added = dateFormatter_->dateOfString(text(dateOfAddedField_));
+  const bool inTerm = added && *added >= kaisya.termStartDate();
+  if (method == G::kSokujiSyoukyaku) {
+    setLocked(kisyuSyoukyakugakuRuikeiField_, true);
+    if (added) {
+      if (inTerm)
+        kisyuSyoukyakugakuRuikeiField_->clear();
+      else
+        kisyuSyoukyakugakuRuikeiField_->setText(syutokuKagakuField_->text());
+    }
+  } else {
+    setLocked(kisyuSyoukyakugakuRuikeiField_, added && inTerm);
+    if (added && inTerm) kisyuSyoukyakugakuRuikeiField_->clear();
+  }
+  const bool fixed = isFixedChargeMethod(method);
+  for (QLineEdit* f : {zanzonWariaiField_, zanzonGendoWariaiField_}) {
+    setLocked(f, fixed);
+    if (fixed) f->setText(QStringLiteral("0"));
+  }
+  if (!fixed && (method == G::kTeigakuHou || method == G::kTeiritsuHou)) {
+    if (number(zanzonWariaiField_) == 0.0) zanzonWariaiField_->setText(QString::number(selected_->zanzonWariai()));
+    if (number(zanzonGendoWariaiField_) == 0.0)
+      zanzonGendoWariaiField_->setText(QString::number(selected_->zanzonGendoWariai()));
+  }
+  setLocked(futsuuSyoukyakuhiField_, fixed);
+  setLocked(tokubetsuSyoukyakuhiField_, fixed);
+  if (fixed) tokubetsuSyoukyakuhiField_->setText(QStringLiteral("0"));
+}
+
+// The asset the fields describe, when they hold everything the charge needs.
+std::optional<GenkasyoukyakuShisanListController::Inputs> GenkasyoukyakuShisanListController::readInputs(
+    bool* removedBeforeAdded) const
+{
+  if (removedBeforeAdded) *removedBeforeAdded = false;
+  const Kaisya& kaisya = document()->document().kaisya();
+  const std::optional<Date> added = dateFormatter_->dateOfString(text(dateOfAddedField_));
+  if (!added || *added > kaisya.termEndDate() || !selected_->isValidDateOfAdded(*added)) return std::nullopt;
+  std::optional<Date> removed;
+  if (!dateOfRemovedField_->text().trimmed().isEmpty()) {
+    removed = dateFormatter_->dateOfString(text(dateOfRemovedField_));
+    if (!removed) return std::nullopt;
+    if (*removed < *added) {
+      if (removedBeforeAdded) *removedBeforeAdded = true;
+      return std::nullopt;
+    }
+  }
+  const auto amount = [&](const QLineEdit* f) -> std::optional<int64_t> {
+    std::optional<int64_t> v = kaisya.memoryKingakuOfDisplayString(text(f));
+    if (v && *v < 0) return std::nullopt;
+    return v;
+  };
+  const std::optional<int64_t> cost = amount(syutokuKagakuField_);
+  if (!cost) return std::nullopt;
+  std::optional<int64_t> ruikei = amount(kisyuSyoukyakugakuRuikeiField_);
+  if (!ruikei && kisyuSyoukyakugakuRuikeiField_->text().trimmed().isEmpty() &&
+      !kisyuSyoukyakugakuRuikeiField_->isEnabled())
+    ruikei = 0;
+  if (!ruikei || (*ruikei != 0 && *added >= kaisya.termStartDate())) return std::nullopt;
+  std::optional<int32_t> years = integer(taiyouYearsField_);
+  if (!taiyouYearsField_->isEnabled() && taiyouYearsField_->text().trimmed().isEmpty()) years = 0;
+  const std::optional<double> zanzon = number(zanzonWariaiField_);
+  const std::optional<double> gendo = number(zanzonGendoWariaiField_);
+  const std::optional<int64_t> tokubetsu = amount(tokubetsuSyoukyakuhiField_);
+  const std::optional<double> senyou = number(jigyouSenyouWariaiField_);
+  if (!tokubetsu || !senyou) return std::nullopt;
+  if (selected_->isOlderRule() && (!years || !zanzon || !gendo)) return std::nullopt;
+
+  Inputs in{*selected_};
+  GenkasyoukyakuShisan& a = in.asset;
+  a.setSyoukyakuTypeStr(syoukyakuTypeComboBox_->currentText().toStdString());
+  a.setDateOfAdded(*added);
+  a.setDateOfRemoved(removed.value_or(Date()));
+  a.setSyutokuKagaku(*cost);
+  a.setKisyuSyoukyakugakuRuikei(*ruikei);
+  a.setTaiyouYears(years.value_or(0));
+  if (a.isOlderRule()) {
+    a.setZanzonWariai(*zanzon);
+    a.setZanzonGendoWariai(*gendo);
+  }
+  a.setJigyouSenyouWariai(*senyou);
+  a.setTokubetsuSyoukyakuhi(*tokubetsu);
+  a.setFutsuuSyoukyakuhi(amount(futsuuSyoukyakuhiField_).value_or(-1));
+  return in;
+}
+
+void GenkasyoukyakuShisanListController::clearUneditableField()
+{
+  for (QLineEdit* f :
+       {syoukyakuRitsuField_, hosyouRitsuField_, hosyouGakuField_, kisyuCyoubokagakuField_, zanzonKagakuField_,
+        zanzonGendoGakuField_, sansyutsuSyoukyakuhiField_, futsuuSyoukyakuhiField_, toukiSyoukyakuhiGoukeiField_,
+        kimatsuCyoubokagakuField_, kimatsuSyoukyakugakuRuikeiField_, keihisannyuugakuField_})
+    f->clear();
+}
+
+void GenkasyoukyakuShisanListController::updateUneditableField()
+{
+  if (!selected_) return;
+  const Kaisya& kaisya = document()->document().kaisya();
+  std::optional<Inputs> in = readInputs(nullptr);
+  if (!in) {
+    clearUneditableField();
+    return;
+  }
+  GenkasyoukyakuShisan& a = in->asset;
+  const SyoukyakuKikan k = kikan();
+  const auto amount = [&](int64_t v) { return qs(kaisya.displayStringOfMemoryKingaku(v)); };
+  const int32_t r = a.syoukyakuRitsuPerThousandForKaisya(k);
+  syoukyakuRitsuField_->setText(r > 0 ? QString::asprintf("%0.3f", r / 1000.0) : QStringLiteral("--"));
+  if (!a.isOlderRule()) {
+    const int32_t h = a.hosyouRitsuPerHundredThousand();
+    hosyouRitsuField_->setText(h > 0 ? QString::asprintf("%0.5f", h / 100000.0) : QStringLiteral("--"));
+    hosyouGakuField_->setText(amount(h > 0 ? std::max<int64_t>(0, a.hosyouGakuOnDate(kaisya.termEndDate(), k)) : 0));
+  }
+  const int64_t kisyu = a.kisyuCyoubokagakuForKaisya(k);
+  kisyuCyoubokagakuField_->setText(kisyu < 0 ? QString() : amount(kisyu));
+  if (a.isOlderRule()) {
+    zanzonKagakuField_->setText(amount(a.zanzonKagaku(k)));
+    zanzonGendoGakuField_->setText(amount(a.zanzonGendoGaku(k)));
+  }
+  int32_t kaitei = r;
+  const int64_t charge = a.sansyutuSyoukyakuhiForKaisya(k, &kaitei);
+  if (charge < 0) {
+    clearUneditableField();
+    return;
+  }
+  if (!a.isOlderRule() && kaitei != r && kaitei > 0)
+    syoukyakuRitsuField_->setText(QString::asprintf("%0.3f", kaitei / 1000.0));
+  sansyutsuSyoukyakuhiField_->setText(amount(charge));
+  // No ordinary charge above the computed one: the shown charge is lowered, and the
+  // asset takes it only once the user has edited it.
+  const std::optional<int64_t> futsuu = kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_));
+  if (!futsuu || *futsuu < 0 || !futsuuSyoukyakuhiField_->isEnabled() || *futsuu > charge) {
+    const bool was = filling_;
+    filling_ = true;
+    futsuuSyoukyakuhiField_->setText(amount(charge));
+    filling_ = was;
+    a.setFutsuuSyoukyakuhi(charge);
+  } else {
+    a.setFutsuuSyoukyakuhi(*futsuu);
+  }
+  const int64_t t = a.toukiSyoukyakuhiGoukei();
+  if (t > kaisya.maxInputAmountValue()) {
+    for (QLineEdit* f : {toukiSyoukyakuhiGoukeiField_, kimatsuCyoubokagakuField_, kimatsuSyoukyakugakuRuikeiField_,
+                         keihisannyuugakuField_})
+      f->clear();
+    return;
+  }
+  toukiSyoukyakuhiGoukeiField_->setText(amount(t));
+  kimatsuCyoubokagakuField_->setText(amount(a.kimatsuCyoubokagakuForKaisya(k)));
+  const int64_t kimatsu = a.kimatsuSyoukyakugakuRuikei();
+  kimatsuSyoukyakugakuRuikeiField_->setText(kimatsu > kaisya.maxInputAmountValue() ? QString() : amount(kimatsu));
+  keihisannyuugakuField_->setText(amount(a.keihisannyuugaku(k)));
+}
+
+// --- detail: validation and commit
+
+void GenkasyoukyakuShisanListController::refuse(const char* message, QWidget* field)
+{
+  AlertSheet::beginAlertSheet(this, qs(kInvalidShisanTitle), qs(message));
+  if (!field) return;
+  if (infoTabView_->currentIndex() != 0) {
+    switchingTab_ = true;
+    infoTabView_->setCurrentIndex(0);
+    shownInfoTab_ = 0;
+    switchingTab_ = false;
+  }
+  field->setFocus();
+  if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+}
+
+bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukyakuShisan()
+{
+  const Kaisya& kaisya = document()->document().kaisya();
+  if (!integer(quantityField_)) {
+    refuse("数量が入力されていません。", quantityField_);
+    return false;
+  }
+  const std::optional<Date> added = dateFormatter_->dateOfString(text(dateOfAddedField_));
+  if (!added) {
+    refuse("取得日が入力されていません。", dateOfAddedField_);
+    return false;
+  }
+  if (*added > kaisya.termEndDate()) {
+    refuse("取得日に会計期後の日付は指定できません。", dateOfAddedField_);
+    return false;
+  }
+  if (!selected_->isValidDateOfAdded(*added)) {
+    refuse("有効な期間内の取得日が入力されていません。", dateOfAddedField_);
+    return false;
+  }
+  if (syoukyakuTypeComboBox_->currentText().isEmpty()) {
+    refuse("償却方法が入力されていません。", syoukyakuTypeComboBox_);
+    return false;
+  }
+  bool removedBeforeAdded = false;
+  readInputs(&removedBeforeAdded);
+  if (removedBeforeAdded) {
+    refuse(kRemovedBeforeAddedMessage, dateOfRemovedField_);
+    return false;
+  }
+  updateUneditableField();
+  if (sansyutsuSyoukyakuhiField_->text().isEmpty()) {
+    const std::optional<int64_t> ruikei = kaisya.memoryKingakuOfDisplayString(text(kisyuSyoukyakugakuRuikeiField_));
+    const bool resetRuikei =
+        *added >= kaisya.termStartDate() && kisyuSyoukyakugakuRuikeiField_->isEnabled() && ruikei && *ruikei > 0;
+    if (resetRuikei) kisyuSyoukyakugakuRuikeiField_->setText(QStringLiteral("0"));
+    refuse("正しく入力されていない項目が有るため償却額を計算できません。",
+           resetRuikei ? kisyuSyoukyakugakuRuikeiField_ : nullptr);
+    return false;
+  }
+  if (futsuuSyoukyakuhiField_->text().isEmpty()) {
+    refuse("普通償却費が入力されていません。", futsuuSyoukyakuhiField_);
+    return false;
+  }
+  if (tokubetsuSyoukyakuhiField_->text().isEmpty()) {
+    refuse("特別（割増）償却費が入力されていません。", tokubetsuSyoukyakuhiField_);
+    return false;
+  }
+  return true;
+}
+
+bool GenkasyoukyakuShisanListController::setEditingGenkasyoukyakuShisanToArray()
+{
+  if (!selected_ || !selectedTabView_ || selectedTabView_->currentIndex() != 0) return true;
+  if (!shouldFinishEditingSelectedGenkasyoukyakuShisan()) return false;
+  if (dirty_) writeFieldsIntoAsset();
+  selected_->sortDecreaseArrayByDate();
+  return true;
+}
+
+void GenkasyoukyakuShisanListController::writeFieldsIntoAsset()
+{
+  std::optional<Inputs> in = readInputs(nullptr);
+  if (!in) return;
+  const Kaisya& kaisya = document()->document().kaisya();
+  in->asset.setQuantity(integer(quantityField_).value_or(0));
+  in->asset.setAddedTypeStr(addedTypePopUp_->currentText().toStdString());
+  in->asset.setReference(referenceField_->text().toStdString());
+  in->asset.setFutsuuSyoukyakuhi(kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_)).value_or(-1));
+  in->asset.setDecreaseArray(selected_->decreaseArray());
+  *selected_ = in->asset;
+  dirty_ = false;
+}
+
+void GenkasyoukyakuShisanListController::userEdited()
+{
+  if (filling_ || !selected_) return;
+  dirty_ = true;
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+}
+
+void GenkasyoukyakuShisanListController::syoukyakuTypeChosen()
+{
+  if (!selected_) return;
+  userEdited();
+  updateEditableField();
+  updateUneditableField();
+  if (isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString()) && !selected_->decreaseArray().empty())
+    selected_->decreaseArray().clear();
+  updateItemsOfDecreaseHistory();
+}
+
+void GenkasyoukyakuShisanListController::infoTabChanged(int index)
+{
+  if (switchingTab_) return;
+  if (selected_ && !shouldFinishEditingSelectedGenkasyoukyakuShisan()) {
+    switchingTab_ = true;
+    infoTabView_->setCurrentIndex(shownInfoTab_);
+    switchingTab_ = false;
+    return;
+  }
+  shownInfoTab_ = index;
+}
+
+// --- decrease history
+
+void GenkasyoukyakuShisanListController::updateItemsOfDecreaseHistory()
+{
+  const Kaisya& kaisya = document()->document().kaisya();
+  const bool was = filling_;
+  filling_ = true;
+  const auto& decreases = selected_->decreaseArray();
+  decreaseHistoryTableView_->setRowCount(static_cast<int>(decreases.size()));
+  for (int i = 0; i < static_cast<int>(decreases.size()); ++i) {
+    const GenkasyoukyakuShisanDecrease& d = decreases[i];
+    decreaseHistoryTableView_->setItem(
+        i, 0,
+        new QTableWidgetItem(
+            qs(dateFormatter_->stringForObjectValue(FieldValue::date(d.dateOfDecrease())).value_or(""))));
+    auto* amount = new QTableWidgetItem(qs(kaisya.displayStringOfMemoryKingaku(d.amountOfDecrease())));
+    amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    decreaseHistoryTableView_->setItem(i, 1, amount);
+  }
+  filling_ = was;
+  const bool oneTime = isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString());
+  addDecreaseHistoryButton_->setEnabled(!oneTime);
+  removeDecreaseHistoryButton_->setEnabled(!oneTime && !decreases.empty());
+}
+
+void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column)
+{
+  if (filling_ || !selected_ || row < 0 || row >= static_cast<int>(selected_->decreaseArray().size())) return;
+  GenkasyoukyakuShisanDecrease& d = selected_->decreaseArray()[row];
+  const std::string t = decreaseHistoryTableView_->item(row, column)->text().trimmed().toStdString();
+  if (column == 0) {
+    const std::optional<Date> date = dateFormatter_->dateOfString(t);
+    if (!date) {
+      AlertSheet::beep();  // a decrease needs a date
+      updateItemsOfDecreaseHistory();
+      return;
+    }
+    d.setDateOfDecrease(*date);
+  } else {
+    const std::optional<int64_t> v =
+        t.empty() ? std::optional<int64_t>(0) : document()->document().kaisya().memoryKingakuOfDisplayString(t);
+    if (!v || *v < 0) {
+      AlertSheet::beep();
+      updateItemsOfDecreaseHistory();
+      return;
+    }
+    d.setAmountOfDecrease(*v);
+  }
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  QTimer::singleShot(0, this, [this] {
+    if (selected_) updateItemsOfDecreaseHistory();
+  });
+}
+
+void GenkasyoukyakuShisanListController::addDecreaseHistory()
+{
+  if (!selected_ || !shouldFinishEditingSelectedGenkasyoukyakuShisan()) return;
+  selected_->decreaseArray().emplace_back(Date::earliestTermStartDate(), 0);
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  infoTabView_->setCurrentIndex(1);
+  updateItemsOfDecreaseHistory();
+  const int last = decreaseHistoryTableView_->rowCount() - 1;
+  decreaseHistoryTableView_->setCurrentCell(last, 0);
+  decreaseHistoryTableView_->editItem(decreaseHistoryTableView_->item(last, 0));
+}
+
+void GenkasyoukyakuShisanListController::removeDecreaseHistory()
+{
+  const int row = decreaseHistoryTableView_->currentRow();
+  if (!selected_ || row < 0 || row >= static_cast<int>(selected_->decreaseArray().size())) return;
+  selected_->decreaseArray().erase(selected_->decreaseArray().begin() + row);
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  updateItemsOfDecreaseHistory();
+  if (decreaseHistoryTableView_->rowCount() > 0)
+    decreaseHistoryTableView_->setCurrentCell(std::min(row, decreaseHistoryTableView_->rowCount() - 1), 0);
+}
+
+// --- commands
+
+void GenkasyoukyakuShisanListController::fillFunctionMenu(QMenu* menu)
+{
+  functionMenu_ = menu;
+  QAction* add = menu->addAction(qs(kAddShisanTitle), this, [this] { handleChooseAddShisan(); });
+  add->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  QAction* remove = menu->addAction(qs(kRemoveShisanTitle), this, [this] { handleChooseRemoveShisan(); });
+  remove->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  menu->addSeparator();
+  menu->addAction(qs(kSetSansyutsuchiTitle), this,
+                  [this] { handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi(); });
+  menu->addSeparator();
+  menu->addAction(qs(kPrintShinkokusyoTitle), this, [this] { setTargetYearOfSyoukyakushisanShinkokusyo(); });
+  updateFunctionMenu();
+}
+
+QAction* GenkasyoukyakuShisanListController::functionAction(const char* title) const
+{
+  if (!functionMenu_) return nullptr;
+  for (QAction* a : functionMenu_->actions())
+    if (a->text() == qs(title)) return a;
+  return nullptr;
+}
+
+void GenkasyoukyakuShisanListController::updateFunctionMenu()
+{
+  if (QAction* remove = functionAction(kRemoveShisanTitle)) remove->setEnabled(!isGroupSelected());
+  if (QAction* set = functionAction(kSetSansyutsuchiTitle))
+    set->setEnabled(document()->document().kaisya().termStartDate() >= SyoukyakuRitsuTable::newerRuleStartDate());
+}
+
+void GenkasyoukyakuShisanListController::handleChooseAddShisan()
+{
+  if (!setEditingGenkasyoukyakuShisanToArray()) return;
+  const MyDocument& doc = document()->document();
+  auto asset = std::make_shared<G>(doc.kaisya().isHoujin() ? G::kTeiritsuHou : G::kTeigakuHou);
+  if (!doc.genkasyoukyakuShisanArray().empty()) {
+    // Each code is the one every selected row shares.
+    std::optional<int32_t> codes[3];
+    bool differ[3] = {false, false, false};
+    bool any = false;
+    const auto take = [&](int32_t k, int32_t h, int32_t j) {
+      const int32_t v[3] = {k, h, j};
+      for (int i = 0; i < 3; ++i) {
+        if (codes[i] && *codes[i] != v[i]) differ[i] = true;
+        codes[i] = v[i];
+      }
+      any = true;
+    };
+    for (const QModelIndex& i : outlineView_->selectionModel()->selectedRows()) {
+      if (const GenkasyoukyakuShisanPtr a = assetOfIndex(i))
+        take(a->kamokuCode(), a->hojyoKamokuCode(), a->jigyoubuCode());
+      else if (const KamokuJigyoubuGroup* g = groupOfIndex(i))
+        take(g->kamokuCode(), g->isUnassigned() ? -1 : g->hojyoKamokuCode(), g->jigyoubuCode());
+    }
+    if (any) {
+      asset->setKamokuCode(differ[0] ? -1 : *codes[0]);
+      asset->setHojyoKamokuCode(differ[1] ? -1 : *codes[1]);
+      asset->setJigyoubuCode(differ[2] ? -1 : *codes[2]);
+    }
+  }
+  if (!addController_) addController_ = new GenkasyoukyakuShisanToAddController(document(), this);
+  addController_->updateUIToEditGenkasyoukyakuShisan(asset);
+  addController_->beginSheet(this, [this, asset](int code) {
+    if (code != SheetController::kOK) return;
+    reloadOutline();
+    selectGenkasyoukyakuShisan(asset);
+    updateForSelectedGenkasyoukyakuShisan();
+    infoTabView_->setCurrentIndex(0);
+    quantityField_->setFocus();
+    quantityField_->selectAll();
+  });
+}
+
+void GenkasyoukyakuShisanListController::editShisanBasicInformation()
+{
+  if (!selected_ || !setEditingGenkasyoukyakuShisanToArray()) return;
+  const GenkasyoukyakuShisanPtr asset = selected_;
+  if (!addController_) addController_ = new GenkasyoukyakuShisanToAddController(document(), this);
+  addController_->updateUIToEditGenkasyoukyakuShisan(asset);
+  addController_->beginSheet(this, [this, asset](int code) {
+    if (code != SheetController::kOK) return;
+    reloadOutline();
+    selectGenkasyoukyakuShisan(asset);
+    updateForSelectedGenkasyoukyakuShisan();
+  });
+}
+
+void GenkasyoukyakuShisanListController::handleChooseRemoveShisan()
+{
+  if (isGroupSelected()) return;
+  const int answer = AlertSheet::runQuestion(nullptr, qs("削除"), qs("選択中の資産を削除しますか。"),
+                                             {qs("削除"), qs("キャンセル")}, 1);
+  if (answer != 0) return;
+  const std::vector<GenkasyoukyakuShisanPtr> doomed = selectedAssets();
+  if (doomed.empty()) return;
+  // The shown asset goes without being committed.
+  selected_.reset();
+  dirty_ = false;
+  auto& array = document()->document().genkasyoukyakuShisanArray();
+  std::erase_if(array, [&](const GenkasyoukyakuShisanPtr& a) {
+    return std::find(doomed.begin(), doomed.end(), a) != doomed.end();
+  });
+  outlineView_->setSelectionGuardEnabled(false);
+  outlineView_->selectionModel()->clearSelection();
+  reloadOutline();
+  updateForSelectedGenkasyoukyakuShisan();
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+}
+
+void GenkasyoukyakuShisanListController::handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi()
+{
+  const MyDocument& doc = document()->document();
+  bool found = false;
+  for (const GenkasyoukyakuShisanPtr& a : doc.genkasyoukyakuShisanArray()) {
+    const KamokuPtr kamoku =
+        doc.rootKamokuKubun() ? doc.rootKamokuKubun()->matchKamokuCode(std::to_string(a->kamokuCode())) : nullptr;
+    if (kamoku && kamoku->isGenkasyoukyakuShisanKamoku() && a->isOlderRule() &&
+        (a->syoukyakuTypeStr() == G::kTeigakuHou || a->syoukyakuTypeStr() == G::kTeiritsuHou)) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) {
+    AlertSheet::beginAlertSheet(this, qs(AlertSheet::kCannotExecuteTitle),
+                                qs("旧定額法または旧定率法で償却する資産が、登録されていません。"));
+    return;
+  }
+  if (selected_) {
+    AlertSheet::beginAlertSheet(this, qs(AlertSheet::kCannotExecuteTitle),
+                                qs("資産を表示（選択）している状態では、コマンドを実行できません。"));
+    return;
+  }
+  if (!setSansyutsuchiController_)
+    setSansyutsuchiController_ = new SelectShisanToSetSansyutsuchiController(document(), this);
+  setSansyutsuchiController_->updateUI();
+  setSansyutsuchiController_->beginSheet(this, [this](int code) {
+    if (code != SheetController::kOK) return;
+    reloadOutline();
+    updateForSelectedGenkasyoukyakuShisan();
+  });
+}
+
+// --- printing
+
+void GenkasyoukyakuShisanListController::pageSetupForGenkasyoukyakuShisanList()
+{
+  PrintOperation::runPageSetup(this, KIVOGenkasyoukyakuShisanPrintInfoKey);
+}
+
+void GenkasyoukyakuShisanListController::printGenkasyoukyakuShisanList()
+{
+  if (!setEditingGenkasyoukyakuShisanToArray()) return;
+  if (document()->document().genkasyoukyakuShisanArray().empty()) {
+    AlertSheet::beginAlertSheet(this, qs(kCannotPrintTitle), qs("資産が登録されていません。"));
+    return;
+  }
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOGenkasyoukyakuShisanPrintInfoKey);
+  const auto rounding =
+      static_cast<int32_t>(UserDefaults::standardUserDefaults().integerForKey(KIVOGankasyoukyakuhiRoundingTypeKey));
+  const std::unique_ptr<GenkasyoukyakuShisanListPrintView> view =
+      GenkasyoukyakuShisanListPrintView::create(document()->document(), layout, rounding);
+  if (!view) return;
+  PrintOperation::Options options;
+  options.documentName = document()->displayName();
+  PrintProgressSheet progress(document(), this);
+  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+}
+
+void GenkasyoukyakuShisanListController::pageSetupForSyoukyakushisanShinkokusyo()
+{
+  PrintOperation::runPageSetup(this, KIVOSyoukyakushisanShinkokusyoPrintInfoKey);
+}
+
+void GenkasyoukyakuShisanListController::setTargetYearOfSyoukyakushisanShinkokusyo()
+{
+  if (!setEditingGenkasyoukyakuShisanToArray()) return;
+  const MyDocument& doc = document()->document();
+  bool found = false;
+  for (const GenkasyoukyakuShisanPtr& a : doc.genkasyoukyakuShisanArray()) {
+    const KamokuPtr kamoku =
+        doc.rootKamokuKubun() ? doc.rootKamokuKubun()->matchKamokuCode(std::to_string(a->kamokuCode())) : nullptr;
+    if (kamoku && kamoku->isSyoukyakushisanShinkokusyoKamoku() && a->syoukyakuTypeStr() != G::kIkkatsuSyoukyaku) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) {
+    AlertSheet::beginAlertSheet(this, qs(kCannotPrintTitle),
+                                qs("償却資産報告書にプリントする資産が登録されていません。"));
+    return;
+  }
+  if (!shinkokusyoController_) {
+    shinkokusyoController_ = new SyoukyakushisanShinkokusyoController(document(), this);
+    shinkokusyoController_->pageSetupHandler = [this] { pageSetupForSyoukyakushisanShinkokusyo(); };
+  }
+  shinkokusyoController_->updateUI();
+  shinkokusyoController_->beginSheet(this, [this](int code) {
+    if (code != SheetController::kOK) return;
+    const int year = shinkokusyoController_->targetYear();
+    QTimer::singleShot(0, this, [this, year] { printSyoukyakushisanShinkokusyoForYear(year); });
+  });
+}
+
+void GenkasyoukyakuShisanListController::printSyoukyakushisanShinkokusyoForYear(int year)
+{
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOSyoukyakushisanShinkokusyoPrintInfoKey);
+  const std::unique_ptr<SyoukyakushisanShinkokusyoPrintView> view =
+      SyoukyakushisanShinkokusyoPrintView::create(document()->document(), layout, year);
+  if (!view) return;
+  PrintOperation::Options options;
+  options.documentName = document()->displayName();
+  PrintProgressSheet progress(document(), this);
+  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+}
+
+// --- drag and drop
+
+bool GenkasyoukyakuShisanListController::beginDragOfSelection()
+{
+  if (isGroupSelected()) return false;
+  if (!setEditingGenkasyoukyakuShisanToArray()) return false;
+  dragged_ = selectedAssets();
+  // The detail lets the asset go before the drag, so it never holds one that moves.
+  selected_.reset();
+  dirty_ = false;
+  selectedTabView_->setCurrentIndex(1);
+  return !dragged_.empty();
+}
+
+bool GenkasyoukyakuShisanListController::dropGenkasyoukyakuShisan(const std::vector<GenkasyoukyakuShisanPtr>& assets,
+                                                                  const KamokuJigyoubuGroup& target, size_t index)
+{
+  MyDocument& doc = document()->document();
+  if (assets.empty() || !target.acceptsDrop(doc)) return false;
+  if (selected_ && !setEditingGenkasyoukyakuShisanToArray()) return false;
+  selected_.reset();
+  std::vector<GenkasyoukyakuShisanPtr> groupAssets;
+  for (const KamokuJigyoubuGroup& g : KamokuJigyoubuGroup::groupsOfDocument(doc)) {
+    if (g.isSameGroup(target)) groupAssets = g.childrenAssets();
+    for (const KamokuJigyoubuGroup& d : g.childrenGroups())
+      if (d.isSameGroup(target)) groupAssets = d.childrenAssets();
+  }
+  KamokuJigyoubuGroup::moveGenkasyoukyakuShisan(doc.genkasyoukyakuShisanArray(), groupAssets, target, index, assets);
+  dragged_.clear();
+  outlineView_->setSelectionGuardEnabled(false);
+  outlineView_->selectionModel()->clearSelection();
+  reloadOutline();
+  for (size_t i = 0; i < assets.size(); ++i) {
+    const QModelIndex idx = indexOfAsset(assets[i]);
+    if (!idx.isValid()) continue;
+    for (QModelIndex p = idx.parent(); p.isValid(); p = p.parent()) outlineView_->expand(p);
+    outlineView_->selectionModel()->select(
+        idx, (i == 0 ? QItemSelectionModel::ClearAndSelect : QItemSelectionModel::Select) | QItemSelectionModel::Rows);
+  }
+  outlineView_->setSelectionGuardEnabled(true);
+  updateForSelectedGenkasyoukyakuShisan();
+  doc.updateChangeCount(MyDocument::ChangeType::Done);
+  return true;
+}
+
+}  // namespace kivo

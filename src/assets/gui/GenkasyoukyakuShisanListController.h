@@ -1,0 +1,220 @@
+// The asset register (資産管理台帳): the document's depreciable assets as an outline
+// grouped by account, sub-account and division (KamokuJigyoubuGroup), and beside it
+// the detail of the one asset selected, whose figures of the term are recomputed as
+// the user types.
+//
+// Showing an asset changes nothing in it: the detail works on a copy until the user
+// edits a field, and the edits are written into the asset when it is committed
+// (setEditingGenkasyoukyakuShisanToArray). Every selection change, tab switch,
+// command, save and close commits first, and an incomplete asset is not let go: an
+// alert says what is missing and the field is selected.
+#pragma once
+
+#include <QPointer>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "assets/GenkasyoukyakuShisan.h"
+#include "assets/KamokuJigyoubuGroup.h"
+#include "platform/WindowController.h"
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QStandardItem;
+class QTabWidget;
+class QTableWidget;
+class QWidget;
+
+namespace kivo {
+
+class AppController;
+class GenkasyoukyakuShisanOutlineModel;
+class GenkasyoukyakuShisanToAddController;
+class KamokuJigyoubuGroupOutlineView;
+class SelectShisanToSetSansyutsuchiController;
+class SyoukyakushisanShinkokusyoController;
+class WarekiDateFormatter;
+
+class GenkasyoukyakuShisanListController : public WindowController {
+  Q_OBJECT
+public:
+  static constexpr const char* kTitleSuffix = " - 資産管理台帳";
+  static constexpr const char* kInvalidShisanTitle = "無効な資産";
+  static constexpr const char* kCannotPrintTitle = "プリントできません";
+  static constexpr const char* kAddShisanTitle = "資産を追加";
+  static constexpr const char* kRemoveShisanTitle = "選択中の資産を削除";
+  static constexpr const char* kSetSansyutsuchiTitle = "普通償却費に算出償却費をセットする...";
+  static constexpr const char* kPrintShinkokusyoTitle = "償却資産申告書をプリントする...";
+
+  explicit GenkasyoukyakuShisanListController(DocumentSession* document);
+  ~GenkasyoukyakuShisanListController() override;
+
+  static GenkasyoukyakuShisanListController* showGenkasyoukyakuShisanListWindow(DocumentSession* document);
+  static void installCommandHandlers(AppController* app);
+
+  // --- outline
+  // Rebuilds the outline from the document; expanded groups stay expanded and the
+  // shown asset stays selected.
+  void reloadOutline();
+  // Reveals and selects the asset's row alone.
+  void selectGenkasyoukyakuShisan(const GenkasyoukyakuShisanPtr& asset);
+  // The selected rows: assets, and whether a group is among them.
+  std::vector<GenkasyoukyakuShisanPtr> selectedAssets() const;
+  bool isGroupSelected() const;
+  const std::vector<KamokuJigyoubuGroup>& groups() const { return groups_; }
+
+  // --- detail
+  const GenkasyoukyakuShisanPtr& selectedGenkasyoukyakuShisan() const { return selected_; }
+  void updateForSelectedGenkasyoukyakuShisan();
+  // Validates the shown asset and writes the user's edits into it; true when nothing
+  // is shown or the asset is complete.
+  bool setEditingGenkasyoukyakuShisanToArray();
+  bool settleEditing() override { return setEditingGenkasyoukyakuShisanToArray(); }
+  // Recomputes the figures from the fields (after a field was left).
+  void updateUneditableField();
+  void updateEditableField();
+
+  // --- commands
+  void handleChooseAddShisan();
+  void editShisanBasicInformation();
+  void handleChooseRemoveShisan();
+  void handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi();
+  // Moves the assets (the objects themselves) into the group before its child at
+  // index; false when the group takes no drop.
+  bool dropGenkasyoukyakuShisan(const std::vector<GenkasyoukyakuShisanPtr>& assets, const KamokuJigyoubuGroup& target,
+                                size_t index);
+  // Begins a drag of the selected assets: commits and clears the detail first.
+  bool beginDragOfSelection();
+  const std::vector<GenkasyoukyakuShisanPtr>& draggedAssets() const { return dragged_; }
+  void addDecreaseHistory();
+  void removeDecreaseHistory();
+
+  // --- widgets, for tests and the sheets
+  KamokuJigyoubuGroupOutlineView* outlineView() const { return outlineView_; }
+  QStackedWidget* selectedTabView() const { return selectedTabView_; }
+  QTabWidget* infoTabView() const { return infoTabView_; }
+  QLineEdit* quantityField() const { return quantityField_; }
+  QLineEdit* dateOfAddedField() const { return dateOfAddedField_; }
+  QLineEdit* dateOfRemovedField() const { return dateOfRemovedField_; }
+  QComboBox* syoukyakuTypeComboBox() const { return syoukyakuTypeComboBox_; }
+  QLineEdit* taiyouYearsField() const { return taiyouYearsField_; }
+  QLineEdit* syutokuKagakuField() const { return syutokuKagakuField_; }
+  QLineEdit* kisyuSyoukyakugakuRuikeiField() const { return kisyuSyoukyakugakuRuikeiField_; }
+  QLineEdit* referenceField() const { return referenceField_; }
+  QLineEdit* sansyutsuSyoukyakuhiField() const { return sansyutsuSyoukyakuhiField_; }
+  QLineEdit* futsuuSyoukyakuhiField() const { return futsuuSyoukyakuhiField_; }
+  QLineEdit* tokubetsuSyoukyakuhiField() const { return tokubetsuSyoukyakuhiField_; }
+  QLineEdit* toukiSyoukyakuhiGoukeiField() const { return toukiSyoukyakuhiGoukeiField_; }
+  QLineEdit* kimatsuCyoubokagakuField() const { return kimatsuCyoubokagakuField_; }
+  QLineEdit* syoukyakuRitsuField() const { return syoukyakuRitsuField_; }
+  QTableWidget* decreaseHistoryTableView() const { return decreaseHistoryTableView_; }
+  GenkasyoukyakuShisanToAddController* addController() const { return addController_; }
+  SelectShisanToSetSansyutsuchiController* setSansyutsuchiController() const { return setSansyutsuchiController_; }
+  QAction* functionAction(const char* title) const;
+
+  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
+  bool validatePrintMenuItem() const override { return true; }
+  // The register printout through the application's print and page-setup commands.
+  void printDocument() override { printGenkasyoukyakuShisanList(); }
+  void pageSetup() override { pageSetupForGenkasyoukyakuShisanList(); }
+  void printGenkasyoukyakuShisanList();
+  // The declaration: the year sheet, then its printout and page setup.
+  void setTargetYearOfSyoukyakushisanShinkokusyo();
+  void printSyoukyakushisanShinkokusyoForYear(int year);
+  void pageSetupForSyoukyakushisanShinkokusyo();
+  SyoukyakushisanShinkokusyoController* shinkokusyoController() const { return shinkokusyoController_; }
+  void pageSetupForGenkasyoukyakuShisanList();
+
+protected:
+  void windowDidLoad() override;
+  QString windowMenuTitle() const override;
+  QString denpyouAndCyouhyouItemTitle() const override;
+  void recomputeUI() override;
+  void fillFunctionMenu(QMenu* menu) override;
+
+private:
+  struct Inputs;
+  QLineEdit* addField(QWidget* parent, int row, int column, const char* title, bool editable,
+                      QLabel** titleLabel = nullptr);
+  void buildDetail(QWidget* detail);
+  std::optional<Inputs> readInputs(bool* gateFailed) const;
+  void fillFields();
+  void clearUneditableField();
+  bool shouldFinishEditingSelectedGenkasyoukyakuShisan();
+  void refuse(const char* message, QWidget* field);
+  void writeFieldsIntoAsset();
+  void userEdited();
+  void updateItemsOfDecreaseHistory();
+  void decreaseItemChanged(int row, int column);
+  void updateFunctionMenu();
+  void syoukyakuTypeChosen();
+  void infoTabChanged(int index);
+  bool isOlderRuleShown() const;
+  SyoukyakuKikan kikan() const;
+  const KamokuJigyoubuGroup* groupOfIndex(const QModelIndex& index) const;
+  GenkasyoukyakuShisanPtr assetOfIndex(const QModelIndex& index) const;
+  QModelIndex indexOfAsset(const GenkasyoukyakuShisanPtr& asset) const;
+  std::string groupKey(const KamokuJigyoubuGroup& g) const;
+
+  std::vector<KamokuJigyoubuGroup> groups_;
+  // The group each group row stands for, by the row's number.
+  std::vector<const KamokuJigyoubuGroup*> groupOfRow_;
+  GenkasyoukyakuShisanPtr selected_;
+  std::vector<GenkasyoukyakuShisanPtr> dragged_;
+  bool dirty_ = false;
+  bool filling_ = false;
+  bool switchingTab_ = false;
+  int shownInfoTab_ = 0;
+  std::unique_ptr<WarekiDateFormatter> dateFormatter_;
+
+  KamokuJigyoubuGroupOutlineView* outlineView_ = nullptr;
+  GenkasyoukyakuShisanOutlineModel* model_ = nullptr;
+  QStackedWidget* selectedTabView_ = nullptr;
+  QTabWidget* infoTabView_ = nullptr;
+  QLabel* nameField_ = nullptr;
+  QLabel* kanriCodeField_ = nullptr;
+  QLabel* kamokuField_ = nullptr;
+  QLabel* ruleField_ = nullptr;
+  QLineEdit* quantityField_ = nullptr;
+  QLineEdit* dateOfAddedField_ = nullptr;
+  QComboBox* addedTypePopUp_ = nullptr;
+  QLineEdit* dateOfRemovedField_ = nullptr;
+  QComboBox* syoukyakuTypeComboBox_ = nullptr;
+  QLineEdit* taiyouYearsField_ = nullptr;
+  QLineEdit* syoukyakuRitsuField_ = nullptr;
+  QLineEdit* hosyouRitsuField_ = nullptr;
+  QLineEdit* hosyouGakuField_ = nullptr;
+  QLineEdit* syutokuKagakuField_ = nullptr;
+  QLineEdit* referenceField_ = nullptr;
+  QLineEdit* kisyuSyoukyakugakuRuikeiField_ = nullptr;
+  QLineEdit* kisyuCyoubokagakuField_ = nullptr;
+  QLineEdit* zanzonWariaiField_ = nullptr;
+  QLineEdit* zanzonKagakuField_ = nullptr;
+  QLineEdit* zanzonGendoWariaiField_ = nullptr;
+  QLineEdit* zanzonGendoGakuField_ = nullptr;
+  QLineEdit* sansyutsuSyoukyakuhiField_ = nullptr;
+  QLineEdit* futsuuSyoukyakuhiField_ = nullptr;
+  QLineEdit* tokubetsuSyoukyakuhiField_ = nullptr;
+  QLineEdit* toukiSyoukyakuhiGoukeiField_ = nullptr;
+  QLineEdit* kimatsuCyoubokagakuField_ = nullptr;
+  QLineEdit* kimatsuSyoukyakugakuRuikeiField_ = nullptr;
+  QLineEdit* jigyouSenyouWariaiField_ = nullptr;
+  QLineEdit* keihisannyuugakuField_ = nullptr;
+  std::vector<QWidget*> olderRuleOnly_;
+  std::vector<QWidget*> newerRuleOnly_;
+  std::vector<QWidget*> kojinOnly_;
+  QTableWidget* decreaseHistoryTableView_ = nullptr;
+  QPushButton* addDecreaseHistoryButton_ = nullptr;
+  QPushButton* removeDecreaseHistoryButton_ = nullptr;
+  QPointer<QMenu> functionMenu_;
+  GenkasyoukyakuShisanToAddController* addController_ = nullptr;
+  SelectShisanToSetSansyutsuchiController* setSansyutsuchiController_ = nullptr;
+  SyoukyakushisanShinkokusyoController* shinkokusyoController_ = nullptr;
+};
+
+}  // namespace kivo

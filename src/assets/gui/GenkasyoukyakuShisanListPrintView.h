@@ -1,0 +1,60 @@
+// The asset register printout (資産管理台帳): under the title, the company and the
+// term with the page number, a two-row column heading and the register's entries
+// (GenkasyoukyakuShisanListPrintLines), two rows each; titles, division entries,
+// sub-totals and the grand total shaded. The fonts shrink until the fifteen columns
+// fit between the margins.
+#pragma once
+
+#include <QFont>
+#include <QPageLayout>
+#include <memory>
+#include <vector>
+
+#include "assets/GenkasyoukyakuShisanListPrintLines.h"
+#include "platform/PrintOperation.h"
+#include "print/PrintPaginator.h"
+
+namespace kivo {
+
+class MyDocument;
+class WarekiDateFormatter;
+
+class GenkasyoukyakuShisanListPrintView : public Printout {
+public:
+  static constexpr const char* kTitle = "資産管理台帳";
+  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
+  static constexpr int kColumnCount = 15;
+
+  // The printout, or nullptr after the alert "印刷できません" when fewer than seven
+  // entries fit on a page. The document must outlive the view.
+  static std::unique_ptr<GenkasyoukyakuShisanListPrintView> create(const MyDocument& document,
+                                                                   const QPageLayout& layout, int32_t roundingType);
+  ~GenkasyoukyakuShisanListPrintView() override;
+
+  int pageCount() const override { return pages_; }
+  void drawPage(QPainter& painter, int page) override;
+  int linesPerPage() const { return linesPerPage_; }
+  const std::vector<GenkasyoukyakuShisanListPrintLines::Line>& lines() const { return lines_; }
+
+private:
+  GenkasyoukyakuShisanListPrintView(const MyDocument& document, const QPageLayout& layout);
+  void setRectSize();
+  QString amount(int64_t v) const;
+  QString periodText() const;
+
+  const MyDocument& document_;
+  PrintPageGeometry geometry_;
+  std::vector<GenkasyoukyakuShisanListPrintLines::Line> lines_;
+  int linesPerPage_ = 0;
+  int pages_ = 0;
+  QFont titleFont_;
+  QFont dataFont_;
+  double titleHeight_ = 0;
+  double lineHeight_ = 0;
+  double widths_[kColumnCount] = {};
+  double totalWidth_ = 0;
+  double scale_ = 1.0;
+  std::unique_ptr<WarekiDateFormatter> dateFormatter_;
+};
+
+}  // namespace kivo

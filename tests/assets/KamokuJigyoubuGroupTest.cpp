@@ -1,0 +1,132 @@
+// The register's grouping (no asset out of sight) and the move of assets by drag and
+// drop (the objects themselves, in their new order, nothing duplicated).
+#include <gtest/gtest.h>
+
+#include "assets/KamokuJigyoubuGroup.h"
+#include "document/MyDocument.h"
+#include "model/HojyoKamoku.h"
+#include "model/Jigyoubu.h"
+#include "model/Kamoku.h"
+#include "model/KamokuKubun.h"
+
+namespace kivo::test {
+namespace {
+
+using G = GenkasyoukyakuShisan;
+using Ptr = GenkasyoukyakuShisanPtr;
+
+class KamokuJigyoubuGroupTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    doc.kaisya().setIsHoujin(true);
+    doc.setRootKamokuKubun(KamokuKubun::rootKamokuKubunForKaisya(doc.kaisya()));
+    doc.setSortedKamokuArray();
+  }
+  Ptr add(const std::string& name, int32_t kamoku, int32_t hojyo, int32_t jigyoubu)
+  {
+    auto a = std::make_shared<G>(G::kTeigakuHou);
+    a->setName(name);
+    a->setKamokuCode(kamoku);
+    a->setHojyoKamokuCode(hojyo);
+    a->setJigyoubuCode(jigyoubu);
+    doc.genkasyoukyakuShisanArray().push_back(a);
+    return a;
+  }
+  void addJigyoubu(int32_t code, bool active)
+  {
+    auto j = std::make_shared<Jigyoubu>();
+    j->setCode(code);
+    j->setName("部" + std::to_string(code));
+    j->setIsActive(active);
+    doc.jigyoubuArray().push_back(j);
+  }
+  // Groups as "kamoku/hojyo/jigyoubu:names" in outline order.
+  std::vector<std::string> outline()
+  {
+    std::vector<std::string> rows;
+    const auto row = [&](const KamokuJigyoubuGroup& g) {
+      std::string s = std::to_string(g.kamokuCode()) + "/" + std::to_string(g.hojyoKamokuCode()) + "/" +
+                      std::to_string(g.jigyoubuCode()) + ":";
+      for (const Ptr& a : g.childrenAssets()) s += a->name();
+      return s;
+    };
+    for (const KamokuJigyoubuGroup& g : KamokuJigyoubuGroup::groupsOfDocument(doc)) {
+      rows.push_back(row(g));
+      for (const KamokuJigyoubuGroup& d : g.childrenGroups()) rows.push_back(" " + row(d));
+    }
+    return rows;
+  }
+  std::string order()
+  {
+    std::string s;
+    for (const Ptr& a : doc.genkasyoukyakuShisanArray()) s += a->name();
+    return s;
+  }
+
+  MyDocument doc;
+};
+
+TEST_F(KamokuJigyoubuGroupTest, EveryAssetAppearsOnceEvenWhenItsSubAccountOrDivisionDoesNotFit)
+{
+  const KamokuPtr kougu = doc.rootKamokuKubun()->matchKamokuCode("156");
+  auto h = std::make_shared<HojyoKamoku>();
+  h->setCode(1);
+  h->setName("本社");
+  h->setParentKamokuCode(156);
+  kougu->hojyoKamokuArray().push_back(h);
+  add("A", 156, 1, -1);
+  add("B", 156, -1, -1);  // the account gained a sub-account after B was entered
+  add("C", 155, -1, 3);
+  add("D", 150, -1, -1);
+  EXPECT_EQ(outline(), (std::vector<std::string>{"150/-1/-1:D", "155/-1/-1:C", "156/1/-1:A", "156/-2/-1:B"}));
+
+  addJigyoubu(1, true);
+  addJigyoubu(3, false);
+  add("E", 155, -1, 1);
+  // With a division in use, C (inactive division) and D (none) are unassigned.
+  EXPECT_EQ(outline(),
+            (std::vector<std::string>{"150/-2/-1:D", "155/-1/-1:", " 155/-1/1:E", "155/-2/-1:C", "156/-2/-1:AB"}));
+  const auto groups = KamokuJigyoubuGroup::groupsOfDocument(doc);
+  EXPECT_EQ(groups[0].title(doc), "建物／未分類");
+  EXPECT_FALSE(groups[0].acceptsDrop(doc));
+  EXPECT_FALSE(groups[1].acceptsDrop(doc));
+  EXPECT_TRUE(groups[1].childrenGroups()[0].acceptsDrop(doc));
+  EXPECT_EQ(groups[1].childrenGroups()[0].title(doc), "部1");
+}
+
+TEST_F(KamokuJigyoubuGroupTest, MoveKeepsTheObjectsAndTheirDraggedOrder)
+{
+  struct Case {
+    const char* name;
+    std::vector<int> dragged;  // indexes into the initial assets A..E
+    size_t index;
+    const char* order;
+  } cases[] = {
+      // Group 155 holds C and D; A, B, E are of 150.
+      {"two of another group to the top", {4, 0}, 0, "BEACD"},
+      {"one to the end", {1}, 9, "AECDB"},
+      {"within the group, down past its neighbour", {2}, 2, "ABEDC"},
+      {"within the group, onto itself", {3}, 1, "ABECD"},
+  };
+  for (const Case& c : cases) {
+    doc.genkasyoukyakuShisanArray().clear();
+    std::vector<Ptr> assets = {add("A", 150, -1, -1), add("B", 150, -1, -1), add("C", 155, -1, -1),
+                               add("D", 155, -1, -1), add("E", 150, -1, 7)};
+    std::vector<Ptr> dragged;
+    for (int i : c.dragged) dragged.push_back(assets[i]);
+    const KamokuJigyoubuGroup target(155, -1, -1);
+    KamokuJigyoubuGroup::moveGenkasyoukyakuShisan(doc.genkasyoukyakuShisanArray(), {assets[2], assets[3]}, target,
+                                                  c.index, dragged);
+    EXPECT_EQ(order(), c.order) << c.name;
+    for (const Ptr& a : dragged) {
+      EXPECT_EQ(a->kamokuCode(), 155) << c.name;
+      EXPECT_EQ(a->jigyoubuCode(), -1) << c.name;
+      EXPECT_EQ(std::count(doc.genkasyoukyakuShisanArray().begin(), doc.genkasyoukyakuShisanArray().end(), a), 1)
+          << c.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kivo::test

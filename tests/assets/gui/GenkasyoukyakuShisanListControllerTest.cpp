@@ -1,0 +1,328 @@
+#include <QAbstractButton>
+// The asset register window: adding through the sheet, editing with the figures
+// following the typed data, the refusal to let an incomplete asset go, removal, drag
+// and drop, the computed-charge command, and saving.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QStackedWidget>
+#include <QTreeView>
+
+#include "assets/gui/GenkasyoukyakuShisanListController.h"
+#include "assets/gui/GenkasyoukyakuShisanToAddController.h"
+#include "assets/gui/KamokuJigyoubuGroupOutlineView.h"
+#include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
+#include "assets/gui/SyoukyakushisanShinkokusyoController.h"
+#include "document/DocumentFile.h"
+#include "platform/PrintOperation.h"
+#include "setup/gui/DocumentInfoController.h"
+#include "support/AppTestFixture.h"
+
+namespace kivo::test {
+namespace {
+
+using G = GenkasyoukyakuShisan;
+using Ptr = GenkasyoukyakuShisanPtr;
+
+class GenkasyoukyakuShisanListTest : public AppTest {
+protected:
+  void SetUp() override
+  {
+    AppTest::SetUp();
+    session = openBooks();
+    books().kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+    books().setSortedKamokuArray();
+  }
+  MyDocument& books() { return session->document(); }
+  void open()
+  {
+    w = GenkasyoukyakuShisanListController::showGenkasyoukyakuShisanListWindow(session);
+    activate(w);
+  }
+  // A complete asset of the newer rule, depreciated from the start of the term.
+  Ptr complete(const std::string& name, int32_t kamoku)
+  {
+    auto a = std::make_shared<G>(G::kTeiritsuHou);
+    a->setName(name);
+    a->setKanriCode(name);
+    a->setKamokuCode(kamoku);
+    a->setDateOfAdded(Date(2024, 4, 1));
+    a->setSyutokuKagaku(1000000);
+    a->setTaiyouYears(5);
+    books().genkasyoukyakuShisanArray().push_back(a);
+    return a;
+  }
+  static void type(QLineEdit* f, const QString& text)
+  {
+    f->setText(text);
+    emit f->textEdited(text);
+    emit f->editingFinished();
+  }
+  QString lastAlert() const { return alerts.empty() ? QString() : alerts.back().text; }
+
+  DocumentSession* session = nullptr;
+  GenkasyoukyakuShisanListController* w = nullptr;
+};
+
+TEST_F(GenkasyoukyakuShisanListTest, InformationWindowButtonOpensTheOneRegister)
+{
+  GenkasyoukyakuShisanListController::installCommandHandlers(app.get());
+  auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+  ASSERT_TRUE(info);
+  info->validateCommandButtons();
+  QAbstractButton* button = info->buttonOfCommand(MainMenu::Command::ShowGenkasyoukyakuShisanListWindow);
+  ASSERT_TRUE(button);
+  EXPECT_TRUE(button->isEnabled());
+  activate(info);
+  button->click();
+  button->click();
+  flush();
+  int registers = 0;
+  for (WindowController* c : session->windowControllers())
+    registers += c->windowKind() == DocumentWindow::Kind::GenkasyoukyakuShisanList;
+  EXPECT_EQ(registers, 1);
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, AddedAssetIsEditedWithItsFiguresFollowingTheTypedData)
+{
+  open();
+  EXPECT_EQ(w->selectedTabView()->currentIndex(), 1);  // nothing to show
+  w->handleChooseAddShisan();
+  GenkasyoukyakuShisanToAddController* sheet = w->addController();
+  ASSERT_TRUE(sheet && sheet->isSheetAttached());
+  sheet->nameField()->setText(QStringLiteral("複合機"));
+  sheet->kanriCodeField()->setText(QStringLiteral("K-1"));
+  sheet->kamokuField()->setText(QStringLiteral("156"));
+  sheet->endGenkasyoukyakuShisanToAddWindow(sheet->okButton());
+  ASSERT_EQ(books().genkasyoukyakuShisanArray().size(), 1u);
+  const Ptr asset = books().genkasyoukyakuShisanArray().front();
+  EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), asset);
+  EXPECT_EQ(w->syoukyakuTypeComboBox()->currentText(), QStringLiteral("定率法"));
+
+  type(w->dateOfAddedField(), QStringLiteral("2024/4/1"));
+  type(w->syutokuKagakuField(), QStringLiteral("1,000,000"));
+  type(w->taiyouYearsField(), QStringLiteral("5"));
+  // 200 % declining balance over 5 years: 0.400 of the cost for a whole term.
+  EXPECT_EQ(w->syoukyakuRitsuField()->text(), QStringLiteral("0.400"));
+  EXPECT_EQ(w->sansyutsuSyoukyakuhiField()->text(), QStringLiteral("400,000"));
+  EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), QStringLiteral("400,000"));
+  EXPECT_EQ(w->kimatsuCyoubokagakuField()->text(), QStringLiteral("600,000"));
+  // An ordinary charge above the computed one is lowered to it; a lower one stays.
+  type(w->futsuuSyoukyakuhiField(), QStringLiteral("500,000"));
+  EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), QStringLiteral("400,000"));
+  type(w->futsuuSyoukyakuhiField(), QStringLiteral("300,000"));
+  EXPECT_EQ(w->toukiSyoukyakuhiGoukeiField()->text(), QStringLiteral("300,000"));
+  // Typed data change the figures; a later acquisition date shortens the months.
+  type(w->dateOfAddedField(), QStringLiteral("2024/10/1"));
+  EXPECT_EQ(w->sansyutsuSyoukyakuhiField()->text(), QStringLiteral("200,000"));
+
+  if (qEnvironmentVariableIsSet("KIVO_SCREENSHOT")) {
+    complete("営業車", 155);
+    w->reloadOutline();
+    w->outlineView()->expandAll();
+    w->selectGenkasyoukyakuShisan(asset);
+    flush();
+    QTest::qWait(500);
+    w->grab().save(qEnvironmentVariable("KIVO_SCREENSHOT"));
+  }
+  ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+  EXPECT_EQ(asset->syutokuKagaku(), 1000000);
+  EXPECT_EQ(asset->dateOfAdded(), Date(2024, 10, 1));
+  EXPECT_EQ(asset->futsuuSyoukyakuhi(), 200000);
+  EXPECT_EQ(asset->taiyouYears(), 5);
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, IncompleteAssetIsNotLetGo)
+{
+  const Ptr a = complete("A", 156);
+  open();
+  w->selectGenkasyoukyakuShisan(a);
+  w->updateForSelectedGenkasyoukyakuShisan();
+  ASSERT_EQ(w->selectedGenkasyoukyakuShisan(), a);
+  struct Case {
+    QLineEdit* field;
+    QString text;
+    const char* message;
+  } cases[] = {
+      {w->quantityField(), {}, "数量が入力されていません。"},
+      {w->dateOfAddedField(), {}, "取得日が入力されていません。"},
+      {w->dateOfAddedField(), QStringLiteral("2025/4/1"), "取得日に会計期後の日付は指定できません。"},
+      {w->dateOfAddedField(), QStringLiteral("2007/3/1"), "有効な期間内の取得日が入力されていません。"},
+      {w->dateOfRemovedField(), QStringLiteral("2024/3/31"), "除却日に取得日より前の日付は指定できません。"},
+      {w->syutokuKagakuField(), {}, "正しく入力されていない項目が有るため償却額を計算できません。"},
+      {w->tokubetsuSyoukyakuhiField(), QStringLiteral("x"),
+       "正しく入力されていない項目が有るため償却額を計算できません。"},
+  };
+  for (const Case& c : cases) {
+    const QString before = c.field->text();
+    type(c.field, c.text);
+    alerts.clear();
+    w->handleChooseAddShisan();  // a command first commits the shown asset
+    EXPECT_EQ(lastAlert(), QString::fromUtf8(c.message)) << c.message;
+    EXPECT_EQ(alerts.empty() ? QString() : alerts.back().title, QStringLiteral("無効な資産"));
+    EXPECT_FALSE(w->addController() && w->addController()->isSheetAttached()) << c.message;
+    EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), a);
+    type(c.field, before);
+  }
+  EXPECT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+  EXPECT_EQ(a->dateOfRemoved(), Date());
+  // Saving asks the register too.
+  type(w->syutokuKagakuField(), {});
+  alerts.clear();
+  EXPECT_FALSE(session->setEditingShiwakeToShiwakeArrayToSave());
+  EXPECT_FALSE(alerts.empty());
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, ShowingAnAssetChangesNothingInIt)
+{
+  const Ptr a = complete("A", 156);
+  const Ptr b = complete("B", 156);
+  const G before = *a;
+  open();
+  w->selectGenkasyoukyakuShisan(a);
+  w->updateForSelectedGenkasyoukyakuShisan();
+  EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), QStringLiteral("400,000"));  // shown, not stored
+  w->selectGenkasyoukyakuShisan(b);
+  w->updateForSelectedGenkasyoukyakuShisan();
+  EXPECT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+  EXPECT_EQ(*a, before);
+  EXPECT_EQ(a->futsuuSyoukyakuhi(), -1);
+  EXPECT_FALSE(books().isDocumentEdited());
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, RemoveTakesTheSelectedAssetsEvenWhenIncomplete)
+{
+  const Ptr a = complete("A", 156);
+  const Ptr b = complete("B", 156);
+  open();
+  w->selectGenkasyoukyakuShisan(a);
+  w->updateForSelectedGenkasyoukyakuShisan();
+  type(w->syutokuKagakuField(), {});
+  alerts.clear();
+  w->handleChooseRemoveShisan();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts.front().text, QStringLiteral("選択中の資産を削除しますか。"));
+  ASSERT_EQ(books().genkasyoukyakuShisanArray().size(), 1u);
+  EXPECT_EQ(books().genkasyoukyakuShisanArray().front(), b);
+  EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), nullptr);
+  EXPECT_TRUE(books().isDocumentEdited());
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, DropMovesTheAssetItselfAndTheDetailEditsIt)
+{
+  const Ptr a = complete("A", 156);
+  const Ptr b = complete("B", 155);
+  const Ptr c = complete("C", 155);
+  open();
+  w->selectGenkasyoukyakuShisan(a);
+  w->updateForSelectedGenkasyoukyakuShisan();
+  type(w->syutokuKagakuField(), QStringLiteral("2,000,000"));  // an edit not yet committed
+  ASSERT_TRUE(w->beginDragOfSelection());
+  EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), nullptr);  // the detail let it go
+  EXPECT_EQ(a->syutokuKagaku(), 2000000);                 // with the edit committed
+
+  // Dropped between B and C of 車両運搬具, through the outline's model.
+  QAbstractItemModel* model = w->outlineView()->model();
+  const auto sharyou = [model] {
+    for (int r = 0; r < model->rowCount(); ++r)
+      if (model->index(r, 0).data().toString() == QStringLiteral("車両運搬具")) return model->index(r, 0);
+    return QModelIndex();
+  };
+  QModelIndex group = sharyou();
+  ASSERT_TRUE(group.isValid());
+  QMimeData data;
+  data.setData(QString::fromUtf8(KamokuJigyoubuGroupOutlineView::kPasteboardType), "1");
+  ASSERT_TRUE(model->dropMimeData(&data, Qt::MoveAction, 1, 0, group));
+  flush();
+  const std::vector<Ptr> expected = {b, a, c};
+  EXPECT_EQ(books().genkasyoukyakuShisanArray(), expected);
+  EXPECT_EQ(a->kamokuCode(), 155);
+  EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), a);
+  type(w->taiyouYearsField(), QStringLiteral("10"));
+  ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+  EXPECT_EQ(books().genkasyoukyakuShisanArray()[1]->taiyouYears(), 10);
+
+  // A drop onto the top level or onto an asset row is refused.
+  group = sharyou();
+  EXPECT_FALSE(model->dropMimeData(&data, Qt::MoveAction, 0, 0, QModelIndex()));
+  EXPECT_FALSE(model->dropMimeData(&data, Qt::MoveAction, -1, 0, model->index(0, 0, group)));
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, ComputedChargeIsSetOnlyWithNothingShown)
+{
+  auto old = std::make_shared<G>(G::kTeigakuHou);
+  old->setName("旧");
+  old->setKamokuCode(156);
+  old->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+  old->setDateOfAdded(Date(2005, 4, 1));
+  old->setSyutokuKagaku(1000000);
+  old->setKisyuSyoukyakugakuRuikei(100000);
+  old->setTaiyouYears(10);
+  old->setFutsuuSyoukyakuhi(0);
+  books().genkasyoukyakuShisanArray().push_back(old);
+  open();
+  w->selectGenkasyoukyakuShisan(old);
+  w->updateForSelectedGenkasyoukyakuShisan();
+  alerts.clear();
+  w->handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi();
+  EXPECT_EQ(lastAlert(), QStringLiteral("資産を表示（選択）している状態では、コマンドを実行できません。"));
+
+  w->outlineView()->selectionModel()->clearSelection();
+  ASSERT_EQ(w->selectedGenkasyoukyakuShisan(), nullptr);
+  w->handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi();
+  SelectShisanToSetSansyutsuchiController* sheet = w->setSansyutsuchiController();
+  ASSERT_TRUE(sheet && sheet->isSheetAttached());
+  sheet->endSelectShisanToSetSansyutsuchiWindow(sheet->okButton());
+  EXPECT_GT(old->futsuuSyoukyakuhi(), 0);
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, DeclarationSheetOffersTheTermsYearsAndPrintsTheChosenOne)
+{
+  const Ptr lump = complete("一括", 156);
+  lump->setSyoukyakuTypeStr(G::kIkkatsuSyoukyaku);
+  open();
+  alerts.clear();
+  w->setTargetYearOfSyoukyakushisanShinkokusyo();
+  EXPECT_EQ(lastAlert(), QStringLiteral("償却資産報告書にプリントする資産が登録されていません。"));
+
+  complete("複合機", 156);
+  w->setTargetYearOfSyoukyakushisanShinkokusyo();
+  SyoukyakushisanShinkokusyoController* sheet = w->shinkokusyoController();
+  ASSERT_TRUE(sheet && sheet->isSheetAttached());
+  ASSERT_EQ(sheet->targetYearPopUp()->count(), 2);
+  EXPECT_EQ(sheet->targetYearPopUp()->itemText(1), QStringLiteral("2025年1月1日〜2025年12月31日"));
+  int printed = 0;
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter&, QWidget*) {
+    ++printed;
+    return false;
+  });
+  sheet->targetYearPopUp()->setCurrentIndex(1);
+  sheet->endSheetWithSender(sheet->okButton());
+  flush();
+  PrintOperation::setPrintPanelResponderForTesting({});
+  EXPECT_EQ(sheet->targetYear(), 2025);
+  EXPECT_EQ(printed, 1);
+}
+
+TEST_F(GenkasyoukyakuShisanListTest, SavingCommitsTheShownAssetAndReadsBack)
+{
+  const Ptr a = complete("A", 156);
+  open();
+  w->selectGenkasyoukyakuShisan(a);
+  w->updateForSelectedGenkasyoukyakuShisan();
+  type(w->referenceField(), QStringLiteral("本社"));
+  type(w->syutokuKagakuField(), QStringLiteral("1,500,000"));
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("b.kivo"));
+  ASSERT_TRUE(session->saveToPath(path));
+  DocumentFile::Result result;
+  auto reread = DocumentFile::readFromFile(path.toStdString(), &result);
+  ASSERT_TRUE(reread);
+  ASSERT_EQ(reread->genkasyoukyakuShisanArray().size(), 1u);
+  EXPECT_EQ(*reread->genkasyoukyakuShisanArray().front(), *a);
+  EXPECT_EQ(a->syutokuKagaku(), 1500000);
+  EXPECT_EQ(a->reference(), "本社");
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,157 @@
+// The register printout written as PDF and read back: its group, category and grand
+// totals add up the assets' own figures, and a total past the output limit says so.
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "assets/gui/GenkasyoukyakuShisanListPrintView.h"
+#include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
+#include "platform/PrintInfo.h"
+#include "support/AppTestFixture.h"
+
+namespace kivo::test {
+namespace {
+
+using G = GenkasyoukyakuShisan;
+using Ptr = GenkasyoukyakuShisanPtr;
+
+QString pdfText(const QString& path)
+{
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class GenkasyoukyakuShisanPrintTest : public AppTest {
+protected:
+  void SetUp() override
+  {
+    AppTest::SetUp();
+    books = makeBooks();
+    books->kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+    books->setSortedKamokuArray();
+  }
+  Ptr add(const std::string& name, int32_t kamoku, Date added, int64_t cost, int64_t ruikei, int64_t futsuu)
+  {
+    auto a = std::make_shared<G>(G::kTeigakuHou);
+    a->setName(name);
+    a->setKanriCode("C");
+    a->setKamokuCode(kamoku);
+    a->setDateOfAdded(added);
+    a->setSyutokuKagaku(cost);
+    a->setKisyuSyoukyakugakuRuikei(ruikei);
+    a->setTaiyouYears(10);
+    a->setFutsuuSyoukyakuhi(futsuu);
+    books->genkasyoukyakuShisanArray().push_back(a);
+    return a;
+  }
+  QString printed()
+  {
+    const SyoukyakuKikan kikan(books->kaisya(), 0);
+    auto view = GenkasyoukyakuShisanListPrintView::create(*books, PrintInfo::defaultPageLayout(), 0);
+    EXPECT_TRUE(view);
+    if (!view) return {};
+    const QString path = qEnvironmentVariableIsSet("KIVO_KEEP_PDF") ? qEnvironmentVariable("KIVO_KEEP_PDF")
+                                                                    : dir.filePath(QStringLiteral("register.pdf"));
+    EXPECT_TRUE(PrintOperation::writePdf(path, *view, PrintInfo::defaultPageLayout()));
+    return pdfText(path);
+  }
+  // The printed line whose name column holds exactly the label.
+  static QString lineOf(const QString& text, const QString& label)
+  {
+    const QRegularExpression re(QStringLiteral("(^|\\s)") + QRegularExpression::escape(label) + QStringLiteral("\\s"));
+    for (const QString& line : text.split('\n'))
+      if (re.match(line).hasMatch()) return line;
+    return {};
+  }
+  QString amount(int64_t v) const { return QString::fromStdString(books->kaisya().displayStringOfMemoryKingaku(v)); }
+
+  std::unique_ptr<MyDocument> books;
+  QTemporaryDir dir;
+};
+
+TEST_F(GenkasyoukyakuShisanPrintTest, TotalsAreTheSumsOfTheAssetsFigures)
+{
+  const std::vector<Ptr> sharyou = {add("営業車", 155, Date(2020, 4, 1), 3000000, 1200000, 270000),
+                                    add("トラック", 155, Date(2024, 7, 1), 5000000, 0, 375000)};
+  const std::vector<Ptr> soft = {add("会計ソフト", 173, Date(2022, 4, 1), 800000, 320000, 160000)};
+  const QString text = printed();
+  ASSERT_FALSE(text.isEmpty());
+  const SyoukyakuKikan kikan(books->kaisya(), 0);
+  const auto sums = [&](const std::vector<Ptr>& assets) {
+    int64_t cost = 0, charge = 0, closing = 0, ruikei = 0;
+    for (const Ptr& a : assets) {
+      cost += a->syutokuKagaku();
+      charge += a->futsuuSyoukyakuhi();
+      closing += a->kimatsuCyoubokagakuForKaisya(kikan);
+      ruikei += a->kisyuSyoukyakugakuRuikei() + a->futsuuSyoukyakuhi();
+    }
+    return QStringList{amount(cost), amount(charge), amount(closing), amount(ruikei)};
+  };
+  std::vector<Ptr> all = sharyou;
+  all.insert(all.end(), soft.begin(), soft.end());
+  struct Case {
+    QString label;
+    QStringList figures;
+  } cases[] = {
+      {QStringLiteral("合計"), sums(all)},
+      {QStringLiteral("有形固定資産合計"), sums(sharyou)},
+      {QStringLiteral("無形固定資産合計"), sums(soft)},
+  };
+  for (const Case& c : cases) {
+    const QString line = lineOf(text, c.label);
+    ASSERT_FALSE(line.isEmpty()) << c.label.toStdString() << "\n" << text.toStdString();
+    for (const QString& f : c.figures)
+      EXPECT_TRUE(line.contains(f)) << c.label.toStdString() << ": " << f.toStdString();
+  }
+  // One sub-total per group, in order: 車両運搬具, then ソフトウェア.
+  QStringList subTotals;
+  for (const QString& line : text.split('\n'))
+    if (line.contains(QStringLiteral("小計"))) subTotals << line;
+  ASSERT_EQ(subTotals.size(), 2);
+  for (const QString& f : sums(sharyou)) EXPECT_TRUE(subTotals[0].contains(f)) << f.toStdString();
+  for (const QString& f : sums(soft)) EXPECT_TRUE(subTotals[1].contains(f)) << f.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("1 / 1 ページ"))) << text.toStdString();
+}
+
+TEST_F(GenkasyoukyakuShisanPrintTest, TotalPastTheOutputLimitSaysSo)
+{
+  add("A", 155, Date(2020, 4, 1), 600'000'000'000, 0, 0);
+  add("B", 155, Date(2020, 4, 1), 600'000'000'000, 0, 0);
+  const QString line = lineOf(printed(), QStringLiteral("小計"));
+  EXPECT_TRUE(line.contains(QStringLiteral("#Precision!"))) << line.toStdString();
+}
+
+TEST_F(GenkasyoukyakuShisanPrintTest, DeclarationOfAYearListsThatYearsAssets)
+{
+  add("旧設備", 151, Date(2019, 4, 1), 900000, 0, 0)->setDateOfRemoved(Date(2023, 6, 30));
+  add("空調設備", 151, Date(2020, 4, 1), 1200000, 0, 0);
+  add("照明設備", 151, Date(2024, 8, 1), 300000, 0, 0);
+  add("新設備", 151, Date(2025, 2, 1), 500000, 0, 0);
+  auto view = SyoukyakushisanShinkokusyoPrintView::create(*books, PrintInfo::defaultPageLayout(), 2024);
+  ASSERT_TRUE(view);
+  const QString path = qEnvironmentVariableIsSet("KIVO_KEEP_PDF") ? qEnvironmentVariable("KIVO_KEEP_PDF") + ".d.pdf"
+                                                                  : dir.filePath(QStringLiteral("declaration.pdf"));
+  ASSERT_TRUE(PrintOperation::writePdf(path, *view, PrintInfo::defaultPageLayout()));
+  const QString text = pdfText(path);
+  EXPECT_TRUE(text.contains(QStringLiteral("2024年12月31日"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("空調設備")));
+  EXPECT_TRUE(text.contains(QStringLiteral("照明設備")));
+  EXPECT_FALSE(text.contains(QStringLiteral("旧設備")));
+  EXPECT_FALSE(text.contains(QStringLiteral("新設備")));
+  struct Case {
+    const char* label;
+    int64_t sum;
+  } cases[] = {{"前年までに取得した資産", 1200000},
+               {"期間中に除却（減少）した資産", 0},
+               {"期間中に取得した資産", 300000},
+               {"現在所有中の資産", 1500000}};
+  for (const Case& c : cases) {
+    const QString line = lineOf(text, QString::fromUtf8(c.label));
+    EXPECT_TRUE(line.contains(amount(c.sum))) << c.label << ": " << line.toStdString();
+  }
+}
+
+}  // namespace
+}  // namespace kivo::test
