@@ -10,6 +10,7 @@
 #include "platform/QtTranslations.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/SetupCommands.h"
+#include "statements/gui/KaisyahouHoukokusyoController.h"
 #include "trial/gui/ZandakaShisanController.h"
 
 #ifndef KIVO_VERSION
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
   kivo::SetupCommands::installCommandHandlers(&appController);
   kivo::ZandakaShisanController::installCommandHandlers(&appController);
   kivo::DocumentInfoController::installCommandHandlers(&appController);
+  kivo::KaisyahouHoukokusyoController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();
