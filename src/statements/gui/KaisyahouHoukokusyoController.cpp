@@ -139,7 +139,7 @@ void KaisyahouHoukokusyoController::buildWindow()
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabView_);
   layout->addLayout(buttons);
-  resize(720, 560);
+  resize(800, 560);
 }
 
 QWidget* KaisyahouHoukokusyoController::buildGeneralTab()
@@ -228,7 +228,8 @@ QWidget* KaisyahouHoukokusyoController::buildKabunushiShihonTab()
   outline_->setColumnCount(ColumnCount);
   outline_->setHeaderLabels(
       {qs("変動事由"), qs("日付"), qs("借方科目"), qs("借方金額"), qs("貸方科目"), qs("貸方金額")});
-  outline_->setColumnWidth(ReasonColumn, 240);
+  const int widths[ColumnCount] = {230, 60, 120, 95, 120, 95};
+  for (int c = 0; c < ColumnCount; ++c) outline_->setColumnWidth(c, widths[c]);
   outline_->setHandlers(
       [this](const QList<QTreeWidgetItem*>& items) { return writeItems(items); },
       [this](QTreeWidgetItem* parent, int index, const QMimeData* data) { return acceptDrop(parent, index, data); });

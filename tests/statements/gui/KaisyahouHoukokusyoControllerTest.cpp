@@ -274,3 +274,32 @@ TEST_F(KaisyahouHoukokusyoControllerTest, RemovingAReasonReturnsItsEntries)
 
 }  // namespace
 }  // namespace kivo::test
+
+namespace kivo::test {
+namespace {
+
+TEST_F(KaisyahouHoukokusyoControllerTest, TheCommandOpensTheSheetOnTheCompaniesActChartOnly)
+{
+  int olderForm = 0;
+  KaisyahouHoukokusyoController::setOlderFormOpener([&](DocumentInfoController&) { ++olderForm; });
+  KaisyahouHoukokusyoController::installCommandHandlers(app.get());
+  open();
+  sheet->cancelKaisyahouHoukokusyoWindow();
+  flush();
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  EXPECT_TRUE(sheet->isSheetAttached());
+  EXPECT_EQ(olderForm, 0);
+  sheet->abortSheet();
+  // A sole proprietor's books go to the older-form statements.
+  DocumentSession* kojin = openBooks("個人商店", false);
+  ASSERT_EQ(app->currentDocument(), kojin);
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  EXPECT_EQ(olderForm, 1);
+  EXPECT_FALSE(kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo));
+  KaisyahouHoukokusyoController::setOlderFormOpener({});
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -176,6 +176,41 @@ TEST_F(KaisyahouHoukokusyoPrintTest, StatementOfChangesVerticalAndHorizontal)
   EXPECT_TRUE(alerts.empty());
 }
 
+TEST_F(KaisyahouHoukokusyoPrintTest, VerticalItemsThatRepeatTheirHeadingsOrDoNotFoot)
+{
+  using Kind = KabunushiShihonHendouBuilder::RowLabel::Kind;
+  auto& st = statements.kabunushiShihon;
+  st.rowLabels = {{Kind::Zenkimatsu, "前期末残高", nullptr},
+                  {Kind::ToukiHendouHeading, "当期変動額", nullptr},
+                  {Kind::Reason, "増資", std::make_shared<HendouReason>("増資")},
+                  {Kind::Reason, "株主資本以外の項目の当期変動額(純額)", nullptr},
+                  {Kind::ToukiHendouGoukei, "当期変動額合計", nullptr},
+                  {Kind::Toukimatsu, "当期末残高", nullptr}};
+  const int64_t M = Kaisya::kMaxOutputAmountValue;
+  const auto column = [&](int32_t code, const char* t1, const char* t2, std::vector<int64_t> cells) {
+    Shisan c;
+    c.setKamokuCode(code);
+    c.setTitle(t1);
+    c.setTitle2(t2);
+    c.monthlyAmountArray() = std::move(cells);
+    st.columns.push_back(c);
+  };
+  column(270, "株主資本", "　資本金", {100, 0, 0, 0, 0, 100});
+  // The same headings again: the figures still print, on lines of their own.
+  column(270, "株主資本", "　資本金", {200, 0, 50, 0, 50, 250});
+  // No change in total, yet opening and closing differ: the full form.
+  column(271, "株主資本", "　資本準備金", {300, 0, 0, 0, 0, 310});
+  column(-401, "純資産合計", "", {600, 0, M, M, 2 * M, 660});
+  const QStringList pages = print({false, false, false, false, false, true, false});
+  ASSERT_EQ(pages.size(), 1);
+  const QString& p = pages[0];
+  for (const char* pattern : {"資本金\\s+前期末残高及び当期末残高\\s+100$", "^\\s+前期末残高\\s+200$",
+                              "当期変動額\\s+増資\\s+50$", "当期末残高\\s+250$", "資本準備金\\s+前期末残高\\s+300$",
+                              "当期末残高\\s+310$", "純資産合計\\s+前期末残高\\s+600$", "当期変動額\\s+#Precision!$"})
+    EXPECT_TRUE(hasLine(p, QString::fromUtf8(pattern))) << pattern << "\n" << p.toStdString();
+  EXPECT_EQ(p.count("資本金"), 1);
+}
+
 TEST_F(KaisyahouHoukokusyoPrintTest, NotesRunOverTwoPages)
 {
   compute();
