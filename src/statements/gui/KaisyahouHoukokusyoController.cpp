@@ -1,6 +1,7 @@
 #include "statements/gui/KaisyahouHoukokusyoController.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -350,11 +351,29 @@ void KaisyahouHoukokusyoController::beginForWindow(DocumentInfoController* info)
 
 // --- checking and storing
 
+bool KaisyahouHoukokusyoController::anyPrintItem() const
+{
+  for (QCheckBox* box : printCheckboxes_)
+    if (box->isChecked()) return true;
+  return false;
+}
+
 void KaisyahouHoukokusyoController::selectPrintItems()
 {
-  bool any = false;
-  for (QCheckBox* box : printCheckboxes_) any = any || box->isChecked();
-  okButton_->setEnabled(any);
+  // On the reasons' tab OK waits, while the statement of changes is chosen, until
+  // every entry has a reason.
+  const bool waiting = currentTab_ == KabunushiShihonTab && printCheckboxes_[KabunushiShihon]->isChecked() &&
+                       HendouReasonEditor(document_->document()).noReasonHoldsShiwake();
+  okButton_->setEnabled(anyPrintItem() && !waiting);
+}
+
+void KaisyahouHoukokusyoController::changeEvent(QEvent* event)
+{
+  SheetController::changeEvent(event);
+  // Back from a voucher or cash book whose entries changed: the outline follows.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && currentTab_ == KabunushiShihonTab &&
+      !document_->document().isHendouReasonArrayCurrent())
+    updateUIOfKabunushiShihon();
 }
 
 bool KaisyahouHoukokusyoController::shouldApplyTab(int tab)
@@ -459,6 +478,7 @@ void KaisyahouHoukokusyoController::tabChanged(int index)
   applyTab(from);
   currentTab_ = index;
   if (index == KabunushiShihonTab) updateUIOfKabunushiShihon();
+  selectPrintItems();
 }
 
 KaisyahouHoukokusyoPrintChoice KaisyahouHoukokusyoController::printChoice() const
@@ -478,7 +498,7 @@ KaisyahouHoukokusyoPrintChoice KaisyahouHoukokusyoController::printChoice() cons
 void KaisyahouHoukokusyoController::endKaisyahouHoukokusyoWindow()
 {
   if (!shouldApplyTab(currentTab_)) return;
-  if (!okButton_->isEnabled()) {
+  if (!anyPrintItem()) {
     AlertSheet::beep();
     tabView_->setCurrentIndex(GeneralTab);
     return;
@@ -566,6 +586,7 @@ void KaisyahouHoukokusyoController::updateUIOfKabunushiShihon()
       item->setExpanded(true);
   }
   reloading_ = false;
+  selectPrintItems();
 }
 
 HendouReasonPtr KaisyahouHoukokusyoController::reasonOfItem(const QTreeWidgetItem* item) const

@@ -96,6 +96,7 @@ public:
 
 protected:
   QAbstractButton* okButton() const override;
+  void changeEvent(QEvent* event) override;
 
 private:
   explicit KaisyahouHoukokusyoController(DocumentSession* document);
@@ -107,6 +108,7 @@ private:
   void applyTab(int tab);
   void tabChanged(int index);
   void selectPrintItems();
+  bool anyPrintItem() const;
   void sheetDidEnd(int returnCode);
   void printStatements(DocumentInfoController* info);
   void selectRow(QTreeWidgetItem* item);

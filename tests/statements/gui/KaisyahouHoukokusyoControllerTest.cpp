@@ -210,6 +210,7 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   QTreeWidgetItem* none = reasonRow("no reason");
   ASSERT_TRUE(none);
   ASSERT_EQ(none->childCount(), 1);
+  EXPECT_FALSE(sheet->generalOkButton()->isEnabled());
 
   // Add a reason, then drag the entry onto it as the mouse would.
   auto* outline = sheet->hendouReasonOutline();
@@ -225,6 +226,7 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   flush();
   EXPECT_EQ(reasonRow("no reason")->childCount(), 0);
   EXPECT_EQ(reasonRow("new reason")->childCount(), 1);
+  EXPECT_TRUE(sheet->generalOkButton()->isEnabled());
   EXPECT_EQ(dividend->hendouReasonStr(), "new reason");
 
   // Rename by editing the row; another reason's name is refused.
