@@ -211,6 +211,37 @@ TEST_F(KaisyahouHoukokusyoPrintTest, VerticalItemsThatRepeatTheirHeadingsOrDoNot
   EXPECT_EQ(p.count("資本金"), 1);
 }
 
+TEST_F(KaisyahouHoukokusyoPrintTest, AStatementOfChangesOfManyReasonsContinuesInBothLayouts)
+{
+  using Kind = KabunushiShihonHendouBuilder::RowLabel::Kind;
+  auto& st = statements.kabunushiShihon;
+  st.rowLabels = {{Kind::Zenkimatsu, "前期末残高", nullptr}, {Kind::ToukiHendouHeading, "当期変動額", nullptr}};
+  Shisan capital;
+  capital.setKamokuCode(270);
+  capital.setTitle("資本金");
+  capital.monthlyAmountArray() = {1000, 0};
+  for (int i = 1; i <= 60; ++i) {
+    const std::string name = "事由" + std::to_string(i);
+    st.rowLabels.push_back({Kind::Reason, name, std::make_shared<HendouReason>(name)});
+    capital.monthlyAmountArray().push_back(i);
+  }
+  st.rowLabels.push_back({Kind::ToukiHendouGoukei, "当期変動額合計", nullptr});
+  st.rowLabels.push_back({Kind::Toukimatsu, "当期末残高", nullptr});
+  capital.monthlyAmountArray().push_back(1830);
+  capital.monthlyAmountArray().push_back(2830);
+  st.columns = {capital};
+  for (bool tate : {true, false}) {
+    KaisyahouHoukokusyoPrintChoice choice{false, false, false, false, false, true, false};
+    choice.tateKabunushiShihon = tate;
+    const QStringList pages = print(choice, paper(595, 420));
+    ASSERT_GE(pages.size(), 2) << tate;
+    for (const QString& p : pages) EXPECT_EQ(titleOf(p), "株主資本等変動計算書") << tate;
+    const QString all = pages.join("");
+    for (int i = 1; i <= 60; ++i) EXPECT_TRUE(hasLine(all, QString("事由%1\\s+%1$").arg(i))) << i << " " << tate;
+    EXPECT_TRUE(hasLine(pages.back(), "当期末残高\\s+2,830$")) << tate;
+  }
+}
+
 TEST_F(KaisyahouHoukokusyoPrintTest, NotesRunOverTwoPages)
 {
   compute();
