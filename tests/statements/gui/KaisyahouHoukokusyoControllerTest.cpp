@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTextEdit>
 
+#include "entry/gui/FurikaedenpyouController.h"
 #include "platform/PrintOperation.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "statements/KaisyahouBooks.h"
@@ -272,6 +273,15 @@ TEST_F(KaisyahouHoukokusyoControllerTest, RemovingAReasonReturnsItsEntries)
   sheet->hendouReasonOutline()->setCurrentItem(reasonRow("当期純損益"));
   sheet->removeHendouReason();
   EXPECT_EQ(reasonNames().size(), 3);
+  // The entry opens in its transfer voucher; a reason row opens nothing.
+  sheet->showInputShiwakeWindow();
+  EXPECT_FALSE(session->furikaedenpyouController());
+  sheet->hendouReasonOutline()->setCurrentItem(reasonRow("no reason")->child(0));
+  sheet->showInputShiwakeWindow();
+  flush();
+  auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
+  ASSERT_TRUE(voucher);
+  EXPECT_EQ(voucher->displayingDenpyouNo(), dividend->denpyouNo());
 }
 
 }  // namespace
