@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the build needs from Debian's packages (only what is missing) and
-# configures and builds Kivosavan in ./build. Run as root on Debian 12.
+# Installs what the build and the checks need from Debian's packages (only what is
+# missing) and configures and builds Kivosavan in ./build. Run as root on Debian 12.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build g++ clang libgtest-dev libbenchmark-dev qt6-base-dev qt6-base-dev-tools
+# clang, clang-format and libclang-rt-14-dev serve the checks of scripts/test.sh: the
+# format check, the sanitizer build of the core tests and the fuzzer.
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libbenchmark-dev
+          qt6-base-dev qt6-base-dev-tools
           fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35 fonts-liberation
           poppler-utils xvfb xauth qt6-translations-l10n)
 missing=()
@@ -18,5 +21,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+launcher=()
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 cmake --build build -j "$(nproc)"

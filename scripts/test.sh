@@ -1,7 +1,22 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (windows run offscreen).
+# Installs what is missing, builds, and runs every check: the format of the sources,
+# the core tests under AddressSanitizer and UBSan, a minute of fuzzing of the document
+# reader, and last every test of the normal build (windows run offscreen).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+
+step() {
+  local name=$1
+  shift
+  local start=$SECONDS
+  echo "=== $name"
+  "$@"
+  echo "=== $name: $((SECONDS - start)) s"
+}
+
+step build bash scripts/setup.sh
+step format bash scripts/check-format.sh
+step sanitizers bash scripts/test-sanitized.sh
+step fuzz bash scripts/fuzz.sh 60
 export QT_QPA_PLATFORM=offscreen
-ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)" --timeout 300
+step tests ctest --test-dir build --output-on-failure --no-tests=error -j "$(nproc)" --timeout 300

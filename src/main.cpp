@@ -11,6 +11,8 @@
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/SetupCommands.h"
 #include "statements/gui/KaisyahouHoukokusyoController.h"
+#include "trial/gui/HojyozandakaIchiranController.h"
+#include "trial/gui/SuiiShisanController.h"
 #include "trial/gui/ZandakaShisanController.h"
 
 #ifndef KIVO_VERSION
@@ -34,6 +36,8 @@ int main(int argc, char** argv)
   kivo::SuitoucyouController::installCommandHandlers(&appController);
   kivo::SetupCommands::installCommandHandlers(&appController);
   kivo::ZandakaShisanController::installCommandHandlers(&appController);
+  kivo::SuiiShisanController::installCommandHandlers(&appController);
+  kivo::HojyozandakaIchiranController::installCommandHandlers(&appController);
   kivo::DocumentInfoController::installCommandHandlers(&appController);
   kivo::KaisyahouHoukokusyoController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.

@@ -4,8 +4,8 @@
 // the next pending row), as the window does them.
 #include <benchmark/benchmark.h>
 
-#include "entry/EntryTestBooks.h"
 #include "entry/SuitoucyouRegistrar.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
@@ -19,7 +19,7 @@ constexpr int kGenkinEvery = 10;  // 3 of every 10 entries touch 現金
 // two-line vouchers between other accounts.
 std::unique_ptr<MyDocument> yearOfBooks()
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   doc->kamokuOfCode(test::kGenkin)->setStartBalance(1'000'000, 99);
   const Date start = doc->kaisya().monthArray().front().startDate();
   std::vector<ShiwakePtr>& journal = doc->shiwakeArray();

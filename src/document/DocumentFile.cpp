@@ -1,15 +1,22 @@
 #include "document/DocumentFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <map>
+#include <new>
 
+#include "document/ShiwakeTable.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 
@@ -17,17 +24,17 @@ namespace kivo {
 namespace {
 
 constexpr char kMagic[8] = {'K', 'I', 'V', 'O', 'S', 'A', 'V', 'N'};
-constexpr size_t kHeaderSize = 8 + 4 + 8 + 4;
+constexpr size_t kHeaderSize = DocumentFile::kHeaderSize;
+constexpr const char* kKeptText = "前に保存した内容はそのまま残っています。";
+constexpr const char* kOutOfMemoryMessage = "メモリが足りないため、書類ファイルを読み込めませんでした。";
 constexpr const char* kBodyClass = "MyDocument";
 constexpr int32_t kBodyVersion = 0;
 
 template <typename T>
-std::string encodeArray(const std::vector<std::shared_ptr<T>>& items)
+void encodeArray(const std::vector<std::shared_ptr<T>>& items, ArchiveWriter& w)
 {
-  ArchiveWriter w;
   w.writeCount(items.size());
   for (const auto& item : items) item->encodeWithCoder(w);
-  return w.takeData();
 }
 
 template <typename T>
@@ -86,7 +93,7 @@ bool writeAll(int fd, std::string_view data, const DocumentFile::WriteFault* fau
 {
   size_t written = 0;
   while (written < data.size()) {
-    size_t chunk = std::min<size_t>(data.size() - written, 1 << 20);
+    size_t chunk = data.size() - written;  // one write of the whole buffer, unless cut short
     if (fault && fault->failAfterBytes >= 0) {
       const int64_t left = fault->failAfterBytes - static_cast<int64_t>(written);
       if (left <= 0) {
@@ -107,12 +114,110 @@ bool writeAll(int fd, std::string_view data, const DocumentFile::WriteFault* fau
   return true;
 }
 
+std::string folderOf(const std::string& path)
+{
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+std::string fileNameOf(const std::string& path)
+{
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The file a save must replace: the path itself, or the file its symbolic links lead
+// to (which need not exist yet), so that the links stay links.
+bool resolveLinks(const std::string& path, std::string* resolved, std::string* detail)
+{
+  std::string current = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+      *resolved = current;
+      return true;
+    }
+    std::vector<char> buf(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+    const ssize_t n = ::readlink(current.c_str(), buf.data(), buf.size());
+    if (n < 0 || static_cast<size_t>(n) >= buf.size()) {
+      *detail = std::string("readlink: ") + std::strerror(n < 0 ? errno : ENAMETOOLONG);
+      return false;
+    }
+    const std::string target(buf.data(), static_cast<size_t>(n));
+    current = !target.empty() && target[0] == '/' ? target : folderOf(current) + "/" + target;
+  }
+  *detail = "too many levels of symbolic links";
+  return false;
+}
+
+size_t nameMaxOf(const std::string& dir)
+{
+  const long n = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+  return n > 0 ? static_cast<size_t>(n) : 255;
+}
+
+// Removes the temporaries of a save that did not finish: those of this file's name
+// that no process holds locked (a save holds its temporary locked until it is
+// renamed) and that are not brand new (a save elsewhere may be about to lock one).
+void removeStaleTemporaries(const std::string& dir, const std::string& fileName)
+{
+  const std::string prefix = DocumentFile::temporaryFilePrefix(fileName, nameMaxOf(dir));
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  const int dfd = ::dirfd(d);
+  const time_t now = ::time(nullptr);
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view name(e->d_name);
+    if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) continue;
+    const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= 2 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+      ::unlinkat(dfd, e->d_name, 0);
+    ::close(fd);
+  }
+  ::closedir(d);
+}
+
+bool readFully(int fd, char* out, size_t size, uint64_t offset)
+{
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::pread(fd, out + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
 }  // namespace
 
-uint32_t DocumentFile::crc32(std::string_view data)
+uint32_t DocumentFile::checksumOf(std::string_view versionAndSize, std::string_view body, uint32_t version)
+{
+  // The first version guarded only the body. From the second on the checksum covers
+  // the version and size fields too, so that a damaged version never passes for a
+  // newer program's file.
+  return version <= 1 ? crc32(body) : crc32(body, crc32(versionAndSize));
+}
+
+std::string DocumentFile::temporaryFilePrefix(const std::string& fileName, size_t nameMax)
+{
+  constexpr size_t kRandom = 6;
+  if (1 + fileName.size() + 1 + kRandom <= nameMax) return "." + fileName + ".";
+  // Cut at a character boundary of the UTF-8 name, and tell the names apart by a hash.
+  char hash[16];
+  std::snprintf(hash, sizeof hash, "~%08x", static_cast<unsigned>(crc32(fileName)));
+  const size_t room = nameMax > 1 + 9 + 1 + kRandom ? nameMax - (1 + 9 + 1 + kRandom) : 0;
+  size_t cut = std::min(room, fileName.size());
+  while (cut > 0 && (static_cast<uint8_t>(fileName[cut]) & 0xC0) == 0x80) --cut;
+  return "." + fileName.substr(0, cut) + hash + ".";
+}
+
+uint32_t DocumentFile::crc32(std::string_view data, uint32_t previous)
 {
   static const auto t = makeCrcTables();
-  uint32_t c = 0xFFFFFFFFu;
+  uint32_t c = previous ^ 0xFFFFFFFFu;
   const auto* p = reinterpret_cast<const uint8_t*>(data.data());
   size_t n = data.size();
   while (n >= 8) {
@@ -142,57 +247,44 @@ DocumentFile::Result DocumentFile::resultOf(Status status, std::string detail)
     r.message = "この書類は新しいバージョンの Kivosavan で保存されているため開けません。";
     break;
   case Status::ReadFailed: r.message = "書類ファイルを読み込めませんでした。"; break;
-  case Status::WriteFailed: r.message = "書類を保存できませんでした。前に保存した内容はそのまま残っています。"; break;
+  case Status::WriteFailed: r.message = std::string("書類を保存できませんでした。") + kKeptText; break;
   }
   return r;
 }
 
 std::string DocumentFile::dataOfDocument(const MyDocument& doc)
 {
-  std::vector<std::pair<const char*, std::string>> sections;
-  {
-    ArchiveWriter w;
-    doc.kaisya().encodeWithCoder(w);
-    sections.emplace_back(KIVODataKaisyaKey, w.takeData());
-  }
-  {
-    ArchiveWriter w;
-    doc.rootKamokuKubun()->encodeWithCoder(w);
-    sections.emplace_back(KIVODataRootKamokuKubunKey, w.takeData());
-  }
-  sections.emplace_back(KIVODataJigyoubuArrayKey, encodeArray(doc.jigyoubuArray()));
-  sections.emplace_back(KIVODataTekiyouGroupArrayKey, encodeArray(doc.tekiyouGroupArray()));
-  {
-    ArchiveWriter w;
-    w.reserve(doc.shiwakeArray().size() * 160 + 16);
-    w.writeCount(doc.shiwakeArray().size());
-    for (const ShiwakePtr& s : doc.shiwakeArray()) s->encodeWithCoder(w);
-    sections.emplace_back(KIVODataShiwakeArrayKey, w.takeData());
-  }
-  sections.emplace_back(KIVODataFurikaedenpyouBookmarkArrayKey, encodeArray(doc.furikaedenpyouBookmarkArray()));
-  sections.emplace_back(KIVODataGenkasyoukyakuShisanArrayKey, encodeArray(doc.genkasyoukyakuShisanArray()));
-  sections.emplace_back(KIVODataHendouReasonArrayKey, encodeArray(doc.hendouReasonArray()));
-  sections.emplace_back(KIVODataSubMenuItemArrayKey, encodeArray(doc.subMenuItemArray()));
+  // The whole file in one buffer: the header's place first, each section's length
+  // filled in once it is written, the header last.
+  ArchiveWriter w;
+  w.reserve(doc.shiwakeArray().size() * 48 + (256 << 10));
+  w.appendUninitialized(kHeaderSize);
+  w.beginRecord(kBodyClass, kBodyVersion);
+  w.writeCount(9);
+  auto section = [&](const char* key, const auto& encode) {
+    w.writeString(key);
+    const size_t at = w.size();
+    w.writeUInt32(0);
+    encode();
+    w.patchUInt32(at, static_cast<uint32_t>(w.size() - at - 4));
+  };
+  section(KIVODataKaisyaKey, [&] { doc.kaisya().encodeWithCoder(w); });
+  section(KIVODataRootKamokuKubunKey, [&] { doc.rootKamokuKubun()->encodeWithCoder(w); });
+  section(KIVODataJigyoubuArrayKey, [&] { encodeArray(doc.jigyoubuArray(), w); });
+  section(KIVODataTekiyouGroupArrayKey, [&] { encodeArray(doc.tekiyouGroupArray(), w); });
+  section(KIVODataShiwakeTableKey, [&] { ShiwakeTable::encode(doc.shiwakeArray(), w); });
+  section(KIVODataFurikaedenpyouBookmarkArrayKey, [&] { encodeArray(doc.furikaedenpyouBookmarkArray(), w); });
+  section(KIVODataGenkasyoukyakuShisanArrayKey, [&] { encodeArray(doc.genkasyoukyakuShisanArray(), w); });
+  section(KIVODataHendouReasonArrayKey, [&] { encodeArray(doc.hendouReasonArray(), w); });
+  section(KIVODataSubMenuItemArrayKey, [&] { encodeArray(doc.subMenuItemArray(), w); });
 
-  size_t total = 64;
-  for (const auto& s : sections) total += s.second.size() + 64;
-  ArchiveWriter body;
-  body.reserve(total);
-  body.beginRecord(kBodyClass, kBodyVersion);
-  body.writeCount(sections.size());
-  for (const auto& s : sections) {
-    body.writeString(s.first);
-    body.writeBytes(s.second);
-  }
-  const std::string& b = body.data();
-
-  std::string out;
-  out.reserve(kHeaderSize + b.size());
-  out.append(kMagic, sizeof kMagic);
-  putLE(out, kFormatVersion, 4);
-  putLE(out, b.size(), 8);
-  putLE(out, crc32(b), 4);
-  out.append(b);
+  std::string out = w.takeData();
+  const std::string_view body = std::string_view(out).substr(kHeaderSize);
+  std::string header(kMagic, sizeof kMagic);
+  putLE(header, kFormatVersion, 4);
+  putLE(header, body.size(), 8);
+  putLE(header, checksumOf(std::string_view(header).substr(8, 12), body, kFormatVersion), 4);
+  std::memcpy(out.data(), header.data(), kHeaderSize);
   return out;
 }
 
@@ -208,14 +300,31 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   if (data.size() < sizeof kMagic || std::memcmp(data.data(), kMagic, sizeof kMagic) != 0)
     return fail(Status::NotOurs, "no Kivosavan header");
   if (data.size() < kHeaderSize) return fail(Status::Damaged, "header truncated");
+  // The version is believed only once the checksum vouches for the bytes: damage to
+  // the header must not pass for a file of a newer program.
   const uint32_t version = static_cast<uint32_t>(getLE(data, 8, 4));
-  if (version == 0) return fail(Status::Damaged, "format version 0");
-  if (version > kFormatVersion) return fail(Status::NewerVersion, "format version " + std::to_string(version));
   const uint64_t bodySize = getLE(data, 12, 8);
   const uint32_t checksum = static_cast<uint32_t>(getLE(data, 20, 4));
   if (bodySize != data.size() - kHeaderSize) return fail(Status::Damaged, "body size does not match the file");
   const std::string_view body = data.substr(kHeaderSize);
-  if (crc32(body) != checksum) return fail(Status::Damaged, "checksum mismatch");
+  if (checksumOf(data.substr(8, 12), body, version) != checksum) return fail(Status::Damaged, "checksum mismatch");
+  if (version == 0) return fail(Status::Damaged, "format version 0");
+  if (version > kFormatVersion) return fail(Status::NewerVersion, "format version " + std::to_string(version));
+  try {
+    return decodeBody(body, version, res);
+  } catch (const std::bad_alloc&) {
+    res = resultOf(Status::ReadFailed, "out of memory");
+    res.message = kOutOfMemoryMessage;
+    return nullptr;
+  }
+}
+
+std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint32_t version, Result& res)
+{
+  auto fail = [&](Status status, std::string detail) {
+    res = resultOf(status, std::move(detail));
+    return nullptr;
+  };
 
   ArchiveReader r(body);
   if (r.beginRecord(kBodyClass, kBodyVersion) < 0)
@@ -259,7 +368,12 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   const ArraySection arrays[] = {
       {KIVODataJigyoubuArrayKey, [&](std::string_view b) { return decodeArray(b, jigyoubu, &detail); }},
       {KIVODataTekiyouGroupArrayKey, [&](std::string_view b) { return decodeArray(b, tekiyouGroups, &detail); }},
-      {KIVODataShiwakeArrayKey, [&](std::string_view b) { return decodeArray(b, doc->shiwakeArray(), &detail); }},
+      // The journal: packed records from version 2 on, one archived record each before.
+      {version >= 2 ? KIVODataShiwakeTableKey : KIVODataShiwakeArrayKey,
+       [&](std::string_view b) {
+         return version >= 2 ? ShiwakeTable::decode(b, doc->shiwakeArray(), &detail)
+                             : decodeArray(b, doc->shiwakeArray(), &detail);
+       }},
       {KIVODataFurikaedenpyouBookmarkArrayKey,
        [&](std::string_view b) { return decodeArray(b, doc->furikaedenpyouBookmarkArray(), &detail); }},
       {KIVODataHendouReasonArrayKey,
@@ -283,34 +397,54 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   return doc;
 }
 
-DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const std::string& path,
+DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const std::string& givenPath,
                                                const WriteFault* fault)
 {
-  const std::string data = dataOfDocument(document);
-  const size_t slash = path.find_last_of('/');
-  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  std::string tmpl = dir + "/." + base + ".XXXXXX";
+  std::string path, detail;
+  if (!resolveLinks(givenPath, &path, &detail)) return resultOf(Status::WriteFailed, detail);
+  const std::string dir = folderOf(path);
+  const std::string base = fileNameOf(path);
+  // Whatever fails, the message says whether the previous file is still there.
+  auto failed = [&](std::string why) {
+    Result r = resultOf(Status::WriteFailed, std::move(why));
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+      r.message = ::stat(dir.c_str(), &st) != 0 ? "書類を保存できませんでした。保存先のフォルダが見つかりません。"
+                                                : "書類を保存できませんでした。";
+    }
+    return r;
+  };
+
+  std::string data;
+  try {
+    data = dataOfDocument(document);
+  } catch (const std::bad_alloc&) {
+    return failed("out of memory");
+  }
+  if (data.size() - kHeaderSize > kMaxBodySize) return failed("document larger than the format holds");
+
+  removeStaleTemporaries(dir, base);
+  std::string tmpl = dir + "/" + temporaryFilePrefix(base, nameMaxOf(dir)) + "XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
   const int fd = ::mkstemp(name.data());
-  if (fd < 0) return resultOf(Status::WriteFailed, std::string("mkstemp: ") + std::strerror(errno));
+  if (fd < 0) return failed(std::string("mkstemp: ") + std::strerror(errno));
   const std::string tmpPath(name.data());
-  std::string detail;
+  // Held until the rename: tells a later open or save that this temporary is in use.
+  ::flock(fd, LOCK_EX | LOCK_NB);
   bool ok = writeAll(fd, data, fault, &detail);
-  // Keep the permissions of the file being replaced.
+  // Keep the owner, group and permissions of the file being replaced, as far as this
+  // user may set them (a group the user belongs to; the owner only for the super-user).
   struct stat old {};
-  if (ok && ::stat(path.c_str(), &old) == 0)
+  if (ok && ::stat(path.c_str(), &old) == 0) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
     ::fchmod(fd, old.st_mode & 07777);
-  else if (ok)
+  } else if (ok) {
     ::fchmod(fd, 0644);
+  }
   if (ok && (::fsync(fd) != 0 || (fault && fault->failOnSync))) {
     ok = false;
     detail = fault && fault->failOnSync ? "simulated sync failure" : std::string("fsync: ") + std::strerror(errno);
-  }
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    detail = std::string("close: ") + std::strerror(errno);
   }
   if (ok && (fault && fault->failOnRename)) {
     ok = false;
@@ -319,9 +453,13 @@ DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const
     ok = false;
     detail = std::string("rename: ") + std::strerror(errno);
   }
+  if (::close(fd) != 0 && ok) {
+    // The data were synced before the rename; a late close error loses nothing.
+    detail = std::string("close: ") + std::strerror(errno);
+  }
   if (!ok) {
     ::unlink(tmpPath.c_str());
-    return resultOf(Status::WriteFailed, detail);
+    return failed(detail);
   }
   const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
   if (dfd >= 0) {
@@ -333,26 +471,52 @@ DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const
 
 std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, Result* result)
 {
-  const int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) {
-    if (result) *result = resultOf(Status::ReadFailed, std::string("open: ") + std::strerror(errno));
+  Result local;
+  Result& res = result ? *result : local;
+  auto fail = [&](Status status, std::string detail) {
+    res = resultOf(status, std::move(detail));
+    return nullptr;
+  };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return fail(Status::ReadFailed, std::string("open: ") + std::strerror(errno));
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail(Status::ReadFailed, std::string("fstat: ") + std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return fail(Status::ReadFailed, "not a regular file");
+  {
+    std::string resolved, detail;
+    if (resolveLinks(path, &resolved, &detail)) removeStaleTemporaries(folderOf(resolved), fileNameOf(resolved));
+  }
+
+  // The header first: a file that is not ours, or one whose declared size does not
+  // match or exceeds what the format holds, is refused before its body is read.
+  const uint64_t size = static_cast<uint64_t>(st.st_size);
+  char header[kHeaderSize];
+  const size_t headerBytes = static_cast<size_t>(std::min<uint64_t>(size, kHeaderSize));
+  if (!readFully(fd, header, headerBytes, 0))
+    return fail(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
+  const std::string_view head(header, headerBytes);
+  if (head.size() < sizeof kMagic || std::memcmp(head.data(), kMagic, sizeof kMagic) != 0)
+    return fail(Status::NotOurs, "no Kivosavan header");
+  if (head.size() < kHeaderSize) return fail(Status::Damaged, "header truncated");
+  const uint64_t bodySize = getLE(head, 12, 8);
+  if (bodySize != size - kHeaderSize) return fail(Status::Damaged, "body size does not match the file");
+  if (bodySize > kMaxBodySize) return fail(Status::Damaged, "body larger than the format holds");
+
+  try {
+    std::string data;
+    data.resize(static_cast<size_t>(size));
+    if (!readFully(fd, data.data(), data.size(), 0))
+      return fail(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
+    return documentFromData(data, &res);
+  } catch (const std::bad_alloc&) {
+    fail(Status::ReadFailed, "out of memory");
+    res.message = kOutOfMemoryMessage;
     return nullptr;
   }
-  std::string data;
-  char buf[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      ::close(fd);
-      if (result) *result = resultOf(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
-      return nullptr;
-    }
-    if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return documentFromData(data, result);
 }
 
 }  // namespace kivo

@@ -1,13 +1,17 @@
 // The document file: the nine sections of a document in our versioned binary archive,
 // behind a header that names the format and a checksum that guards the body.
 //
-//   magic "KIVOSAVN" | format version u32 | body size u64 | CRC-32 of body u32 | body
+//   magic "KIVOSAVN" | format version u32 | body size u64 | CRC-32 u32 | body
+//
+// The CRC-32 covers the body (version 1) or the version, size and body (later ones).
 //
 // The body is a record holding (key, section bytes) pairs under the keys below; each
 // section is the archive of its records. A file that is not ours, truncated, damaged
-// or written by a newer program is refused with a message and loads nothing. Saving
-// writes a temporary file beside the target and renames it over, so a failure at any
-// byte leaves the previous file whole.
+// or written by a newer program is refused with a message and loads nothing; the
+// header is checked before the body is read, and the checksum before the version is
+// believed. Saving writes a temporary file beside the target (the file a symbolic
+// link points to) and renames it over, so a failure at any byte leaves the previous
+// file whole; temporaries left by a killed save are removed on the next open or save.
 #pragma once
 
 #include <cstdint>
@@ -23,7 +27,10 @@ inline constexpr const char* KIVODataKaisyaKey = "Kivosa data of Kaisya";
 inline constexpr const char* KIVODataRootKamokuKubunKey = "Kivosa data of Root Kamoku Kubun";
 inline constexpr const char* KIVODataJigyoubuArrayKey = "Kivosa data of Jigyoubu Array";
 inline constexpr const char* KIVODataTekiyouGroupArrayKey = "Kivosa data of Tekiyou Group Array";
+// The journal of a version 1 file: one archived Shiwake record per entry.
 inline constexpr const char* KIVODataShiwakeArrayKey = "Kivosa data of Shiwake Array";
+// The journal from version 2 on: the packed table of ShiwakeTable.
+inline constexpr const char* KIVODataShiwakeTableKey = "Kivosa data of Shiwake Table";
 inline constexpr const char* KIVODataFurikaedenpyouBookmarkArrayKey = "Kivosa data of Furikaedenpyou Bookmark Array";
 inline constexpr const char* KIVODataGenkasyoukyakuShisanArrayKey = "Kivosa data of Genkasyoukyaku Shisan Array";
 inline constexpr const char* KIVODataHendouReasonArrayKey = "Kivosa data of Hendou Reason Array";
@@ -47,7 +54,11 @@ public:
     bool failOnRename = false;
   };
 
-  static constexpr uint32_t kFormatVersion = 1;
+  // 1: the journal as archived records; 2: the journal as a packed table.
+  static constexpr uint32_t kFormatVersion = 2;
+  static constexpr size_t kHeaderSize = 8 + 4 + 8 + 4;
+  // The largest body the format holds: section lengths are 32-bit.
+  static constexpr uint64_t kMaxBodySize = UINT32_MAX;
 
   static std::string dataOfDocument(const MyDocument& document);
   static std::unique_ptr<MyDocument> documentFromData(std::string_view data, Result* result);
@@ -56,7 +67,19 @@ public:
   static std::unique_ptr<MyDocument> readFromFile(const std::string& path, Result* result);
 
   static Result resultOf(Status status, std::string detail = {});
-  static uint32_t crc32(std::string_view data);
+  // The start of the names of a document's temporary files (six random characters
+  // follow): "." + the file name + ".", or for a name too long for that, a shortened
+  // name and a hash of the full one, so that the temporary name fits in nameMax bytes
+  // whenever the file's own name does.
+  static std::string temporaryFilePrefix(const std::string& fileName, size_t nameMax);
+  // CRC-32 (the zlib one); `previous` continues the checksum of earlier bytes.
+  static uint32_t crc32(std::string_view data, uint32_t previous = 0);
+  // The header's checksum of a file of that version: versionAndSize is the 12 bytes of
+  // the header after the signature.
+  static uint32_t checksumOf(std::string_view versionAndSize, std::string_view body, uint32_t version);
+
+private:
+  static std::unique_ptr<MyDocument> decodeBody(std::string_view body, uint32_t version, Result& res);
 };
 
 }  // namespace kivo

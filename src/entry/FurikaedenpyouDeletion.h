@@ -30,9 +30,7 @@ public:
   bool didRemove() const { return !removedShiwakeArray_.empty(); }
   // The voucher that followed the deleted one in the journal, if any.
   std::optional<int32_t> followingDenpyouNo() const { return followingDenpyouNo_; }
-  const std::vector<ShiwakePtr>& removedShiwakeArray() const { return removedShiwakeArray_; }
   int shiwakeIndex() const { return shiwakeIndex_; }
-  const BookmarkPtr& removedBookmark() const { return removedBookmark_; }
   int bookmarkIndex() const { return bookmarkIndex_; }
   int drawerBookmarkIndex() const { return drawerBookmarkIndex_; }
 

@@ -182,11 +182,6 @@ void Suitoucyou::selectCell(int r, Column c)
   selectDenpyouNo_ = rows_[r].denpyouNo;
 }
 
-int32_t Suitoucyou::denpyouNoOfSelectedSuitoucyouRow() const
-{
-  return selectedRow_ < 0 ? -1 : rows_[selectedRow_].denpyouNo;
-}
-
 bool Suitoucyou::isEditingUnregisteredLastRow() const
 {
   return selectedRow_ >= 0 && selectedRow_ == numberOfSuitoucyouRows() - 1 && rows_[selectedRow_].denpyouNo == 0;

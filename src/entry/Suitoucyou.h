@@ -118,8 +118,6 @@ public:
   // Selects the cell; the row's entry becomes the one being edited.
   void selectCell(int r, Column c);
   void deselectCell() { selectedRow_ = -1; }
-  // The number of the selected row, -1 without a selection.
-  int32_t denpyouNoOfSelectedSuitoucyouRow() const;
   // The selected row is the last row and has no number yet.
   bool isEditingUnregisteredLastRow() const;
 

@@ -12,6 +12,4 @@ constexpr uint16_t kTab = 9;
 constexpr uint16_t kReturn = 13;
 constexpr uint16_t kBacktab = 25;
 
-constexpr bool isAccepting(uint16_t c) { return c == kEnter || c == kTab || c == kReturn || c == kBacktab; }
-
 }  // namespace kivo::StopChar

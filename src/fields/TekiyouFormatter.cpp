@@ -35,20 +35,6 @@ std::vector<TekiyouGroupPtr> TekiyouFormatter::searchOrderedTekiyouGroupArray() 
   return ordered;
 }
 
-TekiyouPtr TekiyouFormatter::tekiyouForKana(const std::string& typed) const
-{
-  const std::string key = FieldText::normalizedInput(typed);
-  if (!FieldText::isAsciiAlnum(key)) return nullptr;
-  const std::vector<TekiyouGroupPtr> groups = searchOrderedTekiyouGroupArray();
-  for (const TekiyouGroupPtr& g : groups)
-    for (const TekiyouPtr& t : g->tekiyouArray())
-      if (FieldText::equalsIgnoringCase(t->kana(), key)) return t;
-  for (const TekiyouGroupPtr& g : groups)
-    for (const TekiyouPtr& t : g->tekiyouArray())
-      if (FieldText::startsWithIgnoringCase(t->kana(), key)) return t;
-  return nullptr;
-}
-
 std::optional<std::string> TekiyouFormatter::stringForObjectValue(const FieldValue& value) const
 {
   if (value.isText()) return value.textValue();

@@ -29,10 +29,6 @@ public:
   // The document's description groups in search order: the two prime groups first,
   // then the others as the document keeps them.
   std::vector<TekiyouGroupPtr> searchOrderedTekiyouGroupArray() const;
-  // The description a kana key completes to: an equal kana first, else the first kana
-  // beginning with the key, each in search order; nullptr when none or the key is
-  // not ASCII letters and digits.
-  TekiyouPtr tekiyouForKana(const std::string& typed) const;
 
   uint16_t stopFormatterListChar() const { return stopFormatterListChar_; }
   void setStopFormatterListChar(uint16_t c) { stopFormatterListChar_ = c; }

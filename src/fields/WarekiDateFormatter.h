@@ -18,7 +18,6 @@ public:
 
   WarekiDateFormatter() = default;
 
-  bool isWareki() const { return isWareki_; }
   void setIsWareki(bool v) { isWareki_ = v; }
 
   // "%d/%d/%d" without leading zeros, or the era form; nullopt for anything that is

@@ -43,6 +43,17 @@ public:
   int64_t zandaka() const { return zandaka_; }
   void setZandaka(int64_t v) { zandaka_ = v; }
 
+  // What the row is, as indexOfSortedShiwakeArray tells it.
+  enum class Kind { Shiwake, Heading, Balance, Total };
+  Kind kind() const
+  {
+    switch (indexOfSortedShiwakeArray_) {
+    case kHeadingRow: return Kind::Heading;
+    case kBalanceRow: return Kind::Balance;
+    case kTotalRow: return Kind::Total;
+    default: return Kind::Shiwake;
+    }
+  }
   bool isShiwakeRow() const { return indexOfSortedShiwakeArray_ >= 0; }
   // Balance, total and heading rows: the rows a report table tints.
   bool isTotalRow() const { return indexOfSortedShiwakeArray_ < 0; }

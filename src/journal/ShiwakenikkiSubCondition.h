@@ -26,7 +26,6 @@ public:
   int32_t hojyoCode() const { return hojyoCode_; }
   void setHojyoCode(int32_t v) { hojyoCode_ = v; }
   int32_t karikatOrKashikataCondition() const { return karikatOrKashikataCondition_; }
-  void setKarikatOrKashikataCondition(int32_t v) { karikatOrKashikataCondition_ = v; }
 
   // Same side, code and sub-account: the condition sheet keeps only the first of such.
   friend bool operator==(const ShiwakenikkiSubCondition&, const ShiwakenikkiSubCondition&) = default;

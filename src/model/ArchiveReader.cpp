@@ -102,7 +102,23 @@ std::string_view ArchiveReader::readBytesView()
   return v;
 }
 
-Date ArchiveReader::readDate() { return Date::fromSerial(readInt32()); }
+std::string_view ArchiveReader::readRawView(size_t n)
+{
+  if (!ok_ || n > remaining()) {
+    fail("unexpected end of data");
+    return {};
+  }
+  std::string_view v = data_.substr(pos_, n);
+  pos_ += n;
+  return v;
+}
+
+Date ArchiveReader::readDate()
+{
+  const Date d = Date::fromSerial(readInt32());
+  if (!d.isNull() && !d.isInSupportedRange()) fail("date out of range");
+  return d;
+}
 
 size_t ArchiveReader::readCount(size_t minElementSize)
 {

@@ -29,6 +29,10 @@ public:
   std::string readBytes();
   // The bytes in place, without a copy; valid while the archive's data lives.
   std::string_view readBytesView();
+  // The next n bytes in place (no length before them); fails when fewer remain.
+  std::string_view readRawView(size_t n);
+  // A date: null, or a day of the years the program handles; any other day number
+  // fails the archive.
   Date readDate();
   // A count of elements each at least minElementSize bytes long; fails when the
   // remaining bytes cannot hold that many.

@@ -34,6 +34,8 @@ void ArchiveWriter::writeBytes(std::string_view value) { writeString(value); }
 
 void ArchiveWriter::writeDate(const Date& value) { writeInt32(value.serial()); }
 
+void ArchiveWriter::patchUInt32(size_t at, uint32_t value) { std::memcpy(data_.data() + at, &value, 4); }
+
 void ArchiveWriter::writeCount(size_t count) { writeUInt32(static_cast<uint32_t>(count)); }
 
 }  // namespace kivo

@@ -29,6 +29,19 @@ public:
   // A count that the reader will check against the bytes that remain.
   void writeCount(size_t count);
 
+  // Bytes as they are, without a length.
+  void writeRaw(std::string_view bytes) { put(bytes.data(), bytes.size()); }
+  // n more bytes for the caller to fill; the pointer is valid until the next write.
+  char* appendUninitialized(size_t n)
+  {
+    const size_t at = data_.size();
+    data_.resize(at + n);
+    return data_.data() + at;
+  }
+  size_t size() const { return data_.size(); }
+  // Overwrites four bytes written earlier (a length known only afterwards).
+  void patchUInt32(size_t at, uint32_t value);
+
   const std::string& data() const { return data_; }
   std::string takeData() { return std::move(data_); }
   void reserve(size_t n) { data_.reserve(n); }

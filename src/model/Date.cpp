@@ -16,17 +16,18 @@ int32_t daysFromCivil(int y, int m, int d)
   return era * 146097 + doe - 719468;
 }
 
-void civilFromDays(int32_t z, int& y, int& m, int& d)
+// In 64 bits, so that every day number has a year without overflow.
+void civilFromDays(int32_t serial, int& y, int& m, int& d)
 {
-  z += 719468;
-  const int era = (z >= 0 ? z : z - 146096) / 146097;
-  const int doe = z - era * 146097;
-  const int yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp + (mp < 10 ? 3 : -9);
-  y = yoe + era * 400 + (m <= 2);
+  const int64_t z = int64_t{serial} + 719468;
+  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const int64_t doe = z - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp + (mp < 10 ? 3 : -9));
+  y = static_cast<int>(yoe + era * 400 + (m <= 2));
 }
 
 }  // namespace
@@ -57,6 +58,13 @@ std::optional<Date> Date::fromString(const std::string& text)
   return Date(y, m, d);
 }
 
+bool Date::isInSupportedRange() const
+{
+  static const int32_t first = Date(1, 1, 1).serial();
+  static const int32_t last = Date(9999, 12, 31).serial();
+  return serial_ >= first && serial_ <= last;
+}
+
 int Date::year() const
 {
   int y, m, d;
@@ -76,20 +84,15 @@ int Date::day() const
   return d;
 }
 
-int Date::dayOfWeek() const
-{
-  // 1970-01-01 was a Thursday (4).
-  const int w = ((serial_ % 7) + 7 + 3) % 7;  // 0 Monday
-  return w + 1;
-}
-
 Date Date::addingMonths(int months) const
 {
   int y, m, d;
   civilFromDays(serial_, y, m, d);
-  int total = y * 12 + (m - 1) + months;
-  y = total / 12;
-  m = total % 12 + 1;
+  // Floor division: a year before 1 still gives a month from 1 to 12.
+  const int64_t total = int64_t{y} * 12 + (m - 1) + months;
+  const int64_t year = total >= 0 ? total / 12 : (total - 11) / 12;
+  y = static_cast<int>(year);
+  m = static_cast<int>(total - year * 12) + 1;
   if (d > daysInMonth(y, m)) d = daysInMonth(y, m);
   return Date(y, m, d);
 }
@@ -101,16 +104,6 @@ std::string Date::toString() const
   civilFromDays(serial_, y, m, d);
   char buf[32];
   std::snprintf(buf, sizeof buf, "%d/%d/%d", y, m, d);
-  return buf;
-}
-
-std::string Date::toPaddedString() const
-{
-  if (isNull()) return {};
-  int y, m, d;
-  civilFromDays(serial_, y, m, d);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%04d/%02d/%02d", y, m, d);
   return buf;
 }
 

@@ -32,25 +32,24 @@ public:
   // Reads "yyyy/m/d" (the common-era text form); nullopt when it is not a real day.
   static std::optional<Date> fromString(const std::string& text);
 
+  // Whether the date is a day of the years 1 to 9999, the range every calculation of
+  // the program handles; a file holding another day is damaged.
+  bool isInSupportedRange() const;
+
   int year() const;
   int month() const;
   int day() const;
-  // ISO weekday: 1 Monday .. 7 Sunday.
-  int dayOfWeek() const;
   static int daysInMonth(int year, int month);
 
   Date addingDays(int days) const { return fromSerial(serial_ + days); }
   // The same day n months later, clamped to the last day of a shorter month.
   Date addingMonths(int months) const;
 
-  bool isEqualToDate(const Date& other) const { return serial_ == other.serial_; }
   friend constexpr bool operator==(const Date&, const Date&) = default;
   friend constexpr auto operator<=>(const Date&, const Date&) = default;
 
   // "%d/%d/%d" in the common era (no zero padding), "" for a null date.
   std::string toString() const;
-  // "%Y/%m/%d", zero padded.
-  std::string toPaddedString() const;
 
   // The three sentinel dates. They are real calendar days in 1984, which no term
   // may contain (the earliest term starts on EarliestTermStartDate).

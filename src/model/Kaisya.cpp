@@ -7,6 +7,31 @@
 #include "model/ArchiveWriter.h"
 
 namespace kivo {
+namespace {
+
+// The most months a term can have: it is at most a year and no month is empty.
+constexpr size_t kMaxMonthsOfTerm = 366;
+
+// Whether the months read from a file form a term the program could have made: each
+// month a range that starts the day after the one before ends, the whole starting no
+// earlier than the first allowed day and lasting at most a year (the bound the term's
+// entry applies). No term at all is a document without one.
+bool isTermWithinRules(const std::vector<Month>& months)
+{
+  if (months.empty()) return true;
+  for (size_t i = 0; i < months.size(); ++i) {
+    const Month& m = months[i];
+    if (m.startDate().isNull() || m.endDate().isNull() || m.endDate() < m.startDate()) return false;
+    if (i > 0 && m.startDate() != months[i - 1].endDate().addingDays(1)) return false;
+  }
+  const Date start = months.front().startDate();
+  const Date end = months.back().endDate();
+  if (start < Date::earliestTermStartDate()) return false;
+  const Date limit = start.addingMonths(12);
+  return end < limit || (end == limit && limit.day() != start.day());
+}
+
+}  // namespace
 
 void Kaisya::setMonthOfTermArrayFrom(Date startDate, Date endDate)
 {
@@ -32,15 +57,6 @@ double Kaisya::displayKingakuOfMemoryKingaku(int64_t v) const
   case 1: return static_cast<double>(v) / 10.0;
   case 2: return static_cast<double>(v) / 100.0;
   default: return static_cast<double>(v);
-  }
-}
-
-int64_t Kaisya::memoryKingakuOfDisplayKingaku(double v) const
-{
-  switch (decimalPrecision_) {
-  case 1: return std::llround(v * 10.0);
-  case 2: return std::llround(v * 100.0);
-  default: return std::llround(v);
   }
 }
 
@@ -126,33 +142,6 @@ std::string Kaisya::outputStringOfMemoryKingaku(int64_t v) const
 
 std::string Kaisya::textFileStringOfMemoryKingaku(int64_t v) const { return formatMemoryKingaku(v, false); }
 
-std::string Kaisya::amountValueFormat() const
-{
-  switch (decimalPrecision_) {
-  case 1: return "#,##0.0;0.0;-#,##0.0";
-  case 2: return "#,##0.00;0.00;-#,##0.00";
-  default: return "#,###;0;-#,###";
-  }
-}
-
-std::string Kaisya::amountValueFormatForTextFile() const
-{
-  switch (decimalPrecision_) {
-  case 1: return "0.0;0.0;-0.0";
-  case 2: return "0.00;0.00;-0.00";
-  default: return "0;0;-0";
-  }
-}
-
-std::string Kaisya::amountValueStringForZero() const
-{
-  switch (decimalPrecision_) {
-  case 1: return "0.0";
-  case 2: return "0.00";
-  default: return "0";
-  }
-}
-
 void Kaisya::encodeWithCoder(ArchiveWriter& c) const
 {
   c.beginRecord("Kaisya", kClassVersion);
@@ -211,10 +200,18 @@ bool Kaisya::initWithCoder(ArchiveReader& c)
   minAvailableRegularTypeDenpyouNo_ = c.readInt32();
   monthArray_.clear();
   const size_t n = c.readCount(16);
+  if (n > kMaxMonthsOfTerm) {
+    c.fail("term of more than a year");
+    return false;
+  }
   for (size_t i = 0; i < n && c.ok(); ++i) {
     Month m;
     if (!m.initWithCoder(c)) return false;
     monthArray_.push_back(std::move(m));
+  }
+  if (c.ok() && !isTermWithinRules(monthArray_)) {
+    c.fail("term outside the rules");
+    return false;
   }
   hasDoneKurikoshi_ = c.readBool();
   isCreatedByKurikoshiFunction_ = c.readBool();

@@ -111,28 +111,20 @@ public:
 
   // --- amounts
   double displayKingakuOfMemoryKingaku(int64_t memoryKingaku) const;
-  int64_t memoryKingakuOfDisplayKingaku(double displayKingaku) const;
   // Parses typed decimal text ("1,234.5", "-12") exactly into stored units; nullopt
   // when it is not a number, has more decimals than the precision, or overflows.
   std::optional<int64_t> memoryKingakuOfDisplayString(const std::string& text) const;
-  // The amount as amountValueFormat shows it: grouped, with the precision's decimals.
+  // The amount as the windows show it: grouped, with the precision's decimals.
   std::string displayStringOfMemoryKingaku(int64_t memoryKingaku) const;
   // The same, but "#Precision!" beyond plus or minus the output limit.
   std::string outputStringOfMemoryKingaku(int64_t memoryKingaku) const;
-  // The amount as text files write it (amountValueFormatForTextFile: no grouping).
+  // The amount as text files write it: no grouping.
   std::string textFileStringOfMemoryKingaku(int64_t memoryKingaku) const;
-
-  std::string amountValueFormat() const;
-  std::string amountValueFormatForTextFile() const;
-  bool doesAmountValueAllowsFloats() const { return decimalPrecision_ != 0; }
-  std::string amountValueStringForZero() const;
 
   static constexpr int64_t kMaxInputAmountValue = 99'999'999'999LL;
   static constexpr int64_t kMaxOutputAmountValue = 999'999'999'999LL;
   int64_t maxInputAmountValue() const { return kMaxInputAmountValue; }
-  double maxInputAmountValueForFormatter() const { return displayKingakuOfMemoryKingaku(kMaxInputAmountValue); }
   int64_t maxOutputAmountValue() const { return kMaxOutputAmountValue; }
-  double maxOutputAmountValueForFormatter() const { return displayKingakuOfMemoryKingaku(kMaxOutputAmountValue); }
   static const char* overFlowAmountValueString() { return "#Precision!"; }
   bool isOutputOverflow(int64_t v) const { return v > kMaxOutputAmountValue || v < -kMaxOutputAmountValue; }
 

@@ -22,8 +22,8 @@ public:
   const std::string& name() const { return name_; }
   void setName(const std::string& v) { name_ = v; }
   Date startDate() const { return startDate_; }
-  void setStartDate(Date v) { startDate_ = v; }
   Date endDate() const { return endDate_; }
+  void setStartDate(Date v) { startDate_ = v; }
   void setEndDate(Date v) { endDate_ = v; }
 
   // The name for the range: "%d月" for a whole calendar month, else

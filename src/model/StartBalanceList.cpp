@@ -44,12 +44,28 @@ void StartBalanceList::encodeWithCoder(ArchiveWriter& coder) const
 
 void StartBalanceList::initWithCoder(ArchiveReader& coder)
 {
+  // One pass, whatever the count: the list's rules (one entry per division, no zero)
+  // are checked on a sorted copy of the codes instead of a search per entry.
   entries_.clear();
   const size_t n = coder.readCount(12);
+  entries_.reserve(n);
   for (size_t i = 0; i < n && coder.ok(); ++i) {
     const int32_t code = coder.readInt32();
     const int64_t balance = coder.readInt64();
-    setBalance(balance, code);  // keeps the list's rules even for a damaged file
+    if (balance != 0) entries_.push_back({code, balance});
+  }
+  if (!coder.ok()) {
+    entries_.clear();
+    return;
+  }
+  if (entries_.size() < 2) return;
+  std::vector<int32_t> codes;
+  codes.reserve(entries_.size());
+  for (const StartBalance& e : entries_) codes.push_back(e.jigyoubuCode);
+  std::sort(codes.begin(), codes.end());
+  if (std::adjacent_find(codes.begin(), codes.end()) != codes.end()) {
+    coder.fail("a division has two balances");
+    entries_.clear();
   }
 }
 

@@ -26,7 +26,6 @@ public:
   const std::string& name() const { return name_; }
   void setName(const std::string& v) { name_ = v; }
   bool isOthersGroup() const { return isOthersGroup_; }
-  void setIsOthersGroup(bool v) { isOthersGroup_ = v; }
   std::vector<TekiyouPtr>& tekiyouArray() { return tekiyouArray_; }
   const std::vector<TekiyouPtr>& tekiyouArray() const { return tekiyouArray_; }
 

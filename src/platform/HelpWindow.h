@@ -28,7 +28,6 @@ public:
   // The anchor last shown, and whether the book holds an anchor.
   const QString& currentAnchor() const { return currentAnchor_; }
   bool hasAnchor(const QString& anchor) const;
-  QTextBrowser* browser() const { return browser_; }
 
   // The book's HTML.
   static QString helpBookHtml();

@@ -127,13 +127,6 @@ int MainMenu::positionInDenpyouAndCyouhyouMenu(const QString& title)
   return n;
 }
 
-QStringList MainMenu::denpyouAndCyouhyouItemTitles()
-{
-  QStringList titles;
-  for (const FixedItem& item : denpyouAndCyouhyouItems()) titles << QString::fromUtf8(item.title);
-  return titles;
-}
-
 MainMenu::MainMenu(QMenuBar* menuBar, Handler* handler, QObject* parent)
     : QObject(parent), menuBar_(menuBar), handler_(handler)
 {

@@ -118,18 +118,14 @@ public:
   // 1 plus the number of non-separator items before the item of the title in
   // "伝票・帳票"; 1 plus the number of all fixed items when no item has the title.
   static int positionInDenpyouAndCyouhyouMenu(const QString& title);
-  static QStringList denpyouAndCyouhyouItemTitles();
 
   MainMenu(QMenuBar* menuBar, Handler* handler, QObject* parent = nullptr);
 
   QMenuBar* menuBar() const { return menuBar_; }
-  QMenu* fileMenu() const { return fileMenu_; }
-  QMenu* editMenu() const { return editMenu_; }
   QMenu* denpyouAndCyouhyouMenu() const { return denpyouAndCyouhyouMenu_; }
   QMenu* suitoucyouMenu() const { return suitoucyouMenu_; }
   QMenu* functionMenu() const { return functionMenu_; }
   QMenu* windowMenu() const { return windowMenu_; }
-  QMenu* helpMenu() const { return helpMenu_; }
 
   // The fixed item of a command, or nullptr.
   QAction* action(Command command) const;

@@ -55,10 +55,7 @@ void WindowController::loadWindowIfNeeded()
   synchronizeWindowTitleWithDocumentName();
   const QString menuTitle = windowMenuTitle();
   if (!menuTitle.isEmpty()) AppController::addWindowMenuItemWithTitle(menuTitle, this);
-  if (document_) {
-    document_->setSubmenuOfShowSuitoucyouWindow();
-    document_->setSubmenuOfDenpyouAndCyouhyouMenuItem();
-  }
+  if (document_) document_->rebuildDocumentMenus();
   if (AppController* app = AppController::sharedAppController()) app->rebuildWindowMenu(this);
 }
 
@@ -93,15 +90,8 @@ void WindowController::becomeMain()
     fillFunctionMenu(mainMenu_->functionMenu());
     mainMenu_->functionMenu()->setEnabled(!mainMenu_->functionMenu()->actions().isEmpty());
   }
-  if (document_) {
-    document_->setSubmenuOfShowSuitoucyouWindow();
-    document_->setSubmenuOfDenpyouAndCyouhyouMenuItem();
-    // A ledger row that cannot end its editing keeps the rest from happening.
-    if (document_->deselectKanjyoumotocyouCellsOfAllShiwake() && isOutputWindow()) {
-      document_->updateAllOutputWindowControllersUIIfNeedUpdate();
-      if (doNeedUpdate_) updateUI(true);
-    }
-  }
+  // The document's menus, and the catch-up of the windows that wait for an update.
+  if (document_) document_->windowControllerDidBecomeMain(this);
   windowDidBecomeMain();
   if (mainMenu_) mainMenu_->validateMenuItems();
 }
@@ -262,7 +252,6 @@ void WindowController::closeEvent(QCloseEvent* event)
   closing_ = true;
   event->accept();
   windowWillCloseHook();
-  emit windowWillClose(this);
   if (AppController* app = AppController::sharedAppController()) app->windowControllerWillClose(this);
   if (document_) {
     const bool closesDocument = !closeWithoutAsking_ && shouldCloseDocument();

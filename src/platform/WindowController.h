@@ -19,6 +19,7 @@
 //   - the changed mark of the document in the title.
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -57,7 +58,6 @@ public:
 
   // --- main and key
   bool isMainWindow() const;
-  bool isKeyWindow() const { return isActiveWindow(); }
 
   // --- refresh rule
   void updateUI(bool force) override;
@@ -69,14 +69,11 @@ public:
   // commits an asset, ends a cell edit). False keeps a save or a close from going on;
   // the window has then shown why.
   virtual bool settleEditing() { return true; }
-  // Ends the cell editing of a ledger row; false when the edit is invalid and stays.
+  // Ends the editing of a table cell the window edits in place; false when the edit
+  // is invalid and stays.
   virtual bool deselectEditingCell() { return true; }
-  // A table cell of an entry is being edited.
+  // A table cell of the window is being edited.
   virtual bool isEditingCell() const { return false; }
-  // The account and sub-account the window shows (-1 none): cash books, ledgers and the
-  // sub-account balance list.
-  virtual int displayKamokuCode() const { return -1; }
-  virtual int displayHojyoKamokuCode() const { return -1; }
 
   // --- printing, through the application's print commands
   virtual bool validatePrintMenuItem() const { return false; }
@@ -108,9 +105,6 @@ public:
   void becomeMain();
   void resignMain();
 
-signals:
-  void windowWillClose(kivo::WindowController* controller);
-
 protected:
   // Builds the window's contents; called once before the first showing.
   virtual void windowDidLoad() {}
@@ -126,6 +120,18 @@ protected:
   virtual void recomputeUI() {}
   // Fills the "機能" menu with the window's commands when it becomes main.
   virtual void fillFunctionMenu(QMenu* menu) {}
+  // A "機能" item carries the window's command for it (the window's own enum class) in
+  // its data; the window enables its items by their commands, never by their titles.
+  template <class FunctionCommand>
+  static void setFunctionCommand(QAction* item, FunctionCommand command)
+  {
+    item->setData(static_cast<int>(command));
+  }
+  template <class FunctionCommand>
+  static FunctionCommand functionCommandOf(const QAction* item)
+  {
+    return static_cast<FunctionCommand>(item->data().toInt());
+  }
 
   virtual void windowDidBecomeMain() {}
   virtual void windowDidResignMain() {}

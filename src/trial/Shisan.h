@@ -63,6 +63,8 @@ public:
   int64_t houkokusyoAmount() const { return houkokusyoAmount_; }
   void setHoukokusyoAmount(int64_t v) { houkokusyoAmount_ = v; }
 
+  // An account's row, as against the computed rows (every row-kind code is negative).
+  bool isKamokuRow() const { return kamokuCode_ > 0; }
   bool isHeadingRow() const { return kamokuCode_ == ShisanHeadingRowCode; }
   // Rows that the report tables tint: headings and totals.
   bool isTotalRow() const { return kamokuCode_ == ShisanHeadingRowCode || kamokuCode_ == ShisanTotalRowCode; }

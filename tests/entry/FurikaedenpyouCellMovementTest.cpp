@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "entry/EntryTestBooks.h"
 #include "entry/FurikaedenpyouCellMovement.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
@@ -43,7 +43,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnAccount)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    auto doc = test::makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+    auto doc = test::makeBooks({.hojyoKamoku = true, .jigyoubu = true});
     Furikaedenpyou v(*doc);
     v.setCell(0, Row::DateMatrix, FieldValue::date(kDay));
     if (c.account != -1) v.setCell(0, Row::KarikataKamokuMatrix, FieldValue::code(c.account));
@@ -58,7 +58,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnAccount)
   }
 
   // From an empty credit account, the description.
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   v.selectCell(0, Row::KashikataKamokuMatrix);
   press(v, Cmd::InsertTab);
@@ -81,7 +81,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnEmptyAmountFillsTheBalanceOnItsSide)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    auto doc = test::makeEntryBooks();
+    auto doc = test::makeBooks();
     Furikaedenpyou v(*doc);
     test::setRow(v, 0, kDay, kGenkin, 1000, -1, 0);
     test::setRow(v, 1, kDay, kGenkin, 0, kUriagedaka, 0);
@@ -100,7 +100,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnEmptyAmountFillsTheBalanceOnItsSide)
 
 TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   // A balanced, valid last row: the voucher is finished.
   Furikaedenpyou done(*doc);
   test::setRow(done, 0, kDay, kGenkin, 1000, kUriagedaka, 1000);
@@ -137,7 +137,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
 
 TEST(FurikaedenpyouCellMovement, BacktabAndArrows)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
   test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "entry/EntryTestBooks.h"
 #include "entry/FurikaedenpyouDeletion.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
@@ -26,7 +26,7 @@ std::vector<int32_t> numbers(const MyDocument& doc)
 }
 
 struct DeletionBooks {
-  std::unique_ptr<MyDocument> doc = test::makeEntryBooks();
+  std::unique_ptr<MyDocument> doc = test::makeBooks();
   std::vector<BookmarkPtr> drawer;  // a limited user's drawer: its own list
 
   DeletionBooks()

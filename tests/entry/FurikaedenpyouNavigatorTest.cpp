@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "entry/EntryTestBooks.h"
 #include "entry/FurikaedenpyouNavigator.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
@@ -17,7 +17,7 @@ using Nav = FurikaedenpyouNavigator;
 // closing-adjustment voucher.
 std::unique_ptr<MyDocument> journal()
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   auto e = [](Date d, int32_t n, int32_t kind = Shiwake::kFurikaedenpyou) {
     return test::makeEntry(d, n, kGenkin, kUriagedaka, 1, kind);
   };
@@ -91,7 +91,7 @@ TEST(FurikaedenpyouNavigator, TargetsOfEveryCommand)
 
 TEST(FurikaedenpyouNavigator, TenStepsCountVouchersNotEntries)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   for (int32_t n = 1; n <= 15; ++n)
     for (int line = 0; line < 2; ++line)
       doc->shiwakeArray().push_back(test::makeEntry(Date(2024, 4, n), n, kGenkin, kUriagedaka, 1));

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "entry/EntryTestBooks.h"
 #include "entry/FurikaedenpyouRegistrar.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
@@ -52,7 +52,7 @@ public:
 
 TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndRecordsTheOtherSides)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Host host;
   doc->setHost(&host);
   Furikaedenpyou v(*doc);
@@ -89,7 +89,7 @@ TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndRecordsTheOtherSides)
 
 TEST(FurikaedenpyouRegistrar, RegisteringAgainKeepsEachLinesChangeReason)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   const int32_t n = doc->kaisya().minAvailableDenpyouNo();
   v.displayShiwakeOfDenpyouNo(n);
@@ -121,7 +121,7 @@ TEST(FurikaedenpyouRegistrar, RegisteringAgainKeepsEachLinesChangeReason)
 
 TEST(FurikaedenpyouRegistrar, ASideWithSeveralRowsRecordsSyokuchiAsTheOtherSide)
 {
-  auto doc = test::makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  auto doc = test::makeBooks({.hojyoKamoku = true, .jigyoubu = true});
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(1);
   test::setRow(v, 0, kApr10, kGenkin, 1000, kUriagedaka, 600);
@@ -169,7 +169,7 @@ TEST(FurikaedenpyouRegistrar, InsertPointsByDate)
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    auto doc = test::makeEntryBooks();
+    auto doc = test::makeBooks();
     doc->kaisya().setMinAvailableDenpyouNo(10);
     doc->shiwakeArray() = {test::makeEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 1),
                            test::makeEntry(Date(2024, 4, 20), 2, kGenkin, kUriagedaka, 1, Shiwake::kSuitoucyou),
@@ -188,7 +188,7 @@ TEST(FurikaedenpyouRegistrar, InsertPointsByDate)
 
 TEST(FurikaedenpyouRegistrar, RegularTypeVouchersTakeNegativeNumbersAndNeverACarriedOne)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   const Date regular = Date::regularTypeDenpyouDate();
   auto registerRegular = [&] {
     Furikaedenpyou v(*doc);
@@ -216,7 +216,7 @@ TEST(FurikaedenpyouRegistrar, RegularTypeVouchersTakeNegativeNumbersAndNeverACar
 
 TEST(FurikaedenpyouRegistrar, AnOrdinaryVoucherRedatedToRegularTypeStaysAndACopyIsAdded)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   doc->shiwakeArray() = {test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 5)};
   doc->kaisya().setMinAvailableDenpyouNo(2);
   Furikaedenpyou v(*doc);
@@ -230,7 +230,7 @@ TEST(FurikaedenpyouRegistrar, AnOrdinaryVoucherRedatedToRegularTypeStaysAndACopy
 
 TEST(FurikaedenpyouRegistrar, EntriesHiddenFromALimitedUserAreNeverRemoved)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   auto hidden = test::makeEntry(kApr10, 1, kShoumouhinhi, kGenkin, 70);
   hidden->setDidCreateBeforeOpen(true);
   doc->shiwakeArray() = {test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 500), hidden};
@@ -243,7 +243,7 @@ TEST(FurikaedenpyouRegistrar, EntriesHiddenFromALimitedUserAreNeverRemoved)
 
 TEST(FurikaedenpyouRegistrar, OpenCashBooksOfTheAccountsTouchedAreRefreshed)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   auto pending = std::make_shared<Shiwake>();
   pending->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
   pending->setSuitoucyouKamokuCode(kGenkin);

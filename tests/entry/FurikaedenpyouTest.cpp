@@ -2,8 +2,8 @@
 
 #include <functional>
 
-#include "entry/EntryTestBooks.h"
 #include "entry/Furikaedenpyou.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
@@ -18,13 +18,13 @@ const Date kDay(2024, 4, 10);
 
 TEST(FurikaedenpyouColumns, EditableColumnsFollowSubAccountsAndDivisions)
 {
-  auto plain = test::makeEntryBooks();
+  auto plain = test::makeBooks();
   Furikaedenpyou a(*plain);
   EXPECT_EQ(a.editableMattrixArray(),
             (std::vector<Row::Column>{Row::DateMatrix, Row::KarikataKamokuMatrix, Row::KarikataKingakuMatrix,
                                       Row::KashikataKamokuMatrix, Row::KashikataKingakuMatrix, Row::TekiyouMatrix}));
 
-  auto full = test::makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  auto full = test::makeBooks({.hojyoKamoku = true, .jigyoubu = true});
   Furikaedenpyou b(*full);
   EXPECT_EQ(b.editableMattrixArray().size(), 10u);
   EXPECT_EQ(b.indexOfEditableColumn(Row::KarikataHojyoKamokuMatrix), 2);
@@ -120,7 +120,7 @@ TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
   };
   for (const RowCheckCase& c : cases) {
     SCOPED_TRACE(c.name);
-    auto doc = test::makeEntryBooks({.hojyoKamoku = c.hojyo, .jigyoubu = c.jigyoubu});
+    auto doc = test::makeBooks({.hojyoKamoku = c.hojyo, .jigyoubu = c.jigyoubu});
     Furikaedenpyou v(*doc);
     v.renewDenpyouRows(c.rows);
     if (c.rows > 1) test::setRow(v, 0, kDay, kGenkin, 10, kUriagedaka, 10);
@@ -139,7 +139,7 @@ TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
 
 TEST(FurikaedenpyouBalance, DebitMinusCreditCountingOnlyAmountsWithAnAccount)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 999);
   EXPECT_EQ(v.taisyakuBalance(), 1);
@@ -157,7 +157,7 @@ TEST(FurikaedenpyouBalance, DebitMinusCreditCountingOnlyAmountsWithAnAccount)
 
 TEST(FurikaedenpyouCheck, VoucherCheckRefusesAnUnbalancedVoucher)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 900);
   FurikaedenpyouCheckResult r = v.isDenpyouAbleToSetShiwakeArray();
@@ -174,7 +174,7 @@ TEST(FurikaedenpyouCheck, VoucherCheckRefusesAnUnbalancedVoucher)
 
 TEST(FurikaedenpyouCheck, ADateEditedInTheSelectedRowAppliesToEveryRow)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
   test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);
@@ -186,7 +186,7 @@ TEST(FurikaedenpyouCheck, ADateEditedInTheSelectedRowAppliesToEveryRow)
 
 TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   // The ordinary counter used up: the voucher numbered 100000 cannot be registered.
   doc->kaisya().setMinAvailableDenpyouNo(100000);
   Furikaedenpyou v(*doc);
@@ -206,7 +206,7 @@ TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
 
 TEST(FurikaedenpyouCheck, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   doc->shiwakeArray().push_back(test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500));
   auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
   hidden->setDidCreateBeforeOpen(true);
@@ -220,7 +220,7 @@ TEST(FurikaedenpyouCheck, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
 
 TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
 {
-  auto doc = test::makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  auto doc = test::makeBooks({.hojyoKamoku = true, .jigyoubu = true});
   auto s = test::makeEntry(kDay, 4, kFutsuuYokin, kUriagedaka, 1200);
   s->setKarikataHojyoKamokuCode(2);
   s->setKarikataJigyoubuCode(1);
@@ -247,7 +247,7 @@ TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
 
 TEST(FurikaedenpyouDuplicate, TakesTheCounterAndDropsTheDatesOfARegularTypeSource)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   doc->kaisya().setMinAvailableDenpyouNo(8);
   doc->shiwakeArray() = {test::makeEntry(Date::regularTypeDenpyouDate(), -2, kGenkin, kUriagedaka, 10),
                          test::makeEntry(kDay, 5, kGenkin, kUriagedaka, 10)};
@@ -267,7 +267,7 @@ TEST(FurikaedenpyouDuplicate, TakesTheCounterAndDropsTheDatesOfARegularTypeSourc
 
 TEST(FurikaedenpyouRowCommands, RemovingARowAndUndoingAlternateThroughTheKeptRow)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   for (int r = 0; r < 5; ++r) test::setRow(v, r, kDay, kGenkin, 100 + r, -1, 0, "行" + std::to_string(r + 1));
   v.setCell(2, Row::KashikataKingakuMatrix, FieldValue::text(""));
@@ -295,7 +295,7 @@ TEST(FurikaedenpyouRowCommands, RemovingARowAndUndoingAlternateThroughTheKeptRow
 
 TEST(FurikaedenpyouRowCommands, AddAndInsertSelectByTheDate)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   EXPECT_FALSE(v.addDenpyouRow());  // no selection
   v.selectCell(0, Row::TekiyouMatrix);
@@ -321,7 +321,7 @@ TEST(FurikaedenpyouRowCommands, AddAndInsertSelectByTheDate)
 
 TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
 {
-  auto doc = test::makeEntryBooks({.hojyoKamoku = true});
+  auto doc = test::makeBooks({.hojyoKamoku = true});
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 1000, "摘要A");
   test::setRow(v, 1, kDay, kFutsuuYokin, 5, -1, 0);
@@ -348,7 +348,7 @@ TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
 // empty comes from the nearest row above that has it.
 TEST(FurikaedenpyouDescriptionList, TheSelectedRowsAccountsFillAMissingSideFromAbove)
 {
-  auto doc = test::makeEntryBooks();
+  auto doc = test::makeBooks();
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 300, kUriagedaka, 100);
   test::setRow(v, 1, kDay, -1, 0, kFutsuuYokin, 200);
@@ -365,7 +365,7 @@ TEST(FurikaedenpyouDescriptionList, TheSelectedRowsAccountsFillAMissingSideFromA
 
 TEST(FurikaedenpyouEditing, TypingAnAccountEmptiesThatSidesSubAccount)
 {
-  auto doc = test::makeEntryBooks({.hojyoKamoku = true});
+  auto doc = test::makeBooks({.hojyoKamoku = true});
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kFutsuuYokin, 5, kFutsuuYokin, 5);
   v.setCell(0, Row::KarikataHojyoKamokuMatrix, FieldValue::code(1));

@@ -4,7 +4,7 @@
 
 #include "entry/SuitoucyouCellMovement.h"
 #include "entry/SuitoucyouRegistrar.h"
-#include "entry/SuitoucyouTestBooks.h"
+#include "support/TestBooks.h"
 
 namespace kivo::test {
 namespace {
@@ -52,9 +52,9 @@ private:
 class SuitoucyouCellMovementTest : public ::testing::Test {
 protected:
   // The book of 現金 with one registered receipt and the pending row below it.
-  void open(EntryBooksOptions options = {})
+  void open(BooksOptions options = {})
   {
-    doc = makeEntryBooks(options);
+    doc = makeBooks(options);
     doc->shiwakeArray() = {makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100)};
     doc->kaisya().setMinAvailableDenpyouNo(2);
     book = std::make_unique<Suitoucyou>(*doc, kGenkin, -1);
@@ -74,7 +74,7 @@ TEST_F(SuitoucyouCellMovementTest, TabWalksTheColumnsOfARow)
 {
   struct Case {
     const char* what;
-    EntryBooksOptions options;
+    BooksOptions options;
     Row::Column from;
     int32_t aite;  // -1: empty
     int64_t in, out;

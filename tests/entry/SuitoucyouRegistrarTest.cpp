@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "entry/SuitoucyouRegistrar.h"
-#include "entry/SuitoucyouTestBooks.h"
+#include "support/TestBooks.h"
 
 namespace kivo::test {
 namespace {
@@ -17,7 +17,7 @@ const Date kApril20(2024, 4, 20);
 
 class SuitoucyouRegistrarTest : public ::testing::Test {
 protected:
-  void SetUp() override { doc = makeEntryBooks(); }
+  void SetUp() override { doc = makeBooks(); }
 
   // Opens the book of 現金 as the window does: its pending entries go, the rows are
   // filled and a new pending row is registered.

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "entry/Suitoucyou.h"
-#include "entry/SuitoucyouTestBooks.h"
+#include "support/TestBooks.h"
 
 namespace kivo::test {
 namespace {
@@ -26,7 +26,7 @@ ShiwakePtr pendingEntry(int32_t kari, int32_t kashi, int32_t bookKamoku, int32_t
 
 TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOwnBook)
 {
-  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  auto doc = makeBooks({.hojyoKamoku = true});
   auto withHojyo = [](ShiwakePtr s, int32_t kariHojyo, int32_t kashiHojyo) {
     s->setKarikataHojyoKamokuCode(kariHojyo);
     s->setKashikataHojyoKamokuCode(kashiHojyo);
@@ -64,7 +64,7 @@ TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOw
 
 TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)
 {
-  auto doc = makeEntryBooks();
+  auto doc = makeBooks();
   ShiwakePtr kind2 = makeCashEntry(kMay1, 4, kShoumouhinhi, kGenkin, 0);
   kind2->setKindOfShiwake(Shiwake::kSuitoucyouNoAmount);
   ShiwakePtr voucher = makeVoucherLine(kApril20, 2, kShoumouhinhi, kGenkin, 300);
@@ -108,7 +108,7 @@ TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)
 
 class SuitoucyouBalanceTest : public ::testing::Test {
 protected:
-  void SetUp() override { doc = makeEntryBooks(); }
+  void SetUp() override { doc = makeBooks(); }
   void setOpening(int64_t v) { doc->kamokuOfCode(kGenkin)->setStartBalance(v, 99); }
   Suitoucyou& show()
   {
@@ -141,7 +141,7 @@ TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99)
 
 TEST_F(SuitoucyouBalanceTest, ASubAccountBookStartsFromTheSubAccountsBalance)
 {
-  doc = makeEntryBooks({.hojyoKamoku = true});
+  doc = makeBooks({.hojyoKamoku = true});
   KamokuPtr yokin = doc->kamokuOfCode(kFutsuuYokin);
   yokin->setStartBalance(1, 99);
   yokin->hojyoKamokuOfCode(2)->setStartBalance(400, 99);
@@ -191,7 +191,7 @@ TEST_F(SuitoucyouBalanceTest, IsGrayWhileTheJournalIsOutOfDateOrder)
 
 TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
 {
-  auto doc = makeEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  auto doc = makeBooks({.hojyoKamoku = true, .jigyoubu = true});
   Suitoucyou book(*doc, kGenkin, -1);
   book.renewSuitoucyouRows(1);
   struct Case {
@@ -243,7 +243,7 @@ TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
 
 TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
 {
-  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  auto doc = makeBooks({.hojyoKamoku = true});
   struct Case {
     const char* what;
     Row::Column column;
@@ -295,7 +295,7 @@ TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
 
 TEST(SuitoucyouTest, TheSelectedRowsAccountsForTheDescriptionList)
 {
-  auto doc = makeEntryBooks();
+  auto doc = makeBooks();
   struct Case {
     const char* what;
     int32_t aite;
@@ -322,7 +322,7 @@ TEST(SuitoucyouTest, TheSelectedRowsAccountsForTheDescriptionList)
 
 TEST(SuitoucyouTest, ThePickersChoiceNamesABookOrNothing)
 {
-  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  auto doc = makeBooks({.hojyoKamoku = true});
   Suitoucyou book(*doc, kFutsuuYokin, 1);
   using Choice = std::optional<std::pair<int32_t, int32_t>>;
   EXPECT_EQ(book.bookOfKamokuChoice(kFutsuuYokin, -1), Choice());  // its own account
@@ -336,7 +336,7 @@ TEST(SuitoucyouTest, ThePickersChoiceNamesABookOrNothing)
 
 TEST(SuitoucyouTest, AnEntrysBookIsItsCashAccount)
 {
-  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  auto doc = makeBooks({.hojyoKamoku = true});
   ShiwakePtr toBank = makeCashEntry(kApril10, 7, kShoumouhinhi, kFutsuuYokin, 5);
   toBank->setKashikataHojyoKamokuCode(2);
   doc->shiwakeArray() = {makeCashEntry(kApril10, 6, kGenkin, kFutsuuYokin, 5), toBank};
@@ -352,7 +352,7 @@ TEST(SuitoucyouTest, AnEntrysBookIsItsCashAccount)
 
 TEST(SuitoucyouTest, OpeningABookDropsItsOwnAndOrphanPendingEntriesOnly)
 {
-  auto doc = makeEntryBooks();
+  auto doc = makeBooks();
   ShiwakePtr other = pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin);
   ShiwakePtr registered = makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 5);
   doc->shiwakeArray() = {pendingEntry(kGenkin, -1, kGenkin), other, pendingEntry(kGenkin, -1, -1), registered};
@@ -363,7 +363,7 @@ TEST(SuitoucyouTest, OpeningABookDropsItsOwnAndOrphanPendingEntriesOnly)
 
 TEST(SuitoucyouTest, AShortcutDigitBelongsToOneBook)
 {
-  auto doc = makeEntryBooks({.hojyoKamoku = true});
+  auto doc = makeBooks({.hojyoKamoku = true});
   constexpr int32_t kKoguchi = 101;
   doc->kamokuOfCode(kKoguchi)->setKeyEquivalentOfSuitoucyouSubMenu(3);
   doc->kamokuOfCode(kFutsuuYokin)->hojyoKamokuOfCode(2)->setKeyEquivalentOfSuitoucyouSubMenu(3);

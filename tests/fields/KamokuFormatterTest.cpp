@@ -87,21 +87,6 @@ TEST(KamokuFormatter, TypedSubAccountLastsUntilTheNextAcceptedInput)
   EXPECT_EQ(f.inputedHojyoKamokuCode(), -1);
 }
 
-TEST(KamokuFormatter, AcceptArrayLimitsWhatIsRead)
-{
-  auto doc = test::makeFieldsTestDocument();
-  KamokuFormatter f(*doc, false);
-  f.setCodeSortedAcceptKamokuArray(doc->codeSortedGenkasyoukyakuShisanKamokuArray());
-  FieldValue v;
-  EXPECT_FALSE(f.getObjectValue(v, "100", nullptr));
-  EXPECT_FALSE(f.getObjectValue(v, "GENKIN", nullptr));
-  EXPECT_FALSE(f.getObjectValue(v, "1", nullptr));
-  ASSERT_TRUE(f.getObjectValue(v, "2", nullptr));
-  EXPECT_EQ(v, FieldValue::code(200));
-  ASSERT_TRUE(f.getObjectValue(v, "S", nullptr));  // only 車両運搬具 among them begins with S
-  EXPECT_EQ(v, FieldValue::code(210));
-}
-
 TEST(KamokuFormatter, ShowsNamesOfExactCodes)
 {
   auto doc = test::makeFieldsTestDocument();

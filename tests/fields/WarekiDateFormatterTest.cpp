@@ -8,7 +8,6 @@ namespace {
 TEST(WarekiDateFormatter, ShowsCommonOrEraForm)
 {
   WarekiDateFormatter f;
-  EXPECT_FALSE(f.isWareki());
   EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date(2024, 4, 1))), "2024/4/1");
   EXPECT_EQ(f.stringForObjectValue(FieldValue::text("2024/4/1")), std::nullopt);
   EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date())), std::nullopt);

@@ -2,6 +2,7 @@
 
 #include "document/MyDocument.h"
 #include "journal/Kanjyoumotocyou.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
@@ -329,14 +330,7 @@ TEST(LedgerOfTheRealChart, CashLedgerOfANewCorporation)
   genkin->setStartBalance(50000, Jigyoubu::kAllJigyoubuCode);
   int32_t no = 1;
   for (auto [date, amount] : {std::pair{Date(2024, 4, 3), 1200}, {Date(2024, 4, 28), 800}, {Date(2024, 5, 2), 500}}) {
-    auto s = std::make_shared<Shiwake>();
-    s->setDate(date);
-    s->setDenpyouNo(no++);
-    s->setKarikataKamokuCode(genkin->code());
-    s->setKarikataKingaku(amount);
-    s->setKashikataKamokuCode(uriage->code());
-    s->setKashikataKingaku(amount);
-    doc.shiwakeArray().push_back(s);
+    doc.shiwakeArray().push_back(test::makeEntry(date, no++, genkin->code(), uriage->code(), amount));
   }
   EXPECT_EQ(rowsOf(doc, Kanjyoumotocyou::motocyouArray(doc, genkin->code(), -1, 0, 12)),
             (std::vector<Row>{{B, "開始残高", 0, 0, 50000},

@@ -55,12 +55,6 @@ TEST(KaisyaAmounts, FormatsFollowThePrecision)
     EXPECT_EQ(k.textFileStringOfMemoryKingaku(c.stored), c.textFile);
     EXPECT_DOUBLE_EQ(k.displayKingakuOfMemoryKingaku(c.stored), c.display);
   }
-  Kaisya k;
-  k.setDecimalPrecision(1);
-  EXPECT_EQ(k.amountValueFormat(), "#,##0.0;0.0;-#,##0.0");
-  EXPECT_EQ(k.amountValueStringForZero(), "0.0");
-  EXPECT_DOUBLE_EQ(k.maxOutputAmountValueForFormatter(), 99999999999.9);
-  EXPECT_EQ(k.memoryKingakuOfDisplayKingaku(0.3), 3);
 }
 
 TEST(KaisyaAmounts, OutputBeyondTheLimitShowsPrecisionMark)

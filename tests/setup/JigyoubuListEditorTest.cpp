@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "setup/JigyoubuListEditor.h"
-#include "setup/SetupTestBooks.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
 
 using test::addJigyoubu;
 using test::addShiwake;
-using test::makeSetupBooks;
+using test::makeBooks;
 
 TEST(JigyoubuListEditor, NinetyNineSlotsFromTheDocument)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   JigyoubuPtr honten = addJigyoubu(*doc, 1, "本店");
   addJigyoubu(*doc, 5, "倉庫", false);
   JigyoubuListEditor editor(*doc);
@@ -28,7 +28,7 @@ TEST(JigyoubuListEditor, NinetyNineSlotsFromTheDocument)
 
 TEST(JigyoubuListEditor, ADivisionInUseOrHoldingABalanceStaysActive)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   addJigyoubu(*doc, 1, "本店");
   addJigyoubu(*doc, 2, "支店");
   addJigyoubu(*doc, 3, "倉庫");
@@ -48,7 +48,7 @@ TEST(JigyoubuListEditor, ADivisionInUseOrHoldingABalanceStaysActive)
 
 TEST(JigyoubuListEditor, ActiveDivisionsNeedUniqueNames)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   JigyoubuListEditor editor(*doc);
   editor.setIsActive(4, true);
   EXPECT_EQ(editor.validate().message, "事業部 04 の名前を入力してください。");
@@ -63,7 +63,7 @@ TEST(JigyoubuListEditor, ActiveDivisionsNeedUniqueNames)
 
 TEST(JigyoubuListEditor, WriteBackKeepsRecordsAndDropsEmptySlots)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   JigyoubuPtr honten = addJigyoubu(*doc, 1, "本店");
   JigyoubuListEditor editor(*doc);
   editor.setName(1, "本社");
@@ -82,7 +82,7 @@ TEST(JigyoubuListEditor, WriteBackKeepsRecordsAndDropsEmptySlots)
 
 TEST(JigyoubuListEditor, FirstDivisionsTakeOverTheCompanyOpeningBalances)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   doc->kamokuOfCode(100)->setStartBalance(700, 99);
   doc->kamokuOfCode(270)->setStartBalance(700, 99);
   auto sub = std::make_shared<HojyoKamoku>();

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "setup/KamokuListEditor.h"
-#include "setup/SetupTestBooks.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
 
 using test::addJigyoubu;
 using test::addShiwake;
-using test::makeSetupBooks;
+using test::makeBooks;
 
 constexpr int32_t kGenkin = 100;     // debit-natured, cash book
 constexpr int32_t kFutsuu = 103;     // debit-natured, cash book
@@ -22,7 +22,7 @@ protected:
   int row(int32_t code) const { return editor->indexOfKamokuCode(code); }
   void open() { editor = std::make_unique<KamokuListEditor>(*doc); }
 
-  std::unique_ptr<MyDocument> doc = makeSetupBooks();
+  std::unique_ptr<MyDocument> doc = makeBooks();
   std::unique_ptr<KamokuListEditor> editor;
 };
 

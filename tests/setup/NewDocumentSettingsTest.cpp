@@ -107,7 +107,7 @@ TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsTheCostReportNeeds)
   const std::vector<KamokuPtr> after = accountsOf(seizou);
   ASSERT_EQ(before.size(), after.size());
   for (size_t i = 0; i < before.size(); ++i)
-    if (before[i]->isActive()) EXPECT_TRUE(after[i]->isActive()) << before[i]->code();
+    if (before[i]->isActive()) { EXPECT_TRUE(after[i]->isActive()) << before[i]->code(); }
   int newlyActive = 0;
   for (size_t i = 0; i < before.size(); ++i)
     if (!before[i]->isActive() && after[i]->isActive()) {

@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "setup/PropertiesSettings.h"
-#include "setup/SetupTestBooks.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
 
 using Field = PropertiesSettings::Field;
 using test::addShiwake;
-using test::makeSetupBooks;
+using test::makeBooks;
 
 TEST(PropertiesSettings, WhatEntriesWouldMakeWrongIsFixedOnceTheJournalHoldsAny)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   EXPECT_TRUE(PropertiesSettings(*doc).canEditTermAndKind());
   addShiwake(*doc, 100, 300, 10);
   PropertiesSettings s(*doc);
@@ -37,7 +37,7 @@ TEST(PropertiesSettings, WhatEntriesWouldMakeWrongIsFixedOnceTheJournalHoldsAny)
 
 TEST(PropertiesSettings, AnEmptyJournalLetsTermIndustryAndPrecisionChange)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   doc->kamokuOfCode(100)->setStartBalance(1234, 99);
   PropertiesSettings s(*doc);
   s.startDate = Date(2024, 1, 1);
@@ -57,7 +57,7 @@ TEST(PropertiesSettings, AnEmptyJournalLetsTermIndustryAndPrecisionChange)
 
 TEST(PropertiesSettings, TermChecksAreTheNewDocumentOnes)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   struct Case {
     Date start, end;
     Field field;
@@ -80,7 +80,7 @@ TEST(PropertiesSettings, TermChecksAreTheNewDocumentOnes)
 
 TEST(PropertiesSettings, RescalingRefusesToLoseDigitsOrPassTheLimit)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   KamokuKubun& root = *doc->rootKamokuKubun();
   doc->kamokuOfCode(100)->setStartBalance(1250, 99);
   EXPECT_EQ(PropertiesSettings::rescaleStartBalances(root, 2, 1, false), "");
@@ -144,7 +144,7 @@ TEST(PropertiesSettings, PasswordRules)
   for (const Case& c : cases) {
     const PropertiesSettings::Refusal r = PropertiesSettings::checkPasswords(c.change, c.hasPassword, c.hasLimited);
     EXPECT_EQ(r.field, c.field) << c.what;
-    if (c.message) EXPECT_EQ(r.message, c.message) << c.what;
+    if (c.message) { EXPECT_EQ(r.message, c.message) << c.what; }
   }
 }
 

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "setup/SetupTestBooks.h"
 #include "setup/TekiyouListEditor.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
 
-using test::makeSetupBooks;
+using test::makeBooks;
 
 TEST(TekiyouListEditor, OthersGroupStandsFirstAndStays)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   // A document whose "その他" is not first.
   auto genkin = std::make_shared<TekiyouGroup>("現金");
   doc->tekiyouGroupArray().insert(doc->tekiyouGroupArray().begin(), genkin);
@@ -29,7 +29,7 @@ TEST(TekiyouListEditor, OthersGroupStandsFirstAndStays)
 
 TEST(TekiyouListEditor, GroupsAreNamedAfterActiveAccountsOnce)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   TekiyouListEditor editor(*doc);
   const std::vector<std::string> names = editor.namesAvailableForNewGroup();
   ASSERT_FALSE(names.empty());
@@ -42,7 +42,7 @@ TEST(TekiyouListEditor, GroupsAreNamedAfterActiveAccountsOnce)
 
 TEST(TekiyouListEditor, RemovingAGroupKeepsItsDescriptionsInOthers)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   TekiyouListEditor editor(*doc);
   const int g = editor.addGroup("現金");
   editor.addTekiyou(g, "切手代");
@@ -55,7 +55,7 @@ TEST(TekiyouListEditor, RemovingAGroupKeepsItsDescriptionsInOthers)
 
 TEST(TekiyouListEditor, EditsMovesAndChecks)
 {
-  auto doc = makeSetupBooks();
+  auto doc = makeBooks();
   TekiyouListEditor editor(*doc);
   const int g = editor.addGroup("普通預金");
   const int a = editor.addTekiyou(0, " 振込手数料 ");

@@ -19,7 +19,6 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentController.h"
 #include "document/gui/DocumentSession.h"
-#include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
 #include "platform/FilePanel.h"
 #include "platform/HelpWindow.h"
@@ -28,6 +27,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "platform/WindowController.h"
+#include "support/TestBooks.h"
 
 namespace kivo::test {
 
@@ -46,8 +46,6 @@ public:
   bool editingCell = false;
   bool printable = false;
   int printCount = 0;
-  int kamokuCode = -1;
-  int hojyoKamokuCode = -1;
   QStringList functionTitles;
   std::vector<std::string>* settleLog = nullptr;
 
@@ -58,8 +56,6 @@ public:
     return settleAnswer;
   }
   bool isEditingCell() const override { return editingCell; }
-  int displayKamokuCode() const override { return kamokuCode; }
-  int displayHojyoKamokuCode() const override { return hojyoKamokuCode; }
   bool validatePrintMenuItem() const override { return printable; }
   void printDocument() override { ++printCount; }
 
@@ -124,20 +120,10 @@ protected:
     flush();
   }
 
-  // A document of a small company with the shipped chart of accounts.
-  static std::unique_ptr<MyDocument> makeBooks(const std::string& name = "テスト商事", bool houjin = true)
-  {
-    auto doc = std::make_unique<MyDocument>();
-    doc->kaisya().setName(name);
-    doc->kaisya().setIsHoujin(houjin);
-    doc->setRootKamokuKubun(KamokuKubun::rootKamokuKubunForKaisya(doc->kaisya()));
-    return doc;
-  }
-
   // A document opened with its first window (the information window).
   DocumentSession* openBooks(const std::string& name = "テスト商事", bool houjin = true)
   {
-    DocumentSession* doc = app->documentController()->addDocument(makeBooks(name, houjin));
+    DocumentSession* doc = app->documentController()->addDocument(makeBooks({.name = name, .houjin = houjin}));
     flush();
     return doc;
   }

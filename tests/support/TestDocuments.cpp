@@ -64,7 +64,9 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
   for (int i = 0; i < size.shiwakeCount; ++i) {
     auto s = std::make_shared<Shiwake>();
     s->setDate(start.addingDays(static_cast<int>(static_cast<int64_t>(i) * days / size.shiwakeCount)));
-    s->setDenpyouNo(i / 2 + 1);
+    s->setDenpyouNo(size.denpyouCount > 0
+                        ? static_cast<int32_t>(static_cast<int64_t>(i) * size.denpyouCount / size.shiwakeCount) + 1
+                        : i / 2 + 1);
     const KamokuPtr& kari = all[rng() % all.size()];
     const KamokuPtr& kashi = all[rng() % all.size()];
     const int64_t amount = static_cast<int64_t>(rng() % 1000000) + 1;
@@ -82,7 +84,7 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
     s->setTekiyou("摘要テキスト " + std::to_string(i % 97));
     journal.push_back(std::move(s));
   }
-  kaisya.setMinAvailableDenpyouNo(size.shiwakeCount / 2 + 2);
+  kaisya.setMinAvailableDenpyouNo(size.denpyouCount > 0 ? size.denpyouCount + 1 : size.shiwakeCount / 2 + 2);
   return doc;
 }
 

@@ -12,6 +12,7 @@ struct GeneratedBooksSize {
   int kamokuCount = 300;
   int jigyoubuCount = 5;
   int hojyoKamokuCount = 50;
+  int denpyouCount = 0;  // vouchers the entries are numbered into (0: two entries a voucher)
 };
 
 // A synthetic chart (flat categories of numbered accounts), divisions, sub-accounts

@@ -64,13 +64,6 @@ void AppController::initialize()
 
 // --- start-up
 
-int AppController::systemVersion()
-{
-  // Every system this program runs on has what the program needs; the value stands for
-  // "10.5 or later", the newest level any window asks about.
-  return 0x1050;
-}
-
 QString AppController::bundleVersion() { return QCoreApplication::applicationVersion(); }
 
 void AppController::applicationDidFinishLaunching(const QStringList& filesToOpen)
@@ -85,7 +78,7 @@ void AppController::applicationDidFinishLaunching(const QStringList& filesToOpen
   bool opened = false;
   for (const QString& path : filesToOpen)
     if (documentController_->openDocumentWithContentsOfFile(path)) opened = true;
-  if (!opened && applicationShouldOpenUntitledFile()) documentController_->newDocument();
+  if (!opened) documentController_->newDocument();
 }
 
 // --- main window

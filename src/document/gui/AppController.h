@@ -45,10 +45,6 @@ public:
   // Shows the version history once for every new version, then opens the files given
   // or, when there are none, an untitled document.
   void applicationDidFinishLaunching(const QStringList& filesToOpen = {});
-  bool applicationShouldOpenUntitledFile() const { return true; }
-  // The system version in the form 0xMMmp; every system this program runs on counts as
-  // "10.5 or later".
-  static int systemVersion();
   // This program's version, as the help's version history knows it.
   static QString bundleVersion();
 
@@ -93,7 +89,6 @@ public:
   // --- menu commands
   void performCommand(Command command, QAction* sender) override;
   bool validateCommand(Command command, QAction* sender) override;
-  bool validateMenuItem(QAction* item) { return validateCommand(MainMenu::commandOf(item), item); }
   // Re-asks the enabling of every item of the main window's menus.
   void validateMainMenu();
 

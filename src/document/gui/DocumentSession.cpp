@@ -10,6 +10,7 @@
 #include "document/gui/DocumentController.h"
 #include "document/gui/PasswordController.h"
 #include "document/gui/ProgressStateController.h"
+#include "entry/SuitoucyouWindow.h"
 #include "platform/AlertSheet.h"
 #include "platform/DocumentLock.h"
 #include "platform/FilePanel.h"
@@ -150,10 +151,11 @@ WindowController* DocumentSession::firstWindowControllerOfKind(Kind kind) const
 
 WindowController* DocumentSession::suitoucyouControllerOfKamokuCode(int kamokuCode, int hojyoKamokuCode) const
 {
-  for (WindowController* wc : windowControllers_)
-    if (wc->windowKind() == Kind::Suitoucyou && wc->displayKamokuCode() == kamokuCode &&
-        wc->displayHojyoKamokuCode() == hojyoKamokuCode)
-      return wc;
+  for (WindowController* wc : windowControllers_) {
+    if (wc->windowKind() != Kind::Suitoucyou) continue;
+    const auto* book = dynamic_cast<const SuitoucyouWindow*>(wc);
+    if (book && book->displayKamokuCode() == kamokuCode && book->displayHojyoKamokuCode() == hojyoKamokuCode) return wc;
+  }
   return nullptr;
 }
 
@@ -219,6 +221,16 @@ bool DocumentSession::deselectKanjyoumotocyouCellsOfAllShiwake()
   for (WindowController* wc : controllers)
     if (wc->windowKind() == Kind::Kanjyoumotocyou && !wc->deselectEditingCell()) return false;
   return true;
+}
+
+void DocumentSession::windowControllerDidBecomeMain(WindowController* controller)
+{
+  rebuildDocumentMenus();
+  // A ledger row that cannot end its editing keeps the rest from happening.
+  if (deselectKanjyoumotocyouCellsOfAllShiwake() && controller->isOutputWindow()) {
+    updateAllOutputWindowControllersUIIfNeedUpdate();
+    if (controller->doNeedUpdate()) controller->updateUI(true);
+  }
 }
 
 // --- save and close hooks
@@ -319,7 +331,6 @@ bool DocumentSession::saveToPath(const QString& requestedPath)
   if (!sameFile) {
     lock_ = std::move(newLock);
     filePath_ = path;
-    emit displayNameChanged();
   }
   document_->updateChangeCount(MyDocument::ChangeType::Cleared);
   synchronizeWindowTitles();
@@ -330,7 +341,6 @@ void DocumentSession::close()
 {
   if (closing_) return;
   closing_ = true;
-  emit documentWillClose(this);
   const std::vector<WindowController*> controllers = windowControllers_;
   for (WindowController* wc : controllers) wc->closeWithoutAsking();
   lock_.reset();
@@ -388,6 +398,12 @@ void DocumentSession::setSubmenuOfDenpyouAndCyouhyouMenuItem()
   }
   for (WindowController* wc : windowControllers_)
     if (wc->mainMenu()) wc->mainMenu()->setShortcutItems(items);
+}
+
+void DocumentSession::rebuildDocumentMenus()
+{
+  setSubmenuOfShowSuitoucyouWindow();
+  setSubmenuOfDenpyouAndCyouhyouMenuItem();
 }
 
 void DocumentSession::removeWindowMenuItemOfWindowController(WindowController* controller)

@@ -36,10 +36,7 @@ public:
   // The controllers a document keeps once made: each absent until first stored, then
   // kept (and owned) until the document closes.
   enum class OwnedController {
-    FurikaedenpyouBookmark,
-    FurikaedenpyouSelect,
     InputHiduke,
-    InputKingaku,
     ProgressState,
     ShiwakenikkiDisplayCondition,
     Period,
@@ -48,9 +45,6 @@ public:
     SelectPluralKamoku,
     SelectPluralHojyoKamoku,
     SelectPluralKamokuWithHojyo,
-    Houkokusyo,
-    KaisyahouHoukokusyo,
-    Kurikoshi,
   };
 
   // An untitled document (filePath empty) or one read from filePath.
@@ -111,14 +105,6 @@ public:
   // share one); width 0 until a window of the kind was placed; not stored in the file.
   QRect windowFrame(Kind kind) const;
   void setWindowFrame(Kind kind, const QRect& frame);
-  QRect furikaedenpyouWindowFrame() const { return windowFrame(Kind::Furikaedenpyou); }
-  void setFurikaedenpyouWindowFrame(const QRect& r) { setWindowFrame(Kind::Furikaedenpyou, r); }
-  QRect suitoucyouWindowFrame() const { return windowFrame(Kind::Suitoucyou); }
-  void setSuitoucyouWindowFrame(const QRect& r) { setWindowFrame(Kind::Suitoucyou, r); }
-  QRect shiwakenikkiWindowFrame() const { return windowFrame(Kind::Shiwakenikki); }
-  void setShiwakenikkiWindowFrame(const QRect& r) { setWindowFrame(Kind::Shiwakenikki, r); }
-  QRect kanjyoumotocyouWindowFrame() const { return windowFrame(Kind::Kanjyoumotocyou); }
-  void setKanjyoumotocyouWindowFrame(const QRect& r) { setWindowFrame(Kind::Kanjyoumotocyou, r); }
 
   // --- owned controllers
   QObject* ownedController(OwnedController which) const;
@@ -142,6 +128,10 @@ public:
   void updateAllWindowControllersUI() { document_->updateAllWindowControllersUI(); }
   // Asks every ledger window to end its cell editing; false as soon as one refuses.
   bool deselectKanjyoumotocyouCellsOfAllShiwake();
+  // A window of the document became main: the document's menus are rebuilt into it;
+  // unless a ledger row cannot end its editing, an output window catches up with the
+  // changes it missed in the background, and so do the others that wait.
+  void windowControllerDidBecomeMain(WindowController* controller);
 
   // --- save and close hooks
   // Before saving: every window that edits the books settles its row or record (the
@@ -168,6 +158,8 @@ public:
   // --- menus
   void setSubmenuOfShowSuitoucyouWindow();
   void setSubmenuOfDenpyouAndCyouhyouMenuItem();
+  // Both of the above, as a window loads or becomes main.
+  void rebuildDocumentMenus();
   void removeWindowMenuItemOfWindowController(WindowController* controller);
 
   // --- password
@@ -183,10 +175,6 @@ public:
   static constexpr const char* kCannotSaveTitle = "保存できません";
   static constexpr const char* kSaveButton = "保存";
   static constexpr const char* kDontSaveButton = "保存しない";
-
-signals:
-  void documentWillClose(kivo::DocumentSession* document);
-  void displayNameChanged();
 
 private:
   bool ensureLockForSaving(const QString& path, DocumentLock* lock);

@@ -57,8 +57,6 @@ void ProgressStateController::setSubProgressFieldStringValue(const QString& text
 
 QString ProgressStateController::progressFieldStringValue() const { return progressField_->text(); }
 
-QString ProgressStateController::subProgressFieldStringValue() const { return subProgressField_->text(); }
-
 void ProgressStateController::setCancelButtonEnabled(bool enabled) { cancelButton_->setEnabled(enabled); }
 
 void ProgressStateController::startProgressIndicatorAnimation()

@@ -55,7 +55,6 @@ public:
   void abortProgressStateWindow();
 
   QString progressFieldStringValue() const;
-  QString subProgressFieldStringValue() const;
   QPushButton* cancelButton() const { return cancelButton_; }
   QProgressBar* progressIndicator() const { return progressBar_; }
   double progressIndicatorValue() const { return value_; }

@@ -103,7 +103,6 @@ public:
   // --- the one selection
   int selectedRow() const { return selectedRow_; }
   int selectedMatrixId() const { return selectedMatrix_; }
-  bool hasSelection() const { return selectedRow_ >= 0; }
   // Selects the cell, scrolls its row into view and, when its matrix is editable,
   // opens the field editor on it. A field editor open elsewhere is dropped: the
   // caller has ended its editing first.

@@ -35,6 +35,8 @@ public:
   virtual const std::vector<QAction*>& functionMenuActions() = 0;
   // Enables the "機能" items as the window's state allows.
   virtual void validateMenuItems() = 0;
+  // The item a user reads as the title (how the tests find an item); enabling goes
+  // by the items' commands.
   QAction* functionMenuAction(const QString& title);
 
 protected:

@@ -11,7 +11,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
 
@@ -21,6 +20,8 @@
 #include "entry/FurikaedenpyouNavigator.h"
 #include "entry/FurikaedenpyouRegistrar.h"
 #include "entry/gui/FurikaedenpyouView.h"
+#include "entry/gui/RemoveDenpyouCommand.h"
+#include "entry/gui/RemoveDenpyouRowCommand.h"
 #include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/HojyoKamokuFormatter.h"
@@ -45,76 +46,6 @@ constexpr uint32_t kShift = MainMenu::kShiftKeyMask;
 constexpr uint32_t kOption = MainMenu::kAlternateKeyMask;
 
 }  // namespace
-
-// --- undo records
-
-// Deleting a voucher: undo puts its entries and bookmark back, redo deletes again.
-class FurikaedenpyouController::RemoveDenpyouCommand : public QUndoCommand {
-public:
-  RemoveDenpyouCommand(FurikaedenpyouController* controller, FurikaedenpyouDeletion deletion)
-      : QUndoCommand(qs(kDeleteDenpyouActionName)), controller_(controller), deletion_(std::move(deletion))
-  {
-  }
-  void undo() override
-  {
-    if (!controller_) return;
-    deletion_.restore(controller_->document()->document(), controller_->drawerBookmarkArray());
-    controller_->displayShiwakeOfDenpyouNo(deletion_.denpyouNo());
-  }
-  void redo() override
-  {
-    if (first_) {  // the deletion itself was done before the command was recorded
-      first_ = false;
-      return;
-    }
-    if (!controller_) return;
-    deletion_ = FurikaedenpyouDeletion::removeDenpyou(controller_->document()->document(), deletion_.denpyouNo(),
-                                                      controller_->drawerBookmarkArray());
-    controller_->showAfterDeletion(deletion_);
-  }
-
-private:
-  QPointer<FurikaedenpyouController> controller_;
-  FurikaedenpyouDeletion deletion_;
-  bool first_ = true;
-};
-
-// Removing a voucher row: the one operation removes the row or puts it back.
-class FurikaedenpyouController::RemoveDenpyouRowCommand : public QUndoCommand {
-public:
-  RemoveDenpyouRowCommand(FurikaedenpyouController* controller, int row)
-      : QUndoCommand(qs(kDeleteRowActionName)),
-        controller_(controller),
-        row_(row),
-        displayGeneration_(controller->displayGeneration_)
-  {
-  }
-  void undo() override { toggle(); }
-  void redo() override
-  {
-    if (first_) {
-      first_ = false;
-      return;
-    }
-    toggle();
-  }
-
-private:
-  void toggle()
-  {
-    // The row belongs to the voucher as it was shown; once the window shows a voucher
-    // afresh there is nothing left to put back.
-    if (!controller_ || controller_->displayGeneration_ != displayGeneration_) {
-      setObsolete(true);
-      return;
-    }
-    controller_->toggleRemovedRow(row_);
-  }
-  QPointer<FurikaedenpyouController> controller_;
-  int row_;
-  uint64_t displayGeneration_;
-  bool first_ = true;
-};
 
 // --- life
 
@@ -523,13 +454,6 @@ void FurikaedenpyouController::showInvalidDenpyouSheet(const FurikaedenpyouCheck
   if (result.row >= 0) deselectSelectedCellAndThenSelectDenpyouRow(result.row, result.column);
 }
 
-bool FurikaedenpyouController::doAllDenpyouCellsHaveValidObjectValuesAtRow(int row, bool showErrorMessage)
-{
-  const FurikaedenpyouCheckResult result = denpyou_.doAllDenpyouCellsHaveValidObjectValuesAtRow(row);
-  if (!result && showErrorMessage) showInvalidDenpyouSheet(result);
-  return result.ok;
-}
-
 bool FurikaedenpyouController::isDenpyouAbleToSetShiwakeArrayWithErrorMessage(bool showErrorMessage)
 {
   const FurikaedenpyouCheckResult result = denpyou_.isDenpyouAbleToSetShiwakeArray();
@@ -615,7 +539,7 @@ void FurikaedenpyouController::removeDenpyouFromShiwake()
   FurikaedenpyouDeletion deletion = FurikaedenpyouDeletion::removeDenpyou(
       document()->document(), denpyou_.displayingDenpyouNo(), drawerBookmarkArray());
   showAfterDeletion(deletion);
-  if (deletion.didRemove()) document()->undoManager()->push(new RemoveDenpyouCommand(this, std::move(deletion)));
+  if (deletion.didRemove()) document()->undoManager()->push(new RemoveDenpyouCommand(document(), std::move(deletion)));
 }
 
 void FurikaedenpyouController::showAfterDeletion(const FurikaedenpyouDeletion& deletion)
@@ -687,7 +611,7 @@ void FurikaedenpyouController::handleChooseRemoveDenpyouRow()
 void FurikaedenpyouController::undoableRemoveDenpyouRow(int row)
 {
   toggleRemovedRow(row);
-  document()->undoManager()->push(new RemoveDenpyouRowCommand(this, row));
+  document()->undoManager()->push(new RemoveDenpyouRowCommand(document(), row, displayGeneration_));
 }
 
 void FurikaedenpyouController::toggleRemovedRow(int row)
@@ -754,45 +678,51 @@ const std::vector<QAction*>& FurikaedenpyouController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
   using Self = FurikaedenpyouController;
+  using F = FunctionCommand;
   auto key = [](const char* k, uint32_t mask) {
     return MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(k), mask);
   };
-  auto add = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
-    addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); });
+  auto item = [&](F command, const char* title, const QKeySequence& k, std::function<void()> perform,
+                  Validation validation = Validation::BeforeAndAfter) {
+    setFunctionCommand(addFunctionMenuAction(qs(title), k, std::move(perform), validation), command);
+  };
+  auto add = [&](F command, const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    item(command, title, k, [this, slot] { (this->*slot)(); });
   };
   // Moving to another voucher checks the items afterwards only.
-  auto addMove = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
-    addFunctionMenuAction(
-        qs(title), k, [this, slot] { (this->*slot)(); }, Validation::After);
+  auto addMove = [&](F command, const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    item(
+        command, title, k, [this, slot] { (this->*slot)(); }, Validation::After);
   };
-  addFunctionMenuAction(
-      qs("伝票を登録"), key("s", kCommand | kOption), [this] { handleChooseDenpyouToShiwakeArrayMenu(); },
+  item(
+      F::Register, "伝票を登録", key("s", kCommand | kOption), [this] { handleChooseDenpyouToShiwakeArrayMenu(); },
       Validation::None);
-  add("新規伝票", &Self::displayEmptyDenpyou, key("N", kCommand | kShift));
-  add("伝票の複製", &Self::displayDuplicateDenpyou, key("D", kCommand | kShift));
-  add("伝票の削除", &Self::removeDenpyouFromShiwake, key("R", kCommand | kShift));
+  add(F::NewDenpyou, "新規伝票", &Self::displayEmptyDenpyou, key("N", kCommand | kShift));
+  add(F::DuplicateDenpyou, "伝票の複製", &Self::displayDuplicateDenpyou, key("D", kCommand | kShift));
+  add(F::RemoveDenpyou, "伝票の削除", &Self::removeDenpyouFromShiwake, key("R", kCommand | kShift));
   addFunctionMenuSeparator();
   // The month and end commands share "]" and "[" with different modifiers on a Mac;
   // here each needs a key of its own, so they go on Page Down and Page Up.
-  addMove("次の伝票", &Self::showNextDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketRight));
-  addMove("１０個後の伝票", &Self::skipDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketRight));
-  addMove("次月の伝票", &Self::showNextMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-  addMove("最後の伝票", &Self::showEndDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageDown));
-  addMove("前の伝票", &Self::showPreviousDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketLeft));
-  addMove("１０個前の伝票", &Self::reverseSkipDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketLeft));
-  addMove("月初の伝票", &Self::showPreviousMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageUp));
-  addMove("最初の伝票", &Self::showStartDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageUp));
-  addMove("日付を指定し伝票を表示...", &Self::selectDisplayDenpyou, QKeySequence());
+  addMove(F::Navigate, "次の伝票", &Self::showNextDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketRight));
+  addMove(F::Navigate, "１０個後の伝票", &Self::skipDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketRight));
+  addMove(F::Navigate, "次月の伝票", &Self::showNextMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+  addMove(F::Navigate, "最後の伝票", &Self::showEndDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageDown));
+  addMove(F::Navigate, "前の伝票", &Self::showPreviousDenpyou, QKeySequence(Qt::CTRL | Qt::Key_BracketLeft));
+  addMove(F::Navigate, "１０個前の伝票", &Self::reverseSkipDenpyou,
+          QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_BracketLeft));
+  addMove(F::Navigate, "月初の伝票", &Self::showPreviousMonthDenpyou, QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+  addMove(F::Navigate, "最初の伝票", &Self::showStartDenpyou, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_PageUp));
+  addMove(F::SelectDisplayDenpyou, "日付を指定し伝票を表示...", &Self::selectDisplayDenpyou, QKeySequence());
   addFunctionMenuSeparator();
-  addMove(kShowBookmarkTitle, &Self::toggleBookmarkDrawer, QKeySequence());
+  addMove(F::ToggleBookmarkDrawer, kShowBookmarkTitle, &Self::toggleBookmarkDrawer, QKeySequence());
   // Naming a bookmark comes with the bookmarks; until then the item is disabled.
-  addFunctionMenuAction(qs("ブックマークに追加..."), key("B", kCommand | kShift), nullptr);
+  item(F::AddBookmark, "ブックマークに追加...", key("B", kCommand | kShift), nullptr);
   addFunctionMenuSeparator();
-  add("行の追加", &Self::handleChooseAddDenpyouRow, key("k", kCommand));
-  add("行の挿入", &Self::handleChooseInsertDenpyouRow, key("i", kCommand));
-  add("行の削除", &Self::handleChooseRemoveDenpyouRow, key("r", kCommand));
+  add(F::EditRow, "行の追加", &Self::handleChooseAddDenpyouRow, key("k", kCommand));
+  add(F::EditRow, "行の挿入", &Self::handleChooseInsertDenpyouRow, key("i", kCommand));
+  add(F::EditRow, "行の削除", &Self::handleChooseRemoveDenpyouRow, key("r", kCommand));
   addFunctionMenuSeparator();
-  add("前行同項目をコピー", &Self::setItemAsAboveDenpyouRowItem, key("C", kCommand | kShift));
+  add(F::SetItemAsAboveRowItem, "前行同項目をコピー", &Self::setItemAsAboveDenpyouRowItem, key("C", kCommand | kShift));
   reserveFunctionMenuShortcuts();
   return functionActions_;
 }
@@ -812,20 +742,18 @@ void FurikaedenpyouController::validateMenuItems()
   const int row = denpyou_.selectedEditableIndex() >= 0 ? denpyou_.selectedDenpyouRow() : -1;
   for (QAction* a : functionActions_) {
     if (!a) continue;
-    const QString t = a->text();
-    if (t == qs("新規伝票") || t == qs("伝票の複製")) {
-      a->setEnabled(counterLeft);
-    } else if (t == qs(kShowBookmarkTitle) || t == qs(kHideBookmarkTitle)) {
+    switch (functionCommandOf<FunctionCommand>(a)) {
+    case FunctionCommand::NewDenpyou:
+    case FunctionCommand::DuplicateDenpyou: a->setEnabled(counterLeft); break;
+    case FunctionCommand::ToggleBookmarkDrawer:
       a->setText(qs(isBookmarkDrawerOpen() ? kHideBookmarkTitle : kShowBookmarkTitle));
       a->setEnabled(true);
-    } else if (t == qs("ブックマークに追加...") || t == qs("日付を指定し伝票を表示...")) {
-      a->setEnabled(false);
-    } else if (t == qs("行の追加") || t == qs("行の挿入") || t == qs("行の削除")) {
-      a->setEnabled(row >= 0);
-    } else if (t == qs("前行同項目をコピー")) {
-      a->setEnabled(denpyou_.canSetItemAsAboveDenpyouRowItem());
-    } else {
-      a->setEnabled(true);
+      break;
+    case FunctionCommand::AddBookmark:
+    case FunctionCommand::SelectDisplayDenpyou: a->setEnabled(false); break;
+    case FunctionCommand::EditRow: a->setEnabled(row >= 0); break;
+    case FunctionCommand::SetItemAsAboveRowItem: a->setEnabled(denpyou_.canSetItemAsAboveDenpyouRowItem()); break;
+    default: a->setEnabled(true); break;
     }
   }
 }

@@ -44,10 +44,22 @@ public:
   using Column = FurikaedenpyouRow::Column;
   using Command = FurikaedenpyouCellMovement::Command;
 
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand {
+    Register,
+    NewDenpyou,
+    DuplicateDenpyou,
+    RemoveDenpyou,
+    Navigate,  // to another voucher
+    SelectDisplayDenpyou,
+    ToggleBookmarkDrawer,
+    AddBookmark,
+    EditRow,  // add, insert or remove the selected row
+    SetItemAsAboveRowItem,
+  };
+
   static constexpr const char* kWindowMenuTitle = "振替伝票";
   static constexpr const char* kTitleSuffix = " - 振替伝票";
-  static constexpr const char* kDeleteDenpyouActionName = "伝票の削除";
-  static constexpr const char* kDeleteRowActionName = "行の削除";
   static constexpr const char* kShowBookmarkTitle = "ブックマークを表示";
   static constexpr const char* kHideBookmarkTitle = "ブックマークを隠す";
 
@@ -70,7 +82,6 @@ public:
   FurikaedenpyouView* denpyouView() const { return denpyouView_; }
   QLineEdit* taisyakuBalanceField() const { return taisyakuBalanceField_; }
   QPushButton* selectDisplayDenpyouButton() const { return selectDisplayDenpyouButton_; }
-  QDockWidget* bookmarkDrawer() const { return bookmarkDrawer_; }
   int32_t displayingDenpyouNo() const { return denpyou_.displayingDenpyouNo(); }
 
   // --- showing a voucher
@@ -82,7 +93,6 @@ public:
 
   // --- balance, checks, registration
   void setTaisyakuBalanceFieldValue();
-  bool doAllDenpyouCellsHaveValidObjectValuesAtRow(int row, bool showErrorMessage);
   bool isDenpyouAbleToSetShiwakeArrayWithErrorMessage(bool showErrorMessage);
   void setDenpyouToShiwakeArray();
   // The register command ("伝票を登録"): true when there was nothing to register or it
@@ -93,6 +103,11 @@ public:
   void displayEmptyDenpyou();
   void displayDuplicateDenpyou();
   void removeDenpyouFromShiwake();
+  // After a deletion: the voucher that followed, else an empty new voucher.
+  void showAfterDeletion(const FurikaedenpyouDeletion& deletion);
+  // The drawer's own list of bookmarks (a limited user's), nullptr when the drawer
+  // shows the document's.
+  std::vector<BookmarkPtr>* drawerBookmarkArray();
   void showNextDenpyou();
   void showPreviousDenpyou();
   void skipDenpyou();
@@ -112,16 +127,17 @@ public:
   void handleChooseRemoveDenpyouRow();
   // Removes row r, or puts the last removed row back at r (its own undo).
   void undoableRemoveDenpyouRow(int row);
+  // Removes the row or puts the kept one back, without recording undo.
+  void toggleRemovedRow(int row);
+  // Counts the showings of a voucher: a removed row can be put back only into the
+  // showing it was removed from.
+  uint64_t displayGeneration() const { return displayGeneration_; }
   void setItemAsAboveDenpyouRowItem();
 
   // --- keys
   // Tab, Back-tab and the arrows; false when the typed text of the cell is refused
   // (the selection stays).
   bool moveSelectDenpyouCellByCommand(Command command);
-  void handleFurikaedenpyouViewKeyDown(const NotificationCenter::Notification& notification)
-  {
-    handleEntryGridViewKeyDown(notification);
-  }
 
   // --- bookmark drawer
   void toggleBookmarkDrawer();
@@ -155,9 +171,6 @@ protected:
   void windowWillCloseHook() override;
 
 private:
-  class RemoveDenpyouCommand;
-  class RemoveDenpyouRowCommand;
-
   // EntryGridView::Delegate
   int numberOfRows() const override;
   QString stringValue(int row, int matrixId) const override;
@@ -194,13 +207,6 @@ private:
   // A voucher the window must not change: says why and answers true.
   bool refuseUnchangeableDenpyou();
   void navigateTo(std::optional<int32_t> (*target)(const MyDocument&, int32_t));
-  // After a deletion: the voucher that followed, else an empty new voucher.
-  void showAfterDeletion(const FurikaedenpyouDeletion& deletion);
-  // The drawer's own list of bookmarks (a limited user's), nullptr when the drawer
-  // shows the document's.
-  std::vector<BookmarkPtr>* drawerBookmarkArray();
-  // Removes the row or puts the kept one back, without recording undo.
-  void toggleRemovedRow(int row);
 
   Furikaedenpyou denpyou_;
   FurikaedenpyouView* denpyouView_ = nullptr;
@@ -222,8 +228,6 @@ private:
 
   // A limited user's drawer lists only the bookmarks marked for it.
   std::vector<BookmarkPtr> limitedUserBookmarkArray_;
-  // Counts the showings of a voucher: a removed row can be put back only into the
-  // showing it was removed from.
   uint64_t displayGeneration_ = 0;
 };
 

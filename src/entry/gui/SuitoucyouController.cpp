@@ -10,7 +10,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -19,6 +18,7 @@
 #include "document/gui/DocumentSession.h"
 #include "document/gui/ProgressStateController.h"
 #include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/RemoveSuitoucyouRowCommand.h"
 #include "entry/gui/SuitoucyouView.h"
 #include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
@@ -43,13 +43,6 @@ using Row = SuitoucyouRow;
 constexpr uint32_t kCommand = MainMenu::kCommandKeyMask;
 constexpr uint32_t kShift = MainMenu::kShiftKeyMask;
 constexpr uint32_t kOption = MainMenu::kAlternateKeyMask;
-
-// The "機能" items whose enabling is not simply "on".
-constexpr const char* kShowKamokuTitle = "表示する勘定科目...";
-constexpr const char* kShowHojyoKamokuTitle = "表示する補助科目...";
-constexpr const char* kAddRowTitle = "行の追加";
-constexpr const char* kInsertRowTitle = "行の挿入";
-constexpr const char* kDuplicateRowTitle = "行の複製";
 
 // A balance computed while the journal was out of date order.
 const QColor kGrayText(0x8c, 0x8c, 0x8c);
@@ -81,33 +74,6 @@ public:
 
 private:
   SuitoucyouController* c_;
-};
-
-// Removing a row: undo puts its entry back at its place, redo removes that entry's
-// row again.
-class SuitoucyouController::RemoveSuitoucyouRowCommand : public QUndoCommand {
-public:
-  RemoveSuitoucyouRowCommand(SuitoucyouController* controller, SuitoucyouRegistrar::Removal removal)
-      : QUndoCommand(qs(kDeleteRowActionName)), controller_(controller), removal_(std::move(removal))
-  {
-  }
-  void undo() override
-  {
-    if (controller_) controller_->restoreRemovedRow(removal_);
-  }
-  void redo() override
-  {
-    if (first_) {  // the removal itself was done before the command was recorded
-      first_ = false;
-      return;
-    }
-    if (!controller_ || !controller_->redoRemoval(removal_)) setObsolete(true);
-  }
-
-private:
-  QPointer<SuitoucyouController> controller_;
-  SuitoucyouRegistrar::Removal removal_;
-  bool first_ = true;
 };
 
 // --- life
@@ -653,7 +619,9 @@ void SuitoucyouController::removeSelectedRow()
   setZandakaMatrixCellsValue();
   reloadSuitoucyouView();
   validateMenuItems();
-  if (removal.isUndoable) document()->undoManager()->push(new RemoveSuitoucyouRowCommand(this, std::move(removal)));
+  if (removal.isUndoable)
+    document()->undoManager()->push(new RemoveSuitoucyouRowCommand(document(), book_.displayKamokuCode(),
+                                                                   book_.displayHojyoKamokuCode(), std::move(removal)));
 }
 
 void SuitoucyouController::restoreRemovedRow(const SuitoucyouRegistrar::Removal& removal)
@@ -866,18 +834,19 @@ const std::vector<QAction*>& SuitoucyouController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
   using Self = SuitoucyouController;
+  using F = FunctionCommand;
   auto key = [](const char* k, uint32_t mask) {
     return MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(k), mask);
   };
-  auto add = [&](const char* title, void (Self::*slot)(), const QKeySequence& k) {
-    addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); });
+  auto add = [&](F command, const char* title, void (Self::*slot)(), const QKeySequence& k) {
+    setFunctionCommand(addFunctionMenuAction(qs(title), k, [this, slot] { (this->*slot)(); }), command);
   };
 
-  add(kShowKamokuTitle, &Self::showSuitouKamokuFormatterListWindowForDisplayingKamokuField,
+  add(F::ShowKamoku, "表示する勘定科目...", &Self::showSuitouKamokuFormatterListWindowForDisplayingKamokuField,
       key("K", kCommand | kShift));
   if (document()->document().doesHaveSuitouKamokuWhichHasActiveHojyoKamoku())
-    add(kShowHojyoKamokuTitle, &Self::showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField,
-        key("H", kCommand | kShift));
+    add(F::ShowHojyoKamoku, "表示する補助科目...",
+        &Self::showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField, key("H", kCommand | kShift));
   shortcutMenu_ = new QMenu(qs(kShortcutMenuTitle), this);
   for (int digit = 1; digit <= 9; ++digit) {
     QAction* item = shortcutMenu_->addAction(QStringLiteral("Ctrl キー + %1").arg(digit));
@@ -885,19 +854,22 @@ const std::vector<QAction*>& SuitoucyouController::functionMenuActions()
     item->setCheckable(true);
     connect(item, &QAction::triggered, this, [this, digit] { changeKeyEquivalentOfSuitoucyouSubMenu(digit); });
   }
+  setFunctionCommand(shortcutMenu_->menuAction(), F::ShortcutMenu);
   functionActions_.push_back(shortcutMenu_->menuAction());
   addFunctionMenuSeparator();
-  addFunctionMenuAction(
+  QAction* registerRow = addFunctionMenuAction(
       QStringLiteral("行を登録"), key("s", kCommand | kOption),
       [this] { handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwakeArrayMenu(); }, Validation::After);
-  add(kAddRowTitle, &Self::handleChooseAddSuitoucyouRow, key("k", kCommand));
-  add(kInsertRowTitle, &Self::handleChooseInsertSuitoucyouRow, key("i", kCommand));
-  add(kDuplicateRowTitle, &Self::handleChooseDuplicateSuitoucyouRow, key("d", kCommand));
-  add("行の削除", &Self::handleChooseRemoveSuitoucyouRow, key("r", kCommand));
+  setFunctionCommand(registerRow, F::Register);
+  add(F::NewRow, "行の追加", &Self::handleChooseAddSuitoucyouRow, key("k", kCommand));
+  add(F::NewRow, "行の挿入", &Self::handleChooseInsertSuitoucyouRow, key("i", kCommand));
+  add(F::NewRow, "行の複製", &Self::handleChooseDuplicateSuitoucyouRow, key("d", kCommand));
+  add(F::RemoveRow, "行の削除", &Self::handleChooseRemoveSuitoucyouRow, key("r", kCommand));
   addFunctionMenuSeparator();
-  add("前行同項目を転記", &Self::setItemAsAboveSuitoucyouRowItem, key("C", kCommand | kShift));
+  add(F::SetItemAsAboveRowItem, "前行同項目を転記", &Self::setItemAsAboveSuitoucyouRowItem,
+      key("C", kCommand | kShift));
   addFunctionMenuSeparator();
-  add("日付順に並び替え", &Self::recalculateZandaka, key("J", kCommand | kShift));
+  add(F::SortByDate, "日付順に並び替え", &Self::recalculateZandaka, key("J", kCommand | kShift));
   reserveFunctionMenuShortcuts(shortcutMenu_->menuAction());
   return functionActions_;
 }
@@ -908,15 +880,12 @@ void SuitoucyouController::validateMenuItems()
   const bool counterLeft = document()->document().kaisya().minAvailableDenpyouNo() <= Kaisya::kMaxDenpyouNo;
   for (QAction* a : functionActions_) {
     if (!a) continue;
-    const QString t = a->text();
-    if (t == qs(kShowKamokuTitle))
-      a->setEnabled(selectDisplayingKamokuButton_->isEnabled());
-    else if (t == qs(kShowHojyoKamokuTitle))
-      a->setEnabled(selectDisplayingHojyoKamokuButton_->isEnabled());
-    else if (t == qs(kAddRowTitle) || t == qs(kInsertRowTitle) || t == qs(kDuplicateRowTitle))
-      a->setEnabled(counterLeft);
-    else
-      a->setEnabled(true);
+    switch (functionCommandOf<FunctionCommand>(a)) {
+    case FunctionCommand::ShowKamoku: a->setEnabled(selectDisplayingKamokuButton_->isEnabled()); break;
+    case FunctionCommand::ShowHojyoKamoku: a->setEnabled(selectDisplayingHojyoKamokuButton_->isEnabled()); break;
+    case FunctionCommand::NewRow: a->setEnabled(counterLeft); break;
+    default: a->setEnabled(true); break;
+    }
   }
 }
 

@@ -47,9 +47,20 @@ public:
   using Column = SuitoucyouRow::Column;
   using Command = SuitoucyouCellMovement::Command;
 
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand {
+    ShowKamoku,
+    ShowHojyoKamoku,
+    ShortcutMenu,
+    Register,
+    NewRow,  // add, insert or duplicate a row: each takes a new number
+    RemoveRow,
+    SetItemAsAboveRowItem,
+    SortByDate,
+  };
+
   static constexpr const char* kWindowMenuTitle = "出納帳";
   static constexpr const char* kTitleSuffix = " - 出納帳";
-  static constexpr const char* kDeleteRowActionName = "行の削除";
   static constexpr const char* kShortcutMenuTitle = "この出納帳を表示するショートカット";
   static constexpr const char* kProgressMessage = "出納帳の残高を計算中...";
 
@@ -123,14 +134,14 @@ public:
   void handleChooseDuplicateSuitoucyouRow();
   void handleChooseRemoveSuitoucyouRow();
   void setItemAsAboveSuitoucyouRowItem();
+  // The undo of a removal: puts the entry back at its place; the redo removes that
+  // entry's row again (false when the book does not show it).
+  void restoreRemovedRow(const SuitoucyouRegistrar::Removal& removal);
+  bool redoRemoval(SuitoucyouRegistrar::Removal& removal);
 
   // --- keys
   // Tab, Back-tab and the arrows; false when the cell's typed text is refused.
   bool moveSelectSuitoucyouCellByCommand(Command command);
-  void handleSuitoucyouViewKeyDown(const NotificationCenter::Notification& notification)
-  {
-    handleEntryGridViewKeyDown(notification);
-  }
 
   // --- "機能" menu and the book's shortcut
   const std::vector<QAction*>& functionMenuActions() override;
@@ -162,7 +173,6 @@ protected:
 
 private:
   class MovementActions;
-  class RemoveSuitoucyouRowCommand;
 
   // EntryGridView::Delegate
   int numberOfRows() const override;
@@ -194,10 +204,8 @@ private:
   void markEdited();
   void setDisplayingKamokuFieldValue();
   void updateWindowMenu();
-  // Removes the selected row, or (redo) the row of the entry, recording the undo.
+  // Removes the selected row, recording the undo.
   void removeSelectedRow();
-  void restoreRemovedRow(const SuitoucyouRegistrar::Removal& removal);
-  bool redoRemoval(SuitoucyouRegistrar::Removal& removal);
   void beginAlertSheet(const char* title, const std::string& message);
   // Every other open book of the document.
   std::vector<SuitoucyouController*> otherSuitoucyouControllers() const;

@@ -64,7 +64,6 @@ InputPanelController::InputPanelController(const QString& caption, int fieldWidt
 
 void InputPanelController::resetTextFieldWithString(const QString& text)
 {
-  prepareFormatter();
   if (!validator_) {
     validator_ = new FormatterValidator(formatter(), this);
     textField_->setValidator(validator_);
@@ -114,7 +113,7 @@ void InputPanelController::closeWithStopChar(uint16_t key)
   const bool isTab = key == StopChar::kTab || key == StopChar::kBacktab;
   if (readable && !value.isText()) {
     storeValue(value);
-  } else if (isTab && (FieldText::normalizedInput(text).empty() || closesWithoutValueOnUnreadableTab())) {
+  } else if (isTab && FieldText::normalizedInput(text).empty()) {
     clearValue();
   } else {
     QApplication::beep();

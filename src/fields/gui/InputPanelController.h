@@ -1,4 +1,4 @@
-// The small modal panel shared by the date and the amount input: a caption, one
+// The small modal panel of the date input (more kinds of input may share it): a caption, one
 // field and a line for what is wrong with the typed text. A caller resets it with
 // the typed start text, places it at a screen point and runs it; the panel ends its
 // own modal run when a key closes it.
@@ -7,7 +7,7 @@
 // stop character (3, 13, 9, 25). Tab and Back-tab on an empty field close the panel
 // without a value (the caller still moves on); Escape and Ctrl+W cancel (stop
 // character 0). Text that cannot be read keeps the panel open with a beep and the
-// reason, unless the panel closes on it (see closesWithoutValueOnUnreadableTab).
+// reason.
 #pragma once
 
 #include <QPoint>
@@ -53,14 +53,9 @@ protected:
   InputPanelController(const QString& caption, int fieldWidth, Qt::Alignment fieldAlignment, QWidget* parent);
 
   virtual Formatter& formatter() = 0;
-  // Called before every reset, so the subclass can renew its formatter.
-  virtual void prepareFormatter() {}
   virtual void clearValue() = 0;
   // Stores a value the formatter read (never text).
   virtual void storeValue(const FieldValue& value) = 0;
-  // Whether Tab or Back-tab on text that cannot be read closes the panel without a
-  // value (true) or keeps it open (false).
-  virtual bool closesWithoutValueOnUnreadableTab() const { return false; }
 
   void closeWithStopChar(uint16_t key) override;
   void showEvent(QShowEvent* event) override;

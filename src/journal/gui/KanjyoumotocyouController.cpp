@@ -373,8 +373,9 @@ void KanjyoumotocyouController::recomputeUI()
   const std::vector<ShiwakePtr>& sorted = doc.sortedShiwakeArray();
   rowShiwakeArray_.assign(displayMotocyouArray_.size(), nullptr);
   for (size_t i = 0; i < displayMotocyouArray_.size(); ++i) {
-    const int32_t index = displayMotocyouArray_[i].indexOfSortedShiwakeArray();
-    if (index >= 0 && index < static_cast<int32_t>(sorted.size())) rowShiwakeArray_[i] = sorted[index];
+    const Motocyou& m = displayMotocyouArray_[i];
+    if (m.isShiwakeRow() && m.indexOfSortedShiwakeArray() < static_cast<int32_t>(sorted.size()))
+      rowShiwakeArray_[i] = sorted[m.indexOfSortedShiwakeArray()];
   }
   progressIndicator_->hide();
   tableModel_->reloadData();
@@ -407,19 +408,21 @@ QString KanjyoumotocyouController::stringValue(int row, Column column) const
   if (row < 0 || row >= numberOfRowsInTableView()) return {};
   const Motocyou& m = displayMotocyouArray_[row];
   const Kaisya& kaisya = document()->document().kaisya();
-  if (m.indexOfSortedShiwakeArray() == Motocyou::kBalanceRow) {
+  switch (m.kind()) {
+  case Motocyou::Kind::Balance:
     if (column == Column::Tekiyou) return qs(m.title());
     if (column == Column::Zandaka) return qs(kaisya.outputStringOfMemoryKingaku(m.zandaka()));
     return {};
-  }
-  if (m.indexOfSortedShiwakeArray() == Motocyou::kTotalRow) {
+  case Motocyou::Kind::Total:
     // A sum beyond the output limit reads "#Precision!", never the limit itself.
     if (column == Column::Tekiyou) return qs(m.title());
     if (column == Column::KarikataKingaku) return qs(kaisya.outputStringOfMemoryKingaku(m.karikataKingaku()));
     if (column == Column::KashikataKingaku) return qs(kaisya.outputStringOfMemoryKingaku(m.kashikataKingaku()));
     return {};
+  case Motocyou::Kind::Heading: return {};
+  case Motocyou::Kind::Shiwake: break;
   }
-  if (!m.isShiwakeRow() || !rowShiwakeArray_[row]) return {};
+  if (!rowShiwakeArray_[row]) return {};
   const Shiwake& e = *rowShiwakeArray_[row];
   const bool karikataMatches = e.karikataKamokuCode() == displayKamokuCode_ &&
                                (displayHojyoKamokuCode_ < 0 || e.karikataHojyoKamokuCode() == displayHojyoKamokuCode_);
@@ -467,7 +470,7 @@ QString KanjyoumotocyouController::stringValue(int row, Column column) const
 
 bool KanjyoumotocyouController::isTotalRow(int row, const CyouhyouTableView&) const
 {
-  return row >= 0 && row < numberOfRowsInTableView() && displayMotocyouArray_[row].indexOfSortedShiwakeArray() < 0;
+  return row >= 0 && row < numberOfRowsInTableView() && displayMotocyouArray_[row].isTotalRow();
 }
 
 // --- the selection strip
@@ -752,11 +755,13 @@ void KanjyoumotocyouController::windowWillCloseHook()
 const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
+  using F = FunctionCommand;
   const auto key = [](const char* k, uint32_t mask) { return MainMenu::keySequenceForKeyEquivalent(qs(k), mask); };
   const uint32_t command = MainMenu::kCommandKeyMask;
   const uint32_t shift = MainMenu::kShiftKeyMask;
-  const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
+  const auto add = [this](F which, const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
     auto* a = new QAction(qs(title), this);
+    setFunctionCommand(a, which);
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     a->setShortcutContext(Qt::WindowShortcut);
     connect(a, &QAction::triggered, this, [this, a, run] {
@@ -768,15 +773,16 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
     functionActions_.push_back(a);
   };
   add(
-      kShowKamokuTitle, [this] { showKamokuFormatterListWindowForDisplayingKamokuField(); }, key("K", command | shift));
+      F::ShowKamoku, kShowKamokuTitle, [this] { showKamokuFormatterListWindowForDisplayingKamokuField(); },
+      key("K", command | shift));
   if (document()->document().doesHaveKamokuWhichHasActiveHojyoKamoku()) {
     add(
-        kShowHojyoKamokuTitle, [this] { showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(); },
-        key("H", command | shift));
-    add(kClearHojyoKamokuTitle, [this] { clearDisplayingHojyoKamokuField(); });
+        F::ShowHojyoKamoku, kShowHojyoKamokuTitle,
+        [this] { showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(); }, key("H", command | shift));
+    add(F::ClearHojyoKamoku, kClearHojyoKamokuTitle, [this] { clearDisplayingHojyoKamokuField(); });
   }
   add(
-      kSetPeriodTitle, [this] { setKanjyoumotocyouDisplayingPeriod(); }, key("M", command | shift));
+      F::SetPeriod, kSetPeriodTitle, [this] { setKanjyoumotocyouDisplayingPeriod(); }, key("M", command | shift));
 
   shortcutMenu_ = new QMenu(qs(kShortcutTitle), this);
   for (int i = 1; i <= 9; ++i) {
@@ -789,21 +795,22 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
     });
   }
   shortcutMenuAction_ = shortcutMenu_->menuAction();
-  shortcutMenuAction_->setData(kShortcutMenuTag);
+  setFunctionCommand(shortcutMenuAction_, F::ShortcutMenu);
   functionActions_.push_back(shortcutMenuAction_);
   functionActions_.push_back(nullptr);
   // Editing ledger rows is not part of the program yet: the items stand disabled.
   add(
-      kDuplicateRowTitle, [] {}, key("d", command));
+      F::NotYetOffered, kDuplicateRowTitle, [] {}, key("d", command));
   add(
-      kRemoveRowTitle, [] {}, key("r", command));
+      F::NotYetOffered, kRemoveRowTitle, [] {}, key("r", command));
   functionActions_.push_back(nullptr);
-  add(kShowInputShiwakeWindowTitle, [this] { showInputShiwakeWindow(); });
+  add(F::ShowInputShiwakeWindow, kShowInputShiwakeWindowTitle, [this] { showInputShiwakeWindow(); });
   functionActions_.push_back(nullptr);
-  add(kSaveToTextFileTitle, [] {});
+  add(F::NotYetOffered, kSaveToTextFileTitle, [] {});
   functionActions_.push_back(nullptr);
   add(
-      kShowPrintPreviewTitle, [this] { showPrintPreview(); }, key("p", command | MainMenu::kAlternateKeyMask));
+      F::ShowPrintPreview, kShowPrintPreviewTitle, [this] { showPrintPreview(); },
+      key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
 }
 
@@ -821,19 +828,19 @@ void KanjyoumotocyouController::validateMenuItems()
       std::find(textFieldArray_.begin(), textFieldArray_.end(), displayingHojyoKamokuField_) != textFieldArray_.end();
   for (QAction* a : functionActions_) {
     if (!a) continue;
-    const QString t = a->text();
-    if (t == qs(kShowKamokuTitle))
+    switch (functionCommandOf<FunctionCommand>(a)) {
+    case FunctionCommand::ShowKamoku:
       a->setEnabled(!selectDisplayingKamokuButton_ || selectDisplayingKamokuButton_->isEnabled());
-    else if (t == qs(kShowHojyoKamokuTitle))
-      a->setEnabled(hojyoInUse);
-    else if (t == qs(kClearHojyoKamokuTitle))
-      a->setEnabled(displayHojyoKamokuCode_ >= 0);
-    else if (a == shortcutMenuAction_ || t == qs(kShowInputShiwakeWindowTitle) || t == qs(kShowPrintPreviewTitle))
-      a->setEnabled(shown);
-    else if (t == qs(kDuplicateRowTitle) || t == qs(kRemoveRowTitle) || t == qs(kSaveToTextFileTitle))
-      a->setEnabled(false);  // row editing and the text export come later
-    else
-      a->setEnabled(true);
+      break;
+    case FunctionCommand::ShowHojyoKamoku: a->setEnabled(hojyoInUse); break;
+    case FunctionCommand::ClearHojyoKamoku: a->setEnabled(displayHojyoKamokuCode_ >= 0); break;
+    case FunctionCommand::ShortcutMenu:
+    case FunctionCommand::ShowInputShiwakeWindow:
+    case FunctionCommand::ShowPrintPreview: a->setEnabled(shown); break;
+    // Row editing and the text export come later.
+    case FunctionCommand::NotYetOffered: a->setEnabled(false); break;
+    default: a->setEnabled(true); break;
+    }
   }
   if (shortcutMenu_)
     for (QAction* a : shortcutMenu_->actions()) a->setEnabled(shown);

@@ -71,7 +71,17 @@ public:
   static constexpr const char* kShowInputShiwakeWindowTitle = "仕訳を入力した出納帳／振替伝票を表示";
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
   static constexpr const char* kShowPrintPreviewTitle = "簡易プレビューを表示...";
-  static constexpr int kShortcutMenuTag = 1000;
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand {
+    ShowKamoku,
+    ShowHojyoKamoku,
+    ClearHojyoKamoku,
+    SetPeriod,
+    ShortcutMenu,
+    ShowInputShiwakeWindow,
+    ShowPrintPreview,
+    NotYetOffered,  // items of commands the program does not offer yet, disabled
+  };
 
   explicit KanjyoumotocyouController(DocumentSession* document);
   ~KanjyoumotocyouController() override;
@@ -89,11 +99,10 @@ public:
   // --- what is shown: the setters only store; a caller that changes the account
   // follows with updateAfterSelectDisplayingKamoku, one that changes the period with
   // updateUI.
-  int displayKamokuCode() const override { return displayKamokuCode_; }
+  int displayKamokuCode() const { return displayKamokuCode_; }
   void setDisplayKamokuCode(int32_t v) { displayKamokuCode_ = v; }
-  int displayHojyoKamokuCode() const override { return displayHojyoKamokuCode_; }
+  int displayHojyoKamokuCode() const { return displayHojyoKamokuCode_; }
   void setDisplayHojyoKamokuCode(int32_t v) { displayHojyoKamokuCode_ = v; }
-  const std::vector<Motocyou>& displayMotocyouArray() const { return displayMotocyouArray_; }
 
   // Applies a new account or sub-account: rows from the top, title, own-sub-account
   // column and Window-menu item.
@@ -103,8 +112,6 @@ public:
   QString stringValue(int row, Column column) const override;
   int numberOfRowsInTableView() const override { return static_cast<int>(displayMotocyouArray_.size()); }
   bool isTotalRow(int row, const CyouhyouTableView& tableView) const override;
-  int selectRowAfterUpdate() const { return selectRowAfterUpdate_; }
-  void setSelectRowAfterUpdate(int row) { selectRowAfterUpdate_ = row; }
 
   // --- the selection strip
   // The fields in Tab order (textFieldArray): account, sub-account (while in use),
@@ -128,8 +135,6 @@ public:
   void setItemCheckmarkOfkeyEquivalentMenu();
 
   // --- after a ledger row was edited (the row editing sets the number)
-  int32_t editedShiwakeDenpyouNo() const { return editedShiwakeDenpyouNo_; }
-  void setEditedShiwakeDenpyouNo(int32_t n) { editedShiwakeDenpyouNo_ = n; }
   void updateAllWindowControllersUIIfShiwakeWasEdited();
   void updateSuitoucyouWindowControllersUI();
 

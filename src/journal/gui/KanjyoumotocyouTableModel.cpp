@@ -9,24 +9,6 @@ KanjyoumotocyouTableModel::KanjyoumotocyouTableModel(const DataSource* dataSourc
 {
 }
 
-QString KanjyoumotocyouTableModel::identifierOfColumn(Column column)
-{
-  switch (column) {
-  case Column::Date: return QStringLiteral("date");
-  case Column::CreatedType: return QStringLiteral("createdType");
-  case Column::AiteKamoku: return QStringLiteral("aiteKamoku");
-  case Column::AiteHojyoKamoku: return QStringLiteral("aiteHojyoKamoku");
-  case Column::AiteJigyoubu: return QStringLiteral("aiteJigyoubu");
-  case Column::Tekiyou: return QStringLiteral("tekiyou");
-  case Column::HojyoKamoku: return QStringLiteral("hojyoKamoku");
-  case Column::Jigyoubu: return QStringLiteral("jigyoubu");
-  case Column::KarikataKingaku: return QStringLiteral("karikataKingaku");
-  case Column::KashikataKingaku: return QStringLiteral("kashikataKingaku");
-  case Column::Zandaka: return QStringLiteral("zandaka");
-  }
-  return {};
-}
-
 QString KanjyoumotocyouTableModel::headingOfColumn(Column column)
 {
   switch (column) {

@@ -40,7 +40,6 @@ public:
   explicit KanjyoumotocyouTableModel(const DataSource* dataSource, QObject* parent = nullptr);
 
   // "date", "createdType", "aiteKamoku", ... as the columns are known by name.
-  static QString identifierOfColumn(Column column);
   static QString headingOfColumn(Column column);
   static Qt::Alignment alignmentOfColumn(Column column);
   // Default and largest width of a column, in average character widths.

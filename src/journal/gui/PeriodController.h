@@ -43,9 +43,6 @@ public:
   void beginSheetForWindow(WindowController* window);
 
   int32_t periodFromMonthArrayIndex() const { return periodFromMonthArrayIndex_; }
-  void setPeriodFromMonthArrayIndex(int32_t v) { periodFromMonthArrayIndex_ = v; }
-  int32_t periodToMonthArrayIndex() const { return periodToMonthArrayIndex_; }
-  void setPeriodToMonthArrayIndex(int32_t v) { periodToMonthArrayIndex_ = v; }
   // Hides the Cancel button the next time the sheet is filled; cleared when it ends.
   bool doHideCancelButton() const { return doHideCancelButton_; }
   void setDoHideCancelButton(bool v) { doHideCancelButton_ = v; }
@@ -69,8 +66,6 @@ public:
   QComboBox* monthToComboBox() const { return monthToComboBox_; }
   QAbstractButton* okButton() const override;
   QPushButton* cancelButton() const { return cancelButton_; }
-  // The window the sheet is, or was last, attached to.
-  WindowController* reportWindow() const { return reportWindow_; }
 
 protected:
   void storeChoice() override;

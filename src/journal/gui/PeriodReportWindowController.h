@@ -70,6 +70,8 @@ public:
   virtual const std::vector<QAction*>& functionMenuActions() = 0;
   // Enables the items as the window's state allows.
   virtual void validateMenuItems() = 0;
+  // The item a user reads as the title (how the tests find an item); enabling goes
+  // by the items' commands.
   QAction* functionMenuAction(const QString& title);
 
   // The window is built first: its columns decide the width it starts with.

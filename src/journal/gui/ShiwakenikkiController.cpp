@@ -424,8 +424,10 @@ void ShiwakenikkiController::removeDisplayingShiwake()
 const std::vector<QAction*>& ShiwakenikkiController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
-  const auto add = [this](const char* title, std::function<void(QAction*)> run, const QKeySequence& key = {}) {
+  using F = FunctionCommand;
+  const auto add = [this](F which, const char* title, std::function<void(QAction*)> run, const QKeySequence& key = {}) {
     auto* a = new QAction(qs(title), this);
+    setFunctionCommand(a, which);
     if (!key.isEmpty()) a->setShortcut(key);
     a->setShortcutContext(Qt::WindowShortcut);
     connect(a, &QAction::triggered, this, [this, a, run] {
@@ -437,13 +439,13 @@ const std::vector<QAction*>& ShiwakenikkiController::functionMenuActions()
     functionActions_.push_back(a);
   };
   add(
-      kSetConditionTitle, [this](QAction* a) { setShiwakenikkiDisplayCondition(a); },
+      F::SetCondition, kSetConditionTitle, [this](QAction* a) { setShiwakenikkiDisplayCondition(a); },
       MainMenu::keySequenceForKeyEquivalent(QStringLiteral("F"), MainMenu::kCommandKeyMask | MainMenu::kShiftKeyMask));
   functionActions_.push_back(nullptr);
-  add(kShowInputShiwakeWindowTitle, [this](QAction*) { showInputShiwakeWindow(); });
-  add(kRemoveDisplayingShiwakeTitle, [this](QAction*) { removeDisplayingShiwake(); });
+  add(F::ShowInputShiwakeWindow, kShowInputShiwakeWindowTitle, [this](QAction*) { showInputShiwakeWindow(); });
+  add(F::RemoveDisplayingShiwake, kRemoveDisplayingShiwakeTitle, [this](QAction*) { removeDisplayingShiwake(); });
   functionActions_.push_back(nullptr);
-  add(kSaveToTextFileTitle, [](QAction*) {});
+  add(F::SaveToTextFile, kSaveToTextFileTitle, [](QAction*) {});
   return functionActions_;
 }
 
@@ -472,13 +474,12 @@ void ShiwakenikkiController::validateMenuItems()
   const bool shown = !displayShiwakeArray_.empty();
   for (QAction* a : functionActions_) {
     if (!a) continue;
-    const QString t = a->text();
-    if (t == qs(kRemoveDisplayingShiwakeTitle))
-      a->setEnabled(shown);
-    else if (t == qs(kSaveToTextFileTitle))
-      a->setEnabled(false);  // the journal text export is not part of the program yet
-    else
-      a->setEnabled(true);
+    switch (functionCommandOf<FunctionCommand>(a)) {
+    case FunctionCommand::RemoveDisplayingShiwake: a->setEnabled(shown); break;
+    // The journal text export is not part of the program yet.
+    case FunctionCommand::SaveToTextFile: a->setEnabled(false); break;
+    default: a->setEnabled(true); break;
+    }
   }
 }
 

@@ -48,6 +48,9 @@ public:
 
   static constexpr const char* kWindowMenuTitle = "仕訳日記帳";
   static constexpr const char* kTitleSuffix = " - 仕訳日記帳";
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand { SetCondition, ShowInputShiwakeWindow, RemoveDisplayingShiwake, SaveToTextFile };
+
   static constexpr const char* kSetConditionTitle = "表示する仕訳の条件...";
   static constexpr const char* kShowInputShiwakeWindowTitle = "仕訳を入力した出納帳／振替伝票を表示";
   static constexpr const char* kRemoveDisplayingShiwakeTitle = "表示中の仕訳を含むすべての取引を削除";
@@ -66,11 +69,9 @@ public:
   static void installCommandHandlers(AppController* app);
 
   // --- state
-  int32_t displayState() const { return displayState_; }
   void setDisplayState(int32_t v) { displayState_ = v; }
   bool doDisplayMarkedShiwakes() const { return doDisplayMarkedShiwakes_; }
   void setDoDisplayMarkedShiwakes(bool v) { doDisplayMarkedShiwakes_ = v; }
-  bool didShowShiwakenikkiDisplayConditionByAutomatic() const { return didShowConditionByAutomatic_; }
   const std::vector<ShiwakePtr>& displayShiwakeArray() const { return displayShiwakeArray_; }
   // The columns that take part in keyboard movement, in Tab order.
   const std::vector<Matrix>& editableMattrixArray() const { return editableMattrixArray_; }
@@ -99,6 +100,8 @@ public:
   // Ends an attached condition sheet as Cancel would.
   void closeAttachedSheet();
   const std::vector<QAction*>& functionMenuActions();
+  // The item a user reads as the title (how the tests find an item); enabling goes
+  // by the items' commands.
   QAction* functionMenuAction(const QString& title);
   void validateMenuItems();
 

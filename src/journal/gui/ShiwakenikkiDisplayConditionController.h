@@ -84,7 +84,6 @@ public:
   int numberOfKamokuConditionListRows() const { return static_cast<int>(kamokuRows_.size()); }
   int numberOfJigyoubuConditionListRows() const { return static_cast<int>(jigyoubuRows_.size()); }
   const ConditionRow& kamokuConditionRow(int row) const { return *kamokuRows_[row]; }
-  const ConditionRow& jigyoubuConditionRow(int row) const { return *jigyoubuRows_[row]; }
   // The row commands, for the row whose button was pressed.
   void addKamokuCondition(int row);
   void removeKamokuCondition(int row);
@@ -113,7 +112,6 @@ public:
   QLineEdit* kingakuToField() const { return kingakuToField_; }
   QComboBox* tekiyouConditionPopUp() const { return tekiyouConditionPopUp_; }
   QLineEdit* tekiyouField() const { return tekiyouField_; }
-  QCheckBox* caseInsensitiveSearchCheckbox() const { return caseInsensitiveSearchCheckbox_; }
   QAbstractButton* okButton() const override;
   QPushButton* cancelButton() const { return cancelButton_; }
 

@@ -151,19 +151,6 @@ QRect ShiwakenikkiView::cellFrameAtRow(int row, Matrix matrix) const
   return QRect(blockX(block), row * rowHeight() + lineOfMatrix(matrix) * lineHeight_, blockWidth(block), lineHeight_);
 }
 
-int ShiwakenikkiView::firstVisibleRow() const
-{
-  if (rows_ == 0) return -1;
-  return std::min(verticalScrollBar()->value() / rowHeight(), rows_ - 1);
-}
-
-int ShiwakenikkiView::lastVisibleRow() const
-{
-  if (rows_ == 0) return -1;
-  const int bottom = verticalScrollBar()->value() + viewport()->height() - 1;
-  return std::min(bottom / rowHeight(), rows_ - 1);
-}
-
 void ShiwakenikkiView::scrollRowToVisible(int row)
 {
   if (row < 0 || row >= rows_) return;

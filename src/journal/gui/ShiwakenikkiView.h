@@ -72,9 +72,6 @@ public:
   int lineHeight() const { return lineHeight_; }
   int headerHeight() const { return lineHeight_ * 2 + 2; }
   QRect cellFrameAtRow(int row, Matrix matrix) const;
-  // The rows drawn at present, first and last (-1 when none).
-  int firstVisibleRow() const;
-  int lastVisibleRow() const;
   // Scrolls as little as needed to show the row whole.
   void scrollRowToVisible(int row);
 

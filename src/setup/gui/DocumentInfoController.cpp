@@ -16,6 +16,7 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentController.h"
 #include "document/gui/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ProgressStateController.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/gui/KanjyoumotocyouPrinting.h"
@@ -24,11 +25,16 @@
 #include "model/KamokuKubun.h"
 #include "model/Wareki.h"
 #include "platform/AlertSheet.h"
+#include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/KamokuListEditor.h"
+#include "trial/HojyoZandaka.h"
+#include "trial/gui/HojyozandakaIchiranPrintView.h"
+#include "trial/gui/SelectPluralKamokuWithHojyoController.h"
+#include "trial/gui/ZandakaShisanController.h"
 
 namespace kivo {
 namespace {
@@ -286,6 +292,25 @@ void DocumentInfoController::installCommandHandlers(AppController* app)
   };
   app->setCommandHandler(Command::PrintKanjyoumotocyouOfPluralKamoku, [open](QAction*) { open(false); });
   app->setCommandHandler(Command::PrintHojyomotocyouOfPluralHojyoKamoku, [open](QAction*) { open(true); });
+  app->setCommandHandler(Command::PrintHojyozandakaIchiranOfPluralKamoku, [app](QAction*) {
+    DocumentSession* doc = app->currentDocument();
+    auto* info = doc ? qobject_cast<DocumentInfoController*>(doc->documentInfoController()) : nullptr;
+    if (!info) return;
+    info->showWindow();
+    info->selectPluralKamokuThenPrintHojyozandakaIchiran();
+  });
+}
+
+void DocumentInfoController::pageSetupForZandakaShisan()
+{
+  PrintOperation::runPageSetup(this, KIVOZandakaShisanPrintInfoKey);
+}
+
+void DocumentInfoController::printZandakaShisanOfSelectedPeriod()
+{
+  closeAttachedSheet();
+  if (auto* window = ZandakaShisanController::showZandakaShisanWindow(document()))
+    window->printZandakaShisanOfSelectedPeriod();
 }
 
 void DocumentInfoController::pageSetupForKanjyoumotocyou()
@@ -373,6 +398,71 @@ void DocumentInfoController::printLedgers(const std::vector<std::pair<int32_t, i
     KanjyoumotocyouPrinting::preview(document(), *view);
   else
     KanjyoumotocyouPrinting::print(document(), this, *view, true);
+}
+
+// --- sub-account balance list printing
+
+void DocumentInfoController::pageSetupForHojyozandakaIchiran()
+{
+  PrintOperation::runPageSetup(this, KIVOHojyozandakaIchiranPrintInfoKey);
+}
+
+void DocumentInfoController::selectPluralKamokuThenPrintHojyozandakaIchiran()
+{
+  SelectPluralKamokuWithHojyoController* sheet =
+      SelectPluralKamokuWithHojyoController::controllerOfDocument(document());
+  if (attachedSheetController() == sheet) return;
+  closeAttachedSheet();
+  if (hasAttachedSheet()) return;
+  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray()) k->setIsTempSelected(false);
+  sheet->setJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
+  sheet->setPeriodFromMonthArrayIndex(0);
+  sheet->setPeriodToMonthArrayIndex(static_cast<int32_t>(document()->document().kaisya().monthArray().size()));
+  sheet->updateUI();
+  QPointer<DocumentInfoController> self = this;
+  sheet->beginSheet(this, [self](int returnCode) {
+    if (self && returnCode == SheetController::kOK) self->printHojyozandakaIchiranOfSelectedKamoku();
+  });
+}
+
+void DocumentInfoController::printHojyozandakaIchiranOfSelectedKamoku()
+{
+  const SelectPluralKamokuWithHojyoController* sheet =
+      SelectPluralKamokuWithHojyoController::controllerOfDocument(document());
+  std::vector<HojyoZandaka::KamokuCodes> codes;
+  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray())
+    if (k->isTempSelected() && k->activeHojyoKamokuNum() > 0) codes.push_back({sheet->jigyoubuCode(), k->code()});
+  if (codes.empty()) return;
+  const int32_t from = sheet->periodFromMonthArrayIndex();
+  const int32_t to = sheet->periodToMonthArrayIndex();
+  MyDocument& doc = document()->document();
+  doc.setSortedShiwakeArray();
+  std::optional<std::vector<Shisan>> rows;
+  if (codes.size() > 1) {
+    ProgressStateController* progress = document()->progressStateController();
+    progress->setProgressFieldStringValue(qs("計算中"));
+    progress->setSubProgressFieldStringValue(QString());
+    progress->setCancelButtonEnabled(true);
+    progress->setProgressIndicatorMaxValue(static_cast<double>(codes.size()) + 1);
+    progress->beginModalSession(this);
+    rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to, [progress](int, int, const std::string& name) {
+      if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
+      progress->setSubProgressFieldStringValue(qs(name));
+      progress->incrementProgressIndicator();
+      return true;
+    });
+    progress->endModalSession();
+  } else {
+    rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to);
+  }
+  if (!rows || rows->empty()) return;
+  const std::unique_ptr<HojyozandakaIchiranPrintView> view = HojyozandakaIchiranPrintView::create(doc, *rows, from, to);
+  if (!view) return;
+  PrintOperation::Options options;
+  options.documentName = document()->displayName();
+  PrintProgressSheet progress(document(), this);
+  PrintOperation::runPrintPanel(this, *view, PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey), options,
+                                progress.progress());
 }
 
 }  // namespace kivo

@@ -73,6 +73,11 @@ public:
   // The page-setup panel of the ledger printouts; OK stores it under "Kanjyoumotocyou
   // Print Info".
   void pageSetupForKanjyoumotocyou();
+  // --- trial-balance printing from here: the page-setup panel of the trial balance
+  // ("ZandakaShisan Print Info"), and the period-to-print sheet on the document's
+  // trial-balance window (shown first, made when there is none).
+  void pageSetupForZandakaShisan();
+  void printZandakaShisanOfSelectedPeriod();
   // Opens the sheet that chooses the accounts (sub-accounts) whose ledgers to print,
   // with nothing chosen, the whole term and numbering per ledger from page 1.
   void selectPluralKamokuThenPrintKanjyoumotocyou();
@@ -82,8 +87,20 @@ public:
   // none is left.
   void printKanjyoumotocyouOfSelectedKamokuInPreviewWindow(bool preview);
   void printHojyomotocyouOfSelectedHojyoKamokuInPreviewWindow(bool preview);
-  // The application's commands for printing several ledgers.
+  // The application's commands for printing several ledgers and sub-account balance
+  // lists.
   static void installCommandHandlers(AppController* app);
+
+  // --- sub-account balance list printing
+  // The page-setup panel of the list; OK stores it under "HojyozandakaIchiran Print
+  // Info".
+  void pageSetupForHojyozandakaIchiran();
+  // Opens the sheet that chooses the accounts, with nothing chosen, the whole company
+  // and the whole term.
+  void selectPluralKamokuThenPrintHojyozandakaIchiran();
+  // Computes the lists of the chosen accounts in one pass (under the progress sheet,
+  // which can cancel, for several) and prints them.
+  void printHojyozandakaIchiranOfSelectedKamoku();
 
   static constexpr const char* kStopPrintingTitle = "プリントを中止";
   static constexpr const char* kNoKamokuMessage = "指定した期間中に取引のある勘定科目がありません。";

@@ -77,12 +77,6 @@ int KamokuListModel::kamokuIndexOf(const QModelIndex& index) const
   return n ? n->kamokuIndex : -1;
 }
 
-bool KamokuListModel::isCategory(const QModelIndex& index) const
-{
-  const Node* n = nodeOf(index);
-  return n && n->kamokuIndex < 0;
-}
-
 QModelIndex KamokuListModel::indexOfKamoku(int kamokuIndex, int column) const
 {
   if (kamokuIndex < 0 || kamokuIndex >= static_cast<int>(nodeOfKamoku_.size())) return {};

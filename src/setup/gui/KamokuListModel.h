@@ -33,7 +33,6 @@ public:
   // the index of an editor row.
   int kamokuIndexOf(const QModelIndex& index) const;
   QModelIndex indexOfKamoku(int kamokuIndex, int column = NameColumn) const;
-  bool isCategory(const QModelIndex& index) const;
 
   QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
   QModelIndex parent(const QModelIndex& child) const override;

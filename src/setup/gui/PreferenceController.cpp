@@ -152,6 +152,8 @@ PreferenceController::PreferenceController()
   monthPerPageField_ = new QSpinBox(reportPage);
   monthPerPageField_->setRange(kMinMonthPerPage, kMaxMonthPerPage);
   monthPerPageField_->setSuffix(qs(" か月"));
+  // 0: every month column on one page.
+  monthPerPageField_->setSpecialValueText(qs("すべて"));
   reportForm->addRow(qs("年間推移試算表の見出しの色:"), colorButton_);
   reportForm->addRow(qs("年間推移試算表の 1 ページに印刷する月数:"), monthPerPageField_);
   reportLayout->addSpacing(6);
@@ -231,8 +233,7 @@ void PreferenceController::updateUI()
     source->setCurrentIndex(i < 0 ? 0 : i);
   }
   const int64_t months = d.integerForKey(KIVOSuiiShisanPrintMonthPerPageKey);
-  monthPerPageField_->setValue(months >= kMinMonthPerPage && months <= kMaxMonthPerPage ? static_cast<int>(months)
-                                                                                        : kMaxMonthPerPage);
+  monthPerPageField_->setValue(months >= kMinMonthPerPage && months <= kMaxMonthPerPage ? static_cast<int>(months) : 0);
   const int rounding =
       roundingTypePopUp_->findData(static_cast<int>(d.integerForKey(KIVOGankasyoukyakuhiRoundingTypeKey)));
   roundingTypePopUp_->setCurrentIndex(rounding < 0 ? 2 : rounding);
@@ -269,8 +270,8 @@ void PreferenceController::handleClickApplyButton()
   d.setDouble(zanzonWariaiField_->value(), KIVOGankasyoukyakuhiDefaultZanzonWariaiKey);
   d.setDouble(zanzonGendoWariaiField_->value(), KIVOGankasyoukyakuhiDefaultZanzonGendoWariaiKey);
   d.synchronize();
-  updateWindowsOfKind(static_cast<int>(DocumentWindow::Kind::SuiiShisan));
-  updateWindowsOfKind(static_cast<int>(DocumentWindow::Kind::GenkasyoukyakuShisanList));
+  updateWindowsOfKind(DocumentWindow::Kind::SuiiShisan);
+  updateWindowsOfKind(DocumentWindow::Kind::GenkasyoukyakuShisanList);
 }
 
 void PreferenceController::changeColor(const QColor& color)
@@ -281,16 +282,16 @@ void PreferenceController::changeColor(const QColor& color)
   UserDefaults& d = UserDefaults::standardUserDefaults();
   d.setColor(color, KIVOSuiiShisanTitleTextColorKey);
   d.synchronize();
-  updateWindowsOfKind(static_cast<int>(DocumentWindow::Kind::SuiiShisan));
+  updateWindowsOfKind(DocumentWindow::Kind::SuiiShisan);
 }
 
-void PreferenceController::updateWindowsOfKind(int kind)
+void PreferenceController::updateWindowsOfKind(DocumentWindow::Kind kind)
 {
   DocumentController* dc = DocumentController::sharedDocumentController();
   if (!dc) return;
   for (DocumentSession* doc : dc->documents())
     for (WindowController* wc : doc->windowControllers())
-      if (static_cast<int>(wc->windowKind()) == kind) wc->updateUI(false);
+      if (wc->windowKind() == kind) wc->updateUI(false);
 }
 
 }  // namespace kivo

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <map>
 
+#include "document/DocumentWindow.h"
+
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -50,16 +52,17 @@ public:
   QPushButton* colorButton() const { return colorButton_; }
   QPushButton* applyButton() const { return applyButton_; }
 
-  // The months per printed page of the monthly trial balance: 1 to 13 (a zero or
-  // negative count would divide by zero in its printout). A stored value outside that
-  // range shows as 13, all months on one page.
-  static constexpr int kMinMonthPerPage = 1;
-  static constexpr int kMaxMonthPerPage = 13;
+  // The month columns per printed page of the monthly trial balance: 0 puts all of
+  // them on one page, as does a count beyond the columns there are (the printout
+  // holds the setting to its columns where it reads it). A stored value outside
+  // this range shows as 0.
+  static constexpr int kMinMonthPerPage = 0;
+  static constexpr int kMaxMonthPerPage = 14;
 
 private:
   PreferenceController();
   void showColor();
-  void updateWindowsOfKind(int kind);
+  void updateWindowsOfKind(DocumentWindow::Kind kind);
 
   std::map<std::string, QCheckBox*> checkboxes_;
   std::map<EntryColumn, QComboBox*> inputTypePopUps_;

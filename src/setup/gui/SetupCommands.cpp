@@ -4,6 +4,7 @@
 
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
+#include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/SheetController.h"
 #include "platform/WindowController.h"
@@ -58,11 +59,21 @@ WindowController* SetupCommands::windowForSheet(AppController* app, DocumentSess
   WindowController* target = main && main->document() == document ? main : document->documentInfoController();
   if (!target) return nullptr;
   // The period and selection sheets of the report windows and of the information
-  // window give way; the sheets of an entry window are its own business.
+  // window give way; the sheets of an entry window are its own business. The account
+  // and division lists leave the trial balance's period sheet open (the period does
+  // not depend on them): the list then opens on the information window.
+  const bool keepsPeriodSheet = &sheetClass == &KamokuListController::staticMetaObject ||
+                                &sheetClass == &JigyoubuListController::staticMetaObject;
   for (WindowController* wc : document->windowControllers()) {
     if (!wc->isOutputWindow() && wc->windowKind() != DocumentWindow::Kind::DocumentInfo) continue;
     SheetController* sheet = wc->attachedSheetController();
-    if (sheet && !sheet->blocksDocumentCommands()) sheet->abortSheet();
+    if (!sheet || sheet->blocksDocumentCommands()) continue;
+    if (keepsPeriodSheet && wc->windowKind() == DocumentWindow::Kind::ZandakaShisan &&
+        qobject_cast<PeriodController*>(sheet)) {
+      if (wc == target && document->documentInfoController()) target = document->documentInfoController();
+      continue;
+    }
+    sheet->abortSheet();
   }
   if (target->hasAttachedSheet()) {
     AlertSheet::beep();

@@ -1,6 +1,7 @@
 #include "trial/gui/ZandakaShisanController.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,6 +21,7 @@
 #include "document/MyDocument.h"
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
@@ -27,6 +29,8 @@
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
@@ -34,8 +38,10 @@
 #include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/PropertiesController.h"
 #include "trial/ReportTextExporter.h"
+#include "trial/gui/PeriodToPrintZandakaShisanController.h"
 #include "trial/gui/ReportTextExportSheet.h"
 #include "trial/gui/ShiftJisEncoder.h"
+#include "trial/gui/ZandakaShisanPrintView.h"
 #include "trial/gui/ZandakaShisanTableModel.h"
 
 namespace kivo {
@@ -57,6 +63,7 @@ ZandakaShisanController::~ZandakaShisanController()
   stopTableViewKeyDown();
   // The tables read the computation's rows: they go before it does.
   delete takeCentralWidget();
+  delete selectPrintTargetView_;
 }
 
 // --- opening
@@ -201,6 +208,7 @@ void ZandakaShisanController::windowDidLoad()
   const Kaisya& kaisya = doc.kaisya();
   jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
   buildLayout();
+  buildPrintTargetView();
 
   taisyakuTaisyouTableView_ = makeTableView(taisyakuTaisyouModel_, assembly_.taisyakuTaisyouShisanArray());
   tabView_->addTab(taisyakuTaisyouTableView_, qs(kTaisyakuTaisyouLabel));
@@ -422,9 +430,9 @@ void ZandakaShisanController::showKanjyoumotocyouOfSelectedKamoku()
   const std::vector<Shisan>& rows = shisanArrayOfTableView(*table);
   const int row = table->selectedRow();
   if (row < 0 || row >= static_cast<int>(rows.size())) return;
-  const int32_t kamokuCode = rows[static_cast<size_t>(row)].kamokuCode();
   // Headings, subtotals and totals are no accounts.
-  if (kamokuCode < 1) return;
+  if (!rows[static_cast<size_t>(row)].isKamokuRow()) return;
+  const int32_t kamokuCode = rows[static_cast<size_t>(row)].kamokuCode();
   if (!canOpenKanjyoumotocyou()) {
     AlertSheet::beep();
     return;
@@ -495,7 +503,131 @@ bool ZandakaShisanController::typeOnTextField(QLineEdit* field, const QString& t
 
 void ZandakaShisanController::windowDidResignMain() { paintTextFieldHighlight(false); }
 
-void ZandakaShisanController::windowWillCloseHook() { closeAttachedSheet(); }
+void ZandakaShisanController::windowWillCloseHook()
+{
+  closeAttachedSheet();
+  closeAttachedSheetToShowJigyoubuList();
+}
+
+void ZandakaShisanController::closeAttachedSheetToShowJigyoubuList()
+{
+  if (auto* sheet = qobject_cast<PeriodToPrintZandakaShisanController*>(attachedSheetController()))
+    sheet->abortPeriodToPrintZandakaShisanWindow();
+}
+
+// --- printing
+
+void ZandakaShisanController::buildPrintTargetView()
+{
+  selectPrintTargetView_ = new QWidget();
+  auto* box = new QVBoxLayout(selectPrintTargetView_);
+  box->addWidget(new QLabel(QStringLiteral("プリントする報告書:"), selectPrintTargetView_));
+  printTaisyakuTaisyouCheckbox_ = new QCheckBox(qs(kTaisyakuTaisyouLabel), selectPrintTargetView_);
+  printSonekiKeisanCheckbox_ = new QCheckBox(qs(kSonekiKeisanLabel), selectPrintTargetView_);
+  printSeizouGenkaCheckbox_ = new QCheckBox(qs(kSeizouGenkaLabel), selectPrintTargetView_);
+  box->addWidget(printTaisyakuTaisyouCheckbox_);
+  box->addWidget(printSonekiKeisanCheckbox_);
+  box->addWidget(printSeizouGenkaCheckbox_);
+  box->addStretch(1);
+}
+
+bool ZandakaShisanController::doPrintTaisyakuTaisyou() const
+{
+  return printTaisyakuTaisyouCheckbox_ && printTaisyakuTaisyouCheckbox_->isChecked();
+}
+
+bool ZandakaShisanController::doPrintSonekiKeisan() const
+{
+  return printSonekiKeisanCheckbox_ && printSonekiKeisanCheckbox_->isChecked();
+}
+
+bool ZandakaShisanController::doPrintSeizouGenka() const
+{
+  return printSeizouGenkaCheckbox_ && printSeizouGenkaCheckbox_->isChecked() && hasSeizouGenkaTab();
+}
+
+void ZandakaShisanController::pageSetupForZandakaShisan()
+{
+  PrintOperation::runPageSetup(this, KIVOZandakaShisanPrintInfoKey);
+}
+
+void ZandakaShisanController::runPrint(std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan,
+                                       std::vector<Shisan> seizouGenka, int32_t periodFrom, int32_t periodTo,
+                                       const bool* fixedSections)
+{
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOZandakaShisanPrintInfoKey);
+  QPointer<ZandakaShisanController> self = this;
+  auto view = ZandakaShisanPrintView::create(
+      document()->document(), layout, std::move(taisyakuTaisyou), std::move(sonekiKeisan), std::move(seizouGenka),
+      periodFrom, periodTo, [self] {
+        ZandakaShisanPrintView::SectionChoice c;
+        if (self) c = {self->doPrintTaisyakuTaisyou(), self->doPrintSonekiKeisan(), self->doPrintSeizouGenka()};
+        return c;
+      });
+  if (!view) return;
+  QCheckBox* boxes[] = {printTaisyakuTaisyouCheckbox_, printSonekiKeisanCheckbox_, printSeizouGenkaCheckbox_};
+  for (int i = 0; i < 3; ++i) {
+    boxes[i]->setChecked(fixedSections ? fixedSections[i] : false);
+    boxes[i]->setEnabled(!fixedSections);
+  }
+  printSeizouGenkaCheckbox_->setVisible(hasSeizouGenkaTab());
+  if (!hasSeizouGenkaTab()) {
+    printSeizouGenkaCheckbox_->setChecked(false);
+    printSeizouGenkaCheckbox_->setEnabled(false);
+  } else {
+    printSeizouGenkaCheckbox_->setText(tabView_->tabText(2));
+  }
+  if (!fixedSections) {
+    // The shown section is always printed.
+    const QString shown = selectedTabIdentifier();
+    QCheckBox* fixed = shown == qs(kTaisyakuTaisyouTab) ? printTaisyakuTaisyouCheckbox_
+                       : shown == qs(kSonekiKeisanTab)  ? printSonekiKeisanCheckbox_
+                                                        : printSeizouGenkaCheckbox_;
+    fixed->setChecked(true);
+    fixed->setEnabled(false);
+  }
+  PrintOperation::Options options;
+  options.documentName = document()->displayName();
+  options.accessory = selectPrintTargetView_;
+  options.accessoryTitle = QStringLiteral("プリントする報告書");
+  PrintProgressSheet progress(document(), this);
+  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+}
+
+void ZandakaShisanController::printZandakaShisan()
+{
+  loadWindowIfNeeded();
+  if (hasAttachedSheet()) return;
+  runPrint(taisyakuTaisyouShisanArray(), sonekiKeisanShisanArray(), seizouGenkaShisanArray(),
+           displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_, nullptr);
+}
+
+void ZandakaShisanController::printZandakaShisanOfSelectedPeriod()
+{
+  if (!AppController::canPrintKanjyoumotocyouOfPluralKamoku()) return;
+  if (hasAttachedSheet()) return;
+  QPointer<ZandakaShisanController> self = this;
+  PeriodToPrintZandakaShisanController::controllerOfDocument(document())->beginSheetForWindow(this, [self] {
+    if (self) self->printZandakaShisanForSelectedPeriod();
+  });
+}
+
+void ZandakaShisanController::printZandakaShisanForSelectedPeriod()
+{
+  auto* sheet = document()->ownedControllerAs<PeriodToPrintZandakaShisanController>(
+      DocumentSession::OwnedController::PeriodToPrintZandakaShisan);
+  if (!sheet) return;
+  progressIndicator_->show();
+  const bool kamokuDoNotShowIfNoTorihiki =
+      UserDefaults::standardUserDefaults().boolForKey(KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey);
+  assembly_.setPrintZandakaShisanArrayForJigyoubuCode(sheet->jigyoubuCode(), sheet->periodFromMonthArrayIndex(),
+                                                      sheet->periodToMonthArrayIndex(), kamokuDoNotShowIfNoTorihiki);
+  progressIndicator_->hide();
+  const bool sections[] = {sheet->doPrintTaisyakuTaisyou(), sheet->doPrintSonekiKeisan(), sheet->doPrintSeizouGenka()};
+  runPrint(assembly_.printTaisyakuTaisyouShisanArray(), assembly_.printSonekiKeisanShisanArray(),
+           assembly_.printSeizouGenkaShisanArray(), sheet->periodFromMonthArrayIndex(),
+           sheet->periodToMonthArrayIndex(), sections);
+}
 
 // --- "機能" menu
 
@@ -504,8 +636,10 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   if (!functionActions_.empty()) return functionActions_;
   const auto key = [](const char* k, uint32_t mask) { return MainMenu::keySequenceForKeyEquivalent(qs(k), mask); };
   const uint32_t command = MainMenu::kCommandKeyMask;
-  const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
+  using F = FunctionCommand;
+  const auto add = [this](F which, const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
     auto* a = new QAction(qs(title), this);
+    setFunctionCommand(a, which);
     if (!shortcut.isEmpty()) a->setShortcut(shortcut);
     a->setShortcutContext(Qt::WindowShortcut);
     connect(a, &QAction::triggered, this, [this, a, run] {
@@ -520,17 +654,17 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   };
   if (jigyoubuFieldInUse_)
     add(
-        kShowJigyoubuTitle, [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); },
+        F::ShowJigyoubu, kShowJigyoubuTitle, [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); },
         key("B", command | MainMenu::kShiftKeyMask));
   add(
-      kSetPeriodTitle, [this] { setDisplayingPeriod(); }, key("M", command | MainMenu::kShiftKeyMask));
+      F::SetPeriod, kSetPeriodTitle, [this] { setDisplayingPeriod(); }, key("M", command | MainMenu::kShiftKeyMask));
   functionActions_.push_back(nullptr);
-  add(kShowKanjyoumotocyouTitle, [this] { showKanjyoumotocyouOfSelectedKamoku(); });
+  add(F::ShowKanjyoumotocyou, kShowKanjyoumotocyouTitle, [this] { showKanjyoumotocyouOfSelectedKamoku(); });
   functionActions_.push_back(nullptr);
-  add(kSaveToTextFileTitle, [this] { saveToTextFile(); });
+  add(F::SaveToTextFile, kSaveToTextFileTitle, [this] { saveToTextFile(); });
   functionActions_.push_back(nullptr);
   add(
-      kPrintOfSelectedPeriodTitle, [this] { printZandakaShisanOfSelectedPeriod(); },
+      F::PrintOfSelectedPeriod, kPrintOfSelectedPeriodTitle, [this] { printZandakaShisanOfSelectedPeriod(); },
       key("p", command | MainMenu::kAlternateKeyMask));
   return functionActions_;
 }
@@ -539,15 +673,13 @@ void ZandakaShisanController::validateMenuItems()
 {
   for (QAction* a : functionActions_) {
     if (!a) continue;
-    const QString t = a->text();
-    if (t == qs(kShowJigyoubuTitle))
+    switch (functionCommandOf<FunctionCommand>(a)) {
+    case FunctionCommand::ShowJigyoubu:
       a->setEnabled(selectDisplayingJigyoubuButton_ && selectDisplayingJigyoubuButton_->isEnabled());
-    else if (t == qs(kShowKanjyoumotocyouTitle))
-      a->setEnabled(canOpenKanjyoumotocyou());
-    else if (t == qs(kPrintOfSelectedPeriodTitle))
-      a->setEnabled(false);  // the printout is not part of the program yet
-    else
-      a->setEnabled(true);
+      break;
+    case FunctionCommand::ShowKanjyoumotocyou: a->setEnabled(canOpenKanjyoumotocyou()); break;
+    default: a->setEnabled(true); break;
+    }
   }
 }
 

@@ -16,8 +16,9 @@
 // off, it waits until it becomes main). A document has at most one.
 //
 // The shown section exports to a text file (Shift-JIS, tab or comma, CR line ends).
-// Printing is not part of the program yet: its entry points do nothing and the
-// print item of the "機能" menu stands disabled.
+// The sections print as shown (the application's print command, with the sections
+// ticked in the print panel), or for a division, months and sections chosen in the
+// period-to-print sheet ("期間を指定してプリント...").
 #pragma once
 
 #include <QString>
@@ -31,6 +32,7 @@
 #include "trial/ZandakaShisanAssembly.h"
 
 class QAction;
+class QCheckBox;
 class QLineEdit;
 class QMenu;
 class QLabel;
@@ -58,6 +60,9 @@ public:
   static constexpr const char* kSeizouGenkaLabel = "製造原価報告書";
   static constexpr const char* kKanseiKoujiGenkaLabel = "完成工事原価報告書";
   // The items of the "機能" menu.
+  // The commands of the "機能" menu, as its items carry them.
+  enum class FunctionCommand { ShowJigyoubu, SetPeriod, ShowKanjyoumotocyou, SaveToTextFile, PrintOfSelectedPeriod };
+
   static constexpr const char* kShowJigyoubuTitle = "表示する事業部...";
   static constexpr const char* kSetPeriodTitle = "表示する期間...";
   static constexpr const char* kShowKanjyoumotocyouTitle = "選択している勘定科目の総勘定元帳を表示";
@@ -75,7 +80,6 @@ public:
 
   // --- what is shown: the setters only store; the caller then asks updateUI.
   int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
-  void setDisplayJigyoubuCode(int32_t v) { displayJigyoubuCode_ = v; }
 
   // Computes the sections for the division and months shown and selects the first
   // row of every table.
@@ -107,7 +111,6 @@ public:
   // and to.
   void setDisplayingJigyoubuFieldValue();
   QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
-  QToolButton* selectDisplayingJigyoubuButton() const { return selectDisplayingJigyoubuButton_; }
 
   // --- commands
   void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
@@ -118,10 +121,26 @@ public:
   // The shown section to a text file.
   void saveToTextFile();
 
-  // Printing is not part of the program yet.
-  void pageSetupForZandakaShisan() {}
-  void printZandakaShisan() {}
-  void printZandakaShisanOfSelectedPeriod() {}
+  // --- printing
+  void pageSetupForZandakaShisan();
+  // The shown sections over the shown months.
+  void printZandakaShisan();
+  // Opens the period-to-print sheet; its OK prints what it chose
+  // (printZandakaShisanForSelectedPeriod).
+  void printZandakaShisanOfSelectedPeriod();
+  void printZandakaShisanForSelectedPeriod();
+  // The print panel's tab: one box per section.
+  QWidget* selectPrintTargetView() const { return selectPrintTargetView_; }
+  bool doPrintTaisyakuTaisyou() const;
+  bool doPrintSonekiKeisan() const;
+  bool doPrintSeizouGenka() const;
+  bool validatePrintMenuItem() const override { return true; }
+  void printDocument() override { printZandakaShisan(); }
+  void pageSetup() override { pageSetupForZandakaShisan(); }
+  // Before the division or account list opens: only a period-to-print sheet ends, a
+  // period sheet stays.
+  void closeAttachedSheetToShowJigyoubuList();
+  void closeAttachedSheetToShowKamokuList() { closeAttachedSheetToShowJigyoubuList(); }
 
   // --- "機能" menu
   const std::vector<QAction*>& functionMenuActions() override;
@@ -151,6 +170,11 @@ private:
   // to close it first); nullptr when there is none.
   WindowController* refuseForSheet(const std::function<bool(const SheetController&)>& refuses);
   bool canOpenKanjyoumotocyou() const;
+  void buildPrintTargetView();
+  // Runs the print panel over the rows; fixedSections: the boxes take the choice and
+  // are disabled, else the shown section's box is ticked and fixed.
+  void runPrint(std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka,
+                int32_t periodFrom, int32_t periodTo, const bool* fixedSections);
 
   ZandakaShisanAssembly assembly_;
   int32_t displayJigyoubuCode_ = 99;
@@ -171,6 +195,10 @@ private:
   ZandakaShisanTableModel* sonekiKeisanModel_ = nullptr;
   ZandakaShisanTableModel* seizouGenkaModel_ = nullptr;
   QAction* nextTabAction_ = nullptr;
+  QWidget* selectPrintTargetView_ = nullptr;
+  QCheckBox* printTaisyakuTaisyouCheckbox_ = nullptr;
+  QCheckBox* printSonekiKeisanCheckbox_ = nullptr;
+  QCheckBox* printSeizouGenkaCheckbox_ = nullptr;
 
   std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
 };

@@ -36,11 +36,6 @@ void ZandakaShisanTableModel::reloadData()
   endResetModel();
 }
 
-int ZandakaShisanTableModel::columnOfIdentifier(const QString& identifier)
-{
-  return static_cast<int>(columnIdentifiers().indexOf(identifier));
-}
-
 int ZandakaShisanTableModel::rowCount(const QModelIndex& parent) const
 {
   return parent.isValid() ? 0 : static_cast<int>(rows_->size());

@@ -31,8 +31,6 @@ public:
   const std::vector<Shisan>& rows() const { return *rows_; }
   // Rebuilds the whole table after the rows were computed again.
   void reloadData();
-  // The column of the identifier, -1 when there is none.
-  static int columnOfIdentifier(const QString& identifier);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;

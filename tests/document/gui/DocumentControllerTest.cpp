@@ -4,6 +4,7 @@
 
 #include "document/DocumentFile.h"
 #include "support/AppTestFixture.h"
+#include "support/CraftedDocumentFile.h"
 
 namespace kivo::test {
 namespace {
@@ -32,8 +33,8 @@ TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
 {
   auto books = makeBooks();
   std::string good = DocumentFile::dataOfDocument(*books);
-  std::string newer = good;
-  newer[8] = 99;  // the format version, little-endian
+  // A later format version, its checksum covering the header as such files do.
+  const std::string newer = test::fileWithBody(std::string_view(good).substr(24), 99);
   std::string damaged = good;
   damaged[damaged.size() / 2] ^= 0x5a;
 

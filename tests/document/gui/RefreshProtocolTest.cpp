@@ -1,7 +1,5 @@
 // The refresh of output windows after a change of the journal, driven through real
 // windows: what recomputes at once, what waits until it becomes main.
-#include <QUndoStack>
-
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -91,24 +89,6 @@ TEST_F(RefreshProtocolTest, ForcedRefreshOfWaitingWindowsLeavesTheSettingAlone)
   setAutoUpdate(true);
   doc->updateAllOutputWindowControllersUIIfNeedUpdate();
   EXPECT_EQ(journal->recomputeCount, 1);
-}
-
-TEST_F(RefreshProtocolTest, AChangeMarksTheDocumentClearsUndoWhenAskedAndStalesTheSortedJournal)
-{
-  doc->document().setSortedShiwakeArray();
-  ASSERT_TRUE(doc->document().didSortedShiwakeArrayUpdate());
-  doc->undoManager()->push(new QUndoCommand(QStringLiteral("削除")));
-  ASSERT_FALSE(trial->isWindowModified());
-
-  doc->shiwakeArrayDidChange(false);
-  EXPECT_TRUE(doc->isDocumentEdited());
-  EXPECT_TRUE(trial->isWindowModified());
-  EXPECT_TRUE(journal->isWindowModified());
-  EXPECT_FALSE(doc->document().didSortedShiwakeArrayUpdate());
-  EXPECT_EQ(doc->undoManager()->count(), 1);
-
-  doc->shiwakeArrayDidChange(true);
-  EXPECT_EQ(doc->undoManager()->count(), 0);
 }
 
 TEST_F(RefreshProtocolTest, ALedgerThatCannotEndItsEditKeepsOthersFromRefreshingOnBecomingMain)

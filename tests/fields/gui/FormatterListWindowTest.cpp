@@ -144,10 +144,6 @@ TEST(KamokuFormatterListWindow, VariantsListTheirAccounts)
   const Case cases[] = {
       {&KamokuFormatterListWindow::showSuitouKamokuFormatterListWindowTextFieldFrameTopLeftPoint,
        "現金,当座預金,みずほ銀行,三井銀行,りそな銀行,普通預金", 110},
-      {&KamokuFormatterListWindow::showKamokuWithActiveHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint,
-       "当座預金,売掛金", 120},
-      {&KamokuFormatterListWindow::showGenkasyoukyakuShisanKamokuFormatterListWindowTextFieldFrameTopLeftPoint,
-       "建物,車両運搬具", 210},
   };
   for (const Case& c : cases) {
     QString shown;

@@ -7,7 +7,6 @@
 #include "fields/FieldsTestDocument.h"
 #include "fields/StopChar.h"
 #include "fields/gui/InputHidukeController.h"
-#include "fields/gui/InputKingakuController.h"
 #include "fields/gui/ModalDriver.h"
 #include "fields/gui/WindowPlacement.h"
 
@@ -115,55 +114,10 @@ TEST(InputHidukeController, ResetKeepsOnlyPartialDates)
   }
 }
 
-TEST(InputKingakuController, AcceptsExactAmounts)
-{
-  auto doc = test::makeFieldsTestDocument(2);
-  InputKingakuController panel(*doc);
-  for (const Key& key : kAcceptKeys) {
-    EXPECT_FALSE(runPanel(panel, "1", ".15", key));
-    EXPECT_EQ(panel.kingaku(), 115);
-    EXPECT_EQ(panel.stopModalChar(), key.stopChar);
-  }
-  runPanel(panel, "", "0", kAcceptKeys[1]);
-  EXPECT_EQ(panel.kingaku(), 0);
-  // A minus sign or a decimal too many is not cut away to leave another amount: the
-  // panel refuses the text and stays open.
-  EXPECT_TRUE(runPanel(panel, "", "-0.29", kAcceptKeys[1]));
-  EXPECT_EQ(panel.kingaku(), -1);
-  doc->kaisya().setDecimalPrecision(0);
-  EXPECT_TRUE(runPanel(panel, "", "1.5", kAcceptKeys[1]));
-  EXPECT_EQ(panel.kingaku(), -1);
-}
-
-TEST(InputKingakuController, TabWithoutAnAmountAnswersMinusOne)
-{
-  auto doc = test::makeFieldsTestDocument(2);
-  InputKingakuController panel(*doc);
-  struct Case {
-    const char* typed;
-    Key key;
-    bool stillOpen;
-    uint16_t stopChar;
-  };
-  const Case cases[] = {
-      {"", kAcceptKeys[2], false, StopChar::kTab},    {"", kAcceptKeys[3], false, StopChar::kBacktab},
-      {".", kAcceptKeys[2], false, StopChar::kTab},  // unreadable: closes without an amount
-      {"", kAcceptKeys[1], true, StopChar::kNone},   // Return needs an amount
-      {".", kAcceptKeys[0], true, StopChar::kNone},   {"12", kCancelKeys[0], false, StopChar::kNone},
-      {"12", kCancelKeys[1], false, StopChar::kNone},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    EXPECT_EQ(runPanel(panel, "", c.typed, c.key), c.stillOpen);
-    EXPECT_EQ(panel.kingaku(), -1);
-    EXPECT_EQ(panel.stopModalChar(), c.stopChar);
-  }
-}
-
 TEST(InputPanelController, PlacementPutsTheFieldOnThePointAndStaysOnScreen)
 {
   auto doc = test::makeFieldsTestDocument();
-  InputKingakuController panel(*doc);
+  InputHidukeController panel(*doc);
   panel.resetTextFieldWithString("");
   const QRect screen = WindowPlacement::availableGeometryAt(QPoint(0, 0));
   const QPoint p = screen.topLeft() + QPoint(120, 200);

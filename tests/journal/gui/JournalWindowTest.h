@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "entry/EntryTestBooks.h"
 #include "entry/FurikaedenpyouRegistrar.h"
 #include "support/AppTestFixture.h"
+#include "support/TestBooks.h"
 
 namespace kivo::test {
 
@@ -31,9 +31,9 @@ protected:
     AppTest::TearDown();
   }
 
-  DocumentSession* openEntryBooks(EntryBooksOptions options = {})
+  DocumentSession* openEntryBooks(BooksOptions options = {})
   {
-    session = app->documentController()->addDocument(makeEntryBooks(options));
+    session = app->documentController()->addDocument(makeBooks(options));
     flush();
     return session;
   }

@@ -113,7 +113,7 @@ TEST_F(KanjyoumotocyouControllerTest, TheColumnsAndFieldsAreThoseTheBooksUse)
 {
   struct Case {
     const char* what;
-    EntryBooksOptions options;
+    BooksOptions options;
     bool showCreatedType;
     std::vector<Column> columns;
     bool hojyoField;
@@ -374,7 +374,7 @@ TEST_F(KanjyoumotocyouControllerTest, AShortcutDigitBelongsToOneLedgerAndOpensIt
   KanjyoumotocyouController* cash = openLedger(kGenkin);
   EXPECT_NE(cash, w);
   // All ledgers share one remembered frame.
-  EXPECT_EQ(session->kanjyoumotocyouWindowFrame().size(), cash->windowFrame().size());
+  EXPECT_EQ(session->windowFrame(DocumentSession::Kind::Kanjyoumotocyou).size(), cash->windowFrame().size());
 }
 
 TEST_F(KanjyoumotocyouControllerTest, ADateTypedForAPeriodFieldChoosesItsMonth)

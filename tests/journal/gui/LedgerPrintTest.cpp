@@ -156,7 +156,7 @@ TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionNeverAFrozenFigu
 
 TEST_F(LedgerPrintTest, SeveralLedgersEachStartAPageAndNumberPerLedgerOrOnwards)
 {
-  openEntryBooks(EntryBooksOptions{true, false});
+  openEntryBooks(BooksOptions{.hojyoKamoku = true});
   registerSales(25);
   registerVoucher(Date(2024, 6, 3), {VoucherLine{kFutsuuYokin, 7000, kGenkin, 7000, "預入", 1, -1}});
   std::vector<Motocyou> rows = ledgerRows(kGenkin);
@@ -254,15 +254,19 @@ TEST_F(LedgerPrintTest, FontsShrinkToTheWidthOfThePaperAndUnusedColumnsAreLeftOu
   using Column = KanjyoumotocyouPrintView::Column;
   struct Case {
     const char* what;
-    EntryBooksOptions books;
+    BooksOptions books;
     bool createdType;
     double paperWidth;
     int ledgerData;  // -1: between the limits
   };
   const Case cases[] = {
       {"wide paper: the first sizes", {}, false, 3000.0, 16},
-      {"narrow paper: the smallest sizes, the table runs past the margin", {true, true}, true, 200.0, 5},
-      {"A4: in between", {true, true}, false, 595.0, -1},
+      {"narrow paper: the smallest sizes, the table runs past the margin",
+       {.hojyoKamoku = true, .jigyoubu = true},
+       true,
+       200.0,
+       5},
+      {"A4: in between", {.hojyoKamoku = true, .jigyoubu = true}, false, 595.0, -1},
   };
   for (const Case& c : cases) {
     openEntryBooks(c.books);
@@ -282,7 +286,7 @@ TEST_F(LedgerPrintTest, FontsShrinkToTheWidthOfThePaperAndUnusedColumnsAreLeftOu
       EXPECT_LE(ledger->bands().tableWidth + 0.5, printable) << c.what;
       EXPECT_LE(journal->bands().tableWidth + 0.5, printable) << c.what;
     }
-    if (c.ledgerData == 5) EXPECT_GT(ledger->bands().tableWidth, printable) << c.what;
+    if (c.ledgerData == 5) { EXPECT_GT(ledger->bands().tableWidth, printable) << c.what; }
     EXPECT_EQ(ledger->columnWidth(Column::CreatedType) > 0, c.createdType) << c.what;
     EXPECT_EQ(ledger->columnWidth(Column::AiteHojyoKamoku) > 0, c.books.hojyoKamoku) << c.what;
     EXPECT_EQ(ledger->columnWidth(Column::AiteJigyoubu) > 0, c.books.jigyoubu) << c.what;
@@ -449,7 +453,7 @@ TEST_F(LedgerPrintTest, TheAccountSheetMovesWholeCategoriesAndPrintsTheChosenLed
 
 TEST_F(LedgerPrintTest, TheSubAccountSheetMovesAnAccountsSubAccountsTogether)
 {
-  openEntryBooks(EntryBooksOptions{true, false});
+  openEntryBooks(BooksOptions{.hojyoKamoku = true});
   info()->selectPluralHojyoKamokuThenPrintHojyomotocyou();
   auto* sheet = SelectPluralHojyoKamokuController::controllerOfDocument(session);
   ASSERT_TRUE(sheet->isSheetAttached());

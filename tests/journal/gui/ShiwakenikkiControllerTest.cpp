@@ -122,7 +122,7 @@ TEST_F(ShiwakenikkiControllerTest, ARefreshKeepsTheSelectedRowOrTakesTheLastOne)
 TEST_F(ShiwakenikkiControllerTest, TabAndArrowsMoveThroughTheColumnsTheBooksUse)
 {
   struct Case {
-    EntryBooksOptions options;
+    BooksOptions options;
     std::vector<Matrix> tabOrder;
   };
   const Case cases[] = {

@@ -33,28 +33,6 @@ protected:
   std::unique_ptr<UserDefaults> defaults_;
 };
 
-TEST_F(UserDefaultsTest, RegisteredValuesReadBack)
-{
-  struct Case {
-    const char* key;
-    bool b;
-    int64_t i;
-    double d;
-  };
-  const Case cases[] = {
-      {KIVOFurikaedenpyouAutoSetBalanceKey, true, 1, 1.0},
-      {KIVOExportTextKugiriCodeKey, false, 0, 0.0},
-      {KIVOGankasyoukyakuhiDefaultZanzonWariaiKey, true, 10, 10.0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.key);
-    EXPECT_EQ(defaults_->boolForKey(c.key), c.b);
-    EXPECT_EQ(defaults_->integerForKey(c.key), c.i);
-    EXPECT_DOUBLE_EQ(defaults_->doubleForKey(c.key), c.d);
-  }
-  EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), QColor(0, 0, 255));
-}
-
 TEST_F(UserDefaultsTest, UnregisteredKeysReadAsNothing)
 {
   for (const char* key : {KIVOFurikaedenpyouWindowWidthKey, KIVOShiwakenikkiPrintInfoKey}) {

@@ -166,12 +166,7 @@ TEST_F(MasterListSheetsTest, AccountListRefusesNamingTheOffendingRow)
 
 TEST_F(MasterListSheetsTest, AnAccountInUseCannotBeTurnedOff)
 {
-  auto s = std::make_shared<Shiwake>();
-  s->setDenpyouNo(1);
-  s->setDate(Date(2024, 5, 1));
-  s->setKarikataKamokuCode(100);
-  s->setKashikataKamokuCode(300);
-  doc->document().shiwakeArray().push_back(s);
+  addShiwake(doc->document(), kGenkin, kUriagedaka, 0);
   KamokuListController* kamoku = openKamokuList();
   ASSERT_TRUE(kamoku);
   KamokuListModel* km = kamoku->kamokuModel();
@@ -203,11 +198,7 @@ TEST_F(MasterListSheetsTest, DivisionListRefusesDuplicatesAndKeepsDivisionsInUse
   flush();
   EXPECT_EQ(doc->document().numberOfActiveJigyoubu(), 2);
 
-  auto s = std::make_shared<Shiwake>();
-  s->setDenpyouNo(1);
-  s->setKarikataKamokuCode(100);
-  s->setKarikataJigyoubuCode(2);
-  doc->document().shiwakeArray().push_back(s);
+  addShiwake(doc->document(), kGenkin, -1, 0, -1, 2);
   alerts.clear();
   activate(info);
   app->performCommand(Command::ShowJigyoubuListWindow, nullptr);

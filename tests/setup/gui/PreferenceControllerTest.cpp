@@ -23,13 +23,13 @@ protected:
   }
 };
 
-TEST_F(PreferenceControllerTest, MonthsPerPageStayWithinOneToThirteen)
+TEST_F(PreferenceControllerTest, MonthsPerPageStayWithinZeroToFourteen)
 {
   UserDefaults& d = UserDefaults::standardUserDefaults();
   struct Case {
     int64_t stored;
     int shown;
-  } cases[] = {{0, 13}, {-4, 13}, {40, 13}, {6, 6}};
+  } cases[] = {{0, 0}, {-4, 0}, {40, 0}, {6, 6}, {14, 14}};
   for (const Case& c : cases) {
     d.setInteger(c.stored, KIVOSuiiShisanPrintMonthPerPageKey);
     PreferenceController* p = PreferenceController::sharedPreferenceController();
@@ -41,8 +41,8 @@ TEST_F(PreferenceControllerTest, MonthsPerPageStayWithinOneToThirteen)
     p->suiiShisanPrintMonthPerPageField()->setValue(typed);
     p->handleClickApplyButton();
     const int64_t stored = d.integerForKey(KIVOSuiiShisanPrintMonthPerPageKey);
-    EXPECT_GE(stored, 1) << typed;
-    EXPECT_LE(stored, 13) << typed;
+    EXPECT_GE(stored, 0) << typed;
+    EXPECT_LE(stored, 14) << typed;
   }
 }
 

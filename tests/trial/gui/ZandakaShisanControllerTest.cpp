@@ -3,11 +3,14 @@
 // choices, the refresh rule, the ledger it opens and the text file it writes.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -18,10 +21,14 @@
 #include "fields/gui/ModalDriver.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
+#include "platform/PrintOperation.h"
 #include "setup/gui/DocumentInfoController.h"
+#include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/PropertiesController.h"
+#include "setup/gui/SetupCommands.h"
 #include "support/AppTestFixture.h"
 #include "trial/TrialBooks.h"
+#include "trial/gui/PeriodToPrintZandakaShisanController.h"
 #include "trial/gui/ReportTextExportSheet.h"
 #include "trial/gui/ShiftJisEncoder.h"
 #include "trial/gui/ZandakaShisanController.h"
@@ -192,13 +199,13 @@ TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
   EXPECT_EQ(w->displayingPeriodFromField()->text(), "4月");
   EXPECT_EQ(w->displayingPeriodToField()->text(), "決算整理月");
 
-  // Its "機能" menu; printing stands disabled for now.
+  // Its "機能" menu, the printout of a chosen period enabled.
   QStringList titles;
   for (QAction* a : w->mainMenu()->functionMenu()->actions())
     if (!a->isSeparator()) titles << a->text();
   EXPECT_EQ(titles, (QStringList{"表示する期間...", "選択している勘定科目の総勘定元帳を表示",
                                  "テキストファイルに書き出す...", "期間を指定してプリント..."}));
-  EXPECT_FALSE(w->functionMenuAction("期間を指定してプリント...")->isEnabled());
+  EXPECT_TRUE(w->functionMenuAction("期間を指定してプリント...")->isEnabled());
   bool listed = false;
   for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "合計残高試算表";
   EXPECT_TRUE(listed);
@@ -509,6 +516,107 @@ TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, "書き出せません");
   EXPECT_TRUE(alerts[0].text.contains("売上高〜")) << alerts[0].text.toStdString();
+}
+
+TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
+{
+  openBooks({ChartKind::HoujinOlder, true, false, true});
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  const QString file = path("print.pdf");
+  QWidget* accessoryShown = nullptr;
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget* accessory) {
+    accessoryShown = accessory;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  const auto text = [&] {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {file, "-"});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+  };
+
+  // The shown section is always printed; the others as ticked in the panel.
+  w->selectTabWithIdentifier("sonekiKeisan");
+  w->printDocument();
+  EXPECT_EQ(accessoryShown, w->selectPrintTargetView());
+  EXPECT_TRUE(w->doPrintSonekiKeisan());
+  EXPECT_FALSE(w->doPrintTaisyakuTaisyou());
+  QString printed = text();
+  EXPECT_TRUE(printed.contains("合計残高試算表 - 損益計算書"));
+  EXPECT_TRUE(printed.contains("4月 〜 決算整理月"));
+  EXPECT_FALSE(printed.contains("貸借対照表"));
+
+  // The chosen period: the sheet starts with the company, the whole term and every
+  // section; OK needs one ticked.
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  auto* sheet = qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController());
+  ASSERT_TRUE(sheet);
+  EXPECT_TRUE(sheet->jigyoubuField()->isVisible());
+  EXPECT_EQ(sheet->monthFromComboBox()->currentIndex(), 0);
+  EXPECT_EQ(sheet->monthToComboBox()->currentText(), "決算整理月");
+  for (QCheckBox* box :
+       {sheet->printTaisyakuTaisyouCheckbox(), sheet->printSonekiKeisanCheckbox(), sheet->printSeizouGenkaCheckbox()}) {
+    EXPECT_TRUE(box->isChecked());
+    box->setChecked(false);
+  }
+  EXPECT_FALSE(sheet->okButton()->isEnabled());
+  sheet->printTaisyakuTaisyouCheckbox()->setChecked(true);
+  EXPECT_TRUE(sheet->okButton()->isEnabled());
+  sheet->monthFromComboBox()->setCurrentIndex(2);
+  sheet->monthToComboBox()->setCurrentIndex(2);
+  sheet->okButton()->click();
+  flush();
+  printed = text();
+  EXPECT_TRUE(printed.contains("合計残高試算表 - 貸借対照表"));
+  EXPECT_TRUE(printed.contains("6月"));
+  EXPECT_FALSE(printed.contains("〜"));
+  EXPECT_FALSE(printed.contains("損益計算書"));
+  // The window still shows what it showed.
+  EXPECT_EQ(w->displayPeriodFromMonthArrayIndex(), 0);
+
+  // The next showing presents the sheet as it was left.
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  EXPECT_FALSE(sheet->printSonekiKeisanCheckbox()->isChecked());
+  EXPECT_EQ(sheet->monthFromComboBox()->currentIndex(), 2);
+  sheet->cancelButton()->click();
+  flush();
+  PrintOperation::setPrintPanelResponderForTesting({});
+}
+
+TEST_F(ZandakaShisanControllerTest, TheDivisionListEndsOnlyThePeriodToPrintSheet)
+{
+  SetupCommands::installCommandHandlers(app.get());
+  openBooks({ChartKind::HoujinOlder, false, false, true});
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+  w->setDisplayingPeriod();
+  flush();
+  ASSERT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
+  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  // The period sheet stays; the list opens on the information window.
+  EXPECT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
+  ASSERT_TRUE(qobject_cast<JigyoubuListController*>(info->attachedSheetController()));
+  info->attachedSheetController()->abortSheet();
+  w->attachedSheetController()->abortSheet();
+  flush();
+
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  ASSERT_TRUE(qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController()));
+  activate(w);
+  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  // The period-to-print sheet ended and the list took its place.
+  EXPECT_TRUE(qobject_cast<JigyoubuListController*>(w->attachedSheetController()));
+  if (w->attachedSheetController()) w->attachedSheetController()->abortSheet();
+  flush();
 }
 
 }  // namespace

@@ -1,0 +1,257 @@
+#include "document/ShiwakeTable.h"
+
+#include <array>
+#include <cstring>
+#include <unordered_map>
+
+#include "model/ArchiveReader.h"
+#include "model/ArchiveWriter.h"
+
+namespace kivo {
+namespace {
+
+constexpr const char* kClassName = "ShiwakeTable";
+constexpr int32_t kClassVersion = 0;
+
+enum Field {
+  kDate,
+  kDenpyouNo,
+  kKariKamoku,
+  kKariHojyo,
+  kKariJigyoubu,
+  kKariKingaku,
+  kKashiKamoku,
+  kKashiHojyo,
+  kKashiJigyoubu,
+  kKashiKingaku,
+  kAiteKariKamoku,
+  kAiteKariHojyo,
+  kAiteKariJigyoubu,
+  kAiteKashiKamoku,
+  kAiteKashiHojyo,
+  kAiteKashiJigyoubu,
+  kTekiyou,
+  kKind,
+  kHendouReason,
+  kSuitouKamoku,
+  kSuitouHojyo,
+  kDidCreateBeforeOpen,
+  kFieldCount
+};
+using Values = std::array<int64_t, kFieldCount>;
+
+// The widest a field may be: amounts are 64-bit, the flag one byte, the rest 32-bit.
+constexpr int maxWidth(int field)
+{
+  return field == kKariKingaku || field == kKashiKingaku ? 8 : field == kDidCreateBeforeOpen ? 1 : 4;
+}
+
+int widthOf(int64_t min, int64_t max)
+{
+  for (int w = 1; w < 8; ++w) {
+    const int64_t limit = int64_t{1} << (8 * w - 1);
+    if (min >= -limit && max < limit) return w;
+  }
+  return 8;
+}
+
+void valuesOf(const Shiwake& s, uint32_t tekiyou, uint32_t reason, Values& v)
+{
+  v[kDate] = s.date().serial();
+  v[kDenpyouNo] = s.denpyouNo();
+  v[kKariKamoku] = s.karikataKamokuCode();
+  v[kKariHojyo] = s.karikataHojyoKamokuCode();
+  v[kKariJigyoubu] = s.karikataJigyoubuCode();
+  v[kKariKingaku] = s.karikataKingaku();
+  v[kKashiKamoku] = s.kashikataKamokuCode();
+  v[kKashiHojyo] = s.kashikataHojyoKamokuCode();
+  v[kKashiJigyoubu] = s.kashikataJigyoubuCode();
+  v[kKashiKingaku] = s.kashikataKingaku();
+  v[kAiteKariKamoku] = s.aiteKarikataKamokuCode();
+  v[kAiteKariHojyo] = s.aiteKarikataHojyoKamokuCode();
+  v[kAiteKariJigyoubu] = s.aiteKarikataJigyoubuCode();
+  v[kAiteKashiKamoku] = s.aiteKashikataKamokuCode();
+  v[kAiteKashiHojyo] = s.aiteKashikataHojyoKamokuCode();
+  v[kAiteKashiJigyoubu] = s.aiteKashikataJigyoubuCode();
+  v[kTekiyou] = tekiyou;
+  v[kKind] = static_cast<int32_t>(s.kindOfShiwake());
+  v[kHendouReason] = reason;
+  v[kSuitouKamoku] = s.suitoucyouKamokuCode();
+  v[kSuitouHojyo] = s.suitoucyouHojyoKamokuCode();
+  v[kDidCreateBeforeOpen] = s.didCreateBeforeOpen() ? 1 : 0;
+}
+
+void apply(const Values& v, const std::vector<std::string>& strings, Shiwake& s)
+{
+  auto i32 = [&](int f) { return static_cast<int32_t>(v[f]); };
+  s.setDate(Date::fromSerial(i32(kDate)));
+  s.setDenpyouNo(i32(kDenpyouNo));
+  s.setKarikataKamokuCode(i32(kKariKamoku));
+  s.setKarikataHojyoKamokuCode(i32(kKariHojyo));
+  s.setKarikataJigyoubuCode(i32(kKariJigyoubu));
+  s.setKarikataKingaku(v[kKariKingaku]);
+  s.setKashikataKamokuCode(i32(kKashiKamoku));
+  s.setKashikataHojyoKamokuCode(i32(kKashiHojyo));
+  s.setKashikataJigyoubuCode(i32(kKashiJigyoubu));
+  s.setKashikataKingaku(v[kKashiKingaku]);
+  s.setAiteKarikataKamokuCode(i32(kAiteKariKamoku));
+  s.setAiteKarikataHojyoKamokuCode(i32(kAiteKariHojyo));
+  s.setAiteKarikataJigyoubuCode(i32(kAiteKariJigyoubu));
+  s.setAiteKashikataKamokuCode(i32(kAiteKashiKamoku));
+  s.setAiteKashikataHojyoKamokuCode(i32(kAiteKashiHojyo));
+  s.setAiteKashikataJigyoubuCode(i32(kAiteKashiJigyoubu));
+  s.setTekiyou(strings[static_cast<size_t>(v[kTekiyou])]);
+  s.setKindOfShiwake(i32(kKind));
+  s.setHendouReasonStr(strings[static_cast<size_t>(v[kHendouReason])]);
+  s.setSuitoucyouKamokuCode(i32(kSuitouKamoku));
+  s.setSuitoucyouHojyoKamokuCode(i32(kSuitouHojyo));
+  s.setDidCreateBeforeOpen(v[kDidCreateBeforeOpen] != 0);
+}
+
+// A field of `width` bytes at p, sign-extended; reads eight bytes at once where the
+// data go on that far (copies of a constant size compile to single moves).
+inline int64_t load(const char* p, int width, bool eightReadable)
+{
+  uint64_t u = 0;
+  if (eightReadable)
+    std::memcpy(&u, p, 8);
+  else
+    for (int i = 0; i < width; ++i) u |= uint64_t{static_cast<uint8_t>(p[i])} << (8 * i);
+  const int shift = 64 - 8 * width;
+  return static_cast<int64_t>(u << shift) >> shift;
+}
+
+// The low `width` bytes of v at p (little-endian).
+inline void store(char* p, int64_t v, int width)
+{
+  switch (width) {
+  case 1: std::memcpy(p, &v, 1); break;
+  case 2: std::memcpy(p, &v, 2); break;
+  case 3: std::memcpy(p, &v, 3); break;
+  case 4: std::memcpy(p, &v, 4); break;
+  case 5: std::memcpy(p, &v, 5); break;
+  case 6: std::memcpy(p, &v, 6); break;
+  case 7: std::memcpy(p, &v, 7); break;
+  default: std::memcpy(p, &v, 8); break;
+  }
+}
+
+}  // namespace
+
+void ShiwakeTable::encode(const std::vector<ShiwakePtr>& entries, ArchiveWriter& out)
+{
+  // First pass: the string table and each field's range.
+  std::vector<std::string_view> strings{std::string_view()};
+  std::unordered_map<std::string_view, uint32_t> indexOf{{std::string_view(), 0}};
+  auto intern = [&](const std::string& text) {
+    const auto [it, added] = indexOf.try_emplace(text, static_cast<uint32_t>(strings.size()));
+    if (added) strings.push_back(text);
+    return it->second;
+  };
+  std::vector<uint32_t> stringIndexes(entries.size() * 2);
+  Values min{}, max{}, v{};
+  for (size_t i = 0; i < entries.size(); ++i) {
+    const Shiwake& s = *entries[i];
+    stringIndexes[2 * i] = intern(s.tekiyou());
+    stringIndexes[2 * i + 1] = intern(s.hendouReasonStr());
+    valuesOf(s, stringIndexes[2 * i], stringIndexes[2 * i + 1], v);
+    for (int f = 0; f < kFieldCount; ++f) {
+      if (i == 0 || v[f] < min[f]) min[f] = v[f];
+      if (i == 0 || v[f] > max[f]) max[f] = v[f];
+    }
+  }
+  std::array<int, kFieldCount> widths{};
+  size_t recordWidth = 0;
+  for (int f = 0; f < kFieldCount; ++f) recordWidth += static_cast<size_t>(widths[f] = widthOf(min[f], max[f]));
+
+  out.beginRecord(kClassName, kClassVersion);
+  out.writeUInt32(kFieldCount);
+  for (int w : widths) {
+    const char b = static_cast<char>(w);
+    out.writeRaw(std::string_view(&b, 1));
+  }
+  out.writeCount(strings.size());
+  for (std::string_view s : strings) out.writeUInt32(static_cast<uint32_t>(s.size()));
+  for (std::string_view s : strings) out.writeRaw(s);
+  out.writeCount(entries.size());
+  char* p = out.appendUninitialized(entries.size() * recordWidth);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    valuesOf(*entries[i], stringIndexes[2 * i], stringIndexes[2 * i + 1], v);
+    for (int f = 0; f < kFieldCount; ++f) {
+      store(p, v[f], widths[f]);
+      p += widths[f];
+    }
+  }
+}
+
+bool ShiwakeTable::decode(std::string_view bytes, std::vector<ShiwakePtr>& out, std::string* detail)
+{
+  ArchiveReader r(bytes);
+  auto failed = [&](const char* why) {
+    r.fail(why);
+    *detail = r.failure();
+    return false;
+  };
+  if (r.beginRecord(kClassName, kClassVersion) < 0) {
+    *detail = r.failure();
+    return false;
+  }
+  if (r.readUInt32() != kFieldCount) return failed("journal table with another set of fields");
+  const std::string_view widthBytes = r.readRawView(kFieldCount);
+  std::array<int, kFieldCount> widths{};
+  size_t recordWidth = 0;
+  for (int f = 0; f < kFieldCount && r.ok(); ++f) {
+    widths[f] = static_cast<uint8_t>(widthBytes[f]);
+    if (widths[f] < 1 || widths[f] > maxWidth(f)) return failed("journal field of a bad width");
+    recordWidth += static_cast<size_t>(widths[f]);
+  }
+
+  const size_t stringCount = r.readCount(4);
+  if (!r.ok() || stringCount == 0) return failed("journal without its string table");
+  const std::string_view lengths = r.readRawView(stringCount * 4);
+  uint64_t total = 0;
+  for (size_t i = 0; i < stringCount && r.ok(); ++i) {
+    uint32_t n;
+    std::memcpy(&n, lengths.data() + 4 * i, 4);
+    total += n;
+  }
+  if (!r.ok() || total > r.remaining()) return failed("journal strings longer than the data");
+  const std::string_view blob = r.readRawView(static_cast<size_t>(total));
+  std::vector<std::string> strings(stringCount);
+  for (size_t i = 0, at = 0; i < stringCount; ++i) {
+    uint32_t n;
+    std::memcpy(&n, lengths.data() + 4 * i, 4);
+    strings[i].assign(blob.substr(at, n));
+    at += n;
+  }
+
+  const uint32_t count = r.readUInt32();
+  if (!r.ok() || r.remaining() / recordWidth < count || r.remaining() != count * recordWidth)
+    return failed("journal records do not fill the table");
+  const std::string_view records = r.readRawView(count * recordWidth);
+  const char* p = records.data();
+  const char* const end = p + records.size();
+  // One allocation for every entry: each pointer shares the block's ownership, so the
+  // block lives as long as any of its entries.
+  auto block = std::make_shared<std::vector<Shiwake>>(count);
+  out.reserve(out.size() + count);
+  Values v{};
+  for (uint32_t i = 0; i < count; ++i) {
+    for (int f = 0; f < kFieldCount; ++f) {
+      v[f] = load(p, widths[f], end - p >= 8);
+      p += widths[f];
+    }
+    const Date date = Date::fromSerial(static_cast<int32_t>(v[kDate]));
+    if (!date.isNull() && !date.isInSupportedRange()) return failed("journal date out of range");
+    if (v[kTekiyou] < 0 || static_cast<size_t>(v[kTekiyou]) >= stringCount || v[kHendouReason] < 0 ||
+        static_cast<size_t>(v[kHendouReason]) >= stringCount)
+      return failed("journal text out of the string table");
+    if (v[kDidCreateBeforeOpen] != 0 && v[kDidCreateBeforeOpen] != 1) return failed("bad boolean");
+    Shiwake& s = (*block)[i];
+    apply(v, strings, s);
+    out.push_back(ShiwakePtr(block, &s));
+  }
+  return true;
+}
+
+}  // namespace kivo

@@ -1,0 +1,38 @@
+// The journal as the document file stores it from format version 2 on: one table of
+// packed fixed-width records and a table of the strings they name.
+//
+//   record header "ShiwakeTable" v0
+//   u32 field count (22) | one byte per field: its width in bytes (1 to 8)
+//   u32 string count | u32 length of each string | the strings' bytes
+//   u32 entry count | the records, each field little-endian in its width
+//
+// A field's width is the fewest bytes that hold every value of that field in the
+// journal (sign-extended on reading), so a year of three-digit account codes takes
+// two bytes a code. Dates are day numbers; the description and the change reason are
+// indexes into the string table, which holds each text once (the empty text first).
+// Counts and widths are checked against the bytes that remain before anything is
+// allocated, and every value against its field's range.
+//
+// This class and DocumentFile are the only code that moves journal entries between
+// the file and the document.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Shiwake.h"
+
+namespace kivo {
+
+class ArchiveWriter;
+
+class ShiwakeTable {
+public:
+  static void encode(const std::vector<ShiwakePtr>& entries, ArchiveWriter& out);
+  // Appends the entries of the table to `out`; false (and the reason in detail) when
+  // the bytes are not a whole, valid table.
+  static bool decode(std::string_view bytes, std::vector<ShiwakePtr>& out, std::string* detail);
+};
+
+}  // namespace kivo

@@ -1,0 +1,568 @@
+#include "trial/gui/SuiiShisanController.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cstdio>
+
+#include "document/MyDocument.h"
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
+#include "fields/FieldValue.h"
+#include "fields/JigyoubuFormatter.h"
+#include "fields/gui/JigyoubuFormatterListWindow.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "platform/AlertSheet.h"
+#include "platform/MainMenu.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
+#include "platform/QtStrings.h"
+#include "platform/SheetController.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
+#include "setup/gui/JigyoubuListController.h"
+#include "trial/ReportTextExporter.h"
+#include "trial/gui/ReportTextExportSheet.h"
+#include "trial/gui/ShiftJisEncoder.h"
+#include "trial/gui/SuiiShisanPrintView.h"
+#include "trial/gui/SuiiShisanTableModel.h"
+
+namespace kivo {
+namespace {
+
+constexpr int kCellPadding = 18;
+
+bool addKaishiZandakaToGoukei()
+{
+  return UserDefaults::standardUserDefaults().boolForKey(KIVOSuiiShisanAddKaishizandkaToGoukeiKey);
+}
+
+}  // namespace
+
+SuiiShisanController::SuiiShisanController(DocumentSession* document)
+    : PeriodReportWindowController(document, Kind::SuiiShisan), suiiShisan_(document->document())
+{
+}
+
+SuiiShisanController::~SuiiShisanController()
+{
+  stopTableViewKeyDown();
+  // The tables read the builder's rows: they go before it does.
+  delete takeCentralWidget();
+  delete selectPrintTargetView_;
+}
+
+SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(DocumentSession* document)
+{
+  if (!document) return nullptr;
+  if (auto* shown = qobject_cast<SuiiShisanController*>(document->suiiShisanController())) {
+    shown->showWindow();
+    return shown;
+  }
+  auto* window = new SuiiShisanController(document);
+  document->addWindowController(window);
+  window->moveWindowToInitialPositionWithDisplay(true);
+  window->showWindow();
+  window->setInitialContentsThenDisplay();
+  return window;
+}
+
+void SuiiShisanController::installCommandHandlers(AppController* app)
+{
+  if (!app) return;
+  app->setCommandHandler(MainMenu::Command::ShowSuiiShisanWindow,
+                         [app](QAction*) { showSuiiShisanWindow(app->currentDocument()); });
+}
+
+QString SuiiShisanController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+  return displayName + qs(kTitleSuffix);
+}
+
+QString SuiiShisanController::windowMenuTitle() const { return qs(kWindowMenuTitle); }
+QString SuiiShisanController::denpyouAndCyouhyouItemTitle() const { return qs(MainMenu::kSuiiShisanItemTitle); }
+const char* SuiiShisanController::windowWidthDefaultsKey() const { return KIVOSuiiShisanWindowWidthKey; }
+const char* SuiiShisanController::windowHeightDefaultsKey() const { return KIVOSuiiShisanWindowHeightKey; }
+
+// --- loading
+
+CyouhyouTableView* SuiiShisanController::makeTableView(SuiiShisanTableModel*& model, const std::vector<Shisan>& rows,
+                                                       bool closing)
+{
+  auto* tableView = new CyouhyouTableView(tabView_);
+  model = new SuiiShisanTableModel(document()->document().kaisya(), rows, closing, tableView);
+  tableView->setModel(model);
+  tableView->setController(this);
+  applyColumnWidths(tableView);
+  connect(tableView, &QAbstractItemView::doubleClicked, this, [this] { showKanjyoumotocyouOfSelectedKamoku(); });
+  connect(tableView->horizontalHeader(), &QHeaderView::sectionDoubleClicked, this,
+          [this, tableView](int logical) { moveTitleColumnToDoubleClickedColumnOfTableView(tableView, logical); });
+  return tableView;
+}
+
+void SuiiShisanController::applyColumnWidths(CyouhyouTableView* tableView)
+{
+  const QFontMetrics fm = tableView->fontMetrics();
+  const QFontMetrics heading = tableView->horizontalHeader()->fontMetrics();
+  const int title = fm.horizontalAdvance(QString(13, QChar(0x5B57))) + kCellPadding;
+  const int amount = std::max({fm.horizontalAdvance(QStringLiteral("-999,999,999,999")),
+                               fm.horizontalAdvance(QStringLiteral("#Precision!")),
+                               heading.horizontalAdvance(QStringLiteral("決算整理月"))}) +
+                     kCellPadding;
+  QHeaderView* header = tableView->horizontalHeader();
+  header->setStretchLastSection(false);
+  header->setSectionsMovable(false);
+  for (int i = 0; i < header->count(); ++i) {
+    header->resizeSection(i, i == 0 ? title : amount);
+    header->setSectionResizeMode(i, i == 0 ? QHeaderView::Interactive : QHeaderView::Fixed);
+  }
+}
+
+void SuiiShisanController::buildLayout()
+{
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 6);
+  layout->setSpacing(6);
+
+  auto* stateView = new QWidget(central);
+  stateView->setAutoFillBackground(true);
+  QPalette grey = stateView->palette();
+  grey.setColor(QPalette::Window, QColor(230, 230, 230));
+  stateView->setPalette(grey);
+  auto* strip = new QHBoxLayout(stateView);
+  strip->setContentsMargins(10, 6, 10, 6);
+  strip->setSpacing(4);
+  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stateView);
+  displayingJigyoubuField_ = makeSelectionField(stateView, 22);
+  selectDisplayingJigyoubuButton_ = makeSelectButton(stateView, QStringLiteral("表示する事業部を選ぶ"));
+  progressIndicator_ = new QProgressBar(stateView);
+  progressIndicator_->setRange(0, 0);
+  progressIndicator_->setTextVisible(false);
+  progressIndicator_->setFixedSize(60, 10);
+  progressIndicator_->hide();
+  strip->addWidget(displayingJigyoubuTitleField_);
+  strip->addWidget(displayingJigyoubuField_);
+  strip->addWidget(selectDisplayingJigyoubuButton_);
+  strip->addStretch(1);
+  strip->addWidget(progressIndicator_);
+  // The strip keeps its height without the division row.
+  stateView->setMinimumHeight(displayingJigyoubuField_->sizeHint().height() + 12);
+  layout->addWidget(stateView);
+
+  tabView_ = new QTabWidget(central);
+  tabView_->setUsesScrollButtons(false);
+  auto* tabs = new QHBoxLayout();
+  tabs->setContentsMargins(8, 0, 8, 0);
+  tabs->addWidget(tabView_);
+  layout->addLayout(tabs, 1);
+  setCentralWidget(central);
+
+  watchStripFields({displayingJigyoubuField_});
+  connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
+          [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
+  connect(tabView_, &QTabWidget::currentChanged, this, [this] {
+    if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
+  });
+}
+
+void SuiiShisanController::buildPrintTargetView()
+{
+  selectPrintTargetView_ = new QWidget();
+  auto* box = new QVBoxLayout(selectPrintTargetView_);
+  box->addWidget(new QLabel(QStringLiteral("プリントする報告書:"), selectPrintTargetView_));
+  printTaisyakuTaisyouCheckbox_ = new QCheckBox(qs(kTaisyakuTaisyouLabel), selectPrintTargetView_);
+  printSonekiKeisanCheckbox_ = new QCheckBox(qs(kSonekiKeisanLabel), selectPrintTargetView_);
+  printSeizouGenkaCheckbox_ = new QCheckBox(qs(kSeizouGenkaLabel), selectPrintTargetView_);
+  box->addWidget(printTaisyakuTaisyouCheckbox_);
+  box->addWidget(printSonekiKeisanCheckbox_);
+  box->addWidget(printSeizouGenkaCheckbox_);
+  box->addStretch(1);
+}
+
+void SuiiShisanController::windowDidLoad()
+{
+  const MyDocument& doc = document()->document();
+  const Kaisya& kaisya = doc.kaisya();
+  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
+  buildLayout();
+  buildPrintTargetView();
+
+  taisyakuTaisyouTableView_ = makeTableView(taisyakuTaisyouModel_, suiiShisan_.taisyakuTaisyouShisanArray(), true);
+  tabView_->addTab(taisyakuTaisyouTableView_, qs(kTaisyakuTaisyouLabel));
+  tabView_->tabBar()->setTabData(0, qs(kTaisyakuTaisyouTab));
+  sonekiKeisanTableView_ = makeTableView(sonekiKeisanModel_, suiiShisan_.sonekiKeisanShisanArray(), false);
+  tabView_->addTab(sonekiKeisanTableView_, qs(kSonekiKeisanLabel));
+  tabView_->tabBar()->setTabData(1, qs(kSonekiKeisanTab));
+  if (kaisya.isSeizou()) {
+    seizouGenkaTableView_ = makeTableView(seizouGenkaModel_, suiiShisan_.seizouGenkaShisanArray(), false);
+    tabView_->addTab(seizouGenkaTableView_, qs(kaisya.isKensetu() ? kKanseiKoujiGenkaLabel : kSeizouGenkaLabel));
+    tabView_->tabBar()->setTabData(2, qs(kSeizouGenkaTab));
+  }
+
+  jigyoubuFieldInUse_ = doc.numberOfActiveJigyoubu() >= 1;
+  if (!jigyoubuFieldInUse_) {
+    displayingJigyoubuTitleField_->hide();
+    displayingJigyoubuField_->hide();
+    selectDisplayingJigyoubuButton_->hide();
+  }
+  displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+  setDisplayingJigyoubuFieldValue();
+  if (jigyoubuFieldInUse_) textFieldArray_.push_back(displayingJigyoubuField_);
+  indexOfSelectedTextField_ = 0;
+  paintTextFieldHighlight(true);
+
+  auto* nextTab = new QAction(this);
+  nextTab->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  nextTab->setShortcutContext(Qt::WindowShortcut);
+  connect(nextTab, &QAction::triggered, this, [this] { selectNextTab(); });
+  addAction(nextTab);
+
+  resize(900, 560);
+  if (doNeedUpdate()) setInitialContentsThenDisplay();
+}
+
+// --- refresh
+
+void SuiiShisanController::setInitialContentsThenDisplay()
+{
+  selectFirstRowAfterUpdate_ = true;
+  updateUI(true);
+}
+
+void SuiiShisanController::recomputeUI()
+{
+  if (!isWindowLoaded()) return;
+  setDisplayingJigyoubuFieldValue();
+  struct Table {
+    CyouhyouTableView* view;
+    SuiiShisanTableModel* model;
+    int keep;
+  };
+  std::vector<Table> tables;
+  for (auto [view, model] :
+       {std::pair{taisyakuTaisyouTableView_, taisyakuTaisyouModel_},
+        std::pair{sonekiKeisanTableView_, sonekiKeisanModel_}, std::pair{seizouGenkaTableView_, seizouGenkaModel_}})
+    if (view) tables.push_back({view, model, view->selectedRow()});
+
+  progressIndicator_->show();
+  suiiShisan_.setSuiiShisanArryForJigyoubuCode(displayJigyoubuCode_, addKaishiZandakaToGoukei());
+  progressIndicator_->hide();
+
+  for (const Table& t : tables) {
+    const int columns = t.model->columnCount();
+    t.model->reloadData();
+    if (t.model->columnCount() != columns) applyColumnWidths(t.view);
+    const int n = t.model->rowCount();
+    const int row = selectFirstRowAfterUpdate_ ? 0 : std::min(t.keep, n - 1);
+    if (n > 0 && row >= 0) {
+      t.view->selectRow(row);
+      t.view->scrollTo(t.model->index(row, 0));
+    }
+  }
+  selectFirstRowAfterUpdate_ = false;
+  validateMenuItems();
+}
+
+// --- sections and tabs
+
+const std::vector<Shisan>& SuiiShisanController::shisanArrayOfTableView(const CyouhyouTableView& tableView) const
+{
+  if (&tableView == taisyakuTaisyouTableView_) return suiiShisan_.taisyakuTaisyouShisanArray();
+  if (&tableView == sonekiKeisanTableView_) return suiiShisan_.sonekiKeisanShisanArray();
+  return suiiShisan_.seizouGenkaShisanArray();
+}
+
+bool SuiiShisanController::isTotalRow(int row, const CyouhyouTableView& tableView) const
+{
+  if (&tableView != taisyakuTaisyouTableView_ && &tableView != sonekiKeisanTableView_ &&
+      &tableView != seizouGenkaTableView_)
+    return false;
+  const std::vector<Shisan>& rows = shisanArrayOfTableView(tableView);
+  return row >= 0 && row < static_cast<int>(rows.size()) && rows[static_cast<size_t>(row)].isTotalRow();
+}
+
+QString SuiiShisanController::selectedTabIdentifier() const
+{
+  return tabView_ ? tabView_->tabBar()->tabData(tabView_->currentIndex()).toString() : QString();
+}
+
+void SuiiShisanController::selectTabWithIdentifier(const QString& identifier)
+{
+  for (int i = 0; tabView_ && i < tabView_->count(); ++i)
+    if (tabView_->tabBar()->tabData(i).toString() == identifier) tabView_->setCurrentIndex(i);
+}
+
+void SuiiShisanController::selectNextTab()
+{
+  if (!tabView_ || tabView_->count() == 0) return;
+  tabView_->setCurrentIndex((tabView_->currentIndex() + 1) % tabView_->count());
+}
+
+CyouhyouTableView* SuiiShisanController::selectedTableView() const
+{
+  const QString id = selectedTabIdentifier();
+  if (id == qs(kTaisyakuTaisyouTab)) return taisyakuTaisyouTableView_;
+  if (id == qs(kSonekiKeisanTab)) return sonekiKeisanTableView_;
+  return seizouGenkaTableView_;
+}
+
+void SuiiShisanController::setDisplayingJigyoubuFieldValue()
+{
+  if (!jigyoubuFieldInUse_) return;
+  const MyDocument& doc = document()->document();
+  if (doc.numberOfActiveJigyoubu() < 1) {
+    displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+    displayingJigyoubuField_->clear();
+    selectDisplayingJigyoubuButton_->setEnabled(false);
+    return;
+  }
+  selectDisplayingJigyoubuButton_->setEnabled(true);
+  char code[16];
+  std::snprintf(code, sizeof code, "%02d", static_cast<int>(displayJigyoubuCode_));
+  if (!doc.matchJigyoubuCode(code)) displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+  const auto text = jigyoubuFormatter_->stringForObjectValue(FieldValue::code(displayJigyoubuCode_));
+  displayingJigyoubuField_->setText(text ? QString::fromStdString(*text) : QString());
+}
+
+// --- commands
+
+WindowController* SuiiShisanController::refuseForSheet(const std::function<bool(const SheetController&)>& refuses)
+{
+  WindowController* holder = nullptr;
+  for (WindowController* wc : document()->windowControllers()) {
+    const SheetController* sheet = wc->attachedSheetController();
+    if (sheet && refuses(*sheet)) {
+      holder = wc;
+      break;
+    }
+  }
+  if (!holder) return nullptr;
+  AppController* app = AppController::sharedAppController();
+  QWidget* main = app && app->mainWindowController() ? app->mainWindowController() : static_cast<QWidget*>(this);
+  QPointer<WindowController> target = holder;
+  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AppController::kCloseSheetMessage),
+                              [target] {
+                                if (target) target->showWindow();
+                              });
+  return holder;
+}
+
+void SuiiShisanController::showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText)
+{
+  if (!jigyoubuFieldInUse_ || !selectDisplayingJigyoubuButton_->isEnabled()) return;
+  selectTextField(displayingJigyoubuField_);
+  if (refuseForSheet(
+          [](const SheetController& s) { return s.metaObject()->inherits(&JigyoubuListController::staticMetaObject); }))
+    return;
+  setDisplayingJigyoubuFieldValue();
+  const QPoint topLeft = displayingJigyoubuField_->mapToGlobal(QPoint(0, displayingJigyoubuField_->height()));
+  const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
+      *jigyoubuFormatter_, topLeft, searchText, this);
+  if (code < 0 || code == displayJigyoubuCode_) return;
+  displayJigyoubuCode_ = code;
+  updateUI(true);
+}
+
+void SuiiShisanController::showKanjyoumotocyouOfSelectedKamoku()
+{
+  const CyouhyouTableView* table = selectedTableView();
+  if (!table) return;
+  const std::vector<Shisan>& rows = shisanArrayOfTableView(*table);
+  const int row = table->selectedRow();
+  if (row < 0 || row >= static_cast<int>(rows.size())) return;
+  const int32_t kamokuCode = rows[static_cast<size_t>(row)].kamokuCode();
+  if (kamokuCode < 1) return;
+  if (document()->wasOpenedByLimitedUserPassword()) {
+    AlertSheet::beep();
+    return;
+  }
+  if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
+
+  // The ledger of the whole term: the first month to the closing adjustment.
+  const int32_t last = static_cast<int32_t>(document()->document().kaisya().monthArray().size());
+  KanjyoumotocyouController* empty = nullptr;
+  for (WindowController* wc : document()->windowControllers()) {
+    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
+    if (!ledger) continue;
+    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
+        ledger->displayPeriodFromMonthArrayIndex() == 0 && ledger->displayPeriodToMonthArrayIndex() == last) {
+      ledger->showWindow();
+      return;
+    }
+    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
+  }
+  KanjyoumotocyouController* ledger = empty;
+  if (!ledger) {
+    ledger = new KanjyoumotocyouController(document());
+    document()->addWindowController(ledger);
+    ledger->moveWindowToInitialPositionWithDisplay(true);
+  }
+  ledger->showWindow();
+  ledger->setDisplayKamokuCode(kamokuCode);
+  ledger->setDisplayHojyoKamokuCode(-1);
+  ledger->setDisplayPeriodFromMonthArrayIndex(0);
+  ledger->setDisplayPeriodToMonthArrayIndex(last);
+  ledger->updateAfterSelectDisplayingKamoku();
+}
+
+void SuiiShisanController::moveTitleColumnToDoubleClickedColumnOfTableView(CyouhyouTableView* tableView,
+                                                                           int logicalColumn)
+{
+  if (!tableView) return;
+  QHeaderView* header = tableView->horizontalHeader();
+  const int k = header->visualIndex(logicalColumn);
+  const int t = header->visualIndex(0);
+  if (k < 0 || k == t) return;
+  const int target = k < t ? k : k - 1;
+  header->moveSection(t, target);
+  tableView->scrollTo(tableView->model()->index(std::max(tableView->selectedRow(), 0), header->logicalIndex(target)));
+}
+
+void SuiiShisanController::saveToTextFile()
+{
+  if (hasAttachedSheet()) return;
+  const QString path = ReportTextExportSheet::runSavePanel(this);
+  if (path.isEmpty()) return;
+  const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
+  const Kaisya& kaisya = document()->document().kaisya();
+  const ReportTextExporter exporter(kaisya, ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
+  const CyouhyouTableView* table = selectedTableView();
+  const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
+  const std::string target = QFile::encodeName(path).toStdString();
+  const auto lines = SuiiShisan::textLines(exporter, rows, static_cast<int32_t>(kaisya.monthArray().size()));
+  ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
+    return exporter.writeLines(lines, target, ShiftJisEncoder::encoder(), poll);
+  });
+}
+
+// --- printing
+
+bool SuiiShisanController::doPrintTaisyakuTaisyou() const
+{
+  return printTaisyakuTaisyouCheckbox_ && printTaisyakuTaisyouCheckbox_->isChecked();
+}
+bool SuiiShisanController::doPrintSonekiKeisan() const
+{
+  return printSonekiKeisanCheckbox_ && printSonekiKeisanCheckbox_->isChecked();
+}
+bool SuiiShisanController::doPrintSeizouGenka() const
+{
+  return printSeizouGenkaCheckbox_ && printSeizouGenkaCheckbox_->isChecked() && hasSeizouGenkaTab();
+}
+
+void SuiiShisanController::pageSetupForSuiiShisan() { PrintOperation::runPageSetup(this, KIVOSuiiShisanPrintInfoKey); }
+
+void SuiiShisanController::printSuiiShisan()
+{
+  loadWindowIfNeeded();
+  if (hasAttachedSheet()) return;
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOSuiiShisanPrintInfoKey);
+  QPointer<SuiiShisanController> self = this;
+  auto view = SuiiShisanPrintView::create(
+      document()->document(), layout, suiiShisan_.taisyakuTaisyouShisanArray(), suiiShisan_.sonekiKeisanShisanArray(),
+      suiiShisan_.seizouGenkaShisanArray(),
+      UserDefaults::standardUserDefaults().integerForKey(KIVOSuiiShisanPrintMonthPerPageKey), [self] {
+        SuiiShisanPrintView::SectionChoice c;
+        if (self) c = {self->doPrintTaisyakuTaisyou(), self->doPrintSonekiKeisan(), self->doPrintSeizouGenka()};
+        return c;
+      });
+  if (!view) return;
+  // Every box cleared and enabled; the shown section's ticked and fixed.
+  for (QCheckBox* box : {printTaisyakuTaisyouCheckbox_, printSonekiKeisanCheckbox_, printSeizouGenkaCheckbox_}) {
+    box->setChecked(false);
+    box->setEnabled(true);
+  }
+  printSeizouGenkaCheckbox_->setVisible(hasSeizouGenkaTab());
+  printSeizouGenkaCheckbox_->setEnabled(hasSeizouGenkaTab());
+  if (hasSeizouGenkaTab()) printSeizouGenkaCheckbox_->setText(tabView_->tabText(2));
+  const QString shown = selectedTabIdentifier();
+  QCheckBox* fixed = shown == qs(kTaisyakuTaisyouTab) ? printTaisyakuTaisyouCheckbox_
+                     : shown == qs(kSonekiKeisanTab)  ? printSonekiKeisanCheckbox_
+                                                      : printSeizouGenkaCheckbox_;
+  fixed->setChecked(true);
+  fixed->setEnabled(false);
+
+  PrintOperation::Options options;
+  options.documentName = document()->displayName();
+  options.accessory = selectPrintTargetView_;
+  options.accessoryTitle = QStringLiteral("プリントする報告書");
+  PrintProgressSheet progress(document(), this);
+  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+}
+
+bool SuiiShisanController::isOwnTableView(const QObject* sender) const
+{
+  return sender &&
+         (sender == taisyakuTaisyouTableView_ || sender == sonekiKeisanTableView_ || sender == seizouGenkaTableView_);
+}
+
+bool SuiiShisanController::typeOnTextField(QLineEdit* field, const QString& typed)
+{
+  if (field != displayingJigyoubuField_) return true;
+  const bool accepted = jigyoubuFormatter_->isPartialStringValid(typed.toStdString());
+  if (accepted) field->setText(typed);
+  showJigyoubuFormatterListWindowForDisplayingJigyoubuField(accepted ? typed : QString());
+  return true;
+}
+
+void SuiiShisanController::windowDidResignMain() { paintTextFieldHighlight(false); }
+
+// --- "機能" menu
+
+const std::vector<QAction*>& SuiiShisanController::functionMenuActions()
+{
+  if (!functionActions_.empty()) return functionActions_;
+  const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
+    auto* a = new QAction(qs(title), this);
+    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+    a->setShortcutContext(Qt::WindowShortcut);
+    connect(a, &QAction::triggered, this, [this, a, run] {
+      validateMenuItems();
+      if (!a->isEnabled()) {
+        AlertSheet::beep();
+        return;
+      }
+      run();
+    });
+    functionActions_.push_back(a);
+  };
+  if (jigyoubuFieldInUse_) {
+    add(
+        kShowJigyoubuTitle, [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); },
+        MainMenu::keySequenceForKeyEquivalent(QStringLiteral("B"),
+                                              MainMenu::kCommandKeyMask | MainMenu::kShiftKeyMask));
+    functionActions_.push_back(nullptr);
+  }
+  add(kShowKanjyoumotocyouTitle, [this] { showKanjyoumotocyouOfSelectedKamoku(); });
+  functionActions_.push_back(nullptr);
+  add(kSaveToTextFileTitle, [this] { saveToTextFile(); });
+  return functionActions_;
+}
+
+void SuiiShisanController::validateMenuItems()
+{
+  for (QAction* a : functionActions_) {
+    if (!a) continue;
+    if (a->text() == qs(kShowJigyoubuTitle))
+      a->setEnabled(selectDisplayingJigyoubuButton_ && selectDisplayingJigyoubuButton_->isEnabled());
+    else if (a->text() == qs(kShowKanjyoumotocyouTitle))
+      a->setEnabled(!document()->wasOpenedByLimitedUserPassword());
+    else
+      a->setEnabled(true);
+  }
+}
+
+}  // namespace kivo

@@ -1,0 +1,152 @@
+// The monthly trial-balance window (年間推移試算表) of a document: every account month
+// by month over the whole term, for one division or the whole company (99), in a
+// tab per section: the balance sheet ("taisyakuTaisyou": the opening balance and
+// the month-end balances), the income statement ("sonekiKeisan") and, for a
+// manufacturer only, the manufacturing cost report ("seizouGenka", titled
+// "完成工事原価報告書" for a construction company): the monthly movements and the
+// total. The closing-adjustment month has a column of its own (決算整理月).
+//
+// Above the tabs stands the division (hidden when the document has no active
+// division); a letter or digit typed in a table opens the division picker. Return,
+// Enter or a double click on an account row opens the account's general ledger for
+// the whole term; a double click on a column header moves the caption column next
+// to that column; Ctrl+K shows the next tab.
+//
+// The window is an output window: changes of the books refresh it under the
+// document's refresh rule. A document has at most one. The shown section exports
+// to a text file; the three sections print, in column groups of the months per
+// page set in the preferences, the sections ticked in the print panel.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "journal/gui/CyouhyouTableView.h"
+#include "journal/gui/PeriodReportWindowController.h"
+#include "trial/SuiiShisan.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTabWidget;
+class QToolButton;
+
+namespace kivo {
+
+class AppController;
+class JigyoubuFormatter;
+class SheetController;
+class SuiiShisanTableModel;
+
+class SuiiShisanController : public PeriodReportWindowController, private CyouhyouTableView::Controller {
+  Q_OBJECT
+public:
+  static constexpr const char* kWindowMenuTitle = "年間推移試算表";
+  static constexpr const char* kTitleSuffix = " - 年間推移試算表";
+  static constexpr const char* kTaisyakuTaisyouTab = "taisyakuTaisyou";
+  static constexpr const char* kSonekiKeisanTab = "sonekiKeisan";
+  static constexpr const char* kSeizouGenkaTab = "seizouGenka";
+  static constexpr const char* kTaisyakuTaisyouLabel = "貸借対照表";
+  static constexpr const char* kSonekiKeisanLabel = "損益計算書";
+  static constexpr const char* kSeizouGenkaLabel = "製造原価報告書";
+  static constexpr const char* kKanseiKoujiGenkaLabel = "完成工事原価報告書";
+  static constexpr const char* kShowJigyoubuTitle = "表示する事業部...";
+  static constexpr const char* kShowKanjyoumotocyouTitle = "選択している勘定科目の総勘定元帳を表示";
+  static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
+
+  explicit SuiiShisanController(DocumentSession* document);
+  ~SuiiShisanController() override;
+
+  // The application's "年間推移試算表" command: the document's window brought to the
+  // front, or a new one placed, shown and computed.
+  static SuiiShisanController* showSuiiShisanWindow(DocumentSession* document);
+  static void installCommandHandlers(AppController* app);
+
+  int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
+  void setDisplayJigyoubuCode(int32_t v) { displayJigyoubuCode_ = v; }
+  void setInitialContentsThenDisplay();
+
+  const SuiiShisan& suiiShisan() const { return suiiShisan_; }
+  const std::vector<Shisan>& shisanArrayOfTableView(const CyouhyouTableView& tableView) const;
+  bool isTotalRow(int row, const CyouhyouTableView& tableView) const override;
+
+  QTabWidget* tabView() const { return tabView_; }
+  bool hasSeizouGenkaTab() const { return seizouGenkaTableView_ != nullptr; }
+  QString selectedTabIdentifier() const;
+  void selectTabWithIdentifier(const QString& identifier);
+  void selectNextTab();
+  CyouhyouTableView* taisyakuTaisyouTableView() const { return taisyakuTaisyouTableView_; }
+  CyouhyouTableView* sonekiKeisanTableView() const { return sonekiKeisanTableView_; }
+  CyouhyouTableView* seizouGenkaTableView() const { return seizouGenkaTableView_; }
+  CyouhyouTableView* selectedTableView() const;
+  QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
+  void setDisplayingJigyoubuFieldValue();
+
+  // --- commands
+  void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
+  void showKanjyoumotocyouOfSelectedKamoku();
+  // The caption column moved directly left of the column (a header double click).
+  void moveTitleColumnToDoubleClickedColumnOfTableView(CyouhyouTableView* tableView, int logicalColumn);
+  void saveToTextFile();
+  void pageSetupForSuiiShisan();
+  void printSuiiShisan();
+  // The print panel's tab: one box per section; the shown section is always printed.
+  QWidget* selectPrintTargetView() const { return selectPrintTargetView_; }
+  bool doPrintTaisyakuTaisyou() const;
+  bool doPrintSonekiKeisan() const;
+  bool doPrintSeizouGenka() const;
+
+  bool validatePrintMenuItem() const override { return true; }
+  void printDocument() override { printSuiiShisan(); }
+  void pageSetup() override { pageSetupForSuiiShisan(); }
+
+  const std::vector<QAction*>& functionMenuActions() override;
+  void validateMenuItems() override;
+  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
+
+protected:
+  void windowDidLoad() override;
+  QString windowMenuTitle() const override;
+  QString denpyouAndCyouhyouItemTitle() const override;
+  const char* windowWidthDefaultsKey() const override;
+  const char* windowHeightDefaultsKey() const override;
+  void recomputeUI() override;
+  void windowDidResignMain() override;
+  bool isOwnTableView(const QObject* sender) const override;
+  void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }
+  bool typeOnTextField(QLineEdit* field, const QString& typed) override;
+
+private:
+  void buildLayout();
+  CyouhyouTableView* makeTableView(SuiiShisanTableModel*& model, const std::vector<Shisan>& rows, bool closing);
+  void applyColumnWidths(CyouhyouTableView* tableView);
+  void buildPrintTargetView();
+  WindowController* refuseForSheet(const std::function<bool(const SheetController&)>& refuses);
+
+  SuiiShisan suiiShisan_;
+  int32_t displayJigyoubuCode_ = 99;
+  bool jigyoubuFieldInUse_ = false;
+  bool selectFirstRowAfterUpdate_ = false;
+
+  QLabel* displayingJigyoubuTitleField_ = nullptr;
+  QLineEdit* displayingJigyoubuField_ = nullptr;
+  QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
+  QTabWidget* tabView_ = nullptr;
+  CyouhyouTableView* taisyakuTaisyouTableView_ = nullptr;
+  CyouhyouTableView* sonekiKeisanTableView_ = nullptr;
+  CyouhyouTableView* seizouGenkaTableView_ = nullptr;
+  SuiiShisanTableModel* taisyakuTaisyouModel_ = nullptr;
+  SuiiShisanTableModel* sonekiKeisanModel_ = nullptr;
+  SuiiShisanTableModel* seizouGenkaModel_ = nullptr;
+  QWidget* selectPrintTargetView_ = nullptr;
+  QCheckBox* printTaisyakuTaisyouCheckbox_ = nullptr;
+  QCheckBox* printSonekiKeisanCheckbox_ = nullptr;
+  QCheckBox* printSeizouGenkaCheckbox_ = nullptr;
+
+  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
+};
+
+}  // namespace kivo

@@ -1,0 +1,183 @@
+#include "trial/gui/SuiiShisanPrintView.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include "document/MyDocument.h"
+#include "platform/AlertSheet.h"
+#include "platform/PrintFonts.h"
+#include "platform/PrintInfo.h"
+#include "platform/StringDrawing.h"
+#include "trial/SuiiShisan.h"
+
+namespace kivo {
+namespace {
+
+const QColor kTotalRowColor(240, 240, 240);
+constexpr double kFrameWidth = 1.0;
+constexpr double kRuleWidth = 0.5;
+
+}  // namespace
+
+std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocument& document, const QPageLayout& layout,
+                                                                 std::vector<Shisan> taisyakuTaisyou,
+                                                                 std::vector<Shisan> sonekiKeisan,
+                                                                 std::vector<Shisan> seizouGenka, int64_t monthPerPage,
+                                                                 SectionChoiceSource sections)
+{
+  std::unique_ptr<SuiiShisanPrintView> view(new SuiiShisanPrintView(document, layout));
+  view->taisyakuTaisyou_ = std::move(taisyakuTaisyou);
+  view->sonekiKeisan_ = std::move(sonekiKeisan);
+  view->seizouGenka_ = std::move(seizouGenka);
+  view->sections_ = std::move(sections);
+  const int columns = static_cast<int>(document.kaisya().monthArray().size()) + 2;
+  const int perPage = SuiiShisanPrintPaginator::monthPerPageOfSetting(monthPerPage, columns);
+  if (!view->setRectSize(perPage)) {
+    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooManyMonthsMessage));
+    return nullptr;
+  }
+  const int lines = PrintPaginator::linesThatFit(
+      view->bands_.geometry.printableHeight() - view->bands_.titleHeight - view->bands_.lineHeight,
+      view->bands_.lineHeight);
+  if (lines < PrintPaginator::kMinimumRowsPerPage) {
+    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    return nullptr;
+  }
+  view->paginator_ = std::make_unique<SuiiShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,
+                                                                view->seizouGenka_, lines, columns, perPage);
+  return view;
+}
+
+SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout) : document_(document)
+{
+  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
+}
+
+SuiiShisanPrintView::~SuiiShisanPrintView() = default;
+
+bool SuiiShisanPrintView::setRectSize(int monthPerPage)
+{
+  const QString helvetica = QString::fromUtf8(PrintFonts::kHelvetica);
+  // The widest caption, measured once at 16 points.
+  const QFontMetricsF probe(PrintFonts::printFont(helvetica, 16));
+  QString widest;
+  double widestWidth = -1.0;
+  for (const auto* rows : {&taisyakuTaisyou_, &sonekiKeisan_, &seizouGenka_})
+    for (const Shisan& r : *rows) {
+      const QString t = QString::fromStdString(r.title());
+      const double w = probe.horizontalAdvance(t);
+      if (w > widestWidth) {
+        widestWidth = w;
+        widest = t;
+      }
+    }
+  const Kaisya& kaisya = document_.kaisya();
+  const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
+  const double printable = bands_.geometry.printableWidth();
+  int title = 19;
+  int data = 17;
+  do {
+    --title;
+    --data;
+    titleFont_ = PrintFonts::printFont(helvetica, title);
+    dataFont_ = PrintFonts::printFont(helvetica, data);
+    const QFontMetricsF tm(titleFont_);
+    const QFontMetricsF dm(dataFont_);
+    bands_.titleHeight = tm.height() + 8.0;
+    bands_.lineHeight = dm.height() + 8.0;
+    kamokuWidth_ = dm.horizontalAdvance(widest) + 6.0;
+    monthlyAmountWidth_ = dm.horizontalAdvance(maxAmount) + 6.0;
+    bands_.tableWidth = kamokuWidth_ + monthlyAmountWidth_ * monthPerPage;
+  } while (bands_.tableWidth + 0.5 > printable && data > 4);
+  titleTextSize_ = title;
+  dataTextSize_ = data;
+  return data > 4;
+}
+
+int SuiiShisanPrintView::pageCount() const
+{
+  if (!paginator_) return 0;
+  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  return static_cast<int>(paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka).size());
+}
+
+QString SuiiShisanPrintView::pageTitle(SuiiShisanPrintPaginator::Section section) const
+{
+  switch (section) {
+  case SuiiShisanPrintPaginator::Section::TaisyakuTaisyou: return QString::fromUtf8(kTaisyakuTaisyouTitle);
+  case SuiiShisanPrintPaginator::Section::SonekiKeisan: return QString::fromUtf8(kSonekiKeisanTitle);
+  case SuiiShisanPrintPaginator::Section::SeizouGenka: break;
+  }
+  return QString::fromUtf8(document_.kaisya().isKensetu() ? kKanseiKoujiGenkaTitle : kSeizouGenkaTitle);
+}
+
+void SuiiShisanPrintView::drawPage(QPainter& painter, int page)
+{
+  if (!paginator_) return;
+  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const std::vector<int> chosen = paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka);
+  if (page < 0 || page >= static_cast<int>(chosen.size())) return;
+  const SuiiShisanPrintPaginator::Page& p = paginator_->pages()[static_cast<size_t>(chosen[static_cast<size_t>(page)])];
+  const bool closing = p.section == SuiiShisanPrintPaginator::Section::TaisyakuTaisyou;
+  const auto [firstColumn, endColumn] = paginator_->columnsOfGroup(p.columnGroup);
+  const double x = bands_.geometry.leftMargin;
+  const double width = kamokuWidth_ + monthlyAmountWidth_ * (endColumn - firstColumn);
+  const Kaisya& kaisya = document_.kaisya();
+  std::vector<QLineF> frame, rules;
+  painter.save();
+  painter.setPen(Qt::black);
+
+  painter.setFont(titleFont_);
+  StringDrawing::drawStringCenteredIn(painter, pageTitle(p.section), PrintInfo::rectF(bands_.titleRect()));
+
+  painter.setFont(dataFont_);
+  auto cellX = [&](int k) { return x + kamokuWidth_ + monthlyAmountWidth_ * (k - firstColumn); };
+  const QRectF head = PrintInfo::rectF(bands_.lineRect(1));
+  StringDrawing::drawStringLeftedIn(painter, QStringLiteral("勘定科目"),
+                                    QRectF(x, head.top(), kamokuWidth_, head.height()));
+  for (int k = firstColumn; k < endColumn; ++k) {
+    rules.emplace_back(cellX(k), head.top(), cellX(k), head.bottom());
+    StringDrawing::drawStringLeftedIn(painter, QString::fromStdString(SuiiShisan::columnTitle(kaisya, k, closing)),
+                                      QRectF(cellX(k), head.top(), monthlyAmountWidth_, head.height()));
+  }
+  frame.emplace_back(x + width, head.top(), x + width, head.bottom());
+  frame.emplace_back(x, head.top(), x + width, head.top());
+  frame.emplace_back(x, head.bottom(), x + width, head.bottom());
+  frame.emplace_back(x + 0.5, head.top(), x + 0.5, head.bottom());
+
+  const int L = paginator_->rowsPerPage();
+  QRectF last;
+  for (int j = 0; j < L; ++j) {
+    const Shisan* row = paginator_->lines()[p.firstLine + static_cast<size_t>(j)];
+    if (!row) continue;
+    const QRectF band = PrintInfo::rectF(bands_.lineRect(j + 2));
+    const bool tinted = row->isTotalRow();
+    frame.emplace_back(x + 0.5, band.top(), x + 0.5, band.bottom());
+    if (tinted) painter.fillRect(QRectF(x, band.top(), width, band.height()), kTotalRowColor);
+    StringDrawing::drawStringLeftedIn(painter, QString::fromStdString(row->title()),
+                                      QRectF(x, band.top(), kamokuWidth_, band.height()));
+    for (int k = firstColumn; k < endColumn; ++k) {
+      rules.emplace_back(cellX(k), band.top(), cellX(k), band.bottom());
+      const auto& amounts = row->monthlyAmountArray();
+      if (row->isHeadingRow() || static_cast<size_t>(k) >= amounts.size()) continue;
+      StringDrawing::drawStringRightedIn(
+          painter, QString::fromStdString(SuiiShisan::amountText(kaisya, amounts[static_cast<size_t>(k)])),
+          QRectF(cellX(k), band.top(), monthlyAmountWidth_, band.height()));
+    }
+    frame.emplace_back(x + width, band.top(), x + width, band.bottom());
+    rules.emplace_back(x, band.bottom(), x + width, band.bottom());
+    last = band;
+  }
+  if (!last.isNull()) frame.emplace_back(x, last.bottom(), x + width, last.bottom());
+
+  QPen pen(Qt::black);
+  pen.setWidthF(kFrameWidth);
+  painter.setPen(pen);
+  painter.drawLines(frame.data(), static_cast<int>(frame.size()));
+  pen.setWidthF(kRuleWidth);
+  painter.setPen(pen);
+  painter.drawLines(rules.data(), static_cast<int>(rules.size()));
+  painter.restore();
+}
+
+}  // namespace kivo

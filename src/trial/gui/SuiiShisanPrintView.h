@@ -1,0 +1,76 @@
+// The printout of the monthly trial balance (年間推移試算表): the three sections the
+// window shows, as a table of the caption and the amount columns of the term, in
+// column groups of "SuiiShisan Print Month Per Page" columns (0: all of them), every
+// page of rows printed once per group (SuiiShisanPrintPaginator).
+//
+// Fonts shrink a point at a time from 18 (title) and 16 (data) points until one
+// group fits between the margins; a group that does not fit at 5 points is refused
+// ("印刷できません"), as is paper with room for fewer than five lines. An amount
+// beyond the output limit prints "#Precision!", as the window shows it. The
+// sections printed are those ticked in the print panel, asked each time the pages
+// are counted.
+#pragma once
+
+#include <QFont>
+#include <QPageLayout>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/PrintOperation.h"
+#include "print/PrintPaginator.h"
+#include "trial/SuiiShisanPrintPaginator.h"
+
+namespace kivo {
+
+class MyDocument;
+
+class SuiiShisanPrintView : public Printout {
+public:
+  static constexpr const char* kTaisyakuTaisyouTitle = "年間推移試算表 - 貸借対照表";
+  static constexpr const char* kSonekiKeisanTitle = "年間推移試算表 - 損益計算書";
+  static constexpr const char* kSeizouGenkaTitle = "年間推移試算表 - 製造原価報告書";
+  static constexpr const char* kKanseiKoujiGenkaTitle = "年間推移試算表 - 完成工事原価報告書";
+  static constexpr const char* kTooManyMonthsMessage = "環境設定で指定した１ページに印刷する月数が多すぎます。";
+  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
+
+  struct SectionChoice {
+    bool taisyakuTaisyou = true;
+    bool sonekiKeisan = true;
+    bool seizouGenka = true;
+  };
+  using SectionChoiceSource = std::function<SectionChoice()>;
+
+  // The printout of the sections (copied), or nullptr after the refusal. monthPerPage
+  // is the stored setting; it is held to the columns there are.
+  static std::unique_ptr<SuiiShisanPrintView> create(const MyDocument& document, const QPageLayout& layout,
+                                                     std::vector<Shisan> taisyakuTaisyou,
+                                                     std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka,
+                                                     int64_t monthPerPage, SectionChoiceSource sections);
+  ~SuiiShisanPrintView() override;
+
+  int pageCount() const override;
+  void drawPage(QPainter& painter, int page) override;
+
+  const SuiiShisanPrintPaginator& paginator() const { return *paginator_; }
+  int dataTextSize() const { return dataTextSize_; }
+
+private:
+  SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout);
+  bool setRectSize(int monthPerPage);
+  QString pageTitle(SuiiShisanPrintPaginator::Section section) const;
+
+  const MyDocument& document_;
+  std::vector<Shisan> taisyakuTaisyou_, sonekiKeisan_, seizouGenka_;
+  SectionChoiceSource sections_;
+  PrintBands bands_;
+  int titleTextSize_ = 0;
+  int dataTextSize_ = 0;
+  QFont titleFont_;
+  QFont dataFont_;
+  double kamokuWidth_ = 0.0;
+  double monthlyAmountWidth_ = 0.0;
+  std::unique_ptr<SuiiShisanPrintPaginator> paginator_;
+};
+
+}  // namespace kivo

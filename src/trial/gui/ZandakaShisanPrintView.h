@@ -1,0 +1,79 @@
+// The printout of the trial balance (合計残高試算表): the balance sheet, the income
+// statement and the manufacturing cost as the window shows them or as computed for
+// a division and months chosen in the period-to-print sheet, on pages of their own
+// (ZandakaShisanPrintPaginator): a title naming the section, the period line, the
+// column titles and the rows.
+//
+// Fonts shrink a point at a time from 18 (title) and 16 (data) points until the table
+// fits between the margins, down to 7 and 5; paper with room for fewer than five
+// lines is refused ("印刷できません"). An amount beyond the output limit prints
+// "#Precision!", as the window shows it. The sections printed are those ticked in
+// the print panel, asked each time the pages are counted.
+#pragma once
+
+#include <QFont>
+#include <QPageLayout>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/PrintOperation.h"
+#include "print/PrintPaginator.h"
+#include "trial/ZandakaShisanPrintPaginator.h"
+
+namespace kivo {
+
+class MyDocument;
+
+class ZandakaShisanPrintView : public Printout {
+public:
+  static constexpr const char* kTaisyakuTaisyouTitle = "合計残高試算表 - 貸借対照表";
+  static constexpr const char* kSonekiKeisanTitle = "合計残高試算表 - 損益計算書";
+  static constexpr const char* kSeizouGenkaTitle = "合計残高試算表 - 製造原価報告書";
+  static constexpr const char* kKanseiKoujiGenkaTitle = "合計残高試算表 - 完成工事原価報告書";
+  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
+
+  struct SectionChoice {
+    bool taisyakuTaisyou = true;
+    bool sonekiKeisan = true;
+    bool seizouGenka = true;
+  };
+  using SectionChoiceSource = std::function<SectionChoice()>;
+
+  // The printout of the sections (copied) over the months, or nullptr after the
+  // refusal.
+  static std::unique_ptr<ZandakaShisanPrintView> create(const MyDocument& document, const QPageLayout& layout,
+                                                        std::vector<Shisan> taisyakuTaisyou,
+                                                        std::vector<Shisan> sonekiKeisan,
+                                                        std::vector<Shisan> seizouGenka, int32_t periodFrom,
+                                                        int32_t periodTo, SectionChoiceSource sections);
+  ~ZandakaShisanPrintView() override;
+
+  int pageCount() const override;
+  void drawPage(QPainter& painter, int page) override;
+
+  const ZandakaShisanPrintPaginator& paginator() const { return *paginator_; }
+  int dataTextSize() const { return dataTextSize_; }
+
+  enum Column { Kamoku, KaishiZandaka, KarikataGoukei, KashikataGoukei, SyuuryouZandaka, Percent, ColumnCount };
+
+private:
+  ZandakaShisanPrintView(const MyDocument& document, const QPageLayout& layout);
+  void setRectSize();
+  double columnX(int c) const;
+  QString pageTitle(ZandakaShisanPrintPaginator::Section section) const;
+
+  const MyDocument& document_;
+  std::vector<Shisan> taisyakuTaisyou_, sonekiKeisan_, seizouGenka_;
+  SectionChoiceSource sections_;
+  QString periodText_;
+  PrintBands bands_;
+  int titleTextSize_ = 0;
+  int dataTextSize_ = 0;
+  QFont titleFont_;
+  QFont dataFont_;
+  double widths_[ColumnCount] = {};
+  std::unique_ptr<ZandakaShisanPrintPaginator> paginator_;
+};
+
+}  // namespace kivo

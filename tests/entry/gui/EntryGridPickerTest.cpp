@@ -1,0 +1,128 @@
+// Return in a cell of an entry grid opens the picker of the cell's column, in the
+// transfer-voucher window and in a cash book, offscreen.
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "entry/gui/EntryWindowTest.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/FurikaedenpyouView.h"
+#include "entry/gui/SuitoucyouController.h"
+#include "entry/gui/SuitoucyouView.h"
+#include "fields/gui/FormatterListWindow.h"
+#include "support/TestBooks.h"
+
+namespace kivo::test {
+namespace {
+
+constexpr const char* kNone = "";
+constexpr const char* kKamoku = "kivo::KamokuFormatterListWindow";
+constexpr const char* kHojyoKamoku = "kivo::HojyoKamokuFormatterListWindow";
+constexpr const char* kJigyoubu = "kivo::JigyoubuFormatterListWindow";
+constexpr const char* kTekiyou = "kivo::TekiyouFormatterListWindow";
+
+struct PickerCase {
+  int column;
+  const char* picker;  // the class of the picker Return opens, kNone for none
+};
+
+class EntryGridPickerTest : public EntryWindowTest {
+protected:
+  void SetUp() override
+  {
+    EntryWindowTest::SetUp();
+    session = app->documentController()->addDocument(makeBooks({.hojyoKamoku = true, .jigyoubu = true}));
+    flush();
+  }
+
+  // Presses Return in the grid's edited cell and answers the class of the picker that
+  // came up, closed with closeKey; empty when none came up.
+  QString pressReturn(EntryGridView* grid, Qt::Key closeKey = Qt::Key_Escape)
+  {
+    QString shown;
+    QTimer::singleShot(0, [&shown, closeKey] {
+      auto* picker = qobject_cast<FormatterListWindow*>(QApplication::activeModalWidget());
+      if (!picker) return;
+      shown = QString::fromLatin1(picker->metaObject()->className());
+      QTest::keyClick(picker->searchField(), closeKey);
+    });
+    EXPECT_TRUE(grid->isEditing()) << "no cell is being edited";
+    QTest::keyClick(grid->fieldEditor(), Qt::Key_Return);
+    flush();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    return shown;
+  }
+
+  DocumentSession* session = nullptr;
+};
+
+TEST_F(EntryGridPickerTest, ReturnInAVoucherCellOpensThePickerOfItsColumn)
+{
+  using Row = FurikaedenpyouRow;
+  FurikaedenpyouController* w = FurikaedenpyouController::showFurikaedenpyouWindow(session);
+  flush();
+  activate(w);
+  // The credit side holds an account with sub-accounts: its sub-account cell picks
+  // among them, and its account cell, filled, opens nothing.
+  w->denpyou().setCell(0, Row::KashikataKamokuMatrix, FieldValue::code(kFutsuuYokin));
+  const PickerCase cases[] = {
+      {Row::DateMatrix, kNone},
+      {Row::KarikataKamokuMatrix, kKamoku},
+      {Row::KarikataKingakuMatrix, kNone},
+      {Row::KarikataJigyoubuMatrix, kJigyoubu},
+      {Row::KashikataKamokuMatrix, kNone},
+      {Row::KashikataHojyoKamokuMatrix, kHojyoKamoku},
+      {Row::KashikataKingakuMatrix, kNone},
+      {Row::KashikataJigyoubuMatrix, kJigyoubu},
+      {Row::TekiyouMatrix, kTekiyou},
+  };
+  for (const PickerCase& c : cases) {
+    w->deselectSelectedCellAndThenSelectDenpyouRow(0, static_cast<Row::Column>(c.column));
+    EXPECT_EQ(pressReturn(w->denpyouView()), QString::fromLatin1(c.picker)) << "column " << c.column;
+    // Cancelled, the picker leaves the cell selected for typing.
+    EXPECT_EQ(w->denpyouView()->selectedMatrixId(), c.column);
+    EXPECT_TRUE(w->denpyouView()->isEditing()) << "column " << c.column;
+  }
+  EXPECT_TRUE(w->denpyou().cell(0, Row::KarikataKamokuMatrix).isNil());
+
+  // A choice made with Tab goes into the cell and moves on, as Tab in the cell would.
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::KashikataHojyoKamokuMatrix);
+  EXPECT_EQ(pressReturn(w->denpyouView(), Qt::Key_Tab), QString::fromLatin1(kHojyoKamoku));
+  EXPECT_TRUE(w->denpyou().cell(0, Row::KashikataHojyoKamokuMatrix).isCode());
+  EXPECT_EQ(w->denpyouView()->selectedMatrixId(), Row::KashikataKingakuMatrix);
+}
+
+TEST_F(EntryGridPickerTest, ReturnInACashBookCellOpensThePickerOfItsColumn)
+{
+  using Row = SuitoucyouRow;
+  SuitoucyouController* w = SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1);
+  flush();
+  activate(w);
+  ASSERT_EQ(w->numberOfSuitoucyouRows(), 1);
+  const PickerCase cases[] = {
+      {Row::DateMatrix, kNone},         {Row::AiteKamokuMatrix, kKamoku},
+      {Row::TekiyouMatrix, kTekiyou},   {Row::AiteJigyoubuMatrix, kJigyoubu},
+      {Row::JigyoubuMatrix, kJigyoubu}, {Row::InKingakuMatrix, kNone},
+      {Row::OutKingakuMatrix, kNone},
+  };
+  for (const PickerCase& c : cases) {
+    w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, static_cast<Row::Column>(c.column));
+    EXPECT_EQ(pressReturn(w->suitoucyouView()), QString::fromLatin1(c.picker)) << "column " << c.column;
+    EXPECT_EQ(w->suitoucyouView()->selectedMatrixId(), c.column);
+    EXPECT_TRUE(w->suitoucyouView()->isEditing()) << "column " << c.column;
+  }
+
+  // A counterpart with sub-accounts: its filled account cell opens nothing, its
+  // sub-account cell picks among them. A choice made with Return goes into the cell,
+  // which stays selected.
+  w->book().setCell(0, Row::AiteKamokuMatrix, FieldValue::code(kFutsuuYokin));
+  w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::AiteKamokuMatrix);
+  EXPECT_EQ(pressReturn(w->suitoucyouView()), QString());
+  w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::AiteHojyoKamokuMatrix);
+  EXPECT_EQ(pressReturn(w->suitoucyouView(), Qt::Key_Return), QString::fromLatin1(kHojyoKamoku));
+  EXPECT_TRUE(w->book().cell(0, Row::AiteHojyoKamokuMatrix).isCode());
+  EXPECT_EQ(w->suitoucyouView()->selectedMatrixId(), Row::AiteHojyoKamokuMatrix);
+}
+
+}  // namespace
+}  // namespace kivo::test

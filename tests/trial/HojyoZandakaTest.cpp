@@ -1,0 +1,194 @@
+// The sub-account balance list: 売掛金 with three customers kept by two divisions,
+// every row worked out by hand; its total against the trial balance's row of the
+// account, also with what no active sub-account holds; the printout's pages.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <tuple>
+
+#include "trial/HojyoZandaka.h"
+#include "trial/HojyoZandakaBooks.h"
+#include "trial/HojyozandakaIchiranPaginator.h"
+#include "trial/ZandakaShisanAssembly.h"
+
+namespace kivo {
+namespace {
+
+using test::addJigyoubu;
+using test::codeOf;
+using test::kamokuNamed;
+
+// Title, opening, debit, credit, closing, share ("--" when invalid).
+using Row = std::tuple<std::string, int64_t, int64_t, int64_t, int64_t, std::string>;
+
+std::string share(const Shisan& r)
+{
+  if (!r.isValidPercent()) return "--";
+  char text[32];
+  std::snprintf(text, sizeof text, "%0.2f", r.percent());
+  return text;
+}
+
+std::vector<Row> table(const std::vector<Shisan>& rows)
+{
+  std::vector<Row> out;
+  for (const Shisan& r : rows)
+    out.emplace_back(r.title(), r.kaishiZandaka(), r.karikataGoukei(), r.kashikataGoukei(), r.syuuryouZandaka(),
+                     share(r));
+  return out;
+}
+
+class HojyoZandakaTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    doc = test::makeHojyoZandakaBooks();
+    urikake = kamokuNamed(*doc, "売掛金");
+  }
+
+  void entry(Date date, int32_t kariHojyo, int64_t amount, int32_t jigyoubu)
+  {
+    test::addHojyoShiwake(*doc, date, urikake->code(), kariHojyo, codeOf(*doc, "売上高"), -1, amount, jigyoubu);
+  }
+
+  // May (index 1) to August (index 4).
+  std::vector<Shisan> list(int32_t jigyoubu, int32_t from = 1, int32_t to = 4)
+  {
+    doc->setSortedShiwakeArray();
+    return *HojyoZandaka::hojyoZandakaArray(*doc, {{jigyoubu, urikake->code()}}, from, to);
+  }
+
+  std::unique_ptr<MyDocument> doc;
+  KamokuPtr urikake;
+};
+
+TEST_F(HojyoZandakaTest, EveryRowAndTheTotalAreTheHandComputedFigures)
+{
+  struct Case {
+    int32_t jigyoubu;
+    bool entryOnNoSubAccount;  // 売掛金 50 in August, division 1, without a customer
+    std::vector<Row> rows;
+  };
+  const Case cases[] = {
+      {1,
+       false,
+       {{"A商店", 1400, 0, 0, 1400, "35.90"},
+        {"B商店", 2000, 1000, 500, 2500, "64.10"},
+        {"C商店", 0, 0, 0, 0, "0.00"},
+        {"合計", 3400, 1000, 500, 3900, "100.00"}}},
+      {2,
+       false,
+       {{"A商店", 500, 0, 300, 200, "28.57"},
+        {"B商店", 0, 0, 0, 0, "0.00"},
+        {"C商店", 300, 200, 0, 500, "71.43"},
+        {"合計", 800, 200, 300, 700, "100.00"}}},
+      // The company: the divisions' openings summed, never the stored 99 figures.
+      {99,
+       true,
+       {{"A商店", 1900, 0, 300, 1600, "34.41"},
+        {"B商店", 2000, 1000, 500, 2500, "53.76"},
+        {"C商店", 300, 200, 0, 500, "10.75"},
+        {"補助科目なし", 0, 50, 0, 50, "1.08"},
+        {"合計", 4200, 1250, 800, 4650, "100.00"}}},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    if (c.entryOnNoSubAccount) entry(Date(2024, 8, 1), -1, 50, 1);
+    const std::vector<Shisan> rows = list(c.jigyoubu);
+    EXPECT_EQ(table(rows), c.rows) << "division " << c.jigyoubu << (c.entryOnNoSubAccount ? " with" : "");
+    for (const Shisan& r : rows)
+      EXPECT_EQ(std::make_pair(r.jigyoubuCode(), r.kamokuCode()), std::make_pair(c.jigyoubu, urikake->code()));
+    EXPECT_EQ(rows.back().hojyoKamokuCode(), HojyoZandaka::kGoukeiRowCode);
+    EXPECT_EQ(rows[1].hojyoKamokuCode(), 2);
+  }
+}
+
+TEST_F(HojyoZandakaTest, TheTotalIsTheTrialBalanceRowOfTheAccountForEveryDivisionAndTheCompany)
+{
+  const auto check = [&](const char* what, int32_t from, int32_t to) {
+    ZandakaShisanAssembly trial(*doc);
+    for (int32_t j : {1, 2, 99}) {
+      trial.setZandakaShisanArrayForJigyoubuCode(j, from, to, false);
+      const Shisan* account = nullptr;
+      for (const Shisan& r : trial.taisyakuTaisyouShisanArray())
+        if (r.kamokuCode() == urikake->code()) account = &r;
+      ASSERT_NE(account, nullptr) << what;
+      const Shisan goukei = list(j, from, to).back();
+      EXPECT_EQ(std::make_tuple(goukei.kaishiZandaka(), goukei.karikataGoukei(), goukei.kashikataGoukei(),
+                                goukei.syuuryouZandaka()),
+                std::make_tuple(account->kaishiZandaka(), account->karikataGoukei(), account->kashikataGoukei(),
+                                account->syuuryouZandaka()))
+          << what << ", division " << j;
+    }
+  };
+  check("customers only", 1, 4);
+  // Entries without a customer, on a customer taken out of use, on a code no customer
+  // has, and an opening balance of the account its customers do not make up.
+  entry(Date(2024, 5, 8), -1, 50, 1);
+  entry(Date(2024, 6, 8), 9, 60, 2);
+  auto inactive = std::make_shared<HojyoKamoku>();
+  inactive->setCode(4);
+  inactive->setName("D商店");
+  inactive->setIsActive(false);
+  urikake->hojyoKamokuArray().push_back(inactive);
+  entry(Date(2024, 4, 8), 4, 70, 2);
+  urikake->setStartBalance(3100, 1);
+  check("and what no customer holds", 1, 4);
+  check("the whole term", 0, 12);
+  check("the closing-adjustment month alone", 12, 12);
+  const std::vector<Row> company = table(list(99));
+  EXPECT_EQ(company[3], Row("補助科目なし", 170, 110, 0, 280, "5.74"));
+}
+
+TEST_F(HojyoZandakaTest, EdgesOfTheList)
+{
+  // An account code no account has, and none at all: no rows.
+  doc->setSortedShiwakeArray();
+  EXPECT_TRUE(HojyoZandaka::hojyoZandakaArray(*doc, {{99, -1}, {99, 998}}, 0, 12)->empty());
+  // A division with nothing on the account: every share "--".
+  addJigyoubu(*doc, 3);
+  for (const Row& r : table(list(3))) EXPECT_EQ(std::get<5>(r), "--") << std::get<0>(r);
+  // A share of nothing in a negative total reads 0.00, never -0.00.
+  EXPECT_EQ(std::get<5>(table(list(2, 6, 8))[1]), "0.00");
+  // A cancelled build gives nothing.
+  const auto cancelled = HojyoZandaka::hojyoZandakaArray(
+      *doc, {{1, urikake->code()}, {2, urikake->code()}}, 0, 12,
+      [](int done, int total, const std::string& name) { return done == 0 && total == 2 && name == "売掛金"; });
+  EXPECT_FALSE(cancelled);
+}
+
+TEST_F(HojyoZandakaTest, PagesStartPerAccountWithHeadingAndPeriodAndNeverOpenWithTheTotal)
+{
+  const std::vector<Shisan> one = list(2);          // three customers and the total
+  std::vector<Shisan> two = list(99, 4, 4);         // August alone
+  two.insert(two.begin(), one.begin(), one.end());  // then the company's list
+  using Kind = HojyozandakaIchiranPaginator::Row::Kind;
+  const auto kinds = [](const HojyozandakaIchiranPaginator& p) {
+    std::string out;
+    for (const auto& r : p.printingShisanArray())
+      out += r.kind == Kind::Heading ? 'H' : r.kind == Kind::Period ? 'P' : r.kind == Kind::Empty ? '.' : 'r';
+    return out;
+  };
+  struct Case {
+    int rowsPerPage;
+    const char* pages;
+  };
+  // With 6 lines an account fills its page exactly. With 5 the total would open the
+  // next page alone: the last customer goes with it.
+  const Case cases[] = {{10, "HPrrrr....HPrrrr...."}, {6, "HPrrrrHPrrrr"}, {5, "HPrr.HPrr.HPrr.HPrr."}};
+  for (const Case& c : cases) {
+    HojyozandakaIchiranPaginator p(*doc, two, 1, 4, c.rowsPerPage);
+    EXPECT_EQ(kinds(p), c.pages) << c.rowsPerPage;
+    EXPECT_EQ(p.pageCount() * c.rowsPerPage, static_cast<int>(p.printingShisanArray().size()));
+  }
+  HojyozandakaIchiranPaginator p(*doc, two, 1, 4, 10);
+  EXPECT_EQ(p.printingShisanArray()[0].shisan.title(), "勘定科目：　売掛金（事業部2）");
+  EXPECT_EQ(p.printingShisanArray()[1].shisan.title(), "5月 〜 8月");
+  // An account whose only row is its total prints heading, period and the total.
+  const std::vector<Shisan> onlyTotal{one.back()};
+  EXPECT_EQ(kinds(HojyozandakaIchiranPaginator(*doc, onlyTotal, 1, 4, 5)), "HPr..");
+  EXPECT_EQ(std::make_tuple(p.lineOfRow(1), p.lineOfRow(2), p.lineOfRow(11)), std::make_tuple(2, 4, 2));
+}
+
+}  // namespace
+}  // namespace kivo

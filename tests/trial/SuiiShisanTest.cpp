@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include "model/Kaisya.h"
+#include "trial/ReportTextExporter.h"
+#include "trial/SuiiShisan.h"
+#include "trial/TrialBooks.h"
+#include "trial/ZandakaShisanAssembly.h"
+
+namespace kivo {
+namespace {
+
+using test::addShiwake;
+using test::ChartKind;
+using test::codeOf;
+using test::kamokuNamed;
+using test::makeTrialBooks;
+using Amounts = std::vector<int64_t>;
+
+const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::string& title)
+{
+  for (const Shisan& r : rows)
+    if (r.title() == title) return r;
+  ADD_FAILURE() << "no row " << title;
+  static const Shisan none;
+  return none;
+}
+
+// Twelve months and the closing-adjustment month, by month index.
+Amounts months(std::initializer_list<std::pair<int, int64_t>> values, int64_t fill = 0)
+{
+  Amounts a(13, fill);
+  for (auto [m, v] : values) a[static_cast<size_t>(m)] = v;
+  return a;
+}
+Amounts withTotal(Amounts a, int64_t total)
+{
+  a.push_back(total);
+  return a;
+}
+Amounts withOpening(int64_t opening, const Amounts& a)
+{
+  Amounts out{opening};
+  out.insert(out.end(), a.begin(), a.end());
+  return out;
+}
+// Month-end balances from the opening balance and the movements.
+Amounts runningFrom(int64_t opening, const Amounts& movements)
+{
+  Amounts out{opening};
+  for (int64_t v : movements) out.push_back(out.back() + v);
+  return out;
+}
+
+// An older-chart corporation: opening balances, an entry before the term, sales in
+// April and September, a correction in the closing-adjustment month, and rows that
+// never count.
+class SuiiShisanFixtureTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    doc = makeTrialBooks(ChartKind::HoujinOlder);
+    kamokuNamed(*doc, "現金")->setStartBalance(1000, 99);
+    kamokuNamed(*doc, "資本金")->setStartBalance(1000, 99);
+    const int32_t genkin = codeOf(*doc, "現金"), uriage = codeOf(*doc, "売上高"), shihon = codeOf(*doc, "資本金");
+    addShiwake(*doc, Date(2024, 3, 15), genkin, shihon, 50);  // before the term: the opening balance
+    addShiwake(*doc, Date(2024, 4, 10), genkin, uriage, 100);
+    addShiwake(*doc, Date(2024, 9, 10), genkin, uriage, 20);
+    addShiwake(*doc, Date::kessanSeiridukiDate(), uriage, genkin, 5);
+    addShiwake(*doc, Date(2024, 5, 1), genkin, uriage, 7, -1, -3);  // regular-type voucher
+    addShiwake(*doc, Date(2024, 6, 1), 999, uriage, 9);             // the sundry account has no row
+  }
+  std::unique_ptr<MyDocument> doc;
+};
+
+TEST_F(SuiiShisanFixtureTest, EveryColumnAsComputedByHand)
+{
+  SuiiShisan s(*doc);
+  s.setSuiiShisanArryForJigyoubuCode(99, true);
+  const Amounts sales = months({{0, 100}, {5, 20}, {12, -5}});
+  const Amounts salesSundry = months({{0, 100}, {2, 9}, {5, 20}, {12, -5}});
+  const auto& pl = s.sonekiKeisanShisanArray();
+  EXPECT_EQ(rowTitled(pl, "　売上高").monthlyAmountArray(), withTotal(salesSundry, 124));
+  EXPECT_EQ(rowTitled(pl, "　　売上高合計").monthlyAmountArray(), withTotal(salesSundry, 124));
+  EXPECT_EQ(rowTitled(pl, "　当期損益").kamokuCode(), ShisanTotalRowCode);
+  EXPECT_TRUE(rowTitled(pl, "売上高").monthlyAmountArray().empty());
+
+  const auto& bs = s.taisyakuTaisyouShisanArray();
+  const Amounts cash = runningFrom(1050, sales);
+  EXPECT_EQ(rowTitled(bs, "現金").monthlyAmountArray(), cash);
+  EXPECT_EQ(cash[6], 1170);   // end of September
+  EXPECT_EQ(cash[13], 1165);  // after the closing-adjustment month
+  EXPECT_EQ(rowTitled(bs, "資本金").monthlyAmountArray(), withOpening(1050, months({}, 1050)));
+  const Amounts profit = runningFrom(0, salesSundry);
+  EXPECT_EQ(rowTitled(bs, "当期未処分損益").monthlyAmountArray(), profit);
+  EXPECT_EQ(rowTitled(bs, "（内 当期損益）").monthlyAmountArray(), profit);
+  Amounts capital = profit;
+  for (int64_t& v : capital) v += 1050;
+  EXPECT_EQ(rowTitled(bs, "　資本の部合計").monthlyAmountArray(), capital);
+
+  // What the window shows of it.
+  const Kaisya& k = doc->kaisya();
+  EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(bs, "現金"), "kaishiZandaka", true), "1,050");
+  EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(bs, "現金"), "month5", true), "1,170");
+  EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(bs, "現金"), "kessanSeiriduki", true), "1,165");
+  EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(pl, "　売上高"), "kessanSeiriduki", false), "-5");
+  EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(pl, "　売上高"), "goukei", false), "124");
+  EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(pl, "売上高"), "month0", false), "");
+  EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(pl, "　売上高"), "month14", false), "");
+  EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(pl, "　売上高"), "monthx", false), "");
+  EXPECT_EQ(SuiiShisan::columnTitle(k, 0, true), "開始残高");
+  EXPECT_EQ(SuiiShisan::columnTitle(k, 1, true), "4月");
+  EXPECT_EQ(SuiiShisan::columnTitle(k, 13, true), "決算整理月");
+  EXPECT_EQ(SuiiShisan::columnTitle(k, 12, false), "決算整理月");
+  EXPECT_EQ(SuiiShisan::columnTitle(k, 13, false), "合計");
+}
+
+TEST_F(SuiiShisanFixtureTest, TheTotalStartsAtTheOpeningBalanceOnlyWhenSet)
+{
+  kamokuNamed(*doc, "受取利息")->setStartBalance(3, 99);
+  doc->setSortedKamokuArray();
+  SuiiShisan s(*doc);
+  for (bool add : {true, false}) {
+    s.setSuiiShisanArryForJigyoubuCode(99, add);
+    const Amounts& a = rowTitled(s.sonekiKeisanShisanArray(), "　受取利息").monthlyAmountArray();
+    EXPECT_EQ(a, withTotal(months({}), add ? 3 : 0));
+  }
+}
+
+TEST_F(SuiiShisanFixtureTest, TheJournalIsPostedOncePerChangeOfTheBooks)
+{
+  test::addJigyoubu(*doc, 5);
+  SuiiShisan s(*doc);
+  EXPECT_TRUE(s.setSuiiShisanArryForJigyoubuCode(5, true));
+  EXPECT_FALSE(s.setSuiiShisanArryForJigyoubuCode(99, true));
+  addShiwake(*doc, Date(2024, 4, 11), codeOf(*doc, "現金"), codeOf(*doc, "売上高"), 1);
+  EXPECT_TRUE(s.setSuiiShisanArryForJigyoubuCode(99, true));
+  EXPECT_EQ(rowTitled(s.sonekiKeisanShisanArray(), "　売上高").monthlyAmountArray()[0], 101);
+  kamokuNamed(*doc, "現金")->setStartBalance(2000, 99);
+  doc->setSortedKamokuArray();
+  EXPECT_TRUE(s.setSuiiShisanArryForJigyoubuCode(99, true));
+}
+
+TEST_F(SuiiShisanFixtureTest, ExportLinesHaveTheCaptionAndEveryAmount)
+{
+  SuiiShisan s(*doc);
+  s.setSuiiShisanArryForJigyoubuCode(99, true);
+  const ReportTextExporter exporter(doc->kaisya(), ReportTextExporter::Kugiri::Comma);
+  const std::vector<Shisan> rows = {rowTitled(s.sonekiKeisanShisanArray(), "売上高"),
+                                    rowTitled(s.sonekiKeisanShisanArray(), "　売上高")};
+  std::string data;
+  const auto identity = [](std::string_view f, std::string& out) {
+    out.append(f);
+    return true;
+  };
+  ASSERT_TRUE(exporter.encodeLines(SuiiShisan::textLines(exporter, rows, 12), identity, {}, data).ok());
+  EXPECT_EQ(data,
+            "売上高,,,,,,,,,,,,,,\r"
+            "　売上高,100,0,9,0,0,20,0,0,0,0,0,0,-5,124\r");
+}
+
+TEST(SuiiShisanTest, SumsBeyondTheLimitShowTheOverflowTextOnTheirOwnSide)
+{
+  auto doc = makeTrialBooks(ChartKind::HoujinOlder);
+  const int64_t max = doc->kaisya().maxOutputAmountValue();
+  const int32_t genkin = codeOf(*doc, "現金"), yokin = codeOf(*doc, "普通預金"), kariire = codeOf(*doc, "短期借入金");
+  addShiwake(*doc, Date(2024, 4, 1), genkin, kariire, max);
+  addShiwake(*doc, Date(2024, 5, 1), yokin, kariire, max);
+  // A loss beyond the limit: the capital total stays negative.
+  const int32_t shoumou = codeOf(*doc, "消耗品費");
+  addShiwake(*doc, Date(2024, 6, 1), shoumou, genkin, max);
+  addShiwake(*doc, Date(2024, 6, 2), shoumou, yokin, max);
+  SuiiShisan s(*doc);
+  s.setSuiiShisanArryForJigyoubuCode(99, true);
+  const auto& bs = s.taisyakuTaisyouShisanArray();
+  const Kaisya& k = doc->kaisya();
+  const Shisan& genyokin = rowTitled(bs, "　現預金合計");
+  EXPECT_EQ(genyokin.monthlyAmountArray()[2], max + 1);  // end of May
+  EXPECT_EQ(SuiiShisan::cellText(k, genyokin, "month1", true), "#Precision!");
+  EXPECT_EQ(SuiiShisan::cellText(k, genyokin, "month0", true), "999,999,999,999");
+  const Shisan& capital = rowTitled(bs, "　資本の部合計");
+  EXPECT_LT(capital.monthlyAmountArray()[3], -max);  // June: the loss passed the limit
+  EXPECT_EQ(SuiiShisan::cellText(k, capital, "month2", true), "#Precision!");
+}
+
+TEST(SuiiShisanTest, AnInactiveDivisionStillCountsInTheCompany)
+{
+  auto doc = makeTrialBooks(ChartKind::HoujinOlder);
+  test::addJigyoubu(*doc, 1);
+  test::addJigyoubu(*doc, 2, false);
+  kamokuNamed(*doc, "現金")->setStartBalance(100, 1);
+  kamokuNamed(*doc, "現金")->setStartBalance(300, 2);
+  kamokuNamed(*doc, "資本金")->setStartBalance(400, 1);
+  doc->setSortedKamokuArray();
+  addShiwake(*doc, Date(2024, 6, 3), codeOf(*doc, "現金"), codeOf(*doc, "売上高"), 50, 2);
+  SuiiShisan monthly(*doc);
+  ZandakaShisanAssembly yearly(*doc);
+  for (int32_t j : {1, 2, 99}) {
+    SCOPED_TRACE(j);
+    monthly.setSuiiShisanArryForJigyoubuCode(j, true);
+    yearly.setZandakaShisanArrayForJigyoubuCode(j, 0, 12, false);
+    const Amounts& cash = rowTitled(monthly.taisyakuTaisyouShisanArray(), "現金").monthlyAmountArray();
+    const Shisan& year = rowTitled(yearly.taisyakuTaisyouShisanArray(), "現金");
+    EXPECT_EQ(cash.front(), year.kaishiZandaka());
+    EXPECT_EQ(cash.back(), year.syuuryouZandaka());
+  }
+  monthly.setSuiiShisanArryForJigyoubuCode(99, true);
+  EXPECT_EQ(rowTitled(monthly.taisyakuTaisyouShisanArray(), "現金").monthlyAmountArray(),
+            withOpening(400, months({{0, 400}, {1, 400}}, 450)));
+}
+
+// --- agreement with the trial balance on generated books
+
+struct Books {
+  const char* name;
+  ChartKind kind;
+  bool seizou;
+  int jigyoubuCount;
+};
+void PrintTo(const Books& b, std::ostream* os) { *os << b.name; }
+
+class SuiiShisanAgreementTest : public ::testing::TestWithParam<Books> {};
+
+// Every row of the trial balance has its monthly row, in the same order.
+std::vector<std::pair<const Shisan*, const Shisan*>> matchRows(const std::vector<Shisan>& yearly,
+                                                               const std::vector<Shisan>& monthly)
+{
+  std::vector<std::pair<const Shisan*, const Shisan*>> out;
+  size_t from = 0;
+  for (const Shisan& y : yearly) {
+    size_t i = from;
+    while (i < monthly.size() && (monthly[i].title() != y.title() || monthly[i].kamokuCode() != y.kamokuCode())) ++i;
+    if (i == monthly.size()) continue;  // an account the two filters see differently
+    out.emplace_back(&y, &monthly[i]);
+    from = i + 1;
+  }
+  return out;
+}
+
+TEST_P(SuiiShisanAgreementTest, MonthlyFiguresAddUpToTheTrialBalance)
+{
+  const Books& p = GetParam();
+  auto doc = test::makeGeneratedTrialBooks(p.kind, p.seizou, {.shiwakeCount = 3000, .jigyoubuCount = p.jigyoubuCount});
+  const int32_t n = static_cast<int32_t>(doc->kaisya().monthArray().size());
+  std::vector<int32_t> columns;
+  for (int d = 1; d <= p.jigyoubuCount; ++d) columns.push_back(d);
+  columns.push_back(99);
+  SuiiShisan monthly(*doc);
+  ZandakaShisanAssembly yearly(*doc);
+  for (int32_t j : columns) {
+    SCOPED_TRACE("division " + std::to_string(j));
+    monthly.setSuiiShisanArryForJigyoubuCode(j, true);
+    // The whole term: every section.
+    yearly.setZandakaShisanArrayForJigyoubuCode(j, 0, n, false);
+    const auto bs = matchRows(yearly.taisyakuTaisyouShisanArray(), monthly.taisyakuTaisyouShisanArray());
+    const auto pl = matchRows(yearly.sonekiKeisanShisanArray(), monthly.sonekiKeisanShisanArray());
+    const auto mc = matchRows(yearly.seizouGenkaShisanArray(), monthly.seizouGenkaShisanArray());
+    EXPECT_GT(bs.size(), yearly.taisyakuTaisyouShisanArray().size() * 9 / 10);
+    EXPECT_EQ(pl.size(), yearly.sonekiKeisanShisanArray().size());
+    EXPECT_EQ(mc.size(), yearly.seizouGenkaShisanArray().size());
+    EXPECT_EQ(p.seizou, !monthly.seizouGenkaShisanArray().empty());
+    for (auto [y, m] : bs) {
+      if (y->isHeadingRow()) continue;
+      EXPECT_EQ(m->monthlyAmountArray().front(), y->kaishiZandaka()) << y->title();
+      EXPECT_EQ(m->monthlyAmountArray().back(), y->syuuryouZandaka()) << y->title();
+    }
+    for (const auto& section : {pl, mc}) {
+      for (auto [y, m] : section) {
+        if (y->isHeadingRow()) continue;
+        // The total: the opening balance and every month's movement.
+        EXPECT_EQ(m->monthlyAmountArray().back(), y->syuuryouZandaka()) << y->title();
+      }
+    }
+    // Part of the term: the month-end balance of its last month.
+    for (int32_t last : {0, 6, n - 1}) {
+      yearly.setZandakaShisanArrayForJigyoubuCode(j, 0, last, false);
+      for (auto [y, m] : matchRows(yearly.taisyakuTaisyouShisanArray(), monthly.taisyakuTaisyouShisanArray())) {
+        if (!y->isHeadingRow()) {
+          EXPECT_EQ(m->monthlyAmountArray()[static_cast<size_t>(last) + 1], y->syuuryouZandaka()) << y->title();
+        }
+      }
+    }
+  }
+  // The sections of each kind of company.
+  const auto& pl = monthly.sonekiKeisanShisanArray();
+  const auto& bs = monthly.taisyakuTaisyouShisanArray();
+  if (p.kind == ChartKind::Kojin) {
+    EXPECT_EQ(rowTitled(bs, "青色申告控除前所得").monthlyAmountArray().back(),
+              rowTitled(pl, "　青色申告控除前所得").monthlyAmountArray().back());
+  }
+  if (p.seizou) {
+    EXPECT_EQ(rowTitled(pl, "　　当期製品製造原価").monthlyAmountArray(),
+              rowTitled(monthly.seizouGenkaShisanArray(), "当期製品製造原価").monthlyAmountArray());
+    EXPECT_EQ(rowTitled(monthly.seizouGenkaShisanArray(), "当期製品製造原価").kamokuCode(), ShisanTotalRowCode);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(GeneratedBooks, SuiiShisanAgreementTest,
+                         ::testing::Values(Books{"OlderChartManufacturer", ChartKind::HoujinOlder, true, 3},
+                                           Books{"CompaniesActChart", ChartKind::HoujinKaisyahou, false, 2},
+                                           Books{"SoleProprietorManufacturer", ChartKind::Kojin, true, 0},
+                                           Books{"SoleProprietor", ChartKind::Kojin, false, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace kivo
