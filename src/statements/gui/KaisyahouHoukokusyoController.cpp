@@ -432,7 +432,7 @@ void KaisyahouHoukokusyoController::applyTab(int tab)
       k.setTitleOfHoukokusyo(titleField_->text().toStdString());
       changed = true;
     }
-    const bool startWareki = coverStartFormatter_->isWareki();
+    const bool startWareki = coverStartWarekiCheckbox_->isChecked();
     const Date coverStart = dateOf(coverStartBinding_);
     if (startWareki != k.doUseWarekiForTermStartDateOfHoukokusyoCover() ||
         coverStart != k.termStartDateOfHoukokusyoCover()) {
@@ -440,7 +440,7 @@ void KaisyahouHoukokusyoController::applyTab(int tab)
       k.setTermStartDateOfHoukokusyoCover(coverStart);
       changed = true;
     }
-    const bool endWareki = coverEndFormatter_->isWareki();
+    const bool endWareki = coverEndWarekiCheckbox_->isChecked();
     const Date coverEnd = dateOf(coverEndBinding_);
     if (endWareki != k.doUseWarekiForTermEndDateOfHoukokusyoCover() || coverEnd != k.termEndDateOfHoukokusyoCover()) {
       k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(endWareki);
