@@ -535,7 +535,8 @@ void KaisyahouHoukokusyoController::printStatements(DocumentInfoController* info
 {
   const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
   auto view = KaisyahouHoukokusyoPrintView::create(document_->document(), model_.statements(), printChoice(), layout);
-  if (!view) return;
+  // Nothing to print (only empty notes chosen): no print panel.
+  if (!view || view->pageCount() == 0) return;
   PrintProgressSheet progress(document_, info);
   PrintOperation::Options options;
   options.documentName = document_->displayName();
