@@ -11,6 +11,7 @@
 #include "platform/QtTranslations.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/SetupCommands.h"
+#include "statements/gui/KaisyahouHoukokusyoController.h"
 #include "trial/gui/HojyozandakaIchiranController.h"
 #include "trial/gui/SuiiShisanController.h"
 #include "trial/gui/ZandakaShisanController.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv)
   kivo::HojyozandakaIchiranController::installCommandHandlers(&appController);
   kivo::DocumentInfoController::installCommandHandlers(&appController);
   kivo::GenkasyoukyakuShisanListController::installCommandHandlers(&appController);
+  kivo::KaisyahouHoukokusyoController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();

@@ -46,6 +46,7 @@ public:
     SelectPluralKamoku,
     SelectPluralHojyoKamoku,
     SelectPluralKamokuWithHojyo,
+    KaisyahouHoukokusyo,
   };
 
   // An untitled document (filePath empty) or one read from filePath.

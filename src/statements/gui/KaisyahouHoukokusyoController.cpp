@@ -1,0 +1,754 @@
+#include "statements/gui/KaisyahouHoukokusyoController.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/SuitoucyouController.h"
+#include "fields/HidukeFormatter.h"
+#include "fields/KamokuFormatter.h"
+#include "fields/WarekiDateFormatter.h"
+#include "fields/gui/FormatterLineEditBinding.h"
+#include "model/KamokuKubun.h"
+#include "platform/AlertSheet.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
+#include "platform/QtStrings.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
+#include "setup/gui/DocumentInfoController.h"
+#include "statements/HendouReasonEditor.h"
+#include "statements/gui/HendouReasonOutline.h"
+
+namespace kivo {
+namespace {
+
+// Whether the chart has an equity account: without one there is no statement of
+// changes in net assets to print or sort into reasons.
+bool hasKabunushiShihonKamoku(const MyDocument& doc)
+{
+  const auto& all = doc.codeSortedKamokuArray();
+  return std::any_of(all.begin(), all.end(), [](const KamokuPtr& k) { return k->isKabunushiShihonKamoku(); });
+}
+
+KaisyahouHoukokusyoController::Opener& olderFormOpener()
+{
+  static KaisyahouHoukokusyoController::Opener opener;
+  return opener;
+}
+
+enum PrintBox { Cover, TaisyakuTaisyou, SonekiKeisan, Hanbaihi, SeizouGenka, KabunushiShihon, Note };
+
+enum Column {
+  ReasonColumn,
+  DateColumn,
+  KarikataKamokuColumn,
+  KarikataKingakuColumn,
+  KashikataKamokuColumn,
+  KashikataKingakuColumn,
+  ColumnCount
+};
+
+Date dateOf(const FormatterLineEditBinding* binding)
+{
+  return binding->objectValue().isDate() ? binding->objectValue().dateValue() : Date();
+}
+
+}  // namespace
+
+KaisyahouHoukokusyoController* KaisyahouHoukokusyoController::controllerOfDocument(DocumentSession* document)
+{
+  using Owned = DocumentSession::OwnedController;
+  auto* sheet = document->ownedControllerAs<KaisyahouHoukokusyoController>(Owned::KaisyahouHoukokusyo);
+  if (!sheet) {
+    sheet = new KaisyahouHoukokusyoController(document);
+    document->setOwnedController(Owned::KaisyahouHoukokusyo, sheet);
+  }
+  return sheet;
+}
+
+KaisyahouHoukokusyoController::KaisyahouHoukokusyoController(DocumentSession* document) : document_(document)
+{
+  const MyDocument& doc = document->document();
+  periodFormatter_ = std::make_unique<HidukeFormatter>(doc, false);
+  coverStartFormatter_ = std::make_unique<WarekiDateFormatter>();
+  coverEndFormatter_ = std::make_unique<WarekiDateFormatter>();
+  kamokuFormatter_ = std::make_unique<KamokuFormatter>(doc, true);
+  buildWindow();
+}
+
+KaisyahouHoukokusyoController::~KaisyahouHoukokusyoController() = default;
+
+void KaisyahouHoukokusyoController::setOlderFormOpener(Opener opener) { olderFormOpener() = std::move(opener); }
+
+bool KaisyahouHoukokusyoController::isKaisyahouDocument(const DocumentSession* document)
+{
+  const MyDocument& doc = document->document();
+  return doc.kaisya().isHoujin() && doc.rootKamokuKubun() &&
+         doc.rootKamokuKubun()->pListResource() == KamokuKubun::kKaisyahouChartName;
+}
+
+void KaisyahouHoukokusyoController::installCommandHandlers(AppController* app)
+{
+  if (!app) return;
+  app->setCommandHandler(MainMenu::Command::PrintHoukokusyo, [app](QAction*) {
+    if (!AppController::canPrintKanjyoumotocyouOfPluralKamoku()) return;
+    DocumentSession* doc = app->currentDocument();
+    auto* info = doc ? qobject_cast<DocumentInfoController*>(doc->documentInfoController()) : nullptr;
+    if (!info) return;
+    info->showWindow();
+    if (isKaisyahouDocument(doc))
+      controllerOfDocument(doc)->beginForWindow(info);
+    else if (olderFormOpener())
+      olderFormOpener()(*info);
+  });
+}
+
+// --- the window
+
+void KaisyahouHoukokusyoController::buildWindow()
+{
+  setWindowTitle(qs("決算報告書"));
+  tabView_ = new QTabWidget(this);
+  tabView_->addTab(buildGeneralTab(), qs("一般"));
+  tabView_->addTab(buildKabunushiShihonTab(), qs("株主資本等変動計算書"));
+  noteView_ = new QTextEdit(this);
+  noteView_->setAcceptRichText(true);
+  tabView_->addTab(noteView_, qs("注記"));
+  connect(noteView_, &QTextEdit::textChanged, this, [this] { didEditNote_ = true; });
+  connect(tabView_, &QTabWidget::currentChanged, this, &KaisyahouHoukokusyoController::tabChanged);
+
+  pageSetupButton_ = new QPushButton(qs("ページ設定..."), this);
+  cancelButton_ = new QPushButton(qs("キャンセル"), this);
+  okButton_ = new QPushButton(qs("プリント..."), this);
+  okButton_->setDefault(true);
+  connect(pageSetupButton_, &QPushButton::clicked, this,
+          [this] { PrintOperation::runPageSetup(this, KIVOHoukokusyoPrintInfoKey); });
+  connect(cancelButton_, &QPushButton::clicked, this, &KaisyahouHoukokusyoController::cancelKaisyahouHoukokusyoWindow);
+  connect(okButton_, &QPushButton::clicked, this, &KaisyahouHoukokusyoController::endKaisyahouHoukokusyoWindow);
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(pageSetupButton_);
+  buttons->addStretch();
+  buttons->addWidget(cancelButton_);
+  buttons->addWidget(okButton_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabView_);
+  layout->addLayout(buttons);
+  resize(800, 560);
+}
+
+QWidget* KaisyahouHoukokusyoController::buildGeneralTab()
+{
+  auto* tab = new QWidget(this);
+  const auto dateField = [tab](QLineEdit*& field) {
+    field = new QLineEdit(tab);
+    field->setMaximumWidth(160);
+    return field;
+  };
+  const auto button = [tab, this](const char* title, auto action) {
+    auto* b = new QPushButton(qs(title), tab);
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, action);
+    return b;
+  };
+  termStartBinding_ = new FormatterLineEditBinding(dateField(termStartField_), *periodFormatter_);
+  termEndBinding_ = new FormatterLineEditBinding(dateField(termEndField_), *periodFormatter_);
+  coverStartBinding_ = new FormatterLineEditBinding(dateField(coverStartField_), *coverStartFormatter_);
+  coverEndBinding_ = new FormatterLineEditBinding(dateField(coverEndField_), *coverEndFormatter_);
+  addStartBalanceCheckbox_ = new QCheckBox(qs("期首残高を含める"), tab);
+  titleField_ = new QLineEdit(tab);
+  currencyUnitField_ = new QLineEdit(tab);
+  currencyUnitField_->setMaximumWidth(160);
+  coverStartWarekiCheckbox_ = new QCheckBox(qs("和暦"), tab);
+  coverEndWarekiCheckbox_ = new QCheckBox(qs("和暦"), tab);
+  // The era choice shows the field's date in the other form at once.
+  const auto eraToggle = [this](QCheckBox* box, WarekiDateFormatter* formatter, FormatterLineEditBinding* binding) {
+    connect(box, &QCheckBox::toggled, this, [formatter, binding](bool on) {
+      binding->commit();
+      formatter->setIsWareki(on);
+      binding->setObjectValue(binding->objectValue());
+    });
+  };
+  eraToggle(coverStartWarekiCheckbox_, coverStartFormatter_.get(), coverStartBinding_);
+  eraToggle(coverEndWarekiCheckbox_, coverEndFormatter_.get(), coverEndBinding_);
+
+  const auto row = [tab](std::initializer_list<QWidget*> widgets) {
+    auto* w = new QWidget(tab);
+    auto* h = new QHBoxLayout(w);
+    h->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* x : widgets) h->addWidget(x);
+    h->addStretch();
+    return w;
+  };
+  auto* form = new QFormLayout();
+  form->addRow(qs("期間の開始日:"), row({termStartField_, button("期首", [this] {
+                                           termStartBinding_->setObjectValue(FieldValue::date(firstDay()));
+                                         })}));
+  form->addRow(
+      qs("期間の最終日:"),
+      row({termEndField_, button("期末", [this] { termEndBinding_->setObjectValue(FieldValue::date(lastDay())); }),
+           button("決算整理",
+                  [this] { termEndBinding_->setObjectValue(FieldValue::date(Date::kessanSeiridukiDate())); })}));
+  form->addRow(QString(), addStartBalanceCheckbox_);
+  form->addRow(qs("表紙のタイトル:"), titleField_);
+  form->addRow(qs("表紙の開始日:"), row({coverStartField_, coverStartWarekiCheckbox_, button("期首", [this] {
+                                           coverStartBinding_->setObjectValue(FieldValue::date(firstDay()));
+                                         })}));
+  form->addRow(qs("表紙の最終日:"), row({coverEndField_, coverEndWarekiCheckbox_, button("期末", [this] {
+                                           coverEndBinding_->setObjectValue(FieldValue::date(lastDay()));
+                                         })}));
+  form->addRow(qs("通貨単位:"), currencyUnitField_);
+
+  const char* const titles[7] = {"表紙",           "貸借対照表",           "損益計算書", "販売費及び一般管理費",
+                                 "製造原価報告書", "株主資本等変動計算書", "注記"};
+  auto* printBox = new QGridLayout();
+  for (int i = 0; i < 7; ++i) {
+    printCheckboxes_[i] = new QCheckBox(qs(titles[i]), tab);
+    connect(printCheckboxes_[i], &QCheckBox::clicked, this, &KaisyahouHoukokusyoController::selectPrintItems);
+    printBox->addWidget(printCheckboxes_[i], i / 2, i % 2);
+  }
+  auto* layout = new QVBoxLayout(tab);
+  layout->addLayout(form);
+  layout->addSpacing(8);
+  layout->addWidget(new QLabel(qs("プリントするもの:"), tab));
+  layout->addLayout(printBox);
+  layout->addStretch();
+  return tab;
+}
+
+QWidget* KaisyahouHoukokusyoController::buildKabunushiShihonTab()
+{
+  auto* tab = new QWidget(this);
+  outline_ = new HendouReasonOutline(tab);
+  outline_->setColumnCount(ColumnCount);
+  outline_->setHeaderLabels(
+      {qs("変動事由"), qs("日付"), qs("借方科目"), qs("借方金額"), qs("貸方科目"), qs("貸方金額")});
+  const int widths[ColumnCount] = {230, 60, 120, 95, 120, 95};
+  for (int c = 0; c < ColumnCount; ++c) outline_->setColumnWidth(c, widths[c]);
+  outline_->setHandlers(
+      [this](const QList<QTreeWidgetItem*>& items) { return writeItems(items); },
+      [this](QTreeWidgetItem* parent, int index, const QMimeData* data) { return acceptDrop(parent, index, data); });
+  outline_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  connect(outline_, &QTreeWidget::itemChanged, this, &KaisyahouHoukokusyoController::renameItem);
+  connect(outline_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
+    if (item && item->data(0, HendouReasonOutline::kKindRole).toInt() == HendouReasonOutline::ShiwakeRow)
+      showInputShiwakeWindow();
+  });
+  addReasonButton_ = new QPushButton(qs("追加"), tab);
+  removeReasonButton_ = new QPushButton(qs("削除"), tab);
+  openShiwakeButton_ = new QPushButton(qs("仕訳を表示"), tab);
+  for (QPushButton* b : {addReasonButton_, removeReasonButton_, openShiwakeButton_}) b->setAutoDefault(false);
+  connect(addReasonButton_, &QPushButton::clicked, this, &KaisyahouHoukokusyoController::addHendouReason);
+  connect(removeReasonButton_, &QPushButton::clicked, this, &KaisyahouHoukokusyoController::removeHendouReason);
+  connect(openShiwakeButton_, &QPushButton::clicked, this, &KaisyahouHoukokusyoController::showInputShiwakeWindow);
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(addReasonButton_);
+  buttons->addWidget(removeReasonButton_);
+  buttons->addStretch();
+  buttons->addWidget(openShiwakeButton_);
+  auto* layout = new QVBoxLayout(tab);
+  layout->addWidget(new QLabel(qs("仕訳を変動事由へドラッグして振り分けます。"), tab));
+  layout->addWidget(outline_);
+  layout->addLayout(buttons);
+  return tab;
+}
+
+QAbstractButton* KaisyahouHoukokusyoController::okButton() const { return okButton_; }
+
+// --- filling
+
+Date KaisyahouHoukokusyoController::firstDay() const { return document_->document().kaisya().termStartDate(); }
+Date KaisyahouHoukokusyoController::lastDay() const { return document_->document().kaisya().termEndDate(); }
+
+bool KaisyahouHoukokusyoController::isInTerm(Date d) const
+{
+  return Journal::compareDate(d, firstDay()) >= 0 && Journal::compareDate(d, lastDay()) <= 0;
+}
+
+void KaisyahouHoukokusyoController::updateUI()
+{
+  Kaisya& k = document_->document().kaisya();
+  const Date kessan = Date::kessanSeiridukiDate();
+  // A company shown the sheet for the first time gets its term's dates.
+  if (k.termStartDateOfHoukokusyoCover().isNull()) {
+    k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(k.doUseWareki());
+    k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(k.doUseWareki());
+    k.setTermStartDateOfHoukokusyoCover(firstDay());
+    k.setTermEndDateOfHoukokusyoCover(lastDay());
+    k.setTermStartDateOfHoukokusyo(firstDay());
+    k.setTermEndDateOfHoukokusyo(kessan);
+    if (k.titleOfHoukokusyo().empty()) k.setTitleOfHoukokusyo(KaisyahouHoukokusyoPrintView::kCoverTitle);
+  }
+  Date start = k.termStartDateOfHoukokusyo();
+  if (start != kessan && (start.isNull() || !isInTerm(start))) {
+    start = firstDay();
+    k.setTermStartDateOfHoukokusyo(start);
+  }
+  Date end = k.termEndDateOfHoukokusyo();
+  if (end != kessan && (end.isNull() || !isInTerm(end) || Journal::compareDate(end, start) < 0)) {
+    end = lastDay();
+    k.setTermEndDateOfHoukokusyo(end);
+  }
+  termStartBinding_->setObjectValue(FieldValue::date(start));
+  termEndBinding_->setObjectValue(FieldValue::date(end));
+  addStartBalanceCheckbox_->setChecked(k.doAddStartBalanceToHoukokusyo());
+  titleField_->setText(qs(k.titleOfHoukokusyo()));
+  for (auto [box, formatter, binding, wareki, date] :
+       {std::tuple{coverStartWarekiCheckbox_, coverStartFormatter_.get(), coverStartBinding_,
+                   k.doUseWarekiForTermStartDateOfHoukokusyoCover(), k.termStartDateOfHoukokusyoCover()},
+        std::tuple{coverEndWarekiCheckbox_, coverEndFormatter_.get(), coverEndBinding_,
+                   k.doUseWarekiForTermEndDateOfHoukokusyoCover(), k.termEndDateOfHoukokusyoCover()}}) {
+    const QSignalBlocker block(box);
+    box->setChecked(wareki);
+    formatter->setIsWareki(wareki);
+    binding->setObjectValue(FieldValue::date(date));
+  }
+  currencyUnitField_->setText(qs(k.currencyUnitOfHoukokusyo()));
+
+  const bool seizou = k.isSeizou();
+  printCheckboxes_[SeizouGenka]->setText(k.isKensetu() ? qs("完成工事原価報告書") : qs("製造原価報告書"));
+  printCheckboxes_[SeizouGenka]->setEnabled(seizou);
+  const bool equity = hasKabunushiShihonKamoku(document_->document());
+  printCheckboxes_[KabunushiShihon]->setEnabled(equity);
+  for (int i = 0; i < 7; ++i) printCheckboxes_[i]->setChecked(printCheckboxes_[i]->isEnabled());
+  tabView_->setTabEnabled(KabunushiShihonTab, equity);
+  selectPrintItems();
+  {
+    const QSignalBlocker block(tabView_);
+    tabView_->setCurrentIndex(GeneralTab);
+    currentTab_ = GeneralTab;
+  }
+}
+
+void KaisyahouHoukokusyoController::loadNote()
+{
+  const std::string& note = document_->document().kaisya().noteOfKaisyahouHoukokusyo();
+  noteView_->setHtml(QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())));
+  didEditNote_ = false;
+}
+
+void KaisyahouHoukokusyoController::beginForWindow(DocumentInfoController* info)
+{
+  if (info->attachedSheetController() == this) return;
+  info->closeAttachedSheet();
+  if (info->hasAttachedSheet()) return;
+  updateUI();
+  loadNote();
+  QPointer<KaisyahouHoukokusyoController> self = this;
+  QPointer<DocumentInfoController> window = info;
+  beginSheet(info, [self, window](int returnCode) {
+    if (!self) return;
+    self->sheetDidEnd(returnCode);
+    if (returnCode == kOK && window) self->printStatements(window);
+  });
+}
+
+// --- checking and storing
+
+bool KaisyahouHoukokusyoController::anyPrintItem() const
+{
+  for (QCheckBox* box : printCheckboxes_)
+    if (box->isChecked()) return true;
+  return false;
+}
+
+void KaisyahouHoukokusyoController::selectPrintItems()
+{
+  // On the reasons' tab OK waits, while the statement of changes is chosen, until
+  // every entry has a reason.
+  const bool waiting = currentTab_ == KabunushiShihonTab && printCheckboxes_[KabunushiShihon]->isChecked() &&
+                       HendouReasonEditor(document_->document()).noReasonHoldsShiwake();
+  okButton_->setEnabled(anyPrintItem() && !waiting);
+}
+
+void KaisyahouHoukokusyoController::changeEvent(QEvent* event)
+{
+  SheetController::changeEvent(event);
+  // Back from a voucher or cash book whose entries changed: the outline follows.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow() && currentTab_ == KabunushiShihonTab &&
+      !document_->document().isHendouReasonArrayCurrent())
+    updateUIOfKabunushiShihon();
+}
+
+bool KaisyahouHoukokusyoController::shouldApplyTab(int tab)
+{
+  if (tab != GeneralTab) return true;
+  const auto refuse = [](QLineEdit* field) {
+    AlertSheet::beep();
+    field->setFocus();
+    field->selectAll();
+    return false;
+  };
+  const auto outOfTerm = [this](QLineEdit* field, const char* title) {
+    AlertSheet::runAlert(qs(title), qs(kOutOfTermMessage));
+    field->setFocus();
+    field->selectAll();
+    return false;
+  };
+  for (FormatterLineEditBinding* b : {termStartBinding_, termEndBinding_, coverStartBinding_, coverEndBinding_})
+    if (!b->commit()) return refuse(b->lineEdit());
+  const Date kessan = Date::kessanSeiridukiDate();
+  const Date start = dateOf(termStartBinding_);
+  const Date end = dateOf(termEndBinding_);
+  if (start.isNull()) return refuse(termStartField_);
+  if (start != kessan && !isInTerm(start)) return outOfTerm(termStartField_, kInvalidStartTitle);
+  if (end.isNull()) return refuse(termEndField_);
+  if (end != kessan && !isInTerm(end)) return outOfTerm(termEndField_, kInvalidEndTitle);
+  if (Journal::compareDate(end, start) < 0) return refuse(termEndField_);
+  if (titleField_->text().isEmpty()) return refuse(titleField_);
+  if (dateOf(coverStartBinding_).isNull()) return refuse(coverStartField_);
+  if (dateOf(coverEndBinding_).isNull()) return refuse(coverEndField_);
+  if (currencyUnitField_->text().isEmpty()) return refuse(currencyUnitField_);
+  return true;
+}
+
+void KaisyahouHoukokusyoController::applyTab(int tab)
+{
+  MyDocument& doc = document_->document();
+  Kaisya& k = doc.kaisya();
+  bool changed = false;
+  if (tab == GeneralTab) {
+    const Date start = dateOf(termStartBinding_);
+    const Date end = dateOf(termEndBinding_);
+    if (start != k.termStartDateOfHoukokusyo()) {
+      k.setTermStartDateOfHoukokusyo(start);
+      changed = true;
+    }
+    if (end != k.termEndDateOfHoukokusyo()) {
+      k.setTermEndDateOfHoukokusyo(end);
+      changed = true;
+    }
+    if (addStartBalanceCheckbox_->isChecked() != k.doAddStartBalanceToHoukokusyo()) {
+      k.setDoAddStartBalanceToHoukokusyo(addStartBalanceCheckbox_->isChecked());
+      changed = true;
+    }
+    if (titleField_->text().toStdString() != k.titleOfHoukokusyo()) {
+      k.setTitleOfHoukokusyo(titleField_->text().toStdString());
+      changed = true;
+    }
+    const bool startWareki = coverStartWarekiCheckbox_->isChecked();
+    const Date coverStart = dateOf(coverStartBinding_);
+    if (startWareki != k.doUseWarekiForTermStartDateOfHoukokusyoCover() ||
+        coverStart != k.termStartDateOfHoukokusyoCover()) {
+      k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(startWareki);
+      k.setTermStartDateOfHoukokusyoCover(coverStart);
+      changed = true;
+    }
+    const bool endWareki = coverEndWarekiCheckbox_->isChecked();
+    const Date coverEnd = dateOf(coverEndBinding_);
+    if (endWareki != k.doUseWarekiForTermEndDateOfHoukokusyoCover() || coverEnd != k.termEndDateOfHoukokusyoCover()) {
+      k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(endWareki);
+      k.setTermEndDateOfHoukokusyoCover(coverEnd);
+      changed = true;
+    }
+    if (currencyUnitField_->text().toStdString() != k.currencyUnitOfHoukokusyo()) {
+      k.setCurrencyUnitOfHoukokusyo(currencyUnitField_->text().toStdString());
+      changed = true;
+    }
+  }
+  if (didEditNote_) {
+    const QByteArray html = noteView_->document()->isEmpty() ? QByteArray() : noteView_->toHtml().toUtf8();
+    k.setNoteOfKaisyahouHoukokusyo(std::string(html.constData(), static_cast<size_t>(html.size())));
+    didEditNote_ = false;
+    changed = true;
+  }
+  if (changed) markEdited();
+}
+
+void KaisyahouHoukokusyoController::markEdited()
+{
+  document_->document().updateChangeCount(MyDocument::ChangeType::Done);
+}
+
+void KaisyahouHoukokusyoController::tabChanged(int index)
+{
+  const int from = currentTab_;
+  const auto back = [&] {
+    const QSignalBlocker block(tabView_);
+    tabView_->setCurrentIndex(from);
+  };
+  if (index == KabunushiShihonTab && !hasKabunushiShihonKamoku(document_->document())) return back();
+  if (!shouldApplyTab(from)) return back();
+  applyTab(from);
+  currentTab_ = index;
+  if (index == KabunushiShihonTab) updateUIOfKabunushiShihon();
+  selectPrintItems();
+}
+
+KaisyahouHoukokusyoPrintChoice KaisyahouHoukokusyoController::printChoice() const
+{
+  KaisyahouHoukokusyoPrintChoice c;
+  c.coversheet = printCheckboxes_[Cover]->isChecked();
+  c.taisyakuTaisyouhyou = printCheckboxes_[TaisyakuTaisyou]->isChecked();
+  c.sonekiKeisansyo = printCheckboxes_[SonekiKeisan]->isChecked();
+  c.hanbaihi = printCheckboxes_[Hanbaihi]->isChecked();
+  c.seizougenka = printCheckboxes_[SeizouGenka]->isChecked();
+  c.kabunushiShihon = printCheckboxes_[KabunushiShihon]->isChecked();
+  c.note = printCheckboxes_[Note]->isChecked();
+  c.tateKabunushiShihon = UserDefaults::standardUserDefaults().boolForKey(KIVOTateKabunushiShihonnadoKeisansyoKey);
+  return c;
+}
+
+void KaisyahouHoukokusyoController::endKaisyahouHoukokusyoWindow()
+{
+  if (!shouldApplyTab(currentTab_)) return;
+  if (!anyPrintItem()) {
+    AlertSheet::beep();
+    tabView_->setCurrentIndex(GeneralTab);
+    return;
+  }
+  if (printCheckboxes_[KabunushiShihon]->isChecked()) {
+    updateUIOfKabunushiShihon();
+    if (HendouReasonEditor(document_->document()).noReasonHoldsShiwake()) {
+      AlertSheet::beep();
+      tabView_->setCurrentIndex(KabunushiShihonTab);
+      return;
+    }
+  }
+  applyTab(currentTab_);
+  endSheetWithSender(okButton_);
+}
+
+void KaisyahouHoukokusyoController::cancelKaisyahouHoukokusyoWindow() { endSheetWithSender(cancelButton_); }
+
+void KaisyahouHoukokusyoController::sheetDidEnd(int returnCode)
+{
+  // Whatever ended the sheet, every entry carries the name of the reason it sits in.
+  for (const HendouReasonPtr& r : document_->document().hendouReasonArray())
+    for (const ShiwakePtr& s : r->shiwakeArray()) s->setHendouReasonStr(r->reasonString());
+  if (returnCode != kOK) return;
+  MyDocument& doc = document_->document();
+  KaisyahouHoukokusyoOptions options;
+  options.period = KaisyahouHoukokusyoPeriod::ofKaisya(doc.kaisya());
+  options.tateKabunushiShihonTitles = printChoice().tateKabunushiShihon;
+  model_.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(doc, 99, options);
+  ++computeCount_;
+}
+
+void KaisyahouHoukokusyoController::printStatements(DocumentInfoController* info)
+{
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
+  auto view = KaisyahouHoukokusyoPrintView::create(document_->document(), model_.statements(), printChoice(), layout);
+  // Nothing to print (only empty notes chosen): no print panel.
+  if (!view || view->pageCount() == 0) return;
+  PrintProgressSheet progress(document_, info);
+  PrintOperation::Options options;
+  options.documentName = document_->displayName();
+  PrintOperation::runPrintPanel(info, *view, layout, options, progress.progress());
+}
+
+// --- the change reasons
+
+void KaisyahouHoukokusyoController::updateUIOfKabunushiShihon()
+{
+  MyDocument& doc = document_->document();
+  doc.updateHendouReasonArray();
+  const Kaisya& k = doc.kaisya();
+  const QSignalBlocker block(outline_);
+  reloading_ = true;
+  // Keep the expanded reasons expanded across the reload.
+  QSet<QString> expanded;
+  for (int i = 0; i < outline_->topLevelItemCount(); ++i)
+    if (outline_->topLevelItem(i)->isExpanded()) expanded.insert(outline_->topLevelItem(i)->text(ReasonColumn));
+  outline_->clear();
+  const auto& reasons = doc.hendouReasonArray();
+  for (size_t i = 0; i < reasons.size(); ++i) {
+    const HendouReason& r = *reasons[i];
+    auto* item = new QTreeWidgetItem(outline_, {qs(r.reasonString())});
+    item->setData(0, HendouReasonOutline::kKindRole, HendouReasonOutline::ReasonRow);
+    item->setData(0, HendouReasonOutline::kValueRole, static_cast<int>(i));
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
+    if (!HendouReasonEditor::isFixedReason(r.reasonString())) flags |= Qt::ItemIsEditable;
+    if (r.reasonString() != MyDocument::kNoReason) flags |= Qt::ItemIsDragEnabled;
+    item->setFlags(flags);
+    for (const ShiwakePtr& s : r.shiwakeArray()) {
+      auto* child = new QTreeWidgetItem(item);
+      child->setData(0, HendouReasonOutline::kKindRole, HendouReasonOutline::ShiwakeRow);
+      child->setData(0, HendouReasonOutline::kValueRole, QVariant::fromValue(reinterpret_cast<quintptr>(s.get())));
+      child->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled);
+      child->setText(ReasonColumn, s->tekiyou().empty() ? QString::number(s->denpyouNo()) : qs(s->tekiyou()));
+      child->setText(DateColumn, qs(periodFormatter_->stringForObjectValue(FieldValue::date(s->date())).value_or("")));
+      const auto side = [&](int32_t kamoku, int64_t kingaku, int kamokuColumn, int kingakuColumn) {
+        if (kamoku == -1) return;
+        child->setText(kamokuColumn, qs(kamokuFormatter_->stringForObjectValue(FieldValue::code(kamoku)).value_or("")));
+        child->setText(kingakuColumn, qs(k.displayStringOfMemoryKingaku(kingaku)));
+        child->setTextAlignment(kingakuColumn, Qt::AlignRight | Qt::AlignVCenter);
+      };
+      side(s->karikataKamokuCode(), s->karikataKingaku(), KarikataKamokuColumn, KarikataKingakuColumn);
+      side(s->kashikataKamokuCode(), s->kashikataKingaku(), KashikataKamokuColumn, KashikataKingakuColumn);
+    }
+    if (expanded.contains(item->text(ReasonColumn)) || r.reasonString() == MyDocument::kNoReason)
+      item->setExpanded(true);
+  }
+  reloading_ = false;
+  selectPrintItems();
+}
+
+HendouReasonPtr KaisyahouHoukokusyoController::reasonOfItem(const QTreeWidgetItem* item) const
+{
+  if (!item || item->data(0, HendouReasonOutline::kKindRole).toInt() != HendouReasonOutline::ReasonRow) return nullptr;
+  const auto& reasons = document_->document().hendouReasonArray();
+  const int i = item->data(0, HendouReasonOutline::kValueRole).toInt();
+  return i >= 0 && i < static_cast<int>(reasons.size()) ? reasons[i] : nullptr;
+}
+
+ShiwakePtr KaisyahouHoukokusyoController::shiwakeOfItem(const QTreeWidgetItem* item) const
+{
+  if (!item || item->data(0, HendouReasonOutline::kKindRole).toInt() != HendouReasonOutline::ShiwakeRow) return nullptr;
+  const auto* key = reinterpret_cast<const Shiwake*>(item->data(0, HendouReasonOutline::kValueRole).value<quintptr>());
+  for (const HendouReasonPtr& r : document_->document().hendouReasonArray())
+    for (const ShiwakePtr& s : r->shiwakeArray())
+      if (s.get() == key) return s;
+  return nullptr;
+}
+
+QTreeWidgetItem* KaisyahouHoukokusyoController::selectedItem() const
+{
+  const QList<QTreeWidgetItem*> items = outline_->selectedItems();
+  return items.isEmpty() ? nullptr : items.first();
+}
+
+void KaisyahouHoukokusyoController::selectRow(QTreeWidgetItem* item)
+{
+  outline_->clearSelection();
+  if (!item) return;
+  outline_->setCurrentItem(item);
+  item->setSelected(true);
+}
+
+void KaisyahouHoukokusyoController::renameItem(QTreeWidgetItem* item, int column)
+{
+  if (reloading_ || column != ReasonColumn) return;
+  const HendouReasonPtr reason = reasonOfItem(item);
+  if (!reason) return;
+  HendouReasonEditor editor(document_->document());
+  if (!editor.rename(reason, item->text(ReasonColumn).toStdString())) {
+    // An empty name or another reason's: refused, the name stays.
+    AlertSheet::beep();
+    const QSignalBlocker block(outline_);
+    item->setText(ReasonColumn, qs(reason->reasonString()));
+  }
+}
+
+void KaisyahouHoukokusyoController::addHendouReason()
+{
+  HendouReasonEditor editor(document_->document());
+  if (const ShiwakePtr s = shiwakeOfItem(selectedItem())) {
+    if (const HendouReasonPtr r = editor.addReasonFromShiwake(s)) {
+      updateUIOfKabunushiShihon();
+      return;
+    }
+  }
+  const HendouReasonPtr r = editor.addReason();
+  updateUIOfKabunushiShihon();
+  QTreeWidgetItem* item = outline_->topLevelItem(outline_->topLevelItemCount() - 1);
+  selectRow(item);
+  if (item && item->text(ReasonColumn) == qs(r->reasonString())) outline_->editItem(item, ReasonColumn);
+}
+
+void KaisyahouHoukokusyoController::removeHendouReason()
+{
+  QTreeWidgetItem* item = selectedItem();
+  const HendouReasonPtr reason = reasonOfItem(item);
+  if (!reason) return;
+  const int row = outline_->indexOfTopLevelItem(item);
+  if (!HendouReasonEditor(document_->document()).removeReason(reason)) return;
+  updateUIOfKabunushiShihon();
+  const int count = outline_->topLevelItemCount();
+  if (count > 0) selectRow(outline_->topLevelItem(std::min(row, count - 1)));
+}
+
+void KaisyahouHoukokusyoController::showInputShiwakeWindow()
+{
+  const ShiwakePtr shiwake = shiwakeOfItem(selectedItem());
+  if (!shiwake || !AppController::canShowFurikaedenpyouWindow()) return;
+  if (shiwake->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
+    FurikaedenpyouController::showDenpyouOfDenpyouNo(document_, shiwake->denpyouNo());
+    return;
+  }
+  // The cash book is the debit side's when that is a cash-book account, else the
+  // credit side's.
+  const MyDocument& doc = document_->document();
+  const KamokuPtr kari = doc.kamokuOfCode(shiwake->karikataKamokuCode());
+  const KamokuPtr kashi = doc.kamokuOfCode(shiwake->kashikataKamokuCode());
+  WindowController* open = nullptr;
+  if (kari && kari->isSuitouKamoku())
+    open = document_->suitoucyouControllerOfKamokuCode(kari->code(), shiwake->karikataHojyoKamokuCode());
+  else if (kashi && kashi->isSuitouKamoku())
+    open = document_->suitoucyouControllerOfKamokuCode(kashi->code(), shiwake->kashikataHojyoKamokuCode());
+  else
+    return;
+  if (auto* book = qobject_cast<SuitoucyouController*>(open)) {
+    book->showWindow();
+    book->showSuitoucyouOfDenpyouNo(shiwake->denpyouNo());
+    return;
+  }
+  auto* book = new SuitoucyouController(document_, shiwake->denpyouNo(), -1, -1, false);
+  document_->addWindowController(book);
+  book->moveWindowToInitialPositionWithDisplay(true);
+  book->showWindow();
+  book->displayShiwake();
+}
+
+QMimeData* KaisyahouHoukokusyoController::writeItems(const QList<QTreeWidgetItem*>& items)
+{
+  // One line per dragged row: "R" and a reason's name, or "S" and an entry's place in
+  // the sorted journal. "no reason" is never dragged.
+  MyDocument& doc = document_->document();
+  const auto& sorted = doc.journal().sortedByDate();
+  QStringList lines;
+  for (const QTreeWidgetItem* item : items) {
+    if (const HendouReasonPtr r = reasonOfItem(item)) {
+      if (r->reasonString() == MyDocument::kNoReason) return nullptr;
+      lines << qs("R") + qs(r->reasonString());
+    } else if (const ShiwakePtr s = shiwakeOfItem(item)) {
+      const auto at = std::find(sorted.begin(), sorted.end(), s);
+      if (at != sorted.end()) lines << qs("S") + QString::number(at - sorted.begin());
+    }
+  }
+  if (lines.isEmpty()) return nullptr;
+  auto* data = new QMimeData();
+  data->setData(QString::fromUtf8(HendouReasonOutline::kMimeType), lines.join('\n').toUtf8());
+  return data;
+}
+
+bool KaisyahouHoukokusyoController::acceptDrop(QTreeWidgetItem* parent, int index, const QMimeData* data)
+{
+  const QString first =
+      QString::fromUtf8(data->data(QString::fromUtf8(HendouReasonOutline::kMimeType))).section('\n', 0, 0);
+  if (first.size() < 2) return false;
+  MyDocument& doc = document_->document();
+  HendouReasonEditor editor(doc);
+  bool done = false;
+  if (first.startsWith('R')) {
+    done = !parent && editor.moveReason(editor.reasonNamed(first.mid(1).toStdString()), index);
+  } else if (first.startsWith('S')) {
+    const auto& sorted = doc.journal().sortedByDate();
+    bool ok = false;
+    const int i = first.mid(1).toInt(&ok);
+    const HendouReasonPtr target = reasonOfItem(parent);
+    if (ok && i >= 0 && i < static_cast<int>(sorted.size()) && target) done = editor.moveShiwake(sorted[i], target);
+  }
+  // The outline is rebuilt once the drop has finished with its items.
+  if (done)
+    QMetaObject::invokeMethod(
+        this, [this] { updateUIOfKabunushiShihon(); }, Qt::QueuedConnection);
+  return done;
+}
+
+}  // namespace kivo

@@ -1,0 +1,163 @@
+// The statements sheet of a corporation on the Companies-Act chart (決算報告書), on the
+// document information window. Its "general" tab sets the period of the statements,
+// the opening-balance option, the cover (title, dates in common-era or Japanese-era
+// form), the currency unit and the statements to print; its "kabunushiShihon" tab is
+// the change-reason editor of the statement of changes in net assets; its "note" tab
+// holds the notes, rich text printed on pages after the statements.
+//
+// The settings live in the company record (Kaisya); the notes as the HTML of the
+// rich text. OK checks the tab, stores it, computes the statements for the whole
+// company (division 99) and prints them; Cancel computes nothing. The document keeps
+// one sheet and reuses it, refilled, for every later printout.
+#pragma once
+
+#include <QPointer>
+#include <memory>
+
+#include "platform/SheetController.h"
+#include "statements/KaisyahouHoukokusyo.h"
+#include "statements/gui/KaisyahouHoukokusyoPrintView.h"
+
+class QCheckBox;
+class QLineEdit;
+class QMimeData;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+class QTreeWidgetItem;
+
+namespace kivo {
+
+class AppController;
+class DocumentInfoController;
+class DocumentSession;
+class FormatterLineEditBinding;
+class HendouReasonOutline;
+class HidukeFormatter;
+class KamokuFormatter;
+class WarekiDateFormatter;
+
+class KaisyahouHoukokusyoController : public SheetController {
+  Q_OBJECT
+public:
+  static constexpr const char* kInvalidStartTitle = "無効な期間の開始日";
+  static constexpr const char* kInvalidEndTitle = "無効な期間の最終日";
+  static constexpr const char* kOutOfTermMessage = "会計年度内の日付を指定してください。";
+  enum Tab { GeneralTab = 0, KabunushiShihonTab = 1, NoteTab = 2 };
+
+  // The document's sheet, made on first use.
+  static KaisyahouHoukokusyoController* controllerOfDocument(DocumentSession* document);
+  ~KaisyahouHoukokusyoController() override;
+
+  // The 決算報告書 command: this sheet for a corporation on the Companies-Act chart;
+  // any other document goes to the opener of the older-form statements, when one is
+  // set.
+  using Opener = std::function<void(DocumentInfoController& info)>;
+  static void setOlderFormOpener(Opener opener);
+  static void installCommandHandlers(AppController* app);
+  static bool isKaisyahouDocument(const DocumentSession* document);
+
+  // Fills the sheet and attaches it to the information window.
+  void beginForWindow(DocumentInfoController* info);
+  // Fills the sheet from the company record (first showing: the term's dates).
+  void updateUI();
+  // Rebuilds the reasons' lists and reloads the outline.
+  void updateUIOfKabunushiShihon();
+
+  // What the sheet answers the printout.
+  KaisyahouHoukokusyoPrintChoice printChoice() const;
+  const KaisyahouHoukokusyo& model() const { return model_; }
+  int computeCount() const { return computeCount_; }
+
+  // --- actions
+  void endKaisyahouHoukokusyoWindow();
+  void cancelKaisyahouHoukokusyoWindow();
+  void addHendouReason();
+  void removeHendouReason();
+  void showInputShiwakeWindow();
+
+  // --- parts (tests)
+  QTabWidget* tabView() const { return tabView_; }
+  QLineEdit* termStartDateField() const { return termStartField_; }
+  QLineEdit* termEndDateField() const { return termEndField_; }
+  QCheckBox* addStartBalanceCheckbox() const { return addStartBalanceCheckbox_; }
+  QLineEdit* titleOfCoversheetField() const { return titleField_; }
+  QLineEdit* termStartDateOfCoverField() const { return coverStartField_; }
+  QLineEdit* termEndDateOfCoverField() const { return coverEndField_; }
+  QCheckBox* warekiOfCoverStartCheckbox() const { return coverStartWarekiCheckbox_; }
+  QCheckBox* warekiOfCoverEndCheckbox() const { return coverEndWarekiCheckbox_; }
+  QLineEdit* currencyUnitField() const { return currencyUnitField_; }
+  QCheckBox* printCheckbox(int i) const { return printCheckboxes_[i]; }  // cover, BS, PL, SG&A, cost, changes, notes
+  QPushButton* generalOkButton() const { return okButton_; }
+  QPushButton* cancelButton() const { return cancelButton_; }
+  HendouReasonOutline* hendouReasonOutline() const { return outline_; }
+  QTextEdit* noteTextView() const { return noteView_; }
+  bool didEditNote() const { return didEditNote_; }
+
+protected:
+  QAbstractButton* okButton() const override;
+  void changeEvent(QEvent* event) override;
+
+private:
+  explicit KaisyahouHoukokusyoController(DocumentSession* document);
+  void buildWindow();
+  QWidget* buildGeneralTab();
+  QWidget* buildKabunushiShihonTab();
+  void loadNote();
+  bool shouldApplyTab(int tab);
+  void applyTab(int tab);
+  void tabChanged(int index);
+  void selectPrintItems();
+  bool anyPrintItem() const;
+  void sheetDidEnd(int returnCode);
+  void printStatements(DocumentInfoController* info);
+  void selectRow(QTreeWidgetItem* item);
+  QTreeWidgetItem* selectedItem() const;
+  HendouReasonPtr reasonOfItem(const QTreeWidgetItem* item) const;
+  ShiwakePtr shiwakeOfItem(const QTreeWidgetItem* item) const;
+  QMimeData* writeItems(const QList<QTreeWidgetItem*>& items);
+  bool acceptDrop(QTreeWidgetItem* parent, int index, const QMimeData* data);
+  void renameItem(QTreeWidgetItem* item, int column);
+  void markEdited();
+  Date firstDay() const;
+  Date lastDay() const;
+  bool isInTerm(Date d) const;
+
+  DocumentSession* document_;
+  KaisyahouHoukokusyo model_;
+  int computeCount_ = 0;
+  bool didEditNote_ = false;
+  int currentTab_ = GeneralTab;
+  bool reloading_ = false;
+
+  std::unique_ptr<HidukeFormatter> periodFormatter_;
+  std::unique_ptr<WarekiDateFormatter> coverStartFormatter_;
+  std::unique_ptr<WarekiDateFormatter> coverEndFormatter_;
+  std::unique_ptr<KamokuFormatter> kamokuFormatter_;
+
+  QTabWidget* tabView_ = nullptr;
+  QLineEdit* termStartField_ = nullptr;
+  QLineEdit* termEndField_ = nullptr;
+  FormatterLineEditBinding* termStartBinding_ = nullptr;
+  FormatterLineEditBinding* termEndBinding_ = nullptr;
+  QCheckBox* addStartBalanceCheckbox_ = nullptr;
+  QLineEdit* titleField_ = nullptr;
+  QLineEdit* coverStartField_ = nullptr;
+  QLineEdit* coverEndField_ = nullptr;
+  FormatterLineEditBinding* coverStartBinding_ = nullptr;
+  FormatterLineEditBinding* coverEndBinding_ = nullptr;
+  QCheckBox* coverStartWarekiCheckbox_ = nullptr;
+  QCheckBox* coverEndWarekiCheckbox_ = nullptr;
+  QLineEdit* currencyUnitField_ = nullptr;
+  QCheckBox* printCheckboxes_[7] = {};
+  HendouReasonOutline* outline_ = nullptr;
+  QPushButton* addReasonButton_ = nullptr;
+  QPushButton* removeReasonButton_ = nullptr;
+  QPushButton* openShiwakeButton_ = nullptr;
+  QTextEdit* noteView_ = nullptr;
+  QPushButton* pageSetupButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+};
+
+}  // namespace kivo

@@ -1,0 +1,163 @@
+// The change-reason editor on the fixture corporation: the reasons' names and order,
+// the entries' assignment in journal order, and the reasons kept in the file.
+#include <gtest/gtest.h>
+
+#include "document/DocumentFile.h"
+#include "statements/HendouReasonEditor.h"
+#include "statements/KaisyahouBooks.h"
+
+namespace kivo::test {
+namespace {
+
+class HendouReasonEditorTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    doc = makeKaisyahouBooks();
+    bookFixtureTerm(*doc);
+    // Four equity entries, booked out of date order.
+    e[2] = book(*doc, Date(2024, 11, 30), "普通預金", "資本金", 30'000);
+    e[0] = book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000);
+    e[3] = book(*doc, Date(2025, 1, 31), "普通預金", "資本金", 40'000);
+    e[1] = book(*doc, Date(2024, 10, 31), "普通預金", "資本金", 20'000);
+    e[0]->setTekiyou("剰余金の配当");
+    e[1]->setTekiyou("新株の発行");
+    e[3]->setTekiyou("新株の発行");
+    doc->updateHendouReasonArray();
+    doc->updateChangeCount(MyDocument::ChangeType::Cleared);
+  }
+  std::vector<std::string> names() const
+  {
+    std::vector<std::string> out;
+    for (const auto& r : doc->hendouReasonArray()) out.push_back(r->reasonString());
+    return out;
+  }
+  std::vector<ShiwakePtr> entriesOf(const std::string& name) const
+  {
+    return editor().reasonNamed(name)->shiwakeArray();
+  }
+  HendouReasonEditor editor() const { return HendouReasonEditor(*doc); }
+
+  std::unique_ptr<MyDocument> doc;
+  ShiwakePtr e[4];
+};
+
+const std::vector<std::string> kFixed = {"no reason", "当期純損益", "株主資本以外の項目の当期変動額(純額)"};
+
+TEST_F(HendouReasonEditorTest, AddNamesTheFirstFreeNewReason)
+{
+  HendouReasonEditor ed = editor();
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason");
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
+  ed.rename(ed.reasonNamed("new reason 2"), "new reason 3");
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
+  EXPECT_TRUE(doc->isDocumentEdited());
+  EXPECT_TRUE(ed.noReasonHoldsShiwake());
+}
+
+TEST_F(HendouReasonEditorTest, AddFromAnEntryNamesTheReasonAfterItsDescription)
+{
+  HendouReasonEditor ed = editor();
+  // e[3] first: the reason made for it then receives e[1] before it, in journal order.
+  EXPECT_EQ(ed.addReasonFromShiwake(e[3])->reasonString(), "新株の発行");
+  EXPECT_EQ(ed.addReasonFromShiwake(e[1])->reasonString(), "新株の発行");
+  EXPECT_EQ(entriesOf("新株の発行"), (std::vector<ShiwakePtr>{e[1], e[3]}));
+  EXPECT_EQ(e[1]->hendouReasonStr(), "新株の発行");
+  // Already with a reason, or without description: nothing.
+  EXPECT_FALSE(ed.addReasonFromShiwake(e[1]));
+  EXPECT_FALSE(ed.addReasonFromShiwake(e[2]));
+  EXPECT_EQ(names().size(), 4u);
+  EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[2]}));
+}
+
+TEST_F(HendouReasonEditorTest, RenameRefusesEmptyTakenAndFixedNames)
+{
+  HendouReasonEditor ed = editor();
+  const HendouReasonPtr r = ed.addReasonFromShiwake(e[0]);
+  const HendouReasonPtr other = ed.addReason();
+  struct Case {
+    HendouReasonPtr reason;
+    std::string name;
+    bool ok;
+  };
+  const Case cases[] = {
+      {r, "", false},
+      {r, "new reason", false},
+      {r, "no reason", false},
+      {r, "剰余金の配当", true},
+      {ed.reasonNamed("当期純損益"), "x", false},
+      {other, "配当", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ed.rename(c.reason, c.name), c.ok) << c.name;
+  EXPECT_TRUE(ed.rename(r, "利益の配当"));
+  EXPECT_EQ(e[0]->hendouReasonStr(), "利益の配当");
+}
+
+TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrder)
+{
+  HendouReasonEditor ed = editor();
+  const HendouReasonPtr r = ed.addReason();
+  ASSERT_TRUE(ed.moveShiwake(e[3], r));
+  ASSERT_TRUE(ed.moveShiwake(e[1], r));
+  EXPECT_EQ(entriesOf("new reason"), (std::vector<ShiwakePtr>{e[1], e[3]}));
+  EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[2]}));
+  EXPECT_TRUE(ed.removeReason(r));
+  EXPECT_EQ(names(), kFixed);
+  EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[1], e[2], e[3]}));
+  EXPECT_EQ(e[3]->hendouReasonStr(), "no reason");
+  for (const std::string& fixed : kFixed) EXPECT_FALSE(ed.removeReason(ed.reasonNamed(fixed))) << fixed;
+}
+
+TEST_F(HendouReasonEditorTest, ReorderAndMoveEntries)
+{
+  HendouReasonEditor ed = editor();
+  const HendouReasonPtr a = ed.addReason();
+  const HendouReasonPtr b = ed.addReason();
+  // [no reason, 当期純損益, 純額, a, b]: a from index 3 to child index 5 stands last;
+  // index 0 is refused, and "no reason" never moves.
+  struct Case {
+    HendouReasonPtr reason;
+    int childIndex;
+    bool ok;
+    std::vector<std::string> after;
+  };
+  const Case cases[] = {
+      {a, 5, true, {kFixed[0], kFixed[1], kFixed[2], "new reason 2", "new reason"}},
+      {a, 1, true, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
+      {b, 0, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
+      {ed.reasonNamed("no reason"), 3, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ed.moveReason(c.reason, c.childIndex), c.ok) << c.childIndex;
+    EXPECT_EQ(names(), c.after);
+  }
+  EXPECT_FALSE(ed.moveShiwake(e[0], ed.reasonNamed("当期純損益")));
+  EXPECT_TRUE(ed.moveShiwake(e[0], b));
+  EXPECT_FALSE(ed.moveShiwake(e[0], b));
+  EXPECT_EQ(ed.reasonOfShiwake(e[0].get()), b);
+  // The document's own rebuild agrees with the editor.
+  doc->hendouReasonArrayDidChange();
+  doc->updateHendouReasonArray();
+  EXPECT_EQ(entriesOf("new reason 2"), (std::vector<ShiwakePtr>{e[0]}));
+}
+
+TEST_F(HendouReasonEditorTest, ReasonsAndAssignmentsReadBackFromTheFile)
+{
+  HendouReasonEditor ed = editor();
+  ed.moveShiwake(e[2], ed.addReasonFromShiwake(e[1]));
+  ed.moveReason(ed.reasonNamed("新株の発行"), 1);
+  DocumentFile::Result result;
+  auto reopened = DocumentFile::documentFromData(DocumentFile::dataOfDocument(*doc), &result);
+  ASSERT_TRUE(reopened);
+  reopened->updateHendouReasonArray();
+  std::vector<std::string> reasons;
+  for (const auto& r : reopened->hendouReasonArray()) reasons.push_back(r->reasonString());
+  EXPECT_EQ(reasons, (std::vector<std::string>{"no reason", "新株の発行", "当期純損益", kFixed[2]}));
+  const auto& moved = reopened->hendouReasonArray()[1]->shiwakeArray();
+  ASSERT_EQ(moved.size(), 2u);
+  EXPECT_EQ(moved[0]->date(), Date(2024, 10, 31));
+  EXPECT_EQ(moved[1]->date(), Date(2024, 11, 30));
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,317 @@
+// The printed Companies-Act statements as paper shows them: rendered to PDF and read
+// back with pdftotext and pdfinfo.
+#include <gtest/gtest.h>
+
+#include <QPageSize>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "platform/AlertSheet.h"
+#include "platform/PrintInfo.h"
+#include "statements/KaisyahouBooks.h"
+#include "statements/gui/KaisyahouHoukokusyoPrintView.h"
+
+namespace kivo::test {
+namespace {
+
+QString run(const QString& program, const QStringList& arguments)
+{
+  QProcess p;
+  p.start(program, arguments);
+  p.waitForFinished(60000);
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QPageLayout paper(double width = 595, double height = 842, QPageLayout::Orientation o = QPageLayout::Portrait)
+{
+  return QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Point), o, QMarginsF(36, 36, 36, 36),
+                     QPageLayout::Point);
+}
+
+class KaisyahouHoukokusyoPrintTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    ASSERT_TRUE(dir.isValid());
+    AlertSheet::setResponderForTesting([this](const AlertSheet::Alert& a) {
+      alerts.push_back(a);
+      return 0;
+    });
+    doc = makeKaisyahouBooks();
+    bookFixtureTerm(*doc);
+    Kaisya& k = doc->kaisya();
+    k.setName("株式会社テスト商事");
+    k.setAddress("東京都千代田区一丁目1番1号");
+    k.setTitleOfHoukokusyo("決算報告書");
+    k.setCurrencyUnitOfHoukokusyo("円");
+    k.setTermStartDateOfHoukokusyoCover(Date(2024, 4, 1));
+    k.setTermEndDateOfHoukokusyoCover(Date(2025, 3, 31));
+  }
+  void TearDown() override { AlertSheet::setResponderForTesting({}); }
+
+  void compute(bool tate = true)
+  {
+    KaisyahouHoukokusyoOptions o = wholeTerm(*doc);
+    o.tateKabunushiShihonTitles = tate;
+    statements = statementsOf(*doc, o);
+  }
+  // The pages of the printout as text, or nothing when it was refused.
+  QStringList print(KaisyahouHoukokusyoPrintChoice choice, const QPageLayout& layout = paper())
+  {
+    auto view = KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout);
+    if (!view) return {};
+    const QString path = dir.filePath("houkokusyo.pdf");
+    EXPECT_TRUE(PrintOperation::writePdf(path, *view, layout));
+    QString pages;
+    for (const QString& line : run("pdfinfo", {path}).split('\n'))
+      if (line.startsWith("Pages:")) pages = line.mid(6).trimmed();
+    EXPECT_EQ(pages.toInt(), view->pageCount());
+    QStringList out = run("pdftotext", {"-layout", path, "-"}).split('\f');
+    if (!out.isEmpty() && out.back().trimmed().isEmpty()) out.removeLast();
+    return out;
+  }
+
+  QTemporaryDir dir;
+  std::vector<AlertSheet::Alert> alerts;
+  std::unique_ptr<MyDocument> doc;
+  KaisyahouHoukokusyoStatements statements;
+};
+
+// The first non-blank line of a page: its title.
+QString titleOf(const QString& page)
+{
+  for (const QString& l : page.split('\n'))
+    if (!l.trimmed().isEmpty()) return l.trimmed();
+  return {};
+}
+
+bool hasLine(const QString& page, const QString& pattern)
+{
+  for (const QString& l : page.split('\n'))
+    if (l.contains(QRegularExpression(pattern))) return true;
+  return false;
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrder)
+{
+  compute();
+  struct Case {
+    KaisyahouHoukokusyoPrintChoice choice;
+    QStringList titles;
+  };
+  KaisyahouHoukokusyoPrintChoice all;
+  KaisyahouHoukokusyoPrintChoice some;
+  some.coversheet = some.sonekiKeisansyo = some.kabunushiShihon = false;
+  KaisyahouHoukokusyoPrintChoice coverOnly{true, false, false, false, false, false, false};
+  const Case cases[] = {
+      {all, {"決算報告書", "貸借対照表", "損益計算書", "販売費及び一般管理費", "株主資本等変動計算書"}},
+      {some, {"貸借対照表", "販売費及び一般管理費"}},
+      {coverOnly, {"決算報告書"}},
+  };
+  for (const Case& c : cases) {
+    const QStringList pages = print(c.choice);
+    QStringList titles;
+    for (const QString& p : pages) titles << titleOf(p);
+    EXPECT_EQ(titles, c.titles);
+  }
+  const QString cover = print(coverOnly).value(0);
+  // pdftotext reads the ideographic space as plain spaces.
+  for (const char* s : {"第\\s+1\\s+期", "^\\s*自\\s+2024年 4月 1日\\s*$", "^\\s*至\\s+2025年 3月31日\\s*$",
+                        "株式会社テスト商事", "東京都千代田区一丁目1番1号"})
+    EXPECT_TRUE(hasLine(cover, QString::fromUtf8(s))) << s << cover.toStdString();
+  // Era dates on the cover and in the period line.
+  doc->kaisya().setDoUseWarekiForTermStartDateOfHoukokusyoCover(true);
+  doc->kaisya().setDoUseWarekiForTermEndDateOfHoukokusyoCover(true);
+  const QStringList era = print(all);
+  EXPECT_TRUE(era.value(0).contains("令和")) << era.value(0).toStdString();
+  EXPECT_TRUE(hasLine(era.value(2), "自\\s+令和6年 4月 1日\\s+至\\s+令和7年 3月31日")) << era.value(2).toStdString();
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, StatementFiguresAndBothGrandTotalsOnOneLine)
+{
+  compute();
+  const QStringList pages = print({});
+  ASSERT_EQ(pages.size(), 5);
+  EXPECT_TRUE(hasLine(pages[1], "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000")) << pages[1].toStdString();
+  EXPECT_TRUE(hasLine(pages[1], "2025年 3月31日現在"));
+  EXPECT_TRUE(hasLine(pages[1], "\\(単位：円\\)"));
+  EXPECT_TRUE(hasLine(pages[2], "売上高合計\\s+800,000"));
+  EXPECT_TRUE(hasLine(pages[2], "自\\s+2024年 4月 1日\\s+至\\s+2025年 3月31日"));
+  EXPECT_TRUE(hasLine(pages[3], "給料手当\\s+200,000"));
+  EXPECT_TRUE(hasLine(pages[3], "販売費及び一般管理費合計\\s+300,000"));
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, StatementOfChangesVerticalAndHorizontal)
+{
+  auto& reasons = doc->hendouReasonArray();
+  for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "株主資本以外の項目の当期変動額(純額)"})
+    reasons.push_back(std::make_shared<HendouReason>(name));
+  book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000)->setHendouReasonStr("剰余金の配当");
+  KaisyahouHoukokusyoPrintChoice only{false, false, false, false, false, true, false};
+
+  compute(true);
+  const QStringList tate = print(only);
+  ASSERT_EQ(tate.size(), 1);
+  // 資本金 did not change: one line; 繰越利益剰余金 by two reasons; the totals sum.
+  for (const char* pattern :
+       {"資本金.*前期末残高及び当期末残高\\s+2,000,000", "前期末残高\\s+500,000", "当期変動額\\s+当期純損益\\s+220,000",
+        "剰余金の配当\\s+-100,000", "当期末残高\\s+620,000", "当期変動額\\s+120,000", "前期末残高\\s+2,500,000",
+        "当期末残高\\s+2,620,000"})
+    EXPECT_TRUE(hasLine(tate[0], QString::fromUtf8(pattern))) << pattern << "\n" << tate[0].toStdString();
+
+  compute(false);
+  only.tateKabunushiShihon = false;
+  const QStringList yoko = print(only);
+  ASSERT_EQ(yoko.size(), 1);
+  const QString turned = run("pdftotext", {"-layout", dir.filePath("houkokusyo.pdf"), "-"});
+  // Every column's figures on the row of its label.
+  for (const char* pattern : {"前期末残高\\s+2,000,000\\s+500,000\\s+500,000\\s+2,500,000\\s+2,500,000",
+                              "当期純損益\\s+220,000\\s+220,000\\s+220,000\\s+220,000",
+                              "剰余金の配当\\s+-100,000\\s+-100,000\\s+-100,000\\s+-100,000",
+                              "当期変動額合計\\s+---\\s+120,000\\s+120,000\\s+120,000\\s+120,000",
+                              "当期末残高\\s+2,000,000\\s+620,000\\s+620,000\\s+2,620,000\\s+2,620,000"})
+    EXPECT_TRUE(hasLine(turned, QString::fromUtf8(pattern))) << pattern << "\n" << turned.toStdString();
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, VerticalItemsThatRepeatTheirHeadingsOrDoNotFoot)
+{
+  using Kind = KabunushiShihonHendouBuilder::RowLabel::Kind;
+  auto& st = statements.kabunushiShihon;
+  st.rowLabels = {{Kind::Zenkimatsu, "前期末残高", nullptr},
+                  {Kind::ToukiHendouHeading, "当期変動額", nullptr},
+                  {Kind::Reason, "増資", std::make_shared<HendouReason>("増資")},
+                  {Kind::Reason, "株主資本以外の項目の当期変動額(純額)", nullptr},
+                  {Kind::ToukiHendouGoukei, "当期変動額合計", nullptr},
+                  {Kind::Toukimatsu, "当期末残高", nullptr}};
+  const int64_t M = Kaisya::kMaxOutputAmountValue;
+  const auto column = [&](int32_t code, const char* t1, const char* t2, std::vector<int64_t> cells) {
+    Shisan c;
+    c.setKamokuCode(code);
+    c.setTitle(t1);
+    c.setTitle2(t2);
+    c.monthlyAmountArray() = std::move(cells);
+    st.columns.push_back(c);
+  };
+  column(270, "株主資本", "　資本金", {100, 0, 0, 0, 0, 100});
+  // The same headings again: the figures still print, on lines of their own.
+  column(270, "株主資本", "　資本金", {200, 0, 50, 0, 50, 250});
+  // No change in total, yet opening and closing differ: the full form.
+  column(271, "株主資本", "　資本準備金", {300, 0, 0, 0, 0, 310});
+  column(-401, "純資産合計", "", {600, 0, M, M, 2 * M, 660});
+  const QStringList pages = print({false, false, false, false, false, true, false});
+  ASSERT_EQ(pages.size(), 1);
+  const QString& p = pages[0];
+  for (const char* pattern : {"資本金\\s+前期末残高及び当期末残高\\s+100$", "^\\s+前期末残高\\s+200$",
+                              "当期変動額\\s+増資\\s+50$", "当期末残高\\s+250$", "資本準備金\\s+前期末残高\\s+300$",
+                              "当期末残高\\s+310$", "純資産合計\\s+前期末残高\\s+600$", "当期変動額\\s+#Precision!$"})
+    EXPECT_TRUE(hasLine(p, QString::fromUtf8(pattern))) << pattern << "\n" << p.toStdString();
+  EXPECT_EQ(p.count("資本金"), 1);
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, AStatementOfChangesOfManyReasonsContinuesInBothLayouts)
+{
+  using Kind = KabunushiShihonHendouBuilder::RowLabel::Kind;
+  auto& st = statements.kabunushiShihon;
+  st.rowLabels = {{Kind::Zenkimatsu, "前期末残高", nullptr}, {Kind::ToukiHendouHeading, "当期変動額", nullptr}};
+  Shisan capital;
+  capital.setKamokuCode(270);
+  capital.setTitle("資本金");
+  capital.monthlyAmountArray() = {1000, 0};
+  for (int i = 1; i <= 60; ++i) {
+    const std::string name = "事由" + std::to_string(i);
+    st.rowLabels.push_back({Kind::Reason, name, std::make_shared<HendouReason>(name)});
+    capital.monthlyAmountArray().push_back(i);
+  }
+  st.rowLabels.push_back({Kind::ToukiHendouGoukei, "当期変動額合計", nullptr});
+  st.rowLabels.push_back({Kind::Toukimatsu, "当期末残高", nullptr});
+  capital.monthlyAmountArray().push_back(1830);
+  capital.monthlyAmountArray().push_back(2830);
+  st.columns = {capital};
+  for (bool tate : {true, false}) {
+    KaisyahouHoukokusyoPrintChoice choice{false, false, false, false, false, true, false};
+    choice.tateKabunushiShihon = tate;
+    const QStringList pages = print(choice, paper(595, 420));
+    ASSERT_GE(pages.size(), 2) << tate;
+    for (const QString& p : pages) EXPECT_EQ(titleOf(p), "株主資本等変動計算書") << tate;
+    const QString all = pages.join("");
+    for (int i = 1; i <= 60; ++i) EXPECT_TRUE(hasLine(all, QString("事由%1\\s+%1$").arg(i))) << i << " " << tate;
+    EXPECT_TRUE(hasLine(pages.back(), "当期末残高\\s+2,830$")) << tate;
+  }
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, NotesRunOverTwoPages)
+{
+  compute();
+  QString html = "<p>重要な会計方針</p>";
+  for (int i = 1; i <= 80; ++i) html += QString("<p>注記%1 棚卸資産の評価基準及び評価方法</p>").arg(i);
+  // One paragraph without a break point, wider than the page, still wraps.
+  html += "<p>" + QString(200, QChar(0x6797)) + "</p><p>注記の終わり</p>";
+  doc->kaisya().setNoteOfKaisyahouHoukokusyo(html.toStdString());
+  KaisyahouHoukokusyoPrintChoice notes{false, false, false, false, false, false, true};
+  const QStringList pages = print(notes);
+  ASSERT_GE(pages.size(), 2);
+  EXPECT_TRUE(pages.first().contains("重要な会計方針"));
+  EXPECT_TRUE(pages.join("").contains("注記80 棚卸資産"));
+  EXPECT_TRUE(pages.last().contains("注記の終わり"));
+  // Not chosen, or empty: no notes pages.
+  notes.note = false;
+  notes.coversheet = true;
+  EXPECT_EQ(print(notes).size(), 1);
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, ALongStatementContinuesUnderItsTitle)
+{
+  compute();
+  KaisyahouHoukokusyoPrintChoice bs{false, true, false, false, false, false, false};
+  const QStringList pages = print(bs, paper(595, 300));
+  ASSERT_GE(pages.size(), 2);
+  for (const QString& p : pages) EXPECT_EQ(titleOf(p), "貸借対照表");
+  EXPECT_TRUE(hasLine(pages.back(), "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000"));
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, PaperTooSmallIsRefused)
+{
+  compute();
+  struct Case {
+    const char* what;
+    QPageLayout layout;
+    KaisyahouHoukokusyoPrintChoice choice;
+  };
+  KaisyahouHoukokusyoPrintChoice yoko;
+  yoko.tateKabunushiShihon = false;
+  const Case cases[] = {
+      {"too short for five rows", paper(595, 150), {}},
+      {"too narrow for the balance sheet", paper(250, 842), {false, true, false, false, false, false, false}},
+      {"too narrow for the income statement", paper(200, 842), {false, false, true, false, false, false, false}},
+      {"too narrow for the vertical changes", paper(250, 842), {false, false, false, false, false, true, false}},
+      {"too small for the horizontal changes", paper(150, 200), yoko},
+  };
+  for (const Case& c : cases) {
+    alerts.clear();
+    EXPECT_FALSE(KaisyahouHoukokusyoPrintView::create(*doc, statements, c.choice, c.layout)) << c.what;
+    ASSERT_EQ(alerts.size(), 1u) << c.what;
+    EXPECT_EQ(alerts[0].title, "印刷できません");
+    EXPECT_EQ(alerts[0].text, "設定している用紙の印刷できる範囲が小さすぎます。");
+  }
+  // The narrow paper does for the cover alone.
+  alerts.clear();
+  EXPECT_TRUE(KaisyahouHoukokusyoPrintView::create(*doc, statements, {true, false, false, false, false, false, false},
+                                                   paper(250, 842)));
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, OverflowedSumsPrintTheOverflowMark)
+{
+  compute();
+  statements.taisyakuBalanceHanbaihiShisanArray.back().setHoukokusyoAmount(Kaisya::kMaxOutputAmountValue + 1);
+  const QStringList pages = print({false, false, false, true, false, false, false});
+  ASSERT_EQ(pages.size(), 1);
+  EXPECT_TRUE(hasLine(pages[0], "販売費及び一般管理費合計\\s+#Precision!")) << pages[0].toStdString();
+  EXPECT_FALSE(pages[0].contains("1,000,000,000,000"));
+}
+
+}  // namespace
+}  // namespace kivo::test
