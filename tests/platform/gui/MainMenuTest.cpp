@@ -36,16 +36,6 @@ public:
   std::vector<std::pair<Command, QVariant>> performed;
 };
 
-TEST(MainMenuTest, TheOrderOfTheVoucherAndReportMenuDecidesEachWindowsCascade)
-{
-  QMainWindow window;
-  MainMenu menu(window.menuBar(), nullptr);
-  QStringList fixed;
-  for (QAction* a : menu.denpyouAndCyouhyouMenu()->actions()) fixed << a->text();
-  for (int i = 0; i < fixed.size(); ++i) EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(fixed[i]), i + 1);
-  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("ない項目")), fixed.size() + 1);
-}
-
 TEST(MainMenuTest, StoredKeyEquivalentsBecomeThisSystemsKeys)
 {
   struct Case {
