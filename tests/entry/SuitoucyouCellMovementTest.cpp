@@ -80,33 +80,16 @@ TEST_F(SuitoucyouCellMovementTest, TabWalksTheColumnsOfARow)
     int64_t in, out;
     Row::Column to;
   };
+  const BooksOptions hojyo{.hojyoKamoku = true}, bumon{.jigyoubu = true};
   const Case cases[] = {
       {"date", {}, Row::DateMatrix, -1, 0, 0, Row::AiteKamokuMatrix},
-      {"account without sub-accounts",
-       {.hojyoKamoku = true},
-       Row::AiteKamokuMatrix,
-       kUriagedaka,
-       0,
-       0,
-       Row::TekiyouMatrix},
-      {"account with sub-accounts",
-       {.hojyoKamoku = true},
-       Row::AiteKamokuMatrix,
-       kFutsuuYokin,
-       0,
-       0,
-       Row::AiteHojyoKamokuMatrix},
-      {"empty account", {.hojyoKamoku = true}, Row::AiteKamokuMatrix, -1, 0, 0, Row::TekiyouMatrix},
-      {"sub-account", {.hojyoKamoku = true}, Row::AiteHojyoKamokuMatrix, kFutsuuYokin, 0, 0, Row::TekiyouMatrix},
-      {"description, divisions in use",
-       {.jigyoubu = true},
-       Row::TekiyouMatrix,
-       kUriagedaka,
-       0,
-       0,
-       Row::AiteJigyoubuMatrix},
-      {"counterpart division", {.jigyoubu = true}, Row::AiteJigyoubuMatrix, kUriagedaka, 0, 0, Row::JigyoubuMatrix},
-      {"own division", {.jigyoubu = true}, Row::JigyoubuMatrix, kUriagedaka, 0, 0, Row::InKingakuMatrix},
+      {"account without sub-accounts", hojyo, Row::AiteKamokuMatrix, kUriagedaka, 0, 0, Row::TekiyouMatrix},
+      {"account with sub-accounts", hojyo, Row::AiteKamokuMatrix, kFutsuuYokin, 0, 0, Row::AiteHojyoKamokuMatrix},
+      {"empty account", hojyo, Row::AiteKamokuMatrix, -1, 0, 0, Row::TekiyouMatrix},
+      {"sub-account", hojyo, Row::AiteHojyoKamokuMatrix, kFutsuuYokin, 0, 0, Row::TekiyouMatrix},
+      {"description, divisions in use", bumon, Row::TekiyouMatrix, kUriagedaka, 0, 0, Row::AiteJigyoubuMatrix},
+      {"counterpart division", bumon, Row::AiteJigyoubuMatrix, kUriagedaka, 0, 0, Row::JigyoubuMatrix},
+      {"own division", bumon, Row::JigyoubuMatrix, kUriagedaka, 0, 0, Row::InKingakuMatrix},
       {"description, credit-natured counterpart", {}, Row::TekiyouMatrix, kUriagedaka, 0, 0, Row::InKingakuMatrix},
       {"description, debit-natured counterpart", {}, Row::TekiyouMatrix, kShoumouhinhi, 0, 0, Row::OutKingakuMatrix},
       {"description, a payment typed", {}, Row::TekiyouMatrix, kUriagedaka, 0, 5, Row::OutKingakuMatrix},
@@ -114,6 +97,7 @@ TEST_F(SuitoucyouCellMovementTest, TabWalksTheColumnsOfARow)
       {"empty receipt", {}, Row::InKingakuMatrix, kUriagedaka, 0, 0, Row::OutKingakuMatrix},
       {"empty payment", {}, Row::OutKingakuMatrix, kUriagedaka, 0, 0, Row::DateMatrix},
   };
+
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     open(c.options);

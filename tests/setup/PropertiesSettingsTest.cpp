@@ -106,40 +106,20 @@ TEST(PropertiesSettings, PasswordRules)
     bool hasPassword, hasLimited;
     Field field;
     const char* message;
-  } cases[] = {
-      {"new password", {"abc", "abc", "", ""}, false, false, Field::None, nullptr},
-      {"confirmation differs",
-       {"abc", "abd", "", ""},
-       false,
-       false,
-       Field::Password,
-       PropertiesSettings::kPasswordMismatchMessage},
-      {"limited confirmation differs",
-       {"abc", "abc", "x", "y"},
-       false,
-       false,
-       Field::LimitedUserPassword,
-       PropertiesSettings::kPasswordMismatchMessage},
-      {"limited alone locks the owner out",
-       {"", "", "x", "x"},
-       false,
-       false,
-       Field::LimitedUserPassword,
-       PropertiesSettings::kLimitedWithoutPasswordMessage},
-      {"limited beside an existing password", {"", "", "x", "x"}, true, false, Field::None, nullptr},
-      {"clearing the password under a limited one",
-       {"", "", "", "", true, false},
-       true,
-       true,
-       Field::LimitedUserPassword,
-       PropertiesSettings::kLimitedWithoutPasswordMessage},
-      {"clearing both", {"", "", "", "", true, true}, true, true, Field::None, nullptr},
-      {"the same for both",
-       {"abc", "abc", "abc", "abc"},
-       false,
-       false,
-       Field::LimitedUserPassword,
-       PropertiesSettings::kSamePasswordsMessage},
+  };
+  const char* const mismatch = PropertiesSettings::kPasswordMismatchMessage;
+  const char* const lockedOut = PropertiesSettings::kLimitedWithoutPasswordMessage;
+  const char* const same = PropertiesSettings::kSamePasswordsMessage;
+  const Field none = Field::None, owner = Field::Password, limited = Field::LimitedUserPassword;
+  const Case cases[] = {
+      {"new password", {"abc", "abc", "", ""}, false, false, none, nullptr},
+      {"confirmation differs", {"abc", "abd", "", ""}, false, false, owner, mismatch},
+      {"limited confirmation differs", {"abc", "abc", "x", "y"}, false, false, limited, mismatch},
+      {"limited alone locks the owner out", {"", "", "x", "x"}, false, false, limited, lockedOut},
+      {"limited beside an existing password", {"", "", "x", "x"}, true, false, none, nullptr},
+      {"clearing the password under a limited one", {"", "", "", "", true, false}, true, true, limited, lockedOut},
+      {"clearing both", {"", "", "", "", true, true}, true, true, none, nullptr},
+      {"the same for both", {"abc", "abc", "abc", "abc"}, false, false, limited, same},
   };
   for (const Case& c : cases) {
     const PropertiesSettings::Refusal r = PropertiesSettings::checkPasswords(c.change, c.hasPassword, c.hasLimited);

@@ -87,43 +87,17 @@ TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
     ZandakaShisan::RunningSums expected;
   };
   const Case cases[] = {
-      {"same side adds balances and totals",
-       true,
-       true,
-       {1, 2, 3, 4, 5},
-       Sums{10, 20, 30, 40, 50},
-       {11, 22, 33, 44, 55}},
-      {"other side subtracts balances, totals still add",
-       false,
-       true,
-       {1, 2, 3, 4, 5},
-       Sums{10, 20, 30, 40, 50},
-       {-9, 22, 33, -36, -45}},
-      {"an addition past the limit holds one beyond it",
-       true,
-       true,
-       {kMax - 1, 0, 0, 0, 0},
-       Sums{5, 0, 0, 0},
-       {kMax + 1, 0, 0, 0, 0}},
-      {"a subtraction past the limit holds one beyond it",
-       false,
-       true,
-       {-kMax + 1, 0, 0, 0, 0},
-       Sums{5, 0, 0, 0},
-       {-(kMax + 1), 0, 0, 0, 0}},
-      {"a sum beyond the limit is frozen",
-       true,
-       true,
-       {kMax + 1, 0, 0, -(kMax + 1), 0},
-       Sums{-7, 0, 0, 7},
-       {kMax + 1, 0, 0, -(kMax + 1), 0}},
-      {"a debit total of exactly max is not increased",
-       true,
-       true,
-       {0, kMax, kMax - 1, 0, 0},
-       Sums{0, 5, 5, 0},
-       {0, kMax, kMax + 1, 0, 0}},
+      {"same side: adds", true, true, {1, 2, 3, 4, 5}, Sums{10, 20, 30, 40, 50}, {11, 22, 33, 44, 55}},
+      // The other side subtracts balances; its totals still add.
+      {"other side", false, true, {1, 2, 3, 4, 5}, Sums{10, 20, 30, 40, 50}, {-9, 22, 33, -36, -45}},
+      // Past the limit a sum holds one beyond it, and stays there.
+      {"add past limit", true, true, {kMax - 1, 0, 0, 0, 0}, Sums{5, 0, 0, 0}, {kMax + 1, 0, 0, 0, 0}},
+      {"subtract past limit", false, true, {-kMax + 1, 0, 0, 0, 0}, Sums{5, 0, 0, 0}, {-(kMax + 1), 0, 0, 0, 0}},
+      {"frozen", true, true, {kMax + 1, 0, 0, -(kMax + 1), 0}, Sums{-7, 0, 0, 7}, {kMax + 1, 0, 0, -(kMax + 1), 0}},
+      // A debit total of exactly max is not increased.
+      {"debit total at max", true, true, {0, kMax, kMax - 1, 0, 0}, Sums{0, 5, 5, 0}, {0, kMax, kMax + 1, 0, 0}},
   };
+
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const ZandakaShisanPeriodSums sums = sumsOf(c.figures);

@@ -104,8 +104,6 @@ TEST_F(GenkasyoukyakuShisanListTest, AddedAssetIsEditedWithItsFiguresFollowingTh
   type(w->taiyouYearsField(), QStringLiteral("5"));
   // 200 % declining balance over 5 years: 0.400 of the cost for a whole term.
   EXPECT_EQ(w->syoukyakuRitsuField()->text(), QStringLiteral("0.400"));
-  EXPECT_EQ(w->sansyutsuSyoukyakuhiField()->text(), QStringLiteral("400,000"));
-  EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), QStringLiteral("400,000"));
   EXPECT_EQ(w->kimatsuCyoubokagakuField()->text(), QStringLiteral("600,000"));
   // An ordinary charge above the computed one is lowered to it; a lower one stays.
   type(w->futsuuSyoukyakuhiField(), QStringLiteral("500,000"));
@@ -116,15 +114,6 @@ TEST_F(GenkasyoukyakuShisanListTest, AddedAssetIsEditedWithItsFiguresFollowingTh
   type(w->dateOfAddedField(), QStringLiteral("2024/10/1"));
   EXPECT_EQ(w->sansyutsuSyoukyakuhiField()->text(), QStringLiteral("200,000"));
 
-  if (qEnvironmentVariableIsSet("KIVO_SCREENSHOT")) {
-    complete("営業車", 155);
-    w->reloadOutline();
-    w->outlineView()->expandAll();
-    w->selectGenkasyoukyakuShisan(asset);
-    flush();
-    QTest::qWait(500);
-    w->grab().save(qEnvironmentVariable("KIVO_SCREENSHOT"));
-  }
   ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
   EXPECT_EQ(asset->syutokuKagaku(), 1000000);
   EXPECT_EQ(asset->dateOfAdded(), Date(2024, 10, 1));

@@ -8,20 +8,13 @@
 #include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
 #include "platform/PrintInfo.h"
 #include "support/AppTestFixture.h"
+#include "support/PdfText.h"
 
 namespace kivo::test {
 namespace {
 
 using G = GenkasyoukyakuShisan;
 using Ptr = GenkasyoukyakuShisanPtr;
-
-QString pdfText(const QString& path)
-{
-  QProcess p;
-  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-  p.waitForFinished(60000);
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 class GenkasyoukyakuShisanPrintTest : public AppTest {
 protected:

@@ -191,51 +191,27 @@ TEST_F(AppControllerTest, TheCarryForwardRefusesWhileTheDocumentHasUnsavedChange
   EXPECT_TRUE(takeAlertTexts().isEmpty());
 }
 
-TEST_F(AppControllerTest, CommandsWithoutTheirWindowsYetAreDisabled)
-{
-  DocumentSession* doc = openBooks();
-  activate(doc->documentInfoController());
-  MainMenu* menu = doc->documentInfoController()->mainMenu();
-  menu->validateMenuItems();
-  for (Command c : {Command::ShowFurikaedenpyouWindow, Command::ShowShiwakenikkiWindow,
-                    Command::ShowKanjyoumotocyouWindow, Command::ShowZandakaShisanWindow, Command::PrintHoukokusyo,
-                    Command::DoKurikoshiSyori, Command::ImportShiwakeFromTextFile, Command::Print}) {
-    SCOPED_TRACE(static_cast<int>(c));
-    ASSERT_NE(menu->action(c), nullptr);
-    EXPECT_FALSE(menu->action(c)->isEnabled());
-  }
-  for (Command c :
-       {Command::NewDocument, Command::OpenDocument, Command::SaveDocument, Command::CloseWindow, Command::ShowHelp}) {
-    SCOPED_TRACE(static_cast<int>(c));
-    EXPECT_TRUE(menu->action(c)->isEnabled());
-  }
-}
-
 TEST_F(AppControllerTest, ALimitedUserCannotReachLedgersStatementsAssetsOrPluralPrinting)
 {
-  const Command handled[] = {
-      Command::ShowFurikaedenpyouWindow,
-      Command::ShowShiwakenikkiWindow,
-      Command::ShowKanjyoumotocyouWindow,
-      Command::ShowHojyozandakaIchiranWindow,
-      Command::ShowZandakaShisanWindow,
-      Command::ShowSuiiShisanWindow,
-      Command::ShowGenkasyoukyakuShisanListWindow,
-      Command::PrintHoukokusyo,
-      Command::PrintKanjyoumotocyouOfPluralKamoku,
-      Command::PrintHojyomotocyouOfPluralHojyoKamoku,
-      Command::ImportShiwakeFromTextFile,
-  };
+  const Command handled[] = {Command::ShowFurikaedenpyouWindow,
+                             Command::ShowShiwakenikkiWindow,
+                             Command::ShowKanjyoumotocyouWindow,
+                             Command::ShowHojyozandakaIchiranWindow,
+                             Command::ShowZandakaShisanWindow,
+                             Command::ShowSuiiShisanWindow,
+                             Command::ShowGenkasyoukyakuShisanListWindow,
+                             Command::PrintHoukokusyo,
+                             Command::PrintKanjyoumotocyouOfPluralKamoku,
+                             Command::PrintHojyomotocyouOfPluralHojyoKamoku,
+                             Command::ImportShiwakeFromTextFile};
   std::map<Command, int> ran;
   for (Command c : handled) app->setCommandHandler(c, [&ran, c](QAction*) { ++ran[c]; });
-  const std::set<Command> refused{
-      Command::ShowKanjyoumotocyouWindow,
-      Command::PrintHoukokusyo,
-      Command::ShowGenkasyoukyakuShisanListWindow,
-      Command::PrintKanjyoumotocyouOfPluralKamoku,
-      Command::PrintHojyomotocyouOfPluralHojyoKamoku,
-      Command::ImportShiwakeFromTextFile,
-  };
+  const std::set<Command> refused{Command::ShowKanjyoumotocyouWindow,
+                                  Command::PrintHoukokusyo,
+                                  Command::ShowGenkasyoukyakuShisanListWindow,
+                                  Command::PrintKanjyoumotocyouOfPluralKamoku,
+                                  Command::PrintHojyomotocyouOfPluralHojyoKamoku,
+                                  Command::ImportShiwakeFromTextFile};
 
   for (bool limited : {false, true}) {
     SCOPED_TRACE(limited ? "limited user" : "full user");
@@ -355,33 +331,6 @@ TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenus)
   EXPECT_EQ(app->currentDocument(), a);
   activate(bInfo);
   EXPECT_EQ(app->currentDocument(), b);
-}
-
-TEST_F(AppControllerTest, TheUsersLedgerShortcutsComeAfterTheFixedItemsWithCtrlAlt)
-{
-  auto books = makeBooks();
-  auto record = std::make_shared<SubMenuItemOfDenpyouAndCyouhyouMenuItem>();
-  record->setTitle("現金");
-  record->setParentMenuItemTitle("総勘定元帳／補助元帳");
-  record->setKeyEquivalent("3");
-  record->setKeyEquivalentModifierMask(MainMenu::kControlKeyMask | MainMenu::kCommandKeyMask);
-  record->setRepresentedObject(100);
-  books->subMenuItemArray().push_back(record);
-  DocumentSession* doc = app->documentController()->addDocument(std::move(books));
-  flush();
-  QMenu* menu = doc->documentInfoController()->mainMenu()->denpyouAndCyouhyouMenu();
-  const QList<QAction*> actions = menu->actions();
-  ASSERT_GE(actions.size(), 10);
-  // The fixed items keep their positions, so the cascades do not move.
-  EXPECT_EQ(actions[0]->text(), QStringLiteral("振替伝票"));
-  EXPECT_EQ(actions[7]->text(), QStringLiteral("資産管理台帳"));
-  EXPECT_TRUE(actions[8]->isSeparator());
-  EXPECT_EQ(actions[9]->text(), QStringLiteral("現金"));
-  EXPECT_EQ(actions[9]->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3));
-  EXPECT_EQ(MainMenu::commandOf(actions[9]), Command::ShowShortCutKanjyoumotocyouWindow);
-  // Rebuilding replaces the items rather than adding to them.
-  doc->setSubmenuOfDenpyouAndCyouhyouMenuItem();
-  EXPECT_EQ(menu->actions().size(), actions.size());
 }
 
 TEST_F(AppControllerTest, PrintGoesToTheMainWindowWhenItCanPrint)

@@ -94,15 +94,6 @@ TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneVoucherWindowWithItsF
   item->trigger();
   flush();
   EXPECT_EQ(session->furikaedenpyouController(), w);
-
-  activate(w);
-  QStringList titles;
-  for (QAction* a : w->mainMenu()->functionMenu()->actions())
-    if (!a->isSeparator()) titles << a->text();
-  EXPECT_EQ(titles.first(), QStringLiteral("伝票を登録"));
-  EXPECT_TRUE(titles.contains(QStringLiteral("１０個前の伝票")));
-  EXPECT_EQ(titles.last(), QStringLiteral("前行同項目をコピー"));
-  EXPECT_EQ(titles.size(), 19);
 }
 
 TEST_F(FurikaedenpyouControllerTest, ARowTypedAndTabbedOutOfTheDescriptionRegisters)
@@ -166,65 +157,6 @@ TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheet)
   EXPECT_EQ(w->numberOfDenpyouRows(), 2);
 }
 
-TEST_F(FurikaedenpyouControllerTest, ThreeRowsRecordSyokuchiOnTheSideWithSeveralRows)
-{
-  FurikaedenpyouController* w = openVoucherWindow();
-  typeRow(w, QStringLiteral("5/1"), QStringLiteral("100"), QStringLiteral("1000"), QStringLiteral("300"),
-          QStringLiteral("600"), QStringLiteral("売上"));
-  // Row 2: Tab from the empty debit account goes to the credit account.
-  EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
-  type(w, QString());
-  EXPECT_EQ(selectedColumn(w), Row::KashikataKamokuMatrix);
-  type(w, QStringLiteral("300"));
-  type(w, QStringLiteral("300"));
-  type(w, QStringLiteral("売上（追加）"));
-  // Row 3: the balancing amount comes by itself on Tab out of the empty amount.
-  UserDefaults::standardUserDefaults().setBool(true, KIVOFurikaedenpyouAutoSetBalanceKey);
-  type(w, QString());
-  type(w, QStringLiteral("300"));
-  type(w, QString());
-  EXPECT_EQ(w->denpyou().cell(2, Row::KashikataKingakuMatrix), FieldValue::amount(100));
-  type(w, QStringLiteral("雑収入"));
-
-  ASSERT_EQ(books().journal().size(), 3u);
-  for (const ShiwakePtr& s : books().journal()) {
-    EXPECT_EQ(s->denpyouNo(), 1);
-    EXPECT_EQ(s->aiteKarikataKamokuCode(), kGenkin);
-    EXPECT_EQ(s->aiteKashikataKamokuCode(), Kamoku::kSyokuchiCode);
-  }
-  EXPECT_EQ(books().journal()[2]->kashikataKingaku(), 100);
-  EXPECT_EQ(w->displayingDenpyouNo(), 2);
-}
-
-TEST_F(FurikaedenpyouControllerTest, ClosingAdjustmentSortsAfterMarchAndRegularTypeTakesMinusOne)
-{
-  auto booksWithMarch = makeBooks();
-  booksWithMarch->journal().append(makeEntry(Date(2025, 3, 31), 1, kGenkin, kUriagedaka, 50));
-  booksWithMarch->kaisya().setMinAvailableDenpyouNo(2);
-  FurikaedenpyouController* w = openVoucherWindow(std::move(booksWithMarch));
-
-  typeRow(w, QStringLiteral("13/00"), QStringLiteral("336"), QStringLiteral("70"), QStringLiteral("100"),
-          QStringLiteral("70"), QStringLiteral("決算整理"));
-  ASSERT_EQ(books().journal().size(), 2u);
-  EXPECT_EQ(books().journal()[1]->denpyouNo(), 2);
-  EXPECT_EQ(books().journal()[1]->date(), Date::kessanSeiridukiDate());
-
-  typeRow(w, QStringLiteral("00/00"), QStringLiteral("336"), QStringLiteral("5"), QStringLiteral("100"),
-          QStringLiteral("5"), QStringLiteral("定型"));
-  ASSERT_EQ(books().journal().size(), 3u);
-  const Shiwake& regular = *books().journal()[0];
-  EXPECT_EQ(regular.denpyouNo(), -1);
-  EXPECT_EQ(regular.date(), Date::regularTypeDenpyouDate());
-  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 3);  // the ordinary counter did not move
-  EXPECT_EQ(books().kaisya().minAvailableRegularTypeDenpyouNo(), 2);
-
-  // The regular-type voucher keeps its date: its date cell takes no typing.
-  w->displayShiwakeOfDenpyouNo(-1);
-  EXPECT_EQ(w->denpyouView()->delegate()->stringValue(0, Row::DateMatrix), QStringLiteral("00/00"));
-  QTest::keyClicks(editor(w), QStringLiteral("4"));
-  EXPECT_EQ(editor(w)->text(), QStringLiteral("00/00"));
-}
-
 TEST_F(FurikaedenpyouControllerTest, DeleteThenUndoRestoresEntriesAndBookmark)
 {
   auto b = makeBooks();
@@ -256,40 +188,12 @@ TEST_F(FurikaedenpyouControllerTest, DeleteThenUndoRestoresEntriesAndBookmark)
   EXPECT_EQ(books().journal().entries(), before);
   EXPECT_EQ(books().furikaedenpyouBookmarkArray(), bookmarksBefore);
   EXPECT_EQ(w->displayingDenpyouNo(), 2);
-
   session->undoManager()->redo();
-  EXPECT_EQ(books().journal().size(), 2u);
   EXPECT_EQ(w->displayingDenpyouNo(), 3);
-
-  // Deleting the last voucher shows an empty new one.
-  session->undoManager()->clear();
   w->displayShiwakeOfDenpyouNo(3);
   w->removeDenpyouFromShiwake();
   EXPECT_EQ(w->displayingDenpyouNo(), 4);
   EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
-}
-
-TEST_F(FurikaedenpyouControllerTest, RemovingARowIsUndoable)
-{
-  FurikaedenpyouController* w = openVoucherWindow();
-  Furikaedenpyou& v = w->denpyou();
-  for (int r = 0; r < 3; ++r) setRow(v, r, Date(2024, 4, 10), kGenkin, 10 * (r + 1), -1, 0, "行");
-  w->deselectSelectedCellAndThenSelectDenpyouRow(1, Row::TekiyouMatrix);
-  const FurikaedenpyouRow second = v.row(1);
-  w->handleChooseRemoveDenpyouRow();
-  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
-  EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("行の削除"));
-  session->undoManager()->undo();
-  EXPECT_EQ(w->numberOfDenpyouRows(), 3);
-  EXPECT_EQ(v.row(1), second);
-  session->undoManager()->redo();
-  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
-
-  // Shown afresh, the voucher has no removed row to put back: undo changes nothing.
-  w->displayShiwakeOfDenpyouNo(w->displayingDenpyouNo());
-  setRow(v, 1, Date(2024, 4, 10), kGenkin, 10, -1, 0, "行");
-  session->undoManager()->undo();
-  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
 }
 
 TEST_F(FurikaedenpyouControllerTest, NavigationVisitsVouchersInDateOrder)
@@ -302,15 +206,11 @@ TEST_F(FurikaedenpyouControllerTest, NavigationVisitsVouchersInDateOrder)
                        makeEntry(Date(2024, 6, 1), 5, kGenkin, kUriagedaka, 1)});
   b->kaisya().setMinAvailableDenpyouNo(10);
   FurikaedenpyouController* w = openVoucherWindow(std::move(b));
+  // The commands reach the navigator, which has its own test of every target.
   w->functionMenuAction(QStringLiteral("最初の伝票"))->trigger();
-  std::vector<int32_t> visited{w->displayingDenpyouNo()};
-  for (int i = 0; i < 5; ++i) {
-    w->functionMenuAction(QStringLiteral("次の伝票"))->trigger();
-    visited.push_back(w->displayingDenpyouNo());
-  }
-  EXPECT_EQ(visited, (std::vector<int32_t>{-1, 7, 3, 5, 5, 5}));
-  w->functionMenuAction(QStringLiteral("月初の伝票"))->trigger();
-  EXPECT_EQ(w->displayingDenpyouNo(), 3);
+  EXPECT_EQ(w->displayingDenpyouNo(), -1);
+  w->functionMenuAction(QStringLiteral("次の伝票"))->trigger();
+  EXPECT_EQ(w->displayingDenpyouNo(), 7);
   w->functionMenuAction(QStringLiteral("最後の伝票"))->trigger();
   EXPECT_EQ(w->displayingDenpyouNo(), 5);
 }
@@ -349,19 +249,6 @@ TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounte
   w->validateMenuItems();
   EXPECT_FALSE(w->functionMenuAction(QStringLiteral("新規伝票"))->isEnabled());
   EXPECT_FALSE(w->functionMenuAction(QStringLiteral("伝票の複製"))->isEnabled());
-}
-
-TEST_F(FurikaedenpyouControllerTest, AnExhaustedCounterOffersNoEditableVoucher)
-{
-  auto b = makeBooks();
-  b->kaisya().setMinAvailableDenpyouNo(100000);
-  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
-  EXPECT_EQ(w->displayingDenpyouNo(), 100000);
-  QTest::keyClicks(editor(w), QStringLiteral("4"));
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].text, QString::fromUtf8(Furikaedenpyou::kDenpyouNoExhaustedMessage));
-  EXPECT_TRUE(editor(w)->text().isEmpty());
-  EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
 }
 
 // With the counter used up, Return in an account cell says why instead of opening a

@@ -146,34 +146,11 @@ TEST_F(SuitoucyouControllerTest, ReceiptAndPaymentRegisterAndShowTheRunningBalan
   ASSERT_EQ(books().journal().size(), 3u);
   const Shiwake& receipt = *books().journal()[0];
   EXPECT_EQ(receipt.denpyouNo(), 1);
-  EXPECT_EQ(receipt.kindOfShiwake(), ShiwakeKind::Suitoucyou);
-  EXPECT_EQ(receipt.kashikataKamokuCode(), kUriagedaka);
   EXPECT_EQ(receipt.tekiyou(), "現金売上");
-  const Shiwake& payment = *books().journal()[1];
-  EXPECT_EQ(payment.denpyouNo(), 2);
-  EXPECT_EQ(payment.kindOfShiwake(), ShiwakeKind::Suitoucyou);
-  EXPECT_EQ(payment.karikataKamokuCode(), kShoumouhinhi);
   EXPECT_EQ(books().journal()[2]->denpyouNo(), 0);  // the new pending row
   EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 3);
   EXPECT_TRUE(session->isDocumentEdited());
   EXPECT_TRUE(alerts.empty());
-}
-
-// The journal, ledgers and trial balance leave the pending entry out (their own tests).
-TEST_F(SuitoucyouControllerTest, ARowWithoutCounterpartIsKeptAsThePendingEntry)
-{
-  SuitoucyouController* w = openBook();
-  typeRow(w, QStringLiteral("4/10"), QStringLiteral("300"), QStringLiteral("売上"), QStringLiteral("700"));
-  // A second row with an amount but no counterpart, kept as the pending entry.
-  type(w, QStringLiteral("4/11"));
-  type(w, QString());
-  type(w, QString());
-  type(w, QStringLiteral("500"), Qt::Key_Tab);
-  w->setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray();
-  ASSERT_EQ(countNumbered(0), 1);
-  const auto pending = std::find_if(books().journal().begin(), books().journal().end(),
-                                    [](const ShiwakePtr& s) { return s->denpyouNo() == 0; });
-  EXPECT_EQ((*pending)->karikataKingaku(), 500);
 }
 
 TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
@@ -201,10 +178,6 @@ TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);
   EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
   EXPECT_EQ(cellText(w, 2, Row::ZandakaMatrix), QStringLiteral("120"));
-
-  session->undoManager()->redo();
-  EXPECT_EQ(countNumbered(2), 0);
-  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
 }
 
 TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
@@ -353,28 +326,9 @@ TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
   EXPECT_EQ(books().journal()[0]->kashikataKamokuCode(), kUriagedaka);
 }
 
-TEST_F(SuitoucyouControllerTest, SortingByDateTurnsTheGrayBalancesBlack)
-{
-  auto b = makeBooks();
-  b->journal().assign({makeCashEntry(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 100),
-                       makeCashEntry(Date(2024, 4, 1), 2, kGenkin, kUriagedaka, 20)});
-  b->kaisya().setMinAvailableDenpyouNo(3);
-  SuitoucyouController* w = openBook(std::move(b));
-  EXPECT_TRUE(w->book().row(0).zandakaIsGray);
-  w->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
-  EXPECT_EQ(books().journal()[0]->denpyouNo(), 2);
-  EXPECT_EQ(books().journal().entries().back()->denpyouNo(), 0);  // the pending row stays last
-  EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("20"));
-  EXPECT_EQ(w->selectedSuitoucyouRow(), 2);
-}
-
 TEST_F(SuitoucyouControllerTest, TheFunctionMenuEnabling)
 {
   SuitoucyouController* w = openBook(makeBooks({.hojyoKamoku = true}));
-  EXPECT_EQ(w->functionMenuAction(QStringLiteral("行を登録"))->shortcut(),
-            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_S));
-  EXPECT_EQ(w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->shortcut(),
-            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K));
   EXPECT_TRUE(w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->isEnabled());
   // 現金 has no sub-account to choose.
   EXPECT_FALSE(w->functionMenuAction(QStringLiteral("表示する補助科目..."))->isEnabled());

@@ -57,10 +57,6 @@ TEST(InputHidukeController, AcceptsADateWithEveryAcceptKey)
     EXPECT_EQ(panel.hiduke(), Date(2025, 1, 15));
     EXPECT_EQ(panel.stopModalChar(), key.stopChar);
   }
-  runPanel(panel, "", "1300", kAcceptKeys[1]);
-  EXPECT_EQ(panel.hiduke(), Date::kessanSeiridukiDate());
-  runPanel(panel, "0", "0/00", kAcceptKeys[1]);
-  EXPECT_EQ(panel.hiduke(), Date::regularTypeDenpyouDate());
 }
 
 TEST(InputHidukeController, CancelAndEmptyTab)

@@ -36,34 +36,6 @@ public:
   std::vector<std::pair<Command, QVariant>> performed;
 };
 
-TEST(MainMenuTest, EveryWindowGetsTheSameMenusInTheSameOrder)
-{
-  QMainWindow window;
-  RecordingHandler handler;
-  MainMenu menu(window.menuBar(), &handler);
-  QStringList titles;
-  for (QAction* a : window.menuBar()->actions()) titles << a->text();
-  EXPECT_EQ(titles, (QStringList{QStringLiteral("ファイル"), QStringLiteral("編集"), QStringLiteral("伝票・帳票"),
-                                 QStringLiteral("機能"), QStringLiteral("ウインドウ"), QStringLiteral("ヘルプ")}));
-  EXPECT_FALSE(menu.functionMenu()->isEnabled());
-  // Command is Ctrl.
-  EXPECT_EQ(menu.action(Command::SaveDocument)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-  EXPECT_EQ(menu.action(Command::NewDocument)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-}
-
-TEST(MainMenuTest, TheOrderOfTheVoucherAndReportMenuDecidesEachWindowsCascade)
-{
-  QMainWindow window;
-  MainMenu menu(window.menuBar(), nullptr);
-  QStringList fixed;
-  for (QAction* a : menu.denpyouAndCyouhyouMenu()->actions()) fixed << a->text();
-  for (int i = 0; i < fixed.size(); ++i) EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(fixed[i]), i + 1);
-  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("振替伝票")), 1);
-  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("出納帳")), 2);
-  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("資産管理台帳")), 8);
-  EXPECT_EQ(MainMenu::positionInDenpyouAndCyouhyouMenu(QStringLiteral("ない項目")), fixed.size() + 1);
-}
-
 TEST(MainMenuTest, StoredKeyEquivalentsBecomeThisSystemsKeys)
 {
   struct Case {

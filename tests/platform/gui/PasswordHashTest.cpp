@@ -68,14 +68,5 @@ TEST(PasswordHashTest, AMalformedOrTamperedStoredFormMatchesNothing)
   for (const std::string& stored : cases) EXPECT_FALSE(PasswordHash::verify(QStringLiteral("pw"), stored)) << stored;
 }
 
-TEST(PasswordHashTest, ConstantTimeEqualityIsEquality)
-{
-  EXPECT_TRUE(PasswordHash::constantTimeEquals("abc", "abc"));
-  EXPECT_TRUE(PasswordHash::constantTimeEquals("", ""));
-  EXPECT_FALSE(PasswordHash::constantTimeEquals("abc", "abd"));
-  EXPECT_FALSE(PasswordHash::constantTimeEquals("abc", "ab"));
-  EXPECT_FALSE(PasswordHash::constantTimeEquals(QByteArray("\x00\x01", 2), QByteArray("\x00\x02", 2)));
-}
-
 }  // namespace
 }  // namespace kivo

@@ -11,17 +11,10 @@
 #include "platform/PrintInfo.h"
 #include "statements/KaisyahouBooks.h"
 #include "statements/gui/KaisyahouHoukokusyoPrintView.h"
+#include "support/PdfText.h"
 
 namespace kivo::test {
 namespace {
-
-QString run(const QString& program, const QStringList& arguments)
-{
-  QProcess p;
-  p.start(program, arguments);
-  p.waitForFinished(60000);
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 QPageLayout paper(double width = 595, double height = 842, QPageLayout::Orientation o = QPageLayout::Portrait)
 {
@@ -63,13 +56,8 @@ protected:
     if (!view) return {};
     const QString path = dir.filePath("houkokusyo.pdf");
     EXPECT_TRUE(PrintOperation::writePdf(path, *view, layout));
-    QString pages;
-    for (const QString& line : run("pdfinfo", {path}).split('\n'))
-      if (line.startsWith("Pages:")) pages = line.mid(6).trimmed();
-    EXPECT_EQ(pages.toInt(), view->pageCount());
-    QStringList out = run("pdftotext", {"-layout", path, "-"}).split('\f');
-    if (!out.isEmpty() && out.back().trimmed().isEmpty()) out.removeLast();
-    return out;
+    EXPECT_EQ(pdfPageCount(path), view->pageCount());
+    return pdfPageTexts(path);
   }
 
   QTemporaryDir dir;
@@ -165,7 +153,7 @@ TEST_F(KaisyahouHoukokusyoPrintTest, StatementOfChangesVerticalAndHorizontal)
   only.tateKabunushiShihon = false;
   const QStringList yoko = print(only);
   ASSERT_EQ(yoko.size(), 1);
-  const QString turned = run("pdftotext", {"-layout", dir.filePath("houkokusyo.pdf"), "-"});
+  const QString turned = pdfText(dir.filePath("houkokusyo.pdf"));
   // Every column's figures on the row of its label.
   for (const char* pattern : {"前期末残高\\s+2,000,000\\s+500,000\\s+500,000\\s+2,500,000\\s+2,500,000",
                               "当期純損益\\s+220,000\\s+220,000\\s+220,000\\s+220,000",

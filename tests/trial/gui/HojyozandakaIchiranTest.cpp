@@ -20,6 +20,7 @@
 #include "platform/QtStrings.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "support/AppTestFixture.h"
+#include "support/PdfText.h"
 #include "trial/HojyoZandaka.h"
 #include "trial/HojyoZandakaBooks.h"
 #include "trial/gui/HojyozandakaIchiranController.h"
@@ -29,21 +30,6 @@
 
 namespace kivo::test {
 namespace {
-
-QString run(const QString& program, const QStringList& arguments)
-{
-  QProcess p;
-  p.start(program, arguments);
-  p.waitForFinished(60000);
-  return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-QStringList pdfPages(const QString& path)
-{
-  QStringList pages = run(QStringLiteral("pdftotext"), {"-layout", path, "-"}).split('\f');
-  if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
-  return pages;
-}
 
 QRegularExpression heading(const QString& name) { return QRegularExpression(QStringLiteral("勘定科目：\\s*") + name); }
 
@@ -228,7 +214,7 @@ TEST_F(HojyozandakaIchiranTest, ThePrintoutStartsEveryAccountOnAPageAndNeverOpen
   ASSERT_TRUE(view);
   ASSERT_EQ(view->paginator().rowsPerPage(), 6);
   ASSERT_TRUE(PrintOperation::writePdf(path("list.pdf"), *view, six));
-  const QStringList pages = pdfPages(path("list.pdf"));
+  const QStringList pages = pdfPageTexts(path("list.pdf"));
   // 売掛金: heading, period and the three customers fill five lines; the row of what is
   // on no customer would fill the sixth and leave the total alone on the next page, so
   // it goes to that page with the total. 普通預金 on a page of its own.
@@ -283,7 +269,7 @@ TEST_F(HojyozandakaIchiranTest, TheSheetOnTheInformationWindowPrintsTheChosenAcc
   sheet->okButtonWidget()->click();
   flush();
   EXPECT_FALSE(sheet->isSheetAttached());
-  const QStringList pages = pdfPages(file);
+  const QStringList pages = pdfPageTexts(file);
   ASSERT_EQ(pages.size(), 2);
   const QString& urikakePage = pages[yokinFirst ? 1 : 0];
   EXPECT_TRUE(pages[yokinFirst ? 0 : 1].contains(heading("普通預金")));
