@@ -24,7 +24,6 @@ namespace kivo {
 namespace {
 
 constexpr char kMagic[8] = {'K', 'I', 'V', 'O', 'S', 'A', 'V', 'N'};
-constexpr size_t kHeaderSize = DocumentFile::kHeaderSize;
 constexpr const char* kKeptText = "前に保存した内容はそのまま残っています。";
 constexpr const char* kOutOfMemoryMessage = "メモリが足りないため、書類ファイルを読み込めませんでした。";
 constexpr const char* kBodyClass = "MyDocument";
