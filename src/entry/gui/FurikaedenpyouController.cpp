@@ -22,6 +22,7 @@
 #include "entry/FurikaedenpyouNavigator.h"
 #include "entry/FurikaedenpyouRegistrar.h"
 #include "entry/gui/FurikaedenpyouBookmarkController.h"
+#include "entry/gui/FurikaedenpyouSelectController.h"
 #include "entry/gui/FurikaedenpyouView.h"
 #include "entry/gui/RemoveDenpyouCommand.h"
 #include "entry/gui/RemoveDenpyouRowCommand.h"
@@ -156,8 +157,11 @@ void FurikaedenpyouController::buildLayout()
 
   auto* bottom = new QHBoxLayout();
   selectDisplayDenpyouButton_ = new QPushButton(QStringLiteral("日付を指定し伝票を表示..."), central);
-  // The voucher browser is not part of the program yet.
-  selectDisplayDenpyouButton_->setEnabled(false);
+  selectDisplayDenpyouButton_->setFocusPolicy(Qt::NoFocus);
+  connect(selectDisplayDenpyouButton_, &QPushButton::clicked, this, [this] {
+    selectDisplayDenpyou();
+    validateMenuItems();
+  });
   bottom->addWidget(selectDisplayDenpyouButton_);
   bottom->addStretch(1);
   auto* balanceLabel = new QLabel(QStringLiteral("貸借差額"), central);
@@ -615,7 +619,14 @@ void FurikaedenpyouController::showEndDenpyou() { navigateTo(&FurikaedenpyouNavi
 
 void FurikaedenpyouController::selectDisplayDenpyou()
 {
-  // The voucher browser is not part of the program yet; its command stays disabled.
+  if (!handleChooseDenpyouToShiwakeArrayMenu()) return;
+  auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(document());
+  browser->removeDenpyouLayers();
+  browser->setWindowFrameToCoverWindow(this);
+  browser->show();
+  browser->raise();
+  browser->activateWindow();
+  browser->dateField()->setFocus();
 }
 
 // --- row commands
@@ -956,7 +967,6 @@ void FurikaedenpyouController::validateMenuItems()
       a->setEnabled(!doc.wasOpenedByLimitedUserPassword() &&
                     FurikaedenpyouBookmarks::indexOfDenpyouNo(bookmarkArray(), denpyou_.displayingDenpyouNo()) < 0);
       break;
-    case FunctionCommand::SelectDisplayDenpyou: a->setEnabled(false); break;
     case FunctionCommand::EditRow: a->setEnabled(row >= 0); break;
     case FunctionCommand::SetItemAsAboveRowItem: a->setEnabled(denpyou_.canSetItemAsAboveDenpyouRowItem()); break;
     default: a->setEnabled(true); break;

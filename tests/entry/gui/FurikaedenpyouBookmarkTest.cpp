@@ -140,9 +140,7 @@ TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove
     EXPECT_EQ(numbers(), s.after);
     EXPECT_TRUE(books().isDocumentEdited());
     EXPECT_EQ(w->displayingDenpyouNo(), 2);
-    if (s.selected >= 0) {
-      EXPECT_EQ(w->bookmarkTableView()->currentRow(), s.selected);
-    }
+    if (s.selected >= 0) { EXPECT_EQ(w->bookmarkTableView()->currentRow(), s.selected); }
   }
   EXPECT_TRUE(w->bookmarkTableView()->selectedItems().isEmpty());
 }
