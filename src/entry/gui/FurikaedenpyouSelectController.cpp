@@ -56,8 +56,10 @@ public:
   {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     const int h = 10 * browser->lineHeight_;
-    resize(browser->totalWidth_ + 2, h + 2);
-    picture_ = QPixmap(size() * devicePixelRatioF());
+    // Room at the sides for the near edge, which the perspective widens.
+    margin_ = browser->totalWidth_ / 8;
+    resize(browser->totalWidth_ + 2 * margin_, h + 2);
+    picture_ = QPixmap(QSize(browser->totalWidth_ + 2, h + 2) * devicePixelRatioF());
     picture_.setDevicePixelRatio(devicePixelRatioF());
     picture_.fill(Qt::transparent);
     QPainter p(&picture_);
@@ -65,6 +67,9 @@ public:
   }
 
   size_t shiwakeIndex() const { return shiwakeIndex_; }
+  // The card itself within the widget.
+  QRectF cardRect() const { return QRectF(margin_, 0, width() - 2 * margin_, height()); }
+  int margin() const { return margin_; }
   bool dealtAway = false;
 
   // The tilt about the card's horizontal centre line, with perspective.
@@ -82,7 +87,7 @@ public:
   // Whether the point (in the parent's coordinates) lies on the tilted card.
   bool containsPoint(const QPoint& parentPoint) const
   {
-    return tilt().map(QPolygonF(QRectF(rect()))).containsPoint(QPointF(parentPoint - pos()), Qt::OddEvenFill);
+    return tilt().map(QPolygonF(cardRect())).containsPoint(QPointF(parentPoint - pos()), Qt::OddEvenFill);
   }
 
 protected:
@@ -91,7 +96,7 @@ protected:
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.setTransform(tilt());
-    p.drawPixmap(0, 0, picture_);
+    p.drawPixmap(margin_, 0, picture_);
   }
 
 private:
@@ -175,6 +180,7 @@ private:
 
   FurikaedenpyouSelectController* browser_;
   size_t shiwakeIndex_;
+  int margin_ = 0;
   QPixmap picture_;
 };
 
@@ -290,7 +296,7 @@ QPoint FurikaedenpyouSelectController::homeOfCard(int card, int chosen) const
   // view, dealt-away cards lie to the left.
   const int cardHeight = 10 * lineHeight_;
   const int baseY = std::max(0, animationView_->height() - cardHeight - kFirstCardMargin);
-  const int x = (animationView_->width() - totalWidth_) / 2 - (card < chosen ? totalWidth_ + 100 : 0);
+  const int x = (animationView_->width() - totalWidth_) / 2 - totalWidth_ / 8 - (card < chosen ? totalWidth_ + 100 : 0);
   return {x, baseY - (card - chosen) * layerTranslateY_};
 }
 
