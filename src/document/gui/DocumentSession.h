@@ -38,6 +38,7 @@ public:
   // kept (and owned) until the document closes.
   enum class OwnedController {
     InputHiduke,
+    InputKingaku,
     ProgressState,
     ShiwakenikkiDisplayCondition,
     Period,
@@ -47,6 +48,8 @@ public:
     SelectPluralHojyoKamoku,
     SelectPluralKamokuWithHojyo,
     KaisyahouHoukokusyo,
+    FurikaedenpyouBookmark,
+    FurikaedenpyouSelect,
   };
 
   // An untitled document (filePath empty) or one read from filePath.

@@ -322,12 +322,17 @@ void EntryGridView::selectCell(int row, int matrixId)
   if (old >= 0) updateRow(old);
   updateRow(row);
   const Matrix* m = matrix(matrixId);
-  if (m && m->editable && m->enabled) openEditor();
+  highlightOnly_ = m && m->editable && m->enabled && delegate_ && delegate_->isHighlightOnlyCell(row, matrixId);
+  if (highlightOnly_)
+    setFocus(Qt::OtherFocusReason);
+  else if (m && m->editable && m->enabled)
+    openEditor();
 }
 
 void EntryGridView::deselectCell()
 {
   closeEditor();
+  highlightOnly_ = false;
   const int old = selectedRow_;
   selectedRow_ = -1;
   selectedMatrix_ = -1;
@@ -387,6 +392,9 @@ void EntryGridView::openEditor()
   originalText_ = delegate_->editingStringValue(selectedRow_, selectedMatrix_);
   editor_->blockSignals(true);
   editor_->setAlignment(m->alignment | Qt::AlignVCenter);
+  // An ASCII column bypasses the input method: keys arrive as typed whatever mode
+  // the desktop's input method is in.
+  editor_->setAttribute(Qt::WA_InputMethodEnabled, delegate_->usesInputMethod(selectedMatrix_));
   editor_->setText(originalText_);
   editor_->blockSignals(false);
   editor_->selectAll();
@@ -483,6 +491,16 @@ bool EntryGridView::isPostedCharacter(uint16_t c)
 void EntryGridView::keyPressEvent(QKeyEvent* event)
 {
   const uint16_t c = characterOfKeyEvent(event);
+  if (highlightOnly_ && !editing_ && delegate_ && selectedRow_ >= 0 &&
+      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+    const QString text = event->text();
+    const bool printable = !text.isEmpty() && text.front().isPrint();
+    if (c == 127 || printable) {
+      delegate_->keyTypedInHighlightedCell(selectedRow_, selectedMatrix_, c == 127 ? QString(QChar(0x7F)) : text);
+      event->accept();
+      return;
+    }
+  }
   if (c == 0 || !isPostedCharacter(c)) {
     QAbstractScrollArea::keyPressEvent(event);
     return;

@@ -74,6 +74,14 @@ public:
     // The colour of a cell's text when it is not selected; an invalid colour: the
     // grid's own.
     virtual QColor textColor(int row, int matrixId) const { return {}; }
+    // A cell of a column filled from a panel or picker: selected and highlighted but
+    // not edited in place; the grid keeps the focus and tells of typed keys.
+    virtual bool isHighlightOnlyCell(int row, int matrixId) { return false; }
+    // Whether the field editor takes typing through the desktop's input method in the
+    // column (false: keys arrive as typed, for ASCII columns).
+    virtual bool usesInputMethod(int matrixId) const { return true; }
+    // A key typed on a highlighted cell: its text, or "\x7f" for Delete/Backspace.
+    virtual void keyTypedInHighlightedCell(int row, int matrixId, const QString& text) {}
   };
 
   // keyDownNotificationName: posted for the listed keys typed on the grid itself.
@@ -167,6 +175,7 @@ private:
   int selectedRow_ = -1;
   int selectedMatrix_ = -1;
   bool editing_ = false;
+  bool highlightOnly_ = false;
   bool began_ = false;
   QString originalText_;
   bool adjustingScroll_ = false;

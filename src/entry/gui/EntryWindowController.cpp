@@ -14,11 +14,15 @@
 #include "fields/TekiyouFormatter.h"
 #include "fields/gui/FormatterValidator.h"
 #include "fields/gui/HojyoKamokuFormatterListWindow.h"
+#include "fields/gui/InputHidukeController.h"
+#include "fields/gui/InputKingakuController.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "fields/gui/KamokuFormatterListWindow.h"
 #include "fields/gui/TekiyouFormatterListWindow.h"
 #include "platform/AlertSheet.h"
 #include "platform/FieldMessage.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
 
 namespace kivo {
 namespace {
@@ -150,8 +154,7 @@ void EntryWindowController::handleEntryGridViewKeyDown(const NotificationCenter:
   case 0xF700: moveSelectedCell(EntryGridView::Command::MoveUp); break;
   case 0xF701: moveSelectedCell(EntryGridView::Command::MoveDown); break;
   default:
-    // Typed keys open a column's input panel only for columns filled from panels,
-    // which these windows do not offer.
+    // Typed keys on a highlighted cell come to keyTypedInHighlightedCell.
     break;
   }
 }
@@ -241,6 +244,157 @@ void EntryWindowController::showFormatterListWindowForSelectedCell()
     moveSelectedCell(EntryGridView::Command::InsertBacktab);
   else
     finishingStep();
+}
+
+// --- input types and sources
+
+const char* EntryWindowController::inputTypeKeyStringForKind(InputKind kind)
+{
+  switch (kind) {
+  case InputKind::Date: return KIVOInputTypeForDateKey;
+  case InputKind::Kamoku: return KIVOInputTypeForKamokuKey;
+  case InputKind::HojyoKamoku: return KIVOInputTypeForHojyoKamokuKey;
+  case InputKind::Kingaku: return KIVOInputTypeForKingakuKey;
+  case InputKind::Jigyoubu: return KIVOInputTypeForJigyoubuKey;
+  case InputKind::Tekiyou: return KIVOInputTypeForTekiyouKey;
+  case InputKind::None: break;
+  }
+  return nullptr;
+}
+
+const char* EntryWindowController::inputSourceKeyStringForKind(InputKind kind)
+{
+  switch (kind) {
+  case InputKind::Date: return KIVOInputSourceForDateKey;
+  case InputKind::Kamoku: return KIVOInputSourceForKamokuKey;
+  case InputKind::HojyoKamoku: return KIVOInputSourceForHojyoKamokuKey;
+  case InputKind::Kingaku: return KIVOInputSourceForKingakuKey;
+  case InputKind::Jigyoubu: return KIVOInputSourceForJigyoubuKey;
+  case InputKind::Tekiyou: return KIVOInputSourceForTekiyouKey;
+  case InputKind::None: break;
+  }
+  return nullptr;
+}
+
+int EntryWindowController::inputTypeForMatrix(int matrixId) const
+{
+  const InputKind kind = inputKindOfMatrix(matrixId);
+  const char* typeKey = inputTypeKeyStringForKind(kind);
+  if (!typeKey) return 0;
+  const UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  // A column with a chosen input source is always typed into.
+  if (!defaults.stringForKey(inputSourceKeyStringForKind(kind)).isEmpty()) return 0;
+  return static_cast<int>(defaults.integerForKey(typeKey));
+}
+
+bool EntryWindowController::usesInputMethod(int matrixId) const
+{
+  const char* sourceKey = inputSourceKeyStringForKind(inputKindOfMatrix(matrixId));
+  if (!sourceKey) return true;
+  const QString source = UserDefaults::standardUserDefaults().stringForKey(sourceKey);
+  // Japanese (or nothing chosen) leaves the desktop's input method on.
+  return source.isEmpty() || source.startsWith(QStringLiteral("ja"));
+}
+
+// --- the hand-off to panels and pickers
+
+void EntryWindowController::showInputWindowForMatrix(int matrixId, const QString& s)
+{
+  const int row = selectedEntryRow();
+  if (s.isEmpty() || row < 0 || matrixId != selectedEntryMatrix() || inputTypeForMatrix(matrixId) != 1) return;
+  if (!textShouldBeginEditing(row, matrixId)) return;
+  const QChar typed = s.front();
+  if (typed.unicode() == 0x7F) {
+    setCellValue(row, matrixId, FieldValue::text(""));
+    textDidChange(row, matrixId, {});
+    textDidEndEditing(row, matrixId, {});
+    entryGridView()->updateRow(row);
+    return;
+  }
+  switch (inputKindOfMatrix(matrixId)) {
+  case InputKind::Date: showInputHidukeWindowForMatrix(matrixId, s); return;
+  case InputKind::Kingaku: showInputKingakuWindowForMatrix(matrixId, s); return;
+  case InputKind::None: return;
+  default: break;
+  }
+  if (pickerOfMatrix(matrixId) == Picker::None) return;
+  textDidBeginEditing(row, matrixId);
+  // A letter or digit the column reads as the start of a kana search goes to the
+  // picker as its search text; anything else starts it empty.
+  const bool alnum = typed.unicode() < 0x80 && typed.isLetterOrNumber();
+  FieldValue value;
+  Formatter* formatter = formatterForMatrix(matrixId, row);
+  const bool searchText =
+      alnum && formatter && formatter->getObjectValue(value, s.toStdString(), nullptr) && value.isText();
+  setCellValue(row, matrixId, FieldValue::text(searchText ? s.toStdString() : std::string()));
+  showFormatterListWindowForSelectedCell();
+}
+
+namespace {
+
+// Runs a panel at the bottom-left corner of the selected cell; answers its closing
+// key when it closed with one of Enter, Return, Tab and Back-tab, else 0.
+uint16_t runPanelAtCell(InputPanelController* panel, EntryGridView* view, int row, int matrixId, const QString& s)
+{
+  panel->resetTextFieldWithString(s);
+  panel->setWindowFrameOriginByFrameTopLeftPoint(view->globalCellRect(row, matrixId).bottomLeft() + QPoint(0, 1));
+  panel->runModal();
+  const uint16_t k = panel->stopModalChar();
+  const bool closed = k == StopChar::kEnter || k == StopChar::kReturn || k == StopChar::kTab || k == StopChar::kBacktab;
+  return closed ? k : 0;
+}
+
+}  // namespace
+
+void EntryWindowController::finishHandOff(int row, int matrixId, const std::optional<FieldValue>& value, uint16_t k)
+{
+  if (k == 0) return;  // cancelled: the cell keeps its value
+  if (value) {
+    setCellValue(row, matrixId, *value);
+    textDidChange(row, matrixId, {});
+    textDidEndEditing(row, matrixId, formattedCellString(row, matrixId, *value));
+  }
+  entryGridView()->viewport()->update();
+  if (k == StopChar::kTab)
+    moveSelectedCell(EntryGridView::Command::InsertTab);
+  else if (k == StopChar::kBacktab)
+    moveSelectedCell(EntryGridView::Command::InsertBacktab);
+  else
+    finishingStep();
+}
+
+void EntryWindowController::showInputHidukeWindowForMatrix(int matrixId, const QString& s)
+{
+  const int row = selectedEntryRow();
+  if (row < 0) return;
+  using Owned = DocumentSession::OwnedController;
+  auto* panel = document()->ownedControllerAs<InputHidukeController>(Owned::InputHiduke);
+  if (!panel) {
+    panel = new InputHidukeController(document()->document());
+    document()->setOwnedController(Owned::InputHiduke, panel);
+  }
+  const uint16_t k = runPanelAtCell(panel, entryGridView(), row, matrixId, s);
+  std::optional<FieldValue> value;
+  if (k && panel->hiduke()) value = FieldValue::date(*panel->hiduke());
+  finishHandOff(row, matrixId, value, k);
+}
+
+void EntryWindowController::showInputKingakuWindowForMatrix(int matrixId, const QString& s)
+{
+  const int row = selectedEntryRow();
+  if (row < 0) return;
+  using Owned = DocumentSession::OwnedController;
+  const int32_t precision = document()->document().kaisya().decimalPrecision();
+  auto* panel = document()->ownedControllerAs<InputKingakuController>(Owned::InputKingaku);
+  if (!panel || panel->decimalPrecision() != precision) {
+    panel = new InputKingakuController(precision);
+    document()->setOwnedController(Owned::InputKingaku, panel);
+  }
+  const uint16_t k = runPanelAtCell(panel, entryGridView(), row, matrixId, s);
+  std::optional<FieldValue> value;
+  // A negative amount means none was entered: the cell is left alone.
+  if (k && panel->kingaku() >= 0) value = FieldValue::amount(panel->kingaku());
+  finishHandOff(row, matrixId, value, k);
 }
 
 // --- "機能" menu

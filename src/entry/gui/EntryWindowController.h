@@ -9,6 +9,7 @@
 
 #include <QKeySequence>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "entry/gui/EntryGridView.h"
@@ -39,6 +40,24 @@ public:
   // by the items' commands.
   QAction* functionMenuAction(const QString& title);
 
+  // The kinds of entry column the preferences give an input type and source.
+  enum class InputKind { None, Date, Kamoku, HojyoKamoku, Kingaku, Jigyoubu, Tekiyou };
+  static const char* inputTypeKeyStringForKind(InputKind kind);
+  static const char* inputSourceKeyStringForKind(InputKind kind);
+  // Read from the preferences each time: 1 when the column is filled from its panel
+  // or picker; 0 whenever an input source is stored for its kind.
+  int inputTypeForMatrix(int matrixId) const;
+  // Whether the column's editor takes typing through the input method: not when an
+  // ASCII source ("en") is stored for its kind.
+  bool usesInputMethod(int matrixId) const override;
+
+  // --- the hand-off of a highlighted cell to its panel or picker
+  // A key typed on a selected cell of a column filled from panels (s: the typed text,
+  // "\x7f" for Delete).
+  void showInputWindowForMatrix(int matrixId, const QString& s);
+  void showInputHidukeWindowForMatrix(int matrixId, const QString& s);
+  void showInputKingakuWindowForMatrix(int matrixId, const QString& s);
+
 protected:
   // The picker Return opens in a column.
   enum class Picker { None, Kamoku, HojyoKamoku, Jigyoubu, Tekiyou };
@@ -65,6 +84,14 @@ protected:
   virtual int hojyoKamokuMatrixOfKamokuMatrix(int matrixId) const = 0;
   // Whether Return may pick into the cell at all.
   virtual bool mayPickInCell(int row, int matrixId) { return true; }
+  virtual InputKind inputKindOfMatrix(int matrixId) const = 0;
+
+  // --- input types and the hand-off, alike in both windows
+  bool isHighlightOnlyCell(int row, int matrixId) override { return inputTypeForMatrix(matrixId) == 1; }
+  void keyTypedInHighlightedCell(int row, int matrixId, const QString& text) override
+  {
+    showInputWindowForMatrix(matrixId, text);
+  }
 
   // --- EntryGridView::Delegate, alike in both windows
   bool textShouldEndEditing(int row, int matrixId, const QString& text) override;
@@ -87,6 +114,9 @@ protected:
   void showFormatterListWindowForSelectedCell();
   // Selects the selected cell again (the grid leaves it while a picker shows).
   void finishingStep();
+  // After a panel closed with key k (0: cancelled): the value goes into the cell,
+  // then Tab and Back-tab move on, Enter and Return stay.
+  void finishHandOff(int row, int matrixId, const std::optional<FieldValue>& value, uint16_t k);
 
   // The large spaced-out title over the grid.
   static QLabel* makeTitleLabel(const QString& title, QWidget* parent);

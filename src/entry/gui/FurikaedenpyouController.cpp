@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDockWidget>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -16,9 +17,12 @@
 
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
+#include "entry/FurikaedenpyouBookmarks.h"
 #include "entry/FurikaedenpyouDeletion.h"
 #include "entry/FurikaedenpyouNavigator.h"
 #include "entry/FurikaedenpyouRegistrar.h"
+#include "entry/gui/FurikaedenpyouBookmarkController.h"
+#include "entry/gui/FurikaedenpyouSelectController.h"
 #include "entry/gui/FurikaedenpyouView.h"
 #include "entry/gui/RemoveDenpyouCommand.h"
 #include "entry/gui/RemoveDenpyouRowCommand.h"
@@ -122,8 +126,7 @@ void FurikaedenpyouController::windowDidLoad()
 
   denpyou_.setUpEditableMattrixArray();
   if (doc.wasOpenedByLimitedUserPassword())
-    for (const BookmarkPtr& b : doc.furikaedenpyouBookmarkArray())
-      if (b->isActiveWithLimitedUserPassword()) limitedUserBookmarkArray_.push_back(b);
+    limitedUserBookmarkArray_ = FurikaedenpyouBookmarks::limitedUserBookmarkArray(doc.furikaedenpyouBookmarkArray());
 
   buildLayout();
   displayShiwakeOfDenpyouNo(denpyou_.displayingDenpyouNo());
@@ -131,8 +134,9 @@ void FurikaedenpyouController::windowDidLoad()
   UserDefaults& defaults = UserDefaults::standardUserDefaults();
   const double drawerWidth = defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey);
   const double drawerHeight = defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey);
-  bookmarkDrawer_->setVisible(drawerWidth > 0 && drawerHeight > 0);
-  if (drawerWidth > 0) bookmarkDrawer_->resize(static_cast<int>(drawerWidth), bookmarkDrawer_->height());
+  const bool open = drawerWidth > 0 && drawerHeight > 0;
+  bookmarkDrawer_->setVisible(open);
+  if (open) resizeDocks({bookmarkDrawer_}, {static_cast<int>(drawerWidth)}, Qt::Horizontal);
 }
 
 void FurikaedenpyouController::buildLayout()
@@ -153,8 +157,11 @@ void FurikaedenpyouController::buildLayout()
 
   auto* bottom = new QHBoxLayout();
   selectDisplayDenpyouButton_ = new QPushButton(QStringLiteral("日付を指定し伝票を表示..."), central);
-  // The voucher browser is not part of the program yet.
-  selectDisplayDenpyouButton_->setEnabled(false);
+  selectDisplayDenpyouButton_->setFocusPolicy(Qt::NoFocus);
+  connect(selectDisplayDenpyouButton_, &QPushButton::clicked, this, [this] {
+    selectDisplayDenpyou();
+    validateMenuItems();
+  });
   bottom->addWidget(selectDisplayDenpyouButton_);
   bottom->addStretch(1);
   auto* balanceLabel = new QLabel(QStringLiteral("貸借差額"), central);
@@ -169,34 +176,62 @@ void FurikaedenpyouController::buildLayout()
   layout->addLayout(bottom);
   setCentralWidget(central);
 
-  // The bookmark drawer: the months of the term and the bookmarks; filled once
-  // bookmarks are part of the program.
+  buildBookmarkDrawer();
+}
+
+void FurikaedenpyouController::buildBookmarkDrawer()
+{
+  // The bookmark drawer beside the voucher: the months of the term and the named
+  // bookmarks. The tables never take the focus from the grid.
   bookmarkDrawer_ = new QDockWidget(QStringLiteral("ブックマーク"), this);
   bookmarkDrawer_->setObjectName(QStringLiteral("bookmarkDrawer"));
   bookmarkDrawer_->setFeatures(QDockWidget::NoDockWidgetFeatures);
   auto* drawer = new QWidget(bookmarkDrawer_);
   auto* drawerLayout = new QVBoxLayout(drawer);
+  drawerLayout->setContentsMargins(6, 6, 6, 6);
   monthTableView_ = new QTableWidget(0, 1, drawer);
+  monthTableView_->setObjectName(QStringLiteral("monthTableView"));
   monthTableView_->setHorizontalHeaderLabels({QStringLiteral("月")});
-  bookmarkTableView_ = new QTableWidget(0, 1, drawer);
-  bookmarkTableView_->setHorizontalHeaderLabels({QStringLiteral("ブックマーク")});
+  bookmarkTableView_ = new QTableWidget(0, 2, drawer);
+  bookmarkTableView_->setObjectName(QStringLiteral("bookmarkTableView"));
+  bookmarkTableView_->setHorizontalHeaderLabels({QStringLiteral("伝票番号"), QStringLiteral("ブックマーク")});
+  bookmarkTableView_->horizontalHeaderItem(0)->setData(Qt::UserRole, QStringLiteral("denpyouNo"));
+  bookmarkTableView_->horizontalHeaderItem(1)->setData(Qt::UserRole, QStringLiteral("name"));
+  bookmarkTableView_->setColumnWidth(0, 64);
   for (QTableWidget* t : {monthTableView_, bookmarkTableView_}) {
     t->horizontalHeader()->setStretchLastSection(true);
     t->verticalHeader()->hide();
     t->setFocusPolicy(Qt::NoFocus);
-    drawerLayout->addWidget(t);
+    t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    t->setSelectionBehavior(QAbstractItemView::SelectRows);
+    t->setSelectionMode(QAbstractItemView::SingleSelection);
+    t->setAlternatingRowColors(true);
+    t->verticalHeader()->setDefaultSectionSize(t->fontMetrics().height() + 6);
   }
+  drawerLayout->addWidget(monthTableView_, 2);
+  drawerLayout->addWidget(bookmarkTableView_, 3);
   auto* buttons = new QHBoxLayout();
   const bool limited = document()->wasOpenedByLimitedUserPassword();
   for (const char* label : {"編集...", "削除", "上へ", "下へ"}) {
     auto* b = new QPushButton(qs(label), drawer);
     b->setEnabled(!limited);
+    b->setFocusPolicy(Qt::NoFocus);
     bookmarkButtons_.push_back(b);
     buttons->addWidget(b);
   }
   drawerLayout->addLayout(buttons);
   bookmarkDrawer_->setWidget(drawer);
   addDockWidget(Qt::RightDockWidgetArea, bookmarkDrawer_);
+  bookmarkDrawer_->installEventFilter(this);
+
+  connect(monthTableView_, &QTableWidget::itemSelectionChanged, this, [this] { monthTableViewSelectionDidChange(); });
+  connect(bookmarkTableView_, &QTableWidget::itemSelectionChanged, this,
+          [this] { bookmarkTableViewSelectionDidChange(); });
+  connect(editBookmarkButton(), &QPushButton::clicked, this, [this] { showFurikaedenpyouBookmarkWindow(); });
+  connect(removeBookmarkButton(), &QPushButton::clicked, this, [this] { removeBookmark(); });
+  connect(moveBookmarkUpButton(), &QPushButton::clicked, this, [this] { moveBookmarkUp(); });
+  connect(moveBookmarkDownButton(), &QPushButton::clicked, this, [this] { moveBookmarkDown(); });
+  reloadBookmarkTables();
 }
 
 void FurikaedenpyouController::setUpMatrices()
@@ -249,6 +284,8 @@ void FurikaedenpyouController::displayShiwakeOfDenpyouNo(int32_t n)
   denpyou_.forgetRemovedRow();
   ++displayGeneration_;
   reloadDenpyouView();
+  // A deletion or its undo may have changed the bookmarks as well.
+  reloadBookmarkTables();
   validateMenuItems();
 }
 
@@ -295,6 +332,17 @@ bool FurikaedenpyouController::isEditableMatrix(int matrixId) const
 void FurikaedenpyouController::setCellValue(int row, int matrixId, const FieldValue& value)
 {
   denpyou_.setCell(row, static_cast<Column>(matrixId), value);
+}
+
+EntryWindowController::InputKind FurikaedenpyouController::inputKindOfMatrix(int matrixId) const
+{
+  const Column column = static_cast<Column>(matrixId);
+  if (column == Row::DateMatrix) return InputKind::Date;
+  if (Row::isKamokuColumn(column)) return InputKind::Kamoku;
+  if (Row::isHojyoKamokuColumn(column)) return InputKind::HojyoKamoku;
+  if (Row::isKingakuColumn(column)) return InputKind::Kingaku;
+  if (Row::isJigyoubuColumn(column)) return InputKind::Jigyoubu;
+  return column == Row::TekiyouMatrix ? InputKind::Tekiyou : InputKind::None;
 }
 
 EntryWindowController::Picker FurikaedenpyouController::pickerOfMatrix(int matrixId) const
@@ -571,7 +619,14 @@ void FurikaedenpyouController::showEndDenpyou() { navigateTo(&FurikaedenpyouNavi
 
 void FurikaedenpyouController::selectDisplayDenpyou()
 {
-  // The voucher browser is not part of the program yet; its command stays disabled.
+  if (!handleChooseDenpyouToShiwakeArrayMenu()) return;
+  auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(document());
+  browser->removeDenpyouLayers();
+  browser->setWindowFrameToCoverWindow(this);
+  browser->show();
+  browser->raise();
+  browser->activateWindow();
+  browser->dateField()->setFocus();
 }
 
 // --- row commands
@@ -668,8 +723,168 @@ bool FurikaedenpyouController::isBookmarkDrawerOpen() const { return bookmarkDra
 void FurikaedenpyouController::toggleBookmarkDrawer()
 {
   if (!bookmarkDrawer_) return;
-  bookmarkDrawer_->setVisible(!bookmarkDrawer_->isVisible());
+  const bool open = !bookmarkDrawer_->isVisible();
+  bookmarkDrawer_->setVisible(open);
+  storeDrawerSize(open);
   validateMenuItems();
+}
+
+void FurikaedenpyouController::storeDrawerSize(bool open)
+{
+  // While the drawer is open the defaults hold its size; once closed, 0 and 0, so a
+  // window opened later starts without it.
+  UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  const QSize size = open ? bookmarkDrawer_->size() : QSize();
+  defaults.setDouble(open ? size.width() : 0.0, KIVOFurikaedenpyouDrawerContentSizeWidthKey);
+  defaults.setDouble(open ? size.height() : 0.0, KIVOFurikaedenpyouDrawerContentSizeHeightKey);
+}
+
+bool FurikaedenpyouController::eventFilter(QObject* watched, QEvent* event)
+{
+  // The user's resizing of the open drawer is remembered, never limited.
+  if (watched == bookmarkDrawer_ && event->type() == QEvent::Resize && bookmarkDrawer_->isVisible() && isVisible())
+    storeDrawerSize(true);
+  return EntryWindowController::eventFilter(watched, event);
+}
+
+const std::vector<BookmarkPtr>& FurikaedenpyouController::bookmarkArray() const
+{
+  const MyDocument& doc = document()->document();
+  return doc.wasOpenedByLimitedUserPassword() ? limitedUserBookmarkArray_ : doc.furikaedenpyouBookmarkArray();
+}
+
+void FurikaedenpyouController::reloadBookmarkTables()
+{
+  if (!monthTableView_) return;
+  const QSignalBlocker monthBlocker(monthTableView_);
+  const QSignalBlocker bookmarkBlocker(bookmarkTableView_);
+  const std::vector<Month>& months = document()->document().kaisya().monthArray();
+  monthTableView_->setRowCount(static_cast<int>(months.size()) + 1);
+  for (int r = 0; r <= static_cast<int>(months.size()); ++r) {
+    const QString name = r < static_cast<int>(months.size())
+                             ? QString::fromStdString(months[static_cast<size_t>(r)].name())
+                             : QStringLiteral("決算整理月");
+    monthTableView_->setItem(r, 0, new QTableWidgetItem(name));
+  }
+  monthTableView_->clearSelection();
+
+  const std::vector<BookmarkPtr>& bookmarks = bookmarkArray();
+  bookmarkTableView_->setRowCount(static_cast<int>(bookmarks.size()));
+  for (int r = 0; r < static_cast<int>(bookmarks.size()); ++r) {
+    const Bookmark& b = *bookmarks[static_cast<size_t>(r)];
+    auto* number = new QTableWidgetItem(QString::number(b.denpyouNo()));
+    number->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bookmarkTableView_->setItem(r, 0, number);
+    bookmarkTableView_->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(b.name())));
+  }
+  selectBookmarkForDisplayingDenpyouNo();
+}
+
+void FurikaedenpyouController::selectBookmarkForDisplayingDenpyouNo()
+{
+  if (!bookmarkTableView_) return;
+  const QSignalBlocker blocker(bookmarkTableView_);
+  const int row = FurikaedenpyouBookmarks::indexOfDenpyouNo(bookmarkArray(), denpyou_.displayingDenpyouNo());
+  if (row < 0) {
+    bookmarkTableView_->clearSelection();
+    return;
+  }
+  if (bookmarkTableView_->currentRow() != row || !bookmarkTableView_->selectionModel()->isRowSelected(row, {}))
+    bookmarkTableView_->selectRow(row);
+}
+
+bool FurikaedenpyouController::jumpToDenpyouNo(int32_t n)
+{
+  if (n == denpyou_.displayingDenpyouNo()) return true;
+  if (!handleChooseDenpyouToShiwakeArrayMenu()) {
+    selectBookmarkForDisplayingDenpyouNo();
+    return false;
+  }
+  // A bookmark whose voucher is gone (or hidden from this user) leads nowhere.
+  if (document()->document().journal().numberOfEntriesOfDenpyouNo(n) > 0) displayShiwakeOfDenpyouNo(n);
+  return true;
+}
+
+void FurikaedenpyouController::bookmarkTableViewSelectionDidChange()
+{
+  const QList<QTableWidgetItem*> selected = bookmarkTableView_->selectedItems();
+  if (selected.isEmpty()) return;
+  const int row = selected.front()->row();
+  const std::vector<BookmarkPtr>& bookmarks = bookmarkArray();
+  if (row < 0 || row >= static_cast<int>(bookmarks.size())) return;
+  jumpToDenpyouNo(bookmarks[static_cast<size_t>(row)]->denpyouNo());
+}
+
+void FurikaedenpyouController::monthTableViewSelectionDidChange()
+{
+  const QList<QTableWidgetItem*> selected = monthTableView_->selectedItems();
+  if (selected.isEmpty()) return;
+  const int32_t n = FurikaedenpyouBookmarks::firstDenpyouNoOfMonthRow(document()->document(), selected.front()->row());
+  {
+    // The month list never keeps a selected row.
+    const QSignalBlocker blocker(monthTableView_);
+    monthTableView_->clearSelection();
+    monthTableView_->setCurrentItem(nullptr);
+  }
+  if (n == 0) {
+    AlertSheet::beep();
+    return;
+  }
+  jumpToDenpyouNo(n);
+  validateMenuItems();
+}
+
+void FurikaedenpyouController::bookmarksDidChange()
+{
+  reloadBookmarkTables();
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  document()->undoManager()->clear();
+  validateMenuItems();
+}
+
+void FurikaedenpyouController::showFurikaedenpyouBookmarkWindow()
+{
+  if (document()->wasOpenedByLimitedUserPassword()) return;
+  const int32_t n = denpyou_.displayingDenpyouNo();
+  if (document()->document().journal().numberOfEntriesOfDenpyouNo(n) == 0) {
+    closeAttachedSheet();
+    AlertSheet::beginAlertSheet(this, QStringLiteral("未登録の伝票"),
+                                QStringLiteral("登録していない伝票は、ブックマークに追加できません。"));
+    return;
+  }
+  closeAttachedSheet();
+  auto* sheet = FurikaedenpyouBookmarkController::bookmarkControllerOfDocument(document());
+  sheet->setDisplayDenpyouNoOfBookmark(n);
+  sheet->updateUI();
+  QPointer<FurikaedenpyouController> self(this);
+  sheet->beginSheet(this, [self, sheet](int returnCode) {
+    if (!self || returnCode != SheetController::kOK || !sheet->didEditBookmarkName()) return;
+    self->bookmarksDidChange();
+  });
+}
+
+void FurikaedenpyouController::removeBookmark()
+{
+  if (document()->wasOpenedByLimitedUserPassword()) return;
+  const int row = bookmarkTableView_->currentRow();
+  const std::vector<BookmarkPtr>& bookmarks = bookmarkArray();
+  if (row < 0 || row >= static_cast<int>(bookmarks.size()) || bookmarkTableView_->selectedItems().isEmpty()) return;
+  // Removing is a change of the document like adding or renaming: it must be saved.
+  if (document()->document().removeFurikaedenpyouBookmarkOfDenpyouNo(bookmarks[static_cast<size_t>(row)]->denpyouNo()))
+    bookmarksDidChange();
+}
+
+void FurikaedenpyouController::moveBookmark(bool up)
+{
+  if (document()->wasOpenedByLimitedUserPassword()) return;
+  const int row = bookmarkTableView_->currentRow();
+  if (row < 0 || bookmarkTableView_->selectedItems().isEmpty()) return;
+  const int target =
+      FurikaedenpyouBookmarks::moveBookmark(document()->document().furikaedenpyouBookmarkArray(), row, up);
+  if (target < 0) return;
+  bookmarksDidChange();
+  const QSignalBlocker blocker(bookmarkTableView_);
+  bookmarkTableView_->selectRow(target);
 }
 
 // --- "機能" menu
@@ -715,8 +930,7 @@ const std::vector<QAction*>& FurikaedenpyouController::functionMenuActions()
   addMove(F::SelectDisplayDenpyou, "日付を指定し伝票を表示...", &Self::selectDisplayDenpyou, QKeySequence());
   addFunctionMenuSeparator();
   addMove(F::ToggleBookmarkDrawer, kShowBookmarkTitle, &Self::toggleBookmarkDrawer, QKeySequence());
-  // Naming a bookmark comes with the bookmarks; until then the item is disabled.
-  item(F::AddBookmark, "ブックマークに追加...", key("B", kCommand | kShift), nullptr);
+  add(F::AddBookmark, "ブックマークに追加...", &Self::showFurikaedenpyouBookmarkWindow, key("B", kCommand | kShift));
   addFunctionMenuSeparator();
   add(F::EditRow, "行の追加", &Self::handleChooseAddDenpyouRow, key("k", kCommand));
   add(F::EditRow, "行の挿入", &Self::handleChooseInsertDenpyouRow, key("i", kCommand));
@@ -750,7 +964,9 @@ void FurikaedenpyouController::validateMenuItems()
       a->setEnabled(true);
       break;
     case FunctionCommand::AddBookmark:
-    case FunctionCommand::SelectDisplayDenpyou: a->setEnabled(false); break;
+      a->setEnabled(!doc.wasOpenedByLimitedUserPassword() &&
+                    FurikaedenpyouBookmarks::indexOfDenpyouNo(bookmarkArray(), denpyou_.displayingDenpyouNo()) < 0);
+      break;
     case FunctionCommand::EditRow: a->setEnabled(row >= 0); break;
     case FunctionCommand::SetItemAsAboveRowItem: a->setEnabled(denpyou_.canSetItemAsAboveDenpyouRowItem()); break;
     default: a->setEnabled(true); break;
@@ -780,6 +996,7 @@ void FurikaedenpyouController::closeAttachedSheet()
 {
   if (auto* sheet = qobject_cast<TekiyouListController*>(attachedSheetController()))
     sheet->endTekiyouListWindow(nullptr);
+  if (auto* sheet = qobject_cast<FurikaedenpyouBookmarkController*>(attachedSheetController())) sheet->abortSheet();
 }
 
 bool FurikaedenpyouController::getSelectedRowKarikataKamokuCode(int& karikataKamokuCode, int& kashikataKamokuCode) const

@@ -142,6 +142,24 @@ public:
   // --- bookmark drawer
   void toggleBookmarkDrawer();
   bool isBookmarkDrawerOpen() const;
+  // The bookmarks the drawer lists: the document's, or a limited user's own copy of
+  // those marked for it.
+  const std::vector<BookmarkPtr>& bookmarkArray() const;
+  // Adds a bookmark for the voucher on show, or renames its bookmark, in the naming
+  // sheet ("ブックマークに追加..." and the drawer's edit button).
+  void showFurikaedenpyouBookmarkWindow();
+  void removeBookmark();
+  void moveBookmarkUp() { moveBookmark(true); }
+  void moveBookmarkDown() { moveBookmark(false); }
+  // Selects the row of the shown voucher's bookmark, or no row.
+  void selectBookmarkForDisplayingDenpyouNo();
+  QDockWidget* bookmarkDrawer() const { return bookmarkDrawer_; }
+  QTableWidget* monthTableView() const { return monthTableView_; }
+  QTableWidget* bookmarkTableView() const { return bookmarkTableView_; }
+  QPushButton* editBookmarkButton() const { return bookmarkButtons_.at(0); }
+  QPushButton* removeBookmarkButton() const { return bookmarkButtons_.at(1); }
+  QPushButton* moveBookmarkUpButton() const { return bookmarkButtons_.at(2); }
+  QPushButton* moveBookmarkDownButton() const { return bookmarkButtons_.at(3); }
 
   // --- "機能" menu
   const std::vector<QAction*>& functionMenuActions() override;
@@ -193,6 +211,7 @@ private:
   int selectedEntryMatrix() const override { return denpyou_.selectedColumn(); }
   bool moveSelectedCell(EntryGridView::Command command) override;
   Picker pickerOfMatrix(int matrixId) const override;
+  InputKind inputKindOfMatrix(int matrixId) const override;
   int hojyoKamokuMatrixOfKamokuMatrix(int matrixId) const override;
   // A picker writes into the cell as typing would: refused where typing is.
   bool mayPickInCell(int row, int matrixId) override { return textShouldBeginEditing(row, matrixId); }
@@ -207,6 +226,17 @@ private:
   // A voucher the window must not change: says why and answers true.
   bool refuseUnchangeableDenpyou();
   void navigateTo(std::optional<int32_t> (*target)(const MyDocument&, int32_t));
+  void buildBookmarkDrawer();
+  void reloadBookmarkTables();
+  void bookmarkTableViewSelectionDidChange();
+  void monthTableViewSelectionDidChange();
+  // Registers the shown voucher and shows voucher n when the journal has it; false
+  // when the shown voucher could not be registered.
+  bool jumpToDenpyouNo(int32_t n);
+  void moveBookmark(bool up);
+  void bookmarksDidChange();
+  void storeDrawerSize(bool open);
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   Furikaedenpyou denpyou_;
   FurikaedenpyouView* denpyouView_ = nullptr;
@@ -229,6 +259,8 @@ private:
   // A limited user's drawer lists only the bookmarks marked for it.
   std::vector<BookmarkPtr> limitedUserBookmarkArray_;
   uint64_t displayGeneration_ = 0;
+  // Set while the window itself changes a drawer table's selection.
+  bool changingDrawerSelection_ = false;
 };
 
 }  // namespace kivo

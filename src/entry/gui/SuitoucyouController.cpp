@@ -661,6 +661,19 @@ void SuitoucyouController::setCellValue(int row, int matrixId, const FieldValue&
   book_.setCell(row, static_cast<Column>(matrixId), value);
 }
 
+EntryWindowController::InputKind SuitoucyouController::inputKindOfMatrix(int matrixId) const
+{
+  // The two amount columns share the amount settings, the two division columns the
+  // division settings.
+  const Column column = static_cast<Column>(matrixId);
+  if (column == Row::DateMatrix) return InputKind::Date;
+  if (column == Row::AiteKamokuMatrix) return InputKind::Kamoku;
+  if (column == Row::AiteHojyoKamokuMatrix) return InputKind::HojyoKamoku;
+  if (SuitoucyouRow::isKingakuColumn(column)) return InputKind::Kingaku;
+  if (SuitoucyouRow::isJigyoubuColumn(column)) return InputKind::Jigyoubu;
+  return column == Row::TekiyouMatrix ? InputKind::Tekiyou : InputKind::None;
+}
+
 EntryWindowController::Picker SuitoucyouController::pickerOfMatrix(int matrixId) const
 {
   const Column column = static_cast<Column>(matrixId);

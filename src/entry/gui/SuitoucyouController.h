@@ -196,6 +196,7 @@ private:
   int selectedEntryMatrix() const override { return book_.selectedColumn(); }
   bool moveSelectedCell(EntryGridView::Command command) override;
   Picker pickerOfMatrix(int matrixId) const override;
+  InputKind inputKindOfMatrix(int matrixId) const override;
   int hojyoKamokuMatrixOfKamokuMatrix(int) const override { return SuitoucyouRow::AiteHojyoKamokuMatrix; }
   // A transfer-voucher line is picked into in the voucher window.
   bool mayPickInCell(int row, int matrixId) override { return textShouldBeginEditing(row, matrixId); }

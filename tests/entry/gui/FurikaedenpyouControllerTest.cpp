@@ -237,8 +237,8 @@ TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounte
   w->deselectSelectedCellAndThenSelectDenpyouRow(1, Row::TekiyouMatrix);
   w->validateMenuItems();
   EXPECT_TRUE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
-  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("日付を指定し伝票を表示..."))->isEnabled());
-  EXPECT_FALSE(w->selectDisplayDenpyouButton()->isEnabled());
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("日付を指定し伝票を表示..."))->isEnabled());
+  EXPECT_TRUE(w->selectDisplayDenpyouButton()->isEnabled());
 
   QAction* drawer = w->functionMenuAction(QStringLiteral("ブックマークを表示"));
   drawer->trigger();

@@ -1,0 +1,23 @@
+#include "fields/gui/InputKingakuController.h"
+
+#include <QFontMetrics>
+#include <QLineEdit>
+
+namespace kivo {
+namespace {
+
+int amountFieldWidth()
+{
+  return QFontMetrics(QLineEdit().font()).horizontalAdvance(QStringLiteral("99,999,999,999.99")) + 24;
+}
+
+}  // namespace
+
+InputKingakuController::InputKingakuController(int32_t decimalPrecision, QWidget* parent)
+    : InputPanelController(tr("金額"), amountFieldWidth(), Qt::AlignRight | Qt::AlignVCenter, parent),
+      formatter_(decimalPrecision, AmountFormatter::Range::Input)
+{
+  setWindowTitle(tr("金額"));
+}
+
+}  // namespace kivo

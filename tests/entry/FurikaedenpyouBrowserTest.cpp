@@ -1,0 +1,67 @@
+// What the voucher browser shows: the cards of a date, the dates around it and the
+// voucher a number names.
+#include <gtest/gtest.h>
+
+#include "entry/FurikaedenpyouBrowser.h"
+#include "support/TestBooks.h"
+
+namespace kivo::test {
+namespace {
+
+using B = FurikaedenpyouBrowser;
+
+class FurikaedenpyouBrowserTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    auto hidden = makeEntry(Date(2024, 4, 2), 9, kGenkin, kUriagedaka, 1);
+    hidden->setDidCreateBeforeOpen(true);
+    doc->journal().assign({
+        makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),            // 0
+        makeCashEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 5),         // 1
+        makeEntry(Date(2024, 4, 2), 3, kGenkin, kUriagedaka, 10),            // 2
+        makeEntry(Date(2024, 4, 2), 3, kShoumouhinhi, kGenkin, 3),           // 3
+        hidden,                                                              // 4
+        makeEntry(Date(2024, 4, 2), 4, kGenkin, kUriagedaka, 10),            // 5
+        makeEntry(Date(2024, 4, 9), 5, kGenkin, kUriagedaka, 10),            // 6
+        makeEntry(Date::kessanSeiridukiDate(), 6, kGenkin, kUriagedaka, 1),  // 7
+    });
+    for (int i = 0; i < 6; ++i) doc->journal().append(makeEntry(Date(2024, 5, 1), 7, kGenkin, kUriagedaka, i + 1));
+  }
+
+  std::unique_ptr<MyDocument> doc = makeBooks();
+};
+
+TEST_F(FurikaedenpyouBrowserTest, TheCardsOfADateAreItsVouchersInJournalOrder)
+{
+  struct Case {
+    Date date;
+    std::vector<size_t> cards;
+  } const cases[] = {
+      {Date(2024, 4, 2), {2, 5}},  // no cash-book line, no hidden line
+      {Date(2024, 4, 1), {0}},
+      {Date::kessanSeiridukiDate(), {7}},
+      {Date(2024, 4, 3), {}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(B::cardsOfDate(*doc, c.date), c.cards);
+  EXPECT_EQ(B::rowsOfCard(*doc, 2).size(), 2u);
+  EXPECT_EQ(B::rowsOfCard(*doc, 8).size(), 5u);  // at most five rows
+  EXPECT_TRUE(B::rowsOfCard(*doc, 99).empty());
+}
+
+TEST_F(FurikaedenpyouBrowserTest, PreviousAndNextDatesSkipDatesWithoutVouchers)
+{
+  using Cards = std::vector<size_t>;
+  EXPECT_EQ(B::nextDate(*doc, Cards{2, 5}, std::nullopt), Date(2024, 4, 9));
+  EXPECT_EQ(B::previousDate(*doc, Cards{2, 5}, std::nullopt), Date(2024, 4, 1));
+  EXPECT_EQ(B::previousDate(*doc, Cards{0}, std::nullopt), std::nullopt);
+  EXPECT_EQ(B::nextDate(*doc, {}, Date(2024, 4, 3)), Date(2024, 4, 9));
+  EXPECT_EQ(B::previousDate(*doc, {}, Date(2024, 4, 3)), Date(2024, 4, 2));
+  EXPECT_EQ(B::nextDate(*doc, {}, std::nullopt), Date(2024, 5, 1));  // the last voucher's
+  EXPECT_EQ(B::previousDate(*doc, {}, std::nullopt), Date(2024, 4, 1));
+  EXPECT_EQ(B::firstIndexOfDenpyouNo(*doc, 4), 5u);
+  EXPECT_EQ(B::firstIndexOfDenpyouNo(*doc, 2), std::nullopt);  // a cash-book entry
+}
+
+}  // namespace
+}  // namespace kivo::test

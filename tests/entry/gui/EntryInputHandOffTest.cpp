@@ -1,0 +1,189 @@
+// Input types and sources of the entry columns, and the hand-off of a highlighted
+// cell to its panel or picker, in the voucher window and a cash book, offscreen.
+#include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "entry/gui/EntryWindowTest.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/FurikaedenpyouView.h"
+#include "entry/gui/SuitoucyouController.h"
+#include "entry/gui/SuitoucyouView.h"
+#include "fields/gui/FormatterListWindow.h"
+#include "fields/gui/InputHidukeController.h"
+#include "fields/gui/InputKingakuController.h"
+
+namespace kivo::test {
+namespace {
+
+using Row = FurikaedenpyouRow;
+
+const char* const kTypeKeys[] = {KIVOInputTypeForDateKey,        KIVOInputTypeForKamokuKey,
+                                 KIVOInputTypeForHojyoKamokuKey, KIVOInputTypeForKingakuKey,
+                                 KIVOInputTypeForJigyoubuKey,    KIVOInputTypeForTekiyouKey};
+const char* const kSourceKeys[] = {KIVOInputSourceForDateKey,        KIVOInputSourceForKamokuKey,
+                                   KIVOInputSourceForHojyoKamokuKey, KIVOInputSourceForKingakuKey,
+                                   KIVOInputSourceForJigyoubuKey,    KIVOInputSourceForTekiyouKey};
+
+class EntryInputHandOffTest : public EntryWindowTest {
+protected:
+  void TearDown() override
+  {
+    for (const char* k : kTypeKeys) UserDefaults::standardUserDefaults().removeObjectForKey(k);
+    for (const char* k : kSourceKeys) UserDefaults::standardUserDefaults().removeObjectForKey(k);
+    EntryWindowTest::TearDown();
+  }
+
+  FurikaedenpyouController* openVoucherWindow()
+  {
+    session = app->documentController()->addDocument(makeBooks());
+    flush();
+    FurikaedenpyouController* w = FurikaedenpyouController::showFurikaedenpyouWindow(session);
+    flush();
+    activate(w);
+    return w;
+  }
+
+  // Types the key on the grid; the steps run in the panel or picker it opens.
+  template <typename Window>
+  bool typeIntoHighlightedCell(EntryGridView* grid, char key, std::function<void(Window*)> steps)
+  {
+    bool opened = false;
+    QTimer::singleShot(0, [&opened, steps] {
+      auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+      if (!window) {
+        if (QWidget* other = QApplication::activeModalWidget()) other->close();
+        return;
+      }
+      opened = true;
+      steps(window);
+    });
+    QTest::keyClick(grid, key);
+    flush();
+    return opened;
+  }
+
+  DocumentSession* session = nullptr;
+};
+
+TEST_F(EntryInputHandOffTest, ADigitInAPanelDateOpensTheDatePanelWhoseValueGoesIntoTheCell)
+{
+  UserDefaults::standardUserDefaults().setInteger(1, KIVOInputTypeForDateKey);
+  FurikaedenpyouController* w = openVoucherWindow();
+  EntryGridView* grid = w->denpyouView();
+  ASSERT_EQ(grid->selectedMatrixId(), Row::DateMatrix);
+  EXPECT_FALSE(grid->isEditing());  // highlighted only; the grid keeps the focus
+  EXPECT_TRUE(grid->hasFocus());
+
+  QString startText;
+  QPoint panelAt;
+  EXPECT_TRUE(typeIntoHighlightedCell<InputHidukeController>(grid, '4', [&](InputHidukeController* p) {
+    startText = p->textField()->text();
+    panelAt = p->textField()->mapToGlobal(QPoint(0, p->textField()->height()));
+    QTest::keyClicks(p->textField(), "/5");
+    QTest::keyClick(p->textField(), Qt::Key_Tab);
+  }));
+  EXPECT_EQ(startText, QStringLiteral("4"));
+  EXPECT_EQ(w->denpyou().cell(0, Row::DateMatrix).dateValue(), Date(2024, 4, 5));
+  EXPECT_EQ(grid->selectedMatrixId(), Row::KarikataKamokuMatrix);
+  EXPECT_TRUE(grid->isEditing());                      // the account column is typed into
+  EXPECT_TRUE(session->document().journal().empty());  // a hand-off registers nothing
+
+  // Return keeps the selection; Escape leaves the cell as it was; Delete empties it.
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::DateMatrix);
+  typeIntoHighlightedCell<InputHidukeController>(grid, '5', [](InputHidukeController* p) {
+    QTest::keyClicks(p->textField(), "/6");
+    QTest::keyClick(p->textField(), Qt::Key_Return);
+  });
+  EXPECT_EQ(w->denpyou().cell(0, Row::DateMatrix).dateValue(), Date(2024, 5, 6));
+  EXPECT_EQ(grid->selectedMatrixId(), Row::DateMatrix);
+  typeIntoHighlightedCell<InputHidukeController>(
+      grid, '7', [](InputHidukeController* p) { QTest::keyClick(p->textField(), Qt::Key_Escape); });
+  EXPECT_EQ(w->denpyou().cell(0, Row::DateMatrix).dateValue(), Date(2024, 5, 6));
+  QTest::keyClick(grid, Qt::Key_Backspace);
+  EXPECT_FALSE(w->denpyou().cell(0, Row::DateMatrix).isDate());
+}
+
+TEST_F(EntryInputHandOffTest, ALetterInAPickerAccountOpensThePickerAtTheCellAndWritesTheCode)
+{
+  UserDefaults::standardUserDefaults().setInteger(1, KIVOInputTypeForKamokuKey);
+  FurikaedenpyouController* w = openVoucherWindow();
+  EntryGridView* grid = w->denpyouView();
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::KarikataKamokuMatrix);
+  ASSERT_FALSE(grid->isEditing());
+  const QRect cell = grid->globalCellRect(0, Row::KarikataKamokuMatrix);
+
+  QString search;
+  QRect pickerFrame;
+  EXPECT_TRUE(typeIntoHighlightedCell<FormatterListWindow>(grid, 'G', [&](FormatterListWindow* p) {
+    search = p->searchField()->text();
+    pickerFrame = p->frameGeometry();
+    QTest::keyClick(p->searchField(), Qt::Key_Return);
+  }));
+  EXPECT_EQ(search, QStringLiteral("G"));
+  EXPECT_LT((pickerFrame.topLeft() - cell.bottomLeft()).manhattanLength(), 120);
+  EXPECT_EQ(w->denpyou().cell(0, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));
+  EXPECT_EQ(grid->selectedMatrixId(), Row::KarikataKamokuMatrix);  // Return: stays, highlighted
+  EXPECT_FALSE(grid->isEditing());
+  EXPECT_TRUE(session->document().journal().empty());
+}
+
+TEST_F(EntryInputHandOffTest, AStoredSourceMeansTypingAndAnAsciiSourceBypassesTheInputMethod)
+{
+  UserDefaults& d = UserDefaults::standardUserDefaults();
+  struct Case {
+    int type;
+    const char* source;  // nullptr: none stored
+    bool editing;
+    bool inputMethod;
+  } const cases[] = {
+      {1, nullptr, false, true}, {1, "en", true, false},   {1, "ja", true, true},
+      {2, "en", true, false},    {2, nullptr, true, true},
+  };
+  FurikaedenpyouController* w = openVoucherWindow();
+  EntryGridView* grid = w->denpyouView();
+  for (const Case& c : cases) {
+    d.setInteger(c.type, KIVOInputTypeForKingakuKey);
+    if (c.source)
+      d.setString(QString::fromLatin1(c.source), KIVOInputSourceForKingakuKey);
+    else
+      d.removeObjectForKey(KIVOInputSourceForKingakuKey);
+    // Read again on every selection change.
+    for (Row::Column column : {Row::KarikataKingakuMatrix, Row::KashikataKingakuMatrix}) {
+      w->deselectSelectedCellAndThenSelectDenpyouRow(0, column);
+      EXPECT_EQ(grid->isEditing(), c.editing) << c.type << " " << (c.source ? c.source : "-");
+      if (c.editing) {
+        EXPECT_EQ(grid->fieldEditor()->testAttribute(Qt::WA_InputMethodEnabled), c.inputMethod)
+            << c.type << " " << (c.source ? c.source : "-");
+      }
+    }
+  }
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::TekiyouMatrix);
+  EXPECT_TRUE(grid->fieldEditor()->testAttribute(Qt::WA_InputMethodEnabled));
+}
+
+TEST_F(EntryInputHandOffTest, TheCashBooksTwoAmountColumnsShareTheAmountSettings)
+{
+  using SRow = SuitoucyouRow;
+  UserDefaults::standardUserDefaults().setInteger(1, KIVOInputTypeForKingakuKey);
+  session = app->documentController()->addDocument(makeBooks());
+  flush();
+  SuitoucyouController* w = SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1);
+  flush();
+  activate(w);
+  EntryGridView* grid = w->suitoucyouView();
+  for (SRow::Column column : {SRow::InKingakuMatrix, SRow::OutKingakuMatrix}) {
+    w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, column);
+    EXPECT_FALSE(grid->isEditing()) << column;
+    EXPECT_TRUE(typeIntoHighlightedCell<InputKingakuController>(grid, '1', [](InputKingakuController* p) {
+      QTest::keyClicks(p->textField(), "200");
+      QTest::keyClick(p->textField(), Qt::Key_Return);
+    })) << column;
+    EXPECT_EQ(w->book().cell(0, column), FieldValue::amount(1200)) << column;
+  }
+  w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, SRow::TekiyouMatrix);
+  EXPECT_TRUE(grid->isEditing());
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,213 @@
+// The voucher window's drawer, offscreen: the naming sheet, the four buttons, the
+// month list's jumps, a limited user's list, and the document's changed state.
+#include <QCheckBox>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUndoStack>
+
+#include "entry/gui/EntryWindowTest.h"
+#include "entry/gui/FurikaedenpyouBookmarkController.h"
+#include "entry/gui/FurikaedenpyouController.h"
+
+namespace kivo::test {
+namespace {
+
+class FurikaedenpyouBookmarkTest : public EntryWindowTest {
+protected:
+  void TearDown() override
+  {
+    UserDefaults& defaults = UserDefaults::standardUserDefaults();
+    defaults.removeObjectForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey);
+    defaults.removeObjectForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey);
+    EntryWindowTest::TearDown();
+  }
+
+  // Vouchers 1 (April), 2 (May, with a line hidden from a limited user) and 3 (May);
+  // bookmarks on 3 and 1, the one on 1 for limited users.
+  FurikaedenpyouController* openVoucherWindow(bool limited = false, bool hiddenOnlyInMay = false)
+  {
+    auto b = makeBooks();
+    auto hidden = makeEntry(Date(2024, 5, 2), hiddenOnlyInMay ? 9 : 2, kShoumouhinhi, kGenkin, 5);
+    hidden->setDidCreateBeforeOpen(limited);
+    b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10), hidden,
+                         makeCashEntry(Date(2024, 5, 1), 8, kGenkin, kUriagedaka, 7),
+                         makeEntry(Date(2024, 5, 2), 2, kGenkin, kUriagedaka, 20),
+                         makeEntry(Date(2024, 5, 3), 3, kGenkin, kUriagedaka, 30)});
+    b->kaisya().setMinAvailableDenpyouNo(10);
+    for (auto [n, forLimited] : {std::pair{3, false}, std::pair{1, true}}) {
+      auto mark = std::make_shared<Bookmark>();
+      mark->setDenpyouNo(n);
+      mark->setName(n == 3 ? "三番" : "一番");
+      mark->setIsActiveWithLimitedUserPassword(forLimited);
+      b->furikaedenpyouBookmarkArray().push_back(mark);
+    }
+    b->setWasOpenedByLimitedUserPassword(limited);
+    session = app->documentController()->addDocument(std::move(b));
+    flush();
+    FurikaedenpyouController* w = FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1);
+    flush();
+    activate(w);
+    return w;
+  }
+
+  MyDocument& books() { return session->document(); }
+  std::vector<int32_t> numbers()
+  {
+    std::vector<int32_t> n;
+    for (const BookmarkPtr& b : books().furikaedenpyouBookmarkArray()) n.push_back(b->denpyouNo());
+    return n;
+  }
+  QStringList tableTexts(QTableWidget* t, int column)
+  {
+    QStringList texts;
+    for (int r = 0; r < t->rowCount(); ++r) texts << t->item(r, column)->text();
+    return texts;
+  }
+  void markSaved() { session->updateChangeCount(MyDocument::ChangeType::Cleared); }
+  // Names the shown voucher's bookmark in the sheet and presses OK.
+  FurikaedenpyouBookmarkController* nameBookmark(FurikaedenpyouController* w, const QString& name)
+  {
+    w->functionMenuAction(QStringLiteral("ブックマークに追加..."))->trigger();
+    flush();
+    auto* sheet = FurikaedenpyouBookmarkController::bookmarkControllerOfDocument(session);
+    EXPECT_TRUE(sheet->isSheetAttached());
+    sheet->nameField()->setText(name);
+    sheet->okButton()->click();
+    flush();
+    return sheet;
+  }
+
+  DocumentSession* session = nullptr;
+};
+
+TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  QAction* add = w->functionMenuAction(QStringLiteral("ブックマークに追加..."));
+  EXPECT_FALSE(add->isEnabled());  // voucher 1 has its bookmark
+  EXPECT_EQ(tableTexts(w->bookmarkTableView(), 1), (QStringList{"三番", "一番"}));
+  EXPECT_EQ(w->bookmarkTableView()->currentRow(), 1);
+
+  w->displayShiwakeOfDenpyouNo(2);
+  EXPECT_TRUE(w->bookmarkTableView()->selectedItems().isEmpty());
+  EXPECT_TRUE(add->isEnabled());
+  markSaved();
+  session->undoManager()->push(new QUndoCommand(QStringLiteral("x")));
+  FurikaedenpyouBookmarkController* sheet = nameBookmark(w, QStringLiteral("二番"));
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(numbers(), (std::vector<int32_t>{3, 1, 2}));
+  EXPECT_TRUE(books().isDocumentEdited());
+  EXPECT_EQ(session->undoManager()->count(), 0);
+  EXPECT_EQ(w->bookmarkTableView()->currentRow(), 2);
+  EXPECT_FALSE(add->isEnabled());
+
+  // The edit button renames; the same name again changes nothing; an empty name stays.
+  markSaved();
+  w->editBookmarkButton()->click();
+  flush();
+  EXPECT_EQ(sheet->nameField()->text(), QStringLiteral("二番"));
+  EXPECT_FALSE(sheet->activateWithLimitedUserPasswordCheckbox()->isEnabled());
+  sheet->okButton()->click();
+  flush();
+  EXPECT_FALSE(books().isDocumentEdited());
+  w->editBookmarkButton()->click();
+  sheet->nameField()->clear();
+  sheet->okButton()->click();
+  EXPECT_TRUE(sheet->isSheetAttached());
+  sheet->nameField()->setText(QStringLiteral("弐番"));
+  sheet->okButton()->click();
+  flush();
+  EXPECT_EQ(books().furikaedenpyouBookmarkArray().size(), 3u);
+  EXPECT_EQ(books().furikaedenpyouBookmarkArray()[2]->name(), "弐番");
+  EXPECT_TRUE(books().isDocumentEdited());
+
+  struct Step {
+    QPushButton* button;
+    std::vector<int32_t> after;
+    int selected;
+  } const steps[] = {
+      {w->moveBookmarkDownButton(), {2, 1, 3}, 0},  // last down: swapped with the first
+      {w->moveBookmarkUpButton(), {3, 1, 2}, 2},    // first up: swapped with the last
+      {w->moveBookmarkUpButton(), {3, 2, 1}, 1},
+      {w->removeBookmarkButton(), {3, 1}, -1},  // removal is a change to be saved too
+  };
+  for (const Step& s : steps) {
+    markSaved();
+    s.button->click();
+    flush();
+    EXPECT_EQ(numbers(), s.after);
+    EXPECT_TRUE(books().isDocumentEdited());
+    EXPECT_EQ(w->displayingDenpyouNo(), 2);
+    if (s.selected >= 0) { EXPECT_EQ(w->bookmarkTableView()->currentRow(), s.selected); }
+  }
+  EXPECT_TRUE(w->bookmarkTableView()->selectedItems().isEmpty());
+}
+
+TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAndAnUnregisteredVoucherCannotBeBookmarked)
+{
+  FurikaedenpyouController* w = openVoucherWindow();
+  w->bookmarkTableView()->selectRow(0);
+  EXPECT_EQ(w->displayingDenpyouNo(), 3);
+
+  QTableWidget* months = w->monthTableView();
+  EXPECT_EQ(months->rowCount(), 13);
+  EXPECT_EQ(months->item(12, 0)->text(), QStringLiteral("決算整理月"));
+  struct Case {
+    int row;
+    int32_t shown;
+    int beeps;
+  } const cases[] = {{1, 2, 0}, {0, 1, 0}, {2, 1, 1}, {12, 1, 1}};
+  for (const Case& c : cases) {
+    const int before = AlertSheet::beepCountForTesting();
+    months->selectRow(c.row);
+    EXPECT_EQ(w->displayingDenpyouNo(), c.shown) << "row " << c.row;
+    EXPECT_EQ(AlertSheet::beepCountForTesting() - before, c.beeps) << "row " << c.row;
+    EXPECT_TRUE(months->selectedItems().isEmpty());
+  }
+  EXPECT_EQ(w->bookmarkTableView()->currentRow(), 1);
+
+  w->functionMenuAction(QStringLiteral("新規伝票"))->trigger();
+  w->editBookmarkButton()->click();
+  flush();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title, QStringLiteral("未登録の伝票"));
+  EXPECT_EQ(alerts[0].text, QStringLiteral("登録していない伝票は、ブックマークに追加できません。"));
+}
+
+TEST_F(FurikaedenpyouBookmarkTest, ALimitedUserSeesOnlyItsBookmarksAndNoHiddenVoucher)
+{
+  FurikaedenpyouController* w = openVoucherWindow(true, true);
+  EXPECT_EQ(tableTexts(w->bookmarkTableView(), 1), QStringList{"一番"});
+  for (QPushButton* b :
+       {w->editBookmarkButton(), w->removeBookmarkButton(), w->moveBookmarkUpButton(), w->moveBookmarkDownButton()})
+    EXPECT_FALSE(b->isEnabled());
+  w->displayShiwakeOfDenpyouNo(2);
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("ブックマークに追加..."))->isEnabled());
+  // May's first line (voucher 9) is hidden from this user: the jump goes to voucher 2.
+  w->monthTableView()->selectRow(1);
+  EXPECT_EQ(w->displayingDenpyouNo(), 2);
+}
+
+TEST_F(FurikaedenpyouBookmarkTest, TheDrawerRemembersItsSizeUntilItIsClosed)
+{
+  UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  FurikaedenpyouController* w = openVoucherWindow();
+  QAction* toggle = w->functionMenuAction(QStringLiteral("ブックマークを表示"));
+  const bool wasOpen = w->isBookmarkDrawerOpen();
+  if (wasOpen) toggle->trigger();
+  EXPECT_EQ(toggle->text(), QStringLiteral("ブックマークを表示"));
+  toggle->trigger();
+  flush();
+  EXPECT_TRUE(w->bookmarkDrawer()->isVisible());
+  EXPECT_EQ(toggle->text(), QStringLiteral("ブックマークを隠す"));
+  EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
+  EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
+  toggle->trigger();
+  EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
+  EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
+}
+
+}  // namespace
+}  // namespace kivo::test
