@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -101,6 +102,12 @@ struct Case {
   int64_t equityPerDivision;       // the equity account's opening in each division
 };
 
+std::string caseName(const ::testing::TestParamInfo<Case>& info)
+{
+  static const char* const names[] = {"Kaisyahou", "Older", "Kojin", "Kakeibo"};
+  return std::string(names[static_cast<int>(info.param.kind)]) + (info.param.divisions.empty() ? "" : "WithDivisions");
+}
+
 class KurikoshiBooksTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(KurikoshiBooksTest, NextTermOpensWithTheClosingBalanceSheet)
@@ -167,7 +174,8 @@ TEST_P(KurikoshiBooksTest, NextTermOpensWithTheClosingBalanceSheet)
 
   // Saved and reopened, the first month's trial balance opens with the old closing
   // balance sheet, and the next carry-forward works.
-  const std::string path = (std::filesystem::temp_directory_path() / "kurikoshi-test.kivo").string();
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("kurikoshi-" + std::to_string(::getpid()) + ".kivo")).string();
   ASSERT_TRUE(DocumentFile::writeToFile(*next, path).ok());
   DocumentFile::Result read;
   auto reopened = DocumentFile::readFromFile(path, &read);
@@ -199,7 +207,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, KurikoshiBooksTest,
                          ::testing::Values(Case{Kind::Kaisyahou, {}, 620'000}, Case{Kind::Kaisyahou, {1, 2}, 620'000},
                                            Case{Kind::Older, {}, 620'000}, Case{Kind::Older, {1, 2}, 620'000},
                                            Case{Kind::Kojin, {}, 690'000}, Case{Kind::Kojin, {1, 2}, 690'000},
-                                           Case{Kind::Kakeibo, {}, 720'000}, Case{Kind::Kakeibo, {1, 2}, 720'000}));
+                                           Case{Kind::Kakeibo, {}, 720'000}, Case{Kind::Kakeibo, {1, 2}, 720'000}),
+                         caseName);
 
 TEST(KurikoshiZandakaTest, LossOfOneDivisionGoesToTheLossAccountAndTheCompanyNets)
 {
