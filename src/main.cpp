@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "assets/gui/GenkasyoukyakuShisanListController.h"
+#include "assets/gui/KurikoshiController.h"
 #include "document/gui/AppController.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
@@ -41,6 +42,7 @@ int main(int argc, char** argv)
   kivo::HojyozandakaIchiranController::installCommandHandlers(&appController);
   kivo::DocumentInfoController::installCommandHandlers(&appController);
   kivo::GenkasyoukyakuShisanListController::installCommandHandlers(&appController);
+  kivo::KurikoshiController::installCommandHandlers(&appController);
   kivo::KaisyahouHoukokusyoController::installCommandHandlers(&appController);
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));

@@ -61,6 +61,10 @@ public:
   // division that has none.
   const Sums& ofKamoku(int32_t kamokuCode, int32_t jigyoubuCode) const;
   const Sums& ofHojyoKamoku(int32_t kamokuCode, int32_t hojyoKamokuCode, int32_t jigyoubuCode) const;
+  // The division codes that have a column, in the order they were met: the active
+  // divisions first, then every other code an opening balance or an entry named
+  // (inactive divisions, -1 for entries without one), and 99 last.
+  const std::vector<int32_t>& jigyoubuCodes() const { return columnCodes_; }
   // Sets an account's sums in a division, for sums made by hand.
   void setSumsOfKamoku(int32_t kamokuCode, int32_t jigyoubuCode, const Sums& sums);
 

@@ -135,6 +135,7 @@ void DocumentInfoController::windowDidLoad()
   listsLayout->addWidget(addCommandButton(Command::ShowKamokuListWindow, qs("勘定科目...")));
   listsLayout->addWidget(addCommandButton(Command::ShowJigyoubuListWindow, qs("事業部...")));
   listsLayout->addWidget(addCommandButton(Command::ShowTekiyouListWindow, qs("摘要...")));
+  listsLayout->addWidget(addCommandButton(Command::DoKurikoshiSyori, qs("繰越処理...")));
   listsLayout->addStretch();
 
   auto* boxes = new QHBoxLayout();

@@ -1,0 +1,91 @@
+#include "assets/KurikoshiDocument.h"
+
+#include <algorithm>
+#include <set>
+
+#include "assets/KurikoshiZandaka.h"
+#include "assets/SyoukyakuKikan.h"
+#include "document/DocumentFile.h"
+#include "document/MyDocument.h"
+
+namespace kivo {
+
+TermSettings KurikoshiDocument::defaultTermSettings(const Kaisya& kaisya)
+{
+  TermSettings term;
+  term.name = kaisya.name();
+  term.isHoujin = kaisya.isHoujin();
+  term.isKakeibo = kaisya.isKakeibo();
+  const Date oldEnd = kaisya.termEndDate();
+  if (!oldEnd.isNull()) {
+    const Date start = oldEnd.addingDays(1);
+    term.startDate = start;
+    term.endDate = TermSettings::defaultEndDateForStartDate(start);
+  }
+  if (kaisya.isHoujin()) term.termNoText = std::to_string(kaisya.termNo() + 1);
+  return term;
+}
+
+std::unique_ptr<MyDocument> KurikoshiDocument::make(const MyDocument& old, const KurikoshiZandaka& zandaka,
+                                                    const TermSettings& term, bool doUseWareki, int32_t roundingType)
+{
+  // A deep copy of every record through the document's own archive.
+  DocumentFile::Result result;
+  std::unique_ptr<MyDocument> doc = DocumentFile::documentFromData(DocumentFile::dataOfDocument(old), &result);
+  if (!doc) return nullptr;
+
+  Kaisya& kaisya = doc->kaisya();
+  kaisya.setHasDoneKurikoshi(false);
+  kaisya.setIsCreatedByKurikoshiFunction(true);
+  if (kaisya.isHoujin())
+    kaisya.setTermNo(TermSettings::termNoOfText(term.termNoText).value_or(old.kaisya().termNo() + 1));
+  else
+    kaisya.setTermYear(TermSettings::trimmedName(term.termNoText));
+  kaisya.setMinAvailableDenpyouNo(1);
+  kaisya.setDoUseWareki(doUseWareki);
+  const Date start = term.startDate.value_or(Date());
+  const Date end = term.endDate.value_or(Date());
+  kaisya.setMonthOfTermArrayFrom(start, end);
+  // The statements' dates named the old term.
+  kaisya.setTermStartDateOfHoukokusyo(start);
+  kaisya.setTermEndDateOfHoukokusyo(end);
+  kaisya.setTermStartDateOfHoukokusyoCover(start);
+  kaisya.setTermEndDateOfHoukokusyoCover(end);
+
+  // Opening balances: the carried ones; none for income and expense accounts.
+  std::vector<KamokuPtr> chart;
+  if (doc->rootKamokuKubun()) doc->rootKamokuKubun()->getChildrenKamokuArray(chart);
+  for (const KamokuPtr& k : chart) {
+    k->startBalanceArray() = zandaka.startBalanceOfKamoku(k->code());
+    for (const HojyoKamokuPtr& h : k->hojyoKamokuArray())
+      h->startBalanceArray() = zandaka.startBalanceOfHojyoKamoku(k->code(), h->code());
+  }
+  doc->setRootKamokuKubun(doc->rootKamokuKubun());
+
+  // Only the regular-type vouchers go across, with their bookmarks.
+  Journal::Entries kept;
+  std::set<int32_t> keptNumbers;
+  const Date regular = Date::regularTypeDenpyouDate();
+  for (const ShiwakePtr& s : doc->journal().entries()) {
+    if (s->denpyouNo() < 0 && !s->date().isNull() && s->date() == regular) {
+      kept.push_back(s);
+      keptNumbers.insert(s->denpyouNo());
+    }
+  }
+  doc->journal().assign(std::move(kept));
+  std::vector<BookmarkPtr>& bookmarks = doc->furikaedenpyouBookmarkArray();
+  std::erase_if(bookmarks,
+                [&](const BookmarkPtr& b) { return b->denpyouNo() >= 0 || !keptNumbers.count(b->denpyouNo()); });
+  doc->hendouReasonArray().clear();
+
+  // Every asset rolled forward from the old term into the new one.
+  const SyoukyakuKikan closingTerm(old.kaisya(), roundingType);
+  const SyoukyakuKikan nextTerm(kaisya, roundingType);
+  for (const GenkasyoukyakuShisanPtr& asset : doc->genkasyoukyakuShisanArray())
+    asset->addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(closingTerm, nextTerm);
+
+  doc->makeAllOutputWindowDisplayArrayVoid();
+  return doc;
+}
+
+}  // namespace kivo

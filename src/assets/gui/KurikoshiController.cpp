@@ -1,0 +1,367 @@
+#include "assets/gui/KurikoshiController.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "assets/KurikoshiDocument.h"
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentController.h"
+#include "document/gui/DocumentSession.h"
+#include "fields/WarekiDateFormatter.h"
+#include "platform/AlertSheet.h"
+#include "platform/FieldMessage.h"
+#include "platform/MainMenu.h"
+#include "platform/QtStrings.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
+
+namespace kivo {
+namespace {
+
+enum Tab { kSetTab = 0, kCreatingTab = 1, kErrorTab = 2 };
+const char* const kTabIdentifiers[] = {"set", "creating", "error"};
+
+QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
+{
+  auto* layout = new QHBoxLayout();
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(8);
+  for (QWidget* w : widgets) layout->addWidget(w);
+  layout->addStretch();
+  return layout;
+}
+
+// Lets the progress page draw before the computation holds the main thread.
+void drawNow(QWidget* window)
+{
+  window->repaint();
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+}  // namespace
+
+KurikoshiController::KurikoshiController(DocumentSession* document)
+    : WindowController(document, Kind::Other),
+      startDateFormatter_(std::make_unique<WarekiDateFormatter>()),
+      endDateFormatter_(std::make_unique<WarekiDateFormatter>())
+{
+  setWindowModality(Qt::ApplicationModal);
+}
+
+KurikoshiController::~KurikoshiController() = default;
+
+QString KurikoshiController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+  return qs("繰越処理 - ") + displayName;
+}
+
+void KurikoshiController::installCommandHandlers(AppController* app)
+{
+  if (!app) return;
+  app->setCommandHandler(MainMenu::Command::DoKurikoshiSyori, [app](QAction*) {
+    if (DocumentSession* document = app->currentDocument()) showKurikoshiWindow(document);
+  });
+}
+
+KurikoshiController* KurikoshiController::showKurikoshiWindow(DocumentSession* document)
+{
+  KurikoshiController* controller = nullptr;
+  for (WindowController* wc : document->windowControllers())
+    if ((controller = qobject_cast<KurikoshiController*>(wc))) break;
+  if (!controller) {
+    controller = new KurikoshiController(document);
+    document->addWindowController(controller);
+  }
+  controller->loadWindowIfNeeded();
+  controller->updateUI(true);
+  controller->showWindow();
+  if (QScreen* screen = QApplication::primaryScreen())
+    controller->move(screen->availableGeometry().center() - controller->rect().center());
+  return controller;
+}
+
+void KurikoshiController::windowDidLoad()
+{
+  tabView_ = new QStackedWidget(this);
+
+  // --- set
+  auto* set = new QWidget(tabView_);
+  auto* heading = new QLabel(qs("繰越処理"), set);
+  QFont big = heading->font();
+  big.setPointSizeF(big.pointSizeF() * 1.4);
+  big.setBold(true);
+  heading->setFont(big);
+  auto* note = new QLabel(qs("当期の帳簿を締め切り、翌期の書類を作成します。翌期の会計期間を設定してください。"), set);
+  note->setWordWrap(true);
+  nameField_ = new QLineEdit(set);
+  nameField_->setMinimumWidth(300);
+  nameField_->setReadOnly(true);
+  kindField_ = new QLabel(set);
+  seizouCheckbox_ = new QCheckBox(qs("製造業"), set);
+  kensetuCheckbox_ = new QCheckBox(qs("建設業"), set);
+  kakeiboCheckbox_ = new QCheckBox(qs("家計簿"), set);
+  for (QCheckBox* box : {seizouCheckbox_, kensetuCheckbox_, kakeiboCheckbox_}) box->setEnabled(false);
+  auto* termRow = new QWidget(set);
+  termNoDaiTitleField_ = new QLabel(qs("第"), termRow);
+  termNoField_ = new QLineEdit(termRow);
+  termNoField_->setFixedWidth(80);
+  termNoField_->setAlignment(Qt::AlignRight);
+  termNoKiTitleField_ = new QLabel(qs("期"), termRow);
+  termRow->setLayout(row({termNoDaiTitleField_, termNoField_, termNoKiTitleField_}));
+  auto* periodRow = new QWidget(set);
+  termStartDateField_ = new QLineEdit(periodRow);
+  termEndDateField_ = new QLineEdit(periodRow);
+  for (QLineEdit* f : {termStartDateField_, termEndDateField_}) f->setFixedWidth(130);
+  periodRow->setLayout(row({termStartDateField_, new QLabel(qs("〜"), periodRow), termEndDateField_}));
+  auto* kindRow = new QWidget(set);
+  kindRow->setLayout(row({kindField_, seizouCheckbox_, kensetuCheckbox_, kakeiboCheckbox_}));
+  auto* form = new QFormLayout();
+  form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  form->setHorizontalSpacing(14);
+  form->setVerticalSpacing(10);
+  form->addRow(qs("会社名:"), nameField_);
+  form->addRow(qs("種類:"), kindRow);
+  form->addRow(qs("翌期:"), termRow);
+  form->addRow(qs("翌期の会計期間:"), periodRow);
+  okButton_ = new QPushButton(qs("OK"), set);
+  cancelButton_ = new QPushButton(qs("キャンセル"), set);
+  okButton_->setDefault(true);
+  for (QPushButton* b : {okButton_, cancelButton_}) b->setMinimumWidth(96);
+  auto* buttons = new QHBoxLayout();
+  buttons->addStretch();
+  buttons->addWidget(cancelButton_);
+  buttons->addWidget(okButton_);
+  auto* setLayout = new QVBoxLayout(set);
+  setLayout->setContentsMargins(28, 22, 28, 20);
+  setLayout->setSpacing(12);
+  setLayout->addWidget(heading);
+  setLayout->addWidget(note);
+  setLayout->addLayout(form);
+  setLayout->addStretch();
+  setLayout->addLayout(buttons);
+
+  // --- creating
+  auto* creating = new QWidget(tabView_);
+  progressField_ = new QLabel(creating);
+  progressIndicator_ = new QProgressBar(creating);
+  progressIndicator_->setTextVisible(false);
+  auto* creatingLayout = new QVBoxLayout(creating);
+  creatingLayout->setContentsMargins(28, 28, 28, 28);
+  creatingLayout->addStretch();
+  creatingLayout->addWidget(progressField_);
+  creatingLayout->addWidget(progressIndicator_);
+  creatingLayout->addStretch();
+
+  // --- error
+  auto* error = new QWidget(tabView_);
+  errorField_ = new QLabel(error);
+  errorField_->setWordWrap(true);
+  invalidTable_ = new QTableWidget(0, 3, error);
+  invalidTable_->setHorizontalHeaderLabels({qs("勘定科目"), qs("補助科目"), qs("事業部")});
+  invalidTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  invalidTable_->verticalHeader()->hide();
+  invalidTable_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  invalidTable_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  closeButton_ = new QPushButton(qs("閉じる"), error);
+  closeButton_->setMinimumWidth(96);
+  auto* errorButtons = new QHBoxLayout();
+  errorButtons->addStretch();
+  errorButtons->addWidget(closeButton_);
+  auto* errorLayout = new QVBoxLayout(error);
+  errorLayout->setContentsMargins(28, 22, 28, 20);
+  errorLayout->setSpacing(12);
+  errorLayout->addWidget(errorField_);
+  errorLayout->addWidget(invalidTable_, 1);
+  errorLayout->addLayout(errorButtons);
+
+  tabView_->addWidget(set);
+  tabView_->addWidget(creating);
+  tabView_->addWidget(error);
+  setCentralWidget(tabView_);
+
+  connect(okButton_, &QPushButton::clicked, this, [this] { endKurikoshiWindow(); });
+  connect(cancelButton_, &QPushButton::clicked, this, &KurikoshiController::stopKurikoshiWindow);
+  connect(closeButton_, &QPushButton::clicked, this, &KurikoshiController::stopKurikoshiWindow);
+  connect(termStartDateField_, &QLineEdit::editingFinished, this, [this] {
+    if (const std::optional<Date> start = dateOfField(termStartDateField_)) setDateField(termStartDateField_, *start);
+    if (!document()->document().kaisya().isHoujin())
+      termNoField_->setText(
+          QString::fromStdString(TermSettings::yearTextOfDateText(termStartDateField_->text().toStdString())));
+  });
+  resize(560, 360);
+}
+
+void KurikoshiController::updateUI(bool)
+{
+  if (!isWindowLoaded()) return;
+  const Kaisya& kaisya = document()->document().kaisya();
+  selectTab(kSetTab);
+  const TermSettings term = KurikoshiDocument::defaultTermSettings(kaisya);
+  nameField_->setText(QString::fromStdString(kaisya.name()));
+  kindField_->setText(kaisya.isHoujin() ? qs("法人") : qs("個人"));
+  seizouCheckbox_->setChecked(kaisya.isSeizou());
+  kensetuCheckbox_->setChecked(kaisya.isKensetu());
+  kakeiboCheckbox_->setVisible(!kaisya.isHoujin());
+  kakeiboCheckbox_->setChecked(kaisya.isKakeibo());
+  startDateFormatter_->setIsWareki(kaisya.doUseWareki());
+  endDateFormatter_->setIsWareki(kaisya.doUseWareki());
+  if (term.startDate) setDateField(termStartDateField_, *term.startDate);
+  if (term.endDate) setDateField(termEndDateField_, *term.endDate);
+  termNoDaiTitleField_->setVisible(kaisya.isHoujin());
+  termNoKiTitleField_->setText(kaisya.isHoujin() ? qs("期") : qs("年度"));
+  termNoField_->setText(kaisya.isHoujin() ? QString::fromStdString(term.termNoText)
+                                          : QString::fromStdString(TermSettings::yearTextOfDateText(
+                                                termStartDateField_->text().toStdString())));
+}
+
+QString KurikoshiController::currentTabIdentifier() const
+{
+  return tabView_ ? qs(kTabIdentifiers[tabView_->currentIndex()]) : QString();
+}
+
+void KurikoshiController::selectTab(int index)
+{
+  tabView_->setCurrentIndex(index);
+  drawNow(this);
+}
+
+TermSettings KurikoshiController::termSettings() const
+{
+  const Kaisya& kaisya = document()->document().kaisya();
+  TermSettings term;
+  term.name = nameField_->text().toStdString();
+  term.isHoujin = kaisya.isHoujin();
+  term.isKakeibo = !kaisya.isHoujin() && kaisya.isKakeibo();
+  term.termNoText = termNoField_->text().toStdString();
+  term.startDate = dateOfField(termStartDateField_);
+  term.endDate = dateOfField(termEndDateField_);
+  return term;
+}
+
+DocumentSession* KurikoshiController::endKurikoshiWindow()
+{
+  const TermSettings term = termSettings();
+  const TermSettings::Refusal refusal = term.check();
+  if (refusal.isRefused()) {
+    if (refusal.message.empty()) {
+      AlertSheet::beep();
+      FieldMessage::show(selectField(refusal.field), QString::fromStdString(refusal.note));
+    } else {
+      QPointer<KurikoshiController> self = this;
+      const TermSettings::Field field = refusal.field;
+      AlertSheet::beginAlertSheet(this, QString::fromStdString(refusal.title), QString::fromStdString(refusal.message),
+                                  [self, field] {
+                                    if (self) self->selectField(field);
+                                  });
+    }
+    return nullptr;
+  }
+
+  DocumentSession* old = document();
+  progressField_->setText(qs("勘定科目の終了残高を計算中..."));
+  progressIndicator_->setRange(0, 0);
+  selectTab(kCreatingTab);
+  const KurikoshiZandaka zandaka = KurikoshiZandaka::compute(old->document());
+  if (zandaka.isRefused()) {
+    showRefusal(zandaka);
+    return nullptr;
+  }
+  progressField_->setText(qs("翌期の書類を作成中..."));
+  drawNow(this);
+  const auto rounding =
+      static_cast<int32_t>(UserDefaults::standardUserDefaults().integerForKey(KIVOGankasyoukyakuhiRoundingTypeKey));
+  std::unique_ptr<MyDocument> next =
+      KurikoshiDocument::make(old->document(), zandaka, term, old->document().kaisya().doUseWareki(), rounding);
+  if (!next) {
+    errorField_->setText(qs("翌期の書類を作成できなかったため、繰越処理を実行できません。"));
+    invalidTable_->setRowCount(0);
+    selectTab(kErrorTab);
+    return nullptr;
+  }
+
+  // The next term's document: untitled and changed until the user saves it.
+  DocumentController* dc = DocumentController::sharedDocumentController();
+  if (!dc) return nullptr;
+  hide();
+  DocumentSession* created = dc->addDocument(std::move(next));
+  created->updateChangeCount(MyDocument::ChangeType::Done);
+
+  // The old document: marked, saved, and closed only once it is saved.
+  old->document().kaisya().setHasDoneKurikoshi(true);
+  old->updateChangeCount(MyDocument::ChangeType::Done);
+  if (old->saveDocument()) {
+    old->close();
+  } else {
+    old->document().kaisya().setHasDoneKurikoshi(false);
+    AlertSheet::runAlert(qs("保存できません"),
+                         qs("繰越元の書類を保存できなかったため、閉じずに残しました。翌期の書類は作成済みです。"
+                            "繰越元の書類を保存してから閉じてください。"));
+    closeWithoutAsking();
+  }
+  return created;
+}
+
+void KurikoshiController::stopKurikoshiWindow() { closeWithoutAsking(); }
+
+void KurikoshiController::showRefusal(const KurikoshiZandaka& zandaka)
+{
+  progressIndicator_->setRange(0, 1);
+  errorField_->setText(QString::fromStdString(zandaka.message()));
+  const MyDocument& doc = document()->document();
+  const auto& rows = zandaka.invalidZandakaArray();
+  invalidTable_->setRowCount(static_cast<int>(rows.size()));
+  invalidTable_->setVisible(!rows.empty());
+  const char* const columns[] = {"kamoku", "hojyoKamoku", "jigyoubu"};
+  for (size_t r = 0; r < rows.size(); ++r)
+    for (int c = 0; c < 3; ++c)
+      invalidTable_->setItem(
+          static_cast<int>(r), c,
+          new QTableWidgetItem(QString::fromStdString(KurikoshiZandaka::cellText(doc, rows[r], columns[c]))));
+  selectTab(kErrorTab);
+  if (!rows.empty()) {
+    invalidTable_->setFocus();
+    invalidTable_->selectRow(0);
+    invalidTable_->scrollToTop();
+  }
+}
+
+void KurikoshiController::setDateField(QLineEdit* field, Date date)
+{
+  const WarekiDateFormatter& f = field == termStartDateField_ ? *startDateFormatter_ : *endDateFormatter_;
+  field->setText(QString::fromStdString(f.stringForObjectValue(FieldValue::date(date)).value_or("")));
+}
+
+std::optional<Date> KurikoshiController::dateOfField(const QLineEdit* field) const
+{
+  const WarekiDateFormatter& f = field == termStartDateField_ ? *startDateFormatter_ : *endDateFormatter_;
+  return f.dateOfString(field->text().toStdString());
+}
+
+QLineEdit* KurikoshiController::selectField(TermSettings::Field field)
+{
+  QLineEdit* edit = nullptr;
+  switch (field) {
+  case TermSettings::Field::Name: edit = nameField_; break;
+  case TermSettings::Field::TermNo: edit = termNoField_; break;
+  case TermSettings::Field::StartDate: edit = termStartDateField_; break;
+  case TermSettings::Field::EndDate: edit = termEndDateField_; break;
+  case TermSettings::Field::None: return nullptr;
+  }
+  edit->setFocus();
+  edit->selectAll();
+  return edit;
+}
+
+}  // namespace kivo

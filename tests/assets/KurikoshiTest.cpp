@@ -1,0 +1,320 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <set>
+
+#include "assets/KurikoshiDocument.h"
+#include "assets/KurikoshiZandaka.h"
+#include "document/DocumentFile.h"
+#include "trial/TrialBooks.h"
+#include "trial/ZandakaShisanPeriodSums.h"
+
+namespace kivo::test {
+namespace {
+
+enum class Kind { Kaisyahou, Older, Kojin, Kakeibo };
+
+struct Names {
+  const char* equity;   // the account the result lands in
+  const char* capital;  // the other opening credit
+  const char* income;
+  const char* expense;
+};
+
+Names namesOf(Kind kind)
+{
+  switch (kind) {
+  case Kind::Kaisyahou: return {"繰越利益剰余金", "資本金", "売上高", "消耗品費"};
+  case Kind::Older: return {"前期繰越利益", "資本金", "売上高", "消耗品費"};
+  case Kind::Kojin: return {"元入金", "借入金", "売上高", "消耗品費"};
+  case Kind::Kakeibo: return {"元入金", "クレジットカード", "給与", "食費"};
+  }
+  return {};
+}
+
+std::unique_ptr<MyDocument> makeBooks(Kind kind)
+{
+  auto doc = std::make_unique<MyDocument>();
+  Kaisya& kaisya = doc->kaisya();
+  kaisya.setName("繰越テスト");
+  kaisya.setIsHoujin(kind == Kind::Kaisyahou || kind == Kind::Older);
+  kaisya.setIsKakeibo(kind == Kind::Kakeibo);
+  kaisya.setTermNo(5);
+  kaisya.setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+  doc->setRootKamokuKubun(KamokuKubun::rootKamokuKubunForKaisya(kaisya, kind == Kind::Kaisyahou));
+  for (const KamokuPtr& k : doc->codeSortedKamokuArray()) k->setIsActive(true);
+  return doc;
+}
+
+// Opening: 現金 1,000,000 = capital 500,000 + equity 500,000 in each division d; a
+// year of sales 300,000 and expenses 80,000 (and, by kind, a dividend or the owner's
+// drawings and contributions) in each.
+void fillBooks(MyDocument& doc, Kind kind, int32_t d)
+{
+  const Names n = namesOf(kind);
+  const int32_t cash = codeOf(doc, "現金");
+  const int32_t opening = d < 0 ? Jigyoubu::kAllJigyoubuCode : d;
+  kamokuNamed(doc, "現金")->setStartBalance(1'000'000, opening);
+  kamokuNamed(doc, n.capital)->setStartBalance(500'000, opening);
+  kamokuNamed(doc, n.equity)->setStartBalance(500'000, opening);
+  addShiwake(doc, Date(2024, 5, 1), cash, codeOf(doc, n.income), 300'000, d);
+  addShiwake(doc, Date(2024, 6, 1), codeOf(doc, n.expense), cash, 80'000, d);
+  if (kind == Kind::Kaisyahou || kind == Kind::Older) {
+    addShiwake(doc, Date(2024, 6, 30), codeOf(doc, n.equity), cash, 100'000, d);
+  } else if (kind == Kind::Kojin) {
+    addShiwake(doc, Date(2024, 7, 1), codeOf(doc, "事業主貸"), cash, 50'000, d);
+    addShiwake(doc, Date(2024, 7, 2), cash, codeOf(doc, "事業主借"), 20'000, d);
+  }
+  // Rows that never count: an unregistered cash-book row and a regular-type voucher.
+  addShiwake(doc, Date(2024, 8, 1), cash, codeOf(doc, n.income), 7'000, d, 0)->setDenpyouNo(0);
+  addShiwake(doc, Date::regularTypeDenpyouDate(), codeOf(doc, n.expense), cash, 9'000, d, -3);
+  doc.furikaedenpyouBookmarkArray().push_back(std::make_shared<Bookmark>());
+  doc.furikaedenpyouBookmarkArray().back()->setDenpyouNo(-3);
+  doc.furikaedenpyouBookmarkArray().push_back(std::make_shared<Bookmark>());
+  doc.furikaedenpyouBookmarkArray().back()->setDenpyouNo(1);
+}
+
+// Sum of opening balances, debits positive, per division code.
+std::map<int32_t, int64_t> openingTotals(const MyDocument& doc)
+{
+  std::map<int32_t, int64_t> totals;
+  for (const KamokuPtr& k : doc.codeSortedKamokuArray())
+    for (const StartBalance& b : k->startBalanceArray().entries())
+      totals[b.jigyoubuCode] += k->isKarikataKamoku() ? b.balance : -b.balance;
+  return totals;
+}
+
+std::unique_ptr<MyDocument> carryForward(const MyDocument& old)
+{
+  const KurikoshiZandaka z = KurikoshiZandaka::compute(old);
+  EXPECT_FALSE(z.isRefused()) << z.message();
+  TermSettings term = KurikoshiDocument::defaultTermSettings(old.kaisya());
+  if (!term.isHoujin) term.termNoText = "2025";
+  EXPECT_FALSE(term.check().isRefused());
+  return KurikoshiDocument::make(old, z, term, false, 0);
+}
+
+struct Case {
+  Kind kind;
+  std::vector<int32_t> divisions;  // empty: none; an inactive division 9 also holds books
+  int64_t equityPerDivision;       // the equity account's opening in each division
+};
+
+std::string caseName(const ::testing::TestParamInfo<Case>& info)
+{
+  static const char* const names[] = {"Kaisyahou", "Older", "Kojin", "Kakeibo"};
+  return std::string(names[static_cast<int>(info.param.kind)]) + (info.param.divisions.empty() ? "" : "WithDivisions");
+}
+
+class KurikoshiBooksTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(KurikoshiBooksTest, NextTermOpensWithTheClosingBalanceSheet)
+{
+  const Case& c = GetParam();
+  auto old = makeBooks(c.kind);
+  std::vector<int32_t> used = c.divisions;
+  if (used.empty()) {
+    fillBooks(*old, c.kind, -1);
+  } else {
+    for (int32_t d : c.divisions) addJigyoubu(*old, d);
+    addJigyoubu(*old, 9, false);
+    used.push_back(9);
+    for (int32_t d : used) fillBooks(*old, c.kind, d);
+  }
+  const Names n = namesOf(c.kind);
+  const ZandakaShisanPeriodSums oldSums = ZandakaShisanPeriodSums::post(*old, {});
+
+  auto next = carryForward(*old);
+  ASSERT_TRUE(next);
+  // Every division and the company figure balance.
+  for (const auto& [code, total] : openingTotals(*next)) EXPECT_EQ(total, 0) << "division " << code;
+
+  const int64_t divisions = static_cast<int64_t>(std::max<size_t>(used.size(), 1));
+  const KamokuPtr equity = kamokuNamed(*next, n.equity);
+  EXPECT_EQ(equity->startBalanceOfJigyoubuCode(99), c.equityPerDivision * divisions);
+  for (int32_t d : c.divisions) EXPECT_EQ(equity->startBalanceOfJigyoubuCode(d), c.equityPerDivision);
+  if (!c.divisions.empty()) { EXPECT_EQ(equity->startBalanceOfJigyoubuCode(9), c.equityPerDivision); }
+
+  std::vector<int32_t> columns = used;
+  columns.push_back(99);
+  if (c.kind == Kind::Kojin) {
+    EXPECT_TRUE(kamokuNamed(*next, "事業主貸")->startBalanceArray().isEmpty());
+    EXPECT_TRUE(kamokuNamed(*next, "事業主借")->startBalanceArray().isEmpty());
+  }
+
+  // The company record, the journal and the bookmarks of the new term.
+  const Kaisya& k = next->kaisya();
+  EXPECT_EQ(k.termStartDate(), Date(2025, 4, 1));
+  EXPECT_EQ(k.termEndDate(), Date(2026, 3, 31));
+  EXPECT_EQ(k.termStartDateOfHoukokusyoCover(), Date(2025, 4, 1));
+  EXPECT_TRUE(k.isCreatedByKurikoshiFunction());
+  EXPECT_EQ(k.minAvailableDenpyouNo(), 1);
+  if (k.isHoujin())
+    EXPECT_EQ(k.termNo(), 6);
+  else
+    EXPECT_EQ(k.termYear(), "2025");
+  for (const ShiwakePtr& s : next->journal()) EXPECT_EQ(s->denpyouNo(), -3);
+  EXPECT_EQ(next->journal().size(), static_cast<size_t>(divisions));
+  ASSERT_EQ(next->furikaedenpyouBookmarkArray().size(), static_cast<size_t>(divisions));
+  EXPECT_EQ(next->furikaedenpyouBookmarkArray().front()->denpyouNo(), -3);
+
+  // Saved and reopened, the first month's trial balance opens with the old closing
+  // balance sheet, and the next carry-forward works.
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("kurikoshi-" + std::to_string(::getpid()) + ".kivo")).string();
+  ASSERT_TRUE(DocumentFile::writeToFile(*next, path).ok());
+  DocumentFile::Result read;
+  auto reopened = DocumentFile::readFromFile(path, &read);
+  std::filesystem::remove(path);
+  ASSERT_TRUE(reopened) << read.message;
+  const auto firstMonth =
+      ZandakaShisanPeriodSums::post(*reopened, ZandakaShisanPeriodSums::periodOfMonthIndexes(reopened->kaisya(), 0, 0));
+  for (const KamokuPtr& acc : reopened->codeSortedKamokuArray())
+    for (int32_t d : columns) {
+      const int64_t got = firstMonth.ofKamoku(acc->code(), d).kaishiZandaka;
+      if (acc->name() == n.equity) {
+        EXPECT_EQ(got, (d == 99 ? divisions : 1) * c.equityPerDivision);
+      } else if (!(acc->type() & Kamoku::kTypeF)) {
+        EXPECT_EQ(got, 0) << acc->name();
+      } else if (acc->doSetEndBalanceToStartBalanceWhenKurikoshi()) {
+        EXPECT_EQ(got, oldSums.ofKamoku(acc->code(), d).syuuryouZandaka) << acc->name() << " " << d;
+      }
+    }
+  auto third = carryForward(*reopened);
+  ASSERT_TRUE(third);
+  for (const auto& [code, total] : openingTotals(*third)) EXPECT_EQ(total, 0);
+  EXPECT_EQ(kamokuNamed(*third, n.equity)->startBalanceOfJigyoubuCode(99), c.equityPerDivision * divisions);
+}
+
+// Corporation: 500,000 + (300,000 - 80,000) - 100,000 dividend = 620,000. Sole
+// proprietor: 500,000 + 220,000 + 20,000 - 50,000 = 690,000. Household book:
+// 500,000 + 220,000.
+INSTANTIATE_TEST_SUITE_P(Kinds, KurikoshiBooksTest,
+                         ::testing::Values(Case{Kind::Kaisyahou, {}, 620'000}, Case{Kind::Kaisyahou, {1, 2}, 620'000},
+                                           Case{Kind::Older, {}, 620'000}, Case{Kind::Older, {1, 2}, 620'000},
+                                           Case{Kind::Kojin, {}, 690'000}, Case{Kind::Kojin, {1, 2}, 690'000},
+                                           Case{Kind::Kakeibo, {}, 720'000}, Case{Kind::Kakeibo, {1, 2}, 720'000}),
+                         caseName);
+
+TEST(KurikoshiZandakaTest, LossOfOneDivisionGoesToTheLossAccountAndTheCompanyNets)
+{
+  auto doc = makeBooks(Kind::Kaisyahou);
+  addJigyoubu(*doc, 1);
+  addJigyoubu(*doc, 2);
+  const int32_t cash = codeOf(*doc, "現金");
+  addShiwake(*doc, Date(2024, 5, 1), cash, codeOf(*doc, "売上高"), 100, 1);
+  addShiwake(*doc, Date(2024, 5, 1), codeOf(*doc, "消耗品費"), cash, 30, 2);
+  kamokuNamed(*doc, "現金")->setStartBalance(100, 2);
+  kamokuNamed(*doc, "資本金")->setStartBalance(100, 2);
+  const KurikoshiZandaka z = KurikoshiZandaka::compute(*doc);
+  ASSERT_FALSE(z.isRefused());
+  const int32_t p = codeOf(*doc, "繰越利益剰余金"), s = codeOf(*doc, "繰越損失金");
+  EXPECT_EQ(z.startBalanceOfKamoku(p).balanceOfJigyoubuCode(1), 100);
+  EXPECT_EQ(z.startBalanceOfKamoku(s).balanceOfJigyoubuCode(2), 30);
+  EXPECT_EQ(z.startBalanceOfKamoku(p).balanceOfJigyoubuCode(99), 70);
+  EXPECT_EQ(z.startBalanceOfKamoku(s).balanceOfJigyoubuCode(99), 0);
+}
+
+struct RefusalCase {
+  const char* what;
+  Kind kind;
+  bool divisions;
+  std::function<void(MyDocument&)> spoil;
+  KurikoshiZandaka::Refusal refusal;
+  std::vector<std::string> cells;  // kamoku, hojyoKamoku, jigyoubu of the first row
+};
+
+class KurikoshiRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(KurikoshiRefusalTest, RefusesAndLeavesTheDocumentAlone)
+{
+  const RefusalCase& c = GetParam();
+  auto doc = makeBooks(c.kind);
+  if (c.divisions) addJigyoubu(*doc, 1);
+  fillBooks(*doc, c.kind, c.divisions ? 1 : -1);
+  c.spoil(*doc);
+  const std::string before = DocumentFile::dataOfDocument(*doc);
+  const KurikoshiZandaka z = KurikoshiZandaka::compute(*doc);
+  EXPECT_EQ(z.refusal(), c.refusal) << c.what;
+  EXPECT_TRUE(z.startBalanceOfKamoku(codeOf(*doc, "現金")).isEmpty());
+  EXPECT_EQ(DocumentFile::dataOfDocument(*doc), before);
+  if (!c.cells.empty()) {
+    ASSERT_FALSE(z.invalidZandakaArray().empty());
+    const auto& row = z.invalidZandakaArray().front();
+    EXPECT_EQ(KurikoshiZandaka::cellText(*doc, row, "kamoku"), c.cells[0]);
+    EXPECT_EQ(KurikoshiZandaka::cellText(*doc, row, "hojyoKamoku"), c.cells[1]);
+    EXPECT_EQ(KurikoshiZandaka::cellText(*doc, row, "jigyoubu"), c.cells[2]);
+  }
+}
+
+void removeKamokuNamed(MyDocument& doc, const std::string& name)
+{
+  for (const KamokuKubunPtr& kubun : doc.rootKamokuKubun()->children())
+    std::erase_if(kubun->childrenKamoku(), [&](const KamokuPtr& k) { return k->name() == name; });
+  doc.setRootKamokuKubun(doc.rootKamokuKubun());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, KurikoshiRefusalTest,
+    ::testing::Values(
+        RefusalCase{
+            "negative cash",
+            Kind::Kaisyahou,
+            false,
+            [](MyDocument& d) { addShiwake(d, Date(2024, 9, 1), codeOf(d, "消耗品費"), codeOf(d, "現金"), 2'000'000); },
+            KurikoshiZandaka::Refusal::EndBalance,
+            {"現金", "--", "--"}},
+        RefusalCase{"negative cash in a division",
+                    Kind::Kojin,
+                    true,
+                    [](MyDocument& d) {
+                      addShiwake(d, Date(2024, 9, 1), codeOf(d, "消耗品費"), codeOf(d, "現金"), 2'000'000, 1);
+                    },
+                    KurikoshiZandaka::Refusal::EndBalance,
+                    {"現金", "--", "事業部1"}},
+        RefusalCase{"beyond the input limit",
+                    Kind::Older,
+                    false,
+                    [](MyDocument& d) {
+                      for (int i = 0; i < 2; ++i)
+                        addShiwake(d, Date(2024, 9, 1), codeOf(d, "現金"), codeOf(d, "資本金"), 60'000'000'000LL);
+                    },
+                    KurikoshiZandaka::Refusal::EndBalance,
+                    {"現金", "--", "--"}},
+        RefusalCase{"capital below zero",
+                    Kind::Kojin,
+                    false,
+                    [](MyDocument& d) {
+                      addShiwake(d, Date(2024, 9, 1), codeOf(d, "事業主貸"), codeOf(d, "借入金"), 5'000'000);
+                    },
+                    KurikoshiZandaka::Refusal::StartBalance,
+                    {"元入金", "--", "--"}},
+        RefusalCase{"no profit account",
+                    Kind::Kaisyahou,
+                    false,
+                    [](MyDocument& d) { removeKamokuNamed(d, "繰越利益剰余金"); },
+                    KurikoshiZandaka::Refusal::MissingKamoku,
+                    {}},
+        RefusalCase{"no capital account",
+                    Kind::Kakeibo,
+                    false,
+                    [](MyDocument& d) { removeKamokuNamed(d, "元入金"); },
+                    KurikoshiZandaka::Refusal::MissingKamoku,
+                    {}},
+        RefusalCase{"sub-account of the profit account",
+                    Kind::Kaisyahou,
+                    false,
+                    [](MyDocument& d) {
+                      auto h = std::make_shared<HojyoKamoku>();
+                      h->setCode(1);
+                      h->setName("別途");
+                      kamokuNamed(d, "繰越利益剰余金")->hojyoKamokuArray().push_back(h);
+                      d.setRootKamokuKubun(d.rootKamokuKubun());
+                    },
+                    KurikoshiZandaka::Refusal::MissingKamoku,
+                    {}}));
+
+}  // namespace
+}  // namespace kivo::test
