@@ -47,6 +47,7 @@ public:
     SelectPluralHojyoKamoku,
     SelectPluralKamokuWithHojyo,
     KaisyahouHoukokusyo,
+    Houkokusyo,
   };
 
   // An untitled document (filePath empty) or one read from filePath.
