@@ -12,6 +12,7 @@
 #include "platform/QtTranslations.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/SetupCommands.h"
+#include "statements/gui/HoukokusyoController.h"
 #include "statements/gui/KaisyahouHoukokusyoController.h"
 #include "trial/gui/HojyozandakaIchiranController.h"
 #include "trial/gui/SuiiShisanController.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv)
   kivo::GenkasyoukyakuShisanListController::installCommandHandlers(&appController);
   kivo::KurikoshiController::installCommandHandlers(&appController);
   kivo::KaisyahouHoukokusyoController::installCommandHandlers(&appController);
+  kivo::HoukokusyoController::install();
   // Files named on the command line are opened as the desktop opens documents.
   appController.applicationDidFinishLaunching(QApplication::arguments().mid(1));
   return app.exec();

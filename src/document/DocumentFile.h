@@ -54,8 +54,9 @@ public:
     bool failOnRename = false;
   };
 
-  // 1: the journal as archived records; 2: the journal as a packed table.
-  static constexpr uint32_t kFormatVersion = 2;
+  // 1: the journal as archived records; 2: the journal as a packed table; 3: the
+  // company record keeps the appropriation items.
+  static constexpr uint32_t kFormatVersion = 3;
   static constexpr size_t kHeaderSize = 8 + 4 + 8 + 4;
   // The largest body the format holds: section lengths are 32-bit.
   static constexpr uint64_t kMaxBodySize = UINT32_MAX;

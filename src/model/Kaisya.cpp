@@ -179,11 +179,17 @@ void Kaisya::encodeWithCoder(ArchiveWriter& c) const
   c.writeString(noteOfSeizougenkaOfHoukokusyo_);
   c.writeString(noteOfRiekisyobunanOfHoukokusyo_);
   c.writeString(titleOfRiekisyobunanOfHoukokusyo_);
+  c.writeCount(riekisyobunanKamokuArray_.size());
+  for (const RiekiSyobunanItem& item : riekisyobunanKamokuArray_) {
+    c.writeString(item.name);
+    c.writeInt64(item.kingaku);
+  }
 }
 
 bool Kaisya::initWithCoder(ArchiveReader& c)
 {
-  if (c.beginRecord("Kaisya", kClassVersion) < 0) return false;
+  const int32_t version = c.beginRecord("Kaisya", kClassVersion);
+  if (version < 0) return false;
   name_ = c.readString();
   address_ = c.readString();
   isHoujin_ = c.readBool();
@@ -231,6 +237,16 @@ bool Kaisya::initWithCoder(ArchiveReader& c)
   noteOfSeizougenkaOfHoukokusyo_ = c.readString();
   noteOfRiekisyobunanOfHoukokusyo_ = c.readString();
   titleOfRiekisyobunanOfHoukokusyo_ = c.readString();
+  riekisyobunanKamokuArray_.clear();
+  if (version >= 1) {
+    const size_t items = c.readCount(12);
+    for (size_t i = 0; i < items && c.ok(); ++i) {
+      RiekiSyobunanItem item;
+      item.name = c.readString();
+      item.kingaku = c.readInt64();
+      riekisyobunanKamokuArray_.push_back(std::move(item));
+    }
+  }
   return c.ok();
 }
 

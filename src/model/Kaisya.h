@@ -13,6 +13,7 @@
 
 #include "model/Date.h"
 #include "model/Month.h"
+#include "model/RiekiSyobunanItem.h"
 
 namespace kivo {
 
@@ -108,6 +109,9 @@ public:
   void setNoteOfRiekisyobunanOfHoukokusyo(const std::string& v) { noteOfRiekisyobunanOfHoukokusyo_ = v; }
   const std::string& titleOfRiekisyobunanOfHoukokusyo() const { return titleOfRiekisyobunanOfHoukokusyo_; }
   void setTitleOfRiekisyobunanOfHoukokusyo(const std::string& v) { titleOfRiekisyobunanOfHoukokusyo_ = v; }
+  // The items of the older-form appropriation of profit (利益処分案), in order.
+  const std::vector<RiekiSyobunanItem>& riekisyobunanKamokuArray() const { return riekisyobunanKamokuArray_; }
+  void setRiekisyobunanKamokuArray(std::vector<RiekiSyobunanItem> v) { riekisyobunanKamokuArray_ = std::move(v); }
 
   // --- amounts
   double displayKingakuOfMemoryKingaku(int64_t memoryKingaku) const;
@@ -128,7 +132,7 @@ public:
   static const char* overFlowAmountValueString() { return "#Precision!"; }
   bool isOutputOverflow(int64_t v) const { return v > kMaxOutputAmountValue || v < -kMaxOutputAmountValue; }
 
-  static constexpr int32_t kClassVersion = 0;
+  static constexpr int32_t kClassVersion = 1;  // 1: appropriation items
   void encodeWithCoder(ArchiveWriter& coder) const;
   bool initWithCoder(ArchiveReader& coder);
 
@@ -171,6 +175,7 @@ private:
   std::string noteOfSeizougenkaOfHoukokusyo_;
   std::string noteOfRiekisyobunanOfHoukokusyo_;
   std::string titleOfRiekisyobunanOfHoukokusyo_;
+  std::vector<RiekiSyobunanItem> riekisyobunanKamokuArray_;
 };
 
 }  // namespace kivo

@@ -87,13 +87,11 @@ public:
   const KaisyahouHoukokusyoRowMaker& m_;
 };
 
-}  // namespace
-
-KaisyahouStatementRows KaisyahouSonekiKeisanBuilder::build(const KaisyahouHoukokusyoRowMaker& m,
-                                                           std::optional<int64_t> toukiSeihinSeizouGenka,
-                                                           std::optional<int64_t> hanbaihiGoukei)
+// The statement down to the net result, titled netProfit / netLoss; returns the
+// signed net result.
+int64_t buildToNet(Builder& b, const KaisyahouHoukokusyoRowMaker& m, std::optional<int64_t> toukiSeihinSeizouGenka,
+                   std::optional<int64_t> hanbaihiGoukei, const std::string& netProfit, const std::string& netLoss)
 {
-  Builder b(m);
   std::vector<Shisan>& rows = b.rows;
   const size_t keijou = b.heading(KaisyahouSectionRowCode, "経常損益の部");
   const size_t eigyou = b.heading(KaisyahouGroupRowCode, "[営業損益の部]");
@@ -161,11 +159,46 @@ KaisyahouStatementRows KaisyahouSonekiKeisanBuilder::build(const KaisyahouHoukok
   b.resultLine(KaisyahouTotalRowCode, "　　　税引前当期利益", "　　　税引前当期損失");
   const int64_t taxes = b.groupTotal(7, true);
   if (taxes != 0) b.operand(m.addRow(rows, KaisyahouSubtotalRowCode, "　　　法人税等", taxes), true, b.profitList);
-  const int64_t net = b.resultLine(KaisyahouTotalRowCode, "　　　当期純利益", "　　　当期純損失");
+  return b.resultLine(KaisyahouTotalRowCode, netProfit, netLoss);
+}
 
+}  // namespace
+
+KaisyahouStatementRows KaisyahouSonekiKeisanBuilder::build(const KaisyahouHoukokusyoRowMaker& m,
+                                                           std::optional<int64_t> toukiSeihinSeizouGenka,
+                                                           std::optional<int64_t> hanbaihiGoukei)
+{
+  Builder b(m);
+  const int64_t net = buildToNet(b, m, toukiSeihinSeizouGenka, hanbaihiGoukei, "　　　当期純利益", "　　　当期純損失");
   KaisyahouStatementRows out;
-  out.rows = std::move(rows);
+  out.rows = std::move(b.rows);
   if (net != 0) out.handedOn = net;
+  return out;
+}
+
+KaisyahouSonekiKeisanBuilder::OlderForm KaisyahouSonekiKeisanBuilder::buildOlderForm(
+    const KaisyahouHoukokusyoRowMaker& m, std::optional<int64_t> toukiSeihinSeizouGenka,
+    std::optional<int64_t> hanbaihiGoukei)
+{
+  Builder b(m);
+  OlderForm out;
+  out.toukiSoneki = buildToNet(b, m, toukiSeihinSeizouGenka, hanbaihiGoukei, "　　　当期利益", "　　　当期損失");
+  // Profit or loss brought forward (a loss shown by its size), then the result.
+  const int64_t kurikoshi = b.groupTotal(8, false);
+  if (kurikoshi > 0)
+    b.operand(m.addRow(b.rows, KaisyahouSubtotalRowCode, "　　　前期繰越利益", kurikoshi), false, b.profitList);
+  else if (kurikoshi < 0)
+    b.operand(m.addRow(b.rows, KaisyahouSubtotalRowCode, "　　　前期繰越損失", m.pinned(-kurikoshi)), true,
+              b.profitList);
+  const size_t i = m.addTotalRow(b.profitList, b.rows, KaisyahouTotalRowCode, "　　　当期未処分利益");
+  out.toukiMisyobunSoneki = b.rows[i].houkokusyoAmount();
+  if (out.toukiMisyobunSoneki == 0) {
+    b.rows.pop_back();
+  } else if (out.toukiMisyobunSoneki < 0) {
+    b.rows[i].setTitle("　　　当期未処理損失");
+    b.rows[i].setHoukokusyoAmount(-out.toukiMisyobunSoneki);
+  }
+  out.rows = std::move(b.rows);
   return out;
 }
 

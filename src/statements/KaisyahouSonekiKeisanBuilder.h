@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "statements/KaisyahouStatementRows.h"
 
@@ -21,6 +22,17 @@ public:
   static KaisyahouStatementRows build(const KaisyahouHoukokusyoRowMaker& maker,
                                       std::optional<int64_t> toukiSeihinSeizouGenka,
                                       std::optional<int64_t> hanbaihiGoukei);
+
+  // The older form of the 決算報告書: the net result titled 当期利益 / 当期損失, then
+  // the profit or loss brought forward (group 8) and the unappropriated profit
+  // (当期未処分利益) or undisposed loss (当期未処理損失). Both figures come back signed.
+  struct OlderForm {
+    std::vector<Shisan> rows;
+    int64_t toukiSoneki = 0;
+    int64_t toukiMisyobunSoneki = 0;
+  };
+  static OlderForm buildOlderForm(const KaisyahouHoukokusyoRowMaker& maker,
+                                  std::optional<int64_t> toukiSeihinSeizouGenka, std::optional<int64_t> hanbaihiGoukei);
 };
 
 }  // namespace kivo

@@ -109,6 +109,7 @@ std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
   k.setTermEndDateOfHoukokusyoCover(Date(2025, 3, 31));
   k.setNoteOfKaisyahouHoukokusyo(std::string("{\\rtf1 \x00\x01 note}", 16));
   k.setNoteOfRiekisyobunanOfHoukokusyo("利益処分の注記");
+  k.setRiekisyobunanKamokuArray({{"配当金", 50'000}, {"別途積立金", 20'000}});
   k.setHasDoneKurikoshi(true);
 
   const KamokuPtr kamoku = doc->codeSortedKamokuArray().front();

@@ -368,6 +368,8 @@ bool AppController::validateCommand(Command command, QAction* sender)
   if (doc->wasOpenedByLimitedUserPassword() && isRefusedForLimitedUser(command)) return false;
   if (command == Command::ImportShiwakeFromTextFile)
     return doc->documentInfoController() && main && !main->hasAttachedSheet();
+  // A household book has no financial statements.
+  if (command == Command::PrintHoukokusyo) return !doc->document().kaisya().isKakeibo();
   return true;
 }
 

@@ -50,6 +50,7 @@ public:
     KaisyahouHoukokusyo,
     FurikaedenpyouBookmark,
     FurikaedenpyouSelect,
+    Houkokusyo,
   };
 
   // An untitled document (filePath empty) or one read from filePath.

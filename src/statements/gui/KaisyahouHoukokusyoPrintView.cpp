@@ -16,6 +16,7 @@
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
 #include "statements/KaisyahouRowCodes.h"
+#include "statements/gui/StatementPageDrawing.h"
 
 namespace kivo {
 namespace {
@@ -27,26 +28,10 @@ const char* const kJungaku = "株主資本以外の項目の当期変動額(純�
 const char* const kJungakuTwoLines = "　株主資本以外の項目の\n　当期変動額(純額)";
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-QFont helvetica(int size) { return PrintFonts::printFont(QString::fromUtf8(PrintFonts::kHelvetica), size); }
-QFont helveticaBold(int size)
-{
-  QFont f = helvetica(size);
-  f.setBold(true);
-  return f;
-}
-QFont courier(int size, bool bold = false)
-{
-  QFont f = PrintFonts::printFont(QString::fromUtf8(PrintFonts::kCourier), size);
-  f.setBold(bold);
-  return f;
-}
-double widthOf(const QFont& font, const QString& s)
-{
-  const QFontMetricsF m(font);
-  double w = 0;
-  for (const QString& line : s.split('\n')) w = std::max(w, m.horizontalAdvance(line));
-  return w;
-}
+QFont helvetica(int size) { return StatementPageDrawing::helvetica(size); }
+QFont helveticaBold(int size) { return StatementPageDrawing::helveticaBold(size); }
+QFont courier(int size, bool bold = false) { return StatementPageDrawing::courier(size, bold); }
+double widthOf(const QFont& font, const QString& s) { return StatementPageDrawing::widthOf(font, s); }
 
 // Lines collected while a page is drawn, stroked once at its end: the frame at one
 // point, the rules at half a point.
@@ -254,24 +239,17 @@ bool KaisyahouHoukokusyoPrintView::setRectSizeOfKabunushiShihon()
 
 QString KaisyahouHoukokusyoPrintView::amountText(int64_t v) const
 {
-  const Kaisya& kaisya = document_.kaisya();
-  if (kaisya.isOutputOverflow(v)) return QString::fromUtf8(kOverflowText);
-  return q(kaisya.displayStringOfMemoryKingaku(v));
+  return StatementPageDrawing::amountText(document_.kaisya(), v);
 }
 
 QString KaisyahouHoukokusyoPrintView::dateText(Date date, bool wareki) const
 {
-  if (wareki) return q(Wareki::warekiDateStringWithJapaneseSeparater(date, true));
-  return QString::asprintf("%d年%2d月%2d日", date.year(), date.month(), date.day());
+  return StatementPageDrawing::dateText(date, wareki);
 }
 
 QString KaisyahouHoukokusyoPrintView::printKikanString() const
 {
-  const Kaisya& k = document_.kaisya();
-  return QStringLiteral("自　") +
-         dateText(k.termStartDateOfHoukokusyoCover(), k.doUseWarekiForTermStartDateOfHoukokusyoCover()) +
-         QStringLiteral("  至　") +
-         dateText(k.termEndDateOfHoukokusyoCover(), k.doUseWarekiForTermEndDateOfHoukokusyoCover());
+  return StatementPageDrawing::printKikanString(document_.kaisya());
 }
 
 void KaisyahouHoukokusyoPrintView::buildTateLines()
@@ -482,151 +460,32 @@ void KaisyahouHoukokusyoPrintView::drawHeader(QPainter& painter, const Page& pag
 
 void KaisyahouHoukokusyoPrintView::drawCoversheet(QPainter& painter)
 {
-  const Kaisya& k = document_.kaisya();
-  const double x0 = geometry_.leftMargin + 1.0;
-  const double y0 = geometry_.topMargin + 1.0;
-  const double w0 = geometry_.printableWidth() - 2.0;
-  const double h0 = geometry_.printableHeight() - 2.0;
-  const QRectF frame(x0, y0, w0, h0);
-  QPen pen(Qt::black);
-  pen.setWidthF(0.5);
-  painter.setPen(pen);
-  painter.drawRect(frame);
-  painter.drawRect(frame.adjusted(2, 2, -2, -2));
-  painter.setPen(Qt::black);
-  const auto line = [&](const QString& text, const QFont& font, double top) {
-    const double h = QFontMetricsF(font).height();
-    const QRectF r(x0, top, w0, h);
-    if (frame.contains(r)) {
-      painter.setFont(font);
-      StringDrawing::drawStringCenteredIn(painter, text, r);
-    }
-    return top + h;
-  };
-  double y = line(q(k.titleOfHoukokusyo()), helveticaBold(18), y0 + 150);
-  y = line(QStringLiteral("第　%1　期").arg(k.termNo()), courier(13, true), y + 80);
-  y = line(QStringLiteral("自　") +
-               dateText(k.termStartDateOfHoukokusyoCover(), k.doUseWarekiForTermStartDateOfHoukokusyoCover()),
-           courier(10), y + 20);
-  y = line(QStringLiteral("至　") +
-               dateText(k.termEndDateOfHoukokusyoCover(), k.doUseWarekiForTermEndDateOfHoukokusyoCover()),
-           courier(10), y);
-  line(q(k.address()), helvetica(8), y + 100);
-  const QFont nameFont = helvetica(11);
-  line(q(k.name()), nameFont, y0 + h0 - 80 - QFontMetricsF(nameFont).height());
+  StatementPageDrawing::drawCoversheet(painter, document_.kaisya(), geometry_);
 }
 
 void KaisyahouHoukokusyoPrintView::drawTwoColumns(QPainter& painter, const Page& page, const std::vector<Shisan>& rows)
 {
   drawHeader(painter, page, sonekiX_, sonekiTotalWidth_, printKikanString());
-  const double X = sonekiX_, KW = sonekiKamokuWidth_, TW = sonekiTotalWidth_, AW = kingakuWidth_;
-  Strokes s;
-  for (size_t i = page.first; i < page.end; ++i) {
-    const Shisan& row = rows[i];
-    const QRectF r0 = rowRect(3 + static_cast<int>(i - page.first));
-    const QRectF R(X, r0.top(), TW, r0.height());
-    if (i == page.first) s.frame.emplace_back(X, R.top(), X + TW + 0.5, R.top());
-    s.frame.emplace_back(X + 0.5, R.top(), X + 0.5, R.bottom());
-    const int32_t code = row.kamokuCode();
-    if (code == KaisyahouSectionRowCode) {
-      painter.setFont(helveticaBold(11));
-      StringDrawing::drawStringCenteredIn(painter, q(row.title()), QRectF(X, R.top(), KW, R.height()));
-    } else {
-      painter.setFont(helvetica(10));
-      StringDrawing::drawStringLeftedIn(painter, q(row.title()), QRectF(X, R.top(), KW, R.height()));
-    }
-    painter.setFont(helvetica(10));
-    s.rule.emplace_back(X + KW, R.top(), X + KW, R.bottom());
-    if (code > 0 || code == KaisyahouComputedRowCode || code == KaisyahouBlockTotalRowCode) {
-      if (code == KaisyahouBlockTotalRowCode) s.rule.emplace_back(X + KW + 0.5, R.top(), X + KW + 0.5 + AW, R.top());
-      StringDrawing::drawStringRightedIn(painter, amountText(row.houkokusyoAmount()),
-                                         QRectF(X + KW, R.top(), AW, R.height()));
-    }
-    s.rule.emplace_back(X + KW + AW, R.top(), X + KW + AW, R.bottom());
-    if (code == KaisyahouSubtotalRowCode || code == KaisyahouTotalRowCode) {
-      if (code == KaisyahouSubtotalRowCode && i > 0 &&
-          (rows[i - 1].kamokuCode() > 0 || rows[i - 1].kamokuCode() == KaisyahouComputedRowCode))
-        s.rule.emplace_back(X + KW + 0.5, R.top(), X + KW + 0.5 + AW, R.top());
-      if (code == KaisyahouTotalRowCode)
-        s.rule.emplace_back(X + KW + AW + 0.5, R.top(), X + KW + 2 * AW + 0.5, R.top());
-      StringDrawing::drawStringRightedIn(painter, amountText(row.houkokusyoAmount()),
-                                         QRectF(X + KW + AW, R.top(), AW, R.height()));
-    }
-    s.frame.emplace_back(X + TW, R.top(), X + TW, R.bottom());
-    if (i + 1 == page.end) s.frame.emplace_back(X, R.bottom(), X + TW + 0.5, R.bottom());
-  }
-  s.stroke(painter);
+  StatementPageDrawing::drawTwoColumns(painter, document_.kaisya(), rows, page.first, page.end,
+                                       [this](int line) { return rowRect(line); }, 3,
+                                       {sonekiX_, sonekiKamokuWidth_, sonekiTotalWidth_, kingakuWidth_});
 }
 
 void KaisyahouHoukokusyoPrintView::drawHanbaihi(QPainter& painter, const Page& page)
 {
   drawHeader(painter, page, sonekiX_, sonekiTotalWidth_, printKikanString());
-  const double X = hanbaihiX_, KW = hanbaihiKamokuWidth_, TW = hanbaihiTotalWidth_, AW = kingakuWidth_;
-  Strokes s;
-  painter.setFont(helvetica(10));
-  for (size_t i = page.first; i < page.end; ++i) {
-    const Shisan& row = (*hanbaihi_)[i];
-    const QRectF r0 = rowRect(3 + static_cast<int>(i - page.first));
-    const QRectF R(X, r0.top(), TW, r0.height());
-    if (i == page.first) s.frame.emplace_back(X, R.top(), X + TW + 0.5, R.top());
-    s.frame.emplace_back(X + 0.5, R.top(), X + 0.5, R.bottom());
-    StringDrawing::drawStringLeftedIn(painter, q(row.title()), QRectF(X, R.top(), KW, R.height()));
-    s.rule.emplace_back(X + KW, R.top(), X + KW, R.bottom());
-    if (row.kamokuCode() == KaisyahouSubtotalRowCode)
-      s.rule.emplace_back(X + KW + 0.5, R.top(), X + KW + 0.5 + AW, R.top());
-    StringDrawing::drawStringRightedIn(painter, amountText(row.houkokusyoAmount()),
-                                       QRectF(X + KW, R.top(), AW, R.height()));
-    s.frame.emplace_back(X + TW, R.top(), X + TW, R.bottom());
-    if (i + 1 == page.end) s.frame.emplace_back(X, R.bottom(), X + TW + 0.5, R.bottom());
-  }
-  s.stroke(painter);
+  StatementPageDrawing::drawHanbaihi(painter, document_.kaisya(), *hanbaihi_, page.first, page.end,
+                                     [this](int line) { return rowRect(line); }, 3,
+                                     {hanbaihiX_, hanbaihiKamokuWidth_, hanbaihiTotalWidth_, kingakuWidth_});
 }
 
 void KaisyahouHoukokusyoPrintView::drawTaisyakuTaisyou(QPainter& painter, const Page& page)
 {
-  const Kaisya& k = document_.kaisya();
-  const QString dateLine =
-      k.doUseWarekiForTermEndDateOfHoukokusyoCover()
-          ? q(Wareki::warekiDateStringWithJapaneseSeparater(k.termEndDateOfHoukokusyoCover(), true)) +
-                QStringLiteral("現在")
-          : QString::asprintf("%d年%2d月%2d日現在", k.termEndDateOfHoukokusyoCover().year(),
-                              k.termEndDateOfHoukokusyoCover().month(), k.termEndDateOfHoukokusyoCover().day());
-  drawHeader(painter, page, taisyakuX_, taisyakuTotalWidth_, dateLine);
-  const double X = taisyakuX_, KW = taisyakuKamokuWidth_, TW = taisyakuTotalWidth_, AW = kingakuWidth_;
-  const double MX = X + KW + AW;
-  Strokes s;
-  for (size_t i = page.first; i < page.end; ++i) {
-    const QRectF r0 = rowRect(3 + static_cast<int>(i - page.first));
-    const QRectF R(X, r0.top(), TW, r0.height());
-    if (i == page.first) s.frame.emplace_back(X, R.top(), X + TW + 0.5, R.top());
-    s.frame.emplace_back(X + 0.5, R.top(), X + 0.5, R.bottom());
-    for (const auto* side : {taisyakuLeft_, taisyakuRight_}) {
-      const double S = side == taisyakuLeft_ ? X : MX;
-      if (i < side->size()) {
-        const Shisan& row = (*side)[i];
-        if (row.kamokuCode() == KaisyahouSectionRowCode) {
-          s.rule.emplace_back(S + 0.5, R.bottom(), S + 0.5 + KW + AW, R.bottom());
-          if (i > page.first) s.rule.emplace_back(S + 0.5, R.top(), S + 0.5 + KW + AW, R.top());
-          painter.setFont(helvetica(11));
-          StringDrawing::drawStringCenteredIn(painter, q(row.title()), QRectF(S, R.top(), KW + AW, R.height()));
-        } else {
-          if (row.kamokuCode() == KaisyahouTotalRowCode) {
-            s.rule.emplace_back(S + 0.5, R.top(), S + 0.5 + KW + AW, R.top());
-            painter.fillRect(QRectF(S, R.top(), KW + AW + 0.5, R.height()), QColor(240, 240, 240));
-          }
-          painter.setFont(helvetica(10));
-          StringDrawing::drawStringLeftedIn(painter, q(row.title()), QRectF(S, R.top(), KW, R.height()));
-          if (!row.title().empty())
-            StringDrawing::drawStringRightedIn(painter, amountText(row.houkokusyoAmount()),
-                                               QRectF(S + KW, R.top(), AW, R.height()));
-        }
-      }
-      if (side == taisyakuLeft_) s.frame.emplace_back(MX, R.top(), MX, R.bottom());
-    }
-    s.frame.emplace_back(X + TW, R.top(), X + TW, R.bottom());
-    if (i + 1 == page.end) s.frame.emplace_back(X, R.bottom(), X + TW + 0.5, R.bottom());
-  }
-  s.stroke(painter);
+  drawHeader(painter, page, taisyakuX_, taisyakuTotalWidth_,
+             StatementPageDrawing::dateLineOfTaisyakuTaisyou(document_.kaisya()));
+  StatementPageDrawing::drawTaisyakuTaisyou(painter, document_.kaisya(), *taisyakuLeft_, *taisyakuRight_, page.first,
+                                            page.end, [this](int line) { return rowRect(line); }, 3,
+                                            {taisyakuX_, taisyakuKamokuWidth_, taisyakuTotalWidth_, kingakuWidth_});
 }
 
 void KaisyahouHoukokusyoPrintView::drawTateKabunushiShihon(QPainter& painter, const Page& page)

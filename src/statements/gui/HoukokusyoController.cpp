@@ -1,0 +1,629 @@
+#include "statements/gui/HoukokusyoController.h"
+
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
+#include "fields/HidukeFormatter.h"
+#include "fields/WarekiDateFormatter.h"
+#include "fields/gui/FormatterLineEditBinding.h"
+#include "platform/AlertSheet.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
+#include "platform/QtStrings.h"
+#include "platform/UserDefaultsKeys.h"
+#include "setup/gui/DocumentInfoController.h"
+#include "statements/gui/KaisyahouHoukokusyoController.h"
+
+namespace kivo {
+namespace {
+
+Date dateOf(const FormatterLineEditBinding* binding)
+{
+  return binding->objectValue().isDate() ? binding->objectValue().dateValue() : Date();
+}
+
+// An item's name: no spaces, at most 8 characters.
+QString itemName(QString text)
+{
+  text.remove(QLatin1Char(' '));
+  text.remove(QChar(0x3000));
+  return text.left(8);
+}
+
+enum Column { NameColumn, KingakuColumn };
+
+}  // namespace
+
+HoukokusyoController* HoukokusyoController::controllerOfDocument(DocumentSession* document)
+{
+  using Owned = DocumentSession::OwnedController;
+  auto* sheet = document->ownedControllerAs<HoukokusyoController>(Owned::Houkokusyo);
+  if (!sheet) {
+    sheet = new HoukokusyoController(document);
+    document->setOwnedController(Owned::Houkokusyo, sheet);
+  }
+  return sheet;
+}
+
+bool HoukokusyoController::servesDocument(const DocumentSession* document)
+{
+  return document && !document->document().kaisya().isKakeibo();
+}
+
+void HoukokusyoController::install()
+{
+  KaisyahouHoukokusyoController::setOlderFormOpener([](DocumentInfoController& info) {
+    DocumentSession* doc = info.document();
+    if (servesDocument(doc)) controllerOfDocument(doc)->beginForWindow(&info);
+  });
+}
+
+HoukokusyoController::HoukokusyoController(DocumentSession* document) : document_(document)
+{
+  const MyDocument& doc = document->document();
+  periodFormatter_ = std::make_unique<HidukeFormatter>(doc, false);
+  coverStartFormatter_ = std::make_unique<WarekiDateFormatter>();
+  coverEndFormatter_ = std::make_unique<WarekiDateFormatter>();
+  setWindowTitle(qs("決算報告書"));
+  tabView_ = new QTabWidget(this);
+  tabView_->addTab(buildGeneralTab(), qs("一般"));
+  const char* const noteTabs[] = {"貸借対照表", "損益計算書", "販売費及び一般管理費", "製造原価報告書"};
+  for (int t = TaisyakuTaisyouTab; t <= SeizouGenkaTab; ++t) {
+    noteViews_[t] = new QPlainTextEdit(this);
+    auto* tab = new QWidget(this);
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(new QLabel(qs("注記:"), tab));
+    layout->addWidget(noteViews_[t]);
+    tabView_->addTab(tab, qs(noteTabs[t - 1]));
+  }
+  tabView_->addTab(buildRiekiSyobunanTab(), qs("利益処分案"));
+  connect(tabView_, &QTabWidget::currentChanged, this, &HoukokusyoController::tabChanged);
+
+  auto* pageSetup = new QPushButton(qs("ページ設定..."), this);
+  cancelButton_ = new QPushButton(qs("キャンセル"), this);
+  okButton_ = new QPushButton(qs("プリント..."), this);
+  okButton_->setDefault(true);
+  connect(pageSetup, &QPushButton::clicked, this,
+          [this] { PrintOperation::runPageSetup(this, KIVOHoukokusyoPrintInfoKey); });
+  connect(cancelButton_, &QPushButton::clicked, this, &HoukokusyoController::cancelHoukokusyoWindow);
+  connect(okButton_, &QPushButton::clicked, this, &HoukokusyoController::endHoukokusyoWindow);
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(pageSetup);
+  buttons->addStretch();
+  buttons->addWidget(cancelButton_);
+  buttons->addWidget(okButton_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabView_);
+  layout->addLayout(buttons);
+  resize(640, 520);
+}
+
+HoukokusyoController::~HoukokusyoController() = default;
+
+QAbstractButton* HoukokusyoController::okButton() const { return okButton_; }
+
+QWidget* HoukokusyoController::buildGeneralTab()
+{
+  auto* tab = new QWidget(this);
+  const Kaisya& k = document_->document().kaisya();
+  const auto dateField = [tab](QLineEdit*& field) {
+    field = new QLineEdit(tab);
+    field->setMaximumWidth(160);
+    return field;
+  };
+  const auto button = [tab, this](const char* title, auto action) {
+    auto* b = new QPushButton(qs(title), tab);
+    b->setAutoDefault(false);
+    connect(b, &QPushButton::clicked, this, action);
+    return b;
+  };
+  const auto row = [tab](std::initializer_list<QWidget*> widgets) {
+    auto* w = new QWidget(tab);
+    auto* h = new QHBoxLayout(w);
+    h->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* x : widgets) h->addWidget(x);
+    h->addStretch();
+    return w;
+  };
+  termStartBinding_ = new FormatterLineEditBinding(dateField(termStartField_), *periodFormatter_);
+  termEndBinding_ = new FormatterLineEditBinding(dateField(termEndField_), *periodFormatter_);
+  coverStartBinding_ = new FormatterLineEditBinding(dateField(coverStartField_), *coverStartFormatter_);
+  coverEndBinding_ = new FormatterLineEditBinding(dateField(coverEndField_), *coverEndFormatter_);
+  addStartBalanceCheckbox_ = new QCheckBox(qs("期首残高を含める"), tab);
+  titleField_ = new QLineEdit(tab);
+  currencyUnitField_ = new QLineEdit(tab);
+  currencyUnitField_->setMaximumWidth(160);
+  coverStartWarekiCheckbox_ = new QCheckBox(qs("和暦"), tab);
+  coverEndWarekiCheckbox_ = new QCheckBox(qs("和暦"), tab);
+  for (auto [box, formatter, binding] :
+       {std::tuple{coverStartWarekiCheckbox_, coverStartFormatter_.get(), coverStartBinding_},
+        std::tuple{coverEndWarekiCheckbox_, coverEndFormatter_.get(), coverEndBinding_}})
+    connect(box, &QCheckBox::toggled, this, [formatter, binding](bool on) {
+      binding->commit();
+      formatter->setIsWareki(on);
+      binding->setObjectValue(binding->objectValue());
+    });
+  const auto firstDay = [this] { return document_->document().kaisya().termStartDate(); };
+  const auto lastDay = [this] { return document_->document().kaisya().termEndDate(); };
+  auto* form = new QFormLayout();
+  form->addRow(qs("期間の開始日:"), row({termStartField_, button("期首", [this, firstDay] {
+                                           termStartBinding_->setObjectValue(FieldValue::date(firstDay()));
+                                         })}));
+  form->addRow(qs("期間の最終日:"),
+               row({termEndField_,
+                    button("期末", [this, lastDay] { termEndBinding_->setObjectValue(FieldValue::date(lastDay())); }),
+                    button("決算整理", [this] {
+                      termEndBinding_->setObjectValue(FieldValue::date(Date::kessanSeiridukiDate()));
+                    })}));
+  form->addRow(QString(), addStartBalanceCheckbox_);
+  form->addRow(qs("表紙のタイトル:"), titleField_);
+  form->addRow(qs("表紙の開始日:"), row({coverStartField_, coverStartWarekiCheckbox_, button("期首", [this, firstDay] {
+                                           coverStartBinding_->setObjectValue(FieldValue::date(firstDay()));
+                                         })}));
+  form->addRow(qs("表紙の最終日:"), row({coverEndField_, coverEndWarekiCheckbox_, button("期末", [this, lastDay] {
+                                           coverEndBinding_->setObjectValue(FieldValue::date(lastDay()));
+                                         })}));
+  form->addRow(qs("通貨単位:"), currencyUnitField_);
+  const char* const titles[6] = {"表紙",
+                                 "貸借対照表",
+                                 "損益計算書",
+                                 "販売費及び一般管理費",
+                                 k.isKensetu() ? "完成工事原価報告書" : "製造原価報告書",
+                                 "利益処分案"};
+  auto* printBox = new QGridLayout();
+  for (int i = 0; i < 6; ++i) {
+    printCheckboxes_[i] = new QCheckBox(qs(titles[i]), tab);
+    connect(printCheckboxes_[i], &QCheckBox::clicked, this, &HoukokusyoController::selectPrintItems);
+    printBox->addWidget(printCheckboxes_[i], i / 2, i % 2);
+  }
+  auto* layout = new QVBoxLayout(tab);
+  layout->addLayout(form);
+  layout->addSpacing(8);
+  layout->addWidget(new QLabel(qs("プリントするもの:"), tab));
+  layout->addLayout(printBox);
+  layout->addStretch();
+  return tab;
+}
+
+QWidget* HoukokusyoController::buildRiekiSyobunanTab()
+{
+  auto* tab = new QWidget(this);
+  riekiTitleField_ = new QLabel(tab);
+  toukiMisyobunTitleField_ = new QLabel(tab);
+  toukiMisyobunField_ = new QLabel(tab);
+  goukeiTitleField_ = new QLabel(tab);
+  goukeiField_ = new QLabel(tab);
+  jikiTitleField_ = new QLabel(tab);
+  jikiField_ = new QLabel(tab);
+  table_ = new QTableWidget(0, 2, tab);
+  table_->setHorizontalHeaderLabels({qs("科目"), qs("金額")});
+  table_->horizontalHeader()->setStretchLastSection(true);
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem*) {
+    if (!reloading_) storeTable();
+  });
+  addButton_ = new QPushButton(qs("追加"), tab);
+  removeButton_ = new QPushButton(qs("削除"), tab);
+  for (QPushButton* b : {addButton_, removeButton_}) b->setAutoDefault(false);
+  connect(addButton_, &QPushButton::clicked, this, &HoukokusyoController::addKamokuToRiekiSyobunan);
+  connect(removeButton_, &QPushButton::clicked, this, &HoukokusyoController::removeKamokuFromRiekiSyobunan);
+  noteViews_[RiekiSyobunanTab] = new QPlainTextEdit(tab);
+  noteViews_[RiekiSyobunanTab]->setMaximumHeight(80);
+  auto* figures = new QFormLayout();
+  figures->addRow(toukiMisyobunTitleField_, toukiMisyobunField_);
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(addButton_);
+  buttons->addWidget(removeButton_);
+  buttons->addStretch();
+  auto* totals = new QFormLayout();
+  totals->addRow(goukeiTitleField_, goukeiField_);
+  totals->addRow(jikiTitleField_, jikiField_);
+  auto* layout = new QVBoxLayout(tab);
+  layout->addWidget(riekiTitleField_);
+  layout->addLayout(figures);
+  layout->addWidget(table_);
+  layout->addLayout(buttons);
+  layout->addLayout(totals);
+  layout->addWidget(new QLabel(qs("注記:"), tab));
+  layout->addWidget(noteViews_[RiekiSyobunanTab]);
+  return tab;
+}
+
+// --- filling
+
+bool HoukokusyoController::isInTerm(Date d) const
+{
+  const Kaisya& k = document_->document().kaisya();
+  return Journal::compareDate(d, k.termStartDate()) >= 0 && Journal::compareDate(d, k.termEndDate()) <= 0;
+}
+
+void HoukokusyoController::updateUI()
+{
+  Kaisya& k = document_->document().kaisya();
+  const Date kessan = Date::kessanSeiridukiDate();
+  if (k.termStartDateOfHoukokusyoCover().isNull()) {
+    k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(k.doUseWareki());
+    k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(k.doUseWareki());
+    k.setTermStartDateOfHoukokusyoCover(k.termStartDate());
+    k.setTermEndDateOfHoukokusyoCover(k.termEndDate());
+    k.setTermStartDateOfHoukokusyo(k.termStartDate());
+    k.setTermEndDateOfHoukokusyo(kessan);
+    if (k.titleOfHoukokusyo().empty()) k.setTitleOfHoukokusyo(HoukokusyoPrintView::kCoverTitle);
+  }
+  Date start = k.termStartDateOfHoukokusyo();
+  if (start != kessan && (start.isNull() || !isInTerm(start)))
+    k.setTermStartDateOfHoukokusyo(start = k.termStartDate());
+  Date end = k.termEndDateOfHoukokusyo();
+  if (end != kessan && (end.isNull() || !isInTerm(end) || Journal::compareDate(end, start) < 0))
+    k.setTermEndDateOfHoukokusyo(end = k.termEndDate());
+  termStartBinding_->setObjectValue(FieldValue::date(start));
+  termEndBinding_->setObjectValue(FieldValue::date(end));
+  addStartBalanceCheckbox_->setChecked(k.doAddStartBalanceToHoukokusyo());
+  titleField_->setText(qs(k.titleOfHoukokusyo()));
+  for (auto [box, formatter, binding, wareki, date] :
+       {std::tuple{coverStartWarekiCheckbox_, coverStartFormatter_.get(), coverStartBinding_,
+                   k.doUseWarekiForTermStartDateOfHoukokusyoCover(), k.termStartDateOfHoukokusyoCover()},
+        std::tuple{coverEndWarekiCheckbox_, coverEndFormatter_.get(), coverEndBinding_,
+                   k.doUseWarekiForTermEndDateOfHoukokusyoCover(), k.termEndDateOfHoukokusyoCover()}}) {
+    const QSignalBlocker block(box);
+    box->setChecked(wareki);
+    formatter->setIsWareki(wareki);
+    binding->setObjectValue(FieldValue::date(date));
+  }
+  currencyUnitField_->setText(qs(k.currencyUnitOfHoukokusyo()));
+  noteViews_[TaisyakuTaisyouTab]->setPlainText(qs(k.noteOfTaisyakuTaisyouhyouOfHoukokusyo()));
+  noteViews_[SonekiKeisanTab]->setPlainText(qs(k.noteOfSonekiKeisansyoOfHoukokusyo()));
+  noteViews_[HanbaihiTab]->setPlainText(qs(k.noteOfHanbaihiOfHoukokusyo()));
+  noteViews_[SeizouGenkaTab]->setPlainText(qs(k.noteOfSeizougenkaOfHoukokusyo()));
+  noteViews_[RiekiSyobunanTab]->setPlainText(qs(k.noteOfRiekisyobunanOfHoukokusyo()));
+  // Without a cost report its check box and tab are out of use.
+  printCheckboxes_[SeizouGenkaBox]->setEnabled(k.isSeizou());
+  tabView_->setTabEnabled(SeizouGenkaTab, k.isSeizou());
+  for (QCheckBox* box : printCheckboxes_) box->setChecked(box->isEnabled());
+  selectPrintItems();
+  const QSignalBlocker block(tabView_);
+  tabView_->setCurrentIndex(GeneralTab);
+  currentTab_ = GeneralTab;
+}
+
+void HoukokusyoController::beginForWindow(DocumentInfoController* info)
+{
+  if (info->attachedSheetController() == this) return;
+  info->closeAttachedSheet();
+  if (info->hasAttachedSheet()) return;
+  updateUI();
+  QPointer<HoukokusyoController> self = this;
+  QPointer<DocumentInfoController> window = info;
+  beginSheet(info, [self, window](int returnCode) {
+    if (self && returnCode == kOK && window) self->printStatements(window);
+  });
+}
+
+void HoukokusyoController::compute()
+{
+  MyDocument& doc = document_->document();
+  model_.setHoukokusyoShisanArrayForJigyoubuCode(doc, 99, KaisyahouHoukokusyoPeriod::ofKaisya(doc.kaisya()));
+}
+
+RiekiSyobunan HoukokusyoController::riekiSyobunan() const
+{
+  const Kaisya& k = document_->document().kaisya();
+  return RiekiSyobunan(model_.statements().toukiMisyobunSonekiOfSyuuryouZandaka, k.riekisyobunanKamokuArray(),
+                       k.maxOutputAmountValue());
+}
+
+void HoukokusyoController::updateUIOfRiekisyobunan()
+{
+  compute();
+  Kaisya& k = document_->document().kaisya();
+  const RiekiSyobunan r = riekiSyobunan();
+  // The title follows the sign of U unless the user gave one of his own.
+  const std::string& title = k.titleOfRiekisyobunanOfHoukokusyo();
+  if (title.empty() || title == "利益処分案" || title == "損失処理案")
+    k.setTitleOfRiekisyobunanOfHoukokusyo(r.syobunanTitle());
+  riekiTitleField_->setText(qs(k.titleOfRiekisyobunanOfHoukokusyo()));
+  toukiMisyobunTitleField_->setText(qs(r.toukiMisyobunTitle() + "："));
+  const int64_t u = r.toukiMisyobunSoneki();
+  toukiMisyobunField_->setText(StatementPageDrawing::amountText(k, u < 0 ? -u : u));
+  goukeiTitleField_->setText(qs(r.goukeiTitle() + "："));
+  jikiTitleField_->setText(qs(r.jikiKurikoshiTitle() + "："));
+  reloadTable();
+  updateTotals();
+}
+
+void HoukokusyoController::reloadTable()
+{
+  const Kaisya& k = document_->document().kaisya();
+  reloading_ = true;
+  // Nothing to appropriate while U is 0: no items are shown, as none are printed.
+  const bool hasU = model_.statements().toukiMisyobunSonekiOfSyuuryouZandaka != 0;
+  const auto& items = k.riekisyobunanKamokuArray();
+  table_->setRowCount(hasU ? static_cast<int>(items.size()) : 0);
+  for (int i = 0; i < table_->rowCount(); ++i) {
+    const RiekiSyobunanItem& item = items[static_cast<size_t>(i)];
+    auto* name = new QTableWidgetItem(qs(item.name));
+    auto* kingaku = new QTableWidgetItem(qs(k.displayStringOfMemoryKingaku(item.kingaku)));
+    kingaku->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (QTableWidgetItem* cell : {name, kingaku})
+      cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
+    table_->setItem(i, NameColumn, name);
+    table_->setItem(i, KingakuColumn, kingaku);
+  }
+  reloading_ = false;
+  addButton_->setEnabled(hasU);
+  removeButton_->setEnabled(hasU && table_->rowCount() > 0);
+}
+
+void HoukokusyoController::storeTable()
+{
+  Kaisya& k = document_->document().kaisya();
+  const std::vector<RiekiSyobunanItem>& old = k.riekisyobunanKamokuArray();
+  std::vector<RiekiSyobunanItem> items;
+  bool refused = false;
+  // The cells are corrected in place (a table may not be rebuilt while it reports a
+  // change of one of its cells).
+  reloading_ = true;
+  for (int i = 0; i < table_->rowCount(); ++i) {
+    QTableWidgetItem* name = table_->item(i, NameColumn);
+    QTableWidgetItem* kingaku = table_->item(i, KingakuColumn);
+    if (!name || !kingaku) continue;
+    RiekiSyobunanItem item;
+    const QString shortName = itemName(name->text());
+    if (shortName != name->text()) name->setText(shortName);
+    item.name = shortName.toStdString();
+    const QString text = kingaku->text().trimmed();
+    const std::optional<int64_t> v =
+        text.isEmpty() ? std::optional<int64_t>(0) : k.memoryKingakuOfDisplayString(text.toStdString());
+    if (!v || *v < 0 || *v > k.maxInputAmountValue()) {
+      refused = true;
+      // The amount the cell showed before the edit: the item of that name.
+      item.kingaku = 0;
+      for (const RiekiSyobunanItem& o : old)
+        if (o.name == item.name) item.kingaku = o.kingaku;
+    } else {
+      item.kingaku = *v;
+    }
+    const QString shown = qs(k.displayStringOfMemoryKingaku(item.kingaku));
+    if (kingaku->text() != shown) kingaku->setText(shown);
+    items.push_back(std::move(item));
+  }
+  reloading_ = false;
+  if (refused) AlertSheet::beep();
+  if (items != old) {
+    k.setRiekisyobunanKamokuArray(std::move(items));
+    markEdited();
+  }
+  removeButton_->setEnabled(table_->rowCount() > 0);
+  updateTotals();
+}
+
+void HoukokusyoController::updateTotals()
+{
+  const Kaisya& k = document_->document().kaisya();
+  const RiekiSyobunan r = riekiSyobunan();
+  goukeiField_->setText(StatementPageDrawing::amountText(k, r.riekiSyobunGoukei()));
+  jikiField_->setText(StatementPageDrawing::amountText(k, r.jikiKurikoshiRieki()));
+}
+
+void HoukokusyoController::addKamokuToRiekiSyobunan()
+{
+  Kaisya& k = document_->document().kaisya();
+  std::vector<RiekiSyobunanItem> items = k.riekisyobunanKamokuArray();
+  items.push_back({kNewItemName, 0});
+  k.setRiekisyobunanKamokuArray(std::move(items));
+  markEdited();
+  reloadTable();
+  updateTotals();
+  const int row = table_->rowCount() - 1;
+  table_->setCurrentCell(row, NameColumn);
+  table_->editItem(table_->item(row, NameColumn));
+}
+
+void HoukokusyoController::removeKamokuFromRiekiSyobunan()
+{
+  const int row = table_->currentRow();
+  Kaisya& k = document_->document().kaisya();
+  std::vector<RiekiSyobunanItem> items = k.riekisyobunanKamokuArray();
+  if (row < 0 || static_cast<size_t>(row) >= items.size()) return;
+  items.erase(items.begin() + row);
+  k.setRiekisyobunanKamokuArray(std::move(items));
+  markEdited();
+  reloadTable();
+  updateTotals();
+  if (table_->rowCount() > 0) table_->setCurrentCell(std::min(row, table_->rowCount() - 1), NameColumn);
+}
+
+// --- checking and storing
+
+void HoukokusyoController::selectPrintItems()
+{
+  bool any = false;
+  for (QCheckBox* box : printCheckboxes_) any = any || box->isChecked();
+  okButton_->setEnabled(any);
+}
+
+bool HoukokusyoController::shouldApplyTab(int tab)
+{
+  if (tab != GeneralTab) return true;
+  const auto refuse = [](QLineEdit* field) {
+    AlertSheet::beep();
+    field->setFocus();
+    field->selectAll();
+    return false;
+  };
+  const auto outOfTerm = [](QLineEdit* field, const char* title) {
+    AlertSheet::runAlert(qs(title), qs(kOutOfTermMessage));
+    field->setFocus();
+    field->selectAll();
+    return false;
+  };
+  for (FormatterLineEditBinding* b : {termStartBinding_, termEndBinding_, coverStartBinding_, coverEndBinding_})
+    if (!b->commit()) return refuse(b->lineEdit());
+  const Date kessan = Date::kessanSeiridukiDate();
+  const Date start = dateOf(termStartBinding_);
+  const Date end = dateOf(termEndBinding_);
+  // An empty start is refused like any other bad date rather than passing unchecked.
+  if (start.isNull()) return refuse(termStartField_);
+  if (start != kessan && !isInTerm(start)) return outOfTerm(termStartField_, kInvalidStartTitle);
+  if (end.isNull()) return refuse(termEndField_);
+  if (end != kessan && !isInTerm(end)) return outOfTerm(termEndField_, kInvalidEndTitle);
+  if (Journal::compareDate(end, start) < 0) return refuse(termEndField_);
+  if (titleField_->text().isEmpty()) return refuse(titleField_);
+  if (dateOf(coverStartBinding_).isNull()) return refuse(coverStartField_);
+  if (dateOf(coverEndBinding_).isNull()) return refuse(coverEndField_);
+  if (currencyUnitField_->text().isEmpty()) return refuse(currencyUnitField_);
+  return true;
+}
+
+void HoukokusyoController::applyTab(int tab)
+{
+  MyDocument& doc = document_->document();
+  Kaisya& k = doc.kaisya();
+  bool changed = false;
+  const auto store = [&changed](auto value, auto get, auto set) {
+    if (value != get()) {
+      set(value);
+      changed = true;
+    }
+  };
+  if (tab == GeneralTab) {
+    store(
+        dateOf(termStartBinding_), [&] { return k.termStartDateOfHoukokusyo(); },
+        [&](Date d) { k.setTermStartDateOfHoukokusyo(d); });
+    store(
+        dateOf(termEndBinding_), [&] { return k.termEndDateOfHoukokusyo(); },
+        [&](Date d) { k.setTermEndDateOfHoukokusyo(d); });
+    store(
+        addStartBalanceCheckbox_->isChecked(), [&] { return k.doAddStartBalanceToHoukokusyo(); },
+        [&](bool v) { k.setDoAddStartBalanceToHoukokusyo(v); });
+    store(
+        titleField_->text().toStdString(), [&] { return k.titleOfHoukokusyo(); },
+        [&](const std::string& v) { k.setTitleOfHoukokusyo(v); });
+    store(
+        coverStartWarekiCheckbox_->isChecked(), [&] { return k.doUseWarekiForTermStartDateOfHoukokusyoCover(); },
+        [&](bool v) { k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(v); });
+    store(
+        dateOf(coverStartBinding_), [&] { return k.termStartDateOfHoukokusyoCover(); },
+        [&](Date d) { k.setTermStartDateOfHoukokusyoCover(d); });
+    store(
+        coverEndWarekiCheckbox_->isChecked(), [&] { return k.doUseWarekiForTermEndDateOfHoukokusyoCover(); },
+        [&](bool v) { k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(v); });
+    store(
+        dateOf(coverEndBinding_), [&] { return k.termEndDateOfHoukokusyoCover(); },
+        [&](Date d) { k.setTermEndDateOfHoukokusyoCover(d); });
+    store(
+        currencyUnitField_->text().toStdString(), [&] { return k.currencyUnitOfHoukokusyo(); },
+        [&](const std::string& v) { k.setCurrencyUnitOfHoukokusyo(v); });
+  }
+  const auto note = [&](int t) { return noteViews_[t]->toPlainText().toStdString(); };
+  switch (tab) {
+  case TaisyakuTaisyouTab:
+    store(
+        note(tab), [&] { return k.noteOfTaisyakuTaisyouhyouOfHoukokusyo(); },
+        [&](const std::string& v) { k.setNoteOfTaisyakuTaisyouhyouOfHoukokusyo(v); });
+    break;
+  case SonekiKeisanTab:
+    store(
+        note(tab), [&] { return k.noteOfSonekiKeisansyoOfHoukokusyo(); },
+        [&](const std::string& v) { k.setNoteOfSonekiKeisansyoOfHoukokusyo(v); });
+    break;
+  case HanbaihiTab:
+    store(
+        note(tab), [&] { return k.noteOfHanbaihiOfHoukokusyo(); },
+        [&](const std::string& v) { k.setNoteOfHanbaihiOfHoukokusyo(v); });
+    break;
+  case SeizouGenkaTab:
+    store(
+        note(tab), [&] { return k.noteOfSeizougenkaOfHoukokusyo(); },
+        [&](const std::string& v) { k.setNoteOfSeizougenkaOfHoukokusyo(v); });
+    break;
+  case RiekiSyobunanTab:
+    store(
+        note(tab), [&] { return k.noteOfRiekisyobunanOfHoukokusyo(); },
+        [&](const std::string& v) { k.setNoteOfRiekisyobunanOfHoukokusyo(v); });
+    break;
+  default: break;
+  }
+  if (changed) markEdited();
+}
+
+void HoukokusyoController::markEdited() { document_->document().updateChangeCount(MyDocument::ChangeType::Done); }
+
+void HoukokusyoController::tabChanged(int index)
+{
+  const int from = currentTab_;
+  if (!shouldApplyTab(from)) {
+    const QSignalBlocker block(tabView_);
+    tabView_->setCurrentIndex(from);
+    return;
+  }
+  applyTab(from);
+  currentTab_ = index;
+  if (index == RiekiSyobunanTab) updateUIOfRiekisyobunan();
+}
+
+HoukokusyoPrintChoice HoukokusyoController::printChoice() const
+{
+  HoukokusyoPrintChoice c;
+  c.coversheet = printCheckboxes_[CoverBox]->isChecked();
+  c.taisyakuTaisyouhyou = printCheckboxes_[TaisyakuTaisyouBox]->isChecked();
+  c.sonekiKeisansyo = printCheckboxes_[SonekiKeisanBox]->isChecked();
+  c.hanbaihi = printCheckboxes_[HanbaihiBox]->isChecked();
+  c.seizougenka = printCheckboxes_[SeizouGenkaBox]->isChecked();
+  c.riekisyobunan = printCheckboxes_[RiekiSyobunanBox]->isChecked();
+  return c;
+}
+
+void HoukokusyoController::endHoukokusyoWindow()
+{
+  if (!shouldApplyTab(currentTab_)) return;
+  selectPrintItems();
+  if (!okButton_->isEnabled()) {
+    AlertSheet::beep();
+    tabView_->setCurrentIndex(GeneralTab);
+    return;
+  }
+  applyTab(currentTab_);
+  compute();
+  const RiekiSyobunan r = riekiSyobunan();
+  if (printCheckboxes_[RiekiSyobunanBox]->isChecked()) {
+    const std::string reason = r.check();
+    if (!reason.empty()) {
+      AlertSheet::runAlert(qs(AlertSheet::kCannotPrintTitle), qs(reason));
+      tabView_->setCurrentIndex(RiekiSyobunanTab);
+      return;
+    }
+  }
+  riekiSyobunanRows_ = r.rows();
+  endSheetWithSender(okButton_);
+}
+
+void HoukokusyoController::cancelHoukokusyoWindow() { endSheetWithSender(cancelButton_); }
+
+void HoukokusyoController::printStatements(DocumentInfoController* info)
+{
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
+  auto view = HoukokusyoPrintView::create(document_->document(), model_.statements(), riekiSyobunanRows_, printChoice(),
+                                          layout);
+  if (!view || view->pageCount() == 0) return;
+  PrintProgressSheet progress(document_, info);
+  PrintOperation::Options options;
+  options.documentName = document_->displayName();
+  PrintOperation::runPrintPanel(info, *view, layout, options, progress.progress());
+}
+
+}  // namespace kivo

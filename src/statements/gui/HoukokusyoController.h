@@ -1,0 +1,141 @@
+// The statements sheet of the older-form 決算報告書 (a corporation on the older chart,
+// or a sole proprietor), on the document information window. Its "general" tab sets
+// the period, the opening-balance option, the cover, the currency unit and the
+// statements to print; a tab per statement holds the note printed under it; the
+// appropriation tab (利益処分案, or 損失処理案 for a loss) lists the items to
+// appropriate, with their total and the amount carried forward.
+//
+// The settings and the items live in the company record (Kaisya). OK checks and
+// stores the tab, computes the statements for the whole company and prints them;
+// items that exceed the profit (or loss) to appropriate are refused with a message.
+#pragma once
+
+#include <memory>
+
+#include "platform/SheetController.h"
+#include "statements/Houkokusyo.h"
+#include "statements/RiekiSyobunan.h"
+#include "statements/gui/HoukokusyoPrintView.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTableWidget;
+class QTabWidget;
+
+namespace kivo {
+
+class DocumentInfoController;
+class DocumentSession;
+class FormatterLineEditBinding;
+class HidukeFormatter;
+class WarekiDateFormatter;
+
+class HoukokusyoController : public SheetController {
+  Q_OBJECT
+public:
+  static constexpr const char* kInvalidStartTitle = "無効な期間の開始日";
+  static constexpr const char* kInvalidEndTitle = "無効な期間の最終日";
+  static constexpr const char* kOutOfTermMessage = "会計年度内の日付を指定してください。";
+  static constexpr const char* kNewItemName = "追加した科目";
+  enum Tab { GeneralTab, TaisyakuTaisyouTab, SonekiKeisanTab, HanbaihiTab, SeizouGenkaTab, RiekiSyobunanTab };
+  enum PrintBox { CoverBox, TaisyakuTaisyouBox, SonekiKeisanBox, HanbaihiBox, SeizouGenkaBox, RiekiSyobunanBox };
+
+  static HoukokusyoController* controllerOfDocument(DocumentSession* document);
+  // Hooks the sheet to the 決算報告書 command for the documents it serves.
+  static void install();
+  // Only a household book has no such statements.
+  static bool servesDocument(const DocumentSession* document);
+  ~HoukokusyoController() override;
+
+  void beginForWindow(DocumentInfoController* info);
+  void updateUI();
+  // Computes the statements and fills the appropriation tab.
+  void updateUIOfRiekisyobunan();
+
+  HoukokusyoPrintChoice printChoice() const;
+  const Houkokusyo& model() const { return model_; }
+  const std::vector<Shisan>& riekiSyobunanShisanArray() const { return riekiSyobunanRows_; }
+  RiekiSyobunan riekiSyobunan() const;
+
+  // --- actions
+  void endHoukokusyoWindow();
+  void cancelHoukokusyoWindow();
+  void addKamokuToRiekiSyobunan();
+  void removeKamokuFromRiekiSyobunan();
+
+  // --- parts (tests)
+  QTabWidget* tabView() const { return tabView_; }
+  QLineEdit* termStartDateField() const { return termStartField_; }
+  QLineEdit* termEndDateField() const { return termEndField_; }
+  QCheckBox* printCheckbox(int i) const { return printCheckboxes_[i]; }
+  QPlainTextEdit* noteTextView(int tab) const { return noteViews_[tab]; }
+  QTableWidget* riekiSyobunanTableView() const { return table_; }
+  QPushButton* addToRiekiSyobunanButton() const { return addButton_; }
+  QPushButton* removeFromRiekiSyobunanButton() const { return removeButton_; }
+  QLabel* riekiSyobunGoukeiField() const { return goukeiField_; }
+  QLabel* jikiKurikoshiRiekiField() const { return jikiField_; }
+  QPushButton* generalOkButton() const { return okButton_; }
+
+protected:
+  QAbstractButton* okButton() const override;
+
+private:
+  explicit HoukokusyoController(DocumentSession* document);
+  QWidget* buildGeneralTab();
+  QWidget* buildRiekiSyobunanTab();
+  bool shouldApplyTab(int tab);
+  void applyTab(int tab);
+  void tabChanged(int index);
+  void selectPrintItems();
+  void compute();
+  void reloadTable();
+  void storeTable();
+  void updateTotals();
+  void markEdited();
+  bool isInTerm(Date d) const;
+  void printStatements(DocumentInfoController* info);
+
+  DocumentSession* document_;
+  Houkokusyo model_;
+  std::vector<Shisan> riekiSyobunanRows_;
+  int currentTab_ = GeneralTab;
+  bool reloading_ = false;
+
+  std::unique_ptr<HidukeFormatter> periodFormatter_;
+  std::unique_ptr<WarekiDateFormatter> coverStartFormatter_;
+  std::unique_ptr<WarekiDateFormatter> coverEndFormatter_;
+
+  QTabWidget* tabView_ = nullptr;
+  QLineEdit* termStartField_ = nullptr;
+  QLineEdit* termEndField_ = nullptr;
+  FormatterLineEditBinding* termStartBinding_ = nullptr;
+  FormatterLineEditBinding* termEndBinding_ = nullptr;
+  QCheckBox* addStartBalanceCheckbox_ = nullptr;
+  QLineEdit* titleField_ = nullptr;
+  QLineEdit* coverStartField_ = nullptr;
+  QLineEdit* coverEndField_ = nullptr;
+  FormatterLineEditBinding* coverStartBinding_ = nullptr;
+  FormatterLineEditBinding* coverEndBinding_ = nullptr;
+  QCheckBox* coverStartWarekiCheckbox_ = nullptr;
+  QCheckBox* coverEndWarekiCheckbox_ = nullptr;
+  QLineEdit* currencyUnitField_ = nullptr;
+  QCheckBox* printCheckboxes_[6] = {};
+  QPlainTextEdit* noteViews_[6] = {};
+  QLabel* riekiTitleField_ = nullptr;
+  QLabel* toukiMisyobunTitleField_ = nullptr;
+  QLabel* toukiMisyobunField_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  QPushButton* addButton_ = nullptr;
+  QPushButton* removeButton_ = nullptr;
+  QLabel* goukeiTitleField_ = nullptr;
+  QLabel* goukeiField_ = nullptr;
+  QLabel* jikiTitleField_ = nullptr;
+  QLabel* jikiField_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+};
+
+}  // namespace kivo

@@ -1,0 +1,286 @@
+// The older-form statements (決算報告書) on small books whose figures are known, the
+// appropriation of profit, and the agreement of every statement with the trial
+// balance over generated journals.
+#include <gtest/gtest.h>
+
+#include "statements/Houkokusyo.h"
+#include "statements/KaisyahouBooks.h"
+#include "statements/RiekiSyobunan.h"
+#include "trial/ZandakaShisanAssembly.h"
+
+namespace kivo {
+namespace {
+
+using test::book;
+using test::ChartKind;
+using test::kamokuNamed;
+using test::Line;
+using test::linesOf;
+
+constexpr int64_t kMax = 999'999'999'999LL;
+
+// Opening 現金 1,000 against the capital; a sale of 500, a purchase of 200 and
+// salaries of 100 (more for a loss), all against cash.
+std::unique_ptr<MyDocument> smallBooks(ChartKind kind, int64_t salaries = 100, bool seizou = false)
+{
+  auto doc = test::makeTrialBooks(kind, seizou);
+  kamokuNamed(*doc, "現金")->setStartBalance(1000, 99);
+  kamokuNamed(*doc, kind == ChartKind::Kojin ? "元入金" : "資本金")->setStartBalance(1000, 99);
+  book(*doc, Date(2024, 5, 1), "現金", "売上高", 500);
+  book(*doc, Date(2024, 6, 1), "仕入高", "現金", 200);
+  book(*doc, Date(2024, 7, 1), kind == ChartKind::Kojin ? "給料賃金" : "給料手当", "現金", salaries);
+  return doc;
+}
+
+HoukokusyoStatements statementsOf(const MyDocument& doc, Date start = Date(2024, 4, 1),
+                                  Date end = Date::kessanSeiridukiDate(), int32_t jigyoubu = 99)
+{
+  return Houkokusyo::build(doc, KaisyahouHoukokusyoBalances::postShiwakeArray(doc, {start, end, false}), jigyoubu);
+}
+
+int64_t amountTitled(const std::vector<Shisan>& rows, const std::string& title)
+{
+  for (const Shisan& r : rows)
+    if (r.title() == title) return r.houkokusyoAmount();
+  ADD_FAILURE() << "no row " << title;
+  return 0;
+}
+
+void expectBalanced(const HoukokusyoStatements& st)
+{
+  const auto& left = st.taisyakuTaisyouShisannobuShisanArray;
+  const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
+  ASSERT_FALSE(left.empty());
+  ASSERT_EQ(left.size(), right.size());
+  EXPECT_EQ(left.back().title(), "　　　資産の部合計");
+  EXPECT_EQ(right.back().title(), "　　　負債・資本の部合計");
+  EXPECT_EQ(left.back().houkokusyoAmount(), right.back().houkokusyoAmount());
+}
+
+TEST(HoukokusyoTest, CorporationOnTheOlderChart)
+{
+  auto doc = smallBooks(ChartKind::HoujinOlder);
+  const HoukokusyoStatements st = statementsOf(*doc);
+  const int32_t uriage = test::codeOf(*doc, "売上高");
+  const std::vector<Line> pl{{-405, "経常損益の部", 0},
+                             {-402, "[営業損益の部]", 0},
+                             {-402, "　[営業収益]", 0},
+                             {-402, "　　[売上高]", 0},
+                             {uriage, "　　　売上高", 500},
+                             {-403, "　　　　売上高合計", 500},
+                             {-402, "　[営業費用]", 0},
+                             {-402, "　　[売上原価]", 0},
+                             {-1, "　　　当期商品仕入高", 200},
+                             {-403, "　　　　売上原価", 200},
+                             {-404, "　　　　売上総利益", 300},
+                             {-402, "　　[販売費及び一般管理費]", 0},
+                             {-403, "　　　販売費及び一般管理費合計", 100},
+                             {-404, "　　　　営業利益", 200},
+                             {-404, "　　　　経常利益", 200},
+                             {-404, "　　　税引前当期利益", 200},
+                             {-404, "　　　当期利益", 200},
+                             {-404, "　　　当期未処分利益", 200}};
+  EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray), pl);
+  EXPECT_EQ(linesOf(st.taisyakuBalanceHanbaihiShisanArray),
+            (std::vector<Line>{{test::codeOf(*doc, "給料手当"), "給料手当", 100},
+                               {-403, "　販売費及び一般管理費合計", 100}}));
+  EXPECT_TRUE(st.taisyakuBalanceSeizouGenkaShisanArray.empty());
+  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 200);
+  EXPECT_EQ(st.toukiMisyobunSonekiOfSyuuryouZandaka, 200);
+
+  expectBalanced(st);
+  const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
+  EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
+  EXPECT_EQ(amountTitled(right, "[剰余金(欠損金)]"), 200);
+  EXPECT_EQ(amountTitled(right, "　当期未処分利益"), 200);
+  EXPECT_EQ(amountTitled(right, "　（内 当期利益）"), 200);
+  EXPECT_EQ(amountTitled(right, "　　　資本の部合計"), 1200);
+  for (const Shisan& r : right) EXPECT_NE(r.title(), "負債の部");  // no liabilities at all
+}
+
+TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposedLoss)
+{
+  auto doc = smallBooks(ChartKind::HoujinOlder, 900);
+  kamokuNamed(*doc, "前期繰越利益")->setStartBalance(50, 99);
+  kamokuNamed(*doc, "資本金")->setStartBalance(950, 99);
+  const HoukokusyoStatements st = statementsOf(*doc);
+  const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
+  EXPECT_EQ(amountTitled(pl, "　　　　売上総利益"), 300);
+  EXPECT_EQ(amountTitled(pl, "　　　　営業損失"), 600);
+  EXPECT_EQ(amountTitled(pl, "　　　当期損失"), 600);
+  // The brought-forward profit is an opening balance: only the closing amounts hold it.
+  EXPECT_EQ(linesOf({pl.back()}), (std::vector<Line>{{-404, "　　　当期未処理損失", 600}}));
+  const auto& closing = st.syuuryouZandakaSonekiKeisanShisanArray;
+  EXPECT_EQ(amountTitled(closing, "　　　前期繰越利益"), 50);
+  EXPECT_EQ(linesOf({closing.back()}), (std::vector<Line>{{-404, "　　　当期未処理損失", 550}}));
+  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, -600);
+  EXPECT_EQ(st.toukiMisyobunSonekiOfSyuuryouZandaka, -550);
+
+  expectBalanced(st);
+  const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
+  EXPECT_EQ(amountTitled(right, "　当期未処理損失"), 550);
+  EXPECT_EQ(amountTitled(right, "　（内 当期損失）"), 600);
+  EXPECT_EQ(amountTitled(right, "[剰余金(欠損金)]"), -550);
+  EXPECT_EQ(right.back().houkokusyoAmount(), 400);
+}
+
+TEST(HoukokusyoTest, ManufacturersCostReportFeedsTheCostOfSales)
+{
+  auto doc = smallBooks(ChartKind::HoujinOlder, 100, true);
+  book(*doc, Date(2024, 8, 1), "材料仕入高", "現金", 50);
+  book(*doc, Date(2024, 8, 2), "賃金", "現金", 30);
+  const HoukokusyoStatements st = statementsOf(*doc);
+  const auto& cost = st.taisyakuBalanceSeizouGenkaShisanArray;
+  ASSERT_FALSE(cost.empty());
+  EXPECT_EQ(linesOf({cost.back()}), (std::vector<Line>{{-404, "　　　当期製品製造原価", 80}}));
+  const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
+  EXPECT_EQ(amountTitled(pl, "　　　当期製品製造原価"), 80);
+  EXPECT_EQ(amountTitled(pl, "　　　　合　　　計"), 280);
+  EXPECT_EQ(amountTitled(pl, "　　　　売上原価"), 280);
+  EXPECT_EQ(amountTitled(pl, "　　　当期利益"), 120);
+  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 120);
+  expectBalanced(st);
+}
+
+TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)
+{
+  auto doc = smallBooks(ChartKind::Kojin);
+  const HoukokusyoStatements st = statementsOf(*doc);
+  const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
+  EXPECT_EQ(amountTitled(pl, "　　　　売上総利益"), 300);
+  EXPECT_EQ(amountTitled(pl, "　　　　営業利益"), 200);
+  EXPECT_EQ(amountTitled(pl, "　　　当期利益"), 200);
+  expectBalanced(st);
+  EXPECT_EQ(amountTitled(st.taisyakuTaisyouFusainobuShisanArray, "[資本金]"), 1000);
+  EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
+}
+
+TEST(HoukokusyoTest, PeriodColumnCountsOnlyThePeriodsEntries)
+{
+  auto doc = smallBooks(ChartKind::HoujinOlder);
+  const HoukokusyoStatements st = statementsOf(*doc, Date(2024, 6, 1));
+  EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, -300);  // the sale lies before the period
+  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 200);
+  EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
+}
+
+TEST(HoukokusyoTest, ColumnsEndOnOneLineWhicheverIsLonger)
+{
+  auto doc = smallBooks(ChartKind::HoujinOlder);
+  // Many liabilities: the right column grows past the left.
+  for (const char* k : {"買掛金", "未払金", "預り金", "長期借入金"}) book(*doc, Date(2024, 9, 1), "現金", k, 10);
+  expectBalanced(statementsOf(*doc));
+  // Many assets: the left column grows past the right.
+  auto doc2 = smallBooks(ChartKind::HoujinOlder);
+  for (const char* k : {"普通預金", "売掛金", "商品", "建物", "車両運搬具", "土地", "電話加入権"})
+    book(*doc2, Date(2024, 9, 1), k, "現金", 10);
+  expectBalanced(statementsOf(*doc2));
+}
+
+TEST(HoukokusyoTest, MergedAccountsPrintAsOneRowUnderTheMergedName)
+{
+  auto doc = smallBooks(ChartKind::HoujinOlder);
+  book(*doc, Date(2024, 9, 1), "普通預金", "現金", 300);
+  const KamokuPtr rep = kamokuNamed(*doc, "現金");
+  const KamokuPtr member = kamokuNamed(*doc, "普通預金");
+  rep->setGassanRepresentKamokuCode(rep->code());
+  rep->setGassanKamokuName("現金及び預金");
+  member->setGassanRepresentKamokuCode(rep->code());
+  const HoukokusyoStatements st = statementsOf(*doc);
+  const auto& left = st.taisyakuTaisyouShisannobuShisanArray;
+  EXPECT_EQ(amountTitled(left, "　現金及び預金"), 1200);
+  for (const Shisan& r : left) EXPECT_NE(r.kamokuCode(), member->code()) << r.title();
+}
+
+TEST(HoukokusyoTest, Appropriation)
+{
+  const std::vector<RiekiSyobunanItem> items{{"配当金", 50}, {"利益準備金", 20}};
+  struct Case {
+    const char* name;
+    int64_t u;
+    std::vector<RiekiSyobunanItem> items;
+    std::vector<Line> rows;
+    bool accepted;
+  };
+  const std::vector<Case> cases{
+      {"profit",
+       200,
+       items,
+       {{-410, "当期未処分利益", 200},
+        {-1, "配当金", 50},
+        {-1, "利益準備金", 20},
+        {-404, "　利益処分合計", 70},
+        {-411, "次期繰越利益", 130}},
+       true},
+      {"loss",
+       -300,
+       {{"任意積立金取崩", 100}, {"資本準備金取崩", 50}},
+       {{-410, "当期未処理損失", 300},
+        {-1, "任意積立金取崩", 100},
+        {-1, "資本準備金取崩", 50},
+        {-404, "　損失処理合計", 150},
+        {-411, "次期繰越損失", 150}},
+       true},
+      {"no items", 200, {}, {{-403, "当期未処分利益", 200}, {-411, "次期繰越利益", 200}}, true},
+      // Nothing to appropriate: the items take no part anywhere.
+      {"zero", 0, items, {{-403, "当期未処分利益", 0}, {-411, "次期繰越利益", 0}}, true},
+      {"items above the profit", 60, items, {}, false},
+      {"items above the loss", -60, items, {}, false},
+      {"items beyond the limit", 200, {{"a", kMax}, {"b", kMax}}, {}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const RiekiSyobunan r(c.u, c.items, kMax);
+    EXPECT_EQ(r.check().empty(), c.accepted) << r.check();
+    if (c.accepted) { EXPECT_EQ(linesOf(r.rows()), c.rows); }
+    for (const Shisan& row : r.rows()) EXPECT_EQ(row.jigyoubuCode(), 99);
+  }
+  const RiekiSyobunan over(200, {{"a", kMax}, {"b", kMax}}, kMax);
+  EXPECT_EQ(over.riekiSyobunGoukei(), kMax + 1);
+  EXPECT_EQ(over.jikiKurikoshiRieki(), -kMax - 1);
+  EXPECT_EQ(RiekiSyobunan(60, items, kMax).check(),
+            "利益処分合計が当期未処分利益を超えています。利益処分案の金額を見直してください。");
+}
+
+// The profit of every statement is the trial balance's, for each kind of company.
+int64_t trialBalanceProfit(MyDocument& doc, const char* title, int32_t jigyoubu, int32_t to)
+{
+  ZandakaShisanAssembly a(doc);
+  a.setZandakaShisanArrayForJigyoubuCode(jigyoubu, 0, to, false);
+  for (const Shisan& r : a.sonekiKeisanShisanArray())
+    if (r.title() == title) return r.syuuryouZandaka();
+  ADD_FAILURE() << "no profit row " << title;
+  return 0;
+}
+
+TEST(HoukokusyoTest, ProfitEqualsTheTrialBalancesOnGeneratedBooks)
+{
+  struct Kind {
+    ChartKind chart;
+    bool seizou;
+    const char* profitTitle;
+  };
+  for (const Kind& kind :
+       {Kind{ChartKind::HoujinOlder, false, "　当期損益"}, Kind{ChartKind::HoujinOlder, true, "　当期損益"},
+        Kind{ChartKind::Kojin, false, "　青色申告控除前所得"}}) {
+    SCOPED_TRACE(static_cast<int>(kind.chart) * 2 + kind.seizou);
+    test::GeneratedTrialBooksSize size;
+    size.shiwakeCount = 1500;
+    size.jigyoubuCount = 2;
+    auto doc = test::makeGeneratedTrialBooks(kind.chart, kind.seizou, size, 11);
+    const Kaisya& k = doc->kaisya();
+    const auto months = static_cast<int32_t>(k.monthArray().size());
+    for (int32_t j : {99, 2})
+      for (int32_t to : {7, months}) {
+        const Date end = to == months ? Date::kessanSeiridukiDate() : k.monthArray()[static_cast<size_t>(to)].endDate();
+        const HoukokusyoStatements st = statementsOf(*doc, k.termStartDate(), end, j);
+        const int64_t profit = trialBalanceProfit(*doc, kind.profitTitle, j, to);
+        EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, profit);
+        EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, profit);
+        expectBalanced(st);
+      }
+  }
+}
+
+}  // namespace
+}  // namespace kivo
