@@ -4,18 +4,16 @@
 #include <QPainter>
 
 #include "document/MyDocument.h"
-#include "platform/AlertSheet.h"
 #include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 #include "trial/SuiiShisan.h"
 
 namespace kivo {
 namespace {
 
 const QColor kTotalRowColor(240, 240, 240);
-constexpr double kFrameWidth = 1.0;
-constexpr double kRuleWidth = 0.5;
 
 }  // namespace
 
@@ -33,14 +31,14 @@ std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocumen
   const int columns = static_cast<int>(document.kaisya().monthArray().size()) + 2;
   const int perPage = SuiiShisanPrintPaginator::monthPerPageOfSetting(monthPerPage, columns);
   if (!view->setRectSize(perPage)) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooManyMonthsMessage));
+    TablePrintLayout::alertCannotPrint(kTooManyMonthsMessage);
     return nullptr;
   }
   const int lines = PrintPaginator::linesThatFit(
       view->bands_.geometry.printableHeight() - view->bands_.titleHeight - view->bands_.lineHeight,
       view->bands_.lineHeight);
   if (lines < PrintPaginator::kMinimumRowsPerPage) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<SuiiShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,
@@ -73,25 +71,19 @@ bool SuiiShisanPrintView::setRectSize(int monthPerPage)
     }
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const double printable = bands_.geometry.printableWidth();
-  int title = 19;
-  int data = 17;
-  do {
-    --title;
-    --data;
-    titleFont_ = PrintFonts::printFont(helvetica, title);
-    dataFont_ = PrintFonts::printFont(helvetica, data);
-    const QFontMetricsF tm(titleFont_);
-    const QFontMetricsF dm(dataFont_);
-    bands_.titleHeight = tm.height() + 8.0;
-    bands_.lineHeight = dm.height() + 8.0;
-    kamokuWidth_ = dm.horizontalAdvance(widest) + 6.0;
-    monthlyAmountWidth_ = dm.horizontalAdvance(maxAmount) + 6.0;
-    bands_.tableWidth = kamokuWidth_ + monthlyAmountWidth_ * monthPerPage;
-  } while (bands_.tableWidth + 0.5 > printable && data > 4);
-  titleTextSize_ = title;
-  dataTextSize_ = data;
-  return data > 4;
+  const TablePrintLayout::Fonts fonts = TablePrintLayout::shrinkToFit(
+      bands_.geometry.printableWidth(), 4, [&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
+        bands_.titleHeight = tm.height() + 8.0;
+        bands_.lineHeight = dm.height() + 8.0;
+        kamokuWidth_ = dm.horizontalAdvance(widest) + 6.0;
+        monthlyAmountWidth_ = dm.horizontalAdvance(maxAmount) + 6.0;
+        return bands_.tableWidth = kamokuWidth_ + monthlyAmountWidth_ * monthPerPage;
+      });
+  titleFont_ = fonts.title;
+  dataFont_ = fonts.data;
+  titleTextSize_ = fonts.titleSize;
+  dataTextSize_ = fonts.dataSize;
+  return dataTextSize_ > 4;
 }
 
 int SuiiShisanPrintView::pageCount() const
@@ -170,13 +162,7 @@ void SuiiShisanPrintView::drawPage(QPainter& painter, int page)
   }
   if (!last.isNull()) frame.emplace_back(x, last.bottom(), x + width, last.bottom());
 
-  QPen pen(Qt::black);
-  pen.setWidthF(kFrameWidth);
-  painter.setPen(pen);
-  painter.drawLines(frame.data(), static_cast<int>(frame.size()));
-  pen.setWidthF(kRuleWidth);
-  painter.setPen(pen);
-  painter.drawLines(rules.data(), static_cast<int>(rules.size()));
+  TablePrintLayout::strokeFrameAndRules(painter, frame, rules);
   painter.restore();
 }
 

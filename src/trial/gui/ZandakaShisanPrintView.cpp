@@ -6,17 +6,15 @@
 #include <numeric>
 
 #include "document/MyDocument.h"
-#include "platform/AlertSheet.h"
 #include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 
 namespace kivo {
 namespace {
 
 const QColor kTotalRowColor(240, 240, 240);
-constexpr double kFrameWidth = 1.0;
-constexpr double kRuleWidth = 0.5;
 const char* const kColumnTitles[ZandakaShisanPrintView::ColumnCount] = {"勘定科目", "開始残高", "借方合計",
                                                                         "貸方合計", "終了残高", "比率"};
 
@@ -37,7 +35,7 @@ std::unique_ptr<ZandakaShisanPrintView> ZandakaShisanPrintView::create(
   view->setRectSize();
   const int lines = ZandakaShisanPrintPaginator::linesPerPageOfBands(view->bands_);
   if (lines < PrintPaginator::kMinimumRowsPerPage) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<ZandakaShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,
@@ -70,26 +68,20 @@ void ZandakaShisanPrintView::setRectSize()
     }
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const double printable = bands_.geometry.printableWidth();
-  int title = 19;
-  int data = 17;
-  do {
-    --title;
-    --data;
-    titleFont_ = PrintFonts::printFont(helvetica, title);
-    dataFont_ = PrintFonts::printFont(helvetica, data);
-    const QFontMetricsF tm(titleFont_);
-    const QFontMetricsF dm(dataFont_);
-    bands_.titleHeight = tm.height() + 8.0;
-    bands_.lineHeight = dm.height() + 8.0;
-    widths_[Kamoku] = dm.horizontalAdvance(widest) + 6.0;
-    const double amount = dm.horizontalAdvance(maxAmount) + 6.0;
-    widths_[KaishiZandaka] = widths_[KarikataGoukei] = widths_[KashikataGoukei] = widths_[SyuuryouZandaka] = amount;
-    widths_[Percent] = 9 * dm.horizontalAdvance(QStringLiteral("0")) + 6.0;
-    bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-  } while (bands_.tableWidth + 0.5 > printable && data > 5);
-  titleTextSize_ = title;
-  dataTextSize_ = data;
+  const TablePrintLayout::Fonts fonts = TablePrintLayout::shrinkToFit(
+      bands_.geometry.printableWidth(), 5, [&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
+        bands_.titleHeight = tm.height() + 8.0;
+        bands_.lineHeight = dm.height() + 8.0;
+        widths_[Kamoku] = dm.horizontalAdvance(widest) + 6.0;
+        const double amount = dm.horizontalAdvance(maxAmount) + 6.0;
+        widths_[KaishiZandaka] = widths_[KarikataGoukei] = widths_[KashikataGoukei] = widths_[SyuuryouZandaka] = amount;
+        widths_[Percent] = 9 * dm.horizontalAdvance(QStringLiteral("0")) + 6.0;
+        return bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+      });
+  titleFont_ = fonts.title;
+  dataFont_ = fonts.data;
+  titleTextSize_ = fonts.titleSize;
+  dataTextSize_ = fonts.dataSize;
 }
 
 double ZandakaShisanPrintView::columnX(int c) const
@@ -178,13 +170,7 @@ void ZandakaShisanPrintView::drawPage(QPainter& painter, int page)
   }
   if (!last.isNull()) frame.emplace_back(x, last.bottom(), x + total, last.bottom());
 
-  QPen pen(Qt::black);
-  pen.setWidthF(kFrameWidth);
-  painter.setPen(pen);
-  painter.drawLines(frame.data(), static_cast<int>(frame.size()));
-  pen.setWidthF(kRuleWidth);
-  painter.setPen(pen);
-  painter.drawLines(rules.data(), static_cast<int>(rules.size()));
+  TablePrintLayout::strokeFrameAndRules(painter, frame, rules);
   painter.restore();
 }
 
