@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "document/MyDocument.h"
-#include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
 #include "platform/TablePrintLayout.h"
@@ -23,11 +22,9 @@ std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocumen
                                                                  std::vector<Shisan> seizouGenka, int64_t monthPerPage,
                                                                  SectionChoiceSource sections)
 {
-  std::unique_ptr<SuiiShisanPrintView> view(new SuiiShisanPrintView(document, layout));
-  view->taisyakuTaisyou_ = std::move(taisyakuTaisyou);
-  view->sonekiKeisan_ = std::move(sonekiKeisan);
-  view->seizouGenka_ = std::move(seizouGenka);
-  view->sections_ = std::move(sections);
+  std::unique_ptr<SuiiShisanPrintView> view(new SuiiShisanPrintView(document, layout, std::move(taisyakuTaisyou),
+                                                                    std::move(sonekiKeisan), std::move(seizouGenka),
+                                                                    std::move(sections)));
   const int columns = static_cast<int>(document.kaisya().monthArray().size()) + 2;
   const int perPage = SuiiShisanPrintPaginator::monthPerPageOfSetting(monthPerPage, columns);
   if (!view->setRectSize(perPage)) {
@@ -46,67 +43,46 @@ std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocumen
   return view;
 }
 
-SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout) : document_(document)
+SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout,
+                                         std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan,
+                                         std::vector<Shisan> seizouGenka, SectionChoiceSource sections)
+    : ShisanSectionsPrintView(document, layout, std::move(taisyakuTaisyou), std::move(sonekiKeisan),
+                              std::move(seizouGenka), std::move(sections))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
 }
 
 SuiiShisanPrintView::~SuiiShisanPrintView() = default;
 
 bool SuiiShisanPrintView::setRectSize(int monthPerPage)
 {
-  const QString helvetica = QString::fromUtf8(PrintFonts::kHelvetica);
-  // The widest caption, measured once at 16 points.
-  const QFontMetricsF probe(PrintFonts::printFont(helvetica, 16));
-  QString widest;
-  double widestWidth = -1.0;
-  for (const auto* rows : {&taisyakuTaisyou_, &sonekiKeisan_, &seizouGenka_})
-    for (const Shisan& r : *rows) {
-      const QString t = QString::fromStdString(r.title());
-      const double w = probe.horizontalAdvance(t);
-      if (w > widestWidth) {
-        widestWidth = w;
-        widest = t;
-      }
-    }
+  const QString widest = widestTitle();
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const TablePrintLayout::Fonts fonts = TablePrintLayout::shrinkToFit(
-      bands_.geometry.printableWidth(), 4, [&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
-        bands_.titleHeight = tm.height() + 8.0;
-        bands_.lineHeight = dm.height() + 8.0;
-        kamokuWidth_ = dm.horizontalAdvance(widest) + 6.0;
-        monthlyAmountWidth_ = dm.horizontalAdvance(maxAmount) + 6.0;
-        return bands_.tableWidth = kamokuWidth_ + monthlyAmountWidth_ * monthPerPage;
-      });
-  titleFont_ = fonts.title;
-  dataFont_ = fonts.data;
-  titleTextSize_ = fonts.titleSize;
-  dataTextSize_ = fonts.dataSize;
+  fitTable(4, [&](const QFontMetricsF& dm) {
+    kamokuWidth_ = dm.horizontalAdvance(widest) + 6.0;
+    monthlyAmountWidth_ = dm.horizontalAdvance(maxAmount) + 6.0;
+    return kamokuWidth_ + monthlyAmountWidth_ * monthPerPage;
+  });
   return dataTextSize_ > 4;
 }
 
 int SuiiShisanPrintView::pageCount() const
 {
   if (!paginator_) return 0;
-  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const SectionChoice c = sectionChoice();
   return static_cast<int>(paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka).size());
 }
 
 QString SuiiShisanPrintView::pageTitle(SuiiShisanPrintPaginator::Section section) const
 {
-  switch (section) {
-  case SuiiShisanPrintPaginator::Section::TaisyakuTaisyou: return QString::fromUtf8(kTaisyakuTaisyouTitle);
-  case SuiiShisanPrintPaginator::Section::SonekiKeisan: return QString::fromUtf8(kSonekiKeisanTitle);
-  case SuiiShisanPrintPaginator::Section::SeizouGenka: break;
-  }
-  return QString::fromUtf8(document_.kaisya().isKensetu() ? kKanseiKoujiGenkaTitle : kSeizouGenkaTitle);
+  return sectionTitle(static_cast<int>(section), kTaisyakuTaisyouTitle, kSonekiKeisanTitle, kSeizouGenkaTitle,
+                      kKanseiKoujiGenkaTitle);
 }
 
 void SuiiShisanPrintView::drawPage(QPainter& painter, int page)
 {
   if (!paginator_) return;
-  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const SectionChoice c = sectionChoice();
   const std::vector<int> chosen = paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka);
   if (page < 0 || page >= static_cast<int>(chosen.size())) return;
   const SuiiShisanPrintPaginator::Page& p = paginator_->pages()[static_cast<size_t>(chosen[static_cast<size_t>(page)])];

@@ -6,7 +6,6 @@
 #include <numeric>
 
 #include "document/MyDocument.h"
-#include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
 #include "platform/TablePrintLayout.h"
@@ -25,11 +24,9 @@ std::unique_ptr<ZandakaShisanPrintView> ZandakaShisanPrintView::create(
     std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, int32_t periodFrom, int32_t periodTo,
     SectionChoiceSource sections)
 {
-  std::unique_ptr<ZandakaShisanPrintView> view(new ZandakaShisanPrintView(document, layout));
-  view->taisyakuTaisyou_ = std::move(taisyakuTaisyou);
-  view->sonekiKeisan_ = std::move(sonekiKeisan);
-  view->seizouGenka_ = std::move(seizouGenka);
-  view->sections_ = std::move(sections);
+  std::unique_ptr<ZandakaShisanPrintView> view(new ZandakaShisanPrintView(document, layout, std::move(taisyakuTaisyou),
+                                                                          std::move(sonekiKeisan),
+                                                                          std::move(seizouGenka), std::move(sections)));
   view->periodText_ =
       QString::fromStdString(ZandakaShisanPrintPaginator::periodTitle(document.kaisya(), periodFrom, periodTo));
   view->setRectSize();
@@ -43,45 +40,28 @@ std::unique_ptr<ZandakaShisanPrintView> ZandakaShisanPrintView::create(
   return view;
 }
 
-ZandakaShisanPrintView::ZandakaShisanPrintView(const MyDocument& document, const QPageLayout& layout)
-    : document_(document)
+ZandakaShisanPrintView::ZandakaShisanPrintView(const MyDocument& document, const QPageLayout& layout,
+                                               std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan,
+                                               std::vector<Shisan> seizouGenka, SectionChoiceSource sections)
+    : ShisanSectionsPrintView(document, layout, std::move(taisyakuTaisyou), std::move(sonekiKeisan),
+                              std::move(seizouGenka), std::move(sections))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
 }
 
 ZandakaShisanPrintView::~ZandakaShisanPrintView() = default;
 
 void ZandakaShisanPrintView::setRectSize()
 {
-  const QString helvetica = QString::fromUtf8(PrintFonts::kHelvetica);
-  const QFontMetricsF probe(PrintFonts::printFont(helvetica, 16));
-  QString widest;
-  double widestWidth = -1.0;
-  for (const auto* rows : {&taisyakuTaisyou_, &sonekiKeisan_, &seizouGenka_})
-    for (const Shisan& r : *rows) {
-      const QString t = QString::fromStdString(r.title());
-      const double w = probe.horizontalAdvance(t);
-      if (w > widestWidth) {
-        widestWidth = w;
-        widest = t;
-      }
-    }
+  const QString widest = widestTitle();
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const TablePrintLayout::Fonts fonts = TablePrintLayout::shrinkToFit(
-      bands_.geometry.printableWidth(), 5, [&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
-        bands_.titleHeight = tm.height() + 8.0;
-        bands_.lineHeight = dm.height() + 8.0;
-        widths_[Kamoku] = dm.horizontalAdvance(widest) + 6.0;
-        const double amount = dm.horizontalAdvance(maxAmount) + 6.0;
-        widths_[KaishiZandaka] = widths_[KarikataGoukei] = widths_[KashikataGoukei] = widths_[SyuuryouZandaka] = amount;
-        widths_[Percent] = 9 * dm.horizontalAdvance(QStringLiteral("0")) + 6.0;
-        return bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-      });
-  titleFont_ = fonts.title;
-  dataFont_ = fonts.data;
-  titleTextSize_ = fonts.titleSize;
-  dataTextSize_ = fonts.dataSize;
+  fitTable(5, [&](const QFontMetricsF& dm) {
+    widths_[Kamoku] = dm.horizontalAdvance(widest) + 6.0;
+    const double amount = dm.horizontalAdvance(maxAmount) + 6.0;
+    widths_[KaishiZandaka] = widths_[KarikataGoukei] = widths_[KashikataGoukei] = widths_[SyuuryouZandaka] = amount;
+    widths_[Percent] = 9 * dm.horizontalAdvance(QStringLiteral("0")) + 6.0;
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 double ZandakaShisanPrintView::columnX(int c) const
@@ -92,24 +72,20 @@ double ZandakaShisanPrintView::columnX(int c) const
 int ZandakaShisanPrintView::pageCount() const
 {
   if (!paginator_) return 0;
-  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const SectionChoice c = sectionChoice();
   return static_cast<int>(paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka).size());
 }
 
 QString ZandakaShisanPrintView::pageTitle(ZandakaShisanPrintPaginator::Section section) const
 {
-  switch (section) {
-  case ZandakaShisanPrintPaginator::Section::TaisyakuTaisyou: return QString::fromUtf8(kTaisyakuTaisyouTitle);
-  case ZandakaShisanPrintPaginator::Section::SonekiKeisan: return QString::fromUtf8(kSonekiKeisanTitle);
-  case ZandakaShisanPrintPaginator::Section::SeizouGenka: break;
-  }
-  return QString::fromUtf8(document_.kaisya().isKensetu() ? kKanseiKoujiGenkaTitle : kSeizouGenkaTitle);
+  return sectionTitle(static_cast<int>(section), kTaisyakuTaisyouTitle, kSonekiKeisanTitle, kSeizouGenkaTitle,
+                      kKanseiKoujiGenkaTitle);
 }
 
 void ZandakaShisanPrintView::drawPage(QPainter& painter, int page)
 {
   if (!paginator_) return;
-  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const SectionChoice c = sectionChoice();
   const std::vector<int> chosen = paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka);
   if (page < 0 || page >= static_cast<int>(chosen.size())) return;
   const int p = chosen[static_cast<size_t>(page)];
