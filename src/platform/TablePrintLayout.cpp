@@ -5,6 +5,7 @@
 
 #include "platform/AlertSheet.h"
 #include "platform/PrintFonts.h"
+#include "platform/StringDrawing.h"
 
 namespace kivo {
 
@@ -26,6 +27,15 @@ TablePrintLayout::Fonts TablePrintLayout::shrinkToFit(double printableWidth, int
   fonts.titleSize = title;
   fonts.dataSize = data;
   return fonts;
+}
+
+void TablePrintLayout::drawTitleBand(QPainter& painter, const QFont& titleFont, const QString& title,
+                                     const QRectF& band, const QFont& dataFont)
+{
+  painter.setPen(Qt::black);
+  painter.setFont(titleFont);
+  StringDrawing::drawStringCenteredIn(painter, title, band);
+  painter.setFont(dataFont);
 }
 
 void TablePrintLayout::alertCannotPrint(const char* message)

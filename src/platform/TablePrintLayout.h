@@ -1,7 +1,7 @@
 // What the table printouts share: the title and data fonts that shrink a point at a
 // time until the table fits between the margins, the refusal of paper too small to
-// print on, and the lines of a page stroked at its end (the frame at one point, the
-// rules at half a point).
+// print on, the title band of a page, and the lines of a page stroked at its end (the
+// frame at one point, the rules at half a point).
 #pragma once
 
 #include <QFont>
@@ -11,6 +11,8 @@
 
 class QFontMetricsF;
 class QPainter;
+class QRectF;
+class QString;
 
 namespace kivo {
 
@@ -31,6 +33,11 @@ public:
   // table measured is wider than the printable width, until the data size reaches the
   // smallest. The fonts last measured are answered.
   static Fonts shrinkToFit(double printableWidth, int smallestDataSize, const Measure& measure);
+
+  // The page's title centred in its band, in black; the data font is left set for
+  // the rest of the page.
+  static void drawTitleBand(QPainter& painter, const QFont& titleFont, const QString& title, const QRectF& band,
+                            const QFont& dataFont);
 
   // The "印刷できません" alert with the sentence saying why.
   static void alertCannotPrint(const char* message);

@@ -45,10 +45,7 @@ double AssetTablePrintView::beginPage(QPainter& painter, int page, const char* t
   painter.translate(X, T);
   painter.scale(scale_, scale_);
   painter.translate(-X, -T);
-  painter.setPen(Qt::black);
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, qs(title), QRectF(X, T, W, titleHeight_));
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_, qs(title), QRectF(X, T, W, titleHeight_), dataFont_);
   const double companyY = T + titleHeight_;
   StringDrawing::drawStringLeftedIn(painter, qs(document_.kaisya().name()), QRectF(X, companyY, W, L));
   StringDrawing::drawStringRightedIn(painter, periodText + QString::asprintf("　　　%d / %d ページ", page + 1, pages_),

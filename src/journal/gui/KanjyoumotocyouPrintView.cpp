@@ -125,13 +125,9 @@ void KanjyoumotocyouPrintView::drawPage(QPainter& painter, int page)
   std::vector<QLineF> frame;
   std::vector<QLineF> rules;
   painter.save();
-  painter.setPen(Qt::black);
-
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, QString::fromUtf8(p.isHojyomotocyou() ? kHojyoTitle : kSoukanjyouTitle),
-                                      PrintInfo::rectF(bands_.titleRect()));
-
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_,
+                                  QString::fromUtf8(p.isHojyomotocyou() ? kHojyoTitle : kSoukanjyouTitle),
+                                  PrintInfo::rectF(bands_.titleRect()), dataFont_);
   const QRectF head = PrintInfo::rectF(bands_.lineRect(p.columnTitleLine()));
   frame.emplace_back(x, head.top(), x + total + 0.5, head.top());
   frame.emplace_back(x + 0.5, head.bottom(), x + 0.5 + total, head.bottom());

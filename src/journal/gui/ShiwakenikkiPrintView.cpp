@@ -87,11 +87,8 @@ void ShiwakenikkiPrintView::drawPage(QPainter& painter, int page)
   const double total = bands_.tableWidth;
   std::vector<QLineF> solid, thin, dashed;
   painter.save();
-  painter.setPen(Qt::black);
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, QString::fromUtf8(kTitle), PrintInfo::rectF(bands_.titleRect()));
-
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_, QString::fromUtf8(kTitle), PrintInfo::rectF(bands_.titleRect()),
+                                  dataFont_);
   const QRectF h1 = PrintInfo::rectF(bands_.lineRect(1));
   const QRectF h2 = PrintInfo::rectF(bands_.lineRect(2));
   solid.emplace_back(x, h1.top(), x + total, h1.top());

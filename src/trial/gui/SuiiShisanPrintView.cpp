@@ -93,12 +93,8 @@ void SuiiShisanPrintView::drawPage(QPainter& painter, int page)
   const Kaisya& kaisya = document_.kaisya();
   std::vector<QLineF> frame, rules;
   painter.save();
-  painter.setPen(Qt::black);
-
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, pageTitle(p.section), PrintInfo::rectF(bands_.titleRect()));
-
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_, pageTitle(p.section), PrintInfo::rectF(bands_.titleRect()),
+                                  dataFont_);
   auto cellX = [&](int k) { return x + kamokuWidth_ + monthlyAmountWidth_ * (k - firstColumn); };
   const QRectF head = PrintInfo::rectF(bands_.lineRect(1));
   StringDrawing::drawStringLeftedIn(painter, QStringLiteral("勘定科目"),

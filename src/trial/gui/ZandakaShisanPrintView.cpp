@@ -94,11 +94,8 @@ void ZandakaShisanPrintView::drawPage(QPainter& painter, int page)
   const Kaisya& kaisya = document_.kaisya();
   std::vector<QLineF> frame, rules;
   painter.save();
-  painter.setPen(Qt::black);
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, pageTitle(paginator_->sectionOfPage(p)),
-                                      PrintInfo::rectF(bands_.titleRect()));
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_, pageTitle(paginator_->sectionOfPage(p)),
+                                  PrintInfo::rectF(bands_.titleRect()), dataFont_);
 
   // The column titles stand between the period line and the first row.
   const QRectF head = PrintInfo::rectF(bands_.lineRect(2));
