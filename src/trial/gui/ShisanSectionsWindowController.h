@@ -2,9 +2,7 @@
 // per section (the balance sheet "taisyakuTaisyou", the income statement
 // "sonekiKeisan" and, for a manufacturer only, the manufacturing cost report
 // "seizouGenka", titled "完成工事原価報告書" for a construction company), Ctrl+K for
-// the next tab, the division field on the strip (hidden when the document has no
-// active division) with its picker, and the print panel's tab with one box per
-// section.
+// the next tab and the print panel's tab with one box per section.
 #pragma once
 
 #include <QString>
@@ -14,8 +12,8 @@
 #include <vector>
 
 #include "journal/gui/CyouhyouTableView.h"
-#include "journal/gui/PeriodReportWindowController.h"
 #include "trial/Shisan.h"
+#include "trial/gui/JigyoubuReportWindowController.h"
 
 class QAction;
 class QCheckBox;
@@ -29,7 +27,7 @@ namespace kivo {
 class JigyoubuFormatter;
 class SheetController;
 
-class ShisanSectionsWindowController : public PeriodReportWindowController, protected CyouhyouTableView::Controller {
+class ShisanSectionsWindowController : public JigyoubuReportWindowController, protected CyouhyouTableView::Controller {
   Q_OBJECT
 public:
   // Tab identifiers and labels.
@@ -40,13 +38,8 @@ public:
   static constexpr const char* kSonekiKeisanLabel = "損益計算書";
   static constexpr const char* kSeizouGenkaLabel = "製造原価報告書";
   static constexpr const char* kKanseiKoujiGenkaLabel = "完成工事原価報告書";
-  static constexpr const char* kShowJigyoubuTitle = "表示する事業部...";
 
   ~ShisanSectionsWindowController() override;
-
-  // --- what is shown: the setter only stores; the caller then asks updateUI.
-  int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
-  void setDisplayJigyoubuCode(int32_t v) { displayJigyoubuCode_ = v; }
 
   // Computes the sections for what is shown and selects the first row of every table.
   void setInitialContentsThenDisplay();
@@ -69,12 +62,6 @@ public:
   CyouhyouTableView* seizouGenkaTableView() const { return seizouGenkaTableView_; }
   CyouhyouTableView* selectedTableView() const;
 
-  // --- the division field
-  void setDisplayingJigyoubuFieldValue();
-  QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
-  // The picker below the field; a division chosen is shown at once.
-  void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
-
   // --- the print panel's tab: one box per section.
   QWidget* selectPrintTargetView() const { return selectPrintTargetView_; }
   bool doPrintTaisyakuTaisyou() const;
@@ -84,37 +71,18 @@ public:
 protected:
   ShisanSectionsWindowController(DocumentSession* document, Kind kind);
 
-  // The division's label, field and button, made on the strip.
-  void makeJigyoubuStripWidgets(QWidget* stripView);
   // The tables in their tabs (the cost report's may be null: no tab).
   void addSectionTabs(CyouhyouTableView* taisyakuTaisyou, CyouhyouTableView* sonekiKeisan,
                       CyouhyouTableView* seizouGenka);
-  // The division field in use while the document has an active division (else
-  // hidden), showing the whole company.
-  void setUpJigyoubuField();
   // Ctrl+K steps through the tabs; it is no item of the menus.
   void addNextTabShortcut();
   void buildPrintTargetView();
 
   bool isOwnTableView(const QObject* sender) const override;
-  // A letter or digit typed on the division field starts the picker's search when the
-  // field would take it. Answers whether the field was the division field.
-  bool typeOnJigyoubuField(QLineEdit* field, const QString& typed);
-  void windowDidResignMain() override;
-  // The window of the document holding a sheet of which refuses (the user is told
-  // to close it first); nullptr when there is none.
-  WindowController* refuseForSheet(const std::function<bool(const SheetController&)>& refuses);
 
-  int32_t displayJigyoubuCode_ = 99;
-  // The division field is in use: the document had an active division when the
-  // window was built.
-  bool jigyoubuFieldInUse_ = false;
   // The next computation selects the first row of every table (else keeps the rows).
   bool selectFirstRowAfterUpdate_ = false;
 
-  QLabel* displayingJigyoubuTitleField_ = nullptr;
-  QLineEdit* displayingJigyoubuField_ = nullptr;
-  QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
   QTabWidget* tabView_ = nullptr;
   CyouhyouTableView* taisyakuTaisyouTableView_ = nullptr;
   CyouhyouTableView* sonekiKeisanTableView_ = nullptr;
@@ -123,8 +91,6 @@ protected:
   QCheckBox* printTaisyakuTaisyouCheckbox_ = nullptr;
   QCheckBox* printSonekiKeisanCheckbox_ = nullptr;
   QCheckBox* printSeizouGenkaCheckbox_ = nullptr;
-
-  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
 };
 
 }  // namespace kivo

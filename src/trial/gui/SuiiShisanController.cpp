@@ -144,7 +144,7 @@ void SuiiShisanController::buildLayout()
   auto* strip = new QHBoxLayout(stateView);
   strip->setContentsMargins(10, 6, 10, 6);
   strip->setSpacing(4);
-  makeJigyoubuStripWidgets(stateView);
+  makeJigyoubuStripWidgets(stateView, 22);
   progressIndicator_ = new QProgressBar(stateView);
   progressIndicator_->setRange(0, 0);
   progressIndicator_->setTextVisible(false);

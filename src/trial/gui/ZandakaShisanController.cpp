@@ -172,7 +172,7 @@ void ZandakaShisanController::buildLayout()
   auto* strip = new QHBoxLayout(stateView);
   strip->setContentsMargins(10, 6, 10, 6);
   strip->setSpacing(4);
-  makeJigyoubuStripWidgets(stateView);
+  makeJigyoubuStripWidgets(stateView, 22);
   makePeriodStripWidgets(stateView, 14);
   strip->addWidget(displayingJigyoubuTitleField_);
   strip->addWidget(displayingJigyoubuField_);
