@@ -47,9 +47,12 @@ std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrintView::create(const
 
 KanjyoumotocyouPrintView::KanjyoumotocyouPrintView(const MyDocument& document, const QPageLayout& layout,
                                                    int32_t periodFrom, int32_t periodTo, NumberingSource numbering)
-    : document_(document), periodFrom_(periodFrom), periodTo_(periodTo), numbering_(std::move(numbering))
+    : BandedTablePrintView(layout),
+      document_(document),
+      periodFrom_(periodFrom),
+      periodTo_(periodTo),
+      numbering_(std::move(numbering))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
   hidukeFormatter_ = std::make_unique<HidukeFormatter>(document, true);
   kamokuFormatter_ = std::make_unique<KamokuFormatter>(document, true);
   hojyoKamokuFormatter_ = std::make_unique<HojyoKamokuFormatter>(document);
@@ -68,27 +71,20 @@ void KanjyoumotocyouPrintView::setRectSizeWithPrintInfo()
   const bool jigyoubu = document_.numberOfActiveJigyoubu() > 0;
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const TablePrintLayout::Fonts fonts = TablePrintLayout::shrinkToFit(
-      bands_.geometry.printableWidth(), 5, [&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
-        const double w = dm.horizontalAdvance(QStringLiteral("林"));
-        const double z = dm.horizontalAdvance(QStringLiteral("0"));
-        bands_.titleHeight = tm.height() + 8.0;
-        bands_.lineHeight = dm.height() + 8.0;
-        const double amount = dm.horizontalAdvance(maxAmount) + 6.0;
-        widths_[Date] = 5 * z + 6;
-        widths_[CreatedType] = createdType ? 2 * w + 6 : 0;
-        widths_[AiteKamoku] = 8 * w + 6;
-        widths_[AiteHojyoKamoku] = hojyo ? 8 * w + 6 : 0;
-        widths_[AiteJigyoubu] = jigyoubu ? 8 * w + 6 : 0;
-        widths_[Tekiyou] = 20 * w + 6;
-        widths_[Jigyoubu] = jigyoubu ? 8 * w + 6 : 0;
-        widths_[Karikata] = widths_[Kashikata] = widths_[Zandaka] = amount;
-        return bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-      });
-  titleFont_ = fonts.title;
-  dataFont_ = fonts.data;
-  titleTextSize_ = fonts.titleSize;
-  dataTextSize_ = fonts.dataSize;
+  fitTable(5, [&](const QFontMetricsF& dm) {
+    const double w = dm.horizontalAdvance(QStringLiteral("林"));
+    const double z = dm.horizontalAdvance(QStringLiteral("0"));
+    const double amount = dm.horizontalAdvance(maxAmount) + 6.0;
+    widths_[Date] = 5 * z + 6;
+    widths_[CreatedType] = createdType ? 2 * w + 6 : 0;
+    widths_[AiteKamoku] = 8 * w + 6;
+    widths_[AiteHojyoKamoku] = hojyo ? 8 * w + 6 : 0;
+    widths_[AiteJigyoubu] = jigyoubu ? 8 * w + 6 : 0;
+    widths_[Tekiyou] = 20 * w + 6;
+    widths_[Jigyoubu] = jigyoubu ? 8 * w + 6 : 0;
+    widths_[Karikata] = widths_[Kashikata] = widths_[Zandaka] = amount;
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 double KanjyoumotocyouPrintView::columnX(Column c) const

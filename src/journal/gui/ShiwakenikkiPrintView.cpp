@@ -39,9 +39,8 @@ std::unique_ptr<ShiwakenikkiPrintView> ShiwakenikkiPrintView::create(const MyDoc
 
 ShiwakenikkiPrintView::ShiwakenikkiPrintView(const MyDocument& document, const QPageLayout& layout,
                                              std::vector<ShiwakePtr> entries)
-    : document_(document), entries_(std::move(entries))
+    : BandedTablePrintView(layout), document_(document), entries_(std::move(entries))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
   showsHojyoKamoku_ = document.doesHaveKamokuWhichHasActiveHojyoKamoku();
   showsJigyoubu_ = document.numberOfActiveJigyoubu() > 0;
   hidukeFormatter_ = std::make_unique<HidukeFormatter>(document, true);
@@ -57,22 +56,15 @@ void ShiwakenikkiPrintView::setRectSizeWithPrintInfo()
 {
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxInputAmountValue()));
-  const TablePrintLayout::Fonts fonts = TablePrintLayout::shrinkToFit(
-      bands_.geometry.printableWidth(), 5, [&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
-        const double w = dm.horizontalAdvance(QStringLiteral("林"));
-        bands_.titleHeight = tm.height() + 8.0;
-        bands_.lineHeight = dm.height() + 8.0;
-        widths_[Date] = 5 * dm.horizontalAdvance(QStringLiteral("0")) + 6;
-        widths_[KarikataKamoku] = widths_[KashikataKamoku] = 8 * w + 6;
-        widths_[KarikataKingaku] = widths_[KashikataKingaku] =
-            std::max(dm.horizontalAdvance(maxAmount) + 6, widths_[KarikataKamoku]);
-        widths_[Tekiyou] = 20 * w + 6;
-        return bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-      });
-  titleFont_ = fonts.title;
-  dataFont_ = fonts.data;
-  titleTextSize_ = fonts.titleSize;
-  dataTextSize_ = fonts.dataSize;
+  fitTable(5, [&](const QFontMetricsF& dm) {
+    const double w = dm.horizontalAdvance(QStringLiteral("林"));
+    widths_[Date] = 5 * dm.horizontalAdvance(QStringLiteral("0")) + 6;
+    widths_[KarikataKamoku] = widths_[KashikataKamoku] = 8 * w + 6;
+    widths_[KarikataKingaku] = widths_[KashikataKingaku] =
+        std::max(dm.horizontalAdvance(maxAmount) + 6, widths_[KarikataKamoku]);
+    widths_[Tekiyou] = 20 * w + 6;
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 double ShiwakenikkiPrintView::columnX(Column c) const

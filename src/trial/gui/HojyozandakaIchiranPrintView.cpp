@@ -46,9 +46,8 @@ std::unique_ptr<HojyozandakaIchiranPrintView> HojyozandakaIchiranPrintView::crea
 }
 
 HojyozandakaIchiranPrintView::HojyozandakaIchiranPrintView(const MyDocument& document, const QPageLayout& layout)
-    : document_(document)
+    : BandedTablePrintView(layout), document_(document)
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
   setRectSizeWithPrintInfo();
 }
 
@@ -56,21 +55,14 @@ void HojyozandakaIchiranPrintView::setRectSizeWithPrintInfo()
 {
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const TablePrintLayout::Fonts fonts = TablePrintLayout::shrinkToFit(
-      bands_.geometry.printableWidth(), 5, [&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
-        bands_.titleHeight = tm.height() + 8.0;
-        bands_.lineHeight = dm.height() + 8.0;
-        // Eight full-width characters of a sub-account's name.
-        widths_[HojyoKamoku] = dm.horizontalAdvance(QStringLiteral("林")) * 8.0 + 6.0;
-        widths_[KaishiZandaka] = widths_[KarikataGoukei] = widths_[KashikataGoukei] = widths_[SyuuryouZandaka] =
-            dm.horizontalAdvance(maxAmount) + 6.0;
-        widths_[Percent] = dm.horizontalAdvance(QStringLiteral("0")) * 9.0 + 6.0;
-        return bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-      });
-  titleFont_ = fonts.title;
-  dataFont_ = fonts.data;
-  titleTextSize_ = fonts.titleSize;
-  dataTextSize_ = fonts.dataSize;
+  fitTable(5, [&](const QFontMetricsF& dm) {
+    // Eight full-width characters of a sub-account's name.
+    widths_[HojyoKamoku] = dm.horizontalAdvance(QStringLiteral("林")) * 8.0 + 6.0;
+    widths_[KaishiZandaka] = widths_[KarikataGoukei] = widths_[KashikataGoukei] = widths_[SyuuryouZandaka] =
+        dm.horizontalAdvance(maxAmount) + 6.0;
+    widths_[Percent] = dm.horizontalAdvance(QStringLiteral("0")) * 9.0 + 6.0;
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 double HojyozandakaIchiranPrintView::columnX(Column c) const

@@ -4,20 +4,19 @@
 
 #include "document/MyDocument.h"
 #include "platform/PrintFonts.h"
-#include "platform/PrintInfo.h"
 
 namespace kivo {
 
 ShisanSectionsPrintView::ShisanSectionsPrintView(const MyDocument& document, const QPageLayout& layout,
                                                  std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan,
                                                  std::vector<Shisan> seizouGenka, SectionChoiceSource sections)
-    : document_(document),
+    : BandedTablePrintView(layout),
+      document_(document),
       taisyakuTaisyou_(std::move(taisyakuTaisyou)),
       sonekiKeisan_(std::move(sonekiKeisan)),
       seizouGenka_(std::move(seizouGenka)),
       sections_(std::move(sections))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
 }
 
 QString ShisanSectionsPrintView::widestTitle() const
@@ -43,21 +42,6 @@ QString ShisanSectionsPrintView::sectionTitle(int section, const char* taisyakuT
   if (section == 0) return QString::fromUtf8(taisyakuTaisyou);
   if (section == 1) return QString::fromUtf8(sonekiKeisan);
   return QString::fromUtf8(document_.kaisya().isKensetu() ? kanseiKoujiGenka : seizouGenka);
-}
-
-void ShisanSectionsPrintView::fitTable(int smallestDataSize,
-                                       const std::function<double(const QFontMetricsF& data)>& measure)
-{
-  const TablePrintLayout::Fonts fonts = TablePrintLayout::shrinkToFit(
-      bands_.geometry.printableWidth(), smallestDataSize, [&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
-        bands_.titleHeight = tm.height() + 8.0;
-        bands_.lineHeight = dm.height() + 8.0;
-        return bands_.tableWidth = measure(dm);
-      });
-  titleFont_ = fonts.title;
-  dataFont_ = fonts.data;
-  titleTextSize_ = fonts.titleSize;
-  dataTextSize_ = fonts.dataSize;
 }
 
 }  // namespace kivo

@@ -1,25 +1,22 @@
 // What the two trial-balance printouts (合計残高試算表 and 年間推移試算表) share: the
 // three sections they print (copied), the sections ticked in the print panel (asked
 // each time the pages are counted), the widest caption the caption column must hold,
-// the page title of each section and the fonts and bands of the page.
+// and the page title of each section.
 #pragma once
 
-#include <QFont>
 #include <QPageLayout>
 #include <QString>
 #include <functional>
 #include <vector>
 
-#include "platform/PrintOperation.h"
-#include "platform/TablePrintLayout.h"
-#include "print/PrintPaginator.h"
+#include "journal/gui/BandedTablePrintView.h"
 #include "trial/Shisan.h"
 
 namespace kivo {
 
 class MyDocument;
 
-class ShisanSectionsPrintView : public Printout {
+class ShisanSectionsPrintView : public BandedTablePrintView {
 public:
   static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
 
@@ -29,8 +26,6 @@ public:
     bool seizouGenka = true;
   };
   using SectionChoiceSource = std::function<SectionChoice()>;
-
-  int dataTextSize() const { return dataTextSize_; }
 
 protected:
   ShisanSectionsPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
@@ -46,18 +41,10 @@ protected:
   // works).
   QString sectionTitle(int section, const char* taisyakuTaisyou, const char* sonekiKeisan, const char* seizouGenka,
                        const char* kanseiKoujiGenka) const;
-  // Shrinks the fonts until the table the measure lays out fits (see
-  // TablePrintLayout); the bands' title and line heights follow the fonts.
-  void fitTable(int smallestDataSize, const std::function<double(const QFontMetricsF& data)>& measure);
 
   const MyDocument& document_;
   std::vector<Shisan> taisyakuTaisyou_, sonekiKeisan_, seizouGenka_;
   SectionChoiceSource sections_;
-  PrintBands bands_;
-  int titleTextSize_ = 0;
-  int dataTextSize_ = 0;
-  QFont titleFont_;
-  QFont dataFont_;
 };
 
 }  // namespace kivo
