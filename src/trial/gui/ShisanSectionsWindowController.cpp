@@ -9,7 +9,9 @@
 
 #include "document/MyDocument.h"
 #include "document/gui/DocumentSession.h"
+#include "journal/gui/KanjyoumotocyouController.h"
 #include "platform/QtStrings.h"
+#include "platform/SheetController.h"
 
 namespace kivo {
 
@@ -94,6 +96,35 @@ bool ShisanSectionsWindowController::isOwnTableView(const QObject* sender) const
 {
   return sender &&
          (sender == taisyakuTaisyouTableView_ || sender == sonekiKeisanTableView_ || sender == seizouGenkaTableView_);
+}
+
+void ShisanSectionsWindowController::openKanjyoumotocyou(int32_t kamokuCode, int32_t periodFrom, int32_t periodTo)
+{
+  if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
+  KanjyoumotocyouController* empty = nullptr;
+  for (WindowController* wc : document()->windowControllers()) {
+    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
+    if (!ledger) continue;
+    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
+        ledger->displayPeriodFromMonthArrayIndex() == periodFrom &&
+        ledger->displayPeriodToMonthArrayIndex() == periodTo) {
+      ledger->showWindow();
+      return;
+    }
+    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
+  }
+  KanjyoumotocyouController* ledger = empty;
+  if (!ledger) {
+    ledger = new KanjyoumotocyouController(document());
+    document()->addWindowController(ledger);
+    ledger->moveWindowToInitialPositionWithDisplay(true);
+  }
+  ledger->showWindow();
+  ledger->setDisplayKamokuCode(kamokuCode);
+  ledger->setDisplayHojyoKamokuCode(-1);
+  ledger->setDisplayPeriodFromMonthArrayIndex(periodFrom);
+  ledger->setDisplayPeriodToMonthArrayIndex(periodTo);
+  ledger->updateAfterSelectDisplayingKamoku();
 }
 
 // --- printing

@@ -79,6 +79,10 @@ protected:
   void buildPrintTargetView();
 
   bool isOwnTableView(const QObject* sender) const override;
+  // The general ledger of the account over the months: a ledger window showing it
+  // already, else one showing no account, else a new one. A sheet that blocks the
+  // document's commands refuses (the user is told).
+  void openKanjyoumotocyou(int32_t kamokuCode, int32_t periodFrom, int32_t periodTo);
 
   // The next computation selects the first row of every table (else keeps the rows).
   bool selectFirstRowAfterUpdate_ = false;

@@ -258,33 +258,8 @@ void SuiiShisanController::showKanjyoumotocyouOfSelectedKamoku()
     AlertSheet::beep();
     return;
   }
-  if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
-
   // The ledger of the whole term: the first month to the closing adjustment.
-  const int32_t last = static_cast<int32_t>(document()->document().kaisya().monthArray().size());
-  KanjyoumotocyouController* empty = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
-    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
-    if (!ledger) continue;
-    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
-        ledger->displayPeriodFromMonthArrayIndex() == 0 && ledger->displayPeriodToMonthArrayIndex() == last) {
-      ledger->showWindow();
-      return;
-    }
-    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
-  }
-  KanjyoumotocyouController* ledger = empty;
-  if (!ledger) {
-    ledger = new KanjyoumotocyouController(document());
-    document()->addWindowController(ledger);
-    ledger->moveWindowToInitialPositionWithDisplay(true);
-  }
-  ledger->showWindow();
-  ledger->setDisplayKamokuCode(kamokuCode);
-  ledger->setDisplayHojyoKamokuCode(-1);
-  ledger->setDisplayPeriodFromMonthArrayIndex(0);
-  ledger->setDisplayPeriodToMonthArrayIndex(last);
-  ledger->updateAfterSelectDisplayingKamoku();
+  openKanjyoumotocyou(kamokuCode, 0, static_cast<int32_t>(document()->document().kaisya().monthArray().size()));
 }
 
 void SuiiShisanController::moveTitleColumnToDoubleClickedColumnOfTableView(CyouhyouTableView* tableView,

@@ -308,33 +308,8 @@ void ZandakaShisanController::showKanjyoumotocyouOfSelectedKamoku()
     AlertSheet::beep();
     return;
   }
-  if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
-
-  KanjyoumotocyouController* empty = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
-    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
-    if (!ledger) continue;
-    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
-        ledger->displayPeriodFromMonthArrayIndex() == displayPeriodFromMonthArrayIndex_ &&
-        ledger->displayPeriodToMonthArrayIndex() == displayPeriodToMonthArrayIndex_) {
-      ledger->showWindow();
-      return;
-    }
-    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
-  }
-  KanjyoumotocyouController* ledger = empty;
-  if (!ledger) {
-    ledger = new KanjyoumotocyouController(document());
-    document()->addWindowController(ledger);
-    ledger->moveWindowToInitialPositionWithDisplay(true);
-  }
-  ledger->showWindow();
   // The ledger shows the account over the same months; the division is not handed on.
-  ledger->setDisplayKamokuCode(kamokuCode);
-  ledger->setDisplayHojyoKamokuCode(-1);
-  ledger->setDisplayPeriodFromMonthArrayIndex(displayPeriodFromMonthArrayIndex_);
-  ledger->setDisplayPeriodToMonthArrayIndex(displayPeriodToMonthArrayIndex_);
-  ledger->updateAfterSelectDisplayingKamoku();
+  openKanjyoumotocyou(kamokuCode, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
 }
 
 void ZandakaShisanController::saveToTextFile()
