@@ -1,7 +1,6 @@
 #include "trial/gui/HojyozandakaIchiranController.h"
 
 #include <QAction>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -374,18 +373,13 @@ void HojyozandakaIchiranController::showHojyomotocyouOfSelectedHojyoKamoku()
 void HojyozandakaIchiranController::saveToTextFile()
 {
   if (displayKamokuCode_ == -1 || hasAttachedSheet()) return;
-  const QString path = ReportTextExportSheet::runSavePanel(this);
-  if (path.isEmpty()) return;
-  const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
-  const ReportTextExporter exporter(document()->document().kaisya(),
-                                    ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
-  // The rows as shown, the total included: the export does not recompute them. They
-  // have the trial balance's six fields.
-  const std::vector<Shisan> rows = displayShisanArray_;
-  const std::string target = QFile::encodeName(path).toStdString();
-  ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
-    return exporter.writeZandakaShisan(rows, target, ShiftJisEncoder::encoder(), poll);
-  });
+  ReportTextExportSheet::exportTextFile(
+      document(), this, [this](const auto& exporter, const auto& path, const auto& poll) {
+        // The rows as shown, the total included: the export does not recompute them.
+        // They have the trial balance's six fields.
+        const std::vector<Shisan> rows = displayShisanArray_;
+        return exporter.writeZandakaShisan(rows, path, ShiftJisEncoder::encoder(), poll);
+      });
 }
 
 void HojyozandakaIchiranController::printHojyozandakaIchiran()

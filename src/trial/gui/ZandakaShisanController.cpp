@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -315,18 +314,13 @@ void ZandakaShisanController::showKanjyoumotocyouOfSelectedKamoku()
 void ZandakaShisanController::saveToTextFile()
 {
   if (hasAttachedSheet()) return;
-  const QString path = ReportTextExportSheet::runSavePanel(this);
-  if (path.isEmpty()) return;
-  const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
-  const ReportTextExporter exporter(document()->document().kaisya(),
-                                    ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
-  // The rows of the shown section as they stand: the export does not recompute them.
-  const CyouhyouTableView* table = selectedTableView();
-  const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
-  const std::string target = QFile::encodeName(path).toStdString();
-  ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
-    return exporter.writeZandakaShisan(rows, target, ShiftJisEncoder::encoder(), poll);
-  });
+  ReportTextExportSheet::exportTextFile(
+      document(), this, [this](const auto& exporter, const auto& path, const auto& poll) {
+        // The rows of the shown section as they stand: the export does not recompute them.
+        const CyouhyouTableView* table = selectedTableView();
+        const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
+        return exporter.writeZandakaShisan(rows, path, ShiftJisEncoder::encoder(), poll);
+      });
 }
 
 bool ZandakaShisanController::typeOnTextField(QLineEdit* field, const QString& typed)
