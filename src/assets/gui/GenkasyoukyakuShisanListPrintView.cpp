@@ -8,11 +8,9 @@
 #include "fields/FieldValue.h"
 #include "fields/WarekiDateFormatter.h"
 #include "model/Wareki.h"
-#include "platform/AlertSheet.h"
-#include "platform/PrintFonts.h"
-#include "platform/PrintInfo.h"
 #include "platform/QtStrings.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 
 namespace kivo {
 namespace {
@@ -30,22 +28,19 @@ std::unique_ptr<GenkasyoukyakuShisanListPrintView> GenkasyoukyakuShisanListPrint
   const double h = view->geometry_.printableHeight() / view->scale_ - view->titleHeight_ - 3 * view->lineHeight_;
   view->linesPerPage_ = static_cast<int>(h / (2 * view->lineHeight_));
   if (view->linesPerPage_ <= 6) {
-    AlertSheet::runAlert(qs(AlertSheet::kCannotPrintTitle), qs(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->lines_ = GenkasyoukyakuShisanListPrintLines::linesOfDocument(
       document, SyoukyakuKikan(document.kaisya(), roundingType), view->linesPerPage_);
-  view->pages_ = static_cast<int>((view->lines_.size() + view->linesPerPage_ - 1) / view->linesPerPage_);
+  view->countPages(view->lines_.size());
   return view;
 }
 
 GenkasyoukyakuShisanListPrintView::GenkasyoukyakuShisanListPrintView(const MyDocument& document,
                                                                      const QPageLayout& layout)
-    : document_(document)
+    : AssetTablePrintView(document, layout)
 {
-  geometry_ = PrintInfo::geometryOfPageLayout(layout);
-  dateFormatter_ = std::make_unique<WarekiDateFormatter>();
-  dateFormatter_->setIsWareki(document.kaisya().doUseWareki());
   setRectSize();
 }
 
@@ -53,18 +48,9 @@ GenkasyoukyakuShisanListPrintView::~GenkasyoukyakuShisanListPrintView() = defaul
 
 void GenkasyoukyakuShisanListPrintView::setRectSize()
 {
-  const QString helvetica = qs(PrintFonts::kHelvetica);
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = qs(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  int title = 19;
-  int data = 17;
-  do {
-    --title;
-    --data;
-    titleFont_ = PrintFonts::printFont(helvetica, title);
-    dataFont_ = PrintFonts::printFont(helvetica, data);
-    const QFontMetricsF tm(titleFont_);
-    const QFontMetricsF dm(dataFont_);
+  fitTable([&](const QFontMetricsF& tm, const QFontMetricsF& dm) {
     const double w = dm.horizontalAdvance(QStringLiteral("林"));
     const double d = dm.horizontalAdvance(QStringLiteral("0"));
     titleHeight_ = tm.height() + 8;
@@ -73,11 +59,8 @@ void GenkasyoukyakuShisanListPrintView::setRectSize()
     const double widths[kColumnCount] = {3 * w + 6, 17 * w + 6, 2 * w + 6, 10 * d + 6, 4 * w + 6, 4 * w + 6, a, a, a,
                                          a,         a,          a,         a,          a,         8 * w + 6};
     std::copy(std::begin(widths), std::end(widths), widths_);
-    totalWidth_ = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-  } while (totalWidth_ + 0.5 > geometry_.printableWidth() && data > 5);
-  // A table still too wide at the smallest size is drawn smaller rather than cut at
-  // the paper's edge.
-  scale_ = std::min(1.0, geometry_.printableWidth() / (totalWidth_ + 0.5));
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 QString GenkasyoukyakuShisanListPrintView::amount(int64_t v) const
@@ -104,24 +87,11 @@ void GenkasyoukyakuShisanListPrintView::drawPage(QPainter& painter, int page)
   const double X = geometry_.leftMargin;
   const double W = totalWidth_;
   const double L = lineHeight_;
-  const double T = geometry_.topMargin;
   std::vector<QLineF> frame, inner;
   const auto columnX = [&](int c) { return X + std::accumulate(widths_, widths_ + c, 0.0); };
   const auto cell = [&](int c, double y) { return QRectF(columnX(c), y, widths_[c], L); };
-  painter.save();
-  painter.translate(X, T);
-  painter.scale(scale_, scale_);
-  painter.translate(-X, -T);
-  painter.setPen(Qt::black);
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, qs(kTitle), QRectF(X, T, W, titleHeight_));
-  painter.setFont(dataFont_);
-  const double companyY = T + titleHeight_;
-  StringDrawing::drawStringLeftedIn(painter, qs(document_.kaisya().name()), QRectF(X, companyY, W, L));
-  StringDrawing::drawStringRightedIn(
-      painter, periodText() + QString::asprintf("　　　%d / %d ページ", page + 1, pages_), QRectF(X, companyY, W, L));
+  const double h0 = beginPage(painter, page, kTitle, periodText());
   // Column headings: one text in the middle of the two rows, or one per row.
-  const double h0 = companyY + L;
   const char* const upper[kColumnCount] = {nullptr,        nullptr, nullptr, "除却日",     nullptr,
                                            "耐用年数",     nullptr, nullptr, "当期増加額", nullptr,
                                            "特別（割増）", nullptr, nullptr, nullptr,      nullptr};
@@ -209,13 +179,7 @@ void GenkasyoukyakuShisanListPrintView::drawPage(QPainter& painter, int page)
     StringDrawing::drawStringRightedIn(painter, amount(m.kimatsuSyoukyakugakuRuikei), cell(13, low));
   }
   if (lastBottom >= 0) frame.emplace_back(X, lastBottom, X + W, lastBottom);
-  QPen pen(Qt::black);
-  pen.setWidthF(1.0);
-  painter.setPen(pen);
-  painter.drawLines(frame.data(), static_cast<int>(frame.size()));
-  pen.setWidthF(0.5);
-  painter.setPen(pen);
-  painter.drawLines(inner.data(), static_cast<int>(inner.size()));
+  TablePrintLayout::strokeFrameAndRules(painter, frame, inner);
   painter.restore();
 }
 

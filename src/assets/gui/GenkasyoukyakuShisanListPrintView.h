@@ -5,21 +5,18 @@
 // fit between the margins.
 #pragma once
 
-#include <QFont>
 #include <QPageLayout>
 #include <memory>
 #include <vector>
 
 #include "assets/GenkasyoukyakuShisanListPrintLines.h"
-#include "platform/PrintOperation.h"
-#include "print/PrintPaginator.h"
+#include "assets/gui/AssetTablePrintView.h"
 
 namespace kivo {
 
 class MyDocument;
-class WarekiDateFormatter;
 
-class GenkasyoukyakuShisanListPrintView : public Printout {
+class GenkasyoukyakuShisanListPrintView : public AssetTablePrintView {
 public:
   static constexpr const char* kTitle = "資産管理台帳";
   static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
@@ -31,9 +28,7 @@ public:
                                                                    const QPageLayout& layout, int32_t roundingType);
   ~GenkasyoukyakuShisanListPrintView() override;
 
-  int pageCount() const override { return pages_; }
   void drawPage(QPainter& painter, int page) override;
-  int linesPerPage() const { return linesPerPage_; }
   const std::vector<GenkasyoukyakuShisanListPrintLines::Line>& lines() const { return lines_; }
 
 private:
@@ -42,19 +37,8 @@ private:
   QString amount(int64_t v) const;
   QString periodText() const;
 
-  const MyDocument& document_;
-  PrintPageGeometry geometry_;
   std::vector<GenkasyoukyakuShisanListPrintLines::Line> lines_;
-  int linesPerPage_ = 0;
-  int pages_ = 0;
-  QFont titleFont_;
-  QFont dataFont_;
-  double titleHeight_ = 0;
-  double lineHeight_ = 0;
   double widths_[kColumnCount] = {};
-  double totalWidth_ = 0;
-  double scale_ = 1.0;
-  std::unique_ptr<WarekiDateFormatter> dateFormatter_;
 };
 
 }  // namespace kivo

@@ -4,21 +4,18 @@
 // totals shaded.
 #pragma once
 
-#include <QFont>
 #include <QPageLayout>
 #include <memory>
 #include <vector>
 
 #include "assets/SyoukyakushisanShinkokusyoPrintLines.h"
-#include "platform/PrintOperation.h"
-#include "print/PrintPaginator.h"
+#include "assets/gui/AssetTablePrintView.h"
 
 namespace kivo {
 
 class MyDocument;
-class WarekiDateFormatter;
 
-class SyoukyakushisanShinkokusyoPrintView : public Printout {
+class SyoukyakushisanShinkokusyoPrintView : public AssetTablePrintView {
 public:
   static constexpr const char* kTitle = "償却資産申告書";
   static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
@@ -30,29 +27,16 @@ public:
                                                                      const QPageLayout& layout, int year);
   ~SyoukyakushisanShinkokusyoPrintView() override;
 
-  int pageCount() const override { return pages_; }
   void drawPage(QPainter& painter, int page) override;
-  int linesPerPage() const { return linesPerPage_; }
 
 private:
   SyoukyakushisanShinkokusyoPrintView(const MyDocument& document, const QPageLayout& layout, int year);
   void setRectSize();
   QString periodText() const;
 
-  const MyDocument& document_;
   int year_;
-  PrintPageGeometry geometry_;
   std::vector<SyoukyakushisanShinkokusyoPrintLines::Line> lines_;
-  int linesPerPage_ = 0;
-  int pages_ = 0;
-  QFont titleFont_;
-  QFont dataFont_;
-  double titleHeight_ = 0;
-  double lineHeight_ = 0;
   double widths_[kColumnCount] = {};
-  double totalWidth_ = 0;
-  double scale_ = 1.0;
-  std::unique_ptr<WarekiDateFormatter> dateFormatter_;
 };
 
 }  // namespace kivo

@@ -10,10 +10,9 @@
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
-#include "platform/AlertSheet.h"
-#include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 
@@ -23,8 +22,6 @@ namespace {
 QString text(const std::optional<std::string>& s) { return s ? QString::fromStdString(*s) : QString(); }
 
 const QColor kTotalRowColor(240, 240, 240);
-constexpr double kFrameWidth = 1.0;
-constexpr double kRuleWidth = 0.5;
 
 const char* const kColumnTitles[KanjyoumotocyouPrintView::ColumnCount] = {
     "日付", "生成", "相手勘定", "相手補助", "相手事業部", "摘要", "事業部", "借方金額", "貸方金額", "残高"};
@@ -41,7 +38,7 @@ std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrintView::create(const
       new KanjyoumotocyouPrintView(document, layout, periodFrom, periodTo, std::move(numbering)));
   const int rowsPerPage = KanjyoumotocyouPaginator::rowsPerPageOfBands(view->bands_);
   if (rowsPerPage < PrintPaginator::kMinimumRowsPerPage) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<KanjyoumotocyouPaginator>(document, motocyouArray, rowsPerPage);
@@ -50,9 +47,12 @@ std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrintView::create(const
 
 KanjyoumotocyouPrintView::KanjyoumotocyouPrintView(const MyDocument& document, const QPageLayout& layout,
                                                    int32_t periodFrom, int32_t periodTo, NumberingSource numbering)
-    : document_(document), periodFrom_(periodFrom), periodTo_(periodTo), numbering_(std::move(numbering))
+    : BandedTablePrintView(layout),
+      document_(document),
+      periodFrom_(periodFrom),
+      periodTo_(periodTo),
+      numbering_(std::move(numbering))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
   hidukeFormatter_ = std::make_unique<HidukeFormatter>(document, true);
   kamokuFormatter_ = std::make_unique<KamokuFormatter>(document, true);
   hojyoKamokuFormatter_ = std::make_unique<HojyoKamokuFormatter>(document);
@@ -65,27 +65,15 @@ KanjyoumotocyouPrintView::~KanjyoumotocyouPrintView() = default;
 
 void KanjyoumotocyouPrintView::setRectSizeWithPrintInfo()
 {
-  const QString helvetica = QString::fromUtf8(PrintFonts::kHelvetica);
   const bool createdType =
       UserDefaults::standardUserDefaults().boolForKey(QString::fromUtf8(KIVOKanjyoumotocyouShowCreatedTypeKey));
   const bool hojyo = document_.doesHaveKamokuWhichHasActiveHojyoKamoku();
   const bool jigyoubu = document_.numberOfActiveJigyoubu() > 0;
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const double printable = bands_.geometry.printableWidth();
-  int title = 19;
-  int data = 17;
-  do {
-    --title;
-    --data;
-    titleFont_ = PrintFonts::printFont(helvetica, title);
-    dataFont_ = PrintFonts::printFont(helvetica, data);
-    const QFontMetricsF tm(titleFont_);
-    const QFontMetricsF dm(dataFont_);
+  fitTable(5, [&](const QFontMetricsF& dm) {
     const double w = dm.horizontalAdvance(QStringLiteral("林"));
     const double z = dm.horizontalAdvance(QStringLiteral("0"));
-    bands_.titleHeight = tm.height() + 8.0;
-    bands_.lineHeight = dm.height() + 8.0;
     const double amount = dm.horizontalAdvance(maxAmount) + 6.0;
     widths_[Date] = 5 * z + 6;
     widths_[CreatedType] = createdType ? 2 * w + 6 : 0;
@@ -95,10 +83,8 @@ void KanjyoumotocyouPrintView::setRectSizeWithPrintInfo()
     widths_[Tekiyou] = 20 * w + 6;
     widths_[Jigyoubu] = jigyoubu ? 8 * w + 6 : 0;
     widths_[Karikata] = widths_[Kashikata] = widths_[Zandaka] = amount;
-    bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-  } while (bands_.tableWidth + 0.5 > printable && data > 5);
-  titleTextSize_ = title;
-  dataTextSize_ = data;
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 double KanjyoumotocyouPrintView::columnX(Column c) const
@@ -135,13 +121,9 @@ void KanjyoumotocyouPrintView::drawPage(QPainter& painter, int page)
   std::vector<QLineF> frame;
   std::vector<QLineF> rules;
   painter.save();
-  painter.setPen(Qt::black);
-
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, QString::fromUtf8(p.isHojyomotocyou() ? kHojyoTitle : kSoukanjyouTitle),
-                                      PrintInfo::rectF(bands_.titleRect()));
-
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_,
+                                  QString::fromUtf8(p.isHojyomotocyou() ? kHojyoTitle : kSoukanjyouTitle),
+                                  PrintInfo::rectF(bands_.titleRect()), dataFont_);
   const QRectF head = PrintInfo::rectF(bands_.lineRect(p.columnTitleLine()));
   frame.emplace_back(x, head.top(), x + total + 0.5, head.top());
   frame.emplace_back(x + 0.5, head.bottom(), x + 0.5 + total, head.bottom());
@@ -177,13 +159,7 @@ void KanjyoumotocyouPrintView::drawPage(QPainter& painter, int page)
   }
   if (!lastOfRun.isNull()) frame.emplace_back(x, lastOfRun.bottom(), x + total, lastOfRun.bottom());
 
-  QPen pen(Qt::black);
-  pen.setWidthF(kFrameWidth);
-  painter.setPen(pen);
-  painter.drawLines(frame.data(), static_cast<int>(frame.size()));
-  pen.setWidthF(kRuleWidth);
-  painter.setPen(pen);
-  painter.drawLines(rules.data(), static_cast<int>(rules.size()));
+  TablePrintLayout::strokeFrameAndRules(painter, frame, rules);
   painter.restore();
 }
 

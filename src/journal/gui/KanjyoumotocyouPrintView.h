@@ -9,7 +9,6 @@
 // each time a page is drawn, so the preview shows a change at once.
 #pragma once
 
-#include <QFont>
 #include <QPageLayout>
 #include <QSizeF>
 #include <QString>
@@ -19,7 +18,7 @@
 
 #include "journal/KanjyoumotocyouPaginator.h"
 #include "journal/Motocyou.h"
-#include "platform/PrintOperation.h"
+#include "journal/gui/BandedTablePrintView.h"
 
 namespace kivo {
 
@@ -29,7 +28,7 @@ class JigyoubuFormatter;
 class KamokuFormatter;
 class MyDocument;
 
-class KanjyoumotocyouPrintView : public Printout {
+class KanjyoumotocyouPrintView : public BandedTablePrintView {
 public:
   static constexpr const char* kSoukanjyouTitle = "総勘定元帳";
   static constexpr const char* kHojyoTitle = "補助元帳";
@@ -69,9 +68,6 @@ public:
   void drawPage(QPainter& painter, int page) override;
 
   const KanjyoumotocyouPaginator& paginator() const { return *paginator_; }
-  const PrintBands& bands() const { return bands_; }
-  int titleTextSize() const { return titleTextSize_; }
-  int dataTextSize() const { return dataTextSize_; }
   double columnWidth(Column c) const { return widths_[c]; }
   QSizeF paperSize() const { return QSizeF(bands_.geometry.paperWidth, bands_.geometry.paperHeight); }
 
@@ -89,11 +85,6 @@ private:
   int32_t periodFrom_;
   int32_t periodTo_;
   NumberingSource numbering_;
-  PrintBands bands_;
-  int titleTextSize_ = 0;
-  int dataTextSize_ = 0;
-  QFont titleFont_;
-  QFont dataFont_;
   double widths_[ColumnCount] = {};
   QString periodText_;
   std::unique_ptr<KanjyoumotocyouPaginator> paginator_;

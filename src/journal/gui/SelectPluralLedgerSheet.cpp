@@ -13,6 +13,7 @@
 
 #include "document/gui/DocumentSession.h"
 #include "journal/Kanjyoumotocyou.h"
+#include "journal/gui/PrintChoiceLayouts.h"
 #include "platform/QtStrings.h"
 #include "setup/gui/DocumentInfoController.h"
 
@@ -62,17 +63,8 @@ SelectPluralLedgerSheet::SelectPluralLedgerSheet(DocumentSession* document, cons
   for (QPushButton* b : {pageSetupButton_, previewButton_, cancelButton_}) b->setAutoDefault(false);
 
   topLayout_ = new QVBoxLayout();
-  auto* outlines = new QGridLayout();
-  outlines->addWidget(new QLabel(qs("プリントしない"), this), 0, 0);
-  outlines->addWidget(new QLabel(qs("プリントする（ここへドラッグ）"), this), 0, 1);
-  outlines->addWidget(unselectedOutline_, 1, 0);
-  outlines->addWidget(selectedOutline_, 1, 1);
-  auto* months = new QHBoxLayout();
-  months->addWidget(new QLabel(qs("期間:"), this));
-  months->addWidget(monthFromPopUp_);
-  months->addWidget(new QLabel(qs("〜"), this));
-  months->addWidget(monthToPopUp_);
-  months->addStretch();
+  QGridLayout* outlines = PrintChoiceLayouts::makeChoiceLists(this, unselectedOutline_, selectedOutline_);
+  QHBoxLayout* months = PrintChoiceLayouts::makeMonthRange(this, monthFromPopUp_, monthToPopUp_);
   auto* numbering = new QHBoxLayout();
   numbering->addWidget(perLedgerButton_);
   numbering->addWidget(continuousButton_);

@@ -10,10 +10,9 @@
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
-#include "platform/AlertSheet.h"
-#include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 
 namespace kivo {
 namespace {
@@ -31,7 +30,7 @@ std::unique_ptr<ShiwakenikkiPrintView> ShiwakenikkiPrintView::create(const MyDoc
   std::unique_ptr<ShiwakenikkiPrintView> view(new ShiwakenikkiPrintView(document, layout, std::move(entries)));
   const int perPage = ShiwakenikkiPaginator::entriesPerPageOfBands(view->bands_);
   if (perPage < PrintPaginator::kMinimumRowsPerPage) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<ShiwakenikkiPaginator>(view->entries_.size(), perPage);
@@ -40,9 +39,8 @@ std::unique_ptr<ShiwakenikkiPrintView> ShiwakenikkiPrintView::create(const MyDoc
 
 ShiwakenikkiPrintView::ShiwakenikkiPrintView(const MyDocument& document, const QPageLayout& layout,
                                              std::vector<ShiwakePtr> entries)
-    : document_(document), entries_(std::move(entries))
+    : BandedTablePrintView(layout), document_(document), entries_(std::move(entries))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
   showsHojyoKamoku_ = document.doesHaveKamokuWhichHasActiveHojyoKamoku();
   showsJigyoubu_ = document.numberOfActiveJigyoubu() > 0;
   hidukeFormatter_ = std::make_unique<HidukeFormatter>(document, true);
@@ -56,31 +54,17 @@ ShiwakenikkiPrintView::~ShiwakenikkiPrintView() = default;
 
 void ShiwakenikkiPrintView::setRectSizeWithPrintInfo()
 {
-  const QString helvetica = QString::fromUtf8(PrintFonts::kHelvetica);
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxInputAmountValue()));
-  const double printable = bands_.geometry.printableWidth();
-  int title = 19;
-  int data = 17;
-  do {
-    --title;
-    --data;
-    titleFont_ = PrintFonts::printFont(helvetica, title);
-    dataFont_ = PrintFonts::printFont(helvetica, data);
-    const QFontMetricsF tm(titleFont_);
-    const QFontMetricsF dm(dataFont_);
+  fitTable(5, [&](const QFontMetricsF& dm) {
     const double w = dm.horizontalAdvance(QStringLiteral("林"));
-    bands_.titleHeight = tm.height() + 8.0;
-    bands_.lineHeight = dm.height() + 8.0;
     widths_[Date] = 5 * dm.horizontalAdvance(QStringLiteral("0")) + 6;
     widths_[KarikataKamoku] = widths_[KashikataKamoku] = 8 * w + 6;
     widths_[KarikataKingaku] = widths_[KashikataKingaku] =
         std::max(dm.horizontalAdvance(maxAmount) + 6, widths_[KarikataKamoku]);
     widths_[Tekiyou] = 20 * w + 6;
-    bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-  } while (bands_.tableWidth + 0.5 > printable && data > 5);
-  titleTextSize_ = title;
-  dataTextSize_ = data;
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 double ShiwakenikkiPrintView::columnX(Column c) const
@@ -95,11 +79,8 @@ void ShiwakenikkiPrintView::drawPage(QPainter& painter, int page)
   const double total = bands_.tableWidth;
   std::vector<QLineF> solid, thin, dashed;
   painter.save();
-  painter.setPen(Qt::black);
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, QString::fromUtf8(kTitle), PrintInfo::rectF(bands_.titleRect()));
-
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_, QString::fromUtf8(kTitle), PrintInfo::rectF(bands_.titleRect()),
+                                  dataFont_);
   const QRectF h1 = PrintInfo::rectF(bands_.lineRect(1));
   const QRectF h2 = PrintInfo::rectF(bands_.lineRect(2));
   solid.emplace_back(x, h1.top(), x + total, h1.top());
@@ -174,13 +155,9 @@ void ShiwakenikkiPrintView::drawPage(QPainter& painter, int page)
   }
   if (lastBottom >= 0.0) solid.emplace_back(x, lastBottom, x + total, lastBottom);
 
+  TablePrintLayout::strokeFrameAndRules(painter, solid, thin);
   QPen pen(Qt::black);
-  pen.setWidthF(1.0);
-  painter.setPen(pen);
-  painter.drawLines(solid.data(), static_cast<int>(solid.size()));
   pen.setWidthF(0.5);
-  painter.setPen(pen);
-  painter.drawLines(thin.data(), static_cast<int>(thin.size()));
   pen.setDashPattern({5.0 / 0.5, 2.0 / 0.5});
   painter.setPen(pen);
   painter.drawLines(dashed.data(), static_cast<int>(dashed.size()));

@@ -3,14 +3,13 @@
 // page (ShiwakenikkiPaginator), every second entry of a page shaded.
 #pragma once
 
-#include <QFont>
 #include <QPageLayout>
 #include <memory>
 #include <vector>
 
 #include "journal/ShiwakenikkiPaginator.h"
+#include "journal/gui/BandedTablePrintView.h"
 #include "model/Shiwake.h"
-#include "platform/PrintOperation.h"
 
 namespace kivo {
 
@@ -20,7 +19,7 @@ class JigyoubuFormatter;
 class KamokuFormatter;
 class MyDocument;
 
-class ShiwakenikkiPrintView : public Printout {
+class ShiwakenikkiPrintView : public BandedTablePrintView {
 public:
   static constexpr const char* kTitle = "仕訳日記帳";
   static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
@@ -37,9 +36,6 @@ public:
   void drawPage(QPainter& painter, int page) override;
 
   const ShiwakenikkiPaginator& paginator() const { return *paginator_; }
-  const PrintBands& bands() const { return bands_; }
-  int titleTextSize() const { return titleTextSize_; }
-  int dataTextSize() const { return dataTextSize_; }
   double columnWidth(Column c) const { return widths_[c]; }
 
 private:
@@ -49,11 +45,6 @@ private:
 
   const MyDocument& document_;
   std::vector<ShiwakePtr> entries_;
-  PrintBands bands_;
-  int titleTextSize_ = 0;
-  int dataTextSize_ = 0;
-  QFont titleFont_;
-  QFont dataFont_;
   double widths_[ColumnCount] = {};
   bool showsHojyoKamoku_ = false;
   bool showsJigyoubu_ = false;

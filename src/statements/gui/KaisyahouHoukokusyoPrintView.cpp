@@ -11,10 +11,10 @@
 
 #include "document/MyDocument.h"
 #include "model/Wareki.h"
-#include "platform/AlertSheet.h"
 #include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 #include "statements/KaisyahouRowCodes.h"
 #include "statements/gui/StatementPageDrawing.h"
 
@@ -39,13 +39,7 @@ struct Strokes {
   std::vector<QLineF> frame, rule;
   void stroke(QPainter& painter) const
   {
-    QPen pen(Qt::black);
-    pen.setWidthF(1.0);
-    painter.setPen(pen);
-    painter.drawLines(frame.data(), static_cast<int>(frame.size()));
-    pen.setWidthF(0.5);
-    painter.setPen(pen);
-    painter.drawLines(rule.data(), static_cast<int>(rule.size()));
+    TablePrintLayout::strokeFrameAndRules(painter, frame, rule);
     painter.setPen(Qt::black);
   }
 };
@@ -72,7 +66,7 @@ std::unique_ptr<KaisyahouHoukokusyoPrintView> KaisyahouHoukokusyoPrintView::crea
   std::unique_ptr<KaisyahouHoukokusyoPrintView> view(
       new KaisyahouHoukokusyoPrintView(document, statements, choice, layout));
   if (!view->measure()) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->initNotes();

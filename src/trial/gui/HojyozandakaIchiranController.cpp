@@ -1,7 +1,6 @@
 #include "trial/gui/HojyozandakaIchiranController.h"
 
 #include <QAction>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -63,7 +62,7 @@ QString fieldText(const std::optional<std::string>& s) { return s ? QString::fro
 }  // namespace
 
 HojyozandakaIchiranController::HojyozandakaIchiranController(DocumentSession* document)
-    : PeriodReportWindowController(document, Kind::HojyozandakaIchiran)
+    : JigyoubuReportWindowController(document, Kind::HojyozandakaIchiran)
 {
 }
 
@@ -152,9 +151,7 @@ void HojyozandakaIchiranController::buildLayout()
   auto* strip = new QHBoxLayout(stateView);
   strip->setContentsMargins(10, 6, 10, 6);
   strip->setSpacing(4);
-  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stateView);
-  displayingJigyoubuField_ = makeSelectionField(stateView, 18);
-  selectDisplayingJigyoubuButton_ = makeSelectButton(stateView, QStringLiteral("表示する事業部を選ぶ"));
+  makeJigyoubuStripWidgets(stateView, 18);
   displayingKamokuField_ = makeSelectionField(stateView, 18);
   selectDisplayingKamokuButton_ = makeSelectButton(stateView, QStringLiteral("表示する勘定科目を選ぶ"));
   makePeriodStripWidgets(stateView, 12);
@@ -179,8 +176,6 @@ void HojyozandakaIchiranController::buildLayout()
 
   watchStripFields(
       {displayingJigyoubuField_, displayingKamokuField_, displayingPeriodFromField_, displayingPeriodToField_});
-  connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
-          [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
   connect(selectDisplayingKamokuButton_, &QToolButton::clicked, this,
           [this] { showKamokuFormatterListWindowForDisplayingKamokuField(); });
   connect(selectDisplayingPeriodButton_, &QToolButton::clicked, this,
@@ -284,24 +279,6 @@ bool HojyozandakaIchiranController::isTotalRow(int row, const CyouhyouTableView&
 
 // --- the strip
 
-void HojyozandakaIchiranController::setDisplayingJigyoubuFieldValue()
-{
-  if (!jigyoubuFieldInUse_) return;
-  const MyDocument& doc = document()->document();
-  if (doc.numberOfActiveJigyoubu() < 1) {
-    displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
-    displayingJigyoubuField_->clear();
-    selectDisplayingJigyoubuButton_->setEnabled(false);
-    return;
-  }
-  selectDisplayingJigyoubuButton_->setEnabled(true);
-  char code[16];
-  std::snprintf(code, sizeof code, "%02d", static_cast<int>(displayJigyoubuCode_));
-  if (!doc.matchJigyoubuCode(code)) displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
-  displayingJigyoubuField_->setText(
-      fieldText(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(displayJigyoubuCode_))));
-}
-
 void HojyozandakaIchiranController::setDisplayingKamokuFieldValue()
 {
   // An account that went away, or whose sub-accounts were all taken out of use,
@@ -318,17 +295,13 @@ void HojyozandakaIchiranController::setDisplayingKamokuFieldValue()
 
 // --- commands
 
-void HojyozandakaIchiranController::showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText)
+bool HojyozandakaIchiranController::refusesToShowJigyoubuList()
 {
-  if (!jigyoubuFieldInUse_ || !selectDisplayingJigyoubuButton_->isEnabled()) return;
-  selectTextField(displayingJigyoubuField_);
-  if (AppController::refuseForBlockingSheet(document(), this)) return;
-  setDisplayingJigyoubuFieldValue();
-  const QPoint topLeft = displayingJigyoubuField_->mapToGlobal(QPoint(0, displayingJigyoubuField_->height()));
-  const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
-      *jigyoubuFormatter_, topLeft, searchText, this);
-  if (code < 0 || code == displayJigyoubuCode_) return;
-  displayJigyoubuCode_ = code;
+  return AppController::refuseForBlockingSheet(document(), this);
+}
+
+void HojyozandakaIchiranController::didChooseJigyoubu()
+{
   selectRowAfterUpdate_ = -1;
   updateAfterSelectDisplayingJigyoubu();
 }
@@ -400,18 +373,13 @@ void HojyozandakaIchiranController::showHojyomotocyouOfSelectedHojyoKamoku()
 void HojyozandakaIchiranController::saveToTextFile()
 {
   if (displayKamokuCode_ == -1 || hasAttachedSheet()) return;
-  const QString path = ReportTextExportSheet::runSavePanel(this);
-  if (path.isEmpty()) return;
-  const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
-  const ReportTextExporter exporter(document()->document().kaisya(),
-                                    ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
-  // The rows as shown, the total included: the export does not recompute them. They
-  // have the trial balance's six fields.
-  const std::vector<Shisan> rows = displayShisanArray_;
-  const std::string target = QFile::encodeName(path).toStdString();
-  ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
-    return exporter.writeZandakaShisan(rows, target, ShiftJisEncoder::encoder(), poll);
-  });
+  ReportTextExportSheet::exportTextFile(
+      document(), this, [this](const auto& exporter, const auto& path, const auto& poll) {
+        // The rows as shown, the total included: the export does not recompute them.
+        // They have the trial balance's six fields.
+        const std::vector<Shisan> rows = displayShisanArray_;
+        return exporter.writeZandakaShisan(rows, path, ShiftJisEncoder::encoder(), poll);
+      });
 }
 
 void HojyozandakaIchiranController::printHojyozandakaIchiran()
@@ -434,12 +402,7 @@ void HojyozandakaIchiranController::pageSetup()
 
 bool HojyozandakaIchiranController::typeOnTextField(QLineEdit* field, const QString& typed)
 {
-  if (field == displayingJigyoubuField_) {
-    const bool accepted = jigyoubuFormatter_->isPartialStringValid(typed.toStdString());
-    if (accepted) field->setText(typed);
-    showJigyoubuFormatterListWindowForDisplayingJigyoubuField(accepted ? typed : QString());
-    return true;
-  }
+  if (typeOnJigyoubuField(field, typed)) return true;
   if (field == displayingKamokuField_) {
     const bool accepted = kamokuFormatter_->isPartialStringValid(typed.toStdString());
     if (accepted) field->setText(typed);
@@ -450,8 +413,6 @@ bool HojyozandakaIchiranController::typeOnTextField(QLineEdit* field, const QStr
 }
 
 // --- window life
-
-void HojyozandakaIchiranController::windowDidResignMain() { paintTextFieldHighlight(false); }
 
 void HojyozandakaIchiranController::windowWillCloseHook() { closeAttachedSheet(); }
 

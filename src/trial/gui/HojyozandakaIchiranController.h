@@ -23,8 +23,8 @@
 #include <vector>
 
 #include "journal/gui/CyouhyouTableView.h"
-#include "journal/gui/PeriodReportWindowController.h"
 #include "trial/Shisan.h"
+#include "trial/gui/JigyoubuReportWindowController.h"
 
 class QLabel;
 class QLineEdit;
@@ -38,13 +38,12 @@ class JigyoubuFormatter;
 class KamokuFormatter;
 class ZandakaShisanTableModel;
 
-class HojyozandakaIchiranController : public PeriodReportWindowController, private CyouhyouTableView::Controller {
+class HojyozandakaIchiranController : public JigyoubuReportWindowController, private CyouhyouTableView::Controller {
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "補助残高一覧表";
   static constexpr const char* kTitleSuffix = " - 補助残高一覧表";
   // The items of the "機能" menu.
-  static constexpr const char* kShowJigyoubuTitle = "表示する事業部...";
   static constexpr const char* kShowKamokuTitle = "表示する勘定科目...";
   static constexpr const char* kSetPeriodTitle = "表示する期間...";
   static constexpr const char* kShowHojyomotocyouTitle = "選択している補助科目の補助元帳を表示";
@@ -59,8 +58,6 @@ public:
   static void installCommandHandlers(AppController* app);
 
   // --- what is shown: the setters only store; the caller then asks updateUI.
-  int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
-  void setDisplayJigyoubuCode(int32_t v) { displayJigyoubuCode_ = v; }
   int displayKamokuCode() const { return displayKamokuCode_; }
   void setDisplayKamokuCode(int32_t v) { displayKamokuCode_ = v; }
   const std::vector<Shisan>& displayShisanArray() const { return displayShisanArray_; }
@@ -68,16 +65,13 @@ public:
   void updateAfterSelectDisplayingJigyoubu();
 
   // --- the strip
-  void setDisplayingJigyoubuFieldValue();
   void setDisplayingKamokuFieldValue();
-  QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
   QLineEdit* displayingKamokuField() const { return displayingKamokuField_; }
   QToolButton* selectDisplayingJigyoubuButton() const { return selectDisplayingJigyoubuButton_; }
   CyouhyouTableView* tableView() const { return tableView_; }
   bool isTotalRow(int row, const CyouhyouTableView& tableView) const override;
 
   // --- commands
-  void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
   void showKamokuFormatterListWindowForDisplayingKamokuField(const QString& searchText = QString());
   void setHojyozandakaIchiranDisplayingPeriod();
   void showHojyomotocyouOfSelectedHojyoKamoku();
@@ -102,32 +96,29 @@ protected:
   const char* windowWidthDefaultsKey() const override;
   const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
-  void windowDidResignMain() override;
   void windowWillCloseHook() override;
   bool isOwnTableView(const QObject* sender) const override { return sender == tableView_; }
   void openSelectedRow() override { showHojyomotocyouOfSelectedHojyoKamoku(); }
   bool typeOnTextField(QLineEdit* field, const QString& typed) override;
+  // Any sheet of the document stops the division picker; a division chosen selects
+  // no row.
+  bool refusesToShowJigyoubuList() override;
+  void didChooseJigyoubu() override;
 
 private:
   void buildLayout();
   void applyColumnWidths();
 
-  int32_t displayJigyoubuCode_ = 99;
   int32_t displayKamokuCode_ = -1;
   int selectRowAfterUpdate_ = -1;
-  bool jigyoubuFieldInUse_ = false;
   std::vector<Shisan> displayShisanArray_;
 
-  QLabel* displayingJigyoubuTitleField_ = nullptr;
-  QLineEdit* displayingJigyoubuField_ = nullptr;
-  QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
   QSpacerItem* jigyoubuSpacing_ = nullptr;  // between the division and the account
   QLineEdit* displayingKamokuField_ = nullptr;
   QToolButton* selectDisplayingKamokuButton_ = nullptr;
   CyouhyouTableView* tableView_ = nullptr;
   ZandakaShisanTableModel* tableModel_ = nullptr;
 
-  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
   std::unique_ptr<KamokuFormatter> kamokuFormatter_;
 };
 

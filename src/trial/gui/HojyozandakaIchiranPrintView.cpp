@@ -7,10 +7,9 @@
 #include <numeric>
 
 #include "document/MyDocument.h"
-#include "platform/AlertSheet.h"
-#include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 #include "platform/UserDefaultsKeys.h"
 #include "trial/HojyoZandaka.h"
 
@@ -18,8 +17,6 @@ namespace kivo {
 namespace {
 
 const QColor kTotalRowColor(240, 240, 240);
-constexpr double kFrameWidth = 1.0;
-constexpr double kRuleWidth = 0.5;
 
 const char* const kColumnTitles[HojyozandakaIchiranPrintView::ColumnCount] = {"補助科目", "開始残高", "借方合計",
                                                                               "貸方合計", "終了残高", "比率"};
@@ -33,7 +30,7 @@ std::unique_ptr<HojyozandakaIchiranPrintView> HojyozandakaIchiranPrintView::crea
   std::unique_ptr<HojyozandakaIchiranPrintView> view(new HojyozandakaIchiranPrintView(document, layout));
   const int rowsPerPage = HojyozandakaIchiranPaginator::rowsPerPageOfBands(view->bands_);
   if (rowsPerPage < PrintPaginator::kMinimumRowsPerPage) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ =
@@ -49,38 +46,23 @@ std::unique_ptr<HojyozandakaIchiranPrintView> HojyozandakaIchiranPrintView::crea
 }
 
 HojyozandakaIchiranPrintView::HojyozandakaIchiranPrintView(const MyDocument& document, const QPageLayout& layout)
-    : document_(document)
+    : BandedTablePrintView(layout), document_(document)
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
   setRectSizeWithPrintInfo();
 }
 
 void HojyozandakaIchiranPrintView::setRectSizeWithPrintInfo()
 {
-  const QString helvetica = QString::fromUtf8(PrintFonts::kHelvetica);
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const double printable = bands_.geometry.printableWidth();
-  int title = 19;
-  int data = 17;
-  do {
-    --title;
-    --data;
-    titleFont_ = PrintFonts::printFont(helvetica, title);
-    dataFont_ = PrintFonts::printFont(helvetica, data);
-    const QFontMetricsF tm(titleFont_);
-    const QFontMetricsF dm(dataFont_);
-    bands_.titleHeight = tm.height() + 8.0;
-    bands_.lineHeight = dm.height() + 8.0;
+  fitTable(5, [&](const QFontMetricsF& dm) {
     // Eight full-width characters of a sub-account's name.
     widths_[HojyoKamoku] = dm.horizontalAdvance(QStringLiteral("林")) * 8.0 + 6.0;
     widths_[KaishiZandaka] = widths_[KarikataGoukei] = widths_[KashikataGoukei] = widths_[SyuuryouZandaka] =
         dm.horizontalAdvance(maxAmount) + 6.0;
     widths_[Percent] = dm.horizontalAdvance(QStringLiteral("0")) * 9.0 + 6.0;
-    bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-  } while (bands_.tableWidth + 0.5 > printable && data > 5);
-  titleTextSize_ = title;
-  dataTextSize_ = data;
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 double HojyozandakaIchiranPrintView::columnX(Column c) const
@@ -97,12 +79,8 @@ void HojyozandakaIchiranPrintView::drawPage(QPainter& painter, int page)
   std::vector<QLineF> frame;
   std::vector<QLineF> rules;
   painter.save();
-  painter.setPen(Qt::black);
-
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, QString::fromUtf8(kTitle), PrintInfo::rectF(bands_.titleRect()));
-
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_, QString::fromUtf8(kTitle), PrintInfo::rectF(bands_.titleRect()),
+                                  dataFont_);
   const QRectF head = PrintInfo::rectF(bands_.lineRect(p.columnTitleLine()));
   frame.emplace_back(x, head.top(), x + total + 0.5, head.top());
   frame.emplace_back(x, head.bottom(), x + total + 0.5, head.bottom());
@@ -133,13 +111,7 @@ void HojyozandakaIchiranPrintView::drawPage(QPainter& painter, int page)
   // The table is closed below its last row.
   if (!last.isNull()) frame.emplace_back(x, last.bottom(), x + total + 0.5, last.bottom());
 
-  QPen pen(Qt::black);
-  pen.setWidthF(kFrameWidth);
-  painter.setPen(pen);
-  painter.drawLines(frame.data(), static_cast<int>(frame.size()));
-  pen.setWidthF(kRuleWidth);
-  painter.setPen(pen);
-  painter.drawLines(rules.data(), static_cast<int>(rules.size()));
+  TablePrintLayout::strokeFrameAndRules(painter, frame, rules);
   painter.restore();
 }
 

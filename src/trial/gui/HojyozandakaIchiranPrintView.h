@@ -10,13 +10,12 @@
 // shows them. No page number is printed.
 #pragma once
 
-#include <QFont>
 #include <QPageLayout>
 #include <QString>
 #include <memory>
 #include <vector>
 
-#include "platform/PrintOperation.h"
+#include "journal/gui/BandedTablePrintView.h"
 #include "print/PrintPaginator.h"
 #include "trial/HojyozandakaIchiranPaginator.h"
 
@@ -27,7 +26,7 @@ namespace kivo {
 
 class MyDocument;
 
-class HojyozandakaIchiranPrintView : public Printout {
+class HojyozandakaIchiranPrintView : public BandedTablePrintView {
 public:
   static constexpr const char* kTitle = "補助残高一覧表";
   static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
@@ -49,9 +48,6 @@ public:
   void drawPage(QPainter& painter, int page) override;
 
   const HojyozandakaIchiranPaginator& paginator() const { return *paginator_; }
-  const PrintBands& bands() const { return bands_; }
-  int titleTextSize() const { return titleTextSize_; }
-  int dataTextSize() const { return dataTextSize_; }
   double columnWidth(Column c) const { return widths_[c]; }
 
 private:
@@ -62,11 +58,6 @@ private:
                      std::vector<QLineF>& rules) const;
 
   const MyDocument& document_;
-  PrintBands bands_;
-  int titleTextSize_ = 0;
-  int dataTextSize_ = 0;
-  QFont titleFont_;
-  QFont dataFont_;
   double widths_[ColumnCount] = {};
   std::unique_ptr<HojyozandakaIchiranPaginator> paginator_;
 };

@@ -2,10 +2,12 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 
+#include "document/MyDocument.h"
 #include "document/gui/DocumentSession.h"
 #include "document/gui/ProgressStateController.h"
 #include "platform/AlertSheet.h"
@@ -84,6 +86,18 @@ ReportTextExporter::Result ReportTextExportSheet::writeWithProgress(DocumentSess
       result.status == ReportTextExporter::Result::Status::WriteFailed)
     AlertSheet::beginAlertSheet(window, QString::fromUtf8(kCannotWriteTitle), QString::fromStdString(result.message));
   return result;
+}
+
+void ReportTextExportSheet::exportTextFile(DocumentSession* document, QWidget* window, const ExportWrite& write)
+{
+  const QString path = runSavePanel(window);
+  if (path.isEmpty()) return;
+  const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
+  const ReportTextExporter exporter(document->document().kaisya(),
+                                    ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
+  const std::string target = QFile::encodeName(path).toStdString();
+  writeWithProgress(document, window,
+                    [&](const ReportTextExporter::ContinuePoll& poll) { return write(exporter, target, poll); });
 }
 
 void ReportTextExportSheet::setResponderForTesting(Responder r) { responder() = std::move(r); }

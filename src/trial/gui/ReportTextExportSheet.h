@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "trial/ReportTextExporter.h"
 
@@ -42,6 +43,14 @@ public:
   // once the user pressed cancel. Answers the write's result.
   using Write = std::function<ReportTextExporter::Result(const ReportTextExporter::ContinuePoll&)>;
   static ReportTextExporter::Result writeWithProgress(DocumentSession* document, QWidget* window, const Write& write);
+
+  // The whole export: the save panel, then the write under the progress sheet with an
+  // exporter of the document's company and the separator chosen, to the file chosen
+  // (its name as the file system wants it). Nothing happens when the user cancels
+  // the panel.
+  using ExportWrite = std::function<ReportTextExporter::Result(
+      const ReportTextExporter& exporter, const std::string& path, const ReportTextExporter::ContinuePoll& poll)>;
+  static void exportTextFile(DocumentSession* document, QWidget* window, const ExportWrite& write);
 
   // Tests: answer every save panel instead of a person. The responder gets the
   // preset separator code, sets the chosen one and answers the path (empty:

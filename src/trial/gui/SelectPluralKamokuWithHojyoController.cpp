@@ -16,6 +16,7 @@
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "journal/Kanjyoumotocyou.h"
+#include "journal/gui/PrintChoiceLayouts.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaultsKeys.h"
@@ -73,17 +74,8 @@ SelectPluralKamokuWithHojyoController::SelectPluralKamokuWithHojyoController(Doc
   pageSetupButton_->setAutoDefault(false);
   cancelButton_->setAutoDefault(false);
 
-  auto* tables = new QGridLayout();
-  tables->addWidget(new QLabel(qs("プリントしない"), this), 0, 0);
-  tables->addWidget(new QLabel(qs("プリントする（ここへドラッグ）"), this), 0, 1);
-  tables->addWidget(unselectedTable_, 1, 0);
-  tables->addWidget(selectedTable_, 1, 1);
-  auto* months = new QHBoxLayout();
-  months->addWidget(new QLabel(qs("期間:"), this));
-  months->addWidget(monthFromPopUp_);
-  months->addWidget(new QLabel(qs("〜"), this));
-  months->addWidget(monthToPopUp_);
-  months->addStretch();
+  QGridLayout* tables = PrintChoiceLayouts::makeChoiceLists(this, unselectedTable_, selectedTable_);
+  QHBoxLayout* months = PrintChoiceLayouts::makeMonthRange(this, monthFromPopUp_, monthToPopUp_);
   auto* buttons = new QHBoxLayout();
   buttons->addWidget(pageSetupButton_);
   buttons->addStretch();

@@ -52,7 +52,7 @@ bool addKaishiZandakaToGoukei()
 }  // namespace
 
 SuiiShisanController::SuiiShisanController(DocumentSession* document)
-    : PeriodReportWindowController(document, Kind::SuiiShisan), suiiShisan_(document->document())
+    : ShisanSectionsWindowController(document, Kind::SuiiShisan), suiiShisan_(document->document())
 {
 }
 
@@ -61,7 +61,6 @@ SuiiShisanController::~SuiiShisanController()
   stopTableViewKeyDown();
   // The tables read the builder's rows: they go before it does.
   delete takeCentralWidget();
-  delete selectPrintTargetView_;
 }
 
 SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(DocumentSession* document)
@@ -145,9 +144,7 @@ void SuiiShisanController::buildLayout()
   auto* strip = new QHBoxLayout(stateView);
   strip->setContentsMargins(10, 6, 10, 6);
   strip->setSpacing(4);
-  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stateView);
-  displayingJigyoubuField_ = makeSelectionField(stateView, 22);
-  selectDisplayingJigyoubuButton_ = makeSelectButton(stateView, QStringLiteral("表示する事業部を選ぶ"));
+  makeJigyoubuStripWidgets(stateView, 22);
   progressIndicator_ = new QProgressBar(stateView);
   progressIndicator_->setRange(0, 0);
   progressIndicator_->setTextVisible(false);
@@ -171,25 +168,9 @@ void SuiiShisanController::buildLayout()
   setCentralWidget(central);
 
   watchStripFields({displayingJigyoubuField_});
-  connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
-          [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
   connect(tabView_, &QTabWidget::currentChanged, this, [this] {
     if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
   });
-}
-
-void SuiiShisanController::buildPrintTargetView()
-{
-  selectPrintTargetView_ = new QWidget();
-  auto* box = new QVBoxLayout(selectPrintTargetView_);
-  box->addWidget(new QLabel(QStringLiteral("プリントする報告書:"), selectPrintTargetView_));
-  printTaisyakuTaisyouCheckbox_ = new QCheckBox(qs(kTaisyakuTaisyouLabel), selectPrintTargetView_);
-  printSonekiKeisanCheckbox_ = new QCheckBox(qs(kSonekiKeisanLabel), selectPrintTargetView_);
-  printSeizouGenkaCheckbox_ = new QCheckBox(qs(kSeizouGenkaLabel), selectPrintTargetView_);
-  box->addWidget(printTaisyakuTaisyouCheckbox_);
-  box->addWidget(printSonekiKeisanCheckbox_);
-  box->addWidget(printSeizouGenkaCheckbox_);
-  box->addStretch(1);
 }
 
 void SuiiShisanController::windowDidLoad()
@@ -200,47 +181,24 @@ void SuiiShisanController::windowDidLoad()
   buildLayout();
   buildPrintTargetView();
 
-  taisyakuTaisyouTableView_ = makeTableView(taisyakuTaisyouModel_, suiiShisan_.taisyakuTaisyouShisanArray(), true);
-  tabView_->addTab(taisyakuTaisyouTableView_, qs(kTaisyakuTaisyouLabel));
-  tabView_->tabBar()->setTabData(0, qs(kTaisyakuTaisyouTab));
-  sonekiKeisanTableView_ = makeTableView(sonekiKeisanModel_, suiiShisan_.sonekiKeisanShisanArray(), false);
-  tabView_->addTab(sonekiKeisanTableView_, qs(kSonekiKeisanLabel));
-  tabView_->tabBar()->setTabData(1, qs(kSonekiKeisanTab));
-  if (kaisya.isSeizou()) {
-    seizouGenkaTableView_ = makeTableView(seizouGenkaModel_, suiiShisan_.seizouGenkaShisanArray(), false);
-    tabView_->addTab(seizouGenkaTableView_, qs(kaisya.isKensetu() ? kKanseiKoujiGenkaLabel : kSeizouGenkaLabel));
-    tabView_->tabBar()->setTabData(2, qs(kSeizouGenkaTab));
-  }
-
-  jigyoubuFieldInUse_ = doc.numberOfActiveJigyoubu() >= 1;
-  if (!jigyoubuFieldInUse_) {
-    displayingJigyoubuTitleField_->hide();
-    displayingJigyoubuField_->hide();
-    selectDisplayingJigyoubuButton_->hide();
-  }
-  displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
-  setDisplayingJigyoubuFieldValue();
+  CyouhyouTableView* taisyakuTaisyou =
+      makeTableView(taisyakuTaisyouModel_, suiiShisan_.taisyakuTaisyouShisanArray(), true);
+  CyouhyouTableView* sonekiKeisan = makeTableView(sonekiKeisanModel_, suiiShisan_.sonekiKeisanShisanArray(), false);
+  addSectionTabs(
+      taisyakuTaisyou, sonekiKeisan,
+      kaisya.isSeizou() ? makeTableView(seizouGenkaModel_, suiiShisan_.seizouGenkaShisanArray(), false) : nullptr);
+  setUpJigyoubuField();
   if (jigyoubuFieldInUse_) textFieldArray_.push_back(displayingJigyoubuField_);
   indexOfSelectedTextField_ = 0;
   paintTextFieldHighlight(true);
 
-  auto* nextTab = new QAction(this);
-  nextTab->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-  nextTab->setShortcutContext(Qt::WindowShortcut);
-  connect(nextTab, &QAction::triggered, this, [this] { selectNextTab(); });
-  addAction(nextTab);
+  addNextTabShortcut();
 
   resize(900, 560);
   if (doNeedUpdate()) setInitialContentsThenDisplay();
 }
 
 // --- refresh
-
-void SuiiShisanController::setInitialContentsThenDisplay()
-{
-  selectFirstRowAfterUpdate_ = true;
-  updateUI(true);
-}
 
 void SuiiShisanController::recomputeUI()
 {
@@ -285,96 +243,7 @@ const std::vector<Shisan>& SuiiShisanController::shisanArrayOfTableView(const Cy
   return suiiShisan_.seizouGenkaShisanArray();
 }
 
-bool SuiiShisanController::isTotalRow(int row, const CyouhyouTableView& tableView) const
-{
-  if (&tableView != taisyakuTaisyouTableView_ && &tableView != sonekiKeisanTableView_ &&
-      &tableView != seizouGenkaTableView_)
-    return false;
-  const std::vector<Shisan>& rows = shisanArrayOfTableView(tableView);
-  return row >= 0 && row < static_cast<int>(rows.size()) && rows[static_cast<size_t>(row)].isTotalRow();
-}
-
-QString SuiiShisanController::selectedTabIdentifier() const
-{
-  return tabView_ ? tabView_->tabBar()->tabData(tabView_->currentIndex()).toString() : QString();
-}
-
-void SuiiShisanController::selectTabWithIdentifier(const QString& identifier)
-{
-  for (int i = 0; tabView_ && i < tabView_->count(); ++i)
-    if (tabView_->tabBar()->tabData(i).toString() == identifier) tabView_->setCurrentIndex(i);
-}
-
-void SuiiShisanController::selectNextTab()
-{
-  if (!tabView_ || tabView_->count() == 0) return;
-  tabView_->setCurrentIndex((tabView_->currentIndex() + 1) % tabView_->count());
-}
-
-CyouhyouTableView* SuiiShisanController::selectedTableView() const
-{
-  const QString id = selectedTabIdentifier();
-  if (id == qs(kTaisyakuTaisyouTab)) return taisyakuTaisyouTableView_;
-  if (id == qs(kSonekiKeisanTab)) return sonekiKeisanTableView_;
-  return seizouGenkaTableView_;
-}
-
-void SuiiShisanController::setDisplayingJigyoubuFieldValue()
-{
-  if (!jigyoubuFieldInUse_) return;
-  const MyDocument& doc = document()->document();
-  if (doc.numberOfActiveJigyoubu() < 1) {
-    displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
-    displayingJigyoubuField_->clear();
-    selectDisplayingJigyoubuButton_->setEnabled(false);
-    return;
-  }
-  selectDisplayingJigyoubuButton_->setEnabled(true);
-  char code[16];
-  std::snprintf(code, sizeof code, "%02d", static_cast<int>(displayJigyoubuCode_));
-  if (!doc.matchJigyoubuCode(code)) displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
-  const auto text = jigyoubuFormatter_->stringForObjectValue(FieldValue::code(displayJigyoubuCode_));
-  displayingJigyoubuField_->setText(text ? QString::fromStdString(*text) : QString());
-}
-
 // --- commands
-
-WindowController* SuiiShisanController::refuseForSheet(const std::function<bool(const SheetController&)>& refuses)
-{
-  WindowController* holder = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
-    const SheetController* sheet = wc->attachedSheetController();
-    if (sheet && refuses(*sheet)) {
-      holder = wc;
-      break;
-    }
-  }
-  if (!holder) return nullptr;
-  AppController* app = AppController::sharedAppController();
-  QWidget* main = app && app->mainWindowController() ? app->mainWindowController() : static_cast<QWidget*>(this);
-  QPointer<WindowController> target = holder;
-  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AppController::kCloseSheetMessage),
-                              [target] {
-                                if (target) target->showWindow();
-                              });
-  return holder;
-}
-
-void SuiiShisanController::showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText)
-{
-  if (!jigyoubuFieldInUse_ || !selectDisplayingJigyoubuButton_->isEnabled()) return;
-  selectTextField(displayingJigyoubuField_);
-  if (refuseForSheet(
-          [](const SheetController& s) { return s.metaObject()->inherits(&JigyoubuListController::staticMetaObject); }))
-    return;
-  setDisplayingJigyoubuFieldValue();
-  const QPoint topLeft = displayingJigyoubuField_->mapToGlobal(QPoint(0, displayingJigyoubuField_->height()));
-  const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
-      *jigyoubuFormatter_, topLeft, searchText, this);
-  if (code < 0 || code == displayJigyoubuCode_) return;
-  displayJigyoubuCode_ = code;
-  updateUI(true);
-}
 
 void SuiiShisanController::showKanjyoumotocyouOfSelectedKamoku()
 {
@@ -389,33 +258,8 @@ void SuiiShisanController::showKanjyoumotocyouOfSelectedKamoku()
     AlertSheet::beep();
     return;
   }
-  if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
-
   // The ledger of the whole term: the first month to the closing adjustment.
-  const int32_t last = static_cast<int32_t>(document()->document().kaisya().monthArray().size());
-  KanjyoumotocyouController* empty = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
-    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
-    if (!ledger) continue;
-    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
-        ledger->displayPeriodFromMonthArrayIndex() == 0 && ledger->displayPeriodToMonthArrayIndex() == last) {
-      ledger->showWindow();
-      return;
-    }
-    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
-  }
-  KanjyoumotocyouController* ledger = empty;
-  if (!ledger) {
-    ledger = new KanjyoumotocyouController(document());
-    document()->addWindowController(ledger);
-    ledger->moveWindowToInitialPositionWithDisplay(true);
-  }
-  ledger->showWindow();
-  ledger->setDisplayKamokuCode(kamokuCode);
-  ledger->setDisplayHojyoKamokuCode(-1);
-  ledger->setDisplayPeriodFromMonthArrayIndex(0);
-  ledger->setDisplayPeriodToMonthArrayIndex(last);
-  ledger->updateAfterSelectDisplayingKamoku();
+  openKanjyoumotocyou(kamokuCode, 0, static_cast<int32_t>(document()->document().kaisya().monthArray().size()));
 }
 
 void SuiiShisanController::moveTitleColumnToDoubleClickedColumnOfTableView(CyouhyouTableView* tableView,
@@ -449,19 +293,6 @@ void SuiiShisanController::saveToTextFile()
 }
 
 // --- printing
-
-bool SuiiShisanController::doPrintTaisyakuTaisyou() const
-{
-  return printTaisyakuTaisyouCheckbox_ && printTaisyakuTaisyouCheckbox_->isChecked();
-}
-bool SuiiShisanController::doPrintSonekiKeisan() const
-{
-  return printSonekiKeisanCheckbox_ && printSonekiKeisanCheckbox_->isChecked();
-}
-bool SuiiShisanController::doPrintSeizouGenka() const
-{
-  return printSeizouGenkaCheckbox_ && printSeizouGenkaCheckbox_->isChecked() && hasSeizouGenkaTab();
-}
 
 void SuiiShisanController::pageSetupForSuiiShisan() { PrintOperation::runPageSetup(this, KIVOSuiiShisanPrintInfoKey); }
 
@@ -503,22 +334,12 @@ void SuiiShisanController::printSuiiShisan()
   PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
 }
 
-bool SuiiShisanController::isOwnTableView(const QObject* sender) const
-{
-  return sender &&
-         (sender == taisyakuTaisyouTableView_ || sender == sonekiKeisanTableView_ || sender == seizouGenkaTableView_);
-}
-
 bool SuiiShisanController::typeOnTextField(QLineEdit* field, const QString& typed)
 {
-  if (field != displayingJigyoubuField_) return true;
-  const bool accepted = jigyoubuFormatter_->isPartialStringValid(typed.toStdString());
-  if (accepted) field->setText(typed);
-  showJigyoubuFormatterListWindowForDisplayingJigyoubuField(accepted ? typed : QString());
+  // The strip has no other field: every key is taken.
+  typeOnJigyoubuField(field, typed);
   return true;
 }
-
-void SuiiShisanController::windowDidResignMain() { paintTextFieldHighlight(false); }
 
 // --- "機能" menu
 

@@ -25,8 +25,8 @@
 #include <vector>
 
 #include "journal/gui/CyouhyouTableView.h"
-#include "journal/gui/PeriodReportWindowController.h"
 #include "trial/SuiiShisan.h"
+#include "trial/gui/ShisanSectionsWindowController.h"
 
 class QCheckBox;
 class QLabel;
@@ -41,19 +41,11 @@ class JigyoubuFormatter;
 class SheetController;
 class SuiiShisanTableModel;
 
-class SuiiShisanController : public PeriodReportWindowController, private CyouhyouTableView::Controller {
+class SuiiShisanController : public ShisanSectionsWindowController {
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "年間推移試算表";
   static constexpr const char* kTitleSuffix = " - 年間推移試算表";
-  static constexpr const char* kTaisyakuTaisyouTab = "taisyakuTaisyou";
-  static constexpr const char* kSonekiKeisanTab = "sonekiKeisan";
-  static constexpr const char* kSeizouGenkaTab = "seizouGenka";
-  static constexpr const char* kTaisyakuTaisyouLabel = "貸借対照表";
-  static constexpr const char* kSonekiKeisanLabel = "損益計算書";
-  static constexpr const char* kSeizouGenkaLabel = "製造原価報告書";
-  static constexpr const char* kKanseiKoujiGenkaLabel = "完成工事原価報告書";
-  static constexpr const char* kShowJigyoubuTitle = "表示する事業部...";
   static constexpr const char* kShowKanjyoumotocyouTitle = "選択している勘定科目の総勘定元帳を表示";
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
 
@@ -65,39 +57,17 @@ public:
   static SuiiShisanController* showSuiiShisanWindow(DocumentSession* document);
   static void installCommandHandlers(AppController* app);
 
-  int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
-  void setDisplayJigyoubuCode(int32_t v) { displayJigyoubuCode_ = v; }
-  void setInitialContentsThenDisplay();
-
   const SuiiShisan& suiiShisan() const { return suiiShisan_; }
-  const std::vector<Shisan>& shisanArrayOfTableView(const CyouhyouTableView& tableView) const;
-  bool isTotalRow(int row, const CyouhyouTableView& tableView) const override;
-
-  QTabWidget* tabView() const { return tabView_; }
-  bool hasSeizouGenkaTab() const { return seizouGenkaTableView_ != nullptr; }
-  QString selectedTabIdentifier() const;
-  void selectTabWithIdentifier(const QString& identifier);
-  void selectNextTab();
-  CyouhyouTableView* taisyakuTaisyouTableView() const { return taisyakuTaisyouTableView_; }
-  CyouhyouTableView* sonekiKeisanTableView() const { return sonekiKeisanTableView_; }
-  CyouhyouTableView* seizouGenkaTableView() const { return seizouGenkaTableView_; }
-  CyouhyouTableView* selectedTableView() const;
-  QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
-  void setDisplayingJigyoubuFieldValue();
+  const std::vector<Shisan>& shisanArrayOfTableView(const CyouhyouTableView& tableView) const override;
 
   // --- commands
-  void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
   void showKanjyoumotocyouOfSelectedKamoku();
   // The caption column moved directly left of the column (a header double click).
   void moveTitleColumnToDoubleClickedColumnOfTableView(CyouhyouTableView* tableView, int logicalColumn);
   void saveToTextFile();
   void pageSetupForSuiiShisan();
+  // The sections ticked in the print panel; the shown section is always printed.
   void printSuiiShisan();
-  // The print panel's tab: one box per section; the shown section is always printed.
-  QWidget* selectPrintTargetView() const { return selectPrintTargetView_; }
-  bool doPrintTaisyakuTaisyou() const;
-  bool doPrintSonekiKeisan() const;
-  bool doPrintSeizouGenka() const;
 
   bool validatePrintMenuItem() const override { return true; }
   void printDocument() override { printSuiiShisan(); }
@@ -114,8 +84,6 @@ protected:
   const char* windowWidthDefaultsKey() const override;
   const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
-  void windowDidResignMain() override;
-  bool isOwnTableView(const QObject* sender) const override;
   void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }
   bool typeOnTextField(QLineEdit* field, const QString& typed) override;
 
@@ -123,30 +91,11 @@ private:
   void buildLayout();
   CyouhyouTableView* makeTableView(SuiiShisanTableModel*& model, const std::vector<Shisan>& rows, bool closing);
   void applyColumnWidths(CyouhyouTableView* tableView);
-  void buildPrintTargetView();
-  WindowController* refuseForSheet(const std::function<bool(const SheetController&)>& refuses);
 
   SuiiShisan suiiShisan_;
-  int32_t displayJigyoubuCode_ = 99;
-  bool jigyoubuFieldInUse_ = false;
-  bool selectFirstRowAfterUpdate_ = false;
-
-  QLabel* displayingJigyoubuTitleField_ = nullptr;
-  QLineEdit* displayingJigyoubuField_ = nullptr;
-  QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
-  QTabWidget* tabView_ = nullptr;
-  CyouhyouTableView* taisyakuTaisyouTableView_ = nullptr;
-  CyouhyouTableView* sonekiKeisanTableView_ = nullptr;
-  CyouhyouTableView* seizouGenkaTableView_ = nullptr;
   SuiiShisanTableModel* taisyakuTaisyouModel_ = nullptr;
   SuiiShisanTableModel* sonekiKeisanModel_ = nullptr;
   SuiiShisanTableModel* seizouGenkaModel_ = nullptr;
-  QWidget* selectPrintTargetView_ = nullptr;
-  QCheckBox* printTaisyakuTaisyouCheckbox_ = nullptr;
-  QCheckBox* printSonekiKeisanCheckbox_ = nullptr;
-  QCheckBox* printSeizouGenkaCheckbox_ = nullptr;
-
-  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
 };
 
 }  // namespace kivo

@@ -4,18 +4,15 @@
 #include <QPainter>
 
 #include "document/MyDocument.h"
-#include "platform/AlertSheet.h"
-#include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 #include "trial/SuiiShisan.h"
 
 namespace kivo {
 namespace {
 
 const QColor kTotalRowColor(240, 240, 240);
-constexpr double kFrameWidth = 1.0;
-constexpr double kRuleWidth = 0.5;
 
 }  // namespace
 
@@ -25,22 +22,20 @@ std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocumen
                                                                  std::vector<Shisan> seizouGenka, int64_t monthPerPage,
                                                                  SectionChoiceSource sections)
 {
-  std::unique_ptr<SuiiShisanPrintView> view(new SuiiShisanPrintView(document, layout));
-  view->taisyakuTaisyou_ = std::move(taisyakuTaisyou);
-  view->sonekiKeisan_ = std::move(sonekiKeisan);
-  view->seizouGenka_ = std::move(seizouGenka);
-  view->sections_ = std::move(sections);
+  std::unique_ptr<SuiiShisanPrintView> view(new SuiiShisanPrintView(document, layout, std::move(taisyakuTaisyou),
+                                                                    std::move(sonekiKeisan), std::move(seizouGenka),
+                                                                    std::move(sections)));
   const int columns = static_cast<int>(document.kaisya().monthArray().size()) + 2;
   const int perPage = SuiiShisanPrintPaginator::monthPerPageOfSetting(monthPerPage, columns);
   if (!view->setRectSize(perPage)) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooManyMonthsMessage));
+    TablePrintLayout::alertCannotPrint(kTooManyMonthsMessage);
     return nullptr;
   }
   const int lines = PrintPaginator::linesThatFit(
       view->bands_.geometry.printableHeight() - view->bands_.titleHeight - view->bands_.lineHeight,
       view->bands_.lineHeight);
   if (lines < PrintPaginator::kMinimumRowsPerPage) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<SuiiShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,
@@ -48,73 +43,46 @@ std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocumen
   return view;
 }
 
-SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout) : document_(document)
+SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout,
+                                         std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan,
+                                         std::vector<Shisan> seizouGenka, SectionChoiceSource sections)
+    : ShisanSectionsPrintView(document, layout, std::move(taisyakuTaisyou), std::move(sonekiKeisan),
+                              std::move(seizouGenka), std::move(sections))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
 }
 
 SuiiShisanPrintView::~SuiiShisanPrintView() = default;
 
 bool SuiiShisanPrintView::setRectSize(int monthPerPage)
 {
-  const QString helvetica = QString::fromUtf8(PrintFonts::kHelvetica);
-  // The widest caption, measured once at 16 points.
-  const QFontMetricsF probe(PrintFonts::printFont(helvetica, 16));
-  QString widest;
-  double widestWidth = -1.0;
-  for (const auto* rows : {&taisyakuTaisyou_, &sonekiKeisan_, &seizouGenka_})
-    for (const Shisan& r : *rows) {
-      const QString t = QString::fromStdString(r.title());
-      const double w = probe.horizontalAdvance(t);
-      if (w > widestWidth) {
-        widestWidth = w;
-        widest = t;
-      }
-    }
+  const QString widest = widestTitle();
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const double printable = bands_.geometry.printableWidth();
-  int title = 19;
-  int data = 17;
-  do {
-    --title;
-    --data;
-    titleFont_ = PrintFonts::printFont(helvetica, title);
-    dataFont_ = PrintFonts::printFont(helvetica, data);
-    const QFontMetricsF tm(titleFont_);
-    const QFontMetricsF dm(dataFont_);
-    bands_.titleHeight = tm.height() + 8.0;
-    bands_.lineHeight = dm.height() + 8.0;
+  fitTable(4, [&](const QFontMetricsF& dm) {
     kamokuWidth_ = dm.horizontalAdvance(widest) + 6.0;
     monthlyAmountWidth_ = dm.horizontalAdvance(maxAmount) + 6.0;
-    bands_.tableWidth = kamokuWidth_ + monthlyAmountWidth_ * monthPerPage;
-  } while (bands_.tableWidth + 0.5 > printable && data > 4);
-  titleTextSize_ = title;
-  dataTextSize_ = data;
-  return data > 4;
+    return kamokuWidth_ + monthlyAmountWidth_ * monthPerPage;
+  });
+  return dataTextSize_ > 4;
 }
 
 int SuiiShisanPrintView::pageCount() const
 {
   if (!paginator_) return 0;
-  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const SectionChoice c = sectionChoice();
   return static_cast<int>(paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka).size());
 }
 
 QString SuiiShisanPrintView::pageTitle(SuiiShisanPrintPaginator::Section section) const
 {
-  switch (section) {
-  case SuiiShisanPrintPaginator::Section::TaisyakuTaisyou: return QString::fromUtf8(kTaisyakuTaisyouTitle);
-  case SuiiShisanPrintPaginator::Section::SonekiKeisan: return QString::fromUtf8(kSonekiKeisanTitle);
-  case SuiiShisanPrintPaginator::Section::SeizouGenka: break;
-  }
-  return QString::fromUtf8(document_.kaisya().isKensetu() ? kKanseiKoujiGenkaTitle : kSeizouGenkaTitle);
+  return sectionTitle(static_cast<int>(section), kTaisyakuTaisyouTitle, kSonekiKeisanTitle, kSeizouGenkaTitle,
+                      kKanseiKoujiGenkaTitle);
 }
 
 void SuiiShisanPrintView::drawPage(QPainter& painter, int page)
 {
   if (!paginator_) return;
-  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const SectionChoice c = sectionChoice();
   const std::vector<int> chosen = paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka);
   if (page < 0 || page >= static_cast<int>(chosen.size())) return;
   const SuiiShisanPrintPaginator::Page& p = paginator_->pages()[static_cast<size_t>(chosen[static_cast<size_t>(page)])];
@@ -125,12 +93,8 @@ void SuiiShisanPrintView::drawPage(QPainter& painter, int page)
   const Kaisya& kaisya = document_.kaisya();
   std::vector<QLineF> frame, rules;
   painter.save();
-  painter.setPen(Qt::black);
-
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, pageTitle(p.section), PrintInfo::rectF(bands_.titleRect()));
-
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_, pageTitle(p.section), PrintInfo::rectF(bands_.titleRect()),
+                                  dataFont_);
   auto cellX = [&](int k) { return x + kamokuWidth_ + monthlyAmountWidth_ * (k - firstColumn); };
   const QRectF head = PrintInfo::rectF(bands_.lineRect(1));
   StringDrawing::drawStringLeftedIn(painter, QStringLiteral("勘定科目"),
@@ -170,13 +134,7 @@ void SuiiShisanPrintView::drawPage(QPainter& painter, int page)
   }
   if (!last.isNull()) frame.emplace_back(x, last.bottom(), x + width, last.bottom());
 
-  QPen pen(Qt::black);
-  pen.setWidthF(kFrameWidth);
-  painter.setPen(pen);
-  painter.drawLines(frame.data(), static_cast<int>(frame.size()));
-  pen.setWidthF(kRuleWidth);
-  painter.setPen(pen);
-  painter.drawLines(rules.data(), static_cast<int>(rules.size()));
+  TablePrintLayout::strokeFrameAndRules(painter, frame, rules);
   painter.restore();
 }
 

@@ -17,29 +17,20 @@
 #include <memory>
 #include <vector>
 
-#include "platform/PrintOperation.h"
-#include "print/PrintPaginator.h"
 #include "trial/SuiiShisanPrintPaginator.h"
+#include "trial/gui/ShisanSectionsPrintView.h"
 
 namespace kivo {
 
 class MyDocument;
 
-class SuiiShisanPrintView : public Printout {
+class SuiiShisanPrintView : public ShisanSectionsPrintView {
 public:
   static constexpr const char* kTaisyakuTaisyouTitle = "年間推移試算表 - 貸借対照表";
   static constexpr const char* kSonekiKeisanTitle = "年間推移試算表 - 損益計算書";
   static constexpr const char* kSeizouGenkaTitle = "年間推移試算表 - 製造原価報告書";
   static constexpr const char* kKanseiKoujiGenkaTitle = "年間推移試算表 - 完成工事原価報告書";
   static constexpr const char* kTooManyMonthsMessage = "環境設定で指定した１ページに印刷する月数が多すぎます。";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
-
-  struct SectionChoice {
-    bool taisyakuTaisyou = true;
-    bool sonekiKeisan = true;
-    bool seizouGenka = true;
-  };
-  using SectionChoiceSource = std::function<SectionChoice()>;
 
   // The printout of the sections (copied), or nullptr after the refusal. monthPerPage
   // is the stored setting; it is held to the columns there are.
@@ -53,21 +44,13 @@ public:
   void drawPage(QPainter& painter, int page) override;
 
   const SuiiShisanPrintPaginator& paginator() const { return *paginator_; }
-  int dataTextSize() const { return dataTextSize_; }
 
 private:
-  SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout);
+  SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
+                      std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, SectionChoiceSource sections);
   bool setRectSize(int monthPerPage);
   QString pageTitle(SuiiShisanPrintPaginator::Section section) const;
 
-  const MyDocument& document_;
-  std::vector<Shisan> taisyakuTaisyou_, sonekiKeisan_, seizouGenka_;
-  SectionChoiceSource sections_;
-  PrintBands bands_;
-  int titleTextSize_ = 0;
-  int dataTextSize_ = 0;
-  QFont titleFont_;
-  QFont dataFont_;
   double kamokuWidth_ = 0.0;
   double monthlyAmountWidth_ = 0.0;
   std::unique_ptr<SuiiShisanPrintPaginator> paginator_;

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -54,7 +53,7 @@ constexpr int kCellPadding = 18;
 
 // The whole company, from the first month to the closing adjustment.
 ZandakaShisanController::ZandakaShisanController(DocumentSession* document)
-    : PeriodReportWindowController(document, Kind::ZandakaShisan), assembly_(document->document())
+    : ShisanSectionsWindowController(document, Kind::ZandakaShisan), assembly_(document->document())
 {
 }
 
@@ -63,7 +62,6 @@ ZandakaShisanController::~ZandakaShisanController()
   stopTableViewKeyDown();
   // The tables read the computation's rows: they go before it does.
   delete takeCentralWidget();
-  delete selectPrintTargetView_;
 }
 
 // --- opening
@@ -173,9 +171,7 @@ void ZandakaShisanController::buildLayout()
   auto* strip = new QHBoxLayout(stateView);
   strip->setContentsMargins(10, 6, 10, 6);
   strip->setSpacing(4);
-  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stateView);
-  displayingJigyoubuField_ = makeSelectionField(stateView, 22);
-  selectDisplayingJigyoubuButton_ = makeSelectButton(stateView, QStringLiteral("表示する事業部を選ぶ"));
+  makeJigyoubuStripWidgets(stateView, 22);
   makePeriodStripWidgets(stateView, 14);
   strip->addWidget(displayingJigyoubuTitleField_);
   strip->addWidget(displayingJigyoubuField_);
@@ -194,8 +190,6 @@ void ZandakaShisanController::buildLayout()
   setCentralWidget(central);
 
   watchStripFields({displayingJigyoubuField_, displayingPeriodFromField_, displayingPeriodToField_});
-  connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
-          [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
   connect(selectDisplayingPeriodButton_, &QToolButton::clicked, this, [this] { setDisplayingPeriod(); });
   connect(tabView_, &QTabWidget::currentChanged, this, [this] {
     if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
@@ -210,29 +204,12 @@ void ZandakaShisanController::windowDidLoad()
   buildLayout();
   buildPrintTargetView();
 
-  taisyakuTaisyouTableView_ = makeTableView(taisyakuTaisyouModel_, assembly_.taisyakuTaisyouShisanArray());
-  tabView_->addTab(taisyakuTaisyouTableView_, qs(kTaisyakuTaisyouLabel));
-  tabView_->tabBar()->setTabData(0, qs(kTaisyakuTaisyouTab));
-  sonekiKeisanTableView_ = makeTableView(sonekiKeisanModel_, assembly_.sonekiKeisanShisanArray());
-  tabView_->addTab(sonekiKeisanTableView_, qs(kSonekiKeisanLabel));
-  tabView_->tabBar()->setTabData(1, qs(kSonekiKeisanTab));
-  // Only a manufacturer has the cost report; a construction company calls it the
-  // cost of completed works.
-  if (kaisya.isSeizou()) {
-    seizouGenkaTableView_ = makeTableView(seizouGenkaModel_, assembly_.seizouGenkaShisanArray());
-    tabView_->addTab(seizouGenkaTableView_, qs(kaisya.isKensetu() ? kKanseiKoujiGenkaLabel : kSeizouGenkaLabel));
-    tabView_->tabBar()->setTabData(2, qs(kSeizouGenkaTab));
-  }
-
-  jigyoubuFieldInUse_ = doc.numberOfActiveJigyoubu() >= 1;
-  if (!jigyoubuFieldInUse_) {
-    // The period row takes the division row's place.
-    displayingJigyoubuTitleField_->hide();
-    displayingJigyoubuField_->hide();
-    selectDisplayingJigyoubuButton_->hide();
-  }
-  displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
-  setDisplayingJigyoubuFieldValue();
+  CyouhyouTableView* taisyakuTaisyou = makeTableView(taisyakuTaisyouModel_, assembly_.taisyakuTaisyouShisanArray());
+  CyouhyouTableView* sonekiKeisan = makeTableView(sonekiKeisanModel_, assembly_.sonekiKeisanShisanArray());
+  addSectionTabs(taisyakuTaisyou, sonekiKeisan,
+                 kaisya.isSeizou() ? makeTableView(seizouGenkaModel_, assembly_.seizouGenkaShisanArray()) : nullptr);
+  // The period row takes the division row's place when the division is hidden.
+  setUpJigyoubuField();
   displayPeriodFromMonthArrayIndex_ = 0;
   displayPeriodToMonthArrayIndex_ = static_cast<int32_t>(kaisya.monthArray().size());
   setDisplayingPeriodFieldValue();
@@ -243,24 +220,13 @@ void ZandakaShisanController::windowDidLoad()
   indexOfSelectedTextField_ = 0;
   paintTextFieldHighlight(true);
 
-  // Ctrl+K steps through the tabs; it is no item of the menus.
-  nextTabAction_ = new QAction(this);
-  nextTabAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-  nextTabAction_->setShortcutContext(Qt::WindowShortcut);
-  connect(nextTabAction_, &QAction::triggered, this, [this] { selectNextTab(); });
-  addAction(nextTabAction_);
+  addNextTabShortcut();
 
   resize(naturalWindowWidth(), 560);
   if (doNeedUpdate()) setInitialContentsThenDisplay();
 }
 
 // --- refresh
-
-void ZandakaShisanController::setInitialContentsThenDisplay()
-{
-  selectFirstRowAfterUpdate_ = true;
-  updateUI(true);
-}
 
 void ZandakaShisanController::recomputeUI()
 {
@@ -305,103 +271,7 @@ const std::vector<Shisan>& ZandakaShisanController::shisanArrayOfTableView(const
   return assembly_.seizouGenkaShisanArray();
 }
 
-bool ZandakaShisanController::isTotalRow(int row, const CyouhyouTableView& tableView) const
-{
-  if (&tableView != taisyakuTaisyouTableView_ && &tableView != sonekiKeisanTableView_ &&
-      &tableView != seizouGenkaTableView_)
-    return false;
-  const std::vector<Shisan>& rows = shisanArrayOfTableView(tableView);
-  return row >= 0 && row < static_cast<int>(rows.size()) && rows[static_cast<size_t>(row)].isTotalRow();
-}
-
-bool ZandakaShisanController::hasSeizouGenkaTab() const { return seizouGenkaTableView_ != nullptr; }
-
-QString ZandakaShisanController::selectedTabIdentifier() const
-{
-  return tabView_ ? tabView_->tabBar()->tabData(tabView_->currentIndex()).toString() : QString();
-}
-
-void ZandakaShisanController::selectTabWithIdentifier(const QString& identifier)
-{
-  for (int i = 0; tabView_ && i < tabView_->count(); ++i)
-    if (tabView_->tabBar()->tabData(i).toString() == identifier) tabView_->setCurrentIndex(i);
-}
-
-void ZandakaShisanController::selectNextTab()
-{
-  if (!tabView_ || tabView_->count() == 0) return;
-  tabView_->setCurrentIndex((tabView_->currentIndex() + 1) % tabView_->count());
-}
-
-CyouhyouTableView* ZandakaShisanController::selectedTableView() const
-{
-  const QString id = selectedTabIdentifier();
-  if (id == qs(kTaisyakuTaisyouTab)) return taisyakuTaisyouTableView_;
-  if (id == qs(kSonekiKeisanTab)) return sonekiKeisanTableView_;
-  return seizouGenkaTableView_;
-}
-
-// --- header fields
-
-void ZandakaShisanController::setDisplayingJigyoubuFieldValue()
-{
-  if (!jigyoubuFieldInUse_) return;
-  const MyDocument& doc = document()->document();
-  if (doc.numberOfActiveJigyoubu() < 1) {
-    // Every division was made inactive since the window was built.
-    displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
-    displayingJigyoubuField_->clear();
-    selectDisplayingJigyoubuButton_->setEnabled(false);
-    return;
-  }
-  selectDisplayingJigyoubuButton_->setEnabled(true);
-  char code[16];
-  std::snprintf(code, sizeof code, "%02d", static_cast<int>(displayJigyoubuCode_));
-  if (!doc.matchJigyoubuCode(code)) displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
-  const auto text = jigyoubuFormatter_->stringForObjectValue(FieldValue::code(displayJigyoubuCode_));
-  displayingJigyoubuField_->setText(text ? QString::fromStdString(*text) : QString());
-}
-
 // --- commands
-
-WindowController* ZandakaShisanController::refuseForSheet(const std::function<bool(const SheetController&)>& refuses)
-{
-  WindowController* holder = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
-    const SheetController* sheet = wc->attachedSheetController();
-    if (sheet && refuses(*sheet)) {
-      holder = wc;
-      break;
-    }
-  }
-  if (!holder) return nullptr;
-  AppController* app = AppController::sharedAppController();
-  QWidget* main = app && app->mainWindowController() ? app->mainWindowController() : static_cast<QWidget*>(this);
-  QPointer<WindowController> target = holder;
-  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AppController::kCloseSheetMessage),
-                              [target] {
-                                if (target) target->showWindow();
-                              });
-  return holder;
-}
-
-void ZandakaShisanController::showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText)
-{
-  if (!jigyoubuFieldInUse_ || !selectDisplayingJigyoubuButton_->isEnabled()) return;
-  selectTextField(displayingJigyoubuField_);
-  if (refuseForSheet(
-          [](const SheetController& s) { return s.metaObject()->inherits(&JigyoubuListController::staticMetaObject); }))
-    return;
-  setDisplayingJigyoubuFieldValue();
-  // The picker opens just below the field.
-  const QPoint topLeft = displayingJigyoubuField_->mapToGlobal(QPoint(0, displayingJigyoubuField_->height()));
-  const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
-      *jigyoubuFormatter_, topLeft, searchText, this);
-  if (code < 0 || code == displayJigyoubuCode_) return;
-  displayJigyoubuCode_ = code;
-  // The user chose what this window shows: it shows it now.
-  updateUI(true);
-}
 
 void ZandakaShisanController::setDisplayingPeriod()
 {
@@ -437,71 +307,28 @@ void ZandakaShisanController::showKanjyoumotocyouOfSelectedKamoku()
     AlertSheet::beep();
     return;
   }
-  if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
-
-  KanjyoumotocyouController* empty = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
-    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
-    if (!ledger) continue;
-    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
-        ledger->displayPeriodFromMonthArrayIndex() == displayPeriodFromMonthArrayIndex_ &&
-        ledger->displayPeriodToMonthArrayIndex() == displayPeriodToMonthArrayIndex_) {
-      ledger->showWindow();
-      return;
-    }
-    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
-  }
-  KanjyoumotocyouController* ledger = empty;
-  if (!ledger) {
-    ledger = new KanjyoumotocyouController(document());
-    document()->addWindowController(ledger);
-    ledger->moveWindowToInitialPositionWithDisplay(true);
-  }
-  ledger->showWindow();
   // The ledger shows the account over the same months; the division is not handed on.
-  ledger->setDisplayKamokuCode(kamokuCode);
-  ledger->setDisplayHojyoKamokuCode(-1);
-  ledger->setDisplayPeriodFromMonthArrayIndex(displayPeriodFromMonthArrayIndex_);
-  ledger->setDisplayPeriodToMonthArrayIndex(displayPeriodToMonthArrayIndex_);
-  ledger->updateAfterSelectDisplayingKamoku();
+  openKanjyoumotocyou(kamokuCode, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
 }
 
 void ZandakaShisanController::saveToTextFile()
 {
   if (hasAttachedSheet()) return;
-  const QString path = ReportTextExportSheet::runSavePanel(this);
-  if (path.isEmpty()) return;
-  const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
-  const ReportTextExporter exporter(document()->document().kaisya(),
-                                    ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
-  // The rows of the shown section as they stand: the export does not recompute them.
-  const CyouhyouTableView* table = selectedTableView();
-  const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
-  const std::string target = QFile::encodeName(path).toStdString();
-  ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
-    return exporter.writeZandakaShisan(rows, target, ShiftJisEncoder::encoder(), poll);
-  });
-}
-
-bool ZandakaShisanController::isOwnTableView(const QObject* sender) const
-{
-  return sender &&
-         (sender == taisyakuTaisyouTableView_ || sender == sonekiKeisanTableView_ || sender == seizouGenkaTableView_);
+  ReportTextExportSheet::exportTextFile(
+      document(), this, [this](const auto& exporter, const auto& path, const auto& poll) {
+        // The rows of the shown section as they stand: the export does not recompute them.
+        const CyouhyouTableView* table = selectedTableView();
+        const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
+        return exporter.writeZandakaShisan(rows, path, ShiftJisEncoder::encoder(), poll);
+      });
 }
 
 bool ZandakaShisanController::typeOnTextField(QLineEdit* field, const QString& typed)
 {
-  if (field != displayingJigyoubuField_) return false;
-  // The typed character starts the picker's search when the field would take it.
-  const bool accepted = jigyoubuFormatter_->isPartialStringValid(typed.toStdString());
-  if (accepted) field->setText(typed);
-  showJigyoubuFormatterListWindowForDisplayingJigyoubuField(accepted ? typed : QString());
-  return true;
+  return typeOnJigyoubuField(field, typed);
 }
 
 // --- window life
-
-void ZandakaShisanController::windowDidResignMain() { paintTextFieldHighlight(false); }
 
 void ZandakaShisanController::windowWillCloseHook()
 {
@@ -516,35 +343,6 @@ void ZandakaShisanController::closeAttachedSheetToShowJigyoubuList()
 }
 
 // --- printing
-
-void ZandakaShisanController::buildPrintTargetView()
-{
-  selectPrintTargetView_ = new QWidget();
-  auto* box = new QVBoxLayout(selectPrintTargetView_);
-  box->addWidget(new QLabel(QStringLiteral("プリントする報告書:"), selectPrintTargetView_));
-  printTaisyakuTaisyouCheckbox_ = new QCheckBox(qs(kTaisyakuTaisyouLabel), selectPrintTargetView_);
-  printSonekiKeisanCheckbox_ = new QCheckBox(qs(kSonekiKeisanLabel), selectPrintTargetView_);
-  printSeizouGenkaCheckbox_ = new QCheckBox(qs(kSeizouGenkaLabel), selectPrintTargetView_);
-  box->addWidget(printTaisyakuTaisyouCheckbox_);
-  box->addWidget(printSonekiKeisanCheckbox_);
-  box->addWidget(printSeizouGenkaCheckbox_);
-  box->addStretch(1);
-}
-
-bool ZandakaShisanController::doPrintTaisyakuTaisyou() const
-{
-  return printTaisyakuTaisyouCheckbox_ && printTaisyakuTaisyouCheckbox_->isChecked();
-}
-
-bool ZandakaShisanController::doPrintSonekiKeisan() const
-{
-  return printSonekiKeisanCheckbox_ && printSonekiKeisanCheckbox_->isChecked();
-}
-
-bool ZandakaShisanController::doPrintSeizouGenka() const
-{
-  return printSeizouGenkaCheckbox_ && printSeizouGenkaCheckbox_->isChecked() && hasSeizouGenkaTab();
-}
 
 void ZandakaShisanController::pageSetupForZandakaShisan()
 {

@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "journal/gui/CyouhyouTableView.h"
-#include "journal/gui/PeriodReportWindowController.h"
 #include "trial/ZandakaShisanAssembly.h"
+#include "trial/gui/ShisanSectionsWindowController.h"
 
 class QAction;
 class QCheckBox;
@@ -46,24 +46,15 @@ class JigyoubuFormatter;
 class SheetController;
 class ZandakaShisanTableModel;
 
-class ZandakaShisanController : public PeriodReportWindowController, private CyouhyouTableView::Controller {
+class ZandakaShisanController : public ShisanSectionsWindowController {
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "合計残高試算表";
   static constexpr const char* kTitleSuffix = " - 合計残高試算表";
-  // Tab identifiers and labels.
-  static constexpr const char* kTaisyakuTaisyouTab = "taisyakuTaisyou";
-  static constexpr const char* kSonekiKeisanTab = "sonekiKeisan";
-  static constexpr const char* kSeizouGenkaTab = "seizouGenka";
-  static constexpr const char* kTaisyakuTaisyouLabel = "貸借対照表";
-  static constexpr const char* kSonekiKeisanLabel = "損益計算書";
-  static constexpr const char* kSeizouGenkaLabel = "製造原価報告書";
-  static constexpr const char* kKanseiKoujiGenkaLabel = "完成工事原価報告書";
-  // The items of the "機能" menu.
   // The commands of the "機能" menu, as its items carry them.
   enum class FunctionCommand { ShowJigyoubu, SetPeriod, ShowKanjyoumotocyou, SaveToTextFile, PrintOfSelectedPeriod };
 
-  static constexpr const char* kShowJigyoubuTitle = "表示する事業部...";
+  // The items of the "機能" menu (the division's is kShowJigyoubuTitle).
   static constexpr const char* kSetPeriodTitle = "表示する期間...";
   static constexpr const char* kShowKanjyoumotocyouTitle = "選択している勘定科目の総勘定元帳を表示";
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
@@ -78,42 +69,16 @@ public:
   static ZandakaShisanController* showZandakaShisanWindow(DocumentSession* document);
   static void installCommandHandlers(AppController* app);
 
-  // --- what is shown: the setters only store; the caller then asks updateUI.
-  int32_t displayJigyoubuCode() const { return displayJigyoubuCode_; }
-
-  // Computes the sections for the division and months shown and selects the first
-  // row of every table.
-  void setInitialContentsThenDisplay();
-
   // --- the sections
   const std::vector<Shisan>& taisyakuTaisyouShisanArray() const { return assembly_.taisyakuTaisyouShisanArray(); }
   const std::vector<Shisan>& sonekiKeisanShisanArray() const { return assembly_.sonekiKeisanShisanArray(); }
   const std::vector<Shisan>& seizouGenkaShisanArray() const { return assembly_.seizouGenkaShisanArray(); }
-  // The rows a table shows: the balance-sheet table its array, the income-statement
-  // table its array, any other table the manufacturing cost.
-  const std::vector<Shisan>& shisanArrayOfTableView(const CyouhyouTableView& tableView) const;
-  bool isTotalRow(int row, const CyouhyouTableView& tableView) const override;
-
-  // --- tabs and tables
-  QTabWidget* tabView() const { return tabView_; }
-  bool hasSeizouGenkaTab() const;
-  QString selectedTabIdentifier() const;
-  void selectTabWithIdentifier(const QString& identifier);
-  // The next tab, after the last the first.
-  void selectNextTab();
-  CyouhyouTableView* taisyakuTaisyouTableView() const { return taisyakuTaisyouTableView_; }
-  CyouhyouTableView* sonekiKeisanTableView() const { return sonekiKeisanTableView_; }
-  CyouhyouTableView* seizouGenkaTableView() const { return seizouGenkaTableView_; }
-  CyouhyouTableView* selectedTableView() const;
-
-  // --- header fields
-  // In Tab order (textFieldArray): the division field (while shown), the period from
-  // and to.
-  void setDisplayingJigyoubuFieldValue();
-  QLineEdit* displayingJigyoubuField() const { return displayingJigyoubuField_; }
+  // The rows a table shows (see ShisanSectionsWindowController).
+  const std::vector<Shisan>& shisanArrayOfTableView(const CyouhyouTableView& tableView) const override;
 
   // --- commands
-  void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
+  // The strip's fields in Tab order (textFieldArray): the division field (while
+  // shown), the period from and to.
   void setDisplayingPeriod();
   // The general ledger of the account of the selected row of the shown section.
   void showKanjyoumotocyouOfSelectedKamoku();
@@ -129,11 +94,6 @@ public:
   // (printZandakaShisanForSelectedPeriod).
   void printZandakaShisanOfSelectedPeriod();
   void printZandakaShisanForSelectedPeriod();
-  // The print panel's tab: one box per section.
-  QWidget* selectPrintTargetView() const { return selectPrintTargetView_; }
-  bool doPrintTaisyakuTaisyou() const;
-  bool doPrintSonekiKeisan() const;
-  bool doPrintSeizouGenka() const;
   bool validatePrintMenuItem() const override { return true; }
   void printDocument() override { printZandakaShisan(); }
   void pageSetup() override { pageSetupForZandakaShisan(); }
@@ -155,9 +115,7 @@ protected:
   const char* windowWidthDefaultsKey() const override;
   const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
-  void windowDidResignMain() override;
   void windowWillCloseHook() override;
-  bool isOwnTableView(const QObject* sender) const override;
   void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }
   bool typeOnTextField(QLineEdit* field, const QString& typed) override;
 
@@ -166,41 +124,16 @@ private:
   CyouhyouTableView* makeTableView(ZandakaShisanTableModel*& model, const std::vector<Shisan>& rows);
   void applyColumnWidths(CyouhyouTableView* tableView);
   int naturalWindowWidth() const;
-  // The window of the document holding a sheet of which refuses (the user is told
-  // to close it first); nullptr when there is none.
-  WindowController* refuseForSheet(const std::function<bool(const SheetController&)>& refuses);
   bool canOpenKanjyoumotocyou() const;
-  void buildPrintTargetView();
   // Runs the print panel over the rows; fixedSections: the boxes take the choice and
   // are disabled, else the shown section's box is ticked and fixed.
   void runPrint(std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka,
                 int32_t periodFrom, int32_t periodTo, const bool* fixedSections);
 
   ZandakaShisanAssembly assembly_;
-  int32_t displayJigyoubuCode_ = 99;
-  // The division field is in use: the document had an active division when the
-  // window was built.
-  bool jigyoubuFieldInUse_ = false;
-  // The next computation selects the first row of every table (else keeps the rows).
-  bool selectFirstRowAfterUpdate_ = false;
-
-  QLabel* displayingJigyoubuTitleField_ = nullptr;
-  QLineEdit* displayingJigyoubuField_ = nullptr;
-  QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
-  QTabWidget* tabView_ = nullptr;
-  CyouhyouTableView* taisyakuTaisyouTableView_ = nullptr;
-  CyouhyouTableView* sonekiKeisanTableView_ = nullptr;
-  CyouhyouTableView* seizouGenkaTableView_ = nullptr;
   ZandakaShisanTableModel* taisyakuTaisyouModel_ = nullptr;
   ZandakaShisanTableModel* sonekiKeisanModel_ = nullptr;
   ZandakaShisanTableModel* seizouGenkaModel_ = nullptr;
-  QAction* nextTabAction_ = nullptr;
-  QWidget* selectPrintTargetView_ = nullptr;
-  QCheckBox* printTaisyakuTaisyouCheckbox_ = nullptr;
-  QCheckBox* printSonekiKeisanCheckbox_ = nullptr;
-  QCheckBox* printSeizouGenkaCheckbox_ = nullptr;
-
-  std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
 };
 
 }  // namespace kivo

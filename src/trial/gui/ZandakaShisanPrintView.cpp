@@ -6,17 +6,14 @@
 #include <numeric>
 
 #include "document/MyDocument.h"
-#include "platform/AlertSheet.h"
-#include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 
 namespace kivo {
 namespace {
 
 const QColor kTotalRowColor(240, 240, 240);
-constexpr double kFrameWidth = 1.0;
-constexpr double kRuleWidth = 0.5;
 const char* const kColumnTitles[ZandakaShisanPrintView::ColumnCount] = {"勘定科目", "開始残高", "借方合計",
                                                                         "貸方合計", "終了残高", "比率"};
 
@@ -27,17 +24,15 @@ std::unique_ptr<ZandakaShisanPrintView> ZandakaShisanPrintView::create(
     std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, int32_t periodFrom, int32_t periodTo,
     SectionChoiceSource sections)
 {
-  std::unique_ptr<ZandakaShisanPrintView> view(new ZandakaShisanPrintView(document, layout));
-  view->taisyakuTaisyou_ = std::move(taisyakuTaisyou);
-  view->sonekiKeisan_ = std::move(sonekiKeisan);
-  view->seizouGenka_ = std::move(seizouGenka);
-  view->sections_ = std::move(sections);
+  std::unique_ptr<ZandakaShisanPrintView> view(new ZandakaShisanPrintView(document, layout, std::move(taisyakuTaisyou),
+                                                                          std::move(sonekiKeisan),
+                                                                          std::move(seizouGenka), std::move(sections)));
   view->periodText_ =
       QString::fromStdString(ZandakaShisanPrintPaginator::periodTitle(document.kaisya(), periodFrom, periodTo));
   view->setRectSize();
   const int lines = ZandakaShisanPrintPaginator::linesPerPageOfBands(view->bands_);
   if (lines < PrintPaginator::kMinimumRowsPerPage) {
-    AlertSheet::runAlert(QString::fromUtf8(AlertSheet::kCannotPrintTitle), QString::fromUtf8(kTooSmallMessage));
+    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<ZandakaShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,
@@ -45,51 +40,28 @@ std::unique_ptr<ZandakaShisanPrintView> ZandakaShisanPrintView::create(
   return view;
 }
 
-ZandakaShisanPrintView::ZandakaShisanPrintView(const MyDocument& document, const QPageLayout& layout)
-    : document_(document)
+ZandakaShisanPrintView::ZandakaShisanPrintView(const MyDocument& document, const QPageLayout& layout,
+                                               std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan,
+                                               std::vector<Shisan> seizouGenka, SectionChoiceSource sections)
+    : ShisanSectionsPrintView(document, layout, std::move(taisyakuTaisyou), std::move(sonekiKeisan),
+                              std::move(seizouGenka), std::move(sections))
 {
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout);
 }
 
 ZandakaShisanPrintView::~ZandakaShisanPrintView() = default;
 
 void ZandakaShisanPrintView::setRectSize()
 {
-  const QString helvetica = QString::fromUtf8(PrintFonts::kHelvetica);
-  const QFontMetricsF probe(PrintFonts::printFont(helvetica, 16));
-  QString widest;
-  double widestWidth = -1.0;
-  for (const auto* rows : {&taisyakuTaisyou_, &sonekiKeisan_, &seizouGenka_})
-    for (const Shisan& r : *rows) {
-      const QString t = QString::fromStdString(r.title());
-      const double w = probe.horizontalAdvance(t);
-      if (w > widestWidth) {
-        widestWidth = w;
-        widest = t;
-      }
-    }
+  const QString widest = widestTitle();
   const Kaisya& kaisya = document_.kaisya();
   const QString maxAmount = QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kaisya.maxOutputAmountValue()));
-  const double printable = bands_.geometry.printableWidth();
-  int title = 19;
-  int data = 17;
-  do {
-    --title;
-    --data;
-    titleFont_ = PrintFonts::printFont(helvetica, title);
-    dataFont_ = PrintFonts::printFont(helvetica, data);
-    const QFontMetricsF tm(titleFont_);
-    const QFontMetricsF dm(dataFont_);
-    bands_.titleHeight = tm.height() + 8.0;
-    bands_.lineHeight = dm.height() + 8.0;
+  fitTable(5, [&](const QFontMetricsF& dm) {
     widths_[Kamoku] = dm.horizontalAdvance(widest) + 6.0;
     const double amount = dm.horizontalAdvance(maxAmount) + 6.0;
     widths_[KaishiZandaka] = widths_[KarikataGoukei] = widths_[KashikataGoukei] = widths_[SyuuryouZandaka] = amount;
     widths_[Percent] = 9 * dm.horizontalAdvance(QStringLiteral("0")) + 6.0;
-    bands_.tableWidth = std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
-  } while (bands_.tableWidth + 0.5 > printable && data > 5);
-  titleTextSize_ = title;
-  dataTextSize_ = data;
+    return std::accumulate(std::begin(widths_), std::end(widths_), 0.0);
+  });
 }
 
 double ZandakaShisanPrintView::columnX(int c) const
@@ -100,24 +72,20 @@ double ZandakaShisanPrintView::columnX(int c) const
 int ZandakaShisanPrintView::pageCount() const
 {
   if (!paginator_) return 0;
-  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const SectionChoice c = sectionChoice();
   return static_cast<int>(paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka).size());
 }
 
 QString ZandakaShisanPrintView::pageTitle(ZandakaShisanPrintPaginator::Section section) const
 {
-  switch (section) {
-  case ZandakaShisanPrintPaginator::Section::TaisyakuTaisyou: return QString::fromUtf8(kTaisyakuTaisyouTitle);
-  case ZandakaShisanPrintPaginator::Section::SonekiKeisan: return QString::fromUtf8(kSonekiKeisanTitle);
-  case ZandakaShisanPrintPaginator::Section::SeizouGenka: break;
-  }
-  return QString::fromUtf8(document_.kaisya().isKensetu() ? kKanseiKoujiGenkaTitle : kSeizouGenkaTitle);
+  return sectionTitle(static_cast<int>(section), kTaisyakuTaisyouTitle, kSonekiKeisanTitle, kSeizouGenkaTitle,
+                      kKanseiKoujiGenkaTitle);
 }
 
 void ZandakaShisanPrintView::drawPage(QPainter& painter, int page)
 {
   if (!paginator_) return;
-  const SectionChoice c = sections_ ? sections_() : SectionChoice();
+  const SectionChoice c = sectionChoice();
   const std::vector<int> chosen = paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka);
   if (page < 0 || page >= static_cast<int>(chosen.size())) return;
   const int p = chosen[static_cast<size_t>(page)];
@@ -126,11 +94,8 @@ void ZandakaShisanPrintView::drawPage(QPainter& painter, int page)
   const Kaisya& kaisya = document_.kaisya();
   std::vector<QLineF> frame, rules;
   painter.save();
-  painter.setPen(Qt::black);
-  painter.setFont(titleFont_);
-  StringDrawing::drawStringCenteredIn(painter, pageTitle(paginator_->sectionOfPage(p)),
-                                      PrintInfo::rectF(bands_.titleRect()));
-  painter.setFont(dataFont_);
+  TablePrintLayout::drawTitleBand(painter, titleFont_, pageTitle(paginator_->sectionOfPage(p)),
+                                  PrintInfo::rectF(bands_.titleRect()), dataFont_);
 
   // The column titles stand between the period line and the first row.
   const QRectF head = PrintInfo::rectF(bands_.lineRect(2));
@@ -178,13 +143,7 @@ void ZandakaShisanPrintView::drawPage(QPainter& painter, int page)
   }
   if (!last.isNull()) frame.emplace_back(x, last.bottom(), x + total, last.bottom());
 
-  QPen pen(Qt::black);
-  pen.setWidthF(kFrameWidth);
-  painter.setPen(pen);
-  painter.drawLines(frame.data(), static_cast<int>(frame.size()));
-  pen.setWidthF(kRuleWidth);
-  painter.setPen(pen);
-  painter.drawLines(rules.data(), static_cast<int>(rules.size()));
+  TablePrintLayout::strokeFrameAndRules(painter, frame, rules);
   painter.restore();
 }
 

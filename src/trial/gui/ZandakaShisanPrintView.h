@@ -17,28 +17,19 @@
 #include <memory>
 #include <vector>
 
-#include "platform/PrintOperation.h"
-#include "print/PrintPaginator.h"
 #include "trial/ZandakaShisanPrintPaginator.h"
+#include "trial/gui/ShisanSectionsPrintView.h"
 
 namespace kivo {
 
 class MyDocument;
 
-class ZandakaShisanPrintView : public Printout {
+class ZandakaShisanPrintView : public ShisanSectionsPrintView {
 public:
   static constexpr const char* kTaisyakuTaisyouTitle = "合計残高試算表 - 貸借対照表";
   static constexpr const char* kSonekiKeisanTitle = "合計残高試算表 - 損益計算書";
   static constexpr const char* kSeizouGenkaTitle = "合計残高試算表 - 製造原価報告書";
   static constexpr const char* kKanseiKoujiGenkaTitle = "合計残高試算表 - 完成工事原価報告書";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
-
-  struct SectionChoice {
-    bool taisyakuTaisyou = true;
-    bool sonekiKeisan = true;
-    bool seizouGenka = true;
-  };
-  using SectionChoiceSource = std::function<SectionChoice()>;
 
   // The printout of the sections (copied) over the months, or nullptr after the
   // refusal.
@@ -53,25 +44,18 @@ public:
   void drawPage(QPainter& painter, int page) override;
 
   const ZandakaShisanPrintPaginator& paginator() const { return *paginator_; }
-  int dataTextSize() const { return dataTextSize_; }
 
   enum Column { Kamoku, KaishiZandaka, KarikataGoukei, KashikataGoukei, SyuuryouZandaka, Percent, ColumnCount };
 
 private:
-  ZandakaShisanPrintView(const MyDocument& document, const QPageLayout& layout);
+  ZandakaShisanPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
+                         std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka,
+                         SectionChoiceSource sections);
   void setRectSize();
   double columnX(int c) const;
   QString pageTitle(ZandakaShisanPrintPaginator::Section section) const;
 
-  const MyDocument& document_;
-  std::vector<Shisan> taisyakuTaisyou_, sonekiKeisan_, seizouGenka_;
-  SectionChoiceSource sections_;
   QString periodText_;
-  PrintBands bands_;
-  int titleTextSize_ = 0;
-  int dataTextSize_ = 0;
-  QFont titleFont_;
-  QFont dataFont_;
   double widths_[ColumnCount] = {};
   std::unique_ptr<ZandakaShisanPrintPaginator> paginator_;
 };

@@ -1,0 +1,38 @@
+// A table printout laid out in bands (PrintBands): a title band below the top margin,
+// then lines of one height, the table as wide as its columns. The fonts shrink until
+// the table fits between the margins (TablePrintLayout); the title band and the
+// lines are their text's height and 8 points.
+#pragma once
+
+#include <QFont>
+#include <QPageLayout>
+#include <functional>
+
+#include "platform/PrintOperation.h"
+#include "print/PrintPaginator.h"
+
+class QFontMetricsF;
+
+namespace kivo {
+
+class BandedTablePrintView : public Printout {
+public:
+  const PrintBands& bands() const { return bands_; }
+  int titleTextSize() const { return titleTextSize_; }
+  int dataTextSize() const { return dataTextSize_; }
+
+protected:
+  explicit BandedTablePrintView(const QPageLayout& layout);
+
+  // Shrinks the fonts, down to the smallest data size, until the table the measure
+  // lays out at the data font (it answers the table's width) fits.
+  void fitTable(int smallestDataSize, const std::function<double(const QFontMetricsF& data)>& measure);
+
+  PrintBands bands_;
+  int titleTextSize_ = 0;
+  int dataTextSize_ = 0;
+  QFont titleFont_;
+  QFont dataFont_;
+};
+
+}  // namespace kivo

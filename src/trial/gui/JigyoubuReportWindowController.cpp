@@ -1,0 +1,126 @@
+#include "trial/gui/JigyoubuReportWindowController.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <cstdio>
+
+#include "document/MyDocument.h"
+#include "document/gui/AppController.h"
+#include "document/gui/DocumentSession.h"
+#include "fields/FieldValue.h"
+#include "fields/JigyoubuFormatter.h"
+#include "fields/gui/JigyoubuFormatterListWindow.h"
+#include "platform/AlertSheet.h"
+#include "platform/QtStrings.h"
+#include "platform/SheetController.h"
+#include "setup/gui/JigyoubuListController.h"
+
+namespace kivo {
+
+JigyoubuReportWindowController::JigyoubuReportWindowController(DocumentSession* document, Kind kind)
+    : PeriodReportWindowController(document, kind)
+{
+}
+
+JigyoubuReportWindowController::~JigyoubuReportWindowController() = default;
+
+void JigyoubuReportWindowController::windowDidResignMain() { paintTextFieldHighlight(false); }
+
+void JigyoubuReportWindowController::makeJigyoubuStripWidgets(QWidget* stripView, int fieldCharacters)
+{
+  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stripView);
+  displayingJigyoubuField_ = makeSelectionField(stripView, fieldCharacters);
+  selectDisplayingJigyoubuButton_ = makeSelectButton(stripView, QStringLiteral("表示する事業部を選ぶ"));
+  connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
+          [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
+}
+
+void JigyoubuReportWindowController::setUpJigyoubuField()
+{
+  jigyoubuFieldInUse_ = document()->document().numberOfActiveJigyoubu() >= 1;
+  if (!jigyoubuFieldInUse_) {
+    displayingJigyoubuTitleField_->hide();
+    displayingJigyoubuField_->hide();
+    selectDisplayingJigyoubuButton_->hide();
+  }
+  displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+  setDisplayingJigyoubuFieldValue();
+}
+
+void JigyoubuReportWindowController::setDisplayingJigyoubuFieldValue()
+{
+  if (!jigyoubuFieldInUse_) return;
+  const MyDocument& doc = document()->document();
+  if (doc.numberOfActiveJigyoubu() < 1) {
+    // Every division was made inactive since the window was built.
+    displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+    displayingJigyoubuField_->clear();
+    selectDisplayingJigyoubuButton_->setEnabled(false);
+    return;
+  }
+  selectDisplayingJigyoubuButton_->setEnabled(true);
+  char code[16];
+  std::snprintf(code, sizeof code, "%02d", static_cast<int>(displayJigyoubuCode_));
+  if (!doc.matchJigyoubuCode(code)) displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+  const auto text = jigyoubuFormatter_->stringForObjectValue(FieldValue::code(displayJigyoubuCode_));
+  displayingJigyoubuField_->setText(text ? QString::fromStdString(*text) : QString());
+}
+
+bool JigyoubuReportWindowController::typeOnJigyoubuField(QLineEdit* field, const QString& typed)
+{
+  if (field != displayingJigyoubuField_) return false;
+  const bool accepted = jigyoubuFormatter_->isPartialStringValid(typed.toStdString());
+  if (accepted) field->setText(typed);
+  showJigyoubuFormatterListWindowForDisplayingJigyoubuField(accepted ? typed : QString());
+  return true;
+}
+
+WindowController* JigyoubuReportWindowController::refuseForSheet(
+    const std::function<bool(const SheetController&)>& refuses)
+{
+  WindowController* holder = nullptr;
+  for (WindowController* wc : document()->windowControllers()) {
+    const SheetController* sheet = wc->attachedSheetController();
+    if (sheet && refuses(*sheet)) {
+      holder = wc;
+      break;
+    }
+  }
+  if (!holder) return nullptr;
+  AppController* app = AppController::sharedAppController();
+  QWidget* main = app && app->mainWindowController() ? app->mainWindowController() : static_cast<QWidget*>(this);
+  QPointer<WindowController> target = holder;
+  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AppController::kCloseSheetMessage),
+                              [target] {
+                                if (target) target->showWindow();
+                              });
+  return holder;
+}
+
+void JigyoubuReportWindowController::showJigyoubuFormatterListWindowForDisplayingJigyoubuField(
+    const QString& searchText)
+{
+  if (!jigyoubuFieldInUse_ || !selectDisplayingJigyoubuButton_->isEnabled()) return;
+  selectTextField(displayingJigyoubuField_);
+  if (refusesToShowJigyoubuList()) return;
+  setDisplayingJigyoubuFieldValue();
+  // The picker opens just below the field.
+  const QPoint topLeft = displayingJigyoubuField_->mapToGlobal(QPoint(0, displayingJigyoubuField_->height()));
+  const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
+      *jigyoubuFormatter_, topLeft, searchText, this);
+  if (code < 0 || code == displayJigyoubuCode_) return;
+  displayJigyoubuCode_ = code;
+  didChooseJigyoubu();
+}
+
+bool JigyoubuReportWindowController::refusesToShowJigyoubuList()
+{
+  return refuseForSheet(
+      [](const SheetController& s) { return s.metaObject()->inherits(&JigyoubuListController::staticMetaObject); });
+}
+
+// The user chose what this window shows: it shows it now.
+void JigyoubuReportWindowController::didChooseJigyoubu() { updateUI(true); }
+
+}  // namespace kivo

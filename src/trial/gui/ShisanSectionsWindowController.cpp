@@ -1,0 +1,161 @@
+#include "trial/gui/ShisanSectionsWindowController.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "document/MyDocument.h"
+#include "document/gui/DocumentSession.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+#include "platform/QtStrings.h"
+#include "platform/SheetController.h"
+
+namespace kivo {
+
+ShisanSectionsWindowController::ShisanSectionsWindowController(DocumentSession* document, Kind kind)
+    : JigyoubuReportWindowController(document, kind)
+{
+}
+
+ShisanSectionsWindowController::~ShisanSectionsWindowController() { delete selectPrintTargetView_; }
+
+void ShisanSectionsWindowController::setInitialContentsThenDisplay()
+{
+  selectFirstRowAfterUpdate_ = true;
+  updateUI(true);
+}
+
+// --- sections and tabs
+
+bool ShisanSectionsWindowController::isTotalRow(int row, const CyouhyouTableView& tableView) const
+{
+  if (&tableView != taisyakuTaisyouTableView_ && &tableView != sonekiKeisanTableView_ &&
+      &tableView != seizouGenkaTableView_)
+    return false;
+  const std::vector<Shisan>& rows = shisanArrayOfTableView(tableView);
+  return row >= 0 && row < static_cast<int>(rows.size()) && rows[static_cast<size_t>(row)].isTotalRow();
+}
+
+QString ShisanSectionsWindowController::selectedTabIdentifier() const
+{
+  return tabView_ ? tabView_->tabBar()->tabData(tabView_->currentIndex()).toString() : QString();
+}
+
+void ShisanSectionsWindowController::selectTabWithIdentifier(const QString& identifier)
+{
+  for (int i = 0; tabView_ && i < tabView_->count(); ++i)
+    if (tabView_->tabBar()->tabData(i).toString() == identifier) tabView_->setCurrentIndex(i);
+}
+
+void ShisanSectionsWindowController::selectNextTab()
+{
+  if (!tabView_ || tabView_->count() == 0) return;
+  tabView_->setCurrentIndex((tabView_->currentIndex() + 1) % tabView_->count());
+}
+
+CyouhyouTableView* ShisanSectionsWindowController::selectedTableView() const
+{
+  const QString id = selectedTabIdentifier();
+  if (id == qs(kTaisyakuTaisyouTab)) return taisyakuTaisyouTableView_;
+  if (id == qs(kSonekiKeisanTab)) return sonekiKeisanTableView_;
+  return seizouGenkaTableView_;
+}
+
+void ShisanSectionsWindowController::addSectionTabs(CyouhyouTableView* taisyakuTaisyou, CyouhyouTableView* sonekiKeisan,
+                                                    CyouhyouTableView* seizouGenka)
+{
+  taisyakuTaisyouTableView_ = taisyakuTaisyou;
+  tabView_->addTab(taisyakuTaisyouTableView_, qs(kTaisyakuTaisyouLabel));
+  tabView_->tabBar()->setTabData(0, qs(kTaisyakuTaisyouTab));
+  sonekiKeisanTableView_ = sonekiKeisan;
+  tabView_->addTab(sonekiKeisanTableView_, qs(kSonekiKeisanLabel));
+  tabView_->tabBar()->setTabData(1, qs(kSonekiKeisanTab));
+  // Only a manufacturer has the cost report; a construction company calls it the
+  // cost of completed works.
+  seizouGenkaTableView_ = seizouGenka;
+  if (seizouGenkaTableView_) {
+    const bool kensetu = document()->document().kaisya().isKensetu();
+    tabView_->addTab(seizouGenkaTableView_, qs(kensetu ? kKanseiKoujiGenkaLabel : kSeizouGenkaLabel));
+    tabView_->tabBar()->setTabData(2, qs(kSeizouGenkaTab));
+  }
+}
+
+void ShisanSectionsWindowController::addNextTabShortcut()
+{
+  auto* nextTab = new QAction(this);
+  nextTab->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+  nextTab->setShortcutContext(Qt::WindowShortcut);
+  connect(nextTab, &QAction::triggered, this, [this] { selectNextTab(); });
+  addAction(nextTab);
+}
+
+bool ShisanSectionsWindowController::isOwnTableView(const QObject* sender) const
+{
+  return sender &&
+         (sender == taisyakuTaisyouTableView_ || sender == sonekiKeisanTableView_ || sender == seizouGenkaTableView_);
+}
+
+void ShisanSectionsWindowController::openKanjyoumotocyou(int32_t kamokuCode, int32_t periodFrom, int32_t periodTo)
+{
+  if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
+  KanjyoumotocyouController* empty = nullptr;
+  for (WindowController* wc : document()->windowControllers()) {
+    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
+    if (!ledger) continue;
+    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
+        ledger->displayPeriodFromMonthArrayIndex() == periodFrom &&
+        ledger->displayPeriodToMonthArrayIndex() == periodTo) {
+      ledger->showWindow();
+      return;
+    }
+    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
+  }
+  KanjyoumotocyouController* ledger = empty;
+  if (!ledger) {
+    ledger = new KanjyoumotocyouController(document());
+    document()->addWindowController(ledger);
+    ledger->moveWindowToInitialPositionWithDisplay(true);
+  }
+  ledger->showWindow();
+  ledger->setDisplayKamokuCode(kamokuCode);
+  ledger->setDisplayHojyoKamokuCode(-1);
+  ledger->setDisplayPeriodFromMonthArrayIndex(periodFrom);
+  ledger->setDisplayPeriodToMonthArrayIndex(periodTo);
+  ledger->updateAfterSelectDisplayingKamoku();
+}
+
+// --- printing
+
+void ShisanSectionsWindowController::buildPrintTargetView()
+{
+  selectPrintTargetView_ = new QWidget();
+  auto* box = new QVBoxLayout(selectPrintTargetView_);
+  box->addWidget(new QLabel(QStringLiteral("プリントする報告書:"), selectPrintTargetView_));
+  printTaisyakuTaisyouCheckbox_ = new QCheckBox(qs(kTaisyakuTaisyouLabel), selectPrintTargetView_);
+  printSonekiKeisanCheckbox_ = new QCheckBox(qs(kSonekiKeisanLabel), selectPrintTargetView_);
+  printSeizouGenkaCheckbox_ = new QCheckBox(qs(kSeizouGenkaLabel), selectPrintTargetView_);
+  box->addWidget(printTaisyakuTaisyouCheckbox_);
+  box->addWidget(printSonekiKeisanCheckbox_);
+  box->addWidget(printSeizouGenkaCheckbox_);
+  box->addStretch(1);
+}
+
+bool ShisanSectionsWindowController::doPrintTaisyakuTaisyou() const
+{
+  return printTaisyakuTaisyouCheckbox_ && printTaisyakuTaisyouCheckbox_->isChecked();
+}
+
+bool ShisanSectionsWindowController::doPrintSonekiKeisan() const
+{
+  return printSonekiKeisanCheckbox_ && printSonekiKeisanCheckbox_->isChecked();
+}
+
+bool ShisanSectionsWindowController::doPrintSeizouGenka() const
+{
+  return printSeizouGenkaCheckbox_ && printSeizouGenkaCheckbox_->isChecked() && hasSeizouGenkaTab();
+}
+
+}  // namespace kivo
