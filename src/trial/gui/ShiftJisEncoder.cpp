@@ -33,8 +33,10 @@ bool ShiftJisEncoder::encode(std::string_view utf8, std::string& out)
 
 bool ShiftJisEncoder::decode(std::string_view bytes, std::string& out)
 {
-  QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+  // One decoder per thread: making one costs more than decoding a short field.
+  thread_local QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
   if (!decoder.isValid()) return false;
+  decoder.resetState();
   const QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
   // Undefined sequences come back as U+FFFD with the error set; a U+FFFD that the
   // bytes cannot hold either, as the code page has no code for it.
