@@ -25,11 +25,20 @@ public:
   using ContinuePoll = ReportTextExporter::ContinuePoll;
 
   struct Result {
+    // In the order of the shared exporter's statuses.
     enum class Status { Written, Cancelled, Unencodable, WriteFailed };
     Status status = Status::Written;
     int32_t denpyouNo = 0;  // Unencodable: the entry's voucher number
     std::string message;    // for the user; empty when written or cancelled
     bool ok() const { return status == Status::Written; }
+    // The same, as the shared export sheet reports it.
+    ReportTextExporter::Result reportResult() const
+    {
+      ReportTextExporter::Result r;
+      r.status = static_cast<ReportTextExporter::Result::Status>(status);
+      r.message = message;
+      return r;
+    }
   };
 
   // saveByLongLongKingaku: amounts as stored integers rather than with decimals.

@@ -5,6 +5,8 @@
 #include <tuple>
 #include <vector>
 
+#include "journal/Kanjyoumotocyou.h"
+#include "journal/KanjyoumotocyouTextWriter.h"
 #include "journal/ShiwakeTextReader.h"
 #include "journal/ShiwakeTextWriter.h"
 #include "support/TestBooks.h"
@@ -235,6 +237,32 @@ TEST(ShiwakeTextWriter, StopsOnTextTheEncodingCannotHoldAndNamesTheEntry)
   EXPECT_EQ(r.denpyouNo, 7);
   EXPECT_NE(r.message.find("伝票番号 7"), std::string::npos);
   EXPECT_TRUE(data.empty());
+}
+
+}  // namespace
+}  // namespace kivo::test
+
+namespace kivo::test {
+namespace {
+
+TEST(KanjyoumotocyouTextWriter, WritesBalanceEntryAndTotalRows)
+{
+  auto doc = makeBooks();
+  doc->journal().append(makeVoucherLine(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 1000));
+  doc->journal().append(makeCashEntry(Date(2024, 4, 9), 2, kShoumouhinhi, kGenkin, 300, "a,\"b\""));
+  doc->journal()[0]->setTekiyou("売上");
+  doc->journal().append(makeVoucherLine(Date::kessanSeiridukiDate(), 3, kGenkin, kUriagedaka, 5));
+  std::vector<Motocyou> rows = Kanjyoumotocyou::motocyouArray(*doc, kGenkin, -1, 0, 12);
+  std::string data;
+  ASSERT_TRUE(
+      KanjyoumotocyouTextWriter(*doc, ShiwakeTextWriter::Kugiri::Comma).encode(rows, utf8Encoder, {}, data).ok());
+  const std::string expected =
+      ",\"\",\"\",\"\",\"開始残高\",\"\",,,0\r"
+      "20240405,売上高,\"\",\"\",\"売上\",\"\",1000,,1000\r"
+      "20240409,消耗品費,\"\",\"\",\"a,\"\"b\"\"\",\"\",,300,700\r";
+  EXPECT_EQ(data.substr(0, expected.size()), expected);
+  EXPECT_NE(data.find("00000000,売上高,"), std::string::npos);
+  EXPECT_EQ(data.back(), '\r');
 }
 
 }  // namespace

@@ -104,22 +104,7 @@ void ShiwakenikkiController::saveToTextFile()
   const std::string target = QFile::encodeName(path).toStdString();
   const Journal::Entries shown = displayShiwakeArray_;
   ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
-    const ShiwakeTextWriter::Result r = writer.write(shown, target, ShiftJisEncoder::encoder(), poll);
-    ReportTextExporter::Result out;
-    out.message = r.message;
-    switch (r.status) {
-    case ShiwakeTextWriter::Result::Status::Written: out.status = ReportTextExporter::Result::Status::Written; break;
-    case ShiwakeTextWriter::Result::Status::Cancelled:
-      out.status = ReportTextExporter::Result::Status::Cancelled;
-      break;
-    case ShiwakeTextWriter::Result::Status::Unencodable:
-      out.status = ReportTextExporter::Result::Status::Unencodable;
-      break;
-    case ShiwakeTextWriter::Result::Status::WriteFailed:
-      out.status = ReportTextExporter::Result::Status::WriteFailed;
-      break;
-    }
-    return out;
+    return writer.write(shown, target, ShiftJisEncoder::encoder(), poll).reportResult();
   });
 }
 
