@@ -39,6 +39,7 @@ private:
   const ShiwakeTextWriter::Encoder& encoder_;
   std::string& out_;
   std::unordered_map<std::string, std::string> encoded_;
+  std::unordered_map<std::string, bool> knownNames_;  // names the reader finds
 };
 
 bool LineWriter::appendText(const std::string& text)
@@ -124,7 +125,11 @@ bool LineWriter::appendSide(int32_t kamokuCode, int32_t hojyoKamokuCode, int32_t
   if (!appendName(jigyoubuName)) return false;
   out_ += sep_;
   // The tax class is not kept: "unknown" for an account the reader will find.
-  const bool found = document_.rootKamokuKubun() && document_.rootKamokuKubun()->kamokuForName(name);
+  auto known = knownNames_.find(name);
+  if (known == knownNames_.end())
+    known = knownNames_.emplace(name, document_.rootKamokuKubun() && document_.rootKamokuKubun()->kamokuForName(name))
+                .first;
+  const bool found = known->second;
   out_ += found ? "unknown" : kEmptyPair;
   out_ += sep_;
   appendAmount(kingaku);
