@@ -267,3 +267,20 @@ TEST(KanjyoumotocyouTextWriter, WritesBalanceEntryAndTotalRows)
 
 }  // namespace
 }  // namespace kivo::test
+
+namespace kivo::test {
+namespace {
+
+TEST(ShiwakeTextReader, CancelLeavesTheDocument)
+{
+  auto doc = makeBooks();
+  const std::string ok = line("1111", "20240501", kGenkinSide, kUriageSide);
+  const ShiwakeTextReader::Result r =
+      ShiwakeTextReader::importShiwake(*doc, ok + ok + ok, utf8Decoder, [](int32_t n) { return n < 3; });
+  EXPECT_EQ(r.message, ShiwakeTextReader::kCancelMessage);
+  EXPECT_TRUE(doc->journal().empty());
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 1);
+}
+
+}  // namespace
+}  // namespace kivo::test
