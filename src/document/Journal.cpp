@@ -129,6 +129,28 @@ Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
   return removed;
 }
 
+void Journal::mergeNewEntries(Entries voucherLines, Entries bookEntries)
+{
+  // Sorted once by date (stable); then a single merge: a new line goes before the
+  // first voucher line of a later date, which is where registerVoucher puts it.
+  std::stable_sort(voucherLines.begin(), voucherLines.end(),
+                   [](const ShiwakePtr& a, const ShiwakePtr& b) { return compareDate(a->date(), b->date()) < 0; });
+  Entries old = std::move(entries_);
+  entries_.clear();
+  entries_.reserve(old.size() + bookEntries.size() + voucherLines.size());
+  auto next = voucherLines.begin();
+  auto place = [&](ShiwakePtr& s) {
+    if (s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou)
+      while (next != voucherLines.end() && compareDate(s->date(), (*next)->date()) > 0)
+        entries_.push_back(std::move(*next++));
+    entries_.push_back(std::move(s));
+  };
+  for (ShiwakePtr& s : old) place(s);
+  for (ShiwakePtr& s : bookEntries) place(s);
+  while (next != voucherLines.end()) entries_.push_back(std::move(*next++));
+  changed();
+}
+
 Journal::Removal Journal::removeVoucher(int32_t n)
 {
   Removal removal;

@@ -68,6 +68,10 @@ public:
   // (cash-book entries are passed over); the closing-adjustment month goes last.
   // Answers the entries removed.
   Entries registerVoucher(int32_t denpyouNo, Date date, Entries entries);
+  // Registers many new vouchers at once (numbers no entry carries yet), in one pass:
+  // each voucher line goes where registerVoucher would put it, lines of one date in
+  // the given order; the book entries are appended first, as books append them.
+  void mergeNewEntries(Entries voucherLines, Entries bookEntries);
   // Removes the entries of a voucher number that a limited user can see.
   Removal removeVoucher(int32_t denpyouNo);
   // Removes the entries of these numbers that a limited user can see; answers how

@@ -32,6 +32,13 @@ QString FilePanel::runOpenPanel(QWidget* parent)
   return QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QDir::homePath(), filter());
 }
 
+QString FilePanel::runOpenTextFilePanel(QWidget* parent, const QString& title)
+{
+  if (responder()) return responder()(Kind::Open, QStringLiteral("txt"));
+  return QFileDialog::getOpenFileName(parent, title, QDir::homePath(),
+                                      QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"));
+}
+
 QString FilePanel::runSavePanel(QWidget* parent, const QString& suggestedName)
 {
   if (responder()) return withSuffix(responder()(Kind::Save, suggestedName));

@@ -15,6 +15,9 @@ public:
 
   // The chosen document file, or an empty string when cancelled.
   static QString runOpenPanel(QWidget* parent);
+  // The chosen text file to read (".txt" and ".text" offered first), or an empty
+  // string when cancelled. A test responder is asked with Kind::Open and "txt".
+  static QString runOpenTextFilePanel(QWidget* parent, const QString& title);
   // The chosen file to save to (with the document suffix added when missing), or an
   // empty string when cancelled. suggestedName is the name shown first.
   static QString runSavePanel(QWidget* parent, const QString& suggestedName);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -31,6 +32,7 @@
 #include "fields/gui/KamokuFormatterListWindow.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/KanjyoumotocyouShortcut.h"
+#include "journal/KanjyoumotocyouTextWriter.h"
 #include "journal/gui/KanjyoumotocyouPrintView.h"
 #include "journal/gui/KanjyoumotocyouPrinting.h"
 #include "journal/gui/PeriodController.h"
@@ -42,6 +44,8 @@
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/gui/DocumentInfoController.h"
+#include "trial/gui/ReportTextExportSheet.h"
+#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {
@@ -803,7 +807,7 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
   functionActions_.push_back(nullptr);
   add(F::ShowInputShiwakeWindow, kShowInputShiwakeWindowTitle, [this] { showInputShiwakeWindow(); });
   functionActions_.push_back(nullptr);
-  add(F::NotYetOffered, kSaveToTextFileTitle, [] {});
+  add(F::SaveToTextFile, kSaveToTextFileTitle, [this] { saveToTextFile(); });
   functionActions_.push_back(nullptr);
   add(
       F::ShowPrintPreview, kShowPrintPreviewTitle, [this] { showPrintPreview(); },
@@ -833,14 +837,30 @@ void KanjyoumotocyouController::validateMenuItems()
     case FunctionCommand::ClearHojyoKamoku: a->setEnabled(displayHojyoKamokuCode_ >= 0); break;
     case FunctionCommand::ShortcutMenu:
     case FunctionCommand::ShowInputShiwakeWindow:
-    case FunctionCommand::ShowPrintPreview: a->setEnabled(shown); break;
-    // Row editing and the text export come later.
+    case FunctionCommand::ShowPrintPreview:
+    case FunctionCommand::SaveToTextFile: a->setEnabled(shown); break;
+    // Row editing comes later.
     case FunctionCommand::NotYetOffered: a->setEnabled(false); break;
     default: a->setEnabled(true); break;
     }
   }
   if (shortcutMenu_)
     for (QAction* a : shortcutMenu_->actions()) a->setEnabled(shown);
+}
+
+void KanjyoumotocyouController::saveToTextFile()
+{
+  if (displayKamokuCode_ < 0 || !deselectEditingCell()) return;
+  const QString path = ReportTextExportSheet::runSavePanel(this);
+  if (path.isEmpty()) return;
+  const auto kugiri = ReportTextExporter::kugiriOfCode(
+      static_cast<int32_t>(UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey)));
+  const KanjyoumotocyouTextWriter writer(document()->document(), kugiri);
+  const std::string target = QFile::encodeName(path).toStdString();
+  const std::vector<Motocyou> rows = displayMotocyouArray_;
+  ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
+    return writer.write(rows, target, ShiftJisEncoder::encoder(), poll).reportResult();
+  });
 }
 
 }  // namespace kivo

@@ -80,6 +80,7 @@ public:
     ShortcutMenu,
     ShowInputShiwakeWindow,
     ShowPrintPreview,
+    SaveToTextFile,
     NotYetOffered,  // items of commands the program does not offer yet, disabled
   };
 
@@ -132,6 +133,8 @@ public:
   void printKanjyoumotocyou();
   // The shown ledger in the document's ledger preview.
   void showPrintPreview();
+  // Writes the shown rows to a text file.
+  void saveToTextFile();
   void setItemCheckmarkOfkeyEquivalentMenu();
 
   // --- after a ledger row was edited (the row editing sets the number)

@@ -1,6 +1,7 @@
 #include "journal/gui/ShiwakenikkiController.h"
 
 #include <QAction>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -15,22 +16,29 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ProgressStateController.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
+#include "journal/ShiwakeTextReader.h"
+#include "journal/ShiwakeTextWriter.h"
 #include "journal/ShiwakenikkiDeletion.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
 #include "journal/gui/ShiwakenikkiPrintView.h"
 #include "platform/AlertSheet.h"
+#include "platform/FilePanel.h"
 #include "platform/MainMenu.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
+#include "trial/gui/ReportTextExportSheet.h"
+#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {
@@ -76,6 +84,63 @@ void ShiwakenikkiController::installCommandHandlers(AppController* app)
     if (!document->shiwakenikkiController() && !AppController::canShowFurikaedenpyouWindow()) return;
     showShiwakenikkiWindow(document);
   });
+  app->setCommandHandler(MainMenu::Command::ImportShiwakeFromTextFile,
+                         [app](QAction*) { importShiwakeFromTextFile(app->currentDocument()); });
+}
+
+void ShiwakenikkiController::saveToTextFile()
+{
+  if (displayShiwakeArray_.empty()) return;
+  const QString path = ReportTextExportSheet::runSavePanel(this);
+  if (path.isEmpty()) return;
+  const UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  const auto kugiri =
+      ReportTextExporter::kugiriOfCode(static_cast<int32_t>(defaults.integerForKey(KIVOExportTextKugiriCodeKey)));
+  const MyDocument& doc = document()->document();
+  // Stored integers only where the amounts have decimals: a whole amount reads the same.
+  const bool longLong =
+      doc.kaisya().decimalPrecision() != 0 && defaults.boolForKey(KIVOExportTextSaveByLongLongKingakuKey);
+  const ShiwakeTextWriter writer(doc, kugiri, longLong);
+  const std::string target = QFile::encodeName(path).toStdString();
+  const Journal::Entries shown = displayShiwakeArray_;
+  ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
+    return writer.write(shown, target, ShiftJisEncoder::encoder(), poll).reportResult();
+  });
+}
+
+void ShiwakenikkiController::importShiwakeFromTextFile(DocumentSession* document)
+{
+  if (!document) return;
+  QWidget* window = document->documentInfoController();
+  const QString path = FilePanel::runOpenTextFilePanel(window, QStringLiteral("仕訳を取り込む"));
+  if (path.isEmpty()) return;
+  auto refuse = [&](const QString& message) {
+    AlertSheet::runAlert(QString::fromUtf8(ShiwakeTextReader::kTitle), message);
+  };
+  QFile file(path);
+  if (file.size() > static_cast<qint64>(ShiwakeTextReader::kMaxFileSize))
+    return refuse(QString::fromUtf8(ShiwakeTextReader::kTooLargeMessage));
+  if (!file.open(QIODevice::ReadOnly))
+    return refuse(QStringLiteral("ファイルを読めませんでした。") + file.errorString());
+  const QByteArray data = file.readAll();
+
+  ProgressStateController* progress = document->progressStateController();
+  progress->beginModalSession(window);
+  progress->setProgressFieldStringValue(QStringLiteral("仕訳を取り込み中"));
+  progress->setSubProgressFieldStringValue(QString());
+  progress->setCancelButtonEnabled(true);
+  progress->startProgressIndicatorAnimation();
+  const ShiwakeTextReader::Result result = ShiwakeTextReader::importShiwake(
+      document->document(), std::string_view(data.constData(), static_cast<size_t>(data.size())),
+      &ShiftJisEncoder::decode, [progress](int32_t line) {
+        // Polling the sheet is the slow part of a line: every 256th line is enough.
+        if (line % 256 != 1) return true;
+        progress->setSubProgressFieldStringValue(QStringLiteral("%1 行目").arg(line));
+        return progress->runModalSession() == ProgressStateController::ModalResponse::Continue;
+      });
+  progress->stopProgressIndicatorAnimation();
+  progress->endModalSession();
+  if (!result.ok) refuse(QString::fromStdString(result.message));
 }
 
 QString ShiwakenikkiController::windowTitleForDocumentDisplayName(const QString& displayName) const
@@ -445,7 +510,7 @@ const std::vector<QAction*>& ShiwakenikkiController::functionMenuActions()
   add(F::ShowInputShiwakeWindow, kShowInputShiwakeWindowTitle, [this](QAction*) { showInputShiwakeWindow(); });
   add(F::RemoveDisplayingShiwake, kRemoveDisplayingShiwakeTitle, [this](QAction*) { removeDisplayingShiwake(); });
   functionActions_.push_back(nullptr);
-  add(F::SaveToTextFile, kSaveToTextFileTitle, [](QAction*) {});
+  add(F::SaveToTextFile, kSaveToTextFileTitle, [this](QAction*) { saveToTextFile(); });
   return functionActions_;
 }
 
@@ -475,9 +540,8 @@ void ShiwakenikkiController::validateMenuItems()
   for (QAction* a : functionActions_) {
     if (!a) continue;
     switch (functionCommandOf<FunctionCommand>(a)) {
-    case FunctionCommand::RemoveDisplayingShiwake: a->setEnabled(shown); break;
-    // The journal text export is not part of the program yet.
-    case FunctionCommand::SaveToTextFile: a->setEnabled(false); break;
+    case FunctionCommand::RemoveDisplayingShiwake:
+    case FunctionCommand::SaveToTextFile: a->setEnabled(shown); break;
     default: a->setEnabled(true); break;
     }
   }

@@ -97,6 +97,11 @@ public:
   void setShiwakenikkiDisplayCondition(QObject* sender);
   void showInputShiwakeWindow();
   void removeDisplayingShiwake();
+  // Writes the shown entries (each voucher whole) to a journal text file.
+  void saveToTextFile();
+  // The application's import command: reads a journal text file into the current
+  // document, all or nothing.
+  static void importShiwakeFromTextFile(DocumentSession* document);
   // Ends an attached condition sheet as Cancel would.
   void closeAttachedSheet();
   const std::vector<QAction*>& functionMenuActions();

@@ -16,6 +16,9 @@ public:
   // Appends the bytes of the UTF-8 text to out; false (out unchanged) when the
   // text is not valid UTF-8 or holds a character the code page cannot represent.
   static bool encode(std::string_view utf8, std::string& out);
+  // Appends the UTF-8 text of the code page's bytes to out; false (out unchanged)
+  // when they hold a byte sequence the code page does not define.
+  static bool decode(std::string_view bytes, std::string& out);
   // The encoder for ReportTextExporter.
   static ReportTextExporter::Encoder encoder() { return &ShiftJisEncoder::encode; }
 };

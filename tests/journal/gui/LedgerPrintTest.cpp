@@ -313,7 +313,7 @@ TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedger)
   w->validateMenuItems();
   EXPECT_TRUE(w->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle))->isEnabled());
   EXPECT_FALSE(w->functionMenuAction(qs(KanjyoumotocyouController::kDuplicateRowTitle))->isEnabled());
-  EXPECT_FALSE(w->functionMenuAction(qs(KanjyoumotocyouController::kSaveToTextFileTitle))->isEnabled());
+  EXPECT_TRUE(w->functionMenuAction(qs(KanjyoumotocyouController::kSaveToTextFileTitle))->isEnabled());
 
   // Printing numbers per ledger from 1, whatever the accessory said before.
   info()->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(1, 40);

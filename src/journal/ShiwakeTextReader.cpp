@@ -1,0 +1,501 @@
+#include "journal/ShiwakeTextReader.h"
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "document/ChangedAccounts.h"
+#include "document/Journal.h"
+#include "document/MyDocument.h"
+#include "model/Jigyoubu.h"
+#include "model/Kamoku.h"
+#include "model/KamokuKubun.h"
+
+namespace kivo {
+
+namespace {
+
+constexpr int32_t kOpenSide = Kamoku::kSyokuchiCode;
+
+enum class Flag { Book, Single, First, Middle, Last };
+
+struct Refusal {
+  int32_t line;
+  std::string message;
+};
+
+std::string lineMessage(int32_t line, const char* text) { return std::to_string(line) + " 行目の" + text; }
+
+// One field of a line: its bytes with the quotes taken off.
+struct Field {
+  std::string value;
+  bool badQuote = false;
+};
+
+// Splits a line after its flag: a field that starts with a double quote runs to the
+// closing quote that stands before a separator or the line end ("" inside is one
+// quote; a lone quote elsewhere is kept as text, as older files wrote it).
+std::vector<Field> splitFields(std::string_view text, char sep)
+{
+  std::vector<Field> fields;
+  size_t i = 0;
+  const size_t n = text.size();
+  while (true) {
+    Field f;
+    if (i < n && text[i] == '"') {
+      size_t j = i + 1;
+      bool closed = false;
+      while (j < n) {
+        if (text[j] == '"') {
+          if (j + 1 < n && text[j + 1] == '"') {
+            f.value.push_back('"');
+            j += 2;
+            continue;
+          }
+          if (j + 1 == n || text[j + 1] == sep) {
+            closed = true;
+            ++j;
+            break;
+          }
+        }
+        f.value.push_back(text[j++]);
+      }
+      f.badQuote = !closed;
+      i = j;
+    } else {
+      size_t j = i;
+      while (j < n && text[j] != sep) ++j;
+      f.value.assign(text.substr(i, j - i));
+      i = j;
+    }
+    fields.push_back(std::move(f));
+    if (i >= n) break;
+    ++i;  // the separator
+    if (i == n) {
+      fields.emplace_back();
+      break;
+    }
+  }
+  return fields;
+}
+
+size_t utf8Length(std::string_view s)
+{
+  size_t count = 0;
+  for (unsigned char c : s)
+    if ((c & 0xC0) != 0x80) ++count;
+  return count;
+}
+
+bool allDigits(std::string_view s)
+{
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+int toInt(std::string_view s)
+{
+  int v = 0;
+  for (char c : s) v = v * 10 + (c - '0');
+  return v;
+}
+
+struct Side {
+  int32_t kamoku = -1;
+  int32_t hojyoKamoku = -1;
+  int32_t jigyoubu = -1;
+  int64_t kingaku = 0;
+};
+
+// Field texts of each side's refusals.
+struct SideTexts {
+  const char* kamoku;
+  const char* kamokuName;  // followed by the name read
+  const char* hojyoKamoku;
+  const char* jigyoubu;
+  const char* zeikubun;
+  const char* kingaku;
+  const char* kingakuInteger;
+};
+
+constexpr SideTexts kKarikata{
+    "借方科目が無効です。",   "借方科目：",           "補助科目（借方）が無効です。",      "借方事業部が無効です。",
+    "借方税区分が無効です。", "借方金額が無効です。", "借方金額は整数を指定してください。"};
+constexpr SideTexts kKashikata{
+    "貸方科目が無効です。",   "貸方科目：",           "補助科目（貸方）が無効です。",      "貸方事業部が無効です。",
+    "貸方税区分が無効です。", "貸方金額が無効です。", "貸方金額は整数を指定してください。"};
+
+class Parser {
+public:
+  Parser(const MyDocument& document, const ShiwakeTextReader::Decoder& decoder)
+      : document_(document), decoder_(decoder), hasJigyoubu_(document.numberOfActiveJigyoubu() > 0)
+  {
+    const Kaisya& kaisya = document.kaisya();
+    termStart_ = kaisya.termStartDate();
+    termEnd_ = kaisya.termEndDate();
+    nextNo_ = kaisya.minAvailableDenpyouNo();
+  }
+
+  std::optional<Refusal> parse(std::string_view data, const ShiwakeTextReader::ContinuePoll& shouldContinue);
+
+  Journal::Entries voucherLines;
+  Journal::Entries bookEntries;
+  int32_t voucherCount = 0;
+  int32_t nextNo() const { return nextNo_; }
+
+private:
+  std::optional<std::string> parseLine(std::string_view line);
+  std::optional<std::string> parseSide(const std::vector<Field>& fields, size_t first, Flag flag,
+                                       const SideTexts& texts, Side& side);
+  bool decode(const std::string& bytes, std::string& out);
+  const Kamoku* kamokuForName(const std::string& name);
+  void closeVoucher();
+
+  const MyDocument& document_;
+  const ShiwakeTextReader::Decoder& decoder_;
+  bool hasJigyoubu_;
+  Date termStart_;
+  Date termEnd_;
+  int32_t nextNo_ = 1;
+  int32_t line_ = 0;
+  char sep_ = 0;
+  bool inVoucher_ = false;
+  Date voucherDate_;
+  size_t voucherStart_ = 0;  // index of the open voucher's first line in voucherLines
+  int64_t balance_ = 0;
+  std::unordered_map<std::string, std::string> decoded_;
+  std::unordered_map<std::string, const Kamoku*> kamokuByName_;
+};
+
+bool Parser::decode(const std::string& bytes, std::string& out)
+{
+  out.clear();
+  bool ascii = true;
+  for (char c : bytes)
+    if (static_cast<unsigned char>(c) >= 0x80 || c == 0) ascii = false;
+  if (ascii) {
+    out = bytes;
+    return true;
+  }
+  // Names repeat on nearly every line: each distinct text is decoded once.
+  if (auto it = decoded_.find(bytes); it != decoded_.end()) {
+    out = it->second;
+    return true;
+  }
+  if (!decoder_(bytes, out) || out.find('\0') != std::string::npos) return false;
+  if (decoded_.size() < 4096) decoded_.emplace(bytes, out);
+  return true;
+}
+
+const Kamoku* Parser::kamokuForName(const std::string& name)
+{
+  if (auto it = kamokuByName_.find(name); it != kamokuByName_.end()) return it->second;
+  const Kamoku* k = document_.rootKamokuKubun() ? document_.rootKamokuKubun()->kamokuForName(name).get() : nullptr;
+  kamokuByName_.emplace(name, k);
+  return k;
+}
+
+std::optional<std::string> Parser::parseSide(const std::vector<Field>& fields, size_t first, Flag flag,
+                                             const SideTexts& texts, Side& side)
+{
+  // Account: an active account of exactly that name; none only on a voucher line,
+  // where the side stays empty (the writer writes such lines, first lines included).
+  const Field& kamokuField = fields[first];
+  std::string name;
+  if (kamokuField.badQuote || !decode(kamokuField.value, name)) return lineMessage(line_, texts.kamoku);
+  const Kamoku* kamoku = nullptr;
+  if (name.empty()) {
+    if (flag == Flag::Book) return std::to_string(line_) + " 行目の" + texts.kamokuName + "が無効です。";
+    side.kamoku = kOpenSide;
+  } else {
+    kamoku = kamokuForName(name);
+    if (!kamoku) return std::to_string(line_) + " 行目の" + texts.kamokuName + name + "が無効です。";
+    side.kamoku = kamoku->code();
+  }
+
+  // Sub-account: one of the account's active ones when it has any, else none.
+  const Field& hojyoField = fields[first + 1];
+  std::string hojyo;
+  if (hojyoField.badQuote || !decode(hojyoField.value, hojyo)) return lineMessage(line_, texts.hojyoKamoku);
+  if (kamoku) {
+    if (kamoku->activeHojyoKamokuNum() > 0) {
+      const HojyoKamoku* found = nullptr;
+      for (const HojyoKamokuPtr& h : kamoku->hojyoKamokuArray())
+        if (h->isActive() && h->name() == hojyo) {
+          found = h.get();
+          break;
+        }
+      if (!found) return lineMessage(line_, texts.hojyoKamoku);
+      side.hojyoKamoku = found->code();
+    } else if (!hojyo.empty()) {
+      return lineMessage(line_, texts.hojyoKamoku);
+    }
+  }
+
+  // Division: an active one when the company keeps divisions, else none; an empty
+  // side keeps none.
+  const Field& jigyoubuField = fields[first + 2];
+  std::string jigyoubu;
+  if (jigyoubuField.badQuote || !decode(jigyoubuField.value, jigyoubu)) return lineMessage(line_, texts.jigyoubu);
+  if (hasJigyoubu_ && side.kamoku != kOpenSide) {
+    const Jigyoubu* found = nullptr;
+    for (const JigyoubuPtr& j : document_.jigyoubuArray())
+      if (j->isActive() && j->name() == jigyoubu) {
+        found = j.get();
+        break;
+      }
+    if (!found) return lineMessage(line_, texts.jigyoubu);
+    side.jigyoubu = found->code();
+  } else if (!jigyoubu.empty() && !hasJigyoubu_) {
+    return lineMessage(line_, texts.jigyoubu);
+  }
+
+  // Tax class: not read, only its width.
+  if (fields[first + 3].value.size() > 10) return lineMessage(line_, texts.zeikubun);
+
+  // Amount: stored units, digits only; an empty side holds none.
+  const std::string& amount = fields[first + 4].value;
+  if (amount.find('.') != std::string::npos) return lineMessage(line_, texts.kingakuInteger);
+  if (amount.size() > 11 || !allDigits(amount)) return lineMessage(line_, texts.kingaku);
+  int64_t value = 0;
+  for (char c : amount) value = value * 10 + (c - '0');
+  if (side.kamoku == kOpenSide && value != 0) return lineMessage(line_, texts.kingaku);
+  side.kingaku = value;
+  return std::nullopt;
+}
+
+std::optional<std::string> Parser::parseLine(std::string_view line)
+{
+  // 1. Flag and separator.
+  static constexpr const char* kFlagMessage = "識別フラグが無効です。";
+  if (line.size() < 5) return lineMessage(line_, kFlagMessage);
+  const std::string_view flagText = line.substr(0, 4);
+  Flag flag;
+  if (flagText == "1000")
+    flag = Flag::Book;
+  else if (flagText == "1111")
+    flag = Flag::Single;
+  else if (flagText == "1110")
+    flag = Flag::First;
+  else if (flagText == "1100")
+    flag = Flag::Middle;
+  else if (flagText == "1101")
+    flag = Flag::Last;
+  else
+    return lineMessage(line_, kFlagMessage);
+  const bool continues = flag == Flag::Middle || flag == Flag::Last;
+  if (continues != inVoucher_) return lineMessage(line_, kFlagMessage);
+  if (line_ == 1 && (line[4] == '\t' || line[4] == ',')) sep_ = line[4];
+  if (line[4] != sep_) return lineMessage(line_, kFlagMessage);
+
+  const std::vector<Field> fields = splitFields(line.substr(5), sep_);
+  // The fields in order: 0 voucher number, 1 date, 2-6 debit, 7-11 credit,
+  // 12 description, 13 type, then a separator.
+  static constexpr std::array<const char*, 15> kMissing = {"伝票番号が無効です。",
+                                                           "取引日付が無効です。",
+                                                           "借方科目が無効です。",
+                                                           "補助科目（借方）が無効です。",
+                                                           "借方事業部が無効です。",
+                                                           "借方税区分が無効です。",
+                                                           "借方金額が無効です。",
+                                                           "貸方科目が無効です。",
+                                                           "補助科目（貸方）が無効です。",
+                                                           "貸方事業部が無効です。",
+                                                           "貸方税区分が無効です。",
+                                                           "貸方金額が無効です。",
+                                                           "摘要が無効です。",
+                                                           "取引タイプが無効です。",
+                                                           "取引タイプが無効です。"};
+
+  // 2. Voucher number: not read, only its width.
+  if (fields.empty() || fields[0].value.size() > 6) return lineMessage(line_, kMissing[0]);
+
+  // 3. Date: yyyymmdd or ???mmdd in the term; 0000 days are the closing-adjustment month.
+  static constexpr const char* kDateMessage = "取引日付が無効です。";
+  if (fields.size() < 2) return lineMessage(line_, kDateMessage);
+  const std::string& d = fields[1].value;
+  if ((d.size() != 8 && d.size() != 7) || !allDigits(d)) return lineMessage(line_, kDateMessage);
+  Date date;
+  const std::string_view md = std::string_view(d).substr(d.size() - 4);
+  if ((d.size() == 8 && d == "00000000") || (d.size() == 7 && md == "0000")) {
+    date = Date::kessanSeiridukiDate();
+  } else {
+    const int month = toInt(md.substr(0, 2));
+    const int day = toInt(md.substr(2, 2));
+    auto inTerm = [&](int year) -> std::optional<Date> {
+      if (!Date::isValidDate(year, month, day)) return std::nullopt;
+      const Date candidate(year, month, day);
+      if (candidate < termStart_ || candidate > termEnd_) return std::nullopt;
+      return candidate;
+    };
+    std::optional<Date> found;
+    if (termStart_.isNull() || termEnd_.isNull()) return lineMessage(line_, kDateMessage);
+    if (d.size() == 8) {
+      found = inTerm(toInt(std::string_view(d).substr(0, 4)));
+    } else {
+      found = inTerm(termStart_.year());
+      if (!found) found = inTerm(termEnd_.year());
+    }
+    if (!found) return lineMessage(line_, kDateMessage);
+    date = *found;
+  }
+  // Every line of a voucher carries its first line's date.
+  if (continues && date != voucherDate_) return lineMessage(line_, kDateMessage);
+
+  // 4. The sides.
+  Side karikata, kashikata;
+  for (size_t i = 2; i <= 6; ++i)
+    if (fields.size() <= i) return lineMessage(line_, kMissing[i]);
+  if (auto refusal = parseSide(fields, 2, flag, kKarikata, karikata)) return refusal;
+  for (size_t i = 7; i <= 11; ++i)
+    if (fields.size() <= i) return lineMessage(line_, kMissing[i]);
+  if (auto refusal = parseSide(fields, 7, flag, kKashikata, kashikata)) return refusal;
+
+  // 5. Description.
+  static constexpr const char* kTekiyouMessage = "摘要が無効です。";
+  if (fields.size() <= 12 || fields[12].badQuote) return lineMessage(line_, kTekiyouMessage);
+  std::string tekiyou;
+  if (!decode(fields[12].value, tekiyou) || utf8Length(tekiyou) > ShiwakeTextReader::kMaxTekiyouLength)
+    return lineMessage(line_, kTekiyouMessage);
+
+  // 6. Type: "0" for a cash-book entry, "3" for a voucher line, then a separator.
+  static constexpr const char* kTypeMessage = "取引タイプが無効です。";
+  if (fields.size() < 15 || fields[13].value != (flag == Flag::Book ? "0" : "3"))
+    return lineMessage(line_, kTypeMessage);
+
+  // 7. Balance: a voucher (or a cash-book entry) must balance when it closes.
+  balance_ += karikata.kingaku - kashikata.kingaku;
+  const bool closes = flag == Flag::Book || flag == Flag::Single || flag == Flag::Last;
+  if (closes && balance_ != 0) return lineMessage(line_, "金額が正しくありません。");
+
+  // 8. The entry, numbered from the counter.
+  if (!continues) {
+    if (nextNo_ > Kaisya::kMaxDenpyouNo) return std::to_string(line_) + " 行目の伝票で伝票番号が 99999 を超えます。";
+    voucherDate_ = date;
+    voucherStart_ = voucherLines.size();
+    inVoucher_ = flag == Flag::First;
+  }
+  auto s = std::make_shared<Shiwake>();
+  s->setDate(date);
+  s->setDenpyouNo(nextNo_);
+  s->setKarikataKamokuCode(karikata.kamoku);
+  s->setKarikataHojyoKamokuCode(karikata.hojyoKamoku);
+  s->setKarikataJigyoubuCode(karikata.jigyoubu);
+  s->setKarikataKingaku(karikata.kingaku);
+  s->setKashikataKamokuCode(kashikata.kamoku);
+  s->setKashikataHojyoKamokuCode(kashikata.hojyoKamoku);
+  s->setKashikataJigyoubuCode(kashikata.jigyoubu);
+  s->setKashikataKingaku(kashikata.kingaku);
+  s->setAiteKarikataKamokuCode(karikata.kamoku);
+  s->setAiteKarikataHojyoKamokuCode(karikata.hojyoKamoku);
+  s->setAiteKarikataJigyoubuCode(karikata.jigyoubu);
+  s->setAiteKashikataKamokuCode(kashikata.kamoku);
+  s->setAiteKashikataHojyoKamokuCode(kashikata.hojyoKamoku);
+  s->setAiteKashikataJigyoubuCode(kashikata.jigyoubu);
+  s->setTekiyou(tekiyou);
+  if (flag == Flag::Book) {
+    s->setKindOfShiwake(ShiwakeKind::Suitoucyou);
+    bookEntries.push_back(std::move(s));
+    ++nextNo_;
+    ++voucherCount;
+  } else {
+    s->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);
+    voucherLines.push_back(std::move(s));
+    if (closes) closeVoucher();
+  }
+  return std::nullopt;
+}
+
+// The voucher's other sides, as registration records them: the one account of a
+// side, or 諸口 when the side has several lines; an empty side has no account.
+void Parser::closeVoucher()
+{
+  Side aiteKarikata, aiteKashikata;
+  bool karikataFound = false, kashikataFound = false;
+  for (size_t i = voucherStart_; i < voucherLines.size(); ++i) {
+    Shiwake& s = *voucherLines[i];
+    if (s.karikataKamokuCode() == kOpenSide) {
+      s.setKarikataKamokuCode(-1);
+    } else if (karikataFound) {
+      aiteKarikata = {Kamoku::kSyokuchiCode, -1, -1, 0};
+    } else {
+      karikataFound = true;
+      aiteKarikata = {s.karikataKamokuCode(), s.karikataHojyoKamokuCode(), s.karikataJigyoubuCode(), 0};
+    }
+    if (s.kashikataKamokuCode() == kOpenSide) {
+      s.setKashikataKamokuCode(-1);
+    } else if (kashikataFound) {
+      aiteKashikata = {Kamoku::kSyokuchiCode, -1, -1, 0};
+    } else {
+      kashikataFound = true;
+      aiteKashikata = {s.kashikataKamokuCode(), s.kashikataHojyoKamokuCode(), s.kashikataJigyoubuCode(), 0};
+    }
+  }
+  for (size_t i = voucherStart_; i < voucherLines.size(); ++i) {
+    Shiwake& s = *voucherLines[i];
+    s.setAiteKarikataKamokuCode(aiteKarikata.kamoku);
+    s.setAiteKarikataHojyoKamokuCode(aiteKarikata.hojyoKamoku);
+    s.setAiteKarikataJigyoubuCode(aiteKarikata.jigyoubu);
+    s.setAiteKashikataKamokuCode(aiteKashikata.kamoku);
+    s.setAiteKashikataHojyoKamokuCode(aiteKashikata.hojyoKamoku);
+    s.setAiteKashikataJigyoubuCode(aiteKashikata.jigyoubu);
+  }
+  inVoucher_ = false;
+  ++nextNo_;
+  ++voucherCount;
+}
+
+std::optional<Refusal> Parser::parse(std::string_view data, const ShiwakeTextReader::ContinuePoll& shouldContinue)
+{
+  size_t p = 0;
+  while (data.size() - p > 4) {
+    ++line_;
+    if (shouldContinue && !shouldContinue(line_)) return Refusal{line_, ShiwakeTextReader::kCancelMessage};
+    size_t end = p;
+    while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
+    if (auto message = parseLine(data.substr(p, end - p))) return Refusal{line_, std::move(*message)};
+    p = end;
+    while (p < data.size() && (data[p] == '\r' || data[p] == '\n')) ++p;
+  }
+  if (inVoucher_) return Refusal{line_, lineMessage(line_, "伝票が終わらないままファイルが終わっています。")};
+  return std::nullopt;
+}
+
+}  // namespace
+
+ShiwakeTextReader::Result ShiwakeTextReader::importShiwake(MyDocument& document, std::string_view data,
+                                                           const Decoder& decoder, const ContinuePoll& shouldContinue)
+{
+  Result result;
+  if (data.size() > kMaxFileSize) {
+    result.message = kTooLargeMessage;
+    return result;
+  }
+  Parser parser(document, decoder);
+  if (std::optional<Refusal> refusal = parser.parse(data, shouldContinue)) {
+    result.lineNumber = refusal->line;
+    result.message = std::move(refusal->message);
+    return result;
+  }
+
+  // Every line passed: register everything at once.
+  ChangedAccounts accounts;
+  for (const ShiwakePtr& s : parser.voucherLines) accounts.addSidesOf(*s);
+  for (const ShiwakePtr& s : parser.bookEntries) accounts.addSidesOf(*s);
+  result.entryCount = parser.voucherLines.size() + parser.bookEntries.size();
+  result.voucherCount = parser.voucherCount;
+  result.ok = true;
+  if (result.entryCount == 0) return result;
+  document.journal().mergeNewEntries(std::move(parser.voucherLines), std::move(parser.bookEntries));
+  document.kaisya().setMinAvailableDenpyouNo(parser.nextNo());
+  document.makeAllOutputWindowDisplayArrayVoid();
+  document.shiwakeArrayDidChange(true);
+  document.journalDidChangeAccounts(accounts);
+  return result;
+}
+
+}  // namespace kivo

@@ -1,0 +1,286 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "journal/Kanjyoumotocyou.h"
+#include "journal/KanjyoumotocyouTextWriter.h"
+#include "journal/ShiwakeTextReader.h"
+#include "journal/ShiwakeTextWriter.h"
+#include "support/TestBooks.h"
+
+namespace kivo::test {
+namespace {
+
+// The core tests read and write UTF-8 files: the code page lives in the window layer.
+bool utf8Decoder(std::string_view bytes, std::string& out)
+{
+  for (size_t i = 0; i < bytes.size();) {
+    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+    const size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (n == 0 || i + n > bytes.size()) return false;
+    for (size_t k = 1; k < n; ++k)
+      if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+    i += n;
+  }
+  out.append(bytes);
+  return true;
+}
+bool utf8Encoder(std::string_view text, std::string& out)
+{
+  if (text.find("\xE3\x80\x9C") != std::string_view::npos) return false;  // 〜 stands for a character refused
+  out.append(text);
+  return true;
+}
+
+struct Side {
+  std::string kamoku, hojyo = "\"\"", jigyoubu = "\"\"", kingaku;
+};
+
+std::string line(const std::string& flag, const std::string& date, const Side& kari, const Side& kashi,
+                 const std::string& tekiyou = "\"\"", char sep = '\t')
+{
+  const std::string type = flag == "1000" ? "0" : "3";
+  std::string s = flag + sep + sep + date + sep;
+  for (const Side* side : {&kari, &kashi})
+    s += side->kamoku + sep + side->hojyo + sep + side->jigyoubu + sep + "unknown" + sep + side->kingaku + sep;
+  return s + tekiyou + sep + type + std::string(9, sep) + "\r";
+}
+
+const Side kGenkinSide{"現金", "\"\"", "\"\"", "1000"};
+const Side kUriageSide{"売上高", "\"\"", "\"\"", "1000"};
+const Side kNoSide{"\"\"", "\"\"", "\"\"", ""};
+
+ShiwakeTextReader::Result importText(MyDocument& doc, const std::string& text)
+{
+  return ShiwakeTextReader::importShiwake(doc, text, utf8Decoder);
+}
+
+TEST(ShiwakeTextReader, RefusesAWholeFileAndChangesNothing)
+{
+  const std::string ok = line("1111", "20240501", kGenkinSide, kUriageSide);
+  const std::string first = line("1110", "20240501", kGenkinSide, kNoSide);
+  const Side half{"売上高", "\"\"", "\"\"", "500"};
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"unbalanced voucher", ok + first + line("1101", "20240501", kNoSide, half), "3 行目の金額が正しくありません。"},
+      {"file ends inside a voucher", ok + first + line("1100", "20240501", kNoSide, kUriageSide),
+       "3 行目の伝票が終わらないままファイルが終わっています。"},
+      {"amount on an empty side", ok + first + line("1101", "20240501", {"\"\"", "\"\"", "\"\"", "5"}, kUriageSide),
+       "3 行目の借方金額が無効です。"},
+      {"date differs inside a voucher", ok + first + line("1101", "20240502", kNoSide, kUriageSide),
+       "3 行目の取引日付が無効です。"},
+      {"date outside the term", ok + line("1111", "20250401", kGenkinSide, kUriageSide),
+       "2 行目の取引日付が無効です。"},
+      {"unknown account", ok + line("1111", "20240501", {"現金X", "\"\"", "\"\"", "1000"}, kUriageSide),
+       "2 行目の借方科目：現金Xが無効です。"},
+      {"sub-account on an account without", ok + line("1111", "20240501", {"現金", "A", "\"\"", "1000"}, kUriageSide),
+       "2 行目の補助科目（借方）が無効です。"},
+      {"division in a company without", ok + line("1111", "20240501", kGenkinSide, {"売上高", "\"\"", "本店", "1000"}),
+       "2 行目の貸方事業部が無効です。"},
+      {"undecodable bytes", ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"\xFF\xFE\""),
+       "2 行目の摘要が無効です。"},
+      {"41-character description",
+       ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"" + std::string(41 * 3 / 3, 'x') + "\""),
+       "2 行目の摘要が無効です。"},
+      {"decimal amount", ok + line("1111", "20240501", {"現金", "\"\"", "\"\"", "10.5"}, kUriageSide),
+       "2 行目の借方金額は整数を指定してください。"},
+      {"negative amount", ok + line("1111", "20240501", kGenkinSide, {"売上高", "\"\"", "\"\"", "-1000"}),
+       "2 行目の貸方金額が無効です。"},
+      {"12-digit amount", ok + line("1111", "20240501", {"現金", "\"\"", "\"\"", "100000000000"}, kUriageSide),
+       "2 行目の借方金額が無効です。"},
+      {"middle line outside a voucher", ok + line("1100", "20240501", kGenkinSide, kUriageSide),
+       "2 行目の識別フラグが無効です。"},
+      {"other separator later", ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"\"", ','),
+       "2 行目の識別フラグが無効です。"},
+      {"wrong type", ok + line("1000", "20240501", kGenkinSide, kUriageSide).replace(0, 4, "1111"),
+       "2 行目の取引タイプが無効です。"},
+      {"unclosed quote", ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"abc"), "2 行目の摘要が無効です。"},
+      {"line cut short", ok + "1111\t\t20240501\t現金\t\"\"", "2 行目の借方事業部が無効です。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto doc = makeBooks();
+    addShiwake(*doc, kGenkin, kUriagedaka, 10);
+    doc->kaisya().setMinAvailableDenpyouNo(2);
+    const uint64_t generation = doc->journal().generation();
+    const ShiwakeTextReader::Result r = importText(*doc, c.text);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.message, c.message);
+    EXPECT_EQ(doc->journal().size(), 1u);
+    EXPECT_EQ(doc->journal().generation(), generation);
+    EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 2);
+    EXPECT_FALSE(doc->isDocumentEdited());
+  }
+}
+
+TEST(ShiwakeTextReader, RefusesVouchersPastTheLastNumber)
+{
+  auto doc = makeBooks();
+  doc->kaisya().setMinAvailableDenpyouNo(Kaisya::kMaxDenpyouNo);
+  const std::string ok = line("1111", "20240501", kGenkinSide, kUriageSide);
+  const ShiwakeTextReader::Result r = importText(*doc, ok + ok);
+  EXPECT_EQ(r.message, "2 行目の伝票で伝票番号が 99999 を超えます。");
+  EXPECT_TRUE(doc->journal().empty());
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), Kaisya::kMaxDenpyouNo);
+}
+
+TEST(ShiwakeTextReader, NumbersVouchersFromTheCounterAndPlacesThemByDate)
+{
+  auto doc = makeBooks();
+  doc->journal().append(makeVoucherLine(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 10));
+  doc->journal().append(makeVoucherLine(Date(2024, 7, 1), 2, kGenkin, kUriagedaka, 10));
+  doc->kaisya().setMinAvailableDenpyouNo(3);
+  const Side kari2{"消耗品費", "\"\"", "\"\"", "400"}, kari3{"消耗品費", "\"\"", "\"\"", "600"};
+  const std::string text = line("1110", "20240601", kari2, kNoSide, "\"a,\"\"b\"") +
+                           line("1100", "20240601", kari3, kNoSide) +
+                           line("1101", "20240601", kNoSide, {"現金", "\"\"", "\"\"", "1000"}) +
+                           line("1000", "20240801", kGenkinSide, kUriageSide) + "\r\n\r\n";
+  const ShiwakeTextReader::Result r = importText(*doc, text);
+  ASSERT_TRUE(r.ok) << r.message;
+  EXPECT_EQ(r.voucherCount, 2);
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 5);
+  const Journal& j = doc->journal();
+  ASSERT_EQ(j.size(), 6u);
+  const std::vector<int32_t> numbers{j[0]->denpyouNo(), j[1]->denpyouNo(), j[2]->denpyouNo(),
+                                     j[3]->denpyouNo(), j[4]->denpyouNo(), j[5]->denpyouNo()};
+  EXPECT_EQ(numbers, (std::vector<int32_t>{1, 3, 3, 3, 2, 4}));
+  EXPECT_EQ(j[1]->tekiyou(), "a,\"b");
+  // Two debit lines make the debit counterpart 諸口; the empty sides hold nothing.
+  for (size_t i = 1; i <= 3; ++i) {
+    EXPECT_EQ(j[i]->aiteKarikataKamokuCode(), Kamoku::kSyokuchiCode);
+    EXPECT_EQ(j[i]->aiteKashikataKamokuCode(), kGenkin);
+  }
+  EXPECT_EQ(j[1]->kashikataKamokuCode(), -1);
+  EXPECT_EQ(j[3]->karikataKamokuCode(), -1);
+  EXPECT_EQ(j[5]->kindOfShiwake(), ShiwakeKind::Suitoucyou);
+  EXPECT_TRUE(doc->isDocumentEdited());
+}
+
+// Debit and credit sums per account, division and sub-account: what a trial balance reads.
+std::map<std::tuple<int32_t, int32_t, int32_t>, int64_t> sums(const MyDocument& doc)
+{
+  std::map<std::tuple<int32_t, int32_t, int32_t>, int64_t> out;
+  for (const ShiwakePtr& s : doc.journal()) {
+    out[{s->karikataKamokuCode(), s->karikataHojyoKamokuCode(), s->karikataJigyoubuCode()}] += s->karikataKingaku();
+    out[{s->kashikataKamokuCode(), s->kashikataHojyoKamokuCode(), s->kashikataJigyoubuCode()}] -= s->kashikataKingaku();
+  }
+  return out;
+}
+
+TEST(ShiwakeTextFile, RoundTripsTabAndCommaFiles)
+{
+  for (const auto kugiri : {ShiwakeTextWriter::Kugiri::Tab, ShiwakeTextWriter::Kugiri::Comma}) {
+    auto source = makeBooks({.hojyoKamoku = true, .jigyoubu = true});
+    auto add = [&](ShiwakePtr s, int32_t hojyo, const std::string& tekiyou) {
+      if (s->karikataKamokuCode() != -1) s->setKarikataJigyoubuCode(1);
+      if (s->kashikataKamokuCode() != -1) s->setKashikataJigyoubuCode(2);
+      if (s->karikataKamokuCode() == kFutsuuYokin) s->setKarikataHojyoKamokuCode(hojyo);
+      s->setTekiyou(tekiyou);
+      source->journal().append(s);
+    };
+    add(makeVoucherLine(Date(2024, 5, 1), 1, kFutsuuYokin, kUriagedaka, 1200), 2, "a,b\tc \"q\" ㈱①～髙");
+    add(makeCashEntry(Date(2024, 5, 2), 2, kShoumouhinhi, kGenkin, 300), -1, "\"");
+    add(makeVoucherLine(Date(2024, 6, 1), 3, kShoumouhinhi, -1, 700), -1, "");
+    add(makeVoucherLine(Date(2024, 6, 1), 3, kShoumouhinhi, -1, 300), -1, "");
+    add(makeVoucherLine(Date(2024, 6, 1), 3, -1, kGenkin, 1000), -1, std::string(40, 'x'));
+    source->journal().append(makeVoucherLine(Date::kessanSeiridukiDate(), 4, kGenkin, kUriagedaka, 5));
+    source->journal()[5]->setKarikataJigyoubuCode(1);
+    source->journal()[5]->setKashikataJigyoubuCode(1);
+
+    // The journal window shows one line of voucher 3: the voucher is written once, whole.
+    const Journal::Entries shown{source->journal()[0], source->journal()[1], source->journal()[3], source->journal()[4],
+                                 source->journal()[5]};
+    std::string data;
+    const ShiwakeTextWriter writer(*source, kugiri, false);
+    ASSERT_TRUE(writer.encode(shown, utf8Encoder, {}, data).ok());
+    EXPECT_EQ(data.substr(0, 6), kugiri == ShiwakeTextWriter::Kugiri::Tab ? "1111\t\t" : "1111,,");
+
+    auto target = makeBooks({.hojyoKamoku = true, .jigyoubu = true});
+    const ShiwakeTextReader::Result r = importText(*target, data);
+    ASSERT_TRUE(r.ok) << r.message;
+    // Compared in date order: the book entry keeps its place after the vouchers, as
+    // books append theirs.
+    const Journal::Entries& before = source->journal().sortedByDate();
+    const Journal::Entries& after = target->journal().sortedByDate();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+      const Shiwake& a = *before[i];
+      const Shiwake& b = *after[i];
+      EXPECT_EQ(a.date(), b.date());
+      EXPECT_EQ(a.denpyouNo(), b.denpyouNo());
+      EXPECT_EQ(a.kindOfShiwake(), b.kindOfShiwake());
+      EXPECT_EQ(a.karikataKamokuCode(), b.karikataKamokuCode());
+      EXPECT_EQ(a.karikataHojyoKamokuCode(), b.karikataHojyoKamokuCode());
+      EXPECT_EQ(a.kashikataJigyoubuCode(), b.kashikataJigyoubuCode());
+      EXPECT_EQ(a.kashikataKingaku(), b.kashikataKingaku());
+      EXPECT_EQ(a.tekiyou(), b.tekiyou());
+    }
+    EXPECT_EQ(sums(*source), sums(*target));
+  }
+}
+
+TEST(ShiwakeTextWriter, StopsOnTextTheEncodingCannotHoldAndNamesTheEntry)
+{
+  auto doc = makeBooks();
+  doc->journal().append(makeVoucherLine(Date(2024, 5, 1), 7, kGenkin, kUriagedaka, 10));
+  doc->journal()[0]->setTekiyou("波〜ダッシュ");
+  std::string data;
+  const ShiwakeTextWriter::Result r = ShiwakeTextWriter(*doc, ShiwakeTextWriter::Kugiri::Tab, false)
+                                          .encode(doc->journal().entries(), utf8Encoder, {}, data);
+  EXPECT_EQ(r.status, ShiwakeTextWriter::Result::Status::Unencodable);
+  EXPECT_EQ(r.denpyouNo, 7);
+  EXPECT_NE(r.message.find("伝票番号 7"), std::string::npos);
+  EXPECT_TRUE(data.empty());
+}
+
+}  // namespace
+}  // namespace kivo::test
+
+namespace kivo::test {
+namespace {
+
+TEST(KanjyoumotocyouTextWriter, WritesBalanceEntryAndTotalRows)
+{
+  auto doc = makeBooks();
+  doc->journal().append(makeVoucherLine(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 1000));
+  doc->journal().append(makeCashEntry(Date(2024, 4, 9), 2, kShoumouhinhi, kGenkin, 300, "a,\"b\""));
+  doc->journal()[0]->setTekiyou("売上");
+  doc->journal().append(makeVoucherLine(Date::kessanSeiridukiDate(), 3, kGenkin, kUriagedaka, 5));
+  std::vector<Motocyou> rows = Kanjyoumotocyou::motocyouArray(*doc, kGenkin, -1, 0, 12);
+  std::string data;
+  ASSERT_TRUE(
+      KanjyoumotocyouTextWriter(*doc, ShiwakeTextWriter::Kugiri::Comma).encode(rows, utf8Encoder, {}, data).ok());
+  const std::string expected =
+      ",\"\",\"\",\"\",\"開始残高\",\"\",,,0\r"
+      "20240405,売上高,\"\",\"\",\"売上\",\"\",1000,,1000\r"
+      "20240409,消耗品費,\"\",\"\",\"a,\"\"b\"\"\",\"\",,300,700\r";
+  EXPECT_EQ(data.substr(0, expected.size()), expected);
+  EXPECT_NE(data.find("00000000,売上高,"), std::string::npos);
+  EXPECT_EQ(data.back(), '\r');
+}
+
+}  // namespace
+}  // namespace kivo::test
+
+namespace kivo::test {
+namespace {
+
+TEST(ShiwakeTextReader, CancelLeavesTheDocument)
+{
+  auto doc = makeBooks();
+  const std::string ok = line("1111", "20240501", kGenkinSide, kUriageSide);
+  const ShiwakeTextReader::Result r =
+      ShiwakeTextReader::importShiwake(*doc, ok + ok + ok, utf8Decoder, [](int32_t n) { return n < 3; });
+  EXPECT_EQ(r.message, ShiwakeTextReader::kCancelMessage);
+  EXPECT_TRUE(doc->journal().empty());
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 1);
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,110 @@
+#include <QAbstractButton>
+#include <QFile>
+
+#include "journal/gui/JournalWindowTest.h"
+#include "journal/gui/ShiwakenikkiController.h"
+#include "journal/gui/ShiwakenikkiDisplayConditionController.h"
+#include "trial/gui/ReportTextExportSheet.h"
+#include "trial/gui/ShiftJisEncoder.h"
+
+namespace kivo::test {
+namespace {
+
+class ShiwakeTextFileWindowTest : public JournalWindowTest {
+protected:
+  void TearDown() override
+  {
+    ReportTextExportSheet::setResponderForTesting({});
+    JournalWindowTest::TearDown();
+  }
+
+  // Opens the journal and confirms the condition sheet it opens by itself: every entry shown.
+  ShiwakenikkiController* openJournal(DocumentSession* doc)
+  {
+    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(doc);
+    flush();
+    activate(journal);
+    auto* sheet = doc->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
+        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
+    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
+    flush();
+    return journal;
+  }
+
+  QString exportJournal(int32_t kugiriCode)
+  {
+    const QString file = path(QStringLiteral("journal%1.txt").arg(kugiriCode));
+    ReportTextExportSheet::setResponderForTesting([&](int32_t, int32_t& kugiri) {
+      kugiri = kugiriCode;
+      return file;
+    });
+    openJournal(session)->saveToTextFile();
+    flush();
+    return file;
+  }
+};
+
+TEST_F(ShiwakeTextFileWindowTest, ExportedJournalImportsIntoAnEmptyDocumentInCodePage932)
+{
+  openEntryBooks({.hojyoKamoku = true});
+  registerVoucher(Date(2024, 5, 1), {{kFutsuuYokin, 1000, -1, 0, "㈱①～髙,\t\"x\"", 2},
+                                     {kShoumouhinhi, 500, -1, 0, "", -1},
+                                     {-1, 0, kUriagedaka, 1500, "売上"}});
+  addCashBookEntry(Date(2024, 6, 3), kShoumouhinhi, kGenkin, 300, "文具");
+  for (const int32_t kugiri : {0, 1}) {
+    SCOPED_TRACE(kugiri);
+    panelAnswer = exportJournal(kugiri);
+    ASSERT_TRUE(QFile::exists(panelAnswer));
+    DocumentSession* target = app->documentController()->addDocument(makeBooks({.hojyoKamoku = true}));
+    flush();
+    ShiwakenikkiController::importShiwakeFromTextFile(target);
+    flush();
+    ASSERT_TRUE(alerts.empty()) << alerts.front().text.toStdString();
+    const Journal::Entries& before = books().journal().sortedByDate();
+    const Journal::Entries& after = target->document().journal().sortedByDate();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+      EXPECT_EQ(after[i]->date(), before[i]->date());
+      EXPECT_EQ(after[i]->karikataKamokuCode(), before[i]->karikataKamokuCode());
+      EXPECT_EQ(after[i]->karikataHojyoKamokuCode(), before[i]->karikataHojyoKamokuCode());
+      EXPECT_EQ(after[i]->kashikataKingaku(), before[i]->kashikataKingaku());
+      EXPECT_EQ(after[i]->aiteKarikataKamokuCode(), before[i]->aiteKarikataKamokuCode());
+      EXPECT_EQ(after[i]->tekiyou(), before[i]->tekiyou());
+    }
+    EXPECT_TRUE(target->document().isDocumentEdited());
+  }
+}
+
+TEST_F(ShiwakeTextFileWindowTest, RefusedImportShowsTheLineAndLeavesTheDocument)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 5, 1), kGenkin, kUriagedaka, 100);
+  const QString file = path(QStringLiteral("bad.txt"));
+  std::string data;
+  ASSERT_TRUE(ShiftJisEncoder::encode(
+      "1111\t\t20240501\t現金\t\"\"\t\"\"\t\t100\t売上高\t\"\"\t\"\"\t\t90\t\"\"\t3\t\r", data));
+  QFile f(file);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(data.data(), static_cast<qint64>(data.size()));
+  f.close();
+  panelAnswer = file;
+  ShiwakenikkiController::importShiwakeFromTextFile(session);
+  flush();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title.toStdString(), "取り込みを中止");
+  EXPECT_EQ(alerts[0].text.toStdString(), "1 行目の金額が正しくありません。");
+  EXPECT_EQ(books().journal().size(), 1u);
+  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 2);
+}
+
+TEST(ShiftJisDecoder, RefusesUndefinedSequences)
+{
+  std::string out;
+  EXPECT_TRUE(ShiftJisEncoder::decode("\x87\x40\x81\x60\xFB\xFC", out));
+  EXPECT_EQ(out, "①～髙");
+  EXPECT_FALSE(ShiftJisEncoder::decode("\x81", out));
+  EXPECT_FALSE(ShiftJisEncoder::decode("\xA0\xFD", out));
+}
+
+}  // namespace
+}  // namespace kivo::test
