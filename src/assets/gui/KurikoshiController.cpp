@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -19,9 +18,7 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentController.h"
 #include "document/gui/DocumentSession.h"
-#include "fields/WarekiDateFormatter.h"
 #include "platform/AlertSheet.h"
-#include "platform/FieldMessage.h"
 #include "platform/MainMenu.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
@@ -52,10 +49,7 @@ void drawNow(QWidget* window)
 
 }  // namespace
 
-KurikoshiController::KurikoshiController(DocumentSession* document)
-    : WindowController(document, Kind::Other),
-      startDateFormatter_(std::make_unique<WarekiDateFormatter>()),
-      endDateFormatter_(std::make_unique<WarekiDateFormatter>())
+KurikoshiController::KurikoshiController(DocumentSession* document) : WindowController(document, Kind::Other)
 {
   setWindowModality(Qt::ApplicationModal);
 }
@@ -113,18 +107,7 @@ void KurikoshiController::windowDidLoad()
   kensetuCheckbox_ = new QCheckBox(qs("建設業"), set);
   kakeiboCheckbox_ = new QCheckBox(qs("家計簿"), set);
   for (QCheckBox* box : {seizouCheckbox_, kensetuCheckbox_, kakeiboCheckbox_}) box->setEnabled(false);
-  auto* termRow = new QWidget(set);
-  termNoDaiTitleField_ = new QLabel(qs("第"), termRow);
-  termNoField_ = new QLineEdit(termRow);
-  termNoField_->setFixedWidth(80);
-  termNoField_->setAlignment(Qt::AlignRight);
-  termNoKiTitleField_ = new QLabel(qs("期"), termRow);
-  termRow->setLayout(row({termNoDaiTitleField_, termNoField_, termNoKiTitleField_}));
-  auto* periodRow = new QWidget(set);
-  termStartDateField_ = new QLineEdit(periodRow);
-  termEndDateField_ = new QLineEdit(periodRow);
-  for (QLineEdit* f : {termStartDateField_, termEndDateField_}) f->setFixedWidth(130);
-  periodRow->setLayout(row({termStartDateField_, new QLabel(qs("〜"), periodRow), termEndDateField_}));
+  term_ = new TermFields(set, 8);
   auto* kindRow = new QWidget(set);
   kindRow->setLayout(row({kindField_, seizouCheckbox_, kensetuCheckbox_, kakeiboCheckbox_}));
   auto* form = new QFormLayout();
@@ -133,8 +116,8 @@ void KurikoshiController::windowDidLoad()
   form->setVerticalSpacing(10);
   form->addRow(qs("会社名:"), nameField_);
   form->addRow(qs("種類:"), kindRow);
-  form->addRow(qs("翌期:"), termRow);
-  form->addRow(qs("翌期の会計期間:"), periodRow);
+  form->addRow(qs("翌期:"), term_->termRow());
+  form->addRow(qs("翌期の会計期間:"), term_->periodRow());
   okButton_ = new QPushButton(qs("OK"), set);
   cancelButton_ = new QPushButton(qs("キャンセル"), set);
   okButton_->setDefault(true);
@@ -194,11 +177,10 @@ void KurikoshiController::windowDidLoad()
   connect(okButton_, &QPushButton::clicked, this, [this] { endKurikoshiWindow(); });
   connect(cancelButton_, &QPushButton::clicked, this, &KurikoshiController::stopKurikoshiWindow);
   connect(closeButton_, &QPushButton::clicked, this, &KurikoshiController::stopKurikoshiWindow);
-  connect(termStartDateField_, &QLineEdit::editingFinished, this, [this] {
-    if (const std::optional<Date> start = dateOfField(termStartDateField_)) setDateField(termStartDateField_, *start);
-    if (!document()->document().kaisya().isHoujin())
-      termNoField_->setText(
-          QString::fromStdString(TermSettings::yearTextOfDateText(termStartDateField_->text().toStdString())));
+  connect(term_->termStartDateField(), &QLineEdit::editingFinished, this, [this] {
+    QLineEdit* field = term_->termStartDateField();
+    if (const std::optional<Date> start = term_->dateOfField(field)) term_->setDateField(field, *start);
+    if (!document()->document().kaisya().isHoujin()) term_->termNoField()->setText(term_->yearTextOfStartDate());
   });
   resize(560, 360);
 }
@@ -215,15 +197,12 @@ void KurikoshiController::updateUI(bool)
   kensetuCheckbox_->setChecked(kaisya.isKensetu());
   kakeiboCheckbox_->setVisible(!kaisya.isHoujin());
   kakeiboCheckbox_->setChecked(kaisya.isKakeibo());
-  startDateFormatter_->setIsWareki(kaisya.doUseWareki());
-  endDateFormatter_->setIsWareki(kaisya.doUseWareki());
-  if (term.startDate) setDateField(termStartDateField_, *term.startDate);
-  if (term.endDate) setDateField(termEndDateField_, *term.endDate);
-  termNoDaiTitleField_->setVisible(kaisya.isHoujin());
-  termNoKiTitleField_->setText(kaisya.isHoujin() ? qs("期") : qs("年度"));
-  termNoField_->setText(kaisya.isHoujin() ? QString::fromStdString(term.termNoText)
-                                          : QString::fromStdString(TermSettings::yearTextOfDateText(
-                                                termStartDateField_->text().toStdString())));
+  term_->setWareki(kaisya.doUseWareki());
+  if (term.startDate) term_->setDateField(term_->termStartDateField(), *term.startDate);
+  if (term.endDate) term_->setDateField(term_->termEndDateField(), *term.endDate);
+  term_->setHoujin(kaisya.isHoujin());
+  term_->termNoField()->setText(kaisya.isHoujin() ? QString::fromStdString(term.termNoText)
+                                                  : term_->yearTextOfStartDate());
 }
 
 QString KurikoshiController::currentTabIdentifier() const
@@ -244,9 +223,9 @@ TermSettings KurikoshiController::termSettings() const
   term.name = nameField_->text().toStdString();
   term.isHoujin = kaisya.isHoujin();
   term.isKakeibo = !kaisya.isHoujin() && kaisya.isKakeibo();
-  term.termNoText = termNoField_->text().toStdString();
-  term.startDate = dateOfField(termStartDateField_);
-  term.endDate = dateOfField(termEndDateField_);
+  term.termNoText = term_->termNoField()->text().toStdString();
+  term.startDate = term_->dateOfField(term_->termStartDateField());
+  term.endDate = term_->dateOfField(term_->termEndDateField());
   return term;
 }
 
@@ -255,17 +234,7 @@ DocumentSession* KurikoshiController::endKurikoshiWindow()
   const TermSettings term = termSettings();
   const TermSettings::Refusal refusal = term.check();
   if (refusal.isRefused()) {
-    if (refusal.message.empty()) {
-      AlertSheet::beep();
-      FieldMessage::show(selectField(refusal.field), QString::fromStdString(refusal.note));
-    } else {
-      QPointer<KurikoshiController> self = this;
-      const TermSettings::Field field = refusal.field;
-      AlertSheet::beginAlertSheet(this, QString::fromStdString(refusal.title), QString::fromStdString(refusal.message),
-                                  [self, field] {
-                                    if (self) self->selectField(field);
-                                  });
-    }
+    term_->showRefusal(refusal, this, nameField_);
     return nullptr;
   }
 
@@ -335,33 +304,6 @@ void KurikoshiController::showRefusal(const KurikoshiZandaka& zandaka)
     invalidTable_->selectRow(0);
     invalidTable_->scrollToTop();
   }
-}
-
-void KurikoshiController::setDateField(QLineEdit* field, Date date)
-{
-  const WarekiDateFormatter& f = field == termStartDateField_ ? *startDateFormatter_ : *endDateFormatter_;
-  field->setText(QString::fromStdString(f.stringForObjectValue(FieldValue::date(date)).value_or("")));
-}
-
-std::optional<Date> KurikoshiController::dateOfField(const QLineEdit* field) const
-{
-  const WarekiDateFormatter& f = field == termStartDateField_ ? *startDateFormatter_ : *endDateFormatter_;
-  return f.dateOfString(field->text().toStdString());
-}
-
-QLineEdit* KurikoshiController::selectField(TermSettings::Field field)
-{
-  QLineEdit* edit = nullptr;
-  switch (field) {
-  case TermSettings::Field::Name: edit = nameField_; break;
-  case TermSettings::Field::TermNo: edit = termNoField_; break;
-  case TermSettings::Field::StartDate: edit = termStartDateField_; break;
-  case TermSettings::Field::EndDate: edit = termEndDateField_; break;
-  case TermSettings::Field::None: return nullptr;
-  }
-  edit->setFocus();
-  edit->selectAll();
-  return edit;
 }
 
 }  // namespace kivo

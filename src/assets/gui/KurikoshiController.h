@@ -14,6 +14,7 @@
 #include "model/Date.h"
 #include "platform/WindowController.h"
 #include "setup/TermSettings.h"
+#include "setup/gui/TermFields.h"
 
 class QCheckBox;
 class QLabel;
@@ -26,7 +27,6 @@ class QTableWidget;
 namespace kivo {
 
 class AppController;
-class WarekiDateFormatter;
 
 class KurikoshiController : public WindowController {
   Q_OBJECT
@@ -49,9 +49,9 @@ public:
   TermSettings termSettings() const;
 
   QLineEdit* nameField() const { return nameField_; }
-  QLineEdit* termNoField() const { return termNoField_; }
-  QLineEdit* termStartDateField() const { return termStartDateField_; }
-  QLineEdit* termEndDateField() const { return termEndDateField_; }
+  QLineEdit* termNoField() const { return term_->termNoField(); }
+  QLineEdit* termStartDateField() const { return term_->termStartDateField(); }
+  QLineEdit* termEndDateField() const { return term_->termEndDateField(); }
   QPushButton* okButton() const { return okButton_; }
   QLabel* errorField() const { return errorField_; }
   QTableWidget* invalidZandakaShisanTableView() const { return invalidTable_; }
@@ -64,22 +64,14 @@ protected:
 private:
   void selectTab(int index);
   void showRefusal(const KurikoshiZandaka& zandaka);
-  void setDateField(QLineEdit* field, Date date);
-  std::optional<Date> dateOfField(const QLineEdit* field) const;
-  QLineEdit* selectField(TermSettings::Field field);
 
-  std::unique_ptr<WarekiDateFormatter> startDateFormatter_, endDateFormatter_;
   QStackedWidget* tabView_ = nullptr;
   QLineEdit* nameField_ = nullptr;
   QLabel* kindField_ = nullptr;
   QCheckBox* seizouCheckbox_ = nullptr;
   QCheckBox* kensetuCheckbox_ = nullptr;
   QCheckBox* kakeiboCheckbox_ = nullptr;
-  QLabel* termNoDaiTitleField_ = nullptr;
-  QLineEdit* termNoField_ = nullptr;
-  QLabel* termNoKiTitleField_ = nullptr;
-  QLineEdit* termStartDateField_ = nullptr;
-  QLineEdit* termEndDateField_ = nullptr;
+  TermFields* term_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QLabel* progressField_ = nullptr;

@@ -16,9 +16,6 @@
 
 #include "document/gui/DocumentController.h"
 #include "document/gui/DocumentSession.h"
-#include "fields/WarekiDateFormatter.h"
-#include "platform/AlertSheet.h"
-#include "platform/FieldMessage.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
@@ -36,10 +33,7 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = true)
 
 }  // namespace
 
-NewDocumentController::NewDocumentController(DocumentSession* document)
-    : WindowController(document, Kind::NewDocument),
-      startDateFormatter_(std::make_unique<WarekiDateFormatter>()),
-      endDateFormatter_(std::make_unique<WarekiDateFormatter>())
+NewDocumentController::NewDocumentController(DocumentSession* document) : WindowController(document, Kind::NewDocument)
 {
 }
 
@@ -85,23 +79,9 @@ void NewDocumentController::windowDidLoad()
   kaisyahouChartButton_->setChecked(true);
   chartRow_->setLayout(row({kaisyahouChartButton_, olderChartButton_}));
 
-  auto* termRow = new QWidget(central);
-  termNoDaiTitleField_ = new QLabel(qs("第"), termRow);
-  termNoField_ = new QLineEdit(qs("1"), termRow);
-  termNoField_->setFixedWidth(80);
-  termNoField_->setAlignment(Qt::AlignRight);
-  termNoKiTitleField_ = new QLabel(qs("期"), termRow);
-  termRow->setLayout(row({termNoDaiTitleField_, termNoField_, termNoKiTitleField_}));
-
-  auto* periodRow = new QWidget(central);
-  termStartDateField_ = new QLineEdit(periodRow);
-  termEndDateField_ = new QLineEdit(periodRow);
-  for (QLineEdit* f : {termStartDateField_, termEndDateField_}) {
-    f->setFixedWidth(130);
-    f->setPlaceholderText(qs("2024/4/1"));
-  }
-  auto* tilde = new QLabel(qs("〜"), periodRow);
-  periodRow->setLayout(row({termStartDateField_, tilde, termEndDateField_}));
+  term_ = new TermFields(central, 10);
+  term_->termNoField()->setText(qs("1"));
+  for (QLineEdit* f : {term_->termStartDateField(), term_->termEndDateField()}) f->setPlaceholderText(qs("2024/4/1"));
   warekiCheckbox_ = new QCheckBox(qs("日付を和暦で表示する"), central);
 
   decimalPrecisionPopUp_ = new QComboBox(central);
@@ -123,8 +103,8 @@ void NewDocumentController::windowDidLoad()
   chartTitle_ = new QLabel(qs("勘定科目表:"), central);
   form->addRow(chartTitle_, chartRow_);
   termNoTitle_ = new QLabel(qs("期:"), central);
-  form->addRow(termNoTitle_, termRow);
-  form->addRow(qs("会計期間:"), periodRow);
+  form->addRow(termNoTitle_, term_->termRow());
+  form->addRow(qs("会計期間:"), term_->periodRow());
   form->addRow(QString(), warekiCheckbox_);
   auto* precisionRow = new QWidget(central);
   precisionRow->setLayout(row({decimalPrecisionPopUp_}));
@@ -156,14 +136,14 @@ void NewDocumentController::windowDidLoad()
   connect(houjinButton_, &QRadioButton::toggled, this, &NewDocumentController::kindDidChange);
   connect(kakeiboCheckbox_, &QCheckBox::toggled, this, &NewDocumentController::kindDidChange);
   connect(warekiCheckbox_, &QCheckBox::toggled, this, &NewDocumentController::warekiDidChange);
-  connect(termStartDateField_, &QLineEdit::editingFinished, this, &NewDocumentController::startDateDidChange);
-  connect(termEndDateField_, &QLineEdit::textEdited, this, [this] { endDateTyped_ = true; });
-  connect(termNoField_, &QLineEdit::textEdited, this, [this] { termYearTyped_ = true; });
+  connect(term_->termStartDateField(), &QLineEdit::editingFinished, this, &NewDocumentController::startDateDidChange);
+  connect(term_->termEndDateField(), &QLineEdit::textEdited, this, [this] { endDateTyped_ = true; });
+  connect(term_->termNoField(), &QLineEdit::textEdited, this, [this] { termYearTyped_ = true; });
 
   // The calendar year that has begun: the term most books start with.
   const Date start(QDate::currentDate().year(), 1, 1);
-  setDateField(termStartDateField_, start);
-  setDateField(termEndDateField_, TermSettings::defaultEndDateForStartDate(start));
+  term_->setDateField(term_->termStartDateField(), start);
+  term_->setDateField(term_->termEndDateField(), TermSettings::defaultEndDateForStartDate(start));
   kindDidChange();
 
   adjustSize();
@@ -190,69 +170,32 @@ void NewDocumentController::kindDidChange()
     box->setEnabled(!kakeibo);
     if (kakeibo) box->setChecked(false);
   }
-  termNoDaiTitleField_->setVisible(houjin);
+  term_->setHoujin(houjin);
   termNoTitle_->setText(houjin ? qs("期:") : qs("年度:"));
-  termNoKiTitleField_->setText(houjin ? qs("期") : qs("年度"));
-  const bool wasHoujin = termNoField_->property("houjin").toBool();
-  if (termNoField_->property("houjin").isValid() && wasHoujin == houjin) return;
-  termNoField_->setProperty("houjin", houjin);
+  QLineEdit* termNo = term_->termNoField();
+  const bool wasHoujin = termNo->property("houjin").toBool();
+  if (termNo->property("houjin").isValid() && wasHoujin == houjin) return;
+  termNo->setProperty("houjin", houjin);
   termYearTyped_ = false;
   if (houjin)
-    termNoField_->setText(qs("1"));
+    termNo->setText(qs("1"));
   else
-    termNoField_->setText(
-        QString::fromStdString(TermSettings::yearTextOfDateText(termStartDateField_->text().toStdString())));
+    termNo->setText(term_->yearTextOfStartDate());
 }
 
 void NewDocumentController::warekiDidChange()
 {
-  const std::optional<Date> start = dateOfField(termStartDateField_);
-  const std::optional<Date> end = dateOfField(termEndDateField_);
-  startDateFormatter_->setIsWareki(warekiCheckbox_->isChecked());
-  endDateFormatter_->setIsWareki(warekiCheckbox_->isChecked());
-  if (start) setDateField(termStartDateField_, *start);
-  if (end) setDateField(termEndDateField_, *end);
-  if (!houjinButton_->isChecked() && !termYearTyped_)
-    termNoField_->setText(
-        QString::fromStdString(TermSettings::yearTextOfDateText(termStartDateField_->text().toStdString())));
+  term_->setWareki(warekiCheckbox_->isChecked());
+  if (!houjinButton_->isChecked() && !termYearTyped_) term_->termNoField()->setText(term_->yearTextOfStartDate());
 }
 
 void NewDocumentController::startDateDidChange()
 {
-  const std::optional<Date> start = dateOfField(termStartDateField_);
+  const std::optional<Date> start = term_->dateOfField(term_->termStartDateField());
   if (!start) return;
-  setDateField(termStartDateField_, *start);
-  if (!endDateTyped_) setDateField(termEndDateField_, TermSettings::defaultEndDateForStartDate(*start));
-  if (!houjinButton_->isChecked() && !termYearTyped_)
-    termNoField_->setText(
-        QString::fromStdString(TermSettings::yearTextOfDateText(termStartDateField_->text().toStdString())));
-}
-
-void NewDocumentController::setDateField(QLineEdit* field, Date date)
-{
-  const WarekiDateFormatter& f = field == termStartDateField_ ? *startDateFormatter_ : *endDateFormatter_;
-  field->setText(QString::fromStdString(f.stringForObjectValue(FieldValue::date(date)).value_or("")));
-}
-
-std::optional<Date> NewDocumentController::dateOfField(const QLineEdit* field) const
-{
-  const WarekiDateFormatter& f = field == termStartDateField_ ? *startDateFormatter_ : *endDateFormatter_;
-  return f.dateOfString(field->text().toStdString());
-}
-
-QLineEdit* NewDocumentController::selectField(TermSettings::Field field)
-{
-  QLineEdit* edit = nullptr;
-  switch (field) {
-  case TermSettings::Field::Name: edit = nameField_; break;
-  case TermSettings::Field::TermNo: edit = termNoField_; break;
-  case TermSettings::Field::StartDate: edit = termStartDateField_; break;
-  case TermSettings::Field::EndDate: edit = termEndDateField_; break;
-  case TermSettings::Field::None: return nullptr;
-  }
-  edit->setFocus();
-  edit->selectAll();
-  return edit;
+  term_->setDateField(term_->termStartDateField(), *start);
+  if (!endDateTyped_) term_->setDateField(term_->termEndDateField(), TermSettings::defaultEndDateForStartDate(*start));
+  if (!houjinButton_->isChecked() && !termYearTyped_) term_->termNoField()->setText(term_->yearTextOfStartDate());
 }
 
 // --- OK and Cancel
@@ -263,9 +206,9 @@ NewDocumentSettings NewDocumentController::settings() const
   s.term.name = nameField_->text().toStdString();
   s.term.isHoujin = houjinButton_->isChecked();
   s.term.isKakeibo = !s.term.isHoujin && kakeiboCheckbox_->isChecked();
-  s.term.termNoText = termNoField_->text().toStdString();
-  s.term.startDate = dateOfField(termStartDateField_);
-  s.term.endDate = dateOfField(termEndDateField_);
+  s.term.termNoText = term_->termNoField()->text().toStdString();
+  s.term.startDate = term_->dateOfField(term_->termStartDateField());
+  s.term.endDate = term_->dateOfField(term_->termEndDateField());
   s.isSeizou = seizouCheckbox_->isChecked();
   s.isKensetu = kensetuCheckbox_->isChecked();
   s.doUseWareki = warekiCheckbox_->isChecked();
@@ -279,17 +222,7 @@ void NewDocumentController::okAction()
   const NewDocumentSettings s = settings();
   const TermSettings::Refusal refusal = s.check();
   if (refusal.isRefused()) {
-    if (refusal.message.empty()) {
-      AlertSheet::beep();
-      FieldMessage::show(selectField(refusal.field), QString::fromStdString(refusal.note));
-    } else {
-      QPointer<NewDocumentController> self = this;
-      const TermSettings::Field field = refusal.field;
-      AlertSheet::beginAlertSheet(this, QString::fromStdString(refusal.title), QString::fromStdString(refusal.message),
-                                  [self, field] {
-                                    if (self) self->selectField(field);
-                                  });
-    }
+    term_->showRefusal(refusal, this, nameField_);
     return;
   }
   DocumentSession* doc = document();

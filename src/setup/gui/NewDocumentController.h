@@ -7,10 +7,9 @@
 // information window; closing or cancelling closes the document.
 #pragma once
 
-#include <memory>
-
 #include "platform/WindowController.h"
 #include "setup/NewDocumentSettings.h"
+#include "setup/gui/TermFields.h"
 
 class QCheckBox;
 class QComboBox;
@@ -20,8 +19,6 @@ class QPushButton;
 class QRadioButton;
 
 namespace kivo {
-
-class WarekiDateFormatter;
 
 class NewDocumentController : public WindowController {
   Q_OBJECT
@@ -47,10 +44,10 @@ public:
   QCheckBox* kensetuCheckbox() const { return kensetuCheckbox_; }
   QRadioButton* kaisyahouChartButton() const { return kaisyahouChartButton_; }
   QRadioButton* olderChartButton() const { return olderChartButton_; }
-  QLineEdit* termNoField() const { return termNoField_; }
-  QLabel* termNoKiTitleField() const { return termNoKiTitleField_; }
-  QLineEdit* termStartDateField() const { return termStartDateField_; }
-  QLineEdit* termEndDateField() const { return termEndDateField_; }
+  QLineEdit* termNoField() const { return term_->termNoField(); }
+  QLabel* termNoKiTitleField() const { return term_->termNoKiTitleField(); }
+  QLineEdit* termStartDateField() const { return term_->termStartDateField(); }
+  QLineEdit* termEndDateField() const { return term_->termEndDateField(); }
   QCheckBox* warekiCheckbox() const { return warekiCheckbox_; }
   QComboBox* decimalPrecisionPopUp() const { return decimalPrecisionPopUp_; }
   QPushButton* okButton() const { return okButton_; }
@@ -67,12 +64,8 @@ private:
   void kindDidChange();
   void warekiDidChange();
   void startDateDidChange();
-  QLineEdit* selectField(TermSettings::Field field);
-  void setDateField(QLineEdit* field, Date date);
-  std::optional<Date> dateOfField(const QLineEdit* field) const;
 
-  std::unique_ptr<WarekiDateFormatter> startDateFormatter_;
-  std::unique_ptr<WarekiDateFormatter> endDateFormatter_;
+  TermFields* term_ = nullptr;
   QLineEdit* nameField_ = nullptr;
   QRadioButton* houjinButton_ = nullptr;
   QRadioButton* kojinButton_ = nullptr;
@@ -84,11 +77,6 @@ private:
   QRadioButton* kaisyahouChartButton_ = nullptr;
   QRadioButton* olderChartButton_ = nullptr;
   QLabel* termNoTitle_ = nullptr;
-  QLabel* termNoDaiTitleField_ = nullptr;
-  QLineEdit* termNoField_ = nullptr;
-  QLabel* termNoKiTitleField_ = nullptr;
-  QLineEdit* termStartDateField_ = nullptr;
-  QLineEdit* termEndDateField_ = nullptr;
   QCheckBox* warekiCheckbox_ = nullptr;
   QComboBox* decimalPrecisionPopUp_ = nullptr;
   QPushButton* okButton_ = nullptr;

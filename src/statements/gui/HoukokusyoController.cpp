@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -16,9 +15,6 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
-#include "fields/HidukeFormatter.h"
-#include "fields/WarekiDateFormatter.h"
-#include "fields/gui/FormatterLineEditBinding.h"
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
@@ -29,11 +25,6 @@
 
 namespace kivo {
 namespace {
-
-Date dateOf(const FormatterLineEditBinding* binding)
-{
-  return binding->objectValue().isDate() ? binding->objectValue().dateValue() : Date();
-}
 
 // An item's name: no spaces, at most 8 characters.
 QString itemName(QString text)
@@ -74,12 +65,15 @@ void HoukokusyoController::install()
 HoukokusyoController::HoukokusyoController(DocumentSession* document) : document_(document)
 {
   const MyDocument& doc = document->document();
-  periodFormatter_ = std::make_unique<HidukeFormatter>(doc, false);
-  coverStartFormatter_ = std::make_unique<WarekiDateFormatter>();
-  coverEndFormatter_ = std::make_unique<WarekiDateFormatter>();
   setWindowTitle(qs("決算報告書"));
   tabView_ = new QTabWidget(this);
-  tabView_->addTab(buildGeneralTab(), qs("一般"));
+  general_ =
+      new HoukokusyoGeneralTab(doc,
+                               {"表紙", "貸借対照表", "損益計算書", "販売費及び一般管理費",
+                                doc.kaisya().isKensetu() ? "完成工事原価報告書" : "製造原価報告書", "利益処分案"},
+                               this);
+  connect(general_, &HoukokusyoGeneralTab::printItemsClicked, this, &HoukokusyoController::selectPrintItems);
+  tabView_->addTab(general_, qs("一般"));
   const char* const noteTabs[] = {"貸借対照表", "損益計算書", "販売費及び一般管理費", "製造原価報告書"};
   for (int t = TaisyakuTaisyouTab; t <= SeizouGenkaTab; ++t) {
     noteViews_[t] = new QPlainTextEdit(this);
@@ -114,89 +108,6 @@ HoukokusyoController::HoukokusyoController(DocumentSession* document) : document
 HoukokusyoController::~HoukokusyoController() = default;
 
 QAbstractButton* HoukokusyoController::okButton() const { return okButton_; }
-
-QWidget* HoukokusyoController::buildGeneralTab()
-{
-  auto* tab = new QWidget(this);
-  const Kaisya& k = document_->document().kaisya();
-  const auto dateField = [tab](QLineEdit*& field) {
-    field = new QLineEdit(tab);
-    field->setMaximumWidth(160);
-    return field;
-  };
-  const auto button = [tab, this](const char* title, auto action) {
-    auto* b = new QPushButton(qs(title), tab);
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, action);
-    return b;
-  };
-  const auto row = [tab](std::initializer_list<QWidget*> widgets) {
-    auto* w = new QWidget(tab);
-    auto* h = new QHBoxLayout(w);
-    h->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* x : widgets) h->addWidget(x);
-    h->addStretch();
-    return w;
-  };
-  termStartBinding_ = new FormatterLineEditBinding(dateField(termStartField_), *periodFormatter_);
-  termEndBinding_ = new FormatterLineEditBinding(dateField(termEndField_), *periodFormatter_);
-  coverStartBinding_ = new FormatterLineEditBinding(dateField(coverStartField_), *coverStartFormatter_);
-  coverEndBinding_ = new FormatterLineEditBinding(dateField(coverEndField_), *coverEndFormatter_);
-  addStartBalanceCheckbox_ = new QCheckBox(qs("期首残高を含める"), tab);
-  titleField_ = new QLineEdit(tab);
-  currencyUnitField_ = new QLineEdit(tab);
-  currencyUnitField_->setMaximumWidth(160);
-  coverStartWarekiCheckbox_ = new QCheckBox(qs("和暦"), tab);
-  coverEndWarekiCheckbox_ = new QCheckBox(qs("和暦"), tab);
-  for (auto [box, formatter, binding] :
-       {std::tuple{coverStartWarekiCheckbox_, coverStartFormatter_.get(), coverStartBinding_},
-        std::tuple{coverEndWarekiCheckbox_, coverEndFormatter_.get(), coverEndBinding_}})
-    connect(box, &QCheckBox::toggled, this, [formatter, binding](bool on) {
-      binding->commit();
-      formatter->setIsWareki(on);
-      binding->setObjectValue(binding->objectValue());
-    });
-  const auto firstDay = [this] { return document_->document().kaisya().termStartDate(); };
-  const auto lastDay = [this] { return document_->document().kaisya().termEndDate(); };
-  auto* form = new QFormLayout();
-  form->addRow(qs("期間の開始日:"), row({termStartField_, button("期首", [this, firstDay] {
-                                           termStartBinding_->setObjectValue(FieldValue::date(firstDay()));
-                                         })}));
-  form->addRow(qs("期間の最終日:"),
-               row({termEndField_,
-                    button("期末", [this, lastDay] { termEndBinding_->setObjectValue(FieldValue::date(lastDay())); }),
-                    button("決算整理", [this] {
-                      termEndBinding_->setObjectValue(FieldValue::date(Date::kessanSeiridukiDate()));
-                    })}));
-  form->addRow(QString(), addStartBalanceCheckbox_);
-  form->addRow(qs("表紙のタイトル:"), titleField_);
-  form->addRow(qs("表紙の開始日:"), row({coverStartField_, coverStartWarekiCheckbox_, button("期首", [this, firstDay] {
-                                           coverStartBinding_->setObjectValue(FieldValue::date(firstDay()));
-                                         })}));
-  form->addRow(qs("表紙の最終日:"), row({coverEndField_, coverEndWarekiCheckbox_, button("期末", [this, lastDay] {
-                                           coverEndBinding_->setObjectValue(FieldValue::date(lastDay()));
-                                         })}));
-  form->addRow(qs("通貨単位:"), currencyUnitField_);
-  const char* const titles[6] = {"表紙",
-                                 "貸借対照表",
-                                 "損益計算書",
-                                 "販売費及び一般管理費",
-                                 k.isKensetu() ? "完成工事原価報告書" : "製造原価報告書",
-                                 "利益処分案"};
-  auto* printBox = new QGridLayout();
-  for (int i = 0; i < 6; ++i) {
-    printCheckboxes_[i] = new QCheckBox(qs(titles[i]), tab);
-    connect(printCheckboxes_[i], &QCheckBox::clicked, this, &HoukokusyoController::selectPrintItems);
-    printBox->addWidget(printCheckboxes_[i], i / 2, i % 2);
-  }
-  auto* layout = new QVBoxLayout(tab);
-  layout->addLayout(form);
-  layout->addSpacing(8);
-  layout->addWidget(new QLabel(qs("プリントするもの:"), tab));
-  layout->addLayout(printBox);
-  layout->addStretch();
-  return tab;
-}
 
 QWidget* HoukokusyoController::buildRiekiSyobunanTab()
 {
@@ -245,55 +156,19 @@ QWidget* HoukokusyoController::buildRiekiSyobunanTab()
 
 // --- filling
 
-bool HoukokusyoController::isInTerm(Date d) const
-{
-  const Kaisya& k = document_->document().kaisya();
-  return Journal::compareDate(d, k.termStartDate()) >= 0 && Journal::compareDate(d, k.termEndDate()) <= 0;
-}
-
 void HoukokusyoController::updateUI()
 {
   Kaisya& k = document_->document().kaisya();
-  const Date kessan = Date::kessanSeiridukiDate();
-  if (k.termStartDateOfHoukokusyoCover().isNull()) {
-    k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(k.doUseWareki());
-    k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(k.doUseWareki());
-    k.setTermStartDateOfHoukokusyoCover(k.termStartDate());
-    k.setTermEndDateOfHoukokusyoCover(k.termEndDate());
-    k.setTermStartDateOfHoukokusyo(k.termStartDate());
-    k.setTermEndDateOfHoukokusyo(kessan);
-    if (k.titleOfHoukokusyo().empty()) k.setTitleOfHoukokusyo(HoukokusyoPrintView::kCoverTitle);
-  }
-  Date start = k.termStartDateOfHoukokusyo();
-  if (start != kessan && (start.isNull() || !isInTerm(start)))
-    k.setTermStartDateOfHoukokusyo(start = k.termStartDate());
-  Date end = k.termEndDateOfHoukokusyo();
-  if (end != kessan && (end.isNull() || !isInTerm(end) || Journal::compareDate(end, start) < 0))
-    k.setTermEndDateOfHoukokusyo(end = k.termEndDate());
-  termStartBinding_->setObjectValue(FieldValue::date(start));
-  termEndBinding_->setObjectValue(FieldValue::date(end));
-  addStartBalanceCheckbox_->setChecked(k.doAddStartBalanceToHoukokusyo());
-  titleField_->setText(qs(k.titleOfHoukokusyo()));
-  for (auto [box, formatter, binding, wareki, date] :
-       {std::tuple{coverStartWarekiCheckbox_, coverStartFormatter_.get(), coverStartBinding_,
-                   k.doUseWarekiForTermStartDateOfHoukokusyoCover(), k.termStartDateOfHoukokusyoCover()},
-        std::tuple{coverEndWarekiCheckbox_, coverEndFormatter_.get(), coverEndBinding_,
-                   k.doUseWarekiForTermEndDateOfHoukokusyoCover(), k.termEndDateOfHoukokusyoCover()}}) {
-    const QSignalBlocker block(box);
-    box->setChecked(wareki);
-    formatter->setIsWareki(wareki);
-    binding->setObjectValue(FieldValue::date(date));
-  }
-  currencyUnitField_->setText(qs(k.currencyUnitOfHoukokusyo()));
+  general_->load(k, HoukokusyoPrintView::kCoverTitle);
   noteViews_[TaisyakuTaisyouTab]->setPlainText(qs(k.noteOfTaisyakuTaisyouhyouOfHoukokusyo()));
   noteViews_[SonekiKeisanTab]->setPlainText(qs(k.noteOfSonekiKeisansyoOfHoukokusyo()));
   noteViews_[HanbaihiTab]->setPlainText(qs(k.noteOfHanbaihiOfHoukokusyo()));
   noteViews_[SeizouGenkaTab]->setPlainText(qs(k.noteOfSeizougenkaOfHoukokusyo()));
   noteViews_[RiekiSyobunanTab]->setPlainText(qs(k.noteOfRiekisyobunanOfHoukokusyo()));
   // Without a cost report its check box and tab are out of use.
-  printCheckboxes_[SeizouGenkaBox]->setEnabled(k.isSeizou());
+  general_->printCheckbox(SeizouGenkaBox)->setEnabled(k.isSeizou());
   tabView_->setTabEnabled(SeizouGenkaTab, k.isSeizou());
-  for (QCheckBox* box : printCheckboxes_) box->setChecked(box->isEnabled());
+  for (QCheckBox* box : general_->printCheckboxes()) box->setChecked(box->isEnabled());
   selectPrintItems();
   const QSignalBlocker block(tabView_);
   tabView_->setCurrentIndex(GeneralTab);
@@ -449,45 +324,9 @@ void HoukokusyoController::removeKamokuFromRiekiSyobunan()
 
 // --- checking and storing
 
-void HoukokusyoController::selectPrintItems()
-{
-  bool any = false;
-  for (QCheckBox* box : printCheckboxes_) any = any || box->isChecked();
-  okButton_->setEnabled(any);
-}
+void HoukokusyoController::selectPrintItems() { okButton_->setEnabled(general_->anyPrintItem()); }
 
-bool HoukokusyoController::shouldApplyTab(int tab)
-{
-  if (tab != GeneralTab) return true;
-  const auto refuse = [](QLineEdit* field) {
-    AlertSheet::beep();
-    field->setFocus();
-    field->selectAll();
-    return false;
-  };
-  const auto outOfTerm = [](QLineEdit* field, const char* title) {
-    AlertSheet::runAlert(qs(title), qs(kOutOfTermMessage));
-    field->setFocus();
-    field->selectAll();
-    return false;
-  };
-  for (FormatterLineEditBinding* b : {termStartBinding_, termEndBinding_, coverStartBinding_, coverEndBinding_})
-    if (!b->commit()) return refuse(b->lineEdit());
-  const Date kessan = Date::kessanSeiridukiDate();
-  const Date start = dateOf(termStartBinding_);
-  const Date end = dateOf(termEndBinding_);
-  // An empty start is refused like any other bad date rather than passing unchecked.
-  if (start.isNull()) return refuse(termStartField_);
-  if (start != kessan && !isInTerm(start)) return outOfTerm(termStartField_, kInvalidStartTitle);
-  if (end.isNull()) return refuse(termEndField_);
-  if (end != kessan && !isInTerm(end)) return outOfTerm(termEndField_, kInvalidEndTitle);
-  if (Journal::compareDate(end, start) < 0) return refuse(termEndField_);
-  if (titleField_->text().isEmpty()) return refuse(titleField_);
-  if (dateOf(coverStartBinding_).isNull()) return refuse(coverStartField_);
-  if (dateOf(coverEndBinding_).isNull()) return refuse(coverEndField_);
-  if (currencyUnitField_->text().isEmpty()) return refuse(currencyUnitField_);
-  return true;
-}
+bool HoukokusyoController::shouldApplyTab(int tab) { return tab != GeneralTab || general_->check(); }
 
 void HoukokusyoController::applyTab(int tab)
 {
@@ -500,35 +339,7 @@ void HoukokusyoController::applyTab(int tab)
       changed = true;
     }
   };
-  if (tab == GeneralTab) {
-    store(
-        dateOf(termStartBinding_), [&] { return k.termStartDateOfHoukokusyo(); },
-        [&](Date d) { k.setTermStartDateOfHoukokusyo(d); });
-    store(
-        dateOf(termEndBinding_), [&] { return k.termEndDateOfHoukokusyo(); },
-        [&](Date d) { k.setTermEndDateOfHoukokusyo(d); });
-    store(
-        addStartBalanceCheckbox_->isChecked(), [&] { return k.doAddStartBalanceToHoukokusyo(); },
-        [&](bool v) { k.setDoAddStartBalanceToHoukokusyo(v); });
-    store(
-        titleField_->text().toStdString(), [&] { return k.titleOfHoukokusyo(); },
-        [&](const std::string& v) { k.setTitleOfHoukokusyo(v); });
-    store(
-        coverStartWarekiCheckbox_->isChecked(), [&] { return k.doUseWarekiForTermStartDateOfHoukokusyoCover(); },
-        [&](bool v) { k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(v); });
-    store(
-        dateOf(coverStartBinding_), [&] { return k.termStartDateOfHoukokusyoCover(); },
-        [&](Date d) { k.setTermStartDateOfHoukokusyoCover(d); });
-    store(
-        coverEndWarekiCheckbox_->isChecked(), [&] { return k.doUseWarekiForTermEndDateOfHoukokusyoCover(); },
-        [&](bool v) { k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(v); });
-    store(
-        dateOf(coverEndBinding_), [&] { return k.termEndDateOfHoukokusyoCover(); },
-        [&](Date d) { k.setTermEndDateOfHoukokusyoCover(d); });
-    store(
-        currencyUnitField_->text().toStdString(), [&] { return k.currencyUnitOfHoukokusyo(); },
-        [&](const std::string& v) { k.setCurrencyUnitOfHoukokusyo(v); });
-  }
+  if (tab == GeneralTab) changed = general_->store(k);
   const auto note = [&](int t) { return noteViews_[t]->toPlainText().toStdString(); };
   switch (tab) {
   case TaisyakuTaisyouTab:
@@ -579,12 +390,12 @@ void HoukokusyoController::tabChanged(int index)
 HoukokusyoPrintChoice HoukokusyoController::printChoice() const
 {
   HoukokusyoPrintChoice c;
-  c.coversheet = printCheckboxes_[CoverBox]->isChecked();
-  c.taisyakuTaisyouhyou = printCheckboxes_[TaisyakuTaisyouBox]->isChecked();
-  c.sonekiKeisansyo = printCheckboxes_[SonekiKeisanBox]->isChecked();
-  c.hanbaihi = printCheckboxes_[HanbaihiBox]->isChecked();
-  c.seizougenka = printCheckboxes_[SeizouGenkaBox]->isChecked();
-  c.riekisyobunan = printCheckboxes_[RiekiSyobunanBox]->isChecked();
+  c.coversheet = general_->printCheckbox(CoverBox)->isChecked();
+  c.taisyakuTaisyouhyou = general_->printCheckbox(TaisyakuTaisyouBox)->isChecked();
+  c.sonekiKeisansyo = general_->printCheckbox(SonekiKeisanBox)->isChecked();
+  c.hanbaihi = general_->printCheckbox(HanbaihiBox)->isChecked();
+  c.seizougenka = general_->printCheckbox(SeizouGenkaBox)->isChecked();
+  c.riekisyobunan = general_->printCheckbox(RiekiSyobunanBox)->isChecked();
   return c;
 }
 
@@ -600,7 +411,7 @@ void HoukokusyoController::endHoukokusyoWindow()
   applyTab(currentTab_);
   compute();
   const RiekiSyobunan r = riekiSyobunan();
-  if (printCheckboxes_[RiekiSyobunanBox]->isChecked()) {
+  if (general_->printCheckbox(RiekiSyobunanBox)->isChecked()) {
     const std::string reason = r.check();
     if (!reason.empty()) {
       AlertSheet::runAlert(qs(AlertSheet::kCannotPrintTitle), qs(reason));

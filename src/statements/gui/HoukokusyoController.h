@@ -15,6 +15,7 @@
 #include "platform/SheetController.h"
 #include "statements/Houkokusyo.h"
 #include "statements/RiekiSyobunan.h"
+#include "statements/gui/HoukokusyoGeneralTab.h"
 #include "statements/gui/HoukokusyoPrintView.h"
 
 class QCheckBox;
@@ -29,16 +30,13 @@ namespace kivo {
 
 class DocumentInfoController;
 class DocumentSession;
-class FormatterLineEditBinding;
-class HidukeFormatter;
-class WarekiDateFormatter;
 
 class HoukokusyoController : public SheetController {
   Q_OBJECT
 public:
-  static constexpr const char* kInvalidStartTitle = "無効な期間の開始日";
-  static constexpr const char* kInvalidEndTitle = "無効な期間の最終日";
-  static constexpr const char* kOutOfTermMessage = "会計年度内の日付を指定してください。";
+  static constexpr const char* kInvalidStartTitle = HoukokusyoGeneralTab::kInvalidStartTitle;
+  static constexpr const char* kInvalidEndTitle = HoukokusyoGeneralTab::kInvalidEndTitle;
+  static constexpr const char* kOutOfTermMessage = HoukokusyoGeneralTab::kOutOfTermMessage;
   static constexpr const char* kNewItemName = "追加した科目";
   enum Tab { GeneralTab, TaisyakuTaisyouTab, SonekiKeisanTab, HanbaihiTab, SeizouGenkaTab, RiekiSyobunanTab };
   enum PrintBox { CoverBox, TaisyakuTaisyouBox, SonekiKeisanBox, HanbaihiBox, SeizouGenkaBox, RiekiSyobunanBox };
@@ -68,9 +66,9 @@ public:
 
   // --- parts (tests)
   QTabWidget* tabView() const { return tabView_; }
-  QLineEdit* termStartDateField() const { return termStartField_; }
-  QLineEdit* termEndDateField() const { return termEndField_; }
-  QCheckBox* printCheckbox(int i) const { return printCheckboxes_[i]; }
+  QLineEdit* termStartDateField() const { return general_->termStartDateField(); }
+  QLineEdit* termEndDateField() const { return general_->termEndDateField(); }
+  QCheckBox* printCheckbox(int i) const { return general_->printCheckbox(i); }
   QPlainTextEdit* noteTextView(int tab) const { return noteViews_[tab]; }
   QTableWidget* riekiSyobunanTableView() const { return table_; }
   QPushButton* addToRiekiSyobunanButton() const { return addButton_; }
@@ -84,7 +82,6 @@ protected:
 
 private:
   explicit HoukokusyoController(DocumentSession* document);
-  QWidget* buildGeneralTab();
   QWidget* buildRiekiSyobunanTab();
   bool shouldApplyTab(int tab);
   void applyTab(int tab);
@@ -95,7 +92,6 @@ private:
   void storeTable();
   void updateTotals();
   void markEdited();
-  bool isInTerm(Date d) const;
   void printStatements(DocumentInfoController* info);
 
   DocumentSession* document_;
@@ -104,25 +100,8 @@ private:
   int currentTab_ = GeneralTab;
   bool reloading_ = false;
 
-  std::unique_ptr<HidukeFormatter> periodFormatter_;
-  std::unique_ptr<WarekiDateFormatter> coverStartFormatter_;
-  std::unique_ptr<WarekiDateFormatter> coverEndFormatter_;
-
   QTabWidget* tabView_ = nullptr;
-  QLineEdit* termStartField_ = nullptr;
-  QLineEdit* termEndField_ = nullptr;
-  FormatterLineEditBinding* termStartBinding_ = nullptr;
-  FormatterLineEditBinding* termEndBinding_ = nullptr;
-  QCheckBox* addStartBalanceCheckbox_ = nullptr;
-  QLineEdit* titleField_ = nullptr;
-  QLineEdit* coverStartField_ = nullptr;
-  QLineEdit* coverEndField_ = nullptr;
-  FormatterLineEditBinding* coverStartBinding_ = nullptr;
-  FormatterLineEditBinding* coverEndBinding_ = nullptr;
-  QCheckBox* coverStartWarekiCheckbox_ = nullptr;
-  QCheckBox* coverEndWarekiCheckbox_ = nullptr;
-  QLineEdit* currencyUnitField_ = nullptr;
-  QCheckBox* printCheckboxes_[6] = {};
+  HoukokusyoGeneralTab* general_ = nullptr;
   QPlainTextEdit* noteViews_[6] = {};
   QLabel* riekiTitleField_ = nullptr;
   QLabel* toukiMisyobunTitleField_ = nullptr;

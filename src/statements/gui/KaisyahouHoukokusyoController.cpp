@@ -2,8 +2,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFormLayout>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,8 +20,6 @@
 #include "entry/gui/SuitoucyouController.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/KamokuFormatter.h"
-#include "fields/WarekiDateFormatter.h"
-#include "fields/gui/FormatterLineEditBinding.h"
 #include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
@@ -64,11 +60,6 @@ enum Column {
   ColumnCount
 };
 
-Date dateOf(const FormatterLineEditBinding* binding)
-{
-  return binding->objectValue().isDate() ? binding->objectValue().dateValue() : Date();
-}
-
 }  // namespace
 
 KaisyahouHoukokusyoController* KaisyahouHoukokusyoController::controllerOfDocument(DocumentSession* document)
@@ -86,8 +77,6 @@ KaisyahouHoukokusyoController::KaisyahouHoukokusyoController(DocumentSession* do
 {
   const MyDocument& doc = document->document();
   periodFormatter_ = std::make_unique<HidukeFormatter>(doc, false);
-  coverStartFormatter_ = std::make_unique<WarekiDateFormatter>();
-  coverEndFormatter_ = std::make_unique<WarekiDateFormatter>();
   kamokuFormatter_ = std::make_unique<KamokuFormatter>(doc, true);
   buildWindow();
 }
@@ -125,7 +114,12 @@ void KaisyahouHoukokusyoController::buildWindow()
 {
   setWindowTitle(qs("決算報告書"));
   tabView_ = new QTabWidget(this);
-  tabView_->addTab(buildGeneralTab(), qs("一般"));
+  general_ = new HoukokusyoGeneralTab(
+      document_->document(),
+      {"表紙", "貸借対照表", "損益計算書", "販売費及び一般管理費", "製造原価報告書", "株主資本等変動計算書", "注記"},
+      this);
+  connect(general_, &HoukokusyoGeneralTab::printItemsClicked, this, &KaisyahouHoukokusyoController::selectPrintItems);
+  tabView_->addTab(general_, qs("一般"));
   tabView_->addTab(buildKabunushiShihonTab(), qs("株主資本等変動計算書"));
   noteView_ = new QTextEdit(this);
   noteView_->setAcceptRichText(true);
@@ -150,85 +144,6 @@ void KaisyahouHoukokusyoController::buildWindow()
   layout->addWidget(tabView_);
   layout->addLayout(buttons);
   resize(800, 560);
-}
-
-QWidget* KaisyahouHoukokusyoController::buildGeneralTab()
-{
-  auto* tab = new QWidget(this);
-  const auto dateField = [tab](QLineEdit*& field) {
-    field = new QLineEdit(tab);
-    field->setMaximumWidth(160);
-    return field;
-  };
-  const auto button = [tab, this](const char* title, auto action) {
-    auto* b = new QPushButton(qs(title), tab);
-    b->setAutoDefault(false);
-    connect(b, &QPushButton::clicked, this, action);
-    return b;
-  };
-  termStartBinding_ = new FormatterLineEditBinding(dateField(termStartField_), *periodFormatter_);
-  termEndBinding_ = new FormatterLineEditBinding(dateField(termEndField_), *periodFormatter_);
-  coverStartBinding_ = new FormatterLineEditBinding(dateField(coverStartField_), *coverStartFormatter_);
-  coverEndBinding_ = new FormatterLineEditBinding(dateField(coverEndField_), *coverEndFormatter_);
-  addStartBalanceCheckbox_ = new QCheckBox(qs("期首残高を含める"), tab);
-  titleField_ = new QLineEdit(tab);
-  currencyUnitField_ = new QLineEdit(tab);
-  currencyUnitField_->setMaximumWidth(160);
-  coverStartWarekiCheckbox_ = new QCheckBox(qs("和暦"), tab);
-  coverEndWarekiCheckbox_ = new QCheckBox(qs("和暦"), tab);
-  // The era choice shows the field's date in the other form at once.
-  const auto eraToggle = [this](QCheckBox* box, WarekiDateFormatter* formatter, FormatterLineEditBinding* binding) {
-    connect(box, &QCheckBox::toggled, this, [formatter, binding](bool on) {
-      binding->commit();
-      formatter->setIsWareki(on);
-      binding->setObjectValue(binding->objectValue());
-    });
-  };
-  eraToggle(coverStartWarekiCheckbox_, coverStartFormatter_.get(), coverStartBinding_);
-  eraToggle(coverEndWarekiCheckbox_, coverEndFormatter_.get(), coverEndBinding_);
-
-  const auto row = [tab](std::initializer_list<QWidget*> widgets) {
-    auto* w = new QWidget(tab);
-    auto* h = new QHBoxLayout(w);
-    h->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* x : widgets) h->addWidget(x);
-    h->addStretch();
-    return w;
-  };
-  auto* form = new QFormLayout();
-  form->addRow(qs("期間の開始日:"), row({termStartField_, button("期首", [this] {
-                                           termStartBinding_->setObjectValue(FieldValue::date(firstDay()));
-                                         })}));
-  form->addRow(
-      qs("期間の最終日:"),
-      row({termEndField_, button("期末", [this] { termEndBinding_->setObjectValue(FieldValue::date(lastDay())); }),
-           button("決算整理",
-                  [this] { termEndBinding_->setObjectValue(FieldValue::date(Date::kessanSeiridukiDate())); })}));
-  form->addRow(QString(), addStartBalanceCheckbox_);
-  form->addRow(qs("表紙のタイトル:"), titleField_);
-  form->addRow(qs("表紙の開始日:"), row({coverStartField_, coverStartWarekiCheckbox_, button("期首", [this] {
-                                           coverStartBinding_->setObjectValue(FieldValue::date(firstDay()));
-                                         })}));
-  form->addRow(qs("表紙の最終日:"), row({coverEndField_, coverEndWarekiCheckbox_, button("期末", [this] {
-                                           coverEndBinding_->setObjectValue(FieldValue::date(lastDay()));
-                                         })}));
-  form->addRow(qs("通貨単位:"), currencyUnitField_);
-
-  const char* const titles[7] = {"表紙",           "貸借対照表",           "損益計算書", "販売費及び一般管理費",
-                                 "製造原価報告書", "株主資本等変動計算書", "注記"};
-  auto* printBox = new QGridLayout();
-  for (int i = 0; i < 7; ++i) {
-    printCheckboxes_[i] = new QCheckBox(qs(titles[i]), tab);
-    connect(printCheckboxes_[i], &QCheckBox::clicked, this, &KaisyahouHoukokusyoController::selectPrintItems);
-    printBox->addWidget(printCheckboxes_[i], i / 2, i % 2);
-  }
-  auto* layout = new QVBoxLayout(tab);
-  layout->addLayout(form);
-  layout->addSpacing(8);
-  layout->addWidget(new QLabel(qs("プリントするもの:"), tab));
-  layout->addLayout(printBox);
-  layout->addStretch();
-  return tab;
 }
 
 QWidget* KaisyahouHoukokusyoController::buildKabunushiShihonTab()
@@ -272,60 +187,17 @@ QAbstractButton* KaisyahouHoukokusyoController::okButton() const { return okButt
 
 // --- filling
 
-Date KaisyahouHoukokusyoController::firstDay() const { return document_->document().kaisya().termStartDate(); }
-Date KaisyahouHoukokusyoController::lastDay() const { return document_->document().kaisya().termEndDate(); }
-
-bool KaisyahouHoukokusyoController::isInTerm(Date d) const
-{
-  return Journal::compareDate(d, firstDay()) >= 0 && Journal::compareDate(d, lastDay()) <= 0;
-}
-
 void KaisyahouHoukokusyoController::updateUI()
 {
   Kaisya& k = document_->document().kaisya();
-  const Date kessan = Date::kessanSeiridukiDate();
-  // A company shown the sheet for the first time gets its term's dates.
-  if (k.termStartDateOfHoukokusyoCover().isNull()) {
-    k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(k.doUseWareki());
-    k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(k.doUseWareki());
-    k.setTermStartDateOfHoukokusyoCover(firstDay());
-    k.setTermEndDateOfHoukokusyoCover(lastDay());
-    k.setTermStartDateOfHoukokusyo(firstDay());
-    k.setTermEndDateOfHoukokusyo(kessan);
-    if (k.titleOfHoukokusyo().empty()) k.setTitleOfHoukokusyo(KaisyahouHoukokusyoPrintView::kCoverTitle);
-  }
-  Date start = k.termStartDateOfHoukokusyo();
-  if (start != kessan && (start.isNull() || !isInTerm(start))) {
-    start = firstDay();
-    k.setTermStartDateOfHoukokusyo(start);
-  }
-  Date end = k.termEndDateOfHoukokusyo();
-  if (end != kessan && (end.isNull() || !isInTerm(end) || Journal::compareDate(end, start) < 0)) {
-    end = lastDay();
-    k.setTermEndDateOfHoukokusyo(end);
-  }
-  termStartBinding_->setObjectValue(FieldValue::date(start));
-  termEndBinding_->setObjectValue(FieldValue::date(end));
-  addStartBalanceCheckbox_->setChecked(k.doAddStartBalanceToHoukokusyo());
-  titleField_->setText(qs(k.titleOfHoukokusyo()));
-  for (auto [box, formatter, binding, wareki, date] :
-       {std::tuple{coverStartWarekiCheckbox_, coverStartFormatter_.get(), coverStartBinding_,
-                   k.doUseWarekiForTermStartDateOfHoukokusyoCover(), k.termStartDateOfHoukokusyoCover()},
-        std::tuple{coverEndWarekiCheckbox_, coverEndFormatter_.get(), coverEndBinding_,
-                   k.doUseWarekiForTermEndDateOfHoukokusyoCover(), k.termEndDateOfHoukokusyoCover()}}) {
-    const QSignalBlocker block(box);
-    box->setChecked(wareki);
-    formatter->setIsWareki(wareki);
-    binding->setObjectValue(FieldValue::date(date));
-  }
-  currencyUnitField_->setText(qs(k.currencyUnitOfHoukokusyo()));
+  general_->load(k, KaisyahouHoukokusyoPrintView::kCoverTitle);
 
   const bool seizou = k.isSeizou();
-  printCheckboxes_[SeizouGenka]->setText(k.isKensetu() ? qs("完成工事原価報告書") : qs("製造原価報告書"));
-  printCheckboxes_[SeizouGenka]->setEnabled(seizou);
+  general_->printCheckbox(SeizouGenka)->setText(k.isKensetu() ? qs("完成工事原価報告書") : qs("製造原価報告書"));
+  general_->printCheckbox(SeizouGenka)->setEnabled(seizou);
   const bool equity = hasKabunushiShihonKamoku(document_->document());
-  printCheckboxes_[KabunushiShihon]->setEnabled(equity);
-  for (int i = 0; i < 7; ++i) printCheckboxes_[i]->setChecked(printCheckboxes_[i]->isEnabled());
+  general_->printCheckbox(KabunushiShihon)->setEnabled(equity);
+  for (QCheckBox* box : general_->printCheckboxes()) box->setChecked(box->isEnabled());
   tabView_->setTabEnabled(KabunushiShihonTab, equity);
   selectPrintItems();
   {
@@ -360,20 +232,13 @@ void KaisyahouHoukokusyoController::beginForWindow(DocumentInfoController* info)
 
 // --- checking and storing
 
-bool KaisyahouHoukokusyoController::anyPrintItem() const
-{
-  for (QCheckBox* box : printCheckboxes_)
-    if (box->isChecked()) return true;
-  return false;
-}
-
 void KaisyahouHoukokusyoController::selectPrintItems()
 {
   // On the reasons' tab OK waits, while the statement of changes is chosen, until
   // every entry has a reason.
-  const bool waiting = currentTab_ == KabunushiShihonTab && printCheckboxes_[KabunushiShihon]->isChecked() &&
+  const bool waiting = currentTab_ == KabunushiShihonTab && general_->printCheckbox(KabunushiShihon)->isChecked() &&
                        HendouReasonEditor(document_->document()).noReasonHoldsShiwake();
-  okButton_->setEnabled(anyPrintItem() && !waiting);
+  okButton_->setEnabled(general_->anyPrintItem() && !waiting);
 }
 
 void KaisyahouHoukokusyoController::changeEvent(QEvent* event)
@@ -385,82 +250,14 @@ void KaisyahouHoukokusyoController::changeEvent(QEvent* event)
     updateUIOfKabunushiShihon();
 }
 
-bool KaisyahouHoukokusyoController::shouldApplyTab(int tab)
-{
-  if (tab != GeneralTab) return true;
-  const auto refuse = [](QLineEdit* field) {
-    AlertSheet::beep();
-    field->setFocus();
-    field->selectAll();
-    return false;
-  };
-  const auto outOfTerm = [this](QLineEdit* field, const char* title) {
-    AlertSheet::runAlert(qs(title), qs(kOutOfTermMessage));
-    field->setFocus();
-    field->selectAll();
-    return false;
-  };
-  for (FormatterLineEditBinding* b : {termStartBinding_, termEndBinding_, coverStartBinding_, coverEndBinding_})
-    if (!b->commit()) return refuse(b->lineEdit());
-  const Date kessan = Date::kessanSeiridukiDate();
-  const Date start = dateOf(termStartBinding_);
-  const Date end = dateOf(termEndBinding_);
-  if (start.isNull()) return refuse(termStartField_);
-  if (start != kessan && !isInTerm(start)) return outOfTerm(termStartField_, kInvalidStartTitle);
-  if (end.isNull()) return refuse(termEndField_);
-  if (end != kessan && !isInTerm(end)) return outOfTerm(termEndField_, kInvalidEndTitle);
-  if (Journal::compareDate(end, start) < 0) return refuse(termEndField_);
-  if (titleField_->text().isEmpty()) return refuse(titleField_);
-  if (dateOf(coverStartBinding_).isNull()) return refuse(coverStartField_);
-  if (dateOf(coverEndBinding_).isNull()) return refuse(coverEndField_);
-  if (currencyUnitField_->text().isEmpty()) return refuse(currencyUnitField_);
-  return true;
-}
+bool KaisyahouHoukokusyoController::shouldApplyTab(int tab) { return tab != GeneralTab || general_->check(); }
 
 void KaisyahouHoukokusyoController::applyTab(int tab)
 {
   MyDocument& doc = document_->document();
   Kaisya& k = doc.kaisya();
   bool changed = false;
-  if (tab == GeneralTab) {
-    const Date start = dateOf(termStartBinding_);
-    const Date end = dateOf(termEndBinding_);
-    if (start != k.termStartDateOfHoukokusyo()) {
-      k.setTermStartDateOfHoukokusyo(start);
-      changed = true;
-    }
-    if (end != k.termEndDateOfHoukokusyo()) {
-      k.setTermEndDateOfHoukokusyo(end);
-      changed = true;
-    }
-    if (addStartBalanceCheckbox_->isChecked() != k.doAddStartBalanceToHoukokusyo()) {
-      k.setDoAddStartBalanceToHoukokusyo(addStartBalanceCheckbox_->isChecked());
-      changed = true;
-    }
-    if (titleField_->text().toStdString() != k.titleOfHoukokusyo()) {
-      k.setTitleOfHoukokusyo(titleField_->text().toStdString());
-      changed = true;
-    }
-    const bool startWareki = coverStartWarekiCheckbox_->isChecked();
-    const Date coverStart = dateOf(coverStartBinding_);
-    if (startWareki != k.doUseWarekiForTermStartDateOfHoukokusyoCover() ||
-        coverStart != k.termStartDateOfHoukokusyoCover()) {
-      k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(startWareki);
-      k.setTermStartDateOfHoukokusyoCover(coverStart);
-      changed = true;
-    }
-    const bool endWareki = coverEndWarekiCheckbox_->isChecked();
-    const Date coverEnd = dateOf(coverEndBinding_);
-    if (endWareki != k.doUseWarekiForTermEndDateOfHoukokusyoCover() || coverEnd != k.termEndDateOfHoukokusyoCover()) {
-      k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(endWareki);
-      k.setTermEndDateOfHoukokusyoCover(coverEnd);
-      changed = true;
-    }
-    if (currencyUnitField_->text().toStdString() != k.currencyUnitOfHoukokusyo()) {
-      k.setCurrencyUnitOfHoukokusyo(currencyUnitField_->text().toStdString());
-      changed = true;
-    }
-  }
+  if (tab == GeneralTab) changed = general_->store(k);
   if (didEditNote_) {
     const QByteArray html = noteView_->document()->isEmpty() ? QByteArray() : noteView_->toHtml().toUtf8();
     k.setNoteOfKaisyahouHoukokusyo(std::string(html.constData(), static_cast<size_t>(html.size())));
@@ -493,13 +290,13 @@ void KaisyahouHoukokusyoController::tabChanged(int index)
 KaisyahouHoukokusyoPrintChoice KaisyahouHoukokusyoController::printChoice() const
 {
   KaisyahouHoukokusyoPrintChoice c;
-  c.coversheet = printCheckboxes_[Cover]->isChecked();
-  c.taisyakuTaisyouhyou = printCheckboxes_[TaisyakuTaisyou]->isChecked();
-  c.sonekiKeisansyo = printCheckboxes_[SonekiKeisan]->isChecked();
-  c.hanbaihi = printCheckboxes_[Hanbaihi]->isChecked();
-  c.seizougenka = printCheckboxes_[SeizouGenka]->isChecked();
-  c.kabunushiShihon = printCheckboxes_[KabunushiShihon]->isChecked();
-  c.note = printCheckboxes_[Note]->isChecked();
+  c.coversheet = general_->printCheckbox(Cover)->isChecked();
+  c.taisyakuTaisyouhyou = general_->printCheckbox(TaisyakuTaisyou)->isChecked();
+  c.sonekiKeisansyo = general_->printCheckbox(SonekiKeisan)->isChecked();
+  c.hanbaihi = general_->printCheckbox(Hanbaihi)->isChecked();
+  c.seizougenka = general_->printCheckbox(SeizouGenka)->isChecked();
+  c.kabunushiShihon = general_->printCheckbox(KabunushiShihon)->isChecked();
+  c.note = general_->printCheckbox(Note)->isChecked();
   c.tateKabunushiShihon = UserDefaults::standardUserDefaults().boolForKey(KIVOTateKabunushiShihonnadoKeisansyoKey);
   return c;
 }
@@ -507,12 +304,12 @@ KaisyahouHoukokusyoPrintChoice KaisyahouHoukokusyoController::printChoice() cons
 void KaisyahouHoukokusyoController::endKaisyahouHoukokusyoWindow()
 {
   if (!shouldApplyTab(currentTab_)) return;
-  if (!anyPrintItem()) {
+  if (!general_->anyPrintItem()) {
     AlertSheet::beep();
     tabView_->setCurrentIndex(GeneralTab);
     return;
   }
-  if (printCheckboxes_[KabunushiShihon]->isChecked()) {
+  if (general_->printCheckbox(KabunushiShihon)->isChecked()) {
     updateUIOfKabunushiShihon();
     if (HendouReasonEditor(document_->document()).noReasonHoldsShiwake()) {
       AlertSheet::beep();

@@ -16,6 +16,7 @@
 
 #include "platform/SheetController.h"
 #include "statements/KaisyahouHoukokusyo.h"
+#include "statements/gui/HoukokusyoGeneralTab.h"
 #include "statements/gui/KaisyahouHoukokusyoPrintView.h"
 
 class QCheckBox;
@@ -31,18 +32,16 @@ namespace kivo {
 class AppController;
 class DocumentInfoController;
 class DocumentSession;
-class FormatterLineEditBinding;
 class HendouReasonOutline;
 class HidukeFormatter;
 class KamokuFormatter;
-class WarekiDateFormatter;
 
 class KaisyahouHoukokusyoController : public SheetController {
   Q_OBJECT
 public:
-  static constexpr const char* kInvalidStartTitle = "無効な期間の開始日";
-  static constexpr const char* kInvalidEndTitle = "無効な期間の最終日";
-  static constexpr const char* kOutOfTermMessage = "会計年度内の日付を指定してください。";
+  static constexpr const char* kInvalidStartTitle = HoukokusyoGeneralTab::kInvalidStartTitle;
+  static constexpr const char* kInvalidEndTitle = HoukokusyoGeneralTab::kInvalidEndTitle;
+  static constexpr const char* kOutOfTermMessage = HoukokusyoGeneralTab::kOutOfTermMessage;
   enum Tab { GeneralTab = 0, KabunushiShihonTab = 1, NoteTab = 2 };
 
   // The document's sheet, made on first use.
@@ -78,16 +77,17 @@ public:
 
   // --- parts (tests)
   QTabWidget* tabView() const { return tabView_; }
-  QLineEdit* termStartDateField() const { return termStartField_; }
-  QLineEdit* termEndDateField() const { return termEndField_; }
-  QCheckBox* addStartBalanceCheckbox() const { return addStartBalanceCheckbox_; }
-  QLineEdit* titleOfCoversheetField() const { return titleField_; }
-  QLineEdit* termStartDateOfCoverField() const { return coverStartField_; }
-  QLineEdit* termEndDateOfCoverField() const { return coverEndField_; }
-  QCheckBox* warekiOfCoverStartCheckbox() const { return coverStartWarekiCheckbox_; }
-  QCheckBox* warekiOfCoverEndCheckbox() const { return coverEndWarekiCheckbox_; }
-  QLineEdit* currencyUnitField() const { return currencyUnitField_; }
-  QCheckBox* printCheckbox(int i) const { return printCheckboxes_[i]; }  // cover, BS, PL, SG&A, cost, changes, notes
+  QLineEdit* termStartDateField() const { return general_->termStartDateField(); }
+  QLineEdit* termEndDateField() const { return general_->termEndDateField(); }
+  QCheckBox* addStartBalanceCheckbox() const { return general_->addStartBalanceCheckbox(); }
+  QLineEdit* titleOfCoversheetField() const { return general_->titleOfCoversheetField(); }
+  QLineEdit* termStartDateOfCoverField() const { return general_->termStartDateOfCoverField(); }
+  QLineEdit* termEndDateOfCoverField() const { return general_->termEndDateOfCoverField(); }
+  QCheckBox* warekiOfCoverStartCheckbox() const { return general_->warekiOfCoverStartCheckbox(); }
+  QCheckBox* warekiOfCoverEndCheckbox() const { return general_->warekiOfCoverEndCheckbox(); }
+  QLineEdit* currencyUnitField() const { return general_->currencyUnitField(); }
+  // cover, BS, PL, SG&A, cost, changes, notes
+  QCheckBox* printCheckbox(int i) const { return general_->printCheckbox(i); }
   QPushButton* generalOkButton() const { return okButton_; }
   QPushButton* cancelButton() const { return cancelButton_; }
   HendouReasonOutline* hendouReasonOutline() const { return outline_; }
@@ -101,14 +101,12 @@ protected:
 private:
   explicit KaisyahouHoukokusyoController(DocumentSession* document);
   void buildWindow();
-  QWidget* buildGeneralTab();
   QWidget* buildKabunushiShihonTab();
   void loadNote();
   bool shouldApplyTab(int tab);
   void applyTab(int tab);
   void tabChanged(int index);
   void selectPrintItems();
-  bool anyPrintItem() const;
   void sheetDidEnd(int returnCode);
   void printStatements(DocumentInfoController* info);
   void selectRow(QTreeWidgetItem* item);
@@ -119,9 +117,6 @@ private:
   bool acceptDrop(QTreeWidgetItem* parent, int index, const QMimeData* data);
   void renameItem(QTreeWidgetItem* item, int column);
   void markEdited();
-  Date firstDay() const;
-  Date lastDay() const;
-  bool isInTerm(Date d) const;
 
   DocumentSession* document_;
   KaisyahouHoukokusyo model_;
@@ -131,25 +126,10 @@ private:
   bool reloading_ = false;
 
   std::unique_ptr<HidukeFormatter> periodFormatter_;
-  std::unique_ptr<WarekiDateFormatter> coverStartFormatter_;
-  std::unique_ptr<WarekiDateFormatter> coverEndFormatter_;
   std::unique_ptr<KamokuFormatter> kamokuFormatter_;
 
   QTabWidget* tabView_ = nullptr;
-  QLineEdit* termStartField_ = nullptr;
-  QLineEdit* termEndField_ = nullptr;
-  FormatterLineEditBinding* termStartBinding_ = nullptr;
-  FormatterLineEditBinding* termEndBinding_ = nullptr;
-  QCheckBox* addStartBalanceCheckbox_ = nullptr;
-  QLineEdit* titleField_ = nullptr;
-  QLineEdit* coverStartField_ = nullptr;
-  QLineEdit* coverEndField_ = nullptr;
-  FormatterLineEditBinding* coverStartBinding_ = nullptr;
-  FormatterLineEditBinding* coverEndBinding_ = nullptr;
-  QCheckBox* coverStartWarekiCheckbox_ = nullptr;
-  QCheckBox* coverEndWarekiCheckbox_ = nullptr;
-  QLineEdit* currencyUnitField_ = nullptr;
-  QCheckBox* printCheckboxes_[7] = {};
+  HoukokusyoGeneralTab* general_ = nullptr;
   HendouReasonOutline* outline_ = nullptr;
   QPushButton* addReasonButton_ = nullptr;
   QPushButton* removeReasonButton_ = nullptr;
