@@ -68,9 +68,24 @@ bool Journal::isSortedByDate() const
 
 int Journal::numberOfEntriesOfDenpyouNo(int32_t denpyouNo) const
 {
-  return static_cast<int>(std::count_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
-    return s->denpyouNo() == denpyouNo && isVisible(*s);
-  }));
+  const Entries& lines = entriesOfDenpyouNo(denpyouNo);
+  return static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const ShiwakePtr& s) { return isVisible(*s); }));
+}
+
+const Journal::Entries& Journal::entriesOfDenpyouNo(int32_t denpyouNo) const
+{
+  if (byNumberGeneration_ != generation_) {
+    byNumber_.clear();
+    latestUnnumberedVoucherKey_ = INT32_MIN;
+    for (const ShiwakePtr& s : entries_) {
+      byNumber_[s->denpyouNo()].push_back(s);
+      if (s->denpyouNo() <= 0) noteUnnumberedVoucherLines({s});
+    }
+    byNumberGeneration_ = generation_;
+  }
+  static const Entries none;
+  auto it = byNumber_.find(denpyouNo);
+  return it == byNumber_.end() ? none : it->second;
 }
 
 // --- changing
@@ -95,38 +110,145 @@ void Journal::append(ShiwakePtr entry)
 
 Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
 {
-  // The old entries go in one pass; the first of them on the same day marks where the
-  // new ones go, so that a voucher registered again keeps its place.
+  const bool indexWasCurrent = byNumberGeneration_ == generation_;
+  // With the index current (vouchers registered one after another), the date order is
+  // worth knowing too: both are kept current from then on.
+  const bool wasSorted = indexWasCurrent ? isSortedByDate() : isSortedGeneration_ == generation_ && isSorted_;
+
+  // The old entries go; the first of them on the same day marks where the new ones
+  // go, so that a voucher registered again keeps its place.
   Entries removed;
   std::ptrdiff_t insertPoint = -1;
-  size_t kept = 0;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    ShiwakePtr& s = entries_[i];
-    if (s->denpyouNo() == n && isVisible(*s)) {
-      if (insertPoint < 0 && s->date() == date) insertPoint = static_cast<std::ptrdiff_t>(kept);
-      removed.push_back(std::move(s));
-      continue;
+  if (indexWasCurrent) {
+    // The index knows the old entries: matched by address, in journal order, from the
+    // first of them on; the rest of the journal only moves up.
+    const Entries lines = entriesOfDenpyouNo(n);
+    size_t i = entries_.size();
+    if (!lines.empty())
+      i = static_cast<size_t>(std::find(entries_.begin(), entries_.end(), lines.front()) - entries_.begin());
+    size_t kept = i, next = 0;
+    for (; i < entries_.size() && next < lines.size(); ++i) {
+      ShiwakePtr& s = entries_[i];
+      if (s == lines[next]) {
+        ++next;
+        if (isVisible(*s)) {
+          if (insertPoint < 0 && s->date() == date) insertPoint = static_cast<std::ptrdiff_t>(kept);
+          removed.push_back(std::move(s));
+          continue;
+        }
+      }
+      if (kept != i) entries_[kept] = std::move(s);
+      ++kept;
     }
-    if (kept != i) entries_[kept] = std::move(s);
-    ++kept;
+    auto end = std::move(entries_.begin() + static_cast<std::ptrdiff_t>(i), entries_.end(),
+                         entries_.begin() + static_cast<std::ptrdiff_t>(kept));
+    entries_.erase(end, entries_.end());
+  } else {
+    size_t kept = 0;
+    for (size_t i = 0; i < entries_.size(); ++i) {
+      ShiwakePtr& s = entries_[i];
+      if (s->denpyouNo() == n && isVisible(*s)) {
+        if (insertPoint < 0 && s->date() == date) insertPoint = static_cast<std::ptrdiff_t>(kept);
+        removed.push_back(std::move(s));
+        continue;
+      }
+      if (kept != i) entries_[kept] = std::move(s);
+      ++kept;
+    }
+    entries_.resize(kept);
   }
-  entries_.resize(kept);
 
   // Otherwise after every voucher line of the same day or earlier; the
   // closing-adjustment month goes last.
   if (insertPoint < 0) {
     insertPoint = static_cast<std::ptrdiff_t>(entries_.size());
     if (date != Date::kessanSeiridukiDate()) {
-      auto later = std::find_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
-        return s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && compareDate(s->date(), date) > 0;
-      });
-      insertPoint = later - entries_.begin();
+      if (wasSorted && indexWasCurrent && !dateEditing_ && !date.isNull() &&
+          latestUnnumberedVoucherKey_ <= dateSortKey(date)) {
+        insertPoint = static_cast<std::ptrdiff_t>(firstVoucherLineAfter(date));
+      } else {
+        auto later = std::find_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
+          return s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && compareDate(s->date(), date) > 0;
+        });
+        insertPoint = later - entries_.begin();
+      }
+    }
+  }
+
+  // The numbered entries stay in date order when the new ones fit between their
+  // numbered neighbours.
+  bool staysSorted = wasSorted;
+  if (staysSorted && n > 0 && !entries.empty()) {
+    int32_t last = INT32_MIN;
+    for (std::ptrdiff_t i = insertPoint - 1; i >= 0; --i)
+      if (entries_[static_cast<size_t>(i)]->denpyouNo() > 0) {
+        last = dateSortKey(entries_[static_cast<size_t>(i)]->date());
+        break;
+      }
+    for (const ShiwakePtr& s : entries) {
+      const int32_t key = dateSortKey(s->date());
+      if (key < last) staysSorted = false;
+      last = key;
+    }
+    for (size_t i = static_cast<size_t>(insertPoint); i < entries_.size(); ++i)
+      if (entries_[i]->denpyouNo() > 0) {
+        if (dateSortKey(entries_[i]->date()) < last) staysSorted = false;
+        break;
+      }
+  }
+
+  // The index by number stays current when only number n's entries changed and none
+  // of them stayed hidden: its entries are then the new ones.
+  bool indexCurrent = indexWasCurrent;
+  if (indexCurrent) {
+    auto it = byNumber_.find(n);
+    if (it != byNumber_.end() && it->second.size() != removed.size()) {
+      indexCurrent = false;
+    } else if (entries.empty()) {
+      byNumber_.erase(n);
+    } else {
+      byNumber_[n] = entries;
+      if (n <= 0) noteUnnumberedVoucherLines(entries);
     }
   }
   entries_.insert(entries_.begin() + insertPoint, std::make_move_iterator(entries.begin()),
                   std::make_move_iterator(entries.end()));
   changed();
+  if (indexCurrent) byNumberGeneration_ = generation_;
+  if (staysSorted) isSortedGeneration_ = generation_;
   return removed;
+}
+
+size_t Journal::firstVoucherLineAfter(Date date) const
+{
+  // The numbered entries stand in date order, and no voucher line numbered 0 or below
+  // is later than date: the first numbered entry of a later date is found by halving
+  // (an entry numbered 0 or below counts as the next numbered one), then the first
+  // voucher line from there on.
+  const int32_t key = dateSortKey(date);
+  auto nextNumbered = [&](size_t i) {
+    while (i < entries_.size() && entries_[i]->denpyouNo() <= 0) ++i;
+    return i;
+  };
+  size_t lo = 0, hi = entries_.size();
+  while (lo < hi) {
+    const size_t mid = lo + (hi - lo) / 2;
+    const size_t j = nextNumbered(mid);
+    if (j == entries_.size() || dateSortKey(entries_[j]->date()) > key)
+      hi = mid;
+    else
+      lo = j + 1;
+  }
+  size_t i = nextNumbered(lo);
+  while (i < entries_.size() && entries_[i]->kindOfShiwake() != ShiwakeKind::Furikaedenpyou) i = nextNumbered(i + 1);
+  return i;
+}
+
+void Journal::noteUnnumberedVoucherLines(const Entries& lines) const
+{
+  for (const ShiwakePtr& s : lines)
+    if (s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && !s->date().isNull())
+      latestUnnumberedVoucherKey_ = std::max(latestUnnumberedVoucherKey_, dateSortKey(s->date()));
 }
 
 void Journal::mergeNewEntries(Entries voucherLines, Entries bookEntries)

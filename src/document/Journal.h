@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "model/Date.h"
@@ -56,6 +57,10 @@ public:
   bool isSortedByDate() const;
   // The entries of a voucher number that a limited user can see.
   int numberOfEntriesOfDenpyouNo(int32_t denpyouNo) const;
+  // Every entry of a voucher number, hidden or not, in journal order; empty when no
+  // entry carries it. Looked up in an index made again on first use after a change.
+  const Entries& entriesOfDenpyouNo(int32_t denpyouNo) const;
+  bool carriesDenpyouNo(int32_t denpyouNo) const { return !entriesOfDenpyouNo(denpyouNo).empty(); }
 
   // --- changing (each advances the generation)
   // The entries of a file just read.
@@ -97,6 +102,10 @@ public:
 
 private:
   void changed();
+  // Where a voucher line of this date goes when the numbered entries stand in date
+  // order and no voucher line numbered 0 or below is later.
+  size_t firstVoucherLineAfter(Date date) const;
+  void noteUnnumberedVoucherLines(const Entries& lines) const;
 
   Entries entries_;
   uint64_t generation_ = 1;
@@ -105,6 +114,11 @@ private:
   mutable uint64_t sortedGeneration_ = 0;
   mutable bool isSorted_ = true;
   mutable uint64_t isSortedGeneration_ = 0;
+  // Voucher number -> its entries in journal order; registerVoucher keeps it current.
+  mutable std::unordered_map<int32_t, Entries> byNumber_;
+  mutable uint64_t byNumberGeneration_ = 0;
+  // No voucher line numbered 0 or below is dated later (an upper bound, with the index).
+  mutable int32_t latestUnnumberedVoucherKey_ = INT32_MIN;
 };
 
 }  // namespace kivo

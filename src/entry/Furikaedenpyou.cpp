@@ -50,9 +50,8 @@ int Furikaedenpyou::indexOfEditableColumn(Column c) const
 
 bool Furikaedenpyou::hasHiddenShiwake() const
 {
-  return std::any_of(document_->journal().begin(), document_->journal().end(), [&](const ShiwakePtr& s) {
-    return s->denpyouNo() == displayingDenpyouNo_ && s->didCreateBeforeOpen();
-  });
+  const Journal::Entries& lines = document_->journal().entriesOfDenpyouNo(displayingDenpyouNo_);
+  return std::any_of(lines.begin(), lines.end(), [](const ShiwakePtr& s) { return s->didCreateBeforeOpen(); });
 }
 
 // --- rows
@@ -250,8 +249,8 @@ void Furikaedenpyou::displayShiwakeOfDenpyouNo(int32_t n)
 {
   displayingDenpyouNo_ = n;
   rows_.clear();
-  for (const ShiwakePtr& s : document_->journal()) {
-    if (s->denpyouNo() != n || s->didCreateBeforeOpen()) continue;
+  for (const ShiwakePtr& s : document_->journal().entriesOfDenpyouNo(n)) {
+    if (s->didCreateBeforeOpen()) continue;
     FurikaedenpyouRow& row = rows_.emplace_back();
     row.cell(Row::DateMatrix) = FieldValue::date(s->date());
     auto fillSide = [&](const Row::Side& side, int32_t kamoku, int32_t hojyo, int64_t kingaku, int32_t jigyoubu) {

@@ -1,7 +1,6 @@
 #include "entry/FurikaedenpyouRegistrar.h"
 
 #include <algorithm>
-#include <bitset>
 
 namespace kivo {
 namespace {
@@ -9,21 +8,12 @@ namespace {
 using Row = FurikaedenpyouRow;
 constexpr int32_t kMaxRegular = Kaisya::kMaxRegularTypeDenpyouNo;
 
-// Which regular-type numbers (1 to 9999) the journal's entries carry.
-std::bitset<kMaxRegular + 1> usedRegularTypeNumbers(const MyDocument& document)
-{
-  std::bitset<kMaxRegular + 1> used;
-  for (const ShiwakePtr& s : document.journal()) {
-    const int32_t n = s->denpyouNo();
-    if (n < 0 && n >= -kMaxRegular) used.set(-n);
-  }
-  return used;
-}
-
-std::optional<int32_t> smallestFree(const std::bitset<kMaxRegular + 1>& used, int32_t except)
+// The smallest regular-type number (1 to 9999) that no entry carries, other than
+// `except`.
+std::optional<int32_t> smallestFree(const Journal& journal, int32_t except)
 {
   for (int32_t n = 1; n <= kMaxRegular; ++n)
-    if (!used.test(n) && n != except) return n;
+    if (n != except && !journal.carriesDenpyouNo(-n)) return n;
   return std::nullopt;
 }
 
@@ -52,9 +42,9 @@ AiteCodes aiteCodesOfSide(const Furikaedenpyou& denpyou, const Row::Side& side)
 std::optional<int32_t> FurikaedenpyouRegistrar::availableRegularTypeDenpyouNo(const MyDocument& document)
 {
   const int32_t counter = document.kaisya().minAvailableRegularTypeDenpyouNo();
-  const auto used = usedRegularTypeNumbers(document);
-  if (counter >= 1 && counter <= kMaxRegular && !used.test(counter)) return counter;
-  return smallestFree(used, 0);
+  const Journal& journal = document.journal();
+  if (counter >= 1 && counter <= kMaxRegular && !journal.carriesDenpyouNo(-counter)) return counter;
+  return smallestFree(journal, 0);
 }
 
 void FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(Furikaedenpyou& denpyou)
@@ -73,7 +63,7 @@ void FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(Furikaedenpyou& denpyou)
     denpyou.setDisplayingDenpyouNo(n);
     if (*regular < kMaxRegular) {
       kaisya.setMinAvailableRegularTypeDenpyouNo(*regular + 1);
-    } else if (std::optional<int32_t> next = smallestFree(usedRegularTypeNumbers(document), *regular)) {
+    } else if (std::optional<int32_t> next = smallestFree(document.journal(), *regular)) {
       kaisya.setMinAvailableRegularTypeDenpyouNo(*next);
     }
   }

@@ -59,14 +59,63 @@ TEST(JournalRegisterVoucher, OneRuleForTheInsertPoint)
       {"registered again on its day: keeps its place", 1, Date(2024, 4, 1), {1, 7, 2, 3}},
       {"registered again on another day: moves", 1, Date(2024, 4, 6), {7, 2, 1, 3}},
   };
-  for (const Case& c : cases) {
-    Journal j;
-    j.assign({entry(Date(2024, 4, 1), 1), entry(Date(2024, 4, 3), 7, ShiwakeKind::Suitoucyou),
-              entry(Date(2024, 4, 5), 2), entry(kKessan, 3)});
-    const Journal::Entries removed = j.registerVoucher(c.number, c.date, {entry(c.date, c.number)});
-    EXPECT_EQ(numbers(j.entries()), c.expected) << c.what;
-    EXPECT_EQ(removed.size(), c.number == 1 ? 1u : 0u) << c.what;
-  }
+  // Each case cold, and with the index by number made beforehand (the path of
+  // vouchers registered one after another).
+  for (const bool indexed : {false, true})
+    for (const Case& c : cases) {
+      Journal j;
+      j.assign({entry(Date(2024, 4, 1), 1), entry(Date(2024, 4, 3), 7, ShiwakeKind::Suitoucyou),
+                entry(Date(2024, 4, 5), 2), entry(kKessan, 3)});
+      if (indexed) j.entriesOfDenpyouNo(1);
+      const Journal::Entries removed = j.registerVoucher(c.number, c.date, {entry(c.date, c.number)});
+      EXPECT_EQ(numbers(j.entries()), c.expected) << c.what << (indexed ? " (indexed)" : "");
+      EXPECT_EQ(removed.size(), c.number == 1 ? 1u : 0u) << c.what << (indexed ? " (indexed)" : "");
+    }
+}
+
+// The same rule among entries numbered 0 or below: a pending row, regular-type lines
+// (one of them dated in the term), and after registrations one after another.
+TEST(JournalRegisterVoucher, UnnumberedEntriesAndRepeatedRegistrations)
+{
+  const Date regular = Date::regularTypeDenpyouDate();
+  struct Case {
+    const char* what;
+    bool datedRegularLine;  // a regular-type line dated 4/9 stands second
+    std::vector<std::pair<int32_t, Date>> registrations;
+    std::vector<int32_t> expected;
+  };
+  const Case cases[] = {
+      {"between the numbered lines", false, {{10, Date(2024, 4, 5)}}, {1, 0, 2, -4, 7, 10, 3}},
+      {"before the first later line", false, {{10, Date(2024, 4, 2)}}, {1, 0, 10, 2, -4, 7, 3}},
+      {"after every line", false, {{10, Date(2024, 4, 8)}}, {1, 0, 2, -4, 7, 3, 10}},
+      {"a later regular-type line counts", true, {{10, Date(2024, 4, 5)}}, {1, 10, -5, 0, 2, -4, 7, 3}},
+      {"one after another",
+       false,
+       {{10, Date(2024, 4, 5)}, {11, Date(2024, 4, 2)}, {10, Date(2024, 4, 8)}, {12, Date(2024, 4, 5)}},
+       {1, 0, 11, 2, -4, 7, 12, 3, 10}},
+      {"a regular-type voucher, then a dated one",
+       false,
+       {{-6, regular}, {10, Date(2024, 4, 2)}},
+       {-6, 1, 0, 10, 2, -4, 7, 3}},
+  };
+  for (const bool indexed : {false, true})
+    for (const Case& c : cases) {
+      Journal j;
+      Journal::Entries start = {entry(Date(2024, 4, 1), 1),
+                                pending(100, Date(2024, 4, 9)),
+                                entry(Date(2024, 4, 5), 2),
+                                entry(regular, -4),
+                                entry(Date(2024, 4, 6), 7, ShiwakeKind::Suitoucyou),
+                                entry(Date(2024, 4, 7), 3)};
+      if (c.datedRegularLine) start.insert(start.begin() + 1, entry(Date(2024, 4, 9), -5));
+      j.assign(start);
+      if (indexed) j.entriesOfDenpyouNo(1);
+      for (const auto& [number, date] : c.registrations) j.registerVoucher(number, date, {entry(date, number)});
+      EXPECT_EQ(numbers(j.entries()), c.expected) << c.what << (indexed ? " (indexed)" : "");
+      for (const int32_t n : {1, 10, 11, 12, -6})
+        EXPECT_EQ(j.numberOfEntriesOfDenpyouNo(n), std::count(c.expected.begin(), c.expected.end(), n))
+            << c.what << " " << n;
+    }
 }
 
 TEST(JournalRegisterVoucher, EntriesHiddenFromALimitedUserStay)
