@@ -4,6 +4,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "document/LargeBlockAllocator.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 
@@ -81,7 +82,7 @@ void valuesOf(const Shiwake& s, uint32_t tekiyou, uint32_t reason, Values& v)
   v[kDidCreateBeforeOpen] = s.didCreateBeforeOpen() ? 1 : 0;
 }
 
-void apply(const Values& v, const std::vector<std::string>& strings, Shiwake& s)
+void apply(const Values& v, const std::vector<SharedText>& strings, Shiwake& s)
 {
   auto i32 = [&](int f) { return static_cast<int32_t>(v[f]); };
   s.setDate(Date::fromSerial(i32(kDate)));
@@ -217,11 +218,11 @@ bool ShiwakeTable::decode(std::string_view bytes, std::vector<ShiwakePtr>& out, 
   }
   if (!r.ok() || total > r.remaining()) return failed("journal strings longer than the data");
   const std::string_view blob = r.readRawView(static_cast<size_t>(total));
-  std::vector<std::string> strings(stringCount);
+  std::vector<SharedText> strings(stringCount);
   for (size_t i = 0, at = 0; i < stringCount; ++i) {
     uint32_t n;
     std::memcpy(&n, lengths.data() + 4 * i, 4);
-    strings[i].assign(blob.substr(at, n));
+    strings[i] = SharedText(std::string(blob.substr(at, n)));
     at += n;
   }
 
@@ -233,7 +234,7 @@ bool ShiwakeTable::decode(std::string_view bytes, std::vector<ShiwakePtr>& out, 
   const char* const end = p + records.size();
   // One allocation for every entry: each pointer shares the block's ownership, so the
   // block lives as long as any of its entries.
-  auto block = std::make_shared<std::vector<Shiwake>>(count);
+  auto block = std::make_shared<std::vector<Shiwake, LargeBlockAllocator<Shiwake>>>(count);
   out.reserve(out.size() + count);
   Values v{};
   for (uint32_t i = 0; i < count; ++i) {

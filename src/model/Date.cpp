@@ -107,8 +107,4 @@ std::string Date::toString() const
   return buf;
 }
 
-Date Date::kessanSeiridukiDate() { return Date(1984, 1, 1); }
-Date Date::regularTypeDenpyouDate() { return Date(1984, 1, 2); }
-Date Date::earliestTermStartDate() { return Date(1984, 1, 24); }
-
 }  // namespace kivo

@@ -53,9 +53,10 @@ public:
 
   // The three sentinel dates. They are real calendar days in 1984, which no term
   // may contain (the earliest term starts on EarliestTermStartDate).
-  static Date kessanSeiridukiDate();     // 1984/1/1: the closing-adjustment month
-  static Date regularTypeDenpyouDate();  // 1984/1/2: regular-type vouchers
-  static Date earliestTermStartDate();   // 1984/1/24
+  // Constant serials: the journal compares every entry date with the first.
+  static constexpr Date kessanSeiridukiDate() { return fromSerial(5113); }     // 1984/1/1: the closing-adjustment month
+  static constexpr Date regularTypeDenpyouDate() { return fromSerial(5114); }  // 1984/1/2: regular-type vouchers
+  static constexpr Date earliestTermStartDate() { return fromSerial(5136); }   // 1984/1/24
 
 private:
   static constexpr int32_t kNull = INT32_MIN;

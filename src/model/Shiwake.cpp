@@ -24,9 +24,9 @@ void Shiwake::encodeWithCoder(ArchiveWriter& c) const
   c.writeInt32(aiteKashikataKamokuCode_);
   c.writeInt32(aiteKashikataHojyoKamokuCode_);
   c.writeInt32(aiteKashikataJigyoubuCode_);
-  c.writeString(tekiyou_);
+  c.writeString(tekiyou_.str());
   c.writeInt32(static_cast<int32_t>(kindOfShiwake_));
-  c.writeString(hendouReasonStr_);
+  c.writeString(hendouReasonStr_.str());
   c.writeInt32(suitoucyouKamokuCode_);
   c.writeInt32(suitoucyouHojyoKamokuCode_);
   c.writeBool(didCreateBeforeOpen_);
@@ -51,9 +51,9 @@ bool Shiwake::initWithCoder(ArchiveReader& c)
   aiteKashikataKamokuCode_ = c.readInt32();
   aiteKashikataHojyoKamokuCode_ = c.readInt32();
   aiteKashikataJigyoubuCode_ = c.readInt32();
-  tekiyou_ = c.readString();
+  tekiyou_ = SharedText(c.readString());
   kindOfShiwake_ = static_cast<ShiwakeKind>(c.readInt32());
-  hendouReasonStr_ = c.readString();
+  hendouReasonStr_ = SharedText(c.readString());
   suitoucyouKamokuCode_ = c.readInt32();
   suitoucyouHojyoKamokuCode_ = c.readInt32();
   didCreateBeforeOpen_ = c.readBool();

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "model/Date.h"
+#include "model/SharedText.h"
 
 namespace kivo {
 
@@ -64,12 +65,14 @@ public:
   int32_t aiteKashikataJigyoubuCode() const { return aiteKashikataJigyoubuCode_; }
   void setAiteKashikataJigyoubuCode(int32_t v) { aiteKashikataJigyoubuCode_ = v; }
 
-  const std::string& tekiyou() const { return tekiyou_; }
-  void setTekiyou(const std::string& v) { tekiyou_ = v; }
+  const std::string& tekiyou() const { return tekiyou_.str(); }
+  void setTekiyou(const std::string& v) { tekiyou_ = SharedText(v); }
+  void setTekiyou(SharedText v) { tekiyou_ = std::move(v); }
   ShiwakeKind kindOfShiwake() const { return kindOfShiwake_; }
   void setKindOfShiwake(ShiwakeKind v) { kindOfShiwake_ = v; }
-  const std::string& hendouReasonStr() const { return hendouReasonStr_; }
-  void setHendouReasonStr(const std::string& v) { hendouReasonStr_ = v; }
+  const std::string& hendouReasonStr() const { return hendouReasonStr_.str(); }
+  void setHendouReasonStr(const std::string& v) { hendouReasonStr_ = SharedText(v); }
+  void setHendouReasonStr(SharedText v) { hendouReasonStr_ = std::move(v); }
   // The cash book that a pending entry (number 0) belongs to; -1 none.
   int32_t suitoucyouKamokuCode() const { return suitoucyouKamokuCode_; }
   void setSuitoucyouKamokuCode(int32_t v) { suitoucyouKamokuCode_ = v; }
@@ -83,31 +86,29 @@ public:
   bool initWithCoder(ArchiveReader& coder);
 
 private:
+  // The four-byte fields first, then the eight-byte ones: no padding between them.
   Date date_;
   int32_t denpyouNo_ = 0;
   int32_t karikataKamokuCode_ = -1;
   int32_t karikataHojyoKamokuCode_ = -1;
   int32_t karikataJigyoubuCode_ = -1;
-  int64_t karikataKingaku_ = 0;
   int32_t kashikataKamokuCode_ = -1;
   int32_t kashikataHojyoKamokuCode_ = -1;
   int32_t kashikataJigyoubuCode_ = -1;
-  int64_t kashikataKingaku_ = 0;
   int32_t aiteKarikataKamokuCode_ = -1;
   int32_t aiteKarikataHojyoKamokuCode_ = -1;
   int32_t aiteKarikataJigyoubuCode_ = -1;
   int32_t aiteKashikataKamokuCode_ = -1;
   int32_t aiteKashikataHojyoKamokuCode_ = -1;
   int32_t aiteKashikataJigyoubuCode_ = -1;
-  std::string tekiyou_;
   ShiwakeKind kindOfShiwake_ = ShiwakeKind::Furikaedenpyou;
-  std::string hendouReasonStr_;
   int32_t suitoucyouKamokuCode_ = -1;
   int32_t suitoucyouHojyoKamokuCode_ = -1;
   bool didCreateBeforeOpen_ = false;
-  // Keeps the record at its former size: the journal walks follow pointers to 100,000
-  // of these, and the heap stride of a smaller record made them measurably slower.
-  [[maybe_unused]] int64_t reserved_ = 0;
+  int64_t karikataKingaku_ = 0;
+  int64_t kashikataKingaku_ = 0;
+  SharedText tekiyou_;
+  SharedText hendouReasonStr_;
 };
 
 using ShiwakePtr = std::shared_ptr<Shiwake>;

@@ -19,7 +19,10 @@ TEST(Date, CalendarArithmeticIsExact)
   EXPECT_FALSE(Date::fromString("2025/1/1x"));
   EXPECT_EQ(Date(2025, 3, 1).toString(), "2025/3/1");
   EXPECT_TRUE(Date().isNull());
-  EXPECT_LT(Date::kessanSeiridukiDate(), Date::earliestTermStartDate());
+  // The sentinels are stored as day numbers: they must stay the days the files mean.
+  EXPECT_EQ(Date::kessanSeiridukiDate(), Date(1984, 1, 1));
+  EXPECT_EQ(Date::regularTypeDenpyouDate(), Date(1984, 1, 2));
+  EXPECT_EQ(Date::earliestTermStartDate(), Date(1984, 1, 24));
 }
 
 TEST(Date, ArithmeticHoldsAtTheEdgesOfTheDayNumbers)
