@@ -38,12 +38,75 @@ const Journal::Entries& Journal::sortedByDate() const
   // the index as second key keeps equal dates in journal order.
   std::vector<std::pair<int32_t, int32_t>> keys(n);
   for (size_t i = 0; i < n; ++i) keys[i] = {dateSortKey(entries_[i]->date()), static_cast<int32_t>(i)};
-  std::sort(keys.begin(), keys.end());
+  // A journal mostly stands in date order already: then a check is all it takes.
+  if (!std::is_sorted(keys.begin(), keys.end())) std::sort(keys.begin(), keys.end());
   sorted_.clear();
   sorted_.reserve(n);
   for (const auto& k : keys) sorted_.push_back(entries_[static_cast<size_t>(k.second)]);
   sortedGeneration_ = generation_;
   return sorted_;
+}
+
+namespace {
+
+// The view's run of entries of one sort key.
+std::pair<Journal::Entries::iterator, Journal::Entries::iterator> runOfKey(Journal::Entries& view, int32_t key)
+{
+  auto lo = std::partition_point(view.begin(), view.end(),
+                                 [&](const ShiwakePtr& s) { return Journal::dateSortKey(s->date()) < key; });
+  auto hi =
+      std::partition_point(lo, view.end(), [&](const ShiwakePtr& s) { return Journal::dateSortKey(s->date()) == key; });
+  return {lo, hi};
+}
+
+}  // namespace
+
+bool Journal::takeOutOfView(const ShiwakePtr& entry) const
+{
+  // Looked for among the entries of its date; an entry whose date was changed in
+  // place stands elsewhere, and is found by a walk.
+  auto [lo, hi] = runOfKey(sorted_, dateSortKey(entry->date()));
+  auto it = std::find(lo, hi, entry);
+  if (it == hi) it = std::find(sorted_.begin(), sorted_.end(), entry);
+  if (it == sorted_.end()) return false;
+  sorted_.erase(it);
+  return true;
+}
+
+bool Journal::putIntoView(size_t at, size_t count) const
+{
+  if (count == 0) return true;
+  const int32_t key = dateSortKey(entries_[at]->date());
+  for (size_t i = at + 1; i < at + count; ++i)
+    if (dateSortKey(entries_[i]->date()) != key) return false;
+  auto [lo, hi] = runOfKey(sorted_, key);
+  auto place = lo;
+  if (lo != hi) {
+    // Equal dates stand in journal order: the block goes after the nearest entry of its
+    // date before it in the journal, or else before the nearest one after it. Only a
+    // short way is looked; farther off, the view is made again.
+    constexpr size_t kReach = 64;
+    bool found = false;
+    for (size_t d = 1; d <= kReach && d <= at && !found; ++d) {
+      const ShiwakePtr& before = entries_[at - d];
+      if (dateSortKey(before->date()) != key) continue;
+      place = std::find(lo, hi, before);
+      if (place == hi) return false;
+      ++place;
+      found = true;
+    }
+    for (size_t i = at + count; i < entries_.size() && i < at + count + kReach && !found; ++i) {
+      const ShiwakePtr& after = entries_[i];
+      if (dateSortKey(after->date()) != key) continue;
+      place = std::find(lo, hi, after);
+      if (place == hi) return false;
+      found = true;
+    }
+    if (!found) return false;
+  }
+  sorted_.insert(place, entries_.begin() + static_cast<std::ptrdiff_t>(at),
+                 entries_.begin() + static_cast<std::ptrdiff_t>(at + count));
+  return true;
 }
 
 bool Journal::isSortedByDate() const
@@ -90,10 +153,11 @@ const Journal::Entries& Journal::entriesOfDenpyouNo(int32_t denpyouNo) const
 
 // --- changing
 
-void Journal::changed()
+void Journal::changed(bool viewKept)
 {
   ++generation_;
   dateEditing_ = false;
+  if (viewKept) sortedGeneration_ = generation_;
 }
 
 void Journal::assign(Entries entries)
@@ -104,12 +168,14 @@ void Journal::assign(Entries entries)
 
 void Journal::append(ShiwakePtr entry)
 {
+  const bool view = viewIsCurrent();
   entries_.push_back(std::move(entry));
-  changed();
+  changed(view && putIntoView(entries_.size() - 1, 1));
 }
 
 Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
 {
+  bool view = viewIsCurrent();
   const bool indexWasCurrent = byNumberGeneration_ == generation_;
   // With the index current (vouchers registered one after another), the date order is
   // worth knowing too: both are kept current from then on.
@@ -211,9 +277,11 @@ Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
       if (n <= 0) noteUnnumberedVoucherLines(entries);
     }
   }
+  const size_t added = entries.size();
   entries_.insert(entries_.begin() + insertPoint, std::make_move_iterator(entries.begin()),
                   std::make_move_iterator(entries.end()));
-  changed();
+  for (const ShiwakePtr& s : removed) view = view && takeOutOfView(s);
+  changed(view && putIntoView(static_cast<size_t>(insertPoint), added));
   if (indexCurrent) byNumberGeneration_ = generation_;
   if (staysSorted) isSortedGeneration_ = generation_;
   return removed;
@@ -275,6 +343,7 @@ void Journal::mergeNewEntries(Entries voucherLines, Entries bookEntries)
 
 Journal::Removal Journal::removeVoucher(int32_t n)
 {
+  bool view = viewIsCurrent();
   Removal removal;
   bool found = false;
   size_t kept = 0;
@@ -290,7 +359,8 @@ Journal::Removal Journal::removeVoucher(int32_t n)
     ++kept;
   }
   entries_.resize(kept);
-  if (found) changed();
+  for (const ShiwakePtr& s : removal.entries) view = view && takeOutOfView(s);
+  if (found) changed(view);
   return removal;
 }
 
@@ -313,40 +383,51 @@ size_t Journal::removeVouchers(const std::function<bool(int32_t)>& isDoomed, std
 void Journal::restore(const Removal& removal)
 {
   if (removal.entries.empty()) return;
+  const bool view = viewIsCurrent();
   const size_t at = std::min(removal.index, entries_.size());
   entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), removal.entries.begin(), removal.entries.end());
-  changed();
+  changed(view && putIntoView(at, removal.entries.size()));
 }
 
 void Journal::replaceAt(size_t index, ShiwakePtr entry)
 {
-  if (index < entries_.size())
+  bool view = viewIsCurrent();
+  if (index < entries_.size()) {
+    view = view && takeOutOfView(entries_[index]);
     entries_[index] = std::move(entry);
-  else
+  } else {
+    index = entries_.size();
     entries_.push_back(std::move(entry));
-  changed();
+  }
+  changed(view && putIntoView(index, 1));
 }
 
 void Journal::insertAt(size_t index, ShiwakePtr entry)
 {
-  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(std::min(index, entries_.size())), std::move(entry));
-  changed();
+  const bool view = viewIsCurrent();
+  index = std::min(index, entries_.size());
+  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
+  changed(view && putIntoView(index, 1));
 }
 
 ShiwakePtr Journal::removeAt(size_t index)
 {
+  const bool view = viewIsCurrent();
   ShiwakePtr entry = std::move(entries_[index]);
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
-  changed();
+  changed(view && takeOutOfView(entry));
   return entry;
 }
 
 void Journal::removePendingEntriesOf(int32_t kamokuCode, int32_t hojyoKamokuCode)
 {
+  bool view = viewIsCurrent();
   const size_t removed = std::erase_if(entries_, [&](const ShiwakePtr& s) {
-    return isPendingOf(*s, kamokuCode, hojyoKamokuCode) || isPendingOf(*s, -1, -1);
+    const bool doomed = isPendingOf(*s, kamokuCode, hojyoKamokuCode) || isPendingOf(*s, -1, -1);
+    if (doomed) view = view && takeOutOfView(s);
+    return doomed;
   });
-  if (removed) changed();
+  if (removed) changed(view);
 }
 
 void Journal::movePendingEntryLast(int32_t kamokuCode, int32_t hojyoKamokuCode)
@@ -354,8 +435,9 @@ void Journal::movePendingEntryLast(int32_t kamokuCode, int32_t hojyoKamokuCode)
   auto pending = std::find_if(entries_.begin(), entries_.end(),
                               [&](const ShiwakePtr& s) { return isPendingOf(*s, kamokuCode, hojyoKamokuCode); });
   if (pending == entries_.end()) return;
+  bool view = viewIsCurrent() && takeOutOfView(*pending);
   std::rotate(pending, pending + 1, entries_.end());
-  changed();
+  changed(view && putIntoView(entries_.size() - 1, 1));
 }
 
 void Journal::sortByDate()

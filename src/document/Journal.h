@@ -49,8 +49,9 @@ public:
   Entries::const_iterator end() const { return entries_.end(); }
   // Advances on every change of the entries.
   uint64_t generation() const { return generation_; }
-  // The entries in date order, equal dates in journal order; made again on first use
-  // after a change.
+  // The entries in date order, equal dates in journal order. Made once, then kept
+  // current through the changes that move a few entries (a voucher registered or
+  // removed, a cash-book row written); made again on first use after any other.
   const Entries& sortedByDate() const;
   // Whether the numbered entries (numbers above 0) stand in date order and no date is
   // being edited in a cash book. Computed again on first use after a change.
@@ -101,7 +102,15 @@ public:
   void dateEditingEnded() { dateEditing_ = false; }
 
 private:
-  void changed();
+  // Advances the generation; viewKept: the date-sorted view was kept current through
+  // the change.
+  void changed(bool viewKept = false);
+  bool viewIsCurrent() const { return sortedGeneration_ == generation_; }
+  // Keep the date-sorted view current: take an entry out of it, or put in the entries
+  // at [at, at + count) of the journal (all of one date). Each answers false when it
+  // cannot, and the view is then made again on first use.
+  bool takeOutOfView(const ShiwakePtr& entry) const;
+  bool putIntoView(size_t at, size_t count) const;
   // Where a voucher line of this date goes when the numbered entries stand in date
   // order and no voucher line numbered 0 or below is later.
   size_t firstVoucherLineAfter(Date date) const;

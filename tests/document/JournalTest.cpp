@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <random>
 
 #include "document/Journal.h"
 
@@ -137,7 +138,17 @@ TEST(JournalRegisterVoucher, EntriesHiddenFromALimitedUserStay)
 
 // Every change advances the generation, and the date-sorted view follows at once:
 // whatever was derived from an older generation is stale.
-TEST(JournalInvariants, EveryChangeVoidsTheSortedViewAndKeepsPendingEntriesWhereTheyBelong)
+// What the date-sorted view must equal: the journal, stably sorted by date.
+Journal::Entries stablySorted(const Journal& j)
+{
+  Journal::Entries expected = j.entries();
+  std::stable_sort(expected.begin(), expected.end(), [](const ShiwakePtr& a, const ShiwakePtr& b) {
+    return Journal::dateSortKey(a->date()) < Journal::dateSortKey(b->date());
+  });
+  return expected;
+}
+
+TEST(JournalInvariants, EveryChangeKeepsTheSortedViewTrueAndPendingEntriesWhereTheyBelong)
 {
   const std::vector<std::pair<const char*, std::function<void(Journal&)>>> changes = {
       {"register", [](Journal& j) { j.registerVoucher(20, Date(2024, 4, 2), {entry(Date(2024, 4, 2), 20)}); }},
@@ -159,11 +170,51 @@ TEST(JournalInvariants, EveryChangeVoidsTheSortedViewAndKeepsPendingEntriesWhere
     const uint64_t before = j.generation();
     change(j);
     EXPECT_GT(j.generation(), before) << what;
-    Journal::Entries expected = j.entries();
-    std::stable_sort(expected.begin(), expected.end(), [](const ShiwakePtr& a, const ShiwakePtr& b) {
-      return Journal::dateSortKey(a->date()) < Journal::dateSortKey(b->date());
-    });
-    EXPECT_EQ(j.sortedByDate(), expected) << what;
+    EXPECT_EQ(j.sortedByDate(), stablySorted(j)) << what;
+  }
+}
+
+TEST(JournalInvariants, TheSortedViewKeptThroughManyChangesEqualsAFreshSort)
+{
+  // Many entries on few days, so that equal dates must keep their journal order; the
+  // view is read after every change, so each change updates it rather than sorting.
+  std::mt19937 rng(7);
+  auto day = [&] { return Date(2024, 4, 1).addingDays(static_cast<int>(rng() % 4)); };
+  Journal j;
+  for (int32_t n = 1; n <= 40; ++n)
+    j.append(entry(day(), n, n % 3 ? ShiwakeKind::Furikaedenpyou : ShiwakeKind::Suitoucyou));
+  j.append(pending(100));
+  int32_t next = 41;
+  for (int step = 0; step < 600; ++step) {
+    ASSERT_EQ(j.sortedByDate(), stablySorted(j)) << "before step " << step;
+    const size_t at = rng() % (j.size() + 1);
+    switch (rng() % 8) {
+    case 0: {
+      const Date d = day();
+      j.registerVoucher(next, d, {entry(d, next), entry(d, next)});
+      ++next;
+      break;
+    }
+    case 1: {  // registered again on another day, or on its own
+      const int32_t n = static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1));
+      const Date d = day();
+      j.registerVoucher(n, d, {entry(d, n)});
+      break;
+    }
+    case 2: j.restore(j.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1)))); break;
+    case 3: j.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))); break;
+    case 4: j.insertAt(at, entry(day(), next++, ShiwakeKind::Suitoucyou)); break;
+    case 5:
+      if (at < j.size()) {
+        j[at]->setDate(day());  // a book's row edited in place, then written back
+        j.replaceAt(at, j[at]);
+      }
+      break;
+    case 6:
+      if (at < j.size()) j.removeAt(at);
+      break;
+    case 7: j.movePendingEntryLast(100, -1); break;
+    }
   }
 }
 
