@@ -10,6 +10,7 @@
 
 #include "document/MyDocument.h"
 #include "model/KamokuKubun.h"
+#include "trial/Shisan.h"
 
 namespace kivo::test {
 
@@ -33,6 +34,14 @@ inline KamokuPtr kamokuNamed(const MyDocument& doc, const std::string& name)
   for (const KamokuPtr& k : doc.codeSortedKamokuArray())
     if (k->name() == name) return k;
   throw std::runtime_error("no account named " + name);
+}
+
+// The row with the caption.
+inline const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::string& title)
+{
+  for (const Shisan& r : rows)
+    if (r.title() == title) return r;
+  throw std::runtime_error("no row " + title);
 }
 
 inline int32_t codeOf(const MyDocument& doc, const std::string& name) { return kamokuNamed(doc, name)->code(); }

@@ -11,15 +11,7 @@ using test::ChartKind;
 using test::codeOf;
 using test::kamokuNamed;
 using test::makeTrialBooks;
-
-const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::string& title)
-{
-  for (const Shisan& r : rows)
-    if (r.title() == title) return r;
-  ADD_FAILURE() << "no row " << title;
-  static const Shisan none;
-  return none;
-}
+using test::rowTitled;
 
 int64_t closingOf(const std::vector<Shisan>& rows, const std::string& title)
 {
@@ -70,23 +62,6 @@ TEST_F(ZandakaShisanAssemblyTest, TheDisplaySumsAreReusedUntilTheDataChange)
   doc->setSortedKamokuArray();
   EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 5, 5, false));
   EXPECT_EQ(closingOf(a.taisyakuTaisyouShisanArray(), "　資産合計"), 2123);
-}
-
-TEST_F(ZandakaShisanAssemblyTest, ADivisionsSectionsReadThatDivision)
-{
-  test::addJigyoubu(*doc, 1);
-  test::addJigyoubu(*doc, 2);
-  kamokuNamed(*doc, "現金")->setStartBalance(600, 1);
-  kamokuNamed(*doc, "資本金")->setStartBalance(600, 1);
-  addShiwake(*doc, Date(2024, 5, 1), genkin, uriage, 40, 2);
-  ZandakaShisanAssembly a(*doc);
-  a.setZandakaShisanArrayForJigyoubuCode(2, 0, 12, false);
-  EXPECT_EQ(closingOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 40);
-  EXPECT_EQ(closingOf(a.taisyakuTaisyouShisanArray(), "　資産合計"), 40);
-  // The two entries without a division count for the company only.
-  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
-  EXPECT_EQ(closingOf(a.sonekiKeisanShisanArray(), "　　売上高合計"), 160);
-  EXPECT_EQ(closingOf(a.taisyakuTaisyouShisanArray(), "　資産合計"), 760);
 }
 
 TEST(ZandakaShisanCellTextTest, CellsByColumn)

@@ -25,23 +25,9 @@ std::ostream& operator<<(std::ostream& os, const Figures& f)
   return os << "{" << f.kaishi << ", " << f.kari << ", " << f.kashi << ", " << f.syuuryou << "}";
 }
 
-// The sums of the last two postings (the second for another period).
-ZandakaShisanPeriodSums posted[2];
-
 Figures figuresOf(const ZandakaShisanPeriodSums::Sums& s)
 {
   return {s.kaishiZandaka, s.karikataGoukei, s.kashikataGoukei, s.syuuryouZandaka};
-}
-
-Figures figures(const Kamoku& k, int32_t j, bool other = false)
-{
-  return figuresOf(posted[other ? 1 : 0].ofKamoku(k.code(), j));
-}
-
-void post(const MyDocument& doc, int32_t from, int32_t to, bool other = false)
-{
-  posted[other ? 1 : 0] =
-      ZandakaShisanPeriodSums::post(doc, ZandakaShisanPeriodSums::periodOfMonthIndexes(doc.kaisya(), from, to));
 }
 
 class PeriodSumsTest : public ::testing::Test {
@@ -53,8 +39,15 @@ protected:
     uriage = kamokuNamed(*doc, "売上高");
     genkin->setStartBalance(1000, 99);
   }
+  void post(int32_t from, int32_t to)
+  {
+    sums = ZandakaShisanPeriodSums::post(*doc, ZandakaShisanPeriodSums::periodOfMonthIndexes(doc->kaisya(), from, to));
+  }
+  Figures figures(const Kamoku& k, int32_t j) const { return figuresOf(sums.ofKamoku(k.code(), j)); }
+
   std::unique_ptr<MyDocument> doc;
   KamokuPtr genkin, uriage;
+  ZandakaShisanPeriodSums sums;
 };
 
 TEST_F(PeriodSumsTest, PeriodBoundsAreInclusiveAndTheWalkStopsAfterTheEnd)
@@ -65,49 +58,38 @@ TEST_F(PeriodSumsTest, PeriodBoundsAreInclusiveAndTheWalkStopsAfterTheEnd)
   addShiwake(*doc, Date(2024, 6, 30), genkin->code(), uriage->code(), 100);  // last day
   addShiwake(*doc, Date(2024, 7, 1), genkin->code(), uriage->code(), 1000);  // after: not counted
   addShiwake(*doc, Date::kessanSeiridukiDate(), genkin->code(), uriage->code(), 5000);
-  post(*doc, 1, 2);
+  post(1, 2);
   EXPECT_EQ(figures(*genkin, 99), (Figures{1001, 110, 0, 1111}));
   EXPECT_EQ(figures(*uriage, 99), (Figures{1, 0, 110, 111}));
   EXPECT_EQ(figures(*genkin, -1), (Figures{1001, 110, 0, 1111}));
 
   // The closing-adjustment month alone: the whole term is the opening balance.
   const int32_t n = static_cast<int32_t>(doc->kaisya().monthArray().size());
-  post(*doc, n, n);
+  post(n, n);
   EXPECT_EQ(figures(*genkin, 99), (Figures{2111, 5000, 0, 7111}));
   // The whole term.
-  post(*doc, 0, n);
+  post(0, n);
   EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 6111, 0, 7111}));
 }
 
-TEST_F(PeriodSumsTest, UnregisteredAndRegularTypeRowsNeverCount)
+TEST_F(PeriodSumsTest, WhatCountsAndWhatNever)
 {
+  // Neither an unregistered cash-book row nor a regular-type voucher counts.
   addShiwake(*doc, Date(2024, 5, 1), genkin->code(), uriage->code(), 10, -1, 0)->setDenpyouNo(0);
   addShiwake(*doc, Date::regularTypeDenpyouDate(), genkin->code(), uriage->code(), 20, -1, -3);
-  addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40);
-  post(*doc, 0, 12);
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 40, 0, 1040}));
-}
-
-TEST_F(PeriodSumsTest, WholeCodesAreLookedUpExactly)
-{
   // Code 10 begins account 100's code but is no account: the side is passed over.
   ASSERT_EQ(genkin->code(), 100);
   addShiwake(*doc, Date(2024, 5, 2), 10, uriage->code(), 40);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), 999, 7);
-  post(*doc, 0, 12);
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 7, 0, 1007}));
-  EXPECT_EQ(figures(*uriage, 99), (Figures{0, 0, 40, 40}));
-}
-
-TEST_F(PeriodSumsTest, AnInactiveAccountKeepsItsAmounts)
-{
   // 通知預金 is inactive in the chart; entries made while it was in use still count.
   const KamokuPtr tsuuchi = kamokuNamed(*doc, "通知預金");
   ASSERT_FALSE(tsuuchi->isActive());
   tsuuchi->setStartBalance(300, 99);
-  addShiwake(*doc, Date(2024, 5, 2), tsuuchi->code(), uriage->code(), 40);
-  post(*doc, 0, 12);
-  EXPECT_EQ(figures(*tsuuchi, 99), (Figures{300, 40, 0, 340}));
+  addShiwake(*doc, Date(2024, 5, 2), tsuuchi->code(), uriage->code(), 50);
+  post(0, 12);
+  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 7, 0, 1007}));
+  EXPECT_EQ(figures(*uriage, 99), (Figures{0, 0, 90, 90}));
+  EXPECT_EQ(figures(*tsuuchi, 99), (Figures{300, 50, 0, 350}));
 }
 
 TEST_F(PeriodSumsTest, DivisionsAndTheCompanyColumn)
@@ -121,7 +103,7 @@ TEST_F(PeriodSumsTest, DivisionsAndTheCompanyColumn)
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40, 1);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 5, 3);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 7, -1);
-  post(*doc, 0, 12);
+  post(0, 12);
   EXPECT_EQ(figures(*genkin, 1), (Figures{100, 40, 0, 140}));
   EXPECT_EQ(figures(*genkin, 2), (Figures{20, 0, 0, 20}));
   EXPECT_EQ(figures(*genkin, 3), (Figures{3, 5, 0, 8}));
@@ -136,7 +118,7 @@ TEST_F(PeriodSumsTest, WithoutActiveDivisionsTheCompanyOpeningGoesUnderNoDivisio
 {
   addJigyoubu(*doc, 1, false);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40, -1);
-  post(*doc, 0, 12);
+  post(0, 12);
   EXPECT_EQ(figures(*genkin, -1), (Figures{1000, 40, 0, 1040}));
   EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 40, 0, 1040}));
 }
@@ -148,7 +130,7 @@ TEST_F(PeriodSumsTest, SumsStopChangingBeyondTheLimit)
   addShiwake(*doc, Date(2024, 5, 3), genkin->code(), uriage->code(), 5);  // passes the limit once
   addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 5);  // then nothing changes
   addShiwake(*doc, Date(2024, 5, 5), uriage->code(), genkin->code(), 1000);
-  post(*doc, 0, 12);
+  post(0, 12);
   EXPECT_EQ(figures(*genkin, 99).kari, kMax + 4);
   EXPECT_EQ(figures(*genkin, 99).syuuryou, kMax + 4);
   EXPECT_EQ(figures(*genkin, 99).kashi, 1000);
@@ -164,10 +146,10 @@ TEST_F(PeriodSumsTest, SubAccountsHaveSumsOfTheirOwn)
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40)->setKarikataHojyoKamokuCode(2);
   addShiwake(*doc, Date(2024, 5, 3), uriage->code(), genkin->code(), 5)->setKashikataHojyoKamokuCode(2);
   addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 7)->setKarikataHojyoKamokuCode(1);  // none such
-  post(*doc, 0, 12);
-  EXPECT_EQ(figuresOf(posted[0].ofHojyoKamoku(genkin->code(), 2, 99)), (Figures{300, 40, 5, 335}));
-  EXPECT_EQ(figuresOf(posted[0].ofHojyoKamoku(genkin->code(), 2, -1)), (Figures{300, 40, 5, 335}));
-  EXPECT_EQ(figuresOf(posted[0].ofHojyoKamoku(genkin->code(), 1, 99)), (Figures{0, 0, 0, 0}));
+  post(0, 12);
+  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 2, 99)), (Figures{300, 40, 5, 335}));
+  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 2, -1)), (Figures{300, 40, 5, 335}));
+  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 1, 99)), (Figures{0, 0, 0, 0}));
   EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 47, 5, 1042}));
 }
 
