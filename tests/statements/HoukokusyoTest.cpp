@@ -124,24 +124,6 @@ TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposed
   EXPECT_EQ(right.back().houkokusyoAmount(), 400);
 }
 
-TEST(HoukokusyoTest, ManufacturersCostReportFeedsTheCostOfSales)
-{
-  auto doc = smallBooks(ChartKind::HoujinOlder, 100, true);
-  book(*doc, Date(2024, 8, 1), "材料仕入高", "現金", 50);
-  book(*doc, Date(2024, 8, 2), "賃金", "現金", 30);
-  const HoukokusyoStatements st = statementsOf(*doc);
-  const auto& cost = st.taisyakuBalanceSeizouGenkaShisanArray;
-  ASSERT_FALSE(cost.empty());
-  EXPECT_EQ(linesOf({cost.back()}), (std::vector<Line>{{-404, "　　　当期製品製造原価", 80}}));
-  const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
-  EXPECT_EQ(amountTitled(pl, "　　　当期製品製造原価"), 80);
-  EXPECT_EQ(amountTitled(pl, "　　　　合　　　計"), 280);
-  EXPECT_EQ(amountTitled(pl, "　　　　売上原価"), 280);
-  EXPECT_EQ(amountTitled(pl, "　　　当期利益"), 120);
-  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 120);
-  expectBalanced(st);
-}
-
 TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)
 {
   auto doc = smallBooks(ChartKind::Kojin);
@@ -247,10 +229,7 @@ int64_t trialBalanceProfit(MyDocument& doc, const char* title, int32_t jigyoubu,
 {
   ZandakaShisanAssembly a(doc);
   a.setZandakaShisanArrayForJigyoubuCode(jigyoubu, 0, to, false);
-  for (const Shisan& r : a.sonekiKeisanShisanArray())
-    if (r.title() == title) return r.syuuryouZandaka();
-  ADD_FAILURE() << "no profit row " << title;
-  return 0;
+  return test::rowTitled(a.sonekiKeisanShisanArray(), title).syuuryouZandaka();
 }
 
 TEST(HoukokusyoTest, ProfitEqualsTheTrialBalancesOnGeneratedBooks)

@@ -230,33 +230,8 @@ TEST(KaisyahouHoukokusyoTest, ReasonsWithEntriesAndTreasuryStock)
   EXPECT_EQ(afterMove.columns[3].monthlyAmountArray(), (std::vector<int64_t>{0, 0, 0, 50'000, 50'000, 50'000}));
 }
 
-TEST(KaisyahouHoukokusyoTest, ChangesOfAShorterPeriodAndTheShownZero)
+TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZero)
 {
-  struct Case {
-    const char* name;
-    Date start;
-    int64_t profitOpening, profitChange;
-  };
-  // Trading until July earns 800,000 - 300,000 - 300,000 = 200,000 before tax; the
-  // closing adjustments add 50,000 stock and 30,000 tax.
-  const Case cases[] = {
-      {"from the term's start", Date(2024, 4, 1), 0, 220'000},
-      {"from August", Date(2024, 8, 1), 200'000, 20'000},
-      {"the closing month alone", Date::kessanSeiridukiDate(), 200'000, 20'000},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    auto doc = test::makeKaisyahouBooks();
-    test::bookFixtureTerm(*doc);
-    KaisyahouHoukokusyoOptions o = test::wholeTerm(*doc);
-    o.period.startDate = c.start;
-    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, o);
-    EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, c.profitChange);
-    EXPECT_EQ(st.kabunushiShihon.columns[1].monthlyAmountArray(),
-              (std::vector<int64_t>{500'000 + c.profitOpening, 0, c.profitChange, c.profitChange, 720'000}));
-    test::expectStatementsAgree(st, kMax);
-  }
-
   // No profit: the 当期純損益 row shows a 0 under the retained earnings and the totals.
   auto doc = test::makeKaisyahouBooks();
   const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));

@@ -1,11 +1,15 @@
-// The statements sheet on the information window, offscreen: its first filling, OK
-// and Cancel, the checks of the general tab, the notes, and the change-reason tab.
+// The statements sheets on the information window, offscreen. The Companies-Act one:
+// its first filling, OK and Cancel, the checks of the general tab, the notes, and the
+// change-reason tab. The older-form one: the appropriation items with their totals,
+// the refusal of items beyond the profit, and the command's absence for a household book.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTextEdit>
 
 #include "entry/gui/FurikaedenpyouController.h"
@@ -13,13 +17,15 @@
 #include "setup/gui/DocumentInfoController.h"
 #include "statements/KaisyahouBooks.h"
 #include "statements/gui/HendouReasonOutline.h"
+#include "statements/gui/HoukokusyoController.h"
 #include "statements/gui/KaisyahouHoukokusyoController.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
 namespace {
 
-class KaisyahouHoukokusyoControllerTest : public AppTest {
+// The print panel is counted and cancelled.
+class StatementsSheetTest : public AppTest {
 protected:
   void SetUp() override
   {
@@ -31,10 +37,19 @@ protected:
   }
   void TearDown() override
   {
-    if (sheet && sheet->isSheetAttached()) sheet->abortSheet();
-    flush();
     PrintOperation::setPrintPanelResponderForTesting({});
     AppTest::TearDown();
+  }
+  int printPanels = 0;
+};
+
+class KaisyahouHoukokusyoControllerTest : public StatementsSheetTest {
+protected:
+  void TearDown() override
+  {
+    if (sheet && sheet->isSheetAttached()) sheet->abortSheet();
+    flush();
+    StatementsSheetTest::TearDown();
   }
   KaisyahouHoukokusyoController* open(bool wareki = false, bool withDividend = false)
   {
@@ -58,18 +73,11 @@ protected:
       if (outline->topLevelItem(i)->text(0) == QString::fromUtf8(name)) return outline->topLevelItem(i);
     return nullptr;
   }
-  QStringList reasonNames() const
-  {
-    QStringList out;
-    for (const auto& r : session->document().hendouReasonArray()) out << QString::fromStdString(r->reasonString());
-    return out;
-  }
 
   DocumentSession* session = nullptr;
   DocumentInfoController* info = nullptr;
   KaisyahouHoukokusyoController* sheet = nullptr;
   ShiwakePtr dividend;
-  int printPanels = 0;
 };
 
 TEST_F(KaisyahouHoukokusyoControllerTest, TheFirstShowingFillsTheTermsDates)
@@ -258,12 +266,6 @@ TEST_F(KaisyahouHoukokusyoControllerTest, AnEntryOpensInItsTransferVoucher)
   EXPECT_EQ(voucher->displayingDenpyouNo(), dividend->denpyouNo());
 }
 
-}  // namespace
-}  // namespace kivo::test
-
-namespace kivo::test {
-namespace {
-
 TEST_F(KaisyahouHoukokusyoControllerTest, TheCommandOpensTheSheetOnTheCompaniesActChartOnly)
 {
   int olderForm = 0;
@@ -285,6 +287,125 @@ TEST_F(KaisyahouHoukokusyoControllerTest, TheCommandOpensTheSheetOnTheCompaniesA
   EXPECT_EQ(olderForm, 1);
   EXPECT_FALSE(kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo));
   KaisyahouHoukokusyoController::setOlderFormOpener({});
+}
+
+class HoukokusyoControllerTest : public StatementsSheetTest {
+protected:
+  void SetUp() override
+  {
+    StatementsSheetTest::SetUp();
+    HoukokusyoController::install();
+    KaisyahouHoukokusyoController::installCommandHandlers(app.get());
+  }
+  void TearDown() override
+  {
+    if (sheet && sheet->isSheetAttached()) sheet->abortSheet();
+    flush();
+    KaisyahouHoukokusyoController::setOlderFormOpener({});
+    StatementsSheetTest::TearDown();
+  }
+  // Opening 現金 1,000 / 資本金 1,000; sales 500, purchases 200, salaries 100: U = 200.
+  void open()
+  {
+    auto books = makeTrialBooks(ChartKind::HoujinOlder);
+    kamokuNamed(*books, "現金")->setStartBalance(1000, 99);
+    kamokuNamed(*books, "資本金")->setStartBalance(1000, 99);
+    addShiwake(*books, Date(2024, 5, 1), codeOf(*books, "現金"), codeOf(*books, "売上高"), 500);
+    addShiwake(*books, Date(2024, 6, 1), codeOf(*books, "仕入高"), codeOf(*books, "現金"), 200);
+    addShiwake(*books, Date(2024, 7, 1), codeOf(*books, "給料手当"), codeOf(*books, "現金"), 100);
+    session = app->documentController()->addDocument(std::move(books));
+    flush();
+    app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+    flush();
+    sheet = qobject_cast<HoukokusyoController*>(session->ownedController(DocumentSession::OwnedController::Houkokusyo));
+  }
+  void setItem(int row, const char* name, const char* kingaku)
+  {
+    sheet->riekiSyobunanTableView()->item(row, 0)->setText(QString::fromUtf8(name));
+    sheet->riekiSyobunanTableView()->item(row, 1)->setText(QString::fromUtf8(kingaku));
+  }
+
+  DocumentSession* session = nullptr;
+  HoukokusyoController* sheet = nullptr;
+};
+
+TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrinted)
+{
+  open();
+  ASSERT_TRUE(sheet);
+  ASSERT_TRUE(sheet->isSheetAttached());
+  sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
+  EXPECT_TRUE(sheet->addToRiekiSyobunanButton()->isEnabled());
+  EXPECT_FALSE(sheet->removeFromRiekiSyobunanButton()->isEnabled());
+  sheet->addKamokuToRiekiSyobunan();
+  setItem(0, "配当金", "50");
+  sheet->addKamokuToRiekiSyobunan();
+  setItem(1, "利益 準備金", "20");
+  const Kaisya& k = session->document().kaisya();
+  EXPECT_EQ(k.riekisyobunanKamokuArray(),
+            (std::vector<RiekiSyobunanItem>{{"配当金", 50}, {"利益準備金", 20}}));  // no spaces in a name
+  EXPECT_EQ(sheet->riekiSyobunGoukeiField()->text(), "70");
+  EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "130");
+  EXPECT_TRUE(session->document().isDocumentEdited());
+  // A bad amount is refused and the item keeps its own.
+  setItem(1, "利益準備金", "abc");
+  EXPECT_EQ(k.riekisyobunanKamokuArray()[1].kingaku, 20);
+
+  sheet->endHoukokusyoWindow();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(printPanels, 1);
+  const auto& rows = sheet->riekiSyobunanShisanArray();
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[3].title(), "　利益処分合計");
+  EXPECT_EQ(rows[4].houkokusyoAmount(), 130);
+}
+
+TEST_F(HoukokusyoControllerTest, ItemsBeyondTheProfitAreRefusedWithAMessage)
+{
+  open();
+  ASSERT_TRUE(sheet);
+  sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
+  sheet->addKamokuToRiekiSyobunan();
+  setItem(0, "配当金", "250");
+  EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "-50");
+  sheet->endHoukokusyoWindow();
+  flush();
+  EXPECT_TRUE(sheet->isSheetAttached());
+  EXPECT_EQ(printPanels, 0);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text.toStdString(),
+            "利益処分合計が当期未処分利益を超えています。利益処分案の金額を見直してください。");
+  // Not ticked, the appropriation does not hold the printout back.
+  sheet->printCheckbox(HoukokusyoController::RiekiSyobunanBox)->setChecked(false);
+  sheet->endHoukokusyoWindow();
+  flush();
+  EXPECT_EQ(printPanels, 1);
+}
+
+TEST_F(HoukokusyoControllerTest, AnEmptyStartDateIsRefused)
+{
+  open();
+  ASSERT_TRUE(sheet);
+  sheet->termStartDateField()->setText(QString());
+  sheet->endHoukokusyoWindow();
+  flush();
+  EXPECT_TRUE(sheet->isSheetAttached());
+  EXPECT_EQ(printPanels, 0);
+}
+
+TEST_F(HoukokusyoControllerTest, AHouseholdBookHasNoStatementsCommand)
+{
+  auto books = makeTrialBooks(ChartKind::Kojin);
+  books->kaisya().setIsKakeibo(true);
+  DocumentSession* kakeibo = app->documentController()->addDocument(std::move(books));
+  flush();
+  ASSERT_EQ(app->currentDocument(), kakeibo);
+  ASSERT_TRUE(kakeibo->document().kaisya().isKakeibo());
+  EXPECT_FALSE(app->validateCommand(MainMenu::Command::PrintHoukokusyo, nullptr));
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  EXPECT_FALSE(kakeibo->ownedController(DocumentSession::OwnedController::Houkokusyo));
 }
 
 }  // namespace

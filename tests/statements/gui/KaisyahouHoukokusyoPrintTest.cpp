@@ -1,28 +1,51 @@
-// The printed Companies-Act statements as paper shows them: rendered to PDF and read
-// back with pdftotext and pdfinfo.
+// The printed statements, Companies-Act and older form (決算報告書), as paper shows
+// them: rendered to PDF and read back with pdftotext and pdfinfo.
 #include <gtest/gtest.h>
 
 #include <QPageSize>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "statements/KaisyahouBooks.h"
+#include "statements/RiekiSyobunan.h"
+#include "statements/gui/HoukokusyoPrintView.h"
 #include "statements/gui/KaisyahouHoukokusyoPrintView.h"
 #include "support/PdfText.h"
 
 namespace kivo::test {
 namespace {
 
-QPageLayout paper(double width = 595, double height = 842, QPageLayout::Orientation o = QPageLayout::Portrait)
+QPageLayout paper(double width = 595, double height = 842)
 {
-  return QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Point), o, QMarginsF(36, 36, 36, 36),
-                     QPageLayout::Point);
+  return QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Point), QPageLayout::Portrait,
+                     QMarginsF(36, 36, 36, 36), QPageLayout::Point);
 }
 
-class KaisyahouHoukokusyoPrintTest : public ::testing::Test {
+// The first non-blank line of a page: its title.
+QString titleOf(const QString& page)
+{
+  for (const QString& l : page.split('\n'))
+    if (!l.trimmed().isEmpty()) return l.trimmed();
+  return {};
+}
+
+QStringList titlesOf(const QStringList& pages)
+{
+  QStringList out;
+  for (const QString& p : pages) out << titleOf(p);
+  return out;
+}
+
+bool hasLine(const QString& page, const QString& pattern)
+{
+  for (const QString& l : page.split('\n'))
+    if (l.contains(QRegularExpression(pattern))) return true;
+  return false;
+}
+
+class StatementsPrintTest : public ::testing::Test {
 protected:
   void SetUp() override
   {
@@ -31,6 +54,28 @@ protected:
       alerts.push_back(a);
       return 0;
     });
+  }
+  void TearDown() override { AlertSheet::setResponderForTesting({}); }
+
+  // The pages of the printout as text, or nothing when it was refused.
+  QStringList pagesOf(Printout* view, const QPageLayout& layout)
+  {
+    if (!view) return {};
+    const QString path = dir.filePath("houkokusyo.pdf");
+    EXPECT_TRUE(PrintOperation::writePdf(path, *view, layout));
+    EXPECT_EQ(pdfPageCount(path), view->pageCount());
+    return pdfPageTexts(path);
+  }
+
+  QTemporaryDir dir;
+  std::vector<AlertSheet::Alert> alerts;
+};
+
+class KaisyahouHoukokusyoPrintTest : public StatementsPrintTest {
+protected:
+  void SetUp() override
+  {
+    StatementsPrintTest::SetUp();
     doc = makeKaisyahouBooks();
     bookFixtureTerm(*doc);
     Kaisya& k = doc->kaisya();
@@ -41,7 +86,6 @@ protected:
     k.setTermStartDateOfHoukokusyoCover(Date(2024, 4, 1));
     k.setTermEndDateOfHoukokusyoCover(Date(2025, 3, 31));
   }
-  void TearDown() override { AlertSheet::setResponderForTesting({}); }
 
   void compute(bool tate = true)
   {
@@ -49,79 +93,26 @@ protected:
     o.tateKabunushiShihonTitles = tate;
     statements = statementsOf(*doc, o);
   }
-  // The pages of the printout as text, or nothing when it was refused.
   QStringList print(KaisyahouHoukokusyoPrintChoice choice, const QPageLayout& layout = paper())
   {
-    auto view = KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout);
-    if (!view) return {};
-    const QString path = dir.filePath("houkokusyo.pdf");
-    EXPECT_TRUE(PrintOperation::writePdf(path, *view, layout));
-    EXPECT_EQ(pdfPageCount(path), view->pageCount());
-    return pdfPageTexts(path);
+    return pagesOf(KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout).get(), layout);
   }
 
-  QTemporaryDir dir;
-  std::vector<AlertSheet::Alert> alerts;
   std::unique_ptr<MyDocument> doc;
   KaisyahouHoukokusyoStatements statements;
 };
 
-// The first non-blank line of a page: its title.
-QString titleOf(const QString& page)
-{
-  for (const QString& l : page.split('\n'))
-    if (!l.trimmed().isEmpty()) return l.trimmed();
-  return {};
-}
-
-bool hasLine(const QString& page, const QString& pattern)
-{
-  for (const QString& l : page.split('\n'))
-    if (l.contains(QRegularExpression(pattern))) return true;
-  return false;
-}
-
-TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrder)
-{
-  compute();
-  struct Case {
-    KaisyahouHoukokusyoPrintChoice choice;
-    QStringList titles;
-  };
-  KaisyahouHoukokusyoPrintChoice all;
-  KaisyahouHoukokusyoPrintChoice some;
-  some.coversheet = some.sonekiKeisansyo = some.kabunushiShihon = false;
-  KaisyahouHoukokusyoPrintChoice coverOnly{true, false, false, false, false, false, false};
-  const Case cases[] = {
-      {all, {"決算報告書", "貸借対照表", "損益計算書", "販売費及び一般管理費", "株主資本等変動計算書"}},
-      {some, {"貸借対照表", "販売費及び一般管理費"}},
-      {coverOnly, {"決算報告書"}},
-  };
-  for (const Case& c : cases) {
-    const QStringList pages = print(c.choice);
-    QStringList titles;
-    for (const QString& p : pages) titles << titleOf(p);
-    EXPECT_EQ(titles, c.titles);
-  }
-  const QString cover = print(coverOnly).value(0);
-  // pdftotext reads the ideographic space as plain spaces.
-  for (const char* s : {"第\\s+1\\s+期", "^\\s*自\\s+2024年 4月 1日\\s*$", "^\\s*至\\s+2025年 3月31日\\s*$",
-                        "株式会社テスト商事", "東京都千代田区一丁目1番1号"})
-    EXPECT_TRUE(hasLine(cover, QString::fromUtf8(s))) << s << cover.toStdString();
-  // Era dates on the cover and in the period line.
-  doc->kaisya().setDoUseWarekiForTermStartDateOfHoukokusyoCover(true);
-  doc->kaisya().setDoUseWarekiForTermEndDateOfHoukokusyoCover(true);
-  const QStringList era = print(all);
-  EXPECT_TRUE(era.value(0).contains("令和")) << era.value(0).toStdString();
-  EXPECT_TRUE(hasLine(era.value(2), "自\\s+令和6年 4月 1日\\s+至\\s+令和7年 3月31日")) << era.value(2).toStdString();
-  EXPECT_TRUE(alerts.empty());
-}
-
-TEST_F(KaisyahouHoukokusyoPrintTest, StatementFiguresAndBothGrandTotalsOnOneLine)
+TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrderWithTheirFigures)
 {
   compute();
   const QStringList pages = print({});
+  EXPECT_EQ(titlesOf(pages),
+            (QStringList{"決算報告書", "貸借対照表", "損益計算書", "販売費及び一般管理費", "株主資本等変動計算書"}));
   ASSERT_EQ(pages.size(), 5);
+  // pdftotext reads the ideographic space as plain spaces.
+  for (const char* s : {"第\\s+1\\s+期", "^\\s*自\\s+2024年 4月 1日\\s*$", "^\\s*至\\s+2025年 3月31日\\s*$",
+                        "株式会社テスト商事", "東京都千代田区一丁目1番1号"})
+    EXPECT_TRUE(hasLine(pages[0], QString::fromUtf8(s))) << s << pages[0].toStdString();
   EXPECT_TRUE(hasLine(pages[1], "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000")) << pages[1].toStdString();
   EXPECT_TRUE(hasLine(pages[1], "2025年 3月31日現在"));
   EXPECT_TRUE(hasLine(pages[1], "\\(単位：円\\)"));
@@ -129,31 +120,31 @@ TEST_F(KaisyahouHoukokusyoPrintTest, StatementFiguresAndBothGrandTotalsOnOneLine
   EXPECT_TRUE(hasLine(pages[2], "自\\s+2024年 4月 1日\\s+至\\s+2025年 3月31日"));
   EXPECT_TRUE(hasLine(pages[3], "給料手当\\s+200,000"));
   EXPECT_TRUE(hasLine(pages[3], "販売費及び一般管理費合計\\s+300,000"));
+
+  KaisyahouHoukokusyoPrintChoice some;
+  some.coversheet = some.sonekiKeisansyo = some.kabunushiShihon = false;
+  EXPECT_EQ(titlesOf(print(some)), (QStringList{"貸借対照表", "販売費及び一般管理費"}));
+  // Era dates on the cover and in the period line.
+  doc->kaisya().setDoUseWarekiForTermStartDateOfHoukokusyoCover(true);
+  doc->kaisya().setDoUseWarekiForTermEndDateOfHoukokusyoCover(true);
+  const QStringList era = print({});
+  EXPECT_TRUE(era.value(0).contains("令和")) << era.value(0).toStdString();
+  EXPECT_TRUE(hasLine(era.value(2), "自\\s+令和6年 4月 1日\\s+至\\s+令和7年 3月31日")) << era.value(2).toStdString();
+  EXPECT_TRUE(alerts.empty());
 }
 
-TEST_F(KaisyahouHoukokusyoPrintTest, StatementOfChangesVerticalAndHorizontal)
+TEST_F(KaisyahouHoukokusyoPrintTest, StatementOfChangesHorizontal)
 {
   auto& reasons = doc->hendouReasonArray();
   for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "株主資本以外の項目の当期変動額(純額)"})
     reasons.push_back(std::make_shared<HendouReason>(name));
   book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000)->setHendouReasonStr("剰余金の配当");
   KaisyahouHoukokusyoPrintChoice only{false, false, false, false, false, true, false};
-
-  compute(true);
-  const QStringList tate = print(only);
-  ASSERT_EQ(tate.size(), 1);
-  // 資本金 did not change: one line; 繰越利益剰余金 by two reasons; the totals sum.
-  for (const char* pattern :
-       {"資本金.*前期末残高及び当期末残高\\s+2,000,000", "前期末残高\\s+500,000", "当期変動額\\s+当期純損益\\s+220,000",
-        "剰余金の配当\\s+-100,000", "当期末残高\\s+620,000", "当期変動額\\s+120,000", "前期末残高\\s+2,500,000",
-        "当期末残高\\s+2,620,000"})
-    EXPECT_TRUE(hasLine(tate[0], QString::fromUtf8(pattern))) << pattern << "\n" << tate[0].toStdString();
-
-  compute(false);
   only.tateKabunushiShihon = false;
+  compute(false);
   const QStringList yoko = print(only);
   ASSERT_EQ(yoko.size(), 1);
-  const QString turned = pdfText(dir.filePath("houkokusyo.pdf"));
+  const QString& turned = yoko[0];
   // Every column's figures on the row of its label.
   for (const char* pattern : {"前期末残高\\s+2,000,000\\s+500,000\\s+500,000\\s+2,500,000\\s+2,500,000",
                               "当期純損益\\s+220,000\\s+220,000\\s+220,000\\s+220,000",
@@ -299,6 +290,113 @@ TEST_F(KaisyahouHoukokusyoPrintTest, OverflowedSumsPrintTheOverflowMark)
   ASSERT_EQ(pages.size(), 1);
   EXPECT_TRUE(hasLine(pages[0], "販売費及び一般管理費合計\\s+#Precision!")) << pages[0].toStdString();
   EXPECT_FALSE(pages[0].contains("1,000,000,000,000"));
+}
+
+class HoukokusyoPrintTest : public StatementsPrintTest {
+protected:
+  void SetUp() override
+  {
+    StatementsPrintTest::SetUp();
+    doc = makeTrialBooks(ChartKind::HoujinOlder, true);
+    kamokuNamed(*doc, "現金")->setStartBalance(1000, 99);
+    kamokuNamed(*doc, "資本金")->setStartBalance(1000, 99);
+    addShiwake(*doc, Date(2024, 5, 1), codeOf(*doc, "現金"), codeOf(*doc, "売上高"), 500);
+    addShiwake(*doc, Date(2024, 6, 1), codeOf(*doc, "仕入高"), codeOf(*doc, "現金"), 200);
+    addShiwake(*doc, Date(2024, 7, 1), codeOf(*doc, "給料手当"), codeOf(*doc, "現金"), 100);
+    addShiwake(*doc, Date(2024, 8, 1), codeOf(*doc, "材料仕入高"), codeOf(*doc, "現金"), 50);
+    Kaisya& k = doc->kaisya();
+    k.setName("株式会社旧様式");
+    k.setTitleOfHoukokusyo("決算報告書");
+    k.setTermStartDateOfHoukokusyoCover(Date(2024, 4, 1));
+    k.setTermEndDateOfHoukokusyoCover(Date(2025, 3, 31));
+  }
+
+  QStringList print(const HoukokusyoPrintChoice& choice = {}, const QPageLayout& layout = paper())
+  {
+    statements = Houkokusyo::build(
+        *doc,
+        KaisyahouHoukokusyoBalances::postShiwakeArray(*doc, {Date(2024, 4, 1), Date::kessanSeiridukiDate(), false}),
+        99);
+    riekiSyobunan = RiekiSyobunan(statements.toukiMisyobunSonekiOfSyuuryouZandaka, {{"配当金", 50}, {"利益準備金", 20}},
+                                  doc->kaisya().maxOutputAmountValue())
+                        .rows();
+    return pagesOf(HoukokusyoPrintView::create(*doc, statements, riekiSyobunan, choice, layout).get(), layout);
+  }
+
+  std::unique_ptr<MyDocument> doc;
+  HoukokusyoStatements statements;
+  std::vector<Shisan> riekiSyobunan;
+};
+
+TEST_F(HoukokusyoPrintTest, CoverAndTheTickedStatementsInOrderWithTheirNotes)
+{
+  Kaisya& k = doc->kaisya();
+  k.setNoteOfTaisyakuTaisyouhyouOfHoukokusyo("有形固定資産の減価償却累計額　0円");
+  k.setNoteOfSonekiKeisansyoOfHoukokusyo("1株当たり当期利益\n二行目の注記");
+  k.setNoteOfRiekisyobunanOfHoukokusyo("配当は現金による");
+  const QStringList pages = print();
+  EXPECT_EQ(titlesOf(pages), (QStringList{"決算報告書", "貸借対照表", "損益計算書", "販売費及び一般管理費",
+                                          "製造原価報告書", "利益処分案"}));
+  ASSERT_EQ(pages.size(), 6);
+  EXPECT_TRUE(hasLine(pages[1], "資産の部合計\\s+1,150\\s+負債・資本の部合計\\s+1,150")) << pages[1].toStdString();
+  EXPECT_TRUE(hasLine(pages[1], "2025年 3月31日現在"));
+  EXPECT_TRUE(hasLine(pages[1], "^\\s*有形固定資産の減価償却累計額\\s+0円\\s*$")) << pages[1].toStdString();
+  EXPECT_TRUE(hasLine(pages[2], "売上総利益\\s+250"));
+  EXPECT_TRUE(hasLine(pages[2], "当期製品製造原価\\s+50"));
+  EXPECT_TRUE(hasLine(pages[2], "合\\s+計\\s+250"));  // purchases and the products' cost
+  EXPECT_TRUE(hasLine(pages[2], "当期未処分利益\\s+150"));
+  EXPECT_TRUE(hasLine(pages[2], "^\\s*二行目の注記\\s*$"));
+  EXPECT_FALSE(pages[3].contains("注記"));
+  EXPECT_TRUE(hasLine(pages[4], "当期製品製造原価\\s+50"));
+  // The appropriation: no company name, its items, total and carried-forward line.
+  EXPECT_FALSE(pages[5].contains("株式会社旧様式"));
+  EXPECT_TRUE(hasLine(pages[5], "当期未処分利益\\s+150"));
+  EXPECT_TRUE(hasLine(pages[5], "利益処分合計\\s+70"));
+  EXPECT_TRUE(hasLine(pages[5], "次期繰越利益\\s+80"));
+  EXPECT_TRUE(hasLine(pages[5], "配当は現金による"));
+
+  HoukokusyoPrintChoice some;
+  some.coversheet = some.sonekiKeisansyo = some.seizougenka = false;
+  EXPECT_EQ(titlesOf(print(some)), (QStringList{"貸借対照表", "販売費及び一般管理費", "利益処分案"}));
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(HoukokusyoPrintTest, ALongStatementContinuesOnAFurtherPage)
+{
+  // Short paper: the balance sheet and the income statement take more than a page.
+  HoukokusyoPrintChoice choice;
+  choice.coversheet = choice.hanbaihi = choice.seizougenka = choice.riekisyobunan = false;
+  doc->kaisya().setNoteOfSonekiKeisansyoOfHoukokusyo("損益の注記");
+  const QStringList pages = print(choice, paper(595, 260));
+  ASSERT_GT(pages.size(), 2);
+  QString all = pages.join('\n');
+  for (const char* line : {"資産の部合計\\s+1,150\\s+負債・資本の部合計\\s+1,150", "当期未処分利益\\s+150",
+                           "損益の注記", "売上高合計\\s+500"})
+    EXPECT_TRUE(hasLine(all, QString::fromUtf8(line))) << line;
+  EXPECT_TRUE(hasLine(pages.back(), "損益の注記"));
+  for (const QString& p : pages) EXPECT_TRUE(titleOf(p) == "貸借対照表" || titleOf(p) == "損益計算書");
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(HoukokusyoPrintTest, RefusedOnPaperTooSmallAndForANoteLongerThanAPage)
+{
+  EXPECT_TRUE(print({}, paper(595, 120)).isEmpty());
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text, QString::fromUtf8(HoukokusyoPrintView::kTooSmallMessage));
+  doc->kaisya().setNoteOfHanbaihiOfHoukokusyo(std::string(200, '\n') + "end");
+  EXPECT_TRUE(print().isEmpty());
+  ASSERT_EQ(alerts.size(), 2u);
+  EXPECT_TRUE(alerts[1].text.contains("販売費及び一般管理費")) << alerts[1].text.toStdString();
+}
+
+TEST_F(HoukokusyoPrintTest, FiguresAtTheLimitPrintTheOverflowMark)
+{
+  kamokuNamed(*doc, "現金")->setStartBalance(doc->kaisya().maxOutputAmountValue() + 1, 99);
+  HoukokusyoPrintChoice choice;
+  choice.coversheet = choice.sonekiKeisansyo = choice.hanbaihi = choice.seizougenka = choice.riekisyobunan = false;
+  const QStringList pages = print(choice);
+  ASSERT_EQ(pages.size(), 1);
+  EXPECT_TRUE(hasLine(pages[0], "資産の部合計\\s+#Precision!")) << pages[0].toStdString();
 }
 
 }  // namespace
