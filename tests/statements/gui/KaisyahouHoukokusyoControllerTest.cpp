@@ -107,9 +107,22 @@ TEST_F(KaisyahouHoukokusyoControllerTest, TheFirstShowingFillsTheTermsDates)
   }
 }
 
-TEST_F(KaisyahouHoukokusyoControllerTest, OkStoresComputesForTheWholeCompanyAndPrints)
+TEST_F(KaisyahouHoukokusyoControllerTest, CancelKeepsNothingAndOkStoresComputesForTheWholeCompanyAndPrints)
 {
   open();
+  const std::string title = kaisya().titleOfHoukokusyo();
+  sheet->titleOfCoversheetField()->setText("別のタイトル");
+  sheet->noteTextView()->setPlainText("入力しただけの注記");
+  sheet->cancelButton()->click();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(kaisya().titleOfHoukokusyo(), title);
+  EXPECT_TRUE(kaisya().noteOfKaisyahouHoukokusyo().empty());
+  EXPECT_EQ(sheet->computeCount(), 0);
+  EXPECT_EQ(printPanels, 0);
+
+  sheet->beginForWindow(info);
+  flush();
   sheet->titleOfCoversheetField()->setText("第1期 決算報告書");
   sheet->currencyUnitField()->setText("千円");
   sheet->warekiOfCoverEndCheckbox()->setChecked(true);
@@ -126,21 +139,6 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkStoresComputesForTheWholeCompanyAndP
   EXPECT_EQ(sheet->model().statements().jigyoubuCode, 99);
   EXPECT_FALSE(sheet->model().statements().taisyakuTaisyouShisannobuShisanArray.empty());
   EXPECT_EQ(printPanels, 1);
-}
-
-TEST_F(KaisyahouHoukokusyoControllerTest, CancelComputesNothingAndKeepsNothing)
-{
-  open();
-  const std::string title = kaisya().titleOfHoukokusyo();
-  sheet->titleOfCoversheetField()->setText("別のタイトル");
-  sheet->noteTextView()->setPlainText("入力しただけの注記");
-  sheet->cancelButton()->click();
-  flush();
-  EXPECT_FALSE(sheet->isSheetAttached());
-  EXPECT_EQ(kaisya().titleOfHoukokusyo(), title);
-  EXPECT_TRUE(kaisya().noteOfKaisyahouHoukokusyo().empty());
-  EXPECT_EQ(sheet->computeCount(), 0);
-  EXPECT_EQ(printPanels, 0);
 }
 
 TEST_F(KaisyahouHoukokusyoControllerTest, TheGeneralTabRefusesWhatCannotPrint)
