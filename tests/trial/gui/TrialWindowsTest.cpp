@@ -1,7 +1,8 @@
-// The trial-balance and monthly trial-balance windows over small books, offscreen:
-// their sections as the bookkeeper reads them, the tabs of each kind of company, the
-// division and period choices, the ledger they open, the text file they write and
-// their printouts read back from PDF.
+// The trial-balance, monthly trial-balance and sub-account balance list windows over
+// small books, offscreen: their sections as the bookkeeper reads them, the tabs of each
+// kind of company, the division and period choices, the ledgers they open, the text
+// files they write and their printouts read back from PDF; and the sheet that prints
+// several accounts' sub-account lists from the information window.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -11,12 +12,15 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <tuple>
 
 #include "document/gui/ProgressStateController.h"
 #include "fields/gui/FormatterListWindow.h"
@@ -24,15 +28,18 @@
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/PrintOperation.h"
+#include "platform/QtStrings.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/PropertiesController.h"
 #include "setup/gui/SetupCommands.h"
 #include "support/AppTestFixture.h"
 #include "support/PdfText.h"
-#include "trial/TrialBooks.h"
+#include "trial/HojyoZandakaBooks.h"
+#include "trial/gui/HojyozandakaIchiranController.h"
 #include "trial/gui/PeriodToPrintZandakaShisanController.h"
 #include "trial/gui/ReportTextExportSheet.h"
+#include "trial/gui/SelectPluralKamokuWithHojyoController.h"
 #include "trial/gui/ShiftJisEncoder.h"
 #include "trial/gui/SuiiShisanController.h"
 #include "trial/gui/SuiiShisanPrintView.h"
@@ -49,7 +56,7 @@ struct BooksOptions {
   bool jigyoubu = false;  // divisions 1 and 2, the books kept by division
 };
 
-class ZandakaShisanControllerTest : public AppTest {
+class TrialWindowsTest : public AppTest {
 protected:
   void SetUp() override
   {
@@ -65,7 +72,7 @@ protected:
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
     for (const char* key :
          {KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey, KIVOZandakaShisanSetPeriodWhenShowWindowKey,
-          KIVOExportTextKugiriCodeKey, KIVOSuiiShisanPrintMonthPerPageKey})
+          KIVOExportTextKugiriCodeKey, KIVOSuiiShisanPrintMonthPerPageKey, KIVOHojyozandakaIchiranPrintInfoKey})
       defaults.removeObjectForKey(key);
     AppTest::TearDown();
   }
@@ -97,6 +104,20 @@ protected:
     session = app->documentController()->addDocument(std::move(doc));
     flush();
     return session;
+  }
+
+  // The sub-account list's books, with 50 in August on 売掛金 without a customer (division 1).
+  void openHojyoBooks()
+  {
+    HojyozandakaIchiranController::installCommandHandlers(app.get());
+    KanjyoumotocyouController::installCommandHandlers(app.get());
+    DocumentInfoController::installCommandHandlers(app.get());
+    auto doc = makeHojyoZandakaBooks();
+    urikake = codeOf(*doc, "売掛金");
+    yokin = codeOf(*doc, "普通預金");
+    addHojyoShiwake(*doc, Date(2024, 8, 1), urikake, -1, codeOf(*doc, "売上高"), -1, 50, 1);
+    session = app->documentController()->addDocument(std::move(doc));
+    flush();
   }
 
   // The window as the user opens it, by its button on the information window.
@@ -178,10 +199,12 @@ protected:
   }
 
   DocumentSession* session = nullptr;
-  int32_t genkin = 0, uriage = 0;
+  int32_t genkin = 0, uriage = 0, urikake = 0, yokin = 0;
 };
 
-TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
+QRegularExpression heading(const QString& name) { return QRegularExpression(QStringLiteral("勘定科目：\\s*") + name); }
+
+TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooks)
 {
   openBooks();
   ZandakaShisanController* w = openWindow();
@@ -220,7 +243,7 @@ TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
   EXPECT_EQ(windows, 1);
 }
 
-TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
+TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
 {
   struct Case {
     const char* what;
@@ -259,7 +282,7 @@ TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
   }
 }
 
-TEST_F(ZandakaShisanControllerTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
+TEST_F(TrialWindowsTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
 {
   UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanSetPeriodWhenShowWindowKey);
   openBooks();
@@ -279,7 +302,7 @@ TEST_F(ZandakaShisanControllerTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
   EXPECT_GT(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
 }
 
-TEST_F(ZandakaShisanControllerTest, ChoosingTheDivisionAndThePeriod)
+TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
 {
   openBooks({.jigyoubu = true});
   ZandakaShisanController* w = openWindow();
@@ -321,7 +344,7 @@ TEST_F(ZandakaShisanControllerTest, ChoosingTheDivisionAndThePeriod)
   EXPECT_EQ(w->displayingJigyoubuField()->text(), "すべての事業部");
 }
 
-TEST_F(ZandakaShisanControllerTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
+TEST_F(TrialWindowsTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
 {
   openBooks();
   ZandakaShisanController* w = openWindow();
@@ -383,7 +406,7 @@ TEST_F(ZandakaShisanControllerTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
   EXPECT_FALSE(w->functionMenuAction("選択している勘定科目の総勘定元帳を表示")->isEnabled());
 }
 
-TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
+TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
 {
   UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey);
   openBooks();
@@ -437,7 +460,7 @@ TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
   EXPECT_TRUE(alerts[0].text.contains("売上高〜")) << alerts[0].text.toStdString();
 }
 
-TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
+TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
 {
   openBooks({ChartKind::HoujinOlder, true, false, true});
   ZandakaShisanController* w = openWindow();
@@ -505,7 +528,7 @@ TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
   PrintOperation::setPrintPanelResponderForTesting({});
 }
 
-TEST_F(ZandakaShisanControllerTest, TheDivisionListEndsOnlyThePeriodToPrintSheet)
+TEST_F(TrialWindowsTest, TheDivisionListEndsOnlyThePeriodToPrintSheet)
 {
   SetupCommands::installCommandHandlers(app.get());
   openBooks({ChartKind::HoujinOlder, false, false, true});
@@ -536,7 +559,7 @@ TEST_F(ZandakaShisanControllerTest, TheDivisionListEndsOnlyThePeriodToPrintSheet
   flush();
 }
 
-TEST_F(ZandakaShisanControllerTest, MonthlyWindowColumnsLedgerAndExport)
+TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerAndExport)
 {
   openBooks({.seizou = true});
   SuiiShisanController* w = openMonthlyWindow();
@@ -596,7 +619,7 @@ TEST_F(ZandakaShisanControllerTest, MonthlyWindowColumnsLedgerAndExport)
       << data.left(200).toStdString();
 }
 
-TEST_F(ZandakaShisanControllerTest, MonthlyPrintoutInColumnGroups)
+TEST_F(TrialWindowsTest, MonthlyPrintoutInColumnGroups)
 {
   openBooks({.seizou = true});
   MyDocument& doc = session->document();
@@ -629,6 +652,123 @@ TEST_F(ZandakaShisanControllerTest, MonthlyPrintoutInColumnGroups)
   ASSERT_TRUE(PrintOperation::writePdf(pdf, *view, a4));
   EXPECT_TRUE(pdfPageText(pdf, 1).contains("年間推移試算表 - 損益計算書"));
   EXPECT_FALSE(pdfText(pdf).contains("貸借対照表"));
+}
+
+TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItAndOpensSubLedgers)
+{
+  openHojyoBooks();
+  auto* w = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
+  ASSERT_TRUE(w);
+  // A new window shows no account: an empty list, nothing to print, export or open.
+  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
+  EXPECT_FALSE(w->validatePrintMenuItem());
+  w->functionMenuActions();
+  w->validateMenuItems();
+  EXPECT_FALSE(w->functionMenuAction(qs(HojyozandakaIchiranController::kSaveToTextFileTitle))->isEnabled());
+
+  w->setDisplayKamokuCode(urikake);
+  w->setDisplayPeriodFromMonthArrayIndex(1);
+  w->setDisplayPeriodToMonthArrayIndex(4);
+  w->updateAfterSelectDisplayingJigyoubu();
+  ASSERT_EQ(w->tableView()->model()->rowCount(), 5);
+  EXPECT_EQ(cells(w->tableView(), "合計"), (QStringList{"合計", "4,200", "1,250", "800", "4,650", "100.00"}));
+  EXPECT_TRUE(w->isTotalRow(4, *w->tableView()));
+  EXPECT_TRUE(w->validatePrintMenuItem());
+
+  // Division 2 alone; the row selected stays.
+  w->tableView()->selectRow(1);
+  w->setDisplayJigyoubuCode(2);
+  w->updateAfterSelectDisplayingJigyoubu();
+  EXPECT_EQ(w->tableView()->selectedRow(), 1);
+  // The shown rows go to the file as they are. A商店 is 41 8F A4 93 58, 合計 8D 87 8C 76.
+  ReportTextExportSheet::setResponderForTesting([&](int32_t, int32_t& kugiri) {
+    kugiri = 1;
+    return path("list");
+  });
+  w->saveToTextFile();
+  flush();
+  EXPECT_EQ(readFile(path("list.txt")), QByteArray("A\x8f\xa4\x93\x58,500,0,300,200,28.57\r"
+                                                   "B\x8f\xa4\x93\x58,0,0,0,0,0.00\r"
+                                                   "C\x8f\xa4\x93\x58,300,200,0,500,71.43\r"
+                                                   "\x8d\x87\x8c\x76,800,200,300,700,100.00\r"));
+
+  // Return on a customer opens its sub ledger over the same months; on the row of what
+  // is on no customer, the account's general ledger; on the total, nothing.
+  w->setDisplayJigyoubuCode(99);
+  w->updateAfterSelectDisplayingJigyoubu();
+  w->tableView()->selectRow(4);
+  w->showHojyomotocyouOfSelectedHojyoKamoku();
+  EXPECT_TRUE(ledgers().empty());
+  w->tableView()->selectRow(1);
+  w->showHojyomotocyouOfSelectedHojyoKamoku();
+  ASSERT_EQ(ledgers().size(), 1u);
+  const KanjyoumotocyouController* l = ledgers()[0];
+  EXPECT_EQ(std::make_tuple(l->displayKamokuCode(), l->displayHojyoKamokuCode(), l->displayPeriodToMonthArrayIndex()),
+            std::make_tuple(urikake, 2, 4));
+  activate(w);
+  w->tableView()->selectRow(3);
+  w->showHojyomotocyouOfSelectedHojyoKamoku();
+  ASSERT_EQ(ledgers().size(), 2u);
+  EXPECT_EQ(ledgers()[1]->displayHojyoKamokuCode(), -1);
+
+  // The command again: this window shows an account, so another one opens.
+  auto* second = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
+  ASSERT_TRUE(second);
+  EXPECT_NE(second, w);
+
+  // The account's customers all taken out of use: the window falls back to none.
+  for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
+  w->updateUI(true);
+  EXPECT_EQ(w->displayKamokuCode(), -1);
+  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
+}
+
+TEST_F(TrialWindowsTest, SubAccountListsOfTheChosenAccountsPrintFromTheInformationWindow)
+{
+  openHojyoBooks();
+  activate(session->documentInfoController());
+  app->performCommand(MainMenu::Command::PrintHojyozandakaIchiranOfPluralKamoku, nullptr);
+  flush();
+  auto* sheet = SelectPluralKamokuWithHojyoController::controllerOfDocument(session);
+  ASSERT_TRUE(sheet->isSheetAttached());
+  // Only accounts with active sub-accounts, in code order; nothing chosen yet.
+  LedgerChoiceTree* candidates = sheet->unselectedKamokuTableView();
+  const bool yokinFirst = yokin < urikake;
+  ASSERT_EQ(candidates->topLevelItemCount(), 2);
+  EXPECT_EQ(candidates->topLevelItem(0)->text(1), yokinFirst ? "普通預金" : "売掛金");
+  EXPECT_EQ(candidates->topLevelItem(1)->text(1), yokinFirst ? "売掛金" : "普通預金");
+  EXPECT_FALSE(sheet->okButtonWidget()->isEnabled());
+  EXPECT_EQ(sheet->monthToPopUp()->currentText(), "決算整理月");
+  EXPECT_TRUE(sheet->jigyoubuField()->isVisibleTo(sheet));
+
+  // A drop within one list is refused; both candidates dragged across are chosen.
+  std::unique_ptr<QMimeData> data(
+      candidates->mimeDataOfItems({candidates->topLevelItem(0), candidates->topLevelItem(1)}));
+  EXPECT_FALSE(candidates->acceptDrop(data.get(), candidates, true));
+  ASSERT_TRUE(sheet->selectedKamokuTableView()->acceptDrop(data.get(), candidates, true));
+  EXPECT_EQ(sheet->selectedKamokuTableView()->topLevelItemCount(), 2);
+  EXPECT_TRUE(sheet->okButtonWidget()->isEnabled());
+  sheet->monthFromPopUp()->setCurrentIndex(1);
+  sheet->monthToPopUp()->setCurrentIndex(4);
+
+  const QString file = path("several.pdf");
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  sheet->okButtonWidget()->click();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  const QStringList pages = pdfPageTexts(file);
+  ASSERT_EQ(pages.size(), 2);
+  const QString& urikakePage = pages[yokinFirst ? 1 : 0];
+  for (const QString& page : pages)
+    EXPECT_TRUE(page.contains("補助残高一覧表") && page.contains("5月 〜 8月") && page.contains("比率"));
+  EXPECT_TRUE(pages[yokinFirst ? 0 : 1].contains(heading("普通預金")));
+  EXPECT_TRUE(urikakePage.contains(heading("売掛金")));
+  EXPECT_TRUE(urikakePage.contains(QRegularExpression("補助科目なし\\s+0\\s+50\\s+0\\s+50\\s+1.08")));
+  EXPECT_TRUE(urikakePage.contains(QRegularExpression("合計\\s+4,200\\s+1,250\\s+800\\s+4,650\\s+100.00")));
 }
 
 }  // namespace
