@@ -1,3 +1,5 @@
+// The trial balance's sections on small books of each kind of company, the reuse of
+// its sums, and the text of its cells.
 #include <gtest/gtest.h>
 
 #include "trial/TrialBooks.h"
@@ -321,6 +323,69 @@ TEST(ZandakaShisanSectionsTest, HeadingsAndBlockTotalsAppearEvenWithoutAccounts)
   EXPECT_TRUE(hasRow(bs, "当期純損益合計"));
   EXPECT_FALSE(hasRow(bs, "繰越損益"));
   for (const Shisan& r : bs) EXPECT_FALSE(r.isValidPercent()) << r.title();
+}
+
+TEST(ZandakaShisanAssemblyTest, TheDisplaySumsAreReusedUntilTheDataChange)
+{
+  auto doc = smallCorporation(ChartKind::HoujinKaisyahou);
+  ZandakaShisanAssembly a(*doc);
+  const auto sales = [&] { return rowTitled(a.sonekiKeisanShisanArray(), "　　売上高合計"); };
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));
+  EXPECT_EQ(sales().syuuryouZandaka(), 500);
+  // The same period again: no second walk, the sections rebuilt all the same.
+  EXPECT_FALSE(a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));
+  EXPECT_EQ(sales().syuuryouZandaka(), 500);
+  // Another period walks: June alone opens on May's sale.
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 2, 2, false));
+  EXPECT_EQ(sales().kashikataGoukei(), 0);
+  EXPECT_EQ(sales().kaishiZandaka(), 500);
+  // A change of the journal makes the same period walk again.
+  addShiwake(*doc, Date(2024, 6, 11), codeOf(*doc, "現金"), codeOf(*doc, "売上高"), 3);
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 2, 2, false));
+  EXPECT_EQ(sales().kashikataGoukei(), 3);
+  // So does a change of the accounts that the journal's invalidation does not cover.
+  kamokuNamed(*doc, "現金")->setStartBalance(2000, 99);
+  kamokuNamed(*doc, "資本金")->setStartBalance(2000, 99);
+  doc->setSortedKamokuArray();
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 2, 2, false));
+  EXPECT_EQ(rowTitled(a.taisyakuTaisyouShisanArray(), "　資産合計").syuuryouZandaka(), 2000 + 500 - 200 + 3);
+}
+
+TEST(ZandakaShisanCellTextTest, CellsByColumn)
+{
+  Kaisya kaisya;
+  Shisan heading;
+  heading.setKamokuCode(ShisanHeadingRowCode);
+  heading.setTitle("売上高");
+  Shisan r;
+  r.setKamokuCode(ShisanTotalRowCode);
+  r.setTitle("　売上総損益");
+  r.setKaishiZandaka(-1234567);
+  r.setKarikataGoukei(999'999'999'999LL);
+  r.setKashikataGoukei(1'000'000'000'000LL);
+  r.setSyuuryouZandaka(0);
+  r.setPercent(12.5);
+  r.setIsValidPercent(true);
+  struct Case {
+    const Shisan* row;
+    const char* column;
+    const char* text;
+  };
+  const Case cases[] = {
+      {&heading, "title", "売上高"},
+      {&heading, "kaishiZandaka", ""},
+      {&heading, "percent", ""},
+      {&r, "title", "　売上総損益"},
+      {&r, "kaishiZandaka", "-1,234,567"},
+      {&r, "karikataGoukei", "999,999,999,999"},
+      {&r, "kashikataGoukei", "#Precision!"},
+      {&r, "syuuryouZandaka", "0"},
+      {&r, "percent", "12.50"},
+      {&r, "other", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, *c.row, c.column), c.text) << c.column;
+  r.setIsValidPercent(false);
+  EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, r, "percent"), "--");
 }
 
 }  // namespace
