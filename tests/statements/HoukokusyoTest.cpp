@@ -19,19 +19,6 @@ using test::linesOf;
 
 constexpr int64_t kMax = 999'999'999'999LL;
 
-// Opening 現金 1,000 against the capital; a sale of 500, a purchase of 200 and
-// salaries of 100 (more for a loss), all against cash.
-std::unique_ptr<MyDocument> smallBooks(ChartKind kind, int64_t salaries = 100, bool seizou = false)
-{
-  auto doc = test::makeTrialBooks(kind, seizou);
-  kamokuNamed(*doc, "現金")->setStartBalance(1000, 99);
-  kamokuNamed(*doc, kind == ChartKind::Kojin ? "元入金" : "資本金")->setStartBalance(1000, 99);
-  book(*doc, Date(2024, 5, 1), "現金", "売上高", 500);
-  book(*doc, Date(2024, 6, 1), "仕入高", "現金", 200);
-  book(*doc, Date(2024, 7, 1), kind == ChartKind::Kojin ? "給料賃金" : "給料手当", "現金", salaries);
-  return doc;
-}
-
 HoukokusyoStatements statementsOf(const MyDocument& doc, Date start = Date(2024, 4, 1),
                                   Date end = Date::kessanSeiridukiDate(), int32_t jigyoubu = 99)
 {
@@ -59,7 +46,7 @@ void expectBalanced(const HoukokusyoStatements& st)
 
 TEST(HoukokusyoTest, CorporationOnTheOlderChart)
 {
-  auto doc = smallBooks(ChartKind::HoujinOlder);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   const HoukokusyoStatements st = statementsOf(*doc);
   const int32_t uriage = test::codeOf(*doc, "売上高");
   const std::vector<Line> pl{{-405, "経常損益の部", 0},
@@ -106,7 +93,7 @@ TEST(HoukokusyoTest, CorporationOnTheOlderChart)
 
 TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposedLoss)
 {
-  auto doc = smallBooks(ChartKind::HoujinOlder, 900);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder, 900);
   kamokuNamed(*doc, "前期繰越利益")->setStartBalance(50, 99);
   kamokuNamed(*doc, "資本金")->setStartBalance(950, 99);
   const HoukokusyoStatements st = statementsOf(*doc);
@@ -132,7 +119,7 @@ TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposed
 
 TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)
 {
-  auto doc = smallBooks(ChartKind::Kojin);
+  auto doc = test::makeSmallTrialBooks(ChartKind::Kojin);
   const HoukokusyoStatements st = statementsOf(*doc);
   const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
   EXPECT_EQ(amountTitled(pl, "　　　　売上総利益"), 300);
@@ -145,12 +132,12 @@ TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)
 
 TEST(HoukokusyoTest, ColumnsEndOnOneLineWhicheverIsLonger)
 {
-  auto doc = smallBooks(ChartKind::HoujinOlder);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   // Many liabilities: the right column grows past the left.
   for (const char* k : {"買掛金", "未払金", "預り金", "長期借入金"}) book(*doc, Date(2024, 9, 1), "現金", k, 10);
   expectBalanced(statementsOf(*doc));
   // Many assets: the left column grows past the right.
-  auto doc2 = smallBooks(ChartKind::HoujinOlder);
+  auto doc2 = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   for (const char* k : {"普通預金", "売掛金", "商品", "建物", "車両運搬具", "土地", "電話加入権"})
     book(*doc2, Date(2024, 9, 1), k, "現金", 10);
   expectBalanced(statementsOf(*doc2));
@@ -158,7 +145,7 @@ TEST(HoukokusyoTest, ColumnsEndOnOneLineWhicheverIsLonger)
 
 TEST(HoukokusyoTest, MergedAccountsPrintAsOneRowUnderTheMergedName)
 {
-  auto doc = smallBooks(ChartKind::HoujinOlder);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   book(*doc, Date(2024, 9, 1), "普通預金", "現金", 300);
   const KamokuPtr rep = kamokuNamed(*doc, "現金");
   const KamokuPtr member = kamokuNamed(*doc, "普通預金");

@@ -35,24 +35,9 @@ void expectNoLinkCodes(const ZandakaShisanAssembly& a)
     }
 }
 
-// Opening 現金 1,000 and 資本金 1,000; a sale of 500, a purchase of 200 and
-// salaries of 100, all against cash.
-std::unique_ptr<MyDocument> smallCorporation(ChartKind kind)
-{
-  auto doc = makeTrialBooks(kind);
-  MyDocument& d = *doc;
-  kamokuNamed(d, "現金")->setStartBalance(1000, 99);
-  kamokuNamed(d, "資本金")->setStartBalance(1000, 99);
-  const int32_t genkin = codeOf(d, "現金");
-  addShiwake(d, Date(2024, 5, 1), genkin, codeOf(d, "売上高"), 500);
-  addShiwake(d, Date(2024, 6, 1), codeOf(d, "仕入高"), genkin, 200);
-  addShiwake(d, Date(2024, 7, 1), codeOf(d, "給料手当"), genkin, 100);
-  return doc;
-}
-
 TEST(ZandakaShisanSectionsTest, CorporationOnTheOlderChart)
 {
-  auto doc = smallCorporation(ChartKind::HoujinOlder);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   ZandakaShisanAssembly a(*doc);
   a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
   const auto& pl = a.sonekiKeisanShisanArray();
@@ -101,7 +86,7 @@ TEST(ZandakaShisanSectionsTest, CorporationOnTheOlderChart)
 
 TEST(ZandakaShisanSectionsTest, CorporationOnTheCompaniesActChartBalancesUnderNetAssets)
 {
-  auto doc = smallCorporation(ChartKind::HoujinKaisyahou);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinKaisyahou);
   MyDocument& d = *doc;
   // Retained earnings brought forward, a subscription for new shares (part of the
   // capital surplus), own shares and a share option.
@@ -327,7 +312,7 @@ TEST(ZandakaShisanSectionsTest, HeadingsAndBlockTotalsAppearEvenWithoutAccounts)
 
 TEST(ZandakaShisanAssemblyTest, TheDisplaySumsAreReusedUntilTheDataChange)
 {
-  auto doc = smallCorporation(ChartKind::HoujinKaisyahou);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinKaisyahou);
   ZandakaShisanAssembly a(*doc);
   const auto sales = [&] { return rowTitled(a.sonekiKeisanShisanArray(), "　　売上高合計"); };
   EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));

@@ -347,16 +347,10 @@ protected:
     KaisyahouHoukokusyoController::setOlderFormOpener({});
     StatementsSheetTest::TearDown();
   }
-  // Opening 現金 1,000 / 資本金 1,000; sales 500, purchases 200, salaries 100: U = 200.
+  // The small books: the undisposed profit U is 200.
   void open()
   {
-    auto books = makeTrialBooks(ChartKind::HoujinOlder);
-    kamokuNamed(*books, "現金")->setStartBalance(1000, 99);
-    kamokuNamed(*books, "資本金")->setStartBalance(1000, 99);
-    addShiwake(*books, Date(2024, 5, 1), codeOf(*books, "現金"), codeOf(*books, "売上高"), 500);
-    addShiwake(*books, Date(2024, 6, 1), codeOf(*books, "仕入高"), codeOf(*books, "現金"), 200);
-    addShiwake(*books, Date(2024, 7, 1), codeOf(*books, "給料手当"), codeOf(*books, "現金"), 100);
-    session = app->documentController()->addDocument(std::move(books));
+    session = app->documentController()->addDocument(makeSmallTrialBooks(ChartKind::HoujinOlder));
     flush();
     app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
     flush();
@@ -670,12 +664,7 @@ protected:
   void SetUp() override
   {
     StatementsSheetTest::SetUp();
-    doc = makeTrialBooks(ChartKind::HoujinOlder, true);
-    kamokuNamed(*doc, "現金")->setStartBalance(1000, 99);
-    kamokuNamed(*doc, "資本金")->setStartBalance(1000, 99);
-    addShiwake(*doc, Date(2024, 5, 1), codeOf(*doc, "現金"), codeOf(*doc, "売上高"), 500);
-    addShiwake(*doc, Date(2024, 6, 1), codeOf(*doc, "仕入高"), codeOf(*doc, "現金"), 200);
-    addShiwake(*doc, Date(2024, 7, 1), codeOf(*doc, "給料手当"), codeOf(*doc, "現金"), 100);
+    doc = makeSmallTrialBooks(ChartKind::HoujinOlder, 100, true);
     addShiwake(*doc, Date(2024, 8, 1), codeOf(*doc, "材料仕入高"), codeOf(*doc, "現金"), 50);
     Kaisya& k = doc->kaisya();
     k.setName("株式会社旧様式");
