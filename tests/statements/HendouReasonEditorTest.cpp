@@ -1,8 +1,7 @@
 // The change-reason editor on the fixture corporation: the reasons' names and order,
-// the entries' assignment in journal order, and the reasons kept in the file.
+// and the entries' assignment in journal order.
 #include <gtest/gtest.h>
 
-#include "document/DocumentFile.h"
 #include "statements/HendouReasonEditor.h"
 #include "statements/KaisyahouBooks.h"
 
@@ -139,24 +138,6 @@ TEST_F(HendouReasonEditorTest, ReorderAndMoveEntries)
   doc->hendouReasonArrayDidChange();
   doc->updateHendouReasonArray();
   EXPECT_EQ(entriesOf("new reason 2"), (std::vector<ShiwakePtr>{e[0]}));
-}
-
-TEST_F(HendouReasonEditorTest, ReasonsAndAssignmentsReadBackFromTheFile)
-{
-  HendouReasonEditor ed = editor();
-  ed.moveShiwake(e[2], ed.addReasonFromShiwake(e[1]));
-  ed.moveReason(ed.reasonNamed("新株の発行"), 1);
-  DocumentFile::Result result;
-  auto reopened = DocumentFile::documentFromData(DocumentFile::dataOfDocument(*doc), &result);
-  ASSERT_TRUE(reopened);
-  reopened->updateHendouReasonArray();
-  std::vector<std::string> reasons;
-  for (const auto& r : reopened->hendouReasonArray()) reasons.push_back(r->reasonString());
-  EXPECT_EQ(reasons, (std::vector<std::string>{"no reason", "新株の発行", "当期純損益", kFixed[2]}));
-  const auto& moved = reopened->hendouReasonArray()[1]->shiwakeArray();
-  ASSERT_EQ(moved.size(), 2u);
-  EXPECT_EQ(moved[0]->date(), Date(2024, 10, 31));
-  EXPECT_EQ(moved[1]->date(), Date(2024, 11, 30));
 }
 
 }  // namespace

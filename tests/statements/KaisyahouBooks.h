@@ -108,7 +108,8 @@ inline std::vector<ChangeColumn> columnsOf(const KabunushiShihonHendouBuilder::S
 // The statements agree among themselves: both balance-sheet sides of one length and
 // balancing; every column of the statement of changes foots (opening + total change
 // = closing, the reason rows adding up to the total change); and its closing row
-// equals the balance sheet's 株主資本, 繰越利益剰余金 and 純資産合計.
+// equals the balance sheet's 株主資本, 繰越利益剰余金 and 純資産合計; its profit row is the
+// period's profit.
 inline void expectStatementsAgree(const KaisyahouHoukokusyoStatements& st, int64_t max)
 {
   const auto& left = st.taisyakuTaisyouShisannobuShisanArray;
@@ -130,9 +131,9 @@ inline void expectStatementsAgree(const KaisyahouHoukokusyoStatements& st, int64
     EXPECT_EQ(reasons, cell(n - 2));
     EXPECT_EQ(cell(0) + cell(n - 2), cell(n - 1));
   }
-  auto closingOf = [&](const std::string& title) -> std::optional<int64_t> {
+  auto cellOf = [&](const std::string& title, size_t row) -> std::optional<int64_t> {
     for (const Shisan& c : ks.columns)
-      if (c.title() + c.title2() + c.title3() + c.title4() == title) return c.monthlyAmountArray().back();
+      if (c.title() + c.title2() + c.title3() + c.title4() == title) return c.monthlyAmountArray()[row];
     return std::nullopt;
   };
   auto rightOf = [&](const std::string& title) -> int64_t {
@@ -140,9 +141,14 @@ inline void expectStatementsAgree(const KaisyahouHoukokusyoStatements& st, int64
       if (r.title() == title) return r.houkokusyoAmount();
     return 0;
   };
-  EXPECT_EQ(closingOf("純資産合計"), rightOf("　　　純資産合計"));
-  EXPECT_EQ(closingOf("株主資本　株主資本合計"), rightOf("[株主資本]"));
-  EXPECT_EQ(closingOf("株主資本　利益剰余金　　その他利益剰余金　　　繰越利益剰余金"), rightOf("　　　繰越利益剰余金"));
+  const std::string kurikoshi = "株主資本　利益剰余金　　その他利益剰余金　　　繰越利益剰余金";
+  EXPECT_EQ(cellOf("純資産合計", n - 1), rightOf("　　　純資産合計"));
+  EXPECT_EQ(cellOf("株主資本　株主資本合計", n - 1), rightOf("[株主資本]"));
+  EXPECT_EQ(cellOf(kurikoshi, n - 1), rightOf("　　　繰越利益剰余金"));
+  // The profit row of retained earnings carries the profit of the period.
+  const std::optional<int64_t> profit =
+      ks.toukiSonekiRow < 0 ? std::nullopt : cellOf(kurikoshi, static_cast<size_t>(ks.toukiSonekiRow));
+  EXPECT_EQ(profit ? KabunushiShihonHendouBuilder::amountOfCell(*profit, max) : 0, st.toukiSonekiOfTaisyakuBalance);
 }
 
 }  // namespace kivo::test

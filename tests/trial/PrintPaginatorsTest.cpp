@@ -63,15 +63,6 @@ TEST(PrintPaginatorsTest, TrialBalancePages)
   }
 }
 
-TEST(PrintPaginatorsTest, TrialBalanceSectionsAreChosenByPage)
-{
-  const std::vector<Shisan> bs = rowsOf("rrrrrr"), pl = rowsOf("rr"), mc = rowsOf("r");
-  const ZandakaShisanPrintPaginator p(bs, pl, mc, 5);
-  EXPECT_EQ(p.pageCount(), 4);
-  EXPECT_EQ(p.chosenPages(false, true, false), std::vector<int>{2});
-  EXPECT_EQ(p.chosenPages(true, false, true), (std::vector<int>{0, 1, 3}));
-}
-
 TEST(PrintPaginatorsTest, MonthlyColumnGroups)
 {
   struct Case {

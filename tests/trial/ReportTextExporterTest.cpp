@@ -95,23 +95,6 @@ TEST_F(ReportTextExporterTest, TabAndCommaLines)
   EXPECT_EQ(ReportTextExporter::kugiriOfCode(7), ReportTextExporter::Kugiri::Comma);
 }
 
-TEST_F(ReportTextExporterTest, AmountsFollowTheCompanysDecimals)
-{
-  const Shisan r = row("x", 100, 0, 0, 0, 0);
-  struct Case {
-    int32_t precision;
-    int64_t amount;
-    const char* text;
-  };
-  const Case cases[] = {{0, 1234567, "1234567"}, {0, -5, "-5"},    {1, 1234, "123.4"}, {1, -5, "-0.5"},
-                        {2, 1234, "12.34"},      {2, -5, "-0.05"}, {2, 0, "0.00"},     {2, kMax + 1, "#Precision!"}};
-  for (const Case& c : cases) {
-    kaisya.setDecimalPrecision(c.precision);
-    EXPECT_EQ(ReportTextExporter(kaisya, ReportTextExporter::Kugiri::Comma).amountField(r, c.amount), c.text)
-        << c.precision << " " << c.amount;
-  }
-}
-
 TEST_F(ReportTextExporterTest, CommaModeQuotesFieldsThatNeedIt)
 {
   rows = {row("現金,小口", 100, 1, 2, 3, 4), row("say \"hi\"", 101, 0, 0, 0, 0), row("a\tb", 102, 0, 0, 0, 0)};

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "model/Kaisya.h"
-#include "trial/ReportTextExporter.h"
 #include "trial/SuiiShisan.h"
 #include "trial/TrialBooks.h"
 #include "trial/ZandakaShisanAssembly.h"
@@ -14,16 +13,8 @@ using test::ChartKind;
 using test::codeOf;
 using test::kamokuNamed;
 using test::makeTrialBooks;
+using test::rowTitled;
 using Amounts = std::vector<int64_t>;
-
-const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::string& title)
-{
-  for (const Shisan& r : rows)
-    if (r.title() == title) return r;
-  ADD_FAILURE() << "no row " << title;
-  static const Shisan none;
-  return none;
-}
 
 // Twelve months and the closing-adjustment month, by month index.
 Amounts months(std::initializer_list<std::pair<int, int64_t>> values, int64_t fill = 0)
@@ -107,11 +98,6 @@ TEST_F(SuiiShisanFixtureTest, EveryColumnAsComputedByHand)
   EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(pl, "売上高"), "month0", false), "");
   EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(pl, "　売上高"), "month14", false), "");
   EXPECT_EQ(SuiiShisan::cellText(k, rowTitled(pl, "　売上高"), "monthx", false), "");
-  EXPECT_EQ(SuiiShisan::columnTitle(k, 0, true), "開始残高");
-  EXPECT_EQ(SuiiShisan::columnTitle(k, 1, true), "4月");
-  EXPECT_EQ(SuiiShisan::columnTitle(k, 13, true), "決算整理月");
-  EXPECT_EQ(SuiiShisan::columnTitle(k, 12, false), "決算整理月");
-  EXPECT_EQ(SuiiShisan::columnTitle(k, 13, false), "合計");
 }
 
 TEST_F(SuiiShisanFixtureTest, TheTotalStartsAtTheOpeningBalanceOnlyWhenSet)
@@ -138,24 +124,6 @@ TEST_F(SuiiShisanFixtureTest, TheJournalIsPostedOncePerChangeOfTheBooks)
   kamokuNamed(*doc, "現金")->setStartBalance(2000, 99);
   doc->setSortedKamokuArray();
   EXPECT_TRUE(s.setSuiiShisanArryForJigyoubuCode(99, true));
-}
-
-TEST_F(SuiiShisanFixtureTest, ExportLinesHaveTheCaptionAndEveryAmount)
-{
-  SuiiShisan s(*doc);
-  s.setSuiiShisanArryForJigyoubuCode(99, true);
-  const ReportTextExporter exporter(doc->kaisya(), ReportTextExporter::Kugiri::Comma);
-  const std::vector<Shisan> rows = {rowTitled(s.sonekiKeisanShisanArray(), "売上高"),
-                                    rowTitled(s.sonekiKeisanShisanArray(), "　売上高")};
-  std::string data;
-  const auto identity = [](std::string_view f, std::string& out) {
-    out.append(f);
-    return true;
-  };
-  ASSERT_TRUE(exporter.encodeLines(SuiiShisan::textLines(exporter, rows, 12), identity, {}, data).ok());
-  EXPECT_EQ(data,
-            "売上高,,,,,,,,,,,,,,\r"
-            "　売上高,100,0,9,0,0,20,0,0,0,0,0,0,-5,124\r");
 }
 
 TEST(SuiiShisanTest, SumsBeyondTheLimitShowTheOverflowTextOnTheirOwnSide)
@@ -207,99 +175,6 @@ TEST(SuiiShisanTest, AnInactiveDivisionStillCountsInTheCompany)
   EXPECT_EQ(rowTitled(monthly.taisyakuTaisyouShisanArray(), "現金").monthlyAmountArray(),
             withOpening(400, months({{0, 400}, {1, 400}}, 450)));
 }
-
-// --- agreement with the trial balance on generated books
-
-struct Books {
-  const char* name;
-  ChartKind kind;
-  bool seizou;
-  int jigyoubuCount;
-};
-void PrintTo(const Books& b, std::ostream* os) { *os << b.name; }
-
-class SuiiShisanAgreementTest : public ::testing::TestWithParam<Books> {};
-
-// Every row of the trial balance has its monthly row, in the same order.
-std::vector<std::pair<const Shisan*, const Shisan*>> matchRows(const std::vector<Shisan>& yearly,
-                                                               const std::vector<Shisan>& monthly)
-{
-  std::vector<std::pair<const Shisan*, const Shisan*>> out;
-  size_t from = 0;
-  for (const Shisan& y : yearly) {
-    size_t i = from;
-    while (i < monthly.size() && (monthly[i].title() != y.title() || monthly[i].kamokuCode() != y.kamokuCode())) ++i;
-    if (i == monthly.size()) continue;  // an account the two filters see differently
-    out.emplace_back(&y, &monthly[i]);
-    from = i + 1;
-  }
-  return out;
-}
-
-TEST_P(SuiiShisanAgreementTest, MonthlyFiguresAddUpToTheTrialBalance)
-{
-  const Books& p = GetParam();
-  auto doc = test::makeGeneratedTrialBooks(p.kind, p.seizou, {.shiwakeCount = 3000, .jigyoubuCount = p.jigyoubuCount});
-  const int32_t n = static_cast<int32_t>(doc->kaisya().monthArray().size());
-  std::vector<int32_t> columns;
-  for (int d = 1; d <= p.jigyoubuCount; ++d) columns.push_back(d);
-  columns.push_back(99);
-  SuiiShisan monthly(*doc);
-  ZandakaShisanAssembly yearly(*doc);
-  for (int32_t j : columns) {
-    SCOPED_TRACE("division " + std::to_string(j));
-    monthly.setSuiiShisanArryForJigyoubuCode(j, true);
-    // The whole term: every section.
-    yearly.setZandakaShisanArrayForJigyoubuCode(j, 0, n, false);
-    const auto bs = matchRows(yearly.taisyakuTaisyouShisanArray(), monthly.taisyakuTaisyouShisanArray());
-    const auto pl = matchRows(yearly.sonekiKeisanShisanArray(), monthly.sonekiKeisanShisanArray());
-    const auto mc = matchRows(yearly.seizouGenkaShisanArray(), monthly.seizouGenkaShisanArray());
-    EXPECT_GT(bs.size(), yearly.taisyakuTaisyouShisanArray().size() * 9 / 10);
-    EXPECT_EQ(pl.size(), yearly.sonekiKeisanShisanArray().size());
-    EXPECT_EQ(mc.size(), yearly.seizouGenkaShisanArray().size());
-    EXPECT_EQ(p.seizou, !monthly.seizouGenkaShisanArray().empty());
-    for (auto [y, m] : bs) {
-      if (y->isHeadingRow()) continue;
-      EXPECT_EQ(m->monthlyAmountArray().front(), y->kaishiZandaka()) << y->title();
-      EXPECT_EQ(m->monthlyAmountArray().back(), y->syuuryouZandaka()) << y->title();
-    }
-    for (const auto& section : {pl, mc}) {
-      for (auto [y, m] : section) {
-        if (y->isHeadingRow()) continue;
-        // The total: the opening balance and every month's movement.
-        EXPECT_EQ(m->monthlyAmountArray().back(), y->syuuryouZandaka()) << y->title();
-      }
-    }
-    // Part of the term: the month-end balance of its last month.
-    for (int32_t last : {0, 6, n - 1}) {
-      yearly.setZandakaShisanArrayForJigyoubuCode(j, 0, last, false);
-      for (auto [y, m] : matchRows(yearly.taisyakuTaisyouShisanArray(), monthly.taisyakuTaisyouShisanArray())) {
-        if (!y->isHeadingRow()) {
-          EXPECT_EQ(m->monthlyAmountArray()[static_cast<size_t>(last) + 1], y->syuuryouZandaka()) << y->title();
-        }
-      }
-    }
-  }
-  // The sections of each kind of company.
-  const auto& pl = monthly.sonekiKeisanShisanArray();
-  const auto& bs = monthly.taisyakuTaisyouShisanArray();
-  if (p.kind == ChartKind::Kojin) {
-    EXPECT_EQ(rowTitled(bs, "青色申告控除前所得").monthlyAmountArray().back(),
-              rowTitled(pl, "　青色申告控除前所得").monthlyAmountArray().back());
-  }
-  if (p.seizou) {
-    EXPECT_EQ(rowTitled(pl, "　　当期製品製造原価").monthlyAmountArray(),
-              rowTitled(monthly.seizouGenkaShisanArray(), "当期製品製造原価").monthlyAmountArray());
-    EXPECT_EQ(rowTitled(monthly.seizouGenkaShisanArray(), "当期製品製造原価").kamokuCode(), ShisanTotalRowCode);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(GeneratedBooks, SuiiShisanAgreementTest,
-                         ::testing::Values(Books{"OlderChartManufacturer", ChartKind::HoujinOlder, true, 3},
-                                           Books{"CompaniesActChart", ChartKind::HoujinKaisyahou, false, 2},
-                                           Books{"SoleProprietorManufacturer", ChartKind::Kojin, true, 0},
-                                           Books{"SoleProprietor", ChartKind::Kojin, false, 3}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace kivo

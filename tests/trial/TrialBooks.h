@@ -10,6 +10,7 @@
 
 #include "document/MyDocument.h"
 #include "model/KamokuKubun.h"
+#include "trial/Shisan.h"
 
 namespace kivo::test {
 
@@ -35,6 +36,14 @@ inline KamokuPtr kamokuNamed(const MyDocument& doc, const std::string& name)
   throw std::runtime_error("no account named " + name);
 }
 
+// The row with the caption.
+inline const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::string& title)
+{
+  for (const Shisan& r : rows)
+    if (r.title() == title) return r;
+  throw std::runtime_error("no row " + title);
+}
+
 inline int32_t codeOf(const MyDocument& doc, const std::string& name) { return kamokuNamed(doc, name)->code(); }
 
 inline ShiwakePtr addShiwake(MyDocument& doc, Date date, int32_t karikata, int32_t kashikata, int64_t amount,
@@ -52,6 +61,21 @@ inline ShiwakePtr addShiwake(MyDocument& doc, Date date, int32_t karikata, int32
   doc.journal().append(s);
   doc.makeAllOutputWindowDisplayArrayVoid();
   return s;
+}
+
+// Opening 現金 1,000 against the capital; a sale of 500 in May, a purchase of 200 in
+// June and salaries of 100 (or as given) in July, all against cash.
+inline std::unique_ptr<MyDocument> makeSmallTrialBooks(ChartKind kind, int64_t salaries = 100, bool seizou = false)
+{
+  auto doc = makeTrialBooks(kind, seizou);
+  const bool kojin = kind == ChartKind::Kojin;
+  kamokuNamed(*doc, "現金")->setStartBalance(1000, 99);
+  kamokuNamed(*doc, kojin ? "元入金" : "資本金")->setStartBalance(1000, 99);
+  const int32_t genkin = codeOf(*doc, "現金");
+  addShiwake(*doc, Date(2024, 5, 1), genkin, codeOf(*doc, "売上高"), 500);
+  addShiwake(*doc, Date(2024, 6, 1), codeOf(*doc, "仕入高"), genkin, 200);
+  addShiwake(*doc, Date(2024, 7, 1), codeOf(*doc, kojin ? "給料賃金" : "給料手当"), genkin, salaries);
+  return doc;
 }
 
 inline void addJigyoubu(MyDocument& doc, int32_t code, bool active = true)

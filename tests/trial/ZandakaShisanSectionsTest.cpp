@@ -1,3 +1,5 @@
+// The trial balance's sections on small books of each kind of company, the reuse of
+// its sums, and the text of its cells.
 #include <gtest/gtest.h>
 
 #include "trial/TrialBooks.h"
@@ -12,17 +14,9 @@ using test::ChartKind;
 using test::codeOf;
 using test::kamokuNamed;
 using test::makeTrialBooks;
+using test::rowTitled;
 
 constexpr int64_t kMax = 999'999'999'999LL;
-
-const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::string& title)
-{
-  for (const Shisan& r : rows)
-    if (r.title() == title) return r;
-  ADD_FAILURE() << "no row " << title;
-  static const Shisan none;
-  return none;
-}
 
 bool hasRow(const std::vector<Shisan>& rows, const std::string& title)
 {
@@ -41,24 +35,9 @@ void expectNoLinkCodes(const ZandakaShisanAssembly& a)
     }
 }
 
-// Opening 現金 1,000 and 資本金 1,000; a sale of 500, a purchase of 200 and
-// salaries of 100, all against cash.
-std::unique_ptr<MyDocument> smallCorporation(ChartKind kind)
-{
-  auto doc = makeTrialBooks(kind);
-  MyDocument& d = *doc;
-  kamokuNamed(d, "現金")->setStartBalance(1000, 99);
-  kamokuNamed(d, "資本金")->setStartBalance(1000, 99);
-  const int32_t genkin = codeOf(d, "現金");
-  addShiwake(d, Date(2024, 5, 1), genkin, codeOf(d, "売上高"), 500);
-  addShiwake(d, Date(2024, 6, 1), codeOf(d, "仕入高"), genkin, 200);
-  addShiwake(d, Date(2024, 7, 1), codeOf(d, "給料手当"), genkin, 100);
-  return doc;
-}
-
 TEST(ZandakaShisanSectionsTest, CorporationOnTheOlderChart)
 {
-  auto doc = smallCorporation(ChartKind::HoujinOlder);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   ZandakaShisanAssembly a(*doc);
   a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
   const auto& pl = a.sonekiKeisanShisanArray();
@@ -107,32 +86,7 @@ TEST(ZandakaShisanSectionsTest, CorporationOnTheOlderChart)
 
 TEST(ZandakaShisanSectionsTest, CorporationOnTheCompaniesActChartBalancesUnderNetAssets)
 {
-  auto doc = smallCorporation(ChartKind::HoujinKaisyahou);
-  ZandakaShisanAssembly a(*doc);
-  a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false);
-  const auto& pl = a.sonekiKeisanShisanArray();
-  EXPECT_EQ(rowTitled(pl, "　売上総損益").syuuryouZandaka(), 300);
-  EXPECT_EQ(rowTitled(pl, "　当期純損益").syuuryouZandaka(), 200);
-  EXPECT_FALSE(hasRow(pl, "　当期未処分損益"));
-  const auto& bs = a.taisyakuTaisyouShisanArray();
-  EXPECT_EQ(rowTitled(bs, "　資産合計").syuuryouZandaka(), 1200);
-  EXPECT_EQ(rowTitled(bs, "　負債合計").syuuryouZandaka(), 0);
-  EXPECT_EQ(rowTitled(bs, "　資本金合計").syuuryouZandaka(), 1000);
-  EXPECT_EQ(rowTitled(bs, "当期純損益合計").syuuryouZandaka(), 200);
-  EXPECT_EQ(rowTitled(bs, "　繰越利益剰余金合計").syuuryouZandaka(), 200);
-  EXPECT_EQ(rowTitled(bs, "　利益剰余金合計").syuuryouZandaka(), 200);
-  EXPECT_EQ(rowTitled(bs, "　株主資本合計").syuuryouZandaka(), 1200);
-  EXPECT_EQ(rowTitled(bs, "　純資産合計").syuuryouZandaka(), 1200);
-  EXPECT_EQ(bs.back().title(), "　負債・純資産合計");
-  EXPECT_EQ(bs.back().syuuryouZandaka(), 1200);
-  EXPECT_TRUE(bs.back().isValidPercent());
-  EXPECT_DOUBLE_EQ(bs.back().percent(), 100.0);
-  expectNoLinkCodes(a);
-}
-
-TEST(ZandakaShisanSectionsTest, NetAssetsLayoutBlocks)
-{
-  auto doc = smallCorporation(ChartKind::HoujinKaisyahou);
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinKaisyahou);
   MyDocument& d = *doc;
   // Retained earnings brought forward, a subscription for new shares (part of the
   // capital surplus), own shares and a share option.
@@ -144,18 +98,31 @@ TEST(ZandakaShisanSectionsTest, NetAssetsLayoutBlocks)
   kamokuNamed(d, "新株予約権")->setStartBalance(70, 99);
   ZandakaShisanAssembly a(d);
   a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, true);
+  const auto& pl = a.sonekiKeisanShisanArray();
+  EXPECT_EQ(rowTitled(pl, "　売上総損益").syuuryouZandaka(), 300);
+  EXPECT_EQ(rowTitled(pl, "　当期純損益").syuuryouZandaka(), 200);
+  EXPECT_FALSE(hasRow(pl, "　当期未処分損益"));
   const auto& bs = a.taisyakuTaisyouShisanArray();
+  EXPECT_EQ(rowTitled(bs, "　負債合計").syuuryouZandaka(), 0);
+  EXPECT_EQ(rowTitled(bs, "　資本金合計").syuuryouZandaka(), 1000);
   EXPECT_EQ(rowTitled(bs, "　新株式申込拠出金合計").syuuryouZandaka(), 50);
   EXPECT_EQ(rowTitled(bs, "　資本剰余金合計").syuuryouZandaka(), 50);
   EXPECT_EQ(rowTitled(bs, "繰越損益").syuuryouZandaka(), 300);
+  EXPECT_EQ(rowTitled(bs, "当期純損益合計").syuuryouZandaka(), 200);
   EXPECT_EQ(rowTitled(bs, "　繰越利益剰余金合計").syuuryouZandaka(), 500);
+  EXPECT_EQ(rowTitled(bs, "　利益剰余金合計").syuuryouZandaka(), 500);
   EXPECT_EQ(rowTitled(bs, "　自己株式合計").syuuryouZandaka(), -40);  // a debit account in a credit block
   EXPECT_EQ(rowTitled(bs, "　株主資本合計").syuuryouZandaka(), 1000 + 50 + 500 - 40);
   EXPECT_EQ(rowTitled(bs, "　新株予約権合計").syuuryouZandaka(), 70);
   EXPECT_EQ(rowTitled(bs, "　純資産合計").syuuryouZandaka(), 1000 + 50 + 500 - 40 + 70);
-  EXPECT_EQ(rowTitled(bs, "　資産合計").syuuryouZandaka(), bs.back().syuuryouZandaka());
+  EXPECT_EQ(rowTitled(bs, "　資産合計").syuuryouZandaka(), 1580);
+  EXPECT_EQ(bs.back().title(), "　負債・純資産合計");
+  EXPECT_EQ(bs.back().syuuryouZandaka(), 1580);
+  EXPECT_TRUE(bs.back().isValidPercent());
+  EXPECT_DOUBLE_EQ(bs.back().percent(), 100.0);
   // The accounts of retained earnings brought forward get no rows of their own.
   EXPECT_FALSE(hasRow(bs, "繰越利益剰余金"));
+  expectNoLinkCodes(a);
 }
 
 TEST(ZandakaShisanSectionsTest, SoleProprietorIncomeStatementRowByRow)
@@ -341,6 +308,69 @@ TEST(ZandakaShisanSectionsTest, HeadingsAndBlockTotalsAppearEvenWithoutAccounts)
   EXPECT_TRUE(hasRow(bs, "当期純損益合計"));
   EXPECT_FALSE(hasRow(bs, "繰越損益"));
   for (const Shisan& r : bs) EXPECT_FALSE(r.isValidPercent()) << r.title();
+}
+
+TEST(ZandakaShisanAssemblyTest, TheDisplaySumsAreReusedUntilTheDataChange)
+{
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinKaisyahou);
+  ZandakaShisanAssembly a(*doc);
+  const auto sales = [&] { return rowTitled(a.sonekiKeisanShisanArray(), "　　売上高合計"); };
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));
+  EXPECT_EQ(sales().syuuryouZandaka(), 500);
+  // The same period again: no second walk, the sections rebuilt all the same.
+  EXPECT_FALSE(a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, false));
+  EXPECT_EQ(sales().syuuryouZandaka(), 500);
+  // Another period walks: June alone opens on May's sale.
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 2, 2, false));
+  EXPECT_EQ(sales().kashikataGoukei(), 0);
+  EXPECT_EQ(sales().kaishiZandaka(), 500);
+  // A change of the journal makes the same period walk again.
+  addShiwake(*doc, Date(2024, 6, 11), codeOf(*doc, "現金"), codeOf(*doc, "売上高"), 3);
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 2, 2, false));
+  EXPECT_EQ(sales().kashikataGoukei(), 3);
+  // So does a change of the accounts that the journal's invalidation does not cover.
+  kamokuNamed(*doc, "現金")->setStartBalance(2000, 99);
+  kamokuNamed(*doc, "資本金")->setStartBalance(2000, 99);
+  doc->setSortedKamokuArray();
+  EXPECT_TRUE(a.setZandakaShisanArrayForJigyoubuCode(99, 2, 2, false));
+  EXPECT_EQ(rowTitled(a.taisyakuTaisyouShisanArray(), "　資産合計").syuuryouZandaka(), 2000 + 500 - 200 + 3);
+}
+
+TEST(ZandakaShisanCellTextTest, CellsByColumn)
+{
+  Kaisya kaisya;
+  Shisan heading;
+  heading.setKamokuCode(ShisanHeadingRowCode);
+  heading.setTitle("売上高");
+  Shisan r;
+  r.setKamokuCode(ShisanTotalRowCode);
+  r.setTitle("　売上総損益");
+  r.setKaishiZandaka(-1234567);
+  r.setKarikataGoukei(999'999'999'999LL);
+  r.setKashikataGoukei(1'000'000'000'000LL);
+  r.setSyuuryouZandaka(0);
+  r.setPercent(12.5);
+  r.setIsValidPercent(true);
+  struct Case {
+    const Shisan* row;
+    const char* column;
+    const char* text;
+  };
+  const Case cases[] = {
+      {&heading, "title", "売上高"},
+      {&heading, "kaishiZandaka", ""},
+      {&heading, "percent", ""},
+      {&r, "title", "　売上総損益"},
+      {&r, "kaishiZandaka", "-1,234,567"},
+      {&r, "karikataGoukei", "999,999,999,999"},
+      {&r, "kashikataGoukei", "#Precision!"},
+      {&r, "syuuryouZandaka", "0"},
+      {&r, "percent", "12.50"},
+      {&r, "other", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, *c.row, c.column), c.text) << c.column;
+  r.setIsValidPercent(false);
+  EXPECT_EQ(ZandakaShisanAssembly::cellText(kaisya, r, "percent"), "--");
 }
 
 }  // namespace

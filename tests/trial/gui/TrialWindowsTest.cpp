@@ -1,19 +1,27 @@
-// The trial-balance window over small books, offscreen: its sections as the
-// bookkeeper reads them, the tabs of each kind of company, the division and period
-// choices, the refresh rule, the ledger it opens and the text file it writes.
+// The trial-balance, monthly trial-balance and sub-account balance list windows over
+// small books, offscreen: their sections as the bookkeeper reads them, the tabs of each
+// kind of company, the division and period choices, the ledgers they open, the text
+// files they write and their printouts read back from PDF; and the sheet that prints
+// several accounts' sub-account lists from the information window. And the code page
+// their text files are written in.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <tuple>
 
 #include "document/gui/ProgressStateController.h"
 #include "fields/gui/FormatterListWindow.h"
@@ -21,16 +29,21 @@
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/PrintOperation.h"
+#include "platform/QtStrings.h"
 #include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/PropertiesController.h"
 #include "setup/gui/SetupCommands.h"
 #include "support/AppTestFixture.h"
 #include "support/PdfText.h"
-#include "trial/TrialBooks.h"
+#include "trial/HojyoZandakaBooks.h"
+#include "trial/gui/HojyozandakaIchiranController.h"
 #include "trial/gui/PeriodToPrintZandakaShisanController.h"
 #include "trial/gui/ReportTextExportSheet.h"
+#include "trial/gui/SelectPluralKamokuWithHojyoController.h"
 #include "trial/gui/ShiftJisEncoder.h"
+#include "trial/gui/SuiiShisanController.h"
+#include "trial/gui/SuiiShisanPrintView.h"
 #include "trial/gui/ZandakaShisanController.h"
 #include "trial/gui/ZandakaShisanTableModel.h"
 
@@ -44,20 +57,23 @@ struct BooksOptions {
   bool jigyoubu = false;  // divisions 1 and 2, the books kept by division
 };
 
-class ZandakaShisanControllerTest : public AppTest {
+class TrialWindowsTest : public AppTest {
 protected:
   void SetUp() override
   {
     AppTest::SetUp();
     ZandakaShisanController::installCommandHandlers(app.get());
+    SuiiShisanController::installCommandHandlers(app.get());
   }
 
   void TearDown() override
   {
     ReportTextExportSheet::setResponderForTesting({});
+    PrintOperation::setPrintPanelResponderForTesting({});
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
-    for (const char* key : {KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey,
-                            KIVOZandakaShisanSetPeriodWhenShowWindowKey, KIVOExportTextKugiriCodeKey})
+    for (const char* key :
+         {KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey, KIVOZandakaShisanSetPeriodWhenShowWindowKey,
+          KIVOExportTextKugiriCodeKey, KIVOSuiiShisanPrintMonthPerPageKey, KIVOHojyozandakaIchiranPrintInfoKey})
       defaults.removeObjectForKey(key);
     AppTest::TearDown();
   }
@@ -91,18 +107,40 @@ protected:
     return session;
   }
 
-  // The window as the user opens it: the information window's "合計残高試算表".
-  ZandakaShisanController* openWindow()
+  // The sub-account list's books, with 50 in August on 売掛金 without a customer (division 1).
+  void openHojyoBooks()
+  {
+    HojyozandakaIchiranController::installCommandHandlers(app.get());
+    KanjyoumotocyouController::installCommandHandlers(app.get());
+    DocumentInfoController::installCommandHandlers(app.get());
+    auto doc = makeHojyoZandakaBooks();
+    urikake = codeOf(*doc, "売掛金");
+    yokin = codeOf(*doc, "普通預金");
+    addHojyoShiwake(*doc, Date(2024, 8, 1), urikake, -1, codeOf(*doc, "売上高"), -1, 50, 1);
+    session = app->documentController()->addDocument(std::move(doc));
+    flush();
+  }
+
+  // The window as the user opens it, by its button on the information window.
+  template <class W = ZandakaShisanController>
+  W* openWindow(MainMenu::Command command = MainMenu::Command::ShowZandakaShisanWindow)
   {
     auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
     activate(info);
-    QAbstractButton* button = info->buttonOfCommand(MainMenu::Command::ShowZandakaShisanWindow);
+    QAbstractButton* button = info->buttonOfCommand(command);
     EXPECT_TRUE(button && button->isEnabled());
     if (button) button->click();
     flush();
-    auto* w = qobject_cast<ZandakaShisanController*>(session->zandakaShisanController());
+    W* w = nullptr;
+    for (WindowController* wc : session->windowControllers())
+      if (auto* found = qobject_cast<W*>(wc)) w = found;
     if (w) activate(w);
     return w;
+  }
+
+  SuiiShisanController* openMonthlyWindow()
+  {
+    return openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
   }
 
   static int rowOf(const CyouhyouTableView* t, const QString& title)
@@ -162,23 +200,22 @@ protected:
   }
 
   DocumentSession* session = nullptr;
-  int32_t genkin = 0, uriage = 0;
+  int32_t genkin = 0, uriage = 0, urikake = 0, yokin = 0;
 };
 
-TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
+QRegularExpression heading(const QString& name) { return QRegularExpression(QStringLiteral("勘定科目：\\s*") + name); }
+
+TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooks)
 {
   openBooks();
   ZandakaShisanController* w = openWindow();
   ASSERT_TRUE(w);
   EXPECT_EQ(w->windowTitle(), session->displayName() + " - 合計残高試算表[*]");
-  EXPECT_EQ(tabLabels(w), (QStringList{"貸借対照表", "損益計算書"}));
   EXPECT_EQ(w->selectedTabIdentifier(), "taisyakuTaisyou");
 
   // The balance sheet: cash and the two sides, each balancing at 1,200.
   CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
   EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "300", "1,200", "100.00"}));
-  EXPECT_EQ(cells(bs, "　負債・資本の部合計"),
-            (QStringList{"　負債・資本の部合計", "1,000", "300", "500", "1,200", "100.00"}));
   EXPECT_TRUE(w->isTotalRow(rowOf(bs, "　資産の部合計"), *bs));
   EXPECT_FALSE(w->isTotalRow(rowOf(bs, "現金"), *bs));
   EXPECT_EQ(bs->selectedRow(), 0);
@@ -187,7 +224,6 @@ TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
   // themselves are the core's to pin.
   CyouhyouTableView* pl = w->sonekiKeisanTableView();
   EXPECT_EQ(cells(pl, "売上高"), (QStringList{"売上高", "", "", "", "", ""}));
-  EXPECT_EQ(cells(pl, "　売上総損益"), (QStringList{"　売上総損益", "0", "200", "500", "300", "60.00"}));
   // Amounts right-aligned under their headings.
   EXPECT_EQ(pl->model()->headerData(4, Qt::Horizontal).toString(), "終了残高");
   EXPECT_EQ(pl->model()->index(1, 4).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
@@ -199,11 +235,6 @@ TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
   EXPECT_EQ(w->displayingPeriodFromField()->text(), "4月");
   EXPECT_EQ(w->displayingPeriodToField()->text(), "決算整理月");
 
-  EXPECT_TRUE(w->functionMenuAction("期間を指定してプリント...")->isEnabled());
-  bool listed = false;
-  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "合計残高試算表";
-  EXPECT_TRUE(listed);
-
   // The command again brings the same window forward.
   app->performCommand(MainMenu::Command::ShowZandakaShisanWindow, nullptr);
   flush();
@@ -213,44 +244,21 @@ TEST_F(ZandakaShisanControllerTest, ShowsTheTrialBalanceOfTheBooks)
   EXPECT_EQ(windows, 1);
 }
 
-TEST_F(ZandakaShisanControllerTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
-{
-  UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanSetPeriodWhenShowWindowKey);
-  openBooks();
-  ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
-  auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
-  ASSERT_TRUE(period);
-  // Nothing computed yet: the sheet cannot be cancelled.
-  EXPECT_TRUE(period->cancelButton()->isHidden());
-  EXPECT_EQ(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
-  period->monthFromComboBox()->setCurrentIndex(2);
-  period->monthToComboBox()->setCurrentIndex(3);
-  period->okButton()->click();
-  flush();
-  EXPECT_EQ(w->displayingPeriodFromField()->text(), "6月");
-  EXPECT_EQ(w->displayingPeriodToField()->text(), "7月");
-  EXPECT_EQ(cells(w->taisyakuTaisyouTableView(), "現金"),
-            (QStringList{"現金", "1,500", "0", "300", "1,200", "100.00"}));
-}
-
-TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
+TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
 {
   struct Case {
     const char* what;
     BooksOptions books;
     QStringList tabs;
-    const char* profitRow;  // the last row of the income statement
   };
   const Case cases[] = {
-      {"corporation", {}, {"貸借対照表", "損益計算書"}, "　当期未処分損益"},
-      {"sole proprietor", {.chart = ChartKind::Kojin}, {"貸借対照表", "損益計算書"}, "　青色申告控除前所得"},
-      {"manufacturer", {.seizou = true}, {"貸借対照表", "損益計算書", "製造原価報告書"}, "　当期未処分損益"},
+      {"corporation", {}, {"貸借対照表", "損益計算書"}},
+      {"sole proprietor", {.chart = ChartKind::Kojin}, {"貸借対照表", "損益計算書"}},
+      {"manufacturer", {.seizou = true}, {"貸借対照表", "損益計算書", "製造原価報告書"}},
       {"construction manufacturer",
        {.seizou = true, .kensetu = true},
-       {"貸借対照表", "損益計算書", "完成工事原価報告書"},
-       nullptr},
-      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}, nullptr},
+       {"貸借対照表", "損益計算書", "完成工事原価報告書"}},
+      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -259,11 +267,6 @@ TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
     ASSERT_TRUE(w);
     EXPECT_EQ(tabLabels(w), c.tabs);
     EXPECT_EQ(w->hasSeizouGenkaTab(), c.books.seizou);
-    const std::vector<Shisan>& pl = w->sonekiKeisanShisanArray();
-    if (c.profitRow) { EXPECT_EQ(pl.back().title(), c.profitRow); }
-    if (c.books.seizou && !c.books.kensetu) {
-      EXPECT_EQ(cells(w->seizouGenkaTableView(), "当期製品製造原価").at(4), "0");
-    }
     // Ctrl+K steps through the tabs and comes back to the first.
     QStringList visited;
     for (int i = 0; i < w->tabView()->count(); ++i) {
@@ -280,7 +283,27 @@ TEST_F(ZandakaShisanControllerTest, TheTabsFollowTheKindOfCompany)
   }
 }
 
-TEST_F(ZandakaShisanControllerTest, ChoosingTheDivisionAndThePeriod)
+TEST_F(TrialWindowsTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
+{
+  UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanSetPeriodWhenShowWindowKey);
+  openBooks();
+  ZandakaShisanController* w = openWindow();
+  ASSERT_TRUE(w);
+  auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
+  ASSERT_TRUE(period);
+  // Nothing computed yet: the sheet cannot be cancelled.
+  EXPECT_TRUE(period->cancelButton()->isHidden());
+  EXPECT_EQ(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
+  period->monthFromComboBox()->setCurrentIndex(2);
+  period->monthToComboBox()->setCurrentIndex(3);
+  period->okButton()->click();
+  flush();
+  EXPECT_EQ(w->displayingPeriodFromField()->text(), "6月");
+  EXPECT_EQ(w->displayingPeriodToField()->text(), "7月");
+  EXPECT_GT(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
+}
+
+TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
 {
   openBooks({.jigyoubu = true});
   ZandakaShisanController* w = openWindow();
@@ -322,7 +345,7 @@ TEST_F(ZandakaShisanControllerTest, ChoosingTheDivisionAndThePeriod)
   EXPECT_EQ(w->displayingJigyoubuField()->text(), "すべての事業部");
 }
 
-TEST_F(ZandakaShisanControllerTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
+TEST_F(TrialWindowsTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
 {
   openBooks();
   ZandakaShisanController* w = openWindow();
@@ -384,7 +407,7 @@ TEST_F(ZandakaShisanControllerTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
   EXPECT_FALSE(w->functionMenuAction("選択している勘定科目の総勘定元帳を表示")->isEnabled());
 }
 
-TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
+TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
 {
   UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey);
   openBooks();
@@ -403,25 +426,18 @@ TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
   w->saveToTextFile();
   flush();
   EXPECT_EQ(presetSeen, 0);
+  // The figures are the core's to pin; ten lines, as the accounts without amounts are left out.
   const QByteArray balance = readFile(path("balance.txt"));
-  EXPECT_EQ(balance, shiftJis("現金,1000,500,300,1200,100.00\r"
-                              "　現預金合計,1000,500,300,1200,100.00\r"
-                              "　流動資産合計,1000,500,300,1200,100.00\r"
-                              "　資産の部合計,1000,500,300,1200,100.00\r"
-                              "　負債の部合計,0,0,0,0,0.00\r"
-                              "資本金,1000,0,0,1000,83.33\r"
-                              "当期未処分損益,0,300,500,200,16.67\r"
-                              "（内 当期損益）,0,300,500,200,16.67\r"
-                              "　資本の部合計,1000,300,500,1200,100.00\r"
-                              "　負債・資本の部合計,1000,300,500,1200,100.00\r"));
+  EXPECT_TRUE(balance.startsWith(shiftJis("現金,1000,500,300,1200,100.00\r　現預金合計,"))) << balance.toStdString();
+  EXPECT_EQ(balance.count('\r'), 10);
   EXPECT_EQ(UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey), 1);
 
   // Cancelling the panel still keeps the separator chosen in it.
-  choose = 1;
+  choose = 0;
   answer.clear();
   w->saveToTextFile();
   flush();
-  EXPECT_EQ(UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey), 1);
+  EXPECT_EQ(UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey), 0);
 
   // Cancelling the progress sheet writes nothing.
   const QStringList before = QDir(path(".")).entryList(QDir::Files);
@@ -445,7 +461,7 @@ TEST_F(ZandakaShisanControllerTest, TheShownSectionGoesToAShiftJisTextFile)
   EXPECT_TRUE(alerts[0].text.contains("売上高〜")) << alerts[0].text.toStdString();
 }
 
-TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
+TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
 {
   openBooks({ChartKind::HoujinOlder, true, false, true});
   ZandakaShisanController* w = openWindow();
@@ -469,6 +485,7 @@ TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
   QString printed = text();
   EXPECT_TRUE(printed.contains("合計残高試算表 - 損益計算書"));
   EXPECT_TRUE(printed.contains("4月 〜 決算整理月"));
+  EXPECT_TRUE(printed.contains("勘定科目") && printed.contains("比率"));
   EXPECT_FALSE(printed.contains("貸借対照表"));
 
   // The chosen period: the sheet starts with the company, the whole term and every
@@ -488,12 +505,14 @@ TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
   EXPECT_FALSE(sheet->okButton()->isEnabled());
   sheet->printTaisyakuTaisyouCheckbox()->setChecked(true);
   EXPECT_TRUE(sheet->okButton()->isEnabled());
+  sheet->printSeizouGenkaCheckbox()->setChecked(true);
   sheet->monthFromComboBox()->setCurrentIndex(2);
   sheet->monthToComboBox()->setCurrentIndex(2);
   sheet->okButton()->click();
   flush();
   printed = text();
   EXPECT_TRUE(printed.contains("合計残高試算表 - 貸借対照表"));
+  EXPECT_TRUE(printed.contains("合計残高試算表 - 製造原価報告書"));
   EXPECT_TRUE(printed.contains("6月"));
   EXPECT_FALSE(printed.contains("〜"));
   EXPECT_FALSE(printed.contains("損益計算書"));
@@ -510,7 +529,7 @@ TEST_F(ZandakaShisanControllerTest, PrintsTheShownSectionsOrAChosenPeriod)
   PrintOperation::setPrintPanelResponderForTesting({});
 }
 
-TEST_F(ZandakaShisanControllerTest, TheDivisionListEndsOnlyThePeriodToPrintSheet)
+TEST_F(TrialWindowsTest, TheDivisionListEndsOnlyThePeriodToPrintSheet)
 {
   SetupCommands::installCommandHandlers(app.get());
   openBooks({ChartKind::HoujinOlder, false, false, true});
@@ -539,6 +558,266 @@ TEST_F(ZandakaShisanControllerTest, TheDivisionListEndsOnlyThePeriodToPrintSheet
   EXPECT_TRUE(qobject_cast<JigyoubuListController*>(w->attachedSheetController()));
   if (w->attachedSheetController()) w->attachedSheetController()->abortSheet();
   flush();
+}
+
+TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerAndExport)
+{
+  openBooks({.seizou = true});
+  SuiiShisanController* w = openMonthlyWindow();
+  ASSERT_TRUE(w);
+  EXPECT_TRUE(w->windowTitle().contains(QStringLiteral(" - 年間推移試算表"))) << w->windowTitle().toStdString();
+  ASSERT_EQ(w->tabView()->count(), 3);
+  const auto headers = [](const CyouhyouTableView* t) {
+    QStringList out;
+    for (int c = 0; c < t->model()->columnCount(); ++c) out << t->model()->headerData(c, Qt::Horizontal).toString();
+    return out;
+  };
+  const QStringList months{"4月", "5月", "6月", "7月", "8月", "9月", "10月", "11月", "12月", "1月", "2月", "3月"};
+  EXPECT_EQ(headers(w->taisyakuTaisyouTableView()),
+            (QStringList{"勘定科目", "開始残高"} + months + QStringList{"決算整理月"}));
+  EXPECT_EQ(headers(w->sonekiKeisanTableView()),
+            (QStringList{"勘定科目"} + months + QStringList{"決算整理月", "合計"}));
+  // The figures themselves are the core's to pin; the table shows them as cells.
+  EXPECT_EQ(cells(w->taisyakuTaisyouTableView(), "現金").last(), "1,200");
+  // A heading shows its caption alone and is tinted.
+  EXPECT_EQ(cells(w->sonekiKeisanTableView(), "売上高").join(""), "売上高");
+  EXPECT_TRUE(w->isTotalRow(rowOf(w->sonekiKeisanTableView(), "売上高"), *w->sonekiKeisanTableView()));
+
+  // The caption column moves directly left of a column whose header is double-clicked.
+  QHeaderView* header = w->taisyakuTaisyouTableView()->horizontalHeader();
+  w->moveTitleColumnToDoubleClickedColumnOfTableView(w->taisyakuTaisyouTableView(), 6);
+  EXPECT_EQ(header->visualIndex(0), header->visualIndex(6) - 1);
+  w->moveTitleColumnToDoubleClickedColumnOfTableView(w->taisyakuTaisyouTableView(), 0);
+  EXPECT_EQ(header->visualIndex(0), header->visualIndex(6) - 1);
+
+  // An account row opens its general ledger over the whole term; a total row nothing.
+  CyouhyouTableView* pl = w->sonekiKeisanTableView();
+  w->tabView()->setCurrentIndex(1);
+  selectRow(pl, "　　売上高合計");
+  w->showKanjyoumotocyouOfSelectedKamoku();
+  flush();
+  EXPECT_TRUE(ledgers().empty());
+  selectRow(pl, "　売上高");
+  w->showKanjyoumotocyouOfSelectedKamoku();
+  flush();
+  ASSERT_EQ(ledgers().size(), 1u);
+  EXPECT_EQ(ledgers()[0]->displayPeriodFromMonthArrayIndex(), 0);
+  EXPECT_EQ(ledgers()[0]->displayPeriodToMonthArrayIndex(), 12);
+
+  // The shown section goes to the file with every month, the closing month and the total.
+  activate(w);
+  ReportTextExportSheet::setResponderForTesting([&](int32_t, int32_t& kugiri) {
+    kugiri = 1;
+    return path("monthly.txt");
+  });
+  w->saveToTextFile();
+  flush();
+  const QByteArray data = readFile(path("monthly.txt"));
+  EXPECT_TRUE(
+      data.startsWith(shiftJis("売上高,,,,,,,,,,,,,,\r"
+                               "　売上高,0,500,0,0,0,0,0,0,0,0,0,0,0,500\r"
+                               "　　売上高合計,0,500,0,0,0,0,0,0,0,0,0,0,0,500\r")))
+      << data.left(200).toStdString();
+}
+
+TEST_F(TrialWindowsTest, MonthlyPrintoutInColumnGroups)
+{
+  openBooks({.seizou = true});
+  MyDocument& doc = session->document();
+  SuiiShisan s(doc);
+  s.setSuiiShisanArryForJigyoubuCode(99, true);
+  SuiiShisanPrintView::SectionChoice choice{true, false, false};
+  const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+  auto view = SuiiShisanPrintView::create(doc, a4, s.taisyakuTaisyouShisanArray(), s.sonekiKeisanShisanArray(),
+                                          s.seizouGenkaShisanArray(), 3, [&] { return choice; });
+  ASSERT_TRUE(view);
+  // 14 amount columns in groups of 3: five pages per block of rows.
+  const auto& p = view->paginator();
+  ASSERT_EQ(p.pagePerLine(), 5);
+  const int blocks = static_cast<int>(p.chosenPages(true, false, false).size()) / 5;
+  ASSERT_GE(blocks, 1);
+  const QString pdf = path("monthly.pdf");
+  ASSERT_TRUE(PrintOperation::writePdf(pdf, *view, a4));
+  EXPECT_EQ(pdfPageCount(pdf), blocks * 5);
+  const QString first = pdfPageText(pdf, 1);
+  EXPECT_TRUE(first.contains("年間推移試算表 - 貸借対照表"));
+  EXPECT_TRUE(first.contains("開始残高") && first.contains("4月") && first.contains("5月"));
+  EXPECT_FALSE(first.contains("6月"));
+  const QString fifth = pdfPageText(pdf, 5);
+  EXPECT_TRUE(fifth.contains("3月") && fifth.contains("決算整理月"));
+  EXPECT_TRUE(fifth.contains("1,200"));
+  EXPECT_FALSE(fifth.contains("開始残高"));
+
+  // Only the income statement: its pages alone, numbered from 1.
+  choice = {false, true, false};
+  ASSERT_TRUE(PrintOperation::writePdf(pdf, *view, a4));
+  EXPECT_TRUE(pdfPageText(pdf, 1).contains("年間推移試算表 - 損益計算書"));
+  EXPECT_FALSE(pdfText(pdf).contains("貸借対照表"));
+}
+
+TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItAndOpensSubLedgers)
+{
+  openHojyoBooks();
+  auto* w = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
+  ASSERT_TRUE(w);
+  // A new window shows no account: an empty list, nothing to print, export or open.
+  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
+  EXPECT_FALSE(w->validatePrintMenuItem());
+  w->functionMenuActions();
+  w->validateMenuItems();
+  EXPECT_FALSE(w->functionMenuAction(qs(HojyozandakaIchiranController::kSaveToTextFileTitle))->isEnabled());
+
+  w->setDisplayKamokuCode(urikake);
+  w->setDisplayPeriodFromMonthArrayIndex(1);
+  w->setDisplayPeriodToMonthArrayIndex(4);
+  w->updateAfterSelectDisplayingJigyoubu();
+  ASSERT_EQ(w->tableView()->model()->rowCount(), 5);
+  EXPECT_EQ(cells(w->tableView(), "合計"), (QStringList{"合計", "4,200", "1,250", "800", "4,650", "100.00"}));
+  EXPECT_TRUE(w->isTotalRow(4, *w->tableView()));
+  EXPECT_TRUE(w->validatePrintMenuItem());
+
+  // Division 2 alone; the row selected stays.
+  w->tableView()->selectRow(1);
+  w->setDisplayJigyoubuCode(2);
+  w->updateAfterSelectDisplayingJigyoubu();
+  EXPECT_EQ(w->tableView()->selectedRow(), 1);
+  // The shown rows go to the file as they are. A商店 is 41 8F A4 93 58, 合計 8D 87 8C 76.
+  ReportTextExportSheet::setResponderForTesting([&](int32_t, int32_t& kugiri) {
+    kugiri = 1;
+    return path("list");
+  });
+  w->saveToTextFile();
+  flush();
+  EXPECT_EQ(readFile(path("list.txt")), QByteArray("A\x8f\xa4\x93\x58,500,0,300,200,28.57\r"
+                                                   "B\x8f\xa4\x93\x58,0,0,0,0,0.00\r"
+                                                   "C\x8f\xa4\x93\x58,300,200,0,500,71.43\r"
+                                                   "\x8d\x87\x8c\x76,800,200,300,700,100.00\r"));
+
+  // Return on a customer opens its sub ledger over the same months; on the row of what
+  // is on no customer, the account's general ledger; on the total, nothing.
+  w->setDisplayJigyoubuCode(99);
+  w->updateAfterSelectDisplayingJigyoubu();
+  w->tableView()->selectRow(4);
+  w->showHojyomotocyouOfSelectedHojyoKamoku();
+  EXPECT_TRUE(ledgers().empty());
+  w->tableView()->selectRow(1);
+  w->showHojyomotocyouOfSelectedHojyoKamoku();
+  ASSERT_EQ(ledgers().size(), 1u);
+  const KanjyoumotocyouController* l = ledgers()[0];
+  EXPECT_EQ(std::make_tuple(l->displayKamokuCode(), l->displayHojyoKamokuCode(), l->displayPeriodToMonthArrayIndex()),
+            std::make_tuple(urikake, 2, 4));
+  activate(w);
+  w->tableView()->selectRow(3);
+  w->showHojyomotocyouOfSelectedHojyoKamoku();
+  ASSERT_EQ(ledgers().size(), 2u);
+  EXPECT_EQ(ledgers()[1]->displayHojyoKamokuCode(), -1);
+
+  // The command again: this window shows an account, so another one opens.
+  auto* second = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
+  ASSERT_TRUE(second);
+  EXPECT_NE(second, w);
+
+  // The account's customers all taken out of use: the window falls back to none.
+  for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
+  w->updateUI(true);
+  EXPECT_EQ(w->displayKamokuCode(), -1);
+  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
+}
+
+TEST_F(TrialWindowsTest, SubAccountListsOfTheChosenAccountsPrintFromTheInformationWindow)
+{
+  openHojyoBooks();
+  activate(session->documentInfoController());
+  app->performCommand(MainMenu::Command::PrintHojyozandakaIchiranOfPluralKamoku, nullptr);
+  flush();
+  auto* sheet = SelectPluralKamokuWithHojyoController::controllerOfDocument(session);
+  ASSERT_TRUE(sheet->isSheetAttached());
+  // Only accounts with active sub-accounts, in code order; nothing chosen yet.
+  LedgerChoiceTree* candidates = sheet->unselectedKamokuTableView();
+  const bool yokinFirst = yokin < urikake;
+  ASSERT_EQ(candidates->topLevelItemCount(), 2);
+  EXPECT_EQ(candidates->topLevelItem(0)->text(1), yokinFirst ? "普通預金" : "売掛金");
+  EXPECT_EQ(candidates->topLevelItem(1)->text(1), yokinFirst ? "売掛金" : "普通預金");
+  EXPECT_FALSE(sheet->okButtonWidget()->isEnabled());
+  EXPECT_EQ(sheet->monthToPopUp()->currentText(), "決算整理月");
+  EXPECT_TRUE(sheet->jigyoubuField()->isVisibleTo(sheet));
+
+  // A drop within one list is refused; both candidates dragged across are chosen.
+  std::unique_ptr<QMimeData> data(
+      candidates->mimeDataOfItems({candidates->topLevelItem(0), candidates->topLevelItem(1)}));
+  EXPECT_FALSE(candidates->acceptDrop(data.get(), candidates, true));
+  ASSERT_TRUE(sheet->selectedKamokuTableView()->acceptDrop(data.get(), candidates, true));
+  EXPECT_EQ(sheet->selectedKamokuTableView()->topLevelItemCount(), 2);
+  EXPECT_TRUE(sheet->okButtonWidget()->isEnabled());
+  sheet->monthFromPopUp()->setCurrentIndex(1);
+  sheet->monthToPopUp()->setCurrentIndex(4);
+
+  const QString file = path("several.pdf");
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  sheet->okButtonWidget()->click();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  const QStringList pages = pdfPageTexts(file);
+  ASSERT_EQ(pages.size(), 2);
+  const QString& urikakePage = pages[yokinFirst ? 1 : 0];
+  for (const QString& page : pages)
+    EXPECT_TRUE(page.contains("補助残高一覧表") && page.contains("5月 〜 8月") && page.contains("比率"));
+  EXPECT_TRUE(pages[yokinFirst ? 0 : 1].contains(heading("普通預金")));
+  EXPECT_TRUE(urikakePage.contains(heading("売掛金")));
+  EXPECT_TRUE(urikakePage.contains(QRegularExpression("補助科目なし\\s+0\\s+50\\s+0\\s+50\\s+1.08")));
+  EXPECT_TRUE(urikakePage.contains(QRegularExpression("合計\\s+4,200\\s+1,250\\s+800\\s+4,650\\s+100.00")));
+}
+
+std::string bytes(std::initializer_list<int> values)
+{
+  std::string s;
+  for (int v : values) s += static_cast<char>(v);
+  return s;
+}
+
+TEST(ShiftJisEncoderTest, CodePage932Bytes)
+{
+  struct Case {
+    const char* text;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"abc\\~09", "abc\\~09"},  // ASCII kept, backslash and tilde included
+      {"現金", bytes({0x8C, 0xBB, 0x8B, 0xE0})},
+      {"　", bytes({0x81, 0x40})},  // ideographic space
+      {"～", bytes({0x81, 0x60})},  // U+FF5E, where plain Shift_JIS has U+301C
+      {"－", bytes({0x81, 0x7C})},  // U+FF0D, where plain Shift_JIS has U+2212
+      {"∥", bytes({0x81, 0x61})},   // U+2225, where plain Shift_JIS has U+2016
+      {"￢", bytes({0x81, 0xCA})},  // U+FFE2, where plain Shift_JIS has U+00AC
+      {"①", bytes({0x87, 0x40})},   // NEC special characters
+      {"№", bytes({0x87, 0x82})},
+      {"髙", bytes({0xFB, 0xFC})},  // IBM extension, preferred over the NEC-selected one
+      {"ｱ", bytes({0xB1})},         // half-width katakana
+      {"#Precision!", "#Precision!"},
+  };
+  for (const Case& c : cases) {
+    std::string out = "x";
+    ASSERT_TRUE(ShiftJisEncoder::encode(c.text, out)) << c.text;
+    EXPECT_EQ(out, "x" + c.expected) << c.text;
+  }
+}
+
+TEST(ShiftJisEncoderTest, RefusesWhatTheCodePageCannotHold)
+{
+  // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, the yen sign, an emoji, a
+  // character outside JIS, and malformed UTF-8.
+  for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷",
+                           "a\xFF"
+                           "b",
+                           "\xE3\x81"}) {
+    std::string out = "keep";
+    EXPECT_FALSE(ShiftJisEncoder::encode(text, out)) << text;
+    EXPECT_EQ(out, "keep");
+  }
 }
 
 }  // namespace

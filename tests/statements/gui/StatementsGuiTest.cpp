@@ -1,0 +1,765 @@
+// The statements sheets on the information window, offscreen. The Companies-Act one:
+// its first filling, OK and Cancel, the checks of the general tab, the notes, and the
+// change-reason tab. The older-form one: the appropriation items with their totals,
+// the refusal of items beyond the profit, and the command's absence for a household book.
+// Then the printed statements of both forms as paper shows them: rendered to PDF and
+// read back with pdftotext and pdfinfo.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextEdit>
+
+#include "entry/gui/FurikaedenpyouController.h"
+#include "platform/PrintOperation.h"
+#include "setup/gui/DocumentInfoController.h"
+#include "statements/KaisyahouBooks.h"
+#include "statements/RiekiSyobunan.h"
+#include "statements/gui/HendouReasonOutline.h"
+#include "statements/gui/HoukokusyoController.h"
+#include "statements/gui/HoukokusyoPrintView.h"
+#include "statements/gui/KaisyahouHoukokusyoController.h"
+#include "statements/gui/KaisyahouHoukokusyoPrintView.h"
+#include "support/AppTestFixture.h"
+#include "support/PdfText.h"
+
+namespace kivo::test {
+namespace {
+
+QPageLayout paper(double width = 595, double height = 842)
+{
+  return QPageLayout(QPageSize(QSizeF(width, height), QPageSize::Point), QPageLayout::Portrait,
+                     QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+}
+
+// The first non-blank line of a page: its title.
+QString titleOf(const QString& page)
+{
+  for (const QString& l : page.split('\n'))
+    if (!l.trimmed().isEmpty()) return l.trimmed();
+  return {};
+}
+
+QStringList titlesOf(const QStringList& pages)
+{
+  QStringList out;
+  for (const QString& p : pages) out << titleOf(p);
+  return out;
+}
+
+bool hasLine(const QString& page, const QString& pattern)
+{
+  for (const QString& l : page.split('\n'))
+    if (l.contains(QRegularExpression(pattern))) return true;
+  return false;
+}
+
+// The print panel is counted and cancelled.
+class StatementsSheetTest : public AppTest {
+protected:
+  void SetUp() override
+  {
+    AppTest::SetUp();
+    PrintOperation::setPrintPanelResponderForTesting([this](QPrinter&, QWidget*) {
+      ++printPanels;
+      return false;
+    });
+  }
+  void TearDown() override
+  {
+    PrintOperation::setPrintPanelResponderForTesting({});
+    AppTest::TearDown();
+  }
+  // The pages of a printout as text, or nothing when it was refused.
+  QStringList pagesOf(Printout* view, const QPageLayout& layout)
+  {
+    if (!view) return {};
+    EXPECT_TRUE(PrintOperation::writePdf(path("houkokusyo.pdf"), *view, layout));
+    EXPECT_EQ(pdfPageCount(path("houkokusyo.pdf")), view->pageCount());
+    return pdfPageTexts(path("houkokusyo.pdf"));
+  }
+
+  int printPanels = 0;
+};
+
+class KaisyahouHoukokusyoControllerTest : public StatementsSheetTest {
+protected:
+  void TearDown() override
+  {
+    if (sheet && sheet->isSheetAttached()) sheet->abortSheet();
+    flush();
+    StatementsSheetTest::TearDown();
+  }
+  KaisyahouHoukokusyoController* open(bool wareki = false, bool withDividend = false)
+  {
+    auto books = makeKaisyahouBooks();
+    bookFixtureTerm(*books);
+    books->kaisya().setDoUseWareki(wareki);
+    if (withDividend) dividend = book(*books, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000);
+    session = app->documentController()->addDocument(std::move(books));
+    flush();
+    info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+    sheet = KaisyahouHoukokusyoController::controllerOfDocument(session);
+    sheet->beginForWindow(info);
+    flush();
+    return sheet;
+  }
+  Kaisya& kaisya() { return session->document().kaisya(); }
+  QTreeWidgetItem* reasonRow(const char* name)
+  {
+    auto* outline = sheet->hendouReasonOutline();
+    for (int i = 0; i < outline->topLevelItemCount(); ++i)
+      if (outline->topLevelItem(i)->text(0) == QString::fromUtf8(name)) return outline->topLevelItem(i);
+    return nullptr;
+  }
+
+  DocumentSession* session = nullptr;
+  DocumentInfoController* info = nullptr;
+  KaisyahouHoukokusyoController* sheet = nullptr;
+  ShiwakePtr dividend;
+};
+
+TEST_F(KaisyahouHoukokusyoControllerTest, TheFirstShowingFillsTheTermsDates)
+{
+  struct Case {
+    bool wareki;
+    const char* coverStart;
+    const char* coverEnd;
+  };
+  for (const Case& c : {Case{false, "2024/4/1", "2025/3/31"}, Case{true, "令和6/4/1", "令和7/3/31"}}) {
+    open(c.wareki);
+    EXPECT_TRUE(sheet->isSheetAttached());
+    EXPECT_EQ(kaisya().termStartDateOfHoukokusyo(), Date(2024, 4, 1));
+    EXPECT_EQ(kaisya().termEndDateOfHoukokusyo(), Date::kessanSeiridukiDate());
+    EXPECT_EQ(kaisya().termStartDateOfHoukokusyoCover(), Date(2024, 4, 1));
+    EXPECT_EQ(kaisya().termEndDateOfHoukokusyoCover(), Date(2025, 3, 31));
+    EXPECT_EQ(kaisya().doUseWarekiForTermEndDateOfHoukokusyoCover(), c.wareki);
+    EXPECT_EQ(sheet->termStartDateOfCoverField()->text(), QString::fromUtf8(c.coverStart));
+    EXPECT_EQ(sheet->termEndDateOfCoverField()->text(), QString::fromUtf8(c.coverEnd));
+    EXPECT_EQ(sheet->warekiOfCoverStartCheckbox()->isChecked(), c.wareki);
+    // Every statement the company has is chosen; the cost report only for a maker.
+    for (int i = 0; i < 7; ++i) EXPECT_EQ(sheet->printCheckbox(i)->isChecked(), i != 4) << i;
+    EXPECT_FALSE(sheet->printCheckbox(4)->isEnabled());
+    EXPECT_EQ(sheet->tabView()->currentIndex(), KaisyahouHoukokusyoController::GeneralTab);
+    sheet->cancelKaisyahouHoukokusyoWindow();
+    flush();
+  }
+}
+
+TEST_F(KaisyahouHoukokusyoControllerTest, CancelKeepsNothingAndOkStoresComputesForTheWholeCompanyAndPrints)
+{
+  open();
+  const std::string title = kaisya().titleOfHoukokusyo();
+  sheet->titleOfCoversheetField()->setText("別のタイトル");
+  sheet->noteTextView()->setPlainText("入力しただけの注記");
+  sheet->cancelButton()->click();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(kaisya().titleOfHoukokusyo(), title);
+  EXPECT_TRUE(kaisya().noteOfKaisyahouHoukokusyo().empty());
+  EXPECT_EQ(sheet->computeCount(), 0);
+  EXPECT_EQ(printPanels, 0);
+
+  sheet->beginForWindow(info);
+  flush();
+  sheet->titleOfCoversheetField()->setText("第1期 決算報告書");
+  sheet->currencyUnitField()->setText("千円");
+  sheet->warekiOfCoverEndCheckbox()->setChecked(true);
+  sheet->addStartBalanceCheckbox()->setChecked(true);
+  sheet->generalOkButton()->click();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(kaisya().titleOfHoukokusyo(), "第1期 決算報告書");
+  EXPECT_EQ(kaisya().currencyUnitOfHoukokusyo(), "千円");
+  EXPECT_TRUE(kaisya().doUseWarekiForTermEndDateOfHoukokusyoCover());
+  EXPECT_TRUE(kaisya().doAddStartBalanceToHoukokusyo());
+  EXPECT_TRUE(session->document().isDocumentEdited());
+  EXPECT_EQ(sheet->computeCount(), 1);
+  EXPECT_EQ(sheet->model().statements().jigyoubuCode, 99);
+  EXPECT_FALSE(sheet->model().statements().taisyakuTaisyouShisannobuShisanArray.empty());
+  EXPECT_EQ(printPanels, 1);
+}
+
+TEST_F(KaisyahouHoukokusyoControllerTest, TheGeneralTabRefusesWhatCannotPrint)
+{
+  open();
+  // The date fields refuse a day outside the term as it is typed; the sheet beeps and
+  // keeps the field's text selected.
+  struct Case {
+    const char* what;
+    QLineEdit* field;
+    const char* text;
+  };
+  const Case cases[] = {
+      {"a day outside the term", sheet->termStartDateField(), "2/30"},
+      {"end before start", sheet->termEndDateField(), "4/30"},
+      {"empty title", sheet->titleOfCoversheetField(), ""},
+      {"empty cover date", sheet->termEndDateOfCoverField(), ""},
+      {"empty unit", sheet->currencyUnitField(), ""},
+  };
+  for (const Case& c : cases) {
+    sheet->updateUI();
+    sheet->termStartDateField()->setText("5/1");
+    const int beeps = AlertSheet::beepCountForTesting();
+    c.field->setText(QString::fromUtf8(c.text));
+    sheet->generalOkButton()->click();
+    flush();
+    EXPECT_TRUE(sheet->isSheetAttached()) << c.what;
+    EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1) << c.what;
+  }
+  EXPECT_TRUE(alerts.empty());
+  // The closing-adjustment month ends the period whatever its start.
+  sheet->updateUI();
+  sheet->termStartDateField()->setText("3/31");
+  sheet->termEndDateField()->setText("13/00");
+  sheet->addStartBalanceCheckbox()->setChecked(false);
+  EXPECT_EQ(sheet->computeCount(), 0);
+  // Nothing chosen: OK is off.
+  for (int i = 0; i < 7; ++i)
+    if (sheet->printCheckbox(i)->isChecked()) sheet->printCheckbox(i)->click();
+  EXPECT_FALSE(sheet->generalOkButton()->isEnabled());
+  sheet->printCheckbox(0)->click();
+  EXPECT_TRUE(sheet->generalOkButton()->isEnabled());
+  sheet->generalOkButton()->click();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(kaisya().termStartDateOfHoukokusyo(), Date(2025, 3, 31));
+  EXPECT_EQ(kaisya().termEndDateOfHoukokusyo(), Date::kessanSeiridukiDate());
+  EXPECT_EQ(sheet->computeCount(), 1);
+}
+
+TEST_F(KaisyahouHoukokusyoControllerTest, NotesAreKeptAtATabSwitchAndPrintAsRichText)
+{
+  open();
+  sheet->noteTextView()->setHtml("<p><b>重要な会計方針</b></p>");
+  EXPECT_TRUE(sheet->didEditNote());
+  sheet->tabView()->setCurrentIndex(KaisyahouHoukokusyoController::NoteTab);
+  EXPECT_NE(kaisya().noteOfKaisyahouHoukokusyo().find("重要な会計方針"), std::string::npos);
+  sheet->cancelButton()->click();
+  flush();
+  EXPECT_NE(kaisya().noteOfKaisyahouHoukokusyo().find("<b"), std::string::npos);
+  // Shown again, the stored notes are loaded.
+  sheet->beginForWindow(info);
+  EXPECT_EQ(sheet->noteTextView()->toPlainText(), "重要な会計方針");
+  EXPECT_FALSE(sheet->didEditNote());
+}
+
+TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason)
+{
+  open(false, true);
+  const int beeps = AlertSheet::beepCountForTesting();
+  sheet->generalOkButton()->click();
+  flush();
+  EXPECT_TRUE(sheet->isSheetAttached());
+  EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1);
+  EXPECT_EQ(sheet->tabView()->currentIndex(), KaisyahouHoukokusyoController::KabunushiShihonTab);
+  QTreeWidgetItem* none = reasonRow("no reason");
+  ASSERT_TRUE(none);
+  ASSERT_EQ(none->childCount(), 1);
+  EXPECT_FALSE(sheet->generalOkButton()->isEnabled());
+
+  // Add a reason, then drag the entry onto it as the mouse would.
+  auto* outline = sheet->hendouReasonOutline();
+  outline->clearSelection();
+  sheet->addHendouReason();
+  flush();
+  QTreeWidgetItem* added = reasonRow("new reason");
+  ASSERT_TRUE(added);
+  std::unique_ptr<QMimeData> drag(outline->mimeDataOfItems({reasonRow("no reason")->child(0)}));
+  ASSERT_TRUE(drag);
+  EXPECT_FALSE(outline->dropData(reasonRow("当期純損益"), 0, drag.get()));
+  EXPECT_TRUE(outline->dropData(added, 0, drag.get()));
+  flush();
+  EXPECT_EQ(reasonRow("no reason")->childCount(), 0);
+  EXPECT_EQ(reasonRow("new reason")->childCount(), 1);
+  EXPECT_TRUE(sheet->generalOkButton()->isEnabled());
+  EXPECT_EQ(dividend->hendouReasonStr(), "new reason");
+
+  // Renamed by editing the row; renaming and reordering rules are the editor's own test.
+  reasonRow("new reason")->setText(0, "剰余金の配当");
+  EXPECT_EQ(dividend->hendouReasonStr(), "剰余金の配当");
+
+  sheet->generalOkButton()->click();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(sheet->computeCount(), 1);
+  const auto& labels = sheet->model().statements().kabunushiShihon.rowLabels;
+  EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const auto& l) { return l.title == "剰余金の配当"; }));
+}
+
+TEST_F(KaisyahouHoukokusyoControllerTest, AnEntryOpensInItsTransferVoucher)
+{
+  open(false, true);
+  sheet->tabView()->setCurrentIndex(KaisyahouHoukokusyoController::KabunushiShihonTab);
+  // The entry opens in its transfer voucher; a reason row opens nothing.
+  sheet->hendouReasonOutline()->setCurrentItem(reasonRow("当期純損益"));
+  sheet->showInputShiwakeWindow();
+  EXPECT_FALSE(session->furikaedenpyouController());
+  sheet->hendouReasonOutline()->setCurrentItem(reasonRow("no reason")->child(0));
+  sheet->showInputShiwakeWindow();
+  flush();
+  auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
+  ASSERT_TRUE(voucher);
+  EXPECT_EQ(voucher->displayingDenpyouNo(), dividend->denpyouNo());
+}
+
+TEST_F(KaisyahouHoukokusyoControllerTest, TheCommandOpensTheSheetOnTheCompaniesActChartOnly)
+{
+  int olderForm = 0;
+  KaisyahouHoukokusyoController::setOlderFormOpener([&](DocumentInfoController&) { ++olderForm; });
+  KaisyahouHoukokusyoController::installCommandHandlers(app.get());
+  open();
+  sheet->cancelKaisyahouHoukokusyoWindow();
+  flush();
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  EXPECT_TRUE(sheet->isSheetAttached());
+  EXPECT_EQ(olderForm, 0);
+  sheet->abortSheet();
+  // A sole proprietor's books go to the older-form statements.
+  DocumentSession* kojin = openBooks("個人商店", false);
+  ASSERT_EQ(app->currentDocument(), kojin);
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  EXPECT_EQ(olderForm, 1);
+  EXPECT_FALSE(kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo));
+  KaisyahouHoukokusyoController::setOlderFormOpener({});
+}
+
+class HoukokusyoControllerTest : public StatementsSheetTest {
+protected:
+  void SetUp() override
+  {
+    StatementsSheetTest::SetUp();
+    HoukokusyoController::install();
+    KaisyahouHoukokusyoController::installCommandHandlers(app.get());
+  }
+  void TearDown() override
+  {
+    if (sheet && sheet->isSheetAttached()) sheet->abortSheet();
+    flush();
+    KaisyahouHoukokusyoController::setOlderFormOpener({});
+    StatementsSheetTest::TearDown();
+  }
+  // The small books: the undisposed profit U is 200.
+  void open()
+  {
+    session = app->documentController()->addDocument(makeSmallTrialBooks(ChartKind::HoujinOlder));
+    flush();
+    app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+    flush();
+    sheet = qobject_cast<HoukokusyoController*>(session->ownedController(DocumentSession::OwnedController::Houkokusyo));
+  }
+  void setItem(int row, const char* name, const char* kingaku)
+  {
+    sheet->riekiSyobunanTableView()->item(row, 0)->setText(QString::fromUtf8(name));
+    sheet->riekiSyobunanTableView()->item(row, 1)->setText(QString::fromUtf8(kingaku));
+  }
+
+  DocumentSession* session = nullptr;
+  HoukokusyoController* sheet = nullptr;
+};
+
+TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrinted)
+{
+  open();
+  ASSERT_TRUE(sheet);
+  ASSERT_TRUE(sheet->isSheetAttached());
+  sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
+  EXPECT_TRUE(sheet->addToRiekiSyobunanButton()->isEnabled());
+  EXPECT_FALSE(sheet->removeFromRiekiSyobunanButton()->isEnabled());
+  sheet->addKamokuToRiekiSyobunan();
+  setItem(0, "配当金", "50");
+  sheet->addKamokuToRiekiSyobunan();
+  setItem(1, "利益 準備金", "20");
+  const Kaisya& k = session->document().kaisya();
+  EXPECT_EQ(k.riekisyobunanKamokuArray(),
+            (std::vector<RiekiSyobunanItem>{{"配当金", 50}, {"利益準備金", 20}}));  // no spaces in a name
+  EXPECT_EQ(sheet->riekiSyobunGoukeiField()->text(), "70");
+  EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "130");
+  EXPECT_TRUE(session->document().isDocumentEdited());
+  // A bad amount is refused and the item keeps its own.
+  setItem(1, "利益準備金", "abc");
+  EXPECT_EQ(k.riekisyobunanKamokuArray()[1].kingaku, 20);
+
+  sheet->endHoukokusyoWindow();
+  flush();
+  EXPECT_FALSE(sheet->isSheetAttached());
+  EXPECT_EQ(printPanels, 1);
+  EXPECT_EQ(sheet->riekiSyobunanShisanArray().size(), 5u);  // the printed rows; their figures are the core's
+}
+
+TEST_F(HoukokusyoControllerTest, ItemsBeyondTheProfitAreRefusedWithAMessage)
+{
+  open();
+  ASSERT_TRUE(sheet);
+  sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
+  sheet->addKamokuToRiekiSyobunan();
+  setItem(0, "配当金", "250");
+  EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "-50");
+  sheet->endHoukokusyoWindow();
+  flush();
+  EXPECT_TRUE(sheet->isSheetAttached());
+  EXPECT_EQ(printPanels, 0);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text.toStdString(),
+            "利益処分合計が当期未処分利益を超えています。利益処分案の金額を見直してください。");
+  // Not ticked, the appropriation does not hold the printout back.
+  sheet->printCheckbox(HoukokusyoController::RiekiSyobunanBox)->setChecked(false);
+  sheet->endHoukokusyoWindow();
+  flush();
+  EXPECT_EQ(printPanels, 1);
+}
+
+TEST_F(HoukokusyoControllerTest, AnEmptyStartDateIsRefused)
+{
+  open();
+  ASSERT_TRUE(sheet);
+  sheet->termStartDateField()->setText(QString());
+  sheet->endHoukokusyoWindow();
+  flush();
+  EXPECT_TRUE(sheet->isSheetAttached());
+  EXPECT_EQ(printPanels, 0);
+}
+
+TEST_F(HoukokusyoControllerTest, AHouseholdBookHasNoStatementsCommand)
+{
+  auto books = makeTrialBooks(ChartKind::Kojin);
+  books->kaisya().setIsKakeibo(true);
+  DocumentSession* kakeibo = app->documentController()->addDocument(std::move(books));
+  flush();
+  ASSERT_EQ(app->currentDocument(), kakeibo);
+  ASSERT_TRUE(kakeibo->document().kaisya().isKakeibo());
+  EXPECT_FALSE(app->validateCommand(MainMenu::Command::PrintHoukokusyo, nullptr));
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  EXPECT_FALSE(kakeibo->ownedController(DocumentSession::OwnedController::Houkokusyo));
+}
+
+class KaisyahouHoukokusyoPrintTest : public StatementsSheetTest {
+protected:
+  void SetUp() override
+  {
+    StatementsSheetTest::SetUp();
+    doc = makeKaisyahouBooks();
+    bookFixtureTerm(*doc);
+    Kaisya& k = doc->kaisya();
+    k.setName("株式会社テスト商事");
+    k.setAddress("東京都千代田区一丁目1番1号");
+    k.setTitleOfHoukokusyo("決算報告書");
+    k.setCurrencyUnitOfHoukokusyo("円");
+    k.setTermStartDateOfHoukokusyoCover(Date(2024, 4, 1));
+    k.setTermEndDateOfHoukokusyoCover(Date(2025, 3, 31));
+  }
+
+  void compute(bool tate = true)
+  {
+    KaisyahouHoukokusyoOptions o = wholeTerm(*doc);
+    o.tateKabunushiShihonTitles = tate;
+    statements = statementsOf(*doc, o);
+  }
+  QStringList print(KaisyahouHoukokusyoPrintChoice choice, const QPageLayout& layout = paper())
+  {
+    return pagesOf(KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout).get(), layout);
+  }
+
+  std::unique_ptr<MyDocument> doc;
+  KaisyahouHoukokusyoStatements statements;
+};
+
+TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrderWithTheirFigures)
+{
+  compute();
+  const QStringList pages = print({});
+  EXPECT_EQ(titlesOf(pages),
+            (QStringList{"決算報告書", "貸借対照表", "損益計算書", "販売費及び一般管理費", "株主資本等変動計算書"}));
+  ASSERT_EQ(pages.size(), 5);
+  // pdftotext reads the ideographic space as plain spaces.
+  for (const char* s : {"第\\s+1\\s+期", "^\\s*自\\s+2024年 4月 1日\\s*$", "^\\s*至\\s+2025年 3月31日\\s*$",
+                        "株式会社テスト商事", "東京都千代田区一丁目1番1号"})
+    EXPECT_TRUE(hasLine(pages[0], QString::fromUtf8(s))) << s << pages[0].toStdString();
+  EXPECT_TRUE(hasLine(pages[1], "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000")) << pages[1].toStdString();
+  EXPECT_TRUE(hasLine(pages[1], "2025年 3月31日現在"));
+  EXPECT_TRUE(hasLine(pages[1], "\\(単位：円\\)"));
+  EXPECT_TRUE(hasLine(pages[2], "売上高合計\\s+800,000"));
+  EXPECT_TRUE(hasLine(pages[2], "自\\s+2024年 4月 1日\\s+至\\s+2025年 3月31日"));
+  EXPECT_TRUE(hasLine(pages[3], "給料手当\\s+200,000"));
+  EXPECT_TRUE(hasLine(pages[3], "販売費及び一般管理費合計\\s+300,000"));
+
+  KaisyahouHoukokusyoPrintChoice some;
+  some.coversheet = some.sonekiKeisansyo = some.kabunushiShihon = false;
+  EXPECT_EQ(titlesOf(print(some)), (QStringList{"貸借対照表", "販売費及び一般管理費"}));
+  // Era dates on the cover and in the period line.
+  doc->kaisya().setDoUseWarekiForTermStartDateOfHoukokusyoCover(true);
+  doc->kaisya().setDoUseWarekiForTermEndDateOfHoukokusyoCover(true);
+  const QStringList era = print({});
+  EXPECT_TRUE(era.value(0).contains("令和")) << era.value(0).toStdString();
+  EXPECT_TRUE(hasLine(era.value(2), "自\\s+令和6年 4月 1日\\s+至\\s+令和7年 3月31日")) << era.value(2).toStdString();
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, StatementOfChangesHorizontal)
+{
+  auto& reasons = doc->hendouReasonArray();
+  for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "株主資本以外の項目の当期変動額(純額)"})
+    reasons.push_back(std::make_shared<HendouReason>(name));
+  book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000)->setHendouReasonStr("剰余金の配当");
+  KaisyahouHoukokusyoPrintChoice only{false, false, false, false, false, true, false};
+  only.tateKabunushiShihon = false;
+  compute(false);
+  const QStringList yoko = print(only);
+  ASSERT_EQ(yoko.size(), 1);
+  const QString& turned = yoko[0];
+  // Every column's figures on the row of its label.
+  for (const char* pattern : {"前期末残高\\s+2,000,000\\s+500,000\\s+500,000\\s+2,500,000\\s+2,500,000",
+                              "当期純損益\\s+220,000\\s+220,000\\s+220,000\\s+220,000",
+                              "剰余金の配当\\s+-100,000\\s+-100,000\\s+-100,000\\s+-100,000",
+                              "当期変動額合計\\s+---\\s+120,000\\s+120,000\\s+120,000\\s+120,000",
+                              "当期末残高\\s+2,000,000\\s+620,000\\s+620,000\\s+2,620,000\\s+2,620,000"})
+    EXPECT_TRUE(hasLine(turned, QString::fromUtf8(pattern))) << pattern << "\n" << turned.toStdString();
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, VerticalItemsThatRepeatTheirHeadingsOrDoNotFoot)
+{
+  using Kind = KabunushiShihonHendouBuilder::RowLabel::Kind;
+  auto& st = statements.kabunushiShihon;
+  st.rowLabels = {{Kind::Zenkimatsu, "前期末残高", nullptr},
+                  {Kind::ToukiHendouHeading, "当期変動額", nullptr},
+                  {Kind::Reason, "増資", std::make_shared<HendouReason>("増資")},
+                  {Kind::Reason, "株主資本以外の項目の当期変動額(純額)", nullptr},
+                  {Kind::ToukiHendouGoukei, "当期変動額合計", nullptr},
+                  {Kind::Toukimatsu, "当期末残高", nullptr}};
+  const int64_t M = Kaisya::kMaxOutputAmountValue;
+  const auto column = [&](int32_t code, const char* t1, const char* t2, std::vector<int64_t> cells) {
+    Shisan c;
+    c.setKamokuCode(code);
+    c.setTitle(t1);
+    c.setTitle2(t2);
+    c.monthlyAmountArray() = std::move(cells);
+    st.columns.push_back(c);
+  };
+  column(270, "株主資本", "　資本金", {100, 0, 0, 0, 0, 100});
+  // The same headings again: the figures still print, on lines of their own.
+  column(270, "株主資本", "　資本金", {200, 0, 50, 0, 50, 250});
+  // No change in total, yet opening and closing differ: the full form.
+  column(271, "株主資本", "　資本準備金", {300, 0, 0, 0, 0, 310});
+  column(-401, "純資産合計", "", {600, 0, M, M, 2 * M, 660});
+  const QStringList pages = print({false, false, false, false, false, true, false});
+  ASSERT_EQ(pages.size(), 1);
+  const QString& p = pages[0];
+  for (const char* pattern : {"資本金\\s+前期末残高及び当期末残高\\s+100$", "^\\s+前期末残高\\s+200$",
+                              "当期変動額\\s+増資\\s+50$", "当期末残高\\s+250$", "資本準備金\\s+前期末残高\\s+300$",
+                              "当期末残高\\s+310$", "純資産合計\\s+前期末残高\\s+600$", "当期変動額\\s+#Precision!$"})
+    EXPECT_TRUE(hasLine(p, QString::fromUtf8(pattern))) << pattern << "\n" << p.toStdString();
+  EXPECT_EQ(p.count("資本金"), 1);
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, AStatementOfChangesOfManyReasonsContinuesInBothLayouts)
+{
+  using Kind = KabunushiShihonHendouBuilder::RowLabel::Kind;
+  auto& st = statements.kabunushiShihon;
+  st.rowLabels = {{Kind::Zenkimatsu, "前期末残高", nullptr}, {Kind::ToukiHendouHeading, "当期変動額", nullptr}};
+  Shisan capital;
+  capital.setKamokuCode(270);
+  capital.setTitle("資本金");
+  capital.monthlyAmountArray() = {1000, 0};
+  for (int i = 1; i <= 60; ++i) {
+    const std::string name = "事由" + std::to_string(i);
+    st.rowLabels.push_back({Kind::Reason, name, std::make_shared<HendouReason>(name)});
+    capital.monthlyAmountArray().push_back(i);
+  }
+  st.rowLabels.push_back({Kind::ToukiHendouGoukei, "当期変動額合計", nullptr});
+  st.rowLabels.push_back({Kind::Toukimatsu, "当期末残高", nullptr});
+  capital.monthlyAmountArray().push_back(1830);
+  capital.monthlyAmountArray().push_back(2830);
+  st.columns = {capital};
+  for (bool tate : {true, false}) {
+    KaisyahouHoukokusyoPrintChoice choice{false, false, false, false, false, true, false};
+    choice.tateKabunushiShihon = tate;
+    const QStringList pages = print(choice, paper(595, 420));
+    ASSERT_GE(pages.size(), 2) << tate;
+    for (const QString& p : pages) EXPECT_EQ(titleOf(p), "株主資本等変動計算書") << tate;
+    const QString all = pages.join("");
+    for (int i = 1; i <= 60; ++i) EXPECT_TRUE(hasLine(all, QString("事由%1\\s+%1$").arg(i))) << i << " " << tate;
+    EXPECT_TRUE(hasLine(pages.back(), "当期末残高\\s+2,830$")) << tate;
+  }
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, NotesRunOverTwoPages)
+{
+  compute();
+  QString html = "<p>重要な会計方針</p>";
+  for (int i = 1; i <= 80; ++i) html += QString("<p>注記%1 棚卸資産の評価基準及び評価方法</p>").arg(i);
+  // One paragraph without a break point, wider than the page, still wraps.
+  html += "<p>" + QString(200, QChar(0x6797)) + "</p><p>注記の終わり</p>";
+  doc->kaisya().setNoteOfKaisyahouHoukokusyo(html.toStdString());
+  KaisyahouHoukokusyoPrintChoice notes{false, false, false, false, false, false, true};
+  const QStringList pages = print(notes);
+  ASSERT_GE(pages.size(), 2);
+  EXPECT_TRUE(pages.first().contains("重要な会計方針"));
+  EXPECT_TRUE(pages.join("").contains("注記80 棚卸資産"));
+  EXPECT_TRUE(pages.last().contains("注記の終わり"));
+  // Not chosen, or empty: no notes pages.
+  notes.note = false;
+  notes.coversheet = true;
+  EXPECT_EQ(print(notes).size(), 1);
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, PaperTooSmallIsRefused)
+{
+  compute();
+  struct Case {
+    const char* what;
+    QPageLayout layout;
+    KaisyahouHoukokusyoPrintChoice choice;
+  };
+  KaisyahouHoukokusyoPrintChoice yoko;
+  yoko.tateKabunushiShihon = false;
+  const Case cases[] = {
+      {"too short for five rows", paper(595, 150), {}},
+      {"too narrow for the balance sheet", paper(250, 842), {false, true, false, false, false, false, false}},
+      {"too narrow for the income statement", paper(200, 842), {false, false, true, false, false, false, false}},
+      {"too narrow for the vertical changes", paper(250, 842), {false, false, false, false, false, true, false}},
+      {"too small for the horizontal changes", paper(150, 200), yoko},
+  };
+  for (const Case& c : cases) {
+    alerts.clear();
+    EXPECT_FALSE(KaisyahouHoukokusyoPrintView::create(*doc, statements, c.choice, c.layout)) << c.what;
+    ASSERT_EQ(alerts.size(), 1u) << c.what;
+    EXPECT_EQ(alerts[0].title, "印刷できません");
+    EXPECT_EQ(alerts[0].text, "設定している用紙の印刷できる範囲が小さすぎます。");
+  }
+  // The narrow paper does for the cover alone.
+  alerts.clear();
+  EXPECT_TRUE(KaisyahouHoukokusyoPrintView::create(*doc, statements, {true, false, false, false, false, false, false},
+                                                   paper(250, 842)));
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(KaisyahouHoukokusyoPrintTest, ALongStatementContinuesAndOverflowedSumsPrintTheMark)
+{
+  compute();
+  KaisyahouHoukokusyoPrintChoice bs{false, true, false, false, false, false, false};
+  const QStringList continued = print(bs, paper(595, 300));
+  ASSERT_GE(continued.size(), 2);
+  for (const QString& p : continued) EXPECT_EQ(titleOf(p), "貸借対照表");
+  EXPECT_TRUE(hasLine(continued.back(), "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000"));
+
+  statements.taisyakuBalanceHanbaihiShisanArray.back().setHoukokusyoAmount(Kaisya::kMaxOutputAmountValue + 1);
+  const QStringList pages = print({false, false, false, true, false, false, false});
+  ASSERT_EQ(pages.size(), 1);
+  EXPECT_TRUE(hasLine(pages[0], "販売費及び一般管理費合計\\s+#Precision!")) << pages[0].toStdString();
+  EXPECT_FALSE(pages[0].contains("1,000,000,000,000"));
+}
+
+class HoukokusyoPrintTest : public StatementsSheetTest {
+protected:
+  void SetUp() override
+  {
+    StatementsSheetTest::SetUp();
+    doc = makeSmallTrialBooks(ChartKind::HoujinOlder, 100, true);
+    addShiwake(*doc, Date(2024, 8, 1), codeOf(*doc, "材料仕入高"), codeOf(*doc, "現金"), 50);
+    Kaisya& k = doc->kaisya();
+    k.setName("株式会社旧様式");
+    k.setTitleOfHoukokusyo("決算報告書");
+    k.setTermStartDateOfHoukokusyoCover(Date(2024, 4, 1));
+    k.setTermEndDateOfHoukokusyoCover(Date(2025, 3, 31));
+  }
+
+  QStringList print(const HoukokusyoPrintChoice& choice = {}, const QPageLayout& layout = paper())
+  {
+    statements = Houkokusyo::build(
+        *doc,
+        KaisyahouHoukokusyoBalances::postShiwakeArray(*doc, {Date(2024, 4, 1), Date::kessanSeiridukiDate(), false}),
+        99);
+    riekiSyobunan = RiekiSyobunan(statements.toukiMisyobunSonekiOfSyuuryouZandaka, {{"配当金", 50}, {"利益準備金", 20}},
+                                  doc->kaisya().maxOutputAmountValue())
+                        .rows();
+    return pagesOf(HoukokusyoPrintView::create(*doc, statements, riekiSyobunan, choice, layout).get(), layout);
+  }
+
+  std::unique_ptr<MyDocument> doc;
+  HoukokusyoStatements statements;
+  std::vector<Shisan> riekiSyobunan;
+};
+
+TEST_F(HoukokusyoPrintTest, CoverAndTheTickedStatementsInOrderWithTheirNotes)
+{
+  Kaisya& k = doc->kaisya();
+  k.setNoteOfTaisyakuTaisyouhyouOfHoukokusyo("有形固定資産の減価償却累計額　0円");
+  k.setNoteOfSonekiKeisansyoOfHoukokusyo("1株当たり当期利益\n二行目の注記");
+  k.setNoteOfRiekisyobunanOfHoukokusyo("配当は現金による");
+  const QStringList pages = print();
+  EXPECT_EQ(titlesOf(pages), (QStringList{"決算報告書", "貸借対照表", "損益計算書", "販売費及び一般管理費",
+                                          "製造原価報告書", "利益処分案"}));
+  ASSERT_EQ(pages.size(), 6);
+  EXPECT_TRUE(hasLine(pages[1], "資産の部合計\\s+1,150\\s+負債・資本の部合計\\s+1,150")) << pages[1].toStdString();
+  EXPECT_TRUE(hasLine(pages[1], "2025年 3月31日現在"));
+  EXPECT_TRUE(hasLine(pages[1], "^\\s*有形固定資産の減価償却累計額\\s+0円\\s*$")) << pages[1].toStdString();
+  EXPECT_TRUE(hasLine(pages[2], "売上総利益\\s+250"));
+  EXPECT_TRUE(hasLine(pages[2], "当期製品製造原価\\s+50"));
+  EXPECT_TRUE(hasLine(pages[2], "合\\s+計\\s+250"));  // purchases and the products' cost
+  EXPECT_TRUE(hasLine(pages[2], "当期未処分利益\\s+150"));
+  EXPECT_TRUE(hasLine(pages[2], "^\\s*二行目の注記\\s*$"));
+  EXPECT_FALSE(pages[3].contains("注記"));
+  EXPECT_TRUE(hasLine(pages[4], "当期製品製造原価\\s+50"));
+  // The appropriation: no company name, its items, total and carried-forward line.
+  EXPECT_FALSE(pages[5].contains("株式会社旧様式"));
+  EXPECT_TRUE(hasLine(pages[5], "当期未処分利益\\s+150"));
+  EXPECT_TRUE(hasLine(pages[5], "利益処分合計\\s+70"));
+  EXPECT_TRUE(hasLine(pages[5], "次期繰越利益\\s+80"));
+  EXPECT_TRUE(hasLine(pages[5], "配当は現金による"));
+
+  HoukokusyoPrintChoice some;
+  some.coversheet = some.sonekiKeisansyo = some.seizougenka = false;
+  EXPECT_EQ(titlesOf(print(some)), (QStringList{"貸借対照表", "販売費及び一般管理費", "利益処分案"}));
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(HoukokusyoPrintTest, ALongStatementContinuesOnAFurtherPage)
+{
+  // Short paper: the balance sheet and the income statement take more than a page.
+  HoukokusyoPrintChoice choice;
+  choice.coversheet = choice.hanbaihi = choice.seizougenka = choice.riekisyobunan = false;
+  doc->kaisya().setNoteOfSonekiKeisansyoOfHoukokusyo("損益の注記");
+  const QStringList pages = print(choice, paper(595, 260));
+  ASSERT_GT(pages.size(), 2);
+  QString all = pages.join('\n');
+  for (const char* line : {"資産の部合計\\s+1,150\\s+負債・資本の部合計\\s+1,150", "当期未処分利益\\s+150",
+                           "損益の注記", "売上高合計\\s+500"})
+    EXPECT_TRUE(hasLine(all, QString::fromUtf8(line))) << line;
+  EXPECT_TRUE(hasLine(pages.back(), "損益の注記"));
+  for (const QString& p : pages) EXPECT_TRUE(titleOf(p) == "貸借対照表" || titleOf(p) == "損益計算書");
+  EXPECT_TRUE(alerts.empty());
+}
+
+TEST_F(HoukokusyoPrintTest, RefusedOnPaperTooSmallAndForANoteLongerThanAPage)
+{
+  EXPECT_TRUE(print({}, paper(595, 120)).isEmpty());
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].text, QString::fromUtf8(HoukokusyoPrintView::kTooSmallMessage));
+  doc->kaisya().setNoteOfHanbaihiOfHoukokusyo(std::string(200, '\n') + "end");
+  EXPECT_TRUE(print().isEmpty());
+  ASSERT_EQ(alerts.size(), 2u);
+  EXPECT_TRUE(alerts[1].text.contains("販売費及び一般管理費")) << alerts[1].text.toStdString();
+}
+
+TEST_F(HoukokusyoPrintTest, FiguresAtTheLimitPrintTheOverflowMark)
+{
+  kamokuNamed(*doc, "現金")->setStartBalance(doc->kaisya().maxOutputAmountValue() + 1, 99);
+  HoukokusyoPrintChoice choice;
+  choice.coversheet = choice.sonekiKeisansyo = choice.hanbaihi = choice.seizougenka = choice.riekisyobunan = false;
+  const QStringList pages = print(choice);
+  ASSERT_EQ(pages.size(), 1);
+  EXPECT_TRUE(hasLine(pages[0], "資産の部合計\\s+#Precision!")) << pages[0].toStdString();
+}
+
+}  // namespace
+}  // namespace kivo::test
