@@ -215,6 +215,8 @@ TEST(FurikaedenpyouRegistrar, AnOrdinaryVoucherRedatedToRegularTypeStaysAndACopy
   EXPECT_EQ(v.cell(0, Row::DenpyouNoMatrix), FieldValue::code(-1));
 }
 
+// A voucher with entries hidden from a limited user shows only the visible ones and
+// is refused; should it be registered all the same, the hidden entries stay.
 TEST(FurikaedenpyouRegistrar, EntriesHiddenFromALimitedUserAreNeverRemoved)
 {
   auto doc = test::makeBooks();
@@ -223,6 +225,8 @@ TEST(FurikaedenpyouRegistrar, EntriesHiddenFromALimitedUserAreNeverRemoved)
   doc->journal().assign({test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 500), hidden});
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(1);
+  EXPECT_EQ(v.numberOfDenpyouRows(), 1);
+  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
   ASSERT_EQ(doc->journal().size(), 2u);
   EXPECT_NE(std::find(doc->journal().begin(), doc->journal().end(), hidden), doc->journal().end());

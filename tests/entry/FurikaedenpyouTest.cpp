@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "entry/Furikaedenpyou.h"
 #include "support/TestBooks.h"
 
@@ -33,106 +31,79 @@ TEST(FurikaedenpyouColumns, EditableColumnsFollowSubAccountsAndDivisions)
 }
 
 // Every rule of the row check, in its order: the message, and the cell it selects.
+// The row under test is the last of `rows` (any row above is complete): it gets the
+// accounts (-1: none) with 1,000 on each side that has one, then up to two cells
+// typed over (a nil value: none). Accounts 0 and 0: the row left as inserted.
 struct RowCheckCase {
   const char* name;
   bool hojyo, jigyoubu;
-  int rows;  // the row under test is the last of these
-  std::function<void(Furikaedenpyou&, int)> fill;
+  int rows;
+  int32_t kari, kashi;
   const char* message;  // nullptr: passes
   Row::Column column;
+  Row::Column cell = Row::DateMatrix;
+  FieldValue value = {};
+  Row::Column cell2 = Row::DateMatrix;
+  FieldValue value2 = {};
 };
 
 TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
 {
-  auto both = [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 1000, kUriagedaka, 1000); };
+  using enum Row::Column;
+  const FieldValue none = FieldValue::text("");
+  const char* const noKari2 = "2 行目の借方科目が入力されていません。";
+  const char* const oneSide1 = "1 行目は、借方科目と貸方科目の両方を入力してください。";
+  const FieldValue ten = FieldValue::amount(10);
   const std::vector<RowCheckCase> cases = {
-      {"complete row", false, false, 1, both, nullptr, Row::DateMatrix},
-      {"no date", false, false, 1,
-       [&](Furikaedenpyou& v, int r) {
-         both(v, r);
-         v.setCell(r, Row::DateMatrix, FieldValue::text(""));
-       },
-       "1 行目の日付が正しく入力されていません。", Row::DateMatrix},
-      {"debit sub-account missing", true, false, 1,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kFutsuuYokin, 5, kUriagedaka, 5); },
-       "1 行目の補助科目(借方)が入力されていません。", Row::KarikataHojyoKamokuMatrix},
-      {"credit sub-account missing", true, false, 1,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 5, kFutsuuYokin, 5); },
-       "1 行目の補助科目(貸方)が入力されていません。", Row::KashikataHojyoKamokuMatrix},
-      {"debit division missing", false, true, 1, both, "1 行目の借方事業部が入力されていません。",
-       Row::KarikataJigyoubuMatrix},
-      {"credit division missing", false, true, 1,
-       [&](Furikaedenpyou& v, int r) {
-         both(v, r);
-         v.setCell(r, Row::KarikataJigyoubuMatrix, FieldValue::code(1));
-       },
-       "1 行目の貸方事業部が入力されていません。", Row::KashikataJigyoubuMatrix},
-      {"debit amount missing", false, false, 1,
-       [&](Furikaedenpyou& v, int r) {
-         both(v, r);
-         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::text(""));
-       },
-       "1 行目の借方金額が入力されていません。", Row::KarikataKingakuMatrix},
-      {"credit amount missing", false, false, 1,
-       [&](Furikaedenpyou& v, int r) {
-         both(v, r);
-         v.setCell(r, Row::KashikataKingakuMatrix, FieldValue::text(""));
-       },
-       "1 行目の貸方金額が入力されていません。", Row::KashikataKingakuMatrix},
-      {"debit amount without account", false, false, 2,
-       [](Furikaedenpyou& v, int r) {
-         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
-         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::amount(10));
-       },
-       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
-      {"debit division without account", false, true, 2,
-       [](Furikaedenpyou& v, int r) {
-         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
-         v.setCell(r, Row::KashikataJigyoubuMatrix, FieldValue::code(1));
-         v.setCell(r, Row::KarikataJigyoubuMatrix, FieldValue::code(2));
-       },
-       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
-      {"credit amount without account", false, false, 2,
-       [](Furikaedenpyou& v, int r) {
-         test::setRow(v, r, kDay, kGenkin, 10, -1, 0);
-         v.setCell(r, Row::KashikataKingakuMatrix, FieldValue::amount(10));
-       },
-       "2 行目の貸方科目が入力されていません。", Row::KashikataKamokuMatrix},
-      {"only a date and a description", false, false, 2,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, -1, 0, "メモ"); },
-       "2 行目は、借方科目と貸方科目ともに入力されていません。", Row::KarikataKamokuMatrix},
-      {"later row with one side", false, false, 2,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); }, nullptr, Row::DateMatrix},
-      {"first row with credit only", false, false, 1,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); },
-       "1 行目は、借方科目と貸方科目の両方を入力してください。", Row::KarikataKamokuMatrix},
-      {"first row with debit only", false, false, 1,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 10, -1, 0); },
-       "1 行目は、借方科目と貸方科目の両方を入力してください。", Row::KashikataKamokuMatrix},
-      {"unresolved kana is no account", false, false, 2,
-       [](Furikaedenpyou& v, int r) {
-         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
-         v.setCell(r, Row::KarikataKamokuMatrix, FieldValue::text("GEN"));
-         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::amount(10));
-       },
-       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
-      {"empty last row of several", false, false, 2, [](Furikaedenpyou&, int) {}, nullptr, Row::DateMatrix},
+      {"complete row", false, false, 1, kGenkin, kUriagedaka, nullptr, DateMatrix},
+      {"no date", false, false, 1, kGenkin, kUriagedaka, "1 行目の日付が正しく入力されていません。", DateMatrix,
+       DateMatrix, none},
+      {"debit sub-account missing", true, false, 1, kFutsuuYokin, kUriagedaka,
+       "1 行目の補助科目(借方)が入力されていません。", KarikataHojyoKamokuMatrix},
+      {"credit sub-account missing", true, false, 1, kGenkin, kFutsuuYokin,
+       "1 行目の補助科目(貸方)が入力されていません。", KashikataHojyoKamokuMatrix},
+      {"debit division missing", false, true, 1, kGenkin, kUriagedaka, "1 行目の借方事業部が入力されていません。",
+       KarikataJigyoubuMatrix},
+      {"credit division missing", false, true, 1, kGenkin, kUriagedaka, "1 行目の貸方事業部が入力されていません。",
+       KashikataJigyoubuMatrix, KarikataJigyoubuMatrix, FieldValue::code(1)},
+      {"debit amount missing", false, false, 1, kGenkin, kUriagedaka, "1 行目の借方金額が入力されていません。",
+       KarikataKingakuMatrix, KarikataKingakuMatrix, none},
+      {"credit amount missing", false, false, 1, kGenkin, kUriagedaka, "1 行目の貸方金額が入力されていません。",
+       KashikataKingakuMatrix, KashikataKingakuMatrix, none},
+      {"debit amount without account", false, false, 2, -1, kUriagedaka, noKari2, KarikataKamokuMatrix,
+       KarikataKingakuMatrix, ten},
+      {"debit division without account", false, true, 2, -1, kUriagedaka, noKari2, KarikataKamokuMatrix,
+       KashikataJigyoubuMatrix, FieldValue::code(1), KarikataJigyoubuMatrix, FieldValue::code(2)},
+      {"credit amount without account", false, false, 2, kGenkin, -1, "2 行目の貸方科目が入力されていません。",
+       KashikataKamokuMatrix, KashikataKingakuMatrix, ten},
+      {"only a date and a description", false, false, 2, -1, -1,
+       "2 行目は、借方科目と貸方科目ともに入力されていません。", KarikataKamokuMatrix, TekiyouMatrix,
+       FieldValue::text("メモ")},
+      {"later row with one side", false, false, 2, -1, kUriagedaka, nullptr, DateMatrix},
+      {"first row with credit only", false, false, 1, -1, kUriagedaka, oneSide1, KarikataKamokuMatrix},
+      {"first row with debit only", false, false, 1, kGenkin, -1, oneSide1, KashikataKamokuMatrix},
+      {"unresolved kana is no account", false, false, 2, -1, kUriagedaka, noKari2, KarikataKamokuMatrix,
+       KarikataKamokuMatrix, FieldValue::text("GEN"), KarikataKingakuMatrix, ten},
+      {"empty last row of several", false, false, 2, 0, 0, nullptr, DateMatrix},
   };
   for (const RowCheckCase& c : cases) {
     SCOPED_TRACE(c.name);
     auto doc = test::makeBooks({.hojyoKamoku = c.hojyo, .jigyoubu = c.jigyoubu});
     Furikaedenpyou v(*doc);
     v.renewDenpyouRows(c.rows);
-    if (c.rows > 1) test::setRow(v, 0, kDay, kGenkin, 10, kUriagedaka, 10);
-    c.fill(v, c.rows - 1);
-    const FurikaedenpyouCheckResult result = v.doAllDenpyouCellsHaveValidObjectValuesAtRow(c.rows - 1);
+    const int r = c.rows - 1;
+    if (r > 0) test::setRow(v, 0, kDay, kGenkin, 10, kUriagedaka, 10);
+    if (c.kari != 0 || c.kashi != 0) test::setRow(v, r, kDay, c.kari, 1000, c.kashi, 1000);
+    if (!c.value.isNil()) v.setCell(r, c.cell, c.value);
+    if (!c.value2.isNil()) v.setCell(r, c.cell2, c.value2);
+    const FurikaedenpyouCheckResult result = v.doAllDenpyouCellsHaveValidObjectValuesAtRow(r);
     if (!c.message) {
       EXPECT_TRUE(result.ok) << result.message;
       continue;
     }
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, c.message);
-    EXPECT_EQ(result.row, c.rows - 1);
+    EXPECT_EQ(result.row, r);
     EXPECT_EQ(result.column, c.column);
   }
 }
@@ -202,20 +173,6 @@ TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
   for (int n = 1; n <= Kaisya::kMaxRegularTypeDenpyouNo; ++n)
     doc->journal().append(test::makeEntry(Date::regularTypeDenpyouDate(), -n, kGenkin, kUriagedaka, 1));
   EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kRegularTypeDenpyouNoExhaustedMessage);
-}
-
-TEST(FurikaedenpyouCheck, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
-{
-  auto doc = test::makeBooks();
-  doc->journal().append(test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500));
-  auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
-  hidden->setDidCreateBeforeOpen(true);
-  doc->journal().append(hidden);
-  Furikaedenpyou v(*doc);
-  v.displayShiwakeOfDenpyouNo(1);
-  EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
-  EXPECT_TRUE(v.hasHiddenShiwake());
-  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
 }
 
 TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)

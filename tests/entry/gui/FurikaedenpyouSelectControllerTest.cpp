@@ -5,7 +5,6 @@
 #include <QSlider>
 
 #include "entry/gui/EntryWindowTest.h"
-#include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/FurikaedenpyouSelectController.h"
 
 namespace kivo::test {
@@ -21,11 +20,8 @@ protected:
                          makeEntry(Date(2024, 4, 2), 3, kGenkin, kUriagedaka, 30),
                          makeEntry(Date(2024, 4, 2), 4, kGenkin, kUriagedaka, 40)});
     b->kaisya().setMinAvailableDenpyouNo(5);
-    session = app->documentController()->addDocument(std::move(b));
-    flush();
-    w = FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1);
-    flush();
-    activate(w);
+    openDocument(std::move(b));
+    w = shown(FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1));
     w->selectDisplayDenpyouButton()->click();
     flush();
     auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(session);
@@ -40,7 +36,6 @@ protected:
     return session->document().journal()[browser->cards()[static_cast<size_t>(front)]]->denpyouNo();
   }
 
-  DocumentSession* session = nullptr;
   FurikaedenpyouController* w = nullptr;
 };
 
