@@ -175,6 +175,20 @@ TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
   EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kRegularTypeDenpyouNoExhaustedMessage);
 }
 
+// Registering what a limited user sees would drop what it does not (the journal
+// keeps such entries all the same).
+TEST(FurikaedenpyouCheck, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
+{
+  auto doc = test::makeBooks();
+  auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
+  hidden->setDidCreateBeforeOpen(true);
+  doc->journal().assign({test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500), hidden});
+  Furikaedenpyou v(*doc);
+  v.displayShiwakeOfDenpyouNo(1);
+  EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
+  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
+}
+
 TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
 {
   auto doc = test::makeBooks({.hojyoKamoku = true, .jigyoubu = true});

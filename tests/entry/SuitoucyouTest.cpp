@@ -347,17 +347,6 @@ TEST(SuitoucyouTest, AnEntrysBookIsItsCashAccount)
   EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(0));
 }
 
-TEST(SuitoucyouTest, OpeningABookDropsItsOwnAndOrphanPendingEntriesOnly)
-{
-  auto doc = makeBooks();
-  ShiwakePtr other = pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin);
-  ShiwakePtr registered = makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 5);
-  doc->journal().assign({pendingEntry(kGenkin, -1, kGenkin), other, pendingEntry(kGenkin, -1, -1), registered});
-  Suitoucyou book(*doc, kGenkin, -1);
-  book.removeUnregisteredDenpyouNoFromShiwakeArray();
-  EXPECT_EQ(doc->journal().entries(), (std::vector<ShiwakePtr>{other, registered}));
-}
-
 TEST(SuitoucyouTest, AShortcutDigitBelongsToOneBook)
 {
   auto doc = makeBooks({.hojyoKamoku = true});
