@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -157,7 +156,6 @@ TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounte
   w->validateMenuItems();
   EXPECT_TRUE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
   EXPECT_TRUE(w->functionMenuAction(QStringLiteral("日付を指定し伝票を表示..."))->isEnabled());
-  EXPECT_TRUE(w->selectDisplayDenpyouButton()->isEnabled());
 
   books().kaisya().setMinAvailableDenpyouNo(100000);
   w->validateMenuItems();

@@ -47,8 +47,7 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
 
   browser->dateField()->setText(QStringLiteral("4/2"));
   QTest::keyClick(browser->dateField(), Qt::Key_Return);
-  EXPECT_EQ(browser->windowTitle(), QStringLiteral("3 件の伝票"));
-  EXPECT_EQ(browser->cards(), (std::vector<size_t>{1, 2, 3}));
+  EXPECT_EQ(browser->windowTitle(), QStringLiteral("3 件の伝票"));  // which cards, the browser model's test says
   EXPECT_EQ(browser->denpyouSlider()->maximum(), 2);
   EXPECT_EQ(frontDenpyouNo(browser), 2);
 
@@ -67,11 +66,10 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
     EXPECT_TRUE(browser->denpyouNoField()->text().isEmpty());
   }
 
-  // Next and previous dates; past the last, nothing changes.
+  // Next and previous dates; past the first, nothing changes.
   browser->nextDateButton()->click();  // no cards, no date: the last voucher's date
   EXPECT_EQ(browser->dateField()->text(), QStringLiteral("04/02"));
   browser->previousDateButton()->click();
-  EXPECT_EQ(browser->cards(), std::vector<size_t>{0});
   browser->previousDateButton()->click();
   EXPECT_EQ(browser->cards(), std::vector<size_t>{0});
 }
