@@ -14,6 +14,13 @@ using test::kUriagedaka;
 
 const Date kDay(2024, 4, 10);
 
+// A voucher on the plain test books.
+class FurikaedenpyouTest : public ::testing::Test {
+protected:
+  std::unique_ptr<MyDocument> doc = test::makeBooks();
+  Furikaedenpyou v{*doc};
+};
+
 TEST(FurikaedenpyouColumns, EditableColumnsFollowSubAccountsAndDivisions)
 {
   auto plain = test::makeBooks();
@@ -108,10 +115,8 @@ TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
   }
 }
 
-TEST(FurikaedenpyouBalance, DebitMinusCreditCountingOnlyAmountsWithAnAccount)
+TEST_F(FurikaedenpyouTest, TheBalanceIsDebitMinusCreditCountingOnlyAmountsWithAnAccount)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 999);
   EXPECT_EQ(v.taisyakuBalance(), 1);
   test::setRow(v, 1, kDay, -1, 0, -1, 0);
@@ -126,10 +131,8 @@ TEST(FurikaedenpyouBalance, DebitMinusCreditCountingOnlyAmountsWithAnAccount)
   EXPECT_EQ(big.taisyakuBalance(), std::nullopt);
 }
 
-TEST(FurikaedenpyouCheck, VoucherCheckRefusesAnUnbalancedVoucher)
+TEST_F(FurikaedenpyouTest, VoucherCheckRefusesAnUnbalancedVoucher)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 900);
   FurikaedenpyouCheckResult r = v.isDenpyouAbleToSetShiwakeArray();
   EXPECT_FALSE(r.ok);
@@ -143,10 +146,8 @@ TEST(FurikaedenpyouCheck, VoucherCheckRefusesAnUnbalancedVoucher)
   EXPECT_EQ(big.isDenpyouAbleToSetShiwakeArray().message, "貸借金額のバランスが、計算可能な範囲を超えました。");
 }
 
-TEST(FurikaedenpyouCheck, ADateEditedInTheSelectedRowAppliesToEveryRow)
+TEST_F(FurikaedenpyouTest, ADateEditedInTheSelectedRowAppliesToEveryRow)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
   test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);
   v.setCell(1, Row::DateMatrix, FieldValue::date(Date(2024, 5, 1)));
@@ -155,12 +156,10 @@ TEST(FurikaedenpyouCheck, ADateEditedInTheSelectedRowAppliesToEveryRow)
   EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), Date(2024, 5, 1));
 }
 
-TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
+TEST_F(FurikaedenpyouTest, RefusesWhatCouldNotBeRegisteredSoundly)
 {
-  auto doc = test::makeBooks();
   // The ordinary counter used up: the voucher numbered 100000 cannot be registered.
   doc->kaisya().setMinAvailableDenpyouNo(100000);
-  Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(doc->kaisya().minAvailableDenpyouNo());
   EXPECT_TRUE(v.isBeyondDenpyouNoLimit());
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 1000);
@@ -177,13 +176,11 @@ TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
 
 // Registering what a limited user sees would drop what it does not (the journal
 // keeps such entries all the same).
-TEST(FurikaedenpyouCheck, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
+TEST_F(FurikaedenpyouTest, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
 {
-  auto doc = test::makeBooks();
   auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
   hidden->setDidCreateBeforeOpen(true);
   doc->journal().assign({test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500), hidden});
-  Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(1);
   EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
   EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
@@ -216,13 +213,11 @@ TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
   EXPECT_TRUE(v.isEmptyDenpyouRow(0));
 }
 
-TEST(FurikaedenpyouDuplicate, TakesTheCounterAndDropsTheDatesOfARegularTypeSource)
+TEST_F(FurikaedenpyouTest, ADuplicateTakesTheCounterAndDropsTheDatesOfARegularTypeSource)
 {
-  auto doc = test::makeBooks();
   doc->kaisya().setMinAvailableDenpyouNo(8);
   doc->journal().assign({test::makeEntry(Date::regularTypeDenpyouDate(), -2, kGenkin, kUriagedaka, 10),
                          test::makeEntry(kDay, 5, kGenkin, kUriagedaka, 10)});
-  Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(5);
   v.duplicateDenpyou();
   EXPECT_EQ(v.displayingDenpyouNo(), 8);
@@ -236,10 +231,8 @@ TEST(FurikaedenpyouDuplicate, TakesTheCounterAndDropsTheDatesOfARegularTypeSourc
   EXPECT_EQ(v.cell(0, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));
 }
 
-TEST(FurikaedenpyouRowCommands, RemovingARowAndUndoingAlternateThroughTheKeptRow)
+TEST_F(FurikaedenpyouTest, RemovingARowAndUndoingAlternateThroughTheKeptRow)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   for (int r = 0; r < 5; ++r) test::setRow(v, r, kDay, kGenkin, 100 + r, -1, 0, "行" + std::to_string(r + 1));
   v.setCell(2, Row::KashikataKingakuMatrix, FieldValue::text(""));
   const FurikaedenpyouRow third = v.row(2);
@@ -264,10 +257,8 @@ TEST(FurikaedenpyouRowCommands, RemovingARowAndUndoingAlternateThroughTheKeptRow
   EXPECT_EQ(v.selectedDenpyouRow(), 2);
 }
 
-TEST(FurikaedenpyouRowCommands, AddAndInsertSelectByTheDate)
+TEST_F(FurikaedenpyouTest, AddAndInsertSelectByTheDate)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   EXPECT_FALSE(v.addDenpyouRow());  // no selection
   v.selectCell(0, Row::TekiyouMatrix);
   EXPECT_TRUE(v.addDenpyouRow());  // no date yet: the new row's date cell
@@ -317,10 +308,8 @@ TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
 
 // What the description list is given for the selected row: a side the row leaves
 // empty comes from the nearest row above that has it.
-TEST(FurikaedenpyouDescriptionList, TheSelectedRowsAccountsFillAMissingSideFromAbove)
+TEST_F(FurikaedenpyouTest, TheSelectedRowsAccountsFillAMissingSideFromAbove)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 300, kUriagedaka, 100);
   test::setRow(v, 1, kDay, -1, 0, kFutsuuYokin, 200);
   test::setRow(v, 2, kDay, kShoumouhinhi, 0, -1, 0);
