@@ -114,6 +114,7 @@ TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
   w->functionMenuAction(QStringLiteral("行の削除"))->trigger();
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
   EXPECT_EQ(w->selectedSuitoucyouRow(), 1);  // the row that followed
+  EXPECT_EQ(w->book().selectDenpyouNo(), 3);
   EXPECT_EQ(countNumbered(2), 0);
   EXPECT_EQ(cellText(w, 1, Row::ZandakaMatrix), QStringLiteral("150"));
   ASSERT_TRUE(session->undoManager()->canUndo());
