@@ -27,19 +27,14 @@ struct Drawn {
 
 enum class Align { Centered, Lefted, Righted };
 
-QFont testFont()
-{
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(16);
-  return font;
-}
-
 Drawn draw(Align align, const QString& text, const QRectF& cell)
 {
   QImage image(400, 100, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
-  p.setFont(testFont());
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(16);
+  p.setFont(font);
   p.setPen(Qt::black);
   QString shown = text;
   switch (align) {
@@ -84,12 +79,14 @@ TEST(StringDrawingTest, EachHelperPlacesTheTextInTheCellAsItsNameSays)
 TEST(StringDrawingTest, LeftedDropsCharactersUntilTheTextFitsAndRightedNeverShortens)
 {
   const QString text = QStringLiteral("現金預金普通預金定期預金");
-  const QFontMetricsF metrics(testFont());
   for (const qreal width : {400.0, 120.0, 60.0, 20.0, 3.0}) {
     SCOPED_TRACE(width);
     const QRectF cell(10, 10, width, 40);
     const Drawn lefted = draw(Align::Lefted, text, cell);
     EXPECT_TRUE(text.startsWith(lefted.shown));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(16);
+    const QFontMetricsF metrics(font);
     if (!lefted.shown.isEmpty()) { EXPECT_LT(metrics.horizontalAdvance(lefted.shown), width - 3); }
     // One more character would not have fitted.
     if (lefted.shown.size() < text.size()) {
