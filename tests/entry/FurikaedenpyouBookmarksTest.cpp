@@ -1,8 +1,7 @@
 // The drawer's rules: naming (one bookmark per voucher), moving with wrap-around, a
-// limited user's list, the month list's jump, and the bookmarks kept in the file.
+// limited user's list and the month list's jump.
 #include <gtest/gtest.h>
 
-#include "document/DocumentFile.h"
 #include "entry/FurikaedenpyouBookmarks.h"
 #include "support/TestBooks.h"
 
@@ -84,21 +83,6 @@ TEST(FurikaedenpyouBookmarksTest, AMonthRowFindsItsFirstVisibleTransferVoucher)
     int32_t denpyouNo;
   } const cases[] = {{0, 4}, {1, 0}, {11, 0}, {12, 6}, {13, 0}, {-1, 0}};
   for (const Case& c : cases) EXPECT_EQ(B::firstDenpyouNoOfMonthRow(*doc, c.row), c.denpyouNo) << "row " << c.row;
-}
-
-TEST(FurikaedenpyouBookmarksTest, BookmarksAreKeptInTheFileInTheirOrder)
-{
-  auto doc = makeBooks();
-  doc->furikaedenpyouBookmarkArray() = bookmarksOf({8, -3, 1});
-  doc->furikaedenpyouBookmarkArray()[0]->setName("八番 給与");
-  DocumentFile::Result result;
-  std::unique_ptr<MyDocument> back = DocumentFile::documentFromData(DocumentFile::dataOfDocument(*doc), &result);
-  ASSERT_TRUE(back) << result.detail;
-  const std::vector<BookmarkPtr>& list = back->furikaedenpyouBookmarkArray();
-  EXPECT_EQ(numbersOf(list), (std::vector<int32_t>{8, -3, 1}));
-  EXPECT_EQ(list[0]->name(), "八番 給与");
-  EXPECT_TRUE(list[1]->isActiveWithLimitedUserPassword());
-  EXPECT_FALSE(list[2]->isActiveWithLimitedUserPassword());
 }
 
 }  // namespace

@@ -81,13 +81,5 @@ TEST(FurikaedenpyouDeletion, FollowingVoucherAndNothingToDelete)
   EXPECT_EQ(c.doc->journal().size(), 5u);
 }
 
-TEST(FurikaedenpyouDeletion, HiddenEntriesStay)
-{
-  DeletionBooks b;
-  b.doc->journal()[3]->setDidCreateBeforeOpen(true);
-  FurikaedenpyouDeletion::removeDenpyou(*b.doc, 2, nullptr);
-  EXPECT_EQ(numbers(*b.doc), (std::vector<int32_t>{1, 7, 2, 3}));
-}
-
 }  // namespace
 }  // namespace kivo

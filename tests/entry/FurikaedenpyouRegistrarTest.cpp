@@ -133,46 +133,6 @@ TEST(FurikaedenpyouRegistrar, ASideWithSeveralRowsRecordsSyokuchiAsTheOtherSide)
   EXPECT_EQ(second.kashikataHojyoKamokuCode(), 1);
 }
 
-// Where a voucher goes in the journal, by its date.
-TEST(FurikaedenpyouRegistrar, InsertPointsByDate)
-{
-  struct Case {
-    const char* name;
-    int32_t number;  // the voucher's number (the counter is 10)
-    Date date;
-    std::vector<int32_t> expected;
-  };
-  const Date kessan = Date::kessanSeiridukiDate();
-  const Date regular = Date::regularTypeDenpyouDate();
-  // The journal: 1 (4/5), cash-book 2 (4/20), 3 (4/10, out of order after it), 4 (5/1, two lines).
-  const std::vector<Case> cases = {
-      {"new, same day as 3: after the day's lines", 10, Date(2024, 4, 10), {1, 2, 3, 10, 4, 4}},
-      {"new, between days: cash-book lines passed over", 10, Date(2024, 4, 15), {1, 2, 3, 10, 4, 4}},
-      {"new, before every line", 10, Date(2024, 4, 1), {10, 1, 2, 3, 4, 4}},
-      {"new, closing adjustment: the end", 10, kessan, {1, 2, 3, 4, 4, 10}},
-      {"new, regular type: first, numbered -1", 10, regular, {-1, 1, 2, 3, 4, 4}},
-      {"again, same date: keeps its place", 4, Date(2024, 5, 1), {1, 2, 3, 4, 4}},
-      {"again, new date: after that day's lines", 1, Date(2024, 4, 10), {2, 3, 1, 4, 4}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    auto doc = test::makeBooks();
-    doc->kaisya().setMinAvailableDenpyouNo(10);
-    doc->journal().assign({test::makeEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 1),
-                           test::makeEntry(Date(2024, 4, 20), 2, kGenkin, kUriagedaka, 1, ShiwakeKind::Suitoucyou),
-                           test::makeEntry(Date(2024, 4, 10), 3, kGenkin, kUriagedaka, 1),
-                           test::makeEntry(Date(2024, 5, 1), 4, kGenkin, kUriagedaka, 1),
-                           test::makeEntry(Date(2024, 5, 1), 4, kShoumouhinhi, kGenkin, 1)});
-    Furikaedenpyou v(*doc);
-    v.displayShiwakeOfDenpyouNo(c.number);
-    v.setCell(0, Row::DateMatrix, FieldValue::date(c.date));
-    for (int r = 0; r < v.numberOfDenpyouRows(); ++r) v.setCell(r, Row::DateMatrix, FieldValue::date(c.date));
-    if (c.number == 10) test::setRow(v, 0, c.date, kGenkin, 5, kUriagedaka, 5);
-    FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-    EXPECT_EQ(numbers(*doc), c.expected);
-  }
-}
-
 TEST(FurikaedenpyouRegistrar, RegularTypeVouchersTakeNegativeNumbersAndNeverACarriedOne)
 {
   auto doc = test::makeBooks();
@@ -213,19 +173,6 @@ TEST(FurikaedenpyouRegistrar, AnOrdinaryVoucherRedatedToRegularTypeStaysAndACopy
   EXPECT_EQ(numbers(*doc), (std::vector<int32_t>{-1, 1}));
   EXPECT_EQ(v.displayingDenpyouNo(), -1);
   EXPECT_EQ(v.cell(0, Row::DenpyouNoMatrix), FieldValue::code(-1));
-}
-
-TEST(FurikaedenpyouRegistrar, EntriesHiddenFromALimitedUserAreNeverRemoved)
-{
-  auto doc = test::makeBooks();
-  auto hidden = test::makeEntry(kApr10, 1, kShoumouhinhi, kGenkin, 70);
-  hidden->setDidCreateBeforeOpen(true);
-  doc->journal().assign({test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 500), hidden});
-  Furikaedenpyou v(*doc);
-  v.displayShiwakeOfDenpyouNo(1);
-  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-  ASSERT_EQ(doc->journal().size(), 2u);
-  EXPECT_NE(std::find(doc->journal().begin(), doc->journal().end(), hidden), doc->journal().end());
 }
 
 TEST(FurikaedenpyouRegistrar, TheWindowsAreToldTheAccountsTouchedOldAndNew)

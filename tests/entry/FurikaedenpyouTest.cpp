@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "entry/Furikaedenpyou.h"
 #include "support/TestBooks.h"
 
@@ -15,6 +13,13 @@ using test::kShoumouhinhi;
 using test::kUriagedaka;
 
 const Date kDay(2024, 4, 10);
+
+// A voucher on the plain test books.
+class FurikaedenpyouTest : public ::testing::Test {
+protected:
+  std::unique_ptr<MyDocument> doc = test::makeBooks();
+  Furikaedenpyou v{*doc};
+};
 
 TEST(FurikaedenpyouColumns, EditableColumnsFollowSubAccountsAndDivisions)
 {
@@ -33,114 +38,85 @@ TEST(FurikaedenpyouColumns, EditableColumnsFollowSubAccountsAndDivisions)
 }
 
 // Every rule of the row check, in its order: the message, and the cell it selects.
+// The row under test is the last of `rows` (any row above is complete): it gets the
+// accounts (-1: none) with 1,000 on each side that has one, then up to two cells
+// typed over (a nil value: none). Accounts 0 and 0: the row left as inserted.
 struct RowCheckCase {
   const char* name;
   bool hojyo, jigyoubu;
-  int rows;  // the row under test is the last of these
-  std::function<void(Furikaedenpyou&, int)> fill;
+  int rows;
+  int32_t kari, kashi;
   const char* message;  // nullptr: passes
   Row::Column column;
+  Row::Column cell = Row::DateMatrix;
+  FieldValue value = {};
+  Row::Column cell2 = Row::DateMatrix;
+  FieldValue value2 = {};
 };
 
 TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
 {
-  auto both = [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 1000, kUriagedaka, 1000); };
+  using enum Row::Column;
+  const FieldValue none = FieldValue::text("");
+  const char* const noKari2 = "2 行目の借方科目が入力されていません。";
+  const char* const oneSide1 = "1 行目は、借方科目と貸方科目の両方を入力してください。";
+  const FieldValue ten = FieldValue::amount(10);
   const std::vector<RowCheckCase> cases = {
-      {"complete row", false, false, 1, both, nullptr, Row::DateMatrix},
-      {"no date", false, false, 1,
-       [&](Furikaedenpyou& v, int r) {
-         both(v, r);
-         v.setCell(r, Row::DateMatrix, FieldValue::text(""));
-       },
-       "1 行目の日付が正しく入力されていません。", Row::DateMatrix},
-      {"debit sub-account missing", true, false, 1,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kFutsuuYokin, 5, kUriagedaka, 5); },
-       "1 行目の補助科目(借方)が入力されていません。", Row::KarikataHojyoKamokuMatrix},
-      {"credit sub-account missing", true, false, 1,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 5, kFutsuuYokin, 5); },
-       "1 行目の補助科目(貸方)が入力されていません。", Row::KashikataHojyoKamokuMatrix},
-      {"debit division missing", false, true, 1, both, "1 行目の借方事業部が入力されていません。",
-       Row::KarikataJigyoubuMatrix},
-      {"credit division missing", false, true, 1,
-       [&](Furikaedenpyou& v, int r) {
-         both(v, r);
-         v.setCell(r, Row::KarikataJigyoubuMatrix, FieldValue::code(1));
-       },
-       "1 行目の貸方事業部が入力されていません。", Row::KashikataJigyoubuMatrix},
-      {"debit amount missing", false, false, 1,
-       [&](Furikaedenpyou& v, int r) {
-         both(v, r);
-         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::text(""));
-       },
-       "1 行目の借方金額が入力されていません。", Row::KarikataKingakuMatrix},
-      {"credit amount missing", false, false, 1,
-       [&](Furikaedenpyou& v, int r) {
-         both(v, r);
-         v.setCell(r, Row::KashikataKingakuMatrix, FieldValue::text(""));
-       },
-       "1 行目の貸方金額が入力されていません。", Row::KashikataKingakuMatrix},
-      {"debit amount without account", false, false, 2,
-       [](Furikaedenpyou& v, int r) {
-         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
-         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::amount(10));
-       },
-       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
-      {"debit division without account", false, true, 2,
-       [](Furikaedenpyou& v, int r) {
-         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
-         v.setCell(r, Row::KashikataJigyoubuMatrix, FieldValue::code(1));
-         v.setCell(r, Row::KarikataJigyoubuMatrix, FieldValue::code(2));
-       },
-       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
-      {"credit amount without account", false, false, 2,
-       [](Furikaedenpyou& v, int r) {
-         test::setRow(v, r, kDay, kGenkin, 10, -1, 0);
-         v.setCell(r, Row::KashikataKingakuMatrix, FieldValue::amount(10));
-       },
-       "2 行目の貸方科目が入力されていません。", Row::KashikataKamokuMatrix},
-      {"only a date and a description", false, false, 2,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, -1, 0, "メモ"); },
-       "2 行目は、借方科目と貸方科目ともに入力されていません。", Row::KarikataKamokuMatrix},
-      {"later row with one side", false, false, 2,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); }, nullptr, Row::DateMatrix},
-      {"first row with credit only", false, false, 1,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10); },
-       "1 行目は、借方科目と貸方科目の両方を入力してください。", Row::KarikataKamokuMatrix},
-      {"first row with debit only", false, false, 1,
-       [](Furikaedenpyou& v, int r) { test::setRow(v, r, kDay, kGenkin, 10, -1, 0); },
-       "1 行目は、借方科目と貸方科目の両方を入力してください。", Row::KashikataKamokuMatrix},
-      {"unresolved kana is no account", false, false, 2,
-       [](Furikaedenpyou& v, int r) {
-         test::setRow(v, r, kDay, -1, 0, kUriagedaka, 10);
-         v.setCell(r, Row::KarikataKamokuMatrix, FieldValue::text("GEN"));
-         v.setCell(r, Row::KarikataKingakuMatrix, FieldValue::amount(10));
-       },
-       "2 行目の借方科目が入力されていません。", Row::KarikataKamokuMatrix},
-      {"empty last row of several", false, false, 2, [](Furikaedenpyou&, int) {}, nullptr, Row::DateMatrix},
+      {"complete row", false, false, 1, kGenkin, kUriagedaka, nullptr, DateMatrix},
+      {"no date", false, false, 1, kGenkin, kUriagedaka, "1 行目の日付が正しく入力されていません。", DateMatrix,
+       DateMatrix, none},
+      {"debit sub-account missing", true, false, 1, kFutsuuYokin, kUriagedaka,
+       "1 行目の補助科目(借方)が入力されていません。", KarikataHojyoKamokuMatrix},
+      {"credit sub-account missing", true, false, 1, kGenkin, kFutsuuYokin,
+       "1 行目の補助科目(貸方)が入力されていません。", KashikataHojyoKamokuMatrix},
+      {"debit division missing", false, true, 1, kGenkin, kUriagedaka, "1 行目の借方事業部が入力されていません。",
+       KarikataJigyoubuMatrix},
+      {"credit division missing", false, true, 1, kGenkin, kUriagedaka, "1 行目の貸方事業部が入力されていません。",
+       KashikataJigyoubuMatrix, KarikataJigyoubuMatrix, FieldValue::code(1)},
+      {"debit amount missing", false, false, 1, kGenkin, kUriagedaka, "1 行目の借方金額が入力されていません。",
+       KarikataKingakuMatrix, KarikataKingakuMatrix, none},
+      {"credit amount missing", false, false, 1, kGenkin, kUriagedaka, "1 行目の貸方金額が入力されていません。",
+       KashikataKingakuMatrix, KashikataKingakuMatrix, none},
+      {"debit amount without account", false, false, 2, -1, kUriagedaka, noKari2, KarikataKamokuMatrix,
+       KarikataKingakuMatrix, ten},
+      {"debit division without account", false, true, 2, -1, kUriagedaka, noKari2, KarikataKamokuMatrix,
+       KashikataJigyoubuMatrix, FieldValue::code(1), KarikataJigyoubuMatrix, FieldValue::code(2)},
+      {"credit amount without account", false, false, 2, kGenkin, -1, "2 行目の貸方科目が入力されていません。",
+       KashikataKamokuMatrix, KashikataKingakuMatrix, ten},
+      {"only a date and a description", false, false, 2, -1, -1,
+       "2 行目は、借方科目と貸方科目ともに入力されていません。", KarikataKamokuMatrix, TekiyouMatrix,
+       FieldValue::text("メモ")},
+      {"later row with one side", false, false, 2, -1, kUriagedaka, nullptr, DateMatrix},
+      {"first row with credit only", false, false, 1, -1, kUriagedaka, oneSide1, KarikataKamokuMatrix},
+      {"first row with debit only", false, false, 1, kGenkin, -1, oneSide1, KashikataKamokuMatrix},
+      {"unresolved kana is no account", false, false, 2, -1, kUriagedaka, noKari2, KarikataKamokuMatrix,
+       KarikataKamokuMatrix, FieldValue::text("GEN"), KarikataKingakuMatrix, ten},
+      {"empty last row of several", false, false, 2, 0, 0, nullptr, DateMatrix},
   };
   for (const RowCheckCase& c : cases) {
     SCOPED_TRACE(c.name);
     auto doc = test::makeBooks({.hojyoKamoku = c.hojyo, .jigyoubu = c.jigyoubu});
     Furikaedenpyou v(*doc);
     v.renewDenpyouRows(c.rows);
-    if (c.rows > 1) test::setRow(v, 0, kDay, kGenkin, 10, kUriagedaka, 10);
-    c.fill(v, c.rows - 1);
-    const FurikaedenpyouCheckResult result = v.doAllDenpyouCellsHaveValidObjectValuesAtRow(c.rows - 1);
+    const int r = c.rows - 1;
+    if (r > 0) test::setRow(v, 0, kDay, kGenkin, 10, kUriagedaka, 10);
+    if (c.kari != 0 || c.kashi != 0) test::setRow(v, r, kDay, c.kari, 1000, c.kashi, 1000);
+    if (!c.value.isNil()) v.setCell(r, c.cell, c.value);
+    if (!c.value2.isNil()) v.setCell(r, c.cell2, c.value2);
+    const FurikaedenpyouCheckResult result = v.doAllDenpyouCellsHaveValidObjectValuesAtRow(r);
     if (!c.message) {
       EXPECT_TRUE(result.ok) << result.message;
       continue;
     }
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, c.message);
-    EXPECT_EQ(result.row, c.rows - 1);
+    EXPECT_EQ(result.row, r);
     EXPECT_EQ(result.column, c.column);
   }
 }
 
-TEST(FurikaedenpyouBalance, DebitMinusCreditCountingOnlyAmountsWithAnAccount)
+TEST_F(FurikaedenpyouTest, TheBalanceIsDebitMinusCreditCountingOnlyAmountsWithAnAccount)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 999);
   EXPECT_EQ(v.taisyakuBalance(), 1);
   test::setRow(v, 1, kDay, -1, 0, -1, 0);
@@ -155,10 +131,8 @@ TEST(FurikaedenpyouBalance, DebitMinusCreditCountingOnlyAmountsWithAnAccount)
   EXPECT_EQ(big.taisyakuBalance(), std::nullopt);
 }
 
-TEST(FurikaedenpyouCheck, VoucherCheckRefusesAnUnbalancedVoucher)
+TEST_F(FurikaedenpyouTest, VoucherCheckRefusesAnUnbalancedVoucher)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 900);
   FurikaedenpyouCheckResult r = v.isDenpyouAbleToSetShiwakeArray();
   EXPECT_FALSE(r.ok);
@@ -172,10 +146,8 @@ TEST(FurikaedenpyouCheck, VoucherCheckRefusesAnUnbalancedVoucher)
   EXPECT_EQ(big.isDenpyouAbleToSetShiwakeArray().message, "貸借金額のバランスが、計算可能な範囲を超えました。");
 }
 
-TEST(FurikaedenpyouCheck, ADateEditedInTheSelectedRowAppliesToEveryRow)
+TEST_F(FurikaedenpyouTest, ADateEditedInTheSelectedRowAppliesToEveryRow)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
   test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);
   v.setCell(1, Row::DateMatrix, FieldValue::date(Date(2024, 5, 1)));
@@ -184,12 +156,10 @@ TEST(FurikaedenpyouCheck, ADateEditedInTheSelectedRowAppliesToEveryRow)
   EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), Date(2024, 5, 1));
 }
 
-TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
+TEST_F(FurikaedenpyouTest, RefusesWhatCouldNotBeRegisteredSoundly)
 {
-  auto doc = test::makeBooks();
   // The ordinary counter used up: the voucher numbered 100000 cannot be registered.
   doc->kaisya().setMinAvailableDenpyouNo(100000);
-  Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(doc->kaisya().minAvailableDenpyouNo());
   EXPECT_TRUE(v.isBeyondDenpyouNoLimit());
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 1000);
@@ -204,17 +174,15 @@ TEST(FurikaedenpyouCheck, RefusesWhatCouldNotBeRegisteredSoundly)
   EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kRegularTypeDenpyouNoExhaustedMessage);
 }
 
-TEST(FurikaedenpyouCheck, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
+// Registering what a limited user sees would drop what it does not (the journal
+// keeps such entries all the same).
+TEST_F(FurikaedenpyouTest, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
 {
-  auto doc = test::makeBooks();
-  doc->journal().append(test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500));
   auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
   hidden->setDidCreateBeforeOpen(true);
-  doc->journal().append(hidden);
-  Furikaedenpyou v(*doc);
+  doc->journal().assign({test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500), hidden});
   v.displayShiwakeOfDenpyouNo(1);
   EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
-  EXPECT_TRUE(v.hasHiddenShiwake());
   EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
 }
 
@@ -245,13 +213,11 @@ TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
   EXPECT_TRUE(v.isEmptyDenpyouRow(0));
 }
 
-TEST(FurikaedenpyouDuplicate, TakesTheCounterAndDropsTheDatesOfARegularTypeSource)
+TEST_F(FurikaedenpyouTest, ADuplicateTakesTheCounterAndDropsTheDatesOfARegularTypeSource)
 {
-  auto doc = test::makeBooks();
   doc->kaisya().setMinAvailableDenpyouNo(8);
   doc->journal().assign({test::makeEntry(Date::regularTypeDenpyouDate(), -2, kGenkin, kUriagedaka, 10),
                          test::makeEntry(kDay, 5, kGenkin, kUriagedaka, 10)});
-  Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(5);
   v.duplicateDenpyou();
   EXPECT_EQ(v.displayingDenpyouNo(), 8);
@@ -265,10 +231,8 @@ TEST(FurikaedenpyouDuplicate, TakesTheCounterAndDropsTheDatesOfARegularTypeSourc
   EXPECT_EQ(v.cell(0, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));
 }
 
-TEST(FurikaedenpyouRowCommands, RemovingARowAndUndoingAlternateThroughTheKeptRow)
+TEST_F(FurikaedenpyouTest, RemovingARowAndUndoingAlternateThroughTheKeptRow)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   for (int r = 0; r < 5; ++r) test::setRow(v, r, kDay, kGenkin, 100 + r, -1, 0, "行" + std::to_string(r + 1));
   v.setCell(2, Row::KashikataKingakuMatrix, FieldValue::text(""));
   const FurikaedenpyouRow third = v.row(2);
@@ -293,10 +257,8 @@ TEST(FurikaedenpyouRowCommands, RemovingARowAndUndoingAlternateThroughTheKeptRow
   EXPECT_EQ(v.selectedDenpyouRow(), 2);
 }
 
-TEST(FurikaedenpyouRowCommands, AddAndInsertSelectByTheDate)
+TEST_F(FurikaedenpyouTest, AddAndInsertSelectByTheDate)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   EXPECT_FALSE(v.addDenpyouRow());  // no selection
   v.selectCell(0, Row::TekiyouMatrix);
   EXPECT_TRUE(v.addDenpyouRow());  // no date yet: the new row's date cell
@@ -346,10 +308,8 @@ TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
 
 // What the description list is given for the selected row: a side the row leaves
 // empty comes from the nearest row above that has it.
-TEST(FurikaedenpyouDescriptionList, TheSelectedRowsAccountsFillAMissingSideFromAbove)
+TEST_F(FurikaedenpyouTest, TheSelectedRowsAccountsFillAMissingSideFromAbove)
 {
-  auto doc = test::makeBooks();
-  Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 300, kUriagedaka, 100);
   test::setRow(v, 1, kDay, -1, 0, kFutsuuYokin, 200);
   test::setRow(v, 2, kDay, kShoumouhinhi, 0, -1, 0);

@@ -1,6 +1,6 @@
 // Registering cash-book rows: numbers from the shared counter, the receipt and
-// payment forms, the pending entry, the place in the journal, duplication, removal
-// and its undo.
+// payment forms, the pending entry, the place in the journal, duplication and the
+// pending row's removal.
 #include <gtest/gtest.h>
 
 #include "entry/SuitoucyouRegistrar.h"
@@ -101,23 +101,18 @@ TEST_F(SuitoucyouRegistrarTest, ACompleteRowTakesTheNextNumberInReceiptOrPayment
     EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 8);
     EXPECT_EQ(b.row(0).denpyouNo, 7);
     EXPECT_EQ(b.selectDenpyouNo(), 7);
-
-    // Registered again, it keeps its number and its place.
-    journal().insertAt(0, makeCashEntry(kApril10, 3, kGenkin, kUriagedaka, 1));
-    b.setCell(0, Row::TekiyouMatrix, FieldValue::text("訂正"));
-    EXPECT_EQ(registerRow(), Result::Registered);
-    ASSERT_EQ(journal().size(), 2u);
-    EXPECT_EQ(journal()[1]->denpyouNo(), 7);
-    EXPECT_EQ(journal()[1]->tekiyou(), "訂正");
-    EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 8);
-
-    // Edited again, the entry keeps the change reason it was given.
-    journal()[1]->setHendouReasonStr("増資");
-    b.setCell(0, Row::TekiyouMatrix, FieldValue::text("再訂正"));
-    EXPECT_EQ(registerRow(), Result::Registered);
-    EXPECT_EQ(journal()[1]->tekiyou(), "再訂正");
-    EXPECT_EQ(journal()[1]->hendouReasonStr(), "増資");
   }
+
+  // Registered again, it keeps its number, its place and the change reason it was given.
+  journal().insertAt(0, makeCashEntry(kApril10, 3, kGenkin, kUriagedaka, 1));
+  journal()[1]->setHendouReasonStr("増資");
+  book->setCell(0, Row::TekiyouMatrix, FieldValue::text("訂正"));
+  EXPECT_EQ(registerRow(), Result::Registered);
+  ASSERT_EQ(journal().size(), 2u);
+  EXPECT_EQ(journal()[1]->denpyouNo(), 7);
+  EXPECT_EQ(journal()[1]->tekiyou(), "訂正");
+  EXPECT_EQ(journal()[1]->hendouReasonStr(), "増資");
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 8);
 }
 
 TEST_F(SuitoucyouRegistrarTest, TheNumberOfTheVoucherBeingTypedIsPassedOver)
@@ -145,18 +140,8 @@ TEST_F(SuitoucyouRegistrarTest, AnExhaustedCounterKeepsTheTypedRowAsThePendingEn
   EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), Kaisya::kMaxDenpyouNo + 1);
 }
 
-TEST_F(SuitoucyouRegistrarTest, ANumberedRowThatFailsItsCheckIsNotWrittenBack)
-{
-  journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 300)});
-  Suitoucyou& b = open(1);
-  const ShiwakePtr before = journal()[0];
-  b.setCell(0, Row::AiteKamokuMatrix, FieldValue());
-  EXPECT_EQ(registerRow(), Result::RefusedInvalidRow);
-  ASSERT_EQ(journal().size(), 1u);
-  EXPECT_EQ(journal()[0], before);
-  EXPECT_EQ(before->kashikataKamokuCode(), kUriagedaka);
-}
-
+// A numbered row that fails its check is never written back: the window's tests
+// leave such rows behind them.
 TEST_F(SuitoucyouRegistrarTest, ATransferVoucherLineIsNeverRewritten)
 {
   journal().assign({makeVoucherLine(kApril10, 4, kGenkin, kUriagedaka, 300)});
@@ -206,29 +191,7 @@ TEST_F(SuitoucyouRegistrarTest, ADuplicateFollowsTheRowAndTakesANumber)
   EXPECT_EQ(SuitoucyouRegistrar::duplicateSuitoucyouRow(b, context), -1);
 }
 
-TEST_F(SuitoucyouRegistrarTest, RemovingARowKeepsWhatItsUndoPutsBack)
-{
-  journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100),
-                    makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 200),
-                    makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 30)});
-  const std::vector<ShiwakePtr> entries = journal().entries();
-  Suitoucyou& b = open(2);
-  ASSERT_EQ(b.selectedSuitoucyouRow(), 1);
-  const SuitoucyouRegistrar::Removal removal = SuitoucyouRegistrar::removeSuitoucyouShiwake(b, context);
-  EXPECT_TRUE(removal.isUndoable);
-  EXPECT_EQ(removal.shiwake, entries[1]);
-  EXPECT_EQ(removal.index, 1);
-  EXPECT_EQ(b.selectedSuitoucyouRow(), 1);
-  EXPECT_EQ(b.selectDenpyouNo(), 3);
-  EXPECT_EQ(std::count(journal().begin(), journal().end(), entries[1]), 0);
-
-  SuitoucyouRegistrar::restoreSuitoucyouShiwake(b, removal, context);
-  EXPECT_EQ(journal()[1], entries[1]);
-  EXPECT_EQ(b.selectedSuitoucyouRow(), 1);
-  EXPECT_EQ(b.row(1).denpyouNo, 2);
-  EXPECT_EQ(b.numberOfSuitoucyouRows(), 3);
-}
-
+// Removing a registered row and its undo are driven through the window's test.
 TEST_F(SuitoucyouRegistrarTest, RemovingThePendingRowOrTheOnlyRow)
 {
   journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 100)});

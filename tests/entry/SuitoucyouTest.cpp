@@ -110,9 +110,9 @@ class SuitoucyouBalanceTest : public ::testing::Test {
 protected:
   void SetUp() override { doc = makeBooks(); }
   void setOpening(int64_t v) { doc->kamokuOfCode(kGenkin)->setStartBalance(v, 99); }
-  Suitoucyou& show()
+  Suitoucyou& show(int32_t kamoku = kGenkin, int32_t hojyo = -1)
   {
-    book = std::make_unique<Suitoucyou>(*doc, kGenkin, -1);
+    book = std::make_unique<Suitoucyou>(*doc, kamoku, hojyo);
     book->setSelectDenpyouNo(1);
     book->displayShiwake();
     book->setZandakaMatrixCellsValue();
@@ -148,10 +148,7 @@ TEST_F(SuitoucyouBalanceTest, ASubAccountBookStartsFromTheSubAccountsBalance)
   ShiwakePtr s = makeCashEntry(kApril10, 1, kFutsuuYokin, kUriagedaka, 100);
   s->setKarikataHojyoKamokuCode(2);
   doc->journal().assign({s});
-  Suitoucyou b(*doc, kFutsuuYokin, 2);
-  b.displayShiwake();
-  b.setZandakaMatrixCellsValue();
-  EXPECT_EQ(b.row(0).zandaka, 500);
+  EXPECT_EQ(show(kFutsuuYokin, 2).row(0).zandaka, 500);
 }
 
 TEST_F(SuitoucyouBalanceTest, IsNotCappedAndAfterPrecisionRowsShowsNumbersAgain)
@@ -348,17 +345,6 @@ TEST(SuitoucyouTest, AnEntrysBookIsItsCashAccount)
   EXPECT_EQ(book.displayKamokuCode(), kGenkin);
   EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // already the book
   EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(0));
-}
-
-TEST(SuitoucyouTest, OpeningABookDropsItsOwnAndOrphanPendingEntriesOnly)
-{
-  auto doc = makeBooks();
-  ShiwakePtr other = pendingEntry(kFutsuuYokin, kGenkin, kFutsuuYokin);
-  ShiwakePtr registered = makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 5);
-  doc->journal().assign({pendingEntry(kGenkin, -1, kGenkin), other, pendingEntry(kGenkin, -1, -1), registered});
-  Suitoucyou book(*doc, kGenkin, -1);
-  book.removeUnregisteredDenpyouNoFromShiwakeArray();
-  EXPECT_EQ(doc->journal().entries(), (std::vector<ShiwakePtr>{other, registered}));
 }
 
 TEST(SuitoucyouTest, AShortcutDigitBelongsToOneBook)

@@ -72,20 +72,10 @@ TEST(KaisyaAmounts, TypedTextIsParsedExactly)
     const char* text;
     std::optional<int64_t> stored;
   };
+  // The amount formatter's test reads commas, letters, decimals at each precision and
+  // numbers beyond 64 bits through this; here what it does not.
   const Case cases[] = {
-      {0, "1,234", 1234},
-      {0, "-50", -50},
-      {0, "1.0", 1},
-      {0, "1.5", std::nullopt},
-      {0, "", std::nullopt},
-      {0, "12a", std::nullopt},
-      {1, "0.1", 1},
-      {1, ".5", 5},
-      {1, "3", 30},
-      {2, "0.29", 29},
-      {2, "1234567.89", 123456789},
-      {2, "0.001", std::nullopt},
-      {2, "99999999999999999999", std::nullopt},
+      {0, "-50", -50},        {0, "1.0", 1}, {0, "", std::nullopt}, {1, ".5", 5}, {2, "0.001", std::nullopt},
       {2, "-", std::nullopt},
   };
   for (const Case& c : cases) {

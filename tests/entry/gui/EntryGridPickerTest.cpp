@@ -5,12 +5,9 @@
 #include <QTimer>
 
 #include "entry/gui/EntryWindowTest.h"
-#include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/FurikaedenpyouView.h"
-#include "entry/gui/SuitoucyouController.h"
 #include "entry/gui/SuitoucyouView.h"
 #include "fields/gui/FormatterListWindow.h"
-#include "support/TestBooks.h"
 
 namespace kivo::test {
 namespace {
@@ -31,37 +28,32 @@ protected:
   void SetUp() override
   {
     EntryWindowTest::SetUp();
-    session = app->documentController()->addDocument(makeBooks({.hojyoKamoku = true, .jigyoubu = true}));
-    flush();
+    openDocument(makeBooks({.hojyoKamoku = true, .jigyoubu = true}));
   }
 
   // Presses Return in the grid's edited cell and answers the class of the picker that
   // came up, closed with closeKey; empty when none came up.
   QString pressReturn(EntryGridView* grid, Qt::Key closeKey = Qt::Key_Escape)
   {
-    QString shown;
-    QTimer::singleShot(0, [&shown, closeKey] {
+    QString picked;
+    QTimer::singleShot(0, [&picked, closeKey] {
       auto* picker = qobject_cast<FormatterListWindow*>(QApplication::activeModalWidget());
       if (!picker) return;
-      shown = QString::fromLatin1(picker->metaObject()->className());
+      picked = QString::fromLatin1(picker->metaObject()->className());
       QTest::keyClick(picker->searchField(), closeKey);
     });
     EXPECT_TRUE(grid->isEditing()) << "no cell is being edited";
     QTest::keyClick(grid->fieldEditor(), Qt::Key_Return);
     flush();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    return shown;
+    return picked;
   }
-
-  DocumentSession* session = nullptr;
 };
 
 TEST_F(EntryGridPickerTest, ReturnInAVoucherCellOpensThePickerOfItsColumn)
 {
   using Row = FurikaedenpyouRow;
-  FurikaedenpyouController* w = FurikaedenpyouController::showFurikaedenpyouWindow(session);
-  flush();
-  activate(w);
+  FurikaedenpyouController* w = shown(FurikaedenpyouController::showFurikaedenpyouWindow(session));
   // The credit side holds an account with sub-accounts: its sub-account cell picks
   // among them, and its account cell, filled, opens nothing.
   w->denpyou().setCell(0, Row::KashikataKamokuMatrix, FieldValue::code(kFutsuuYokin));
@@ -95,9 +87,7 @@ TEST_F(EntryGridPickerTest, ReturnInAVoucherCellOpensThePickerOfItsColumn)
 TEST_F(EntryGridPickerTest, ReturnInACashBookCellOpensThePickerOfItsColumn)
 {
   using Row = SuitoucyouRow;
-  SuitoucyouController* w = SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1);
-  flush();
-  activate(w);
+  SuitoucyouController* w = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));
   ASSERT_EQ(w->numberOfSuitoucyouRows(), 1);
   const PickerCase cases[] = {
       {Row::DateMatrix, kNone},         {Row::AiteKamokuMatrix, kKamoku},

@@ -5,9 +5,7 @@
 #include <QTimer>
 
 #include "entry/gui/EntryWindowTest.h"
-#include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/FurikaedenpyouView.h"
-#include "entry/gui/SuitoucyouController.h"
 #include "entry/gui/SuitoucyouView.h"
 #include "fields/gui/FormatterListWindow.h"
 #include "fields/gui/InputHidukeController.h"
@@ -34,16 +32,6 @@ protected:
     EntryWindowTest::TearDown();
   }
 
-  FurikaedenpyouController* openVoucherWindow()
-  {
-    session = app->documentController()->addDocument(makeBooks());
-    flush();
-    FurikaedenpyouController* w = FurikaedenpyouController::showFurikaedenpyouWindow(session);
-    flush();
-    activate(w);
-    return w;
-  }
-
   // Types the key on the grid; the steps run in the panel or picker it opens.
   template <typename Window>
   bool typeIntoHighlightedCell(EntryGridView* grid, char key, std::function<void(Window*)> steps)
@@ -62,8 +50,6 @@ protected:
     flush();
     return opened;
   }
-
-  DocumentSession* session = nullptr;
 };
 
 TEST_F(EntryInputHandOffTest, ADigitInAPanelDateOpensTheDatePanelWhoseValueGoesIntoTheCell)
@@ -166,11 +152,7 @@ TEST_F(EntryInputHandOffTest, TheCashBooksTwoAmountColumnsShareTheAmountSettings
 {
   using SRow = SuitoucyouRow;
   UserDefaults::standardUserDefaults().setInteger(1, KIVOInputTypeForKingakuKey);
-  session = app->documentController()->addDocument(makeBooks());
-  flush();
-  SuitoucyouController* w = SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1);
-  flush();
-  activate(w);
+  SuitoucyouController* w = openBook();
   EntryGridView* grid = w->suitoucyouView();
   for (SRow::Column column : {SRow::InKingakuMatrix, SRow::OutKingakuMatrix}) {
     w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, column);

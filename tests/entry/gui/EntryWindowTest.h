@@ -1,17 +1,49 @@
-// What the voucher and cash-book window tests share: typing into the grid's edited
-// cell as a user would.
+// What the voucher and cash-book window tests share: a document opened with the
+// window under test, and typing into the grid's edited cell as a user would.
 #pragma once
 
 #include <QInputMethodEvent>
 #include <QLineEdit>
 
 #include "entry/gui/EntryGridView.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/SuitoucyouController.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
 
 class EntryWindowTest : public AppTest {
 protected:
+  void openDocument(std::unique_ptr<MyDocument> books = makeBooks())
+  {
+    session = app->documentController()->addDocument(std::move(books));
+    flush();
+  }
+
+  // The window shown, made the active one.
+  template <typename Window>
+  Window* shown(Window* w)
+  {
+    flush();
+    activate(w);
+    return w;
+  }
+
+  FurikaedenpyouController* openVoucherWindow(std::unique_ptr<MyDocument> books = makeBooks())
+  {
+    openDocument(std::move(books));
+    return shown(FurikaedenpyouController::showFurikaedenpyouWindow(session));
+  }
+
+  SuitoucyouController* openBook(std::unique_ptr<MyDocument> books = makeBooks(), int32_t kamoku = kGenkin,
+                                 int32_t hojyo = -1)
+  {
+    openDocument(std::move(books));
+    return shown(SuitoucyouController::showSuitoucyouWindow(session, kamoku, hojyo));
+  }
+
+  MyDocument& books() { return session->document(); }
+
   // Types text as a user would: ASCII as key presses, Japanese as an input method
   // commits it.
   static void typeText(QWidget* target, const QString& text)
@@ -28,7 +60,7 @@ protected:
   }
 
   // Types into the edited cell of the grid, then presses the key.
-  static void typeInGrid(EntryGridView* grid, const QString& text, Qt::Key key)
+  static void typeInGrid(EntryGridView* grid, const QString& text, Qt::Key key = Qt::Key_Tab)
   {
     ASSERT_TRUE(grid->isEditing()) << "no cell is being edited";
     if (!text.isEmpty()) {
@@ -38,6 +70,8 @@ protected:
     QTest::keyClick(grid->fieldEditor(), key);
     flush();
   }
+
+  DocumentSession* session = nullptr;
 };
 
 }  // namespace kivo::test

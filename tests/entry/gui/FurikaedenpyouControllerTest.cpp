@@ -1,26 +1,21 @@
 // The transfer-voucher window driven through its grid: typing, Tab and the menu
 // commands, offscreen.
 #include <QClipboard>
-#include <QDockWidget>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTimer>
 #include <QUndoStack>
 
 #include "entry/gui/EntryWindowTest.h"
-#include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/FurikaedenpyouView.h"
 #include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/gui/FormatterListWindow.h"
-#include "journal/Kanjyoumotocyou.h"
 #include "platform/FieldMessage.h"
 #include "platform/SheetController.h"
 #include "setup/TekiyouListSource.h"
 #include "setup/gui/TekiyouListController.h"
-#include "support/TestBooks.h"
 
 namespace kivo::test {
 namespace {
@@ -29,57 +24,24 @@ using Row = FurikaedenpyouRow;
 
 class FurikaedenpyouControllerTest : public EntryWindowTest {
 protected:
-  void TearDown() override
-  {
-    UserDefaults::standardUserDefaults().removeObjectForKey(KIVOFurikaedenpyouAutoSetBalanceKey);
-    AppTest::TearDown();
-  }
-
-  FurikaedenpyouController* openVoucherWindow(std::unique_ptr<MyDocument> books = makeBooks())
-  {
-    session = app->documentController()->addDocument(std::move(books));
-    flush();
-    FurikaedenpyouController* w = FurikaedenpyouController::showFurikaedenpyouWindow(session);
-    flush();
-    activate(w);
-    return w;
-  }
-
-  MyDocument& books() { return session->document(); }
   QLineEdit* editor(FurikaedenpyouController* w) { return w->denpyouView()->fieldEditor(); }
 
-  // Types into the edited cell, then presses the key.
-  void type(FurikaedenpyouController* w, const QString& text, Qt::Key key = Qt::Key_Tab)
+  // Types each text into the edited cell and presses Tab; an empty text just Tabs on.
+  void type(FurikaedenpyouController* w, std::initializer_list<const char*> texts)
   {
-    typeInGrid(w->denpyouView(), text, key);
-  }
-
-  // Types one row: date, debit account and amount, credit account and amount,
-  // description; an empty text skips a cell with Tab.
-  void typeRow(FurikaedenpyouController* w, const QString& date, const QString& kari, const QString& kariAmount,
-               const QString& kashi, const QString& kashiAmount, const QString& tekiyou)
-  {
-    type(w, date);
-    type(w, kari);
-    if (!kari.isEmpty()) type(w, kariAmount);
-    type(w, kashi);
-    if (!kashi.isEmpty()) type(w, kashiAmount);
-    type(w, tekiyou, Qt::Key_Tab);
+    for (const char* t : texts) typeInGrid(w->denpyouView(), QString::fromUtf8(t));
   }
 
   Row::Column selectedColumn(FurikaedenpyouController* w)
   {
     return static_cast<Row::Column>(w->denpyouView()->selectedMatrixId());
   }
-
-  DocumentSession* session = nullptr;
 };
 
 TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneVoucherWindowWithItsFunctionMenu)
 {
   FurikaedenpyouController::installCommandHandlers(app.get());
-  session = app->documentController()->addDocument(makeBooks());
-  flush();
+  openDocument();
   WindowController* info = session->documentInfoController();
   activate(info);
   info->mainMenu()->validateMenuItems();
@@ -100,32 +62,24 @@ TEST_F(FurikaedenpyouControllerTest, ARowTypedAndTabbedOutOfTheDescriptionRegist
 {
   FurikaedenpyouController* w = openVoucherWindow();
   EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 振替伝票")));
+  // A new voucher asked for on the untouched voucher: nothing happens.
+  w->functionMenuAction(QStringLiteral("新規伝票"))->trigger();
   EXPECT_EQ(w->displayingDenpyouNo(), 1);
   EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
 
-  type(w, QStringLiteral("4/10"));
-  EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
-  type(w, QStringLiteral("100"));  // 現金
-  EXPECT_EQ(selectedColumn(w), Row::KarikataKingakuMatrix);
-  type(w, QStringLiteral("1000"));
+  type(w, {"4/10", "100", "1000"});  // 現金
   EXPECT_EQ(w->taisyakuBalanceField()->text(), QStringLiteral("1,000"));
-  type(w, QStringLiteral("300"));  // 売上高
-  type(w, QStringLiteral("1000"));
+  type(w, {"300", "1000"});  // 売上高
   EXPECT_EQ(w->taisyakuBalanceField()->text(), QStringLiteral("0"));
-  EXPECT_EQ(w->denpyouView()->fieldEditor()->text(), QString());
-  type(w, QStringLiteral("現金売上"));
+  type(w, {"現金売上"});
 
+  // How a voucher becomes entries is the registrar's: here, that the typed cells reach it.
   ASSERT_EQ(books().journal().size(), 1u);
-  const Shiwake& s = *books().journal()[0];
-  EXPECT_EQ(s.denpyouNo(), 1);
-  EXPECT_EQ(s.date(), Date(2024, 4, 10));
-  EXPECT_EQ(s.kashikataKamokuCode(), kUriagedaka);
-  EXPECT_EQ(s.tekiyou(), "現金売上");
-  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 2);
+  EXPECT_EQ(books().journal()[0]->date(), Date(2024, 4, 10));
+  EXPECT_EQ(books().journal()[0]->tekiyou(), "現金売上");
   EXPECT_TRUE(session->isDocumentEdited());
   // An empty voucher numbered 2 is shown, ready for its date.
   EXPECT_EQ(w->displayingDenpyouNo(), 2);
-  EXPECT_EQ(w->numberOfDenpyouRows(), 1);
   EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
   EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
   EXPECT_TRUE(alerts.empty());
@@ -134,22 +88,17 @@ TEST_F(FurikaedenpyouControllerTest, ARowTypedAndTabbedOutOfTheDescriptionRegist
 TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheet)
 {
   FurikaedenpyouController* w = openVoucherWindow();
-  type(w, QStringLiteral("4/10"));
-  type(w, QStringLiteral("100"));
-  type(w, QStringLiteral("1000"));
-  type(w, QStringLiteral("300"));
-  type(w, QStringLiteral("900"));
   // Tab out of the description of an unbalanced voucher starts a new row.
-  type(w, QString());
+  type(w, {"4/10", "100", "1000", "300", "900", ""});
   EXPECT_EQ(w->numberOfDenpyouRows(), 2);
   EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
+  EXPECT_EQ(w->denpyou().cell(1, Row::DateMatrix).dateValue(), Date(2024, 4, 10));  // the voucher's date
 
   EXPECT_FALSE(w->handleChooseDenpyouToShiwakeArrayMenu());
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, QStringLiteral("無効な伝票"));
   EXPECT_EQ(alerts[0].text, QStringLiteral("借方金額と貸方金額それぞれの合計は、等しくならねばなりません。"));
   EXPECT_TRUE(books().journal().empty());
-  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 1);
 
   // Moving away runs the same check and stays.
   w->showPreviousDenpyou();
@@ -157,7 +106,9 @@ TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheet)
   EXPECT_EQ(w->numberOfDenpyouRows(), 2);
 }
 
-TEST_F(FurikaedenpyouControllerTest, DeleteThenUndoRestoresEntriesAndBookmark)
+// The navigation commands reach the navigator, which has its own test of every target;
+// the removal is undone through the document's undo stack.
+TEST_F(FurikaedenpyouControllerTest, NavigationAndDeleteThenUndo)
 {
   auto b = makeBooks();
   b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
@@ -165,63 +116,30 @@ TEST_F(FurikaedenpyouControllerTest, DeleteThenUndoRestoresEntriesAndBookmark)
                        makeEntry(Date(2024, 4, 2), 2, kShoumouhinhi, kGenkin, 5),
                        makeEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 30)});
   b->kaisya().setMinAvailableDenpyouNo(4);
-  for (int32_t n : {3, 2}) {
-    auto mark = std::make_shared<Bookmark>();
-    mark->setDenpyouNo(n);
-    mark->setName("印");
-    b->furikaedenpyouBookmarkArray().push_back(mark);
-  }
   FurikaedenpyouController* w = openVoucherWindow(std::move(b));
   const std::vector<ShiwakePtr> before = books().journal().entries();
-  const std::vector<BookmarkPtr> bookmarksBefore = books().furikaedenpyouBookmarkArray();
-
-  w->displayShiwakeOfDenpyouNo(2);
+  w->functionMenuAction(QStringLiteral("最後の伝票"))->trigger();
+  EXPECT_EQ(w->displayingDenpyouNo(), 3);
+  w->functionMenuAction(QStringLiteral("最初の伝票"))->trigger();
+  EXPECT_EQ(w->displayingDenpyouNo(), 1);
+  w->functionMenuAction(QStringLiteral("次の伝票"))->trigger();
+  ASSERT_EQ(w->displayingDenpyouNo(), 2);
   EXPECT_EQ(w->numberOfDenpyouRows(), 2);
+
   w->functionMenuAction(QStringLiteral("伝票の削除"))->trigger();
   EXPECT_EQ(books().journal().size(), 2u);
-  EXPECT_EQ(books().furikaedenpyouBookmarkArray().size(), 1u);
   EXPECT_EQ(w->displayingDenpyouNo(), 3);  // the voucher that followed
   ASSERT_TRUE(session->undoManager()->canUndo());
   EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("伝票の削除"));
 
   session->undoManager()->undo();
   EXPECT_EQ(books().journal().entries(), before);
-  EXPECT_EQ(books().furikaedenpyouBookmarkArray(), bookmarksBefore);
   EXPECT_EQ(w->displayingDenpyouNo(), 2);
   session->undoManager()->redo();
   EXPECT_EQ(w->displayingDenpyouNo(), 3);
-  w->displayShiwakeOfDenpyouNo(3);
   w->removeDenpyouFromShiwake();
   EXPECT_EQ(w->displayingDenpyouNo(), 4);
   EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
-}
-
-TEST_F(FurikaedenpyouControllerTest, NavigationVisitsVouchersInDateOrder)
-{
-  auto b = makeBooks();
-  b->journal().assign({makeEntry(Date::regularTypeDenpyouDate(), -1, kShoumouhinhi, kGenkin, 1),
-                       makeEntry(Date(2024, 4, 1), 7, kGenkin, kUriagedaka, 1),
-                       makeEntry(Date(2024, 4, 2), 9, kGenkin, kUriagedaka, 1, ShiwakeKind::Suitoucyou),
-                       makeEntry(Date(2024, 5, 1), 3, kGenkin, kUriagedaka, 1),
-                       makeEntry(Date(2024, 6, 1), 5, kGenkin, kUriagedaka, 1)});
-  b->kaisya().setMinAvailableDenpyouNo(10);
-  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
-  // The commands reach the navigator, which has its own test of every target.
-  w->functionMenuAction(QStringLiteral("最初の伝票"))->trigger();
-  EXPECT_EQ(w->displayingDenpyouNo(), -1);
-  w->functionMenuAction(QStringLiteral("次の伝票"))->trigger();
-  EXPECT_EQ(w->displayingDenpyouNo(), 7);
-  w->functionMenuAction(QStringLiteral("最後の伝票"))->trigger();
-  EXPECT_EQ(w->displayingDenpyouNo(), 5);
-}
-
-TEST_F(FurikaedenpyouControllerTest, NewVoucherOnAnUntouchedVoucherDoesNothing)
-{
-  FurikaedenpyouController* w = openVoucherWindow();
-  w->functionMenuAction(QStringLiteral("新規伝票"))->trigger();
-  EXPECT_TRUE(alerts.empty());
-  EXPECT_EQ(w->displayingDenpyouNo(), 1);
-  EXPECT_TRUE(books().journal().empty());
 }
 
 TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounter)
@@ -238,12 +156,6 @@ TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounte
   w->validateMenuItems();
   EXPECT_TRUE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
   EXPECT_TRUE(w->functionMenuAction(QStringLiteral("日付を指定し伝票を表示..."))->isEnabled());
-  EXPECT_TRUE(w->selectDisplayDenpyouButton()->isEnabled());
-
-  QAction* drawer = w->functionMenuAction(QStringLiteral("ブックマークを表示"));
-  drawer->trigger();
-  EXPECT_TRUE(w->isBookmarkDrawerOpen());
-  EXPECT_EQ(drawer->text(), QStringLiteral("ブックマークを隠す"));
 
   books().kaisya().setMinAvailableDenpyouNo(100000);
   w->validateMenuItems();
@@ -294,11 +206,7 @@ TEST_F(FurikaedenpyouControllerTest, AnExhaustedCounterRefusesThePickerAndTheVou
 TEST_F(FurikaedenpyouControllerTest, TheDescriptionListGetsTheRowAndEndsBeforeTheWindowsSheets)
 {
   FurikaedenpyouController* w = openVoucherWindow();
-  type(w, QStringLiteral("4/10"));
-  type(w, QStringLiteral("100"));
-  type(w, QStringLiteral("1000"));
-  type(w, QStringLiteral("300"));
-  type(w, QStringLiteral("900"));
+  type(w, {"4/10", "100", "1000", "300", "900"});
   ASSERT_EQ(selectedColumn(w), Row::TekiyouMatrix);
   typeText(editor(w), QStringLiteral("現金売上"));
 
@@ -317,7 +225,8 @@ TEST_F(FurikaedenpyouControllerTest, TheDescriptionListGetsTheRowAndEndsBeforeTh
 }
 
 // Text a cell cannot take is neither cut nor changed into something it can: it stays
-// as typed, the cell keeps the cursor, and a note beside the cell says why.
+// as typed, the cell keeps the cursor, and a note beside the cell says why (what each
+// formatter refuses is its own test's).
 TEST_F(FurikaedenpyouControllerTest, RefusedTextStaysAsTypedAndTheCellSaysWhy)
 {
   struct Case {
@@ -328,17 +237,14 @@ TEST_F(FurikaedenpyouControllerTest, RefusedTextStaysAsTypedAndTheCellSaysWhy)
   };
   const Case cases[] = {
       {"2/29", 0, Row::DateMatrix, HidukeFormatter::kInvalidDateMessage},  // 2025 is no leap year
-      {"13/5", 0, Row::DateMatrix, HidukeFormatter::kInvalidDateMessage},
-      {"2025/5/1", 0, Row::DateMatrix, HidukeFormatter::kInvalidDateMessage},
       {"888", 1, Row::KarikataKamokuMatrix, KamokuFormatter::kNoMatchMessage},
-      {"5a0b0", 2, Row::KarikataKingakuMatrix, AmountFormatter::kInvalidMessage},
       {"123456789012345", 2, Row::KarikataKingakuMatrix, AmountFormatter::kOverLimitMessage},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
     FurikaedenpyouController* w = openVoucherWindow();
-    if (c.tabsBefore > 0) type(w, QStringLiteral("4/10"));
-    if (c.tabsBefore > 1) type(w, QStringLiteral("100"));
+    if (c.tabsBefore > 0) type(w, {"4/10"});
+    if (c.tabsBefore > 1) type(w, {"100"});
     ASSERT_EQ(selectedColumn(w), c.column);
     editor(w)->selectAll();
     QTest::keyClicks(editor(w), QString::fromUtf8(c.typed));

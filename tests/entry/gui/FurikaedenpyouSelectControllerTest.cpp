@@ -5,7 +5,6 @@
 #include <QSlider>
 
 #include "entry/gui/EntryWindowTest.h"
-#include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/FurikaedenpyouSelectController.h"
 
 namespace kivo::test {
@@ -21,11 +20,8 @@ protected:
                          makeEntry(Date(2024, 4, 2), 3, kGenkin, kUriagedaka, 30),
                          makeEntry(Date(2024, 4, 2), 4, kGenkin, kUriagedaka, 40)});
     b->kaisya().setMinAvailableDenpyouNo(5);
-    session = app->documentController()->addDocument(std::move(b));
-    flush();
-    w = FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1);
-    flush();
-    activate(w);
+    openDocument(std::move(b));
+    w = shown(FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1));
     w->selectDisplayDenpyouButton()->click();
     flush();
     auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(session);
@@ -40,7 +36,6 @@ protected:
     return session->document().journal()[browser->cards()[static_cast<size_t>(front)]]->denpyouNo();
   }
 
-  DocumentSession* session = nullptr;
   FurikaedenpyouController* w = nullptr;
 };
 
@@ -52,8 +47,7 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
 
   browser->dateField()->setText(QStringLiteral("4/2"));
   QTest::keyClick(browser->dateField(), Qt::Key_Return);
-  EXPECT_EQ(browser->windowTitle(), QStringLiteral("3 件の伝票"));
-  EXPECT_EQ(browser->cards(), (std::vector<size_t>{1, 2, 3}));
+  EXPECT_EQ(browser->windowTitle(), QStringLiteral("3 件の伝票"));  // which cards, the browser model's test says
   EXPECT_EQ(browser->denpyouSlider()->maximum(), 2);
   EXPECT_EQ(frontDenpyouNo(browser), 2);
 
@@ -72,11 +66,10 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
     EXPECT_TRUE(browser->denpyouNoField()->text().isEmpty());
   }
 
-  // Next and previous dates; past the last, nothing changes.
+  // Next and previous dates; past the first, nothing changes.
   browser->nextDateButton()->click();  // no cards, no date: the last voucher's date
   EXPECT_EQ(browser->dateField()->text(), QStringLiteral("04/02"));
   browser->previousDateButton()->click();
-  EXPECT_EQ(browser->cards(), std::vector<size_t>{0});
   browser->previousDateButton()->click();
   EXPECT_EQ(browser->cards(), std::vector<size_t>{0});
 }

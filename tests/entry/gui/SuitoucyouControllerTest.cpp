@@ -8,11 +8,8 @@
 #include "document/DocumentFile.h"
 #include "document/gui/ProgressStateController.h"
 #include "entry/gui/EntryWindowTest.h"
-#include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/FurikaedenpyouView.h"
-#include "entry/gui/SuitoucyouController.h"
 #include "entry/gui/SuitoucyouView.h"
-#include "support/TestBooks.h"
 
 namespace kivo::test {
 namespace {
@@ -27,22 +24,6 @@ protected:
     AppTest::TearDown();
   }
 
-  SuitoucyouController* openBook(std::unique_ptr<MyDocument> books = makeBooks(), int32_t kamoku = kGenkin,
-                                 int32_t hojyo = -1)
-  {
-    session = app->documentController()->addDocument(std::move(books));
-    flush();
-    return openAnotherBook(kamoku, hojyo);
-  }
-  SuitoucyouController* openAnotherBook(int32_t kamoku, int32_t hojyo = -1)
-  {
-    SuitoucyouController* w = SuitoucyouController::showSuitoucyouWindow(session, kamoku, hojyo);
-    flush();
-    activate(w);
-    return w;
-  }
-
-  MyDocument& books() { return session->document(); }
   QLineEdit* editor(SuitoucyouController* w) { return w->suitoucyouView()->fieldEditor(); }
   QString cellText(SuitoucyouController* w, int row, Row::Column column)
   {
@@ -53,20 +34,20 @@ protected:
     return static_cast<Row::Column>(w->suitoucyouView()->selectedMatrixId());
   }
 
-  // Types into the edited cell, then presses the key.
-  void type(SuitoucyouController* w, const QString& text, Qt::Key key = Qt::Key_Tab)
+  // Types each text into the edited cell and presses Tab; an empty text just Tabs on.
+  // Tab leads from the description to the receipt or to the payment, as the
+  // counterpart's nature says.
+  void type(SuitoucyouController* w, std::initializer_list<const char*> texts)
   {
-    typeInGrid(w->suitoucyouView(), text, key);
+    for (const char* t : texts) typeInGrid(w->suitoucyouView(), QString::fromUtf8(t));
   }
-  // Types a row from its date to its amount: Tab leads from the description to the
-  // receipt or to the payment, as the counterpart's nature says.
-  void typeRow(SuitoucyouController* w, const QString& date, const QString& aite, const QString& tekiyou,
-               const QString& amount)
+  // Registers 4/15 現金 1,000 against 売上高, typed in the voucher window.
+  FurikaedenpyouController* typeVoucher()
   {
-    type(w, date);
-    type(w, aite);
-    type(w, tekiyou);
-    type(w, amount);
+    auto* voucher = shown(FurikaedenpyouController::showFurikaedenpyouWindow(session));
+    for (const char* t : {"4/15", "100", "1000", "300", "1000", ""})
+      typeInGrid(voucher->denpyouView(), QString::fromUtf8(t));
+    return voucher;
   }
   void click(SuitoucyouController* w, int row, Row::Column column)
   {
@@ -80,15 +61,12 @@ protected:
     return static_cast<int>(std::count_if(books().journal().begin(), books().journal().end(),
                                           [n](const ShiwakePtr& s) { return s->denpyouNo() == n; }));
   }
-
-  DocumentSession* session = nullptr;
 };
 
 TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRow)
 {
   SuitoucyouController::installCommandHandlers(app.get());
-  session = app->documentController()->addDocument(makeBooks());
-  flush();
+  openDocument();
   WindowController* info = session->documentInfoController();
   activate(info);
   // The submenu is rebuilt whenever a window becomes main: look the item up afresh.
@@ -108,9 +86,8 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 1);
   EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
   ASSERT_EQ(books().journal().size(), 1u);
-  EXPECT_EQ(books().journal()[0]->denpyouNo(), 0);
-  EXPECT_EQ(books().journal()[0]->suitoucyouKamokuCode(), kGenkin);
-  EXPECT_FALSE(session->isDocumentEdited());  // opening a book changes nothing
+  EXPECT_EQ(books().journal()[0]->denpyouNo(), 0);  // the pending row's
+  EXPECT_FALSE(session->isDocumentEdited());        // opening a book changes nothing
   genkinItem = genkinMenuItem();
   ASSERT_NE(genkinItem, nullptr);
   genkinItem->trigger();
@@ -119,38 +96,6 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
   for (WindowController* wc : session->windowControllers())
     books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
   EXPECT_EQ(books, 1);
-}
-
-TEST_F(SuitoucyouControllerTest, ReceiptAndPaymentRegisterAndShowTheRunningBalance)
-{
-  auto b = makeBooks();
-  b->kamokuOfCode(kGenkin)->setStartBalance(50000, 99);
-  SuitoucyouController* w = openBook(std::move(b));
-
-  typeRow(w, QStringLiteral("4/10"), QStringLiteral("300"), QStringLiteral("現金売上"), QStringLiteral("10000"));
-  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
-  EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
-  EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
-  // 消耗品費 is debit-natured: Tab from the description goes to the payment.
-  type(w, QStringLiteral("4/12"));
-  type(w, QStringLiteral("336"));
-  type(w, QStringLiteral("文具"));
-  EXPECT_EQ(selectedColumn(w), Row::OutKingakuMatrix);
-  type(w, QStringLiteral("3000"));
-
-  EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("60,000"));
-  EXPECT_EQ(cellText(w, 1, Row::ZandakaMatrix), QStringLiteral("57,000"));
-  EXPECT_EQ(cellText(w, 1, Row::OutKingakuMatrix), QStringLiteral("3,000"));
-
-  // The typed cells reach the entries; how a row becomes an entry is the registrar's.
-  ASSERT_EQ(books().journal().size(), 3u);
-  const Shiwake& receipt = *books().journal()[0];
-  EXPECT_EQ(receipt.denpyouNo(), 1);
-  EXPECT_EQ(receipt.tekiyou(), "現金売上");
-  EXPECT_EQ(books().journal()[2]->denpyouNo(), 0);  // the new pending row
-  EXPECT_EQ(books().kaisya().minAvailableDenpyouNo(), 3);
-  EXPECT_TRUE(session->isDocumentEdited());
-  EXPECT_TRUE(alerts.empty());
 }
 
 TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
@@ -168,6 +113,8 @@ TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
 
   w->functionMenuAction(QStringLiteral("行の削除"))->trigger();
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
+  EXPECT_EQ(w->selectedSuitoucyouRow(), 1);  // the row that followed
+  EXPECT_EQ(w->book().selectDenpyouNo(), 3);
   EXPECT_EQ(countNumbered(2), 0);
   EXPECT_EQ(cellText(w, 1, Row::ZandakaMatrix), QStringLiteral("150"));
   ASSERT_TRUE(session->undoManager()->canUndo());
@@ -183,19 +130,7 @@ TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
 TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
 {
   SuitoucyouController* w = openBook();
-  FurikaedenpyouController* voucher = FurikaedenpyouController::showFurikaedenpyouWindow(session);
-  flush();
-  activate(voucher);
-  QLineEdit* voucherEditor = voucher->denpyouView()->fieldEditor();
-  auto typeVoucher = [&](const QString& text) {
-    voucherEditor->selectAll();
-    QTest::keyClicks(voucherEditor, text);
-    QTest::keyClick(voucherEditor, Qt::Key_Tab);
-    flush();
-  };
-  for (const char* t : {"4/15", "100", "1000", "300", "1000"}) typeVoucher(QString::fromUtf8(t));
-  QTest::keyClick(voucherEditor, Qt::Key_Tab);  // out of the description: registered
-  flush();
+  FurikaedenpyouController* voucher = typeVoucher();
   ASSERT_EQ(countNumbered(1), 1);
 
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
@@ -239,16 +174,7 @@ TEST_F(SuitoucyouControllerTest, AnInvalidBackgroundEditStaysAsTypedWhenAVoucher
   QTest::keyClick(editor(w), Qt::Key_Delete);  // cleared, still in the cell
   ASSERT_TRUE(editor(w)->text().isEmpty());
 
-  FurikaedenpyouController* voucher = FurikaedenpyouController::showFurikaedenpyouWindow(session);
-  flush();
-  activate(voucher);
-  QLineEdit* voucherEditor = voucher->denpyouView()->fieldEditor();
-  for (const char* t : {"4/15", "100", "1000", "300", "1000", ""}) {
-    voucherEditor->selectAll();
-    QTest::keyClicks(voucherEditor, QString::fromUtf8(t));
-    QTest::keyClick(voucherEditor, Qt::Key_Tab);
-    flush();
-  }
+  typeVoucher();
   ASSERT_EQ(countNumbered(2), 1);
 
   ASSERT_FALSE(alerts.empty());
@@ -261,8 +187,7 @@ TEST_F(SuitoucyouControllerTest, AnInvalidBackgroundEditStaysAsTypedWhenAVoucher
   // Mended and written, the row and the voucher's line both show.
   activate(w);
   w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::InKingakuMatrix);
-  type(w, QStringLiteral("4500"));
-  flush();
+  type(w, {"4500"});
   EXPECT_EQ(books().journal()[0]->karikataKingaku(), 4500);
   EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);  // the voucher's line has come
 }
@@ -270,9 +195,7 @@ TEST_F(SuitoucyouControllerTest, AnInvalidBackgroundEditStaysAsTypedWhenAVoucher
 TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
 {
   SuitoucyouController* w = openBook();
-  type(w, QStringLiteral("4/20"));
-  type(w, QStringLiteral("300"));
-  type(w, QStringLiteral("売上"));
+  type(w, {"4/20", "300", "売上"});
   editor(w)->selectAll();
   QTest::keyClicks(editor(w), QStringLiteral("4200"));  // still in the cell
   activate(session->documentInfoController());
@@ -305,8 +228,7 @@ TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
   b->kaisya().setMinAvailableDenpyouNo(2);
   SuitoucyouController* w = openBook(std::move(b));
   ASSERT_EQ(w->selectedSuitoucyouRow(), 1);
-  type(w, QStringLiteral("4/10"));
-  type(w, QStringLiteral("300"));
+  type(w, {"4/10", "300"});
   click(w, 0, Row::TekiyouMatrix);
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, QStringLiteral("無効な仕訳"));
@@ -382,7 +304,7 @@ TEST_F(SuitoucyouControllerTest, SwitchingBooksThroughTheHeader)
   EXPECT_EQ(cellText(w, 0, Row::InKingakuMatrix), QStringLiteral("100"));
 
   // A book already open comes to the front; this window stays as it is.
-  SuitoucyouController* genkin = openAnotherBook(kGenkin);
+  SuitoucyouController* genkin = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));
   activate(w);
   EXPECT_TRUE(w->switchToKamokuCode(kGenkin, -1));
   EXPECT_EQ(w->displayKamokuCode(), kFutsuuYokin);
@@ -394,9 +316,12 @@ TEST_F(SuitoucyouControllerTest, AutoSetItemAsAboveRowCopiesTheDateAndCounterpar
 {
   UserDefaults::standardUserDefaults().setBool(true, KIVOSuitoucyouAutoSetItemAsAboveRowKey);
   SuitoucyouController* w = openBook();
-  typeRow(w, QStringLiteral("4/10"), QStringLiteral("300"), QStringLiteral("売上"), QStringLiteral("10"));
-  type(w, QString());
-  type(w, QString());
+  type(w, {"4/10", "300", "売上", "10"});
+  // The typed row reaches its entry; how a row becomes an entry is the registrar's.
+  ASSERT_EQ(books().journal().size(), 2u);
+  EXPECT_EQ(books().journal()[0]->tekiyou(), "売上");
+  EXPECT_TRUE(session->isDocumentEdited());
+  type(w, {"", ""});
   EXPECT_EQ(cellText(w, 1, Row::DateMatrix), QStringLiteral("04/10"));
   EXPECT_EQ(cellText(w, 1, Row::AiteKamokuMatrix), QStringLiteral("売上高"));
   EXPECT_EQ(selectedColumn(w), Row::TekiyouMatrix);

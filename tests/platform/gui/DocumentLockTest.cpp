@@ -52,31 +52,47 @@ TEST_F(DocumentLockTest, TheLockFileSitsBesideTheDocumentAndNamesThisProgram)
   EXPECT_FALSE(QFileInfo::exists(DocumentLock::lockFilePath(document())));
 }
 
+// A running holder keeps its lock. A program killed while it had the document open
+// leaves its lock behind: it is taken over on this host whether the process is gone,
+// has ended but is not yet reaped by its parent, or its number now belongs to another
+// process.
 TEST_F(DocumentLockTest, ARunningHolderKeepsItsLockAndALeftoverIsTakenOver)
 {
   QProcess other;
   other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
   ASSERT_TRUE(other.waitForStarted());
   const qint64 pid = other.processId();
+  const pid_t zombie = ::fork();
+  ASSERT_GE(zombie, 0);
+  if (zombie == 0) ::_exit(0);
+  ::usleep(50000);  // ended, and not reaped until the end of the test: a zombie
+  const QString here = QSysInfo::machineHostName();
   struct Case {
     const char* what;
     QString host;
-    bool running;
+    qint64 pid;
+    QString processStart;
     DocumentLock::Result expected;
   };
   const Case cases[] = {
-      {"a running program here", QSysInfo::machineHostName(), true, DocumentLock::Result::HeldElsewhere},
-      {"a program on another computer", QStringLiteral("other-host.example"), false,
+      {"a running program here", here, pid, {}, DocumentLock::Result::HeldElsewhere},
+      {"a program on another computer",
+       QStringLiteral("other-host.example"),
+       pid,
+       {},
        DocumentLock::Result::HeldElsewhere},
-      {"a program here that has ended", QSysInfo::machineHostName(), false, DocumentLock::Result::Acquired},
+      {"a program here that has ended", here, pid, {}, DocumentLock::Result::Acquired},
+      {"a program that has ended but is not yet reaped", here, zombie, {}, DocumentLock::Result::Acquired},
+      {"a number since given to another process", here, ::getppid(), QStringLiteral("1"),
+       DocumentLock::Result::Acquired},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (!c.running && other.state() != QProcess::NotRunning) {
+    if (c.host == here && c.expected == DocumentLock::Result::Acquired && other.state() != QProcess::NotRunning) {
       other.kill();
       other.waitForFinished();
     }
-    writeForeignLock(pid, c.host);
+    writeForeignLock(c.pid, c.host, c.processStart);
     DocumentLock lock(document());
     EXPECT_EQ(lock.tryLock(), c.expected);
     if (c.expected == DocumentLock::Result::HeldElsewhere) {
@@ -94,33 +110,6 @@ TEST_F(DocumentLockTest, ARunningHolderKeepsItsLockAndALeftoverIsTakenOver)
     EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(document())),
               c.expected == DocumentLock::Result::HeldElsewhere);
     QFile::remove(DocumentLock::lockFilePath(document()));
-  }
-}
-
-// A program killed while it had the document open leaves its lock behind: it is
-// taken over on this host whether the process is gone, has ended but is not yet
-// reaped by its parent, or its number now belongs to another process.
-TEST_F(DocumentLockTest, ALockOfAKilledProgramIsTakenOverWithoutAWord)
-{
-  const pid_t zombie = ::fork();
-  ASSERT_GE(zombie, 0);
-  if (zombie == 0) ::_exit(0);
-  ::usleep(50000);  // ended, and not reaped until the end of the test: a zombie
-  struct Case {
-    const char* what;
-    qint64 pid;
-    QString processStart;
-  };
-  const Case cases[] = {
-      {"a program that has ended but is not yet reaped", zombie, {}},
-      {"a number since given to another process", ::getppid(), QStringLiteral("1")},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    writeForeignLock(c.pid, QSysInfo::machineHostName(), c.processStart);
-    DocumentLock lock(document());
-    EXPECT_EQ(lock.tryLock(), DocumentLock::Result::Acquired);
-    lock.unlock();
   }
   ::waitpid(zombie, nullptr, 0);
   EXPECT_TRUE(DocumentLock::isHolderRunning(DocumentLock::currentHolder()));
