@@ -13,22 +13,9 @@
 namespace kivo {
 namespace {
 
-struct Key {
-  Qt::Key key;
-  Qt::KeyboardModifiers modifiers;
-  uint16_t stopChar;
-};
-
-const Key kAcceptKeys[] = {
-    {Qt::Key_Enter, Qt::KeypadModifier, StopChar::kEnter},
-    {Qt::Key_Return, Qt::NoModifier, StopChar::kReturn},
-    {Qt::Key_Tab, Qt::NoModifier, StopChar::kTab},
-    {Qt::Key_Backtab, Qt::ShiftModifier, StopChar::kBacktab},
-};
-const Key kCancelKeys[] = {
-    {Qt::Key_Escape, Qt::NoModifier, StopChar::kNone},
-    {Qt::Key_W, Qt::ControlModifier, StopChar::kNone},
-};
+using test::kAcceptKeys;
+using test::kCancelKeys;
+using test::Key;
 
 // Resets the panel with the start text, runs it, and types then presses the key
 // while it is up. Answers whether the panel was still open after the key.

@@ -174,9 +174,9 @@ TEST_F(ShiwakenikkiControllerTest, TabAndArrowsMoveThroughTheColumnsTheBooksUse)
 TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouchers)
 {
   openEntryBooks();
-  const int32_t a = registerVoucher(Date(2024, 4, 1), {{kGenkin, 100, kUriagedaka, 100, "A1"},
-                                                       {kGenkin, 200, kUriagedaka, 200, "A2"},
-                                                       {kShoumouhinhi, 50, kGenkin, 50, "A3"}});
+  registerVoucher(Date(2024, 4, 1), {{kGenkin, 100, kUriagedaka, 100, "A1"},
+                                     {kGenkin, 200, kUriagedaka, 200, "A2"},
+                                     {kShoumouhinhi, 50, kGenkin, 50, "A3"}});
   const int32_t b = registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 300, "B1");
   openJournal();
   // Only the second line of voucher A is shown: the description stage turns on by
@@ -219,7 +219,6 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   ASSERT_EQ(alerts.size(), 1u);
   ASSERT_EQ(books().journal().size(), 1u);
   EXPECT_EQ(books().journal()[0]->denpyouNo(), b);
-  EXPECT_EQ(books().journal().numberOfEntriesOfDenpyouNo(a), 0);
   EXPECT_TRUE(books().isDocumentEdited());
   // The journal shows the condition's result over what is left.
   EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 0);
@@ -346,31 +345,25 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
   EXPECT_EQ(c.kamokuConditionArray().size(), 2u);
 }
 
-TEST_F(ShiwakenikkiControllerTest, AnEntryOpensTheVoucherItWasEnteredIn)
+TEST_F(ShiwakenikkiControllerTest, AnEntryOpensTheVoucherOrTheCashBookItWasEnteredIn)
 {
   openEntryBooks();
-  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
-  const int32_t second = registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200);
-  openJournalAndConfirm();
-  journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(1, Matrix::Tekiyou);
-  journal->showInputShiwakeWindow();
-  flush();
-  auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
-  ASSERT_TRUE(voucher);
-  EXPECT_EQ(voucher->displayingDenpyouNo(), second);
-  // The journal selects the row's date again.
-  EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
-  EXPECT_EQ(journal->shiwakenikkiView()->selectedMatrix(), Matrix::Date);
-}
-
-TEST_F(ShiwakenikkiControllerTest, ACashBookEntryOpensItsBookAtTheEntry)
-{
-  openEntryBooks();
-  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  const int32_t voucherNo = registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
   // The debit side is no cash account: the book is the credit side's.
   const int32_t n = addCashBookEntry(Date(2024, 4, 2), kShoumouhinhi, kGenkin, 300, "文具");
   openJournalAndConfirm();
   ASSERT_EQ(column(Matrix::DenpyouNo).last(), QString::number(n));
+  journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(0, Matrix::Tekiyou);
+  journal->showInputShiwakeWindow();
+  flush();
+  auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
+  ASSERT_TRUE(voucher);
+  EXPECT_EQ(voucher->displayingDenpyouNo(), voucherNo);
+  // The journal selects the row's date again.
+  EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
+  EXPECT_EQ(journal->shiwakenikkiView()->selectedMatrix(), Matrix::Date);
+
+  activate(journal);
   journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(1, Matrix::Tekiyou);
   journal->showInputShiwakeWindow();
   flush();
@@ -393,7 +386,6 @@ TEST_F(ShiwakenikkiControllerTest, TheApplicationsCommandOpensOneJournalPerDocum
 {
   openEntryBooks();
   activate(session->documentInfoController());
-  ASSERT_TRUE(app->hasCommandHandler(MainMenu::Command::ShowShiwakenikkiWindow) == false);
   ShiwakenikkiController::installCommandHandlers(app.get());
   app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
   flush();
