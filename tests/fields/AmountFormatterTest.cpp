@@ -69,9 +69,8 @@ TEST(AmountFormatter, ShowsAndReadsBackAtEachPrecision)
     const char* shown;
   };
   const Case cases[] = {
-      {0, 1'234'567, "1,234,567"},           {0, 0, "0"}, {1, 15, "1.5"}, {1, 0, "0.0"}, {2, 29, "0.29"},
-      {2, 99'999'999'999, "999,999,999.99"},
-  };
+      {0, 1'234'567, "1,234,567"},          {0, 0, "0"}, {1, 15, "1.5"}, {1, 0, "0.0"}, {2, 29, "0.29"},
+      {2, 99'999'999'999, "999,999,999.99"}};
   for (const Case& c : cases) {
     AmountFormatter f(c.precision);
     EXPECT_EQ(f.stringForObjectValue(FieldValue::amount(c.units)), c.shown);
@@ -101,24 +100,11 @@ TEST(AmountFormatter, PartialStrings)
     bool ok;
   };
   const Case cases[] = {
-      {0, "", true},
-      {0, "1,234", true},
-      {0, "12345678901", true},
-      {0, "123456789012", false},
-      {0, "1.", false},
-      {0, "-1", false},
-      {0, "1a", false},
-      {0, "１２", true},
-      {1, "1.", true},
-      {1, "1.5", true},
-      {1, "1.55", false},
-      {1, "12345678901", false},
-      {2, "1.23", true},
-      {2, "1.234", false},
-      {2, "1.2.3", false},
-      {2, "123456789", true},
-      {2, "1234567890", false},
-  };
+      {0, "", true},           {0, "1,234", true},  {0, "12345678901", true}, {0, "123456789012", false},
+      {0, "1.", false},        {0, "-1", false},    {0, "1a", false},         {0, "１２", true},
+      {1, "1.", true},         {1, "1.5", true},    {1, "1.55", false},       {1, "12345678901", false},
+      {2, "1.23", true},       {2, "1.234", false}, {2, "1.2.3", false},      {2, "123456789", true},
+      {2, "1234567890", false}};
   for (const Case& c : cases) {
     AmountFormatter f(c.precision);
     EXPECT_EQ(f.isPartialStringValid(c.text), c.ok) << c.text << " at precision " << c.precision;
