@@ -7,54 +7,28 @@
 namespace kivo {
 namespace {
 
-constexpr int32_t kGenkin = 100;
-constexpr int32_t kYokin = 110;
-constexpr int32_t kUriage = 400;
-constexpr int32_t kShiire = 500;
-constexpr int32_t kKyuKamoku = 510;  // taken out of use, still holding entries
+constexpr int32_t kGenkin = test::kGenkin;
+constexpr int32_t kYokin = test::kFutsuuYokin;
+constexpr int32_t kUriage = test::kUriagedaka;
+constexpr int32_t kShiire = test::kShoumouhinhi;
+constexpr int32_t kKyuKamoku = 102;  // 当座預金, taken out of use, still holding entries
 constexpr int64_t kMax = Kaisya::kMaxOutputAmountValue;
 
-KamokuPtr addKamoku(KamokuKubun& kubun, int32_t code, const std::string& name, bool karikata, int64_t start = 0)
-{
-  auto k = std::make_shared<Kamoku>();
-  k->setCode(code);
-  k->setName(name);
-  k->setIsKarikataKamoku(karikata);
-  if (start != 0) k->setStartBalance(start, Jigyoubu::kAllJigyoubuCode);
-  k->setStartBalance(999, 1);  // a division's balance, which a ledger never reads
-  kubun.childrenKamoku().push_back(k);
-  return k;
-}
-
-void addHojyo(Kamoku& k, int32_t code, const std::string& name, int64_t start)
-{
-  auto h = std::make_shared<HojyoKamoku>();
-  h->setCode(code);
-  h->setName(name);
-  h->setParentKamokuCode(k.code());
-  h->setStartBalance(start, Jigyoubu::kAllJigyoubuCode);
-  k.hojyoKamokuArray().push_back(h);
-}
-
-// Books of a term from April 2024: 現金 with 50,000 brought forward, a bank account
-// with two sub-accounts, sales, purchases and an account no longer in use.
+// The test books with 現金 50,000 brought forward, 普通預金 7,000 over its two
+// sub-accounts, and 当座預金 out of use with 800.
 class LedgerBooks : public ::testing::Test {
 protected:
   void SetUp() override
   {
-    doc.kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
-    auto root = std::make_shared<KamokuKubun>();
-    auto assets = std::make_shared<KamokuKubun>();
-    auto other = std::make_shared<KamokuKubun>();
-    root->children() = {assets, other};
-    addKamoku(*assets, kGenkin, "現金", true, 50000);
-    KamokuPtr yokin = addKamoku(*assets, kYokin, "普通預金", true, 7000);
-    addHojyo(*yokin, 1, "A銀行", 4000);
-    addHojyo(*yokin, 2, "B銀行", 3000);
-    addKamoku(*other, kUriage, "売上高", false);
-    addKamoku(*other, kShiire, "仕入高", true);
-    addKamoku(*other, kKyuKamoku, "旧科目", true, 800)->setIsActive(false);
-    doc.setRootKamokuKubun(root);
+    constexpr int32_t all = Jigyoubu::kAllJigyoubuCode;
+    doc.kamokuOfCode(kGenkin)->setStartBalance(50000, all);
+    doc.kamokuOfCode(kGenkin)->setStartBalance(999, 1);  // a division's balance, which a ledger never reads
+    KamokuPtr yokin = doc.kamokuOfCode(kYokin);
+    yokin->setStartBalance(7000, all);
+    yokin->hojyoKamokuArray()[0]->setStartBalance(4000, all);
+    yokin->hojyoKamokuArray()[1]->setStartBalance(3000, all);
+    doc.kamokuOfCode(kKyuKamoku)->setStartBalance(800, all);
+    doc.kamokuOfCode(kKyuKamoku)->setIsActive(false);
   }
 
   ShiwakePtr add(Date date, int32_t no, int32_t kari, int32_t kashi, int64_t amount, int32_t kariHojyo = -1,
@@ -85,7 +59,8 @@ protected:
     return Kanjyoumotocyou::motocyouArray(doc, kamoku, hojyo, from, to);
   }
 
-  MyDocument doc;
+  std::unique_ptr<MyDocument> books = test::makeBooks({.hojyoKamoku = true});
+  MyDocument& doc = *books;
 };
 
 struct Row {
@@ -213,15 +188,17 @@ TEST_F(LedgerBooks, NatureOfTheAccountSetsTheDirectionOfTheBalance)
 
 TEST_F(LedgerBooks, AccountsAreFoundByExactCodeActiveOrNot)
 {
-  // 12 comes after 120 in the chart: a lookup by the beginning of the code text
-  // would take 120's opening balance and nature.
-  auto first = std::make_shared<KamokuKubun>();
-  addKamoku(*first, 120, "前の科目", false, 1);
-  auto second = std::make_shared<KamokuKubun>();
-  addKamoku(*second, 12, "短い科目", true, 5000);
-  doc.rootKamokuKubun()->children().insert(doc.rootKamokuKubun()->children().begin(), {first, second});
+  // 12 comes after 120 (貯蔵品, debit-natured, nothing brought forward) in the chart: a
+  // lookup by the beginning of the code text would take 120's opening balance and nature.
+  auto kubun = std::make_shared<KamokuKubun>();
+  auto twelve = std::make_shared<Kamoku>();
+  twelve->setCode(12);
+  twelve->setIsKarikataKamoku(false);
+  twelve->setStartBalance(5000, Jigyoubu::kAllJigyoubuCode);
+  kubun->childrenKamoku().push_back(twelve);
+  doc.rootKamokuKubun()->children().push_back(kubun);
   add(Date(2024, 4, 1), 1, 12, kUriage, 100);
-  EXPECT_EQ(rowsOf(doc, ledger(12, -1, 0, 12))[1], (Row{1, "", 0, 0, 5100}));
+  EXPECT_EQ(rowsOf(doc, ledger(12, -1, 0, 12))[1], (Row{1, "", 0, 0, 4900}));
 
   // An account taken out of use keeps its opening balance and its nature.
   add(Date(2024, 4, 2), 2, kKyuKamoku, kUriage, 200);
@@ -241,7 +218,7 @@ TEST_F(LedgerBooks, SeveralLedgersFollowEachOtherAndReportProgress)
                                                                return true;
                                                              });
   EXPECT_TRUE(done);
-  EXPECT_EQ(names, (std::vector<std::string>{"現金", "", "普通預金 ／ A銀行"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"現金", "", "普通預金 ／ みずほ銀行"}));
   ASSERT_EQ(rows.size(), 7u + 4u);  // the three rows there before are gone
 
   // Cancelling before the second ledger keeps the first one's rows and answers false.
