@@ -17,17 +17,8 @@ struct DateCase {
 
 void expectReads(HidukeFormatter& f, const DateCase& c)
 {
-  SCOPED_TRACE(c.typed);
-  FieldValue v;
-  std::string error;
-  const bool ok = f.getObjectValue(v, c.typed, &error);
-  if (c.expected.isNull()) {
-    EXPECT_FALSE(ok);
-    EXPECT_EQ(error, c.error);
-  } else {
-    EXPECT_TRUE(ok) << error;
-    EXPECT_EQ(v, FieldValue::date(c.expected));
-  }
+  test::expectRead(f, c.typed, c.expected.isNull() ? std::nullopt : std::optional(FieldValue::date(c.expected)),
+                   c.error ? c.error : "");
 }
 
 TEST(HidukeFormatter, ReadsMonthAndDayInTheTermFromApril)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "fields/FieldsTestDocument.h"
 #include "fields/WarekiDateFormatter.h"
 
 namespace kivo {
@@ -18,9 +19,7 @@ TEST(WarekiDateFormatter, ShowsCommonOrEraForm)
   };
   for (const auto& [date, text] : shown) {
     EXPECT_EQ(f.stringForObjectValue(FieldValue::date(date)), text);
-    FieldValue v;
-    ASSERT_TRUE(f.getObjectValue(v, text, nullptr)) << text;
-    EXPECT_EQ(v, FieldValue::date(date));
+    test::expectRead(f, text, FieldValue::date(date));
   }
 }
 
@@ -60,25 +59,17 @@ TEST(WarekiDateFormatter, ReadsBothForms)
       {"abc", Date(), Date()},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
     for (bool wareki : {false, true}) {
+      SCOPED_TRACE(wareki ? "era" : "common");
       WarekiDateFormatter f;
       f.setIsWareki(wareki);
       const Date expected = wareki ? c.wareki : c.common;
-      FieldValue v;
-      std::string error;
-      const bool ok = f.getObjectValue(v, c.typed, &error);
-      EXPECT_EQ(ok, !expected.isNull()) << (wareki ? "era" : "common");
-      if (ok)
-        EXPECT_EQ(v, FieldValue::date(expected));
-      else
-        EXPECT_EQ(error, "無効な日付です。");
+      test::expectRead(f, c.typed, expected.isNull() ? std::nullopt : std::optional(FieldValue::date(expected)),
+                       "無効な日付です。");
     }
   }
   WarekiDateFormatter f;
-  FieldValue v;
-  EXPECT_TRUE(f.getObjectValue(v, " ", nullptr));
-  EXPECT_EQ(v, FieldValue::text(""));
+  test::expectRead(f, " ", FieldValue::text(""));
 }
 
 }  // namespace
