@@ -24,12 +24,7 @@ protected:
   void SetUp() override
   {
     doc.kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
-    for (int code : {1, 2}) {
-      auto j = std::make_shared<Jigyoubu>();
-      j->setCode(code);
-      j->setIsActive(true);
-      doc.jigyoubuArray().push_back(j);
-    }
+    for (int code : {1, 2}) test::addJigyoubu(doc, code, "");
     add(Date::kessanSeiridukiDate(), 5, kUriage, -1, kGenkin, -1, 300, "決算", 2, 2);
     add(Date(2024, 4, 1), 1, kGenkin, -1, kUriage, -1, 1000, "Apple Sales", 1, 1);
     add(Date(2024, 4, 2), 0, kGenkin, -1, kUriage, -1, 50, "Apple pending", 1, 1);

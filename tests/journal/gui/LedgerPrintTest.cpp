@@ -171,10 +171,8 @@ TEST_F(LedgerPrintTest, APaperTooSmallForFiveRowsIsRefused)
 {
   openEntryBooks();
   registerSales(3);
-  auto ledger = KanjyoumotocyouPrintView::create(books(), smallPaper(150), ledgerRows(kGenkin), 0, 12, {});
-  EXPECT_FALSE(ledger);
-  auto journal = ShiwakenikkiPrintView::create(books(), smallPaper(150), books().journal().sortedByDate());
-  EXPECT_FALSE(journal);
+  EXPECT_FALSE(KanjyoumotocyouPrintView::create(books(), smallPaper(150), ledgerRows(kGenkin), 0, 12, {}));
+  EXPECT_FALSE(ShiwakenikkiPrintView::create(books(), smallPaper(150), books().journal().sortedByDate()));
   ASSERT_EQ(alerts.size(), 2u);
   for (const auto& a : alerts) {
     EXPECT_EQ(a.title, "印刷できません");
