@@ -97,16 +97,21 @@ inline std::unique_ptr<MyDocument> makeFieldsTestDocument(int decimalPrecision =
   return doc;
 }
 
-// Reads the typed text: the value expected, or nullopt for a refusal with the message.
+// Reads the typed text: the value expected, or nullopt for a refusal with the message
+// that leaves the value alone.
 inline void expectRead(Formatter& f, const std::string& typed, const std::optional<FieldValue>& expected,
                        const std::string& message = "")
 {
-  FieldValue v;
+  FieldValue v = FieldValue::code(-7);
   std::string error;
   const bool ok = f.getObjectValue(v, typed, &error);
   EXPECT_EQ(ok, expected.has_value()) << typed << ": " << error;
-  if (ok && expected) { EXPECT_EQ(v, *expected) << typed; }
-  if (!ok && !expected) { EXPECT_EQ(error, message) << typed; }
+  if (expected) {
+    EXPECT_EQ(v, *expected) << typed;
+  } else {
+    EXPECT_EQ(v, FieldValue::code(-7)) << typed;
+    EXPECT_EQ(error, message) << typed;
+  }
 }
 
 }  // namespace kivo::test
