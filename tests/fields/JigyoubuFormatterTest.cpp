@@ -13,29 +13,28 @@ TEST(JigyoubuFormatter, ReadsActiveDivisions)
   const struct {
     bool acceptAll;
     const char* typed;
-    std::optional<FieldValue> value;  // nullopt: refused
+    std::optional<FieldValue> value;
   } cases[] = {
       {false, "", FieldValue::text("")},
       {false, "1", code(1)},  // the code itself, not 10 or 11
       {false, "01", code(1)},
       {false, "0", code(1)},  // else the first code beginning with it
       {false, "10", code(10)},
-      {false, "3", std::nullopt},  // inactive
-      {false, "03", std::nullopt},
-      {false, "99", std::nullopt},
       {true, "99", code(99)},
       {true, "すべての事業部", code(99)},
-      {false, "すべての事業部", std::nullopt},
       {false, "本社", code(1)},
       {false, "honsya", code(1)},
       {false, "SI", FieldValue::text("SI")},  // SITEN and SISYA
       {false, "SIT", code(10)},
-      {false, "KYUUEIGYOU", std::nullopt},
   };
   for (const auto& c : cases) {
     JigyoubuFormatter f(*doc, c.acceptAll);
     test::expectRead(f, c.typed, c.value, "一致する事業部がありません。");
   }
+  // Refused: an inactive division, and the whole company unless asked for.
+  JigyoubuFormatter f(*doc);
+  for (const char* bad : {"3", "03", "KYUUEIGYOU", "99", "すべての事業部"})
+    test::expectRead(f, bad, std::nullopt, "一致する事業部がありません。");
 }
 
 TEST(JigyoubuFormatter, ShowsExactCodes)

@@ -10,8 +10,8 @@ TEST(KamokuFormatter, ReadsCodesNamesAndKana)
 {
   auto doc = test::makeFieldsTestDocument();
   const auto code = [](int32_t c) { return std::optional(FieldValue::code(c)); };
-  // What a typed text reads as: refused, a code (with the sub-account typed with it),
-  // or text handed back for the picker.
+  // What a typed text reads as: a code (with the sub-account typed with it), or text
+  // handed back for the picker.
   const struct {
     bool acceptSyokuchi;
     const char* typed;
@@ -25,10 +25,7 @@ TEST(KamokuFormatter, ReadsCodesNamesAndKana)
       {false, "1", code(100)},       // the first code beginning with the digits
       {false, "11", code(110)},
       {false, "111", code(111)},
-      {false, "530", std::nullopt},  // inactive account
-      {false, "999", std::nullopt},
       {true, "999", code(999)},
-      {false, "諸口", std::nullopt},
       {true, "諸口", code(999)},
       {false, "現金", code(100)},
       {false, "genkin", code(100)},  // an equal kana wins over longer ones
@@ -37,21 +34,20 @@ TEST(KamokuFormatter, ReadsCodesNamesAndKana)
       {false, "TO", code(110)},                 // one kana begins with it
       {false, "GEN", FieldValue::text("GEN")},  // several: the picker chooses
       {false, "t", FieldValue::text("t")},
-      {false, "ZAPPI", std::nullopt},  // inactive
-      {false, "XYZ", std::nullopt},
-      {false, "現", std::nullopt},
       {false, "11001", code(110), 1},  // account and sub-account at once
       {false, "11010", code(110), 10},
-      {false, "11003", std::nullopt},  // inactive sub-account
-      {false, "10001", std::nullopt},  // account without sub-accounts
       {false, "12001", code(120), 1},
-      {false, "123456", std::nullopt},
   };
   for (const auto& c : cases) {
     KamokuFormatter f(*doc, c.acceptSyokuchi);
     test::expectRead(f, c.typed, c.value, "一致する勘定科目がありません。");
     EXPECT_EQ(f.inputedHojyoKamokuCode(), c.hojyo) << c.typed;
   }
+  // Refused: inactive accounts (雑費, ZAPPI) and sub-accounts, 諸口 unless asked for, a
+  // sub-account of an account without any, and what matches nothing.
+  KamokuFormatter f(*doc, false);
+  for (const char* bad : {"530", "999", "諸口", "ZAPPI", "XYZ", "現", "11003", "10001", "123456"})
+    test::expectRead(f, bad, std::nullopt, "一致する勘定科目がありません。");
 }
 
 TEST(KamokuFormatter, TypedSubAccountLastsUntilTheNextAcceptedInput)

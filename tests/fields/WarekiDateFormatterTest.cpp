@@ -42,32 +42,26 @@ TEST(WarekiDateFormatter, ReadsBothForms)
       {"令和元年5月1日", Date(2019, 5, 1), Date(2019, 5, 1)},
       {"6/4/1", Date(), apr1},  // a short year is an era year of the era in force
       {"S64/1/7", Date(1989, 1, 7), Date(1989, 1, 7)},
-      {"S64/1/8", Date(), Date()},  // 昭和 ended on 1/7
       {"H1/1/8", Date(1989, 1, 8), Date(1989, 1, 8)},
-      {"H1/1/7", Date(), Date()},
       {"H31/4/30", Date(2019, 4, 30), Date(2019, 4, 30)},
-      {"H31/5/1", Date(), Date()},
-      {"R1/4/30", Date(), Date()},
       {"R1/5/1", Date(2019, 5, 1), Date(2019, 5, 1)},
-      {"M1/1/1", Date(), Date()},  // before 明治 began
-      {"R0/5/1", Date(), Date()},
-      {"R100/5/1", Date(), Date()},
-      {"令和/5/1", Date(), Date()},
-      {"2024/2/30", Date(), Date()},
-      {"2024/4/1x", Date(), Date()},
-      {"2024/4", Date(), Date()},
-      {"abc", Date(), Date()},
+  };
+  const auto read = [](const char* typed, bool wareki, Date expected) {
+    SCOPED_TRACE(wareki ? "era" : "common");
+    WarekiDateFormatter f;
+    f.setIsWareki(wareki);
+    test::expectRead(f, typed, expected.isNull() ? std::nullopt : std::optional(FieldValue::date(expected)),
+                     "無効な日付です。");
   };
   for (const Case& c : cases) {
-    for (bool wareki : {false, true}) {
-      SCOPED_TRACE(wareki ? "era" : "common");
-      WarekiDateFormatter f;
-      f.setIsWareki(wareki);
-      const Date expected = wareki ? c.wareki : c.common;
-      test::expectRead(f, c.typed, expected.isNull() ? std::nullopt : std::optional(FieldValue::date(expected)),
-                       "無効な日付です。");
-    }
+    read(c.typed, false, c.common);
+    read(c.typed, true, c.wareki);
   }
+  // Refused in both settings: days outside their era (昭和 ended on 1/7, 明治 began
+  // later than its year 1's first day), years of no era, no dates.
+  for (const char* bad : {"S64/1/8", "H1/1/7", "H31/5/1", "R1/4/30", "M1/1/1", "R0/5/1", "R100/5/1", "令和/5/1",
+                          "2024/2/30", "2024/4/1x", "2024/4", "abc"})
+    for (bool wareki : {false, true}) read(bad, wareki, Date());
   WarekiDateFormatter f;
   test::expectRead(f, " ", FieldValue::text(""));
 }
