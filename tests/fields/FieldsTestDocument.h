@@ -3,10 +3,14 @@
 // inactive) and descriptions in an account-named group and in "その他".
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "document/MyDocument.h"
+#include "fields/Formatter.h"
 
 namespace kivo::test {
 
@@ -91,6 +95,23 @@ inline std::unique_ptr<MyDocument> makeFieldsTestDocument(int decimalPrecision =
   others->tekiyouArray().push_back(std::make_shared<Tekiyou>("電話代", "DENWA"));
   doc->tekiyouGroupArray().push_back(ryohi);
   return doc;
+}
+
+// Reads the typed text: the value expected, or nullopt for a refusal with the message
+// that leaves the value alone.
+inline void expectRead(Formatter& f, const std::string& typed, const std::optional<FieldValue>& expected,
+                       const std::string& message = "")
+{
+  FieldValue v = FieldValue::code(-7);
+  std::string error;
+  const bool ok = f.getObjectValue(v, typed, &error);
+  EXPECT_EQ(ok, expected.has_value()) << typed << ": " << error;
+  if (expected) {
+    EXPECT_EQ(v, *expected) << typed;
+  } else {
+    EXPECT_EQ(v, FieldValue::code(-7)) << typed;
+    EXPECT_EQ(error, message) << typed;
+  }
 }
 
 }  // namespace kivo::test

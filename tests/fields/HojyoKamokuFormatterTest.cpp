@@ -27,38 +27,20 @@ TEST(HojyoKamokuFormatter, ReadsSubAccountsOfTheParentOnly)
 {
   auto doc = test::makeFieldsTestDocument();
   HojyoKamokuFormatter f(*doc);
-  FieldValue v;
-  std::string error;
-  EXPECT_TRUE(f.getObjectValue(v, "", nullptr));
-  EXPECT_EQ(v, FieldValue::text(""));
-  EXPECT_FALSE(f.getObjectValue(v, "01", &error));  // no parent
-  EXPECT_EQ(error, "一致する補助科目がありません。");
+  const char* noMatch = "一致する補助科目がありません。";
+  test::expectRead(f, "", FieldValue::text(""));
+  test::expectRead(f, "01", std::nullopt, noMatch);  // no parent
 
   f.setParentKamokuFromKamokuCode(110);
-  struct Case {
-    const char* typed;
-    bool ok;
-    FieldValue value;
+  const std::pair<const char*, FieldValue> cases[] = {
+      {"1", FieldValue::code(1)},  // the code itself before codes beginning with "1"
+      {"01", FieldValue::code(1)},   {"10", FieldValue::code(10)},
+      {"０２", FieldValue::code(2)}, {"りそな銀行", FieldValue::code(10)},
+      {"MIZ", FieldValue::code(1)},  {"mi", FieldValue::text("mi")},  // MIZUHO and MITSUI
   };
-  const Case cases[] = {
-      {"1", true, FieldValue::code(1)},  // the code itself before codes beginning with "1"
-      {"01", true, FieldValue::code(1)},
-      {"10", true, FieldValue::code(10)},
-      {"０２", true, FieldValue::code(2)},
-      {"3", false, {}},  // inactive
-      {"03", false, {}},
-      {"HEISA", false, {}},
-      {"りそな銀行", true, FieldValue::code(10)},
-      {"MIZ", true, FieldValue::code(1)},
-      {"mi", true, FieldValue::text("mi")},  // MIZUHO and MITSUI
-      {"ASYOUJI", false, {}},                // a sub-account of another account
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    FieldValue got;
-    EXPECT_EQ(f.getObjectValue(got, c.typed, nullptr), c.ok);
-    if (c.ok) { EXPECT_EQ(got, c.value); }
-  }
+  for (const auto& [typed, value] : cases) test::expectRead(f, typed, value);
+  // Refused: an inactive sub-account (閉鎖口座, HEISA), a sub-account of another account.
+  for (const char* bad : {"3", "03", "HEISA", "ASYOUJI"}) test::expectRead(f, bad, std::nullopt, noMatch);
 }
 
 TEST(HojyoKamokuFormatter, ShowsNamesUnderTheParent)

@@ -9,48 +9,38 @@ namespace {
 TEST(JigyoubuFormatter, ReadsActiveDivisions)
 {
   auto doc = test::makeFieldsTestDocument();
-  struct Case {
+  const auto code = [](int32_t c) { return std::optional(FieldValue::code(c)); };
+  const struct {
     bool acceptAll;
     const char* typed;
-    bool ok;
-    FieldValue value;
+    std::optional<FieldValue> value;
+  } cases[] = {
+      {false, "", FieldValue::text("")},
+      {false, "1", code(1)},  // the code itself, not 10 or 11
+      {false, "01", code(1)},
+      {false, "0", code(1)},  // else the first code beginning with it
+      {false, "10", code(10)},
+      {true, "99", code(99)},
+      {true, "すべての事業部", code(99)},
+      {false, "本社", code(1)},
+      {false, "honsya", code(1)},
+      {false, "SI", FieldValue::text("SI")},  // SITEN and SISYA
+      {false, "SIT", code(10)},
   };
-  const Case cases[] = {
-      {false, "", true, FieldValue::text("")},
-      {false, "1", true, FieldValue::code(1)},  // the code itself, not 10 or 11
-      {false, "01", true, FieldValue::code(1)},
-      {false, "0", true, FieldValue::code(1)},  // else the first code beginning with it
-      {false, "10", true, FieldValue::code(10)},
-      {false, "3", false, {}},  // inactive
-      {false, "03", false, {}},
-      {false, "99", false, {}},
-      {true, "99", true, FieldValue::code(99)},
-      {true, "すべての事業部", true, FieldValue::code(99)},
-      {false, "すべての事業部", false, {}},
-      {false, "本社", true, FieldValue::code(1)},
-      {false, "honsya", true, FieldValue::code(1)},
-      {false, "SI", true, FieldValue::text("SI")},  // SITEN and SISYA
-      {false, "SIT", true, FieldValue::code(10)},
-      {false, "KYUUEIGYOU", false, {}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
+  for (const auto& c : cases) {
     JigyoubuFormatter f(*doc, c.acceptAll);
-    FieldValue got;
-    std::string error;
-    EXPECT_EQ(f.getObjectValue(got, c.typed, &error), c.ok);
-    if (c.ok)
-      EXPECT_EQ(got, c.value);
-    else
-      EXPECT_EQ(error, "一致する事業部がありません。");
+    test::expectRead(f, c.typed, c.value, "一致する事業部がありません。");
   }
+  // Refused: an inactive division, and the whole company unless asked for.
+  JigyoubuFormatter f(*doc);
+  for (const char* bad : {"3", "03", "KYUUEIGYOU", "99", "すべての事業部"})
+    test::expectRead(f, bad, std::nullopt, "一致する事業部がありません。");
 }
 
 TEST(JigyoubuFormatter, ShowsExactCodes)
 {
   auto doc = test::makeFieldsTestDocument();
   JigyoubuFormatter f(*doc);
-  EXPECT_FALSE(f.doAcceptAllJigyoubu());
   EXPECT_EQ(f.stringForObjectValue(FieldValue::code(99)), "すべての事業部");
   EXPECT_EQ(f.stringForObjectValue(FieldValue::code(1)), "本社");
   EXPECT_EQ(f.stringForObjectValue(FieldValue::code(3)), "旧営業所");  // inactive, still shown

@@ -6,72 +6,48 @@
 namespace kivo {
 namespace {
 
-// What a typed text reads as: refused, a code (with the sub-account typed with it),
-// or text handed back for the picker.
-struct ReadCase {
-  bool acceptSyokuchi;
-  const char* typed;
-  enum { Refused, Code, Text } outcome;
-  int32_t code = -1;
-  int32_t hojyo = -1;
-};
-
 TEST(KamokuFormatter, ReadsCodesNamesAndKana)
 {
   auto doc = test::makeFieldsTestDocument();
-  const ReadCase cases[] = {
-      {false, "", ReadCase::Text},
-      {false, "100", ReadCase::Code, 100},
-      {false, " 100 ", ReadCase::Code, 100},
-      {false, "１００", ReadCase::Code, 100},  // full-width digits
-      {false, "1", ReadCase::Code, 100},       // the first code beginning with the digits
-      {false, "11", ReadCase::Code, 110},
-      {false, "111", ReadCase::Code, 111},
-      {false, "530", ReadCase::Refused},  // inactive account
-      {false, "999", ReadCase::Refused},
-      {true, "999", ReadCase::Code, 999},
-      {false, "諸口", ReadCase::Refused},
-      {true, "諸口", ReadCase::Code, 999},
-      {false, "現金", ReadCase::Code, 100},
-      {false, "genkin", ReadCase::Code, 100},  // an equal kana wins over longer ones
-      {false, "ＧＥＮＫＩＮ", ReadCase::Code, 100},
-      {false, "GENKINK", ReadCase::Code, 199},
-      {false, "TO", ReadCase::Code, 110},  // one kana begins with it
-      {false, "GEN", ReadCase::Text},      // several: the picker chooses
-      {false, "t", ReadCase::Text},
-      {false, "ZAPPI", ReadCase::Refused},  // inactive
-      {false, "XYZ", ReadCase::Refused},
-      {false, "現", ReadCase::Refused},
-      {false, "11001", ReadCase::Code, 110, 1},  // account and sub-account at once
-      {false, "11010", ReadCase::Code, 110, 10},
-      {false, "11003", ReadCase::Refused},  // inactive sub-account
-      {false, "10001", ReadCase::Refused},  // account without sub-accounts
-      {false, "12001", ReadCase::Code, 120, 1},
-      {false, "123456", ReadCase::Refused},
+  const auto code = [](int32_t c) { return std::optional(FieldValue::code(c)); };
+  // What a typed text reads as: a code (with the sub-account typed with it), or text
+  // handed back for the picker.
+  const struct {
+    bool acceptSyokuchi;
+    const char* typed;
+    std::optional<FieldValue> value;
+    int32_t hojyo = -1;
+  } cases[] = {
+      {false, "", FieldValue::text("")},
+      {false, "100", code(100)},
+      {false, " 100 ", code(100)},
+      {false, "１００", code(100)},  // full-width digits
+      {false, "1", code(100)},       // the first code beginning with the digits
+      {false, "11", code(110)},
+      {false, "111", code(111)},
+      {true, "999", code(999)},
+      {true, "諸口", code(999)},
+      {false, "現金", code(100)},
+      {false, "genkin", code(100)},  // an equal kana wins over longer ones
+      {false, "ＧＥＮＫＩＮ", code(100)},
+      {false, "GENKINK", code(199)},
+      {false, "TO", code(110)},                 // one kana begins with it
+      {false, "GEN", FieldValue::text("GEN")},  // several: the picker chooses
+      {false, "t", FieldValue::text("t")},
+      {false, "11001", code(110), 1},  // account and sub-account at once
+      {false, "11010", code(110), 10},
+      {false, "12001", code(120), 1},
   };
-  for (const ReadCase& c : cases) {
-    SCOPED_TRACE(c.typed);
+  for (const auto& c : cases) {
     KamokuFormatter f(*doc, c.acceptSyokuchi);
-    FieldValue v = FieldValue::code(-7);
-    std::string error;
-    const bool ok = f.getObjectValue(v, c.typed, &error);
-    switch (c.outcome) {
-    case ReadCase::Refused:
-      EXPECT_FALSE(ok);
-      EXPECT_EQ(error, "一致する勘定科目がありません。");
-      EXPECT_EQ(v, FieldValue::code(-7));
-      break;
-    case ReadCase::Code:
-      EXPECT_TRUE(ok);
-      EXPECT_EQ(v, FieldValue::code(c.code));
-      EXPECT_EQ(f.inputedHojyoKamokuCode(), c.hojyo);
-      break;
-    case ReadCase::Text:
-      EXPECT_TRUE(ok);
-      EXPECT_EQ(v, FieldValue::text(c.typed));
-      break;
-    }
+    test::expectRead(f, c.typed, c.value, "一致する勘定科目がありません。");
+    EXPECT_EQ(f.inputedHojyoKamokuCode(), c.hojyo) << c.typed;
   }
+  // Refused: inactive accounts (雑費, ZAPPI) and sub-accounts, 諸口 unless asked for, a
+  // sub-account of an account without any, and what matches nothing.
+  KamokuFormatter f(*doc, false);
+  for (const char* bad : {"530", "999", "諸口", "ZAPPI", "XYZ", "現", "11003", "10001", "123456"})
+    test::expectRead(f, bad, std::nullopt, "一致する勘定科目がありません。");
 }
 
 TEST(KamokuFormatter, TypedSubAccountLastsUntilTheNextAcceptedInput)
@@ -102,11 +78,8 @@ TEST(KamokuFormatter, ShowsNamesOfExactCodes)
   EXPECT_EQ(plain.stringForObjectValue(FieldValue()), std::nullopt);
 
   // Every offered account reads back from the name it shows.
-  for (const KamokuPtr& k : doc->codeSortedActiveKamokuArray()) {
-    FieldValue v;
-    ASSERT_TRUE(sundry.getObjectValue(v, *sundry.stringForObjectValue(FieldValue::code(k->code())), nullptr));
-    EXPECT_EQ(v, FieldValue::code(k->code()));
-  }
+  for (const KamokuPtr& k : doc->codeSortedActiveKamokuArray())
+    test::expectRead(sundry, *sundry.stringForObjectValue(FieldValue::code(k->code())), FieldValue::code(k->code()));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "fields/FieldsTestDocument.h"
 #include "fields/NameFormatter.h"
 
 namespace kivo {
@@ -24,17 +25,10 @@ TEST(NameFormatter, LimitsCharactersAndSpaces)
       {8, false, "", nullptr},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
     NameFormatter f(c.max, c.acceptSpace);
-    FieldValue v;
-    std::string error;
-    const bool ok = f.getObjectValue(v, c.text, &error);
-    EXPECT_EQ(ok, c.error == nullptr);
-    EXPECT_EQ(f.isPartialStringValid(c.text), ok);
-    if (ok)
-      EXPECT_EQ(v, FieldValue::text(c.text));
-    else
-      EXPECT_EQ(error, c.error);
+    test::expectRead(f, c.text, c.error ? std::nullopt : std::optional(FieldValue::text(c.text)),
+                     c.error ? c.error : "");
+    EXPECT_EQ(f.isPartialStringValid(c.text), c.error == nullptr) << c.text;
   }
 }
 

@@ -32,10 +32,8 @@ TEST(TekiyouFormatter, AnyTextIsADescription)
 {
   auto doc = test::makeFieldsTestDocument();
   TekiyouFormatter f(*doc);
-  FieldValue v;
-  ASSERT_TRUE(f.getObjectValue(v, "４月分 家賃", nullptr));
-  EXPECT_EQ(v, FieldValue::text("４月分 家賃"));
-  EXPECT_EQ(f.stringForObjectValue(v), "４月分 家賃");
+  test::expectRead(f, "４月分 家賃", FieldValue::text("４月分 家賃"));
+  EXPECT_EQ(f.stringForObjectValue(FieldValue::text("４月分 家賃")), "４月分 家賃");
   EXPECT_EQ(f.stringForObjectValue(FieldValue::code(1)), std::nullopt);
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "fields/FieldsTestDocument.h"
 #include "fields/WarekiDateFormatter.h"
 
 namespace kivo {
@@ -18,9 +19,7 @@ TEST(WarekiDateFormatter, ShowsCommonOrEraForm)
   };
   for (const auto& [date, text] : shown) {
     EXPECT_EQ(f.stringForObjectValue(FieldValue::date(date)), text);
-    FieldValue v;
-    ASSERT_TRUE(f.getObjectValue(v, text, nullptr)) << text;
-    EXPECT_EQ(v, FieldValue::date(date));
+    test::expectRead(f, text, FieldValue::date(date));
   }
 }
 
@@ -43,42 +42,28 @@ TEST(WarekiDateFormatter, ReadsBothForms)
       {"令和元年5月1日", Date(2019, 5, 1), Date(2019, 5, 1)},
       {"6/4/1", Date(), apr1},  // a short year is an era year of the era in force
       {"S64/1/7", Date(1989, 1, 7), Date(1989, 1, 7)},
-      {"S64/1/8", Date(), Date()},  // 昭和 ended on 1/7
       {"H1/1/8", Date(1989, 1, 8), Date(1989, 1, 8)},
-      {"H1/1/7", Date(), Date()},
       {"H31/4/30", Date(2019, 4, 30), Date(2019, 4, 30)},
-      {"H31/5/1", Date(), Date()},
-      {"R1/4/30", Date(), Date()},
       {"R1/5/1", Date(2019, 5, 1), Date(2019, 5, 1)},
-      {"M1/1/1", Date(), Date()},  // before 明治 began
-      {"R0/5/1", Date(), Date()},
-      {"R100/5/1", Date(), Date()},
-      {"令和/5/1", Date(), Date()},
-      {"2024/2/30", Date(), Date()},
-      {"2024/4/1x", Date(), Date()},
-      {"2024/4", Date(), Date()},
-      {"abc", Date(), Date()},
+  };
+  const auto read = [](const char* typed, bool wareki, Date expected) {
+    SCOPED_TRACE(wareki ? "era" : "common");
+    WarekiDateFormatter f;
+    f.setIsWareki(wareki);
+    test::expectRead(f, typed, expected.isNull() ? std::nullopt : std::optional(FieldValue::date(expected)),
+                     "無効な日付です。");
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    for (bool wareki : {false, true}) {
-      WarekiDateFormatter f;
-      f.setIsWareki(wareki);
-      const Date expected = wareki ? c.wareki : c.common;
-      FieldValue v;
-      std::string error;
-      const bool ok = f.getObjectValue(v, c.typed, &error);
-      EXPECT_EQ(ok, !expected.isNull()) << (wareki ? "era" : "common");
-      if (ok)
-        EXPECT_EQ(v, FieldValue::date(expected));
-      else
-        EXPECT_EQ(error, "無効な日付です。");
-    }
+    read(c.typed, false, c.common);
+    read(c.typed, true, c.wareki);
   }
+  // Refused in both settings: days outside their era (昭和 ended on 1/7, 明治 began
+  // later than its year 1's first day), years of no era, no dates.
+  for (const char* bad : {"S64/1/8", "H1/1/7", "H31/5/1", "R1/4/30", "M1/1/1", "R0/5/1", "R100/5/1", "令和/5/1",
+                          "2024/2/30", "2024/4/1x", "2024/4", "abc"})
+    for (bool wareki : {false, true}) read(bad, wareki, Date());
   WarekiDateFormatter f;
-  FieldValue v;
-  EXPECT_TRUE(f.getObjectValue(v, " ", nullptr));
-  EXPECT_EQ(v, FieldValue::text(""));
+  test::expectRead(f, " ", FieldValue::text(""));
 }
 
 }  // namespace

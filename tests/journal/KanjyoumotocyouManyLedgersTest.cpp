@@ -54,25 +54,6 @@ TEST(KanjyoumotocyouManyLedgers, EveryLedgerHasTheRowsItHasAlone)
   }
 }
 
-TEST(KanjyoumotocyouManyLedgers, CancelKeepsTheLedgersAddedSoFar)
-{
-  auto doc = test::makeGeneratedBooks(test::GeneratedBooksSize{}, 3);
-  const std::vector<Kanjyoumotocyou::KamokuCodes> codes = {{doc->codeSortedKamokuArray()[0]->code(), -1},
-                                                           {doc->codeSortedKamokuArray()[1]->code(), -1}};
-  std::vector<Motocyou> rows;
-  const bool done = Kanjyoumotocyou::setKanjyoumotocyouArray(
-      *doc, rows, codes, 0, 12, [](int done, int, const std::string&) { return done < 1; });
-  EXPECT_FALSE(done);
-  ASSERT_FALSE(rows.empty());
-  for (const Motocyou& m : rows) EXPECT_EQ(m.motocyouKamokuCode(), codes[0].kamokuCode);
-}
-
-}  // namespace
-}  // namespace kivo
-
-namespace kivo {
-namespace {
-
 TEST(KanjyoumotocyouManyLedgers, LedgersWithNothingToShowAreLeftOutOfAPrintout)
 {
   const auto make = [](int32_t kamoku, int32_t index, int64_t zandaka) {

@@ -2,33 +2,16 @@
 
 #include "document/MyDocument.h"
 #include "journal/KanjyoumotocyouShortcut.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
 
 using Ledger = KanjyoumotocyouShortcut::Ledger;
 
+// 現金 (100), and 普通預金 (103) with the sub-account みずほ銀行 (1).
 class ShortcutBooks : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
-    auto root = std::make_shared<KamokuKubun>();
-    auto kubun = std::make_shared<KamokuKubun>();
-    root->children() = {kubun};
-    for (auto [code, name] : {std::pair{100, "現金"}, std::pair{103, "普通預金"}}) {
-      auto k = std::make_shared<Kamoku>();
-      k->setCode(code);
-      k->setName(name);
-      kubun->childrenKamoku().push_back(k);
-    }
-    auto h = std::make_shared<HojyoKamoku>();
-    h->setCode(1);
-    h->setName("A銀行");
-    h->setIsActive(true);
-    kubun->childrenKamoku()[1]->hojyoKamokuArray().push_back(h);
-    doc.setRootKamokuKubun(root);
-  }
-
   void addRecord(const std::string& parent, const std::string& key, int64_t represented)
   {
     auto r = std::make_shared<SubMenuItemOfDenpyouAndCyouhyouMenuItem>();
@@ -46,7 +29,8 @@ protected:
     return out;
   }
 
-  MyDocument doc;
+  std::unique_ptr<MyDocument> books = test::makeBooks({.hojyoKamoku = true});
+  MyDocument& doc = *books;
 };
 
 TEST(KanjyoumotocyouShortcut, RepresentedObjectNamesTheLedger)
@@ -69,7 +53,7 @@ TEST_F(ShortcutBooks, ADigitMovesToTheLedgerAndTheLedgerKeepsOneDigit)
   ASSERT_TRUE(KanjyoumotocyouShortcut::setShortcut(doc, {103, 1}, "3"));
   EXPECT_EQ(keys(), (std::vector<std::string>{"3", "7"}));
   const SubMenuItemPtr& r = doc.subMenuItemArray()[0];
-  EXPECT_EQ(r->title(), "普通預金 ／ A銀行");
+  EXPECT_EQ(r->title(), "普通預金 ／ みずほ銀行");
   EXPECT_EQ(r->parentMenuItemTitle(), "総勘定元帳／補助元帳");
   EXPECT_EQ(r->representedObject(), 2103);
   EXPECT_EQ(r->keyEquivalentModifierMask(), (1u << 18) | (1u << 20));
@@ -82,7 +66,7 @@ TEST_F(ShortcutBooks, ADigitMovesToTheLedgerAndTheLedgerKeepsOneDigit)
 TEST_F(ShortcutBooks, NothingChangesForAnUnknownAccountOrAKeyThatIsNoDigit)
 {
   addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "1", 100);
-  for (auto [ledger, key] : {std::pair{Ledger{999, -1}, "2"}, std::pair{Ledger{100, -1}, "0"},
+  for (auto [ledger, key] : {std::pair{Ledger{998, -1}, "2"}, std::pair{Ledger{100, -1}, "0"},
                              std::pair{Ledger{100, -1}, "12"}, std::pair{Ledger{100, -1}, "a"}})
     EXPECT_FALSE(KanjyoumotocyouShortcut::setShortcut(doc, ledger, key));
   EXPECT_EQ(keys(), std::vector<std::string>{"1"});

@@ -2,6 +2,7 @@
 
 #include "document/MyDocument.h"
 #include "journal/ShiwakenikkiDeletion.h"
+#include "support/TestBooks.h"
 
 namespace kivo {
 namespace {
@@ -26,22 +27,12 @@ protected:
   {
     doc.journal().assign({});
     doc.furikaedenpyouBookmarkArray().clear();
-    for (int32_t no : {1, 2, 1, 3, 1}) add(no);
+    for (int32_t no : {1, 2, 1, 3, 1}) doc.journal().append(test::makeEntry(Date(2024, 4, 1), no, -1, -1, 0));
     for (int32_t no : {1, 2, 3}) {
       auto b = std::make_shared<Bookmark>();
       b->setDenpyouNo(no);
       doc.furikaedenpyouBookmarkArray().push_back(b);
     }
-  }
-
-  ShiwakePtr add(int32_t no)
-  {
-    auto s = std::make_shared<Shiwake>();
-    s->setDate(Date(2024, 4, 1));
-    s->setDenpyouNo(no);
-    s->setTekiyou(std::to_string(no) + "-" + std::to_string(doc.journal().size()));
-    doc.journal().append(s);
-    return s;
   }
 
   std::vector<int32_t> journalNumbers() const
@@ -107,11 +98,7 @@ TEST_F(DeletionBooks, EntriesHiddenFromALimitedUserStayWithTheirVouchersBookmark
 TEST(ShiwakenikkiDeletion, NumbersOfShownEntriesComeOnceInOrderAndOnlyAboveZero)
 {
   std::vector<ShiwakePtr> shown;
-  for (int32_t no : {5, 5, 2, 0, -1, 5, 9, 2}) {
-    auto s = std::make_shared<Shiwake>();
-    s->setDenpyouNo(no);
-    shown.push_back(s);
-  }
+  for (int32_t no : {5, 5, 2, 0, -1, 5, 9, 2}) shown.push_back(test::makeEntry(Date(2024, 4, 1), no, -1, -1, 0));
   EXPECT_EQ(ShiwakenikkiDeletion::denpyouNoArrayOfShiwakeArray(shown), (std::vector<int32_t>{5, 2, 9}));
 }
 

@@ -20,27 +20,18 @@
 namespace kivo {
 namespace {
 
-struct Key {
-  Qt::Key key;
-  Qt::KeyboardModifiers modifiers;
-  uint16_t stopChar;  // what the window reports for it
-};
+using test::kAcceptKeys;
+using test::kCancelKeys;
+using test::Key;
 
-const Key kAcceptKeys[] = {
-    {Qt::Key_Enter, Qt::KeypadModifier, StopChar::kEnter}, {Qt::Key_Return, Qt::NoModifier, StopChar::kReturn},
-    {Qt::Key_Tab, Qt::NoModifier, StopChar::kTab},         {Qt::Key_Backtab, Qt::ShiftModifier, StopChar::kBacktab},
-    {Qt::Key_Tab, Qt::ShiftModifier, StopChar::kBacktab},
-};
-const Key kCancelKeys[] = {
-    {Qt::Key_Escape, Qt::NoModifier, StopChar::kNone},
-    {Qt::Key_W, Qt::ControlModifier, StopChar::kNone},
-};
-
-// Presses the key in the picker's search field once the picker is up.
-void pressWhenUp(const Key& key)
+// Types the text, then presses the key in the picker's search field once the picker is up.
+void pressWhenUp(const Key& key, const QString& typed = {})
 {
-  test::whenModalWindowIsUp<FormatterListWindow>(
-      [key](FormatterListWindow* w) { QTest::keyClick(w->searchField(), key.key, key.modifiers); });
+  test::whenModalWindowIsUp<FormatterListWindow>([key, typed](FormatterListWindow* w) {
+    QTest::keyClicks(w->searchField(), typed);
+    QTest::keyClick(w->searchField(), key.key, key.modifiers);
+    if (w->isVisible()) QTest::keyClick(w->searchField(), Qt::Key_Escape);  // never left hanging
+  });
 }
 
 // The names the picker shows, in order.
@@ -56,26 +47,32 @@ TEST(KamokuFormatterListWindow, EveryAcceptKeyChoosesTheSelectedSubAccount)
   auto doc = test::makeFieldsTestDocument();
   for (const Key& key : kAcceptKeys) {
     KamokuFormatter f(*doc, false);
-    pressWhenUp(key);
+    pressWhenUp(key, "SUI");  // typing continues after the start text
     const int32_t code = KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-        f, QPoint(40, 40), "MITSUI", true);
+        f, QPoint(40, 40), "MIT", true);
     EXPECT_EQ(code, 110);
     EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), 2);
     EXPECT_EQ(f.stopFormatterListChar(), key.stopChar);
   }
 }
 
-TEST(KamokuFormatterListWindow, EscapeAndCtrlWCancel)
+TEST(KamokuFormatterListWindow, AcceptWithoutAnyMatchKeepsItOpenEscapeAndCtrlWCancel)
 {
   auto doc = test::makeFieldsTestDocument();
   for (const Key& key : kCancelKeys) {
     KamokuFormatter f(*doc, false);
     f.setSelectedHojyoKamokuCodeOfFormatterList(5);
     f.setStopFormatterListChar(StopChar::kReturn);
-    pressWhenUp(key);
+    bool stillOpen = false;
+    test::whenModalWindowIsUp<FormatterListWindow>([&stillOpen, key](FormatterListWindow* w) {
+      QTest::keyClick(w->searchField(), Qt::Key_Return);
+      stillOpen = w->isVisible();
+      QTest::keyClick(w->searchField(), key.key, key.modifiers);
+    });
     EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
-                                                                                                 "GEN", true),
+                                                                                                 "XYZ", true),
               -1);
+    EXPECT_TRUE(stillOpen);
     EXPECT_EQ(f.stopFormatterListChar(), StopChar::kNone);
     EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), -1);
   }
@@ -102,62 +99,22 @@ TEST(KamokuFormatterListWindow, TypingNarrowsTheListAndArrowsMove)
   EXPECT_EQ(f.stopFormatterListChar(), StopChar::kReturn);
 }
 
-TEST(KamokuFormatterListWindow, TypingContinuesAfterTheStartText)
-{
-  auto doc = test::makeFieldsTestDocument();
-  KamokuFormatter f(*doc, false);
-  test::whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* w) {
-    QTest::keyClicks(w->searchField(), "KINK");
-    QTest::keyClick(w->searchField(), Qt::Key_Return);
-  });
-  EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "GEN",
-                                                                                               false),
-            199);
-}
-
-TEST(KamokuFormatterListWindow, AcceptWithoutAnyMatchKeepsTheWindowOpen)
-{
-  auto doc = test::makeFieldsTestDocument();
-  KamokuFormatter f(*doc, false);
-  bool stillOpen = false;
-  test::whenModalWindowIsUp<FormatterListWindow>([&stillOpen](FormatterListWindow* w) {
-    QTest::keyClick(w->searchField(), Qt::Key_Return);
-    stillOpen = w->isVisible();
-    QTest::keyClick(w->searchField(), Qt::Key_Escape);
-  });
-  EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "XYZ",
-                                                                                               false),
-            -1);
-  EXPECT_TRUE(stillOpen);
-}
-
-TEST(KamokuFormatterListWindow, VariantsListTheirAccounts)
+TEST(KamokuFormatterListWindow, TheCashAccountPickerListsCashAccountsAndTheirSubAccounts)
 {
   auto doc = test::makeFieldsTestDocument();
   KamokuFormatter f(*doc, true);
-  using Show = int32_t (*)(KamokuFormatter&, const QPoint&, const QString&, QWidget*);
-  struct Case {
-    Show show;
-    const char* expected;
-    int32_t secondCode;  // chosen by Down from the first row, then Tab
-  };
-  const Case cases[] = {
-      {&KamokuFormatterListWindow::showSuitouKamokuFormatterListWindowTextFieldFrameTopLeftPoint,
-       "現金,当座預金,みずほ銀行,三井銀行,りそな銀行,普通預金", 110},
-  };
-  for (const Case& c : cases) {
-    QString shown;
-    test::whenModalWindowIsUp<FormatterListWindow>([&shown](FormatterListWindow* w) {
-      shown = shownNames(w->listView(), 1).join(",");
-      QTest::keyClick(w->searchField(), Qt::Key_Down);
-      QTest::keyClick(w->searchField(), Qt::Key_Tab);
-    });
-    const int32_t code = c.show(f, QPoint(40, 40), "", nullptr);
-    EXPECT_EQ(shown, c.expected);
-    EXPECT_EQ(f.stopFormatterListChar(), StopChar::kTab);
-    EXPECT_EQ(code, c.secondCode);
-    EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), -1);  // an account row itself
-  }
+  QString shown;
+  test::whenModalWindowIsUp<FormatterListWindow>([&shown](FormatterListWindow* w) {
+    shown = shownNames(w->listView(), 1).join(",");
+    QTest::keyClick(w->searchField(), Qt::Key_Down);
+    QTest::keyClick(w->searchField(), Qt::Key_Tab);
+  });
+  const int32_t code = KamokuFormatterListWindow::showSuitouKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+      f, QPoint(40, 40), "", nullptr);
+  EXPECT_EQ(shown, "現金,当座預金,みずほ銀行,三井銀行,りそな銀行,普通預金");
+  EXPECT_EQ(f.stopFormatterListChar(), StopChar::kTab);
+  EXPECT_EQ(code, 110);
+  EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), -1);  // an account row itself
 }
 
 TEST(HojyoKamokuFormatterListWindow, ChoosesASubAccountOfTheParent)
@@ -188,17 +145,7 @@ TEST(JigyoubuFormatterListWindow, ChoosesADivisionOrTheWholeCompany)
   EXPECT_EQ(
       JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(all, QPoint(40, 40), "99"),
       99);
-  JigyoubuFormatter some(*doc);
-  QString shown;
-  test::whenModalWindowIsUp<FormatterListWindow>([&shown](FormatterListWindow* w) {
-    shown = shownNames(w->listView(), 1).join(",");
-    QTest::keyClick(w->searchField(), Qt::Key_W, Qt::ControlModifier);
-  });
-  EXPECT_EQ(
-      JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(some, QPoint(40, 40), ""),
-      -1);
-  EXPECT_EQ(shown, "本社,工場,支店,支社");
-  EXPECT_EQ(some.stopFormatterListChar(), StopChar::kNone);
+  EXPECT_EQ(all.stopFormatterListChar(), StopChar::kReturn);
 }
 
 TEST(TekiyouFormatterListWindow, ChoosesDescriptionsAndSkipsGroupHeadings)
@@ -222,6 +169,7 @@ TEST(TekiyouFormatterListWindow, ChoosesDescriptionsAndSkipsGroupHeadings)
   EXPECT_EQ(t->tekiyou(), "タクシー代");
 }
 
+// The division picker without the whole company, at a point near the screen's edge or not.
 TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
 {
   auto doc = test::makeFieldsTestDocument();
@@ -232,8 +180,10 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
   };
   for (const Case& c : {Case{screen.topLeft() + QPoint(20, 30), true}, Case{screen.bottomRight(), false}}) {
     QRect geometry;
-    test::whenModalWindowIsUp<FormatterListWindow>([&geometry](FormatterListWindow* w) {
+    QString shown;
+    test::whenModalWindowIsUp<FormatterListWindow>([&geometry, &shown](FormatterListWindow* w) {
       geometry = QRect(w->pos(), w->size());
+      shown = shownNames(w->listView(), 1).join(",");
       QTest::keyClick(w->searchField(), Qt::Key_Escape);
     });
     JigyoubuFormatter f(*doc);
@@ -241,6 +191,7 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
     if (c.keptAtPoint) { EXPECT_EQ(geometry.topLeft(), c.point); }
     EXPECT_TRUE(screen.contains(geometry)) << geometry.x() << "," << geometry.y();
     EXPECT_GE(geometry.width(), 260);
+    EXPECT_EQ(shown, "本社,工場,支店,支社");
   }
 }
 

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "fields/StopChar.h"
+
 namespace kivo::test {
 
 template <typename Window>
@@ -22,5 +24,22 @@ void whenModalWindowIsUp(std::function<void(Window*)> steps)
     steps(window);
   });
 }
+
+// A key that closes a picker or an input panel, and the stop character it reports.
+struct Key {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers;
+  uint16_t stopChar;
+};
+
+inline const Key kAcceptKeys[] = {
+    {Qt::Key_Enter, Qt::KeypadModifier, StopChar::kEnter}, {Qt::Key_Return, Qt::NoModifier, StopChar::kReturn},
+    {Qt::Key_Tab, Qt::NoModifier, StopChar::kTab},         {Qt::Key_Backtab, Qt::ShiftModifier, StopChar::kBacktab},
+    {Qt::Key_Tab, Qt::ShiftModifier, StopChar::kBacktab},
+};
+inline const Key kCancelKeys[] = {
+    {Qt::Key_Escape, Qt::NoModifier, StopChar::kNone},
+    {Qt::Key_W, Qt::ControlModifier, StopChar::kNone},
+};
 
 }  // namespace kivo::test

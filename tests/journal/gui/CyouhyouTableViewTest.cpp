@@ -56,20 +56,14 @@ TEST_F(CyouhyouTableViewTest, CommandKeysArePostedOnceEachAndLeaveTheSelection)
     uint16_t character;
   };
   const Case cases[] = {
-      {Qt::Key_A, Qt::NoModifier, 'a'},         {Qt::Key_Z, Qt::ShiftModifier, 'Z'},
-      {Qt::Key_5, Qt::NoModifier, '5'},         {Qt::Key_Space, Qt::NoModifier, 32},
-      {Qt::Key_Tab, Qt::NoModifier, 9},         {Qt::Key_Backtab, Qt::ShiftModifier, 25},
-      {Qt::Key_Return, Qt::NoModifier, 13},     {Qt::Key_Enter, Qt::KeypadModifier, 3},
-      {Qt::Key_Backspace, Qt::NoModifier, 127},
+      {Qt::Key_A, Qt::NoModifier, 'a'},         {Qt::Key_5, Qt::NoModifier, '5'},
+      {Qt::Key_Space, Qt::NoModifier, 32},      {Qt::Key_Tab, Qt::NoModifier, 9},
+      {Qt::Key_Backtab, Qt::ShiftModifier, 25}, {Qt::Key_Return, Qt::NoModifier, 13},
+      {Qt::Key_Enter, Qt::KeypadModifier, 3},   {Qt::Key_Backspace, Qt::NoModifier, 127},
   };
   for (const Case& c : cases) {
     posted.clear();
-    if (c.character == 'Z') {  // the test keyboard types lower case only
-      QKeyEvent upper(QEvent::KeyPress, c.key, c.modifiers, QStringLiteral("Z"));
-      QApplication::sendEvent(&table, &upper);
-    } else {
-      QTest::keyClick(&table, c.key, c.modifiers);
-    }
+    QTest::keyClick(&table, c.key, c.modifiers);
     EXPECT_EQ(posted, std::vector<uint16_t>{c.character}) << c.character;
     EXPECT_EQ(table.selectedRow(), 3) << c.character;
   }

@@ -78,11 +78,7 @@ protected:
   {
     const int32_t n = books().kaisya().minAvailableDenpyouNo();
     books().kaisya().setMinAvailableDenpyouNo(n + 1);
-    ShiwakePtr s = makeEntry(date, n, kari, kashi, amount, ShiwakeKind::Suitoucyou);
-    s->setAiteKarikataKamokuCode(kari);
-    s->setAiteKashikataKamokuCode(kashi);
-    s->setTekiyou(tekiyou);
-    books().journal().append(s);
+    books().journal().append(makeCashEntry(date, n, kari, kashi, amount, tekiyou));
     books().shiwakeArrayDidChange(false);
     return n;
   }

@@ -65,6 +65,20 @@ protected:
 
   QString path(const QString& name) const { return dir.filePath(name); }
 
+  // Sends what the print panel prints to a PDF file, noting the accessory it showed;
+  // answers the file's path.
+  QString printToPdf(const QString& name, QWidget** accessoryShown = nullptr)
+  {
+    const QString file = path(name);
+    PrintOperation::setPrintPanelResponderForTesting([file, accessoryShown](QPrinter& printer, QWidget* accessory) {
+      if (accessoryShown) *accessoryShown = accessory;
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(file);
+      return true;
+    });
+    return file;
+  }
+
   DocumentInfoController* info() const
   {
     return qobject_cast<DocumentInfoController*>(session->documentInfoController());
@@ -86,41 +100,56 @@ protected:
   QTemporaryDir dir;
 };
 
-TEST_F(LedgerPrintTest, ALedgerOverPagesPrintsTitlesHeadingsCarriedBalancesAndPageNumbers)
+TEST_F(LedgerPrintTest, LedgersOverPagesPrintHeadingsCarriedBalancesAndNumbersPerLedgerOrOnwards)
 {
-  openEntryBooks();
+  openEntryBooks(BooksOptions{.hojyoKamoku = true});
   books().kamokuOfCode(kGenkin)->setStartBalance(50000, Jigyoubu::kAllJigyoubuCode);
   registerSales(25);
-  auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), ledgerRows(kGenkin), 0, 12, {});
-  ASSERT_TRUE(view);
-  ASSERT_GE(view->pageCount(), 2);
-  ASSERT_TRUE(PrintOperation::writePdf(path("ledger.pdf"), *view, smallPaper()));
-  EXPECT_EQ(pdfPageCount(path("ledger.pdf")), view->pageCount());
-
-  const QStringList pages = pdfText(path("ledger.pdf")).split('\f');
-  ASSERT_GE(pages.size(), view->pageCount());
-  for (int p = 0; p < view->pageCount(); ++p) {
-    // Every page: the title, the heading of the ledger, the column titles, its number.
-    EXPECT_TRUE(pages[p].contains("総勘定元帳")) << p;
-    // PDF text has no space characters: the ideographic space reads as a gap.
-    EXPECT_TRUE(pages[p].contains(heading("現金"))) << p;
-    EXPECT_TRUE(pages[p].contains("日付")) << p;
-    EXPECT_TRUE(pages[p].contains("相手勘定")) << p;
-    EXPECT_TRUE(pages[p].contains(QRegularExpression(QStringLiteral("\\n\\s+%1\\s*\\n").arg(p + 1)))) << p;
+  registerVoucher(Date(2024, 6, 3), {VoucherLine{kFutsuuYokin, 7000, kGenkin, 7000, "預入", 1, -1}});
+  std::vector<Motocyou> rows = ledgerRows(kGenkin);
+  const std::vector<Motocyou> sub = ledgerRows(kFutsuuYokin, 1);
+  rows.insert(rows.end(), sub.begin(), sub.end());
+  struct Case {
+    bool continuous;
+    int start;
+  };
+  for (const Case c : {Case{false, 1}, Case{true, 10}}) {
+    auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), rows, 0, 12, [c] {
+      return KanjyoumotocyouPrintView::PageNumbering{c.continuous, c.start};
+    });
+    ASSERT_TRUE(view);
+    const QString file = path(QStringLiteral("ledgers-%1.pdf").arg(c.start));
+    ASSERT_TRUE(PrintOperation::writePdf(file, *view, smallPaper()));
+    const int n = view->pageCount();
+    ASSERT_GE(n, 3);
+    ASSERT_EQ(pdfPageCount(file), n);
+    const QStringList pages = pdfText(file).split('\f');
+    for (int p = 0; p < n; ++p) {
+      // Every page: the title, the heading of its ledger, the column titles, its number;
+      // the sub ledger has one page of its own, the last. PDF text has no space
+      // characters: the ideographic space reads as a gap.
+      EXPECT_TRUE(pages[p].contains("総勘定元帳")) << p;
+      EXPECT_TRUE(pages[p].contains(heading(p < n - 1 ? "現金" : "普通預金\\s*／\\s*みずほ銀行"))) << p;
+      EXPECT_TRUE(pages[p].contains("日付")) << p;
+      EXPECT_TRUE(pages[p].contains("相手勘定")) << p;
+      const int number = c.continuous ? c.start + p : p < n - 1 ? p + 1 : 1;
+      EXPECT_TRUE(pages[p].contains(QRegularExpression(QStringLiteral("\\n\\s+%1\\s*\\n").arg(number)))) << p;
+    }
+    EXPECT_FALSE(pages[n - 2].contains("普通預金 ／"));
+    EXPECT_TRUE(pages[0].contains("開始残高"));
+    EXPECT_TRUE(pages[0].contains("50,000"));
+    EXPECT_TRUE(pages[0].contains("4月 〜 決算整理月"));
+    // The next page carries the balance of the last entry of the page before.
+    const auto& list = view->paginator().printingMotocyouArray();
+    const size_t secondPage = static_cast<size_t>(view->paginator().rowsPerPage());
+    ASSERT_EQ(list[secondPage + 1].motocyou.title(), "繰越金額");
+    const QString carried =
+        QString::fromStdString(books().kaisya().displayStringOfMemoryKingaku(list[secondPage + 1].motocyou.zandaka()));
+    EXPECT_TRUE(pages[1].contains("繰越金額"));
+    EXPECT_TRUE(pages[1].contains(carried)) << carried.toStdString();
+    EXPECT_TRUE(pages.join("").contains("売上25"));
+    EXPECT_TRUE(pages.join("").contains("合計"));
   }
-  EXPECT_TRUE(pages[0].contains("開始残高"));
-  EXPECT_TRUE(pages[0].contains("50,000"));
-  EXPECT_TRUE(pages[0].contains("4月 〜 決算整理月"));
-  // The next page carries the balance of the last entry of the page before.
-  EXPECT_TRUE(pages[1].contains("繰越金額"));
-  const auto& list = view->paginator().printingMotocyouArray();
-  const size_t secondPage = static_cast<size_t>(view->paginator().rowsPerPage());
-  ASSERT_EQ(list[secondPage + 1].motocyou.title(), "繰越金額");
-  const QString carried =
-      QString::fromStdString(books().kaisya().displayStringOfMemoryKingaku(list[secondPage + 1].motocyou.zandaka()));
-  EXPECT_TRUE(pages[1].contains(carried)) << carried.toStdString();
-  EXPECT_TRUE(pages.join("").contains("売上25"));
-  EXPECT_TRUE(pages.join("").contains("　合計") || pages.join("").contains("合計"));
 }
 
 TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionNeverAFrozenFigure)
@@ -138,71 +167,12 @@ TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionNeverAFrozenFigu
   EXPECT_TRUE(text.contains("99,999,999,999"));
 }
 
-TEST_F(LedgerPrintTest, SeveralLedgersEachStartAPageAndNumberPerLedgerOrOnwards)
-{
-  openEntryBooks(BooksOptions{.hojyoKamoku = true});
-  registerSales(25);
-  registerVoucher(Date(2024, 6, 3), {VoucherLine{kFutsuuYokin, 7000, kGenkin, 7000, "預入", 1, -1}});
-  std::vector<Motocyou> rows = ledgerRows(kGenkin);
-  const std::vector<Motocyou> sub = ledgerRows(kFutsuuYokin, 1);
-  rows.insert(rows.end(), sub.begin(), sub.end());
-  struct Case {
-    bool continuous;
-    int start;
-  };
-  for (const Case c : {Case{false, 1}, Case{true, 10}}) {
-    auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), rows, 0, 12, [c] {
-      return KanjyoumotocyouPrintView::PageNumbering{c.continuous, c.start};
-    });
-    ASSERT_TRUE(view);
-    const QString file = path(QStringLiteral("several-%1.pdf").arg(c.start));
-    ASSERT_TRUE(PrintOperation::writePdf(file, *view, smallPaper()));
-    const QStringList pages = pdfText(file).split('\f');
-    const int n = view->pageCount();
-    ASSERT_EQ(pdfPageCount(file), n);
-    // The sub ledger has one page of its own, the last.
-    EXPECT_TRUE(pages[n - 1].contains(heading("普通預金\\s*／\\s*みずほ銀行")));
-    EXPECT_FALSE(pages[n - 2].contains("普通預金 ／"));
-    const int expectedLast = c.continuous ? c.start + n - 1 : 1;
-    EXPECT_TRUE(pages[n - 1].contains(QRegularExpression(QStringLiteral("\\n\\s+%1\\s*\\n").arg(expectedLast))))
-        << pages[n - 1].toStdString();
-  }
-}
-
-TEST_F(LedgerPrintTest, TheJournalPrintsTwoLinesAnEntryWithItsHeadingsOnEveryPage)
-{
-  openEntryBooks();
-  registerSales(30);
-  std::vector<ShiwakePtr> entries;
-  for (const ShiwakePtr& s : books().journal().sortedByDate())
-    if (s->denpyouNo() > 0) entries.push_back(s);
-  auto view = ShiwakenikkiPrintView::create(books(), smallPaper(420), entries);
-  ASSERT_TRUE(view);
-  const int perPage = view->paginator().rowsPerPage();
-  EXPECT_EQ(view->pageCount(), static_cast<int>((entries.size() + perPage - 1) / perPage));
-  ASSERT_TRUE(PrintOperation::writePdf(path("journal.pdf"), *view, smallPaper(420)));
-  EXPECT_EQ(pdfPageCount(path("journal.pdf")), view->pageCount());
-  const QStringList pages = pdfText(path("journal.pdf")).split('\f');
-  for (int p = 0; p < view->pageCount(); ++p) {
-    EXPECT_TRUE(pages[p].contains("仕訳日記帳")) << p;
-    EXPECT_TRUE(pages[p].contains("借方科目")) << p;
-    EXPECT_TRUE(pages[p].contains("番号")) << p;
-  }
-  // Japanese text copies out as the characters printed.
-  EXPECT_TRUE(pages[0].contains("現金"));
-  EXPECT_TRUE(pages[0].contains("売上高"));
-  EXPECT_TRUE(pages[0].contains("日付"));
-  EXPECT_FALSE(pages.join("").contains(QChar(0x2F47)));  // the radical 日, not the kanji
-}
-
 TEST_F(LedgerPrintTest, APaperTooSmallForFiveRowsIsRefused)
 {
   openEntryBooks();
   registerSales(3);
-  auto ledger = KanjyoumotocyouPrintView::create(books(), smallPaper(150), ledgerRows(kGenkin), 0, 12, {});
-  EXPECT_FALSE(ledger);
-  auto journal = ShiwakenikkiPrintView::create(books(), smallPaper(150), books().journal().sortedByDate());
-  EXPECT_FALSE(journal);
+  EXPECT_FALSE(KanjyoumotocyouPrintView::create(books(), smallPaper(150), ledgerRows(kGenkin), 0, 12, {}));
+  EXPECT_FALSE(ShiwakenikkiPrintView::create(books(), smallPaper(150), books().journal().sortedByDate()));
   ASSERT_EQ(alerts.size(), 2u);
   for (const auto& a : alerts) {
     EXPECT_EQ(a.title, "印刷できません");
@@ -212,14 +182,16 @@ TEST_F(LedgerPrintTest, APaperTooSmallForFiveRowsIsRefused)
 
 TEST_F(LedgerPrintTest, PageSetupIsStoredPerPrintoutAndReadBack)
 {
-  PrintOperation::setPageSetupResponderForTesting([](QPageLayout& layout) {
-    layout.setPageSize(QPageSize(QPageSize::B5));
-    layout.setOrientation(QPageLayout::Landscape);
+  const QPageLayout chosen(QPageSize(QSizeF(300, 500), QPageSize::Point), QPageLayout::Landscape,
+                           QMarginsF(10, 20, 30, 40), QPageLayout::Point);
+  PrintOperation::setPageSetupResponderForTesting([&chosen](QPageLayout& layout) {
+    layout = chosen;
     return true;
   });
   ASSERT_TRUE(PrintOperation::runPageSetup(nullptr, KIVOKanjyoumotocyouPrintInfoKey));
   const QPageLayout stored = PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey);
-  EXPECT_EQ(stored.pageSize().id(), QPageSize::B5);
+  EXPECT_EQ(stored.fullRect(QPageLayout::Point), chosen.fullRect(QPageLayout::Point));
+  EXPECT_EQ(stored.margins(QPageLayout::Point), chosen.margins(QPageLayout::Point));
   EXPECT_EQ(stored.orientation(), QPageLayout::Landscape);
   EXPECT_EQ(PrintInfo::pageLayoutForKey(KIVOShiwakenikkiPrintInfoKey).pageSize().id(), QPageSize::A4);
 
@@ -279,51 +251,26 @@ TEST_F(LedgerPrintTest, FontsShrinkToTheWidthOfThePaperAndUnusedColumnsAreLeftOu
   }
 }
 
-TEST_F(LedgerPrintTest, AStoredPageLayoutReadsBackAsItWasSet)
-{
-  const QPageLayout layouts[] = {
-      PrintInfo::defaultPageLayout(),
-      QPageLayout(QPageSize(QPageSize::A3), QPageLayout::Landscape, QMarginsF(10, 20, 30, 40), QPageLayout::Point),
-      QPageLayout(QPageSize(QSizeF(300, 500), QPageSize::Point), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
-                  QPageLayout::Point),
-  };
-  for (const QPageLayout& layout : layouts) {
-    QPageLayout read;
-    ASSERT_TRUE(PrintInfo::unarchivePageLayout(PrintInfo::archivedPageLayout(layout), read));
-    EXPECT_EQ(read.fullRect(QPageLayout::Point), layout.fullRect(QPageLayout::Point));
-    EXPECT_EQ(read.margins(QPageLayout::Point), layout.margins(QPageLayout::Point));
-    EXPECT_EQ(read.orientation(), layout.orientation());
-  }
-}
-
 TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedger)
 {
   openEntryBooks();
   registerSales(25);
-  KanjyoumotocyouController* empty = KanjyoumotocyouController::showKanjyoumotocyouWindow(session);
+  KanjyoumotocyouController* w = KanjyoumotocyouController::showKanjyoumotocyouWindow(session);
   flush();
-  EXPECT_FALSE(empty->validatePrintMenuItem());
-  ASSERT_TRUE(empty->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle)));
-  empty->validateMenuItems();
-  EXPECT_FALSE(empty->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle))->isEnabled());
-
-  KanjyoumotocyouController* w = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1);
+  QAction* preview = w->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle));
+  ASSERT_TRUE(preview);
+  w->validateMenuItems();
+  EXPECT_FALSE(preview->isEnabled());
+  w = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1);
   flush();
   EXPECT_TRUE(w->validatePrintMenuItem());
   w->validateMenuItems();
-  EXPECT_TRUE(w->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle))->isEnabled());
-  EXPECT_FALSE(w->functionMenuAction(qs(KanjyoumotocyouController::kDuplicateRowTitle))->isEnabled());
-  EXPECT_TRUE(w->functionMenuAction(qs(KanjyoumotocyouController::kSaveToTextFileTitle))->isEnabled());
+  EXPECT_TRUE(preview->isEnabled());
 
   // Printing numbers per ledger from 1, whatever the accessory said before.
   info()->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(1, 40);
   PrintInfo::setPageLayoutForKey(smallPaper(), KIVOKanjyoumotocyouPrintInfoKey);
-  const QString file = path("window.pdf");
-  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    return true;
-  });
+  const QString file = printToPdf("window.pdf");
   w->printDocument();
   EXPECT_FALSE(info()->doPrintContinuousPageNumberOnKanjyoumotocyou());
   EXPECT_GE(pdfPageCount(file), 2);
@@ -403,14 +350,8 @@ TEST_F(LedgerPrintTest, TheAccountSheetMovesWholeCategoriesAndPrintsTheChosenLed
 
   // OK prints the chosen ledgers that have something to show: here only 現金.
   PrintInfo::setPageLayoutForKey(smallPaper(), KIVOKanjyoumotocyouPrintInfoKey);
-  const QString file = path("chosen.pdf");
   QWidget* accessoryShown = nullptr;
-  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget* accessory) {
-    accessoryShown = accessory;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    return true;
-  });
+  const QString file = printToPdf("chosen.pdf", &accessoryShown);
   sheet->continuousNumberingButton()->setChecked(true);
   sheet->okButtonWidget()->click();
   flush();
@@ -470,20 +411,28 @@ TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsAndRefusesNothing)
   EXPECT_EQ(alerts.back().title, "印刷できません");
   EXPECT_EQ(alerts.back().text, "印刷する仕訳がありません。");
 
-  registerSales(12);
+  // Two lines an entry, with the headings on every page.
+  registerSales(30);
   journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
   journal->setDisplayShiwakeArray();
   ASSERT_TRUE(journal->validatePrintMenuItem());
-  const QString file = path("journal-window.pdf");
-  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    return true;
-  });
+  PrintInfo::setPageLayoutForKey(smallPaper(420), KIVOShiwakenikkiPrintInfoKey);
+  const QString file = printToPdf("journal-window.pdf");
   journal->printDocument();
-  const QString text = pdfText(file);
-  EXPECT_TRUE(text.contains("仕訳日記帳"));
-  EXPECT_TRUE(text.contains("売上12"));
+  const int perPage = ShiwakenikkiPrintView::create(books(), smallPaper(420), {})->paginator().rowsPerPage();
+  ASSERT_EQ(pdfPageCount(file), (31 + perPage - 1) / perPage);
+  const QStringList pages = pdfText(file).split('\f');
+  for (int p = 0; p < pdfPageCount(file); ++p) {
+    EXPECT_TRUE(pages[p].contains("仕訳日記帳")) << p;
+    EXPECT_TRUE(pages[p].contains("借方科目")) << p;
+    EXPECT_TRUE(pages[p].contains("番号")) << p;
+  }
+  // Japanese text copies out as the characters printed.
+  EXPECT_TRUE(pages[0].contains("現金"));
+  EXPECT_TRUE(pages[0].contains("売上高"));
+  EXPECT_TRUE(pages[0].contains("日付"));
+  EXPECT_TRUE(pages.join("").contains("売上30"));
+  EXPECT_FALSE(pages.join("").contains(QChar(0x2F47)));  // the radical 日, not the kanji
 }
 
 TEST_F(LedgerPrintTest, ALongPrintoutShowsTheProgressSheetAndItsCancelStopsIt)
