@@ -145,6 +145,11 @@ TEST_F(NewDocumentControllerTest, ReturnInAFieldPressesOK)
   flush();
   EXPECT_EQ(doc->document().kaisya().name(), "テスト商事");
   EXPECT_FALSE(doc->firstWindowControllerOfKind(Kind::NewDocument));
+  // The company-law chart unless chosen otherwise; the new books are yet to be saved.
+  EXPECT_EQ(doc->document().rootKamokuKubun()->pListResource(), KamokuKubun::kKaisyahouChartName);
+  EXPECT_TRUE(doc->isDocumentEdited());
+  ASSERT_TRUE(infoOf(doc));
+  EXPECT_TRUE(infoOf(doc)->isVisible());
 }
 
 TEST_F(NewDocumentControllerTest, PrecisionChartAndIndustryReachTheBooks)
