@@ -2,9 +2,11 @@
 // The asset register window: adding through the sheet, editing with the figures
 // following the typed data, the refusal to let an incomplete asset go, removal, drag
 // and drop, the computed-charge command, and saving.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTreeView>
 
@@ -261,8 +263,16 @@ TEST_F(GenkasyoukyakuShisanListTest, ComputedChargeIsSetOnlyWithNothingShown)
   w->handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi();
   SelectShisanToSetSansyutsuchiController* sheet = w->setSansyutsuchiController();
   ASSERT_TRUE(sheet && sheet->isSheetAttached());
+  sheet->onlyZeroFutsuuSyoukyakuhiCheckbox()->setChecked(false);
+  sheet->endSelectShisanToSetSansyutsuchiWindow(sheet->cancelButton());
+  EXPECT_EQ(old->futsuuSyoukyakuhi(), 0);
+  // Shown again, the sheet offers the safe choice again.
+  w->handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi();
+  ASSERT_TRUE(sheet->isSheetAttached());
+  EXPECT_TRUE(sheet->onlyZeroFutsuuSyoukyakuhiCheckbox()->isChecked());
   sheet->endSelectShisanToSetSansyutsuchiWindow(sheet->okButton());
   EXPECT_GT(old->futsuuSyoukyakuhi(), 0);
+  EXPECT_TRUE(books().isDocumentEdited());
 }
 
 TEST_F(GenkasyoukyakuShisanListTest, DeclarationSheetOffersTheTermsYearsAndPrintsTheChosenOne)

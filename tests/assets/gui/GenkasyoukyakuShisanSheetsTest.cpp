@@ -1,10 +1,9 @@
-// The add-asset sheet and the computed-charge sheet on a stand-in register window.
+// The add-asset sheet on a stand-in register window.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "assets/gui/GenkasyoukyakuShisanToAddController.h"
-#include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -86,29 +85,6 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, RuleCheckBoxFollowsTheTermAndTheAsset)
     EXPECT_EQ(sheet.isShisanAddedBefore20070401Checkbox()->isChecked(), c.checked) << c.termEnd.toString();
     EXPECT_EQ(sheet.isShisanAddedBefore20070401Checkbox()->isEnabled(), c.enabled) << c.termEnd.toString();
   }
-}
-
-TEST_F(GenkasyoukyakuShisanSheetsTest, ComputedChargeSheetBooksTheOlderRulesCharges)
-{
-  openBooksOfTerm(Date(2006, 4, 1), Date(2007, 3, 31));
-  auto older = std::make_shared<G>(G::kTeigakuHou);
-  older->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
-  older->setSyutokuKagaku(1'000'000);
-  older->setTaiyouYears(10);
-  older->setDateOfAdded(Date(2005, 1, 1));
-  older->setFutsuuSyoukyakuhi(0);
-  books().genkasyoukyakuShisanArray().push_back(older);
-  SelectShisanToSetSansyutsuchiController sheet(session);
-  sheet.onlyZeroFutsuuSyoukyakuhiCheckbox()->setChecked(false);
-  sheet.updateUI();
-  EXPECT_TRUE(sheet.onlyZeroFutsuuSyoukyakuhiCheckbox()->isChecked());
-  sheet.beginSheet(register_, {});
-  sheet.endSelectShisanToSetSansyutsuchiWindow(sheet.cancelButton());
-  EXPECT_EQ(older->futsuuSyoukyakuhi(), 0);
-  sheet.beginSheet(register_, {});
-  sheet.endSelectShisanToSetSansyutsuchiWindow(sheet.okButton());
-  EXPECT_EQ(older->futsuuSyoukyakuhi(), 90'000);
-  EXPECT_TRUE(books().isDocumentEdited());
 }
 
 }  // namespace

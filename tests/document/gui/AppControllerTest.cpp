@@ -89,17 +89,6 @@ TEST_F(AppControllerTest, TheHelpBookHoldsEveryAnchorTheProgramOpens)
   EXPECT_FALSE(HelpWindow::sharedHelpWindow()->hasAnchor(QStringLiteral("NoSuchAnchor")));
 }
 
-TEST_F(AppControllerTest, AMessageWithAHelpButtonOpensTheHelpAtItsAnchor)
-{
-  answer = [](const AlertSheet::Alert& a) { return static_cast<int>(a.buttons.indexOf(QStringLiteral("ヘルプ"))); };
-  AppController::showMessage(QStringLiteral("読み込めませんでした。"), QStringLiteral("OpenOldFileError"));
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].text, QStringLiteral("読み込めませんでした。"));
-  EXPECT_EQ(alerts[0].buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("ヘルプ")}));
-  EXPECT_TRUE(HelpWindow::sharedHelpWindow()->isVisible());
-  EXPECT_EQ(HelpWindow::sharedHelpWindow()->currentAnchor(), QStringLiteral("OpenOldFileError"));
-}
-
 TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
 {
   DocumentSession* doc = openBooks("テスト商事", /*houjin=*/true);
