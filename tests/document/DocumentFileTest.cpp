@@ -151,17 +151,25 @@ TEST_F(DocumentFileTest, RefusalsNameTheirReason)
   const std::string newer = test::fileWithBody(std::string_view(data).substr(24), 99);
   ArchiveWriter newerRecord;
   newerRecord.beginRecord("MyDocument", 7);
+  // A damaged version field, or junk after the signature, is damage, not a newer
+  // program's file.
+  std::string version = data, junk = "KIVOSAVN";
+  version[11] = 0x40;
+  for (int i = 0; i < 600; ++i) junk.push_back(static_cast<char>(i * 7 + 3));
   const Case cases[] = {
       {"", DocumentFile::Status::NotOurs},
       {"<?xml version=\"1.0\"?><plist/>", DocumentFile::Status::NotOurs},
       {newer, DocumentFile::Status::NewerVersion},
       {test::fileWithBody(newerRecord.data(), DocumentFile::kFormatVersion), DocumentFile::Status::NewerVersion},
       {data + "x", DocumentFile::Status::Damaged},
+      {version, DocumentFile::Status::Damaged},
+      {junk, DocumentFile::Status::Damaged},
   };
   for (const Case& c : cases) {
     DocumentFile::Result r;
     EXPECT_FALSE(DocumentFile::documentFromData(c.bytes, &r));
     EXPECT_EQ(r.status, c.status) << r.detail;
+    EXPECT_FALSE(r.message.empty());
   }
   DocumentFile::Result r;
   EXPECT_FALSE(DocumentFile::readFromFile((dir_ / "missing.kivo").string(), &r));
@@ -385,15 +393,6 @@ TEST_F(DocumentFileTest, MessagesSayWhatHappened)
   ASSERT_TRUE(DocumentFile::writeToFile(*doc, (dir_ / "b.kivo").string()).ok());
   const DocumentFile::WriteFault fault{10, false, false};
   EXPECT_NE(DocumentFile::writeToFile(*doc, (dir_ / "b.kivo").string(), &fault).message.find(kept), std::string::npos);
-
-  // A damaged version field, or junk after the signature, is damage, not a newer
-  // program's file.
-  std::string version = DocumentFile::dataOfDocument(*doc);
-  version[11] = 0x40;
-  std::string junk = "KIVOSAVN";
-  for (int i = 0; i < 600; ++i) junk.push_back(static_cast<char>(i * 7 + 3));
-  EXPECT_EQ(statusOf(version), Status::Damaged);
-  EXPECT_EQ(statusOf(junk), Status::Damaged);
 }
 
 TEST_F(DocumentFileTest, ASaveKeepsTheOwnerGroupAndPermissions)

@@ -33,8 +33,6 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, AddSheetAppendsANewAssetOnlyWhenItsFields
   sheet.updateUIToEditGenkasyoukyakuShisan(asset);
   sheet.beginSheet(register_, {});
   EXPECT_EQ(sheet.okButton()->text(), QStringLiteral("新規"));
-  EXPECT_FALSE(sheet.isShisanAddedBefore20070401Checkbox()->isChecked());
-  EXPECT_TRUE(sheet.isShisanAddedBefore20070401Checkbox()->isEnabled());
   EXPECT_TRUE(sheet.jigyoubuField()->isHidden());  // no active division
 
   sheet.nameField()->setText(QStringLiteral("営業車"));
@@ -57,10 +55,10 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, AddSheetAppendsANewAssetOnlyWhenItsFields
   EXPECT_TRUE(books().isDocumentEdited());
   EXPECT_FALSE(sheet.isSheetAttached());
 
-  // Shown again for the asset now in the document: its rule can no longer change.
+  // Shown again for the asset now in the document (its rule fixed, as the next test
+  // shows), the sheet changes it.
   sheet.updateUIToEditGenkasyoukyakuShisan(asset);
   EXPECT_EQ(sheet.okButton()->text(), QStringLiteral("変更"));
-  EXPECT_FALSE(sheet.isShisanAddedBefore20070401Checkbox()->isEnabled());
 }
 
 TEST_F(GenkasyoukyakuShisanSheetsTest, RuleCheckBoxFollowsTheTermAndTheAsset)
