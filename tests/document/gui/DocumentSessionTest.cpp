@@ -151,11 +151,14 @@ TEST_F(DocumentSessionTest, ClosingAnUnchangedDocumentOrAnotherWindowDoesNotAsk)
   EXPECT_TRUE(alerts.empty());
   EXPECT_EQ(doc->windowControllers().size(), 1u);
 
+  // Closing the information window closes the document with its other windows.
+  QPointer<StubWindow> trial = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
   doc->updateChangeCount(MyDocument::ChangeType::Cleared);
   doc->documentInfoController()->close();
   flush();
   EXPECT_TRUE(alerts.empty());
   EXPECT_TRUE(app->documentController()->documents().empty());
+  EXPECT_FALSE(trial);
 }
 
 TEST_F(DocumentSessionTest, SavingSettlesEveryEntryWindowNotOnlyTheOneInFront)
