@@ -159,6 +159,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
       {"no acquisition date", assetOf(G::kTeigakuHou, 1'000'000, 10, Date()), year, -1},
       {"life 0", assetOf(G::kTeigakuHou, 1'000'000, 0, before), year, -1},
       {"life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, before), year, -1},
+      {"older rule, life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, Date(2005, 1, 1), true), year, -1},
       {"unknown method", assetOf("級数法", 1'000'000, 10, before), year, -1},
   };
   for (const Case& c : cases) {

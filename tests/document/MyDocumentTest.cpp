@@ -89,11 +89,9 @@ public:
   explicit RecordingWindow(Kind kind) : kind_(kind) {}
   Kind windowKind() const override { return kind_; }
   void updateUI(bool force) override { calls.push_back(force); }
-  bool doNeedUpdate() const override { return stale; }
   void journalDidChangeAccounts(const ChangedAccounts&) override { ++changedAccounts; }
   std::vector<bool> calls;
   int changedAccounts = 0;
-  bool stale = false;
 
 private:
   Kind kind_;
@@ -107,14 +105,13 @@ public:
   int undoClears = 0;
 };
 
-TEST(MyDocumentRefresh, OutputWindowsAreToldAndOnlyStaleOnesForced)
+TEST(MyDocumentRefresh, OutputWindowsAndTheHostAreTold)
 {
   MyDocument doc;
   RecordingHost host;
   doc.setHost(&host);
-  RecordingWindow journal(DocumentWindow::Kind::Shiwakenikki), voucher(DocumentWindow::Kind::Furikaedenpyou),
-      trial(DocumentWindow::Kind::ZandakaShisan);
-  for (RecordingWindow* w : {&journal, &voucher, &trial}) doc.addWindow(w);
+  RecordingWindow journal(DocumentWindow::Kind::Shiwakenikki), voucher(DocumentWindow::Kind::Furikaedenpyou);
+  for (RecordingWindow* w : {&journal, &voucher}) doc.addWindow(w);
 
   doc.shiwakeArrayDidChange(true);
   doc.shiwakeArrayDidChange(false);
@@ -122,16 +119,6 @@ TEST(MyDocumentRefresh, OutputWindowsAreToldAndOnlyStaleOnesForced)
   EXPECT_EQ(host.editedChanges, std::vector<bool>{true});  // already edited: no second notice
   EXPECT_EQ(journal.calls.size(), 2u);
   EXPECT_TRUE(voucher.calls.empty());
-
-  // Only stale output windows are forced, and only when auto-update is off.
-  trial.stale = true;
-  journal.calls.clear();
-  trial.calls.clear();
-  doc.updateAllOutputWindowControllersUIIfNeedUpdate(true);
-  EXPECT_TRUE(trial.calls.empty());
-  doc.updateAllOutputWindowControllersUIIfNeedUpdate(false);
-  EXPECT_EQ(trial.calls, std::vector<bool>{true});
-  EXPECT_TRUE(journal.calls.empty());
 
   // Changed accounts reach every window but the one that made the change.
   ChangedAccounts accounts;

@@ -10,22 +10,6 @@ using test::addJigyoubu;
 using test::addShiwake;
 using test::makeBooks;
 
-TEST(JigyoubuListEditor, NinetyNineSlotsFromTheDocument)
-{
-  auto doc = makeBooks();
-  JigyoubuPtr honten = addJigyoubu(*doc, 1, "本店");
-  addJigyoubu(*doc, 5, "倉庫", false);
-  JigyoubuListEditor editor(*doc);
-  ASSERT_EQ(editor.slotCount(), 99);
-  EXPECT_EQ(editor.slot(0).code, 0);
-  EXPECT_EQ(editor.slot(98).code, 98);
-  EXPECT_EQ(editor.slot(1).original, honten);
-  EXPECT_TRUE(editor.slot(1).isActive);
-  EXPECT_EQ(editor.slot(5).name, "倉庫");
-  EXPECT_FALSE(editor.slot(5).isActive);
-  EXPECT_FALSE(editor.slot(2).original);
-}
-
 TEST(JigyoubuListEditor, ADivisionInUseOrHoldingABalanceStaysActive)
 {
   auto doc = makeBooks();
@@ -65,18 +49,25 @@ TEST(JigyoubuListEditor, WriteBackKeepsRecordsAndDropsEmptySlots)
 {
   auto doc = makeBooks();
   JigyoubuPtr honten = addJigyoubu(*doc, 1, "本店");
+  JigyoubuPtr souko = addJigyoubu(*doc, 5, "倉庫", false);
   JigyoubuListEditor editor(*doc);
+  ASSERT_EQ(editor.slotCount(), 99);
+  EXPECT_TRUE(editor.slot(1).isActive);
+  EXPECT_FALSE(editor.slot(5).isActive);
   editor.setName(1, "本社");
   editor.setIsActive(2, true);
   editor.setName(2, "支店");
   editor.setKana(2, "shiten");
   editor.setName(9, "予備");              // named, not active: kept for later
   EXPECT_EQ(editor.writeBack(*doc), -1);  // divisions were in use already
-  ASSERT_EQ(doc->jigyoubuArray().size(), 3u);
+  ASSERT_EQ(doc->jigyoubuArray().size(), 4u);
   EXPECT_EQ(doc->jigyoubuArray()[0], honten);
   EXPECT_EQ(honten->name(), "本社");
   EXPECT_EQ(doc->jigyoubuArray()[1]->kana(), "SHITEN");
-  EXPECT_FALSE(doc->jigyoubuArray()[2]->isActive());
+  EXPECT_EQ(doc->jigyoubuArray()[2], souko);
+  EXPECT_EQ(souko->name(), "倉庫");
+  EXPECT_FALSE(souko->isActive());
+  EXPECT_FALSE(doc->jigyoubuArray()[3]->isActive());
   EXPECT_EQ(doc->numberOfActiveJigyoubu(), 2);
 }
 

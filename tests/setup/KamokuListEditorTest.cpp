@@ -17,6 +17,8 @@ constexpr int32_t kKaikake = 201;    // credit-natured
 constexpr int32_t kShihonkin = 270;  // credit-natured
 constexpr int32_t kUriage = 300;     // income: no opening balance
 
+int at(const KamokuListEditor& e, int32_t code) { return e.indexOfKamokuCode(code); }
+
 class KamokuListEditorTest : public ::testing::Test {
 protected:
   int row(int32_t code) const { return editor->indexOfKamokuCode(code); }
@@ -126,40 +128,39 @@ TEST_F(KamokuListEditorTest, ChecksNameTheFirstOffendingRow)
 {
   struct Case {
     const char* what;
-    std::function<void(KamokuListEditor&, int (*)(KamokuListEditor&, int32_t))> edit;
+    std::function<void(KamokuListEditor&)> edit;
     const char* expected;  // a part of the message
     int32_t kamokuCode;
     int hojyoIndex;
   };
-  auto at = [](KamokuListEditor& e, int32_t code) { return e.indexOfKamokuCode(code); };
   const std::vector<Case> cases = {
-      {"duplicate account names", [](KamokuListEditor& e, auto at) { e.setName(at(e, kKaikake), "売掛金"); },
+      {"duplicate account names", [](KamokuListEditor& e) { e.setName(at(e, kKaikake), "売掛金"); },
        "コード 111 と 201 の勘定科目名「売掛金」が重複しています", kKaikake, -1},
       {"an inactive account may share a name",
-       [](KamokuListEditor& e, auto at) {
+       [](KamokuListEditor& e) {
          e.setIsActive(at(e, kKaikake), false);
          e.setName(at(e, kKaikake), "売掛金");
        },
        nullptr, -1, -1},
-      {"blank account name", [](KamokuListEditor& e, auto at) { e.setName(at(e, kGenkin), "  "); },
+      {"blank account name", [](KamokuListEditor& e) { e.setName(at(e, kGenkin), "  "); },
        "コード 100 の勘定科目名を入力してください", kGenkin, -1},
-      {"諸口", [](KamokuListEditor& e, auto at) { e.setName(at(e, kGenkin), "諸口"); },
-       "「諸口」は勘定科目名に使えません", kGenkin, -1},
+      {"諸口", [](KamokuListEditor& e) { e.setName(at(e, kGenkin), "諸口"); }, "「諸口」は勘定科目名に使えません",
+       kGenkin, -1},
       {"duplicate sub-account names",
-       [](KamokuListEditor& e, auto at) {
+       [](KamokuListEditor& e) {
          const int k = at(e, kFutsuu);
          e.setHojyoName(k, e.addHojyoKamoku(k), "A銀行");
          e.setHojyoName(k, e.addHojyoKamoku(k), "A銀行");
        },
        "「普通預金」の補助科目 01 と 02 の名前「A銀行」が重複しています", kFutsuu, 1},
       {"the same sub-account name under two accounts is fine",
-       [](KamokuListEditor& e, auto at) {
+       [](KamokuListEditor& e) {
          e.setHojyoName(at(e, kFutsuu), e.addHojyoKamoku(at(e, kFutsuu)), "A銀行");
          e.setHojyoName(at(e, kKaikake), e.addHojyoKamoku(at(e, kKaikake)), "A銀行");
        },
        nullptr, -1, -1},
       {"unbalanced sub-accounts",
-       [](KamokuListEditor& e, auto at) {
+       [](KamokuListEditor& e) {
          const int k = at(e, kFutsuu);
          e.setStartBalance(k, 99, 1000);
          e.setHojyoStartBalance(k, e.addHojyoKamoku(k), 99, 600);
@@ -167,7 +168,7 @@ TEST_F(KamokuListEditorTest, ChecksNameTheFirstOffendingRow)
        },
        "「普通預金」の会社全体の開始残高（1,000）が、補助科目の開始残高の合計（900）と一致しません", kFutsuu, -1},
       {"balanced sub-accounts",
-       [](KamokuListEditor& e, auto at) {
+       [](KamokuListEditor& e) {
          const int k = at(e, kFutsuu);
          e.setStartBalance(k, 99, 900);
          e.setHojyoStartBalance(k, e.addHojyoKamoku(k), 99, 600);
@@ -175,18 +176,16 @@ TEST_F(KamokuListEditorTest, ChecksNameTheFirstOffendingRow)
        },
        nullptr, -1, -1},
       {"sub-accounts with balances, account without",
-       [](KamokuListEditor& e, auto at) {
-         e.setHojyoStartBalance(at(e, kFutsuu), e.addHojyoKamoku(at(e, kFutsuu)), 99, 1);
-       },
+       [](KamokuListEditor& e) { e.setHojyoStartBalance(at(e, kFutsuu), e.addHojyoKamoku(at(e, kFutsuu)), 99, 1); },
        "補助科目の開始残高の合計（1）と一致しません", kFutsuu, -1},
       {"one shortcut for two cash books",
-       [](KamokuListEditor& e, auto at) {
+       [](KamokuListEditor& e) {
          e.setKeyEquivalent(at(e, kGenkin), "1");
          e.setKeyEquivalent(at(e, kFutsuu), "１");
        },
        "出納帳のショートカット「1」が、「現金」と「普通預金」で重複しています", kFutsuu, -1},
       {"an account kept by sub-account uses its sub-accounts' shortcuts",
-       [](KamokuListEditor& e, auto at) {
+       [](KamokuListEditor& e) {
          const int k = at(e, kFutsuu);
          e.setKeyEquivalent(at(e, kGenkin), "1");
          e.setKeyEquivalent(k, "1");  // unused: the books are the sub-accounts'
@@ -197,7 +196,7 @@ TEST_F(KamokuListEditorTest, ChecksNameTheFirstOffendingRow)
   };
   for (const Case& c : cases) {
     open();
-    c.edit(*editor, at);
+    c.edit(*editor);
     const KamokuListEditor::Refusal r = editor->validate();
     if (!c.expected) {
       EXPECT_FALSE(r.isRefused()) << c.what << ": " << r.message;

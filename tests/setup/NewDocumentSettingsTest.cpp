@@ -30,15 +30,11 @@ TEST(NewDocumentSettings, FillsTheCompanyAndBuildsTheChartOfItsKind)
 {
   MyDocument doc;
   NewDocumentSettings s = corporation();
-  s.decimalPrecision = 2;
-  s.doUseWareki = true;
   s.applyToDocument(doc);
   const Kaisya& k = doc.kaisya();
   EXPECT_EQ(k.name(), "テスト商事");
   EXPECT_TRUE(k.isHoujin());
   EXPECT_EQ(k.termNo(), 5);
-  EXPECT_EQ(k.decimalPrecision(), 2);
-  EXPECT_TRUE(k.doUseWareki());
   EXPECT_EQ(k.minAvailableDenpyouNo(), 1);
   EXPECT_EQ(k.minAvailableRegularTypeDenpyouNo(), 1);
   ASSERT_EQ(k.monthArray().size(), 12u);

@@ -2,9 +2,11 @@
 // The asset register window: adding through the sheet, editing with the figures
 // following the typed data, the refusal to let an incomplete asset go, removal, drag
 // and drop, the computed-charge command, and saving.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QTreeView>
 
@@ -51,6 +53,12 @@ protected:
     a->setTaiyouYears(5);
     books().genkasyoukyakuShisanArray().push_back(a);
     return a;
+  }
+  // Selects the asset in the outline and shows it in the detail.
+  void show(const Ptr& a)
+  {
+    w->selectGenkasyoukyakuShisan(a);
+    w->updateForSelectedGenkasyoukyakuShisan();
   }
   static void type(QLineEdit* f, const QString& text)
   {
@@ -125,8 +133,7 @@ TEST_F(GenkasyoukyakuShisanListTest, IncompleteAssetIsNotLetGo)
 {
   const Ptr a = complete("A", 156);
   open();
-  w->selectGenkasyoukyakuShisan(a);
-  w->updateForSelectedGenkasyoukyakuShisan();
+  show(a);
   ASSERT_EQ(w->selectedGenkasyoukyakuShisan(), a);
   struct Case {
     QLineEdit* field;
@@ -168,11 +175,9 @@ TEST_F(GenkasyoukyakuShisanListTest, ShowingAnAssetChangesNothingInIt)
   const Ptr b = complete("B", 156);
   const G before = *a;
   open();
-  w->selectGenkasyoukyakuShisan(a);
-  w->updateForSelectedGenkasyoukyakuShisan();
+  show(a);
   EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), QStringLiteral("400,000"));  // shown, not stored
-  w->selectGenkasyoukyakuShisan(b);
-  w->updateForSelectedGenkasyoukyakuShisan();
+  show(b);
   EXPECT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
   EXPECT_EQ(*a, before);
   EXPECT_EQ(a->futsuuSyoukyakuhi(), -1);
@@ -184,8 +189,7 @@ TEST_F(GenkasyoukyakuShisanListTest, RemoveTakesTheSelectedAssetsEvenWhenIncompl
   const Ptr a = complete("A", 156);
   const Ptr b = complete("B", 156);
   open();
-  w->selectGenkasyoukyakuShisan(a);
-  w->updateForSelectedGenkasyoukyakuShisan();
+  show(a);
   type(w->syutokuKagakuField(), {});
   alerts.clear();
   w->handleChooseRemoveShisan();
@@ -203,8 +207,7 @@ TEST_F(GenkasyoukyakuShisanListTest, DropMovesTheAssetItselfAndTheDetailEditsIt)
   const Ptr b = complete("B", 155);
   const Ptr c = complete("C", 155);
   open();
-  w->selectGenkasyoukyakuShisan(a);
-  w->updateForSelectedGenkasyoukyakuShisan();
+  show(a);
   type(w->syutokuKagakuField(), QStringLiteral("2,000,000"));  // an edit not yet committed
   ASSERT_TRUE(w->beginDragOfSelection());
   EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), nullptr);  // the detail let it go
@@ -250,8 +253,7 @@ TEST_F(GenkasyoukyakuShisanListTest, ComputedChargeIsSetOnlyWithNothingShown)
   old->setFutsuuSyoukyakuhi(0);
   books().genkasyoukyakuShisanArray().push_back(old);
   open();
-  w->selectGenkasyoukyakuShisan(old);
-  w->updateForSelectedGenkasyoukyakuShisan();
+  show(old);
   alerts.clear();
   w->handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi();
   EXPECT_EQ(lastAlert(), QStringLiteral("資産を表示（選択）している状態では、コマンドを実行できません。"));
@@ -261,8 +263,16 @@ TEST_F(GenkasyoukyakuShisanListTest, ComputedChargeIsSetOnlyWithNothingShown)
   w->handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi();
   SelectShisanToSetSansyutsuchiController* sheet = w->setSansyutsuchiController();
   ASSERT_TRUE(sheet && sheet->isSheetAttached());
+  sheet->onlyZeroFutsuuSyoukyakuhiCheckbox()->setChecked(false);
+  sheet->endSelectShisanToSetSansyutsuchiWindow(sheet->cancelButton());
+  EXPECT_EQ(old->futsuuSyoukyakuhi(), 0);
+  // Shown again, the sheet offers the safe choice again.
+  w->handleChooseSetSansyutsuSyoukyakuhiToFutsuuSyoukyakuhi();
+  ASSERT_TRUE(sheet->isSheetAttached());
+  EXPECT_TRUE(sheet->onlyZeroFutsuuSyoukyakuhiCheckbox()->isChecked());
   sheet->endSelectShisanToSetSansyutsuchiWindow(sheet->okButton());
   EXPECT_GT(old->futsuuSyoukyakuhi(), 0);
+  EXPECT_TRUE(books().isDocumentEdited());
 }
 
 TEST_F(GenkasyoukyakuShisanListTest, DeclarationSheetOffersTheTermsYearsAndPrintsTheChosenOne)
@@ -297,8 +307,7 @@ TEST_F(GenkasyoukyakuShisanListTest, SavingCommitsTheShownAssetAndReadsBack)
 {
   const Ptr a = complete("A", 156);
   open();
-  w->selectGenkasyoukyakuShisan(a);
-  w->updateForSelectedGenkasyoukyakuShisan();
+  show(a);
   type(w->referenceField(), QStringLiteral("本社"));
   type(w->syutokuKagakuField(), QStringLiteral("1,500,000"));
   QTemporaryDir dir;

@@ -1,10 +1,9 @@
-// The add-asset sheet and the computed-charge sheet on a stand-in register window.
+// The add-asset sheet on a stand-in register window.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "assets/gui/GenkasyoukyakuShisanToAddController.h"
-#include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -34,8 +33,6 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, AddSheetAppendsANewAssetOnlyWhenItsFields
   sheet.updateUIToEditGenkasyoukyakuShisan(asset);
   sheet.beginSheet(register_, {});
   EXPECT_EQ(sheet.okButton()->text(), QStringLiteral("新規"));
-  EXPECT_FALSE(sheet.isShisanAddedBefore20070401Checkbox()->isChecked());
-  EXPECT_TRUE(sheet.isShisanAddedBefore20070401Checkbox()->isEnabled());
   EXPECT_TRUE(sheet.jigyoubuField()->isHidden());  // no active division
 
   sheet.nameField()->setText(QStringLiteral("営業車"));
@@ -58,10 +55,10 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, AddSheetAppendsANewAssetOnlyWhenItsFields
   EXPECT_TRUE(books().isDocumentEdited());
   EXPECT_FALSE(sheet.isSheetAttached());
 
-  // Shown again for the asset now in the document: its rule can no longer change.
+  // Shown again for the asset now in the document (its rule fixed, as the next test
+  // shows), the sheet changes it.
   sheet.updateUIToEditGenkasyoukyakuShisan(asset);
   EXPECT_EQ(sheet.okButton()->text(), QStringLiteral("変更"));
-  EXPECT_FALSE(sheet.isShisanAddedBefore20070401Checkbox()->isEnabled());
 }
 
 TEST_F(GenkasyoukyakuShisanSheetsTest, RuleCheckBoxFollowsTheTermAndTheAsset)
@@ -86,29 +83,6 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, RuleCheckBoxFollowsTheTermAndTheAsset)
     EXPECT_EQ(sheet.isShisanAddedBefore20070401Checkbox()->isChecked(), c.checked) << c.termEnd.toString();
     EXPECT_EQ(sheet.isShisanAddedBefore20070401Checkbox()->isEnabled(), c.enabled) << c.termEnd.toString();
   }
-}
-
-TEST_F(GenkasyoukyakuShisanSheetsTest, ComputedChargeSheetBooksTheOlderRulesCharges)
-{
-  openBooksOfTerm(Date(2006, 4, 1), Date(2007, 3, 31));
-  auto older = std::make_shared<G>(G::kTeigakuHou);
-  older->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
-  older->setSyutokuKagaku(1'000'000);
-  older->setTaiyouYears(10);
-  older->setDateOfAdded(Date(2005, 1, 1));
-  older->setFutsuuSyoukyakuhi(0);
-  books().genkasyoukyakuShisanArray().push_back(older);
-  SelectShisanToSetSansyutsuchiController sheet(session);
-  sheet.onlyZeroFutsuuSyoukyakuhiCheckbox()->setChecked(false);
-  sheet.updateUI();
-  EXPECT_TRUE(sheet.onlyZeroFutsuuSyoukyakuhiCheckbox()->isChecked());
-  sheet.beginSheet(register_, {});
-  sheet.endSelectShisanToSetSansyutsuchiWindow(sheet.cancelButton());
-  EXPECT_EQ(older->futsuuSyoukyakuhi(), 0);
-  sheet.beginSheet(register_, {});
-  sheet.endSelectShisanToSetSansyutsuchiWindow(sheet.okButton());
-  EXPECT_EQ(older->futsuuSyoukyakuhi(), 90'000);
-  EXPECT_TRUE(books().isDocumentEdited());
 }
 
 }  // namespace

@@ -57,7 +57,6 @@ TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceForEachVersionAndOpens
   ASSERT_EQ(app->documentController()->documents().size(), 1u);
   DocumentSession* doc = app->documentController()->documents().front();
   EXPECT_TRUE(doc->isUntitled());
-  EXPECT_EQ(doc->displayName(), QStringLiteral("名称未設定"));
   // A new document starts in its new-document window.
   ASSERT_EQ(doc->windowControllers().size(), 1u);
   EXPECT_EQ(doc->windowControllers().front()->windowKind(), Kind::NewDocument);
@@ -76,7 +75,6 @@ TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceForEachVersionAndOpens
   flush();
   EXPECT_EQ(app->documentController()->documents().size(), 1u);
   EXPECT_FALSE(HelpWindow::sharedHelpWindow()->isVisible());
-  EXPECT_EQ(app->documentController()->documents().front()->displayName(), QStringLiteral("名称未設定"));
 }
 
 TEST_F(AppControllerTest, TheHelpBookHoldsEveryAnchorTheProgramOpens)
@@ -87,17 +85,6 @@ TEST_F(AppControllerTest, TheHelpBookHoldsEveryAnchorTheProgramOpens)
     EXPECT_TRUE(HelpWindow::sharedHelpWindow()->hasAnchor(QString::fromUtf8(anchor)));
   }
   EXPECT_FALSE(HelpWindow::sharedHelpWindow()->hasAnchor(QStringLiteral("NoSuchAnchor")));
-}
-
-TEST_F(AppControllerTest, AMessageWithAHelpButtonOpensTheHelpAtItsAnchor)
-{
-  answer = [](const AlertSheet::Alert& a) { return static_cast<int>(a.buttons.indexOf(QStringLiteral("ヘルプ"))); };
-  AppController::showMessage(QStringLiteral("読み込めませんでした。"), QStringLiteral("OpenOldFileError"));
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].text, QStringLiteral("読み込めませんでした。"));
-  EXPECT_EQ(alerts[0].buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("ヘルプ")}));
-  EXPECT_TRUE(HelpWindow::sharedHelpWindow()->isVisible());
-  EXPECT_EQ(HelpWindow::sharedHelpWindow()->currentAnchor(), QStringLiteral("OpenOldFileError"));
 }
 
 TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
@@ -306,8 +293,6 @@ TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenus)
   WindowController* bInfo = b->documentInfoController();
   EXPECT_NE(aInfo, bInfo);
   EXPECT_NE(aInfo->menuBar(), bInfo->menuBar());
-  EXPECT_EQ(aInfo->windowTitle(), a->displayName() + QStringLiteral("[*]"));
-  EXPECT_NE(a->displayName(), b->displayName());
 
   QMenu* aBooks = aInfo->mainMenu()->suitoucyouMenu();
   QMenu* bBooks = bInfo->mainMenu()->suitoucyouMenu();

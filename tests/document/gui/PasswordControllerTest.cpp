@@ -86,16 +86,5 @@ TEST_F(PasswordControllerTest, AWrongPasswordIsRefusedAndTheDocumentStaysShut)
   EXPECT_TRUE(app->documentController()->documents().empty());
 }
 
-TEST_F(PasswordControllerTest, ThePasswordIsStoredOnlyAsASaltedHash)
-{
-  DocumentSession* doc = openProtected();
-  const std::string stored = doc->document().kaisya().password();
-  EXPECT_EQ(stored.find("社長"), std::string::npos);
-  EXPECT_EQ(stored.rfind("pbkdf2-sha256$", 0), 0u);
-  const std::string data = DocumentFile::dataOfDocument(doc->document());
-  EXPECT_EQ(data.find("社長"), std::string::npos);
-  EXPECT_EQ(data.find("staff"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace kivo::test

@@ -96,15 +96,5 @@ TEST_F(DocumentInfoControllerTest, ASelectionSheetGivesWayToTheMasterLists)
   EXPECT_EQ(info->attachedSheetController(), kamoku);
 }
 
-TEST_F(DocumentInfoControllerTest, ClosingTheHubClosesTheDocument)
-{
-  StubWindow* other = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
-  QPointer<StubWindow> watch = other;
-  info->close();
-  flush();
-  EXPECT_TRUE(app->documentController()->documents().empty());
-  EXPECT_FALSE(watch);
-}
-
 }  // namespace
 }  // namespace kivo::test

@@ -19,6 +19,7 @@
 #include "setup/gui/KamokuListModel.h"
 #include "setup/gui/PropertiesController.h"
 #include "setup/gui/TekiyouListController.h"
+#include "setup/gui/TekiyouListModel.h"
 
 namespace kivo::test {
 namespace {
@@ -93,8 +94,6 @@ TEST_F(MasterListSheetsTest, OneMasterListSheetAtATime)
   alerts.clear();
   EXPECT_EQ(openKamokuList(), kamoku);
   EXPECT_TRUE(alerts.empty());
-  // While it is open, vouchers cannot open either.
-  EXPECT_FALSE(AppController::canShowFurikaedenpyouWindow());
   kamoku->cancelButton()->click();
   flush();
   EXPECT_FALSE(info->attachedSheetController());
@@ -147,6 +146,62 @@ TEST_F(MasterListSheetsTest, AccountListRefusesNamingTheOffendingRow)
   EXPECT_FALSE(info->attachedSheetController());
   EXPECT_EQ(doc->document().kamokuOfCode(103)->startBalanceOfJigyoubuCode(99), 1000);
   EXPECT_TRUE(doc->isDocumentEdited());
+}
+
+TEST_F(MasterListSheetsTest, SubAccountsAndOpeningBalancesOfEachDivisionReachTheBooks)
+{
+  addJigyoubu(doc->document(), 1, "本店");
+  addJigyoubu(doc->document(), 2, "支店");
+  const MyDocument::DataGeneration before = doc->document().reportDataGeneration();
+  KamokuListController* kamoku = openKamokuList();
+  ASSERT_TRUE(kamoku);
+  KamokuListEditor& editor = kamoku->editor();
+  KamokuListModel* km = kamoku->kamokuModel();
+  HojyoKamokuListModel* hm = kamoku->hojyoKamokuModel();
+  const auto cell = [&](int32_t code) {
+    return km->indexOfKamoku(editor.indexOfKamokuCode(code), KamokuListModel::BalanceColumn);
+  };
+  EXPECT_TRUE(km->setData(km->indexOfKamoku(editor.indexOfKamokuCode(104), KamokuListModel::ActiveColumn), Qt::Checked,
+                          Qt::CheckStateRole));
+  kamoku->selectKamoku(editor.indexOfKamokuCode(103));
+  ASSERT_EQ(kamoku->addHojyoKamoku(), 0);
+  ASSERT_EQ(kamoku->addHojyoKamoku(), 1);
+  EXPECT_TRUE(hm->setData(hm->index(0, HojyoKamokuListModel::NameColumn), QStringLiteral("みずほ銀行")));
+  EXPECT_TRUE(hm->setData(hm->index(0, HojyoKamokuListModel::KanaColumn), QStringLiteral("mizuho")));
+  EXPECT_TRUE(hm->setData(hm->index(1, HojyoKamokuListModel::NameColumn), QStringLiteral("りそな銀行")));
+  // Division 1: 300,000 + 200,000 in the banks; division 2: 100,000 in the first.
+  for (const auto& [division, sub, typed] : {std::tuple(1, 0, "300,000"), {1, 1, "200000"}, {2, 0, "100000"}}) {
+    kamoku->selectJigyoubuCode(division);
+    EXPECT_TRUE(hm->setData(hm->index(sub, HojyoKamokuListModel::BalanceColumn), QString::fromUtf8(typed)));
+  }
+  for (const auto& [division, typed] : {std::pair(1, "500000"), {2, "100000"}}) {
+    kamoku->selectJigyoubuCode(division);
+    EXPECT_TRUE(km->setData(cell(103), QString::fromUtf8(typed)));
+    EXPECT_TRUE(km->setData(cell(270), QString::fromUtf8(typed)));
+  }
+  EXPECT_TRUE(alerts.empty()) << lastAlert().toStdString();
+  // The company column adds up the divisions and is not typed into.
+  kamoku->selectJigyoubuCode(99);
+  EXPECT_EQ(km->data(cell(103)).toString(), QStringLiteral("600,000"));
+  EXPECT_FALSE(km->flags(cell(103)) & Qt::ItemIsEditable);
+  EXPECT_TRUE(kamoku->startBalanceField()->text().contains(QStringLiteral("貸借が一致しています")));
+  kamoku->okButton()->click();
+  flush();
+  EXPECT_TRUE(alerts.empty()) << lastAlert().toStdString();
+  EXPECT_FALSE(info->attachedSheetController());
+  // The report caches are void, as after a change of the journal.
+  EXPECT_FALSE(doc->document().reportDataGeneration() == before);
+  EXPECT_TRUE(info->startBalanceField()->text().contains(QStringLiteral("貸借が一致しています")));
+
+  const MyDocument& books = doc->document();
+  EXPECT_TRUE(books.kamokuOfCode(104)->isActive());
+  const KamokuPtr futsuu = books.kamokuOfCode(103);
+  EXPECT_EQ(futsuu->startBalanceOfJigyoubuCode(99), 600000);
+  ASSERT_EQ(futsuu->hojyoKamokuArray().size(), 2u);
+  EXPECT_EQ(futsuu->hojyoKamokuArray()[0]->kana(), "MIZUHO");
+  EXPECT_EQ(futsuu->hojyoKamokuArray()[0]->startBalanceOfJigyoubuCode(99), 400000);
+  EXPECT_EQ(futsuu->hojyoKamokuOfCode(2)->name(), "りそな銀行");
+  EXPECT_EQ(books.kamokuOfCode(270)->startBalanceOfJigyoubuCode(2), 100000);
 }
 
 TEST_F(MasterListSheetsTest, DivisionListRefusesDuplicatesAndKeepsDivisionsInUse)
@@ -221,6 +276,26 @@ TEST_F(MasterListSheetsTest, ALimitedUserCannotTouchThePasswords)
   sheet->okButton()->click();
   flush();
   EXPECT_TRUE(PasswordHash::verify(QStringLiteral("owner"), doc->document().kaisya().password()));
+}
+
+TEST_F(MasterListSheetsTest, DescriptionListAddsAGroupOfAnAccountAndItsDescriptions)
+{
+  app->performCommand(Command::ShowTekiyouListWindow, nullptr);
+  flush();
+  auto* sheet = sheetOn<TekiyouListController>(info);
+  ASSERT_TRUE(sheet);
+  sheet->newGroupPopUp()->setCurrentText(QStringLiteral("普通預金"));
+  ASSERT_EQ(sheet->addGroup(), 1);
+  sheet->newTekiyouField()->setText(QStringLiteral("振込手数料"));
+  ASSERT_EQ(sheet->addTekiyou(), 0);
+  TekiyouListModel* m = sheet->model();
+  EXPECT_TRUE(m->setData(m->index(0, TekiyouListModel::KanaColumn), QStringLiteral("furikomi")));
+  sheet->okButton()->click();
+  flush();
+  EXPECT_FALSE(info->attachedSheetController());
+  const TekiyouPtr t = doc->document().matchTekiyouKana("FURI", "普通預金", "");
+  ASSERT_TRUE(t);
+  EXPECT_EQ(t->tekiyou(), "振込手数料");
 }
 
 TEST_F(MasterListSheetsTest, DescriptionListFromAnEntryRow)

@@ -41,19 +41,24 @@ TEST_F(NewDocumentControllerTest, RefusesTheTermWithItsMessageAndStaysOpen)
 {
   // Which term is refused with which words is the settings' own test; here one of
   // each kind of refusal: a sheet, or a note beside the field.
+  using Field = QLineEdit* (NewDocumentController::*)() const;
   struct Case {
     const char* start;
     const char* end;
     const char* message;  // nullptr: a note beside the field
     const char* note = nullptr;
+    Field field = &NewDocumentController::termEndDateField;
+    const char* name = "テスト商事";
   } cases[] = {
       {"2024/4/1", "2025/3/30", "期間の最終日は、月末日を指定してください。"},
       {"2024/4/1", "2024/3/31", nullptr, TermSettings::kEndBeforeStartNote},
+      {"2024/4/1", "2025/3/31", nullptr, TermSettings::kEmptyNameNote, &NewDocumentController::nameField, "　"},
   };
   for (const Case& c : cases) {
     alerts.clear();
     const int beeps = AlertSheet::beepCountForTesting();
     window->houjinButton()->setChecked(true);
+    window->nameField()->setText(QString::fromUtf8(c.name));
     fillTerm(c.start, c.end);
     window->okButton()->click();
     flush();
@@ -64,23 +69,14 @@ TEST_F(NewDocumentControllerTest, RefusesTheTermWithItsMessageAndStaysOpen)
       EXPECT_TRUE(alerts[0].isSheet);
     } else {
       EXPECT_TRUE(alerts.empty());
-      EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1) << c.start;
-      EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(c.note)) << c.start;
+      EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1) << c.note;
+      EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(c.note));
+      EXPECT_EQ(FieldMessage::shownWidget(), (window->*c.field)()) << c.note;
     }
     EXPECT_EQ(doc->firstWindowControllerOfKind(Kind::NewDocument), window);
     EXPECT_TRUE(doc->document().kaisya().name().empty());
     EXPECT_FALSE(doc->documentInfoController());
   }
-  // An empty name is said beside the name field.
-  const int beeps = AlertSheet::beepCountForTesting();
-  window->houjinButton()->setChecked(true);
-  fillTerm("2024/4/1", "2025/3/31");
-  window->nameField()->setText(QStringLiteral("　"));
-  window->okButton()->click();
-  EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1);
-  EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(TermSettings::kEmptyNameNote));
-  EXPECT_EQ(FieldMessage::shownWidget(), window->nameField());
-  EXPECT_TRUE(doc->document().kaisya().name().empty());
 }
 
 TEST_F(NewDocumentControllerTest, TheKindOfCompanyShapesTheFields)
@@ -145,6 +141,11 @@ TEST_F(NewDocumentControllerTest, ReturnInAFieldPressesOK)
   flush();
   EXPECT_EQ(doc->document().kaisya().name(), "テスト商事");
   EXPECT_FALSE(doc->firstWindowControllerOfKind(Kind::NewDocument));
+  // The company-law chart unless chosen otherwise; the new books are yet to be saved.
+  EXPECT_EQ(doc->document().rootKamokuKubun()->pListResource(), KamokuKubun::kKaisyahouChartName);
+  EXPECT_TRUE(doc->isDocumentEdited());
+  ASSERT_TRUE(infoOf(doc));
+  EXPECT_TRUE(infoOf(doc)->isVisible());
 }
 
 TEST_F(NewDocumentControllerTest, PrecisionChartAndIndustryReachTheBooks)
