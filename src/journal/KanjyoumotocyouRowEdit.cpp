@@ -173,6 +173,8 @@ bool KanjyoumotocyouRowEdit::isEditable(const MyDocument& document, const Shiwak
 bool KanjyoumotocyouRowEdit::setObjectValue(MyDocument& document, const ShiwakePtr& e, Ledger ledger, Cell cell,
                                             const FieldValue& value)
 {
+  // A row waiting for its refresh may show an entry that left the journal.
+  if (document.journal().indexOf(e.get()) >= document.journal().size()) return false;
   const bool ownKarikata = isOwnKarikata(*e, ledger);
   if (e->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     if ((cell != Cell::HojyoKamoku && cell != Cell::AiteHojyoKamoku) || !value.isCode()) return false;
@@ -249,6 +251,7 @@ KanjyoumotocyouRowEdit::Duplication KanjyoumotocyouRowEdit::duplicateRow(MyDocum
                                                                          int32_t waitingDenpyouNo)
 {
   Journal& journal = document.journal();
+  if (journal.indexOf(e.get()) >= journal.size()) return {Refusal::None, nullptr};
   // A line of a voucher of several lines is no entry of its own: its copy would
   // stand alone with one side.
   if (journal.entriesOfDenpyouNo(e->denpyouNo()).size() > 1 || e->karikataKamokuCode() < 0 ||

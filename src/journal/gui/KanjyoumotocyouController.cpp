@@ -1171,6 +1171,7 @@ void KanjyoumotocyouController::handleChooseDuplicateKanjyoumotocyouRow()
     return;
   case KanjyoumotocyouRowEdit::Refusal::None: break;
   }
+  if (!d.copy) return;
   document()->removeAllUndoActions();
   shiwakeDidChange(d.copy->denpyouNo(), -1);
   selectRowOfShiwake(d.copy);
