@@ -154,7 +154,10 @@ protected:
     }
     if (event->type() == QEvent::FocusOut) {
       // A picker or an alert of the check itself, or another window: the edit goes on.
-      if ((isValidating && isValidating()) || !editor->isActiveWindow() || QApplication::activeModalWidget())
+      // A menu opening keeps it too: its command ends the edit itself.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if ((isValidating && isValidating()) || !editor->isActiveWindow() || QApplication::activeModalWidget() ||
+          reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
         return false;
       // A click elsewhere keeps a valid text and drops any other.
       if (!shouldEnd || shouldEnd(editor, false)) emit commitData(editor);
@@ -833,7 +836,7 @@ bool KanjyoumotocyouController::typeOnTextField(QLineEdit* field, const QString&
 
 void KanjyoumotocyouController::updateAllWindowControllersUIIfShiwakeWasEdited()
 {
-  if (editedShiwakeDenpyouNo_ < 0 || editingRow_ >= 0) return;
+  if (editedShiwakeDenpyouNo_ < 0 || isEditingCell()) return;
   updateSuitoucyouWindowControllersUI();
   // Cleared first: the refresh below changes this window's selection.
   editedShiwakeDenpyouNo_ = -1;
@@ -912,7 +915,7 @@ bool KanjyoumotocyouController::shouldEditTableColumn(int row, Column column)
 void KanjyoumotocyouController::editFirstEditableColumn()
 {
   const int row = tableView_->selectedRow();
-  if (!shiwakeOfRow(row) || editingRow_ >= 0) return;
+  if (!shiwakeOfRow(row) || isEditingCell()) return;
   for (Column column : tableModel_->columns()) {
     if (!isEditableCell(row, column)) continue;
     if (shouldEditTableColumn(row, column)) tableView_->edit(indexOfCell(row, column));
