@@ -15,6 +15,12 @@
 // The window is an output window: changes of the journal refresh it under the
 // document's refresh rule (a window in the background with "Auto Update All Output
 // Windows" off waits until it becomes main).
+//
+// Entries are corrected where they are read: Space or a click on the selected row
+// opens a cell that the entry allows to change (KanjyoumotocyouRowEdit decides and
+// applies), the "機能" menu duplicates an entry or removes a cash-book entry (with
+// undo). The cash books and reports follow once the selection moves on, the window
+// resigns main or closes.
 #pragma once
 
 #include <QByteArray>
@@ -171,7 +177,8 @@ public:
   // Ends a cell edit as a command does: an invalid text is refused with an alert.
   bool deselectEditingCell() override;
   // Checks the edited text; the user ends the edit when doShowFormatterListWindow, a
-  // command when not (which shows the alert and opens no picker).
+  // command when not (which shows the alert, and opens no picker but the
+  // description's).
   bool tableViewTextShouldEndEditing(QLineEdit* editor, bool doShowFormatterListWindow);
   // Applies a checked value to the row's entry.
   void setObjectValue(int row, Column column, const FieldValue& value);
