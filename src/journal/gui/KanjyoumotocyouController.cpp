@@ -21,6 +21,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 #include "document/gui/AppController.h"
