@@ -951,6 +951,8 @@ bool KanjyoumotocyouController::deselectEditingCell()
   emit cellDelegate_->closeEditor(editor, QAbstractItemDelegate::NoHint);
   tableView_->selectRow(row);
   tableView_->setFocus();
+  // Another window coming forward ended the edit: this one has already resigned main.
+  if (!isMainWindow()) updateAllWindowControllersUIIfShiwakeWasEdited();
   return true;
 }
 
