@@ -151,6 +151,13 @@ const Journal::Entries& Journal::entriesOfDenpyouNo(int32_t denpyouNo) const
   return it == byNumber_.end() ? none : it->second;
 }
 
+size_t Journal::indexOf(const Shiwake* entry) const
+{
+  const auto it =
+      std::find_if(entries_.begin(), entries_.end(), [entry](const ShiwakePtr& s) { return s.get() == entry; });
+  return static_cast<size_t>(it - entries_.begin());
+}
+
 // --- changing
 
 void Journal::changed(bool viewKept)
@@ -417,6 +424,26 @@ ShiwakePtr Journal::removeAt(size_t index)
   entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
   changed(view && takeOutOfView(entry));
   return entry;
+}
+
+void Journal::entryDidChange(const Shiwake* entry)
+{
+  if (indexOf(entry) < entries_.size()) changed();
+}
+
+void Journal::placeAmongVoucherLines(ShiwakePtr entry)
+{
+  const size_t old = indexOf(entry.get());
+  if (old < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(old));
+  auto at = entries_.end();
+  if (entry->date() != Date::kessanSeiridukiDate())
+    at = std::find_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
+      return s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && compareDate(s->date(), entry->date()) > 0;
+    });
+  if (at == entries_.end())
+    while (at != entries_.begin() && (*(at - 1))->denpyouNo() == 0) --at;
+  entries_.insert(at, std::move(entry));
+  changed();
 }
 
 void Journal::removePendingEntriesOf(int32_t kamokuCode, int32_t hojyoKamokuCode)

@@ -62,6 +62,8 @@ public:
   // entry carries it. Looked up in an index made again on first use after a change.
   const Entries& entriesOfDenpyouNo(int32_t denpyouNo) const;
   bool carriesDenpyouNo(int32_t denpyouNo) const { return !entriesOfDenpyouNo(denpyouNo).empty(); }
+  // The place of this very entry (matched by address); size() when it is not here.
+  size_t indexOf(const Shiwake* entry) const;
 
   // --- changing (each advances the generation)
   // The entries of a file just read.
@@ -90,6 +92,12 @@ public:
   void replaceAt(size_t index, ShiwakePtr entry);
   void insertAt(size_t index, ShiwakePtr entry);
   ShiwakePtr removeAt(size_t index);
+  // An entry changed in place (found by address): the derived views are stale.
+  void entryDidChange(const Shiwake* entry);
+  // Moves an entry that became a transfer-voucher line (or is a new one) among the
+  // voucher lines: out of its place, then before the first voucher line dated later,
+  // else at the end but before the pending entries that end the journal.
+  void placeAmongVoucherLines(ShiwakePtr entry);
   // Drops the pending entries (number 0) of a cash book, and those of no book.
   void removePendingEntriesOf(int32_t kamokuCode, int32_t hojyoKamokuCode);
   // Moves the book's pending entry to the end, so that it stays on the book's last row.

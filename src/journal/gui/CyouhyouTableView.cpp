@@ -78,6 +78,14 @@ void CyouhyouTableView::keyPressEvent(QKeyEvent* event)
 
 bool CyouhyouTableView::focusNextPrevChild(bool) { return false; }
 
+bool CyouhyouTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
+{
+  if (shouldEdit_ && trigger != AllEditTriggers && (editTriggers() & trigger) && state() != EditingState &&
+      !shouldEdit_(index))
+    return false;
+  return QTableView::edit(index, trigger, event);
+}
+
 QColor CyouhyouTableView::tintColorForRow(int row)
 {
   return row % 2 == 0 ? QColor(225, 231, 215) : QColor(212, 231, 197);

@@ -17,6 +17,7 @@
 #include <QColor>
 #include <QTableView>
 #include <cstdint>
+#include <functional>
 
 class QKeyEvent;
 
@@ -57,14 +58,22 @@ public:
   // Selects the row alone and scrolls it into view.
   void selectRow(int row);
 
+  // Asked before a click opens a cell for editing (the window's own edit() calls are
+  // not asked); without it the edit triggers alone decide.
+  using ShouldEdit = std::function<bool(const QModelIndex&)>;
+  void setShouldEditHandler(ShouldEdit handler) { shouldEdit_ = std::move(handler); }
+  using QTableView::edit;
+
 protected:
   void keyPressEvent(QKeyEvent* event) override;
   // Tab and Back-tab are posted too; they never move the focus out of the table.
   bool focusNextPrevChild(bool next) override;
   void paintEvent(QPaintEvent* event) override;
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
   const Controller* controller_ = nullptr;
+  ShouldEdit shouldEdit_;
 };
 
 }  // namespace kivo

@@ -6,36 +6,45 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
+#include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
+#include "fields/TekiyouFormatter.h"
 #include "fields/gui/HojyoKamokuFormatterListWindow.h"
+#include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "fields/gui/KamokuFormatterListWindow.h"
+#include "fields/gui/TekiyouFormatterListWindow.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/KanjyoumotocyouShortcut.h"
 #include "journal/KanjyoumotocyouTextWriter.h"
 #include "journal/gui/KanjyoumotocyouPrintView.h"
 #include "journal/gui/KanjyoumotocyouPrinting.h"
 #include "journal/gui/PeriodController.h"
+#include "journal/gui/RemoveKanjyoumotocyouRowCommand.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/PrintOperation.h"
@@ -66,6 +75,97 @@ protected:
   {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(230, 230, 230));
+  }
+};
+
+using Cell = KanjyoumotocyouRowEdit::Cell;
+
+std::optional<Cell> cellOfColumn(KanjyoumotocyouTableModel::Column column)
+{
+  using C = KanjyoumotocyouTableModel::Column;
+  switch (column) {
+  case C::Date: return Cell::Date;
+  case C::AiteKamoku: return Cell::AiteKamoku;
+  case C::AiteHojyoKamoku: return Cell::AiteHojyoKamoku;
+  case C::AiteJigyoubu: return Cell::AiteJigyoubu;
+  case C::Tekiyou: return Cell::Tekiyou;
+  case C::HojyoKamoku: return Cell::HojyoKamoku;
+  case C::Jigyoubu: return Cell::Jigyoubu;
+  case C::KarikataKingaku: return Cell::KarikataKingaku;
+  case C::KashikataKingaku: return Cell::KashikataKingaku;
+  default: return std::nullopt;
+  }
+}
+
+// A description typed as up to 12 ASCII letters and digits may be a kana key.
+bool isTekiyouKanaKey(const QString& text)
+{
+  if (text.isEmpty() || text.size() > 12) return false;
+  return std::all_of(text.begin(), text.end(), [](QChar c) {
+    return c.isDigit() || (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+  });
+}
+
+// The editor of a ledger cell: a plain line edit whose Return, Enter, Tab and Back-tab
+// end the edit only when the window accepts the text, and whose value the window
+// applies itself when the edit ends.
+class LedgerCellDelegate : public QStyledItemDelegate {
+public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  std::function<void(const QModelIndex&, QLineEdit*)> didBegin;
+  // The user ends the edit (true), or it ends as focus leaves (false: no picker, no alert).
+  std::function<bool(QLineEdit*, bool byKey)> shouldEnd;
+  std::function<void()> commit;
+  std::function<bool()> isValidating;
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+  {
+    auto* editor = new QLineEdit(parent);
+    editor->setFrame(false);
+    if (didBegin) didBegin(index, editor);
+    return editor;
+  }
+  void setEditorData(QWidget* editor, const QModelIndex& index) const override
+  {
+    if (auto* e = qobject_cast<QLineEdit*>(editor)) {
+      e->setText(index.data(Qt::EditRole).toString());
+      e->selectAll();
+    }
+  }
+  void setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const override
+  {
+    if (commit) commit();
+  }
+
+protected:
+  bool eventFilter(QObject* object, QEvent* event) override
+  {
+    auto* editor = qobject_cast<QLineEdit*>(object);
+    if (!editor) return QStyledItemDelegate::eventFilter(object, event);
+    if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Tab && key != Qt::Key_Backtab)
+        return QStyledItemDelegate::eventFilter(object, event);
+      if (shouldEnd && !shouldEnd(editor, true)) return true;
+      emit commitData(editor);
+      emit closeEditor(editor, NoHint);
+      return true;
+    }
+    if (event->type() == QEvent::FocusOut) {
+      // A picker or an alert of the check itself, or another window: the edit goes on.
+      // A menu opening keeps it too: its command ends the edit itself.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if ((isValidating && isValidating()) || !editor->isActiveWindow() || QApplication::activeModalWidget() ||
+          reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return false;
+      // A click elsewhere keeps a valid text and drops any other.
+      if (!shouldEnd || shouldEnd(editor, false)) emit commitData(editor);
+      emit closeEditor(editor, NoHint);
+      return false;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
   }
 };
 
@@ -219,6 +319,41 @@ void KanjyoumotocyouController::buildLayout()
           [this] { showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(); });
   connect(selectDisplayingPeriodButton_, &QToolButton::clicked, this, [this] { setKanjyoumotocyouDisplayingPeriod(); });
   connect(tableView_, &QAbstractItemView::doubleClicked, this, [this] { showInputShiwakeWindow(); });
+
+  // A click on a cell of the selected row opens it for editing, where the cell allows it.
+  auto* delegate = new LedgerCellDelegate(tableView_);
+  delegate->didBegin = [this](const QModelIndex& index, QLineEdit* editor) {
+    editor_ = editor;
+    const std::vector<Column>& columns = tableModel_->columns();
+    if (index.column() < static_cast<int>(columns.size()))
+      controlTextDidBeginEditing(index.row(), columns[static_cast<size_t>(index.column())]);
+  };
+  delegate->shouldEnd = [this](QLineEdit* editor, bool byKey) {
+    return checkEditedText(editor, byKey ? EndMode::User : EndMode::FocusLeft);
+  };
+  delegate->commit = [this] { commitEditedCell(); };
+  delegate->isValidating = [this] { return validating_; };
+  connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
+    editingRow_ = -1;
+    editor_ = nullptr;
+    pendingValue_.reset();
+  });
+  cellDelegate_ = delegate;
+  tableView_->setItemDelegate(delegate);
+  tableView_->setEditTriggers(QAbstractItemView::SelectedClicked);
+  tableView_->setShouldEditHandler([this](const QModelIndex& index) {
+    const std::vector<Column>& columns = tableModel_->columns();
+    return index.column() < static_cast<int>(columns.size()) &&
+           shouldEditTableColumn(index.row(), columns[static_cast<size_t>(index.column())]);
+  });
+  // Changes made in the rows reach the books and reports once the selection moves on.
+  connect(
+      tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+      [this] {
+        updateAllWindowControllersUIIfShiwakeWasEdited();
+        validateMenuItems();
+      },
+      Qt::QueuedConnection);
 }
 
 void KanjyoumotocyouController::windowDidLoad()
@@ -230,6 +365,7 @@ void KanjyoumotocyouController::windowDidLoad()
   aiteKamokuFormatter_ = std::make_unique<KamokuFormatter>(doc, true);
   jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc);
   hojyoKamokuColumnFormatter_ = std::make_unique<HojyoKamokuFormatter>(doc);
+  tekiyouFormatter_ = std::make_unique<TekiyouFormatter>(doc);
   buildLayout();
 
   tableModel_->setColumns(visibleColumns());
@@ -701,10 +837,18 @@ bool KanjyoumotocyouController::typeOnTextField(QLineEdit* field, const QString&
 
 void KanjyoumotocyouController::updateAllWindowControllersUIIfShiwakeWasEdited()
 {
-  if (editedShiwakeDenpyouNo_ < 0) return;
+  if (editedShiwakeDenpyouNo_ < 0 || isEditingCell()) return;
   updateSuitoucyouWindowControllersUI();
-  document()->updateAllOutputWindowControllersUI();
+  // Cleared first: the refresh below changes this window's selection.
   editedShiwakeDenpyouNo_ = -1;
+  document()->updateAllOutputWindowControllersUI();
+}
+
+void KanjyoumotocyouController::shiwakeDidChange(int32_t denpyouNo, int selectRow)
+{
+  editedShiwakeDenpyouNo_ = denpyouNo;
+  if (selectRow >= 0) selectRowAfterUpdate_ = selectRow;
+  updateAllWindowControllersUIIfShiwakeWasEdited();
 }
 
 void KanjyoumotocyouController::updateSuitoucyouWindowControllersUI()
@@ -727,6 +871,340 @@ void KanjyoumotocyouController::updateSuitoucyouWindowControllersUI()
     book->book().setStartRowWithInvalidZandaka(0);
     book->updateSuitoucyouUI();
   }
+}
+
+// --- editing rows
+
+ShiwakePtr KanjyoumotocyouController::shiwakeOfRow(int row) const
+{
+  return row < 0 || row >= static_cast<int>(rowShiwakeArray_.size()) ? nullptr : rowShiwakeArray_[row];
+}
+
+QModelIndex KanjyoumotocyouController::indexOfCell(int row, Column column) const
+{
+  return tableModel_->index(row, tableModel_->indexOfColumn(column));
+}
+
+bool KanjyoumotocyouController::isEditableCell(int row, Column column) const
+{
+  const ShiwakePtr e = shiwakeOfRow(row);
+  const std::optional<Cell> cell = cellOfColumn(column);
+  return e && cell && KanjyoumotocyouRowEdit::isEditable(document()->document(), *e, ledger(), *cell);
+}
+
+bool KanjyoumotocyouController::isSelectedInSuitoucyou(int32_t denpyouNo) const
+{
+  for (WindowController* wc : document()->windowControllers())
+    if (auto* book = qobject_cast<SuitoucyouController*>(wc); book && book->book().selectDenpyouNo() == denpyouNo)
+      return true;
+  return false;
+}
+
+bool KanjyoumotocyouController::isShownInFurikaedenpyou(int32_t denpyouNo) const
+{
+  auto* voucher = qobject_cast<FurikaedenpyouController*>(document()->furikaedenpyouController());
+  return voucher && voucher->displayingDenpyouNo() == denpyouNo;
+}
+
+bool KanjyoumotocyouController::shouldEditTableColumn(int row, Column column)
+{
+  if (!isEditableCell(row, column) || !AppController::canShowFurikaedenpyouWindow()) return false;
+  const int32_t n = shiwakeOfRow(row)->denpyouNo();
+  return !isSelectedInSuitoucyou(n) && !isShownInFurikaedenpyou(n);
+}
+
+void KanjyoumotocyouController::editFirstEditableColumn()
+{
+  const int row = tableView_->selectedRow();
+  if (!shiwakeOfRow(row) || isEditingCell()) return;
+  for (Column column : tableModel_->columns()) {
+    if (!isEditableCell(row, column)) continue;
+    if (shouldEditTableColumn(row, column)) tableView_->edit(indexOfCell(row, column));
+    return;
+  }
+}
+
+bool KanjyoumotocyouController::isEditingCell() const { return editingRow_ >= 0 && editor_; }
+
+bool KanjyoumotocyouController::isEditingShiwakeOfDenpyouNo(int32_t denpyouNo) const
+{
+  const ShiwakePtr e = isEditingCell() ? shiwakeOfRow(editingRow_) : nullptr;
+  return e && e->denpyouNo() == denpyouNo;
+}
+
+void KanjyoumotocyouController::controlTextDidBeginEditing(int row, Column column)
+{
+  editingRow_ = row;
+  editingColumn_ = column;
+  pendingValue_.reset();
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  document()->removeAllUndoActions();
+}
+
+bool KanjyoumotocyouController::deselectEditingCell()
+{
+  if (!isEditingCell()) return true;
+  QLineEdit* editor = editor_;
+  const int row = editingRow_;
+  if (!tableViewTextShouldEndEditing(editor, false)) return false;
+  emit cellDelegate_->commitData(editor);
+  emit cellDelegate_->closeEditor(editor, QAbstractItemDelegate::NoHint);
+  tableView_->selectRow(row);
+  tableView_->setFocus();
+  // Another window coming forward ended the edit: this one has already resigned main.
+  if (!isMainWindow()) updateAllWindowControllersUIIfShiwakeWasEdited();
+  return true;
+}
+
+void KanjyoumotocyouController::setPriorityTekiyouGroupNameToSearch(int row)
+{
+  const ShiwakePtr e = shiwakeOfRow(row);
+  const FieldValue aite = e ? KanjyoumotocyouRowEdit::rowValuesOf(*e, ledger())[Cell::AiteKamoku] : FieldValue();
+  tekiyouFormatter_->setPrimeGroupNameToSearchFromFirstKamokuCode(
+      aite.isCode() ? std::optional<int32_t>(aite.codeValue()) : std::nullopt, displayKamokuCode_);
+}
+
+bool KanjyoumotocyouController::tableViewTextShouldEndEditing(QLineEdit* editor, bool doShowFormatterListWindow)
+{
+  return checkEditedText(editor, doShowFormatterListWindow ? EndMode::User : EndMode::Command);
+}
+
+bool KanjyoumotocyouController::checkEditedText(QLineEdit* editor, EndMode mode)
+{
+  const bool doShowFormatterListWindow = mode == EndMode::User;
+  const bool byCommand = mode == EndMode::Command;
+  pendingValue_.reset();
+  const int row = editingRow_;
+  const Column column = editingColumn_;
+  const ShiwakePtr e = shiwakeOfRow(row);
+  if (!editor || !e) return true;
+  const QScopedValueRollback<bool> guard(validating_, true);
+  MyDocument& doc = document()->document();
+  const QString text = editor->text();
+  const std::string typed = text.trimmed().toStdString();
+  // A command that ends the edit says why it cannot; a focus change leaves quietly.
+  auto invalid = [&] {
+    if (byCommand) {
+      showWindow();
+      closeAttachedSheet();
+      AlertSheet::beginAlertSheet(this, qs(AlertSheet::kInvalidShiwakeTitle), qs(kInvalidCellMessage));
+    }
+    return false;
+  };
+  // Pickers open only while the user ends the edit in the main window.
+  auto mayPick = [&] { return doShowFormatterListWindow && isMainWindow(); };
+  const QRect cellRect = tableView_->visualRect(indexOfCell(row, column));
+  const QPoint at = tableView_->viewport()->mapToGlobal(cellRect.bottomLeft() + QPoint(0, 1));
+  const KanjyoumotocyouRowEdit::RowValues values = KanjyoumotocyouRowEdit::rowValuesOf(*e, ledger());
+  FieldValue v;
+
+  // The code columns with a picker: a code is taken, text opens the picker.
+  auto pickCode = [&](Formatter& formatter, const std::function<int32_t()>& pick,
+                      const std::function<std::string(int32_t)>& nameOf) {
+    if (typed.empty() || !formatter.getObjectValue(v, typed, nullptr)) return invalid();
+    if (v.isCode()) {
+      pendingValue_ = v;
+      return true;
+    }
+    if (!mayPick()) return doShowFormatterListWindow ? false : invalid();
+    const int32_t code = pick();
+    if (code < 0) return false;
+    editor->setText(qs(nameOf(code)));
+    pendingValue_ = FieldValue::code(code);
+    return true;
+  };
+  auto jigyoubuName = [&](int32_t code) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "%02d", code);
+    const JigyoubuPtr j = doc.matchJigyoubuCode(buf);
+    return j ? j->name() : std::string();
+  };
+
+  switch (column) {
+  case Column::Date:
+    if (typed.empty() || !hidukeFormatter_->getObjectValue(v, typed, nullptr) || !v.isDate()) return invalid();
+    pendingValue_ = v;
+    return true;
+  case Column::AiteKamoku: {
+    if (typed.empty() || !aiteKamokuFormatter_->getObjectValue(v, typed, nullptr)) return invalid();
+    // 諸口 stands for several accounts of a voucher: never the account of an entry.
+    if (v.isCode()) {
+      if (v.codeValue() == Kamoku::kSyokuchiCode) return invalid();
+      pendingValue_ = v;
+      return true;
+    }
+    if (!mayPick()) return doShowFormatterListWindow ? false : invalid();
+    const int32_t code = KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+        *aiteKamokuFormatter_, at, text, true, this);
+    if (code < 0 || code == Kamoku::kSyokuchiCode) return false;
+    setObjectValue(row, Column::AiteKamoku, FieldValue::code(code));
+    const int32_t hojyo = aiteKamokuFormatter_->selectedHojyoKamokuCodeOfFormatterList();
+    if (hojyo >= 0) setObjectValue(row, Column::AiteHojyoKamoku, FieldValue::code(hojyo));
+    const KamokuPtr k = doc.kamokuOfCode(code);
+    editor->setText(k ? qs(k->name()) : QString());
+    pendingValue_ = FieldValue::code(code);
+    return true;
+  }
+  case Column::AiteHojyoKamoku: {
+    const int32_t aite = values[Cell::AiteKamoku].codeValue();
+    const KamokuPtr k = values[Cell::AiteKamoku].isCode() ? doc.kamokuOfCode(aite) : nullptr;
+    if (!k) return invalid();
+    if (k->activeHojyoKamokuNum() == 0) return typed.empty() ? true : invalid();
+    HojyoKamokuFormatter formatter(doc);
+    formatter.setParentKamokuFromKamokuCode(aite);
+    return pickCode(
+        formatter,
+        [&] {
+          return HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+              formatter, at, text, this);
+        },
+        [&](int32_t code) {
+          const HojyoKamokuPtr h = k->hojyoKamokuOfCode(code);
+          return h ? h->name() : std::string();
+        });
+  }
+  case Column::AiteJigyoubu:
+  case Column::Jigyoubu:
+    return pickCode(
+        *jigyoubuFormatter_,
+        [&] {
+          return JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
+              *jigyoubuFormatter_, at, text, this);
+        },
+        jigyoubuName);
+  case Column::HojyoKamoku: {
+    const KamokuPtr shown = doc.kamokuOfCode(displayKamokuCode_);
+    if (!shown || shown->activeHojyoKamokuNum() == 0) return typed.empty() ? true : invalid();
+    return pickCode(
+        *hojyoKamokuColumnFormatter_,
+        [&] {
+          return HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+              *hojyoKamokuColumnFormatter_, at, text, this);
+        },
+        [&](int32_t code) {
+          const HojyoKamokuPtr h = shown->hojyoKamokuOfCode(code);
+          return h ? h->name() : std::string();
+        });
+  }
+  case Column::KarikataKingaku:
+  case Column::KashikataKingaku: {
+    // Emptied, the entry keeps its other side, which must then hold the amount.
+    const Cell other = column == Column::KarikataKingaku ? Cell::KashikataKingaku : Cell::KarikataKingaku;
+    if (typed.empty()) {
+      if (!values[other].isAmount()) return invalid();
+      pendingValue_ = FieldValue::nil();
+      return true;
+    }
+    AmountFormatter formatter(doc.kaisya().decimalPrecision());
+    if (!formatter.getObjectValue(v, typed, nullptr) || !v.isAmount()) return invalid();
+    pendingValue_ = v;
+    return true;
+  }
+  case Column::Tekiyou: {
+    const bool pick =
+        text.isEmpty() || (isTekiyouKanaKey(text) && doc.matchTekiyouKana(text.toUpper().toStdString(), "", ""));
+    pendingValue_ = FieldValue::text(text.toStdString());
+    // The list opens also for a command; not as the focus merely leaves.
+    if (!pick || (!doShowFormatterListWindow && !byCommand)) return true;
+    setPriorityTekiyouGroupNameToSearch(row);
+    const TekiyouPtr chosen = TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(
+        *tekiyouFormatter_, at, text, this);
+    if (chosen) {
+      editor->setText(qs(chosen->tekiyou()));
+      pendingValue_ = FieldValue::text(chosen->tekiyou());
+    }
+    return true;
+  }
+  default: return invalid();
+  }
+}
+
+void KanjyoumotocyouController::commitEditedCell()
+{
+  if (!pendingValue_ || editingRow_ < 0) return;
+  const FieldValue value = *pendingValue_;
+  pendingValue_.reset();
+  const int row = editingRow_;
+  setObjectValue(row, editingColumn_, value);
+  // An account typed with its sub-account code (10301) brings the sub-account.
+  if (editingColumn_ == Column::AiteKamoku && aiteKamokuFormatter_->inputedHojyoKamokuCode() >= 0)
+    setObjectValue(row, Column::AiteHojyoKamoku, FieldValue::code(aiteKamokuFormatter_->inputedHojyoKamokuCode()));
+}
+
+void KanjyoumotocyouController::setObjectValue(int row, Column column, const FieldValue& value)
+{
+  const ShiwakePtr e = shiwakeOfRow(row);
+  const std::optional<Cell> cell = cellOfColumn(column);
+  if (!e || !cell) return;
+  if (!KanjyoumotocyouRowEdit::setObjectValue(document()->document(), e, ledger(), *cell, value)) return;
+  document()->removeAllUndoActions();
+  editedShiwakeDenpyouNo_ = e->denpyouNo();
+  tableModel_->reloadRow(row);
+}
+
+void KanjyoumotocyouController::selectRowOfShiwake(const ShiwakePtr& s)
+{
+  const auto it = std::find(rowShiwakeArray_.begin(), rowShiwakeArray_.end(), s);
+  if (it != rowShiwakeArray_.end()) tableView_->selectRow(static_cast<int>(it - rowShiwakeArray_.begin()));
+}
+
+void KanjyoumotocyouController::handleChooseDuplicateKanjyoumotocyouRow()
+{
+  const int row = tableView_->selectedRow();
+  const ShiwakePtr e = shiwakeOfRow(row);
+  if (!e) return;
+  const QString cannot = qs(AlertSheet::kCannotExecuteTitle);
+  if (isSelectedInSuitoucyou(e->denpyouNo())) {
+    AlertSheet::beginAlertSheet(this, cannot, qs(kDuplicateInSuitoucyouMessage));
+    return;
+  }
+  if (isShownInFurikaedenpyou(e->denpyouNo())) {
+    AlertSheet::beginAlertSheet(this, cannot, qs(kDuplicateInFurikaedenpyouMessage));
+    return;
+  }
+  if (!deselectEditingCell()) return;
+  auto* voucher = qobject_cast<FurikaedenpyouController*>(document()->furikaedenpyouController());
+  const KanjyoumotocyouRowEdit::Duplication d =
+      KanjyoumotocyouRowEdit::duplicateRow(document()->document(), e, voucher ? voucher->displayingDenpyouNo() : -1);
+  switch (d.refusal) {
+  case KanjyoumotocyouRowEdit::Refusal::PartOfVoucher:
+    AlertSheet::beginAlertSheet(this, cannot, qs(KanjyoumotocyouRowEdit::kPartOfVoucherMessage));
+    return;
+  case KanjyoumotocyouRowEdit::Refusal::DenpyouNoExhausted:
+    AlertSheet::beginAlertSheet(
+        this, qs(kInvalidDenpyouNoTitle),
+        qs(kDenpyouNoExhaustedMessage).replace(QStringLiteral("%d"), QString::number(Kaisya::kMaxDenpyouNo)));
+    return;
+  case KanjyoumotocyouRowEdit::Refusal::None: break;
+  }
+  if (!d.copy) return;
+  document()->removeAllUndoActions();
+  shiwakeDidChange(d.copy->denpyouNo(), -1);
+  selectRowOfShiwake(d.copy);
+}
+
+void KanjyoumotocyouController::handleChooseRemoveKanjyoumotocyouRow()
+{
+  const int row = tableView_->selectedRow();
+  const ShiwakePtr e = shiwakeOfRow(row);
+  if (!e) return;
+  const QString cannot = qs(AlertSheet::kCannotExecuteTitle);
+  if (e->kindOfShiwake() != ShiwakeKind::Suitoucyou) {
+    AlertSheet::beginAlertSheet(this, cannot, qs(kRemoveNotSuitoucyouMessage));
+    return;
+  }
+  if (isSelectedInSuitoucyou(e->denpyouNo())) {
+    AlertSheet::beginAlertSheet(this, cannot, qs(kRemoveInSuitoucyouMessage));
+    return;
+  }
+  if (!deselectEditingCell()) return;
+  document()->removeAllUndoActions();
+  std::optional<KanjyoumotocyouRowEdit::Removal> removal = KanjyoumotocyouRowEdit::removeRow(document()->document(), e);
+  if (!removal) return;
+  shiwakeDidChange(e->denpyouNo(), -1);
+  if (document()->undoManager())
+    document()->undoManager()->push(
+        new RemoveKanjyoumotocyouRowCommand(document(), ledger(), std::move(*removal), row));
 }
 
 // --- window life
@@ -799,11 +1277,10 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
   setFunctionCommand(shortcutMenuAction_, F::ShortcutMenu);
   functionActions_.push_back(shortcutMenuAction_);
   functionActions_.push_back(nullptr);
-  // Editing ledger rows is not part of the program yet: the items stand disabled.
   add(
-      F::NotYetOffered, kDuplicateRowTitle, [] {}, key("d", command));
+      F::DuplicateRow, kDuplicateRowTitle, [this] { handleChooseDuplicateKanjyoumotocyouRow(); }, key("d", command));
   add(
-      F::NotYetOffered, kRemoveRowTitle, [] {}, key("r", command));
+      F::RemoveRow, kRemoveRowTitle, [this] { handleChooseRemoveKanjyoumotocyouRow(); }, key("r", command));
   functionActions_.push_back(nullptr);
   add(F::ShowInputShiwakeWindow, kShowInputShiwakeWindowTitle, [this] { showInputShiwakeWindow(); });
   functionActions_.push_back(nullptr);
@@ -839,8 +1316,8 @@ void KanjyoumotocyouController::validateMenuItems()
     case FunctionCommand::ShowInputShiwakeWindow:
     case FunctionCommand::ShowPrintPreview:
     case FunctionCommand::SaveToTextFile: a->setEnabled(shown); break;
-    // Row editing comes later.
-    case FunctionCommand::NotYetOffered: a->setEnabled(false); break;
+    case FunctionCommand::DuplicateRow:
+    case FunctionCommand::RemoveRow: a->setEnabled(shiwakeOfRow(tableView_->selectedRow()) != nullptr); break;
     default: a->setEnabled(true); break;
     }
   }

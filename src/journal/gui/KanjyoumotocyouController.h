@@ -15,14 +15,22 @@
 // The window is an output window: changes of the journal refresh it under the
 // document's refresh rule (a window in the background with "Auto Update All Output
 // Windows" off waits until it becomes main).
+//
+// Entries are corrected where they are read: Space or a click on the selected row
+// opens a cell that the entry allows to change (KanjyoumotocyouRowEdit decides and
+// applies), the "機能" menu duplicates an entry or removes a cash-book entry (with
+// undo). The cash books and reports follow once the selection moves on, the window
+// resigns main or closes.
 #pragma once
 
 #include <QByteArray>
 #include <QPointer>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
+#include "journal/KanjyoumotocyouRowEdit.h"
 #include "journal/Motocyou.h"
 #include "journal/gui/CyouhyouTableView.h"
 #include "journal/gui/KanjyoumotocyouTableModel.h"
@@ -34,6 +42,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QToolButton;
+class QStyledItemDelegate;
 
 namespace kivo {
 
@@ -81,8 +90,18 @@ public:
     ShowInputShiwakeWindow,
     ShowPrintPreview,
     SaveToTextFile,
-    NotYetOffered,  // items of commands the program does not offer yet, disabled
+    DuplicateRow,
+    RemoveRow,
   };
+  // The alerts of the row commands and of an invalid cell.
+  static constexpr const char* kInvalidCellMessage = "編集中の項目が正しく入力されていません。";
+  static constexpr const char* kDuplicateInSuitoucyouMessage = "複製しようとしている仕訳は出納帳で選択されています。";
+  static constexpr const char* kDuplicateInFurikaedenpyouMessage =
+      "複製しようとしている仕訳は振替伝票で表示されています。";
+  static constexpr const char* kInvalidDenpyouNoTitle = "無効な伝票番号";
+  static constexpr const char* kDenpyouNoExhaustedMessage = "伝票番号が %d を超えます。選択中の仕訳を複製できません。";
+  static constexpr const char* kRemoveNotSuitoucyouMessage = "出納帳で入力した仕訳以外は削除できません。";
+  static constexpr const char* kRemoveInSuitoucyouMessage = "削除しようとしている仕訳は出納帳で選択されています。";
 
   explicit KanjyoumotocyouController(DocumentSession* document);
   ~KanjyoumotocyouController() override;
@@ -140,6 +159,31 @@ public:
   // --- after a ledger row was edited (the row editing sets the number)
   void updateAllWindowControllersUIIfShiwakeWasEdited();
   void updateSuitoucyouWindowControllersUI();
+  // An entry of this number changed under a command (the removal and its undo): the
+  // books and reports refresh now, and the row (>= 0) is selected afterwards.
+  void shiwakeDidChange(int32_t denpyouNo, int selectRow);
+
+  // --- editing rows
+  // The entry of a row; null on balance and total rows.
+  ShiwakePtr shiwakeOfRow(int row) const;
+  bool isEditableCell(int row, Column column) const override;
+  // Whether the cell may be opened now: the document allows entry windows and no cash
+  // book or voucher window holds the entry (their own refusals are shown).
+  bool shouldEditTableColumn(int row, Column column);
+  // Opens the first cell of the selected row that may be edited (Space).
+  void editFirstEditableColumn();
+  bool isEditingCell() const override;
+  bool isEditingShiwakeOfDenpyouNo(int32_t denpyouNo) const;
+  // Ends a cell edit as a command does: an invalid text is refused with an alert.
+  bool deselectEditingCell() override;
+  // Checks the edited text; the user ends the edit when doShowFormatterListWindow, a
+  // command when not (which shows the alert, and opens no picker but the
+  // description's).
+  bool tableViewTextShouldEndEditing(QLineEdit* editor, bool doShowFormatterListWindow);
+  // Applies a checked value to the row's entry.
+  void setObjectValue(int row, Column column, const FieldValue& value);
+  void handleChooseDuplicateKanjyoumotocyouRow();
+  void handleChooseRemoveKanjyoumotocyouRow();
 
   // --- "機能" menu
   const std::vector<QAction*>& functionMenuActions() override;
@@ -171,6 +215,7 @@ protected:
   void windowWillCloseHook() override;
   bool isOwnTableView(const QObject* sender) const override { return sender == tableView_; }
   void openSelectedRow() override { showInputShiwakeWindow(); }
+  void spaceOnTableView() override { editFirstEditableColumn(); }
   // Delete on the sub-account field goes back to the general ledger.
   void deleteOnTextField(QLineEdit* field) override;
   bool typeOnTextField(QLineEdit* field, const QString& typed) override;
@@ -191,6 +236,19 @@ private:
   // user was told to close it; nullptr when there is none.
   WindowController* refuseForBlockingSheet();
   void setTextFieldInUse(QLineEdit* field, bool inUse);
+  KanjyoumotocyouRowEdit::Ledger ledger() const { return {displayKamokuCode_, displayHojyoKamokuCode_}; }
+  QModelIndex indexOfCell(int row, Column column) const;
+  // Whether a cash book has the voucher selected, or the voucher window shows it.
+  bool isSelectedInSuitoucyou(int32_t denpyouNo) const;
+  bool isShownInFurikaedenpyou(int32_t denpyouNo) const;
+  void controlTextDidBeginEditing(int row, Column column);
+  // How an edit ends: the user's key, a command, or the focus leaving (no picker, no alert).
+  enum class EndMode { User, Command, FocusLeft };
+  bool checkEditedText(QLineEdit* editor, EndMode mode);
+  // The ending edit's value, applied when the editor is closed.
+  void commitEditedCell();
+  void setPriorityTekiyouGroupNameToSearch(int row);
+  void selectRowOfShiwake(const ShiwakePtr& s);
 
   int32_t editedShiwakeDenpyouNo_ = -1;
   int selectRowAfterUpdate_ = -1;
@@ -219,6 +277,15 @@ private:
   std::unique_ptr<KamokuFormatter> aiteKamokuFormatter_;
   std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
   std::unique_ptr<HojyoKamokuFormatter> hojyoKamokuColumnFormatter_;
+  std::unique_ptr<TekiyouFormatter> tekiyouFormatter_;
+
+  // The cell being edited (-1 none), its checked value and whether a picker is up.
+  QStyledItemDelegate* cellDelegate_ = nullptr;
+  QPointer<QLineEdit> editor_;
+  int editingRow_ = -1;
+  Column editingColumn_ = Column::Date;
+  std::optional<FieldValue> pendingValue_;
+  bool validating_ = false;
 };
 
 }  // namespace kivo

@@ -89,6 +89,21 @@ void KanjyoumotocyouTableModel::reloadData()
   endResetModel();
 }
 
+void KanjyoumotocyouTableModel::reloadRow(int row)
+{
+  if (row < 0 || row >= rowCount() || columns_.empty()) return;
+  emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+Qt::ItemFlags KanjyoumotocyouTableModel::flags(const QModelIndex& index) const
+{
+  Qt::ItemFlags f = QAbstractTableModel::flags(index);
+  if (index.isValid() && index.column() < static_cast<int>(columns_.size()) && dataSource_ &&
+      dataSource_->isEditableCell(index.row(), columns_[index.column()]))
+    f |= Qt::ItemIsEditable;
+  return f;
+}
+
 int KanjyoumotocyouTableModel::rowCount(const QModelIndex& parent) const
 {
   return parent.isValid() || !dataSource_ ? 0 : dataSource_->numberOfRowsInTableView();
@@ -104,7 +119,8 @@ QVariant KanjyoumotocyouTableModel::data(const QModelIndex& index, int role) con
   if (!index.isValid() || index.column() >= static_cast<int>(columns_.size()) || !dataSource_) return {};
   const Column column = columns_[index.column()];
   switch (role) {
-  case Qt::DisplayRole: return dataSource_->stringValue(index.row(), column);
+  case Qt::DisplayRole:
+  case Qt::EditRole: return dataSource_->stringValue(index.row(), column);
   case Qt::TextAlignmentRole: return QVariant::fromValue(alignmentOfColumn(column));
   default: return {};
   }

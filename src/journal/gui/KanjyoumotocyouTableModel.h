@@ -35,6 +35,13 @@ public:
     virtual ~DataSource() = default;
     virtual int numberOfRowsInTableView() const = 0;
     virtual QString stringValue(int row, Column column) const = 0;
+    // Whether the entry's value in that cell may be changed at all.
+    virtual bool isEditableCell(int row, Column column) const
+    {
+      (void)row;
+      (void)column;
+      return false;
+    }
   };
 
   explicit KanjyoumotocyouTableModel(const DataSource* dataSource, QObject* parent = nullptr);
@@ -53,10 +60,13 @@ public:
 
   // Rebuilds the whole table after the rows changed.
   void reloadData();
+  // Shows a row's cells again after its entry changed.
+  void reloadRow(int row);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 private:

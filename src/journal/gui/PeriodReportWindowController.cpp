@@ -227,6 +227,7 @@ void PeriodReportWindowController::handleTableViewKeyDown(const NotificationCent
   switch (c) {
   case 3:
   case 13: openSelectedRow(); return;
+  case 32: spaceOnTableView(); return;
   case 9:
     if (count > 0) selectTextField(textFieldArray_[static_cast<size_t>((indexOfSelectedTextField_ + 1) % count)]);
     return;

@@ -83,6 +83,8 @@ protected:
   virtual bool isOwnTableView(const QObject* sender) const = 0;
   // Return or Enter: opens what the selected row stands for.
   virtual void openSelectedRow() = 0;
+  // Space: opens a cell of the selected row for editing, where a window allows it.
+  virtual void spaceOnTableView() {}
   // Delete on the highlighted field.
   virtual void deleteOnTextField(QLineEdit* /*field*/) {}
   // A letter or digit on the highlighted field; false leaves it to the period fields.

@@ -91,7 +91,8 @@ void ShiwakenikkiController::installCommandHandlers(AppController* app)
 void ShiwakenikkiController::saveToTextFile()
 {
   if (displayShiwakeArray_.empty()) return;
-  const QString path = ReportTextExportSheet::runSavePanel(this);
+  const QString path = ReportTextExportSheet::runSavePanelWithLongLongKingaku(
+      this, document()->document().kaisya().decimalPrecision() != 0);
   if (path.isEmpty()) return;
   const UserDefaults& defaults = UserDefaults::standardUserDefaults();
   const auto kugiri =

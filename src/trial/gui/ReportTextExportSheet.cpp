@@ -1,5 +1,6 @@
 #include "trial/gui/ReportTextExportSheet.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -23,6 +24,12 @@ ReportTextExportSheet::Responder& responder()
   return r;
 }
 
+ReportTextExportSheet::CheckboxResponder& checkboxResponder()
+{
+  static ReportTextExportSheet::CheckboxResponder r;
+  return r;
+}
+
 QString withRequiredFileType(const QString& path)
 {
   if (path.isEmpty()) return path;
@@ -37,14 +44,24 @@ int32_t kugiriIndexOfCode(int64_t code) { return code == 0 ? 0 : 1; }
 
 QStringList ReportTextExportSheet::kugiriTitles() { return {QStringLiteral("タブ"), QStringLiteral("カンマ")}; }
 
-QString ReportTextExportSheet::runSavePanel(QWidget* window)
+QString ReportTextExportSheet::runSavePanel(QWidget* window) { return runPanel(window, std::nullopt); }
+
+QString ReportTextExportSheet::runSavePanelWithLongLongKingaku(QWidget* window, bool enabled)
+{
+  return runPanel(window, enabled);
+}
+
+QString ReportTextExportSheet::runPanel(QWidget* window, std::optional<bool> longLongEnabled)
 {
   UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  const bool longLongPreset = defaults.boolForKey(KIVOExportTextSaveByLongLongKingakuKey);
+  bool longLong = longLongPreset;
   const int32_t preset = kugiriIndexOfCode(defaults.integerForKey(KIVOExportTextKugiriCodeKey));
   int32_t chosen = preset;
   QString path;
   if (responder()) {
     path = responder()(preset, chosen);
+    if (longLongEnabled && checkboxResponder()) longLong = checkboxResponder()(longLongPreset, *longLongEnabled);
   } else {
     QFileDialog panel(window, QString::fromUtf8(kPanelTitle), QDir::homePath());
     panel.setAcceptMode(QFileDialog::AcceptSave);
@@ -61,11 +78,21 @@ QString ReportTextExportSheet::runSavePanel(QWidget* window)
       grid->addWidget(new QLabel(QString::fromUtf8(kKugiriTitle), &panel), row, 0);
       grid->addWidget(kugiriPopUp, row, 1, Qt::AlignLeft);
     }
+    QCheckBox* longLongCheckbox = nullptr;
+    if (longLongEnabled) {
+      longLongCheckbox = new QCheckBox(QString::fromUtf8(kLongLongKingakuTitle), &panel);
+      longLongCheckbox->setChecked(longLongPreset);
+      longLongCheckbox->setEnabled(*longLongEnabled);
+      if (auto* grid = qobject_cast<QGridLayout*>(panel.layout()))
+        grid->addWidget(longLongCheckbox, grid->rowCount(), 1, Qt::AlignLeft);
+    }
     panel.setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
     if (panel.exec() == QDialog::Accepted && !panel.selectedFiles().isEmpty()) path = panel.selectedFiles().front();
     chosen = kugiriPopUp->currentIndex();
+    if (longLongCheckbox) longLong = longLongCheckbox->isChecked();
   }
   defaults.setInteger(kugiriIndexOfCode(chosen), KIVOExportTextKugiriCodeKey);
+  if (longLongEnabled) defaults.setBool(longLong, KIVOExportTextSaveByLongLongKingakuKey);
   return withRequiredFileType(path);
 }
 
@@ -101,5 +128,7 @@ void ReportTextExportSheet::exportTextFile(DocumentSession* document, QWidget* w
 }
 
 void ReportTextExportSheet::setResponderForTesting(Responder r) { responder() = std::move(r); }
+
+void ReportTextExportSheet::setCheckboxResponderForTesting(CheckboxResponder r) { checkboxResponder() = std::move(r); }
 
 }  // namespace kivo

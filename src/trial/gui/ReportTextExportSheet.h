@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "trial/ReportTextExporter.h"
@@ -27,6 +28,7 @@ public:
   static constexpr const char* kRequiredFileType = "txt";
   static constexpr const char* kPanelTitle = "テキストファイルに書き出す";
   static constexpr const char* kKugiriTitle = "区切り文字:";
+  static constexpr const char* kLongLongKingakuTitle = "金額を最小単位の整数で書き出す";
   static constexpr const char* kProgressText = "テキストファイルに書き出し中";
   static constexpr const char* kCannotWriteTitle = "書き出せません";
 
@@ -37,6 +39,11 @@ public:
   // ".txt" added when the name does not end in it, or an empty string when the
   // user cancelled. The separator chosen is stored in the setting either way.
   static QString runSavePanel(QWidget* window);
+  // The same with a check box below the separator (the journal's export): amounts
+  // written as integers of stored units, the setting "Export Text Save By Long Long
+  // Kingaku Flag". It can be changed only when the amounts have decimals
+  // (enabled); its state is stored also when the user cancels.
+  static QString runSavePanelWithLongLongKingaku(QWidget* window, bool enabled);
 
   // Runs the write under the document's progress sheet ("テキストファイルに書き出し中",
   // cancel enabled, indeterminate bar); the poll handed to the write answers false
@@ -57,6 +64,14 @@ public:
   // cancelled). An empty function shows panels again.
   using Responder = std::function<QString(int32_t presetKugiriCode, int32_t& kugiriCode)>;
   static void setResponderForTesting(Responder responder);
+  // Tests: the check box's state as the user leaves it, from its preset and whether it
+  // is enabled.
+  using CheckboxResponder = std::function<bool(bool preset, bool enabled)>;
+  static void setCheckboxResponderForTesting(CheckboxResponder responder);
+
+private:
+  // The panel, with the check box when longLongEnabled holds a value.
+  static QString runPanel(QWidget* window, std::optional<bool> longLongEnabled);
 };
 
 }  // namespace kivo

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "entry/FurikaedenpyouRegistrar.h"
+#include "journal/gui/KanjyoumotocyouController.h"
 #include "support/AppTestFixture.h"
 #include "support/TestBooks.h"
 
@@ -81,6 +82,15 @@ protected:
     books().journal().append(makeCashEntry(date, n, kari, kashi, amount, tekiyou));
     books().shiwakeArrayDidChange(false);
     return n;
+  }
+
+  // The ledger of an account (and sub-account), opened as its shortcut opens it.
+  KanjyoumotocyouController* openLedger(int32_t kamoku, int32_t hojyo = -1)
+  {
+    KanjyoumotocyouController* w = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kamoku, hojyo);
+    flush();
+    activate(w);
+    return w;
   }
 
   void setAutoUpdate(bool on) { UserDefaults::standardUserDefaults().setBool(on, KIVOAutoUpdateAllOutputWindowsKey); }

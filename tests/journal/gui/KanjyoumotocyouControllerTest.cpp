@@ -21,14 +21,6 @@ using Column = KanjyoumotocyouTableModel::Column;
 
 class KanjyoumotocyouControllerTest : public JournalWindowTest {
 protected:
-  KanjyoumotocyouController* openLedger(int32_t kamoku, int32_t hojyo = -1)
-  {
-    KanjyoumotocyouController* w = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kamoku, hojyo);
-    flush();
-    activate(w);
-    return w;
-  }
-
   static QStringList column(const KanjyoumotocyouController* w, Column c)
   {
     QStringList out;

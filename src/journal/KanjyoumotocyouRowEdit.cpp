@@ -1,0 +1,305 @@
+#include "journal/KanjyoumotocyouRowEdit.h"
+
+#include <algorithm>
+
+#include "document/MyDocument.h"
+
+namespace kivo {
+namespace {
+
+using Cell = KanjyoumotocyouRowEdit::Cell;
+
+FieldValue codeOrNil(int32_t code) { return code < 0 ? FieldValue::nil() : FieldValue::code(code); }
+
+int32_t codeOf(const FieldValue& v) { return v.isCode() ? v.codeValue() : -1; }
+
+bool isSuitouKamoku(const MyDocument& document, int32_t code)
+{
+  const KamokuPtr k = code < 0 ? nullptr : document.kamokuOfCode(code);
+  return k && k->isSuitouKamoku();
+}
+
+int activeHojyoKamokuNum(const MyDocument& document, int32_t code)
+{
+  const KamokuPtr k = code < 0 ? nullptr : document.kamokuOfCode(code);
+  return k ? k->activeHojyoKamokuNum() : 0;
+}
+
+// One side of an entry.
+struct Side {
+  int32_t kamoku = -1, hojyoKamoku = -1, jigyoubu = -1;
+  bool operator==(const Side&) const = default;
+};
+
+Side karikataOf(const Shiwake& s)
+{
+  return {s.karikataKamokuCode(), s.karikataHojyoKamokuCode(), s.karikataJigyoubuCode()};
+}
+Side kashikataOf(const Shiwake& s)
+{
+  return {s.kashikataKamokuCode(), s.kashikataHojyoKamokuCode(), s.kashikataJigyoubuCode()};
+}
+
+void setKarikata(Shiwake& s, const Side& side)
+{
+  s.setKarikataKamokuCode(side.kamoku);
+  s.setKarikataHojyoKamokuCode(side.hojyoKamoku);
+  s.setKarikataJigyoubuCode(side.jigyoubu);
+}
+
+void setKashikata(Shiwake& s, const Side& side)
+{
+  s.setKashikataKamokuCode(side.kamoku);
+  s.setKashikataHojyoKamokuCode(side.hojyoKamoku);
+  s.setKashikataJigyoubuCode(side.jigyoubu);
+}
+
+// A one-line entry: each side's counter copy holds that side's own codes.
+void copySidesToAite(Shiwake& s)
+{
+  s.setAiteKarikataKamokuCode(s.karikataKamokuCode());
+  s.setAiteKarikataHojyoKamokuCode(s.karikataHojyoKamokuCode());
+  s.setAiteKarikataJigyoubuCode(s.karikataJigyoubuCode());
+  s.setAiteKashikataKamokuCode(s.kashikataKamokuCode());
+  s.setAiteKashikataHojyoKamokuCode(s.kashikataHojyoKamokuCode());
+  s.setAiteKashikataJigyoubuCode(s.kashikataJigyoubuCode());
+}
+
+// The counter codes of a voucher's side, as registration gives them: the one line
+// that uses the side gives its codes; a second line using it makes them 諸口.
+Side aiteOfVoucherSide(const Journal::Entries& lines, Side (*sideOf)(const Shiwake&))
+{
+  Side codes;
+  bool found = false;
+  for (const ShiwakePtr& s : lines) {
+    const Side side = sideOf(*s);
+    if (side.kamoku < 0) continue;
+    if (found) return {Kamoku::kSyokuchiCode, -1, -1};
+    found = true;
+    codes = side;
+  }
+  return codes;
+}
+
+void recomputeVoucherAite(const Journal::Entries& lines)
+{
+  const Side kari = aiteOfVoucherSide(lines, karikataOf);
+  const Side kashi = aiteOfVoucherSide(lines, kashikataOf);
+  for (const ShiwakePtr& s : lines) {
+    s->setAiteKarikataKamokuCode(kari.kamoku);
+    s->setAiteKarikataHojyoKamokuCode(kari.hojyoKamoku);
+    s->setAiteKarikataJigyoubuCode(kari.jigyoubu);
+    s->setAiteKashikataKamokuCode(kashi.kamoku);
+    s->setAiteKashikataHojyoKamokuCode(kashi.hojyoKamoku);
+    s->setAiteKashikataJigyoubuCode(kashi.jigyoubu);
+  }
+}
+
+void documentDidChange(MyDocument& document, const Shiwake& e)
+{
+  document.journal().entryDidChange(&e);
+  document.updateChangeCount(MyDocument::ChangeType::Done);
+  document.makeAllOutputWindowDisplayArrayVoid();
+}
+
+// A sub-account of a transfer-voucher line: set on the line that carries the side,
+// then the voucher's counter codes follow.
+bool setVoucherLineHojyoKamoku(MyDocument& document, const ShiwakePtr& e, bool ownKarikata, Cell cell, int32_t code)
+{
+  const bool karikata = cell == Cell::HojyoKamoku ? ownKarikata : !ownKarikata;
+  const Journal::Entries lines = document.journal().entriesOfDenpyouNo(e->denpyouNo());
+  ShiwakePtr carrier;
+  const auto usesSide = [karikata](const Shiwake& s) {
+    return (karikata ? s.karikataKamokuCode() : s.kashikataKamokuCode()) >= 0;
+  };
+  if (usesSide(*e)) {
+    carrier = e;
+  } else {
+    // The counter side of a one-sided line is the side of the voucher's other line;
+    // with several lines on that side it is 諸口, which has no sub-accounts.
+    for (const ShiwakePtr& s : lines) {
+      if (!usesSide(*s)) continue;
+      if (carrier) return false;
+      carrier = s;
+    }
+  }
+  if (!carrier) return false;
+  if ((karikata ? carrier->karikataHojyoKamokuCode() : carrier->kashikataHojyoKamokuCode()) == code) return false;
+  if (karikata)
+    carrier->setKarikataHojyoKamokuCode(code);
+  else
+    carrier->setKashikataHojyoKamokuCode(code);
+  recomputeVoucherAite(lines.empty() ? Journal::Entries{e} : lines);
+  documentDidChange(document, *carrier);
+  return true;
+}
+
+}  // namespace
+
+bool KanjyoumotocyouRowEdit::isOwnKarikata(const Shiwake& e, Ledger ledger)
+{
+  return e.karikataKamokuCode() == ledger.kamokuCode &&
+         (ledger.hojyoKamokuCode < 0 || e.karikataHojyoKamokuCode() == ledger.hojyoKamokuCode);
+}
+
+KanjyoumotocyouRowEdit::RowValues KanjyoumotocyouRowEdit::rowValuesOf(const Shiwake& e, Ledger ledger)
+{
+  const bool own = isOwnKarikata(e, ledger);
+  const bool kashikataMatches = e.kashikataKamokuCode() == ledger.kamokuCode &&
+                                (ledger.hojyoKamokuCode < 0 || e.kashikataHojyoKamokuCode() == ledger.hojyoKamokuCode);
+  RowValues v;
+  v[Cell::Date] = FieldValue::date(e.date());
+  v[Cell::Tekiyou] = FieldValue::text(e.tekiyou());
+  v[Cell::AiteKamoku] = codeOrNil(own ? e.aiteKashikataKamokuCode() : e.aiteKarikataKamokuCode());
+  v[Cell::AiteHojyoKamoku] = codeOrNil(own ? e.aiteKashikataHojyoKamokuCode() : e.aiteKarikataHojyoKamokuCode());
+  v[Cell::AiteJigyoubu] = codeOrNil(own ? e.aiteKashikataJigyoubuCode() : e.aiteKarikataJigyoubuCode());
+  v[Cell::HojyoKamoku] = codeOrNil(own ? e.karikataHojyoKamokuCode() : e.kashikataHojyoKamokuCode());
+  v[Cell::Jigyoubu] = codeOrNil(own ? e.karikataJigyoubuCode() : e.kashikataJigyoubuCode());
+  if (own) v[Cell::KarikataKingaku] = FieldValue::amount(e.karikataKingaku());
+  if (kashikataMatches) v[Cell::KashikataKingaku] = FieldValue::amount(e.kashikataKingaku());
+  return v;
+}
+
+bool KanjyoumotocyouRowEdit::isEditable(const MyDocument& document, const Shiwake& e, Ledger ledger, Cell cell)
+{
+  switch (cell) {
+  case Cell::AiteHojyoKamoku:
+    return activeHojyoKamokuNum(document, codeOf(rowValuesOf(e, ledger)[Cell::AiteKamoku])) > 0;
+  case Cell::HojyoKamoku: return activeHojyoKamokuNum(document, ledger.kamokuCode) > 1;
+  default: return e.kindOfShiwake() == ShiwakeKind::Suitoucyou;
+  }
+}
+
+bool KanjyoumotocyouRowEdit::setObjectValue(MyDocument& document, const ShiwakePtr& e, Ledger ledger, Cell cell,
+                                            const FieldValue& value)
+{
+  // A row waiting for its refresh may show an entry that left the journal.
+  if (document.journal().indexOf(e.get()) >= document.journal().size()) return false;
+  const bool ownKarikata = isOwnKarikata(*e, ledger);
+  if (e->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
+    if ((cell != Cell::HojyoKamoku && cell != Cell::AiteHojyoKamoku) || !value.isCode()) return false;
+    return setVoucherLineHojyoKamoku(document, e, ownKarikata, cell, value.codeValue());
+  }
+  const bool suitoucyou = e->kindOfShiwake() == ShiwakeKind::Suitoucyou;
+  if (cell == Cell::Date || cell == Cell::Tekiyou) {
+    if (!suitoucyou) return false;
+    if (cell == Cell::Date) {
+      if (!value.isDate() || Journal::compareDate(value.dateValue(), e->date()) == 0) return false;
+      e->setDate(value.dateValue());
+    } else {
+      if (value.textValue() == e->tekiyou()) return false;
+      e->setTekiyou(value.textValue());
+    }
+    documentDidChange(document, *e);
+    return true;
+  }
+
+  // The whole entry again from the row's cells, the edited one with its new value.
+  const RowValues row = rowValuesOf(*e, ledger);
+  RowValues v = row;
+  v[cell] = value;
+  // An amount typed into the empty amount cell moves the entry to that side.
+  if (cell == Cell::KarikataKingaku && value.isAmount()) v[Cell::KashikataKingaku] = FieldValue::nil();
+  if (cell == Cell::KashikataKingaku && value.isAmount()) v[Cell::KarikataKingaku] = FieldValue::nil();
+  const bool karikataOwn = v[Cell::KarikataKingaku].isAmount();
+  if (!karikataOwn && !v[Cell::KashikataKingaku].isAmount()) return false;
+  const int64_t amount = (karikataOwn ? v[Cell::KarikataKingaku] : v[Cell::KashikataKingaku]).amountValue();
+
+  // A new counter account brings its first active sub-account. Only an edit of the
+  // account cell does: an entry moving to the other side keeps its counter codes.
+  const int32_t aite = codeOf(v[Cell::AiteKamoku]);
+  int32_t aiteHojyo = codeOf(v[Cell::AiteHojyoKamoku]);
+  if (cell == Cell::AiteKamoku && aite != codeOf(row[Cell::AiteKamoku])) {
+    const KamokuPtr k = aite < 0 ? nullptr : document.kamokuOfCode(aite);
+    const HojyoKamokuPtr first = k ? k->firstActiveHojyoKamoku() : nullptr;
+    aiteHojyo = first ? first->code() : -1;
+  }
+  int32_t ownHojyo = codeOf(v[Cell::HojyoKamoku]);
+  if (ownHojyo < 0) ownHojyo = ledger.hojyoKamokuCode;
+  const Side own{ledger.kamokuCode, ownHojyo, codeOf(v[Cell::Jigyoubu])};
+  const Side counter{aite, aiteHojyo, codeOf(v[Cell::AiteJigyoubu])};
+  const Side kari = karikataOwn ? own : counter;
+  const Side kashi = karikataOwn ? counter : own;
+
+  if (suitoucyou) {
+    if (kari == karikataOf(*e) && kashi == kashikataOf(*e) && amount == e->karikataKingaku() &&
+        amount == e->kashikataKingaku())
+      return false;
+    setKarikata(*e, kari);
+    setKashikata(*e, kashi);
+    e->setKarikataKingaku(amount);
+    e->setKashikataKingaku(amount);
+    copySidesToAite(*e);
+    if (!isSuitouKamoku(document, kari.kamoku) && !isSuitouKamoku(document, kashi.kamoku)) {
+      e->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);
+      document.journal().placeAmongVoucherLines(e);
+    }
+  } else {
+    // A row written without an amount keeps its accounts: only sub-accounts change.
+    if (kari.hojyoKamoku == e->karikataHojyoKamokuCode() && kashi.hojyoKamoku == e->kashikataHojyoKamokuCode())
+      return false;
+    e->setKarikataHojyoKamokuCode(kari.hojyoKamoku);
+    e->setAiteKarikataHojyoKamokuCode(kari.hojyoKamoku);
+    e->setKashikataHojyoKamokuCode(kashi.hojyoKamoku);
+    e->setAiteKashikataHojyoKamokuCode(kashi.hojyoKamoku);
+  }
+  documentDidChange(document, *e);
+  return true;
+}
+
+KanjyoumotocyouRowEdit::Duplication KanjyoumotocyouRowEdit::duplicateRow(MyDocument& document, const ShiwakePtr& e,
+                                                                         int32_t waitingDenpyouNo)
+{
+  Journal& journal = document.journal();
+  if (journal.indexOf(e.get()) >= journal.size()) return {Refusal::None, nullptr};
+  // A line of a voucher of several lines is no entry of its own: its copy would
+  // stand alone with one side.
+  if (journal.entriesOfDenpyouNo(e->denpyouNo()).size() > 1 || e->karikataKamokuCode() < 0 ||
+      e->kashikataKamokuCode() < 0)
+    return {Refusal::PartOfVoucher, nullptr};
+  Kaisya& kaisya = document.kaisya();
+  if (waitingDenpyouNo >= 0 && waitingDenpyouNo == kaisya.minAvailableDenpyouNo())
+    kaisya.setMinAvailableDenpyouNo(kaisya.minAvailableDenpyouNo() + 1);
+  if (kaisya.minAvailableDenpyouNo() > Kaisya::kMaxDenpyouNo) return {Refusal::DenpyouNoExhausted, nullptr};
+
+  auto copy = std::make_shared<Shiwake>(*e);
+  copy->setDidCreateBeforeOpen(false);
+  const bool suitou =
+      isSuitouKamoku(document, copy->karikataKamokuCode()) || isSuitouKamoku(document, copy->kashikataKamokuCode());
+  copy->setKindOfShiwake(suitou ? ShiwakeKind::Suitoucyou : ShiwakeKind::Furikaedenpyou);
+  copy->setDenpyouNo(kaisya.minAvailableDenpyouNo());
+  kaisya.setMinAvailableDenpyouNo(kaisya.minAvailableDenpyouNo() + 1);
+  copySidesToAite(*copy);
+  if (suitou) {
+    size_t i = journal.indexOf(e.get());
+    while (i + 1 < journal.size() && journal[i + 1]->denpyouNo() == e->denpyouNo()) ++i;
+    journal.insertAt(i + 1, copy);
+  } else {
+    journal.placeAmongVoucherLines(copy);
+  }
+  document.updateChangeCount(MyDocument::ChangeType::Done);
+  document.makeAllOutputWindowDisplayArrayVoid();
+  return {Refusal::None, copy};
+}
+
+std::optional<KanjyoumotocyouRowEdit::Removal> KanjyoumotocyouRowEdit::removeRow(MyDocument& document,
+                                                                                 const ShiwakePtr& e)
+{
+  Journal& journal = document.journal();
+  const size_t index = journal.indexOf(e.get());
+  if (e->kindOfShiwake() != ShiwakeKind::Suitoucyou || index >= journal.size()) return std::nullopt;
+  Removal removal{journal.removeAt(index), index};
+  document.updateChangeCount(MyDocument::ChangeType::Done);
+  document.makeAllOutputWindowDisplayArrayVoid();
+  return removal;
+}
+
+void KanjyoumotocyouRowEdit::restoreRow(MyDocument& document, const Removal& removal)
+{
+  if (!removal.entry || document.journal().indexOf(removal.entry.get()) < document.journal().size()) return;
+  document.journal().insertAt(removal.index, removal.entry);
+  document.updateChangeCount(MyDocument::ChangeType::Done);
+  document.makeAllOutputWindowDisplayArrayVoid();
+}
+
+}  // namespace kivo

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "journal/Kanjyoumotocyou.h"
+#include "journal/KanjyoumotocyouRowEdit.h"
+#include "support/TestBooks.h"
+#include "trial/ZandakaShisanPeriodSums.h"
+
+namespace kivo {
+namespace {
+
+using namespace kivo::test;
+using Edit = KanjyoumotocyouRowEdit;
+using Cell = Edit::Cell;
+
+// Books with a cash book of 現金 (entries 1 to 3) and a voucher of two one-sided
+// lines (number 4): 普通預金／みずほ銀行 against 売上高.
+std::unique_ptr<MyDocument> books()
+{
+  auto doc = makeBooks({.hojyoKamoku = true});
+  Journal& j = doc->journal();
+  j.append(makeCashEntry(Date(2024, 5, 2), 1, kGenkin, kUriagedaka, 1000, "売上"));
+  j.append(makeCashEntry(Date(2024, 5, 2), 2, kShoumouhinhi, kGenkin, 300, "文具"));
+  j.append(makeCashEntry(Date(2024, 6, 1), 3, kShoumouhinhi, kGenkin, 50));
+  ShiwakePtr kari = makeVoucherLine(Date(2024, 5, 20), 4, kFutsuuYokin, -1, 700);
+  ShiwakePtr kashi = makeVoucherLine(Date(2024, 5, 20), 4, -1, kUriagedaka, 700);
+  kari->setKarikataHojyoKamokuCode(1);
+  for (const ShiwakePtr& s : {kari, kashi}) {
+    s->setAiteKarikataKamokuCode(kFutsuuYokin);
+    s->setAiteKarikataHojyoKamokuCode(1);
+    s->setAiteKashikataKamokuCode(kUriagedaka);
+    j.append(s);
+  }
+  ShiwakePtr pending = makeEntry(Date(2024, 5, 1), 0, kGenkin, -1, 0, ShiwakeKind::SuitoucyouNoAmount);
+  pending->setSuitoucyouKamokuCode(kGenkin);
+  j.append(pending);
+  doc->kaisya().setMinAvailableDenpyouNo(5);
+  return doc;
+}
+
+ShiwakePtr entryOf(const MyDocument& doc, int32_t n) { return doc.journal().entriesOfDenpyouNo(n).front(); }
+
+// The ledger and the trial balance of 現金 agree, and the trial balance's debits equal
+// its credits. (The open cash book following is the window's part.)
+void expectConsistent(MyDocument& doc)
+{
+  const auto sums =
+      ZandakaShisanPeriodSums::post(doc, ZandakaShisanPeriodSums::periodOfMonthIndexes(doc.kaisya(), 0, 12));
+  const ZandakaShisanPeriodSums::Sums& genkin = sums.ofKamoku(kGenkin, 99);
+  const Motocyou total = Kanjyoumotocyou::motocyouArray(doc, kGenkin, -1, 0, 12).back();
+  EXPECT_EQ(total.karikataKingaku(), genkin.karikataGoukei);
+  EXPECT_EQ(total.kashikataKingaku(), genkin.kashikataGoukei);
+  int64_t balance = 0;
+  for (const KamokuPtr& k : doc.codeSortedKamokuArray())
+    balance += sums.ofKamoku(k->code(), 99).karikataGoukei - sums.ofKamoku(k->code(), 99).kashikataGoukei;
+  EXPECT_EQ(balance, 0);
+}
+
+TEST(KanjyoumotocyouRowEdit, EditsRecomputeTheEntry)
+{
+  const Edit::Ledger genkin{kGenkin, -1}, shoumouhin{kShoumouhinhi, -1};
+  const auto cash = ShiwakeKind::Suitoucyou;
+  struct Case {
+    const char* what;
+    int32_t denpyouNo;
+    Edit::Ledger ledger;
+    Cell cell;
+    FieldValue value;
+    // The entry afterwards: its sides, amount and kind, and its place in the journal.
+    int32_t kari, kariHojyo, kashi;
+    int64_t amount;
+    ShiwakeKind kind;
+    size_t index;
+  };
+  const Case cases[] = {
+      {"amount", 1, genkin, Cell::KarikataKingaku, FieldValue::amount(1500), kGenkin, -1, kUriagedaka, 1500, cash, 0},
+      {"amount typed on the other side moves the entry", 1, genkin, Cell::KashikataKingaku, FieldValue::amount(1000),
+       kUriagedaka, -1, kGenkin, 1000, cash, 0},
+      {"counter account with sub-accounts takes the first", 2, genkin, Cell::AiteKamoku, FieldValue::code(kFutsuuYokin),
+       kFutsuuYokin, 1, kGenkin, 300, cash, 1},
+      {"no cash-book account left: a voucher line, the pending entry staying last", 3, shoumouhin, Cell::AiteKamoku,
+       FieldValue::code(kUriagedaka), kShoumouhinhi, -1, kUriagedaka, 50, ShiwakeKind::Furikaedenpyou, 4},
+      {"date", 3, genkin, Cell::Date, FieldValue::date(Date(2024, 4, 30)), kShoumouhinhi, -1, kGenkin, 50, cash, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto doc = books();
+    const ShiwakePtr e = entryOf(*doc, c.denpyouNo);
+    const uint64_t generation = doc->journal().generation();
+    ASSERT_TRUE(Edit::setObjectValue(*doc, e, c.ledger, c.cell, c.value));
+    // Both sides and their copies: a cash-book entry carries its own codes as the other side's.
+    EXPECT_EQ(std::tuple(e->karikataKamokuCode(), e->karikataHojyoKamokuCode(), e->kashikataKamokuCode(),
+                         e->aiteKarikataKamokuCode(), e->aiteKarikataHojyoKamokuCode(), e->aiteKashikataKamokuCode()),
+              std::tuple(c.kari, c.kariHojyo, c.kashi, c.kari, c.kariHojyo, c.kashi));
+    EXPECT_EQ(std::pair(e->karikataKingaku(), e->kashikataKingaku()), std::pair(c.amount, c.amount));
+    EXPECT_EQ(e->kindOfShiwake(), c.kind);
+    EXPECT_EQ(doc->journal().indexOf(e.get()), c.index);
+    EXPECT_NE(doc->journal().generation(), generation);
+    EXPECT_TRUE(doc->isDocumentEdited());
+    expectConsistent(*doc);
+    // The same value again changes nothing.
+    EXPECT_FALSE(Edit::setObjectValue(*doc, e, c.ledger, c.cell, c.value));
+  }
+}
+
+TEST(KanjyoumotocyouRowEdit, AVoucherLineKeepsItsSidesAndTheVoucherItsCounterCodes)
+{
+  auto doc = books();
+  const ShiwakePtr kari = doc->journal()[3], kashi = doc->journal()[4];
+  EXPECT_FALSE(Edit::isEditable(*doc, *kashi, {kUriagedaka, -1}, Cell::KashikataKingaku));
+  EXPECT_TRUE(Edit::isEditable(*doc, *kashi, {kUriagedaka, -1}, Cell::AiteHojyoKamoku));
+  ASSERT_TRUE(Edit::setObjectValue(*doc, kashi, {kUriagedaka, -1}, Cell::AiteHojyoKamoku, FieldValue::code(2)));
+  // The other line carries the side; this one stays one-sided; both read the new counter.
+  EXPECT_EQ(std::tuple(kari->karikataHojyoKamokuCode(), kashi->karikataKamokuCode(), kashi->karikataHojyoKamokuCode()),
+            std::tuple(2, -1, -1));
+  EXPECT_EQ(std::pair(kari->aiteKarikataHojyoKamokuCode(), kashi->aiteKarikataHojyoKamokuCode()), std::pair(2, 2));
+  expectConsistent(*doc);
+}
+
+TEST(KanjyoumotocyouRowEdit, DuplicatesTakeTheNextNumber)
+{
+  struct Case {
+    const char* what;
+    int32_t denpyouNo, counter, waiting;
+    Edit::Refusal refusal;
+    int32_t copyNo;
+  };
+  const Case cases[] = {
+      {"cash entry", 2, 5, -1, Edit::Refusal::None, 5},
+      {"the number a voucher window waits for is skipped", 2, 5, 5, Edit::Refusal::None, 6},
+      {"counter past the limit", 2, 100000, -1, Edit::Refusal::DenpyouNoExhausted, 0},
+      {"waiting on the last number", 2, 99999, 99999, Edit::Refusal::DenpyouNoExhausted, 0},
+      {"one line of a voucher", 4, 5, -1, Edit::Refusal::PartOfVoucher, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto doc = books();
+    doc->kaisya().setMinAvailableDenpyouNo(c.counter);
+    const ShiwakePtr e = entryOf(*doc, c.denpyouNo);
+    const size_t size = doc->journal().size();
+    const Edit::Duplication d = Edit::duplicateRow(*doc, e, c.waiting);
+    EXPECT_EQ(d.refusal, c.refusal);
+    if (c.refusal != Edit::Refusal::None) {
+      EXPECT_EQ(doc->journal().size(), size);
+      EXPECT_FALSE(doc->isDocumentEdited());
+      continue;
+    }
+    EXPECT_EQ(std::pair(d.copy->denpyouNo(), doc->kaisya().minAvailableDenpyouNo()), std::pair(c.copyNo, c.copyNo + 1));
+    EXPECT_EQ(doc->journal().indexOf(d.copy.get()), doc->journal().indexOf(e.get()) + 1);
+    expectConsistent(*doc);
+  }
+}
+
+}  // namespace
+}  // namespace kivo

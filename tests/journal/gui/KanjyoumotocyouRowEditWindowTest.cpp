@@ -1,0 +1,115 @@
+// Correcting entries in the ledger window, offscreen: a cell edited in place, the
+// row commands of its "機能" menu and the undo of a removal, with the open cash book
+// following.
+#include <QLineEdit>
+#include <QUndoStack>
+#include <tuple>
+
+#include "entry/gui/SuitoucyouController.h"
+#include "entry/gui/SuitoucyouView.h"
+#include "journal/gui/JournalWindowTest.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+
+namespace kivo::test {
+namespace {
+
+using Column = KanjyoumotocyouTableModel::Column;
+
+class KanjyoumotocyouRowEditWindowTest : public JournalWindowTest {
+protected:
+  // Opens a cell of the row and types the text into it.
+  QLineEdit* openCell(KanjyoumotocyouController* w, int row, Column column, const QString& text)
+  {
+    w->tableView()->selectRow(row);
+    w->tableView()->edit(w->tableModel()->index(row, w->tableModel()->indexOfColumn(column)));
+    auto* editor = w->tableView()->findChild<QLineEdit*>();
+    if (editor) editor->setText(text);
+    return editor;
+  }
+
+  void trigger(KanjyoumotocyouController* w, const char* title)
+  {
+    w->validateMenuItems();
+    w->functionMenuAction(QString::fromUtf8(title))->trigger();
+    flush();
+  }
+
+  QString lastAlertText() const { return alerts.empty() ? QString() : alerts.back().text; }
+};
+
+TEST_F(KanjyoumotocyouRowEditWindowTest, AnAmountTypedOnTheOtherSideMovesTheEntryAndTheBookFollows)
+{
+  openEntryBooks();
+  const int32_t n = addCashBookEntry(Date(2024, 4, 2), kGenkin, kUriagedaka, 1000, "売上");
+  auto* book = SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1);
+  flush();
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  w->tableView()->selectRow(1);
+  QTest::keyClick(w->tableView(), Qt::Key_Space);  // the first editable cell: the date
+  flush();
+  EXPECT_TRUE(w->isEditingShiwakeOfDenpyouNo(n));
+  QTest::keyClick(w->tableView()->findChild<QLineEdit*>(), Qt::Key_Escape);
+  flush();
+
+  QTest::keyClick(openCell(w, 1, Column::KashikataKingaku, "1,200"), Qt::Key_Return);
+  flush();
+  EXPECT_EQ(books().journal().entriesOfDenpyouNo(n).front()->kashikataKamokuCode(), kGenkin);
+  // The selection moving on refreshes the ledger and the book.
+  w->tableView()->selectRow(0);
+  flush();
+  EXPECT_EQ(w->stringValue(1, Column::Zandaka), "-1,200");
+  activate(book);  // a book in the background reckons its balances when it comes forward
+  EXPECT_EQ(book->suitoucyouView()->delegate()->stringValue(book->book().rowOfShiwakeOfDenpyouNo(n),
+                                                            SuitoucyouRow::ZandakaMatrix),
+            "-1,200");
+
+  // Text a command ends must be valid: else the alert, and the edit goes on.
+  activate(w);
+  // 諸口 names no account; an emptied amount leaves the entry on the side that has one.
+  const std::tuple<Column, QString, bool> cases[] = {
+      {Column::Date, "", false},           {Column::Date, "4/3", true},           {Column::AiteKamoku, "999", false},
+      {Column::KarikataKingaku, "", true}, {Column::KashikataKingaku, "", false},
+  };
+  for (const auto& [column, text, valid] : cases) {
+    SCOPED_TRACE(text.toStdString());
+    alerts.clear();
+    QLineEdit* cell = openCell(w, 1, column, text);
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(w->deselectEditingCell(), valid);
+    EXPECT_EQ(lastAlertText(), valid ? QString() : KanjyoumotocyouController::kInvalidCellMessage);
+    if (!valid) QTest::keyClick(cell, Qt::Key_Escape);
+    flush();
+  }
+}
+
+TEST_F(KanjyoumotocyouRowEditWindowTest, DuplicateRemoveAndUndo)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 500, "振替");
+  const int32_t n = addCashBookEntry(Date(2024, 4, 2), kShoumouhinhi, kGenkin, 300, "文具");
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  w->tableView()->selectRow(1);  // a voucher line
+  trigger(w, KanjyoumotocyouController::kRemoveRowTitle);
+  EXPECT_EQ(lastAlertText(), KanjyoumotocyouController::kRemoveNotSuitoucyouMessage);
+
+  w->tableView()->selectRow(2);
+  trigger(w, KanjyoumotocyouController::kDuplicateRowTitle);
+  EXPECT_EQ(w->stringValue(3, Column::Tekiyou), "文具");
+  EXPECT_EQ(w->tableView()->selectedRow(), 3);
+
+  w->tableView()->selectRow(2);
+  trigger(w, KanjyoumotocyouController::kRemoveRowTitle);
+  EXPECT_FALSE(books().journal().carriesDenpyouNo(n));
+  EXPECT_EQ(session->undoManager()->undoText(), KanjyoumotocyouController::kRemoveRowTitle);
+  session->undoManager()->undo();
+  flush();
+  EXPECT_TRUE(books().journal().carriesDenpyouNo(n));
+  EXPECT_EQ(w->tableView()->selectedRow(), 2);
+  EXPECT_EQ(w->stringValue(3, Column::Zandaka), "-100");  // 500 - 300 - 300
+  session->undoManager()->redo();
+  flush();
+  EXPECT_FALSE(books().journal().carriesDenpyouNo(n));
+}
+
+}  // namespace
+}  // namespace kivo::test
