@@ -231,21 +231,10 @@ Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
     entries_.resize(kept);
   }
 
-  // Otherwise after every voucher line of the same day or earlier; the
-  // closing-adjustment month goes last.
   if (insertPoint < 0) {
-    insertPoint = static_cast<std::ptrdiff_t>(entries_.size());
-    if (date != Date::kessanSeiridukiDate()) {
-      if (wasSorted && indexWasCurrent && !dateEditing_ && !date.isNull() &&
-          latestUnnumberedVoucherKey_ <= dateSortKey(date)) {
-        insertPoint = static_cast<std::ptrdiff_t>(firstVoucherLineAfter(date));
-      } else {
-        auto later = std::find_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
-          return s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && compareDate(s->date(), date) > 0;
-        });
-        insertPoint = later - entries_.begin();
-      }
-    }
+    const bool halving = wasSorted && indexWasCurrent && !dateEditing_ && !date.isNull() &&
+                         latestUnnumberedVoucherKey_ <= dateSortKey(date);
+    insertPoint = static_cast<std::ptrdiff_t>(voucherLinePlace(date, halving));
   }
 
   // The numbered entries stay in date order when the new ones fit between their
@@ -292,6 +281,18 @@ Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
   if (indexCurrent) byNumberGeneration_ = generation_;
   if (staysSorted) isSortedGeneration_ = generation_;
   return removed;
+}
+
+size_t Journal::voucherLinePlace(Date date, bool halving) const
+{
+  // After every voucher line of the same day or earlier; the closing-adjustment month
+  // goes last.
+  if (date == Date::kessanSeiridukiDate()) return entries_.size();
+  if (halving) return firstVoucherLineAfter(date);
+  auto later = std::find_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
+    return s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && compareDate(s->date(), date) > 0;
+  });
+  return static_cast<size_t>(later - entries_.begin());
 }
 
 size_t Journal::firstVoucherLineAfter(Date date) const
@@ -433,17 +434,17 @@ void Journal::entryDidChange(const Shiwake* entry)
 
 void Journal::placeAmongVoucherLines(ShiwakePtr entry)
 {
+  bool view = viewIsCurrent();
   const size_t old = indexOf(entry.get());
-  if (old < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(old));
-  auto at = entries_.end();
-  if (entry->date() != Date::kessanSeiridukiDate())
-    at = std::find_if(entries_.begin(), entries_.end(), [&](const ShiwakePtr& s) {
-      return s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && compareDate(s->date(), entry->date()) > 0;
-    });
-  if (at == entries_.end())
-    while (at != entries_.begin() && (*(at - 1))->denpyouNo() == 0) --at;
-  entries_.insert(at, std::move(entry));
-  changed();
+  if (old < entries_.size()) {
+    view = view && takeOutOfView(entries_[old]);
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(old));
+  }
+  size_t at = voucherLinePlace(entry->date(), false);
+  if (at == entries_.size())
+    while (at > 0 && entries_[at - 1]->denpyouNo() == 0) --at;
+  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+  changed(view && putIntoView(at, 1));
 }
 
 void Journal::removePendingEntriesOf(int32_t kamokuCode, int32_t hojyoKamokuCode)

@@ -119,6 +119,10 @@ private:
   // cannot, and the view is then made again on first use.
   bool takeOutOfView(const ShiwakePtr& entry) const;
   bool putIntoView(size_t at, size_t count) const;
+  // Where a voucher line of this date goes: the one insert rule. halving: the
+  // numbered entries stand in date order and no voucher line numbered 0 or below is
+  // later, so firstVoucherLineAfter may answer.
+  size_t voucherLinePlace(Date date, bool halving) const;
   // Where a voucher line of this date goes when the numbered entries stand in date
   // order and no voucher line numbered 0 or below is later.
   size_t firstVoucherLineAfter(Date date) const;

@@ -188,7 +188,7 @@ TEST(JournalInvariants, TheSortedViewKeptThroughManyChangesEqualsAFreshSort)
   for (int step = 0; step < 600; ++step) {
     ASSERT_EQ(j.sortedByDate(), stablySorted(j)) << "before step " << step;
     const size_t at = rng() % (j.size() + 1);
-    switch (rng() % 8) {
+    switch (rng() % 9) {
     case 0: {
       const Date d = day();
       j.registerVoucher(next, d, {entry(d, next), entry(d, next)});
@@ -214,6 +214,13 @@ TEST(JournalInvariants, TheSortedViewKeptThroughManyChangesEqualsAFreshSort)
       if (at < j.size()) j.removeAt(at);
       break;
     case 7: j.movePendingEntryLast(100, -1); break;
+    case 8:
+      if (at < j.size() && j[at]->denpyouNo() > 0) {
+        j[at]->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);  // a book's entry became a voucher line
+        j[at]->setDate(day());
+        j.placeAmongVoucherLines(j[at]);
+      }
+      break;
     }
   }
 }
