@@ -70,7 +70,7 @@ TEST(TermSettings, RefusesTheFirstFaultWithItsMessage)
   }
 }
 
-TEST(TermSettings, DefaultEndIsTheDayBeforeTheSameDayAYearOn)
+TEST(TermSettings, DefaultEndIsTheDayBeforeTheSameDayAYearOnAndTextsAreRead)
 {
   EXPECT_EQ(TermSettings::defaultEndDateForStartDate(Date(2024, 4, 1)), Date(2025, 3, 31));
   EXPECT_EQ(TermSettings::defaultEndDateForStartDate(Date(2024, 1, 1)), Date(2024, 12, 31));
@@ -79,10 +79,8 @@ TEST(TermSettings, DefaultEndIsTheDayBeforeTheSameDayAYearOn)
   // Defaults pass the checks of a corporation.
   for (Date start : {Date(2024, 4, 1), Date(2024, 1, 1), Date(2023, 10, 1)})
     EXPECT_FALSE(corporation(start, TermSettings::defaultEndDateForStartDate(start)).check().isRefused());
-}
 
-TEST(TermSettings, TermNumbersAndYearTexts)
-{
+  // Term numbers, names and year texts.
   EXPECT_EQ(TermSettings::termNoOfText(" 12 "), 12);
   EXPECT_EQ(TermSettings::termNoOfText("9999"), 9999);
   EXPECT_FALSE(TermSettings::termNoOfText("10000"));
