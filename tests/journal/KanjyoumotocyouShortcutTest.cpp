@@ -33,13 +33,20 @@ protected:
   MyDocument& doc = *books;
 };
 
-TEST(KanjyoumotocyouShortcut, RepresentedObjectNamesTheLedger)
+TEST_F(ShortcutBooks, RepresentedObjectNamesTheLedgerAndNothingChangesForAnUnknownAccountOrAKeyNoDigit)
 {
   const std::pair<Ledger, int64_t> cases[] = {{{100, -1}, 100}, {{103, 1}, 2103}, {{103, 0}, 1103}, {{5, 42}, 43005}};
   for (const auto& [ledger, value] : cases) {
     EXPECT_EQ(KanjyoumotocyouShortcut::representedObjectOfLedger(ledger), value);
     EXPECT_EQ(KanjyoumotocyouShortcut::ledgerOfRepresentedObject(value), ledger);
   }
+  // Nothing changes for an unknown account or a key that is no digit.
+  addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "1", 100);
+  for (auto [ledger, key] : {std::pair{Ledger{998, -1}, "2"}, std::pair{Ledger{100, -1}, "0"},
+                             std::pair{Ledger{100, -1}, "12"}, std::pair{Ledger{100, -1}, "a"}})
+    EXPECT_FALSE(KanjyoumotocyouShortcut::setShortcut(doc, ledger, key));
+  EXPECT_EQ(keys(), std::vector<std::string>{"1"});
+  EXPECT_FALSE(doc.isDocumentEdited());
 }
 
 TEST_F(ShortcutBooks, ADigitMovesToTheLedgerAndTheLedgerKeepsOneDigit)
@@ -57,16 +64,6 @@ TEST_F(ShortcutBooks, ADigitMovesToTheLedgerAndTheLedgerKeepsOneDigit)
   EXPECT_EQ(KanjyoumotocyouShortcut::keyEquivalentOfLedger(doc, {103, 1}), "3");
   EXPECT_EQ(KanjyoumotocyouShortcut::keyEquivalentOfLedger(doc, {103, -1}), "");
   EXPECT_EQ(KanjyoumotocyouShortcut::titleOfLedger(doc, {100, -1}), "現金");
-}
-
-TEST_F(ShortcutBooks, NothingChangesForAnUnknownAccountOrAKeyThatIsNoDigit)
-{
-  addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "1", 100);
-  for (auto [ledger, key] : {std::pair{Ledger{998, -1}, "2"}, std::pair{Ledger{100, -1}, "0"},
-                             std::pair{Ledger{100, -1}, "12"}, std::pair{Ledger{100, -1}, "a"}})
-    EXPECT_FALSE(KanjyoumotocyouShortcut::setShortcut(doc, ledger, key));
-  EXPECT_EQ(keys(), std::vector<std::string>{"1"});
-  EXPECT_FALSE(doc.isDocumentEdited());
 }
 
 }  // namespace
