@@ -37,7 +37,7 @@ protected:
   static constexpr int kKessan = 12;  // the month count of an April-to-March term
 };
 
-TEST_F(PeriodControllerTest, TheLedgersRangeComesInTheBoxesKeepItOrderedAndCancelChangesNothing)
+TEST_F(PeriodControllerTest, TheLedgersRangeComesInTheBoxesKeepItOrderedCancelChangesNothingAndMonthsAreTyped)
 {
   KanjyoumotocyouController* w = openLedger();
   w->setDisplayPeriodFromMonthArrayIndex(1);
@@ -77,17 +77,12 @@ TEST_F(PeriodControllerTest, TheLedgersRangeComesInTheBoxesKeepItOrderedAndCance
   }
   w->setKanjyoumotocyouDisplayingPeriod();
   EXPECT_FALSE(sheet()->cancelButton()->isHidden());
-  sheet()->abortPeriodWindow();
-}
 
-TEST_F(PeriodControllerTest, TypedTextChoosesAMonthOrGivesThePreviousChoiceBackAndAPartialMonthOnlyByName)
-{
+  // Typed text chooses a month or gives the previous choice back.
   // The text typed, the month chosen; -1: the previous choice (index 2) stays.
   const std::pair<const char*, int> cases[] = {
       {"13", kKessan}, {"4", 0},  {"1", 9},   {"12", 8},   {"5月", 1}, {"決算整理月", kKessan},
       {"04", -1},      {"0", -1}, {"14", -1}, {"abc", -1}, {"", -1}};
-  KanjyoumotocyouController* w = openLedger();
-  w->setKanjyoumotocyouDisplayingPeriod();
   for (const auto& [typed, chosen] : cases) {
     for (QComboBox* box : {sheet()->monthFromComboBox(), sheet()->monthToComboBox()}) {
       box->setCurrentIndex(2);

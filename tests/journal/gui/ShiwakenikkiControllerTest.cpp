@@ -322,13 +322,31 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
   EXPECT_EQ(c.kamokuConditionArray().size(), 2u);
 }
 
-TEST_F(ShiwakenikkiControllerTest, AnEntryOpensTheVoucherOrTheCashBookItWasEnteredIn)
+TEST_F(ShiwakenikkiControllerTest, TheCommandOpensOneJournalWhoseEntriesOpenTheirVoucherOrCashBook)
 {
   openEntryBooks();
   const int32_t voucherNo = registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
   // The debit side is no cash account: the book is the credit side's.
   const int32_t n = addCashBookEntry(Date(2024, 4, 2), kShoumouhinhi, kGenkin, 300, "文具");
-  openJournalAndConfirm();
+  // The application's command opens one journal per document, listed in the Window menu.
+  activate(session->documentInfoController());
+  ShiwakenikkiController::installCommandHandlers(app.get());
+  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
+  flush();
+  journal = qobject_cast<ShiwakenikkiController*>(session->shiwakenikkiController());
+  ASSERT_TRUE(journal);
+  activate(session->documentInfoController());
+  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
+  flush();
+  int journals = 0;
+  for (WindowController* wc : session->windowControllers())
+    journals += wc->windowKind() == DocumentWindow::Kind::Shiwakenikki;
+  EXPECT_EQ(journals, 1);
+  bool listed = false;
+  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "仕訳日記帳";
+  EXPECT_TRUE(listed);
+  activate(journal);
+  confirm();
   ASSERT_EQ(column(Matrix::DenpyouNo).last(), QString::number(n));
   journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(0, Matrix::Tekiyou);
   journal->showInputShiwakeWindow();
@@ -355,28 +373,6 @@ TEST_F(ShiwakenikkiControllerTest, AnEntryOpensTheVoucherOrTheCashBookItWasEnter
   for (WindowController* wc : session->windowControllers())
     books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
   EXPECT_EQ(books, 1);
-}
-
-TEST_F(ShiwakenikkiControllerTest, TheApplicationsCommandOpensOneJournalPerDocument)
-{
-  openEntryBooks();
-  activate(session->documentInfoController());
-  ShiwakenikkiController::installCommandHandlers(app.get());
-  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
-  flush();
-  auto* first = qobject_cast<ShiwakenikkiController*>(session->shiwakenikkiController());
-  ASSERT_TRUE(first);
-  activate(session->documentInfoController());
-  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
-  flush();
-  int journals = 0;
-  for (WindowController* wc : session->windowControllers())
-    journals += wc->windowKind() == DocumentWindow::Kind::Shiwakenikki;
-  EXPECT_EQ(journals, 1);
-  // The Window menu lists it under its own title.
-  bool listed = false;
-  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "仕訳日記帳";
-  EXPECT_TRUE(listed);
 }
 
 }  // namespace
