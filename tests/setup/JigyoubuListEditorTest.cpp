@@ -55,8 +55,7 @@ TEST(JigyoubuListEditor, WriteBackKeepsRecordsAndDropsEmptySlots)
   editor.setName(9, "予備");              // named, not active: kept for later
   EXPECT_EQ(editor.writeBack(*doc), -1);  // divisions were in use already
   ASSERT_EQ(doc->jigyoubuArray().size(), 4u);
-  EXPECT_EQ(doc->jigyoubuArray()[0], honten);
-  EXPECT_EQ(honten->name(), "本社");
+  EXPECT_EQ(std::pair(doc->jigyoubuArray()[0], honten->name()), std::pair(honten, std::string("本社")));
   EXPECT_EQ(doc->jigyoubuArray()[1]->kana(), "SHITEN");
   EXPECT_EQ(doc->jigyoubuArray()[2], souko);
   EXPECT_EQ(std::pair(souko->name(), souko->isActive()), std::pair(std::string("倉庫"), false));

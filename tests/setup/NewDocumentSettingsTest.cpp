@@ -67,7 +67,7 @@ TEST(NewDocumentSettings, SoleProprietorKeepsTheYearTextAndHouseholdBookDropsInd
   EXPECT_TRUE(doc.rootKamokuKubun()->childForName("支出"));
 }
 
-TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsTheCostReportNeeds)
+TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsOfEveryShippedChart)
 {
   MyDocument plain, seizou, kensetu;
   corporation().applyToDocument(plain);
@@ -102,10 +102,8 @@ TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsTheCostReportNeeds)
       EXPECT_GE(after[i]->code(), 600) << after[i]->name();
     }
   EXPECT_GT(newlyActive, 20);
-}
 
-TEST(NewDocumentSettings, EveryShippedChartHasCostAccountsToTurnOn)
-{
+  // Every shipped chart has cost accounts to turn on.
   for (bool houjin : {true, false})
     for (bool kaisyahou : {true, false}) {
       MyDocument doc;

@@ -46,7 +46,7 @@ TEST(PropertiesSettings, AnEmptyJournalLetsTermIndustryAndPrecisionChangeAndEntr
             std::tuple(std::string("新商事"), 7, true, false, Date(2024, 1, 1), 2));
 }
 
-TEST(PropertiesSettings, TermChecksAreTheNewDocumentOnes)
+TEST(PropertiesSettings, TermChecksAreTheNewDocumentOnesAndRescalingLosesNothing)
 {
   auto doc = makeBooks();
   const std::tuple<Date, Date, Field> cases[] = {{Date(2024, 4, 1), Date(2025, 3, 30), Field::EndDate},
@@ -62,11 +62,8 @@ TEST(PropertiesSettings, TermChecksAreTheNewDocumentOnes)
   PropertiesSettings blank(*doc);
   blank.name = "";
   EXPECT_EQ(blank.check().field, Field::Name);
-}
 
-TEST(PropertiesSettings, RescalingRefusesToLoseDigitsOrPassTheLimit)
-{
-  auto doc = makeBooks();
+  // Rescaling refuses to lose digits or to pass the limit.
   KamokuKubun& root = *doc->rootKamokuKubun();
   doc->kamokuOfCode(100)->setStartBalance(1250, 99);
   EXPECT_EQ(PropertiesSettings::rescaleStartBalances(root, 2, 1, false), "");
