@@ -17,7 +17,7 @@ std::string describe(const Motocyou& m)
 // Building many ledgers at once gives each exactly the rows it has when built alone,
 // whatever the period: general and sub ledgers, repeated and unknown accounts, an
 // entry with both sides in one account, amounts that leave the output limit.
-TEST(KanjyoumotocyouManyLedgers, EveryLedgerHasTheRowsItHasAlone)
+TEST(KanjyoumotocyouManyLedgers, EveryLedgerHasTheRowsItHasAloneAndEmptyOnesAreLeftOutOfAPrintout)
 {
   test::GeneratedBooksSize size;
   size.shiwakeCount = 3000;
@@ -52,10 +52,8 @@ TEST(KanjyoumotocyouManyLedgers, EveryLedgerHasTheRowsItHasAlone)
     for (const Motocyou& m : together) got.push_back(describe(m));
     EXPECT_EQ(got, expected) << from << "-" << to;
   }
-}
 
-TEST(KanjyoumotocyouManyLedgers, LedgersWithNothingToShowAreLeftOutOfAPrintout)
-{
+  // Ledgers with nothing to show are left out of a printout.
   const auto make = [](int32_t kamoku, int32_t index, int64_t zandaka) {
     Motocyou m;
     m.setMotocyouKamokuCode(kamoku);

@@ -67,17 +67,11 @@ protected:
   MyDocument& doc = *books;
 };
 
-TEST_F(LedgerPrintout, PagesRepeatTheHeadingAndCarryTheBalanceForward)
+TEST_F(LedgerPrintout, PagesRepeatTheHeadingCarryTheBalanceForwardAndAreNumbered)
 {
-  struct Case {
-    const char* what;
-    std::string genkin;  // the cash ledger
-    std::string yokin;   // a second ledger, or empty
-    int rowsPerPage;
-    std::string pages;
-  };
+  // What, the cash ledger, a second ledger or nothing, rows per page, the pages.
   // Entry n (1-based) carries the balance 1000 + 10n.
-  const Case cases[] = {
+  const std::tuple<const char*, std::string, std::string, int, std::string> cases[] = {
       {"fits on one page", "OEET", "", 5, "HOEET"},
       {"a second ledger starts a new page", "OET", "OET", 5, "HOET-|HOET"},
       {"an entry opens the next page after the balance before it", "OEEEEET", "", 5, "HOEEE|HC1030EET"},
@@ -86,101 +80,74 @@ TEST_F(LedgerPrintout, PagesRepeatTheHeadingAndCarryTheBalanceForward)
       {"a moved total row carries the entry before it", "OEEETTT", "", 6, "HOEEE-|HC1030TTT"},
       {"an empty ledger", "OT", "OT", 5, "HOT--|HOT"},
   };
-  for (const Case& c : cases) {
-    std::vector<Motocyou> rows = ledger(100, -1, c.genkin);
-    const std::vector<Motocyou> second = ledger(103, 1, c.yokin);
+  for (const auto& [what, genkin, yokin, rowsPerPage, pages] : cases) {
+    std::vector<Motocyou> rows = ledger(100, -1, genkin);
+    const std::vector<Motocyou> second = ledger(103, 1, yokin);
     rows.insert(rows.end(), second.begin(), second.end());
-    const KanjyoumotocyouPaginator p(doc, rows, c.rowsPerPage);
-    EXPECT_EQ(shapeOf(p), c.pages) << c.what;
+    EXPECT_EQ(shapeOf(KanjyoumotocyouPaginator(doc, rows, rowsPerPage)), pages) << what;
   }
-}
 
-// The printed page carries the heading and the carried balance as well: tried on paper.
-TEST_F(LedgerPrintout, HeadingsNameTheLedgerAndTheTitleFollowsTheFirstLedger)
-{
+  // Headings name the ledger and the title follows the first ledger; the printed page
+  // carries the heading and the carried balance as well: tried on paper.
   const KanjyoumotocyouPaginator sub(doc, ledger(103, 1, "OET"), 5);
   EXPECT_EQ(sub.printingMotocyouArray()[0].motocyou.title(), "勘定科目：　普通預金 ／ みずほ銀行");
   EXPECT_TRUE(sub.isHojyomotocyou());
   EXPECT_FALSE(KanjyoumotocyouPaginator(doc, ledger(100, -1, "OET"), 5).isHojyomotocyou());
-}
+  // The period text of the balance rows.
+  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 2, 2), "6月");
+  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 0, 12), "4月 〜 決算整理月");
+  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 12, 12), "決算整理月");
 
-TEST_F(LedgerPrintout, PageNumbersPerLedgerOrContinuousFromTheStartNumber)
-{
+  // Page numbers per ledger or continuous from the start number.
   // Two ledgers of three and two pages.
   std::vector<Motocyou> rows = ledger(100, -1, "OEEEEEEEET");
   const std::vector<Motocyou> second = ledger(103, 1, "OEEEET");
   rows.insert(rows.end(), second.begin(), second.end());
   const KanjyoumotocyouPaginator p(doc, rows, 5);
   ASSERT_EQ(p.pageCount(), 5);
-  struct Case {
-    bool continuous;
-    int start;
-    std::vector<int> numbers;
-  };
-  const Case cases[] = {
+  // A start that would pass 99999 is ignored.
+  const std::tuple<bool, int, std::vector<int>> numberings[] = {
       {false, 1, {1, 2, 3, 1, 2}},
       {false, 10, {10, 11, 12, 10, 11}},
       {true, 10, {10, 11, 12, 13, 14}},
-      {true, 99996, {1, 2, 3, 4, 5}},  // would pass 99999: ignored
+      {true, 99996, {1, 2, 3, 4, 5}},
       {true, 99995, {99995, 99996, 99997, 99998, 99999}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [continuous, start, expected] : numberings) {
     std::vector<int> numbers;
-    for (int page = 0; page < p.pageCount(); ++page) numbers.push_back(p.pageNumber(page, c.continuous, c.start));
-    EXPECT_EQ(numbers, c.numbers) << c.continuous << " " << c.start;
+    for (int page = 0; page < p.pageCount(); ++page) numbers.push_back(p.pageNumber(page, continuous, start));
+    EXPECT_EQ(numbers, expected) << continuous << " " << start;
   }
-}
 
-TEST_F(LedgerPrintout, TheRowsOfAPageNeverRunPastTheLastRow)
-{
-  const KanjyoumotocyouPaginator p(doc, ledger(100, -1, "OEEEET"), 5);  // 5 + 4 rows
-  ASSERT_EQ(p.pageCount(), 2);
-  EXPECT_EQ(p.rowsOfPage(0), (PrintPaginator::RowRange{0, 5}));
-  EXPECT_EQ(p.rowsOfPage(1), (PrintPaginator::RowRange{5, 9}));
-  EXPECT_EQ(p.rowsOfPage(2).size(), 0u);
-  EXPECT_EQ(p.rowsOfPage(-1).size(), 0u);
+  // The rows of a page never run past the last row: 5 + 4 rows.
+  const KanjyoumotocyouPaginator two(doc, ledger(100, -1, "OEEEET"), 5);
+  ASSERT_EQ(two.pageCount(), 2);
+  EXPECT_EQ(two.rowsOfPage(0), (PrintPaginator::RowRange{0, 5}));
+  EXPECT_EQ(two.rowsOfPage(1), (PrintPaginator::RowRange{5, 9}));
+  EXPECT_EQ(std::pair(two.rowsOfPage(2).size(), two.rowsOfPage(-1).size()), std::pair(size_t{0}, size_t{0}));
   // Heading and balance rows on lines 1 and 2, the column titles on 3, then the rows.
-  EXPECT_EQ(p.lineOfRow(0), 1);
-  EXPECT_EQ(p.lineOfRow(1), 2);
-  EXPECT_EQ(p.lineOfRow(2), 4);
-  EXPECT_EQ(p.lineOfRow(9), 6);
-  EXPECT_EQ(p.pageNumberLine(), 7);
+  EXPECT_EQ((std::vector{two.lineOfRow(0), two.lineOfRow(1), two.lineOfRow(2), two.lineOfRow(9), two.pageNumberLine()}),
+            (std::vector{1, 2, 4, 6, 7}));
 }
 
-TEST_F(LedgerPrintout, ThePeriodTextOfTheBalanceRows)
-{
-  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 2, 2), "6月");
-  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 0, 12), "4月 〜 決算整理月");
-  EXPECT_EQ(KanjyoumotocyouPaginator::periodText(doc.kaisya(), 12, 12), "決算整理月");
-}
-
-TEST(PrintPages, LinesThatFitTheBandsDecideRowsAndRefusal)
+TEST(PrintPages, LinesThatFitTheBandsDecideRowsAndRefusalAndJournalEntriesNeverSplit)
 {
   // 10 points of title and lines of 10 points under a 10-point margin at each edge.
-  struct Case {
-    double paperHeight;
-    int ledgerRows;
-    int journalEntries;
-  };
-  const Case cases[] = {
-      {100.0, 5, 2},   // 7 lines below the title: 5 ledger rows fit exactly
-      {99.9, 4, 2},    // 6 lines: a ledger refuses
-      {150.0, 10, 5},  // 12 lines: 5 journal entries fit exactly
-      {149.0, 9, 4},   // 11 lines: the journal refuses
-      {20.0, -2, 0},   // nothing fits
-  };
-  for (const Case& c : cases) {
+  // Paper height, ledger rows, journal entries. 100: 7 lines below the title, 5
+  // ledger rows fit exactly; 99.9: 6 lines, a ledger refuses; 150: 12 lines, 5 journal
+  // entries fit exactly; 149: 11 lines, the journal refuses; 20: nothing fits.
+  const std::tuple<double, int, int> cases[] = {
+      {100.0, 5, 2}, {99.9, 4, 2}, {150.0, 10, 5}, {149.0, 9, 4}, {20.0, -2, 0}};
+  for (const auto& [paperHeight, ledgerRows, journalEntries] : cases) {
     PrintBands bands;
-    bands.geometry = {300.0, c.paperHeight, 10.0, 10.0, 10.0, 10.0};
+    bands.geometry = {300.0, paperHeight, 10.0, 10.0, 10.0, 10.0};
     bands.titleHeight = 10.0;
     bands.lineHeight = 10.0;
-    EXPECT_EQ(KanjyoumotocyouPaginator::rowsPerPageOfBands(bands), c.ledgerRows) << c.paperHeight;
-    EXPECT_EQ(ShiwakenikkiPaginator::entriesPerPageOfBands(bands), c.journalEntries) << c.paperHeight;
+    EXPECT_EQ(KanjyoumotocyouPaginator::rowsPerPageOfBands(bands), ledgerRows) << paperHeight;
+    EXPECT_EQ(ShiwakenikkiPaginator::entriesPerPageOfBands(bands), journalEntries) << paperHeight;
   }
-}
 
-TEST(PrintPages, JournalEntriesTakeTwoLinesAndNeverSplit)
-{
+  // Journal entries take two lines and never split.
   const ShiwakenikkiPaginator p(11, 5);
   EXPECT_EQ(p.pageCount(), 3);
   EXPECT_EQ(p.rowsOfPage(2), (PrintPaginator::RowRange{10, 11}));

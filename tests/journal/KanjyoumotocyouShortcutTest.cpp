@@ -33,16 +33,20 @@ protected:
   MyDocument& doc = *books;
 };
 
-TEST(KanjyoumotocyouShortcut, RepresentedObjectNamesTheLedger)
+TEST_F(ShortcutBooks, RepresentedObjectNamesTheLedgerAndNothingChangesForAnUnknownAccountOrAKeyNoDigit)
 {
-  const struct {
-    Ledger ledger;
-    int64_t value;
-  } cases[] = {{{100, -1}, 100}, {{103, 1}, 2103}, {{103, 0}, 1103}, {{5, 42}, 43005}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(KanjyoumotocyouShortcut::representedObjectOfLedger(c.ledger), c.value);
-    EXPECT_EQ(KanjyoumotocyouShortcut::ledgerOfRepresentedObject(c.value), c.ledger);
+  const std::pair<Ledger, int64_t> cases[] = {{{100, -1}, 100}, {{103, 1}, 2103}, {{103, 0}, 1103}, {{5, 42}, 43005}};
+  for (const auto& [ledger, value] : cases) {
+    EXPECT_EQ(KanjyoumotocyouShortcut::representedObjectOfLedger(ledger), value);
+    EXPECT_EQ(KanjyoumotocyouShortcut::ledgerOfRepresentedObject(value), ledger);
   }
+  // Nothing changes for an unknown account or a key that is no digit.
+  addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "1", 100);
+  for (auto [ledger, key] : {std::pair{Ledger{998, -1}, "2"}, std::pair{Ledger{100, -1}, "0"},
+                             std::pair{Ledger{100, -1}, "12"}, std::pair{Ledger{100, -1}, "a"}})
+    EXPECT_FALSE(KanjyoumotocyouShortcut::setShortcut(doc, ledger, key));
+  EXPECT_EQ(keys(), std::vector<std::string>{"1"});
+  EXPECT_FALSE(doc.isDocumentEdited());
 }
 
 TEST_F(ShortcutBooks, ADigitMovesToTheLedgerAndTheLedgerKeepsOneDigit)
@@ -53,24 +57,13 @@ TEST_F(ShortcutBooks, ADigitMovesToTheLedgerAndTheLedgerKeepsOneDigit)
   ASSERT_TRUE(KanjyoumotocyouShortcut::setShortcut(doc, {103, 1}, "3"));
   EXPECT_EQ(keys(), (std::vector<std::string>{"3", "7"}));
   const SubMenuItemPtr& r = doc.subMenuItemArray()[0];
-  EXPECT_EQ(r->title(), "普通預金 ／ みずほ銀行");
-  EXPECT_EQ(r->parentMenuItemTitle(), "総勘定元帳／補助元帳");
-  EXPECT_EQ(r->representedObject(), 2103);
-  EXPECT_EQ(r->keyEquivalentModifierMask(), (1u << 18) | (1u << 20));
+  EXPECT_EQ(std::tuple(r->title(), r->parentMenuItemTitle(), r->representedObject(), r->keyEquivalentModifierMask()),
+            std::tuple(std::string("普通預金 ／ みずほ銀行"), std::string("総勘定元帳／補助元帳"), int64_t{2103},
+                       (1u << 18) | (1u << 20)));
   EXPECT_TRUE(doc.isDocumentEdited());
   EXPECT_EQ(KanjyoumotocyouShortcut::keyEquivalentOfLedger(doc, {103, 1}), "3");
   EXPECT_EQ(KanjyoumotocyouShortcut::keyEquivalentOfLedger(doc, {103, -1}), "");
   EXPECT_EQ(KanjyoumotocyouShortcut::titleOfLedger(doc, {100, -1}), "現金");
-}
-
-TEST_F(ShortcutBooks, NothingChangesForAnUnknownAccountOrAKeyThatIsNoDigit)
-{
-  addRecord(KanjyoumotocyouShortcut::kParentMenuItemTitle, "1", 100);
-  for (auto [ledger, key] : {std::pair{Ledger{998, -1}, "2"}, std::pair{Ledger{100, -1}, "0"},
-                             std::pair{Ledger{100, -1}, "12"}, std::pair{Ledger{100, -1}, "a"}})
-    EXPECT_FALSE(KanjyoumotocyouShortcut::setShortcut(doc, ledger, key));
-  EXPECT_EQ(keys(), std::vector<std::string>{"1"});
-  EXPECT_FALSE(doc.isDocumentEdited());
 }
 
 }  // namespace

@@ -30,11 +30,15 @@ bool utf8Encoder(std::string_view text, std::string& out)
 }
 
 struct Side {
-  std::string kamoku, hojyo = "\"\"", jigyoubu = "\"\"", kingaku;
+  std::string kamoku, kingaku, hojyo = "\"\"", jigyoubu = "\"\"";
 };
 
-std::string line(const std::string& flag, const std::string& date, const Side& kari, const Side& kashi,
-                 const std::string& tekiyou = "\"\"", char sep = '\t')
+const Side kGenkinSide{"現金", "1000"};
+const Side kUriageSide{"売上高", "1000"};
+const Side kNoSide{"\"\"", ""};
+
+std::string line(const std::string& flag, const std::string& date, const Side& kari = kGenkinSide,
+                 const Side& kashi = kUriageSide, const std::string& tekiyou = "\"\"", char sep = '\t')
 {
   const std::string type = flag == "1000" ? "0" : "3";
   std::string s = flag + sep + sep + date + sep;
@@ -43,10 +47,6 @@ std::string line(const std::string& flag, const std::string& date, const Side& k
   return s + tekiyou + sep + type + std::string(9, sep) + "\r";
 }
 
-const Side kGenkinSide{"現金", "\"\"", "\"\"", "1000"};
-const Side kUriageSide{"売上高", "\"\"", "\"\"", "1000"};
-const Side kNoSide{"\"\"", "\"\"", "\"\"", ""};
-
 ShiwakeTextReader::Result importText(MyDocument& doc, const std::string& text)
 {
   return ShiwakeTextReader::importShiwake(doc, text, utf8Decoder);
@@ -54,9 +54,13 @@ ShiwakeTextReader::Result importText(MyDocument& doc, const std::string& text)
 
 TEST(ShiwakeTextReader, RefusesAWholeFileAndChangesNothing)
 {
-  const std::string ok = line("1111", "20240501", kGenkinSide, kUriageSide);
+  const std::string ok = line("1111", "20240501");
   const std::string first = line("1110", "20240501", kGenkinSide, kNoSide);
-  const Side half{"売上高", "\"\"", "\"\"", "500"};
+  const Side half{"売上高", "500"};
+  // The good voucher, then one line of the sides and description.
+  const auto okThen = [&ok](const Side& kari, const Side& kashi, const std::string& tekiyou = "\"\"") {
+    return ok + line("1111", "20240501", kari, kashi, tekiyou);
+  };
   struct Case {
     const char* name;
     std::string text;
@@ -67,36 +71,27 @@ TEST(ShiwakeTextReader, RefusesAWholeFileAndChangesNothing)
       {"unbalanced voucher", ok + first + line("1101", "20240501", kNoSide, half), "3 行目の金額が正しくありません。"},
       {"file ends inside a voucher", ok + first + line("1100", "20240501", kNoSide, kUriageSide),
        "3 行目の伝票が終わらないままファイルが終わっています。"},
-      {"amount on an empty side", ok + first + line("1101", "20240501", {"\"\"", "\"\"", "\"\"", "5"}, kUriageSide),
+      {"amount on an empty side", ok + first + line("1101", "20240501", {"\"\"", "5"}, kUriageSide),
        "3 行目の借方金額が無効です。"},
       {"date differs inside a voucher", ok + first + line("1101", "20240502", kNoSide, kUriageSide),
        "3 行目の取引日付が無効です。"},
-      {"date outside the term", ok + line("1111", "20250401", kGenkinSide, kUriageSide),
-       "2 行目の取引日付が無効です。"},
-      {"unknown account", ok + line("1111", "20240501", {"現金X", "\"\"", "\"\"", "1000"}, kUriageSide),
-       "2 行目の借方科目：現金Xが無効です。"},
-      {"sub-account on an account without", ok + line("1111", "20240501", {"現金", "A", "\"\"", "1000"}, kUriageSide),
+      {"date outside the term", ok + line("1111", "20250401"), "2 行目の取引日付が無効です。"},
+      {"unknown account", okThen({"現金X", "1000"}, kUriageSide), "2 行目の借方科目：現金Xが無効です。"},
+      {"sub-account on an account without", okThen({"現金", "1000", "A"}, kUriageSide),
        "2 行目の補助科目（借方）が無効です。"},
-      {"division in a company without", ok + line("1111", "20240501", kGenkinSide, {"売上高", "\"\"", "本店", "1000"}),
+      {"division in a company without", okThen(kGenkinSide, {"売上高", "1000", "\"\"", "本店"}),
        "2 行目の貸方事業部が無効です。"},
-      {"undecodable bytes", ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"\xFF\xFE\""),
+      {"undecodable bytes", okThen(kGenkinSide, kUriageSide, "\"\xFF\xFE\""), "2 行目の摘要が無効です。"},
+      {"41-character description", okThen(kGenkinSide, kUriageSide, "\"" + std::string(41 * 3 / 3, 'x') + "\""),
        "2 行目の摘要が無効です。"},
-      {"41-character description",
-       ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"" + std::string(41 * 3 / 3, 'x') + "\""),
-       "2 行目の摘要が無効です。"},
-      {"decimal amount", ok + line("1111", "20240501", {"現金", "\"\"", "\"\"", "10.5"}, kUriageSide),
-       "2 行目の借方金額は整数を指定してください。"},
-      {"negative amount", ok + line("1111", "20240501", kGenkinSide, {"売上高", "\"\"", "\"\"", "-1000"}),
-       "2 行目の貸方金額が無効です。"},
-      {"12-digit amount", ok + line("1111", "20240501", {"現金", "\"\"", "\"\"", "100000000000"}, kUriageSide),
-       "2 行目の借方金額が無効です。"},
-      {"middle line outside a voucher", ok + line("1100", "20240501", kGenkinSide, kUriageSide),
-       "2 行目の識別フラグが無効です。"},
+      {"decimal amount", okThen({"現金", "10.5"}, kUriageSide), "2 行目の借方金額は整数を指定してください。"},
+      {"negative amount", okThen(kGenkinSide, {"売上高", "-1000"}), "2 行目の貸方金額が無効です。"},
+      {"12-digit amount", okThen({"現金", "100000000000"}, kUriageSide), "2 行目の借方金額が無効です。"},
+      {"middle line outside a voucher", ok + line("1100", "20240501"), "2 行目の識別フラグが無効です。"},
       {"other separator later", ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"\"", ','),
        "2 行目の識別フラグが無効です。"},
-      {"wrong type", ok + line("1000", "20240501", kGenkinSide, kUriageSide).replace(0, 4, "1111"),
-       "2 行目の取引タイプが無効です。"},
-      {"unclosed quote", ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"abc"), "2 行目の摘要が無効です。"},
+      {"wrong type", ok + line("1000", "20240501").replace(0, 4, "1111"), "2 行目の取引タイプが無効です。"},
+      {"unclosed quote", okThen(kGenkinSide, kUriageSide, "\"abc"), "2 行目の摘要が無効です。"},
       {"line cut short", ok + "1111\t\t20240501\t現金\t\"\"", "2 行目の借方事業部が無効です。"},
       {"past the last number", ok + ok, "2 行目の伝票で伝票番号が 99999 を超えます。", Kaisya::kMaxDenpyouNo},
       {"cancelled", ok + ok + ok, ShiwakeTextReader::kCancelMessage, 2, true},
@@ -124,11 +119,10 @@ TEST(ShiwakeTextReader, NumbersVouchersFromTheCounterAndPlacesThemByDate)
   doc->journal().append(makeVoucherLine(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 10));
   doc->journal().append(makeVoucherLine(Date(2024, 7, 1), 2, kGenkin, kUriagedaka, 10));
   doc->kaisya().setMinAvailableDenpyouNo(3);
-  const Side kari2{"消耗品費", "\"\"", "\"\"", "400"}, kari3{"消耗品費", "\"\"", "\"\"", "600"};
+  const Side kari2{"消耗品費", "400"}, kari3{"消耗品費", "600"};
   const std::string text = line("1110", "20240601", kari2, kNoSide, "\"a,\"\"b\"") +
                            line("1100", "20240601", kari3, kNoSide) +
-                           line("1101", "20240601", kNoSide, {"現金", "\"\"", "\"\"", "1000"}) +
-                           line("1000", "20240801", kGenkinSide, kUriageSide) + "\r\n\r\n";
+                           line("1101", "20240601", kNoSide, {"現金", "1000"}) + line("1000", "20240801") + "\r\n\r\n";
   const ShiwakeTextReader::Result r = importText(*doc, text);
   ASSERT_TRUE(r.ok) << r.message;
   EXPECT_EQ(r.voucherCount, 2);
@@ -140,10 +134,10 @@ TEST(ShiwakeTextReader, NumbersVouchersFromTheCounterAndPlacesThemByDate)
   EXPECT_EQ(numbers, (std::vector<int32_t>{1, 3, 3, 3, 2, 4}));
   EXPECT_EQ(j[1]->tekiyou(), "a,\"b");
   // Two debit lines make the debit counterpart 諸口; the empty sides hold nothing.
-  for (size_t i = 1; i <= 3; ++i) {
-    EXPECT_EQ(j[i]->aiteKarikataKamokuCode(), Kamoku::kSyokuchiCode);
-    EXPECT_EQ(j[i]->aiteKashikataKamokuCode(), kGenkin);
-  }
+  for (size_t i = 1; i <= 3; ++i)
+    EXPECT_EQ(std::pair(j[i]->aiteKarikataKamokuCode(), j[i]->aiteKashikataKamokuCode()),
+              std::pair(Kamoku::kSyokuchiCode, kGenkin))
+        << i;
   EXPECT_EQ(j[1]->kashikataKamokuCode(), -1);
   EXPECT_EQ(j[3]->karikataKamokuCode(), -1);
   EXPECT_EQ(j[5]->kindOfShiwake(), ShiwakeKind::Suitoucyou);

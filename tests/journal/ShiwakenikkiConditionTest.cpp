@@ -62,158 +62,106 @@ protected:
   MyDocument doc;
 };
 
-TEST_F(JournalBooks, EveryStageOffListsRegisteredEntriesInDateOrder)
+TEST_F(JournalBooks, EveryStageOffListsEntriesInDateOrderAndDateNumberAndAmountStagesNarrow)
 {
   int ticks = 0;
   const auto result = cond.displayShiwakeArrayOfDocument(doc, false, [&] { ++ticks; });
   Numbers numbers;
   for (const ShiwakePtr& s : result.displayShiwakeArray) numbers.push_back(s->denpyouNo());
-  EXPECT_EQ(numbers, (Numbers{1, 2, 3, 4, 6, 5}));  // the closing adjustment last
-  EXPECT_EQ(result.totalCount, 6);
-  EXPECT_EQ(result.stateString(), "6 個中 6 個の仕訳が条件に一致しました。");
-  EXPECT_EQ(ticks, 0);  // no stage walked the list
+  // The closing adjustment last; no stage walked the list.
+  EXPECT_EQ(std::tuple(numbers, result.totalCount, result.stateString(), ticks),
+            std::tuple(Numbers{1, 2, 3, 4, 6, 5}, 6, std::string("6 個中 6 個の仕訳が条件に一致しました。"), 0));
 
   cond.setDenpyouNoConditionState(ShiwakenikkiCondition::kStateInside);
   cond.setDenpyouNoTo(4);
   const auto narrowed = cond.displayShiwakeArrayOfDocument(doc, false, [&] { ++ticks; });
   EXPECT_EQ(narrowed.stateString(), "6 個中 4 個の仕訳が条件に一致しました。");
   EXPECT_EQ(ticks, 1);  // entries 0 of a six-entry walk
-}
 
-TEST_F(JournalBooks, DateStageKeepsEntriesInsideOrOutsideTheRange)
-{
-  struct Case {
-    int32_t state;
-    Date from, to;
-    Numbers expected;
-  };
-  const Case cases[] = {
+  // The date stage keeps entries inside or outside the range.
+  cond.setDenpyouNoConditionState(0);
+  // Both bounds included; no end: through the closing month; no start: from the
+  // term's first day.
+  const std::tuple<int32_t, Date, Date, Numbers> dates[] = {
       {1, Date(2024, 4, 10), Date(2024, 5, 31), {2, 3}},
       {2, Date(2024, 4, 10), Date(2024, 5, 31), {1, 4, 6, 5}},
-      {1, Date(2024, 4, 15), Date(2024, 4, 15), {2}},  // both bounds included
-      {1, Date(2024, 6, 1), Date(), {4, 6, 5}},        // no end: through the closing month
-      {1, Date(), Date(2024, 4, 30), {1, 2}},          // no start: from the term's first day
+      {1, Date(2024, 4, 15), Date(2024, 4, 15), {2}},
+      {1, Date(2024, 6, 1), Date(), {4, 6, 5}},
+      {1, Date(), Date(2024, 4, 30), {1, 2}},
       {1, Date(), Date(), {1, 2, 3, 4, 6, 5}},
       {2, Date(), Date(), {}},
       {1, Date(2025, 3, 31), Date::kessanSeiridukiDate(), {5}},
   };
-  for (const Case& c : cases) {
-    cond.setDateConditionState(c.state);
-    cond.setDateFrom(c.from);
-    cond.setDateTo(c.to);
-    EXPECT_EQ(shown(), c.expected) << c.state << " " << c.from.toString() << " - " << c.to.toString();
+  for (const auto& [state, from, to, expected] : dates) {
+    cond.setDateConditionState(state);
+    cond.setDateFrom(from);
+    cond.setDateTo(to);
+    EXPECT_EQ(shown(), expected) << state << " " << from.toString() << " - " << to.toString();
+  }
+
+  // The number and amount stages keep values inside or outside the range.
+  cond.setDateConditionState(0);
+  // Numbers (0), then amounts (1). Numbers: -1 leaves the initial bounds, 1 to
+  // 99999. Amounts: both amounts 0 pass when 0 is inside, a one-sided 700 is judged
+  // by its one amount, no upper bound is the input limit, and there is no other
+  // working state.
+  const std::tuple<int, int32_t, int64_t, int64_t, Numbers> ranges[] = {
+      {0, 1, 2, 4, {2, 3, 4}}, {0, 2, 2, 4, {1, 6, 5}},       {0, 1, -1, -1, {1, 2, 3, 4, 6, 5}},
+      {0, 1, 5, -1, {6, 5}},   {0, 3, 6, 6, {1, 2, 3, 4, 5}}, {1, 1, 500, 1000, {1, 2, 6}},
+      {1, 1, 0, 100, {3}},     {1, 1, 600, 800, {6}},         {1, 1, -1, -1, {1, 2, 3, 4, 6, 5}},
+      {1, 1, 2000, -1, {4}},   {1, 2, 0, 5000, {}},
+  };
+  for (const auto& [amount, state, from, to, expected] : ranges) {
+    cond.setDenpyouNoConditionState(amount ? 0 : state);
+    cond.setDenpyouNoFrom(static_cast<int32_t>(amount ? -1 : from));
+    cond.setDenpyouNoTo(static_cast<int32_t>(amount ? -1 : to));
+    cond.setKingakuConditionState(amount ? state : 0);
+    cond.setKingakuFrom(amount ? from : -1);
+    cond.setKingakuTo(amount ? to : -1);
+    EXPECT_EQ(shown(), expected) << amount << " " << state << " " << from << "-" << to;
   }
 }
 
-TEST_F(JournalBooks, VoucherNumberStageKeepsNumbersInsideOrOutsideTheRange)
+TEST_F(JournalBooks, AccountDivisionAndDescriptionStagesMatch)
 {
-  struct Case {
-    int32_t state, from, to;
-    Numbers expected;
+  using Items = std::vector<ShiwakenikkiSubCondition>;
+  // What, the state, the items, the entries shown; the items are divisions'.
+  const std::tuple<const char*, int32_t, Items, Numbers, bool> cases[] = {
+      {"either side", 1, {{kGenkin, -1, kEither}}, {1, 2, 5}, false},
+      {"debit side", 1, {{kGenkin, -1, kKari}}, {1}, false},
+      {"credit side", 1, {{kGenkin, -1, kKashi}}, {2, 5}, false},
+      {"unknown side", 1, {{kGenkin, -1, 3}}, {}, false},
+      {"any sub-account, or none", 1, {{kYokin, -1, kEither}}, {2, 3, 4}, false},
+      {"one sub-account", 1, {{kYokin, 1, kEither}}, {2}, false},
+      {"sub-account on the wrong side", 1, {{kYokin, 2, kKari}}, {}, false},
+      {"or", 1, {{kGenkin, -1, kKari}, {kYokin, -1, kKashi}}, {1, 3}, false},
+      {"and", 2, {{kYokin, -1, kEither}, {kUriage, -1, kKashi}}, {4}, false},
+      {"and, nothing in common", 2, {{kGenkin, -1, kKari}, {kYokin, -1, kEither}}, {}, false},
+      {"or without items", 1, {}, {}, false},
+      {"and without items", 2, {}, {1, 2, 3, 4, 6, 5}, false},
+      {"division, either side", 1, {{1, 0, kEither}}, {1, 2, 3, 6}, true},
+      {"division, credit side", 1, {{1, 0, kKashi}}, {1, 2}, true},
+      {"division, or", 1, {{2, 0, kKari}, {2, 0, kKashi}}, {2, 3, 4, 5}, true},
+      {"division, and", 2, {{2, 0, kKari}, {1, 0, kKashi}}, {2}, true},
   };
-  const Case cases[] = {
-      {1, 2, 4, {2, 3, 4}}, {2, 2, 4, {1, 6, 5}},       {1, -1, -1, {1, 2, 3, 4, 6, 5}},  // initial bounds: 1 to 99999
-      {1, 5, -1, {6, 5}},   {3, 6, 6, {1, 2, 3, 4, 5}},
-  };
-  for (const Case& c : cases) {
-    cond.setDenpyouNoConditionState(c.state);
-    cond.setDenpyouNoFrom(c.from);
-    cond.setDenpyouNoTo(c.to);
-    EXPECT_EQ(shown(), c.expected) << c.state << " " << c.from << "-" << c.to;
+  for (const auto& [what, state, items, expected, division] : cases) {
+    cond.setKamokuConditionState(division ? 0 : state);
+    cond.kamokuConditionArray() = division ? Items{} : items;
+    cond.setJigyoubuConditionState(division ? state : 0);
+    cond.jigyoubuConditionArray() = division ? items : Items{};
+    EXPECT_EQ(shown(), expected) << what;
   }
-}
 
-TEST_F(JournalBooks, AccountStageMatchesItemsBySideAndSubAccountWithOrAndAnd)
-{
-  struct Case {
-    const char* what;
-    int32_t state;
-    std::vector<ShiwakenikkiSubCondition> items;
-    Numbers expected;
-  };
-  const Case cases[] = {
-      {"either side", 1, {{kGenkin, -1, kEither}}, {1, 2, 5}},
-      {"debit side", 1, {{kGenkin, -1, kKari}}, {1}},
-      {"credit side", 1, {{kGenkin, -1, kKashi}}, {2, 5}},
-      {"unknown side", 1, {{kGenkin, -1, 3}}, {}},
-      {"any sub-account, or none", 1, {{kYokin, -1, kEither}}, {2, 3, 4}},
-      {"one sub-account", 1, {{kYokin, 1, kEither}}, {2}},
-      {"sub-account on the wrong side", 1, {{kYokin, 2, kKari}}, {}},
-      {"or", 1, {{kGenkin, -1, kKari}, {kYokin, -1, kKashi}}, {1, 3}},
-      {"and", 2, {{kYokin, -1, kEither}, {kUriage, -1, kKashi}}, {4}},
-      {"and, nothing in common", 2, {{kGenkin, -1, kKari}, {kYokin, -1, kEither}}, {}},
-      {"or without items", 1, {}, {}},
-      {"and without items", 2, {}, {1, 2, 3, 4, 6, 5}},
-  };
-  for (const Case& c : cases) {
-    cond.setKamokuConditionState(c.state);
-    cond.kamokuConditionArray() = c.items;
-    EXPECT_EQ(shown(), c.expected) << c.what;
-  }
-}
-
-TEST_F(JournalBooks, DivisionStageMatchesItemsBySide)
-{
-  struct Case {
-    int32_t state;
-    std::vector<ShiwakenikkiSubCondition> items;
-    Numbers expected;
-  };
-  const Case cases[] = {
-      {1, {{1, 0, kEither}}, {1, 2, 3, 6}},
-      {1, {{1, 0, kKashi}}, {1, 2}},
-      {1, {{2, 0, kKari}, {2, 0, kKashi}}, {2, 3, 4, 5}},
-      {2, {{2, 0, kKari}, {1, 0, kKashi}}, {2}},
-  };
-  for (const Case& c : cases) {
-    cond.setJigyoubuConditionState(c.state);
-    cond.jigyoubuConditionArray() = c.items;
-    EXPECT_EQ(shown(), c.expected);
-  }
-}
-
-TEST_F(JournalBooks, DivisionStageWithoutActiveDivisionsIsSwitchedOffForGood)
-{
+  // Without active divisions the division stage is switched off for good.
   cond.setJigyoubuConditionState(1);
   cond.jigyoubuConditionArray() = {{1, 0, kKari}};
   for (const JigyoubuPtr& j : doc.jigyoubuArray()) j->setIsActive(false);
   EXPECT_EQ(shown(), (Numbers{1, 2, 3, 4, 6, 5}));
   EXPECT_EQ(cond.jigyoubuConditionState(), 0);
   EXPECT_TRUE(cond.jigyoubuConditionArray().empty());
-}
 
-TEST_F(JournalBooks, AmountStageJudgesTheSidesThatCarryAnAmount)
-{
-  struct Case {
-    int32_t state;
-    int64_t from, to;
-    Numbers expected;
-  };
-  const Case cases[] = {
-      {1, 500, 1000, {1, 2, 6}},
-      {1, 0, 100, {3}},    // both amounts 0 pass when 0 is inside; a one-sided 700 does not
-      {1, 600, 800, {6}},  // judged by its one amount
-      {1, -1, -1, {1, 2, 3, 4, 6, 5}},
-      {1, 2000, -1, {4}},  // no upper bound: the input limit
-      {2, 0, 5000, {}},    // no other working state
-  };
-  for (const Case& c : cases) {
-    cond.setKingakuConditionState(c.state);
-    cond.setKingakuFrom(c.from);
-    cond.setKingakuTo(c.to);
-    EXPECT_EQ(shown(), c.expected) << c.state << " " << c.from << "-" << c.to;
-  }
-}
-
-TEST_F(JournalBooks, DescriptionStageContainsBeginsEndsOrEqualsWithAndWithoutCase)
-{
-  struct Case {
-    const char* text;
-    int32_t state;
-    bool caseInsensitive;
-    Numbers expected;
-  };
-  const Case cases[] = {
+  // The description stage: contains, begins, ends or equals, with and without case.
+  const std::tuple<const char*, int32_t, bool, Numbers> texts[] = {
       {"apple", 1, true, {1, 2, 4}}, {"apple", 1, false, {2, 4}},  {"APPLE", 2, true, {1, 2}},
       {"apple", 2, false, {2}},      {"apple", 3, true, {4}},      {"apple", 4, true, {}},
       {"apple pie", 1, false, {2}},  // the whole description passes every state
@@ -222,15 +170,15 @@ TEST_F(JournalBooks, DescriptionStageContainsBeginsEndsOrEqualsWithAndWithoutCas
       {"ａｂｃ", 1, true, {3}},                                // full-width letters have case too
       {"ａｂｃ", 1, false, {}},      {"商店", 3, true, {3}},       {"決算", 4, false, {5}},
   };
-  for (const Case& c : cases) {
-    cond.setTekiyouConditionState(c.state);
-    cond.setTekiyou(c.text);
-    cond.setDoCaseInsensitiveSearch(c.caseInsensitive);
-    EXPECT_EQ(shown(), c.expected) << c.text << " " << c.state << " " << c.caseInsensitive;
+  for (const auto& [text, state, caseInsensitive, expected] : texts) {
+    cond.setTekiyouConditionState(state);
+    cond.setTekiyou(text);
+    cond.setDoCaseInsensitiveSearch(caseInsensitive);
+    EXPECT_EQ(shown(), expected) << text << " " << state << " " << caseInsensitive;
   }
 }
 
-TEST_F(JournalBooks, StagesNarrowOneAnother)
+TEST_F(JournalBooks, StagesNarrowOneAnotherAndMarkedModeIgnoresThem)
 {
   cond.setDateConditionState(1);
   cond.setDateTo(Date(2024, 6, 30));
@@ -242,10 +190,8 @@ TEST_F(JournalBooks, StagesNarrowOneAnother)
   // A second run reads what the first one left.
   const auto result = cond.displayShiwakeArrayOfDocument(doc, false);
   EXPECT_EQ(result.stateString(), "6 個中 2 個の仕訳が条件に一致しました。");
-}
 
-TEST_F(JournalBooks, MarkedModeShowsOnlyMarkedRegisteredEntriesAndIgnoresTheStages)
-{
+  // Marked mode shows only marked registered entries and ignores the stages.
   for (const ShiwakePtr& s : doc.journal())
     cond.setMarked(s, s->denpyouNo() == 5 || s->denpyouNo() == 2 || s->denpyouNo() <= 0);
   cond.setDenpyouNoConditionState(1);

@@ -55,38 +55,31 @@ protected:
   MyDocument doc;
 };
 
-TEST_F(DeletionBooks, EveryShownVoucherGoesWholeAndOnlyThose)
+TEST_F(DeletionBooks, EveryShownVoucherGoesWholeAndOnlyThoseButEntriesHiddenFromALimitedUser)
 {
-  struct Case {
-    const char* what;
-    std::vector<size_t> shownLines;
-    std::vector<int32_t> journalLeft;
-    std::vector<int32_t> bookmarksLeft;
-    int removed;
-  };
-  const Case cases[] = {
+  using Numbers = std::vector<int32_t>;
+  // What, the lines shown, the journal and bookmarks left, the lines removed.
+  const std::tuple<const char*, std::vector<size_t>, Numbers, Numbers, int> cases[] = {
       {"one line of a three-line voucher", {2}, {2, 3}, {2, 3}, 3},
       {"lines of two vouchers, one shown twice", {0, 3, 4}, {2}, {2}, 4},
       {"nothing shown", {}, {1, 2, 1, 3, 1}, {1, 2, 3}, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, shownLines, journalLeft, bookmarksLeft, removed] : cases) {
+    SCOPED_TRACE(what);
     fill();
     std::vector<ShiwakePtr> shown;
-    for (size_t i : c.shownLines) shown.push_back(line(i));
+    for (size_t i : shownLines) shown.push_back(line(i));
     const int undoBefore = host.undoCleared;
-    EXPECT_EQ(ShiwakenikkiDeletion::removeDisplayingShiwake(doc, shown), c.removed);
-    EXPECT_EQ(journalNumbers(), c.journalLeft);
-    EXPECT_EQ(bookmarkNumbers(), c.bookmarksLeft);
+    EXPECT_EQ(ShiwakenikkiDeletion::removeDisplayingShiwake(doc, shown), removed);
+    EXPECT_EQ(std::pair(journalNumbers(), bookmarkNumbers()), std::pair(journalLeft, bookmarksLeft));
     // The refresh protocol runs only when something went.
-    EXPECT_EQ(host.undoCleared - undoBefore, c.removed > 0 ? 1 : 0);
-    EXPECT_EQ(doc.isDocumentEdited(), c.removed > 0);
+    EXPECT_EQ(std::pair(host.undoCleared - undoBefore, doc.isDocumentEdited()),
+              std::pair(removed > 0 ? 1 : 0, removed > 0));
     doc.updateChangeCount(MyDocument::ChangeType::Cleared);
   }
-}
 
-TEST_F(DeletionBooks, EntriesHiddenFromALimitedUserStayWithTheirVouchersBookmark)
-{
+  // Entries hidden from a limited user stay, with their voucher's bookmark.
+  fill();
   line(4)->setDidCreateBeforeOpen(true);  // the third line of voucher 1
   EXPECT_EQ(ShiwakenikkiDeletion::removeDisplayingShiwake(doc, {line(0), line(1)}), 3);
   EXPECT_EQ(journalNumbers(), (std::vector<int32_t>{3, 1}));

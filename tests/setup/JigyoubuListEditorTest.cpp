@@ -10,7 +10,7 @@ using test::addJigyoubu;
 using test::addShiwake;
 using test::makeBooks;
 
-TEST(JigyoubuListEditor, ADivisionInUseOrHoldingABalanceStaysActive)
+TEST(JigyoubuListEditor, ADivisionInUseOrHoldingABalanceStaysActiveAndActiveOnesNeedUniqueNames)
 {
   auto doc = makeBooks();
   addJigyoubu(*doc, 1, "本店");
@@ -24,25 +24,20 @@ TEST(JigyoubuListEditor, ADivisionInUseOrHoldingABalanceStaysActive)
   JigyoubuListEditor editor(*doc);
   EXPECT_NE(editor.setIsActive(1, false).find("仕訳で使われている"), std::string::npos);
   EXPECT_NE(editor.setIsActive(2, false).find("開始残高（「普通預金」ほか）がある"), std::string::npos);
-  EXPECT_TRUE(editor.slot(1).isActive);
-  EXPECT_TRUE(editor.slot(2).isActive);
   EXPECT_EQ(editor.setIsActive(3, false), "");
-  EXPECT_FALSE(editor.slot(3).isActive);
-}
+  EXPECT_EQ(std::tuple(editor.slot(1).isActive, editor.slot(2).isActive, editor.slot(3).isActive),
+            std::tuple(true, true, false));
 
-TEST(JigyoubuListEditor, ActiveDivisionsNeedUniqueNames)
-{
-  auto doc = makeBooks();
-  JigyoubuListEditor editor(*doc);
+  // Active divisions need unique names.
   editor.setIsActive(4, true);
-  EXPECT_EQ(editor.validate().message, "事業部 04 の名前を入力してください。");
-  EXPECT_EQ(editor.validate().slot, 4);
-  editor.setName(4, " 本店 ");
-  editor.setName(7, "本店");  // inactive: no clash
+  EXPECT_EQ(std::pair(editor.validate().message, editor.validate().slot),
+            std::pair(std::string("事業部 04 の名前を入力してください。"), 4));
+  editor.setName(4, " 工場 ");
+  editor.setName(7, "工場");  // inactive: no clash
   EXPECT_FALSE(editor.validate().isRefused());
   editor.setIsActive(7, true);
-  EXPECT_EQ(editor.validate().message, "事業部 04 と 07 の名前「本店」が重複しています。");
-  EXPECT_EQ(editor.validate().slot, 7);
+  EXPECT_EQ(std::pair(editor.validate().message, editor.validate().slot),
+            std::pair(std::string("事業部 04 と 07 の名前「工場」が重複しています。"), 7));
 }
 
 TEST(JigyoubuListEditor, WriteBackKeepsRecordsAndDropsEmptySlots)
@@ -51,9 +46,8 @@ TEST(JigyoubuListEditor, WriteBackKeepsRecordsAndDropsEmptySlots)
   JigyoubuPtr honten = addJigyoubu(*doc, 1, "本店");
   JigyoubuPtr souko = addJigyoubu(*doc, 5, "倉庫", false);
   JigyoubuListEditor editor(*doc);
-  ASSERT_EQ(editor.slotCount(), 99);
-  EXPECT_TRUE(editor.slot(1).isActive);
-  EXPECT_FALSE(editor.slot(5).isActive);
+  EXPECT_EQ(std::tuple(editor.slotCount(), editor.slot(1).isActive, editor.slot(5).isActive),
+            std::tuple(99, true, false));
   editor.setName(1, "本社");
   editor.setIsActive(2, true);
   editor.setName(2, "支店");
@@ -61,12 +55,10 @@ TEST(JigyoubuListEditor, WriteBackKeepsRecordsAndDropsEmptySlots)
   editor.setName(9, "予備");              // named, not active: kept for later
   EXPECT_EQ(editor.writeBack(*doc), -1);  // divisions were in use already
   ASSERT_EQ(doc->jigyoubuArray().size(), 4u);
-  EXPECT_EQ(doc->jigyoubuArray()[0], honten);
-  EXPECT_EQ(honten->name(), "本社");
+  EXPECT_EQ(std::pair(doc->jigyoubuArray()[0], honten->name()), std::pair(honten, std::string("本社")));
   EXPECT_EQ(doc->jigyoubuArray()[1]->kana(), "SHITEN");
   EXPECT_EQ(doc->jigyoubuArray()[2], souko);
-  EXPECT_EQ(souko->name(), "倉庫");
-  EXPECT_FALSE(souko->isActive());
+  EXPECT_EQ(std::pair(souko->name(), souko->isActive()), std::pair(std::string("倉庫"), false));
   EXPECT_FALSE(doc->jigyoubuArray()[3]->isActive());
   EXPECT_EQ(doc->numberOfActiveJigyoubu(), 2);
 }
@@ -87,11 +79,11 @@ TEST(JigyoubuListEditor, FirstDivisionsTakeOverTheCompanyOpeningBalances)
   }
   EXPECT_EQ(editor.writeBack(*doc), 3);
   // The company figure is still the sum of the divisions.
-  EXPECT_EQ(doc->kamokuOfCode(100)->startBalanceOfJigyoubuCode(3), 700);
-  EXPECT_EQ(doc->kamokuOfCode(100)->startBalanceOfJigyoubuCode(6), 0);
-  EXPECT_EQ(doc->kamokuOfCode(100)->startBalanceOfJigyoubuCode(99), 700);
-  EXPECT_EQ(doc->kamokuOfCode(270)->startBalanceOfJigyoubuCode(3), 700);
-  EXPECT_EQ(sub->startBalanceOfJigyoubuCode(3), 40);
+  const KamokuPtr genkin = doc->kamokuOfCode(100);
+  EXPECT_EQ((std::vector{genkin->startBalanceOfJigyoubuCode(3), genkin->startBalanceOfJigyoubuCode(6),
+                         genkin->startBalanceOfJigyoubuCode(99), doc->kamokuOfCode(270)->startBalanceOfJigyoubuCode(3),
+                         sub->startBalanceOfJigyoubuCode(3)}),
+            (std::vector<int64_t>{700, 0, 700, 700, 40}));
 }
 
 }  // namespace

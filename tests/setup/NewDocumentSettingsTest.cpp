@@ -32,14 +32,9 @@ TEST(NewDocumentSettings, FillsTheCompanyAndBuildsTheChartOfItsKind)
   NewDocumentSettings s = corporation();
   s.applyToDocument(doc);
   const Kaisya& k = doc.kaisya();
-  EXPECT_EQ(k.name(), "テスト商事");
-  EXPECT_TRUE(k.isHoujin());
-  EXPECT_EQ(k.termNo(), 5);
-  EXPECT_EQ(k.minAvailableDenpyouNo(), 1);
-  EXPECT_EQ(k.minAvailableRegularTypeDenpyouNo(), 1);
-  ASSERT_EQ(k.monthArray().size(), 12u);
-  EXPECT_EQ(k.termStartDate(), Date(2024, 4, 1));
-  EXPECT_EQ(k.termEndDate(), Date(2025, 3, 31));
+  EXPECT_EQ(std::tuple(k.name(), k.isHoujin(), k.termNo(), k.minAvailableDenpyouNo(),
+                       k.minAvailableRegularTypeDenpyouNo(), k.monthArray().size(), k.termStartDate(), k.termEndDate()),
+            std::tuple(std::string("テスト商事"), true, 5, 1, 1, size_t{12}, Date(2024, 4, 1), Date(2025, 3, 31)));
   EXPECT_EQ(doc.rootKamokuKubun()->pListResource(), KamokuKubun::kKaisyahouChartName);
   EXPECT_FALSE(doc.codeSortedKamokuArray().empty());
 
@@ -48,6 +43,12 @@ TEST(NewDocumentSettings, FillsTheCompanyAndBuildsTheChartOfItsKind)
   s.applyToDocument(older);
   EXPECT_EQ(older.rootKamokuKubun()->pListResource(), KamokuKubun::kOlderChartName);
   EXPECT_TRUE(older.rootKamokuKubun()->childForName("資本の部"));
+
+  // A corporation is never a household book, whatever the box said.
+  MyDocument corp;
+  s.term.isKakeibo = true;
+  s.applyToDocument(corp);
+  EXPECT_FALSE(corp.kaisya().isKakeibo());
 }
 
 TEST(NewDocumentSettings, SoleProprietorKeepsTheYearTextAndHouseholdBookDropsIndustry)
@@ -60,22 +61,13 @@ TEST(NewDocumentSettings, SoleProprietorKeepsTheYearTextAndHouseholdBookDropsInd
   s.isSeizou = true;
   s.isKensetu = true;
   s.applyToDocument(doc);
-  EXPECT_FALSE(doc.kaisya().isHoujin());
-  EXPECT_TRUE(doc.kaisya().isKakeibo());
-  EXPECT_FALSE(doc.kaisya().isSeizou());
-  EXPECT_FALSE(doc.kaisya().isKensetu());
-  EXPECT_EQ(doc.kaisya().termYear(), "令和6");
+  const Kaisya& k = doc.kaisya();
+  EXPECT_EQ(std::tuple(k.isHoujin(), k.isKakeibo(), k.isSeizou(), k.isKensetu(), k.termYear()),
+            std::tuple(false, true, false, false, std::string("令和6")));
   EXPECT_TRUE(doc.rootKamokuKubun()->childForName("支出"));
-
-  // A corporation is never a household book, whatever the box said.
-  MyDocument corp;
-  NewDocumentSettings c = corporation();
-  c.term.isKakeibo = true;
-  c.applyToDocument(corp);
-  EXPECT_FALSE(corp.kaisya().isKakeibo());
 }
 
-TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsTheCostReportNeeds)
+TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsOfEveryShippedChart)
 {
   MyDocument plain, seizou, kensetu;
   corporation().applyToDocument(plain);
@@ -87,11 +79,10 @@ TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsTheCostReportNeeds)
   s.applyToDocument(kensetu);
 
   // Materials (groups 9 to 11), labour, expenses, subcontracting, work in process.
-  for (int32_t code : {600, 601, 602, 610, 620, 650, 670, 671}) {
-    EXPECT_FALSE(isActive(plain, code)) << code;
-    EXPECT_TRUE(isActive(seizou, code)) << code;
-    EXPECT_TRUE(isActive(kensetu, code)) << code;
-  }
+  for (int32_t code : {600, 601, 602, 610, 620, 650, 670, 671})
+    EXPECT_EQ(std::tuple(isActive(plain, code), isActive(seizou, code), isActive(kensetu, code)),
+              std::tuple(false, true, true))
+        << code;
   // The construction accounts only for construction.
   for (int32_t code : {112, 119, 202, 212, 301, 651}) {
     EXPECT_FALSE(isActive(seizou, code) && code != 651) << code;
@@ -111,11 +102,9 @@ TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsTheCostReportNeeds)
       EXPECT_GE(after[i]->code(), 600) << after[i]->name();
     }
   EXPECT_GT(newlyActive, 20);
-}
 
-TEST(NewDocumentSettings, EveryShippedChartHasCostAccountsToTurnOn)
-{
-  for (bool houjin : {true, false}) {
+  // Every shipped chart has cost accounts to turn on.
+  for (bool houjin : {true, false})
     for (bool kaisyahou : {true, false}) {
       MyDocument doc;
       NewDocumentSettings s = corporation();
@@ -128,7 +117,6 @@ TEST(NewDocumentSettings, EveryShippedChartHasCostAccountsToTurnOn)
         if (k->isActive() && k->group() >= 9 && k->group() <= 13) ++cost;
       EXPECT_GE(cost, 4) << houjin << kaisyahou;
     }
-  }
 }
 
 }  // namespace

@@ -10,34 +10,10 @@ using Field = PropertiesSettings::Field;
 using test::addShiwake;
 using test::makeBooks;
 
-TEST(PropertiesSettings, WhatEntriesWouldMakeWrongIsFixedOnceTheJournalHoldsAny)
+TEST(PropertiesSettings, AnEmptyJournalLetsTermIndustryAndPrecisionChangeAndEntriesFixThem)
 {
   auto doc = makeBooks();
   EXPECT_TRUE(PropertiesSettings(*doc).canEditTermAndKind());
-  addShiwake(*doc, 100, 300, 10);
-  PropertiesSettings s(*doc);
-  EXPECT_FALSE(s.canEditTermAndKind());
-  s.name = "新商事";
-  s.termNoText = "7";
-  s.doUseWareki = true;
-  s.isSeizou = true;
-  s.startDate = Date(2024, 5, 1);
-  s.endDate = Date(2025, 4, 30);
-  s.decimalPrecision = 2;
-  ASSERT_FALSE(s.check().isRefused());
-  s.applyTo(*doc);
-  const Kaisya& k = doc->kaisya();
-  EXPECT_EQ(k.name(), "新商事");
-  EXPECT_EQ(k.termNo(), 7);
-  EXPECT_TRUE(k.doUseWareki());
-  EXPECT_FALSE(k.isSeizou());
-  EXPECT_EQ(k.termStartDate(), Date(2024, 4, 1));
-  EXPECT_EQ(k.decimalPrecision(), 0);
-}
-
-TEST(PropertiesSettings, AnEmptyJournalLetsTermIndustryAndPrecisionChange)
-{
-  auto doc = makeBooks();
   doc->kamokuOfCode(100)->setStartBalance(1234, 99);
   PropertiesSettings s(*doc);
   s.startDate = Date(2024, 1, 1);
@@ -46,41 +22,48 @@ TEST(PropertiesSettings, AnEmptyJournalLetsTermIndustryAndPrecisionChange)
   s.decimalPrecision = 2;
   ASSERT_FALSE(s.check().isRefused());
   s.applyTo(*doc);
-  EXPECT_EQ(doc->kaisya().termStartDate(), Date(2024, 1, 1));
-  EXPECT_EQ(doc->kaisya().monthArray().size(), 12u);
-  EXPECT_TRUE(doc->kaisya().isKensetu());
-  EXPECT_TRUE(doc->kamokuOfCode(301)->isActive());
+  const Kaisya& k = doc->kaisya();
+  EXPECT_EQ(std::tuple(k.termStartDate(), k.monthArray().size(), k.isKensetu(), doc->kamokuOfCode(301)->isActive()),
+            std::tuple(Date(2024, 1, 1), size_t{12}, true, true));
   // 1,234 yen stays 1,234 yen: 123,400 hundredths.
-  EXPECT_EQ(doc->kaisya().decimalPrecision(), 2);
-  EXPECT_EQ(doc->kamokuOfCode(100)->startBalanceOfJigyoubuCode(99), 123400);
+  EXPECT_EQ(std::pair(k.decimalPrecision(), doc->kamokuOfCode(100)->startBalanceOfJigyoubuCode(99)),
+            std::pair(2, int64_t{123400}));
+
+  // What entries would make wrong is fixed once the journal holds any.
+  addShiwake(*doc, 100, 300, 10);
+  PropertiesSettings t(*doc);
+  EXPECT_FALSE(t.canEditTermAndKind());
+  t.name = "新商事";
+  t.termNoText = "7";
+  t.doUseWareki = true;
+  t.isSeizou = true;
+  t.startDate = Date(2024, 5, 1);
+  t.endDate = Date(2025, 4, 30);
+  t.decimalPrecision = 0;
+  ASSERT_FALSE(t.check().isRefused());
+  t.applyTo(*doc);
+  EXPECT_EQ(std::tuple(k.name(), k.termNo(), k.doUseWareki(), k.isSeizou(), k.termStartDate(), k.decimalPrecision()),
+            std::tuple(std::string("新商事"), 7, true, false, Date(2024, 1, 1), 2));
 }
 
-TEST(PropertiesSettings, TermChecksAreTheNewDocumentOnes)
+TEST(PropertiesSettings, TermChecksAreTheNewDocumentOnesAndRescalingLosesNothing)
 {
   auto doc = makeBooks();
-  struct Case {
-    Date start, end;
-    Field field;
-  } cases[] = {
-      {Date(2024, 4, 1), Date(2025, 3, 30), Field::EndDate},
-      {Date(2024, 4, 1), Date(2025, 4, 30), Field::EndDate},
-      {Date(1980, 1, 1), Date(1980, 12, 31), Field::StartDate},
-      {Date(2024, 4, 1), Date(2025, 3, 31), Field::None},
-  };
-  for (const Case& c : cases) {
+  const std::tuple<Date, Date, Field> cases[] = {{Date(2024, 4, 1), Date(2025, 3, 30), Field::EndDate},
+                                                 {Date(2024, 4, 1), Date(2025, 4, 30), Field::EndDate},
+                                                 {Date(1980, 1, 1), Date(1980, 12, 31), Field::StartDate},
+                                                 {Date(2024, 4, 1), Date(2025, 3, 31), Field::None}};
+  for (const auto& [start, end, field] : cases) {
     PropertiesSettings s(*doc);
-    s.startDate = c.start;
-    s.endDate = c.end;
-    EXPECT_EQ(s.check().field, c.field) << c.end.toString();
+    s.startDate = start;
+    s.endDate = end;
+    EXPECT_EQ(s.check().field, field) << end.toString();
   }
   PropertiesSettings blank(*doc);
   blank.name = "";
   EXPECT_EQ(blank.check().field, Field::Name);
-}
 
-TEST(PropertiesSettings, RescalingRefusesToLoseDigitsOrPassTheLimit)
-{
-  auto doc = makeBooks();
+  // Rescaling refuses to lose digits or to pass the limit.
   KamokuKubun& root = *doc->rootKamokuKubun();
   doc->kamokuOfCode(100)->setStartBalance(1250, 99);
   EXPECT_EQ(PropertiesSettings::rescaleStartBalances(root, 2, 1, false), "");
@@ -100,18 +83,13 @@ TEST(PropertiesSettings, RescalingRefusesToLoseDigitsOrPassTheLimit)
 TEST(PropertiesSettings, PasswordRules)
 {
   using Change = PropertiesSettings::PasswordChange;
-  struct Case {
-    const char* what;
-    Change change;
-    bool hasPassword, hasLimited;
-    Field field;
-    const char* message;
-  };
+  // What, the change, whether a password and a limited user's password exist, the
+  // field refused and its message.
   const char* const mismatch = PropertiesSettings::kPasswordMismatchMessage;
   const char* const lockedOut = PropertiesSettings::kLimitedWithoutPasswordMessage;
   const char* const same = PropertiesSettings::kSamePasswordsMessage;
   const Field none = Field::None, owner = Field::Password, limited = Field::LimitedUserPassword;
-  const Case cases[] = {
+  const std::tuple<const char*, Change, bool, bool, Field, const char*> cases[] = {
       {"new password", {"abc", "abc", "", ""}, false, false, none, nullptr},
       {"confirmation differs", {"abc", "abd", "", ""}, false, false, owner, mismatch},
       {"limited confirmation differs", {"abc", "abc", "x", "y"}, false, false, limited, mismatch},
@@ -121,10 +99,10 @@ TEST(PropertiesSettings, PasswordRules)
       {"clearing both", {"", "", "", "", true, true}, true, true, none, nullptr},
       {"the same for both", {"abc", "abc", "abc", "abc"}, false, false, limited, same},
   };
-  for (const Case& c : cases) {
-    const PropertiesSettings::Refusal r = PropertiesSettings::checkPasswords(c.change, c.hasPassword, c.hasLimited);
-    EXPECT_EQ(r.field, c.field) << c.what;
-    if (c.message) { EXPECT_EQ(r.message, c.message) << c.what; }
+  for (const auto& [what, change, hasPassword, hasLimited, field, message] : cases) {
+    const PropertiesSettings::Refusal r = PropertiesSettings::checkPasswords(change, hasPassword, hasLimited);
+    EXPECT_EQ(r.field, field) << what;
+    if (message) { EXPECT_EQ(r.message, message) << what; }
   }
 }
 

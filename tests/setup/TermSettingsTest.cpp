@@ -19,7 +19,7 @@ TermSettings corporation(Date start, Date end)
 
 enum class Kind { Corporation, SoleProprietor, Household };
 
-TEST(TermSettings, RefusesTheFirstFaultWithItsMessage)
+TEST(TermSettings, RefusesTheFirstFaultWithItsMessageDefaultsPassAndTextsAreRead)
 {
   const std::optional<Date> april(Date(2024, 4, 1)), march(Date(2025, 3, 31));
   struct Case {
@@ -68,10 +68,8 @@ TEST(TermSettings, RefusesTheFirstFaultWithItsMessage)
     EXPECT_EQ(r.message, c.message ? c.message : "") << c.what;
     if (c.message) { EXPECT_EQ(r.title, TermSettings::kInvalidDateTitle) << c.what; }
   }
-}
 
-TEST(TermSettings, DefaultEndIsTheDayBeforeTheSameDayAYearOn)
-{
+  // The default end is the day before the same day a year on.
   EXPECT_EQ(TermSettings::defaultEndDateForStartDate(Date(2024, 4, 1)), Date(2025, 3, 31));
   EXPECT_EQ(TermSettings::defaultEndDateForStartDate(Date(2024, 1, 1)), Date(2024, 12, 31));
   // A year on from 29 February is 28 February, another day of the month: it stands.
@@ -79,10 +77,8 @@ TEST(TermSettings, DefaultEndIsTheDayBeforeTheSameDayAYearOn)
   // Defaults pass the checks of a corporation.
   for (Date start : {Date(2024, 4, 1), Date(2024, 1, 1), Date(2023, 10, 1)})
     EXPECT_FALSE(corporation(start, TermSettings::defaultEndDateForStartDate(start)).check().isRefused());
-}
 
-TEST(TermSettings, TermNumbersAndYearTexts)
-{
+  // Term numbers, names and year texts.
   EXPECT_EQ(TermSettings::termNoOfText(" 12 "), 12);
   EXPECT_EQ(TermSettings::termNoOfText("9999"), 9999);
   EXPECT_FALSE(TermSettings::termNoOfText("10000"));

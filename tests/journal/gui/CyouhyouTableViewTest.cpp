@@ -47,25 +47,20 @@ protected:
   QMetaObject::Connection connection;
 };
 
-TEST_F(CyouhyouTableViewTest, CommandKeysArePostedOnceEachAndLeaveTheSelection)
+TEST_F(CyouhyouTableViewTest, CommandKeysArePostedOnceEachAndTotalRowsAreTintedByParity)
 {
   table.selectRow(3);
-  struct Case {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    uint16_t character;
-  };
-  const Case cases[] = {
+  const std::tuple<Qt::Key, Qt::KeyboardModifiers, uint16_t> cases[] = {
       {Qt::Key_A, Qt::NoModifier, 'a'},         {Qt::Key_5, Qt::NoModifier, '5'},
       {Qt::Key_Space, Qt::NoModifier, 32},      {Qt::Key_Tab, Qt::NoModifier, 9},
       {Qt::Key_Backtab, Qt::ShiftModifier, 25}, {Qt::Key_Return, Qt::NoModifier, 13},
       {Qt::Key_Enter, Qt::KeypadModifier, 3},   {Qt::Key_Backspace, Qt::NoModifier, 127},
   };
-  for (const Case& c : cases) {
+  for (const auto& [key, modifiers, character] : cases) {
     posted.clear();
-    QTest::keyClick(&table, c.key, c.modifiers);
-    EXPECT_EQ(posted, std::vector<uint16_t>{c.character}) << c.character;
-    EXPECT_EQ(table.selectedRow(), 3) << c.character;
+    QTest::keyClick(&table, key, modifiers);
+    EXPECT_EQ(posted, std::vector<uint16_t>{character}) << character;
+    EXPECT_EQ(table.selectedRow(), 3) << character;
   }
   // Arrows move the selection as in any table and are not posted.
   posted.clear();
@@ -78,15 +73,12 @@ TEST_F(CyouhyouTableViewTest, CommandKeysArePostedOnceEachAndLeaveTheSelection)
   QApplication::sendEvent(&table, &dead);
   QTest::keyClick(&table, Qt::Key_Minus);
   EXPECT_TRUE(posted.empty());
-}
 
-TEST_F(CyouhyouTableViewTest, TotalRowsAreTintedByParityUnlessSelected)
-{
+  // Total rows are tinted by parity unless selected.
   table.selectRow(0);
-  EXPECT_EQ(table.backgroundColorOfRow(1), QColor(212, 231, 197));
-  EXPECT_EQ(table.backgroundColorOfRow(2), QColor(225, 231, 215));
-  EXPECT_FALSE(table.backgroundColorOfRow(0).isValid());
-  EXPECT_FALSE(table.backgroundColorOfRow(3).isValid());
+  EXPECT_EQ((std::vector{table.backgroundColorOfRow(0), table.backgroundColorOfRow(1), table.backgroundColorOfRow(2),
+                         table.backgroundColorOfRow(3)}),
+            (std::vector{QColor(), QColor(212, 231, 197), QColor(225, 231, 215), QColor()}));
   table.selectRow(2);
   EXPECT_FALSE(table.backgroundColorOfRow(2).isValid());
 

@@ -49,11 +49,6 @@ QPageLayout smallPaper(double height = 300.0)
 
 class LedgerPrintTest : public JournalWindowTest {
 protected:
-  void SetUp() override
-  {
-    JournalWindowTest::SetUp();
-    ASSERT_TRUE(dir.isValid());
-  }
   void TearDown() override
   {
     PrintOperation::setPrintPanelResponderForTesting({});
@@ -62,8 +57,6 @@ protected:
       UserDefaults::standardUserDefaults().removeObjectForKey(key);
     JournalWindowTest::TearDown();
   }
-
-  QString path(const QString& name) const { return dir.filePath(name); }
 
   // Sends what the print panel prints to a PDF file, noting the accessory it showed;
   // answers the file's path.
@@ -96,8 +89,6 @@ protected:
   {
     return Kanjyoumotocyou::motocyouArray(books(), kamoku, hojyo, 0, 12);
   }
-
-  QTemporaryDir dir;
 };
 
 TEST_F(LedgerPrintTest, LedgersOverPagesPrintHeadingsCarriedBalancesAndNumbersPerLedgerOrOnwards)
@@ -109,16 +100,11 @@ TEST_F(LedgerPrintTest, LedgersOverPagesPrintHeadingsCarriedBalancesAndNumbersPe
   std::vector<Motocyou> rows = ledgerRows(kGenkin);
   const std::vector<Motocyou> sub = ledgerRows(kFutsuuYokin, 1);
   rows.insert(rows.end(), sub.begin(), sub.end());
-  struct Case {
-    bool continuous;
-    int start;
-  };
-  for (const Case c : {Case{false, 1}, Case{true, 10}}) {
-    auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), rows, 0, 12, [c] {
-      return KanjyoumotocyouPrintView::PageNumbering{c.continuous, c.start};
-    });
+  using Numbering = KanjyoumotocyouPrintView::PageNumbering;
+  for (const Numbering c : {Numbering{false, 1}, Numbering{true, 10}}) {
+    auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), rows, 0, 12, [c] { return c; });
     ASSERT_TRUE(view);
-    const QString file = path(QStringLiteral("ledgers-%1.pdf").arg(c.start));
+    const QString file = path(QStringLiteral("ledgers-%1.pdf").arg(c.startNumber));
     ASSERT_TRUE(PrintOperation::writePdf(file, *view, smallPaper()));
     const int n = view->pageCount();
     ASSERT_GE(n, 3);
@@ -128,31 +114,25 @@ TEST_F(LedgerPrintTest, LedgersOverPagesPrintHeadingsCarriedBalancesAndNumbersPe
       // Every page: the title, the heading of its ledger, the column titles, its number;
       // the sub ledger has one page of its own, the last. PDF text has no space
       // characters: the ideographic space reads as a gap.
-      EXPECT_TRUE(pages[p].contains("総勘定元帳")) << p;
+      for (const char* t : {"総勘定元帳", "日付", "相手勘定"}) EXPECT_TRUE(pages[p].contains(t)) << p << t;
       EXPECT_TRUE(pages[p].contains(heading(p < n - 1 ? "現金" : "普通預金\\s*／\\s*みずほ銀行"))) << p;
-      EXPECT_TRUE(pages[p].contains("日付")) << p;
-      EXPECT_TRUE(pages[p].contains("相手勘定")) << p;
-      const int number = c.continuous ? c.start + p : p < n - 1 ? p + 1 : 1;
+      const int number = c.continuous ? c.startNumber + p : p < n - 1 ? p + 1 : 1;
       EXPECT_TRUE(pages[p].contains(QRegularExpression(QStringLiteral("\\n\\s+%1\\s*\\n").arg(number)))) << p;
     }
     EXPECT_FALSE(pages[n - 2].contains("普通預金 ／"));
-    EXPECT_TRUE(pages[0].contains("開始残高"));
-    EXPECT_TRUE(pages[0].contains("50,000"));
-    EXPECT_TRUE(pages[0].contains("4月 〜 決算整理月"));
+    for (const char* t : {"開始残高", "50,000", "4月 〜 決算整理月"}) EXPECT_TRUE(pages[0].contains(t)) << t;
     // The next page carries the balance of the last entry of the page before.
     const auto& list = view->paginator().printingMotocyouArray();
     const size_t secondPage = static_cast<size_t>(view->paginator().rowsPerPage());
     ASSERT_EQ(list[secondPage + 1].motocyou.title(), "繰越金額");
     const QString carried =
         QString::fromStdString(books().kaisya().displayStringOfMemoryKingaku(list[secondPage + 1].motocyou.zandaka()));
-    EXPECT_TRUE(pages[1].contains("繰越金額"));
-    EXPECT_TRUE(pages[1].contains(carried)) << carried.toStdString();
-    EXPECT_TRUE(pages.join("").contains("売上25"));
-    EXPECT_TRUE(pages.join("").contains("合計"));
+    for (const QString& t : {QStringLiteral("繰越金額"), carried}) EXPECT_TRUE(pages[1].contains(t)) << t.toStdString();
+    for (const char* t : {"売上25", "合計"}) EXPECT_TRUE(pages.join("").contains(t)) << t;
   }
 }
 
-TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionNeverAFrozenFigure)
+TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionAndTooSmallAPaperIsRefused)
 {
   openEntryBooks();
   for (int i = 0; i < 11; ++i) registerVoucher(Date(2024, 4, 1 + i), kGenkin, kUriagedaka, 99'999'999'999LL);
@@ -165,12 +145,8 @@ TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionNeverAFrozenFigu
   EXPECT_FALSE(text.contains("1,099,999,999,989"));
   EXPECT_FALSE(text.contains("999,999,999,999"));
   EXPECT_TRUE(text.contains("99,999,999,999"));
-}
 
-TEST_F(LedgerPrintTest, APaperTooSmallForFiveRowsIsRefused)
-{
-  openEntryBooks();
-  registerSales(3);
+  // A paper too small for five rows is refused.
   EXPECT_FALSE(KanjyoumotocyouPrintView::create(books(), smallPaper(150), ledgerRows(kGenkin), 0, 12, {}));
   EXPECT_FALSE(ShiwakenikkiPrintView::create(books(), smallPaper(150), books().journal().sortedByDate()));
   ASSERT_EQ(alerts.size(), 2u);
@@ -190,9 +166,9 @@ TEST_F(LedgerPrintTest, PageSetupIsStoredPerPrintoutAndReadBack)
   });
   ASSERT_TRUE(PrintOperation::runPageSetup(nullptr, KIVOKanjyoumotocyouPrintInfoKey));
   const QPageLayout stored = PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey);
-  EXPECT_EQ(stored.fullRect(QPageLayout::Point), chosen.fullRect(QPageLayout::Point));
-  EXPECT_EQ(stored.margins(QPageLayout::Point), chosen.margins(QPageLayout::Point));
-  EXPECT_EQ(stored.orientation(), QPageLayout::Landscape);
+  EXPECT_EQ(
+      std::tuple(stored.fullRect(QPageLayout::Point), stored.margins(QPageLayout::Point), stored.orientation()),
+      std::tuple(chosen.fullRect(QPageLayout::Point), chosen.margins(QPageLayout::Point), QPageLayout::Landscape));
   EXPECT_EQ(PrintInfo::pageLayoutForKey(KIVOShiwakenikkiPrintInfoKey).pageSize().id(), QPageSize::A4);
 
   // Text that is not a layout reads as the default.
@@ -205,67 +181,59 @@ TEST_F(LedgerPrintTest, PageSetupIsStoredPerPrintoutAndReadBack)
 TEST_F(LedgerPrintTest, FontsShrinkToTheWidthOfThePaperAndUnusedColumnsAreLeftOut)
 {
   using Column = KanjyoumotocyouPrintView::Column;
-  struct Case {
-    const char* what;
-    BooksOptions books;
-    bool createdType;
-    double paperWidth;
-    int ledgerData;  // -1: between the limits
-  };
-  const Case cases[] = {
+  // What, the books, the created-type column, the paper width and the data text size
+  // of the ledger (-1: between the limits).
+  const BooksOptions both{.hojyoKamoku = true, .jigyoubu = true};
+  const std::tuple<const char*, BooksOptions, bool, double, int> cases[] = {
       {"wide paper: the first sizes", {}, false, 3000.0, 16},
-      {"narrow paper: the smallest sizes, the table runs past the margin",
-       {.hojyoKamoku = true, .jigyoubu = true},
-       true,
-       200.0,
-       5},
-      {"A4: in between", {.hojyoKamoku = true, .jigyoubu = true}, false, 595.0, -1},
+      {"narrow paper: the smallest sizes, the table runs past the margin", both, true, 200.0, 5},
+      {"A4: in between", both, false, 595.0, -1},
   };
-  for (const Case& c : cases) {
-    openEntryBooks(c.books);
-    UserDefaults::standardUserDefaults().setBool(c.createdType, KIVOKanjyoumotocyouShowCreatedTypeKey);
-    const QPageLayout layout(QPageSize(QSizeF(c.paperWidth, 842.0), QPageSize::Point), QPageLayout::Portrait,
+  for (const auto& [what, options, createdType, paperWidth, ledgerData] : cases) {
+    openEntryBooks(options);
+    UserDefaults::standardUserDefaults().setBool(createdType, KIVOKanjyoumotocyouShowCreatedTypeKey);
+    const QPageLayout layout(QPageSize(QSizeF(paperWidth, 842.0), QPageSize::Point), QPageLayout::Portrait,
                              QMarginsF(36, 36, 36, 36), QPageLayout::Point);
     auto ledger = KanjyoumotocyouPrintView::create(books(), layout, ledgerRows(kGenkin), 0, 12, {});
     auto journal = ShiwakenikkiPrintView::create(books(), layout, {});
-    ASSERT_TRUE(ledger && journal) << c.what;
-    const double printable = c.paperWidth - 72.0;
-    if (c.ledgerData > 0) {
-      EXPECT_EQ(ledger->dataTextSize(), c.ledgerData) << c.what;
-      EXPECT_EQ(ledger->titleTextSize(), c.ledgerData + 2) << c.what;
+    ASSERT_TRUE(ledger && journal) << what;
+    const double printable = paperWidth - 72.0;
+    if (ledgerData > 0) {
+      EXPECT_EQ(ledger->dataTextSize(), ledgerData) << what;
+      EXPECT_EQ(ledger->titleTextSize(), ledgerData + 2) << what;
     } else {
-      EXPECT_GT(ledger->dataTextSize(), 5) << c.what;
-      EXPECT_LT(ledger->dataTextSize(), 16) << c.what;
-      EXPECT_LE(ledger->bands().tableWidth + 0.5, printable) << c.what;
-      EXPECT_LE(journal->bands().tableWidth + 0.5, printable) << c.what;
+      EXPECT_GT(ledger->dataTextSize(), 5) << what;
+      EXPECT_LT(ledger->dataTextSize(), 16) << what;
+      EXPECT_LE(ledger->bands().tableWidth + 0.5, printable) << what;
+      EXPECT_LE(journal->bands().tableWidth + 0.5, printable) << what;
     }
-    if (c.ledgerData == 5) { EXPECT_GT(ledger->bands().tableWidth, printable) << c.what; }
-    EXPECT_EQ(ledger->columnWidth(Column::CreatedType) > 0, c.createdType) << c.what;
-    EXPECT_EQ(ledger->columnWidth(Column::AiteHojyoKamoku) > 0, c.books.hojyoKamoku) << c.what;
-    EXPECT_EQ(ledger->columnWidth(Column::AiteJigyoubu) > 0, c.books.jigyoubu) << c.what;
-    EXPECT_EQ(ledger->columnWidth(Column::Jigyoubu) > 0, c.books.jigyoubu) << c.what;
+    if (ledgerData == 5) { EXPECT_GT(ledger->bands().tableWidth, printable) << what; }
+    EXPECT_EQ(ledger->columnWidth(Column::CreatedType) > 0, createdType) << what;
+    EXPECT_EQ(ledger->columnWidth(Column::AiteHojyoKamoku) > 0, options.hojyoKamoku) << what;
+    EXPECT_EQ(ledger->columnWidth(Column::AiteJigyoubu) > 0, options.jigyoubu) << what;
+    EXPECT_EQ(ledger->columnWidth(Column::Jigyoubu) > 0, options.jigyoubu) << what;
     // The journal's amount columns are never narrower than its account columns.
     EXPECT_GE(journal->columnWidth(ShiwakenikkiPrintView::KarikataKingaku),
               journal->columnWidth(ShiwakenikkiPrintView::KarikataKamoku))
-        << c.what;
+        << what;
   }
 }
 
-TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedger)
+TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedgerPageByPage)
 {
   openEntryBooks();
   registerSales(25);
   KanjyoumotocyouController* w = KanjyoumotocyouController::showKanjyoumotocyouWindow(session);
   flush();
-  QAction* preview = w->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle));
-  ASSERT_TRUE(preview);
+  QAction* previewItem = w->functionMenuAction(qs(KanjyoumotocyouController::kShowPrintPreviewTitle));
+  ASSERT_TRUE(previewItem);
   w->validateMenuItems();
-  EXPECT_FALSE(preview->isEnabled());
+  EXPECT_FALSE(previewItem->isEnabled());
   w = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1);
   flush();
   EXPECT_TRUE(w->validatePrintMenuItem());
   w->validateMenuItems();
-  EXPECT_TRUE(preview->isEnabled());
+  EXPECT_TRUE(previewItem->isEnabled());
 
   // Printing numbers per ledger from 1, whatever the accessory said before.
   info()->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(1, 40);
@@ -275,12 +243,8 @@ TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedger)
   EXPECT_FALSE(info()->doPrintContinuousPageNumberOnKanjyoumotocyou());
   EXPECT_GE(pdfPageCount(file), 2);
   EXPECT_TRUE(pdfText(file).contains("売上25"));
-}
 
-TEST_F(LedgerPrintTest, ThePreviewStepsThroughPagesAndRenumbersAtOnce)
-{
-  openEntryBooks();
-  registerSales(25);
+  // The preview steps through the pages and renumbers at once.
   auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), ledgerRows(kGenkin), 0, 12, [this] {
     return KanjyoumotocyouPrintView::PageNumbering{info()->doPrintContinuousPageNumberOnKanjyoumotocyou(),
                                                    info()->startPrintPageNumberOnKanjyoumotocyou()};
@@ -292,8 +256,7 @@ TEST_F(LedgerPrintTest, ThePreviewStepsThroughPagesAndRenumbersAtOnce)
   EXPECT_EQ(preview, KanjyoumotocyouPreviewController::previewControllerOfDocument(session));
   info()->resetKanjyoumotocyouPrintAccessoryView();
   preview->setPrintView(view.get());
-  EXPECT_EQ(preview->pagesField()->text(), QStringLiteral("of %1").arg(n));
-  EXPECT_EQ(preview->pageNo(), 1);
+  EXPECT_EQ(std::pair(preview->pagesField()->text(), preview->pageNo()), std::pair(QStringLiteral("of %1").arg(n), 1));
   // 140 %: the page is drawn 1.4 times its size in points.
   EXPECT_EQ(preview->previewView()->width(), static_cast<int>(std::ceil(420 * 1.4)));
 
@@ -328,18 +291,16 @@ TEST_F(LedgerPrintTest, TheAccountSheetMovesWholeCategoriesAndPrintsTheChosenLed
   EXPECT_EQ(sheet->monthToPopUp()->currentText(), "決算整理月");
 
   // Every active account can be reached in the not-chosen outline.
-  std::vector<LedgerChoiceTree::Ledger> all;
+  size_t all = 0;
   for (int i = 0; i < sheet->unselectedOutlineView()->topLevelItemCount(); ++i)
-    for (const auto& l : LedgerChoiceTree::ledgersOfItems({sheet->unselectedOutlineView()->topLevelItem(i)}))
-      all.push_back(l);
-  int active = 0;
-  for (const KamokuPtr& k : books().codeSortedKamokuArray()) active += k->isActive() ? 1 : 0;
-  EXPECT_EQ(static_cast<int>(all.size()), active);
+    all += LedgerChoiceTree::ledgersOfItems({sheet->unselectedOutlineView()->topLevelItem(i)}).size();
+  const auto& kamoku = books().codeSortedKamokuArray();
+  EXPECT_EQ(all, static_cast<size_t>(
+                     std::count_if(kamoku.begin(), kamoku.end(), [](const KamokuPtr& k) { return k->isActive(); })));
 
   // A drop from the same outline, or from elsewhere, is refused.
   QTreeWidgetItem* first = sheet->unselectedOutlineView()->topLevelItem(0);
   std::unique_ptr<QMimeData> data(sheet->unselectedOutlineView()->mimeDataOfItems({first}));
-  ASSERT_TRUE(data);
   EXPECT_FALSE(sheet->unselectedOutlineView()->acceptDrop(data.get(), sheet->unselectedOutlineView(), true));
   EXPECT_FALSE(sheet->selectedOutlineView()->acceptDrop(data.get(), nullptr, true));
   // Dragging the first category chooses all its accounts, 現金 among them.
@@ -381,8 +342,7 @@ TEST_F(LedgerPrintTest, TheSubAccountSheetMovesAnAccountsSubAccountsTogether)
   ASSERT_TRUE(sheet->isSheetAttached());
   ASSERT_EQ(sheet->unselectedOutlineView()->topLevelItemCount(), 1);
   QTreeWidgetItem* yokin = sheet->unselectedOutlineView()->topLevelItem(0);
-  EXPECT_EQ(yokin->text(0), "普通預金");
-  EXPECT_EQ(yokin->child(0)->text(1), "01");
+  EXPECT_EQ(std::pair(yokin->text(0), yokin->child(0)->text(1)), std::pair(QString("普通預金"), QString("01")));
   std::unique_ptr<QMimeData> data(sheet->unselectedOutlineView()->mimeDataOfItems({yokin}));
   ASSERT_TRUE(sheet->selectedOutlineView()->acceptDrop(data.get(), sheet->unselectedOutlineView(), true));
   EXPECT_EQ(sheet->unselectedOutlineView()->topLevelItemCount(), 0);
@@ -398,7 +358,7 @@ TEST_F(LedgerPrintTest, TheSubAccountSheetMovesAnAccountsSubAccountsTogether)
   EXPECT_EQ(alerts.back().text, "指定した期間中に取引のある補助科目科目がありません。");
 }
 
-TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsAndRefusesNothing)
+TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsWithProgressAndRefusesNothing)
 {
   openEntryBooks();
   auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
@@ -422,22 +382,14 @@ TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsAndRefusesNothing)
   const int perPage = ShiwakenikkiPrintView::create(books(), smallPaper(420), {})->paginator().rowsPerPage();
   ASSERT_EQ(pdfPageCount(file), (31 + perPage - 1) / perPage);
   const QStringList pages = pdfText(file).split('\f');
-  for (int p = 0; p < pdfPageCount(file); ++p) {
-    EXPECT_TRUE(pages[p].contains("仕訳日記帳")) << p;
-    EXPECT_TRUE(pages[p].contains("借方科目")) << p;
-    EXPECT_TRUE(pages[p].contains("番号")) << p;
-  }
+  for (int p = 0; p < pdfPageCount(file); ++p)
+    for (const char* t : {"仕訳日記帳", "借方科目", "番号"}) EXPECT_TRUE(pages[p].contains(t)) << p << t;
   // Japanese text copies out as the characters printed.
-  EXPECT_TRUE(pages[0].contains("現金"));
-  EXPECT_TRUE(pages[0].contains("売上高"));
-  EXPECT_TRUE(pages[0].contains("日付"));
+  for (const char* t : {"現金", "売上高", "日付"}) EXPECT_TRUE(pages[0].contains(t)) << t;
   EXPECT_TRUE(pages.join("").contains("売上30"));
   EXPECT_FALSE(pages.join("").contains(QChar(0x2F47)));  // the radical 日, not the kanji
-}
 
-TEST_F(LedgerPrintTest, ALongPrintoutShowsTheProgressSheetAndItsCancelStopsIt)
-{
-  openEntryBooks();
+  // A long printout shows the progress sheet, and its Cancel stops it.
   {
     PrintProgressSheet sheet(session, info());
     const PrintOperation::Progress progress = sheet.progress();

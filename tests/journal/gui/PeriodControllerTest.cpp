@@ -37,7 +37,7 @@ protected:
   static constexpr int kKessan = 12;  // the month count of an April-to-March term
 };
 
-TEST_F(PeriodControllerTest, TheLedgersRangeComesInAndTheBoxesKeepItOrdered)
+TEST_F(PeriodControllerTest, TheLedgersRangeComesInTheBoxesKeepItOrderedCancelChangesNothingAndMonthsAreTyped)
 {
   KanjyoumotocyouController* w = openLedger();
   w->setDisplayPeriodFromMonthArrayIndex(1);
@@ -48,10 +48,8 @@ TEST_F(PeriodControllerTest, TheLedgersRangeComesInAndTheBoxesKeepItOrdered)
   QComboBox* from = sheet()->monthFromComboBox();
   QComboBox* to = sheet()->monthToComboBox();
   ASSERT_EQ(from->count(), 13);
-  EXPECT_EQ(from->itemText(0), "4月");
-  EXPECT_EQ(from->itemText(kKessan), "決算整理月");
-  EXPECT_EQ(from->currentIndex(), 1);
-  EXPECT_EQ(to->currentIndex(), 2);
+  EXPECT_EQ(std::pair(from->itemText(0), from->itemText(kKessan)), std::pair(QString("4月"), QString("決算整理月")));
+  EXPECT_EQ(std::pair(from->currentIndex(), to->currentIndex()), std::pair(1, 2));
 
   from->setCurrentIndex(6);  // October while "to" is June
   sheet()->handleSelectMonthFromComboBox();
@@ -61,33 +59,42 @@ TEST_F(PeriodControllerTest, TheLedgersRangeComesInAndTheBoxesKeepItOrdered)
   sheet()->handleSelectMonthToComboBox();
   EXPECT_EQ(from->currentIndex(), 1);
   sheet()->abortPeriodWindow();
-}
 
-TEST_F(PeriodControllerTest, TypedTextChoosesAMonthOrGivesThePreviousChoiceBack)
-{
-  struct Case {
-    const char* typed;
-    int expected;  // -1: the previous choice (index 2) stays
-  };
-  const Case cases[] = {{"13", kKessan}, {"4", 0},  {"1", 9},   {"12", 8},   {"5月", 1}, {"決算整理月", kKessan},
-                        {"04", -1},      {"0", -1}, {"14", -1}, {"abc", -1}, {"", -1}};
-  KanjyoumotocyouController* w = openLedger();
+  // Cancel and abort change nothing, and the Cancel button comes back.
+  for (bool abort : {false, true}) {
+    sheet()->setDoHideCancelButton(!abort);
+    w->setKanjyoumotocyouDisplayingPeriod();
+    EXPECT_EQ(sheet()->cancelButton()->isHidden(), !abort);
+    sheet()->monthFromComboBox()->setCurrentIndex(3);
+    if (abort)
+      w->closeAttachedSheet();
+    else
+      sheet()->cancelButton()->click();
+    flush();
+    EXPECT_EQ(std::tuple(sheet()->isSheetAttached(), sheet()->doHideCancelButton(),
+                         sheet()->periodFromMonthArrayIndex(), w->displayPeriodFromMonthArrayIndex()),
+              std::tuple(false, false, 1, 1));
+  }
   w->setKanjyoumotocyouDisplayingPeriod();
-  for (const Case& c : cases) {
+  EXPECT_FALSE(sheet()->cancelButton()->isHidden());
+
+  // Typed text chooses a month or gives the previous choice back.
+  // The text typed, the month chosen; -1: the previous choice (index 2) stays.
+  const std::pair<const char*, int> cases[] = {
+      {"13", kKessan}, {"4", 0},  {"1", 9},   {"12", 8},   {"5月", 1}, {"決算整理月", kKessan},
+      {"04", -1},      {"0", -1}, {"14", -1}, {"abc", -1}, {"", -1}};
+  for (const auto& [typed, chosen] : cases) {
     for (QComboBox* box : {sheet()->monthFromComboBox(), sheet()->monthToComboBox()}) {
       box->setCurrentIndex(2);
-      box->setEditText(QString::fromUtf8(c.typed));
+      box->setEditText(QString::fromUtf8(typed));
       sheet()->handleTextDidEndEditing(box);
-      const int expected = c.expected < 0 ? 2 : c.expected;
-      EXPECT_EQ(box->currentIndex(), expected) << c.typed;
-      EXPECT_EQ(box->currentText(), box->itemText(expected)) << c.typed;
+      const int expected = chosen < 0 ? 2 : chosen;
+      EXPECT_EQ(std::pair(box->currentIndex(), box->currentText()), std::pair(expected, box->itemText(expected)))
+          << typed;
     }
   }
   sheet()->abortPeriodWindow();
-}
 
-TEST_F(PeriodControllerTest, APartialMonthIsChosenOnlyByItsName)
-{
   // A term from April 15th: its months run from the 15th and are named by their range.
   books().kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 15), Date(2025, 4, 14));
   QStringList items;
@@ -116,35 +123,11 @@ TEST_F(PeriodControllerTest, TheOneSheetGoesToTheLastAskerAndOKWritesIntoItWhich
   ASSERT_EQ(app->mainWindowController(), b);
   static_cast<QPushButton*>(sheet()->okButton())->click();
   flush();
-  EXPECT_EQ(a->displayPeriodFromMonthArrayIndex(), 5);
-  EXPECT_EQ(a->displayPeriodToMonthArrayIndex(), 5);
+  EXPECT_EQ(std::pair(a->displayPeriodFromMonthArrayIndex(), a->displayPeriodToMonthArrayIndex()), std::pair(5, 5));
   EXPECT_EQ(a->displayingPeriodFromField()->text(), "9月");
   EXPECT_EQ(a->numberOfRowsInTableView(), 4);  // opening, the September entry, its total, the total
-  EXPECT_EQ(b->displayPeriodFromMonthArrayIndex(), 0);
-  EXPECT_EQ(b->displayPeriodToMonthArrayIndex(), kKessan);
-}
-
-TEST_F(PeriodControllerTest, CancelAndAbortChangeNothingAndTheCancelButtonComesBack)
-{
-  KanjyoumotocyouController* w = openLedger();
-  for (bool abort : {false, true}) {
-    sheet()->setDoHideCancelButton(!abort);
-    w->setKanjyoumotocyouDisplayingPeriod();
-    EXPECT_EQ(sheet()->cancelButton()->isHidden(), !abort);
-    sheet()->monthFromComboBox()->setCurrentIndex(3);
-    if (abort)
-      w->closeAttachedSheet();
-    else
-      sheet()->cancelButton()->click();
-    flush();
-    EXPECT_FALSE(sheet()->isSheetAttached());
-    EXPECT_FALSE(sheet()->doHideCancelButton());
-    EXPECT_EQ(sheet()->periodFromMonthArrayIndex(), 0);
-    EXPECT_EQ(w->displayPeriodFromMonthArrayIndex(), 0);
-  }
-  w->setKanjyoumotocyouDisplayingPeriod();
-  EXPECT_FALSE(sheet()->cancelButton()->isHidden());
-  sheet()->abortPeriodWindow();
+  EXPECT_EQ(std::pair(b->displayPeriodFromMonthArrayIndex(), b->displayPeriodToMonthArrayIndex()),
+            std::pair(0, kKessan));
 }
 
 }  // namespace

@@ -75,7 +75,6 @@ TEST_F(ShiwakenikkiControllerTest, ListsRegisteredVouchersInDateOrderWithTheClos
   openJournal();
   // Nothing is listed until the sheet, opened by itself and without Cancel, is
   // confirmed; Escape does not get round it.
-  ASSERT_TRUE(sheet());
   EXPECT_TRUE(sheet()->isSheetAttached());
   EXPECT_EQ(sheet()->sheetWindow(), journal);
   EXPECT_TRUE(sheet()->cancelButton()->isHidden());
@@ -108,17 +107,13 @@ TEST_F(ShiwakenikkiControllerTest, ListsRegisteredVouchersInDateOrderWithTheClos
     if (s->denpyouNo() > 0 && kept.size() < 2) kept.push_back(s);
   books().journal().assign(kept);
   books().shiwakeArrayDidChange(false);
-  EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 2);
-  EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
+  EXPECT_EQ(std::pair(journal->numberOfShiwakenikkiRows(), journal->selectedShiwakenikkiRow()), std::pair(2, 1));
 }
 
 TEST_F(ShiwakenikkiControllerTest, TabAndArrowsMoveThroughTheColumnsTheBooksUse)
 {
-  struct Case {
-    BooksOptions options;
-    std::vector<Matrix> tabOrder;
-  };
-  const Case cases[] = {
+  // The books and the columns Tab walks through.
+  const std::pair<BooksOptions, std::vector<Matrix>> cases[] = {
       {{},
        {Matrix::Date, Matrix::KarikataKamoku, Matrix::KarikataKingaku, Matrix::KashikataKamoku,
         Matrix::KashikataKingaku, Matrix::Tekiyou}},
@@ -127,26 +122,24 @@ TEST_F(ShiwakenikkiControllerTest, TabAndArrowsMoveThroughTheColumnsTheBooksUse)
         Matrix::KarikataJigyoubu, Matrix::KashikataKamoku, Matrix::KashikataHojyoKamoku, Matrix::KashikataKingaku,
         Matrix::KashikataJigyoubu, Matrix::Tekiyou}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.tabOrder.size());
-    openEntryBooks(c.options);
+  for (const auto& [options, tabOrder] : cases) {
+    SCOPED_TRACE(tabOrder.size());
+    openEntryBooks(options);
     registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
     registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200);
     openJournalAndConfirm();
     ShiwakenikkiView* view = journal->shiwakenikkiView();
 
     std::vector<Matrix> visited{*view->selectedMatrix()};
-    for (size_t i = 1; i < c.tabOrder.size(); ++i) {
+    for (size_t i = 1; i < tabOrder.size(); ++i) {
       QTest::keyClick(view, Qt::Key_Tab);
       visited.push_back(*view->selectedMatrix());
     }
-    EXPECT_EQ(visited, c.tabOrder);
+    EXPECT_EQ(visited, tabOrder);
     QTest::keyClick(view, Qt::Key_Tab);  // from the last column to the next row's first
-    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
-    EXPECT_EQ(view->selectedMatrix(), Matrix::Date);
+    EXPECT_EQ(std::pair(journal->selectedShiwakenikkiRow(), *view->selectedMatrix()), std::pair(1, Matrix::Date));
     QTest::keyClick(view, Qt::Key_Backtab);
-    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
-    EXPECT_EQ(view->selectedMatrix(), Matrix::Tekiyou);
+    EXPECT_EQ(std::pair(journal->selectedShiwakenikkiRow(), *view->selectedMatrix()), std::pair(0, Matrix::Tekiyou));
     QTest::keyClick(view, Qt::Key_Down);
     EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
     QTest::keyClick(view, Qt::Key_Down);  // the last row stays
@@ -182,7 +175,6 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   confirm();
   ASSERT_EQ(column(Matrix::Tekiyou), QStringList{"A2"});
   QAction* remove = journal->functionMenuAction(ShiwakenikkiController::kRemoveDisplayingShiwakeTitle);
-  ASSERT_TRUE(remove);
   EXPECT_TRUE(remove->isEnabled());
 
   // Cancelled: nothing goes.
@@ -248,44 +240,35 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetRefusesBackwardRangesOnlyWhileTheirSt
   openEntryBooks();
   registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
   openJournalAndConfirm();
-  struct Case {
-    const char* what;
-    QComboBox* (ShiwakenikkiDisplayConditionController::*popUp)() const;
-    QLineEdit* (ShiwakenikkiDisplayConditionController::*from)() const;
-    QLineEdit* (ShiwakenikkiDisplayConditionController::*to)() const;
-    QString fromText, toText;
-    int state;
-    bool accepted;
+  // What, the stage (date, number, amount), the bounds typed, the stage's state, accepted.
+  const std::tuple<const char*, int, QString, QString, int, bool> cases[] = {
+      {"dates backwards", 0, "5/1", "4/1", 1, false},
+      {"dates backwards, off", 0, "5/1", "4/1", 0, true},
+      {"same date", 0, "4/1", "4/1", 2, true},
+      {"to the closing month", 0, "3/31", "13/00", 1, true},
+      {"numbers backwards", 1, "7", "5", 1, false},
+      {"number 0 is not compared", 1, "0", "5", 1, true},
+      {"amounts backwards", 2, "2,000", "1000", 1, false},
+      {"a date that is no date", 0, "2/30", "", 1, false},
   };
-  using S = ShiwakenikkiDisplayConditionController;
-  const Case cases[] = {
-      {"dates backwards", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "5/1", "4/1", 1, false},
-      {"dates backwards, off", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "5/1", "4/1", 0, true},
-      {"same date", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "4/1", "4/1", 2, true},
-      {"to the closing month", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "3/31", "13/00", 1, true},
-      {"numbers backwards", &S::denpyouNoConditionPopUp, &S::denpyouNoFromField, &S::denpyouNoToField, "7", "5", 1,
-       false},
-      {"number 0 is not compared", &S::denpyouNoConditionPopUp, &S::denpyouNoFromField, &S::denpyouNoToField, "0", "5",
-       1, true},
-      {"amounts backwards", &S::kingakuConditionPopUp, &S::kingakuFromField, &S::kingakuToField, "2,000", "1000", 1,
-       false},
-      {"a date that is no date", &S::dateConditionPopUp, &S::dateFromField, &S::dateToField, "2/30", "", 1, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, stage, fromText, toText, state, accepted] : cases) {
+    SCOPED_TRACE(what);
     journal->setShiwakenikkiDisplayCondition(nullptr);
     ASSERT_TRUE(sheet()->isSheetAttached());
-    for (QLineEdit* f : {sheet()->dateFromField(), sheet()->dateToField(), sheet()->denpyouNoFromField(),
-                         sheet()->denpyouNoToField(), sheet()->kingakuFromField(), sheet()->kingakuToField()})
-      f->clear();
-    (sheet()->*c.from)()->setText(c.fromText);
-    (sheet()->*c.to)()->setText(c.toText);
-    (sheet()->*c.popUp)()->setCurrentIndex(c.state);
+    QLineEdit* const fields[] = {sheet()->dateFromField(),      sheet()->dateToField(),
+                                 sheet()->denpyouNoFromField(), sheet()->denpyouNoToField(),
+                                 sheet()->kingakuFromField(),   sheet()->kingakuToField()};
+    for (QLineEdit* f : fields) f->clear();
+    fields[2 * stage]->setText(fromText);
+    fields[2 * stage + 1]->setText(toText);
+    QComboBox* const popUps[] = {sheet()->dateConditionPopUp(), sheet()->denpyouNoConditionPopUp(),
+                                 sheet()->kingakuConditionPopUp()};
+    popUps[stage]->setCurrentIndex(state);
     const int beeps = AlertSheet::beepCountForTesting();
     sheet()->okButton()->click();
     flush();
-    EXPECT_EQ(!sheet()->isSheetAttached(), c.accepted);
-    EXPECT_EQ(AlertSheet::beepCountForTesting() > beeps, !c.accepted);
+    EXPECT_EQ(!sheet()->isSheetAttached(), accepted);
+    EXPECT_EQ(AlertSheet::beepCountForTesting() > beeps, !accepted);
     if (sheet()->isSheetAttached()) sheet()->abortShiwakenikkiDisplayConditionWindow();
     flush();
   }
@@ -339,19 +322,36 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
   EXPECT_EQ(c.kamokuConditionArray().size(), 2u);
 }
 
-TEST_F(ShiwakenikkiControllerTest, AnEntryOpensTheVoucherOrTheCashBookItWasEnteredIn)
+TEST_F(ShiwakenikkiControllerTest, TheCommandOpensOneJournalWhoseEntriesOpenTheirVoucherOrCashBook)
 {
   openEntryBooks();
   const int32_t voucherNo = registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
   // The debit side is no cash account: the book is the credit side's.
   const int32_t n = addCashBookEntry(Date(2024, 4, 2), kShoumouhinhi, kGenkin, 300, "文具");
-  openJournalAndConfirm();
+  // The application's command opens one journal per document, listed in the Window menu.
+  activate(session->documentInfoController());
+  ShiwakenikkiController::installCommandHandlers(app.get());
+  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
+  flush();
+  journal = qobject_cast<ShiwakenikkiController*>(session->shiwakenikkiController());
+  ASSERT_TRUE(journal);
+  activate(session->documentInfoController());
+  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
+  flush();
+  int journals = 0;
+  for (WindowController* wc : session->windowControllers())
+    journals += wc->windowKind() == DocumentWindow::Kind::Shiwakenikki;
+  EXPECT_EQ(journals, 1);
+  bool listed = false;
+  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "仕訳日記帳";
+  EXPECT_TRUE(listed);
+  activate(journal);
+  confirm();
   ASSERT_EQ(column(Matrix::DenpyouNo).last(), QString::number(n));
   journal->deselectSelectedCellAndThenSelectShiwakenikkiRow(0, Matrix::Tekiyou);
   journal->showInputShiwakeWindow();
   flush();
   auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
-  ASSERT_TRUE(voucher);
   EXPECT_EQ(voucher->displayingDenpyouNo(), voucherNo);
   // The journal selects the row's date again.
   EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
@@ -362,7 +362,6 @@ TEST_F(ShiwakenikkiControllerTest, AnEntryOpensTheVoucherOrTheCashBookItWasEnter
   journal->showInputShiwakeWindow();
   flush();
   auto* book = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
-  ASSERT_TRUE(book);
   const int row = book->book().rowOfShiwakeOfDenpyouNo(n);
   EXPECT_GE(row, 0);
   EXPECT_EQ(book->selectedSuitoucyouRow(), row);
@@ -374,28 +373,6 @@ TEST_F(ShiwakenikkiControllerTest, AnEntryOpensTheVoucherOrTheCashBookItWasEnter
   for (WindowController* wc : session->windowControllers())
     books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
   EXPECT_EQ(books, 1);
-}
-
-TEST_F(ShiwakenikkiControllerTest, TheApplicationsCommandOpensOneJournalPerDocument)
-{
-  openEntryBooks();
-  activate(session->documentInfoController());
-  ShiwakenikkiController::installCommandHandlers(app.get());
-  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
-  flush();
-  auto* first = qobject_cast<ShiwakenikkiController*>(session->shiwakenikkiController());
-  ASSERT_TRUE(first);
-  activate(session->documentInfoController());
-  app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
-  flush();
-  int journals = 0;
-  for (WindowController* wc : session->windowControllers())
-    journals += wc->windowKind() == DocumentWindow::Kind::Shiwakenikki;
-  EXPECT_EQ(journals, 1);
-  // The Window menu lists it under its own title.
-  bool listed = false;
-  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "仕訳日記帳";
-  EXPECT_TRUE(listed);
 }
 
 }  // namespace

@@ -48,18 +48,21 @@ protected:
     activate(info);
   }
 
-  KamokuListController* openKamokuList()
+  // The sheet the command opens on the window (the information window by default).
+  template <class T>
+  T* open(Command command, WindowController* window = nullptr)
   {
-    app->performCommand(Command::ShowKamokuListWindow, nullptr);
+    app->performCommand(command, nullptr);
     flush();
-    return sheetOn<KamokuListController>(info);
+    return sheetOn<T>(window ? window : info);
   }
+  KamokuListController* openKamokuList() { return open<KamokuListController>(Command::ShowKamokuListWindow); }
 
   DocumentSession* doc = nullptr;
   DocumentInfoController* info = nullptr;
 };
 
-TEST_F(MasterListSheetsTest, PropertiesAndListsWaitForTheEntryWindowsToClose)
+TEST_F(MasterListSheetsTest, ListsWaitForTheEntryWindowsAndEachOtherAndCancelDropsTheEditsOfTheCopy)
 {
   StubWindow* voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
   for (Command c : {Command::ShowPropertiesWindow, Command::ShowKamokuListWindow, Command::ShowJigyoubuListWindow}) {
@@ -74,16 +77,10 @@ TEST_F(MasterListSheetsTest, PropertiesAndListsWaitForTheEntryWindowsToClose)
   flush();
   alerts.clear();
   activate(info);
-  app->performCommand(Command::ShowPropertiesWindow, nullptr);
-  flush();
-  EXPECT_TRUE(alerts.empty());
-  EXPECT_TRUE(sheetOn<PropertiesController>(info));
-}
-
-TEST_F(MasterListSheetsTest, OneMasterListSheetAtATime)
-{
   KamokuListController* kamoku = openKamokuList();
-  ASSERT_TRUE(kamoku);
+  EXPECT_TRUE(alerts.empty());
+
+  // One master-list sheet at a time.
   app->performCommand(Command::ShowJigyoubuListWindow, nullptr);
   flush();
   EXPECT_EQ(lastAlert(),
@@ -94,21 +91,13 @@ TEST_F(MasterListSheetsTest, OneMasterListSheetAtATime)
   alerts.clear();
   EXPECT_EQ(openKamokuList(), kamoku);
   EXPECT_TRUE(alerts.empty());
-  kamoku->cancelButton()->click();
-  flush();
-  EXPECT_FALSE(info->attachedSheetController());
-}
-
-TEST_F(MasterListSheetsTest, CancelDropsTheEditsOfTheCopy)
-{
-  KamokuListController* kamoku = openKamokuList();
-  ASSERT_TRUE(kamoku);
   KamokuListModel* km = kamoku->kamokuModel();
   const QModelIndex name = km->indexOfKamoku(kamoku->editor().indexOfKamokuCode(100));
   EXPECT_TRUE(km->setData(name, QStringLiteral("手元現金")));
   EXPECT_EQ(doc->document().kamokuOfCode(100)->name(), "現金");
   kamoku->cancelButton()->click();
   flush();
+  EXPECT_FALSE(info->attachedSheetController());
   EXPECT_EQ(doc->document().kamokuOfCode(100)->name(), "現金");
   EXPECT_FALSE(doc->isDocumentEdited());
 }
@@ -116,7 +105,6 @@ TEST_F(MasterListSheetsTest, CancelDropsTheEditsOfTheCopy)
 TEST_F(MasterListSheetsTest, AccountListRefusesNamingTheOffendingRow)
 {
   KamokuListController* kamoku = openKamokuList();
-  ASSERT_TRUE(kamoku);
   KamokuListEditor& editor = kamoku->editor();
   KamokuListModel* km = kamoku->kamokuModel();
   const auto cell = [&](int32_t code, int column) { return km->indexOfKamoku(editor.indexOfKamokuCode(code), column); };
@@ -154,7 +142,6 @@ TEST_F(MasterListSheetsTest, SubAccountsAndOpeningBalancesOfEachDivisionReachThe
   addJigyoubu(doc->document(), 2, "支店");
   const MyDocument::DataGeneration before = doc->document().reportDataGeneration();
   KamokuListController* kamoku = openKamokuList();
-  ASSERT_TRUE(kamoku);
   KamokuListEditor& editor = kamoku->editor();
   KamokuListModel* km = kamoku->kamokuModel();
   HojyoKamokuListModel* hm = kamoku->hojyoKamokuModel();
@@ -194,22 +181,19 @@ TEST_F(MasterListSheetsTest, SubAccountsAndOpeningBalancesOfEachDivisionReachThe
   EXPECT_TRUE(info->startBalanceField()->text().contains(QStringLiteral("貸借が一致しています")));
 
   const MyDocument& books = doc->document();
-  EXPECT_TRUE(books.kamokuOfCode(104)->isActive());
   const KamokuPtr futsuu = books.kamokuOfCode(103);
-  EXPECT_EQ(futsuu->startBalanceOfJigyoubuCode(99), 600000);
   ASSERT_EQ(futsuu->hojyoKamokuArray().size(), 2u);
-  EXPECT_EQ(futsuu->hojyoKamokuArray()[0]->kana(), "MIZUHO");
-  EXPECT_EQ(futsuu->hojyoKamokuArray()[0]->startBalanceOfJigyoubuCode(99), 400000);
-  EXPECT_EQ(futsuu->hojyoKamokuOfCode(2)->name(), "りそな銀行");
-  EXPECT_EQ(books.kamokuOfCode(270)->startBalanceOfJigyoubuCode(2), 100000);
+  const HojyoKamokuPtr mizuho = futsuu->hojyoKamokuArray()[0];
+  EXPECT_EQ(std::tuple(books.kamokuOfCode(104)->isActive(), futsuu->startBalanceOfJigyoubuCode(99), mizuho->kana(),
+                       mizuho->startBalanceOfJigyoubuCode(99), futsuu->hojyoKamokuOfCode(2)->name(),
+                       books.kamokuOfCode(270)->startBalanceOfJigyoubuCode(2)),
+            std::tuple(true, int64_t{600000}, std::string("MIZUHO"), int64_t{400000}, std::string("りそな銀行"),
+                       int64_t{100000}));
 }
 
 TEST_F(MasterListSheetsTest, DivisionListRefusesDuplicatesAndKeepsDivisionsInUse)
 {
-  app->performCommand(Command::ShowJigyoubuListWindow, nullptr);
-  flush();
-  auto* sheet = sheetOn<JigyoubuListController>(info);
-  ASSERT_TRUE(sheet);
+  auto* sheet = open<JigyoubuListController>(Command::ShowJigyoubuListWindow);
   JigyoubuListModel* m = sheet->model();
   for (int code : {1, 2}) {
     EXPECT_TRUE(m->setData(m->index(code, JigyoubuListModel::ActiveColumn), Qt::Checked, Qt::CheckStateRole));
@@ -227,21 +211,15 @@ TEST_F(MasterListSheetsTest, DivisionListRefusesDuplicatesAndKeepsDivisionsInUse
   addShiwake(doc->document(), kGenkin, -1, 0, -1, 2);
   alerts.clear();
   activate(info);
-  app->performCommand(Command::ShowJigyoubuListWindow, nullptr);
-  flush();
-  sheet = sheetOn<JigyoubuListController>(info);
-  ASSERT_TRUE(sheet);
+  sheet = open<JigyoubuListController>(Command::ShowJigyoubuListWindow);
   EXPECT_FALSE(sheet->model()->setData(sheet->model()->index(2, JigyoubuListModel::ActiveColumn), Qt::Unchecked,
                                        Qt::CheckStateRole));
   EXPECT_TRUE(lastAlert().contains(QStringLiteral("事業部「支店」は仕訳で使われているため、無効にできません。")));
 }
 
-TEST_F(MasterListSheetsTest, PropertiesEditTheCompanyAndItsPasswords)
+TEST_F(MasterListSheetsTest, PropertiesEditTheCompanyAndItsPasswordsUnlessTheUserIsLimited)
 {
-  app->performCommand(Command::ShowPropertiesWindow, nullptr);
-  flush();
-  auto* sheet = sheetOn<PropertiesController>(info);
-  ASSERT_TRUE(sheet);
+  auto* sheet = open<PropertiesController>(Command::ShowPropertiesWindow);
   sheet->nameField()->setText(QStringLiteral("新テスト商事"));
   sheet->addressField()->setText(QStringLiteral("東京都千代田区"));
   sheet->termNoField()->setText(QStringLiteral("12"));
@@ -261,29 +239,20 @@ TEST_F(MasterListSheetsTest, PropertiesEditTheCompanyAndItsPasswords)
   EXPECT_EQ(k.termNo(), 12);
   EXPECT_TRUE(PasswordHash::verify(QStringLiteral("secret"), k.password()));
   EXPECT_EQ(info->companyField()->text(), QStringLiteral("新テスト商事"));
-}
 
-TEST_F(MasterListSheetsTest, ALimitedUserCannotTouchThePasswords)
-{
-  doc->document().kaisya().setPassword(PasswordHash::hash(QStringLiteral("owner"), 1000));
+  // A limited user cannot touch the passwords.
   doc->setWasOpenedByLimitedUserPassword(true);
-  app->performCommand(Command::ShowPropertiesWindow, nullptr);
-  flush();
-  auto* sheet = sheetOn<PropertiesController>(info);
-  ASSERT_TRUE(sheet);
+  sheet = open<PropertiesController>(Command::ShowPropertiesWindow);
   EXPECT_FALSE(sheet->passwordField()->isEnabled());
   EXPECT_FALSE(sheet->clearPasswordCheckbox()->isEnabled());
   sheet->okButton()->click();
   flush();
-  EXPECT_TRUE(PasswordHash::verify(QStringLiteral("owner"), doc->document().kaisya().password()));
+  EXPECT_TRUE(PasswordHash::verify(QStringLiteral("secret"), doc->document().kaisya().password()));
 }
 
 TEST_F(MasterListSheetsTest, DescriptionListAddsAGroupOfAnAccountAndItsDescriptions)
 {
-  app->performCommand(Command::ShowTekiyouListWindow, nullptr);
-  flush();
-  auto* sheet = sheetOn<TekiyouListController>(info);
-  ASSERT_TRUE(sheet);
+  auto* sheet = open<TekiyouListController>(Command::ShowTekiyouListWindow);
   sheet->newGroupPopUp()->setCurrentText(QStringLiteral("普通預金"));
   ASSERT_EQ(sheet->addGroup(), 1);
   sheet->newTekiyouField()->setText(QStringLiteral("振込手数料"));
@@ -294,7 +263,6 @@ TEST_F(MasterListSheetsTest, DescriptionListAddsAGroupOfAnAccountAndItsDescripti
   flush();
   EXPECT_FALSE(info->attachedSheetController());
   const TekiyouPtr t = doc->document().matchTekiyouKana("FURI", "普通預金", "");
-  ASSERT_TRUE(t);
   EXPECT_EQ(t->tekiyou(), "振込手数料");
 }
 
@@ -307,10 +275,7 @@ TEST_F(MasterListSheetsTest, DescriptionListFromAnEntryRow)
   doc->document().tekiyouGroupArray().push_back(genkin);
   activate(entry);
   QGuiApplication::clipboard()->clear();
-  app->performCommand(Command::ShowTekiyouListWindow, nullptr);
-  flush();
-  auto* sheet = sheetOn<TekiyouListController>(entry);
-  ASSERT_TRUE(sheet);
+  auto* sheet = open<TekiyouListController>(Command::ShowTekiyouListWindow, entry);
   EXPECT_FALSE(sheet->blocksDocumentCommands());
   EXPECT_EQ(sheet->selectedGroup(), 1);
   EXPECT_EQ(sheet->newTekiyouField()->text(), QStringLiteral("切手代"));

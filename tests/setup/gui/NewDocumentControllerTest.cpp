@@ -37,62 +37,60 @@ protected:
   NewDocumentController* window = nullptr;
 };
 
-TEST_F(NewDocumentControllerTest, RefusesTheTermWithItsMessageAndStaysOpen)
+TEST_F(NewDocumentControllerTest, RefusesTheTermWithItsMessageAndStaysOpenUntilCancelled)
 {
   // Which term is refused with which words is the settings' own test; here one of
   // each kind of refusal: a sheet, or a note beside the field.
+  // Name, start, end, the message of the sheet (nullptr: a note beside the field),
+  // the note and the field it stands beside.
   using Field = QLineEdit* (NewDocumentController::*)() const;
-  struct Case {
-    const char* start;
-    const char* end;
-    const char* message;  // nullptr: a note beside the field
-    const char* note = nullptr;
-    Field field = &NewDocumentController::termEndDateField;
-    const char* name = "テスト商事";
-  } cases[] = {
-      {"2024/4/1", "2025/3/30", "期間の最終日は、月末日を指定してください。"},
-      {"2024/4/1", "2024/3/31", nullptr, TermSettings::kEndBeforeStartNote},
-      {"2024/4/1", "2025/3/31", nullptr, TermSettings::kEmptyNameNote, &NewDocumentController::nameField, "　"},
+  const Field end = &NewDocumentController::termEndDateField, name = &NewDocumentController::nameField;
+  const std::tuple<const char*, const char*, const char*, const char*, const char*, Field> cases[] = {
+      {"テスト商事", "2024/4/1", "2025/3/30", "期間の最終日は、月末日を指定してください。", nullptr, end},
+      {"テスト商事", "2024/4/1", "2024/3/31", nullptr, TermSettings::kEndBeforeStartNote, end},
+      {"　", "2024/4/1", "2025/3/31", nullptr, TermSettings::kEmptyNameNote, name},
   };
-  for (const Case& c : cases) {
+  for (const auto& [typedName, start, endText, message, note, field] : cases) {
     alerts.clear();
     const int beeps = AlertSheet::beepCountForTesting();
     window->houjinButton()->setChecked(true);
-    window->nameField()->setText(QString::fromUtf8(c.name));
-    fillTerm(c.start, c.end);
+    window->nameField()->setText(QString::fromUtf8(typedName));
+    fillTerm(start, endText);
     window->okButton()->click();
     flush();
-    if (c.message) {
-      ASSERT_EQ(alerts.size(), 1u) << c.end;
-      EXPECT_EQ(alerts[0].title, QStringLiteral("無効な日付"));
-      EXPECT_EQ(alerts[0].text, QString::fromUtf8(c.message));
-      EXPECT_TRUE(alerts[0].isSheet);
+    if (message) {
+      ASSERT_EQ(alerts.size(), 1u) << endText;
+      EXPECT_EQ(std::tuple(alerts[0].title, alerts[0].text, alerts[0].isSheet),
+                std::tuple(QStringLiteral("無効な日付"), QString::fromUtf8(message), true));
     } else {
       EXPECT_TRUE(alerts.empty());
-      EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1) << c.note;
-      EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(c.note));
-      EXPECT_EQ(FieldMessage::shownWidget(), (window->*c.field)()) << c.note;
+      EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 1) << note;
+      EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(note));
+      EXPECT_EQ(FieldMessage::shownWidget(), (window->*field)()) << note;
     }
     EXPECT_EQ(doc->firstWindowControllerOfKind(Kind::NewDocument), window);
-    EXPECT_TRUE(doc->document().kaisya().name().empty());
-    EXPECT_FALSE(doc->documentInfoController());
+    EXPECT_EQ(std::pair(doc->document().kaisya().name(), doc->documentInfoController()),
+              std::pair(std::string(), static_cast<WindowController*>(nullptr)));
   }
+  // Cancelling closes the document.
+  window->cancelButton()->click();
+  flush();
+  EXPECT_TRUE(app->documentController()->documents().empty());
 }
 
 TEST_F(NewDocumentControllerTest, TheKindOfCompanyShapesTheFields)
 {
+  // Household box and chart choice shown, the title and text of the term number.
+  const auto fields = [this] {
+    return std::tuple(window->kakeiboCheckbox()->isVisibleTo(window),
+                      window->kaisyahouChartButton()->isVisibleTo(window), window->termNoKiTitleField()->text(),
+                      window->termNoField()->text());
+  };
   window->houjinButton()->setChecked(true);
-  EXPECT_FALSE(window->kakeiboCheckbox()->isVisibleTo(window));
-  EXPECT_TRUE(window->kaisyahouChartButton()->isVisibleTo(window));
-  EXPECT_EQ(window->termNoKiTitleField()->text(), QStringLiteral("期"));
-  EXPECT_EQ(window->termNoField()->text(), QStringLiteral("1"));
-
+  EXPECT_EQ(fields(), std::tuple(false, true, QStringLiteral("期"), QStringLiteral("1")));
   fillTerm("2024/1/1", "2024/12/31");
   window->kojinButton()->setChecked(true);
-  EXPECT_TRUE(window->kakeiboCheckbox()->isVisibleTo(window));
-  EXPECT_FALSE(window->kaisyahouChartButton()->isVisibleTo(window));
-  EXPECT_EQ(window->termNoKiTitleField()->text(), QStringLiteral("年度"));
-  EXPECT_EQ(window->termNoField()->text(), QStringLiteral("2024"));
+  EXPECT_EQ(fields(), std::tuple(true, false, QStringLiteral("年度"), QStringLiteral("2024")));
   // The era form shows the year as the era does.
   window->warekiCheckbox()->setChecked(true);
   EXPECT_EQ(window->termStartDateField()->text(), QStringLiteral("令和6/1/1"));
@@ -107,14 +105,12 @@ TEST_F(NewDocumentControllerTest, TheKindOfCompanyShapesTheFields)
   flush();
   EXPECT_TRUE(alerts.empty());
   const Kaisya& k = doc->document().kaisya();
-  EXPECT_FALSE(k.isHoujin());
-  EXPECT_TRUE(k.isKakeibo());
-  EXPECT_TRUE(k.doUseWareki());
-  EXPECT_EQ(k.termYear(), "令和6");
+  EXPECT_EQ(std::tuple(k.isHoujin(), k.isKakeibo(), k.doUseWareki(), k.termYear()),
+            std::tuple(false, true, true, std::string("令和6")));
   EXPECT_TRUE(doc->documentInfoController());
 }
 
-TEST_F(NewDocumentControllerTest, TheEndFollowsTheStartUntilTyped)
+TEST_F(NewDocumentControllerTest, TheEndFollowsTheStartUntilTypedAndPrecisionChartAndIndustryReachTheBooks)
 {
   window->termStartDateField()->setText(QStringLiteral("2024/10/1"));
   emit window->termStartDateField()->editingFinished();
@@ -124,13 +120,18 @@ TEST_F(NewDocumentControllerTest, TheEndFollowsTheStartUntilTyped)
   window->termStartDateField()->setText(QStringLiteral("2024/11/1"));
   emit window->termStartDateField()->editingFinished();
   EXPECT_EQ(window->termEndDateField()->text(), QStringLiteral("2025/3/31"));
-}
 
-TEST_F(NewDocumentControllerTest, CancellingClosesTheDocument)
-{
-  window->cancelButton()->click();
+  fillTerm("2024/4/1", "2025/3/31");
+  window->decimalPrecisionPopUp()->setCurrentIndex(2);
+  window->olderChartButton()->setChecked(true);
+  window->seizouCheckbox()->setChecked(true);
+  window->okButton()->click();
   flush();
-  EXPECT_TRUE(app->documentController()->documents().empty());
+  const MyDocument& books = doc->document();
+  EXPECT_EQ(
+      std::tuple(books.kaisya().decimalPrecision(), books.kaisya().isSeizou(), books.kamokuOfCode(610)->isActive()),
+      std::tuple(2, true, true));
+  EXPECT_EQ(books.rootKamokuKubun()->pListResource(), KamokuKubun::kOlderChartName);
 }
 
 TEST_F(NewDocumentControllerTest, ReturnInAFieldPressesOK)
@@ -144,23 +145,7 @@ TEST_F(NewDocumentControllerTest, ReturnInAFieldPressesOK)
   // The company-law chart unless chosen otherwise; the new books are yet to be saved.
   EXPECT_EQ(doc->document().rootKamokuKubun()->pListResource(), KamokuKubun::kKaisyahouChartName);
   EXPECT_TRUE(doc->isDocumentEdited());
-  ASSERT_TRUE(infoOf(doc));
   EXPECT_TRUE(infoOf(doc)->isVisible());
-}
-
-TEST_F(NewDocumentControllerTest, PrecisionChartAndIndustryReachTheBooks)
-{
-  fillTerm("2024/4/1", "2025/3/31");
-  window->decimalPrecisionPopUp()->setCurrentIndex(2);
-  window->olderChartButton()->setChecked(true);
-  window->seizouCheckbox()->setChecked(true);
-  window->okButton()->click();
-  flush();
-  const MyDocument& books = doc->document();
-  EXPECT_EQ(books.kaisya().decimalPrecision(), 2);
-  EXPECT_TRUE(books.kaisya().isSeizou());
-  EXPECT_EQ(books.rootKamokuKubun()->pListResource(), KamokuKubun::kOlderChartName);
-  EXPECT_TRUE(books.kamokuOfCode(610)->isActive());
 }
 
 }  // namespace

@@ -23,20 +23,16 @@ protected:
   }
 };
 
-TEST_F(PreferenceControllerTest, MonthsPerPageStayWithinZeroToFourteen)
+TEST_F(PreferenceControllerTest, MonthsPerPageStayWithinZeroToFourteenAndApplyStoresTheControls)
 {
   UserDefaults& d = UserDefaults::standardUserDefaults();
-  struct Case {
-    int64_t stored;
-    int shown;
-  } cases[] = {{0, 0}, {-4, 0}, {40, 0}, {6, 6}, {14, 14}};
-  for (const Case& c : cases) {
-    d.setInteger(c.stored, KIVOSuiiShisanPrintMonthPerPageKey);
-    PreferenceController* p = PreferenceController::sharedPreferenceController();
-    p->updateUI();
-    EXPECT_EQ(p->suiiShisanPrintMonthPerPageField()->value(), c.shown) << c.stored;
-  }
   PreferenceController* p = PreferenceController::sharedPreferenceController();
+  const std::pair<int64_t, int> cases[] = {{0, 0}, {-4, 0}, {40, 0}, {6, 6}, {14, 14}};
+  for (const auto& [stored, shown] : cases) {
+    d.setInteger(stored, KIVOSuiiShisanPrintMonthPerPageKey);
+    p->updateUI();
+    EXPECT_EQ(p->suiiShisanPrintMonthPerPageField()->value(), shown) << stored;
+  }
   for (int typed : {0, -3, 14, 99}) {
     p->suiiShisanPrintMonthPerPageField()->setValue(typed);
     p->handleClickApplyButton();
@@ -44,13 +40,9 @@ TEST_F(PreferenceControllerTest, MonthsPerPageStayWithinZeroToFourteen)
     EXPECT_GE(stored, 0) << typed;
     EXPECT_LE(stored, 14) << typed;
   }
-}
 
-TEST_F(PreferenceControllerTest, ApplyStoresTheControlsAndTheGuardsSeeTheWindow)
-{
-  UserDefaults& d = UserDefaults::standardUserDefaults();
+  // 適用 stores the controls, and the guards see the window.
   PreferenceController::showPreferencesWindow(app.get());
-  PreferenceController* p = PreferenceController::sharedPreferenceController();
   EXPECT_TRUE(p->isVisible());
   EXPECT_TRUE(p->checkboxOfKey(KIVOFurikaedenpyouAutoSetBalanceKey)->isChecked());  // registered YES
   p->checkboxOfKey(KIVOFurikaedenpyouAutoSetBalanceKey)->setChecked(false);
