@@ -67,21 +67,17 @@ TEST(HidukeFormatter, RefusesDaysOutsideAShortTerm)
   expectReads(f, {"4/10", Date(2025, 4, 10)});
 }
 
-TEST(HidukeFormatter, ShowsMonthAndDay)
+TEST(HidukeFormatter, ShowsMonthAndDayAndTakesPartialStrings)
 {
   auto doc = test::makeFieldsTestDocument();
-  HidukeFormatter f(*doc, false);
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date(2024, 4, 1))), "04/01");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date(2025, 12, 25))), "12/25");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date::kessanSeiridukiDate())), "13/00");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date::regularTypeDenpyouDate())), "00/00");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date())), std::nullopt);
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::code(4)), std::nullopt);
-}
-
-TEST(HidukeFormatter, PartialStrings)
-{
-  auto doc = test::makeFieldsTestDocument();
+  HidukeFormatter shows(*doc, false);
+  const std::pair<Date, std::optional<std::string>> shown[] = {{Date(2024, 4, 1), "04/01"},
+                                                               {Date(2025, 12, 25), "12/25"},
+                                                               {Date::kessanSeiridukiDate(), "13/00"},
+                                                               {Date::regularTypeDenpyouDate(), "00/00"},
+                                                               {Date(), std::nullopt}};
+  for (const auto& [date, text] : shown) EXPECT_EQ(shows.stringForObjectValue(FieldValue::date(date)), text);
+  EXPECT_EQ(shows.stringForObjectValue(FieldValue::code(4)), std::nullopt);
   HidukeFormatter f(*doc, true);
   for (const char* ok : {"", "4", "04", "4/", "4/1", "04/01", "0401", "４"})
     EXPECT_TRUE(f.isPartialStringValid(ok)) << ok;

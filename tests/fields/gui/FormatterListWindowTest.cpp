@@ -42,23 +42,23 @@ QStringList shownNames(QTreeWidget* view, int column)
   return names;
 }
 
-TEST(KamokuFormatterListWindow, EveryAcceptKeyChoosesTheSelectedSubAccount)
+int32_t showKamokuPicker(KamokuFormatter& f, const QString& start, bool withHojyo)
+{
+  return KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), start,
+                                                                                            withHojyo);
+}
+
+TEST(KamokuFormatterListWindow, EveryAcceptKeyChoosesTheSelectedSubAccountAndAMissDoesNot)
 {
   auto doc = test::makeFieldsTestDocument();
   for (const Key& key : kAcceptKeys) {
     KamokuFormatter f(*doc, false);
     pressWhenUp(key, "SUI");  // typing continues after the start text
-    const int32_t code = KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-        f, QPoint(40, 40), "MIT", true);
-    EXPECT_EQ(code, 110);
+    EXPECT_EQ(showKamokuPicker(f, "MIT", true), 110);
     EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), 2);
     EXPECT_EQ(f.stopFormatterListChar(), key.stopChar);
   }
-}
-
-TEST(KamokuFormatterListWindow, AcceptWithoutAnyMatchKeepsItOpenEscapeAndCtrlWCancel)
-{
-  auto doc = test::makeFieldsTestDocument();
+  // Accept without any match keeps it open; Escape and Ctrl+W cancel.
   for (const Key& key : kCancelKeys) {
     KamokuFormatter f(*doc, false);
     f.setSelectedHojyoKamokuCodeOfFormatterList(5);
@@ -69,9 +69,7 @@ TEST(KamokuFormatterListWindow, AcceptWithoutAnyMatchKeepsItOpenEscapeAndCtrlWCa
       stillOpen = w->isVisible();
       QTest::keyClick(w->searchField(), key.key, key.modifiers);
     });
-    EXPECT_EQ(KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40),
-                                                                                                 "XYZ", true),
-              -1);
+    EXPECT_EQ(showKamokuPicker(f, "XYZ", true), -1);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(f.stopFormatterListChar(), StopChar::kNone);
     EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), -1);
@@ -91,8 +89,7 @@ TEST(KamokuFormatterListWindow, TypingNarrowsTheListAndArrowsMove)
     QTest::keyClick(w->searchField(), Qt::Key_Down);  // stays on the last row
     QTest::keyClick(w->searchField(), Qt::Key_Return);
   });
-  const int32_t code =
-      KamokuFormatterListWindow::showKamokuFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "", false);
+  const int32_t code = showKamokuPicker(f, "", false);
   EXPECT_EQ(seen.join(","),
             "現金,当座預金,普通預金,売掛金,現金過不足,建物,車両運搬具,旅費交通費,通信費,消耗品費,|,現金,現金過不足");
   EXPECT_EQ(code, 199);
@@ -137,17 +134,6 @@ TEST(HojyoKamokuFormatterListWindow, ChoosesASubAccountOfTheParent)
   EXPECT_EQ(f.stopFormatterListChar(), StopChar::kTab);
 }
 
-TEST(JigyoubuFormatterListWindow, ChoosesADivisionOrTheWholeCompany)
-{
-  auto doc = test::makeFieldsTestDocument();
-  JigyoubuFormatter all(*doc, true);
-  pressWhenUp(kAcceptKeys[1]);
-  EXPECT_EQ(
-      JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(all, QPoint(40, 40), "99"),
-      99);
-  EXPECT_EQ(all.stopFormatterListChar(), StopChar::kReturn);
-}
-
 TEST(TekiyouFormatterListWindow, ChoosesDescriptionsAndSkipsGroupHeadings)
 {
   auto doc = test::makeFieldsTestDocument();
@@ -169,10 +155,17 @@ TEST(TekiyouFormatterListWindow, ChoosesDescriptionsAndSkipsGroupHeadings)
   EXPECT_EQ(t->tekiyou(), "タクシー代");
 }
 
-// The division picker without the whole company, at a point near the screen's edge or not.
+// The division picker without the whole company, at a point near the screen's edge or
+// not; with it, the whole company chosen.
 TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
 {
   auto doc = test::makeFieldsTestDocument();
+  JigyoubuFormatter all(*doc, true);
+  pressWhenUp(kAcceptKeys[1]);
+  EXPECT_EQ(
+      JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(all, QPoint(40, 40), "99"),
+      99);
+  EXPECT_EQ(all.stopFormatterListChar(), StopChar::kReturn);
   const QRect screen = WindowPlacement::availableGeometryAt(QPoint(0, 0));
   struct Case {
     QPoint point;
