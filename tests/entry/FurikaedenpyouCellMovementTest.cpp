@@ -14,6 +14,7 @@ using test::kGenkin;
 using test::kUriagedaka;
 
 const Date kDay(2024, 4, 10);
+std::pair<int, Row::Column> selected(const Furikaedenpyou& v) { return {v.selectedDenpyouRow(), v.selectedColumn()}; }
 
 Move::Outcome press(Furikaedenpyou& v, Cmd c, Move::Options o = {})
 {
@@ -55,8 +56,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnAccount)
     v.selectCell(0, c.from);
     EXPECT_EQ(press(v, Cmd::InsertTab, {.autoSetBalance = true, .inputedHojyoKamokuCode = c.inputedHojyo}),
               Move::Outcome::Moved);
-    EXPECT_EQ(v.selectedColumn(), c.expected);
-    EXPECT_EQ(v.selectedDenpyouRow(), 0);
+    EXPECT_EQ(selected(v), std::pair(0, c.expected));
     EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix).codeValue(), c.expectedHojyo);
   }
 }
@@ -104,8 +104,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
   test::setRow(invalid, 0, kDay, kGenkin, 1000, -1, 0);
   invalid.selectCell(0, Row::TekiyouMatrix);
   press(invalid, Cmd::InsertTab);
-  EXPECT_EQ(invalid.selectedDenpyouRow(), 0);
-  EXPECT_EQ(invalid.selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(selected(invalid), std::pair(0, Row::DateMatrix));
 
   // A valid row that is not the last goes to the next row's date.
   Furikaedenpyou middle(*doc);
@@ -113,8 +112,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
   test::setRow(middle, 1, kDay, kGenkin, 1, -1, 0);
   middle.selectCell(0, Row::TekiyouMatrix);
   press(middle, Cmd::InsertTab);
-  EXPECT_EQ(middle.selectedDenpyouRow(), 1);
-  EXPECT_EQ(middle.selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(selected(middle), std::pair(1, Row::DateMatrix));
 }
 
 TEST(FurikaedenpyouCellMovement, BacktabAndArrows)
@@ -131,8 +129,7 @@ TEST(FurikaedenpyouCellMovement, BacktabAndArrows)
   v.setCell(1, Row::DateMatrix, FieldValue::date(Date(2024, 4, 11)));
   v.selectCell(1, Row::DateMatrix);
   press(v, Cmd::InsertBacktab);  // valid row: the previous row's last column
-  EXPECT_EQ(v.selectedDenpyouRow(), 0);
-  EXPECT_EQ(v.selectedColumn(), Row::TekiyouMatrix);
+  EXPECT_EQ(selected(v), std::pair(0, Row::TekiyouMatrix));
   EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), Date(2024, 4, 11));  // row 1's date went to every row
 
   v.selectCell(0, Row::DateMatrix);
@@ -140,8 +137,7 @@ TEST(FurikaedenpyouCellMovement, BacktabAndArrows)
   EXPECT_EQ(v.selectedDenpyouRow(), 1);
 
   press(v, Cmd::MoveDown);  // the last row stays
-  EXPECT_EQ(v.selectedDenpyouRow(), 1);
-  EXPECT_EQ(v.selectedColumn(), Row::TekiyouMatrix);
+  EXPECT_EQ(selected(v), std::pair(1, Row::TekiyouMatrix));
   press(v, Cmd::MoveUp);
   press(v, Cmd::MoveUp);  // the first row stays
   EXPECT_EQ(v.selectedDenpyouRow(), 0);

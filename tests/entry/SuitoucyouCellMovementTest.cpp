@@ -13,6 +13,7 @@ using Row = SuitoucyouRow;
 using Command = SuitoucyouCellMovement::Command;
 
 const Date kApril10(2024, 4, 10);
+std::pair<int, Row::Column> selected(const Suitoucyou& b) { return {b.selectedSuitoucyouRow(), b.selectedColumn()}; }
 
 // The window's part, done straight on the book and logged.
 class RecordingActions : public SuitoucyouCellMovement::Actions {
@@ -102,8 +103,7 @@ TEST_F(SuitoucyouCellMovementTest, TabWalksTheColumnsOfARow)
     typeCashRow(*book, 1, kApril10, c.aite, c.in, c.out);
     book->selectCell(1, c.from);
     move(Command::InsertTab, {.inputedHojyoKamokuCode = c.inputedHojyo});
-    EXPECT_EQ(book->selectedSuitoucyouRow(), 1);
-    EXPECT_EQ(book->selectedColumn(), c.to);
+    EXPECT_EQ(selected(*book), std::pair(1, c.to));
     if (c.inputedHojyo != -1) {
       EXPECT_EQ(book->cell(1, Row::AiteHojyoKamokuMatrix), FieldValue::code(c.inputedHojyo));
     }
@@ -119,8 +119,7 @@ TEST_F(SuitoucyouCellMovementTest, TabOutOfTheAmountRegistersAndStartsTheNextRow
   move(Command::InsertTab);
   EXPECT_EQ(actions->log, (std::vector<std::string>{"register", "pending"}));
   ASSERT_EQ(book->numberOfSuitoucyouRows(), 3);
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 2);
-  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(selected(*book), std::pair(2, Row::DateMatrix));
 
   // From a row that is not the last: the next row's date. An invalid row keeps the
   // row, at its date.
@@ -130,8 +129,7 @@ TEST_F(SuitoucyouCellMovementTest, TabOutOfTheAmountRegistersAndStartsTheNextRow
   book->setCell(0, Row::AiteKamokuMatrix, FieldValue());
   book->selectCell(0, Row::InKingakuMatrix);
   move(Command::InsertTab);
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
-  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(selected(*book), std::pair(0, Row::DateMatrix));
 
   // With the counter used up, finishing the last row goes to the first row.
   doc->kaisya().setMinAvailableDenpyouNo(Kaisya::kMaxDenpyouNo + 1);
@@ -139,8 +137,7 @@ TEST_F(SuitoucyouCellMovementTest, TabOutOfTheAmountRegistersAndStartsTheNextRow
   book->selectCell(2, Row::InKingakuMatrix);
   move(Command::InsertTab);
   EXPECT_EQ(book->numberOfSuitoucyouRows(), 3);
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
-  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(selected(*book), std::pair(0, Row::DateMatrix));
 }
 
 TEST_F(SuitoucyouCellMovementTest, TheArrowsCheckAndRegisterTheRowTheyLeave)
@@ -168,12 +165,11 @@ TEST_F(SuitoucyouCellMovementTest, TheArrowsCheckAndRegisterTheRowTheyLeave)
     book->selectCell(c.fromRow, Row::TekiyouMatrix);
     move(c.command);
     EXPECT_EQ(actions->log, c.log);
-    EXPECT_EQ(book->selectedSuitoucyouRow(), c.toRow);
-    EXPECT_EQ(book->selectedColumn(), Row::TekiyouMatrix);
+    EXPECT_EQ(selected(*book), std::pair(c.toRow, Row::TekiyouMatrix));
   }
 }
 
-TEST_F(SuitoucyouCellMovementTest, TheEmptyPendingRowStaysOnDownAndGoesOnUp)
+TEST_F(SuitoucyouCellMovementTest, TheEmptyPendingRowStaysOnDownAndGoesOnUpAndBacktabLeavesAValidRow)
 {
   open();
   book->selectCell(1, Row::AiteKamokuMatrix);
@@ -182,24 +178,20 @@ TEST_F(SuitoucyouCellMovementTest, TheEmptyPendingRowStaysOnDownAndGoesOnUp)
   EXPECT_EQ(book->selectedSuitoucyouRow(), 1);
   move(Command::MoveUp);
   EXPECT_EQ(actions->log, (std::vector<std::string>{"remove"}));
-}
 
-TEST_F(SuitoucyouCellMovementTest, BacktabFromTheDateGoesToThePreviousRowWhenValid)
-{
-  open();
+  // Backtab from the date goes to the previous row when the row is valid.
+  actions->log.clear();
   typeCashRow(*book, 1, kApril10, kUriagedaka, 5, 0);
   book->selectCell(1, Row::DateMatrix);
   move(Command::InsertBacktab);
   EXPECT_EQ(actions->log, (std::vector<std::string>{"register"}));
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
-  EXPECT_EQ(book->selectedColumn(), Row::OutKingakuMatrix);
+  EXPECT_EQ(selected(*book), std::pair(0, Row::OutKingakuMatrix));
   // From row 0 it stays in the row, without registering.
   actions->log.clear();
   book->selectCell(0, Row::DateMatrix);
   move(Command::InsertBacktab);
   EXPECT_TRUE(actions->log.empty());
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
-  EXPECT_EQ(book->selectedColumn(), Row::OutKingakuMatrix);
+  EXPECT_EQ(selected(*book), std::pair(0, Row::OutKingakuMatrix));
 }
 
 TEST_F(SuitoucyouCellMovementTest, AutoSetItemAsAboveRowCopiesEmptyCellsOnTab)

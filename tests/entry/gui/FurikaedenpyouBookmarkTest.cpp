@@ -80,19 +80,18 @@ TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove
   sheet->nameField()->setText(QStringLiteral("二番"));
   sheet->okButton()->click();
   flush();
-  EXPECT_FALSE(sheet->isSheetAttached());
   EXPECT_EQ(numbers(), (std::vector<int32_t>{3, 1, 2}));
-  EXPECT_TRUE(books().isDocumentEdited());
-  EXPECT_EQ(session->undoManager()->count(), 0);
-  EXPECT_EQ(w->bookmarkTableView()->currentRow(), 2);
-  EXPECT_FALSE(add->isEnabled());
+  // A change to be saved, that clears the undo stack.
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), books().isDocumentEdited(), session->undoManager()->count(),
+                       w->bookmarkTableView()->currentRow(), add->isEnabled()),
+            std::tuple(false, true, 0, 2, false));
 
   // The edit button renames; the same name again changes nothing; an empty name stays.
   markSaved();
   w->editBookmarkButton()->click();
   flush();
-  EXPECT_EQ(sheet->nameField()->text(), QStringLiteral("二番"));
-  EXPECT_FALSE(sheet->activateWithLimitedUserPasswordCheckbox()->isEnabled());
+  EXPECT_EQ(std::pair(sheet->nameField()->text(), sheet->activateWithLimitedUserPasswordCheckbox()->isEnabled()),
+            std::pair(QStringLiteral("二番"), false));
   sheet->okButton()->click();
   flush();
   EXPECT_FALSE(books().isDocumentEdited());
@@ -103,9 +102,9 @@ TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove
   sheet->nameField()->setText(QStringLiteral("弐番"));
   sheet->okButton()->click();
   flush();
-  EXPECT_EQ(books().furikaedenpyouBookmarkArray().size(), 3u);
-  EXPECT_EQ(books().furikaedenpyouBookmarkArray()[2]->name(), "弐番");
-  EXPECT_TRUE(books().isDocumentEdited());
+  ASSERT_EQ(books().furikaedenpyouBookmarkArray().size(), 3u);
+  EXPECT_EQ(std::pair(books().furikaedenpyouBookmarkArray()[2]->name(), books().isDocumentEdited()),
+            std::pair(std::string("弐番"), true));
 
   struct Step {
     QPushButton* button;
@@ -128,7 +127,7 @@ TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove
   EXPECT_TRUE(w->bookmarkTableView()->selectedItems().isEmpty());
 }
 
-TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAndAnUnregisteredVoucherCannotBeBookmarked)
+TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAnUnregisteredVoucherCannotBeBookmarkedAndTheDrawerKeepsItsSize)
 {
   FurikaedenpyouController* w = openVoucherWindow();
   w->bookmarkTableView()->selectRow(0);
@@ -157,23 +156,8 @@ TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAndAnUnregisteredVoucherCann
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, QStringLiteral("未登録の伝票"));
   EXPECT_EQ(alerts[0].text, QStringLiteral("登録していない伝票は、ブックマークに追加できません。"));
-}
-
-TEST_F(FurikaedenpyouBookmarkTest, ALimitedUserSeesOnlyItsBookmarksAndCannotEditThem)
-{
-  FurikaedenpyouController* w = openVoucherWindow(true);
-  EXPECT_EQ(tableTexts(w->bookmarkTableView(), 1), QStringList{"一番"});
-  for (QPushButton* b :
-       {w->editBookmarkButton(), w->removeBookmarkButton(), w->moveBookmarkUpButton(), w->moveBookmarkDownButton()})
-    EXPECT_FALSE(b->isEnabled());
-  w->displayShiwakeOfDenpyouNo(2);
-  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("ブックマークに追加..."))->isEnabled());
-}
-
-TEST_F(FurikaedenpyouBookmarkTest, TheDrawerRemembersItsSizeUntilItIsClosed)
-{
+  // The drawer remembers its size until it is closed.
   UserDefaults& defaults = UserDefaults::standardUserDefaults();
-  FurikaedenpyouController* w = openVoucherWindow();
   QAction* toggle = w->functionMenuAction(QStringLiteral("ブックマークを表示"));
   const bool wasOpen = w->isBookmarkDrawerOpen();
   if (wasOpen) toggle->trigger();
@@ -187,6 +171,17 @@ TEST_F(FurikaedenpyouBookmarkTest, TheDrawerRemembersItsSizeUntilItIsClosed)
   toggle->trigger();
   EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
   EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
+}
+
+TEST_F(FurikaedenpyouBookmarkTest, ALimitedUserSeesOnlyItsBookmarksAndCannotEditThem)
+{
+  FurikaedenpyouController* w = openVoucherWindow(true);
+  EXPECT_EQ(tableTexts(w->bookmarkTableView(), 1), QStringList{"一番"});
+  for (QPushButton* b :
+       {w->editBookmarkButton(), w->removeBookmarkButton(), w->moveBookmarkUpButton(), w->moveBookmarkDownButton()})
+    EXPECT_FALSE(b->isEnabled());
+  w->displayShiwakeOfDenpyouNo(2);
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("ブックマークに追加..."))->isEnabled());
 }
 
 }  // namespace
