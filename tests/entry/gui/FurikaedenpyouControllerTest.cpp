@@ -75,6 +75,24 @@ TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneWindowAndARowTypedAnd
   // An empty voucher numbered 2 is shown, ready for its date.
   EXPECT_EQ(std::tuple(w->displayingDenpyouNo(), w->denpyou().isEmptyDenpyouRow(0), selectedColumn(w), alerts.size()),
             std::tuple(2, true, Row::DateMatrix, size_t{0}));
+
+  // Menu enabling follows the selection and the counter.
+  Furikaedenpyou& v = w->denpyou();
+  setRow(v, 0, Date(2024, 4, 10), kGenkin, 5, kUriagedaka, 5);
+  setRow(v, 1, Date(2024, 4, 10), kGenkin, 5, -1, 0);
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::TekiyouMatrix);
+  w->validateMenuItems();
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("行の追加"))->isEnabled());
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
+  w->deselectSelectedCellAndThenSelectDenpyouRow(1, Row::TekiyouMatrix);
+  w->validateMenuItems();
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("日付を指定し伝票を表示..."))->isEnabled());
+
+  books().kaisya().setMinAvailableDenpyouNo(100000);
+  w->validateMenuItems();
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("新規伝票"))->isEnabled());
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("伝票の複製"))->isEnabled());
 }
 
 // The navigation commands reach the navigator, which has its own test of every target;
@@ -109,27 +127,6 @@ TEST_F(FurikaedenpyouControllerTest, NavigationAndDeleteThenUndo)
   w->removeDenpyouFromShiwake();
   EXPECT_EQ(w->displayingDenpyouNo(), 4);
   EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
-}
-
-TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounter)
-{
-  FurikaedenpyouController* w = openVoucherWindow();
-  Furikaedenpyou& v = w->denpyou();
-  setRow(v, 0, Date(2024, 4, 10), kGenkin, 5, kUriagedaka, 5);
-  setRow(v, 1, Date(2024, 4, 10), kGenkin, 5, -1, 0);
-  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::TekiyouMatrix);
-  w->validateMenuItems();
-  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("行の追加"))->isEnabled());
-  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
-  w->deselectSelectedCellAndThenSelectDenpyouRow(1, Row::TekiyouMatrix);
-  w->validateMenuItems();
-  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("前行同項目をコピー"))->isEnabled());
-  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("日付を指定し伝票を表示..."))->isEnabled());
-
-  books().kaisya().setMinAvailableDenpyouNo(100000);
-  w->validateMenuItems();
-  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("新規伝票"))->isEnabled());
-  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("伝票の複製"))->isEnabled());
 }
 
 // With the counter used up, Return in an account cell says why instead of opening a

@@ -39,7 +39,7 @@ protected:
   FurikaedenpyouController* w = nullptr;
 };
 
-TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFrontCard)
+TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFrontCardADoubleClickShowsIt)
 {
   FurikaedenpyouSelectController* browser = openBrowser();
   EXPECT_EQ(browser->windowTitle(), QStringLiteral("表示する振替伝票の日付を入力"));
@@ -72,11 +72,8 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
   browser->previousDateButton()->click();
   browser->previousDateButton()->click();
   EXPECT_EQ(browser->cards(), std::vector<size_t>{0});
-}
 
-TEST_F(FurikaedenpyouSelectControllerTest, ADoubleClickOnTheFrontCardShowsItsVoucher)
-{
-  FurikaedenpyouSelectController* browser = openBrowser();
+  // A double click on the front card shows its voucher.
   browser->dateField()->setText(QStringLiteral("4/2"));
   QTest::keyClick(browser->dateField(), Qt::Key_Return);
   QTest::qWait(FurikaedenpyouSelectController::kAnimationMilliseconds + 100);
