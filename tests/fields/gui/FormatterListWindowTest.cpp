@@ -76,7 +76,7 @@ TEST(KamokuFormatterListWindow, EveryAcceptKeyChoosesTheSelectedSubAccountAndAMi
   }
 }
 
-TEST(KamokuFormatterListWindow, TypingNarrowsTheListAndArrowsMove)
+TEST(KamokuFormatterListWindow, TypingNarrowsTheListArrowsMoveAndTheCashPickerListsCashAccounts)
 {
   auto doc = test::makeFieldsTestDocument();
   KamokuFormatter f(*doc, false);
@@ -94,24 +94,21 @@ TEST(KamokuFormatterListWindow, TypingNarrowsTheListAndArrowsMove)
             "現金,当座預金,普通預金,売掛金,現金過不足,建物,車両運搬具,旅費交通費,通信費,消耗品費,|,現金,現金過不足");
   EXPECT_EQ(code, 199);
   EXPECT_EQ(f.stopFormatterListChar(), StopChar::kReturn);
-}
 
-TEST(KamokuFormatterListWindow, TheCashAccountPickerListsCashAccountsAndTheirSubAccounts)
-{
-  auto doc = test::makeFieldsTestDocument();
-  KamokuFormatter f(*doc, true);
+  // The cash-account picker lists cash accounts and their sub-accounts.
+  KamokuFormatter cash(*doc, true);
   QString shown;
   test::whenModalWindowIsUp<FormatterListWindow>([&shown](FormatterListWindow* w) {
     shown = shownNames(w->listView(), 1).join(",");
     QTest::keyClick(w->searchField(), Qt::Key_Down);
     QTest::keyClick(w->searchField(), Qt::Key_Tab);
   });
-  const int32_t code = KamokuFormatterListWindow::showSuitouKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
-      f, QPoint(40, 40), "", nullptr);
+  const int32_t cashCode = KamokuFormatterListWindow::showSuitouKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
+      cash, QPoint(40, 40), "", nullptr);
   EXPECT_EQ(shown, "現金,当座預金,みずほ銀行,三井銀行,りそな銀行,普通預金");
-  EXPECT_EQ(f.stopFormatterListChar(), StopChar::kTab);
-  EXPECT_EQ(code, 110);
-  EXPECT_EQ(f.selectedHojyoKamokuCodeOfFormatterList(), -1);  // an account row itself
+  EXPECT_EQ(cash.stopFormatterListChar(), StopChar::kTab);
+  EXPECT_EQ(cashCode, 110);
+  EXPECT_EQ(cash.selectedHojyoKamokuCodeOfFormatterList(), -1);  // an account row itself
 }
 
 TEST(HojyoKamokuFormatterListWindow, ChoosesASubAccountOfTheParent)

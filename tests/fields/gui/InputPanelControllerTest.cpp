@@ -36,7 +36,7 @@ QString runPanel(InputPanelController& panel, const QString& start, const QStrin
   return message;
 }
 
-TEST(InputHidukeController, AcceptsADateWithEveryAcceptKeyAndKeepsUnreadableOnesOpenUntilCancelled)
+TEST(InputHidukeController, AcceptsADateWithEveryAcceptKeyKeepsUnreadableOnesOpenAndStaysOnScreen)
 {
   auto doc = test::makeFieldsTestDocument();
   InputHidukeController panel(*doc);
@@ -65,12 +65,8 @@ TEST(InputHidukeController, AcceptsADateWithEveryAcceptKeyAndKeepsUnreadableOnes
     EXPECT_EQ(panel.textField()->text(), shown);
     EXPECT_EQ(std::pair(panel.hiduke(), panel.stopModalChar()), std::pair(std::optional<Date>(), StopChar::kNone));
   }
-}
 
-TEST(InputPanelController, PlacementPutsTheFieldOnThePointAndStaysOnScreen)
-{
-  auto doc = test::makeFieldsTestDocument();
-  InputHidukeController panel(*doc);
+  // Placement puts the field on the point and stays on screen.
   panel.resetTextFieldWithString("");
   const QRect screen = WindowPlacement::availableGeometryAt(QPoint(0, 0));
   const QPoint p = screen.topLeft() + QPoint(120, 200);
