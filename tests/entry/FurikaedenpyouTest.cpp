@@ -114,7 +114,7 @@ TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
   }
 }
 
-TEST_F(FurikaedenpyouTest, TheBalanceIsDebitMinusCreditCountingOnlyAmountsWithAnAccount)
+TEST_F(FurikaedenpyouTest, TheBalanceCountsAmountsWithAnAccountAndMustBeZeroAndOneDateAppliesToEveryRow)
 {
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 999);
   EXPECT_EQ(v.taisyakuBalance(), 1);
@@ -128,24 +128,19 @@ TEST_F(FurikaedenpyouTest, TheBalanceIsDebitMinusCreditCountingOnlyAmountsWithAn
   Furikaedenpyou big(*doc);
   for (int r = 0; r < 11; ++r) test::setRow(big, r, kDay, kGenkin, limit / 10, -1, 0);
   EXPECT_EQ(big.taisyakuBalance(), std::nullopt);
-}
 
-TEST_F(FurikaedenpyouTest, VoucherCheckRefusesAnUnbalancedVoucher)
-{
+  // The voucher check refuses an unbalanced voucher, and one whose balance is beyond reckoning.
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 900);
   FurikaedenpyouCheckResult r = v.isDenpyouAbleToSetShiwakeArray();
   EXPECT_EQ(std::tuple(r.ok, r.message, r.row),
             std::tuple(false, std::string("借方金額と貸方金額それぞれの合計は、等しくならねばなりません。"), -1));
 
-  const int64_t limit = doc->kaisya().maxOutputAmountValue();
-  Furikaedenpyou big(*doc);
-  test::setRow(big, 0, kDay, kGenkin, limit, kUriagedaka, 0);
-  test::setRow(big, 1, kDay, kGenkin, 1, -1, 0);
-  EXPECT_EQ(big.isDenpyouAbleToSetShiwakeArray().message, "貸借金額のバランスが、計算可能な範囲を超えました。");
-}
+  Furikaedenpyou edge(*doc);
+  test::setRow(edge, 0, kDay, kGenkin, limit, kUriagedaka, 0);
+  test::setRow(edge, 1, kDay, kGenkin, 1, -1, 0);
+  EXPECT_EQ(edge.isDenpyouAbleToSetShiwakeArray().message, "貸借金額のバランスが、計算可能な範囲を超えました。");
 
-TEST_F(FurikaedenpyouTest, ADateEditedInTheSelectedRowAppliesToEveryRow)
-{
+  // A date edited in the selected row applies to every row.
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
   test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);
   v.setCell(1, Row::DateMatrix, FieldValue::date(Date(2024, 5, 1)));
@@ -271,7 +266,7 @@ TEST_F(FurikaedenpyouTest, AddAndInsertSelectByTheDate)
   EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), kDay);
 }
 
-TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
+TEST(FurikaedenpyouRowCommands, CopyFromTheRowAboveAndTypingAnAccountEmptiesThatSidesSubAccount)
 {
   auto doc = test::makeBooks({.hojyoKamoku = true});
   Furikaedenpyou v(*doc);
@@ -294,6 +289,14 @@ TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
   v.selectCell(1, Row::TekiyouMatrix);
   EXPECT_TRUE(v.setItemAsAboveDenpyouRowItem());
   EXPECT_EQ(v.cell(1, Row::TekiyouMatrix), FieldValue::text("摘要A"));
+
+  // Typing an account empties that side's sub-account.
+  test::setRow(v, 0, kDay, kFutsuuYokin, 5, kFutsuuYokin, 5);
+  v.setCell(0, Row::KarikataHojyoKamokuMatrix, FieldValue::code(1));
+  v.setCell(0, Row::KashikataHojyoKamokuMatrix, FieldValue::code(2));
+  v.textDidChangeAtRow(0, Row::KashikataKamokuMatrix);
+  EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix), FieldValue::code(1));
+  EXPECT_TRUE(Row::isEmptyCell(v.cell(0, Row::KashikataHojyoKamokuMatrix)));
 }
 
 // What the description list is given for the selected row: a side the row leaves
@@ -311,18 +314,6 @@ TEST_F(FurikaedenpyouTest, TheSelectedRowsAccountsFillAMissingSideFromAbove)
     v.selectCell(r, Row::TekiyouMatrix);
     EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), expected[r]) << "row " << r;
   }
-}
-
-TEST(FurikaedenpyouEditing, TypingAnAccountEmptiesThatSidesSubAccount)
-{
-  auto doc = test::makeBooks({.hojyoKamoku = true});
-  Furikaedenpyou v(*doc);
-  test::setRow(v, 0, kDay, kFutsuuYokin, 5, kFutsuuYokin, 5);
-  v.setCell(0, Row::KarikataHojyoKamokuMatrix, FieldValue::code(1));
-  v.setCell(0, Row::KashikataHojyoKamokuMatrix, FieldValue::code(2));
-  v.textDidChangeAtRow(0, Row::KashikataKamokuMatrix);
-  EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix), FieldValue::code(1));
-  EXPECT_TRUE(Row::isEmptyCell(v.cell(0, Row::KashikataHojyoKamokuMatrix)));
 }
 
 }  // namespace

@@ -314,7 +314,7 @@ TEST(SuitoucyouTest, TheSelectedRowsAccountsForTheDescriptionList)
   }
 }
 
-TEST(SuitoucyouTest, ThePickersChoiceNamesABookOrNothing)
+TEST(SuitoucyouTest, ThePickersChoiceAnEntrysBookAndAShortcutDigitNameOneBook)
 {
   auto doc = makeBooks({.hojyoKamoku = true});
   Suitoucyou book(*doc, kFutsuuYokin, 1);
@@ -326,30 +326,23 @@ TEST(SuitoucyouTest, ThePickersChoiceNamesABookOrNothing)
   Suitoucyou genkin(*doc, kGenkin, -1);
   // A bare account kept by sub-account stands for its first active sub-account.
   EXPECT_EQ(genkin.bookOfKamokuChoice(kFutsuuYokin, -1), Choice(std::pair{kFutsuuYokin, 1}));
-}
 
-TEST(SuitoucyouTest, AnEntrysBookIsItsCashAccount)
-{
-  auto doc = makeBooks({.hojyoKamoku = true});
+  // An entry's book is its cash account.
   ShiwakePtr toBank = makeCashEntry(kApril10, 7, kShoumouhinhi, kFutsuuYokin, 5);
   toBank->setKashikataHojyoKamokuCode(2);
   doc->journal().assign({makeCashEntry(kApril10, 6, kGenkin, kFutsuuYokin, 5), toBank});
-  Suitoucyou book(*doc, -1, -1);
-  EXPECT_TRUE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(7));
-  EXPECT_EQ(std::pair(book.displayKamokuCode(), book.displayHojyoKamokuCode()), std::pair(kFutsuuYokin, 2));
-  EXPECT_TRUE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // the debit side first
-  EXPECT_EQ(book.displayKamokuCode(), kGenkin);
-  EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // already the book
-  EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(0));
-}
+  Suitoucyou any(*doc, -1, -1);
+  EXPECT_TRUE(any.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(7));
+  EXPECT_EQ(std::pair(any.displayKamokuCode(), any.displayHojyoKamokuCode()), std::pair(kFutsuuYokin, 2));
+  EXPECT_TRUE(any.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // the debit side first
+  EXPECT_EQ(any.displayKamokuCode(), kGenkin);
+  EXPECT_FALSE(any.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // already the book
+  EXPECT_FALSE(any.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(0));
 
-TEST(SuitoucyouTest, AShortcutDigitBelongsToOneBook)
-{
-  auto doc = makeBooks({.hojyoKamoku = true});
+  // A shortcut digit belongs to one book.
   constexpr int32_t kKoguchi = 101;
   doc->kamokuOfCode(kKoguchi)->setKeyEquivalentOfSuitoucyouSubMenu(3);
   doc->kamokuOfCode(kFutsuuYokin)->hojyoKamokuOfCode(2)->setKeyEquivalentOfSuitoucyouSubMenu(3);
-  Suitoucyou book(*doc, kFutsuuYokin, 1);
   EXPECT_EQ(book.keyEquivalentOfSuitoucyouSubMenu(), -1);
   EXPECT_TRUE(book.changeKeyEquivalentOfSuitoucyouSubMenu(3));
   KamokuPtr yokin = doc->kamokuOfCode(kFutsuuYokin);
