@@ -24,7 +24,7 @@ std::vector<int32_t> numbersOf(const std::vector<BookmarkPtr>& list)
   return numbers;
 }
 
-TEST(FurikaedenpyouBookmarksTest, MovingSwapsWithTheNeighbourAndWrapsAround)
+TEST(FurikaedenpyouBookmarksTest, MovingWrapsAroundAndNamingEditsTheVouchersBookmarkOrAppendsOne)
 {
   struct Case {
     int row;
@@ -45,10 +45,8 @@ TEST(FurikaedenpyouBookmarksTest, MovingSwapsWithTheNeighbourAndWrapsAround)
   std::vector<BookmarkPtr> one = bookmarksOf({7});
   EXPECT_EQ(B::moveBookmark(one, 0, true), 0);
   EXPECT_EQ(numbersOf(one), std::vector<int32_t>{7});
-}
 
-TEST(FurikaedenpyouBookmarksTest, NamingEditsTheVouchersBookmarkAndAppendsANewOne)
-{
+  // Naming edits the voucher's bookmark and appends a new one.
   std::vector<BookmarkPtr> list = bookmarksOf({5, 2});
   const BookmarkPtr second = list[1];
   EXPECT_FALSE(B::storeBookmark(list, 2, "印2", false));  // the same name and flag again

@@ -32,7 +32,7 @@ protected:
   std::unique_ptr<MyDocument> doc = makeBooks();
 };
 
-TEST_F(FurikaedenpyouBrowserTest, TheCardsOfADateAreItsVouchersInJournalOrder)
+TEST_F(FurikaedenpyouBrowserTest, TheCardsOfADateAreItsVouchersAndTheDatesAroundSkipThoseWithout)
 {
   struct Case {
     Date date;
@@ -47,10 +47,8 @@ TEST_F(FurikaedenpyouBrowserTest, TheCardsOfADateAreItsVouchersInJournalOrder)
   // At most five rows.
   EXPECT_EQ(std::tuple(B::rowsOfCard(*doc, 2).size(), B::rowsOfCard(*doc, 8).size(), B::rowsOfCard(*doc, 99).size()),
             std::tuple(2u, 5u, 0u));
-}
 
-TEST_F(FurikaedenpyouBrowserTest, PreviousAndNextDatesSkipDatesWithoutVouchers)
-{
+  // Previous and next dates skip dates without vouchers.
   using Cards = std::vector<size_t>;
   using D = std::optional<Date>;
   // Without cards or a date: next is the last voucher's date, previous the first's.

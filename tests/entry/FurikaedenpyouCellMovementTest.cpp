@@ -94,7 +94,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnEmptyAmountFillsTheBalanceOnItsSide)
   }
 }
 
-TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
+TEST(FurikaedenpyouCellMovement, TabOutOfTheDescriptionBacktabAndArrows)
 {
   // A balanced voucher's last row finishes it, an unbalanced one's starts a row: the
   // voucher window's tests type both.
@@ -113,11 +113,8 @@ TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
   middle.selectCell(0, Row::TekiyouMatrix);
   press(middle, Cmd::InsertTab);
   EXPECT_EQ(selected(middle), std::pair(1, Row::DateMatrix));
-}
 
-TEST(FurikaedenpyouCellMovement, BacktabAndArrows)
-{
-  auto doc = test::makeBooks();
+  // Backtab and the arrows.
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
   test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);

@@ -41,7 +41,7 @@ struct DeletionBooks {
   }
 };
 
-TEST(FurikaedenpyouDeletion, DeleteThenRestorePutsEntriesAndBookmarkBackInPlace)
+TEST(FurikaedenpyouDeletion, DeleteThenRestorePutsEntriesAndBookmarkBackAndNothingIsDeletedOfNone)
 {
   DeletionBooks b;
   const std::vector<ShiwakePtr> before = b.doc->journal().entries();
@@ -61,11 +61,8 @@ TEST(FurikaedenpyouDeletion, DeleteThenRestorePutsEntriesAndBookmarkBackInPlace)
   EXPECT_EQ(numbers(*b.doc), (std::vector<int32_t>{1, 2, 2, 7, 3}));
   EXPECT_EQ(std::pair(b.doc->journal()[1], b.doc->journal()[2]), std::pair(before[1], before[3]));
   EXPECT_EQ(std::pair(b.doc->furikaedenpyouBookmarkArray(), b.drawer), std::pair(bookmarksBefore, drawerBefore));
-}
 
-TEST(FurikaedenpyouDeletion, FollowingVoucherAndNothingToDelete)
-{
-  DeletionBooks b;
+  // The last voucher has none following; an unregistered voucher deletes nothing.
   EXPECT_EQ(FurikaedenpyouDeletion::removeDenpyou(*b.doc, 3, nullptr).followingDenpyouNo(), std::nullopt);
 
   // An unregistered voucher: nothing removed, the document unchanged.

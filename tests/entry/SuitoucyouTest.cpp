@@ -126,7 +126,7 @@ protected:
   std::unique_ptr<Suitoucyou> book;
 };
 
-TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99)
+TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99OfTheAccountOrSubAccount)
 {
   setOpening(50000);
   doc->kamokuOfCode(kGenkin)->setStartBalance(7777, 1);  // a division's own does not count
@@ -138,10 +138,8 @@ TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99)
   EXPECT_EQ(zandakaStrings(), (std::vector<std::string>{"60,000", "57,000", "", ""}));
   EXPECT_EQ(b.row(1).zandaka, 57000);
   EXPECT_EQ(b.startRowWithInvalidZandaka(), 4);
-}
 
-TEST_F(SuitoucyouBalanceTest, ASubAccountBookStartsFromTheSubAccountsBalance)
-{
+  // A sub-account book starts from the sub-account's balance.
   doc = makeBooks({.hojyoKamoku = true});
   KamokuPtr yokin = doc->kamokuOfCode(kFutsuuYokin);
   yokin->setStartBalance(1, 99);
@@ -152,26 +150,7 @@ TEST_F(SuitoucyouBalanceTest, ASubAccountBookStartsFromTheSubAccountsBalance)
   EXPECT_EQ(show(kFutsuuYokin, 2).row(0).zandaka, 500);
 }
 
-TEST_F(SuitoucyouBalanceTest, IsNotCappedAndAfterPrecisionRowsShowsNumbersAgain)
-{
-  const int64_t limit = Kaisya::kMaxOutputAmountValue;
-  setOpening(limit - 10);
-  doc->journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 30),
-                         makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5),
-                         makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 40)});
-  Suitoucyou& b = show();
-  EXPECT_EQ(zandakaStrings(), (std::vector<std::string>{"#Precision!", "#Precision!", "999,999,999,984"}));
-  EXPECT_EQ(b.row(1).zandaka, limit + 25);
-  EXPECT_EQ(b.row(2).zandaka, limit - 15);
-
-  // A restart below a "#Precision!" row goes on from its true balance.
-  b.row(2).zandaka.reset();
-  b.setStartRowWithInvalidZandaka(2);
-  b.setZandakaMatrixCellsValue();
-  EXPECT_EQ(b.row(2).zandaka, limit - 15);
-}
-
-TEST_F(SuitoucyouBalanceTest, IsGrayWhileTheJournalIsOutOfDateOrder)
+TEST_F(SuitoucyouBalanceTest, IsGrayOutOfDateOrderIsNotCappedAndShowsNumbersAfterPrecisionRows)
 {
   doc->journal().assign(
       {makeCashEntry(kApril20, 1, kGenkin, kUriagedaka, 30), makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5)});
@@ -183,6 +162,23 @@ TEST_F(SuitoucyouBalanceTest, IsGrayWhileTheJournalIsOutOfDateOrder)
   b.setZandakaMatrixCellsValue();
   EXPECT_FALSE(b.row(0).zandakaIsGray);
   EXPECT_EQ(b.row(1).zandaka, 35);
+
+  // Not capped; after "#Precision!" rows numbers show again.
+  const int64_t limit = Kaisya::kMaxOutputAmountValue;
+  setOpening(limit - 10);
+  doc->journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 30),
+                         makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5),
+                         makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 40)});
+  Suitoucyou& capped = show();
+  EXPECT_EQ(zandakaStrings(), (std::vector<std::string>{"#Precision!", "#Precision!", "999,999,999,984"}));
+  EXPECT_EQ(capped.row(1).zandaka, limit + 25);
+  EXPECT_EQ(capped.row(2).zandaka, limit - 15);
+
+  // A restart below a "#Precision!" row goes on from its true balance.
+  capped.row(2).zandaka.reset();
+  capped.setStartRowWithInvalidZandaka(2);
+  capped.setZandakaMatrixCellsValue();
+  EXPECT_EQ(capped.row(2).zandaka, limit - 15);
 }
 
 TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
