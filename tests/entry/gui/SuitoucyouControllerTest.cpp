@@ -63,8 +63,9 @@ protected:
   }
 };
 
-TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRow)
+TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceAndTabCopiesFromAboveWhenSet)
 {
+  UserDefaults::standardUserDefaults().setBool(true, KIVOSuitoucyouAutoSetItemAsAboveRowKey);
   SuitoucyouController::installCommandHandlers(app.get());
   openDocument();
   WindowController* info = session->documentInfoController();
@@ -91,10 +92,22 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
   ASSERT_NE(genkinItem, nullptr);
   genkinItem->trigger();
   flush();
-  int books = 0;
+  int bookWindows = 0;
   for (WindowController* wc : session->windowControllers())
-    books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
-  EXPECT_EQ(books, 1);
+    bookWindows += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
+  EXPECT_EQ(bookWindows, 1);
+
+  // With the setting on, Tab copies the date and counterpart from the row above.
+  activate(w);
+  type(w, {"4/10", "300", "売上", "10"});
+  // The typed row reaches its entry; how a row becomes an entry is the registrar's.
+  ASSERT_EQ(books().journal().size(), 2u);
+  EXPECT_EQ(books().journal()[0]->tekiyou(), "売上");
+  EXPECT_TRUE(session->isDocumentEdited());
+  type(w, {"", ""});
+  EXPECT_EQ(cellText(w, 1, Row::DateMatrix), QStringLiteral("04/10"));
+  EXPECT_EQ(cellText(w, 1, Row::AiteKamokuMatrix), QStringLiteral("売上高"));
+  EXPECT_EQ(selectedColumn(w), Row::TekiyouMatrix);
 }
 
 TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
@@ -302,21 +315,6 @@ TEST_F(SuitoucyouControllerTest, SwitchingBooksThroughTheHeader)
   for (const char* t : {"行の追加", "行の挿入", "行の複製"})
     EXPECT_FALSE(w->functionMenuAction(QString::fromUtf8(t))->isEnabled()) << t;
   EXPECT_TRUE(w->functionMenuAction(QStringLiteral("行を登録"))->isEnabled());
-}
-
-TEST_F(SuitoucyouControllerTest, AutoSetItemAsAboveRowCopiesTheDateAndCounterpart)
-{
-  UserDefaults::standardUserDefaults().setBool(true, KIVOSuitoucyouAutoSetItemAsAboveRowKey);
-  SuitoucyouController* w = openBook();
-  type(w, {"4/10", "300", "売上", "10"});
-  // The typed row reaches its entry; how a row becomes an entry is the registrar's.
-  ASSERT_EQ(books().journal().size(), 2u);
-  EXPECT_EQ(books().journal()[0]->tekiyou(), "売上");
-  EXPECT_TRUE(session->isDocumentEdited());
-  type(w, {"", ""});
-  EXPECT_EQ(cellText(w, 1, Row::DateMatrix), QStringLiteral("04/10"));
-  EXPECT_EQ(cellText(w, 1, Row::AiteKamokuMatrix), QStringLiteral("売上高"));
-  EXPECT_EQ(selectedColumn(w), Row::TekiyouMatrix);
 }
 
 }  // namespace
