@@ -1,8 +1,6 @@
 // Input types and sources of the entry columns, and the hand-off of a highlighted
 // cell to its panel or picker, in the voucher window and a cash book, offscreen.
-#include <QApplication>
 #include <QLineEdit>
-#include <QTimer>
 
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouView.h"

@@ -111,7 +111,7 @@ TEST(KamokuFormatterListWindow, TypingNarrowsTheListArrowsMoveAndTheCashPickerLi
   EXPECT_EQ(cash.selectedHojyoKamokuCodeOfFormatterList(), -1);  // an account row itself
 }
 
-TEST(HojyoKamokuFormatterListWindow, ChoosesASubAccountOfTheParent)
+TEST(FormatterListWindow, TheSubAccountAndDescriptionPickersChooseTheirRows)
 {
   auto doc = test::makeFieldsTestDocument();
   HojyoKamokuFormatter f(*doc);
@@ -129,16 +129,13 @@ TEST(HojyoKamokuFormatterListWindow, ChoosesASubAccountOfTheParent)
                 f, QPoint(40, 40), "1"),
             1);
   EXPECT_EQ(f.stopFormatterListChar(), StopChar::kTab);
-}
 
-TEST(TekiyouFormatterListWindow, ChoosesDescriptionsAndSkipsGroupHeadings)
-{
-  auto doc = test::makeFieldsTestDocument();
-  TekiyouFormatter f(*doc);
-  f.setPrimeGroupNameToSearchFromFirstKamokuCode(500, std::nullopt);
+  // The description picker chooses descriptions and skips group headings.
+  TekiyouFormatter tekiyou(*doc);
+  tekiyou.setPrimeGroupNameToSearchFromFirstKamokuCode(500, std::nullopt);
   pressWhenUp(kAcceptKeys[0]);
-  TekiyouPtr first =
-      TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "TAXI");
+  TekiyouPtr first = TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(
+      tekiyou, QPoint(40, 40), "TAXI");
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->tekiyou(), "タクシー代 出張");
   test::whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* w) {
@@ -147,7 +144,7 @@ TEST(TekiyouFormatterListWindow, ChoosesDescriptionsAndSkipsGroupHeadings)
     QTest::keyClick(w->searchField(), Qt::Key_Return);
   });
   TekiyouPtr t =
-      TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(f, QPoint(40, 40), "");
+      TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(tekiyou, QPoint(40, 40), "");
   ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->tekiyou(), "タクシー代");
 }
