@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "entry/FurikaedenpyouBookmarks.h"
 #include "entry/FurikaedenpyouDeletion.h"
 #include "support/TestBooks.h"
 
@@ -8,15 +9,6 @@ namespace {
 
 using test::kGenkin;
 using test::kUriagedaka;
-
-BookmarkPtr bookmark(int32_t n, bool limited)
-{
-  auto b = std::make_shared<Bookmark>();
-  b->setDenpyouNo(n);
-  b->setName("印" + std::to_string(n));
-  b->setIsActiveWithLimitedUserPassword(limited);
-  return b;
-}
 
 std::vector<int32_t> numbers(const MyDocument& doc)
 {
@@ -36,7 +28,8 @@ struct DeletionBooks {
         {test::makeEntry(d, 1, kGenkin, kUriagedaka, 1), test::makeEntry(d, 2, kGenkin, kUriagedaka, 2),
          test::makeEntry(d, 7, kGenkin, kUriagedaka, 3, ShiwakeKind::Suitoucyou),
          test::makeEntry(d, 2, kUriagedaka, kGenkin, 4), test::makeEntry(d, 3, kGenkin, kUriagedaka, 5)});
-    doc->furikaedenpyouBookmarkArray() = {bookmark(1, false), bookmark(3, true), bookmark(2, true)};
+    for (int32_t n : {1, 3, 2})
+      FurikaedenpyouBookmarks::storeBookmark(doc->furikaedenpyouBookmarkArray(), n, "印", n != 1);
     drawer = {doc->furikaedenpyouBookmarkArray()[1], doc->furikaedenpyouBookmarkArray()[2]};
   }
 };

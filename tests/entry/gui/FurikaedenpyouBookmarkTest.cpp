@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QUndoStack>
 
+#include "entry/FurikaedenpyouBookmarks.h"
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouBookmarkController.h"
 
@@ -33,13 +34,8 @@ protected:
                          makeEntry(Date(2024, 5, 2), 2, kGenkin, kUriagedaka, 20),
                          makeEntry(Date(2024, 5, 3), 3, kGenkin, kUriagedaka, 30)});
     b->kaisya().setMinAvailableDenpyouNo(10);
-    for (auto [n, forLimited] : {std::pair{3, false}, std::pair{1, true}}) {
-      auto mark = std::make_shared<Bookmark>();
-      mark->setDenpyouNo(n);
-      mark->setName(n == 3 ? "三番" : "一番");
-      mark->setIsActiveWithLimitedUserPassword(forLimited);
-      b->furikaedenpyouBookmarkArray().push_back(mark);
-    }
+    FurikaedenpyouBookmarks::storeBookmark(b->furikaedenpyouBookmarkArray(), 3, "三番", false);
+    FurikaedenpyouBookmarks::storeBookmark(b->furikaedenpyouBookmarkArray(), 1, "一番", true);
     b->setWasOpenedByLimitedUserPassword(limited);
     openDocument(std::move(b));
     return shown(FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1));
