@@ -30,13 +30,6 @@ protected:
     return *book;
   }
   Result registerRow() { return SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(*book, context); }
-  // A new empty last row, registered as the pending entry.
-  void addRow()
-  {
-    book->insertSuitoucyouRow(book->numberOfSuitoucyouRows());
-    book->selectCell(book->numberOfSuitoucyouRows() - 1, Row::DateMatrix);
-    registerRow();
-  }
   Journal& journal() { return doc->journal(); }
 
   std::unique_ptr<MyDocument> doc;
