@@ -52,11 +52,10 @@ TEST_F(EntryInputHandOffTest, ADigitInAPanelDateOpensTheDatePanelWhoseValueGoesI
     QTest::keyClicks(p->textField(), "/5");
     QTest::keyClick(p->textField(), Qt::Key_Tab);
   });
-  EXPECT_EQ(startText, QStringLiteral("4"));
-  EXPECT_EQ(w->denpyou().cell(0, Row::DateMatrix).dateValue(), Date(2024, 4, 5));
-  EXPECT_EQ(grid->selectedMatrixId(), Row::KarikataKamokuMatrix);
-  EXPECT_TRUE(grid->isEditing());                      // the account column is typed into
-  EXPECT_TRUE(session->document().journal().empty());  // a hand-off registers nothing
+  // The account column is then typed into; a hand-off registers nothing.
+  EXPECT_EQ(std::tuple(startText, w->denpyou().cell(0, Row::DateMatrix).dateValue(), grid->selectedMatrixId(),
+                       grid->isEditing(), session->document().journal().size()),
+            std::tuple(QStringLiteral("4"), Date(2024, 4, 5), int(Row::KarikataKamokuMatrix), true, size_t{0}));
 
   // Return keeps the selection; Escape leaves the cell as it was; Delete empties it.
   w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::DateMatrix);
@@ -91,10 +90,10 @@ TEST_F(EntryInputHandOffTest, ALetterInAPickerAccountOpensThePickerAtTheCellAndW
   });
   EXPECT_EQ(search, QStringLiteral("G"));
   EXPECT_LT((pickerFrame.topLeft() - cell.bottomLeft()).manhattanLength(), 120);
-  EXPECT_EQ(w->denpyou().cell(0, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));
-  EXPECT_EQ(grid->selectedMatrixId(), Row::KarikataKamokuMatrix);  // Return: stays, highlighted
-  EXPECT_FALSE(grid->isEditing());
-  EXPECT_TRUE(session->document().journal().empty());
+  // Return: the cell stays selected, highlighted.
+  EXPECT_EQ(std::tuple(w->denpyou().cell(0, Row::KarikataKamokuMatrix), grid->selectedMatrixId(), grid->isEditing(),
+                       session->document().journal().size()),
+            std::tuple(FieldValue::code(kGenkin), int(Row::KarikataKamokuMatrix), false, size_t{0}));
 }
 
 TEST_F(EntryInputHandOffTest, AStoredSourceMeansTypingAndAnAsciiSourceBypassesTheInputMethod)

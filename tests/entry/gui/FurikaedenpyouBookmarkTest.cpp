@@ -150,8 +150,9 @@ TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAnUnregisteredVoucherCannotB
   w->editBookmarkButton()->click();
   flush();
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].title, QStringLiteral("未登録の伝票"));
-  EXPECT_EQ(alerts[0].text, QStringLiteral("登録していない伝票は、ブックマークに追加できません。"));
+  EXPECT_EQ(std::pair(alerts[0].title, alerts[0].text),
+            std::pair(QStringLiteral("未登録の伝票"),
+                      QStringLiteral("登録していない伝票は、ブックマークに追加できません。")));
   // The drawer remembers its size until it is closed.
   UserDefaults& defaults = UserDefaults::standardUserDefaults();
   QAction* toggle = w->functionMenuAction(QStringLiteral("ブックマークを表示"));
@@ -160,8 +161,8 @@ TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAnUnregisteredVoucherCannotB
   EXPECT_EQ(toggle->text(), QStringLiteral("ブックマークを表示"));
   toggle->trigger();
   flush();
-  EXPECT_TRUE(w->bookmarkDrawer()->isVisible());
-  EXPECT_EQ(toggle->text(), QStringLiteral("ブックマークを隠す"));
+  EXPECT_EQ(std::pair(w->bookmarkDrawer()->isVisible(), toggle->text()),
+            std::pair(true, QStringLiteral("ブックマークを隠す")));
   EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
   EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
   toggle->trigger();

@@ -160,9 +160,10 @@ TEST_F(FurikaedenpyouControllerTest, AnExhaustedCounterRefusesThePickerAndTheVou
   w->denpyou().setDoesNeedToSetDenpyouToShiwakeArray(true);
   EXPECT_FALSE(session->setEditingShiwakeToShiwakeArrayToSave());
   w->removeDenpyouFromShiwake();
-  EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
-  EXPECT_TRUE(w->denpyou().cell(0, Row::TekiyouMatrix).textValue().empty());
-  EXPECT_TRUE(session->setEditingShiwakeToShiwakeArrayToSave());
+  EXPECT_EQ(std::tuple(w->denpyou().doesNeedToSetDenpyouToShiwakeArray(),
+                       w->denpyou().cell(0, Row::TekiyouMatrix).textValue(),
+                       session->setEditingShiwakeToShiwakeArrayToSave()),
+            std::tuple(false, std::string(), true));
   w->close();
   flush();
   EXPECT_EQ(session->furikaedenpyouController(), nullptr);
@@ -197,9 +198,8 @@ TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheetEnd
 
   // Tab out of the description of an unbalanced voucher starts a new row, at the voucher's date.
   type(w, {""});
-  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
-  EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
-  EXPECT_EQ(w->denpyou().cell(1, Row::DateMatrix).dateValue(), Date(2024, 4, 10));
+  EXPECT_EQ(std::tuple(w->numberOfDenpyouRows(), selectedColumn(w), w->denpyou().cell(1, Row::DateMatrix).dateValue()),
+            std::tuple(2, Row::KarikataKamokuMatrix, Date(2024, 4, 10)));
   // Moving away runs the same check and stays.
   w->showPreviousDenpyou();
   EXPECT_EQ(alerts.size(), 2u);
@@ -233,10 +233,9 @@ TEST_F(FurikaedenpyouControllerTest, RefusedTextStaysAsTypedAndTheCellSaysWhy)
     EXPECT_EQ(editor(w)->text(), QString::fromUtf8(c.typed));
     QTest::keyClick(editor(w), Qt::Key_Tab);
     flush();
-    EXPECT_EQ(selectedColumn(w), c.column);
-    EXPECT_EQ(editor(w)->text(), QString::fromUtf8(c.typed));
-    EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(c.message));
-    EXPECT_EQ(FieldMessage::shownWidget(), w->denpyouView()->viewport());
+    EXPECT_EQ(std::tuple(selectedColumn(w), editor(w)->text(), FieldMessage::shownText(), FieldMessage::shownWidget()),
+              std::tuple(c.column, QString::fromUtf8(c.typed), QString::fromUtf8(c.message),
+                         static_cast<QWidget*>(w->denpyouView()->viewport())));
     w->removeDenpyouFromShiwake();
     w->close();
     flush();

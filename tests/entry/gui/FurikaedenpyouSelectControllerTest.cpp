@@ -47,9 +47,9 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
 
   browser->dateField()->setText(QStringLiteral("4/2"));
   QTest::keyClick(browser->dateField(), Qt::Key_Return);
-  EXPECT_EQ(browser->windowTitle(), QStringLiteral("3 件の伝票"));  // which cards, the browser model's test says
-  EXPECT_EQ(browser->denpyouSlider()->maximum(), 2);
-  EXPECT_EQ(frontDenpyouNo(browser), 2);
+  // Which cards, the browser model's test says.
+  EXPECT_EQ(std::tuple(browser->windowTitle(), browser->denpyouSlider()->maximum(), frontDenpyouNo(browser)),
+            std::tuple(QStringLiteral("3 件の伝票"), 2, 2));
 
   browser->denpyouSlider()->setValue(2);
   EXPECT_EQ(frontDenpyouNo(browser), 4);

@@ -102,12 +102,11 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceAndTabCopiesFromAbov
   type(w, {"4/10", "300", "売上", "10"});
   // The typed row reaches its entry; how a row becomes an entry is the registrar's.
   ASSERT_EQ(books().journal().size(), 2u);
-  EXPECT_EQ(books().journal()[0]->tekiyou(), "売上");
-  EXPECT_TRUE(session->isDocumentEdited());
+  EXPECT_EQ(std::pair(books().journal()[0]->tekiyou(), session->isDocumentEdited()),
+            std::pair(std::string("売上"), true));
   type(w, {"", ""});
-  EXPECT_EQ(cellText(w, 1, Row::DateMatrix), QStringLiteral("04/10"));
-  EXPECT_EQ(cellText(w, 1, Row::AiteKamokuMatrix), QStringLiteral("売上高"));
-  EXPECT_EQ(selectedColumn(w), Row::TekiyouMatrix);
+  EXPECT_EQ(std::tuple(cellText(w, 1, Row::DateMatrix), cellText(w, 1, Row::AiteKamokuMatrix), selectedColumn(w)),
+            std::tuple(QStringLiteral("04/10"), QStringLiteral("売上高"), Row::TekiyouMatrix));
 }
 
 TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
@@ -164,8 +163,8 @@ TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
   activate(w);
   w->handleChooseRemoveSuitoucyouRow();
   ASSERT_FALSE(alerts.empty());
-  EXPECT_EQ(alerts.back().title, QStringLiteral("削除エラー"));
-  EXPECT_EQ(alerts.back().text, QStringLiteral("振替伝票で入力したものは削除できません。"));
+  EXPECT_EQ(std::pair(alerts.back().title, alerts.back().text),
+            std::pair(QStringLiteral("削除エラー"), QStringLiteral("振替伝票で入力したものは削除できません。")));
   EXPECT_EQ(countNumbered(1), 1);
 }
 
@@ -220,8 +219,8 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   const auto found = std::find_if(saved->journal().begin(), saved->journal().end(),
                                   [](const ShiwakePtr& s) { return s->denpyouNo() == 1; });
   ASSERT_NE(found, saved->journal().end());
-  EXPECT_EQ((*found)->karikataKingaku(), 4200);
-  EXPECT_EQ((*found)->kashikataKamokuCode(), kUriagedaka);
+  EXPECT_EQ(std::pair((*found)->karikataKingaku(), (*found)->kashikataKamokuCode()),
+            std::pair(int64_t{4200}, kUriagedaka));
   EXPECT_FALSE(session->isDocumentEdited());
   // The book in the background computed its balance under the document's progress
   // sheet.
