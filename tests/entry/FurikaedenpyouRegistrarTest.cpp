@@ -39,7 +39,7 @@ public:
   int undoCleared = 0;
 };
 
-TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndRecordsTheOtherSides)
+TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndIsReplacedOrCopiedWhenRegisteredAgain)
 {
   auto doc = test::makeBooks();
   Host host;
@@ -66,6 +66,13 @@ TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndRecordsTheOtherSides)
   ASSERT_EQ(doc->journal().size(), 1u);
   EXPECT_EQ(std::pair(doc->journal()[0]->tekiyou(), doc->kaisya().minAvailableDenpyouNo()),
             std::pair(std::string("売上（訂正）"), 2));
+
+  // Redated to the regular type, the ordinary voucher stays and a regular-type copy is added.
+  v.displayShiwakeOfDenpyouNo(1);
+  v.setCell(0, Row::DateMatrix, FieldValue::date(Date::regularTypeDenpyouDate()));
+  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
+  EXPECT_EQ(numbers(*doc), (std::vector<int32_t>{-1, 1}));
+  EXPECT_EQ(std::pair(v.displayingDenpyouNo(), v.cell(0, Row::DenpyouNoMatrix)), std::pair(-1, FieldValue::code(-1)));
 }
 
 TEST(FurikaedenpyouRegistrar, RegisteringAgainKeepsEachLinesChangeReason)
@@ -151,19 +158,6 @@ TEST(FurikaedenpyouRegistrar, RegularTypeVouchersTakeNegativeNumbersAndNeverACar
   doc->kaisya().setMinAvailableRegularTypeDenpyouNo(9999);
   EXPECT_EQ(registerRegular(), -9999);
   EXPECT_EQ(doc->kaisya().minAvailableRegularTypeDenpyouNo(), 4);
-}
-
-TEST(FurikaedenpyouRegistrar, AnOrdinaryVoucherRedatedToRegularTypeStaysAndACopyIsAdded)
-{
-  auto doc = test::makeBooks();
-  doc->journal().assign({test::makeEntry(kApr10, 1, kGenkin, kUriagedaka, 5)});
-  doc->kaisya().setMinAvailableDenpyouNo(2);
-  Furikaedenpyou v(*doc);
-  v.displayShiwakeOfDenpyouNo(1);
-  v.setCell(0, Row::DateMatrix, FieldValue::date(Date::regularTypeDenpyouDate()));
-  FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-  EXPECT_EQ(numbers(*doc), (std::vector<int32_t>{-1, 1}));
-  EXPECT_EQ(std::pair(v.displayingDenpyouNo(), v.cell(0, Row::DenpyouNoMatrix)), std::pair(-1, FieldValue::code(-1)));
 }
 
 TEST(FurikaedenpyouRegistrar, TheWindowsAreToldTheAccountsTouchedOldAndNew)
