@@ -27,9 +27,10 @@ ShiwakePtr pendingEntry(int32_t kari, int32_t kashi, int32_t bookKamoku, int32_t
 TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOwnBook)
 {
   auto doc = makeBooks({.hojyoKamoku = true});
-  auto withHojyo = [](ShiwakePtr s, int32_t kariHojyo, int32_t kashiHojyo) {
-    s->setKarikataHojyoKamokuCode(kariHojyo);
-    s->setKashikataHojyoKamokuCode(kashiHojyo);
+  // A receipt into 普通預金, of the sub-account given (-1: none).
+  auto bank = [](int32_t hojyo) {
+    ShiwakePtr s = makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5);
+    s->setKarikataHojyoKamokuCode(hojyo);
     return s;
   };
   struct Case {
@@ -44,12 +45,9 @@ TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOw
       {"other account", makeCashEntry(kApril10, 1, kShoumouhinhi, kUriagedaka, 5), kGenkin, -1, false},
       {"regular-type voucher", makeVoucherLine(Date::regularTypeDenpyouDate(), -1, kGenkin, kUriagedaka, 5), kGenkin,
        -1, false},
-      {"the sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 1, -1), kFutsuuYokin, 1,
-       true},
-      {"another sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 2, -1),
-       kFutsuuYokin, 1, false},
-      {"the whole account's is not a sub-account's", makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5),
-       kFutsuuYokin, 1, false},
+      {"the sub-account's", bank(1), kFutsuuYokin, 1, true},
+      {"another sub-account's", bank(2), kFutsuuYokin, 1, false},
+      {"the whole account's is not a sub-account's", bank(-1), kFutsuuYokin, 1, false},
       {"own pending entry", pendingEntry(kGenkin, -1, kGenkin), kGenkin, -1, true},
       {"another book's pending entry touching it", pendingEntry(kGenkin, kFutsuuYokin, kFutsuuYokin, 1), kGenkin, -1,
        false},

@@ -50,7 +50,6 @@ TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneWindowAndARowTypedAnd
   item->trigger();
   flush();
   auto* w = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
-  ASSERT_NE(w, nullptr);
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(w->displayingDenpyouNo(), 1);
   item->trigger();

@@ -77,19 +77,16 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceAndTabCopiesFromAbov
     return nullptr;
   };
   QAction* genkinItem = genkinMenuItem();
-  ASSERT_NE(genkinItem, nullptr);
   EXPECT_EQ(genkinItem->text(), QStringLiteral("現金"));
   genkinItem->trigger();
   flush();
   auto* w = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
-  ASSERT_NE(w, nullptr);
   EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 出納帳（現金）")));
   EXPECT_EQ(std::pair(w->numberOfSuitoucyouRows(), selectedColumn(w)), std::pair(1, Row::DateMatrix));
   ASSERT_EQ(books().journal().size(), 1u);
   // The pending row's entry; opening a book changes nothing.
   EXPECT_EQ(std::pair(books().journal()[0]->denpyouNo(), session->isDocumentEdited()), std::pair(0, false));
   genkinItem = genkinMenuItem();
-  ASSERT_NE(genkinItem, nullptr);
   genkinItem->trigger();
   flush();
   int bookWindows = 0;
@@ -225,7 +222,6 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   // The book in the background computed its balance under the document's progress
   // sheet.
   auto* progress = session->ownedControllerAs<ProgressStateController>(DocumentSession::OwnedController::ProgressState);
-  ASSERT_NE(progress, nullptr);
   EXPECT_EQ(progress->progressFieldStringValue(), QStringLiteral("出納帳の残高を計算中..."));
   EXPECT_FALSE(progress->isRunningModalSession());
   EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("4,200"));
@@ -274,7 +270,6 @@ TEST_F(SuitoucyouControllerTest, TheShortcutDigitMovesToThisBookAndIntoTheMenu)
     if (QMenu* sub = a->menu())
       for (QAction* s : sub->actions())
         if (s->data().toInt() == 2 * 1000 + kFutsuuYokin) item = s;
-  ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_3));
 }
 

