@@ -167,18 +167,6 @@ TEST_F(FurikaedenpyouTest, RefusesWhatCouldNotBeRegisteredSoundly)
   EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kRegularTypeDenpyouNoExhaustedMessage);
 }
 
-// Registering what a limited user sees would drop what it does not (the journal
-// keeps such entries all the same).
-TEST_F(FurikaedenpyouTest, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
-{
-  auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
-  hidden->setDidCreateBeforeOpen(true);
-  doc->journal().assign({test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500), hidden});
-  v.displayShiwakeOfDenpyouNo(1);
-  EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
-  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
-}
-
 TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
 {
   auto doc = test::makeBooks({.hojyoKamoku = true, .jigyoubu = true});
@@ -205,7 +193,7 @@ TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
   EXPECT_TRUE(v.isEmptyDenpyouRow(0));
 }
 
-TEST_F(FurikaedenpyouTest, ADuplicateTakesTheCounterAndDropsTheDatesOfARegularTypeSource)
+TEST_F(FurikaedenpyouTest, ADuplicateTakesTheCounterWithoutARegularTypeDateAndHiddenEntriesAreNeverDropped)
 {
   doc->kaisya().setMinAvailableDenpyouNo(8);
   doc->journal().assign({test::makeEntry(Date::regularTypeDenpyouDate(), -2, kGenkin, kUriagedaka, 10),
@@ -221,6 +209,15 @@ TEST_F(FurikaedenpyouTest, ADuplicateTakesTheCounterAndDropsTheDatesOfARegularTy
   EXPECT_EQ(std::pair(v.displayingDenpyouNo(), v.cell(0, Row::KarikataKamokuMatrix)),
             std::pair(8, FieldValue::code(kGenkin)));
   EXPECT_TRUE(Row::isEmptyCell(v.cell(0, Row::DateMatrix)));
+
+  // Registering what a limited user sees would drop what it does not (the journal keeps
+  // such entries all the same): a voucher with hidden entries is refused.
+  auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
+  hidden->setDidCreateBeforeOpen(true);
+  doc->journal().assign({test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500), hidden});
+  v.displayShiwakeOfDenpyouNo(1);
+  EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
+  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
 }
 
 TEST_F(FurikaedenpyouTest, RemovingARowAndUndoingAlternateThroughTheKeptRow)
