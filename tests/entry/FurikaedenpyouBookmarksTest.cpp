@@ -24,7 +24,7 @@ std::vector<int32_t> numbersOf(const std::vector<BookmarkPtr>& list)
   return numbers;
 }
 
-TEST(FurikaedenpyouBookmarksTest, MovingSwapsWithTheNeighbourAndWrapsAround)
+TEST(FurikaedenpyouBookmarksTest, MovingWrapsAroundAndNamingEditsTheVouchersBookmarkOrAppendsOne)
 {
   struct Case {
     int row;
@@ -45,18 +45,15 @@ TEST(FurikaedenpyouBookmarksTest, MovingSwapsWithTheNeighbourAndWrapsAround)
   std::vector<BookmarkPtr> one = bookmarksOf({7});
   EXPECT_EQ(B::moveBookmark(one, 0, true), 0);
   EXPECT_EQ(numbersOf(one), std::vector<int32_t>{7});
-}
 
-TEST(FurikaedenpyouBookmarksTest, NamingEditsTheVouchersBookmarkAndAppendsANewOne)
-{
+  // Naming edits the voucher's bookmark and appends a new one.
   std::vector<BookmarkPtr> list = bookmarksOf({5, 2});
   const BookmarkPtr second = list[1];
   EXPECT_FALSE(B::storeBookmark(list, 2, "印2", false));  // the same name and flag again
   EXPECT_TRUE(B::storeBookmark(list, 2, "家賃", false));
   EXPECT_TRUE(B::storeBookmark(list, 2, "家賃", true));
-  EXPECT_EQ(list[1], second);
-  EXPECT_EQ(second->name(), "家賃");
-  EXPECT_TRUE(second->isActiveWithLimitedUserPassword());
+  EXPECT_EQ(std::tuple(list[1], second->name(), second->isActiveWithLimitedUserPassword()),
+            std::tuple(second, std::string("家賃"), true));
   EXPECT_TRUE(B::storeBookmark(list, 1, "最初", false));  // new: at the end, whatever its number
   EXPECT_EQ(numbersOf(list), (std::vector<int32_t>{5, 2, 1}));
   EXPECT_EQ(B::indexOfDenpyouNo(list, 1), 2);

@@ -32,7 +32,7 @@ protected:
   std::unique_ptr<MyDocument> doc = makeBooks();
 };
 
-TEST_F(FurikaedenpyouBrowserTest, TheCardsOfADateAreItsVouchersInJournalOrder)
+TEST_F(FurikaedenpyouBrowserTest, TheCardsOfADateAreItsVouchersAndTheDatesAroundSkipThoseWithout)
 {
   struct Case {
     Date date;
@@ -44,21 +44,20 @@ TEST_F(FurikaedenpyouBrowserTest, TheCardsOfADateAreItsVouchersInJournalOrder)
       {Date(2024, 4, 3), {}},
   };
   for (const Case& c : cases) EXPECT_EQ(B::cardsOfDate(*doc, c.date), c.cards);
-  EXPECT_EQ(B::rowsOfCard(*doc, 2).size(), 2u);
-  EXPECT_EQ(B::rowsOfCard(*doc, 8).size(), 5u);  // at most five rows
-  EXPECT_TRUE(B::rowsOfCard(*doc, 99).empty());
-}
+  // At most five rows.
+  EXPECT_EQ(std::tuple(B::rowsOfCard(*doc, 2).size(), B::rowsOfCard(*doc, 8).size(), B::rowsOfCard(*doc, 99).size()),
+            std::tuple(2u, 5u, 0u));
 
-TEST_F(FurikaedenpyouBrowserTest, PreviousAndNextDatesSkipDatesWithoutVouchers)
-{
+  // Previous and next dates skip dates without vouchers.
   using Cards = std::vector<size_t>;
-  EXPECT_EQ(B::nextDate(*doc, Cards{2, 5}, std::nullopt), Date(2024, 4, 9));
-  EXPECT_EQ(B::previousDate(*doc, Cards{2, 5}, std::nullopt), Date(2024, 4, 1));
-  EXPECT_EQ(B::previousDate(*doc, Cards{0}, std::nullopt), std::nullopt);
-  EXPECT_EQ(B::nextDate(*doc, {}, Date(2024, 4, 3)), Date(2024, 4, 9));
-  EXPECT_EQ(B::previousDate(*doc, {}, Date(2024, 4, 3)), Date(2024, 4, 2));
-  EXPECT_EQ(B::nextDate(*doc, {}, std::nullopt), Date(2024, 5, 1));  // the last voucher's
-  EXPECT_EQ(B::previousDate(*doc, {}, std::nullopt), Date(2024, 4, 1));
+  using D = std::optional<Date>;
+  // Without cards or a date: next is the last voucher's date, previous the first's.
+  EXPECT_EQ((std::vector{B::nextDate(*doc, Cards{2, 5}, std::nullopt), B::previousDate(*doc, Cards{2, 5}, std::nullopt),
+                         B::previousDate(*doc, Cards{0}, std::nullopt), B::nextDate(*doc, {}, Date(2024, 4, 3)),
+                         B::previousDate(*doc, {}, Date(2024, 4, 3)), B::nextDate(*doc, {}, std::nullopt),
+                         B::previousDate(*doc, {}, std::nullopt)}),
+            (std::vector<D>{Date(2024, 4, 9), Date(2024, 4, 1), std::nullopt, Date(2024, 4, 9), Date(2024, 4, 2),
+                            Date(2024, 5, 1), Date(2024, 4, 1)}));
   EXPECT_EQ(B::firstIndexOfDenpyouNo(*doc, 4), 5u);
   EXPECT_EQ(B::firstIndexOfDenpyouNo(*doc, 2), std::nullopt);  // a cash-book entry
 }

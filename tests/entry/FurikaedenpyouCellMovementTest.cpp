@@ -14,10 +14,18 @@ using test::kGenkin;
 using test::kUriagedaka;
 
 const Date kDay(2024, 4, 10);
+std::pair<int, Row::Column> selected(const Furikaedenpyou& v) { return {v.selectedDenpyouRow(), v.selectedColumn()}; }
 
 Move::Outcome press(Furikaedenpyou& v, Cmd c, Move::Options o = {})
 {
   return Move::moveSelectDenpyouCellByCommand(v, c, o);
+}
+
+// Selects the cell, then presses.
+Move::Outcome press(Furikaedenpyou& v, int row, Row::Column column, Cmd c, Move::Options o = {})
+{
+  v.selectCell(row, column);
+  return press(v, c, o);
 }
 
 TEST(FurikaedenpyouCellMovement, TabOutOfAnAccount)
@@ -52,12 +60,11 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnAccount)
     if (c.account != -1) v.setCell(0, Row::KarikataKamokuMatrix, FieldValue::code(c.account));
     if (c.filled == Row::KarikataKingakuMatrix) v.setCell(0, c.filled, FieldValue::amount(5));
     if (c.filled == Row::KarikataJigyoubuMatrix) v.setCell(0, c.filled, FieldValue::code(1));
-    v.selectCell(0, c.from);
-    EXPECT_EQ(press(v, Cmd::InsertTab, {.autoSetBalance = true, .inputedHojyoKamokuCode = c.inputedHojyo}),
+    EXPECT_EQ(press(v, 0, c.from, Cmd::InsertTab, {.autoSetBalance = true, .inputedHojyoKamokuCode = c.inputedHojyo}),
               Move::Outcome::Moved);
-    EXPECT_EQ(v.selectedColumn(), c.expected);
-    EXPECT_EQ(v.selectedDenpyouRow(), 0);
-    EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix).codeValue(), c.expectedHojyo);
+    EXPECT_EQ(
+        std::tuple(v.selectedDenpyouRow(), v.selectedColumn(), v.cell(0, Row::KarikataHojyoKamokuMatrix).codeValue()),
+        std::tuple(0, c.expected, c.expectedHojyo));
   }
 }
 
@@ -83,8 +90,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnEmptyAmountFillsTheBalanceOnItsSide)
     test::setRow(v, 1, kDay, kGenkin, 0, kUriagedaka, 0);
     v.setCell(1, Row::KarikataKingakuMatrix, FieldValue::text(""));
     v.setCell(1, Row::KashikataKingakuMatrix, FieldValue::text(""));
-    v.selectCell(1, c.column);
-    press(v, Cmd::InsertTab, {.autoSetBalance = c.autoSet});
+    press(v, 1, c.column, Cmd::InsertTab, {.autoSetBalance = c.autoSet});
     const FieldValue cell = v.cell(1, c.column);
     if (c.filled)
       EXPECT_EQ(cell, FieldValue::amount(*c.filled));
@@ -94,7 +100,7 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnEmptyAmountFillsTheBalanceOnItsSide)
   }
 }
 
-TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
+TEST(FurikaedenpyouCellMovement, TabOutOfTheDescriptionBacktabAndArrows)
 {
   // A balanced voucher's last row finishes it, an unbalanced one's starts a row: the
   // voucher window's tests type both.
@@ -102,46 +108,34 @@ TEST(FurikaedenpyouCellMovement, TabOutOfTheDescription)
   // An invalid row keeps the selection in its first column, without a message.
   Furikaedenpyou invalid(*doc);
   test::setRow(invalid, 0, kDay, kGenkin, 1000, -1, 0);
-  invalid.selectCell(0, Row::TekiyouMatrix);
-  press(invalid, Cmd::InsertTab);
-  EXPECT_EQ(invalid.selectedDenpyouRow(), 0);
-  EXPECT_EQ(invalid.selectedColumn(), Row::DateMatrix);
+  press(invalid, 0, Row::TekiyouMatrix, Cmd::InsertTab);
+  EXPECT_EQ(selected(invalid), std::pair(0, Row::DateMatrix));
 
   // A valid row that is not the last goes to the next row's date.
   Furikaedenpyou middle(*doc);
   test::setRow(middle, 0, kDay, kGenkin, 1000, kUriagedaka, 1000);
   test::setRow(middle, 1, kDay, kGenkin, 1, -1, 0);
-  middle.selectCell(0, Row::TekiyouMatrix);
-  press(middle, Cmd::InsertTab);
-  EXPECT_EQ(middle.selectedDenpyouRow(), 1);
-  EXPECT_EQ(middle.selectedColumn(), Row::DateMatrix);
-}
+  press(middle, 0, Row::TekiyouMatrix, Cmd::InsertTab);
+  EXPECT_EQ(selected(middle), std::pair(1, Row::DateMatrix));
 
-TEST(FurikaedenpyouCellMovement, BacktabAndArrows)
-{
-  auto doc = test::makeBooks();
+  // Backtab and the arrows.
   Furikaedenpyou v(*doc);
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
   test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);
 
-  v.selectCell(0, Row::KarikataKingakuMatrix);
-  press(v, Cmd::InsertBacktab);
+  press(v, 0, Row::KarikataKingakuMatrix, Cmd::InsertBacktab);
   EXPECT_EQ(v.selectedColumn(), Row::KarikataKamokuMatrix);
 
   v.setCell(1, Row::DateMatrix, FieldValue::date(Date(2024, 4, 11)));
-  v.selectCell(1, Row::DateMatrix);
-  press(v, Cmd::InsertBacktab);  // valid row: the previous row's last column
-  EXPECT_EQ(v.selectedDenpyouRow(), 0);
-  EXPECT_EQ(v.selectedColumn(), Row::TekiyouMatrix);
+  press(v, 1, Row::DateMatrix, Cmd::InsertBacktab);  // valid row: the previous row's last column
+  EXPECT_EQ(selected(v), std::pair(0, Row::TekiyouMatrix));
   EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), Date(2024, 4, 11));  // row 1's date went to every row
 
-  v.selectCell(0, Row::DateMatrix);
-  press(v, Cmd::InsertBacktab);  // from row 0: the last row
+  press(v, 0, Row::DateMatrix, Cmd::InsertBacktab);  // from row 0: the last row
   EXPECT_EQ(v.selectedDenpyouRow(), 1);
 
   press(v, Cmd::MoveDown);  // the last row stays
-  EXPECT_EQ(v.selectedDenpyouRow(), 1);
-  EXPECT_EQ(v.selectedColumn(), Row::TekiyouMatrix);
+  EXPECT_EQ(selected(v), std::pair(1, Row::TekiyouMatrix));
   press(v, Cmd::MoveUp);
   press(v, Cmd::MoveUp);  // the first row stays
   EXPECT_EQ(v.selectedDenpyouRow(), 0);

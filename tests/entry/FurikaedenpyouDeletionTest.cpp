@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "entry/FurikaedenpyouBookmarks.h"
 #include "entry/FurikaedenpyouDeletion.h"
 #include "support/TestBooks.h"
 
@@ -8,15 +9,6 @@ namespace {
 
 using test::kGenkin;
 using test::kUriagedaka;
-
-BookmarkPtr bookmark(int32_t n, bool limited)
-{
-  auto b = std::make_shared<Bookmark>();
-  b->setDenpyouNo(n);
-  b->setName("印" + std::to_string(n));
-  b->setIsActiveWithLimitedUserPassword(limited);
-  return b;
-}
 
 std::vector<int32_t> numbers(const MyDocument& doc)
 {
@@ -36,12 +28,13 @@ struct DeletionBooks {
         {test::makeEntry(d, 1, kGenkin, kUriagedaka, 1), test::makeEntry(d, 2, kGenkin, kUriagedaka, 2),
          test::makeEntry(d, 7, kGenkin, kUriagedaka, 3, ShiwakeKind::Suitoucyou),
          test::makeEntry(d, 2, kUriagedaka, kGenkin, 4), test::makeEntry(d, 3, kGenkin, kUriagedaka, 5)});
-    doc->furikaedenpyouBookmarkArray() = {bookmark(1, false), bookmark(3, true), bookmark(2, true)};
+    for (int32_t n : {1, 3, 2})
+      FurikaedenpyouBookmarks::storeBookmark(doc->furikaedenpyouBookmarkArray(), n, "印", n != 1);
     drawer = {doc->furikaedenpyouBookmarkArray()[1], doc->furikaedenpyouBookmarkArray()[2]};
   }
 };
 
-TEST(FurikaedenpyouDeletion, DeleteThenRestorePutsEntriesAndBookmarkBackInPlace)
+TEST(FurikaedenpyouDeletion, DeleteThenRestorePutsEntriesAndBookmarkBackAndNothingIsDeletedOfNone)
 {
   DeletionBooks b;
   const std::vector<ShiwakePtr> before = b.doc->journal().entries();
@@ -49,36 +42,27 @@ TEST(FurikaedenpyouDeletion, DeleteThenRestorePutsEntriesAndBookmarkBackInPlace)
   const std::vector<BookmarkPtr> drawerBefore = b.drawer;
 
   FurikaedenpyouDeletion d = FurikaedenpyouDeletion::removeDenpyou(*b.doc, 2, &b.drawer);
-  EXPECT_TRUE(d.didRemove());
   EXPECT_EQ(numbers(*b.doc), (std::vector<int32_t>{1, 7, 3}));
-  EXPECT_EQ(d.followingDenpyouNo(), 3);  // the cash-book entry is passed over
-  EXPECT_EQ(d.shiwakeIndex(), 1);
-  EXPECT_EQ(b.doc->furikaedenpyouBookmarkArray().size(), 2u);
-  EXPECT_EQ(b.drawer.size(), 1u);
-  EXPECT_EQ(d.bookmarkIndex(), 2);
-  EXPECT_EQ(d.drawerBookmarkIndex(), 1);
-  EXPECT_TRUE(b.doc->isDocumentEdited());
+  // The following voucher passes the cash-book entry over.
+  EXPECT_EQ(
+      std::tuple(d.didRemove(), d.followingDenpyouNo(), d.shiwakeIndex(), d.bookmarkIndex(), d.drawerBookmarkIndex(),
+                 b.doc->furikaedenpyouBookmarkArray().size(), b.drawer.size(), b.doc->isDocumentEdited()),
+      std::tuple(true, std::optional(3), 1, 2, 1, size_t{2}, size_t{1}, true));
 
   d.restore(*b.doc, &b.drawer);
   // The voucher comes back as one run where its first entry stood.
   EXPECT_EQ(numbers(*b.doc), (std::vector<int32_t>{1, 2, 2, 7, 3}));
-  EXPECT_EQ(b.doc->journal()[1], before[1]);
-  EXPECT_EQ(b.doc->journal()[2], before[3]);
-  EXPECT_EQ(b.doc->furikaedenpyouBookmarkArray(), bookmarksBefore);
-  EXPECT_EQ(b.drawer, drawerBefore);
-}
+  EXPECT_EQ(std::pair(b.doc->journal()[1], b.doc->journal()[2]), std::pair(before[1], before[3]));
+  EXPECT_EQ(std::pair(b.doc->furikaedenpyouBookmarkArray(), b.drawer), std::pair(bookmarksBefore, drawerBefore));
 
-TEST(FurikaedenpyouDeletion, FollowingVoucherAndNothingToDelete)
-{
-  DeletionBooks b;
+  // The last voucher has none following; an unregistered voucher deletes nothing.
   EXPECT_EQ(FurikaedenpyouDeletion::removeDenpyou(*b.doc, 3, nullptr).followingDenpyouNo(), std::nullopt);
 
   // An unregistered voucher: nothing removed, the document unchanged.
   DeletionBooks c;
   FurikaedenpyouDeletion none = FurikaedenpyouDeletion::removeDenpyou(*c.doc, 42, nullptr);
-  EXPECT_FALSE(none.didRemove());
-  EXPECT_FALSE(c.doc->isDocumentEdited());
-  EXPECT_EQ(c.doc->journal().size(), 5u);
+  EXPECT_EQ(std::tuple(none.didRemove(), c.doc->isDocumentEdited(), c.doc->journal().size()),
+            std::tuple(false, false, size_t{5}));
 }
 
 }  // namespace

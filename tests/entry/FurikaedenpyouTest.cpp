@@ -13,6 +13,7 @@ using test::kShoumouhinhi;
 using test::kUriagedaka;
 
 const Date kDay(2024, 4, 10);
+std::pair<int, Row::Column> selected(const Furikaedenpyou& v) { return {v.selectedDenpyouRow(), v.selectedColumn()}; }
 
 // A voucher on the plain test books.
 class FurikaedenpyouTest : public ::testing::Test {
@@ -31,10 +32,10 @@ TEST(FurikaedenpyouColumns, EditableColumnsFollowSubAccountsAndDivisions)
 
   auto full = test::makeBooks({.hojyoKamoku = true, .jigyoubu = true});
   Furikaedenpyou b(*full);
-  EXPECT_EQ(b.editableMattrixArray().size(), 10u);
-  EXPECT_EQ(b.indexOfEditableColumn(Row::KarikataHojyoKamokuMatrix), 2);
-  EXPECT_EQ(b.indexOfEditableColumn(Row::KashikataJigyoubuMatrix), 8);
-  EXPECT_EQ(b.indexOfEditableColumn(Row::DenpyouNoMatrix), -1);
+  EXPECT_EQ(
+      std::tuple(b.editableMattrixArray().size(), b.indexOfEditableColumn(Row::KarikataHojyoKamokuMatrix),
+                 b.indexOfEditableColumn(Row::KashikataJigyoubuMatrix), b.indexOfEditableColumn(Row::DenpyouNoMatrix)),
+      std::tuple(size_t{10}, 2, 8, -1));
 }
 
 // Every rule of the row check, in its order: the message, and the cell it selects.
@@ -108,14 +109,12 @@ TEST(FurikaedenpyouRowCheck, MessagesAndCellsInRuleOrder)
       EXPECT_TRUE(result.ok) << result.message;
       continue;
     }
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, c.message);
-    EXPECT_EQ(result.row, r);
-    EXPECT_EQ(result.column, c.column);
+    EXPECT_EQ(std::tuple(result.ok, result.message, result.row, result.column),
+              std::tuple(false, std::string(c.message), r, c.column));
   }
 }
 
-TEST_F(FurikaedenpyouTest, TheBalanceIsDebitMinusCreditCountingOnlyAmountsWithAnAccount)
+TEST_F(FurikaedenpyouTest, TheBalanceCountsAmountsWithAnAccountAndMustBeZeroAndOneDateAppliesToEveryRow)
 {
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 999);
   EXPECT_EQ(v.taisyakuBalance(), 1);
@@ -129,25 +128,19 @@ TEST_F(FurikaedenpyouTest, TheBalanceIsDebitMinusCreditCountingOnlyAmountsWithAn
   Furikaedenpyou big(*doc);
   for (int r = 0; r < 11; ++r) test::setRow(big, r, kDay, kGenkin, limit / 10, -1, 0);
   EXPECT_EQ(big.taisyakuBalance(), std::nullopt);
-}
 
-TEST_F(FurikaedenpyouTest, VoucherCheckRefusesAnUnbalancedVoucher)
-{
+  // The voucher check refuses an unbalanced voucher, and one whose balance is beyond reckoning.
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 900);
   FurikaedenpyouCheckResult r = v.isDenpyouAbleToSetShiwakeArray();
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.message, "借方金額と貸方金額それぞれの合計は、等しくならねばなりません。");
-  EXPECT_EQ(r.row, -1);
+  EXPECT_EQ(std::tuple(r.ok, r.message, r.row),
+            std::tuple(false, std::string("借方金額と貸方金額それぞれの合計は、等しくならねばなりません。"), -1));
 
-  const int64_t limit = doc->kaisya().maxOutputAmountValue();
-  Furikaedenpyou big(*doc);
-  test::setRow(big, 0, kDay, kGenkin, limit, kUriagedaka, 0);
-  test::setRow(big, 1, kDay, kGenkin, 1, -1, 0);
-  EXPECT_EQ(big.isDenpyouAbleToSetShiwakeArray().message, "貸借金額のバランスが、計算可能な範囲を超えました。");
-}
+  Furikaedenpyou edge(*doc);
+  test::setRow(edge, 0, kDay, kGenkin, limit, kUriagedaka, 0);
+  test::setRow(edge, 1, kDay, kGenkin, 1, -1, 0);
+  EXPECT_EQ(edge.isDenpyouAbleToSetShiwakeArray().message, "貸借金額のバランスが、計算可能な範囲を超えました。");
 
-TEST_F(FurikaedenpyouTest, ADateEditedInTheSelectedRowAppliesToEveryRow)
-{
+  // A date edited in the selected row applies to every row.
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 600);
   test::setRow(v, 1, kDay, -1, 0, kUriagedaka, 400);
   v.setCell(1, Row::DateMatrix, FieldValue::date(Date(2024, 5, 1)));
@@ -174,18 +167,6 @@ TEST_F(FurikaedenpyouTest, RefusesWhatCouldNotBeRegisteredSoundly)
   EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kRegularTypeDenpyouNoExhaustedMessage);
 }
 
-// Registering what a limited user sees would drop what it does not (the journal
-// keeps such entries all the same).
-TEST_F(FurikaedenpyouTest, AVoucherWithEntriesHiddenFromALimitedUserIsRefused)
-{
-  auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
-  hidden->setDidCreateBeforeOpen(true);
-  doc->journal().assign({test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500), hidden});
-  v.displayShiwakeOfDenpyouNo(1);
-  EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
-  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
-}
-
 TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
 {
   auto doc = test::makeBooks({.hojyoKamoku = true, .jigyoubu = true});
@@ -198,14 +179,13 @@ TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
   Furikaedenpyou v(*doc);
   v.displayShiwakeOfDenpyouNo(4);
   ASSERT_EQ(v.numberOfDenpyouRows(), 2);
-  EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix), FieldValue::code(2));
-  EXPECT_EQ(v.cell(0, Row::KarikataJigyoubuMatrix), FieldValue::code(1));
-  EXPECT_EQ(v.cell(0, Row::KashikataJigyoubuMatrix), FieldValue());
-  EXPECT_EQ(v.cell(0, Row::TekiyouMatrix), FieldValue::text("売上入金"));
-  EXPECT_EQ(v.cell(1, Row::DenpyouNoMatrix), FieldValue::code(4));
+  EXPECT_EQ((std::vector{v.cell(0, Row::KarikataHojyoKamokuMatrix), v.cell(0, Row::KarikataJigyoubuMatrix),
+                         v.cell(0, Row::KashikataJigyoubuMatrix), v.cell(0, Row::TekiyouMatrix),
+                         v.cell(1, Row::DenpyouNoMatrix)}),
+            (std::vector{FieldValue::code(2), FieldValue::code(1), FieldValue(), FieldValue::text("売上入金"),
+                         FieldValue::code(4)}));
   EXPECT_TRUE(Row::isEmptyCell(v.cell(1, Row::KarikataKingakuMatrix)));  // a side without account is empty
-  EXPECT_EQ(v.selectedDenpyouRow(), 0);
-  EXPECT_EQ(v.selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(selected(v), std::pair(0, Row::DateMatrix));
   EXPECT_FALSE(v.doesNeedToSetDenpyouToShiwakeArray());
 
   v.displayShiwakeOfDenpyouNo(77);
@@ -213,22 +193,31 @@ TEST(FurikaedenpyouDisplay, FillsOneRowPerEntryAndSelectsTheFirstDate)
   EXPECT_TRUE(v.isEmptyDenpyouRow(0));
 }
 
-TEST_F(FurikaedenpyouTest, ADuplicateTakesTheCounterAndDropsTheDatesOfARegularTypeSource)
+TEST_F(FurikaedenpyouTest, ADuplicateTakesTheCounterWithoutARegularTypeDateAndHiddenEntriesAreNeverDropped)
 {
   doc->kaisya().setMinAvailableDenpyouNo(8);
   doc->journal().assign({test::makeEntry(Date::regularTypeDenpyouDate(), -2, kGenkin, kUriagedaka, 10),
                          test::makeEntry(kDay, 5, kGenkin, kUriagedaka, 10)});
   v.displayShiwakeOfDenpyouNo(5);
   v.duplicateDenpyou();
-  EXPECT_EQ(v.displayingDenpyouNo(), 8);
-  EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), kDay);
-  EXPECT_TRUE(v.doesNeedToSetDenpyouToShiwakeArray());
+  EXPECT_EQ(std::tuple(v.displayingDenpyouNo(), v.cell(0, Row::DateMatrix).dateValue(),
+                       v.doesNeedToSetDenpyouToShiwakeArray()),
+            std::tuple(8, kDay, true));
 
   v.displayShiwakeOfDenpyouNo(-2);
   v.duplicateDenpyou();
-  EXPECT_EQ(v.displayingDenpyouNo(), 8);
+  EXPECT_EQ(std::pair(v.displayingDenpyouNo(), v.cell(0, Row::KarikataKamokuMatrix)),
+            std::pair(8, FieldValue::code(kGenkin)));
   EXPECT_TRUE(Row::isEmptyCell(v.cell(0, Row::DateMatrix)));
-  EXPECT_EQ(v.cell(0, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));
+
+  // Registering what a limited user sees would drop what it does not (the journal keeps
+  // such entries all the same): a voucher with hidden entries is refused.
+  auto hidden = test::makeEntry(kDay, 1, kShoumouhinhi, kGenkin, 70);
+  hidden->setDidCreateBeforeOpen(true);
+  doc->journal().assign({test::makeEntry(kDay, 1, kGenkin, kUriagedaka, 500), hidden});
+  v.displayShiwakeOfDenpyouNo(1);
+  EXPECT_EQ(v.numberOfDenpyouRows(), 1);  // only the visible entry
+  EXPECT_EQ(v.isDenpyouAbleToSetShiwakeArray().message, Furikaedenpyou::kHiddenShiwakeMessage);
 }
 
 TEST_F(FurikaedenpyouTest, RemovingARowAndUndoingAlternateThroughTheKeptRow)
@@ -238,15 +227,11 @@ TEST_F(FurikaedenpyouTest, RemovingARowAndUndoingAlternateThroughTheKeptRow)
   const FurikaedenpyouRow third = v.row(2);
 
   v.undoableRemoveDenpyouRow(2);
-  EXPECT_EQ(v.numberOfDenpyouRows(), 4);
-  EXPECT_EQ(v.cell(2, Row::TekiyouMatrix), FieldValue::text("行4"));
-  EXPECT_EQ(v.selectedDenpyouRow(), 2);
-  EXPECT_EQ(v.selectedColumn(), Row::KarikataKamokuMatrix);  // the row has a date
+  EXPECT_EQ(std::pair(v.numberOfDenpyouRows(), v.cell(2, Row::TekiyouMatrix)), std::pair(4, FieldValue::text("行4")));
+  EXPECT_EQ(selected(v), std::pair(2, Row::KarikataKamokuMatrix));  // the row has a date
 
   v.undoableRemoveDenpyouRow(2);  // undo
-  EXPECT_EQ(v.numberOfDenpyouRows(), 5);
-  EXPECT_EQ(v.row(2), third);
-  EXPECT_FALSE(v.hasRemovedRow());
+  EXPECT_EQ(std::tuple(v.numberOfDenpyouRows(), v.row(2), v.hasRemovedRow()), std::tuple(5, third, false));
 
   v.undoableRemoveDenpyouRow(2);  // redo
   EXPECT_EQ(v.numberOfDenpyouRows(), 4);
@@ -262,26 +247,23 @@ TEST_F(FurikaedenpyouTest, AddAndInsertSelectByTheDate)
   EXPECT_FALSE(v.addDenpyouRow());  // no selection
   v.selectCell(0, Row::TekiyouMatrix);
   EXPECT_TRUE(v.addDenpyouRow());  // no date yet: the new row's date cell
-  EXPECT_EQ(v.numberOfDenpyouRows(), 2);
-  EXPECT_EQ(v.selectedDenpyouRow(), 1);
-  EXPECT_EQ(v.selectedColumn(), Row::DateMatrix);
+  ASSERT_EQ(v.numberOfDenpyouRows(), 2);
+  EXPECT_EQ(selected(v), std::pair(1, Row::DateMatrix));
 
   test::setRow(v, 0, kDay, kGenkin, 1, kUriagedaka, 1);
   v.selectCell(0, Row::TekiyouMatrix);
   EXPECT_TRUE(v.addDenpyouRow());
-  EXPECT_EQ(v.selectedDenpyouRow(), 2);
-  EXPECT_EQ(v.selectedColumn(), Row::KarikataKamokuMatrix);
+  EXPECT_EQ(selected(v), std::pair(2, Row::KarikataKamokuMatrix));
   EXPECT_EQ(v.cell(2, Row::DateMatrix).dateValue(), kDay);  // every row takes the date
 
   v.selectCell(0, Row::TekiyouMatrix);
   EXPECT_TRUE(v.insertDenpyouRowAtSelection());
-  EXPECT_EQ(v.numberOfDenpyouRows(), 4);
-  EXPECT_EQ(v.selectedDenpyouRow(), 0);
+  EXPECT_EQ(std::pair(v.numberOfDenpyouRows(), v.selectedDenpyouRow()), std::pair(4, 0));
   EXPECT_EQ(v.cell(1, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));  // moved down
   EXPECT_EQ(v.cell(0, Row::DateMatrix).dateValue(), kDay);
 }
 
-TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
+TEST(FurikaedenpyouRowCommands, CopyFromTheRowAboveAndTypingAnAccountEmptiesThatSidesSubAccount)
 {
   auto doc = test::makeBooks({.hojyoKamoku = true});
   Furikaedenpyou v(*doc);
@@ -304,6 +286,14 @@ TEST(FurikaedenpyouRowCommands, CopyFromTheRowAbove)
   v.selectCell(1, Row::TekiyouMatrix);
   EXPECT_TRUE(v.setItemAsAboveDenpyouRowItem());
   EXPECT_EQ(v.cell(1, Row::TekiyouMatrix), FieldValue::text("摘要A"));
+
+  // Typing an account empties that side's sub-account.
+  test::setRow(v, 0, kDay, kFutsuuYokin, 5, kFutsuuYokin, 5);
+  v.setCell(0, Row::KarikataHojyoKamokuMatrix, FieldValue::code(1));
+  v.setCell(0, Row::KashikataHojyoKamokuMatrix, FieldValue::code(2));
+  v.textDidChangeAtRow(0, Row::KashikataKamokuMatrix);
+  EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix), FieldValue::code(1));
+  EXPECT_TRUE(Row::isEmptyCell(v.cell(0, Row::KashikataHojyoKamokuMatrix)));
 }
 
 // What the description list is given for the selected row: a side the row leaves
@@ -321,18 +311,6 @@ TEST_F(FurikaedenpyouTest, TheSelectedRowsAccountsFillAMissingSideFromAbove)
     v.selectCell(r, Row::TekiyouMatrix);
     EXPECT_EQ(v.selectedDenpyouRowKarikataKashikataKamokuCode(), expected[r]) << "row " << r;
   }
-}
-
-TEST(FurikaedenpyouEditing, TypingAnAccountEmptiesThatSidesSubAccount)
-{
-  auto doc = test::makeBooks({.hojyoKamoku = true});
-  Furikaedenpyou v(*doc);
-  test::setRow(v, 0, kDay, kFutsuuYokin, 5, kFutsuuYokin, 5);
-  v.setCell(0, Row::KarikataHojyoKamokuMatrix, FieldValue::code(1));
-  v.setCell(0, Row::KashikataHojyoKamokuMatrix, FieldValue::code(2));
-  v.textDidChangeAtRow(0, Row::KashikataKamokuMatrix);
-  EXPECT_EQ(v.cell(0, Row::KarikataHojyoKamokuMatrix), FieldValue::code(1));
-  EXPECT_TRUE(Row::isEmptyCell(v.cell(0, Row::KashikataHojyoKamokuMatrix)));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ using Row = SuitoucyouRow;
 using Command = SuitoucyouCellMovement::Command;
 
 const Date kApril10(2024, 4, 10);
+std::pair<int, Row::Column> selected(const Suitoucyou& b) { return {b.selectedSuitoucyouRow(), b.selectedColumn()}; }
 
 // The window's part, done straight on the book and logged.
 class RecordingActions : public SuitoucyouCellMovement::Actions {
@@ -61,6 +62,11 @@ protected:
   {
     SuitoucyouCellMovement::moveSelectSuitoucyouCellByCommand(*book, command, options, *actions);
   }
+  void moveFrom(int row, Row::Column column, Command command, SuitoucyouCellMovement::Options options = {})
+  {
+    book->selectCell(row, column);
+    move(command, options);
+  }
   std::unique_ptr<MyDocument> doc;
   std::unique_ptr<Suitoucyou> book;
   std::unique_ptr<RecordingActions> actions;
@@ -100,10 +106,8 @@ TEST_F(SuitoucyouCellMovementTest, TabWalksTheColumnsOfARow)
     SCOPED_TRACE(c.what);
     open(c.options);
     typeCashRow(*book, 1, kApril10, c.aite, c.in, c.out);
-    book->selectCell(1, c.from);
-    move(Command::InsertTab, {.inputedHojyoKamokuCode = c.inputedHojyo});
-    EXPECT_EQ(book->selectedSuitoucyouRow(), 1);
-    EXPECT_EQ(book->selectedColumn(), c.to);
+    moveFrom(1, c.from, Command::InsertTab, {.inputedHojyoKamokuCode = c.inputedHojyo});
+    EXPECT_EQ(selected(*book), std::pair(1, c.to));
     if (c.inputedHojyo != -1) {
       EXPECT_EQ(book->cell(1, Row::AiteHojyoKamokuMatrix), FieldValue::code(c.inputedHojyo));
     }
@@ -115,32 +119,25 @@ TEST_F(SuitoucyouCellMovementTest, TabOutOfTheAmountRegistersAndStartsTheNextRow
 {
   open();
   typeCashRow(*book, 1, kApril10, kUriagedaka, 800, 0);
-  book->selectCell(1, Row::InKingakuMatrix);
-  move(Command::InsertTab);
+  moveFrom(1, Row::InKingakuMatrix, Command::InsertTab);
   EXPECT_EQ(actions->log, (std::vector<std::string>{"register", "pending"}));
   ASSERT_EQ(book->numberOfSuitoucyouRows(), 3);
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 2);
-  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(selected(*book), std::pair(2, Row::DateMatrix));
 
   // From a row that is not the last: the next row's date. An invalid row keeps the
   // row, at its date.
-  book->selectCell(0, Row::InKingakuMatrix);
-  move(Command::InsertTab);
+  moveFrom(0, Row::InKingakuMatrix, Command::InsertTab);
   EXPECT_EQ(book->selectedSuitoucyouRow(), 1);
   book->setCell(0, Row::AiteKamokuMatrix, FieldValue());
-  book->selectCell(0, Row::InKingakuMatrix);
-  move(Command::InsertTab);
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
-  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+  moveFrom(0, Row::InKingakuMatrix, Command::InsertTab);
+  EXPECT_EQ(selected(*book), std::pair(0, Row::DateMatrix));
 
   // With the counter used up, finishing the last row goes to the first row.
   doc->kaisya().setMinAvailableDenpyouNo(Kaisya::kMaxDenpyouNo + 1);
   typeCashRow(*book, 2, kApril10, kUriagedaka, 5, 0);
-  book->selectCell(2, Row::InKingakuMatrix);
-  move(Command::InsertTab);
+  moveFrom(2, Row::InKingakuMatrix, Command::InsertTab);
   EXPECT_EQ(book->numberOfSuitoucyouRows(), 3);
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
-  EXPECT_EQ(book->selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(selected(*book), std::pair(0, Row::DateMatrix));
 }
 
 TEST_F(SuitoucyouCellMovementTest, TheArrowsCheckAndRegisterTheRowTheyLeave)
@@ -165,41 +162,32 @@ TEST_F(SuitoucyouCellMovementTest, TheArrowsCheckAndRegisterTheRowTheyLeave)
     open();
     typeCashRow(*book, 1, kApril10, kUriagedaka, 5, 0);
     if (!c.rowIsValid) book->setCell(c.fromRow, Row::DateMatrix, FieldValue());
-    book->selectCell(c.fromRow, Row::TekiyouMatrix);
-    move(c.command);
+    moveFrom(c.fromRow, Row::TekiyouMatrix, c.command);
     EXPECT_EQ(actions->log, c.log);
-    EXPECT_EQ(book->selectedSuitoucyouRow(), c.toRow);
-    EXPECT_EQ(book->selectedColumn(), Row::TekiyouMatrix);
+    EXPECT_EQ(selected(*book), std::pair(c.toRow, Row::TekiyouMatrix));
   }
 }
 
-TEST_F(SuitoucyouCellMovementTest, TheEmptyPendingRowStaysOnDownAndGoesOnUp)
+TEST_F(SuitoucyouCellMovementTest, TheEmptyPendingRowStaysOnDownAndGoesOnUpAndBacktabLeavesAValidRow)
 {
   open();
-  book->selectCell(1, Row::AiteKamokuMatrix);
-  move(Command::MoveDown);
+  moveFrom(1, Row::AiteKamokuMatrix, Command::MoveDown);
   EXPECT_TRUE(actions->log.empty());
   EXPECT_EQ(book->selectedSuitoucyouRow(), 1);
   move(Command::MoveUp);
   EXPECT_EQ(actions->log, (std::vector<std::string>{"remove"}));
-}
 
-TEST_F(SuitoucyouCellMovementTest, BacktabFromTheDateGoesToThePreviousRowWhenValid)
-{
-  open();
+  // Backtab from the date goes to the previous row when the row is valid.
+  actions->log.clear();
   typeCashRow(*book, 1, kApril10, kUriagedaka, 5, 0);
-  book->selectCell(1, Row::DateMatrix);
-  move(Command::InsertBacktab);
+  moveFrom(1, Row::DateMatrix, Command::InsertBacktab);
   EXPECT_EQ(actions->log, (std::vector<std::string>{"register"}));
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
-  EXPECT_EQ(book->selectedColumn(), Row::OutKingakuMatrix);
+  EXPECT_EQ(selected(*book), std::pair(0, Row::OutKingakuMatrix));
   // From row 0 it stays in the row, without registering.
   actions->log.clear();
-  book->selectCell(0, Row::DateMatrix);
-  move(Command::InsertBacktab);
+  moveFrom(0, Row::DateMatrix, Command::InsertBacktab);
   EXPECT_TRUE(actions->log.empty());
-  EXPECT_EQ(book->selectedSuitoucyouRow(), 0);
-  EXPECT_EQ(book->selectedColumn(), Row::OutKingakuMatrix);
+  EXPECT_EQ(selected(*book), std::pair(0, Row::OutKingakuMatrix));
 }
 
 TEST_F(SuitoucyouCellMovementTest, AutoSetItemAsAboveRowCopiesEmptyCellsOnTab)
@@ -208,18 +196,14 @@ TEST_F(SuitoucyouCellMovementTest, AutoSetItemAsAboveRowCopiesEmptyCellsOnTab)
   SuitoucyouCellMovement::Options options;
   options.autoSetItemAsAboveRow = true;
   // How a cell is copied is the book's; here, when.
-  book->selectCell(1, Row::DateMatrix);
-  move(Command::InsertTab, options);
-  book->selectCell(1, Row::AiteKamokuMatrix);
-  move(Command::InsertTab, options);
+  moveFrom(1, Row::DateMatrix, Command::InsertTab, options);
+  moveFrom(1, Row::AiteKamokuMatrix, Command::InsertTab, options);
   EXPECT_EQ(actions->log, (std::vector<std::string>{"copy", "copy", "reset"}));
   // A filled cell, or the setting off, copies nothing.
   actions->log.clear();
   book->setCell(1, Row::DateMatrix, FieldValue::date(kApril10));
-  book->selectCell(1, Row::DateMatrix);
-  move(Command::InsertTab, options);
-  book->selectCell(1, Row::AiteKamokuMatrix);
-  move(Command::InsertTab);
+  moveFrom(1, Row::DateMatrix, Command::InsertTab, options);
+  moveFrom(1, Row::AiteKamokuMatrix, Command::InsertTab);
   EXPECT_TRUE(actions->log.empty());
 }
 

@@ -30,13 +30,6 @@ protected:
     return *book;
   }
   Result registerRow() { return SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(*book, context); }
-  // A new empty last row, registered as the pending entry.
-  void addRow()
-  {
-    book->insertSuitoucyouRow(book->numberOfSuitoucyouRows());
-    book->selectCell(book->numberOfSuitoucyouRows() - 1, Row::DateMatrix);
-    registerRow();
-  }
   Journal& journal() { return doc->journal(); }
 
   std::unique_ptr<MyDocument> doc;
@@ -49,20 +42,18 @@ TEST_F(SuitoucyouRegistrarTest, TheOpenedBookHoldsAPendingEntryNumberedZero)
   Suitoucyou& b = open();
   ASSERT_EQ(journal().size(), 1u);
   const Shiwake& pending = *journal()[0];
-  EXPECT_EQ(pending.denpyouNo(), 0);
-  EXPECT_EQ(pending.kindOfShiwake(), ShiwakeKind::SuitoucyouNoAmount);
-  EXPECT_EQ(pending.suitoucyouKamokuCode(), kGenkin);
-  EXPECT_EQ(pending.suitoucyouHojyoKamokuCode(), -1);
-  EXPECT_EQ(pending.kashikataKamokuCode(), kGenkin);  // no receipt: the payment form
+  // No receipt: the payment form, the book's account on the credit side.
+  EXPECT_EQ(std::tuple(pending.denpyouNo(), pending.kindOfShiwake(), pending.suitoucyouKamokuCode(),
+                       pending.suitoucyouHojyoKamokuCode(), pending.kashikataKamokuCode()),
+            std::tuple(0, ShiwakeKind::SuitoucyouNoAmount, kGenkin, -1, kGenkin));
   EXPECT_TRUE(b.isEditingUnregisteredLastRow());
 
   // Registering the incomplete row again rebuilds the pending entry in place.
   typeCashRow(b, 0, kApril10, kUriagedaka, 0, 0, "未入力");
   EXPECT_EQ(registerRow(), Result::Registered);
   ASSERT_EQ(journal().size(), 1u);
-  EXPECT_EQ(journal()[0]->denpyouNo(), 0);
-  EXPECT_EQ(journal()[0]->tekiyou(), "未入力");
-  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 1);
+  EXPECT_EQ(std::tuple(journal()[0]->denpyouNo(), journal()[0]->tekiyou(), doc->kaisya().minAvailableDenpyouNo()),
+            std::tuple(0, std::string("未入力"), 1));
 }
 
 TEST_F(SuitoucyouRegistrarTest, ACompleteRowTakesTheNextNumberInReceiptOrPaymentForm)
@@ -87,20 +78,14 @@ TEST_F(SuitoucyouRegistrarTest, ACompleteRowTakesTheNextNumberInReceiptOrPayment
     EXPECT_EQ(registerRow(), Result::Registered);
     ASSERT_EQ(journal().size(), 1u);
     const Shiwake& s = *journal()[0];
-    EXPECT_EQ(s.denpyouNo(), 7);
-    EXPECT_EQ(s.kindOfShiwake(), ShiwakeKind::Suitoucyou);
-    EXPECT_EQ(s.karikataKamokuCode(), c.kari);
-    EXPECT_EQ(s.kashikataKamokuCode(), c.kashi);
-    EXPECT_EQ(s.karikataKingaku(), c.amount);
-    EXPECT_EQ(s.kashikataKingaku(), c.amount);
-    EXPECT_EQ(s.aiteKarikataKamokuCode(), c.kari);
-    EXPECT_EQ(s.aiteKashikataKamokuCode(), c.kashi);
     // The book's own division is on the book's side.
-    EXPECT_EQ(c.kari == kGenkin ? s.karikataJigyoubuCode() : s.kashikataJigyoubuCode(), 1);
-    EXPECT_EQ(s.date(), kApril10);
-    EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 8);
-    EXPECT_EQ(b.row(0).denpyouNo, 7);
-    EXPECT_EQ(b.selectDenpyouNo(), 7);
+    EXPECT_EQ(
+        std::tuple(s.denpyouNo(), s.kindOfShiwake(), s.date(), s.karikataKamokuCode(), s.kashikataKamokuCode(),
+                   s.karikataKingaku(), s.kashikataKingaku(), s.aiteKarikataKamokuCode(), s.aiteKashikataKamokuCode(),
+                   c.kari == kGenkin ? s.karikataJigyoubuCode() : s.kashikataJigyoubuCode()),
+        std::tuple(7, ShiwakeKind::Suitoucyou, kApril10, c.kari, c.kashi, c.amount, c.amount, c.kari, c.kashi, 1));
+    EXPECT_EQ(std::tuple(doc->kaisya().minAvailableDenpyouNo(), b.row(0).denpyouNo, b.selectDenpyouNo()),
+              std::tuple(8, 7, 7));
   }
 
   // Registered again, it keeps its number, its place and the change reason it was given.
@@ -109,10 +94,9 @@ TEST_F(SuitoucyouRegistrarTest, ACompleteRowTakesTheNextNumberInReceiptOrPayment
   book->setCell(0, Row::TekiyouMatrix, FieldValue::text("訂正"));
   EXPECT_EQ(registerRow(), Result::Registered);
   ASSERT_EQ(journal().size(), 2u);
-  EXPECT_EQ(journal()[1]->denpyouNo(), 7);
-  EXPECT_EQ(journal()[1]->tekiyou(), "訂正");
-  EXPECT_EQ(journal()[1]->hendouReasonStr(), "増資");
-  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 8);
+  EXPECT_EQ(std::tuple(journal()[1]->denpyouNo(), journal()[1]->tekiyou(), journal()[1]->hendouReasonStr(),
+                       doc->kaisya().minAvailableDenpyouNo()),
+            std::tuple(7, std::string("訂正"), std::string("増資"), 8));
 }
 
 TEST_F(SuitoucyouRegistrarTest, TheNumberOfTheVoucherBeingTypedIsPassedOver)
@@ -122,8 +106,7 @@ TEST_F(SuitoucyouRegistrarTest, TheNumberOfTheVoucherBeingTypedIsPassedOver)
   Suitoucyou& b = open();
   typeCashRow(b, 0, kApril10, kUriagedaka, 10, 0);
   EXPECT_EQ(registerRow(), Result::Registered);
-  EXPECT_EQ(journal()[0]->denpyouNo(), 6);
-  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 7);
+  EXPECT_EQ(std::pair(journal()[0]->denpyouNo(), doc->kaisya().minAvailableDenpyouNo()), std::pair(6, 7));
 }
 
 TEST_F(SuitoucyouRegistrarTest, AnExhaustedCounterKeepsTheTypedRowAsThePendingEntry)
@@ -133,10 +116,9 @@ TEST_F(SuitoucyouRegistrarTest, AnExhaustedCounterKeepsTheTypedRowAsThePendingEn
   typeCashRow(b, 0, kApril10, kUriagedaka, 2500, 0, "現金売上");
   EXPECT_EQ(registerRow(), Result::DenpyouNoExhausted);
   ASSERT_EQ(journal().size(), 1u);
-  EXPECT_EQ(journal()[0]->denpyouNo(), 0);
-  EXPECT_EQ(journal()[0]->karikataKingaku(), 2500);
-  EXPECT_EQ(journal()[0]->tekiyou(), "現金売上");
-  EXPECT_EQ(b.row(0).denpyouNo, 0);
+  EXPECT_EQ(std::tuple(journal()[0]->denpyouNo(), journal()[0]->karikataKingaku(), journal()[0]->tekiyou(),
+                       b.row(0).denpyouNo),
+            std::tuple(0, int64_t{2500}, std::string("現金売上"), 0));
   EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), Kaisya::kMaxDenpyouNo + 1);
 }
 
@@ -165,9 +147,8 @@ TEST_F(SuitoucyouRegistrarTest, ANewRowGoesBeforeTheEntryGroupOfTheRowBelow)
   typeCashRow(b, 1, kApril20, kShoumouhinhi, 0, 20);
   EXPECT_EQ(registerRow(), Result::Registered);
   ASSERT_EQ(journal().size(), 4u);
-  EXPECT_EQ(journal()[1]->denpyouNo(), 6);
-  EXPECT_EQ(journal()[2]->denpyouNo(), 5);
-  EXPECT_EQ(b.shiwakeArrayIndexOfSuitoucyouRow(1), 1);
+  EXPECT_EQ(std::tuple(journal()[1]->denpyouNo(), journal()[2]->denpyouNo(), b.shiwakeArrayIndexOfSuitoucyouRow(1)),
+            std::tuple(6, 5, 1));
 }
 
 TEST_F(SuitoucyouRegistrarTest, ADuplicateFollowsTheRowAndTakesANumber)
@@ -177,14 +158,11 @@ TEST_F(SuitoucyouRegistrarTest, ADuplicateFollowsTheRowAndTakesANumber)
   doc->kaisya().setMinAvailableDenpyouNo(3);
   Suitoucyou& b = open(1);
   const int copy = SuitoucyouRegistrar::duplicateSuitoucyouRow(b, context);
-  EXPECT_EQ(copy, 1);
-  EXPECT_EQ(b.row(1).denpyouNo, 3);
+  EXPECT_EQ(std::tuple(copy, b.row(1).denpyouNo, b.selectedSuitoucyouRow(), b.startRowWithInvalidZandaka()),
+            std::tuple(1, 3, 1, 0));
   EXPECT_EQ(b.cell(1, Row::TekiyouMatrix), FieldValue::text("元"));
-  EXPECT_EQ(b.selectedSuitoucyouRow(), 1);
-  EXPECT_EQ(b.startRowWithInvalidZandaka(), 0);
   ASSERT_EQ(journal().size(), 3u);
-  EXPECT_EQ(journal()[1]->denpyouNo(), 3);
-  EXPECT_EQ(journal()[1]->karikataKingaku(), 100);
+  EXPECT_EQ(std::pair(journal()[1]->denpyouNo(), journal()[1]->karikataKingaku()), std::pair(3, int64_t{100}));
   EXPECT_TRUE(doc->isDocumentEdited());
 
   doc->kaisya().setMinAvailableDenpyouNo(Kaisya::kMaxDenpyouNo + 1);
@@ -199,10 +177,8 @@ TEST_F(SuitoucyouRegistrarTest, RemovingThePendingRowOrTheOnlyRow)
   ASSERT_EQ(b.numberOfSuitoucyouRows(), 2);
   // The pending last row: nothing to undo, the row above is selected.
   SuitoucyouRegistrar::Removal removal = SuitoucyouRegistrar::removeSuitoucyouShiwake(b, context);
-  EXPECT_FALSE(removal.isUndoable);
-  EXPECT_EQ(b.numberOfSuitoucyouRows(), 1);
-  EXPECT_EQ(b.selectDenpyouNo(), 1);
-  EXPECT_EQ(journal().size(), 1u);
+  EXPECT_EQ(std::tuple(removal.isUndoable, b.numberOfSuitoucyouRows(), b.selectDenpyouNo(), journal().size()),
+            std::tuple(false, 1, 1, size_t{1}));
 
   // The only row: an empty pending row takes its place.
   removal = SuitoucyouRegistrar::removeSuitoucyouShiwake(b, context);

@@ -27,9 +27,10 @@ ShiwakePtr pendingEntry(int32_t kari, int32_t kashi, int32_t bookKamoku, int32_t
 TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOwnBook)
 {
   auto doc = makeBooks({.hojyoKamoku = true});
-  auto withHojyo = [](ShiwakePtr s, int32_t kariHojyo, int32_t kashiHojyo) {
-    s->setKarikataHojyoKamokuCode(kariHojyo);
-    s->setKashikataHojyoKamokuCode(kashiHojyo);
+  // A receipt into 普通預金, of the sub-account given (-1: none).
+  auto bank = [](int32_t hojyo) {
+    ShiwakePtr s = makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5);
+    s->setKarikataHojyoKamokuCode(hojyo);
     return s;
   };
   struct Case {
@@ -44,12 +45,9 @@ TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOw
       {"other account", makeCashEntry(kApril10, 1, kShoumouhinhi, kUriagedaka, 5), kGenkin, -1, false},
       {"regular-type voucher", makeVoucherLine(Date::regularTypeDenpyouDate(), -1, kGenkin, kUriagedaka, 5), kGenkin,
        -1, false},
-      {"the sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 1, -1), kFutsuuYokin, 1,
-       true},
-      {"another sub-account's", withHojyo(makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5), 2, -1),
-       kFutsuuYokin, 1, false},
-      {"the whole account's is not a sub-account's", makeCashEntry(kApril10, 2, kFutsuuYokin, kUriagedaka, 5),
-       kFutsuuYokin, 1, false},
+      {"the sub-account's", bank(1), kFutsuuYokin, 1, true},
+      {"another sub-account's", bank(2), kFutsuuYokin, 1, false},
+      {"the whole account's is not a sub-account's", bank(-1), kFutsuuYokin, 1, false},
       {"own pending entry", pendingEntry(kGenkin, -1, kGenkin), kGenkin, -1, true},
       {"another book's pending entry touching it", pendingEntry(kGenkin, kFutsuuYokin, kFutsuuYokin, 1), kGenkin, -1,
        false},
@@ -76,20 +74,19 @@ TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)
   book.setSelectDenpyouNo(2);
   EXPECT_FALSE(book.displayShiwake());
   ASSERT_EQ(book.numberOfSuitoucyouRows(), 3);  // the other book's pending entry makes no row
-  EXPECT_EQ(book.selectedSuitoucyouRow(), 1);
-  EXPECT_EQ(book.selectedColumn(), Row::DateMatrix);
+  EXPECT_EQ(std::pair(book.selectedSuitoucyouRow(), book.selectedColumn()), std::pair(1, Row::DateMatrix));
 
   const SuitoucyouRow& receipt = book.row(0);
   EXPECT_EQ(receipt.denpyouNo, 1);
-  EXPECT_EQ(receipt.cell(Row::AiteKamokuMatrix), FieldValue::code(kUriagedaka));
-  EXPECT_EQ(receipt.cell(Row::InKingakuMatrix), FieldValue::amount(1000));
+  EXPECT_EQ(std::tuple(receipt.cell(Row::AiteKamokuMatrix), receipt.cell(Row::InKingakuMatrix),
+                       receipt.cell(Row::TekiyouMatrix)),
+            std::tuple(FieldValue::code(kUriagedaka), FieldValue::amount(1000), FieldValue::text("売上")));
   EXPECT_TRUE(Row::isEmptyCell(receipt.cell(Row::OutKingakuMatrix)));
-  EXPECT_EQ(receipt.cell(Row::TekiyouMatrix), FieldValue::text("売上"));
 
   // A voucher line shows the other side it recorded, and its mark.
-  EXPECT_EQ(book.cell(1, Row::AiteKamokuMatrix), FieldValue::code(Kamoku::kSyokuchiCode));
-  EXPECT_EQ(book.cell(1, Row::OutKingakuMatrix), FieldValue::amount(300));
-  EXPECT_EQ(book.cell(1, Row::KindOfShiwakeMatrix), FieldValue::text("振伝"));
+  EXPECT_EQ(std::tuple(book.cell(1, Row::AiteKamokuMatrix), book.cell(1, Row::OutKingakuMatrix),
+                       book.cell(1, Row::KindOfShiwakeMatrix)),
+            std::tuple(FieldValue::code(Kamoku::kSyokuchiCode), FieldValue::amount(300), FieldValue::text("振伝")));
   EXPECT_TRUE(Row::isEmptyCell(book.cell(0, Row::KindOfShiwakeMatrix)));
 
   // An entry written without an amount shows none.
@@ -100,10 +97,9 @@ TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)
   // entry.
   book.setSelectDenpyouNo(0);
   EXPECT_TRUE(book.displayShiwake());
-  EXPECT_EQ(book.numberOfSuitoucyouRows(), 4);
-  EXPECT_EQ(book.selectedSuitoucyouRow(), 3);
-  EXPECT_TRUE(book.isEditingUnregisteredLastRow());
-  EXPECT_EQ(book.row(3).kindOfShiwake, ShiwakeKind::SuitoucyouNoAmount);
+  EXPECT_EQ(std::tuple(book.numberOfSuitoucyouRows(), book.selectedSuitoucyouRow(), book.isEditingUnregisteredLastRow(),
+                       book.row(3).kindOfShiwake),
+            std::tuple(4, 3, true, ShiwakeKind::SuitoucyouNoAmount));
 }
 
 class SuitoucyouBalanceTest : public ::testing::Test {
@@ -118,11 +114,17 @@ protected:
     book->setZandakaMatrixCellsValue();
     return *book;
   }
+  std::vector<std::string> zandakaStrings() const
+  {
+    std::vector<std::string> out;
+    for (int r = 0; r < book->numberOfSuitoucyouRows(); ++r) out.push_back(book->zandakaString(r));
+    return out;
+  }
   std::unique_ptr<MyDocument> doc;
   std::unique_ptr<Suitoucyou> book;
 };
 
-TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99)
+TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99OfTheAccountOrSubAccount)
 {
   setOpening(50000);
   doc->kamokuOfCode(kGenkin)->setStartBalance(7777, 1);  // a division's own does not count
@@ -131,16 +133,11 @@ TEST_F(SuitoucyouBalanceTest, RunsFromTheOpeningBalanceOfDivision99)
                          makeCashEntry(kApril20, 3, kGenkin, kGenkin, 999),   // within the book
                          makeCashEntry(kMay1, 4, kGenkin, kUriagedaka, 0)});  // no amount
   Suitoucyou& b = show();
-  EXPECT_EQ(b.zandakaString(0), "60,000");
-  EXPECT_EQ(b.zandakaString(1), "57,000");
+  EXPECT_EQ(zandakaStrings(), (std::vector<std::string>{"60,000", "57,000", "", ""}));
   EXPECT_EQ(b.row(1).zandaka, 57000);
-  EXPECT_EQ(b.zandakaString(2), "");
-  EXPECT_EQ(b.zandakaString(3), "");
   EXPECT_EQ(b.startRowWithInvalidZandaka(), 4);
-}
 
-TEST_F(SuitoucyouBalanceTest, ASubAccountBookStartsFromTheSubAccountsBalance)
-{
+  // A sub-account book starts from the sub-account's balance.
   doc = makeBooks({.hojyoKamoku = true});
   KamokuPtr yokin = doc->kamokuOfCode(kFutsuuYokin);
   yokin->setStartBalance(1, 99);
@@ -151,28 +148,7 @@ TEST_F(SuitoucyouBalanceTest, ASubAccountBookStartsFromTheSubAccountsBalance)
   EXPECT_EQ(show(kFutsuuYokin, 2).row(0).zandaka, 500);
 }
 
-TEST_F(SuitoucyouBalanceTest, IsNotCappedAndAfterPrecisionRowsShowsNumbersAgain)
-{
-  const int64_t limit = Kaisya::kMaxOutputAmountValue;
-  setOpening(limit - 10);
-  doc->journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 30),
-                         makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5),
-                         makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 40)});
-  Suitoucyou& b = show();
-  EXPECT_EQ(b.zandakaString(0), "#Precision!");
-  EXPECT_EQ(b.zandakaString(1), "#Precision!");
-  EXPECT_EQ(b.row(1).zandaka, limit + 25);
-  EXPECT_EQ(b.row(2).zandaka, limit - 15);
-  EXPECT_EQ(b.zandakaString(2), "999,999,999,984");
-
-  // A restart below a "#Precision!" row goes on from its true balance.
-  b.row(2).zandaka.reset();
-  b.setStartRowWithInvalidZandaka(2);
-  b.setZandakaMatrixCellsValue();
-  EXPECT_EQ(b.row(2).zandaka, limit - 15);
-}
-
-TEST_F(SuitoucyouBalanceTest, IsGrayWhileTheJournalIsOutOfDateOrder)
+TEST_F(SuitoucyouBalanceTest, IsGrayOutOfDateOrderIsNotCappedAndShowsNumbersAfterPrecisionRows)
 {
   doc->journal().assign(
       {makeCashEntry(kApril20, 1, kGenkin, kUriagedaka, 30), makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5)});
@@ -184,6 +160,23 @@ TEST_F(SuitoucyouBalanceTest, IsGrayWhileTheJournalIsOutOfDateOrder)
   b.setZandakaMatrixCellsValue();
   EXPECT_FALSE(b.row(0).zandakaIsGray);
   EXPECT_EQ(b.row(1).zandaka, 35);
+
+  // Not capped; after "#Precision!" rows numbers show again.
+  const int64_t limit = Kaisya::kMaxOutputAmountValue;
+  setOpening(limit - 10);
+  doc->journal().assign({makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 30),
+                         makeCashEntry(kApril10, 2, kGenkin, kUriagedaka, 5),
+                         makeCashEntry(kApril20, 3, kShoumouhinhi, kGenkin, 40)});
+  Suitoucyou& capped = show();
+  EXPECT_EQ(zandakaStrings(), (std::vector<std::string>{"#Precision!", "#Precision!", "999,999,999,984"}));
+  EXPECT_EQ(capped.row(1).zandaka, limit + 25);
+  EXPECT_EQ(capped.row(2).zandaka, limit - 15);
+
+  // A restart below a "#Precision!" row goes on from its true balance.
+  capped.row(2).zandaka.reset();
+  capped.setStartRowWithInvalidZandaka(2);
+  capped.setZandakaMatrixCellsValue();
+  EXPECT_EQ(capped.row(2).zandaka, limit - 15);
 }
 
 TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
@@ -223,10 +216,8 @@ TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
       EXPECT_TRUE(result.ok);
       continue;
     }
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.message, c.message);
-    EXPECT_EQ(result.row, 0);
-    EXPECT_EQ(result.column, c.focus);
+    EXPECT_EQ(std::tuple(result.ok, result.message, result.row, result.column),
+              std::tuple(false, std::string(c.message), 0, c.focus));
   }
   // 諸口 names no account: neither its sub-account nor its division is asked for.
   book.setCell(0, Row::AiteKamokuMatrix, FieldValue::code(Kamoku::kSyokuchiCode));
@@ -317,49 +308,43 @@ TEST(SuitoucyouTest, TheSelectedRowsAccountsForTheDescriptionList)
   }
 }
 
-TEST(SuitoucyouTest, ThePickersChoiceNamesABookOrNothing)
+TEST(SuitoucyouTest, ThePickersChoiceAnEntrysBookAndAShortcutDigitNameOneBook)
 {
   auto doc = makeBooks({.hojyoKamoku = true});
   Suitoucyou book(*doc, kFutsuuYokin, 1);
   using Choice = std::optional<std::pair<int32_t, int32_t>>;
-  EXPECT_EQ(book.bookOfKamokuChoice(kFutsuuYokin, -1), Choice());  // its own account
-  EXPECT_EQ(book.bookOfKamokuChoice(kFutsuuYokin, 1), Choice());   // itself
-  EXPECT_EQ(book.bookOfKamokuChoice(kFutsuuYokin, 2), Choice(std::pair{kFutsuuYokin, 2}));
-  EXPECT_EQ(book.bookOfKamokuChoice(kGenkin, -1), Choice(std::pair{kGenkin, -1}));
+  // Its own account and itself name nothing.
+  EXPECT_EQ((std::vector{book.bookOfKamokuChoice(kFutsuuYokin, -1), book.bookOfKamokuChoice(kFutsuuYokin, 1),
+                         book.bookOfKamokuChoice(kFutsuuYokin, 2), book.bookOfKamokuChoice(kGenkin, -1)}),
+            (std::vector{Choice(), Choice(), Choice(std::pair{kFutsuuYokin, 2}), Choice(std::pair{kGenkin, -1})}));
   Suitoucyou genkin(*doc, kGenkin, -1);
   // A bare account kept by sub-account stands for its first active sub-account.
   EXPECT_EQ(genkin.bookOfKamokuChoice(kFutsuuYokin, -1), Choice(std::pair{kFutsuuYokin, 1}));
-}
 
-TEST(SuitoucyouTest, AnEntrysBookIsItsCashAccount)
-{
-  auto doc = makeBooks({.hojyoKamoku = true});
+  // An entry's book is its cash account.
   ShiwakePtr toBank = makeCashEntry(kApril10, 7, kShoumouhinhi, kFutsuuYokin, 5);
   toBank->setKashikataHojyoKamokuCode(2);
   doc->journal().assign({makeCashEntry(kApril10, 6, kGenkin, kFutsuuYokin, 5), toBank});
-  Suitoucyou book(*doc, -1, -1);
-  EXPECT_TRUE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(7));
-  EXPECT_EQ(book.displayKamokuCode(), kFutsuuYokin);
-  EXPECT_EQ(book.displayHojyoKamokuCode(), 2);
-  EXPECT_TRUE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // the debit side first
-  EXPECT_EQ(book.displayKamokuCode(), kGenkin);
-  EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // already the book
-  EXPECT_FALSE(book.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(0));
-}
+  Suitoucyou any(*doc, -1, -1);
+  EXPECT_TRUE(any.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(7));
+  EXPECT_EQ(std::pair(any.displayKamokuCode(), any.displayHojyoKamokuCode()), std::pair(kFutsuuYokin, 2));
+  EXPECT_TRUE(any.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // the debit side first
+  EXPECT_EQ(any.displayKamokuCode(), kGenkin);
+  EXPECT_FALSE(any.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(6));  // already the book
+  EXPECT_FALSE(any.setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(0));
 
-TEST(SuitoucyouTest, AShortcutDigitBelongsToOneBook)
-{
-  auto doc = makeBooks({.hojyoKamoku = true});
+  // A shortcut digit belongs to one book.
   constexpr int32_t kKoguchi = 101;
   doc->kamokuOfCode(kKoguchi)->setKeyEquivalentOfSuitoucyouSubMenu(3);
   doc->kamokuOfCode(kFutsuuYokin)->hojyoKamokuOfCode(2)->setKeyEquivalentOfSuitoucyouSubMenu(3);
-  Suitoucyou book(*doc, kFutsuuYokin, 1);
   EXPECT_EQ(book.keyEquivalentOfSuitoucyouSubMenu(), -1);
   EXPECT_TRUE(book.changeKeyEquivalentOfSuitoucyouSubMenu(3));
-  EXPECT_EQ(book.keyEquivalentOfSuitoucyouSubMenu(), 3);
-  EXPECT_EQ(doc->kamokuOfCode(kKoguchi)->keyEquivalentOfSuitoucyouSubMenu(), -1);
-  EXPECT_EQ(doc->kamokuOfCode(kFutsuuYokin)->hojyoKamokuOfCode(2)->keyEquivalentOfSuitoucyouSubMenu(), -1);
-  EXPECT_EQ(doc->kamokuOfCode(kFutsuuYokin)->keyEquivalentOfSuitoucyouSubMenu(), -1);
+  KamokuPtr yokin = doc->kamokuOfCode(kFutsuuYokin);
+  EXPECT_EQ(std::tuple(book.keyEquivalentOfSuitoucyouSubMenu(),
+                       doc->kamokuOfCode(kKoguchi)->keyEquivalentOfSuitoucyouSubMenu(),
+                       yokin->hojyoKamokuOfCode(2)->keyEquivalentOfSuitoucyouSubMenu(),
+                       yokin->keyEquivalentOfSuitoucyouSubMenu()),
+            std::tuple(3, -1, -1, -1));
   EXPECT_FALSE(book.changeKeyEquivalentOfSuitoucyouSubMenu(3));  // the ticked digit again
 }
 

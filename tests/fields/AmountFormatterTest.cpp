@@ -51,7 +51,7 @@ TEST(AmountFormatter, ReadsInputAmountsExactly)
   }
 }
 
-TEST(AmountFormatter, ShowsAndReadsBackAtEachPrecision)
+TEST(AmountFormatter, ShowsAndReadsBackAtEachPrecisionAndUnlimitedFieldsTakeSignedAmounts)
 {
   struct Case {
     int precision;
@@ -66,10 +66,8 @@ TEST(AmountFormatter, ShowsAndReadsBackAtEachPrecision)
     EXPECT_EQ(f.stringForObjectValue(FieldValue::amount(c.units)), c.shown);
     test::expectRead(f, c.shown, FieldValue::amount(c.units));
   }
-}
 
-TEST(AmountFormatter, UnlimitedFieldsTakeSignedAmounts)
-{
+  // Unlimited fields take signed amounts.
   AmountFormatter f(2, AmountFormatter::Range::Unlimited);
   EXPECT_EQ(f.stringForObjectValue(FieldValue::amount(-115)), "-1.15");
   test::expectRead(f, "-1.15", FieldValue::amount(-115));

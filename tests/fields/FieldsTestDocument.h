@@ -14,28 +14,16 @@
 
 namespace kivo::test {
 
-inline KamokuPtr addFieldsTestKamoku(const KamokuKubunPtr& kubun, int code, const std::string& name,
-                                     const std::string& kana, bool active = true)
+// An account, sub-account or division with its code, name and kana.
+template <typename T>
+std::shared_ptr<T> makeFieldsTestNamed(int code, const std::string& name, const std::string& kana, bool active = true)
 {
-  auto k = std::make_shared<Kamoku>();
-  k->setCode(code);
-  k->setName(name);
-  k->setKana(kana);
-  k->setIsActive(active);
-  kubun->childrenKamoku().push_back(k);
-  return k;
-}
-
-inline void addFieldsTestHojyo(const KamokuPtr& parent, int code, const std::string& name, const std::string& kana,
-                               bool active = true)
-{
-  auto h = std::make_shared<HojyoKamoku>();
-  h->setCode(code);
-  h->setName(name);
-  h->setKana(kana);
-  h->setIsActive(active);
-  h->setParentKamokuCode(parent->code());
-  parent->hojyoKamokuArray().push_back(h);
+  auto x = std::make_shared<T>();
+  x->setCode(code);
+  x->setName(name);
+  x->setKana(kana);
+  x->setIsActive(active);
+  return x;
 }
 
 inline std::unique_ptr<MyDocument> makeFieldsTestDocument(int decimalPrecision = 0)
@@ -45,54 +33,58 @@ inline std::unique_ptr<MyDocument> makeFieldsTestDocument(int decimalPrecision =
   doc->kaisya().setDecimalPrecision(decimalPrecision);
 
   auto root = std::make_shared<KamokuKubun>();
-  auto assets = std::make_shared<KamokuKubun>();
-  assets->setKubunName("流動資産");
-  auto fixed = std::make_shared<KamokuKubun>();
-  fixed->setKubunName("固定資産");
-  auto costs = std::make_shared<KamokuKubun>();
-  costs->setKubunName("販売費及び一般管理費");
-  root->children() = {assets, fixed, costs};
-
-  addFieldsTestKamoku(assets, 100, "現金", "GENKIN")->setIsSuitouKamoku(true);
-  KamokuPtr touza = addFieldsTestKamoku(assets, 110, "当座預金", "TOUZAYOKIN");
-  touza->setIsSuitouKamoku(true);
-  addFieldsTestHojyo(touza, 1, "みずほ銀行", "MIZUHO");
-  addFieldsTestHojyo(touza, 2, "三井銀行", "MITSUI");
-  addFieldsTestHojyo(touza, 3, "閉鎖口座", "HEISA", false);
-  addFieldsTestHojyo(touza, 10, "りそな銀行", "RISONA");
-  addFieldsTestKamoku(assets, 111, "普通預金", "HUTUUYOKIN")->setIsSuitouKamoku(true);
-  KamokuPtr urikake = addFieldsTestKamoku(assets, 120, "売掛金", "URIKAKEKIN");
-  addFieldsTestHojyo(urikake, 1, "A商事", "ASYOUJI");
-  addFieldsTestKamoku(assets, 199, "現金過不足", "GENKINKAHUSOKU");
-  addFieldsTestKamoku(fixed, 200, "建物", "TATEMONO")->setIsGenkasyoukyakuShisanKamoku(true);
-  addFieldsTestKamoku(fixed, 210, "車両運搬具", "SYARYOUUNPANGU")->setIsGenkasyoukyakuShisanKamoku(true);
-  addFieldsTestKamoku(costs, 500, "旅費交通費", "RYOHIKOUTUUHI");
-  addFieldsTestKamoku(costs, 510, "通信費", "TUUSINHI");
-  addFieldsTestKamoku(costs, 520, "消耗品費", "SYOUMOUHINHI");
-  addFieldsTestKamoku(costs, 530, "雑費", "ZAPPI", false);
+  for (const char* name : {"流動資産", "固定資産", "販売費及び一般管理費"}) {
+    root->children().push_back(std::make_shared<KamokuKubun>());
+    root->children().back()->setKubunName(name);
+  }
+  // The section by its place above; the mark: 'c' a cash account, 'd' depreciable, 'x' inactive.
+  const struct {
+    size_t kubun;
+    int code;
+    const char *name, *kana;
+    char mark = ' ';
+  } kamoku[] = {{0, 100, "現金", "GENKIN", 'c'},
+                {0, 110, "当座預金", "TOUZAYOKIN", 'c'},
+                {0, 111, "普通預金", "HUTUUYOKIN", 'c'},
+                {0, 120, "売掛金", "URIKAKEKIN"},
+                {0, 199, "現金過不足", "GENKINKAHUSOKU"},
+                {1, 200, "建物", "TATEMONO", 'd'},
+                {1, 210, "車両運搬具", "SYARYOUUNPANGU", 'd'},
+                {2, 500, "旅費交通費", "RYOHIKOUTUUHI"},
+                {2, 510, "通信費", "TUUSINHI"},
+                {2, 520, "消耗品費", "SYOUMOUHINHI"},
+                {2, 530, "雑費", "ZAPPI", 'x'}};
+  for (const auto& r : kamoku) {
+    KamokuPtr k = makeFieldsTestNamed<Kamoku>(r.code, r.name, r.kana, r.mark != 'x');
+    k->setIsSuitouKamoku(r.mark == 'c');
+    k->setIsGenkasyoukyakuShisanKamoku(r.mark == 'd');
+    root->children()[r.kubun]->childrenKamoku().push_back(k);
+  }
   doc->setRootKamokuKubun(root);
-
-  auto addJigyoubu = [&](int code, const std::string& name, const std::string& kana, bool active) {
-    auto j = std::make_shared<Jigyoubu>();
-    j->setCode(code);
-    j->setName(name);
-    j->setKana(kana);
-    j->setIsActive(active);
-    doc->jigyoubuArray().push_back(j);
+  const struct {
+    int parent, code;
+    const char *name, *kana;
+    bool active = true;
+  } hojyo[] = {
+      {110, 1, "みずほ銀行", "MIZUHO"},  {110, 2, "三井銀行", "MITSUI"}, {110, 3, "閉鎖口座", "HEISA", false},
+      {110, 10, "りそな銀行", "RISONA"}, {120, 1, "A商事", "ASYOUJI"},
   };
-  addJigyoubu(1, "本社", "HONSYA", true);
-  addJigyoubu(2, "工場", "KOUJOU", true);
-  addJigyoubu(3, "旧営業所", "KYUUEIGYOU", false);
-  addJigyoubu(10, "支店", "SITEN", true);
-  addJigyoubu(11, "支社", "SISYA", true);
+  for (const auto& r : hojyo) {
+    auto h = makeFieldsTestNamed<HojyoKamoku>(r.code, r.name, r.kana, r.active);
+    h->setParentKamokuCode(r.parent);
+    doc->kamokuOfCode(r.parent)->hojyoKamokuArray().push_back(h);
+  }
+  doc->jigyoubuArray() = {
+      makeFieldsTestNamed<Jigyoubu>(1, "本社", "HONSYA"), makeFieldsTestNamed<Jigyoubu>(2, "工場", "KOUJOU"),
+      makeFieldsTestNamed<Jigyoubu>(3, "旧営業所", "KYUUEIGYOU", false),
+      makeFieldsTestNamed<Jigyoubu>(10, "支店", "SITEN"), makeFieldsTestNamed<Jigyoubu>(11, "支社", "SISYA")};
 
   auto ryohi = std::make_shared<TekiyouGroup>("旅費交通費");
-  ryohi->tekiyouArray().push_back(std::make_shared<Tekiyou>("電車代", "DENSYA"));
-  ryohi->tekiyouArray().push_back(std::make_shared<Tekiyou>("タクシー代 出張", "TAXI"));
-  TekiyouGroupPtr others = doc->othersTekiyouGroup();
-  others->tekiyouArray().push_back(std::make_shared<Tekiyou>("タクシー代", "TAXI"));
-  others->tekiyouArray().push_back(std::make_shared<Tekiyou>("事務用品購入", "jimu"));
-  others->tekiyouArray().push_back(std::make_shared<Tekiyou>("電話代", "DENWA"));
+  ryohi->tekiyouArray() = {std::make_shared<Tekiyou>("電車代", "DENSYA"),
+                           std::make_shared<Tekiyou>("タクシー代 出張", "TAXI")};
+  doc->othersTekiyouGroup()->tekiyouArray() = {std::make_shared<Tekiyou>("タクシー代", "TAXI"),
+                                               std::make_shared<Tekiyou>("事務用品購入", "jimu"),
+                                               std::make_shared<Tekiyou>("電話代", "DENWA")};
   doc->tekiyouGroupArray().push_back(ryohi);
   return doc;
 }

@@ -20,7 +20,7 @@ std::string shown(const FormatterList& list, const std::string& search)
   return out;
 }
 
-TEST(FormatterList, AccountListsWithAndWithoutSubAccounts)
+TEST(FormatterList, AccountSubAccountDivisionAndDescriptionLists)
 {
   auto doc = test::makeFieldsTestDocument();
   const FormatterList plain = FormatterList::kamokuList(doc->codeSortedActiveKamokuArray(), false);
@@ -48,11 +48,8 @@ TEST(FormatterList, AccountListsWithAndWithoutSubAccounts)
   const int mitsui = withSubs.preferredRow(withSubs.visibleRows("MITSUI"), "MITSUI");
   EXPECT_EQ(withSubs.rows()[mitsui].code, 110);
   EXPECT_EQ(withSubs.rows()[mitsui].hojyoCode, 2);
-}
 
-TEST(FormatterList, SubAccountAndDivisionLists)
-{
-  auto doc = test::makeFieldsTestDocument();
+  // Sub-account and division lists.
   const FormatterList subs = FormatterList::hojyoKamokuList(*doc->kamokuOfCode(110));
   EXPECT_EQ(shown(subs, ""), "*みずほ銀行,三井銀行,りそな銀行");
   EXPECT_EQ(shown(subs, "1"), "*みずほ銀行,りそな銀行");  // 01 by its value, 10 by its digits
@@ -61,11 +58,8 @@ TEST(FormatterList, SubAccountAndDivisionLists)
   EXPECT_EQ(shown(FormatterList::jigyoubuList(*doc, false), ""), "*本社,工場,支店,支社");
   EXPECT_EQ(shown(FormatterList::jigyoubuList(*doc, true), "SI"), "*支店,支社");
   EXPECT_EQ(shown(FormatterList::jigyoubuList(*doc, true), "99"), "*すべての事業部");
-}
 
-TEST(FormatterList, DescriptionsUnderTheirGroups)
-{
-  auto doc = test::makeFieldsTestDocument();
+  // Descriptions under their groups.
   TekiyouFormatter f(*doc);
   f.setPrimeGroupNameToSearchFromFirstKamokuCode(500, std::nullopt);
   const FormatterList list = FormatterList::tekiyouList(f.searchOrderedTekiyouGroupArray());

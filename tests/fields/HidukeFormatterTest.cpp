@@ -21,7 +21,7 @@ void expectReads(HidukeFormatter& f, const DateCase& c)
                    c.error ? c.error : "");
 }
 
-TEST(HidukeFormatter, ReadsMonthAndDayInTheTermFromApril)
+TEST(HidukeFormatter, ReadsAndShowsMonthAndDayInTheTermFromApril)
 {
   auto doc = test::makeFieldsTestDocument();  // 2024-04-01 .. 2025-03-31
   HidukeFormatter f(*doc, false);
@@ -42,6 +42,21 @@ TEST(HidukeFormatter, ReadsMonthAndDayInTheTermFromApril)
   // 00/00 only when asked; February 2025 has 28 days.
   for (const char* bad : {"00/00", "2/29", "4/31", "13/01", "0/5", "4/", "41", "12345", "4/1/2024", "a/b"})
     test::expectRead(f, bad, std::nullopt, kInvalid);
+
+  // Shown as month and day; partial strings while typing.
+  HidukeFormatter shows(*doc, false);
+  const std::pair<Date, std::optional<std::string>> shown[] = {{Date(2024, 4, 1), "04/01"},
+                                                               {Date(2025, 12, 25), "12/25"},
+                                                               {Date::kessanSeiridukiDate(), "13/00"},
+                                                               {Date::regularTypeDenpyouDate(), "00/00"},
+                                                               {Date(), std::nullopt}};
+  for (const auto& [date, text] : shown) EXPECT_EQ(shows.stringForObjectValue(FieldValue::date(date)), text);
+  EXPECT_EQ(shows.stringForObjectValue(FieldValue::code(4)), std::nullopt);
+  HidukeFormatter partial(*doc, true);
+  for (const char* ok : {"", "4", "04", "4/", "4/1", "04/01", "0401", "４"})
+    EXPECT_TRUE(partial.isPartialStringValid(ok)) << ok;
+  for (const char* bad : {"12345", "123/4", "4/123", "4/1/", "a", "4-1", " "})
+    EXPECT_FALSE(partial.isPartialStringValid(bad)) << bad;
 }
 
 TEST(HidukeFormatter, RefusesDaysOutsideAShortTerm)
@@ -65,28 +80,6 @@ TEST(HidukeFormatter, RefusesDaysOutsideAShortTerm)
   doc->kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 15), Date(2025, 4, 14));
   expectReads(f, {"4/20", Date(2024, 4, 20)});
   expectReads(f, {"4/10", Date(2025, 4, 10)});
-}
-
-TEST(HidukeFormatter, ShowsMonthAndDay)
-{
-  auto doc = test::makeFieldsTestDocument();
-  HidukeFormatter f(*doc, false);
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date(2024, 4, 1))), "04/01");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date(2025, 12, 25))), "12/25");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date::kessanSeiridukiDate())), "13/00");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date::regularTypeDenpyouDate())), "00/00");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date())), std::nullopt);
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::code(4)), std::nullopt);
-}
-
-TEST(HidukeFormatter, PartialStrings)
-{
-  auto doc = test::makeFieldsTestDocument();
-  HidukeFormatter f(*doc, true);
-  for (const char* ok : {"", "4", "04", "4/", "4/1", "04/01", "0401", "４"})
-    EXPECT_TRUE(f.isPartialStringValid(ok)) << ok;
-  for (const char* bad : {"12345", "123/4", "4/123", "4/1/", "a", "4-1", " "})
-    EXPECT_FALSE(f.isPartialStringValid(bad)) << bad;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 namespace kivo {
 namespace {
 
-TEST(JigyoubuFormatter, ReadsActiveDivisions)
+TEST(JigyoubuFormatter, ReadsActiveDivisionsAndShowsExactCodes)
 {
   auto doc = test::makeFieldsTestDocument();
   const auto code = [](int32_t c) { return std::optional(FieldValue::code(c)); };
@@ -35,17 +35,10 @@ TEST(JigyoubuFormatter, ReadsActiveDivisions)
   JigyoubuFormatter f(*doc);
   for (const char* bad : {"3", "03", "KYUUEIGYOU", "99", "すべての事業部"})
     test::expectRead(f, bad, std::nullopt, "一致する事業部がありません。");
-}
-
-TEST(JigyoubuFormatter, ShowsExactCodes)
-{
-  auto doc = test::makeFieldsTestDocument();
-  JigyoubuFormatter f(*doc);
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::code(99)), "すべての事業部");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::code(1)), "本社");
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::code(3)), "旧営業所");  // inactive, still shown
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::code(4)), std::nullopt);
-  EXPECT_EQ(f.stringForObjectValue(FieldValue::code(-1)), std::nullopt);
+  // Shown: exact codes only, an inactive division too.
+  const std::pair<int32_t, std::optional<std::string>> shown[] = {
+      {99, "すべての事業部"}, {1, "本社"}, {3, "旧営業所"}, {4, std::nullopt}, {-1, std::nullopt}};
+  for (const auto& [code, name] : shown) EXPECT_EQ(f.stringForObjectValue(FieldValue::code(code)), name) << code;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 namespace kivo {
 namespace {
 
-TEST(KamokuFormatter, ReadsCodesNamesAndKana)
+TEST(KamokuFormatter, ReadsCodesNamesAndKanaAndShowsNames)
 {
   auto doc = test::makeFieldsTestDocument();
   const auto code = [](int32_t c) { return std::optional(FieldValue::code(c)); };
@@ -48,12 +48,8 @@ TEST(KamokuFormatter, ReadsCodesNamesAndKana)
   KamokuFormatter f(*doc, false);
   for (const char* bad : {"530", "999", "諸口", "ZAPPI", "XYZ", "現", "11003", "10001", "123456"})
     test::expectRead(f, bad, std::nullopt, "一致する勘定科目がありません。");
-}
 
-TEST(KamokuFormatter, TypedSubAccountLastsUntilTheNextAcceptedInput)
-{
-  auto doc = test::makeFieldsTestDocument();
-  KamokuFormatter f(*doc, false);
+  // A typed sub-account lasts until the next accepted input.
   FieldValue v;
   ASSERT_TRUE(f.getObjectValue(v, "11002", nullptr));
   EXPECT_EQ(f.inputedHojyoKamokuCode(), 2);
@@ -61,21 +57,16 @@ TEST(KamokuFormatter, TypedSubAccountLastsUntilTheNextAcceptedInput)
   EXPECT_EQ(f.inputedHojyoKamokuCode(), 2);
   ASSERT_TRUE(f.getObjectValue(v, "110", nullptr));
   EXPECT_EQ(f.inputedHojyoKamokuCode(), -1);
-}
 
-TEST(KamokuFormatter, ShowsNamesOfExactCodes)
-{
-  auto doc = test::makeFieldsTestDocument();
-  KamokuFormatter plain(*doc, false);
+  // Shown: names of exact codes (an inactive account's too, not account 10 for 100),
+  // 諸口 only when asked for, and text as it is.
   KamokuFormatter sundry(*doc, true);
-  EXPECT_EQ(plain.stringForObjectValue(FieldValue::code(100)), "現金");
-  EXPECT_EQ(plain.stringForObjectValue(FieldValue::code(530)), "雑費");       // inactive, still shown
-  EXPECT_EQ(plain.stringForObjectValue(FieldValue::code(10)), std::nullopt);  // no account 10
-  EXPECT_EQ(plain.stringForObjectValue(FieldValue::code(-1)), std::nullopt);
-  EXPECT_EQ(plain.stringForObjectValue(FieldValue::code(999)), std::nullopt);
+  const std::pair<FieldValue, std::optional<std::string>> shown[] = {
+      {FieldValue::code(100), "現金"},      {FieldValue::code(530), "雑費"},       {FieldValue::code(10), std::nullopt},
+      {FieldValue::code(-1), std::nullopt}, {FieldValue::code(999), std::nullopt}, {FieldValue::text("GEN"), "GEN"},
+      {FieldValue(), std::nullopt}};
+  for (const auto& [value, name] : shown) EXPECT_EQ(f.stringForObjectValue(value), name);
   EXPECT_EQ(sundry.stringForObjectValue(FieldValue::code(999)), "諸口");
-  EXPECT_EQ(plain.stringForObjectValue(FieldValue::text("GEN")), "GEN");
-  EXPECT_EQ(plain.stringForObjectValue(FieldValue()), std::nullopt);
 
   // Every offered account reads back from the name it shows.
   for (const KamokuPtr& k : doc->codeSortedActiveKamokuArray())

@@ -6,7 +6,7 @@
 namespace kivo {
 namespace {
 
-TEST(WarekiDateFormatter, ShowsCommonOrEraForm)
+TEST(WarekiDateFormatter, ShowsCommonOrEraFormAndReadsBoth)
 {
   WarekiDateFormatter f;
   EXPECT_EQ(f.stringForObjectValue(FieldValue::date(Date(2024, 4, 1))), "2024/4/1");
@@ -21,10 +21,8 @@ TEST(WarekiDateFormatter, ShowsCommonOrEraForm)
     EXPECT_EQ(f.stringForObjectValue(FieldValue::date(date)), text);
     test::expectRead(f, text, FieldValue::date(date));
   }
-}
 
-TEST(WarekiDateFormatter, ReadsBothForms)
-{
+  // Read in both settings.
   struct Case {
     const char* typed;
     Date common;  // read in the common-era setting (null: refused)
@@ -62,7 +60,6 @@ TEST(WarekiDateFormatter, ReadsBothForms)
   for (const char* bad : {"S64/1/8", "H1/1/7", "H31/5/1", "R1/4/30", "M1/1/1", "R0/5/1", "R100/5/1", "令和/5/1",
                           "2024/2/30", "2024/4/1x", "2024/4", "abc"})
     for (bool wareki : {false, true}) read(bad, wareki, Date());
-  WarekiDateFormatter f;
   test::expectRead(f, " ", FieldValue::text(""));
 }
 

@@ -50,7 +50,7 @@ protected:
   }
 };
 
-TEST_F(EntryGridPickerTest, ReturnInAVoucherCellOpensThePickerOfItsColumn)
+TEST_F(EntryGridPickerTest, ReturnInAVoucherOrCashBookCellOpensThePickerOfItsColumn)
 {
   using Row = FurikaedenpyouRow;
   FurikaedenpyouController* w = shown(FurikaedenpyouController::showFurikaedenpyouWindow(session));
@@ -82,36 +82,34 @@ TEST_F(EntryGridPickerTest, ReturnInAVoucherCellOpensThePickerOfItsColumn)
   EXPECT_EQ(pressReturn(w->denpyouView(), Qt::Key_Tab), QString::fromLatin1(kHojyoKamoku));
   EXPECT_TRUE(w->denpyou().cell(0, Row::KashikataHojyoKamokuMatrix).isCode());
   EXPECT_EQ(w->denpyouView()->selectedMatrixId(), Row::KashikataKingakuMatrix);
-}
 
-TEST_F(EntryGridPickerTest, ReturnInACashBookCellOpensThePickerOfItsColumn)
-{
-  using Row = SuitoucyouRow;
-  SuitoucyouController* w = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));
-  ASSERT_EQ(w->numberOfSuitoucyouRows(), 1);
-  const PickerCase cases[] = {
-      {Row::DateMatrix, kNone},         {Row::AiteKamokuMatrix, kKamoku},
-      {Row::TekiyouMatrix, kTekiyou},   {Row::AiteJigyoubuMatrix, kJigyoubu},
-      {Row::JigyoubuMatrix, kJigyoubu}, {Row::InKingakuMatrix, kNone},
-      {Row::OutKingakuMatrix, kNone},
+  // The same in a cash book.
+  using SRow = SuitoucyouRow;
+  SuitoucyouController* book = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));
+  ASSERT_EQ(book->numberOfSuitoucyouRows(), 1);
+  const PickerCase bookCases[] = {
+      {SRow::DateMatrix, kNone},         {SRow::AiteKamokuMatrix, kKamoku},
+      {SRow::TekiyouMatrix, kTekiyou},   {SRow::AiteJigyoubuMatrix, kJigyoubu},
+      {SRow::JigyoubuMatrix, kJigyoubu}, {SRow::InKingakuMatrix, kNone},
+      {SRow::OutKingakuMatrix, kNone},
   };
-  for (const PickerCase& c : cases) {
-    w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, static_cast<Row::Column>(c.column));
-    EXPECT_EQ(pressReturn(w->suitoucyouView()), QString::fromLatin1(c.picker)) << "column " << c.column;
-    EXPECT_EQ(w->suitoucyouView()->selectedMatrixId(), c.column);
-    EXPECT_TRUE(w->suitoucyouView()->isEditing()) << "column " << c.column;
+  for (const PickerCase& c : bookCases) {
+    book->deselectSelectedCellAndThenSelectSuitoucyouRow(0, static_cast<SRow::Column>(c.column));
+    EXPECT_EQ(pressReturn(book->suitoucyouView()), QString::fromLatin1(c.picker)) << "column " << c.column;
+    EXPECT_EQ(book->suitoucyouView()->selectedMatrixId(), c.column);
+    EXPECT_TRUE(book->suitoucyouView()->isEditing()) << "column " << c.column;
   }
 
   // A counterpart with sub-accounts: its filled account cell opens nothing, its
   // sub-account cell picks among them. A choice made with Return goes into the cell,
   // which stays selected.
-  w->book().setCell(0, Row::AiteKamokuMatrix, FieldValue::code(kFutsuuYokin));
-  w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::AiteKamokuMatrix);
-  EXPECT_EQ(pressReturn(w->suitoucyouView()), QString());
-  w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::AiteHojyoKamokuMatrix);
-  EXPECT_EQ(pressReturn(w->suitoucyouView(), Qt::Key_Return), QString::fromLatin1(kHojyoKamoku));
-  EXPECT_TRUE(w->book().cell(0, Row::AiteHojyoKamokuMatrix).isCode());
-  EXPECT_EQ(w->suitoucyouView()->selectedMatrixId(), Row::AiteHojyoKamokuMatrix);
+  book->book().setCell(0, SRow::AiteKamokuMatrix, FieldValue::code(kFutsuuYokin));
+  book->deselectSelectedCellAndThenSelectSuitoucyouRow(0, SRow::AiteKamokuMatrix);
+  EXPECT_EQ(pressReturn(book->suitoucyouView()), QString());
+  book->deselectSelectedCellAndThenSelectSuitoucyouRow(0, SRow::AiteHojyoKamokuMatrix);
+  EXPECT_EQ(pressReturn(book->suitoucyouView(), Qt::Key_Return), QString::fromLatin1(kHojyoKamoku));
+  EXPECT_TRUE(book->book().cell(0, SRow::AiteHojyoKamokuMatrix).isCode());
+  EXPECT_EQ(book->suitoucyouView()->selectedMatrixId(), SRow::AiteHojyoKamokuMatrix);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // Input types and sources of the entry columns, and the hand-off of a highlighted
 // cell to its panel or picker, in the voucher window and a cash book, offscreen.
-#include <QApplication>
 #include <QLineEdit>
-#include <QTimer>
 
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouView.h"
@@ -10,45 +8,30 @@
 #include "fields/gui/FormatterListWindow.h"
 #include "fields/gui/InputHidukeController.h"
 #include "fields/gui/InputKingakuController.h"
+#include "fields/gui/ModalDriver.h"
 
 namespace kivo::test {
 namespace {
 
 using Row = FurikaedenpyouRow;
 
-const char* const kTypeKeys[] = {KIVOInputTypeForDateKey,        KIVOInputTypeForKamokuKey,
-                                 KIVOInputTypeForHojyoKamokuKey, KIVOInputTypeForKingakuKey,
-                                 KIVOInputTypeForJigyoubuKey,    KIVOInputTypeForTekiyouKey};
-const char* const kSourceKeys[] = {KIVOInputSourceForDateKey,        KIVOInputSourceForKamokuKey,
-                                   KIVOInputSourceForHojyoKamokuKey, KIVOInputSourceForKingakuKey,
-                                   KIVOInputSourceForJigyoubuKey,    KIVOInputSourceForTekiyouKey};
-
 class EntryInputHandOffTest : public EntryWindowTest {
 protected:
   void TearDown() override
   {
-    for (const char* k : kTypeKeys) UserDefaults::standardUserDefaults().removeObjectForKey(k);
-    for (const char* k : kSourceKeys) UserDefaults::standardUserDefaults().removeObjectForKey(k);
+    for (const char* k :
+         {KIVOInputTypeForDateKey, KIVOInputTypeForKamokuKey, KIVOInputTypeForKingakuKey, KIVOInputSourceForKingakuKey})
+      UserDefaults::standardUserDefaults().removeObjectForKey(k);
     EntryWindowTest::TearDown();
   }
 
   // Types the key on the grid; the steps run in the panel or picker it opens.
   template <typename Window>
-  bool typeIntoHighlightedCell(EntryGridView* grid, char key, std::function<void(Window*)> steps)
+  void typeIntoHighlightedCell(EntryGridView* grid, char key, std::function<void(Window*)> steps)
   {
-    bool opened = false;
-    QTimer::singleShot(0, [&opened, steps] {
-      auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
-      if (!window) {
-        if (QWidget* other = QApplication::activeModalWidget()) other->close();
-        return;
-      }
-      opened = true;
-      steps(window);
-    });
+    whenModalWindowIsUp<Window>(steps);
     QTest::keyClick(grid, key);
     flush();
-    return opened;
   }
 };
 
@@ -63,17 +46,16 @@ TEST_F(EntryInputHandOffTest, ADigitInAPanelDateOpensTheDatePanelWhoseValueGoesI
 
   QString startText;
   QPoint panelAt;
-  EXPECT_TRUE(typeIntoHighlightedCell<InputHidukeController>(grid, '4', [&](InputHidukeController* p) {
+  typeIntoHighlightedCell<InputHidukeController>(grid, '4', [&](InputHidukeController* p) {
     startText = p->textField()->text();
     panelAt = p->textField()->mapToGlobal(QPoint(0, p->textField()->height()));
     QTest::keyClicks(p->textField(), "/5");
     QTest::keyClick(p->textField(), Qt::Key_Tab);
-  }));
-  EXPECT_EQ(startText, QStringLiteral("4"));
-  EXPECT_EQ(w->denpyou().cell(0, Row::DateMatrix).dateValue(), Date(2024, 4, 5));
-  EXPECT_EQ(grid->selectedMatrixId(), Row::KarikataKamokuMatrix);
-  EXPECT_TRUE(grid->isEditing());                      // the account column is typed into
-  EXPECT_TRUE(session->document().journal().empty());  // a hand-off registers nothing
+  });
+  // The account column is then typed into; a hand-off registers nothing.
+  EXPECT_EQ(std::tuple(startText, w->denpyou().cell(0, Row::DateMatrix).dateValue(), grid->selectedMatrixId(),
+                       grid->isEditing(), session->document().journal().size()),
+            std::tuple(QStringLiteral("4"), Date(2024, 4, 5), int(Row::KarikataKamokuMatrix), true, size_t{0}));
 
   // Return keeps the selection; Escape leaves the cell as it was; Delete empties it.
   w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::DateMatrix);
@@ -101,17 +83,17 @@ TEST_F(EntryInputHandOffTest, ALetterInAPickerAccountOpensThePickerAtTheCellAndW
 
   QString search;
   QRect pickerFrame;
-  EXPECT_TRUE(typeIntoHighlightedCell<FormatterListWindow>(grid, 'G', [&](FormatterListWindow* p) {
+  typeIntoHighlightedCell<FormatterListWindow>(grid, 'G', [&](FormatterListWindow* p) {
     search = p->searchField()->text();
     pickerFrame = p->frameGeometry();
     QTest::keyClick(p->searchField(), Qt::Key_Return);
-  }));
+  });
   EXPECT_EQ(search, QStringLiteral("G"));
   EXPECT_LT((pickerFrame.topLeft() - cell.bottomLeft()).manhattanLength(), 120);
-  EXPECT_EQ(w->denpyou().cell(0, Row::KarikataKamokuMatrix), FieldValue::code(kGenkin));
-  EXPECT_EQ(grid->selectedMatrixId(), Row::KarikataKamokuMatrix);  // Return: stays, highlighted
-  EXPECT_FALSE(grid->isEditing());
-  EXPECT_TRUE(session->document().journal().empty());
+  // Return: the cell stays selected, highlighted.
+  EXPECT_EQ(std::tuple(w->denpyou().cell(0, Row::KarikataKamokuMatrix), grid->selectedMatrixId(), grid->isEditing(),
+                       session->document().journal().size()),
+            std::tuple(FieldValue::code(kGenkin), int(Row::KarikataKamokuMatrix), false, size_t{0}));
 }
 
 TEST_F(EntryInputHandOffTest, AStoredSourceMeansTypingAndAnAsciiSourceBypassesTheInputMethod)
@@ -157,10 +139,10 @@ TEST_F(EntryInputHandOffTest, TheCashBooksTwoAmountColumnsShareTheAmountSettings
   for (SRow::Column column : {SRow::InKingakuMatrix, SRow::OutKingakuMatrix}) {
     w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, column);
     EXPECT_FALSE(grid->isEditing()) << column;
-    EXPECT_TRUE(typeIntoHighlightedCell<InputKingakuController>(grid, '1', [](InputKingakuController* p) {
+    typeIntoHighlightedCell<InputKingakuController>(grid, '1', [](InputKingakuController* p) {
       QTest::keyClicks(p->textField(), "200");
       QTest::keyClick(p->textField(), Qt::Key_Return);
-    })) << column;
+    });
     EXPECT_EQ(w->book().cell(0, column), FieldValue::amount(1200)) << column;
   }
   w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, SRow::TekiyouMatrix);

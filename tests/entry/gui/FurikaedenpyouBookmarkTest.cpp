@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QUndoStack>
 
+#include "entry/FurikaedenpyouBookmarks.h"
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouBookmarkController.h"
 
@@ -33,13 +34,8 @@ protected:
                          makeEntry(Date(2024, 5, 2), 2, kGenkin, kUriagedaka, 20),
                          makeEntry(Date(2024, 5, 3), 3, kGenkin, kUriagedaka, 30)});
     b->kaisya().setMinAvailableDenpyouNo(10);
-    for (auto [n, forLimited] : {std::pair{3, false}, std::pair{1, true}}) {
-      auto mark = std::make_shared<Bookmark>();
-      mark->setDenpyouNo(n);
-      mark->setName(n == 3 ? "三番" : "一番");
-      mark->setIsActiveWithLimitedUserPassword(forLimited);
-      b->furikaedenpyouBookmarkArray().push_back(mark);
-    }
+    FurikaedenpyouBookmarks::storeBookmark(b->furikaedenpyouBookmarkArray(), 3, "三番", false);
+    FurikaedenpyouBookmarks::storeBookmark(b->furikaedenpyouBookmarkArray(), 1, "一番", true);
     b->setWasOpenedByLimitedUserPassword(limited);
     openDocument(std::move(b));
     return shown(FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1));
@@ -80,19 +76,18 @@ TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove
   sheet->nameField()->setText(QStringLiteral("二番"));
   sheet->okButton()->click();
   flush();
-  EXPECT_FALSE(sheet->isSheetAttached());
   EXPECT_EQ(numbers(), (std::vector<int32_t>{3, 1, 2}));
-  EXPECT_TRUE(books().isDocumentEdited());
-  EXPECT_EQ(session->undoManager()->count(), 0);
-  EXPECT_EQ(w->bookmarkTableView()->currentRow(), 2);
-  EXPECT_FALSE(add->isEnabled());
+  // A change to be saved, that clears the undo stack.
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), books().isDocumentEdited(), session->undoManager()->count(),
+                       w->bookmarkTableView()->currentRow(), add->isEnabled()),
+            std::tuple(false, true, 0, 2, false));
 
   // The edit button renames; the same name again changes nothing; an empty name stays.
   markSaved();
   w->editBookmarkButton()->click();
   flush();
-  EXPECT_EQ(sheet->nameField()->text(), QStringLiteral("二番"));
-  EXPECT_FALSE(sheet->activateWithLimitedUserPasswordCheckbox()->isEnabled());
+  EXPECT_EQ(std::pair(sheet->nameField()->text(), sheet->activateWithLimitedUserPasswordCheckbox()->isEnabled()),
+            std::pair(QStringLiteral("二番"), false));
   sheet->okButton()->click();
   flush();
   EXPECT_FALSE(books().isDocumentEdited());
@@ -103,9 +98,9 @@ TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove
   sheet->nameField()->setText(QStringLiteral("弐番"));
   sheet->okButton()->click();
   flush();
-  EXPECT_EQ(books().furikaedenpyouBookmarkArray().size(), 3u);
-  EXPECT_EQ(books().furikaedenpyouBookmarkArray()[2]->name(), "弐番");
-  EXPECT_TRUE(books().isDocumentEdited());
+  ASSERT_EQ(books().furikaedenpyouBookmarkArray().size(), 3u);
+  EXPECT_EQ(std::pair(books().furikaedenpyouBookmarkArray()[2]->name(), books().isDocumentEdited()),
+            std::pair(std::string("弐番"), true));
 
   struct Step {
     QPushButton* button;
@@ -128,7 +123,7 @@ TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove
   EXPECT_TRUE(w->bookmarkTableView()->selectedItems().isEmpty());
 }
 
-TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAndAnUnregisteredVoucherCannotBeBookmarked)
+TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAnUnregisteredVoucherCannotBeBookmarkedAndTheDrawerKeepsItsSize)
 {
   FurikaedenpyouController* w = openVoucherWindow();
   w->bookmarkTableView()->selectRow(0);
@@ -155,8 +150,24 @@ TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAndAnUnregisteredVoucherCann
   w->editBookmarkButton()->click();
   flush();
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].title, QStringLiteral("未登録の伝票"));
-  EXPECT_EQ(alerts[0].text, QStringLiteral("登録していない伝票は、ブックマークに追加できません。"));
+  EXPECT_EQ(std::pair(alerts[0].title, alerts[0].text),
+            std::pair(QStringLiteral("未登録の伝票"),
+                      QStringLiteral("登録していない伝票は、ブックマークに追加できません。")));
+  // The drawer remembers its size until it is closed.
+  UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  QAction* toggle = w->functionMenuAction(QStringLiteral("ブックマークを表示"));
+  const bool wasOpen = w->isBookmarkDrawerOpen();
+  if (wasOpen) toggle->trigger();
+  EXPECT_EQ(toggle->text(), QStringLiteral("ブックマークを表示"));
+  toggle->trigger();
+  flush();
+  EXPECT_EQ(std::pair(w->bookmarkDrawer()->isVisible(), toggle->text()),
+            std::pair(true, QStringLiteral("ブックマークを隠す")));
+  EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
+  EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
+  toggle->trigger();
+  EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
+  EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
 }
 
 TEST_F(FurikaedenpyouBookmarkTest, ALimitedUserSeesOnlyItsBookmarksAndCannotEditThem)
@@ -168,25 +179,6 @@ TEST_F(FurikaedenpyouBookmarkTest, ALimitedUserSeesOnlyItsBookmarksAndCannotEdit
     EXPECT_FALSE(b->isEnabled());
   w->displayShiwakeOfDenpyouNo(2);
   EXPECT_FALSE(w->functionMenuAction(QStringLiteral("ブックマークに追加..."))->isEnabled());
-}
-
-TEST_F(FurikaedenpyouBookmarkTest, TheDrawerRemembersItsSizeUntilItIsClosed)
-{
-  UserDefaults& defaults = UserDefaults::standardUserDefaults();
-  FurikaedenpyouController* w = openVoucherWindow();
-  QAction* toggle = w->functionMenuAction(QStringLiteral("ブックマークを表示"));
-  const bool wasOpen = w->isBookmarkDrawerOpen();
-  if (wasOpen) toggle->trigger();
-  EXPECT_EQ(toggle->text(), QStringLiteral("ブックマークを表示"));
-  toggle->trigger();
-  flush();
-  EXPECT_TRUE(w->bookmarkDrawer()->isVisible());
-  EXPECT_EQ(toggle->text(), QStringLiteral("ブックマークを隠す"));
-  EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
-  EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
-  toggle->trigger();
-  EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
-  EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ protected:
   }
 };
 
-TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneVoucherWindowWithItsFunctionMenu)
+TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneWindowAndARowTypedAndTabbedOutOfTheDescriptionRegisters)
 {
   FurikaedenpyouController::installCommandHandlers(app.get());
   openDocument();
@@ -50,22 +50,16 @@ TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneVoucherWindowWithItsF
   item->trigger();
   flush();
   auto* w = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
-  ASSERT_NE(w, nullptr);
   EXPECT_TRUE(w->isVisible());
   EXPECT_EQ(w->displayingDenpyouNo(), 1);
   item->trigger();
   flush();
   EXPECT_EQ(session->furikaedenpyouController(), w);
-}
-
-TEST_F(FurikaedenpyouControllerTest, ARowTypedAndTabbedOutOfTheDescriptionRegisters)
-{
-  FurikaedenpyouController* w = openVoucherWindow();
+  activate(w);
   EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 振替伝票")));
   // A new voucher asked for on the untouched voucher: nothing happens.
   w->functionMenuAction(QStringLiteral("新規伝票"))->trigger();
-  EXPECT_EQ(w->displayingDenpyouNo(), 1);
-  EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
+  EXPECT_EQ(std::pair(w->displayingDenpyouNo(), selectedColumn(w)), std::pair(1, Row::DateMatrix));
 
   type(w, {"4/10", "100", "1000"});  // 現金
   EXPECT_EQ(w->taisyakuBalanceField()->text(), QStringLiteral("1,000"));
@@ -75,76 +69,13 @@ TEST_F(FurikaedenpyouControllerTest, ARowTypedAndTabbedOutOfTheDescriptionRegist
 
   // How a voucher becomes entries is the registrar's: here, that the typed cells reach it.
   ASSERT_EQ(books().journal().size(), 1u);
-  EXPECT_EQ(books().journal()[0]->date(), Date(2024, 4, 10));
-  EXPECT_EQ(books().journal()[0]->tekiyou(), "現金売上");
-  EXPECT_TRUE(session->isDocumentEdited());
+  EXPECT_EQ(std::tuple(books().journal()[0]->date(), books().journal()[0]->tekiyou(), session->isDocumentEdited()),
+            std::tuple(Date(2024, 4, 10), std::string("現金売上"), true));
   // An empty voucher numbered 2 is shown, ready for its date.
-  EXPECT_EQ(w->displayingDenpyouNo(), 2);
-  EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
-  EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
-  EXPECT_TRUE(alerts.empty());
-}
+  EXPECT_EQ(std::tuple(w->displayingDenpyouNo(), w->denpyou().isEmptyDenpyouRow(0), selectedColumn(w), alerts.size()),
+            std::tuple(2, true, Row::DateMatrix, size_t{0}));
 
-TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheet)
-{
-  FurikaedenpyouController* w = openVoucherWindow();
-  // Tab out of the description of an unbalanced voucher starts a new row.
-  type(w, {"4/10", "100", "1000", "300", "900", ""});
-  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
-  EXPECT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
-  EXPECT_EQ(w->denpyou().cell(1, Row::DateMatrix).dateValue(), Date(2024, 4, 10));  // the voucher's date
-
-  EXPECT_FALSE(w->handleChooseDenpyouToShiwakeArrayMenu());
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].title, QStringLiteral("無効な伝票"));
-  EXPECT_EQ(alerts[0].text, QStringLiteral("借方金額と貸方金額それぞれの合計は、等しくならねばなりません。"));
-  EXPECT_TRUE(books().journal().empty());
-
-  // Moving away runs the same check and stays.
-  w->showPreviousDenpyou();
-  EXPECT_EQ(alerts.size(), 2u);
-  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
-}
-
-// The navigation commands reach the navigator, which has its own test of every target;
-// the removal is undone through the document's undo stack.
-TEST_F(FurikaedenpyouControllerTest, NavigationAndDeleteThenUndo)
-{
-  auto b = makeBooks();
-  b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
-                       makeEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 20),
-                       makeEntry(Date(2024, 4, 2), 2, kShoumouhinhi, kGenkin, 5),
-                       makeEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 30)});
-  b->kaisya().setMinAvailableDenpyouNo(4);
-  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
-  const std::vector<ShiwakePtr> before = books().journal().entries();
-  w->functionMenuAction(QStringLiteral("最後の伝票"))->trigger();
-  EXPECT_EQ(w->displayingDenpyouNo(), 3);
-  w->functionMenuAction(QStringLiteral("最初の伝票"))->trigger();
-  EXPECT_EQ(w->displayingDenpyouNo(), 1);
-  w->functionMenuAction(QStringLiteral("次の伝票"))->trigger();
-  ASSERT_EQ(w->displayingDenpyouNo(), 2);
-  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
-
-  w->functionMenuAction(QStringLiteral("伝票の削除"))->trigger();
-  EXPECT_EQ(books().journal().size(), 2u);
-  EXPECT_EQ(w->displayingDenpyouNo(), 3);  // the voucher that followed
-  ASSERT_TRUE(session->undoManager()->canUndo());
-  EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("伝票の削除"));
-
-  session->undoManager()->undo();
-  EXPECT_EQ(books().journal().entries(), before);
-  EXPECT_EQ(w->displayingDenpyouNo(), 2);
-  session->undoManager()->redo();
-  EXPECT_EQ(w->displayingDenpyouNo(), 3);
-  w->removeDenpyouFromShiwake();
-  EXPECT_EQ(w->displayingDenpyouNo(), 4);
-  EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
-}
-
-TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounter)
-{
-  FurikaedenpyouController* w = openVoucherWindow();
+  // Menu enabling follows the selection and the counter.
   Furikaedenpyou& v = w->denpyou();
   setRow(v, 0, Date(2024, 4, 10), kGenkin, 5, kUriagedaka, 5);
   setRow(v, 1, Date(2024, 4, 10), kGenkin, 5, -1, 0);
@@ -161,6 +92,40 @@ TEST_F(FurikaedenpyouControllerTest, MenuEnablingFollowsTheSelectionAndTheCounte
   w->validateMenuItems();
   EXPECT_FALSE(w->functionMenuAction(QStringLiteral("新規伝票"))->isEnabled());
   EXPECT_FALSE(w->functionMenuAction(QStringLiteral("伝票の複製"))->isEnabled());
+}
+
+// The navigation commands reach the navigator, which has its own test of every target;
+// the removal is undone through the document's undo stack.
+TEST_F(FurikaedenpyouControllerTest, NavigationAndDeleteThenUndo)
+{
+  auto b = makeBooks();
+  b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
+                       makeEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 20),
+                       makeEntry(Date(2024, 4, 2), 2, kShoumouhinhi, kGenkin, 5),
+                       makeEntry(Date(2024, 4, 3), 3, kGenkin, kUriagedaka, 30)});
+  b->kaisya().setMinAvailableDenpyouNo(4);
+  FurikaedenpyouController* w = openVoucherWindow(std::move(b));
+  const std::vector<ShiwakePtr> before = books().journal().entries();
+  for (auto [command, shown] : {std::pair{"最後の伝票", 3}, {"最初の伝票", 1}, {"次の伝票", 2}}) {
+    w->functionMenuAction(QString::fromUtf8(command))->trigger();
+    ASSERT_EQ(w->displayingDenpyouNo(), shown) << command;
+  }
+  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
+
+  w->functionMenuAction(QStringLiteral("伝票の削除"))->trigger();
+  EXPECT_EQ(books().journal().size(), 2u);
+  EXPECT_EQ(w->displayingDenpyouNo(), 3);  // the voucher that followed
+  ASSERT_TRUE(session->undoManager()->canUndo());
+  EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("伝票の削除"));
+
+  session->undoManager()->undo();
+  EXPECT_EQ(books().journal().entries(), before);
+  EXPECT_EQ(w->displayingDenpyouNo(), 2);
+  session->undoManager()->redo();
+  EXPECT_EQ(w->displayingDenpyouNo(), 3);
+  w->removeDenpyouFromShiwake();
+  EXPECT_EQ(w->displayingDenpyouNo(), 4);
+  EXPECT_TRUE(w->denpyou().isEmptyDenpyouRow(0));
 }
 
 // With the counter used up, Return in an account cell says why instead of opening a
@@ -184,26 +149,29 @@ TEST_F(FurikaedenpyouControllerTest, AnExhaustedCounterRefusesThePickerAndTheVou
   flush();
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].text, QString::fromUtf8(Furikaedenpyou::kDenpyouNoExhaustedMessage));
-  EXPECT_FALSE(w->denpyou().cell(0, Row::KarikataKamokuMatrix).isCode());
-  EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
-  EXPECT_TRUE(session->setEditingShiwakeToShiwakeArrayToSave());
+  EXPECT_EQ(
+      std::tuple(w->denpyou().cell(0, Row::KarikataKamokuMatrix).isCode(),
+                 w->denpyou().doesNeedToSetDenpyouToShiwakeArray(), session->setEditingShiwakeToShiwakeArrayToSave()),
+      std::tuple(false, false, true));
 
   // Changed some other way, the voucher is dropped by its delete command.
   w->denpyou().setCell(0, Row::TekiyouMatrix, FieldValue::text("x"));
   w->denpyou().setDoesNeedToSetDenpyouToShiwakeArray(true);
   EXPECT_FALSE(session->setEditingShiwakeToShiwakeArrayToSave());
   w->removeDenpyouFromShiwake();
-  EXPECT_FALSE(w->denpyou().doesNeedToSetDenpyouToShiwakeArray());
-  EXPECT_TRUE(w->denpyou().cell(0, Row::TekiyouMatrix).textValue().empty());
-  EXPECT_TRUE(session->setEditingShiwakeToShiwakeArrayToSave());
+  EXPECT_EQ(std::tuple(w->denpyou().doesNeedToSetDenpyouToShiwakeArray(),
+                       w->denpyou().cell(0, Row::TekiyouMatrix).textValue(),
+                       session->setEditingShiwakeToShiwakeArrayToSave()),
+            std::tuple(false, std::string(), true));
   w->close();
   flush();
   EXPECT_EQ(session->furikaedenpyouController(), nullptr);
 }
 
 // The description list opened over the voucher gets the row's accounts and the
-// description being typed; the window ends the list before its own sheet.
-TEST_F(FurikaedenpyouControllerTest, TheDescriptionListGetsTheRowAndEndsBeforeTheWindowsSheets)
+// description being typed; the window ends the list before its own sheet, which
+// refuses an unbalanced voucher.
+TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheetEndingTheDescriptionList)
 {
   FurikaedenpyouController* w = openVoucherWindow();
   type(w, {"4/10", "100", "1000", "300", "900"});
@@ -219,9 +187,22 @@ TEST_F(FurikaedenpyouControllerTest, TheDescriptionListGetsTheRowAndEndsBeforeTh
 
   (new TekiyouListController(session))->beginSheetOnWindow(w);
   ASSERT_NE(SheetController::attachedSheet(w), nullptr);
-  EXPECT_FALSE(w->handleChooseDenpyouToShiwakeArrayMenu());  // unbalanced
+  EXPECT_FALSE(w->handleChooseDenpyouToShiwakeArrayMenu());
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(SheetController::attachedSheet(w), nullptr);
+  EXPECT_EQ(std::pair(alerts[0].title, alerts[0].text),
+            std::pair(QStringLiteral("無効な伝票"),
+                      QStringLiteral("借方金額と貸方金額それぞれの合計は、等しくならねばなりません。")));
+  EXPECT_TRUE(books().journal().empty());
+
+  // Tab out of the description of an unbalanced voucher starts a new row, at the voucher's date.
+  type(w, {""});
+  EXPECT_EQ(std::tuple(w->numberOfDenpyouRows(), selectedColumn(w), w->denpyou().cell(1, Row::DateMatrix).dateValue()),
+            std::tuple(2, Row::KarikataKamokuMatrix, Date(2024, 4, 10)));
+  // Moving away runs the same check and stays.
+  w->showPreviousDenpyou();
+  EXPECT_EQ(alerts.size(), 2u);
+  EXPECT_EQ(w->numberOfDenpyouRows(), 2);
 }
 
 // Text a cell cannot take is neither cut nor changed into something it can: it stays
@@ -251,10 +232,9 @@ TEST_F(FurikaedenpyouControllerTest, RefusedTextStaysAsTypedAndTheCellSaysWhy)
     EXPECT_EQ(editor(w)->text(), QString::fromUtf8(c.typed));
     QTest::keyClick(editor(w), Qt::Key_Tab);
     flush();
-    EXPECT_EQ(selectedColumn(w), c.column);
-    EXPECT_EQ(editor(w)->text(), QString::fromUtf8(c.typed));
-    EXPECT_EQ(FieldMessage::shownText(), QString::fromUtf8(c.message));
-    EXPECT_EQ(FieldMessage::shownWidget(), w->denpyouView()->viewport());
+    EXPECT_EQ(std::tuple(selectedColumn(w), editor(w)->text(), FieldMessage::shownText(), FieldMessage::shownWidget()),
+              std::tuple(c.column, QString::fromUtf8(c.typed), QString::fromUtf8(c.message),
+                         static_cast<QWidget*>(w->denpyouView()->viewport())));
     w->removeDenpyouFromShiwake();
     w->close();
     flush();

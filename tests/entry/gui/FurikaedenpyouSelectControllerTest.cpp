@@ -39,7 +39,7 @@ protected:
   FurikaedenpyouController* w = nullptr;
 };
 
-TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFrontCard)
+TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFrontCardADoubleClickShowsIt)
 {
   FurikaedenpyouSelectController* browser = openBrowser();
   EXPECT_EQ(browser->windowTitle(), QStringLiteral("表示する振替伝票の日付を入力"));
@@ -47,9 +47,9 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
 
   browser->dateField()->setText(QStringLiteral("4/2"));
   QTest::keyClick(browser->dateField(), Qt::Key_Return);
-  EXPECT_EQ(browser->windowTitle(), QStringLiteral("3 件の伝票"));  // which cards, the browser model's test says
-  EXPECT_EQ(browser->denpyouSlider()->maximum(), 2);
-  EXPECT_EQ(frontDenpyouNo(browser), 2);
+  // Which cards, the browser model's test says.
+  EXPECT_EQ(std::tuple(browser->windowTitle(), browser->denpyouSlider()->maximum(), frontDenpyouNo(browser)),
+            std::tuple(QStringLiteral("3 件の伝票"), 2, 2));
 
   browser->denpyouSlider()->setValue(2);
   EXPECT_EQ(frontDenpyouNo(browser), 4);
@@ -72,11 +72,8 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
   browser->previousDateButton()->click();
   browser->previousDateButton()->click();
   EXPECT_EQ(browser->cards(), std::vector<size_t>{0});
-}
 
-TEST_F(FurikaedenpyouSelectControllerTest, ADoubleClickOnTheFrontCardShowsItsVoucher)
-{
-  FurikaedenpyouSelectController* browser = openBrowser();
+  // A double click on the front card shows its voucher.
   browser->dateField()->setText(QStringLiteral("4/2"));
   QTest::keyClick(browser->dateField(), Qt::Key_Return);
   QTest::qWait(FurikaedenpyouSelectController::kAnimationMilliseconds + 100);

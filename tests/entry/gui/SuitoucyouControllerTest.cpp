@@ -63,8 +63,9 @@ protected:
   }
 };
 
-TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRow)
+TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceAndTabCopiesFromAboveWhenSet)
 {
+  UserDefaults::standardUserDefaults().setBool(true, KIVOSuitoucyouAutoSetItemAsAboveRowKey);
   SuitoucyouController::installCommandHandlers(app.get());
   openDocument();
   WindowController* info = session->documentInfoController();
@@ -76,26 +77,33 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceWithAnEmptyPendingRo
     return nullptr;
   };
   QAction* genkinItem = genkinMenuItem();
-  ASSERT_NE(genkinItem, nullptr);
   EXPECT_EQ(genkinItem->text(), QStringLiteral("現金"));
   genkinItem->trigger();
   flush();
   auto* w = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
-  ASSERT_NE(w, nullptr);
   EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 出納帳（現金）")));
-  EXPECT_EQ(w->numberOfSuitoucyouRows(), 1);
-  EXPECT_EQ(selectedColumn(w), Row::DateMatrix);
+  EXPECT_EQ(std::pair(w->numberOfSuitoucyouRows(), selectedColumn(w)), std::pair(1, Row::DateMatrix));
   ASSERT_EQ(books().journal().size(), 1u);
-  EXPECT_EQ(books().journal()[0]->denpyouNo(), 0);  // the pending row's
-  EXPECT_FALSE(session->isDocumentEdited());        // opening a book changes nothing
+  // The pending row's entry; opening a book changes nothing.
+  EXPECT_EQ(std::pair(books().journal()[0]->denpyouNo(), session->isDocumentEdited()), std::pair(0, false));
   genkinItem = genkinMenuItem();
-  ASSERT_NE(genkinItem, nullptr);
   genkinItem->trigger();
   flush();
-  int books = 0;
+  int bookWindows = 0;
   for (WindowController* wc : session->windowControllers())
-    books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
-  EXPECT_EQ(books, 1);
+    bookWindows += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
+  EXPECT_EQ(bookWindows, 1);
+
+  // With the setting on, Tab copies the date and counterpart from the row above.
+  activate(w);
+  type(w, {"4/10", "300", "売上", "10"});
+  // The typed row reaches its entry; how a row becomes an entry is the registrar's.
+  ASSERT_EQ(books().journal().size(), 2u);
+  EXPECT_EQ(std::pair(books().journal()[0]->tekiyou(), session->isDocumentEdited()),
+            std::pair(std::string("売上"), true));
+  type(w, {"", ""});
+  EXPECT_EQ(std::tuple(cellText(w, 1, Row::DateMatrix), cellText(w, 1, Row::AiteKamokuMatrix), selectedColumn(w)),
+            std::tuple(QStringLiteral("04/10"), QStringLiteral("売上高"), Row::TekiyouMatrix));
 }
 
 TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
@@ -112,19 +120,18 @@ TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
   EXPECT_EQ(books().journal().entries(), before);
 
   w->functionMenuAction(QStringLiteral("行の削除"))->trigger();
-  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
-  EXPECT_EQ(w->selectedSuitoucyouRow(), 1);  // the row that followed
-  EXPECT_EQ(w->book().selectDenpyouNo(), 3);
-  EXPECT_EQ(countNumbered(2), 0);
+  // The row that followed is selected.
+  EXPECT_EQ(std::tuple(w->numberOfSuitoucyouRows(), w->selectedSuitoucyouRow(), w->book().selectDenpyouNo(),
+                       countNumbered(2)),
+            std::tuple(2, 1, 3, 0));
   EXPECT_EQ(cellText(w, 1, Row::ZandakaMatrix), QStringLiteral("150"));
   ASSERT_TRUE(session->undoManager()->canUndo());
   EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("行の削除"));
 
   session->undoManager()->undo();
   EXPECT_EQ(books().journal().entries(), before);
-  EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);
-  EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
-  EXPECT_EQ(cellText(w, 2, Row::ZandakaMatrix), QStringLiteral("120"));
+  EXPECT_EQ(std::tuple(w->numberOfSuitoucyouRows(), w->selectedSuitoucyouRow(), cellText(w, 2, Row::ZandakaMatrix)),
+            std::tuple(3, 1, QStringLiteral("120")));
 }
 
 TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
@@ -153,8 +160,8 @@ TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
   activate(w);
   w->handleChooseRemoveSuitoucyouRow();
   ASSERT_FALSE(alerts.empty());
-  EXPECT_EQ(alerts.back().title, QStringLiteral("削除エラー"));
-  EXPECT_EQ(alerts.back().text, QStringLiteral("振替伝票で入力したものは削除できません。"));
+  EXPECT_EQ(std::pair(alerts.back().title, alerts.back().text),
+            std::pair(QStringLiteral("削除エラー"), QStringLiteral("振替伝票で入力したものは削除できません。")));
   EXPECT_EQ(countNumbered(1), 1);
 }
 
@@ -179,10 +186,10 @@ TEST_F(SuitoucyouControllerTest, AnInvalidBackgroundEditStaysAsTypedWhenAVoucher
 
   ASSERT_FALSE(alerts.empty());
   EXPECT_EQ(alerts.back().window.data(), static_cast<QWidget*>(w));
-  EXPECT_EQ(w->book().row(0).denpyouNo, 1);
-  EXPECT_EQ(w->book().selectedSuitoucyouRow(), 0);
-  EXPECT_TRUE(cellText(w, 0, Row::InKingakuMatrix).isEmpty());  // as typed, not the old 5,000
-  EXPECT_EQ(books().journal()[0]->karikataKingaku(), 5000);     // the journal untouched
+  // The amount as typed, not the old 5,000; the journal untouched.
+  EXPECT_EQ(std::tuple(w->book().row(0).denpyouNo, w->book().selectedSuitoucyouRow(),
+                       cellText(w, 0, Row::InKingakuMatrix), books().journal()[0]->karikataKingaku()),
+            std::tuple(1, 0, QString(), int64_t{5000}));
 
   // Mended and written, the row and the voucher's line both show.
   activate(w);
@@ -209,13 +216,12 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   const auto found = std::find_if(saved->journal().begin(), saved->journal().end(),
                                   [](const ShiwakePtr& s) { return s->denpyouNo() == 1; });
   ASSERT_NE(found, saved->journal().end());
-  EXPECT_EQ((*found)->karikataKingaku(), 4200);
-  EXPECT_EQ((*found)->kashikataKamokuCode(), kUriagedaka);
+  EXPECT_EQ(std::pair((*found)->karikataKingaku(), (*found)->kashikataKamokuCode()),
+            std::pair(int64_t{4200}, kUriagedaka));
   EXPECT_FALSE(session->isDocumentEdited());
   // The book in the background computed its balance under the document's progress
   // sheet.
   auto* progress = session->ownedControllerAs<ProgressStateController>(DocumentSession::OwnedController::ProgressState);
-  ASSERT_NE(progress, nullptr);
   EXPECT_EQ(progress->progressFieldStringValue(), QStringLiteral("出納帳の残高を計算中..."));
   EXPECT_FALSE(progress->isRunningModalSession());
   EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("4,200"));
@@ -248,27 +254,13 @@ TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
   EXPECT_EQ(books().journal()[0]->kashikataKamokuCode(), kUriagedaka);
 }
 
-TEST_F(SuitoucyouControllerTest, TheFunctionMenuEnabling)
-{
-  SuitoucyouController* w = openBook(makeBooks({.hojyoKamoku = true}));
-  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->isEnabled());
-  // 現金 has no sub-account to choose.
-  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("表示する補助科目..."))->isEnabled());
-  EXPECT_EQ(w->shortcutMenu()->actions().size(), 9);
-
-  books().kaisya().setMinAvailableDenpyouNo(100000);
-  w->validateMenuItems();
-  for (const char* t : {"行の追加", "行の挿入", "行の複製"})
-    EXPECT_FALSE(w->functionMenuAction(QString::fromUtf8(t))->isEnabled()) << t;
-  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("行を登録"))->isEnabled());
-}
-
 TEST_F(SuitoucyouControllerTest, TheShortcutDigitMovesToThisBookAndIntoTheMenu)
 {
   auto b = makeBooks({.hojyoKamoku = true});
   b->kamokuOfCode(101)->setKeyEquivalentOfSuitoucyouSubMenu(3);
   SuitoucyouController* w = openBook(std::move(b), kFutsuuYokin, 1);
   EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("出納帳（普通預金／みずほ銀行）")));
+  EXPECT_EQ(w->shortcutMenu()->actions().size(), 9);
   w->shortcutMenu()->actions()[2]->trigger();  // which book keeps the digit is the model's
   EXPECT_TRUE(w->shortcutMenu()->actions()[2]->isChecked());
   EXPECT_FALSE(w->shortcutMenu()->actions()[0]->isChecked());
@@ -278,7 +270,6 @@ TEST_F(SuitoucyouControllerTest, TheShortcutDigitMovesToThisBookAndIntoTheMenu)
     if (QMenu* sub = a->menu())
       for (QAction* s : sub->actions())
         if (s->data().toInt() == 2 * 1000 + kFutsuuYokin) item = s;
-  ASSERT_NE(item, nullptr);
   EXPECT_EQ(item->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_3));
 }
 
@@ -293,15 +284,16 @@ TEST_F(SuitoucyouControllerTest, SwitchingBooksThroughTheHeader)
   SuitoucyouController* w = openBook(std::move(b));
   EXPECT_EQ(w->displayingKamokuField()->text(), QStringLiteral("現金"));
   EXPECT_TRUE(w->selectDisplayingKamokuButton()->isEnabled());
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->isEnabled());
+  // 現金 has no sub-account to choose.
+  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("表示する補助科目..."))->isEnabled());
 
   EXPECT_TRUE(w->switchToKamokuCode(kFutsuuYokin, 2));
-  EXPECT_EQ(w->displayKamokuCode(), kFutsuuYokin);
-  EXPECT_EQ(w->displayHojyoKamokuCode(), 2);
-  EXPECT_EQ(w->displayingHojyoKamokuField()->text(), QStringLiteral("三井住友銀行"));
+  EXPECT_EQ(std::tuple(w->displayKamokuCode(), w->displayHojyoKamokuCode(), w->displayingHojyoKamokuField()->text(),
+                       w->numberOfSuitoucyouRows(), cellText(w, 0, Row::InKingakuMatrix)),
+            std::tuple(kFutsuuYokin, 2, QStringLiteral("三井住友銀行"), 2, QStringLiteral("100")));
   EXPECT_TRUE(w->selectDisplayingHojyoKamokuButton()->isEnabled());
   EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("出納帳（普通預金／三井住友銀行）")));
-  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
-  EXPECT_EQ(cellText(w, 0, Row::InKingakuMatrix), QStringLiteral("100"));
 
   // A book already open comes to the front; this window stays as it is.
   SuitoucyouController* genkin = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));
@@ -310,21 +302,13 @@ TEST_F(SuitoucyouControllerTest, SwitchingBooksThroughTheHeader)
   EXPECT_EQ(w->displayKamokuCode(), kFutsuuYokin);
   EXPECT_NE(genkin, w);
   EXPECT_FALSE(w->switchToKamokuCode(kFutsuuYokin, 2));
-}
 
-TEST_F(SuitoucyouControllerTest, AutoSetItemAsAboveRowCopiesTheDateAndCounterpart)
-{
-  UserDefaults::standardUserDefaults().setBool(true, KIVOSuitoucyouAutoSetItemAsAboveRowKey);
-  SuitoucyouController* w = openBook();
-  type(w, {"4/10", "300", "売上", "10"});
-  // The typed row reaches its entry; how a row becomes an entry is the registrar's.
-  ASSERT_EQ(books().journal().size(), 2u);
-  EXPECT_EQ(books().journal()[0]->tekiyou(), "売上");
-  EXPECT_TRUE(session->isDocumentEdited());
-  type(w, {"", ""});
-  EXPECT_EQ(cellText(w, 1, Row::DateMatrix), QStringLiteral("04/10"));
-  EXPECT_EQ(cellText(w, 1, Row::AiteKamokuMatrix), QStringLiteral("売上高"));
-  EXPECT_EQ(selectedColumn(w), Row::TekiyouMatrix);
+  // With the counter used up, no row can be added, only the typed one registered.
+  books().kaisya().setMinAvailableDenpyouNo(100000);
+  w->validateMenuItems();
+  for (const char* t : {"行の追加", "行の挿入", "行の複製"})
+    EXPECT_FALSE(w->functionMenuAction(QString::fromUtf8(t))->isEnabled()) << t;
+  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("行を登録"))->isEnabled());
 }
 
 }  // namespace

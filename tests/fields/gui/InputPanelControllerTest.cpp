@@ -36,7 +36,7 @@ QString runPanel(InputPanelController& panel, const QString& start, const QStrin
   return message;
 }
 
-TEST(InputHidukeController, AcceptsADateWithEveryAcceptKey)
+TEST(InputHidukeController, AcceptsADateWithEveryAcceptKeyKeepsUnreadableOnesOpenAndStaysOnScreen)
 {
   auto doc = test::makeFieldsTestDocument();
   InputHidukeController panel(*doc);
@@ -45,27 +45,17 @@ TEST(InputHidukeController, AcceptsADateWithEveryAcceptKey)
     EXPECT_EQ(panel.hiduke(), Date(2025, 1, 15));
     EXPECT_EQ(panel.stopModalChar(), key.stopChar);
   }
-}
-
-TEST(InputHidukeController, UnreadableDatesKeepThePanelOpenWithTheReasonUntilCancelled)
-{
-  auto doc = test::makeFieldsTestDocument();
-  InputHidukeController panel(*doc);
+  // An unreadable date keeps the panel open with the reason.
   for (int i : {0, 1}) {
     EXPECT_EQ(runPanel(panel, "4", "/31", kAcceptKeys[1 + i], kCancelKeys[i]), "無効な日付です。");
-    EXPECT_EQ(panel.hiduke(), std::nullopt);
-    EXPECT_EQ(panel.stopModalChar(), StopChar::kNone);
+    EXPECT_EQ(std::pair(panel.hiduke(), panel.stopModalChar()), std::pair(std::optional<Date>(), StopChar::kNone));
   }
   // Tab on an empty panel closes it without a date; the caller still moves on.
   EXPECT_EQ(runPanel(panel, "", "", kAcceptKeys[2]), "closed");
   EXPECT_EQ(panel.hiduke(), std::nullopt);
   EXPECT_EQ(panel.stopModalChar(), StopChar::kTab);
-}
 
-TEST(InputHidukeController, ResetKeepsOnlyPartialDates)
-{
-  auto doc = test::makeFieldsTestDocument();
-  InputHidukeController panel(*doc);
+  // Reset keeps only partial dates.
   runPanel(panel, "4", "/1", kAcceptKeys[1]);
   ASSERT_TRUE(panel.hiduke());
   const std::pair<const char*, const char*> cases[] = {{"4", "4"}, {"0", "0"}, {"12/3", "12/3"},
@@ -73,15 +63,10 @@ TEST(InputHidukeController, ResetKeepsOnlyPartialDates)
   for (const auto& [start, shown] : cases) {
     panel.resetTextFieldWithString(start);
     EXPECT_EQ(panel.textField()->text(), shown);
-    EXPECT_EQ(panel.hiduke(), std::nullopt);
-    EXPECT_EQ(panel.stopModalChar(), StopChar::kNone);
+    EXPECT_EQ(std::pair(panel.hiduke(), panel.stopModalChar()), std::pair(std::optional<Date>(), StopChar::kNone));
   }
-}
 
-TEST(InputPanelController, PlacementPutsTheFieldOnThePointAndStaysOnScreen)
-{
-  auto doc = test::makeFieldsTestDocument();
-  InputHidukeController panel(*doc);
+  // Placement puts the field on the point and stays on screen.
   panel.resetTextFieldWithString("");
   const QRect screen = WindowPlacement::availableGeometryAt(QPoint(0, 0));
   const QPoint p = screen.topLeft() + QPoint(120, 200);
