@@ -90,9 +90,10 @@ TEST_F(ReportTextExporterTest, TabAndCommaLines)
     ASSERT_TRUE(e.encodeLines(e.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
     EXPECT_EQ(data, expected);
   }
-  EXPECT_EQ(ReportTextExporter::kugiriOfCode(0), ReportTextExporter::Kugiri::Tab);
-  EXPECT_EQ(ReportTextExporter::kugiriOfCode(1), ReportTextExporter::Kugiri::Comma);
-  EXPECT_EQ(ReportTextExporter::kugiriOfCode(7), ReportTextExporter::Kugiri::Comma);
+  using K = ReportTextExporter::Kugiri;
+  EXPECT_EQ(std::tuple(ReportTextExporter::kugiriOfCode(0), ReportTextExporter::kugiriOfCode(1),
+                       ReportTextExporter::kugiriOfCode(7)),
+            std::tuple(K::Tab, K::Comma, K::Comma));
 }
 
 TEST_F(ReportTextExporterTest, CommaModeQuotesFieldsThatNeedIt)
@@ -123,16 +124,25 @@ TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBeside)
   EXPECT_EQ(fs::file_size(file), 0u);
 }
 
-TEST_F(ReportTextExporterTest, CancelWritesNothing)
+TEST_F(ReportTextExporterTest, CancelWritesNothingAndAFailedWriteIsReported)
 {
   const fs::path file = dir / "shisan.txt";
   int polls = 0;
   const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
   const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, [&] { return ++polls < 2; });
-  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::Cancelled);
-  EXPECT_EQ(polls, 2);
-  EXPECT_TRUE(result.message.empty());
-  EXPECT_TRUE(filesInDir().empty());
+  EXPECT_EQ(std::tuple(result.status, polls, result.message, filesInDir().size()),
+            std::tuple(ReportTextExporter::Result::Status::Cancelled, 2, "", 0u));
+
+  // A failed write is reported.
+  const fs::path missing = dir / "missing" / "shisan.txt";
+  const auto failed = e.writeZandakaShisan(rows, missing.string(), passThroughEncoder, nullptr);
+  EXPECT_EQ(failed.status, ReportTextExporter::Result::Status::WriteFailed);
+  EXPECT_NE(failed.message.find(missing.string()), std::string::npos);
+  // A directory in the file's place: the rename fails and the temporary goes away.
+  fs::create_directories(dir / "occupied" / "inside");
+  const auto occupied = e.writeZandakaShisan(rows, (dir / "occupied").string(), passThroughEncoder, nullptr);
+  EXPECT_EQ(occupied.status, ReportTextExporter::Result::Status::WriteFailed);
+  EXPECT_EQ(filesInDir(), std::vector<std::string>({"occupied"}));
 }
 
 TEST_F(ReportTextExporterTest, TextTheCodePageCannotHoldStopsTheExportWithAMessage)
@@ -145,28 +155,11 @@ TEST_F(ReportTextExporterTest, TextTheCodePageCannotHoldStopsTheExportWithAMessa
   rows[1].setTitle("　売上〜返品");
   const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Comma);
   const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, nullptr);
-  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::Unencodable);
-  EXPECT_EQ(result.lineNumber, 2);
-  EXPECT_EQ(result.text, "　売上〜返品");
-  EXPECT_EQ(result.character, "〜");
+  EXPECT_EQ(
+      std::tuple(result.status, result.lineNumber, result.text, result.character, readFile(file), filesInDir().size()),
+      std::tuple(ReportTextExporter::Result::Status::Unencodable, 2, "　売上〜返品", "〜", "kept", 1u));
   EXPECT_NE(result.message.find("2行目"), std::string::npos);
   EXPECT_NE(result.message.find("　売上〜返品"), std::string::npos);
-  EXPECT_EQ(readFile(file), "kept");
-  EXPECT_EQ(filesInDir().size(), 1u);
-}
-
-TEST_F(ReportTextExporterTest, AFailedWriteIsReported)
-{
-  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
-  const fs::path file = dir / "missing" / "shisan.txt";
-  const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, nullptr);
-  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::WriteFailed);
-  EXPECT_NE(result.message.find(file.string()), std::string::npos);
-  // A directory in the file's place: the rename fails and the temporary goes away.
-  fs::create_directories(dir / "occupied" / "inside");
-  const auto occupied = e.writeZandakaShisan(rows, (dir / "occupied").string(), passThroughEncoder, nullptr);
-  EXPECT_EQ(occupied.status, ReportTextExporter::Result::Status::WriteFailed);
-  EXPECT_EQ(filesInDir(), std::vector<std::string>({"occupied"}));
 }
 
 }  // namespace

@@ -138,11 +138,6 @@ protected:
     return w;
   }
 
-  SuiiShisanController* openMonthlyWindow()
-  {
-    return openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
-  }
-
   static int rowOf(const CyouhyouTableView* t, const QString& title)
   {
     for (int r = 0; r < t->model()->rowCount(); ++r)
@@ -157,13 +152,6 @@ protected:
     QStringList out;
     const int r = rowOf(t, title);
     for (int c = 0; r >= 0 && c < t->model()->columnCount(); ++c) out << t->model()->index(r, c).data().toString();
-    return out;
-  }
-
-  static QStringList tabLabels(const ZandakaShisanController* w)
-  {
-    QStringList out;
-    for (int i = 0; i < w->tabView()->count(); ++i) out << w->tabView()->tabText(i);
     return out;
   }
 
@@ -205,20 +193,20 @@ protected:
 
 QRegularExpression heading(const QString& name) { return QRegularExpression(QStringLiteral("勘定科目：\\s*") + name); }
 
-TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooks)
+TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooksAndAnAccountRowOpensItsLedger)
 {
   openBooks();
   ZandakaShisanController* w = openWindow();
   ASSERT_TRUE(w);
-  EXPECT_EQ(w->windowTitle(), session->displayName() + " - 合計残高試算表[*]");
-  EXPECT_EQ(w->selectedTabIdentifier(), "taisyakuTaisyou");
+  EXPECT_EQ(std::tuple(w->windowTitle(), w->selectedTabIdentifier()),
+            std::tuple(session->displayName() + " - 合計残高試算表[*]", "taisyakuTaisyou"));
 
   // The balance sheet: cash and the two sides, each balancing at 1,200.
   CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
   EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "300", "1,200", "100.00"}));
-  EXPECT_TRUE(w->isTotalRow(rowOf(bs, "　資産の部合計"), *bs));
-  EXPECT_FALSE(w->isTotalRow(rowOf(bs, "現金"), *bs));
-  EXPECT_EQ(bs->selectedRow(), 0);
+  EXPECT_EQ(std::tuple(w->isTotalRow(rowOf(bs, "　資産の部合計"), *bs), w->isTotalRow(rowOf(bs, "現金"), *bs),
+                       bs->selectedRow()),
+            std::tuple(true, false, 0));
 
   // The income statement: a heading shows its caption alone; the sections' figures
   // themselves are the core's to pin.
@@ -230,10 +218,9 @@ TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooks)
             Qt::AlignRight);
 
   // No divisions: the period alone, from the first month to the closing adjustment.
-  EXPECT_TRUE(w->displayingJigyoubuField()->isHidden());
-  EXPECT_EQ(w->textFieldArray().size(), 2u);
-  EXPECT_EQ(w->displayingPeriodFromField()->text(), "4月");
-  EXPECT_EQ(w->displayingPeriodToField()->text(), "決算整理月");
+  EXPECT_EQ(std::tuple(w->displayingJigyoubuField()->isHidden(), w->textFieldArray().size(),
+                       w->displayingPeriodFromField()->text(), w->displayingPeriodToField()->text()),
+            std::tuple(true, 2u, "4月", "決算整理月"));
 
   // The command again brings the same window forward.
   app->performCommand(MainMenu::Command::ShowZandakaShisanWindow, nullptr);
@@ -242,16 +229,63 @@ TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooks)
   for (WindowController* wc : session->windowControllers())
     windows += wc->windowKind() == DocumentWindow::Kind::ZandakaShisan;
   EXPECT_EQ(windows, 1);
+
+  // An account row opens its ledger for the months shown.
+  doubleClickRow(bs, "現金");
+  ASSERT_EQ(ledgers().size(), 1u);
+  KanjyoumotocyouController* cash = ledgers().front();
+  EXPECT_EQ(std::tuple(cash->displayKamokuCode(), cash->displayHojyoKamokuCode(),
+                       cash->displayPeriodFromMonthArrayIndex(), cash->displayPeriodToMonthArrayIndex()),
+            std::tuple(genkin, -1, 0, 12));
+  EXPECT_GT(cash->numberOfRowsInTableView(), 0);
+
+  // The same account again only brings that ledger forward; a total is no account.
+  activate(w);
+  doubleClickRow(bs, "現金");
+  doubleClickRow(bs, "　資産の部合計");
+  EXPECT_EQ(ledgers().size(), 1u);
+
+  // Return in the income statement: the sales ledger, in a window of its own.
+  activate(w);
+  w->selectTabWithIdentifier("sonekiKeisan");
+  selectRow(pl, "　売上高");
+  QTest::keyClick(pl, Qt::Key_Return);
+  flush();
+  ASSERT_EQ(ledgers().size(), 2u);
+  EXPECT_EQ(ledgers().back()->displayKamokuCode(), uriage);
+
+  // A company sheet open elsewhere comes first: the user is told to close it.
+  activate(w);
+  auto* info = session->documentInfoController();
+  (new PropertiesController(session))->beginSheetOnWindow(info);
+  flush();
+  alerts.clear();
+  selectRow(bs, "資本金");
+  w->selectTabWithIdentifier("taisyakuTaisyou");
+  w->showKanjyoumotocyouOfSelectedKamoku();
+  w->setDisplayingPeriod();
+  ASSERT_EQ(alerts.size(), 2u);
+  EXPECT_EQ(alerts[0].title + " / " + alerts[0].text,
+            "実行できません / このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。");
+  EXPECT_EQ(std::tuple(ledgers().size(), w->attachedSheetController()), std::tuple(2u, nullptr));
+  info->attachedSheetController()->abortSheet();
+  flush();
+
+  // A document opened with the limited-user password shows no ledgers.
+  session->setWasOpenedByLimitedUserPassword(true);
+  activate(w);
+  const int beeps = AlertSheet::beepCountForTesting();
+  QTest::keyClick(bs, Qt::Key_Return);
+  flush();
+  EXPECT_EQ(ledgers().size(), 2u);
+  EXPECT_GT(AlertSheet::beepCountForTesting(), beeps);
+  w->validateMenuItems();
+  EXPECT_FALSE(w->functionMenuAction("選択している勘定科目の総勘定元帳を表示")->isEnabled());
 }
 
 TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
 {
-  struct Case {
-    const char* what;
-    BooksOptions books;
-    QStringList tabs;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, BooksOptions, QStringList> cases[] = {
       {"corporation", {}, {"貸借対照表", "損益計算書"}},
       {"sole proprietor", {.chart = ChartKind::Kojin}, {"貸借対照表", "損益計算書"}},
       {"manufacturer", {.seizou = true}, {"貸借対照表", "損益計算書", "製造原価報告書"}},
@@ -260,16 +294,16 @@ TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
        {"貸借対照表", "損益計算書", "完成工事原価報告書"}},
       {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    openBooks(c.books);
+  for (const auto& [what, books, tabs] : cases) {
+    SCOPED_TRACE(what);
+    openBooks(books);
     ZandakaShisanController* w = openWindow();
     ASSERT_TRUE(w);
-    EXPECT_EQ(tabLabels(w), c.tabs);
-    EXPECT_EQ(w->hasSeizouGenkaTab(), c.books.seizou);
+    EXPECT_EQ(w->hasSeizouGenkaTab(), books.seizou);
     // Ctrl+K steps through the tabs and comes back to the first.
-    QStringList visited;
+    QStringList labels, visited;
     for (int i = 0; i < w->tabView()->count(); ++i) {
+      labels << w->tabView()->tabText(i);
       QTest::keyClick(w->selectedTableView(), Qt::Key_K, Qt::ControlModifier);
       flush();
       visited << w->selectedTabIdentifier();
@@ -277,6 +311,7 @@ TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
     QStringList expected;
     for (int i = 1; i < w->tabView()->count(); ++i) expected << w->tabView()->tabBar()->tabData(i).toString();
     expected << "taisyakuTaisyou";
+    EXPECT_EQ(labels, tabs);
     EXPECT_EQ(visited, expected);
     session->close();
     flush();
@@ -305,6 +340,7 @@ TEST_F(TrialWindowsTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
 
 TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
 {
+  SetupCommands::installCommandHandlers(app.get());
   openBooks({.jigyoubu = true});
   ZandakaShisanController* w = openWindow();
   ASSERT_TRUE(w);
@@ -338,73 +374,36 @@ TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
   EXPECT_EQ(w->displayingPeriodToField()->text(), "5月");
   EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "0", "1,500", "100.00"}));
 
+  // The division list ends only the period-to-print sheet.
+  auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+  w->setDisplayingPeriod();
+  flush();
+  ASSERT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
+  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  // The period sheet stays; the list opens on the information window.
+  EXPECT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
+  ASSERT_TRUE(qobject_cast<JigyoubuListController*>(info->attachedSheetController()));
+  info->attachedSheetController()->abortSheet();
+  w->attachedSheetController()->abortSheet();
+  flush();
+
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  ASSERT_TRUE(qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController()));
+  activate(w);
+  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  // The period-to-print sheet ended and the list took its place.
+  EXPECT_TRUE(qobject_cast<JigyoubuListController*>(w->attachedSheetController()));
+  if (w->attachedSheetController()) w->attachedSheetController()->abortSheet();
+  flush();
+
   // A division taken out of use falls back to the whole company.
   session->document().jigyoubuArray().front()->setIsActive(false);
   w->updateUI(true);
-  EXPECT_EQ(w->displayJigyoubuCode(), 99);
-  EXPECT_EQ(w->displayingJigyoubuField()->text(), "すべての事業部");
-}
-
-TEST_F(TrialWindowsTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
-{
-  openBooks();
-  ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
-  CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
-
-  doubleClickRow(bs, "現金");
-  ASSERT_EQ(ledgers().size(), 1u);
-  KanjyoumotocyouController* cash = ledgers().front();
-  EXPECT_EQ(cash->displayKamokuCode(), genkin);
-  EXPECT_EQ(cash->displayHojyoKamokuCode(), -1);
-  EXPECT_EQ(cash->displayPeriodFromMonthArrayIndex(), 0);
-  EXPECT_EQ(cash->displayPeriodToMonthArrayIndex(), 12);
-  EXPECT_GT(cash->numberOfRowsInTableView(), 0);
-
-  // The same account again only brings that ledger forward; a total is no account.
-  activate(w);
-  doubleClickRow(bs, "現金");
-  doubleClickRow(bs, "　資産の部合計");
-  EXPECT_EQ(ledgers().size(), 1u);
-
-  // Return in the income statement: the sales ledger, in a window of its own.
-  activate(w);
-  w->selectTabWithIdentifier("sonekiKeisan");
-  CyouhyouTableView* pl = w->sonekiKeisanTableView();
-  selectRow(pl, "　売上高");
-  QTest::keyClick(pl, Qt::Key_Return);
-  flush();
-  ASSERT_EQ(ledgers().size(), 2u);
-  EXPECT_EQ(ledgers().back()->displayKamokuCode(), uriage);
-
-  // A company sheet open elsewhere comes first: the user is told to close it.
-  activate(w);
-  auto* info = session->documentInfoController();
-  (new PropertiesController(session))->beginSheetOnWindow(info);
-  flush();
-  alerts.clear();
-  selectRow(bs, "資本金");
-  w->selectTabWithIdentifier("taisyakuTaisyou");
-  w->showKanjyoumotocyouOfSelectedKamoku();
-  w->setDisplayingPeriod();
-  ASSERT_EQ(alerts.size(), 2u);
-  EXPECT_EQ(alerts[0].title + " / " + alerts[0].text,
-            "実行できません / このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。");
-  EXPECT_EQ(ledgers().size(), 2u);
-  EXPECT_FALSE(w->attachedSheetController());
-  info->attachedSheetController()->abortSheet();
-  flush();
-
-  // A document opened with the limited-user password shows no ledgers.
-  session->setWasOpenedByLimitedUserPassword(true);
-  activate(w);
-  const int beeps = AlertSheet::beepCountForTesting();
-  QTest::keyClick(bs, Qt::Key_Return);
-  flush();
-  EXPECT_EQ(ledgers().size(), 2u);
-  EXPECT_GT(AlertSheet::beepCountForTesting(), beeps);
-  w->validateMenuItems();
-  EXPECT_FALSE(w->functionMenuAction("選択している勘定科目の総勘定元帳を表示")->isEnabled());
+  EXPECT_EQ(std::tuple(w->displayJigyoubuCode(), w->displayingJigyoubuField()->text()),
+            std::tuple(99, "すべての事業部"));
 }
 
 TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
@@ -529,41 +528,10 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   PrintOperation::setPrintPanelResponderForTesting({});
 }
 
-TEST_F(TrialWindowsTest, TheDivisionListEndsOnlyThePeriodToPrintSheet)
-{
-  SetupCommands::installCommandHandlers(app.get());
-  openBooks({ChartKind::HoujinOlder, false, false, true});
-  ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
-  auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
-  w->setDisplayingPeriod();
-  flush();
-  ASSERT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
-  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
-  flush();
-  // The period sheet stays; the list opens on the information window.
-  EXPECT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
-  ASSERT_TRUE(qobject_cast<JigyoubuListController*>(info->attachedSheetController()));
-  info->attachedSheetController()->abortSheet();
-  w->attachedSheetController()->abortSheet();
-  flush();
-
-  w->printZandakaShisanOfSelectedPeriod();
-  flush();
-  ASSERT_TRUE(qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController()));
-  activate(w);
-  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
-  flush();
-  // The period-to-print sheet ended and the list took its place.
-  EXPECT_TRUE(qobject_cast<JigyoubuListController*>(w->attachedSheetController()));
-  if (w->attachedSheetController()) w->attachedSheetController()->abortSheet();
-  flush();
-}
-
-TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerAndExport)
+TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGroups)
 {
   openBooks({.seizou = true});
-  SuiiShisanController* w = openMonthlyWindow();
+  SuiiShisanController* w = openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
   ASSERT_TRUE(w);
   EXPECT_TRUE(w->windowTitle().contains(QStringLiteral(" - 年間推移試算表"))) << w->windowTitle().toStdString();
   ASSERT_EQ(w->tabView()->count(), 3);
@@ -618,11 +586,8 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerAndExport)
                                "　売上高,0,500,0,0,0,0,0,0,0,0,0,0,0,500\r"
                                "　　売上高合計,0,500,0,0,0,0,0,0,0,0,0,0,0,500\r")))
       << data.left(200).toStdString();
-}
 
-TEST_F(TrialWindowsTest, MonthlyPrintoutInColumnGroups)
-{
-  openBooks({.seizou = true});
+  // The printout in column groups.
   MyDocument& doc = session->document();
   SuiiShisan s(doc);
   s.setSuiiShisanArryForJigyoubuCode(99, true);
@@ -655,7 +620,7 @@ TEST_F(TrialWindowsTest, MonthlyPrintoutInColumnGroups)
   EXPECT_FALSE(pdfText(pdf).contains("貸借対照表"));
 }
 
-TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItAndOpensSubLedgers)
+TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLedgersAndPrintsSeveral)
 {
   openHojyoBooks();
   auto* w = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
@@ -717,16 +682,7 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItAndOpensSub
   ASSERT_TRUE(second);
   EXPECT_NE(second, w);
 
-  // The account's customers all taken out of use: the window falls back to none.
-  for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
-  w->updateUI(true);
-  EXPECT_EQ(w->displayKamokuCode(), -1);
-  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
-}
-
-TEST_F(TrialWindowsTest, SubAccountListsOfTheChosenAccountsPrintFromTheInformationWindow)
-{
-  openHojyoBooks();
+  // Several accounts' lists print from the information window.
   activate(session->documentInfoController());
   app->performCommand(MainMenu::Command::PrintHojyozandakaIchiranOfPluralKamoku, nullptr);
   flush();
@@ -770,39 +726,34 @@ TEST_F(TrialWindowsTest, SubAccountListsOfTheChosenAccountsPrintFromTheInformati
   EXPECT_TRUE(urikakePage.contains(heading("売掛金")));
   EXPECT_TRUE(urikakePage.contains(QRegularExpression("補助科目なし\\s+0\\s+50\\s+0\\s+50\\s+1.08")));
   EXPECT_TRUE(urikakePage.contains(QRegularExpression("合計\\s+4,200\\s+1,250\\s+800\\s+4,650\\s+100.00")));
-}
 
-std::string bytes(std::initializer_list<int> values)
-{
-  std::string s;
-  for (int v : values) s += static_cast<char>(v);
-  return s;
+  // The account's customers all taken out of use: the window falls back to none.
+  for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
+  w->updateUI(true);
+  EXPECT_EQ(w->displayKamokuCode(), -1);
+  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
 }
 
 TEST(ShiftJisEncoderTest, CodePage932Bytes)
 {
-  struct Case {
-    const char* text;
-    std::string expected;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, std::string> cases[] = {
       {"abc\\~09", "abc\\~09"},  // ASCII kept, backslash and tilde included
-      {"現金", bytes({0x8C, 0xBB, 0x8B, 0xE0})},
-      {"　", bytes({0x81, 0x40})},  // ideographic space
-      {"～", bytes({0x81, 0x60})},  // U+FF5E, where plain Shift_JIS has U+301C
-      {"－", bytes({0x81, 0x7C})},  // U+FF0D, where plain Shift_JIS has U+2212
-      {"∥", bytes({0x81, 0x61})},   // U+2225, where plain Shift_JIS has U+2016
-      {"￢", bytes({0x81, 0xCA})},  // U+FFE2, where plain Shift_JIS has U+00AC
-      {"①", bytes({0x87, 0x40})},   // NEC special characters
-      {"№", bytes({0x87, 0x82})},
-      {"髙", bytes({0xFB, 0xFC})},  // IBM extension, preferred over the NEC-selected one
-      {"ｱ", bytes({0xB1})},         // half-width katakana
+      {"現金", "\x8C\xBB\x8B\xE0"},
+      {"　", "\x81\x40"},  // ideographic space
+      {"～", "\x81\x60"},  // U+FF5E, where plain Shift_JIS has U+301C
+      {"－", "\x81\x7C"},  // U+FF0D, where plain Shift_JIS has U+2212
+      {"∥", "\x81\x61"},   // U+2225, where plain Shift_JIS has U+2016
+      {"￢", "\x81\xCA"},  // U+FFE2, where plain Shift_JIS has U+00AC
+      {"①", "\x87\x40"},   // NEC special characters
+      {"№", "\x87\x82"},
+      {"髙", "\xFB\xFC"},  // IBM extension, preferred over the NEC-selected one
+      {"ｱ", "\xB1"},       // half-width katakana
       {"#Precision!", "#Precision!"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [text, expected] : cases) {
     std::string out = "x";
-    ASSERT_TRUE(ShiftJisEncoder::encode(c.text, out)) << c.text;
-    EXPECT_EQ(out, "x" + c.expected) << c.text;
+    ASSERT_TRUE(ShiftJisEncoder::encode(text, out)) << text;
+    EXPECT_EQ(out, "x" + expected) << text;
   }
 }
 
