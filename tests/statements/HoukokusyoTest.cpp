@@ -44,7 +44,7 @@ void expectBalanced(const HoukokusyoStatements& st)
   EXPECT_EQ(left.back().houkokusyoAmount(), right.back().houkokusyoAmount());
 }
 
-TEST(HoukokusyoTest, CorporationOnTheOlderChart)
+TEST(HoukokusyoTest, CorporationOnTheOlderChartWithMergedAccounts)
 {
   auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   const HoukokusyoStatements st = statementsOf(*doc);
@@ -89,6 +89,17 @@ TEST(HoukokusyoTest, CorporationOnTheOlderChart)
   EXPECT_EQ(june.toukiSonekiOfTaisyakuBalance, -300);
   EXPECT_EQ(june.toukiSonekiOfSyuuryouZandaka, 200);
   EXPECT_EQ(june.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
+
+  // Merged accounts print as one row under the merged name.
+  book(*doc, Date(2024, 9, 1), "普通預金", "現金", 300);
+  const KamokuPtr rep = kamokuNamed(*doc, "現金");
+  const KamokuPtr member = kamokuNamed(*doc, "普通預金");
+  rep->setGassanRepresentKamokuCode(rep->code());
+  rep->setGassanKamokuName("現金及び預金");
+  member->setGassanRepresentKamokuCode(rep->code());
+  const auto merged = statementsOf(*doc).taisyakuTaisyouShisannobuShisanArray;
+  EXPECT_EQ(amountTitled(merged, "　現金及び預金"), 1200);
+  for (const Shisan& r : merged) EXPECT_NE(r.kamokuCode(), member->code()) << r.title();
 }
 
 TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposedLoss)
@@ -143,32 +154,10 @@ TEST(HoukokusyoTest, ColumnsEndOnOneLineWhicheverIsLonger)
   expectBalanced(statementsOf(*doc2));
 }
 
-TEST(HoukokusyoTest, MergedAccountsPrintAsOneRowUnderTheMergedName)
-{
-  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
-  book(*doc, Date(2024, 9, 1), "普通預金", "現金", 300);
-  const KamokuPtr rep = kamokuNamed(*doc, "現金");
-  const KamokuPtr member = kamokuNamed(*doc, "普通預金");
-  rep->setGassanRepresentKamokuCode(rep->code());
-  rep->setGassanKamokuName("現金及び預金");
-  member->setGassanRepresentKamokuCode(rep->code());
-  const HoukokusyoStatements st = statementsOf(*doc);
-  const auto& left = st.taisyakuTaisyouShisannobuShisanArray;
-  EXPECT_EQ(amountTitled(left, "　現金及び預金"), 1200);
-  for (const Shisan& r : left) EXPECT_NE(r.kamokuCode(), member->code()) << r.title();
-}
-
 TEST(HoukokusyoTest, Appropriation)
 {
   const std::vector<RiekiSyobunanItem> items{{"配当金", 50}, {"利益準備金", 20}};
-  struct Case {
-    const char* name;
-    int64_t u;
-    std::vector<RiekiSyobunanItem> items;
-    std::vector<Line> rows;
-    bool accepted;
-  };
-  const std::vector<Case> cases{
+  const std::vector<std::tuple<const char*, int64_t, std::vector<RiekiSyobunanItem>, std::vector<Line>, bool>> cases{
       {"profit",
        200,
        items,
@@ -194,11 +183,11 @@ TEST(HoukokusyoTest, Appropriation)
       {"items above the loss", -60, items, {}, false},
       {"items beyond the limit", 200, {{"a", kMax}, {"b", kMax}}, {}, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const RiekiSyobunan r(c.u, c.items, kMax);
-    EXPECT_EQ(r.check().empty(), c.accepted) << r.check();
-    if (c.accepted) { EXPECT_EQ(linesOf(r.rows()), c.rows); }
+  for (const auto& [name, u, items, rows, accepted] : cases) {
+    SCOPED_TRACE(name);
+    const RiekiSyobunan r(u, items, kMax);
+    EXPECT_EQ(r.check().empty(), accepted) << r.check();
+    if (accepted) { EXPECT_EQ(linesOf(r.rows()), rows); }
     for (const Shisan& row : r.rows()) EXPECT_EQ(row.jigyoubuCode(), 99);
   }
   const RiekiSyobunan over(200, {{"a", kMax}, {"b", kMax}}, kMax);

@@ -233,7 +233,7 @@ TEST(KaisyahouHoukokusyoTest, ReasonsWithEntriesAndTreasuryStock)
   EXPECT_EQ(afterMove.columns[3].monthlyAmountArray(), (std::vector<int64_t>{0, 0, 0, 50'000, 50'000, 50'000}));
 }
 
-TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZero)
+TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroAndTheColumnTitles)
 {
   // No profit: the 当期純損益 row shows a 0 under the retained earnings and the totals.
   auto doc = test::makeKaisyahouBooks();
@@ -243,17 +243,25 @@ TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZero)
   for (const Shisan& c : st.kabunushiShihon.columns) row.push_back(c.monthlyAmountArray()[2]);
   EXPECT_EQ(row, (std::vector<int64_t>{0, shown, shown, shown, 0}));
   test::expectStatementsAgree(st, kMax);
+
+  // The column titles for either printout.
+  using Titles = std::vector<std::string>;
+  KaisyahouHoukokusyoOptions o = test::wholeTerm(*doc);
+  for (bool tate : {true, false}) {
+    o.tateKabunushiShihonTitles = tate;
+    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, o);
+    const Shisan& c = st.kabunushiShihon.columns.at(1);
+    const Titles expected = tate ? Titles{"株主資本", "　利益剰余金", "　　その他利益剰余金", "　　　繰越利益剰余金"}
+                                 : Titles{"株主資本", "利益剰余金", "その他利益剰余金", "繰越利益\n剰余金"};
+    EXPECT_EQ((Titles{c.title(), c.title2(), c.title3(), c.title4()}), expected);
+  }
 }
 
 TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
 {
-  struct Case {
-    const char* name;
-    std::vector<std::pair<const char*, int64_t>> opening;
-    std::vector<Line> right;  // empty: both sides empty
-  };
+  // right: empty: both sides empty
   const Line blank{kLine, "", 0};
-  const Case cases[] = {
+  const std::tuple<const char*, std::vector<std::pair<const char*, int64_t>>, std::vector<Line>> cases[] = {
       {"no asset with an amount", {{"資本金", 100}}, {}},
       {"the left side longer",
        {{"現金", 100}, {"普通預金", 100}, {"定期預金", 100}, {"売掛金", 100}, {"商品", 100}, {"資本金", 500}},
@@ -268,28 +276,13 @@ TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
       // Nothing on the right at all: blank rows stand for both totals.
       {"no liability and no net assets", {{"現金", 100}}, {{kSection, "純資産の部", 0}, blank, blank, blank}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, opening, right] : cases) {
+    SCOPED_TRACE(name);
     auto doc = test::makeTrialBooks(test::ChartKind::HoujinKaisyahou);
-    for (const auto& [name, amount] : c.opening) test::kamokuNamed(*doc, name)->setStartBalance(amount, 99);
+    for (const auto& [name, amount] : opening) test::kamokuNamed(*doc, name)->setStartBalance(amount, 99);
     const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
-    EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray), c.right);
-    EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.size(), c.right.size());
-  }
-}
-
-TEST(KaisyahouHoukokusyoTest, ColumnTitlesForTheHorizontalPrintout)
-{
-  using Titles = std::vector<std::string>;
-  auto doc = test::makeKaisyahouBooks();
-  KaisyahouHoukokusyoOptions o = test::wholeTerm(*doc);
-  for (bool tate : {true, false}) {
-    o.tateKabunushiShihonTitles = tate;
-    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, o);
-    const Shisan& c = st.kabunushiShihon.columns.at(1);
-    const Titles expected = tate ? Titles{"株主資本", "　利益剰余金", "　　その他利益剰余金", "　　　繰越利益剰余金"}
-                                 : Titles{"株主資本", "利益剰余金", "その他利益剰余金", "繰越利益\n剰余金"};
-    EXPECT_EQ((Titles{c.title(), c.title2(), c.title3(), c.title4()}), expected);
+    EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray), right);
+    EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.size(), right.size());
   }
 }
 
