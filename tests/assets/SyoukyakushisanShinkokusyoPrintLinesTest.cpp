@@ -80,8 +80,7 @@ TEST_F(SyoukyakushisanShinkokusyoPrintLinesTest, GroupHeadingNeverStandsOnAPageF
   const auto lines = Lines::linesOfDocument(doc, 2024, 10);
   ASSERT_EQ(lines.size(), 16u);
   for (size_t i : {7u, 8u, 9u}) EXPECT_EQ(lines[i].kind, Lines::Kind::Empty) << i;
-  EXPECT_EQ(lines[10].kind, Lines::Kind::Heading);
-  EXPECT_EQ(lines[10].name, "構築物");
+  EXPECT_EQ(std::tuple(lines[10].kind, lines[10].name), std::tuple(Lines::Kind::Heading, "構築物"));
   // On a 20-line page the blank alone separates the groups.
   EXPECT_EQ(Lines::linesOfDocument(doc, 2024, 20)[8].kind, Lines::Kind::Heading);
 }
