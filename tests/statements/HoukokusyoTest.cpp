@@ -207,26 +207,21 @@ int64_t trialBalanceProfit(MyDocument& doc, const char* title, int32_t jigyoubu,
 
 TEST(HoukokusyoTest, ProfitEqualsTheTrialBalancesOnGeneratedBooks)
 {
-  struct Kind {
-    ChartKind chart;
-    bool seizou;
-    const char* profitTitle;
-  };
-  for (const Kind& kind :
-       {Kind{ChartKind::HoujinOlder, false, "　当期損益"}, Kind{ChartKind::HoujinOlder, true, "　当期損益"},
-        Kind{ChartKind::Kojin, false, "　青色申告控除前所得"}}) {
-    SCOPED_TRACE(static_cast<int>(kind.chart) * 2 + kind.seizou);
+  for (const auto& [chart, seizou, profitTitle] :
+       {std::tuple(ChartKind::HoujinOlder, false, "　当期損益"), std::tuple(ChartKind::HoujinOlder, true, "　当期損益"),
+        std::tuple(ChartKind::Kojin, false, "　青色申告控除前所得")}) {
+    SCOPED_TRACE(static_cast<int>(chart) * 2 + seizou);
     test::GeneratedTrialBooksSize size;
     size.shiwakeCount = 1500;
     size.jigyoubuCount = 2;
-    auto doc = test::makeGeneratedTrialBooks(kind.chart, kind.seizou, size, 11);
+    auto doc = test::makeGeneratedTrialBooks(chart, seizou, size, 11);
     const Kaisya& k = doc->kaisya();
     const auto months = static_cast<int32_t>(k.monthArray().size());
     for (int32_t j : {99, 2})
       for (int32_t to : {7, months}) {
         const Date end = to == months ? Date::kessanSeiridukiDate() : k.monthArray()[static_cast<size_t>(to)].endDate();
         const HoukokusyoStatements st = statementsOf(*doc, k.termStartDate(), end, j);
-        const int64_t profit = trialBalanceProfit(*doc, kind.profitTitle, j, to);
+        const int64_t profit = trialBalanceProfit(*doc, profitTitle, j, to);
         EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, profit);
         EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, profit);
         expectBalanced(st);

@@ -139,12 +139,8 @@ TEST(ZandakaShisanSectionsTest, SoleProprietorIncomeStatementRowByRow)
   ZandakaShisanAssembly a(d);
   a.setZandakaShisanArrayForJigyoubuCode(99, 0, 12, true);
 
-  struct Row {
-    const char* title;
-    int32_t code;  // 0: the account's own code, looked up by its name
-    int64_t syuuryou;
-  };
-  const Row expected[] = {
+  // Title, code (0: the account's own, looked up by its name), closing balance.
+  const std::tuple<const char*, int32_t, int64_t> expected[] = {
       {"収入金額", ShisanHeadingRowCode, 0},
       {"　売上高", 0, 500},
       {"　雑収入", 0, 50},
@@ -175,11 +171,10 @@ TEST(ZandakaShisanSectionsTest, SoleProprietorIncomeStatementRowByRow)
   const auto& pl = a.sonekiKeisanShisanArray();
   ASSERT_EQ(pl.size(), std::size(expected));
   for (size_t i = 0; i < pl.size(); ++i) {
-    SCOPED_TRACE(expected[i].title);
-    EXPECT_EQ(pl[i].title(), expected[i].title);
-    const int32_t code = expected[i].code != 0 ? expected[i].code : codeOf(d, std::string(expected[i].title).substr(3));
-    EXPECT_EQ(pl[i].kamokuCode(), code);
-    EXPECT_EQ(pl[i].syuuryouZandaka(), expected[i].syuuryou);
+    const auto& [title, code, syuuryou] = expected[i];
+    SCOPED_TRACE(title);
+    EXPECT_EQ(std::tuple(pl[i].title(), pl[i].kamokuCode(), pl[i].syuuryouZandaka()),
+              std::tuple(title, code != 0 ? code : codeOf(d, std::string(title).substr(3)), syuuryou));
   }
   EXPECT_DOUBLE_EQ(pl[1].percent(), 500.0 / 550.0 * 100.0);
 

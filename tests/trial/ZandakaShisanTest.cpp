@@ -137,11 +137,8 @@ TEST(ZandakaShisanTest, SumRowOfOperandsAndPercents)
   heading.setKamokuCode(ShisanHeadingRowCode);
   rows.push_back(heading);
   b.setPercentOfShisanArray(rows, 1000);
-  struct Expect {
-    bool valid;
-    double percent;
-  };
-  const Expect expected[] = {
+  // Valid, and the percent.
+  const std::pair<bool, double> expected[] = {
       {true, 100.0},    {true, 12.5}, {true, -5.0}, {false, 0.0},  // beyond the limit
       {true, 999999.0},                                            // "999999.00": nine characters, shown
       {false, 0.0},                                                // "1000000.00": ten characters, not shown
@@ -151,8 +148,8 @@ TEST(ZandakaShisanTest, SumRowOfOperandsAndPercents)
   };
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(rows[i].isValidPercent(), expected[i].valid);
-    EXPECT_DOUBLE_EQ(rows[i].percent(), expected[i].percent);
+    EXPECT_EQ(rows[i].isValidPercent(), expected[i].first);
+    EXPECT_DOUBLE_EQ(rows[i].percent(), expected[i].second);
   }
   for (int64_t base : {int64_t{0}, kMax + 1, -(kMax + 1)}) {
     b.setPercentOfShisanArray(rows, base);

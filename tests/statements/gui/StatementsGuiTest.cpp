@@ -136,20 +136,17 @@ protected:
 TEST_F(KaisyahouHoukokusyoControllerTest,
        TheFirstShowingFillsTheTermsDatesAndTheCommandOpensItOnTheCompaniesActChartOnly)
 {
-  struct Case {
-    bool wareki;
-    const char *coverStart, *coverEnd;
-  };
-  for (const Case& c : {Case{false, "2024/4/1", "2025/3/31"}, Case{true, "令和6/4/1", "令和7/3/31"}}) {
-    open(c.wareki);
+  for (const auto& [wareki, coverStart, coverEnd] :
+       {std::tuple(false, "2024/4/1", "2025/3/31"), std::tuple(true, "令和6/4/1", "令和7/3/31")}) {
+    open(wareki);
     EXPECT_TRUE(sheet->isSheetAttached());
     const Kaisya& k = kaisya();
     EXPECT_EQ(std::tuple(k.termStartDateOfHoukokusyo(), k.termEndDateOfHoukokusyo(), k.termStartDateOfHoukokusyoCover(),
                          k.termEndDateOfHoukokusyoCover(), k.doUseWarekiForTermEndDateOfHoukokusyoCover()),
-              std::tuple(Date(2024, 4, 1), Date::kessanSeiridukiDate(), Date(2024, 4, 1), Date(2025, 3, 31), c.wareki));
+              std::tuple(Date(2024, 4, 1), Date::kessanSeiridukiDate(), Date(2024, 4, 1), Date(2025, 3, 31), wareki));
     EXPECT_EQ(std::tuple(sheet->termStartDateOfCoverField()->text(), sheet->termEndDateOfCoverField()->text(),
                          sheet->warekiOfCoverStartCheckbox()->isChecked()),
-              std::tuple(QString::fromUtf8(c.coverStart), QString::fromUtf8(c.coverEnd), c.wareki));
+              std::tuple(QString::fromUtf8(coverStart), QString::fromUtf8(coverEnd), wareki));
     // Every statement the company has is chosen; the cost report only for a maker.
     for (int i = 0; i < 7; ++i) EXPECT_EQ(sheet->printCheckbox(i)->isChecked(), i != 4) << i;
     EXPECT_FALSE(sheet->printCheckbox(4)->isEnabled());
@@ -279,7 +276,6 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   sheet->showInputShiwakeWindow();
   flush();
   auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
-  ASSERT_TRUE(voucher);
   EXPECT_EQ(voucher->displayingDenpyouNo(), dividend->denpyouNo());
 
   // Add a reason, then drag the entry onto it as the mouse would.
@@ -288,7 +284,6 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   sheet->addHendouReason();
   flush();
   std::unique_ptr<QMimeData> drag(outline->mimeDataOfItems({reasonRow("no reason")->child(0)}));
-  ASSERT_TRUE(drag);
   EXPECT_FALSE(outline->dropData(reasonRow("当期純損益"), 0, drag.get()));
   EXPECT_TRUE(outline->dropData(reasonRow("new reason"), 0, drag.get()));
   flush();
@@ -344,7 +339,6 @@ protected:
 TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrintedButNotForAHouseholdBook)
 {
   open();
-  ASSERT_TRUE(sheet);
   ASSERT_TRUE(sheet->isSheetAttached());
   sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
   EXPECT_TRUE(sheet->addToRiekiSyobunanButton()->isEnabled());
@@ -384,7 +378,6 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
 TEST_F(HoukokusyoControllerTest, AnEmptyStartDateAndItemsBeyondTheProfitAreRefused)
 {
   open();
-  ASSERT_TRUE(sheet);
   const QString start = sheet->termStartDateField()->text();
   sheet->termStartDateField()->setText(QString());
   sheet->endHoukokusyoWindow();
