@@ -25,13 +25,18 @@ HoukokusyoStatements statementsOf(const MyDocument& doc, Date start = Date(2024,
   return Houkokusyo::build(doc, KaisyahouHoukokusyoBalances::postShiwakeArray(doc, {start, end, false}), jigyoubu);
 }
 
-int64_t amountTitled(const std::vector<Shisan>& rows, const std::string& title)
+// The amounts of the rows with the captions.
+std::vector<int64_t> amountsTitled(const std::vector<Shisan>& rows, std::initializer_list<const char*> titles)
 {
-  for (const Shisan& r : rows)
-    if (r.title() == title) return r.houkokusyoAmount();
-  ADD_FAILURE() << "no row " << title;
-  return 0;
+  std::vector<int64_t> out;
+  for (const char* title : titles) {
+    const auto r = std::find_if(rows.begin(), rows.end(), [&](const Shisan& s) { return s.title() == title; });
+    if (r == rows.end()) ADD_FAILURE() << "no row " << title;
+    out.push_back(r == rows.end() ? 0 : r->houkokusyoAmount());
+  }
+  return out;
 }
+using Amounts = std::vector<int64_t>;
 
 void expectBalanced(const HoukokusyoStatements& st)
 {
@@ -39,9 +44,8 @@ void expectBalanced(const HoukokusyoStatements& st)
   const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
   ASSERT_FALSE(left.empty());
   ASSERT_EQ(left.size(), right.size());
-  EXPECT_EQ(left.back().title(), "　　　資産の部合計");
-  EXPECT_EQ(right.back().title(), "　　　負債・資本の部合計");
-  EXPECT_EQ(left.back().houkokusyoAmount(), right.back().houkokusyoAmount());
+  EXPECT_EQ(std::tuple(left.back().title(), right.back().title(), left.back().houkokusyoAmount()),
+            std::tuple("　　　資産の部合計", "　　　負債・資本の部合計", right.back().houkokusyoAmount()));
 }
 
 TEST(HoukokusyoTest, CorporationOnTheOlderChartWithMergedAccounts)
@@ -72,23 +76,20 @@ TEST(HoukokusyoTest, CorporationOnTheOlderChartWithMergedAccounts)
             (std::vector<Line>{{test::codeOf(*doc, "給料手当"), "給料手当", 100},
                                {-403, "　販売費及び一般管理費合計", 100}}));
   EXPECT_TRUE(st.taisyakuBalanceSeizouGenkaShisanArray.empty());
-  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 200);
-  EXPECT_EQ(st.toukiMisyobunSonekiOfSyuuryouZandaka, 200);
+  EXPECT_EQ(Amounts({st.toukiSonekiOfSyuuryouZandaka, st.toukiMisyobunSonekiOfSyuuryouZandaka}), Amounts({200, 200}));
 
   expectBalanced(st);
   const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
-  EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
-  EXPECT_EQ(amountTitled(right, "[剰余金(欠損金)]"), 200);
-  EXPECT_EQ(amountTitled(right, "　当期未処分利益"), 200);
-  EXPECT_EQ(amountTitled(right, "　（内 当期利益）"), 200);
-  EXPECT_EQ(amountTitled(right, "　　　資本の部合計"), 1200);
+  EXPECT_EQ(amountsTitled(right, {"[剰余金(欠損金)]", "　当期未処分利益", "　（内 当期利益）", "　　　資本の部合計",
+                                  "　　　負債・資本の部合計"}),
+            Amounts({200, 200, 200, 1200, 1200}));
   for (const Shisan& r : right) EXPECT_NE(r.title(), "負債の部");  // no liabilities at all
 
   // From June the period column leaves out the sale before it; the closing one keeps it.
   const HoukokusyoStatements june = statementsOf(*doc, Date(2024, 6, 1));
-  EXPECT_EQ(june.toukiSonekiOfTaisyakuBalance, -300);
-  EXPECT_EQ(june.toukiSonekiOfSyuuryouZandaka, 200);
-  EXPECT_EQ(june.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
+  EXPECT_EQ(Amounts({june.toukiSonekiOfTaisyakuBalance, june.toukiSonekiOfSyuuryouZandaka,
+                     june.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount()}),
+            Amounts({-300, 200, 1200}));
 
   // Merged accounts print as one row under the merged name.
   book(*doc, Date(2024, 9, 1), "普通預金", "現金", 300);
@@ -98,7 +99,7 @@ TEST(HoukokusyoTest, CorporationOnTheOlderChartWithMergedAccounts)
   rep->setGassanKamokuName("現金及び預金");
   member->setGassanRepresentKamokuCode(rep->code());
   const auto merged = statementsOf(*doc).taisyakuTaisyouShisannobuShisanArray;
-  EXPECT_EQ(amountTitled(merged, "　現金及び預金"), 1200);
+  EXPECT_EQ(amountsTitled(merged, {"　現金及び預金"}), Amounts({1200}));
   for (const Shisan& r : merged) EXPECT_NE(r.kamokuCode(), member->code()) << r.title();
 }
 
@@ -109,23 +110,19 @@ TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposed
   kamokuNamed(*doc, "資本金")->setStartBalance(950, 99);
   const HoukokusyoStatements st = statementsOf(*doc);
   const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
-  EXPECT_EQ(amountTitled(pl, "　　　　売上総利益"), 300);
-  EXPECT_EQ(amountTitled(pl, "　　　　営業損失"), 600);
-  EXPECT_EQ(amountTitled(pl, "　　　当期損失"), 600);
+  EXPECT_EQ(amountsTitled(pl, {"　　　　売上総利益", "　　　　営業損失", "　　　当期損失"}), Amounts({300, 600, 600}));
   // The brought-forward profit is an opening balance: only the closing amounts hold it.
   EXPECT_EQ(linesOf({pl.back()}), (std::vector<Line>{{-404, "　　　当期未処理損失", 600}}));
   const auto& closing = st.syuuryouZandakaSonekiKeisanShisanArray;
-  EXPECT_EQ(amountTitled(closing, "　　　前期繰越利益"), 50);
+  EXPECT_EQ(amountsTitled(closing, {"　　　前期繰越利益"}), Amounts({50}));
   EXPECT_EQ(linesOf({closing.back()}), (std::vector<Line>{{-404, "　　　当期未処理損失", 550}}));
-  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, -600);
-  EXPECT_EQ(st.toukiMisyobunSonekiOfSyuuryouZandaka, -550);
+  EXPECT_EQ(Amounts({st.toukiSonekiOfSyuuryouZandaka, st.toukiMisyobunSonekiOfSyuuryouZandaka}), Amounts({-600, -550}));
 
   expectBalanced(st);
   const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
-  EXPECT_EQ(amountTitled(right, "　当期未処理損失"), 550);
-  EXPECT_EQ(amountTitled(right, "　（内 当期損失）"), 600);
-  EXPECT_EQ(amountTitled(right, "[剰余金(欠損金)]"), -550);
-  EXPECT_EQ(right.back().houkokusyoAmount(), 400);
+  EXPECT_EQ(
+      amountsTitled(right, {"　当期未処理損失", "　（内 当期損失）", "[剰余金(欠損金)]", "　　　負債・資本の部合計"}),
+      Amounts({550, 600, -550, 400}));
 }
 
 TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)
@@ -133,11 +130,9 @@ TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)
   auto doc = test::makeSmallTrialBooks(ChartKind::Kojin);
   const HoukokusyoStatements st = statementsOf(*doc);
   const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
-  EXPECT_EQ(amountTitled(pl, "　　　　売上総利益"), 300);
-  EXPECT_EQ(amountTitled(pl, "　　　　営業利益"), 200);
-  EXPECT_EQ(amountTitled(pl, "　　　当期利益"), 200);
+  EXPECT_EQ(amountsTitled(pl, {"　　　　売上総利益", "　　　　営業利益", "　　　当期利益"}), Amounts({300, 200, 200}));
   expectBalanced(st);
-  EXPECT_EQ(amountTitled(st.taisyakuTaisyouFusainobuShisanArray, "[資本金]"), 1000);
+  EXPECT_EQ(amountsTitled(st.taisyakuTaisyouFusainobuShisanArray, {"[資本金]"}), Amounts({1000}));
   EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
 }
 

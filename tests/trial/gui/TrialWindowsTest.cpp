@@ -340,10 +340,9 @@ TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
   openBooks({.jigyoubu = true});
   ZandakaShisanController* w = openWindow();
   CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
-  EXPECT_EQ(w->displayingJigyoubuField()->text(), "すべての事業部");
-  EXPECT_EQ(cells(bs, "現金").at(4), "1,200");
-  ASSERT_EQ(w->textFieldArray().size(), 3u);
-  EXPECT_EQ(w->selectedTextField(), w->displayingJigyoubuField());
+  EXPECT_EQ(std::tuple(w->displayingJigyoubuField()->text(), cells(bs, "現金").at(4), w->textFieldArray().size(),
+                       w->selectedTextField()),
+            std::tuple("すべての事業部", "1,200", 3u, w->displayingJigyoubuField()));
 
   // A digit typed in the table searches the division picker; Return takes division 1.
   whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* picker) {
@@ -352,8 +351,7 @@ TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
   });
   QTest::keyClick(bs, Qt::Key_1);
   flush();
-  EXPECT_EQ(w->displayJigyoubuCode(), 1);
-  EXPECT_EQ(w->displayingJigyoubuField()->text(), "事業部1");
+  EXPECT_EQ(std::tuple(w->displayJigyoubuCode(), w->displayingJigyoubuField()->text()), std::tuple(1, "事業部1"));
   EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "100", "1,400", "100.00"}));
 
   // The period sheet: its cancel button shows once the window has rows; OK applies.
@@ -364,8 +362,8 @@ TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
   period->monthToComboBox()->setCurrentIndex(1);
   period->okButton()->click();
   flush();
-  EXPECT_EQ(w->displayingPeriodFromField()->text(), "5月");
-  EXPECT_EQ(w->displayingPeriodToField()->text(), "5月");
+  EXPECT_EQ(std::tuple(w->displayingPeriodFromField()->text(), w->displayingPeriodToField()->text()),
+            std::tuple("5月", "5月"));
   EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "0", "1,500", "100.00"}));
 
   // The division list ends only the period-to-print sheet.
@@ -470,9 +468,8 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   // The shown section is always printed; the others as ticked in the panel.
   w->selectTabWithIdentifier("sonekiKeisan");
   w->printDocument();
-  EXPECT_EQ(accessoryShown, w->selectPrintTargetView());
-  EXPECT_TRUE(w->doPrintSonekiKeisan());
-  EXPECT_FALSE(w->doPrintTaisyakuTaisyou());
+  EXPECT_EQ(std::tuple(accessoryShown, w->doPrintSonekiKeisan(), w->doPrintTaisyakuTaisyou()),
+            std::tuple(w->selectPrintTargetView(), true, false));
   QString printed = text();
   EXPECT_TRUE(printed.contains("合計残高試算表 - 損益計算書"));
   EXPECT_TRUE(printed.contains("4月 〜 決算整理月"));
@@ -484,9 +481,9 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   w->printZandakaShisanOfSelectedPeriod();
   flush();
   auto* sheet = qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController());
-  EXPECT_TRUE(sheet->jigyoubuField()->isVisible());
-  EXPECT_EQ(sheet->monthFromComboBox()->currentIndex(), 0);
-  EXPECT_EQ(sheet->monthToComboBox()->currentText(), "決算整理月");
+  EXPECT_EQ(std::tuple(sheet->jigyoubuField()->isVisible(), sheet->monthFromComboBox()->currentIndex(),
+                       sheet->monthToComboBox()->currentText()),
+            std::tuple(true, 0, "決算整理月"));
   for (QCheckBox* box :
        {sheet->printTaisyakuTaisyouCheckbox(), sheet->printSonekiKeisanCheckbox(), sheet->printSeizouGenkaCheckbox()}) {
     EXPECT_TRUE(box->isChecked());
@@ -512,8 +509,8 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   // The next showing presents the sheet as it was left.
   w->printZandakaShisanOfSelectedPeriod();
   flush();
-  EXPECT_FALSE(sheet->printSonekiKeisanCheckbox()->isChecked());
-  EXPECT_EQ(sheet->monthFromComboBox()->currentIndex(), 2);
+  EXPECT_EQ(std::tuple(sheet->printSonekiKeisanCheckbox()->isChecked(), sheet->monthFromComboBox()->currentIndex()),
+            std::tuple(false, 2));
   sheet->cancelButton()->click();
   flush();
   PrintOperation::setPrintPanelResponderForTesting({});
@@ -559,8 +556,9 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGrou
   w->showKanjyoumotocyouOfSelectedKamoku();
   flush();
   ASSERT_EQ(ledgers().size(), 1u);
-  EXPECT_EQ(ledgers()[0]->displayPeriodFromMonthArrayIndex(), 0);
-  EXPECT_EQ(ledgers()[0]->displayPeriodToMonthArrayIndex(), 12);
+  EXPECT_EQ(
+      std::tuple(ledgers()[0]->displayPeriodFromMonthArrayIndex(), ledgers()[0]->displayPeriodToMonthArrayIndex()),
+      std::tuple(0, 12));
 
   // The shown section goes to the file with every month, the closing month and the total.
   activate(w);
@@ -614,8 +612,7 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   openHojyoBooks();
   auto* w = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
   // A new window shows no account: an empty list, nothing to print, export or open.
-  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
-  EXPECT_FALSE(w->validatePrintMenuItem());
+  EXPECT_EQ(std::tuple(w->tableView()->model()->rowCount(), w->validatePrintMenuItem()), std::tuple(0, false));
   w->functionMenuActions();
   w->validateMenuItems();
   EXPECT_FALSE(w->functionMenuAction(qs(HojyozandakaIchiranController::kSaveToTextFileTitle))->isEnabled());
@@ -626,8 +623,7 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   w->updateAfterSelectDisplayingJigyoubu();
   ASSERT_EQ(w->tableView()->model()->rowCount(), 5);
   EXPECT_EQ(cells(w->tableView(), "合計"), (QStringList{"合計", "4,200", "1,250", "800", "4,650", "100.00"}));
-  EXPECT_TRUE(w->isTotalRow(4, *w->tableView()));
-  EXPECT_TRUE(w->validatePrintMenuItem());
+  EXPECT_EQ(std::tuple(w->isTotalRow(4, *w->tableView()), w->validatePrintMenuItem()), std::tuple(true, true));
 
   // Division 2 alone; the row selected stays.
   w->tableView()->selectRow(1);
@@ -681,17 +677,17 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   ASSERT_EQ(candidates->topLevelItemCount(), 2);
   EXPECT_EQ(candidates->topLevelItem(0)->text(1), yokinFirst ? "普通預金" : "売掛金");
   EXPECT_EQ(candidates->topLevelItem(1)->text(1), yokinFirst ? "売掛金" : "普通預金");
-  EXPECT_FALSE(sheet->okButtonWidget()->isEnabled());
-  EXPECT_EQ(sheet->monthToPopUp()->currentText(), "決算整理月");
-  EXPECT_TRUE(sheet->jigyoubuField()->isVisibleTo(sheet));
+  EXPECT_EQ(std::tuple(sheet->okButtonWidget()->isEnabled(), sheet->monthToPopUp()->currentText(),
+                       sheet->jigyoubuField()->isVisibleTo(sheet)),
+            std::tuple(false, "決算整理月", true));
 
   // A drop within one list is refused; both candidates dragged across are chosen.
   std::unique_ptr<QMimeData> data(
       candidates->mimeDataOfItems({candidates->topLevelItem(0), candidates->topLevelItem(1)}));
   EXPECT_FALSE(candidates->acceptDrop(data.get(), candidates, true));
   ASSERT_TRUE(sheet->selectedKamokuTableView()->acceptDrop(data.get(), candidates, true));
-  EXPECT_EQ(sheet->selectedKamokuTableView()->topLevelItemCount(), 2);
-  EXPECT_TRUE(sheet->okButtonWidget()->isEnabled());
+  EXPECT_EQ(std::tuple(sheet->selectedKamokuTableView()->topLevelItemCount(), sheet->okButtonWidget()->isEnabled()),
+            std::tuple(2, true));
   sheet->monthFromPopUp()->setCurrentIndex(1);
   sheet->monthToPopUp()->setCurrentIndex(4);
 
@@ -717,8 +713,7 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   // The account's customers all taken out of use: the window falls back to none.
   for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
   w->updateUI(true);
-  EXPECT_EQ(w->displayKamokuCode(), -1);
-  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
+  EXPECT_EQ(std::tuple(w->displayKamokuCode(), w->tableView()->model()->rowCount()), std::tuple(-1, 0));
 }
 
 TEST(ShiftJisEncoderTest, CodePage932Bytes)
