@@ -53,28 +53,28 @@ TEST(HoukokusyoTest, CorporationOnTheOlderChartWithMergedAccounts)
   auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   const HoukokusyoStatements st = statementsOf(*doc);
   const int32_t uriage = test::codeOf(*doc, "売上高");
-  const std::vector<Line> pl{{-405, "経常損益の部", 0},
-                             {-402, "[営業損益の部]", 0},
-                             {-402, "　[営業収益]", 0},
-                             {-402, "　　[売上高]", 0},
-                             {uriage, "　　　売上高", 500},
-                             {-403, "　　　　売上高合計", 500},
-                             {-402, "　[営業費用]", 0},
-                             {-402, "　　[売上原価]", 0},
-                             {-1, "　　　当期商品仕入高", 200},
-                             {-403, "　　　　売上原価", 200},
-                             {-404, "　　　　売上総利益", 300},
-                             {-402, "　　[販売費及び一般管理費]", 0},
-                             {-403, "　　　販売費及び一般管理費合計", 100},
-                             {-404, "　　　　営業利益", 200},
-                             {-404, "　　　　経常利益", 200},
-                             {-404, "　　　税引前当期利益", 200},
-                             {-404, "　　　当期利益", 200},
-                             {-404, "　　　当期未処分利益", 200}};
+  const std::vector<Line> pl{Line{-405, "経常損益の部", 0},
+                             Line{-402, "[営業損益の部]", 0},
+                             Line{-402, "　[営業収益]", 0},
+                             Line{-402, "　　[売上高]", 0},
+                             Line{uriage, "　　　売上高", 500},
+                             Line{-403, "　　　　売上高合計", 500},
+                             Line{-402, "　[営業費用]", 0},
+                             Line{-402, "　　[売上原価]", 0},
+                             Line{-1, "　　　当期商品仕入高", 200},
+                             Line{-403, "　　　　売上原価", 200},
+                             Line{-404, "　　　　売上総利益", 300},
+                             Line{-402, "　　[販売費及び一般管理費]", 0},
+                             Line{-403, "　　　販売費及び一般管理費合計", 100},
+                             Line{-404, "　　　　営業利益", 200},
+                             Line{-404, "　　　　経常利益", 200},
+                             Line{-404, "　　　税引前当期利益", 200},
+                             Line{-404, "　　　当期利益", 200},
+                             Line{-404, "　　　当期未処分利益", 200}};
   EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray), pl);
   EXPECT_EQ(linesOf(st.taisyakuBalanceHanbaihiShisanArray),
-            (std::vector<Line>{{test::codeOf(*doc, "給料手当"), "給料手当", 100},
-                               {-403, "　販売費及び一般管理費合計", 100}}));
+            (std::vector<Line>{Line{test::codeOf(*doc, "給料手当"), "給料手当", 100},
+                               Line{-403, "　販売費及び一般管理費合計", 100}}));
   EXPECT_TRUE(st.taisyakuBalanceSeizouGenkaShisanArray.empty());
   EXPECT_EQ(Amounts({st.toukiSonekiOfSyuuryouZandaka, st.toukiMisyobunSonekiOfSyuuryouZandaka}), Amounts({200, 200}));
 
@@ -112,10 +112,10 @@ TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposed
   const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
   EXPECT_EQ(amountsTitled(pl, {"　　　　売上総利益", "　　　　営業損失", "　　　当期損失"}), Amounts({300, 600, 600}));
   // The brought-forward profit is an opening balance: only the closing amounts hold it.
-  EXPECT_EQ(linesOf({pl.back()}), (std::vector<Line>{{-404, "　　　当期未処理損失", 600}}));
+  EXPECT_EQ(linesOf({pl.back()}), (std::vector<Line>{Line{-404, "　　　当期未処理損失", 600}}));
   const auto& closing = st.syuuryouZandakaSonekiKeisanShisanArray;
   EXPECT_EQ(amountsTitled(closing, {"　　　前期繰越利益"}), Amounts({50}));
-  EXPECT_EQ(linesOf({closing.back()}), (std::vector<Line>{{-404, "　　　当期未処理損失", 550}}));
+  EXPECT_EQ(linesOf({closing.back()}), (std::vector<Line>{Line{-404, "　　　当期未処理損失", 550}}));
   EXPECT_EQ(Amounts({st.toukiSonekiOfSyuuryouZandaka, st.toukiMisyobunSonekiOfSyuuryouZandaka}), Amounts({-600, -550}));
 
   expectBalanced(st);
@@ -156,24 +156,18 @@ TEST(HoukokusyoTest, Appropriation)
       {"profit",
        200,
        items,
-       {{-410, "当期未処分利益", 200},
-        {-1, "配当金", 50},
-        {-1, "利益準備金", 20},
-        {-404, "　利益処分合計", 70},
-        {-411, "次期繰越利益", 130}},
+       {Line{-410, "当期未処分利益", 200}, Line{-1, "配当金", 50}, Line{-1, "利益準備金", 20},
+        Line{-404, "　利益処分合計", 70}, Line{-411, "次期繰越利益", 130}},
        true},
       {"loss",
        -300,
        {{"任意積立金取崩", 100}, {"資本準備金取崩", 50}},
-       {{-410, "当期未処理損失", 300},
-        {-1, "任意積立金取崩", 100},
-        {-1, "資本準備金取崩", 50},
-        {-404, "　損失処理合計", 150},
-        {-411, "次期繰越損失", 150}},
+       {Line{-410, "当期未処理損失", 300}, Line{-1, "任意積立金取崩", 100}, Line{-1, "資本準備金取崩", 50},
+        Line{-404, "　損失処理合計", 150}, Line{-411, "次期繰越損失", 150}},
        true},
-      {"no items", 200, {}, {{-403, "当期未処分利益", 200}, {-411, "次期繰越利益", 200}}, true},
+      {"no items", 200, {}, {Line{-403, "当期未処分利益", 200}, Line{-411, "次期繰越利益", 200}}, true},
       // Nothing to appropriate: the items take no part anywhere.
-      {"zero", 0, items, {{-403, "当期未処分利益", 0}, {-411, "次期繰越利益", 0}}, true},
+      {"zero", 0, items, {Line{-403, "当期未処分利益", 0}, Line{-411, "次期繰越利益", 0}}, true},
       {"items above the profit", 60, items, {}, false},
       {"items above the loss", -60, items, {}, false},
       {"items beyond the limit", 200, {{"a", kMax}, {"b", kMax}}, {}, false},

@@ -61,7 +61,8 @@ bool hasLine(const QString& page, const QString& pattern)
 }
 
 // Each pattern matches a line of its page (0-based).
-void expectLines(const QStringList& pages, std::initializer_list<std::pair<int, const char*>> lines)
+using PageLine = std::pair<int, const char*>;
+void expectLines(const QStringList& pages, std::initializer_list<PageLine> lines)
 {
   for (const auto& [page, pattern] : lines)
     EXPECT_TRUE(hasLine(pages.value(page), QString::fromUtf8(pattern))) << pattern << "\n"
@@ -446,13 +447,10 @@ TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrderWithTheir
   for (const char* s : {"第\\s+1\\s+期", "^\\s*自\\s+2024年 4月 1日\\s*$", "^\\s*至\\s+2025年 3月31日\\s*$",
                         "株式会社テスト商事", "東京都千代田区一丁目1番1号"})
     EXPECT_TRUE(hasLine(pages[0], QString::fromUtf8(s))) << s << pages[0].toStdString();
-  expectLines(pages, {{1, "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000"},
-                      {1, "2025年 3月31日現在"},
-                      {1, "\\(単位：円\\)"},
-                      {2, "売上高合計\\s+800,000"},
-                      {2, "自\\s+2024年 4月 1日\\s+至\\s+2025年 3月31日"},
-                      {3, "給料手当\\s+200,000"},
-                      {3, "販売費及び一般管理費合計\\s+300,000"}});
+  expectLines(pages, {PageLine{1, "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000"},
+                      PageLine{1, "2025年 3月31日現在"}, PageLine{1, "\\(単位：円\\)"},
+                      PageLine{2, "売上高合計\\s+800,000"}, PageLine{2, "自\\s+2024年 4月 1日\\s+至\\s+2025年 3月31日"},
+                      PageLine{3, "給料手当\\s+200,000"}, PageLine{3, "販売費及び一般管理費合計\\s+300,000"}});
 
   KaisyahouHoukokusyoPrintChoice some;
   some.coversheet = some.sonekiKeisansyo = some.kabunushiShihon = false;
@@ -649,19 +647,13 @@ TEST_F(HoukokusyoPrintTest, CoverAndTheTickedStatementsInOrderWithTheirNotes)
   ASSERT_EQ(pages.size(), 6);
   // Page 2: 合計 of the purchases and the products' cost. Page 6, the appropriation: its
   // items, total and carried-forward line.
-  expectLines(pages, {{1, "資産の部合計\\s+1,150\\s+負債・資本の部合計\\s+1,150"},
-                      {1, "2025年 3月31日現在"},
-                      {1, "^\\s*有形固定資産の減価償却累計額\\s+0円\\s*$"},
-                      {2, "売上総利益\\s+250"},
-                      {2, "当期製品製造原価\\s+50"},
-                      {2, "合\\s+計\\s+250"},
-                      {2, "当期未処分利益\\s+150"},
-                      {2, "^\\s*二行目の注記\\s*$"},
-                      {4, "当期製品製造原価\\s+50"},
-                      {5, "当期未処分利益\\s+150"},
-                      {5, "利益処分合計\\s+70"},
-                      {5, "次期繰越利益\\s+80"},
-                      {5, "配当は現金による"}});
+  expectLines(pages,
+              {PageLine{1, "資産の部合計\\s+1,150\\s+負債・資本の部合計\\s+1,150"}, PageLine{1, "2025年 3月31日現在"},
+               PageLine{1, "^\\s*有形固定資産の減価償却累計額\\s+0円\\s*$"}, PageLine{2, "売上総利益\\s+250"},
+               PageLine{2, "当期製品製造原価\\s+50"}, PageLine{2, "合\\s+計\\s+250"},
+               PageLine{2, "当期未処分利益\\s+150"}, PageLine{2, "^\\s*二行目の注記\\s*$"},
+               PageLine{4, "当期製品製造原価\\s+50"}, PageLine{5, "当期未処分利益\\s+150"},
+               PageLine{5, "利益処分合計\\s+70"}, PageLine{5, "次期繰越利益\\s+80"}, PageLine{5, "配当は現金による"}});
   EXPECT_FALSE(pages[3].contains("注記"));
   EXPECT_FALSE(pages[5].contains("株式会社旧様式"));  // no company name on the appropriation
 
