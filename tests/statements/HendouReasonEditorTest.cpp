@@ -43,17 +43,7 @@ protected:
 
 const std::vector<std::string> kFixed = {"no reason", "当期純損益", "株主資本以外の項目の当期変動額(純額)"};
 
-TEST_F(HendouReasonEditorTest, AddNamesTheFirstFreeNewReason)
-{
-  HendouReasonEditor ed = editor();
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason");
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
-  ed.rename(ed.reasonNamed("new reason 2"), "new reason 3");
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
-  EXPECT_EQ(std::tuple(doc->isDocumentEdited(), ed.noReasonHoldsShiwake()), std::tuple(true, true));
-}
-
-TEST_F(HendouReasonEditorTest, AddFromAnEntryNamesTheReasonAfterItsDescription)
+TEST_F(HendouReasonEditorTest, AddFromAnEntryNamesTheReasonAfterItsDescriptionAddTheFirstFreeNewReason)
 {
   HendouReasonEditor ed = editor();
   // e[3] first: the reason made for it then receives e[1] before it, in journal order.
@@ -65,6 +55,13 @@ TEST_F(HendouReasonEditorTest, AddFromAnEntryNamesTheReasonAfterItsDescription)
   EXPECT_EQ(std::tuple(ed.addReasonFromShiwake(e[1]), ed.addReasonFromShiwake(e[2]), names().size()),
             std::tuple(nullptr, nullptr, 4u));
   EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[2]}));
+
+  // A new reason takes the first free name.
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason");
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
+  ed.rename(ed.reasonNamed("new reason 2"), "new reason 3");
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
+  EXPECT_EQ(std::tuple(doc->isDocumentEdited(), ed.noReasonHoldsShiwake()), std::tuple(true, true));
 }
 
 TEST_F(HendouReasonEditorTest, RenameRefusesEmptyTakenAndFixedNames)
@@ -84,7 +81,7 @@ TEST_F(HendouReasonEditorTest, RenameRefusesEmptyTakenAndFixedNames)
   EXPECT_EQ(e[0]->hendouReasonStr(), "利益の配当");
 }
 
-TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrder)
+TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrderThenReorderAndMove)
 {
   HendouReasonEditor ed = editor();
   const HendouReasonPtr r = ed.addReason();
@@ -96,11 +93,8 @@ TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrder)
   EXPECT_EQ(std::tuple(names(), entriesOf("no reason"), e[3]->hendouReasonStr()),
             std::tuple(kFixed, std::vector<ShiwakePtr>{e[0], e[1], e[2], e[3]}, "no reason"));
   for (const std::string& fixed : kFixed) EXPECT_FALSE(ed.removeReason(ed.reasonNamed(fixed))) << fixed;
-}
 
-TEST_F(HendouReasonEditorTest, ReorderAndMoveEntries)
-{
-  HendouReasonEditor ed = editor();
+  // Reorder reasons and move entries.
   const HendouReasonPtr a = ed.addReason();
   const HendouReasonPtr b = ed.addReason();
   // [no reason, 当期純損益, 純額, a, b]: a from index 3 to child index 5 stands last;

@@ -73,7 +73,7 @@ protected:
   std::vector<Shisan> rows;
 };
 
-TEST_F(ReportTextExporterTest, TabAndCommaLines)
+TEST_F(ReportTextExporterTest, TabAndCommaLinesWithFieldsQuotedAsNeeded)
 {
   const std::string tab =
       "売上高\t\t\t\t\t\r"
@@ -94,27 +94,37 @@ TEST_F(ReportTextExporterTest, TabAndCommaLines)
   EXPECT_EQ(std::tuple(ReportTextExporter::kugiriOfCode(0), ReportTextExporter::kugiriOfCode(1),
                        ReportTextExporter::kugiriOfCode(7)),
             std::tuple(K::Tab, K::Comma, K::Comma));
-}
 
-TEST_F(ReportTextExporterTest, CommaModeQuotesFieldsThatNeedIt)
-{
+  // Comma mode quotes the fields that need it.
   rows = {row("現金,小口", 100, 1, 2, 3, 4), row("say \"hi\"", 101, 0, 0, 0, 0), row("a\tb", 102, 0, 0, 0, 0)};
   std::string data;
-  const ReportTextExporter comma(kaisya, ReportTextExporter::Kugiri::Comma);
-  ASSERT_TRUE(comma.encodeLines(comma.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
+  const ReportTextExporter quoting(kaisya, ReportTextExporter::Kugiri::Comma);
+  ASSERT_TRUE(quoting.encodeLines(quoting.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
   EXPECT_EQ(data, "\"現金,小口\",1,2,3,4,\r\"say \"\"hi\"\"\",0,0,0,0,\ra\tb,0,0,0,0,\r");
-  const ReportTextExporter tab(kaisya, ReportTextExporter::Kugiri::Tab);
-  ASSERT_TRUE(tab.encodeLines(tab.zandakaShisanLines({rows[0]}), passThroughEncoder, nullptr, data).ok());
+  const ReportTextExporter plain(kaisya, ReportTextExporter::Kugiri::Tab);
+  ASSERT_TRUE(plain.encodeLines(plain.zandakaShisanLines({rows[0]}), passThroughEncoder, nullptr, data).ok());
   EXPECT_EQ(data, "現金,小口\t1\t2\t3\t4\t\r");
 }
 
-TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBeside)
+TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBesideUnlessTheCodePageCannotHoldIt)
 {
   const fs::path file = dir / "shisan.txt";
   {
     std::ofstream old(file, std::ios::binary);
     old << "an older, longer file that must be replaced entirely";
   }
+  // Text the code page cannot hold stops the export with a message and leaves the file.
+  std::vector<Shisan> unencodable = rows;
+  unencodable[1].setTitle("　売上〜返品");
+  const ReportTextExporter comma(kaisya, ReportTextExporter::Kugiri::Comma);
+  const auto result = comma.writeZandakaShisan(unencodable, file.string(), passThroughEncoder, nullptr);
+  EXPECT_EQ(
+      std::tuple(result.status, result.lineNumber, result.text, result.character, readFile(file), filesInDir().size()),
+      std::tuple(ReportTextExporter::Result::Status::Unencodable, 2, "　売上〜返品", "〜",
+                 "an older, longer file that must be replaced entirely", 1u));
+  EXPECT_NE(result.message.find("2行目"), std::string::npos);
+  EXPECT_NE(result.message.find("　売上〜返品"), std::string::npos);
+
   const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
   ASSERT_TRUE(e.writeZandakaShisan({rows[1]}, file.string(), passThroughEncoder, nullptr).ok());
   EXPECT_EQ(readFile(file), "　売上高\t-1200\t999999999999\t#Precision!\t5\t12.50\r");
@@ -143,23 +153,6 @@ TEST_F(ReportTextExporterTest, CancelWritesNothingAndAFailedWriteIsReported)
   const auto occupied = e.writeZandakaShisan(rows, (dir / "occupied").string(), passThroughEncoder, nullptr);
   EXPECT_EQ(occupied.status, ReportTextExporter::Result::Status::WriteFailed);
   EXPECT_EQ(filesInDir(), std::vector<std::string>({"occupied"}));
-}
-
-TEST_F(ReportTextExporterTest, TextTheCodePageCannotHoldStopsTheExportWithAMessage)
-{
-  const fs::path file = dir / "shisan.txt";
-  {
-    std::ofstream old(file, std::ios::binary);
-    old << "kept";
-  }
-  rows[1].setTitle("　売上〜返品");
-  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Comma);
-  const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, nullptr);
-  EXPECT_EQ(
-      std::tuple(result.status, result.lineNumber, result.text, result.character, readFile(file), filesInDir().size()),
-      std::tuple(ReportTextExporter::Result::Status::Unencodable, 2, "　売上〜返品", "〜", "kept", 1u));
-  EXPECT_NE(result.message.find("2行目"), std::string::npos);
-  EXPECT_NE(result.message.find("　売上〜返品"), std::string::npos);
 }
 
 }  // namespace
