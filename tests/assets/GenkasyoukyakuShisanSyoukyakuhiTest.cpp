@@ -99,17 +99,15 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
   const SyoukyakuKikan year = fiscalYear(2013);
   const SyoukyakuKikan sevenMonths(Date(2013, 9, 1), Date(2014, 3, 31), true, 0);
   const SyoukyakuKikan sixMonths(Date(2006, 4, 1), Date(2006, 9, 30), true, 0);
-  const Date before(2012, 6, 1);
+  const Date before(2012, 6, 1), sixth(2013, 9, 15), old(2005, 1, 1);
   auto with = [](G a, auto change) {
     change(a);
     return a;
   };
   const std::tuple<const char*, G, SyoukyakuKikan, int64_t> cases[] = {
       // Acquired in the sixth month: used September to March, u = 7.
-      {"straight line, u = 7: 1,200,000 × 0.100 × 7/12", assetOf(G::kTeigakuHou, 1'200'000, 10, Date(2013, 9, 15)),
-       year, 70'000},
-      {"declining 200 %, u = 7: 1,200,000 × 0.200 × 7/12", assetOf(G::kTeiritsuHou, 1'200'000, 10, Date(2013, 9, 15)),
-       year, 140'000},
+      {"straight line, u = 7: 1,200,000 × 0.1 × 7/12", assetOf(G::kTeigakuHou, 1'200'000, 10, sixth), year, 70'000},
+      {"declining 200 %, u = 7: 1,200,000 × 0.2 × 7/12", assetOf(G::kTeiritsuHou, 1'200'000, 10, sixth), year, 140'000},
       // Bought in the last month: the guarantee test takes the year's 200,000, so
       // the rate stays 0.200 (1,000,000 × 0.200 / 12), not the revised 0.250.
       {"declining 200 %, bought in the last month", assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2014, 3, 1)), year,
@@ -119,13 +117,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
       {"declining 200 % in a 7-month term (0.117)", assetOf(G::kTeiritsuHou, 1'000'000, 10, before), sevenMonths,
        117'000},
       // Older rule in a 6-month term, prorated once: 900,000 × 0.050 (0.100 × 6/12).
-      {"older straight line, 6-month term", assetOf(G::kTeigakuHou, 1'000'000, 10, Date(2005, 1, 1), true), sixMonths,
-       45'000},
+      {"older straight line, 6-month term", assetOf(G::kTeigakuHou, 1'000'000, 10, old, true), sixMonths, 45'000},
       // Life 5 stretched over the short term to 10: 1,000,000 × 0.206.
-      {"older declining, 6-month term", assetOf(G::kTeiritsuHou, 1'000'000, 5, Date(2005, 1, 1), true), sixMonths,
-       206'000},
-      {"older straight line, full year: 900,000 × 0.090",
-       assetOf(G::kTeigakuHou, 1'000'000, 11, Date(2005, 1, 1), true), fiscalYear(2006), 81'000},
+      {"older declining, 6-month term", assetOf(G::kTeiritsuHou, 1'000'000, 5, old, true), sixMonths, 206'000},
+      {"older straight line, full year: 900,000 × 0.090", assetOf(G::kTeigakuHou, 1'000'000, 11, old, true),
+       fiscalYear(2006), 81'000},
       // Once in the revised phase it stays there: 500,000 × 0.250, though
       // 500,000 × 0.200 would be above the guarantee amount.
       {"revised phase kept once fixed",
@@ -149,7 +145,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
       {"no acquisition date", assetOf(G::kTeigakuHou, 1'000'000, 10, Date()), year, -1},
       {"life 0", assetOf(G::kTeigakuHou, 1'000'000, 0, before), year, -1},
       {"life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, before), year, -1},
-      {"older rule, life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, Date(2005, 1, 1), true), year, -1},
+      {"older rule, life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, old, true), year, -1},
       {"unknown method", assetOf("級数法", 1'000'000, 10, before), year, -1},
   };
   for (const auto& [what, asset, kikan, charge] : cases) {

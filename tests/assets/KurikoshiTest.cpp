@@ -216,7 +216,9 @@ TEST(KurikoshiZandakaTest, RefusesAndLeavesTheDocumentAlone)
     return [=](MyDocument& d) { addShiwake(d, Date(2024, 9, 1), codeOf(d, kari), codeOf(d, kashi), amount, division); };
   };
   const auto without = [](const char* name) -> Spoil { return [=](MyDocument& d) { removeKamokuNamed(d, name); }; };
-  // cells: kamoku, hojyoKamoku, jigyoubu of the first row
+  const Spoil overdraw = entry("消耗品費", "現金", 2'000'000);
+  const Spoil overdrawInOne = entry("消耗品費", "現金", 2'000'000, 1);
+  const Spoil drawings = entry("事業主貸", "借入金", 5'000'000);
   using R = KurikoshiZandaka::Refusal;
   const Spoil twiceTheLimit = [](MyDocument& d) {
     for (int i = 0; i < 2; ++i)
@@ -229,26 +231,12 @@ TEST(KurikoshiZandakaTest, RefusesAndLeavesTheDocumentAlone)
     kamokuNamed(d, "繰越利益剰余金")->hojyoKamokuArray().push_back(h);
     d.setRootKamokuKubun(d.rootKamokuKubun());
   };
+  // What, kind, divisions, spoil, refusal, and the kamoku, hojyoKamoku and jigyoubu of the first row.
   const std::tuple<const char*, Kind, bool, Spoil, KurikoshiZandaka::Refusal, std::vector<std::string>> cases[] = {
-      {"negative cash",
-       Kind::Kaisyahou,
-       false,
-       entry("消耗品費", "現金", 2'000'000),
-       R::EndBalance,
-       {"現金", "--", "--"}},
-      {"negative cash in a division",
-       Kind::Kojin,
-       true,
-       entry("消耗品費", "現金", 2'000'000, 1),
-       R::EndBalance,
-       {"現金", "--", "事業部1"}},
+      {"negative cash", Kind::Kaisyahou, false, overdraw, R::EndBalance, {"現金", "--", "--"}},
+      {"negative cash in a division", Kind::Kojin, true, overdrawInOne, R::EndBalance, {"現金", "--", "事業部1"}},
       {"beyond the input limit", Kind::Older, false, twiceTheLimit, R::EndBalance, {"現金", "--", "--"}},
-      {"capital below zero",
-       Kind::Kojin,
-       false,
-       entry("事業主貸", "借入金", 5'000'000),
-       R::StartBalance,
-       {"元入金", "--", "--"}},
+      {"capital below zero", Kind::Kojin, false, drawings, R::StartBalance, {"元入金", "--", "--"}},
       {"no profit account", Kind::Kaisyahou, false, without("繰越利益剰余金"), R::MissingKamoku, {}},
       {"no capital account", Kind::Kakeibo, false, without("元入金"), R::MissingKamoku, {}},
       {"sub-account of the profit account", Kind::Kaisyahou, false, subAccountOfProfit, R::MissingKamoku, {}},

@@ -47,24 +47,20 @@ Shisan rowWith(int64_t kaishi, int64_t kari, int64_t kashi, int64_t syuuryou, in
   return r;
 }
 
-TEST(ZandakaShisanTest, WhichAccountsGetARow)
+TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
 {
   MyDocument doc;
-  const Sums none{0, 0, 0, 0};
-  const Sums opening{5, 0, 0, 5};
-  const Sums debitOnly{0, 3, 3, 0};
-  const Sums endOnly{0, 0, 0, 0, 9};
   const std::tuple<const char*, bool, uint32_t, bool, Sums, bool> cases[] = {
-      {"active, no amounts", true, 0, false, none, true},
-      {"active, no amounts, hidden by the setting", true, 0, true, none, false},
-      {"shown only with amounts, none", true, Kamoku::kTypeF | Kamoku::kTypeA, false, none, false},
-      {"shown only with amounts, has an opening balance", true, Kamoku::kTypeA, false, opening, true},
-      {"movements that cancel still count", true, 0, true, debitOnly, true},
-      {"a carried-forward balance counts", true, 0, true, endOnly, true},
-      {"inactive without amounts", false, 0, false, none, false},
+      {"active, no amounts", true, 0, false, Sums{}, true},
+      {"active, no amounts, hidden by the setting", true, 0, true, Sums{}, false},
+      {"shown only with amounts, none", true, Kamoku::kTypeF | Kamoku::kTypeA, false, Sums{}, false},
+      {"shown only with amounts, has an opening balance", true, Kamoku::kTypeA, false, Sums{5, 0, 0, 5}, true},
+      {"movements that cancel still count", true, 0, true, Sums{0, 3, 3, 0}, true},
+      {"a carried-forward balance counts", true, 0, true, Sums{0, 0, 0, 0, 9}, true},
+      {"inactive without amounts", false, 0, false, Sums{}, false},
       // An inactive account that still holds amounts keeps its row, so that the
       // totals it enters are explained and the books still balance.
-      {"inactive with amounts", false, 0, false, opening, true},
+      {"inactive with amounts", false, 0, false, Sums{5, 0, 0, 5}, true},
   };
   for (const auto& [name, active, type, hideWithoutAmounts, figures, expected] : cases) {
     SCOPED_TRACE(name);
@@ -74,12 +70,9 @@ TEST(ZandakaShisanTest, WhichAccountsGetARow)
     const ZandakaShisanPeriodSums sums = sumsOf(figures);
     EXPECT_EQ(ZandakaShisan(doc, sums, hideWithoutAmounts).canAppearOnZandakaShisan(k, kDiv), expected);
   }
-}
 
-TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
-{
-  MyDocument doc;
-  const std::tuple<const char*, bool, bool, ZandakaShisan::RunningSums, Sums, ZandakaShisan::RunningSums> cases[] = {
+  // Adding an account into running sums.
+  const std::tuple<const char*, bool, bool, ZandakaShisan::RunningSums, Sums, ZandakaShisan::RunningSums> sumCases[] = {
       {"same side: adds", true, true, {1, 2, 3, 4, 5}, Sums{10, 20, 30, 40, 50}, {11, 22, 33, 44, 55}},
       // The other side subtracts balances; its totals still add.
       {"other side", false, true, {1, 2, 3, 4, 5}, Sums{10, 20, 30, 40, 50}, {-9, 22, 33, -36, -45}},
@@ -91,7 +84,7 @@ TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
       {"debit total at max", true, true, {0, kMax, kMax - 1, 0, 0}, Sums{0, 5, 5, 0}, {0, kMax, kMax + 1, 0, 0}},
   };
 
-  for (const auto& [name, karikata, section, before, figures, expected] : cases) {
+  for (const auto& [name, karikata, section, before, figures, expected] : sumCases) {
     SCOPED_TRACE(name);
     const ZandakaShisanPeriodSums sums = sumsOf(figures);
     const ZandakaShisan b(doc, sums, false);

@@ -25,8 +25,26 @@ protected:
   StubWindow* register_ = nullptr;
 };
 
-TEST_F(GenkasyoukyakuShisanSheetsTest, AddSheetAppendsANewAssetOnlyWhenItsFieldsAreComplete)
+TEST_F(GenkasyoukyakuShisanSheetsTest, RuleCheckBoxFollowsTheTermAndTheAssetAndNewAssetsComeOnlyComplete)
 {
+  const std::tuple<Date, bool, bool, bool, bool> cases[] = {
+      {Date(2007, 3, 31), false, false, true, false},  // a term before the newer rule: older rule only
+      {Date(2025, 3, 31), false, false, false, true},
+      {Date(2025, 3, 31), true, true, true, false},
+      {Date(2025, 3, 31), false, true, false, false},
+  };
+  for (const auto& [termEnd, olderRule, inDocument, checked, enabled] : cases) {
+    openBooksOfTerm(termEnd.addingDays(1).addingMonths(-12), termEnd);
+    GenkasyoukyakuShisanToAddController sheet(session);
+    auto asset = std::make_shared<G>(G::kTeigakuHou);
+    if (olderRule) asset->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+    if (inDocument) books().genkasyoukyakuShisanArray().push_back(asset);
+    sheet.updateUIToEditGenkasyoukyakuShisan(asset);
+    const QCheckBox* box = sheet.isShisanAddedBefore20070401Checkbox();
+    EXPECT_EQ(std::tuple(box->isChecked(), box->isEnabled()), std::tuple(checked, enabled)) << termEnd.toString();
+  }
+
+  // The add sheet appends a new asset only when its fields are complete.
   openBooksOfTerm(Date(2024, 4, 1), Date(2025, 3, 31));
   GenkasyoukyakuShisanToAddController sheet(session);
   auto asset = std::make_shared<G>(G::kTeiritsuHou);
@@ -49,30 +67,10 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, AddSheetAppendsANewAssetOnlyWhenItsFields
                        asset->isOlderRule(), books().isDocumentEdited(), sheet.isSheetAttached()),
             std::tuple("営業車", "V-1", 156, -1, false, true, false));
 
-  // Shown again for the asset now in the document (its rule fixed, as the next test
-  // shows), the sheet changes it.
+  // Shown again for the asset now in the document (its rule fixed, as the checks above
+  // show), the sheet changes it.
   sheet.updateUIToEditGenkasyoukyakuShisan(asset);
   EXPECT_EQ(sheet.okButton()->text(), QStringLiteral("変更"));
-}
-
-TEST_F(GenkasyoukyakuShisanSheetsTest, RuleCheckBoxFollowsTheTermAndTheAsset)
-{
-  const std::tuple<Date, bool, bool, bool, bool> cases[] = {
-      {Date(2007, 3, 31), false, false, true, false},  // a term before the newer rule: older rule only
-      {Date(2025, 3, 31), false, false, false, true},
-      {Date(2025, 3, 31), true, true, true, false},
-      {Date(2025, 3, 31), false, true, false, false},
-  };
-  for (const auto& [termEnd, olderRule, inDocument, checked, enabled] : cases) {
-    openBooksOfTerm(termEnd.addingDays(1).addingMonths(-12), termEnd);
-    GenkasyoukyakuShisanToAddController sheet(session);
-    auto asset = std::make_shared<G>(G::kTeigakuHou);
-    if (olderRule) asset->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
-    if (inDocument) books().genkasyoukyakuShisanArray().push_back(asset);
-    sheet.updateUIToEditGenkasyoukyakuShisan(asset);
-    const QCheckBox* box = sheet.isShisanAddedBefore20070401Checkbox();
-    EXPECT_EQ(std::tuple(box->isChecked(), box->isEnabled()), std::tuple(checked, enabled)) << termEnd.toString();
-  }
 }
 
 }  // namespace

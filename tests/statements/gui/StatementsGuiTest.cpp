@@ -481,7 +481,8 @@ TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrderWithTheir
   EXPECT_EQ(print(notes).size(), 1);
 }
 
-TEST_F(KaisyahouHoukokusyoPrintTest, StatementOfChangesHorizontal)
+TEST_F(KaisyahouHoukokusyoPrintTest,
+       StatementOfChangesHorizontalAndVerticalItemsThatRepeatTheirHeadingsOrDoNotFootAndManyReasons)
 {
   auto& reasons = doc->hendouReasonArray();
   for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "株主資本以外の項目の当期変動額(純額)"})
@@ -501,12 +502,11 @@ TEST_F(KaisyahouHoukokusyoPrintTest, StatementOfChangesHorizontal)
                               "当期末残高\\s+2,000,000\\s+620,000\\s+620,000\\s+2,620,000\\s+2,620,000"})
     EXPECT_TRUE(hasLine(turned, QString::fromUtf8(pattern))) << pattern << "\n" << turned.toStdString();
   EXPECT_TRUE(alerts.empty());
-}
 
-TEST_F(KaisyahouHoukokusyoPrintTest, VerticalItemsThatRepeatTheirHeadingsOrDoNotFootAndManyReasonsContinue)
-{
+  // Vertical items that repeat their headings or do not foot.
   using Kind = KabunushiShihonHendouBuilder::RowLabel::Kind;
   auto& st = statements.kabunushiShihon;
+  st.columns.clear();
   st.rowLabels = {{Kind::Zenkimatsu, "前期末残高", nullptr},
                   {Kind::ToukiHendouHeading, "当期変動額", nullptr},
                   {Kind::Reason, "増資", std::make_shared<HendouReason>("増資")},

@@ -716,7 +716,7 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   EXPECT_EQ(std::tuple(w->displayKamokuCode(), w->tableView()->model()->rowCount()), std::tuple(-1, 0));
 }
 
-TEST(ShiftJisEncoderTest, CodePage932Bytes)
+TEST(ShiftJisEncoderTest, CodePage932BytesAndRefusalsOfWhatItCannotHold)
 {
   const std::pair<const char*, std::string> cases[] = {
       {"abc\\~09", "abc\\~09"},  // ASCII kept, backslash and tilde included
@@ -737,10 +737,7 @@ TEST(ShiftJisEncoderTest, CodePage932Bytes)
     ASSERT_TRUE(ShiftJisEncoder::encode(text, out)) << text;
     EXPECT_EQ(out, "x" + expected) << text;
   }
-}
 
-TEST(ShiftJisEncoderTest, RefusesWhatTheCodePageCannotHold)
-{
   // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, the yen sign, an emoji, a
   // character outside JIS, and malformed UTF-8.
   for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷",
