@@ -110,14 +110,12 @@ TEST_P(KurikoshiBooksTest, NextTermOpensWithTheClosingBalanceSheet)
   const Case& c = GetParam();
   auto old = makeBooks(c.kind);
   std::vector<int32_t> used = c.divisions;
-  if (used.empty()) {
-    fillBooks(*old, c.kind, -1);
-  } else {
-    for (int32_t d : c.divisions) addJigyoubu(*old, d);
+  for (int32_t d : c.divisions) addJigyoubu(*old, d);
+  if (!used.empty()) {
     addJigyoubu(*old, 9, false);
     used.push_back(9);
-    for (int32_t d : used) fillBooks(*old, c.kind, d);
   }
+  for (int32_t d : used.empty() ? std::vector<int32_t>{-1} : used) fillBooks(*old, c.kind, d);
   const Names n = namesOf(c.kind);
   const ZandakaShisanPeriodSums oldSums = ZandakaShisanPeriodSums::post(*old, {});
 
@@ -128,14 +126,10 @@ TEST_P(KurikoshiBooksTest, NextTermOpensWithTheClosingBalanceSheet)
   const int64_t divisions = static_cast<int64_t>(std::max<size_t>(used.size(), 1));
   const KamokuPtr equity = kamokuNamed(*next, n.equity);
   EXPECT_EQ(equity->startBalanceOfJigyoubuCode(99), c.equityPerDivision * divisions);
-  for (int32_t d : c.divisions) EXPECT_EQ(equity->startBalanceOfJigyoubuCode(d), c.equityPerDivision);
-  if (!c.divisions.empty()) { EXPECT_EQ(equity->startBalanceOfJigyoubuCode(9), c.equityPerDivision); }
-
-  std::vector<int32_t> columns = used;
-  columns.push_back(99);
+  for (int32_t d : used) EXPECT_EQ(equity->startBalanceOfJigyoubuCode(d), c.equityPerDivision) << d;
   if (c.kind == Kind::Kojin) {
-    EXPECT_TRUE(kamokuNamed(*next, "事業主貸")->startBalanceArray().isEmpty());
-    EXPECT_TRUE(kamokuNamed(*next, "事業主借")->startBalanceArray().isEmpty());
+    for (const char* owner : {"事業主貸", "事業主借"})
+      EXPECT_TRUE(kamokuNamed(*next, owner)->startBalanceArray().isEmpty());
   }
 
   // The company record, the journal and the bookmarks of the new term.
@@ -154,10 +148,11 @@ TEST_P(KurikoshiBooksTest, NextTermOpensWithTheClosingBalanceSheet)
   DocumentFile::Result read;
   auto reopened = DocumentFile::documentFromData(DocumentFile::dataOfDocument(*next), &read);
   ASSERT_TRUE(reopened) << read.message;
+  used.push_back(99);  // and the company column
   const auto firstMonth =
       ZandakaShisanPeriodSums::post(*reopened, ZandakaShisanPeriodSums::periodOfMonthIndexes(reopened->kaisya(), 0, 0));
   for (const KamokuPtr& acc : reopened->codeSortedKamokuArray())
-    for (int32_t d : columns) {
+    for (int32_t d : used) {
       const int64_t got = firstMonth.ofKamoku(acc->code(), d).kaishiZandaka;
       if (acc->name() == n.equity) {
         EXPECT_EQ(got, (d == 99 ? divisions : 1) * c.equityPerDivision);

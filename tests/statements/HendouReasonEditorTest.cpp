@@ -69,13 +69,12 @@ TEST_F(HendouReasonEditorTest, RenameRefusesEmptyTakenAndFixedNames)
   HendouReasonEditor ed = editor();
   const HendouReasonPtr r = ed.addReasonFromShiwake(e[0]);
   const HendouReasonPtr other = ed.addReason();
-  using Rename = std::tuple<HendouReasonPtr, std::string, bool>;
-  const Rename cases[] = {Rename{r, "", false},
-                          Rename{r, "new reason", false},
-                          Rename{r, "no reason", false},
-                          Rename{r, "剰余金の配当", true},
-                          Rename{ed.reasonNamed("当期純損益"), "x", false},
-                          Rename{other, "配当", true}};
+  const std::tuple<HendouReasonPtr, std::string, bool> cases[] = {{r, "", false},
+                                                                  {r, "new reason", false},
+                                                                  {r, "no reason", false},
+                                                                  {r, "剰余金の配当", true},
+                                                                  {ed.reasonNamed("当期純損益"), "x", false},
+                                                                  {other, "配当", true}};
   for (const auto& [reason, name, ok] : cases) EXPECT_EQ(ed.rename(reason, name), ok) << name;
   EXPECT_TRUE(ed.rename(r, "利益の配当"));
   EXPECT_EQ(e[0]->hendouReasonStr(), "利益の配当");
