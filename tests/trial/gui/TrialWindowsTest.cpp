@@ -471,9 +471,8 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   EXPECT_EQ(std::tuple(accessoryShown, w->doPrintSonekiKeisan(), w->doPrintTaisyakuTaisyou()),
             std::tuple(w->selectPrintTargetView(), true, false));
   QString printed = text();
-  EXPECT_TRUE(printed.contains("合計残高試算表 - 損益計算書"));
-  EXPECT_TRUE(printed.contains("4月 〜 決算整理月"));
-  EXPECT_TRUE(printed.contains("勘定科目") && printed.contains("比率"));
+  for (const char* part : {"合計残高試算表 - 損益計算書", "4月 〜 決算整理月", "勘定科目", "比率"})
+    EXPECT_TRUE(printed.contains(part)) << part;
   EXPECT_FALSE(printed.contains("貸借対照表"));
 
   // The chosen period: the sheet starts with the company, the whole term and every
@@ -498,11 +497,9 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   sheet->okButton()->click();
   flush();
   printed = text();
-  EXPECT_TRUE(printed.contains("合計残高試算表 - 貸借対照表"));
-  EXPECT_TRUE(printed.contains("合計残高試算表 - 製造原価報告書"));
-  EXPECT_TRUE(printed.contains("6月"));
-  EXPECT_FALSE(printed.contains("〜"));
-  EXPECT_FALSE(printed.contains("損益計算書"));
+  for (const char* part : {"合計残高試算表 - 貸借対照表", "合計残高試算表 - 製造原価報告書", "6月"})
+    EXPECT_TRUE(printed.contains(part)) << part;
+  for (const char* part : {"〜", "損益計算書"}) EXPECT_FALSE(printed.contains(part)) << part;
   // The window still shows what it showed.
   EXPECT_EQ(w->displayPeriodFromMonthArrayIndex(), 0);
 
@@ -592,12 +589,11 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGrou
   ASSERT_TRUE(PrintOperation::writePdf(pdf, *view, a4));
   EXPECT_EQ(pdfPageCount(pdf), blocks * 5);
   const QString first = pdfPageText(pdf, 1);
-  EXPECT_TRUE(first.contains("年間推移試算表 - 貸借対照表"));
-  EXPECT_TRUE(first.contains("開始残高") && first.contains("4月") && first.contains("5月"));
+  for (const char* part : {"年間推移試算表 - 貸借対照表", "開始残高", "4月", "5月"})
+    EXPECT_TRUE(first.contains(part)) << part;
   EXPECT_FALSE(first.contains("6月"));
   const QString fifth = pdfPageText(pdf, 5);
-  EXPECT_TRUE(fifth.contains("3月") && fifth.contains("決算整理月"));
-  EXPECT_TRUE(fifth.contains("1,200"));
+  for (const char* part : {"3月", "決算整理月", "1,200"}) EXPECT_TRUE(fifth.contains(part)) << part;
   EXPECT_FALSE(fifth.contains("開始残高"));
 
   // Only the income statement: its pages alone, numbered from 1.
