@@ -25,6 +25,13 @@ G assetOf(const char* method, int64_t cost, int life, Date dateOfAdded, bool old
   return a;
 }
 
+// The charge, opening book value, decrease and closing book value of the term.
+Charges termFigures(const G& a, const SyoukyakuKikan& term)
+{
+  return {a.futsuuSyoukyakuhi(), a.kisyuCyoubokagakuForKaisya(term), a.toukiGensyougakuForKaisya(term),
+          a.kimatsuCyoubokagakuForKaisya(term)};
+}
+
 // The ordinary charge of each term when every term books the computed charge and
 // the carry-forward rolls the asset on.
 Charges chargesOverTerms(G a, int firstYear, int terms)
@@ -41,62 +48,50 @@ Charges chargesOverTerms(G a, int firstYear, int terms)
 
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargesOverTheWholeLifeDownToOne)
 {
-  struct Case {
-    const char* what;
-    G asset;
-    int firstYear;
-    Charges charges;
-  } cases[] = {
+  // asset: charged from the term of its acquisition
+  const std::tuple<const char*, G, Charges> cases[] = {
       // 1,000,000 × 0.100 a year; the tenth year leaves 1.
       {"straight line, newer rule",
        assetOf(G::kTeigakuHou, 1'000'000, 10, Date(2013, 4, 1)),
-       2013,
        {100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 99'999, 0}},
       // 200 %: rate 0.200, revised 0.250, guarantee 1,000,000 × 0.06552 = 65,520. The
       // seventh year's 262,144 × 0.200 = 52,428 falls below it: from then on
       // 262,144 × 0.250 = 65,536 a year, the last one leaving 1.
       {"declining balance 200 %",
        assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2013, 4, 1)),
-       2013,
        {200'000, 160'000, 128'000, 102'400, 81'920, 65'536, 65'536, 65'536, 65'536, 65'535, 0}},
       // 250 %: rate 0.250, revised 0.334, guarantee 44,480. 177,980 × 0.250 = 44,495
       // still passes; 133,485 × 0.250 = 33,371 does not: 133,485 × 0.334 = 44,583.
       {"declining balance 250 %",
        assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2008, 4, 1)),
-       2008,
        {250'000, 187'500, 140'625, 105'468, 79'101, 59'326, 44'495, 44'583, 44'583, 44'318, 0}},
       // Older rule: (1,000,000 − 10 %) × 0.100 = 90,000 a year to the limit of 5 %
       // (50,000), reached in the term from 2007-04-01; then (50,000 − 1) / 60 a month,
       // 9,999 a year, the fifth instalment leaving 1.
       {"older straight line to the limit, then equal instalments",
        assetOf(G::kTeigakuHou, 1'000'000, 10, Date(1997, 4, 1), true),
-       1997,
        {90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 50'000, 9'999, 9'999, 9'999,
         9'999, 10'003, 0}},
       // Terms that start before 2007-04-01 leave an asset at its limit alone.
       {"older rule at its limit before 2007",
        assetOf(G::kTeigakuHou, 1'000'000, 5, Date(1995, 4, 1), true),
-       1995,
        {180'000, 180'000, 180'000, 180'000, 180'000, 50'000, 0, 0}},
       // A third of the cost by the months of the term; the remainder of 1 is less
       // than a month's share (2,777.777) and goes with the third term.
       {"一括償却 over 36 months",
        assetOf(G::kIkkatsuSyoukyaku, 100'000, 0, Date(2013, 6, 1)),
-       2013,
        {33'333, 33'333, 33'334, 0}},
       {"即時償却 in the term of acquisition only",
        assetOf(G::kSokujiSyoukyaku, 250'000, 0, Date(2013, 6, 1)),
-       2013,
        {250'000, 0}},
       // 均等償却: the older straight-line rate 0.333, no residual under the newer rule,
       // charged down to 0.
       {"均等償却 down to 0",
        assetOf(G::kKintouSyoukyaku, 300'000, 3, Date(2013, 4, 1)),
-       2013,
        {99'900, 99'900, 99'900, 300, 0}},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(chargesOverTerms(c.asset, c.firstYear, int(c.charges.size())), c.charges) << c.what;
+  for (const auto& [what, asset, charges] : cases)
+    EXPECT_EQ(chargesOverTerms(asset, asset.dateOfAdded().year(), int(charges.size())), charges) << what;
 }
 
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
@@ -104,22 +99,15 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
   const SyoukyakuKikan year = fiscalYear(2013);
   const SyoukyakuKikan sevenMonths(Date(2013, 9, 1), Date(2014, 3, 31), true, 0);
   const SyoukyakuKikan sixMonths(Date(2006, 4, 1), Date(2006, 9, 30), true, 0);
-  const Date before(2012, 6, 1);
+  const Date before(2012, 6, 1), sixth(2013, 9, 15), old(2005, 1, 1);
   auto with = [](G a, auto change) {
     change(a);
     return a;
   };
-  struct Case {
-    const char* what;
-    G asset;
-    const SyoukyakuKikan& kikan;
-    int64_t charge;
-  } cases[] = {
+  const std::tuple<const char*, G, SyoukyakuKikan, int64_t> cases[] = {
       // Acquired in the sixth month: used September to March, u = 7.
-      {"straight line, u = 7: 1,200,000 × 0.100 × 7/12", assetOf(G::kTeigakuHou, 1'200'000, 10, Date(2013, 9, 15)),
-       year, 70'000},
-      {"declining 200 %, u = 7: 1,200,000 × 0.200 × 7/12", assetOf(G::kTeiritsuHou, 1'200'000, 10, Date(2013, 9, 15)),
-       year, 140'000},
+      {"straight line, u = 7: 1,200,000 × 0.1 × 7/12", assetOf(G::kTeigakuHou, 1'200'000, 10, sixth), year, 70'000},
+      {"declining 200 %, u = 7: 1,200,000 × 0.2 × 7/12", assetOf(G::kTeiritsuHou, 1'200'000, 10, sixth), year, 140'000},
       // Bought in the last month: the guarantee test takes the year's 200,000, so
       // the rate stays 0.200 (1,000,000 × 0.200 / 12), not the revised 0.250.
       {"declining 200 %, bought in the last month", assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2014, 3, 1)), year,
@@ -129,13 +117,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
       {"declining 200 % in a 7-month term (0.117)", assetOf(G::kTeiritsuHou, 1'000'000, 10, before), sevenMonths,
        117'000},
       // Older rule in a 6-month term, prorated once: 900,000 × 0.050 (0.100 × 6/12).
-      {"older straight line, 6-month term", assetOf(G::kTeigakuHou, 1'000'000, 10, Date(2005, 1, 1), true), sixMonths,
-       45'000},
+      {"older straight line, 6-month term", assetOf(G::kTeigakuHou, 1'000'000, 10, old, true), sixMonths, 45'000},
       // Life 5 stretched over the short term to 10: 1,000,000 × 0.206.
-      {"older declining, 6-month term", assetOf(G::kTeiritsuHou, 1'000'000, 5, Date(2005, 1, 1), true), sixMonths,
-       206'000},
-      {"older straight line, full year: 900,000 × 0.090",
-       assetOf(G::kTeigakuHou, 1'000'000, 11, Date(2005, 1, 1), true), fiscalYear(2006), 81'000},
+      {"older declining, 6-month term", assetOf(G::kTeiritsuHou, 1'000'000, 5, old, true), sixMonths, 206'000},
+      {"older straight line, full year: 900,000 × 0.090", assetOf(G::kTeigakuHou, 1'000'000, 11, old, true),
+       fiscalYear(2006), 81'000},
       // Once in the revised phase it stays there: 500,000 × 0.250, though
       // 500,000 × 0.200 would be above the guarantee amount.
       {"revised phase kept once fixed",
@@ -159,30 +145,29 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
       {"no acquisition date", assetOf(G::kTeigakuHou, 1'000'000, 10, Date()), year, -1},
       {"life 0", assetOf(G::kTeigakuHou, 1'000'000, 0, before), year, -1},
       {"life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, before), year, -1},
-      {"older rule, life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, Date(2005, 1, 1), true), year, -1},
+      {"older rule, life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, old, true), year, -1},
       {"unknown method", assetOf("級数法", 1'000'000, 10, before), year, -1},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, asset, kikan, charge] : cases) {
     int32_t kaitei = -7;
-    EXPECT_EQ(c.asset.sansyutuSyoukyakuhiForKaisya(c.kikan, &kaitei), c.charge) << c.what;
-    EXPECT_EQ(kaitei, std::string(c.what) == "revised phase kept once fixed" ? 250 : -7) << c.what;
+    EXPECT_EQ(asset.sansyutuSyoukyakuhiForKaisya(kikan, &kaitei), charge) << what;
+    EXPECT_EQ(kaitei, std::string(what) == "revised phase kept once fixed" ? 250 : -7) << what;
   }
 }
 
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RoundingTypesAndTheSoleProprietor)
 {
-  struct Case {
-    int64_t x;
-    int64_t down, halfUp, up;
-  } cases[] = {{1'234'567, 1234, 1235, 1235},
-               {1'234'400, 1234, 1234, 1235},
-               {1'234'000, 1234, 1234, 1234},
-               {-1'500, -1, -1, -1}};
-  for (const Case& c : cases) {
-    EXPECT_EQ(SyoukyakuKikan(Date(), Date(), true, 0).amountFromMultiplyThousandOfAmount(c.x), c.down) << c.x;
-    EXPECT_EQ(SyoukyakuKikan(Date(), Date(), true, 1).amountFromMultiplyThousandOfAmount(c.x), c.halfUp) << c.x;
-    EXPECT_EQ(SyoukyakuKikan(Date(), Date(), true, 2).amountFromMultiplyThousandOfAmount(c.x), c.up) << c.x;
-    EXPECT_EQ(SyoukyakuKikan(Date(), Date(), true, 1).amountFromMultiplyHundredThousandOfAmount(c.x * 100), c.halfUp);
+  const std::tuple<int64_t, int64_t, int64_t, int64_t> cases[] = {{1'234'567, 1234, 1235, 1235},
+                                                                  {1'234'400, 1234, 1234, 1235},
+                                                                  {1'234'000, 1234, 1234, 1234},
+                                                                  {-1'500, -1, -1, -1}};
+  for (const auto& [x, down, halfUp, up] : cases) {
+    const auto kikan = [](int32_t rounding) { return SyoukyakuKikan(Date(), Date(), true, rounding); };
+    EXPECT_EQ(std::tuple(kikan(0).amountFromMultiplyThousandOfAmount(x), kikan(1).amountFromMultiplyThousandOfAmount(x),
+                         kikan(2).amountFromMultiplyThousandOfAmount(x),
+                         kikan(1).amountFromMultiplyHundredThousandOfAmount(x * 100)),
+              std::tuple(down, halfUp, up, halfUp))
+        << x;
   }
 
   // 1,234,567 × 0.334 = 412,345.378 a year; used July to March, u = 9.
@@ -190,11 +175,10 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RoundingTypesAndTheSoleProprietor)
   // a year's charge rounded first: 412,345 × 9/12 = 309,258.75 (or 412,346 × 9/12
   // rounded up).
   const G a = assetOf(G::kTeigakuHou, 1'234'567, 3, Date(2013, 7, 3));
-  EXPECT_EQ(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(2013, true, 0)), 309'259);
-  EXPECT_EQ(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(2013, true, 2)), 309'260);
-  EXPECT_EQ(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(2013, false, 0)), 309'258);
-  EXPECT_EQ(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(2013, false, 1)), 309'259);
-  EXPECT_EQ(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(2013, false, 2)), 309'260);
+  Charges charges;
+  for (auto [houjin, rounding] : {std::pair(true, 0), {true, 2}, {false, 0}, {false, 1}, {false, 2}})
+    charges.push_back(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(2013, houjin, rounding)));
+  EXPECT_EQ(charges, (Charges{309'259, 309'260, 309'258, 309'259, 309'260}));
 }
 
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, MonthsOfTheTermAndOfUse)
@@ -203,19 +187,16 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, MonthsOfTheTermAndOfUse)
   EXPECT_EQ(SyoukyakuKikan::numberOfKaikeiMonth(Date(2007, 4, 15), Date(2007, 10, 31)), 7);
   EXPECT_EQ(SyoukyakuKikan::numberOfKaikeiMonth(Date(2007, 4, 15), Date(2007, 4, 30)), 1);
   const SyoukyakuKikan year = fiscalYear(2007);
-  struct Case {
-    Date added, removed;
-    int32_t u;
-  } cases[] = {{Date(2007, 10, 15), Date(), 6},
-               {Date(2006, 1, 1), Date(), 12},
-               {Date(2006, 1, 1), Date(2007, 6, 20), 3},
-               {Date(2006, 1, 1), Date(2007, 3, 31), 0},
-               {Date(2008, 4, 1), Date(), 0}};
-  for (const Case& c : cases) {
+  const std::tuple<Date, Date, int32_t> cases[] = {{Date(2007, 10, 15), Date(), 6},
+                                                   {Date(2006, 1, 1), Date(), 12},
+                                                   {Date(2006, 1, 1), Date(2007, 6, 20), 3},
+                                                   {Date(2006, 1, 1), Date(2007, 3, 31), 0},
+                                                   {Date(2008, 4, 1), Date(), 0}};
+  for (const auto& [added, removed, u] : cases) {
     G a;
-    a.setDateOfAdded(c.added);
-    a.setDateOfRemoved(c.removed);
-    EXPECT_EQ(a.numberOfSyoukyakuMonthForKaisya(year), c.u) << c.added.toString() << " " << c.removed.toString();
+    a.setDateOfAdded(added);
+    a.setDateOfRemoved(removed);
+    EXPECT_EQ(a.numberOfSyoukyakuMonthForKaisya(year), u) << added.toString() << " " << removed.toString();
   }
 }
 
@@ -227,24 +208,19 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, DerivedAmounts)
   a.setFutsuuSyoukyakuhi(100'000);
   a.setTokubetsuSyoukyakuhi(20'000);
   a.setJigyouSenyouWariai(33.3);
-  EXPECT_EQ(a.kisyuCyoubokagakuForKaisya(year), 800'000);
-  EXPECT_EQ(a.zanzonKagaku(year), 100'000);
-  EXPECT_EQ(a.zanzonGendoGaku(year), 50'000);
-  EXPECT_EQ(a.hosyouGaku(year), 65'520);
-  EXPECT_EQ(a.toukiSyoukyakuhiGoukei(), 120'000);
-  EXPECT_EQ(a.kimatsuSyoukyakugakuRuikei(), 320'000);
-  EXPECT_EQ(a.kimatsuCyoubokagakuForKaisya(year), 680'000);
-  EXPECT_EQ(a.keihisannyuugaku(year), 39'960);  // 120,000 × 33.3 %, not 39,959
-  EXPECT_EQ(a.toukiGensyougakuForKaisya(year), 0);
+  // 経費算入額: 120,000 × 33.3 % is 39,960, not 39,959.
+  EXPECT_EQ(
+      (Charges{a.kisyuCyoubokagakuForKaisya(year), a.zanzonKagaku(year), a.zanzonGendoGaku(year), a.hosyouGaku(year),
+               a.toukiSyoukyakuhiGoukei(), a.kimatsuSyoukyakugakuRuikei(), a.kimatsuCyoubokagakuForKaisya(year),
+               a.keihisannyuugaku(year), a.toukiGensyougakuForKaisya(year)}),
+      (Charges{800'000, 100'000, 50'000, 65'520, 120'000, 320'000, 680'000, 39'960, 0}));
 
   // A charge not entered counts as 0, never as -1.
   a.setFutsuuSyoukyakuhi(-1);
-  EXPECT_EQ(a.toukiSyoukyakuhiGoukei(), 20'000);
-  EXPECT_EQ(a.kimatsuCyoubokagakuForKaisya(year), 780'000);
+  EXPECT_EQ((Charges{a.toukiSyoukyakuhiGoukei(), a.kimatsuCyoubokagakuForKaisya(year)}), (Charges{20'000, 780'000}));
 
   const G inTerm = assetOf(G::kTeigakuHou, 500'000, 5, Date(2013, 4, 1));
-  EXPECT_EQ(inTerm.kisyuCyoubokagakuForKaisya(year), -1);
-  EXPECT_EQ(assetOf(G::kTeigakuHou, 500'000, 5, Date(2013, 4, 1)).hosyouGaku(year), -1);
+  EXPECT_EQ((Charges{inTerm.kisyuCyoubokagakuForKaisya(year), inTerm.hosyouGaku(year)}), (Charges{-1, -1}));
 }
 
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PartialDecreaseLowersBaseAndBookValueAndTheRegisterFoots)
@@ -256,16 +232,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PartialDecreaseLowersBaseAndBookValueA
   a.decreaseArray().emplace_back(Date(2013, 10, 1), 300'000);
   const SyoukyakuKikan year = fiscalYear(2013);
   a.setFutsuuSyoukyakuhi(a.sansyutuSyoukyakuhiForKaisya(year));
-  EXPECT_EQ(a.futsuuSyoukyakuhi(), 70'000);
-  EXPECT_EQ(a.kisyuCyoubokagakuForKaisya(year), 900'000);
-  EXPECT_EQ(a.toukiGensyougakuForKaisya(year), 300'000);
-  EXPECT_EQ(a.kimatsuCyoubokagakuForKaisya(year), 530'000);
+  EXPECT_EQ(termFigures(a, year), (Charges{70'000, 900'000, 300'000, 530'000}));
 
   // The next term opens where this one closed.
   a.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(year, fiscalYear(2014));
-  EXPECT_EQ(a.kisyuCyoubokagakuForKaisya(fiscalYear(2014)), 530'000);
-  EXPECT_EQ(a.toukiGensyougakuForKaisya(fiscalYear(2014)), 0);
-  EXPECT_EQ(a.futsuuSyoukyakuhi(), 70'000);
+  EXPECT_EQ(termFigures(a, fiscalYear(2014)), (Charges{70'000, 530'000, 0, 460'000}));
 }
 
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RemovalEndsTheUseAndTakesTheWholeBookValue)
@@ -278,16 +249,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RemovalEndsTheUseAndTakesTheWholeBookV
   a.setDateOfRemoved(Date(2014, 6, 20));
   const SyoukyakuKikan year = fiscalYear(2014);
   a.setFutsuuSyoukyakuhi(a.sansyutuSyoukyakuhiForKaisya(year));
-  EXPECT_EQ(a.futsuuSyoukyakuhi(), 29'750);
-  EXPECT_EQ(a.kisyuCyoubokagakuForKaisya(year), 1'070'000);
-  EXPECT_EQ(a.toukiGensyougakuForKaisya(year), 1'200'000 - 120'000 - 10'000 - 29'750);
-  EXPECT_EQ(a.kimatsuCyoubokagakuForKaisya(year), 0);
+  EXPECT_EQ(termFigures(a, year), (Charges{29'750, 1'070'000, 1'200'000 - 120'000 - 10'000 - 29'750, 0}));
 
   // Still carried into the next term, with nothing left there.
   a.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(year, fiscalYear(2015));
-  EXPECT_EQ(a.futsuuSyoukyakuhi(), 0);
-  EXPECT_EQ(a.kisyuCyoubokagakuForKaisya(fiscalYear(2015)), 0);
-  EXPECT_EQ(a.kimatsuCyoubokagakuForKaisya(fiscalYear(2015)), 0);
+  EXPECT_EQ(termFigures(a, fiscalYear(2015)), (Charges{0, 0, 0, 0}));
 }
 
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardFixesThePhaseBaseAndClearsTheCharges)
@@ -301,10 +267,9 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardFixesThePhaseBaseAndClearsT
   a.setZoukaSyoukyakugaku(1);
   a.setTokubetsuSyoukyakuhi(2);
   a.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(fiscalYear(2019), fiscalYear(2020));
-  EXPECT_EQ(a.basedCyoubokagakuForKaiteiSyoukyakuhi(), 262'144);
-  EXPECT_EQ(a.kisyuSyoukyakugakuRuikei(), 1'000'000 - 262'144 + 65'536 + 3);
-  EXPECT_EQ(a.futsuuSyoukyakuhi(), 65'536);
-  EXPECT_EQ(a.zoukaSyoukyakugaku() + a.warimashiSyoukyakuhi() + a.tokubetsuSyoukyakuhi(), 0);
+  EXPECT_EQ((Charges{a.basedCyoubokagakuForKaiteiSyoukyakuhi(), a.kisyuSyoukyakugakuRuikei(), a.futsuuSyoukyakuhi(),
+                     a.zoukaSyoukyakugaku() + a.warimashiSyoukyakuhi() + a.tokubetsuSyoukyakuhi()}),
+            (Charges{262'144, 1'000'000 - 262'144 + 65'536 + 3, 65'536, 0}));
 
   // The accumulated depreciation never passes the cost; a charge not entered adds 0.
   G b = assetOf(G::kTeigakuHou, 100'000, 5, Date(2010, 4, 1));
@@ -315,8 +280,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardFixesThePhaseBaseAndClearsT
   G c = assetOf(G::kTeigakuHou, 100'000, 5, Date(2010, 4, 1));
   c.setKisyuSyoukyakugakuRuikei(40'000);
   c.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(fiscalYear(2014), fiscalYear(2015));
-  EXPECT_EQ(c.kisyuSyoukyakugakuRuikei(), 40'000);
-  EXPECT_EQ(c.futsuuSyoukyakuhi(), 20'000);
+  EXPECT_EQ((Charges{c.kisyuSyoukyakugakuRuikei(), c.futsuuSyoukyakuhi()}), (Charges{40'000, 20'000}));
 }
 
 }  // namespace

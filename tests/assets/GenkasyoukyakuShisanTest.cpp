@@ -63,54 +63,38 @@ std::string archiveOfVersion(int32_t v, int32_t methodCode, const char* method, 
 
 TEST(GenkasyoukyakuShisanTest, EveryClassVersionReadsBackWithTheMissingFieldsFilledIn)
 {
-  struct Case {
-    int32_t version;
-    int32_t methodCode;
-    const char* method;
-    Date dateOfAdded;
-    const char* stored;
-    const char* method_;
-    int32_t quantity;
-    const char* reference;
-    const char* addedType;
-    int64_t based;
-    size_t decreases;
-    const char* table;
-    int32_t indexToDrag;
-  } cases[] = {
-      {0, 1, "", Date(2006, 5, 1), "", "定率法", 1, "", "新品", -1, 0, "GenkasyoukyakuShisan", 0},
-      {0, 0, "", Date(2008, 5, 1), "", "定額法", 1, "", "新品", -1, 0, "GenkasyoukyakuShisan20070401", 0},
-      {1, 7, "", Date(2013, 5, 1), "", "一括償却", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan20120401", 0},
-      {2, 0, "均等償却", Date(2006, 5, 1), "", "均等償却", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan", 0},
-      {3, 0, "定額法", Date(), "", "定額法", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan20120401", 5},
-      {4, 0, "定額法", Date(2006, 5, 1), "", "定額法", 3, "措法２８の２", "新品", -1, 1, "GenkasyoukyakuShisan", 5},
-      {5, 0, "定率法", Date(2006, 5, 1), "", "定率法", 3, "措法２８の２", "中古", -1, 1, "GenkasyoukyakuShisan", 5},
-      // From version 6 the stored table is kept, even against the acquisition date.
-      {6, 0, "定率法", Date(2006, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", 3, "措法２８の２", "中古", -1, 1,
-       "GenkasyoukyakuShisan20070401", 5},
-      {7, 0, "定率法", Date(2010, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", 3, "措法２８の２", "中古", 400'000,
-       1, "GenkasyoukyakuShisan20070401", 5},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.version);
-    const std::string bytes = archiveOfVersion(c.version, c.methodCode, c.method, c.dateOfAdded, c.stored);
+  const std::tuple<int32_t, int32_t, const char*, Date, const char*, const char*, int32_t, const char*, const char*,
+                   int64_t, size_t, const char*, int32_t>
+      cases[] = {
+          {0, 1, "", Date(2006, 5, 1), "", "定率法", 1, "", "新品", -1, 0, "GenkasyoukyakuShisan", 0},
+          {0, 0, "", Date(2008, 5, 1), "", "定額法", 1, "", "新品", -1, 0, "GenkasyoukyakuShisan20070401", 0},
+          {1, 7, "", Date(2013, 5, 1), "", "一括償却", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan20120401",
+           0},
+          {2, 0, "均等償却", Date(2006, 5, 1), "", "均等償却", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan",
+           0},
+          {3, 0, "定額法", Date(), "", "定額法", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan20120401", 5},
+          {4, 0, "定額法", Date(2006, 5, 1), "", "定額法", 3, "措法２８の２", "新品", -1, 1, "GenkasyoukyakuShisan", 5},
+          {5, 0, "定率法", Date(2006, 5, 1), "", "定率法", 3, "措法２８の２", "中古", -1, 1, "GenkasyoukyakuShisan", 5},
+          // From version 6 the stored table is kept, even against the acquisition date.
+          {6, 0, "定率法", Date(2006, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", 3, "措法２８の２", "中古", -1, 1,
+           "GenkasyoukyakuShisan20070401", 5},
+          {7, 0, "定率法", Date(2010, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", 3, "措法２８の２", "中古",
+           400'000, 1, "GenkasyoukyakuShisan20070401", 5},
+      };
+  for (const auto& [version, methodCode, method, dateOfAdded, stored, method_, quantity, reference, addedType, based,
+                    decreases, table, indexToDrag] : cases) {
+    SCOPED_TRACE(version);
+    const std::string bytes = archiveOfVersion(version, methodCode, method, dateOfAdded, stored);
     ArchiveReader r(bytes);
     G a;
     ASSERT_TRUE(a.initWithCoder(r)) << r.failure();
     EXPECT_TRUE(r.atEnd());
-    EXPECT_EQ(a.name(), "旋盤");
-    EXPECT_EQ(a.syoukyakuTypeStr(), c.method_);
-    EXPECT_EQ(a.quantity(), c.quantity);
-    EXPECT_EQ(a.reference(), c.reference);
-    EXPECT_EQ(a.addedTypeStr(), c.addedType);
-    EXPECT_EQ(a.basedCyoubokagakuForKaiteiSyoukyakuhi(), c.based);
-    EXPECT_EQ(a.decreaseArray().size(), c.decreases);
-    EXPECT_EQ(a.pListResource(), c.table);
-    EXPECT_EQ(a.indexToDrag(), c.indexToDrag);
-    EXPECT_EQ(a.tokubetsuSyoukyakuhi(), 3'000);
-    EXPECT_EQ(a.warimashiSyoukyakuhi(), 0);
-    EXPECT_EQ(a.syutokuKagaku(), 1'000'000);
-    EXPECT_EQ(a.jigyouSenyouWariai(), 90.0);
+    EXPECT_EQ(std::tuple(a.name(), a.syoukyakuTypeStr(), a.quantity(), a.reference(), a.addedTypeStr(),
+                         a.basedCyoubokagakuForKaiteiSyoukyakuhi(), a.decreaseArray().size(), a.pListResource(),
+                         a.indexToDrag()),
+              std::tuple("旋盤", method_, quantity, reference, addedType, based, decreases, table, indexToDrag));
+    EXPECT_EQ(std::tuple(a.tokubetsuSyoukyakuhi(), a.warimashiSyoukyakuhi(), a.syutokuKagaku(), a.jigyouSenyouWariai()),
+              std::tuple(3'000, 0, 1'000'000, 90.0));
     // Assets written off over three years are never removed.
     EXPECT_EQ(a.dateOfRemoved().isNull(), a.syoukyakuTypeStr() == G::kIkkatsuSyoukyaku);
     // Saved in the current version, every field reads back.
@@ -133,9 +117,10 @@ TEST(GenkasyoukyakuShisanTest, DecreasesSortByDateWithUndatedOnesLast)
   for (const auto& d : a.decreaseArray()) order.push_back(d.amountOfDecrease());
   EXPECT_EQ(order, (std::vector<int64_t>{3, 4, 1, 2}));
 
-  EXPECT_TRUE(a.doDecreaseFrom(Date(2007, 4, 1), Date(2007, 4, 30)));
-  EXPECT_TRUE(a.doDecreaseFrom(Date(2007, 4, 2), Date(2007, 5, 1)));
-  EXPECT_FALSE(a.doDecreaseFrom(Date(2007, 5, 2), Date(2008, 3, 31)));
+  EXPECT_EQ(std::tuple(a.doDecreaseFrom(Date(2007, 4, 1), Date(2007, 4, 30)),
+                       a.doDecreaseFrom(Date(2007, 4, 2), Date(2007, 5, 1)),
+                       a.doDecreaseFrom(Date(2007, 5, 2), Date(2008, 3, 31))),
+            std::tuple(true, true, false));
 }
 
 TEST(GenkasyoukyakuShisanTest, AcquisitionDateMustFallUnderTheAssetsRule)
@@ -143,11 +128,11 @@ TEST(GenkasyoukyakuShisanTest, AcquisitionDateMustFallUnderTheAssetsRule)
   G newer;
   G older;
   older.setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
-  EXPECT_TRUE(newer.isValidDateOfAdded(Date(2007, 4, 1)));
-  EXPECT_TRUE(newer.isValidDateOfAdded(Date(2030, 1, 1)));  // the 250 % table's end bounds no later term
-  EXPECT_FALSE(newer.isValidDateOfAdded(Date(2007, 3, 31)));
-  EXPECT_TRUE(older.isValidDateOfAdded(Date(2007, 3, 31)));
-  EXPECT_FALSE(older.isValidDateOfAdded(Date(2007, 4, 1)));
+  // The 250 % table's end bounds no later term.
+  EXPECT_EQ(std::tuple(newer.isValidDateOfAdded(Date(2007, 4, 1)), newer.isValidDateOfAdded(Date(2030, 1, 1)),
+                       newer.isValidDateOfAdded(Date(2007, 3, 31)), older.isValidDateOfAdded(Date(2007, 3, 31)),
+                       older.isValidDateOfAdded(Date(2007, 4, 1))),
+            std::tuple(true, true, false, true, false));
 }
 
 }  // namespace

@@ -88,43 +88,37 @@ TEST_F(KamokuJigyoubuGroupTest, EveryAssetAppearsOnceEvenWhenItsSubAccountOrDivi
   EXPECT_EQ(outline(),
             (std::vector<std::string>{"150/-2/-1:D", "155/-1/-1:", " 155/-1/1:E", "155/-2/-1:C", "156/-2/-1:AB"}));
   const auto groups = KamokuJigyoubuGroup::groupsOfDocument(doc);
-  EXPECT_EQ(groups[0].title(doc), "建物／未分類");
-  EXPECT_FALSE(groups[0].acceptsDrop(doc));
-  EXPECT_FALSE(groups[1].acceptsDrop(doc));
-  EXPECT_TRUE(groups[1].childrenGroups()[0].acceptsDrop(doc));
-  EXPECT_EQ(groups[1].childrenGroups()[0].title(doc), "部1");
+  const KamokuJigyoubuGroup& division = groups[1].childrenGroups()[0];
+  EXPECT_EQ(std::tuple(groups[0].title(doc), groups[0].acceptsDrop(doc), groups[1].acceptsDrop(doc),
+                       division.acceptsDrop(doc), division.title(doc)),
+            std::tuple("建物／未分類", false, false, true, "部1"));
 }
 
 TEST_F(KamokuJigyoubuGroupTest, MoveKeepsTheObjectsAndTheirDraggedOrder)
 {
-  struct Case {
-    const char* name;
-    std::vector<int> dragged;  // indexes into the initial assets A..E
-    size_t index;
-    const char* order;
-  } cases[] = {
+  // dragged: indexes into the initial assets A..E
+  const std::tuple<const char*, std::vector<int>, size_t, const char*> cases[] = {
       // Group 155 holds C and D; A, B, E are of 150.
       {"two of another group to the top", {4, 0}, 0, "BEACD"},
       {"one to the end", {1}, 9, "AECDB"},
       {"within the group, down past its neighbour", {2}, 2, "ABEDC"},
       {"within the group, onto itself", {3}, 1, "ABECD"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [name, draggedIndexes, index, expectedOrder] : cases) {
     doc.genkasyoukyakuShisanArray().clear();
     std::vector<Ptr> assets = {add("A", 150, -1, -1), add("B", 150, -1, -1), add("C", 155, -1, -1),
                                add("D", 155, -1, -1), add("E", 150, -1, 7)};
     std::vector<Ptr> dragged;
-    for (int i : c.dragged) dragged.push_back(assets[i]);
+    for (int i : draggedIndexes) dragged.push_back(assets[i]);
     const KamokuJigyoubuGroup target(155, -1, -1);
     KamokuJigyoubuGroup::moveGenkasyoukyakuShisan(doc.genkasyoukyakuShisanArray(), {assets[2], assets[3]}, target,
-                                                  c.index, dragged);
-    EXPECT_EQ(order(), c.order) << c.name;
-    for (const Ptr& a : dragged) {
-      EXPECT_EQ(a->kamokuCode(), 155) << c.name;
-      EXPECT_EQ(a->jigyoubuCode(), -1) << c.name;
-      EXPECT_EQ(std::count(doc.genkasyoukyakuShisanArray().begin(), doc.genkasyoukyakuShisanArray().end(), a), 1)
-          << c.name;
-    }
+                                                  index, dragged);
+    EXPECT_EQ(order(), expectedOrder) << name;
+    const auto& all = doc.genkasyoukyakuShisanArray();
+    for (const Ptr& a : dragged)
+      EXPECT_EQ(std::tuple(a->kamokuCode(), a->jigyoubuCode(), std::count(all.begin(), all.end(), a)),
+                std::tuple(155, -1, 1))
+          << name;
   }
 }
 

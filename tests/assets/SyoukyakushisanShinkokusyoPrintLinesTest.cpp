@@ -43,29 +43,25 @@ TEST_F(SyoukyakushisanShinkokusyoPrintLinesTest, YearListsItsAssetsWithTheFourTo
   add("E", 151, Date(2024, 4, 1), Date(), 1600, 1, G::kIkkatsuSyoukyaku);  // lump sum: never declared
   add("F", 151, Date(2024, 4, 1), Date(), 3200, 0);                        // printed, counted nowhere
   add("G", 155, Date(2024, 4, 1), Date(), 6400);                           // an account not declared
-  struct Case {
-    int year;
-    std::string listed;
-    int64_t totals[4];
-  } cases[] = {
+  const std::tuple<int, std::string, std::vector<int64_t>> cases[] = {
       {2024, "ABF", {100, 0, 200, 100}},
       {2025, "ABCF", {300, 200, 400, 500}},
       {2017, "", {}},
   };
-  for (const Case& c : cases) {
-    const auto lines = Lines::linesOfDocument(doc, c.year, 40);
+  for (const auto& [year, expectedListed, expectedTotals] : cases) {
+    const auto lines = Lines::linesOfDocument(doc, year, 40);
     std::string listed;
     std::vector<int64_t> totals;
     for (const auto& l : lines) {
       if (l.kind == Lines::Kind::Asset) listed += l.name;
       if (l.kind == Lines::Kind::Total) totals.push_back(l.syutokuKagaku);
     }
-    EXPECT_EQ(listed, c.listed) << c.year;
-    if (c.listed.empty()) {
-      EXPECT_TRUE(lines.empty()) << c.year;
+    EXPECT_EQ(listed, expectedListed) << year;
+    if (expectedListed.empty()) {
+      EXPECT_TRUE(lines.empty()) << year;
       continue;
     }
-    EXPECT_EQ(totals, std::vector<int64_t>(std::begin(c.totals), std::end(c.totals))) << c.year;
+    EXPECT_EQ(totals, expectedTotals) << year;
     EXPECT_EQ(lines.front().name, "建物附属設備");
   }
 }
@@ -80,8 +76,7 @@ TEST_F(SyoukyakushisanShinkokusyoPrintLinesTest, GroupHeadingNeverStandsOnAPageF
   const auto lines = Lines::linesOfDocument(doc, 2024, 10);
   ASSERT_EQ(lines.size(), 16u);
   for (size_t i : {7u, 8u, 9u}) EXPECT_EQ(lines[i].kind, Lines::Kind::Empty) << i;
-  EXPECT_EQ(lines[10].kind, Lines::Kind::Heading);
-  EXPECT_EQ(lines[10].name, "構築物");
+  EXPECT_EQ(std::tuple(lines[10].kind, lines[10].name), std::tuple(Lines::Kind::Heading, "構築物"));
   // On a 20-line page the blank alone separates the groups.
   EXPECT_EQ(Lines::linesOfDocument(doc, 2024, 20)[8].kind, Lines::Kind::Heading);
 }

@@ -43,18 +43,7 @@ protected:
 
 const std::vector<std::string> kFixed = {"no reason", "当期純損益", "株主資本以外の項目の当期変動額(純額)"};
 
-TEST_F(HendouReasonEditorTest, AddNamesTheFirstFreeNewReason)
-{
-  HendouReasonEditor ed = editor();
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason");
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
-  ed.rename(ed.reasonNamed("new reason 2"), "new reason 3");
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
-  EXPECT_TRUE(doc->isDocumentEdited());
-  EXPECT_TRUE(ed.noReasonHoldsShiwake());
-}
-
-TEST_F(HendouReasonEditorTest, AddFromAnEntryNamesTheReasonAfterItsDescription)
+TEST_F(HendouReasonEditorTest, AddFromAnEntryNamesTheReasonAfterItsDescriptionAddTheFirstFreeNewReason)
 {
   HendouReasonEditor ed = editor();
   // e[3] first: the reason made for it then receives e[1] before it, in journal order.
@@ -63,10 +52,16 @@ TEST_F(HendouReasonEditorTest, AddFromAnEntryNamesTheReasonAfterItsDescription)
   EXPECT_EQ(entriesOf("新株の発行"), (std::vector<ShiwakePtr>{e[1], e[3]}));
   EXPECT_EQ(e[1]->hendouReasonStr(), "新株の発行");
   // Already with a reason, or without description: nothing.
-  EXPECT_FALSE(ed.addReasonFromShiwake(e[1]));
-  EXPECT_FALSE(ed.addReasonFromShiwake(e[2]));
-  EXPECT_EQ(names().size(), 4u);
+  EXPECT_EQ(std::tuple(ed.addReasonFromShiwake(e[1]), ed.addReasonFromShiwake(e[2]), names().size()),
+            std::tuple(nullptr, nullptr, 4u));
   EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[2]}));
+
+  // A new reason takes the first free name.
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason");
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
+  ed.rename(ed.reasonNamed("new reason 2"), "new reason 3");
+  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
+  EXPECT_EQ(std::tuple(doc->isDocumentEdited(), ed.noReasonHoldsShiwake()), std::tuple(true, true));
 }
 
 TEST_F(HendouReasonEditorTest, RenameRefusesEmptyTakenAndFixedNames)
@@ -74,25 +69,18 @@ TEST_F(HendouReasonEditorTest, RenameRefusesEmptyTakenAndFixedNames)
   HendouReasonEditor ed = editor();
   const HendouReasonPtr r = ed.addReasonFromShiwake(e[0]);
   const HendouReasonPtr other = ed.addReason();
-  struct Case {
-    HendouReasonPtr reason;
-    std::string name;
-    bool ok;
-  };
-  const Case cases[] = {
-      {r, "", false},
-      {r, "new reason", false},
-      {r, "no reason", false},
-      {r, "剰余金の配当", true},
-      {ed.reasonNamed("当期純損益"), "x", false},
-      {other, "配当", true},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ed.rename(c.reason, c.name), c.ok) << c.name;
+  const std::tuple<HendouReasonPtr, std::string, bool> cases[] = {{r, "", false},
+                                                                  {r, "new reason", false},
+                                                                  {r, "no reason", false},
+                                                                  {r, "剰余金の配当", true},
+                                                                  {ed.reasonNamed("当期純損益"), "x", false},
+                                                                  {other, "配当", true}};
+  for (const auto& [reason, name, ok] : cases) EXPECT_EQ(ed.rename(reason, name), ok) << name;
   EXPECT_TRUE(ed.rename(r, "利益の配当"));
   EXPECT_EQ(e[0]->hendouReasonStr(), "利益の配当");
 }
 
-TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrder)
+TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrderThenReorderAndMove)
 {
   HendouReasonEditor ed = editor();
   const HendouReasonPtr r = ed.addReason();
@@ -101,39 +89,29 @@ TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrder)
   EXPECT_EQ(entriesOf("new reason"), (std::vector<ShiwakePtr>{e[1], e[3]}));
   EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[2]}));
   EXPECT_TRUE(ed.removeReason(r));
-  EXPECT_EQ(names(), kFixed);
-  EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[1], e[2], e[3]}));
-  EXPECT_EQ(e[3]->hendouReasonStr(), "no reason");
+  EXPECT_EQ(std::tuple(names(), entriesOf("no reason"), e[3]->hendouReasonStr()),
+            std::tuple(kFixed, std::vector<ShiwakePtr>{e[0], e[1], e[2], e[3]}, "no reason"));
   for (const std::string& fixed : kFixed) EXPECT_FALSE(ed.removeReason(ed.reasonNamed(fixed))) << fixed;
-}
 
-TEST_F(HendouReasonEditorTest, ReorderAndMoveEntries)
-{
-  HendouReasonEditor ed = editor();
+  // Reorder reasons and move entries.
   const HendouReasonPtr a = ed.addReason();
   const HendouReasonPtr b = ed.addReason();
   // [no reason, 当期純損益, 純額, a, b]: a from index 3 to child index 5 stands last;
   // index 0 is refused, and "no reason" never moves.
-  struct Case {
-    HendouReasonPtr reason;
-    int childIndex;
-    bool ok;
-    std::vector<std::string> after;
-  };
-  const Case cases[] = {
+  const std::tuple<HendouReasonPtr, int, bool, std::vector<std::string>> cases[] = {
       {a, 5, true, {kFixed[0], kFixed[1], kFixed[2], "new reason 2", "new reason"}},
       {a, 1, true, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
       {b, 0, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
       {ed.reasonNamed("no reason"), 3, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ed.moveReason(c.reason, c.childIndex), c.ok) << c.childIndex;
-    EXPECT_EQ(names(), c.after);
+  for (const auto& [reason, childIndex, ok, after] : cases) {
+    EXPECT_EQ(ed.moveReason(reason, childIndex), ok) << childIndex;
+    EXPECT_EQ(names(), after);
   }
-  EXPECT_FALSE(ed.moveShiwake(e[0], ed.reasonNamed("当期純損益")));
-  EXPECT_TRUE(ed.moveShiwake(e[0], b));
-  EXPECT_FALSE(ed.moveShiwake(e[0], b));
-  EXPECT_EQ(ed.reasonOfShiwake(e[0].get()), b);
+  const bool toProfit = ed.moveShiwake(e[0], ed.reasonNamed("当期純損益"));
+  const bool toB = ed.moveShiwake(e[0], b);
+  EXPECT_EQ(std::tuple(toProfit, toB, ed.moveShiwake(e[0], b), ed.reasonOfShiwake(e[0].get())),
+            std::tuple(false, true, false, b));
   // The document's own rebuild agrees with the editor.
   doc->hendouReasonArrayDidChange();
   doc->updateHendouReasonArray();

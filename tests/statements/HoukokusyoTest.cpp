@@ -25,13 +25,18 @@ HoukokusyoStatements statementsOf(const MyDocument& doc, Date start = Date(2024,
   return Houkokusyo::build(doc, KaisyahouHoukokusyoBalances::postShiwakeArray(doc, {start, end, false}), jigyoubu);
 }
 
-int64_t amountTitled(const std::vector<Shisan>& rows, const std::string& title)
+// The amounts of the rows with the captions.
+std::vector<int64_t> amountsTitled(const std::vector<Shisan>& rows, std::initializer_list<const char*> titles)
 {
-  for (const Shisan& r : rows)
-    if (r.title() == title) return r.houkokusyoAmount();
-  ADD_FAILURE() << "no row " << title;
-  return 0;
+  std::vector<int64_t> out;
+  for (const char* title : titles) {
+    const auto r = std::find_if(rows.begin(), rows.end(), [&](const Shisan& s) { return s.title() == title; });
+    if (r == rows.end()) ADD_FAILURE() << "no row " << title;
+    out.push_back(r == rows.end() ? 0 : r->houkokusyoAmount());
+  }
+  return out;
 }
+using Amounts = std::vector<int64_t>;
 
 void expectBalanced(const HoukokusyoStatements& st)
 {
@@ -39,56 +44,63 @@ void expectBalanced(const HoukokusyoStatements& st)
   const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
   ASSERT_FALSE(left.empty());
   ASSERT_EQ(left.size(), right.size());
-  EXPECT_EQ(left.back().title(), "　　　資産の部合計");
-  EXPECT_EQ(right.back().title(), "　　　負債・資本の部合計");
-  EXPECT_EQ(left.back().houkokusyoAmount(), right.back().houkokusyoAmount());
+  EXPECT_EQ(std::tuple(left.back().title(), right.back().title(), left.back().houkokusyoAmount()),
+            std::tuple("　　　資産の部合計", "　　　負債・資本の部合計", right.back().houkokusyoAmount()));
 }
 
-TEST(HoukokusyoTest, CorporationOnTheOlderChart)
+TEST(HoukokusyoTest, CorporationOnTheOlderChartWithMergedAccounts)
 {
   auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   const HoukokusyoStatements st = statementsOf(*doc);
   const int32_t uriage = test::codeOf(*doc, "売上高");
-  const std::vector<Line> pl{{-405, "経常損益の部", 0},
-                             {-402, "[営業損益の部]", 0},
-                             {-402, "　[営業収益]", 0},
-                             {-402, "　　[売上高]", 0},
-                             {uriage, "　　　売上高", 500},
-                             {-403, "　　　　売上高合計", 500},
-                             {-402, "　[営業費用]", 0},
-                             {-402, "　　[売上原価]", 0},
-                             {-1, "　　　当期商品仕入高", 200},
-                             {-403, "　　　　売上原価", 200},
-                             {-404, "　　　　売上総利益", 300},
-                             {-402, "　　[販売費及び一般管理費]", 0},
-                             {-403, "　　　販売費及び一般管理費合計", 100},
-                             {-404, "　　　　営業利益", 200},
-                             {-404, "　　　　経常利益", 200},
-                             {-404, "　　　税引前当期利益", 200},
-                             {-404, "　　　当期利益", 200},
-                             {-404, "　　　当期未処分利益", 200}};
+  const std::vector<Line> pl{Line{-405, "経常損益の部", 0},
+                             Line{-402, "[営業損益の部]", 0},
+                             Line{-402, "　[営業収益]", 0},
+                             Line{-402, "　　[売上高]", 0},
+                             Line{uriage, "　　　売上高", 500},
+                             Line{-403, "　　　　売上高合計", 500},
+                             Line{-402, "　[営業費用]", 0},
+                             Line{-402, "　　[売上原価]", 0},
+                             Line{-1, "　　　当期商品仕入高", 200},
+                             Line{-403, "　　　　売上原価", 200},
+                             Line{-404, "　　　　売上総利益", 300},
+                             Line{-402, "　　[販売費及び一般管理費]", 0},
+                             Line{-403, "　　　販売費及び一般管理費合計", 100},
+                             Line{-404, "　　　　営業利益", 200},
+                             Line{-404, "　　　　経常利益", 200},
+                             Line{-404, "　　　税引前当期利益", 200},
+                             Line{-404, "　　　当期利益", 200},
+                             Line{-404, "　　　当期未処分利益", 200}};
   EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray), pl);
   EXPECT_EQ(linesOf(st.taisyakuBalanceHanbaihiShisanArray),
-            (std::vector<Line>{{test::codeOf(*doc, "給料手当"), "給料手当", 100},
-                               {-403, "　販売費及び一般管理費合計", 100}}));
+            (std::vector<Line>{Line{test::codeOf(*doc, "給料手当"), "給料手当", 100},
+                               Line{-403, "　販売費及び一般管理費合計", 100}}));
   EXPECT_TRUE(st.taisyakuBalanceSeizouGenkaShisanArray.empty());
-  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 200);
-  EXPECT_EQ(st.toukiMisyobunSonekiOfSyuuryouZandaka, 200);
+  EXPECT_EQ(Amounts({st.toukiSonekiOfSyuuryouZandaka, st.toukiMisyobunSonekiOfSyuuryouZandaka}), Amounts({200, 200}));
 
   expectBalanced(st);
   const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
-  EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
-  EXPECT_EQ(amountTitled(right, "[剰余金(欠損金)]"), 200);
-  EXPECT_EQ(amountTitled(right, "　当期未処分利益"), 200);
-  EXPECT_EQ(amountTitled(right, "　（内 当期利益）"), 200);
-  EXPECT_EQ(amountTitled(right, "　　　資本の部合計"), 1200);
+  EXPECT_EQ(amountsTitled(right, {"[剰余金(欠損金)]", "　当期未処分利益", "　（内 当期利益）", "　　　資本の部合計",
+                                  "　　　負債・資本の部合計"}),
+            Amounts({200, 200, 200, 1200, 1200}));
   for (const Shisan& r : right) EXPECT_NE(r.title(), "負債の部");  // no liabilities at all
 
   // From June the period column leaves out the sale before it; the closing one keeps it.
   const HoukokusyoStatements june = statementsOf(*doc, Date(2024, 6, 1));
-  EXPECT_EQ(june.toukiSonekiOfTaisyakuBalance, -300);
-  EXPECT_EQ(june.toukiSonekiOfSyuuryouZandaka, 200);
-  EXPECT_EQ(june.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
+  EXPECT_EQ(Amounts({june.toukiSonekiOfTaisyakuBalance, june.toukiSonekiOfSyuuryouZandaka,
+                     june.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount()}),
+            Amounts({-300, 200, 1200}));
+
+  // Merged accounts print as one row under the merged name.
+  book(*doc, Date(2024, 9, 1), "普通預金", "現金", 300);
+  const KamokuPtr rep = kamokuNamed(*doc, "現金");
+  const KamokuPtr member = kamokuNamed(*doc, "普通預金");
+  rep->setGassanRepresentKamokuCode(rep->code());
+  rep->setGassanKamokuName("現金及び預金");
+  member->setGassanRepresentKamokuCode(rep->code());
+  const auto merged = statementsOf(*doc).taisyakuTaisyouShisannobuShisanArray;
+  EXPECT_EQ(amountsTitled(merged, {"　現金及び預金"}), Amounts({1200}));
+  for (const Shisan& r : merged) EXPECT_NE(r.kamokuCode(), member->code()) << r.title();
 }
 
 TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposedLoss)
@@ -98,23 +110,19 @@ TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposed
   kamokuNamed(*doc, "資本金")->setStartBalance(950, 99);
   const HoukokusyoStatements st = statementsOf(*doc);
   const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
-  EXPECT_EQ(amountTitled(pl, "　　　　売上総利益"), 300);
-  EXPECT_EQ(amountTitled(pl, "　　　　営業損失"), 600);
-  EXPECT_EQ(amountTitled(pl, "　　　当期損失"), 600);
+  EXPECT_EQ(amountsTitled(pl, {"　　　　売上総利益", "　　　　営業損失", "　　　当期損失"}), Amounts({300, 600, 600}));
   // The brought-forward profit is an opening balance: only the closing amounts hold it.
-  EXPECT_EQ(linesOf({pl.back()}), (std::vector<Line>{{-404, "　　　当期未処理損失", 600}}));
+  EXPECT_EQ(linesOf({pl.back()}), (std::vector<Line>{Line{-404, "　　　当期未処理損失", 600}}));
   const auto& closing = st.syuuryouZandakaSonekiKeisanShisanArray;
-  EXPECT_EQ(amountTitled(closing, "　　　前期繰越利益"), 50);
-  EXPECT_EQ(linesOf({closing.back()}), (std::vector<Line>{{-404, "　　　当期未処理損失", 550}}));
-  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, -600);
-  EXPECT_EQ(st.toukiMisyobunSonekiOfSyuuryouZandaka, -550);
+  EXPECT_EQ(amountsTitled(closing, {"　　　前期繰越利益"}), Amounts({50}));
+  EXPECT_EQ(linesOf({closing.back()}), (std::vector<Line>{Line{-404, "　　　当期未処理損失", 550}}));
+  EXPECT_EQ(Amounts({st.toukiSonekiOfSyuuryouZandaka, st.toukiMisyobunSonekiOfSyuuryouZandaka}), Amounts({-600, -550}));
 
   expectBalanced(st);
   const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
-  EXPECT_EQ(amountTitled(right, "　当期未処理損失"), 550);
-  EXPECT_EQ(amountTitled(right, "　（内 当期損失）"), 600);
-  EXPECT_EQ(amountTitled(right, "[剰余金(欠損金)]"), -550);
-  EXPECT_EQ(right.back().houkokusyoAmount(), 400);
+  EXPECT_EQ(
+      amountsTitled(right, {"　当期未処理損失", "　（内 当期損失）", "[剰余金(欠損金)]", "　　　負債・資本の部合計"}),
+      Amounts({550, 600, -550, 400}));
 }
 
 TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)
@@ -122,11 +130,9 @@ TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)
   auto doc = test::makeSmallTrialBooks(ChartKind::Kojin);
   const HoukokusyoStatements st = statementsOf(*doc);
   const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
-  EXPECT_EQ(amountTitled(pl, "　　　　売上総利益"), 300);
-  EXPECT_EQ(amountTitled(pl, "　　　　営業利益"), 200);
-  EXPECT_EQ(amountTitled(pl, "　　　当期利益"), 200);
+  EXPECT_EQ(amountsTitled(pl, {"　　　　売上総利益", "　　　　営業利益", "　　　当期利益"}), Amounts({300, 200, 200}));
   expectBalanced(st);
-  EXPECT_EQ(amountTitled(st.taisyakuTaisyouFusainobuShisanArray, "[資本金]"), 1000);
+  EXPECT_EQ(amountsTitled(st.taisyakuTaisyouFusainobuShisanArray, {"[資本金]"}), Amounts({1000}));
   EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount(), 1200);
 }
 
@@ -143,62 +149,34 @@ TEST(HoukokusyoTest, ColumnsEndOnOneLineWhicheverIsLonger)
   expectBalanced(statementsOf(*doc2));
 }
 
-TEST(HoukokusyoTest, MergedAccountsPrintAsOneRowUnderTheMergedName)
-{
-  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
-  book(*doc, Date(2024, 9, 1), "普通預金", "現金", 300);
-  const KamokuPtr rep = kamokuNamed(*doc, "現金");
-  const KamokuPtr member = kamokuNamed(*doc, "普通預金");
-  rep->setGassanRepresentKamokuCode(rep->code());
-  rep->setGassanKamokuName("現金及び預金");
-  member->setGassanRepresentKamokuCode(rep->code());
-  const HoukokusyoStatements st = statementsOf(*doc);
-  const auto& left = st.taisyakuTaisyouShisannobuShisanArray;
-  EXPECT_EQ(amountTitled(left, "　現金及び預金"), 1200);
-  for (const Shisan& r : left) EXPECT_NE(r.kamokuCode(), member->code()) << r.title();
-}
-
 TEST(HoukokusyoTest, Appropriation)
 {
   const std::vector<RiekiSyobunanItem> items{{"配当金", 50}, {"利益準備金", 20}};
-  struct Case {
-    const char* name;
-    int64_t u;
-    std::vector<RiekiSyobunanItem> items;
-    std::vector<Line> rows;
-    bool accepted;
-  };
-  const std::vector<Case> cases{
+  const std::vector<std::tuple<const char*, int64_t, std::vector<RiekiSyobunanItem>, std::vector<Line>, bool>> cases{
       {"profit",
        200,
        items,
-       {{-410, "当期未処分利益", 200},
-        {-1, "配当金", 50},
-        {-1, "利益準備金", 20},
-        {-404, "　利益処分合計", 70},
-        {-411, "次期繰越利益", 130}},
+       {Line{-410, "当期未処分利益", 200}, Line{-1, "配当金", 50}, Line{-1, "利益準備金", 20},
+        Line{-404, "　利益処分合計", 70}, Line{-411, "次期繰越利益", 130}},
        true},
       {"loss",
        -300,
        {{"任意積立金取崩", 100}, {"資本準備金取崩", 50}},
-       {{-410, "当期未処理損失", 300},
-        {-1, "任意積立金取崩", 100},
-        {-1, "資本準備金取崩", 50},
-        {-404, "　損失処理合計", 150},
-        {-411, "次期繰越損失", 150}},
+       {Line{-410, "当期未処理損失", 300}, Line{-1, "任意積立金取崩", 100}, Line{-1, "資本準備金取崩", 50},
+        Line{-404, "　損失処理合計", 150}, Line{-411, "次期繰越損失", 150}},
        true},
-      {"no items", 200, {}, {{-403, "当期未処分利益", 200}, {-411, "次期繰越利益", 200}}, true},
+      {"no items", 200, {}, {Line{-403, "当期未処分利益", 200}, Line{-411, "次期繰越利益", 200}}, true},
       // Nothing to appropriate: the items take no part anywhere.
-      {"zero", 0, items, {{-403, "当期未処分利益", 0}, {-411, "次期繰越利益", 0}}, true},
+      {"zero", 0, items, {Line{-403, "当期未処分利益", 0}, Line{-411, "次期繰越利益", 0}}, true},
       {"items above the profit", 60, items, {}, false},
       {"items above the loss", -60, items, {}, false},
       {"items beyond the limit", 200, {{"a", kMax}, {"b", kMax}}, {}, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const RiekiSyobunan r(c.u, c.items, kMax);
-    EXPECT_EQ(r.check().empty(), c.accepted) << r.check();
-    if (c.accepted) { EXPECT_EQ(linesOf(r.rows()), c.rows); }
+  for (const auto& [name, u, items, rows, accepted] : cases) {
+    SCOPED_TRACE(name);
+    const RiekiSyobunan r(u, items, kMax);
+    EXPECT_EQ(r.check().empty(), accepted) << r.check();
+    if (accepted) { EXPECT_EQ(linesOf(r.rows()), rows); }
     for (const Shisan& row : r.rows()) EXPECT_EQ(row.jigyoubuCode(), 99);
   }
   const RiekiSyobunan over(200, {{"a", kMax}, {"b", kMax}}, kMax);
@@ -218,26 +196,21 @@ int64_t trialBalanceProfit(MyDocument& doc, const char* title, int32_t jigyoubu,
 
 TEST(HoukokusyoTest, ProfitEqualsTheTrialBalancesOnGeneratedBooks)
 {
-  struct Kind {
-    ChartKind chart;
-    bool seizou;
-    const char* profitTitle;
-  };
-  for (const Kind& kind :
-       {Kind{ChartKind::HoujinOlder, false, "　当期損益"}, Kind{ChartKind::HoujinOlder, true, "　当期損益"},
-        Kind{ChartKind::Kojin, false, "　青色申告控除前所得"}}) {
-    SCOPED_TRACE(static_cast<int>(kind.chart) * 2 + kind.seizou);
+  for (const auto& [chart, seizou, profitTitle] :
+       {std::tuple(ChartKind::HoujinOlder, false, "　当期損益"), std::tuple(ChartKind::HoujinOlder, true, "　当期損益"),
+        std::tuple(ChartKind::Kojin, false, "　青色申告控除前所得")}) {
+    SCOPED_TRACE(static_cast<int>(chart) * 2 + seizou);
     test::GeneratedTrialBooksSize size;
     size.shiwakeCount = 1500;
     size.jigyoubuCount = 2;
-    auto doc = test::makeGeneratedTrialBooks(kind.chart, kind.seizou, size, 11);
+    auto doc = test::makeGeneratedTrialBooks(chart, seizou, size, 11);
     const Kaisya& k = doc->kaisya();
     const auto months = static_cast<int32_t>(k.monthArray().size());
     for (int32_t j : {99, 2})
       for (int32_t to : {7, months}) {
         const Date end = to == months ? Date::kessanSeiridukiDate() : k.monthArray()[static_cast<size_t>(to)].endDate();
         const HoukokusyoStatements st = statementsOf(*doc, k.termStartDate(), end, j);
-        const int64_t profit = trialBalanceProfit(*doc, kind.profitTitle, j, to);
+        const int64_t profit = trialBalanceProfit(*doc, profitTitle, j, to);
         EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, profit);
         EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, profit);
         expectBalanced(st);

@@ -32,29 +32,19 @@ TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRow)
   // Sales 800,000; cost of sales 300,000 - 50,000 = 250,000; gross 550,000; SG&A
   // 200,000 + 100,000; operating = ordinary = pre-tax 250,000; tax 30,000; net 220,000.
   EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray),
-            (std::vector<Line>{{kSection, "経常損益の部", 0},
-                               {kGroup, "[営業損益の部]", 0},
-                               {kGroup, "　[営業収益]", 0},
-                               {kGroup, "　　[売上高]", 0},
-                               {300, "　　　売上高", 800'000},
-                               {kSubtotal, "　　　　売上高合計", 800'000},
-                               {kGroup, "　[営業費用]", 0},
-                               {kGroup, "　　[売上原価]", 0},
-                               {kLine, "　　　当期商品仕入高", 300'000},
-                               {kLine, "　　　期末商品棚卸高", 50'000},
-                               {kSubtotal, "　　　　売上原価", 250'000},
-                               {kTotal, "　　　　売上総利益", 550'000},
-                               {kGroup, "　　[販売費及び一般管理費]", 0},
-                               {kSubtotal, "　　　販売費及び一般管理費合計", 300'000},
-                               {kTotal, "　　　　営業利益", 250'000},
-                               {kTotal, "　　　　経常利益", 250'000},
-                               {kTotal, "　　　税引前当期利益", 250'000},
-                               {kSubtotal, "　　　法人税等", 30'000},
-                               {kTotal, "　　　当期純利益", 220'000}}));
-  EXPECT_EQ(
-      linesOf(st.taisyakuBalanceHanbaihiShisanArray),
-      (std::vector<Line>{
-          {321, "給料手当", 200'000}, {344, "地代家賃", 100'000}, {kSubtotal, "　販売費及び一般管理費合計", 300'000}}));
+            (std::vector<Line>{
+                Line{kSection, "経常損益の部", 0}, Line{kGroup, "[営業損益の部]", 0}, Line{kGroup, "　[営業収益]", 0},
+                Line{kGroup, "　　[売上高]", 0}, Line{300, "　　　売上高", 800'000},
+                Line{kSubtotal, "　　　　売上高合計", 800'000}, Line{kGroup, "　[営業費用]", 0},
+                Line{kGroup, "　　[売上原価]", 0}, Line{kLine, "　　　当期商品仕入高", 300'000},
+                Line{kLine, "　　　期末商品棚卸高", 50'000}, Line{kSubtotal, "　　　　売上原価", 250'000},
+                Line{kTotal, "　　　　売上総利益", 550'000}, Line{kGroup, "　　[販売費及び一般管理費]", 0},
+                Line{kSubtotal, "　　　販売費及び一般管理費合計", 300'000}, Line{kTotal, "　　　　営業利益", 250'000},
+                Line{kTotal, "　　　　経常利益", 250'000}, Line{kTotal, "　　　税引前当期利益", 250'000},
+                Line{kSubtotal, "　　　法人税等", 30'000}, Line{kTotal, "　　　当期純利益", 220'000}}));
+  EXPECT_EQ(linesOf(st.taisyakuBalanceHanbaihiShisanArray),
+            (std::vector<Line>{Line{321, "給料手当", 200'000}, Line{344, "地代家賃", 100'000},
+                               Line{kSubtotal, "　販売費及び一般管理費合計", 300'000}}));
   EXPECT_TRUE(st.taisyakuBalanceSeizouGenkaShisanArray.empty());
   EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, 220'000);
   EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 220'000);
@@ -63,28 +53,19 @@ TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRow)
   // Assets: 現金 500,000, 普通預金 2,000,000 - 200,000 - 100,000 + 800,000 - 300,000 =
   // 2,200,000, 商品 50,000. Liabilities: the tax payable 30,000. Net assets: 資本金
   // 2,000,000, 繰越利益剰余金 500,000 + 220,000.
-  std::vector<Line> left{{kSection, "資産の部", 0},
-                         {kGroup, "[流動資産]", 2'750'000},
-                         {100, "　現金", 500'000},
-                         {103, "　普通預金", 2'200'000},
-                         {115, "　商品", 50'000}};
+  std::vector<Line> left{Line{kSection, "資産の部", 0}, Line{kGroup, "[流動資産]", 2'750'000},
+                         Line{100, "　現金", 500'000}, Line{103, "　普通預金", 2'200'000}, Line{115, "　商品", 50'000}};
   left.insert(left.end(), 7, Line{kLine, "", 0});
   left.push_back({kTotal, "　　　資産合計", 2'750'000});
   EXPECT_EQ(linesOf(st.taisyakuTaisyouShisannobuShisanArray), left);
   EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray),
-            (std::vector<Line>{{kSection, "負債の部", 0},
-                               {kGroup, "[流動負債]", 30'000},
-                               {208, "　未払法人税等", 30'000},
-                               {kTotal, "　　　負債合計", 30'000},
-                               {kSection, "純資産の部", 0},
-                               {kGroup, "[株主資本]", 2'720'000},
-                               {kGroup, "　[資本金]", 2'000'000},
-                               {270, "　　資本金", 2'000'000},
-                               {kGroup, "　[利益剰余金]", 720'000},
-                               {kGroup, "　　[その他利益剰余金]", 720'000},
-                               {kGroup, "　　　繰越利益剰余金", 720'000},
-                               {kTotal, "　　　純資産合計", 2'720'000},
-                               {kTotal, "　　　負債・純資産合計", 2'750'000}}));
+            (std::vector<Line>{
+                Line{kSection, "負債の部", 0}, Line{kGroup, "[流動負債]", 30'000}, Line{208, "　未払法人税等", 30'000},
+                Line{kTotal, "　　　負債合計", 30'000}, Line{kSection, "純資産の部", 0},
+                Line{kGroup, "[株主資本]", 2'720'000}, Line{kGroup, "　[資本金]", 2'000'000},
+                Line{270, "　　資本金", 2'000'000}, Line{kGroup, "　[利益剰余金]", 720'000},
+                Line{kGroup, "　　[その他利益剰余金]", 720'000}, Line{kGroup, "　　　繰越利益剰余金", 720'000},
+                Line{kTotal, "　　　純資産合計", 2'720'000}, Line{kTotal, "　　　負債・純資産合計", 2'750'000}}));
 
   // Changes: no entry touches an equity account, so the one reason row is the profit.
   const auto& ks = st.kabunushiShihon;
@@ -119,36 +100,33 @@ TEST(KaisyahouHoukokusyoTest, AManufacturersCostReportHandsItsCostToTheIncomeSta
   // Materials 100,000 + 400,000 - 120,000 = 380,000; labour 200,000; expenses 50,000;
   // outsourcing 30,000; total 660,000; + 20,000 - 10,000 work in process = 670,000.
   EXPECT_EQ(linesOf(st.taisyakuBalanceSeizouGenkaShisanArray),
-            (std::vector<Line>{{kGroup, "[材料費]", 0},
-                               {600, "　期首材料棚卸高", 100'000},
-                               {kLine, "　当期材料仕入高", 400'000},
-                               {kTotalColumn, "　　合　　　計", 500'000},
-                               {602, "　期末材料棚卸高", 120'000},
-                               {kSubtotal, "　　当期材料費", 380'000},
-                               {kGroup, "[労務費]", 0},
-                               {610, "　賃金", 200'000},
-                               {kSubtotal, "　　当期労務費", 200'000},
-                               {kGroup, "[経費]", 0},
-                               {620, "　電力費", 50'000},
-                               {kSubtotal, "　　当期経費", 50'000},
-                               {kGroup, "[外注加工費]", 0},
-                               {650, "　外注加工費", 30'000},
-                               {kSubtotal, "　　当期外注加工費", 30'000},
-                               {kTotal, "　　　当期総製造費用", 660'000},
-                               {kSubtotal, "　　　期首仕掛品棚卸高", 20'000},
-                               {kTotal, "　　　合　　　計", 680'000},
-                               {kSubtotal, "　　　期末仕掛品棚卸高", 10'000},
-                               {kTotal, "　　　当期製品製造原価", 670'000}}));
+            (std::vector<Line>{Line{kGroup, "[材料費]", 0},
+                               Line{600, "　期首材料棚卸高", 100'000},
+                               Line{kLine, "　当期材料仕入高", 400'000},
+                               Line{kTotalColumn, "　　合　　　計", 500'000},
+                               Line{602, "　期末材料棚卸高", 120'000},
+                               Line{kSubtotal, "　　当期材料費", 380'000},
+                               Line{kGroup, "[労務費]", 0},
+                               Line{610, "　賃金", 200'000},
+                               Line{kSubtotal, "　　当期労務費", 200'000},
+                               Line{kGroup, "[経費]", 0},
+                               Line{620, "　電力費", 50'000},
+                               Line{kSubtotal, "　　当期経費", 50'000},
+                               Line{kGroup, "[外注加工費]", 0},
+                               Line{650, "　外注加工費", 30'000},
+                               Line{kSubtotal, "　　当期外注加工費", 30'000},
+                               Line{kTotal, "　　　当期総製造費用", 660'000},
+                               Line{kSubtotal, "　　　期首仕掛品棚卸高", 20'000},
+                               Line{kTotal, "　　　合　　　計", 680'000},
+                               Line{kSubtotal, "　　　期末仕掛品棚卸高", 10'000},
+                               Line{kTotal, "　　　当期製品製造原価", 670'000}}));
   // No sales: the cost of sales is the products' cost, a gross loss of its size.
   const std::vector<Line> is = linesOf(st.taisyakuBalanceSonekiKeisanShisanArray);
   EXPECT_EQ(std::vector<Line>(is.begin(), is.begin() + 7),
-            (std::vector<Line>{{kSection, "経常損益の部", 0},
-                               {kGroup, "[営業損益の部]", 0},
-                               {kGroup, "　[営業費用]", 0},
-                               {kGroup, "　　[売上原価]", 0},
-                               {kLine, "　　　当期製品製造原価", 670'000},
-                               {kSubtotal, "　　　　売上原価", 670'000},
-                               {kTotal, "　　　　売上総損失", 670'000}}));
+            (std::vector<Line>{
+                Line{kSection, "経常損益の部", 0}, Line{kGroup, "[営業損益の部]", 0}, Line{kGroup, "　[営業費用]", 0},
+                Line{kGroup, "　　[売上原価]", 0}, Line{kLine, "　　　当期製品製造原価", 670'000},
+                Line{kSubtotal, "　　　　売上原価", 670'000}, Line{kTotal, "　　　　売上総損失", 670'000}}));
   EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, -670'000);
   test::expectStatementsAgree(st, kMax);
 }
@@ -160,19 +138,13 @@ TEST(KaisyahouHoukokusyoTest, ANetLossReducesTheRetainedEarnings)
   book(*doc, Date(2024, 8, 1), "雑損失", "現金", 10'000);
   const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
   EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray),
-            (std::vector<Line>{{kSection, "経常損益の部", 0},
-                               {kGroup, "[営業損益の部]", 0},
-                               {kGroup, "　[営業費用]", 0},
-                               {kGroup, "　　[販売費及び一般管理費]", 0},
-                               {kSubtotal, "　　　販売費及び一般管理費合計", 200'000},
-                               {kTotal, "　　　　営業損失", 200'000},
-                               {kGroup, "[営業外損益の部]", 0},
-                               {kGroup, "　[営業外費用]", 0},
-                               {437, "　　雑損失", 10'000},
-                               {kSubtotal, "　　　営業外費用合計", 10'000},
-                               {kTotal, "　　　　経常損失", 210'000},
-                               {kTotal, "　　　税引前当期損失", 210'000},
-                               {kTotal, "　　　当期純損失", 210'000}}));
+            (std::vector<Line>{
+                Line{kSection, "経常損益の部", 0}, Line{kGroup, "[営業損益の部]", 0}, Line{kGroup, "　[営業費用]", 0},
+                Line{kGroup, "　　[販売費及び一般管理費]", 0},
+                Line{kSubtotal, "　　　販売費及び一般管理費合計", 200'000}, Line{kTotal, "　　　　営業損失", 200'000},
+                Line{kGroup, "[営業外損益の部]", 0}, Line{kGroup, "　[営業外費用]", 0}, Line{437, "　　雑損失", 10'000},
+                Line{kSubtotal, "　　　営業外費用合計", 10'000}, Line{kTotal, "　　　　経常損失", 210'000},
+                Line{kTotal, "　　　税引前当期損失", 210'000}, Line{kTotal, "　　　当期純損失", 210'000}}));
   EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, -210'000);
   const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
   EXPECT_EQ(std::count(right.begin(), right.end(), Line{kGroup, "　　　繰越利益剰余金", 290'000}), 1);
@@ -233,7 +205,7 @@ TEST(KaisyahouHoukokusyoTest, ReasonsWithEntriesAndTreasuryStock)
   EXPECT_EQ(afterMove.columns[3].monthlyAmountArray(), (std::vector<int64_t>{0, 0, 0, 50'000, 50'000, 50'000}));
 }
 
-TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZero)
+TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroAndTheColumnTitles)
 {
   // No profit: the 当期純損益 row shows a 0 under the retained earnings and the totals.
   auto doc = test::makeKaisyahouBooks();
@@ -243,45 +215,9 @@ TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZero)
   for (const Shisan& c : st.kabunushiShihon.columns) row.push_back(c.monthlyAmountArray()[2]);
   EXPECT_EQ(row, (std::vector<int64_t>{0, shown, shown, shown, 0}));
   test::expectStatementsAgree(st, kMax);
-}
 
-TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
-{
-  struct Case {
-    const char* name;
-    std::vector<std::pair<const char*, int64_t>> opening;
-    std::vector<Line> right;  // empty: both sides empty
-  };
-  const Line blank{kLine, "", 0};
-  const Case cases[] = {
-      {"no asset with an amount", {{"資本金", 100}}, {}},
-      {"the left side longer",
-       {{"現金", 100}, {"普通預金", 100}, {"定期預金", 100}, {"売掛金", 100}, {"商品", 100}, {"資本金", 500}},
-       {{kSection, "純資産の部", 0},
-        {kGroup, "[株主資本]", 500},
-        {kGroup, "　[資本金]", 500},
-        {270, "　　資本金", 500},
-        blank,
-        blank,
-        {kTotal, "　　　純資産合計", 500},
-        {kTotal, "　　　負債・純資産合計", 500}}},
-      // Nothing on the right at all: blank rows stand for both totals.
-      {"no liability and no net assets", {{"現金", 100}}, {{kSection, "純資産の部", 0}, blank, blank, blank}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    auto doc = test::makeTrialBooks(test::ChartKind::HoujinKaisyahou);
-    for (const auto& [name, amount] : c.opening) test::kamokuNamed(*doc, name)->setStartBalance(amount, 99);
-    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
-    EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray), c.right);
-    EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.size(), c.right.size());
-  }
-}
-
-TEST(KaisyahouHoukokusyoTest, ColumnTitlesForTheHorizontalPrintout)
-{
+  // The column titles for either printout.
   using Titles = std::vector<std::string>;
-  auto doc = test::makeKaisyahouBooks();
   KaisyahouHoukokusyoOptions o = test::wholeTerm(*doc);
   for (bool tate : {true, false}) {
     o.tateKabunushiShihonTitles = tate;
@@ -290,6 +226,30 @@ TEST(KaisyahouHoukokusyoTest, ColumnTitlesForTheHorizontalPrintout)
     const Titles expected = tate ? Titles{"株主資本", "　利益剰余金", "　　その他利益剰余金", "　　　繰越利益剰余金"}
                                  : Titles{"株主資本", "利益剰余金", "その他利益剰余金", "繰越利益\n剰余金"};
     EXPECT_EQ((Titles{c.title(), c.title2(), c.title3(), c.title4()}), expected);
+  }
+}
+
+TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
+{
+  // right: empty: both sides empty
+  const Line blank{kLine, "", 0};
+  const std::tuple<const char*, std::vector<std::pair<const char*, int64_t>>, std::vector<Line>> cases[] = {
+      {"no asset with an amount", {{"資本金", 100}}, {}},
+      {"the left side longer",
+       {{"現金", 100}, {"普通預金", 100}, {"定期預金", 100}, {"売掛金", 100}, {"商品", 100}, {"資本金", 500}},
+       {Line{kSection, "純資産の部", 0}, Line{kGroup, "[株主資本]", 500}, Line{kGroup, "　[資本金]", 500},
+        Line{270, "　　資本金", 500}, blank, blank, Line{kTotal, "　　　純資産合計", 500},
+        Line{kTotal, "　　　負債・純資産合計", 500}}},
+      // Nothing on the right at all: blank rows stand for both totals.
+      {"no liability and no net assets", {{"現金", 100}}, {Line{kSection, "純資産の部", 0}, blank, blank, blank}},
+  };
+  for (const auto& [name, opening, right] : cases) {
+    SCOPED_TRACE(name);
+    auto doc = test::makeTrialBooks(test::ChartKind::HoujinKaisyahou);
+    for (const auto& [name, amount] : opening) test::kamokuNamed(*doc, name)->setStartBalance(amount, 99);
+    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+    EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray), right);
+    EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.size(), right.size());
   }
 }
 

@@ -63,40 +63,30 @@ protected:
 
 TEST_F(HojyoZandakaTest, EveryRowAndTheTotalAreTheHandComputedFigures)
 {
-  struct Case {
-    int32_t jigyoubu;
-    bool entryOnNoSubAccount;  // 売掛金 50 in August, division 1, without a customer
-    std::vector<Row> rows;
-  };
-  const Case cases[] = {
+  // entryOnNoSubAccount: 売掛金 50 in August, division 1, without a customer
+  const std::tuple<int32_t, bool, std::vector<Row>> cases[] = {
       {1,
        false,
-       {{"A商店", 1400, 0, 0, 1400, "35.90"},
-        {"B商店", 2000, 1000, 500, 2500, "64.10"},
-        {"C商店", 0, 0, 0, 0, "0.00"},
-        {"合計", 3400, 1000, 500, 3900, "100.00"}}},
+       {Row{"A商店", 1400, 0, 0, 1400, "35.90"}, Row{"B商店", 2000, 1000, 500, 2500, "64.10"},
+        Row{"C商店", 0, 0, 0, 0, "0.00"}, Row{"合計", 3400, 1000, 500, 3900, "100.00"}}},
       {2,
        false,
-       {{"A商店", 500, 0, 300, 200, "28.57"},
-        {"B商店", 0, 0, 0, 0, "0.00"},
-        {"C商店", 300, 200, 0, 500, "71.43"},
-        {"合計", 800, 200, 300, 700, "100.00"}}},
+       {Row{"A商店", 500, 0, 300, 200, "28.57"}, Row{"B商店", 0, 0, 0, 0, "0.00"},
+        Row{"C商店", 300, 200, 0, 500, "71.43"}, Row{"合計", 800, 200, 300, 700, "100.00"}}},
       // The company: the divisions' openings summed, never the stored 99 figures.
       {99,
        true,
-       {{"A商店", 1900, 0, 300, 1600, "34.41"},
-        {"B商店", 2000, 1000, 500, 2500, "53.76"},
-        {"C商店", 300, 200, 0, 500, "10.75"},
-        {"補助科目なし", 0, 50, 0, 50, "1.08"},
-        {"合計", 4200, 1250, 800, 4650, "100.00"}}},
+       {Row{"A商店", 1900, 0, 300, 1600, "34.41"}, Row{"B商店", 2000, 1000, 500, 2500, "53.76"},
+        Row{"C商店", 300, 200, 0, 500, "10.75"}, Row{"補助科目なし", 0, 50, 0, 50, "1.08"},
+        Row{"合計", 4200, 1250, 800, 4650, "100.00"}}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [jigyoubu, entryOnNoSubAccount, expected] : cases) {
     SetUp();
-    if (c.entryOnNoSubAccount) entry(Date(2024, 8, 1), -1, 50, 1);
-    const std::vector<Shisan> rows = list(c.jigyoubu);
-    EXPECT_EQ(table(rows), c.rows) << "division " << c.jigyoubu << (c.entryOnNoSubAccount ? " with" : "");
+    if (entryOnNoSubAccount) entry(Date(2024, 8, 1), -1, 50, 1);
+    const std::vector<Shisan> rows = list(jigyoubu);
+    EXPECT_EQ(table(rows), expected) << "division " << jigyoubu << (entryOnNoSubAccount ? " with" : "");
     for (const Shisan& r : rows)
-      EXPECT_EQ(std::make_pair(r.jigyoubuCode(), r.kamokuCode()), std::make_pair(c.jigyoubu, urikake->code()));
+      EXPECT_EQ(std::make_pair(r.jigyoubuCode(), r.kamokuCode()), std::make_pair(jigyoubu, urikake->code()));
     EXPECT_EQ(rows.back().hojyoKamokuCode(), HojyoZandaka::kGoukeiRowCode);
     EXPECT_EQ(rows[1].hojyoKamokuCode(), 2);
   }
@@ -139,8 +129,36 @@ TEST_F(HojyoZandakaTest, TheTotalIsTheTrialBalanceRowOfTheAccountForEveryDivisio
   EXPECT_EQ(company[3], Row("補助科目なし", 170, 110, 0, 280, "5.74"));
 }
 
-TEST_F(HojyoZandakaTest, EdgesOfTheList)
+TEST_F(HojyoZandakaTest, PagesStartPerAccountWithHeadingAndPeriodAndNeverOpenWithTheTotalAndTheListsEdges)
 {
+  const std::vector<Shisan> one = list(2);          // three customers and the total
+  std::vector<Shisan> two = list(99, 4, 4);         // August alone
+  two.insert(two.begin(), one.begin(), one.end());  // then the company's list
+  using Kind = HojyozandakaIchiranPaginator::Row::Kind;
+  const auto kinds = [](const HojyozandakaIchiranPaginator& p) {
+    std::string out;
+    for (const auto& r : p.printingShisanArray())
+      out += r.kind == Kind::Heading ? 'H' : r.kind == Kind::Period ? 'P' : r.kind == Kind::Empty ? '.' : 'r';
+    return out;
+  };
+  // With 6 lines an account fills its page exactly. With 5 the total would open the
+  // next page alone: the last customer goes with it.
+  const std::tuple<int, const char*> cases[] = {
+      {10, "HPrrrr....HPrrrr...."}, {6, "HPrrrrHPrrrr"}, {5, "HPrr.HPrr.HPrr.HPrr."}};
+  for (const auto& [rowsPerPage, pages] : cases) {
+    HojyozandakaIchiranPaginator p(*doc, two, 1, 4, rowsPerPage);
+    EXPECT_EQ(kinds(p), pages) << rowsPerPage;
+    EXPECT_EQ(p.pageCount() * rowsPerPage, static_cast<int>(p.printingShisanArray().size()));
+  }
+  HojyozandakaIchiranPaginator p(*doc, two, 1, 4, 10);
+  EXPECT_EQ(p.printingShisanArray()[0].shisan.title(), "勘定科目：　売掛金（事業部2）");
+  EXPECT_EQ(p.printingShisanArray()[1].shisan.title(), "5月 〜 8月");
+  // An account whose only row is its total prints heading, period and the total.
+  const std::vector<Shisan> onlyTotal{one.back()};
+  EXPECT_EQ(kinds(HojyozandakaIchiranPaginator(*doc, onlyTotal, 1, 4, 5)), "HPr..");
+  EXPECT_EQ(std::make_tuple(p.lineOfRow(1), p.lineOfRow(2), p.lineOfRow(11)), std::make_tuple(2, 4, 2));
+
+  // The edges of the list.
   // An account code no account has, and none at all: no rows.
   EXPECT_TRUE(HojyoZandaka::hojyoZandakaArray(*doc, {{99, -1}, {99, 998}}, 0, 12)->empty());
   // A division with nothing on the account: every share "--".
@@ -153,39 +171,6 @@ TEST_F(HojyoZandakaTest, EdgesOfTheList)
       *doc, {{1, urikake->code()}, {2, urikake->code()}}, 0, 12,
       [](int done, int total, const std::string& name) { return done == 0 && total == 2 && name == "売掛金"; });
   EXPECT_FALSE(cancelled);
-}
-
-TEST_F(HojyoZandakaTest, PagesStartPerAccountWithHeadingAndPeriodAndNeverOpenWithTheTotal)
-{
-  const std::vector<Shisan> one = list(2);          // three customers and the total
-  std::vector<Shisan> two = list(99, 4, 4);         // August alone
-  two.insert(two.begin(), one.begin(), one.end());  // then the company's list
-  using Kind = HojyozandakaIchiranPaginator::Row::Kind;
-  const auto kinds = [](const HojyozandakaIchiranPaginator& p) {
-    std::string out;
-    for (const auto& r : p.printingShisanArray())
-      out += r.kind == Kind::Heading ? 'H' : r.kind == Kind::Period ? 'P' : r.kind == Kind::Empty ? '.' : 'r';
-    return out;
-  };
-  struct Case {
-    int rowsPerPage;
-    const char* pages;
-  };
-  // With 6 lines an account fills its page exactly. With 5 the total would open the
-  // next page alone: the last customer goes with it.
-  const Case cases[] = {{10, "HPrrrr....HPrrrr...."}, {6, "HPrrrrHPrrrr"}, {5, "HPrr.HPrr.HPrr.HPrr."}};
-  for (const Case& c : cases) {
-    HojyozandakaIchiranPaginator p(*doc, two, 1, 4, c.rowsPerPage);
-    EXPECT_EQ(kinds(p), c.pages) << c.rowsPerPage;
-    EXPECT_EQ(p.pageCount() * c.rowsPerPage, static_cast<int>(p.printingShisanArray().size()));
-  }
-  HojyozandakaIchiranPaginator p(*doc, two, 1, 4, 10);
-  EXPECT_EQ(p.printingShisanArray()[0].shisan.title(), "勘定科目：　売掛金（事業部2）");
-  EXPECT_EQ(p.printingShisanArray()[1].shisan.title(), "5月 〜 8月");
-  // An account whose only row is its total prints heading, period and the total.
-  const std::vector<Shisan> onlyTotal{one.back()};
-  EXPECT_EQ(kinds(HojyozandakaIchiranPaginator(*doc, onlyTotal, 1, 4, 5)), "HPr..");
-  EXPECT_EQ(std::make_tuple(p.lineOfRow(1), p.lineOfRow(2), p.lineOfRow(11)), std::make_tuple(2, 4, 2));
 }
 
 }  // namespace

@@ -41,11 +41,8 @@ std::string linesOf(const SuiiShisanPrintPaginator& p)
 TEST(PrintPaginatorsTest, TrialBalancePages)
 {
   const std::vector<Shisan> none;
-  struct Case {
-    const char* name;
-    std::string rows;
-    std::string lines;  // five lines a page
-  } cases[] = {
+  // lines: five a page
+  const std::tuple<const char*, std::string, std::string> cases[] = {
       {"a period line opens every page", "rrrrrr", "pr0r1r2r3pr4r5.."},
       {"a heading does not stand on the last three lines", "rh", "pr0...ph1..."},
       {"a heading that would be fourth moves on", "rrrh", "pr0r1r2.ph3..."},
@@ -54,22 +51,18 @@ TEST(PrintPaginatorsTest, TrialBalancePages)
       // The first row of the section is a total: nothing before it is read.
       {"a total as the first row", "tr", "pt0r1.."},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::vector<Shisan> rows = rowsOf(c.rows);
+  for (const auto& [name, pattern, lines] : cases) {
+    SCOPED_TRACE(name);
+    const std::vector<Shisan> rows = rowsOf(pattern);
     const ZandakaShisanPrintPaginator p(rows, none, none, 5);
-    EXPECT_EQ(linesOf(p), c.lines);
+    EXPECT_EQ(linesOf(p), lines);
     EXPECT_EQ(p.lines().size() % 5, 0u);
   }
 }
 
-TEST(PrintPaginatorsTest, MonthlyColumnGroups)
+TEST(PrintPaginatorsTest, MonthlyColumnGroupsAndPageLines)
 {
-  struct Case {
-    int64_t setting;
-    int groups;
-    std::vector<std::pair<int, int>> columns;
-  } cases[] = {
+  const std::tuple<int64_t, int, std::vector<std::pair<int, int>>> cases[] = {
       {0, 1, {{0, 14}}},
       {-3, 1, {{0, 14}}},
       {99, 1, {{0, 14}}},
@@ -77,35 +70,29 @@ TEST(PrintPaginatorsTest, MonthlyColumnGroups)
       {3, 5, {{0, 3}, {3, 6}, {6, 9}, {9, 12}, {12, 14}}},
   };
   const std::vector<Shisan> bs = rowsOf("rrrrrrr"), none;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.setting);
-    const SuiiShisanPrintPaginator p(bs, none, none, 5, 14, static_cast<int>(std::clamp<int64_t>(c.setting, -99, 99)));
-    EXPECT_EQ(p.pagePerLine(), c.groups);
-    for (int g = 0; g < c.groups; ++g) EXPECT_EQ(p.columnsOfGroup(g), c.columns[static_cast<size_t>(g)]);
+  for (const auto& [setting, groups, columns] : cases) {
+    SCOPED_TRACE(setting);
+    const SuiiShisanPrintPaginator p(bs, none, none, 5, 14, static_cast<int>(std::clamp<int64_t>(setting, -99, 99)));
+    EXPECT_EQ(p.pagePerLine(), groups);
+    for (int g = 0; g < groups; ++g) EXPECT_EQ(p.columnsOfGroup(g), columns[static_cast<size_t>(g)]);
     // Two blocks of rows, each printed once per group in turn.
-    ASSERT_EQ(p.pageCount(), 2 * c.groups);
+    ASSERT_EQ(p.pageCount(), 2 * groups);
     for (int page = 0; page < p.pageCount(); ++page)
-      EXPECT_EQ(p.pages()[static_cast<size_t>(page)].columnGroup, page % c.groups);
+      EXPECT_EQ(p.pages()[static_cast<size_t>(page)].columnGroup, page % groups);
   }
-}
 
-TEST(PrintPaginatorsTest, MonthlyPageLines)
-{
-  const std::vector<Shisan> none;
-  struct Case {
-    std::string rows;
-    std::string lines;
-  } cases[] = {
+  // The page lines.
+  const std::tuple<std::string, std::string> lineCases[] = {
       {"rrh", "r0r1...h2...."},
       {"rrrrrt", "r0r1r2r3.r4t5..."},
       {"rrrrtt", "r0r1r2r3t4t5...."},
       {"t", "t0...."},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.rows);
-    const std::vector<Shisan> rows = rowsOf(c.rows);
+  for (const auto& [pattern, lines] : lineCases) {
+    SCOPED_TRACE(pattern);
+    const std::vector<Shisan> rows = rowsOf(pattern);
     const SuiiShisanPrintPaginator p(rows, none, none, 5, 14, 0);
-    EXPECT_EQ(linesOf(p), c.lines);
+    EXPECT_EQ(linesOf(p), lines);
   }
 }
 

@@ -73,7 +73,7 @@ protected:
   std::vector<Shisan> rows;
 };
 
-TEST_F(ReportTextExporterTest, TabAndCommaLines)
+TEST_F(ReportTextExporterTest, TabAndCommaLinesWithFieldsQuotedAsNeeded)
 {
   const std::string tab =
       "売上高\t\t\t\t\t\r"
@@ -90,30 +90,41 @@ TEST_F(ReportTextExporterTest, TabAndCommaLines)
     ASSERT_TRUE(e.encodeLines(e.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
     EXPECT_EQ(data, expected);
   }
-  EXPECT_EQ(ReportTextExporter::kugiriOfCode(0), ReportTextExporter::Kugiri::Tab);
-  EXPECT_EQ(ReportTextExporter::kugiriOfCode(1), ReportTextExporter::Kugiri::Comma);
-  EXPECT_EQ(ReportTextExporter::kugiriOfCode(7), ReportTextExporter::Kugiri::Comma);
-}
+  using K = ReportTextExporter::Kugiri;
+  EXPECT_EQ(std::tuple(ReportTextExporter::kugiriOfCode(0), ReportTextExporter::kugiriOfCode(1),
+                       ReportTextExporter::kugiriOfCode(7)),
+            std::tuple(K::Tab, K::Comma, K::Comma));
 
-TEST_F(ReportTextExporterTest, CommaModeQuotesFieldsThatNeedIt)
-{
+  // Comma mode quotes the fields that need it.
   rows = {row("現金,小口", 100, 1, 2, 3, 4), row("say \"hi\"", 101, 0, 0, 0, 0), row("a\tb", 102, 0, 0, 0, 0)};
   std::string data;
-  const ReportTextExporter comma(kaisya, ReportTextExporter::Kugiri::Comma);
-  ASSERT_TRUE(comma.encodeLines(comma.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
+  const ReportTextExporter quoting(kaisya, ReportTextExporter::Kugiri::Comma);
+  ASSERT_TRUE(quoting.encodeLines(quoting.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
   EXPECT_EQ(data, "\"現金,小口\",1,2,3,4,\r\"say \"\"hi\"\"\",0,0,0,0,\ra\tb,0,0,0,0,\r");
-  const ReportTextExporter tab(kaisya, ReportTextExporter::Kugiri::Tab);
-  ASSERT_TRUE(tab.encodeLines(tab.zandakaShisanLines({rows[0]}), passThroughEncoder, nullptr, data).ok());
+  const ReportTextExporter plain(kaisya, ReportTextExporter::Kugiri::Tab);
+  ASSERT_TRUE(plain.encodeLines(plain.zandakaShisanLines({rows[0]}), passThroughEncoder, nullptr, data).ok());
   EXPECT_EQ(data, "現金,小口\t1\t2\t3\t4\t\r");
 }
 
-TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBeside)
+TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBesideUnlessTheCodePageCannotHoldIt)
 {
   const fs::path file = dir / "shisan.txt";
   {
     std::ofstream old(file, std::ios::binary);
     old << "an older, longer file that must be replaced entirely";
   }
+  // Text the code page cannot hold stops the export with a message and leaves the file.
+  std::vector<Shisan> unencodable = rows;
+  unencodable[1].setTitle("　売上〜返品");
+  const ReportTextExporter comma(kaisya, ReportTextExporter::Kugiri::Comma);
+  const auto result = comma.writeZandakaShisan(unencodable, file.string(), passThroughEncoder, nullptr);
+  EXPECT_EQ(
+      std::tuple(result.status, result.lineNumber, result.text, result.character, readFile(file), filesInDir().size()),
+      std::tuple(ReportTextExporter::Result::Status::Unencodable, 2, "　売上〜返品", "〜",
+                 "an older, longer file that must be replaced entirely", 1u));
+  EXPECT_NE(result.message.find("2行目"), std::string::npos);
+  EXPECT_NE(result.message.find("　売上〜返品"), std::string::npos);
+
   const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
   ASSERT_TRUE(e.writeZandakaShisan({rows[1]}, file.string(), passThroughEncoder, nullptr).ok());
   EXPECT_EQ(readFile(file), "　売上高\t-1200\t999999999999\t#Precision!\t5\t12.50\r");
@@ -123,45 +134,20 @@ TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBeside)
   EXPECT_EQ(fs::file_size(file), 0u);
 }
 
-TEST_F(ReportTextExporterTest, CancelWritesNothing)
+TEST_F(ReportTextExporterTest, CancelWritesNothingAndAFailedWriteIsReported)
 {
   const fs::path file = dir / "shisan.txt";
   int polls = 0;
   const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
   const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, [&] { return ++polls < 2; });
-  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::Cancelled);
-  EXPECT_EQ(polls, 2);
-  EXPECT_TRUE(result.message.empty());
-  EXPECT_TRUE(filesInDir().empty());
-}
+  EXPECT_EQ(std::tuple(result.status, polls, result.message, filesInDir().size()),
+            std::tuple(ReportTextExporter::Result::Status::Cancelled, 2, "", 0u));
 
-TEST_F(ReportTextExporterTest, TextTheCodePageCannotHoldStopsTheExportWithAMessage)
-{
-  const fs::path file = dir / "shisan.txt";
-  {
-    std::ofstream old(file, std::ios::binary);
-    old << "kept";
-  }
-  rows[1].setTitle("　売上〜返品");
-  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Comma);
-  const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, nullptr);
-  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::Unencodable);
-  EXPECT_EQ(result.lineNumber, 2);
-  EXPECT_EQ(result.text, "　売上〜返品");
-  EXPECT_EQ(result.character, "〜");
-  EXPECT_NE(result.message.find("2行目"), std::string::npos);
-  EXPECT_NE(result.message.find("　売上〜返品"), std::string::npos);
-  EXPECT_EQ(readFile(file), "kept");
-  EXPECT_EQ(filesInDir().size(), 1u);
-}
-
-TEST_F(ReportTextExporterTest, AFailedWriteIsReported)
-{
-  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
-  const fs::path file = dir / "missing" / "shisan.txt";
-  const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, nullptr);
-  EXPECT_EQ(result.status, ReportTextExporter::Result::Status::WriteFailed);
-  EXPECT_NE(result.message.find(file.string()), std::string::npos);
+  // A failed write is reported.
+  const fs::path missing = dir / "missing" / "shisan.txt";
+  const auto failed = e.writeZandakaShisan(rows, missing.string(), passThroughEncoder, nullptr);
+  EXPECT_EQ(failed.status, ReportTextExporter::Result::Status::WriteFailed);
+  EXPECT_NE(failed.message.find(missing.string()), std::string::npos);
   // A directory in the file's place: the rename fails and the temporary goes away.
   fs::create_directories(dir / "occupied" / "inside");
   const auto occupied = e.writeZandakaShisan(rows, (dir / "occupied").string(), passThroughEncoder, nullptr);

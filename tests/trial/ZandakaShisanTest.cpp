@@ -47,55 +47,32 @@ Shisan rowWith(int64_t kaishi, int64_t kari, int64_t kashi, int64_t syuuryou, in
   return r;
 }
 
-TEST(ZandakaShisanTest, WhichAccountsGetARow)
+TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
 {
   MyDocument doc;
-  struct Case {
-    const char* name;
-    bool active;
-    uint32_t type;
-    bool hideWithoutAmounts;
-    Sums figures;
-    bool expected;
-  };
-  const Sums none{0, 0, 0, 0};
-  const Sums opening{5, 0, 0, 5};
-  const Sums debitOnly{0, 3, 3, 0};
-  const Sums endOnly{0, 0, 0, 0, 9};
-  const Case cases[] = {
-      {"active, no amounts", true, 0, false, none, true},
-      {"active, no amounts, hidden by the setting", true, 0, true, none, false},
-      {"shown only with amounts, none", true, Kamoku::kTypeF | Kamoku::kTypeA, false, none, false},
-      {"shown only with amounts, has an opening balance", true, Kamoku::kTypeA, false, opening, true},
-      {"movements that cancel still count", true, 0, true, debitOnly, true},
-      {"a carried-forward balance counts", true, 0, true, endOnly, true},
-      {"inactive without amounts", false, 0, false, none, false},
+  const std::tuple<const char*, bool, uint32_t, bool, Sums, bool> cases[] = {
+      {"active, no amounts", true, 0, false, Sums{}, true},
+      {"active, no amounts, hidden by the setting", true, 0, true, Sums{}, false},
+      {"shown only with amounts, none", true, Kamoku::kTypeF | Kamoku::kTypeA, false, Sums{}, false},
+      {"shown only with amounts, has an opening balance", true, Kamoku::kTypeA, false, Sums{5, 0, 0, 5}, true},
+      {"movements that cancel still count", true, 0, true, Sums{0, 3, 3, 0}, true},
+      {"a carried-forward balance counts", true, 0, true, Sums{0, 0, 0, 0, 9}, true},
+      {"inactive without amounts", false, 0, false, Sums{}, false},
       // An inactive account that still holds amounts keeps its row, so that the
       // totals it enters are explained and the books still balance.
-      {"inactive with amounts", false, 0, false, opening, true},
+      {"inactive with amounts", false, 0, false, Sums{5, 0, 0, 5}, true},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, active, type, hideWithoutAmounts, figures, expected] : cases) {
+    SCOPED_TRACE(name);
     Kamoku k = account(true);
-    k.setIsActive(c.active);
-    k.setType(c.type);
-    const ZandakaShisanPeriodSums sums = sumsOf(c.figures);
-    EXPECT_EQ(ZandakaShisan(doc, sums, c.hideWithoutAmounts).canAppearOnZandakaShisan(k, kDiv), c.expected);
+    k.setIsActive(active);
+    k.setType(type);
+    const ZandakaShisanPeriodSums sums = sumsOf(figures);
+    EXPECT_EQ(ZandakaShisan(doc, sums, hideWithoutAmounts).canAppearOnZandakaShisan(k, kDiv), expected);
   }
-}
 
-TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
-{
-  MyDocument doc;
-  struct Case {
-    const char* name;
-    bool karikata;
-    bool section;
-    ZandakaShisan::RunningSums before;
-    Sums figures;
-    ZandakaShisan::RunningSums expected;
-  };
-  const Case cases[] = {
+  // Adding an account into running sums.
+  const std::tuple<const char*, bool, bool, ZandakaShisan::RunningSums, Sums, ZandakaShisan::RunningSums> sumCases[] = {
       {"same side: adds", true, true, {1, 2, 3, 4, 5}, Sums{10, 20, 30, 40, 50}, {11, 22, 33, 44, 55}},
       // The other side subtracts balances; its totals still add.
       {"other side", false, true, {1, 2, 3, 4, 5}, Sums{10, 20, 30, 40, 50}, {-9, 22, 33, -36, -45}},
@@ -107,21 +84,20 @@ TEST(ZandakaShisanTest, AddingAnAccountIntoRunningSums)
       {"debit total at max", true, true, {0, kMax, kMax - 1, 0, 0}, Sums{0, 5, 5, 0}, {0, kMax, kMax + 1, 0, 0}},
   };
 
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const ZandakaShisanPeriodSums sums = sumsOf(c.figures);
+  for (const auto& [name, karikata, section, before, figures, expected] : sumCases) {
+    SCOPED_TRACE(name);
+    const ZandakaShisanPeriodSums sums = sumsOf(figures);
     const ZandakaShisan b(doc, sums, false);
-    ZandakaShisan::RunningSums s = c.before;
-    b.addZandakaShisanValueOfKamoku(account(c.karikata), kDiv, c.section, s);
-    EXPECT_EQ(s.kaishiZandaka, c.expected.kaishiZandaka);
-    EXPECT_EQ(s.karikataGoukei, c.expected.karikataGoukei);
-    EXPECT_EQ(s.kashikataGoukei, c.expected.kashikataGoukei);
-    EXPECT_EQ(s.syuuryouZandaka, c.expected.syuuryouZandaka);
-    EXPECT_EQ(s.endBalance, c.expected.endBalance);
+    ZandakaShisan::RunningSums s = before;
+    b.addZandakaShisanValueOfKamoku(account(karikata), kDiv, section, s);
+    const auto fields = [](const ZandakaShisan::RunningSums& r) {
+      return std::tuple(r.kaishiZandaka, r.karikataGoukei, r.kashikataGoukei, r.syuuryouZandaka, r.endBalance);
+    };
+    EXPECT_EQ(fields(s), fields(expected));
   }
 }
 
-TEST(ZandakaShisanTest, SumRowOfOperands)
+TEST(ZandakaShisanTest, SumRowOfOperandsAndPercents)
 {
   constexpr Calculate::Sign Add = Calculate::Sign::Add, Subtract = Calculate::Sign::Subtract;
   MyDocument doc;
@@ -131,13 +107,9 @@ TEST(ZandakaShisanTest, SumRowOfOperands)
   rows[0].setKamokuCode(300);
   Shisan& sum = b.addTotalOfCalculateArray({Calculate(0, Add), Calculate(1, Subtract)}, rows);
   // A subtracting operand still adds its debit and credit totals.
-  EXPECT_EQ(sum.kaishiZandaka(), 70);
-  EXPECT_EQ(sum.karikataGoukei(), 11);
-  EXPECT_EQ(sum.kashikataGoukei(), 22);
-  EXPECT_EQ(sum.syuuryouZandaka(), 61);
-  EXPECT_EQ(sum.endBalance(), 4);
-  EXPECT_EQ(sum.kamokuCode(), 0);
-  EXPECT_TRUE(sum.title().empty());
+  EXPECT_EQ(std::tuple(sum.kaishiZandaka(), sum.karikataGoukei(), sum.kashikataGoukei(), sum.syuuryouZandaka(),
+                       sum.endBalance(), sum.kamokuCode(), sum.title()),
+            std::tuple(70, 11, 22, 61, 4, 0, ""));
   ASSERT_EQ(rows.size(), 4u);
 
   // Beyond the limit on either side: one beyond it, and it stays so.
@@ -149,25 +121,17 @@ TEST(ZandakaShisanTest, SumRowOfOperands)
   // An operand naming no row adds nothing.
   b.addTotalOfCalculateArray({Calculate(99, Add), Calculate(-1, Add)}, rows);
   EXPECT_EQ(rows.back().kaishiZandaka(), 0);
-}
 
-TEST(ZandakaShisanTest, PercentPass)
-{
-  MyDocument doc;
-  const ZandakaShisanPeriodSums none;
-  const ZandakaShisan b(doc, none, false);
-  std::vector<Shisan> rows = {rowWith(0, 0, 0, 1000),     rowWith(0, 0, 0, 125),       rowWith(0, 0, 0, -50),
-                              rowWith(0, 0, 0, kMax + 1), rowWith(0, 0, 0, 9'999'990), rowWith(0, 0, 0, 10'000'000),
-                              rowWith(0, 0, 0, -999'990), rowWith(0, 0, 0, -1'000'000)};
+  // Percents of a base of 1,000.
+  rows = {rowWith(0, 0, 0, 1000),     rowWith(0, 0, 0, 125),       rowWith(0, 0, 0, -50),
+          rowWith(0, 0, 0, kMax + 1), rowWith(0, 0, 0, 9'999'990), rowWith(0, 0, 0, 10'000'000),
+          rowWith(0, 0, 0, -999'990), rowWith(0, 0, 0, -1'000'000)};
   Shisan heading;
   heading.setKamokuCode(ShisanHeadingRowCode);
   rows.push_back(heading);
   b.setPercentOfShisanArray(rows, 1000);
-  struct Expect {
-    bool valid;
-    double percent;
-  };
-  const Expect expected[] = {
+  // Valid, and the percent.
+  const std::pair<bool, double> expected[] = {
       {true, 100.0},    {true, 12.5}, {true, -5.0}, {false, 0.0},  // beyond the limit
       {true, 999999.0},                                            // "999999.00": nine characters, shown
       {false, 0.0},                                                // "1000000.00": ten characters, not shown
@@ -177,8 +141,8 @@ TEST(ZandakaShisanTest, PercentPass)
   };
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(rows[i].isValidPercent(), expected[i].valid);
-    EXPECT_DOUBLE_EQ(rows[i].percent(), expected[i].percent);
+    EXPECT_EQ(rows[i].isValidPercent(), expected[i].first);
+    EXPECT_DOUBLE_EQ(rows[i].percent(), expected[i].second);
   }
   for (int64_t base : {int64_t{0}, kMax + 1, -(kMax + 1)}) {
     b.setPercentOfShisanArray(rows, base);
@@ -186,15 +150,8 @@ TEST(ZandakaShisanTest, PercentPass)
   }
 }
 
-struct Figures {
-  int64_t kaishi, kari, kashi, syuuryou;
-  friend bool operator==(const Figures&, const Figures&) = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Figures& f)
-{
-  return os << "{" << f.kaishi << ", " << f.kari << ", " << f.kashi << ", " << f.syuuryou << "}";
-}
+// Opening, debit, credit, closing.
+using Figures = std::tuple<int64_t, int64_t, int64_t, int64_t>;
 
 Figures figuresOf(const ZandakaShisanPeriodSums::Sums& s)
 {
@@ -302,10 +259,8 @@ TEST_F(PeriodSumsTest, SumsStopChangingBeyondTheLimit)
   addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 5);  // then nothing changes
   addShiwake(*doc, Date(2024, 5, 5), uriage->code(), genkin->code(), 1000);
   post(0, 12);
-  EXPECT_EQ(figures(*genkin, 99).kari, kMax + 4);
-  EXPECT_EQ(figures(*genkin, 99).syuuryou, kMax + 4);
-  EXPECT_EQ(figures(*genkin, 99).kashi, 1000);
-  EXPECT_EQ(figures(*uriage, 99).kashi, kMax + 4);
+  EXPECT_EQ(figures(*genkin, 99), (Figures{0, kMax + 4, 1000, kMax + 4}));
+  EXPECT_EQ(std::get<2>(figures(*uriage, 99)), kMax + 4);
 }
 
 TEST_F(PeriodSumsTest, SubAccountsHaveSumsOfTheirOwn)

@@ -34,8 +34,7 @@ TEST_F(KurikoshiControllerTest, CarriesForwardIntoAnUntitledDocumentAndClosesThe
   DocumentSession* old = openSavedBooks(200);
   KurikoshiController* window = KurikoshiController::showKurikoshiWindow(old);
   flush();
-  EXPECT_EQ(window->currentTabIdentifier(), QStringLiteral("set"));
-  EXPECT_EQ(window->termNoField()->text(), QStringLiteral("2"));
+  EXPECT_EQ(std::tuple(window->currentTabIdentifier(), window->termNoField()->text()), std::tuple("set", "2"));
 
   // A term over a year long is refused with the new-document window's alert.
   window->termEndDateField()->setText(QStringLiteral("2026/4/30"));
@@ -48,18 +47,15 @@ TEST_F(KurikoshiControllerTest, CarriesForwardIntoAnUntitledDocumentAndClosesThe
   window->termEndDateField()->setText(QStringLiteral("2026/3/31"));
   DocumentSession* next = window->endKurikoshiWindow();
   flush();
-  ASSERT_NE(next, nullptr);
-  ASSERT_EQ(app->documentController()->documents().size(), 1u);
-  EXPECT_EQ(app->documentController()->documents().front(), next);
-  EXPECT_TRUE(next->isUntitled());
-  EXPECT_TRUE(next->isDocumentEdited());
+  EXPECT_EQ(app->documentController()->documents(), std::vector<DocumentSession*>{next});
   // 1,000 + 500 - 200 in cash; 資本金 1,000 and the profit 300 carried.
-  EXPECT_EQ(next->document().kamokuOfCode(kGenkin)->startBalanceOfJigyoubuCode(99), 1'300);
-  EXPECT_EQ(next->document().kamokuOfCode(277)->startBalanceOfJigyoubuCode(99), 300);
+  EXPECT_EQ(std::tuple(next->isUntitled(), next->isDocumentEdited(),
+                       next->document().kamokuOfCode(kGenkin)->startBalanceOfJigyoubuCode(99),
+                       next->document().kamokuOfCode(277)->startBalanceOfJigyoubuCode(99)),
+            std::tuple(true, true, 1'300, 300));
 
   DocumentFile::Result read;
   auto saved = DocumentFile::readFromFile(path(QStringLiteral("old.kivo")).toStdString(), &read);
-  ASSERT_TRUE(saved);
   EXPECT_TRUE(saved->kaisya().hasDoneKurikoshi());
 }
 
@@ -70,14 +66,14 @@ TEST_F(KurikoshiControllerTest, ANegativeCashBalanceShowsTheRefusalListAndChange
   flush();
   EXPECT_EQ(window->endKurikoshiWindow(), nullptr);
   flush();
-  EXPECT_EQ(window->currentTabIdentifier(), QStringLiteral("error"));
-  EXPECT_EQ(window->errorField()->text(), QString::fromUtf8(KurikoshiZandaka::kEndBalanceMessage));
+  EXPECT_EQ(std::tuple(window->currentTabIdentifier(), window->errorField()->text()),
+            std::tuple("error", QString::fromUtf8(KurikoshiZandaka::kEndBalanceMessage)));
   QTableWidget* table = window->invalidZandakaShisanTableView();
   ASSERT_EQ(table->rowCount(), 1);
   EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("現金"));
-  EXPECT_EQ(app->documentController()->documents().size(), 1u);
-  EXPECT_FALSE(old->isDocumentEdited());
-  EXPECT_FALSE(old->document().kaisya().hasDoneKurikoshi());
+  EXPECT_EQ(std::tuple(app->documentController()->documents().size(), old->isDocumentEdited(),
+                       old->document().kaisya().hasDoneKurikoshi()),
+            std::tuple(1u, false, false));
 }
 
 TEST_F(KurikoshiControllerTest, AnOldDocumentThatIsNotSavedStaysOpenAndSaysSo)
@@ -88,9 +84,8 @@ TEST_F(KurikoshiControllerTest, AnOldDocumentThatIsNotSavedStaysOpenAndSaysSo)
   KurikoshiController* window = KurikoshiController::showKurikoshiWindow(old);
   flush();
   panelAnswer.clear();  // the save panel is cancelled
-  DocumentSession* next = window->endKurikoshiWindow();
+  EXPECT_NE(window->endKurikoshiWindow(), nullptr);
   flush();
-  ASSERT_NE(next, nullptr);
   EXPECT_EQ(app->documentController()->documents().size(), 2u);
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_TRUE(alerts.front().text.contains(QStringLiteral("保存できなかった")));

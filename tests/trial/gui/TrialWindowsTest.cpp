@@ -138,11 +138,6 @@ protected:
     return w;
   }
 
-  SuiiShisanController* openMonthlyWindow()
-  {
-    return openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
-  }
-
   static int rowOf(const CyouhyouTableView* t, const QString& title)
   {
     for (int r = 0; r < t->model()->rowCount(); ++r)
@@ -157,13 +152,6 @@ protected:
     QStringList out;
     const int r = rowOf(t, title);
     for (int c = 0; r >= 0 && c < t->model()->columnCount(); ++c) out << t->model()->index(r, c).data().toString();
-    return out;
-  }
-
-  static QStringList tabLabels(const ZandakaShisanController* w)
-  {
-    QStringList out;
-    for (int i = 0; i < w->tabView()->count(); ++i) out << w->tabView()->tabText(i);
     return out;
   }
 
@@ -205,20 +193,19 @@ protected:
 
 QRegularExpression heading(const QString& name) { return QRegularExpression(QStringLiteral("勘定科目：\\s*") + name); }
 
-TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooks)
+TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooksAndAnAccountRowOpensItsLedger)
 {
   openBooks();
   ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
-  EXPECT_EQ(w->windowTitle(), session->displayName() + " - 合計残高試算表[*]");
-  EXPECT_EQ(w->selectedTabIdentifier(), "taisyakuTaisyou");
+  EXPECT_EQ(std::tuple(w->windowTitle(), w->selectedTabIdentifier()),
+            std::tuple(session->displayName() + " - 合計残高試算表[*]", "taisyakuTaisyou"));
 
   // The balance sheet: cash and the two sides, each balancing at 1,200.
   CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
   EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "300", "1,200", "100.00"}));
-  EXPECT_TRUE(w->isTotalRow(rowOf(bs, "　資産の部合計"), *bs));
-  EXPECT_FALSE(w->isTotalRow(rowOf(bs, "現金"), *bs));
-  EXPECT_EQ(bs->selectedRow(), 0);
+  EXPECT_EQ(std::tuple(w->isTotalRow(rowOf(bs, "　資産の部合計"), *bs), w->isTotalRow(rowOf(bs, "現金"), *bs),
+                       bs->selectedRow()),
+            std::tuple(true, false, 0));
 
   // The income statement: a heading shows its caption alone; the sections' figures
   // themselves are the core's to pin.
@@ -230,10 +217,9 @@ TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooks)
             Qt::AlignRight);
 
   // No divisions: the period alone, from the first month to the closing adjustment.
-  EXPECT_TRUE(w->displayingJigyoubuField()->isHidden());
-  EXPECT_EQ(w->textFieldArray().size(), 2u);
-  EXPECT_EQ(w->displayingPeriodFromField()->text(), "4月");
-  EXPECT_EQ(w->displayingPeriodToField()->text(), "決算整理月");
+  EXPECT_EQ(std::tuple(w->displayingJigyoubuField()->isHidden(), w->textFieldArray().size(),
+                       w->displayingPeriodFromField()->text(), w->displayingPeriodToField()->text()),
+            std::tuple(true, 2u, "4月", "決算整理月"));
 
   // The command again brings the same window forward.
   app->performCommand(MainMenu::Command::ShowZandakaShisanWindow, nullptr);
@@ -242,123 +228,14 @@ TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooks)
   for (WindowController* wc : session->windowControllers())
     windows += wc->windowKind() == DocumentWindow::Kind::ZandakaShisan;
   EXPECT_EQ(windows, 1);
-}
 
-TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
-{
-  struct Case {
-    const char* what;
-    BooksOptions books;
-    QStringList tabs;
-  };
-  const Case cases[] = {
-      {"corporation", {}, {"貸借対照表", "損益計算書"}},
-      {"sole proprietor", {.chart = ChartKind::Kojin}, {"貸借対照表", "損益計算書"}},
-      {"manufacturer", {.seizou = true}, {"貸借対照表", "損益計算書", "製造原価報告書"}},
-      {"construction manufacturer",
-       {.seizou = true, .kensetu = true},
-       {"貸借対照表", "損益計算書", "完成工事原価報告書"}},
-      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    openBooks(c.books);
-    ZandakaShisanController* w = openWindow();
-    ASSERT_TRUE(w);
-    EXPECT_EQ(tabLabels(w), c.tabs);
-    EXPECT_EQ(w->hasSeizouGenkaTab(), c.books.seizou);
-    // Ctrl+K steps through the tabs and comes back to the first.
-    QStringList visited;
-    for (int i = 0; i < w->tabView()->count(); ++i) {
-      QTest::keyClick(w->selectedTableView(), Qt::Key_K, Qt::ControlModifier);
-      flush();
-      visited << w->selectedTabIdentifier();
-    }
-    QStringList expected;
-    for (int i = 1; i < w->tabView()->count(); ++i) expected << w->tabView()->tabBar()->tabData(i).toString();
-    expected << "taisyakuTaisyou";
-    EXPECT_EQ(visited, expected);
-    session->close();
-    flush();
-  }
-}
-
-TEST_F(TrialWindowsTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
-{
-  UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanSetPeriodWhenShowWindowKey);
-  openBooks();
-  ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
-  auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
-  ASSERT_TRUE(period);
-  // Nothing computed yet: the sheet cannot be cancelled.
-  EXPECT_TRUE(period->cancelButton()->isHidden());
-  EXPECT_EQ(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
-  period->monthFromComboBox()->setCurrentIndex(2);
-  period->monthToComboBox()->setCurrentIndex(3);
-  period->okButton()->click();
-  flush();
-  EXPECT_EQ(w->displayingPeriodFromField()->text(), "6月");
-  EXPECT_EQ(w->displayingPeriodToField()->text(), "7月");
-  EXPECT_GT(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
-}
-
-TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
-{
-  openBooks({.jigyoubu = true});
-  ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
-  CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
-  EXPECT_EQ(w->displayingJigyoubuField()->text(), "すべての事業部");
-  EXPECT_EQ(cells(bs, "現金").at(4), "1,200");
-  ASSERT_EQ(w->textFieldArray().size(), 3u);
-  EXPECT_EQ(w->selectedTextField(), w->displayingJigyoubuField());
-
-  // A digit typed in the table searches the division picker; Return takes division 1.
-  whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* picker) {
-    EXPECT_EQ(picker->searchField()->text(), "1");
-    QTest::keyClick(picker->searchField(), Qt::Key_Return);
-  });
-  QTest::keyClick(bs, Qt::Key_1);
-  flush();
-  EXPECT_EQ(w->displayJigyoubuCode(), 1);
-  EXPECT_EQ(w->displayingJigyoubuField()->text(), "事業部1");
-  EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "100", "1,400", "100.00"}));
-
-  // The period sheet: its cancel button shows once the window has rows; OK applies.
-  w->setDisplayingPeriod();
-  auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
-  ASSERT_TRUE(period);
-  EXPECT_FALSE(period->cancelButton()->isHidden());
-  period->monthFromComboBox()->setCurrentIndex(1);
-  period->monthToComboBox()->setCurrentIndex(1);
-  period->okButton()->click();
-  flush();
-  EXPECT_EQ(w->displayingPeriodFromField()->text(), "5月");
-  EXPECT_EQ(w->displayingPeriodToField()->text(), "5月");
-  EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "0", "1,500", "100.00"}));
-
-  // A division taken out of use falls back to the whole company.
-  session->document().jigyoubuArray().front()->setIsActive(false);
-  w->updateUI(true);
-  EXPECT_EQ(w->displayJigyoubuCode(), 99);
-  EXPECT_EQ(w->displayingJigyoubuField()->text(), "すべての事業部");
-}
-
-TEST_F(TrialWindowsTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
-{
-  openBooks();
-  ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
-  CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
-
+  // An account row opens its ledger for the months shown.
   doubleClickRow(bs, "現金");
   ASSERT_EQ(ledgers().size(), 1u);
   KanjyoumotocyouController* cash = ledgers().front();
-  EXPECT_EQ(cash->displayKamokuCode(), genkin);
-  EXPECT_EQ(cash->displayHojyoKamokuCode(), -1);
-  EXPECT_EQ(cash->displayPeriodFromMonthArrayIndex(), 0);
-  EXPECT_EQ(cash->displayPeriodToMonthArrayIndex(), 12);
+  EXPECT_EQ(std::tuple(cash->displayKamokuCode(), cash->displayHojyoKamokuCode(),
+                       cash->displayPeriodFromMonthArrayIndex(), cash->displayPeriodToMonthArrayIndex()),
+            std::tuple(genkin, -1, 0, 12));
   EXPECT_GT(cash->numberOfRowsInTableView(), 0);
 
   // The same account again only brings that ledger forward; a total is no account.
@@ -370,7 +247,6 @@ TEST_F(TrialWindowsTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
   // Return in the income statement: the sales ledger, in a window of its own.
   activate(w);
   w->selectTabWithIdentifier("sonekiKeisan");
-  CyouhyouTableView* pl = w->sonekiKeisanTableView();
   selectRow(pl, "　売上高");
   QTest::keyClick(pl, Qt::Key_Return);
   flush();
@@ -390,8 +266,7 @@ TEST_F(TrialWindowsTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
   ASSERT_EQ(alerts.size(), 2u);
   EXPECT_EQ(alerts[0].title + " / " + alerts[0].text,
             "実行できません / このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。");
-  EXPECT_EQ(ledgers().size(), 2u);
-  EXPECT_FALSE(w->attachedSheetController());
+  EXPECT_EQ(std::tuple(ledgers().size(), w->attachedSheetController()), std::tuple(2u, nullptr));
   info->attachedSheetController()->abortSheet();
   flush();
 
@@ -407,12 +282,127 @@ TEST_F(TrialWindowsTest, AnAccountRowOpensItsLedgerForTheMonthsShown)
   EXPECT_FALSE(w->functionMenuAction("選択している勘定科目の総勘定元帳を表示")->isEnabled());
 }
 
+TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
+{
+  const std::tuple<const char*, BooksOptions, QStringList> cases[] = {
+      {"corporation", {}, {"貸借対照表", "損益計算書"}},
+      {"sole proprietor", {.chart = ChartKind::Kojin}, {"貸借対照表", "損益計算書"}},
+      {"manufacturer", {.seizou = true}, {"貸借対照表", "損益計算書", "製造原価報告書"}},
+      {"construction manufacturer",
+       {.seizou = true, .kensetu = true},
+       {"貸借対照表", "損益計算書", "完成工事原価報告書"}},
+      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}},
+  };
+  for (const auto& [what, books, tabs] : cases) {
+    SCOPED_TRACE(what);
+    openBooks(books);
+    ZandakaShisanController* w = openWindow();
+    EXPECT_EQ(w->hasSeizouGenkaTab(), books.seizou);
+    // Ctrl+K steps through the tabs and comes back to the first.
+    QStringList labels, visited;
+    for (int i = 0; i < w->tabView()->count(); ++i) {
+      labels << w->tabView()->tabText(i);
+      QTest::keyClick(w->selectedTableView(), Qt::Key_K, Qt::ControlModifier);
+      flush();
+      visited << w->selectedTabIdentifier();
+    }
+    QStringList expected;
+    for (int i = 1; i < w->tabView()->count(); ++i) expected << w->tabView()->tabBar()->tabData(i).toString();
+    expected << "taisyakuTaisyou";
+    EXPECT_EQ(labels, tabs);
+    EXPECT_EQ(visited, expected);
+    session->close();
+    flush();
+  }
+}
+
+TEST_F(TrialWindowsTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
+{
+  UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanSetPeriodWhenShowWindowKey);
+  openBooks();
+  ZandakaShisanController* w = openWindow();
+  auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
+  // Nothing computed yet: the sheet cannot be cancelled.
+  EXPECT_TRUE(period->cancelButton()->isHidden());
+  EXPECT_EQ(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
+  period->monthFromComboBox()->setCurrentIndex(2);
+  period->monthToComboBox()->setCurrentIndex(3);
+  period->okButton()->click();
+  flush();
+  EXPECT_EQ(w->displayingPeriodFromField()->text(), "6月");
+  EXPECT_EQ(w->displayingPeriodToField()->text(), "7月");
+  EXPECT_GT(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
+}
+
+TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
+{
+  SetupCommands::installCommandHandlers(app.get());
+  openBooks({.jigyoubu = true});
+  ZandakaShisanController* w = openWindow();
+  CyouhyouTableView* bs = w->taisyakuTaisyouTableView();
+  EXPECT_EQ(std::tuple(w->displayingJigyoubuField()->text(), cells(bs, "現金").at(4), w->textFieldArray().size(),
+                       w->selectedTextField()),
+            std::tuple("すべての事業部", "1,200", 3u, w->displayingJigyoubuField()));
+
+  // A digit typed in the table searches the division picker; Return takes division 1.
+  whenModalWindowIsUp<FormatterListWindow>([](FormatterListWindow* picker) {
+    EXPECT_EQ(picker->searchField()->text(), "1");
+    QTest::keyClick(picker->searchField(), Qt::Key_Return);
+  });
+  QTest::keyClick(bs, Qt::Key_1);
+  flush();
+  EXPECT_EQ(std::tuple(w->displayJigyoubuCode(), w->displayingJigyoubuField()->text()), std::tuple(1, "事業部1"));
+  EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "100", "1,400", "100.00"}));
+
+  // The period sheet: its cancel button shows once the window has rows; OK applies.
+  w->setDisplayingPeriod();
+  auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
+  EXPECT_FALSE(period->cancelButton()->isHidden());
+  period->monthFromComboBox()->setCurrentIndex(1);
+  period->monthToComboBox()->setCurrentIndex(1);
+  period->okButton()->click();
+  flush();
+  EXPECT_EQ(std::tuple(w->displayingPeriodFromField()->text(), w->displayingPeriodToField()->text()),
+            std::tuple("5月", "5月"));
+  EXPECT_EQ(cells(bs, "現金"), (QStringList{"現金", "1,000", "500", "0", "1,500", "100.00"}));
+
+  // The division list ends only the period-to-print sheet.
+  auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+  w->setDisplayingPeriod();
+  flush();
+  ASSERT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
+  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  // The period sheet stays; the list opens on the information window.
+  EXPECT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
+  ASSERT_TRUE(qobject_cast<JigyoubuListController*>(info->attachedSheetController()));
+  info->attachedSheetController()->abortSheet();
+  w->attachedSheetController()->abortSheet();
+  flush();
+
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  ASSERT_TRUE(qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController()));
+  activate(w);
+  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
+  flush();
+  // The period-to-print sheet ended and the list took its place.
+  EXPECT_TRUE(qobject_cast<JigyoubuListController*>(w->attachedSheetController()));
+  if (w->attachedSheetController()) w->attachedSheetController()->abortSheet();
+  flush();
+
+  // A division taken out of use falls back to the whole company.
+  session->document().jigyoubuArray().front()->setIsActive(false);
+  w->updateUI(true);
+  EXPECT_EQ(std::tuple(w->displayJigyoubuCode(), w->displayingJigyoubuField()->text()),
+            std::tuple(99, "すべての事業部"));
+}
+
 TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
 {
   UserDefaults::standardUserDefaults().setBool(true, KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey);
   openBooks();
   ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
   int32_t presetSeen = -1;
   int32_t choose = 1;
   QString answer = path("balance");
@@ -465,7 +455,6 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
 {
   openBooks({ChartKind::HoujinOlder, true, false, true});
   ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
   const QString file = path("print.pdf");
   QWidget* accessoryShown = nullptr;
   PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget* accessory) {
@@ -479,13 +468,11 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   // The shown section is always printed; the others as ticked in the panel.
   w->selectTabWithIdentifier("sonekiKeisan");
   w->printDocument();
-  EXPECT_EQ(accessoryShown, w->selectPrintTargetView());
-  EXPECT_TRUE(w->doPrintSonekiKeisan());
-  EXPECT_FALSE(w->doPrintTaisyakuTaisyou());
+  EXPECT_EQ(std::tuple(accessoryShown, w->doPrintSonekiKeisan(), w->doPrintTaisyakuTaisyou()),
+            std::tuple(w->selectPrintTargetView(), true, false));
   QString printed = text();
-  EXPECT_TRUE(printed.contains("合計残高試算表 - 損益計算書"));
-  EXPECT_TRUE(printed.contains("4月 〜 決算整理月"));
-  EXPECT_TRUE(printed.contains("勘定科目") && printed.contains("比率"));
+  for (const char* part : {"合計残高試算表 - 損益計算書", "4月 〜 決算整理月", "勘定科目", "比率"})
+    EXPECT_TRUE(printed.contains(part)) << part;
   EXPECT_FALSE(printed.contains("貸借対照表"));
 
   // The chosen period: the sheet starts with the company, the whole term and every
@@ -493,10 +480,9 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   w->printZandakaShisanOfSelectedPeriod();
   flush();
   auto* sheet = qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController());
-  ASSERT_TRUE(sheet);
-  EXPECT_TRUE(sheet->jigyoubuField()->isVisible());
-  EXPECT_EQ(sheet->monthFromComboBox()->currentIndex(), 0);
-  EXPECT_EQ(sheet->monthToComboBox()->currentText(), "決算整理月");
+  EXPECT_EQ(std::tuple(sheet->jigyoubuField()->isVisible(), sheet->monthFromComboBox()->currentIndex(),
+                       sheet->monthToComboBox()->currentText()),
+            std::tuple(true, 0, "決算整理月"));
   for (QCheckBox* box :
        {sheet->printTaisyakuTaisyouCheckbox(), sheet->printSonekiKeisanCheckbox(), sheet->printSeizouGenkaCheckbox()}) {
     EXPECT_TRUE(box->isChecked());
@@ -511,60 +497,26 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   sheet->okButton()->click();
   flush();
   printed = text();
-  EXPECT_TRUE(printed.contains("合計残高試算表 - 貸借対照表"));
-  EXPECT_TRUE(printed.contains("合計残高試算表 - 製造原価報告書"));
-  EXPECT_TRUE(printed.contains("6月"));
-  EXPECT_FALSE(printed.contains("〜"));
-  EXPECT_FALSE(printed.contains("損益計算書"));
+  for (const char* part : {"合計残高試算表 - 貸借対照表", "合計残高試算表 - 製造原価報告書", "6月"})
+    EXPECT_TRUE(printed.contains(part)) << part;
+  for (const char* part : {"〜", "損益計算書"}) EXPECT_FALSE(printed.contains(part)) << part;
   // The window still shows what it showed.
   EXPECT_EQ(w->displayPeriodFromMonthArrayIndex(), 0);
 
   // The next showing presents the sheet as it was left.
   w->printZandakaShisanOfSelectedPeriod();
   flush();
-  EXPECT_FALSE(sheet->printSonekiKeisanCheckbox()->isChecked());
-  EXPECT_EQ(sheet->monthFromComboBox()->currentIndex(), 2);
+  EXPECT_EQ(std::tuple(sheet->printSonekiKeisanCheckbox()->isChecked(), sheet->monthFromComboBox()->currentIndex()),
+            std::tuple(false, 2));
   sheet->cancelButton()->click();
   flush();
   PrintOperation::setPrintPanelResponderForTesting({});
 }
 
-TEST_F(TrialWindowsTest, TheDivisionListEndsOnlyThePeriodToPrintSheet)
-{
-  SetupCommands::installCommandHandlers(app.get());
-  openBooks({ChartKind::HoujinOlder, false, false, true});
-  ZandakaShisanController* w = openWindow();
-  ASSERT_TRUE(w);
-  auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
-  w->setDisplayingPeriod();
-  flush();
-  ASSERT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
-  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
-  flush();
-  // The period sheet stays; the list opens on the information window.
-  EXPECT_TRUE(qobject_cast<PeriodController*>(w->attachedSheetController()));
-  ASSERT_TRUE(qobject_cast<JigyoubuListController*>(info->attachedSheetController()));
-  info->attachedSheetController()->abortSheet();
-  w->attachedSheetController()->abortSheet();
-  flush();
-
-  w->printZandakaShisanOfSelectedPeriod();
-  flush();
-  ASSERT_TRUE(qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController()));
-  activate(w);
-  app->performCommand(MainMenu::Command::ShowJigyoubuListWindow, nullptr);
-  flush();
-  // The period-to-print sheet ended and the list took its place.
-  EXPECT_TRUE(qobject_cast<JigyoubuListController*>(w->attachedSheetController()));
-  if (w->attachedSheetController()) w->attachedSheetController()->abortSheet();
-  flush();
-}
-
-TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerAndExport)
+TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGroups)
 {
   openBooks({.seizou = true});
-  SuiiShisanController* w = openMonthlyWindow();
-  ASSERT_TRUE(w);
+  SuiiShisanController* w = openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
   EXPECT_TRUE(w->windowTitle().contains(QStringLiteral(" - 年間推移試算表"))) << w->windowTitle().toStdString();
   ASSERT_EQ(w->tabView()->count(), 3);
   const auto headers = [](const CyouhyouTableView* t) {
@@ -601,8 +553,9 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerAndExport)
   w->showKanjyoumotocyouOfSelectedKamoku();
   flush();
   ASSERT_EQ(ledgers().size(), 1u);
-  EXPECT_EQ(ledgers()[0]->displayPeriodFromMonthArrayIndex(), 0);
-  EXPECT_EQ(ledgers()[0]->displayPeriodToMonthArrayIndex(), 12);
+  EXPECT_EQ(
+      std::tuple(ledgers()[0]->displayPeriodFromMonthArrayIndex(), ledgers()[0]->displayPeriodToMonthArrayIndex()),
+      std::tuple(0, 12));
 
   // The shown section goes to the file with every month, the closing month and the total.
   activate(w);
@@ -618,11 +571,8 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerAndExport)
                                "　売上高,0,500,0,0,0,0,0,0,0,0,0,0,0,500\r"
                                "　　売上高合計,0,500,0,0,0,0,0,0,0,0,0,0,0,500\r")))
       << data.left(200).toStdString();
-}
 
-TEST_F(TrialWindowsTest, MonthlyPrintoutInColumnGroups)
-{
-  openBooks({.seizou = true});
+  // The printout in column groups.
   MyDocument& doc = session->document();
   SuiiShisan s(doc);
   s.setSuiiShisanArryForJigyoubuCode(99, true);
@@ -630,7 +580,6 @@ TEST_F(TrialWindowsTest, MonthlyPrintoutInColumnGroups)
   const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(36, 36, 36, 36), QPageLayout::Point);
   auto view = SuiiShisanPrintView::create(doc, a4, s.taisyakuTaisyouShisanArray(), s.sonekiKeisanShisanArray(),
                                           s.seizouGenkaShisanArray(), 3, [&] { return choice; });
-  ASSERT_TRUE(view);
   // 14 amount columns in groups of 3: five pages per block of rows.
   const auto& p = view->paginator();
   ASSERT_EQ(p.pagePerLine(), 5);
@@ -640,12 +589,11 @@ TEST_F(TrialWindowsTest, MonthlyPrintoutInColumnGroups)
   ASSERT_TRUE(PrintOperation::writePdf(pdf, *view, a4));
   EXPECT_EQ(pdfPageCount(pdf), blocks * 5);
   const QString first = pdfPageText(pdf, 1);
-  EXPECT_TRUE(first.contains("年間推移試算表 - 貸借対照表"));
-  EXPECT_TRUE(first.contains("開始残高") && first.contains("4月") && first.contains("5月"));
+  for (const char* part : {"年間推移試算表 - 貸借対照表", "開始残高", "4月", "5月"})
+    EXPECT_TRUE(first.contains(part)) << part;
   EXPECT_FALSE(first.contains("6月"));
   const QString fifth = pdfPageText(pdf, 5);
-  EXPECT_TRUE(fifth.contains("3月") && fifth.contains("決算整理月"));
-  EXPECT_TRUE(fifth.contains("1,200"));
+  for (const char* part : {"3月", "決算整理月", "1,200"}) EXPECT_TRUE(fifth.contains(part)) << part;
   EXPECT_FALSE(fifth.contains("開始残高"));
 
   // Only the income statement: its pages alone, numbered from 1.
@@ -655,14 +603,12 @@ TEST_F(TrialWindowsTest, MonthlyPrintoutInColumnGroups)
   EXPECT_FALSE(pdfText(pdf).contains("貸借対照表"));
 }
 
-TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItAndOpensSubLedgers)
+TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLedgersAndPrintsSeveral)
 {
   openHojyoBooks();
   auto* w = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
-  ASSERT_TRUE(w);
   // A new window shows no account: an empty list, nothing to print, export or open.
-  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
-  EXPECT_FALSE(w->validatePrintMenuItem());
+  EXPECT_EQ(std::tuple(w->tableView()->model()->rowCount(), w->validatePrintMenuItem()), std::tuple(0, false));
   w->functionMenuActions();
   w->validateMenuItems();
   EXPECT_FALSE(w->functionMenuAction(qs(HojyozandakaIchiranController::kSaveToTextFileTitle))->isEnabled());
@@ -673,8 +619,7 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItAndOpensSub
   w->updateAfterSelectDisplayingJigyoubu();
   ASSERT_EQ(w->tableView()->model()->rowCount(), 5);
   EXPECT_EQ(cells(w->tableView(), "合計"), (QStringList{"合計", "4,200", "1,250", "800", "4,650", "100.00"}));
-  EXPECT_TRUE(w->isTotalRow(4, *w->tableView()));
-  EXPECT_TRUE(w->validatePrintMenuItem());
+  EXPECT_EQ(std::tuple(w->isTotalRow(4, *w->tableView()), w->validatePrintMenuItem()), std::tuple(true, true));
 
   // Division 2 alone; the row selected stays.
   w->tableView()->selectRow(1);
@@ -714,19 +659,9 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItAndOpensSub
 
   // The command again: this window shows an account, so another one opens.
   auto* second = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
-  ASSERT_TRUE(second);
-  EXPECT_NE(second, w);
+  EXPECT_TRUE(second && second != w);
 
-  // The account's customers all taken out of use: the window falls back to none.
-  for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
-  w->updateUI(true);
-  EXPECT_EQ(w->displayKamokuCode(), -1);
-  EXPECT_EQ(w->tableView()->model()->rowCount(), 0);
-}
-
-TEST_F(TrialWindowsTest, SubAccountListsOfTheChosenAccountsPrintFromTheInformationWindow)
-{
-  openHojyoBooks();
+  // Several accounts' lists print from the information window.
   activate(session->documentInfoController());
   app->performCommand(MainMenu::Command::PrintHojyozandakaIchiranOfPluralKamoku, nullptr);
   flush();
@@ -738,17 +673,17 @@ TEST_F(TrialWindowsTest, SubAccountListsOfTheChosenAccountsPrintFromTheInformati
   ASSERT_EQ(candidates->topLevelItemCount(), 2);
   EXPECT_EQ(candidates->topLevelItem(0)->text(1), yokinFirst ? "普通預金" : "売掛金");
   EXPECT_EQ(candidates->topLevelItem(1)->text(1), yokinFirst ? "売掛金" : "普通預金");
-  EXPECT_FALSE(sheet->okButtonWidget()->isEnabled());
-  EXPECT_EQ(sheet->monthToPopUp()->currentText(), "決算整理月");
-  EXPECT_TRUE(sheet->jigyoubuField()->isVisibleTo(sheet));
+  EXPECT_EQ(std::tuple(sheet->okButtonWidget()->isEnabled(), sheet->monthToPopUp()->currentText(),
+                       sheet->jigyoubuField()->isVisibleTo(sheet)),
+            std::tuple(false, "決算整理月", true));
 
   // A drop within one list is refused; both candidates dragged across are chosen.
   std::unique_ptr<QMimeData> data(
       candidates->mimeDataOfItems({candidates->topLevelItem(0), candidates->topLevelItem(1)}));
   EXPECT_FALSE(candidates->acceptDrop(data.get(), candidates, true));
   ASSERT_TRUE(sheet->selectedKamokuTableView()->acceptDrop(data.get(), candidates, true));
-  EXPECT_EQ(sheet->selectedKamokuTableView()->topLevelItemCount(), 2);
-  EXPECT_TRUE(sheet->okButtonWidget()->isEnabled());
+  EXPECT_EQ(std::tuple(sheet->selectedKamokuTableView()->topLevelItemCount(), sheet->okButtonWidget()->isEnabled()),
+            std::tuple(2, true));
   sheet->monthFromPopUp()->setCurrentIndex(1);
   sheet->monthToPopUp()->setCurrentIndex(4);
 
@@ -770,44 +705,35 @@ TEST_F(TrialWindowsTest, SubAccountListsOfTheChosenAccountsPrintFromTheInformati
   EXPECT_TRUE(urikakePage.contains(heading("売掛金")));
   EXPECT_TRUE(urikakePage.contains(QRegularExpression("補助科目なし\\s+0\\s+50\\s+0\\s+50\\s+1.08")));
   EXPECT_TRUE(urikakePage.contains(QRegularExpression("合計\\s+4,200\\s+1,250\\s+800\\s+4,650\\s+100.00")));
+
+  // The account's customers all taken out of use: the window falls back to none.
+  for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
+  w->updateUI(true);
+  EXPECT_EQ(std::tuple(w->displayKamokuCode(), w->tableView()->model()->rowCount()), std::tuple(-1, 0));
 }
 
-std::string bytes(std::initializer_list<int> values)
+TEST(ShiftJisEncoderTest, CodePage932BytesAndRefusalsOfWhatItCannotHold)
 {
-  std::string s;
-  for (int v : values) s += static_cast<char>(v);
-  return s;
-}
-
-TEST(ShiftJisEncoderTest, CodePage932Bytes)
-{
-  struct Case {
-    const char* text;
-    std::string expected;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, std::string> cases[] = {
       {"abc\\~09", "abc\\~09"},  // ASCII kept, backslash and tilde included
-      {"現金", bytes({0x8C, 0xBB, 0x8B, 0xE0})},
-      {"　", bytes({0x81, 0x40})},  // ideographic space
-      {"～", bytes({0x81, 0x60})},  // U+FF5E, where plain Shift_JIS has U+301C
-      {"－", bytes({0x81, 0x7C})},  // U+FF0D, where plain Shift_JIS has U+2212
-      {"∥", bytes({0x81, 0x61})},   // U+2225, where plain Shift_JIS has U+2016
-      {"￢", bytes({0x81, 0xCA})},  // U+FFE2, where plain Shift_JIS has U+00AC
-      {"①", bytes({0x87, 0x40})},   // NEC special characters
-      {"№", bytes({0x87, 0x82})},
-      {"髙", bytes({0xFB, 0xFC})},  // IBM extension, preferred over the NEC-selected one
-      {"ｱ", bytes({0xB1})},         // half-width katakana
+      {"現金", "\x8C\xBB\x8B\xE0"},
+      {"　", "\x81\x40"},  // ideographic space
+      {"～", "\x81\x60"},  // U+FF5E, where plain Shift_JIS has U+301C
+      {"－", "\x81\x7C"},  // U+FF0D, where plain Shift_JIS has U+2212
+      {"∥", "\x81\x61"},   // U+2225, where plain Shift_JIS has U+2016
+      {"￢", "\x81\xCA"},  // U+FFE2, where plain Shift_JIS has U+00AC
+      {"①", "\x87\x40"},   // NEC special characters
+      {"№", "\x87\x82"},
+      {"髙", "\xFB\xFC"},  // IBM extension, preferred over the NEC-selected one
+      {"ｱ", "\xB1"},       // half-width katakana
       {"#Precision!", "#Precision!"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [text, expected] : cases) {
     std::string out = "x";
-    ASSERT_TRUE(ShiftJisEncoder::encode(c.text, out)) << c.text;
-    EXPECT_EQ(out, "x" + c.expected) << c.text;
+    ASSERT_TRUE(ShiftJisEncoder::encode(text, out)) << text;
+    EXPECT_EQ(out, "x" + expected) << text;
   }
-}
 
-TEST(ShiftJisEncoderTest, RefusesWhatTheCodePageCannotHold)
-{
   // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, the yen sign, an emoji, a
   // character outside JIS, and malformed UTF-8.
   for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷",
