@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "document/Journal.h"
 
@@ -10,6 +11,9 @@ namespace kivo {
 namespace {
 
 const Date kKessan = Date::kessanSeiridukiDate();
+
+// A day of April 2024, the first month of the test term.
+Date apr(int day) { return Date(2024, 4, day); }
 
 ShiwakePtr entry(Date date, int32_t denpyouNo, ShiwakeKind kind = ShiwakeKind::Furikaedenpyou)
 {
@@ -39,8 +43,8 @@ TEST(JournalDateOrder, ClosingAdjustmentMonthFollowsEveryRealDate)
   EXPECT_EQ(Journal::compareDate(Date(2025, 3, 31), kKessan), -1);
   EXPECT_EQ(Journal::compareDate(kKessan, Date(2099, 1, 1)), 1);
   EXPECT_EQ(Journal::compareDate(kKessan, kKessan), 0);
-  EXPECT_EQ(Journal::compareDate(Date(2024, 4, 2), Date(2024, 4, 1)), 1);
-  EXPECT_EQ(Journal::compareDate(Date(), Date(2024, 4, 1)), 0);
+  EXPECT_EQ(Journal::compareDate(apr(2), apr(1)), 1);
+  EXPECT_EQ(Journal::compareDate(Date(), apr(1)), 0);
 }
 
 // Where a registered voucher goes: journal 1 (4/1), cash 7 (4/3), 2 (4/5), 3 (closing month).
@@ -53,20 +57,19 @@ TEST(JournalRegisterVoucher, OneRuleForTheInsertPoint)
     std::vector<int32_t> expected;
   };
   const Case cases[] = {
-      {"cash-book lines are passed over", 10, Date(2024, 4, 2), {1, 7, 10, 2, 3}},
-      {"after the same day", 10, Date(2024, 4, 5), {1, 7, 2, 10, 3}},
+      {"cash-book lines are passed over", 10, apr(2), {1, 7, 10, 2, 3}},
+      {"after the same day", 10, apr(5), {1, 7, 2, 10, 3}},
       {"before the closing month", 10, Date(2025, 3, 31), {1, 7, 2, 10, 3}},
       {"the closing month last", 10, kKessan, {1, 7, 2, 3, 10}},
-      {"registered again on its day: keeps its place", 1, Date(2024, 4, 1), {1, 7, 2, 3}},
-      {"registered again on another day: moves", 1, Date(2024, 4, 6), {7, 2, 1, 3}},
+      {"registered again on its day: keeps its place", 1, apr(1), {1, 7, 2, 3}},
+      {"registered again on another day: moves", 1, apr(6), {7, 2, 1, 3}},
   };
   // Each case cold, and with the index by number made beforehand (the path of
   // vouchers registered one after another).
   for (const bool indexed : {false, true})
     for (const Case& c : cases) {
       Journal j;
-      j.assign({entry(Date(2024, 4, 1), 1), entry(Date(2024, 4, 3), 7, ShiwakeKind::Suitoucyou),
-                entry(Date(2024, 4, 5), 2), entry(kKessan, 3)});
+      j.assign({entry(apr(1), 1), entry(apr(3), 7, ShiwakeKind::Suitoucyou), entry(apr(5), 2), entry(kKessan, 3)});
       if (indexed) j.entriesOfDenpyouNo(1);
       const Journal::Entries removed = j.registerVoucher(c.number, c.date, {entry(c.date, c.number)});
       EXPECT_EQ(numbers(j.entries()), c.expected) << c.what << (indexed ? " (indexed)" : "");
@@ -86,29 +89,22 @@ TEST(JournalRegisterVoucher, UnnumberedEntriesAndRepeatedRegistrations)
     std::vector<int32_t> expected;
   };
   const Case cases[] = {
-      {"between the numbered lines", false, {{10, Date(2024, 4, 5)}}, {1, 0, 2, -4, 7, 10, 3}},
-      {"before the first later line", false, {{10, Date(2024, 4, 2)}}, {1, 0, 10, 2, -4, 7, 3}},
-      {"after every line", false, {{10, Date(2024, 4, 8)}}, {1, 0, 2, -4, 7, 3, 10}},
-      {"a later regular-type line counts", true, {{10, Date(2024, 4, 5)}}, {1, 10, -5, 0, 2, -4, 7, 3}},
+      {"between the numbered lines", false, {{10, apr(5)}}, {1, 0, 2, -4, 7, 10, 3}},
+      {"before the first later line", false, {{10, apr(2)}}, {1, 0, 10, 2, -4, 7, 3}},
+      {"after every line", false, {{10, apr(8)}}, {1, 0, 2, -4, 7, 3, 10}},
+      {"a later regular-type line counts", true, {{10, apr(5)}}, {1, 10, -5, 0, 2, -4, 7, 3}},
       {"one after another",
        false,
-       {{10, Date(2024, 4, 5)}, {11, Date(2024, 4, 2)}, {10, Date(2024, 4, 8)}, {12, Date(2024, 4, 5)}},
+       {{10, apr(5)}, {11, apr(2)}, {10, apr(8)}, {12, apr(5)}},
        {1, 0, 11, 2, -4, 7, 12, 3, 10}},
-      {"a regular-type voucher, then a dated one",
-       false,
-       {{-6, regular}, {10, Date(2024, 4, 2)}},
-       {-6, 1, 0, 10, 2, -4, 7, 3}},
+      {"a regular-type voucher, then a dated one", false, {{-6, regular}, {10, apr(2)}}, {-6, 1, 0, 10, 2, -4, 7, 3}},
   };
   for (const bool indexed : {false, true})
     for (const Case& c : cases) {
       Journal j;
-      Journal::Entries start = {entry(Date(2024, 4, 1), 1),
-                                pending(100, Date(2024, 4, 9)),
-                                entry(Date(2024, 4, 5), 2),
-                                entry(regular, -4),
-                                entry(Date(2024, 4, 6), 7, ShiwakeKind::Suitoucyou),
-                                entry(Date(2024, 4, 7), 3)};
-      if (c.datedRegularLine) start.insert(start.begin() + 1, entry(Date(2024, 4, 9), -5));
+      Journal::Entries start({entry(apr(1), 1), pending(100, apr(9)), entry(apr(5), 2), entry(regular, -4),
+                              entry(apr(6), 7, ShiwakeKind::Suitoucyou), entry(apr(7), 3)});
+      if (c.datedRegularLine) start.insert(start.begin() + 1, entry(apr(9), -5));
       j.assign(start);
       if (indexed) j.entriesOfDenpyouNo(1);
       for (const auto& [number, date] : c.registrations) j.registerVoucher(number, date, {entry(date, number)});
@@ -122,18 +118,15 @@ TEST(JournalRegisterVoucher, UnnumberedEntriesAndRepeatedRegistrations)
 TEST(JournalRegisterVoucher, EntriesHiddenFromALimitedUserStay)
 {
   Journal j;
-  auto hidden = entry(Date(2024, 4, 1), 5);
+  auto hidden = entry(apr(1), 5);
   hidden->setDidCreateBeforeOpen(true);
-  j.assign({entry(Date(2024, 4, 1), 5), hidden});
-  j.registerVoucher(5, Date(2024, 4, 2), {entry(Date(2024, 4, 2), 5)});
-  EXPECT_EQ(j.size(), 2u);
-  EXPECT_EQ(j[0], hidden);
-  EXPECT_EQ(j.numberOfEntriesOfDenpyouNo(5), 1);
+  j.assign({entry(apr(1), 5), hidden});
+  j.registerVoucher(5, apr(2), {entry(apr(2), 5)});
+  EXPECT_EQ(std::tuple(j.size(), j[0], j.numberOfEntriesOfDenpyouNo(5)), std::tuple(2u, hidden, 1));
   // Nor does a removal take them.
   const Journal::Removal removal = j.removeVoucher(5);
-  EXPECT_EQ(removal.entries.size(), 1u);
-  EXPECT_EQ(removal.index, 1u);
-  EXPECT_EQ(j.entries(), Journal::Entries{hidden});
+  EXPECT_EQ(std::tuple(removal.entries.size(), removal.index, j.entries()),
+            std::tuple(1u, 1u, Journal::Entries{hidden}));
 }
 
 // Every change advances the generation, and the date-sorted view follows at once:
@@ -151,7 +144,7 @@ Journal::Entries stablySorted(const Journal& j)
 TEST(JournalInvariants, EveryChangeKeepsTheSortedViewTrueAndPendingEntriesWhereTheyBelong)
 {
   const std::vector<std::pair<const char*, std::function<void(Journal&)>>> changes = {
-      {"register", [](Journal& j) { j.registerVoucher(20, Date(2024, 4, 2), {entry(Date(2024, 4, 2), 20)}); }},
+      {"register", [](Journal& j) { j.registerVoucher(20, apr(2), {entry(apr(2), 20)}); }},
       {"remove", [](Journal& j) { j.removeVoucher(2); }},
       {"remove several", [](Journal& j) { j.removeVouchers([](int32_t n) { return n == 1 || n == 3; }, nullptr); }},
       {"restore", [](Journal& j) { j.restore(j.removeVoucher(1)); }},
@@ -165,7 +158,7 @@ TEST(JournalInvariants, EveryChangeKeepsTheSortedViewTrueAndPendingEntriesWhereT
   };
   for (const auto& [what, change] : changes) {
     Journal j;
-    j.assign({entry(Date(2024, 4, 5), 1), pending(100), entry(Date(2024, 4, 1), 2), entry(Date(2024, 4, 3), 3)});
+    j.assign({entry(apr(5), 1), pending(100), entry(apr(1), 2), entry(apr(3), 3)});
     ASSERT_EQ(numbers(j.sortedByDate()), (std::vector<int32_t>{0, 2, 3, 1}));
     const uint64_t before = j.generation();
     change(j);
@@ -179,7 +172,7 @@ TEST(JournalInvariants, TheSortedViewKeptThroughManyChangesEqualsAFreshSort)
   // Many entries on few days, so that equal dates must keep their journal order; the
   // view is read after every change, so each change updates it rather than sorting.
   std::mt19937 rng(7);
-  auto day = [&] { return Date(2024, 4, 1).addingDays(static_cast<int>(rng() % 4)); };
+  auto day = [&] { return apr(1).addingDays(static_cast<int>(rng() % 4)); };
   Journal j;
   for (int32_t n = 1; n <= 40; ++n)
     j.append(entry(day(), n, n % 3 ? ShiwakeKind::Furikaedenpyou : ShiwakeKind::Suitoucyou));
@@ -221,7 +214,7 @@ TEST(JournalInvariants, TheSortedViewKeptThroughManyChangesEqualsAFreshSort)
 TEST(JournalInvariants, AChangeThatChangesNothingKeepsTheGeneration)
 {
   Journal j;
-  j.assign({entry(Date(2024, 4, 1), 1)});
+  j.assign({entry(apr(1), 1)});
   const uint64_t before = j.generation();
   j.removeVoucher(9);
   j.restore({});
@@ -234,7 +227,7 @@ TEST(JournalPendingEntries, StayLastAndLeaveWithTheirBook)
 {
   Journal j;
   auto mine = pending(100), other = pending(200), orphan = pending(-1);
-  j.assign({entry(Date(2024, 4, 9), 1), mine, entry(Date(2024, 4, 1), 2), other, orphan});
+  j.assign({entry(apr(9), 1), mine, entry(apr(1), 2), other, orphan});
   j.movePendingEntryLast(100, -1);
   EXPECT_EQ(j.entries().back(), mine);
   // Sorting keeps every pending entry after the numbered ones, in their order.
@@ -243,20 +236,18 @@ TEST(JournalPendingEntries, StayLastAndLeaveWithTheirBook)
   EXPECT_EQ(numbers(j.entries()), (std::vector<int32_t>{2, 1, 0, 0, 0}));
   // A book's pending entries go, with those of no book; another book's stay.
   j.removePendingEntriesOf(100, -1);
-  EXPECT_EQ(j.entries().back(), other);
-  EXPECT_EQ(j.size(), 3u);
+  EXPECT_EQ(std::pair(j.entries().back(), j.size()), std::pair(other, size_t{3}));
 }
 
 TEST(JournalSortedByDate, LooksAtNumberedEntriesAndAtADateBeingEdited)
 {
   Journal j;
-  j.assign({entry(Date(2024, 4, 2), 1), pending(100, Date(2024, 4, 1)), entry(Date(2024, 3, 1), -1),
-            entry(Date(2024, 4, 3), 2)});
+  j.assign({entry(apr(2), 1), pending(100, apr(1)), entry(Date(2024, 3, 1), -1), entry(apr(3), 2)});
   EXPECT_TRUE(j.isSortedByDate());  // pending rows and regular-type vouchers do not count
   j.dateEditingBegan();
   EXPECT_FALSE(j.isSortedByDate());
   j.dateEditingEnded();
-  j.append(entry(Date(2024, 4, 1), 3));
+  j.append(entry(apr(1), 3));
   EXPECT_FALSE(j.isSortedByDate());
   j.dateEditingBegan();
   j.sortByDate();  // a change ends the edit

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <tuple>
 
 #include "document/MyDocument.h"
+#include "support/TestBooks.h"
 #include "support/TestDocuments.h"
 
 namespace kivo {
@@ -18,19 +20,18 @@ TEST(MyDocumentAccounts, InactiveAccountsStayInTheBuildersArray)
   const auto& active = doc->codeSortedActiveKamokuArray();
   EXPECT_EQ(doc->codeSortedKamokuArray().size(), active.size() + 1);
   EXPECT_EQ(std::find(active.begin(), active.end(), inactive), active.end());
-  EXPECT_EQ(doc->kamokuOfCode(inactive->code()), inactive);
-  EXPECT_EQ(doc->kamokuOfCode(998), nullptr);
-  EXPECT_TRUE(doc->doesHaveKamokuWhichHasActiveHojyoKamoku());
-  EXPECT_EQ(doc->codeSortedSuitouKamokuArray().size(), 3u);
+  EXPECT_EQ(std::tuple(doc->kamokuOfCode(inactive->code()), doc->kamokuOfCode(998),
+                       doc->doesHaveKamokuWhichHasActiveHojyoKamoku(), doc->codeSortedSuitouKamokuArray().size()),
+            std::tuple(inactive, nullptr, true, 3u));
 }
 
 TEST(MyDocumentLookups, DivisionsAndDescriptionsAreFoundAsTyped)
 {
   auto doc = test::makeDocumentWithEveryRecord();
-  EXPECT_EQ(doc->numberOfActiveJigyoubu(), 2);
-  EXPECT_EQ(doc->matchJigyoubuCode("0")->code(), 1);
-  EXPECT_EQ(doc->matchJigyoubuCode("02")->code(), 2);
-  EXPECT_EQ(doc->matchJigyoubuCode("03"), nullptr);  // inactive
+  // "03" is inactive.
+  EXPECT_EQ(std::tuple(doc->numberOfActiveJigyoubu(), doc->matchJigyoubuCode("0")->code(),
+                       doc->matchJigyoubuCode("02")->code(), doc->matchJigyoubuCode("03")),
+            std::tuple(2, 1, 2, nullptr));
 
   auto sales = doc->tekiyouGroupArray()[1];
   sales->tekiyouArray().push_back(std::make_shared<Tekiyou>("雑収入", "ザツシュウニュウ"));
@@ -49,16 +50,8 @@ TEST(MyDocumentHendouReasons, EquityEntriesFollowTheirReasonsAndTheJournal)
   auto doc = test::makeDocumentWithEveryRecord();
   doc->hendouReasonArray().clear();
   const int32_t equity = doc->codeSortedKamokuArray()[6]->code();
-  const auto equityEntry = [&](Date date, int32_t n) {
-    auto s = std::make_shared<Shiwake>();
-    s->setDate(date);
-    s->setDenpyouNo(n);
-    s->setKarikataKamokuCode(equity);
-    s->setKashikataKamokuCode(100);
-    doc->journal().append(s);
-    return s;
-  };
-  const ShiwakePtr dividend = equityEntry(Date(2024, 6, 30), 500);
+  const ShiwakePtr dividend = test::makeEntry(Date(2024, 6, 30), 500, equity, 100, 0);
+  doc->journal().append(dividend);
 
   doc->updateHendouReasonArray();
   const auto& reasons = doc->hendouReasonArray();
@@ -77,7 +70,8 @@ TEST(MyDocumentHendouReasons, EquityEntriesFollowTheirReasonsAndTheJournal)
   doc->updateHendouReasonArray();
   EXPECT_EQ(dividend->hendouReasonStr(), "剰余金の配当");
 
-  equityEntry(Date(2024, 7, 1), 800)->setHendouReasonStr("剰余金の配当");
+  doc->journal().append(test::makeEntry(Date(2024, 7, 1), 800, equity, 100, 0));
+  doc->journal().entries().back()->setHendouReasonStr("剰余金の配当");
   EXPECT_FALSE(doc->isHendouReasonArrayCurrent());
   doc->updateHendouReasonArray();
   EXPECT_EQ(reasons[0]->shiwakeArray().size(), listed + 1);
@@ -115,17 +109,15 @@ TEST(MyDocumentRefresh, OutputWindowsAndTheHostAreTold)
 
   doc.shiwakeArrayDidChange(true);
   doc.shiwakeArrayDidChange(false);
-  EXPECT_EQ(host.undoClears, 1);
-  EXPECT_EQ(host.editedChanges, std::vector<bool>{true});  // already edited: no second notice
-  EXPECT_EQ(journal.calls.size(), 2u);
-  EXPECT_TRUE(voucher.calls.empty());
+  // Already edited: no second notice.
+  EXPECT_EQ(std::tuple(host.undoClears, host.editedChanges, journal.calls.size(), voucher.calls.size()),
+            std::tuple(1, std::vector<bool>{true}, 2u, 0u));
 
   // Changed accounts reach every window but the one that made the change.
   ChangedAccounts accounts;
   accounts.add(100, -1);
   doc.journalDidChangeAccounts(accounts, &voucher);
-  EXPECT_EQ(journal.changedAccounts, 1);
-  EXPECT_EQ(voucher.changedAccounts, 0);
+  EXPECT_EQ(std::pair(journal.changedAccounts, voucher.changedAccounts), std::pair(1, 0));
 }
 
 TEST(MyDocumentGenerations, JournalAndMasterDataChangesVoidReportCaches)

@@ -2,6 +2,8 @@
 
 #include <random>
 
+#include "support/TestBooks.h"
+
 namespace kivo::test {
 namespace {
 
@@ -47,13 +49,7 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
     sub->setParentKamokuCode(parent->code());
     parent->hojyoKamokuArray().push_back(sub);
   }
-  for (int j = 0; j < size.jigyoubuCount; ++j) {
-    auto d = std::make_shared<Jigyoubu>();
-    d->setCode(j + 1);
-    d->setName("事業部" + std::to_string(j + 1));
-    d->setIsActive(true);
-    doc->jigyoubuArray().push_back(d);
-  }
+  for (int j = 1; j <= size.jigyoubuCount; ++j) addJigyoubu(*doc, j, "事業部" + std::to_string(j));
   doc->setRootKamokuKubun(root);
 
   std::mt19937 rng(seed);
@@ -62,23 +58,19 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
   Journal::Entries journal;
   journal.reserve(size.shiwakeCount);
   for (int i = 0; i < size.shiwakeCount; ++i) {
-    auto s = std::make_shared<Shiwake>();
-    s->setDate(start.addingDays(static_cast<int>(static_cast<int64_t>(i) * days / size.shiwakeCount)));
-    s->setDenpyouNo(size.denpyouCount > 0
-                        ? static_cast<int32_t>(static_cast<int64_t>(i) * size.denpyouCount / size.shiwakeCount) + 1
-                        : i / 2 + 1);
     const KamokuPtr& kari = all[rng() % all.size()];
     const KamokuPtr& kashi = all[rng() % all.size()];
     const int64_t amount = static_cast<int64_t>(rng() % 1000000) + 1;
-    s->setKarikataKamokuCode(kari->code());
-    s->setKashikataKamokuCode(kashi->code());
+    const Date date = start.addingDays(static_cast<int>(int64_t{i} * days / size.shiwakeCount));
+    const int32_t no = size.denpyouCount > 0
+                           ? static_cast<int32_t>(int64_t{i} * size.denpyouCount / size.shiwakeCount) + 1
+                           : i / 2 + 1;
+    ShiwakePtr s = makeEntry(date, no, kari->code(), kashi->code(), amount);
     if (!kari->hojyoKamokuArray().empty()) s->setKarikataHojyoKamokuCode(kari->hojyoKamokuArray().front()->code());
     if (size.jigyoubuCount > 0) {
       s->setKarikataJigyoubuCode(static_cast<int32_t>(rng() % size.jigyoubuCount) + 1);
       s->setKashikataJigyoubuCode(s->karikataJigyoubuCode());
     }
-    s->setKarikataKingaku(amount);
-    s->setKashikataKingaku(amount);
     s->setAiteKarikataKamokuCode(kashi->code());
     s->setAiteKashikataKamokuCode(kari->code());
     s->setTekiyou("摘要テキスト " + std::to_string(i % 97));
@@ -128,25 +120,14 @@ std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
   doc->tekiyouGroupArray().push_back(group);
   doc->othersTekiyouGroup()->tekiyouArray().push_back(std::make_shared<Tekiyou>("雑費", "ザッピ"));
 
-  auto pending = std::make_shared<Shiwake>();
-  pending->setDate(Date(2024, 5, 1));
-  pending->setKindOfShiwake(ShiwakeKind::SuitoucyouNoAmount);
+  auto pending = makeEntry(Date(2024, 5, 1), 0, -1, -1, 0, ShiwakeKind::SuitoucyouNoAmount);
   pending->setSuitoucyouKamokuCode(kamoku->code());
   pending->setSuitoucyouHojyoKamokuCode(1);
   doc->journal().append(pending);
-  auto regular = std::make_shared<Shiwake>();
-  regular->setDate(Date::regularTypeDenpyouDate());
-  regular->setDenpyouNo(-1);
-  regular->setKarikataKamokuCode(100);
-  regular->setKashikataKamokuCode(101);
-  regular->setKarikataKingaku(-99'999'999'999LL);
-  regular->setKashikataKingaku(-99'999'999'999LL);
+  auto regular = makeEntry(Date::regularTypeDenpyouDate(), -1, 100, 101, -99'999'999'999LL);
   regular->setHendouReasonStr("当期純損益");
   doc->journal().append(regular);
-  auto kessan = std::make_shared<Shiwake>();
-  kessan->setDate(Date::kessanSeiridukiDate());
-  kessan->setDenpyouNo(9000);
-  kessan->setKindOfShiwake(ShiwakeKind::Suitoucyou);
+  auto kessan = makeEntry(Date::kessanSeiridukiDate(), 9000, -1, -1, 0, ShiwakeKind::Suitoucyou);
   kessan->setDidCreateBeforeOpen(true);
   doc->journal().append(kessan);
 

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "model/HojyoKamoku.h"
 #include "model/SubMenuItemOfDenpyouAndCyouhyouMenuItem.h"
@@ -43,7 +44,13 @@ protected:
     return texts;
   }
 
-  static QString refusal(const char* text) { return QStringLiteral("実行できません / ") + QString::fromUtf8(text); }
+  // What a guard's answer showed: its alerts when it refused.
+  QStringList refused(bool allowed) { return allowed ? QStringList{QStringLiteral("allowed")} : takeAlertTexts(); }
+
+  static QStringList refusal(const char* text)
+  {
+    return {QStringLiteral("実行できません / ") + QString::fromUtf8(text)};
+  }
 };
 
 TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceForEachVersionAndOpensAnUntitledDocument)
@@ -105,8 +112,7 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
   QWidget preferences;
   app->setPreferencesWindow(&preferences);
   preferences.show();
-  EXPECT_FALSE(AppController::canShowFurikaedenpyouWindow());
-  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("環境設定を閉じてください。")});
+  EXPECT_EQ(refused(AppController::canShowFurikaedenpyouWindow()), refusal("環境設定を閉じてください。"));
   preferences.hide();
   EXPECT_TRUE(AppController::canShowFurikaedenpyouWindow());
 
@@ -115,12 +121,10 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
   auto* sheet = new BlockingSheet(true);
   sheet->beginSheet(journal, [](int) {});
   activate(info);
-  const QString sheetRefusal =
+  const QStringList sheetRefusal =
       refusal("このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。");
-  EXPECT_FALSE(AppController::canShowFurikaedenpyouWindow());
-  EXPECT_EQ(takeAlertTexts(), QStringList{sheetRefusal});
-  EXPECT_FALSE(AppController::canPrintKanjyoumotocyouOfPluralKamoku());
-  EXPECT_EQ(takeAlertTexts(), QStringList{sheetRefusal});
+  EXPECT_EQ(refused(AppController::canShowFurikaedenpyouWindow()), sheetRefusal);
+  EXPECT_EQ(refused(AppController::canPrintKanjyoumotocyouOfPluralKamoku()), sheetRefusal);
   sheet->abortSheet();
   EXPECT_TRUE(AppController::canShowFurikaedenpyouWindow());
   // A sheet that edits nothing of the document is no reason to refuse.
@@ -133,8 +137,7 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
   for (Kind kind : {Kind::Furikaedenpyou, Kind::Suitoucyou, Kind::GenkasyoukyakuShisanList}) {
     StubWindow* entry = addStub(doc, kind, QStringLiteral("入力"));
     activate(info);
-    EXPECT_FALSE(app->canShowPropertiesWindow());
-    EXPECT_EQ(takeAlertTexts(), QStringList{refusal("出納帳、振替伝票、資産管理台帳を閉じてください。")});
+    EXPECT_EQ(refused(app->canShowPropertiesWindow()), refusal("出納帳、振替伝票、資産管理台帳を閉じてください。"));
     entry->close();
     flush();
   }
@@ -142,63 +145,30 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
   activate(info);
   EXPECT_TRUE(app->canShowPropertiesWindow());
   ledger->editingCell = true;
-  EXPECT_FALSE(app->canShowPropertiesWindow());
-  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("総勘定元帳または補助元帳で仕訳を編集中です。")});
+  EXPECT_EQ(refused(app->canShowPropertiesWindow()), refusal("総勘定元帳または補助元帳で仕訳を編集中です。"));
 
   // Printing needs Helvetica, and a corporation also Courier.
   PrintFonts::setMissingFamiliesForTesting({QStringLiteral("Courier")});
-  EXPECT_FALSE(AppController::canPrint());
-  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("フォント Helvetica と Courier をインストールしてください。")});
-  EXPECT_FALSE(AppController::canPrintKanjyoumotocyouOfPluralKamoku());
-  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("フォント Helvetica と Courier をインストールしてください。")});
+  const QStringList fontRefusal = refusal("フォント Helvetica と Courier をインストールしてください。");
+  EXPECT_EQ(refused(AppController::canPrint()), fontRefusal);
+  EXPECT_EQ(refused(AppController::canPrintKanjyoumotocyouOfPluralKamoku()), fontRefusal);
   doc->document().kaisya().setIsHoujin(false);
   EXPECT_TRUE(AppController::canPrint());
   PrintFonts::setMissingFamiliesForTesting({QStringLiteral("Helvetica")});
-  EXPECT_FALSE(AppController::canPrint());
-  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("フォント Helvetica をインストールしてください。")});
-}
-
-TEST_F(AppControllerTest, TheCarryForwardRefusesWhileTheDocumentHasUnsavedChanges)
-{
-  DocumentSession* doc = openBooks();
-  activate(doc->documentInfoController());
-  int started = 0;
-  app->setCommandHandler(Command::DoKurikoshiSyori, [&](QAction*) { ++started; });
-  QAction* item = doc->documentInfoController()->mainMenu()->action(Command::DoKurikoshiSyori);
-  ASSERT_NE(item, nullptr);
-
-  doc->updateChangeCount(MyDocument::ChangeType::Done);
-  item->trigger();
-  EXPECT_EQ(started, 0);
-  EXPECT_EQ(takeAlertTexts(), QStringList{refusal("データを保存してください。")});
-
-  doc->updateChangeCount(MyDocument::ChangeType::Cleared);
-  item->trigger();
-  EXPECT_EQ(started, 1);
-  EXPECT_TRUE(takeAlertTexts().isEmpty());
+  EXPECT_EQ(refused(AppController::canPrint()), refusal("フォント Helvetica をインストールしてください。"));
 }
 
 TEST_F(AppControllerTest, ALimitedUserCannotReachLedgersStatementsAssetsOrPluralPrinting)
 {
-  const Command handled[] = {Command::ShowFurikaedenpyouWindow,
-                             Command::ShowShiwakenikkiWindow,
-                             Command::ShowKanjyoumotocyouWindow,
-                             Command::ShowHojyozandakaIchiranWindow,
-                             Command::ShowZandakaShisanWindow,
-                             Command::ShowSuiiShisanWindow,
-                             Command::ShowGenkasyoukyakuShisanListWindow,
-                             Command::PrintHoukokusyo,
-                             Command::PrintKanjyoumotocyouOfPluralKamoku,
-                             Command::PrintHojyomotocyouOfPluralHojyoKamoku,
-                             Command::ImportShiwakeFromTextFile};
+  using enum Command;
+  const std::set<Command> refused({ShowKanjyoumotocyouWindow, PrintHoukokusyo, ShowGenkasyoukyakuShisanListWindow,
+                                   PrintKanjyoumotocyouOfPluralKamoku, PrintHojyomotocyouOfPluralHojyoKamoku,
+                                   ImportShiwakeFromTextFile});
+  std::set<Command> handled{ShowFurikaedenpyouWindow, ShowShiwakenikkiWindow, ShowHojyozandakaIchiranWindow,
+                            ShowZandakaShisanWindow, ShowSuiiShisanWindow};
+  handled.insert(refused.begin(), refused.end());
   std::map<Command, int> ran;
   for (Command c : handled) app->setCommandHandler(c, [&ran, c](QAction*) { ++ran[c]; });
-  const std::set<Command> refused{Command::ShowKanjyoumotocyouWindow,
-                                  Command::PrintHoukokusyo,
-                                  Command::ShowGenkasyoukyakuShisanListWindow,
-                                  Command::PrintKanjyoumotocyouOfPluralKamoku,
-                                  Command::PrintHojyomotocyouOfPluralHojyoKamoku,
-                                  Command::ImportShiwakeFromTextFile};
 
   for (bool limited : {false, true}) {
     SCOPED_TRACE(limited ? "limited user" : "full user");
@@ -222,10 +192,48 @@ TEST_F(AppControllerTest, ALimitedUserCannotReachLedgersStatementsAssetsOrPlural
   }
 }
 
-TEST_F(AppControllerTest, WindowMenuItemsStandGroupedUnderTheirDocumentAndGoWithTheirWindow)
+TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenusAndTheWindowMenuGroupsTheirWindows)
 {
   DocumentSession* a = openBooks("甲商事");
   DocumentSession* b = openBooks("乙商店");
+  // Give b's first cash account a sub-account with its own book and key.
+  const KamokuPtr cash = b->document().codeSortedSuitouKamokuArray().front();
+  auto sub = std::make_shared<HojyoKamoku>();
+  sub->setCode(1);
+  sub->setName("本店");
+  sub->setParentKamokuCode(cash->code());
+  sub->setKeyEquivalentOfSuitoucyouSubMenu(4);
+  cash->hojyoKamokuArray().push_back(sub);
+  b->setSubmenuOfShowSuitoucyouWindow();
+
+  WindowController* aInfo = a->documentInfoController();
+  WindowController* bInfo = b->documentInfoController();
+  EXPECT_NE(aInfo, bInfo);
+  EXPECT_NE(aInfo->menuBar(), bInfo->menuBar());
+
+  QMenu* aBooks = aInfo->mainMenu()->suitoucyouMenu();
+  QMenu* bBooks = bInfo->mainMenu()->suitoucyouMenu();
+  ASSERT_FALSE(aBooks->actions().isEmpty());
+  // In a, the cash account is one book; in b, a submenu of its sub-account's books.
+  EXPECT_EQ(aBooks->actions().front()->menu(), nullptr);
+  EXPECT_EQ(aBooks->actions().front()->data().toInt(), cash->code());
+  QMenu* bSub = bBooks->actions().front()->menu();
+  ASSERT_NE(bSub, nullptr);
+  ASSERT_EQ(bSub->actions().size(), 1);
+  const QAction* bBook = bSub->actions().front();
+  EXPECT_EQ(std::tuple(bBook->text(), bBook->data().toInt(), bBook->shortcut()),
+            std::tuple(QStringLiteral("本店"), 2000 + cash->code(), QKeySequence(Qt::CTRL | Qt::Key_4)));
+
+  // Changes mark only their own document's windows.
+  b->updateChangeCount(MyDocument::ChangeType::Done);
+  EXPECT_EQ(std::pair(aInfo->isWindowModified(), bInfo->isWindowModified()), std::pair(false, true));
+  // Commands act on the main window's document.
+  activate(aInfo);
+  EXPECT_EQ(app->currentDocument(), a);
+  activate(bInfo);
+  EXPECT_EQ(app->currentDocument(), b);
+
+  // The window menu: items stand grouped under their document and go with their window.
   StubWindow* aJournal = addStub(a, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
   StubWindow* bTrial = addStub(b, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
   StubWindow* aTrial = addStub(a, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
@@ -275,52 +283,25 @@ TEST_F(AppControllerTest, WindowMenuItemsStandGroupedUnderTheirDocumentAndGoWith
   EXPECT_EQ(titles(bTrial), (QStringList{b->displayName(), indent + QStringLiteral("合計残高試算表 ✓")}));
 }
 
-TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenus)
-{
-  DocumentSession* a = openBooks("甲商事");
-  DocumentSession* b = openBooks("乙商店");
-  // Give b's first cash account a sub-account with its own book and key.
-  const KamokuPtr cash = b->document().codeSortedSuitouKamokuArray().front();
-  auto sub = std::make_shared<HojyoKamoku>();
-  sub->setCode(1);
-  sub->setName("本店");
-  sub->setParentKamokuCode(cash->code());
-  sub->setKeyEquivalentOfSuitoucyouSubMenu(4);
-  cash->hojyoKamokuArray().push_back(sub);
-  b->setSubmenuOfShowSuitoucyouWindow();
-
-  WindowController* aInfo = a->documentInfoController();
-  WindowController* bInfo = b->documentInfoController();
-  EXPECT_NE(aInfo, bInfo);
-  EXPECT_NE(aInfo->menuBar(), bInfo->menuBar());
-
-  QMenu* aBooks = aInfo->mainMenu()->suitoucyouMenu();
-  QMenu* bBooks = bInfo->mainMenu()->suitoucyouMenu();
-  ASSERT_FALSE(aBooks->actions().isEmpty());
-  // In a, the cash account is one book; in b, a submenu of its sub-account's books.
-  EXPECT_EQ(aBooks->actions().front()->menu(), nullptr);
-  EXPECT_EQ(aBooks->actions().front()->data().toInt(), cash->code());
-  QMenu* bSub = bBooks->actions().front()->menu();
-  ASSERT_NE(bSub, nullptr);
-  ASSERT_EQ(bSub->actions().size(), 1);
-  EXPECT_EQ(bSub->actions().front()->text(), QStringLiteral("本店"));
-  EXPECT_EQ(bSub->actions().front()->data().toInt(), 2000 + cash->code());
-  EXPECT_EQ(bSub->actions().front()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_4));
-
-  // Changes mark only their own document's windows.
-  b->updateChangeCount(MyDocument::ChangeType::Done);
-  EXPECT_TRUE(bInfo->isWindowModified());
-  EXPECT_FALSE(aInfo->isWindowModified());
-  // Commands act on the main window's document.
-  activate(aInfo);
-  EXPECT_EQ(app->currentDocument(), a);
-  activate(bInfo);
-  EXPECT_EQ(app->currentDocument(), b);
-}
-
-TEST_F(AppControllerTest, PrintGoesToTheMainWindowWhenItCanPrint)
+TEST_F(AppControllerTest, TheCarryForwardWaitsForASaveAndPrintGoesToTheMainWindowWhenItCanPrint)
 {
   DocumentSession* doc = openBooks();
+  activate(doc->documentInfoController());
+  int started = 0;
+  app->setCommandHandler(Command::DoKurikoshiSyori, [&](QAction*) { ++started; });
+  QAction* item = doc->documentInfoController()->mainMenu()->action(Command::DoKurikoshiSyori);
+
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  item->trigger();
+  EXPECT_EQ(started, 0);
+  EXPECT_EQ(takeAlertTexts(), refusal("データを保存してください。"));
+
+  doc->updateChangeCount(MyDocument::ChangeType::Cleared);
+  item->trigger();
+  EXPECT_EQ(started, 1);
+  EXPECT_TRUE(takeAlertTexts().isEmpty());
+
+  // Print goes to the main window when it can print.
   StubWindow* report = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
   activate(report);
   QAction* print = report->mainMenu()->action(Command::Print);

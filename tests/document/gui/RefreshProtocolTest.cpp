@@ -66,11 +66,12 @@ TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdate)
   }
 }
 
-TEST_F(RefreshProtocolTest, ForcedRefreshOfWaitingWindowsLeavesTheSettingAlone)
+TEST_F(RefreshProtocolTest, WaitingWindowsRefreshWhenForcedOrOnBecomingMainUnlessALedgerCannotEndItsEdit)
 {
   setAutoUpdate(false);
   doc->shiwakeArrayDidChange(false);
   ASSERT_TRUE(journal->doNeedUpdate());
+  // A forced refresh leaves the setting alone.
   doc->updateAllOutputWindowControllersUIIfNeedUpdate();
   EXPECT_EQ(journal->recomputeCount, 1);
   EXPECT_FALSE(journal->doNeedUpdate());
@@ -81,14 +82,13 @@ TEST_F(RefreshProtocolTest, ForcedRefreshOfWaitingWindowsLeavesTheSettingAlone)
   setAutoUpdate(true);
   doc->updateAllOutputWindowControllersUIIfNeedUpdate();
   EXPECT_EQ(journal->recomputeCount, 1);
-}
 
-TEST_F(RefreshProtocolTest, ALedgerThatCannotEndItsEditKeepsOthersFromRefreshingOnBecomingMain)
-{
+  // A ledger that cannot end its edit keeps others from refreshing on becoming main.
   setAutoUpdate(false);
-  StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳"));
+  addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳"));
   activate(trial);
   doc->shiwakeArrayDidChange(false);
+  journal->recomputeCount = 0;
   ASSERT_TRUE(journal->doNeedUpdate());
 
   struct Refusing : StubWindow {
@@ -106,7 +106,6 @@ TEST_F(RefreshProtocolTest, ALedgerThatCannotEndItsEditKeepsOthersFromRefreshing
   refusing->close();
   flush();
   EXPECT_TRUE(doc->deselectKanjyoumotocyouCellsOfAllShiwake());
-  EXPECT_NE(ledger, nullptr);
   activate(voucher);
   activate(journal);
   EXPECT_EQ(journal->recomputeCount, 1);

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "platform/DocumentLock.h"
 
@@ -42,8 +43,8 @@ TEST_F(DocumentLockTest, TheLockFileSitsBesideTheDocumentAndNamesThisProgram)
     QFile f(DocumentLock::lockFilePath(document()));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
-    EXPECT_EQ(lines.value(1), QSysInfo::machineHostName());
-    EXPECT_EQ(lines.value(2).toLongLong(), QCoreApplication::applicationPid());
+    EXPECT_EQ(std::pair(lines.value(1), lines.value(2).toLongLong()),
+              std::pair(QSysInfo::machineHostName(), QCoreApplication::applicationPid()));
     // A second claim, even from this program, is refused while the first holds it.
     DocumentLock second(document());
     EXPECT_EQ(second.tryLock(), DocumentLock::Result::HeldElsewhere);
@@ -74,41 +75,33 @@ TEST_F(DocumentLockTest, ARunningHolderKeepsItsLockAndALeftoverIsTakenOver)
     QString processStart;
     DocumentLock::Result expected;
   };
+  const auto held = DocumentLock::Result::HeldElsewhere, acquired = DocumentLock::Result::Acquired;
   const Case cases[] = {
-      {"a running program here", here, pid, {}, DocumentLock::Result::HeldElsewhere},
-      {"a program on another computer",
-       QStringLiteral("other-host.example"),
-       pid,
-       {},
-       DocumentLock::Result::HeldElsewhere},
-      {"a program here that has ended", here, pid, {}, DocumentLock::Result::Acquired},
-      {"a program that has ended but is not yet reaped", here, zombie, {}, DocumentLock::Result::Acquired},
-      {"a number since given to another process", here, ::getppid(), QStringLiteral("1"),
-       DocumentLock::Result::Acquired},
+      {"a running program here", here, pid, {}, held},
+      {"a program on another computer", QStringLiteral("other-host.example"), pid, {}, held},
+      {"a program here that has ended", here, pid, {}, acquired},
+      {"a program that has ended but is not yet reaped", here, zombie, {}, acquired},
+      {"a number since given to another process", here, ::getppid(), QStringLiteral("1"), acquired},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.host == here && c.expected == DocumentLock::Result::Acquired && other.state() != QProcess::NotRunning) {
+    if (c.host == here && c.expected == acquired && other.state() != QProcess::NotRunning) {
       other.kill();
       other.waitForFinished();
     }
     writeForeignLock(c.pid, c.host, c.processStart);
     DocumentLock lock(document());
     EXPECT_EQ(lock.tryLock(), c.expected);
-    if (c.expected == DocumentLock::Result::HeldElsewhere) {
-      EXPECT_EQ(lock.holder().user, QStringLiteral("taro"));
-      EXPECT_EQ(lock.holder().host, c.host);
-      EXPECT_EQ(lock.holder().pid, pid);
+    if (c.expected == held) {
+      EXPECT_EQ(std::tuple(lock.holder().user, lock.holder().host, lock.holder().pid),
+                std::tuple(QStringLiteral("taro"), c.host, pid));
       const QString said = DocumentLock::describeHolder(lock.holder());
-      EXPECT_TRUE(said.contains(QStringLiteral("taro")));
-      EXPECT_TRUE(said.contains(c.host));
-      EXPECT_TRUE(said.contains(QString::number(pid)));
-      EXPECT_TRUE(said.contains(QStringLiteral("2024/05/06")));
+      for (const QString& part : {QStringLiteral("taro"), c.host, QString::number(pid), QStringLiteral("2024/05/06")})
+        EXPECT_TRUE(said.contains(part)) << said.toStdString();
     }
     lock.unlock();
     // Unlocking never removes a lock file that another program made.
-    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(document())),
-              c.expected == DocumentLock::Result::HeldElsewhere);
+    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(document())), c.expected == held);
     QFile::remove(DocumentLock::lockFilePath(document()));
   }
   ::waitpid(zombie, nullptr, 0);

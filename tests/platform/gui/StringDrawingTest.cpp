@@ -27,14 +27,19 @@ struct Drawn {
 
 enum class Align { Centered, Lefted, Righted };
 
+QFont cellFont()
+{
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(16);
+  return font;
+}
+
 Drawn draw(Align align, const QString& text, const QRectF& cell)
 {
   QImage image(400, 100, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(16);
-  p.setFont(font);
+  p.setFont(cellFont());
   p.setPen(Qt::black);
   QString shown = text;
   switch (align) {
@@ -56,12 +61,9 @@ TEST(StringDrawingTest, EachHelperPlacesTheTextInTheCellAsItsNameSays)
 
   const Drawn centred = draw(Align::Centered, text, cell);
   ASSERT_FALSE(centred.ink.isNull());
-  const double leftGap = centred.ink.left() - cell.left();
-  const double rightGap = cell.right() - centred.ink.right();
-  EXPECT_NEAR(leftGap, rightGap, 3.0);
-  const double topGap = centred.ink.top() - cell.top();
-  const double bottomGap = cell.bottom() - centred.ink.bottom();
-  EXPECT_NEAR(topGap, bottomGap, 4.0);
+  // Gaps left and right, top and bottom.
+  EXPECT_NEAR(centred.ink.left() - cell.left(), cell.right() - centred.ink.right(), 3.0);
+  EXPECT_NEAR(centred.ink.top() - cell.top(), cell.bottom() - centred.ink.bottom(), 4.0);
 
   const Drawn lefted = draw(Align::Lefted, text, cell);
   EXPECT_EQ(lefted.shown, text);
@@ -84,9 +86,7 @@ TEST(StringDrawingTest, LeftedDropsCharactersUntilTheTextFitsAndRightedNeverShor
     const QRectF cell(10, 10, width, 40);
     const Drawn lefted = draw(Align::Lefted, text, cell);
     EXPECT_TRUE(text.startsWith(lefted.shown));
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(16);
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics(cellFont());
     if (!lefted.shown.isEmpty()) { EXPECT_LT(metrics.horizontalAdvance(lefted.shown), width - 3); }
     // One more character would not have fitted.
     if (lefted.shown.size() < text.size()) {

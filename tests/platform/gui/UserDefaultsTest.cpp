@@ -3,6 +3,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
+#include <tuple>
 
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
@@ -46,13 +47,14 @@ TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopening)
 
   for (int pass = 0; pass < 2; ++pass) {
     SCOPED_TRACE(pass == 0 ? "before reopening" : "after reopening");
-    EXPECT_FALSE(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
-    EXPECT_TRUE(defaults_->boolForKey(KIVOSuitoucyouAutoSetItemAsAboveRowKey));
-    EXPECT_EQ(defaults_->integerForKey(KIVOInputTypeForKingakuKey), 1);
-    EXPECT_EQ(defaults_->integerForKey(KIVOInputTypeForDateKey), 2);  // untouched
-    EXPECT_DOUBLE_EQ(defaults_->doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey), 12.5);
-    EXPECT_DOUBLE_EQ(defaults_->doubleForKey(width7), 612.75);
-    EXPECT_EQ(defaults_->dataForKey(KIVOKanjyoumotocyouPrintInfoKey), printInfo);
+    // The date input type is untouched.
+    EXPECT_EQ(std::tuple(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey),
+                         defaults_->boolForKey(KIVOSuitoucyouAutoSetItemAsAboveRowKey),
+                         defaults_->integerForKey(KIVOInputTypeForKingakuKey),
+                         defaults_->integerForKey(KIVOInputTypeForDateKey),
+                         defaults_->doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey),
+                         defaults_->doubleForKey(width7), defaults_->dataForKey(KIVOKanjyoumotocyouPrintInfoKey)),
+              std::tuple(false, true, 1, 2, 12.5, 612.75, printInfo));
     reopen();
   }
 
