@@ -11,7 +11,7 @@
 namespace kivo {
 namespace {
 
-TEST(MyDocumentAccounts, InactiveAccountsStayInTheBuildersArray)
+TEST(MyDocumentLookups, InactiveAccountsStayInTheBuildersArrayAndRecordsAreFoundAsTyped)
 {
   auto doc = test::makeDocumentWithEveryRecord();
   const KamokuPtr inactive = doc->codeSortedKamokuArray()[5];
@@ -23,12 +23,8 @@ TEST(MyDocumentAccounts, InactiveAccountsStayInTheBuildersArray)
   EXPECT_EQ(std::tuple(doc->kamokuOfCode(inactive->code()), doc->kamokuOfCode(998),
                        doc->doesHaveKamokuWhichHasActiveHojyoKamoku(), doc->codeSortedSuitouKamokuArray().size()),
             std::tuple(inactive, nullptr, true, 3u));
-}
 
-TEST(MyDocumentLookups, DivisionsAndDescriptionsAreFoundAsTyped)
-{
-  auto doc = test::makeDocumentWithEveryRecord();
-  // "03" is inactive.
+  // Divisions and descriptions are found as typed (division 3 is inactive).
   EXPECT_EQ(std::tuple(doc->numberOfActiveJigyoubu(), doc->matchJigyoubuCode("0")->code(),
                        doc->matchJigyoubuCode("02")->code(), doc->matchJigyoubuCode("03")),
             std::tuple(2, 1, 2, nullptr));
@@ -40,6 +36,12 @@ TEST(MyDocumentLookups, DivisionsAndDescriptionsAreFoundAsTyped)
   EXPECT_EQ(doc->matchTekiyouKana("ザツ", "売上", "")->tekiyou(), "雑収入");
   EXPECT_EQ(doc->matchTekiyouKana("ゲンキン", "", "")->tekiyou(), "現金売上");
   EXPECT_EQ(doc->matchTekiyouKana("ヌ", "売上", "その他"), nullptr);
+
+  // Removing a bookmark answers whether there was one.
+  EXPECT_FALSE(doc->removeFurikaedenpyouBookmarkOfDenpyouNo(4));
+  EXPECT_TRUE(doc->removeFurikaedenpyouBookmarkOfDenpyouNo(3));
+  EXPECT_TRUE(doc->furikaedenpyouBookmarkArray().empty());
+  EXPECT_FALSE(doc->isDocumentEdited());
 }
 
 // Entries on equity accounts are listed under their reasons ("no reason" until
@@ -134,15 +136,6 @@ TEST(MyDocumentGenerations, JournalAndMasterDataChangesVoidReportCaches)
     change(*doc);
     EXPECT_FALSE(doc->reportDataGeneration() == before) << what;
   }
-}
-
-TEST(MyDocumentBookmarks, RemovingABookmarkAnswersWhetherThereWasOne)
-{
-  auto doc = test::makeDocumentWithEveryRecord();
-  EXPECT_FALSE(doc->removeFurikaedenpyouBookmarkOfDenpyouNo(4));
-  EXPECT_TRUE(doc->removeFurikaedenpyouBookmarkOfDenpyouNo(3));
-  EXPECT_TRUE(doc->furikaedenpyouBookmarkArray().empty());
-  EXPECT_FALSE(doc->isDocumentEdited());
 }
 
 }  // namespace

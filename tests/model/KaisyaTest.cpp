@@ -29,7 +29,7 @@ TEST(KaisyaMonths, TermIsCutIntoMonthsBackwardsFromItsLastDay)
   EXPECT_EQ(k.termStartDate(), Date(2024, 6, 15));
 }
 
-TEST(KaisyaAmounts, FormatsFollowThePrecision)
+TEST(KaisyaAmounts, FormatsFollowThePrecisionAndOutputBeyondTheLimitShowsAMark)
 {
   struct Case {
     int precision;
@@ -55,10 +55,8 @@ TEST(KaisyaAmounts, FormatsFollowThePrecision)
     EXPECT_EQ(k.textFileStringOfMemoryKingaku(c.stored), c.textFile);
     EXPECT_DOUBLE_EQ(k.displayKingakuOfMemoryKingaku(c.stored), c.display);
   }
-}
 
-TEST(KaisyaAmounts, OutputBeyondTheLimitShowsPrecisionMark)
-{
+  // Output beyond the limit shows the precision mark.
   Kaisya k;
   EXPECT_EQ(k.outputStringOfMemoryKingaku(999'999'999'999), "999,999,999,999");
   EXPECT_EQ(k.outputStringOfMemoryKingaku(1'000'000'000'000), "#Precision!");

@@ -8,9 +8,7 @@
 #include <tuple>
 
 #include "model/HojyoKamoku.h"
-#include "model/SubMenuItemOfDenpyouAndCyouhyouMenuItem.h"
 #include "platform/SheetController.h"
-#include "setup/gui/DocumentInfoController.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {

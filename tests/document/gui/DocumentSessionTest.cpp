@@ -7,7 +7,6 @@
 #include <QSysInfo>
 
 #include "document/DocumentFile.h"
-#include "document/gui/PasswordController.h"
 #include "document/gui/ProgressStateController.h"
 #include "platform/DocumentLock.h"
 #include "platform/PasswordHash.h"

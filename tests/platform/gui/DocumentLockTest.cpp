@@ -33,7 +33,7 @@ protected:
   QTemporaryDir dir_;
 };
 
-TEST_F(DocumentLockTest, TheLockFileSitsBesideTheDocumentAndNamesThisProgram)
+TEST_F(DocumentLockTest, TheLockFileSitsBesideTheDocumentAndNamesThisProgramOrCountsAsHeldWhenUnreadable)
 {
   EXPECT_EQ(DocumentLock::lockFilePath(document()), dir_.filePath(QStringLiteral(".~lock.帳簿.kivo#")));
   {
@@ -51,6 +51,20 @@ TEST_F(DocumentLockTest, TheLockFileSitsBesideTheDocumentAndNamesThisProgram)
     EXPECT_EQ(second.holder().pid, QCoreApplication::applicationPid());
   }
   EXPECT_FALSE(QFileInfo::exists(DocumentLock::lockFilePath(document())));
+
+  // An unreadable lock file counts as held, and a folder that cannot take one as no lock.
+  {
+    QFile f(DocumentLock::lockFilePath(document()));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("garbage");
+  }
+  DocumentLock lock(document());
+  EXPECT_EQ(lock.tryLock(), DocumentLock::Result::HeldElsewhere);
+  QFile::remove(DocumentLock::lockFilePath(document()));
+
+  DocumentLock nowhere(dir_.filePath(QStringLiteral("no-such-folder/帳簿.kivo")));
+  EXPECT_EQ(nowhere.tryLock(), DocumentLock::Result::Failed);
+  EXPECT_FALSE(nowhere.isLocked());
 }
 
 // A running holder keeps its lock. A program killed while it had the document open
@@ -117,22 +131,6 @@ TEST_F(DocumentLockTest, TheHolderIsNamedByLoginName)
   qputenv("USER", "someone-else");
   EXPECT_EQ(DocumentLock::currentHolder().user, QString::fromLocal8Bit(pw->pw_name));
   qputenv("USER", user);
-}
-
-TEST_F(DocumentLockTest, AnUnreadableLockFileCountsAsHeldAndAReadOnlyFolderAsNoLock)
-{
-  {
-    QFile f(DocumentLock::lockFilePath(document()));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("garbage");
-  }
-  DocumentLock lock(document());
-  EXPECT_EQ(lock.tryLock(), DocumentLock::Result::HeldElsewhere);
-  QFile::remove(DocumentLock::lockFilePath(document()));
-
-  DocumentLock nowhere(dir_.filePath(QStringLiteral("no-such-folder/帳簿.kivo")));
-  EXPECT_EQ(nowhere.tryLock(), DocumentLock::Result::Failed);
-  EXPECT_FALSE(nowhere.isLocked());
 }
 
 }  // namespace

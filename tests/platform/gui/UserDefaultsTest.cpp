@@ -64,7 +64,7 @@ TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopening)
   EXPECT_DOUBLE_EQ(defaults_->doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey), 10.0);
 }
 
-TEST_F(UserDefaultsTest, RegisteredDefaultsAreNotWrittenToTheFile)
+TEST_F(UserDefaultsTest, RegisteredDefaultsAreNotWrittenToTheFileAndColorsRoundTrip)
 {
   EXPECT_TRUE(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
   EXPECT_TRUE(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey).isValid());
@@ -73,10 +73,8 @@ TEST_F(UserDefaultsTest, RegisteredDefaultsAreNotWrittenToTheFile)
 
   QSettings file(path(), QSettings::IniFormat);
   EXPECT_EQ(file.allKeys(), QStringList{QString::fromUtf8(KIVOExportTextKugiriCodeKey)});
-}
 
-TEST_F(UserDefaultsTest, ColorRoundTripsAndBadDataFallsBackToTheRegisteredColor)
-{
+  // Colours round-trip, and bad data falls back to the registered colour.
   const QColor colors[] = {QColor(12, 34, 56, 78), QColor(Qt::black), QColor::fromRgbF(0.25f, 0.5f, 0.75f)};
   for (const QColor& c : colors) {
     defaults_->setColor(c, KIVOSuiiShisanTitleTextColorKey);
