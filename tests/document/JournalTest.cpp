@@ -38,15 +38,6 @@ std::vector<int32_t> numbers(const Journal::Entries& a)
   return out;
 }
 
-TEST(JournalDateOrder, ClosingAdjustmentMonthFollowsEveryRealDate)
-{
-  EXPECT_EQ(Journal::compareDate(Date(2025, 3, 31), kKessan), -1);
-  EXPECT_EQ(Journal::compareDate(kKessan, Date(2099, 1, 1)), 1);
-  EXPECT_EQ(Journal::compareDate(kKessan, kKessan), 0);
-  EXPECT_EQ(Journal::compareDate(apr(2), apr(1)), 1);
-  EXPECT_EQ(Journal::compareDate(Date(), apr(1)), 0);
-}
-
 // Where a registered voucher goes: journal 1 (4/1), cash 7 (4/3), 2 (4/5), 3 (closing month).
 TEST(JournalRegisterVoucher, OneRuleForTheInsertPoint)
 {
@@ -236,7 +227,7 @@ TEST(JournalPendingEntries, StayLastAndLeaveWithTheirBookAndNoChangeKeepsTheGene
   EXPECT_EQ(j.generation(), before);
 }
 
-TEST(JournalSortedByDate, LooksAtNumberedEntriesAndAtADateBeingEdited)
+TEST(JournalDateOrder, ClosingMonthFollowsEveryDateAndTheOrderLooksAtNumberedEntriesAndADateBeingEdited)
 {
   Journal j;
   j.assign({entry(apr(2), 1), pending(100, apr(1)), entry(Date(2024, 3, 1), -1), entry(apr(3), 2)});
@@ -249,6 +240,13 @@ TEST(JournalSortedByDate, LooksAtNumberedEntriesAndAtADateBeingEdited)
   j.dateEditingBegan();
   j.sortByDate();  // a change ends the edit
   EXPECT_TRUE(j.isSortedByDate());
+
+  // The closing adjustment month follows every real date.
+  EXPECT_EQ(Journal::compareDate(Date(2025, 3, 31), kKessan), -1);
+  EXPECT_EQ(Journal::compareDate(kKessan, Date(2099, 1, 1)), 1);
+  EXPECT_EQ(Journal::compareDate(kKessan, kKessan), 0);
+  EXPECT_EQ(Journal::compareDate(apr(2), apr(1)), 1);
+  EXPECT_EQ(Journal::compareDate(Date(), apr(1)), 0);
 }
 
 }  // namespace

@@ -80,10 +80,8 @@ TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceForEachVersionAndOpens
   flush();
   EXPECT_EQ(app->documentController()->documents().size(), 1u);
   EXPECT_FALSE(HelpWindow::sharedHelpWindow()->isVisible());
-}
 
-TEST_F(AppControllerTest, TheHelpBookHoldsEveryAnchorTheProgramOpens)
-{
+  // The help book holds every anchor the program opens.
   for (const char* anchor : {HelpWindow::kVersionHistoryAnchor, HelpWindow::kOpenOldFileErrorAnchor,
                              HelpWindow::kDownloadAnchor, HelpWindow::kDonationAnchor}) {
     SCOPED_TRACE(anchor);

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kFast = 1000;
 
-TEST(PasswordHashTest, TheRightPasswordMatchesNothingElseDoesAndEachHashHasItsOwnSalt)
+TEST(PasswordHashTest, TheRightPasswordMatchesAWellFormedStoredFormAndNothingElseDoes)
 {
   const std::string stored = PasswordHash::hash(QStringLiteral("経理担当"), kFast);
   EXPECT_TRUE(PasswordHash::verify(QStringLiteral("経理担当"), stored));
@@ -31,10 +31,8 @@ TEST(PasswordHashTest, TheRightPasswordMatchesNothingElseDoesAndEachHashHasItsOw
   // No password: nothing stored, and nothing matches an empty stored form.
   EXPECT_EQ(PasswordHash::hash(QString()), "");
   EXPECT_FALSE(PasswordHash::verify(QString(), ""));
-}
 
-TEST(PasswordHashTest, AMalformedOrTamperedStoredFormMatchesNothing)
-{
+  // A malformed or tampered stored form matches nothing.
   const std::string good = PasswordHash::hash(QStringLiteral("pw"), kFast);
   const QList<QByteArray> parts = QByteArray::fromStdString(good).split('$');
   // The stored form with part i replaced.
