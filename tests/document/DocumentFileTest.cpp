@@ -128,7 +128,7 @@ TEST_F(DocumentFileTest, FailedSaveAtAnyPointLeavesThePreviousFileWhole)
   EXPECT_EQ(DocumentFile::readFromFile(path, &result)->kaisya().name(), "変更後の会社");
 }
 
-TEST_F(DocumentFileTest, EveryTruncationAndEveryCorruptedByteIsRefused)
+TEST_F(DocumentFileTest, EveryTruncationAndEveryCorruptedByteIsRefusedAndRefusalsNameTheirReason)
 {
   for (size_t at = 0; at < data_.size(); ++at) {
     DocumentFile::Result r;
@@ -142,10 +142,8 @@ TEST_F(DocumentFileTest, EveryTruncationAndEveryCorruptedByteIsRefused)
     EXPECT_NE(r.status, DocumentFile::Status::Ok);
     EXPECT_FALSE(r.message.empty());
   }
-}
 
-TEST_F(DocumentFileTest, RefusalsNameTheirReason)
-{
+  // Refusals name their reason.
   struct Case {
     std::string bytes;
     DocumentFile::Status status;
@@ -178,6 +176,11 @@ TEST_F(DocumentFileTest, RefusalsNameTheirReason)
   DocumentFile::Result r;
   EXPECT_FALSE(DocumentFile::readFromFile((dir_ / "missing.kivo").string(), &r));
   EXPECT_EQ(r.status, DocumentFile::Status::ReadFailed);
+
+  // The checksum is the standard CRC-32.
+  EXPECT_EQ(DocumentFile::crc32("123456789"), 0xCBF43926u);
+  EXPECT_EQ(DocumentFile::crc32(""), 0u);
+  EXPECT_EQ(DocumentFile::crc32("56789", DocumentFile::crc32("1234")), 0xCBF43926u);
 }
 
 // A journal table made by hand, to be spoiled one way at a time.
@@ -234,7 +237,7 @@ TEST_F(DocumentFileTest, AJournalTableOutsideItsRulesIsRefusedAsDamaged)
 
 using Status = DocumentFile::Status;
 
-TEST_F(DocumentFileTest, SaveThroughASymbolicLinkWritesItsTargetAndKeepsTheLink)
+TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndKeepTheOwner)
 {
   fs::create_directories(dir_ / "real");
   fs::create_symlink("real/chain.kivo", dir_ / "rel2.kivo");
@@ -252,6 +255,53 @@ TEST_F(DocumentFileTest, SaveThroughASymbolicLinkWritesItsTargetAndKeepsTheLink)
     EXPECT_TRUE(fs::is_symlink(dir_ / link)) << link;
     EXPECT_TRUE(readAll(dir_ / target) == data_) << link;
   }
+
+  // Temporaries left by killed saves are removed on open and on save.
+  std::string longName;  // 249 bytes and ".kivo": fits, and so must its temporary
+  for (int i = 0; i < 83; ++i) longName += "い";
+  for (const std::string& name : {std::string("books.kivo"), longName + ".kivo"}) {
+    for (const bool byOpen : {false, true}) {
+      const fs::path path = dir_ / name;
+      ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok()) << name;
+      const std::string prefix = DocumentFile::temporaryFilePrefix(name, 255);
+      const fs::path stale = dir_ / (prefix + "Ab12Cd"), busy = dir_ / (prefix + "Zz99Yy");
+      const fs::path other = dir_ / ".another.kivo.Ab12Cd";
+      for (const fs::path& p : {stale, busy, other}) {
+        writeFile(p, "partial");
+        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(1));
+      }
+      // A save in progress in another process holds its temporary locked.
+      const int busyFd = ::open(busy.c_str(), O_RDONLY);
+      ASSERT_EQ(::flock(busyFd, LOCK_EX | LOCK_NB), 0);
+      DocumentFile::Result r;
+      EXPECT_TRUE(byOpen ? DocumentFile::readFromFile(path.string(), &r) != nullptr
+                         : DocumentFile::writeToFile(*doc_, path.string()).ok());
+      ::close(busyFd);
+      EXPECT_FALSE(fs::exists(stale)) << byOpen;
+      EXPECT_TRUE(fs::exists(busy) && fs::exists(other));
+      fs::remove(busy);
+      fs::remove(other);
+    }
+  }
+
+  // A failed save into a folder that is gone does not say the old file remains.
+  fs::create_directories(dir_ / "gone");
+  ASSERT_TRUE(DocumentFile::writeToFile(*doc_, (dir_ / "gone" / "b.kivo").string()).ok());
+  fs::remove_all(dir_ / "gone");
+  DocumentFile::Result r = DocumentFile::writeToFile(*doc_, (dir_ / "gone" / "b.kivo").string());
+  EXPECT_EQ(r.status, Status::WriteFailed);
+  EXPECT_EQ(r.message.find("前に保存した内容はそのまま残っています"), std::string::npos) << r.message;
+
+  // A save keeps the owner, group and permissions.
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to be able to give files away";
+  const fs::path path = dir_ / "shared.kivo";
+  ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok());
+  ASSERT_EQ(::chown(path.c_str(), 4242, 4343), 0);
+  ASSERT_EQ(::chmod(path.c_str(), 0660), 0);
+  ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok());
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(std::make_tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::make_tuple(4242u, 4343u, 0660u));
 }
 
 TEST_F(DocumentFileTest, OpeningBalancesLoadInTimeLinearInTheirNumber)
@@ -339,66 +389,6 @@ TEST_F(DocumentFileTest, DatesAndTermsOutOfRangeAreRefusedAsDamaged)
   doc->journal().entries().front()->setDate(Date());
   term(*doc, Date(2024, 1, 25), Date(2025, 1, 24));
   EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*doc)), Status::Ok);
-}
-
-TEST_F(DocumentFileTest, TemporariesLeftByKilledSavesAreRemovedOnOpenAndSave)
-{
-  std::string longName;  // 249 bytes and ".kivo": fits, and so must its temporary
-  for (int i = 0; i < 83; ++i) longName += "い";
-  for (const std::string& name : {std::string("books.kivo"), longName + ".kivo"}) {
-    for (const bool byOpen : {false, true}) {
-      const fs::path path = dir_ / name;
-      ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok()) << name;
-      const std::string prefix = DocumentFile::temporaryFilePrefix(name, 255);
-      const fs::path stale = dir_ / (prefix + "Ab12Cd"), busy = dir_ / (prefix + "Zz99Yy");
-      const fs::path other = dir_ / ".another.kivo.Ab12Cd";
-      for (const fs::path& p : {stale, busy, other}) {
-        writeFile(p, "partial");
-        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(1));
-      }
-      // A save in progress in another process holds its temporary locked.
-      const int busyFd = ::open(busy.c_str(), O_RDONLY);
-      ASSERT_EQ(::flock(busyFd, LOCK_EX | LOCK_NB), 0);
-      DocumentFile::Result r;
-      EXPECT_TRUE(byOpen ? DocumentFile::readFromFile(path.string(), &r) != nullptr
-                         : DocumentFile::writeToFile(*doc_, path.string()).ok());
-      ::close(busyFd);
-      EXPECT_FALSE(fs::exists(stale)) << byOpen;
-      EXPECT_TRUE(fs::exists(busy) && fs::exists(other));
-      fs::remove(busy);
-      fs::remove(other);
-    }
-  }
-}
-
-TEST_F(DocumentFileTest, AFailedSaveIntoAFolderThatIsGoneDoesNotSayTheOldFileRemains)
-{
-  fs::create_directories(dir_ / "gone");
-  ASSERT_TRUE(DocumentFile::writeToFile(*doc_, (dir_ / "gone" / "b.kivo").string()).ok());
-  fs::remove_all(dir_ / "gone");
-  DocumentFile::Result r = DocumentFile::writeToFile(*doc_, (dir_ / "gone" / "b.kivo").string());
-  EXPECT_EQ(r.status, Status::WriteFailed);
-  EXPECT_EQ(r.message.find("前に保存した内容はそのまま残っています"), std::string::npos) << r.message;
-}
-
-TEST_F(DocumentFileTest, ASaveKeepsTheOwnerGroupAndPermissions)
-{
-  if (::geteuid() != 0) GTEST_SKIP() << "needs to be able to give files away";
-  const fs::path path = dir_ / "shared.kivo";
-  ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok());
-  ASSERT_EQ(::chown(path.c_str(), 4242, 4343), 0);
-  ASSERT_EQ(::chmod(path.c_str(), 0660), 0);
-  ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok());
-  struct stat st {};
-  ASSERT_EQ(::stat(path.c_str(), &st), 0);
-  EXPECT_EQ(std::make_tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::make_tuple(4242u, 4343u, 0660u));
-}
-
-TEST(DocumentFileChecksum, MatchesTheStandardCrc32)
-{
-  EXPECT_EQ(DocumentFile::crc32("123456789"), 0xCBF43926u);
-  EXPECT_EQ(DocumentFile::crc32(""), 0u);
-  EXPECT_EQ(DocumentFile::crc32("56789", DocumentFile::crc32("1234")), 0xCBF43926u);
 }
 
 }  // namespace

@@ -289,7 +289,17 @@ const char* const kMinimal =
     "category 流動負債\n"
     "200|未払金|MIBARAIKIN|貸|0|-|-|off\n";
 
-TEST(KamokuChartTemplateParse, ReadsEveryField)
+// The valid account line with field `i` replaced by `v` (-1 replaces nothing).
+std::string account(int i = -1, const std::string& v = "")
+{
+  std::vector<std::string> f = {"100", "現金", "GENKIN", "借", "1", "f", "-", "on"};
+  if (i >= 0) f[i] = v;
+  std::string line;
+  for (const std::string& x : f) line += (line.empty() ? "" : " | ") + x;
+  return line + "\n";
+}
+
+TEST(KamokuChartTemplateParse, ReadsEveryFieldAndRejectsMalformedTextNamingTheLine)
 {
   std::string error;
   std::optional<KamokuChartTemplate> t = KamokuChartTemplate::parse(kMinimal, &error);
@@ -309,20 +319,8 @@ TEST(KamokuChartTemplateParse, ReadsEveryField)
   KamokuPtr payable = root->children()[1]->childrenKamoku().front();
   EXPECT_EQ(payable, root->kamokuOfCode(200));
   EXPECT_EQ(fieldsOf(*payable), std::tuple("未払金", "MIBARAIKIN", 0, 0u, std::vector<bool>(6, false)));
-}
 
-// The valid account line with field `i` replaced by `v` (-1 replaces nothing).
-std::string account(int i = -1, const std::string& v = "")
-{
-  std::vector<std::string> f = {"100", "現金", "GENKIN", "借", "1", "f", "-", "on"};
-  if (i >= 0) f[i] = v;
-  std::string line;
-  for (const std::string& x : f) line += (line.empty() ? "" : " | ") + x;
-  return line + "\n";
-}
-
-TEST(KamokuChartTemplateParse, RejectsMalformedTextNamingTheLine)
-{
+  // Malformed text is rejected, naming the line.
   const std::string head = "chart T\ncategory A\n";
   const std::string ok = account();
   struct Case {

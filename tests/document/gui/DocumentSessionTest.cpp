@@ -39,7 +39,7 @@ protected:
   }
 };
 
-TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompany)
+TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompanyAndThereIsOneWindowSetPerFile)
 {
   struct Case {
     const char* what;
@@ -62,6 +62,27 @@ TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompany)
     EXPECT_EQ(doc->windowControllers().front()->windowKind(), c.firstWindow);
     EXPECT_TRUE(doc->windowControllers().front()->isVisible());
   }
+
+  // One window set per file.
+  const QString file = writeBooks(QStringLiteral("once.kivo"));
+  DocumentSession* first = app->documentController()->openDocumentWithContentsOfFile(file);
+  StubWindow* journal = addStub(first, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  activate(journal);
+  const size_t windows = first->windowControllers().size(), documents = app->documentController()->documents().size();
+  // The same file, named another way, brings the open document forward.
+  DocumentSession* again =
+      app->documentController()->openDocumentWithContentsOfFile(path(QStringLiteral("./sub/../once.kivo")));
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(app->documentController()->documents().size(), documents);
+  EXPECT_EQ(first->windowControllers().size(), windows);
+
+  // Saving another document over the open file is refused.
+  DocumentSession* other = openBooks("別会社");
+  panelAnswer = file;
+  EXPECT_FALSE(other->saveDocumentAs());
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, QStringLiteral("保存できません"));
+  EXPECT_TRUE(other->isUntitled());
 }
 
 TEST_F(DocumentSessionTest, SaveWritesTheFileAndClearsTheChangedMarkAndAFailedOneSaysSo)
@@ -195,29 +216,6 @@ TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOver)
   EXPECT_TRUE(alerts.empty());
   EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address(), "上書き");
   EXPECT_TRUE(doc->holdsLock());
-}
-
-TEST_F(DocumentSessionTest, OneWindowSetPerFile)
-{
-  const QString file = writeBooks(QStringLiteral("once.kivo"));
-  DocumentSession* first = app->documentController()->openDocumentWithContentsOfFile(file);
-  StubWindow* journal = addStub(first, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
-  activate(journal);
-  const size_t windows = first->windowControllers().size();
-  // The same file, named another way, brings the open document forward.
-  DocumentSession* again =
-      app->documentController()->openDocumentWithContentsOfFile(path(QStringLiteral("./sub/../once.kivo")));
-  EXPECT_EQ(again, first);
-  EXPECT_EQ(app->documentController()->documents().size(), 1u);
-  EXPECT_EQ(first->windowControllers().size(), windows);
-
-  // Saving another document over the open file is refused.
-  DocumentSession* other = openBooks("別会社");
-  panelAnswer = file;
-  EXPECT_FALSE(other->saveDocumentAs());
-  ASSERT_FALSE(alerts.empty());
-  EXPECT_EQ(alerts.back().title, QStringLiteral("保存できません"));
-  EXPECT_TRUE(other->isUntitled());
 }
 
 TEST_F(DocumentSessionTest, ClosingTheInformationWindowClosesTheDocumentWithWhatItOwnsWithoutAskingIfUnchanged)

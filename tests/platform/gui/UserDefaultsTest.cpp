@@ -34,7 +34,7 @@ protected:
   std::unique_ptr<UserDefaults> defaults_;
 };
 
-TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopening)
+TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopeningAndTheStandardInstanceFollowsTheChosenFile)
 {
   const QByteArray printInfo("\x00\x01print\xff", 8);
   const QString width7 = UserDefaults::columnsKey(KIVOKanjyoumotocyouWindowWidthKey, 7);
@@ -62,6 +62,19 @@ TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopening)
   defaults_->removeObjectForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey);
   EXPECT_TRUE(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
   EXPECT_DOUBLE_EQ(defaults_->doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey), 10.0);
+
+  // The standard instance follows the chosen file.
+  UserDefaults& standard = UserDefaults::standardUserDefaults();
+  const QString other = dir_.filePath(QStringLiteral("other.ini"));
+
+  UserDefaults::useSettingsFile(path());
+  standard.setDouble(480.0, KIVOSuitoucyouWindowWidthKey);
+  UserDefaults::useSettingsFile(other);
+  EXPECT_EQ(standard.doubleForKey(KIVOSuitoucyouWindowWidthKey), 0.0);
+  EXPECT_EQ(&UserDefaults::standardUserDefaults(), &standard);
+  UserDefaults::useSettingsFile(path());
+  EXPECT_DOUBLE_EQ(standard.doubleForKey(KIVOSuitoucyouWindowWidthKey), 480.0);
+  UserDefaults::useSettingsFile(other);  // leave it on a test file, never on the user's settings
 }
 
 TEST_F(UserDefaultsTest, RegisteredDefaultsAreNotWrittenToTheFileAndColorsRoundTrip)
@@ -86,21 +99,6 @@ TEST_F(UserDefaultsTest, RegisteredDefaultsAreNotWrittenToTheFileAndColorsRoundT
   EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), QColor(0, 0, 255));
   defaults_->setData(QByteArray("junk"), KIVOShiwakenikkiPrintInfoKey);
   EXPECT_FALSE(defaults_->colorForKey(KIVOShiwakenikkiPrintInfoKey).isValid());
-}
-
-TEST_F(UserDefaultsTest, StandardInstanceFollowsTheChosenFile)
-{
-  UserDefaults& standard = UserDefaults::standardUserDefaults();
-  const QString other = dir_.filePath(QStringLiteral("other.ini"));
-
-  UserDefaults::useSettingsFile(path());
-  standard.setDouble(480.0, KIVOSuitoucyouWindowWidthKey);
-  UserDefaults::useSettingsFile(other);
-  EXPECT_EQ(standard.doubleForKey(KIVOSuitoucyouWindowWidthKey), 0.0);
-  EXPECT_EQ(&UserDefaults::standardUserDefaults(), &standard);
-  UserDefaults::useSettingsFile(path());
-  EXPECT_DOUBLE_EQ(standard.doubleForKey(KIVOSuitoucyouWindowWidthKey), 480.0);
-  UserDefaults::useSettingsFile(other);  // leave it on a test file, never on the user's settings
 }
 
 }  // namespace
