@@ -105,6 +105,13 @@ protected:
     }
   }
 
+  // Closes a window or a document and lets the closing run its course.
+  static void closeNow(auto* closable)
+  {
+    closable->close();
+    flush();
+  }
+
   // Makes the window the active one, as a click on it would.
   static void activate(WindowController* w)
   {

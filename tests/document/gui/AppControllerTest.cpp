@@ -134,8 +134,7 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
     StubWindow* entry = addStub(doc, kind, QStringLiteral("入力"));
     activate(info);
     EXPECT_EQ(refused(app->canShowPropertiesWindow()), refusal("出納帳、振替伝票、資産管理台帳を閉じてください。"));
-    entry->close();
-    flush();
+    closeNow(entry);
   }
   StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳"));
   activate(info);
@@ -183,8 +182,7 @@ TEST_F(AppControllerTest, ALimitedUserCannotReachLedgersStatementsAssetsOrPlural
       app->performCommand(c, menu->action(c));
       EXPECT_EQ(ran[c], expectRefused ? 0 : 1);
     }
-    doc->close();
-    flush();
+    closeNow(doc);
   }
 }
 
@@ -269,12 +267,10 @@ TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenusAndTheWindowMen
   EXPECT_TRUE(titles(aJournal).contains(indent + QStringLiteral("合計残高試算表 ✓")));
 
   // A closed window's item goes; a closed document takes all its items along.
-  aJournal->close();
-  flush();
+  closeNow(aJournal);
   EXPECT_EQ(titles(bTrial), (QStringList{a->displayName(), indent + QStringLiteral("合計残高試算表"), b->displayName(),
                                          indent + QStringLiteral("合計残高試算表 ✓")}));
-  a->documentInfoController()->close();
-  flush();
+  closeNow(a->documentInfoController());
   EXPECT_EQ(app->documentController()->documents().size(), 1u);
   EXPECT_EQ(titles(bTrial), (QStringList{b->displayName(), indent + QStringLiteral("合計残高試算表 ✓")}));
 }

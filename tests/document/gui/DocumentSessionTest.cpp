@@ -129,8 +129,7 @@ TEST_F(DocumentSessionTest, ClosingAChangedDocumentAsksFirst)
     answer = [&](const AlertSheet::Alert& a) {
       return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(c.button)));
     };
-    doc->documentInfoController()->close();
-    flush();
+    closeNow(doc->documentInfoController());
     ASSERT_EQ(alerts.size(), 1u);
     EXPECT_EQ(alerts[0].title, QStringLiteral("書類“close%1”に加えた変更を保存しますか?").arg(n));
     EXPECT_EQ(alerts[0].buttons,
@@ -172,12 +171,10 @@ TEST_F(DocumentSessionTest, SavingSettlesEveryEntryWindowNotOnlyTheOneInFront)
   EXPECT_EQ(QFileInfo(doc->filePath()).lastModified(), before);
 
   // ... and keeps a window from closing.
-  report->close();
-  flush();
+  closeNow(report);
   EXPECT_NE(doc->zandakaShisanController(), nullptr);
   book2->settleAnswer = true;
-  report->close();
-  flush();
+  closeNow(report);
   EXPECT_EQ(doc->zandakaShisanController(), nullptr);
 }
 
@@ -229,8 +226,7 @@ TEST_F(DocumentSessionTest, ClosingTheInformationWindowClosesTheDocumentWithWhat
   doc->updateChangeCount(MyDocument::ChangeType::Done);
   progress->beginModalSession(journal);
   progress->endModalSession();
-  journal->close();
-  flush();
+  closeNow(journal);
   EXPECT_TRUE(alerts.empty());
   EXPECT_EQ(doc->windowControllers().size(), 1u);
   EXPECT_EQ(doc->progressStateController(), progress);
@@ -242,8 +238,7 @@ TEST_F(DocumentSessionTest, ClosingTheInformationWindowClosesTheDocumentWithWhat
   doc->setOwnedController(DocumentSession::OwnedController::Period, period);
   QPointer<QObject> progressGuard = progress;
   doc->updateChangeCount(MyDocument::ChangeType::Cleared);
-  doc->documentInfoController()->close();
-  flush();
+  closeNow(doc->documentInfoController());
   EXPECT_TRUE(alerts.empty());
   EXPECT_TRUE(app->documentController()->documents().empty());
   EXPECT_FALSE(trial);
@@ -283,8 +278,7 @@ TEST_F(DocumentSessionTest, WindowsCascadeByTheirMenuPositionAndTheDocumentRemem
   flush();
   EXPECT_EQ(doc->windowFrame(Kind::ZandakaShisan), QRect(150, 160, 400, 300));
   EXPECT_EQ(defaults.doubleForKey(KIVOZandakaShisanWindowWidthKey), 400.0);
-  trial->close();
-  flush();
+  closeNow(trial);
   EXPECT_EQ(addSized()->windowFrame(), QRect(150, 160, 400, 300));
 
   // Another document remembers nothing of it.

@@ -68,8 +68,7 @@ TEST_F(PasswordControllerTest, AWrongPasswordIsRefusedAndEachRightOneOpensTheDoc
     // The document stays open and unchanged.
     EXPECT_EQ(app->documentController()->documents().size(), 1u);
     EXPECT_FALSE(doc->isDocumentEdited());
-    doc->close();
-    flush();
+    closeNow(doc);
   }
   // Cancelling closes the document.
   QTest::mouseClick(prompt(openProtected())->cancelButton(), Qt::LeftButton);

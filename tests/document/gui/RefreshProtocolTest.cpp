@@ -103,8 +103,7 @@ TEST_F(RefreshProtocolTest, WaitingWindowsRefreshWhenForcedOrOnBecomingMainUnles
   EXPECT_EQ(journal->recomputeCount, 0);
   EXPECT_TRUE(journal->doNeedUpdate());
 
-  refusing->close();
-  flush();
+  closeNow(refusing);
   EXPECT_TRUE(doc->deselectKanjyoumotocyouCellsOfAllShiwake());
   activate(voucher);
   activate(journal);
