@@ -47,7 +47,7 @@ TEST(MyDocumentLookups, InactiveAccountsStayInTheBuildersArrayAndRecordsAreFound
 // Entries on equity accounts are listed under their reasons ("no reason" until
 // one is given); a renamed reason carries its entries, and the lists follow the
 // journal and the reasons' own changes.
-TEST(MyDocumentHendouReasons, EquityEntriesFollowTheirReasonsAndTheJournal)
+TEST(MyDocumentHendouReasons, EquityEntriesFollowTheirReasonsAndTheJournalAndChangesVoidReportCaches)
 {
   auto doc = test::makeDocumentWithEveryRecord();
   doc->hendouReasonArray().clear();
@@ -78,6 +78,19 @@ TEST(MyDocumentHendouReasons, EquityEntriesFollowTheirReasonsAndTheJournal)
   doc->updateHendouReasonArray();
   EXPECT_EQ(reasons[0]->shiwakeArray().size(), listed + 1);
   EXPECT_FALSE(doc->isDocumentEdited());
+
+  // Changes of the journal and of the master data void the report caches.
+  const std::vector<std::pair<const char*, std::function<void(MyDocument&)>>> changes = {
+      {"journal", [](MyDocument& d) { d.journal().removeAt(0); }},
+      {"accounts", [](MyDocument& d) { d.setSortedKamokuArray(); }},
+      {"divisions", [](MyDocument& d) { d.setJigyoubuArray(d.jigyoubuArray()); }},
+      {"master data", [](MyDocument& d) { d.makeAllOutputWindowDisplayArrayVoid(); }},
+  };
+  for (const auto& [what, change] : changes) {
+    const MyDocument::DataGeneration before = doc->reportDataGeneration();
+    change(*doc);
+    EXPECT_FALSE(doc->reportDataGeneration() == before) << what;
+  }
 }
 
 class RecordingWindow : public DocumentWindow {
@@ -120,22 +133,6 @@ TEST(MyDocumentRefresh, OutputWindowsAndTheHostAreTold)
   accounts.add(100, -1);
   doc.journalDidChangeAccounts(accounts, &voucher);
   EXPECT_EQ(std::pair(journal.changedAccounts, voucher.changedAccounts), std::pair(1, 0));
-}
-
-TEST(MyDocumentGenerations, JournalAndMasterDataChangesVoidReportCaches)
-{
-  auto doc = test::makeDocumentWithEveryRecord();
-  const std::vector<std::pair<const char*, std::function<void(MyDocument&)>>> changes = {
-      {"journal", [](MyDocument& d) { d.journal().removeAt(0); }},
-      {"accounts", [](MyDocument& d) { d.setSortedKamokuArray(); }},
-      {"divisions", [](MyDocument& d) { d.setJigyoubuArray(d.jigyoubuArray()); }},
-      {"master data", [](MyDocument& d) { d.makeAllOutputWindowDisplayArrayVoid(); }},
-  };
-  for (const auto& [what, change] : changes) {
-    const MyDocument::DataGeneration before = doc->reportDataGeneration();
-    change(*doc);
-    EXPECT_FALSE(doc->reportDataGeneration() == before) << what;
-  }
 }
 
 }  // namespace

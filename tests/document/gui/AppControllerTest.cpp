@@ -51,7 +51,7 @@ protected:
   }
 };
 
-TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceForEachVersionAndOpensAnUntitledDocument)
+TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceAndALimitedUserCannotReachLedgersStatementsOrAssets)
 {
   UserDefaults& defaults = UserDefaults::standardUserDefaults();
   defaults.removeObjectForKey(KIVOKivosaVersionOfUsedLastTimeKey);
@@ -88,6 +88,37 @@ TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceForEachVersionAndOpens
     EXPECT_TRUE(HelpWindow::sharedHelpWindow()->hasAnchor(QString::fromUtf8(anchor)));
   }
   EXPECT_FALSE(HelpWindow::sharedHelpWindow()->hasAnchor(QStringLiteral("NoSuchAnchor")));
+
+  // A limited user cannot reach the ledgers, statements, assets or plural printing.
+  using enum Command;
+  const std::set<Command> refused({ShowKanjyoumotocyouWindow, PrintHoukokusyo, ShowGenkasyoukyakuShisanListWindow,
+                                   PrintKanjyoumotocyouOfPluralKamoku, PrintHojyomotocyouOfPluralHojyoKamoku,
+                                   ImportShiwakeFromTextFile});
+  std::set<Command> handled{ShowFurikaedenpyouWindow, ShowShiwakenikkiWindow, ShowHojyozandakaIchiranWindow,
+                            ShowZandakaShisanWindow, ShowSuiiShisanWindow};
+  handled.insert(refused.begin(), refused.end());
+  std::map<Command, int> ran;
+  for (Command c : handled) app->setCommandHandler(c, [&ran, c](QAction*) { ++ran[c]; });
+
+  for (bool limited : {false, true}) {
+    SCOPED_TRACE(limited ? "limited user" : "full user");
+    DocumentSession* doc = openBooks(limited ? "制限" : "全部");
+    doc->setWasOpenedByLimitedUserPassword(limited);
+    WindowController* info = doc->documentInfoController();
+    activate(info);
+    MainMenu* menu = info->mainMenu();
+    menu->validateMenuItems();
+    ran.clear();
+    for (Command c : handled) {
+      SCOPED_TRACE(static_cast<int>(c));
+      const bool expectRefused = limited && refused.count(c) > 0;
+      EXPECT_EQ(menu->action(c)->isEnabled(), !expectRefused);
+      // Reaching the command anyway (a stale key) does not run it either.
+      app->performCommand(c, menu->action(c));
+      EXPECT_EQ(ran[c], expectRefused ? 0 : 1);
+    }
+    closeNow(doc);
+  }
 }
 
 TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
@@ -151,39 +182,6 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
   EXPECT_TRUE(AppController::canPrint());
   PrintFonts::setMissingFamiliesForTesting({QStringLiteral("Helvetica")});
   EXPECT_EQ(refused(AppController::canPrint()), refusal("フォント Helvetica をインストールしてください。"));
-}
-
-TEST_F(AppControllerTest, ALimitedUserCannotReachLedgersStatementsAssetsOrPluralPrinting)
-{
-  using enum Command;
-  const std::set<Command> refused({ShowKanjyoumotocyouWindow, PrintHoukokusyo, ShowGenkasyoukyakuShisanListWindow,
-                                   PrintKanjyoumotocyouOfPluralKamoku, PrintHojyomotocyouOfPluralHojyoKamoku,
-                                   ImportShiwakeFromTextFile});
-  std::set<Command> handled{ShowFurikaedenpyouWindow, ShowShiwakenikkiWindow, ShowHojyozandakaIchiranWindow,
-                            ShowZandakaShisanWindow, ShowSuiiShisanWindow};
-  handled.insert(refused.begin(), refused.end());
-  std::map<Command, int> ran;
-  for (Command c : handled) app->setCommandHandler(c, [&ran, c](QAction*) { ++ran[c]; });
-
-  for (bool limited : {false, true}) {
-    SCOPED_TRACE(limited ? "limited user" : "full user");
-    DocumentSession* doc = openBooks(limited ? "制限" : "全部");
-    doc->setWasOpenedByLimitedUserPassword(limited);
-    WindowController* info = doc->documentInfoController();
-    activate(info);
-    MainMenu* menu = info->mainMenu();
-    menu->validateMenuItems();
-    ran.clear();
-    for (Command c : handled) {
-      SCOPED_TRACE(static_cast<int>(c));
-      const bool expectRefused = limited && refused.count(c) > 0;
-      EXPECT_EQ(menu->action(c)->isEnabled(), !expectRefused);
-      // Reaching the command anyway (a stale key) does not run it either.
-      app->performCommand(c, menu->action(c));
-      EXPECT_EQ(ran[c], expectRefused ? 0 : 1);
-    }
-    closeNow(doc);
-  }
 }
 
 TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenusAndTheWindowMenuGroupsTheirWindows)

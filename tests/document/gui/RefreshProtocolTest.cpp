@@ -29,7 +29,7 @@ protected:
   StubWindow* voucher = nullptr;
 };
 
-TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdate)
+TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdateAndWaitingOnesRefreshWhenForced)
 {
   struct Case {
     bool autoUpdate;
@@ -64,11 +64,10 @@ TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdate)
     activate(trial);
     EXPECT_EQ(trial->recomputeCount, 0);
   }
-}
 
-TEST_F(RefreshProtocolTest, WaitingWindowsRefreshWhenForcedOrOnBecomingMainUnlessALedgerCannotEndItsEdit)
-{
+  // Waiting windows refresh when forced, or on becoming main unless a ledger cannot end its edit.
   setAutoUpdate(false);
+  trial->recomputeCount = journal->recomputeCount = 0;
   doc->shiwakeArrayDidChange(false);
   ASSERT_TRUE(journal->doNeedUpdate());
   // A forced refresh leaves the setting alone.

@@ -130,7 +130,5 @@ TEST_F(DocumentLockTest, ARunningHolderKeepsItsLockAndALeftoverIsTakenOver)
   EXPECT_TRUE(DocumentLock::isHolderRunning(DocumentLock::currentHolder()));
 }
 
-// The holder is named by login name, also when the environment does not say it.
-
 }  // namespace
 }  // namespace kivo
