@@ -85,7 +85,7 @@ TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompanyAndThereIsOneWindowSe
   EXPECT_TRUE(other->isUntitled());
 }
 
-TEST_F(DocumentSessionTest, SaveWritesTheFileAndClearsTheChangedMarkAndAFailedOneSaysSo)
+TEST_F(DocumentSessionTest, SaveWritesTheFileClearsTheChangedMarkAndSettlesEveryEntryWindowFirst)
 {
   DocumentSession* doc = openBooks();
   WindowController* info = doc->documentInfoController();
@@ -108,6 +108,37 @@ TEST_F(DocumentSessionTest, SaveWritesTheFileAndClearsTheChangedMarkAndAFailedOn
   EXPECT_EQ(info->windowTitle(), QStringLiteral("books[*]"));
   EXPECT_TRUE(doc->holdsLock());
   EXPECT_TRUE(QFileInfo::exists(doc->filePath()));  // its contents: the closing test below
+
+  // Saving settles every entry window, not only the one in front.
+  std::vector<std::string> log;
+  StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("元帳"));
+  StubWindow* book1 = addStub(doc, Kind::Suitoucyou, QStringLiteral("出納帳1"));
+  StubWindow* voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
+  StubWindow* book2 = addStub(doc, Kind::Suitoucyou, QStringLiteral("出納帳2"));
+  StubWindow* report = addStub(doc, Kind::ZandakaShisan, QStringLiteral("試算表"));
+  for (StubWindow* w : {ledger, book1, voucher, book2, report}) w->settleLog = &log;
+  activate(report);  // the cash books are in the background
+
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  EXPECT_TRUE(doc->saveDocument());
+  EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳1", "出納帳2", "元帳"}));
+
+  // One window that cannot settle its row stops the save: nothing is written.
+  log.clear();
+  book2->settleAnswer = false;
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  const QDateTime before = QFileInfo(doc->filePath()).lastModified();
+  EXPECT_FALSE(doc->saveDocument());
+  EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳1", "出納帳2"}));
+  EXPECT_TRUE(doc->isDocumentEdited());
+  EXPECT_EQ(QFileInfo(doc->filePath()).lastModified(), before);
+
+  // ... and keeps a window from closing.
+  closeNow(report);
+  EXPECT_NE(doc->zandakaShisanController(), nullptr);
+  book2->settleAnswer = true;
+  closeNow(report);
+  EXPECT_EQ(doc->zandakaShisanController(), nullptr);
 }
 
 TEST_F(DocumentSessionTest, ClosingAChangedDocumentAsksFirst)
@@ -142,40 +173,6 @@ TEST_F(DocumentSessionTest, ClosingAChangedDocumentAsksFirst)
     EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(file)), open);
   }
   answer = nullptr;
-}
-
-TEST_F(DocumentSessionTest, SavingSettlesEveryEntryWindowNotOnlyTheOneInFront)
-{
-  DocumentSession* doc = openBooks();
-  std::vector<std::string> log;
-  StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("元帳"));
-  StubWindow* book1 = addStub(doc, Kind::Suitoucyou, QStringLiteral("出納帳1"));
-  StubWindow* voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
-  StubWindow* book2 = addStub(doc, Kind::Suitoucyou, QStringLiteral("出納帳2"));
-  StubWindow* report = addStub(doc, Kind::ZandakaShisan, QStringLiteral("試算表"));
-  for (StubWindow* w : {ledger, book1, voucher, book2, report}) w->settleLog = &log;
-  activate(report);  // the cash books are in the background
-
-  panelAnswer = path(QStringLiteral("settled.kivo"));
-  EXPECT_TRUE(doc->saveDocument());
-  EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳1", "出納帳2", "元帳"}));
-
-  // One window that cannot settle its row stops the save: nothing is written.
-  log.clear();
-  book2->settleAnswer = false;
-  doc->updateChangeCount(MyDocument::ChangeType::Done);
-  const QDateTime before = QFileInfo(doc->filePath()).lastModified();
-  EXPECT_FALSE(doc->saveDocument());
-  EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳1", "出納帳2"}));
-  EXPECT_TRUE(doc->isDocumentEdited());
-  EXPECT_EQ(QFileInfo(doc->filePath()).lastModified(), before);
-
-  // ... and keeps a window from closing.
-  closeNow(report);
-  EXPECT_NE(doc->zandakaShisanController(), nullptr);
-  book2->settleAnswer = true;
-  closeNow(report);
-  EXPECT_EQ(doc->zandakaShisanController(), nullptr);
 }
 
 TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOver)

@@ -33,7 +33,7 @@ protected:
   QTemporaryDir dir_;
 };
 
-TEST_F(DocumentLockTest, TheLockFileSitsBesideTheDocumentAndNamesThisProgramOrCountsAsHeldWhenUnreadable)
+TEST_F(DocumentLockTest, TheLockFileNamesThisProgramARunningHolderKeepsItAndALeftoverIsTakenOver)
 {
   EXPECT_EQ(DocumentLock::lockFilePath(document()), dir_.filePath(QStringLiteral(".~lock.帳簿.kivo#")));
   {
@@ -73,14 +73,11 @@ TEST_F(DocumentLockTest, TheLockFileSitsBesideTheDocumentAndNamesThisProgramOrCo
   qputenv("USER", "someone-else");
   EXPECT_EQ(DocumentLock::currentHolder().user, QString::fromLocal8Bit(pw->pw_name));
   qputenv("USER", user);
-}
 
-// A running holder keeps its lock. A program killed while it had the document open
-// leaves its lock behind: it is taken over on this host whether the process is gone,
-// has ended but is not yet reaped by its parent, or its number now belongs to another
-// process.
-TEST_F(DocumentLockTest, ARunningHolderKeepsItsLockAndALeftoverIsTakenOver)
-{
+  // A running holder keeps its lock. A program killed while it had the document open
+  // leaves its lock behind: it is taken over on this host whether the process is gone,
+  // has ended but is not yet reaped by its parent, or its number now belongs to another
+  // process.
   QProcess other;
   other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
   ASSERT_TRUE(other.waitForStarted());

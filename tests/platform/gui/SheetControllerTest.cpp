@@ -32,7 +32,7 @@ protected:
   void storeChoice() override { ++stored; }
 };
 
-TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneAndTheSheetLiesCentredAndWhollyOnScreen)
+TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneSheetsLieCentredAndAlertsCarryTheStandardButtons)
 {
   QMainWindow window;
   window.show();
@@ -92,17 +92,14 @@ TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneAndTheSheetLiesCentredAndWho
   EXPECT_TRUE(window.screen()->availableGeometry().contains(sheet.frameGeometry()));
   EXPECT_LE(std::abs(sheet.frameGeometry().center().x() - window.frameGeometry().center().x()), 1);
   sheet.abortSheet();
-}
 
-TEST(AlertSheetTest, AlertsCarryTheStandardButtonsAndReportTheChoice)
-{
+  // Alerts carry the standard buttons and report the choice.
   std::vector<AlertSheet::Alert> shown;
   int reply = 0;
   AlertSheet::setResponderForTesting([&](const AlertSheet::Alert& a) {
     shown.push_back(a);
     return reply;
   });
-  QMainWindow window;
 
   bool ended = false;
   AlertSheet::beginAlertSheet(&window, QString::fromUtf8(AlertSheet::kInvalidDenpyouTitle),

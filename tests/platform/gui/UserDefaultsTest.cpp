@@ -34,8 +34,30 @@ protected:
   std::unique_ptr<UserDefaults> defaults_;
 };
 
-TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopeningAndTheStandardInstanceFollowsTheChosenFile)
+TEST_F(UserDefaultsTest, OnlyStoredValuesAreWrittenAndSurviveReopeningAndTheStandardInstanceFollowsTheChosenFile)
 {
+  EXPECT_TRUE(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
+  EXPECT_TRUE(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey).isValid());
+  defaults_->setInteger(1, KIVOExportTextKugiriCodeKey);
+  defaults_->synchronize();
+
+  QSettings file(path(), QSettings::IniFormat);
+  EXPECT_EQ(file.allKeys(), QStringList{QString::fromUtf8(KIVOExportTextKugiriCodeKey)});
+
+  // Colours round-trip, and bad data falls back to the registered colour.
+  const QColor colors[] = {QColor(12, 34, 56, 78), QColor(Qt::black), QColor::fromRgbF(0.25f, 0.5f, 0.75f)};
+  for (const QColor& c : colors) {
+    defaults_->setColor(c, KIVOSuiiShisanTitleTextColorKey);
+    reopen();
+    EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), c);
+  }
+
+  defaults_->setData(QByteArray("not a colour"), KIVOSuiiShisanTitleTextColorKey);
+  EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), QColor(0, 0, 255));
+  defaults_->setData(QByteArray("junk"), KIVOShiwakenikkiPrintInfoKey);
+  EXPECT_FALSE(defaults_->colorForKey(KIVOShiwakenikkiPrintInfoKey).isValid());
+
+  // Stored values override the registered ones and survive reopening.
   const QByteArray printInfo("\x00\x01print\xff", 8);
   const QString width7 = UserDefaults::columnsKey(KIVOKanjyoumotocyouWindowWidthKey, 7);
   defaults_->setBool(false, KIVOAutoUpdateAllOutputWindowsKey);
@@ -75,30 +97,6 @@ TEST_F(UserDefaultsTest, StoredValuesOverrideAndSurviveReopeningAndTheStandardIn
   UserDefaults::useSettingsFile(path());
   EXPECT_DOUBLE_EQ(standard.doubleForKey(KIVOSuitoucyouWindowWidthKey), 480.0);
   UserDefaults::useSettingsFile(other);  // leave it on a test file, never on the user's settings
-}
-
-TEST_F(UserDefaultsTest, RegisteredDefaultsAreNotWrittenToTheFileAndColorsRoundTrip)
-{
-  EXPECT_TRUE(defaults_->boolForKey(KIVOAutoUpdateAllOutputWindowsKey));
-  EXPECT_TRUE(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey).isValid());
-  defaults_->setInteger(1, KIVOExportTextKugiriCodeKey);
-  defaults_->synchronize();
-
-  QSettings file(path(), QSettings::IniFormat);
-  EXPECT_EQ(file.allKeys(), QStringList{QString::fromUtf8(KIVOExportTextKugiriCodeKey)});
-
-  // Colours round-trip, and bad data falls back to the registered colour.
-  const QColor colors[] = {QColor(12, 34, 56, 78), QColor(Qt::black), QColor::fromRgbF(0.25f, 0.5f, 0.75f)};
-  for (const QColor& c : colors) {
-    defaults_->setColor(c, KIVOSuiiShisanTitleTextColorKey);
-    reopen();
-    EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), c);
-  }
-
-  defaults_->setData(QByteArray("not a colour"), KIVOSuiiShisanTitleTextColorKey);
-  EXPECT_EQ(defaults_->colorForKey(KIVOSuiiShisanTitleTextColorKey), QColor(0, 0, 255));
-  defaults_->setData(QByteArray("junk"), KIVOShiwakenikkiPrintInfoKey);
-  EXPECT_FALSE(defaults_->colorForKey(KIVOShiwakenikkiPrintInfoKey).isValid());
 }
 
 }  // namespace
