@@ -95,9 +95,6 @@ std::vector<KamokuPtr> accountsOf(const KamokuKubun& root)
   return all;
 }
 
-bool isBalanceSheetType(const Kamoku& k) { return (k.type() & 0x100) != 0; }
-uint32_t kindBits(const Kamoku& k) { return k.type() & ~Kamoku::kTypeA; }
-
 class ShippedChart : public ::testing::TestWithParam<ChartCase> {};
 
 TEST_P(ShippedChart, IsTheChartOfItsKindWithUniqueCategoriesCodesNamesAndKana)
@@ -169,8 +166,8 @@ TEST_P(ShippedChart, BalanceSheetMarksAndKindsAreWhatTheCarryForwardReads)
   for (const KamokuKubunPtr& kubun : root->children())
     for (const KamokuPtr& k : kubun->childrenKamoku()) {
       const bool shown = balanceSheet.count(kubun->kubunName()) != 0;
-      EXPECT_EQ(isBalanceSheetType(*k), shown) << k->code() << " " << k->name() << " type " << k->type();
-      const uint32_t bits = kindBits(*k);
+      EXPECT_EQ((k->type() & 0x100) != 0, shown) << k->code() << " " << k->name() << " type " << k->type();
+      const uint32_t bits = k->type() & ~Kamoku::kTypeA;  // the kind, without the mark
       EXPECT_TRUE(bits == 0 || bits == Kamoku::kTypeF || bits == Kamoku::kTypeO || bits == Kamoku::kTypeB ||
                   bits == Kamoku::kTypeP)
           << k->name() << " type " << k->type();

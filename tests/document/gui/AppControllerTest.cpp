@@ -61,15 +61,15 @@ TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceAndALimitedUserCannotR
   flush();
   ASSERT_EQ(app->documentController()->documents().size(), 1u);
   DocumentSession* doc = app->documentController()->documents().front();
-  EXPECT_TRUE(doc->isUntitled());
   // A new document starts in its new-document window.
   ASSERT_EQ(doc->windowControllers().size(), 1u);
-  EXPECT_EQ(doc->windowControllers().front()->windowKind(), Kind::NewDocument);
-  EXPECT_TRUE(doc->windowControllers().front()->isVisible());
+  EXPECT_EQ(std::tuple(doc->isUntitled(), doc->windowControllers().front()->windowKind(),
+                       doc->windowControllers().front()->isVisible()),
+            std::tuple(true, Kind::NewDocument, true));
   HelpWindow* help = HelpWindow::sharedHelpWindow();
-  EXPECT_TRUE(help->isVisible());
-  EXPECT_EQ(help->currentAnchor(), QStringLiteral("VersionHistory"));
-  EXPECT_EQ(defaults.stringForKey(KIVOKivosaVersionOfUsedLastTimeKey), QStringLiteral("1.2.3"));
+  EXPECT_EQ(
+      std::tuple(help->isVisible(), help->currentAnchor(), defaults.stringForKey(KIVOKivosaVersionOfUsedLastTimeKey)),
+      std::tuple(true, QStringLiteral("VersionHistory"), QStringLiteral("1.2.3")));
 
   // The same version again: no help.
   HelpWindow::discard();
@@ -125,14 +125,12 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
 {
   DocumentSession* doc = openBooks("テスト商事", /*houjin=*/true);
   WindowController* info = doc->documentInfoController();
-  ASSERT_NE(info, nullptr);
   activate(info);
 
   // Nothing in the way: every guard answers yes and shows nothing.
-  EXPECT_TRUE(AppController::canShowFurikaedenpyouWindow());
-  EXPECT_TRUE(app->canShowPropertiesWindow());
-  EXPECT_TRUE(AppController::canPrint());
-  EXPECT_TRUE(AppController::canPrintKanjyoumotocyouOfPluralKamoku());
+  EXPECT_EQ((std::vector<bool>{AppController::canShowFurikaedenpyouWindow(), app->canShowPropertiesWindow(),
+                               AppController::canPrint(), AppController::canPrintKanjyoumotocyouOfPluralKamoku()}),
+            std::vector<bool>(4, true));
   EXPECT_TRUE(takeAlertTexts().isEmpty());
 
   // The preferences window is open.
