@@ -78,20 +78,17 @@ TEST(JournalRegisterVoucher, OneRuleForTheInsertPointAndEntriesHiddenFromALimite
   const Journal::Removal removal = j.removeVoucher(5);
   EXPECT_EQ(std::tuple(removal.entries.size(), removal.index, j.entries()),
             std::tuple(1u, 1u, Journal::Entries{hidden}));
-}
 
-// The same rule among entries numbered 0 or below: a pending row, regular-type lines
-// (one of them dated in the term), and after registrations one after another.
-TEST(JournalRegisterVoucher, UnnumberedEntriesAndRepeatedRegistrations)
-{
+  // The same rule among entries numbered 0 or below: a pending row, regular-type lines
+  // (one of them dated in the term), and after registrations one after another.
   const Date regular = Date::regularTypeDenpyouDate();
-  struct Case {
+  struct Series {
     const char* what;
     bool datedRegularLine;  // a regular-type line dated 4/9 stands second
     std::vector<std::pair<int32_t, Date>> registrations;
     std::vector<int32_t> expected;
   };
-  const Case cases[] = {
+  const Series series[] = {
       {"between the numbered lines", false, {{10, apr(5)}}, {1, 0, 2, -4, 7, 10, 3}},
       {"before the first later line", false, {{10, apr(2)}}, {1, 0, 10, 2, -4, 7, 3}},
       {"after every line", false, {{10, apr(8)}}, {1, 0, 2, -4, 7, 3, 10}},
@@ -103,7 +100,7 @@ TEST(JournalRegisterVoucher, UnnumberedEntriesAndRepeatedRegistrations)
       {"a regular-type voucher, then a dated one", false, {{-6, regular}, {10, apr(2)}}, {-6, 1, 0, 10, 2, -4, 7, 3}},
   };
   for (const bool indexed : {false, true})
-    for (const Case& c : cases) {
+    for (const Series& c : series) {
       Journal j;
       Journal::Entries start({entry(apr(1), 1), pending(100, apr(9)), entry(apr(5), 2), entry(regular, -4),
                               entry(apr(6), 7, ShiwakeKind::Suitoucyou), entry(apr(7), 3)});

@@ -28,7 +28,7 @@ TEST_F(DocumentControllerTest, UntitledDocumentsAreNumberedFromTheSecond)
   EXPECT_EQ(dc->documents().size(), 3u);
 }
 
-TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
+TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessageAndQuittingAsksEachChangedDocument)
 {
   auto books = makeBooks();
   std::string good = DocumentFile::dataOfDocument(*books);
@@ -67,10 +67,8 @@ TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
     EXPECT_EQ(alerts[0].buttons.contains(QStringLiteral("ヘルプ")), c.offersHelp);
     if (c.offersHelp) { EXPECT_EQ(HelpWindow::sharedHelpWindow()->currentAnchor(), QStringLiteral("Download")); }
   }
-}
 
-TEST_F(DocumentControllerTest, QuittingAsksEachChangedDocumentAndCancelKeepsEverythingOpen)
-{
+  // Quitting asks each changed document; cancel keeps everything open.
   DocumentSession* a = openBooks("甲商事");
   DocumentSession* b = openBooks("乙商店");
   DocumentSession* c = openBooks("丙産業");
