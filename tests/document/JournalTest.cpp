@@ -93,10 +93,7 @@ TEST(JournalRegisterVoucher, OneRuleForTheInsertPointAndEntriesHiddenFromALimite
       {"before the first later line", false, {{10, apr(2)}}, {1, 0, 10, 2, -4, 7, 3}},
       {"after every line", false, {{10, apr(8)}}, {1, 0, 2, -4, 7, 3, 10}},
       {"a later regular-type line counts", true, {{10, apr(5)}}, {1, 10, -5, 0, 2, -4, 7, 3}},
-      {"one after another",
-       false,
-       {{10, apr(5)}, {11, apr(2)}, {10, apr(8)}, {12, apr(5)}},
-       {1, 0, 11, 2, -4, 7, 12, 3, 10}},
+      {"in a row", false, {{10, apr(5)}, {11, apr(2)}, {10, apr(8)}, {12, apr(5)}}, {1, 0, 11, 2, -4, 7, 12, 3, 10}},
       {"a regular-type voucher, then a dated one", false, {{-6, regular}, {10, apr(2)}}, {-6, 1, 0, 10, 2, -4, 7, 3}},
   };
   for (const bool indexed : {false, true})

@@ -229,16 +229,13 @@ TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenusAndTheWindowMen
   StubWindow* aTrial = addStub(a, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
   activate(aTrial);
 
+  // The items after the first separator, a checked one marked; separators dropped.
   const auto titles = [&](WindowController* w) {
     QStringList t;
-    bool afterSeparator = false;
-    for (QAction* act : w->mainMenu()->windowMenu()->actions()) {
-      if (act->isSeparator()) {
-        afterSeparator = true;
-        continue;
-      }
-      if (afterSeparator) t << act->text() + (act->isChecked() ? QStringLiteral(" ✓") : QString());
-    }
+    for (QAction* act : w->mainMenu()->windowMenu()->actions())
+      t << (act->isSeparator() ? QString() : act->text() + (act->isChecked() ? QStringLiteral(" ✓") : QString()));
+    t = t.mid(t.indexOf(QString()) + 1);
+    t.removeAll(QString());
     return t;
   };
   const QString indent(2, QChar(0x3000));
