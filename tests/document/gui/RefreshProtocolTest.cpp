@@ -9,28 +9,17 @@ using Kind = DocumentWindow::Kind;
 
 class RefreshProtocolTest : public AppTest {
 protected:
-  void SetUp() override
-  {
-    AppTest::SetUp();
-    doc = openBooks();
-    trial = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
-    journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
-    voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
-    activate(trial);
-    ASSERT_EQ(app->mainWindowController(), trial);
-    trial->recomputeCount = journal->recomputeCount = voucher->recomputeCount = 0;
-  }
-
   void setAutoUpdate(bool on) { UserDefaults::standardUserDefaults().setBool(on, KIVOAutoUpdateAllOutputWindowsKey); }
-
-  DocumentSession* doc = nullptr;
-  StubWindow* trial = nullptr;
-  StubWindow* journal = nullptr;
-  StubWindow* voucher = nullptr;
 };
 
 TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdateAndWaitingOnesRefreshWhenForced)
 {
+  DocumentSession* doc = openBooks();
+  StubWindow* trial = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
+  StubWindow* journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  StubWindow* voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
+  activate(trial);
+  ASSERT_EQ(app->mainWindowController(), trial);
   struct Case {
     bool autoUpdate;
     int trialRecomputes;    // the main window

@@ -16,53 +16,47 @@
 namespace kivo {
 namespace {
 
-class DocumentLockTest : public ::testing::Test {
-protected:
-  void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
-  QString document() const { return dir_.filePath(QStringLiteral("帳簿.kivo")); }
-
-  void writeForeignLock(qint64 pid, const QString& host, const QString& processStart = {})
-  {
-    QFile f(DocumentLock::lockFilePath(document()));
+TEST(DocumentLockTest, TheLockFileNamesThisProgramARunningHolderKeepsItAndALeftoverIsTakenOver)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString document = dir.filePath(QStringLiteral("帳簿.kivo"));
+  const auto writeForeignLock = [&](qint64 pid, const QString& host, const QString& processStart) {
+    QFile f(DocumentLock::lockFilePath(document));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write((QStringLiteral("taro\n") + host + QLatin1Char('\n') + QString::number(pid) +
              QStringLiteral("\n2024-05-06T07:08:09\n") + processStart + QLatin1Char('\n'))
                 .toUtf8());
-  }
+  };
 
-  QTemporaryDir dir_;
-};
-
-TEST_F(DocumentLockTest, TheLockFileNamesThisProgramARunningHolderKeepsItAndALeftoverIsTakenOver)
-{
-  EXPECT_EQ(DocumentLock::lockFilePath(document()), dir_.filePath(QStringLiteral(".~lock.帳簿.kivo#")));
+  EXPECT_EQ(DocumentLock::lockFilePath(document), dir.filePath(QStringLiteral(".~lock.帳簿.kivo#")));
   {
-    DocumentLock lock(document());
+    DocumentLock lock(document);
     ASSERT_EQ(lock.tryLock(), DocumentLock::Result::Acquired);
     EXPECT_TRUE(lock.isLocked());
-    QFile f(DocumentLock::lockFilePath(document()));
+    QFile f(DocumentLock::lockFilePath(document));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
     EXPECT_EQ(std::pair(lines.value(1), lines.value(2).toLongLong()),
               std::pair(QSysInfo::machineHostName(), QCoreApplication::applicationPid()));
     // A second claim, even from this program, is refused while the first holds it.
-    DocumentLock second(document());
+    DocumentLock second(document);
     EXPECT_EQ(second.tryLock(), DocumentLock::Result::HeldElsewhere);
     EXPECT_EQ(second.holder().pid, QCoreApplication::applicationPid());
   }
-  EXPECT_FALSE(QFileInfo::exists(DocumentLock::lockFilePath(document())));
+  EXPECT_FALSE(QFileInfo::exists(DocumentLock::lockFilePath(document)));
 
   // An unreadable lock file counts as held, and a folder that cannot take one as no lock.
   {
-    QFile f(DocumentLock::lockFilePath(document()));
+    QFile f(DocumentLock::lockFilePath(document));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("garbage");
   }
-  DocumentLock lock(document());
+  DocumentLock lock(document);
   EXPECT_EQ(lock.tryLock(), DocumentLock::Result::HeldElsewhere);
-  QFile::remove(DocumentLock::lockFilePath(document()));
+  QFile::remove(DocumentLock::lockFilePath(document));
 
-  DocumentLock nowhere(dir_.filePath(QStringLiteral("no-such-folder/帳簿.kivo")));
+  DocumentLock nowhere(dir.filePath(QStringLiteral("no-such-folder/帳簿.kivo")));
   EXPECT_EQ(nowhere.tryLock(), DocumentLock::Result::Failed);
   EXPECT_FALSE(nowhere.isLocked());
 
@@ -109,7 +103,7 @@ TEST_F(DocumentLockTest, TheLockFileNamesThisProgramARunningHolderKeepsItAndALef
       other.waitForFinished();
     }
     writeForeignLock(c.pid, c.host, c.processStart);
-    DocumentLock lock(document());
+    DocumentLock lock(document);
     EXPECT_EQ(lock.tryLock(), c.expected);
     if (c.expected == held) {
       EXPECT_EQ(std::tuple(lock.holder().user, lock.holder().host, lock.holder().pid),
@@ -120,8 +114,8 @@ TEST_F(DocumentLockTest, TheLockFileNamesThisProgramARunningHolderKeepsItAndALef
     }
     lock.unlock();
     // Unlocking never removes a lock file that another program made.
-    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(document())), c.expected == held);
-    QFile::remove(DocumentLock::lockFilePath(document()));
+    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(document)), c.expected == held);
+    QFile::remove(DocumentLock::lockFilePath(document));
   }
   ::waitpid(zombie, nullptr, 0);
   EXPECT_TRUE(DocumentLock::isHolderRunning(DocumentLock::currentHolder()));
