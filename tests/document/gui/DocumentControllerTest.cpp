@@ -9,16 +9,7 @@
 namespace kivo::test {
 namespace {
 
-class DocumentControllerTest : public AppTest {
-protected:
-  QString writeFile(const char* name, const std::string& bytes)
-  {
-    QFile f(path(QString::fromUtf8(name)));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return f.fileName();
-  }
-};
+class DocumentControllerTest : public AppTest {};
 
 TEST_F(DocumentControllerTest, UntitledDocumentsAreNumberedFromTheSecond)
 {
@@ -30,8 +21,13 @@ TEST_F(DocumentControllerTest, UntitledDocumentsAreNumberedFromTheSecond)
 
 TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessageAndQuittingAsksEachChangedDocument)
 {
-  auto books = makeBooks();
-  std::string good = DocumentFile::dataOfDocument(*books);
+  const auto writeFile = [&](const char* name, const std::string& bytes) {
+    QFile f(path(QString::fromUtf8(name)));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return f.fileName();
+  };
+  const std::string good = DocumentFile::dataOfDocument(*makeBooks());
   // A later format version, its checksum covering the header as such files do.
   const std::string newer = test::fileWithBody(std::string_view(good).substr(24), 99);
   std::string damaged = good;

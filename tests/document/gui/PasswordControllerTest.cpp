@@ -12,35 +12,28 @@ namespace {
 
 using Kind = DocumentWindow::Kind;
 
-class PasswordControllerTest : public AppTest {
-protected:
-  DocumentSession* openProtected()
-  {
-    auto books = makeBooks();
-    books->kaisya().setPassword(PasswordHash::hash(QStringLiteral("社長"), 1000));
-    books->kaisya().setLimitedUserPassword(PasswordHash::hash(QStringLiteral("staff"), 1000));
-    const QString file = path(QStringLiteral("protected.kivo"));
-    EXPECT_TRUE(DocumentFile::writeToFile(*books, file.toStdString()).ok());
-    DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
-    flush();
-    return doc;
-  }
-
-  static PasswordController* prompt(DocumentSession* doc)
-  {
-    return qobject_cast<PasswordController*>(doc->firstWindowControllerOfKind(Kind::Password));
-  }
-
-  static void type(PasswordController* p, const QString& text)
-  {
-    p->passwordField()->setText(text);
-    QTest::mouseClick(p->okButton(), Qt::LeftButton);
-    flush();
-  }
-};
+class PasswordControllerTest : public AppTest {};
 
 TEST_F(PasswordControllerTest, AWrongPasswordIsRefusedAndEachRightOneOpensTheDocumentWithItsRights)
 {
+  auto books = makeBooks();
+  books->kaisya().setPassword(PasswordHash::hash(QStringLiteral("社長"), 1000));
+  books->kaisya().setLimitedUserPassword(PasswordHash::hash(QStringLiteral("staff"), 1000));
+  const QString file = path(QStringLiteral("protected.kivo"));
+  ASSERT_TRUE(DocumentFile::writeToFile(*books, file.toStdString()).ok());
+  const auto openProtected = [&] {
+    DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
+    flush();
+    return doc;
+  };
+  const auto prompt = [](DocumentSession* doc) {
+    return qobject_cast<PasswordController*>(doc->firstWindowControllerOfKind(Kind::Password));
+  };
+  const auto type = [](PasswordController* p, const QString& text) {
+    p->passwordField()->setText(text);
+    QTest::mouseClick(p->okButton(), Qt::LeftButton);
+    flush();
+  };
   struct Case {
     QString typed;
     bool limited;
