@@ -191,7 +191,7 @@ struct JournalTable {
   }
 };
 
-TEST_F(DocumentFileTest, TablesOutsideTheirRulesAreRefusedAndOpeningBalancesLoadInLinearTime)
+TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpeningBalancesLoadInLinearTime)
 {
   auto statusWith = [&](const JournalTable& t) {
     return statusOf(test::fileWithSection(data_, KIVODataShiwakeTableKey, t.bytes()));
@@ -225,6 +225,38 @@ TEST_F(DocumentFileTest, TablesOutsideTheirRulesAreRefusedAndOpeningBalancesLoad
   EXPECT_EQ(doc->codeSortedKamokuArray().front()->startBalanceOfJigyoubuCode(1000 + 199999), 200000);
   // A division listed twice is not something the program writes.
   EXPECT_EQ(statusOf(test::fileWithOpeningBalances(3, true)), Status::Damaged);
+
+  // Dates and terms out of range are refused as damaged.
+  auto term = [](MyDocument& d, Date start, Date end) { d.kaisya().setMonthOfTermArrayFrom(start, end); };
+  const std::pair<const char*, std::function<void(MyDocument&)>> damages[] = {
+      {"entry at the largest day", [](MyDocument& d) { d.journal()[0]->setDate(Date::fromSerial(INT32_MAX)); }},
+      {"report date", [](MyDocument& d) { d.kaisya().setTermEndDateOfHoukokusyo(Date::fromSerial(-1000000000)); }},
+      {"term of 100,000 months",
+       [](MyDocument& d) {
+         std::vector<Month> months(100000, d.kaisya().monthArray()[0]);
+         for (size_t i = 0; i < months.size(); ++i) months[i].setEndDate(months[i].startDate().addingDays(int(i)));
+         d.kaisya().setMonthArray(std::move(months));
+       }},
+      {"term of two years", [&](MyDocument& d) { term(d, Date(2024, 4, 1), Date(2026, 3, 31)); }},
+      {"term before the first allowed day", [&](MyDocument& d) { term(d, Date(1983, 4, 1), Date(1984, 3, 31)); }},
+      {"months out of order",
+       [](MyDocument& d) {
+         std::vector<Month> months = d.kaisya().monthArray();
+         std::swap(months[2], months[3]);
+         d.kaisya().setMonthArray(std::move(months));
+       }},
+  };
+  for (const auto& [what, damage] : damages) {
+    auto written = test::makeDocumentWithEveryRecord();
+    damage(*written);
+    EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Damaged) << what;
+  }
+  // What the program does write still loads: an entry without a date (a cash book's
+  // row being typed) and a household book's term that ends mid-month.
+  auto written = test::makeDocumentWithEveryRecord();
+  written->journal().entries().front()->setDate(Date());
+  term(*written, Date(2024, 1, 25), Date(2025, 1, 24));
+  EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Ok);
 }
 
 // --- hostile and unlucky conditions ------------------------------------------------
@@ -332,40 +364,6 @@ TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMe
   const uint64_t body = uint64_t{3} << 29;  // 1.5 GB
   writeFile(dir_ / "large.kivo", headerDeclaring(body), 24 + body);
   EXPECT_EXIT(readWithLimitedMemory((dir_ / "large.kivo").string()), ::testing::ExitedWithCode(0), "");
-}
-
-TEST_F(DocumentFileTest, DatesAndTermsOutOfRangeAreRefusedAsDamaged)
-{
-  auto term = [](MyDocument& d, Date start, Date end) { d.kaisya().setMonthOfTermArrayFrom(start, end); };
-  const std::pair<const char*, std::function<void(MyDocument&)>> cases[] = {
-      {"entry at the largest day", [](MyDocument& d) { d.journal()[0]->setDate(Date::fromSerial(INT32_MAX)); }},
-      {"report date", [](MyDocument& d) { d.kaisya().setTermEndDateOfHoukokusyo(Date::fromSerial(-1000000000)); }},
-      {"term of 100,000 months",
-       [](MyDocument& d) {
-         std::vector<Month> months(100000, d.kaisya().monthArray()[0]);
-         for (size_t i = 0; i < months.size(); ++i) months[i].setEndDate(months[i].startDate().addingDays(int(i)));
-         d.kaisya().setMonthArray(std::move(months));
-       }},
-      {"term of two years", [&](MyDocument& d) { term(d, Date(2024, 4, 1), Date(2026, 3, 31)); }},
-      {"term before the first allowed day", [&](MyDocument& d) { term(d, Date(1983, 4, 1), Date(1984, 3, 31)); }},
-      {"months out of order",
-       [](MyDocument& d) {
-         std::vector<Month> months = d.kaisya().monthArray();
-         std::swap(months[2], months[3]);
-         d.kaisya().setMonthArray(std::move(months));
-       }},
-  };
-  for (const auto& [what, damage] : cases) {
-    auto doc = test::makeDocumentWithEveryRecord();
-    damage(*doc);
-    EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*doc)), Status::Damaged) << what;
-  }
-  // What the program does write still loads: an entry without a date (a cash book's
-  // row being typed) and a household book's term that ends mid-month.
-  auto doc = test::makeDocumentWithEveryRecord();
-  doc->journal().entries().front()->setDate(Date());
-  term(*doc, Date(2024, 1, 25), Date(2025, 1, 24));
-  EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*doc)), Status::Ok);
 }
 
 }  // namespace

@@ -5,19 +5,6 @@
 #include "support/TestBooks.h"
 
 namespace kivo::test {
-namespace {
-
-KamokuPtr makeKamoku(int code, const std::string& name, bool karikata)
-{
-  auto k = std::make_shared<Kamoku>();
-  k->setCode(code);
-  k->setName(name);
-  k->setKana(name);
-  k->setIsKarikataKamoku(karikata);
-  return k;
-}
-
-}  // namespace
 
 std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, unsigned seed)
 {
@@ -36,7 +23,11 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
       cat->setKubunName("区分" + std::to_string(i / perCategory + 1));
       root->children().push_back(cat);
     }
-    auto k = makeKamoku(100 + i, "科目" + std::to_string(100 + i), i % 2 == 0);
+    auto k = std::make_shared<Kamoku>();
+    k->setCode(100 + i);
+    k->setName("科目" + std::to_string(100 + i));
+    k->setKana(k->name());
+    k->setIsKarikataKamoku(i % 2 == 0);
     k->setIsSuitouKamoku(i < 3);
     root->children().back()->childrenKamoku().push_back(k);
     all.push_back(k);

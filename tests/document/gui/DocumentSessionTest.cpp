@@ -132,41 +132,7 @@ TEST_F(DocumentSessionTest, SaveWritesTheFileClearsTheChangedMarkAndSettlesEvery
   EXPECT_EQ(doc->zandakaShisanController(), nullptr);
 }
 
-TEST_F(DocumentSessionTest, ClosingAChangedDocumentAsksFirst)
-{
-  struct Case {
-    const char* button;
-    bool closes;
-    bool saved;
-  };
-  const Case cases[] = {{"キャンセル", false, false}, {"保存しない", true, false}, {"保存", true, true}};
-  int n = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.button);
-    const QString file = writeBooks(QStringLiteral("close%1.kivo").arg(++n));
-    DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
-    doc->document().kaisya().setAddress("変更後");
-    doc->updateChangeCount(MyDocument::ChangeType::Done);
-    alerts.clear();
-    answer = [&](const AlertSheet::Alert& a) {
-      return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(c.button)));
-    };
-    closeNow(doc->documentInfoController());
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].title, QStringLiteral("書類“close%1”に加えた変更を保存しますか?").arg(n));
-    EXPECT_EQ(alerts[0].buttons,
-              (QStringList{QStringLiteral("保存"), QStringLiteral("保存しない"), QStringLiteral("キャンセル")}));
-    const bool open = app->documentController()->documentForFilePath(file) != nullptr;
-    EXPECT_EQ(open, !c.closes);
-    DocumentFile::Result result;
-    EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address() == "変更後", c.saved);
-    // The lock file goes with the document.
-    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(file)), open);
-  }
-  answer = nullptr;
-}
-
-TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOver)
+TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOverAndClosingAChangedOneAsks)
 {
   const QString file = writeBooks(QStringLiteral("shared.kivo"));
   QProcess other;
@@ -206,6 +172,38 @@ TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOver)
   EXPECT_TRUE(alerts.empty());
   EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address(), "上書き");
   EXPECT_TRUE(doc->holdsLock());
+
+  // Closing a changed document asks first.
+  struct Case {
+    const char* button;
+    bool closes;
+    bool saved;
+  };
+  const Case cases[] = {{"キャンセル", false, false}, {"保存しない", true, false}, {"保存", true, true}};
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    const QString file = writeBooks(QStringLiteral("close%1.kivo").arg(++n));
+    DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
+    doc->document().kaisya().setAddress("変更後");
+    doc->updateChangeCount(MyDocument::ChangeType::Done);
+    alerts.clear();
+    answer = [&](const AlertSheet::Alert& a) {
+      return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(c.button)));
+    };
+    closeNow(doc->documentInfoController());
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, QStringLiteral("書類“close%1”に加えた変更を保存しますか?").arg(n));
+    EXPECT_EQ(alerts[0].buttons,
+              (QStringList{QStringLiteral("保存"), QStringLiteral("保存しない"), QStringLiteral("キャンセル")}));
+    const bool open = app->documentController()->documentForFilePath(file) != nullptr;
+    EXPECT_EQ(open, !c.closes);
+    DocumentFile::Result result;
+    EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address() == "変更後", c.saved);
+    // The lock file goes with the document.
+    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(file)), open);
+  }
+  answer = nullptr;
 }
 
 TEST_F(DocumentSessionTest, ClosingTheInformationWindowClosesTheDocumentWithWhatItOwnsWithoutAskingIfUnchanged)
