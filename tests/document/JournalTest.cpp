@@ -192,7 +192,7 @@ TEST(JournalInvariants, EveryChangeKeepsTheSortedViewEqualToAFreshSort)
   }
 }
 
-TEST(JournalPendingEntries, StayLastAndLeaveWithTheirBookAndNoChangeKeepsTheGeneration)
+TEST(JournalPendingEntries, StayLastLeaveWithTheirBookAndNoChangeKeepsTheGenerationAndDateOrderIsKnown)
 {
   Journal j;
   auto mine = pending(100), other = pending(200), orphan = pending(-1);
@@ -215,21 +215,20 @@ TEST(JournalPendingEntries, StayLastAndLeaveWithTheirBookAndNoChangeKeepsTheGene
   j.movePendingEntryLast(100, -1);
   j.removePendingEntriesOf(100, -1);
   EXPECT_EQ(j.generation(), before);
-}
 
-TEST(JournalDateOrder, ClosingMonthFollowsEveryDateAndTheOrderLooksAtNumberedEntriesAndADateBeingEdited)
-{
-  Journal j;
-  j.assign({entry(apr(2), 1), pending(100, apr(1)), entry(Date(2024, 3, 1), -1), entry(apr(3), 2)});
-  EXPECT_TRUE(j.isSortedByDate());  // pending rows and regular-type vouchers do not count
-  j.dateEditingBegan();
-  EXPECT_FALSE(j.isSortedByDate());
-  j.dateEditingEnded();
-  j.append(entry(apr(1), 3));
-  EXPECT_FALSE(j.isSortedByDate());
-  j.dateEditingBegan();
-  j.sortByDate();  // a change ends the edit
-  EXPECT_TRUE(j.isSortedByDate());
+  // Whether the journal is in date order looks at numbered entries and at a date being
+  // edited.
+  Journal edited;
+  edited.assign({entry(apr(2), 1), pending(100, apr(1)), entry(Date(2024, 3, 1), -1), entry(apr(3), 2)});
+  EXPECT_TRUE(edited.isSortedByDate());  // pending rows and regular-type vouchers do not count
+  edited.dateEditingBegan();
+  EXPECT_FALSE(edited.isSortedByDate());
+  edited.dateEditingEnded();
+  edited.append(entry(apr(1), 3));
+  EXPECT_FALSE(edited.isSortedByDate());
+  edited.dateEditingBegan();
+  edited.sortByDate();  // a change ends the edit
+  EXPECT_TRUE(edited.isSortedByDate());
 
   // The closing adjustment month follows every real date.
   EXPECT_EQ(Journal::compareDate(Date(2025, 3, 31), kKessan), -1);

@@ -97,7 +97,7 @@ std::vector<KamokuPtr> accountsOf(const KamokuKubun& root)
 
 class ShippedChart : public ::testing::TestWithParam<ChartCase> {};
 
-TEST_P(ShippedChart, IsTheChartOfItsKindWithUniqueCategoriesCodesNamesAndKana)
+TEST_P(ShippedChart, IsTheChartOfItsKindWithUniqueNamesAndTheMarksGroupsAndFlagsItsReportsRead)
 {
   const ChartCase& c = GetParam();
   KamokuKubunPtr root = chartOf(c.kind);
@@ -156,17 +156,13 @@ TEST_P(ShippedChart, IsTheChartOfItsKindWithUniqueCategoriesCodesNamesAndKana)
     EXPECT_EQ(root->matchKamokuCode(std::to_string(k->code()), true), k);
     if (k->isActive()) { EXPECT_EQ(root->kamokuForName(k->name()), k); }
   }
-}
 
-// Which report takes each account is the trial balance's own test, run over these
-// charts; here only the mark that carries a balance into the next term: every account
-// of the asset, liability and capital categories has it (the older chart's profit
-// brought forward too, which reaches the balance sheet through the income
-// statement's unappropriated profit), no other. Which equity accounts the
-// carry-forward picks is its own test's; here the kinds it reads.
-TEST_P(ShippedChart, BalanceSheetMarksAndKindsAreWhatTheCarryForwardReads)
-{
-  KamokuKubunPtr root = chartOf(GetParam().kind);
+  // Which report takes each account is the trial balance's own test, run over these
+  // charts; here only the mark that carries a balance into the next term: every account
+  // of the asset, liability and capital categories has it (the older chart's profit
+  // brought forward too, which reaches the balance sheet through the income
+  // statement's unappropriated profit), no other. Which equity accounts the
+  // carry-forward picks is its own test's; here the kinds it reads.
   std::set<std::string> balanceSheet(kAssetAndLiabilityCategories.begin(), kAssetAndLiabilityCategories.end());
   balanceSheet.insert({"純資産の部", "資本の部"});
   for (const KamokuKubunPtr& kubun : root->children())
@@ -180,12 +176,8 @@ TEST_P(ShippedChart, BalanceSheetMarksAndKindsAreWhatTheCarryForwardReads)
       // Only type f carries its own closing balance.
       EXPECT_EQ(k->doSetEndBalanceToStartBalanceWhenKurikoshi(), bits == Kamoku::kTypeF) << k->name();
     }
-}
 
-TEST_P(ShippedChart, GroupsHaveTheNatureTheirRowsExpectAndFlagsMarkTheRightAccounts)
-{
-  const ChartCase& c = GetParam();
-  KamokuKubunPtr root = chartOf(c.kind);
+  // Groups have the nature their rows expect.
   std::map<int, std::vector<KamokuPtr>> byGroup;
   for (const KamokuPtr& k : accountsOf(*root))
     if (k->group() != 0) byGroup[k->group()].push_back(k);
