@@ -38,8 +38,18 @@ std::vector<int32_t> numbers(const Journal::Entries& a)
   return out;
 }
 
+// What the date-sorted view must equal: the journal, stably sorted by date.
+Journal::Entries stablySorted(const Journal& j)
+{
+  Journal::Entries expected = j.entries();
+  std::stable_sort(expected.begin(), expected.end(), [](const ShiwakePtr& a, const ShiwakePtr& b) {
+    return Journal::dateSortKey(a->date()) < Journal::dateSortKey(b->date());
+  });
+  return expected;
+}
+
 // Where a registered voucher goes: journal 1 (4/1), cash 7 (4/3), 2 (4/5), 3 (closing month).
-TEST(JournalRegisterVoucher, OneRuleForTheInsertPointAndEntriesHiddenFromALimitedUserStay)
+TEST(JournalRegisterVoucher, OneRuleForTheInsertPointAndEveryChangeKeepsTheSortedViewTrue)
 {
   struct Case {
     const char* what;
@@ -110,43 +120,31 @@ TEST(JournalRegisterVoucher, OneRuleForTheInsertPointAndEntriesHiddenFromALimite
         EXPECT_EQ(j.numberOfEntriesOfDenpyouNo(n), std::count(c.expected.begin(), c.expected.end(), n))
             << c.what << " " << n;
     }
-}
 
-// Every change advances the generation, and the date-sorted view follows at once:
-// whatever was derived from an older generation is stale.
-// What the date-sorted view must equal: the journal, stably sorted by date.
-Journal::Entries stablySorted(const Journal& j)
-{
-  Journal::Entries expected = j.entries();
-  std::stable_sort(expected.begin(), expected.end(), [](const ShiwakePtr& a, const ShiwakePtr& b) {
-    return Journal::dateSortKey(a->date()) < Journal::dateSortKey(b->date());
-  });
-  return expected;
-}
-
-TEST(JournalInvariants, EveryChangeKeepsTheSortedViewEqualToAFreshSort)
-{
+  // Every change advances the generation, and the date-sorted view follows at once,
+  // also through many changes.
   const std::vector<std::pair<const char*, std::function<void(Journal&)>>> changes = {
-      {"register", [](Journal& j) { j.registerVoucher(20, apr(2), {entry(apr(2), 20)}); }},
-      {"remove", [](Journal& j) { j.removeVoucher(2); }},
-      {"remove several", [](Journal& j) { j.removeVouchers([](int32_t n) { return n == 1 || n == 3; }, nullptr); }},
-      {"restore", [](Journal& j) { j.restore(j.removeVoucher(1)); }},
-      {"replace", [](Journal& j) { j.replaceAt(0, entry(kKessan, 1)); }},
-      {"insert", [](Journal& j) { j.insertAt(1, entry(Date(2024, 3, 1), 8)); }},
-      {"remove at", [](Journal& j) { j.removeAt(0); }},
-      {"append", [](Journal& j) { j.append(entry(Date(2024, 1, 1), 9)); }},
-      {"sort", [](Journal& j) { j.sortByDate(); }},
-      {"move pending last", [](Journal& j) { j.movePendingEntryLast(100, -1); }},
-      {"drop pending", [](Journal& j) { j.removePendingEntriesOf(100, -1); }},
+      {"register", [](Journal& journal) { journal.registerVoucher(20, apr(2), {entry(apr(2), 20)}); }},
+      {"remove", [](Journal& journal) { journal.removeVoucher(2); }},
+      {"remove several",
+       [](Journal& journal) { journal.removeVouchers([](int32_t n) { return n == 1 || n == 3; }, nullptr); }},
+      {"restore", [](Journal& journal) { journal.restore(journal.removeVoucher(1)); }},
+      {"replace", [](Journal& journal) { journal.replaceAt(0, entry(kKessan, 1)); }},
+      {"insert", [](Journal& journal) { journal.insertAt(1, entry(Date(2024, 3, 1), 8)); }},
+      {"remove at", [](Journal& journal) { journal.removeAt(0); }},
+      {"append", [](Journal& journal) { journal.append(entry(Date(2024, 1, 1), 9)); }},
+      {"sort", [](Journal& journal) { journal.sortByDate(); }},
+      {"move pending last", [](Journal& journal) { journal.movePendingEntryLast(100, -1); }},
+      {"drop pending", [](Journal& journal) { journal.removePendingEntriesOf(100, -1); }},
   };
   for (const auto& [what, change] : changes) {
-    Journal j;
-    j.assign({entry(apr(5), 1), pending(100), entry(apr(1), 2), entry(apr(3), 3)});
-    ASSERT_EQ(numbers(j.sortedByDate()), (std::vector<int32_t>{0, 2, 3, 1}));
-    const uint64_t before = j.generation();
-    change(j);
-    EXPECT_GT(j.generation(), before) << what;
-    EXPECT_EQ(j.sortedByDate(), stablySorted(j)) << what;
+    Journal journal;
+    journal.assign({entry(apr(5), 1), pending(100), entry(apr(1), 2), entry(apr(3), 3)});
+    ASSERT_EQ(numbers(journal.sortedByDate()), (std::vector<int32_t>{0, 2, 3, 1}));
+    const uint64_t before = journal.generation();
+    change(journal);
+    EXPECT_GT(journal.generation(), before) << what;
+    EXPECT_EQ(journal.sortedByDate(), stablySorted(journal)) << what;
   }
 
   // The sorted view kept through many changes equals a fresh sort.
@@ -154,40 +152,42 @@ TEST(JournalInvariants, EveryChangeKeepsTheSortedViewEqualToAFreshSort)
   // view is read after every change, so each change updates it rather than sorting.
   std::mt19937 rng(7);
   auto day = [&] { return apr(1).addingDays(static_cast<int>(rng() % 4)); };
-  Journal j;
+  Journal journal;
   for (int32_t n = 1; n <= 40; ++n)
-    j.append(entry(day(), n, n % 3 ? ShiwakeKind::Furikaedenpyou : ShiwakeKind::Suitoucyou));
-  j.append(pending(100));
+    journal.append(entry(day(), n, n % 3 ? ShiwakeKind::Furikaedenpyou : ShiwakeKind::Suitoucyou));
+  journal.append(pending(100));
   int32_t next = 41;
   for (int step = 0; step < 600; ++step) {
-    ASSERT_EQ(j.sortedByDate(), stablySorted(j)) << "before step " << step;
-    const size_t at = rng() % (j.size() + 1);
+    ASSERT_EQ(journal.sortedByDate(), stablySorted(journal)) << "before step " << step;
+    const size_t at = rng() % (journal.size() + 1);
     switch (rng() % 8) {
     case 0: {
       const Date d = day();
-      j.registerVoucher(next, d, {entry(d, next), entry(d, next)});
+      journal.registerVoucher(next, d, {entry(d, next), entry(d, next)});
       ++next;
       break;
     }
     case 1: {  // registered again on another day, or on its own
       const int32_t n = static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1));
       const Date d = day();
-      j.registerVoucher(n, d, {entry(d, n)});
+      journal.registerVoucher(n, d, {entry(d, n)});
       break;
     }
-    case 2: j.restore(j.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1)))); break;
-    case 3: j.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))); break;
-    case 4: j.insertAt(at, entry(day(), next++, ShiwakeKind::Suitoucyou)); break;
+    case 2:
+      journal.restore(journal.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))));
+      break;
+    case 3: journal.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))); break;
+    case 4: journal.insertAt(at, entry(day(), next++, ShiwakeKind::Suitoucyou)); break;
     case 5:
-      if (at < j.size()) {
-        j[at]->setDate(day());  // a book's row edited in place, then written back
-        j.replaceAt(at, j[at]);
+      if (at < journal.size()) {
+        journal[at]->setDate(day());  // a book's row edited in place, then written back
+        journal.replaceAt(at, journal[at]);
       }
       break;
     case 6:
-      if (at < j.size()) j.removeAt(at);
+      if (at < journal.size()) journal.removeAt(at);
       break;
-    case 7: j.movePendingEntryLast(100, -1); break;
+    case 7: journal.movePendingEntryLast(100, -1); break;
     }
   }
 }

@@ -11,8 +11,51 @@
 namespace kivo {
 namespace {
 
-TEST(MyDocumentLookups, InactiveAccountsStayInTheBuildersArrayAndRecordsAreFoundAsTyped)
+class RecordingWindow : public DocumentWindow {
+public:
+  explicit RecordingWindow(Kind kind) : kind_(kind) {}
+  Kind windowKind() const override { return kind_; }
+  void updateUI(bool force) override { calls.push_back(force); }
+  void journalDidChangeAccounts(const ChangedAccounts&) override { ++changedAccounts; }
+  std::vector<bool> calls;
+  int changedAccounts = 0;
+
+private:
+  Kind kind_;
+};
+
+class RecordingHost : public DocumentHost {
+public:
+  void documentEditedChanged(bool edited) override { editedChanges.push_back(edited); }
+  void removeAllUndoActions() override { ++undoClears; }
+  std::vector<bool> editedChanges;
+  int undoClears = 0;
+};
+
+TEST(MyDocumentTest, WindowsAndHostAreToldRecordsAreFoundAsTypedAndEquityEntriesFollowTheirReasons)
 {
+  MyDocument bare;
+  RecordingHost host;
+  bare.setHost(&host);
+  RecordingWindow journal(DocumentWindow::Kind::Shiwakenikki), voucher(DocumentWindow::Kind::Furikaedenpyou);
+  for (RecordingWindow* w : {&journal, &voucher}) bare.addWindow(w);
+
+  bare.shiwakeArrayDidChange(true);
+  bare.shiwakeArrayDidChange(false);
+  // Already edited: no second notice.
+  EXPECT_EQ(std::tuple(host.undoClears, host.editedChanges, journal.calls.size(), voucher.calls.size()),
+            std::tuple(1, std::vector<bool>{true}, 2u, 0u));
+
+  // Changed accounts reach every window but the one that made the change.
+  ChangedAccounts accounts;
+  accounts.add(100, -1);
+  bare.journalDidChangeAccounts(accounts, &voucher);
+  EXPECT_EQ(std::pair(journal.changedAccounts, voucher.changedAccounts), std::pair(1, 0));
+
+  // Entries on equity accounts are listed under their reasons ("no reason" until
+  // one is given); a renamed reason carries its entries, and the lists follow the
+  // journal and the reasons' own changes.
+  // Inactive accounts stay in the builder's array, and records are found as typed.
   auto doc = test::makeDocumentWithEveryRecord();
   const KamokuPtr inactive = doc->codeSortedKamokuArray()[5];
   ASSERT_FALSE(inactive->isActive());
@@ -42,53 +85,8 @@ TEST(MyDocumentLookups, InactiveAccountsStayInTheBuildersArrayAndRecordsAreFound
   EXPECT_TRUE(doc->removeFurikaedenpyouBookmarkOfDenpyouNo(3));
   EXPECT_TRUE(doc->furikaedenpyouBookmarkArray().empty());
   EXPECT_FALSE(doc->isDocumentEdited());
-}
 
-class RecordingWindow : public DocumentWindow {
-public:
-  explicit RecordingWindow(Kind kind) : kind_(kind) {}
-  Kind windowKind() const override { return kind_; }
-  void updateUI(bool force) override { calls.push_back(force); }
-  void journalDidChangeAccounts(const ChangedAccounts&) override { ++changedAccounts; }
-  std::vector<bool> calls;
-  int changedAccounts = 0;
-
-private:
-  Kind kind_;
-};
-
-class RecordingHost : public DocumentHost {
-public:
-  void documentEditedChanged(bool edited) override { editedChanges.push_back(edited); }
-  void removeAllUndoActions() override { ++undoClears; }
-  std::vector<bool> editedChanges;
-  int undoClears = 0;
-};
-
-TEST(MyDocumentRefresh, OutputWindowsAndTheHostAreToldAndEquityEntriesFollowTheirReasons)
-{
-  MyDocument bare;
-  RecordingHost host;
-  bare.setHost(&host);
-  RecordingWindow journal(DocumentWindow::Kind::Shiwakenikki), voucher(DocumentWindow::Kind::Furikaedenpyou);
-  for (RecordingWindow* w : {&journal, &voucher}) bare.addWindow(w);
-
-  bare.shiwakeArrayDidChange(true);
-  bare.shiwakeArrayDidChange(false);
-  // Already edited: no second notice.
-  EXPECT_EQ(std::tuple(host.undoClears, host.editedChanges, journal.calls.size(), voucher.calls.size()),
-            std::tuple(1, std::vector<bool>{true}, 2u, 0u));
-
-  // Changed accounts reach every window but the one that made the change.
-  ChangedAccounts accounts;
-  accounts.add(100, -1);
-  bare.journalDidChangeAccounts(accounts, &voucher);
-  EXPECT_EQ(std::pair(journal.changedAccounts, voucher.changedAccounts), std::pair(1, 0));
-
-  // Entries on equity accounts are listed under their reasons ("no reason" until
-  // one is given); a renamed reason carries its entries, and the lists follow the
-  // journal and the reasons' own changes.
-  auto doc = test::makeDocumentWithEveryRecord();
+  // Equity entries follow their reasons.
   doc->hendouReasonArray().clear();
   const int32_t equity = doc->codeSortedKamokuArray()[6]->code();
   const ShiwakePtr dividend = test::makeEntry(Date(2024, 6, 30), 500, equity, 100, 0);
