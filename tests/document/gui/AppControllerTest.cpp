@@ -182,7 +182,7 @@ TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
   EXPECT_EQ(refused(AppController::canPrint()), refusal("フォント Helvetica をインストールしてください。"));
 }
 
-TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenusAndTheWindowMenuGroupsTheirWindows)
+TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnMenusTheCarryForwardWaitsForASaveAndPrintGoesToTheMainWindow)
 {
   DocumentSession* a = openBooks("甲商事");
   DocumentSession* b = openBooks("乙商店");
@@ -266,10 +266,8 @@ TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnWindowsAndMenusAndTheWindowMen
   closeNow(a->documentInfoController());
   EXPECT_EQ(app->documentController()->documents().size(), 1u);
   EXPECT_EQ(titles(bTrial), (QStringList{b->displayName(), indent + QStringLiteral("合計残高試算表 ✓")}));
-}
 
-TEST_F(AppControllerTest, TheCarryForwardWaitsForASaveAndPrintGoesToTheMainWindowWhenItCanPrint)
-{
+  // The carry-forward waits for a save, and print goes to the main window when it can print.
   DocumentSession* doc = openBooks();
   activate(doc->documentInfoController());
   int started = 0;
