@@ -69,7 +69,7 @@ protected:
   const std::string data_ = DocumentFile::dataOfDocument(*doc_);
 };
 
-TEST_F(DocumentFileTest, EveryRecordKindSavesAndReopensToTheSameBytesAndAFailedSaveLeavesTheFileWhole)
+TEST_F(DocumentFileTest, EveryRecordKindRoundTripsAFailedSaveLeavesTheFileWholeAndDamageIsRefused)
 {
   const std::string path = (dir_ / "books.kivo").string();
   ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path).ok());
@@ -121,10 +121,8 @@ TEST_F(DocumentFileTest, EveryRecordKindSavesAndReopensToTheSameBytesAndAFailedS
   }
   ASSERT_TRUE(DocumentFile::writeToFile(*changed, path).ok());
   EXPECT_EQ(DocumentFile::readFromFile(path, &result)->kaisya().name(), "変更後の会社");
-}
 
-TEST_F(DocumentFileTest, EveryTruncationAndEveryCorruptedByteIsRefusedAndRefusalsNameTheirReason)
-{
+  // Every truncation and every corrupted byte is refused.
   for (size_t at = 0; at < data_.size(); ++at) {
     // Too short to hold the signature: not ours; otherwise damaged.
     ASSERT_EQ(statusOf(std::string_view(data_).substr(0, at)), at < 8 ? Status::NotOurs : Status::Damaged) << at;
