@@ -86,7 +86,7 @@ fs::path pathOf(uint32_t version, const char* file)
   return kGoldenDir / ("v" + std::to_string(version)) / (std::string(file) + ".kivo");
 }
 
-TEST(GoldenFileTest, EveryFileReadsBackWithItsFigures)
+TEST(GoldenFileTest, EveryFileReadsBackWithItsFiguresAndDamagedCopiesAreRefused)
 {
   for (uint32_t version : kVersions) {
     for (const auto& [file, figures] : kGoldenFiles) {
@@ -100,10 +100,8 @@ TEST(GoldenFileTest, EveryFileReadsBackWithItsFigures)
       EXPECT_TRUE(DocumentFile::dataOfDocument(*doc) == readAll(pathOf(DocumentFile::kFormatVersion, file)));
     }
   }
-}
 
-TEST(GoldenFileTest, DamagedCopiesAreRefused)
-{
+  // Damaged copies are refused.
   for (uint32_t version : kVersions) {
     const std::string bytes = readAll(pathOf(version, kGoldenFiles[0].first));
     for (size_t at : {size_t{9}, size_t{13}, size_t{21}, size_t{40}, bytes.size() / 2, bytes.size() - 1}) {

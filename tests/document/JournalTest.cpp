@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "document/Journal.h"
 
@@ -10,6 +11,9 @@ namespace kivo {
 namespace {
 
 const Date kKessan = Date::kessanSeiridukiDate();
+
+// A day of April 2024, the first month of the test term.
+Date apr(int day) { return Date(2024, 4, day); }
 
 ShiwakePtr entry(Date date, int32_t denpyouNo, ShiwakeKind kind = ShiwakeKind::Furikaedenpyou)
 {
@@ -34,110 +38,6 @@ std::vector<int32_t> numbers(const Journal::Entries& a)
   return out;
 }
 
-TEST(JournalDateOrder, ClosingAdjustmentMonthFollowsEveryRealDate)
-{
-  EXPECT_EQ(Journal::compareDate(Date(2025, 3, 31), kKessan), -1);
-  EXPECT_EQ(Journal::compareDate(kKessan, Date(2099, 1, 1)), 1);
-  EXPECT_EQ(Journal::compareDate(kKessan, kKessan), 0);
-  EXPECT_EQ(Journal::compareDate(Date(2024, 4, 2), Date(2024, 4, 1)), 1);
-  EXPECT_EQ(Journal::compareDate(Date(), Date(2024, 4, 1)), 0);
-}
-
-// Where a registered voucher goes: journal 1 (4/1), cash 7 (4/3), 2 (4/5), 3 (closing month).
-TEST(JournalRegisterVoucher, OneRuleForTheInsertPoint)
-{
-  struct Case {
-    const char* what;
-    int32_t number;
-    Date date;
-    std::vector<int32_t> expected;
-  };
-  const Case cases[] = {
-      {"cash-book lines are passed over", 10, Date(2024, 4, 2), {1, 7, 10, 2, 3}},
-      {"after the same day", 10, Date(2024, 4, 5), {1, 7, 2, 10, 3}},
-      {"before the closing month", 10, Date(2025, 3, 31), {1, 7, 2, 10, 3}},
-      {"the closing month last", 10, kKessan, {1, 7, 2, 3, 10}},
-      {"registered again on its day: keeps its place", 1, Date(2024, 4, 1), {1, 7, 2, 3}},
-      {"registered again on another day: moves", 1, Date(2024, 4, 6), {7, 2, 1, 3}},
-  };
-  // Each case cold, and with the index by number made beforehand (the path of
-  // vouchers registered one after another).
-  for (const bool indexed : {false, true})
-    for (const Case& c : cases) {
-      Journal j;
-      j.assign({entry(Date(2024, 4, 1), 1), entry(Date(2024, 4, 3), 7, ShiwakeKind::Suitoucyou),
-                entry(Date(2024, 4, 5), 2), entry(kKessan, 3)});
-      if (indexed) j.entriesOfDenpyouNo(1);
-      const Journal::Entries removed = j.registerVoucher(c.number, c.date, {entry(c.date, c.number)});
-      EXPECT_EQ(numbers(j.entries()), c.expected) << c.what << (indexed ? " (indexed)" : "");
-      EXPECT_EQ(removed.size(), c.number == 1 ? 1u : 0u) << c.what << (indexed ? " (indexed)" : "");
-    }
-}
-
-// The same rule among entries numbered 0 or below: a pending row, regular-type lines
-// (one of them dated in the term), and after registrations one after another.
-TEST(JournalRegisterVoucher, UnnumberedEntriesAndRepeatedRegistrations)
-{
-  const Date regular = Date::regularTypeDenpyouDate();
-  struct Case {
-    const char* what;
-    bool datedRegularLine;  // a regular-type line dated 4/9 stands second
-    std::vector<std::pair<int32_t, Date>> registrations;
-    std::vector<int32_t> expected;
-  };
-  const Case cases[] = {
-      {"between the numbered lines", false, {{10, Date(2024, 4, 5)}}, {1, 0, 2, -4, 7, 10, 3}},
-      {"before the first later line", false, {{10, Date(2024, 4, 2)}}, {1, 0, 10, 2, -4, 7, 3}},
-      {"after every line", false, {{10, Date(2024, 4, 8)}}, {1, 0, 2, -4, 7, 3, 10}},
-      {"a later regular-type line counts", true, {{10, Date(2024, 4, 5)}}, {1, 10, -5, 0, 2, -4, 7, 3}},
-      {"one after another",
-       false,
-       {{10, Date(2024, 4, 5)}, {11, Date(2024, 4, 2)}, {10, Date(2024, 4, 8)}, {12, Date(2024, 4, 5)}},
-       {1, 0, 11, 2, -4, 7, 12, 3, 10}},
-      {"a regular-type voucher, then a dated one",
-       false,
-       {{-6, regular}, {10, Date(2024, 4, 2)}},
-       {-6, 1, 0, 10, 2, -4, 7, 3}},
-  };
-  for (const bool indexed : {false, true})
-    for (const Case& c : cases) {
-      Journal j;
-      Journal::Entries start = {entry(Date(2024, 4, 1), 1),
-                                pending(100, Date(2024, 4, 9)),
-                                entry(Date(2024, 4, 5), 2),
-                                entry(regular, -4),
-                                entry(Date(2024, 4, 6), 7, ShiwakeKind::Suitoucyou),
-                                entry(Date(2024, 4, 7), 3)};
-      if (c.datedRegularLine) start.insert(start.begin() + 1, entry(Date(2024, 4, 9), -5));
-      j.assign(start);
-      if (indexed) j.entriesOfDenpyouNo(1);
-      for (const auto& [number, date] : c.registrations) j.registerVoucher(number, date, {entry(date, number)});
-      EXPECT_EQ(numbers(j.entries()), c.expected) << c.what << (indexed ? " (indexed)" : "");
-      for (const int32_t n : {1, 10, 11, 12, -6})
-        EXPECT_EQ(j.numberOfEntriesOfDenpyouNo(n), std::count(c.expected.begin(), c.expected.end(), n))
-            << c.what << " " << n;
-    }
-}
-
-TEST(JournalRegisterVoucher, EntriesHiddenFromALimitedUserStay)
-{
-  Journal j;
-  auto hidden = entry(Date(2024, 4, 1), 5);
-  hidden->setDidCreateBeforeOpen(true);
-  j.assign({entry(Date(2024, 4, 1), 5), hidden});
-  j.registerVoucher(5, Date(2024, 4, 2), {entry(Date(2024, 4, 2), 5)});
-  EXPECT_EQ(j.size(), 2u);
-  EXPECT_EQ(j[0], hidden);
-  EXPECT_EQ(j.numberOfEntriesOfDenpyouNo(5), 1);
-  // Nor does a removal take them.
-  const Journal::Removal removal = j.removeVoucher(5);
-  EXPECT_EQ(removal.entries.size(), 1u);
-  EXPECT_EQ(removal.index, 1u);
-  EXPECT_EQ(j.entries(), Journal::Entries{hidden});
-}
-
-// Every change advances the generation, and the date-sorted view follows at once:
-// whatever was derived from an older generation is stale.
 // What the date-sorted view must equal: the journal, stably sorted by date.
 Journal::Entries stablySorted(const Journal& j)
 {
@@ -148,100 +48,162 @@ Journal::Entries stablySorted(const Journal& j)
   return expected;
 }
 
-TEST(JournalInvariants, EveryChangeKeepsTheSortedViewTrueAndPendingEntriesWhereTheyBelong)
+// Where a registered voucher goes: journal 1 (4/1), cash 7 (4/3), 2 (4/5), 3 (closing month).
+TEST(JournalRegisterVoucher, OneRuleForTheInsertPointAndEveryChangeKeepsTheSortedViewTrue)
 {
+  struct Case {
+    const char* what;
+    int32_t number;
+    Date date;
+    std::vector<int32_t> expected;
+  };
+  const Case cases[] = {
+      {"cash-book lines are passed over", 10, apr(2), {1, 7, 10, 2, 3}},
+      {"after the same day", 10, apr(5), {1, 7, 2, 10, 3}},
+      {"before the closing month", 10, Date(2025, 3, 31), {1, 7, 2, 10, 3}},
+      {"the closing month last", 10, kKessan, {1, 7, 2, 3, 10}},
+      {"registered again on its day: keeps its place", 1, apr(1), {1, 7, 2, 3}},
+      {"registered again on another day: moves", 1, apr(6), {7, 2, 1, 3}},
+  };
+  // Each case cold, and with the index by number made beforehand (the path of
+  // vouchers registered one after another).
+  for (const bool indexed : {false, true})
+    for (const Case& c : cases) {
+      Journal j;
+      j.assign({entry(apr(1), 1), entry(apr(3), 7, ShiwakeKind::Suitoucyou), entry(apr(5), 2), entry(kKessan, 3)});
+      if (indexed) j.entriesOfDenpyouNo(1);
+      const Journal::Entries removed = j.registerVoucher(c.number, c.date, {entry(c.date, c.number)});
+      EXPECT_EQ(numbers(j.entries()), c.expected) << c.what << (indexed ? " (indexed)" : "");
+      EXPECT_EQ(removed.size(), c.number == 1 ? 1u : 0u) << c.what << (indexed ? " (indexed)" : "");
+    }
+
+  // Entries hidden from a limited user stay.
+  Journal j;
+  auto hidden = entry(apr(1), 5);
+  hidden->setDidCreateBeforeOpen(true);
+  j.assign({entry(apr(1), 5), hidden});
+  j.registerVoucher(5, apr(2), {entry(apr(2), 5)});
+  EXPECT_EQ(std::tuple(j.size(), j[0], j.numberOfEntriesOfDenpyouNo(5)), std::tuple(2u, hidden, 1));
+  // Nor does a removal take them.
+  const Journal::Removal removal = j.removeVoucher(5);
+  EXPECT_EQ(std::tuple(removal.entries.size(), removal.index, j.entries()),
+            std::tuple(1u, 1u, Journal::Entries{hidden}));
+
+  // The same rule among entries numbered 0 or below: a pending row, regular-type lines
+  // (one of them dated in the term), and after registrations one after another.
+  const Date regular = Date::regularTypeDenpyouDate();
+  struct Series {
+    const char* what;
+    bool datedRegularLine;  // a regular-type line dated 4/9 stands second
+    std::vector<std::pair<int32_t, Date>> registrations;
+    std::vector<int32_t> expected;
+  };
+  const Series series[] = {
+      {"between the numbered lines", false, {{10, apr(5)}}, {1, 0, 2, -4, 7, 10, 3}},
+      {"before the first later line", false, {{10, apr(2)}}, {1, 0, 10, 2, -4, 7, 3}},
+      {"after every line", false, {{10, apr(8)}}, {1, 0, 2, -4, 7, 3, 10}},
+      {"a later regular-type line counts", true, {{10, apr(5)}}, {1, 10, -5, 0, 2, -4, 7, 3}},
+      {"in a row", false, {{10, apr(5)}, {11, apr(2)}, {10, apr(8)}, {12, apr(5)}}, {1, 0, 11, 2, -4, 7, 12, 3, 10}},
+      {"a regular-type voucher, then a dated one", false, {{-6, regular}, {10, apr(2)}}, {-6, 1, 0, 10, 2, -4, 7, 3}},
+  };
+  for (const bool indexed : {false, true})
+    for (const Series& c : series) {
+      Journal j;
+      Journal::Entries start({entry(apr(1), 1), pending(100, apr(9)), entry(apr(5), 2), entry(regular, -4),
+                              entry(apr(6), 7, ShiwakeKind::Suitoucyou), entry(apr(7), 3)});
+      if (c.datedRegularLine) start.insert(start.begin() + 1, entry(apr(9), -5));
+      j.assign(start);
+      if (indexed) j.entriesOfDenpyouNo(1);
+      for (const auto& [number, date] : c.registrations) j.registerVoucher(number, date, {entry(date, number)});
+      EXPECT_EQ(numbers(j.entries()), c.expected) << c.what << (indexed ? " (indexed)" : "");
+      for (const int32_t n : {1, 10, 11, 12, -6})
+        EXPECT_EQ(j.numberOfEntriesOfDenpyouNo(n), std::count(c.expected.begin(), c.expected.end(), n))
+            << c.what << " " << n;
+    }
+
+  // Every change advances the generation, and the date-sorted view follows at once,
+  // also through many changes.
   const std::vector<std::pair<const char*, std::function<void(Journal&)>>> changes = {
-      {"register", [](Journal& j) { j.registerVoucher(20, Date(2024, 4, 2), {entry(Date(2024, 4, 2), 20)}); }},
-      {"remove", [](Journal& j) { j.removeVoucher(2); }},
-      {"remove several", [](Journal& j) { j.removeVouchers([](int32_t n) { return n == 1 || n == 3; }, nullptr); }},
-      {"restore", [](Journal& j) { j.restore(j.removeVoucher(1)); }},
-      {"replace", [](Journal& j) { j.replaceAt(0, entry(kKessan, 1)); }},
-      {"insert", [](Journal& j) { j.insertAt(1, entry(Date(2024, 3, 1), 8)); }},
-      {"remove at", [](Journal& j) { j.removeAt(0); }},
-      {"append", [](Journal& j) { j.append(entry(Date(2024, 1, 1), 9)); }},
-      {"sort", [](Journal& j) { j.sortByDate(); }},
-      {"move pending last", [](Journal& j) { j.movePendingEntryLast(100, -1); }},
-      {"drop pending", [](Journal& j) { j.removePendingEntriesOf(100, -1); }},
+      {"register", [](Journal& journal) { journal.registerVoucher(20, apr(2), {entry(apr(2), 20)}); }},
+      {"remove", [](Journal& journal) { journal.removeVoucher(2); }},
+      {"remove several",
+       [](Journal& journal) { journal.removeVouchers([](int32_t n) { return n == 1 || n == 3; }, nullptr); }},
+      {"restore", [](Journal& journal) { journal.restore(journal.removeVoucher(1)); }},
+      {"replace", [](Journal& journal) { journal.replaceAt(0, entry(kKessan, 1)); }},
+      {"insert", [](Journal& journal) { journal.insertAt(1, entry(Date(2024, 3, 1), 8)); }},
+      {"remove at", [](Journal& journal) { journal.removeAt(0); }},
+      {"append", [](Journal& journal) { journal.append(entry(Date(2024, 1, 1), 9)); }},
+      {"sort", [](Journal& journal) { journal.sortByDate(); }},
+      {"move pending last", [](Journal& journal) { journal.movePendingEntryLast(100, -1); }},
+      {"drop pending", [](Journal& journal) { journal.removePendingEntriesOf(100, -1); }},
   };
   for (const auto& [what, change] : changes) {
-    Journal j;
-    j.assign({entry(Date(2024, 4, 5), 1), pending(100), entry(Date(2024, 4, 1), 2), entry(Date(2024, 4, 3), 3)});
-    ASSERT_EQ(numbers(j.sortedByDate()), (std::vector<int32_t>{0, 2, 3, 1}));
-    const uint64_t before = j.generation();
-    change(j);
-    EXPECT_GT(j.generation(), before) << what;
-    EXPECT_EQ(j.sortedByDate(), stablySorted(j)) << what;
+    Journal journal;
+    journal.assign({entry(apr(5), 1), pending(100), entry(apr(1), 2), entry(apr(3), 3)});
+    ASSERT_EQ(numbers(journal.sortedByDate()), (std::vector<int32_t>{0, 2, 3, 1}));
+    const uint64_t before = journal.generation();
+    change(journal);
+    EXPECT_GT(journal.generation(), before) << what;
+    EXPECT_EQ(journal.sortedByDate(), stablySorted(journal)) << what;
   }
-}
 
-TEST(JournalInvariants, TheSortedViewKeptThroughManyChangesEqualsAFreshSort)
-{
+  // The sorted view kept through many changes equals a fresh sort.
   // Many entries on few days, so that equal dates must keep their journal order; the
   // view is read after every change, so each change updates it rather than sorting.
   std::mt19937 rng(7);
-  auto day = [&] { return Date(2024, 4, 1).addingDays(static_cast<int>(rng() % 4)); };
-  Journal j;
+  auto day = [&] { return apr(1).addingDays(static_cast<int>(rng() % 4)); };
+  Journal journal;
   for (int32_t n = 1; n <= 40; ++n)
-    j.append(entry(day(), n, n % 3 ? ShiwakeKind::Furikaedenpyou : ShiwakeKind::Suitoucyou));
-  j.append(pending(100));
+    journal.append(entry(day(), n, n % 3 ? ShiwakeKind::Furikaedenpyou : ShiwakeKind::Suitoucyou));
+  journal.append(pending(100));
   int32_t next = 41;
   for (int step = 0; step < 600; ++step) {
-    ASSERT_EQ(j.sortedByDate(), stablySorted(j)) << "before step " << step;
-    const size_t at = rng() % (j.size() + 1);
+    ASSERT_EQ(journal.sortedByDate(), stablySorted(journal)) << "before step " << step;
+    const size_t at = rng() % (journal.size() + 1);
     switch (rng() % 9) {
     case 0: {
       const Date d = day();
-      j.registerVoucher(next, d, {entry(d, next), entry(d, next)});
+      journal.registerVoucher(next, d, {entry(d, next), entry(d, next)});
       ++next;
       break;
     }
     case 1: {  // registered again on another day, or on its own
       const int32_t n = static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1));
       const Date d = day();
-      j.registerVoucher(n, d, {entry(d, n)});
+      journal.registerVoucher(n, d, {entry(d, n)});
       break;
     }
-    case 2: j.restore(j.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1)))); break;
-    case 3: j.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))); break;
-    case 4: j.insertAt(at, entry(day(), next++, ShiwakeKind::Suitoucyou)); break;
+    case 2:
+      journal.restore(journal.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))));
+      break;
+    case 3: journal.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))); break;
+    case 4: journal.insertAt(at, entry(day(), next++, ShiwakeKind::Suitoucyou)); break;
     case 5:
-      if (at < j.size()) {
-        j[at]->setDate(day());  // a book's row edited in place, then written back
-        j.replaceAt(at, j[at]);
+      if (at < journal.size()) {
+        journal[at]->setDate(day());  // a book's row edited in place, then written back
+        journal.replaceAt(at, journal[at]);
       }
       break;
     case 6:
-      if (at < j.size()) j.removeAt(at);
+      if (at < journal.size()) journal.removeAt(at);
       break;
-    case 7: j.movePendingEntryLast(100, -1); break;
+    case 7: journal.movePendingEntryLast(100, -1); break;
     case 8:
-      if (at < j.size() && j[at]->denpyouNo() > 0) {
-        j[at]->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);  // a book's entry became a voucher line
-        j[at]->setDate(day());
-        j.placeAmongVoucherLines(j[at]);
+      if (at < journal.size() && journal[at]->denpyouNo() > 0) {
+        journal[at]->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);  // a book's entry became a voucher line
+        journal[at]->setDate(day());
+        journal.placeAmongVoucherLines(journal[at]);
       }
       break;
     }
   }
 }
 
-TEST(JournalInvariants, AChangeThatChangesNothingKeepsTheGeneration)
-{
-  Journal j;
-  j.assign({entry(Date(2024, 4, 1), 1)});
-  const uint64_t before = j.generation();
-  j.removeVoucher(9);
-  j.restore({});
-  j.movePendingEntryLast(100, -1);
-  j.removePendingEntriesOf(100, -1);
-  EXPECT_EQ(j.generation(), before);
-}
-
-TEST(JournalPendingEntries, StayLastAndLeaveWithTheirBook)
+TEST(JournalPendingEntries, StayLastLeaveWithTheirBookAndNoChangeKeepsTheGenerationAndDateOrderIsKnown)
 {
   Journal j;
   auto mine = pending(100), other = pending(200), orphan = pending(-1);
-  j.assign({entry(Date(2024, 4, 9), 1), mine, entry(Date(2024, 4, 1), 2), other, orphan});
+  j.assign({entry(apr(9), 1), mine, entry(apr(1), 2), other, orphan});
   j.movePendingEntryLast(100, -1);
   EXPECT_EQ(j.entries().back(), mine);
   // Sorting keeps every pending entry after the numbered ones, in their order.
@@ -250,24 +212,37 @@ TEST(JournalPendingEntries, StayLastAndLeaveWithTheirBook)
   EXPECT_EQ(numbers(j.entries()), (std::vector<int32_t>{2, 1, 0, 0, 0}));
   // A book's pending entries go, with those of no book; another book's stay.
   j.removePendingEntriesOf(100, -1);
-  EXPECT_EQ(j.entries().back(), other);
-  EXPECT_EQ(j.size(), 3u);
-}
+  EXPECT_EQ(std::pair(j.entries().back(), j.size()), std::pair(other, size_t{3}));
 
-TEST(JournalSortedByDate, LooksAtNumberedEntriesAndAtADateBeingEdited)
-{
-  Journal j;
-  j.assign({entry(Date(2024, 4, 2), 1), pending(100, Date(2024, 4, 1)), entry(Date(2024, 3, 1), -1),
-            entry(Date(2024, 4, 3), 2)});
-  EXPECT_TRUE(j.isSortedByDate());  // pending rows and regular-type vouchers do not count
-  j.dateEditingBegan();
-  EXPECT_FALSE(j.isSortedByDate());
-  j.dateEditingEnded();
-  j.append(entry(Date(2024, 4, 1), 3));
-  EXPECT_FALSE(j.isSortedByDate());
-  j.dateEditingBegan();
-  j.sortByDate();  // a change ends the edit
-  EXPECT_TRUE(j.isSortedByDate());
+  // With no such entries left, nor a voucher 9, a change that changes nothing keeps
+  // the generation.
+  const uint64_t before = j.generation();
+  j.removeVoucher(9);
+  j.restore({});
+  j.movePendingEntryLast(100, -1);
+  j.removePendingEntriesOf(100, -1);
+  EXPECT_EQ(j.generation(), before);
+
+  // Whether the journal is in date order looks at numbered entries and at a date being
+  // edited.
+  Journal edited;
+  edited.assign({entry(apr(2), 1), pending(100, apr(1)), entry(Date(2024, 3, 1), -1), entry(apr(3), 2)});
+  EXPECT_TRUE(edited.isSortedByDate());  // pending rows and regular-type vouchers do not count
+  edited.dateEditingBegan();
+  EXPECT_FALSE(edited.isSortedByDate());
+  edited.dateEditingEnded();
+  edited.append(entry(apr(1), 3));
+  EXPECT_FALSE(edited.isSortedByDate());
+  edited.dateEditingBegan();
+  edited.sortByDate();  // a change ends the edit
+  EXPECT_TRUE(edited.isSortedByDate());
+
+  // The closing adjustment month follows every real date.
+  EXPECT_EQ(Journal::compareDate(Date(2025, 3, 31), kKessan), -1);
+  EXPECT_EQ(Journal::compareDate(kKessan, Date(2099, 1, 1)), 1);
+  EXPECT_EQ(Journal::compareDate(kKessan, kKessan), 0);
+  EXPECT_EQ(Journal::compareDate(apr(2), apr(1)), 1);
+  EXPECT_EQ(Journal::compareDate(Date(), apr(1)), 0);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 namespace kivo {
 namespace {
 
-TEST(Date, CalendarArithmeticIsExact)
+TEST(Date, CalendarArithmeticIsExactToTheEdgesOfTheDayNumbers)
 {
   EXPECT_EQ(Date(2024, 2, 28).addingDays(1), Date(2024, 2, 29));
   EXPECT_EQ(Date(2023, 2, 28).addingDays(1), Date(2023, 3, 1));
@@ -23,10 +23,8 @@ TEST(Date, CalendarArithmeticIsExact)
   EXPECT_EQ(Date::kessanSeiridukiDate(), Date(1984, 1, 1));
   EXPECT_EQ(Date::regularTypeDenpyouDate(), Date(1984, 1, 2));
   EXPECT_EQ(Date::earliestTermStartDate(), Date(1984, 1, 24));
-}
 
-TEST(Date, ArithmeticHoldsAtTheEdgesOfTheDayNumbers)
-{
+  // At the edges of the day numbers.
   // Months before the year 1 stay months 1 to 12; the largest day number has a year.
   EXPECT_EQ(Date(-5, 3, 31).addingMonths(-1), Date(-5, 2, 28));
   EXPECT_EQ(Date(0, 1, 15).addingMonths(-13), Date(-2, 12, 15));

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <tuple>
+
 #include "model/Kaisya.h"
 
 namespace kivo {
@@ -29,7 +32,7 @@ TEST(KaisyaMonths, TermIsCutIntoMonthsBackwardsFromItsLastDay)
   EXPECT_EQ(k.termStartDate(), Date(2024, 6, 15));
 }
 
-TEST(KaisyaAmounts, FormatsFollowThePrecision)
+TEST(KaisyaAmounts, FormatsAndParsingFollowThePrecisionAndOutputBeyondTheLimitShowsAMark)
 {
   struct Case {
     int precision;
@@ -55,33 +58,22 @@ TEST(KaisyaAmounts, FormatsFollowThePrecision)
     EXPECT_EQ(k.textFileStringOfMemoryKingaku(c.stored), c.textFile);
     EXPECT_DOUBLE_EQ(k.displayKingakuOfMemoryKingaku(c.stored), c.display);
   }
-}
 
-TEST(KaisyaAmounts, OutputBeyondTheLimitShowsPrecisionMark)
-{
+  // Output beyond the limit shows the precision mark.
   Kaisya k;
   EXPECT_EQ(k.outputStringOfMemoryKingaku(999'999'999'999), "999,999,999,999");
   EXPECT_EQ(k.outputStringOfMemoryKingaku(1'000'000'000'000), "#Precision!");
   EXPECT_EQ(k.outputStringOfMemoryKingaku(-1'000'000'000'000), "#Precision!");
-}
 
-TEST(KaisyaAmounts, TypedTextIsParsedExactly)
-{
-  struct Case {
-    int precision;
-    const char* text;
-    std::optional<int64_t> stored;
-  };
-  // The amount formatter's test reads commas, letters, decimals at each precision and
-  // numbers beyond 64 bits through this; here what it does not.
-  const Case cases[] = {
-      {0, "-50", -50},        {0, "1.0", 1}, {0, "", std::nullopt}, {1, ".5", 5}, {2, "0.001", std::nullopt},
-      {2, "-", std::nullopt},
-  };
-  for (const Case& c : cases) {
-    Kaisya k;
-    k.setDecimalPrecision(c.precision);
-    EXPECT_EQ(k.memoryKingakuOfDisplayString(c.text), c.stored) << c.precision << " " << c.text;
+  // Typed text is parsed exactly. The amount formatter's test reads commas, letters,
+  // decimals at each precision and numbers beyond 64 bits through this; here what it
+  // does not.
+  const std::tuple<int, const char*, std::optional<int64_t>> typed[] = {
+      {0, "-50", -50},       {0, "1.0", 1}, {0, "", std::nullopt}, {1, ".5", 5}, {2, "0.001", std::nullopt},
+      {2, "-", std::nullopt}};
+  for (const auto& [precision, text, stored] : typed) {
+    k.setDecimalPrecision(precision);
+    EXPECT_EQ(k.memoryKingakuOfDisplayString(text), stored) << precision << " " << text;
   }
 }
 

@@ -41,17 +41,14 @@ public:
   }
 
   int recomputeCount = 0;
-  int settleCount = 0;
   bool settleAnswer = true;
   bool editingCell = false;
   bool printable = false;
   int printCount = 0;
-  QStringList functionTitles;
   std::vector<std::string>* settleLog = nullptr;
 
   bool settleEditing() override
   {
-    ++settleCount;
     if (settleLog) settleLog->push_back(menuTitle_.toStdString());
     return settleAnswer;
   }
@@ -63,10 +60,6 @@ protected:
   QString windowMenuTitle() const override { return menuTitle_; }
   QString denpyouAndCyouhyouItemTitle() const override { return itemTitle_; }
   void recomputeUI() override { ++recomputeCount; }
-  void fillFunctionMenu(QMenu* menu) override
-  {
-    for (const QString& t : functionTitles) menu->addAction(t);
-  }
 
 private:
   QString menuTitle_;
@@ -112,6 +105,13 @@ protected:
     }
   }
 
+  // Closes a window or a document and lets the closing run its course.
+  static void closeNow(auto* closable)
+  {
+    closable->close();
+    flush();
+  }
+
   // Makes the window the active one, as a click on it would.
   static void activate(WindowController* w)
   {
@@ -128,10 +128,9 @@ protected:
     return doc;
   }
 
-  StubWindow* addStub(DocumentSession* doc, DocumentWindow::Kind kind, const QString& title = {},
-                      const QString& itemTitle = {})
+  StubWindow* addStub(DocumentSession* doc, DocumentWindow::Kind kind, const QString& title = {})
   {
-    auto* w = new StubWindow(doc, kind, title, itemTitle);
+    auto* w = new StubWindow(doc, kind, title);
     doc->addWindowController(w);
     w->showWindow();
     flush();

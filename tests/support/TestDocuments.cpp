@@ -2,20 +2,9 @@
 
 #include <random>
 
+#include "support/TestBooks.h"
+
 namespace kivo::test {
-namespace {
-
-KamokuPtr makeKamoku(int code, const std::string& name, bool karikata)
-{
-  auto k = std::make_shared<Kamoku>();
-  k->setCode(code);
-  k->setName(name);
-  k->setKana(name);
-  k->setIsKarikataKamoku(karikata);
-  return k;
-}
-
-}  // namespace
 
 std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, unsigned seed)
 {
@@ -34,7 +23,11 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
       cat->setKubunName("区分" + std::to_string(i / perCategory + 1));
       root->children().push_back(cat);
     }
-    auto k = makeKamoku(100 + i, "科目" + std::to_string(100 + i), i % 2 == 0);
+    auto k = std::make_shared<Kamoku>();
+    k->setCode(100 + i);
+    k->setName("科目" + std::to_string(100 + i));
+    k->setKana(k->name());
+    k->setIsKarikataKamoku(i % 2 == 0);
     k->setIsSuitouKamoku(i < 3);
     root->children().back()->childrenKamoku().push_back(k);
     all.push_back(k);
@@ -47,13 +40,7 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
     sub->setParentKamokuCode(parent->code());
     parent->hojyoKamokuArray().push_back(sub);
   }
-  for (int j = 0; j < size.jigyoubuCount; ++j) {
-    auto d = std::make_shared<Jigyoubu>();
-    d->setCode(j + 1);
-    d->setName("事業部" + std::to_string(j + 1));
-    d->setIsActive(true);
-    doc->jigyoubuArray().push_back(d);
-  }
+  for (int j = 1; j <= size.jigyoubuCount; ++j) addJigyoubu(*doc, j, "事業部" + std::to_string(j));
   doc->setRootKamokuKubun(root);
 
   std::mt19937 rng(seed);
@@ -62,23 +49,19 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
   Journal::Entries journal;
   journal.reserve(size.shiwakeCount);
   for (int i = 0; i < size.shiwakeCount; ++i) {
-    auto s = std::make_shared<Shiwake>();
-    s->setDate(start.addingDays(static_cast<int>(static_cast<int64_t>(i) * days / size.shiwakeCount)));
-    s->setDenpyouNo(size.denpyouCount > 0
-                        ? static_cast<int32_t>(static_cast<int64_t>(i) * size.denpyouCount / size.shiwakeCount) + 1
-                        : i / 2 + 1);
     const KamokuPtr& kari = all[rng() % all.size()];
     const KamokuPtr& kashi = all[rng() % all.size()];
     const int64_t amount = static_cast<int64_t>(rng() % 1000000) + 1;
-    s->setKarikataKamokuCode(kari->code());
-    s->setKashikataKamokuCode(kashi->code());
+    const Date date = start.addingDays(static_cast<int>(int64_t{i} * days / size.shiwakeCount));
+    const int32_t no = size.denpyouCount > 0
+                           ? static_cast<int32_t>(int64_t{i} * size.denpyouCount / size.shiwakeCount) + 1
+                           : i / 2 + 1;
+    ShiwakePtr s = makeEntry(date, no, kari->code(), kashi->code(), amount);
     if (!kari->hojyoKamokuArray().empty()) s->setKarikataHojyoKamokuCode(kari->hojyoKamokuArray().front()->code());
     if (size.jigyoubuCount > 0) {
       s->setKarikataJigyoubuCode(static_cast<int32_t>(rng() % size.jigyoubuCount) + 1);
       s->setKashikataJigyoubuCode(s->karikataJigyoubuCode());
     }
-    s->setKarikataKingaku(amount);
-    s->setKashikataKingaku(amount);
     s->setAiteKarikataKamokuCode(kashi->code());
     s->setAiteKashikataKamokuCode(kari->code());
     s->setTekiyou("摘要テキスト " + std::to_string(i % 97));
@@ -128,25 +111,14 @@ std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
   doc->tekiyouGroupArray().push_back(group);
   doc->othersTekiyouGroup()->tekiyouArray().push_back(std::make_shared<Tekiyou>("雑費", "ザッピ"));
 
-  auto pending = std::make_shared<Shiwake>();
-  pending->setDate(Date(2024, 5, 1));
-  pending->setKindOfShiwake(ShiwakeKind::SuitoucyouNoAmount);
+  auto pending = makeEntry(Date(2024, 5, 1), 0, -1, -1, 0, ShiwakeKind::SuitoucyouNoAmount);
   pending->setSuitoucyouKamokuCode(kamoku->code());
   pending->setSuitoucyouHojyoKamokuCode(1);
   doc->journal().append(pending);
-  auto regular = std::make_shared<Shiwake>();
-  regular->setDate(Date::regularTypeDenpyouDate());
-  regular->setDenpyouNo(-1);
-  regular->setKarikataKamokuCode(100);
-  regular->setKashikataKamokuCode(101);
-  regular->setKarikataKingaku(-99'999'999'999LL);
-  regular->setKashikataKingaku(-99'999'999'999LL);
+  auto regular = makeEntry(Date::regularTypeDenpyouDate(), -1, 100, 101, -99'999'999'999LL);
   regular->setHendouReasonStr("当期純損益");
   doc->journal().append(regular);
-  auto kessan = std::make_shared<Shiwake>();
-  kessan->setDate(Date::kessanSeiridukiDate());
-  kessan->setDenpyouNo(9000);
-  kessan->setKindOfShiwake(ShiwakeKind::Suitoucyou);
+  auto kessan = makeEntry(Date::kessanSeiridukiDate(), 9000, -1, -1, 0, ShiwakeKind::Suitoucyou);
   kessan->setDidCreateBeforeOpen(true);
   doc->journal().append(kessan);
 

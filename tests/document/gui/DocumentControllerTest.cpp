@@ -9,30 +9,25 @@
 namespace kivo::test {
 namespace {
 
-class DocumentControllerTest : public AppTest {
-protected:
-  QString writeFile(const QString& name, const std::string& bytes)
-  {
-    QFile f(path(name));
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    return path(name);
-  }
-};
+class DocumentControllerTest : public AppTest {};
 
 TEST_F(DocumentControllerTest, UntitledDocumentsAreNumberedFromTheSecond)
 {
   DocumentController* dc = app->documentController();
-  EXPECT_EQ(dc->newDocument()->displayName(), QStringLiteral("名称未設定"));
-  EXPECT_EQ(dc->newDocument()->displayName(), QStringLiteral("名称未設定 2"));
-  EXPECT_EQ(dc->newDocument()->displayName(), QStringLiteral("名称未設定 3"));
+  for (const char* name : {"名称未設定", "名称未設定 2", "名称未設定 3"})
+    EXPECT_EQ(dc->newDocument()->displayName(), QString::fromUtf8(name));
   EXPECT_EQ(dc->documents().size(), 3u);
 }
 
-TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
+TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessageAndQuittingAsksEachChangedDocument)
 {
-  auto books = makeBooks();
-  std::string good = DocumentFile::dataOfDocument(*books);
+  const auto writeFile = [&](const char* name, const std::string& bytes) {
+    QFile f(path(QString::fromUtf8(name)));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return f.fileName();
+  };
+  const std::string good = DocumentFile::dataOfDocument(*makeBooks());
   // A later format version, its checksum covering the header as such files do.
   const std::string newer = test::fileWithBody(std::string_view(good).substr(24), 99);
   std::string damaged = good;
@@ -40,19 +35,17 @@ TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
 
   struct Case {
     QString file;
-    QString title;
-    QString text;
+    const char* title;
+    const char* text;
     bool offersHelp;
   };
   const Case cases[] = {
-      {writeFile(QStringLiteral("text.kivo"), "not a document"), QStringLiteral("書類を開けません"),
-       QStringLiteral("このファイルは Kivosavan の書類ではないため開けません。"), false},
-      {writeFile(QStringLiteral("damaged.kivo"), damaged), QStringLiteral("書類を開けません"),
-       QStringLiteral("書類ファイルが壊れているため開けません。"), false},
-      {path(QStringLiteral("missing.kivo")), QStringLiteral("書類を開けません"),
-       QStringLiteral("書類ファイルを読み込めませんでした。"), false},
-      {writeFile(QStringLiteral("newer.kivo"), newer), QStringLiteral("Kivosavan"),
-       QStringLiteral("この書類は新しいバージョンの Kivosavan で保存されているため開けません。"), true},
+      {writeFile("text.kivo", "not a document"), "書類を開けません",
+       "このファイルは Kivosavan の書類ではないため開けません。", false},
+      {writeFile("damaged.kivo", damaged), "書類を開けません", "書類ファイルが壊れているため開けません。", false},
+      {path(QStringLiteral("missing.kivo")), "書類を開けません", "書類ファイルを読み込めませんでした。", false},
+      {writeFile("newer.kivo", newer), "Kivosavan",
+       "この書類は新しいバージョンの Kivosavan で保存されているため開けません。", true},
   };
   answer = [](const AlertSheet::Alert& a) { return static_cast<int>(a.buttons.size()) - 1; };
   for (const Case& c : cases) {
@@ -62,18 +55,16 @@ TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessage)
     EXPECT_EQ(app->documentController()->openDocumentWithContentsOfFile(c.file), nullptr);
     EXPECT_TRUE(app->documentController()->documents().empty());
     ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].title, c.title);
+    EXPECT_EQ(alerts[0].title, QString::fromUtf8(c.title));
     // The file is named, but for a newer version's, which points to help instead.
-    EXPECT_EQ(alerts[0].text,
-              c.offersHelp ? c.text : QStringLiteral("“%1”\n%2").arg(QFileInfo(c.file).fileName(), c.text));
+    const QString text = QString::fromUtf8(c.text);
+    EXPECT_EQ(alerts[0].text, c.offersHelp ? text : QStringLiteral("“%1”\n%2").arg(QFileInfo(c.file).fileName(), text));
     // A newer version's file points to where a newer program is found.
     EXPECT_EQ(alerts[0].buttons.contains(QStringLiteral("ヘルプ")), c.offersHelp);
     if (c.offersHelp) { EXPECT_EQ(HelpWindow::sharedHelpWindow()->currentAnchor(), QStringLiteral("Download")); }
   }
-}
 
-TEST_F(DocumentControllerTest, QuittingAsksEachChangedDocumentAndCancelKeepsEverythingOpen)
-{
+  // Quitting asks each changed document; cancel keeps everything open.
   DocumentSession* a = openBooks("甲商事");
   DocumentSession* b = openBooks("乙商店");
   DocumentSession* c = openBooks("丙産業");

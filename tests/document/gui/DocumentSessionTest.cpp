@@ -7,7 +7,6 @@
 #include <QSysInfo>
 
 #include "document/DocumentFile.h"
-#include "document/gui/PasswordController.h"
 #include "document/gui/ProgressStateController.h"
 #include "platform/DocumentLock.h"
 #include "platform/PasswordHash.h"
@@ -29,18 +28,9 @@ protected:
     EXPECT_TRUE(DocumentFile::writeToFile(*books, file.toStdString()).ok());
     return file;
   }
-
-  static void writeLockFile(const QString& documentPath, qint64 pid, const QString& user)
-  {
-    QFile lock(DocumentLock::lockFilePath(documentPath));
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write((user + QLatin1Char('\n') + QSysInfo::machineHostName() + QLatin1Char('\n') + QString::number(pid) +
-                QStringLiteral("\n2024-01-02T03:04:05\n"))
-                   .toUtf8());
-  }
 };
 
-TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompany)
+TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompanyAndThereIsOneWindowSetPerFile)
 {
   struct Case {
     const char* what;
@@ -59,111 +49,58 @@ TEST_F(DocumentSessionTest, TheFirstWindowFollowsTheCompany)
     SCOPED_TRACE(c.what);
     DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(
         writeBooks(QStringLiteral("first%1.kivo").arg(++n), c.edit));
-    ASSERT_NE(doc, nullptr);
     ASSERT_EQ(doc->windowControllers().size(), 1u);
     EXPECT_EQ(doc->windowControllers().front()->windowKind(), c.firstWindow);
     EXPECT_TRUE(doc->windowControllers().front()->isVisible());
   }
+
+  // One window set per file.
+  const QString file = writeBooks(QStringLiteral("once.kivo"));
+  DocumentSession* first = app->documentController()->openDocumentWithContentsOfFile(file);
+  StubWindow* journal = addStub(first, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  activate(journal);
+  const size_t windows = first->windowControllers().size(), documents = app->documentController()->documents().size();
+  // The same file, named another way, brings the open document forward.
+  DocumentSession* again =
+      app->documentController()->openDocumentWithContentsOfFile(path(QStringLiteral("./sub/../once.kivo")));
+  EXPECT_EQ(again, first);
+  EXPECT_EQ(app->documentController()->documents().size(), documents);
+  EXPECT_EQ(first->windowControllers().size(), windows);
+
+  // Saving another document over the open file is refused.
+  DocumentSession* other = openBooks("別会社");
+  panelAnswer = file;
+  EXPECT_FALSE(other->saveDocumentAs());
+  ASSERT_FALSE(alerts.empty());
+  EXPECT_EQ(alerts.back().title, QStringLiteral("保存できません"));
+  EXPECT_TRUE(other->isUntitled());
 }
 
-TEST_F(DocumentSessionTest, SaveWritesTheFileClearsTheChangedMarkAndReopensEqual)
+TEST_F(DocumentSessionTest, SaveWritesTheFileClearsTheChangedMarkAndSettlesEveryEntryWindowFirst)
 {
   DocumentSession* doc = openBooks();
   WindowController* info = doc->documentInfoController();
-  doc->document().kaisya().setAddress("東京都");
   doc->updateChangeCount(MyDocument::ChangeType::Done);
-  EXPECT_TRUE(info->isWindowModified());
+  // edited, untitled, window marked
+  const auto state = [&] { return std::tuple(doc->isDocumentEdited(), doc->isUntitled(), info->isWindowModified()); };
 
-  panelAnswer = path(QStringLiteral("books"));  // the suffix is added
-  EXPECT_TRUE(doc->saveDocument());
-  EXPECT_EQ(doc->filePath(), path(QStringLiteral("books.kivo")));
-  EXPECT_EQ(doc->displayName(), QStringLiteral("books"));
-  EXPECT_FALSE(doc->isDocumentEdited());
-  EXPECT_FALSE(info->isWindowModified());
-  EXPECT_EQ(info->windowTitle(), QStringLiteral("books[*]"));
-  EXPECT_TRUE(doc->holdsLock());
-  EXPECT_TRUE(QFileInfo::exists(doc->filePath()));  // its contents: the closing test below
-}
-
-TEST_F(DocumentSessionTest, AFailedSaveSaysSoAndKeepsTheDocumentChanged)
-{
-  DocumentSession* doc = openBooks();
-  doc->updateChangeCount(MyDocument::ChangeType::Done);
   panelAnswer = path(QStringLiteral("no-such-folder/books.kivo"));
   EXPECT_FALSE(doc->saveDocument());
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, QStringLiteral("保存できません"));
   EXPECT_FALSE(alerts[0].text.isEmpty());
-  EXPECT_TRUE(doc->isDocumentEdited());
-  EXPECT_TRUE(doc->isUntitled());
-  EXPECT_TRUE(doc->documentInfoController()->isWindowModified());
-}
+  EXPECT_EQ(state(), std::tuple(true, true, true));
 
-TEST_F(DocumentSessionTest, ClosingAChangedDocumentAsksFirst)
-{
-  struct Case {
-    const char* button;
-    bool closes;
-    bool saved;
-  };
-  const Case cases[] = {
-      {"キャンセル", false, false},
-      {"保存しない", true, false},
-      {"保存", true, true},
-  };
-  int n = 0;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.button);
-    const QString file = writeBooks(QStringLiteral("close%1.kivo").arg(++n));
-    DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
-    ASSERT_NE(doc, nullptr);
-    doc->document().kaisya().setAddress("変更後");
-    doc->updateChangeCount(MyDocument::ChangeType::Done);
-    alerts.clear();
-    answer = [&](const AlertSheet::Alert& a) {
-      return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(c.button)));
-    };
-    doc->documentInfoController()->close();
-    flush();
-    ASSERT_EQ(alerts.size(), 1u);
-    EXPECT_EQ(alerts[0].title, QStringLiteral("書類“close%1”に加えた変更を保存しますか?").arg(n));
-    EXPECT_EQ(alerts[0].buttons,
-              (QStringList{QStringLiteral("保存"), QStringLiteral("保存しない"), QStringLiteral("キャンセル")}));
-    const bool open = app->documentController()->documentForFilePath(file) != nullptr;
-    EXPECT_EQ(open, !c.closes);
-    DocumentFile::Result result;
-    auto reread = DocumentFile::readFromFile(file.toStdString(), &result);
-    ASSERT_TRUE(reread);
-    EXPECT_EQ(reread->kaisya().address() == "変更後", c.saved);
-    // The lock file goes with the document.
-    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(file)), open);
-  }
-  answer = nullptr;
-}
+  panelAnswer = path(QStringLiteral("books"));  // the suffix is added
+  EXPECT_TRUE(doc->saveDocument());
+  EXPECT_EQ(state(), std::tuple(false, false, false));
+  EXPECT_EQ(doc->filePath(), path(QStringLiteral("books.kivo")));
+  EXPECT_EQ(doc->displayName(), QStringLiteral("books"));
+  EXPECT_EQ(info->windowTitle(), QStringLiteral("books[*]"));
+  EXPECT_TRUE(doc->holdsLock());
+  EXPECT_TRUE(QFileInfo::exists(doc->filePath()));  // its contents: the closing test below
 
-TEST_F(DocumentSessionTest, ClosingAnUnchangedDocumentOrAnotherWindowDoesNotAsk)
-{
-  DocumentSession* doc = openBooks();
-  StubWindow* journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
-  doc->updateChangeCount(MyDocument::ChangeType::Done);
-  journal->close();
-  flush();
-  EXPECT_TRUE(alerts.empty());
-  EXPECT_EQ(doc->windowControllers().size(), 1u);
-
-  // Closing the information window closes the document with its other windows.
-  QPointer<StubWindow> trial = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
-  doc->updateChangeCount(MyDocument::ChangeType::Cleared);
-  doc->documentInfoController()->close();
-  flush();
-  EXPECT_TRUE(alerts.empty());
-  EXPECT_TRUE(app->documentController()->documents().empty());
-  EXPECT_FALSE(trial);
-}
-
-TEST_F(DocumentSessionTest, SavingSettlesEveryEntryWindowNotOnlyTheOneInFront)
-{
-  DocumentSession* doc = openBooks();
+  // Saving settles every entry window, not only the one in front.
   std::vector<std::string> log;
   StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("元帳"));
   StubWindow* book1 = addStub(doc, Kind::Suitoucyou, QStringLiteral("出納帳1"));
@@ -173,7 +110,7 @@ TEST_F(DocumentSessionTest, SavingSettlesEveryEntryWindowNotOnlyTheOneInFront)
   for (StubWindow* w : {ledger, book1, voucher, book2, report}) w->settleLog = &log;
   activate(report);  // the cash books are in the background
 
-  panelAnswer = path(QStringLiteral("settled.kivo"));
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
   EXPECT_TRUE(doc->saveDocument());
   EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳1", "出納帳2", "元帳"}));
 
@@ -188,29 +125,31 @@ TEST_F(DocumentSessionTest, SavingSettlesEveryEntryWindowNotOnlyTheOneInFront)
   EXPECT_EQ(QFileInfo(doc->filePath()).lastModified(), before);
 
   // ... and keeps a window from closing.
-  report->close();
-  flush();
+  closeNow(report);
   EXPECT_NE(doc->zandakaShisanController(), nullptr);
   book2->settleAnswer = true;
-  report->close();
-  flush();
+  closeNow(report);
   EXPECT_EQ(doc->zandakaShisanController(), nullptr);
 }
 
-TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOver)
+TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOverAndClosingAChangedOneAsks)
 {
   const QString file = writeBooks(QStringLiteral("shared.kivo"));
   QProcess other;
   other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
   ASSERT_TRUE(other.waitForStarted());
-  writeLockFile(file, other.processId(), QStringLiteral("hanako"));
+  QFile lock(DocumentLock::lockFilePath(file));
+  ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+  lock.write(QStringLiteral("hanako\n%1\n%2\n2024-01-02T03:04:05\n")
+                 .arg(QSysInfo::machineHostName(), QString::number(other.processId()))
+                 .toUtf8());
+  lock.close();
 
   DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
-  ASSERT_NE(doc, nullptr);
   // Told at once, naming who has it.
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_TRUE(alerts[0].text.contains(QStringLiteral("hanako")));
-  EXPECT_TRUE(alerts[0].text.contains(QString::number(other.processId())));
+  for (const QString& part : {QStringLiteral("hanako"), QString::number(other.processId())})
+    EXPECT_TRUE(alerts[0].text.contains(part)) << part.toStdString();
   EXPECT_FALSE(doc->holdsLock());
 
   alerts.clear();
@@ -219,8 +158,8 @@ TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOver)
   EXPECT_FALSE(doc->saveDocument());
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, QStringLiteral("保存できません"));
-  EXPECT_TRUE(alerts[0].text.contains(QStringLiteral("hanako")));
-  EXPECT_TRUE(alerts[0].text.contains(QSysInfo::machineHostName()));
+  for (const QString& part : {QStringLiteral("hanako"), QSysInfo::machineHostName()})
+    EXPECT_TRUE(alerts[0].text.contains(part)) << part.toStdString();
   EXPECT_TRUE(doc->isDocumentEdited());
   DocumentFile::Result result;
   EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address(), "");
@@ -233,53 +172,67 @@ TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOver)
   EXPECT_TRUE(alerts.empty());
   EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address(), "上書き");
   EXPECT_TRUE(doc->holdsLock());
+
+  // Closing a changed document asks first.
+  struct Case {
+    const char* button;
+    bool closes;
+    bool saved;
+  };
+  const Case cases[] = {{"キャンセル", false, false}, {"保存しない", true, false}, {"保存", true, true}};
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    const QString file = writeBooks(QStringLiteral("close%1.kivo").arg(++n));
+    DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
+    doc->document().kaisya().setAddress("変更後");
+    doc->updateChangeCount(MyDocument::ChangeType::Done);
+    alerts.clear();
+    answer = [&](const AlertSheet::Alert& a) {
+      return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(c.button)));
+    };
+    closeNow(doc->documentInfoController());
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, QStringLiteral("書類“close%1”に加えた変更を保存しますか?").arg(n));
+    EXPECT_EQ(alerts[0].buttons,
+              (QStringList{QStringLiteral("保存"), QStringLiteral("保存しない"), QStringLiteral("キャンセル")}));
+    const bool open = app->documentController()->documentForFilePath(file) != nullptr;
+    EXPECT_EQ(open, !c.closes);
+    DocumentFile::Result result;
+    EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address() == "変更後", c.saved);
+    // The lock file goes with the document.
+    EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(file)), open);
+  }
+  answer = nullptr;
 }
 
-TEST_F(DocumentSessionTest, OneWindowSetPerFile)
-{
-  const QString file = writeBooks(QStringLiteral("once.kivo"));
-  DocumentSession* first = app->documentController()->openDocumentWithContentsOfFile(file);
-  ASSERT_NE(first, nullptr);
-  StubWindow* journal = addStub(first, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
-  activate(journal);
-  const size_t windows = first->windowControllers().size();
-  // The same file, named another way, brings the open document forward.
-  DocumentSession* again =
-      app->documentController()->openDocumentWithContentsOfFile(path(QStringLiteral("./sub/../once.kivo")));
-  EXPECT_EQ(again, first);
-  EXPECT_EQ(app->documentController()->documents().size(), 1u);
-  EXPECT_EQ(first->windowControllers().size(), windows);
-
-  // Saving another document over the open file is refused.
-  DocumentSession* other = openBooks("別会社");
-  panelAnswer = file;
-  EXPECT_FALSE(other->saveDocumentAs());
-  ASSERT_FALSE(alerts.empty());
-  EXPECT_EQ(alerts.back().title, QStringLiteral("保存できません"));
-  EXPECT_TRUE(other->isUntitled());
-}
-
-TEST_F(DocumentSessionTest, OwnedControllersAreMadeOnceAndKeptForTheDocumentsLife)
+TEST_F(DocumentSessionTest, ClosingTheInformationWindowClosesTheDocumentWithWhatItOwnsWithoutAskingIfUnchanged)
 {
   DocumentSession* doc = openBooks();
   ProgressStateController* progress = doc->progressStateController();
-  ASSERT_NE(progress, nullptr);
   EXPECT_EQ(doc->progressStateController(), progress);
-  // Shown over one of the document's windows, it outlives that window.
+  // Shown over one of the document's windows, it outlives that window, whose closing
+  // does not ask even with the document changed.
   StubWindow* journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
   progress->beginModalSession(journal);
   progress->endModalSession();
-  journal->close();
-  flush();
+  closeNow(journal);
+  EXPECT_TRUE(alerts.empty());
+  EXPECT_EQ(doc->windowControllers().size(), 1u);
   EXPECT_EQ(doc->progressStateController(), progress);
 
+  // Closing the information window closes the document with its other windows and
+  // the controllers it owns.
+  QPointer<StubWindow> trial = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
   QPointer<QObject> period = new QObject();
-  EXPECT_EQ(doc->ownedController(DocumentSession::OwnedController::Period), nullptr);
   doc->setOwnedController(DocumentSession::OwnedController::Period, period);
-  EXPECT_EQ(doc->ownedController(DocumentSession::OwnedController::Period), period.data());
   QPointer<QObject> progressGuard = progress;
-  doc->documentInfoController()->close();
-  flush();
+  doc->updateChangeCount(MyDocument::ChangeType::Cleared);
+  closeNow(doc->documentInfoController());
+  EXPECT_TRUE(alerts.empty());
+  EXPECT_TRUE(app->documentController()->documents().empty());
+  EXPECT_FALSE(trial);
   EXPECT_TRUE(period.isNull());
   EXPECT_TRUE(progressGuard.isNull());
 }
@@ -298,9 +251,13 @@ TEST_F(DocumentSessionTest, WindowsCascadeByTheirMenuPositionAndTheDocumentRemem
     const char* windowWidthDefaultsKey() const override { return KIVOZandakaShisanWindowWidthKey; }
     const char* windowHeightDefaultsKey() const override { return KIVOZandakaShisanWindowHeightKey; }
   };
-  auto* trial = new Sized(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"), QStringLiteral("合計残高試算表"));
-  doc->addWindowController(trial);
-  trial->moveWindowToInitialPositionWithDisplay(true);
+  const auto addSized = [&] {
+    auto* w = new Sized(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"), QStringLiteral("合計残高試算表"));
+    doc->addWindowController(w);
+    w->moveWindowToInitialPositionWithDisplay(true);
+    return w;
+  };
+  Sized* trial = addSized();
   flush();
   // "合計残高試算表" is the sixth item of "伝票・帳票".
   EXPECT_EQ(trial->windowFrame(), QRect(origin + QPoint(21 * 6, 23 * 6), QSize(333, 222)));
@@ -312,12 +269,8 @@ TEST_F(DocumentSessionTest, WindowsCascadeByTheirMenuPositionAndTheDocumentRemem
   flush();
   EXPECT_EQ(doc->windowFrame(Kind::ZandakaShisan), QRect(150, 160, 400, 300));
   EXPECT_EQ(defaults.doubleForKey(KIVOZandakaShisanWindowWidthKey), 400.0);
-  trial->close();
-  flush();
-  auto* again = new Sized(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"), QStringLiteral("合計残高試算表"));
-  doc->addWindowController(again);
-  again->moveWindowToInitialPositionWithDisplay(true);
-  EXPECT_EQ(again->windowFrame(), QRect(150, 160, 400, 300));
+  closeNow(trial);
+  EXPECT_EQ(addSized()->windowFrame(), QRect(150, 160, 400, 300));
 
   // Another document remembers nothing of it.
   DocumentSession* other = openBooks("別会社");

@@ -12,35 +12,28 @@ namespace {
 
 using Kind = DocumentWindow::Kind;
 
-class PasswordControllerTest : public AppTest {
-protected:
-  DocumentSession* openProtected()
-  {
-    auto books = makeBooks();
-    books->kaisya().setPassword(PasswordHash::hash(QStringLiteral("社長"), 1000));
-    books->kaisya().setLimitedUserPassword(PasswordHash::hash(QStringLiteral("staff"), 1000));
-    const QString file = path(QStringLiteral("protected.kivo"));
-    EXPECT_TRUE(DocumentFile::writeToFile(*books, file.toStdString()).ok());
+class PasswordControllerTest : public AppTest {};
+
+TEST_F(PasswordControllerTest, AWrongPasswordIsRefusedAndEachRightOneOpensTheDocumentWithItsRights)
+{
+  auto books = makeBooks();
+  books->kaisya().setPassword(PasswordHash::hash(QStringLiteral("社長"), 1000));
+  books->kaisya().setLimitedUserPassword(PasswordHash::hash(QStringLiteral("staff"), 1000));
+  const QString file = path(QStringLiteral("protected.kivo"));
+  ASSERT_TRUE(DocumentFile::writeToFile(*books, file.toStdString()).ok());
+  const auto openProtected = [&] {
     DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
     flush();
     return doc;
-  }
-
-  static PasswordController* prompt(DocumentSession* doc)
-  {
+  };
+  const auto prompt = [](DocumentSession* doc) {
     return qobject_cast<PasswordController*>(doc->firstWindowControllerOfKind(Kind::Password));
-  }
-
-  static void type(PasswordController* p, const QString& text)
-  {
+  };
+  const auto type = [](PasswordController* p, const QString& text) {
     p->passwordField()->setText(text);
     QTest::mouseClick(p->okButton(), Qt::LeftButton);
     flush();
-  }
-};
-
-TEST_F(PasswordControllerTest, EachPasswordOpensTheDocumentWithItsRights)
-{
+  };
   struct Case {
     QString typed;
     bool limited;
@@ -48,10 +41,18 @@ TEST_F(PasswordControllerTest, EachPasswordOpensTheDocumentWithItsRights)
   for (const Case& c : {Case{QStringLiteral("社長"), false}, Case{QStringLiteral("staff"), true}}) {
     SCOPED_TRACE(c.typed.toStdString());
     DocumentSession* doc = openProtected();
-    ASSERT_NE(doc, nullptr);
     PasswordController* p = prompt(doc);
     ASSERT_NE(p, nullptr);
-    EXPECT_EQ(doc->documentInfoController(), nullptr);
+    const int beeps = AlertSheet::beepCountForTesting();
+    for (const QString& wrong : {QStringLiteral("社長 "), QString(), QStringLiteral("STAFF")}) {
+      type(p, wrong);
+      EXPECT_EQ(prompt(doc), p);
+      EXPECT_EQ(doc->documentInfoController(), nullptr);
+      EXPECT_EQ(p->messageText(), QString::fromUtf8(PasswordController::kWrongPasswordMessage));
+      EXPECT_TRUE(p->passwordField()->text().isEmpty());
+    }
+    EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 3);
+
     type(p, c.typed);
     EXPECT_EQ(prompt(doc), nullptr);
     ASSERT_NE(doc->documentInfoController(), nullptr);
@@ -60,28 +61,10 @@ TEST_F(PasswordControllerTest, EachPasswordOpensTheDocumentWithItsRights)
     // The document stays open and unchanged.
     EXPECT_EQ(app->documentController()->documents().size(), 1u);
     EXPECT_FALSE(doc->isDocumentEdited());
-    doc->close();
-    flush();
+    closeNow(doc);
   }
-}
-
-TEST_F(PasswordControllerTest, AWrongPasswordIsRefusedAndTheDocumentStaysShut)
-{
-  DocumentSession* doc = openProtected();
-  PasswordController* p = prompt(doc);
-  ASSERT_NE(p, nullptr);
-  const int beeps = AlertSheet::beepCountForTesting();
-  for (const QString& wrong : {QStringLiteral("社長 "), QString(), QStringLiteral("STAFF")}) {
-    type(p, wrong);
-    EXPECT_EQ(prompt(doc), p);
-    EXPECT_EQ(doc->documentInfoController(), nullptr);
-    EXPECT_EQ(p->messageText(), QString::fromUtf8(PasswordController::kWrongPasswordMessage));
-    EXPECT_TRUE(p->passwordField()->text().isEmpty());
-  }
-  EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 3);
-
   // Cancelling closes the document.
-  QTest::mouseClick(p->cancelButton(), Qt::LeftButton);
+  QTest::mouseClick(prompt(openProtected())->cancelButton(), Qt::LeftButton);
   flush();
   EXPECT_TRUE(app->documentController()->documents().empty());
 }

@@ -32,7 +32,7 @@ int runJob(ProgressStateController& progress, QWidget* over, int steps, int clic
 
 class ProgressStateControllerTest : public AppTest {};
 
-TEST_F(ProgressStateControllerTest, CancelStopsThePolledJobAtItsNextStep)
+TEST_F(ProgressStateControllerTest, CancelStopsThePolledJobAtItsNextStepAndTheBarShowsItsProgress)
 {
   DocumentSession* doc = openBooks();
   ProgressStateController* progress = doc->progressStateController();
@@ -57,12 +57,8 @@ TEST_F(ProgressStateControllerTest, CancelStopsThePolledJobAtItsNextStep)
   // A new session starts afresh after a cancelled one.
   progress->setCancelButtonEnabled(true);
   EXPECT_EQ(runJob(*progress, doc->documentInfoController(), 4, -1), 4);
-}
 
-TEST_F(ProgressStateControllerTest, TheSheetIsApplicationModalAndShowsTheJobsProgress)
-{
-  DocumentSession* doc = openBooks();
-  ProgressStateController* progress = doc->progressStateController();
+  // The sheet is application-modal and shows the job's progress.
   progress->setProgressFieldStringValue(QStringLiteral("書き出し中"));
   progress->setProgressIndicatorMaxValue(4);
   progress->beginModalSession(doc->documentInfoController());

@@ -9,28 +9,17 @@ using Kind = DocumentWindow::Kind;
 
 class RefreshProtocolTest : public AppTest {
 protected:
-  void SetUp() override
-  {
-    AppTest::SetUp();
-    doc = openBooks();
-    trial = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
-    journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
-    voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
-    activate(trial);
-    ASSERT_EQ(app->mainWindowController(), trial);
-    trial->recomputeCount = journal->recomputeCount = voucher->recomputeCount = 0;
-  }
-
   void setAutoUpdate(bool on) { UserDefaults::standardUserDefaults().setBool(on, KIVOAutoUpdateAllOutputWindowsKey); }
-
-  DocumentSession* doc = nullptr;
-  StubWindow* trial = nullptr;
-  StubWindow* journal = nullptr;
-  StubWindow* voucher = nullptr;
 };
 
-TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdate)
+TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdateAndWaitingOnesRefreshWhenForced)
 {
+  DocumentSession* doc = openBooks();
+  StubWindow* trial = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
+  StubWindow* journal = addStub(doc, Kind::Shiwakenikki, QStringLiteral("仕訳日記帳"));
+  StubWindow* voucher = addStub(doc, Kind::Furikaedenpyou, QStringLiteral("振替伝票"));
+  activate(trial);
+  ASSERT_EQ(app->mainWindowController(), trial);
   struct Case {
     bool autoUpdate;
     int trialRecomputes;    // the main window
@@ -64,13 +53,13 @@ TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdate)
     activate(trial);
     EXPECT_EQ(trial->recomputeCount, 0);
   }
-}
 
-TEST_F(RefreshProtocolTest, ForcedRefreshOfWaitingWindowsLeavesTheSettingAlone)
-{
+  // Waiting windows refresh when forced, or on becoming main unless a ledger cannot end its edit.
   setAutoUpdate(false);
+  trial->recomputeCount = journal->recomputeCount = 0;
   doc->shiwakeArrayDidChange(false);
   ASSERT_TRUE(journal->doNeedUpdate());
+  // A forced refresh leaves the setting alone.
   doc->updateAllOutputWindowControllersUIIfNeedUpdate();
   EXPECT_EQ(journal->recomputeCount, 1);
   EXPECT_FALSE(journal->doNeedUpdate());
@@ -81,14 +70,13 @@ TEST_F(RefreshProtocolTest, ForcedRefreshOfWaitingWindowsLeavesTheSettingAlone)
   setAutoUpdate(true);
   doc->updateAllOutputWindowControllersUIIfNeedUpdate();
   EXPECT_EQ(journal->recomputeCount, 1);
-}
 
-TEST_F(RefreshProtocolTest, ALedgerThatCannotEndItsEditKeepsOthersFromRefreshingOnBecomingMain)
-{
+  // A ledger that cannot end its edit keeps others from refreshing on becoming main.
   setAutoUpdate(false);
-  StubWindow* ledger = addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳"));
+  addStub(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳"));
   activate(trial);
   doc->shiwakeArrayDidChange(false);
+  journal->recomputeCount = 0;
   ASSERT_TRUE(journal->doNeedUpdate());
 
   struct Refusing : StubWindow {
@@ -103,10 +91,8 @@ TEST_F(RefreshProtocolTest, ALedgerThatCannotEndItsEditKeepsOthersFromRefreshing
   EXPECT_EQ(journal->recomputeCount, 0);
   EXPECT_TRUE(journal->doNeedUpdate());
 
-  refusing->close();
-  flush();
+  closeNow(refusing);
   EXPECT_TRUE(doc->deselectKanjyoumotocyouCellsOfAllShiwake());
-  EXPECT_NE(ledger, nullptr);
   activate(voucher);
   activate(journal);
   EXPECT_EQ(journal->recomputeCount, 1);

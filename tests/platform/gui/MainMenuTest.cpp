@@ -33,29 +33,7 @@ public:
   std::vector<std::pair<Command, QVariant>> performed;
 };
 
-TEST(MainMenuTest, StoredKeyEquivalentsBecomeThisSystemsKeys)
-{
-  struct Case {
-    const char* key;
-    uint32_t mask;
-    QKeySequence expected;
-  };
-  const uint32_t cmd = MainMenu::kCommandKeyMask, ctrl = MainMenu::kControlKeyMask, opt = MainMenu::kAlternateKeyMask,
-                 shift = MainMenu::kShiftKeyMask;
-  const Case cases[] = {
-      {"3", cmd, QKeySequence(Qt::CTRL | Qt::Key_3)},
-      {"3", ctrl | cmd, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3)},
-      {"p", cmd | opt, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P)},
-      {"K", cmd | shift, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K)},
-      {"", cmd, QKeySequence()},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.key);
-    EXPECT_EQ(MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(c.key), c.mask), c.expected);
-  }
-}
-
-TEST(MainMenuTest, ItemsAreEnabledByTheHandlerAndSendItTheirCommand)
+TEST(MainMenuTest, ItemsAreEnabledByTheHandlerSendItTheirCommandAndGetThisSystemsKeys)
 {
   QMainWindow window;
   RecordingHandler handler;
@@ -79,6 +57,26 @@ TEST(MainMenuTest, ItemsAreEnabledByTheHandlerAndSendItTheirCommand)
   menu.setSuitoucyouItems({});
   EXPECT_TRUE(menu.suitoucyouMenu()->actions().isEmpty());
   EXPECT_FALSE(menu.suitoucyouMenu()->isEnabled());
+
+  // Stored key equivalents become this system's keys.
+  struct Case {
+    const char* key;
+    uint32_t mask;
+    QKeySequence expected;
+  };
+  const uint32_t cmd = MainMenu::kCommandKeyMask, ctrl = MainMenu::kControlKeyMask, opt = MainMenu::kAlternateKeyMask,
+                 shift = MainMenu::kShiftKeyMask;
+  const Case cases[] = {
+      {"3", cmd, QKeySequence(Qt::CTRL | Qt::Key_3)},
+      {"3", ctrl | cmd, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_3)},
+      {"p", cmd | opt, QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P)},
+      {"K", cmd | shift, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_K)},
+      {"", cmd, QKeySequence()},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.key);
+    EXPECT_EQ(MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(c.key), c.mask), c.expected);
+  }
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 namespace kivo {
 namespace {
 
-TEST(ModalSessionTest, RunLastsUntilTheWindowStopsItAndClosingAborts)
+TEST(ModalSessionTest, RunAndPollLastUntilTheWindowStopsThemAndClosingAborts)
 {
   QWidget window;
   {
@@ -26,17 +26,15 @@ TEST(ModalSessionTest, RunLastsUntilTheWindowStopsItAndClosingAborts)
   ModalSession closed(&window);
   QTimer::singleShot(0, [&] { window.close(); });
   EXPECT_EQ(closed.run(), -1);
-}
 
-TEST(ModalSessionTest, PollingContinuesUntilStoppedOrAborted)
-{
-  QWidget window;
+  // Polling continues until stopped or aborted.
+  QWidget polled;
   for (bool viaAbort : {false, true}) {
-    ModalSession session(&window);
+    ModalSession session(&polled);
     EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
     EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
     if (viaAbort)
-      window.hide();
+      polled.hide();
     else
       session.stop();
     EXPECT_EQ(session.poll(), viaAbort ? ModalSession::Response::Aborted : ModalSession::Response::Stopped);

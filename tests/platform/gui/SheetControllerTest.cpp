@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTest>
 #include <cstdlib>
+#include <tuple>
 
 #include "platform/AlertSheet.h"
 #include "platform/SheetController.h"
@@ -31,7 +32,7 @@ protected:
   void storeChoice() override { ++stored; }
 };
 
-TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneAndStoresTheChoice)
+TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneSheetsLieCentredAndAlertsCarryTheStandardButtons)
 {
   QMainWindow window;
   window.show();
@@ -52,39 +53,60 @@ TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneAndStoresTheChoice)
     auto* sheet = new ChoiceSheet();
     std::vector<int> codes;
     sheet->beginSheet(&window, [&codes](int code) { codes.push_back(code); });
-    EXPECT_EQ(SheetController::attachedSheet(&window), sheet);
-    EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
-    EXPECT_EQ(sheet->parentWidget(), &window);
+    EXPECT_EQ(std::pair(SheetController::attachedSheet(&window), sheet->windowModality()),
+              std::pair(static_cast<SheetController*>(sheet), Qt::WindowModal));
     c.end(*sheet);
-    EXPECT_EQ(codes, std::vector<int>{c.code});
-    EXPECT_EQ(sheet->stored, c.code == SheetController::kOK ? 1 : 0);
-    EXPECT_EQ(SheetController::attachedSheet(&window), nullptr);
-    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(std::tuple(codes, sheet->stored, SheetController::attachedSheet(&window), sheet->isVisible()),
+              std::tuple(std::vector<int>{c.code}, c.code == SheetController::kOK ? 1 : 0, nullptr, false));
     // Ending twice does not call the handler again.
     sheet->abortSheet();
     EXPECT_EQ(codes.size(), 1u);
     delete sheet;
   }
-}
 
-TEST(AlertSheetTest, AlertsCarryTheStandardButtonsAndReportTheChoice)
-{
+  // A sheet lies over the middle of its window and wholly on the screen, its title bar
+  // included, also when the window is at the top edge or the sheet is larger than the
+  // screen.
+  const QRect screen(0, 0, 1600, 1000);
+  struct Placement {
+    const char* what;
+    QRect window;
+    QSize sheet;
+    QRect expected;  // the frame's top-left and the contents' size
+  };
+  const Placement placements[] = {
+      {"window at the top edge", QRect(400, 0, 800, 100), QSize(400, 300), QRect(599, 0, 400, 300)},
+      {"window off the right edge", QRect(1400, 500, 600, 300), QSize(500, 200), QRect(1100, 533, 500, 200)},
+      {"taller than the screen", QRect(0, 0, 400, 400), QSize(300, 1200), QRect(49, 0, 300, 968)},
+  };
+  for (const Placement& c : placements) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(SheetController::placementOnWindow(c.sheet, c.window, screen), c.expected);
+  }
+
+  window.setGeometry(window.screen()->availableGeometry().adjusted(100, 0, -100, 0).adjusted(0, 0, 0, -400));
+  window.show();
+  ChoiceSheet sheet;
+  sheet.resize(360, 300);
+  sheet.beginSheet(&window, [](int) {});
+  EXPECT_TRUE(window.screen()->availableGeometry().contains(sheet.frameGeometry()));
+  EXPECT_LE(std::abs(sheet.frameGeometry().center().x() - window.frameGeometry().center().x()), 1);
+  sheet.abortSheet();
+
+  // Alerts carry the standard buttons and report the choice.
   std::vector<AlertSheet::Alert> shown;
   int reply = 0;
   AlertSheet::setResponderForTesting([&](const AlertSheet::Alert& a) {
     shown.push_back(a);
     return reply;
   });
-  QMainWindow window;
 
   bool ended = false;
   AlertSheet::beginAlertSheet(&window, QString::fromUtf8(AlertSheet::kInvalidDenpyouTitle),
                               QStringLiteral("1 行目の日付が正しく入力されていません。"), [&] { ended = true; });
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].title, QStringLiteral("無効な伝票"));
-  EXPECT_EQ(shown[0].buttons, QStringList{QStringLiteral("OK")});
-  EXPECT_TRUE(shown[0].isSheet);
-  EXPECT_TRUE(ended);
+  EXPECT_EQ(std::tuple(shown[0].title, shown[0].buttons, shown[0].isSheet, ended),
+            std::tuple(QStringLiteral("無効な伝票"), QStringList{QStringLiteral("OK")}, true, true));
 
   for (int chosen : {0, 1}) {
     reply = chosen;
@@ -99,39 +121,6 @@ TEST(AlertSheetTest, AlertsCarryTheStandardButtonsAndReportTheChoice)
                        QStringLiteral("設定している用紙の印刷できる範囲が小さすぎます。"));
   EXPECT_FALSE(shown.back().isSheet);
   AlertSheet::setResponderForTesting({});
-}
-
-// A sheet lies over the middle of its window and wholly on the screen, its title bar
-// included, also when the window is at the top edge or the sheet is larger than the
-// screen.
-TEST(SheetControllerTest, ASheetIsCentredOnItsWindowAndWhollyOnScreen)
-{
-  const QRect screen(0, 0, 1600, 1000);
-  struct Case {
-    const char* what;
-    QRect window;
-    QSize sheet;
-    QRect expected;  // the frame's top-left and the contents' size
-  };
-  const Case cases[] = {
-      {"window at the top edge", QRect(400, 0, 800, 100), QSize(400, 300), QRect(599, 0, 400, 300)},
-      {"window off the right edge", QRect(1400, 500, 600, 300), QSize(500, 200), QRect(1100, 533, 500, 200)},
-      {"taller than the screen", QRect(0, 0, 400, 400), QSize(300, 1200), QRect(49, 0, 300, 968)},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(SheetController::placementOnWindow(c.sheet, c.window, screen), c.expected);
-  }
-
-  QMainWindow window;
-  window.setGeometry(window.screen()->availableGeometry().adjusted(100, 0, -100, 0).adjusted(0, 0, 0, -400));
-  window.show();
-  ChoiceSheet sheet;
-  sheet.resize(360, 300);
-  sheet.beginSheet(&window, [](int) {});
-  EXPECT_TRUE(window.screen()->availableGeometry().contains(sheet.frameGeometry()));
-  EXPECT_LE(std::abs(sheet.frameGeometry().center().x() - window.frameGeometry().center().x()), 1);
-  sheet.abortSheet();
 }
 
 }  // namespace

@@ -27,14 +27,19 @@ struct Drawn {
 
 enum class Align { Centered, Lefted, Righted };
 
+QFont cellFont()
+{
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(16);
+  return font;
+}
+
 Drawn draw(Align align, const QString& text, const QRectF& cell)
 {
   QImage image(400, 100, QImage::Format_RGB32);
   image.fill(Qt::white);
   QPainter p(&image);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(16);
-  p.setFont(font);
+  p.setFont(cellFont());
   p.setPen(Qt::black);
   QString shown = text;
   switch (align) {
@@ -49,19 +54,16 @@ Drawn draw(Align align, const QString& text, const QRectF& cell)
   return {inkBounds(image), shown};
 }
 
-TEST(StringDrawingTest, EachHelperPlacesTheTextInTheCellAsItsNameSays)
+TEST(StringDrawingTest, EachHelperPlacesTheTextInTheCellAsItsNameSaysAndOnlyLeftedShortens)
 {
   const QRectF cell(50, 20, 200, 40);
   const QString text = QStringLiteral("HHHH");
 
   const Drawn centred = draw(Align::Centered, text, cell);
   ASSERT_FALSE(centred.ink.isNull());
-  const double leftGap = centred.ink.left() - cell.left();
-  const double rightGap = cell.right() - centred.ink.right();
-  EXPECT_NEAR(leftGap, rightGap, 3.0);
-  const double topGap = centred.ink.top() - cell.top();
-  const double bottomGap = cell.bottom() - centred.ink.bottom();
-  EXPECT_NEAR(topGap, bottomGap, 4.0);
+  // Gaps left and right, top and bottom.
+  EXPECT_NEAR(centred.ink.left() - cell.left(), cell.right() - centred.ink.right(), 3.0);
+  EXPECT_NEAR(centred.ink.top() - cell.top(), cell.bottom() - centred.ink.bottom(), 4.0);
 
   const Drawn lefted = draw(Align::Lefted, text, cell);
   EXPECT_EQ(lefted.shown, text);
@@ -74,23 +76,19 @@ TEST(StringDrawingTest, EachHelperPlacesTheTextInTheCellAsItsNameSays)
   EXPECT_LE(righted.ink.right() + 1, cell.right() - 3);
   EXPECT_GE(righted.ink.right() + 1, cell.right() - 3 - 4);
   EXPECT_EQ(righted.ink.top(), centred.ink.top());
-}
 
-TEST(StringDrawingTest, LeftedDropsCharactersUntilTheTextFitsAndRightedNeverShortens)
-{
-  const QString text = QStringLiteral("現金預金普通預金定期預金");
+  // Lefted drops characters until the longText fits; righted never shortens.
+  const QString longText = QStringLiteral("現金預金普通預金定期預金");
   for (const qreal width : {400.0, 120.0, 60.0, 20.0, 3.0}) {
     SCOPED_TRACE(width);
     const QRectF cell(10, 10, width, 40);
-    const Drawn lefted = draw(Align::Lefted, text, cell);
-    EXPECT_TRUE(text.startsWith(lefted.shown));
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(16);
-    const QFontMetricsF metrics(font);
+    const Drawn lefted = draw(Align::Lefted, longText, cell);
+    EXPECT_TRUE(longText.startsWith(lefted.shown));
+    const QFontMetricsF metrics(cellFont());
     if (!lefted.shown.isEmpty()) { EXPECT_LT(metrics.horizontalAdvance(lefted.shown), width - 3); }
     // One more character would not have fitted.
-    if (lefted.shown.size() < text.size()) {
-      EXPECT_GE(metrics.horizontalAdvance(text.left(lefted.shown.size() + 1)), width - 3);
+    if (lefted.shown.size() < longText.size()) {
+      EXPECT_GE(metrics.horizontalAdvance(longText.left(lefted.shown.size() + 1)), width - 3);
     }
     if (!lefted.ink.isNull()) { EXPECT_LE(lefted.ink.right(), cell.right()); }
   }
@@ -102,8 +100,8 @@ TEST(StringDrawingTest, LeftedDropsCharactersUntilTheTextFitsAndRightedNeverShor
   EXPECT_EQ(cut, QStringLiteral("a"));
   p.end();
 
-  const Drawn righted = draw(Align::Righted, text, QRectF(300, 10, 60, 40));
-  EXPECT_LT(righted.ink.left(), 300);  // runs out of the cell on the left, whole
+  const Drawn overflowing = draw(Align::Righted, longText, QRectF(300, 10, 60, 40));
+  EXPECT_LT(overflowing.ink.left(), 300);  // runs out of the cell on the left, whole
 }
 
 }  // namespace
