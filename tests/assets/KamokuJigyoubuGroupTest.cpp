@@ -102,8 +102,7 @@ TEST_F(KamokuJigyoubuGroupTest, MoveKeepsTheObjectsAndTheirDraggedOrder)
       {"two of another group to the top", {4, 0}, 0, "BEACD"},
       {"one to the end", {1}, 9, "AECDB"},
       {"within the group, down past its neighbour", {2}, 2, "ABEDC"},
-      {"within the group, onto itself", {3}, 1, "ABECD"},
-  };
+      {"within the group, onto itself", {3}, 1, "ABECD"}};
   for (const auto& [name, draggedIndexes, index, expectedOrder] : cases) {
     doc.genkasyoukyakuShisanArray().clear();
     std::vector<Ptr> assets = {add("A", 150, -1, -1), add("B", 150, -1, -1), add("C", 155, -1, -1),

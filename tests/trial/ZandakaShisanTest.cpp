@@ -60,8 +60,7 @@ TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
       {"inactive without amounts", false, 0, false, Sums{}, false},
       // An inactive account that still holds amounts keeps its row, so that the
       // totals it enters are explained and the books still balance.
-      {"inactive with amounts", false, 0, false, Sums{5, 0, 0, 5}, true},
-  };
+      {"inactive with amounts", false, 0, false, Sums{5, 0, 0, 5}, true}};
   for (const auto& [name, active, type, hideWithoutAmounts, figures, expected] : cases) {
     SCOPED_TRACE(name);
     Kamoku k = account(true);
@@ -81,8 +80,7 @@ TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
       {"subtract past limit", false, true, {-kMax + 1, 0, 0, 0, 0}, Sums{5, 0, 0, 0}, {-(kMax + 1), 0, 0, 0, 0}},
       {"frozen", true, true, {kMax + 1, 0, 0, -(kMax + 1), 0}, Sums{-7, 0, 0, 7}, {kMax + 1, 0, 0, -(kMax + 1), 0}},
       // A debit total of exactly max is not increased.
-      {"debit total at max", true, true, {0, kMax, kMax - 1, 0, 0}, Sums{0, 5, 5, 0}, {0, kMax, kMax + 1, 0, 0}},
-  };
+      {"debit total at max", true, true, {0, kMax, kMax - 1, 0, 0}, Sums{0, 5, 5, 0}, {0, kMax, kMax + 1, 0, 0}}};
 
   for (const auto& [name, karikata, section, before, figures, expected] : sumCases) {
     SCOPED_TRACE(name);
@@ -187,9 +185,8 @@ TEST_F(PeriodSumsTest, PeriodBoundsAreInclusiveAndTheWalkStopsAfterTheEnd)
   addShiwake(*doc, Date(2024, 7, 1), genkin->code(), uriage->code(), 1000);  // after: not counted
   addShiwake(*doc, Date::kessanSeiridukiDate(), genkin->code(), uriage->code(), 5000);
   post(1, 2);
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1001, 110, 0, 1111}));
-  EXPECT_EQ(figures(*uriage, 99), (Figures{1, 0, 110, 111}));
-  EXPECT_EQ(figures(*genkin, -1), (Figures{1001, 110, 0, 1111}));
+  EXPECT_EQ(std::tuple(figures(*genkin, 99), figures(*uriage, 99), figures(*genkin, -1)),
+            std::tuple(Figures{1001, 110, 0, 1111}, Figures{1, 0, 110, 111}, Figures{1001, 110, 0, 1111}));
 
   // The closing-adjustment month alone: the whole term is the opening balance.
   const int32_t n = static_cast<int32_t>(doc->kaisya().monthArray().size());
@@ -215,9 +212,8 @@ TEST_F(PeriodSumsTest, WhatCountsAndWhatNever)
   tsuuchi->setStartBalance(300, 99);
   addShiwake(*doc, Date(2024, 5, 2), tsuuchi->code(), uriage->code(), 50);
   post(0, 12);
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 7, 0, 1007}));
-  EXPECT_EQ(figures(*uriage, 99), (Figures{0, 0, 90, 90}));
-  EXPECT_EQ(figures(*tsuuchi, 99), (Figures{300, 50, 0, 350}));
+  EXPECT_EQ(std::tuple(figures(*genkin, 99), figures(*uriage, 99), figures(*tsuuchi, 99)),
+            std::tuple(Figures{1000, 7, 0, 1007}, Figures{0, 0, 90, 90}, Figures{300, 50, 0, 350}));
 }
 
 TEST_F(PeriodSumsTest, DivisionsAndTheCompanyColumn)
@@ -232,10 +228,8 @@ TEST_F(PeriodSumsTest, DivisionsAndTheCompanyColumn)
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 5, 3);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 7, -1);
   post(0, 12);
-  EXPECT_EQ(figures(*genkin, 1), (Figures{100, 40, 0, 140}));
-  EXPECT_EQ(figures(*genkin, 2), (Figures{20, 0, 0, 20}));
-  EXPECT_EQ(figures(*genkin, 3), (Figures{3, 5, 0, 8}));
-  EXPECT_EQ(figures(*genkin, -1), (Figures{0, 7, 0, 7}));
+  EXPECT_EQ(std::tuple(figures(*genkin, 1), figures(*genkin, 2), figures(*genkin, 3), figures(*genkin, -1)),
+            std::tuple(Figures{100, 40, 0, 140}, Figures{20, 0, 0, 20}, Figures{3, 5, 0, 8}, Figures{0, 7, 0, 7}));
   // The company column sums every division, the inactive one included; the
   // opening balance stored for 99 itself is not used while divisions are.
   EXPECT_EQ(figures(*genkin, 99), (Figures{123, 52, 0, 175}));
@@ -247,8 +241,8 @@ TEST_F(PeriodSumsTest, WithoutActiveDivisionsTheCompanyOpeningGoesUnderNoDivisio
   addJigyoubu(*doc, 1, false);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40, -1);
   post(0, 12);
-  EXPECT_EQ(figures(*genkin, -1), (Figures{1000, 40, 0, 1040}));
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 40, 0, 1040}));
+  EXPECT_EQ(std::tuple(figures(*genkin, -1), figures(*genkin, 99)),
+            std::tuple(Figures{1000, 40, 0, 1040}, Figures{1000, 40, 0, 1040}));
 }
 
 TEST_F(PeriodSumsTest, SumsStopChangingBeyondTheLimit)
@@ -273,9 +267,9 @@ TEST_F(PeriodSumsTest, SubAccountsHaveSumsOfTheirOwn)
   addShiwake(*doc, Date(2024, 5, 3), uriage->code(), genkin->code(), 5)->setKashikataHojyoKamokuCode(2);
   addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 7)->setKarikataHojyoKamokuCode(1);  // none such
   post(0, 12);
-  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 2, 99)), (Figures{300, 40, 5, 335}));
-  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 2, -1)), (Figures{300, 40, 5, 335}));
-  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 1, 99)), (Figures{0, 0, 0, 0}));
+  const auto hojyo = [&](int32_t code, int32_t j) { return figuresOf(sums.ofHojyoKamoku(genkin->code(), code, j)); };
+  EXPECT_EQ(std::tuple(hojyo(2, 99), hojyo(2, -1), hojyo(1, 99)),
+            std::tuple(Figures{300, 40, 5, 335}, Figures{300, 40, 5, 335}, Figures{0, 0, 0, 0}));
   EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 47, 5, 1042}));
 }
 

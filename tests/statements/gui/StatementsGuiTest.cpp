@@ -150,8 +150,8 @@ TEST_F(KaisyahouHoukokusyoControllerTest,
               std::tuple(QString::fromUtf8(coverStart), QString::fromUtf8(coverEnd), wareki));
     // Every statement the company has is chosen; the cost report only for a maker.
     for (int i = 0; i < 7; ++i) EXPECT_EQ(sheet->printCheckbox(i)->isChecked(), i != 4) << i;
-    EXPECT_FALSE(sheet->printCheckbox(4)->isEnabled());
-    EXPECT_EQ(sheet->tabView()->currentIndex(), KaisyahouHoukokusyoController::GeneralTab);
+    EXPECT_EQ(std::tuple(sheet->printCheckbox(4)->isEnabled(), sheet->tabView()->currentIndex()),
+              std::tuple(false, int(KaisyahouHoukokusyoController::GeneralTab)));
     sheet->cancelKaisyahouHoukokusyoWindow();
     flush();
   }
@@ -162,16 +162,15 @@ TEST_F(KaisyahouHoukokusyoControllerTest,
   KaisyahouHoukokusyoController::installCommandHandlers(app.get());
   app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
   flush();
-  EXPECT_TRUE(sheet->isSheetAttached());
-  EXPECT_EQ(olderForm, 0);
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), olderForm), std::tuple(true, 0));
   sheet->abortSheet();
   // A sole proprietor's books go to the older-form statements.
   DocumentSession* kojin = openBooks("個人商店", false);
   ASSERT_EQ(app->currentDocument(), kojin);
   app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
   flush();
-  EXPECT_EQ(olderForm, 1);
-  EXPECT_FALSE(kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo));
+  EXPECT_EQ(std::tuple(olderForm, kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo)),
+            std::tuple(1, nullptr));
   KaisyahouHoukokusyoController::setOlderFormOpener({});
 }
 
@@ -226,8 +225,7 @@ TEST_F(KaisyahouHoukokusyoControllerTest, TheGeneralTabRefusesWhatCannotPrint)
       {"end before start", sheet->termEndDateField(), "4/30"},
       {"empty title", sheet->titleOfCoversheetField(), ""},
       {"empty cover date", sheet->termEndDateOfCoverField(), ""},
-      {"empty unit", sheet->currencyUnitField(), ""},
-  };
+      {"empty unit", sheet->currencyUnitField(), ""}};
   for (const auto& [what, field, text] : cases) {
     sheet->updateUI();
     sheet->termStartDateField()->setText("5/1");
@@ -351,18 +349,18 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
   const Kaisya& k = session->document().kaisya();
   EXPECT_EQ(k.riekisyobunanKamokuArray(),
             (std::vector<RiekiSyobunanItem>{{"配当金", 50}, {"利益準備金", 20}}));  // no spaces in a name
-  EXPECT_EQ(sheet->riekiSyobunGoukeiField()->text(), "70");
-  EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "130");
-  EXPECT_TRUE(session->document().isDocumentEdited());
+  EXPECT_EQ(std::tuple(sheet->riekiSyobunGoukeiField()->text(), sheet->jikiKurikoshiRiekiField()->text(),
+                       session->document().isDocumentEdited()),
+            std::tuple("70", "130", true));
   // A bad amount is refused and the item keeps its own.
   setItem(1, "利益準備金", "abc");
   EXPECT_EQ(k.riekisyobunanKamokuArray()[1].kingaku, 20);
 
   sheet->endHoukokusyoWindow();
   flush();
-  EXPECT_FALSE(sheet->isSheetAttached());
-  EXPECT_EQ(printPanels, 1);
-  EXPECT_EQ(sheet->riekiSyobunanShisanArray().size(), 5u);  // the printed rows; their figures are the core's
+  // The printed rows; their figures are the core's.
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), printPanels, sheet->riekiSyobunanShisanArray().size()),
+            std::tuple(false, 1, 5u));
 
   // A household book has no statements command.
   auto books = makeTrialBooks(ChartKind::Kojin);
@@ -383,8 +381,7 @@ TEST_F(HoukokusyoControllerTest, AnEmptyStartDateAndItemsBeyondTheProfitAreRefus
   sheet->termStartDateField()->setText(QString());
   sheet->endHoukokusyoWindow();
   flush();
-  EXPECT_TRUE(sheet->isSheetAttached());
-  EXPECT_EQ(printPanels, 0);
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), printPanels), std::tuple(true, 0));
   sheet->termStartDateField()->setText(start);
 
   sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
@@ -393,8 +390,7 @@ TEST_F(HoukokusyoControllerTest, AnEmptyStartDateAndItemsBeyondTheProfitAreRefus
   EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "-50");
   sheet->endHoukokusyoWindow();
   flush();
-  EXPECT_TRUE(sheet->isSheetAttached());
-  EXPECT_EQ(printPanels, 0);
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), printPanels), std::tuple(true, 0));
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].text.toStdString(),
             "利益処分合計が当期未処分利益を超えています。利益処分案の金額を見直してください。");
@@ -588,8 +584,7 @@ TEST_F(KaisyahouHoukokusyoPrintTest, ALongStatementContinuesOverflowedSumsPrintT
       {"too narrow for the balance sheet", paper(250, 842), {false, true, false, false, false, false, false}},
       {"too narrow for the income statement", paper(200, 842), {false, false, true, false, false, false, false}},
       {"too narrow for the vertical changes", paper(250, 842), {false, false, false, false, false, true, false}},
-      {"too small for the horizontal changes", paper(150, 200), yoko},
-  };
+      {"too small for the horizontal changes", paper(150, 200), yoko}};
   for (const auto& [what, layout, choice] : cases) {
     alerts.clear();
     EXPECT_FALSE(KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout)) << what;

@@ -291,8 +291,7 @@ TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
       {"construction manufacturer",
        {.seizou = true, .kensetu = true},
        {"貸借対照表", "損益計算書", "完成工事原価報告書"}},
-      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}},
-  };
+      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}}};
   for (const auto& [what, books, tabs] : cases) {
     SCOPED_TRACE(what);
     openBooks(books);
@@ -323,14 +322,14 @@ TEST_F(TrialWindowsTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
   ZandakaShisanController* w = openWindow();
   auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
   // Nothing computed yet: the sheet cannot be cancelled.
-  EXPECT_TRUE(period->cancelButton()->isHidden());
-  EXPECT_EQ(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
+  EXPECT_EQ(std::tuple(period->cancelButton()->isHidden(), w->taisyakuTaisyouTableView()->model()->rowCount()),
+            std::tuple(true, 0));
   period->monthFromComboBox()->setCurrentIndex(2);
   period->monthToComboBox()->setCurrentIndex(3);
   period->okButton()->click();
   flush();
-  EXPECT_EQ(w->displayingPeriodFromField()->text(), "6月");
-  EXPECT_EQ(w->displayingPeriodToField()->text(), "7月");
+  EXPECT_EQ(std::tuple(w->displayingPeriodFromField()->text(), w->displayingPeriodToField()->text()),
+            std::tuple("6月", "7月"));
   EXPECT_GT(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
 }
 
@@ -415,12 +414,12 @@ TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
   // The balance sheet with commas: only accounts with amounts, by the setting.
   w->saveToTextFile();
   flush();
-  EXPECT_EQ(presetSeen, 0);
   // The figures are the core's to pin; ten lines, as the accounts without amounts are left out.
   const QByteArray balance = readFile(path("balance.txt"));
   EXPECT_TRUE(balance.startsWith(shiftJis("現金,1000,500,300,1200,100.00\r　現預金合計,"))) << balance.toStdString();
-  EXPECT_EQ(balance.count('\r'), 10);
-  EXPECT_EQ(UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey), 1);
+  EXPECT_EQ(std::tuple(presetSeen, balance.count('\r'),
+                       UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey)),
+            std::tuple(0, 10, 1));
 
   // Cancelling the panel still keeps the separator chosen in it.
   choose = 0;
@@ -510,7 +509,6 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
             std::tuple(false, 2));
   sheet->cancelButton()->click();
   flush();
-  PrintOperation::setPrintPanelResponderForTesting({});
 }
 
 TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGroups)
@@ -671,8 +669,8 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   LedgerChoiceTree* candidates = sheet->unselectedKamokuTableView();
   const bool yokinFirst = yokin < urikake;
   ASSERT_EQ(candidates->topLevelItemCount(), 2);
-  EXPECT_EQ(candidates->topLevelItem(0)->text(1), yokinFirst ? "普通預金" : "売掛金");
-  EXPECT_EQ(candidates->topLevelItem(1)->text(1), yokinFirst ? "売掛金" : "普通預金");
+  EXPECT_EQ((QStringList{candidates->topLevelItem(0)->text(1), candidates->topLevelItem(1)->text(1)}),
+            (yokinFirst ? QStringList{"普通預金", "売掛金"} : QStringList{"売掛金", "普通預金"}));
   EXPECT_EQ(std::tuple(sheet->okButtonWidget()->isEnabled(), sheet->monthToPopUp()->currentText(),
                        sheet->jigyoubuField()->isVisibleTo(sheet)),
             std::tuple(false, "決算整理月", true));
@@ -702,9 +700,10 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   for (const QString& page : pages)
     EXPECT_TRUE(page.contains("補助残高一覧表") && page.contains("5月 〜 8月") && page.contains("比率"));
   EXPECT_TRUE(pages[yokinFirst ? 0 : 1].contains(heading("普通預金")));
-  EXPECT_TRUE(urikakePage.contains(heading("売掛金")));
-  EXPECT_TRUE(urikakePage.contains(QRegularExpression("補助科目なし\\s+0\\s+50\\s+0\\s+50\\s+1.08")));
-  EXPECT_TRUE(urikakePage.contains(QRegularExpression("合計\\s+4,200\\s+1,250\\s+800\\s+4,650\\s+100.00")));
+  for (const QRegularExpression& line :
+       {heading("売掛金"), QRegularExpression("補助科目なし\\s+0\\s+50\\s+0\\s+50\\s+1.08"),
+        QRegularExpression("合計\\s+4,200\\s+1,250\\s+800\\s+4,650\\s+100.00")})
+    EXPECT_TRUE(urikakePage.contains(line)) << line.pattern().toStdString();
 
   // The account's customers all taken out of use: the window falls back to none.
   for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
@@ -726,8 +725,7 @@ TEST(ShiftJisEncoderTest, CodePage932BytesAndRefusalsOfWhatItCannotHold)
       {"№", "\x87\x82"},
       {"髙", "\xFB\xFC"},  // IBM extension, preferred over the NEC-selected one
       {"ｱ", "\xB1"},       // half-width katakana
-      {"#Precision!", "#Precision!"},
-  };
+      {"#Precision!", "#Precision!"}};
   for (const auto& [text, expected] : cases) {
     std::string out = "x";
     ASSERT_TRUE(ShiftJisEncoder::encode(text, out)) << text;
@@ -736,10 +734,7 @@ TEST(ShiftJisEncoderTest, CodePage932BytesAndRefusalsOfWhatItCannotHold)
 
   // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, the yen sign, an emoji, a
   // character outside JIS, and malformed UTF-8.
-  for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷",
-                           "a\xFF"
-                           "b",
-                           "\xE3\x81"}) {
+  for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷", "a\xFFz", "\xE3\x81"}) {
     std::string out = "keep";
     EXPECT_FALSE(ShiftJisEncoder::encode(text, out)) << text;
     EXPECT_EQ(out, "keep");
