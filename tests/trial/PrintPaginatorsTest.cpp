@@ -54,8 +54,7 @@ TEST(PrintPaginatorsTest, TrialBalancePages)
     SCOPED_TRACE(name);
     const std::vector<Shisan> rows = rowsOf(pattern);
     const ZandakaShisanPrintPaginator p(rows, none, none, 5);
-    EXPECT_EQ(linesOf(p), lines);
-    EXPECT_EQ(p.lines().size() % 5, 0u);
+    EXPECT_EQ(std::tuple(linesOf(p), p.lines().size() % 5), std::tuple(lines, 0u));
   }
 }
 

@@ -128,15 +128,12 @@ TEST(ZandakaShisanTest, SumRowOfOperandsAndPercents)
   heading.setKamokuCode(ShisanHeadingRowCode);
   rows.push_back(heading);
   b.setPercentOfShisanArray(rows, 1000);
-  // Valid, and the percent.
-  const std::pair<bool, double> expected[] = {
-      {true, 100.0},    {true, 12.5}, {true, -5.0}, {false, 0.0},  // beyond the limit
-      {true, 999999.0},                                            // "999999.00": nine characters, shown
-      {false, 0.0},                                                // "1000000.00": ten characters, not shown
-      {true, -99999.0},                                            // "-99999.00": the minus sign counts
-      {false, 0.0},                                                // "-100000.00"
-      {false, 0.0},                                                // a heading never has one
-  };
+  // Valid, and the percent: beyond the limit none; "999999.00" has nine characters and
+  // is shown, "1000000.00" ten and is not; in "-99999.00" the minus sign counts and
+  // "-100000.00" is not shown; a heading never has one.
+  const std::pair<bool, double> expected[] = {{true, 100.0},    {true, 12.5},     {true, -5.0},
+                                              {false, 0.0},     {true, 999999.0}, {false, 0.0},
+                                              {true, -99999.0}, {false, 0.0},     {false, 0.0}};
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(rows[i].isValidPercent(), expected[i].first);

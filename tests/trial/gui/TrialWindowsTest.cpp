@@ -308,8 +308,7 @@ TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
     QStringList expected;
     for (int i = 1; i < w->tabView()->count(); ++i) expected << w->tabView()->tabBar()->tabData(i).toString();
     expected << "taisyakuTaisyou";
-    EXPECT_EQ(labels, tabs);
-    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(std::tuple(labels, visited), std::tuple(tabs, expected));
     session->close();
     flush();
   }
@@ -434,8 +433,7 @@ TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
   QTimer::singleShot(0, [this] { session->progressStateController()->cancelButton()->click(); });
   w->saveToTextFile();
   flush();
-  EXPECT_EQ(QDir(path(".")).entryList(QDir::Files), before);
-  EXPECT_TRUE(alerts.empty());
+  EXPECT_EQ(std::tuple(QDir(path(".")).entryList(QDir::Files), alerts.empty()), std::tuple(before, true));
 
   // A caption the code page cannot hold stops the export and says which.
   w->selectTabWithIdentifier("sonekiKeisan");
@@ -713,20 +711,15 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
 
 TEST(ShiftJisEncoderTest, CodePage932BytesAndRefusalsOfWhatItCannotHold)
 {
-  const std::pair<const char*, std::string> cases[] = {
-      {"abc\\~09", "abc\\~09"},  // ASCII kept, backslash and tilde included
-      {"現金", "\x8C\xBB\x8B\xE0"},
-      {"　", "\x81\x40"},  // ideographic space
-      {"～", "\x81\x60"},  // U+FF5E, where plain Shift_JIS has U+301C
-      {"－", "\x81\x7C"},  // U+FF0D, where plain Shift_JIS has U+2212
-      {"∥", "\x81\x61"},   // U+2225, where plain Shift_JIS has U+2016
-      {"￢", "\x81\xCA"},  // U+FFE2, where plain Shift_JIS has U+00AC
-      {"①", "\x87\x40"},   // NEC special characters
-      {"№", "\x87\x82"},
-      {"髙", "\xFB\xFC"},  // IBM extension, preferred over the NEC-selected one
-      {"ｱ", "\xB1"},       // half-width katakana
-      {"#Precision!", "#Precision!"}};
-  for (const auto& [text, expected] : cases) {
+  // ASCII kept, backslash and tilde included; the ideographic space; U+FF5E, U+FF0D,
+  // U+2225 and U+FFE2, where plain Shift_JIS has U+301C, U+2212, U+2016 and U+00AC; NEC
+  // special characters; an IBM extension, preferred over the NEC-selected one;
+  // half-width katakana.
+  using Case = std::pair<const char*, std::string>;
+  for (const auto& [text, expected] :
+       {Case{"abc\\~09", "abc\\~09"}, Case{"現金", "\x8C\xBB\x8B\xE0"}, Case{"　", "\x81\x40"}, Case{"～", "\x81\x60"},
+        Case{"－", "\x81\x7C"}, Case{"∥", "\x81\x61"}, Case{"￢", "\x81\xCA"}, Case{"①", "\x87\x40"},
+        Case{"№", "\x87\x82"}, Case{"髙", "\xFB\xFC"}, Case{"ｱ", "\xB1"}, Case{"#Precision!", "#Precision!"}}) {
     std::string out = "x";
     ASSERT_TRUE(ShiftJisEncoder::encode(text, out)) << text;
     EXPECT_EQ(out, "x" + expected) << text;
