@@ -220,10 +220,7 @@ TEST(KurikoshiZandakaTest, RefusesAndLeavesTheDocumentAlone)
       addShiwake(d, Date(2024, 9, 1), codeOf(d, "現金"), codeOf(d, "資本金"), 60'000'000'000LL);
   };
   const Spoil subAccountOfProfit = [](MyDocument& d) {
-    auto h = std::make_shared<HojyoKamoku>();
-    h->setCode(1);
-    h->setName("別途");
-    kamokuNamed(d, "繰越利益剰余金")->hojyoKamokuArray().push_back(h);
+    addHojyoKamoku(*kamokuNamed(d, "繰越利益剰余金"), 1, "別途");
     d.setRootKamokuKubun(d.rootKamokuKubun());
   };
   // What, kind, divisions, spoil, refusal, and the kamoku, hojyoKamoku and jigyoubu of the first row.

@@ -112,11 +112,7 @@ TEST_F(HojyoZandakaTest, TheTotalIsTheTrialBalanceRowOfTheAccountForEveryDivisio
   // has, and an opening balance of the account its customers do not make up.
   entry(Date(2024, 5, 8), -1, 50, 1);
   entry(Date(2024, 6, 8), 9, 60, 2);
-  auto inactive = std::make_shared<HojyoKamoku>();
-  inactive->setCode(4);
-  inactive->setName("D商店");
-  inactive->setIsActive(false);
-  urikake->hojyoKamokuArray().push_back(inactive);
+  test::addHojyoKamoku(*urikake, 4, "D商店", false);
   entry(Date(2024, 4, 8), 4, 70, 2);
   urikake->setStartBalance(3100, 1);
   check("and what no customer holds", 1, 4);

@@ -54,6 +54,18 @@ inline int64_t trialBalanceProfit(MyDocument& doc, const std::string& title, int
   return rowTitled(a.sonekiKeisanShisanArray(), title).syuuryouZandaka();
 }
 
+// A sub-account appended to the account's list.
+inline HojyoKamokuPtr addHojyoKamoku(Kamoku& k, int32_t code, const std::string& name, bool active = true)
+{
+  auto h = std::make_shared<HojyoKamoku>();
+  h->setCode(code);
+  h->setName(name);
+  h->setParentKamokuCode(k.code());
+  h->setIsActive(active);
+  k.hojyoKamokuArray().push_back(h);
+  return h;
+}
+
 inline int32_t codeOf(const MyDocument& doc, const std::string& name) { return kamokuNamed(doc, name)->code(); }
 
 inline ShiwakePtr addShiwake(MyDocument& doc, Date date, int32_t karikata, int32_t kashikata, int64_t amount,

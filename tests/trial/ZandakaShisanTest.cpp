@@ -256,10 +256,7 @@ TEST_F(PeriodSumsTest, SumsStopChangingBeyondTheLimit)
 
 TEST_F(PeriodSumsTest, SubAccountsHaveSumsOfTheirOwn)
 {
-  auto bank = std::make_shared<HojyoKamoku>();
-  bank->setCode(2);
-  bank->setStartBalance(300, 99);
-  genkin->hojyoKamokuArray().push_back(bank);
+  test::addHojyoKamoku(*genkin, 2, "銀行")->setStartBalance(300, 99);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40)->setKarikataHojyoKamokuCode(2);
   addShiwake(*doc, Date(2024, 5, 3), uriage->code(), genkin->code(), 5)->setKashikataHojyoKamokuCode(2);
   addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 7)->setKarikataHojyoKamokuCode(1);  // none such
