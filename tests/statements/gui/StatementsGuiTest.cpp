@@ -432,7 +432,7 @@ protected:
   KaisyahouHoukokusyoStatements statements;
 };
 
-TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrderWithTheirFiguresAndNotesOverTwoPages)
+TEST_F(KaisyahouHoukokusyoPrintTest, ChosenStatementsInOrderNotesOverTwoPagesLongOnesContinueAndSmallPaperIsRefused)
 {
   compute();
   const QStringList pages = print({});
@@ -475,6 +475,41 @@ TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrderWithTheir
   notes.note = false;
   notes.coversheet = true;
   EXPECT_EQ(print(notes).size(), 1);
+
+  // A long statement continues; overflowed sums print the mark; paper too small is refused.
+  KaisyahouHoukokusyoPrintChoice bs{false, true, false, false, false, false, false};
+  const QStringList continued = print(bs, paper(595, 300));
+  ASSERT_GE(continued.size(), 2);
+  for (const QString& p : continued) EXPECT_EQ(titleOf(p), "貸借対照表");
+  EXPECT_TRUE(hasLine(continued.back(), "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000"));
+
+  statements.taisyakuBalanceHanbaihiShisanArray.back().setHoukokusyoAmount(Kaisya::kMaxOutputAmountValue + 1);
+  const QStringList overflowed = print({false, false, false, true, false, false, false});
+  ASSERT_EQ(overflowed.size(), 1);
+  EXPECT_TRUE(hasLine(overflowed[0], "販売費及び一般管理費合計\\s+#Precision!")) << overflowed[0].toStdString();
+  EXPECT_FALSE(overflowed[0].contains("1,000,000,000,000"));
+
+  // Paper too small is refused.
+  KaisyahouHoukokusyoPrintChoice yoko;
+  yoko.tateKabunushiShihon = false;
+  const std::tuple<const char*, QPageLayout, KaisyahouHoukokusyoPrintChoice> cases[] = {
+      {"too short for five rows", paper(595, 150), {}},
+      {"too narrow for the balance sheet", paper(250, 842), {false, true, false, false, false, false, false}},
+      {"too narrow for the income statement", paper(200, 842), {false, false, true, false, false, false, false}},
+      {"too narrow for the vertical changes", paper(250, 842), {false, false, false, false, false, true, false}},
+      {"too small for the horizontal changes", paper(150, 200), yoko}};
+  for (const auto& [what, layout, choice] : cases) {
+    alerts.clear();
+    EXPECT_FALSE(KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout)) << what;
+    ASSERT_EQ(alerts.size(), 1u) << what;
+    EXPECT_EQ(alerts[0].title, "印刷できません");
+    EXPECT_EQ(alerts[0].text, "設定している用紙の印刷できる範囲が小さすぎます。");
+  }
+  // The narrow paper does for the cover alone.
+  alerts.clear();
+  EXPECT_TRUE(KaisyahouHoukokusyoPrintView::create(*doc, statements, {true, false, false, false, false, false, false},
+                                                   paper(250, 842)));
+  EXPECT_TRUE(alerts.empty());
 }
 
 TEST_F(KaisyahouHoukokusyoPrintTest,
@@ -561,44 +596,6 @@ TEST_F(KaisyahouHoukokusyoPrintTest,
   }
 }
 
-TEST_F(KaisyahouHoukokusyoPrintTest, ALongStatementContinuesOverflowedSumsPrintTheMarkAndPaperTooSmallIsRefused)
-{
-  compute();
-  KaisyahouHoukokusyoPrintChoice bs{false, true, false, false, false, false, false};
-  const QStringList continued = print(bs, paper(595, 300));
-  ASSERT_GE(continued.size(), 2);
-  for (const QString& p : continued) EXPECT_EQ(titleOf(p), "貸借対照表");
-  EXPECT_TRUE(hasLine(continued.back(), "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000"));
-
-  statements.taisyakuBalanceHanbaihiShisanArray.back().setHoukokusyoAmount(Kaisya::kMaxOutputAmountValue + 1);
-  const QStringList pages = print({false, false, false, true, false, false, false});
-  ASSERT_EQ(pages.size(), 1);
-  EXPECT_TRUE(hasLine(pages[0], "販売費及び一般管理費合計\\s+#Precision!")) << pages[0].toStdString();
-  EXPECT_FALSE(pages[0].contains("1,000,000,000,000"));
-
-  // Paper too small is refused.
-  KaisyahouHoukokusyoPrintChoice yoko;
-  yoko.tateKabunushiShihon = false;
-  const std::tuple<const char*, QPageLayout, KaisyahouHoukokusyoPrintChoice> cases[] = {
-      {"too short for five rows", paper(595, 150), {}},
-      {"too narrow for the balance sheet", paper(250, 842), {false, true, false, false, false, false, false}},
-      {"too narrow for the income statement", paper(200, 842), {false, false, true, false, false, false, false}},
-      {"too narrow for the vertical changes", paper(250, 842), {false, false, false, false, false, true, false}},
-      {"too small for the horizontal changes", paper(150, 200), yoko}};
-  for (const auto& [what, layout, choice] : cases) {
-    alerts.clear();
-    EXPECT_FALSE(KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout)) << what;
-    ASSERT_EQ(alerts.size(), 1u) << what;
-    EXPECT_EQ(alerts[0].title, "印刷できません");
-    EXPECT_EQ(alerts[0].text, "設定している用紙の印刷できる範囲が小さすぎます。");
-  }
-  // The narrow paper does for the cover alone.
-  alerts.clear();
-  EXPECT_TRUE(KaisyahouHoukokusyoPrintView::create(*doc, statements, {true, false, false, false, false, false, false},
-                                                   paper(250, 842)));
-  EXPECT_TRUE(alerts.empty());
-}
-
 class HoukokusyoPrintTest : public StatementsSheetTest {
 protected:
   void SetUp() override
@@ -630,7 +627,7 @@ protected:
   std::vector<Shisan> riekiSyobunan;
 };
 
-TEST_F(HoukokusyoPrintTest, CoverAndTheTickedStatementsInOrderWithTheirNotesALongOneOnFurtherPages)
+TEST_F(HoukokusyoPrintTest, TickedStatementsInOrderWithNotesLongOnesOnFurtherPagesOverflowMarkAndRefusals)
 {
   Kaisya& k = doc->kaisya();
   k.setNoteOfTaisyakuTaisyouhyouOfHoukokusyo("有形固定資産の減価償却累計額　0円");
@@ -669,16 +666,14 @@ TEST_F(HoukokusyoPrintTest, CoverAndTheTickedStatementsInOrderWithTheirNotesALon
   EXPECT_TRUE(hasLine(longPages.back(), "損益の注記"));
   for (const QString& p : longPages) EXPECT_TRUE(titleOf(p) == "貸借対照表" || titleOf(p) == "損益計算書");
   EXPECT_TRUE(alerts.empty());
-}
 
-TEST_F(HoukokusyoPrintTest, FiguresAtTheLimitPrintTheMarkRefusedOnSmallPaperAndForANoteLongerThanAPage)
-{
+  // Figures at the limit print the mark; small paper and a note longer than a page are refused.
   kamokuNamed(*doc, "現金")->setStartBalance(doc->kaisya().maxOutputAmountValue() + 1, 99);
   HoukokusyoPrintChoice choice;
   choice.coversheet = choice.sonekiKeisansyo = choice.hanbaihi = choice.seizougenka = choice.riekisyobunan = false;
-  const QStringList pages = print(choice);
-  ASSERT_EQ(pages.size(), 1);
-  EXPECT_TRUE(hasLine(pages[0], "資産の部合計\\s+#Precision!")) << pages[0].toStdString();
+  const QStringList limit = print(choice);
+  ASSERT_EQ(limit.size(), 1);
+  EXPECT_TRUE(hasLine(limit[0], "資産の部合計\\s+#Precision!")) << limit[0].toStdString();
 
   EXPECT_TRUE(print({}, paper(595, 120)).isEmpty());
   ASSERT_EQ(alerts.size(), 1u);
