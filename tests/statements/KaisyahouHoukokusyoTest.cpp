@@ -22,7 +22,7 @@ constexpr int32_t kTotal = KaisyahouTotalRowCode;
 constexpr int32_t kTotalColumn = KaisyahouBlockTotalRowCode;
 constexpr int32_t kLine = KaisyahouComputedRowCode;
 
-TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRow)
+TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRowThenReasonsWithEntriesAndTreasuryStock)
 {
   auto doc = test::makeKaisyahouBooks();
   test::bookFixtureTerm(*doc);
@@ -79,6 +79,55 @@ TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRow)
                                        {kTotalColumn, "　株主資本合計", {2'500'000, 0, 220'000, 220'000, 2'720'000}},
                                        {kTotalColumn, "純資産合計", {2'500'000, 0, 220'000, 220'000, 2'720'000}}}));
   test::expectStatementsAgree(st, kMax);
+
+  // Reasons with entries, and treasury stock, on the same books.
+  {
+    auto& reasons = doc->hendouReasonArray();
+    for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "自己株式の取得", "新株の発行",
+                             "株主資本以外の項目の当期変動額(純額)"})
+      reasons.push_back(std::make_shared<HendouReason>(name));
+    book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000)->setHendouReasonStr("剰余金の配当");
+    book(*doc, Date(2024, 10, 31), "自己株式", "普通預金", 50'000)->setHendouReasonStr("自己株式の取得");
+    // Neither a pending cash-book row nor a regular-type voucher counts anywhere.
+    book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 70'000)->setDenpyouNo(0);
+    book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 90'000)->setDenpyouNo(-3);
+    for (const ShiwakePtr& s : doc->journal().entries())
+      if (s->denpyouNo() <= 0) s->setHendouReasonStr("新株の発行");
+    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+
+    const auto& ks = st.kabunushiShihon;
+    std::vector<std::string> labels;
+    for (const auto& l : ks.rowLabels) labels.push_back(l.title);
+    EXPECT_EQ(labels, (std::vector<std::string>{"前期末残高", "当期変動額", "当期純損益", "剰余金の配当",
+                                                "自己株式の取得", "当期変動額合計", "当期末残高"}));
+    EXPECT_EQ(ks.rowLabels[3].reason, reasons[2]);
+    // 自己株式 is debit-natured: it reduces 株主資本合計, as on the balance sheet.
+    EXPECT_EQ(test::columnsOf(ks),
+              (std::vector<ChangeColumn>{
+                  {270, "　資本金", {2'000'000, 0, 0, 0, 0, 0, 2'000'000}},
+                  {kGroup, "　　　繰越利益剰余金", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
+                  {kTotalColumn, "　利益剰余金合計", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
+                  {279, "　自己株式", {0, 0, 0, 0, 50'000, 50'000, 50'000}},
+                  {kTotalColumn, "　株主資本合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}},
+                  {kTotalColumn, "純資産合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}}}));
+    const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
+    for (const Line& l :
+         {Line{210, "　未払配当金", 100'000}, Line{kGroup, "　[自己株式]", -50'000}, Line{279, "　　自己株式", 50'000},
+          Line{kGroup, "[株主資本]", 2'570'000}, Line{kTotal, "　　　負債・純資産合計", 2'700'000}})
+      EXPECT_EQ(std::count(right.begin(), right.end(), l), 1) << l.title;
+    test::expectStatementsAgree(st, kMax);
+
+    // The same assignment once the document has rebuilt its lists, and with an entry
+    // moved to another reason in the list before its name was written back.
+    doc->updateHendouReasonArray();
+    EXPECT_EQ(test::columnsOf(test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon), test::columnsOf(ks));
+    ShiwakePtr moved = reasons[3]->shiwakeArray().at(0);
+    reasons[3]->shiwakeArray().clear();
+    reasons[2]->shiwakeArray().push_back(moved);
+    const auto afterMove = test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon;
+    EXPECT_EQ(afterMove.rowLabels.size(), 6u);
+    EXPECT_EQ(afterMove.columns[3].monthlyAmountArray(), (std::vector<int64_t>{0, 0, 0, 50'000, 50'000, 50'000}));
+  }
 }
 
 TEST(KaisyahouHoukokusyoTest, AManufacturersCostReportHandsItsCostToTheIncomeStatement)
@@ -144,57 +193,6 @@ TEST(KaisyahouHoukokusyoTest, ANetLossReducesTheRetainedEarnings)
   const auto& cols = st.kabunushiShihon.columns;
   EXPECT_EQ(cols[1].monthlyAmountArray(), (std::vector<int64_t>{500'000, 0, -210'000, -210'000, 290'000}));
   test::expectStatementsAgree(st, kMax);
-}
-
-TEST(KaisyahouHoukokusyoTest, ReasonsWithEntriesAndTreasuryStock)
-{
-  auto doc = test::makeKaisyahouBooks();
-  test::bookFixtureTerm(*doc);
-  auto& reasons = doc->hendouReasonArray();
-  for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "自己株式の取得", "新株の発行",
-                           "株主資本以外の項目の当期変動額(純額)"})
-    reasons.push_back(std::make_shared<HendouReason>(name));
-  book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000)->setHendouReasonStr("剰余金の配当");
-  book(*doc, Date(2024, 10, 31), "自己株式", "普通預金", 50'000)->setHendouReasonStr("自己株式の取得");
-  // Neither a pending cash-book row nor a regular-type voucher counts anywhere.
-  book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 70'000)->setDenpyouNo(0);
-  book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 90'000)->setDenpyouNo(-3);
-  for (const ShiwakePtr& s : doc->journal().entries())
-    if (s->denpyouNo() <= 0) s->setHendouReasonStr("新株の発行");
-  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
-
-  const auto& ks = st.kabunushiShihon;
-  std::vector<std::string> labels;
-  for (const auto& l : ks.rowLabels) labels.push_back(l.title);
-  EXPECT_EQ(labels, (std::vector<std::string>{"前期末残高", "当期変動額", "当期純損益", "剰余金の配当",
-                                              "自己株式の取得", "当期変動額合計", "当期末残高"}));
-  EXPECT_EQ(ks.rowLabels[3].reason, reasons[2]);
-  // 自己株式 is debit-natured: it reduces 株主資本合計, as on the balance sheet.
-  EXPECT_EQ(test::columnsOf(ks),
-            (std::vector<ChangeColumn>{
-                {270, "　資本金", {2'000'000, 0, 0, 0, 0, 0, 2'000'000}},
-                {kGroup, "　　　繰越利益剰余金", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
-                {kTotalColumn, "　利益剰余金合計", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
-                {279, "　自己株式", {0, 0, 0, 0, 50'000, 50'000, 50'000}},
-                {kTotalColumn, "　株主資本合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}},
-                {kTotalColumn, "純資産合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}}}));
-  const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
-  for (const Line& l :
-       {Line{210, "　未払配当金", 100'000}, Line{kGroup, "　[自己株式]", -50'000}, Line{279, "　　自己株式", 50'000},
-        Line{kGroup, "[株主資本]", 2'570'000}, Line{kTotal, "　　　負債・純資産合計", 2'700'000}})
-    EXPECT_EQ(std::count(right.begin(), right.end(), l), 1) << l.title;
-  test::expectStatementsAgree(st, kMax);
-
-  // The same assignment once the document has rebuilt its lists, and with an entry
-  // moved to another reason in the list before its name was written back.
-  doc->updateHendouReasonArray();
-  EXPECT_EQ(test::columnsOf(test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon), test::columnsOf(ks));
-  ShiwakePtr moved = reasons[3]->shiwakeArray().at(0);
-  reasons[3]->shiwakeArray().clear();
-  reasons[2]->shiwakeArray().push_back(moved);
-  const auto afterMove = test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon;
-  EXPECT_EQ(afterMove.rowLabels.size(), 6u);
-  EXPECT_EQ(afterMove.columns[3].monthlyAmountArray(), (std::vector<int64_t>{0, 0, 0, 50'000, 50'000, 50'000}));
 }
 
 TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroAndTheColumnTitles)

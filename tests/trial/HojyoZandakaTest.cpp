@@ -62,7 +62,7 @@ protected:
   KamokuPtr urikake;
 };
 
-TEST_F(HojyoZandakaTest, EveryRowAndTheTotalAreTheHandComputedFigures)
+TEST_F(HojyoZandakaTest, EveryRowAndTheTotalAreTheHandComputedFiguresThePagesAndTheListsEdges)
 {
   // entryOnNoSubAccount: 売掛金 50 in August, division 1, without a customer
   const std::tuple<int32_t, bool, Rows> cases[] = {
@@ -87,6 +87,49 @@ TEST_F(HojyoZandakaTest, EveryRowAndTheTotalAreTheHandComputedFigures)
     EXPECT_EQ(std::tuple(rows.back().hojyoKamokuCode(), rows[1].hojyoKamokuCode()),
               std::tuple(HojyoZandaka::kGoukeiRowCode, 2));
   }
+
+  // The printout's pages, on the books as they were made.
+  SetUp();
+  const std::vector<Shisan> one = list(2);          // three customers and the total
+  std::vector<Shisan> two = list(99, 4, 4);         // August alone
+  two.insert(two.begin(), one.begin(), one.end());  // then the company's list
+  using Kind = HojyozandakaIchiranPaginator::Row::Kind;
+  const auto kinds = [](const HojyozandakaIchiranPaginator& p) {
+    std::string out;
+    for (const auto& r : p.printingShisanArray())
+      out += r.kind == Kind::Heading ? 'H' : r.kind == Kind::Period ? 'P' : r.kind == Kind::Empty ? '.' : 'r';
+    return out;
+  };
+  // With 6 lines an account fills its page exactly. With 5 the total would open the
+  // next page alone: the last customer goes with it.
+  const std::tuple<int, const char*> pageCases[] = {
+      {10, "HPrrrr....HPrrrr...."}, {6, "HPrrrrHPrrrr"}, {5, "HPrr.HPrr.HPrr.HPrr."}};
+  for (const auto& [rowsPerPage, pages] : pageCases) {
+    HojyozandakaIchiranPaginator p(*doc, two, 1, 4, rowsPerPage);
+    EXPECT_EQ(kinds(p), pages) << rowsPerPage;
+    EXPECT_EQ(p.pageCount() * rowsPerPage, static_cast<int>(p.printingShisanArray().size()));
+  }
+  HojyozandakaIchiranPaginator p(*doc, two, 1, 4, 10);
+  EXPECT_EQ(p.printingShisanArray()[0].shisan.title(), "勘定科目：　売掛金（事業部2）");
+  EXPECT_EQ(p.printingShisanArray()[1].shisan.title(), "5月 〜 8月");
+  // An account whose only row is its total prints heading, period and the total.
+  const std::vector<Shisan> onlyTotal{one.back()};
+  EXPECT_EQ(kinds(HojyozandakaIchiranPaginator(*doc, onlyTotal, 1, 4, 5)), "HPr..");
+  EXPECT_EQ(std::make_tuple(p.lineOfRow(1), p.lineOfRow(2), p.lineOfRow(11)), std::make_tuple(2, 4, 2));
+
+  // The edges of the list.
+  // An account code no account has, and none at all: no rows.
+  EXPECT_TRUE(HojyoZandaka::hojyoZandakaArray(*doc, {{99, -1}, {99, 998}}, 0, 12)->empty());
+  // A division with nothing on the account: every share "--".
+  addJigyoubu(*doc, 3);
+  for (const Row& r : table(list(3))) EXPECT_EQ(std::get<5>(r), "--") << std::get<0>(r);
+  // A share of nothing in a negative total reads 0.00, never -0.00.
+  EXPECT_EQ(std::get<5>(table(list(2, 6, 8))[1]), "0.00");
+  // A cancelled build gives nothing.
+  const auto cancelled = HojyoZandaka::hojyoZandakaArray(
+      *doc, {{1, urikake->code()}, {2, urikake->code()}}, 0, 12,
+      [](int done, int total, const std::string& name) { return done == 0 && total == 2 && name == "売掛金"; });
+  EXPECT_FALSE(cancelled);
 }
 
 TEST_F(HojyoZandakaTest, TheTotalIsTheTrialBalanceRowOfTheAccountForEveryDivisionAndTheCompany)
@@ -120,50 +163,6 @@ TEST_F(HojyoZandakaTest, TheTotalIsTheTrialBalanceRowOfTheAccountForEveryDivisio
   check("the closing-adjustment month alone", 12, 12);
   const std::vector<Row> company = table(list(99));
   EXPECT_EQ(company[3], Row("補助科目なし", 170, 110, 0, 280, "5.74"));
-}
-
-TEST_F(HojyoZandakaTest, PagesStartPerAccountWithHeadingAndPeriodAndNeverOpenWithTheTotalAndTheListsEdges)
-{
-  const std::vector<Shisan> one = list(2);          // three customers and the total
-  std::vector<Shisan> two = list(99, 4, 4);         // August alone
-  two.insert(two.begin(), one.begin(), one.end());  // then the company's list
-  using Kind = HojyozandakaIchiranPaginator::Row::Kind;
-  const auto kinds = [](const HojyozandakaIchiranPaginator& p) {
-    std::string out;
-    for (const auto& r : p.printingShisanArray())
-      out += r.kind == Kind::Heading ? 'H' : r.kind == Kind::Period ? 'P' : r.kind == Kind::Empty ? '.' : 'r';
-    return out;
-  };
-  // With 6 lines an account fills its page exactly. With 5 the total would open the
-  // next page alone: the last customer goes with it.
-  const std::tuple<int, const char*> cases[] = {
-      {10, "HPrrrr....HPrrrr...."}, {6, "HPrrrrHPrrrr"}, {5, "HPrr.HPrr.HPrr.HPrr."}};
-  for (const auto& [rowsPerPage, pages] : cases) {
-    HojyozandakaIchiranPaginator p(*doc, two, 1, 4, rowsPerPage);
-    EXPECT_EQ(kinds(p), pages) << rowsPerPage;
-    EXPECT_EQ(p.pageCount() * rowsPerPage, static_cast<int>(p.printingShisanArray().size()));
-  }
-  HojyozandakaIchiranPaginator p(*doc, two, 1, 4, 10);
-  EXPECT_EQ(p.printingShisanArray()[0].shisan.title(), "勘定科目：　売掛金（事業部2）");
-  EXPECT_EQ(p.printingShisanArray()[1].shisan.title(), "5月 〜 8月");
-  // An account whose only row is its total prints heading, period and the total.
-  const std::vector<Shisan> onlyTotal{one.back()};
-  EXPECT_EQ(kinds(HojyozandakaIchiranPaginator(*doc, onlyTotal, 1, 4, 5)), "HPr..");
-  EXPECT_EQ(std::make_tuple(p.lineOfRow(1), p.lineOfRow(2), p.lineOfRow(11)), std::make_tuple(2, 4, 2));
-
-  // The edges of the list.
-  // An account code no account has, and none at all: no rows.
-  EXPECT_TRUE(HojyoZandaka::hojyoZandakaArray(*doc, {{99, -1}, {99, 998}}, 0, 12)->empty());
-  // A division with nothing on the account: every share "--".
-  addJigyoubu(*doc, 3);
-  for (const Row& r : table(list(3))) EXPECT_EQ(std::get<5>(r), "--") << std::get<0>(r);
-  // A share of nothing in a negative total reads 0.00, never -0.00.
-  EXPECT_EQ(std::get<5>(table(list(2, 6, 8))[1]), "0.00");
-  // A cancelled build gives nothing.
-  const auto cancelled = HojyoZandaka::hojyoZandakaArray(
-      *doc, {{1, urikake->code()}, {2, urikake->code()}}, 0, 12,
-      [](int done, int total, const std::string& name) { return done == 0 && total == 2 && name == "売掛金"; });
-  EXPECT_FALSE(cancelled);
 }
 
 }  // namespace
