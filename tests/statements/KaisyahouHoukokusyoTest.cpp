@@ -172,30 +172,7 @@ TEST(KaisyahouHoukokusyoTest, AManufacturersCostReportHandsItsCostToTheIncomeSta
   test::expectStatementsAgree(st, kMax);
 }
 
-TEST(KaisyahouHoukokusyoTest, ANetLossReducesTheRetainedEarnings)
-{
-  auto doc = test::makeKaisyahouBooks();
-  book(*doc, Date(2024, 6, 25), "給料手当", "普通預金", 200'000);
-  book(*doc, Date(2024, 8, 1), "雑損失", "現金", 10'000);
-  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
-  EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray),
-            (std::vector<Line>{
-                Line{kSection, "経常損益の部", 0}, Line{kGroup, "[営業損益の部]", 0}, Line{kGroup, "　[営業費用]", 0},
-                Line{kGroup, "　　[販売費及び一般管理費]", 0},
-                Line{kSubtotal, "　　　販売費及び一般管理費合計", 200'000}, Line{kTotal, "　　　　営業損失", 200'000},
-                Line{kGroup, "[営業外損益の部]", 0}, Line{kGroup, "　[営業外費用]", 0}, Line{437, "　　雑損失", 10'000},
-                Line{kSubtotal, "　　　営業外費用合計", 10'000}, Line{kTotal, "　　　　経常損失", 210'000},
-                Line{kTotal, "　　　税引前当期損失", 210'000}, Line{kTotal, "　　　当期純損失", 210'000}}));
-  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, -210'000);
-  const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
-  EXPECT_EQ(std::count(right.begin(), right.end(), Line{kGroup, "　　　繰越利益剰余金", 290'000}), 1);
-  EXPECT_EQ(right.front(), (Line{kSection, "純資産の部", 0}));  // no liability: no 負債の部
-  const auto& cols = st.kabunushiShihon.columns;
-  EXPECT_EQ(cols[1].monthlyAmountArray(), (std::vector<int64_t>{500'000, 0, -210'000, -210'000, 290'000}));
-  test::expectStatementsAgree(st, kMax);
-}
-
-TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroAndTheColumnTitles)
+TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroTheColumnTitlesAndANetLossReducesRetainedEarnings)
 {
   // No profit: the 当期純損益 row shows a 0 under the retained earnings and the totals.
   auto doc = test::makeKaisyahouBooks();
@@ -217,6 +194,26 @@ TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroAndTheColumnTit
                                  : Titles{"株主資本", "利益剰余金", "その他利益剰余金", "繰越利益\n剰余金"};
     EXPECT_EQ((Titles{c.title(), c.title2(), c.title3(), c.title4()}), expected);
   }
+
+  // A net loss on the same books reduces the retained earnings.
+  book(*doc, Date(2024, 6, 25), "給料手当", "普通預金", 200'000);
+  book(*doc, Date(2024, 8, 1), "雑損失", "現金", 10'000);
+  const KaisyahouHoukokusyoStatements loss = test::statementsOf(*doc, test::wholeTerm(*doc));
+  EXPECT_EQ(linesOf(loss.taisyakuBalanceSonekiKeisanShisanArray),
+            (std::vector<Line>{
+                Line{kSection, "経常損益の部", 0}, Line{kGroup, "[営業損益の部]", 0}, Line{kGroup, "　[営業費用]", 0},
+                Line{kGroup, "　　[販売費及び一般管理費]", 0},
+                Line{kSubtotal, "　　　販売費及び一般管理費合計", 200'000}, Line{kTotal, "　　　　営業損失", 200'000},
+                Line{kGroup, "[営業外損益の部]", 0}, Line{kGroup, "　[営業外費用]", 0}, Line{437, "　　雑損失", 10'000},
+                Line{kSubtotal, "　　　営業外費用合計", 10'000}, Line{kTotal, "　　　　経常損失", 210'000},
+                Line{kTotal, "　　　税引前当期損失", 210'000}, Line{kTotal, "　　　当期純損失", 210'000}}));
+  EXPECT_EQ(loss.toukiSonekiOfSyuuryouZandaka, -210'000);
+  const std::vector<Line> right = linesOf(loss.taisyakuTaisyouFusainobuShisanArray);
+  EXPECT_EQ(std::count(right.begin(), right.end(), Line{kGroup, "　　　繰越利益剰余金", 290'000}), 1);
+  EXPECT_EQ(right.front(), (Line{kSection, "純資産の部", 0}));  // no liability: no 負債の部
+  const auto& cols = loss.kabunushiShihon.columns;
+  EXPECT_EQ(cols[1].monthlyAmountArray(), (std::vector<int64_t>{500'000, 0, -210'000, -210'000, 290'000}));
+  test::expectStatementsAgree(loss, kMax);
 }
 
 TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)

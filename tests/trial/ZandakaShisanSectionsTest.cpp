@@ -23,9 +23,7 @@ constexpr int32_t kTotal = ShisanTotalRowCode;
 
 bool hasRow(const std::vector<Shisan>& rows, const std::string& title)
 {
-  for (const Shisan& r : rows)
-    if (r.title() == title) return true;
-  return false;
+  return std::any_of(rows.begin(), rows.end(), [&](const Shisan& r) { return r.title() == title; });
 }
 
 // The closing balances of the rows with the captions.
@@ -176,17 +174,16 @@ TEST(ZandakaShisanSectionsTest, SoleProprietorIncomeStatementRowByRow)
        Row{"　貸倒引当金戻入", 0, 10}, Row{"　　繰戻額等合計", kSubtotal, 10}, Row{"繰入額等", kHeading, 0},
        Row{"　貸倒引当金繰入", 0, 5}, Row{"　専従者給与", 0, 40}, Row{"　　繰入額等合計", kSubtotal, 45},
        Row{"　青色申告控除前所得", kTotal, 205}}};
+  std::vector<Row> rows = expected[0];
+  rows.insert(rows.end(), expected[1].begin(), expected[1].end());
   const auto& pl = a.sonekiKeisanShisanArray();
-  size_t i = 0;
-  for (const auto& rows : expected)
-    for (const auto& [title, code, syuuryou] : rows) {
-      SCOPED_TRACE(title);
-      ASSERT_LT(i, pl.size());
-      EXPECT_EQ(std::tuple(pl[i].title(), pl[i].kamokuCode(), pl[i].syuuryouZandaka()),
-                std::tuple(title, code != 0 ? code : codeOf(d, std::string(title).substr(3)), syuuryou));
-      ++i;
-    }
-  EXPECT_EQ(i, pl.size());
+  ASSERT_EQ(pl.size(), rows.size());
+  for (size_t i = 0; i < pl.size(); ++i) {
+    const auto& [title, code, syuuryou] = rows[i];
+    SCOPED_TRACE(title);
+    EXPECT_EQ(std::tuple(pl[i].title(), pl[i].kamokuCode(), pl[i].syuuryouZandaka()),
+              std::tuple(title, code != 0 ? code : codeOf(d, std::string(title).substr(3)), syuuryou));
+  }
   EXPECT_DOUBLE_EQ(pl[1].percent(), 500.0 / 550.0 * 100.0);
 
   const auto& bs = a.taisyakuTaisyouShisanArray();

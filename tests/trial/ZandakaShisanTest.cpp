@@ -47,7 +47,7 @@ Shisan rowWith(int64_t kaishi, int64_t kari, int64_t kashi, int64_t syuuryou, in
   return r;
 }
 
-TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
+TEST(ZandakaShisanTest, WhichAccountsGetARowRunningSumsSumRowsAndPercents)
 {
   MyDocument doc;
   const std::tuple<const char*, bool, uint32_t, bool, Sums, bool> cases[] = {
@@ -93,12 +93,9 @@ TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
     };
     EXPECT_EQ(fields(s), fields(expected));
   }
-}
 
-TEST(ZandakaShisanTest, SumRowOfOperandsAndPercents)
-{
+  // Sum rows of operands, and percents.
   constexpr Calculate::Sign Add = Calculate::Sign::Add, Subtract = Calculate::Sign::Subtract;
-  MyDocument doc;
   const ZandakaShisanPeriodSums none;
   const ZandakaShisan b(doc, none, false);
   std::vector<Shisan> rows = {rowWith(100, 10, 20, 90, 7), rowWith(30, 1, 2, 29, 3), rowWith(kMax, 0, 0, 0)};
