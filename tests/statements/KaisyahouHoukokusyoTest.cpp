@@ -216,7 +216,7 @@ TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroTheColumnTitles
   test::expectStatementsAgree(loss, kMax);
 }
 
-TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
+TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLineAndSumsBeyondTheLimitCarryTheOverflowMark)
 {
   // right: empty: both sides empty
   const Line blank{kLine, "", 0};
@@ -237,10 +237,8 @@ TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
     EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray), right);
     EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.size(), right.size());
   }
-}
 
-TEST(KaisyahouHoukokusyoTest, SumsBeyondTheLimitCarryTheOverflowMark)
-{
+  // Sums beyond the limit carry the overflow mark.
   auto doc = test::makeTrialBooks(test::ChartKind::HoujinKaisyahou);
   test::kamokuNamed(*doc, "現金")->setStartBalance(kMax - 1, 99);
   test::kamokuNamed(*doc, "資本金")->setStartBalance(kMax - 1, 99);
