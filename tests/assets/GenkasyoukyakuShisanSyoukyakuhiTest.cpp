@@ -51,45 +51,37 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargesOverTheWholeLifeDownToOne)
   // asset: charged from the term of its acquisition
   const std::tuple<const char*, G, Charges> cases[] = {
       // 1,000,000 × 0.100 a year; the tenth year leaves 1.
-      {"straight line, newer rule",
-       assetOf(G::kTeigakuHou, 1'000'000, 10, Date(2013, 4, 1)),
-       {100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 99'999, 0}},
+      {"straight line, newer rule", assetOf(G::kTeigakuHou, 1'000'000, 10, Date(2013, 4, 1)),
+       Charges{100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 100'000, 99'999, 0}},
       // 200 %: rate 0.200, revised 0.250, guarantee 1,000,000 × 0.06552 = 65,520. The
       // seventh year's 262,144 × 0.200 = 52,428 falls below it: from then on
       // 262,144 × 0.250 = 65,536 a year, the last one leaving 1.
-      {"declining balance 200 %",
-       assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2013, 4, 1)),
-       {200'000, 160'000, 128'000, 102'400, 81'920, 65'536, 65'536, 65'536, 65'536, 65'535, 0}},
+      {"declining balance 200 %", assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2013, 4, 1)),
+       Charges{200'000, 160'000, 128'000, 102'400, 81'920, 65'536, 65'536, 65'536, 65'536, 65'535, 0}},
       // 250 %: rate 0.250, revised 0.334, guarantee 44,480. 177,980 × 0.250 = 44,495
       // still passes; 133,485 × 0.250 = 33,371 does not: 133,485 × 0.334 = 44,583.
-      {"declining balance 250 %",
-       assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2008, 4, 1)),
-       {250'000, 187'500, 140'625, 105'468, 79'101, 59'326, 44'495, 44'583, 44'583, 44'318, 0}},
+      {"declining balance 250 %", assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2008, 4, 1)),
+       Charges{250'000, 187'500, 140'625, 105'468, 79'101, 59'326, 44'495, 44'583, 44'583, 44'318, 0}},
       // Older rule: (1,000,000 − 10 %) × 0.100 = 90,000 a year to the limit of 5 %
       // (50,000), reached in the term from 2007-04-01; then (50,000 − 1) / 60 a month,
       // 9,999 a year, the fifth instalment leaving 1.
       {"older straight line to the limit, then equal instalments",
        assetOf(G::kTeigakuHou, 1'000'000, 10, Date(1997, 4, 1), true),
-       {90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 50'000, 9'999, 9'999, 9'999,
-        9'999, 10'003, 0}},
+       Charges{90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 90'000, 50'000, 9'999, 9'999,
+               9'999, 9'999, 10'003, 0}},
       // Terms that start before 2007-04-01 leave an asset at its limit alone.
-      {"older rule at its limit before 2007",
-       assetOf(G::kTeigakuHou, 1'000'000, 5, Date(1995, 4, 1), true),
-       {180'000, 180'000, 180'000, 180'000, 180'000, 50'000, 0, 0}},
+      {"older rule at its limit before 2007", assetOf(G::kTeigakuHou, 1'000'000, 5, Date(1995, 4, 1), true),
+       Charges{180'000, 180'000, 180'000, 180'000, 180'000, 50'000, 0, 0}},
       // A third of the cost by the months of the term; the remainder of 1 is less
       // than a month's share (2,777.777) and goes with the third term.
-      {"一括償却 over 36 months",
-       assetOf(G::kIkkatsuSyoukyaku, 100'000, 0, Date(2013, 6, 1)),
-       {33'333, 33'333, 33'334, 0}},
-      {"即時償却 in the term of acquisition only",
-       assetOf(G::kSokujiSyoukyaku, 250'000, 0, Date(2013, 6, 1)),
-       {250'000, 0}},
+      {"一括償却 over 36 months", assetOf(G::kIkkatsuSyoukyaku, 100'000, 0, Date(2013, 6, 1)),
+       Charges{33'333, 33'333, 33'334, 0}},
+      {"即時償却 in the term of acquisition only", assetOf(G::kSokujiSyoukyaku, 250'000, 0, Date(2013, 6, 1)),
+       Charges{250'000, 0}},
       // 均等償却: the older straight-line rate 0.333, no residual under the newer rule,
       // charged down to 0.
-      {"均等償却 down to 0",
-       assetOf(G::kKintouSyoukyaku, 300'000, 3, Date(2013, 4, 1)),
-       {99'900, 99'900, 99'900, 300, 0}},
-  };
+      {"均等償却 down to 0", assetOf(G::kKintouSyoukyaku, 300'000, 3, Date(2013, 4, 1)),
+       Charges{99'900, 99'900, 99'900, 300, 0}}};
   for (const auto& [what, asset, charges] : cases)
     EXPECT_EQ(chargesOverTerms(asset, asset.dateOfAdded().year(), int(charges.size())), charges) << what;
 }
@@ -100,10 +92,14 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
   const SyoukyakuKikan sevenMonths(Date(2013, 9, 1), Date(2014, 3, 31), true, 0);
   const SyoukyakuKikan sixMonths(Date(2006, 4, 1), Date(2006, 9, 30), true, 0);
   const Date before(2012, 6, 1), sixth(2013, 9, 15), old(2005, 1, 1);
-  auto with = [](G a, auto change) {
-    change(a);
+  const auto depreciatedBy = [&](int64_t ruikei) {
+    G a = assetOf(G::kTeigakuHou, 1'000'000, 10, before);
+    a.setKisyuSyoukyakugakuRuikei(ruikei);
     return a;
   };
+  G revised = assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2013, 4, 1));
+  revised.setKisyuSyoukyakugakuRuikei(500'000);
+  revised.setBasedCyoubokagakuForKaiteiSyoukyakuhi(500'000);
   const std::tuple<const char*, G, SyoukyakuKikan, int64_t> cases[] = {
       // Acquired in the sixth month: used September to March, u = 7.
       {"straight line, u = 7: 1,200,000 × 0.1 × 7/12", assetOf(G::kTeigakuHou, 1'200'000, 10, sixth), year, 70'000},
@@ -124,19 +120,9 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
        fiscalYear(2006), 81'000},
       // Once in the revised phase it stays there: 500,000 × 0.250, though
       // 500,000 × 0.200 would be above the guarantee amount.
-      {"revised phase kept once fixed",
-       with(assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2013, 4, 1)),
-            [](G& a) {
-              a.setKisyuSyoukyakugakuRuikei(500'000);
-              a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(500'000);
-            }),
-       fiscalYear(2016), 125'000},
-      {"book value 1: charged 0",
-       with(assetOf(G::kTeigakuHou, 1'000'000, 10, before), [](G& a) { a.setKisyuSyoukyakugakuRuikei(999'999); }), year,
-       0},
-      {"book value 0: 0, never -1",
-       with(assetOf(G::kTeigakuHou, 1'000'000, 10, before), [](G& a) { a.setKisyuSyoukyakugakuRuikei(1'000'000); }),
-       year, 0},
+      {"revised phase kept once fixed", revised, fiscalYear(2016), 125'000},
+      {"book value 1: charged 0", depreciatedBy(999'999), year, 0},
+      {"book value 0: 0, never -1", depreciatedBy(1'000'000), year, 0},
       {"即時償却 on the first day", assetOf(G::kSokujiSyoukyaku, 90'000, 0, Date(2013, 4, 1)), year, 90'000},
       {"即時償却 on the last day", assetOf(G::kSokujiSyoukyaku, 90'000, 0, Date(2014, 3, 31)), year, 90'000},
       {"即時償却 before the term", assetOf(G::kSokujiSyoukyaku, 90'000, 0, Date(2013, 3, 31)), year, 0},
@@ -146,8 +132,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
       {"life 0", assetOf(G::kTeigakuHou, 1'000'000, 0, before), year, -1},
       {"life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, before), year, -1},
       {"older rule, life 101", assetOf(G::kTeiritsuHou, 1'000'000, 101, old, true), year, -1},
-      {"unknown method", assetOf("級数法", 1'000'000, 10, before), year, -1},
-  };
+      {"unknown method", assetOf("級数法", 1'000'000, 10, before), year, -1}};
   for (const auto& [what, asset, kikan, charge] : cases) {
     int32_t kaitei = -7;
     EXPECT_EQ(asset.sansyutuSyoukyakuhiForKaisya(kikan, &kaitei), charge) << what;
@@ -187,12 +172,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, MonthsOfTheTermAndOfUse)
   EXPECT_EQ(SyoukyakuKikan::numberOfKaikeiMonth(Date(2007, 4, 15), Date(2007, 10, 31)), 7);
   EXPECT_EQ(SyoukyakuKikan::numberOfKaikeiMonth(Date(2007, 4, 15), Date(2007, 4, 30)), 1);
   const SyoukyakuKikan year = fiscalYear(2007);
-  const std::tuple<Date, Date, int32_t> cases[] = {{Date(2007, 10, 15), Date(), 6},
-                                                   {Date(2006, 1, 1), Date(), 12},
-                                                   {Date(2006, 1, 1), Date(2007, 6, 20), 3},
-                                                   {Date(2006, 1, 1), Date(2007, 3, 31), 0},
-                                                   {Date(2008, 4, 1), Date(), 0}};
-  for (const auto& [added, removed, u] : cases) {
+  using Case = std::tuple<Date, Date, int32_t>;
+  for (const auto& [added, removed, u] :
+       {Case{Date(2007, 10, 15), Date(), 6}, Case{Date(2006, 1, 1), Date(), 12},
+        Case{Date(2006, 1, 1), Date(2007, 6, 20), 3}, Case{Date(2006, 1, 1), Date(2007, 3, 31), 0},
+        Case{Date(2008, 4, 1), Date(), 0}}) {
     G a;
     a.setDateOfAdded(added);
     a.setDateOfRemoved(removed);

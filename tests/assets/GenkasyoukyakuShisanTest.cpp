@@ -63,26 +63,20 @@ std::string archiveOfVersion(int32_t v, int32_t methodCode, const char* method, 
 
 TEST(GenkasyoukyakuShisanTest, EveryClassVersionReadsBackWithTheMissingFieldsFilledIn)
 {
-  const std::tuple<int32_t, int32_t, const char*, Date, const char*, const char*, int32_t, const char*, const char*,
-                   int64_t, size_t, const char*, int32_t>
-      cases[] = {
-          {0, 1, "", Date(2006, 5, 1), "", "定率法", 1, "", "新品", -1, 0, "GenkasyoukyakuShisan", 0},
-          {0, 0, "", Date(2008, 5, 1), "", "定額法", 1, "", "新品", -1, 0, "GenkasyoukyakuShisan20070401", 0},
-          {1, 7, "", Date(2013, 5, 1), "", "一括償却", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan20120401",
-           0},
-          {2, 0, "均等償却", Date(2006, 5, 1), "", "均等償却", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan",
-           0},
-          {3, 0, "定額法", Date(), "", "定額法", 3, "措法２８の２", "新品", -1, 0, "GenkasyoukyakuShisan20120401", 5},
-          {4, 0, "定額法", Date(2006, 5, 1), "", "定額法", 3, "措法２８の２", "新品", -1, 1, "GenkasyoukyakuShisan", 5},
-          {5, 0, "定率法", Date(2006, 5, 1), "", "定率法", 3, "措法２８の２", "中古", -1, 1, "GenkasyoukyakuShisan", 5},
-          // From version 6 the stored table is kept, even against the acquisition date.
-          {6, 0, "定率法", Date(2006, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", 3, "措法２８の２", "中古", -1, 1,
-           "GenkasyoukyakuShisan20070401", 5},
-          {7, 0, "定率法", Date(2010, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", 3, "措法２８の２", "中古",
-           400'000, 1, "GenkasyoukyakuShisan20070401", 5},
-      };
-  for (const auto& [version, methodCode, method, dateOfAdded, stored, method_, quantity, reference, addedType, based,
-                    decreases, table, indexToDrag] : cases) {
+  // The fields a version did not have read back as: quantity 1, no reference, new, no
+  // base of the revised charge, no decrease, no index; the table follows the date.
+  const std::tuple<int32_t, int32_t, const char*, Date, const char*, const char*, const char*> cases[] = {
+      {0, 1, "", Date(2006, 5, 1), "", "定率法", "GenkasyoukyakuShisan"},
+      {0, 0, "", Date(2008, 5, 1), "", "定額法", "GenkasyoukyakuShisan20070401"},
+      {1, 7, "", Date(2013, 5, 1), "", "一括償却", "GenkasyoukyakuShisan20120401"},
+      {2, 0, "均等償却", Date(2006, 5, 1), "", "均等償却", "GenkasyoukyakuShisan"},
+      {3, 0, "定額法", Date(), "", "定額法", "GenkasyoukyakuShisan20120401"},
+      {4, 0, "定額法", Date(2006, 5, 1), "", "定額法", "GenkasyoukyakuShisan"},
+      {5, 0, "定率法", Date(2006, 5, 1), "", "定率法", "GenkasyoukyakuShisan"},
+      // From version 6 the stored table is kept, even against the acquisition date.
+      {6, 0, "定率法", Date(2006, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", "GenkasyoukyakuShisan20070401"},
+      {7, 0, "定率法", Date(2010, 5, 1), "GenkasyoukyakuShisan20070401", "定率法", "GenkasyoukyakuShisan20070401"}};
+  for (const auto& [version, methodCode, method, dateOfAdded, stored, method_, table] : cases) {
     SCOPED_TRACE(version);
     const std::string bytes = archiveOfVersion(version, methodCode, method, dateOfAdded, stored);
     ArchiveReader r(bytes);
@@ -92,7 +86,9 @@ TEST(GenkasyoukyakuShisanTest, EveryClassVersionReadsBackWithTheMissingFieldsFil
     EXPECT_EQ(std::tuple(a.name(), a.syoukyakuTypeStr(), a.quantity(), a.reference(), a.addedTypeStr(),
                          a.basedCyoubokagakuForKaiteiSyoukyakuhi(), a.decreaseArray().size(), a.pListResource(),
                          a.indexToDrag()),
-              std::tuple("旋盤", method_, quantity, reference, addedType, based, decreases, table, indexToDrag));
+              std::tuple("旋盤", method_, version >= 1 ? 3 : 1, version >= 1 ? "措法２８の２" : "",
+                         version >= 5 ? "中古" : "新品", version >= 7 ? 400'000 : -1, version >= 4 ? 1u : 0u, table,
+                         version >= 3 ? 5 : 0));
     EXPECT_EQ(std::tuple(a.tokubetsuSyoukyakuhi(), a.warimashiSyoukyakuhi(), a.syutokuKagaku(), a.jigyouSenyouWariai()),
               std::tuple(3'000, 0, 1'000'000, 90.0));
     // Assets written off over three years are never removed.
@@ -103,8 +99,7 @@ TEST(GenkasyoukyakuShisanTest, EveryClassVersionReadsBackWithTheMissingFieldsFil
     ArchiveReader again(w.data());
     G back;
     ASSERT_TRUE(back.initWithCoder(again));
-    EXPECT_TRUE(again.atEnd());
-    EXPECT_EQ(back, a);
+    EXPECT_EQ(std::tuple(again.atEnd(), back), std::tuple(true, a));
   }
 }
 

@@ -3,11 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "assets/KamokuJigyoubuGroup.h"
-#include "document/MyDocument.h"
-#include "model/HojyoKamoku.h"
-#include "model/Jigyoubu.h"
-#include "model/Kamoku.h"
-#include "model/KamokuKubun.h"
+#include "trial/TrialBooks.h"
 
 namespace kivo::test {
 namespace {
@@ -32,14 +28,6 @@ protected:
     a->setJigyoubuCode(jigyoubu);
     doc.genkasyoukyakuShisanArray().push_back(a);
     return a;
-  }
-  void addJigyoubu(int32_t code, bool active)
-  {
-    auto j = std::make_shared<Jigyoubu>();
-    j->setCode(code);
-    j->setName("部" + std::to_string(code));
-    j->setIsActive(active);
-    doc.jigyoubuArray().push_back(j);
   }
   // Groups as "kamoku/hojyo/jigyoubu:names" in outline order.
   std::vector<std::string> outline()
@@ -69,20 +57,15 @@ protected:
 
 TEST_F(KamokuJigyoubuGroupTest, EveryAssetAppearsOnceEvenWhenItsSubAccountOrDivisionDoesNotFit)
 {
-  const KamokuPtr kougu = doc.rootKamokuKubun()->matchKamokuCode("156");
-  auto h = std::make_shared<HojyoKamoku>();
-  h->setCode(1);
-  h->setName("本社");
-  h->setParentKamokuCode(156);
-  kougu->hojyoKamokuArray().push_back(h);
+  addHojyoKamoku(*doc.rootKamokuKubun()->matchKamokuCode("156"), 1, "本社");
   add("A", 156, 1, -1);
   add("B", 156, -1, -1);  // the account gained a sub-account after B was entered
   add("C", 155, -1, 3);
   add("D", 150, -1, -1);
   EXPECT_EQ(outline(), (std::vector<std::string>{"150/-1/-1:D", "155/-1/-1:C", "156/1/-1:A", "156/-2/-1:B"}));
 
-  addJigyoubu(1, true);
-  addJigyoubu(3, false);
+  addJigyoubu(doc, 1);
+  addJigyoubu(doc, 3, false);
   add("E", 155, -1, 1);
   // With a division in use, C (inactive division) and D (none) are unassigned.
   EXPECT_EQ(outline(),
@@ -91,7 +74,7 @@ TEST_F(KamokuJigyoubuGroupTest, EveryAssetAppearsOnceEvenWhenItsSubAccountOrDivi
   const KamokuJigyoubuGroup& division = groups[1].childrenGroups()[0];
   EXPECT_EQ(std::tuple(groups[0].title(doc), groups[0].acceptsDrop(doc), groups[1].acceptsDrop(doc),
                        division.acceptsDrop(doc), division.title(doc)),
-            std::tuple("建物／未分類", false, false, true, "部1"));
+            std::tuple("建物／未分類", false, false, true, "事業部1"));
 }
 
 TEST_F(KamokuJigyoubuGroupTest, MoveKeepsTheObjectsAndTheirDraggedOrder)
@@ -102,8 +85,7 @@ TEST_F(KamokuJigyoubuGroupTest, MoveKeepsTheObjectsAndTheirDraggedOrder)
       {"two of another group to the top", {4, 0}, 0, "BEACD"},
       {"one to the end", {1}, 9, "AECDB"},
       {"within the group, down past its neighbour", {2}, 2, "ABEDC"},
-      {"within the group, onto itself", {3}, 1, "ABECD"},
-  };
+      {"within the group, onto itself", {3}, 1, "ABECD"}};
   for (const auto& [name, draggedIndexes, index, expectedOrder] : cases) {
     doc.genkasyoukyakuShisanArray().clear();
     std::vector<Ptr> assets = {add("A", 150, -1, -1), add("B", 150, -1, -1), add("C", 155, -1, -1),

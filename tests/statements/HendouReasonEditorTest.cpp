@@ -69,13 +69,11 @@ TEST_F(HendouReasonEditorTest, RenameRefusesEmptyTakenAndFixedNames)
   HendouReasonEditor ed = editor();
   const HendouReasonPtr r = ed.addReasonFromShiwake(e[0]);
   const HendouReasonPtr other = ed.addReason();
-  const std::tuple<HendouReasonPtr, std::string, bool> cases[] = {{r, "", false},
-                                                                  {r, "new reason", false},
-                                                                  {r, "no reason", false},
-                                                                  {r, "剰余金の配当", true},
-                                                                  {ed.reasonNamed("当期純損益"), "x", false},
-                                                                  {other, "配当", true}};
-  for (const auto& [reason, name, ok] : cases) EXPECT_EQ(ed.rename(reason, name), ok) << name;
+  using Case = std::tuple<HendouReasonPtr, std::string, bool>;
+  for (const auto& [reason, name, ok] :
+       {Case{r, "", false}, Case{r, "new reason", false}, Case{r, "no reason", false}, Case{r, "剰余金の配当", true},
+        Case{ed.reasonNamed("当期純損益"), "x", false}, Case{other, "配当", true}})
+    EXPECT_EQ(ed.rename(reason, name), ok) << name;
   EXPECT_TRUE(ed.rename(r, "利益の配当"));
   EXPECT_EQ(e[0]->hendouReasonStr(), "利益の配当");
 }
@@ -102,8 +100,7 @@ TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrderTh
       {a, 5, true, {kFixed[0], kFixed[1], kFixed[2], "new reason 2", "new reason"}},
       {a, 1, true, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
       {b, 0, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
-      {ed.reasonNamed("no reason"), 3, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
-  };
+      {ed.reasonNamed("no reason"), 3, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}}};
   for (const auto& [reason, childIndex, ok, after] : cases) {
     EXPECT_EQ(ed.moveReason(reason, childIndex), ok) << childIndex;
     EXPECT_EQ(names(), after);

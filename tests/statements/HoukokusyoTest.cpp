@@ -6,7 +6,6 @@
 #include "statements/Houkokusyo.h"
 #include "statements/KaisyahouBooks.h"
 #include "statements/RiekiSyobunan.h"
-#include "trial/ZandakaShisanAssembly.h"
 
 namespace kivo {
 namespace {
@@ -53,25 +52,16 @@ TEST(HoukokusyoTest, CorporationOnTheOlderChartWithMergedAccounts)
   auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
   const HoukokusyoStatements st = statementsOf(*doc);
   const int32_t uriage = test::codeOf(*doc, "売上高");
-  const std::vector<Line> pl{Line{-405, "経常損益の部", 0},
-                             Line{-402, "[営業損益の部]", 0},
-                             Line{-402, "　[営業収益]", 0},
-                             Line{-402, "　　[売上高]", 0},
-                             Line{uriage, "　　　売上高", 500},
-                             Line{-403, "　　　　売上高合計", 500},
-                             Line{-402, "　[営業費用]", 0},
-                             Line{-402, "　　[売上原価]", 0},
-                             Line{-1, "　　　当期商品仕入高", 200},
-                             Line{-403, "　　　　売上原価", 200},
-                             Line{-404, "　　　　売上総利益", 300},
-                             Line{-402, "　　[販売費及び一般管理費]", 0},
-                             Line{-403, "　　　販売費及び一般管理費合計", 100},
-                             Line{-404, "　　　　営業利益", 200},
-                             Line{-404, "　　　　経常利益", 200},
-                             Line{-404, "　　　税引前当期利益", 200},
-                             Line{-404, "　　　当期利益", 200},
-                             Line{-404, "　　　当期未処分利益", 200}};
-  EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray), pl);
+  EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray),
+            (std::vector<Line>{Line{-405, "経常損益の部", 0}, Line{-402, "[営業損益の部]", 0},
+                               Line{-402, "　[営業収益]", 0}, Line{-402, "　　[売上高]", 0},
+                               Line{uriage, "　　　売上高", 500}, Line{-403, "　　　　売上高合計", 500},
+                               Line{-402, "　[営業費用]", 0}, Line{-402, "　　[売上原価]", 0},
+                               Line{-1, "　　　当期商品仕入高", 200}, Line{-403, "　　　　売上原価", 200},
+                               Line{-404, "　　　　売上総利益", 300}, Line{-402, "　　[販売費及び一般管理費]", 0},
+                               Line{-403, "　　　販売費及び一般管理費合計", 100}, Line{-404, "　　　　営業利益", 200},
+                               Line{-404, "　　　　経常利益", 200}, Line{-404, "　　　税引前当期利益", 200},
+                               Line{-404, "　　　当期利益", 200}, Line{-404, "　　　当期未処分利益", 200}}));
   EXPECT_EQ(linesOf(st.taisyakuBalanceHanbaihiShisanArray),
             (std::vector<Line>{Line{test::codeOf(*doc, "給料手当"), "給料手当", 100},
                                Line{-403, "　販売費及び一般管理費合計", 100}}));
@@ -151,28 +141,23 @@ TEST(HoukokusyoTest, ColumnsEndOnOneLineWhicheverIsLonger)
 
 TEST(HoukokusyoTest, Appropriation)
 {
-  const std::vector<RiekiSyobunanItem> items{{"配当金", 50}, {"利益準備金", 20}};
-  const std::vector<std::tuple<const char*, int64_t, std::vector<RiekiSyobunanItem>, std::vector<Line>, bool>> cases{
-      {"profit",
-       200,
-       items,
-       {Line{-410, "当期未処分利益", 200}, Line{-1, "配当金", 50}, Line{-1, "利益準備金", 20},
-        Line{-404, "　利益処分合計", 70}, Line{-411, "次期繰越利益", 130}},
-       true},
-      {"loss",
-       -300,
-       {{"任意積立金取崩", 100}, {"資本準備金取崩", 50}},
-       {Line{-410, "当期未処理損失", 300}, Line{-1, "任意積立金取崩", 100}, Line{-1, "資本準備金取崩", 50},
-        Line{-404, "　損失処理合計", 150}, Line{-411, "次期繰越損失", 150}},
-       true},
-      {"no items", 200, {}, {Line{-403, "当期未処分利益", 200}, Line{-411, "次期繰越利益", 200}}, true},
+  using Items = std::vector<RiekiSyobunanItem>;
+  using Lines = std::vector<Line>;
+  const Items items{{"配当金", 50}, {"利益準備金", 20}};
+  const std::vector<std::tuple<const char*, int64_t, Items, bool, Lines>> cases{
+      {"profit", 200, items, true,
+       Lines{Line{-410, "当期未処分利益", 200}, Line{-1, "配当金", 50}, Line{-1, "利益準備金", 20},
+             Line{-404, "　利益処分合計", 70}, Line{-411, "次期繰越利益", 130}}},
+      {"loss", -300, Items{{"任意積立金取崩", 100}, {"資本準備金取崩", 50}}, true,
+       Lines{Line{-410, "当期未処理損失", 300}, Line{-1, "任意積立金取崩", 100}, Line{-1, "資本準備金取崩", 50},
+             Line{-404, "　損失処理合計", 150}, Line{-411, "次期繰越損失", 150}}},
+      {"no items", 200, {}, true, {Line{-403, "当期未処分利益", 200}, Line{-411, "次期繰越利益", 200}}},
       // Nothing to appropriate: the items take no part anywhere.
-      {"zero", 0, items, {Line{-403, "当期未処分利益", 0}, Line{-411, "次期繰越利益", 0}}, true},
-      {"items above the profit", 60, items, {}, false},
-      {"items above the loss", -60, items, {}, false},
-      {"items beyond the limit", 200, {{"a", kMax}, {"b", kMax}}, {}, false},
-  };
-  for (const auto& [name, u, items, rows, accepted] : cases) {
+      {"zero", 0, items, true, {Line{-403, "当期未処分利益", 0}, Line{-411, "次期繰越利益", 0}}},
+      {"items above the profit", 60, items, false, {}},
+      {"items above the loss", -60, items, false, {}},
+      {"items beyond the limit", 200, {{"a", kMax}, {"b", kMax}}, false, {}}};
+  for (const auto& [name, u, items, accepted, rows] : cases) {
     SCOPED_TRACE(name);
     const RiekiSyobunan r(u, items, kMax);
     EXPECT_EQ(r.check().empty(), accepted) << r.check();
@@ -180,19 +165,12 @@ TEST(HoukokusyoTest, Appropriation)
     for (const Shisan& row : r.rows()) EXPECT_EQ(row.jigyoubuCode(), 99);
   }
   const RiekiSyobunan over(200, {{"a", kMax}, {"b", kMax}}, kMax);
-  EXPECT_EQ(over.riekiSyobunGoukei(), kMax + 1);
-  EXPECT_EQ(over.jikiKurikoshiRieki(), -kMax - 1);
+  EXPECT_EQ(std::tuple(over.riekiSyobunGoukei(), over.jikiKurikoshiRieki()), std::tuple(kMax + 1, -kMax - 1));
   EXPECT_EQ(RiekiSyobunan(60, items, kMax).check(),
             "利益処分合計が当期未処分利益を超えています。利益処分案の金額を見直してください。");
 }
 
 // The profit of every statement is the trial balance's, for each kind of company.
-int64_t trialBalanceProfit(MyDocument& doc, const char* title, int32_t jigyoubu, int32_t to)
-{
-  ZandakaShisanAssembly a(doc);
-  a.setZandakaShisanArrayForJigyoubuCode(jigyoubu, 0, to, false);
-  return test::rowTitled(a.sonekiKeisanShisanArray(), title).syuuryouZandaka();
-}
 
 TEST(HoukokusyoTest, ProfitEqualsTheTrialBalancesOnGeneratedBooks)
 {
@@ -200,17 +178,14 @@ TEST(HoukokusyoTest, ProfitEqualsTheTrialBalancesOnGeneratedBooks)
        {std::tuple(ChartKind::HoujinOlder, false, "　当期損益"), std::tuple(ChartKind::HoujinOlder, true, "　当期損益"),
         std::tuple(ChartKind::Kojin, false, "　青色申告控除前所得")}) {
     SCOPED_TRACE(static_cast<int>(chart) * 2 + seizou);
-    test::GeneratedTrialBooksSize size;
-    size.shiwakeCount = 1500;
-    size.jigyoubuCount = 2;
-    auto doc = test::makeGeneratedTrialBooks(chart, seizou, size, 11);
+    auto doc = test::makeGeneratedTrialBooks(chart, seizou, {.shiwakeCount = 1500, .jigyoubuCount = 2}, 11);
     const Kaisya& k = doc->kaisya();
     const auto months = static_cast<int32_t>(k.monthArray().size());
     for (int32_t j : {99, 2})
       for (int32_t to : {7, months}) {
         const Date end = to == months ? Date::kessanSeiridukiDate() : k.monthArray()[static_cast<size_t>(to)].endDate();
         const HoukokusyoStatements st = statementsOf(*doc, k.termStartDate(), end, j);
-        const int64_t profit = trialBalanceProfit(*doc, profitTitle, j, to);
+        const int64_t profit = test::trialBalanceProfit(*doc, profitTitle, j, to);
         EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, profit);
         EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, profit);
         expectBalanced(st);

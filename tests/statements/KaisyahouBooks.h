@@ -116,9 +116,8 @@ inline void expectStatementsAgree(const KaisyahouHoukokusyoStatements& st, int64
   const auto& right = st.taisyakuTaisyouFusainobuShisanArray;
   ASSERT_EQ(left.size(), right.size());
   if (left.empty()) return;
-  EXPECT_EQ(left.back().title(), "　　　資産合計");
-  EXPECT_EQ(right.back().title(), "　　　負債・純資産合計");
-  EXPECT_EQ(left.back().houkokusyoAmount(), right.back().houkokusyoAmount());
+  EXPECT_EQ(std::tuple(left.back().title(), right.back().title(), left.back().houkokusyoAmount()),
+            std::tuple("　　　資産合計", "　　　負債・純資産合計", right.back().houkokusyoAmount()));
 
   const auto& ks = st.kabunushiShihon;
   const size_t n = ks.rowLabels.size();

@@ -5,7 +5,6 @@
 
 #include "statements/KaisyahouBooks.h"
 #include "statements/KaisyahouRowCodes.h"
-#include "trial/ZandakaShisanAssembly.h"
 
 namespace kivo {
 namespace {
@@ -23,7 +22,7 @@ constexpr int32_t kTotal = KaisyahouTotalRowCode;
 constexpr int32_t kTotalColumn = KaisyahouBlockTotalRowCode;
 constexpr int32_t kLine = KaisyahouComputedRowCode;
 
-TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRow)
+TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRowThenReasonsWithEntriesAndTreasuryStock)
 {
   auto doc = test::makeKaisyahouBooks();
   test::bookFixtureTerm(*doc);
@@ -46,8 +45,7 @@ TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRow)
             (std::vector<Line>{Line{321, "給料手当", 200'000}, Line{344, "地代家賃", 100'000},
                                Line{kSubtotal, "　販売費及び一般管理費合計", 300'000}}));
   EXPECT_TRUE(st.taisyakuBalanceSeizouGenkaShisanArray.empty());
-  EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance, 220'000);
-  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, 220'000);
+  EXPECT_EQ(std::tuple(st.toukiSonekiOfTaisyakuBalance, st.toukiSonekiOfSyuuryouZandaka), std::tuple(220'000, 220'000));
   EXPECT_EQ(linesOf(st.syuuryouZandakaSonekiKeisanShisanArray), linesOf(st.taisyakuBalanceSonekiKeisanShisanArray));
 
   // Assets: 現金 500,000, 普通預金 2,000,000 - 200,000 - 100,000 + 800,000 - 300,000 =
@@ -81,6 +79,55 @@ TEST(KaisyahouHoukokusyoTest, TheFixtureCorporationRowByRow)
                                        {kTotalColumn, "　株主資本合計", {2'500'000, 0, 220'000, 220'000, 2'720'000}},
                                        {kTotalColumn, "純資産合計", {2'500'000, 0, 220'000, 220'000, 2'720'000}}}));
   test::expectStatementsAgree(st, kMax);
+
+  // Reasons with entries, and treasury stock, on the same books.
+  {
+    auto& reasons = doc->hendouReasonArray();
+    for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "自己株式の取得", "新株の発行",
+                             "株主資本以外の項目の当期変動額(純額)"})
+      reasons.push_back(std::make_shared<HendouReason>(name));
+    book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000)->setHendouReasonStr("剰余金の配当");
+    book(*doc, Date(2024, 10, 31), "自己株式", "普通預金", 50'000)->setHendouReasonStr("自己株式の取得");
+    // Neither a pending cash-book row nor a regular-type voucher counts anywhere.
+    book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 70'000)->setDenpyouNo(0);
+    book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 90'000)->setDenpyouNo(-3);
+    for (const ShiwakePtr& s : doc->journal().entries())
+      if (s->denpyouNo() <= 0) s->setHendouReasonStr("新株の発行");
+    const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
+
+    const auto& ks = st.kabunushiShihon;
+    std::vector<std::string> labels;
+    for (const auto& l : ks.rowLabels) labels.push_back(l.title);
+    EXPECT_EQ(labels, (std::vector<std::string>{"前期末残高", "当期変動額", "当期純損益", "剰余金の配当",
+                                                "自己株式の取得", "当期変動額合計", "当期末残高"}));
+    EXPECT_EQ(ks.rowLabels[3].reason, reasons[2]);
+    // 自己株式 is debit-natured: it reduces 株主資本合計, as on the balance sheet.
+    EXPECT_EQ(test::columnsOf(ks),
+              (std::vector<ChangeColumn>{
+                  {270, "　資本金", {2'000'000, 0, 0, 0, 0, 0, 2'000'000}},
+                  {kGroup, "　　　繰越利益剰余金", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
+                  {kTotalColumn, "　利益剰余金合計", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
+                  {279, "　自己株式", {0, 0, 0, 0, 50'000, 50'000, 50'000}},
+                  {kTotalColumn, "　株主資本合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}},
+                  {kTotalColumn, "純資産合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}}}));
+    const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
+    for (const Line& l :
+         {Line{210, "　未払配当金", 100'000}, Line{kGroup, "　[自己株式]", -50'000}, Line{279, "　　自己株式", 50'000},
+          Line{kGroup, "[株主資本]", 2'570'000}, Line{kTotal, "　　　負債・純資産合計", 2'700'000}})
+      EXPECT_EQ(std::count(right.begin(), right.end(), l), 1) << l.title;
+    test::expectStatementsAgree(st, kMax);
+
+    // The same assignment once the document has rebuilt its lists, and with an entry
+    // moved to another reason in the list before its name was written back.
+    doc->updateHendouReasonArray();
+    EXPECT_EQ(test::columnsOf(test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon), test::columnsOf(ks));
+    ShiwakePtr moved = reasons[3]->shiwakeArray().at(0);
+    reasons[3]->shiwakeArray().clear();
+    reasons[2]->shiwakeArray().push_back(moved);
+    const auto afterMove = test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon;
+    EXPECT_EQ(afterMove.rowLabels.size(), 6u);
+    EXPECT_EQ(afterMove.columns[3].monthlyAmountArray(), (std::vector<int64_t>{0, 0, 0, 50'000, 50'000, 50'000}));
+  }
 }
 
 TEST(KaisyahouHoukokusyoTest, AManufacturersCostReportHandsItsCostToTheIncomeStatement)
@@ -99,27 +146,21 @@ TEST(KaisyahouHoukokusyoTest, AManufacturersCostReportHandsItsCostToTheIncomeSta
 
   // Materials 100,000 + 400,000 - 120,000 = 380,000; labour 200,000; expenses 50,000;
   // outsourcing 30,000; total 660,000; + 20,000 - 10,000 work in process = 670,000.
-  EXPECT_EQ(linesOf(st.taisyakuBalanceSeizouGenkaShisanArray),
-            (std::vector<Line>{Line{kGroup, "[材料費]", 0},
-                               Line{600, "　期首材料棚卸高", 100'000},
-                               Line{kLine, "　当期材料仕入高", 400'000},
-                               Line{kTotalColumn, "　　合　　　計", 500'000},
-                               Line{602, "　期末材料棚卸高", 120'000},
-                               Line{kSubtotal, "　　当期材料費", 380'000},
-                               Line{kGroup, "[労務費]", 0},
-                               Line{610, "　賃金", 200'000},
-                               Line{kSubtotal, "　　当期労務費", 200'000},
-                               Line{kGroup, "[経費]", 0},
-                               Line{620, "　電力費", 50'000},
-                               Line{kSubtotal, "　　当期経費", 50'000},
-                               Line{kGroup, "[外注加工費]", 0},
-                               Line{650, "　外注加工費", 30'000},
-                               Line{kSubtotal, "　　当期外注加工費", 30'000},
-                               Line{kTotal, "　　　当期総製造費用", 660'000},
-                               Line{kSubtotal, "　　　期首仕掛品棚卸高", 20'000},
-                               Line{kTotal, "　　　合　　　計", 680'000},
-                               Line{kSubtotal, "　　　期末仕掛品棚卸高", 10'000},
-                               Line{kTotal, "　　　当期製品製造原価", 670'000}}));
+  const std::vector<Line> mc = linesOf(st.taisyakuBalanceSeizouGenkaShisanArray);
+  ASSERT_EQ(mc.size(), 20u);
+  EXPECT_EQ(std::vector<Line>(mc.begin(), mc.begin() + 10),
+            (std::vector<Line>{Line{kGroup, "[材料費]", 0}, Line{600, "　期首材料棚卸高", 100'000},
+                               Line{kLine, "　当期材料仕入高", 400'000}, Line{kTotalColumn, "　　合　　　計", 500'000},
+                               Line{602, "　期末材料棚卸高", 120'000}, Line{kSubtotal, "　　当期材料費", 380'000},
+                               Line{kGroup, "[労務費]", 0}, Line{610, "　賃金", 200'000},
+                               Line{kSubtotal, "　　当期労務費", 200'000}, Line{kGroup, "[経費]", 0}}));
+  EXPECT_EQ(std::vector<Line>(mc.begin() + 10, mc.end()),
+            (std::vector<Line>{
+                Line{620, "　電力費", 50'000}, Line{kSubtotal, "　　当期経費", 50'000}, Line{kGroup, "[外注加工費]", 0},
+                Line{650, "　外注加工費", 30'000}, Line{kSubtotal, "　　当期外注加工費", 30'000},
+                Line{kTotal, "　　　当期総製造費用", 660'000}, Line{kSubtotal, "　　　期首仕掛品棚卸高", 20'000},
+                Line{kTotal, "　　　合　　　計", 680'000}, Line{kSubtotal, "　　　期末仕掛品棚卸高", 10'000},
+                Line{kTotal, "　　　当期製品製造原価", 670'000}}));
   // No sales: the cost of sales is the products' cost, a gross loss of its size.
   const std::vector<Line> is = linesOf(st.taisyakuBalanceSonekiKeisanShisanArray);
   EXPECT_EQ(std::vector<Line>(is.begin(), is.begin() + 7),
@@ -131,81 +172,7 @@ TEST(KaisyahouHoukokusyoTest, AManufacturersCostReportHandsItsCostToTheIncomeSta
   test::expectStatementsAgree(st, kMax);
 }
 
-TEST(KaisyahouHoukokusyoTest, ANetLossReducesTheRetainedEarnings)
-{
-  auto doc = test::makeKaisyahouBooks();
-  book(*doc, Date(2024, 6, 25), "給料手当", "普通預金", 200'000);
-  book(*doc, Date(2024, 8, 1), "雑損失", "現金", 10'000);
-  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
-  EXPECT_EQ(linesOf(st.taisyakuBalanceSonekiKeisanShisanArray),
-            (std::vector<Line>{
-                Line{kSection, "経常損益の部", 0}, Line{kGroup, "[営業損益の部]", 0}, Line{kGroup, "　[営業費用]", 0},
-                Line{kGroup, "　　[販売費及び一般管理費]", 0},
-                Line{kSubtotal, "　　　販売費及び一般管理費合計", 200'000}, Line{kTotal, "　　　　営業損失", 200'000},
-                Line{kGroup, "[営業外損益の部]", 0}, Line{kGroup, "　[営業外費用]", 0}, Line{437, "　　雑損失", 10'000},
-                Line{kSubtotal, "　　　営業外費用合計", 10'000}, Line{kTotal, "　　　　経常損失", 210'000},
-                Line{kTotal, "　　　税引前当期損失", 210'000}, Line{kTotal, "　　　当期純損失", 210'000}}));
-  EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, -210'000);
-  const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
-  EXPECT_EQ(std::count(right.begin(), right.end(), Line{kGroup, "　　　繰越利益剰余金", 290'000}), 1);
-  EXPECT_EQ(right.front(), (Line{kSection, "純資産の部", 0}));  // no liability: no 負債の部
-  const auto& cols = st.kabunushiShihon.columns;
-  EXPECT_EQ(cols[1].monthlyAmountArray(), (std::vector<int64_t>{500'000, 0, -210'000, -210'000, 290'000}));
-  test::expectStatementsAgree(st, kMax);
-}
-
-TEST(KaisyahouHoukokusyoTest, ReasonsWithEntriesAndTreasuryStock)
-{
-  auto doc = test::makeKaisyahouBooks();
-  test::bookFixtureTerm(*doc);
-  auto& reasons = doc->hendouReasonArray();
-  for (const char* name : {"no reason", "当期純損益", "剰余金の配当", "自己株式の取得", "新株の発行",
-                           "株主資本以外の項目の当期変動額(純額)"})
-    reasons.push_back(std::make_shared<HendouReason>(name));
-  book(*doc, Date(2024, 9, 30), "繰越利益剰余金", "未払配当金", 100'000)->setHendouReasonStr("剰余金の配当");
-  book(*doc, Date(2024, 10, 31), "自己株式", "普通預金", 50'000)->setHendouReasonStr("自己株式の取得");
-  // Neither a pending cash-book row nor a regular-type voucher counts anywhere.
-  book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 70'000)->setDenpyouNo(0);
-  book(*doc, Date(2024, 11, 1), "普通預金", "資本金", 90'000)->setDenpyouNo(-3);
-  for (const ShiwakePtr& s : doc->journal().entries())
-    if (s->denpyouNo() <= 0) s->setHendouReasonStr("新株の発行");
-  const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
-
-  const auto& ks = st.kabunushiShihon;
-  std::vector<std::string> labels;
-  for (const auto& l : ks.rowLabels) labels.push_back(l.title);
-  EXPECT_EQ(labels, (std::vector<std::string>{"前期末残高", "当期変動額", "当期純損益", "剰余金の配当",
-                                              "自己株式の取得", "当期変動額合計", "当期末残高"}));
-  EXPECT_EQ(ks.rowLabels[3].reason, reasons[2]);
-  // 自己株式 is debit-natured: it reduces 株主資本合計, as on the balance sheet.
-  EXPECT_EQ(test::columnsOf(ks),
-            (std::vector<ChangeColumn>{
-                {270, "　資本金", {2'000'000, 0, 0, 0, 0, 0, 2'000'000}},
-                {kGroup, "　　　繰越利益剰余金", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
-                {kTotalColumn, "　利益剰余金合計", {500'000, 0, 220'000, -100'000, 0, 120'000, 620'000}},
-                {279, "　自己株式", {0, 0, 0, 0, 50'000, 50'000, 50'000}},
-                {kTotalColumn, "　株主資本合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}},
-                {kTotalColumn, "純資産合計", {2'500'000, 0, 220'000, -100'000, -50'000, 70'000, 2'570'000}}}));
-  const std::vector<Line> right = linesOf(st.taisyakuTaisyouFusainobuShisanArray);
-  for (const Line& l :
-       {Line{210, "　未払配当金", 100'000}, Line{kGroup, "　[自己株式]", -50'000}, Line{279, "　　自己株式", 50'000},
-        Line{kGroup, "[株主資本]", 2'570'000}, Line{kTotal, "　　　負債・純資産合計", 2'700'000}})
-    EXPECT_EQ(std::count(right.begin(), right.end(), l), 1) << l.title;
-  test::expectStatementsAgree(st, kMax);
-
-  // The same assignment once the document has rebuilt its lists, and with an entry
-  // moved to another reason in the list before its name was written back.
-  doc->updateHendouReasonArray();
-  EXPECT_EQ(test::columnsOf(test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon), test::columnsOf(ks));
-  ShiwakePtr moved = reasons[3]->shiwakeArray().at(0);
-  reasons[3]->shiwakeArray().clear();
-  reasons[2]->shiwakeArray().push_back(moved);
-  const auto afterMove = test::statementsOf(*doc, test::wholeTerm(*doc)).kabunushiShihon;
-  EXPECT_EQ(afterMove.rowLabels.size(), 6u);
-  EXPECT_EQ(afterMove.columns[3].monthlyAmountArray(), (std::vector<int64_t>{0, 0, 0, 50'000, 50'000, 50'000}));
-}
-
-TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroAndTheColumnTitles)
+TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroTheColumnTitlesAndANetLossReducesRetainedEarnings)
 {
   // No profit: the 当期純損益 row shows a 0 under the retained earnings and the totals.
   auto doc = test::makeKaisyahouBooks();
@@ -227,9 +194,29 @@ TEST(KaisyahouHoukokusyoTest, WithoutProfitTheProfitRowShowsAZeroAndTheColumnTit
                                  : Titles{"株主資本", "利益剰余金", "その他利益剰余金", "繰越利益\n剰余金"};
     EXPECT_EQ((Titles{c.title(), c.title2(), c.title3(), c.title4()}), expected);
   }
+
+  // A net loss on the same books reduces the retained earnings.
+  book(*doc, Date(2024, 6, 25), "給料手当", "普通預金", 200'000);
+  book(*doc, Date(2024, 8, 1), "雑損失", "現金", 10'000);
+  const KaisyahouHoukokusyoStatements loss = test::statementsOf(*doc, test::wholeTerm(*doc));
+  EXPECT_EQ(linesOf(loss.taisyakuBalanceSonekiKeisanShisanArray),
+            (std::vector<Line>{
+                Line{kSection, "経常損益の部", 0}, Line{kGroup, "[営業損益の部]", 0}, Line{kGroup, "　[営業費用]", 0},
+                Line{kGroup, "　　[販売費及び一般管理費]", 0},
+                Line{kSubtotal, "　　　販売費及び一般管理費合計", 200'000}, Line{kTotal, "　　　　営業損失", 200'000},
+                Line{kGroup, "[営業外損益の部]", 0}, Line{kGroup, "　[営業外費用]", 0}, Line{437, "　　雑損失", 10'000},
+                Line{kSubtotal, "　　　営業外費用合計", 10'000}, Line{kTotal, "　　　　経常損失", 210'000},
+                Line{kTotal, "　　　税引前当期損失", 210'000}, Line{kTotal, "　　　当期純損失", 210'000}}));
+  EXPECT_EQ(loss.toukiSonekiOfSyuuryouZandaka, -210'000);
+  const std::vector<Line> right = linesOf(loss.taisyakuTaisyouFusainobuShisanArray);
+  EXPECT_EQ(std::count(right.begin(), right.end(), Line{kGroup, "　　　繰越利益剰余金", 290'000}), 1);
+  EXPECT_EQ(right.front(), (Line{kSection, "純資産の部", 0}));  // no liability: no 負債の部
+  const auto& cols = loss.kabunushiShihon.columns;
+  EXPECT_EQ(cols[1].monthlyAmountArray(), (std::vector<int64_t>{500'000, 0, -210'000, -210'000, 290'000}));
+  test::expectStatementsAgree(loss, kMax);
 }
 
-TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
+TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLineAndSumsBeyondTheLimitCarryTheOverflowMark)
 {
   // right: empty: both sides empty
   const Line blank{kLine, "", 0};
@@ -241,8 +228,7 @@ TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
         Line{270, "　　資本金", 500}, blank, blank, Line{kTotal, "　　　純資産合計", 500},
         Line{kTotal, "　　　負債・純資産合計", 500}}},
       // Nothing on the right at all: blank rows stand for both totals.
-      {"no liability and no net assets", {{"現金", 100}}, {Line{kSection, "純資産の部", 0}, blank, blank, blank}},
-  };
+      {"no liability and no net assets", {{"現金", 100}}, {Line{kSection, "純資産の部", 0}, blank, blank, blank}}};
   for (const auto& [name, opening, right] : cases) {
     SCOPED_TRACE(name);
     auto doc = test::makeTrialBooks(test::ChartKind::HoujinKaisyahou);
@@ -251,10 +237,8 @@ TEST(KaisyahouHoukokusyoTest, BothBalanceSheetSidesEndOnOneLine)
     EXPECT_EQ(linesOf(st.taisyakuTaisyouFusainobuShisanArray), right);
     EXPECT_EQ(st.taisyakuTaisyouShisannobuShisanArray.size(), right.size());
   }
-}
 
-TEST(KaisyahouHoukokusyoTest, SumsBeyondTheLimitCarryTheOverflowMark)
-{
+  // Sums beyond the limit carry the overflow mark.
   auto doc = test::makeTrialBooks(test::ChartKind::HoujinKaisyahou);
   test::kamokuNamed(*doc, "現金")->setStartBalance(kMax - 1, 99);
   test::kamokuNamed(*doc, "資本金")->setStartBalance(kMax - 1, 99);
@@ -262,9 +246,8 @@ TEST(KaisyahouHoukokusyoTest, SumsBeyondTheLimitCarryTheOverflowMark)
   book(*doc, Date(2024, 5, 2), "普通預金", "現金", 3);  // never brings it back
   const KaisyahouHoukokusyoStatements st = test::statementsOf(*doc, test::wholeTerm(*doc));
   const std::vector<Line> left = linesOf(st.taisyakuTaisyouShisannobuShisanArray);
-  EXPECT_EQ(left[2], (Line{100, "　現金", kMax + 1}));
-  EXPECT_EQ(left.back().amount, kMax + 1);
-  EXPECT_EQ(st.taisyakuTaisyouFusainobuShisanArray.back().houkokusyoAmount(), kMax + 1);
+  EXPECT_EQ(std::tuple(left[2], left.back().amount, st.taisyakuTaisyouFusainobuShisanArray.back().houkokusyoAmount()),
+            std::tuple(Line{100, "　現金", kMax + 1}, kMax + 1, kMax + 1));
 }
 
 TEST(KaisyahouHoukokusyoTest, AShownColumnAndTheReuseOfTheBalancePass)
@@ -305,21 +288,11 @@ void PrintTo(const Books& b, std::ostream* os) { *os << b.name; }
 
 class KaisyahouHoukokusyoInvariantsTest : public ::testing::TestWithParam<Books> {};
 
-// The trial balance's profit for a run of months (the last index is the closing month).
-int64_t trialBalanceProfit(MyDocument& doc, int32_t jigyoubu, int32_t from, int32_t to)
-{
-  ZandakaShisanAssembly a(doc);
-  a.setZandakaShisanArrayForJigyoubuCode(jigyoubu, from, to, false);
-  return test::rowTitled(a.sonekiKeisanShisanArray(), "　当期純損益").syuuryouZandaka();
-}
-
 TEST_P(KaisyahouHoukokusyoInvariantsTest, StatementsAgreeWithEachOtherAndTheTrialBalance)
 {
   const Books& b = GetParam();
-  test::GeneratedTrialBooksSize size;
-  size.shiwakeCount = 3000;
-  size.jigyoubuCount = b.jigyoubuCount;
-  auto doc = test::makeGeneratedTrialBooks(test::ChartKind::HoujinKaisyahou, b.seizou, size, 7);
+  auto doc = test::makeGeneratedTrialBooks(test::ChartKind::HoujinKaisyahou, b.seizou,
+                                           {.shiwakeCount = 3000, .jigyoubuCount = b.jigyoubuCount}, 7);
   if (b.withReasons) {
     // Equity entries spread over reasons of the user's, some left without one.
     doc->updateHendouReasonArray();
@@ -355,10 +328,10 @@ TEST_P(KaisyahouHoukokusyoInvariantsTest, StatementsAgreeWithEachOtherAndTheTria
       ASSERT_FALSE(st.taisyakuTaisyouShisannobuShisanArray.empty());
       // The trial balance's profit is the closing one, earned since the term's start:
       // the closing column's; the period column's is what it grew by in the period.
-      const int64_t closing = trialBalanceProfit(*doc, j, 0, p.to);
+      const int64_t closing = test::trialBalanceProfit(*doc, "　当期純損益", j, p.to);
       EXPECT_EQ(st.toukiSonekiOfSyuuryouZandaka, closing);
       EXPECT_EQ(st.toukiSonekiOfTaisyakuBalance,
-                p.from == 0 ? closing : closing - trialBalanceProfit(*doc, j, 0, p.from - 1));
+                p.from == 0 ? closing : closing - test::trialBalanceProfit(*doc, "　当期純損益", j, p.from - 1));
       for (const auto* rows : {&st.taisyakuBalanceSonekiKeisanShisanArray, &st.taisyakuTaisyouShisannobuShisanArray,
                                &st.taisyakuTaisyouFusainobuShisanArray, &st.taisyakuBalanceSeizouGenkaShisanArray})
         for (const Shisan& r : *rows) {

@@ -26,13 +26,7 @@ inline std::unique_ptr<MyDocument> makeHojyoZandakaBooks()
   addJigyoubu(*doc, 2);
   const auto addSubs = [&](const std::string& kamoku, std::vector<std::string> names) {
     const KamokuPtr k = kamokuNamed(*doc, kamoku);
-    for (size_t i = 0; i < names.size(); ++i) {
-      auto h = std::make_shared<HojyoKamoku>();
-      h->setCode(static_cast<int32_t>(i + 1));
-      h->setName(names[i]);
-      h->setParentKamokuCode(k->code());
-      k->hojyoKamokuArray().push_back(h);
-    }
+    for (size_t i = 0; i < names.size(); ++i) addHojyoKamoku(*k, static_cast<int32_t>(i + 1), names[i]);
     return k;
   };
   const KamokuPtr urikake = addSubs("売掛金", {"A商店", "B商店", "C商店"});

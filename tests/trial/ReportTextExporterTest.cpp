@@ -3,7 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 #include "model/Kaisya.h"
 #include "trial/ReportTextExporter.h"
@@ -39,9 +39,7 @@ Shisan row(const std::string& title, int32_t code, int64_t kaishi, int64_t kari,
 std::string readFile(const fs::path& p)
 {
   std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class ReportTextExporterTest : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include "document/MyDocument.h"
 #include "model/KamokuKubun.h"
 #include "trial/Shisan.h"
+#include "trial/ZandakaShisanAssembly.h"
 
 namespace kivo::test {
 
@@ -42,6 +43,27 @@ inline const Shisan& rowTitled(const std::vector<Shisan>& rows, const std::strin
   for (const Shisan& r : rows)
     if (r.title() == title) return r;
   throw std::runtime_error("no row " + title);
+}
+
+// The trial balance's profit on the row with the caption, from the first month to the
+// month index (the last is the closing month).
+inline int64_t trialBalanceProfit(MyDocument& doc, const std::string& title, int32_t jigyoubu, int32_t to)
+{
+  ZandakaShisanAssembly a(doc);
+  a.setZandakaShisanArrayForJigyoubuCode(jigyoubu, 0, to, false);
+  return rowTitled(a.sonekiKeisanShisanArray(), title).syuuryouZandaka();
+}
+
+// A sub-account appended to the account's list.
+inline HojyoKamokuPtr addHojyoKamoku(Kamoku& k, int32_t code, const std::string& name, bool active = true)
+{
+  auto h = std::make_shared<HojyoKamoku>();
+  h->setCode(code);
+  h->setName(name);
+  h->setParentKamokuCode(k.code());
+  h->setIsActive(active);
+  k.hojyoKamokuArray().push_back(h);
+  return h;
 }
 
 inline int32_t codeOf(const MyDocument& doc, const std::string& name) { return kamokuNamed(doc, name)->code(); }

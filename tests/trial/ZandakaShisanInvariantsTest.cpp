@@ -10,7 +10,6 @@ namespace kivo {
 namespace {
 
 using test::ChartKind;
-using test::GeneratedTrialBooksSize;
 using test::makeGeneratedTrialBooks;
 using test::rowTitled;
 
@@ -58,13 +57,11 @@ void checkInvariants(MyDocument& doc, int32_t from, int32_t to, const std::vecto
     const auto& bs = a.taisyakuTaisyouShisanArray();
     const bool netAssets = doc.kaisya().isHoujin() && doc.rootKamokuKubun()->pListResource() != "Kamoku";
     const std::string assetsTitle = netAssets ? "　資産合計" : "　資産の部合計";
-    const Shisan* assets = nullptr;
-    for (const Shisan& r : bs)
-      if (r.title() == assetsTitle) assets = &r;
+    const Shisan& assets = rowTitled(bs, assetsTitle);
     // The balance sheet balances, at the start of the period and at its end.
-    EXPECT_EQ(std::pair(assets->syuuryouZandaka(), assets->kaishiZandaka()),
+    EXPECT_EQ(std::pair(assets.syuuryouZandaka(), assets.kaishiZandaka()),
               std::pair(bs.back().syuuryouZandaka(), bs.back().kaishiZandaka()));
-    EXPECT_NE(assets->syuuryouZandaka(), 0);
+    EXPECT_NE(assets.syuuryouZandaka(), 0);
     for (const auto* rows : {&a.seizouGenkaShisanArray(), &a.sonekiKeisanShisanArray(), &bs})
       for (const Shisan& r : *rows) {
         EXPECT_EQ(r.jigyoubuCode(), j);
@@ -88,10 +85,7 @@ void checkInvariants(MyDocument& doc, int32_t from, int32_t to, const std::vecto
 TEST_P(ZandakaShisanInvariantsTest, TotalsAgreeAndTheBalanceSheetBalances)
 {
   const Books& b = GetParam();
-  GeneratedTrialBooksSize size;
-  size.shiwakeCount = 3000;
-  size.jigyoubuCount = b.jigyoubuCount;
-  auto doc = makeGeneratedTrialBooks(b.kind, b.seizou, size, 11);
+  auto doc = makeGeneratedTrialBooks(b.kind, b.seizou, {.shiwakeCount = 3000, .jigyoubuCount = b.jigyoubuCount}, 11);
   const int32_t n = static_cast<int32_t>(doc->kaisya().monthArray().size());
   for (auto [from, to] : {std::pair{0, n}, std::pair{3, 7}, std::pair{n, n}, std::pair{0, 0}}) {
     SCOPED_TRACE("months " + std::to_string(from) + " to " + std::to_string(to));

@@ -47,7 +47,7 @@ Shisan rowWith(int64_t kaishi, int64_t kari, int64_t kashi, int64_t syuuryou, in
   return r;
 }
 
-TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
+TEST(ZandakaShisanTest, WhichAccountsGetARowRunningSumsSumRowsAndPercents)
 {
   MyDocument doc;
   const std::tuple<const char*, bool, uint32_t, bool, Sums, bool> cases[] = {
@@ -60,8 +60,7 @@ TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
       {"inactive without amounts", false, 0, false, Sums{}, false},
       // An inactive account that still holds amounts keeps its row, so that the
       // totals it enters are explained and the books still balance.
-      {"inactive with amounts", false, 0, false, Sums{5, 0, 0, 5}, true},
-  };
+      {"inactive with amounts", false, 0, false, Sums{5, 0, 0, 5}, true}};
   for (const auto& [name, active, type, hideWithoutAmounts, figures, expected] : cases) {
     SCOPED_TRACE(name);
     Kamoku k = account(true);
@@ -81,8 +80,7 @@ TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
       {"subtract past limit", false, true, {-kMax + 1, 0, 0, 0, 0}, Sums{5, 0, 0, 0}, {-(kMax + 1), 0, 0, 0, 0}},
       {"frozen", true, true, {kMax + 1, 0, 0, -(kMax + 1), 0}, Sums{-7, 0, 0, 7}, {kMax + 1, 0, 0, -(kMax + 1), 0}},
       // A debit total of exactly max is not increased.
-      {"debit total at max", true, true, {0, kMax, kMax - 1, 0, 0}, Sums{0, 5, 5, 0}, {0, kMax, kMax + 1, 0, 0}},
-  };
+      {"debit total at max", true, true, {0, kMax, kMax - 1, 0, 0}, Sums{0, 5, 5, 0}, {0, kMax, kMax + 1, 0, 0}}};
 
   for (const auto& [name, karikata, section, before, figures, expected] : sumCases) {
     SCOPED_TRACE(name);
@@ -95,12 +93,9 @@ TEST(ZandakaShisanTest, WhichAccountsGetARowAndAddingOneIntoRunningSums)
     };
     EXPECT_EQ(fields(s), fields(expected));
   }
-}
 
-TEST(ZandakaShisanTest, SumRowOfOperandsAndPercents)
-{
+  // Sum rows of operands, and percents.
   constexpr Calculate::Sign Add = Calculate::Sign::Add, Subtract = Calculate::Sign::Subtract;
-  MyDocument doc;
   const ZandakaShisanPeriodSums none;
   const ZandakaShisan b(doc, none, false);
   std::vector<Shisan> rows = {rowWith(100, 10, 20, 90, 7), rowWith(30, 1, 2, 29, 3), rowWith(kMax, 0, 0, 0)};
@@ -130,15 +125,12 @@ TEST(ZandakaShisanTest, SumRowOfOperandsAndPercents)
   heading.setKamokuCode(ShisanHeadingRowCode);
   rows.push_back(heading);
   b.setPercentOfShisanArray(rows, 1000);
-  // Valid, and the percent.
-  const std::pair<bool, double> expected[] = {
-      {true, 100.0},    {true, 12.5}, {true, -5.0}, {false, 0.0},  // beyond the limit
-      {true, 999999.0},                                            // "999999.00": nine characters, shown
-      {false, 0.0},                                                // "1000000.00": ten characters, not shown
-      {true, -99999.0},                                            // "-99999.00": the minus sign counts
-      {false, 0.0},                                                // "-100000.00"
-      {false, 0.0},                                                // a heading never has one
-  };
+  // Valid, and the percent: beyond the limit none; "999999.00" has nine characters and
+  // is shown, "1000000.00" ten and is not; in "-99999.00" the minus sign counts and
+  // "-100000.00" is not shown; a heading never has one.
+  const std::pair<bool, double> expected[] = {{true, 100.0},    {true, 12.5},     {true, -5.0},
+                                              {false, 0.0},     {true, 999999.0}, {false, 0.0},
+                                              {true, -99999.0}, {false, 0.0},     {false, 0.0}};
   for (size_t i = 0; i < rows.size(); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(rows[i].isValidPercent(), expected[i].first);
@@ -187,9 +179,8 @@ TEST_F(PeriodSumsTest, PeriodBoundsAreInclusiveAndTheWalkStopsAfterTheEnd)
   addShiwake(*doc, Date(2024, 7, 1), genkin->code(), uriage->code(), 1000);  // after: not counted
   addShiwake(*doc, Date::kessanSeiridukiDate(), genkin->code(), uriage->code(), 5000);
   post(1, 2);
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1001, 110, 0, 1111}));
-  EXPECT_EQ(figures(*uriage, 99), (Figures{1, 0, 110, 111}));
-  EXPECT_EQ(figures(*genkin, -1), (Figures{1001, 110, 0, 1111}));
+  EXPECT_EQ(std::tuple(figures(*genkin, 99), figures(*uriage, 99), figures(*genkin, -1)),
+            std::tuple(Figures{1001, 110, 0, 1111}, Figures{1, 0, 110, 111}, Figures{1001, 110, 0, 1111}));
 
   // The closing-adjustment month alone: the whole term is the opening balance.
   const int32_t n = static_cast<int32_t>(doc->kaisya().monthArray().size());
@@ -215,9 +206,8 @@ TEST_F(PeriodSumsTest, WhatCountsAndWhatNever)
   tsuuchi->setStartBalance(300, 99);
   addShiwake(*doc, Date(2024, 5, 2), tsuuchi->code(), uriage->code(), 50);
   post(0, 12);
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 7, 0, 1007}));
-  EXPECT_EQ(figures(*uriage, 99), (Figures{0, 0, 90, 90}));
-  EXPECT_EQ(figures(*tsuuchi, 99), (Figures{300, 50, 0, 350}));
+  EXPECT_EQ(std::tuple(figures(*genkin, 99), figures(*uriage, 99), figures(*tsuuchi, 99)),
+            std::tuple(Figures{1000, 7, 0, 1007}, Figures{0, 0, 90, 90}, Figures{300, 50, 0, 350}));
 }
 
 TEST_F(PeriodSumsTest, DivisionsAndTheCompanyColumn)
@@ -232,10 +222,8 @@ TEST_F(PeriodSumsTest, DivisionsAndTheCompanyColumn)
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 5, 3);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 7, -1);
   post(0, 12);
-  EXPECT_EQ(figures(*genkin, 1), (Figures{100, 40, 0, 140}));
-  EXPECT_EQ(figures(*genkin, 2), (Figures{20, 0, 0, 20}));
-  EXPECT_EQ(figures(*genkin, 3), (Figures{3, 5, 0, 8}));
-  EXPECT_EQ(figures(*genkin, -1), (Figures{0, 7, 0, 7}));
+  EXPECT_EQ(std::tuple(figures(*genkin, 1), figures(*genkin, 2), figures(*genkin, 3), figures(*genkin, -1)),
+            std::tuple(Figures{100, 40, 0, 140}, Figures{20, 0, 0, 20}, Figures{3, 5, 0, 8}, Figures{0, 7, 0, 7}));
   // The company column sums every division, the inactive one included; the
   // opening balance stored for 99 itself is not used while divisions are.
   EXPECT_EQ(figures(*genkin, 99), (Figures{123, 52, 0, 175}));
@@ -247,8 +235,8 @@ TEST_F(PeriodSumsTest, WithoutActiveDivisionsTheCompanyOpeningGoesUnderNoDivisio
   addJigyoubu(*doc, 1, false);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40, -1);
   post(0, 12);
-  EXPECT_EQ(figures(*genkin, -1), (Figures{1000, 40, 0, 1040}));
-  EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 40, 0, 1040}));
+  EXPECT_EQ(std::tuple(figures(*genkin, -1), figures(*genkin, 99)),
+            std::tuple(Figures{1000, 40, 0, 1040}, Figures{1000, 40, 0, 1040}));
 }
 
 TEST_F(PeriodSumsTest, SumsStopChangingBeyondTheLimit)
@@ -265,17 +253,14 @@ TEST_F(PeriodSumsTest, SumsStopChangingBeyondTheLimit)
 
 TEST_F(PeriodSumsTest, SubAccountsHaveSumsOfTheirOwn)
 {
-  auto bank = std::make_shared<HojyoKamoku>();
-  bank->setCode(2);
-  bank->setStartBalance(300, 99);
-  genkin->hojyoKamokuArray().push_back(bank);
+  test::addHojyoKamoku(*genkin, 2, "銀行")->setStartBalance(300, 99);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40)->setKarikataHojyoKamokuCode(2);
   addShiwake(*doc, Date(2024, 5, 3), uriage->code(), genkin->code(), 5)->setKashikataHojyoKamokuCode(2);
   addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 7)->setKarikataHojyoKamokuCode(1);  // none such
   post(0, 12);
-  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 2, 99)), (Figures{300, 40, 5, 335}));
-  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 2, -1)), (Figures{300, 40, 5, 335}));
-  EXPECT_EQ(figuresOf(sums.ofHojyoKamoku(genkin->code(), 1, 99)), (Figures{0, 0, 0, 0}));
+  const auto hojyo = [&](int32_t code, int32_t j) { return figuresOf(sums.ofHojyoKamoku(genkin->code(), code, j)); };
+  EXPECT_EQ(std::tuple(hojyo(2, 99), hojyo(2, -1), hojyo(1, 99)),
+            std::tuple(Figures{300, 40, 5, 335}, Figures{300, 40, 5, 335}, Figures{0, 0, 0, 0}));
   EXPECT_EQ(figures(*genkin, 99), (Figures{1000, 47, 5, 1042}));
 }
 

@@ -31,8 +31,7 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, RuleCheckBoxFollowsTheTermAndTheAssetAndN
       {Date(2007, 3, 31), false, false, true, false},  // a term before the newer rule: older rule only
       {Date(2025, 3, 31), false, false, false, true},
       {Date(2025, 3, 31), true, true, true, false},
-      {Date(2025, 3, 31), false, true, false, false},
-  };
+      {Date(2025, 3, 31), false, true, false, false}};
   for (const auto& [termEnd, olderRule, inDocument, checked, enabled] : cases) {
     openBooksOfTerm(termEnd.addingDays(1).addingMonths(-12), termEnd);
     GenkasyoukyakuShisanToAddController sheet(session);

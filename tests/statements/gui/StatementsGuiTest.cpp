@@ -150,8 +150,8 @@ TEST_F(KaisyahouHoukokusyoControllerTest,
               std::tuple(QString::fromUtf8(coverStart), QString::fromUtf8(coverEnd), wareki));
     // Every statement the company has is chosen; the cost report only for a maker.
     for (int i = 0; i < 7; ++i) EXPECT_EQ(sheet->printCheckbox(i)->isChecked(), i != 4) << i;
-    EXPECT_FALSE(sheet->printCheckbox(4)->isEnabled());
-    EXPECT_EQ(sheet->tabView()->currentIndex(), KaisyahouHoukokusyoController::GeneralTab);
+    EXPECT_EQ(std::tuple(sheet->printCheckbox(4)->isEnabled(), sheet->tabView()->currentIndex()),
+              std::tuple(false, int(KaisyahouHoukokusyoController::GeneralTab)));
     sheet->cancelKaisyahouHoukokusyoWindow();
     flush();
   }
@@ -162,16 +162,15 @@ TEST_F(KaisyahouHoukokusyoControllerTest,
   KaisyahouHoukokusyoController::installCommandHandlers(app.get());
   app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
   flush();
-  EXPECT_TRUE(sheet->isSheetAttached());
-  EXPECT_EQ(olderForm, 0);
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), olderForm), std::tuple(true, 0));
   sheet->abortSheet();
   // A sole proprietor's books go to the older-form statements.
   DocumentSession* kojin = openBooks("個人商店", false);
   ASSERT_EQ(app->currentDocument(), kojin);
   app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
   flush();
-  EXPECT_EQ(olderForm, 1);
-  EXPECT_FALSE(kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo));
+  EXPECT_EQ(std::tuple(olderForm, kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo)),
+            std::tuple(1, nullptr));
   KaisyahouHoukokusyoController::setOlderFormOpener({});
 }
 
@@ -226,8 +225,7 @@ TEST_F(KaisyahouHoukokusyoControllerTest, TheGeneralTabRefusesWhatCannotPrint)
       {"end before start", sheet->termEndDateField(), "4/30"},
       {"empty title", sheet->titleOfCoversheetField(), ""},
       {"empty cover date", sheet->termEndDateOfCoverField(), ""},
-      {"empty unit", sheet->currencyUnitField(), ""},
-  };
+      {"empty unit", sheet->currencyUnitField(), ""}};
   for (const auto& [what, field, text] : cases) {
     sheet->updateUI();
     sheet->termStartDateField()->setText("5/1");
@@ -351,18 +349,18 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
   const Kaisya& k = session->document().kaisya();
   EXPECT_EQ(k.riekisyobunanKamokuArray(),
             (std::vector<RiekiSyobunanItem>{{"配当金", 50}, {"利益準備金", 20}}));  // no spaces in a name
-  EXPECT_EQ(sheet->riekiSyobunGoukeiField()->text(), "70");
-  EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "130");
-  EXPECT_TRUE(session->document().isDocumentEdited());
+  EXPECT_EQ(std::tuple(sheet->riekiSyobunGoukeiField()->text(), sheet->jikiKurikoshiRiekiField()->text(),
+                       session->document().isDocumentEdited()),
+            std::tuple("70", "130", true));
   // A bad amount is refused and the item keeps its own.
   setItem(1, "利益準備金", "abc");
   EXPECT_EQ(k.riekisyobunanKamokuArray()[1].kingaku, 20);
 
   sheet->endHoukokusyoWindow();
   flush();
-  EXPECT_FALSE(sheet->isSheetAttached());
-  EXPECT_EQ(printPanels, 1);
-  EXPECT_EQ(sheet->riekiSyobunanShisanArray().size(), 5u);  // the printed rows; their figures are the core's
+  // The printed rows; their figures are the core's.
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), printPanels, sheet->riekiSyobunanShisanArray().size()),
+            std::tuple(false, 1, 5u));
 
   // A household book has no statements command.
   auto books = makeTrialBooks(ChartKind::Kojin);
@@ -383,8 +381,7 @@ TEST_F(HoukokusyoControllerTest, AnEmptyStartDateAndItemsBeyondTheProfitAreRefus
   sheet->termStartDateField()->setText(QString());
   sheet->endHoukokusyoWindow();
   flush();
-  EXPECT_TRUE(sheet->isSheetAttached());
-  EXPECT_EQ(printPanels, 0);
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), printPanels), std::tuple(true, 0));
   sheet->termStartDateField()->setText(start);
 
   sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
@@ -393,8 +390,7 @@ TEST_F(HoukokusyoControllerTest, AnEmptyStartDateAndItemsBeyondTheProfitAreRefus
   EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "-50");
   sheet->endHoukokusyoWindow();
   flush();
-  EXPECT_TRUE(sheet->isSheetAttached());
-  EXPECT_EQ(printPanels, 0);
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), printPanels), std::tuple(true, 0));
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].text.toStdString(),
             "利益処分合計が当期未処分利益を超えています。利益処分案の金額を見直してください。");
@@ -436,7 +432,7 @@ protected:
   KaisyahouHoukokusyoStatements statements;
 };
 
-TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrderWithTheirFiguresAndNotesOverTwoPages)
+TEST_F(KaisyahouHoukokusyoPrintTest, ChosenStatementsInOrderNotesOverTwoPagesLongOnesContinueAndSmallPaperIsRefused)
 {
   compute();
   const QStringList pages = print({});
@@ -479,6 +475,41 @@ TEST_F(KaisyahouHoukokusyoPrintTest, CoverAndTheChosenStatementsInOrderWithTheir
   notes.note = false;
   notes.coversheet = true;
   EXPECT_EQ(print(notes).size(), 1);
+
+  // A long statement continues; overflowed sums print the mark; paper too small is refused.
+  KaisyahouHoukokusyoPrintChoice bs{false, true, false, false, false, false, false};
+  const QStringList continued = print(bs, paper(595, 300));
+  ASSERT_GE(continued.size(), 2);
+  for (const QString& p : continued) EXPECT_EQ(titleOf(p), "貸借対照表");
+  EXPECT_TRUE(hasLine(continued.back(), "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000"));
+
+  statements.taisyakuBalanceHanbaihiShisanArray.back().setHoukokusyoAmount(Kaisya::kMaxOutputAmountValue + 1);
+  const QStringList overflowed = print({false, false, false, true, false, false, false});
+  ASSERT_EQ(overflowed.size(), 1);
+  EXPECT_TRUE(hasLine(overflowed[0], "販売費及び一般管理費合計\\s+#Precision!")) << overflowed[0].toStdString();
+  EXPECT_FALSE(overflowed[0].contains("1,000,000,000,000"));
+
+  // Paper too small is refused.
+  KaisyahouHoukokusyoPrintChoice yoko;
+  yoko.tateKabunushiShihon = false;
+  const std::tuple<const char*, QPageLayout, KaisyahouHoukokusyoPrintChoice> cases[] = {
+      {"too short for five rows", paper(595, 150), {}},
+      {"too narrow for the balance sheet", paper(250, 842), {false, true, false, false, false, false, false}},
+      {"too narrow for the income statement", paper(200, 842), {false, false, true, false, false, false, false}},
+      {"too narrow for the vertical changes", paper(250, 842), {false, false, false, false, false, true, false}},
+      {"too small for the horizontal changes", paper(150, 200), yoko}};
+  for (const auto& [what, layout, choice] : cases) {
+    alerts.clear();
+    EXPECT_FALSE(KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout)) << what;
+    ASSERT_EQ(alerts.size(), 1u) << what;
+    EXPECT_EQ(alerts[0].title, "印刷できません");
+    EXPECT_EQ(alerts[0].text, "設定している用紙の印刷できる範囲が小さすぎます。");
+  }
+  // The narrow paper does for the cover alone.
+  alerts.clear();
+  EXPECT_TRUE(KaisyahouHoukokusyoPrintView::create(*doc, statements, {true, false, false, false, false, false, false},
+                                                   paper(250, 842)));
+  EXPECT_TRUE(alerts.empty());
 }
 
 TEST_F(KaisyahouHoukokusyoPrintTest,
@@ -565,45 +596,6 @@ TEST_F(KaisyahouHoukokusyoPrintTest,
   }
 }
 
-TEST_F(KaisyahouHoukokusyoPrintTest, ALongStatementContinuesOverflowedSumsPrintTheMarkAndPaperTooSmallIsRefused)
-{
-  compute();
-  KaisyahouHoukokusyoPrintChoice bs{false, true, false, false, false, false, false};
-  const QStringList continued = print(bs, paper(595, 300));
-  ASSERT_GE(continued.size(), 2);
-  for (const QString& p : continued) EXPECT_EQ(titleOf(p), "貸借対照表");
-  EXPECT_TRUE(hasLine(continued.back(), "資産合計\\s+2,750,000\\s+負債・純資産合計\\s+2,750,000"));
-
-  statements.taisyakuBalanceHanbaihiShisanArray.back().setHoukokusyoAmount(Kaisya::kMaxOutputAmountValue + 1);
-  const QStringList pages = print({false, false, false, true, false, false, false});
-  ASSERT_EQ(pages.size(), 1);
-  EXPECT_TRUE(hasLine(pages[0], "販売費及び一般管理費合計\\s+#Precision!")) << pages[0].toStdString();
-  EXPECT_FALSE(pages[0].contains("1,000,000,000,000"));
-
-  // Paper too small is refused.
-  KaisyahouHoukokusyoPrintChoice yoko;
-  yoko.tateKabunushiShihon = false;
-  const std::tuple<const char*, QPageLayout, KaisyahouHoukokusyoPrintChoice> cases[] = {
-      {"too short for five rows", paper(595, 150), {}},
-      {"too narrow for the balance sheet", paper(250, 842), {false, true, false, false, false, false, false}},
-      {"too narrow for the income statement", paper(200, 842), {false, false, true, false, false, false, false}},
-      {"too narrow for the vertical changes", paper(250, 842), {false, false, false, false, false, true, false}},
-      {"too small for the horizontal changes", paper(150, 200), yoko},
-  };
-  for (const auto& [what, layout, choice] : cases) {
-    alerts.clear();
-    EXPECT_FALSE(KaisyahouHoukokusyoPrintView::create(*doc, statements, choice, layout)) << what;
-    ASSERT_EQ(alerts.size(), 1u) << what;
-    EXPECT_EQ(alerts[0].title, "印刷できません");
-    EXPECT_EQ(alerts[0].text, "設定している用紙の印刷できる範囲が小さすぎます。");
-  }
-  // The narrow paper does for the cover alone.
-  alerts.clear();
-  EXPECT_TRUE(KaisyahouHoukokusyoPrintView::create(*doc, statements, {true, false, false, false, false, false, false},
-                                                   paper(250, 842)));
-  EXPECT_TRUE(alerts.empty());
-}
-
 class HoukokusyoPrintTest : public StatementsSheetTest {
 protected:
   void SetUp() override
@@ -635,7 +627,7 @@ protected:
   std::vector<Shisan> riekiSyobunan;
 };
 
-TEST_F(HoukokusyoPrintTest, CoverAndTheTickedStatementsInOrderWithTheirNotesALongOneOnFurtherPages)
+TEST_F(HoukokusyoPrintTest, TickedStatementsInOrderWithNotesLongOnesOnFurtherPagesOverflowMarkAndRefusals)
 {
   Kaisya& k = doc->kaisya();
   k.setNoteOfTaisyakuTaisyouhyouOfHoukokusyo("有形固定資産の減価償却累計額　0円");
@@ -674,16 +666,14 @@ TEST_F(HoukokusyoPrintTest, CoverAndTheTickedStatementsInOrderWithTheirNotesALon
   EXPECT_TRUE(hasLine(longPages.back(), "損益の注記"));
   for (const QString& p : longPages) EXPECT_TRUE(titleOf(p) == "貸借対照表" || titleOf(p) == "損益計算書");
   EXPECT_TRUE(alerts.empty());
-}
 
-TEST_F(HoukokusyoPrintTest, FiguresAtTheLimitPrintTheMarkRefusedOnSmallPaperAndForANoteLongerThanAPage)
-{
+  // Figures at the limit print the mark; small paper and a note longer than a page are refused.
   kamokuNamed(*doc, "現金")->setStartBalance(doc->kaisya().maxOutputAmountValue() + 1, 99);
   HoukokusyoPrintChoice choice;
   choice.coversheet = choice.sonekiKeisansyo = choice.hanbaihi = choice.seizougenka = choice.riekisyobunan = false;
-  const QStringList pages = print(choice);
-  ASSERT_EQ(pages.size(), 1);
-  EXPECT_TRUE(hasLine(pages[0], "資産の部合計\\s+#Precision!")) << pages[0].toStdString();
+  const QStringList limit = print(choice);
+  ASSERT_EQ(limit.size(), 1);
+  EXPECT_TRUE(hasLine(limit[0], "資産の部合計\\s+#Precision!")) << limit[0].toStdString();
 
   EXPECT_TRUE(print({}, paper(595, 120)).isEmpty());
   ASSERT_EQ(alerts.size(), 1u);

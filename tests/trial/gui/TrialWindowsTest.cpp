@@ -291,8 +291,7 @@ TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
       {"construction manufacturer",
        {.seizou = true, .kensetu = true},
        {"貸借対照表", "損益計算書", "完成工事原価報告書"}},
-      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}},
-  };
+      {"construction only", {.kensetu = true}, {"貸借対照表", "損益計算書"}}};
   for (const auto& [what, books, tabs] : cases) {
     SCOPED_TRACE(what);
     openBooks(books);
@@ -309,8 +308,7 @@ TEST_F(TrialWindowsTest, TheTabsFollowTheKindOfCompany)
     QStringList expected;
     for (int i = 1; i < w->tabView()->count(); ++i) expected << w->tabView()->tabBar()->tabData(i).toString();
     expected << "taisyakuTaisyou";
-    EXPECT_EQ(labels, tabs);
-    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(std::tuple(labels, visited), std::tuple(tabs, expected));
     session->close();
     flush();
   }
@@ -323,14 +321,14 @@ TEST_F(TrialWindowsTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
   ZandakaShisanController* w = openWindow();
   auto* period = qobject_cast<PeriodController*>(w->attachedSheetController());
   // Nothing computed yet: the sheet cannot be cancelled.
-  EXPECT_TRUE(period->cancelButton()->isHidden());
-  EXPECT_EQ(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
+  EXPECT_EQ(std::tuple(period->cancelButton()->isHidden(), w->taisyakuTaisyouTableView()->model()->rowCount()),
+            std::tuple(true, 0));
   period->monthFromComboBox()->setCurrentIndex(2);
   period->monthToComboBox()->setCurrentIndex(3);
   period->okButton()->click();
   flush();
-  EXPECT_EQ(w->displayingPeriodFromField()->text(), "6月");
-  EXPECT_EQ(w->displayingPeriodToField()->text(), "7月");
+  EXPECT_EQ(std::tuple(w->displayingPeriodFromField()->text(), w->displayingPeriodToField()->text()),
+            std::tuple("6月", "7月"));
   EXPECT_GT(w->taisyakuTaisyouTableView()->model()->rowCount(), 0);
 }
 
@@ -415,12 +413,12 @@ TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
   // The balance sheet with commas: only accounts with amounts, by the setting.
   w->saveToTextFile();
   flush();
-  EXPECT_EQ(presetSeen, 0);
   // The figures are the core's to pin; ten lines, as the accounts without amounts are left out.
   const QByteArray balance = readFile(path("balance.txt"));
   EXPECT_TRUE(balance.startsWith(shiftJis("現金,1000,500,300,1200,100.00\r　現預金合計,"))) << balance.toStdString();
-  EXPECT_EQ(balance.count('\r'), 10);
-  EXPECT_EQ(UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey), 1);
+  EXPECT_EQ(std::tuple(presetSeen, balance.count('\r'),
+                       UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey)),
+            std::tuple(0, 10, 1));
 
   // Cancelling the panel still keeps the separator chosen in it.
   choose = 0;
@@ -435,8 +433,7 @@ TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
   QTimer::singleShot(0, [this] { session->progressStateController()->cancelButton()->click(); });
   w->saveToTextFile();
   flush();
-  EXPECT_EQ(QDir(path(".")).entryList(QDir::Files), before);
-  EXPECT_TRUE(alerts.empty());
+  EXPECT_EQ(std::tuple(QDir(path(".")).entryList(QDir::Files), alerts.empty()), std::tuple(before, true));
 
   // A caption the code page cannot hold stops the export and says which.
   w->selectTabWithIdentifier("sonekiKeisan");
@@ -510,7 +507,6 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
             std::tuple(false, 2));
   sheet->cancelButton()->click();
   flush();
-  PrintOperation::setPrintPanelResponderForTesting({});
 }
 
 TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGroups)
@@ -671,8 +667,8 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   LedgerChoiceTree* candidates = sheet->unselectedKamokuTableView();
   const bool yokinFirst = yokin < urikake;
   ASSERT_EQ(candidates->topLevelItemCount(), 2);
-  EXPECT_EQ(candidates->topLevelItem(0)->text(1), yokinFirst ? "普通預金" : "売掛金");
-  EXPECT_EQ(candidates->topLevelItem(1)->text(1), yokinFirst ? "売掛金" : "普通預金");
+  EXPECT_EQ((QStringList{candidates->topLevelItem(0)->text(1), candidates->topLevelItem(1)->text(1)}),
+            (yokinFirst ? QStringList{"普通預金", "売掛金"} : QStringList{"売掛金", "普通預金"}));
   EXPECT_EQ(std::tuple(sheet->okButtonWidget()->isEnabled(), sheet->monthToPopUp()->currentText(),
                        sheet->jigyoubuField()->isVisibleTo(sheet)),
             std::tuple(false, "決算整理月", true));
@@ -702,9 +698,10 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   for (const QString& page : pages)
     EXPECT_TRUE(page.contains("補助残高一覧表") && page.contains("5月 〜 8月") && page.contains("比率"));
   EXPECT_TRUE(pages[yokinFirst ? 0 : 1].contains(heading("普通預金")));
-  EXPECT_TRUE(urikakePage.contains(heading("売掛金")));
-  EXPECT_TRUE(urikakePage.contains(QRegularExpression("補助科目なし\\s+0\\s+50\\s+0\\s+50\\s+1.08")));
-  EXPECT_TRUE(urikakePage.contains(QRegularExpression("合計\\s+4,200\\s+1,250\\s+800\\s+4,650\\s+100.00")));
+  for (const QRegularExpression& line :
+       {heading("売掛金"), QRegularExpression("補助科目なし\\s+0\\s+50\\s+0\\s+50\\s+1.08"),
+        QRegularExpression("合計\\s+4,200\\s+1,250\\s+800\\s+4,650\\s+100.00")})
+    EXPECT_TRUE(urikakePage.contains(line)) << line.pattern().toStdString();
 
   // The account's customers all taken out of use: the window falls back to none.
   for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
@@ -714,21 +711,15 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
 
 TEST(ShiftJisEncoderTest, CodePage932BytesAndRefusalsOfWhatItCannotHold)
 {
-  const std::pair<const char*, std::string> cases[] = {
-      {"abc\\~09", "abc\\~09"},  // ASCII kept, backslash and tilde included
-      {"現金", "\x8C\xBB\x8B\xE0"},
-      {"　", "\x81\x40"},  // ideographic space
-      {"～", "\x81\x60"},  // U+FF5E, where plain Shift_JIS has U+301C
-      {"－", "\x81\x7C"},  // U+FF0D, where plain Shift_JIS has U+2212
-      {"∥", "\x81\x61"},   // U+2225, where plain Shift_JIS has U+2016
-      {"￢", "\x81\xCA"},  // U+FFE2, where plain Shift_JIS has U+00AC
-      {"①", "\x87\x40"},   // NEC special characters
-      {"№", "\x87\x82"},
-      {"髙", "\xFB\xFC"},  // IBM extension, preferred over the NEC-selected one
-      {"ｱ", "\xB1"},       // half-width katakana
-      {"#Precision!", "#Precision!"},
-  };
-  for (const auto& [text, expected] : cases) {
+  // ASCII kept, backslash and tilde included; the ideographic space; U+FF5E, U+FF0D,
+  // U+2225 and U+FFE2, where plain Shift_JIS has U+301C, U+2212, U+2016 and U+00AC; NEC
+  // special characters; an IBM extension, preferred over the NEC-selected one;
+  // half-width katakana.
+  using Case = std::pair<const char*, std::string>;
+  for (const auto& [text, expected] :
+       {Case{"abc\\~09", "abc\\~09"}, Case{"現金", "\x8C\xBB\x8B\xE0"}, Case{"　", "\x81\x40"}, Case{"～", "\x81\x60"},
+        Case{"－", "\x81\x7C"}, Case{"∥", "\x81\x61"}, Case{"￢", "\x81\xCA"}, Case{"①", "\x87\x40"},
+        Case{"№", "\x87\x82"}, Case{"髙", "\xFB\xFC"}, Case{"ｱ", "\xB1"}, Case{"#Precision!", "#Precision!"}}) {
     std::string out = "x";
     ASSERT_TRUE(ShiftJisEncoder::encode(text, out)) << text;
     EXPECT_EQ(out, "x" + expected) << text;
@@ -736,10 +727,7 @@ TEST(ShiftJisEncoderTest, CodePage932BytesAndRefusalsOfWhatItCannotHold)
 
   // WAVE DASH, DOUBLE VERTICAL LINE, MINUS SIGN, the yen sign, an emoji, a
   // character outside JIS, and malformed UTF-8.
-  for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷",
-                           "a\xFF"
-                           "b",
-                           "\xE3\x81"}) {
+  for (const char* text : {"〜", "‖", "−", "¥", "😀", "𠮷", "a\xFFz", "\xE3\x81"}) {
     std::string out = "keep";
     EXPECT_FALSE(ShiftJisEncoder::encode(text, out)) << text;
     EXPECT_EQ(out, "keep");
