@@ -86,8 +86,7 @@ TEST_F(ShiwakeTextFileWindowTest, ExportedJournalImportsIntoAnEmptyDocumentInCod
   ShiwakenikkiController::importShiwakeFromTextFile(session);
   flush();
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].title.toStdString(), "取り込みを中止");
-  EXPECT_EQ(alerts[0].text.toStdString(), "1 行目の金額が正しくありません。");
+  EXPECT_EQ(lastAlert(), "取り込みを中止 / 1 行目の金額が正しくありません。");
   EXPECT_EQ(std::pair(books().journal().size(), books().kaisya().minAvailableDenpyouNo()), std::pair(entries, counter));
 }
 
