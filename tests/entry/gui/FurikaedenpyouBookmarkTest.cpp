@@ -132,16 +132,14 @@ TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAnUnregisteredVoucherCannotB
   QTableWidget* months = w->monthTableView();
   EXPECT_EQ(months->rowCount(), 13);
   EXPECT_EQ(months->item(12, 0)->text(), QStringLiteral("決算整理月"));
-  struct Case {
-    int row;
-    int32_t shown;
-    int beeps;
-  } const cases[] = {{1, 2, 0}, {2, 2, 1}, {0, 1, 0}};  // which voucher a month row names is the model's
-  for (const Case& c : cases) {
+  // The month row chosen, the voucher shown and the beeps; which voucher a month row
+  // names is the model's.
+  const std::tuple<int, int32_t, int> cases[] = {{1, 2, 0}, {2, 2, 1}, {0, 1, 0}};
+  for (const auto& [row, shown, beeps] : cases) {
     const int before = AlertSheet::beepCountForTesting();
-    months->selectRow(c.row);
-    EXPECT_EQ(w->displayingDenpyouNo(), c.shown) << "row " << c.row;
-    EXPECT_EQ(AlertSheet::beepCountForTesting() - before, c.beeps) << "row " << c.row;
+    months->selectRow(row);
+    EXPECT_EQ(w->displayingDenpyouNo(), shown) << "row " << row;
+    EXPECT_EQ(AlertSheet::beepCountForTesting() - before, beeps) << "row " << row;
     EXPECT_TRUE(months->selectedItems().isEmpty());
   }
   EXPECT_EQ(w->bookmarkTableView()->currentRow(), 1);

@@ -53,16 +53,13 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
 
   browser->denpyouSlider()->setValue(2);
   EXPECT_EQ(frontDenpyouNo(browser), 4);
-  struct Case {
-    const char* typed;
-    int32_t front;  // 0: emptied
-    int cards;
-  } const cases[] = {{"3", 3, 3}, {"1", 1, 1}, {"77", 1, 1}, {"x", 0, 0}};
-  for (const Case& c : cases) {
-    browser->denpyouNoField()->setText(QString::fromLatin1(c.typed));
+  // The number typed, the front card's voucher (0: emptied) and the cards shown.
+  const std::tuple<const char*, int32_t, int> cases[] = {{"3", 3, 3}, {"1", 1, 1}, {"77", 1, 1}, {"x", 0, 0}};
+  for (const auto& [typed, front, cards] : cases) {
+    browser->denpyouNoField()->setText(QString::fromLatin1(typed));
     QTest::keyClick(browser->denpyouNoField(), Qt::Key_Return);
-    EXPECT_EQ(frontDenpyouNo(browser), c.front) << c.typed;
-    EXPECT_EQ(browser->numberOfDenpyou(), c.cards) << c.typed;
+    EXPECT_EQ(frontDenpyouNo(browser), front) << typed;
+    EXPECT_EQ(browser->numberOfDenpyou(), cards) << typed;
     EXPECT_TRUE(browser->denpyouNoField()->text().isEmpty());
   }
 

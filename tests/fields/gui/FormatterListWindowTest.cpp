@@ -182,17 +182,14 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
 TEST(WindowPlacement, KeepsWindowsInsideTheArea)
 {
   const QRect area(0, 0, 800, 600);
-  struct Case {
-    QRect frame;
-    QPoint expected;
-  };
-  const Case cases[] = {
+  // The frame and where it is moved to.
+  const std::pair<QRect, QPoint> cases[] = {
       {{100, 100, 200, 100}, {100, 100}},
       {{700, 550, 200, 100}, {600, 500}},
       {{-50, -20, 200, 100}, {0, 0}},
       {{10, 10, 900, 700}, {0, 0}},  // larger than the area: its top-left edge wins
   };
-  for (const Case& c : cases) EXPECT_EQ(WindowPlacement::keptOnScreen(c.frame, area), c.expected);
+  for (const auto& [frame, expected] : cases) EXPECT_EQ(WindowPlacement::keptOnScreen(frame, area), expected);
   EXPECT_EQ(WindowPlacement::keptOnScreen({700, 550, 200, 100}, QRect()), QPoint(700, 550));
 }
 

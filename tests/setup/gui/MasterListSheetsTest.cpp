@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
-#include <QTreeView>
 
 #include "SetupWindowTest.h"
 #include "platform/PasswordHash.h"
