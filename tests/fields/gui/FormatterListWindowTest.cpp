@@ -159,11 +159,9 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
       99);
   EXPECT_EQ(all.stopFormatterListChar(), StopChar::kReturn);
   const QRect screen = WindowPlacement::availableGeometryAt(QPoint(0, 0));
-  struct Case {
-    QPoint point;
-    bool keptAtPoint;
-  };
-  for (const Case& c : {Case{screen.topLeft() + QPoint(20, 30), true}, Case{screen.bottomRight(), false}}) {
+  // Where the window is asked for, and whether it can stand there.
+  for (const auto& [point, keptAtPoint] :
+       {std::pair(screen.topLeft() + QPoint(20, 30), true), std::pair(screen.bottomRight(), false)}) {
     QRect geometry;
     QString shown;
     test::whenModalWindowIsUp<FormatterListWindow>([&geometry, &shown](FormatterListWindow* w) {
@@ -172,8 +170,8 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
       QTest::keyClick(w->searchField(), Qt::Key_Escape);
     });
     JigyoubuFormatter f(*doc);
-    JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(f, c.point, "");
-    if (c.keptAtPoint) { EXPECT_EQ(geometry.topLeft(), c.point); }
+    JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(f, point, "");
+    if (keptAtPoint) { EXPECT_EQ(geometry.topLeft(), point); }
     EXPECT_TRUE(screen.contains(geometry)) << geometry.x() << "," << geometry.y();
     EXPECT_EQ(shown, "本社,工場,支店,支社");
   }

@@ -131,12 +131,11 @@ TEST_F(LedgerPrintTest, LedgersOverPagesPrintHeadingsCarriedBalancesAndNumbersPe
   }
 }
 
-TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionAndTooSmallAPaperIsRefused)
+TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionTooSmallAPaperIsRefusedAndPageSetupsAreKept)
 {
   openEntryBooks();
   for (int i = 0; i < 11; ++i) registerVoucher(Date(2024, 4, 1 + i), kGenkin, kUriagedaka, 99'999'999'999LL);
   auto view = KanjyoumotocyouPrintView::create(books(), PrintInfo::defaultPageLayout(), ledgerRows(kGenkin), 0, 12, {});
-  ASSERT_TRUE(view);
   ASSERT_TRUE(PrintOperation::writePdf(path("precision.pdf"), *view, PrintInfo::defaultPageLayout()));
   const QString text = pdfText(path("precision.pdf"));
   // The month's and the period's debit sums and the last balances have left the limit.
@@ -152,10 +151,8 @@ TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionAndTooSmallAPape
   for (const auto& a : alerts)
     EXPECT_EQ(std::pair(a.title, a.text),
               std::pair(QString("印刷できません"), QString("設定している用紙の印刷できる範囲が小さすぎます。")));
-}
 
-TEST_F(LedgerPrintTest, PageSetupIsStoredPerPrintoutAndReadBack)
-{
+  // The page setup is stored per printout and read back.
   const QPageLayout chosen(QPageSize(QSizeF(300, 500), QPageSize::Point), QPageLayout::Landscape,
                            QMarginsF(10, 20, 30, 40), QPageLayout::Point);
   PrintOperation::setPageSetupResponderForTesting([&chosen](QPageLayout& layout) {
