@@ -92,8 +92,7 @@ TEST_F(KanjyoumotocyouControllerTest, TheCashLedgerReadsAsTheBookKeeperWritesIt)
   EXPECT_EQ(w->stringValue(7, Column::Tekiyou), "　6月合計");
 }
 
-TEST_F(KanjyoumotocyouControllerTest,
-       AmountsBeyondTheOutputLimitReadPrecisionInColumnsThatFitThemAndTypedDatesChooseMonths)
+TEST_F(KanjyoumotocyouControllerTest, PrecisionAmountsFitTheColumnsDatesChooseMonthsAndEntriesOpenTheirBook)
 {
   openEntryBooks();
   const int64_t most = Kaisya::kMaxInputAmountValue;
@@ -134,6 +133,22 @@ TEST_F(KanjyoumotocyouControllerTest,
         << date.toString();
   }
   EXPECT_EQ(w->displayingPeriodFromField()->text(), "4月");
+
+  // A cash-book entry opens the book of the shown account.
+  const int32_t n = addCashBookEntry(Date(2024, 4, 2), kGenkin, kFutsuuYokin, 300, "預金引出");
+  // The ledger of 普通預金, a cash account too: the book is the shown account's.
+  KanjyoumotocyouController* yokin = openLedger(kFutsuuYokin);
+  yokin->tableView()->selectRow(1);
+  yokin->showInputShiwakeWindow();
+  flush();
+  auto* book = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kFutsuuYokin, -1));
+  EXPECT_EQ(book->selectedSuitoucyouRow(), book->book().rowOfShiwakeOfDenpyouNo(n));
+  // Balance and total rows open nothing.
+  activate(yokin);
+  yokin->tableView()->selectRow(0);
+  yokin->showInputShiwakeWindow();
+  flush();
+  EXPECT_FALSE(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
 }
 
 TEST_F(KanjyoumotocyouControllerTest, TheColumnsAndFieldsAreThoseTheBooksUse)
@@ -275,25 +290,6 @@ TEST_F(KanjyoumotocyouControllerTest, KeysTypedWhileThePickerOpensReachIt)
   QTest::keyClick(window, Qt::Key_1, Qt::NoModifier);
   flush();
   EXPECT_EQ(w->displayKamokuCode(), kFutsuuYokin);
-}
-
-TEST_F(KanjyoumotocyouControllerTest, ACashBookEntryOpensTheShownBook)
-{
-  openEntryBooks();
-  const int32_t n = addCashBookEntry(Date(2024, 4, 2), kGenkin, kFutsuuYokin, 300, "預金引出");
-  // The ledger of 普通預金, a cash account too: the book is the shown account's.
-  KanjyoumotocyouController* w = openLedger(kFutsuuYokin);
-  w->tableView()->selectRow(1);
-  w->showInputShiwakeWindow();
-  flush();
-  auto* book = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kFutsuuYokin, -1));
-  EXPECT_EQ(book->selectedSuitoucyouRow(), book->book().rowOfShiwakeOfDenpyouNo(n));
-  // Balance and total rows open nothing.
-  activate(w);
-  w->tableView()->selectRow(0);
-  w->showInputShiwakeWindow();
-  flush();
-  EXPECT_FALSE(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
 }
 
 TEST_F(KanjyoumotocyouControllerTest, AShortcutDigitBelongsToOneLedgerAndOpensIt)
