@@ -88,9 +88,8 @@ TEST_F(PeriodControllerTest, TheLedgersRangeComesInTheBoxesKeepItOrderedCancelCh
   QStringList items;
   for (const Month& m : books().kaisya().monthArray()) items << QString::fromStdString(m.name());
   ASSERT_EQ(items.front(), "04/15 to 05/14");
-  EXPECT_EQ(PeriodController::indexOfTypedMonth(items, "4"), -1);
-  EXPECT_EQ(PeriodController::indexOfTypedMonth(items, "5"), -1);
-  EXPECT_EQ(PeriodController::indexOfTypedMonth(items, "04/15 to 05/14"), 0);
+  for (const auto& [typed, index] : {std::pair("4", -1), std::pair("5", -1), std::pair("04/15 to 05/14", 0)})
+    EXPECT_EQ(PeriodController::indexOfTypedMonth(items, typed), index) << typed;
 }
 
 TEST_F(PeriodControllerTest, TheOneSheetGoesToTheLastAskerAndOKWritesIntoItWhicheverIsMain)
