@@ -12,23 +12,6 @@ namespace {
 
 class FurikaedenpyouSelectControllerTest : public EntryWindowTest {
 protected:
-  FurikaedenpyouSelectController* openBrowser()
-  {
-    auto b = makeBooks();
-    b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
-                         makeEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 20),
-                         makeEntry(Date(2024, 4, 2), 3, kGenkin, kUriagedaka, 30),
-                         makeEntry(Date(2024, 4, 2), 4, kGenkin, kUriagedaka, 40)});
-    b->kaisya().setMinAvailableDenpyouNo(5);
-    openDocument(std::move(b));
-    w = shown(FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1));
-    w->selectDisplayDenpyouButton()->click();
-    flush();
-    auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(session);
-    EXPECT_TRUE(browser->isVisible());
-    return browser;
-  }
-
   int32_t frontDenpyouNo(FurikaedenpyouSelectController* browser)
   {
     const int front = browser->frontCard();
@@ -41,7 +24,18 @@ protected:
 
 TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFrontCardADoubleClickShowsIt)
 {
-  FurikaedenpyouSelectController* browser = openBrowser();
+  auto b = makeBooks();
+  b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
+                       makeEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 20),
+                       makeEntry(Date(2024, 4, 2), 3, kGenkin, kUriagedaka, 30),
+                       makeEntry(Date(2024, 4, 2), 4, kGenkin, kUriagedaka, 40)});
+  b->kaisya().setMinAvailableDenpyouNo(5);
+  openDocument(std::move(b));
+  w = shown(FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1));
+  w->selectDisplayDenpyouButton()->click();
+  flush();
+  auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(session);
+  EXPECT_TRUE(browser->isVisible());
   EXPECT_EQ(browser->windowTitle(), QStringLiteral("表示する振替伝票の日付を入力"));
   EXPECT_GE(browser->width(), browser->totalWidth() + 200);
 

@@ -27,19 +27,6 @@ protected:
     return out;
   }
 
-  // The cash book of the acceptance case: 50,000 brought forward, two April entries
-  // and one in May, and entries the ledger must leave out.
-  void registerCashEntries()
-  {
-    books().kamokuOfCode(kGenkin)->setStartBalance(50000, Jigyoubu::kAllJigyoubuCode);
-    registerVoucher(Date(2024, 4, 5), kGenkin, kUriagedaka, 10000, "4月の売上");
-    registerVoucher(Date(2024, 4, 10), kShoumouhinhi, kFutsuuYokin, 999, "振込手数料");
-    registerVoucher(Date(2024, 4, 20), kShoumouhinhi, kGenkin, 3000, "文具");
-    registerVoucher(Date::regularTypeDenpyouDate(), kGenkin, kUriagedaka, 777, "定型");
-    addPendingCashBookRow(Date(2024, 4, 25));
-    registerVoucher(Date(2024, 5, 10), kGenkin, kUriagedaka, 20000, "5月の売上");
-  }
-
   void pressInTable(KanjyoumotocyouController* w, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
   {
     QTest::keyClick(w->tableView(), key, modifiers);
@@ -50,7 +37,15 @@ protected:
 TEST_F(KanjyoumotocyouControllerTest, TheCashLedgerReadsAsTheBookKeeperWritesIt)
 {
   openEntryBooks();
-  registerCashEntries();
+  // The cash book of the acceptance case: 50,000 brought forward, two April entries
+  // and one in May, and entries the ledger must leave out.
+  books().kamokuOfCode(kGenkin)->setStartBalance(50000, Jigyoubu::kAllJigyoubuCode);
+  registerVoucher(Date(2024, 4, 5), kGenkin, kUriagedaka, 10000, "4月の売上");
+  registerVoucher(Date(2024, 4, 10), kShoumouhinhi, kFutsuuYokin, 999, "振込手数料");
+  registerVoucher(Date(2024, 4, 20), kShoumouhinhi, kGenkin, 3000, "文具");
+  registerVoucher(Date::regularTypeDenpyouDate(), kGenkin, kUriagedaka, 777, "定型");
+  addPendingCashBookRow(Date(2024, 4, 25));
+  registerVoucher(Date(2024, 5, 10), kGenkin, kUriagedaka, 20000, "5月の売上");
   KanjyoumotocyouController* w = openLedger(kGenkin);
 
   EXPECT_EQ(column(w, Column::Tekiyou),

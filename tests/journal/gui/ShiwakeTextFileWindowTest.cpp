@@ -20,17 +20,6 @@ protected:
   }
 
   // Opens the journal and confirms the condition sheet it opens by itself: every entry shown.
-  ShiwakenikkiController* openJournal(DocumentSession* doc)
-  {
-    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(doc);
-    flush();
-    activate(journal);
-    auto* sheet = doc->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
-        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
-    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
-    flush();
-    return journal;
-  }
 
   QString exportJournal(int32_t kugiriCode)
   {
@@ -39,7 +28,14 @@ protected:
       kugiri = kugiriCode;
       return file;
     });
-    openJournal(session)->saveToTextFile();
+    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+    flush();
+    activate(journal);
+    auto* sheet = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
+        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
+    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
+    flush();
+    journal->saveToTextFile();
     flush();
     return file;
   }
