@@ -51,9 +51,9 @@ TEST_F(KanjyoumotocyouControllerTest, TheCashLedgerReadsAsTheBookKeeperWritesIt)
   EXPECT_EQ(column(w, Column::Tekiyou),
             (QStringList{"開始残高", "4月の売上", "文具", "　4月合計", "5月の売上", "　5月合計", "　合計"}));
   EXPECT_EQ(column(w, Column::Zandaka), (QStringList{"50,000", "60,000", "57,000", "", "77,000", "", ""}));
-  EXPECT_TRUE(w->isTotalRow(3, *w->tableView()));
-  EXPECT_FALSE(w->isTotalRow(2, *w->tableView()));
-  EXPECT_EQ(w->tableView()->selectedRow(), 0);
+  EXPECT_EQ(
+      std::tuple(w->isTotalRow(3, *w->tableView()), w->isTotalRow(2, *w->tableView()), w->tableView()->selectedRow()),
+      std::tuple(true, false, 0));
 
   EXPECT_EQ(std::tuple(w->displayingKamokuField()->text(), w->displayingPeriodFromField()->text(),
                        w->displayingPeriodToField()->text()),
@@ -77,13 +77,11 @@ TEST_F(KanjyoumotocyouControllerTest, TheCashLedgerReadsAsTheBookKeeperWritesIt)
   activate(session->documentInfoController());
   setAutoUpdate(false);
   registerVoucher(Date(2024, 6, 1), kGenkin, kUriagedaka, 1000, "6月の売上");
-  EXPECT_EQ(w->numberOfRowsInTableView(), 7);
-  EXPECT_TRUE(w->doNeedUpdate());
+  EXPECT_EQ(std::tuple(w->numberOfRowsInTableView(), w->doNeedUpdate()), std::tuple(7, true));
   // What it shows stays what it showed, although the journal was sorted anew.
   EXPECT_EQ(w->stringValue(4, Column::Tekiyou), "5月の売上");
   activate(w);
-  EXPECT_EQ(w->numberOfRowsInTableView(), 9);
-  EXPECT_FALSE(w->doNeedUpdate());
+  EXPECT_EQ(std::tuple(w->numberOfRowsInTableView(), w->doNeedUpdate()), std::tuple(9, false));
   EXPECT_EQ(w->stringValue(7, Column::Tekiyou), "　6月合計");
 }
 
