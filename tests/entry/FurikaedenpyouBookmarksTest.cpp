@@ -26,21 +26,16 @@ std::vector<int32_t> numbersOf(const std::vector<BookmarkPtr>& list)
 
 TEST(FurikaedenpyouBookmarksTest, MovingWrapsAroundAndNamingEditsTheVouchersBookmarkOrAppendsOne)
 {
-  struct Case {
-    int row;
-    bool up;
-    int target;
-    std::vector<int32_t> after;
-  };
-  const Case cases[] = {
+  // The row moved, upwards or not, where it lands (-1: nowhere) and the numbers after.
+  const std::tuple<int, bool, int, std::vector<int32_t>> cases[] = {
       {1, true, 0, {2, 1, 3, 4}},  {0, true, 3, {4, 2, 3, 1}},   // first up: swapped with the last
       {3, false, 0, {4, 2, 3, 1}}, {2, false, 3, {1, 2, 4, 3}},  // last down: swapped with the first
       {4, true, -1, {1, 2, 3, 4}}, {-1, false, -1, {1, 2, 3, 4}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [row, up, target, after] : cases) {
     std::vector<BookmarkPtr> list = bookmarksOf({1, 2, 3, 4});
-    EXPECT_EQ(B::moveBookmark(list, c.row, c.up), c.target) << c.row << (c.up ? " up" : " down");
-    EXPECT_EQ(numbersOf(list), c.after) << c.row << (c.up ? " up" : " down");
+    EXPECT_EQ(B::moveBookmark(list, row, up), target) << row << (up ? " up" : " down");
+    EXPECT_EQ(numbersOf(list), after) << row << (up ? " up" : " down");
   }
   std::vector<BookmarkPtr> one = bookmarksOf({7});
   EXPECT_EQ(B::moveBookmark(one, 0, true), 0);

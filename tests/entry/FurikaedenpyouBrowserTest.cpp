@@ -34,16 +34,14 @@ protected:
 
 TEST_F(FurikaedenpyouBrowserTest, TheCardsOfADateAreItsVouchersAndTheDatesAroundSkipThoseWithout)
 {
-  struct Case {
-    Date date;
-    std::vector<size_t> cards;
-  } const cases[] = {
+  // The date, the cards found.
+  const std::pair<Date, std::vector<size_t>> cases[] = {
       {Date(2024, 4, 2), {2, 5}},  // no cash-book line, no hidden line
       {Date(2024, 4, 1), {0}},
       {Date::kessanSeiridukiDate(), {7}},
       {Date(2024, 4, 3), {}},
   };
-  for (const Case& c : cases) EXPECT_EQ(B::cardsOfDate(*doc, c.date), c.cards);
+  for (const auto& [date, cards] : cases) EXPECT_EQ(B::cardsOfDate(*doc, date), cards);
   // At most five rows.
   EXPECT_EQ(std::tuple(B::rowsOfCard(*doc, 2).size(), B::rowsOfCard(*doc, 8).size(), B::rowsOfCard(*doc, 99).size()),
             std::tuple(2u, 5u, 0u));

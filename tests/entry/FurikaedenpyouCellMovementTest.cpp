@@ -70,33 +70,28 @@ TEST(FurikaedenpyouCellMovement, TabOutOfAnAccount)
 
 TEST(FurikaedenpyouCellMovement, TabOutOfAnEmptyAmountFillsTheBalanceOnItsSide)
 {
-  struct Case {
-    const char* name;
-    Row::Column column;
-    bool autoSet;
-    std::optional<int64_t> filled;
-  };
+  // The amount cell left, whether the balance is set by itself, the amount it gets.
   // The voucher so far: debit 現金 1,000 in row 0; row 1 has both accounts.
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, Row::Column, bool, std::optional<int64_t>> cases[] = {
       {"credit amount gets the debit excess", Row::KashikataKingakuMatrix, true, 1000},
       {"debit amount: the balance is on the other side", Row::KarikataKingakuMatrix, true, std::nullopt},
       {"setting off", Row::KashikataKingakuMatrix, false, std::nullopt},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, column, autoSet, filled] : cases) {
+    SCOPED_TRACE(name);
     auto doc = test::makeBooks();
     Furikaedenpyou v(*doc);
     test::setRow(v, 0, kDay, kGenkin, 1000, -1, 0);
     test::setRow(v, 1, kDay, kGenkin, 0, kUriagedaka, 0);
     v.setCell(1, Row::KarikataKingakuMatrix, FieldValue::text(""));
     v.setCell(1, Row::KashikataKingakuMatrix, FieldValue::text(""));
-    press(v, 1, c.column, Cmd::InsertTab, {.autoSetBalance = c.autoSet});
-    const FieldValue cell = v.cell(1, c.column);
-    if (c.filled)
-      EXPECT_EQ(cell, FieldValue::amount(*c.filled));
+    press(v, 1, column, Cmd::InsertTab, {.autoSetBalance = autoSet});
+    const FieldValue cell = v.cell(1, column);
+    if (filled)
+      EXPECT_EQ(cell, FieldValue::amount(*filled));
     else
       EXPECT_TRUE(Row::isEmptyCell(cell));
-    EXPECT_EQ(v.selectedEditableIndex(), v.indexOfEditableColumn(c.column) + 1);
+    EXPECT_EQ(v.selectedEditableIndex(), v.indexOfEditableColumn(column) + 1);
   }
 }
 

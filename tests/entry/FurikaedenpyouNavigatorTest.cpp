@@ -46,14 +46,9 @@ using Command = std::function<std::optional<int32_t>(const MyDocument&, int32_t)
 
 TEST(FurikaedenpyouNavigator, TargetsOfEveryCommandTenStepsCountingVouchers)
 {
-  struct Case {
-    const char* name;
-    Command command;
-    int32_t from;
-    std::optional<int32_t> to;
-  };
+  // What, the command, the number it starts from and the number it shows (none: stays).
   const std::optional<int32_t> none;
-  const std::vector<Case> cases = {
+  const std::tuple<const char*, Command, int32_t, std::optional<int32_t>> cases[] = {
       {"next passes a cash-book entry", Nav::showNextDenpyou, 1, 2},
       {"next passes a pending entry", Nav::showNextDenpyou, 2, 3},
       {"next", Nav::showNextDenpyou, 3, 4},
@@ -91,7 +86,7 @@ TEST(FurikaedenpyouNavigator, TargetsOfEveryCommandTenStepsCountingVouchers)
       {"month start from the first closing-adjustment voucher", Nav::showPreviousMonthDenpyou, 8, 6},
   };
   auto doc = journal();
-  for (const Case& c : cases) EXPECT_EQ(c.command(*doc, c.from), c.to) << c.name;
+  for (const auto& [name, command, from, to] : cases) EXPECT_EQ(command(*doc, from), to) << name;
 
   // Ten steps count vouchers, not entries.
   auto tens = test::makeBooks();

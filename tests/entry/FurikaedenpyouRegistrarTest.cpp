@@ -16,13 +16,6 @@ using test::kUriagedaka;
 
 const Date kApr10(2024, 4, 10);
 
-std::vector<int32_t> numbers(const MyDocument& doc)
-{
-  std::vector<int32_t> out;
-  for (const ShiwakePtr& s : doc.journal()) out.push_back(s->denpyouNo());
-  return out;
-}
-
 // An open window, recording what the document tells it about changed accounts.
 class AccountsWindow : public DocumentWindow {
 public:
@@ -71,7 +64,9 @@ TEST(FurikaedenpyouRegistrar, ANewVoucherTakesTheCounterAndIsReplacedOrCopiedWhe
   v.displayShiwakeOfDenpyouNo(1);
   v.setCell(0, Row::DateMatrix, FieldValue::date(Date::regularTypeDenpyouDate()));
   FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
-  EXPECT_EQ(numbers(*doc), (std::vector<int32_t>{-1, 1}));
+  std::vector<int32_t> numbers;
+  for (const ShiwakePtr& e : doc->journal()) numbers.push_back(e->denpyouNo());
+  EXPECT_EQ(numbers, (std::vector<int32_t>{-1, 1}));
   EXPECT_EQ(std::pair(v.displayingDenpyouNo(), v.cell(0, Row::DenpyouNoMatrix)), std::pair(-1, FieldValue::code(-1)));
 }
 

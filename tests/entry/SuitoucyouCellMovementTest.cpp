@@ -142,29 +142,23 @@ TEST_F(SuitoucyouCellMovementTest, TabOutOfTheAmountRegistersAndStartsTheNextRow
 
 TEST_F(SuitoucyouCellMovementTest, TheArrowsCheckAndRegisterTheRowTheyLeave)
 {
-  struct Case {
-    const char* what;
-    Command command;
-    int fromRow;
-    bool rowIsValid;
-    std::vector<std::string> log;
-    int toRow;
-  };
-  const Case cases[] = {
+  // The command, the row it starts on and whether that row is valid, the actions it
+  // asks for and the row it ends on.
+  const std::tuple<const char*, Command, int, bool, std::vector<std::string>, int> cases[] = {
       {"down from a valid row", Command::MoveDown, 0, true, {"check", "register"}, 1},
       {"down from an invalid row", Command::MoveDown, 0, false, {"check"}, 0},
       {"up from the first row", Command::MoveUp, 0, true, {"check", "register"}, 0},
       {"down from the last row adds one", Command::MoveDown, 1, true, {"check", "register", "add"}, 1},
       {"up from a complete pending row", Command::MoveUp, 1, true, {"check", "register"}, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, command, fromRow, rowIsValid, log, toRow] : cases) {
+    SCOPED_TRACE(what);
     open();
     typeCashRow(*book, 1, kApril10, kUriagedaka, 5, 0);
-    if (!c.rowIsValid) book->setCell(c.fromRow, Row::DateMatrix, FieldValue());
-    moveFrom(c.fromRow, Row::TekiyouMatrix, c.command);
-    EXPECT_EQ(actions->log, c.log);
-    EXPECT_EQ(selected(*book), std::pair(c.toRow, Row::TekiyouMatrix));
+    if (!rowIsValid) book->setCell(fromRow, Row::DateMatrix, FieldValue());
+    moveFrom(fromRow, Row::TekiyouMatrix, command);
+    EXPECT_EQ(actions->log, log);
+    EXPECT_EQ(selected(*book), std::pair(toRow, Row::TekiyouMatrix));
   }
 }
 

@@ -58,22 +58,17 @@ TEST_F(SuitoucyouRegistrarTest, TheOpenedBookHoldsAPendingEntryNumberedZero)
 
 TEST_F(SuitoucyouRegistrarTest, ACompleteRowTakesTheNextNumberInReceiptOrPaymentForm)
 {
-  struct Case {
-    const char* what;
-    int64_t in, out;
-    int32_t kari, kashi;
-    int64_t amount;
-  };
-  const Case cases[] = {
+  // The receipt and payment typed; the sides and amount of the entry.
+  const std::tuple<const char*, int64_t, int64_t, int32_t, int32_t, int64_t> cases[] = {
       {"receipt", 1000, 0, kGenkin, kUriagedaka, 1000},
       {"payment", 0, 400, kUriagedaka, kGenkin, 400},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, in, out, kari, kashi, amount] : cases) {
+    SCOPED_TRACE(what);
     SetUp();
     doc->kaisya().setMinAvailableDenpyouNo(7);
     Suitoucyou& b = open();
-    typeCashRow(b, 0, kApril10, kUriagedaka, c.in, c.out, "摘要");
+    typeCashRow(b, 0, kApril10, kUriagedaka, in, out, "摘要");
     b.setCell(0, Row::JigyoubuMatrix, FieldValue::code(1));
     EXPECT_EQ(registerRow(), Result::Registered);
     ASSERT_EQ(journal().size(), 1u);
@@ -82,8 +77,8 @@ TEST_F(SuitoucyouRegistrarTest, ACompleteRowTakesTheNextNumberInReceiptOrPayment
     EXPECT_EQ(
         std::tuple(s.denpyouNo(), s.kindOfShiwake(), s.date(), s.karikataKamokuCode(), s.kashikataKamokuCode(),
                    s.karikataKingaku(), s.kashikataKingaku(), s.aiteKarikataKamokuCode(), s.aiteKashikataKamokuCode(),
-                   c.kari == kGenkin ? s.karikataJigyoubuCode() : s.kashikataJigyoubuCode()),
-        std::tuple(7, ShiwakeKind::Suitoucyou, kApril10, c.kari, c.kashi, c.amount, c.amount, c.kari, c.kashi, 1));
+                   kari == kGenkin ? s.karikataJigyoubuCode() : s.kashikataJigyoubuCode()),
+        std::tuple(7, ShiwakeKind::Suitoucyou, kApril10, kari, kashi, amount, amount, kari, kashi, 1));
     EXPECT_EQ(std::tuple(doc->kaisya().minAvailableDenpyouNo(), b.row(0).denpyouNo, b.selectDenpyouNo()),
               std::tuple(8, 7, 7));
   }

@@ -33,13 +33,8 @@ TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOw
     s->setKarikataHojyoKamokuCode(hojyo);
     return s;
   };
-  struct Case {
-    const char* what;
-    ShiwakePtr entry;
-    int32_t kamoku, hojyo;
-    bool belongs;
-  };
-  const Case cases[] = {
+  // The entry, the book (account and sub-account) and whether the entry is the book's.
+  const std::tuple<const char*, ShiwakePtr, int32_t, int32_t, bool> cases[] = {
       {"receipt", makeCashEntry(kApril10, 1, kGenkin, kUriagedaka, 5), kGenkin, -1, true},
       {"payment", makeCashEntry(kApril10, 1, kShoumouhinhi, kGenkin, 5), kGenkin, -1, true},
       {"other account", makeCashEntry(kApril10, 1, kShoumouhinhi, kUriagedaka, 5), kGenkin, -1, false},
@@ -53,10 +48,10 @@ TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOw
        false},
       {"a pending entry of no book", pendingEntry(kGenkin, -1, -1), kGenkin, -1, false},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Suitoucyou book(*doc, c.kamoku, c.hojyo);
-    EXPECT_EQ(book.belongsToBook(*c.entry), c.belongs);
+  for (const auto& [what, entry, kamoku, hojyo, belongs] : cases) {
+    SCOPED_TRACE(what);
+    Suitoucyou book(*doc, kamoku, hojyo);
+    EXPECT_EQ(book.belongsToBook(*entry), belongs);
   }
 }
 
@@ -184,14 +179,10 @@ TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
   auto doc = makeBooks({.hojyoKamoku = true, .jigyoubu = true});
   Suitoucyou book(*doc, kGenkin, -1);
   book.renewSuitoucyouRows(1);
-  struct Case {
-    const char* what;
-    std::function<void(Suitoucyou&)> edit;
-    const char* message;  // nullptr: passes
-    Row::Column focus;
-  };
   auto set = [](Row::Column c, FieldValue v) { return [c, v](Suitoucyou& b) { b.setCell(0, c, v); }; };
-  const Case cases[] = {
+  // The edit made on top of the ones before, the message (nullptr: passes) and the cell
+  // the check points at.
+  const std::tuple<const char*, std::function<void(Suitoucyou&)>, const char*, Row::Column> cases[] = {
       {"nothing typed", [](Suitoucyou&) {}, Suitoucyou::kDateMessage, Row::DateMatrix},
       {"date", set(Row::DateMatrix, FieldValue::date(kApril10)), Suitoucyou::kAiteKamokuMessage, Row::AiteKamokuMatrix},
       {"kana not resolved", set(Row::AiteKamokuMatrix, FieldValue::text("FU")), Suitoucyou::kAiteKamokuMessage,
@@ -208,16 +199,16 @@ TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
        Suitoucyou::kKingakuMessage, Row::InKingakuMatrix},
       {"receipt", set(Row::InKingakuMatrix, FieldValue::amount(5)), nullptr, Row::DateMatrix},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    c.edit(book);
+  for (const auto& [what, edit, message, focus] : cases) {
+    SCOPED_TRACE(what);
+    edit(book);
     const SuitoucyouCheckResult result = book.doAllSuitoucyouCellsHaveValidObjectValuesAtRow(0, 0);
-    if (!c.message) {
+    if (!message) {
       EXPECT_TRUE(result.ok);
       continue;
     }
     EXPECT_EQ(std::tuple(result.ok, result.message, result.row, result.column),
-              std::tuple(false, std::string(c.message), 0, c.focus));
+              std::tuple(false, std::string(message), 0, focus));
   }
   // 諸口 names no account: neither its sub-account nor its division is asked for.
   book.setCell(0, Row::AiteKamokuMatrix, FieldValue::code(Kamoku::kSyokuchiCode));
@@ -232,13 +223,9 @@ TEST(SuitoucyouTest, TheRowCheckNamesTheFirstMissingCell)
 TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
 {
   auto doc = makeBooks({.hojyoKamoku = true});
-  struct Case {
-    const char* what;
-    Row::Column column;
-    FieldValue above, aboveKamoku, ownKamoku;
-    bool copies;
-  };
-  const Case cases[] = {
+  // The column, the value above, the accounts of the row above and of the own row
+  // (nil: none), and whether the value is copied.
+  const std::tuple<const char*, Row::Column, FieldValue, FieldValue, FieldValue, bool> cases[] = {
       {"date", Row::DateMatrix, FieldValue::date(kApril10), {}, {}, true},
       {"account", Row::AiteKamokuMatrix, FieldValue::code(kUriagedaka), {}, {}, true},
       {"諸口 is not copied", Row::AiteKamokuMatrix, FieldValue::code(Kamoku::kSyokuchiCode), {}, {}, false},
@@ -248,24 +235,24 @@ TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
        FieldValue::code(kFutsuuYokin), FieldValue::code(kUriagedaka), false},
       {"receipt", Row::InKingakuMatrix, FieldValue::amount(70), {}, {}, true},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, column, above, aboveKamoku, ownKamoku, copies] : cases) {
+    SCOPED_TRACE(what);
     Suitoucyou book(*doc, kGenkin, -1);
     book.renewSuitoucyouRows(2);
     book.row(1).kindOfShiwake = ShiwakeKind::Suitoucyou;
-    book.setCell(0, c.column, c.above);
-    if (!c.aboveKamoku.isNil()) book.setCell(0, Row::AiteKamokuMatrix, c.aboveKamoku);
-    if (!c.ownKamoku.isNil()) book.setCell(1, Row::AiteKamokuMatrix, c.ownKamoku);
+    book.setCell(0, column, above);
+    if (!aboveKamoku.isNil()) book.setCell(0, Row::AiteKamokuMatrix, aboveKamoku);
+    if (!ownKamoku.isNil()) book.setCell(1, Row::AiteKamokuMatrix, ownKamoku);
     book.setCell(1, Row::AiteHojyoKamokuMatrix, FieldValue::code(1));
     book.setCell(1, Row::OutKingakuMatrix, FieldValue::amount(9));
     doc->journal().dateEditingEnded();
-    book.selectCell(1, c.column);
-    EXPECT_EQ(book.setItemAsAboveSuitoucyouRowItem(), c.copies);
-    if (!c.copies) continue;
-    EXPECT_EQ(book.cell(1, c.column), c.above);
-    if (c.column == Row::DateMatrix) { EXPECT_FALSE(doc->journal().isSortedByDate()); }
-    if (c.column == Row::AiteKamokuMatrix) { EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::AiteHojyoKamokuMatrix))); }
-    if (c.column == Row::InKingakuMatrix) {  // never a receipt and a payment at once
+    book.selectCell(1, column);
+    EXPECT_EQ(book.setItemAsAboveSuitoucyouRowItem(), copies);
+    if (!copies) continue;
+    EXPECT_EQ(book.cell(1, column), above);
+    if (column == Row::DateMatrix) { EXPECT_FALSE(doc->journal().isSortedByDate()); }
+    if (column == Row::AiteKamokuMatrix) { EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::AiteHojyoKamokuMatrix))); }
+    if (column == Row::InKingakuMatrix) {  // never a receipt and a payment at once
       EXPECT_TRUE(Row::isEmptyCell(book.cell(1, Row::OutKingakuMatrix)));
     }
   }
@@ -284,13 +271,8 @@ TEST(SuitoucyouTest, CopyingFromTheRowAboveFollowsItsRules)
 TEST(SuitoucyouTest, TheSelectedRowsAccountsForTheDescriptionList)
 {
   auto doc = makeBooks();
-  struct Case {
-    const char* what;
-    int32_t aite;
-    int64_t in, out;
-    std::pair<int32_t, int32_t> codes;
-  };
-  const Case cases[] = {
+  // The counterpart, receipt and payment typed; the debit and credit accounts offered.
+  const std::tuple<const char*, int32_t, int64_t, int64_t, std::pair<int32_t, int32_t>> cases[] = {
       {"no counterpart", -1, 0, 0, {kGenkin, -1}},
       {"receipt", kShoumouhinhi, 5, 0, {kGenkin, kShoumouhinhi}},
       {"payment", kUriagedaka, 0, 5, {kUriagedaka, kGenkin}},
@@ -298,13 +280,13 @@ TEST(SuitoucyouTest, TheSelectedRowsAccountsForTheDescriptionList)
       {"no amount, credit-natured counterpart", kUriagedaka, 0, 0, {kGenkin, kUriagedaka}},
       {"no amount, 諸口", Kamoku::kSyokuchiCode, 0, 0, {-1, -1}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, aite, in, out, codes] : cases) {
+    SCOPED_TRACE(what);
     Suitoucyou book(*doc, kGenkin, -1);
     book.renewSuitoucyouRows(1);
-    typeCashRow(book, 0, kApril10, c.aite, c.in, c.out);
+    typeCashRow(book, 0, kApril10, aite, in, out);
     book.selectCell(0, Row::TekiyouMatrix);
-    EXPECT_EQ(book.selectedSuitoucyouRowKarikataKashikataKamokuCode(), c.codes);
+    EXPECT_EQ(book.selectedSuitoucyouRowKarikataKashikataKamokuCode(), codes);
   }
 }
 

@@ -53,18 +53,14 @@ TEST(AmountFormatter, ReadsInputAmountsExactly)
 
 TEST(AmountFormatter, ShowsAndReadsBackAtEachPrecisionAndUnlimitedFieldsTakeSignedAmounts)
 {
-  struct Case {
-    int precision;
-    int64_t units;
-    const char* shown;
-  };
-  const Case cases[] = {
+  // The decimal places, the stored units and their text.
+  const std::tuple<int, int64_t, const char*> cases[] = {
       {0, 1'234'567, "1,234,567"},          {0, 0, "0"}, {1, 15, "1.5"}, {1, 0, "0.0"}, {2, 29, "0.29"},
       {2, 99'999'999'999, "999,999,999.99"}};
-  for (const Case& c : cases) {
-    AmountFormatter f(c.precision);
-    EXPECT_EQ(f.stringForObjectValue(FieldValue::amount(c.units)), c.shown);
-    test::expectRead(f, c.shown, FieldValue::amount(c.units));
+  for (const auto& [precision, units, shown] : cases) {
+    AmountFormatter f(precision);
+    EXPECT_EQ(f.stringForObjectValue(FieldValue::amount(units)), shown);
+    test::expectRead(f, shown, FieldValue::amount(units));
   }
 
   // Unlimited fields take signed amounts.
@@ -77,20 +73,16 @@ TEST(AmountFormatter, ShowsAndReadsBackAtEachPrecisionAndUnlimitedFieldsTakeSign
 
 TEST(AmountFormatter, PartialStrings)
 {
-  struct Case {
-    int precision;
-    const char* text;
-    bool ok;
-  };
-  const Case cases[] = {
+  // The decimal places, the partial text and whether it may be typed on.
+  const std::tuple<int, const char*, bool> cases[] = {
       {0, "", true},           {0, "1,234", true},  {0, "12345678901", true}, {0, "123456789012", false},
       {0, "1.", false},        {0, "-1", false},    {0, "1a", false},         {0, "１２", true},
       {1, "1.", true},         {1, "1.5", true},    {1, "1.55", false},       {1, "12345678901", false},
       {2, "1.23", true},       {2, "1.234", false}, {2, "1.2.3", false},      {2, "123456789", true},
       {2, "1234567890", false}};
-  for (const Case& c : cases) {
-    AmountFormatter f(c.precision);
-    EXPECT_EQ(f.isPartialStringValid(c.text), c.ok) << c.text << " at precision " << c.precision;
+  for (const auto& [precision, text, ok] : cases) {
+    AmountFormatter f(precision);
+    EXPECT_EQ(f.isPartialStringValid(text), ok) << text << " at precision " << precision;
   }
 }
 

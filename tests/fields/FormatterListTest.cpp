@@ -28,11 +28,8 @@ TEST(FormatterList, AccountSubAccountDivisionAndDescriptionLists)
   const FormatterList withSubs = FormatterList::kamokuList(doc->codeSortedActiveKamokuArray(), true);
   EXPECT_EQ(withSubs.rows().size(), 14u);  // and the four active sub-accounts
 
-  struct Case {
-    const char* search;
-    const char* expected;
-  };
-  const Case cases[] = {
+  // The search text and the rows shown, "*" marking the preferred one.
+  const std::pair<const char*, const char*> cases[] = {
       {"GEN", "*現金,現金過不足"},
       {"genkink", "*現金過不足"},
       {"11", "*当座預金,みずほ銀行,三井銀行,りそな銀行,普通預金"},  // a matching account shows its subs
@@ -40,7 +37,7 @@ TEST(FormatterList, AccountSubAccountDivisionAndDescriptionLists)
       {"預金", "*当座預金,みずほ銀行,三井銀行,りそな銀行,普通預金"},
       {"XYZ", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(shown(withSubs, c.search), c.expected) << c.search;
+  for (const auto& [search, expected] : cases) EXPECT_EQ(shown(withSubs, search), expected) << search;
   const std::vector<int> all = withSubs.visibleRows("");
   EXPECT_EQ(all.size(), withSubs.rows().size());
   EXPECT_EQ(withSubs.rows()[withSubs.preferredRow(all, "")].name, "現金");

@@ -10,11 +10,8 @@ TEST(JigyoubuFormatter, ReadsActiveDivisionsAndShowsExactCodes)
 {
   auto doc = test::makeFieldsTestDocument();
   const auto code = [](int32_t c) { return std::optional(FieldValue::code(c)); };
-  const struct {
-    bool acceptAll;
-    const char* typed;
-    std::optional<FieldValue> value;
-  } cases[] = {
+  // Whether the whole company is taken, the text typed and the value read.
+  const std::tuple<bool, const char*, std::optional<FieldValue>> cases[] = {
       {false, "", FieldValue::text("")},
       {false, "1", code(1)},  // the code itself, not 10 or 11
       {false, "01", code(1)},
@@ -27,9 +24,9 @@ TEST(JigyoubuFormatter, ReadsActiveDivisionsAndShowsExactCodes)
       {false, "SI", FieldValue::text("SI")},  // SITEN and SISYA
       {false, "SIT", code(10)},
   };
-  for (const auto& c : cases) {
-    JigyoubuFormatter f(*doc, c.acceptAll);
-    test::expectRead(f, c.typed, c.value, "一致する事業部がありません。");
+  for (const auto& [acceptAll, typed, value] : cases) {
+    JigyoubuFormatter f(*doc, acceptAll);
+    test::expectRead(f, typed, value, "一致する事業部がありません。");
   }
   // Refused: an inactive division, and the whole company unless asked for.
   JigyoubuFormatter f(*doc);

@@ -8,13 +8,8 @@ namespace {
 
 TEST(NameFormatter, LimitsCharactersAndSpaces)
 {
-  struct Case {
-    int max;
-    bool acceptSpace;
-    const char* text;
-    const char* error;  // nullptr: accepted
-  };
-  const Case cases[] = {
+  // The length limit, whether spaces are taken, the text and its error (nullptr: accepted).
+  const std::tuple<int, bool, const char*, const char*> cases[] = {
       {8, false, "利益準備金", nullptr},
       {8, false, "あいうえおかきく", nullptr},  // 8 characters, 24 bytes
       {8, false, "あいうえおかきくけ", "8文字以内で入力してください。"},
@@ -24,11 +19,10 @@ TEST(NameFormatter, LimitsCharactersAndSpaces)
       {8, true, "別途 積立金", nullptr},
       {8, false, "", nullptr},
   };
-  for (const Case& c : cases) {
-    NameFormatter f(c.max, c.acceptSpace);
-    test::expectRead(f, c.text, c.error ? std::nullopt : std::optional(FieldValue::text(c.text)),
-                     c.error ? c.error : "");
-    EXPECT_EQ(f.isPartialStringValid(c.text), c.error == nullptr) << c.text;
+  for (const auto& [max, acceptSpace, text, error] : cases) {
+    NameFormatter f(max, acceptSpace);
+    test::expectRead(f, text, error ? std::nullopt : std::optional(FieldValue::text(text)), error ? error : "");
+    EXPECT_EQ(f.isPartialStringValid(text), error == nullptr) << text;
   }
 }
 

@@ -23,13 +23,10 @@ TEST(WarekiDateFormatter, ShowsCommonOrEraFormAndReadsBoth)
   }
 
   // Read in both settings.
-  struct Case {
-    const char* typed;
-    Date common;  // read in the common-era setting (null: refused)
-    Date wareki;  // read in the era setting
-  };
+  // The text typed and the date read in the common-era setting (null: refused) and in
+  // the era setting.
   const Date apr1(2024, 4, 1);
-  const Case cases[] = {
+  const std::tuple<const char*, Date, Date> cases[] = {
       {"2024/4/1", apr1, apr1},
       {"2024年4月1日", apr1, apr1},
       {"R6/4/1", apr1, apr1},
@@ -51,9 +48,9 @@ TEST(WarekiDateFormatter, ShowsCommonOrEraFormAndReadsBoth)
     test::expectRead(f, typed, expected.isNull() ? std::nullopt : std::optional(FieldValue::date(expected)),
                      "無効な日付です。");
   };
-  for (const Case& c : cases) {
-    read(c.typed, false, c.common);
-    read(c.typed, true, c.wareki);
+  for (const auto& [typed, common, wareki] : cases) {
+    read(typed, false, common);
+    read(typed, true, wareki);
   }
   // Refused in both settings: days outside their era (昭和 ended on 1/7, 明治 began
   // later than its year 1's first day), years of no era, no dates.

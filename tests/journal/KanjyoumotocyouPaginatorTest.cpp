@@ -153,9 +153,8 @@ TEST(PrintPages, LinesThatFitTheBandsDecideRowsAndRefusalAndJournalEntriesNeverS
   EXPECT_EQ(p.rowsOfPage(2), (PrintPaginator::RowRange{10, 11}));
   // Below the two heading lines: entry 0 on lines 3 and 4, entry 4 on 11 and 12, and
   // entry 5 starts the next page on line 3 again.
-  EXPECT_EQ(p.firstLineOfEntry(0), 3);
-  EXPECT_EQ(p.firstLineOfEntry(4), 11);
-  EXPECT_EQ(p.firstLineOfEntry(5), 3);
+  EXPECT_EQ((std::vector{p.firstLineOfEntry(0), p.firstLineOfEntry(4), p.firstLineOfEntry(5)}),
+            (std::vector{3, 11, 3}));
   EXPECT_TRUE(ShiwakenikkiPaginator(3, 4).isTooSmall());
   EXPECT_EQ(ShiwakenikkiPaginator(0, 5).pageCount(), 0);
 }

@@ -61,46 +61,39 @@ TEST(KanjyoumotocyouRowEdit, EditsRecomputeTheEntry)
 {
   const Edit::Ledger genkin{kGenkin, -1}, shoumouhin{kShoumouhinhi, -1};
   const auto cash = ShiwakeKind::Suitoucyou;
-  struct Case {
-    const char* what;
-    int32_t denpyouNo;
-    Edit::Ledger ledger;
-    Cell cell;
-    FieldValue value;
-    // The entry afterwards: its sides, amount and kind, and its place in the journal.
-    int32_t kari, kariHojyo, kashi;
-    int64_t amount;
-    ShiwakeKind kind;
-    size_t index;
-  };
-  const Case cases[] = {
-      {"amount", 1, genkin, Cell::KarikataKingaku, FieldValue::amount(1500), kGenkin, -1, kUriagedaka, 1500, cash, 0},
-      {"amount typed on the other side moves the entry", 1, genkin, Cell::KashikataKingaku, FieldValue::amount(1000),
-       kUriagedaka, -1, kGenkin, 1000, cash, 0},
-      {"counter account with sub-accounts takes the first", 2, genkin, Cell::AiteKamoku, FieldValue::code(kFutsuuYokin),
-       kFutsuuYokin, 1, kGenkin, 300, cash, 1},
-      {"no cash-book account left: a voucher line, the pending entry staying last", 3, shoumouhin, Cell::AiteKamoku,
-       FieldValue::code(kUriagedaka), kShoumouhinhi, -1, kUriagedaka, 50, ShiwakeKind::Furikaedenpyou, 4},
-      {"date", 3, genkin, Cell::Date, FieldValue::date(Date(2024, 4, 30)), kShoumouhinhi, -1, kGenkin, 50, cash, 2},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  // The entry, the ledger it is edited in, the cell and the value typed; the entry
+  // afterwards: its sides, amount and kind, and its place in the journal.
+  const std::tuple<const char*, int32_t, Edit::Ledger, Cell, FieldValue, int32_t, int32_t, int32_t, int64_t,
+                   ShiwakeKind, size_t>
+      cases[] = {
+          {"amount", 1, genkin, Cell::KarikataKingaku, FieldValue::amount(1500), kGenkin, -1, kUriagedaka, 1500, cash,
+           0},
+          {"amount typed on the other side moves the entry", 1, genkin, Cell::KashikataKingaku,
+           FieldValue::amount(1000), kUriagedaka, -1, kGenkin, 1000, cash, 0},
+          {"counter account with sub-accounts takes the first", 2, genkin, Cell::AiteKamoku,
+           FieldValue::code(kFutsuuYokin), kFutsuuYokin, 1, kGenkin, 300, cash, 1},
+          {"no cash-book account left: a voucher line, the pending entry staying last", 3, shoumouhin, Cell::AiteKamoku,
+           FieldValue::code(kUriagedaka), kShoumouhinhi, -1, kUriagedaka, 50, ShiwakeKind::Furikaedenpyou, 4},
+          {"date", 3, genkin, Cell::Date, FieldValue::date(Date(2024, 4, 30)), kShoumouhinhi, -1, kGenkin, 50, cash, 2},
+      };
+  for (const auto& [what, denpyouNo, ledger, cell, value, kari, kariHojyo, kashi, amount, kind, index] : cases) {
+    SCOPED_TRACE(what);
     auto doc = books();
-    const ShiwakePtr e = entryOf(*doc, c.denpyouNo);
+    const ShiwakePtr e = entryOf(*doc, denpyouNo);
     const uint64_t generation = doc->journal().generation();
-    ASSERT_TRUE(Edit::setObjectValue(*doc, e, c.ledger, c.cell, c.value));
+    ASSERT_TRUE(Edit::setObjectValue(*doc, e, ledger, cell, value));
     // Both sides and their copies: a cash-book entry carries its own codes as the other side's.
     EXPECT_EQ(std::tuple(e->karikataKamokuCode(), e->karikataHojyoKamokuCode(), e->kashikataKamokuCode(),
                          e->aiteKarikataKamokuCode(), e->aiteKarikataHojyoKamokuCode(), e->aiteKashikataKamokuCode()),
-              std::tuple(c.kari, c.kariHojyo, c.kashi, c.kari, c.kariHojyo, c.kashi));
-    EXPECT_EQ(std::pair(e->karikataKingaku(), e->kashikataKingaku()), std::pair(c.amount, c.amount));
-    EXPECT_EQ(e->kindOfShiwake(), c.kind);
-    EXPECT_EQ(doc->journal().indexOf(e.get()), c.index);
+              std::tuple(kari, kariHojyo, kashi, kari, kariHojyo, kashi));
+    EXPECT_EQ(std::pair(e->karikataKingaku(), e->kashikataKingaku()), std::pair(amount, amount));
+    EXPECT_EQ(e->kindOfShiwake(), kind);
+    EXPECT_EQ(doc->journal().indexOf(e.get()), index);
     EXPECT_NE(doc->journal().generation(), generation);
     EXPECT_TRUE(doc->isDocumentEdited());
     expectConsistent(*doc);
     // The same value again changes nothing.
-    EXPECT_FALSE(Edit::setObjectValue(*doc, e, c.ledger, c.cell, c.value));
+    EXPECT_FALSE(Edit::setObjectValue(*doc, e, ledger, cell, value));
   }
 }
 
@@ -120,33 +113,29 @@ TEST(KanjyoumotocyouRowEdit, AVoucherLineKeepsItsSidesAndTheVoucherItsCounterCod
 
 TEST(KanjyoumotocyouRowEdit, DuplicatesTakeTheNextNumber)
 {
-  struct Case {
-    const char* what;
-    int32_t denpyouNo, counter, waiting;
-    Edit::Refusal refusal;
-    int32_t copyNo;
-  };
-  const Case cases[] = {
+  // The entry, the number counter, the number a voucher window waits for (-1: none),
+  // the refusal and the copy's number.
+  const std::tuple<const char*, int32_t, int32_t, int32_t, Edit::Refusal, int32_t> cases[] = {
       {"cash entry", 2, 5, -1, Edit::Refusal::None, 5},
       {"the number a voucher window waits for is skipped", 2, 5, 5, Edit::Refusal::None, 6},
       {"counter past the limit", 2, 100000, -1, Edit::Refusal::DenpyouNoExhausted, 0},
       {"waiting on the last number", 2, 99999, 99999, Edit::Refusal::DenpyouNoExhausted, 0},
       {"one line of a voucher", 4, 5, -1, Edit::Refusal::PartOfVoucher, 0},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, denpyouNo, counter, waiting, refusal, copyNo] : cases) {
+    SCOPED_TRACE(what);
     auto doc = books();
-    doc->kaisya().setMinAvailableDenpyouNo(c.counter);
-    const ShiwakePtr e = entryOf(*doc, c.denpyouNo);
+    doc->kaisya().setMinAvailableDenpyouNo(counter);
+    const ShiwakePtr e = entryOf(*doc, denpyouNo);
     const size_t size = doc->journal().size();
-    const Edit::Duplication d = Edit::duplicateRow(*doc, e, c.waiting);
-    EXPECT_EQ(d.refusal, c.refusal);
-    if (c.refusal != Edit::Refusal::None) {
+    const Edit::Duplication d = Edit::duplicateRow(*doc, e, waiting);
+    EXPECT_EQ(d.refusal, refusal);
+    if (refusal != Edit::Refusal::None) {
       EXPECT_EQ(doc->journal().size(), size);
       EXPECT_FALSE(doc->isDocumentEdited());
       continue;
     }
-    EXPECT_EQ(std::pair(d.copy->denpyouNo(), doc->kaisya().minAvailableDenpyouNo()), std::pair(c.copyNo, c.copyNo + 1));
+    EXPECT_EQ(std::pair(d.copy->denpyouNo(), doc->kaisya().minAvailableDenpyouNo()), std::pair(copyNo, copyNo + 1));
     EXPECT_EQ(doc->journal().indexOf(d.copy.get()), doc->journal().indexOf(e.get()) + 1);
     expectConsistent(*doc);
   }

@@ -41,19 +41,6 @@ protected:
     return s;
   }
 
-  // The cash ledger of the acceptance case: two April entries and one in May, with
-  // entries that must stay out of it (other accounts, a pending cash-book row and a
-  // regular-type voucher).
-  void addCashEntries()
-  {
-    add(Date(2024, 4, 5), 1, kGenkin, kUriage, 10000);
-    add(Date(2024, 4, 10), 2, kShiire, kYokin, 999, -1, 1);
-    add(Date(2024, 4, 20), 3, kShiire, kGenkin, 3000);
-    add(Date(2024, 4, 25), 0, kGenkin, kUriage, 123456);  // pending, not registered
-    add(Date::regularTypeDenpyouDate(), -1, kGenkin, kUriage, 777);
-    add(Date(2024, 5, 10), 4, kGenkin, kUriage, 20000);
-  }
-
   std::vector<Motocyou> ledger(int32_t kamoku, int32_t hojyo, int32_t from, int32_t to)
   {
     return Kanjyoumotocyou::motocyouArray(doc, kamoku, hojyo, from, to);
@@ -85,7 +72,15 @@ Rows rowsOf(const MyDocument& doc, const std::vector<Motocyou>& rows)
 
 TEST_F(LedgerBooks, PeriodBoundsDecideBetweenOpeningBalanceAndRowsAndSeveralLedgersFollowEachOther)
 {
-  addCashEntries();
+  // The cash ledger of the acceptance case: two April entries and one in May, with
+  // entries that must stay out of it (other accounts, a pending cash-book row and a
+  // regular-type voucher).
+  add(Date(2024, 4, 5), 1, kGenkin, kUriage, 10000);
+  add(Date(2024, 4, 10), 2, kShiire, kYokin, 999, -1, 1);
+  add(Date(2024, 4, 20), 3, kShiire, kGenkin, 3000);
+  add(Date(2024, 4, 25), 0, kGenkin, kUriage, 123456);  // pending, not registered
+  add(Date::regularTypeDenpyouDate(), -1, kGenkin, kUriage, 777);
+  add(Date(2024, 5, 10), 4, kGenkin, kUriage, 20000);
   add(Date::kessanSeiridukiDate(), 5, kShiire, kGenkin, 7000);
   add(Date(2025, 3, 31), 6, kGenkin, kUriage, 100);
 

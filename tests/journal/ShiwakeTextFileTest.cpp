@@ -104,12 +104,9 @@ TEST(ShiwakeTextReader, RefusesAWholeFileAndChangesNothing)
     const uint64_t generation = doc->journal().generation();
     const ShiwakeTextReader::Result r =
         ShiwakeTextReader::importShiwake(*doc, c.text, utf8Decoder, [&c](int32_t n) { return !c.cancel || n < 3; });
-    EXPECT_FALSE(r.ok);
-    EXPECT_EQ(r.message, c.message);
-    EXPECT_EQ(doc->journal().size(), 1u);
-    EXPECT_EQ(doc->journal().generation(), generation);
-    EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), c.counter);
-    EXPECT_FALSE(doc->isDocumentEdited());
+    EXPECT_EQ(std::tuple(r.ok, r.message, doc->journal().size(), doc->journal().generation(),
+                         doc->kaisya().minAvailableDenpyouNo(), doc->isDocumentEdited()),
+              std::tuple(false, c.message, size_t{1}, generation, c.counter, false));
   }
 }
 

@@ -26,7 +26,7 @@ std::vector<KamokuPtr> accountsOf(const MyDocument& doc)
 
 bool isActive(const MyDocument& doc, int32_t code) { return doc.kamokuOfCode(code)->isActive(); }
 
-TEST(NewDocumentSettings, FillsTheCompanyAndBuildsTheChartOfItsKind)
+TEST(NewDocumentSettings, FillsTheCompanyAndBuildsTheChartOfItsKindForEveryKindOfBooks)
 {
   MyDocument doc;
   NewDocumentSettings s = corporation();
@@ -49,22 +49,21 @@ TEST(NewDocumentSettings, FillsTheCompanyAndBuildsTheChartOfItsKind)
   s.term.isKakeibo = true;
   s.applyToDocument(corp);
   EXPECT_FALSE(corp.kaisya().isKakeibo());
-}
 
-TEST(NewDocumentSettings, SoleProprietorKeepsTheYearTextAndHouseholdBookDropsIndustry)
-{
-  MyDocument doc;
-  NewDocumentSettings s = corporation();
+  // A sole proprietor keeps the year text; a household book drops the industry.
+  MyDocument sole;
+  s = corporation();
   s.term.isHoujin = false;
   s.term.termNoText = " 令和6 ";
   s.term.isKakeibo = true;
   s.isSeizou = true;
   s.isKensetu = true;
-  s.applyToDocument(doc);
-  const Kaisya& k = doc.kaisya();
-  EXPECT_EQ(std::tuple(k.isHoujin(), k.isKakeibo(), k.isSeizou(), k.isKensetu(), k.termYear()),
+  s.applyToDocument(sole);
+  const Kaisya& soleKaisya = sole.kaisya();
+  EXPECT_EQ(std::tuple(soleKaisya.isHoujin(), soleKaisya.isKakeibo(), soleKaisya.isSeizou(), soleKaisya.isKensetu(),
+                       soleKaisya.termYear()),
             std::tuple(false, true, false, false, std::string("令和6")));
-  EXPECT_TRUE(doc.rootKamokuKubun()->childForName("支出"));
+  EXPECT_TRUE(sole.rootKamokuKubun()->childForName("支出"));
 }
 
 TEST(NewDocumentSettings, IndustryTurnsOnTheCostAccountsOfEveryShippedChart)

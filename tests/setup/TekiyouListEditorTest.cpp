@@ -34,10 +34,10 @@ TEST(TekiyouListEditor, GroupsAreNamedAfterActiveAccountsOnceAndLeaveTheirDescri
   const std::vector<std::string> names = editor.namesAvailableForNewGroup();
   ASSERT_FALSE(names.empty());
   EXPECT_EQ(names.front(), "現金");
-  EXPECT_EQ(editor.addGroup("現金"), 1);
-  EXPECT_EQ(editor.addGroup("現金"), -1);      // has its group
-  EXPECT_EQ(editor.addGroup("通知預金"), -1);  // inactive account
-  EXPECT_EQ(editor.addGroup("どこにもない"), -1);
+  // Once only, and never for an inactive account (通知預金) or a name of no account.
+  EXPECT_EQ((std::vector{editor.addGroup("現金"), editor.addGroup("現金"), editor.addGroup("通知預金"),
+                         editor.addGroup("どこにもない")}),
+            (std::vector{1, -1, -1, -1}));
 
   // Removing a group keeps its descriptions in その他.
   const int g = 1;

@@ -79,16 +79,15 @@ TEST(TermSettings, RefusesTheFirstFaultWithItsMessageDefaultsPassAndTextsAreRead
     EXPECT_FALSE(corporation(start, TermSettings::defaultEndDateForStartDate(start)).check().isRefused());
 
   // Term numbers, names and year texts.
-  EXPECT_EQ(TermSettings::termNoOfText(" 12 "), 12);
-  EXPECT_EQ(TermSettings::termNoOfText("9999"), 9999);
-  EXPECT_FALSE(TermSettings::termNoOfText("10000"));
-  EXPECT_FALSE(TermSettings::termNoOfText("-1"));
-  EXPECT_EQ(TermSettings::trimmedName("　 ＡＢＣ商事\t　"), "ＡＢＣ商事");
-  EXPECT_EQ(TermSettings::trimmedName("本店　東京"), "本店　東京");
-  EXPECT_EQ(TermSettings::trimmedName("　"), "");
-  EXPECT_EQ(TermSettings::yearTextOfDateText("2024/4/1"), "2024");
-  EXPECT_EQ(TermSettings::yearTextOfDateText("令和6/4/1"), "令和6");
-  EXPECT_EQ(TermSettings::yearTextOfDateText("nonsense"), "");
+  using T = TermSettings;
+  EXPECT_EQ(
+      std::tuple(T::termNoOfText(" 12 "), T::termNoOfText("9999"), T::termNoOfText("10000"), T::termNoOfText("-1")),
+      std::tuple(12, 9999, std::nullopt, std::nullopt));
+  EXPECT_EQ(std::tuple(T::trimmedName("　 ＡＢＣ商事\t　"), T::trimmedName("本店　東京"), T::trimmedName("　")),
+            std::tuple("ＡＢＣ商事", "本店　東京", ""));
+  EXPECT_EQ(std::tuple(T::yearTextOfDateText("2024/4/1"), T::yearTextOfDateText("令和6/4/1"),
+                       T::yearTextOfDateText("nonsense")),
+            std::tuple("2024", "令和6", ""));
 }
 
 }  // namespace

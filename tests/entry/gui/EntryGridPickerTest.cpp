@@ -18,10 +18,8 @@ constexpr const char* kHojyoKamoku = "kivo::HojyoKamokuFormatterListWindow";
 constexpr const char* kJigyoubu = "kivo::JigyoubuFormatterListWindow";
 constexpr const char* kTekiyou = "kivo::TekiyouFormatterListWindow";
 
-struct PickerCase {
-  int column;
-  const char* picker;  // the class of the picker Return opens, kNone for none
-};
+// A column, and the class of the picker Return opens there (kNone for none).
+using PickerCase = std::pair<int, const char*>;
 
 class EntryGridPickerTest : public EntryWindowTest {
 protected:
@@ -68,12 +66,12 @@ TEST_F(EntryGridPickerTest, ReturnInAVoucherOrCashBookCellOpensThePickerOfItsCol
       {Row::KashikataJigyoubuMatrix, kJigyoubu},
       {Row::TekiyouMatrix, kTekiyou},
   };
-  for (const PickerCase& c : cases) {
-    w->deselectSelectedCellAndThenSelectDenpyouRow(0, static_cast<Row::Column>(c.column));
-    EXPECT_EQ(pressReturn(w->denpyouView()), QString::fromLatin1(c.picker)) << "column " << c.column;
+  for (const auto& [column, picker] : cases) {
+    w->deselectSelectedCellAndThenSelectDenpyouRow(0, static_cast<Row::Column>(column));
+    EXPECT_EQ(pressReturn(w->denpyouView()), QString::fromLatin1(picker)) << "column " << column;
     // Cancelled, the picker leaves the cell selected for typing.
-    EXPECT_EQ(w->denpyouView()->selectedMatrixId(), c.column);
-    EXPECT_TRUE(w->denpyouView()->isEditing()) << "column " << c.column;
+    EXPECT_EQ(w->denpyouView()->selectedMatrixId(), column);
+    EXPECT_TRUE(w->denpyouView()->isEditing()) << "column " << column;
   }
   EXPECT_TRUE(w->denpyou().cell(0, Row::KarikataKamokuMatrix).isNil());
 
@@ -93,11 +91,11 @@ TEST_F(EntryGridPickerTest, ReturnInAVoucherOrCashBookCellOpensThePickerOfItsCol
       {SRow::JigyoubuMatrix, kJigyoubu}, {SRow::InKingakuMatrix, kNone},
       {SRow::OutKingakuMatrix, kNone},
   };
-  for (const PickerCase& c : bookCases) {
-    book->deselectSelectedCellAndThenSelectSuitoucyouRow(0, static_cast<SRow::Column>(c.column));
-    EXPECT_EQ(pressReturn(book->suitoucyouView()), QString::fromLatin1(c.picker)) << "column " << c.column;
-    EXPECT_EQ(book->suitoucyouView()->selectedMatrixId(), c.column);
-    EXPECT_TRUE(book->suitoucyouView()->isEditing()) << "column " << c.column;
+  for (const auto& [column, picker] : bookCases) {
+    book->deselectSelectedCellAndThenSelectSuitoucyouRow(0, static_cast<SRow::Column>(column));
+    EXPECT_EQ(pressReturn(book->suitoucyouView()), QString::fromLatin1(picker)) << "column " << column;
+    EXPECT_EQ(book->suitoucyouView()->selectedMatrixId(), column);
+    EXPECT_TRUE(book->suitoucyouView()->isEditing()) << "column " << column;
   }
 
   // A counterpart with sub-accounts: its filled account cell opens nothing, its

@@ -99,30 +99,27 @@ TEST_F(EntryInputHandOffTest, ALetterInAPickerAccountOpensThePickerAtTheCellAndW
 TEST_F(EntryInputHandOffTest, AStoredSourceMeansTypingAndAnAsciiSourceBypassesTheInputMethod)
 {
   UserDefaults& d = UserDefaults::standardUserDefaults();
-  struct Case {
-    int type;
-    const char* source;  // nullptr: none stored
-    bool editing;
-    bool inputMethod;
-  } const cases[] = {
+  // The input type, the input source stored (nullptr: none), whether the amount cell
+  // opens for editing and then with the input method on.
+  const std::tuple<int, const char*, bool, bool> cases[] = {
       {1, nullptr, false, true}, {1, "en", true, false},   {1, "ja", true, true},
       {2, "en", true, false},    {2, nullptr, true, true},
   };
   FurikaedenpyouController* w = openVoucherWindow();
   EntryGridView* grid = w->denpyouView();
-  for (const Case& c : cases) {
-    d.setInteger(c.type, KIVOInputTypeForKingakuKey);
-    if (c.source)
-      d.setString(QString::fromLatin1(c.source), KIVOInputSourceForKingakuKey);
+  for (const auto& [type, source, editing, inputMethod] : cases) {
+    d.setInteger(type, KIVOInputTypeForKingakuKey);
+    if (source)
+      d.setString(QString::fromLatin1(source), KIVOInputSourceForKingakuKey);
     else
       d.removeObjectForKey(KIVOInputSourceForKingakuKey);
     // Read again on every selection change.
     for (Row::Column column : {Row::KarikataKingakuMatrix, Row::KashikataKingakuMatrix}) {
       w->deselectSelectedCellAndThenSelectDenpyouRow(0, column);
-      EXPECT_EQ(grid->isEditing(), c.editing) << c.type << " " << (c.source ? c.source : "-");
-      if (c.editing) {
-        EXPECT_EQ(grid->fieldEditor()->testAttribute(Qt::WA_InputMethodEnabled), c.inputMethod)
-            << c.type << " " << (c.source ? c.source : "-");
+      EXPECT_EQ(grid->isEditing(), editing) << type << " " << (source ? source : "-");
+      if (editing) {
+        EXPECT_EQ(grid->fieldEditor()->testAttribute(Qt::WA_InputMethodEnabled), inputMethod)
+            << type << " " << (source ? source : "-");
       }
     }
   }

@@ -102,23 +102,20 @@ TEST_F(FurikaedenpyouBookmarkTest, TheSheetAddsRenamesAndTheButtonsRemoveAndMove
   EXPECT_EQ(std::pair(books().furikaedenpyouBookmarkArray()[2]->name(), books().isDocumentEdited()),
             std::pair(std::string("弐番"), true));
 
-  struct Step {
-    QPushButton* button;
-    std::vector<int32_t> after;
-    int selected;
-  } const steps[] = {
+  // The button clicked, the bookmarks' numbers and the row selected afterwards (-1: any).
+  const std::tuple<QPushButton*, std::vector<int32_t>, int> steps[] = {
       {w->moveBookmarkDownButton(), {2, 1, 3}, 0},  // last down: swapped with the first
       {w->moveBookmarkUpButton(), {3, 1, 2}, 2},    // first up: swapped with the last
       {w->removeBookmarkButton(), {3, 1}, -1},      // removal is a change to be saved too
   };
-  for (const Step& s : steps) {
+  for (const auto& [button, after, selected] : steps) {
     markSaved();
-    s.button->click();
+    button->click();
     flush();
-    EXPECT_EQ(numbers(), s.after);
+    EXPECT_EQ(numbers(), after);
     EXPECT_TRUE(books().isDocumentEdited());
     EXPECT_EQ(w->displayingDenpyouNo(), 2);
-    if (s.selected >= 0) { EXPECT_EQ(w->bookmarkTableView()->currentRow(), s.selected); }
+    if (selected >= 0) { EXPECT_EQ(w->bookmarkTableView()->currentRow(), selected); }
   }
   EXPECT_TRUE(w->bookmarkTableView()->selectedItems().isEmpty());
 }
@@ -132,16 +129,14 @@ TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAnUnregisteredVoucherCannotB
   QTableWidget* months = w->monthTableView();
   EXPECT_EQ(months->rowCount(), 13);
   EXPECT_EQ(months->item(12, 0)->text(), QStringLiteral("決算整理月"));
-  struct Case {
-    int row;
-    int32_t shown;
-    int beeps;
-  } const cases[] = {{1, 2, 0}, {2, 2, 1}, {0, 1, 0}};  // which voucher a month row names is the model's
-  for (const Case& c : cases) {
+  // The month row chosen, the voucher shown and the beeps; which voucher a month row
+  // names is the model's.
+  const std::tuple<int, int32_t, int> cases[] = {{1, 2, 0}, {2, 2, 1}, {0, 1, 0}};
+  for (const auto& [row, shown, beeps] : cases) {
     const int before = AlertSheet::beepCountForTesting();
-    months->selectRow(c.row);
-    EXPECT_EQ(w->displayingDenpyouNo(), c.shown) << "row " << c.row;
-    EXPECT_EQ(AlertSheet::beepCountForTesting() - before, c.beeps) << "row " << c.row;
+    months->selectRow(row);
+    EXPECT_EQ(w->displayingDenpyouNo(), shown) << "row " << row;
+    EXPECT_EQ(AlertSheet::beepCountForTesting() - before, beeps) << "row " << row;
     EXPECT_TRUE(months->selectedItems().isEmpty());
   }
   EXPECT_EQ(w->bookmarkTableView()->currentRow(), 1);

@@ -210,30 +210,26 @@ TEST_F(FurikaedenpyouControllerTest, AnUnbalancedVoucherIsRefusedWithItsSheetEnd
 // formatter refuses is its own test's).
 TEST_F(FurikaedenpyouControllerTest, RefusedTextStaysAsTypedAndTheCellSaysWhy)
 {
-  struct Case {
-    const char* typed;
-    int tabsBefore;  // from the date cell, with a date and 現金 typed on the way
-    Row::Column column;
-    const char* message;
-  };
-  const Case cases[] = {
+  // What is typed, the Tabs from the date cell before it (typing a date and 現金 on the
+  // way), the cell it lands in and the message it gets.
+  const std::tuple<const char*, int, Row::Column, const char*> cases[] = {
       {"2/29", 0, Row::DateMatrix, HidukeFormatter::kInvalidDateMessage},  // 2025 is no leap year
       {"888", 1, Row::KarikataKamokuMatrix, KamokuFormatter::kNoMatchMessage},
       {"123456789012345", 2, Row::KarikataKingakuMatrix, AmountFormatter::kOverLimitMessage},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
+  for (const auto& [typed, tabsBefore, column, message] : cases) {
+    SCOPED_TRACE(typed);
     FurikaedenpyouController* w = openVoucherWindow();
-    if (c.tabsBefore > 0) type(w, {"4/10"});
-    if (c.tabsBefore > 1) type(w, {"100"});
-    ASSERT_EQ(selectedColumn(w), c.column);
+    if (tabsBefore > 0) type(w, {"4/10"});
+    if (tabsBefore > 1) type(w, {"100"});
+    ASSERT_EQ(selectedColumn(w), column);
     editor(w)->selectAll();
-    QTest::keyClicks(editor(w), QString::fromUtf8(c.typed));
-    EXPECT_EQ(editor(w)->text(), QString::fromUtf8(c.typed));
+    QTest::keyClicks(editor(w), QString::fromUtf8(typed));
+    EXPECT_EQ(editor(w)->text(), QString::fromUtf8(typed));
     QTest::keyClick(editor(w), Qt::Key_Tab);
     flush();
     EXPECT_EQ(std::tuple(selectedColumn(w), editor(w)->text(), FieldMessage::shownText(), FieldMessage::shownWidget()),
-              std::tuple(c.column, QString::fromUtf8(c.typed), QString::fromUtf8(c.message),
+              std::tuple(column, QString::fromUtf8(typed), QString::fromUtf8(message),
                          static_cast<QWidget*>(w->denpyouView()->viewport())));
     w->removeDenpyouFromShiwake();
     w->close();

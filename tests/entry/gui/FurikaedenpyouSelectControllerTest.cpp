@@ -12,23 +12,6 @@ namespace {
 
 class FurikaedenpyouSelectControllerTest : public EntryWindowTest {
 protected:
-  FurikaedenpyouSelectController* openBrowser()
-  {
-    auto b = makeBooks();
-    b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
-                         makeEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 20),
-                         makeEntry(Date(2024, 4, 2), 3, kGenkin, kUriagedaka, 30),
-                         makeEntry(Date(2024, 4, 2), 4, kGenkin, kUriagedaka, 40)});
-    b->kaisya().setMinAvailableDenpyouNo(5);
-    openDocument(std::move(b));
-    w = shown(FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1));
-    w->selectDisplayDenpyouButton()->click();
-    flush();
-    auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(session);
-    EXPECT_TRUE(browser->isVisible());
-    return browser;
-  }
-
   int32_t frontDenpyouNo(FurikaedenpyouSelectController* browser)
   {
     const int front = browser->frontCard();
@@ -41,7 +24,18 @@ protected:
 
 TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFrontCardADoubleClickShowsIt)
 {
-  FurikaedenpyouSelectController* browser = openBrowser();
+  auto b = makeBooks();
+  b->journal().assign({makeEntry(Date(2024, 4, 1), 1, kGenkin, kUriagedaka, 10),
+                       makeEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 20),
+                       makeEntry(Date(2024, 4, 2), 3, kGenkin, kUriagedaka, 30),
+                       makeEntry(Date(2024, 4, 2), 4, kGenkin, kUriagedaka, 40)});
+  b->kaisya().setMinAvailableDenpyouNo(5);
+  openDocument(std::move(b));
+  w = shown(FurikaedenpyouController::showDenpyouOfDenpyouNo(session, 1));
+  w->selectDisplayDenpyouButton()->click();
+  flush();
+  auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(session);
+  EXPECT_TRUE(browser->isVisible());
   EXPECT_EQ(browser->windowTitle(), QStringLiteral("表示する振替伝票の日付を入力"));
   EXPECT_GE(browser->width(), browser->totalWidth() + 200);
 
@@ -53,16 +47,13 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
 
   browser->denpyouSlider()->setValue(2);
   EXPECT_EQ(frontDenpyouNo(browser), 4);
-  struct Case {
-    const char* typed;
-    int32_t front;  // 0: emptied
-    int cards;
-  } const cases[] = {{"3", 3, 3}, {"1", 1, 1}, {"77", 1, 1}, {"x", 0, 0}};
-  for (const Case& c : cases) {
-    browser->denpyouNoField()->setText(QString::fromLatin1(c.typed));
+  // The number typed, the front card's voucher (0: emptied) and the cards shown.
+  const std::tuple<const char*, int32_t, int> cases[] = {{"3", 3, 3}, {"1", 1, 1}, {"77", 1, 1}, {"x", 0, 0}};
+  for (const auto& [typed, front, cards] : cases) {
+    browser->denpyouNoField()->setText(QString::fromLatin1(typed));
     QTest::keyClick(browser->denpyouNoField(), Qt::Key_Return);
-    EXPECT_EQ(frontDenpyouNo(browser), c.front) << c.typed;
-    EXPECT_EQ(browser->numberOfDenpyou(), c.cards) << c.typed;
+    EXPECT_EQ(frontDenpyouNo(browser), front) << typed;
+    EXPECT_EQ(browser->numberOfDenpyou(), cards) << typed;
     EXPECT_TRUE(browser->denpyouNoField()->text().isEmpty());
   }
 

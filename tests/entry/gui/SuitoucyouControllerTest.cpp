@@ -76,9 +76,8 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceAndTabCopiesFromAbov
       if (a->data().toInt() == kGenkin) return a;
     return nullptr;
   };
-  QAction* genkinItem = genkinMenuItem();
-  EXPECT_EQ(genkinItem->text(), QStringLiteral("現金"));
-  genkinItem->trigger();
+  EXPECT_EQ(genkinMenuItem()->text(), QStringLiteral("現金"));
+  genkinMenuItem()->trigger();
   flush();
   auto* w = qobject_cast<SuitoucyouController*>(session->suitoucyouControllerOfKamokuCode(kGenkin, -1));
   EXPECT_TRUE(w->windowTitle().startsWith(session->displayName() + QStringLiteral(" - 出納帳（現金）")));
@@ -86,8 +85,7 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceAndTabCopiesFromAbov
   ASSERT_EQ(books().journal().size(), 1u);
   // The pending row's entry; opening a book changes nothing.
   EXPECT_EQ(std::pair(books().journal()[0]->denpyouNo(), session->isDocumentEdited()), std::pair(0, false));
-  genkinItem = genkinMenuItem();
-  genkinItem->trigger();
+  genkinMenuItem()->trigger();
   flush();
   int bookWindows = 0;
   for (WindowController* wc : session->windowControllers())
@@ -140,23 +138,21 @@ TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)
   FurikaedenpyouController* voucher = typeVoucher();
   ASSERT_EQ(countNumbered(1), 1);
 
-  EXPECT_EQ(w->numberOfSuitoucyouRows(), 2);
-  EXPECT_EQ(cellText(w, 0, Row::KindOfShiwakeMatrix), QStringLiteral("振伝"));
   // The pending row stays last; the book in the background waits to compute its
   // balances until it is main.
-  EXPECT_EQ(w->book().row(1).denpyouNo, 0);
-  EXPECT_TRUE(w->doNeedUpdateZandaka());
+  EXPECT_EQ(std::tuple(w->numberOfSuitoucyouRows(), cellText(w, 0, Row::KindOfShiwakeMatrix),
+                       w->book().row(1).denpyouNo, w->doNeedUpdateZandaka()),
+            std::tuple(2, QStringLiteral("振伝"), 0, true));
   activate(w);
-  EXPECT_FALSE(w->doNeedUpdateZandaka());
-  EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("1,000"));
+  EXPECT_EQ(std::pair(w->doNeedUpdateZandaka(), cellText(w, 0, Row::ZandakaMatrix)),
+            std::pair(false, QStringLiteral("1,000")));
 
   // The voucher line is not edited here: typing on it shows the voucher, and it
   // cannot be removed.
   click(w, 0, Row::TekiyouMatrix);
   QTest::keyClicks(editor(w), QStringLiteral("x"));
   flush();
-  EXPECT_EQ(books().journal()[0]->tekiyou(), "");
-  EXPECT_EQ(voucher->displayingDenpyouNo(), 1);
+  EXPECT_EQ(std::pair(books().journal()[0]->tekiyou(), voucher->displayingDenpyouNo()), std::pair(std::string(), 1));
   activate(w);
   w->handleChooseRemoveSuitoucyouRow();
   ASSERT_FALSE(alerts.empty());
@@ -195,8 +191,9 @@ TEST_F(SuitoucyouControllerTest, AnInvalidBackgroundEditStaysAsTypedWhenAVoucher
   activate(w);
   w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::InKingakuMatrix);
   type(w, {"4500"});
-  EXPECT_EQ(books().journal()[0]->karikataKingaku(), 4500);
-  EXPECT_EQ(w->numberOfSuitoucyouRows(), 3);  // the voucher's line has come
+  // The voucher's line has come.
+  EXPECT_EQ(std::pair(books().journal()[0]->karikataKingaku(), w->numberOfSuitoucyouRows()),
+            std::pair(int64_t{4500}, 3));
 }
 
 TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
@@ -222,8 +219,8 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   // The book in the background computed its balance under the document's progress
   // sheet.
   auto* progress = session->ownedControllerAs<ProgressStateController>(DocumentSession::OwnedController::ProgressState);
-  EXPECT_EQ(progress->progressFieldStringValue(), QStringLiteral("出納帳の残高を計算中..."));
-  EXPECT_FALSE(progress->isRunningModalSession());
+  EXPECT_EQ(std::pair(progress->progressFieldStringValue(), progress->isRunningModalSession()),
+            std::pair(QStringLiteral("出納帳の残高を計算中..."), false));
   EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("4,200"));
 }
 
@@ -237,10 +234,9 @@ TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
   type(w, {"4/10", "300"});
   click(w, 0, Row::TekiyouMatrix);
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].title, QStringLiteral("無効な仕訳"));
-  EXPECT_EQ(alerts[0].text, QStringLiteral("金額が入力されていません。"));
-  EXPECT_EQ(w->selectedSuitoucyouRow(), 1);
-  EXPECT_EQ(selectedColumn(w), Row::InKingakuMatrix);
+  EXPECT_EQ(std::pair(alerts[0].title, alerts[0].text),
+            std::pair(QStringLiteral("無効な仕訳"), QStringLiteral("金額が入力されていません。")));
+  EXPECT_EQ(std::pair(w->selectedSuitoucyouRow(), selectedColumn(w)), std::pair(1, Row::InKingakuMatrix));
 
   // A registered row whose counterpart is emptied is not written back by "日付順に並び替え".
   alerts.clear();
@@ -262,9 +258,9 @@ TEST_F(SuitoucyouControllerTest, TheShortcutDigitMovesToThisBookAndIntoTheMenu)
   EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("出納帳（普通預金／みずほ銀行）")));
   EXPECT_EQ(w->shortcutMenu()->actions().size(), 9);
   w->shortcutMenu()->actions()[2]->trigger();  // which book keeps the digit is the model's
-  EXPECT_TRUE(w->shortcutMenu()->actions()[2]->isChecked());
-  EXPECT_FALSE(w->shortcutMenu()->actions()[0]->isChecked());
-  EXPECT_TRUE(session->isDocumentEdited());
+  EXPECT_EQ(std::tuple(w->shortcutMenu()->actions()[2]->isChecked(), w->shortcutMenu()->actions()[0]->isChecked(),
+                       session->isDocumentEdited()),
+            std::tuple(true, false, true));
   QAction* item = nullptr;
   for (QAction* a : w->mainMenu()->suitoucyouMenu()->actions())
     if (QMenu* sub = a->menu())
@@ -282,18 +278,19 @@ TEST_F(SuitoucyouControllerTest, SwitchingBooksThroughTheHeader)
   b->journal().assign({bank});
   b->kaisya().setMinAvailableDenpyouNo(2);
   SuitoucyouController* w = openBook(std::move(b));
-  EXPECT_EQ(w->displayingKamokuField()->text(), QStringLiteral("現金"));
-  EXPECT_TRUE(w->selectDisplayingKamokuButton()->isEnabled());
-  EXPECT_TRUE(w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->isEnabled());
   // 現金 has no sub-account to choose.
-  EXPECT_FALSE(w->functionMenuAction(QStringLiteral("表示する補助科目..."))->isEnabled());
+  EXPECT_EQ(std::tuple(w->displayingKamokuField()->text(), w->selectDisplayingKamokuButton()->isEnabled(),
+                       w->functionMenuAction(QStringLiteral("表示する勘定科目..."))->isEnabled(),
+                       w->functionMenuAction(QStringLiteral("表示する補助科目..."))->isEnabled()),
+            std::tuple(QStringLiteral("現金"), true, true, false));
 
   EXPECT_TRUE(w->switchToKamokuCode(kFutsuuYokin, 2));
   EXPECT_EQ(std::tuple(w->displayKamokuCode(), w->displayHojyoKamokuCode(), w->displayingHojyoKamokuField()->text(),
                        w->numberOfSuitoucyouRows(), cellText(w, 0, Row::InKingakuMatrix)),
             std::tuple(kFutsuuYokin, 2, QStringLiteral("三井住友銀行"), 2, QStringLiteral("100")));
-  EXPECT_TRUE(w->selectDisplayingHojyoKamokuButton()->isEnabled());
-  EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("出納帳（普通預金／三井住友銀行）")));
+  EXPECT_EQ(std::pair(w->selectDisplayingHojyoKamokuButton()->isEnabled(),
+                      w->windowTitle().contains(QStringLiteral("出納帳（普通預金／三井住友銀行）"))),
+            std::pair(true, true));
 
   // A book already open comes to the front; this window stays as it is.
   SuitoucyouController* genkin = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));

@@ -159,11 +159,9 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
       99);
   EXPECT_EQ(all.stopFormatterListChar(), StopChar::kReturn);
   const QRect screen = WindowPlacement::availableGeometryAt(QPoint(0, 0));
-  struct Case {
-    QPoint point;
-    bool keptAtPoint;
-  };
-  for (const Case& c : {Case{screen.topLeft() + QPoint(20, 30), true}, Case{screen.bottomRight(), false}}) {
+  // Where the window is asked for, and whether it can stand there.
+  for (const auto& [point, keptAtPoint] :
+       {std::pair(screen.topLeft() + QPoint(20, 30), true), std::pair(screen.bottomRight(), false)}) {
     QRect geometry;
     QString shown;
     test::whenModalWindowIsUp<FormatterListWindow>([&geometry, &shown](FormatterListWindow* w) {
@@ -172,8 +170,8 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
       QTest::keyClick(w->searchField(), Qt::Key_Escape);
     });
     JigyoubuFormatter f(*doc);
-    JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(f, c.point, "");
-    if (c.keptAtPoint) { EXPECT_EQ(geometry.topLeft(), c.point); }
+    JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(f, point, "");
+    if (keptAtPoint) { EXPECT_EQ(geometry.topLeft(), point); }
     EXPECT_TRUE(screen.contains(geometry)) << geometry.x() << "," << geometry.y();
     EXPECT_EQ(shown, "本社,工場,支店,支社");
   }
@@ -182,17 +180,14 @@ TEST(FormatterListWindow, OpensAtThePointAndStaysOnScreen)
 TEST(WindowPlacement, KeepsWindowsInsideTheArea)
 {
   const QRect area(0, 0, 800, 600);
-  struct Case {
-    QRect frame;
-    QPoint expected;
-  };
-  const Case cases[] = {
+  // The frame and where it is moved to.
+  const std::pair<QRect, QPoint> cases[] = {
       {{100, 100, 200, 100}, {100, 100}},
       {{700, 550, 200, 100}, {600, 500}},
       {{-50, -20, 200, 100}, {0, 0}},
       {{10, 10, 900, 700}, {0, 0}},  // larger than the area: its top-left edge wins
   };
-  for (const Case& c : cases) EXPECT_EQ(WindowPlacement::keptOnScreen(c.frame, area), c.expected);
+  for (const auto& [frame, expected] : cases) EXPECT_EQ(WindowPlacement::keptOnScreen(frame, area), expected);
   EXPECT_EQ(WindowPlacement::keptOnScreen({700, 550, 200, 100}, QRect()), QPoint(700, 550));
 }
 

@@ -93,6 +93,27 @@ protected:
     return w;
   }
 
+  // The last alert as "title / text", empty if none came.
+  QString lastAlert() const
+  {
+    return alerts.empty() ? QString() : alerts.back().title + QStringLiteral(" / ") + alerts.back().text;
+  }
+
+  // How many of the document's windows are of the kind.
+  int windowCount(DocumentWindow::Kind kind) const
+  {
+    int n = 0;
+    for (WindowController* wc : session->windowControllers()) n += wc->windowKind() == kind;
+    return n;
+  }
+
+  bool listedInWindowMenu(const QString& title) const
+  {
+    for (const MainMenu::Item& item : app->windowMenuItems())
+      if (item.title == title) return true;
+    return false;
+  }
+
   void setAutoUpdate(bool on) { UserDefaults::standardUserDefaults().setBool(on, KIVOAutoUpdateAllOutputWindowsKey); }
 
   DocumentSession* session = nullptr;

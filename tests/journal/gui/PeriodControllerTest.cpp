@@ -21,25 +21,13 @@ protected:
     registerVoucher(Date(2024, 9, 1), kGenkin, kUriagedaka, 200);
   }
 
-  KanjyoumotocyouController* openLedger()
-  {
-    auto* w = new KanjyoumotocyouController(session);
-    session->addWindowController(w);
-    w->moveWindowToInitialPositionWithDisplay(true);
-    w->setDisplayKamokuCode(kGenkin);
-    w->updateAfterSelectDisplayingKamoku();
-    flush();
-    activate(w);
-    return w;
-  }
-
   PeriodController* sheet() { return PeriodController::periodControllerOfDocument(session); }
   static constexpr int kKessan = 12;  // the month count of an April-to-March term
 };
 
 TEST_F(PeriodControllerTest, TheLedgersRangeComesInTheBoxesKeepItOrderedCancelChangesNothingAndMonthsAreTyped)
 {
-  KanjyoumotocyouController* w = openLedger();
+  KanjyoumotocyouController* w = openLedger(kGenkin);
   w->setDisplayPeriodFromMonthArrayIndex(1);
   w->setDisplayPeriodToMonthArrayIndex(2);
   w->setKanjyoumotocyouDisplayingPeriod();
@@ -100,15 +88,14 @@ TEST_F(PeriodControllerTest, TheLedgersRangeComesInTheBoxesKeepItOrderedCancelCh
   QStringList items;
   for (const Month& m : books().kaisya().monthArray()) items << QString::fromStdString(m.name());
   ASSERT_EQ(items.front(), "04/15 to 05/14");
-  EXPECT_EQ(PeriodController::indexOfTypedMonth(items, "4"), -1);
-  EXPECT_EQ(PeriodController::indexOfTypedMonth(items, "5"), -1);
-  EXPECT_EQ(PeriodController::indexOfTypedMonth(items, "04/15 to 05/14"), 0);
+  for (const auto& [typed, index] : {std::pair("4", -1), std::pair("5", -1), std::pair("04/15 to 05/14", 0)})
+    EXPECT_EQ(PeriodController::indexOfTypedMonth(items, typed), index) << typed;
 }
 
 TEST_F(PeriodControllerTest, TheOneSheetGoesToTheLastAskerAndOKWritesIntoItWhicheverIsMain)
 {
-  KanjyoumotocyouController* a = openLedger();
-  KanjyoumotocyouController* b = openLedger();
+  KanjyoumotocyouController* a = openLedger(kGenkin);
+  KanjyoumotocyouController* b = openLedger(kUriagedaka);
   ASSERT_NE(a, b);
   activate(b);
   b->setKanjyoumotocyouDisplayingPeriod();

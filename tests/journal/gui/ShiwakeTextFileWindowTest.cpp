@@ -20,17 +20,6 @@ protected:
   }
 
   // Opens the journal and confirms the condition sheet it opens by itself: every entry shown.
-  ShiwakenikkiController* openJournal(DocumentSession* doc)
-  {
-    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(doc);
-    flush();
-    activate(journal);
-    auto* sheet = doc->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
-        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
-    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
-    flush();
-    return journal;
-  }
 
   QString exportJournal(int32_t kugiriCode)
   {
@@ -39,7 +28,14 @@ protected:
       kugiri = kugiriCode;
       return file;
     });
-    openJournal(session)->saveToTextFile();
+    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+    flush();
+    activate(journal);
+    auto* sheet = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
+        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
+    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
+    flush();
+    journal->saveToTextFile();
     flush();
     return file;
   }
@@ -86,8 +82,7 @@ TEST_F(ShiwakeTextFileWindowTest, ExportedJournalImportsIntoAnEmptyDocumentInCod
   ShiwakenikkiController::importShiwakeFromTextFile(session);
   flush();
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].title.toStdString(), "取り込みを中止");
-  EXPECT_EQ(alerts[0].text.toStdString(), "1 行目の金額が正しくありません。");
+  EXPECT_EQ(lastAlert(), "取り込みを中止 / 1 行目の金額が正しくありません。");
   EXPECT_EQ(std::pair(books().journal().size(), books().kaisya().minAvailableDenpyouNo()), std::pair(entries, counter));
 }
 

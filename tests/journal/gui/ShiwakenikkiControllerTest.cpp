@@ -1,7 +1,6 @@
 // The journal window over registered vouchers, offscreen: what it lists and in which
 // order, the condition sheet it opens by itself, keyboard movement, opening a
 // voucher and deleting the shown transactions.
-#include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -75,10 +74,10 @@ TEST_F(ShiwakenikkiControllerTest, ListsRegisteredVouchersInDateOrderWithTheClos
   openJournal();
   // Nothing is listed until the sheet, opened by itself and without Cancel, is
   // confirmed; Escape does not get round it.
-  EXPECT_TRUE(sheet()->isSheetAttached());
+  EXPECT_EQ(
+      std::tuple(sheet()->isSheetAttached(), sheet()->cancelButton()->isHidden(), journal->numberOfShiwakenikkiRows()),
+      std::tuple(true, true, 0));
   EXPECT_EQ(sheet()->sheetWindow(), journal);
-  EXPECT_TRUE(sheet()->cancelButton()->isHidden());
-  EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 0);
   QTest::keyClick(sheet(), Qt::Key_Escape);
   EXPECT_TRUE(sheet()->isSheetAttached());
   confirm();
@@ -90,10 +89,10 @@ TEST_F(ShiwakenikkiControllerTest, ListsRegisteredVouchersInDateOrderWithTheClos
   // The books use no sub-accounts and no divisions: those columns stay empty.
   EXPECT_FALSE(journal->shiwakenikkiView()->isMatrixEnabled(Matrix::KarikataJigyoubu));
   EXPECT_TRUE(journal->shiwakenikkiView()->headingTitle(Matrix::KashikataHojyoKamoku).isEmpty());
-  EXPECT_EQ(journal->stateField()->text(), "4 個中 4 個の仕訳が条件に一致しました。");
-  EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
-  EXPECT_EQ(journal->shiwakenikkiView()->selectedMatrix(), Matrix::Date);
-  EXPECT_EQ(journal->windowTitle(), "名称未設定 - 仕訳日記帳[*]");
+  EXPECT_EQ(std::pair(journal->stateField()->text(), journal->windowTitle()),
+            std::pair(QString("4 個中 4 個の仕訳が条件に一致しました。"), QString("名称未設定 - 仕訳日記帳[*]")));
+  EXPECT_EQ(std::pair(journal->selectedShiwakenikkiRow(), *journal->shiwakenikkiView()->selectedMatrix()),
+            std::pair(0, Matrix::Date));
 
   // A voucher registered while the journal is open appears in its place; the
   // selected row stays, or the last row is taken when it is gone.
@@ -140,14 +139,13 @@ TEST_F(ShiwakenikkiControllerTest, TabAndArrowsMoveThroughTheColumnsTheBooksUse)
     EXPECT_EQ(std::pair(journal->selectedShiwakenikkiRow(), *view->selectedMatrix()), std::pair(1, Matrix::Date));
     QTest::keyClick(view, Qt::Key_Backtab);
     EXPECT_EQ(std::pair(journal->selectedShiwakenikkiRow(), *view->selectedMatrix()), std::pair(0, Matrix::Tekiyou));
-    QTest::keyClick(view, Qt::Key_Down);
-    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
-    QTest::keyClick(view, Qt::Key_Down);  // the last row stays
-    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 1);
-    QTest::keyClick(view, Qt::Key_Up);
-    QTest::keyClick(view, Qt::Key_Backtab);
-    QTest::keyClick(view, Qt::Key_Home);
-    EXPECT_EQ(journal->selectedShiwakenikkiRow(), 0);
+    // The row after each key: the last row stays on Down.
+    const std::pair<Qt::Key, int> keys[] = {
+        {Qt::Key_Down, 1}, {Qt::Key_Down, 1}, {Qt::Key_Up, 0}, {Qt::Key_Backtab, 0}, {Qt::Key_Home, 0}};
+    for (const auto& [key, row] : keys) {
+      QTest::keyClick(view, key);
+      EXPECT_EQ(journal->selectedShiwakenikkiRow(), row) << key;
+    }
     // A held key does not run on.
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(view, &repeat);
@@ -180,9 +178,7 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   // Cancelled: nothing goes.
   answer = [](const AlertSheet::Alert&) { return 1; };
   remove->trigger();
-  ASSERT_FALSE(alerts.empty());
-  EXPECT_EQ(alerts.back().title, "仕訳の削除");
-  EXPECT_EQ(alerts.back().text, "仕訳日記帳に表示中の仕訳を含むすべての取引を、削除してもよろしいですか。");
+  EXPECT_EQ(lastAlert(), "仕訳の削除 / 仕訳日記帳に表示中の仕訳を含むすべての取引を、削除してもよろしいですか。");
   EXPECT_EQ(alerts.back().buttons, (QStringList{"削除", "キャンセル"}));
   EXPECT_EQ(books().journal().size(), 4u);
 
@@ -194,8 +190,7 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   alerts.clear();
   journal->removeDisplayingShiwake();
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts.back().title, "実行できません");
-  EXPECT_EQ(alerts.back().text, "出納帳および振替伝票を閉じてください。");
+  EXPECT_EQ(lastAlert(), "実行できません / 出納帳および振替伝票を閉じてください。");
   EXPECT_EQ(books().journal().size(), 4u);
   voucher->close();
   flush();
@@ -204,11 +199,10 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   journal->removeDisplayingShiwake();
   ASSERT_EQ(alerts.size(), 1u);
   ASSERT_EQ(books().journal().size(), 1u);
-  EXPECT_EQ(books().journal()[0]->denpyouNo(), b);
-  EXPECT_TRUE(books().isDocumentEdited());
+  EXPECT_EQ(std::pair(books().journal()[0]->denpyouNo(), books().isDocumentEdited()), std::pair(b, true));
   // The journal shows the condition's result over what is left.
-  EXPECT_EQ(journal->numberOfShiwakenikkiRows(), 0);
-  EXPECT_EQ(journal->stateField()->text(), "1 個中 0 個の仕訳が条件に一致しました。");
+  EXPECT_EQ(std::pair(journal->numberOfShiwakenikkiRows(), journal->stateField()->text()),
+            std::pair(0, QString("1 個中 0 個の仕訳が条件に一致しました。")));
   EXPECT_FALSE(remove->isEnabled());
 }
 
@@ -290,8 +284,9 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
   openJournal();
   ASSERT_EQ(sheet()->numberOfKamokuConditionListRows(), 1);
   EXPECT_EQ(c.kamokuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, -1, 2}}));
-  EXPECT_EQ(sheet()->kamokuConditionRow(0).codeField->text(), "普通預金");
-  EXPECT_TRUE(sheet()->kamokuConditionRow(0).selectHojyoButton->isEnabled());
+  EXPECT_EQ(std::pair(sheet()->kamokuConditionRow(0).codeField->text(),
+                      sheet()->kamokuConditionRow(0).selectHojyoButton->isEnabled()),
+            std::pair(QString("普通預金"), true));
 
   // A repeated row becomes one item and its row goes; a second account stays.
   sheet()->addKamokuCondition(0);
@@ -300,8 +295,9 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
   sheet()->setKamokuOfRow(2, kGenkin, -1);
   ASSERT_EQ(sheet()->numberOfKamokuConditionListRows(), 3);
   // Without active divisions the division stage is off and cannot be turned on.
-  EXPECT_FALSE(sheet()->jigyoubuConditionPopUp()->isEnabled());
-  EXPECT_EQ(sheet()->jigyoubuConditionPopUp()->currentIndex(), 0);
+  EXPECT_EQ(
+      std::pair(sheet()->jigyoubuConditionPopUp()->isEnabled(), sheet()->jigyoubuConditionPopUp()->currentIndex()),
+      std::pair(false, 0));
   confirm();
   EXPECT_EQ(c.kamokuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, -1, 2}, {kGenkin, -1, 0}}));
   EXPECT_EQ(sheet()->numberOfKamokuConditionListRows(), 2);
@@ -309,17 +305,15 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
 
   // Removing rows down to the last one turns the stage off and keeps the row.
   journal->setShiwakenikkiDisplayCondition(nullptr);
-  sheet()->removeKamokuCondition(0);
-  EXPECT_EQ(sheet()->numberOfKamokuConditionListRows(), 1);
-  EXPECT_EQ(sheet()->kamokuConditionPopUp()->currentIndex(), 1);
-  sheet()->removeKamokuCondition(0);
-  EXPECT_EQ(sheet()->numberOfKamokuConditionListRows(), 1);
-  EXPECT_EQ(sheet()->kamokuConditionPopUp()->currentIndex(), 0);
+  for (int state : {1, 0}) {
+    sheet()->removeKamokuCondition(0);
+    EXPECT_EQ(std::pair(sheet()->numberOfKamokuConditionListRows(), sheet()->kamokuConditionPopUp()->currentIndex()),
+              std::pair(1, state));
+  }
   // Cancel leaves the condition as it was.
   sheet()->cancelButton()->click();
   flush();
-  EXPECT_EQ(c.kamokuConditionState(), 1);
-  EXPECT_EQ(c.kamokuConditionArray().size(), 2u);
+  EXPECT_EQ(std::pair(c.kamokuConditionState(), c.kamokuConditionArray().size()), std::pair(1, size_t{2}));
 }
 
 TEST_F(ShiwakenikkiControllerTest, TheCommandOpensOneJournalWhoseEntriesOpenTheirVoucherOrCashBook)
@@ -338,13 +332,8 @@ TEST_F(ShiwakenikkiControllerTest, TheCommandOpensOneJournalWhoseEntriesOpenThei
   activate(session->documentInfoController());
   app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
   flush();
-  int journals = 0;
-  for (WindowController* wc : session->windowControllers())
-    journals += wc->windowKind() == DocumentWindow::Kind::Shiwakenikki;
-  EXPECT_EQ(journals, 1);
-  bool listed = false;
-  for (const MainMenu::Item& item : app->windowMenuItems()) listed = listed || item.title == "仕訳日記帳";
-  EXPECT_TRUE(listed);
+  EXPECT_EQ(windowCount(DocumentWindow::Kind::Shiwakenikki), 1);
+  EXPECT_TRUE(listedInWindowMenu("仕訳日記帳"));
   activate(journal);
   confirm();
   ASSERT_EQ(column(Matrix::DenpyouNo).last(), QString::number(n));
@@ -369,10 +358,7 @@ TEST_F(ShiwakenikkiControllerTest, TheCommandOpensOneJournalWhoseEntriesOpenThei
   activate(journal);
   journal->showInputShiwakeWindow();
   flush();
-  int books = 0;
-  for (WindowController* wc : session->windowControllers())
-    books += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
-  EXPECT_EQ(books, 1);
+  EXPECT_EQ(windowCount(DocumentWindow::Kind::Suitoucyou), 1);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "SetupWindowTest.h"
-#include "platform/PasswordHash.h"
 
 namespace kivo::test {
 namespace {

@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableView>
-#include <QTreeView>
 
 #include "SetupWindowTest.h"
 #include "platform/PasswordHash.h"
@@ -153,9 +152,10 @@ TEST_F(MasterListSheetsTest, SubAccountsAndOpeningBalancesOfEachDivisionReachThe
   kamoku->selectKamoku(editor.indexOfKamokuCode(103));
   ASSERT_EQ(kamoku->addHojyoKamoku(), 0);
   ASSERT_EQ(kamoku->addHojyoKamoku(), 1);
-  EXPECT_TRUE(hm->setData(hm->index(0, HojyoKamokuListModel::NameColumn), QStringLiteral("みずほ銀行")));
-  EXPECT_TRUE(hm->setData(hm->index(0, HojyoKamokuListModel::KanaColumn), QStringLiteral("mizuho")));
-  EXPECT_TRUE(hm->setData(hm->index(1, HojyoKamokuListModel::NameColumn), QStringLiteral("りそな銀行")));
+  for (const auto& [sub, column, typed] : {std::tuple(0, HojyoKamokuListModel::NameColumn, "みずほ銀行"),
+                                           {0, HojyoKamokuListModel::KanaColumn, "mizuho"},
+                                           {1, HojyoKamokuListModel::NameColumn, "りそな銀行"}})
+    EXPECT_TRUE(hm->setData(hm->index(sub, column), QString::fromUtf8(typed))) << typed;
   // Division 1: 300,000 + 200,000 in the banks; division 2: 100,000 in the first.
   for (const auto& [division, sub, typed] : {std::tuple(1, 0, "300,000"), {1, 1, "200000"}, {2, 0, "100000"}}) {
     kamoku->selectJigyoubuCode(division);
@@ -169,9 +169,9 @@ TEST_F(MasterListSheetsTest, SubAccountsAndOpeningBalancesOfEachDivisionReachThe
   EXPECT_TRUE(alerts.empty()) << lastAlert().toStdString();
   // The company column adds up the divisions and is not typed into.
   kamoku->selectJigyoubuCode(99);
-  EXPECT_EQ(km->data(cell(103)).toString(), QStringLiteral("600,000"));
-  EXPECT_FALSE(km->flags(cell(103)) & Qt::ItemIsEditable);
-  EXPECT_TRUE(kamoku->startBalanceField()->text().contains(QStringLiteral("貸借が一致しています")));
+  EXPECT_EQ(std::tuple(km->data(cell(103)).toString(), bool(km->flags(cell(103)) & Qt::ItemIsEditable),
+                       kamoku->startBalanceField()->text().contains(QStringLiteral("貸借が一致しています"))),
+            std::tuple(QStringLiteral("600,000"), false, true));
   kamoku->okButton()->click();
   flush();
   EXPECT_TRUE(alerts.empty()) << lastAlert().toStdString();
@@ -234,17 +234,15 @@ TEST_F(MasterListSheetsTest, PropertiesEditTheCompanyAndItsPasswordsUnlessTheUse
   flush();
   EXPECT_FALSE(info->attachedSheetController());
   const Kaisya& k = doc->document().kaisya();
-  EXPECT_EQ(k.name(), "新テスト商事");
-  EXPECT_EQ(k.address(), "東京都千代田区");
-  EXPECT_EQ(k.termNo(), 12);
+  EXPECT_EQ(std::tuple(k.name(), k.address(), k.termNo(), info->companyField()->text()),
+            std::tuple(std::string("新テスト商事"), std::string("東京都千代田区"), 12, QStringLiteral("新テスト商事")));
   EXPECT_TRUE(PasswordHash::verify(QStringLiteral("secret"), k.password()));
-  EXPECT_EQ(info->companyField()->text(), QStringLiteral("新テスト商事"));
 
   // A limited user cannot touch the passwords.
   doc->setWasOpenedByLimitedUserPassword(true);
   sheet = open<PropertiesController>(Command::ShowPropertiesWindow);
-  EXPECT_FALSE(sheet->passwordField()->isEnabled());
-  EXPECT_FALSE(sheet->clearPasswordCheckbox()->isEnabled());
+  EXPECT_EQ(std::pair(sheet->passwordField()->isEnabled(), sheet->clearPasswordCheckbox()->isEnabled()),
+            std::pair(false, false));
   sheet->okButton()->click();
   flush();
   EXPECT_TRUE(PasswordHash::verify(QStringLiteral("secret"), doc->document().kaisya().password()));
@@ -276,9 +274,8 @@ TEST_F(MasterListSheetsTest, DescriptionListFromAnEntryRow)
   activate(entry);
   QGuiApplication::clipboard()->clear();
   auto* sheet = open<TekiyouListController>(Command::ShowTekiyouListWindow, entry);
-  EXPECT_FALSE(sheet->blocksDocumentCommands());
-  EXPECT_EQ(sheet->selectedGroup(), 1);
-  EXPECT_EQ(sheet->newTekiyouField()->text(), QStringLiteral("切手代"));
+  EXPECT_EQ(std::tuple(sheet->blocksDocumentCommands(), sheet->selectedGroup(), sheet->newTekiyouField()->text()),
+            std::tuple(false, 1, QStringLiteral("切手代")));
   EXPECT_EQ(sheet->addTekiyou(), 0);
   // The entry window ends the sheet before another opens on it: the edits are dropped.
   sheet->endTekiyouListWindow(nullptr);

@@ -140,12 +140,11 @@ TEST_F(NewDocumentControllerTest, ReturnInAFieldPressesOK)
   QTest::keyClick(window->nameField(), Qt::Key_Return);
   QTest::qWait(200);  // the default button's click is animated
   flush();
-  EXPECT_EQ(doc->document().kaisya().name(), "テスト商事");
-  EXPECT_FALSE(doc->firstWindowControllerOfKind(Kind::NewDocument));
   // The company-law chart unless chosen otherwise; the new books are yet to be saved.
-  EXPECT_EQ(doc->document().rootKamokuKubun()->pListResource(), KamokuKubun::kKaisyahouChartName);
-  EXPECT_TRUE(doc->isDocumentEdited());
-  EXPECT_TRUE(infoOf(doc)->isVisible());
+  EXPECT_EQ(std::tuple(doc->document().kaisya().name(), doc->document().rootKamokuKubun()->pListResource(),
+                       doc->isDocumentEdited(), infoOf(doc)->isVisible()),
+            std::tuple(std::string("テスト商事"), std::string(KamokuKubun::kKaisyahouChartName), true, true));
+  EXPECT_FALSE(doc->firstWindowControllerOfKind(Kind::NewDocument));
 }
 
 }  // namespace
