@@ -314,6 +314,14 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
   sheet()->cancelButton()->click();
   flush();
   EXPECT_EQ(std::pair(c.kamokuConditionState(), c.kamokuConditionArray().size()), std::pair(1, size_t{2}));
+
+  // Closing the window takes its open sheet with it, and the condition stays.
+  journal->setShiwakenikkiDisplayCondition(nullptr);
+  ASSERT_TRUE(sheet()->isSheetAttached());
+  journal->close();
+  flush();
+  EXPECT_TRUE(!sheet() || !sheet()->isSheetAttached());
+  EXPECT_EQ(c.kamokuConditionArray().size(), 2u);
 }
 
 TEST_F(ShiwakenikkiControllerTest, TheCommandOpensOneJournalWhoseEntriesOpenTheirVoucherOrCashBook)

@@ -204,9 +204,12 @@ TEST_F(MasterListSheetsTest, DivisionListRefusesDuplicatesAndKeepsDivisionsInUse
   EXPECT_EQ(lastAlert(), QStringLiteral("無効な事業部 / 事業部 01 と 02 の名前「本店」が重複しています。"));
   EXPECT_EQ(sheet->tableView()->currentIndex().row(), 2);
   EXPECT_TRUE(m->setData(m->index(2, JigyoubuListModel::NameColumn), QStringLiteral("支店")));
+  EXPECT_TRUE(m->setData(m->index(2, JigyoubuListModel::KanaColumn), QStringLiteral("shiten")));
   sheet->okButton()->click();
   flush();
   EXPECT_EQ(doc->document().numberOfActiveJigyoubu(), 2);
+  const JigyoubuPtr shiten = doc->document().jigyoubuArray().back();
+  EXPECT_EQ(std::pair(shiten->name(), shiten->kana()), std::pair(std::string("支店"), std::string("SHITEN")));
 
   addShiwake(doc->document(), kGenkin, -1, 0, -1, 2);
   alerts.clear();
