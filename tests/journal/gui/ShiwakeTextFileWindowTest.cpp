@@ -16,6 +16,7 @@ protected:
   void TearDown() override
   {
     ReportTextExportSheet::setResponderForTesting({});
+    ReportTextExportSheet::setCheckboxResponderForTesting({});
     JournalWindowTest::TearDown();
   }
 
@@ -84,6 +85,30 @@ TEST_F(ShiwakeTextFileWindowTest, ExportedJournalImportsIntoAnEmptyDocumentInCod
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(lastAlert(), "取り込みを中止 / 1 行目の金額が正しくありません。");
   EXPECT_EQ(std::pair(books().journal().size(), books().kaisya().minAvailableDenpyouNo()), std::pair(entries, counter));
+}
+
+TEST_F(ShiwakeTextFileWindowTest, StoredIntegerAmountsAreOfferedOnlyWithDecimalsAndTheChoiceIsKept)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 5, 1), kGenkin, kUriagedaka, 123456, "売上");
+  std::vector<bool> offered;
+  bool tick = true;
+  ReportTextExportSheet::setCheckboxResponderForTesting([&](bool, bool enabled) {
+    offered.push_back(enabled);
+    return tick;
+  });
+  const auto exported = [&] {
+    QFile f(exportJournal(0));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return QString::fromLatin1(f.readAll());
+  };
+  EXPECT_TRUE(exported().contains("\t123456\t"));  // whole units: nothing to choose
+  books().kaisya().setDecimalPrecision(2);
+  EXPECT_TRUE(exported().contains("\t123456\t"));
+  EXPECT_TRUE(UserDefaults::standardUserDefaults().boolForKey(KIVOExportTextSaveByLongLongKingakuKey));
+  tick = false;
+  EXPECT_TRUE(exported().contains("\t1234.56\t"));
+  EXPECT_EQ(offered, (std::vector<bool>{false, true, true}));
 }
 
 TEST(ShiftJisDecoder, RefusesUndefinedSequences)
