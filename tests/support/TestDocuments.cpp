@@ -62,8 +62,9 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
       s->setKarikataJigyoubuCode(static_cast<int32_t>(rng() % size.jigyoubuCount) + 1);
       s->setKashikataJigyoubuCode(s->karikataJigyoubuCode());
     }
-    s->setAiteKarikataKamokuCode(kashi->code());
-    s->setAiteKashikataKamokuCode(kari->code());
+    // A one-line entry records its own sides as the voucher's sides.
+    s->setAiteKarikataKamokuCode(kari->code());
+    s->setAiteKashikataKamokuCode(kashi->code());
     s->setTekiyou("摘要テキスト " + std::to_string(i % 97));
     journal.push_back(std::move(s));
   }
