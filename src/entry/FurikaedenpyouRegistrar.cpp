@@ -17,26 +17,6 @@ std::optional<int32_t> smallestFree(const Journal& journal, int32_t except)
   return std::nullopt;
 }
 
-// The other side's codes of a voucher: the first row that uses the side gives them;
-// a second row using it makes them 諸口 (999) with no sub-account or division.
-struct AiteCodes {
-  int32_t kamoku = -1, hojyoKamoku = -1, jigyoubu = -1;
-};
-
-AiteCodes aiteCodesOfSide(const Furikaedenpyou& denpyou, const Row::Side& side)
-{
-  AiteCodes codes;
-  bool found = false;
-  for (const FurikaedenpyouRow& row : denpyou.rows()) {
-    if (!Row::holdsNumber(row.cell(side.kamoku))) continue;
-    if (found) return {Kamoku::kSyokuchiCode, -1, -1};
-    found = true;
-    codes = {row.cell(side.kamoku).codeValue(), row.cell(side.hojyoKamoku).codeValue(),
-             row.cell(side.jigyoubu).codeValue()};
-  }
-  return codes;
-}
-
 }  // namespace
 
 std::optional<int32_t> FurikaedenpyouRegistrar::availableRegularTypeDenpyouNo(const MyDocument& document)
@@ -69,8 +49,6 @@ void FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(Furikaedenpyou& denpyou)
   }
 
   // 2. One entry per row, all carrying the same other-side codes.
-  const AiteCodes aiteKarikata = aiteCodesOfSide(denpyou, Row::kKarikata);
-  const AiteCodes aiteKashikata = aiteCodesOfSide(denpyou, Row::kKashikata);
   Journal::Entries entries;
   const int rowCount = denpyou.numberOfDenpyouRows();
   for (int r = 0; r < rowCount; ++r) {
@@ -90,14 +68,9 @@ void FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(Furikaedenpyou& denpyou)
     s->setTekiyou(row.cell(Row::TekiyouMatrix).textValue());
     s->setHendouReasonStr(row.hendouReasonStr());
     s->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);
-    s->setAiteKarikataKamokuCode(aiteKarikata.kamoku);
-    s->setAiteKarikataHojyoKamokuCode(aiteKarikata.hojyoKamoku);
-    s->setAiteKarikataJigyoubuCode(aiteKarikata.jigyoubu);
-    s->setAiteKashikataKamokuCode(aiteKashikata.kamoku);
-    s->setAiteKashikataHojyoKamokuCode(aiteKashikata.hojyoKamoku);
-    s->setAiteKashikataJigyoubuCode(aiteKashikata.jigyoubu);
     entries.push_back(std::move(s));
   }
+  Shiwake::recordVoucherSides(entries);
 
   // 3. The accounts touched, old and new (ordinary vouchers only): their open cash
   // books recompute.

@@ -50,13 +50,7 @@ ShiwakePtr SuitoucyouRegistrar::shiwakeOfSuitoucyouRow(const Suitoucyou& book, i
     s->setKarikataKingaku(amount);
     s->setKashikataKingaku(amount);
   }
-  // A cash-book entry records its own codes as the other side's.
-  s->setAiteKarikataKamokuCode(s->karikataKamokuCode());
-  s->setAiteKarikataHojyoKamokuCode(s->karikataHojyoKamokuCode());
-  s->setAiteKarikataJigyoubuCode(s->karikataJigyoubuCode());
-  s->setAiteKashikataKamokuCode(s->kashikataKamokuCode());
-  s->setAiteKashikataHojyoKamokuCode(s->kashikataHojyoKamokuCode());
-  s->setAiteKashikataJigyoubuCode(s->kashikataJigyoubuCode());
+  s->copyOwnSidesToAite();
   return s;
 }
 

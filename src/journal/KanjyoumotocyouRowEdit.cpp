@@ -54,47 +54,6 @@ void setKashikata(Shiwake& s, const Side& side)
   s.setKashikataJigyoubuCode(side.jigyoubu);
 }
 
-// A one-line entry: each side's counter copy holds that side's own codes.
-void copySidesToAite(Shiwake& s)
-{
-  s.setAiteKarikataKamokuCode(s.karikataKamokuCode());
-  s.setAiteKarikataHojyoKamokuCode(s.karikataHojyoKamokuCode());
-  s.setAiteKarikataJigyoubuCode(s.karikataJigyoubuCode());
-  s.setAiteKashikataKamokuCode(s.kashikataKamokuCode());
-  s.setAiteKashikataHojyoKamokuCode(s.kashikataHojyoKamokuCode());
-  s.setAiteKashikataJigyoubuCode(s.kashikataJigyoubuCode());
-}
-
-// The counter codes of a voucher's side, as registration gives them: the one line
-// that uses the side gives its codes; a second line using it makes them 諸口.
-Side aiteOfVoucherSide(const Journal::Entries& lines, Side (*sideOf)(const Shiwake&))
-{
-  Side codes;
-  bool found = false;
-  for (const ShiwakePtr& s : lines) {
-    const Side side = sideOf(*s);
-    if (side.kamoku < 0) continue;
-    if (found) return {Kamoku::kSyokuchiCode, -1, -1};
-    found = true;
-    codes = side;
-  }
-  return codes;
-}
-
-void recomputeVoucherAite(const Journal::Entries& lines)
-{
-  const Side kari = aiteOfVoucherSide(lines, karikataOf);
-  const Side kashi = aiteOfVoucherSide(lines, kashikataOf);
-  for (const ShiwakePtr& s : lines) {
-    s->setAiteKarikataKamokuCode(kari.kamoku);
-    s->setAiteKarikataHojyoKamokuCode(kari.hojyoKamoku);
-    s->setAiteKarikataJigyoubuCode(kari.jigyoubu);
-    s->setAiteKashikataKamokuCode(kashi.kamoku);
-    s->setAiteKashikataHojyoKamokuCode(kashi.hojyoKamoku);
-    s->setAiteKashikataJigyoubuCode(kashi.jigyoubu);
-  }
-}
-
 void documentDidChange(MyDocument& document, const Shiwake& e)
 {
   document.journal().entryDidChange(&e);
@@ -129,7 +88,7 @@ bool setVoucherLineHojyoKamoku(MyDocument& document, const ShiwakePtr& e, bool o
     carrier->setKarikataHojyoKamokuCode(code);
   else
     carrier->setKashikataHojyoKamokuCode(code);
-  recomputeVoucherAite(lines.empty() ? Journal::Entries{e} : lines);
+  Shiwake::recordVoucherSides(lines.empty() ? Journal::Entries{e} : lines);
   documentDidChange(document, *carrier);
   return true;
 }
@@ -229,7 +188,7 @@ bool KanjyoumotocyouRowEdit::setObjectValue(MyDocument& document, const ShiwakeP
     setKashikata(*e, kashi);
     e->setKarikataKingaku(amount);
     e->setKashikataKingaku(amount);
-    copySidesToAite(*e);
+    e->copyOwnSidesToAite();
     if (!isSuitouKamoku(document, kari.kamoku) && !isSuitouKamoku(document, kashi.kamoku)) {
       e->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);
       document.journal().placeAmongVoucherLines(e);
@@ -269,7 +228,7 @@ KanjyoumotocyouRowEdit::Duplication KanjyoumotocyouRowEdit::duplicateRow(MyDocum
   copy->setKindOfShiwake(suitou ? ShiwakeKind::Suitoucyou : ShiwakeKind::Furikaedenpyou);
   copy->setDenpyouNo(kaisya.minAvailableDenpyouNo());
   kaisya.setMinAvailableDenpyouNo(kaisya.minAvailableDenpyouNo() + 1);
-  copySidesToAite(*copy);
+  copy->copyOwnSidesToAite();
   if (suitou) {
     size_t i = journal.indexOf(e.get());
     while (i + 1 < journal.size() && journal[i + 1]->denpyouNo() == e->denpyouNo()) ++i;

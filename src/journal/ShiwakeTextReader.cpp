@@ -390,12 +390,7 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   s->setKashikataHojyoKamokuCode(kashikata.hojyoKamoku);
   s->setKashikataJigyoubuCode(kashikata.jigyoubu);
   s->setKashikataKingaku(kashikata.kingaku);
-  s->setAiteKarikataKamokuCode(karikata.kamoku);
-  s->setAiteKarikataHojyoKamokuCode(karikata.hojyoKamoku);
-  s->setAiteKarikataJigyoubuCode(karikata.jigyoubu);
-  s->setAiteKashikataKamokuCode(kashikata.kamoku);
-  s->setAiteKashikataHojyoKamokuCode(kashikata.hojyoKamoku);
-  s->setAiteKashikataJigyoubuCode(kashikata.jigyoubu);
+  s->copyOwnSidesToAite();
   s->setTekiyou(tekiyou);
   if (flag == Flag::Book) {
     s->setKindOfShiwake(ShiwakeKind::Suitoucyou);
@@ -414,36 +409,12 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
 // side, or 諸口 when the side has several lines; an empty side has no account.
 void Parser::closeVoucher()
 {
-  Side aiteKarikata, aiteKashikata;
-  bool karikataFound = false, kashikataFound = false;
   for (size_t i = voucherStart_; i < voucherLines.size(); ++i) {
     Shiwake& s = *voucherLines[i];
-    if (s.karikataKamokuCode() == kOpenSide) {
-      s.setKarikataKamokuCode(-1);
-    } else if (karikataFound) {
-      aiteKarikata = {Kamoku::kSyokuchiCode, -1, -1, 0};
-    } else {
-      karikataFound = true;
-      aiteKarikata = {s.karikataKamokuCode(), s.karikataHojyoKamokuCode(), s.karikataJigyoubuCode(), 0};
-    }
-    if (s.kashikataKamokuCode() == kOpenSide) {
-      s.setKashikataKamokuCode(-1);
-    } else if (kashikataFound) {
-      aiteKashikata = {Kamoku::kSyokuchiCode, -1, -1, 0};
-    } else {
-      kashikataFound = true;
-      aiteKashikata = {s.kashikataKamokuCode(), s.kashikataHojyoKamokuCode(), s.kashikataJigyoubuCode(), 0};
-    }
+    if (s.karikataKamokuCode() == kOpenSide) s.setKarikataKamokuCode(-1);
+    if (s.kashikataKamokuCode() == kOpenSide) s.setKashikataKamokuCode(-1);
   }
-  for (size_t i = voucherStart_; i < voucherLines.size(); ++i) {
-    Shiwake& s = *voucherLines[i];
-    s.setAiteKarikataKamokuCode(aiteKarikata.kamoku);
-    s.setAiteKarikataHojyoKamokuCode(aiteKarikata.hojyoKamoku);
-    s.setAiteKarikataJigyoubuCode(aiteKarikata.jigyoubu);
-    s.setAiteKashikataKamokuCode(aiteKashikata.kamoku);
-    s.setAiteKashikataHojyoKamokuCode(aiteKashikata.hojyoKamoku);
-    s.setAiteKashikataJigyoubuCode(aiteKashikata.jigyoubu);
-  }
+  Shiwake::recordVoucherSides(std::span(voucherLines).subspan(voucherStart_));
   inVoucher_ = false;
   ++nextNo_;
   ++voucherCount;

@@ -2,6 +2,7 @@
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/Kamoku.h"
 
 namespace kivo {
 
@@ -58,6 +59,46 @@ bool Shiwake::initWithCoder(ArchiveReader& c)
   suitoucyouHojyoKamokuCode_ = c.readInt32();
   didCreateBeforeOpen_ = c.readBool();
   return c.ok();
+}
+
+void Shiwake::copyOwnSidesToAite()
+{
+  aiteKarikataKamokuCode_ = karikataKamokuCode_;
+  aiteKarikataHojyoKamokuCode_ = karikataHojyoKamokuCode_;
+  aiteKarikataJigyoubuCode_ = karikataJigyoubuCode_;
+  aiteKashikataKamokuCode_ = kashikataKamokuCode_;
+  aiteKashikataHojyoKamokuCode_ = kashikataHojyoKamokuCode_;
+  aiteKashikataJigyoubuCode_ = kashikataJigyoubuCode_;
+}
+
+void Shiwake::recordVoucherSides(std::span<const std::shared_ptr<Shiwake>> lines)
+{
+  struct Side {
+    int32_t kamoku = -1, hojyoKamoku = -1, jigyoubu = -1;
+  };
+  const auto sideOf = [&](int32_t Shiwake::*kamoku, int32_t Shiwake::*hojyoKamoku, int32_t Shiwake::*jigyoubu) {
+    Side side;
+    bool found = false;
+    for (const std::shared_ptr<Shiwake>& s : lines) {
+      if ((*s).*kamoku < 0) continue;
+      if (found) return Side{Kamoku::kSyokuchiCode, -1, -1};
+      found = true;
+      side = {(*s).*kamoku, (*s).*hojyoKamoku, (*s).*jigyoubu};
+    }
+    return side;
+  };
+  const Side kari =
+      sideOf(&Shiwake::karikataKamokuCode_, &Shiwake::karikataHojyoKamokuCode_, &Shiwake::karikataJigyoubuCode_);
+  const Side kashi =
+      sideOf(&Shiwake::kashikataKamokuCode_, &Shiwake::kashikataHojyoKamokuCode_, &Shiwake::kashikataJigyoubuCode_);
+  for (const std::shared_ptr<Shiwake>& s : lines) {
+    s->aiteKarikataKamokuCode_ = kari.kamoku;
+    s->aiteKarikataHojyoKamokuCode_ = kari.hojyoKamoku;
+    s->aiteKarikataJigyoubuCode_ = kari.jigyoubu;
+    s->aiteKashikataKamokuCode_ = kashi.kamoku;
+    s->aiteKashikataHojyoKamokuCode_ = kashi.hojyoKamoku;
+    s->aiteKashikataJigyoubuCode_ = kashi.jigyoubu;
+  }
 }
 
 }  // namespace kivo

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "model/Date.h"
@@ -80,6 +81,13 @@ public:
   void setSuitoucyouHojyoKamokuCode(int32_t v) { suitoucyouHojyoKamokuCode_ = v; }
   bool didCreateBeforeOpen() const { return didCreateBeforeOpen_; }
   void setDidCreateBeforeOpen(bool v) { didCreateBeforeOpen_ = v; }
+
+  // The other-side codes. A one-line entry (a cash-book entry) records each side's own
+  // codes as that side's copy.
+  void copyOwnSidesToAite();
+  // Every line of a voucher records the voucher's two sides: the one line that uses a
+  // side gives its codes, a second line makes them 諸口 (999); an unused side is -1.
+  static void recordVoucherSides(std::span<const std::shared_ptr<Shiwake>> lines);
 
   static constexpr int32_t kClassVersion = 0;
   void encodeWithCoder(ArchiveWriter& coder) const;
