@@ -251,6 +251,15 @@ void Suitoucyou::removeUnregisteredDenpyouNoFromShiwakeArray()
   document_->journal().removePendingEntriesOf(displayKamokuCode_, displayHojyoKamokuCode_);
 }
 
+std::optional<std::pair<int32_t, int32_t>> Suitoucyou::bookOfShiwake(const MyDocument& document, const Shiwake& s)
+{
+  const KamokuPtr kari = document.kamokuOfCode(s.karikataKamokuCode());
+  if (kari && kari->isSuitouKamoku()) return std::pair(kari->code(), s.karikataHojyoKamokuCode());
+  const KamokuPtr kashi = document.kamokuOfCode(s.kashikataKamokuCode());
+  if (kashi && kashi->isSuitouKamoku()) return std::pair(kashi->code(), s.kashikataHojyoKamokuCode());
+  return std::nullopt;
+}
+
 bool Suitoucyou::setDisplayKamokuCodeToShowShiwakeOfDenpyouNo(int32_t n)
 {
   if (n == 0) return false;

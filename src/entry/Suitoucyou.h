@@ -138,6 +138,9 @@ public:
   int indexOfShiwakeOfDenpyouNo(int32_t n) const;
   // Removes every entry numbered 0 of this book or of no book.
   void removeUnregisteredDenpyouNoFromShiwakeArray();
+  // The book an entry was entered in, as (account, sub-account): its debit side's when
+  // that is a cash-book account, else its credit side's; nullopt when neither is.
+  static std::optional<std::pair<int32_t, int32_t>> bookOfShiwake(const MyDocument& document, const Shiwake& s);
   // Makes the book the one of entry n's cash account: nothing when the entry is
   // already the book's; else its debit pair when the debit account is a cash
   // account, else its credit pair when that one is. True when the book changed.

@@ -53,6 +53,16 @@ TEST(SuitoucyouTest, AnEntryBelongsToTheBookOfItsPairAndAPendingEntryOnlyToItsOw
     Suitoucyou book(*doc, kamoku, hojyo);
     EXPECT_EQ(book.belongsToBook(*entry), belongs);
   }
+
+  // The book an entry was entered in, with its sub-account: the debit side's cash
+  // account before the credit side's.
+  using Book = std::optional<std::pair<int32_t, int32_t>>;
+  EXPECT_EQ(Suitoucyou::bookOfShiwake(*doc, *bank(2)), Book(std::pair(kFutsuuYokin, 2)));
+  EXPECT_EQ(Suitoucyou::bookOfShiwake(*doc, *makeCashEntry(kApril10, 1, kFutsuuYokin, kGenkin, 5)),
+            Book(std::pair(kFutsuuYokin, -1)));
+  EXPECT_EQ(Suitoucyou::bookOfShiwake(*doc, *makeCashEntry(kApril10, 1, kShoumouhinhi, kGenkin, 5)),
+            Book(std::pair(kGenkin, -1)));
+  EXPECT_EQ(Suitoucyou::bookOfShiwake(*doc, *makeCashEntry(kApril10, 1, kShoumouhinhi, kUriagedaka, 5)), Book());
 }
 
 TEST(SuitoucyouTest, RowsFollowTheJournalInReceiptOrPaymentForm)

@@ -108,6 +108,24 @@ SuitoucyouController* SuitoucyouController::showSuitoucyouWindow(DocumentSession
   return controller;
 }
 
+SuitoucyouController* SuitoucyouController::showSuitoucyouAtDenpyouNo(DocumentSession* document, int32_t kamokuCode,
+                                                                      int32_t hojyoKamokuCode, int32_t denpyouNo,
+                                                                      bool displayShiwake)
+{
+  if (auto* book = qobject_cast<SuitoucyouController*>(
+          document->suitoucyouControllerOfKamokuCode(kamokuCode, hojyoKamokuCode))) {
+    book->showWindow();
+    book->showSuitoucyouOfDenpyouNo(denpyouNo);
+    return book;
+  }
+  auto* book = new SuitoucyouController(document, denpyouNo, kamokuCode, hojyoKamokuCode, false);
+  document->addWindowController(book);
+  book->moveWindowToInitialPositionWithDisplay(true);
+  book->showWindow();
+  if (displayShiwake) book->displayShiwake();
+  return book;
+}
+
 void SuitoucyouController::installCommandHandlers(AppController* app)
 {
   if (!app) return;

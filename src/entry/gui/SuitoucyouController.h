@@ -75,6 +75,11 @@ public:
   // and filled when it has none, brought to the front.
   static SuitoucyouController* showSuitoucyouWindow(DocumentSession* document, int32_t kamokuCode,
                                                     int32_t hojyoKamokuCode);
+  // Brings the book to the front at the voucher number, opening it when the document
+  // has none; a book opened here shows its entries unless displayShiwake is false.
+  static SuitoucyouController* showSuitoucyouAtDenpyouNo(DocumentSession* document, int32_t kamokuCode,
+                                                         int32_t hojyoKamokuCode, int32_t denpyouNo,
+                                                         bool displayShiwake = true);
   // Supplies the command of the "出納帳" submenu, whose items stand for
   // (sub-account code + 1) × 1000 + account code.
   static void installCommandHandlers(AppController* app);

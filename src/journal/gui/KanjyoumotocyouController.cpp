@@ -740,33 +740,15 @@ void KanjyoumotocyouController::showInputShiwakeWindow()
   // book of the entry's debit side, else of its credit side.
   const MyDocument& doc = document()->document();
   const KamokuPtr shown = doc.kamokuOfCode(displayKamokuCode_);
-  const KamokuPtr kari = doc.kamokuOfCode(e->karikataKamokuCode());
-  const KamokuPtr kashi = doc.kamokuOfCode(e->kashikataKamokuCode());
-  int32_t kamoku = -1;
-  int32_t hojyo = -1;
-  if (shown && shown->isSuitouKamoku() && (shown->activeHojyoKamokuNum() == 0 || displayHojyoKamokuCode_ >= 0)) {
-    kamoku = displayKamokuCode_;
-    hojyo = displayHojyoKamokuCode_;
-  } else if (kari && kari->isSuitouKamoku()) {
-    kamoku = kari->code();
-    hojyo = e->karikataHojyoKamokuCode();
-  } else if (kashi && kashi->isSuitouKamoku()) {
-    kamoku = kashi->code();
-    hojyo = e->kashikataHojyoKamokuCode();
-  } else {
-    return;
-  }
-  if (auto* book = qobject_cast<SuitoucyouController*>(document()->suitoucyouControllerOfKamokuCode(kamoku, hojyo))) {
-    book->showWindow();
-    book->showSuitoucyouOfDenpyouNo(e->denpyouNo());
-    return;
-  }
-  const bool editPending = editedShiwakeDenpyouNo_ >= 0;
-  auto* book = new SuitoucyouController(document(), e->denpyouNo(), kamoku, hojyo, false);
-  document()->addWindowController(book);
-  book->moveWindowToInitialPositionWithDisplay(true);
-  book->showWindow();
-  if (!editPending) book->displayShiwake();
+  std::optional<std::pair<int32_t, int32_t>> book;
+  if (shown && shown->isSuitouKamoku() && (shown->activeHojyoKamokuNum() == 0 || displayHojyoKamokuCode_ >= 0))
+    book = std::pair(displayKamokuCode_, displayHojyoKamokuCode_);
+  else
+    book = Suitoucyou::bookOfShiwake(doc, *e);
+  if (!book) return;
+  // A pending edit shows itself when the refresh comes.
+  SuitoucyouController::showSuitoucyouAtDenpyouNo(document(), book->first, book->second, e->denpyouNo(),
+                                                  editedShiwakeDenpyouNo_ < 0);
 }
 
 void KanjyoumotocyouController::changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit)

@@ -439,31 +439,8 @@ void ShiwakenikkiController::showInputShiwakeWindow()
   const ShiwakePtr shiwake = displayShiwakeArray_[row];
   if (shiwake->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document(), shiwake->denpyouNo());
-  } else {
-    // The cash book is the debit side's when that is a cash-book account, else the
-    // credit side's.
-    const MyDocument& doc = document()->document();
-    const KamokuPtr kari = doc.kamokuOfCode(shiwake->karikataKamokuCode());
-    const KamokuPtr kashi = doc.kamokuOfCode(shiwake->kashikataKamokuCode());
-    WindowController* open = nullptr;
-    bool isBook = true;
-    if (kari && kari->isSuitouKamoku())
-      open = document()->suitoucyouControllerOfKamokuCode(kari->code(), shiwake->karikataHojyoKamokuCode());
-    else if (kashi && kashi->isSuitouKamoku())
-      open = document()->suitoucyouControllerOfKamokuCode(kashi->code(), shiwake->kashikataHojyoKamokuCode());
-    else
-      isBook = false;
-    if (auto* book = qobject_cast<SuitoucyouController*>(open)) {
-      book->showWindow();
-      book->showSuitoucyouOfDenpyouNo(shiwake->denpyouNo());
-    } else if (isBook) {
-      // A new book finds its account from the entry as it loads.
-      auto* book = new SuitoucyouController(document(), shiwake->denpyouNo(), -1, -1, false);
-      document()->addWindowController(book);
-      book->moveWindowToInitialPositionWithDisplay(true);
-      book->showWindow();
-      book->displayShiwake();
-    }
+  } else if (const auto book = Suitoucyou::bookOfShiwake(document()->document(), *shiwake)) {
+    SuitoucyouController::showSuitoucyouAtDenpyouNo(document(), book->first, book->second, shiwake->denpyouNo());
   }
   if (row < numberOfShiwakenikkiRows()) deselectSelectedCellAndThenSelectShiwakenikkiRow(row, Matrix::Date);
 }

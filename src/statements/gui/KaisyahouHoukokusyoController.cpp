@@ -478,28 +478,8 @@ void KaisyahouHoukokusyoController::showInputShiwakeWindow()
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document_, shiwake->denpyouNo());
     return;
   }
-  // The cash book is the debit side's when that is a cash-book account, else the
-  // credit side's.
-  const MyDocument& doc = document_->document();
-  const KamokuPtr kari = doc.kamokuOfCode(shiwake->karikataKamokuCode());
-  const KamokuPtr kashi = doc.kamokuOfCode(shiwake->kashikataKamokuCode());
-  WindowController* open = nullptr;
-  if (kari && kari->isSuitouKamoku())
-    open = document_->suitoucyouControllerOfKamokuCode(kari->code(), shiwake->karikataHojyoKamokuCode());
-  else if (kashi && kashi->isSuitouKamoku())
-    open = document_->suitoucyouControllerOfKamokuCode(kashi->code(), shiwake->kashikataHojyoKamokuCode());
-  else
-    return;
-  if (auto* book = qobject_cast<SuitoucyouController*>(open)) {
-    book->showWindow();
-    book->showSuitoucyouOfDenpyouNo(shiwake->denpyouNo());
-    return;
-  }
-  auto* book = new SuitoucyouController(document_, shiwake->denpyouNo(), -1, -1, false);
-  document_->addWindowController(book);
-  book->moveWindowToInitialPositionWithDisplay(true);
-  book->showWindow();
-  book->displayShiwake();
+  if (const auto book = Suitoucyou::bookOfShiwake(document_->document(), *shiwake))
+    SuitoucyouController::showSuitoucyouAtDenpyouNo(document_, book->first, book->second, shiwake->denpyouNo());
 }
 
 QMimeData* KaisyahouHoukokusyoController::writeItems(const QList<QTreeWidgetItem*>& items)
