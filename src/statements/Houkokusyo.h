@@ -15,33 +15,21 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "document/MyDocument.h"
 #include "statements/KaisyahouHoukokusyoBalances.h"
+#include "statements/KaisyahouHoukokusyoPass.h"
 #include "statements/KaisyahouHoukokusyoPeriod.h"
+#include "statements/KaisyahouStatementArrays.h"
 #include "trial/Shisan.h"
 
 namespace kivo {
 
-struct HoukokusyoStatements {
-  int32_t jigyoubuCode = 99;
-  // Balance sheet: assets; liabilities and capital.
-  std::vector<Shisan> taisyakuTaisyouShisannobuShisanArray;
-  std::vector<Shisan> taisyakuTaisyouFusainobuShisanArray;
-  // Printed statements (period movements) and the same on closing amounts.
-  std::vector<Shisan> taisyakuBalanceSonekiKeisanShisanArray;
-  std::vector<Shisan> syuuryouZandakaSonekiKeisanShisanArray;
-  std::vector<Shisan> taisyakuBalanceHanbaihiShisanArray;
-  std::vector<Shisan> syuuryouZandakaHanbaihiShisanArray;
-  std::vector<Shisan> taisyakuBalanceSeizouGenkaShisanArray;
-  std::vector<Shisan> syuuryouZandakaSeizouGenkaShisanArray;
-  // The term's profit and the unappropriated profit (losses negative) of each
-  // income statement; the closing ones feed the balance sheet and appropriation.
-  int64_t toukiSonekiOfTaisyakuBalance = 0;
+struct HoukokusyoStatements : KaisyahouStatementArrays {
+  // The unappropriated profit (a loss negative) of each income statement; the closing
+  // one feeds the balance sheet and the appropriation of profit.
   int64_t toukiMisyobunSonekiOfTaisyakuBalance = 0;
-  int64_t toukiSonekiOfSyuuryouZandaka = 0;
   int64_t toukiMisyobunSonekiOfSyuuryouZandaka = 0;
 };
 
@@ -58,14 +46,7 @@ public:
   bool didPostShiwakeArray() const { return didPost_; }
 
 private:
-  struct CacheKey {
-    const MyDocument* document = nullptr;
-    MyDocument::DataGeneration reportDataGeneration;
-    KaisyahouHoukokusyoPeriod period;
-    friend bool operator==(const CacheKey&, const CacheKey&) = default;
-  };
-  std::optional<KaisyahouHoukokusyoBalances> balances_;
-  CacheKey key_;
+  KaisyahouHoukokusyoPass pass_;
   HoukokusyoStatements statements_;
   bool didPost_ = false;
 };

@@ -16,13 +16,14 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 #include "document/MyDocument.h"
 #include "statements/KabunushiShihonHendouBuilder.h"
 #include "statements/KaisyahouHoukokusyoBalances.h"
+#include "statements/KaisyahouHoukokusyoPass.h"
 #include "statements/KaisyahouHoukokusyoPeriod.h"
+#include "statements/KaisyahouStatementArrays.h"
 #include "trial/Shisan.h"
 
 namespace kivo {
@@ -37,23 +38,8 @@ struct KaisyahouHoukokusyoOptions {
   bool tateKabunushiShihonTitles = true;
 };
 
-struct KaisyahouHoukokusyoStatements {
-  int32_t jigyoubuCode = 99;
-  // Printed columns (period movements).
-  std::vector<Shisan> taisyakuBalanceSeizouGenkaShisanArray;
-  std::vector<Shisan> taisyakuBalanceHanbaihiShisanArray;
-  std::vector<Shisan> taisyakuBalanceSonekiKeisanShisanArray;
-  // The same statements on the closing amounts.
-  std::vector<Shisan> syuuryouZandakaSeizouGenkaShisanArray;
-  std::vector<Shisan> syuuryouZandakaHanbaihiShisanArray;
-  std::vector<Shisan> syuuryouZandakaSonekiKeisanShisanArray;
-  // Balance sheet: assets; liabilities and net assets. Of equal length.
-  std::vector<Shisan> taisyakuTaisyouShisannobuShisanArray;
-  std::vector<Shisan> taisyakuTaisyouFusainobuShisanArray;
+struct KaisyahouHoukokusyoStatements : KaisyahouStatementArrays {
   KabunushiShihonHendouBuilder::Statement kabunushiShihon;
-  // Net profit (a loss negative) of the income statement on each column.
-  int64_t toukiSonekiOfTaisyakuBalance = 0;
-  int64_t toukiSonekiOfSyuuryouZandaka = 0;
 };
 
 class KaisyahouHoukokusyo {
@@ -74,14 +60,7 @@ public:
   bool didPostShiwakeArray() const { return didPost_; }
 
 private:
-  struct CacheKey {
-    const MyDocument* document = nullptr;
-    MyDocument::DataGeneration reportDataGeneration;
-    KaisyahouHoukokusyoPeriod period;
-    friend bool operator==(const CacheKey&, const CacheKey&) = default;
-  };
-  std::optional<KaisyahouHoukokusyoBalances> balances_;
-  CacheKey key_;
+  KaisyahouHoukokusyoPass pass_;
   KaisyahouHoukokusyoStatements statements_;
   bool didPost_ = false;
 };
