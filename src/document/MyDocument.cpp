@@ -63,6 +63,15 @@ bool MyDocument::doesHaveSuitouKamokuWhichHasActiveHojyoKamoku() const
                      [](const KamokuPtr& k) { return k->activeHojyoKamokuNum() > 0; });
 }
 
+std::vector<const Kamoku*> MyDocument::kamokuOfKubunName(const std::string& kubunName) const
+{
+  std::vector<const Kamoku*> out;
+  if (!rootKamokuKubun_) return out;
+  if (const KamokuKubunPtr kubun = rootKamokuKubun_->childForName(kubunName))
+    for (const KamokuPtr& k : kubun->childrenKamoku()) out.push_back(k.get());
+  return out;
+}
+
 KamokuPtr MyDocument::kamokuOfCode(int32_t code) const
 {
   auto it = std::lower_bound(codeSortedKamokuArray_.begin(), codeSortedKamokuArray_.end(), code,

@@ -46,6 +46,9 @@ public:
   const Kaisya& kaisya() const { return *kaisya_; }
   void setKaisya(std::shared_ptr<Kaisya> k) { kaisya_ = std::move(k); }
   const KamokuKubunPtr& rootKamokuKubun() const { return rootKamokuKubun_; }
+  // The accounts the chart's category of this name holds itself, active or not, in
+  // its order; none when the chart has no such category.
+  std::vector<const Kamoku*> kamokuOfKubunName(const std::string& kubunName) const;
   void setRootKamokuKubun(KamokuKubunPtr root);
   std::vector<JigyoubuPtr>& jigyoubuArray() { return jigyoubuArray_; }
   const std::vector<JigyoubuPtr>& jigyoubuArray() const { return jigyoubuArray_; }

@@ -62,11 +62,7 @@ std::string KaisyahouHoukokusyoRowMaker::rowName(const Kamoku& kamoku)
 
 std::vector<const Kamoku*> KaisyahouHoukokusyoRowMaker::kamokuOfKubun(const std::string& kubunName) const
 {
-  std::vector<const Kamoku*> out;
-  if (!document_.rootKamokuKubun()) return out;
-  if (const KamokuKubunPtr kubun = document_.rootKamokuKubun()->childForName(kubunName))
-    for (const KamokuPtr& k : kubun->childrenKamoku()) out.push_back(k.get());
-  return out;
+  return document_.kamokuOfKubunName(kubunName);
 }
 
 std::vector<const Kamoku*> KaisyahouHoukokusyoRowMaker::kamokuOfGroup(int32_t group) const

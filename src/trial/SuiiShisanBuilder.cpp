@@ -66,13 +66,7 @@ std::vector<const Kamoku*> SuiiShisanBuilder::kamokuOfKubun(const std::string& k
 
 std::vector<const Kamoku*> SuiiShisanBuilder::allKamokuOfKubun(const std::string& kubunName) const
 {
-  std::vector<const Kamoku*> out;
-  const KamokuKubunPtr& root = document_.rootKamokuKubun();
-  if (!root) return out;
-  const KamokuKubunPtr kubun = root->childForName(kubunName);
-  if (!kubun) return out;
-  for (const KamokuPtr& k : kubun->childrenKamoku()) out.push_back(k.get());
-  return out;
+  return document_.kamokuOfKubunName(kubunName);
 }
 
 // --- amounts

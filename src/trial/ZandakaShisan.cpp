@@ -183,13 +183,7 @@ std::vector<const Kamoku*> ZandakaShisan::kamokuOfKubun(const std::string& kubun
 
 std::vector<const Kamoku*> ZandakaShisan::allKamokuOfKubun(const std::string& kubunName) const
 {
-  std::vector<const Kamoku*> out;
-  const KamokuKubunPtr& root = document_.rootKamokuKubun();
-  if (!root) return out;
-  const KamokuKubunPtr kubun = root->childForName(kubunName);
-  if (!kubun) return out;
-  for (const KamokuPtr& k : kubun->childrenKamoku()) out.push_back(k.get());
-  return out;
+  return document_.kamokuOfKubunName(kubunName);
 }
 
 size_t ZandakaShisan::appendHeadingRow(std::vector<Shisan>& rows, int32_t j, const std::string& title)
