@@ -1095,10 +1095,7 @@ void GenkasyoukyakuShisanListController::printGenkasyoukyakuShisanList()
   const std::unique_ptr<GenkasyoukyakuShisanListPrintView> view =
       GenkasyoukyakuShisanListPrintView::create(document()->document(), layout, rounding);
   if (!view) return;
-  PrintOperation::Options options;
-  options.documentName = document()->displayName();
-  PrintProgressSheet progress(document(), this);
-  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+  PrintProgressSheet::runPrintPanel(document(), this, *view, layout);
 }
 
 void GenkasyoukyakuShisanListController::pageSetupForSyoukyakushisanShinkokusyo()
@@ -1142,10 +1139,7 @@ void GenkasyoukyakuShisanListController::printSyoukyakushisanShinkokusyoForYear(
   const std::unique_ptr<SyoukyakushisanShinkokusyoPrintView> view =
       SyoukyakushisanShinkokusyoPrintView::create(document()->document(), layout, year);
   if (!view) return;
-  PrintOperation::Options options;
-  options.documentName = document()->displayName();
-  PrintProgressSheet progress(document(), this);
-  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+  PrintProgressSheet::runPrintPanel(document(), this, *view, layout);
 }
 
 // --- drag and drop

@@ -38,4 +38,12 @@ bool PrintProgressSheet::step(int done, int total)
   return true;
 }
 
+bool PrintProgressSheet::runPrintPanel(DocumentSession* document, QWidget* window, Printout& printout,
+                                       const QPageLayout& layout, PrintOperation::Options options)
+{
+  options.documentName = document->displayName();
+  PrintProgressSheet sheet(document, window);
+  return PrintOperation::runPrintPanel(window, printout, layout, options, sheet.progress());
+}
+
 }  // namespace kivo

@@ -3,8 +3,8 @@
 // counts the pages and answers false when the user cancels. The sheet goes when the
 // object does.
 //
-//   PrintProgressSheet sheet(document, window);
-//   PrintOperation::runPrintPanel(window, printout, layout, options, sheet.progress());
+// runPrintPanel() is how every window prints: the print panel with the document's
+// name on the job and this sheet over the printing.
 #pragma once
 
 #include <QPointer>
@@ -31,6 +31,11 @@ public:
   PrintProgressSheet& operator=(const PrintProgressSheet&) = delete;
 
   PrintOperation::Progress progress();
+
+  // Prints the printout of the document from its window (PrintOperation::runPrintPanel,
+  // with the document's name set on the options); answers what that answers.
+  static bool runPrintPanel(DocumentSession* document, QWidget* window, Printout& printout, const QPageLayout& layout,
+                            PrintOperation::Options options = {});
   bool wasShown() const { return shown_; }
 
 private:

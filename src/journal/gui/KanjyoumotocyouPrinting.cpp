@@ -34,15 +34,13 @@ bool KanjyoumotocyouPrinting::print(DocumentSession* document, QWidget* window, 
                                     bool withAccessory)
 {
   PrintOperation::Options options;
-  options.documentName = document->displayName();
   if (withAccessory)
     if (auto* info = qobject_cast<DocumentInfoController*>(document->documentInfoController())) {
       options.accessory = info->kanjyoumotocyouPrintAccessoryView();
       options.accessoryTitle = qs("ページ番号");
     }
-  PrintProgressSheet progress(document, window);
-  return PrintOperation::runPrintPanel(window, view, PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey),
-                                       options, progress.progress());
+  return PrintProgressSheet::runPrintPanel(document, window, view,
+                                           PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey), options);
 }
 
 void KanjyoumotocyouPrinting::preview(DocumentSession* document, KanjyoumotocyouPrintView& view)

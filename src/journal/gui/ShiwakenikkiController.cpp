@@ -406,10 +406,7 @@ void ShiwakenikkiController::printShiwakenikki()
   const std::unique_ptr<ShiwakenikkiPrintView> view =
       ShiwakenikkiPrintView::create(document()->document(), layout, displayShiwakeArray_);
   if (!view) return;
-  PrintOperation::Options options;
-  options.documentName = document()->displayName();
-  PrintProgressSheet progress(document(), this);
-  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+  PrintProgressSheet::runPrintPanel(document(), this, *view, layout);
 }
 
 // --- commands

@@ -458,11 +458,8 @@ void DocumentInfoController::printHojyozandakaIchiranOfSelectedKamoku()
   if (!rows || rows->empty()) return;
   const std::unique_ptr<HojyozandakaIchiranPrintView> view = HojyozandakaIchiranPrintView::create(doc, *rows, from, to);
   if (!view) return;
-  PrintOperation::Options options;
-  options.documentName = document()->displayName();
-  PrintProgressSheet progress(document(), this);
-  PrintOperation::runPrintPanel(this, *view, PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey), options,
-                                progress.progress());
+  PrintProgressSheet::runPrintPanel(document(), this, *view,
+                                    PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey));
 }
 
 }  // namespace kivo

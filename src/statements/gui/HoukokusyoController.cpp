@@ -431,10 +431,7 @@ void HoukokusyoController::printStatements(DocumentInfoController* info)
   auto view = HoukokusyoPrintView::create(document_->document(), model_.statements(), riekiSyobunanRows_, printChoice(),
                                           layout);
   if (!view || view->pageCount() == 0) return;
-  PrintProgressSheet progress(document_, info);
-  PrintOperation::Options options;
-  options.documentName = document_->displayName();
-  PrintOperation::runPrintPanel(info, *view, layout, options, progress.progress());
+  PrintProgressSheet::runPrintPanel(document_, info, *view, layout);
 }
 
 }  // namespace kivo

@@ -343,10 +343,7 @@ void KaisyahouHoukokusyoController::printStatements(DocumentInfoController* info
   auto view = KaisyahouHoukokusyoPrintView::create(document_->document(), model_.statements(), printChoice(), layout);
   // Nothing to print (only empty notes chosen): no print panel.
   if (!view || view->pageCount() == 0) return;
-  PrintProgressSheet progress(document_, info);
-  PrintOperation::Options options;
-  options.documentName = document_->displayName();
-  PrintOperation::runPrintPanel(info, *view, layout, options, progress.progress());
+  PrintProgressSheet::runPrintPanel(document_, info, *view, layout);
 }
 
 // --- the change reasons

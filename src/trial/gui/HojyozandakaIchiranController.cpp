@@ -388,11 +388,8 @@ void HojyozandakaIchiranController::printHojyozandakaIchiran()
   const std::unique_ptr<HojyozandakaIchiranPrintView> view = HojyozandakaIchiranPrintView::create(
       document()->document(), displayShisanArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
   if (!view) return;
-  PrintOperation::Options options;
-  options.documentName = document()->displayName();
-  PrintProgressSheet progress(document(), this);
-  PrintOperation::runPrintPanel(this, *view, PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey), options,
-                                progress.progress());
+  PrintProgressSheet::runPrintPanel(document(), this, *view,
+                                    PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey));
 }
 
 void HojyozandakaIchiranController::pageSetup()

@@ -327,11 +327,9 @@ void SuiiShisanController::printSuiiShisan()
   fixed->setEnabled(false);
 
   PrintOperation::Options options;
-  options.documentName = document()->displayName();
   options.accessory = selectPrintTargetView_;
   options.accessoryTitle = QStringLiteral("プリントする報告書");
-  PrintProgressSheet progress(document(), this);
-  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+  PrintProgressSheet::runPrintPanel(document(), this, *view, layout, options);
 }
 
 bool SuiiShisanController::typeOnTextField(QLineEdit* field, const QString& typed)

@@ -385,11 +385,9 @@ void ZandakaShisanController::runPrint(std::vector<Shisan> taisyakuTaisyou, std:
     fixed->setEnabled(false);
   }
   PrintOperation::Options options;
-  options.documentName = document()->displayName();
   options.accessory = selectPrintTargetView_;
   options.accessoryTitle = QStringLiteral("プリントする報告書");
-  PrintProgressSheet progress(document(), this);
-  PrintOperation::runPrintPanel(this, *view, layout, options, progress.progress());
+  PrintProgressSheet::runPrintPanel(document(), this, *view, layout, options);
 }
 
 void ZandakaShisanController::printZandakaShisan()
