@@ -142,8 +142,7 @@ public:
 
   std::optional<Refusal> parse(std::string_view data, const ShiwakeTextReader::ContinuePoll& shouldContinue);
 
-  Journal::Entries voucherLines;
-  Journal::Entries bookEntries;
+  Journal::Entries lines;  // in the file's order
   int32_t voucherCount = 0;
   int32_t nextNo() const { return nextNo_; }
 
@@ -165,7 +164,7 @@ private:
   char sep_ = 0;
   bool inVoucher_ = false;
   Date voucherDate_;
-  size_t voucherStart_ = 0;  // index of the open voucher's first line in voucherLines
+  size_t voucherStart_ = 0;  // index of the open voucher's first line in lines
   int64_t balance_ = 0;
   std::unordered_map<std::string, std::string> decoded_;
   std::unordered_map<std::string, const Kamoku*> kamokuByName_;
@@ -376,7 +375,7 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   if (!continues) {
     if (nextNo_ > Kaisya::kMaxDenpyouNo) return std::to_string(line_) + " 行目の伝票で伝票番号が 99999 を超えます。";
     voucherDate_ = date;
-    voucherStart_ = voucherLines.size();
+    voucherStart_ = lines.size();
     inVoucher_ = flag == Flag::First;
   }
   auto s = std::make_shared<Shiwake>();
@@ -394,12 +393,12 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   s->setTekiyou(tekiyou);
   if (flag == Flag::Book) {
     s->setKindOfShiwake(ShiwakeKind::Suitoucyou);
-    bookEntries.push_back(std::move(s));
+    lines.push_back(std::move(s));
     ++nextNo_;
     ++voucherCount;
   } else {
     s->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);
-    voucherLines.push_back(std::move(s));
+    lines.push_back(std::move(s));
     if (closes) closeVoucher();
   }
   return std::nullopt;
@@ -409,12 +408,12 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
 // side, or 諸口 when the side has several lines; an empty side has no account.
 void Parser::closeVoucher()
 {
-  for (size_t i = voucherStart_; i < voucherLines.size(); ++i) {
-    Shiwake& s = *voucherLines[i];
+  for (size_t i = voucherStart_; i < lines.size(); ++i) {
+    Shiwake& s = *lines[i];
     if (s.karikataKamokuCode() == kOpenSide) s.setKarikataKamokuCode(-1);
     if (s.kashikataKamokuCode() == kOpenSide) s.setKashikataKamokuCode(-1);
   }
-  Shiwake::recordVoucherSides(std::span(voucherLines).subspan(voucherStart_));
+  Shiwake::recordVoucherSides(std::span(lines).subspan(voucherStart_));
   inVoucher_ = false;
   ++nextNo_;
   ++voucherCount;
@@ -455,13 +454,12 @@ ShiwakeTextReader::Result ShiwakeTextReader::importShiwake(MyDocument& document,
 
   // Every line passed: register everything at once.
   ChangedAccounts accounts;
-  for (const ShiwakePtr& s : parser.voucherLines) accounts.addSidesOf(*s);
-  for (const ShiwakePtr& s : parser.bookEntries) accounts.addSidesOf(*s);
-  result.entryCount = parser.voucherLines.size() + parser.bookEntries.size();
+  for (const ShiwakePtr& s : parser.lines) accounts.addSidesOf(*s);
+  result.entryCount = parser.lines.size();
   result.voucherCount = parser.voucherCount;
   result.ok = true;
   if (result.entryCount == 0) return result;
-  document.journal().mergeNewEntries(std::move(parser.voucherLines), std::move(parser.bookEntries));
+  document.journal().importEntries(std::move(parser.lines));
   document.kaisya().setMinAvailableDenpyouNo(parser.nextNo());
   document.makeAllOutputWindowDisplayArrayVoid();
   document.shiwakeArrayDidChange(true);
