@@ -26,8 +26,6 @@ int Journal::compareDate(Date a, Date b)
   return a < b ? -1 : 1;
 }
 
-int32_t Journal::dateSortKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT32_MAX : d.serial(); }
-
 // --- reading
 
 namespace {
@@ -113,10 +111,8 @@ const std::vector<Journal::Run>& Journal::runs() const
   runs_.clear();
   int32_t last = INT32_MIN;
   for (size_t i = 0; i < entries_.size(); ++i) {
-    const Shiwake& s = *entries_[i];
-    const int32_t key = dateSortKey(s.date());
-    if (i == 0 || key < last) runs_.push_back({i, INT32_MIN});
-    if (isVoucherLine(s)) runs_.back().voucherKeyBound = std::max(runs_.back().voucherKeyBound, key);
+    const int32_t key = keyOf(entries_[i]);
+    if (i == 0 || key < last) runs_.push_back({i});
     last = key;
   }
   runsGeneration_ = generation_;
@@ -314,8 +310,14 @@ size_t Journal::voucherLinePlace(Date date, const Positions& skipped) const
   if (mayHalve()) {
     const std::vector<Run>& runs = runs_;
     for (size_t r = 0; r < runs.size(); ++r) {
-      if (runs[r].voucherKeyBound <= key) continue;
       const size_t end = r + 1 < runs.size() ? runs[r + 1].start : entries_.size();
+      if (!runs[r].bounded) {
+        for (size_t i = runs[r].start; i < end; ++i)
+          if (isVoucherLine(*entries_[i]))
+            runs_[r].voucherKeyBound = std::max(runs_[r].voucherKeyBound, keyOf(entries_[i]));
+        runs_[r].bounded = true;
+      }
+      if (runs[r].voucherKeyBound <= key) continue;
       bool skippedAny = false;
       for (size_t i = firstDatedFrom(entries_, runs[r].start, end, key, true); i < end; ++i) {
         if (!isVoucherLine(*entries_[i])) continue;
@@ -424,6 +426,7 @@ size_t Journal::splice(const Positions& out, size_t before, Entries in, Entries*
   struct Span {
     size_t first, last;  // new places of the first and last entry the old run kept
     int32_t bound;
+    bool bounded;
   };
   std::vector<Span> spans;
   for (size_t r = 0; r < runs_.size(); ++r) {
@@ -431,18 +434,21 @@ size_t Journal::splice(const Positions& out, size_t before, Entries in, Entries*
     size_t last = r + 1 < runs_.size() ? runs_[r + 1].start : n + out.size() - count;
     while (first < last && contains(out, first)) ++first;
     while (last > first && contains(out, last - 1)) --last;
-    if (first < last) spans.push_back({newPlace(first), newPlace(last - 1), runs_[r].voucherKeyBound});
+    if (first < last)
+      spans.push_back({newPlace(first), newPlace(last - 1), runs_[r].voucherKeyBound, runs_[r].bounded});
   }
   std::vector<Run> runs;
-  if (n > 0) runs.push_back({0, INT32_MIN});
+  if (n > 0) runs.push_back({0, INT32_MIN, true});
   for (const size_t x : starts)
-    if (x > 0) runs.push_back({x, INT32_MIN});
+    if (x > 0) runs.push_back({x, INT32_MIN, true});
   size_t span = 0;
   for (size_t r = 0; r < runs.size(); ++r) {
     const size_t lo = runs[r].start, hi = r + 1 < runs.size() ? runs[r + 1].start : n;
     while (span < spans.size() && spans[span].last < lo) ++span;
-    for (size_t s2 = span; s2 < spans.size() && spans[s2].first < hi; ++s2)
+    for (size_t s2 = span; s2 < spans.size() && spans[s2].first < hi; ++s2) {
       runs[r].voucherKeyBound = std::max(runs[r].voucherKeyBound, spans[s2].bound);
+      runs[r].bounded = runs[r].bounded && spans[s2].bounded;
+    }
     for (size_t i = std::max(lo, at); i < std::min(hi, at + count); ++i)
       runs[r].voucherKeyBound = std::max(runs[r].voucherKeyBound, inVoucherKeys[i - at]);
   }

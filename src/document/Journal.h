@@ -45,7 +45,7 @@ public:
   // calendar order. A null first date compares equal.
   static int compareDate(Date a, Date b);
   // Its sort key: the closing-adjustment month after every day.
-  static int32_t dateSortKey(Date d);
+  static int32_t dateSortKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT32_MAX : d.serial(); }
 
   // --- reading
   const Entries& entries() const { return entries_; }
@@ -119,11 +119,13 @@ public:
   void dateEditingEnded() { dateEditing_ = false; }
 
 private:
-  // A stretch of the array in date order, up to the next run's start. No voucher line
-  // of the run is dated later than voucherKeyBound (a bound, not always the latest).
+  // A stretch of the array in date order, up to the next run's start. When bounded, no
+  // voucher line of the run is dated later than voucherKeyBound (a bound, not always
+  // the latest); it is found on first need, so that finding the runs reads dates only.
   struct Run {
     size_t start;
-    int32_t voucherKeyBound;
+    int32_t voucherKeyBound = INT32_MIN;
+    bool bounded = false;
   };
   using Positions = std::vector<size_t>;
 

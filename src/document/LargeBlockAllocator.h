@@ -32,7 +32,9 @@ public:
     void* p = std::aligned_alloc(kHugePage, rounded);
     if (!p) throw std::bad_alloc();
 #ifdef MADV_HUGEPAGE
-    ::madvise(p, rounded, MADV_HUGEPAGE);  // a hint: refused, the pages are ordinary ones
+    // A hint: refused, the pages are ordinary ones. The last, partly used stretch
+    // keeps ordinary pages, so that only what is used of it is ever resident.
+    ::madvise(p, bytes / kHugePage * kHugePage, MADV_HUGEPAGE);
 #endif
     return static_cast<T*>(p);
   }
