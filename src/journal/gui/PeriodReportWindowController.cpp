@@ -11,7 +11,7 @@
 #include <algorithm>
 
 #include "document/MyDocument.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/gui/InputHidukeController.h"
 #include "journal/gui/CyouhyouTableView.h"
 #include "journal/gui/PeriodController.h"
@@ -19,8 +19,8 @@
 
 namespace kivo {
 
-PeriodReportWindowController::PeriodReportWindowController(DocumentSession* document, Kind kind)
-    : WindowController(document, kind)
+PeriodReportWindowController::PeriodReportWindowController(OpenDocument* document, Kind kind)
+    : DocumentWindowController(document, kind)
 {
   displayPeriodToMonthArrayIndex_ = static_cast<int32_t>(document->document().kaisya().monthArray().size());
   keyDownConnection_ = connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted, this,
@@ -172,7 +172,7 @@ void PeriodReportWindowController::closeAttachedSheet()
 void PeriodReportWindowController::showInputHidukeWindowForTextField(QLineEdit* field, const QString& initialInput)
 {
   if (field != displayingPeriodFromField_ && field != displayingPeriodToField_) return;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* panel = document()->ownedControllerAs<InputHidukeController>(Owned::InputHiduke);
   if (!panel) {
     panel = new InputHidukeController(document()->document());

@@ -16,10 +16,10 @@
 #include <initializer_list>
 #include <vector>
 
+#include "document/gui/DocumentWindowController.h"
 #include "journal/DisplayPeriodWindow.h"
 #include "model/Date.h"
 #include "platform/NotificationCenter.h"
-#include "platform/WindowController.h"
 
 class QAction;
 class QHBoxLayout;
@@ -30,10 +30,10 @@ class QToolButton;
 
 namespace kivo {
 
-class PeriodReportWindowController : public WindowController, public DisplayPeriodWindow {
+class PeriodReportWindowController : public DocumentWindowController, public DisplayPeriodWindow {
   Q_OBJECT
 public:
-  PeriodReportWindowController(DocumentSession* document, Kind kind);
+  PeriodReportWindowController(OpenDocument* document, Kind kind);
   ~PeriodReportWindowController() override;
 
   // --- the period: the setters only store; the caller then asks updateUI.
@@ -63,7 +63,7 @@ public:
   void setPeriodFieldToDate(QLineEdit* field, Date date);
   void handleTableViewKeyDown(const NotificationCenter::Notification& notification);
   // Ends an attached period sheet as Cancel would.
-  void closeAttachedSheet();
+  void closeAttachedSheet() override;
 
   // --- "機能" menu
   // The window's items, in menu order (separators are null); made once.

@@ -12,15 +12,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/DocumentWindowController.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaultsKeys.h"
-#include "setup/gui/DocumentInfoController.h"
 #include "statements/gui/KaisyahouHoukokusyoController.h"
 
 namespace kivo {
@@ -38,9 +37,9 @@ enum Column { NameColumn, KingakuColumn };
 
 }  // namespace
 
-HoukokusyoController* HoukokusyoController::controllerOfDocument(DocumentSession* document)
+HoukokusyoController* HoukokusyoController::controllerOfDocument(OpenDocument* document)
 {
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* sheet = document->ownedControllerAs<HoukokusyoController>(Owned::Houkokusyo);
   if (!sheet) {
     sheet = new HoukokusyoController(document);
@@ -49,20 +48,12 @@ HoukokusyoController* HoukokusyoController::controllerOfDocument(DocumentSession
   return sheet;
 }
 
-bool HoukokusyoController::servesDocument(const DocumentSession* document)
+bool HoukokusyoController::servesDocument(const OpenDocument* document)
 {
   return document && !document->document().kaisya().isKakeibo();
 }
 
-void HoukokusyoController::install()
-{
-  KaisyahouHoukokusyoController::setOlderFormOpener([](DocumentInfoController& info) {
-    DocumentSession* doc = info.document();
-    if (servesDocument(doc)) controllerOfDocument(doc)->beginForWindow(&info);
-  });
-}
-
-HoukokusyoController::HoukokusyoController(DocumentSession* document) : document_(document)
+HoukokusyoController::HoukokusyoController(OpenDocument* document) : document_(document)
 {
   const MyDocument& doc = document->document();
   setWindowTitle(qs("決算報告書"));
@@ -175,14 +166,14 @@ void HoukokusyoController::updateUI()
   currentTab_ = GeneralTab;
 }
 
-void HoukokusyoController::beginForWindow(DocumentInfoController* info)
+void HoukokusyoController::beginForWindow(DocumentWindowController* info)
 {
   if (info->attachedSheetController() == this) return;
   info->closeAttachedSheet();
   if (info->hasAttachedSheet()) return;
   updateUI();
   QPointer<HoukokusyoController> self = this;
-  QPointer<DocumentInfoController> window = info;
+  QPointer<DocumentWindowController> window = info;
   beginSheet(info, [self, window](int returnCode) {
     if (self && returnCode == kOK && window) self->printStatements(window);
   });
@@ -425,7 +416,7 @@ void HoukokusyoController::endHoukokusyoWindow()
 
 void HoukokusyoController::cancelHoukokusyoWindow() { endSheetWithSender(cancelButton_); }
 
-void HoukokusyoController::printStatements(DocumentInfoController* info)
+void HoukokusyoController::printStatements(DocumentWindowController* info)
 {
   const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
   auto view = HoukokusyoPrintView::create(document_->document(), model_.statements(), riekiSyobunanRows_, printChoice(),

@@ -28,8 +28,8 @@ class QTabWidget;
 
 namespace kivo {
 
-class DocumentInfoController;
-class DocumentSession;
+class DocumentWindowController;
+class OpenDocument;
 
 class HoukokusyoController : public SheetController {
   Q_OBJECT
@@ -41,14 +41,12 @@ public:
   enum Tab { GeneralTab, TaisyakuTaisyouTab, SonekiKeisanTab, HanbaihiTab, SeizouGenkaTab, RiekiSyobunanTab };
   enum PrintBox { CoverBox, TaisyakuTaisyouBox, SonekiKeisanBox, HanbaihiBox, SeizouGenkaBox, RiekiSyobunanBox };
 
-  static HoukokusyoController* controllerOfDocument(DocumentSession* document);
-  // Hooks the sheet to the 決算報告書 command for the documents it serves.
-  static void install();
+  static HoukokusyoController* controllerOfDocument(OpenDocument* document);
   // Only a household book has no such statements.
-  static bool servesDocument(const DocumentSession* document);
+  static bool servesDocument(const OpenDocument* document);
   ~HoukokusyoController() override;
 
-  void beginForWindow(DocumentInfoController* info);
+  void beginForWindow(DocumentWindowController* info);
   void updateUI();
   // Computes the statements and fills the appropriation tab.
   void updateUIOfRiekisyobunan();
@@ -81,7 +79,7 @@ protected:
   QAbstractButton* okButton() const override;
 
 private:
-  explicit HoukokusyoController(DocumentSession* document);
+  explicit HoukokusyoController(OpenDocument* document);
   QWidget* buildRiekiSyobunanTab();
   bool shouldApplyTab(int tab);
   void applyTab(int tab);
@@ -92,9 +90,9 @@ private:
   void storeTable();
   void updateTotals();
   void markEdited();
-  void printStatements(DocumentInfoController* info);
+  void printStatements(DocumentWindowController* info);
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   Houkokusyo model_;
   std::vector<Shisan> riekiSyobunanRows_;
   int currentTab_ = GeneralTab;

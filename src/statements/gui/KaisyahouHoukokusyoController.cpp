@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/DocumentWindowController.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
@@ -27,7 +27,6 @@
 #include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
-#include "setup/gui/DocumentInfoController.h"
 #include "statements/HendouReasonEditor.h"
 #include "statements/gui/HendouReasonOutline.h"
 
@@ -40,12 +39,6 @@ bool hasKabunushiShihonKamoku(const MyDocument& doc)
 {
   const auto& all = doc.codeSortedKamokuArray();
   return std::any_of(all.begin(), all.end(), [](const KamokuPtr& k) { return k->isKabunushiShihonKamoku(); });
-}
-
-KaisyahouHoukokusyoController::Opener& olderFormOpener()
-{
-  static KaisyahouHoukokusyoController::Opener opener;
-  return opener;
 }
 
 enum PrintBox { Cover, TaisyakuTaisyou, SonekiKeisan, Hanbaihi, SeizouGenka, KabunushiShihon, Note };
@@ -62,9 +55,9 @@ enum Column {
 
 }  // namespace
 
-KaisyahouHoukokusyoController* KaisyahouHoukokusyoController::controllerOfDocument(DocumentSession* document)
+KaisyahouHoukokusyoController* KaisyahouHoukokusyoController::controllerOfDocument(OpenDocument* document)
 {
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* sheet = document->ownedControllerAs<KaisyahouHoukokusyoController>(Owned::KaisyahouHoukokusyo);
   if (!sheet) {
     sheet = new KaisyahouHoukokusyoController(document);
@@ -73,7 +66,7 @@ KaisyahouHoukokusyoController* KaisyahouHoukokusyoController::controllerOfDocume
   return sheet;
 }
 
-KaisyahouHoukokusyoController::KaisyahouHoukokusyoController(DocumentSession* document) : document_(document)
+KaisyahouHoukokusyoController::KaisyahouHoukokusyoController(OpenDocument* document) : document_(document)
 {
   const MyDocument& doc = document->document();
   periodFormatter_ = std::make_unique<HidukeFormatter>(doc, false);
@@ -83,29 +76,11 @@ KaisyahouHoukokusyoController::KaisyahouHoukokusyoController(DocumentSession* do
 
 KaisyahouHoukokusyoController::~KaisyahouHoukokusyoController() = default;
 
-void KaisyahouHoukokusyoController::setOlderFormOpener(Opener opener) { olderFormOpener() = std::move(opener); }
-
-bool KaisyahouHoukokusyoController::isKaisyahouDocument(const DocumentSession* document)
+bool KaisyahouHoukokusyoController::isKaisyahouDocument(const OpenDocument* document)
 {
   const MyDocument& doc = document->document();
   return doc.kaisya().isHoujin() && doc.rootKamokuKubun() &&
          doc.rootKamokuKubun()->pListResource() == KamokuKubun::kKaisyahouChartName;
-}
-
-void KaisyahouHoukokusyoController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::PrintHoukokusyo, [app](QAction*) {
-    if (!AppController::canPrintKanjyoumotocyouOfPluralKamoku()) return;
-    DocumentSession* doc = app->currentDocument();
-    auto* info = doc ? qobject_cast<DocumentInfoController*>(doc->documentInfoController()) : nullptr;
-    if (!info) return;
-    info->showWindow();
-    if (isKaisyahouDocument(doc))
-      controllerOfDocument(doc)->beginForWindow(info);
-    else if (olderFormOpener())
-      olderFormOpener()(*info);
-  });
 }
 
 // --- the window
@@ -214,7 +189,7 @@ void KaisyahouHoukokusyoController::loadNote()
   didEditNote_ = false;
 }
 
-void KaisyahouHoukokusyoController::beginForWindow(DocumentInfoController* info)
+void KaisyahouHoukokusyoController::beginForWindow(DocumentWindowController* info)
 {
   if (info->attachedSheetController() == this) return;
   info->closeAttachedSheet();
@@ -222,7 +197,7 @@ void KaisyahouHoukokusyoController::beginForWindow(DocumentInfoController* info)
   updateUI();
   loadNote();
   QPointer<KaisyahouHoukokusyoController> self = this;
-  QPointer<DocumentInfoController> window = info;
+  QPointer<DocumentWindowController> window = info;
   beginSheet(info, [self, window](int returnCode) {
     if (!self) return;
     self->sheetDidEnd(returnCode);
@@ -337,7 +312,7 @@ void KaisyahouHoukokusyoController::sheetDidEnd(int returnCode)
   ++computeCount_;
 }
 
-void KaisyahouHoukokusyoController::printStatements(DocumentInfoController* info)
+void KaisyahouHoukokusyoController::printStatements(DocumentWindowController* info)
 {
   const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
   auto view = KaisyahouHoukokusyoPrintView::create(document_->document(), model_.statements(), printChoice(), layout);
@@ -470,7 +445,7 @@ void KaisyahouHoukokusyoController::removeHendouReason()
 void KaisyahouHoukokusyoController::showInputShiwakeWindow()
 {
   const ShiwakePtr shiwake = shiwakeOfItem(selectedItem());
-  if (!shiwake || !AppController::canShowFurikaedenpyouWindow()) return;
+  if (!shiwake || !document_->canShowFurikaedenpyouWindow()) return;
   if (shiwake->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document_, shiwake->denpyouNo());
     return;

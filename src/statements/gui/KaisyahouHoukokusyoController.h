@@ -29,9 +29,8 @@ class QTreeWidgetItem;
 
 namespace kivo {
 
-class AppController;
-class DocumentInfoController;
-class DocumentSession;
+class DocumentWindowController;
+class OpenDocument;
 class HendouReasonOutline;
 class HidukeFormatter;
 class KamokuFormatter;
@@ -45,19 +44,15 @@ public:
   enum Tab { GeneralTab = 0, KabunushiShihonTab = 1, NoteTab = 2 };
 
   // The document's sheet, made on first use.
-  static KaisyahouHoukokusyoController* controllerOfDocument(DocumentSession* document);
+  static KaisyahouHoukokusyoController* controllerOfDocument(OpenDocument* document);
   ~KaisyahouHoukokusyoController() override;
 
-  // The 決算報告書 command: this sheet for a corporation on the Companies-Act chart;
-  // any other document goes to the opener of the older-form statements, when one is
-  // set.
-  using Opener = std::function<void(DocumentInfoController& info)>;
-  static void setOlderFormOpener(Opener opener);
-  static void installCommandHandlers(AppController* app);
-  static bool isKaisyahouDocument(const DocumentSession* document);
+  // Whether the 決算報告書 command opens this sheet: a corporation on the Companies-Act
+  // chart (other documents have the older-form statements).
+  static bool isKaisyahouDocument(const OpenDocument* document);
 
   // Fills the sheet and attaches it to the information window.
-  void beginForWindow(DocumentInfoController* info);
+  void beginForWindow(DocumentWindowController* info);
   // Fills the sheet from the company record (first showing: the term's dates).
   void updateUI();
   // Rebuilds the reasons' lists and reloads the outline.
@@ -99,7 +94,7 @@ protected:
   void changeEvent(QEvent* event) override;
 
 private:
-  explicit KaisyahouHoukokusyoController(DocumentSession* document);
+  explicit KaisyahouHoukokusyoController(OpenDocument* document);
   void buildWindow();
   QWidget* buildKabunushiShihonTab();
   void loadNote();
@@ -108,7 +103,7 @@ private:
   void tabChanged(int index);
   void selectPrintItems();
   void sheetDidEnd(int returnCode);
-  void printStatements(DocumentInfoController* info);
+  void printStatements(DocumentWindowController* info);
   void selectRow(QTreeWidgetItem* item);
   QTreeWidgetItem* selectedItem() const;
   HendouReasonPtr reasonOfItem(const QTreeWidgetItem* item) const;
@@ -118,7 +113,7 @@ private:
   void renameItem(QTreeWidgetItem* item, int column);
   void markEdited();
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   KaisyahouHoukokusyo model_;
   int computeCount_ = 0;
   bool didEditNote_ = false;

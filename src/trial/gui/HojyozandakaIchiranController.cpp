@@ -14,8 +14,7 @@
 #include <cstdio>
 
 #include "document/MyDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
@@ -62,7 +61,7 @@ QString fieldText(const std::optional<std::string>& s) { return s ? QString::fro
 
 }  // namespace
 
-HojyozandakaIchiranController::HojyozandakaIchiranController(DocumentSession* document)
+HojyozandakaIchiranController::HojyozandakaIchiranController(OpenDocument* document)
     : JigyoubuReportWindowController(document, Kind::HojyozandakaIchiran)
 {
 }
@@ -75,29 +74,22 @@ HojyozandakaIchiranController::~HojyozandakaIchiranController()
 
 // --- opening
 
-HojyozandakaIchiranController* HojyozandakaIchiranController::showHojyozandakaIchiranWindow(DocumentSession* document)
+HojyozandakaIchiranController* HojyozandakaIchiranController::showHojyozandakaIchiranWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
-  for (WindowController* wc : document->windowControllers()) {
+  for (DocumentWindowController* wc : document->windowControllers()) {
     auto* w = qobject_cast<HojyozandakaIchiranController*>(wc);
     if (w && w->displayKamokuCode() == -1) {
       w->showWindow();
       return w;
     }
   }
-  if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+  if (!document->canShowFurikaedenpyouWindow()) return nullptr;
   auto* w = new HojyozandakaIchiranController(document);
   document->addWindowController(w);
   w->moveWindowToInitialPositionWithDisplay(true);
   w->showWindow();
   return w;
-}
-
-void HojyozandakaIchiranController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowHojyozandakaIchiranWindow,
-                         [app](QAction*) { showHojyozandakaIchiranWindow(app->currentDocument()); });
 }
 
 // --- titles and placement
@@ -296,10 +288,7 @@ void HojyozandakaIchiranController::setDisplayingKamokuFieldValue()
 
 // --- commands
 
-bool HojyozandakaIchiranController::refusesToShowJigyoubuList()
-{
-  return AppController::refuseForBlockingSheet(document(), this);
-}
+bool HojyozandakaIchiranController::refusesToShowJigyoubuList() { return document()->refuseForBlockingSheet(this); }
 
 void HojyozandakaIchiranController::didChooseJigyoubu()
 {
@@ -310,7 +299,7 @@ void HojyozandakaIchiranController::didChooseJigyoubu()
 void HojyozandakaIchiranController::showKamokuFormatterListWindowForDisplayingKamokuField(const QString& searchText)
 {
   selectTextField(displayingKamokuField_);
-  if (AppController::refuseForBlockingSheet(document(), this)) return;
+  if (document()->refuseForBlockingSheet(this)) return;
   setDisplayingKamokuFieldValue();
   const QPoint topLeft = displayingKamokuField_->mapToGlobal(QPoint(0, displayingKamokuField_->height()));
   const int32_t code =
@@ -325,7 +314,7 @@ void HojyozandakaIchiranController::showKamokuFormatterListWindowForDisplayingKa
 void HojyozandakaIchiranController::setHojyozandakaIchiranDisplayingPeriod()
 {
   selectTextField(displayingPeriodFromField_);
-  if (AppController::refuseForBlockingSheet(document(), this) || hasAttachedSheet()) return;
+  if (document()->refuseForBlockingSheet(this) || hasAttachedSheet()) return;
   selectRowAfterUpdate_ = -1;
   PeriodController::periodControllerOfDocument(document())->beginSheetForWindow(this);
 }
@@ -343,9 +332,9 @@ void HojyozandakaIchiranController::showHojyomotocyouOfSelectedHojyoKamoku()
     AlertSheet::beep();
     return;
   }
-  if (AppController::refuseForBlockingSheet(document(), this)) return;
+  if (document()->refuseForBlockingSheet(this)) return;
   KanjyoumotocyouController* empty = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
+  for (DocumentWindowController* wc : document()->windowControllers()) {
     auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
     if (!ledger) continue;
     if (ledger->displayKamokuCode() == s.kamokuCode() && ledger->displayHojyoKamokuCode() == hojyo &&

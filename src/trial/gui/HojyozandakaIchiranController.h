@@ -33,7 +33,6 @@ class QToolButton;
 
 namespace kivo {
 
-class AppController;
 class JigyoubuFormatter;
 class KamokuFormatter;
 class ZandakaShisanTableModel;
@@ -49,13 +48,12 @@ public:
   static constexpr const char* kShowHojyomotocyouTitle = "選択している補助科目の補助元帳を表示";
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
 
-  explicit HojyozandakaIchiranController(DocumentSession* document);
+  explicit HojyozandakaIchiranController(OpenDocument* document);
   ~HojyozandakaIchiranController() override;
 
   // The application's "補助残高一覧表" command: a window of the document that shows no
   // account brought to the front, else a new one.
-  static HojyozandakaIchiranController* showHojyozandakaIchiranWindow(DocumentSession* document);
-  static void installCommandHandlers(AppController* app);
+  static HojyozandakaIchiranController* showHojyozandakaIchiranWindow(OpenDocument* document);
 
   // --- what is shown: the setters only store; the caller then asks updateUI.
   int displayKamokuCode() const { return displayKamokuCode_; }

@@ -6,8 +6,7 @@
 #include <cstdio>
 
 #include "document/MyDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
@@ -18,7 +17,7 @@
 
 namespace kivo {
 
-JigyoubuReportWindowController::JigyoubuReportWindowController(DocumentSession* document, Kind kind)
+JigyoubuReportWindowController::JigyoubuReportWindowController(OpenDocument* document, Kind kind)
     : PeriodReportWindowController(document, kind)
 {
 }
@@ -80,7 +79,7 @@ WindowController* JigyoubuReportWindowController::refuseForSheet(
     const std::function<bool(const SheetController&)>& refuses)
 {
   WindowController* holder = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
+  for (DocumentWindowController* wc : document()->windowControllers()) {
     const SheetController* sheet = wc->attachedSheetController();
     if (sheet && refuses(*sheet)) {
       holder = wc;
@@ -88,13 +87,12 @@ WindowController* JigyoubuReportWindowController::refuseForSheet(
     }
   }
   if (!holder) return nullptr;
-  AppController* app = AppController::sharedAppController();
-  QWidget* main = app && app->mainWindowController() ? app->mainWindowController() : static_cast<QWidget*>(this);
+  QWidget* main = document()->mainWindowController();
+  if (!main) main = this;
   QPointer<WindowController> target = holder;
-  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AppController::kCloseSheetMessage),
-                              [target] {
-                                if (target) target->showWindow();
-                              });
+  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AlertSheet::kCloseSheetMessage), [target] {
+    if (target) target->showWindow();
+  });
   return holder;
 }
 

@@ -38,7 +38,7 @@ public:
   void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
 
 protected:
-  JigyoubuReportWindowController(DocumentSession* document, Kind kind);
+  JigyoubuReportWindowController(OpenDocument* document, Kind kind);
 
   // The division's label, field (of the characters' width) and button, made on the
   // strip.

@@ -8,14 +8,14 @@
 #include <QVBoxLayout>
 
 #include "document/MyDocument.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 
 namespace kivo {
 
-ShisanSectionsWindowController::ShisanSectionsWindowController(DocumentSession* document, Kind kind)
+ShisanSectionsWindowController::ShisanSectionsWindowController(OpenDocument* document, Kind kind)
     : JigyoubuReportWindowController(document, kind)
 {
 }
@@ -102,7 +102,7 @@ void ShisanSectionsWindowController::openKanjyoumotocyou(int32_t kamokuCode, int
 {
   if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
   KanjyoumotocyouController* empty = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
+  for (DocumentWindowController* wc : document()->windowControllers()) {
     auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
     if (!ledger) continue;
     if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&

@@ -69,7 +69,7 @@ public:
   bool doPrintSeizouGenka() const;
 
 protected:
-  ShisanSectionsWindowController(DocumentSession* document, Kind kind);
+  ShisanSectionsWindowController(OpenDocument* document, Kind kind);
 
   // The tables in their tabs (the cost report's may be null: no tab).
   void addSectionTabs(CyouhyouTableView* taisyakuTaisyou, CyouhyouTableView* sonekiKeisan,

@@ -17,8 +17,7 @@
 #include <cstdio>
 
 #include "document/MyDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
@@ -52,7 +51,7 @@ bool addKaishiZandakaToGoukei()
 
 }  // namespace
 
-SuiiShisanController::SuiiShisanController(DocumentSession* document)
+SuiiShisanController::SuiiShisanController(OpenDocument* document)
     : ShisanSectionsWindowController(document, Kind::SuiiShisan), suiiShisan_(document->document())
 {
 }
@@ -64,7 +63,7 @@ SuiiShisanController::~SuiiShisanController()
   delete takeCentralWidget();
 }
 
-SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(DocumentSession* document)
+SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
   if (auto* shown = qobject_cast<SuiiShisanController*>(document->suiiShisanController())) {
@@ -77,13 +76,6 @@ SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(DocumentSession
   window->showWindow();
   window->setInitialContentsThenDisplay();
   return window;
-}
-
-void SuiiShisanController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowSuiiShisanWindow,
-                         [app](QAction*) { showSuiiShisanWindow(app->currentDocument()); });
 }
 
 QString SuiiShisanController::windowTitleForDocumentDisplayName(const QString& displayName) const

@@ -18,8 +18,7 @@
 #include <cstdio>
 
 #include "document/MyDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
@@ -53,7 +52,7 @@ constexpr int kCellPadding = 18;
 }  // namespace
 
 // The whole company, from the first month to the closing adjustment.
-ZandakaShisanController::ZandakaShisanController(DocumentSession* document)
+ZandakaShisanController::ZandakaShisanController(OpenDocument* document)
     : ShisanSectionsWindowController(document, Kind::ZandakaShisan), assembly_(document->document())
 {
 }
@@ -67,14 +66,14 @@ ZandakaShisanController::~ZandakaShisanController()
 
 // --- opening
 
-ZandakaShisanController* ZandakaShisanController::showZandakaShisanWindow(DocumentSession* document)
+ZandakaShisanController* ZandakaShisanController::showZandakaShisanWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
   if (auto* shown = qobject_cast<ZandakaShisanController*>(document->zandakaShisanController())) {
     shown->showWindow();
     return shown;
   }
-  if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+  if (!document->canShowFurikaedenpyouWindow()) return nullptr;
   auto* window = new ZandakaShisanController(document);
   document->addWindowController(window);
   window->moveWindowToInitialPositionWithDisplay(true);
@@ -84,13 +83,6 @@ ZandakaShisanController* ZandakaShisanController::showZandakaShisanWindow(Docume
   else
     window->setInitialContentsThenDisplay();
   return window;
-}
-
-void ZandakaShisanController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowZandakaShisanWindow,
-                         [app](QAction*) { showZandakaShisanWindow(app->currentDocument()); });
 }
 
 // --- titles and placement
@@ -402,7 +394,7 @@ void ZandakaShisanController::printZandakaShisan()
 
 void ZandakaShisanController::printZandakaShisanOfSelectedPeriod()
 {
-  if (!AppController::canPrintKanjyoumotocyouOfPluralKamoku()) return;
+  if (!document()->canPrintKanjyoumotocyouOfPluralKamoku()) return;
   if (hasAttachedSheet()) return;
   QPointer<ZandakaShisanController> self = this;
   PeriodToPrintZandakaShisanController::controllerOfDocument(document())->beginSheetForWindow(this, [self] {
@@ -413,7 +405,7 @@ void ZandakaShisanController::printZandakaShisanOfSelectedPeriod()
 void ZandakaShisanController::printZandakaShisanForSelectedPeriod()
 {
   auto* sheet = document()->ownedControllerAs<PeriodToPrintZandakaShisanController>(
-      DocumentSession::OwnedController::PeriodToPrintZandakaShisan);
+      OpenDocument::OwnedController::PeriodToPrintZandakaShisan);
   if (!sheet) return;
   progressIndicator_->show();
   const bool kamokuDoNotShowIfNoTorihiki =

@@ -41,7 +41,6 @@ class QToolButton;
 
 namespace kivo {
 
-class AppController;
 class JigyoubuFormatter;
 class SheetController;
 class ZandakaShisanTableModel;
@@ -60,14 +59,13 @@ public:
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
   static constexpr const char* kPrintOfSelectedPeriodTitle = "期間を指定してプリント...";
 
-  explicit ZandakaShisanController(DocumentSession* document);
+  explicit ZandakaShisanController(OpenDocument* document);
   ~ZandakaShisanController() override;
 
   // The application's "合計残高試算表" command: the document's window brought to the
   // front; a new one is placed, shown and then either asks for the period (when the
   // user's setting says so) or computes at once.
-  static ZandakaShisanController* showZandakaShisanWindow(DocumentSession* document);
-  static void installCommandHandlers(AppController* app);
+  static ZandakaShisanController* showZandakaShisanWindow(OpenDocument* document);
 
   // --- the sections
   const std::vector<Shisan>& taisyakuTaisyouShisanArray() const { return assembly_.taisyakuTaisyouShisanArray(); }

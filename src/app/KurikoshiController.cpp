@@ -1,4 +1,4 @@
-#include "assets/gui/KurikoshiController.h"
+#include "app/KurikoshiController.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,10 +14,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/AppController.h"
+#include "app/DocumentController.h"
+#include "app/DocumentSession.h"
 #include "assets/KurikoshiDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentController.h"
-#include "document/gui/DocumentSession.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/QtStrings.h"
@@ -49,7 +49,7 @@ void drawNow(QWidget* window)
 
 }  // namespace
 
-KurikoshiController::KurikoshiController(DocumentSession* document) : WindowController(document, Kind::Other)
+KurikoshiController::KurikoshiController(DocumentSession* document) : DocumentWindowController(document, Kind::Other)
 {
   setWindowModality(Qt::ApplicationModal);
 }
@@ -61,18 +61,10 @@ QString KurikoshiController::windowTitleForDocumentDisplayName(const QString& di
   return qs("繰越処理 - ") + displayName;
 }
 
-void KurikoshiController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::DoKurikoshiSyori, [app](QAction*) {
-    if (DocumentSession* document = app->currentDocument()) showKurikoshiWindow(document);
-  });
-}
-
 KurikoshiController* KurikoshiController::showKurikoshiWindow(DocumentSession* document)
 {
   KurikoshiController* controller = nullptr;
-  for (WindowController* wc : document->windowControllers())
+  for (DocumentWindowController* wc : document->windowControllers())
     if ((controller = qobject_cast<KurikoshiController*>(wc))) break;
   if (!controller) {
     controller = new KurikoshiController(document);
@@ -238,7 +230,7 @@ DocumentSession* KurikoshiController::endKurikoshiWindow()
     return nullptr;
   }
 
-  DocumentSession* old = document();
+  DocumentSession* old = DocumentSession::of(document());
   progressField_->setText(qs("勘定科目の終了残高を計算中..."));
   progressIndicator_->setRange(0, 0);
   selectTab(kCreatingTab);
