@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "document/DocumentFile.h"
+#include "files/Crc32.h"
 #include "model/ArchiveWriter.h"
 #include "support/CraftedDocumentFile.h"
 #include "support/TestDocuments.h"
@@ -157,17 +158,17 @@ TEST_F(DocumentFileTest, EveryRecordKindRoundTripsAFailedSaveLeavesTheFileWholeA
   EXPECT_EQ(r.status, Status::ReadFailed);
 
   // The checksum is the standard CRC-32.
-  EXPECT_EQ(DocumentFile::crc32("123456789"), 0xCBF43926u);
-  EXPECT_EQ(DocumentFile::crc32(""), 0u);
-  EXPECT_EQ(DocumentFile::crc32("56789", DocumentFile::crc32("1234")), 0xCBF43926u);
+  EXPECT_EQ(Crc32::of("123456789"), 0xCBF43926u);
+  EXPECT_EQ(Crc32::of(""), 0u);
+  EXPECT_EQ(Crc32::of("56789", Crc32::of("1234")), 0xCBF43926u);
   // Long data (taken 64 bytes and more at a time) sums as its short pieces chained do.
   std::string bytes;
   for (uint32_t i = 0, x = 1; i < 1000; ++i) bytes.push_back(static_cast<char>((x = x * 1103515245 + 12345) >> 16));
   for (const size_t length : {64, 65, 127, 128, 200, 1000}) {
     uint32_t chained = 0;
     for (size_t at = 0; at < length; at += 7)
-      chained = DocumentFile::crc32(bytes.substr(at, std::min<size_t>(7, length - at)), chained);
-    EXPECT_EQ(DocumentFile::crc32(std::string_view(bytes).substr(0, length)), chained) << length;
+      chained = Crc32::of(bytes.substr(at, std::min<size_t>(7, length - at)), chained);
+    EXPECT_EQ(Crc32::of(std::string_view(bytes).substr(0, length)), chained) << length;
   }
 }
 
@@ -294,7 +295,7 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
     for (const bool byOpen : {false, true}) {
       const fs::path path = dir_ / name;
       ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok()) << name;
-      const std::string prefix = DocumentFile::temporaryFilePrefix(name, 255);
+      const std::string prefix = SafeFileWriter::temporaryFilePrefix(name, 255);
       const fs::path stale = dir_ / (prefix + "Ab12Cd"), busy = dir_ / (prefix + "Zz99Yy");
       const fs::path other = dir_ / ".another.kivo.Ab12Cd";
       for (const fs::path& p : {stale, busy, other}) {

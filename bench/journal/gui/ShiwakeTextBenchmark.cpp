@@ -13,15 +13,15 @@
 #include <memory>
 #include <string>
 
-#include "document/gui/DocumentSession.h"
+#include "app/DocumentSession.h"
 #include "journal/ShiwakeTextReader.h"
 #include "journal/ShiwakeTextWriter.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "platform/AlertSheet.h"
 #include "platform/FilePanel.h"
+#include "platform/ShiftJisEncoder.h"
 #include "support/TestBooks.h"
 #include "support/TestDocuments.h"
-#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {
