@@ -130,7 +130,8 @@ BENCHMARK(BM_RegisterAndReadSortedViewOfImportedYear)->Unit(benchmark::kMicrosec
 
 // A registered transfer voucher of several lines, in the middle of the term, moved to
 // another day as the voucher window registers it: new entries of the new date take
-// the place of the old ones.
+// the place of the old ones. The argument is how many days each move goes on (round
+// the term): a move costs with the entries it passes.
 void BM_MoveVoucherOfImportedYear(benchmark::State& state)
 {
   auto doc = importedYear();
@@ -141,7 +142,7 @@ void BM_MoveVoucherOfImportedYear(benchmark::State& state)
   benchmark::DoNotOptimize(journal.sortedByDate().data());
   int i = 0;
   for (auto _ : state) {
-    const Date date = Date(2024, 4, 1).addingDays((i++ * 37) % 365);
+    const Date date = Date(2024, 4, 1).addingDays(static_cast<int>((i++ * state.range(0)) % 365));
     for (ShiwakePtr& s : lines) {
       s = std::make_shared<Shiwake>(*s);
       s->setDate(date);
@@ -150,7 +151,7 @@ void BM_MoveVoucherOfImportedYear(benchmark::State& state)
   }
   state.counters["lines"] = static_cast<double>(lines.size());
 }
-BENCHMARK(BM_MoveVoucherOfImportedYear)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MoveVoucherOfImportedYear)->Unit(benchmark::kMicrosecond)->Arg(1)->Arg(37);
 
 }  // namespace
 }  // namespace kivo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 
 namespace kivo {
 namespace {
@@ -105,16 +106,29 @@ size_t spliceVector(std::vector<T>& v, const std::vector<size_t>& out, size_t be
 
 }  // namespace
 
+namespace {
+
+// Where the runs begin: at the first entry, and wherever an entry (its key given by
+// keyAt) is dated earlier than the one before it.
+template <class Run, class KeyAt>
+void findRuns(size_t n, const KeyAt& keyAt, std::vector<Run>& runs)
+{
+  runs.clear();
+  int32_t last = INT32_MIN;
+  for (size_t i = 0; i < n; ++i) {
+    const int32_t key = keyAt(i);
+    if (i == 0 || key < last) runs.push_back({i});
+    last = key;
+  }
+}
+
+}  // namespace
+
 const std::vector<Journal::Run>& Journal::runs() const
 {
   if (runsAreCurrent()) return runs_;
-  runs_.clear();
-  int32_t last = INT32_MIN;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    const int32_t key = keyOf(entries_[i]);
-    if (i == 0 || key < last) runs_.push_back({i});
-    last = key;
-  }
+  findRuns(
+      entries_.size(), [&](size_t i) { return keyOf(entries_[i]); }, runs_);
   runsGeneration_ = generation_;
   return runs_;
 }
@@ -122,8 +136,16 @@ const std::vector<Journal::Run>& Journal::runs() const
 const Journal::Entries& Journal::sortedByDate() const
 {
   if (viewIsCurrent()) return sorted_;
-  const std::vector<Run>& runs = this->runs();
+  // The dates are read once: the runs are found and merged from them.
   const size_t n = entries_.size();
+  const std::unique_ptr<int32_t[]> keys(new int32_t[n]);
+  for (size_t i = 0; i < n; ++i) keys[i] = keyOf(entries_[i]);
+  if (!runsAreCurrent()) {
+    findRuns(
+        n, [&](size_t i) { return keys[i]; }, runs_);
+    runsGeneration_ = generation_;
+  }
+  const std::vector<Run>& runs = runs_;
   sorted_.clear();
   sorted_.reserve(n);
   if (runs.size() <= 1) {
@@ -133,16 +155,13 @@ const Journal::Entries& Journal::sortedByDate() const
     // merge; equal dates take the earlier run first, which keeps journal order.
     size_t a = 0, b = runs[1].start;
     const size_t aEnd = b;
-    while (a < aEnd && b < n)
-      sorted_.push_back(keyOf(entries_[b]) < keyOf(entries_[a]) ? entries_[b++] : entries_[a++]);
+    while (a < aEnd && b < n) sorted_.push_back(keys[b] < keys[a] ? entries_[b++] : entries_[a++]);
     sorted_.insert(sorted_.end(), entries_.begin() + static_cast<std::ptrdiff_t>(a),
                    entries_.begin() + static_cast<std::ptrdiff_t>(aEnd));
     sorted_.insert(sorted_.end(), entries_.begin() + static_cast<std::ptrdiff_t>(b), entries_.end());
   } else {
     // Neighbouring runs merged pairwise until one is left: positions ordered by date,
     // each merge stable, so equal dates stay in journal order.
-    std::vector<int32_t> keys(n);
-    for (size_t i = 0; i < n; ++i) keys[i] = keyOf(entries_[i]);
     std::vector<uint32_t> order(n), next(n);
     for (size_t i = 0; i < n; ++i) order[i] = static_cast<uint32_t>(i);
     std::vector<size_t> bounds;
