@@ -11,7 +11,6 @@
 #include <map>
 #include <new>
 
-#include "document/LargeBlockAllocator.h"
 #include "document/ShiwakeTable.h"
 #include "files/Crc32.h"
 #include "files/SafeFileWriter.h"
@@ -337,8 +336,7 @@ std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, 
     // Left uninitialised: the read fills every byte, and zeroing megabytes first costs
     // as much as the read itself. Let go as soon as the records are read (dataDone).
     const auto length = static_cast<size_t>(size);
-    const auto release = [length](char* p) { LargeBlockAllocator<char>().deallocate(p, length); };
-    std::unique_ptr<char, decltype(release)> data(LargeBlockAllocator<char>().allocate(length), release);
+    std::unique_ptr<char[]> data(new char[length]);
     if (!readFully(fd, data.get(), length, 0))
       return fail(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
     return documentFromData(std::string_view(data.get(), length), &res, [&] { data.reset(); });

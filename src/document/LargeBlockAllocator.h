@@ -1,8 +1,7 @@
 // An allocator for the few blocks of megabytes that opening a year of books fills at
-// once (the file's bytes, the journal's entries). Such a block is touched page by page
-// as it is filled; where the system offers huge pages, asking for them turns
-// thousands of page faults into a few dozen. Small blocks go through the ordinary
-// allocator.
+// once (the journal's entries). Such a block is touched page by page as it is filled;
+// where the system offers huge pages, asking for them turns thousands of page faults
+// into a few dozen. Small blocks go through the ordinary allocator.
 #pragma once
 
 #include <sys/mman.h>
