@@ -63,8 +63,8 @@ size_t countBelow(const std::vector<size_t>& sorted, size_t i)
 // Takes the elements at the ascending positions `out` (into *taken when given) and
 // puts `in` after every remaining element that stood before `before` and before every
 // one that stood at or after it; answers where the first of `in` stands. The removed
-// elements' places close up into one gap, the gap is turned to its new place, and
-// only there does the vector grow or shrink: the elements between the places touched
+// elements' places close up into one gap, the gap moves to its new place, and only
+// there does the vector grow or shrink: the elements between the places touched
 // move, and the tail only when the count changes.
 template <class T>
 size_t spliceVector(std::vector<T>& v, const std::vector<size_t>& out, size_t before, std::vector<T>& in,
@@ -93,12 +93,13 @@ size_t spliceVector(std::vector<T>& v, const std::vector<size_t>& out, size_t be
     else if (count < size)
       v.erase(v.begin() + place, v.begin() + place + (size - count));
   };
+  // The gap holds only what was moved out: the elements between shift over it.
   if (at >= gap) {
-    std::rotate(v.begin() + gap, v.begin() + gap + size, v.begin() + at + size);
+    std::move(v.begin() + gap + size, v.begin() + at + size, v.begin() + gap);
     resize(at);
   } else {
     resize(gap);
-    std::rotate(v.begin() + at, v.begin() + gap, v.begin() + gap + count);
+    std::move_backward(v.begin() + at, v.begin() + gap, v.begin() + gap + count);
   }
   std::move(in.begin(), in.end(), v.begin() + at);
   return static_cast<size_t>(at);
