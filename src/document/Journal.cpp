@@ -492,8 +492,10 @@ void Journal::append(ShiwakePtr entry)
 Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
 {
   const bool view = viewIsCurrent();
-  const bool indexWasCurrent = byNumberGeneration_ == generation_;
   const bool wasSorted = isSortedGeneration_ == generation_ && isSorted_;
+  // The index by number finds the old entries, and stays current from one
+  // registration to the next.
+  entriesOfDenpyouNo(n);
 
   // The old entries go; the first of them on the same day marks where the new ones
   // go, so that a voucher registered again keeps its place.
@@ -504,13 +506,15 @@ Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
     if (entries_[out[j]]->date() == date) sameDay = j;
   Entries removed;
   size_t before = 0;
-  if (std::all_of(out.begin(), out.end(), [&](size_t i) { return standsInDateOrder(i); })) {
-    before = sameDay < removing ? out[sameDay] : voucherLinePlace(date, out);
+  if (sameDay < removing) {
+    before = out[sameDay];
+  } else if (std::all_of(out.begin(), out.end(), [&](size_t i) { return standsInDateOrder(i); })) {
+    before = voucherLinePlace(date, out);
   } else {
     // An old entry whose date was changed in place leaves first, so that the place of
     // the new ones is halved in a journal in order.
     splice(out, out.front(), {}, &removed);
-    before = sameDay < removing ? out[sameDay] - sameDay : voucherLinePlace(date, {});
+    before = voucherLinePlace(date, {});
     out.clear();
   }
 
@@ -538,17 +542,13 @@ Journal::Entries Journal::registerVoucher(int32_t n, Date date, Entries entries)
 
   // The index by number stays current when only number n's entries changed and none
   // of them stayed hidden: its entries are then the new ones.
-  bool indexCurrent = indexWasCurrent;
-  if (indexCurrent) {
-    auto it = byNumber_.find(n);
-    if (it != byNumber_.end() && it->second.size() != removing) {
-      indexCurrent = false;
-    } else if (entries.empty()) {
-      byNumber_.erase(n);
-    } else {
-      byNumber_[n] = entries;
-    }
-  }
+  bool indexCurrent = true;
+  if (auto it = byNumber_.find(n); it != byNumber_.end() && it->second.size() != removing)
+    indexCurrent = false;
+  else if (entries.empty())
+    byNumber_.erase(n);
+  else
+    byNumber_[n] = entries;
   const size_t added = entries.size();
   const size_t at = splice(out, before, std::move(entries), &removed);
   changed(view && updateView(removed, at, added), runsAreCurrent());
