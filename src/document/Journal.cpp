@@ -233,7 +233,8 @@ bool Journal::updateView(const Entries& removed, size_t at, size_t count) const
     const int32_t key = keyOf(in.front());
     for (const ShiwakePtr& s : in)
       if (keyOf(s) != key) return false;
-    const auto [lo, hi] = rangeOfKey(sorted_, key);
+    const std::pair<size_t, size_t> range = rangeOfKey(sorted_, key);
+    const size_t lo = range.first, hi = range.second;
     place = lo;
     const size_t removedThere = countBelow(out, hi) - countBelow(out, lo);
     if (hi - lo > removedThere) {
