@@ -6,6 +6,8 @@
 #include "assets/KurikoshiSyori.h"
 #include "assets/KurikoshiZandaka.h"
 #include "document/DocumentFile.h"
+#include "statements/Houkokusyo.h"
+#include "statements/KaisyahouHoukokusyo.h"
 #include "trial/TrialBooks.h"
 #include "trial/ZandakaShisanPeriodSums.h"
 
@@ -177,6 +179,43 @@ INSTANTIATE_TEST_SUITE_P(Kinds, KurikoshiBooksTest,
                                            Case{Kind::Kojin, {}, 690'000}, Case{Kind::Kojin, {1, 2}, 690'000},
                                            Case{Kind::Kakeibo, {}, 720'000}, Case{Kind::Kakeibo, {1, 2}, 720'000}),
                          caseName);
+
+// Each term's statements, under the period the statements sheet settles on, take in
+// the closing entries (13/00) of that term, carried forward once and twice.
+TEST(KurikoshiDocumentTest, NextTermsStatementsTakeInTheirClosingEntriesUnderTheSheetsPeriod)
+{
+  for (const Kind kind : {Kind::Kaisyahou, Kind::Older}) {
+    SCOPED_TRACE(kind == Kind::Kaisyahou ? "Companies Act" : "older chart");
+    std::unique_ptr<MyDocument> doc = makeBooks(kind);
+    fillBooks(*doc, kind, -1);
+    // The sheet was used in the first term: the period runs to the closing month.
+    KaisyahouHoukokusyoPeriod::settleKaisya(doc->kaisya(), "決算報告書");
+    // 1,000,000 + 300,000 - 80,000 - 100,000 dividend.
+    int64_t cash = 1'120'000;
+    for (int carried = 1; carried <= 2; ++carried) {
+      SCOPED_TRACE(carried);
+      doc = carryForward(*doc);
+      ASSERT_TRUE(doc);
+      const KaisyahouHoukokusyoPeriod period = KaisyahouHoukokusyoPeriod::settleKaisya(doc->kaisya(), "決算報告書");
+      EXPECT_EQ(std::tuple(period.startDate, period.endDate, doc->kaisya().termEndDateOfHoukokusyoCover()),
+                std::tuple(doc->kaisya().termStartDate(), Date::kessanSeiridukiDate(), doc->kaisya().termEndDate()));
+      // A closing adjustment of the term, booked in the closing month.
+      addShiwake(*doc, Date::kessanSeiridukiDate(), codeOf(*doc, "消耗品費"), codeOf(*doc, "現金"), 30'000);
+      cash -= 30'000;
+      const KaisyahouStatementArrays* st = nullptr;
+      KaisyahouHoukokusyo kaisyahou;
+      Houkokusyo older;
+      if (kind == Kind::Kaisyahou)
+        st = &kaisyahou.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, {period});
+      else
+        st = &older.setHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, period);
+      ASSERT_FALSE(st->taisyakuTaisyouShisannobuShisanArray.empty());
+      EXPECT_EQ(std::tuple(st->toukiSonekiOfTaisyakuBalance, st->toukiSonekiOfSyuuryouZandaka,
+                           st->taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount()),
+                std::tuple(-30'000, -30'000, cash));
+    }
+  }
+}
 
 TEST(KurikoshiZandakaTest, LossOfOneDivisionGoesToTheLossAccountAndTheCompanyNets)
 {
