@@ -338,7 +338,7 @@ void KaisyahouHoukokusyoController::updateUIOfKabunushiShihon()
   const auto& reasons = doc.hendouReasonArray();
   for (size_t i = 0; i < reasons.size(); ++i) {
     const HendouReason& r = *reasons[i];
-    auto* item = new QTreeWidgetItem(outline_, {qs(r.reasonString())});
+    auto* item = new QTreeWidgetItem(outline_, {qs(HendouReasonEditor::titleOfReason(r.reasonString()))});
     item->setData(0, HendouReasonOutline::kKindRole, HendouReasonOutline::ReasonRow);
     item->setData(0, HendouReasonOutline::kValueRole, static_cast<int>(i));
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;

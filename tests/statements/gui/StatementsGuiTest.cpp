@@ -268,14 +268,14 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   flush();
   EXPECT_EQ(std::tuple(sheet->isSheetAttached(), AlertSheet::beepCountForTesting(), sheet->tabView()->currentIndex()),
             std::tuple(true, beeps + 1, int(KaisyahouHoukokusyoController::KabunushiShihonTab)));
-  ASSERT_EQ(reasonRow("no reason")->childCount(), 1);
+  ASSERT_EQ(reasonRow("理由なし")->childCount(), 1);
   EXPECT_FALSE(sheet->generalOkButton()->isEnabled());
 
   // The entry opens in its transfer voucher; a reason row opens nothing.
   sheet->hendouReasonOutline()->setCurrentItem(reasonRow("当期純損益"));
   sheet->showInputShiwakeWindow();
   EXPECT_FALSE(session->furikaedenpyouController());
-  sheet->hendouReasonOutline()->setCurrentItem(reasonRow("no reason")->child(0));
+  sheet->hendouReasonOutline()->setCurrentItem(reasonRow("理由なし")->child(0));
   sheet->showInputShiwakeWindow();
   flush();
   auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
@@ -286,16 +286,16 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   outline->clearSelection();
   sheet->addHendouReason();
   flush();
-  std::unique_ptr<QMimeData> drag(outline->mimeDataOfItems({reasonRow("no reason")->child(0)}));
+  std::unique_ptr<QMimeData> drag(outline->mimeDataOfItems({reasonRow("理由なし")->child(0)}));
   EXPECT_FALSE(outline->dropData(reasonRow("当期純損益"), 0, drag.get()));
-  EXPECT_TRUE(outline->dropData(reasonRow("new reason"), 0, drag.get()));
+  EXPECT_TRUE(outline->dropData(reasonRow("新しい理由"), 0, drag.get()));
   flush();
-  EXPECT_EQ(std::tuple(reasonRow("no reason")->childCount(), reasonRow("new reason")->childCount(),
+  EXPECT_EQ(std::tuple(reasonRow("理由なし")->childCount(), reasonRow("新しい理由")->childCount(),
                        sheet->generalOkButton()->isEnabled(), dividend->hendouReasonStr()),
-            std::tuple(0, 1, true, "new reason"));
+            std::tuple(0, 1, true, "新しい理由"));
 
   // Renamed by editing the row; renaming and reordering rules are the editor's own test.
-  reasonRow("new reason")->setText(0, "剰余金の配当");
+  reasonRow("新しい理由")->setText(0, "剰余金の配当");
   EXPECT_EQ(dividend->hendouReasonStr(), "剰余金の配当");
 
   sheet->generalOkButton()->click();
