@@ -303,8 +303,13 @@ TEST(KurikoshiSyoriTest, HandsOverTheNextDocumentFirstAndClosesTheOldOnlyOnceSav
     std::vector<std::string> log;
     std::unique_ptr<MyDocument> next;
     KurikoshiSyori::Steps steps;
-    steps.didStartPhase = [&](KurikoshiSyori::Phase p) {
-      log.push_back(p == KurikoshiSyori::Phase::ComputingZandaka ? "zandaka" : "make");
+    const char* const phases[] = {"prepare", "post", "finish", "make"};
+    steps.didStartPhase = [&](KurikoshiSyori::Phase p) { log.push_back(phases[static_cast<int>(p)]); };
+    // The journal pass counts from 0 to the journal's entries.
+    std::vector<size_t> posted;
+    steps.didPostShiwake = [&](size_t done, size_t total) {
+      posted.push_back(done);
+      EXPECT_EQ(total, old->journal().size());
     };
     steps.addNextDocument = [&](std::unique_ptr<MyDocument> d) {
       log.push_back(old->kaisya().hasDoneKurikoshi() ? "add after mark" : "add");
@@ -317,11 +322,15 @@ TEST(KurikoshiSyoriTest, HandsOverTheNextDocumentFirstAndClosesTheOldOnlyOnceSav
     steps.closeOldDocument = [&] { log.push_back("close"); };
     const auto r = KurikoshiSyori::run(*old, KurikoshiDocument::defaultTermSettings(old->kaisya()), false, 0, steps);
     using S = KurikoshiSyori::Result::Status;
-    EXPECT_EQ(std::tuple(r.status, log, old->kaisya().hasDoneKurikoshi(), next != nullptr),
-              saves ? std::tuple(S::Done, std::vector<std::string>{"zandaka", "make", "add", "save marked", "close"},
-                                 true, true)
-                    : std::tuple(S::OldNotSaved, std::vector<std::string>{"zandaka", "make", "add", "save marked"},
-                                 false, true));
+    EXPECT_EQ(
+        std::tuple(r.status, log, old->kaisya().hasDoneKurikoshi(), next != nullptr),
+        saves ? std::tuple(S::Done,
+                           std::vector<std::string>{"prepare", "post", "finish", "make", "add", "save marked", "close"},
+                           true, true)
+              : std::tuple(S::OldNotSaved,
+                           std::vector<std::string>{"prepare", "post", "finish", "make", "add", "save marked"}, false,
+                           true));
+    EXPECT_EQ(posted, (std::vector<size_t>{0, 4}));  // five entries
   }
 
   // Balances that cannot be carried: nothing is handed over, saved or closed.
@@ -329,8 +338,10 @@ TEST(KurikoshiSyoriTest, HandsOverTheNextDocumentFirstAndClosesTheOldOnlyOnceSav
   fillBooks(*old, Kind::Kaisyahou, -1);
   addShiwake(*old, Date(2024, 9, 1), codeOf(*old, "消耗品費"), codeOf(*old, "現金"), 2'000'000);
   int calls = 0;
-  KurikoshiSyori::Steps steps{
-      {}, [&](std::unique_ptr<MyDocument>) { ++calls; }, [&] { return ++calls > 0; }, [&] { ++calls; }};
+  KurikoshiSyori::Steps steps;
+  steps.addNextDocument = [&](std::unique_ptr<MyDocument>) { ++calls; };
+  steps.saveOldDocument = [&] { return ++calls > 0; };
+  steps.closeOldDocument = [&] { ++calls; };
   const auto r = KurikoshiSyori::run(*old, KurikoshiDocument::defaultTermSettings(old->kaisya()), false, 0, steps);
   EXPECT_EQ(std::tuple(r.status, calls, old->kaisya().hasDoneKurikoshi()),
             std::tuple(KurikoshiSyori::Result::Status::Refused, 0, false));
