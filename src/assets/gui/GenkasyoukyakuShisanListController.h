@@ -133,8 +133,13 @@ protected:
   void windowDidLoad() override;
   QString windowMenuTitle() const override;
   QString denpyouAndCyouhyouItemTitle() const override;
+  // The width is kept per number of the outline's columns.
+  const char* windowWidthDefaultsKey() const override;
+  const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void fillFunctionMenu(QMenu* menu) override;
+  // Tab in the detail's last field and back-Tab in its first go back to the outline.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   struct Inputs;
@@ -160,11 +165,21 @@ private:
   QModelIndex indexOfAsset(const GenkasyoukyakuShisanPtr& asset) const;
   std::string groupKey(const KamokuJigyoubuGroup& g) const;
 
+  // Whether a decrease cell's typed text may end its edit (a date for the date, an
+  // amount or nothing for the amount).
+  bool acceptsDecreaseText(int column, const QString& text) const;
+
   std::vector<KamokuJigyoubuGroup> groups_;
   // The group each group row stands for, by the row's number.
   std::vector<const KamokuJigyoubuGroup*> groupOfRow_;
   GenkasyoukyakuShisanPtr selected_;
   std::vector<GenkasyoukyakuShisanPtr> dragged_;
+  // Assets added in this window and not committed yet: the only ones whose reference
+  // follows the method between the provisions of immediate depreciation.
+  std::vector<GenkasyoukyakuShisanPtr> neverCommitted_;
+  QByteArray widthDefaultsKey_;
+  QPointer<QLineEdit> decreaseEditor_;
+  int decreaseEditorColumn_ = -1;
   bool dirty_ = false;
   bool filling_ = false;
   bool switchingTab_ = false;
