@@ -11,13 +11,11 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
-#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <functional>
 #include <set>
 
 #include "assets/ShisanSyoukyaku.h"
@@ -34,6 +32,7 @@
 #include "model/Kamoku.h"
 #include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
+#include "platform/CheckedItemDelegate.h"
 #include "platform/MainMenu.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
@@ -77,42 +76,6 @@ std::optional<int32_t> integer(const QLineEdit* f)
 }
 
 void setLocked(QWidget* w, bool locked) { w->setEnabled(!locked); }
-
-// The editor of a decrease cell: Return, Enter, Tab and back-Tab end the edit only when
-// the register accepts the typed text, else they beep; a refused text stays in editing
-// when the focus goes elsewhere.
-class DecreaseCellDelegate : public QStyledItemDelegate {
-public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-
-  std::function<void(QLineEdit*, const QModelIndex&)> didBegin;
-  std::function<bool(const QLineEdit*)> accepts;
-
-  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-  {
-    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-    if (auto* line = qobject_cast<QLineEdit*>(editor); line && didBegin) didBegin(line, index);
-    return editor;
-  }
-
-protected:
-  bool eventFilter(QObject* object, QEvent* event) override
-  {
-    const auto* editor = qobject_cast<QLineEdit*>(object);
-    if (editor && accepts && !accepts(editor)) {
-      if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab || key == Qt::Key_Backtab) {
-          AlertSheet::beep();
-          return true;
-        }
-      } else if (event->type() == QEvent::FocusOut) {
-        return true;
-      }
-    }
-    return QStyledItemDelegate::eventFilter(object, event);
-  }
-};
 
 }  // namespace
 
@@ -279,16 +242,12 @@ void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
   infoTabView_->addTab(history, qs("減少履歴"));
   connect(addDecreaseHistoryButton_, &QPushButton::clicked, this, [this] { addDecreaseHistory(); });
   connect(removeDecreaseHistoryButton_, &QPushButton::clicked, this, [this] { removeDecreaseHistory(); });
-  auto* decreaseDelegate = new DecreaseCellDelegate(decreaseHistoryTableView_);
-  decreaseDelegate->didBegin = [this](QLineEdit* editor, const QModelIndex& index) {
-    decreaseEditor_ = editor;
-    decreaseEditorColumn_ = index.column();
+  // A decrease needs a date; its amount may be left empty.
+  decreaseDelegate_ = new CheckedItemDelegate(decreaseHistoryTableView_);
+  decreaseDelegate_->accepts = [this](const QModelIndex& index, const QString& text) {
+    return acceptsDecreaseText(index.column(), text);
   };
-  decreaseDelegate->accepts = [this](const QLineEdit* editor) {
-    return acceptsDecreaseText(decreaseEditorColumn_, editor->text());
-  };
-  connect(decreaseDelegate, &QAbstractItemDelegate::closeEditor, this, [this] { decreaseEditor_ = nullptr; });
-  decreaseHistoryTableView_->setItemDelegate(decreaseDelegate);
+  decreaseHistoryTableView_->setItemDelegate(decreaseDelegate_);
   connect(decreaseHistoryTableView_, &QTableWidget::cellChanged, this,
           [this](int row, int column) { decreaseItemChanged(row, column); });
   connect(infoTabView_, &QTabWidget::currentChanged, this, [this](int i) { infoTabChanged(i); });
@@ -836,16 +795,9 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
   const Kaisya& kaisya = document()->document().kaisya();
   // A decrease cell being edited: a refused text keeps it (and the asset) in editing;
   // an accepted one ends the edit, the decreases then sorted by date.
-  if (decreaseEditor_ && infoTabView_->currentIndex() == 1) {
-    QLineEdit* editor = decreaseEditor_;
-    if (!acceptsDecreaseText(decreaseEditorColumn_, editor->text())) {
-      AlertSheet::beep();
-      return false;
-    }
-    QAbstractItemDelegate* delegate = decreaseHistoryTableView_->itemDelegate();
-    emit delegate->commitData(editor);
-    emit delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
-    decreaseEditor_ = nullptr;
+  if (infoTabView_->currentIndex() == 1 && !decreaseDelegate_->endEditing()) {
+    AlertSheet::beep();
+    return false;
   }
   if (!integer(quantityField_)) {
     refuse("数量が入力されていません。", quantityField_);

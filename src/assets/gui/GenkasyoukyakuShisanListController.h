@@ -33,6 +33,7 @@ class QWidget;
 
 namespace kivo {
 
+class CheckedItemDelegate;
 class GenkasyoukyakuShisanOutlineModel;
 class GenkasyoukyakuShisanToAddController;
 class KamokuJigyoubuGroupOutlineView;
@@ -178,8 +179,6 @@ private:
   // follows the method between the provisions of immediate depreciation.
   std::vector<GenkasyoukyakuShisanPtr> neverCommitted_;
   QByteArray widthDefaultsKey_;
-  QPointer<QLineEdit> decreaseEditor_;
-  int decreaseEditorColumn_ = -1;
   bool dirty_ = false;
   bool filling_ = false;
   bool switchingTab_ = false;
@@ -223,6 +222,7 @@ private:
   std::vector<QWidget*> newerRuleOnly_;
   std::vector<QWidget*> kojinOnly_;
   QTableWidget* decreaseHistoryTableView_ = nullptr;
+  CheckedItemDelegate* decreaseDelegate_ = nullptr;
   QPushButton* addDecreaseHistoryButton_ = nullptr;
   QPushButton* removeDecreaseHistoryButton_ = nullptr;
   QPointer<QMenu> functionMenu_;
