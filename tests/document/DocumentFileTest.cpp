@@ -204,6 +204,11 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
       {"a description out of the table", [](JournalTable& t) { t.entry[16] = 2; }},
       {"a date out of range", [](JournalTable& t) { t.entry[0] = INT32_MAX; }},
       {"a flag that is not 0 or 1", [](JournalTable& t) { t.entry[21] = 2; }},
+      {"an account code of four digits", [](JournalTable& t) { t.entry[2] = 1000; }},
+      {"a sub-account code of three digits", [](JournalTable& t) { t.entry[7] = 100; }},
+      {"a division code below -1", [](JournalTable& t) { t.entry[4] = -2; }},
+      {"an other-side account code of four digits", [](JournalTable& t) { t.entry[13] = 2000; }},
+      {"a cash book of a four-digit account", [](JournalTable& t) { t.entry[19] = 1000; }},
   };
   for (const auto& [what, spoil] : cases) {
     JournalTable t;
@@ -220,7 +225,7 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
   auto doc = DocumentFile::documentFromData(file, &r);
   ASSERT_TRUE(doc) << r.detail;
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
-  EXPECT_EQ(doc->codeSortedKamokuArray().front()->startBalanceOfJigyoubuCode(1000 + 199999), 200000);
+  EXPECT_EQ(doc->kamokuOfCode(120)->hojyoKamokuOfCode(19)->startBalanceOfJigyoubuCode(19), 200000);
   // A division listed twice is not something the program writes.
   EXPECT_EQ(statusOf(test::fileWithOpeningBalances(3, true)), Status::Damaged);
 
@@ -243,6 +248,19 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
          std::swap(months[2], months[3]);
          d.kaisya().setMonthArray(std::move(months));
        }},
+      // Codes beyond their digits: builders index tables by them, and an account
+      // renumbered 2,000,000,000 once ended the program when its ledger was opened.
+      {"account code 2,000,000,000", [](MyDocument& d) { d.kamokuOfCode(100)->setCode(2000000000); }},
+      {"account code 1000", [](MyDocument& d) { d.kamokuOfCode(100)->setCode(1000); }},
+      {"account code -2", [](MyDocument& d) { d.kamokuOfCode(100)->setCode(-2); }},
+      {"merged into account 1000", [](MyDocument& d) { d.kamokuOfCode(100)->setGassanRepresentKamokuCode(1000); }},
+      {"sub-account code 100", [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray().front()->setCode(100); }},
+      {"sub-account of account 5000",
+       [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray().front()->setParentKamokuCode(5000); }},
+      {"division code 100", [](MyDocument& d) { d.jigyoubuArray().front()->setCode(100); }},
+      {"opening balance of division 100", [](MyDocument& d) { d.kamokuOfCode(100)->setStartBalance(1, 100); }},
+      {"sub-account balance of division -5",
+       [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray().front()->setStartBalance(1, -5); }},
   };
   for (const auto& [what, damage] : damages) {
     auto written = test::makeDocumentWithEveryRecord();
@@ -251,9 +269,14 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
   }
   // What the program does write still loads: an entry without a date (a cash book's
   // row being typed) and a household book's term that ends mid-month.
+  // So do codes in range that name no account, sub-account or division.
   auto written = test::makeDocumentWithEveryRecord();
   written->journal().entries().front()->setDate(Date());
   term(*written, Date(2024, 1, 25), Date(2025, 1, 24));
+  written->journal().entries().front()->setKarikataKamokuCode(998);
+  written->journal().entries().front()->setKashikataJigyoubuCode(57);
+  written->kamokuOfCode(100)->setStartBalance(7, 98);
+  written->kamokuOfCode(100)->hojyoKamokuArray().front()->setStartBalance(7, -1);
   EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Ok);
 }
 
