@@ -477,7 +477,9 @@ std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, 
     res = resultOf(status, std::move(detail));
     return nullptr;
   };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: opening a pipe would wait for a writer that never comes. What
+  // is not a regular file is refused before a byte is read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return fail(Status::ReadFailed, std::string("open: ") + std::strerror(errno));
   struct FdCloser {
     int fd;

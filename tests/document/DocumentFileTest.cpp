@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <tuple>
 
@@ -362,6 +363,22 @@ void readWithLimitedMemory(const std::string& path)
 
 TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMemoryWithAMessage)
 {
+  // What is not a regular file is refused at once: a pipe nobody writes to once
+  // waited forever, a link to /dev/zero, a folder.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.kivo").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir_ / "zero.kivo");
+  fs::create_directories(dir_ / "folder.kivo");
+  for (const char* name : {"pipe.kivo", "zero.kivo", "folder.kivo"}) {
+    const std::string path = (dir_ / name).string();
+    DocumentFile::Result r;
+    auto reading = std::async(std::launch::async, [&] { return DocumentFile::readFromFile(path, &r); });
+    const bool waits = reading.wait_for(std::chrono::seconds(5)) == std::future_status::timeout;
+    if (waits) ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
+    EXPECT_FALSE(waits) << name;
+    EXPECT_FALSE(reading.get()) << name;
+    EXPECT_EQ(r.status, Status::ReadFailed) << name;
+  }
+
   const uint64_t beyond = (uint64_t{1} << 32) + 100;
   writeFile(dir_ / "not-ours", "PK\x03\x04 not a document", uint64_t{3} << 30);
   writeFile(dir_ / "beyond-the-format", headerDeclaring(beyond), 24 + beyond);
