@@ -133,9 +133,9 @@ void ShiwakenikkiController::importShiwakeFromTextFile(DocumentSession* document
   progress->startProgressIndicatorAnimation();
   const ShiwakeTextReader::Result result = ShiwakeTextReader::importShiwake(
       document->document(), std::string_view(data.constData(), static_cast<size_t>(data.size())),
-      &ShiftJisEncoder::decode, [progress](int32_t line) {
-        // Polling the sheet is the slow part of a line: every 256th line is enough.
-        if (line % 256 != 1) return true;
+      &ShiftJisEncoder::decode, [progress, polls = 0](int32_t line) mutable {
+        // Polling the sheet is the slow part of a line: every 256th record is enough.
+        if (polls++ % 256 != 0) return true;
         progress->setSubProgressFieldStringValue(QStringLiteral("%1 行目").arg(line));
         return progress->runModalSession() == ProgressStateController::ModalResponse::Continue;
       });
