@@ -15,8 +15,9 @@
 #include <optional>
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
 #include "assets/KamokuJigyoubuGroup.h"
+#include "assets/SyoukyakuKikan.h"
+#include "model/GenkasyoukyakuShisan.h"
 #include "platform/WindowController.h"
 
 class QAction;

@@ -218,8 +218,8 @@ void GenkasyoukyakuShisanToAddController::storeChoice()
   a.setKamokuCode(kamokuBinding_->objectValue().codeValue());
   a.setHojyoKamokuCode(hojyoKamokuField_->isHidden() ? -1 : hojyoKamokuBinding_->objectValue().codeValue());
   a.setJigyoubuCode(jigyoubuField_->isHidden() ? -1 : jigyoubuBinding_->objectValue().codeValue());
-  a.setPListResource(isShisanAddedBefore20070401Checkbox_->isChecked() ? SyoukyakuRitsuTable::kKyuuTableName
-                                                                       : SyoukyakuRitsuTable::kShin250TableName);
+  a.setPListResource(isShisanAddedBefore20070401Checkbox_->isChecked() ? GenkasyoukyakuShisan::kKyuuTableName
+                                                                       : GenkasyoukyakuShisan::kShin250TableName);
   MyDocument& doc = document_->document();
   if (!isInDocument(editingGenkasyoukyakuShisan_))
     doc.genkasyoukyakuShisanArray().push_back(editingGenkasyoukyakuShisan_);

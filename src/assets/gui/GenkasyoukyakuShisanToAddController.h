@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "model/GenkasyoukyakuShisan.h"
 #include "platform/SheetController.h"
 
 class QCheckBox;

@@ -26,6 +26,7 @@
 
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "fields/AmountFormatter.h"
@@ -50,11 +51,10 @@
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/gui/DocumentInfoController.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {

@@ -17,6 +17,7 @@
 #include "document/gui/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ProgressStateController.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "fields/HidukeFormatter.h"
@@ -35,10 +36,9 @@
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {

@@ -17,11 +17,13 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "fields/gui/KamokuFormatterListWindow.h"
+#include "files/ReportTextExporter.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
@@ -29,13 +31,12 @@
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "trial/HojyoZandaka.h"
-#include "trial/ReportTextExporter.h"
+#include "trial/ShisanTextFields.h"
 #include "trial/gui/HojyozandakaIchiranPrintView.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
 #include "trial/gui/ZandakaShisanTableModel.h"
 
 namespace kivo {
@@ -378,7 +379,8 @@ void HojyozandakaIchiranController::saveToTextFile()
         // The rows as shown, the total included: the export does not recompute them.
         // They have the trial balance's six fields.
         const std::vector<Shisan> rows = displayShisanArray_;
-        return exporter.writeZandakaShisan(rows, path, ShiftJisEncoder::encoder(), poll);
+        return exporter.writeLines(ShisanTextFields(document()->document().kaisya()).zandakaShisanLines(rows), path,
+                                   ShiftJisEncoder::encoder(), poll);
       });
 }
 

@@ -20,9 +20,11 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
+#include "files/ReportTextExporter.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
@@ -30,12 +32,11 @@
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/gui/JigyoubuListController.h"
-#include "trial/ReportTextExporter.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
+#include "trial/ShisanTextFields.h"
 #include "trial/gui/SuiiShisanPrintView.h"
 #include "trial/gui/SuiiShisanTableModel.h"
 
@@ -282,11 +283,12 @@ void SuiiShisanController::saveToTextFile()
   if (path.isEmpty()) return;
   const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
   const Kaisya& kaisya = document()->document().kaisya();
-  const ReportTextExporter exporter(kaisya, ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
+  const ReportTextExporter exporter(ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
   const CyouhyouTableView* table = selectedTableView();
   const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
   const std::string target = QFile::encodeName(path).toStdString();
-  const auto lines = SuiiShisan::textLines(exporter, rows, static_cast<int32_t>(kaisya.monthArray().size()));
+  const auto lines =
+      SuiiShisan::textLines(ShisanTextFields(kaisya), rows, static_cast<int32_t>(kaisya.monthArray().size()));
   ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
     return exporter.writeLines(lines, target, ShiftJisEncoder::encoder(), poll);
   });

@@ -21,9 +21,11 @@
 #include "document/gui/AppController.h"
 #include "document/gui/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
+#include "files/ReportTextExporter.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
@@ -32,14 +34,13 @@
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/PropertiesController.h"
-#include "trial/ReportTextExporter.h"
+#include "trial/ShisanTextFields.h"
 #include "trial/gui/PeriodToPrintZandakaShisanController.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
 #include "trial/gui/ZandakaShisanPrintView.h"
 #include "trial/gui/ZandakaShisanTableModel.h"
 
@@ -319,7 +320,8 @@ void ZandakaShisanController::saveToTextFile()
         // The rows of the shown section as they stand: the export does not recompute them.
         const CyouhyouTableView* table = selectedTableView();
         const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
-        return exporter.writeZandakaShisan(rows, path, ShiftJisEncoder::encoder(), poll);
+        return exporter.writeLines(ShisanTextFields(document()->document().kaisya()).zandakaShisanLines(rows), path,
+                                   ShiftJisEncoder::encoder(), poll);
       });
 }
 

@@ -237,7 +237,7 @@ TEST_F(GenkasyoukyakuShisanListTest, ComputedChargeIsSetOnlyWithNothingShown)
 {
   const Ptr old = complete("旧", 156);
   old->setSyoukyakuTypeStr(G::kTeigakuHou);
-  old->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+  old->setPListResource(GenkasyoukyakuShisan::kKyuuTableName);
   old->setDateOfAdded(Date(2005, 4, 1));
   old->setKisyuSyoukyakugakuRuikei(100000);
   old->setTaiyouYears(10);

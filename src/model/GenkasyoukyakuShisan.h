@@ -1,22 +1,12 @@
-// One depreciable fixed asset (減価償却資産) of a document: what it is, where it is
-// booked, when and for how much it was acquired, how it is depreciated, the charges
-// of the current term, its partial decreases and the rule that governs it; and the
-// depreciation the tax law gives it for a term.
+// One depreciable fixed asset (減価償却資産) of a document, as the document keeps it:
+// what it is, where it is booked, when and for how much it was acquired, how it is
+// depreciated, the charges of the current term, its partial decreases and the rule
+// that governs it (the text stored in `pListResource`). The depreciation the tax law
+// gives it for a term is worked out by ShisanSyoukyaku (src/assets).
 //
 // Amounts are int64_t stored units; ratios are percent. In the three amounts that
 // may be unknown, -1 means "not entered" (syutokuKagaku, futsuuSyoukyakuhi) or "not
-// fixed yet" (basedCyoubokagakuForKaiteiSyoukyakuhi); a computed charge of -1 means
-// it cannot be computed (cost or acquisition date missing, a useful life outside
-// 1 to 100, an unknown method).
-//
-// The computations are const: showing or printing an asset never changes it. The
-// base of the final equal-instalment phase is worked out afresh each time until the
-// carry-forward's roll-forward (addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikei)
-// fixes it from the closing term's figures.
-//
-//   SyoukyakuKikan kikan(document.kaisya(), roundingType);
-//   int32_t kaitei = -1;
-//   int64_t charge = asset.sansyutuSyoukyakuhiForKaisya(kikan, &kaitei);
+// fixed yet" (basedCyoubokagakuForKaiteiSyoukyakuhi).
 #pragma once
 
 #include <cstdint>
@@ -24,10 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisanDecrease.h"
-#include "assets/SyoukyakuKikan.h"
-#include "assets/SyoukyakuRitsuTable.h"
 #include "model/Date.h"
+#include "model/GenkasyoukyakuShisanDecrease.h"
 
 namespace kivo {
 
@@ -47,13 +35,27 @@ public:
   static constexpr const char* kHosyouGakuMimanNoKintouSyoukyaku = "償却保証額未満の均等償却";
   static constexpr const char* kShinpin = "新品";
 
+  // The rules an asset follows, as stored in pListResource: the older rule (acquired
+  // before 2007-04-01), and the newer rule's tables of declining balance at 250 %
+  // (acquired 2007-04-01 to 2012-03-31) and at 200 % (acquired from 2012-04-01).
+  static constexpr const char* kKyuuTableName = "GenkasyoukyakuShisan";
+  static constexpr const char* kShin250TableName = "GenkasyoukyakuShisan20070401";
+  static constexpr const char* kShin200TableName = "GenkasyoukyakuShisan20120401";
+  // Registered defaults of a new asset's residual and limit ratios, percent.
+  static constexpr double kDefaultZanzonWariai = 10.0;
+  static constexpr double kDefaultZanzonGendoWariai = 5.0;
+  // The first acquisition date of the newer rule, and of its 200 % table.
+  static Date newerRuleStartDate() { return Date(2007, 4, 1); }
+  static Date shin200StartDate() { return Date(2012, 4, 1); }
+  // The newer rule's table name for an acquisition date (the latest for no date).
+  static const char* newerRuleTableNameForDate(Date dateOfAdded);
+
   // A new asset depreciated straight line.
   GenkasyoukyakuShisan();
   // A new asset with the given method and the residual and limit ratios the user
   // set as defaults in the preferences.
-  explicit GenkasyoukyakuShisan(std::string syoukyakuTypeStr,
-                                double zanzonWariai = SyoukyakuRitsuTable::kDefaultZanzonWariai,
-                                double zanzonGendoWariai = SyoukyakuRitsuTable::kDefaultZanzonGendoWariai);
+  explicit GenkasyoukyakuShisan(std::string syoukyakuTypeStr, double zanzonWariai = kDefaultZanzonWariai,
+                                double zanzonGendoWariai = kDefaultZanzonGendoWariai);
 
   // --- fields
   const std::string& name() const { return name_; }
@@ -110,10 +112,7 @@ public:
   void setIndexToDrag(int32_t v) { indexToDrag_ = v; }
 
   // --- the record
-  bool isOlderRule() const { return pListResource_ == SyoukyakuRitsuTable::kKyuuTableName; }
-  // The table whose rates apply: the older one, or the newer rule's table of the
-  // acquisition date.
-  const SyoukyakuRitsuTable& ritsuTable() const;
+  bool isOlderRule() const { return pListResource_ == kKyuuTableName; }
   // Whether the asset's rule accepts the date as its acquisition date: up to
   // 2007-03-31 for the older rule, from 2007-04-01 on for the newer rule.
   bool isValidDateOfAdded(Date date) const;
@@ -125,52 +124,6 @@ public:
   int64_t toukiSyoukyakuhiGoukei() const;
   int64_t kimatsuSyoukyakugakuRuikei() const { return kisyuSyoukyakugakuRuikei_ + toukiSyoukyakuhiGoukei(); }
 
-  // --- rates of the term, per thousand
-  // The newer tables' rate for 定額法 and 定率法, scaled to the months of the term and
-  // rounded up to a whole per-thousand; -1 for another method or a refused life, 0
-  // when the table has no rate for the life.
-  int32_t syoukyakuRitsuPerThousand20070401ForKaisya(const SyoukyakuKikan& kikan) const;
-  // The revised rate of 定率法, scaled like the rate; -1 for other methods.
-  int32_t kaiteiSyoukyakuRitsuPerThousand20070401ForKaisya(const SyoukyakuKikan& kikan) const;
-  // The guarantee rate per hundred thousand of 定率法 (never scaled); -1 when none.
-  int32_t hosyouRitsuPerHundredThousand() const;
-  // The rate of the term the charge uses, for either rule; -1 when there is none.
-  int32_t syoukyakuRitsuPerThousandForKaisya(const SyoukyakuKikan& kikan) const;
-
-  // --- the charge of the term and the amounts derived from it
-  // The charge the law gives for the term; -1 when it cannot be computed. When the
-  // revised rate of the newer rule's declining balance was used, it is stored
-  // through kaiteiSyoukyakuRitsuPerThousand (left alone otherwise).
-  int64_t sansyutuSyoukyakuhiForKaisya(const SyoukyakuKikan& kikan,
-                                       int32_t* kaiteiSyoukyakuRitsuPerThousand = nullptr) const;
-  // Months of use in the term (u): from the month of acquisition or of the term's
-  // start, to the month of removal or of the term's end; 0 when the asset was not
-  // held in the term.
-  int32_t numberOfSyoukyakuMonthForKaisya(const SyoukyakuKikan& kikan) const;
-  // Opening book value; -1 for an asset acquired in the term (or later).
-  int64_t kisyuCyoubokagakuForKaisya(const SyoukyakuKikan& kikan) const;
-  int64_t zanzonKagaku(const SyoukyakuKikan& kikan) const;
-  int64_t zanzonGendoGaku(const SyoukyakuKikan& kikan) const;
-  // Closing book value: opening book value (or cost) less the decrease and the
-  // charges of the term, so that the register foots.
-  int64_t kimatsuCyoubokagakuForKaisya(const SyoukyakuKikan& kikan) const;
-  // The part of the term's charges taken into expenses (the business-use share).
-  int64_t keihisannyuugaku(const SyoukyakuKikan& kikan) const;
-  // Cost × guarantee rate; -1 when the asset has no guarantee rate.
-  int64_t hosyouGaku(const SyoukyakuKikan& kikan) const;
-  // The same amount; the guarantee does not depend on the date.
-  int64_t hosyouGakuOnDate(Date, const SyoukyakuKikan& kikan) const { return hosyouGaku(kikan); }
-  // Decrease of the term: the decreases dated in it, or, for an asset removed in
-  // the term, its whole book value less the term's charges.
-  int64_t toukiGensyougakuForKaisya(const SyoukyakuKikan& kikan) const;
-  // Roll-forward into the next term, for the carry-forward: fixes the base of an
-  // equal-instalment phase the closing term entered, adds the term's charges to the
-  // accumulated depreciation (at most the cost), then sets the ordinary charge to the
-  // computed charge of the next term (-1 when it cannot be computed) and clears the
-  // other charges.
-  void addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(const SyoukyakuKikan& closingTerm,
-                                                                    const SyoukyakuKikan& nextTerm);
-
   // --- archiving; every older class version reads back
   static constexpr int32_t kClassVersion = 7;
   void encodeWithCoder(ArchiveWriter& coder) const;
@@ -179,14 +132,6 @@ public:
   friend bool operator==(const GenkasyoukyakuShisan&, const GenkasyoukyakuShisan&) = default;
 
 private:
-  struct Keisan;
-  Keisan keisan(const SyoukyakuKikan& kikan) const;
-  bool usesRate() const;
-  bool isRemovedBefore(Date date) const;
-  int64_t decreaseBefore(Date date) const;
-  int64_t decreaseThrough(const SyoukyakuKikan& kikan) const;
-  int32_t fallbackRitsuPerThousand(int32_t life, int32_t m) const;
-
   std::string name_;
   std::string kanriCode_;
   int32_t quantity_ = 1;
@@ -201,8 +146,8 @@ private:
   int64_t kisyuSyoukyakugakuRuikei_ = 0;
   std::string syoukyakuTypeStr_;
   int32_t taiyouYears_ = 0;
-  double zanzonWariai_ = SyoukyakuRitsuTable::kDefaultZanzonWariai;
-  double zanzonGendoWariai_ = SyoukyakuRitsuTable::kDefaultZanzonGendoWariai;
+  double zanzonWariai_ = kDefaultZanzonWariai;
+  double zanzonGendoWariai_ = kDefaultZanzonGendoWariai;
   double jigyouSenyouWariai_ = 100.0;
   int64_t futsuuSyoukyakuhi_ = -1;
   int64_t zoukaSyoukyakugaku_ = 0;
@@ -210,7 +155,7 @@ private:
   int64_t tokubetsuSyoukyakuhi_ = 0;
   int64_t basedCyoubokagakuForKaiteiSyoukyakuhi_ = -1;
   std::vector<GenkasyoukyakuShisanDecrease> decreaseArray_;
-  std::string pListResource_ = SyoukyakuRitsuTable::kShin250TableName;
+  std::string pListResource_ = kShin250TableName;
   int32_t indexToDrag_ = 0;
 };
 

@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "trial/ReportTextExporter.h"
+#include "files/ReportTextExporter.h"
 
 class QWidget;
 

@@ -1,14 +1,14 @@
-// Report text files: the rows a report window shows, one line per row, written so
-// a spreadsheet can read them.
+// Report text files: the rows a report window shows, one line of fields per row,
+// written so a spreadsheet can read them.
 //
 // Fields are joined by a tab or a comma, every line ends with a single carriage
 // return (the last one too), and every field is converted to Shift-JIS (Windows
 // code page 932) on its own by the encoder the caller passes in. In comma mode a
 // field holding a comma, a double quote or a line break is quoted, inner quotes
 // doubled. A field the code page cannot hold stops the export with a message that
-// names the line and the text; nothing is written then. The file is written to a
-// temporary file beside the target and renamed over it, so a failed or cancelled
-// export never leaves a half-written file, and a failed write is reported.
+// names the line and the text; nothing is written then. The file is written through
+// SafeFileWriter, so a failed or cancelled export never leaves a half-written file,
+// and a failed write is reported.
 #pragma once
 
 #include <cstdint>
@@ -18,9 +18,6 @@
 #include <vector>
 
 namespace kivo {
-
-class Kaisya;
-class Shisan;
 
 class ReportTextExporter {
 public:
@@ -45,19 +42,8 @@ public:
     bool ok() const { return status == Status::Written; }
   };
 
-  ReportTextExporter(const Kaisya& kaisya, Kugiri kugiri) : kaisya_(kaisya), kugiri_(kugiri) {}
+  explicit ReportTextExporter(Kugiri kugiri) : kugiri_(kugiri) {}
 
-  // --- fields, as UTF-8 text
-  // An amount: empty for a heading row; "#Precision!" beyond the output limit;
-  // else the amount without grouping, with the company's decimals.
-  std::string amountField(const Shisan& row, int64_t amount) const;
-  // The percent with two decimals; empty for a heading row or an invalid percent.
-  std::string percentField(const Shisan& row) const;
-  // The trial balance's six fields: title, opening, debit, credit, closing, percent.
-  std::vector<std::string> zandakaShisanFields(const Shisan& row) const;
-  std::vector<std::vector<std::string>> zandakaShisanLines(const std::vector<Shisan>& rows) const;
-
-  // --- lines to bytes to a file
   // The bytes of the lines; stops at the first field that cannot be encoded (the
   // result says where) or when the poll answers false.
   Result encodeLines(const std::vector<std::vector<std::string>>& lines, const Encoder& encoder,
@@ -65,21 +51,13 @@ public:
   // Encodes the lines and writes them to the file, replacing it.
   Result writeLines(const std::vector<std::vector<std::string>>& lines, const std::string& path, const Encoder& encoder,
                     const ContinuePoll& shouldContinue) const;
-  // The trial balance section's rows to the file.
-  Result writeZandakaShisan(const std::vector<Shisan>& rows, const std::string& path, const Encoder& encoder,
-                            const ContinuePoll& shouldContinue) const
-  {
-    return writeLines(zandakaShisanLines(rows), path, encoder, shouldContinue);
-  }
-
-  // Writes the bytes to a new file beside the target and renames it over the
-  // target; on failure the target is untouched and *error says why.
-  static bool writeFileAtomically(const std::string& path, std::string_view data, std::string* error);
+  // Writes bytes already encoded to the file, replacing it; a failure is WriteFailed
+  // with a message.
+  static Result writeData(const std::string& path, std::string_view data);
 
 private:
   std::string quoted(const std::string& field) const;
 
-  const Kaisya& kaisya_;
   Kugiri kugiri_;
 };
 

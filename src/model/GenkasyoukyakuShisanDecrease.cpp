@@ -1,4 +1,4 @@
-#include "assets/GenkasyoukyakuShisanDecrease.h"
+#include "model/GenkasyoukyakuShisanDecrease.h"
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"

@@ -1,4 +1,4 @@
-#include "trial/gui/ShiftJisEncoder.h"
+#include "platform/ShiftJisEncoder.h"
 
 #include <QByteArray>
 #include <QString>

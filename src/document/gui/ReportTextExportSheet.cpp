@@ -1,4 +1,4 @@
-#include "trial/gui/ReportTextExportSheet.h"
+#include "document/gui/ReportTextExportSheet.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -120,8 +120,7 @@ void ReportTextExportSheet::exportTextFile(DocumentSession* document, QWidget* w
   const QString path = runSavePanel(window);
   if (path.isEmpty()) return;
   const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
-  const ReportTextExporter exporter(document->document().kaisya(),
-                                    ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
+  const ReportTextExporter exporter(ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
   const std::string target = QFile::encodeName(path).toStdString();
   writeWithProgress(document, window,
                     [&](const ReportTextExporter::ContinuePoll& poll) { return write(exporter, target, poll); });

@@ -5,9 +5,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "files/ReportTextExporter.h"
 #include "model/Kaisya.h"
-#include "trial/ReportTextExporter.h"
 #include "trial/Shisan.h"
+#include "trial/ShisanTextFields.h"
 
 namespace kivo {
 namespace {
@@ -42,7 +43,7 @@ std::string readFile(const fs::path& p)
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class ReportTextExporterTest : public ::testing::Test {
+class ShisanTextFieldsTest : public ::testing::Test {
 protected:
   void SetUp() override
   {
@@ -66,12 +67,17 @@ protected:
     return out;
   }
 
+  std::vector<std::vector<std::string>> lines(const std::vector<Shisan>& shown) const
+  {
+    return ShisanTextFields(kaisya).zandakaShisanLines(shown);
+  }
+
   fs::path dir;
   Kaisya kaisya;
   std::vector<Shisan> rows;
 };
 
-TEST_F(ReportTextExporterTest, TabAndCommaLinesWithFieldsQuotedAsNeeded)
+TEST_F(ShisanTextFieldsTest, TabAndCommaLinesWithFieldsQuotedAsNeeded)
 {
   const std::string tab =
       "売上高\t\t\t\t\t\r"
@@ -83,9 +89,10 @@ TEST_F(ReportTextExporterTest, TabAndCommaLinesWithFieldsQuotedAsNeeded)
       "　　売上高合計,0,0,0,#Precision!,\r";
   for (auto [kugiri, expected] :
        {std::pair{ReportTextExporter::Kugiri::Tab, tab}, std::pair{ReportTextExporter::Kugiri::Comma, comma}}) {
-    const ReportTextExporter e(kaisya, kugiri);
+    const ReportTextExporter e(kugiri);
     std::string data;
-    ASSERT_TRUE(e.encodeLines(e.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
+    ASSERT_TRUE(
+        e.encodeLines(ShisanTextFields(kaisya).zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
     EXPECT_EQ(data, expected);
   }
   using K = ReportTextExporter::Kugiri;
@@ -96,15 +103,18 @@ TEST_F(ReportTextExporterTest, TabAndCommaLinesWithFieldsQuotedAsNeeded)
   // Comma mode quotes the fields that need it.
   rows = {row("現金,小口", 100, 1, 2, 3, 4), row("say \"hi\"", 101, 0, 0, 0, 0), row("a\tb", 102, 0, 0, 0, 0)};
   std::string data;
-  const ReportTextExporter quoting(kaisya, ReportTextExporter::Kugiri::Comma);
-  ASSERT_TRUE(quoting.encodeLines(quoting.zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
+  const ReportTextExporter quoting(ReportTextExporter::Kugiri::Comma);
+  ASSERT_TRUE(
+      quoting.encodeLines(ShisanTextFields(kaisya).zandakaShisanLines(rows), passThroughEncoder, nullptr, data).ok());
   EXPECT_EQ(data, "\"現金,小口\",1,2,3,4,\r\"say \"\"hi\"\"\",0,0,0,0,\ra\tb,0,0,0,0,\r");
-  const ReportTextExporter plain(kaisya, ReportTextExporter::Kugiri::Tab);
-  ASSERT_TRUE(plain.encodeLines(plain.zandakaShisanLines({rows[0]}), passThroughEncoder, nullptr, data).ok());
+  const ReportTextExporter plain(ReportTextExporter::Kugiri::Tab);
+  ASSERT_TRUE(
+      plain.encodeLines(ShisanTextFields(kaisya).zandakaShisanLines({rows[0]}), passThroughEncoder, nullptr, data)
+          .ok());
   EXPECT_EQ(data, "現金,小口\t1\t2\t3\t4\t\r");
 }
 
-TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBesideUnlessTheCodePageCannotHoldIt)
+TEST_F(ShisanTextFieldsTest, WritesAndReplacesTheFileWithNothingLeftBesideUnlessTheCodePageCannotHoldIt)
 {
   const fs::path file = dir / "shisan.txt";
   {
@@ -114,8 +124,8 @@ TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBesideUnle
   // Text the code page cannot hold stops the export with a message and leaves the file.
   std::vector<Shisan> unencodable = rows;
   unencodable[1].setTitle("　売上〜返品");
-  const ReportTextExporter comma(kaisya, ReportTextExporter::Kugiri::Comma);
-  const auto result = comma.writeZandakaShisan(unencodable, file.string(), passThroughEncoder, nullptr);
+  const ReportTextExporter comma(ReportTextExporter::Kugiri::Comma);
+  const auto result = comma.writeLines(lines(unencodable), file.string(), passThroughEncoder, nullptr);
   EXPECT_EQ(
       std::tuple(result.status, result.lineNumber, result.text, result.character, readFile(file), filesInDir().size()),
       std::tuple(ReportTextExporter::Result::Status::Unencodable, 2, "　売上〜返品", "〜",
@@ -123,32 +133,32 @@ TEST_F(ReportTextExporterTest, WritesAndReplacesTheFileWithNothingLeftBesideUnle
   EXPECT_NE(result.message.find("2行目"), std::string::npos);
   EXPECT_NE(result.message.find("　売上〜返品"), std::string::npos);
 
-  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
-  ASSERT_TRUE(e.writeZandakaShisan({rows[1]}, file.string(), passThroughEncoder, nullptr).ok());
+  const ReportTextExporter e(ReportTextExporter::Kugiri::Tab);
+  ASSERT_TRUE(e.writeLines(lines({rows[1]}), file.string(), passThroughEncoder, nullptr).ok());
   EXPECT_EQ(readFile(file), "　売上高\t-1200\t999999999999\t#Precision!\t5\t12.50\r");
   EXPECT_EQ(filesInDir(), std::vector<std::string>({"shisan.txt"}));
   // An empty section gives an empty file.
-  ASSERT_TRUE(e.writeZandakaShisan({}, file.string(), passThroughEncoder, nullptr).ok());
+  ASSERT_TRUE(e.writeLines(lines({}), file.string(), passThroughEncoder, nullptr).ok());
   EXPECT_EQ(fs::file_size(file), 0u);
 }
 
-TEST_F(ReportTextExporterTest, CancelWritesNothingAndAFailedWriteIsReported)
+TEST_F(ShisanTextFieldsTest, CancelWritesNothingAndAFailedWriteIsReported)
 {
   const fs::path file = dir / "shisan.txt";
   int polls = 0;
-  const ReportTextExporter e(kaisya, ReportTextExporter::Kugiri::Tab);
-  const auto result = e.writeZandakaShisan(rows, file.string(), passThroughEncoder, [&] { return ++polls < 2; });
+  const ReportTextExporter e(ReportTextExporter::Kugiri::Tab);
+  const auto result = e.writeLines(lines(rows), file.string(), passThroughEncoder, [&] { return ++polls < 2; });
   EXPECT_EQ(std::tuple(result.status, polls, result.message, filesInDir().size()),
             std::tuple(ReportTextExporter::Result::Status::Cancelled, 2, "", 0u));
 
   // A failed write is reported.
   const fs::path missing = dir / "missing" / "shisan.txt";
-  const auto failed = e.writeZandakaShisan(rows, missing.string(), passThroughEncoder, nullptr);
+  const auto failed = e.writeLines(lines(rows), missing.string(), passThroughEncoder, nullptr);
   EXPECT_EQ(failed.status, ReportTextExporter::Result::Status::WriteFailed);
   EXPECT_NE(failed.message.find(missing.string()), std::string::npos);
   // A directory in the file's place: the rename fails and the temporary goes away.
   fs::create_directories(dir / "occupied" / "inside");
-  const auto occupied = e.writeZandakaShisan(rows, (dir / "occupied").string(), passThroughEncoder, nullptr);
+  const auto occupied = e.writeLines(lines(rows), (dir / "occupied").string(), passThroughEncoder, nullptr);
   EXPECT_EQ(occupied.status, ReportTextExporter::Result::Status::WriteFailed);
   EXPECT_EQ(filesInDir(), std::vector<std::string>({"occupied"}));
 }

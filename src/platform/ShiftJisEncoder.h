@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "trial/ReportTextExporter.h"
+#include "files/ReportTextExporter.h"
 
 namespace kivo {
 
