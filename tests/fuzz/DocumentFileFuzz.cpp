@@ -21,6 +21,7 @@
 #include "assets/GenkasyoukyakuShisanListPrintLines.h"
 #include "assets/KurikoshiDocument.h"
 #include "assets/KurikoshiZandaka.h"
+#include "assets/ShisanSyoukyaku.h"
 #include "assets/SyoukyakuKikan.h"
 #include "document/DocumentFile.h"
 #include "journal/Kanjyoumotocyou.h"
@@ -56,12 +57,12 @@ void buildReports(MyDocument& doc)
     // The register's detail of each asset.
     for (const GenkasyoukyakuShisanPtr& a : doc.genkasyoukyakuShisanArray()) {
       int32_t kaitei = -1;
-      a->sansyutuSyoukyakuhiForKaisya(kikan, &kaitei);
-      a->syoukyakuRitsuPerThousandForKaisya(kikan);
-      a->hosyouGaku(kikan);
-      a->zanzonKagaku(kikan);
-      a->zanzonGendoGaku(kikan);
-      a->keihisannyuugaku(kikan);
+      ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(*a, kikan, &kaitei);
+      ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(*a, kikan);
+      ShisanSyoukyaku::hosyouGaku(*a, kikan);
+      ShisanSyoukyaku::zanzonKagaku(*a, kikan);
+      ShisanSyoukyaku::zanzonGendoGaku(*a, kikan);
+      ShisanSyoukyaku::keihisannyuugaku(*a, kikan);
     }
   }
 
