@@ -338,6 +338,17 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
   DocumentFile::Result r = DocumentFile::writeToFile(*doc_, (dir_ / "gone" / "b.kivo").string());
   EXPECT_EQ(r.status, Status::WriteFailed);
   EXPECT_EQ(r.message.find("前に保存した内容はそのまま残っています"), std::string::npos) << r.message;
+  // Nor one in place of a folder, or through a loop of links; each says why.
+  fs::create_directories(dir_ / "folder.kivo");
+  fs::create_symlink("loop2.kivo", dir_ / "loop1.kivo");
+  fs::create_symlink("loop1.kivo", dir_ / "loop2.kivo");
+  for (const auto& [name, why] : {std::pair("folder.kivo", "同じ名前のフォルダがあります"),
+                                  std::pair("loop1.kivo", "シンボリックリンクが循環しています")}) {
+    r = DocumentFile::writeToFile(*doc_, (dir_ / name).string());
+    EXPECT_EQ(r.status, Status::WriteFailed) << name;
+    EXPECT_EQ(r.message.find("前に保存した内容はそのまま残っています"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(why), std::string::npos) << r.message;
+  }
 
   // A save keeps the owner, group and permissions.
   if (::geteuid() != 0) GTEST_SKIP() << "needs to be able to give files away";
