@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +16,9 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
+
+#include "files/Crc32.h"
+#include "files/SafeFileWriter.h"
 
 namespace kivo {
 namespace {
@@ -60,15 +62,10 @@ constexpr time_t kYoungLockSeconds = 10;
 // The file a save replaces: the path, or the file its symbolic links lead to.
 QString resolvedPath(const QString& path)
 {
-  QString current = QFileInfo(path).absoluteFilePath();
-  for (int hops = 0; hops < 40; ++hops) {
-    const QFileInfo info(current);
-    if (!info.isSymLink()) return current;
-    const QString target = info.symLinkTarget();
-    if (target.isEmpty()) break;
-    current = target;
-  }
-  return QFileInfo(path).absoluteFilePath();
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  std::string resolved;
+  if (!SafeFileWriter::resolveLinks(QFile::encodeName(absolute).toStdString(), &resolved, nullptr)) return absolute;
+  return QFile::decodeName(QByteArray::fromStdString(resolved));
 }
 
 QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
@@ -134,7 +131,9 @@ QString DocumentLock::lockFilePath(const QString& documentPath)
     return dir + QLatin1Char('/') + prefix + info.fileName() + suffix;
   // Too long for the prefix and suffix: the name cut at a character and told apart
   // from others cut alike by a hash of the whole.
-  const QByteArray hash = QCryptographicHash::hash(name, QCryptographicHash::Sha1).toHex().left(8);
+  const QByteArray hash =
+      QByteArray::number(Crc32::of(std::string_view(name.constData(), static_cast<size_t>(name.size()))), 16)
+          .rightJustified(8, '0');
   qsizetype cut = std::max<qsizetype>(0, nameMax - prefix.size() - 1 - hash.size() - suffix.size());
   while (cut > 0 && (static_cast<uchar>(name[cut]) & 0xC0) == 0x80) --cut;
   return dir + QLatin1Char('/') + prefix + QString::fromUtf8(name.left(cut)) + QLatin1Char('~') +
