@@ -24,8 +24,7 @@
 #include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
 #include "assets/gui/SyoukyakushisanShinkokusyoController.h"
 #include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/WarekiDateFormatter.h"
@@ -95,15 +94,15 @@ struct GenkasyoukyakuShisanListController::Inputs {
   GenkasyoukyakuShisan asset;
 };
 
-GenkasyoukyakuShisanListController::GenkasyoukyakuShisanListController(DocumentSession* document)
-    : WindowController(document, Kind::GenkasyoukyakuShisanList)
+GenkasyoukyakuShisanListController::GenkasyoukyakuShisanListController(OpenDocument* document)
+    : DocumentWindowController(document, Kind::GenkasyoukyakuShisanList)
 {
 }
 
 GenkasyoukyakuShisanListController::~GenkasyoukyakuShisanListController() = default;
 
 GenkasyoukyakuShisanListController* GenkasyoukyakuShisanListController::showGenkasyoukyakuShisanListWindow(
-    DocumentSession* document)
+    OpenDocument* document)
 {
   auto* controller = qobject_cast<GenkasyoukyakuShisanListController*>(document->genkasyoukyakuShisanListController());
   if (!controller) {
@@ -113,17 +112,6 @@ GenkasyoukyakuShisanListController* GenkasyoukyakuShisanListController::showGenk
   }
   controller->showWindow();
   return controller;
-}
-
-void GenkasyoukyakuShisanListController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowGenkasyoukyakuShisanListWindow, [app](QAction*) {
-    DocumentSession* document = app->currentDocument();
-    if (!document) return;
-    if (!document->genkasyoukyakuShisanListController() && !AppController::canShowFurikaedenpyouWindow()) return;
-    showGenkasyoukyakuShisanListWindow(document);
-  });
 }
 
 QString GenkasyoukyakuShisanListController::windowTitleForDocumentDisplayName(const QString& displayName) const

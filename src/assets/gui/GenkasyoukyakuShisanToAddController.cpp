@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
@@ -52,7 +52,7 @@ QWidget* fieldWithPicker(QWidget* parent, QLineEdit* field, QToolButton* button)
 
 }  // namespace
 
-GenkasyoukyakuShisanToAddController::GenkasyoukyakuShisanToAddController(DocumentSession* document, QWidget* parent)
+GenkasyoukyakuShisanToAddController::GenkasyoukyakuShisanToAddController(OpenDocument* document, QWidget* parent)
     : SheetController(parent), document_(document)
 {
   const MyDocument& doc = document_->document();

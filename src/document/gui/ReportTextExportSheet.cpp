@@ -9,7 +9,7 @@
 #include <QLabel>
 
 #include "document/MyDocument.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/ProgressStateController.h"
 #include "platform/AlertSheet.h"
 #include "platform/UserDefaults.h"
@@ -96,7 +96,7 @@ QString ReportTextExportSheet::runPanel(QWidget* window, std::optional<bool> lon
   return withRequiredFileType(path);
 }
 
-ReportTextExporter::Result ReportTextExportSheet::writeWithProgress(DocumentSession* document, QWidget* window,
+ReportTextExporter::Result ReportTextExportSheet::writeWithProgress(OpenDocument* document, QWidget* window,
                                                                     const Write& write)
 {
   ProgressStateController* progress = document->progressStateController();
@@ -115,7 +115,7 @@ ReportTextExporter::Result ReportTextExportSheet::writeWithProgress(DocumentSess
   return result;
 }
 
-void ReportTextExportSheet::exportTextFile(DocumentSession* document, QWidget* window, const ExportWrite& write)
+void ReportTextExportSheet::exportTextFile(OpenDocument* document, QWidget* window, const ExportWrite& write)
 {
   const QString path = runSavePanel(window);
   if (path.isEmpty()) return;

@@ -21,7 +21,7 @@ class QWidget;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 
 class ReportTextExportSheet {
 public:
@@ -49,7 +49,7 @@ public:
   // cancel enabled, indeterminate bar); the poll handed to the write answers false
   // once the user pressed cancel. Answers the write's result.
   using Write = std::function<ReportTextExporter::Result(const ReportTextExporter::ContinuePoll&)>;
-  static ReportTextExporter::Result writeWithProgress(DocumentSession* document, QWidget* window, const Write& write);
+  static ReportTextExporter::Result writeWithProgress(OpenDocument* document, QWidget* window, const Write& write);
 
   // The whole export: the save panel, then the write under the progress sheet with an
   // exporter of the document's company and the separator chosen, to the file chosen
@@ -57,7 +57,7 @@ public:
   // the panel.
   using ExportWrite = std::function<ReportTextExporter::Result(
       const ReportTextExporter& exporter, const std::string& path, const ReportTextExporter::ContinuePoll& poll)>;
-  static void exportTextFile(DocumentSession* document, QWidget* window, const ExportWrite& write);
+  static void exportTextFile(OpenDocument* document, QWidget* window, const ExportWrite& write);
 
   // Tests: answer every save panel instead of a person. The responder gets the
   // preset separator code, sets the chosen one and answers the path (empty:

@@ -1,4 +1,4 @@
-#include "setup/gui/DocumentInfoController.h"
+#include "app/DocumentInfoController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,9 +13,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentController.h"
-#include "document/gui/DocumentSession.h"
+#include "app/AppController.h"
+#include "app/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ProgressStateController.h"
 #include "journal/Kanjyoumotocyou.h"
@@ -46,31 +45,11 @@ QString dateText(Date date, bool wareki)
   return qs("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
 }
 
-constexpr int kMaxStartPageNumber = 99999;
-
 }  // namespace
 
-DocumentInfoController::DocumentInfoController(DocumentSession* document)
-    : WindowController(document, Kind::DocumentInfo)
+DocumentInfoController::DocumentInfoController(OpenDocument* document)
+    : DocumentWindowController(document, Kind::DocumentInfo)
 {
-  // The ledger print accessory exists from the start: the ledger window reads and sets
-  // its state before any printing shows it.
-  auto* accessory = new QWidget(this);
-  accessory->hide();
-  perLedgerNumberingButton_ = new QRadioButton(qs("元帳ごとにページ番号を付ける"), accessory);
-  continuousNumberingButton_ = new QRadioButton(qs("通しでページ番号を付ける"), accessory);
-  startPageNumberField_ = new QSpinBox(accessory);
-  startPageNumberField_->setRange(1, kMaxStartPageNumber);
-  auto* startRow = new QHBoxLayout();
-  startRow->addWidget(new QLabel(qs("開始ページ番号:"), accessory));
-  startRow->addWidget(startPageNumberField_);
-  startRow->addStretch();
-  auto* accessoryLayout = new QVBoxLayout(accessory);
-  accessoryLayout->addWidget(perLedgerNumberingButton_);
-  accessoryLayout->addWidget(continuousNumberingButton_);
-  accessoryLayout->addLayout(startRow);
-  accessoryView_ = accessory;
-  resetKanjyoumotocyouPrintAccessoryView();
 }
 
 DocumentInfoController::~DocumentInfoController() = default;
@@ -158,8 +137,7 @@ void DocumentInfoController::windowDidLoad()
   // Each document's hub starts a step further down and right than the one before.
   if (QScreen* screen = QApplication::primaryScreen()) {
     const QRect v = screen->availableGeometry();
-    DocumentController* dc = DocumentController::sharedDocumentController();
-    const int step = dc ? std::max(static_cast<int>(dc->documents().size()) - 1, 0) : 0;
+    const int step = std::max(document()->numberOfOpenDocuments() - 1, 0);
     move(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300);
   }
   recomputeUI();
@@ -237,70 +215,7 @@ QAbstractButton* DocumentInfoController::buttonOfCommand(Command command) const
   return nullptr;
 }
 
-// --- sheets
-
-void DocumentInfoController::closeAttachedSheet()
-{
-  SheetController* sheet = attachedSheetController();
-  if (sheet && !sheet->blocksDocumentCommands()) sheet->abortSheet();
-}
-
-// --- ledger print accessory
-
-void DocumentInfoController::resetKanjyoumotocyouPrintAccessoryView()
-{
-  setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(0, 1);
-}
-
-bool DocumentInfoController::doPrintContinuousPageNumberOnKanjyoumotocyou() const
-{
-  return !perLedgerNumberingButton_->isChecked();
-}
-
-void DocumentInfoController::setDoPrintContinuousPageNumberOnKanjyoumotocyou(bool continuous)
-{
-  (continuous ? continuousNumberingButton_ : perLedgerNumberingButton_)->setChecked(true);
-}
-
-int DocumentInfoController::startPrintPageNumberOnKanjyoumotocyou() const { return startPageNumberField_->value(); }
-
-void DocumentInfoController::setStartPrintPageNumberOnKanjyoumotocyou(int number)
-{
-  startPageNumberField_->setValue(number);
-}
-
-void DocumentInfoController::setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(
-    int row, int startPageNumber)
-{
-  setDoPrintContinuousPageNumberOnKanjyoumotocyou(row == 1);
-  setStartPrintPageNumberOnKanjyoumotocyou(startPageNumber);
-}
-
 // --- ledger printing
-
-void DocumentInfoController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  const auto open = [app](bool hojyo) {
-    DocumentSession* doc = app->currentDocument();
-    auto* info = doc ? qobject_cast<DocumentInfoController*>(doc->documentInfoController()) : nullptr;
-    if (!info) return;
-    info->showWindow();
-    if (hojyo)
-      info->selectPluralHojyoKamokuThenPrintHojyomotocyou();
-    else
-      info->selectPluralKamokuThenPrintKanjyoumotocyou();
-  };
-  app->setCommandHandler(Command::PrintKanjyoumotocyouOfPluralKamoku, [open](QAction*) { open(false); });
-  app->setCommandHandler(Command::PrintHojyomotocyouOfPluralHojyoKamoku, [open](QAction*) { open(true); });
-  app->setCommandHandler(Command::PrintHojyozandakaIchiranOfPluralKamoku, [app](QAction*) {
-    DocumentSession* doc = app->currentDocument();
-    auto* info = doc ? qobject_cast<DocumentInfoController*>(doc->documentInfoController()) : nullptr;
-    if (!info) return;
-    info->showWindow();
-    info->selectPluralKamokuThenPrintHojyozandakaIchiran();
-  });
-}
 
 void DocumentInfoController::pageSetupForZandakaShisan()
 {
@@ -312,11 +227,6 @@ void DocumentInfoController::printZandakaShisanOfSelectedPeriod()
   closeAttachedSheet();
   if (auto* window = ZandakaShisanController::showZandakaShisanWindow(document()))
     window->printZandakaShisanOfSelectedPeriod();
-}
-
-void DocumentInfoController::pageSetupForKanjyoumotocyou()
-{
-  PrintOperation::runPageSetup(this, KIVOKanjyoumotocyouPrintInfoKey);
 }
 
 void DocumentInfoController::selectPluralKamokuThenPrintKanjyoumotocyou()
@@ -339,66 +249,6 @@ void DocumentInfoController::selectPluralHojyoKamokuThenPrintHojyomotocyou()
     for (const HojyoKamokuPtr& h : k->hojyoKamokuArray()) h->setIsTempSelected(false);
   });
   sheet->beginForWindow(this);
-}
-
-void DocumentInfoController::printKanjyoumotocyouOfSelectedKamokuInPreviewWindow(bool preview)
-{
-  std::vector<std::pair<int32_t, int32_t>> pairs;
-  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray())
-    if (k->isTempSelected()) pairs.emplace_back(k->code(), -1);
-  const SelectPluralKamokuController* sheet = SelectPluralKamokuController::controllerOfDocument(document());
-  printLedgers(pairs, sheet->periodFromMonthArrayIndex(), sheet->periodToMonthArrayIndex(), preview, kNoKamokuMessage);
-}
-
-void DocumentInfoController::printHojyomotocyouOfSelectedHojyoKamokuInPreviewWindow(bool preview)
-{
-  std::vector<std::pair<int32_t, int32_t>> pairs;
-  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray())
-    for (const HojyoKamokuPtr& h : k->hojyoKamokuArray())
-      if (h->isTempSelected()) pairs.emplace_back(k->code(), h->code());
-  const SelectPluralHojyoKamokuController* sheet = SelectPluralHojyoKamokuController::controllerOfDocument(document());
-  printLedgers(pairs, sheet->periodFromMonthArrayIndex(), sheet->periodToMonthArrayIndex(), preview,
-               kNoHojyoKamokuMessage);
-}
-
-void DocumentInfoController::printLedgers(const std::vector<std::pair<int32_t, int32_t>>& pairs, int32_t periodFrom,
-                                          int32_t periodTo, bool preview, const char* noneMessage)
-{
-  std::vector<Kanjyoumotocyou::KamokuCodes> codes;
-  for (const auto& [kamoku, hojyo] : pairs) codes.push_back({kamoku, hojyo});
-  std::vector<Motocyou> rows;
-  bool done = true;
-  if (codes.size() > 1) {
-    ProgressStateController* progress = document()->progressStateController();
-    progress->setProgressFieldStringValue(qs("計算中"));
-    progress->setSubProgressFieldStringValue(QString());
-    progress->setCancelButtonEnabled(true);
-    progress->setProgressIndicatorMaxValue(static_cast<double>(codes.size()) + 1);
-    progress->beginModalSession(this);
-    done = Kanjyoumotocyou::setKanjyoumotocyouArray(
-        document()->document(), rows, codes, periodFrom, periodTo, [progress](int, int, const std::string& name) {
-          if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
-          progress->setSubProgressFieldStringValue(qs(name));
-          progress->incrementProgressIndicator();
-          return true;
-        });
-    progress->endModalSession();
-  } else {
-    done = Kanjyoumotocyou::setKanjyoumotocyouArray(document()->document(), rows, codes, periodFrom, periodTo);
-  }
-  if (!done) return;
-  Kanjyoumotocyou::removeLedgersWithoutTorihiki(rows);
-  if (rows.empty()) {
-    AlertSheet::runAlert(qs(kStopPrintingTitle), qs(noneMessage));
-    return;
-  }
-  std::unique_ptr<KanjyoumotocyouPrintView> view =
-      KanjyoumotocyouPrinting::printView(document(), rows, periodFrom, periodTo);
-  if (!view) return;
-  if (preview)
-    KanjyoumotocyouPrinting::preview(document(), *view);
-  else
-    KanjyoumotocyouPrinting::print(document(), this, *view, true);
 }
 
 // --- sub-account balance list printing

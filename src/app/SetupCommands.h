@@ -1,6 +1,5 @@
 // The application's commands for the company and its master lists (会社の基本情報,
-// 勘定科目, 事業部, 摘要) and the preferences, and what all the list sheets share: the
-// window they open on, and the refresh of the document after they change it.
+// 勘定科目, 事業部, 摘要) and the preferences, and the window the list sheets open on.
 #pragma once
 
 #include <QMetaObject>
@@ -27,10 +26,6 @@ public:
   // period and selection sheets of the document's windows are ended first. nullptr
   // when the sheet is not to open.
   static WindowController* windowForSheet(AppController* app, DocumentSession* document, const QMetaObject& sheetClass);
-
-  // After the company record or a master list changed: as after a change of the
-  // journal, plus the menus that list accounts and the information window.
-  static void documentDidChangeMasterList(DocumentSession* document);
 };
 
 }  // namespace kivo

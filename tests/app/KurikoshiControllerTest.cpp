@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-#include "assets/gui/KurikoshiController.h"
+#include "app/KurikoshiController.h"
 #include "document/DocumentFile.h"
 #include "support/AppTestFixture.h"
 #include "support/TestBooks.h"

@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "assets/KurikoshiZandaka.h"
+#include "document/gui/DocumentWindowController.h"
 #include "model/Date.h"
-#include "platform/WindowController.h"
 #include "setup/TermSettings.h"
 #include "setup/gui/TermFields.h"
 
@@ -26,16 +26,14 @@ class QTableWidget;
 
 namespace kivo {
 
-class AppController;
+class DocumentSession;
 
-class KurikoshiController : public WindowController {
+class KurikoshiController : public DocumentWindowController {
   Q_OBJECT
 public:
   explicit KurikoshiController(DocumentSession* document);
   ~KurikoshiController() override;
 
-  // The 繰越処理 command: the window of the current document, filled and shown.
-  static void installCommandHandlers(AppController* app);
   static KurikoshiController* showKurikoshiWindow(DocumentSession* document);
 
   void updateUI(bool force) override;

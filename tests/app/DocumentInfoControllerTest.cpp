@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QPushButton>
 
-#include "SetupWindowTest.h"
+#include "setup/gui/SetupWindowTest.h"
 
 namespace kivo::test {
 namespace {
@@ -54,10 +54,12 @@ TEST_F(DocumentInfoControllerTest, ShowsTheCompanyAndTheOpeningBalancesAndButton
   EXPECT_EQ(info->termField()->text(), QStringLiteral("第3期　令和6年 4月 1日 〜 令和7年 3月31日（12か月）"));
   EXPECT_TRUE(info->startBalanceField()->text().contains(QStringLiteral("貸借が一致しています")));
 
-  // The master lists are this window's own; the other windows are not in this test.
+  // A button works while its command has a handler.
   for (Command c : {Command::ShowPropertiesWindow, Command::ShowKamokuListWindow, Command::ShowJigyoubuListWindow,
                     Command::ShowTekiyouListWindow})
     EXPECT_TRUE(info->buttonOfCommand(c)->isEnabled());
+  app->setCommandHandler(Command::ShowZandakaShisanWindow, {});
+  info->validateCommandButtons();
   EXPECT_FALSE(info->buttonOfCommand(Command::ShowZandakaShisanWindow)->isEnabled());
 
   int opened = 0;

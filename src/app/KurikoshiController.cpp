@@ -1,4 +1,4 @@
-#include "assets/gui/KurikoshiController.h"
+#include "app/KurikoshiController.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,10 +14,11 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/AppController.h"
+#include "app/DocumentController.h"
+#include "app/DocumentSession.h"
 #include "assets/KurikoshiDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentController.h"
-#include "document/gui/DocumentSession.h"
+#include "assets/KurikoshiSyori.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/QtStrings.h"
@@ -49,7 +50,7 @@ void drawNow(QWidget* window)
 
 }  // namespace
 
-KurikoshiController::KurikoshiController(DocumentSession* document) : WindowController(document, Kind::Other)
+KurikoshiController::KurikoshiController(DocumentSession* document) : DocumentWindowController(document, Kind::Other)
 {
   setWindowModality(Qt::ApplicationModal);
 }
@@ -61,18 +62,10 @@ QString KurikoshiController::windowTitleForDocumentDisplayName(const QString& di
   return qs("繰越処理 - ") + displayName;
 }
 
-void KurikoshiController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::DoKurikoshiSyori, [app](QAction*) {
-    if (DocumentSession* document = app->currentDocument()) showKurikoshiWindow(document);
-  });
-}
-
 KurikoshiController* KurikoshiController::showKurikoshiWindow(DocumentSession* document)
 {
   KurikoshiController* controller = nullptr;
-  for (WindowController* wc : document->windowControllers())
+  for (DocumentWindowController* wc : document->windowControllers())
     if ((controller = qobject_cast<KurikoshiController*>(wc))) break;
   if (!controller) {
     controller = new KurikoshiController(document);
@@ -238,46 +231,49 @@ DocumentSession* KurikoshiController::endKurikoshiWindow()
     return nullptr;
   }
 
-  DocumentSession* old = document();
-  progressField_->setText(qs("勘定科目の終了残高を計算中..."));
-  progressIndicator_->setRange(0, 0);
-  selectTab(kCreatingTab);
-  const KurikoshiZandaka zandaka = KurikoshiZandaka::compute(old->document());
-  if (zandaka.isRefused()) {
-    showRefusal(zandaka);
-    return nullptr;
-  }
-  progressField_->setText(qs("翌期の書類を作成中..."));
-  drawNow(this);
+  DocumentSession* old = DocumentSession::of(document());
+  DocumentController* dc = DocumentController::sharedDocumentController();
+  if (!old || !dc) return nullptr;
+  DocumentSession* created = nullptr;
+  KurikoshiSyori::Steps steps;
+  steps.didStartPhase = [this](KurikoshiSyori::Phase phase) {
+    if (phase == KurikoshiSyori::Phase::ComputingZandaka) {
+      progressField_->setText(qs("勘定科目の終了残高を計算中..."));
+      progressIndicator_->setRange(0, 0);
+      selectTab(kCreatingTab);
+    } else {
+      progressField_->setText(qs("翌期の書類を作成中..."));
+      drawNow(this);
+    }
+  };
+  // The next term's document: untitled and changed until the user saves it.
+  steps.addNextDocument = [&](std::unique_ptr<MyDocument> next) {
+    hide();
+    created = dc->addDocument(std::move(next));
+    created->updateChangeCount(MyDocument::ChangeType::Done);
+  };
+  steps.saveOldDocument = [old] { return old->saveDocument(); };
+  steps.closeOldDocument = [old] { old->close(); };
   const auto rounding =
       static_cast<int32_t>(UserDefaults::standardUserDefaults().integerForKey(KIVOGankasyoukyakuhiRoundingTypeKey));
-  std::unique_ptr<MyDocument> next =
-      KurikoshiDocument::make(old->document(), zandaka, term, old->document().kaisya().doUseWareki(), rounding);
-  if (!next) {
+  const KurikoshiSyori::Result result =
+      KurikoshiSyori::run(old->document(), term, old->document().kaisya().doUseWareki(), rounding, steps);
+
+  using Status = KurikoshiSyori::Result::Status;
+  switch (result.status) {
+  case Status::Refused: showRefusal(result.zandaka); return nullptr;
+  case Status::NotMade:
     errorField_->setText(qs("翌期の書類を作成できなかったため、繰越処理を実行できません。"));
     invalidTable_->setRowCount(0);
     selectTab(kErrorTab);
     return nullptr;
-  }
-
-  // The next term's document: untitled and changed until the user saves it.
-  DocumentController* dc = DocumentController::sharedDocumentController();
-  if (!dc) return nullptr;
-  hide();
-  DocumentSession* created = dc->addDocument(std::move(next));
-  created->updateChangeCount(MyDocument::ChangeType::Done);
-
-  // The old document: marked, saved, and closed only once it is saved.
-  old->document().kaisya().setHasDoneKurikoshi(true);
-  old->updateChangeCount(MyDocument::ChangeType::Done);
-  if (old->saveDocument()) {
-    old->close();
-  } else {
-    old->document().kaisya().setHasDoneKurikoshi(false);
+  case Status::OldNotSaved:
     AlertSheet::runAlert(qs("保存できません"),
                          qs("繰越元の書類を保存できなかったため、閉じずに残しました。翌期の書類は作成済みです。"
                             "繰越元の書類を保存してから閉じてください。"));
     closeWithoutAsking();
+    return created;
+  case Status::Done: return created;
   }
   return created;
 }

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/WindowController.h"
 
@@ -27,6 +28,7 @@ namespace kivo {
 
 class DocumentController;
 class DocumentSession;
+class DocumentWindowController;
 
 class AppController : public QObject, public MainMenu::Handler {
   Q_OBJECT
@@ -84,7 +86,7 @@ public:
   // When a window of the document holds a sheet that blocks document commands: says
   // so on the main window (or on fallbackParent when there is none), its OK bringing
   // that window to the front, and answers that window; else nullptr.
-  static WindowController* refuseForBlockingSheet(DocumentSession* document, QWidget* fallbackParent = nullptr);
+  static DocumentWindowController* refuseForBlockingSheet(DocumentSession* document, QWidget* fallbackParent = nullptr);
 
   // --- menu commands
   void performCommand(Command command, QAction* sender) override;
@@ -116,8 +118,7 @@ public:
 
   static constexpr const char* kCannotExecuteTitle = "実行できません";
   static constexpr const char* kClosePreferencesMessage = "環境設定を閉じてください。";
-  static constexpr const char* kCloseSheetMessage =
-      "このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。";
+  static constexpr const char* kCloseSheetMessage = AlertSheet::kCloseSheetMessage;
   static constexpr const char* kCloseEntryWindowsMessage = "出納帳、振替伝票、資産管理台帳を閉じてください。";
   static constexpr const char* kEditingKanjyoumotocyouMessage = "総勘定元帳または補助元帳で仕訳を編集中です。";
   static constexpr const char* kInstallHelveticaAndCourierMessage =
@@ -136,7 +137,7 @@ private:
   void setMainWindowController(WindowController* controller);
   // The window of the main window's document that holds a sheet blocking document
   // commands, or nullptr.
-  static WindowController* windowWithBlockingSheet(DocumentSession* document);
+  static DocumentWindowController* windowWithBlockingSheet(DocumentSession* document);
   void runHandler(Command command, QAction* sender);
   static QWidget* focusedTextWidget();
 

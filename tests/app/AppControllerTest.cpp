@@ -245,7 +245,8 @@ TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnMenusTheCarryForwardWaitsForAS
   };
   // Every window of every document shows the same items.
   for (WindowController* w : {static_cast<WindowController*>(aJournal), static_cast<WindowController*>(bTrial),
-                              a->documentInfoController(), b->documentInfoController()})
+                              static_cast<WindowController*>(a->documentInfoController()),
+                              static_cast<WindowController*>(b->documentInfoController())})
     EXPECT_EQ(titles(w), expected);
 
   // The item brings its window forward and the check follows the main window.

@@ -9,7 +9,7 @@
 // not encrypted.
 #pragma once
 
-#include "platform/WindowController.h"
+#include "document/gui/DocumentWindowController.h"
 
 class QLabel;
 class QLineEdit;
@@ -17,7 +17,9 @@ class QPushButton;
 
 namespace kivo {
 
-class PasswordController : public WindowController {
+class DocumentSession;
+
+class PasswordController : public DocumentWindowController {
   Q_OBJECT
 public:
   explicit PasswordController(DocumentSession* document);

@@ -1,4 +1,4 @@
-#include "document/gui/PasswordController.h"
+#include "app/PasswordController.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -8,13 +8,13 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "app/DocumentSession.h"
 #include "platform/AlertSheet.h"
 #include "platform/PasswordHash.h"
 
 namespace kivo {
 
-PasswordController::PasswordController(DocumentSession* document) : WindowController(document, Kind::Password)
+PasswordController::PasswordController(DocumentSession* document) : DocumentWindowController(document, Kind::Password)
 {
   auto* central = new QWidget(this);
   auto* title = new QLabel(QStringLiteral("パスワードを入力してください"), central);
@@ -85,7 +85,7 @@ void PasswordController::okAction()
     return;
   }
   passed_ = true;
-  DocumentSession* doc = document();
+  DocumentSession* doc = DocumentSession::of(document());
   doc->setWasOpenedByLimitedUserPassword(!full);
   doc->showDocumentInfoWindow();
   closeWithoutAsking();

@@ -1,15 +1,15 @@
-#include "setup/gui/SetupCommands.h"
+#include "app/SetupCommands.h"
 
 #include <QPointer>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "app/AppController.h"
+#include "app/DocumentInfoController.h"
+#include "app/DocumentSession.h"
+#include "document/gui/DocumentWindowController.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/SheetController.h"
-#include "platform/WindowController.h"
 #include "setup/MasterListChange.h"
-#include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/KamokuListController.h"
 #include "setup/gui/PreferenceController.h"
@@ -27,15 +27,17 @@ void SetupCommands::installCommandHandlers(AppController* app)
   app->setCommandHandler(Command::ShowKamokuListWindow, [app](QAction*) { showKamokuListWindow(app); });
   app->setCommandHandler(Command::ShowJigyoubuListWindow, [app](QAction*) { showJigyoubuListWindow(app); });
   app->setCommandHandler(Command::ShowTekiyouListWindow, [app](QAction*) { showTekiyouListWindow(app); });
-  app->setCommandHandler(Command::ShowPreferencesWindow,
-                         [app](QAction*) { PreferenceController::showPreferencesWindow(app); });
+  app->setCommandHandler(Command::ShowPreferencesWindow, [app](QAction*) {
+    app->setPreferencesWindow(PreferenceController::sharedPreferenceController());
+    PreferenceController::showPreferencesWindow();
+  });
 }
 
 WindowController* SetupCommands::windowForSheet(AppController* app, DocumentSession* document,
                                                 const QMetaObject& sheetClass)
 {
   if (!app || !document) return nullptr;
-  for (WindowController* wc : document->windowControllers()) {
+  for (DocumentWindowController* wc : document->windowControllers()) {
     SheetController* sheet = wc->attachedSheetController();
     if (sheet && sheet->metaObject()->inherits(&sheetClass)) {
       wc->showWindow();
@@ -45,7 +47,7 @@ WindowController* SetupCommands::windowForSheet(AppController* app, DocumentSess
     }
   }
   // Another list or settings sheet of the document stands in the way.
-  for (WindowController* wc : document->windowControllers()) {
+  for (DocumentWindowController* wc : document->windowControllers()) {
     SheetController* sheet = wc->attachedSheetController();
     if (!sheet || !sheet->blocksDocumentCommands()) continue;
     QPointer<WindowController> holder = wc;
@@ -55,8 +57,8 @@ WindowController* SetupCommands::windowForSheet(AppController* app, DocumentSess
                                 });
     return nullptr;
   }
-  WindowController* main = app->mainWindowController();
-  WindowController* target = main && main->document() == document ? main : document->documentInfoController();
+  WindowController* main = document->mainWindowController();
+  WindowController* target = main ? main : document->documentInfoController();
   if (!target) return nullptr;
   // The period and selection sheets of the report windows and of the information
   // window give way; the sheets of an entry window are its own business. The account
@@ -64,7 +66,7 @@ WindowController* SetupCommands::windowForSheet(AppController* app, DocumentSess
   // not depend on them): the list then opens on the information window.
   const bool keepsPeriodSheet = &sheetClass == &KamokuListController::staticMetaObject ||
                                 &sheetClass == &JigyoubuListController::staticMetaObject;
-  for (WindowController* wc : document->windowControllers()) {
+  for (DocumentWindowController* wc : document->windowControllers()) {
     if (!wc->isOutputWindow() && wc->windowKind() != DocumentWindow::Kind::DocumentInfo) continue;
     SheetController* sheet = wc->attachedSheetController();
     if (!sheet || sheet->blocksDocumentCommands()) continue;
@@ -126,14 +128,6 @@ void SetupCommands::showTekiyouListWindow(AppController* app)
     sheet->setOffersPasteboardText(fromEntryRow);
     sheet->beginSheetOnWindow(window);
   }
-}
-
-void SetupCommands::documentDidChangeMasterList(DocumentSession* document)
-{
-  if (!document) return;
-  MasterListChange::documentDidChange(document->document());
-  document->setSubmenuOfShowSuitoucyouWindow();
-  if (WindowController* info = document->documentInfoController()) info->updateUI(true);
 }
 
 }  // namespace kivo

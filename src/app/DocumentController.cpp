@@ -1,14 +1,14 @@
-#include "document/gui/DocumentController.h"
+#include "app/DocumentController.h"
 
 #include <QFileInfo>
 #include <algorithm>
 
+#include "app/AppController.h"
+#include "app/DocumentSession.h"
 #include "document/DocumentFile.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/DocumentWindowController.h"
 #include "platform/AlertSheet.h"
 #include "platform/FilePanel.h"
-#include "platform/WindowController.h"
 
 namespace kivo {
 namespace {
@@ -72,7 +72,7 @@ DocumentSession* DocumentController::openDocumentWithContentsOfFile(const QStrin
 {
   if (DocumentSession* open = documentForFilePath(path)) {
     // One window set per file: the open document comes forward.
-    WindowController* front = open->frontWindowController();
+    DocumentWindowController* front = open->frontWindowController();
     if (!front && !open->windowControllers().empty()) front = open->windowControllers().front();
     if (front) front->showWindow();
     return open;
@@ -123,7 +123,7 @@ bool DocumentController::reviewUnsavedDocumentsForQuit()
   for (DocumentSession* doc : documents) {
     if (!doc->setEditingShiwakeToShiwakeArrayToSave()) return false;
     if (!doc->isDocumentEdited()) continue;
-    WindowController* front = doc->frontWindowController();
+    DocumentWindowController* front = doc->frontWindowController();
     if (!front && !doc->windowControllers().empty()) front = doc->windowControllers().front();
     if (front) front->showWindow();
     if (!doc->canCloseDocument()) return false;

@@ -2,8 +2,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/PasswordController.h"
 #include "document/DocumentFile.h"
-#include "document/gui/PasswordController.h"
 #include "platform/PasswordHash.h"
 #include "support/AppTestFixture.h"
 

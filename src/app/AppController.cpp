@@ -1,4 +1,4 @@
-#include "document/gui/AppController.h"
+#include "app/AppController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,15 +8,15 @@
 #include <algorithm>
 #include <mutex>
 
-#include "document/gui/DocumentController.h"
-#include "document/gui/DocumentSession.h"
+#include "app/DocumentController.h"
+#include "app/DocumentSession.h"
+#include "document/gui/DocumentWindowController.h"
 #include "platform/AlertSheet.h"
 #include "platform/HelpWindow.h"
 #include "platform/PrintFonts.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
-#include "platform/WindowController.h"
 
 namespace kivo {
 namespace {
@@ -25,8 +25,9 @@ AppController* sharedInstance = nullptr;
 
 using Kind = DocumentWindow::Kind;
 
-bool isGroupHead(const WindowController* controller)
+bool isGroupHead(const WindowController* window)
 {
+  const DocumentWindowController* controller = DocumentWindowController::of(window);
   return controller &&
          (controller->windowKind() == Kind::DocumentInfo || controller->windowKind() == Kind::NewDocument);
 }
@@ -83,10 +84,7 @@ void AppController::applicationDidFinishLaunching(const QStringList& filesToOpen
 
 // --- main window
 
-DocumentSession* AppController::currentDocument() const
-{
-  return mainWindowController_ ? mainWindowController_->document() : nullptr;
-}
+DocumentSession* AppController::currentDocument() const { return DocumentSession::of(mainWindowController_.data()); }
 
 void AppController::windowControllerDidBecomeKey(WindowController* controller)
 {
@@ -133,7 +131,7 @@ void AppController::addWindowMenuItemWithTitle(const QString& title, WindowContr
     }
   }
   app->windowMenuEntries_.push_back(
-      WindowMenuEntry{app->nextWindowMenuId_++, title, controller, controller->document()});
+      WindowMenuEntry{app->nextWindowMenuId_++, title, controller, DocumentSession::of(controller)});
   app->rebuildWindowMenus();
 }
 
@@ -213,10 +211,10 @@ void AppController::showHelp(const QString& anchor) { HelpWindow::showHelpAtAnch
 
 // --- guards
 
-WindowController* AppController::windowWithBlockingSheet(DocumentSession* document)
+DocumentWindowController* AppController::windowWithBlockingSheet(DocumentSession* document)
 {
   if (!document) return nullptr;
-  for (WindowController* wc : document->windowControllers()) {
+  for (DocumentWindowController* wc : document->windowControllers()) {
     SheetController* sheet = wc->attachedSheetController();
     if (sheet && sheet->blocksDocumentCommands()) return wc;
   }
@@ -237,14 +235,14 @@ bool AppController::canShowPropertiesWindow()
 {
   DocumentSession* doc = currentDocument();
   if (!doc) return true;
-  for (WindowController* wc : doc->windowControllers()) {
+  for (DocumentWindowController* wc : doc->windowControllers()) {
     const Kind kind = wc->windowKind();
     if (kind == Kind::Furikaedenpyou || kind == Kind::Suitoucyou || kind == Kind::GenkasyoukyakuShisanList) {
       AlertSheet::runAlert(QString::fromUtf8(kCannotExecuteTitle), QString::fromUtf8(kCloseEntryWindowsMessage));
       return false;
     }
   }
-  for (WindowController* wc : doc->windowControllers()) {
+  for (DocumentWindowController* wc : doc->windowControllers()) {
     if (wc->windowKind() == Kind::Kanjyoumotocyou && wc->isEditingCell()) {
       AlertSheet::beginAlertSheet(mainWindowController_, QString::fromUtf8(kCannotExecuteTitle),
                                   QString::fromUtf8(kEditingKanjyoumotocyouMessage));
@@ -274,9 +272,9 @@ bool AppController::canPrintKanjyoumotocyouOfPluralKamoku()
   return !refuseForBlockingSheet(app ? app->currentDocument() : nullptr);
 }
 
-WindowController* AppController::refuseForBlockingSheet(DocumentSession* document, QWidget* fallbackParent)
+DocumentWindowController* AppController::refuseForBlockingSheet(DocumentSession* document, QWidget* fallbackParent)
 {
-  WindowController* holder = windowWithBlockingSheet(document);
+  DocumentWindowController* holder = windowWithBlockingSheet(document);
   if (!holder) return nullptr;
   AppController* app = sharedInstance;
   QWidget* parent = app && app->mainWindowController() ? app->mainWindowController() : fallbackParent;
