@@ -110,27 +110,26 @@ void StringDrawing::draw(const QString& string, const QRectF& rect, Align align)
 {
   QPainter& p = painter_;
   const QFont& font = p.font();
-  const QString shown = align == Align::Lefted ? string.left(leftedLength(font, string, rect.width())) : string;
+  if (!cached(font, string)) {
+    drawUncached(string, rect, align);
+    return;
+  }
   TextShapeCache& cache = TextShapeCache::shared();
-  const bool plain = cached(font, shown);
-  TextShapeCache::Metrics metrics;
-  if (plain) {
-    metrics = cache.metrics(font);
-  } else {
-    const QFontMetricsF m(font);
-    metrics = {m.ascent(), m.height()};
+  const TextShapeCache::Metrics metrics = cache.metrics(font);
+  const TextShapeCache::Shaped* shaped = &cache.shaped(font, string);
+  QString cut;
+  const bool shortened = align == Align::Lefted && !string.isEmpty() && shaped->advance >= rect.width() - kInset;
+  if (shortened) {
+    cut = string.left(leftedLength(font, string, rect.width()));
+    shaped = &cache.shaped(font, cut);
   }
-  const TextShapeCache::Shaped* shaped = plain ? &cache.shaped(font, shown) : nullptr;
   qreal x = rect.x() + kInset;
-  if (align != Align::Lefted) {
-    const qreal advance = shaped ? shaped->advance : QFontMetricsF(font).horizontalAdvance(shown);
-    x = align == Align::Centered ? rect.x() + (rect.width() - advance) / 2.0
-                                 : rect.x() + rect.width() - advance - kInset;
-  }
+  if (align == Align::Centered) x = rect.x() + (rect.width() - shaped->advance) / 2.0;
+  if (align == Align::Righted) x = rect.x() + rect.width() - shaped->advance - kInset;
   const qreal top = rect.y() + (rect.height() - metrics.height) / 2.0;
   const QPointF baseline(x, top + metrics.ascent);
-  if (!shaped || !holdsBack()) {
-    p.drawText(baseline, shown);
+  if (!holdsBack()) {
+    p.drawText(baseline, shortened ? cut : string);
     return;
   }
   if (p.pen().style() == Qt::NoPen) return;
@@ -145,6 +144,19 @@ void StringDrawing::draw(const QString& string, const QRectF& rect, Align align)
     run->indexes.push_back(g.index);
     run->positions.emplace_back((x0 + g.x) / 64.0, (y0 + g.y) / 64.0);
   }
+}
+
+// As the painter measures and draws (the font or the string is not for the cache).
+void StringDrawing::drawUncached(const QString& string, const QRectF& rect, Align align)
+{
+  const QFontMetricsF metrics(painter_.font());
+  const QString shown =
+      align == Align::Lefted ? string.left(leftedLength(painter_.font(), string, rect.width())) : string;
+  qreal x = rect.x() + kInset;
+  if (align == Align::Centered) x = rect.x() + (rect.width() - metrics.horizontalAdvance(shown)) / 2.0;
+  if (align == Align::Righted) x = rect.x() + rect.width() - metrics.horizontalAdvance(shown) - kInset;
+  const qreal top = rect.y() + (rect.height() - metrics.height()) / 2.0;
+  painter_.drawText(QPointF(x, top + metrics.ascent()), shown);
 }
 
 int StringDrawing::currentState()

@@ -66,6 +66,7 @@ private:
   };
 
   void draw(const QString& string, const QRectF& rect, Align align);
+  void drawUncached(const QString& string, const QRectF& rect, Align align);
   bool holdsBack() const;
   int currentState();
   Run& runOf(int font, int state);

@@ -3,7 +3,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
-#include <tuple>
 
 #include "platform/AlertSheet.h"
 #include "platform/PrintFonts.h"
@@ -34,7 +33,8 @@ std::vector<QLineF> joined(const std::vector<QLineF>& lines)
       out.push_back(l);
   }
   std::sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
-    return std::tie(a.vertical, a.at, a.from) < std::tie(b.vertical, b.at, b.from);
+    if (a.vertical != b.vertical) return a.vertical < b.vertical;
+    return a.at != b.at ? a.at < b.at : a.from < b.from;
   });
   for (size_t i = 0; i < pieces.size();) {
     Piece p = pieces[i];

@@ -49,6 +49,7 @@ bool TextShapeCache::isPlain(const QString& string)
   for (const QChar c : string) {
     const ushort u = c.unicode();
     if (u < 0x20 || (u >= 0x7f && u < 0xa0)) return false;
+    if (u < 0x7f) continue;
     switch (c.category()) {
     case QChar::Other_Control:
     case QChar::Other_Format:
@@ -127,9 +128,13 @@ TextShapeCache::Shaped TextShapeCache::shape(const QFont& font, const QString& s
 
 int TextShapeCache::digitOf(QChar c)
 {
-  for (int i = 0; i < kDigitCount; ++i)
-    if (c == QLatin1Char(kDigitAlphabet[i])) return i;
-  return -1;
+  static const std::array<int8_t, 128> digits = [] {
+    std::array<int8_t, 128> table;
+    table.fill(-1);
+    for (int i = 0; i < kDigitCount; ++i) table[static_cast<size_t>(kDigitAlphabet[i])] = static_cast<int8_t>(i);
+    return table;
+  }();
+  return c.unicode() < 128 ? digits[c.unicode()] : -1;
 }
 
 bool TextShapeCache::isDigitString(const QString& string) const
