@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/PrintInfo.h"
+#include "platform/TextShapeCache.h"
 
 namespace kivo {
 namespace {
@@ -106,6 +107,10 @@ bool PrintOperation::printPages(QPrinter& printer, Printout& printout, int from,
   to = std::min(to, printout.pageCount() - 1);
   if (from > to) return false;
   printer.setFullPage(true);
+  // The strings the job has shaped go with it, however it ends.
+  struct ShapedTextRelease {
+    ~ShapedTextRelease() { TextShapeCache::shared().clear(); }
+  } release;
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   painter.setRenderHint(QPainter::Antialiasing, true);

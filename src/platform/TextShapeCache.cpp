@@ -89,6 +89,12 @@ TextShapeCache::FontEntry& TextShapeCache::entry(const QFont& font)
   return *(last_ = fonts_.back().get());
 }
 
+void TextShapeCache::clear()
+{
+  for (const auto& e : fonts_) e->strings = {};
+  stringCount_ = 0;
+}
+
 const TextShapeCache::Metrics& TextShapeCache::metrics(const QFont& font) { return entry(font).metrics; }
 
 int TextShapeCache::fontIndex(const QRawFont& font)
@@ -203,10 +209,7 @@ const TextShapeCache::Shaped& TextShapeCache::shaped(const QFont& font, const QS
   }
   const auto found = f.strings.find(string);
   if (found != f.strings.end()) return found->second;
-  if (stringCount_ >= kMaxStrings) {
-    for (const auto& e : fonts_) e->strings.clear();
-    stringCount_ = 0;
-  }
+  if (stringCount_ >= kMaxStrings) clear();
   ++stringCount_;
   return f.strings.emplace(string, shape(font, string)).first->second;
 }

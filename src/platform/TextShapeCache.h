@@ -12,8 +12,10 @@
 // among them): a probe holding every sequence of three of them must come out as the
 // glyphs put together. Otherwise they are shaped like any string.
 //
-// The cache keeps at most kMaxStrings strings and then starts afresh. One cache serves
-// the program (painting runs on the GUI thread).
+// The cache keeps at most kMaxStrings strings (a year's journal of an import has one
+// description per voucher, and a ledger printout draws each of them twice, far apart)
+// and then starts afresh; a print job lets its strings go when it ends (clear). One
+// cache serves the program (painting runs on the GUI thread).
 #pragma once
 
 #include <QFont>
@@ -31,7 +33,7 @@ namespace kivo {
 
 class TextShapeCache {
 public:
-  static constexpr size_t kMaxStrings = 20000;
+  static constexpr size_t kMaxStrings = 200000;
 
   // A glyph of its font (rawFont(font)) at its place from the pen position on the
   // baseline, in 1/64 of the painter's unit, as the painter places glyphs.
@@ -61,6 +63,7 @@ public:
   const QRawFont& rawFont(int font) const { return rawFonts_[static_cast<size_t>(font)]; }
 
   size_t stringCount() const { return stringCount_; }
+  void clear();
   // Whether the font's digit strings are put together rather than shaped (after the
   // first such string in the font).
   bool composesDigits(const QFont& font);
