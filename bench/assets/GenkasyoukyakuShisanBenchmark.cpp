@@ -4,7 +4,8 @@
 
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "assets/ShisanSyoukyaku.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ std::vector<GenkasyoukyakuShisan> makeAssets(int count)
     a.setSyutokuKagaku(100'000 + 7'919LL * i);
     a.setTaiyouYears(2 + i % 60);
     a.setDateOfAdded(Date(1995 + i % 30, 1 + i % 12, 1 + i % 28));
-    if (a.dateOfAdded() < Date(2007, 4, 1)) a.setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+    if (a.dateOfAdded() < Date(2007, 4, 1)) a.setPListResource(GenkasyoukyakuShisan::kKyuuTableName);
     a.setKisyuSyoukyakugakuRuikei(a.dateOfAdded() < Date(2024, 4, 1) ? a.syutokuKagaku() * (i % 9) / 10 : 0);
     a.setFutsuuSyoukyakuhi(i % 7 == 0 ? -1 : 10'000);
     if (i % 11 == 0) a.decreaseArray().emplace_back(Date(2024, 8, 1), 5'000);
@@ -40,11 +41,13 @@ void BM_ChargesAndDerivedAmountsOf10000Assets(benchmark::State& state)
     int64_t sum = 0;
     for (const GenkasyoukyakuShisan& a : assets) {
       int32_t kaitei = -1;
-      sum += a.sansyutuSyoukyakuhiForKaisya(kikan, &kaitei) + kaitei;
-      sum += a.syoukyakuRitsuPerThousandForKaisya(kikan) + a.hosyouGaku(kikan);
-      sum += a.kisyuCyoubokagakuForKaisya(kikan) + a.kimatsuCyoubokagakuForKaisya(kikan);
-      sum += a.zanzonKagaku(kikan) + a.zanzonGendoGaku(kikan) + a.keihisannyuugaku(kikan);
-      sum += a.toukiGensyougakuForKaisya(kikan) + a.kimatsuSyoukyakugakuRuikei();
+      sum += ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, kikan, &kaitei) + kaitei;
+      sum += ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(a, kikan) + ShisanSyoukyaku::hosyouGaku(a, kikan);
+      sum += ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(a, kikan) +
+             ShisanSyoukyaku::kimatsuCyoubokagakuForKaisya(a, kikan);
+      sum += ShisanSyoukyaku::zanzonKagaku(a, kikan) + ShisanSyoukyaku::zanzonGendoGaku(a, kikan) +
+             ShisanSyoukyaku::keihisannyuugaku(a, kikan);
+      sum += ShisanSyoukyaku::toukiGensyougakuForKaisya(a, kikan) + a.kimatsuSyoukyakugakuRuikei();
     }
     benchmark::DoNotOptimize(sum);
   }

@@ -1,6 +1,7 @@
 #include "assets/GenkasyoukyakuShisanListPrintLines.h"
 
 #include "assets/KamokuJigyoubuGroup.h"
+#include "assets/ShisanSyoukyaku.h"
 #include "document/MyDocument.h"
 #include "model/KamokuKubun.h"
 
@@ -26,11 +27,11 @@ GenkasyoukyakuShisanListPrintLines::Amounts GenkasyoukyakuShisanListPrintLines::
   m.kisyuCyoubokagaku =
       !added.isNull() && added >= kikan.startDate() ? -1 : a.syutokuKagaku() - a.kisyuSyoukyakugakuRuikei();
   m.toukiZoukagaku = !added.isNull() && kikan.containsDate(added) ? a.syutokuKagaku() : 0;
-  m.toukiGensyougaku = std::max<int64_t>(0, a.toukiGensyougakuForKaisya(kikan));
+  m.toukiGensyougaku = std::max<int64_t>(0, ShisanSyoukyaku::toukiGensyougakuForKaisya(a, kikan));
   m.futsuuSyoukyakuhi = a.futsuuSyoukyakuhi();
   m.tokubetsuSyoukyakuhi = a.tokubetsuSyoukyakuhi();
   m.toukiSyoukyakuhiGoukei = a.toukiSyoukyakuhiGoukei();
-  m.kimatsuCyoubokagaku = a.kimatsuCyoubokagakuForKaisya(kikan);
+  m.kimatsuCyoubokagaku = ShisanSyoukyaku::kimatsuCyoubokagakuForKaisya(a, kikan);
   m.kimatsuSyoukyakugakuRuikei = a.kimatsuSyoukyakugakuRuikei();
   return m;
 }
@@ -65,8 +66,8 @@ std::vector<GenkasyoukyakuShisanListPrintLines::Line> GenkasyoukyakuShisanListPr
     Line l = named(Kind::Asset, a->name());
     l.asset = a;
     l.amounts = amountsOfGenkasyoukyakuShisan(*a, kikan);
-    int32_t rate = a->syoukyakuRitsuPerThousandForKaisya(kikan);
-    if (rate > 0) a->sansyutuSyoukyakuhiForKaisya(kikan, &rate);
+    int32_t rate = ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(*a, kikan);
+    if (rate > 0) ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(*a, kikan, &rate);
     l.ritsuPerThousand = rate;
     return l;
   };

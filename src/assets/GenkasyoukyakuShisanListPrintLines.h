@@ -13,7 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "assets/SyoukyakuKikan.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 namespace kivo {
 

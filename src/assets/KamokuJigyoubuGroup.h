@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 namespace kivo {
 

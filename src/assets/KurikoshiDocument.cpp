@@ -4,6 +4,7 @@
 #include <set>
 
 #include "assets/KurikoshiZandaka.h"
+#include "assets/ShisanSyoukyaku.h"
 #include "assets/SyoukyakuKikan.h"
 #include "document/DocumentFile.h"
 #include "document/MyDocument.h"
@@ -82,7 +83,7 @@ std::unique_ptr<MyDocument> KurikoshiDocument::make(const MyDocument& old, const
   const SyoukyakuKikan closingTerm(old.kaisya(), roundingType);
   const SyoukyakuKikan nextTerm(kaisya, roundingType);
   for (const GenkasyoukyakuShisanPtr& asset : doc->genkasyoukyakuShisanArray())
-    asset->addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(closingTerm, nextTerm);
+    ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(*asset, closingTerm, nextTerm);
 
   doc->makeAllOutputWindowDisplayArrayVoid();
   return doc;

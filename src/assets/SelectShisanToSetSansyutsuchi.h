@@ -5,7 +5,8 @@
 
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "assets/SyoukyakuKikan.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 namespace kivo {
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/GenkasyoukyakuShisan.h"
 #include "resources/Resources.h"
 
 namespace kivo {
@@ -57,15 +58,15 @@ int32_t SyoukyakuRitsuTable::parseRate(std::string_view text)
 void SyoukyakuRitsuTable::load()
 {
   static SyoukyakuRitsuTable kyuu, shin250, shin200;
-  kyuu.name_ = kKyuuTableName;
-  kyuu.endDate_ = Date(2007, 3, 31);
-  shin250.name_ = kShin250TableName;
+  kyuu.name_ = GenkasyoukyakuShisan::kKyuuTableName;
+  kyuu.endDate_ = GenkasyoukyakuShisan::newerRuleStartDate().addingDays(-1);
+  shin250.name_ = GenkasyoukyakuShisan::kShin250TableName;
   shin250.isNewerRule_ = true;
-  shin250.startDate_ = Date(2007, 4, 1);
-  shin250.endDate_ = Date(2012, 3, 31);
-  shin200.name_ = kShin200TableName;
+  shin250.startDate_ = GenkasyoukyakuShisan::newerRuleStartDate();
+  shin250.endDate_ = GenkasyoukyakuShisan::shin200StartDate().addingDays(-1);
+  shin200.name_ = GenkasyoukyakuShisan::kShin200TableName;
   shin200.isNewerRule_ = true;
-  shin200.startDate_ = Date(2012, 4, 1);
+  shin200.startDate_ = GenkasyoukyakuShisan::shin200StartDate();
 
   // 耐用年数,旧定額法,旧定率法,新定額法,250%償却率,250%改定償却率,250%保証率,
   // 200%償却率,200%改定償却率,200%保証率
@@ -111,8 +112,6 @@ const SyoukyakuRitsuTable& SyoukyakuRitsuTable::shin200()
   return *gShin200;
 }
 
-Date SyoukyakuRitsuTable::newerRuleStartDate() { return Date(2007, 4, 1); }
-
 const SyoukyakuRitsuTable& SyoukyakuRitsuTable::newerRuleTableForDate(Date dateOfAdded)
 {
   if (!dateOfAdded.isNull() && dateOfAdded < shin200().startDate()) return shin250();
@@ -121,7 +120,7 @@ const SyoukyakuRitsuTable& SyoukyakuRitsuTable::newerRuleTableForDate(Date dateO
 
 const SyoukyakuRitsuTable& SyoukyakuRitsuTable::tableNamed(std::string_view name, Date dateOfAdded)
 {
-  if (name == kKyuuTableName) return kyuu();
+  if (name == GenkasyoukyakuShisan::kKyuuTableName) return kyuu();
   return newerRuleTableForDate(dateOfAdded);
 }
 

@@ -1,7 +1,8 @@
 // The depreciation rate tables of the tax law, compiled in from
 // resources/depreciation-rates.csv (lives 2 to 100).
 //
-// Three tables, each named by the text an asset stores in `pListResource`:
+// Three tables, each named by the text an asset stores in `pListResource`
+// (GenkasyoukyakuShisan::kKyuuTableName and the two newer names):
 //   "GenkasyoukyakuShisan"          the older rule, assets acquired before 2007-04-01:
 //                                   straight line, and declining balance for a
 //                                   residual ratio of 10 %;
@@ -27,18 +28,11 @@ namespace kivo {
 
 class SyoukyakuRitsuTable {
 public:
-  static constexpr const char* kKyuuTableName = "GenkasyoukyakuShisan";
-  static constexpr const char* kShin250TableName = "GenkasyoukyakuShisan20070401";
-  static constexpr const char* kShin200TableName = "GenkasyoukyakuShisan20120401";
-
   static constexpr int32_t kMinTaiyouYears = 2;
   static constexpr int32_t kMaxTaiyouYears = 100;
   static constexpr int32_t kScale = 100000;
   // The older table's declining-balance rates are those of this residual ratio.
   static constexpr double kTeiritsuHouZanzonWariai = 10.0;
-  // Registered defaults of a new asset's residual and limit ratios, percent.
-  static constexpr double kDefaultZanzonWariai = 10.0;
-  static constexpr double kDefaultZanzonGendoWariai = 5.0;
 
   struct Row {
     int32_t teigakuHou = -1;            // straight-line rate
@@ -55,8 +49,6 @@ public:
   static const SyoukyakuRitsuTable& tableNamed(std::string_view name, Date dateOfAdded);
   // The newer rule's table for an acquisition date (the latest for no date).
   static const SyoukyakuRitsuTable& newerRuleTableForDate(Date dateOfAdded);
-  // The first acquisition date of the newer rule: 2007-04-01.
-  static Date newerRuleStartDate();
 
   std::string_view name() const { return name_; }
   bool isNewerRule() const { return isNewerRule_; }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 namespace kivo {
 

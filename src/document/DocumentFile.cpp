@@ -1,22 +1,19 @@
 #include "document/DocumentFile.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
-#include <climits>
-#include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <functional>
 #include <map>
 #include <new>
 
 #include "document/ShiwakeTable.h"
+#include "files/Crc32.h"
+#include "files/SafeFileWriter.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 
@@ -63,19 +60,6 @@ bool decodeOne(std::string_view data, T& out, std::string* detail)
   return r.ok();
 }
 
-std::array<std::array<uint32_t, 256>, 8> makeCrcTables()
-{
-  std::array<std::array<uint32_t, 256>, 8> t{};
-  for (uint32_t i = 0; i < 256; ++i) {
-    uint32_t c = i;
-    for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    t[0][i] = c;
-  }
-  for (uint32_t i = 0; i < 256; ++i)
-    for (int s = 1; s < 8; ++s) t[s][i] = (t[s - 1][i] >> 8) ^ t[0][t[s - 1][i] & 0xFF];
-  return t;
-}
-
 void putLE(std::string& out, uint64_t v, int bytes)
 {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
@@ -86,96 +70,6 @@ uint64_t getLE(std::string_view in, size_t at, int bytes)
   uint64_t v = 0;
   for (int i = 0; i < bytes; ++i) v |= static_cast<uint64_t>(static_cast<uint8_t>(in[at + i])) << (8 * i);
   return v;
-}
-
-bool writeAll(int fd, std::string_view data, const DocumentFile::WriteFault* fault, std::string* detail)
-{
-  size_t written = 0;
-  while (written < data.size()) {
-    size_t chunk = data.size() - written;  // one write of the whole buffer, unless cut short
-    if (fault && fault->failAfterBytes >= 0) {
-      const int64_t left = fault->failAfterBytes - static_cast<int64_t>(written);
-      if (left <= 0) {
-        *detail = "simulated write failure";
-        errno = ENOSPC;
-        return false;
-      }
-      chunk = std::min<size_t>(chunk, static_cast<size_t>(left));
-    }
-    const ssize_t n = ::write(fd, data.data() + written, chunk);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      *detail = std::string("write: ") + std::strerror(errno);
-      return false;
-    }
-    written += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-std::string folderOf(const std::string& path)
-{
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-}
-
-std::string fileNameOf(const std::string& path)
-{
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The file a save must replace: the path itself, or the file its symbolic links lead
-// to (which need not exist yet), so that the links stay links.
-bool resolveLinks(const std::string& path, std::string* resolved, std::string* detail)
-{
-  std::string current = path;
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat st {};
-    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-      *resolved = current;
-      return true;
-    }
-    std::vector<char> buf(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
-    const ssize_t n = ::readlink(current.c_str(), buf.data(), buf.size());
-    if (n < 0 || static_cast<size_t>(n) >= buf.size()) {
-      *detail = std::string("readlink: ") + std::strerror(n < 0 ? errno : ENAMETOOLONG);
-      return false;
-    }
-    const std::string target(buf.data(), static_cast<size_t>(n));
-    current = !target.empty() && target[0] == '/' ? target : folderOf(current) + "/" + target;
-  }
-  *detail = "too many levels of symbolic links";
-  return false;
-}
-
-size_t nameMaxOf(const std::string& dir)
-{
-  const long n = ::pathconf(dir.c_str(), _PC_NAME_MAX);
-  return n > 0 ? static_cast<size_t>(n) : 255;
-}
-
-// Removes the temporaries of a save that did not finish: those of this file's name
-// that no process holds locked (a save holds its temporary locked until it is
-// renamed) and that are not brand new (a save elsewhere may be about to lock one).
-void removeStaleTemporaries(const std::string& dir, const std::string& fileName)
-{
-  const std::string prefix = DocumentFile::temporaryFilePrefix(fileName, nameMaxOf(dir));
-  DIR* d = ::opendir(dir.c_str());
-  if (!d) return;
-  const int dfd = ::dirfd(d);
-  const time_t now = ::time(nullptr);
-  while (const dirent* e = ::readdir(d)) {
-    const std::string_view name(e->d_name);
-    if (name.size() != prefix.size() + 6 || name.substr(0, prefix.size()) != prefix) continue;
-    const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) continue;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= 2 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-      ::unlinkat(dfd, e->d_name, 0);
-    ::close(fd);
-  }
-  ::closedir(d);
 }
 
 bool readFully(int fd, char* out, size_t size, uint64_t offset)
@@ -197,40 +91,7 @@ uint32_t DocumentFile::checksumOf(std::string_view versionAndSize, std::string_v
   // The first version guarded only the body. From the second on the checksum covers
   // the version and size fields too, so that a damaged version never passes for a
   // newer program's file.
-  return version <= 1 ? crc32(body) : crc32(body, crc32(versionAndSize));
-}
-
-std::string DocumentFile::temporaryFilePrefix(const std::string& fileName, size_t nameMax)
-{
-  constexpr size_t kRandom = 6;
-  if (1 + fileName.size() + 1 + kRandom <= nameMax) return "." + fileName + ".";
-  // Cut at a character boundary of the UTF-8 name, and tell the names apart by a hash.
-  char hash[16];
-  std::snprintf(hash, sizeof hash, "~%08x", static_cast<unsigned>(crc32(fileName)));
-  const size_t room = nameMax > 1 + 9 + 1 + kRandom ? nameMax - (1 + 9 + 1 + kRandom) : 0;
-  size_t cut = std::min(room, fileName.size());
-  while (cut > 0 && (static_cast<uint8_t>(fileName[cut]) & 0xC0) == 0x80) --cut;
-  return "." + fileName.substr(0, cut) + hash + ".";
-}
-
-uint32_t DocumentFile::crc32(std::string_view data, uint32_t previous)
-{
-  static const auto t = makeCrcTables();
-  uint32_t c = previous ^ 0xFFFFFFFFu;
-  const auto* p = reinterpret_cast<const uint8_t*>(data.data());
-  size_t n = data.size();
-  while (n >= 8) {
-    uint32_t lo, hi;
-    std::memcpy(&lo, p, 4);
-    std::memcpy(&hi, p + 4, 4);
-    lo ^= c;
-    c = t[7][lo & 0xFF] ^ t[6][(lo >> 8) & 0xFF] ^ t[5][(lo >> 16) & 0xFF] ^ t[4][lo >> 24] ^ t[3][hi & 0xFF] ^
-        t[2][(hi >> 8) & 0xFF] ^ t[1][(hi >> 16) & 0xFF] ^ t[0][hi >> 24];
-    p += 8;
-    n -= 8;
-  }
-  while (n--) c = t[0][(c ^ *p++) & 0xFF] ^ (c >> 8);
-  return c ^ 0xFFFFFFFFu;
+  return version <= 1 ? Crc32::of(body) : Crc32::of(body, Crc32::of(versionAndSize));
 }
 
 DocumentFile::Result DocumentFile::resultOf(Status status, std::string detail)
@@ -400,13 +261,14 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
 DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const std::string& givenPath,
                                                const WriteFault* fault)
 {
-  std::string path, detail;
-  if (!resolveLinks(givenPath, &path, &detail)) return resultOf(Status::WriteFailed, detail);
-  const std::string dir = folderOf(path);
-  const std::string base = fileNameOf(path);
+  SafeFileWriter out(givenPath, fault);
   // Whatever fails, the message says whether the previous file is still there.
   auto failed = [&](std::string why) {
     Result r = resultOf(Status::WriteFailed, std::move(why));
+    std::string path = out.targetPath();
+    if (path.empty()) path = givenPath;
+    const size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
       r.message = ::stat(dir.c_str(), &st) != 0 ? "書類を保存できませんでした。保存先のフォルダが見つかりません。"
@@ -422,50 +284,7 @@ DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const
     return failed("out of memory");
   }
   if (data.size() - kHeaderSize > kMaxBodySize) return failed("document larger than the format holds");
-
-  removeStaleTemporaries(dir, base);
-  std::string tmpl = dir + "/" + temporaryFilePrefix(base, nameMaxOf(dir)) + "XXXXXX";
-  std::vector<char> name(tmpl.begin(), tmpl.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return failed(std::string("mkstemp: ") + std::strerror(errno));
-  const std::string tmpPath(name.data());
-  // Held until the rename: tells a later open or save that this temporary is in use.
-  ::flock(fd, LOCK_EX | LOCK_NB);
-  bool ok = writeAll(fd, data, fault, &detail);
-  // Keep the owner, group and permissions of the file being replaced, as far as this
-  // user may set them (a group the user belongs to; the owner only for the super-user).
-  struct stat old {};
-  if (ok && ::stat(path.c_str(), &old) == 0) {
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd, static_cast<uid_t>(-1), old.st_gid);
-    ::fchmod(fd, old.st_mode & 07777);
-  } else if (ok) {
-    ::fchmod(fd, 0644);
-  }
-  if (ok && (::fsync(fd) != 0 || (fault && fault->failOnSync))) {
-    ok = false;
-    detail = fault && fault->failOnSync ? "simulated sync failure" : std::string("fsync: ") + std::strerror(errno);
-  }
-  if (ok && (fault && fault->failOnRename)) {
-    ok = false;
-    detail = "simulated rename failure";
-  } else if (ok && ::rename(tmpPath.c_str(), path.c_str()) != 0) {
-    ok = false;
-    detail = std::string("rename: ") + std::strerror(errno);
-  }
-  if (::close(fd) != 0 && ok) {
-    // The data were synced before the rename; a late close error loses nothing.
-    detail = std::string("close: ") + std::strerror(errno);
-  }
-  if (!ok) {
-    ::unlink(tmpPath.c_str());
-    return failed(detail);
-  }
-  const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
+  if (!out.open() || !out.write(data) || !out.commit()) return failed(out.error());
   return Result{};
 }
 
@@ -486,10 +305,7 @@ std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, 
   struct stat st {};
   if (::fstat(fd, &st) != 0) return fail(Status::ReadFailed, std::string("fstat: ") + std::strerror(errno));
   if (!S_ISREG(st.st_mode)) return fail(Status::ReadFailed, "not a regular file");
-  {
-    std::string resolved, detail;
-    if (resolveLinks(path, &resolved, &detail)) removeStaleTemporaries(folderOf(resolved), fileNameOf(resolved));
-  }
+  SafeFileWriter::removeStaleTemporaries(path);
 
   // The header first: a file that is not ours, or one whose declared size does not
   // match or exceeds what the format holds, is refused before its body is read.

@@ -9,9 +9,9 @@
 // section is the archive of its records. A file that is not ours, truncated, damaged
 // or written by a newer program is refused with a message and loads nothing; the
 // header is checked before the body is read, and the checksum before the version is
-// believed. Saving writes a temporary file beside the target (the file a symbolic
-// link points to) and renames it over, so a failure at any byte leaves the previous
-// file whole; temporaries left by a killed save are removed on the next open or save.
+// believed. Saving goes through SafeFileWriter, so a failure at any byte leaves the
+// previous file whole; temporaries left by a killed save are removed on the next open
+// or save.
 #pragma once
 
 #include <cstdint>
@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "document/MyDocument.h"
+#include "files/SafeFileWriter.h"
 
 namespace kivo {
 
@@ -47,12 +48,8 @@ public:
     bool ok() const { return status == Status::Ok; }
   };
 
-  // Test seam: a write that fails once this many bytes have been written (-1 never).
-  struct WriteFault {
-    int64_t failAfterBytes = -1;
-    bool failOnSync = false;
-    bool failOnRename = false;
-  };
+  // Test seam: a write that fails at a byte, at the sync or at the rename.
+  using WriteFault = SafeFileWriter::Fault;
 
   // 1: the journal as archived records; 2: the journal as a packed table; 3: the
   // company record keeps the appropriation items.
@@ -68,13 +65,6 @@ public:
   static std::unique_ptr<MyDocument> readFromFile(const std::string& path, Result* result);
 
   static Result resultOf(Status status, std::string detail = {});
-  // The start of the names of a document's temporary files (six random characters
-  // follow): "." + the file name + ".", or for a name too long for that, a shortened
-  // name and a hash of the full one, so that the temporary name fits in nameMax bytes
-  // whenever the file's own name does.
-  static std::string temporaryFilePrefix(const std::string& fileName, size_t nameMax);
-  // CRC-32 (the zlib one); `previous` continues the checksum of earlier bytes.
-  static uint32_t crc32(std::string_view data, uint32_t previous = 0);
   // The header's checksum of a file of that version: versionAndSize is the 12 bytes of
   // the header after the signature.
   static uint32_t checksumOf(std::string_view versionAndSize, std::string_view body, uint32_t version);

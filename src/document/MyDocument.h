@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
 #include "document/DocumentWindow.h"
 #include "document/Journal.h"
 #include "model/Bookmark.h"
 #include "model/Date.h"
+#include "model/GenkasyoukyakuShisan.h"
 #include "model/HendouReason.h"
 #include "model/Jigyoubu.h"
 #include "model/Kaisya.h"

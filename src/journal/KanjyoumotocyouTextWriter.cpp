@@ -156,10 +156,10 @@ KanjyoumotocyouTextWriter::Result KanjyoumotocyouTextWriter::write(
   std::string data;
   Result result = encode(rows, encoder, shouldContinue, data);
   if (!result.ok()) return result;
-  std::string error;
-  if (!ReportTextExporter::writeFileAtomically(path, data, &error)) {
+  const ReportTextExporter::Result written = ReportTextExporter::writeData(path, data);
+  if (!written.ok()) {
     result.status = Result::Status::WriteFailed;
-    result.message = "テキストファイルに書き出せませんでした。" + error;
+    result.message = written.message;
   }
   return result;
 }

@@ -223,10 +223,10 @@ ShiwakeTextWriter::Result ShiwakeTextWriter::write(const Journal::Entries& displ
   std::string data;
   Result result = encode(displayed, encoder, shouldContinue, data);
   if (!result.ok()) return result;
-  std::string error;
-  if (!ReportTextExporter::writeFileAtomically(path, data, &error)) {
+  const ReportTextExporter::Result written = ReportTextExporter::writeData(path, data);
+  if (!written.ok()) {
     result.status = Result::Status::WriteFailed;
-    result.message = "テキストファイルに書き出せませんでした。" + error;
+    result.message = written.message;
   }
   return result;
 }

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "document/Journal.h"
-#include "trial/ReportTextExporter.h"
+#include "files/ReportTextExporter.h"
 
 namespace kivo {
 

@@ -1,6 +1,6 @@
 // The journal window's display condition: up to six independent stages (date,
 // voucher number, accounts, divisions, amount, description) that an entry must pass
-// to be listed. Each open document has one (DocumentSession), created with every
+// to be listed. Each open document has one (OpenDocument), created with every
 // stage off and never written to the document file; the condition sheet edits it
 // and the journal window runs displayShiwakeArrayOfDocument with it on every
 // refresh. The marks of the marked mode are kept here too.

@@ -18,6 +18,9 @@ class AlertSheet {
 public:
   // The standard titles.
   static constexpr const char* kCannotExecuteTitle = "実行できません";
+  // The refusal of a command while a sheet elsewhere is in the way.
+  static constexpr const char* kCloseSheetMessage =
+      "このメッセージを閉じた後、前面に表示されるウインドウのシートを閉じてください。";
   static constexpr const char* kInvalidDenpyouTitle = "無効な伝票";
   static constexpr const char* kInvalidShiwakeTitle = "無効な仕訳";
   static constexpr const char* kCannotPrintTitle = "印刷できません";

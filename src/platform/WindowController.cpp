@@ -10,12 +10,11 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
 #include "platform/MainMenu.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
+#include "platform/WindowControllerHost.h"
 
 namespace kivo {
 namespace {
@@ -31,17 +30,16 @@ QRect availableGeometryFor(const QWidget* anchor)
 
 }  // namespace
 
-WindowController::WindowController(DocumentSession* document, Kind kind, QWidget* parent)
-    : QMainWindow(parent), document_(document), kind_(kind)
+WindowController::WindowController(WindowControllerHost* host, QWidget* parent) : QMainWindow(parent), host_(host)
 {
   setAttribute(Qt::WA_DeleteOnClose, false);
-  // Without an application (a window on its own) the menus are shown but do nothing.
-  mainMenu_ = new MainMenu(menuBar(), AppController::sharedAppController(), this);
+  // Without a host (a window on its own) the menus are shown but do nothing.
+  mainMenu_ = new MainMenu(menuBar(), host_ ? host_->mainMenuHandler() : nullptr, this);
 }
 
 WindowController::~WindowController()
 {
-  if (AppController* app = AppController::sharedAppController()) app->windowControllerWillClose(this);
+  if (host_) host_->windowControllerWillClose(this);
 }
 
 // --- life
@@ -53,10 +51,7 @@ void WindowController::loadWindowIfNeeded()
   windowDidLoad();
   originWhenLoaded_ = pos();
   synchronizeWindowTitleWithDocumentName();
-  const QString menuTitle = windowMenuTitle();
-  if (!menuTitle.isEmpty()) AppController::addWindowMenuItemWithTitle(menuTitle, this);
-  if (document_) document_->rebuildDocumentMenus();
-  if (AppController* app = AppController::sharedAppController()) app->rebuildWindowMenu(this);
+  if (host_) host_->windowControllerDidLoad(this, windowMenuTitle());
 }
 
 void WindowController::showWindow()
@@ -78,7 +73,7 @@ void WindowController::closeWithoutAsking()
 
 bool WindowController::isMainWindow() const
 {
-  if (AppController* app = AppController::sharedAppController()) return app->mainWindowController() == this;
+  if (host_) return host_->isMainWindowController(this);
   return isActiveWindow();
 }
 
@@ -91,7 +86,7 @@ void WindowController::becomeMain()
     mainMenu_->functionMenu()->setEnabled(!mainMenu_->functionMenu()->actions().isEmpty());
   }
   // The document's menus, and the catch-up of the windows that wait for an update.
-  if (document_) document_->windowControllerDidBecomeMain(this);
+  if (host_) host_->windowControllerDidBecomeMain(this);
   windowDidBecomeMain();
   if (mainMenu_) mainMenu_->validateMenuItems();
 }
@@ -102,7 +97,7 @@ void WindowController::changeEvent(QEvent* event)
 {
   if (event->type() == QEvent::ActivationChange) {
     if (isActiveWindow()) {
-      if (AppController* app = AppController::sharedAppController()) app->windowControllerDidBecomeKey(this);
+      if (host_) host_->windowControllerDidBecomeKey(this);
       windowDidBecomeKey();
     } else {
       windowDidResignKey();
@@ -137,6 +132,12 @@ bool WindowController::hasAttachedSheet() const
 
 SheetController* WindowController::attachedSheetController() const { return SheetController::attachedSheet(this); }
 
+void WindowController::closeAttachedSheet()
+{
+  SheetController* sheet = attachedSheetController();
+  if (sheet && !sheet->blocksDocumentCommands()) sheet->abortSheet();
+}
+
 // --- placement
 
 QRect WindowController::windowFrame() const { return QRect(pos(), size()); }
@@ -150,13 +151,13 @@ void WindowController::setWindowFrame(const QRect& frame)
 void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
 {
   const QString itemTitle = denpyouAndCyouhyouItemTitle();
-  if (itemTitle.isEmpty() || !document_) return;
+  if (itemTitle.isEmpty() || !host_) return;
   const int n = MainMenu::positionInDenpyouAndCyouhyouMenu(itemTitle);
-  WindowController* info = document_->documentInfoController();
+  const WindowController* info = host_->cascadeOriginWindowController();
   const QRect v = availableGeometryFor(info ? info : this);
   const QPoint o = info ? info->windowFrameOriginWhenLoaded() : v.topLeft();
 
-  QRect frame = document_->windowFrame(kind_);
+  QRect frame = host_->rememberedWindowFrame(this);
   if (frame.width() <= 0) {
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
     const char* widthKey = windowWidthDefaultsKey();
@@ -180,7 +181,7 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
     if (v.x() + v.width() < frame.x()) frame.moveLeft(o.x());
     if (frame.y() > v.y() + v.height()) frame.moveTop(o.y());
   }
-  document_->setWindowFrame(kind_, frame);
+  host_->rememberWindowFrame(this, frame);
   setWindowFrame(frame);
   placed_ = true;
   if (display) showWindow();
@@ -188,8 +189,8 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
 
 void WindowController::rememberFrame()
 {
-  if (!placed_ || !isVisible() || !document_) return;
-  document_->setWindowFrame(kind_, windowFrame());
+  if (!placed_ || !isVisible() || !host_) return;
+  host_->rememberWindowFrame(this, windowFrame());
 }
 
 void WindowController::moveEvent(QMoveEvent* event)
@@ -213,13 +214,16 @@ void WindowController::resizeEvent(QResizeEvent* event)
 
 void WindowController::synchronizeWindowTitleWithDocumentName()
 {
-  if (!document_) return;
-  setWindowTitle(windowTitleForDocumentDisplayName(document_->displayName()) + QStringLiteral("[*]"));
-  setWindowModified(document_->isDocumentEdited());
-  if (loaded_) {
-    const QString menuTitle = windowMenuTitle();
-    if (!menuTitle.isEmpty()) AppController::setWindowMenuItemTitle(this, menuTitle);
-  }
+  if (!host_) return;
+  setWindowTitle(windowTitleForDocumentDisplayName(host_->displayName()) + QStringLiteral("[*]"));
+  setWindowModified(host_->isDocumentEdited());
+  if (loaded_) updateWindowMenuItemTitle();
+}
+
+void WindowController::updateWindowMenuItemTitle()
+{
+  const QString menuTitle = windowMenuTitle();
+  if (host_ && !menuTitle.isEmpty()) host_->windowMenuTitleDidChange(this, menuTitle);
 }
 
 // --- closing
@@ -245,18 +249,16 @@ void WindowController::closeEvent(QCloseEvent* event)
     event->accept();
     return;
   }
-  if (!closeWithoutAsking_ && document_ && !document_->shouldCloseWindowController(this)) {
+  if (!closeWithoutAsking_ && host_ && !host_->shouldCloseWindowController(this)) {
     event->ignore();
     return;
   }
   closing_ = true;
   event->accept();
   windowWillCloseHook();
-  if (AppController* app = AppController::sharedAppController()) app->windowControllerWillClose(this);
-  if (document_) {
-    const bool closesDocument = !closeWithoutAsking_ && shouldCloseDocument();
-    document_->removeWindowController(this);
-    if (closesDocument) document_->close();
+  if (host_) {
+    host_->windowControllerWillClose(this);
+    host_->windowControllerDidClose(this, !closeWithoutAsking_ && shouldCloseDocument());
   }
 }
 

@@ -1,7 +1,9 @@
-// The one base of every document window.
+// The one base of every window of the program's documents (DocumentWindowController
+// adds the document).
 //
-// A window controller belongs to one document (DocumentSession) and is the window
-// itself. The base gives every window of the program the same life:
+// A window controller is the window itself, owned through a WindowControllerHost
+// (the application and the document the window belongs to). The base gives every
+// window of the program the same life:
 //   - loading: windowDidLoad runs once, before the window is first shown; the window
 //     then adds its own item to the Window menu (windowMenuTitle);
 //   - becoming key or main and resigning it: the application's main window is the
@@ -11,11 +13,11 @@
 //     update recompute;
 //   - the refresh rule (updateUI): recompute at once when forced, when main, or when
 //     "Auto Update All Output Windows" is on; otherwise remember that an update is due;
-//   - placement: the first position cascades from the document information window by
-//     the window's position in the "伝票・帳票" menu; the document remembers one frame
-//     per window kind while it is open, and the user defaults keep each kind's size;
-//   - closing: the document is asked first (it settles the rows being edited); the
-//     windows that stand for the document close the document with them;
+//   - placement: the first position cascades from the host's origin window by the
+//     window's position in the "伝票・帳票" menu; the host remembers the frame of
+//     windows like this one, and the user defaults keep each kind's size;
+//   - closing: the host is asked first (the document settles the rows being edited);
+//     the windows that stand for the document close the document with them;
 //   - the changed mark of the document in the title.
 #pragma once
 
@@ -25,24 +27,21 @@
 #include <QPointer>
 #include <QString>
 
-#include "document/DocumentWindow.h"
-
 class QMenu;
 
 namespace kivo {
 
-class DocumentSession;
 class MainMenu;
 class SheetController;
+class WindowControllerHost;
 
-class WindowController : public QMainWindow, public DocumentWindow {
+class WindowController : public QMainWindow {
   Q_OBJECT
 public:
-  WindowController(DocumentSession* document, Kind kind, QWidget* parent = nullptr);
+  explicit WindowController(WindowControllerHost* host, QWidget* parent = nullptr);
   ~WindowController() override;
 
-  DocumentSession* document() const { return document_; }
-  Kind windowKind() const override { return kind_; }
+  WindowControllerHost* host() const { return host_; }
   MainMenu* mainMenu() const { return mainMenu_; }
 
   // --- life
@@ -60,8 +59,8 @@ public:
   bool isMainWindow() const;
 
   // --- refresh rule
-  void updateUI(bool force) override;
-  bool doNeedUpdate() const override { return doNeedUpdate_; }
+  virtual void updateUI(bool force);
+  virtual bool doNeedUpdate() const { return doNeedUpdate_; }
   void updateUI() { updateUI(false); }
 
   // --- the document's hooks
@@ -84,6 +83,9 @@ public:
   // A sheet (or an alert sheet) is attached to this window.
   bool hasAttachedSheet() const;
   SheetController* attachedSheetController() const;
+  // Ends a sheet attached to this window before another opens on it; a sheet that
+  // blocks the document's commands (a master-list editor) stays.
+  virtual void closeAttachedSheet();
 
   // --- placement
   // Places the window for its first showing: the frame the document remembers for this
@@ -92,7 +94,7 @@ public:
   virtual void moveWindowToInitialPositionWithDisplay(bool display);
   // The origin the window had when it was first loaded.
   QPoint windowFrameOriginWhenLoaded() const { return originWhenLoaded_; }
-  // The window's frame as the document remembers it: outer top-left, inner size.
+  // The window's frame as the host remembers it: outer top-left, inner size.
   QRect windowFrame() const;
   void setWindowFrame(const QRect& frame);
 
@@ -100,6 +102,8 @@ public:
   // The title for the document's display name; the changed mark follows it.
   virtual QString windowTitleForDocumentDisplayName(const QString& displayName) const { return displayName; }
   void synchronizeWindowTitleWithDocumentName();
+  // Gives the window's Window-menu item its current title.
+  void updateWindowMenuItemTitle();
 
   // Becoming main and key: called by the application as windows are activated.
   void becomeMain();
@@ -150,8 +154,7 @@ protected:
 private:
   void rememberFrame();
 
-  DocumentSession* document_;
-  Kind kind_;
+  WindowControllerHost* host_;
   MainMenu* mainMenu_ = nullptr;
   bool loaded_ = false;
   bool placed_ = false;

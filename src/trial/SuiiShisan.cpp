@@ -4,7 +4,7 @@
 
 #include "document/MyDocument.h"
 #include "model/Kaisya.h"
-#include "trial/ReportTextExporter.h"
+#include "trial/ShisanTextFields.h"
 #include "trial/SuiiShisanBuilder.h"
 #include "trial/SuiiShisanKojinSonekiKeisanSection.h"
 #include "trial/SuiiShisanSeizouGenkaSection.h"
@@ -113,7 +113,7 @@ std::string SuiiShisan::columnTitle(const Kaisya& kaisya, int32_t k, bool isTais
   return std::string();
 }
 
-std::vector<std::vector<std::string>> SuiiShisan::textLines(const ReportTextExporter& exporter,
+std::vector<std::vector<std::string>> SuiiShisan::textLines(const ShisanTextFields& textFields,
                                                             const std::vector<Shisan>& rows, int32_t numberOfMonth)
 {
   std::vector<std::vector<std::string>> lines;
@@ -125,7 +125,7 @@ std::vector<std::vector<std::string>> SuiiShisan::textLines(const ReportTextExpo
     fields.push_back(row.title());
     // A heading row has no amounts: its caption and empty fields.
     for (size_t k = 0; k < columns; ++k)
-      fields.push_back(k < row.monthlyAmountArray().size() ? exporter.amountField(row, row.monthlyAmountArray()[k])
+      fields.push_back(k < row.monthlyAmountArray().size() ? textFields.amountField(row, row.monthlyAmountArray()[k])
                                                            : std::string());
     lines.push_back(std::move(fields));
   }

@@ -24,7 +24,7 @@ namespace kivo {
 
 class Kaisya;
 class MyDocument;
-class ReportTextExporter;
+class ShisanTextFields;
 
 class SuiiShisan {
 public:
@@ -70,7 +70,7 @@ public:
   static std::string columnTitle(const Kaisya& kaisya, int32_t k, bool isTaisyakuTaisyou);
 
   // The export's lines: the caption, then one amount field per amount of the row.
-  static std::vector<std::vector<std::string>> textLines(const ReportTextExporter& exporter,
+  static std::vector<std::vector<std::string>> textLines(const ShisanTextFields& textFields,
                                                          const std::vector<Shisan>& rows, int32_t numberOfMonth);
 
 private:

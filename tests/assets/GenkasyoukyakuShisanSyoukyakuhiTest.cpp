@@ -1,7 +1,8 @@
 // The depreciation of the term, worked by hand from the law's rates.
 #include <gtest/gtest.h>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "assets/ShisanSyoukyaku.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 namespace kivo {
 namespace {
@@ -21,15 +22,15 @@ G assetOf(const char* method, int64_t cost, int life, Date dateOfAdded, bool old
   a.setSyutokuKagaku(cost);
   a.setTaiyouYears(life);
   a.setDateOfAdded(dateOfAdded);
-  if (olderRule) a.setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+  if (olderRule) a.setPListResource(GenkasyoukyakuShisan::kKyuuTableName);
   return a;
 }
 
 // The charge, opening book value, decrease and closing book value of the term.
 Charges termFigures(const G& a, const SyoukyakuKikan& term)
 {
-  return {a.futsuuSyoukyakuhi(), a.kisyuCyoubokagakuForKaisya(term), a.toukiGensyougakuForKaisya(term),
-          a.kimatsuCyoubokagakuForKaisya(term)};
+  return {a.futsuuSyoukyakuhi(), ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(a, term),
+          ShisanSyoukyaku::toukiGensyougakuForKaisya(a, term), ShisanSyoukyaku::kimatsuCyoubokagakuForKaisya(a, term)};
 }
 
 // The ordinary charge of each term when every term books the computed charge and
@@ -37,11 +38,11 @@ Charges termFigures(const G& a, const SyoukyakuKikan& term)
 Charges chargesOverTerms(G a, int firstYear, int terms)
 {
   Charges charges;
-  a.setFutsuuSyoukyakuhi(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(firstYear)));
+  a.setFutsuuSyoukyakuhi(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, fiscalYear(firstYear)));
   for (int i = 0; i < terms; ++i) {
     charges.push_back(a.futsuuSyoukyakuhi());
-    a.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(fiscalYear(firstYear + i),
-                                                                   fiscalYear(firstYear + i + 1));
+    ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, fiscalYear(firstYear + i),
+                                                                                  fiscalYear(firstYear + i + 1));
   }
   return charges;
 }
@@ -135,7 +136,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ChargeOfOneTerm)
       {"unknown method", assetOf("級数法", 1'000'000, 10, before), year, -1}};
   for (const auto& [what, asset, kikan, charge] : cases) {
     int32_t kaitei = -7;
-    EXPECT_EQ(asset.sansyutuSyoukyakuhiForKaisya(kikan, &kaitei), charge) << what;
+    EXPECT_EQ(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(asset, kikan, &kaitei), charge) << what;
     EXPECT_EQ(kaitei, std::string(what) == "revised phase kept once fixed" ? 250 : -7) << what;
   }
 }
@@ -162,7 +163,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RoundingTypesAndTheSoleProprietor)
   const G a = assetOf(G::kTeigakuHou, 1'234'567, 3, Date(2013, 7, 3));
   Charges charges;
   for (auto [houjin, rounding] : {std::pair(true, 0), {true, 2}, {false, 0}, {false, 1}, {false, 2}})
-    charges.push_back(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(2013, houjin, rounding)));
+    charges.push_back(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, fiscalYear(2013, houjin, rounding)));
   EXPECT_EQ(charges, (Charges{309'259, 309'260, 309'258, 309'259, 309'260}));
 }
 
@@ -180,7 +181,8 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, MonthsOfTheTermAndOfUse)
     G a;
     a.setDateOfAdded(added);
     a.setDateOfRemoved(removed);
-    EXPECT_EQ(a.numberOfSyoukyakuMonthForKaisya(year), u) << added.toString() << " " << removed.toString();
+    EXPECT_EQ(ShisanSyoukyaku::numberOfSyoukyakuMonthForKaisya(a, year), u)
+        << added.toString() << " " << removed.toString();
   }
 }
 
@@ -193,18 +195,22 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, DerivedAmounts)
   a.setTokubetsuSyoukyakuhi(20'000);
   a.setJigyouSenyouWariai(33.3);
   // 経費算入額: 120,000 × 33.3 % is 39,960, not 39,959.
-  EXPECT_EQ(
-      (Charges{a.kisyuCyoubokagakuForKaisya(year), a.zanzonKagaku(year), a.zanzonGendoGaku(year), a.hosyouGaku(year),
-               a.toukiSyoukyakuhiGoukei(), a.kimatsuSyoukyakugakuRuikei(), a.kimatsuCyoubokagakuForKaisya(year),
-               a.keihisannyuugaku(year), a.toukiGensyougakuForKaisya(year)}),
-      (Charges{800'000, 100'000, 50'000, 65'520, 120'000, 320'000, 680'000, 39'960, 0}));
+  EXPECT_EQ((Charges{ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(a, year), ShisanSyoukyaku::zanzonKagaku(a, year),
+                     ShisanSyoukyaku::zanzonGendoGaku(a, year), ShisanSyoukyaku::hosyouGaku(a, year),
+                     a.toukiSyoukyakuhiGoukei(), a.kimatsuSyoukyakugakuRuikei(),
+                     ShisanSyoukyaku::kimatsuCyoubokagakuForKaisya(a, year), ShisanSyoukyaku::keihisannyuugaku(a, year),
+                     ShisanSyoukyaku::toukiGensyougakuForKaisya(a, year)}),
+            (Charges{800'000, 100'000, 50'000, 65'520, 120'000, 320'000, 680'000, 39'960, 0}));
 
   // A charge not entered counts as 0, never as -1.
   a.setFutsuuSyoukyakuhi(-1);
-  EXPECT_EQ((Charges{a.toukiSyoukyakuhiGoukei(), a.kimatsuCyoubokagakuForKaisya(year)}), (Charges{20'000, 780'000}));
+  EXPECT_EQ((Charges{a.toukiSyoukyakuhiGoukei(), ShisanSyoukyaku::kimatsuCyoubokagakuForKaisya(a, year)}),
+            (Charges{20'000, 780'000}));
 
   const G inTerm = assetOf(G::kTeigakuHou, 500'000, 5, Date(2013, 4, 1));
-  EXPECT_EQ((Charges{inTerm.kisyuCyoubokagakuForKaisya(year), inTerm.hosyouGaku(year)}), (Charges{-1, -1}));
+  EXPECT_EQ(
+      (Charges{ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(inTerm, year), ShisanSyoukyaku::hosyouGaku(inTerm, year)}),
+      (Charges{-1, -1}));
 }
 
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PartialDecreaseLowersBaseAndBookValueAndTheRegisterFoots)
@@ -215,11 +221,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PartialDecreaseLowersBaseAndBookValueA
   a.setKisyuSyoukyakugakuRuikei(100'000);
   a.decreaseArray().emplace_back(Date(2013, 10, 1), 300'000);
   const SyoukyakuKikan year = fiscalYear(2013);
-  a.setFutsuuSyoukyakuhi(a.sansyutuSyoukyakuhiForKaisya(year));
+  a.setFutsuuSyoukyakuhi(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, year));
   EXPECT_EQ(termFigures(a, year), (Charges{70'000, 900'000, 300'000, 530'000}));
 
   // The next term opens where this one closed.
-  a.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(year, fiscalYear(2014));
+  ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, year, fiscalYear(2014));
   EXPECT_EQ(termFigures(a, fiscalYear(2014)), (Charges{70'000, 530'000, 0, 460'000}));
 }
 
@@ -232,11 +238,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RemovalEndsTheUseAndTakesTheWholeBookV
   a.decreaseArray().emplace_back(Date(2013, 12, 1), 10'000);
   a.setDateOfRemoved(Date(2014, 6, 20));
   const SyoukyakuKikan year = fiscalYear(2014);
-  a.setFutsuuSyoukyakuhi(a.sansyutuSyoukyakuhiForKaisya(year));
+  a.setFutsuuSyoukyakuhi(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, year));
   EXPECT_EQ(termFigures(a, year), (Charges{29'750, 1'070'000, 1'200'000 - 120'000 - 10'000 - 29'750, 0}));
 
   // Still carried into the next term, with nothing left there.
-  a.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(year, fiscalYear(2015));
+  ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, year, fiscalYear(2015));
   EXPECT_EQ(termFigures(a, fiscalYear(2015)), (Charges{0, 0, 0, 0}));
 }
 
@@ -246,11 +252,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardFixesThePhaseBaseAndClearsT
   // leaves the base open, the roll-forward fixes it at 262,144.
   G a = assetOf(G::kTeiritsuHou, 1'000'000, 10, Date(2013, 4, 1));
   a.setKisyuSyoukyakugakuRuikei(1'000'000 - 262'144);
-  a.setFutsuuSyoukyakuhi(a.sansyutuSyoukyakuhiForKaisya(fiscalYear(2019)));
+  a.setFutsuuSyoukyakuhi(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, fiscalYear(2019)));
   EXPECT_EQ(a.basedCyoubokagakuForKaiteiSyoukyakuhi(), -1);
   a.setZoukaSyoukyakugaku(1);
   a.setTokubetsuSyoukyakuhi(2);
-  a.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(fiscalYear(2019), fiscalYear(2020));
+  ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, fiscalYear(2019), fiscalYear(2020));
   EXPECT_EQ((Charges{a.basedCyoubokagakuForKaiteiSyoukyakuhi(), a.kisyuSyoukyakugakuRuikei(), a.futsuuSyoukyakuhi(),
                      a.zoukaSyoukyakugaku() + a.warimashiSyoukyakuhi() + a.tokubetsuSyoukyakuhi()}),
             (Charges{262'144, 1'000'000 - 262'144 + 65'536 + 3, 65'536, 0}));
@@ -259,11 +265,11 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardFixesThePhaseBaseAndClearsT
   G b = assetOf(G::kTeigakuHou, 100'000, 5, Date(2010, 4, 1));
   b.setKisyuSyoukyakugakuRuikei(90'000);
   b.setFutsuuSyoukyakuhi(20'000);
-  b.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(fiscalYear(2014), fiscalYear(2015));
+  ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(b, fiscalYear(2014), fiscalYear(2015));
   EXPECT_EQ(b.kisyuSyoukyakugakuRuikei(), 100'000);
   G c = assetOf(G::kTeigakuHou, 100'000, 5, Date(2010, 4, 1));
   c.setKisyuSyoukyakugakuRuikei(40'000);
-  c.addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(fiscalYear(2014), fiscalYear(2015));
+  ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(c, fiscalYear(2014), fiscalYear(2015));
   EXPECT_EQ((Charges{c.kisyuSyoukyakugakuRuikei(), c.futsuuSyoukyakuhi()}), (Charges{40'000, 20'000}));
 }
 

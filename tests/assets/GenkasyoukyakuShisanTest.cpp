@@ -2,9 +2,9 @@
 
 #include <tuple>
 
-#include "assets/GenkasyoukyakuShisan.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 namespace kivo {
 namespace {
@@ -122,7 +122,7 @@ TEST(GenkasyoukyakuShisanTest, AcquisitionDateMustFallUnderTheAssetsRule)
 {
   G newer;
   G older;
-  older.setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+  older.setPListResource(GenkasyoukyakuShisan::kKyuuTableName);
   // The 250 % table's end bounds no later term.
   EXPECT_EQ(std::tuple(newer.isValidDateOfAdded(Date(2007, 4, 1)), newer.isValidDateOfAdded(Date(2030, 1, 1)),
                        newer.isValidDateOfAdded(Date(2007, 3, 31)), older.isValidDateOfAdded(Date(2007, 3, 31)),

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "assets/KurikoshiDocument.h"
+#include "assets/KurikoshiSyori.h"
 #include "assets/KurikoshiZandaka.h"
 #include "document/DocumentFile.h"
 #include "trial/TrialBooks.h"
@@ -250,6 +251,50 @@ TEST(KurikoshiZandakaTest, RefusesAndLeavesTheDocumentAlone)
       cells.push_back(KurikoshiZandaka::cellText(*doc, z.invalidZandakaArray().front(), column));
     EXPECT_EQ(cells, firstRow);
   }
+}
+
+// The sequence: the new document is handed over before the old one is marked; the old
+// one is closed only once saved, and a failed save takes its mark back.
+TEST(KurikoshiSyoriTest, HandsOverTheNextDocumentFirstAndClosesTheOldOnlyOnceSaved)
+{
+  for (const bool saves : {true, false}) {
+    SCOPED_TRACE(saves);
+    auto old = makeBooks(Kind::Kaisyahou);
+    fillBooks(*old, Kind::Kaisyahou, -1);
+    std::vector<std::string> log;
+    std::unique_ptr<MyDocument> next;
+    KurikoshiSyori::Steps steps;
+    steps.didStartPhase = [&](KurikoshiSyori::Phase p) {
+      log.push_back(p == KurikoshiSyori::Phase::ComputingZandaka ? "zandaka" : "make");
+    };
+    steps.addNextDocument = [&](std::unique_ptr<MyDocument> d) {
+      log.push_back(old->kaisya().hasDoneKurikoshi() ? "add after mark" : "add");
+      next = std::move(d);
+    };
+    steps.saveOldDocument = [&] {
+      log.push_back(old->kaisya().hasDoneKurikoshi() && old->isDocumentEdited() ? "save marked" : "save");
+      return saves;
+    };
+    steps.closeOldDocument = [&] { log.push_back("close"); };
+    const auto r = KurikoshiSyori::run(*old, KurikoshiDocument::defaultTermSettings(old->kaisya()), false, 0, steps);
+    using S = KurikoshiSyori::Result::Status;
+    EXPECT_EQ(std::tuple(r.status, log, old->kaisya().hasDoneKurikoshi(), next != nullptr),
+              saves ? std::tuple(S::Done, std::vector<std::string>{"zandaka", "make", "add", "save marked", "close"},
+                                 true, true)
+                    : std::tuple(S::OldNotSaved, std::vector<std::string>{"zandaka", "make", "add", "save marked"},
+                                 false, true));
+  }
+
+  // Balances that cannot be carried: nothing is handed over, saved or closed.
+  auto old = makeBooks(Kind::Kaisyahou);
+  fillBooks(*old, Kind::Kaisyahou, -1);
+  addShiwake(*old, Date(2024, 9, 1), codeOf(*old, "消耗品費"), codeOf(*old, "現金"), 2'000'000);
+  int calls = 0;
+  KurikoshiSyori::Steps steps{
+      {}, [&](std::unique_ptr<MyDocument>) { ++calls; }, [&] { return ++calls > 0; }, [&] { ++calls; }};
+  const auto r = KurikoshiSyori::run(*old, KurikoshiDocument::defaultTermSettings(old->kaisya()), false, 0, steps);
+  EXPECT_EQ(std::tuple(r.status, calls, old->kaisya().hasDoneKurikoshi()),
+            std::tuple(KurikoshiSyori::Result::Status::Refused, 0, false));
 }
 
 }  // namespace

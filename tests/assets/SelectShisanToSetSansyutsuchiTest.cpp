@@ -12,7 +12,7 @@ TEST(SelectShisanToSetSansyutsuchiTest, OnlyOlderRuleStraightLineAndDecliningAss
   const SyoukyakuKikan year(Date(2006, 4, 1), Date(2007, 3, 31), true, 0);
   auto asset = [](const char* method, bool olderRule, int64_t futsuu) {
     auto a = std::make_shared<G>(method);
-    if (olderRule) a->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+    if (olderRule) a->setPListResource(GenkasyoukyakuShisan::kKyuuTableName);
     a->setSyutokuKagaku(1'000'000);
     a->setTaiyouYears(10);
     a->setDateOfAdded(Date(2005, 1, 1));

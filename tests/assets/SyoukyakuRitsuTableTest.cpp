@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "assets/ShisanSyoukyaku.h"
 
 namespace kivo {
 namespace {
@@ -43,7 +43,7 @@ int perHundredThousand(double rate) { return std::isnan(rate) ? -1 : static_cast
 GenkasyoukyakuShisan assetOf(const char* method, bool olderRule, Date dateOfAdded, int life)
 {
   GenkasyoukyakuShisan a(method);
-  a.setPListResource(olderRule ? SyoukyakuRitsuTable::kKyuuTableName : SyoukyakuRitsuTable::kShin250TableName);
+  a.setPListResource(olderRule ? GenkasyoukyakuShisan::kKyuuTableName : GenkasyoukyakuShisan::kShin250TableName);
   a.setDateOfAdded(dateOfAdded);
   a.setTaiyouYears(life);
   return a;
@@ -59,17 +59,20 @@ TEST(SyoukyakuRitsuTableTest, EveryLifeAndMethodMatchesTheReferenceRatesAndTheRa
   for (const CsvRow& r : rows) {
     const int n = r.life;
     SCOPED_TRACE(n);
-    EXPECT_EQ(assetOf(G::kTeigakuHou, true, old, n).syoukyakuRitsuPerThousandForKaisya(year), perThousand(r.cells[0]));
-    EXPECT_EQ(assetOf(G::kTeiritsuHou, true, old, n).syoukyakuRitsuPerThousandForKaisya(year), perThousand(r.cells[1]));
-    EXPECT_EQ(assetOf(G::kTeigakuHou, false, in250, n).syoukyakuRitsuPerThousandForKaisya(year),
+    EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(assetOf(G::kTeigakuHou, true, old, n), year),
+              perThousand(r.cells[0]));
+    EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(assetOf(G::kTeiritsuHou, true, old, n), year),
+              perThousand(r.cells[1]));
+    EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(assetOf(G::kTeigakuHou, false, in250, n), year),
               perThousand(r.cells[2]));
-    EXPECT_EQ(assetOf(G::kTeigakuHou, false, in200, n).syoukyakuRitsuPerThousandForKaisya(year),
+    EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(assetOf(G::kTeigakuHou, false, in200, n), year),
               perThousand(r.cells[2]));
     for (const auto& [date, first] : {std::pair{in250, 3}, std::pair{in200, 6}}) {
       const GenkasyoukyakuShisan a = assetOf(G::kTeiritsuHou, false, date, n);
-      EXPECT_EQ(a.syoukyakuRitsuPerThousandForKaisya(year), perThousand(r.cells[first]));
-      EXPECT_EQ(a.kaiteiSyoukyakuRitsuPerThousand20070401ForKaisya(year), perThousand(r.cells[first + 1]));
-      EXPECT_EQ(a.hosyouRitsuPerHundredThousand(), perHundredThousand(r.cells[first + 2]));
+      EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(a, year), perThousand(r.cells[first]));
+      EXPECT_EQ(ShisanSyoukyaku::kaiteiSyoukyakuRitsuPerThousand20070401ForKaisya(a, year),
+                perThousand(r.cells[first + 1]));
+      EXPECT_EQ(ShisanSyoukyaku::hosyouRitsuPerHundredThousand(a), perHundredThousand(r.cells[first + 2]));
     }
   }
 
@@ -77,17 +80,18 @@ TEST(SyoukyakuRitsuTableTest, EveryLifeAndMethodMatchesTheReferenceRatesAndTheRa
   // they give.
   const SyoukyakuKikan fiscal(Date(2020, 4, 1), Date(2021, 3, 31), true, 0);
   const Date newer(2013, 5, 1), older(2005, 5, 1);
-  EXPECT_EQ(assetOf(G::kTeigakuHou, false, newer, 1).syoukyakuRitsuPerThousandForKaisya(fiscal), 0);
-  EXPECT_EQ(assetOf(G::kTeigakuHou, true, older, 1).syoukyakuRitsuPerThousandForKaisya(fiscal), 1000);
-  EXPECT_EQ(assetOf(G::kIkkatsuSyoukyaku, false, newer, 3).syoukyakuRitsuPerThousandForKaisya(fiscal), -1);
+  EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(assetOf(G::kTeigakuHou, false, newer, 1), fiscal), 0);
+  EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(assetOf(G::kTeigakuHou, true, older, 1), fiscal), 1000);
+  EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(assetOf(G::kIkkatsuSyoukyaku, false, newer, 3), fiscal),
+            -1);
   // Older declining balance at a residual ratio the table does not hold: the law's
   // formula, 1 − 0.05^(1/10) = 0.2589 → 259 ‰.
   GenkasyoukyakuShisan residual5 = assetOf(G::kTeiritsuHou, true, older, 10);
   residual5.setZanzonWariai(5.0);
-  EXPECT_EQ(residual5.syoukyakuRitsuPerThousandForKaisya(fiscal), 259);
+  EXPECT_EQ(ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(residual5, fiscal), 259);
   // The guarantee rate of an older-rule asset still comes from the newer tables.
-  EXPECT_EQ(assetOf(G::kTeiritsuHou, true, older, 10).hosyouRitsuPerHundredThousand(), 4448);
-  EXPECT_EQ(assetOf(G::kTeigakuHou, false, newer, 10).hosyouRitsuPerHundredThousand(), -1);
+  EXPECT_EQ(ShisanSyoukyaku::hosyouRitsuPerHundredThousand(assetOf(G::kTeiritsuHou, true, older, 10)), 4448);
+  EXPECT_EQ(ShisanSyoukyaku::hosyouRitsuPerHundredThousand(assetOf(G::kTeigakuHou, false, newer, 10)), -1);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <tuple>
 
 #include "document/DocumentFile.h"
+#include "files/Crc32.h"
 #include "model/ArchiveWriter.h"
 #include "support/CraftedDocumentFile.h"
 #include "support/TestDocuments.h"
@@ -157,9 +158,9 @@ TEST_F(DocumentFileTest, EveryRecordKindRoundTripsAFailedSaveLeavesTheFileWholeA
   EXPECT_EQ(r.status, Status::ReadFailed);
 
   // The checksum is the standard CRC-32.
-  EXPECT_EQ(DocumentFile::crc32("123456789"), 0xCBF43926u);
-  EXPECT_EQ(DocumentFile::crc32(""), 0u);
-  EXPECT_EQ(DocumentFile::crc32("56789", DocumentFile::crc32("1234")), 0xCBF43926u);
+  EXPECT_EQ(Crc32::of("123456789"), 0xCBF43926u);
+  EXPECT_EQ(Crc32::of(""), 0u);
+  EXPECT_EQ(Crc32::of("56789", Crc32::of("1234")), 0xCBF43926u);
 }
 
 // A journal table made by hand, to be spoiled one way at a time.
@@ -285,7 +286,7 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
     for (const bool byOpen : {false, true}) {
       const fs::path path = dir_ / name;
       ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok()) << name;
-      const std::string prefix = DocumentFile::temporaryFilePrefix(name, 255);
+      const std::string prefix = SafeFileWriter::temporaryFilePrefix(name, 255);
       const fs::path stale = dir_ / (prefix + "Ab12Cd"), busy = dir_ / (prefix + "Zz99Yy");
       const fs::path other = dir_ / ".another.kivo.Ab12Cd";
       for (const fs::path& p : {stale, busy, other}) {

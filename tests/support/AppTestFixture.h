@@ -16,9 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentController.h"
-#include "document/gui/DocumentSession.h"
+#include "app/AppController.h"
+#include "app/DocumentController.h"
+#include "app/DocumentSession.h"
+#include "document/gui/DocumentWindowController.h"
 #include "platform/AlertSheet.h"
 #include "platform/FilePanel.h"
 #include "platform/HelpWindow.h"
@@ -32,10 +33,10 @@
 namespace kivo::test {
 
 // A document window that stands in for the windows of later subsystems.
-class StubWindow : public WindowController {
+class StubWindow : public DocumentWindowController {
 public:
   StubWindow(DocumentSession* document, Kind kind, QString menuTitle = {}, QString itemTitle = {})
-      : WindowController(document, kind), menuTitle_(std::move(menuTitle)), itemTitle_(std::move(itemTitle))
+      : DocumentWindowController(document, kind), menuTitle_(std::move(menuTitle)), itemTitle_(std::move(itemTitle))
   {
     resize(300, 200);
   }

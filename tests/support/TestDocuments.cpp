@@ -154,7 +154,7 @@ std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
   asset->decreaseArray().emplace_back(Date(2024, 9, 30), 150'000);
   doc->genkasyoukyakuShisanArray().push_back(asset);
   auto older = std::make_shared<GenkasyoukyakuShisan>(GenkasyoukyakuShisan::kIkkatsuSyoukyaku);
-  older->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+  older->setPListResource(GenkasyoukyakuShisan::kKyuuTableName);
   older->setDateOfAdded(Date(2006, 5, 1));
   doc->genkasyoukyakuShisanArray().push_back(older);
 

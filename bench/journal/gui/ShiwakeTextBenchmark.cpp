@@ -9,8 +9,8 @@
 
 #include "journal/ShiwakeTextReader.h"
 #include "journal/ShiwakeTextWriter.h"
+#include "platform/ShiftJisEncoder.h"
 #include "support/TestBooks.h"
-#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <memory>
 
-#include "document/gui/DocumentSession.h"
+#include "app/DocumentSession.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
-#include "document/gui/DocumentSession.h"
+#include "app/DocumentSession.h"
 #include "trial/TrialBooks.h"
 #include "trial/gui/SuiiShisanController.h"
 

@@ -17,14 +17,14 @@
 #include <algorithm>
 #include <set>
 
+#include "assets/ShisanSyoukyaku.h"
 #include "assets/gui/GenkasyoukyakuShisanListPrintView.h"
 #include "assets/gui/GenkasyoukyakuShisanToAddController.h"
 #include "assets/gui/KamokuJigyoubuGroupOutlineView.h"
 #include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
 #include "assets/gui/SyoukyakushisanShinkokusyoController.h"
 #include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/WarekiDateFormatter.h"
@@ -85,15 +85,15 @@ struct GenkasyoukyakuShisanListController::Inputs {
   GenkasyoukyakuShisan asset;
 };
 
-GenkasyoukyakuShisanListController::GenkasyoukyakuShisanListController(DocumentSession* document)
-    : WindowController(document, Kind::GenkasyoukyakuShisanList)
+GenkasyoukyakuShisanListController::GenkasyoukyakuShisanListController(OpenDocument* document)
+    : DocumentWindowController(document, Kind::GenkasyoukyakuShisanList)
 {
 }
 
 GenkasyoukyakuShisanListController::~GenkasyoukyakuShisanListController() = default;
 
 GenkasyoukyakuShisanListController* GenkasyoukyakuShisanListController::showGenkasyoukyakuShisanListWindow(
-    DocumentSession* document)
+    OpenDocument* document)
 {
   auto* controller = qobject_cast<GenkasyoukyakuShisanListController*>(document->genkasyoukyakuShisanListController());
   if (!controller) {
@@ -103,17 +103,6 @@ GenkasyoukyakuShisanListController* GenkasyoukyakuShisanListController::showGenk
   }
   controller->showWindow();
   return controller;
-}
-
-void GenkasyoukyakuShisanListController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowGenkasyoukyakuShisanListWindow, [app](QAction*) {
-    DocumentSession* document = app->currentDocument();
-    if (!document) return;
-    if (!document->genkasyoukyakuShisanListController() && !AppController::canShowFurikaedenpyouWindow()) return;
-    showGenkasyoukyakuShisanListWindow(document);
-  });
 }
 
 QString GenkasyoukyakuShisanListController::windowTitleForDocumentDisplayName(const QString& displayName) const
@@ -686,21 +675,21 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
   GenkasyoukyakuShisan& a = in->asset;
   const SyoukyakuKikan k = kikan();
   const auto amount = [&](int64_t v) { return qs(kaisya.displayStringOfMemoryKingaku(v)); };
-  const int32_t r = a.syoukyakuRitsuPerThousandForKaisya(k);
+  const int32_t r = ShisanSyoukyaku::syoukyakuRitsuPerThousandForKaisya(a, k);
   syoukyakuRitsuField_->setText(r > 0 ? QString::asprintf("%0.3f", r / 1000.0) : QStringLiteral("--"));
   if (!a.isOlderRule()) {
-    const int32_t h = a.hosyouRitsuPerHundredThousand();
+    const int32_t h = ShisanSyoukyaku::hosyouRitsuPerHundredThousand(a);
     hosyouRitsuField_->setText(h > 0 ? QString::asprintf("%0.5f", h / 100000.0) : QStringLiteral("--"));
-    hosyouGakuField_->setText(amount(h > 0 ? std::max<int64_t>(0, a.hosyouGakuOnDate(kaisya.termEndDate(), k)) : 0));
+    hosyouGakuField_->setText(amount(h > 0 ? std::max<int64_t>(0, ShisanSyoukyaku::hosyouGaku(a, k)) : 0));
   }
-  const int64_t kisyu = a.kisyuCyoubokagakuForKaisya(k);
+  const int64_t kisyu = ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(a, k);
   kisyuCyoubokagakuField_->setText(kisyu < 0 ? QString() : amount(kisyu));
   if (a.isOlderRule()) {
-    zanzonKagakuField_->setText(amount(a.zanzonKagaku(k)));
-    zanzonGendoGakuField_->setText(amount(a.zanzonGendoGaku(k)));
+    zanzonKagakuField_->setText(amount(ShisanSyoukyaku::zanzonKagaku(a, k)));
+    zanzonGendoGakuField_->setText(amount(ShisanSyoukyaku::zanzonGendoGaku(a, k)));
   }
   int32_t kaitei = r;
-  const int64_t charge = a.sansyutuSyoukyakuhiForKaisya(k, &kaitei);
+  const int64_t charge = ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, k, &kaitei);
   if (charge < 0) {
     clearUneditableField();
     return;
@@ -728,10 +717,10 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
     return;
   }
   toukiSyoukyakuhiGoukeiField_->setText(amount(t));
-  kimatsuCyoubokagakuField_->setText(amount(a.kimatsuCyoubokagakuForKaisya(k)));
+  kimatsuCyoubokagakuField_->setText(amount(ShisanSyoukyaku::kimatsuCyoubokagakuForKaisya(a, k)));
   const int64_t kimatsu = a.kimatsuSyoukyakugakuRuikei();
   kimatsuSyoukyakugakuRuikeiField_->setText(kimatsu > kaisya.maxInputAmountValue() ? QString() : amount(kimatsu));
-  keihisannyuugakuField_->setText(amount(a.keihisannyuugaku(k)));
+  keihisannyuugakuField_->setText(amount(ShisanSyoukyaku::keihisannyuugaku(a, k)));
 }
 
 // --- detail: validation and commit
@@ -960,7 +949,7 @@ void GenkasyoukyakuShisanListController::updateFunctionMenu()
 {
   if (QAction* remove = functionAction(kRemoveShisanTitle)) remove->setEnabled(!isGroupSelected());
   if (QAction* set = functionAction(kSetSansyutsuchiTitle))
-    set->setEnabled(document()->document().kaisya().termStartDate() >= SyoukyakuRitsuTable::newerRuleStartDate());
+    set->setEnabled(document()->document().kaisya().termStartDate() >= GenkasyoukyakuShisan::newerRuleStartDate());
 }
 
 void GenkasyoukyakuShisanListController::handleChooseAddShisan()

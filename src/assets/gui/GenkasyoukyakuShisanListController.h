@@ -15,9 +15,10 @@
 #include <optional>
 #include <vector>
 
-#include "assets/GenkasyoukyakuShisan.h"
 #include "assets/KamokuJigyoubuGroup.h"
-#include "platform/WindowController.h"
+#include "assets/SyoukyakuKikan.h"
+#include "document/gui/DocumentWindowController.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 class QAction;
 class QComboBox;
@@ -32,7 +33,6 @@ class QWidget;
 
 namespace kivo {
 
-class AppController;
 class GenkasyoukyakuShisanOutlineModel;
 class GenkasyoukyakuShisanToAddController;
 class KamokuJigyoubuGroupOutlineView;
@@ -40,7 +40,7 @@ class SelectShisanToSetSansyutsuchiController;
 class SyoukyakushisanShinkokusyoController;
 class WarekiDateFormatter;
 
-class GenkasyoukyakuShisanListController : public WindowController {
+class GenkasyoukyakuShisanListController : public DocumentWindowController {
   Q_OBJECT
 public:
   static constexpr const char* kTitleSuffix = " - 資産管理台帳";
@@ -51,11 +51,10 @@ public:
   static constexpr const char* kSetSansyutsuchiTitle = "普通償却費に算出償却費をセットする...";
   static constexpr const char* kPrintShinkokusyoTitle = "償却資産申告書をプリントする...";
 
-  explicit GenkasyoukyakuShisanListController(DocumentSession* document);
+  explicit GenkasyoukyakuShisanListController(OpenDocument* document);
   ~GenkasyoukyakuShisanListController() override;
 
-  static GenkasyoukyakuShisanListController* showGenkasyoukyakuShisanListWindow(DocumentSession* document);
-  static void installCommandHandlers(AppController* app);
+  static GenkasyoukyakuShisanListController* showGenkasyoukyakuShisanListWindow(OpenDocument* document);
 
   // --- outline
   // Rebuilds the outline from the document; expanded groups stay expanded and the

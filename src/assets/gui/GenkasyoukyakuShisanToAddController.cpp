@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
@@ -52,7 +52,7 @@ QWidget* fieldWithPicker(QWidget* parent, QLineEdit* field, QToolButton* button)
 
 }  // namespace
 
-GenkasyoukyakuShisanToAddController::GenkasyoukyakuShisanToAddController(DocumentSession* document, QWidget* parent)
+GenkasyoukyakuShisanToAddController::GenkasyoukyakuShisanToAddController(OpenDocument* document, QWidget* parent)
     : SheetController(parent), document_(document)
 {
   const MyDocument& doc = document_->document();
@@ -218,8 +218,8 @@ void GenkasyoukyakuShisanToAddController::storeChoice()
   a.setKamokuCode(kamokuBinding_->objectValue().codeValue());
   a.setHojyoKamokuCode(hojyoKamokuField_->isHidden() ? -1 : hojyoKamokuBinding_->objectValue().codeValue());
   a.setJigyoubuCode(jigyoubuField_->isHidden() ? -1 : jigyoubuBinding_->objectValue().codeValue());
-  a.setPListResource(isShisanAddedBefore20070401Checkbox_->isChecked() ? SyoukyakuRitsuTable::kKyuuTableName
-                                                                       : SyoukyakuRitsuTable::kShin250TableName);
+  a.setPListResource(isShisanAddedBefore20070401Checkbox_->isChecked() ? GenkasyoukyakuShisan::kKyuuTableName
+                                                                       : GenkasyoukyakuShisan::kShin250TableName);
   MyDocument& doc = document_->document();
   if (!isInDocument(editingGenkasyoukyakuShisan_))
     doc.genkasyoukyakuShisanArray().push_back(editingGenkasyoukyakuShisan_);

@@ -12,7 +12,7 @@
 
 #include <memory>
 
-#include "assets/GenkasyoukyakuShisan.h"
+#include "model/GenkasyoukyakuShisan.h"
 #include "platform/SheetController.h"
 
 class QCheckBox;
@@ -23,7 +23,7 @@ class QToolButton;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class FormatterLineEditBinding;
 class HojyoKamokuFormatter;
 class JigyoubuFormatter;
@@ -32,7 +32,7 @@ class KamokuFormatter;
 class GenkasyoukyakuShisanToAddController : public SheetController {
   Q_OBJECT
 public:
-  explicit GenkasyoukyakuShisanToAddController(DocumentSession* document, QWidget* parent = nullptr);
+  explicit GenkasyoukyakuShisanToAddController(OpenDocument* document, QWidget* parent = nullptr);
   ~GenkasyoukyakuShisanToAddController() override;
 
   // Fills the sheet from the asset, new or already in the document.
@@ -69,7 +69,7 @@ private:
   // The code a field holds once its text is read, -1 when it holds none.
   static int32_t committedCode(FormatterLineEditBinding* binding);
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   GenkasyoukyakuShisanPtr editingGenkasyoukyakuShisan_;
   std::unique_ptr<KamokuFormatter> kamokuFormatter_;
   std::unique_ptr<HojyoKamokuFormatter> hojyoKamokuFormatter_;

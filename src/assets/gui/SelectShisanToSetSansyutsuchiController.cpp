@@ -7,13 +7,13 @@
 #include <QVBoxLayout>
 
 #include "assets/SelectShisanToSetSansyutsuchi.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 
 namespace kivo {
 
-SelectShisanToSetSansyutsuchiController::SelectShisanToSetSansyutsuchiController(DocumentSession* document,
+SelectShisanToSetSansyutsuchiController::SelectShisanToSetSansyutsuchiController(OpenDocument* document,
                                                                                  QWidget* parent)
     : SheetController(parent), document_(document)
 {

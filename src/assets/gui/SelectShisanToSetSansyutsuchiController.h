@@ -11,12 +11,12 @@ class QPushButton;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 
 class SelectShisanToSetSansyutsuchiController : public SheetController {
   Q_OBJECT
 public:
-  explicit SelectShisanToSetSansyutsuchiController(DocumentSession* document, QWidget* parent = nullptr);
+  explicit SelectShisanToSetSansyutsuchiController(OpenDocument* document, QWidget* parent = nullptr);
 
   // Turns the check box on; called every time before the sheet is shown.
   void updateUI();
@@ -31,7 +31,7 @@ protected:
   void storeChoice() override;
 
 private:
-  DocumentSession* document_;
+  OpenDocument* document_;
   QCheckBox* onlyZeroFutsuuSyoukyakuhiCheckbox_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;

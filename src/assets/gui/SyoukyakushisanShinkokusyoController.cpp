@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "model/Wareki.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
 
-SyoukyakushisanShinkokusyoController::SyoukyakushisanShinkokusyoController(DocumentSession* document, QWidget* parent)
+SyoukyakushisanShinkokusyoController::SyoukyakushisanShinkokusyoController(OpenDocument* document, QWidget* parent)
     : SheetController(parent), document_(document)
 {
   setWindowTitle(QStringLiteral("償却資産申告書"));

@@ -12,12 +12,12 @@ class QPushButton;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 
 class SyoukyakushisanShinkokusyoController : public SheetController {
   Q_OBJECT
 public:
-  explicit SyoukyakushisanShinkokusyoController(DocumentSession* document, QWidget* parent = nullptr);
+  explicit SyoukyakushisanShinkokusyoController(OpenDocument* document, QWidget* parent = nullptr);
 
   // Fills the year pop-up from the document's term.
   void updateUI();
@@ -34,7 +34,7 @@ protected:
   void storeChoice() override;
 
 private:
-  DocumentSession* document_;
+  OpenDocument* document_;
   int firstYear_ = 0;
   int targetYear_ = 0;
   QComboBox* targetYearPopUp_ = nullptr;

@@ -1,12 +1,11 @@
 #include "document/gui/PrintProgressSheet.h"
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/ProgressStateController.h"
 
 namespace kivo {
 
-PrintProgressSheet::PrintProgressSheet(DocumentSession* document, QWidget* window)
-    : document_(document), window_(window)
+PrintProgressSheet::PrintProgressSheet(OpenDocument* document, QWidget* window) : document_(document), window_(window)
 {
 }
 
@@ -41,7 +40,7 @@ bool PrintProgressSheet::step(int done, int total)
   return true;
 }
 
-bool PrintProgressSheet::runPrintPanel(DocumentSession* document, QWidget* window, Printout& printout,
+bool PrintProgressSheet::runPrintPanel(OpenDocument* document, QWidget* window, Printout& printout,
                                        const QPageLayout& layout, PrintOperation::Options options)
 {
   options.documentName = document->displayName();

@@ -21,7 +21,7 @@ class QWidget;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class ProgressStateController;
 
 class PrintProgressSheet {
@@ -31,7 +31,7 @@ public:
   static constexpr const char* kPrintingText = "プリント中";
   static constexpr int kUpdateInterval = 100;
 
-  PrintProgressSheet(DocumentSession* document, QWidget* window);
+  PrintProgressSheet(OpenDocument* document, QWidget* window);
   ~PrintProgressSheet();
   PrintProgressSheet(const PrintProgressSheet&) = delete;
   PrintProgressSheet& operator=(const PrintProgressSheet&) = delete;
@@ -40,14 +40,14 @@ public:
 
   // Prints the printout of the document from its window (PrintOperation::runPrintPanel,
   // with the document's name set on the options); answers what that answers.
-  static bool runPrintPanel(DocumentSession* document, QWidget* window, Printout& printout, const QPageLayout& layout,
+  static bool runPrintPanel(OpenDocument* document, QWidget* window, Printout& printout, const QPageLayout& layout,
                             PrintOperation::Options options = {});
   bool wasShown() const { return shown_; }
 
 private:
   bool step(int done, int total);
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   QPointer<QWidget> window_;
   QPointer<ProgressStateController> sheet_;
   bool shown_ = false;

@@ -6,7 +6,7 @@
 #include <QUndoStack>
 #include <algorithm>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
@@ -41,8 +41,8 @@ bool isTekiyouKanaKey(const QString& text)
 
 }  // namespace
 
-EntryWindowController::EntryWindowController(DocumentSession* document, Kind kind, const char* keyDownNotificationName)
-    : WindowController(document, kind)
+EntryWindowController::EntryWindowController(OpenDocument* document, Kind kind, const char* keyDownNotificationName)
+    : DocumentWindowController(document, kind)
 {
   const QString name = QString::fromUtf8(keyDownNotificationName);
   keyDownConnection_ = connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted, this,
@@ -367,7 +367,7 @@ void EntryWindowController::showInputHidukeWindowForMatrix(int matrixId, const Q
 {
   const int row = selectedEntryRow();
   if (row < 0) return;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* panel = document()->ownedControllerAs<InputHidukeController>(Owned::InputHiduke);
   if (!panel) {
     panel = new InputHidukeController(document()->document());
@@ -383,7 +383,7 @@ void EntryWindowController::showInputKingakuWindowForMatrix(int matrixId, const 
 {
   const int row = selectedEntryRow();
   if (row < 0) return;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   const int32_t precision = document()->document().kaisya().decimalPrecision();
   auto* panel = document()->ownedControllerAs<InputKingakuController>(Owned::InputKingaku);
   if (!panel || panel->decimalPrecision() != precision) {

@@ -12,10 +12,10 @@
 #include <optional>
 #include <vector>
 
+#include "document/gui/DocumentWindowController.h"
 #include "entry/gui/EntryGridView.h"
 #include "fields/FieldValue.h"
 #include "platform/NotificationCenter.h"
-#include "platform/WindowController.h"
 
 class QAction;
 class QLabel;
@@ -25,7 +25,7 @@ namespace kivo {
 
 class Formatter;
 
-class EntryWindowController : public WindowController, protected EntryGridView::Delegate {
+class EntryWindowController : public DocumentWindowController, protected EntryGridView::Delegate {
   Q_OBJECT
 public:
   ~EntryWindowController() override;
@@ -65,7 +65,7 @@ protected:
   enum class Validation { None, After, BeforeAndAfter };
 
   // keyDownNotificationName: the grid's notification of keys typed on it.
-  EntryWindowController(DocumentSession* document, Kind kind, const char* keyDownNotificationName);
+  EntryWindowController(OpenDocument* document, Kind kind, const char* keyDownNotificationName);
 
   // --- what the window supplies
   virtual EntryGridView* entryGridView() const = 0;

@@ -7,13 +7,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "entry/FurikaedenpyouBookmarks.h"
 #include "platform/AlertSheet.h"
 
 namespace kivo {
 
-FurikaedenpyouBookmarkController::FurikaedenpyouBookmarkController(DocumentSession* document, QWidget* parent)
+FurikaedenpyouBookmarkController::FurikaedenpyouBookmarkController(OpenDocument* document, QWidget* parent)
     : SheetController(parent), document_(document)
 {
   setWindowTitle(QStringLiteral("ブックマーク"));
@@ -42,11 +42,10 @@ FurikaedenpyouBookmarkController::FurikaedenpyouBookmarkController(DocumentSessi
   connect(cancelButton_, &QPushButton::clicked, this, [this] { endFurikaedenpyouBookmarkWindow(cancelButton_); });
 }
 
-FurikaedenpyouBookmarkController* FurikaedenpyouBookmarkController::bookmarkControllerOfDocument(
-    DocumentSession* document)
+FurikaedenpyouBookmarkController* FurikaedenpyouBookmarkController::bookmarkControllerOfDocument(OpenDocument* document)
 {
   if (!document) return nullptr;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* controller = document->ownedControllerAs<FurikaedenpyouBookmarkController>(Owned::FurikaedenpyouBookmark);
   if (!controller) {
     controller = new FurikaedenpyouBookmarkController(document);

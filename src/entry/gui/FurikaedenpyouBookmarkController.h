@@ -14,15 +14,15 @@ class QPushButton;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 
 class FurikaedenpyouBookmarkController : public SheetController {
   Q_OBJECT
 public:
-  explicit FurikaedenpyouBookmarkController(DocumentSession* document, QWidget* parent = nullptr);
+  explicit FurikaedenpyouBookmarkController(OpenDocument* document, QWidget* parent = nullptr);
 
   // The document's sheet, made and kept by the document on first use.
-  static FurikaedenpyouBookmarkController* bookmarkControllerOfDocument(DocumentSession* document);
+  static FurikaedenpyouBookmarkController* bookmarkControllerOfDocument(OpenDocument* document);
 
   int32_t displayDenpyouNoOfBookmark() const { return displayDenpyouNoOfBookmark_; }
   void setDisplayDenpyouNoOfBookmark(int32_t n) { displayDenpyouNoOfBookmark_ = n; }
@@ -45,7 +45,7 @@ protected:
 private:
   void handleDidEditBookmarkName();
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   int32_t displayDenpyouNoOfBookmark_ = 0;
   bool didEditBookmarkName_ = false;
   QLineEdit* nameField_;

@@ -15,8 +15,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "entry/FurikaedenpyouBookmarks.h"
 #include "entry/FurikaedenpyouDeletion.h"
 #include "entry/FurikaedenpyouNavigator.h"
@@ -53,7 +52,7 @@ constexpr uint32_t kOption = MainMenu::kAlternateKeyMask;
 
 // --- life
 
-FurikaedenpyouController::FurikaedenpyouController(DocumentSession* document, int32_t denpyouNo)
+FurikaedenpyouController::FurikaedenpyouController(OpenDocument* document, int32_t denpyouNo)
     : EntryWindowController(document, Kind::Furikaedenpyou, FurikaedenpyouView::kKeyDownNotification),
       denpyou_(document->document())
 {
@@ -62,7 +61,7 @@ FurikaedenpyouController::FurikaedenpyouController(DocumentSession* document, in
 
 FurikaedenpyouController::~FurikaedenpyouController() = default;
 
-FurikaedenpyouController* FurikaedenpyouController::showFurikaedenpyouWindow(DocumentSession* document)
+FurikaedenpyouController* FurikaedenpyouController::showFurikaedenpyouWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
   auto* controller = qobject_cast<FurikaedenpyouController*>(document->furikaedenpyouController());
@@ -76,7 +75,7 @@ FurikaedenpyouController* FurikaedenpyouController::showFurikaedenpyouWindow(Doc
   return controller;
 }
 
-FurikaedenpyouController* FurikaedenpyouController::showDenpyouOfDenpyouNo(DocumentSession* document, int32_t denpyouNo)
+FurikaedenpyouController* FurikaedenpyouController::showDenpyouOfDenpyouNo(OpenDocument* document, int32_t denpyouNo)
 {
   if (!document) return nullptr;
   auto* controller = qobject_cast<FurikaedenpyouController*>(document->furikaedenpyouController());
@@ -90,15 +89,6 @@ FurikaedenpyouController* FurikaedenpyouController::showDenpyouOfDenpyouNo(Docum
   controller->moveWindowToInitialPositionWithDisplay(true);
   controller->showWindow();
   return controller;
-}
-
-void FurikaedenpyouController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowFurikaedenpyouWindow, [app](QAction*) {
-    if (!AppController::canShowFurikaedenpyouWindow()) return;
-    showFurikaedenpyouWindow(app->currentDocument());
-  });
 }
 
 QString FurikaedenpyouController::windowTitleForDocumentDisplayName(const QString& displayName) const

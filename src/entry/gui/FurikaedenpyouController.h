@@ -28,7 +28,6 @@ class QTableWidget;
 namespace kivo {
 
 class AmountFormatter;
-class AppController;
 class FurikaedenpyouDeletion;
 class Formatter;
 class FurikaedenpyouView;
@@ -65,17 +64,15 @@ public:
 
   // The window of the voucher numbered n (a new, empty voucher for a number no entry
   // carries).
-  FurikaedenpyouController(DocumentSession* document, int32_t denpyouNo);
+  FurikaedenpyouController(OpenDocument* document, int32_t denpyouNo);
   ~FurikaedenpyouController() override;
 
   // The application's "振替伝票" command: the document's voucher window, made on an
   // empty new voucher when it has none, brought to the front.
-  static FurikaedenpyouController* showFurikaedenpyouWindow(DocumentSession* document);
+  static FurikaedenpyouController* showFurikaedenpyouWindow(OpenDocument* document);
   // How other windows show a voucher: in the document's voucher window, made first
   // when there is none.
-  static FurikaedenpyouController* showDenpyouOfDenpyouNo(DocumentSession* document, int32_t denpyouNo);
-  // Supplies the application's "振替伝票" command.
-  static void installCommandHandlers(AppController* app);
+  static FurikaedenpyouController* showDenpyouOfDenpyouNo(OpenDocument* document, int32_t denpyouNo);
 
   Furikaedenpyou& denpyou() { return denpyou_; }
   const Furikaedenpyou& denpyou() const { return denpyou_; }
@@ -172,7 +169,7 @@ public:
   void writeTekiyouStringToPasteboard() override;
   // Ends an attached description-list sheet before another sheet opens or the window
   // closes.
-  void closeAttachedSheet();
+  void closeAttachedSheet() override;
 
   // --- the document's hooks
   bool settleEditing() override { return handleChooseDenpyouToShiwakeArrayMenu(); }

@@ -17,7 +17,7 @@
 #include <cmath>
 
 #include "document/Journal.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "entry/FurikaedenpyouBrowser.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "fields/AmountFormatter.h"
@@ -184,7 +184,7 @@ private:
   QPixmap picture_;
 };
 
-FurikaedenpyouSelectController::FurikaedenpyouSelectController(DocumentSession* document, QWidget* parent)
+FurikaedenpyouSelectController::FurikaedenpyouSelectController(OpenDocument* document, QWidget* parent)
     : QDialog(parent),
       document_(document),
       hidukeFormatter_(std::make_unique<HidukeFormatter>(document->document(), true))
@@ -240,10 +240,10 @@ FurikaedenpyouSelectController::FurikaedenpyouSelectController(DocumentSession* 
 
 FurikaedenpyouSelectController::~FurikaedenpyouSelectController() = default;
 
-FurikaedenpyouSelectController* FurikaedenpyouSelectController::selectControllerOfDocument(DocumentSession* document)
+FurikaedenpyouSelectController* FurikaedenpyouSelectController::selectControllerOfDocument(OpenDocument* document)
 {
   if (!document) return nullptr;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* controller = document->ownedControllerAs<FurikaedenpyouSelectController>(Owned::FurikaedenpyouSelect);
   if (!controller) {
     controller = new FurikaedenpyouSelectController(document);

@@ -25,7 +25,7 @@ class QWidget;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class HidukeFormatter;
 
 class FurikaedenpyouSelectController : public QDialog {
@@ -33,11 +33,11 @@ class FurikaedenpyouSelectController : public QDialog {
 public:
   static constexpr int kAnimationMilliseconds = 500;
 
-  explicit FurikaedenpyouSelectController(DocumentSession* document, QWidget* parent = nullptr);
+  explicit FurikaedenpyouSelectController(OpenDocument* document, QWidget* parent = nullptr);
   ~FurikaedenpyouSelectController() override;
 
   // The document's browser, made and kept by the document on first use.
-  static FurikaedenpyouSelectController* selectControllerOfDocument(DocumentSession* document);
+  static FurikaedenpyouSelectController* selectControllerOfDocument(OpenDocument* document);
 
   // Places the browser over the window: at least the card width + 200 wide, as high
   // as the screen's available area, within it sideways.
@@ -84,7 +84,7 @@ private:
   void showDate(Date date);
   std::optional<Date> fieldDate() const;
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   std::unique_ptr<HidukeFormatter> hidukeFormatter_;
   int lineHeight_ = 0, dateWidth_ = 0, kamokuWidth_ = 0, kingakuWidth_ = 0, tekiyouWidth_ = 0, totalWidth_ = 0;
   int layerTranslateY_ = 0;

@@ -1,12 +1,12 @@
 #include "entry/gui/RemoveDenpyouCommand.h"
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
 
-RemoveDenpyouCommand::RemoveDenpyouCommand(DocumentSession* document, FurikaedenpyouDeletion deletion)
+RemoveDenpyouCommand::RemoveDenpyouCommand(OpenDocument* document, FurikaedenpyouDeletion deletion)
     : QUndoCommand(qs(kActionName)), document_(document), deletion_(std::move(deletion))
 {
 }

@@ -15,7 +15,7 @@
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class FurikaedenpyouController;
 
 class RemoveDenpyouCommand : public QUndoCommand {
@@ -23,7 +23,7 @@ public:
   static constexpr const char* kActionName = "伝票の削除";
 
   // Recorded once the deletion is done: the stack's first redo leaves it as it is.
-  RemoveDenpyouCommand(DocumentSession* document, FurikaedenpyouDeletion deletion);
+  RemoveDenpyouCommand(OpenDocument* document, FurikaedenpyouDeletion deletion);
 
   void undo() override;
   void redo() override;
@@ -31,7 +31,7 @@ public:
 private:
   FurikaedenpyouController* voucherWindow() const;
 
-  QPointer<DocumentSession> document_;
+  QPointer<OpenDocument> document_;
   FurikaedenpyouDeletion deletion_;
   bool recorded_ = false;
 };

@@ -1,12 +1,12 @@
 #include "entry/gui/RemoveDenpyouRowCommand.h"
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
 
-RemoveDenpyouRowCommand::RemoveDenpyouRowCommand(DocumentSession* document, int row, uint64_t displayGeneration)
+RemoveDenpyouRowCommand::RemoveDenpyouRowCommand(OpenDocument* document, int row, uint64_t displayGeneration)
     : QUndoCommand(qs(kActionName)), document_(document), row_(row), displayGeneration_(displayGeneration)
 {
 }

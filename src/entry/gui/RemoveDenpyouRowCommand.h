@@ -13,7 +13,7 @@
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class FurikaedenpyouController;
 
 class RemoveDenpyouRowCommand : public QUndoCommand {
@@ -22,7 +22,7 @@ public:
 
   // Recorded once row was removed from the voucher shown in showing displayGeneration:
   // the stack's first redo leaves it as it is.
-  RemoveDenpyouRowCommand(DocumentSession* document, int row, uint64_t displayGeneration);
+  RemoveDenpyouRowCommand(OpenDocument* document, int row, uint64_t displayGeneration);
 
   void undo() override { toggle(); }
   void redo() override;
@@ -30,7 +30,7 @@ public:
 private:
   void toggle();
 
-  QPointer<DocumentSession> document_;
+  QPointer<OpenDocument> document_;
   int row_;
   uint64_t displayGeneration_;
   bool recorded_ = false;

@@ -1,12 +1,12 @@
 #include "entry/gui/RemoveSuitoucyouRowCommand.h"
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
 
-RemoveSuitoucyouRowCommand::RemoveSuitoucyouRowCommand(DocumentSession* document, int32_t kamokuCode,
+RemoveSuitoucyouRowCommand::RemoveSuitoucyouRowCommand(OpenDocument* document, int32_t kamokuCode,
                                                        int32_t hojyoKamokuCode, SuitoucyouRegistrar::Removal removal)
     : QUndoCommand(qs(kActionName)),
       document_(document),

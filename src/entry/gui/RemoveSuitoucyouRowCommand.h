@@ -16,7 +16,7 @@
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class SuitoucyouController;
 
 class RemoveSuitoucyouRowCommand : public QUndoCommand {
@@ -25,7 +25,7 @@ public:
 
   // Recorded once the removal from the book of (kamokuCode, hojyoKamokuCode) is done:
   // the stack's first redo leaves it as it is.
-  RemoveSuitoucyouRowCommand(DocumentSession* document, int32_t kamokuCode, int32_t hojyoKamokuCode,
+  RemoveSuitoucyouRowCommand(OpenDocument* document, int32_t kamokuCode, int32_t hojyoKamokuCode,
                              SuitoucyouRegistrar::Removal removal);
 
   void undo() override;
@@ -34,7 +34,7 @@ public:
 private:
   SuitoucyouController* bookWindow() const;
 
-  QPointer<DocumentSession> document_;
+  QPointer<OpenDocument> document_;
   int32_t kamokuCode_;
   int32_t hojyoKamokuCode_;
   SuitoucyouRegistrar::Removal removal_;

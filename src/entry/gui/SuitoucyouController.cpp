@@ -14,8 +14,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/ProgressStateController.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/RemoveSuitoucyouRowCommand.h"
@@ -78,7 +77,7 @@ private:
 
 // --- life
 
-SuitoucyouController::SuitoucyouController(DocumentSession* document, int32_t denpyouNo, int32_t kamokuCode,
+SuitoucyouController::SuitoucyouController(OpenDocument* document, int32_t denpyouNo, int32_t kamokuCode,
                                            int32_t hojyoKamokuCode, bool doNeedToDisplayShiwakeWhenWindowDidLoad)
     : EntryWindowController(document, Kind::Suitoucyou, SuitoucyouView::kKeyDownNotification),
       book_(document->document(), kamokuCode, hojyoKamokuCode),
@@ -90,7 +89,7 @@ SuitoucyouController::SuitoucyouController(DocumentSession* document, int32_t de
 
 SuitoucyouController::~SuitoucyouController() = default;
 
-SuitoucyouController* SuitoucyouController::showSuitoucyouWindow(DocumentSession* document, int32_t kamokuCode,
+SuitoucyouController* SuitoucyouController::showSuitoucyouWindow(OpenDocument* document, int32_t kamokuCode,
                                                                  int32_t hojyoKamokuCode)
 {
   if (!document) return nullptr;
@@ -108,7 +107,7 @@ SuitoucyouController* SuitoucyouController::showSuitoucyouWindow(DocumentSession
   return controller;
 }
 
-SuitoucyouController* SuitoucyouController::showSuitoucyouAtDenpyouNo(DocumentSession* document, int32_t kamokuCode,
+SuitoucyouController* SuitoucyouController::showSuitoucyouAtDenpyouNo(OpenDocument* document, int32_t kamokuCode,
                                                                       int32_t hojyoKamokuCode, int32_t denpyouNo,
                                                                       bool displayShiwake)
 {
@@ -124,18 +123,6 @@ SuitoucyouController* SuitoucyouController::showSuitoucyouAtDenpyouNo(DocumentSe
   book->showWindow();
   if (displayShiwake) book->displayShiwake();
   return book;
-}
-
-void SuitoucyouController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowSuitoucyouWindow, [app](QAction* sender) {
-    if (!sender || !AppController::canShowFurikaedenpyouWindow()) return;
-    const int v = sender->data().toInt();
-    const int32_t kamoku = v % 1000;
-    const int32_t hojyo = v >= 1000 ? v / 1000 - 1 : -1;
-    showSuitoucyouWindow(app->currentDocument(), kamoku, hojyo);
-  });
 }
 
 QString SuitoucyouController::windowTitleForDocumentDisplayName(const QString& displayName) const
@@ -315,7 +302,7 @@ void SuitoucyouController::setDisplayingKamokuFieldValue()
   selectDisplayingHojyoKamokuButton_->setEnabled(kamoku && kamoku->activeHojyoKamokuNum() > 1);
 }
 
-void SuitoucyouController::updateWindowMenu() { AppController::setWindowMenuItemTitle(this, windowMenuTitle()); }
+void SuitoucyouController::updateWindowMenu() { updateWindowMenuItemTitle(); }
 
 // --- showing the book
 
@@ -466,7 +453,7 @@ void SuitoucyouController::showSuitoucyouOfDenpyouNo(int32_t n)
 std::vector<SuitoucyouController*> SuitoucyouController::otherSuitoucyouControllers() const
 {
   std::vector<SuitoucyouController*> books;
-  for (WindowController* wc : document()->windowControllers())
+  for (DocumentWindowController* wc : document()->windowControllers())
     if (auto* book = qobject_cast<SuitoucyouController*>(wc); book && book != this) books.push_back(book);
   return books;
 }

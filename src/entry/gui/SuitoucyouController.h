@@ -31,7 +31,6 @@ class QPushButton;
 namespace kivo {
 
 class AmountFormatter;
-class AppController;
 class Formatter;
 class HidukeFormatter;
 class HojyoKamokuFormatter;
@@ -67,22 +66,19 @@ public:
   // (0: the pending row). An account of -1 takes the book from that entry when the
   // window loads. With doNeedToDisplayShiwakeWhenWindowDidLoad the rows are filled as
   // the window loads; else the caller calls displayShiwake.
-  SuitoucyouController(DocumentSession* document, int32_t denpyouNo, int32_t kamokuCode, int32_t hojyoKamokuCode,
+  SuitoucyouController(OpenDocument* document, int32_t denpyouNo, int32_t kamokuCode, int32_t hojyoKamokuCode,
                        bool doNeedToDisplayShiwakeWhenWindowDidLoad);
   ~SuitoucyouController() override;
 
   // The application's "出納帳" command: the document's book of the pair, made, placed
   // and filled when it has none, brought to the front.
-  static SuitoucyouController* showSuitoucyouWindow(DocumentSession* document, int32_t kamokuCode,
+  static SuitoucyouController* showSuitoucyouWindow(OpenDocument* document, int32_t kamokuCode,
                                                     int32_t hojyoKamokuCode);
   // Brings the book to the front at the voucher number, opening it when the document
   // has none; a book opened here shows its entries unless displayShiwake is false.
-  static SuitoucyouController* showSuitoucyouAtDenpyouNo(DocumentSession* document, int32_t kamokuCode,
+  static SuitoucyouController* showSuitoucyouAtDenpyouNo(OpenDocument* document, int32_t kamokuCode,
                                                          int32_t hojyoKamokuCode, int32_t denpyouNo,
                                                          bool displayShiwake = true);
-  // Supplies the command of the "出納帳" submenu, whose items stand for
-  // (sub-account code + 1) × 1000 + account code.
-  static void installCommandHandlers(AppController* app);
 
   Suitoucyou& book() { return book_; }
   const Suitoucyou& book() const { return book_; }
@@ -163,7 +159,7 @@ public:
   bool getSelectedRowKarikataKamokuCode(int& karikataKamokuCode, int& kashikataKamokuCode) const override;
   void writeTekiyouStringToPasteboard() override;
   // Ends an attached description-list sheet before another sheet opens.
-  void closeAttachedSheet();
+  void closeAttachedSheet() override;
 
   // --- the document's hooks
   bool settleEditing() override { return handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwakeArrayMenu(); }

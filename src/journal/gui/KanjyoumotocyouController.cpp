@@ -24,8 +24,8 @@
 #include <cstdio>
 #include <functional>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "fields/AmountFormatter.h"
@@ -41,6 +41,7 @@
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/KanjyoumotocyouShortcut.h"
 #include "journal/KanjyoumotocyouTextWriter.h"
+#include "journal/gui/KanjyoumotocyouPrintAccessory.h"
 #include "journal/gui/KanjyoumotocyouPrintView.h"
 #include "journal/gui/KanjyoumotocyouPrinting.h"
 #include "journal/gui/PeriodController.h"
@@ -50,11 +51,9 @@
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
-#include "setup/gui/DocumentInfoController.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {
@@ -172,7 +171,7 @@ protected:
 }  // namespace
 
 // A new window shows no account, from the first month to the closing adjustment.
-KanjyoumotocyouController::KanjyoumotocyouController(DocumentSession* document)
+KanjyoumotocyouController::KanjyoumotocyouController(OpenDocument* document)
     : PeriodReportWindowController(document, Kind::Kanjyoumotocyou)
 {
 }
@@ -181,17 +180,17 @@ KanjyoumotocyouController::~KanjyoumotocyouController() = default;
 
 // --- opening
 
-KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouWindow(DocumentSession* document)
+KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
-  for (WindowController* wc : document->windowControllers()) {
+  for (DocumentWindowController* wc : document->windowControllers()) {
     auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
     if (ledger && ledger->displayKamokuCode() == -1) {
       ledger->showWindow();
       return ledger;
     }
   }
-  if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+  if (!document->canShowFurikaedenpyouWindow()) return nullptr;
   auto* ledger = new KanjyoumotocyouController(document);
   document->addWindowController(ledger);
   ledger->moveWindowToInitialPositionWithDisplay(true);
@@ -199,14 +198,14 @@ KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouWindow(
   return ledger;
 }
 
-KanjyoumotocyouController* KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(DocumentSession* document,
+KanjyoumotocyouController* KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(OpenDocument* document,
                                                                                         int32_t kamokuCode,
                                                                                         int32_t hojyoKamokuCode)
 {
   if (!document) return nullptr;
   KanjyoumotocyouController* showing = nullptr;
   KanjyoumotocyouController* empty = nullptr;
-  for (WindowController* wc : document->windowControllers()) {
+  for (DocumentWindowController* wc : document->windowControllers()) {
     auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
     if (!ledger) continue;
     if (!showing && ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == hojyoKamokuCode)
@@ -219,7 +218,7 @@ KanjyoumotocyouController* KanjyoumotocyouController::showShortCutKanjyoumotocyo
   }
   KanjyoumotocyouController* ledger = empty;
   if (!ledger) {
-    if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+    if (!document->canShowFurikaedenpyouWindow()) return nullptr;
     ledger = new KanjyoumotocyouController(document);
     document->addWindowController(ledger);
     ledger->moveWindowToInitialPositionWithDisplay(true);
@@ -231,16 +230,36 @@ KanjyoumotocyouController* KanjyoumotocyouController::showShortCutKanjyoumotocyo
   return ledger;
 }
 
-void KanjyoumotocyouController::installCommandHandlers(AppController* app)
+KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouOfPeriod(OpenDocument* document,
+                                                                                  int32_t kamokuCode,
+                                                                                  int32_t hojyoKamokuCode,
+                                                                                  int32_t periodFrom, int32_t periodTo)
 {
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowKanjyoumotocyouWindow,
-                         [app](QAction*) { showKanjyoumotocyouWindow(app->currentDocument()); });
-  app->setCommandHandler(MainMenu::Command::ShowShortCutKanjyoumotocyouWindow, [app](QAction* sender) {
-    if (!sender) return;
-    const auto ledger = KanjyoumotocyouShortcut::ledgerOfRepresentedObject(sender->data().toLongLong());
-    showShortCutKanjyoumotocyouWindow(app->currentDocument(), ledger.kamokuCode, ledger.hojyoKamokuCode);
-  });
+  KanjyoumotocyouController* empty = nullptr;
+  for (DocumentWindowController* wc : document->windowControllers()) {
+    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
+    if (!ledger) continue;
+    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == hojyoKamokuCode &&
+        ledger->displayPeriodFromMonthArrayIndex() == periodFrom &&
+        ledger->displayPeriodToMonthArrayIndex() == periodTo) {
+      ledger->showWindow();
+      return ledger;
+    }
+    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
+  }
+  KanjyoumotocyouController* ledger = empty;
+  if (!ledger) {
+    ledger = new KanjyoumotocyouController(document);
+    document->addWindowController(ledger);
+    ledger->moveWindowToInitialPositionWithDisplay(true);
+  }
+  ledger->showWindow();
+  ledger->setDisplayKamokuCode(kamokuCode);
+  ledger->setDisplayHojyoKamokuCode(hojyoKamokuCode);
+  ledger->setDisplayPeriodFromMonthArrayIndex(periodFrom);
+  ledger->setDisplayPeriodToMonthArrayIndex(periodTo);
+  ledger->updateAfterSelectDisplayingKamoku();
+  return ledger;
 }
 
 // --- titles and placement
@@ -434,7 +453,7 @@ void KanjyoumotocyouController::moveWindowToInitialPositionWithDisplay(bool disp
   const QRect available = screen ? screen->availableGeometry() : QRect();
   QRect frame = windowFrame();
   auto covers = [this, &frame] {
-    for (WindowController* wc : document()->windowControllers())
+    for (DocumentWindowController* wc : document()->windowControllers())
       if (wc != this && qobject_cast<KanjyoumotocyouController*>(wc) && wc->isVisible() &&
           (wc->windowFrame().topLeft() - frame.topLeft()).manhattanLength() < 8)
         return true;
@@ -672,7 +691,7 @@ void KanjyoumotocyouController::setDisplayingKamokuFieldValue()
 
 WindowController* KanjyoumotocyouController::refuseForBlockingSheet()
 {
-  return AppController::refuseForBlockingSheet(document(), this);
+  return document()->refuseForBlockingSheet(this);
 }
 
 void KanjyoumotocyouController::showKamokuFormatterListWindowForDisplayingKamokuField(const QString& searchText)
@@ -728,7 +747,7 @@ void KanjyoumotocyouController::showInputShiwakeWindow()
 {
   const int row = tableView_->selectedRow();
   if (row < 0 || row >= numberOfRowsInTableView() || !rowShiwakeArray_[row]) return;
-  if (!deselectEditingCell() || !AppController::canShowFurikaedenpyouWindow() ||
+  if (!deselectEditingCell() || !document()->canShowFurikaedenpyouWindow() ||
       !document()->deselectKanjyoumotocyouCellsOfAllShiwake())
     return;
   const ShiwakePtr e = rowShiwakeArray_[row];
@@ -765,8 +784,7 @@ void KanjyoumotocyouController::changeKeyEquivalentOfKanjyoumotocyouSubMenu(cons
 void KanjyoumotocyouController::printKanjyoumotocyou()
 {
   if (displayKamokuCode_ < 0 || !deselectEditingCell()) return;
-  if (auto* info = qobject_cast<DocumentInfoController*>(document()->documentInfoController()))
-    info->resetKanjyoumotocyouPrintAccessoryView();
+  KanjyoumotocyouPrintAccessory::of(document())->resetKanjyoumotocyouPrintAccessoryView();
   const std::unique_ptr<KanjyoumotocyouPrintView> view = KanjyoumotocyouPrinting::printView(
       document(), displayMotocyouArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
   if (view) KanjyoumotocyouPrinting::print(document(), this, *view, false);
@@ -778,8 +796,7 @@ void KanjyoumotocyouController::showPrintPreview()
   const std::unique_ptr<KanjyoumotocyouPrintView> view = KanjyoumotocyouPrinting::printView(
       document(), displayMotocyouArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
   if (!view) return;
-  if (auto* info = qobject_cast<DocumentInfoController*>(document()->documentInfoController()))
-    info->resetKanjyoumotocyouPrintAccessoryView();
+  KanjyoumotocyouPrintAccessory::of(document())->resetKanjyoumotocyouPrintAccessoryView();
   KanjyoumotocyouPrinting::preview(document(), *view);
 }
 
@@ -841,7 +858,7 @@ void KanjyoumotocyouController::updateSuitoucyouWindowControllersUI()
     if (s->denpyouNo() == editedShiwakeDenpyouNo_) accounts.addSidesOf(*s);
   // Also a book that still shows the entry under its former account.
   std::vector<SuitoucyouController*> books;
-  for (WindowController* wc : document()->windowControllers()) {
+  for (DocumentWindowController* wc : document()->windowControllers()) {
     auto* book = qobject_cast<SuitoucyouController*>(wc);
     if (book && (accounts.contains(book->displayKamokuCode(), book->displayHojyoKamokuCode()) ||
                  book->book().rowOfShiwakeOfDenpyouNo(editedShiwakeDenpyouNo_) >= 0))
@@ -876,7 +893,7 @@ bool KanjyoumotocyouController::isEditableCell(int row, Column column) const
 
 bool KanjyoumotocyouController::isSelectedInSuitoucyou(int32_t denpyouNo) const
 {
-  for (WindowController* wc : document()->windowControllers())
+  for (DocumentWindowController* wc : document()->windowControllers())
     if (auto* book = qobject_cast<SuitoucyouController*>(wc); book && book->book().selectDenpyouNo() == denpyouNo)
       return true;
   return false;
@@ -890,7 +907,7 @@ bool KanjyoumotocyouController::isShownInFurikaedenpyou(int32_t denpyouNo) const
 
 bool KanjyoumotocyouController::shouldEditTableColumn(int row, Column column)
 {
-  if (!isEditableCell(row, column) || !AppController::canShowFurikaedenpyouWindow()) return false;
+  if (!isEditableCell(row, column) || !document()->canShowFurikaedenpyouWindow()) return false;
   const int32_t n = shiwakeOfRow(row)->denpyouNo();
   return !isSelectedInSuitoucyou(n) && !isShownInFurikaedenpyou(n);
 }

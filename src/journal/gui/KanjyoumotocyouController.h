@@ -46,7 +46,6 @@ class QStyledItemDelegate;
 
 namespace kivo {
 
-class AppController;
 class HidukeFormatter;
 class HojyoKamokuFormatter;
 class JigyoubuFormatter;
@@ -103,18 +102,23 @@ public:
   static constexpr const char* kRemoveNotSuitoucyouMessage = "出納帳で入力した仕訳以外は削除できません。";
   static constexpr const char* kRemoveInSuitoucyouMessage = "削除しようとしている仕訳は出納帳で選択されています。";
 
-  explicit KanjyoumotocyouController(DocumentSession* document);
+  explicit KanjyoumotocyouController(OpenDocument* document);
   ~KanjyoumotocyouController() override;
 
   // --- opening, as the application's commands do
   // The command "総勘定元帳／補助元帳": a ledger window of the document that shows no
   // account, else a new one, brought to the front.
-  static KanjyoumotocyouController* showKanjyoumotocyouWindow(DocumentSession* document);
+  static KanjyoumotocyouController* showKanjyoumotocyouWindow(OpenDocument* document);
   // A ledger shortcut: the window that shows the ledger, else an empty one, else a
   // new one, set to the ledger and brought to the front.
-  static KanjyoumotocyouController* showShortCutKanjyoumotocyouWindow(DocumentSession* document, int32_t kamokuCode,
+  // The ledger of the account and sub-account (-1: the account's own) over the months,
+  // as a report row opens it: a window showing just that comes forward, else one that
+  // shows no account, else a new one.
+  static KanjyoumotocyouController* showKanjyoumotocyouOfPeriod(OpenDocument* document, int32_t kamokuCode,
+                                                                int32_t hojyoKamokuCode, int32_t periodFrom,
+                                                                int32_t periodTo);
+  static KanjyoumotocyouController* showShortCutKanjyoumotocyouWindow(OpenDocument* document, int32_t kamokuCode,
                                                                       int32_t hojyoKamokuCode);
-  static void installCommandHandlers(AppController* app);
 
   // --- what is shown: the setters only store; a caller that changes the account
   // follows with updateAfterSelectDisplayingKamoku, one that changes the period with

@@ -14,17 +14,17 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
+#include "journal/gui/KanjyoumotocyouPrintAccessory.h"
 #include "journal/gui/KanjyoumotocyouPrintView.h"
 #include "platform/AlertSheet.h"
 #include "platform/ModalSession.h"
 #include "platform/PrintPreviewView.h"
 #include "platform/QtStrings.h"
-#include "setup/gui/DocumentInfoController.h"
 
 namespace kivo {
 
-KanjyoumotocyouPreviewController::KanjyoumotocyouPreviewController(DocumentSession* document)
+KanjyoumotocyouPreviewController::KanjyoumotocyouPreviewController(OpenDocument* document)
     : QDialog(nullptr), document_(document)
 {
   setWindowTitle(qs("簡易プレビュー"));
@@ -91,10 +91,9 @@ KanjyoumotocyouPreviewController::KanjyoumotocyouPreviewController(DocumentSessi
 
 KanjyoumotocyouPreviewController::~KanjyoumotocyouPreviewController() = default;
 
-KanjyoumotocyouPreviewController* KanjyoumotocyouPreviewController::previewControllerOfDocument(
-    DocumentSession* document)
+KanjyoumotocyouPreviewController* KanjyoumotocyouPreviewController::previewControllerOfDocument(OpenDocument* document)
 {
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* preview = document->ownedControllerAs<KanjyoumotocyouPreviewController>(Owned::KanjyoumotocyouPreview);
   if (!preview) {
     preview = new KanjyoumotocyouPreviewController(document);
@@ -103,9 +102,9 @@ KanjyoumotocyouPreviewController* KanjyoumotocyouPreviewController::previewContr
   return preview;
 }
 
-DocumentInfoController* KanjyoumotocyouPreviewController::documentInfo() const
+KanjyoumotocyouPrintAccessory* KanjyoumotocyouPreviewController::accessory() const
 {
-  return qobject_cast<DocumentInfoController*>(document_->documentInfoController());
+  return KanjyoumotocyouPrintAccessory::of(document_);
 }
 
 int KanjyoumotocyouPreviewController::pageCount() const { return printView_ ? printView_->pageCount() : 0; }
@@ -131,10 +130,10 @@ void KanjyoumotocyouPreviewController::setPrintView(KanjyoumotocyouPrintView* pr
 
 void KanjyoumotocyouPreviewController::updateUI()
 {
-  const DocumentInfoController* info = documentInfo();
-  const bool continuous = info && info->doPrintContinuousPageNumberOnKanjyoumotocyou();
+  const KanjyoumotocyouPrintAccessory* info = accessory();
+  const bool continuous = info->doPrintContinuousPageNumberOnKanjyoumotocyou();
   (continuous ? continuousButton_ : perLedgerButton_)->setChecked(true);
-  startPageNumberField_->setValue(info ? info->startPrintPageNumberOnKanjyoumotocyou() : 1);
+  startPageNumberField_->setValue(info->startPrintPageNumberOnKanjyoumotocyou());
   const int pages = pageCount();
   pagesField_->setText(qs("of %1").arg(pages));
   pageNoField_->setRange(1, std::max(pages, 1));
@@ -184,15 +183,14 @@ void KanjyoumotocyouPreviewController::pageDown()
 
 void KanjyoumotocyouPreviewController::handleClickPageNumberRadioButton()
 {
-  if (DocumentInfoController* info = documentInfo())
-    info->setDoPrintContinuousPageNumberOnKanjyoumotocyou(!perLedgerButton_->isChecked());
+  accessory()->setDoPrintContinuousPageNumberOnKanjyoumotocyou(!perLedgerButton_->isChecked());
   updateUIForPage(pageNo_);
 }
 
 void KanjyoumotocyouPreviewController::handleStartPageNumberEdited()
 {
-  DocumentInfoController* info = documentInfo();
-  if (!info || startPageNumberField_->value() == info->startPrintPageNumberOnKanjyoumotocyou()) return;
+  KanjyoumotocyouPrintAccessory* info = accessory();
+  if (startPageNumberField_->value() == info->startPrintPageNumberOnKanjyoumotocyou()) return;
   info->setStartPrintPageNumberOnKanjyoumotocyou(startPageNumberField_->value());
   updateUIForPage(pageNo_);
 }

@@ -26,8 +26,8 @@ class QSpinBox;
 
 namespace kivo {
 
-class DocumentInfoController;
-class DocumentSession;
+class KanjyoumotocyouPrintAccessory;
+class OpenDocument;
 class KanjyoumotocyouPrintView;
 class ModalSession;
 class PrintPreviewView;
@@ -37,11 +37,11 @@ class KanjyoumotocyouPreviewController : public QDialog {
 public:
   static constexpr double kZoom = 1.4;
 
-  explicit KanjyoumotocyouPreviewController(DocumentSession* document);
+  explicit KanjyoumotocyouPreviewController(OpenDocument* document);
   ~KanjyoumotocyouPreviewController() override;
 
   // The document's preview, made on first use.
-  static KanjyoumotocyouPreviewController* previewControllerOfDocument(DocumentSession* document);
+  static KanjyoumotocyouPreviewController* previewControllerOfDocument(OpenDocument* document);
 
   // Shows the view's first page and runs the window application-modally until it is
   // closed; the view must outlive the call.
@@ -73,12 +73,12 @@ protected:
   void reject() override;
 
 private:
-  DocumentInfoController* documentInfo() const;
+  KanjyoumotocyouPrintAccessory* accessory() const;
   void handleClickPageNumberRadioButton();
   void handleStartPageNumberEdited();
   void handlePageNoEdited();
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   KanjyoumotocyouPrintView* printView_ = nullptr;
   int pageNo_ = 1;
   ModalSession* session_ = nullptr;

@@ -2,26 +2,29 @@
 
 #include <QPointer>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ProgressStateController.h"
+#include "journal/Kanjyoumotocyou.h"
 #include "journal/gui/KanjyoumotocyouPreviewController.h"
+#include "journal/gui/KanjyoumotocyouPrintAccessory.h"
+#include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaultsKeys.h"
-#include "setup/gui/DocumentInfoController.h"
 
 namespace kivo {
 
-std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrinting::printView(DocumentSession* document,
+std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrinting::printView(OpenDocument* document,
                                                                              const std::vector<Motocyou>& motocyouArray,
                                                                              int32_t periodFrom, int32_t periodTo)
 {
-  QPointer<DocumentInfoController> info = qobject_cast<DocumentInfoController*>(document->documentInfoController());
-  auto numbering = [info]() {
+  QPointer<KanjyoumotocyouPrintAccessory> accessory = KanjyoumotocyouPrintAccessory::of(document);
+  auto numbering = [accessory]() {
     KanjyoumotocyouPrintView::PageNumbering n;
-    if (info) {
-      n.continuous = info->doPrintContinuousPageNumberOnKanjyoumotocyou();
-      n.startNumber = info->startPrintPageNumberOnKanjyoumotocyou();
+    if (accessory) {
+      n.continuous = accessory->doPrintContinuousPageNumberOnKanjyoumotocyou();
+      n.startNumber = accessory->startPrintPageNumberOnKanjyoumotocyou();
     }
     return n;
   };
@@ -30,22 +33,61 @@ std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrinting::printView(Doc
                                           periodFrom, periodTo, numbering);
 }
 
-bool KanjyoumotocyouPrinting::print(DocumentSession* document, QWidget* window, KanjyoumotocyouPrintView& view,
+bool KanjyoumotocyouPrinting::print(OpenDocument* document, QWidget* window, KanjyoumotocyouPrintView& view,
                                     bool withAccessory)
 {
   PrintOperation::Options options;
-  if (withAccessory)
-    if (auto* info = qobject_cast<DocumentInfoController*>(document->documentInfoController())) {
-      options.accessory = info->kanjyoumotocyouPrintAccessoryView();
-      options.accessoryTitle = qs("ページ番号");
-    }
+  if (withAccessory) {
+    options.accessory = KanjyoumotocyouPrintAccessory::of(document)->kanjyoumotocyouPrintAccessoryView();
+    options.accessoryTitle = qs("ページ番号");
+  }
   return PrintProgressSheet::runPrintPanel(document, window, view,
                                            PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey), options);
 }
 
-void KanjyoumotocyouPrinting::preview(DocumentSession* document, KanjyoumotocyouPrintView& view)
+void KanjyoumotocyouPrinting::preview(OpenDocument* document, KanjyoumotocyouPrintView& view)
 {
   KanjyoumotocyouPreviewController::previewControllerOfDocument(document)->runModalForPrintView(&view);
+}
+
+void KanjyoumotocyouPrinting::printLedgers(OpenDocument* document, QWidget* window,
+                                           const std::vector<std::pair<int32_t, int32_t>>& kamokuAndHojyoCodes,
+                                           int32_t periodFrom, int32_t periodTo, bool preview, const char* noneMessage)
+{
+  std::vector<Kanjyoumotocyou::KamokuCodes> codes;
+  for (const auto& [kamoku, hojyo] : kamokuAndHojyoCodes) codes.push_back({kamoku, hojyo});
+  std::vector<Motocyou> rows;
+  bool done = true;
+  if (codes.size() > 1) {
+    ProgressStateController* progress = document->progressStateController();
+    progress->setProgressFieldStringValue(qs("計算中"));
+    progress->setSubProgressFieldStringValue(QString());
+    progress->setCancelButtonEnabled(true);
+    progress->setProgressIndicatorMaxValue(static_cast<double>(codes.size()) + 1);
+    progress->beginModalSession(window);
+    done = Kanjyoumotocyou::setKanjyoumotocyouArray(
+        document->document(), rows, codes, periodFrom, periodTo, [progress](int, int, const std::string& name) {
+          if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
+          progress->setSubProgressFieldStringValue(qs(name));
+          progress->incrementProgressIndicator();
+          return true;
+        });
+    progress->endModalSession();
+  } else {
+    done = Kanjyoumotocyou::setKanjyoumotocyouArray(document->document(), rows, codes, periodFrom, periodTo);
+  }
+  if (!done) return;
+  Kanjyoumotocyou::removeLedgersWithoutTorihiki(rows);
+  if (rows.empty()) {
+    AlertSheet::runAlert(qs(kStopPrintingTitle), qs(noneMessage));
+    return;
+  }
+  std::unique_ptr<KanjyoumotocyouPrintView> view = printView(document, rows, periodFrom, periodTo);
+  if (!view) return;
+  if (preview)
+    KanjyoumotocyouPrinting::preview(document, *view);
+  else
+    print(document, window, *view, true);
 }
 
 }  // namespace kivo

@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "journal/DisplayPeriodWindow.h"
 #include "platform/QtStrings.h"
 #include "platform/WindowController.h"
@@ -32,7 +32,7 @@ QComboBox* makeMonthBox(QWidget* parent)
 
 }  // namespace
 
-PeriodController::PeriodController(DocumentSession* document, QWidget* parent)
+PeriodController::PeriodController(OpenDocument* document, QWidget* parent)
     : SheetController(parent), document_(document)
 {
   setWindowTitle(QStringLiteral("表示する期間"));
@@ -77,10 +77,10 @@ PeriodController::~PeriodController()
   for (QLineEdit* field : findChildren<QLineEdit*>()) field->blockSignals(true);
 }
 
-PeriodController* PeriodController::periodControllerOfDocument(DocumentSession* document)
+PeriodController* PeriodController::periodControllerOfDocument(OpenDocument* document)
 {
   if (!document) return nullptr;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* controller = document->ownedControllerAs<PeriodController>(Owned::Period);
   if (!controller) {
     controller = new PeriodController(document);

@@ -24,7 +24,7 @@ class QPushButton;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class WindowController;
 
 class PeriodController : public SheetController {
@@ -32,11 +32,11 @@ class PeriodController : public SheetController {
 public:
   static constexpr const char* kKessanSeiridukiName = "決算整理月";
 
-  explicit PeriodController(DocumentSession* document, QWidget* parent = nullptr);
+  explicit PeriodController(OpenDocument* document, QWidget* parent = nullptr);
   ~PeriodController() override;
 
   // The document's period sheet, made and kept by the document on first use.
-  static PeriodController* periodControllerOfDocument(DocumentSession* document);
+  static PeriodController* periodControllerOfDocument(OpenDocument* document);
 
   // Fills the sheet with the window's displayed range and begins it on the window (a
   // DisplayPeriodWindow). With OK the range goes into that window, which updates.
@@ -73,7 +73,7 @@ protected:
 private:
   void sheetDidEnd(int returnCode);
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   int32_t periodFromMonthArrayIndex_ = 0;
   int32_t periodToMonthArrayIndex_ = 0;
   bool doHideCancelButton_ = false;

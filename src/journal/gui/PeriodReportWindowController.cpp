@@ -1,5 +1,6 @@
 #include "journal/gui/PeriodReportWindowController.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,16 +12,17 @@
 #include <algorithm>
 
 #include "document/MyDocument.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/gui/InputHidukeController.h"
 #include "journal/gui/CyouhyouTableView.h"
 #include "journal/gui/PeriodController.h"
+#include "platform/AlertSheet.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
 
-PeriodReportWindowController::PeriodReportWindowController(DocumentSession* document, Kind kind)
-    : WindowController(document, kind)
+PeriodReportWindowController::PeriodReportWindowController(OpenDocument* document, Kind kind)
+    : DocumentWindowController(document, kind)
 {
   displayPeriodToMonthArrayIndex_ = static_cast<int32_t>(document->document().kaisya().monthArray().size());
   keyDownConnection_ = connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted, this,
@@ -45,6 +47,24 @@ QAction* PeriodReportWindowController::functionMenuAction(const QString& title)
   for (QAction* a : functionMenuActions())
     if (a && a->text() == title) return a;
   return nullptr;
+}
+
+QAction* PeriodReportWindowController::addFunctionMenuAction(const char* title, std::function<void()> run,
+                                                             const QKeySequence& shortcut)
+{
+  auto* a = new QAction(qs(title), this);
+  if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+  a->setShortcutContext(Qt::WindowShortcut);
+  connect(a, &QAction::triggered, this, [this, a, run = std::move(run)] {
+    validateMenuItems();
+    if (!a->isEnabled()) {
+      AlertSheet::beep();
+      return;
+    }
+    run();
+  });
+  functionActions_.push_back(a);
+  return a;
 }
 
 void PeriodReportWindowController::fillFunctionMenu(QMenu* menu)
@@ -172,7 +192,7 @@ void PeriodReportWindowController::closeAttachedSheet()
 void PeriodReportWindowController::showInputHidukeWindowForTextField(QLineEdit* field, const QString& initialInput)
 {
   if (field != displayingPeriodFromField_ && field != displayingPeriodToField_) return;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* panel = document()->ownedControllerAs<InputHidukeController>(Owned::InputHiduke);
   if (!panel) {
     panel = new InputHidukeController(document()->document());

@@ -11,15 +11,17 @@
 #pragma once
 
 #include <QColor>
+#include <QKeySequence>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
+#include "document/gui/DocumentWindowController.h"
 #include "journal/DisplayPeriodWindow.h"
 #include "model/Date.h"
 #include "platform/NotificationCenter.h"
-#include "platform/WindowController.h"
 
 class QAction;
 class QHBoxLayout;
@@ -30,10 +32,10 @@ class QToolButton;
 
 namespace kivo {
 
-class PeriodReportWindowController : public WindowController, public DisplayPeriodWindow {
+class PeriodReportWindowController : public DocumentWindowController, public DisplayPeriodWindow {
   Q_OBJECT
 public:
-  PeriodReportWindowController(DocumentSession* document, Kind kind);
+  PeriodReportWindowController(OpenDocument* document, Kind kind);
   ~PeriodReportWindowController() override;
 
   // --- the period: the setters only store; the caller then asks updateUI.
@@ -63,13 +65,17 @@ public:
   void setPeriodFieldToDate(QLineEdit* field, Date date);
   void handleTableViewKeyDown(const NotificationCenter::Notification& notification);
   // Ends an attached period sheet as Cancel would.
-  void closeAttachedSheet();
+  void closeAttachedSheet() override;
 
   // --- "機能" menu
   // The window's items, in menu order (separators are null); made once.
   virtual const std::vector<QAction*>& functionMenuActions() = 0;
   // Enables the items as the window's state allows.
   virtual void validateMenuItems() = 0;
+  // Adds an item to the window's "機能" menu (functionActions_): its shortcut works in
+  // the window; the items are checked before the command runs, and a disabled one
+  // beeps.
+  QAction* addFunctionMenuAction(const char* title, std::function<void()> run, const QKeySequence& shortcut = {});
   // The item a user reads as the title (how the tests find an item); enabling goes
   // by the items' commands.
   QAction* functionMenuAction(const QString& title);

@@ -1,12 +1,12 @@
 #include "journal/gui/RemoveKanjyoumotocyouRowCommand.h"
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
 
-RemoveKanjyoumotocyouRowCommand::RemoveKanjyoumotocyouRowCommand(DocumentSession* document,
+RemoveKanjyoumotocyouRowCommand::RemoveKanjyoumotocyouRowCommand(OpenDocument* document,
                                                                  KanjyoumotocyouRowEdit::Ledger ledger,
                                                                  KanjyoumotocyouRowEdit::Removal removal, int row)
     : QUndoCommand(qs(kActionName)), document_(document), ledger_(ledger), removal_(std::move(removal)), row_(row)
@@ -15,7 +15,7 @@ RemoveKanjyoumotocyouRowCommand::RemoveKanjyoumotocyouRowCommand(DocumentSession
 
 void RemoveKanjyoumotocyouRowCommand::refresh(int selectRow)
 {
-  for (WindowController* wc : document_->windowControllers()) {
+  for (DocumentWindowController* wc : document_->windowControllers()) {
     auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
     if (ledger && ledger->displayKamokuCode() == ledger_.kamokuCode &&
         ledger->displayHojyoKamokuCode() == ledger_.hojyoKamokuCode) {

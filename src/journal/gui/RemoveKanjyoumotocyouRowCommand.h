@@ -15,14 +15,14 @@
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 
 class RemoveKanjyoumotocyouRowCommand : public QUndoCommand {
 public:
   static constexpr const char* kActionName = "行の削除";
 
   // Recorded once the removal is done: the stack's first redo leaves it as it is.
-  RemoveKanjyoumotocyouRowCommand(DocumentSession* document, KanjyoumotocyouRowEdit::Ledger ledger,
+  RemoveKanjyoumotocyouRowCommand(OpenDocument* document, KanjyoumotocyouRowEdit::Ledger ledger,
                                   KanjyoumotocyouRowEdit::Removal removal, int row);
 
   void undo() override;
@@ -31,7 +31,7 @@ public:
 private:
   void refresh(int selectRow);
 
-  QPointer<DocumentSession> document_;
+  QPointer<OpenDocument> document_;
   KanjyoumotocyouRowEdit::Ledger ledger_;
   KanjyoumotocyouRowEdit::Removal removal_;
   int row_;

@@ -2,20 +2,20 @@
 
 #include <cstdio>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
+#include "journal/gui/KanjyoumotocyouPrinting.h"
 #include "platform/QtStrings.h"
-#include "setup/gui/DocumentInfoController.h"
 
 namespace kivo {
 
-SelectPluralHojyoKamokuController::SelectPluralHojyoKamokuController(DocumentSession* document)
+SelectPluralHojyoKamokuController::SelectPluralHojyoKamokuController(OpenDocument* document)
     : SelectPluralLedgerSheet(document, qs("複数の補助元帳をプリント"), qs(kHojyoKamokuArrayDataPboardType))
 {
 }
 
-SelectPluralHojyoKamokuController* SelectPluralHojyoKamokuController::controllerOfDocument(DocumentSession* document)
+SelectPluralHojyoKamokuController* SelectPluralHojyoKamokuController::controllerOfDocument(OpenDocument* document)
 {
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* sheet = document->ownedControllerAs<SelectPluralHojyoKamokuController>(Owned::SelectPluralHojyoKamoku);
   if (!sheet) {
     sheet = new SelectPluralHojyoKamokuController(document);
@@ -54,9 +54,14 @@ void SelectPluralHojyoKamokuController::setLedgerChosen(const Ledger& ledger, bo
   if (const HojyoKamokuPtr h = k ? k->hojyoKamokuOfCode(ledger.second) : nullptr) h->setIsTempSelected(chosen);
 }
 
-void SelectPluralHojyoKamokuController::printChosen(DocumentInfoController& info, bool preview)
+void SelectPluralHojyoKamokuController::printChosen(QWidget* window, bool preview)
 {
-  info.printHojyomotocyouOfSelectedHojyoKamokuInPreviewWindow(preview);
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray())
+    for (const HojyoKamokuPtr& h : k->hojyoKamokuArray())
+      if (h->isTempSelected()) pairs.emplace_back(k->code(), h->code());
+  KanjyoumotocyouPrinting::printLedgers(document(), window, pairs, periodFromMonthArrayIndex(),
+                                        periodToMonthArrayIndex(), preview, kNoHojyoKamokuMessage);
 }
 
 }  // namespace kivo

@@ -5,12 +5,12 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/gui/KamokuFormatterListWindow.h"
+#include "journal/gui/KanjyoumotocyouPrinting.h"
 #include "model/KamokuKubun.h"
 #include "platform/QtStrings.h"
-#include "setup/gui/DocumentInfoController.h"
 
 namespace kivo {
 namespace {
@@ -27,7 +27,7 @@ int countKamoku(const KamokuKubun& kubun, bool chosen)
 
 }  // namespace
 
-SelectPluralKamokuController::SelectPluralKamokuController(DocumentSession* document)
+SelectPluralKamokuController::SelectPluralKamokuController(OpenDocument* document)
     : SelectPluralLedgerSheet(document, qs("複数の総勘定元帳をプリント"), qs(kKamokuArrayDataPboardType))
 {
   searchFormatter_ = std::make_unique<KamokuFormatter>(document->document(), false);
@@ -43,9 +43,9 @@ SelectPluralKamokuController::SelectPluralKamokuController(DocumentSession* docu
 
 SelectPluralKamokuController::~SelectPluralKamokuController() = default;
 
-SelectPluralKamokuController* SelectPluralKamokuController::controllerOfDocument(DocumentSession* document)
+SelectPluralKamokuController* SelectPluralKamokuController::controllerOfDocument(OpenDocument* document)
 {
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* sheet = document->ownedControllerAs<SelectPluralKamokuController>(Owned::SelectPluralKamoku);
   if (!sheet) {
     sheet = new SelectPluralKamokuController(document);
@@ -93,9 +93,13 @@ void SelectPluralKamokuController::setLedgerChosen(const Ledger& ledger, bool ch
   if (const KamokuPtr k = document()->document().kamokuOfCode(ledger.first)) k->setIsTempSelected(chosen);
 }
 
-void SelectPluralKamokuController::printChosen(DocumentInfoController& info, bool preview)
+void SelectPluralKamokuController::printChosen(QWidget* window, bool preview)
 {
-  info.printKanjyoumotocyouOfSelectedKamokuInPreviewWindow(preview);
+  std::vector<std::pair<int32_t, int32_t>> pairs;
+  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray())
+    if (k->isTempSelected()) pairs.emplace_back(k->code(), -1);
+  KanjyoumotocyouPrinting::printLedgers(document(), window, pairs, periodFromMonthArrayIndex(),
+                                        periodToMonthArrayIndex(), preview, kNoKamokuMessage);
 }
 
 void SelectPluralKamokuController::searchKamokuFromOutlineView()

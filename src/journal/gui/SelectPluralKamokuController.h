@@ -19,12 +19,13 @@ class SelectPluralKamokuController : public SelectPluralLedgerSheet {
   Q_OBJECT
 public:
   static constexpr const char* kKamokuArrayDataPboardType = "Kamoku Array Data Paste board";
+  static constexpr const char* kNoKamokuMessage = "指定した期間中に取引のある勘定科目がありません。";
 
-  explicit SelectPluralKamokuController(DocumentSession* document);
+  explicit SelectPluralKamokuController(OpenDocument* document);
   ~SelectPluralKamokuController() override;
 
   // The document's sheet, made on first use.
-  static SelectPluralKamokuController* controllerOfDocument(DocumentSession* document);
+  static SelectPluralKamokuController* controllerOfDocument(OpenDocument* document);
 
   void updateUI() override;
   // The search field's action: selects the account of the typed code in the outline
@@ -37,7 +38,7 @@ public:
 protected:
   void fillOutline(LedgerChoiceTree* outline, bool chosen) override;
   void setLedgerChosen(const Ledger& ledger, bool chosen) override;
-  void printChosen(DocumentInfoController& info, bool preview) override;
+  void printChosen(QWidget* window, bool preview) override;
 
 private:
   void addKubun(LedgerChoiceTree* outline, QTreeWidgetItem* parent, const KamokuKubun& kubun, bool chosen);

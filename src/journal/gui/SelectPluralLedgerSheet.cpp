@@ -11,11 +11,14 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/DocumentWindowController.h"
+#include "document/gui/OpenDocument.h"
 #include "journal/Kanjyoumotocyou.h"
+#include "journal/gui/KanjyoumotocyouPrintAccessory.h"
 #include "journal/gui/PrintChoiceLayouts.h"
+#include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
-#include "setup/gui/DocumentInfoController.h"
+#include "platform/UserDefaultsKeys.h"
 
 namespace kivo {
 namespace {
@@ -34,8 +37,7 @@ LedgerChoiceTree* makeOutline(const QString& mimeType, QWidget* parent)
 
 }  // namespace
 
-SelectPluralLedgerSheet::SelectPluralLedgerSheet(DocumentSession* document, const QString& title,
-                                                 const QString& mimeType)
+SelectPluralLedgerSheet::SelectPluralLedgerSheet(OpenDocument* document, const QString& title, const QString& mimeType)
     : document_(document)
 {
   setWindowTitle(title);
@@ -95,14 +97,11 @@ SelectPluralLedgerSheet::SelectPluralLedgerSheet(DocumentSession* document, cons
   connect(cancelButton_, &QPushButton::clicked, this, [this] { endSheetWithSender(cancelButton_); });
 }
 
-DocumentInfoController* SelectPluralLedgerSheet::documentInfo() const
-{
-  return qobject_cast<DocumentInfoController*>(document_->documentInfoController());
-}
+QWidget* SelectPluralLedgerSheet::documentInfo() const { return document_->documentInfoController(); }
 
 QAbstractButton* SelectPluralLedgerSheet::okButton() const { return okButton_; }
 
-void SelectPluralLedgerSheet::beginForWindow(DocumentInfoController* info)
+void SelectPluralLedgerSheet::beginForWindow(WindowController* info)
 {
   periodFromMonthArrayIndex_ = 0;
   periodToMonthArrayIndex_ = static_cast<int32_t>(document_->document().kaisya().monthArray().size());
@@ -111,7 +110,7 @@ void SelectPluralLedgerSheet::beginForWindow(DocumentInfoController* info)
   beginSheet(info, [self](int returnCode) {
     if (!self || returnCode != kOK) return;
     self->setKanjyoumotocyouPrintAccessoryViewOfDocumentInfoController();
-    if (DocumentInfoController* i = self->documentInfo()) self->printChosen(*i, false);
+    self->printChosen(self->documentInfo(), false);
   });
 }
 
@@ -161,7 +160,7 @@ void SelectPluralLedgerSheet::selectItemOfMonthToPopUp()
 
 void SelectPluralLedgerSheet::pageSetup()
 {
-  if (DocumentInfoController* info = documentInfo()) info->pageSetupForKanjyoumotocyou();
+  PrintOperation::runPageSetup(documentInfo(), KIVOKanjyoumotocyouPrintInfoKey);
 }
 
 void SelectPluralLedgerSheet::storeMonths()
@@ -176,14 +175,13 @@ void SelectPluralLedgerSheet::showPrintPreview()
 {
   storeMonths();
   setKanjyoumotocyouPrintAccessoryViewOfDocumentInfoController();
-  if (DocumentInfoController* info = documentInfo()) printChosen(*info, true);
+  printChosen(documentInfo(), true);
 }
 
 void SelectPluralLedgerSheet::setKanjyoumotocyouPrintAccessoryViewOfDocumentInfoController()
 {
-  if (DocumentInfoController* info = documentInfo())
-    info->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(
-        continuousButton_->isChecked() ? 1 : 0, startPageNumberField_->value());
+  KanjyoumotocyouPrintAccessory::of(document_)->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(
+      continuousButton_->isChecked() ? 1 : 0, startPageNumberField_->value());
 }
 
 }  // namespace kivo

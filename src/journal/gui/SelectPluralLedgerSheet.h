@@ -26,8 +26,8 @@ class QVBoxLayout;
 
 namespace kivo {
 
-class DocumentInfoController;
-class DocumentSession;
+class OpenDocument;
+class WindowController;
 
 class SelectPluralLedgerSheet : public SheetController {
   Q_OBJECT
@@ -40,7 +40,7 @@ public:
   void setPeriodToMonthArrayIndex(int32_t v) { periodToMonthArrayIndex_ = v; }
 
   // Opens the sheet on the information window over the whole term.
-  void beginForWindow(DocumentInfoController* info);
+  void beginForWindow(WindowController* info);
   // Resets and fills the sheet: outlines, buttons, months, numbering per ledger from 1.
   virtual void updateUI();
   // Rebuilds both outlines and enables OK and preview while something is chosen.
@@ -54,7 +54,7 @@ public:
   void selectItemOfMonthToPopUp();
   void pageSetup();
   void showPrintPreview();
-  // Hands the numbering to the information window's ledger print accessory.
+  // Hands the numbering to the document's ledger print accessory.
   void setKanjyoumotocyouPrintAccessoryViewOfDocumentInfoController();
 
   LedgerChoiceTree* unselectedOutlineView() const { return unselectedOutline_; }
@@ -69,16 +69,17 @@ public:
   QPushButton* previewButton() const { return previewButton_; }
 
 protected:
-  SelectPluralLedgerSheet(DocumentSession* document, const QString& title, const QString& mimeType);
+  SelectPluralLedgerSheet(OpenDocument* document, const QString& title, const QString& mimeType);
 
-  DocumentSession* document() const { return document_; }
-  DocumentInfoController* documentInfo() const;
+  OpenDocument* document() const { return document_; }
+  // The information window, which the printing goes over.
+  QWidget* documentInfo() const;
   // Fills the outline with the ledgers chosen or not.
   virtual void fillOutline(LedgerChoiceTree* outline, bool chosen) = 0;
   // Sets the flag of the ledger's record.
   virtual void setLedgerChosen(const Ledger& ledger, bool chosen) = 0;
-  // Asks the information window to print or preview the chosen ledgers.
-  virtual void printChosen(DocumentInfoController& info, bool preview) = 0;
+  // Prints (over the window) or previews the chosen ledgers.
+  virtual void printChosen(QWidget* window, bool preview) = 0;
   // A place above the outlines for a sheet's own controls.
   QVBoxLayout* topLayout() const { return topLayout_; }
 
@@ -88,7 +89,7 @@ protected:
 private:
   void storeMonths();
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   int32_t periodFromMonthArrayIndex_ = 0;
   int32_t periodToMonthArrayIndex_ = 0;
   QVBoxLayout* topLayout_ = nullptr;

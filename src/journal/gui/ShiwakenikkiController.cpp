@@ -13,10 +13,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ProgressStateController.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "fields/HidukeFormatter.h"
@@ -35,10 +35,9 @@
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
 
 namespace kivo {
 namespace {
@@ -47,8 +46,8 @@ QString fieldText(const std::optional<std::string>& s) { return s ? QString::fro
 
 }  // namespace
 
-ShiwakenikkiController::ShiwakenikkiController(DocumentSession* document, bool doDisplayMarkedShiwake)
-    : WindowController(document, Kind::Shiwakenikki), doDisplayMarkedShiwakes_(doDisplayMarkedShiwake)
+ShiwakenikkiController::ShiwakenikkiController(OpenDocument* document, bool doDisplayMarkedShiwake)
+    : DocumentWindowController(document, Kind::Shiwakenikki), doDisplayMarkedShiwakes_(doDisplayMarkedShiwake)
 {
   // Marked mode shows its entries at once and never opens the condition sheet by
   // itself.
@@ -62,7 +61,7 @@ ShiwakenikkiController::ShiwakenikkiController(DocumentSession* document, bool d
 
 ShiwakenikkiController::~ShiwakenikkiController() = default;
 
-ShiwakenikkiController* ShiwakenikkiController::showShiwakenikkiWindow(DocumentSession* document)
+ShiwakenikkiController* ShiwakenikkiController::showShiwakenikkiWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
   auto* controller = qobject_cast<ShiwakenikkiController*>(document->shiwakenikkiController());
@@ -73,19 +72,6 @@ ShiwakenikkiController* ShiwakenikkiController::showShiwakenikkiWindow(DocumentS
   }
   controller->showWindow();
   return controller;
-}
-
-void ShiwakenikkiController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowShiwakenikkiWindow, [app](QAction*) {
-    DocumentSession* document = app->currentDocument();
-    if (!document) return;
-    if (!document->shiwakenikkiController() && !AppController::canShowFurikaedenpyouWindow()) return;
-    showShiwakenikkiWindow(document);
-  });
-  app->setCommandHandler(MainMenu::Command::ImportShiwakeFromTextFile,
-                         [app](QAction*) { importShiwakeFromTextFile(app->currentDocument()); });
 }
 
 void ShiwakenikkiController::saveToTextFile()
@@ -109,7 +95,7 @@ void ShiwakenikkiController::saveToTextFile()
   });
 }
 
-void ShiwakenikkiController::importShiwakeFromTextFile(DocumentSession* document)
+void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
 {
   if (!document) return;
   QWidget* window = document->documentInfoController();
@@ -246,8 +232,8 @@ void ShiwakenikkiController::setDisplayShiwakeArray()
   stateField_->repaint();
   progressIndicator_->show();
   MyDocument& doc = document()->document();
-  ShiwakenikkiCondition::DisplayResult result =
-      document()->shiwakenikkiCondition().displayShiwakeArrayOfDocument(doc, doDisplayMarkedShiwakes_);
+  ShiwakenikkiCondition::DisplayResult result = ShiwakenikkiDisplayConditionController::conditionOfDocument(document())
+                                                    .displayShiwakeArrayOfDocument(doc, doDisplayMarkedShiwakes_);
   const QString state = QString::fromStdString(result.stateString());
   displayShiwakeArray_ = std::move(result.displayShiwakeArray);
   progressIndicator_->hide();
@@ -411,10 +397,7 @@ void ShiwakenikkiController::printShiwakenikki()
 
 // --- commands
 
-WindowController* ShiwakenikkiController::refuseForBlockingSheet()
-{
-  return AppController::refuseForBlockingSheet(document(), this);
-}
+WindowController* ShiwakenikkiController::refuseForBlockingSheet() { return document()->refuseForBlockingSheet(this); }
 
 void ShiwakenikkiController::setShiwakenikkiDisplayCondition(QObject* sender)
 {
@@ -445,7 +428,7 @@ void ShiwakenikkiController::showInputShiwakeWindow()
 void ShiwakenikkiController::removeDisplayingShiwake()
 {
   if (displayShiwakeArray_.empty()) return;
-  for (WindowController* wc : document()->windowControllers()) {
+  for (DocumentWindowController* wc : document()->windowControllers()) {
     if (wc->windowKind() == Kind::Furikaedenpyou || wc->windowKind() == Kind::Suitoucyou) {
       AlertSheet::runAlert(qs(AlertSheet::kCannotExecuteTitle), qs(kCloseEntryWindowsMessage));
       return;

@@ -7,7 +7,7 @@
 //   - filtered (the normal one): the first time the window shows, the condition sheet
 //     opens by itself without its Cancel button, and the list stays empty until the
 //     user confirms it;
-//   - marked: only the entries marked for the journal (doDisplayOnShiwakenikki), as the
+//   - marked: only the entries the condition marks for the journal, as the
 //     import of older data shows the entries it could not give a sub-account.
 //
 // A document has at most one journal window. It is an output window: changes of the
@@ -19,9 +19,9 @@
 #include <memory>
 #include <vector>
 
+#include "document/gui/DocumentWindowController.h"
 #include "journal/gui/ShiwakenikkiView.h"
 #include "model/Shiwake.h"
-#include "platform/WindowController.h"
 
 class QAction;
 class QLabel;
@@ -29,13 +29,12 @@ class QProgressBar;
 
 namespace kivo {
 
-class AppController;
 class HidukeFormatter;
 class HojyoKamokuFormatter;
 class JigyoubuFormatter;
 class KamokuFormatter;
 
-class ShiwakenikkiController : public WindowController, private ShiwakenikkiView::DataSource {
+class ShiwakenikkiController : public DocumentWindowController, private ShiwakenikkiView::DataSource {
   Q_OBJECT
 public:
   using Matrix = ShiwakenikkiView::Matrix;
@@ -60,13 +59,12 @@ public:
       "仕訳日記帳に表示中の仕訳を含むすべての取引を、削除してもよろしいですか。";
   static constexpr const char* kCloseEntryWindowsMessage = "出納帳および振替伝票を閉じてください。";
 
-  explicit ShiwakenikkiController(DocumentSession* document, bool doDisplayMarkedShiwake = false);
+  explicit ShiwakenikkiController(OpenDocument* document, bool doDisplayMarkedShiwake = false);
   ~ShiwakenikkiController() override;
 
   // The application's "仕訳日記帳" command: the document's journal window, made (in
   // filtered mode) when it has none, brought to the front.
-  static ShiwakenikkiController* showShiwakenikkiWindow(DocumentSession* document);
-  static void installCommandHandlers(AppController* app);
+  static ShiwakenikkiController* showShiwakenikkiWindow(OpenDocument* document);
 
   // --- state
   void setDisplayState(int32_t v) { displayState_ = v; }
@@ -101,9 +99,9 @@ public:
   void saveToTextFile();
   // The application's import command: reads a journal text file into the current
   // document, all or nothing.
-  static void importShiwakeFromTextFile(DocumentSession* document);
+  static void importShiwakeFromTextFile(OpenDocument* document);
   // Ends an attached condition sheet as Cancel would.
-  void closeAttachedSheet();
+  void closeAttachedSheet() override;
   const std::vector<QAction*>& functionMenuActions();
   // The item a user reads as the title (how the tests find an item); enabling goes
   // by the items' commands.

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/HojyoKamokuFormatter.h"
@@ -83,8 +83,7 @@ void selectText(QLineEdit* field)
 
 }  // namespace
 
-ShiwakenikkiDisplayConditionController::ShiwakenikkiDisplayConditionController(DocumentSession* document,
-                                                                               QWidget* parent)
+ShiwakenikkiDisplayConditionController::ShiwakenikkiDisplayConditionController(OpenDocument* document, QWidget* parent)
     : SheetController(parent), document_(document)
 {
   const MyDocument& doc = document_->document();
@@ -108,10 +107,10 @@ ShiwakenikkiDisplayConditionController::~ShiwakenikkiDisplayConditionController(
 }
 
 ShiwakenikkiDisplayConditionController* ShiwakenikkiDisplayConditionController::displayConditionControllerOfDocument(
-    DocumentSession* document)
+    OpenDocument* document)
 {
   if (!document) return nullptr;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* controller =
       document->ownedControllerAs<ShiwakenikkiDisplayConditionController>(Owned::ShiwakenikkiDisplayCondition);
   if (!controller) {
@@ -119,6 +118,11 @@ ShiwakenikkiDisplayConditionController* ShiwakenikkiDisplayConditionController::
     document->setOwnedController(Owned::ShiwakenikkiDisplayCondition, controller);
   }
   return controller;
+}
+
+ShiwakenikkiCondition& ShiwakenikkiDisplayConditionController::conditionOfDocument(OpenDocument* document)
+{
+  return displayConditionControllerOfDocument(document)->condition();
 }
 
 QAbstractButton* ShiwakenikkiDisplayConditionController::okButton() const { return okButton_; }
@@ -250,7 +254,7 @@ void ShiwakenikkiDisplayConditionController::buildLayout()
 
 void ShiwakenikkiDisplayConditionController::updateUIAndSetCancelButtonHidden(bool hidden)
 {
-  const ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
+  const ShiwakenikkiCondition& c = condition_;
   selectItem(dateConditionPopUp_, c.dateConditionState());
   dateFromBinding_->setObjectValue(c.dateFrom().isNull() ? FieldValue::nil() : FieldValue::date(c.dateFrom()));
   dateToBinding_->setObjectValue(c.dateTo().isNull() ? FieldValue::nil() : FieldValue::date(c.dateTo()));
@@ -271,7 +275,7 @@ void ShiwakenikkiDisplayConditionController::updateUIAndSetCancelButtonHidden(bo
 void ShiwakenikkiDisplayConditionController::displayKamokuCondition()
 {
   MyDocument& doc = document_->document();
-  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = condition_;
   std::vector<ShiwakenikkiSubCondition>& items = c.kamokuConditionArray();
   // Accounts that have gone are dropped; a sub-account that has gone widens the item
   // to the whole account.
@@ -295,7 +299,7 @@ void ShiwakenikkiDisplayConditionController::displayKamokuCondition()
 void ShiwakenikkiDisplayConditionController::displayJigyoubuCondition()
 {
   MyDocument& doc = document_->document();
-  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = condition_;
   std::vector<ShiwakenikkiSubCondition>& items = c.jigyoubuConditionArray();
   std::erase_if(items, [&](const ShiwakenikkiSubCondition& item) { return !activeJigyoubuOfCode(doc, item.code()); });
   if (items.empty()) {
@@ -679,7 +683,7 @@ bool ShiwakenikkiDisplayConditionController::shouldEndSheet()
 
 void ShiwakenikkiDisplayConditionController::storeChoice()
 {
-  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = condition_;
 
   const FieldValue dateFrom = dateFromBinding_->objectValue();
   const FieldValue dateTo = dateToBinding_->objectValue();
@@ -711,7 +715,7 @@ void ShiwakenikkiDisplayConditionController::storeChoice()
 
 void ShiwakenikkiDisplayConditionController::updateKamokuCondition()
 {
-  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = condition_;
   c.setKamokuConditionState(kamokuConditionPopUp_->currentIndex());
   std::vector<ShiwakenikkiSubCondition>& items = c.kamokuConditionArray();
   items.clear();
@@ -738,7 +742,7 @@ void ShiwakenikkiDisplayConditionController::updateKamokuCondition()
 void ShiwakenikkiDisplayConditionController::updateJigyoubuCondition()
 {
   MyDocument& doc = document_->document();
-  ShiwakenikkiCondition& c = document_->shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = condition_;
   c.setJigyoubuConditionState(jigyoubuConditionPopUp_->currentIndex());
   std::vector<ShiwakenikkiSubCondition>& items = c.jigyoubuConditionArray();
   items.clear();

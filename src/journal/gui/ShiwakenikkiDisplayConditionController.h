@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+#include "journal/ShiwakenikkiCondition.h"
 #include "platform/SheetController.h"
 
 class QCheckBox;
@@ -31,7 +32,7 @@ class QWidget;
 namespace kivo {
 
 class AmountFormatter;
-class DocumentSession;
+class OpenDocument;
 class Formatter;
 class FormatterLineEditBinding;
 class HidukeFormatter;
@@ -59,11 +60,15 @@ public:
     QToolButton* removeButton = nullptr;
   };
 
-  explicit ShiwakenikkiDisplayConditionController(DocumentSession* document, QWidget* parent = nullptr);
+  explicit ShiwakenikkiDisplayConditionController(OpenDocument* document, QWidget* parent = nullptr);
   ~ShiwakenikkiDisplayConditionController() override;
 
   // The document's condition sheet, made and kept by the document on first use.
-  static ShiwakenikkiDisplayConditionController* displayConditionControllerOfDocument(DocumentSession* document);
+  static ShiwakenikkiDisplayConditionController* displayConditionControllerOfDocument(OpenDocument* document);
+  // The journal window's display condition of the document: one per open document,
+  // kept with its sheet, every stage off at first, never written to the file.
+  static ShiwakenikkiCondition& conditionOfDocument(OpenDocument* document);
+  ShiwakenikkiCondition& condition() { return condition_; }
 
   // Fills every control from the condition; hides or shows Cancel.
   void updateUIAndSetCancelButtonHidden(bool hidden);
@@ -142,7 +147,7 @@ private:
   void kamokuOfRowDidChange(ConditionRow& row);
   void sheetDidEnd(int returnCode);
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   QPointer<WindowController> journalWindow_;
 
   std::unique_ptr<HidukeFormatter> dateFromFormatter_;
@@ -177,6 +182,7 @@ private:
 
   RowList kamokuRows_;
   RowList jigyoubuRows_;
+  ShiwakenikkiCondition condition_;
 };
 
 }  // namespace kivo

@@ -6,15 +6,14 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "platform/AlertSheet.h"
 #include "platform/QtStrings.h"
 #include "setup/gui/JigyoubuListModel.h"
-#include "setup/gui/SetupCommands.h"
 
 namespace kivo {
 
-JigyoubuListController::JigyoubuListController(DocumentSession* document)
+JigyoubuListController::JigyoubuListController(OpenDocument* document)
     : ListSheetController(document), editor_(std::make_unique<JigyoubuListEditor>(document->document()))
 {
   setWindowTitle(qs("事業部"));
@@ -66,9 +65,9 @@ bool JigyoubuListController::validateChoice()
 
 void JigyoubuListController::storeChoice()
 {
-  DocumentSession* doc = document();
+  OpenDocument* doc = document();
   const int32_t moved = editor_->writeBack(doc->document());
-  SetupCommands::documentDidChangeMasterList(doc);
+  documentDidChangeMasterList();
   if (moved >= 0) {
     // Said once this sheet has gone.
     JigyoubuPtr j = doc->document().matchJigyoubuCode(QString::asprintf("%02d", moved).toStdString());

@@ -17,7 +17,7 @@ class JigyoubuListModel;
 class JigyoubuListController : public ListSheetController {
   Q_OBJECT
 public:
-  explicit JigyoubuListController(DocumentSession* document);
+  explicit JigyoubuListController(OpenDocument* document);
   ~JigyoubuListController() override;
 
   bool blocksDocumentCommands() const override { return true; }

@@ -10,15 +10,14 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "platform/QtStrings.h"
 #include "setup/gui/HojyoKamokuListModel.h"
 #include "setup/gui/KamokuListModel.h"
-#include "setup/gui/SetupCommands.h"
 
 namespace kivo {
 
-KamokuListController::KamokuListController(DocumentSession* document)
+KamokuListController::KamokuListController(OpenDocument* document)
     : ListSheetController(document), editor_(std::make_unique<KamokuListEditor>(document->document()))
 {
   const MyDocument& doc = document->document();
@@ -241,7 +240,7 @@ bool KamokuListController::validateChoice()
 void KamokuListController::storeChoice()
 {
   editor_->writeBack(document()->document());
-  SetupCommands::documentDidChangeMasterList(document());
+  documentDidChangeMasterList();
 }
 
 }  // namespace kivo

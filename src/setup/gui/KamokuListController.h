@@ -25,7 +25,7 @@ class KamokuListModel;
 class KamokuListController : public ListSheetController {
   Q_OBJECT
 public:
-  explicit KamokuListController(DocumentSession* document);
+  explicit KamokuListController(OpenDocument* document);
   ~KamokuListController() override;
 
   bool blocksDocumentCommands() const override { return true; }

@@ -3,11 +3,14 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
+#include "document/gui/DocumentWindowController.h"
+#include "document/gui/OpenDocument.h"
 #include "platform/AlertSheet.h"
+#include "setup/MasterListChange.h"
 
 namespace kivo {
 
-ListSheetController::ListSheetController(DocumentSession* document)
+ListSheetController::ListSheetController(OpenDocument* document)
     : document_(document),
       okButton_(new QPushButton(QStringLiteral("OK"), this)),
       cancelButton_(new QPushButton(QString::fromUtf8(AlertSheet::kCancelButton), this))
@@ -56,6 +59,13 @@ QHBoxLayout* ListSheetController::makeButtonRow()
   row->addWidget(cancelButton_);
   row->addWidget(okButton_);
   return row;
+}
+
+void ListSheetController::documentDidChangeMasterList()
+{
+  MasterListChange::documentDidChange(document_->document());
+  document_->setSubmenuOfShowSuitoucyouWindow();
+  if (DocumentWindowController* info = document_->documentInfoController()) info->updateUI(true);
 }
 
 }  // namespace kivo

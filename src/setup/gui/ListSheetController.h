@@ -14,14 +14,14 @@ class QHBoxLayout;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 
 class ListSheetController : public SheetController {
   Q_OBJECT
 public:
-  explicit ListSheetController(DocumentSession* document);
+  explicit ListSheetController(OpenDocument* document);
 
-  DocumentSession* document() const { return document_; }
+  OpenDocument* document() const { return document_; }
   // Begins the sheet on the window; the sheet deletes itself after it ends.
   void beginSheetOnWindow(QWidget* window);
 
@@ -40,9 +40,12 @@ protected:
   QHBoxLayout* makeButtonRow();
   // QDialog's accept goes through the checks of OK as well.
   void done(int r) override;
+  // After the company record or a master list changed: as after a change of the
+  // journal, plus the menus that list accounts and the information window.
+  void documentDidChangeMasterList();
 
 private:
-  DocumentSession* document_;
+  OpenDocument* document_;
   QPushButton* okButton_;
   QPushButton* cancelButton_;
 };

@@ -14,8 +14,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
@@ -33,7 +32,8 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets, bool stretch = true)
 
 }  // namespace
 
-NewDocumentController::NewDocumentController(DocumentSession* document) : WindowController(document, Kind::NewDocument)
+NewDocumentController::NewDocumentController(OpenDocument* document)
+    : DocumentWindowController(document, Kind::NewDocument)
 {
 }
 
@@ -150,8 +150,7 @@ void NewDocumentController::windowDidLoad()
   setFixedSize(sizeHint().expandedTo(QSize(520, 0)));
   if (QScreen* screen = QApplication::primaryScreen()) {
     const QRect v = screen->availableGeometry();
-    DocumentController* dc = DocumentController::sharedDocumentController();
-    const int step = dc ? std::max(static_cast<int>(dc->documents().size()) - 1, 0) : 0;
+    const int step = std::max(document()->numberOfOpenDocuments() - 1, 0);
     move(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300);
   }
   nameField_->setFocus();
@@ -225,7 +224,7 @@ void NewDocumentController::okAction()
     term_->showRefusal(refusal, this, nameField_);
     return;
   }
-  DocumentSession* doc = document();
+  OpenDocument* doc = document();
   s.applyToDocument(doc->document());
   doc->updateChangeCount(MyDocument::ChangeType::Done);
   passed_ = true;

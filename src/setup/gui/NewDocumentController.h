@@ -7,7 +7,7 @@
 // information window; closing or cancelling closes the document.
 #pragma once
 
-#include "platform/WindowController.h"
+#include "document/gui/DocumentWindowController.h"
 #include "setup/NewDocumentSettings.h"
 #include "setup/gui/TermFields.h"
 
@@ -20,10 +20,10 @@ class QRadioButton;
 
 namespace kivo {
 
-class NewDocumentController : public WindowController {
+class NewDocumentController : public DocumentWindowController {
   Q_OBJECT
 public:
-  explicit NewDocumentController(DocumentSession* document);
+  explicit NewDocumentController(OpenDocument* document);
   ~NewDocumentController() override;
 
   bool shouldCloseDocument() const override { return !passed_; }

@@ -1,5 +1,6 @@
 #include "setup/gui/PreferenceController.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -12,10 +13,10 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/DocumentWindowController.h"
+#include "document/gui/OpenDocument.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
@@ -82,10 +83,9 @@ PreferenceController* PreferenceController::sharedPreferenceController()
   return sharedInstance();
 }
 
-void PreferenceController::showPreferencesWindow(AppController* app)
+void PreferenceController::showPreferencesWindow()
 {
   PreferenceController* window = sharedPreferenceController();
-  if (app) app->setPreferencesWindow(window);
   if (!window->isVisible()) window->updateUI();
   window->show();
   window->raise();
@@ -287,11 +287,14 @@ void PreferenceController::changeColor(const QColor& color)
 
 void PreferenceController::updateWindowsOfKind(DocumentWindow::Kind kind)
 {
-  DocumentController* dc = DocumentController::sharedDocumentController();
-  if (!dc) return;
-  for (DocumentSession* doc : dc->documents())
-    for (WindowController* wc : doc->windowControllers())
-      if (wc->windowKind() == kind) wc->updateUI(false);
+  // The open windows of every document: a window that closed may wait for its
+  // deletion.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    DocumentWindowController* wc = qobject_cast<DocumentWindowController*>(w);
+    if (!wc || wc->windowKind() != kind) continue;
+    const auto& open = wc->document()->windowControllers();
+    if (std::find(open.begin(), open.end(), wc) != open.end()) wc->updateUI(false);
+  }
 }
 
 }  // namespace kivo

@@ -19,8 +19,6 @@ class QSpinBox;
 
 namespace kivo {
 
-class AppController;
-
 class PreferenceController : public QDialog {
   Q_OBJECT
 public:
@@ -29,8 +27,8 @@ public:
 
   // The application's one preferences window, made on first use.
   static PreferenceController* sharedPreferenceController();
-  // Shows it (filled from the user defaults) and tells the application about it.
-  static void showPreferencesWindow(AppController* app);
+  // Shows it, filled from the user defaults.
+  static void showPreferencesWindow();
   // Deletes the window (the application quits, or a test ends).
   static void discard();
 

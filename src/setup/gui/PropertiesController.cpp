@@ -10,13 +10,12 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/WarekiDateFormatter.h"
 #include "platform/AlertSheet.h"
 #include "platform/FieldMessage.h"
 #include "platform/PasswordHash.h"
 #include "platform/QtStrings.h"
-#include "setup/gui/SetupCommands.h"
 
 namespace kivo {
 namespace {
@@ -34,7 +33,7 @@ QWidget* rowOf(QWidget* parent, std::initializer_list<QWidget*> widgets)
 
 }  // namespace
 
-PropertiesController::PropertiesController(DocumentSession* document)
+PropertiesController::PropertiesController(OpenDocument* document)
     : ListSheetController(document), dateFormatter_(std::make_unique<WarekiDateFormatter>())
 {
   const MyDocument& doc = document->document();
@@ -273,7 +272,7 @@ void PropertiesController::storeChoice()
     else if (c.clearLimitedPassword)
       kaisya.setLimitedUserPassword({});
   }
-  SetupCommands::documentDidChangeMasterList(document());
+  documentDidChangeMasterList();
 }
 
 }  // namespace kivo

@@ -25,7 +25,7 @@ class WarekiDateFormatter;
 class PropertiesController : public ListSheetController {
   Q_OBJECT
 public:
-  explicit PropertiesController(DocumentSession* document);
+  explicit PropertiesController(OpenDocument* document);
   ~PropertiesController() override;
 
   bool blocksDocumentCommands() const override { return true; }

@@ -14,10 +14,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "platform/AlertSheet.h"
 #include "platform/QtStrings.h"
-#include "setup/gui/SetupCommands.h"
 #include "setup/gui/TekiyouListModel.h"
 
 namespace kivo {
@@ -32,7 +31,7 @@ QPushButton* button(const char* title, QWidget* parent)
 
 }  // namespace
 
-TekiyouListController::TekiyouListController(DocumentSession* document)
+TekiyouListController::TekiyouListController(OpenDocument* document)
     : ListSheetController(document), editor_(std::make_unique<TekiyouListEditor>(document->document()))
 {
   setWindowTitle(qs("摘要"));
@@ -322,7 +321,7 @@ bool TekiyouListController::validateChoice()
 void TekiyouListController::storeChoice()
 {
   editor_->writeBack(document()->document());
-  SetupCommands::documentDidChangeMasterList(document());
+  documentDidChangeMasterList();
 }
 
 }  // namespace kivo

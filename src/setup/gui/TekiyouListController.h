@@ -25,7 +25,7 @@ class TekiyouListModel;
 class TekiyouListController : public ListSheetController {
   Q_OBJECT
 public:
-  explicit TekiyouListController(DocumentSession* document);
+  explicit TekiyouListController(OpenDocument* document);
   ~TekiyouListController() override;
 
   // Ends the sheet: with the OK button as sender it keeps the edits (after the checks),

@@ -12,11 +12,11 @@
 
 #include <memory>
 
-#include "platform/SheetController.h"
 #include "statements/Houkokusyo.h"
 #include "statements/RiekiSyobunan.h"
 #include "statements/gui/HoukokusyoGeneralTab.h"
 #include "statements/gui/HoukokusyoPrintView.h"
+#include "statements/gui/StatementsSheetController.h"
 
 class QCheckBox;
 class QLabel;
@@ -28,10 +28,10 @@ class QTabWidget;
 
 namespace kivo {
 
-class DocumentInfoController;
-class DocumentSession;
+class DocumentWindowController;
+class OpenDocument;
 
-class HoukokusyoController : public SheetController {
+class HoukokusyoController : public StatementsSheetController {
   Q_OBJECT
 public:
   static constexpr const char* kInvalidStartTitle = HoukokusyoGeneralTab::kInvalidStartTitle;
@@ -41,14 +41,11 @@ public:
   enum Tab { GeneralTab, TaisyakuTaisyouTab, SonekiKeisanTab, HanbaihiTab, SeizouGenkaTab, RiekiSyobunanTab };
   enum PrintBox { CoverBox, TaisyakuTaisyouBox, SonekiKeisanBox, HanbaihiBox, SeizouGenkaBox, RiekiSyobunanBox };
 
-  static HoukokusyoController* controllerOfDocument(DocumentSession* document);
-  // Hooks the sheet to the 決算報告書 command for the documents it serves.
-  static void install();
+  static HoukokusyoController* controllerOfDocument(OpenDocument* document);
   // Only a household book has no such statements.
-  static bool servesDocument(const DocumentSession* document);
+  static bool servesDocument(const OpenDocument* document);
   ~HoukokusyoController() override;
 
-  void beginForWindow(DocumentInfoController* info);
   void updateUI();
   // Computes the statements and fills the appropriation tab.
   void updateUIOfRiekisyobunan();
@@ -65,7 +62,6 @@ public:
   void removeKamokuFromRiekiSyobunan();
 
   // --- parts (tests)
-  QTabWidget* tabView() const { return tabView_; }
   QLineEdit* termStartDateField() const { return general_->termStartDateField(); }
   QLineEdit* termEndDateField() const { return general_->termEndDateField(); }
   QCheckBox* printCheckbox(int i) const { return general_->printCheckbox(i); }
@@ -75,33 +71,26 @@ public:
   QPushButton* removeFromRiekiSyobunanButton() const { return removeButton_; }
   QLabel* riekiSyobunGoukeiField() const { return goukeiField_; }
   QLabel* jikiKurikoshiRiekiField() const { return jikiField_; }
-  QPushButton* generalOkButton() const { return okButton_; }
 
 protected:
-  QAbstractButton* okButton() const override;
+  void applyTab(int tab) override;
+  void didSelectTab(int tab) override;
+  void willBeginSheet() override { updateUI(); }
+  std::unique_ptr<Printout> makePrintView(const QPageLayout& layout) override;
 
 private:
-  explicit HoukokusyoController(DocumentSession* document);
+  explicit HoukokusyoController(OpenDocument* document);
   QWidget* buildRiekiSyobunanTab();
-  bool shouldApplyTab(int tab);
-  void applyTab(int tab);
-  void tabChanged(int index);
   void selectPrintItems();
   void compute();
   void reloadTable();
   void storeTable();
   void updateTotals();
-  void markEdited();
-  void printStatements(DocumentInfoController* info);
 
-  DocumentSession* document_;
   Houkokusyo model_;
   std::vector<Shisan> riekiSyobunanRows_;
-  int currentTab_ = GeneralTab;
   bool reloading_ = false;
 
-  QTabWidget* tabView_ = nullptr;
-  HoukokusyoGeneralTab* general_ = nullptr;
   QPlainTextEdit* noteViews_[6] = {};
   QLabel* riekiTitleField_ = nullptr;
   QLabel* toukiMisyobunTitleField_ = nullptr;
@@ -113,8 +102,6 @@ private:
   QLabel* goukeiField_ = nullptr;
   QLabel* jikiTitleField_ = nullptr;
   QLabel* jikiField_ = nullptr;
-  QPushButton* cancelButton_ = nullptr;
-  QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace kivo

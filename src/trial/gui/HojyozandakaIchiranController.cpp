@@ -14,14 +14,15 @@
 #include <cstdio>
 
 #include "document/MyDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "fields/gui/KamokuFormatterListWindow.h"
+#include "files/ReportTextExporter.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
@@ -29,13 +30,12 @@
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "trial/HojyoZandaka.h"
-#include "trial/ReportTextExporter.h"
+#include "trial/ShisanTextFields.h"
 #include "trial/gui/HojyozandakaIchiranPrintView.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
 #include "trial/gui/ZandakaShisanTableModel.h"
 
 namespace kivo {
@@ -61,8 +61,10 @@ QString fieldText(const std::optional<std::string>& s) { return s ? QString::fro
 
 }  // namespace
 
-HojyozandakaIchiranController::HojyozandakaIchiranController(DocumentSession* document)
-    : JigyoubuReportWindowController(document, Kind::HojyozandakaIchiran)
+HojyozandakaIchiranController::HojyozandakaIchiranController(OpenDocument* document)
+    : JigyoubuReportWindowController(document, Kind::HojyozandakaIchiran,
+                                     {kWindowMenuTitle, MainMenu::kHojyozandakaIchiranItemTitle,
+                                      KIVOHojyozandakaIchiranWindowWidthKey, KIVOHojyozandakaIchiranWindowHeightKey})
 {
 }
 
@@ -74,17 +76,17 @@ HojyozandakaIchiranController::~HojyozandakaIchiranController()
 
 // --- opening
 
-HojyozandakaIchiranController* HojyozandakaIchiranController::showHojyozandakaIchiranWindow(DocumentSession* document)
+HojyozandakaIchiranController* HojyozandakaIchiranController::showHojyozandakaIchiranWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
-  for (WindowController* wc : document->windowControllers()) {
+  for (DocumentWindowController* wc : document->windowControllers()) {
     auto* w = qobject_cast<HojyozandakaIchiranController*>(wc);
     if (w && w->displayKamokuCode() == -1) {
       w->showWindow();
       return w;
     }
   }
-  if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+  if (!document->canShowFurikaedenpyouWindow()) return nullptr;
   auto* w = new HojyozandakaIchiranController(document);
   document->addWindowController(w);
   w->moveWindowToInitialPositionWithDisplay(true);
@@ -92,19 +94,7 @@ HojyozandakaIchiranController* HojyozandakaIchiranController::showHojyozandakaIc
   return w;
 }
 
-void HojyozandakaIchiranController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowHojyozandakaIchiranWindow,
-                         [app](QAction*) { showHojyozandakaIchiranWindow(app->currentDocument()); });
-}
-
 // --- titles and placement
-
-QString HojyozandakaIchiranController::windowTitleForDocumentDisplayName(const QString& displayName) const
-{
-  return displayName + qs(kTitleSuffix);
-}
 
 QString HojyozandakaIchiranController::windowMenuTitle() const
 {
@@ -119,45 +109,18 @@ QString HojyozandakaIchiranController::windowMenuTitle() const
   return title;
 }
 
-QString HojyozandakaIchiranController::denpyouAndCyouhyouItemTitle() const
-{
-  return qs(MainMenu::kHojyozandakaIchiranItemTitle);
-}
-
-const char* HojyozandakaIchiranController::windowWidthDefaultsKey() const
-{
-  return KIVOHojyozandakaIchiranWindowWidthKey;
-}
-
-const char* HojyozandakaIchiranController::windowHeightDefaultsKey() const
-{
-  return KIVOHojyozandakaIchiranWindowHeightKey;
-}
-
 // --- loading
 
 void HojyozandakaIchiranController::buildLayout()
 {
-  auto* central = new QWidget(this);
-  auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-
-  auto* stateView = new QWidget(central);
-  stateView->setAutoFillBackground(true);
-  QPalette grey = stateView->palette();
-  grey.setColor(QPalette::Window, QColor(230, 230, 230));
-  stateView->setPalette(grey);
-  auto* strip = new QHBoxLayout(stateView);
-  strip->setContentsMargins(10, 6, 10, 6);
-  strip->setSpacing(4);
-  makeJigyoubuStripWidgets(stateView, 18);
+  const Body body = makeBodyWithJigyoubuStrip(18);
+  body.layout->setContentsMargins(0, 0, 0, 0);
+  body.layout->setSpacing(0);
+  QWidget* stateView = body.stripView;
+  QHBoxLayout* strip = body.strip;
   displayingKamokuField_ = makeSelectionField(stateView, 18);
   selectDisplayingKamokuButton_ = makeSelectButton(stateView, QStringLiteral("表示する勘定科目を選ぶ"));
   makePeriodStripWidgets(stateView, 12);
-  strip->addWidget(displayingJigyoubuTitleField_);
-  strip->addWidget(displayingJigyoubuField_);
-  strip->addWidget(selectDisplayingJigyoubuButton_);
   jigyoubuSpacing_ = new QSpacerItem(12, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
   strip->addSpacerItem(jigyoubuSpacing_);
   strip->addWidget(new QLabel(QStringLiteral("勘定科目:"), stateView));
@@ -165,8 +128,9 @@ void HojyozandakaIchiranController::buildLayout()
   strip->addWidget(selectDisplayingKamokuButton_);
   strip->addSpacing(12);
   addPeriodStripWidgets(strip, stateView);
-  layout->addWidget(stateView);
 
+  QWidget* central = body.central;
+  QVBoxLayout* layout = body.layout;
   tableView_ = new CyouhyouTableView(central);
   tableModel_ = new HojyozandakaIchiranTableModel(document()->document().kaisya(), displayShisanArray_, tableView_);
   tableView_->setModel(tableModel_);
@@ -208,20 +172,13 @@ void HojyozandakaIchiranController::applyColumnWidths()
 void HojyozandakaIchiranController::windowDidLoad()
 {
   const MyDocument& doc = document()->document();
-  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
   kamokuFormatter_ = std::make_unique<KamokuFormatter>(doc, false);
   buildLayout();
   applyColumnWidths();
 
-  jigyoubuFieldInUse_ = doc.numberOfActiveJigyoubu() >= 1;
-  if (!jigyoubuFieldInUse_) {
-    // The account takes the division's place.
-    displayingJigyoubuTitleField_->hide();
-    displayingJigyoubuField_->hide();
-    selectDisplayingJigyoubuButton_->hide();
-    jigyoubuSpacing_->changeSize(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
-  }
-  displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+  setUpJigyoubuField();
+  // Without divisions the account takes the division's place.
+  if (!jigyoubuFieldInUse_) jigyoubuSpacing_->changeSize(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
   displayKamokuCode_ = -1;
   displayPeriodFromMonthArrayIndex_ = 0;
   displayPeriodToMonthArrayIndex_ = static_cast<int32_t>(doc.kaisya().monthArray().size());
@@ -295,10 +252,7 @@ void HojyozandakaIchiranController::setDisplayingKamokuFieldValue()
 
 // --- commands
 
-bool HojyozandakaIchiranController::refusesToShowJigyoubuList()
-{
-  return AppController::refuseForBlockingSheet(document(), this);
-}
+bool HojyozandakaIchiranController::refusesToShowJigyoubuList() { return document()->refuseForBlockingSheet(this); }
 
 void HojyozandakaIchiranController::didChooseJigyoubu()
 {
@@ -309,7 +263,7 @@ void HojyozandakaIchiranController::didChooseJigyoubu()
 void HojyozandakaIchiranController::showKamokuFormatterListWindowForDisplayingKamokuField(const QString& searchText)
 {
   selectTextField(displayingKamokuField_);
-  if (AppController::refuseForBlockingSheet(document(), this)) return;
+  if (document()->refuseForBlockingSheet(this)) return;
   setDisplayingKamokuFieldValue();
   const QPoint topLeft = displayingKamokuField_->mapToGlobal(QPoint(0, displayingKamokuField_->height()));
   const int32_t code =
@@ -324,7 +278,7 @@ void HojyozandakaIchiranController::showKamokuFormatterListWindowForDisplayingKa
 void HojyozandakaIchiranController::setHojyozandakaIchiranDisplayingPeriod()
 {
   selectTextField(displayingPeriodFromField_);
-  if (AppController::refuseForBlockingSheet(document(), this) || hasAttachedSheet()) return;
+  if (document()->refuseForBlockingSheet(this) || hasAttachedSheet()) return;
   selectRowAfterUpdate_ = -1;
   PeriodController::periodControllerOfDocument(document())->beginSheetForWindow(this);
 }
@@ -342,32 +296,10 @@ void HojyozandakaIchiranController::showHojyomotocyouOfSelectedHojyoKamoku()
     AlertSheet::beep();
     return;
   }
-  if (AppController::refuseForBlockingSheet(document(), this)) return;
-  KanjyoumotocyouController* empty = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
-    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
-    if (!ledger) continue;
-    if (ledger->displayKamokuCode() == s.kamokuCode() && ledger->displayHojyoKamokuCode() == hojyo &&
-        ledger->displayPeriodFromMonthArrayIndex() == displayPeriodFromMonthArrayIndex_ &&
-        ledger->displayPeriodToMonthArrayIndex() == displayPeriodToMonthArrayIndex_) {
-      ledger->showWindow();
-      return;
-    }
-    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
-  }
-  KanjyoumotocyouController* ledger = empty;
-  if (!ledger) {
-    ledger = new KanjyoumotocyouController(document());
-    document()->addWindowController(ledger);
-    ledger->moveWindowToInitialPositionWithDisplay(true);
-  }
-  ledger->showWindow();
+  if (document()->refuseForBlockingSheet(this)) return;
   // The ledger shows the same months; the division is not handed on.
-  ledger->setDisplayKamokuCode(s.kamokuCode());
-  ledger->setDisplayHojyoKamokuCode(hojyo);
-  ledger->setDisplayPeriodFromMonthArrayIndex(displayPeriodFromMonthArrayIndex_);
-  ledger->setDisplayPeriodToMonthArrayIndex(displayPeriodToMonthArrayIndex_);
-  ledger->updateAfterSelectDisplayingKamoku();
+  KanjyoumotocyouController::showKanjyoumotocyouOfPeriod(
+      document(), s.kamokuCode(), hojyo, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
 }
 
 void HojyozandakaIchiranController::saveToTextFile()
@@ -378,7 +310,8 @@ void HojyozandakaIchiranController::saveToTextFile()
         // The rows as shown, the total included: the export does not recompute them.
         // They have the trial balance's six fields.
         const std::vector<Shisan> rows = displayShisanArray_;
-        return exporter.writeZandakaShisan(rows, path, ShiftJisEncoder::encoder(), poll);
+        return exporter.writeLines(ShisanTextFields(document()->document().kaisya()).zandakaShisanLines(rows), path,
+                                   ShiftJisEncoder::encoder(), poll);
       });
 }
 
@@ -422,18 +355,7 @@ const std::vector<QAction*>& HojyozandakaIchiranController::functionMenuActions(
     return MainMenu::keySequenceForKeyEquivalent(qs(k), MainMenu::kCommandKeyMask | MainMenu::kShiftKeyMask);
   };
   const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
-    auto* a = new QAction(qs(title), this);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, a, run] {
-      validateMenuItems();
-      if (!a->isEnabled()) {
-        AlertSheet::beep();
-        return;
-      }
-      run();
-    });
-    functionActions_.push_back(a);
+    addFunctionMenuAction(title, std::move(run), shortcut);
   };
   if (jigyoubuFieldInUse_)
     add(

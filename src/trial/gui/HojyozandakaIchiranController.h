@@ -33,7 +33,6 @@ class QToolButton;
 
 namespace kivo {
 
-class AppController;
 class JigyoubuFormatter;
 class KamokuFormatter;
 class ZandakaShisanTableModel;
@@ -42,20 +41,18 @@ class HojyozandakaIchiranController : public JigyoubuReportWindowController, pri
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "補助残高一覧表";
-  static constexpr const char* kTitleSuffix = " - 補助残高一覧表";
   // The items of the "機能" menu.
   static constexpr const char* kShowKamokuTitle = "表示する勘定科目...";
   static constexpr const char* kSetPeriodTitle = "表示する期間...";
   static constexpr const char* kShowHojyomotocyouTitle = "選択している補助科目の補助元帳を表示";
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
 
-  explicit HojyozandakaIchiranController(DocumentSession* document);
+  explicit HojyozandakaIchiranController(OpenDocument* document);
   ~HojyozandakaIchiranController() override;
 
   // The application's "補助残高一覧表" command: a window of the document that shows no
   // account brought to the front, else a new one.
-  static HojyozandakaIchiranController* showHojyozandakaIchiranWindow(DocumentSession* document);
-  static void installCommandHandlers(AppController* app);
+  static HojyozandakaIchiranController* showHojyozandakaIchiranWindow(OpenDocument* document);
 
   // --- what is shown: the setters only store; the caller then asks updateUI.
   int displayKamokuCode() const { return displayKamokuCode_; }
@@ -87,14 +84,9 @@ public:
   const std::vector<QAction*>& functionMenuActions() override;
   void validateMenuItems() override;
 
-  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
-
 protected:
   void windowDidLoad() override;
   QString windowMenuTitle() const override;
-  QString denpyouAndCyouhyouItemTitle() const override;
-  const char* windowWidthDefaultsKey() const override;
-  const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void windowWillCloseHook() override;
   bool isOwnTableView(const QObject* sender) const override { return sender == tableView_; }

@@ -1,13 +1,14 @@
 #include "trial/gui/JigyoubuReportWindowController.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <cstdio>
 
 #include "document/MyDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
@@ -18,22 +19,52 @@
 
 namespace kivo {
 
-JigyoubuReportWindowController::JigyoubuReportWindowController(DocumentSession* document, Kind kind)
-    : PeriodReportWindowController(document, kind)
+JigyoubuReportWindowController::JigyoubuReportWindowController(OpenDocument* document, Kind kind, const Names& names)
+    : PeriodReportWindowController(document, kind), names_(names)
 {
+}
+
+QString JigyoubuReportWindowController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+  return displayName + QStringLiteral(" - ") + qs(names_.windowMenuTitle);
+}
+
+QString JigyoubuReportWindowController::windowMenuTitle() const { return qs(names_.windowMenuTitle); }
+
+QString JigyoubuReportWindowController::denpyouAndCyouhyouItemTitle() const
+{
+  return qs(names_.denpyouAndCyouhyouItemTitle);
 }
 
 JigyoubuReportWindowController::~JigyoubuReportWindowController() = default;
 
 void JigyoubuReportWindowController::windowDidResignMain() { paintTextFieldHighlight(false); }
 
-void JigyoubuReportWindowController::makeJigyoubuStripWidgets(QWidget* stripView, int fieldCharacters)
+JigyoubuReportWindowController::Body JigyoubuReportWindowController::makeBodyWithJigyoubuStrip(
+    int jigyoubuFieldCharacters)
 {
-  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stripView);
-  displayingJigyoubuField_ = makeSelectionField(stripView, fieldCharacters);
-  selectDisplayingJigyoubuButton_ = makeSelectButton(stripView, QStringLiteral("表示する事業部を選ぶ"));
+  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(document()->document(), true);
+  Body body;
+  body.central = new QWidget(this);
+  body.layout = new QVBoxLayout(body.central);
+  body.stripView = new QWidget(body.central);
+  body.stripView->setAutoFillBackground(true);
+  QPalette grey = body.stripView->palette();
+  grey.setColor(QPalette::Window, QColor(230, 230, 230));
+  body.stripView->setPalette(grey);
+  body.strip = new QHBoxLayout(body.stripView);
+  body.strip->setContentsMargins(10, 6, 10, 6);
+  body.strip->setSpacing(4);
+  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), body.stripView);
+  displayingJigyoubuField_ = makeSelectionField(body.stripView, jigyoubuFieldCharacters);
+  selectDisplayingJigyoubuButton_ = makeSelectButton(body.stripView, QStringLiteral("表示する事業部を選ぶ"));
   connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
           [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
+  body.strip->addWidget(displayingJigyoubuTitleField_);
+  body.strip->addWidget(displayingJigyoubuField_);
+  body.strip->addWidget(selectDisplayingJigyoubuButton_);
+  body.layout->addWidget(body.stripView);
+  return body;
 }
 
 void JigyoubuReportWindowController::setUpJigyoubuField()
@@ -80,7 +111,7 @@ WindowController* JigyoubuReportWindowController::refuseForSheet(
     const std::function<bool(const SheetController&)>& refuses)
 {
   WindowController* holder = nullptr;
-  for (WindowController* wc : document()->windowControllers()) {
+  for (DocumentWindowController* wc : document()->windowControllers()) {
     const SheetController* sheet = wc->attachedSheetController();
     if (sheet && refuses(*sheet)) {
       holder = wc;
@@ -88,13 +119,12 @@ WindowController* JigyoubuReportWindowController::refuseForSheet(
     }
   }
   if (!holder) return nullptr;
-  AppController* app = AppController::sharedAppController();
-  QWidget* main = app && app->mainWindowController() ? app->mainWindowController() : static_cast<QWidget*>(this);
+  QWidget* main = document()->mainWindowController();
+  if (!main) main = this;
   QPointer<WindowController> target = holder;
-  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AppController::kCloseSheetMessage),
-                              [target] {
-                                if (target) target->showWindow();
-                              });
+  AlertSheet::beginAlertSheet(main, qs(AlertSheet::kCannotExecuteTitle), qs(AlertSheet::kCloseSheetMessage), [target] {
+    if (target) target->showWindow();
+  });
   return holder;
 }
 

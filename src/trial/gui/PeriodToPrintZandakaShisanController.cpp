@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
@@ -21,7 +21,7 @@
 
 namespace kivo {
 
-PeriodToPrintZandakaShisanController::PeriodToPrintZandakaShisanController(DocumentSession* document, QWidget* parent)
+PeriodToPrintZandakaShisanController::PeriodToPrintZandakaShisanController(OpenDocument* document, QWidget* parent)
     : SheetController(parent), document_(document)
 {
   setWindowTitle(QStringLiteral("期間を指定してプリント"));
@@ -122,11 +122,10 @@ PeriodToPrintZandakaShisanController::~PeriodToPrintZandakaShisanController()
   for (QLineEdit* field : findChildren<QLineEdit*>()) field->blockSignals(true);
 }
 
-PeriodToPrintZandakaShisanController* PeriodToPrintZandakaShisanController::controllerOfDocument(
-    DocumentSession* document)
+PeriodToPrintZandakaShisanController* PeriodToPrintZandakaShisanController::controllerOfDocument(OpenDocument* document)
 {
   if (!document) return nullptr;
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* controller =
       document->ownedControllerAs<PeriodToPrintZandakaShisanController>(Owned::PeriodToPrintZandakaShisan);
   if (!controller) {

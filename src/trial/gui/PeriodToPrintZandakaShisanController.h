@@ -25,17 +25,17 @@ class QPushButton;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class JigyoubuFormatter;
 class WindowController;
 
 class PeriodToPrintZandakaShisanController : public SheetController {
   Q_OBJECT
 public:
-  explicit PeriodToPrintZandakaShisanController(DocumentSession* document, QWidget* parent = nullptr);
+  explicit PeriodToPrintZandakaShisanController(OpenDocument* document, QWidget* parent = nullptr);
   ~PeriodToPrintZandakaShisanController() override;
 
-  static PeriodToPrintZandakaShisanController* controllerOfDocument(DocumentSession* document);
+  static PeriodToPrintZandakaShisanController* controllerOfDocument(OpenDocument* document);
 
   // Begins the sheet on the window; OK runs onOK.
   void beginSheetForWindow(WindowController* window, std::function<void()> onOK);
@@ -68,7 +68,7 @@ private:
   void updateUI();
   void showJigyoubuCode(int32_t code);
 
-  QPointer<DocumentSession> document_;
+  QPointer<OpenDocument> document_;
   std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
   int32_t jigyoubuCode_ = 99;
   int32_t periodFromMonthArrayIndex_ = 0;

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "document/MyDocument.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
@@ -38,7 +38,7 @@ LedgerChoiceTree* makeTable(QWidget* parent)
 
 }  // namespace
 
-SelectPluralKamokuWithHojyoController::SelectPluralKamokuWithHojyoController(DocumentSession* document)
+SelectPluralKamokuWithHojyoController::SelectPluralKamokuWithHojyoController(OpenDocument* document)
     : document_(document)
 {
   setWindowTitle(qs("複数の補助残高一覧表をプリント"));
@@ -101,9 +101,9 @@ SelectPluralKamokuWithHojyoController::SelectPluralKamokuWithHojyoController(Doc
 SelectPluralKamokuWithHojyoController::~SelectPluralKamokuWithHojyoController() = default;
 
 SelectPluralKamokuWithHojyoController* SelectPluralKamokuWithHojyoController::controllerOfDocument(
-    DocumentSession* document)
+    OpenDocument* document)
 {
-  using Owned = DocumentSession::OwnedController;
+  using Owned = OpenDocument::OwnedController;
   auto* sheet = document->ownedControllerAs<SelectPluralKamokuWithHojyoController>(Owned::SelectPluralKamokuWithHojyo);
   if (!sheet) {
     sheet = new SelectPluralKamokuWithHojyoController(document);

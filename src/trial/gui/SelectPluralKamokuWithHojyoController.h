@@ -23,7 +23,7 @@ class QToolButton;
 
 namespace kivo {
 
-class DocumentSession;
+class OpenDocument;
 class JigyoubuFormatter;
 
 class SelectPluralKamokuWithHojyoController : public SheetController {
@@ -31,11 +31,11 @@ class SelectPluralKamokuWithHojyoController : public SheetController {
 public:
   static constexpr const char* kKamokuArrayDataPboardType = "Kamoku Array Data Paste board";
 
-  explicit SelectPluralKamokuWithHojyoController(DocumentSession* document);
+  explicit SelectPluralKamokuWithHojyoController(OpenDocument* document);
   ~SelectPluralKamokuWithHojyoController() override;
 
   // The document's sheet, made on first use.
-  static SelectPluralKamokuWithHojyoController* controllerOfDocument(DocumentSession* document);
+  static SelectPluralKamokuWithHojyoController* controllerOfDocument(OpenDocument* document);
 
   int32_t jigyoubuCode() const { return jigyoubuCode_; }
   void setJigyoubuCode(int32_t v) { jigyoubuCode_ = v; }
@@ -74,7 +74,7 @@ protected:
 private:
   void fillTable(LedgerChoiceTree* table, bool chosen);
 
-  DocumentSession* document_;
+  OpenDocument* document_;
   int32_t jigyoubuCode_ = 99;
   int32_t periodFromMonthArrayIndex_ = 0;
   int32_t periodToMonthArrayIndex_ = 0;

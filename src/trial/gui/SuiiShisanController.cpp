@@ -17,12 +17,13 @@
 #include <cstdio>
 
 #include "document/MyDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
+#include "files/ReportTextExporter.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
@@ -30,12 +31,11 @@
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/gui/JigyoubuListController.h"
-#include "trial/ReportTextExporter.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
+#include "trial/ShisanTextFields.h"
 #include "trial/gui/SuiiShisanPrintView.h"
 #include "trial/gui/SuiiShisanTableModel.h"
 
@@ -51,8 +51,11 @@ bool addKaishiZandakaToGoukei()
 
 }  // namespace
 
-SuiiShisanController::SuiiShisanController(DocumentSession* document)
-    : ShisanSectionsWindowController(document, Kind::SuiiShisan), suiiShisan_(document->document())
+SuiiShisanController::SuiiShisanController(OpenDocument* document)
+    : ShisanSectionsWindowController(document, Kind::SuiiShisan,
+                                     {kWindowMenuTitle, MainMenu::kSuiiShisanItemTitle, KIVOSuiiShisanWindowWidthKey,
+                                      KIVOSuiiShisanWindowHeightKey}),
+      suiiShisan_(document->document())
 {
 }
 
@@ -63,7 +66,7 @@ SuiiShisanController::~SuiiShisanController()
   delete takeCentralWidget();
 }
 
-SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(DocumentSession* document)
+SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
   if (auto* shown = qobject_cast<SuiiShisanController*>(document->suiiShisanController())) {
@@ -77,23 +80,6 @@ SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(DocumentSession
   window->setInitialContentsThenDisplay();
   return window;
 }
-
-void SuiiShisanController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowSuiiShisanWindow,
-                         [app](QAction*) { showSuiiShisanWindow(app->currentDocument()); });
-}
-
-QString SuiiShisanController::windowTitleForDocumentDisplayName(const QString& displayName) const
-{
-  return displayName + qs(kTitleSuffix);
-}
-
-QString SuiiShisanController::windowMenuTitle() const { return qs(kWindowMenuTitle); }
-QString SuiiShisanController::denpyouAndCyouhyouItemTitle() const { return qs(MainMenu::kSuiiShisanItemTitle); }
-const char* SuiiShisanController::windowWidthDefaultsKey() const { return KIVOSuiiShisanWindowWidthKey; }
-const char* SuiiShisanController::windowHeightDefaultsKey() const { return KIVOSuiiShisanWindowHeightKey; }
 
 // --- loading
 
@@ -131,53 +117,23 @@ void SuiiShisanController::applyColumnWidths(CyouhyouTableView* tableView)
 
 void SuiiShisanController::buildLayout()
 {
-  auto* central = new QWidget(this);
-  auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 6);
-  layout->setSpacing(6);
-
-  auto* stateView = new QWidget(central);
-  stateView->setAutoFillBackground(true);
-  QPalette grey = stateView->palette();
-  grey.setColor(QPalette::Window, QColor(230, 230, 230));
-  stateView->setPalette(grey);
-  auto* strip = new QHBoxLayout(stateView);
-  strip->setContentsMargins(10, 6, 10, 6);
-  strip->setSpacing(4);
-  makeJigyoubuStripWidgets(stateView, 22);
-  progressIndicator_ = new QProgressBar(stateView);
+  const Body body = makeBodyWithJigyoubuStrip(22);
+  progressIndicator_ = new QProgressBar(body.stripView);
   progressIndicator_->setRange(0, 0);
   progressIndicator_->setTextVisible(false);
   progressIndicator_->setFixedSize(60, 10);
   progressIndicator_->hide();
-  strip->addWidget(displayingJigyoubuTitleField_);
-  strip->addWidget(displayingJigyoubuField_);
-  strip->addWidget(selectDisplayingJigyoubuButton_);
-  strip->addStretch(1);
-  strip->addWidget(progressIndicator_);
+  body.strip->addStretch(1);
+  body.strip->addWidget(progressIndicator_);
   // The strip keeps its height without the division row.
-  stateView->setMinimumHeight(displayingJigyoubuField_->sizeHint().height() + 12);
-  layout->addWidget(stateView);
-
-  tabView_ = new QTabWidget(central);
-  tabView_->setUsesScrollButtons(false);
-  auto* tabs = new QHBoxLayout();
-  tabs->setContentsMargins(8, 0, 8, 0);
-  tabs->addWidget(tabView_);
-  layout->addLayout(tabs, 1);
-  setCentralWidget(central);
-
+  body.stripView->setMinimumHeight(displayingJigyoubuField_->sizeHint().height() + 12);
+  addTabView(body);
   watchStripFields({displayingJigyoubuField_});
-  connect(tabView_, &QTabWidget::currentChanged, this, [this] {
-    if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
-  });
 }
 
 void SuiiShisanController::windowDidLoad()
 {
-  const MyDocument& doc = document()->document();
-  const Kaisya& kaisya = doc.kaisya();
-  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
+  const Kaisya& kaisya = document()->document().kaisya();
   buildLayout();
   buildPrintTargetView();
 
@@ -282,11 +238,12 @@ void SuiiShisanController::saveToTextFile()
   if (path.isEmpty()) return;
   const int64_t kugiriCode = UserDefaults::standardUserDefaults().integerForKey(KIVOExportTextKugiriCodeKey);
   const Kaisya& kaisya = document()->document().kaisya();
-  const ReportTextExporter exporter(kaisya, ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
+  const ReportTextExporter exporter(ReportTextExporter::kugiriOfCode(static_cast<int32_t>(kugiriCode)));
   const CyouhyouTableView* table = selectedTableView();
   const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
   const std::string target = QFile::encodeName(path).toStdString();
-  const auto lines = SuiiShisan::textLines(exporter, rows, static_cast<int32_t>(kaisya.monthArray().size()));
+  const auto lines =
+      SuiiShisan::textLines(ShisanTextFields(kaisya), rows, static_cast<int32_t>(kaisya.monthArray().size()));
   ReportTextExportSheet::writeWithProgress(document(), this, [&](const ReportTextExporter::ContinuePoll& poll) {
     return exporter.writeLines(lines, target, ShiftJisEncoder::encoder(), poll);
   });
@@ -345,18 +302,7 @@ const std::vector<QAction*>& SuiiShisanController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
   const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
-    auto* a = new QAction(qs(title), this);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, a, run] {
-      validateMenuItems();
-      if (!a->isEnabled()) {
-        AlertSheet::beep();
-        return;
-      }
-      run();
-    });
-    functionActions_.push_back(a);
+    addFunctionMenuAction(title, std::move(run), shortcut);
   };
   if (jigyoubuFieldInUse_) {
     add(

@@ -36,7 +36,6 @@ class QToolButton;
 
 namespace kivo {
 
-class AppController;
 class JigyoubuFormatter;
 class SheetController;
 class SuiiShisanTableModel;
@@ -45,17 +44,15 @@ class SuiiShisanController : public ShisanSectionsWindowController {
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "年間推移試算表";
-  static constexpr const char* kTitleSuffix = " - 年間推移試算表";
   static constexpr const char* kShowKanjyoumotocyouTitle = "選択している勘定科目の総勘定元帳を表示";
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
 
-  explicit SuiiShisanController(DocumentSession* document);
+  explicit SuiiShisanController(OpenDocument* document);
   ~SuiiShisanController() override;
 
   // The application's "年間推移試算表" command: the document's window brought to the
   // front, or a new one placed, shown and computed.
-  static SuiiShisanController* showSuiiShisanWindow(DocumentSession* document);
-  static void installCommandHandlers(AppController* app);
+  static SuiiShisanController* showSuiiShisanWindow(OpenDocument* document);
 
   const SuiiShisan& suiiShisan() const { return suiiShisan_; }
   const std::vector<Shisan>& shisanArrayOfTableView(const CyouhyouTableView& tableView) const override;
@@ -75,14 +72,9 @@ public:
 
   const std::vector<QAction*>& functionMenuActions() override;
   void validateMenuItems() override;
-  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
 
 protected:
   void windowDidLoad() override;
-  QString windowMenuTitle() const override;
-  QString denpyouAndCyouhyouItemTitle() const override;
-  const char* windowWidthDefaultsKey() const override;
-  const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }
   bool typeOnTextField(QLineEdit* field, const QString& typed) override;

@@ -18,12 +18,13 @@
 #include <cstdio>
 
 #include "document/MyDocument.h"
-#include "document/gui/AppController.h"
-#include "document/gui/DocumentSession.h"
+#include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
+#include "files/ReportTextExporter.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
@@ -32,14 +33,13 @@
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/PropertiesController.h"
-#include "trial/ReportTextExporter.h"
+#include "trial/ShisanTextFields.h"
 #include "trial/gui/PeriodToPrintZandakaShisanController.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
 #include "trial/gui/ZandakaShisanPrintView.h"
 #include "trial/gui/ZandakaShisanTableModel.h"
 
@@ -52,8 +52,11 @@ constexpr int kCellPadding = 18;
 }  // namespace
 
 // The whole company, from the first month to the closing adjustment.
-ZandakaShisanController::ZandakaShisanController(DocumentSession* document)
-    : ShisanSectionsWindowController(document, Kind::ZandakaShisan), assembly_(document->document())
+ZandakaShisanController::ZandakaShisanController(OpenDocument* document)
+    : ShisanSectionsWindowController(document, Kind::ZandakaShisan,
+                                     {kWindowMenuTitle, MainMenu::kZandakaShisanItemTitle,
+                                      KIVOZandakaShisanWindowWidthKey, KIVOZandakaShisanWindowHeightKey}),
+      assembly_(document->document())
 {
 }
 
@@ -66,14 +69,14 @@ ZandakaShisanController::~ZandakaShisanController()
 
 // --- opening
 
-ZandakaShisanController* ZandakaShisanController::showZandakaShisanWindow(DocumentSession* document)
+ZandakaShisanController* ZandakaShisanController::showZandakaShisanWindow(OpenDocument* document)
 {
   if (!document) return nullptr;
   if (auto* shown = qobject_cast<ZandakaShisanController*>(document->zandakaShisanController())) {
     shown->showWindow();
     return shown;
   }
-  if (!AppController::canShowFurikaedenpyouWindow()) return nullptr;
+  if (!document->canShowFurikaedenpyouWindow()) return nullptr;
   auto* window = new ZandakaShisanController(document);
   document->addWindowController(window);
   window->moveWindowToInitialPositionWithDisplay(true);
@@ -84,28 +87,6 @@ ZandakaShisanController* ZandakaShisanController::showZandakaShisanWindow(Docume
     window->setInitialContentsThenDisplay();
   return window;
 }
-
-void ZandakaShisanController::installCommandHandlers(AppController* app)
-{
-  if (!app) return;
-  app->setCommandHandler(MainMenu::Command::ShowZandakaShisanWindow,
-                         [app](QAction*) { showZandakaShisanWindow(app->currentDocument()); });
-}
-
-// --- titles and placement
-
-QString ZandakaShisanController::windowTitleForDocumentDisplayName(const QString& displayName) const
-{
-  return displayName + qs(kTitleSuffix);
-}
-
-QString ZandakaShisanController::windowMenuTitle() const { return qs(kWindowMenuTitle); }
-
-QString ZandakaShisanController::denpyouAndCyouhyouItemTitle() const { return qs(MainMenu::kZandakaShisanItemTitle); }
-
-const char* ZandakaShisanController::windowWidthDefaultsKey() const { return KIVOZandakaShisanWindowWidthKey; }
-
-const char* ZandakaShisanController::windowHeightDefaultsKey() const { return KIVOZandakaShisanWindowHeightKey; }
 
 // --- loading
 
@@ -157,50 +138,18 @@ int ZandakaShisanController::naturalWindowWidth() const
 
 void ZandakaShisanController::buildLayout()
 {
-  auto* central = new QWidget(this);
-  auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 6);
-  layout->setSpacing(6);
-
-  // The strip above the tabs: what is shown, on a plain light grey.
-  auto* stateView = new QWidget(central);
-  stateView->setAutoFillBackground(true);
-  QPalette grey = stateView->palette();
-  grey.setColor(QPalette::Window, QColor(230, 230, 230));
-  stateView->setPalette(grey);
-  auto* strip = new QHBoxLayout(stateView);
-  strip->setContentsMargins(10, 6, 10, 6);
-  strip->setSpacing(4);
-  makeJigyoubuStripWidgets(stateView, 22);
-  makePeriodStripWidgets(stateView, 14);
-  strip->addWidget(displayingJigyoubuTitleField_);
-  strip->addWidget(displayingJigyoubuField_);
-  strip->addWidget(selectDisplayingJigyoubuButton_);
-  strip->addSpacing(16);
-  addPeriodStripWidgets(strip, stateView);
-  layout->addWidget(stateView);
-
-  tabView_ = new QTabWidget(central);
-  tabView_->setDocumentMode(false);
-  tabView_->setUsesScrollButtons(false);
-  auto* tabs = new QHBoxLayout();
-  tabs->setContentsMargins(8, 0, 8, 0);
-  tabs->addWidget(tabView_);
-  layout->addLayout(tabs, 1);
-  setCentralWidget(central);
-
+  const Body body = makeBodyWithJigyoubuStrip(22);
+  makePeriodStripWidgets(body.stripView, 14);
+  body.strip->addSpacing(16);
+  addPeriodStripWidgets(body.strip, body.stripView);
+  addTabView(body);
   watchStripFields({displayingJigyoubuField_, displayingPeriodFromField_, displayingPeriodToField_});
   connect(selectDisplayingPeriodButton_, &QToolButton::clicked, this, [this] { setDisplayingPeriod(); });
-  connect(tabView_, &QTabWidget::currentChanged, this, [this] {
-    if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
-  });
 }
 
 void ZandakaShisanController::windowDidLoad()
 {
-  const MyDocument& doc = document()->document();
-  const Kaisya& kaisya = doc.kaisya();
-  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
+  const Kaisya& kaisya = document()->document().kaisya();
   buildLayout();
   buildPrintTargetView();
 
@@ -319,7 +268,8 @@ void ZandakaShisanController::saveToTextFile()
         // The rows of the shown section as they stand: the export does not recompute them.
         const CyouhyouTableView* table = selectedTableView();
         const std::vector<Shisan> rows = table ? shisanArrayOfTableView(*table) : std::vector<Shisan>();
-        return exporter.writeZandakaShisan(rows, path, ShiftJisEncoder::encoder(), poll);
+        return exporter.writeLines(ShisanTextFields(document()->document().kaisya()).zandakaShisanLines(rows), path,
+                                   ShiftJisEncoder::encoder(), poll);
       });
 }
 
@@ -400,7 +350,7 @@ void ZandakaShisanController::printZandakaShisan()
 
 void ZandakaShisanController::printZandakaShisanOfSelectedPeriod()
 {
-  if (!AppController::canPrintKanjyoumotocyouOfPluralKamoku()) return;
+  if (!document()->canPrintKanjyoumotocyouOfPluralKamoku()) return;
   if (hasAttachedSheet()) return;
   QPointer<ZandakaShisanController> self = this;
   PeriodToPrintZandakaShisanController::controllerOfDocument(document())->beginSheetForWindow(this, [self] {
@@ -411,7 +361,7 @@ void ZandakaShisanController::printZandakaShisanOfSelectedPeriod()
 void ZandakaShisanController::printZandakaShisanForSelectedPeriod()
 {
   auto* sheet = document()->ownedControllerAs<PeriodToPrintZandakaShisanController>(
-      DocumentSession::OwnedController::PeriodToPrintZandakaShisan);
+      OpenDocument::OwnedController::PeriodToPrintZandakaShisan);
   if (!sheet) return;
   progressIndicator_->show();
   const bool kamokuDoNotShowIfNoTorihiki =
@@ -435,19 +385,7 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   const uint32_t command = MainMenu::kCommandKeyMask;
   using F = FunctionCommand;
   const auto add = [this](F which, const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
-    auto* a = new QAction(qs(title), this);
-    setFunctionCommand(a, which);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, a, run] {
-      validateMenuItems();
-      if (!a->isEnabled()) {
-        AlertSheet::beep();
-        return;
-      }
-      run();
-    });
-    functionActions_.push_back(a);
+    setFunctionCommand(addFunctionMenuAction(title, std::move(run), shortcut), which);
   };
   if (jigyoubuFieldInUse_)
     add(

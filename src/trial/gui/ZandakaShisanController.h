@@ -41,7 +41,6 @@ class QToolButton;
 
 namespace kivo {
 
-class AppController;
 class JigyoubuFormatter;
 class SheetController;
 class ZandakaShisanTableModel;
@@ -50,7 +49,6 @@ class ZandakaShisanController : public ShisanSectionsWindowController {
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "合計残高試算表";
-  static constexpr const char* kTitleSuffix = " - 合計残高試算表";
   // The commands of the "機能" menu, as its items carry them.
   enum class FunctionCommand { ShowJigyoubu, SetPeriod, ShowKanjyoumotocyou, SaveToTextFile, PrintOfSelectedPeriod };
 
@@ -60,14 +58,13 @@ public:
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
   static constexpr const char* kPrintOfSelectedPeriodTitle = "期間を指定してプリント...";
 
-  explicit ZandakaShisanController(DocumentSession* document);
+  explicit ZandakaShisanController(OpenDocument* document);
   ~ZandakaShisanController() override;
 
   // The application's "合計残高試算表" command: the document's window brought to the
   // front; a new one is placed, shown and then either asks for the period (when the
   // user's setting says so) or computes at once.
-  static ZandakaShisanController* showZandakaShisanWindow(DocumentSession* document);
-  static void installCommandHandlers(AppController* app);
+  static ZandakaShisanController* showZandakaShisanWindow(OpenDocument* document);
 
   // --- the sections
   const std::vector<Shisan>& taisyakuTaisyouShisanArray() const { return assembly_.taisyakuTaisyouShisanArray(); }
@@ -106,14 +103,8 @@ public:
   const std::vector<QAction*>& functionMenuActions() override;
   void validateMenuItems() override;
 
-  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
-
 protected:
   void windowDidLoad() override;
-  QString windowMenuTitle() const override;
-  QString denpyouAndCyouhyouItemTitle() const override;
-  const char* windowWidthDefaultsKey() const override;
-  const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void windowWillCloseHook() override;
   void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }

@@ -10,6 +10,8 @@
 #include <QStackedWidget>
 #include <QTreeView>
 
+#include "app/DocumentInfoController.h"
+#include "app/WindowCommands.h"
 #include "assets/gui/GenkasyoukyakuShisanListController.h"
 #include "assets/gui/GenkasyoukyakuShisanToAddController.h"
 #include "assets/gui/KamokuJigyoubuGroupOutlineView.h"
@@ -17,7 +19,6 @@
 #include "assets/gui/SyoukyakushisanShinkokusyoController.h"
 #include "document/DocumentFile.h"
 #include "platform/PrintOperation.h"
-#include "setup/gui/DocumentInfoController.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -74,7 +75,7 @@ protected:
 
 TEST_F(GenkasyoukyakuShisanListTest, InformationWindowButtonOpensTheOneRegister)
 {
-  GenkasyoukyakuShisanListController::installCommandHandlers(app.get());
+  WindowCommands::installCommandHandlers(app.get());
   auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
   info->validateCommandButtons();
   QAbstractButton* button = info->buttonOfCommand(MainMenu::Command::ShowGenkasyoukyakuShisanListWindow);
@@ -84,7 +85,7 @@ TEST_F(GenkasyoukyakuShisanListTest, InformationWindowButtonOpensTheOneRegister)
   button->click();
   flush();
   int registers = 0;
-  for (WindowController* c : session->windowControllers())
+  for (DocumentWindowController* c : session->windowControllers())
     registers += c->windowKind() == DocumentWindow::Kind::GenkasyoukyakuShisanList;
   EXPECT_EQ(registers, 1);
 }
@@ -237,7 +238,7 @@ TEST_F(GenkasyoukyakuShisanListTest, ComputedChargeIsSetOnlyWithNothingShown)
 {
   const Ptr old = complete("旧", 156);
   old->setSyoukyakuTypeStr(G::kTeigakuHou);
-  old->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+  old->setPListResource(GenkasyoukyakuShisan::kKyuuTableName);
   old->setDateOfAdded(Date(2005, 4, 1));
   old->setKisyuSyoukyakugakuRuikei(100000);
   old->setTaiyouYears(10);

@@ -36,7 +36,7 @@ TEST_F(GenkasyoukyakuShisanSheetsTest, RuleCheckBoxFollowsTheTermAndTheAssetAndN
     openBooksOfTerm(termEnd.addingDays(1).addingMonths(-12), termEnd);
     GenkasyoukyakuShisanToAddController sheet(session);
     auto asset = std::make_shared<G>(G::kTeigakuHou);
-    if (olderRule) asset->setPListResource(SyoukyakuRitsuTable::kKyuuTableName);
+    if (olderRule) asset->setPListResource(GenkasyoukyakuShisan::kKyuuTableName);
     if (inDocument) books().genkasyoukyakuShisanArray().push_back(asset);
     sheet.updateUIToEditGenkasyoukyakuShisan(asset);
     const QCheckBox* box = sheet.isShisanAddedBefore20070401Checkbox();

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
+#include "app/WindowCommands.h"
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouView.h"
 #include "fields/AmountFormatter.h"
@@ -40,7 +41,7 @@ protected:
 
 TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneWindowAndARowTypedAndTabbedOutOfTheDescriptionRegisters)
 {
-  FurikaedenpyouController::installCommandHandlers(app.get());
+  WindowCommands::installCommandHandlers(app.get());
   openDocument();
   WindowController* info = session->documentInfoController();
   activate(info);

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QUndoStack>
 
+#include "app/WindowCommands.h"
 #include "document/DocumentFile.h"
 #include "document/gui/ProgressStateController.h"
 #include "entry/gui/EntryWindowTest.h"
@@ -66,7 +67,7 @@ protected:
 TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceAndTabCopiesFromAboveWhenSet)
 {
   UserDefaults::standardUserDefaults().setBool(true, KIVOSuitoucyouAutoSetItemAsAboveRowKey);
-  SuitoucyouController::installCommandHandlers(app.get());
+  WindowCommands::installCommandHandlers(app.get());
   openDocument();
   WindowController* info = session->documentInfoController();
   activate(info);
@@ -88,7 +89,7 @@ TEST_F(SuitoucyouControllerTest, TheMenuItemOpensItsBookOnceAndTabCopiesFromAbov
   genkinMenuItem()->trigger();
   flush();
   int bookWindows = 0;
-  for (WindowController* wc : session->windowControllers())
+  for (DocumentWindowController* wc : session->windowControllers())
     bookWindows += wc->windowKind() == DocumentWindow::Kind::Suitoucyou;
   EXPECT_EQ(bookWindows, 1);
 

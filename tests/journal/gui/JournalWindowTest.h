@@ -103,7 +103,7 @@ protected:
   int windowCount(DocumentWindow::Kind kind) const
   {
     int n = 0;
-    for (WindowController* wc : session->windowControllers()) n += wc->windowKind() == kind;
+    for (DocumentWindowController* wc : session->windowControllers()) n += wc->windowKind() == kind;
     return n;
   }
 

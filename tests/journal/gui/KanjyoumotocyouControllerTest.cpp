@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "journal/gui/JournalWindowTest.h"
@@ -314,7 +315,7 @@ TEST_F(KanjyoumotocyouControllerTest, AShortcutDigitBelongsToOneLedgerAndOpensIt
   EXPECT_FALSE(w->shortcutMenu()->actions()[0]->isChecked());
   // The shortcut command, from the document's menu, brings the window that shows the
   // ledger forward, and opens a new one for a ledger no window shows.
-  KanjyoumotocyouController::installCommandHandlers(app.get());
+  WindowCommands::installCommandHandlers(app.get());
   activate(session->documentInfoController());
   QAction* item = nullptr;
   for (QAction* a : session->documentInfoController()->mainMenu()->denpyouAndCyouhyouMenu()->actions())

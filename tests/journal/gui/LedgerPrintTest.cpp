@@ -12,12 +12,14 @@
 #include <QSpinBox>
 #include <cmath>
 
+#include "app/DocumentInfoController.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ProgressStateController.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/KanjyoumotocyouPreviewController.h"
+#include "journal/gui/KanjyoumotocyouPrintAccessory.h"
 #include "journal/gui/KanjyoumotocyouPrintView.h"
 #include "journal/gui/SelectPluralHojyoKamokuController.h"
 #include "journal/gui/SelectPluralKamokuController.h"
@@ -27,7 +29,6 @@
 #include "platform/PrintOperation.h"
 #include "platform/PrintPreviewView.h"
 #include "platform/QtStrings.h"
-#include "setup/gui/DocumentInfoController.h"
 #include "support/PdfText.h"
 
 namespace kivo::test {
@@ -75,6 +76,7 @@ protected:
   {
     return qobject_cast<DocumentInfoController*>(session->documentInfoController());
   }
+  KanjyoumotocyouPrintAccessory* accessory() const { return KanjyoumotocyouPrintAccessory::of(session); }
 
   // Cash sales of 1,000 each on the first days of April, then a May sale.
   void registerSales(int count)
@@ -230,24 +232,24 @@ TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedgerPageByPage)
   EXPECT_TRUE(previewItem->isEnabled());
 
   // Printing numbers per ledger from 1, whatever the accessory said before.
-  info()->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(1, 40);
+  accessory()->setKanjyoumotocyouPrintAccessoryViewOnStatePageNumberRadioButtonCellRow(1, 40);
   PrintInfo::setPageLayoutForKey(smallPaper(), KIVOKanjyoumotocyouPrintInfoKey);
   const QString file = printToPdf("window.pdf");
   w->printDocument();
-  EXPECT_FALSE(info()->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  EXPECT_FALSE(accessory()->doPrintContinuousPageNumberOnKanjyoumotocyou());
   EXPECT_GE(pdfPageCount(file), 2);
   EXPECT_TRUE(pdfText(file).contains("売上25"));
 
   // The preview steps through the pages and renumbers at once.
   auto view = KanjyoumotocyouPrintView::create(books(), smallPaper(), ledgerRows(kGenkin), 0, 12, [this] {
-    return KanjyoumotocyouPrintView::PageNumbering{info()->doPrintContinuousPageNumberOnKanjyoumotocyou(),
-                                                   info()->startPrintPageNumberOnKanjyoumotocyou()};
+    return KanjyoumotocyouPrintView::PageNumbering{accessory()->doPrintContinuousPageNumberOnKanjyoumotocyou(),
+                                                   accessory()->startPrintPageNumberOnKanjyoumotocyou()};
   });
   const int n = view->pageCount();
   ASSERT_GE(n, 2);
   auto* preview = KanjyoumotocyouPreviewController::previewControllerOfDocument(session);
   EXPECT_EQ(preview, KanjyoumotocyouPreviewController::previewControllerOfDocument(session));
-  info()->resetKanjyoumotocyouPrintAccessoryView();
+  accessory()->resetKanjyoumotocyouPrintAccessoryView();
   preview->setPrintView(view.get());
   EXPECT_EQ(std::pair(preview->pagesField()->text(), preview->pageNo()), std::pair(QStringLiteral("of %1").arg(n), 1));
   // 140 %: the page is drawn 1.4 times its size in points.
@@ -262,10 +264,10 @@ TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedgerPageByPage)
   EXPECT_EQ(AlertSheet::beepCountForTesting(), beeps + 2);
 
   preview->continuousNumberingButton()->click();
-  EXPECT_TRUE(info()->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  EXPECT_TRUE(accessory()->doPrintContinuousPageNumberOnKanjyoumotocyou());
   preview->startPageNumberField()->setValue(7);
   emit preview->startPageNumberField()->editingFinished();
-  EXPECT_EQ(info()->startPrintPageNumberOnKanjyoumotocyou(), 7);
+  EXPECT_EQ(accessory()->startPrintPageNumberOnKanjyoumotocyou(), 7);
   const QImage page = preview->previewView()->grab().toImage();
   EXPECT_EQ(page.pixelColor(2, 2), QColor(Qt::white));
   preview->endKanjyoumotocyouPreviewWindow();
@@ -310,8 +312,8 @@ TEST_F(LedgerPrintTest, TheAccountSheetMovesWholeCategoriesAndPrintsTheChosenLed
   sheet->okButtonWidget()->click();
   flush();
   EXPECT_FALSE(sheet->isSheetAttached());
-  EXPECT_EQ(accessoryShown, info()->kanjyoumotocyouPrintAccessoryView());
-  EXPECT_TRUE(info()->doPrintContinuousPageNumberOnKanjyoumotocyou());
+  EXPECT_EQ(accessoryShown, accessory()->kanjyoumotocyouPrintAccessoryView());
+  EXPECT_TRUE(accessory()->doPrintContinuousPageNumberOnKanjyoumotocyou());
   const QString text = pdfText(file);
   EXPECT_TRUE(text.contains(heading("現金")));
   EXPECT_FALSE(text.contains(heading("普通預金")));

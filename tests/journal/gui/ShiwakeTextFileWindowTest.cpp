@@ -2,11 +2,11 @@
 #include <QFile>
 #include <tuple>
 
+#include "document/gui/ReportTextExportSheet.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
-#include "trial/gui/ReportTextExportSheet.h"
-#include "trial/gui/ShiftJisEncoder.h"
+#include "platform/ShiftJisEncoder.h"
 
 namespace kivo::test {
 namespace {

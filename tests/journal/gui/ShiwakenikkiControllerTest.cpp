@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "journal/gui/JournalWindowTest.h"
@@ -211,7 +212,8 @@ TEST_F(ShiwakenikkiControllerTest, MarkedModeListsTheMarkedEntriesWithoutTheShee
   openEntryBooks();
   registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100, "印なし");
   registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200, "印あり");
-  for (const ShiwakePtr& s : books().journal()) session->shiwakenikkiCondition().setMarked(s, s->tekiyou() == "印あり");
+  for (const ShiwakePtr& s : books().journal())
+    ShiwakenikkiDisplayConditionController::conditionOfDocument(session).setMarked(s, s->tekiyou() == "印あり");
   journal = new ShiwakenikkiController(session, true);
   session->addWindowController(journal);
   journal->moveWindowToInitialPositionWithDisplay(true);
@@ -271,14 +273,14 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetRefusesBackwardRangesOnlyWhileTheirSt
   for (QLineEdit* f : {sheet()->dateFromField(), sheet()->dateToField()}) f->clear();
   sheet()->dateConditionPopUp()->setCurrentIndex(1);
   confirm();
-  EXPECT_EQ(session->shiwakenikkiCondition().dateConditionState(), 0);
+  EXPECT_EQ(ShiwakenikkiDisplayConditionController::conditionOfDocument(session).dateConditionState(), 0);
 }
 
 TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce)
 {
   openEntryBooks({.hojyoKamoku = true});
   registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
-  ShiwakenikkiCondition& c = session->shiwakenikkiCondition();
+  ShiwakenikkiCondition& c = ShiwakenikkiDisplayConditionController::conditionOfDocument(session);
   c.setKamokuConditionState(1);
   c.kamokuConditionArray() = {{999999, -1, 0}, {kFutsuuYokin, 7, 2}};  // a gone account, a gone sub-account
   openJournal();
@@ -332,7 +334,7 @@ TEST_F(ShiwakenikkiControllerTest, TheCommandOpensOneJournalWhoseEntriesOpenThei
   const int32_t n = addCashBookEntry(Date(2024, 4, 2), kShoumouhinhi, kGenkin, 300, "文具");
   // The application's command opens one journal per document, listed in the Window menu.
   activate(session->documentInfoController());
-  ShiwakenikkiController::installCommandHandlers(app.get());
+  WindowCommands::installCommandHandlers(app.get());
   app->performCommand(MainMenu::Command::ShowShiwakenikkiWindow, nullptr);
   flush();
   journal = qobject_cast<ShiwakenikkiController*>(session->shiwakenikkiController());

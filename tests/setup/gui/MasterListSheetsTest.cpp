@@ -70,7 +70,7 @@ TEST_F(MasterListSheetsTest, ListsWaitForTheEntryWindowsAndEachOtherAndCancelDro
     app->performCommand(c, nullptr);
     flush();
     EXPECT_EQ(lastAlert(), QStringLiteral("実行できません / 出納帳、振替伝票、資産管理台帳を閉じてください。"));
-    for (WindowController* w : doc->windowControllers()) EXPECT_FALSE(w->attachedSheetController());
+    for (DocumentWindowController* w : doc->windowControllers()) EXPECT_FALSE(w->attachedSheetController());
   }
   voucher->close();
   flush();

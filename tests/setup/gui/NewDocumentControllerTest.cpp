@@ -70,7 +70,7 @@ TEST_F(NewDocumentControllerTest, RefusesTheTermWithItsMessageAndStaysOpenUntilC
     }
     EXPECT_EQ(doc->firstWindowControllerOfKind(Kind::NewDocument), window);
     EXPECT_EQ(std::pair(doc->document().kaisya().name(), doc->documentInfoController()),
-              std::pair(std::string(), static_cast<WindowController*>(nullptr)));
+              std::pair(std::string(), static_cast<DocumentWindowController*>(nullptr)));
   }
   // Cancelling closes the document.
   window->cancelButton()->click();

@@ -42,7 +42,7 @@ TEST_F(PreferenceControllerTest, MonthsPerPageStayWithinZeroToFourteenAndApplySt
   }
 
   // 適用 stores the controls, and the guards see the window.
-  PreferenceController::showPreferencesWindow(app.get());
+  app->performCommand(MainMenu::Command::ShowPreferencesWindow, nullptr);
   EXPECT_TRUE(p->isVisible());
   EXPECT_TRUE(p->checkboxOfKey(KIVOFurikaedenpyouAutoSetBalanceKey)->isChecked());  // registered YES
   p->checkboxOfKey(KIVOFurikaedenpyouAutoSetBalanceKey)->setChecked(false);

@@ -5,10 +5,11 @@
 
 #include <QPushButton>
 
+#include "app/DocumentInfoController.h"
+#include "app/SetupCommands.h"
+#include "app/WindowCommands.h"
 #include "platform/SheetController.h"
-#include "setup/gui/DocumentInfoController.h"
 #include "setup/gui/PreferenceController.h"
-#include "setup/gui/SetupCommands.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -21,7 +22,7 @@ protected:
   void SetUp() override
   {
     AppTest::SetUp();
-    SetupCommands::installCommandHandlers(app.get());
+    WindowCommands::installCommandHandlers(app.get());
   }
   void TearDown() override
   {

@@ -16,9 +16,11 @@
 #include <QTableWidget>
 #include <QTextEdit>
 
+#include "app/DocumentInfoController.h"
+#include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "platform/PrintOperation.h"
-#include "setup/gui/DocumentInfoController.h"
+#include "platform/TablePrintLayout.h"
 #include "statements/KaisyahouBooks.h"
 #include "statements/RiekiSyobunan.h"
 #include "statements/gui/HendouReasonOutline.h"
@@ -157,21 +159,24 @@ TEST_F(KaisyahouHoukokusyoControllerTest,
   }
 
   // The command opens the sheet on the Companies-Act chart only.
-  int olderForm = 0;
-  KaisyahouHoukokusyoController::setOlderFormOpener([&](DocumentInfoController&) { ++olderForm; });
-  KaisyahouHoukokusyoController::installCommandHandlers(app.get());
+  WindowCommands::installCommandHandlers(app.get());
   app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
   flush();
-  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), olderForm), std::tuple(true, 0));
+  EXPECT_EQ(
+      std::tuple(sheet->isSheetAttached(), session->ownedController(DocumentSession::OwnedController::Houkokusyo)),
+      std::tuple(true, nullptr));
   sheet->abortSheet();
   // A sole proprietor's books go to the older-form statements.
   DocumentSession* kojin = openBooks("個人商店", false);
   ASSERT_EQ(app->currentDocument(), kojin);
   app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
   flush();
-  EXPECT_EQ(std::tuple(olderForm, kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo)),
-            std::tuple(1, nullptr));
-  KaisyahouHoukokusyoController::setOlderFormOpener({});
+  auto* older = kojin->ownedControllerAs<HoukokusyoController>(DocumentSession::OwnedController::Houkokusyo);
+  ASSERT_NE(older, nullptr);
+  EXPECT_EQ(std::tuple(older->isSheetAttached(),
+                       kojin->ownedController(DocumentSession::OwnedController::KaisyahouHoukokusyo)),
+            std::tuple(true, nullptr));
+  older->abortSheet();
 }
 
 TEST_F(KaisyahouHoukokusyoControllerTest, CancelKeepsNothingButTheNotesAndOkStoresComputesForTheWholeCompanyAndPrints)
@@ -306,14 +311,12 @@ protected:
   void SetUp() override
   {
     StatementsSheetTest::SetUp();
-    HoukokusyoController::install();
-    KaisyahouHoukokusyoController::installCommandHandlers(app.get());
+    WindowCommands::installCommandHandlers(app.get());
   }
   void TearDown() override
   {
     if (sheet && sheet->isSheetAttached()) sheet->abortSheet();
     flush();
-    KaisyahouHoukokusyoController::setOlderFormOpener({});
     StatementsSheetTest::TearDown();
   }
   // The small books: the undisposed profit U is 200.
@@ -677,7 +680,7 @@ TEST_F(HoukokusyoPrintTest, TickedStatementsInOrderWithNotesLongOnesOnFurtherPag
 
   EXPECT_TRUE(print({}, paper(595, 120)).isEmpty());
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].text, QString::fromUtf8(HoukokusyoPrintView::kTooSmallMessage));
+  EXPECT_EQ(alerts[0].text, QString::fromUtf8(TablePrintLayout::kTooSmallMessage));
   doc->kaisya().setNoteOfHanbaihiOfHoukokusyo(std::string(200, '\n') + "end");
   EXPECT_TRUE(print().isEmpty());
   ASSERT_EQ(alerts.size(), 2u);

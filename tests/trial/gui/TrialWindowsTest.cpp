@@ -23,25 +23,26 @@
 #include <QTimer>
 #include <tuple>
 
+#include "app/DocumentInfoController.h"
+#include "app/SetupCommands.h"
+#include "app/WindowCommands.h"
 #include "document/gui/ProgressStateController.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "fields/gui/FormatterListWindow.h"
 #include "fields/gui/ModalDriver.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
-#include "setup/gui/DocumentInfoController.h"
+#include "platform/ShiftJisEncoder.h"
 #include "setup/gui/JigyoubuListController.h"
 #include "setup/gui/PropertiesController.h"
-#include "setup/gui/SetupCommands.h"
 #include "support/AppTestFixture.h"
 #include "support/PdfText.h"
 #include "trial/HojyoZandakaBooks.h"
 #include "trial/gui/HojyozandakaIchiranController.h"
 #include "trial/gui/PeriodToPrintZandakaShisanController.h"
-#include "trial/gui/ReportTextExportSheet.h"
 #include "trial/gui/SelectPluralKamokuWithHojyoController.h"
-#include "trial/gui/ShiftJisEncoder.h"
 #include "trial/gui/SuiiShisanController.h"
 #include "trial/gui/SuiiShisanPrintView.h"
 #include "trial/gui/ZandakaShisanController.h"
@@ -62,8 +63,7 @@ protected:
   void SetUp() override
   {
     AppTest::SetUp();
-    ZandakaShisanController::installCommandHandlers(app.get());
-    SuiiShisanController::installCommandHandlers(app.get());
+    WindowCommands::installCommandHandlers(app.get());
   }
 
   void TearDown() override
@@ -110,9 +110,7 @@ protected:
   // The sub-account list's books, with 50 in August on 売掛金 without a customer (division 1).
   void openHojyoBooks()
   {
-    HojyozandakaIchiranController::installCommandHandlers(app.get());
-    KanjyoumotocyouController::installCommandHandlers(app.get());
-    DocumentInfoController::installCommandHandlers(app.get());
+    WindowCommands::installCommandHandlers(app.get());
     auto doc = makeHojyoZandakaBooks();
     urikake = codeOf(*doc, "売掛金");
     yokin = codeOf(*doc, "普通預金");
@@ -132,7 +130,7 @@ protected:
     if (button) button->click();
     flush();
     W* w = nullptr;
-    for (WindowController* wc : session->windowControllers())
+    for (DocumentWindowController* wc : session->windowControllers())
       if (auto* found = qobject_cast<W*>(wc)) w = found;
     if (w) activate(w);
     return w;
@@ -169,7 +167,7 @@ protected:
   std::vector<KanjyoumotocyouController*> ledgers() const
   {
     std::vector<KanjyoumotocyouController*> out;
-    for (WindowController* wc : session->windowControllers())
+    for (DocumentWindowController* wc : session->windowControllers())
       if (auto* l = qobject_cast<KanjyoumotocyouController*>(wc)) out.push_back(l);
     return out;
   }
@@ -225,7 +223,7 @@ TEST_F(TrialWindowsTest, ShowsTheTrialBalanceOfTheBooksAndAnAccountRowOpensItsLe
   app->performCommand(MainMenu::Command::ShowZandakaShisanWindow, nullptr);
   flush();
   int windows = 0;
-  for (WindowController* wc : session->windowControllers())
+  for (DocumentWindowController* wc : session->windowControllers())
     windows += wc->windowKind() == DocumentWindow::Kind::ZandakaShisan;
   EXPECT_EQ(windows, 1);
 
@@ -334,7 +332,7 @@ TEST_F(TrialWindowsTest, WhenThePeriodIsAskedFirstTheRowsWaitForIt)
 
 TEST_F(TrialWindowsTest, ChoosingTheDivisionAndThePeriod)
 {
-  SetupCommands::installCommandHandlers(app.get());
+  WindowCommands::installCommandHandlers(app.get());
   openBooks({.jigyoubu = true});
   ZandakaShisanController* w = openWindow();
   CyouhyouTableView* bs = w->taisyakuTaisyouTableView();

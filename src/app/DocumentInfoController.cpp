@@ -1,0 +1,315 @@
+#include "app/DocumentInfoController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/AppController.h"
+#include "app/DocumentSession.h"
+#include "document/gui/PrintProgressSheet.h"
+#include "document/gui/ProgressStateController.h"
+#include "journal/Kanjyoumotocyou.h"
+#include "journal/gui/KanjyoumotocyouPrinting.h"
+#include "journal/gui/SelectPluralHojyoKamokuController.h"
+#include "journal/gui/SelectPluralKamokuController.h"
+#include "model/KamokuKubun.h"
+#include "model/Wareki.h"
+#include "platform/AlertSheet.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
+#include "platform/QtStrings.h"
+#include "platform/SheetController.h"
+#include "platform/UserDefaultsKeys.h"
+#include "setup/KamokuListEditor.h"
+#include "trial/HojyoZandaka.h"
+#include "trial/gui/HojyozandakaIchiranPrintView.h"
+#include "trial/gui/SelectPluralKamokuWithHojyoController.h"
+#include "trial/gui/ZandakaShisanController.h"
+
+namespace kivo {
+namespace {
+
+QString dateText(Date date, bool wareki)
+{
+  if (date.isNull()) return {};
+  if (wareki) return QString::fromStdString(Wareki::warekiDateStringWithJapaneseSeparater(date, true));
+  return qs("%1年%2月%3日").arg(date.year()).arg(date.month()).arg(date.day());
+}
+
+}  // namespace
+
+DocumentInfoController::DocumentInfoController(OpenDocument* document)
+    : DocumentWindowController(document, Kind::DocumentInfo)
+{
+}
+
+DocumentInfoController::~DocumentInfoController() = default;
+
+QString DocumentInfoController::windowMenuTitle() const { return document()->displayName(); }
+
+QPushButton* DocumentInfoController::addCommandButton(Command command, const QString& title)
+{
+  MainMenu::Item item;
+  item.title = title;
+  item.command = command;
+  QAction* action = mainMenu()->addCommandAction(commandMenu_, item);
+  auto* button = new QPushButton(title);
+  button->setMinimumWidth(150);
+  button->setAutoDefault(false);
+  connect(button, &QPushButton::clicked, action, &QAction::trigger);
+  commandButtons_.emplace_back(command, button);
+  return button;
+}
+
+void DocumentInfoController::windowDidLoad()
+{
+  auto* central = new QWidget(this);
+  commandMenu_ = new QMenu(central);
+
+  companyField_ = new QLabel(central);
+  QFont big = companyField_->font();
+  big.setPointSizeF(big.pointSizeF() * 1.7);
+  big.setBold(true);
+  companyField_->setFont(big);
+  companyField_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  kindField_ = new QLabel(central);
+  termField_ = new QLabel(central);
+  startBalanceField_ = new QLabel(central);
+
+  auto* windowsBox = new QGroupBox(qs("伝票・帳票"), central);
+  auto* windowsGrid = new QGridLayout(windowsBox);
+  windowsGrid->setHorizontalSpacing(10);
+  windowsGrid->setVerticalSpacing(8);
+  suitoucyouButton_ = new QPushButton(qs(MainMenu::kSuitoucyouItemTitle));
+  suitoucyouButton_->setMinimumWidth(150);
+  suitoucyouButton_->setAutoDefault(false);
+  suitoucyouButton_->setMenu(mainMenu()->suitoucyouMenu());
+  const std::vector<QPushButton*> windowButtons = {
+      addCommandButton(Command::ShowFurikaedenpyouWindow, qs(MainMenu::kFurikaedenpyouItemTitle)),
+      suitoucyouButton_,
+      addCommandButton(Command::ShowShiwakenikkiWindow, qs(MainMenu::kShiwakenikkiItemTitle)),
+      addCommandButton(Command::ShowKanjyoumotocyouWindow, qs(MainMenu::kKanjyoumotocyouItemTitle)),
+      addCommandButton(Command::ShowHojyozandakaIchiranWindow, qs(MainMenu::kHojyozandakaIchiranItemTitle)),
+      addCommandButton(Command::ShowZandakaShisanWindow, qs(MainMenu::kZandakaShisanItemTitle)),
+      addCommandButton(Command::ShowSuiiShisanWindow, qs(MainMenu::kSuiiShisanItemTitle)),
+      addCommandButton(Command::ShowGenkasyoukyakuShisanListWindow, qs(MainMenu::kGenkasyoukyakuShisanListItemTitle)),
+      addCommandButton(Command::PrintHoukokusyo, qs("決算報告書...")),
+  };
+  for (size_t i = 0; i < windowButtons.size(); ++i)
+    windowsGrid->addWidget(windowButtons[i], static_cast<int>(i / 2), static_cast<int>(i % 2));
+
+  auto* listsBox = new QGroupBox(qs("会社の設定"), central);
+  auto* listsLayout = new QVBoxLayout(listsBox);
+  listsLayout->setSpacing(8);
+  listsLayout->addWidget(addCommandButton(Command::ShowPropertiesWindow, qs("会社の基本情報...")));
+  listsLayout->addWidget(addCommandButton(Command::ShowKamokuListWindow, qs("勘定科目...")));
+  listsLayout->addWidget(addCommandButton(Command::ShowJigyoubuListWindow, qs("事業部...")));
+  listsLayout->addWidget(addCommandButton(Command::ShowTekiyouListWindow, qs("摘要...")));
+  listsLayout->addWidget(addCommandButton(Command::DoKurikoshiSyori, qs("繰越処理...")));
+  listsLayout->addStretch();
+
+  auto* boxes = new QHBoxLayout();
+  boxes->setSpacing(14);
+  boxes->addWidget(windowsBox, 2);
+  boxes->addWidget(listsBox, 1);
+
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(26, 20, 26, 20);
+  layout->setSpacing(6);
+  layout->addWidget(companyField_);
+  layout->addWidget(kindField_);
+  layout->addWidget(termField_);
+  layout->addWidget(startBalanceField_);
+  layout->addSpacing(10);
+  layout->addLayout(boxes);
+  setCentralWidget(central);
+  resize(sizeHint().expandedTo(QSize(640, 0)));
+
+  // Each document's hub starts a step further down and right than the one before.
+  if (QScreen* screen = QApplication::primaryScreen()) {
+    const QRect v = screen->availableGeometry();
+    const int step = std::max(document()->numberOfOpenDocuments() - 1, 0);
+    move(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300);
+  }
+  recomputeUI();
+}
+
+void DocumentInfoController::recomputeUI()
+{
+  if (!companyField_) return;
+  const MyDocument& doc = document()->document();
+  const Kaisya& kaisya = doc.kaisya();
+  companyField_->setText(QString::fromStdString(kaisya.name()));
+
+  QStringList kind;
+  if (kaisya.isHoujin()) {
+    kind << qs("法人");
+    const bool kaisyahou =
+        doc.rootKamokuKubun() && doc.rootKamokuKubun()->pListResource() == KamokuKubun::kKaisyahouChartName;
+    kind << (kaisyahou ? qs("会社法の勘定科目表") : qs("旧商法の勘定科目表"));
+  } else {
+    kind << (kaisya.isKakeibo() ? qs("個人（家計簿）") : qs("個人"));
+  }
+  if (kaisya.isSeizou()) kind << qs("製造業");
+  if (kaisya.isKensetu()) kind << qs("建設業");
+  static const char* const precisions[] = {"金額は 1 円単位", "金額は小数点以下 1 桁", "金額は小数点以下 2 桁"};
+  kind << qs(precisions[std::clamp(kaisya.decimalPrecision(), 0, 2)]);
+  kindField_->setText(kind.join(qs("　・　")));
+
+  QString term;
+  if (kaisya.isHoujin())
+    term = qs("第%1期").arg(kaisya.termNo());
+  else if (!kaisya.termYear().empty())
+    term = QString::fromStdString(kaisya.termYear()) + qs("年度");
+  if (!kaisya.monthArray().empty()) {
+    if (!term.isEmpty()) term += qs("　");
+    term += dateText(kaisya.termStartDate(), kaisya.doUseWareki()) + qs(" 〜 ") +
+            dateText(kaisya.termEndDate(), kaisya.doUseWareki()) + qs("（%1か月）").arg(kaisya.monthArray().size());
+  }
+  termField_->setText(term);
+
+  const KamokuListEditor::TaisyakuTotal total = KamokuListEditor::startBalanceTaisyakuTotalOfDocument(doc);
+  QString balance = qs("開始残高　借方 %1　貸方 %2　")
+                        .arg(QString::fromStdString(kaisya.displayStringOfMemoryKingaku(total.karikata)),
+                             QString::fromStdString(kaisya.displayStringOfMemoryKingaku(total.kashikata)));
+  if (total.isBalanced()) {
+    balance += qs("貸借が一致しています。");
+    startBalanceField_->setStyleSheet(QString());
+  } else {
+    balance += qs("貸借が一致していません（差額 %1）。")
+                   .arg(QString::fromStdString(kaisya.displayStringOfMemoryKingaku(total.karikata - total.kashikata)));
+    startBalanceField_->setStyleSheet(qs("color: #b00020;"));
+  }
+  startBalanceField_->setText(balance);
+  validateCommandButtons();
+}
+
+void DocumentInfoController::windowDidBecomeMain() { validateCommandButtons(); }
+
+void DocumentInfoController::validateCommandButtons()
+{
+  AppController* app = AppController::sharedAppController();
+  const bool limited = document()->wasOpenedByLimitedUserPassword();
+  const auto usable = [&](Command command) {
+    return app && app->hasCommandHandler(command) && !(limited && AppController::isRefusedForLimitedUser(command));
+  };
+  for (auto& [command, button] : commandButtons_) button->setEnabled(usable(command));
+  if (suitoucyouButton_)
+    suitoucyouButton_->setEnabled(usable(Command::ShowSuitoucyouWindow) && !mainMenu()->suitoucyouMenu()->isEmpty());
+}
+
+QAbstractButton* DocumentInfoController::buttonOfCommand(Command command) const
+{
+  if (command == Command::ShowSuitoucyouWindow) return suitoucyouButton_;
+  for (const auto& [c, button] : commandButtons_)
+    if (c == command) return button;
+  return nullptr;
+}
+
+// --- ledger printing
+
+void DocumentInfoController::pageSetupForZandakaShisan()
+{
+  PrintOperation::runPageSetup(this, KIVOZandakaShisanPrintInfoKey);
+}
+
+void DocumentInfoController::printZandakaShisanOfSelectedPeriod()
+{
+  closeAttachedSheet();
+  if (auto* window = ZandakaShisanController::showZandakaShisanWindow(document()))
+    window->printZandakaShisanOfSelectedPeriod();
+}
+
+void DocumentInfoController::selectPluralKamokuThenPrintKanjyoumotocyou()
+{
+  SelectPluralKamokuController* sheet = SelectPluralKamokuController::controllerOfDocument(document());
+  if (attachedSheetController() == sheet) return;
+  closeAttachedSheet();
+  if (hasAttachedSheet()) return;
+  document()->document().rootKamokuKubun()->forEachKamoku([](const KamokuPtr& k) { k->setIsTempSelected(false); });
+  sheet->beginForWindow(this);
+}
+
+void DocumentInfoController::selectPluralHojyoKamokuThenPrintHojyomotocyou()
+{
+  SelectPluralHojyoKamokuController* sheet = SelectPluralHojyoKamokuController::controllerOfDocument(document());
+  if (attachedSheetController() == sheet) return;
+  closeAttachedSheet();
+  if (hasAttachedSheet()) return;
+  document()->document().rootKamokuKubun()->forEachKamoku([](const KamokuPtr& k) {
+    for (const HojyoKamokuPtr& h : k->hojyoKamokuArray()) h->setIsTempSelected(false);
+  });
+  sheet->beginForWindow(this);
+}
+
+// --- sub-account balance list printing
+
+void DocumentInfoController::pageSetupForHojyozandakaIchiran()
+{
+  PrintOperation::runPageSetup(this, KIVOHojyozandakaIchiranPrintInfoKey);
+}
+
+void DocumentInfoController::selectPluralKamokuThenPrintHojyozandakaIchiran()
+{
+  SelectPluralKamokuWithHojyoController* sheet =
+      SelectPluralKamokuWithHojyoController::controllerOfDocument(document());
+  if (attachedSheetController() == sheet) return;
+  closeAttachedSheet();
+  if (hasAttachedSheet()) return;
+  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray()) k->setIsTempSelected(false);
+  sheet->setJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
+  sheet->setPeriodFromMonthArrayIndex(0);
+  sheet->setPeriodToMonthArrayIndex(static_cast<int32_t>(document()->document().kaisya().monthArray().size()));
+  sheet->updateUI();
+  QPointer<DocumentInfoController> self = this;
+  sheet->beginSheet(this, [self](int returnCode) {
+    if (self && returnCode == SheetController::kOK) self->printHojyozandakaIchiranOfSelectedKamoku();
+  });
+}
+
+void DocumentInfoController::printHojyozandakaIchiranOfSelectedKamoku()
+{
+  const SelectPluralKamokuWithHojyoController* sheet =
+      SelectPluralKamokuWithHojyoController::controllerOfDocument(document());
+  std::vector<HojyoZandaka::KamokuCodes> codes;
+  for (const KamokuPtr& k : document()->document().codeSortedKamokuArray())
+    if (k->isTempSelected() && k->activeHojyoKamokuNum() > 0) codes.push_back({sheet->jigyoubuCode(), k->code()});
+  if (codes.empty()) return;
+  const int32_t from = sheet->periodFromMonthArrayIndex();
+  const int32_t to = sheet->periodToMonthArrayIndex();
+  MyDocument& doc = document()->document();
+  std::optional<std::vector<Shisan>> rows;
+  if (codes.size() > 1) {
+    ProgressStateController* progress = document()->progressStateController();
+    progress->setProgressFieldStringValue(qs("計算中"));
+    progress->setSubProgressFieldStringValue(QString());
+    progress->setCancelButtonEnabled(true);
+    progress->setProgressIndicatorMaxValue(static_cast<double>(codes.size()) + 1);
+    progress->beginModalSession(this);
+    rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to, [progress](int, int, const std::string& name) {
+      if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
+      progress->setSubProgressFieldStringValue(qs(name));
+      progress->incrementProgressIndicator();
+      return true;
+    });
+    progress->endModalSession();
+  } else {
+    rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to);
+  }
+  if (!rows || rows->empty()) return;
+  const std::unique_ptr<HojyozandakaIchiranPrintView> view = HojyozandakaIchiranPrintView::create(doc, *rows, from, to);
+  if (!view) return;
+  PrintProgressSheet::runPrintPanel(document(), this, *view,
+                                    PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey));
+}
+
+}  // namespace kivo

@@ -1,0 +1,41 @@
+#include "assets/KurikoshiSyori.h"
+
+#include "assets/KurikoshiDocument.h"
+#include "document/MyDocument.h"
+
+namespace kivo {
+
+KurikoshiSyori::Result KurikoshiSyori::run(MyDocument& old, const TermSettings& term, bool doUseWareki,
+                                           int32_t roundingType, const Steps& steps)
+{
+  Result result;
+  const auto phase = [&](Phase p) {
+    if (steps.didStartPhase) steps.didStartPhase(p);
+  };
+  phase(Phase::ComputingZandaka);
+  result.zandaka = KurikoshiZandaka::compute(old);
+  if (result.zandaka.isRefused()) {
+    result.status = Result::Status::Refused;
+    return result;
+  }
+  phase(Phase::MakingDocument);
+  std::unique_ptr<MyDocument> next = KurikoshiDocument::make(old, result.zandaka, term, doUseWareki, roundingType);
+  if (!next) {
+    result.status = Result::Status::NotMade;
+    return result;
+  }
+  steps.addNextDocument(std::move(next));
+
+  old.kaisya().setHasDoneKurikoshi(true);
+  old.updateChangeCount(MyDocument::ChangeType::Done);
+  if (!steps.saveOldDocument()) {
+    old.kaisya().setHasDoneKurikoshi(false);
+    result.status = Result::Status::OldNotSaved;
+    return result;
+  }
+  steps.closeOldDocument();
+  result.status = Result::Status::Done;
+  return result;
+}
+
+}  // namespace kivo

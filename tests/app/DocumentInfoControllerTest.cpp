@@ -1,0 +1,97 @@
+// The document information window: the hub's buttons follow the commands the program
+// has, it shows the company and its opening balances, keeps the ledger print state,
+// hands printing to whoever supplies it, and gives way to other sheets.
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+
+#include "setup/gui/SetupWindowTest.h"
+
+namespace kivo::test {
+namespace {
+
+// A sheet of a printout (a selection or period sheet): ends when another opens.
+class SelectionSheet : public SheetController {
+public:
+  SelectionSheet() : ok_(new QPushButton(QStringLiteral("OK"), this)) {}
+  int ended = -1;
+
+protected:
+  QAbstractButton* okButton() const override { return ok_; }
+
+private:
+  QPushButton* ok_;
+};
+
+class DocumentInfoControllerTest : public SetupWindowTest {
+protected:
+  void SetUp() override
+  {
+    SetupWindowTest::SetUp();
+    doc = openBooks();
+    doc->document().kaisya().setMonthOfTermArrayFrom(Date(2024, 4, 1), Date(2025, 3, 31));
+    info = infoOf(doc);
+    ASSERT_TRUE(info);
+    activate(info);
+  }
+
+  DocumentSession* doc = nullptr;
+  DocumentInfoController* info = nullptr;
+};
+
+TEST_F(DocumentInfoControllerTest, ShowsTheCompanyAndTheOpeningBalancesAndButtonsWorkOnceTheyHaveHandlers)
+{
+  doc->document().kaisya().setTermNo(3);
+  doc->document().kamokuOfCode(100)->setStartBalance(1000, 99);
+  info->updateUI(true);
+  EXPECT_EQ(info->companyField()->text(), QStringLiteral("テスト商事"));
+  EXPECT_TRUE(info->kindField()->text().startsWith(QStringLiteral("法人　・　会社法の勘定科目表")));
+  EXPECT_EQ(info->termField()->text(), QStringLiteral("第3期　2024年4月1日 〜 2025年3月31日（12か月）"));
+  EXPECT_TRUE(info->startBalanceField()->text().contains(QStringLiteral("貸借が一致していません（差額 1,000）")));
+  doc->document().kaisya().setDoUseWareki(true);
+  doc->document().kamokuOfCode(270)->setStartBalance(1000, 99);
+  info->updateUI(true);
+  EXPECT_EQ(info->termField()->text(), QStringLiteral("第3期　令和6年 4月 1日 〜 令和7年 3月31日（12か月）"));
+  EXPECT_TRUE(info->startBalanceField()->text().contains(QStringLiteral("貸借が一致しています")));
+
+  // A button works while its command has a handler.
+  for (Command c : {Command::ShowPropertiesWindow, Command::ShowKamokuListWindow, Command::ShowJigyoubuListWindow,
+                    Command::ShowTekiyouListWindow})
+    EXPECT_TRUE(info->buttonOfCommand(c)->isEnabled());
+  app->setCommandHandler(Command::ShowZandakaShisanWindow, {});
+  info->validateCommandButtons();
+  EXPECT_FALSE(info->buttonOfCommand(Command::ShowZandakaShisanWindow)->isEnabled());
+
+  int opened = 0;
+  for (Command c :
+       {Command::ShowZandakaShisanWindow, Command::ShowKanjyoumotocyouWindow, Command::ShowSuitoucyouWindow})
+    app->setCommandHandler(c, [&](QAction*) { ++opened; });
+  info->validateCommandButtons();
+  EXPECT_TRUE(info->buttonOfCommand(Command::ShowZandakaShisanWindow)->isEnabled());
+  EXPECT_TRUE(info->buttonOfCommand(Command::ShowSuitoucyouWindow)->isEnabled());  // the chart has cash accounts
+  click(info, Command::ShowZandakaShisanWindow);
+  EXPECT_EQ(opened, 1);
+
+  // A limited user does not reach the ledgers.
+  doc->setWasOpenedByLimitedUserPassword(true);
+  info->validateCommandButtons();
+  EXPECT_FALSE(info->buttonOfCommand(Command::ShowKanjyoumotocyouWindow)->isEnabled());
+  EXPECT_TRUE(info->buttonOfCommand(Command::ShowZandakaShisanWindow)->isEnabled());
+}
+
+TEST_F(DocumentInfoControllerTest, ASelectionSheetGivesWayToTheMasterLists)
+{
+  auto* selection = new SelectionSheet();
+  selection->beginSheet(info, [selection](int code) { selection->ended = code; });
+  ASSERT_EQ(info->attachedSheetController(), selection);
+  click(info, Command::ShowKamokuListWindow);
+  EXPECT_EQ(selection->ended, SheetController::kCancel);
+  SheetController* kamoku = info->attachedSheetController();
+  EXPECT_TRUE(kamoku->blocksDocumentCommands());
+  // A master-list sheet never goes this way: its edits would be lost.
+  info->closeAttachedSheet();
+  EXPECT_EQ(info->attachedSheetController(), kamoku);
+}
+
+}  // namespace
+}  // namespace kivo::test

@@ -1,0 +1,96 @@
+// The carry-forward window driven as the user drives it: the settings' refusals,
+// the refusal list, the next term's document and the old one saved and closed, and
+// an old document that cannot be saved staying open.
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+
+#include "app/KurikoshiController.h"
+#include "document/DocumentFile.h"
+#include "support/AppTestFixture.h"
+#include "support/TestBooks.h"
+
+namespace kivo::test {
+namespace {
+
+class KurikoshiControllerTest : public AppTest {
+protected:
+  DocumentSession* openSavedBooks(int64_t spent)
+  {
+    DocumentSession* doc = openBooks();
+    MyDocument& books = doc->document();
+    books.kamokuOfCode(kGenkin)->setStartBalance(1'000, 99);
+    books.kamokuOfCode(270)->setStartBalance(1'000, 99);  // 資本金
+    books.journal().append(makeEntry(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 500));
+    books.journal().append(makeEntry(Date(2024, 6, 1), 2, kShoumouhinhi, kGenkin, spent));
+    books.makeAllOutputWindowDisplayArrayVoid();
+    EXPECT_TRUE(doc->saveToPath(path(QStringLiteral("old.kivo"))));
+    return doc;
+  }
+};
+
+TEST_F(KurikoshiControllerTest, CarriesForwardIntoAnUntitledDocumentAndClosesTheSavedOldOne)
+{
+  DocumentSession* old = openSavedBooks(200);
+  KurikoshiController* window = KurikoshiController::showKurikoshiWindow(old);
+  flush();
+  EXPECT_EQ(std::tuple(window->currentTabIdentifier(), window->termNoField()->text()), std::tuple("set", "2"));
+
+  // A term over a year long is refused with the new-document window's alert.
+  window->termEndDateField()->setText(QStringLiteral("2026/4/30"));
+  EXPECT_EQ(window->endKurikoshiWindow(), nullptr);
+  flush();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts.front().text, QString::fromUtf8(TermSettings::kTermTooLongMessage));
+  alerts.clear();
+
+  window->termEndDateField()->setText(QStringLiteral("2026/3/31"));
+  DocumentSession* next = window->endKurikoshiWindow();
+  flush();
+  EXPECT_EQ(app->documentController()->documents(), std::vector<DocumentSession*>{next});
+  // 1,000 + 500 - 200 in cash; 資本金 1,000 and the profit 300 carried.
+  EXPECT_EQ(std::tuple(next->isUntitled(), next->isDocumentEdited(),
+                       next->document().kamokuOfCode(kGenkin)->startBalanceOfJigyoubuCode(99),
+                       next->document().kamokuOfCode(277)->startBalanceOfJigyoubuCode(99)),
+            std::tuple(true, true, 1'300, 300));
+
+  DocumentFile::Result read;
+  auto saved = DocumentFile::readFromFile(path(QStringLiteral("old.kivo")).toStdString(), &read);
+  EXPECT_TRUE(saved->kaisya().hasDoneKurikoshi());
+}
+
+TEST_F(KurikoshiControllerTest, ANegativeCashBalanceShowsTheRefusalListAndChangesNothing)
+{
+  DocumentSession* old = openSavedBooks(5'000);
+  KurikoshiController* window = KurikoshiController::showKurikoshiWindow(old);
+  flush();
+  EXPECT_EQ(window->endKurikoshiWindow(), nullptr);
+  flush();
+  EXPECT_EQ(std::tuple(window->currentTabIdentifier(), window->errorField()->text()),
+            std::tuple("error", QString::fromUtf8(KurikoshiZandaka::kEndBalanceMessage)));
+  QTableWidget* table = window->invalidZandakaShisanTableView();
+  ASSERT_EQ(table->rowCount(), 1);
+  EXPECT_EQ(table->item(0, 0)->text(), QStringLiteral("現金"));
+  EXPECT_EQ(std::tuple(app->documentController()->documents().size(), old->isDocumentEdited(),
+                       old->document().kaisya().hasDoneKurikoshi()),
+            std::tuple(1u, false, false));
+}
+
+TEST_F(KurikoshiControllerTest, AnOldDocumentThatIsNotSavedStaysOpenAndSaysSo)
+{
+  DocumentSession* old = openBooks();
+  old->document().kamokuOfCode(kGenkin)->setStartBalance(1'000, 99);
+  old->document().kamokuOfCode(270)->setStartBalance(1'000, 99);
+  KurikoshiController* window = KurikoshiController::showKurikoshiWindow(old);
+  flush();
+  panelAnswer.clear();  // the save panel is cancelled
+  EXPECT_NE(window->endKurikoshiWindow(), nullptr);
+  flush();
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(std::tuple(app->documentController()->documents().size(), alerts.front().text.contains("保存できなかった"),
+                       old->document().kaisya().hasDoneKurikoshi()),
+            std::tuple(2u, true, false));
+}
+
+}  // namespace
+}  // namespace kivo::test
