@@ -13,8 +13,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "app/DocumentSession.h"
 #include "document/MyDocument.h"
-#include "document/gui/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/gui/KanjyoumotocyouPrintView.h"
