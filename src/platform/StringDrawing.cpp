@@ -184,12 +184,14 @@ void StringDrawing::flush()
   const TextShapeCache& cache = TextShapeCache::shared();
   bool saved = false;
   for (const Run& r : runs_) {
+    // As the painter was when the text was drawn (never clipping, see holdsBack).
     const State& s = states_[static_cast<size_t>(r.state)];
-    if (s.pen != p.pen() || s.transform != p.worldTransform()) {
+    if (s.pen != p.pen() || s.transform != p.worldTransform() || p.hasClipping()) {
       if (!saved) p.save();
       saved = true;
       p.setPen(s.pen);
       p.setWorldTransform(s.transform);
+      p.setClipping(false);
     }
     QGlyphRun glyphs;
     glyphs.setRawFont(cache.rawFont(r.font));
