@@ -109,7 +109,7 @@ bool PrintOperation::printPages(QPrinter& printer, Printout& printout, int from,
   printer.setFullPage(true);
   // The strings the job has shaped go with it, however it ends.
   struct ShapedTextRelease {
-    ~ShapedTextRelease() { TextShapeCache::shared().clear(); }
+    ~ShapedTextRelease() { TextShapeCache::shared().releaseAll(); }
   } release;
   QPainter painter;
   if (!painter.begin(&printer)) return false;

@@ -95,6 +95,15 @@ void TextShapeCache::clear()
   stringCount_ = 0;
 }
 
+void TextShapeCache::releaseAll()
+{
+  clear();
+  fonts_.clear();
+  last_ = nullptr;
+  rawFonts_.clear();
+  composed_ = {};
+}
+
 const TextShapeCache::Metrics& TextShapeCache::metrics(const QFont& font) { return entry(font).metrics; }
 
 int TextShapeCache::fontIndex(const QRawFont& font)

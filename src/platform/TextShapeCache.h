@@ -14,7 +14,7 @@
 //
 // The cache keeps at most kMaxStrings strings (a year's journal of an import has one
 // description per voucher, and a ledger printout draws each of them twice, far apart)
-// and then starts afresh; a print job lets its strings go when it ends (clear). One
+// and then starts afresh; a print job lets it all go when it ends (releaseAll). One
 // cache serves the program (painting runs on the GUI thread).
 #pragma once
 
@@ -63,7 +63,10 @@ public:
   const QRawFont& rawFont(int font) const { return rawFonts_[static_cast<size_t>(font)]; }
 
   size_t stringCount() const { return stringCount_; }
+  // Forgets the strings.
   void clear();
+  // Forgets the strings, the fonts and their glyphs (the end of a print job).
+  void releaseAll();
   // Whether the font's digit strings are put together rather than shaped (after the
   // first such string in the font).
   bool composesDigits(const QFont& font);
