@@ -13,6 +13,7 @@
 #include "files/SystemErrorText.h"
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
+#include "platform/TextShapeCache.h"
 
 namespace kivo {
 namespace {
@@ -160,6 +161,10 @@ bool PrintOperation::printPages(QPrinter& printer, Printout& printout, int from,
   to = std::min(to, printout.pageCount() - 1);
   if (from > to) return false;
   printer.setFullPage(true);
+  // The strings the job has shaped go with it, however it ends.
+  struct ShapedTextRelease {
+    ~ShapedTextRelease() { TextShapeCache::shared().releaseAll(); }
+  } release;
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   painter.setRenderHint(QPainter::Antialiasing, true);
