@@ -198,9 +198,8 @@ void DocumentInfoController::windowDidBecomeMain() { validateCommandButtons(); }
 void DocumentInfoController::validateCommandButtons()
 {
   AppController* app = AppController::sharedAppController();
-  const bool limited = document()->wasOpenedByLimitedUserPassword();
   const auto usable = [&](Command command) {
-    return app && app->hasCommandHandler(command) && !(limited && AppController::isRefusedForLimitedUser(command));
+    return app && app->hasCommandHandler(command) && AppController::appliesToDocument(command, *document());
   };
   for (auto& [command, button] : commandButtons_) button->setEnabled(usable(command));
   if (suitoucyouButton_)
@@ -290,17 +289,9 @@ void DocumentInfoController::printHojyozandakaIchiranOfSelectedKamoku()
   std::optional<std::vector<Shisan>> rows;
   if (codes.size() > 1) {
     ProgressStateController* progress = document()->progressStateController();
-    progress->setProgressFieldStringValue(qs("計算中"));
-    progress->setSubProgressFieldStringValue(QString());
-    progress->setCancelButtonEnabled(true);
-    progress->setProgressIndicatorMaxValue(static_cast<double>(codes.size()) + 1);
-    progress->beginModalSession(this);
-    rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to, [progress](int, int, const std::string& name) {
-      if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
-      progress->setSubProgressFieldStringValue(qs(name));
-      progress->incrementProgressIndicator();
-      return true;
-    });
+    progress->beginNamedSteps(this, codes.size());
+    rows = HojyoZandaka::hojyoZandakaArray(
+        doc, codes, from, to, [progress](int, int, const std::string& name) { return progress->nextNamedStep(name); });
     progress->endModalSession();
   } else {
     rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to);

@@ -264,8 +264,10 @@ bool ShiwakeTable::decode(std::string_view bytes, std::shared_ptr<Block>& out, s
       return failed("journal text out of the string table");
     const int64_t flag = field(p, plan, kDidCreateBeforeOpen, fast);
     if (flag != 0 && flag != 1) return failed("bad boolean");
+    Shiwake& s = block->emplace_back();
     apply(p, plan, fast, date, strings[static_cast<size_t>(tekiyou)], strings[static_cast<size_t>(reason)], flag != 0,
-          block->emplace_back());
+          s);
+    if (!s.codesInRange()) return failed("journal code out of range");
   }
   out = std::move(block);
   return true;

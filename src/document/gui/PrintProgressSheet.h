@@ -3,6 +3,11 @@
 // counts the pages and answers false when the user cancels. The sheet goes when the
 // object does.
 //
+// A page takes well under a millisecond to print, so the sheet is brought up to date
+// (and the application's events handled) only when it is due
+// (ProgressStateController::isDueForUpdate) and at the last page; a cancel already
+// seen stops the job at its next page.
+//
 // runPrintPanel() is how every window prints: the print panel with the document's
 // name on the job and this sheet over the printing.
 #pragma once

@@ -87,6 +87,12 @@ void ProgressStateController::incrementProgressIndicator()
   showValue();
 }
 
+void ProgressStateController::setProgressIndicatorValue(double value)
+{
+  value_ = value;
+  showValue();
+}
+
 void ProgressStateController::showValue()
 {
   if (indeterminate_) return;
@@ -115,12 +121,31 @@ bool ProgressStateController::isDueForUpdate()
   return true;
 }
 
+bool ProgressStateController::isModalSessionAborted() const { return !session_ || !session_->isRunning(); }
+
 void ProgressStateController::endModalSession()
 {
   session_.reset();
   hide();
   // Not kept by the window it was shown over: the document keeps the sheet.
   if (parentWidget()) setParent(nullptr, Qt::Dialog);
+}
+
+void ProgressStateController::beginNamedSteps(QWidget* window, size_t steps)
+{
+  setProgressFieldStringValue(QStringLiteral("計算中"));
+  setSubProgressFieldStringValue(QString());
+  setCancelButtonEnabled(true);
+  setProgressIndicatorMaxValue(static_cast<double>(steps) + 1);
+  beginModalSession(window);
+}
+
+bool ProgressStateController::nextNamedStep(const std::string& name)
+{
+  if (runModalSession() != ModalResponse::Continue) return false;
+  setSubProgressFieldStringValue(QString::fromStdString(name));
+  incrementProgressIndicator();
+  return true;
 }
 
 void ProgressStateController::abortProgressStateWindow()

@@ -21,6 +21,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <memory>
+#include <string>
 
 class QLabel;
 class QProgressBar;
@@ -47,16 +48,26 @@ public:
   // The bar becomes determinate, from 0 to the maximum.
   void setProgressIndicatorMaxValue(double maxValue);
   void incrementProgressIndicator();
+  void setProgressIndicatorValue(double value);
 
   // The application-modal session of the sheet over the window (or the screen).
   void beginModalSession(QWidget* window);
   ModalResponse runModalSession();
   // Whether the sheet should be brought up to date and polled now: true at most every
-  // kUpdateInterval, counted from the session's beginning.
+  // kUpdateInterval, counted from the session's beginning and then from the last
+  // time it answered true.
   bool isDueForUpdate();
   static constexpr qint64 kUpdateInterval = 100;  // milliseconds
   void endModalSession();
   bool isRunningModalSession() const { return session_ != nullptr; }
+  // Whether the session was aborted (by the cancel button), without handling events.
+  bool isModalSessionAborted() const;
+
+  // A job of named steps (the ledgers or lists of several accounts): "計算中", cancel
+  // enabled and a bar to steps + 1, then per step its name below and the bar one on.
+  // nextNamedStep answers false once the user cancelled.
+  void beginNamedSteps(QWidget* window, size_t steps);
+  bool nextNamedStep(const std::string& name);
 
   // The cancel button's action.
   void abortProgressStateWindow();
