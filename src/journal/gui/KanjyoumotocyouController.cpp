@@ -715,10 +715,13 @@ void KanjyoumotocyouController::showInputShiwakeWindow()
 {
   const int row = tableView_->selectedRow();
   if (row < 0 || row >= numberOfRowsInTableView() || !rowShiwakeArray_[row]) return;
+  const ShiwakePtr e = rowShiwakeArray_[row];
+  // The ledgers pass their changes on (this one's too) before the book or voucher
+  // shows the entry: the book must never show, and then write back, its older copy.
   if (!deselectEditingCell() || !document()->canShowFurikaedenpyouWindow() ||
       !document()->deselectKanjyoumotocyouCellsOfAllShiwake())
     return;
-  const ShiwakePtr e = rowShiwakeArray_[row];
+  selectRowOfShiwake(e);
   if (e->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document(), e->denpyouNo());
     return;
@@ -733,9 +736,8 @@ void KanjyoumotocyouController::showInputShiwakeWindow()
   else
     book = Suitoucyou::bookOfShiwake(doc, *e);
   if (!book) return;
-  // A pending edit shows itself when the refresh comes.
-  SuitoucyouController::showSuitoucyouAtDenpyouNo(document(), book->first, book->second, e->denpyouNo(),
-                                                  editedShiwakeDenpyouNo_ < 0);
+  // No change is pending any more: a book opened here fills itself.
+  SuitoucyouController::showSuitoucyouAtDenpyouNo(document(), book->first, book->second, e->denpyouNo(), true);
 }
 
 void KanjyoumotocyouController::changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit)
@@ -920,6 +922,13 @@ bool KanjyoumotocyouController::deselectEditingCell()
   tableView_->setFocus();
   // Another window coming forward ended the edit: this one has already resigned main.
   if (!isMainWindow()) updateAllWindowControllersUIIfShiwakeWasEdited();
+  return true;
+}
+
+bool KanjyoumotocyouController::settleEditing()
+{
+  if (!deselectEditingCell()) return false;
+  updateAllWindowControllersUIIfShiwakeWasEdited();
   return true;
 }
 

@@ -174,6 +174,10 @@ public:
   bool isEditingShiwakeOfDenpyouNo(int32_t denpyouNo) const;
   // Ends a cell edit as a command does: an invalid text is refused with an alert.
   bool deselectEditingCell() override;
+  // For the document (another window coming forward or showing an entry, a save): ends
+  // the cell edit and passes the changed entries on to the cash books and reports now
+  // rather than when the selection moves on.
+  bool settleEditing() override;
   // Checks the edited text; the user ends the edit when doShowFormatterListWindow, a
   // command when not (which shows the alert, and opens no picker but the
   // description's).

@@ -21,6 +21,7 @@ protected:
   QLineEdit* openCell(KanjyoumotocyouController* w, int row, Column column, const QString& text)
   {
     w->tableView()->selectRow(row);
+    flush();  // as a click would, the row is selected before its cell opens
     w->tableView()->edit(w->tableModel()->index(row, w->tableModel()->indexOfColumn(column)));
     auto* editor = w->tableView()->findChild<QLineEdit*>();
     if (editor) editor->setText(text);
@@ -79,6 +80,48 @@ TEST_F(KanjyoumotocyouRowEditWindowTest, AnAmountTypedOnTheOtherSideMovesTheEntr
     EXPECT_EQ(lastAlertText(), valid ? QString() : KanjyoumotocyouController::kInvalidCellMessage);
     if (!valid) QTest::keyClick(cell, Qt::Key_Escape);
     flush();
+  }
+}
+
+// A counter account corrected in the ledger reaches the journal and the open cash book
+// before the book shows the entry, whichever way the book comes forward: Return in the
+// ledger (the book is activated only after it was told to show the entry), or a click
+// on the book's row before the window system makes it the active window. The book
+// never writes its older copy of the entry back.
+TEST_F(KanjyoumotocyouRowEditWindowTest, ACorrectionReachesTheCashBookBeforeTheBookShowsTheEntry)
+{
+  using Row = SuitoucyouRow;
+  for (const bool byClick : {false, true}) {
+    SCOPED_TRACE(byClick ? "a click on the book" : "Return in the ledger");
+    openEntryBooks();
+    addCashBookEntry(Date(2024, 4, 1), kGenkin, kUriagedaka, 500, "前日");
+    const int32_t n = addCashBookEntry(Date(2024, 4, 2), kGenkin, kUriagedaka, 1000, "売上");
+    auto* book = SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1);
+    flush();
+    KanjyoumotocyouController* w = openLedger(kGenkin);
+    QTest::keyClick(openCell(w, 2, Column::AiteKamoku, QString::number(kShoumouhinhi)), Qt::Key_Return);
+    flush();
+    ASSERT_EQ(books().journal().entriesOfDenpyouNo(n).front()->kashikataKamokuCode(), kShoumouhinhi);
+    const auto bookShows = [&] {
+      const int r = book->book().rowOfShiwakeOfDenpyouNo(n);
+      return r < 0 ? -1 : book->book().cell(r, Row::AiteKamokuMatrix).codeValue();
+    };
+    if (byClick) {
+      const QRect r = book->suitoucyouView()->cellRect(1, Row::TekiyouMatrix);
+      QTest::mouseClick(book->suitoucyouView()->viewport(), Qt::LeftButton, {}, r.center());
+    } else {
+      QTest::keyClick(w->tableView(), Qt::Key_Return);
+    }
+    EXPECT_EQ(bookShows(), kShoumouhinhi);
+    activate(book);
+    EXPECT_EQ(book->book().selectDenpyouNo(), n);
+    // Leaving the entry's row in the book keeps the correction.
+    QTest::mouseClick(book->suitoucyouView()->viewport(), Qt::LeftButton, {},
+                      book->suitoucyouView()->cellRect(0, Row::TekiyouMatrix).center());
+    flush();
+    EXPECT_EQ(books().journal().entriesOfDenpyouNo(n).front()->kashikataKamokuCode(), kShoumouhinhi);
+    EXPECT_EQ(bookShows(), kShoumouhinhi);
+    closeNow(session);
   }
 }
 
