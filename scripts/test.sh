@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every check: the format of the sources,
+# the floors of the tree (no include climbs, and the check still catches one),
 # the core tests under AddressSanitizer and UBSan, a minute of fuzzing of the document
 # reader, and last every test of the normal build (windows run offscreen).
 set -euo pipefail
@@ -16,6 +17,7 @@ step() {
 
 step build bash scripts/setup.sh
 step format bash scripts/check-format.sh
+step layers bash -c 'bash scripts/check-layers.sh && bash scripts/check-layers.sh --self-test'
 step sanitizers bash scripts/test-sanitized.sh
 step fuzz bash scripts/fuzz.sh 60
 export QT_QPA_PLATFORM=offscreen

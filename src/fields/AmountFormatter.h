@@ -1,9 +1,9 @@
 // An amount field or cell at the company's precision (0, 1 or 2 decimals), shown as
-// amountValueFormat shows it ("1,234", "1,234.5", "1,234.56"). Typed decimal text is
-// read straight into stored units, never through a double: at precision 2 "1.15" is
-// 115. An input field refuses a minus sign, more decimals than the precision and
-// anything above the input limit; an unlimited one (balances) shows and reads any
-// signed amount.
+// Kaisya::displayStringOfMemoryKingaku shows it ("1,234", "1,234.5", "1,234.56").
+// Typed decimal text is read straight into stored units, never through a double: at
+// precision 2 "1.15" is 115. An input field refuses a minus sign, more decimals than
+// the precision and anything above the input limit; an unlimited one (balances) shows
+// and reads any signed amount.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +27,7 @@ public:
   int32_t decimalPrecision() const { return kaisya_.decimalPrecision(); }
   Range range() const { return range_; }
 
-  // An amount as amountValueFormat shows it; text as it is.
+  // An amount as the company shows it; text as it is.
   std::optional<std::string> stringForObjectValue(const FieldValue& value) const override;
   // Empty text gives empty text; a readable amount its stored units.
   bool getObjectValue(FieldValue& value, const std::string& text, std::string* errorDescription) override;

@@ -40,6 +40,8 @@ public:
                             const QFont& dataFont);
 
   // The "印刷できません" alert with the sentence saying why.
+  // The refusal of a printout the paper cannot hold.
+  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
   static void alertCannotPrint(const char* message);
 
   // Strokes the frame at one point and the rules at half a point, in black.

@@ -14,8 +14,8 @@
 // Only entries numbered above 0 count. Amounts beyond the company's
 // maxOutputAmountValue stop changing, as every report sum does.
 //
-// The builder reads the document and writes nothing into it. It reads the date-sorted
-// journal as it stands: the caller brings it up to date first (setSortedShiwakeArray).
+// The builder reads the document and writes nothing into it; it walks the journal's
+// date-sorted view (Journal::sortedByDate), which the journal keeps current.
 #pragma once
 
 #include <cstdint>

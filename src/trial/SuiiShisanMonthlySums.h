@@ -39,7 +39,7 @@ class MyDocument;
 
 class SuiiShisanMonthlySums {
 public:
-  // The document's sorted journal must be current (MyDocument::setSortedShiwakeArray).
+  // Walks the journal's date-sorted view, which the journal keeps current.
   static SuiiShisanMonthlySums postShiwakeArray(const MyDocument& document);
 
   // n: the months of the term; every account has n + 1 month figures.

@@ -30,6 +30,15 @@ void AssetTablePrintView::fitTable(const TablePrintLayout::Measure& measure)
   scale_ = std::min(1.0, geometry_.printableWidth() / (totalWidth_ + 0.5));
 }
 
+bool AssetTablePrintView::fitEntriesPerPage(int headingLines, int entryLines, int minimumEntries)
+{
+  const double h = geometry_.printableHeight() / scale_ - titleHeight_ - headingLines * lineHeight_;
+  linesPerPage_ = static_cast<int>(h / (entryLines * lineHeight_));
+  if (linesPerPage_ > minimumEntries) return true;
+  TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
+  return false;
+}
+
 void AssetTablePrintView::countPages(size_t lines)
 {
   pages_ = static_cast<int>((lines + linesPerPage_ - 1) / linesPerPage_);

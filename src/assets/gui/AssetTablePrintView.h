@@ -5,6 +5,7 @@
 // the page number on the right.
 #pragma once
 
+#include <QColor>
 #include <QFont>
 #include <QPageLayout>
 #include <QString>
@@ -33,8 +34,14 @@ protected:
   // The fonts and the scale for the table the measure lays out (it sets the line
   // heights and the column widths and answers the table's width).
   void fitTable(const TablePrintLayout::Measure& measure);
+  // How many entries a page holds below the title and headingLines lines of heading,
+  // an entry taking entryLines lines; false after the alert "印刷できません" when no
+  // more than minimumEntries would fit.
+  bool fitEntriesPerPage(int headingLines, int entryLines, int minimumEntries);
   // Pages for the lines at linesPerPage_ a page.
   void countPages(size_t lines);
+  // The shade of titles, sub-totals and totals.
+  static QColor shadeColor() { return QColor(240, 240, 240); }
   // Saves the painter, scales it and draws the page's head; answers the top of the
   // column heading. The caller restores the painter at the end of the page.
   double beginPage(QPainter& painter, int page, const char* title, const QString& periodText) const;

@@ -16,7 +16,6 @@ namespace kivo {
 namespace {
 
 using Kind = GenkasyoukyakuShisanListPrintLines::Kind;
-const QColor kShadeColor(240, 240, 240);
 
 }  // namespace
 
@@ -25,12 +24,7 @@ std::unique_ptr<GenkasyoukyakuShisanListPrintView> GenkasyoukyakuShisanListPrint
                                                                                              int32_t roundingType)
 {
   std::unique_ptr<GenkasyoukyakuShisanListPrintView> view(new GenkasyoukyakuShisanListPrintView(document, layout));
-  const double h = view->geometry_.printableHeight() / view->scale_ - view->titleHeight_ - 3 * view->lineHeight_;
-  view->linesPerPage_ = static_cast<int>(h / (2 * view->lineHeight_));
-  if (view->linesPerPage_ <= 6) {
-    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
-    return nullptr;
-  }
+  if (!view->fitEntriesPerPage(3, 2, 6)) return nullptr;
   view->lines_ = GenkasyoukyakuShisanListPrintLines::linesOfDocument(
       document, SyoukyakuKikan(document.kaisya(), roundingType), view->linesPerPage_);
   view->countPages(view->lines_.size());
@@ -128,7 +122,7 @@ void GenkasyoukyakuShisanListPrintView::drawPage(QPainter& painter, int page)
     const double low = y + L;
     if (line.kind == Kind::Title || line.kind == Kind::Jigyoubu || line.kind == Kind::SubTotal ||
         line.kind == Kind::GrandTotal)
-      painter.fillRect(QRectF(X, y, W + 0.5, 2 * L), kShadeColor);
+      painter.fillRect(QRectF(X, y, W + 0.5, 2 * L), shadeColor());
     inner.emplace_back(X + 0.5, y + 2 * L, X + 0.5 + W, y + 2 * L);
     frame.emplace_back(X + 0.5, y, X + 0.5, y + 2 * L);
     frame.emplace_back(X + W, y, X + W, y + 2 * L);

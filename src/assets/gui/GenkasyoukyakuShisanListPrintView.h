@@ -19,7 +19,6 @@ class MyDocument;
 class GenkasyoukyakuShisanListPrintView : public AssetTablePrintView {
 public:
   static constexpr const char* kTitle = "資産管理台帳";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
   static constexpr int kColumnCount = 15;
 
   // The printout, or nullptr after the alert "印刷できません" when fewer than seven

@@ -16,7 +16,6 @@ namespace kivo {
 namespace {
 
 using Kind = SyoukyakushisanShinkokusyoPrintLines::Kind;
-const QColor kShadeColor(240, 240, 240);
 
 }  // namespace
 
@@ -25,12 +24,7 @@ std::unique_ptr<SyoukyakushisanShinkokusyoPrintView> SyoukyakushisanShinkokusyoP
 {
   std::unique_ptr<SyoukyakushisanShinkokusyoPrintView> view(
       new SyoukyakushisanShinkokusyoPrintView(document, layout, year));
-  const double h = view->geometry_.printableHeight() / view->scale_ - view->titleHeight_ - 2 * view->lineHeight_;
-  view->linesPerPage_ = static_cast<int>(h / view->lineHeight_);
-  if (view->linesPerPage_ <= 9) {
-    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
-    return nullptr;
-  }
+  if (!view->fitEntriesPerPage(2, 1, 9)) return nullptr;
   view->lines_ = SyoukyakushisanShinkokusyoPrintLines::linesOfDocument(document, year, view->linesPerPage_);
   view->countPages(view->lines_.size());
   return view;
@@ -98,7 +92,7 @@ void SyoukyakushisanShinkokusyoPrintView::drawPage(QPainter& painter, int page)
   for (size_t i = first; i < end; ++i) {
     const SyoukyakushisanShinkokusyoPrintLines::Line& line = lines_[i];
     const double y = h0 + L + L * static_cast<double>(i - first);
-    if (line.kind != Kind::Empty && line.kind != Kind::Asset) painter.fillRect(QRectF(X, y, W + 0.5, L), kShadeColor);
+    if (line.kind != Kind::Empty && line.kind != Kind::Asset) painter.fillRect(QRectF(X, y, W + 0.5, L), shadeColor());
     inner.emplace_back(X + 0.5, y + L, X + 0.5 + W, y + L);
     frame.emplace_back(X + 0.5, y, X + 0.5, y + L);
     frame.emplace_back(X + W, y, X + W, y + L);

@@ -18,7 +18,6 @@ class MyDocument;
 class SyoukyakushisanShinkokusyoPrintView : public AssetTablePrintView {
 public:
   static constexpr const char* kTitle = "償却資産申告書";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
   static constexpr int kColumnCount = 8;
 
   // The printout, or nullptr after the alert "印刷できません" when fewer than ten lines

@@ -230,6 +230,38 @@ KanjyoumotocyouController* KanjyoumotocyouController::showShortCutKanjyoumotocyo
   return ledger;
 }
 
+KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouOfPeriod(OpenDocument* document,
+                                                                                  int32_t kamokuCode,
+                                                                                  int32_t hojyoKamokuCode,
+                                                                                  int32_t periodFrom, int32_t periodTo)
+{
+  KanjyoumotocyouController* empty = nullptr;
+  for (DocumentWindowController* wc : document->windowControllers()) {
+    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
+    if (!ledger) continue;
+    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == hojyoKamokuCode &&
+        ledger->displayPeriodFromMonthArrayIndex() == periodFrom &&
+        ledger->displayPeriodToMonthArrayIndex() == periodTo) {
+      ledger->showWindow();
+      return ledger;
+    }
+    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
+  }
+  KanjyoumotocyouController* ledger = empty;
+  if (!ledger) {
+    ledger = new KanjyoumotocyouController(document);
+    document->addWindowController(ledger);
+    ledger->moveWindowToInitialPositionWithDisplay(true);
+  }
+  ledger->showWindow();
+  ledger->setDisplayKamokuCode(kamokuCode);
+  ledger->setDisplayHojyoKamokuCode(hojyoKamokuCode);
+  ledger->setDisplayPeriodFromMonthArrayIndex(periodFrom);
+  ledger->setDisplayPeriodToMonthArrayIndex(periodTo);
+  ledger->updateAfterSelectDisplayingKamoku();
+  return ledger;
+}
+
 // --- titles and placement
 
 QString KanjyoumotocyouController::windowTitleForDocumentDisplayName(const QString& displayName) const

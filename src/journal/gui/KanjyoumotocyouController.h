@@ -111,6 +111,12 @@ public:
   static KanjyoumotocyouController* showKanjyoumotocyouWindow(OpenDocument* document);
   // A ledger shortcut: the window that shows the ledger, else an empty one, else a
   // new one, set to the ledger and brought to the front.
+  // The ledger of the account and sub-account (-1: the account's own) over the months,
+  // as a report row opens it: a window showing just that comes forward, else one that
+  // shows no account, else a new one.
+  static KanjyoumotocyouController* showKanjyoumotocyouOfPeriod(OpenDocument* document, int32_t kamokuCode,
+                                                                int32_t hojyoKamokuCode, int32_t periodFrom,
+                                                                int32_t periodTo);
   static KanjyoumotocyouController* showShortCutKanjyoumotocyouWindow(OpenDocument* document, int32_t kamokuCode,
                                                                       int32_t hojyoKamokuCode);
 

@@ -38,7 +38,7 @@ std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrintView::create(const
       new KanjyoumotocyouPrintView(document, layout, periodFrom, periodTo, std::move(numbering)));
   const int rowsPerPage = KanjyoumotocyouPaginator::rowsPerPageOfBands(view->bands_);
   if (rowsPerPage < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
+    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<KanjyoumotocyouPaginator>(document, motocyouArray, rowsPerPage);

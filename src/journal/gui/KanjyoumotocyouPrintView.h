@@ -32,7 +32,6 @@ class KanjyoumotocyouPrintView : public BandedTablePrintView {
 public:
   static constexpr const char* kSoukanjyouTitle = "総勘定元帳";
   static constexpr const char* kHojyoTitle = "補助元帳";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
 
   struct PageNumbering {
     bool continuous = false;

@@ -1,5 +1,6 @@
 #include "journal/gui/PeriodReportWindowController.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include "fields/gui/InputHidukeController.h"
 #include "journal/gui/CyouhyouTableView.h"
 #include "journal/gui/PeriodController.h"
+#include "platform/AlertSheet.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
@@ -45,6 +47,24 @@ QAction* PeriodReportWindowController::functionMenuAction(const QString& title)
   for (QAction* a : functionMenuActions())
     if (a && a->text() == title) return a;
   return nullptr;
+}
+
+QAction* PeriodReportWindowController::addFunctionMenuAction(const char* title, std::function<void()> run,
+                                                             const QKeySequence& shortcut)
+{
+  auto* a = new QAction(qs(title), this);
+  if (!shortcut.isEmpty()) a->setShortcut(shortcut);
+  a->setShortcutContext(Qt::WindowShortcut);
+  connect(a, &QAction::triggered, this, [this, a, run = std::move(run)] {
+    validateMenuItems();
+    if (!a->isEnabled()) {
+      AlertSheet::beep();
+      return;
+    }
+    run();
+  });
+  functionActions_.push_back(a);
+  return a;
 }
 
 void PeriodReportWindowController::fillFunctionMenu(QMenu* menu)

@@ -11,8 +11,10 @@
 #pragma once
 
 #include <QColor>
+#include <QKeySequence>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -70,6 +72,10 @@ public:
   virtual const std::vector<QAction*>& functionMenuActions() = 0;
   // Enables the items as the window's state allows.
   virtual void validateMenuItems() = 0;
+  // Adds an item to the window's "機能" menu (functionActions_): its shortcut works in
+  // the window; the items are checked before the command runs, and a disabled one
+  // beeps.
+  QAction* addFunctionMenuAction(const char* title, std::function<void()> run, const QKeySequence& shortcut = {});
   // The item a user reads as the title (how the tests find an item); enabling goes
   // by the items' commands.
   QAction* functionMenuAction(const QString& title);

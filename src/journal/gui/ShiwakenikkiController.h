@@ -7,7 +7,7 @@
 //   - filtered (the normal one): the first time the window shows, the condition sheet
 //     opens by itself without its Cancel button, and the list stays empty until the
 //     user confirms it;
-//   - marked: only the entries marked for the journal (doDisplayOnShiwakenikki), as the
+//   - marked: only the entries the condition marks for the journal, as the
 //     import of older data shows the entries it could not give a sub-account.
 //
 // A document has at most one journal window. It is an output window: changes of the

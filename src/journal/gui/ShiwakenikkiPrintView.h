@@ -22,7 +22,6 @@ class MyDocument;
 class ShiwakenikkiPrintView : public BandedTablePrintView {
 public:
   static constexpr const char* kTitle = "仕訳日記帳";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
 
   enum Column { Date, KarikataKamoku, KarikataKingaku, KashikataKamoku, KashikataKingaku, Tekiyou, ColumnCount };
 

@@ -53,11 +53,9 @@ bool HoukokusyoController::servesDocument(const OpenDocument* document)
   return document && !document->document().kaisya().isKakeibo();
 }
 
-HoukokusyoController::HoukokusyoController(OpenDocument* document) : document_(document)
+HoukokusyoController::HoukokusyoController(OpenDocument* document) : StatementsSheetController(document)
 {
   const MyDocument& doc = document->document();
-  setWindowTitle(qs("決算報告書"));
-  tabView_ = new QTabWidget(this);
   general_ =
       new HoukokusyoGeneralTab(doc,
                                {"表紙", "貸借対照表", "損益計算書", "販売費及び一般管理費",
@@ -75,30 +73,10 @@ HoukokusyoController::HoukokusyoController(OpenDocument* document) : document_(d
     tabView_->addTab(tab, qs(noteTabs[t - 1]));
   }
   tabView_->addTab(buildRiekiSyobunanTab(), qs("利益処分案"));
-  connect(tabView_, &QTabWidget::currentChanged, this, &HoukokusyoController::tabChanged);
-
-  auto* pageSetup = new QPushButton(qs("ページ設定..."), this);
-  cancelButton_ = new QPushButton(qs("キャンセル"), this);
-  okButton_ = new QPushButton(qs("プリント..."), this);
-  okButton_->setDefault(true);
-  connect(pageSetup, &QPushButton::clicked, this,
-          [this] { PrintOperation::runPageSetup(this, KIVOHoukokusyoPrintInfoKey); });
-  connect(cancelButton_, &QPushButton::clicked, this, &HoukokusyoController::cancelHoukokusyoWindow);
-  connect(okButton_, &QPushButton::clicked, this, &HoukokusyoController::endHoukokusyoWindow);
-  auto* buttons = new QHBoxLayout();
-  buttons->addWidget(pageSetup);
-  buttons->addStretch();
-  buttons->addWidget(cancelButton_);
-  buttons->addWidget(okButton_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(tabView_);
-  layout->addLayout(buttons);
-  resize(640, 520);
+  addButtonsAndLayOut([this] { endHoukokusyoWindow(); }, [this] { cancelHoukokusyoWindow(); }, QSize(640, 520));
 }
 
 HoukokusyoController::~HoukokusyoController() = default;
-
-QAbstractButton* HoukokusyoController::okButton() const { return okButton_; }
 
 QWidget* HoukokusyoController::buildRiekiSyobunanTab()
 {
@@ -164,19 +142,6 @@ void HoukokusyoController::updateUI()
   const QSignalBlocker block(tabView_);
   tabView_->setCurrentIndex(GeneralTab);
   currentTab_ = GeneralTab;
-}
-
-void HoukokusyoController::beginForWindow(DocumentWindowController* info)
-{
-  if (info->attachedSheetController() == this) return;
-  info->closeAttachedSheet();
-  if (info->hasAttachedSheet()) return;
-  updateUI();
-  QPointer<HoukokusyoController> self = this;
-  QPointer<DocumentWindowController> window = info;
-  beginSheet(info, [self, window](int returnCode) {
-    if (self && returnCode == kOK && window) self->printStatements(window);
-  });
 }
 
 void HoukokusyoController::compute()
@@ -317,8 +282,6 @@ void HoukokusyoController::removeKamokuFromRiekiSyobunan()
 
 void HoukokusyoController::selectPrintItems() { okButton_->setEnabled(general_->anyPrintItem()); }
 
-bool HoukokusyoController::shouldApplyTab(int tab) { return tab != GeneralTab || general_->check(); }
-
 void HoukokusyoController::applyTab(int tab)
 {
   MyDocument& doc = document_->document();
@@ -363,21 +326,6 @@ void HoukokusyoController::applyTab(int tab)
   if (changed) markEdited();
 }
 
-void HoukokusyoController::markEdited() { document_->document().updateChangeCount(MyDocument::ChangeType::Done); }
-
-void HoukokusyoController::tabChanged(int index)
-{
-  const int from = currentTab_;
-  if (!shouldApplyTab(from)) {
-    const QSignalBlocker block(tabView_);
-    tabView_->setCurrentIndex(from);
-    return;
-  }
-  applyTab(from);
-  currentTab_ = index;
-  if (index == RiekiSyobunanTab) updateUIOfRiekisyobunan();
-}
-
 HoukokusyoPrintChoice HoukokusyoController::printChoice() const
 {
   HoukokusyoPrintChoice c;
@@ -416,13 +364,15 @@ void HoukokusyoController::endHoukokusyoWindow()
 
 void HoukokusyoController::cancelHoukokusyoWindow() { endSheetWithSender(cancelButton_); }
 
-void HoukokusyoController::printStatements(DocumentWindowController* info)
+void HoukokusyoController::didSelectTab(int tab)
 {
-  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
-  auto view = HoukokusyoPrintView::create(document_->document(), model_.statements(), riekiSyobunanRows_, printChoice(),
-                                          layout);
-  if (!view || view->pageCount() == 0) return;
-  PrintProgressSheet::runPrintPanel(document_, info, *view, layout);
+  if (tab == RiekiSyobunanTab) updateUIOfRiekisyobunan();
+}
+
+std::unique_ptr<Printout> HoukokusyoController::makePrintView(const QPageLayout& layout)
+{
+  return HoukokusyoPrintView::create(document_->document(), model_.statements(), riekiSyobunanRows_, printChoice(),
+                                     layout);
 }
 
 }  // namespace kivo

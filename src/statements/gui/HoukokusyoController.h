@@ -12,11 +12,11 @@
 
 #include <memory>
 
-#include "platform/SheetController.h"
 #include "statements/Houkokusyo.h"
 #include "statements/RiekiSyobunan.h"
 #include "statements/gui/HoukokusyoGeneralTab.h"
 #include "statements/gui/HoukokusyoPrintView.h"
+#include "statements/gui/StatementsSheetController.h"
 
 class QCheckBox;
 class QLabel;
@@ -31,7 +31,7 @@ namespace kivo {
 class DocumentWindowController;
 class OpenDocument;
 
-class HoukokusyoController : public SheetController {
+class HoukokusyoController : public StatementsSheetController {
   Q_OBJECT
 public:
   static constexpr const char* kInvalidStartTitle = HoukokusyoGeneralTab::kInvalidStartTitle;
@@ -46,7 +46,6 @@ public:
   static bool servesDocument(const OpenDocument* document);
   ~HoukokusyoController() override;
 
-  void beginForWindow(DocumentWindowController* info);
   void updateUI();
   // Computes the statements and fills the appropriation tab.
   void updateUIOfRiekisyobunan();
@@ -63,7 +62,6 @@ public:
   void removeKamokuFromRiekiSyobunan();
 
   // --- parts (tests)
-  QTabWidget* tabView() const { return tabView_; }
   QLineEdit* termStartDateField() const { return general_->termStartDateField(); }
   QLineEdit* termEndDateField() const { return general_->termEndDateField(); }
   QCheckBox* printCheckbox(int i) const { return general_->printCheckbox(i); }
@@ -73,33 +71,26 @@ public:
   QPushButton* removeFromRiekiSyobunanButton() const { return removeButton_; }
   QLabel* riekiSyobunGoukeiField() const { return goukeiField_; }
   QLabel* jikiKurikoshiRiekiField() const { return jikiField_; }
-  QPushButton* generalOkButton() const { return okButton_; }
 
 protected:
-  QAbstractButton* okButton() const override;
+  void applyTab(int tab) override;
+  void didSelectTab(int tab) override;
+  void willBeginSheet() override { updateUI(); }
+  std::unique_ptr<Printout> makePrintView(const QPageLayout& layout) override;
 
 private:
   explicit HoukokusyoController(OpenDocument* document);
   QWidget* buildRiekiSyobunanTab();
-  bool shouldApplyTab(int tab);
-  void applyTab(int tab);
-  void tabChanged(int index);
   void selectPrintItems();
   void compute();
   void reloadTable();
   void storeTable();
   void updateTotals();
-  void markEdited();
-  void printStatements(DocumentWindowController* info);
 
-  OpenDocument* document_;
   Houkokusyo model_;
   std::vector<Shisan> riekiSyobunanRows_;
-  int currentTab_ = GeneralTab;
   bool reloading_ = false;
 
-  QTabWidget* tabView_ = nullptr;
-  HoukokusyoGeneralTab* general_ = nullptr;
   QPlainTextEdit* noteViews_[6] = {};
   QLabel* riekiTitleField_ = nullptr;
   QLabel* toukiMisyobunTitleField_ = nullptr;
@@ -111,8 +102,6 @@ private:
   QLabel* goukeiField_ = nullptr;
   QLabel* jikiTitleField_ = nullptr;
   QLabel* jikiField_ = nullptr;
-  QPushButton* cancelButton_ = nullptr;
-  QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace kivo

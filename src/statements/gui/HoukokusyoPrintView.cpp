@@ -9,6 +9,7 @@
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
+#include "platform/TablePrintLayout.h"
 
 namespace kivo {
 namespace {
@@ -16,11 +17,6 @@ namespace {
 using D = StatementPageDrawing;
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
-
-const std::vector<Shisan>* chosen(bool isChosen, const std::vector<Shisan>& rows)
-{
-  return isChosen && !rows.empty() ? &rows : nullptr;
-}
 
 constexpr int kNoteFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWrapAnywhere;
 
@@ -35,7 +31,7 @@ std::unique_ptr<HoukokusyoPrintView> HoukokusyoPrintView::make(const MyDocument&
   std::unique_ptr<HoukokusyoPrintView> view(
       new HoukokusyoPrintView(document, statements, riekiSyobunanRows, choice, layout));
   if (!view->measure()) {
-    reason = QString::fromUtf8(kTooSmallMessage);
+    reason = QString::fromUtf8(TablePrintLayout::kTooSmallMessage);
     return nullptr;
   }
   reason = view->initPageList();
@@ -58,15 +54,12 @@ std::unique_ptr<HoukokusyoPrintView> HoukokusyoPrintView::create(const MyDocumen
 HoukokusyoPrintView::HoukokusyoPrintView(const MyDocument& document, const HoukokusyoStatements& statements,
                                          const std::vector<Shisan>& riekiSyobunanRows,
                                          const HoukokusyoPrintChoice& choice, const QPageLayout& layout)
-    : document_(document), statements_(statements)
+    : StatementsPrintView(document, statements,
+                          {choice.taisyakuTaisyouhyou, choice.sonekiKeisansyo, choice.hanbaihi, choice.seizougenka},
+                          layout),
+      statements_(statements)
 {
-  geometry_ = PrintInfo::geometryOfPageLayout(layout);
   coversheet_ = choice.coversheet;
-  taisyakuLeft_ = chosen(choice.taisyakuTaisyouhyou, statements.taisyakuTaisyouShisannobuShisanArray);
-  taisyakuRight_ = taisyakuLeft_ ? &statements.taisyakuTaisyouFusainobuShisanArray : nullptr;
-  sonekiKeisan_ = chosen(choice.sonekiKeisansyo, statements.taisyakuBalanceSonekiKeisanShisanArray);
-  hanbaihi_ = chosen(choice.hanbaihi, statements.taisyakuBalanceHanbaihiShisanArray);
-  seizouGenka_ = chosen(choice.seizougenka, statements.taisyakuBalanceSeizouGenkaShisanArray);
   riekiSyobunan_ = chosen(choice.riekisyobunan, riekiSyobunanRows);
 }
 
@@ -158,23 +151,10 @@ QString HoukokusyoPrintView::initPageList()
   if (reason.isEmpty() && hanbaihi_)
     reason = statement(PageKind::Hanbaihi, QString::fromUtf8(kHanbaihiTitle), hanbaihi_->size());
   if (reason.isEmpty() && seizouGenka_)
-    reason = statement(PageKind::SeizouGenka,
-                       QString::fromUtf8(document_.kaisya().isKensetu() ? kKanseiKoujiGenkaTitle : kSeizouGenkaTitle),
-                       seizouGenka_->size());
+    reason = statement(PageKind::SeizouGenka, QString::fromUtf8(seizouGenkaTitle()), seizouGenka_->size());
   if (reason.isEmpty() && riekiSyobunan_)
     reason = statement(PageKind::RiekiSyobunan, QString::fromUtf8(kRiekiSyobunanTitle), riekiSyobunan_->size());
   return reason;
-}
-
-QRectF HoukokusyoPrintView::titleRect() const
-{
-  return QRectF(geometry_.leftMargin, geometry_.topMargin, geometry_.printableWidth(), titleHeight_);
-}
-
-QRectF HoukokusyoPrintView::rowRect(int line) const
-{
-  return QRectF(geometry_.leftMargin, geometry_.topMargin + titleHeight_ + line * lineHeight_,
-                geometry_.printableWidth(), lineHeight_);
 }
 
 QString HoukokusyoPrintView::drawnTitle(const Page& page) const

@@ -14,10 +14,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/PrintOperation.h"
-#include "print/PrintPaginator.h"
 #include "statements/Houkokusyo.h"
 #include "statements/gui/StatementPageDrawing.h"
+#include "statements/gui/StatementsPrintView.h"
 
 namespace kivo {
 
@@ -34,16 +33,9 @@ struct HoukokusyoPrintChoice {
   bool riekisyobunan = true;
 };
 
-class HoukokusyoPrintView : public Printout {
+class HoukokusyoPrintView : public StatementsPrintView {
 public:
-  static constexpr const char* kCoverTitle = "決算報告書";
-  static constexpr const char* kTaisyakuTaisyouTitle = "貸借対照表";
-  static constexpr const char* kSonekiKeisanTitle = "損益計算書";
-  static constexpr const char* kHanbaihiTitle = "販売費及び一般管理費";
-  static constexpr const char* kSeizouGenkaTitle = "製造原価報告書";
-  static constexpr const char* kKanseiKoujiGenkaTitle = "完成工事原価報告書";
   static constexpr const char* kRiekiSyobunanTitle = "利益処分案";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
 
   enum class PageKind { Cover, TaisyakuTaisyou, SonekiKeisan, Hanbaihi, SeizouGenka, RiekiSyobunan };
   struct Page {
@@ -69,7 +61,6 @@ public:
   void drawPage(QPainter& painter, int page) override;
 
   const std::vector<Page>& pages() const { return pages_; }
-  int linesPerPage() const { return linesPerPage_; }
 
 private:
   HoukokusyoPrintView(const MyDocument& document, const HoukokusyoStatements& statements,
@@ -80,28 +71,15 @@ private:
   QString noteOf(PageKind kind) const;
   double noteWidth(PageKind kind) const;
   double noteHeight(PageKind kind) const;
-  QRectF titleRect() const;
-  QRectF rowRect(int line) const;
   int headerLines(PageKind kind) const { return kind == PageKind::RiekiSyobunan ? 1 : 3; }
   QString drawnTitle(const Page& page) const;
   void drawHeader(QPainter& painter, const Page& page, const StatementTableGeometry& table);
 
-  const MyDocument& document_;
   const HoukokusyoStatements& statements_;
-  PrintPageGeometry geometry_;
   std::vector<Page> pages_;
   bool coversheet_ = false;
 
-  const std::vector<Shisan>* taisyakuLeft_ = nullptr;
-  const std::vector<Shisan>* taisyakuRight_ = nullptr;
-  const std::vector<Shisan>* sonekiKeisan_ = nullptr;
-  const std::vector<Shisan>* hanbaihi_ = nullptr;
-  const std::vector<Shisan>* seizouGenka_ = nullptr;
   const std::vector<Shisan>* riekiSyobunan_ = nullptr;
-
-  int linesPerPage_ = 0;
-  double titleHeight_ = 0;
-  double lineHeight_ = 0;
   StatementTableGeometry taisyaku_, soneki_, hanbaihiTable_;
 };
 

@@ -66,7 +66,8 @@ KaisyahouHoukokusyoController* KaisyahouHoukokusyoController::controllerOfDocume
   return sheet;
 }
 
-KaisyahouHoukokusyoController::KaisyahouHoukokusyoController(OpenDocument* document) : document_(document)
+KaisyahouHoukokusyoController::KaisyahouHoukokusyoController(OpenDocument* document)
+    : StatementsSheetController(document)
 {
   const MyDocument& doc = document->document();
   periodFormatter_ = std::make_unique<HidukeFormatter>(doc, false);
@@ -87,8 +88,6 @@ bool KaisyahouHoukokusyoController::isKaisyahouDocument(const OpenDocument* docu
 
 void KaisyahouHoukokusyoController::buildWindow()
 {
-  setWindowTitle(qs("決算報告書"));
-  tabView_ = new QTabWidget(this);
   general_ = new HoukokusyoGeneralTab(
       document_->document(),
       {"表紙", "貸借対照表", "損益計算書", "販売費及び一般管理費", "製造原価報告書", "株主資本等変動計算書", "注記"},
@@ -100,25 +99,8 @@ void KaisyahouHoukokusyoController::buildWindow()
   noteView_->setAcceptRichText(true);
   tabView_->addTab(noteView_, qs("注記"));
   connect(noteView_, &QTextEdit::textChanged, this, [this] { didEditNote_ = true; });
-  connect(tabView_, &QTabWidget::currentChanged, this, &KaisyahouHoukokusyoController::tabChanged);
-
-  pageSetupButton_ = new QPushButton(qs("ページ設定..."), this);
-  cancelButton_ = new QPushButton(qs("キャンセル"), this);
-  okButton_ = new QPushButton(qs("プリント..."), this);
-  okButton_->setDefault(true);
-  connect(pageSetupButton_, &QPushButton::clicked, this,
-          [this] { PrintOperation::runPageSetup(this, KIVOHoukokusyoPrintInfoKey); });
-  connect(cancelButton_, &QPushButton::clicked, this, &KaisyahouHoukokusyoController::cancelKaisyahouHoukokusyoWindow);
-  connect(okButton_, &QPushButton::clicked, this, &KaisyahouHoukokusyoController::endKaisyahouHoukokusyoWindow);
-  auto* buttons = new QHBoxLayout();
-  buttons->addWidget(pageSetupButton_);
-  buttons->addStretch();
-  buttons->addWidget(cancelButton_);
-  buttons->addWidget(okButton_);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(tabView_);
-  layout->addLayout(buttons);
-  resize(800, 560);
+  addButtonsAndLayOut([this] { endKaisyahouHoukokusyoWindow(); }, [this] { cancelKaisyahouHoukokusyoWindow(); },
+                      QSize(800, 560));
 }
 
 QWidget* KaisyahouHoukokusyoController::buildKabunushiShihonTab()
@@ -158,8 +140,6 @@ QWidget* KaisyahouHoukokusyoController::buildKabunushiShihonTab()
   return tab;
 }
 
-QAbstractButton* KaisyahouHoukokusyoController::okButton() const { return okButton_; }
-
 // --- filling
 
 void KaisyahouHoukokusyoController::updateUI()
@@ -189,20 +169,10 @@ void KaisyahouHoukokusyoController::loadNote()
   didEditNote_ = false;
 }
 
-void KaisyahouHoukokusyoController::beginForWindow(DocumentWindowController* info)
+void KaisyahouHoukokusyoController::willBeginSheet()
 {
-  if (info->attachedSheetController() == this) return;
-  info->closeAttachedSheet();
-  if (info->hasAttachedSheet()) return;
   updateUI();
   loadNote();
-  QPointer<KaisyahouHoukokusyoController> self = this;
-  QPointer<DocumentWindowController> window = info;
-  beginSheet(info, [self, window](int returnCode) {
-    if (!self) return;
-    self->sheetDidEnd(returnCode);
-    if (returnCode == kOK && window) self->printStatements(window);
-  });
 }
 
 // --- checking and storing
@@ -225,8 +195,6 @@ void KaisyahouHoukokusyoController::changeEvent(QEvent* event)
     updateUIOfKabunushiShihon();
 }
 
-bool KaisyahouHoukokusyoController::shouldApplyTab(int tab) { return tab != GeneralTab || general_->check(); }
-
 void KaisyahouHoukokusyoController::applyTab(int tab)
 {
   MyDocument& doc = document_->document();
@@ -242,23 +210,14 @@ void KaisyahouHoukokusyoController::applyTab(int tab)
   if (changed) markEdited();
 }
 
-void KaisyahouHoukokusyoController::markEdited()
+bool KaisyahouHoukokusyoController::canSelectTab(int tab)
 {
-  document_->document().updateChangeCount(MyDocument::ChangeType::Done);
+  return tab != KabunushiShihonTab || hasKabunushiShihonKamoku(document_->document());
 }
 
-void KaisyahouHoukokusyoController::tabChanged(int index)
+void KaisyahouHoukokusyoController::didSelectTab(int tab)
 {
-  const int from = currentTab_;
-  const auto back = [&] {
-    const QSignalBlocker block(tabView_);
-    tabView_->setCurrentIndex(from);
-  };
-  if (index == KabunushiShihonTab && !hasKabunushiShihonKamoku(document_->document())) return back();
-  if (!shouldApplyTab(from)) return back();
-  applyTab(from);
-  currentTab_ = index;
-  if (index == KabunushiShihonTab) updateUIOfKabunushiShihon();
+  if (tab == KabunushiShihonTab) updateUIOfKabunushiShihon();
   selectPrintItems();
 }
 
@@ -312,13 +271,9 @@ void KaisyahouHoukokusyoController::sheetDidEnd(int returnCode)
   ++computeCount_;
 }
 
-void KaisyahouHoukokusyoController::printStatements(DocumentWindowController* info)
+std::unique_ptr<Printout> KaisyahouHoukokusyoController::makePrintView(const QPageLayout& layout)
 {
-  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
-  auto view = KaisyahouHoukokusyoPrintView::create(document_->document(), model_.statements(), printChoice(), layout);
-  // Nothing to print (only empty notes chosen): no print panel.
-  if (!view || view->pageCount() == 0) return;
-  PrintProgressSheet::runPrintPanel(document_, info, *view, layout);
+  return KaisyahouHoukokusyoPrintView::create(document_->document(), model_.statements(), printChoice(), layout);
 }
 
 // --- the change reasons

@@ -14,10 +14,10 @@
 #include <QPointer>
 #include <memory>
 
-#include "platform/SheetController.h"
 #include "statements/KaisyahouHoukokusyo.h"
 #include "statements/gui/HoukokusyoGeneralTab.h"
 #include "statements/gui/KaisyahouHoukokusyoPrintView.h"
+#include "statements/gui/StatementsSheetController.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -35,7 +35,7 @@ class HendouReasonOutline;
 class HidukeFormatter;
 class KamokuFormatter;
 
-class KaisyahouHoukokusyoController : public SheetController {
+class KaisyahouHoukokusyoController : public StatementsSheetController {
   Q_OBJECT
 public:
   static constexpr const char* kInvalidStartTitle = HoukokusyoGeneralTab::kInvalidStartTitle;
@@ -51,8 +51,6 @@ public:
   // chart (other documents have the older-form statements).
   static bool isKaisyahouDocument(const OpenDocument* document);
 
-  // Fills the sheet and attaches it to the information window.
-  void beginForWindow(DocumentWindowController* info);
   // Fills the sheet from the company record (first showing: the term's dates).
   void updateUI();
   // Rebuilds the reasons' lists and reloads the outline.
@@ -71,7 +69,6 @@ public:
   void showInputShiwakeWindow();
 
   // --- parts (tests)
-  QTabWidget* tabView() const { return tabView_; }
   QLineEdit* termStartDateField() const { return general_->termStartDateField(); }
   QLineEdit* termEndDateField() const { return general_->termEndDateField(); }
   QCheckBox* addStartBalanceCheckbox() const { return general_->addStartBalanceCheckbox(); }
@@ -83,27 +80,25 @@ public:
   QLineEdit* currencyUnitField() const { return general_->currencyUnitField(); }
   // cover, BS, PL, SG&A, cost, changes, notes
   QCheckBox* printCheckbox(int i) const { return general_->printCheckbox(i); }
-  QPushButton* generalOkButton() const { return okButton_; }
-  QPushButton* cancelButton() const { return cancelButton_; }
   HendouReasonOutline* hendouReasonOutline() const { return outline_; }
   QTextEdit* noteTextView() const { return noteView_; }
   bool didEditNote() const { return didEditNote_; }
 
 protected:
-  QAbstractButton* okButton() const override;
   void changeEvent(QEvent* event) override;
+  void applyTab(int tab) override;
+  bool canSelectTab(int tab) override;
+  void didSelectTab(int tab) override;
+  void willBeginSheet() override;
+  void sheetDidEnd(int returnCode) override;
+  std::unique_ptr<Printout> makePrintView(const QPageLayout& layout) override;
 
 private:
   explicit KaisyahouHoukokusyoController(OpenDocument* document);
   void buildWindow();
   QWidget* buildKabunushiShihonTab();
   void loadNote();
-  bool shouldApplyTab(int tab);
-  void applyTab(int tab);
-  void tabChanged(int index);
   void selectPrintItems();
-  void sheetDidEnd(int returnCode);
-  void printStatements(DocumentWindowController* info);
   void selectRow(QTreeWidgetItem* item);
   QTreeWidgetItem* selectedItem() const;
   HendouReasonPtr reasonOfItem(const QTreeWidgetItem* item) const;
@@ -111,28 +106,20 @@ private:
   QMimeData* writeItems(const QList<QTreeWidgetItem*>& items);
   bool acceptDrop(QTreeWidgetItem* parent, int index, const QMimeData* data);
   void renameItem(QTreeWidgetItem* item, int column);
-  void markEdited();
 
-  OpenDocument* document_;
   KaisyahouHoukokusyo model_;
   int computeCount_ = 0;
   bool didEditNote_ = false;
-  int currentTab_ = GeneralTab;
   bool reloading_ = false;
 
   std::unique_ptr<HidukeFormatter> periodFormatter_;
   std::unique_ptr<KamokuFormatter> kamokuFormatter_;
 
-  QTabWidget* tabView_ = nullptr;
-  HoukokusyoGeneralTab* general_ = nullptr;
   HendouReasonOutline* outline_ = nullptr;
   QPushButton* addReasonButton_ = nullptr;
   QPushButton* removeReasonButton_ = nullptr;
   QPushButton* openShiwakeButton_ = nullptr;
   QTextEdit* noteView_ = nullptr;
-  QPushButton* pageSetupButton_ = nullptr;
-  QPushButton* cancelButton_ = nullptr;
-  QPushButton* okButton_ = nullptr;
 };
 
 }  // namespace kivo

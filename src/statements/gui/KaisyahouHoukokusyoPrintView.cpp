@@ -66,7 +66,7 @@ std::unique_ptr<KaisyahouHoukokusyoPrintView> KaisyahouHoukokusyoPrintView::crea
   std::unique_ptr<KaisyahouHoukokusyoPrintView> view(
       new KaisyahouHoukokusyoPrintView(document, statements, choice, layout));
   if (!view->measure()) {
-    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
+    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
     return nullptr;
   }
   view->initNotes();
@@ -78,25 +78,18 @@ KaisyahouHoukokusyoPrintView::KaisyahouHoukokusyoPrintView(const MyDocument& doc
                                                            const KaisyahouHoukokusyoStatements& statements,
                                                            const KaisyahouHoukokusyoPrintChoice& choice,
                                                            const QPageLayout& layout)
-    : document_(document), statements_(statements), choice_(choice)
+    : StatementsPrintView(document, statements,
+                          {choice.taisyakuTaisyouhyou, choice.sonekiKeisansyo, choice.hanbaihi, choice.seizougenka},
+                          layout),
+      statements_(statements),
+      choice_(choice)
 {
-  geometry_ = PrintInfo::geometryOfPageLayout(layout);
   isPortrait_ = geometry_.paperWidth <= geometry_.paperHeight;
-  taisyakuLeft_ = chosen(choice.taisyakuTaisyouhyou, statements.taisyakuTaisyouShisannobuShisanArray);
-  taisyakuRight_ = taisyakuLeft_ ? &statements.taisyakuTaisyouFusainobuShisanArray : nullptr;
-  sonekiKeisan_ = chosen(choice.sonekiKeisansyo, statements.taisyakuBalanceSonekiKeisanShisanArray);
-  hanbaihi_ = chosen(choice.hanbaihi, statements.taisyakuBalanceHanbaihiShisanArray);
-  seizouGenka_ = chosen(choice.seizougenka, statements.taisyakuBalanceSeizouGenkaShisanArray);
   if (choice.kabunushiShihon && !statements.kabunushiShihon.columns.empty())
     kabunushiShihon_ = &statements.kabunushiShihon;
 }
 
 KaisyahouHoukokusyoPrintView::~KaisyahouHoukokusyoPrintView() = default;
-
-const std::vector<Shisan>* KaisyahouHoukokusyoPrintView::chosen(bool isChosen, const std::vector<Shisan>& rows) const
-{
-  return isChosen && !rows.empty() ? &rows : nullptr;
-}
 
 bool KaisyahouHoukokusyoPrintView::measure()
 {
@@ -372,9 +365,7 @@ void KaisyahouHoukokusyoPrintView::initPageList()
               rowsPerPage);
   if (sonekiKeisan_) statement(PageKind::SonekiKeisan, kSonekiKeisanTitle, sonekiKeisan_->size(), rowsPerPage);
   if (hanbaihi_) statement(PageKind::Hanbaihi, kHanbaihiTitle, hanbaihi_->size(), rowsPerPage);
-  if (seizouGenka_)
-    statement(PageKind::SeizouGenka, document_.kaisya().isKensetu() ? kKanseiKoujiGenkaTitle : kSeizouGenkaTitle,
-              seizouGenka_->size(), rowsPerPage);
+  if (seizouGenka_) statement(PageKind::SeizouGenka, seizouGenkaTitle(), seizouGenka_->size(), rowsPerPage);
   if (kabunushiShihon_) {
     if (choice_.tateKabunushiShihon) {
       statement(PageKind::KabunushiShihon, kKabunushiShihonTitle, tateLines_.size(), linesPerPage_ - 4);
@@ -398,17 +389,6 @@ void KaisyahouHoukokusyoPrintView::initPageList()
       p.noteIndex = j;
       pages_.push_back(p);
     }
-}
-
-QRectF KaisyahouHoukokusyoPrintView::titleRect() const
-{
-  return QRectF(geometry_.leftMargin, geometry_.topMargin, geometry_.printableWidth(), titleHeight_);
-}
-
-QRectF KaisyahouHoukokusyoPrintView::rowRect(int row) const
-{
-  return QRectF(geometry_.leftMargin, geometry_.topMargin + titleHeight_ + row * lineHeight_,
-                geometry_.printableWidth(), lineHeight_);
 }
 
 void KaisyahouHoukokusyoPrintView::drawPage(QPainter& painter, int page)

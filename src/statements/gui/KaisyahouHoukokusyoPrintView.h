@@ -17,9 +17,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/PrintOperation.h"
-#include "print/PrintPaginator.h"
 #include "statements/KaisyahouHoukokusyo.h"
+#include "statements/gui/StatementsPrintView.h"
 
 class QTextDocument;
 
@@ -42,16 +41,9 @@ struct KaisyahouHoukokusyoPrintChoice {
   bool tateKabunushiShihon = true;
 };
 
-class KaisyahouHoukokusyoPrintView : public Printout {
+class KaisyahouHoukokusyoPrintView : public StatementsPrintView {
 public:
-  static constexpr const char* kCoverTitle = "決算報告書";
-  static constexpr const char* kTaisyakuTaisyouTitle = "貸借対照表";
-  static constexpr const char* kSonekiKeisanTitle = "損益計算書";
-  static constexpr const char* kHanbaihiTitle = "販売費及び一般管理費";
-  static constexpr const char* kSeizouGenkaTitle = "製造原価報告書";
-  static constexpr const char* kKanseiKoujiGenkaTitle = "完成工事原価報告書";
   static constexpr const char* kKabunushiShihonTitle = "株主資本等変動計算書";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
   static constexpr const char* kOverflowText = "#Precision!";
 
   enum class PageKind { Cover, TaisyakuTaisyou, SonekiKeisan, Hanbaihi, SeizouGenka, KabunushiShihon, Note };
@@ -78,7 +70,6 @@ public:
   const std::vector<Page>& pages() const { return pages_; }
   // "自　2024年 4月 1日  至　2025年 3月31日" from the cover dates (era form when chosen).
   QString printKikanString() const;
-  int linesPerPage() const { return linesPerPage_; }
 
 private:
   KaisyahouHoukokusyoPrintView(const MyDocument& document, const KaisyahouHoukokusyoStatements& statements,
@@ -93,11 +84,8 @@ private:
   void initPageList();
   void initNotes();
 
-  const std::vector<Shisan>* chosen(bool isChosen, const std::vector<Shisan>& rows) const;
   QString amountText(int64_t v) const;
   QString dateText(Date date, bool wareki) const;
-  QRectF titleRect() const;
-  QRectF rowRect(int row) const;
 
   void drawHeader(QPainter& painter, const Page& page, double x, double width, const QString& periodLine);
   void drawCoversheet(QPainter& painter);
@@ -108,23 +96,12 @@ private:
   void drawYokoKabunushiShihon(QPainter& painter, const Page& page);
   void drawNote(QPainter& painter, const Page& page);
 
-  const MyDocument& document_;
   const KaisyahouHoukokusyoStatements& statements_;
   KaisyahouHoukokusyoPrintChoice choice_;
-  PrintPageGeometry geometry_;
   bool isPortrait_ = true;
   std::vector<Page> pages_;
 
-  const std::vector<Shisan>* taisyakuLeft_ = nullptr;
-  const std::vector<Shisan>* taisyakuRight_ = nullptr;
-  const std::vector<Shisan>* sonekiKeisan_ = nullptr;
-  const std::vector<Shisan>* hanbaihi_ = nullptr;
-  const std::vector<Shisan>* seizouGenka_ = nullptr;
   const KabunushiShihonHendouBuilder::Statement* kabunushiShihon_ = nullptr;
-
-  int linesPerPage_ = 0;
-  double titleHeight_ = 0;
-  double lineHeight_ = 0;
   double kingakuWidth_ = 0;
   double taisyakuX_ = 0, taisyakuKamokuWidth_ = 0, taisyakuTotalWidth_ = 0;
   double sonekiX_ = 0, sonekiKamokuWidth_ = 0, sonekiTotalWidth_ = 0;

@@ -62,7 +62,9 @@ QString fieldText(const std::optional<std::string>& s) { return s ? QString::fro
 }  // namespace
 
 HojyozandakaIchiranController::HojyozandakaIchiranController(OpenDocument* document)
-    : JigyoubuReportWindowController(document, Kind::HojyozandakaIchiran)
+    : JigyoubuReportWindowController(document, Kind::HojyozandakaIchiran,
+                                     {kWindowMenuTitle, MainMenu::kHojyozandakaIchiranItemTitle,
+                                      KIVOHojyozandakaIchiranWindowWidthKey, KIVOHojyozandakaIchiranWindowHeightKey})
 {
 }
 
@@ -94,11 +96,6 @@ HojyozandakaIchiranController* HojyozandakaIchiranController::showHojyozandakaIc
 
 // --- titles and placement
 
-QString HojyozandakaIchiranController::windowTitleForDocumentDisplayName(const QString& displayName) const
-{
-  return displayName + qs(kTitleSuffix);
-}
-
 QString HojyozandakaIchiranController::windowMenuTitle() const
 {
   // The windows tell themselves apart by account (and division).
@@ -112,45 +109,18 @@ QString HojyozandakaIchiranController::windowMenuTitle() const
   return title;
 }
 
-QString HojyozandakaIchiranController::denpyouAndCyouhyouItemTitle() const
-{
-  return qs(MainMenu::kHojyozandakaIchiranItemTitle);
-}
-
-const char* HojyozandakaIchiranController::windowWidthDefaultsKey() const
-{
-  return KIVOHojyozandakaIchiranWindowWidthKey;
-}
-
-const char* HojyozandakaIchiranController::windowHeightDefaultsKey() const
-{
-  return KIVOHojyozandakaIchiranWindowHeightKey;
-}
-
 // --- loading
 
 void HojyozandakaIchiranController::buildLayout()
 {
-  auto* central = new QWidget(this);
-  auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-
-  auto* stateView = new QWidget(central);
-  stateView->setAutoFillBackground(true);
-  QPalette grey = stateView->palette();
-  grey.setColor(QPalette::Window, QColor(230, 230, 230));
-  stateView->setPalette(grey);
-  auto* strip = new QHBoxLayout(stateView);
-  strip->setContentsMargins(10, 6, 10, 6);
-  strip->setSpacing(4);
-  makeJigyoubuStripWidgets(stateView, 18);
+  const Body body = makeBodyWithJigyoubuStrip(18);
+  body.layout->setContentsMargins(0, 0, 0, 0);
+  body.layout->setSpacing(0);
+  QWidget* stateView = body.stripView;
+  QHBoxLayout* strip = body.strip;
   displayingKamokuField_ = makeSelectionField(stateView, 18);
   selectDisplayingKamokuButton_ = makeSelectButton(stateView, QStringLiteral("表示する勘定科目を選ぶ"));
   makePeriodStripWidgets(stateView, 12);
-  strip->addWidget(displayingJigyoubuTitleField_);
-  strip->addWidget(displayingJigyoubuField_);
-  strip->addWidget(selectDisplayingJigyoubuButton_);
   jigyoubuSpacing_ = new QSpacerItem(12, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
   strip->addSpacerItem(jigyoubuSpacing_);
   strip->addWidget(new QLabel(QStringLiteral("勘定科目:"), stateView));
@@ -158,8 +128,9 @@ void HojyozandakaIchiranController::buildLayout()
   strip->addWidget(selectDisplayingKamokuButton_);
   strip->addSpacing(12);
   addPeriodStripWidgets(strip, stateView);
-  layout->addWidget(stateView);
 
+  QWidget* central = body.central;
+  QVBoxLayout* layout = body.layout;
   tableView_ = new CyouhyouTableView(central);
   tableModel_ = new HojyozandakaIchiranTableModel(document()->document().kaisya(), displayShisanArray_, tableView_);
   tableView_->setModel(tableModel_);
@@ -201,20 +172,13 @@ void HojyozandakaIchiranController::applyColumnWidths()
 void HojyozandakaIchiranController::windowDidLoad()
 {
   const MyDocument& doc = document()->document();
-  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
   kamokuFormatter_ = std::make_unique<KamokuFormatter>(doc, false);
   buildLayout();
   applyColumnWidths();
 
-  jigyoubuFieldInUse_ = doc.numberOfActiveJigyoubu() >= 1;
-  if (!jigyoubuFieldInUse_) {
-    // The account takes the division's place.
-    displayingJigyoubuTitleField_->hide();
-    displayingJigyoubuField_->hide();
-    selectDisplayingJigyoubuButton_->hide();
-    jigyoubuSpacing_->changeSize(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
-  }
-  displayJigyoubuCode_ = Jigyoubu::kAllJigyoubuCode;
+  setUpJigyoubuField();
+  // Without divisions the account takes the division's place.
+  if (!jigyoubuFieldInUse_) jigyoubuSpacing_->changeSize(0, 0, QSizePolicy::Fixed, QSizePolicy::Minimum);
   displayKamokuCode_ = -1;
   displayPeriodFromMonthArrayIndex_ = 0;
   displayPeriodToMonthArrayIndex_ = static_cast<int32_t>(doc.kaisya().monthArray().size());
@@ -333,31 +297,9 @@ void HojyozandakaIchiranController::showHojyomotocyouOfSelectedHojyoKamoku()
     return;
   }
   if (document()->refuseForBlockingSheet(this)) return;
-  KanjyoumotocyouController* empty = nullptr;
-  for (DocumentWindowController* wc : document()->windowControllers()) {
-    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
-    if (!ledger) continue;
-    if (ledger->displayKamokuCode() == s.kamokuCode() && ledger->displayHojyoKamokuCode() == hojyo &&
-        ledger->displayPeriodFromMonthArrayIndex() == displayPeriodFromMonthArrayIndex_ &&
-        ledger->displayPeriodToMonthArrayIndex() == displayPeriodToMonthArrayIndex_) {
-      ledger->showWindow();
-      return;
-    }
-    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
-  }
-  KanjyoumotocyouController* ledger = empty;
-  if (!ledger) {
-    ledger = new KanjyoumotocyouController(document());
-    document()->addWindowController(ledger);
-    ledger->moveWindowToInitialPositionWithDisplay(true);
-  }
-  ledger->showWindow();
   // The ledger shows the same months; the division is not handed on.
-  ledger->setDisplayKamokuCode(s.kamokuCode());
-  ledger->setDisplayHojyoKamokuCode(hojyo);
-  ledger->setDisplayPeriodFromMonthArrayIndex(displayPeriodFromMonthArrayIndex_);
-  ledger->setDisplayPeriodToMonthArrayIndex(displayPeriodToMonthArrayIndex_);
-  ledger->updateAfterSelectDisplayingKamoku();
+  KanjyoumotocyouController::showKanjyoumotocyouOfPeriod(
+      document(), s.kamokuCode(), hojyo, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
 }
 
 void HojyozandakaIchiranController::saveToTextFile()
@@ -413,18 +355,7 @@ const std::vector<QAction*>& HojyozandakaIchiranController::functionMenuActions(
     return MainMenu::keySequenceForKeyEquivalent(qs(k), MainMenu::kCommandKeyMask | MainMenu::kShiftKeyMask);
   };
   const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
-    auto* a = new QAction(qs(title), this);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, a, run] {
-      validateMenuItems();
-      if (!a->isEnabled()) {
-        AlertSheet::beep();
-        return;
-      }
-      run();
-    });
-    functionActions_.push_back(a);
+    addFunctionMenuAction(title, std::move(run), shortcut);
   };
   if (jigyoubuFieldInUse_)
     add(

@@ -41,7 +41,6 @@ class HojyozandakaIchiranController : public JigyoubuReportWindowController, pri
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "補助残高一覧表";
-  static constexpr const char* kTitleSuffix = " - 補助残高一覧表";
   // The items of the "機能" menu.
   static constexpr const char* kShowKamokuTitle = "表示する勘定科目...";
   static constexpr const char* kSetPeriodTitle = "表示する期間...";
@@ -85,14 +84,9 @@ public:
   const std::vector<QAction*>& functionMenuActions() override;
   void validateMenuItems() override;
 
-  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
-
 protected:
   void windowDidLoad() override;
   QString windowMenuTitle() const override;
-  QString denpyouAndCyouhyouItemTitle() const override;
-  const char* windowWidthDefaultsKey() const override;
-  const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void windowWillCloseHook() override;
   bool isOwnTableView(const QObject* sender) const override { return sender == tableView_; }

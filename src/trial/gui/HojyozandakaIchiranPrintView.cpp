@@ -30,7 +30,7 @@ std::unique_ptr<HojyozandakaIchiranPrintView> HojyozandakaIchiranPrintView::crea
   std::unique_ptr<HojyozandakaIchiranPrintView> view(new HojyozandakaIchiranPrintView(document, layout));
   const int rowsPerPage = HojyozandakaIchiranPaginator::rowsPerPageOfBands(view->bands_);
   if (rowsPerPage < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
+    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ =

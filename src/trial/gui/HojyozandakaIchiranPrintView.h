@@ -29,7 +29,6 @@ class MyDocument;
 class HojyozandakaIchiranPrintView : public BandedTablePrintView {
 public:
   static constexpr const char* kTitle = "補助残高一覧表";
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
 
   enum Column { HojyoKamoku, KaishiZandaka, KarikataGoukei, KashikataGoukei, SyuuryouZandaka, Percent, ColumnCount };
 

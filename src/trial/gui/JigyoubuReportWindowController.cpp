@@ -1,8 +1,10 @@
 #include "trial/gui/JigyoubuReportWindowController.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <cstdio>
 
 #include "document/MyDocument.h"
@@ -17,22 +19,52 @@
 
 namespace kivo {
 
-JigyoubuReportWindowController::JigyoubuReportWindowController(OpenDocument* document, Kind kind)
-    : PeriodReportWindowController(document, kind)
+JigyoubuReportWindowController::JigyoubuReportWindowController(OpenDocument* document, Kind kind, const Names& names)
+    : PeriodReportWindowController(document, kind), names_(names)
 {
+}
+
+QString JigyoubuReportWindowController::windowTitleForDocumentDisplayName(const QString& displayName) const
+{
+  return displayName + QStringLiteral(" - ") + qs(names_.windowMenuTitle);
+}
+
+QString JigyoubuReportWindowController::windowMenuTitle() const { return qs(names_.windowMenuTitle); }
+
+QString JigyoubuReportWindowController::denpyouAndCyouhyouItemTitle() const
+{
+  return qs(names_.denpyouAndCyouhyouItemTitle);
 }
 
 JigyoubuReportWindowController::~JigyoubuReportWindowController() = default;
 
 void JigyoubuReportWindowController::windowDidResignMain() { paintTextFieldHighlight(false); }
 
-void JigyoubuReportWindowController::makeJigyoubuStripWidgets(QWidget* stripView, int fieldCharacters)
+JigyoubuReportWindowController::Body JigyoubuReportWindowController::makeBodyWithJigyoubuStrip(
+    int jigyoubuFieldCharacters)
 {
-  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), stripView);
-  displayingJigyoubuField_ = makeSelectionField(stripView, fieldCharacters);
-  selectDisplayingJigyoubuButton_ = makeSelectButton(stripView, QStringLiteral("表示する事業部を選ぶ"));
+  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(document()->document(), true);
+  Body body;
+  body.central = new QWidget(this);
+  body.layout = new QVBoxLayout(body.central);
+  body.stripView = new QWidget(body.central);
+  body.stripView->setAutoFillBackground(true);
+  QPalette grey = body.stripView->palette();
+  grey.setColor(QPalette::Window, QColor(230, 230, 230));
+  body.stripView->setPalette(grey);
+  body.strip = new QHBoxLayout(body.stripView);
+  body.strip->setContentsMargins(10, 6, 10, 6);
+  body.strip->setSpacing(4);
+  displayingJigyoubuTitleField_ = new QLabel(QStringLiteral("事業部:"), body.stripView);
+  displayingJigyoubuField_ = makeSelectionField(body.stripView, jigyoubuFieldCharacters);
+  selectDisplayingJigyoubuButton_ = makeSelectButton(body.stripView, QStringLiteral("表示する事業部を選ぶ"));
   connect(selectDisplayingJigyoubuButton_, &QToolButton::clicked, this,
           [this] { showJigyoubuFormatterListWindowForDisplayingJigyoubuField(); });
+  body.strip->addWidget(displayingJigyoubuTitleField_);
+  body.strip->addWidget(displayingJigyoubuField_);
+  body.strip->addWidget(selectDisplayingJigyoubuButton_);
+  body.layout->addWidget(body.stripView);
+  return body;
 }
 
 void JigyoubuReportWindowController::setUpJigyoubuField()

@@ -11,9 +11,11 @@
 
 #include "journal/gui/PeriodReportWindowController.h"
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QToolButton;
+class QVBoxLayout;
 
 namespace kivo {
 
@@ -37,12 +39,34 @@ public:
   // The picker below the field; a division chosen is shown at once.
   void showJigyoubuFormatterListWindowForDisplayingJigyoubuField(const QString& searchText = QString());
 
-protected:
-  JigyoubuReportWindowController(OpenDocument* document, Kind kind);
+  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
 
-  // The division's label, field (of the characters' width) and button, made on the
-  // strip.
-  void makeJigyoubuStripWidgets(QWidget* stripView, int fieldCharacters);
+protected:
+  // What tells the window apart: its item in the Window menu (the title's suffix too),
+  // its item in "伝票・帳票", and the user-defaults keys of its size.
+  struct Names {
+    const char* windowMenuTitle;
+    const char* denpyouAndCyouhyouItemTitle;
+    const char* widthDefaultsKey;
+    const char* heightDefaultsKey;
+  };
+  JigyoubuReportWindowController(OpenDocument* document, Kind kind, const Names& names);
+
+  QString windowMenuTitle() const override;
+  QString denpyouAndCyouhyouItemTitle() const override;
+  const char* windowWidthDefaultsKey() const override { return names_.widthDefaultsKey; }
+  const char* windowHeightDefaultsKey() const override { return names_.heightDefaultsKey; }
+
+  // The window's body: a strip on plain light grey (what is shown) above the content,
+  // starting with the division's label, field (of the characters' width) and button.
+  // The caller adds its own widgets to the strip and the content to the layout.
+  struct Body {
+    QWidget* central = nullptr;
+    QVBoxLayout* layout = nullptr;
+    QWidget* stripView = nullptr;
+    QHBoxLayout* strip = nullptr;
+  };
+  Body makeBodyWithJigyoubuStrip(int jigyoubuFieldCharacters);
   // The field in use while the document has an active division (else hidden), showing
   // the whole company.
   void setUpJigyoubuField();
@@ -67,6 +91,9 @@ protected:
   QLineEdit* displayingJigyoubuField_ = nullptr;
   QToolButton* selectDisplayingJigyoubuButton_ = nullptr;
   std::unique_ptr<JigyoubuFormatter> jigyoubuFormatter_;
+
+private:
+  Names names_;
 };
 
 }  // namespace kivo

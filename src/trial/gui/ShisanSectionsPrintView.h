@@ -18,8 +18,6 @@ class MyDocument;
 
 class ShisanSectionsPrintView : public BandedTablePrintView {
 public:
-  static constexpr const char* kTooSmallMessage = "設定している用紙の印刷できる範囲が小さすぎます。";
-
   struct SectionChoice {
     bool taisyakuTaisyou = true;
     bool sonekiKeisan = true;

@@ -15,8 +15,8 @@
 
 namespace kivo {
 
-ShisanSectionsWindowController::ShisanSectionsWindowController(OpenDocument* document, Kind kind)
-    : JigyoubuReportWindowController(document, kind)
+ShisanSectionsWindowController::ShisanSectionsWindowController(OpenDocument* document, Kind kind, const Names& names)
+    : JigyoubuReportWindowController(document, kind, names)
 {
 }
 
@@ -64,6 +64,22 @@ CyouhyouTableView* ShisanSectionsWindowController::selectedTableView() const
   return seizouGenkaTableView_;
 }
 
+void ShisanSectionsWindowController::addTabView(const Body& body)
+{
+  body.layout->setContentsMargins(0, 0, 0, 6);
+  body.layout->setSpacing(6);
+  tabView_ = new QTabWidget(body.central);
+  tabView_->setUsesScrollButtons(false);
+  auto* tabs = new QHBoxLayout();
+  tabs->setContentsMargins(8, 0, 8, 0);
+  tabs->addWidget(tabView_);
+  body.layout->addLayout(tabs, 1);
+  setCentralWidget(body.central);
+  connect(tabView_, &QTabWidget::currentChanged, this, [this] {
+    if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
+  });
+}
+
 void ShisanSectionsWindowController::addSectionTabs(CyouhyouTableView* taisyakuTaisyou, CyouhyouTableView* sonekiKeisan,
                                                     CyouhyouTableView* seizouGenka)
 {
@@ -101,30 +117,7 @@ bool ShisanSectionsWindowController::isOwnTableView(const QObject* sender) const
 void ShisanSectionsWindowController::openKanjyoumotocyou(int32_t kamokuCode, int32_t periodFrom, int32_t periodTo)
 {
   if (refuseForSheet([](const SheetController& s) { return s.blocksDocumentCommands(); })) return;
-  KanjyoumotocyouController* empty = nullptr;
-  for (DocumentWindowController* wc : document()->windowControllers()) {
-    auto* ledger = qobject_cast<KanjyoumotocyouController*>(wc);
-    if (!ledger) continue;
-    if (ledger->displayKamokuCode() == kamokuCode && ledger->displayHojyoKamokuCode() == -1 &&
-        ledger->displayPeriodFromMonthArrayIndex() == periodFrom &&
-        ledger->displayPeriodToMonthArrayIndex() == periodTo) {
-      ledger->showWindow();
-      return;
-    }
-    if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
-  }
-  KanjyoumotocyouController* ledger = empty;
-  if (!ledger) {
-    ledger = new KanjyoumotocyouController(document());
-    document()->addWindowController(ledger);
-    ledger->moveWindowToInitialPositionWithDisplay(true);
-  }
-  ledger->showWindow();
-  ledger->setDisplayKamokuCode(kamokuCode);
-  ledger->setDisplayHojyoKamokuCode(-1);
-  ledger->setDisplayPeriodFromMonthArrayIndex(periodFrom);
-  ledger->setDisplayPeriodToMonthArrayIndex(periodTo);
-  ledger->updateAfterSelectDisplayingKamoku();
+  KanjyoumotocyouController::showKanjyoumotocyouOfPeriod(document(), kamokuCode, -1, periodFrom, periodTo);
 }
 
 // --- printing

@@ -69,8 +69,11 @@ public:
   bool doPrintSeizouGenka() const;
 
 protected:
-  ShisanSectionsWindowController(OpenDocument* document, Kind kind);
+  ShisanSectionsWindowController(OpenDocument* document, Kind kind, const Names& names);
 
+  // Below the body's strip, the tab view that will hold the sections; the body becomes
+  // the window's content.
+  void addTabView(const Body& body);
   // The tables in their tabs (the cost report's may be null: no tab).
   void addSectionTabs(CyouhyouTableView* taisyakuTaisyou, CyouhyouTableView* sonekiKeisan,
                       CyouhyouTableView* seizouGenka);

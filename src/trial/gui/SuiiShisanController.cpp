@@ -52,7 +52,10 @@ bool addKaishiZandakaToGoukei()
 }  // namespace
 
 SuiiShisanController::SuiiShisanController(OpenDocument* document)
-    : ShisanSectionsWindowController(document, Kind::SuiiShisan), suiiShisan_(document->document())
+    : ShisanSectionsWindowController(document, Kind::SuiiShisan,
+                                     {kWindowMenuTitle, MainMenu::kSuiiShisanItemTitle, KIVOSuiiShisanWindowWidthKey,
+                                      KIVOSuiiShisanWindowHeightKey}),
+      suiiShisan_(document->document())
 {
 }
 
@@ -77,16 +80,6 @@ SuiiShisanController* SuiiShisanController::showSuiiShisanWindow(OpenDocument* d
   window->setInitialContentsThenDisplay();
   return window;
 }
-
-QString SuiiShisanController::windowTitleForDocumentDisplayName(const QString& displayName) const
-{
-  return displayName + qs(kTitleSuffix);
-}
-
-QString SuiiShisanController::windowMenuTitle() const { return qs(kWindowMenuTitle); }
-QString SuiiShisanController::denpyouAndCyouhyouItemTitle() const { return qs(MainMenu::kSuiiShisanItemTitle); }
-const char* SuiiShisanController::windowWidthDefaultsKey() const { return KIVOSuiiShisanWindowWidthKey; }
-const char* SuiiShisanController::windowHeightDefaultsKey() const { return KIVOSuiiShisanWindowHeightKey; }
 
 // --- loading
 
@@ -124,53 +117,23 @@ void SuiiShisanController::applyColumnWidths(CyouhyouTableView* tableView)
 
 void SuiiShisanController::buildLayout()
 {
-  auto* central = new QWidget(this);
-  auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 6);
-  layout->setSpacing(6);
-
-  auto* stateView = new QWidget(central);
-  stateView->setAutoFillBackground(true);
-  QPalette grey = stateView->palette();
-  grey.setColor(QPalette::Window, QColor(230, 230, 230));
-  stateView->setPalette(grey);
-  auto* strip = new QHBoxLayout(stateView);
-  strip->setContentsMargins(10, 6, 10, 6);
-  strip->setSpacing(4);
-  makeJigyoubuStripWidgets(stateView, 22);
-  progressIndicator_ = new QProgressBar(stateView);
+  const Body body = makeBodyWithJigyoubuStrip(22);
+  progressIndicator_ = new QProgressBar(body.stripView);
   progressIndicator_->setRange(0, 0);
   progressIndicator_->setTextVisible(false);
   progressIndicator_->setFixedSize(60, 10);
   progressIndicator_->hide();
-  strip->addWidget(displayingJigyoubuTitleField_);
-  strip->addWidget(displayingJigyoubuField_);
-  strip->addWidget(selectDisplayingJigyoubuButton_);
-  strip->addStretch(1);
-  strip->addWidget(progressIndicator_);
+  body.strip->addStretch(1);
+  body.strip->addWidget(progressIndicator_);
   // The strip keeps its height without the division row.
-  stateView->setMinimumHeight(displayingJigyoubuField_->sizeHint().height() + 12);
-  layout->addWidget(stateView);
-
-  tabView_ = new QTabWidget(central);
-  tabView_->setUsesScrollButtons(false);
-  auto* tabs = new QHBoxLayout();
-  tabs->setContentsMargins(8, 0, 8, 0);
-  tabs->addWidget(tabView_);
-  layout->addLayout(tabs, 1);
-  setCentralWidget(central);
-
+  body.stripView->setMinimumHeight(displayingJigyoubuField_->sizeHint().height() + 12);
+  addTabView(body);
   watchStripFields({displayingJigyoubuField_});
-  connect(tabView_, &QTabWidget::currentChanged, this, [this] {
-    if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
-  });
 }
 
 void SuiiShisanController::windowDidLoad()
 {
-  const MyDocument& doc = document()->document();
-  const Kaisya& kaisya = doc.kaisya();
-  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
+  const Kaisya& kaisya = document()->document().kaisya();
   buildLayout();
   buildPrintTargetView();
 
@@ -339,18 +302,7 @@ const std::vector<QAction*>& SuiiShisanController::functionMenuActions()
 {
   if (!functionActions_.empty()) return functionActions_;
   const auto add = [this](const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
-    auto* a = new QAction(qs(title), this);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, a, run] {
-      validateMenuItems();
-      if (!a->isEnabled()) {
-        AlertSheet::beep();
-        return;
-      }
-      run();
-    });
-    functionActions_.push_back(a);
+    addFunctionMenuAction(title, std::move(run), shortcut);
   };
   if (jigyoubuFieldInUse_) {
     add(

@@ -44,7 +44,6 @@ class SuiiShisanController : public ShisanSectionsWindowController {
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "年間推移試算表";
-  static constexpr const char* kTitleSuffix = " - 年間推移試算表";
   static constexpr const char* kShowKanjyoumotocyouTitle = "選択している勘定科目の総勘定元帳を表示";
   static constexpr const char* kSaveToTextFileTitle = "テキストファイルに書き出す...";
 
@@ -73,14 +72,9 @@ public:
 
   const std::vector<QAction*>& functionMenuActions() override;
   void validateMenuItems() override;
-  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
 
 protected:
   void windowDidLoad() override;
-  QString windowMenuTitle() const override;
-  QString denpyouAndCyouhyouItemTitle() const override;
-  const char* windowWidthDefaultsKey() const override;
-  const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }
   bool typeOnTextField(QLineEdit* field, const QString& typed) override;

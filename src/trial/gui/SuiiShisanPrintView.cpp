@@ -35,7 +35,7 @@ std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocumen
       view->bands_.geometry.printableHeight() - view->bands_.titleHeight - view->bands_.lineHeight,
       view->bands_.lineHeight);
   if (lines < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
+    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<SuiiShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,

@@ -53,7 +53,10 @@ constexpr int kCellPadding = 18;
 
 // The whole company, from the first month to the closing adjustment.
 ZandakaShisanController::ZandakaShisanController(OpenDocument* document)
-    : ShisanSectionsWindowController(document, Kind::ZandakaShisan), assembly_(document->document())
+    : ShisanSectionsWindowController(document, Kind::ZandakaShisan,
+                                     {kWindowMenuTitle, MainMenu::kZandakaShisanItemTitle,
+                                      KIVOZandakaShisanWindowWidthKey, KIVOZandakaShisanWindowHeightKey}),
+      assembly_(document->document())
 {
 }
 
@@ -84,21 +87,6 @@ ZandakaShisanController* ZandakaShisanController::showZandakaShisanWindow(OpenDo
     window->setInitialContentsThenDisplay();
   return window;
 }
-
-// --- titles and placement
-
-QString ZandakaShisanController::windowTitleForDocumentDisplayName(const QString& displayName) const
-{
-  return displayName + qs(kTitleSuffix);
-}
-
-QString ZandakaShisanController::windowMenuTitle() const { return qs(kWindowMenuTitle); }
-
-QString ZandakaShisanController::denpyouAndCyouhyouItemTitle() const { return qs(MainMenu::kZandakaShisanItemTitle); }
-
-const char* ZandakaShisanController::windowWidthDefaultsKey() const { return KIVOZandakaShisanWindowWidthKey; }
-
-const char* ZandakaShisanController::windowHeightDefaultsKey() const { return KIVOZandakaShisanWindowHeightKey; }
 
 // --- loading
 
@@ -150,50 +138,18 @@ int ZandakaShisanController::naturalWindowWidth() const
 
 void ZandakaShisanController::buildLayout()
 {
-  auto* central = new QWidget(this);
-  auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(0, 0, 0, 6);
-  layout->setSpacing(6);
-
-  // The strip above the tabs: what is shown, on a plain light grey.
-  auto* stateView = new QWidget(central);
-  stateView->setAutoFillBackground(true);
-  QPalette grey = stateView->palette();
-  grey.setColor(QPalette::Window, QColor(230, 230, 230));
-  stateView->setPalette(grey);
-  auto* strip = new QHBoxLayout(stateView);
-  strip->setContentsMargins(10, 6, 10, 6);
-  strip->setSpacing(4);
-  makeJigyoubuStripWidgets(stateView, 22);
-  makePeriodStripWidgets(stateView, 14);
-  strip->addWidget(displayingJigyoubuTitleField_);
-  strip->addWidget(displayingJigyoubuField_);
-  strip->addWidget(selectDisplayingJigyoubuButton_);
-  strip->addSpacing(16);
-  addPeriodStripWidgets(strip, stateView);
-  layout->addWidget(stateView);
-
-  tabView_ = new QTabWidget(central);
-  tabView_->setDocumentMode(false);
-  tabView_->setUsesScrollButtons(false);
-  auto* tabs = new QHBoxLayout();
-  tabs->setContentsMargins(8, 0, 8, 0);
-  tabs->addWidget(tabView_);
-  layout->addLayout(tabs, 1);
-  setCentralWidget(central);
-
+  const Body body = makeBodyWithJigyoubuStrip(22);
+  makePeriodStripWidgets(body.stripView, 14);
+  body.strip->addSpacing(16);
+  addPeriodStripWidgets(body.strip, body.stripView);
+  addTabView(body);
   watchStripFields({displayingJigyoubuField_, displayingPeriodFromField_, displayingPeriodToField_});
   connect(selectDisplayingPeriodButton_, &QToolButton::clicked, this, [this] { setDisplayingPeriod(); });
-  connect(tabView_, &QTabWidget::currentChanged, this, [this] {
-    if (CyouhyouTableView* t = selectedTableView()) t->setFocus();
-  });
 }
 
 void ZandakaShisanController::windowDidLoad()
 {
-  const MyDocument& doc = document()->document();
-  const Kaisya& kaisya = doc.kaisya();
-  jigyoubuFormatter_ = std::make_unique<JigyoubuFormatter>(doc, true);
+  const Kaisya& kaisya = document()->document().kaisya();
   buildLayout();
   buildPrintTargetView();
 
@@ -429,19 +385,7 @@ const std::vector<QAction*>& ZandakaShisanController::functionMenuActions()
   const uint32_t command = MainMenu::kCommandKeyMask;
   using F = FunctionCommand;
   const auto add = [this](F which, const char* title, std::function<void()> run, const QKeySequence& shortcut = {}) {
-    auto* a = new QAction(qs(title), this);
-    setFunctionCommand(a, which);
-    if (!shortcut.isEmpty()) a->setShortcut(shortcut);
-    a->setShortcutContext(Qt::WindowShortcut);
-    connect(a, &QAction::triggered, this, [this, a, run] {
-      validateMenuItems();
-      if (!a->isEnabled()) {
-        AlertSheet::beep();
-        return;
-      }
-      run();
-    });
-    functionActions_.push_back(a);
+    setFunctionCommand(addFunctionMenuAction(title, std::move(run), shortcut), which);
   };
   if (jigyoubuFieldInUse_)
     add(

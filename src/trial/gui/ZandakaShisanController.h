@@ -49,7 +49,6 @@ class ZandakaShisanController : public ShisanSectionsWindowController {
   Q_OBJECT
 public:
   static constexpr const char* kWindowMenuTitle = "合計残高試算表";
-  static constexpr const char* kTitleSuffix = " - 合計残高試算表";
   // The commands of the "機能" menu, as its items carry them.
   enum class FunctionCommand { ShowJigyoubu, SetPeriod, ShowKanjyoumotocyou, SaveToTextFile, PrintOfSelectedPeriod };
 
@@ -104,14 +103,8 @@ public:
   const std::vector<QAction*>& functionMenuActions() override;
   void validateMenuItems() override;
 
-  QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
-
 protected:
   void windowDidLoad() override;
-  QString windowMenuTitle() const override;
-  QString denpyouAndCyouhyouItemTitle() const override;
-  const char* windowWidthDefaultsKey() const override;
-  const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void windowWillCloseHook() override;
   void openSelectedRow() override { showKanjyoumotocyouOfSelectedKamoku(); }

@@ -32,7 +32,7 @@ std::unique_ptr<ZandakaShisanPrintView> ZandakaShisanPrintView::create(
   view->setRectSize();
   const int lines = ZandakaShisanPrintPaginator::linesPerPageOfBands(view->bands_);
   if (lines < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(kTooSmallMessage);
+    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
     return nullptr;
   }
   view->paginator_ = std::make_unique<ZandakaShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,

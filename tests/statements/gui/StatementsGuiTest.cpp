@@ -20,6 +20,7 @@
 #include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "platform/PrintOperation.h"
+#include "platform/TablePrintLayout.h"
 #include "statements/KaisyahouBooks.h"
 #include "statements/RiekiSyobunan.h"
 #include "statements/gui/HendouReasonOutline.h"
@@ -679,7 +680,7 @@ TEST_F(HoukokusyoPrintTest, TickedStatementsInOrderWithNotesLongOnesOnFurtherPag
 
   EXPECT_TRUE(print({}, paper(595, 120)).isEmpty());
   ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].text, QString::fromUtf8(HoukokusyoPrintView::kTooSmallMessage));
+  EXPECT_EQ(alerts[0].text, QString::fromUtf8(TablePrintLayout::kTooSmallMessage));
   doc->kaisya().setNoteOfHanbaihiOfHoukokusyo(std::string(200, '\n') + "end");
   EXPECT_TRUE(print().isEmpty());
   ASSERT_EQ(alerts.size(), 2u);

@@ -1,0 +1,93 @@
+#include "statements/gui/StatementsSheetController.h"
+
+#include <QHBoxLayout>
+#include <QPageLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "document/gui/DocumentWindowController.h"
+#include "document/gui/OpenDocument.h"
+#include "document/gui/PrintProgressSheet.h"
+#include "platform/PrintInfo.h"
+#include "platform/QtStrings.h"
+#include "platform/UserDefaultsKeys.h"
+#include "statements/gui/HoukokusyoGeneralTab.h"
+
+namespace kivo {
+
+StatementsSheetController::StatementsSheetController(OpenDocument* document) : document_(document)
+{
+  setWindowTitle(qs("決算報告書"));
+  tabView_ = new QTabWidget(this);
+}
+
+QAbstractButton* StatementsSheetController::okButton() const { return okButton_; }
+
+void StatementsSheetController::addButtonsAndLayOut(const std::function<void()>& ok,
+                                                    const std::function<void()>& cancel, QSize size)
+{
+  pageSetupButton_ = new QPushButton(qs("ページ設定..."), this);
+  cancelButton_ = new QPushButton(qs("キャンセル"), this);
+  okButton_ = new QPushButton(qs("プリント..."), this);
+  okButton_->setDefault(true);
+  connect(pageSetupButton_, &QPushButton::clicked, this,
+          [this] { PrintOperation::runPageSetup(this, KIVOHoukokusyoPrintInfoKey); });
+  connect(cancelButton_, &QPushButton::clicked, this, cancel);
+  connect(okButton_, &QPushButton::clicked, this, ok);
+  connect(tabView_, &QTabWidget::currentChanged, this, &StatementsSheetController::tabChanged);
+  auto* buttons = new QHBoxLayout();
+  buttons->addWidget(pageSetupButton_);
+  buttons->addStretch();
+  buttons->addWidget(cancelButton_);
+  buttons->addWidget(okButton_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabView_);
+  layout->addLayout(buttons);
+  resize(size);
+}
+
+bool StatementsSheetController::shouldApplyTab(int tab) { return tab != kGeneralTab || general_->check(); }
+
+void StatementsSheetController::tabChanged(int index)
+{
+  const int from = currentTab_;
+  if (!canSelectTab(index) || !shouldApplyTab(from)) {
+    const QSignalBlocker block(tabView_);
+    tabView_->setCurrentIndex(from);
+    return;
+  }
+  applyTab(from);
+  currentTab_ = index;
+  didSelectTab(index);
+}
+
+void StatementsSheetController::markEdited() { document_->document().updateChangeCount(MyDocument::ChangeType::Done); }
+
+void StatementsSheetController::beginForWindow(DocumentWindowController* info)
+{
+  if (info->attachedSheetController() == this) return;
+  info->closeAttachedSheet();
+  if (info->hasAttachedSheet()) return;
+  willBeginSheet();
+  QPointer<StatementsSheetController> self = this;
+  QPointer<DocumentWindowController> window = info;
+  beginSheet(info, [self, window](int returnCode) {
+    if (!self) return;
+    self->sheetDidEnd(returnCode);
+    if (returnCode == kOK && window) self->printStatements(window);
+  });
+}
+
+void StatementsSheetController::printStatements(DocumentWindowController* info)
+{
+  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
+  const std::unique_ptr<Printout> view = makePrintView(layout);
+  // Nothing to print (only empty notes chosen): no print panel.
+  if (!view || view->pageCount() == 0) return;
+  PrintProgressSheet::runPrintPanel(document_, info, *view, layout);
+}
+
+}  // namespace kivo
