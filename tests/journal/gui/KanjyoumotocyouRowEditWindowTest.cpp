@@ -2,6 +2,7 @@
 // row commands of its "機能" menu and the undo of a removal, with the open cash book
 // following.
 #include <QLineEdit>
+#include <QTimer>
 #include <QUndoStack>
 #include <tuple>
 
@@ -123,6 +124,52 @@ TEST_F(KanjyoumotocyouRowEditWindowTest, ACorrectionReachesTheCashBookBeforeTheB
     EXPECT_EQ(bookShows(), kShoumouhinhi);
     closeNow(session);
   }
+}
+
+// A click on an editable cell of the selected row opens it every time, also when the
+// user types at once, before the time of a double click has passed: the keys go into
+// the cell, never to the window's commands. A double click opens the entry's book.
+TEST_F(KanjyoumotocyouRowEditWindowTest, AClickOnTheSelectedRowOpensTheCellAndWhatIsTypedGoesIntoIt)
+{
+  openEntryBooks();
+  const int32_t n = addCashBookEntry(Date(2024, 4, 2), kGenkin, kUriagedaka, 1000, "売上");
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  CyouhyouTableView* table = w->tableView();
+  table->selectRow(1);
+  flush();
+  const QPoint cell =
+      table->visualRect(w->tableModel()->index(1, w->tableModel()->indexOfColumn(Column::Tekiyou))).center();
+  // Were the keys taken as commands, the pickers they open are closed again.
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [] {
+    if (QWidget* stuck = QApplication::activeModalWidget()) stuck->close();
+  });
+  closer.start(20);
+
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+  // Typed as a user types, Shift first: each key goes to the widget that has the focus.
+  QTest::keyPress(w->windowHandle(), Qt::Key_Shift);
+  for (Qt::Key key : {Qt::Key_S, Qt::Key_H, Qt::Key_O}) QTest::keyClick(w->windowHandle(), key, Qt::ShiftModifier);
+  QTest::keyRelease(w->windowHandle(), Qt::Key_Shift);
+  flush();
+  auto* editor = table->findChild<QLineEdit*>();
+  ASSERT_TRUE(w->isEditingShiwakeOfDenpyouNo(n));
+  EXPECT_EQ(editor ? editor->text().toUpper() : QString(), QStringLiteral("SHO"));
+  EXPECT_EQ(w->displayKamokuCode(), kGenkin);
+  QTest::keyClick(editor, Qt::Key_Escape);
+  flush();
+
+  // Without typing the cell opens once the double-click time has passed.
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell, 2 * QApplication::doubleClickInterval());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w->isEditingCell(); }, 4 * QApplication::doubleClickInterval()));
+  QTest::keyClick(table->findChild<QLineEdit*>(), Qt::Key_Escape);
+  flush();
+
+  // A double click opens the book; no cell opens behind it.
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell, 2 * QApplication::doubleClickInterval());
+  QTest::qWait(2 * QApplication::doubleClickInterval());
+  EXPECT_EQ(windowCount(DocumentWindow::Kind::Suitoucyou), 1);
+  EXPECT_FALSE(w->isEditingCell());
 }
 
 TEST_F(KanjyoumotocyouRowEditWindowTest, DuplicateRemoveAndUndo)
