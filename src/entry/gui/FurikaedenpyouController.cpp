@@ -31,6 +31,7 @@
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/TekiyouFormatter.h"
+#include "fields/gui/WindowPlacement.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/QtStrings.h"
@@ -262,7 +263,8 @@ void FurikaedenpyouController::setUpMatrices()
   add(Row::TekiyouMatrix, "摘要", x, tekiyouW, 0, 2, Qt::AlignLeft, true, true, true);
   m.back().stretches = true;
   denpyouView_->setMatrices(std::move(m));
-  denpyouView_->setMinimumWidth(x + tekiyouW + 24);
+  // Narrower than its columns (the drawer open on a small screen), the grid scrolls.
+  denpyouView_->setMinimumWidth(dateW + kamokuW + kingakuW + 24);
 }
 
 // --- showing a voucher
@@ -714,7 +716,26 @@ void FurikaedenpyouController::toggleBookmarkDrawer()
 {
   if (!bookmarkDrawer_) return;
   const bool open = !bookmarkDrawer_->isVisible();
-  bookmarkDrawer_->setVisible(open);
+  if (open) {
+    // The drawer comes out beside the voucher: the window widens by the drawer's width
+    // as far as the screen allows; what is still too narrow, the grid scrolls.
+    const int drawerWidth = bookmarkDrawer_->sizeHint().width();
+    const QRect frame = frameGeometry();
+    const int frameExtra = frame.width() - width();
+    const QRect available = WindowPlacement::availableGeometryAt(frame.center());
+    int newWidth = width() + drawerWidth;
+    if (!available.isEmpty()) newWidth = std::max(std::min(newWidth, available.width() - frameExtra), minimumWidth());
+    widthAddedForDrawer_ = std::max(newWidth - width(), 0);
+    const QRect wanted(frame.topLeft(), QSize(newWidth + frameExtra, frame.height()));
+    move(WindowPlacement::keptOnScreen(wanted, available));
+    resize(newWidth, height());
+    bookmarkDrawer_->setVisible(true);
+    resizeDocks({bookmarkDrawer_}, {drawerWidth}, Qt::Horizontal);
+  } else {
+    bookmarkDrawer_->setVisible(false);
+    if (widthAddedForDrawer_ > 0) resize(std::max(width() - widthAddedForDrawer_, minimumWidth()), height());
+    widthAddedForDrawer_ = 0;
+  }
   storeDrawerSize(open);
   validateMenuItems();
 }

@@ -240,6 +240,8 @@ private:
   QLineEdit* taisyakuBalanceField_ = nullptr;
   QPushButton* selectDisplayDenpyouButton_ = nullptr;
   QDockWidget* bookmarkDrawer_ = nullptr;
+  // What opening the drawer added to the window's width, given back when it closes.
+  int widthAddedForDrawer_ = 0;
   QTableWidget* monthTableView_ = nullptr;
   QTableWidget* bookmarkTableView_ = nullptr;
   std::vector<QPushButton*> bookmarkButtons_;
