@@ -152,6 +152,8 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
 {
   const QString itemTitle = denpyouAndCyouhyouItemTitle();
   if (itemTitle.isEmpty() || !host_) return;
+  // The window's own set-up gives its first size; the stored size then replaces it.
+  loadWindowIfNeeded();
   const int n = MainMenu::positionInDenpyouAndCyouhyouMenu(itemTitle);
   const WindowController* info = host_->cascadeOriginWindowController();
   const QRect v = availableGeometryFor(info ? info : this);
@@ -168,7 +170,11 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
     int h = storedHeight > 0 ? static_cast<int>(storedHeight) : height();
     int x = o.x() + kCascadeRight * n;
     int y = o.y() + kCascadeDown * n;
-    if (x + w > v.x() + v.width()) x = std::max(v.x() + v.width() - w, 0);
+    // The frame, never wider than the screen (a size kept from a larger screen); the
+    // window system's borders are those of the origin window.
+    const int border = info && info->isVisible() ? info->frameGeometry().width() - info->width() : 0;
+    if (w + border > v.width() && v.width() - border >= minimumWidth()) w = v.width() - border;
+    if (x + w + border > v.x() + v.width()) x = std::max(v.x() + v.width() - w - border, 0);
     if (y + h > v.y() + v.height()) {
       y = v.y() + v.height() - h;
       if (h > v.height() && v.height() >= minimumHeight()) h = v.height();
