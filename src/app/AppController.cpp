@@ -362,13 +362,17 @@ bool AppController::validateCommand(Command command, QAction* sender)
   default: break;
   }
   // The commands of the document's windows.
-  if (!doc || !hasCommandHandler(command)) return false;
-  if (doc->wasOpenedByLimitedUserPassword() && isRefusedForLimitedUser(command)) return false;
+  if (!doc || !hasCommandHandler(command) || !appliesToDocument(command, *doc)) return false;
   if (command == Command::ImportShiwakeFromTextFile)
     return doc->documentInfoController() && main && !main->hasAttachedSheet();
-  // A household book has no financial statements.
-  if (command == Command::PrintHoukokusyo) return !doc->document().kaisya().isKakeibo();
   return true;
+}
+
+bool AppController::appliesToDocument(Command command, const OpenDocument& document)
+{
+  if (document.wasOpenedByLimitedUserPassword() && isRefusedForLimitedUser(command)) return false;
+  // A household book has no financial statements.
+  return command != Command::PrintHoukokusyo || !document.document().kaisya().isKakeibo();
 }
 
 void AppController::validateMainMenu()

@@ -29,6 +29,7 @@ namespace kivo {
 class DocumentController;
 class DocumentSession;
 class DocumentWindowController;
+class OpenDocument;
 
 class AppController : public QObject, public MainMenu::Handler {
   Q_OBJECT
@@ -112,6 +113,9 @@ public:
   bool hasCommandHandler(Command command) const;
   // The commands a document opened with the limited-user password refuses.
   static bool isRefusedForLimitedUser(Command command);
+  // Whether a command of the document's windows applies to the document: not one a
+  // limited user is refused, and no financial statements for a household book.
+  static bool appliesToDocument(Command command, const OpenDocument& document);
 
   // The preferences window, while the program has one (the guards watch it).
   void setPreferencesWindow(QWidget* window) { preferencesWindow_ = window; }

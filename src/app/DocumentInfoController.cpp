@@ -213,9 +213,8 @@ void DocumentInfoController::windowDidBecomeMain() { validateCommandButtons(); }
 void DocumentInfoController::validateCommandButtons()
 {
   AppController* app = AppController::sharedAppController();
-  const bool limited = document()->wasOpenedByLimitedUserPassword();
   const auto usable = [&](Command command) {
-    return app && app->hasCommandHandler(command) && !(limited && AppController::isRefusedForLimitedUser(command));
+    return app && app->hasCommandHandler(command) && AppController::appliesToDocument(command, *document());
   };
   for (auto& [command, button] : commandButtons_) button->setEnabled(usable(command));
   if (suitoucyouButton_)

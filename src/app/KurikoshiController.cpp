@@ -13,6 +13,8 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
 
 #include "app/AppController.h"
 #include "app/DocumentController.h"
@@ -236,15 +238,26 @@ DocumentSession* KurikoshiController::endKurikoshiWindow()
   if (!old || !dc) return nullptr;
   DocumentSession* created = nullptr;
   KurikoshiSyori::Steps steps;
+  // The preparation and the finishing animate the bar; the journal pass fills it.
   steps.didStartPhase = [this](KurikoshiSyori::Phase phase) {
-    if (phase == KurikoshiSyori::Phase::ComputingZandaka) {
-      progressField_->setText(qs("勘定科目の終了残高を計算中..."));
-      progressIndicator_->setRange(0, 0);
+    using P = KurikoshiSyori::Phase;
+    const char* const texts[] = {"勘定科目の終了残高を計算する準備中...", "勘定科目の終了残高を計算中...",
+                                 "勘定科目の終了残高の計算を終了中...", "翌期の書類を作成中..."};
+    progressField_->setText(qs(texts[static_cast<int>(phase)]));
+    if (phase != P::PostingShiwake) progressIndicator_->setRange(0, 0);
+    if (phase == P::PreparingZandaka)
       selectTab(kCreatingTab);
-    } else {
-      progressField_->setText(qs("翌期の書類を作成中..."));
+    else
       drawNow(this);
-    }
+  };
+  // Redrawn at each hundredth of the pass, not at every fourth entry of a long journal.
+  steps.didPostShiwake = [this, shown = size_t(0)](size_t done, size_t total) mutable {
+    if (done == 0) progressIndicator_->setRange(0, static_cast<int>(std::min<size_t>(total + 1, INT_MAX)));
+    progressIndicator_->setValue(static_cast<int>(std::min<size_t>(done, INT_MAX)));
+    const size_t hundredth = total == 0 ? 0 : done * 100 / total;
+    if (done != 0 && hundredth == shown) return;
+    shown = hundredth;
+    drawNow(this);
   };
   // The next term's document: untitled and changed until the user saves it.
   steps.addNextDocument = [&](std::unique_ptr<MyDocument> next) {

@@ -24,8 +24,9 @@ GenkasyoukyakuShisanListPrintLines::Amounts GenkasyoukyakuShisanListPrintLines::
   Amounts m;
   m.syutokuKagaku = a.syutokuKagaku();
   const Date added = a.dateOfAdded();
-  m.kisyuCyoubokagaku =
-      !added.isNull() && added >= kikan.startDate() ? -1 : a.syutokuKagaku() - a.kisyuSyoukyakugakuRuikei();
+  // The register window's opening book value: earlier decreases deducted, 0 once the
+  // asset was removed before the term, so that every row foots to its closing value.
+  m.kisyuCyoubokagaku = ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(a, kikan);
   m.toukiZoukagaku = !added.isNull() && kikan.containsDate(added) ? a.syutokuKagaku() : 0;
   m.toukiGensyougaku = std::max<int64_t>(0, ShisanSyoukyaku::toukiGensyougakuForKaisya(a, kikan));
   m.futsuuSyoukyakuhi = a.futsuuSyoukyakuhi();

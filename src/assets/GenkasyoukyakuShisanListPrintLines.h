@@ -25,7 +25,9 @@ public:
   enum class Kind { Empty, Asset, Title, Jigyoubu, SubTotal, KubunTotal, GrandTotal };
 
   // The amounts an entry prints: an asset's own figures of the term, or the sums of
-  // a total. -1 in kisyuCyoubokagaku means none (an asset acquired in the term).
+  // a total. -1 in kisyuCyoubokagaku means none (an asset acquired in the term). An
+  // asset's figures are the register window's, so that each row foots: opening book
+  // value + increase - decrease - charges = closing book value.
   struct Amounts {
     int64_t syutokuKagaku = 0;
     int64_t kisyuCyoubokagaku = 0;

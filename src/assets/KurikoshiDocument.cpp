@@ -47,9 +47,14 @@ std::unique_ptr<MyDocument> KurikoshiDocument::make(const MyDocument& old, const
   const Date start = term.startDate.value_or(Date());
   const Date end = term.endDate.value_or(Date());
   kaisya.setMonthOfTermArrayFrom(start, end);
-  // The statements' dates named the old term.
+  // The statements' period moves to the new term. An end at the closing-adjustment
+  // month (or never chosen, which reads as it) stays there, so that the new term's
+  // statements take in its closing entries as the old term's did.
+  const Date kessan = Date::kessanSeiridukiDate();
+  const Date oldEnd = old.kaisya().termEndDateOfHoukokusyo();
   kaisya.setTermStartDateOfHoukokusyo(start);
-  kaisya.setTermEndDateOfHoukokusyo(end);
+  kaisya.setTermEndDateOfHoukokusyo(oldEnd.isNull() || oldEnd == kessan ? kessan : end);
+  // The cover names the new term's dates, not the old term's.
   kaisya.setTermStartDateOfHoukokusyoCover(start);
   kaisya.setTermEndDateOfHoukokusyoCover(end);
 

@@ -4,7 +4,8 @@
 // The new document is a deep copy of the old one (company record, chart,
 // divisions, descriptions, menu items, assets) with: the company record set to the
 // new term (term number or year, months, era form, voucher numbers from 1, not yet
-// carried forward, made by a carry-forward, statement dates on the new term); the
+// carried forward, made by a carry-forward, the statements' period and cover on the
+// new term, a period ending at the closing-adjustment month still ending there); the
 // carried balances as every account's and sub-account's opening balances (income
 // and expense accounts open at 0); only the regular-type vouchers in the journal,
 // with their bookmarks; every asset, removed ones too, rolled forward into the new

@@ -12,8 +12,14 @@ KurikoshiSyori::Result KurikoshiSyori::run(MyDocument& old, const TermSettings& 
   const auto phase = [&](Phase p) {
     if (steps.didStartPhase) steps.didStartPhase(p);
   };
-  phase(Phase::ComputingZandaka);
-  result.zandaka = KurikoshiZandaka::compute(old);
+  KurikoshiZandaka::Progress progress;
+  progress.didStartPhase = [&](KurikoshiZandaka::Phase p) {
+    phase(p == KurikoshiZandaka::Phase::Preparing ? Phase::PreparingZandaka
+          : p == KurikoshiZandaka::Phase::Posting ? Phase::PostingShiwake
+                                                  : Phase::FinishingZandaka);
+  };
+  progress.didPostShiwake = steps.didPostShiwake;
+  result.zandaka = KurikoshiZandaka::compute(old, progress);
   if (result.zandaka.isRefused()) {
     result.status = Result::Status::Refused;
     return result;

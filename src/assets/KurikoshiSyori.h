@@ -25,11 +25,15 @@ class MyDocument;
 
 class KurikoshiSyori {
 public:
-  enum class Phase { ComputingZandaka, MakingDocument };
+  // The closing balances' preparation, journal pass and finishing, then the making
+  // of the next term's document.
+  enum class Phase { PreparingZandaka, PostingShiwake, FinishingZandaka, MakingDocument };
 
   struct Steps {
     // Told before each phase, so that a window can say what it does (may be empty).
     std::function<void(Phase)> didStartPhase;
+    // The journal pass: entries posted so far of the total (may be empty).
+    std::function<void(size_t done, size_t total)> didPostShiwake;
     // Takes the next term's document.
     std::function<void(std::unique_ptr<MyDocument>)> addNextDocument;
     // Saves the old document; false when it could not be saved.

@@ -81,8 +81,12 @@ int64_t KurikoshiZandaka::toukiSonekiOfJigyoubuCode(const MyDocument& document, 
   return netResultOf(builder, document.kaisya().isHoujin(), jigyoubuCode);
 }
 
-KurikoshiZandaka KurikoshiZandaka::compute(const MyDocument& document)
+KurikoshiZandaka KurikoshiZandaka::compute(const MyDocument& document, const Progress& progress)
 {
+  const auto phase = [&](Phase p) {
+    if (progress.didStartPhase) progress.didStartPhase(p);
+  };
+  phase(Phase::Preparing);
   KurikoshiZandaka r;
   const Kaisya& kaisya = document.kaisya();
   const int64_t maxInput = kaisya.maxInputAmountValue();
@@ -90,7 +94,11 @@ KurikoshiZandaka KurikoshiZandaka::compute(const MyDocument& document)
   auto outOfInputRange = [&](int64_t v) { return v < 0 || v > maxInput; };
 
   // The whole journal, without a period: every registered entry counts.
-  const ZandakaShisanPeriodSums sums = ZandakaShisanPeriodSums::post(document, {});
+  const ZandakaShisanPeriodSums sums = ZandakaShisanPeriodSums::post(document, {}, [&](size_t done, size_t total) {
+    if (done == 0) phase(Phase::Posting);
+    if (progress.didPostShiwake) progress.didPostShiwake(done, total);
+  });
+  phase(Phase::Finishing);
   const bool usesJigyoubu = document.numberOfActiveJigyoubu() > 0;
   // The division figures carried: every column of the posting with divisions in
   // use, the company figure alone without.

@@ -23,7 +23,9 @@
 // which the rules could not split).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -59,7 +61,16 @@ public:
   static constexpr const char* kAllJigyoubuTitle = "すべての事業部";
   static constexpr const char* kHojyoKamokuTotalTitle = "補助科目の合計";
 
-  static KurikoshiZandaka compute(const MyDocument& document);
+  // What compute() tells a window as it goes (each may be empty): the preparation
+  // of the balances, the journal pass (entries walked of the total, from 0 and after
+  // every fourth) and the finishing checks and rules.
+  enum class Phase { Preparing, Posting, Finishing };
+  struct Progress {
+    std::function<void(Phase)> didStartPhase;
+    std::function<void(size_t done, size_t total)> didPostShiwake;
+  };
+
+  static KurikoshiZandaka compute(const MyDocument& document, const Progress& progress = {});
 
   Refusal refusal() const { return refusal_; }
   bool isRefused() const { return refusal_ != Refusal::None; }

@@ -354,6 +354,20 @@ int64_t ShisanSyoukyaku::toukiGensyougakuForKaisya(const GenkasyoukyakuShisan& a
   return sum;
 }
 
+bool ShisanSyoukyaku::isFutsuuSyoukyakuhiFixed(const std::string& m)
+{
+  return m == GenkasyoukyakuShisan::kKintouSyoukyaku || m == GenkasyoukyakuShisan::kSokujiSyoukyaku ||
+         m == GenkasyoukyakuShisan::kIkkatsuSyoukyaku;
+}
+
+int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(const GenkasyoukyakuShisan& a, std::optional<int64_t> entered,
+                                                    int64_t sansyutsu)
+{
+  if (!entered || *entered < 0 || isFutsuuSyoukyakuhiFixed(a.syoukyakuTypeStr()) || *entered > sansyutsu)
+    return sansyutsu;
+  return *entered;
+}
+
 void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(GenkasyoukyakuShisan& a,
                                                                                    const SyoukyakuKikan& closingTerm,
                                                                                    const SyoukyakuKikan& nextTerm)

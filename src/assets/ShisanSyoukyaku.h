@@ -15,6 +15,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "assets/SyoukyakuKikan.h"
 #include "assets/SyoukyakuRitsuTable.h"
@@ -66,6 +68,15 @@ public:
   // Decrease of the term: the decreases dated in it, or, for an asset removed in
   // the term, its whole book value less the term's charges.
   static int64_t toukiGensyougakuForKaisya(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan);
+  // The methods whose ordinary charge is the computed charge and cannot be entered
+  // (均等償却, 即時償却, 一括償却).
+  static bool isFutsuuSyoukyakuhiFixed(const std::string& syoukyakuTypeStr);
+  // The ordinary charge the asset takes from the amount the user entered and the
+  // computed charge: the computed charge when nothing (or a negative amount) was
+  // entered, when the asset's method fixes the charge, or when more than the computed
+  // charge was entered; else the amount entered.
+  static int64_t futsuuSyoukyakuhiOfEntered(const GenkasyoukyakuShisan& asset, std::optional<int64_t> entered,
+                                            int64_t sansyutsuSyoukyakuhi);
   // Roll-forward into the next term, for the carry-forward: fixes the base of an
   // equal-instalment phase the closing term entered, adds the term's charges to the
   // accumulated depreciation (at most the cost), then sets the ordinary charge to the

@@ -19,6 +19,7 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
   attached_ = true;
   placeOnWindow(this, window_);
+  placeWhenFramed_ = frameGeometry() == geometry();
   show();
   raise();
   activateWindow();
@@ -32,6 +33,14 @@ void SheetController::endSheetWithSender(QObject* sender)
 }
 
 void SheetController::abortSheet() { finish(kCancel); }
+
+void SheetController::moveEvent(QMoveEvent* event)
+{
+  QDialog::moveEvent(event);
+  if (!placeWhenFramed_ || !attached_ || frameGeometry() == geometry()) return;
+  placeWhenFramed_ = false;
+  placeOnWindow(this, window_);
+}
 
 void SheetController::reject() { finish(kCancel); }
 

@@ -56,6 +56,9 @@ protected:
 
   void reject() override;  // escape and the close box: as Cancel
   void done(int r) override;
+  // Placed again once the window manager has framed the sheet, so that its frame, not
+  // a guess of it, lies within the screen.
+  void moveEvent(QMoveEvent* event) override;
 
 private:
   void finish(int returnCode);
@@ -63,6 +66,7 @@ private:
   QPointer<QWidget> window_;
   std::function<void(int)> endHandler_;
   bool attached_ = false;
+  bool placeWhenFramed_ = false;
 };
 
 }  // namespace kivo

@@ -159,6 +159,10 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
   const QRect v = availableGeometryFor(info ? info : this);
   const QPoint o = info ? info->windowFrameOriginWhenLoaded() : v.topLeft();
 
+  // The window manager's title bar and borders, as they stand around the origin
+  // window (none before a window is shown), count towards the window's outer size.
+  const QSize decoration = info && info->isVisible() ? info->frameGeometry().size() - info->size() : QSize();
+
   QRect frame = host_->rememberedWindowFrame(this);
   if (frame.width() <= 0) {
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
@@ -170,15 +174,15 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
     int h = storedHeight > 0 ? static_cast<int>(storedHeight) : height();
     int x = o.x() + kCascadeRight * n;
     int y = o.y() + kCascadeDown * n;
-    // The frame, never wider than the screen (a size kept from a larger screen); the
-    // window system's borders are those of the origin window.
-    const int border = info && info->isVisible() ? info->frameGeometry().width() - info->width() : 0;
-    if (w + border > v.width() && v.width() - border >= minimumWidth()) w = v.width() - border;
-    if (x + w + border > v.x() + v.width()) x = std::max(v.x() + v.width() - w - border, 0);
-    if (y + h > v.y() + v.height()) {
-      y = v.y() + v.height() - h;
-      if (h > v.height() && v.height() >= minimumHeight()) h = v.height();
-      if (y < v.y()) y = v.y();
+    // Never wider than the screen (a size kept from a larger screen).
+    if (w + decoration.width() > v.width() && v.width() - decoration.width() >= minimumWidth())
+      w = v.width() - decoration.width();
+    const int outerW = w + decoration.width();
+    if (x + outerW > v.x() + v.width()) x = std::max(v.x() + v.width() - outerW, 0);
+    if (y + h + decoration.height() > v.y() + v.height()) {
+      const int room = v.height() - decoration.height();
+      if (h > room && room >= minimumHeight()) h = room;
+      y = std::max(v.y() + v.height() - h - decoration.height(), v.y());
     }
     frame = QRect(x, y, w, h);
   } else {

@@ -12,6 +12,12 @@ bool HendouReasonEditor::isFixedReason(const std::string& name)
   return name == MyDocument::kNoReason || name == MyDocument::kTouki || name == MyDocument::kKabunushiShihonIgai;
 }
 
+const std::string& HendouReasonEditor::titleOfReason(const std::string& name)
+{
+  static const std::string noReasonTitle = kNoReasonTitle;
+  return name == MyDocument::kNoReason ? noReasonTitle : name;
+}
+
 HendouReasonPtr HendouReasonEditor::reasonNamed(const std::string& name) const
 {
   for (const HendouReasonPtr& r : document_.hendouReasonArray())
@@ -35,7 +41,7 @@ bool HendouReasonEditor::noReasonHoldsShiwake() const
 
 bool HendouReasonEditor::canRename(const HendouReason& reason, const std::string& name) const
 {
-  if (name.empty() || isFixedReason(reason.reasonString())) return false;
+  if (name.empty() || name == kNoReasonTitle || isFixedReason(reason.reasonString())) return false;
   for (const HendouReasonPtr& r : document_.hendouReasonArray())
     if (r.get() != &reason && r->reasonString() == name) return false;
   return true;
@@ -67,7 +73,7 @@ HendouReasonPtr HendouReasonEditor::addReasonFromShiwake(const ShiwakePtr& shiwa
   const std::string& current = shiwake->hendouReasonStr();
   if (!current.empty() && current != MyDocument::kNoReason) return nullptr;
   const std::string title = shiwake->tekiyou();
-  if (title == MyDocument::kTouki) return nullptr;
+  if (title == MyDocument::kTouki || title == kNoReasonTitle) return nullptr;
   HendouReasonPtr reason = reasonNamed(title);
   if (!reason) {
     reason = std::make_shared<HendouReason>(title);

@@ -10,8 +10,10 @@ HoukokusyoStatements Houkokusyo::build(const MyDocument& document, const Kaisyah
                                        int32_t jigyoubuCode)
 {
   KaisyahouStatementColumns c(document, balances, jigyoubuCode);
-  auto sonekiP = KaisyahouSonekiKeisanBuilder::buildOlderForm(c.period, c.seizouP.handedOn, c.hanbaihiP.handedOn);
-  auto sonekiC = KaisyahouSonekiKeisanBuilder::buildOlderForm(c.closing, c.seizouC.handedOn, c.hanbaihiC.handedOn);
+  auto sonekiP =
+      KaisyahouSonekiKeisanBuilder::buildOlderForm(c.period, c.closing, c.seizouP.handedOn, c.hanbaihiP.handedOn);
+  auto sonekiC =
+      KaisyahouSonekiKeisanBuilder::buildOlderForm(c.closing, c.closing, c.seizouC.handedOn, c.hanbaihiC.handedOn);
   HoukokusyoStatements out;
   out.toukiSonekiOfTaisyakuBalance = sonekiP.toukiSoneki;
   out.toukiMisyobunSonekiOfTaisyakuBalance = sonekiP.toukiMisyobunSoneki;

@@ -1,5 +1,6 @@
 #include "statements/KaisyahouHoukokusyoPeriod.h"
 
+#include "document/Journal.h"
 #include "model/Kaisya.h"
 
 namespace kivo {
@@ -13,6 +14,34 @@ KaisyahouHoukokusyoPeriod KaisyahouHoukokusyoPeriod::ofKaisya(const Kaisya& kais
       kaisya.termEndDateOfHoukokusyo().isNull() ? Date::kessanSeiridukiDate() : kaisya.termEndDateOfHoukokusyo();
   p.doAddStartBalanceToHoukokusyo = kaisya.doAddStartBalanceToHoukokusyo();
   return p;
+}
+
+bool KaisyahouHoukokusyoPeriod::isDateOfTerm(const Kaisya& kaisya, Date date)
+{
+  return !date.isNull() && Journal::compareDate(date, kaisya.termStartDate()) >= 0 &&
+         Journal::compareDate(date, kaisya.termEndDate()) <= 0;
+}
+
+KaisyahouHoukokusyoPeriod KaisyahouHoukokusyoPeriod::settleKaisya(Kaisya& k, const std::string& coverTitle)
+{
+  const Date kessan = Date::kessanSeiridukiDate();
+  if (k.termStartDateOfHoukokusyoCover().isNull()) {
+    k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(k.doUseWareki());
+    k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(k.doUseWareki());
+    k.setTermStartDateOfHoukokusyoCover(k.termStartDate());
+    k.setTermEndDateOfHoukokusyoCover(k.termEndDate());
+    k.setTermStartDateOfHoukokusyo(k.termStartDate());
+    k.setTermEndDateOfHoukokusyo(kessan);
+    if (k.titleOfHoukokusyo().empty()) k.setTitleOfHoukokusyo(coverTitle);
+  }
+  const Date start = k.termStartDateOfHoukokusyo();
+  if (start != kessan && !isDateOfTerm(k, start)) k.setTermStartDateOfHoukokusyo(k.termStartDate());
+  // An end never chosen stands for the closing month, as ofKaisya reads it.
+  if (k.termEndDateOfHoukokusyo().isNull()) k.setTermEndDateOfHoukokusyo(kessan);
+  const Date end = k.termEndDateOfHoukokusyo();
+  if (end != kessan && (!isDateOfTerm(k, end) || Journal::compareDate(end, k.termStartDateOfHoukokusyo()) < 0))
+    k.setTermEndDateOfHoukokusyo(k.termEndDate());
+  return ofKaisya(k);
 }
 
 }  // namespace kivo

@@ -177,14 +177,17 @@ KaisyahouStatementRows KaisyahouSonekiKeisanBuilder::build(const KaisyahouHoukok
 }
 
 KaisyahouSonekiKeisanBuilder::OlderForm KaisyahouSonekiKeisanBuilder::buildOlderForm(
-    const KaisyahouHoukokusyoRowMaker& m, std::optional<int64_t> toukiSeihinSeizouGenka,
-    std::optional<int64_t> hanbaihiGoukei)
+    const KaisyahouHoukokusyoRowMaker& m, const KaisyahouHoukokusyoRowMaker& closing,
+    std::optional<int64_t> toukiSeihinSeizouGenka, std::optional<int64_t> hanbaihiGoukei)
 {
   Builder b(m);
   OlderForm out;
   out.toukiSoneki = buildToNet(b, m, toukiSeihinSeizouGenka, hanbaihiGoukei, "　　　当期利益", "　　　当期損失");
-  // Profit or loss brought forward (a loss shown by its size), then the result.
-  const int64_t kurikoshi = b.groupTotal(8, false);
+  // Profit or loss brought forward (a loss shown by its size), then the result. The
+  // brought-forward amount is what the balance sheet holds at the close (the opening
+  // balance less what was paid out of it), whatever the period column starts from,
+  // so that the statement ends on the balance sheet's 当期未処分利益.
+  const int64_t kurikoshi = Builder(closing).groupTotal(8, false);
   if (kurikoshi > 0)
     b.operand(m.addRow(b.rows, KaisyahouSubtotalRowCode, "　　　前期繰越利益", kurikoshi), false, b.profitList);
   else if (kurikoshi < 0)

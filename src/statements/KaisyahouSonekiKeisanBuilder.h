@@ -26,12 +26,14 @@ public:
   // The older form of the 決算報告書: the net result titled 当期利益 / 当期損失, then
   // the profit or loss brought forward (group 8) and the unappropriated profit
   // (当期未処分利益) or undisposed loss (当期未処理損失). Both figures come back signed.
+  // The brought-forward amount is always the closing column's (closing), so that
+  // every column ends on the balance sheet's figure for a period of the whole term.
   struct OlderForm {
     std::vector<Shisan> rows;
     int64_t toukiSoneki = 0;
     int64_t toukiMisyobunSoneki = 0;
   };
-  static OlderForm buildOlderForm(const KaisyahouHoukokusyoRowMaker& maker,
+  static OlderForm buildOlderForm(const KaisyahouHoukokusyoRowMaker& maker, const KaisyahouHoukokusyoRowMaker& closing,
                                   std::optional<int64_t> toukiSeihinSeizouGenka, std::optional<int64_t> hanbaihiGoukei);
 };
 

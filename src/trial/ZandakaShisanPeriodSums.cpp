@@ -114,7 +114,8 @@ ZandakaShisanPeriodSums::Period ZandakaShisanPeriodSums::periodOfMonthIndexes(co
   return p;
 }
 
-ZandakaShisanPeriodSums ZandakaShisanPeriodSums::post(const MyDocument& document, const Period& period)
+ZandakaShisanPeriodSums ZandakaShisanPeriodSums::post(const MyDocument& document, const Period& period,
+                                                      const DidPost& didPost)
 {
   ZandakaShisanPeriodSums r;
   const int64_t max = document.kaisya().maxOutputAmountValue();
@@ -213,7 +214,11 @@ ZandakaShisanPeriodSums ZandakaShisanPeriodSums::post(const MyDocument& document
     const size_t line = static_cast<size_t>(r.hojyoBase_[static_cast<size_t>(i)] + hojyoKamokuCode);
     if (isHojyoKamoku[line]) postInto(r.hojyoKamokuSums_[c][line], amount, sameSide, karikataSide, beforeStart);
   };
-  for (const ShiwakePtr& shiwake : document.journal().sortedByDate()) {
+  const auto& sorted = document.journal().sortedByDate();
+  size_t walked = 0;
+  if (didPost) didPost(0, sorted.size());
+  for (const ShiwakePtr& shiwake : sorted) {
+    if (didPost && ++walked % 4 == 0) didPost(walked, sorted.size());
     const Shiwake& s = *shiwake;
     if (s.denpyouNo() <= 0) continue;  // unregistered cash-book rows and regular-type vouchers
     const Date date = s.date();

@@ -8,7 +8,9 @@
 // (ZandakaShisanAssembly does).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "model/Date.h"
@@ -51,7 +53,10 @@ public:
   // end date (entries before the start go into the opening balances), then the
   // company column (99) as the sum of every other division column. Amounts beyond
   // the company's maxOutputAmountValue stop changing, as the capped sums do.
-  static ZandakaShisanPeriodSums post(const MyDocument& document, const Period& period);
+  // didPost, when given, is told the entries of the sorted journal walked so far and
+  // their number, before the first and after every fourth, for a progress bar.
+  using DidPost = std::function<void(size_t done, size_t total)>;
+  static ZandakaShisanPeriodSums post(const MyDocument& document, const Period& period, const DidPost& didPost = {});
 
   // No sums: every figure reads 0.
   ZandakaShisanPeriodSums() = default;

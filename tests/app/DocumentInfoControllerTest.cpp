@@ -77,6 +77,15 @@ TEST_F(DocumentInfoControllerTest, ShowsTheCompanyAndTheOpeningBalancesAndButton
   info->validateCommandButtons();
   EXPECT_FALSE(info->buttonOfCommand(Command::ShowKanjyoumotocyouWindow)->isEnabled());
   EXPECT_TRUE(info->buttonOfCommand(Command::ShowZandakaShisanWindow)->isEnabled());
+
+  // A household book has no statements: their button is off, as the menu item is.
+  doc->setWasOpenedByLimitedUserPassword(false);
+  app->setCommandHandler(Command::PrintHoukokusyo, [&](QAction*) { ++opened; });
+  for (const bool kakeibo : {false, true}) {
+    doc->document().kaisya().setIsKakeibo(kakeibo);
+    info->validateCommandButtons();
+    EXPECT_EQ(info->buttonOfCommand(Command::PrintHoukokusyo)->isEnabled(), !kakeibo);
+  }
 }
 
 TEST_F(DocumentInfoControllerTest, ASelectionSheetGivesWayToTheMasterLists)

@@ -273,5 +273,20 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardFixesThePhaseBaseAndClearsT
   EXPECT_EQ((Charges{c.kisyuSyoukyakugakuRuikei(), c.futsuuSyoukyakuhi()}), (Charges{40'000, 20'000}));
 }
 
+// The ordinary charge an asset takes from what was typed beside a computed charge of
+// 70,000: nothing, a negative amount, a fixed-charge method or more than 70,000 give
+// 70,000; anything up to it stays.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, OrdinaryChargeIsAtMostTheComputedCharge)
+{
+  using Entered = std::optional<int64_t>;
+  const std::tuple<const char*, Entered, int64_t> cases[] = {
+      {G::kTeigakuHou, std::nullopt, 70'000}, {G::kTeigakuHou, -1, 70'000},     {G::kTeigakuHou, 80'000, 70'000},
+      {G::kTeigakuHou, 70'000, 70'000},       {G::kTeiritsuHou, 0, 0},          {G::kTeiritsuHou, 50'000, 50'000},
+      {G::kKintouSyoukyaku, 50'000, 70'000},  {G::kSokujiSyoukyaku, 0, 70'000}, {G::kIkkatsuSyoukyaku, 1, 70'000}};
+  for (const auto& [method, entered, taken] : cases)
+    EXPECT_EQ(ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(G(method), entered, 70'000), taken)
+        << method << " " << entered.value_or(-2);
+}
+
 }  // namespace
 }  // namespace kivo

@@ -6,6 +6,8 @@
 #include "assets/KurikoshiSyori.h"
 #include "assets/KurikoshiZandaka.h"
 #include "document/DocumentFile.h"
+#include "statements/Houkokusyo.h"
+#include "statements/KaisyahouHoukokusyo.h"
 #include "trial/TrialBooks.h"
 #include "trial/ZandakaShisanPeriodSums.h"
 
@@ -178,6 +180,43 @@ INSTANTIATE_TEST_SUITE_P(Kinds, KurikoshiBooksTest,
                                            Case{Kind::Kakeibo, {}, 720'000}, Case{Kind::Kakeibo, {1, 2}, 720'000}),
                          caseName);
 
+// Each term's statements, under the period the statements sheet settles on, take in
+// the closing entries (13/00) of that term, carried forward once and twice.
+TEST(KurikoshiDocumentTest, NextTermsStatementsTakeInTheirClosingEntriesUnderTheSheetsPeriod)
+{
+  for (const Kind kind : {Kind::Kaisyahou, Kind::Older}) {
+    SCOPED_TRACE(kind == Kind::Kaisyahou ? "Companies Act" : "older chart");
+    std::unique_ptr<MyDocument> doc = makeBooks(kind);
+    fillBooks(*doc, kind, -1);
+    // The sheet was used in the first term: the period runs to the closing month.
+    KaisyahouHoukokusyoPeriod::settleKaisya(doc->kaisya(), "決算報告書");
+    // 1,000,000 + 300,000 - 80,000 - 100,000 dividend.
+    int64_t cash = 1'120'000;
+    for (int carried = 1; carried <= 2; ++carried) {
+      SCOPED_TRACE(carried);
+      doc = carryForward(*doc);
+      ASSERT_TRUE(doc);
+      const KaisyahouHoukokusyoPeriod period = KaisyahouHoukokusyoPeriod::settleKaisya(doc->kaisya(), "決算報告書");
+      EXPECT_EQ(std::tuple(period.startDate, period.endDate, doc->kaisya().termEndDateOfHoukokusyoCover()),
+                std::tuple(doc->kaisya().termStartDate(), Date::kessanSeiridukiDate(), doc->kaisya().termEndDate()));
+      // A closing adjustment of the term, booked in the closing month.
+      addShiwake(*doc, Date::kessanSeiridukiDate(), codeOf(*doc, "消耗品費"), codeOf(*doc, "現金"), 30'000);
+      cash -= 30'000;
+      const KaisyahouStatementArrays* st = nullptr;
+      KaisyahouHoukokusyo kaisyahou;
+      Houkokusyo older;
+      if (kind == Kind::Kaisyahou)
+        st = &kaisyahou.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, {period});
+      else
+        st = &older.setHoukokusyoShisanArrayForJigyoubuCode(*doc, 99, period);
+      ASSERT_FALSE(st->taisyakuTaisyouShisannobuShisanArray.empty());
+      EXPECT_EQ(std::tuple(st->toukiSonekiOfTaisyakuBalance, st->toukiSonekiOfSyuuryouZandaka,
+                           st->taisyakuTaisyouShisannobuShisanArray.back().houkokusyoAmount()),
+                std::tuple(-30'000, -30'000, cash));
+    }
+  }
+}
+
 TEST(KurikoshiZandakaTest, LossOfOneDivisionGoesToTheLossAccountAndTheCompanyNets)
 {
   auto doc = makeBooks(Kind::Kaisyahou);
@@ -264,8 +303,13 @@ TEST(KurikoshiSyoriTest, HandsOverTheNextDocumentFirstAndClosesTheOldOnlyOnceSav
     std::vector<std::string> log;
     std::unique_ptr<MyDocument> next;
     KurikoshiSyori::Steps steps;
-    steps.didStartPhase = [&](KurikoshiSyori::Phase p) {
-      log.push_back(p == KurikoshiSyori::Phase::ComputingZandaka ? "zandaka" : "make");
+    const char* const phases[] = {"prepare", "post", "finish", "make"};
+    steps.didStartPhase = [&](KurikoshiSyori::Phase p) { log.push_back(phases[static_cast<int>(p)]); };
+    // The journal pass counts from 0 to the journal's entries.
+    std::vector<size_t> posted;
+    steps.didPostShiwake = [&](size_t done, size_t total) {
+      posted.push_back(done);
+      EXPECT_EQ(total, old->journal().size());
     };
     steps.addNextDocument = [&](std::unique_ptr<MyDocument> d) {
       log.push_back(old->kaisya().hasDoneKurikoshi() ? "add after mark" : "add");
@@ -278,11 +322,15 @@ TEST(KurikoshiSyoriTest, HandsOverTheNextDocumentFirstAndClosesTheOldOnlyOnceSav
     steps.closeOldDocument = [&] { log.push_back("close"); };
     const auto r = KurikoshiSyori::run(*old, KurikoshiDocument::defaultTermSettings(old->kaisya()), false, 0, steps);
     using S = KurikoshiSyori::Result::Status;
-    EXPECT_EQ(std::tuple(r.status, log, old->kaisya().hasDoneKurikoshi(), next != nullptr),
-              saves ? std::tuple(S::Done, std::vector<std::string>{"zandaka", "make", "add", "save marked", "close"},
-                                 true, true)
-                    : std::tuple(S::OldNotSaved, std::vector<std::string>{"zandaka", "make", "add", "save marked"},
-                                 false, true));
+    EXPECT_EQ(
+        std::tuple(r.status, log, old->kaisya().hasDoneKurikoshi(), next != nullptr),
+        saves ? std::tuple(S::Done,
+                           std::vector<std::string>{"prepare", "post", "finish", "make", "add", "save marked", "close"},
+                           true, true)
+              : std::tuple(S::OldNotSaved,
+                           std::vector<std::string>{"prepare", "post", "finish", "make", "add", "save marked"}, false,
+                           true));
+    EXPECT_EQ(posted, (std::vector<size_t>{0, 4}));  // five entries
   }
 
   // Balances that cannot be carried: nothing is handed over, saved or closed.
@@ -290,8 +338,10 @@ TEST(KurikoshiSyoriTest, HandsOverTheNextDocumentFirstAndClosesTheOldOnlyOnceSav
   fillBooks(*old, Kind::Kaisyahou, -1);
   addShiwake(*old, Date(2024, 9, 1), codeOf(*old, "消耗品費"), codeOf(*old, "現金"), 2'000'000);
   int calls = 0;
-  KurikoshiSyori::Steps steps{
-      {}, [&](std::unique_ptr<MyDocument>) { ++calls; }, [&] { return ++calls > 0; }, [&] { ++calls; }};
+  KurikoshiSyori::Steps steps;
+  steps.addNextDocument = [&](std::unique_ptr<MyDocument>) { ++calls; };
+  steps.saveOldDocument = [&] { return ++calls > 0; };
+  steps.closeOldDocument = [&] { ++calls; };
   const auto r = KurikoshiSyori::run(*old, KurikoshiDocument::defaultTermSettings(old->kaisya()), false, 0, steps);
   EXPECT_EQ(std::tuple(r.status, calls, old->kaisya().hasDoneKurikoshi()),
             std::tuple(KurikoshiSyori::Result::Status::Refused, 0, false));

@@ -51,16 +51,19 @@ TEST_F(HendouReasonEditorTest, AddFromAnEntryNamesTheReasonAfterItsDescriptionAd
   EXPECT_EQ(ed.addReasonFromShiwake(e[1])->reasonString(), "新株の発行");
   EXPECT_EQ(entriesOf("新株の発行"), (std::vector<ShiwakePtr>{e[1], e[3]}));
   EXPECT_EQ(e[1]->hendouReasonStr(), "新株の発行");
-  // Already with a reason, or without description: nothing.
-  EXPECT_EQ(std::tuple(ed.addReasonFromShiwake(e[1]), ed.addReasonFromShiwake(e[2]), names().size()),
-            std::tuple(nullptr, nullptr, 4u));
+  // Already with a reason, without description, or described as 理由なし (how "no
+  // reason" is shown): nothing.
+  e[0]->setTekiyou("理由なし");
+  EXPECT_EQ(std::tuple(ed.addReasonFromShiwake(e[1]), ed.addReasonFromShiwake(e[2]), ed.addReasonFromShiwake(e[0]),
+                       names().size()),
+            std::tuple(nullptr, nullptr, nullptr, 4u));
   EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[2]}));
 
   // A new reason takes the first free name.
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason");
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
-  ed.rename(ed.reasonNamed("new reason 2"), "new reason 3");
-  EXPECT_EQ(ed.addReason()->reasonString(), "new reason 2");
+  EXPECT_EQ(ed.addReason()->reasonString(), "新しい理由");
+  EXPECT_EQ(ed.addReason()->reasonString(), "新しい理由 2");
+  ed.rename(ed.reasonNamed("新しい理由 2"), "新しい理由 3");
+  EXPECT_EQ(ed.addReason()->reasonString(), "新しい理由 2");
   EXPECT_EQ(std::tuple(doc->isDocumentEdited(), ed.noReasonHoldsShiwake()), std::tuple(true, true));
 }
 
@@ -71,8 +74,8 @@ TEST_F(HendouReasonEditorTest, RenameRefusesEmptyTakenAndFixedNames)
   const HendouReasonPtr other = ed.addReason();
   using Case = std::tuple<HendouReasonPtr, std::string, bool>;
   for (const auto& [reason, name, ok] :
-       {Case{r, "", false}, Case{r, "new reason", false}, Case{r, "no reason", false}, Case{r, "剰余金の配当", true},
-        Case{ed.reasonNamed("当期純損益"), "x", false}, Case{other, "配当", true}})
+       {Case{r, "", false}, Case{r, "新しい理由", false}, Case{r, "no reason", false}, Case{r, "理由なし", false},
+        Case{r, "剰余金の配当", true}, Case{ed.reasonNamed("当期純損益"), "x", false}, Case{other, "配当", true}})
     EXPECT_EQ(ed.rename(reason, name), ok) << name;
   EXPECT_TRUE(ed.rename(r, "利益の配当"));
   EXPECT_EQ(e[0]->hendouReasonStr(), "利益の配当");
@@ -84,7 +87,7 @@ TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrderTh
   const HendouReasonPtr r = ed.addReason();
   ASSERT_TRUE(ed.moveShiwake(e[3], r));
   ASSERT_TRUE(ed.moveShiwake(e[1], r));
-  EXPECT_EQ(entriesOf("new reason"), (std::vector<ShiwakePtr>{e[1], e[3]}));
+  EXPECT_EQ(entriesOf("新しい理由"), (std::vector<ShiwakePtr>{e[1], e[3]}));
   EXPECT_EQ(entriesOf("no reason"), (std::vector<ShiwakePtr>{e[0], e[2]}));
   EXPECT_TRUE(ed.removeReason(r));
   EXPECT_EQ(std::tuple(names(), entriesOf("no reason"), e[3]->hendouReasonStr()),
@@ -97,10 +100,10 @@ TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrderTh
   // [no reason, 当期純損益, 純額, a, b]: a from index 3 to child index 5 stands last;
   // index 0 is refused, and "no reason" never moves.
   const std::tuple<HendouReasonPtr, int, bool, std::vector<std::string>> cases[] = {
-      {a, 5, true, {kFixed[0], kFixed[1], kFixed[2], "new reason 2", "new reason"}},
-      {a, 1, true, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
-      {b, 0, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}},
-      {ed.reasonNamed("no reason"), 3, false, {kFixed[0], "new reason", kFixed[1], kFixed[2], "new reason 2"}}};
+      {a, 5, true, {kFixed[0], kFixed[1], kFixed[2], "新しい理由 2", "新しい理由"}},
+      {a, 1, true, {kFixed[0], "新しい理由", kFixed[1], kFixed[2], "新しい理由 2"}},
+      {b, 0, false, {kFixed[0], "新しい理由", kFixed[1], kFixed[2], "新しい理由 2"}},
+      {ed.reasonNamed("no reason"), 3, false, {kFixed[0], "新しい理由", kFixed[1], kFixed[2], "新しい理由 2"}}};
   for (const auto& [reason, childIndex, ok, after] : cases) {
     EXPECT_EQ(ed.moveReason(reason, childIndex), ok) << childIndex;
     EXPECT_EQ(names(), after);
@@ -112,7 +115,7 @@ TEST_F(HendouReasonEditorTest, RemoveReturnsTheEntriesToNoReasonInJournalOrderTh
   // The document's own rebuild agrees with the editor.
   doc->hendouReasonArrayDidChange();
   doc->updateHendouReasonArray();
-  EXPECT_EQ(entriesOf("new reason 2"), (std::vector<ShiwakePtr>{e[0]}));
+  EXPECT_EQ(entriesOf("新しい理由 2"), (std::vector<ShiwakePtr>{e[0]}));
 }
 
 }  // namespace

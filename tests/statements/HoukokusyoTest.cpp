@@ -19,9 +19,11 @@ using test::linesOf;
 constexpr int64_t kMax = 999'999'999'999LL;
 
 HoukokusyoStatements statementsOf(const MyDocument& doc, Date start = Date(2024, 4, 1),
-                                  Date end = Date::kessanSeiridukiDate(), int32_t jigyoubu = 99)
+                                  Date end = Date::kessanSeiridukiDate(), int32_t jigyoubu = 99,
+                                  bool addStartBalance = false)
 {
-  return Houkokusyo::build(doc, KaisyahouHoukokusyoBalances::postShiwakeArray(doc, {start, end, false}), jigyoubu);
+  return Houkokusyo::build(doc, KaisyahouHoukokusyoBalances::postShiwakeArray(doc, {start, end, addStartBalance}),
+                           jigyoubu);
 }
 
 // The amounts of the rows with the captions.
@@ -101,8 +103,9 @@ TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposed
   const HoukokusyoStatements st = statementsOf(*doc);
   const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
   EXPECT_EQ(amountsTitled(pl, {"　　　　売上総利益", "　　　　営業損失", "　　　当期損失"}), Amounts({300, 600, 600}));
-  // The brought-forward profit is an opening balance: only the closing amounts hold it.
-  EXPECT_EQ(linesOf({pl.back()}), (std::vector<Line>{Line{-404, "　　　当期未処理損失", 600}}));
+  // The brought-forward profit is the balance sheet's, in the printed column too.
+  EXPECT_EQ(amountsTitled(pl, {"　　　前期繰越利益"}), Amounts({50}));
+  EXPECT_EQ(linesOf({pl.back()}), (std::vector<Line>{Line{-404, "　　　当期未処理損失", 550}}));
   const auto& closing = st.syuuryouZandakaSonekiKeisanShisanArray;
   EXPECT_EQ(amountsTitled(closing, {"　　　前期繰越利益"}), Amounts({50}));
   EXPECT_EQ(linesOf({closing.back()}), (std::vector<Line>{Line{-404, "　　　当期未処理損失", 550}}));
@@ -113,6 +116,31 @@ TEST(HoukokusyoTest, ALossTakesTheLossTitlesAndIsBroughtForwardIntoTheUndisposed
   EXPECT_EQ(
       amountsTitled(right, {"　当期未処理損失", "　（内 当期損失）", "[剰余金(欠損金)]", "　　　負債・資本の部合計"}),
       Amounts({550, 600, -550, 400}));
+}
+
+// A profit brought forward of 1,000 of which 300 was paid out as a dividend, and the
+// term's profit of 200: over the whole term the income statement, the balance sheet
+// and the appropriation all stand on 900, with or without the opening balances.
+TEST(HoukokusyoTest, IncomeStatementBalanceSheetAndAppropriationAgreeWhateverTheOpeningOption)
+{
+  auto doc = test::makeSmallTrialBooks(ChartKind::HoujinOlder);
+  kamokuNamed(*doc, "前期繰越利益")->setStartBalance(1000, 99);
+  kamokuNamed(*doc, "現金")->setStartBalance(2000, 99);
+  book(*doc, Date(2024, 6, 30), "前期繰越利益", "現金", 300);
+  for (const bool addStartBalance : {false, true}) {
+    SCOPED_TRACE(addStartBalance);
+    const HoukokusyoStatements st =
+        statementsOf(*doc, Date(2024, 4, 1), Date::kessanSeiridukiDate(), 99, addStartBalance);
+    const auto& pl = st.taisyakuBalanceSonekiKeisanShisanArray;
+    EXPECT_EQ(amountsTitled(pl, {"　　　当期利益", "　　　前期繰越利益", "　　　当期未処分利益"}),
+              Amounts({200, 700, 900}));
+    EXPECT_EQ(
+        Amounts({st.toukiMisyobunSonekiOfTaisyakuBalance, st.toukiMisyobunSonekiOfSyuuryouZandaka,
+                 amountsTitled(st.taisyakuTaisyouFusainobuShisanArray, {"　当期未処分利益"}).front(),
+                 RiekiSyobunan(st.toukiMisyobunSonekiOfSyuuryouZandaka, {}, kMax).rows().front().houkokusyoAmount()}),
+        Amounts({900, 900, 900, 900}));
+    expectBalanced(st);
+  }
 }
 
 TEST(HoukokusyoTest, SoleProprietorOnTheShippedChart)

@@ -275,6 +275,48 @@ TEST(KaisyahouHoukokusyoTest, AShownColumnAndTheReuseOfTheBalancePass)
   EXPECT_TRUE(model.didPostShiwakeArray());
 }
 
+// The period the statements sheets settle on each time they are shown, in a term of
+// 2024-04-01 to 2025-03-31: first use, dates left from another term, an end before the
+// start, and the closing-adjustment month, which stays wherever it stands.
+TEST(KaisyahouHoukokusyoTest, TheSheetsKeepThePeriodInsideTheTerm)
+{
+  const Date kessan = Date::kessanSeiridukiDate();
+  const Date first(2024, 4, 1), last(2025, 3, 31);
+  struct Case {
+    const char* what;
+    bool shownBefore;
+    Date start, end;
+    Date settledStart, settledEnd;
+  };
+  const Case cases[] = {{"first use", false, Date(2023, 4, 1), Date(2023, 5, 1), first, kessan},
+                        {"kept", true, Date(2024, 6, 1), Date(2024, 9, 30), Date(2024, 6, 1), Date(2024, 9, 30)},
+                        {"the last term's dates", true, Date(2023, 4, 1), Date(2024, 3, 31), first, last},
+                        {"end before start", true, Date(2024, 9, 1), Date(2024, 8, 31), Date(2024, 9, 1), last},
+                        {"a day past the term", true, Date(2024, 4, 1), Date(2025, 4, 1), first, last},
+                        {"closing month", true, kessan, kessan, kessan, kessan},
+                        {"never chosen", true, Date(), Date(), first, kessan}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Kaisya k;
+    k.setMonthOfTermArrayFrom(first, last);
+    k.setDoUseWareki(true);
+    if (c.shownBefore) {
+      k.setTermStartDateOfHoukokusyoCover(Date(2023, 4, 1));
+      k.setTitleOfHoukokusyo("第5期 決算報告書");
+    }
+    k.setTermStartDateOfHoukokusyo(c.start);
+    k.setTermEndDateOfHoukokusyo(c.end);
+    const KaisyahouHoukokusyoPeriod p = KaisyahouHoukokusyoPeriod::settleKaisya(k, "決算報告書");
+    EXPECT_EQ(std::tuple(p.startDate, p.endDate, k.termStartDateOfHoukokusyo(), k.termEndDateOfHoukokusyo()),
+              std::tuple(c.settledStart, c.settledEnd, c.settledStart, c.settledEnd));
+    // The cover: the term's dates in the company's era form on first use, else as kept.
+    EXPECT_EQ(std::tuple(k.termStartDateOfHoukokusyoCover(), k.doUseWarekiForTermEndDateOfHoukokusyoCover(),
+                         k.titleOfHoukokusyo()),
+              c.shownBefore ? std::tuple(Date(2023, 4, 1), false, std::string("第5期 決算報告書"))
+                            : std::tuple(first, true, std::string("決算報告書")));
+  }
+}
+
 // --- over generated journals
 
 struct Books {

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +32,7 @@
 #include "model/Kamoku.h"
 #include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
+#include "platform/CheckedItemDelegate.h"
 #include "platform/MainMenu.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
@@ -52,10 +54,7 @@ constexpr const char* kOlderRuleTitle = "旧償却方法（平成19年3月31日�
 constexpr const char* kNewerRuleTitle = "平成19年4月1日以後に取得";
 constexpr const char* kRemovedBeforeAddedMessage = "除却日に取得日より前の日付は指定できません。";
 
-bool isFixedChargeMethod(const std::string& m)
-{
-  return m == G::kKintouSyoukyaku || m == G::kSokujiSyoukyaku || m == G::kIkkatsuSyoukyaku;
-}
+bool isFixedChargeMethod(const std::string& m) { return ShisanSyoukyaku::isFutsuuSyoukyakuhiFixed(m); }
 bool isOneTimeMethod(const std::string& m) { return m == G::kSokujiSyoukyaku || m == G::kIkkatsuSyoukyaku; }
 
 std::string text(const QLineEdit* f) { return f->text().trimmed().toStdString(); }
@@ -97,9 +96,9 @@ GenkasyoukyakuShisanListController* GenkasyoukyakuShisanListController::showGenk
 {
   auto* controller = qobject_cast<GenkasyoukyakuShisanListController*>(document->genkasyoukyakuShisanListController());
   if (!controller) {
+    // Placed by its loading, once it has its size.
     controller = new GenkasyoukyakuShisanListController(document);
     document->addWindowController(controller);
-    controller->moveWindowToInitialPositionWithDisplay(true);
   }
   controller->showWindow();
   return controller;
@@ -116,6 +115,16 @@ QString GenkasyoukyakuShisanListController::windowMenuTitle() const
 QString GenkasyoukyakuShisanListController::denpyouAndCyouhyouItemTitle() const
 {
   return qs(MainMenu::kGenkasyoukyakuShisanListItemTitle);
+}
+
+const char* GenkasyoukyakuShisanListController::windowWidthDefaultsKey() const
+{
+  return widthDefaultsKey_.isEmpty() ? nullptr : widthDefaultsKey_.constData();
+}
+
+const char* GenkasyoukyakuShisanListController::windowHeightDefaultsKey() const
+{
+  return KIVOGenkasyoukyakuShisanWindowHeightKey;
 }
 
 SyoukyakuKikan GenkasyoukyakuShisanListController::kikan() const
@@ -233,6 +242,12 @@ void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
   infoTabView_->addTab(history, qs("減少履歴"));
   connect(addDecreaseHistoryButton_, &QPushButton::clicked, this, [this] { addDecreaseHistory(); });
   connect(removeDecreaseHistoryButton_, &QPushButton::clicked, this, [this] { removeDecreaseHistory(); });
+  // A decrease needs a date; its amount may be left empty.
+  decreaseDelegate_ = new CheckedItemDelegate(decreaseHistoryTableView_);
+  decreaseDelegate_->accepts = [this](const QModelIndex& index, const QString& text) {
+    return acceptsDecreaseText(index.column(), text);
+  };
+  decreaseHistoryTableView_->setItemDelegate(decreaseDelegate_);
   connect(decreaseHistoryTableView_, &QTableWidget::cellChanged, this,
           [this](int row, int column) { decreaseItemChanged(row, column); });
   connect(infoTabView_, &QTabWidget::currentChanged, this, [this](int i) { infoTabChanged(i); });
@@ -250,6 +265,25 @@ void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
   }
   connect(syoukyakuTypeComboBox_, &QComboBox::activated, this, [this] { syoukyakuTypeChosen(); });
   connect(addedTypePopUp_, &QComboBox::activated, this, [this] { userEdited(); });
+  for (QLineEdit* f : {quantityField_, tokubetsuSyoukyakuhiField_, jigyouSenyouWariaiField_})
+    f->installEventFilter(this);
+}
+
+bool GenkasyoukyakuShisanListController::eventFilter(QObject* watched, QEvent* event)
+{
+  if (event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // The business-use ratio is the last field, or the special charge when the
+    // ratio is hidden (a corporation).
+    QLineEdit* last = jigyouSenyouWariaiField_->isVisible() ? jigyouSenyouWariaiField_ : tokubetsuSyoukyakuhiField_;
+    const bool backTab =
+        key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
+    if ((watched == last && key->key() == Qt::Key_Tab && !backTab) || (watched == quantityField_ && backTab)) {
+      outlineView_->setFocus(Qt::TabFocusReason);
+      return true;
+    }
+  }
+  return DocumentWindowController::eventFilter(watched, event);
 }
 
 void GenkasyoukyakuShisanListController::windowDidLoad()
@@ -321,6 +355,8 @@ void GenkasyoukyakuShisanListController::windowDidLoad()
   for (QWidget* w : kojinOnly_) w->setVisible(!houjin);
 
   reloadOutline();
+  widthDefaultsKey_ = UserDefaults::columnsKey(KIVOGenkasyoukyakuShisanWindowWidthKey, model_->columnCount()).toUtf8();
+  moveWindowToInitialPositionWithDisplay(false);
   outlineView_->collapseAll();
   connect(outlineView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
     updateForSelectedGenkasyoukyakuShisan();
@@ -334,7 +370,12 @@ void GenkasyoukyakuShisanListController::windowDidLoad()
   updateForSelectedGenkasyoukyakuShisan();
 }
 
-void GenkasyoukyakuShisanListController::recomputeUI() { reloadOutline(); }
+void GenkasyoukyakuShisanListController::recomputeUI()
+{
+  reloadOutline();
+  // The figures follow the preferences (the rounding) and the company at once.
+  if (selected_) updateUneditableField();
+}
 
 // --- outline
 
@@ -544,6 +585,7 @@ void GenkasyoukyakuShisanListController::fillFields()
   jigyouSenyouWariaiField_->setText(QString::number(a.jigyouSenyouWariai()));
   filling_ = false;
   updateUneditableField();
+  selected_->sortDecreaseArrayByDate();
   updateItemsOfDecreaseHistory();
 }
 
@@ -560,8 +602,8 @@ void GenkasyoukyakuShisanListController::updateEditableField()
     taiyouYearsField_->clear();
   }
   // A new asset's reference follows the method between the provisions of immediate
-  // depreciation; anything the user typed stays.
-  if (selected_->reference().empty()) {
+  // depreciation until the asset is first committed; anything the user typed stays.
+  if (std::find(neverCommitted_.begin(), neverCommitted_.end(), selected_) != neverCommitted_.end()) {
     const QString provision = qs(kaisya.isHoujin() ? "措法６７の８" : "措法２８の２");
     const QString r = referenceField_->text();
     if (method == G::kSokujiSyoukyaku && r.isEmpty())
@@ -699,16 +741,15 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
   sansyutsuSyoukyakuhiField_->setText(amount(charge));
   // No ordinary charge above the computed one: the shown charge is lowered, and the
   // asset takes it only once the user has edited it.
-  const std::optional<int64_t> futsuu = kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_));
-  if (!futsuu || *futsuu < 0 || !futsuuSyoukyakuhiField_->isEnabled() || *futsuu > charge) {
+  const std::optional<int64_t> typed = kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_));
+  const int64_t futsuu = ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(a, typed, charge);
+  if (typed != futsuu) {
     const bool was = filling_;
     filling_ = true;
-    futsuuSyoukyakuhiField_->setText(amount(charge));
+    futsuuSyoukyakuhiField_->setText(amount(futsuu));
     filling_ = was;
-    a.setFutsuuSyoukyakuhi(charge);
-  } else {
-    a.setFutsuuSyoukyakuhi(*futsuu);
   }
+  a.setFutsuuSyoukyakuhi(futsuu);
   const int64_t t = a.toukiSyoukyakuhiGoukei();
   if (t > kaisya.maxInputAmountValue()) {
     for (QLineEdit* f : {toukiSyoukyakuhiGoukeiField_, kimatsuCyoubokagakuField_, kimatsuSyoukyakugakuRuikeiField_,
@@ -739,9 +780,25 @@ void GenkasyoukyakuShisanListController::refuse(const char* message, QWidget* fi
   if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
 }
 
+bool GenkasyoukyakuShisanListController::acceptsDecreaseText(int column, const QString& typed) const
+{
+  const std::string t = typed.trimmed().toStdString();
+  if (column == 0) return dateFormatter_->dateOfString(t).has_value();
+  if (t.empty()) return true;
+  const Kaisya& kaisya = document()->document().kaisya();
+  const std::optional<int64_t> v = kaisya.memoryKingakuOfDisplayString(t);
+  return v && *v >= 0 && *v <= kaisya.maxInputAmountValue();
+}
+
 bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukyakuShisan()
 {
   const Kaisya& kaisya = document()->document().kaisya();
+  // A decrease cell being edited: a refused text keeps it (and the asset) in editing;
+  // an accepted one ends the edit, the decreases then sorted by date.
+  if (infoTabView_->currentIndex() == 1 && !decreaseDelegate_->endEditing()) {
+    AlertSheet::beep();
+    return false;
+  }
   if (!integer(quantityField_)) {
     refuse("数量が入力されていません。", quantityField_);
     return false;
@@ -796,6 +853,7 @@ bool GenkasyoukyakuShisanListController::setEditingGenkasyoukyakuShisanToArray()
   if (!shouldFinishEditingSelectedGenkasyoukyakuShisan()) return false;
   if (dirty_) writeFieldsIntoAsset();
   selected_->sortDecreaseArrayByDate();
+  std::erase(neverCommitted_, selected_);
   return true;
 }
 
@@ -863,6 +921,7 @@ void GenkasyoukyakuShisanListController::updateItemsOfDecreaseHistory()
     decreaseHistoryTableView_->setItem(i, 1, amount);
   }
   filling_ = was;
+  if (!decreases.empty()) decreaseHistoryTableView_->setCurrentCell(0, 0);
   const bool oneTime = isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString());
   addDecreaseHistoryButton_->setEnabled(!oneTime);
   removeDecreaseHistoryButton_->setEnabled(!oneTime && !decreases.empty());
@@ -891,6 +950,7 @@ void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column
     }
     d.setAmountOfDecrease(*v);
   }
+  selected_->sortDecreaseArrayByDate();
   document()->updateChangeCount(MyDocument::ChangeType::Done);
   QTimer::singleShot(0, this, [this] {
     if (selected_) updateItemsOfDecreaseHistory();
@@ -956,7 +1016,11 @@ void GenkasyoukyakuShisanListController::handleChooseAddShisan()
 {
   if (!setEditingGenkasyoukyakuShisanToArray()) return;
   const MyDocument& doc = document()->document();
-  auto asset = std::make_shared<G>(doc.kaisya().isHoujin() ? G::kTeiritsuHou : G::kTeigakuHou);
+  // The residual and limit ratios are those the preferences set for new assets.
+  const UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  auto asset = std::make_shared<G>(doc.kaisya().isHoujin() ? G::kTeiritsuHou : G::kTeigakuHou,
+                                   defaults.doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonWariaiKey),
+                                   defaults.doubleForKey(KIVOGankasyoukyakuhiDefaultZanzonGendoWariaiKey));
   if (!doc.genkasyoukyakuShisanArray().empty()) {
     // Each code is the one every selected row shares.
     std::optional<int32_t> codes[3];
@@ -986,6 +1050,7 @@ void GenkasyoukyakuShisanListController::handleChooseAddShisan()
   addController_->updateUIToEditGenkasyoukyakuShisan(asset);
   addController_->beginSheet(this, [this, asset](int code) {
     if (code != SheetController::kOK) return;
+    neverCommitted_.push_back(asset);
     reloadOutline();
     selectGenkasyoukyakuShisan(asset);
     updateForSelectedGenkasyoukyakuShisan();
@@ -1021,9 +1086,11 @@ void GenkasyoukyakuShisanListController::handleChooseRemoveShisan()
   selected_.reset();
   dirty_ = false;
   auto& array = document()->document().genkasyoukyakuShisanArray();
-  std::erase_if(array, [&](const GenkasyoukyakuShisanPtr& a) {
+  const auto isDoomed = [&](const GenkasyoukyakuShisanPtr& a) {
     return std::find(doomed.begin(), doomed.end(), a) != doomed.end();
-  });
+  };
+  std::erase_if(array, isDoomed);
+  std::erase_if(neverCommitted_, isDoomed);
   outlineView_->setSelectionGuardEnabled(false);
   outlineView_->selectionModel()->clearSelection();
   reloadOutline();

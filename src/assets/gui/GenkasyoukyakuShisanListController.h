@@ -33,6 +33,7 @@ class QWidget;
 
 namespace kivo {
 
+class CheckedItemDelegate;
 class GenkasyoukyakuShisanOutlineModel;
 class GenkasyoukyakuShisanToAddController;
 class KamokuJigyoubuGroupOutlineView;
@@ -133,8 +134,13 @@ protected:
   void windowDidLoad() override;
   QString windowMenuTitle() const override;
   QString denpyouAndCyouhyouItemTitle() const override;
+  // The width is kept per number of the outline's columns.
+  const char* windowWidthDefaultsKey() const override;
+  const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void fillFunctionMenu(QMenu* menu) override;
+  // Tab in the detail's last field and back-Tab in its first go back to the outline.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   struct Inputs;
@@ -160,11 +166,19 @@ private:
   QModelIndex indexOfAsset(const GenkasyoukyakuShisanPtr& asset) const;
   std::string groupKey(const KamokuJigyoubuGroup& g) const;
 
+  // Whether a decrease cell's typed text may end its edit (a date for the date, an
+  // amount or nothing for the amount).
+  bool acceptsDecreaseText(int column, const QString& text) const;
+
   std::vector<KamokuJigyoubuGroup> groups_;
   // The group each group row stands for, by the row's number.
   std::vector<const KamokuJigyoubuGroup*> groupOfRow_;
   GenkasyoukyakuShisanPtr selected_;
   std::vector<GenkasyoukyakuShisanPtr> dragged_;
+  // Assets added in this window and not committed yet: the only ones whose reference
+  // follows the method between the provisions of immediate depreciation.
+  std::vector<GenkasyoukyakuShisanPtr> neverCommitted_;
+  QByteArray widthDefaultsKey_;
   bool dirty_ = false;
   bool filling_ = false;
   bool switchingTab_ = false;
@@ -208,6 +222,7 @@ private:
   std::vector<QWidget*> newerRuleOnly_;
   std::vector<QWidget*> kojinOnly_;
   QTableWidget* decreaseHistoryTableView_ = nullptr;
+  CheckedItemDelegate* decreaseDelegate_ = nullptr;
   QPushButton* addDecreaseHistoryButton_ = nullptr;
   QPushButton* removeDecreaseHistoryButton_ = nullptr;
   QPointer<QMenu> functionMenu_;

@@ -271,7 +271,8 @@ void PreferenceController::handleClickApplyButton()
   d.setDouble(zanzonGendoWariaiField_->value(), KIVOGankasyoukyakuhiDefaultZanzonGendoWariaiKey);
   d.synchronize();
   updateWindowsOfKind(DocumentWindow::Kind::SuiiShisan);
-  updateWindowsOfKind(DocumentWindow::Kind::GenkasyoukyakuShisanList);
+  // The register's shown figures depend on the rounding: they follow at once.
+  updateWindowsOfKind(DocumentWindow::Kind::GenkasyoukyakuShisanList, true);
 }
 
 void PreferenceController::changeColor(const QColor& color)
@@ -285,7 +286,7 @@ void PreferenceController::changeColor(const QColor& color)
   updateWindowsOfKind(DocumentWindow::Kind::SuiiShisan);
 }
 
-void PreferenceController::updateWindowsOfKind(DocumentWindow::Kind kind)
+void PreferenceController::updateWindowsOfKind(DocumentWindow::Kind kind, bool force)
 {
   // The open windows of every document: a window that closed may wait for its
   // deletion.
@@ -293,7 +294,7 @@ void PreferenceController::updateWindowsOfKind(DocumentWindow::Kind kind)
     DocumentWindowController* wc = qobject_cast<DocumentWindowController*>(w);
     if (!wc || wc->windowKind() != kind) continue;
     const auto& open = wc->document()->windowControllers();
-    if (std::find(open.begin(), open.end(), wc) != open.end()) wc->updateUI(false);
+    if (std::find(open.begin(), open.end(), wc) != open.end()) wc->updateUI(force);
   }
 }
 

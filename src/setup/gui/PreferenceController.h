@@ -60,7 +60,8 @@ public:
 private:
   PreferenceController();
   void showColor();
-  void updateWindowsOfKind(DocumentWindow::Kind kind);
+  // force: at once, whether the window is main or not.
+  void updateWindowsOfKind(DocumentWindow::Kind kind, bool force = false);
 
   std::map<std::string, QCheckBox*> checkboxes_;
   std::map<EntryColumn, QComboBox*> inputTypePopUps_;

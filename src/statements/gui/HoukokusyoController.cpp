@@ -15,25 +15,31 @@
 #include "document/gui/DocumentWindowController.h"
 #include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "fields/NameFormatter.h"
 #include "platform/AlertSheet.h"
+#include "platform/CheckedItemDelegate.h"
+#include "platform/FieldMessage.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaultsKeys.h"
 #include "statements/gui/KaisyahouHoukokusyoController.h"
+#include "statements/gui/RiekiSyobunanTableView.h"
 
 namespace kivo {
 namespace {
 
-// An item's name: no spaces, at most 8 characters.
-QString itemName(QString text)
-{
-  text.remove(QLatin1Char(' '));
-  text.remove(QChar(0x3000));
-  return text.left(8);
-}
-
 enum Column { NameColumn, KingakuColumn };
+
+// An item's name: at most 8 characters and no spaces. Why a name is refused, or
+// empty when it is not.
+std::string refusalOfItemName(const QString& name)
+{
+  std::string why;
+  FieldValue value;
+  NameFormatter(8, false).getObjectValue(value, name.toStdString(), &why);
+  return why;
+}
 
 }  // namespace
 
@@ -63,7 +69,8 @@ HoukokusyoController::HoukokusyoController(OpenDocument* document) : StatementsS
                                this);
   connect(general_, &HoukokusyoGeneralTab::printItemsClicked, this, &HoukokusyoController::selectPrintItems);
   tabView_->addTab(general_, qs("一般"));
-  const char* const noteTabs[] = {"貸借対照表", "損益計算書", "販売費及び一般管理費", "製造原価報告書"};
+  const char* const noteTabs[] = {"貸借対照表", "損益計算書", "販売費及び一般管理費",
+                                  doc.kaisya().isKensetu() ? "完成工事原価報告書" : "製造原価報告書"};
   for (int t = TaisyakuTaisyouTab; t <= SeizouGenkaTab; ++t) {
     noteViews_[t] = new QPlainTextEdit(this);
     auto* tab = new QWidget(this);
@@ -88,11 +95,25 @@ QWidget* HoukokusyoController::buildRiekiSyobunanTab()
   goukeiField_ = new QLabel(tab);
   jikiTitleField_ = new QLabel(tab);
   jikiField_ = new QLabel(tab);
-  table_ = new QTableWidget(0, 2, tab);
+  table_ = new RiekiSyobunanTableView(0, 2, tab);
   table_->setHorizontalHeaderLabels({qs("科目"), qs("金額")});
   table_->horizontalHeader()->setStretchLastSection(true);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setMover([this](int from, int to) { return moveKamokuOfRiekiSyobunan(from, to); });
+  // A name the formatter refuses, or an amount it cannot read, keeps its cell in
+  // editing; the name's refusal says why.
+  itemDelegate_ = new CheckedItemDelegate(table_);
+  itemDelegate_->accepts = [this](const QModelIndex& index, const QString& text) {
+    return index.column() == NameColumn ? refusalOfItemName(text).empty() : acceptsKingaku(text);
+  };
+  itemDelegate_->refused = [this](const QModelIndex& index, QLineEdit* editor) {
+    if (index.column() == NameColumn)
+      FieldMessage::show(editor, qs(refusalOfItemName(editor->text())));
+    else
+      AlertSheet::beep();
+  };
+  table_->setItemDelegate(itemDelegate_);
   connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem*) {
     if (!reloading_) storeTable();
   });
@@ -159,7 +180,7 @@ RiekiSyobunan HoukokusyoController::riekiSyobunan() const
 
 void HoukokusyoController::updateUIOfRiekisyobunan()
 {
-  compute();
+  computeWithProgress([this] { compute(); });
   Kaisya& k = document_->document().kaisya();
   const RiekiSyobunan r = riekiSyobunan();
   // The title follows the sign of U unless the user gave one of his own.
@@ -190,7 +211,7 @@ void HoukokusyoController::reloadTable()
     auto* kingaku = new QTableWidgetItem(qs(k.displayStringOfMemoryKingaku(item.kingaku)));
     kingaku->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (QTableWidgetItem* cell : {name, kingaku})
-      cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable);
+      cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable | Qt::ItemIsDragEnabled);
     table_->setItem(i, NameColumn, name);
     table_->setItem(i, KingakuColumn, kingaku);
   }
@@ -213,20 +234,23 @@ void HoukokusyoController::storeTable()
     QTableWidgetItem* kingaku = table_->item(i, KingakuColumn);
     if (!name || !kingaku) continue;
     RiekiSyobunanItem item;
-    const QString shortName = itemName(name->text());
-    if (shortName != name->text()) name->setText(shortName);
-    item.name = shortName.toStdString();
-    const QString text = kingaku->text().trimmed();
-    const std::optional<int64_t> v =
-        text.isEmpty() ? std::optional<int64_t>(0) : k.memoryKingakuOfDisplayString(text.toStdString());
-    if (!v || *v < 0 || *v > k.maxInputAmountValue()) {
-      refused = true;
-      // The amount the cell showed before the edit: the item of that name.
-      item.kingaku = 0;
-      for (const RiekiSyobunanItem& o : old)
-        if (o.name == item.name) item.kingaku = o.kingaku;
+    const RiekiSyobunanItem* before = static_cast<size_t>(i) < old.size() ? &old[static_cast<size_t>(i)] : nullptr;
+    // A name the formatter refuses is never cut or stripped: the item keeps its name.
+    const std::string why = refusalOfItemName(name->text());
+    if (why.empty()) {
+      item.name = name->text().toStdString();
     } else {
-      item.kingaku = *v;
+      item.name = before ? before->name : kNewItemName;
+      name->setText(qs(item.name));
+      FieldMessage::show(table_->viewport(), qs(why), table_->visualItemRect(name));
+    }
+    const QString text = kingaku->text().trimmed();
+    if (!acceptsKingaku(text)) {
+      refused = true;
+      // The amount the cell showed before the edit.
+      item.kingaku = before ? before->kingaku : 0;
+    } else {
+      item.kingaku = text.isEmpty() ? 0 : k.memoryKingakuOfDisplayString(text.toStdString()).value_or(0);
     }
     const QString shown = qs(k.displayStringOfMemoryKingaku(item.kingaku));
     if (kingaku->text() != shown) kingaku->setText(shown);
@@ -242,6 +266,41 @@ void HoukokusyoController::storeTable()
   updateTotals();
 }
 
+bool HoukokusyoController::acceptsKingaku(const QString& typed) const
+{
+  const Kaisya& k = document_->document().kaisya();
+  const QString text = typed.trimmed();
+  if (text.isEmpty()) return true;
+  const std::optional<int64_t> v = k.memoryKingakuOfDisplayString(text.toStdString());
+  return v && *v >= 0 && *v <= k.maxInputAmountValue();
+}
+
+bool HoukokusyoController::moveKamokuOfRiekiSyobunan(int from, int to)
+{
+  Kaisya& k = document_->document().kaisya();
+  std::vector<RiekiSyobunanItem> items = k.riekisyobunanKamokuArray();
+  const int count = static_cast<int>(items.size());
+  if (from < 0 || from >= count || to < 0 || to > count || !itemDelegate_->endEditing()) return false;
+  // The place counts the rows before the item is taken out.
+  const int at = from < to ? to - 1 : to;
+  RiekiSyobunanItem moved = items[static_cast<size_t>(from)];
+  items.erase(items.begin() + from);
+  items.insert(items.begin() + at, std::move(moved));
+  if (items != k.riekisyobunanKamokuArray()) {
+    k.setRiekisyobunanKamokuArray(std::move(items));
+    markEdited();
+  }
+  // The table is rebuilt once it has finished with the drop.
+  QMetaObject::invokeMethod(
+      this,
+      [this, at] {
+        reloadTable();
+        if (at < table_->rowCount()) table_->setCurrentCell(at, NameColumn);
+      },
+      Qt::QueuedConnection);
+  return true;
+}
+
 void HoukokusyoController::updateTotals()
 {
   const Kaisya& k = document_->document().kaisya();
@@ -252,6 +311,7 @@ void HoukokusyoController::updateTotals()
 
 void HoukokusyoController::addKamokuToRiekiSyobunan()
 {
+  if (!itemDelegate_->endEditing()) return AlertSheet::beep();
   Kaisya& k = document_->document().kaisya();
   std::vector<RiekiSyobunanItem> items = k.riekisyobunanKamokuArray();
   items.push_back({kNewItemName, 0});
@@ -266,6 +326,7 @@ void HoukokusyoController::addKamokuToRiekiSyobunan()
 
 void HoukokusyoController::removeKamokuFromRiekiSyobunan()
 {
+  if (!itemDelegate_->endEditing()) return AlertSheet::beep();
   const int row = table_->currentRow();
   Kaisya& k = document_->document().kaisya();
   std::vector<RiekiSyobunanItem> items = k.riekisyobunanKamokuArray();
@@ -281,6 +342,16 @@ void HoukokusyoController::removeKamokuFromRiekiSyobunan()
 // --- checking and storing
 
 void HoukokusyoController::selectPrintItems() { okButton_->setEnabled(general_->anyPrintItem()); }
+
+bool HoukokusyoController::shouldApplyTab(int tab)
+{
+  // An item being edited ends with its text, unless that text is refused.
+  if (tab == RiekiSyobunanTab && !itemDelegate_->endEditing()) {
+    AlertSheet::beep();
+    return false;
+  }
+  return StatementsSheetController::shouldApplyTab(tab);
+}
 
 void HoukokusyoController::applyTab(int tab)
 {
@@ -348,7 +419,7 @@ void HoukokusyoController::endHoukokusyoWindow()
     return;
   }
   applyTab(currentTab_);
-  compute();
+  computeWithProgress([this] { compute(); });
   const RiekiSyobunan r = riekiSyobunan();
   if (general_->printCheckbox(RiekiSyobunanBox)->isChecked()) {
     const std::string reason = r.check();
@@ -362,7 +433,11 @@ void HoukokusyoController::endHoukokusyoWindow()
   endSheetWithSender(okButton_);
 }
 
-void HoukokusyoController::cancelHoukokusyoWindow() { endSheetWithSender(cancelButton_); }
+void HoukokusyoController::cancelHoukokusyoWindow()
+{
+  if (currentTab_ == RiekiSyobunanTab && !shouldApplyTab(currentTab_)) return;
+  endSheetWithSender(cancelButton_);
+}
 
 void HoukokusyoController::didSelectTab(int tab)
 {

@@ -28,7 +28,9 @@ class QTabWidget;
 
 namespace kivo {
 
+class CheckedItemDelegate;
 class DocumentWindowController;
+class RiekiSyobunanTableView;
 class OpenDocument;
 
 class HoukokusyoController : public StatementsSheetController {
@@ -66,13 +68,15 @@ public:
   QLineEdit* termEndDateField() const { return general_->termEndDateField(); }
   QCheckBox* printCheckbox(int i) const { return general_->printCheckbox(i); }
   QPlainTextEdit* noteTextView(int tab) const { return noteViews_[tab]; }
-  QTableWidget* riekiSyobunanTableView() const { return table_; }
+  RiekiSyobunanTableView* riekiSyobunanTableView() const { return table_; }
+  CheckedItemDelegate* riekiSyobunanItemDelegate() const { return itemDelegate_; }
   QPushButton* addToRiekiSyobunanButton() const { return addButton_; }
   QPushButton* removeFromRiekiSyobunanButton() const { return removeButton_; }
   QLabel* riekiSyobunGoukeiField() const { return goukeiField_; }
   QLabel* jikiKurikoshiRiekiField() const { return jikiField_; }
 
 protected:
+  bool shouldApplyTab(int tab) override;
   void applyTab(int tab) override;
   void didSelectTab(int tab) override;
   void willBeginSheet() override { updateUI(); }
@@ -85,6 +89,9 @@ private:
   void compute();
   void reloadTable();
   void storeTable();
+  bool acceptsKingaku(const QString& text) const;
+  // Moves the item of the row before the row given; false when refused.
+  bool moveKamokuOfRiekiSyobunan(int from, int to);
   void updateTotals();
 
   Houkokusyo model_;
@@ -95,7 +102,8 @@ private:
   QLabel* riekiTitleField_ = nullptr;
   QLabel* toukiMisyobunTitleField_ = nullptr;
   QLabel* toukiMisyobunField_ = nullptr;
-  QTableWidget* table_ = nullptr;
+  RiekiSyobunanTableView* table_ = nullptr;
+  CheckedItemDelegate* itemDelegate_ = nullptr;
   QPushButton* addButton_ = nullptr;
   QPushButton* removeButton_ = nullptr;
   QLabel* goukeiTitleField_ = nullptr;

@@ -14,6 +14,7 @@
 #include "fields/gui/FormatterLineEditBinding.h"
 #include "platform/AlertSheet.h"
 #include "platform/QtStrings.h"
+#include "statements/KaisyahouHoukokusyoPeriod.h"
 
 namespace kivo {
 namespace {
@@ -104,29 +105,13 @@ HoukokusyoGeneralTab::~HoukokusyoGeneralTab() = default;
 Date HoukokusyoGeneralTab::firstDay() const { return doc_.kaisya().termStartDate(); }
 Date HoukokusyoGeneralTab::lastDay() const { return doc_.kaisya().termEndDate(); }
 
-bool HoukokusyoGeneralTab::isInTerm(Date d) const
-{
-  return Journal::compareDate(d, firstDay()) >= 0 && Journal::compareDate(d, lastDay()) <= 0;
-}
+bool HoukokusyoGeneralTab::isInTerm(Date d) const { return KaisyahouHoukokusyoPeriod::isDateOfTerm(doc_.kaisya(), d); }
 
 void HoukokusyoGeneralTab::load(Kaisya& k, const char* coverTitle)
 {
-  const Date kessan = Date::kessanSeiridukiDate();
-  if (k.termStartDateOfHoukokusyoCover().isNull()) {
-    k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(k.doUseWareki());
-    k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(k.doUseWareki());
-    k.setTermStartDateOfHoukokusyoCover(k.termStartDate());
-    k.setTermEndDateOfHoukokusyoCover(k.termEndDate());
-    k.setTermStartDateOfHoukokusyo(k.termStartDate());
-    k.setTermEndDateOfHoukokusyo(kessan);
-    if (k.titleOfHoukokusyo().empty()) k.setTitleOfHoukokusyo(coverTitle);
-  }
-  Date start = k.termStartDateOfHoukokusyo();
-  if (start != kessan && (start.isNull() || !isInTerm(start)))
-    k.setTermStartDateOfHoukokusyo(start = k.termStartDate());
-  Date end = k.termEndDateOfHoukokusyo();
-  if (end != kessan && (end.isNull() || !isInTerm(end) || Journal::compareDate(end, start) < 0))
-    k.setTermEndDateOfHoukokusyo(end = k.termEndDate());
+  const KaisyahouHoukokusyoPeriod period = KaisyahouHoukokusyoPeriod::settleKaisya(k, coverTitle);
+  const Date start = period.startDate;
+  const Date end = period.endDate;
   termStartBinding_->setObjectValue(FieldValue::date(start));
   termEndBinding_->setObjectValue(FieldValue::date(end));
   addStartBalanceCheckbox_->setChecked(k.doAddStartBalanceToHoukokusyo());

@@ -22,6 +22,7 @@
 #include "fields/KamokuFormatter.h"
 #include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
+#include "platform/CheckedItemDelegate.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
@@ -116,6 +117,20 @@ QWidget* KaisyahouHoukokusyoController::buildKabunushiShihonTab()
       [this](const QList<QTreeWidgetItem*>& items) { return writeItems(items); },
       [this](QTreeWidgetItem* parent, int index, const QMimeData* data) { return acceptDrop(parent, index, data); });
   outline_->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+  // A name that is empty or another reason's keeps the row in editing.
+  renameDelegate_ = new CheckedItemDelegate(outline_);
+  renameDelegate_->accepts = [this](const QModelIndex& index, const QString& text) {
+    const QModelIndex row = index.siblingAtColumn(ReasonColumn);
+    const auto& reasons = document_->document().hendouReasonArray();
+    const int i = row.data(HendouReasonOutline::kValueRole).toInt();
+    if (row.data(HendouReasonOutline::kKindRole).toInt() != HendouReasonOutline::ReasonRow || i < 0 ||
+        i >= static_cast<int>(reasons.size()))
+      return true;
+    const HendouReason& reason = *reasons[static_cast<size_t>(i)];
+    return text.toStdString() == reason.reasonString() ||
+           HendouReasonEditor(document_->document()).canRename(reason, text.toStdString());
+  };
+  outline_->setItemDelegate(renameDelegate_);
   connect(outline_, &QTreeWidget::itemChanged, this, &KaisyahouHoukokusyoController::renameItem);
   connect(outline_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
     if (item && item->data(0, HendouReasonOutline::kKindRole).toInt() == HendouReasonOutline::ShiwakeRow)
@@ -235,6 +250,16 @@ KaisyahouHoukokusyoPrintChoice KaisyahouHoukokusyoController::printChoice() cons
   return c;
 }
 
+bool KaisyahouHoukokusyoController::shouldApplyTab(int tab)
+{
+  // A reason being renamed ends with its name, unless that name is refused.
+  if (tab == KabunushiShihonTab && !renameDelegate_->endEditing()) {
+    AlertSheet::beep();
+    return false;
+  }
+  return StatementsSheetController::shouldApplyTab(tab);
+}
+
 void KaisyahouHoukokusyoController::endKaisyahouHoukokusyoWindow()
 {
   if (!shouldApplyTab(currentTab_)) return;
@@ -252,23 +277,28 @@ void KaisyahouHoukokusyoController::endKaisyahouHoukokusyoWindow()
     }
   }
   applyTab(currentTab_);
+  writeReasonsIntoShiwake();
+  // Computed while the sheet still shows its progress indicator.
+  computeWithProgress([this] {
+    MyDocument& doc = document_->document();
+    KaisyahouHoukokusyoOptions options;
+    options.period = KaisyahouHoukokusyoPeriod::ofKaisya(doc.kaisya());
+    options.tateKabunushiShihonTitles = printChoice().tateKabunushiShihon;
+    model_.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(doc, 99, options);
+    ++computeCount_;
+  });
   endSheetWithSender(okButton_);
 }
 
 void KaisyahouHoukokusyoController::cancelKaisyahouHoukokusyoWindow() { endSheetWithSender(cancelButton_); }
 
-void KaisyahouHoukokusyoController::sheetDidEnd(int returnCode)
+// Whatever ended the sheet, every entry carries the name of the reason it sits in.
+void KaisyahouHoukokusyoController::sheetDidEnd(int) { writeReasonsIntoShiwake(); }
+
+void KaisyahouHoukokusyoController::writeReasonsIntoShiwake()
 {
-  // Whatever ended the sheet, every entry carries the name of the reason it sits in.
   for (const HendouReasonPtr& r : document_->document().hendouReasonArray())
     for (const ShiwakePtr& s : r->shiwakeArray()) s->setHendouReasonStr(r->reasonString());
-  if (returnCode != kOK) return;
-  MyDocument& doc = document_->document();
-  KaisyahouHoukokusyoOptions options;
-  options.period = KaisyahouHoukokusyoPeriod::ofKaisya(doc.kaisya());
-  options.tateKabunushiShihonTitles = printChoice().tateKabunushiShihon;
-  model_.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(doc, 99, options);
-  ++computeCount_;
 }
 
 std::unique_ptr<Printout> KaisyahouHoukokusyoController::makePrintView(const QPageLayout& layout)
@@ -281,7 +311,7 @@ std::unique_ptr<Printout> KaisyahouHoukokusyoController::makePrintView(const QPa
 void KaisyahouHoukokusyoController::updateUIOfKabunushiShihon()
 {
   MyDocument& doc = document_->document();
-  doc.updateHendouReasonArray();
+  computeWithProgress([&doc] { doc.updateHendouReasonArray(); });
   const Kaisya& k = doc.kaisya();
   const QSignalBlocker block(outline_);
   reloading_ = true;
@@ -293,7 +323,7 @@ void KaisyahouHoukokusyoController::updateUIOfKabunushiShihon()
   const auto& reasons = doc.hendouReasonArray();
   for (size_t i = 0; i < reasons.size(); ++i) {
     const HendouReason& r = *reasons[i];
-    auto* item = new QTreeWidgetItem(outline_, {qs(r.reasonString())});
+    auto* item = new QTreeWidgetItem(outline_, {qs(HendouReasonEditor::titleOfReason(r.reasonString()))});
     item->setData(0, HendouReasonOutline::kKindRole, HendouReasonOutline::ReasonRow);
     item->setData(0, HendouReasonOutline::kValueRole, static_cast<int>(i));
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
@@ -371,6 +401,8 @@ void KaisyahouHoukokusyoController::renameItem(QTreeWidgetItem* item, int column
 
 void KaisyahouHoukokusyoController::addHendouReason()
 {
+  // Nothing is added while a refused name is being typed.
+  if (!renameDelegate_->endEditing()) return AlertSheet::beep();
   HendouReasonEditor editor(document_->document());
   if (const ShiwakePtr s = shiwakeOfItem(selectedItem())) {
     if (const HendouReasonPtr r = editor.addReasonFromShiwake(s)) {

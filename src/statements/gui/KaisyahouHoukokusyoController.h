@@ -31,6 +31,7 @@ namespace kivo {
 
 class DocumentWindowController;
 class OpenDocument;
+class CheckedItemDelegate;
 class HendouReasonOutline;
 class HidukeFormatter;
 class KamokuFormatter;
@@ -81,11 +82,13 @@ public:
   // cover, BS, PL, SG&A, cost, changes, notes
   QCheckBox* printCheckbox(int i) const { return general_->printCheckbox(i); }
   HendouReasonOutline* hendouReasonOutline() const { return outline_; }
+  CheckedItemDelegate* renameDelegate() const { return renameDelegate_; }
   QTextEdit* noteTextView() const { return noteView_; }
   bool didEditNote() const { return didEditNote_; }
 
 protected:
   void changeEvent(QEvent* event) override;
+  bool shouldApplyTab(int tab) override;
   void applyTab(int tab) override;
   bool canSelectTab(int tab) override;
   void didSelectTab(int tab) override;
@@ -99,6 +102,7 @@ private:
   QWidget* buildKabunushiShihonTab();
   void loadNote();
   void selectPrintItems();
+  void writeReasonsIntoShiwake();
   void selectRow(QTreeWidgetItem* item);
   QTreeWidgetItem* selectedItem() const;
   HendouReasonPtr reasonOfItem(const QTreeWidgetItem* item) const;
@@ -116,6 +120,7 @@ private:
   std::unique_ptr<KamokuFormatter> kamokuFormatter_;
 
   HendouReasonOutline* outline_ = nullptr;
+  CheckedItemDelegate* renameDelegate_ = nullptr;
   QPushButton* addReasonButton_ = nullptr;
   QPushButton* removeReasonButton_ = nullptr;
   QPushButton* openShiwakeButton_ = nullptr;

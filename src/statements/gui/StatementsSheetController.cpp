@@ -1,9 +1,12 @@
 #include "statements/gui/StatementsSheetController.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPageLayout>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -38,8 +41,27 @@ void StatementsSheetController::addButtonsAndLayOut(const std::function<void()>&
   connect(cancelButton_, &QPushButton::clicked, this, cancel);
   connect(okButton_, &QPushButton::clicked, this, ok);
   connect(tabView_, &QTabWidget::currentChanged, this, &StatementsSheetController::tabChanged);
+  progressIndicator_ = new QProgressBar(this);
+  progressIndicator_->setRange(0, 0);
+  progressIndicator_->setTextVisible(false);
+  progressIndicator_->setMaximumWidth(120);
+  progressIndicator_->hide();
+  // Each tab's page scrolls when the screen is lower than the sheet.
+  const QSignalBlocker block(tabView_);
+  for (int i = 0; i < tabView_->count(); ++i) {
+    QWidget* page = tabView_->widget(i);
+    const QString title = tabView_->tabText(i);
+    auto* scroll = new QScrollArea(tabView_);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    tabView_->removeTab(i);
+    scroll->setWidget(page);
+    tabView_->insertTab(i, scroll, title);
+  }
+  tabView_->setCurrentIndex(kGeneralTab);
   auto* buttons = new QHBoxLayout();
   buttons->addWidget(pageSetupButton_);
+  buttons->addWidget(progressIndicator_);
   buttons->addStretch();
   buttons->addWidget(cancelButton_);
   buttons->addWidget(okButton_);
@@ -65,6 +87,18 @@ void StatementsSheetController::tabChanged(int index)
 }
 
 void StatementsSheetController::markEdited() { document_->document().updateChangeCount(MyDocument::ChangeType::Done); }
+
+void StatementsSheetController::computeWithProgress(const std::function<void()>& compute)
+{
+  const bool shown = isVisible();
+  if (shown) {
+    progressIndicator_->show();
+    // The indicator is drawn before the computation holds the main thread.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
+  compute();
+  progressIndicator_->hide();
+}
 
 void StatementsSheetController::beginForWindow(DocumentWindowController* info)
 {

@@ -3,7 +3,8 @@
 // first tab is the general settings (HoukokusyoGeneralTab), ページ設定..., キャンセル
 // and プリント... below it; leaving a tab checks and stores it; OK prints the
 // statements over the information window with the stored page setup ("Houkokusyo
-// Print Info").
+// Print Info"). The tabs scroll, so that the whole sheet, its buttons included, fits
+// a screen lower than it.
 #pragma once
 
 #include <QSize>
@@ -14,6 +15,7 @@
 #include "platform/SheetController.h"
 
 class QPageLayout;
+class QProgressBar;
 class QPushButton;
 class QTabWidget;
 
@@ -45,7 +47,7 @@ protected:
 
   // --- tabs
   // Leaving a tab: the general tab's fields must pass their checks.
-  bool shouldApplyTab(int tab);
+  virtual bool shouldApplyTab(int tab);
   // Stores what the tab edits into the company record.
   virtual void applyTab(int tab) = 0;
   // Whether the tab may be shown at all.
@@ -55,6 +57,8 @@ protected:
   void tabChanged(int index);
   // The document changed.
   void markEdited();
+  // Runs the computation of the statements while the progress indicator turns.
+  void computeWithProgress(const std::function<void()>& compute);
 
   // --- the sheet's life
   // Before the sheet is attached: the controls are filled.
@@ -71,6 +75,7 @@ protected:
   QPushButton* pageSetupButton_ = nullptr;
   QPushButton* cancelButton_ = nullptr;
   QPushButton* okButton_ = nullptr;
+  QProgressBar* progressIndicator_ = nullptr;
 
 private:
   void printStatements(DocumentWindowController* info);

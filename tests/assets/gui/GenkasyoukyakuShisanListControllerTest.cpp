@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTableWidget>
+#include <QTest>
 #include <QTreeView>
 
 #include "app/DocumentInfoController.h"
@@ -19,6 +21,7 @@
 #include "assets/gui/SyoukyakushisanShinkokusyoController.h"
 #include "document/DocumentFile.h"
 #include "platform/PrintOperation.h"
+#include "setup/gui/PreferenceController.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -68,6 +71,23 @@ protected:
     emit f->editingFinished();
   }
   QString lastAlert() const { return alerts.empty() ? QString() : alerts.back().text; }
+  // Adds an asset through the sheet, as 資産を追加 does.
+  Ptr addThroughSheet(const char* name)
+  {
+    w->handleChooseAddShisan();
+    GenkasyoukyakuShisanToAddController* sheet = w->addController();
+    sheet->nameField()->setText(QString::fromUtf8(name));
+    sheet->kanriCodeField()->setText(QString::fromUtf8(name));
+    sheet->kamokuField()->setText(QStringLiteral("156"));
+    sheet->endGenkasyoukyakuShisanToAddWindow(sheet->okButton());
+    return books().genkasyoukyakuShisanArray().back();
+  }
+  void chooseMethod(const char* method)
+  {
+    QComboBox* box = w->syoukyakuTypeComboBox();
+    box->setCurrentIndex(box->findText(QString::fromUtf8(method)));
+    emit box->activated(box->currentIndex());
+  }
 
   DocumentSession* session = nullptr;
   GenkasyoukyakuShisanListController* w = nullptr;
@@ -124,6 +144,124 @@ TEST_F(GenkasyoukyakuShisanListTest, AddedAssetIsEditedWithItsFiguresFollowingTh
   ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
   EXPECT_EQ(std::tuple(asset->syutokuKagaku(), asset->dateOfAdded(), asset->futsuuSyoukyakuhi(), asset->taiyouYears()),
             std::tuple(1000000, Date(2024, 10, 1), 200000, 5));
+}
+
+// The preferences: the ratios of a new asset, the rounding of the shown figures as
+// soon as they are applied; the window's size kept in the user defaults; Tab between
+// the detail's ends and the outline.
+TEST_F(GenkasyoukyakuShisanListTest, PreferencesSizeAndTabReachTheRegister)
+{
+  UserDefaults& d = UserDefaults::standardUserDefaults();
+  const QString widthKey = QStringLiteral("5 Columns GenkasyoukyakuShisan Window Width");
+  d.setDouble(7.5, KIVOGankasyoukyakuhiDefaultZanzonWariaiKey);
+  d.setDouble(2.5, KIVOGankasyoukyakuhiDefaultZanzonGendoWariaiKey);
+  d.setDouble(1000, widthKey);
+  d.setDouble(520, KIVOGenkasyoukyakuShisanWindowHeightKey);
+  d.setBool(false, KIVOAutoUpdateAllOutputWindowsKey);
+  const Ptr a = complete("A", 156);
+  a->setSyutokuKagaku(1'000'001);
+  open();
+  EXPECT_EQ(w->size(), QSize(1000, 520));
+  w->resize(980, 500);
+  flush();
+  EXPECT_EQ(std::tuple(d.doubleForKey(widthKey), d.doubleForKey(KIVOGenkasyoukyakuShisanWindowHeightKey)),
+            std::tuple(980.0, 500.0));
+
+  const Ptr added = addThroughSheet("B");
+  EXPECT_EQ(std::tuple(added->zanzonWariai(), added->zanzonGendoWariai()), std::tuple(7.5, 2.5));
+
+  // 400,000.4 rounded down, then up once the preferences say so, the asset still shown
+  // while another window is main.
+  show(a);
+  EXPECT_EQ(w->sansyutsuSyoukyakuhiField()->text(), QStringLiteral("400,000"));
+  activate(session->documentInfoController());
+  ASSERT_FALSE(w->isMainWindow());
+  PreferenceController* p = PreferenceController::sharedPreferenceController();
+  p->updateUI();
+  p->roundingTypePopUp()->setCurrentIndex(p->roundingTypePopUp()->findData(int(SyoukyakuKikan::RoundUp)));
+  p->handleClickApplyButton();
+  EXPECT_EQ(std::tuple(w->selectedGenkasyoukyakuShisan(), w->sansyutsuSyoukyakuhiField()->text()),
+            std::tuple(a, QStringLiteral("400,001")));
+
+  // Tab out of the last field (the special charge for a corporation) and back-Tab out
+  // of the first both go to the outline.
+  activate(w);
+  for (auto [field, key] :
+       {std::pair(w->tokubetsuSyoukyakuhiField(), Qt::Key_Tab), std::pair(w->quantityField(), Qt::Key_Backtab)}) {
+    field->setFocus();
+    QTest::keyClick(field, key);
+    EXPECT_TRUE(w->outlineView()->hasFocus()) << key;
+  }
+
+  for (const char* key : {KIVOGankasyoukyakuhiRoundingTypeKey, KIVOGankasyoukyakuhiDefaultZanzonWariaiKey,
+                          KIVOGankasyoukyakuhiDefaultZanzonGendoWariaiKey, KIVOGenkasyoukyakuShisanWindowHeightKey})
+    d.removeObjectForKey(key);
+  d.removeObjectForKey(widthKey);
+}
+
+// The provision of immediate depreciation follows the method on a new asset until it
+// is first committed, never on one committed with an empty reference.
+TEST_F(GenkasyoukyakuShisanListTest, ProvisionTextFollowsTheMethodOnlyUntilTheAssetIsCommitted)
+{
+  open();
+  addThroughSheet("A");
+  type(w->dateOfAddedField(), QStringLiteral("2024/4/1"));
+  type(w->syutokuKagakuField(), QStringLiteral("100,000"));
+  const QString provision = QStringLiteral("措法６７の８");
+  const std::pair<const char*, QString> steps[] = {
+      {G::kSokujiSyoukyaku, provision}, {G::kTeigakuHou, QString()}, {G::kSokujiSyoukyaku, provision}};
+  for (const auto& [method, reference] : steps) {
+    chooseMethod(method);
+    EXPECT_EQ(w->referenceField()->text(), reference) << method;
+  }
+  chooseMethod(G::kTeigakuHou);
+  type(w->taiyouYearsField(), QStringLiteral("5"));
+  ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+  chooseMethod(G::kSokujiSyoukyaku);
+  EXPECT_EQ(w->referenceField()->text(), QString());
+}
+
+// Decreases show in date order, the first row selected; an edit that is accepted
+// sorts them again; a date the formatter refuses keeps its cell in editing, and the
+// asset with it.
+TEST_F(GenkasyoukyakuShisanListTest, DecreasesStayInDateOrderAndARefusedDateStaysInEditing)
+{
+  const Ptr a = complete("A", 156);
+  a->decreaseArray().emplace_back(Date(2024, 9, 1), 100);
+  a->decreaseArray().emplace_back(Date(2024, 6, 1), 200);
+  open();
+  show(a);
+  QTableWidget* table = w->decreaseHistoryTableView();
+  const auto dates = [&] {
+    std::vector<Date> out;
+    for (const GenkasyoukyakuShisanDecrease& x : a->decreaseArray()) out.push_back(x.dateOfDecrease());
+    return out;
+  };
+  EXPECT_EQ(std::tuple(dates(), table->currentRow()), std::tuple(std::vector{Date(2024, 6, 1), Date(2024, 9, 1)}, 0));
+  table->item(1, 0)->setText(QStringLiteral("2024/5/1"));
+  flush();
+  EXPECT_EQ(std::tuple(dates(), table->item(0, 1)->text(), table->currentRow()),
+            std::tuple(std::vector{Date(2024, 5, 1), Date(2024, 6, 1)}, QStringLiteral("100"), 0));
+
+  w->infoTabView()->setCurrentIndex(1);
+  activate(w);
+  table->setCurrentCell(0, 0);
+  table->editItem(table->item(0, 0));
+  QPointer<QLineEdit> editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_TRUE(editor);
+  const auto editing = [&] {
+    flush();
+    return editor && editor->isVisible();
+  };
+  editor->clear();
+  const int beeps = AlertSheet::beepCountForTesting();
+  QTest::keyClick(editor, Qt::Key_Return);
+  EXPECT_EQ(std::tuple(editing(), AlertSheet::beepCountForTesting()), std::tuple(true, beeps + 1));
+  EXPECT_FALSE(w->setEditingGenkasyoukyakuShisanToArray());
+  EXPECT_TRUE(editing());
+  editor->setText(QStringLiteral("2024/10/1"));
+  EXPECT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+  EXPECT_EQ(std::tuple(editing(), dates()), std::tuple(false, std::vector{Date(2024, 6, 1), Date(2024, 10, 1)}));
 }
 
 TEST_F(GenkasyoukyakuShisanListTest, IncompleteAssetIsNotLetGoNorSavedACompleteOneIs)

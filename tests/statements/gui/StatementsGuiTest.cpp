@@ -14,11 +14,15 @@
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QTextEdit>
 
 #include "app/DocumentInfoController.h"
 #include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
+#include "fields/NameFormatter.h"
+#include "platform/CheckedItemDelegate.h"
+#include "platform/FieldMessage.h"
 #include "platform/PrintOperation.h"
 #include "platform/TablePrintLayout.h"
 #include "statements/KaisyahouBooks.h"
@@ -28,6 +32,7 @@
 #include "statements/gui/HoukokusyoPrintView.h"
 #include "statements/gui/KaisyahouHoukokusyoController.h"
 #include "statements/gui/KaisyahouHoukokusyoPrintView.h"
+#include "statements/gui/RiekiSyobunanTableView.h"
 #include "support/AppTestFixture.h"
 #include "support/PdfText.h"
 
@@ -269,14 +274,14 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   flush();
   EXPECT_EQ(std::tuple(sheet->isSheetAttached(), AlertSheet::beepCountForTesting(), sheet->tabView()->currentIndex()),
             std::tuple(true, beeps + 1, int(KaisyahouHoukokusyoController::KabunushiShihonTab)));
-  ASSERT_EQ(reasonRow("no reason")->childCount(), 1);
+  ASSERT_EQ(reasonRow("理由なし")->childCount(), 1);
   EXPECT_FALSE(sheet->generalOkButton()->isEnabled());
 
   // The entry opens in its transfer voucher; a reason row opens nothing.
   sheet->hendouReasonOutline()->setCurrentItem(reasonRow("当期純損益"));
   sheet->showInputShiwakeWindow();
   EXPECT_FALSE(session->furikaedenpyouController());
-  sheet->hendouReasonOutline()->setCurrentItem(reasonRow("no reason")->child(0));
+  sheet->hendouReasonOutline()->setCurrentItem(reasonRow("理由なし")->child(0));
   sheet->showInputShiwakeWindow();
   flush();
   auto* voucher = qobject_cast<FurikaedenpyouController*>(session->furikaedenpyouController());
@@ -287,17 +292,39 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   outline->clearSelection();
   sheet->addHendouReason();
   flush();
-  std::unique_ptr<QMimeData> drag(outline->mimeDataOfItems({reasonRow("no reason")->child(0)}));
+  std::unique_ptr<QMimeData> drag(outline->mimeDataOfItems({reasonRow("理由なし")->child(0)}));
   EXPECT_FALSE(outline->dropData(reasonRow("当期純損益"), 0, drag.get()));
-  EXPECT_TRUE(outline->dropData(reasonRow("new reason"), 0, drag.get()));
+  EXPECT_TRUE(outline->dropData(reasonRow("新しい理由"), 0, drag.get()));
   flush();
-  EXPECT_EQ(std::tuple(reasonRow("no reason")->childCount(), reasonRow("new reason")->childCount(),
+  EXPECT_EQ(std::tuple(reasonRow("理由なし")->childCount(), reasonRow("新しい理由")->childCount(),
                        sheet->generalOkButton()->isEnabled(), dividend->hendouReasonStr()),
-            std::tuple(0, 1, true, "new reason"));
+            std::tuple(0, 1, true, "新しい理由"));
 
-  // Renamed by editing the row; renaming and reordering rules are the editor's own test.
-  reasonRow("new reason")->setText(0, "剰余金の配当");
-  EXPECT_EQ(dividend->hendouReasonStr(), "剰余金の配当");
+  // Renamed in the row: another reason's name keeps the edit open (and 追加 adds
+  // nothing meanwhile), its own is stored; Return never prints. The rules of renaming
+  // and reordering are the editor's own test.
+  activate(info);
+  outline->setFocus();
+  outline->setCurrentItem(reasonRow("新しい理由"));
+  outline->editItem(reasonRow("新しい理由"), 0);
+  QLineEdit* editor = sheet->renameDelegate()->editor();
+  ASSERT_TRUE(editor);
+  const size_t reasons = session->document().hendouReasonArray().size();
+  const int beepsBefore = AlertSheet::beepCountForTesting();
+  for (const char* taken : {"当期純損益", "理由なし", ""}) {
+    editor->setText(QString::fromUtf8(taken));
+    QTest::keyClick(editor, Qt::Key_Return);
+  }
+  sheet->addHendouReason();
+  flush();
+  EXPECT_EQ(std::tuple(sheet->renameDelegate()->isEditing(), AlertSheet::beepCountForTesting(),
+                       session->document().hendouReasonArray().size()),
+            std::tuple(true, beepsBefore + 4, reasons));
+  editor->setText(QStringLiteral("剰余金の配当"));
+  QTest::keyClick(editor, Qt::Key_Return);
+  flush();
+  EXPECT_EQ(std::tuple(dividend->hendouReasonStr(), sheet->isSheetAttached(), printPanels),
+            std::tuple("剰余金の配当", true, 0));
 
   sheet->generalOkButton()->click();
   flush();
@@ -348,16 +375,55 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
   sheet->addKamokuToRiekiSyobunan();
   setItem(0, "配当金", "50");
   sheet->addKamokuToRiekiSyobunan();
-  setItem(1, "利益 準備金", "20");
+  // A name with a space, or of more than 8 characters, is refused with the reason; the
+  // item keeps its name, never a shortened one.
   const Kaisya& k = session->document().kaisya();
-  EXPECT_EQ(k.riekisyobunanKamokuArray(),
-            (std::vector<RiekiSyobunanItem>{{"配当金", 50}, {"利益準備金", 20}}));  // no spaces in a name
+  for (const auto& [name, why] : {std::pair("利益 準備金", NameFormatter::kSpaceMessage),
+                                  std::pair("利益準備金への積立額", "8文字以内で入力してください。")}) {
+    setItem(1, name, "20");
+    EXPECT_EQ(std::tuple(k.riekisyobunanKamokuArray()[1].name, FieldMessage::shownText()),
+              std::tuple(HoukokusyoController::kNewItemName, QString::fromUtf8(why)));
+  }
+  setItem(1, "利益準備金", "20");
+  EXPECT_EQ(k.riekisyobunanKamokuArray(), (std::vector<RiekiSyobunanItem>{{"配当金", 50}, {"利益準備金", 20}}));
   EXPECT_EQ(std::tuple(sheet->riekiSyobunGoukeiField()->text(), sheet->jikiKurikoshiRiekiField()->text(),
                        session->document().isDocumentEdited()),
             std::tuple("70", "130", true));
   // A bad amount is refused and the item keeps its own.
   setItem(1, "利益準備金", "abc");
   EXPECT_EQ(k.riekisyobunanKamokuArray()[1].kingaku, 20);
+
+  // Dragged before the first row, the second item comes first; dropped where it was,
+  // nothing changes.
+  RiekiSyobunanTableView* table = sheet->riekiSyobunanTableView();
+  std::unique_ptr<QMimeData> drag(table->mimeDataOfRow(1));
+  ASSERT_TRUE(table->dropData(0, drag.get()));
+  flush();
+  EXPECT_EQ(std::tuple(k.riekisyobunanKamokuArray().front().name, table->item(0, 0)->text(), table->currentRow()),
+            std::tuple("利益準備金", QStringLiteral("利益準備金"), 0));
+  session->document().updateChangeCount(MyDocument::ChangeType::Cleared);
+  drag.reset(table->mimeDataOfRow(0));
+  ASSERT_TRUE(table->dropData(1, drag.get()));
+  flush();
+  EXPECT_EQ(std::tuple(k.riekisyobunanKamokuArray().front().name, session->document().isDocumentEdited()),
+            std::tuple("利益準備金", false));
+
+  // Return that ends a cell's edit stays in the cell: a refused name keeps the edit,
+  // an accepted one is stored, and the sheet is not printed either way.
+  activate(session->documentInfoController());
+  table->setFocus();
+  table->setCurrentCell(1, 0);
+  table->editItem(table->item(1, 0));
+  auto* editor = sheet->riekiSyobunanItemDelegate()->editor();
+  ASSERT_TRUE(editor);
+  for (const char* typed : {"配当 金", "株主配当金"}) {
+    editor->setText(QString::fromUtf8(typed));
+    QTest::keyClick(editor, Qt::Key_Return);
+    flush();
+  }
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), printPanels, k.riekisyobunanKamokuArray()[1].name,
+                       sheet->riekiSyobunanItemDelegate()->isEditing()),
+            std::tuple(true, 0, "株主配当金", false));
 
   sheet->endHoukokusyoWindow();
   flush();
@@ -375,6 +441,29 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
   app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
   flush();
   EXPECT_FALSE(kakeibo->ownedController(DocumentSession::OwnedController::Houkokusyo));
+}
+
+// Both sheets fit a screen of 1024 × 480 with their buttons: the tabs scroll. A
+// construction company's cost report is titled as such on its tab.
+TEST_F(HoukokusyoControllerTest, SheetsFitALowScreenAndAContractorsCostTabSaysSo)
+{
+  auto books = makeSmallTrialBooks(ChartKind::HoujinOlder, 100, true);
+  books->kaisya().setIsKensetu(true);
+  session = app->documentController()->addDocument(std::move(books));
+  flush();
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  sheet = qobject_cast<HoukokusyoController*>(session->ownedController(DocumentSession::OwnedController::Houkokusyo));
+  ASSERT_TRUE(sheet);
+  EXPECT_EQ(std::tuple(sheet->tabView()->tabText(HoukokusyoController::SeizouGenkaTab),
+                       sheet->printCheckbox(HoukokusyoController::SeizouGenkaBox)->text()),
+            std::tuple(QStringLiteral("完成工事原価報告書"), QStringLiteral("完成工事原価報告書")));
+  auto* kaisyahou = KaisyahouHoukokusyoController::controllerOfDocument(openBooks());
+  for (QDialog* s : std::initializer_list<QDialog*>{sheet, kaisyahou})
+    EXPECT_LE(s->minimumSizeHint().height(), 480 - 32);
+  const QRect place =
+      SheetController::placementOnWindow(QSize(800, 560), QRect(0, 0, 600, 400), QRect(0, 0, 1024, 480));
+  EXPECT_EQ(place.height(), 480 - 32);
 }
 
 TEST_F(HoukokusyoControllerTest, AnEmptyStartDateAndItemsBeyondTheProfitAreRefused)
