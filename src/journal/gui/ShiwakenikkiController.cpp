@@ -119,11 +119,15 @@ void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
   progress->startProgressIndicatorAnimation();
   const ShiwakeTextReader::Result result = ShiwakeTextReader::importShiwake(
       document->document(), std::string_view(data.constData(), static_cast<size_t>(data.size())),
-      &ShiftJisEncoder::decode, [progress](int32_t line) {
+      &ShiftJisEncoder::decode,
+      [progress](int32_t line) {
         // Polling the sheet is the slow part of a line: every 256th line is enough.
         if (line % 256 != 1) return true;
-        progress->setSubProgressFieldStringValue(QStringLiteral("%1 行目").arg(line));
         return progress->runModalSession() == ProgressStateController::ModalResponse::Continue;
+      },
+      [progress](int32_t line, Date date) {
+        if (line % 256 == 1)
+          progress->setSubProgressFieldStringValue(QString::fromStdString(ShiwakeTextReader::progressText(line, date)));
       });
   progress->stopProgressIndicatorAnimation();
   progress->endModalSession();
