@@ -58,11 +58,20 @@ void DocumentSession::acquireLockAfterOpening()
 {
   if (isUntitled()) return;
   lock_ = std::make_unique<DocumentLock>(filePath_);
-  if (lock_->tryLock() == DocumentLock::Result::HeldElsewhere) {
+  switch (lock_->tryLock()) {
+  case DocumentLock::Result::Acquired: break;
+  case DocumentLock::Result::HeldElsewhere:
     AlertSheet::runAlert(
         QStringLiteral("この書類は使用中です"),
         QStringLiteral("書類“%1”は、%2このままでは上書き保存できません。変更を残すには別の名前で保存してください。")
             .arg(displayName(), DocumentLock::describeHolder(lock_->holder())));
+    break;
+  case DocumentLock::Result::Failed:
+    AlertSheet::runAlert(QStringLiteral("この書類をロックできません"),
+                         QStringLiteral("書類“%1”のロックファイルを作れませんでした（%2）。ほかのプログラムでも"
+                                        "同時に開いて保存すると、あとから保存した内容だけが残ります。")
+                             .arg(displayName(), lock_->failure()));
+    break;
   }
 }
 
@@ -228,6 +237,8 @@ bool DocumentSession::saveToPath(const QString& requestedPath)
     lock_ = std::move(newLock);
     filePath_ = path;
   }
+  // The save put a new file in place: the lock on the file itself moves to it.
+  lock_->documentWasReplaced();
   updateChangeCount(MyDocument::ChangeType::Cleared);
   synchronizeWindowTitles();
   return true;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "document/Journal.h"
+#include "model/Kaisya.h"
 
 namespace kivo {
 
@@ -23,6 +24,10 @@ int32_t scaledPerThousand(int32_t rate100k, int32_t m)
 }
 
 int64_t clampedToZero(int64_t v) { return v < 0 ? 0 : v; }
+
+// A sum of decreases stops one beyond the output limit, as report sums do: each is at
+// most the input limit, so no number of them carries a book value out of range.
+int64_t plusDecrease(int64_t sum, int64_t amount) { return std::min(sum + amount, Kaisya::kMaxOutputAmountValue + 1); }
 
 }  // namespace
 
@@ -48,7 +53,8 @@ int64_t ShisanSyoukyaku::decreaseBefore(const GenkasyoukyakuShisan& a, Date date
 {
   int64_t sum = 0;
   for (const GenkasyoukyakuShisanDecrease& d : a.decreaseArray())
-    if (!d.dateOfDecrease().isNull() && Journal::compareDate(d.dateOfDecrease(), date) < 0) sum += d.amountOfDecrease();
+    if (!d.dateOfDecrease().isNull() && Journal::compareDate(d.dateOfDecrease(), date) < 0)
+      sum = plusDecrease(sum, d.amountOfDecrease());
   return sum;
 }
 
@@ -61,7 +67,7 @@ int64_t ShisanSyoukyaku::decreaseThrough(const GenkasyoukyakuShisan& a, const Sy
     const Date date = d.dateOfDecrease();
     if (date.isNull() || Journal::compareDate(date, kikan.endDate()) > 0) continue;
     if (!a.dateOfRemoved().isNull() && Journal::compareDate(date, a.dateOfRemoved()) > 0) continue;
-    sum += d.amountOfDecrease();
+    sum = plusDecrease(sum, d.amountOfDecrease());
   }
   return sum;
 }
@@ -350,7 +356,7 @@ int64_t ShisanSyoukyaku::toukiGensyougakuForKaisya(const GenkasyoukyakuShisan& a
            a.toukiSyoukyakuhiGoukei();
   int64_t sum = 0;
   for (const GenkasyoukyakuShisanDecrease& d : a.decreaseArray())
-    if (kikan.containsDate(d.dateOfDecrease())) sum += d.amountOfDecrease();
+    if (kikan.containsDate(d.dateOfDecrease())) sum = plusDecrease(sum, d.amountOfDecrease());
   return sum;
 }
 
@@ -377,8 +383,10 @@ void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKais
   const Keisan closing = keisan(a, closingTerm);
   if (closing.phaseBase >= 0 && a.basedCyoubokagakuForKaiteiSyoukyakuhi() < 0)
     a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(closing.phaseBase);
-  int64_t ruikei = a.kisyuSyoukyakugakuRuikei() + a.toukiSyoukyakuhiGoukei();
-  if (a.syutokuKagaku() >= 0 && ruikei > a.syutokuKagaku()) ruikei = a.syutokuKagaku();
+  // At most the cost; while the cost is not entered, at most the input limit, so
+  // that what the roll-forward writes is an amount the program reads back.
+  const int64_t most = a.syutokuKagaku() >= 0 ? a.syutokuKagaku() : Kaisya::kMaxInputAmountValue;
+  const int64_t ruikei = std::min(a.kisyuSyoukyakugakuRuikei() + a.toukiSyoukyakuhiGoukei(), most);
   a.setKisyuSyoukyakugakuRuikei(ruikei);
   a.setFutsuuSyoukyakuhi(keisan(a, nextTerm).charge);
   a.setZoukaSyoukyakugaku(0);

@@ -7,7 +7,10 @@
 // missing, a useful life outside 1 to 100, an unknown method). Every computation but
 // the roll-forward only reads the asset: showing or printing an asset never changes
 // it. The base of the final equal-instalment phase is worked out afresh each time
-// until the roll-forward fixes it from the closing term's figures.
+// until the roll-forward fixes it from the closing term's figures. Every amount is
+// safe from overflow for an asset whose values are in range
+// (GenkasyoukyakuShisan::hasValuesInRange), however many decreases it has: their
+// sums stop one beyond the output limit.
 //
 //   SyoukyakuKikan kikan(document.kaisya(), roundingType);
 //   int32_t kaitei = -1;

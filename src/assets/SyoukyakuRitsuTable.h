@@ -23,13 +23,14 @@
 #include <string_view>
 
 #include "model/Date.h"
+#include "model/GenkasyoukyakuShisan.h"
 
 namespace kivo {
 
 class SyoukyakuRitsuTable {
 public:
   static constexpr int32_t kMinTaiyouYears = 2;
-  static constexpr int32_t kMaxTaiyouYears = 100;
+  static constexpr int32_t kMaxTaiyouYears = GenkasyoukyakuShisan::kMaxTaiyouYears;
   static constexpr int32_t kScale = 100000;
   // The older table's declining-balance rates are those of this residual ratio.
   static constexpr double kTeiritsuHouZanzonWariai = 10.0;

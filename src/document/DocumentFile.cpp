@@ -14,6 +14,7 @@
 #include "document/ShiwakeTable.h"
 #include "files/Crc32.h"
 #include "files/SafeFileWriter.h"
+#include "files/SystemErrorText.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 
@@ -262,18 +263,22 @@ DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const
                                                const WriteFault* fault)
 {
   SafeFileWriter out(givenPath, fault);
-  // Whatever fails, the message says whether the previous file is still there.
-  auto failed = [&](std::string why) {
+  // Whatever fails, the message says why, and says that the previous file is still
+  // there only when a document file stands in its place.
+  auto failed = [&](std::string why, int error) {
     Result r = resultOf(Status::WriteFailed, std::move(why));
     std::string path = out.targetPath();
     if (path.empty()) path = givenPath;
     const size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    const std::string reason = error != 0 ? "（" + SystemErrorText::of(error) + "）" : "";
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-      r.message = ::stat(dir.c_str(), &st) != 0 ? "書類を保存できませんでした。保存先のフォルダが見つかりません。"
-                                                : "書類を保存できませんでした。";
-    }
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      r.message = "書類を保存できませんでした" + reason + "。" + kKeptText;
+    else if (::stat(dir.c_str(), &st) != 0)
+      r.message = "書類を保存できませんでした。保存先のフォルダが見つかりません。";
+    else
+      r.message = "書類を保存できませんでした" + reason + "。";
     return r;
   };
 
@@ -281,10 +286,10 @@ DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const
   try {
     data = dataOfDocument(document);
   } catch (const std::bad_alloc&) {
-    return failed("out of memory");
+    return failed("out of memory", ENOMEM);
   }
-  if (data.size() - kHeaderSize > kMaxBodySize) return failed("document larger than the format holds");
-  if (!out.open() || !out.write(data) || !out.commit()) return failed(out.error());
+  if (data.size() - kHeaderSize > kMaxBodySize) return failed("document larger than the format holds", EFBIG);
+  if (!out.open() || !out.write(data) || !out.commit()) return failed(out.error(), out.errorNumber());
   return Result{};
 }
 
@@ -296,7 +301,9 @@ std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, 
     res = resultOf(status, std::move(detail));
     return nullptr;
   };
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: opening a pipe would wait for a writer that never comes. What
+  // is not a regular file is refused before a byte is read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return fail(Status::ReadFailed, std::string("open: ") + std::strerror(errno));
   struct FdCloser {
     int fd;

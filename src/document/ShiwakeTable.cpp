@@ -250,6 +250,7 @@ bool ShiwakeTable::decode(std::string_view bytes, std::vector<ShiwakePtr>& out, 
     if (v[kDidCreateBeforeOpen] != 0 && v[kDidCreateBeforeOpen] != 1) return failed("bad boolean");
     Shiwake& s = (*block)[i];
     apply(v, strings, s);
+    if (!s.codesInRange()) return failed("journal code out of range");
     out.push_back(ShiwakePtr(block, &s));
   }
   return true;

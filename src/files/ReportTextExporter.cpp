@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "files/SafeFileWriter.h"
+#include "files/SystemErrorText.h"
 
 namespace kivo {
 namespace {
@@ -95,8 +96,8 @@ ReportTextExporter::Result ReportTextExporter::writeData(const std::string& path
   SafeFileWriter out(path);
   if (!out.open() || !out.write(data) || !out.commit()) {
     result.status = Result::Status::WriteFailed;
-    const std::string why = out.errorNumber() != 0 ? std::strerror(out.errorNumber()) : out.error();
-    result.message = "ファイル「" + path + "」に書き出せませんでした（" + why + "）。";
+    result.message =
+        "ファイル「" + path + "」に書き出せませんでした（" + SystemErrorText::of(out.errorNumber()) + "）。";
   }
   return result;
 }

@@ -7,6 +7,7 @@
 #include "document/MyDocument.h"
 #include "model/CappedAmount.h"
 #include "model/Jigyoubu.h"
+#include "model/Kamoku.h"
 
 namespace kivo {
 namespace {
@@ -107,7 +108,9 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(const MyDocument& document, std::v
       } else if (b.hojyo) {
         b.balance = b.hojyo->startBalanceOfJigyoubuCode(Jigyoubu::kAllJigyoubuCode);
       }
-      if (codes.kamokuCode >= 0) {
+      // Account codes have at most three digits (the reader refuses any other), so
+      // this table never grows past a thousand slots.
+      if (codes.kamokuCode >= 0 && codes.kamokuCode <= Kamoku::kMaxCode) {
         if (static_cast<size_t>(codes.kamokuCode) >= buildsOfKamoku.size()) buildsOfKamoku.resize(codes.kamokuCode + 1);
         buildsOfKamoku[codes.kamokuCode].push_back(static_cast<int>(builds.size()));
       }

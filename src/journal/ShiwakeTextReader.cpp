@@ -292,9 +292,9 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
     return lineMessage(line_, kFlagMessage);
   const bool continues = flag == Flag::Middle || flag == Flag::Last;
   if (continues != inVoucher_) return lineMessage(line_, kFlagMessage);
-  // The first line's byte after the flag is the file's separator: a tab or a comma,
+  // The first record's byte after the flag is the file's separator: a tab or a comma,
   // nothing else (a NUL byte is none).
-  if (line_ == 1) {
+  if (sep_ == 0) {
     if (line[4] != '\t' && line[4] != ',') return lineMessage(line_, kFlagMessage);
     sep_ = line[4];
   }
@@ -436,15 +436,29 @@ void Parser::closeVoucher()
 
 std::optional<Refusal> Parser::parse(std::string_view data, const ShiwakeTextReader::ContinuePoll& shouldContinue)
 {
+  // A DOS end-of-file mark may close the file.
+  if (!data.empty() && data.back() == '\x1A') data.remove_suffix(1);
+  // Lines are counted as an editor shows them: CR LF, a lone CR and a lone LF each end
+  // one line, and an empty line is passed over but counted. Whatever else stands on a
+  // line, the last one included, is a record and must be whole.
   size_t p = 0;
-  while (data.size() - p > 4) {
-    ++line_;
+  int32_t physicalLine = 1;
+  const auto skipLineEnd = [&] {
+    p += data[p] == '\r' && p + 1 < data.size() && data[p + 1] == '\n' ? 2 : 1;
+    ++physicalLine;
+  };
+  while (p < data.size()) {
+    if (data[p] == '\r' || data[p] == '\n') {
+      skipLineEnd();
+      continue;
+    }
+    line_ = physicalLine;
     if (shouldContinue && !shouldContinue(line_)) return Refusal{line_, ShiwakeTextReader::kCancelMessage};
     size_t end = p;
     while (end < data.size() && data[end] != '\r' && data[end] != '\n') ++end;
     if (auto message = parseLine(data.substr(p, end - p))) return Refusal{line_, std::move(*message)};
     p = end;
-    while (p < data.size() && (data[p] == '\r' || data[p] == '\n')) ++p;
+    if (p < data.size()) skipLineEnd();
   }
   if (inVoucher_) return Refusal{line_, lineMessage(line_, "伝票が終わらないままファイルが終わっています。")};
   return std::nullopt;

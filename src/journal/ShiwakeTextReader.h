@@ -5,7 +5,10 @@
 // The whole file is checked first; nothing of the document changes unless every
 // line passes. Then the vouchers are numbered from the company's counter and
 // merged into the journal at once, and the document's refresh protocol runs once.
-// A refusal names the line (counted from 1) and the field.
+// A refusal names the line (counted from 1 as an editor counts lines: CR LF, a lone CR
+// and a lone LF each end one, empty lines included) and the field. Empty lines are
+// passed over and a DOS end-of-file mark may close the file; anything else on a line,
+// the last one included, must be a whole record.
 #pragma once
 
 #include <cstddef>

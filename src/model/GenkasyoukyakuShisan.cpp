@@ -4,6 +4,9 @@
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/Jigyoubu.h"
+#include "model/Kaisya.h"
+#include "model/Kamoku.h"
 
 namespace kivo {
 
@@ -46,6 +49,28 @@ bool GenkasyoukyakuShisan::doDecreaseFrom(Date from, Date to) const
 int64_t GenkasyoukyakuShisan::toukiSyoukyakuhiGoukei() const
 {
   return std::max<int64_t>(futsuuSyoukyakuhi_, 0) + zoukaSyoukyakugaku_ + warimashiSyoukyakuhi_ + tokubetsuSyoukyakuhi_;
+}
+
+bool GenkasyoukyakuShisan::isAmountInRange(int64_t amount)
+{
+  return amount >= 0 && amount <= Kaisya::kMaxInputAmountValue;
+}
+
+bool GenkasyoukyakuShisan::hasValuesInRange() const
+{
+  const auto amountOrNone = [](int64_t v) { return v == -1 || isAmountInRange(v); };
+  if (quantity_ < 0 || !isTaiyouYearsInRange(taiyouYears_)) return false;
+  if (!isWariaiInRange(zanzonWariai_) || !isWariaiInRange(zanzonGendoWariai_) || !isWariaiInRange(jigyouSenyouWariai_))
+    return false;
+  if (!amountOrNone(syutokuKagaku_) || !amountOrNone(futsuuSyoukyakuhi_) ||
+      !amountOrNone(basedCyoubokagakuForKaiteiSyoukyakuhi_))
+    return false;
+  for (int64_t v : {kisyuSyoukyakugakuRuikei_, zoukaSyoukyakugaku_, warimashiSyoukyakuhi_, tokubetsuSyoukyakuhi_})
+    if (!isAmountInRange(v)) return false;
+  for (const GenkasyoukyakuShisanDecrease& d : decreaseArray_)
+    if (!isAmountInRange(d.amountOfDecrease())) return false;
+  return Kamoku::isCodeInRange(kamokuCode_) && HojyoKamoku::isCodeInRange(hojyoKamokuCode_) &&
+         Jigyoubu::isCodeInRange(jigyoubuCode_);
 }
 
 // ---------------------------------------------------------------- archiving
@@ -111,7 +136,12 @@ bool GenkasyoukyakuShisan::initWithCoder(ArchiveReader& c)
   zoukaSyoukyakugaku_ = c.readInt64();
   warimashiSyoukyakuhi_ = c.readInt64();
   tokubetsuSyoukyakuhi_ = c.readInt64();
-  // Extra depreciation is no longer kept apart from special depreciation.
+  // Extra depreciation is no longer kept apart from special depreciation; the two
+  // are added only once each is known to be an amount the program takes.
+  if (!isAmountInRange(warimashiSyoukyakuhi_) || !isAmountInRange(tokubetsuSyoukyakuhi_)) {
+    c.fail("asset charge out of range");
+    return false;
+  }
   tokubetsuSyoukyakuhi_ += warimashiSyoukyakuhi_;
   warimashiSyoukyakuhi_ = 0;
   basedCyoubokagakuForKaiteiSyoukyakuhi_ = v >= 7 ? c.readInt64() : -1;
@@ -134,6 +164,7 @@ bool GenkasyoukyakuShisan::initWithCoder(ArchiveReader& c)
   indexToDrag_ = v >= 3 ? c.readInt32() : 0;
   // Assets written off at once or over three years are never recorded as removed.
   if (syoukyakuTypeStr_ == kSokujiSyoukyaku || syoukyakuTypeStr_ == kIkkatsuSyoukyaku) dateOfRemoved_ = Date();
+  if (c.ok() && !hasValuesInRange()) c.fail("asset value out of range");
   return c.ok();
 }
 

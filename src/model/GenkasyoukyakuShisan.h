@@ -124,6 +124,24 @@ public:
   int64_t toukiSyoukyakuhiGoukei() const;
   int64_t kimatsuSyoukyakugakuRuikei() const { return kisyuSyoukyakugakuRuikei_ + toukiSyoukyakuhiGoukei(); }
 
+  // --- the values an asset may hold: what the register's fields take and what the
+  // program itself writes, the carry-forward's roll-forward included. The reader
+  // refuses any other, so that the depreciation never meets an amount it cannot add:
+  //   quantity 0 or more; useful life 0 (none) to kMaxTaiyouYears; the residual,
+  //   limit and business-use ratios 0 to 100 percent (numbers, not NaN); cost and
+  //   ordinary charge -1 (not entered) or 0 to the input limit; the phase base -1 (not
+  //   fixed) or 0 to the input limit; the opening accumulated depreciation, the
+  //   increased and the special charge (an older file's extra charge added in) and
+  //   every decrease 0 to the input limit; account, sub-account and division codes in
+  //   their ranges.
+  static constexpr int32_t kMaxTaiyouYears = 100;
+  static constexpr double kMaxWariai = 100.0;
+  static bool isTaiyouYearsInRange(int32_t years) { return years >= 0 && years <= kMaxTaiyouYears; }
+  static bool isWariaiInRange(double percent) { return percent >= 0.0 && percent <= kMaxWariai; }
+  // 0 to the input limit.
+  static bool isAmountInRange(int64_t amount);
+  bool hasValuesInRange() const;
+
   // --- archiving; every older class version reads back
   static constexpr int32_t kClassVersion = 7;
   void encodeWithCoder(ArchiveWriter& coder) const;

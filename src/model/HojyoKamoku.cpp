@@ -4,6 +4,7 @@
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/Kamoku.h"
 
 namespace kivo {
 
@@ -35,6 +36,8 @@ bool HojyoKamoku::initWithCoder(ArchiveReader& c)
   isActive_ = c.readBool();
   parentKamokuCode_ = c.readInt32();
   keyEquivalentOfSuitoucyouSubMenu_ = c.readInt32();
+  if (!isCodeInRange(code_)) c.fail("sub-account code out of range");
+  if (!Kamoku::isCodeInRange(parentKamokuCode_)) c.fail("account code out of range");
   startBalanceArray_.initWithCoder(c);
   return c.ok();
 }

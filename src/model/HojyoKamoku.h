@@ -15,6 +15,10 @@ class ArchiveReader;
 
 class HojyoKamoku {
 public:
+  // Two digits; -1 stands for none. The reader refuses any other value.
+  static constexpr int32_t kMaxCode = 99;
+  static constexpr bool isCodeInRange(int32_t code) { return code >= -1 && code <= kMaxCode; }
+
   HojyoKamoku() = default;
 
   int32_t code() const { return code_; }

@@ -30,6 +30,7 @@ bool Jigyoubu::initWithCoder(ArchiveReader& c)
   name_ = c.readString();
   kana_ = c.readString();
   isActive_ = c.readBool();
+  if (!isCodeInRange(code_)) c.fail("division code out of range");
   return c.ok();
 }
 

@@ -14,6 +14,9 @@ class ArchiveReader;
 class Jigyoubu {
 public:
   static constexpr int32_t kAllJigyoubuCode = 99;
+  // Two digits (99 the whole company); -1 stands for none. The reader refuses any
+  // other value, so that at most 101 division codes ever meet a builder.
+  static constexpr bool isCodeInRange(int32_t code) { return code >= -1 && code <= kAllJigyoubuCode; }
 
   int32_t code() const { return code_; }
   void setCode(int32_t v) { code_ = v; }

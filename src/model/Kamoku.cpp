@@ -90,6 +90,7 @@ bool Kamoku::initWithCoder(ArchiveReader& c)
   gassanRepresentKamokuCode_ = c.readInt32();
   gassanKamokuName_ = c.readString();
   keyEquivalentOfSuitoucyouSubMenu_ = c.readInt32();
+  if (!isCodeInRange(code_) || !isCodeInRange(gassanRepresentKamokuCode_)) c.fail("account code out of range");
   startBalanceArray_.initWithCoder(c);
   hojyoKamokuArray_.clear();
   const size_t n = c.readCount(16);

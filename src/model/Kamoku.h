@@ -31,6 +31,10 @@ public:
 
   // 諸口: the code standing for "several accounts" on the other side of an entry.
   static constexpr int32_t kSyokuchiCode = 999;
+  // Account codes are at most three digits (999 being 諸口); -1 stands for none.
+  // Builders index tables by the code, so the reader refuses any other value.
+  static constexpr int32_t kMaxCode = 999;
+  static constexpr bool isCodeInRange(int32_t code) { return code >= -1 && code <= kMaxCode; }
 
   Kamoku() = default;
 

@@ -2,6 +2,7 @@
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/Jigyoubu.h"
 #include "model/Kamoku.h"
 
 namespace kivo {
@@ -58,7 +59,22 @@ bool Shiwake::initWithCoder(ArchiveReader& c)
   suitoucyouKamokuCode_ = c.readInt32();
   suitoucyouHojyoKamokuCode_ = c.readInt32();
   didCreateBeforeOpen_ = c.readBool();
+  if (c.ok() && !codesInRange()) c.fail("journal code out of range");
   return c.ok();
+}
+
+bool Shiwake::codesInRange() const
+{
+  for (int32_t code : {karikataKamokuCode_, kashikataKamokuCode_, aiteKarikataKamokuCode_, aiteKashikataKamokuCode_,
+                       suitoucyouKamokuCode_})
+    if (!Kamoku::isCodeInRange(code)) return false;
+  for (int32_t code : {karikataHojyoKamokuCode_, kashikataHojyoKamokuCode_, aiteKarikataHojyoKamokuCode_,
+                       aiteKashikataHojyoKamokuCode_, suitoucyouHojyoKamokuCode_})
+    if (!HojyoKamoku::isCodeInRange(code)) return false;
+  for (int32_t code :
+       {karikataJigyoubuCode_, kashikataJigyoubuCode_, aiteKarikataJigyoubuCode_, aiteKashikataJigyoubuCode_})
+    if (!Jigyoubu::isCodeInRange(code)) return false;
+  return true;
 }
 
 void Shiwake::copyOwnSidesToAite()

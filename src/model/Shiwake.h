@@ -88,6 +88,9 @@ public:
   // Every line of a voucher records the voucher's two sides: the one line that uses a
   // side gives its codes, a second line makes them 諸口 (999); an unused side is -1.
   static void recordVoucherSides(std::span<const std::shared_ptr<Shiwake>> lines);
+  // Whether every account, sub-account and division code is one the program makes
+  // (or -1): a file holding any other is damaged.
+  bool codesInRange() const;
 
   static constexpr int32_t kClassVersion = 0;
   void encodeWithCoder(ArchiveWriter& coder) const;

@@ -4,6 +4,7 @@
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/Jigyoubu.h"
 
 namespace kivo {
 
@@ -52,6 +53,7 @@ void StartBalanceList::initWithCoder(ArchiveReader& coder)
   for (size_t i = 0; i < n && coder.ok(); ++i) {
     const int32_t code = coder.readInt32();
     const int64_t balance = coder.readInt64();
+    if (!Jigyoubu::isCodeInRange(code)) coder.fail("division code out of range");
     if (balance != 0) entries_.push_back({code, balance});
   }
   if (!coder.ok()) {

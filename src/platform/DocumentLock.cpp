@@ -1,6 +1,9 @@
 #include "platform/DocumentLock.h"
 
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -8,9 +11,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
-#include <QTextStream>
+#include <QThread>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <ctime>
+
+#include "files/Crc32.h"
+#include "files/SafeFileWriter.h"
 
 namespace kivo {
 namespace {
@@ -47,6 +55,54 @@ bool readProcStat(qint64 pid, char* state, QString* start)
 
 bool procIsAvailable() { return QFileInfo::exists(QStringLiteral("/proc/self/stat")); }
 
+// A lock file younger than this that is empty or unreadable is being written by the
+// program that made it; an older one was left behind.
+constexpr time_t kYoungLockSeconds = 10;
+
+// The file a save replaces: the path, or the file its symbolic links lead to.
+QString resolvedPath(const QString& path)
+{
+  const QString absolute = QFileInfo(path).absoluteFilePath();
+  std::string resolved;
+  if (!SafeFileWriter::resolveLinks(QFile::encodeName(absolute).toStdString(), &resolved, nullptr)) return absolute;
+  return QFile::decodeName(QByteArray::fromStdString(resolved));
+}
+
+QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// The lock of the file open as fd, waiting a moment: another program looking whether
+// a lock file is a leftover holds its lock for an instant.
+bool lockWithin(int fd, int milliseconds)
+{
+  for (int waited = 0;; waited += 20) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (waited >= milliseconds) return false;
+    QThread::msleep(20);
+  }
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// The holder written in a lock file; false when it cannot be read or is not complete.
+bool readHolder(int fd, DocumentLock::Holder& holder)
+{
+  char buf[4096];
+  const ssize_t n = ::pread(fd, buf, sizeof buf, 0);
+  if (n <= 0) return false;
+  const QStringList lines = QString::fromUtf8(buf, static_cast<qsizetype>(n)).split(QLatin1Char('\n'));
+  if (lines.size() < 3) return false;
+  bool ok = false;
+  const qint64 pid = lines[2].toLongLong(&ok);
+  if (!ok) return false;
+  holder.user = lines[0];
+  holder.host = lines[1];
+  holder.pid = pid;
+  holder.since = lines.size() > 3 ? QDateTime::fromString(lines[3], Qt::ISODate) : QDateTime();
+  holder.processStart = lines.size() > 4 ? lines[4].trimmed() : QString();
+  return true;
+}
+
 QString startOfThisProcess()
 {
   char state = 0;
@@ -65,8 +121,23 @@ DocumentLock::~DocumentLock() { unlock(); }
 
 QString DocumentLock::lockFilePath(const QString& documentPath)
 {
-  const QFileInfo info(documentPath);
-  return info.absoluteDir().filePath(QStringLiteral(".~lock.") + info.fileName() + QLatin1Char('#'));
+  const QFileInfo info(resolvedPath(documentPath));
+  const QString dir = info.absolutePath();
+  const QString prefix = QStringLiteral(".~lock."), suffix = QStringLiteral("#");
+  const long max = ::pathconf(QFile::encodeName(dir).constData(), _PC_NAME_MAX);
+  const qsizetype nameMax = max > 0 ? static_cast<qsizetype>(max) : 255;
+  const QByteArray name = info.fileName().toUtf8();
+  if (prefix.size() + name.size() + suffix.size() <= nameMax)
+    return dir + QLatin1Char('/') + prefix + info.fileName() + suffix;
+  // Too long for the prefix and suffix: the name cut at a character and told apart
+  // from others cut alike by a hash of the whole.
+  const QByteArray hash =
+      QByteArray::number(Crc32::of(std::string_view(name.constData(), static_cast<size_t>(name.size()))), 16)
+          .rightJustified(8, '0');
+  qsizetype cut = std::max<qsizetype>(0, nameMax - prefix.size() - 1 - hash.size() - suffix.size());
+  while (cut > 0 && (static_cast<uchar>(name[cut]) & 0xC0) == 0x80) --cut;
+  return dir + QLatin1Char('/') + prefix + QString::fromUtf8(name.left(cut)) + QLatin1Char('~') +
+         QString::fromLatin1(hash) + suffix;
 }
 
 DocumentLock::Holder DocumentLock::currentHolder()
@@ -97,6 +168,12 @@ bool DocumentLock::isHolderRunning(const Holder& holder)
 
 QString DocumentLock::describeHolder(const Holder& holder)
 {
+  if (!holder.unreadableLockFile.isEmpty())
+    return QStringLiteral(
+               "ほかのプログラムで開かれているかどうかを確かめられません（ロックファイル“%1”を読めません）。"
+               "どこでも開いていないときは、そのファイルを削除してください。")
+        .arg(holder.unreadableLockFile);
+  if (holder.pid <= 0 && holder.user.isEmpty()) return QStringLiteral("ほかのプログラムで開かれています。");
   return QStringLiteral("%1 さんがコンピュータ %2 で開いています（プロセス番号 %3、%4 から）。")
       .arg(holder.user.isEmpty() ? QStringLiteral("不明なユーザ") : holder.user,
            holder.host.isEmpty() ? QStringLiteral("不明") : holder.host, QString::number(holder.pid),
@@ -104,73 +181,153 @@ QString DocumentLock::describeHolder(const Holder& holder)
                                   : QStringLiteral("不明な時刻"));
 }
 
-bool DocumentLock::readHolder(Holder& holder) const
+bool DocumentLock::lockDocumentFile()
 {
-  QFile file(lockPath_);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const QStringList lines = QString::fromUtf8(file.read(4096)).split(QLatin1Char('\n'));
-  if (lines.size() < 3) return false;
-  holder.user = lines[0];
-  holder.host = lines[1];
-  bool ok = false;
-  holder.pid = lines[2].toLongLong(&ok);
-  if (!ok) return false;
-  holder.since = lines.size() > 3 ? QDateTime::fromString(lines[3], Qt::ISODate) : QDateTime();
-  holder.processStart = lines.size() > 4 ? lines[4].trimmed() : QString();
+  if (documentFd_ >= 0) return true;
+  const int fd = ::open(QFile::encodeName(documentPath_).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return true;  // not written yet: locked once a save has made it
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return true;
+  }
+  if (!lockWithin(fd, 200)) {
+    ::close(fd);
+    return false;
+  }
+  documentFd_ = fd;
   return true;
 }
 
-bool DocumentLock::createLockFile()
+DocumentLock::Claim DocumentLock::createLockFile()
 {
-  QFile file(lockPath_);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return false;
+  const QByteArray path = QFile::encodeName(lockPath_);
+  const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (errno == EEXIST) return takeOverLockFile();
+    failure_ = systemError(errno);
+    return Claim::Failed;
+  }
+  // Another program may be looking at the file, still empty, for an instant.
+  if (!lockWithin(fd, 2000)) {
+    ::close(fd);
+    return Claim::Held;
+  }
   const Holder me = currentHolder();
   const QByteArray text =
       (me.user + QLatin1Char('\n') + me.host + QLatin1Char('\n') + QString::number(me.pid) + QLatin1Char('\n') +
        me.since.toString(Qt::ISODate) + QLatin1Char('\n') + me.processStart + QLatin1Char('\n'))
           .toUtf8();
-  if (file.write(text) != text.size() || !file.flush()) {
-    file.close();
-    QFile::remove(lockPath_);
-    return false;
+  if (::pwrite(fd, text.constData(), static_cast<size_t>(text.size()), 0) != text.size()) {
+    failure_ = systemError(errno);
+    ::unlink(path.constData());
+    ::close(fd);
+    return Claim::Failed;
   }
-  return true;
+  lockFd_ = fd;
+  return Claim::Acquired;
+}
+
+DocumentLock::Claim DocumentLock::takeOverLockFile()
+{
+  const QByteArray path = QFile::encodeName(lockPath_);
+  const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    if (errno == ENOENT) return Claim::Gone;  // removed meanwhile: make it again
+    if (errno == EACCES) {
+      holder_.unreadableLockFile = lockPath_;
+      return Claim::Held;
+    }
+    failure_ =
+        errno == ELOOP ? QStringLiteral("ロックファイルの場所にシンボリックリンクがあります") : systemError(errno);
+    return Claim::Failed;
+  }
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {
+  }, atPath{};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    failure_ = QStringLiteral("ロックファイルの場所にファイルではないものがあります");
+    return Claim::Failed;
+  }
+  // A running holder keeps its lock file locked.
+  Holder found;
+  const bool named = readHolder(fd, found);
+  if (!lockWithin(fd, 200)) {
+    if (named) holder_ = found;
+    return Claim::Held;
+  }
+  // Nobody holds it locked: a leftover, unless it has been replaced meanwhile, a
+  // program on another computer holds it (whose lock may not reach here), one here
+  // made it without that lock and still runs, or it is young and not yet written.
+  if (::lstat(path.constData(), &atPath) != 0 || !sameFile(st, atPath)) return Claim::Gone;
+  if (!readHolder(fd, found)) {
+    if (::time(nullptr) - st.st_mtime < kYoungLockSeconds) return Claim::Held;
+  } else if (found.host != QSysInfo::machineHostName() || isHolderRunning(found)) {
+    holder_ = found;
+    return Claim::Held;
+  }
+  // Removed while locked: a program that opened it meanwhile finds it gone once it
+  // gets the lock, and makes the file again like this one.
+  if (::unlink(path.constData()) != 0) {
+    failure_ = systemError(errno);
+    return Claim::Failed;
+  }
+  return Claim::Gone;
 }
 
 DocumentLock::Result DocumentLock::tryLock()
 {
   if (locked_) return Result::Acquired;
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (createLockFile()) {
-      locked_ = true;
-      return Result::Acquired;
+  holder_ = Holder{};
+  failure_.clear();
+  // The file itself first: every path to it sees this lock.
+  if (!lockDocumentFile()) {
+    const int fd = ::open(QFile::encodeName(lockPath_).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd >= 0) {
+      readHolder(fd, holder_);
+      ::close(fd);
     }
-    if (!QFileInfo::exists(lockPath_)) return Result::Failed;
-    Holder found;
-    if (!readHolder(found)) {
-      // A lock file we cannot read is being written or is damaged: someone else's.
-      holder_ = Holder{};
-      return Result::HeldElsewhere;
-    }
-    const bool sameHost = found.host == QSysInfo::machineHostName();
-    if (sameHost && !isHolderRunning(found)) {
-      // Left behind by a program that ended without unlocking: take it over.
-      QFile::remove(lockPath_);
-      continue;
-    }
-    holder_ = found;
     return Result::HeldElsewhere;
   }
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    switch (createLockFile()) {
+    case Claim::Acquired: locked_ = true; return Result::Acquired;
+    case Claim::Held:
+      if (documentFd_ >= 0) ::close(documentFd_);
+      documentFd_ = -1;
+      return Result::HeldElsewhere;
+    case Claim::Failed: return Result::Failed;
+    case Claim::Gone: break;
+    }
+  }
+  failure_ = QStringLiteral("ロックファイルがほかのプログラムによって作り直され続けています");
   return Result::Failed;
+}
+
+void DocumentLock::documentWasReplaced()
+{
+  if (documentFd_ >= 0) ::close(documentFd_);
+  documentFd_ = -1;
+  lockDocumentFile();
 }
 
 void DocumentLock::unlock()
 {
-  if (!locked_) return;
-  // Remove only our own lock file, never one another process made since.
-  Holder found;
-  if (readHolder(found) && found.pid == QCoreApplication::applicationPid() && found.host == QSysInfo::machineHostName())
-    QFile::remove(lockPath_);
+  if (lockFd_ >= 0) {
+    // Removed only while it is still this object's file, then released.
+    struct stat mine {
+    }, atPath{};
+    const QByteArray path = QFile::encodeName(lockPath_);
+    if (::fstat(lockFd_, &mine) == 0 && ::lstat(path.constData(), &atPath) == 0 && sameFile(mine, atPath))
+      ::unlink(path.constData());
+    ::close(lockFd_);
+    lockFd_ = -1;
+  }
+  if (documentFd_ >= 0) ::close(documentFd_);
+  documentFd_ = -1;
   locked_ = false;
 }
 

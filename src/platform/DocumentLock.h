@@ -1,12 +1,21 @@
-// A lock file beside an open document, so that a second running copy of the program
-// cannot save over a file this one has open.
+// A lock on an open document, so that a second running copy of the program cannot
+// save over a file this one has open, whatever path it reached the file by.
 //
-// The lock file ".~lock.<file name>#" sits in the document's folder and names its
-// holder: user (login name), host and process, with the process's start time as the
-// system counts it. It is created exclusively; a lock left behind by a process of
-// this host that no longer runs is taken over without a word: a process that has
-// ended, one that has ended but not yet been reaped by its parent, and a process
-// that merely reuses the number of the one that made the lock.
+// Two locks, taken together:
+// - the lock file ".~lock.<file name>#" beside the file that the path's symbolic links
+//   lead to (the file a save replaces), naming its holder: user (login name), host and
+//   process, with the process's start time as the system counts it. Its holder keeps
+//   it locked (flock) for as long as it runs, so a lock file nobody holds locked is a
+//   leftover; one whose holder on this host no longer runs is too (a program that made
+//   it without that lock). A leftover is taken over in place, by the one program that
+//   gets its lock: two programs taking over one leftover at once cannot both win. A
+//   lock file that is empty or cannot be read is being written while it is young, and
+//   a leftover once it is old. A name too long for the lock file's prefix and suffix
+//   is shortened, with a hash of the whole name.
+// - an advisory lock (flock) on the document file itself, which every path to the same
+//   file sees, hard links included. A save replaces the file by a new one, so the
+//   owner takes it again on the new file after each save (documentWasReplaced); from
+//   then on a hard link to the old file names another file.
 #pragma once
 
 #include <QDateTime>
@@ -22,12 +31,14 @@ public:
     qint64 pid = 0;
     QDateTime since;
     QString processStart;  // the process's start time in the system's count; empty: unknown
+    // The lock file that could not be read (its holder is unknown, and may have gone).
+    QString unreadableLockFile;
   };
 
   enum class Result {
     Acquired,       // this object holds the lock
     HeldElsewhere,  // another running process holds it; see holder()
-    Failed,         // no lock file can be made here (for example a read-only folder)
+    Failed,         // no lock file can be made here (for example a read-only folder); see failure()
   };
 
   explicit DocumentLock(const QString& documentPath);
@@ -37,10 +48,15 @@ public:
 
   Result tryLock();
   void unlock();
+  // After a save put a new file in the document's place: the lock on the file itself
+  // moves to the new one.
+  void documentWasReplaced();
   bool isLocked() const { return locked_; }
   const QString& documentPath() const { return documentPath_; }
   // The holder found by the last tryLock that answered HeldElsewhere.
   const Holder& holder() const { return holder_; }
+  // Why the last tryLock that answered Failed could make no lock file, for the user.
+  const QString& failure() const { return failure_; }
 
   static QString lockFilePath(const QString& documentPath);
   // Who holds the lock, in a sentence for the user.
@@ -51,13 +67,18 @@ public:
   static bool isHolderRunning(const Holder& holder);
 
 private:
-  bool readHolder(Holder& holder) const;
-  bool createLockFile();
+  enum class Claim { Acquired, Held, Gone, Failed };
+  Claim createLockFile();
+  Claim takeOverLockFile();
+  bool lockDocumentFile();
 
   QString documentPath_;
   QString lockPath_;
   bool locked_ = false;
+  int lockFd_ = -1;
+  int documentFd_ = -1;
   Holder holder_;
+  QString failure_;
 };
 
 }  // namespace kivo

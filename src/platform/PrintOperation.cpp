@@ -1,5 +1,7 @@
 #include "platform/PrintOperation.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
@@ -7,7 +9,11 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "files/SafeFileWriter.h"
+#include "files/SystemErrorText.h"
+#include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
+#include "platform/TextShapeCache.h"
 
 namespace kivo {
 namespace {
@@ -29,6 +35,50 @@ void setUpPrinter(QPrinter& printer, const QPageLayout& layout)
   printer.setPageLayout(layout);
   // The printout places everything itself, from the paper's corner.
   printer.setFullPage(true);
+}
+
+// Whether the file ends as a whole PDF does: the printer writes by name and does not
+// say when a write fell short (a full disk), so the end of the file tells.
+bool endsAsPdf(const std::string& path)
+{
+  QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
+  if (!file.open(QIODevice::ReadOnly) || file.size() < 8) return false;
+  file.seek(std::max<qint64>(0, file.size() - 32));
+  return file.readAll().contains("%%EOF");
+}
+
+enum class PdfOutcome { Written, Cancelled, Failed };
+
+// Prints the pages into the printer's PDF file through the safe write: into a
+// temporary beside the file, which takes the file's place once every page is written
+// whole. A failure or a cancel leaves the previous file as it was; why it failed, in
+// a sentence for the user, goes to *why.
+PdfOutcome printToPdfFile(QPrinter& printer, Printout& printout, int from, int to,
+                          const PrintOperation::Progress& progress, QString* why)
+{
+  const QString target = printer.outputFileName();
+  SafeFileWriter out(QFile::encodeName(target).toStdString());
+  const auto failed = [&](const QString& reason) {
+    QString text =
+        QStringLiteral("PDF ファイル“%1”を書き出せませんでした（%2）。").arg(QFileInfo(target).fileName(), reason);
+    if (QFileInfo(target).isFile()) text += QStringLiteral("前からあったファイルはそのまま残っています。");
+    *why = text;
+    return PdfOutcome::Failed;
+  };
+  const auto systemError = [&] { return QString::fromStdString(SystemErrorText::of(out.errorNumber())); };
+  if (!out.open()) return failed(systemError());
+  printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(out.temporaryPath())));
+  bool cancelled = false;
+  const bool printed = PrintOperation::printPages(printer, printout, from, to, [&](int done, int total) {
+    cancelled = progress && !progress(done, total);
+    return !cancelled;
+  });
+  printer.setOutputFileName(target);
+  if (cancelled) return PdfOutcome::Cancelled;
+  if (!printed || !endsAsPdf(out.temporaryPath()))
+    return failed(QStringLiteral("最後まで書き込めませんでした。ディスクの空き容量を確かめてください"));
+  if (!out.commit()) return failed(systemError());
+  return PdfOutcome::Written;
 }
 
 }  // namespace
@@ -97,7 +147,12 @@ bool PrintOperation::runPrintPanel(QWidget* parent, Printout& printout, const QP
     from = printer.fromPage() - 1;
     to = std::max(printer.toPage(), printer.fromPage()) - 1;
   }
-  return printPages(printer, printout, from, to, progress);
+  if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+    return printPages(printer, printout, from, to, progress);
+  QString why;
+  const PdfOutcome outcome = printToPdfFile(printer, printout, from, to, progress, &why);
+  if (outcome == PdfOutcome::Failed) AlertSheet::runAlert(QStringLiteral("PDF ファイルを保存できません"), why);
+  return outcome == PdfOutcome::Written;
 }
 
 bool PrintOperation::printPages(QPrinter& printer, Printout& printout, int from, int to, const Progress& progress)
@@ -106,6 +161,10 @@ bool PrintOperation::printPages(QPrinter& printer, Printout& printout, int from,
   to = std::min(to, printout.pageCount() - 1);
   if (from > to) return false;
   printer.setFullPage(true);
+  // The strings the job has shaped go with it, however it ends.
+  struct ShapedTextRelease {
+    ~ShapedTextRelease() { TextShapeCache::shared().releaseAll(); }
+  } release;
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -138,7 +197,8 @@ bool PrintOperation::writePdf(const QString& path, Printout& printout, const QPa
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(path);
   setUpPrinter(printer, layout);
-  return printPages(printer, printout, 0, printout.pageCount() - 1, progress);
+  QString why;
+  return printToPdfFile(printer, printout, 0, printout.pageCount() - 1, progress, &why) == PdfOutcome::Written;
 }
 
 }  // namespace kivo

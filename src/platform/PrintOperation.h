@@ -8,6 +8,11 @@
 //     drawn by the printout;
 //   - PDF: the same drawing into a PDF file without a panel (tests, tools).
 //
+// A PDF file, chosen in the panel or written here, goes through the safe write: the
+// pages go to a temporary beside the file, which takes its place only once every
+// page is written whole, so a full disk, a failure or a cancel leaves the previous
+// file as it was. The print panel tells the user when a PDF could not be written.
+//
 // A printout draws one page at a time with the painter's units in points and the
 // origin at the top-left corner of the paper (margins included), so the same code
 // draws paper, PDF and the on-screen preview. Long jobs report each page to a
@@ -52,7 +57,7 @@ public:
 
   // Runs the print panel for the printout laid out on the layout, then prints the
   // chosen pages. Answers false when the user cancelled (panel or progress) or the
-  // printer failed.
+  // printer failed; a PDF file that could not be written is said in an alert.
   static bool runPrintPanel(QWidget* parent, Printout& printout, const QPageLayout& layout, const Options& options,
                             const Progress& progress = {});
 
@@ -60,7 +65,8 @@ public:
   // printer, which is set up and not yet begun.
   static bool printPages(QPrinter& printer, Printout& printout, int from, int to, const Progress& progress = {});
 
-  // Writes every page as a PDF file.
+  // Writes every page as a PDF file; false (the previous file left whole) when it
+  // could not be written.
   static bool writePdf(const QString& path, Printout& printout, const QPageLayout& layout,
                        const Progress& progress = {});
 

@@ -1,56 +1,206 @@
 #include "platform/StringDrawing.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QPaintEngine>
 #include <QPainter>
+
+#include "platform/TextShapeCache.h"
 
 namespace kivo {
 namespace {
 
-// Draws with the text's box (not its baseline) at the given top-left corner.
-void drawAt(QPainter& painter, const QString& string, qreal x, qreal top)
+// Whether the cache may measure and shape the string in the font: a plain string in
+// a font sized in pixels (the painter's unit), whose measures do not depend on the
+// device.
+bool cached(const QFont& font, const QString& string)
 {
-  const QFontMetricsF metrics(painter.font());
-  painter.drawText(QPointF(x, top + metrics.ascent()), string);
+  return font.pixelSize() > 0 && TextShapeCache::isPlain(string);
 }
 
-qreal verticallyCentredTop(const QPainter& painter, const QRectF& rect)
+// The lengths the string takes as characters are dropped from its end, longest
+// first: a surrogate pair goes whole.
+std::vector<qsizetype> cutLengths(const QString& s)
 {
-  const QFontMetricsF metrics(painter.font());
-  return rect.y() + (rect.height() - metrics.height()) / 2.0;
+  std::vector<qsizetype> lengths{s.size()};
+  qsizetype n = s.size();
+  while (n > 0) {
+    const bool pair = n >= 2 && s.at(n - 1).isLowSurrogate() && s.at(n - 2).isHighSurrogate();
+    n -= pair ? 2 : 1;
+    lengths.push_back(n);
+  }
+  return lengths;
 }
+
+// The length of the text drawStringLeftedIn draws: the first length, dropping
+// characters from the end, whose text is narrower than the width less the inset. A
+// text only grows wider as characters are added, so the first that fits is found by
+// halving rather than by measuring after each character.
+qsizetype leftedLength(const QFont& font, const QString& string, qreal width)
+{
+  const qreal limit = width - StringDrawing::kInset;
+  if (!cached(font, string)) {
+    const QFontMetricsF metrics(font);
+    for (const qsizetype n : cutLengths(string))
+      if (n == 0 || metrics.horizontalAdvance(string.left(n)) < limit) return n;
+    return 0;
+  }
+  TextShapeCache& cache = TextShapeCache::shared();
+  if (string.isEmpty() || cache.shaped(font, string).advance < limit) return string.size();
+  const auto fits = [&](qsizetype n) { return n == 0 || cache.shaped(font, string.left(n)).advance < limit; };
+  const std::vector<qsizetype> lengths = cutLengths(string);
+  size_t low = 1;
+  size_t high = lengths.size() - 1;  // length 0, which always fits
+  while (low < high) {
+    const size_t middle = (low + high) / 2;
+    if (fits(lengths[middle]))
+      high = middle;
+    else
+      low = middle + 1;
+  }
+  return lengths[low];
+}
+
+// QFixed::fromReal, by which the painter places text.
+int32_t fixed(qreal v) { return static_cast<int32_t>(v * 64.0); }
 
 }  // namespace
 
 void StringDrawing::drawStringCenteredIn(QPainter& painter, const QString& string, const QRectF& rect)
 {
-  const QFontMetricsF metrics(painter.font());
-  const qreal x = rect.x() + (rect.width() - metrics.horizontalAdvance(string)) / 2.0;
-  drawAt(painter, string, x, verticallyCentredTop(painter, rect));
-}
-
-QString StringDrawing::leftedString(const QPainter& painter, const QString& string, qreal width)
-{
-  const QFontMetricsF metrics(painter.font());
-  QString s = string;
-  while (!s.isEmpty() && metrics.horizontalAdvance(s) >= width - kInset) {
-    // Never leave half of a surrogate pair behind.
-    const bool pair = s.size() >= 2 && s.back().isLowSurrogate() && s.at(s.size() - 2).isHighSurrogate();
-    s.chop(pair ? 2 : 1);
-  }
-  return s;
+  StringDrawing(painter).centeredIn(string, rect);
 }
 
 void StringDrawing::drawStringLeftedIn(QPainter& painter, const QString& string, const QRectF& rect)
 {
-  const QString s = leftedString(painter, string, rect.width());
-  drawAt(painter, s, rect.x() + kInset, verticallyCentredTop(painter, rect));
+  StringDrawing(painter).leftedIn(string, rect);
 }
 
 void StringDrawing::drawStringRightedIn(QPainter& painter, const QString& string, const QRectF& rect)
 {
-  const QFontMetricsF metrics(painter.font());
-  const qreal x = rect.x() + rect.width() - metrics.horizontalAdvance(string) - kInset;
-  drawAt(painter, string, x, verticallyCentredTop(painter, rect));
+  StringDrawing(painter).rightedIn(string, rect);
+}
+
+QString StringDrawing::leftedString(const QPainter& painter, const QString& string, qreal width)
+{
+  return string.left(leftedLength(painter.font(), string, width));
+}
+
+StringDrawing::StringDrawing(QPainter& painter) : painter_(painter)
+{
+  pdf_ = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf;
+}
+
+StringDrawing::~StringDrawing() { flush(); }
+
+void StringDrawing::centeredIn(const QString& string, const QRectF& rect) { draw(string, rect, Align::Centered); }
+
+void StringDrawing::leftedIn(const QString& string, const QRectF& rect) { draw(string, rect, Align::Lefted); }
+
+void StringDrawing::rightedIn(const QString& string, const QRectF& rect) { draw(string, rect, Align::Righted); }
+
+bool StringDrawing::holdsBack() const
+{
+  // A plain string reads left to right whether the painter lays text out left to right
+  // or by the text's own direction.
+  return pdf_ && painter_.layoutDirection() != Qt::RightToLeft && !painter_.hasClipping();
+}
+
+void StringDrawing::draw(const QString& string, const QRectF& rect, Align align)
+{
+  QPainter& p = painter_;
+  const QFont& font = p.font();
+  if (!cached(font, string)) {
+    drawUncached(string, rect, align);
+    return;
+  }
+  TextShapeCache& cache = TextShapeCache::shared();
+  const TextShapeCache::Metrics metrics = cache.metrics(font);
+  const TextShapeCache::Shaped* shaped = &cache.shaped(font, string);
+  QString cut;
+  const bool shortened = align == Align::Lefted && !string.isEmpty() && shaped->advance >= rect.width() - kInset;
+  if (shortened) {
+    cut = string.left(leftedLength(font, string, rect.width()));
+    shaped = &cache.shaped(font, cut);
+  }
+  qreal x = rect.x() + kInset;
+  if (align == Align::Centered) x = rect.x() + (rect.width() - shaped->advance) / 2.0;
+  if (align == Align::Righted) x = rect.x() + rect.width() - shaped->advance - kInset;
+  const qreal top = rect.y() + (rect.height() - metrics.height) / 2.0;
+  const QPointF baseline(x, top + metrics.ascent);
+  if (!holdsBack()) {
+    p.drawText(baseline, shortened ? cut : string);
+    return;
+  }
+  if (p.pen().style() == Qt::NoPen) return;
+  // Where drawText puts the glyphs: the pen position cut to 1/64, then the glyphs'
+  // own places from it.
+  const int32_t x0 = fixed(baseline.x());
+  const int32_t y0 = fixed(baseline.y());
+  const int state = currentState();
+  Run* run = nullptr;
+  for (const TextShapeCache::Glyph& g : shaped->glyphs) {
+    if (!run || run->font != g.font) run = &runOf(g.font, state);
+    run->indexes.push_back(g.index);
+    run->positions.emplace_back((x0 + g.x) / 64.0, (y0 + g.y) / 64.0);
+  }
+}
+
+// As the painter measures and draws (the font or the string is not for the cache).
+void StringDrawing::drawUncached(const QString& string, const QRectF& rect, Align align)
+{
+  const QFontMetricsF metrics(painter_.font());
+  const QString shown =
+      align == Align::Lefted ? string.left(leftedLength(painter_.font(), string, rect.width())) : string;
+  qreal x = rect.x() + kInset;
+  if (align == Align::Centered) x = rect.x() + (rect.width() - metrics.horizontalAdvance(shown)) / 2.0;
+  if (align == Align::Righted) x = rect.x() + rect.width() - metrics.horizontalAdvance(shown) - kInset;
+  const qreal top = rect.y() + (rect.height() - metrics.height()) / 2.0;
+  painter_.drawText(QPointF(x, top + metrics.ascent()), shown);
+}
+
+int StringDrawing::currentState()
+{
+  const QPen& pen = painter_.pen();
+  const QTransform& transform = painter_.worldTransform();
+  for (size_t i = states_.size(); i-- > 0;)
+    if (states_[i].pen == pen && states_[i].transform == transform) return static_cast<int>(i);
+  states_.push_back({pen, transform});
+  return static_cast<int>(states_.size() - 1);
+}
+
+StringDrawing::Run& StringDrawing::runOf(int font, int state)
+{
+  for (Run& r : runs_)
+    if (r.font == font && r.state == state) return r;
+  runs_.push_back({font, state, {}, {}});
+  return runs_.back();
+}
+
+void StringDrawing::flush()
+{
+  if (runs_.empty()) return;
+  QPainter& p = painter_;
+  const TextShapeCache& cache = TextShapeCache::shared();
+  bool saved = false;
+  for (const Run& r : runs_) {
+    // As the painter was when the text was drawn (never clipping, see holdsBack).
+    const State& s = states_[static_cast<size_t>(r.state)];
+    if (s.pen != p.pen() || s.transform != p.worldTransform() || p.hasClipping()) {
+      if (!saved) p.save();
+      saved = true;
+      p.setPen(s.pen);
+      p.setWorldTransform(s.transform);
+      p.setClipping(false);
+    }
+    QGlyphRun glyphs;
+    glyphs.setRawFont(cache.rawFont(r.font));
+    glyphs.setRawData(r.indexes.data(), r.positions.data(), static_cast<int>(r.indexes.size()));
+    p.drawGlyphRun(QPointF(), glyphs);
+  }
+  if (saved) p.restore();
+  runs_.clear();
+  states_.clear();
 }
 
 }  // namespace kivo

@@ -1,9 +1,23 @@
 // Drawing one line of text into a cell rectangle of a report: centred, left-aligned
 // with truncation, or right-aligned. The painter's font and pen are the attributes.
+//
+// The static functions draw at once. An object of the class holds a page's strings
+// back and draws them when flushed (or destroyed), as one glyph run per font, pen and
+// transformation: a PDF page then holds a text object per font rather than one per
+// string, which is most of its size and of the time to write and compress it. Text
+// held back comes out after whatever the page draws before the flush, so a page
+// flushes before drawing over its text. The text is the same either way: each string
+// is shaped as QPainter::drawText shapes it (TextShapeCache) and its glyphs placed
+// where drawText places them. Painters other than PDF ones (the preview on screen),
+// right-to-left painters, clipping painters and strings that are not plain draw with
+// drawText at once.
 #pragma once
 
+#include <QPen>
 #include <QRectF>
 #include <QString>
+#include <QTransform>
+#include <vector>
 
 class QPainter;
 
@@ -23,6 +37,44 @@ public:
   static QString leftedString(const QPainter& painter, const QString& string, qreal width);
 
   static constexpr qreal kInset = 3.0;
+
+  // Strings on the painter held back until flush.
+  explicit StringDrawing(QPainter& painter);
+  ~StringDrawing();
+  StringDrawing(const StringDrawing&) = delete;
+  StringDrawing& operator=(const StringDrawing&) = delete;
+
+  void centeredIn(const QString& string, const QRectF& rect);
+  void leftedIn(const QString& string, const QRectF& rect);
+  void rightedIn(const QString& string, const QRectF& rect);
+  // Draws what is held back.
+  void flush();
+
+  QPainter& painter() { return painter_; }
+
+private:
+  enum class Align { Centered, Lefted, Righted };
+  struct Run {
+    int font = 0;
+    int state = 0;
+    std::vector<quint32> indexes;
+    std::vector<QPointF> positions;
+  };
+  struct State {
+    QPen pen;
+    QTransform transform;
+  };
+
+  void draw(const QString& string, const QRectF& rect, Align align);
+  void drawUncached(const QString& string, const QRectF& rect, Align align);
+  bool holdsBack() const;
+  int currentState();
+  Run& runOf(int font, int state);
+
+  QPainter& painter_;
+  bool pdf_ = false;
+  std::vector<State> states_;
+  std::vector<Run> runs_;
 };
 
 }  // namespace kivo

@@ -73,7 +73,10 @@ std::optional<std::vector<Shisan>> HojyoZandaka::hojyoZandakaArray(const MyDocum
     l.codes = codes;
     // The exact code, inactive accounts included: an account taken out of use still
     // holds its entries.
-    l.kamoku = codes.kamokuCode >= 0 ? document.kamokuOfCode(codes.kamokuCode) : nullptr;
+    // Account codes have at most three digits (the reader refuses any other), so the
+    // table of lists by code never grows past a thousand slots.
+    l.kamoku = codes.kamokuCode >= 0 && codes.kamokuCode <= Kamoku::kMaxCode ? document.kamokuOfCode(codes.kamokuCode)
+                                                                             : nullptr;
     if (l.kamoku) {
       for (const HojyoKamokuPtr& h : l.kamoku->hojyoKamokuArray())
         if (h->isActive()) l.subs.push_back(h);

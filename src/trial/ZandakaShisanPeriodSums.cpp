@@ -101,6 +101,53 @@ const Sums kNoSums;
 
 }  // namespace
 
+ZandakaShisanPeriodSums::Lines::Lines(size_t count) : count_(count), pages_((count + kPageLines - 1) / kPageLines) {}
+
+ZandakaShisanPeriodSums::Lines::Lines(const Lines& other) : count_(other.count_), pages_(other.pages_.size())
+{
+  for (size_t p = 0; p < pages_.size(); ++p)
+    if (other.pages_[p]) pages_[p] = std::make_unique<Page>(*other.pages_[p]);
+}
+
+ZandakaShisanPeriodSums::Lines& ZandakaShisanPeriodSums::Lines::operator=(const Lines& other)
+{
+  if (this != &other) *this = Lines(other);
+  return *this;
+}
+
+ZandakaShisanPeriodSums::Sums& ZandakaShisanPeriodSums::Lines::at(size_t line)
+{
+  std::unique_ptr<Page>& page = pages_[line / kPageLines];
+  if (!page) page = std::make_unique<Page>();
+  return (*page)[line % kPageLines];
+}
+
+const ZandakaShisanPeriodSums::Sums& ZandakaShisanPeriodSums::Lines::get(size_t line) const
+{
+  if (line >= count_) return kNoSums;
+  const std::unique_ptr<Page>& page = pages_[line / kPageLines];
+  return page ? (*page)[line % kPageLines] : kNoSums;
+}
+
+template <class F>
+void ZandakaShisanPeriodSums::Lines::forEach(F&& f) const
+{
+  for (size_t p = 0; p < pages_.size(); ++p) {
+    if (!pages_[p]) continue;
+    const size_t lines = std::min(kPageLines, count_ - p * kPageLines);
+    for (size_t i = 0; i < lines; ++i) f(p * kPageLines + i, (*pages_[p])[i]);
+  }
+}
+
+void ZandakaShisanPeriodSums::Lines::insert(size_t line)
+{
+  Lines moved(count_ + 1);
+  forEach([&](size_t at, const Sums& sums) {
+    if (!sums.isZero()) moved.at(at >= line ? at + 1 : at) = sums;
+  });
+  *this = std::move(moved);
+}
+
 ZandakaShisanPeriodSums::Period ZandakaShisanPeriodSums::periodOfMonthIndexes(const Kaisya& kaisya, int32_t periodFrom,
                                                                               int32_t periodTo)
 {
@@ -166,7 +213,7 @@ ZandakaShisanPeriodSums ZandakaShisanPeriodSums::post(const MyDocument& document
   auto open = [&](const StartBalanceList& balances, bool isHojyo, size_t line) {
     auto at = [&](int32_t code) -> Sums& {
       const size_t c = column(code);
-      return isHojyo ? r.hojyoKamokuSums_[c][line] : r.kamokuSums_[c][line];
+      return isHojyo ? r.hojyoKamokuSums_[c].at(line) : r.kamokuSums_[c].at(line);
     };
     if (usesJigyoubu) {
       for (const StartBalance& b : balances.entries()) {
@@ -209,10 +256,10 @@ ZandakaShisanPeriodSums ZandakaShisanPeriodSums::post(const MyDocument& document
     if (i < 0) return;  // no such account (the sundry code 999, a deleted account)
     const size_t c = column(jigyoubuCode);
     const bool sameSide = (isKarikata[static_cast<size_t>(i)] != 0) == karikataSide;
-    postInto(r.kamokuSums_[c][static_cast<size_t>(i)], amount, sameSide, karikataSide, beforeStart);
+    postInto(r.kamokuSums_[c].at(static_cast<size_t>(i)), amount, sameSide, karikataSide, beforeStart);
     if (hojyoKamokuCode < 0 || hojyoKamokuCode >= r.hojyoCount_[static_cast<size_t>(i)]) return;
     const size_t line = static_cast<size_t>(r.hojyoBase_[static_cast<size_t>(i)] + hojyoKamokuCode);
-    if (isHojyoKamoku[line]) postInto(r.hojyoKamokuSums_[c][line], amount, sameSide, karikataSide, beforeStart);
+    if (isHojyoKamoku[line]) postInto(r.hojyoKamokuSums_[c].at(line), amount, sameSide, karikataSide, beforeStart);
   };
   const auto& sorted = document.journal().sortedByDate();
   size_t walked = 0;
@@ -233,18 +280,19 @@ ZandakaShisanPeriodSums ZandakaShisanPeriodSums::post(const MyDocument& document
          beforeStart);
   }
 
-  // The company column: the sum of every other column. A column of code 99 (an entry
-  // that named it) counts into it and is not kept apart.
-  std::vector<Sums> company(n), companyHojyo(hojyoLines);
-  auto sumColumns = [&](std::vector<std::vector<Sums>>& columns, std::vector<Sums>& out) {
-    for (size_t line = 0; line < out.size(); ++line) {
-      CompanySum sum;
-      for (const std::vector<Sums>& col : columns) sum.add(col[line], max);
-      out[line] = sum.sums;
-    }
+  // The company column: the sum of every other column, each line's columns in the
+  // order they were made. A column of code 99 (an entry that named it) counts into it
+  // and is not kept apart.
+  auto sumColumns = [&](const std::vector<Lines>& columns, size_t lines) {
+    std::vector<CompanySum> sums(lines);
+    for (const Lines& col : columns) col.forEach([&](size_t line, const Sums& s) { sums[line].add(s, max); });
+    Lines out(lines);
+    for (size_t line = 0; line < lines; ++line)
+      if (!sums[line].sums.isZero()) out.at(line) = sums[line].sums;
+    return out;
   };
-  sumColumns(r.kamokuSums_, company);
-  sumColumns(r.hojyoKamokuSums_, companyHojyo);
+  Lines company = sumColumns(r.kamokuSums_, n);
+  Lines companyHojyo = sumColumns(r.hojyoKamokuSums_, hojyoLines);
   const auto all = std::find(r.columnCodes_.begin(), r.columnCodes_.end(), Jigyoubu::kAllJigyoubuCode);
   if (all != r.columnCodes_.end()) {
     const size_t c = static_cast<size_t>(all - r.columnCodes_.begin());
@@ -276,7 +324,7 @@ const ZandakaShisanPeriodSums::Sums& ZandakaShisanPeriodSums::ofKamoku(int32_t k
   const int32_t i = indexOfKamoku(kamokuCode);
   const int32_t c = columnOf(jigyoubuCode);
   if (i < 0 || c < 0) return kNoSums;
-  return kamokuSums_[static_cast<size_t>(c)][static_cast<size_t>(i)];
+  return kamokuSums_[static_cast<size_t>(c)].get(static_cast<size_t>(i));
 }
 
 const ZandakaShisanPeriodSums::Sums& ZandakaShisanPeriodSums::ofHojyoKamoku(int32_t kamokuCode, int32_t hojyoKamokuCode,
@@ -285,8 +333,8 @@ const ZandakaShisanPeriodSums::Sums& ZandakaShisanPeriodSums::ofHojyoKamoku(int3
   const int32_t i = indexOfKamoku(kamokuCode);
   const int32_t c = columnOf(jigyoubuCode);
   if (i < 0 || c < 0 || hojyoKamokuCode < 0 || hojyoKamokuCode >= hojyoCount_[static_cast<size_t>(i)]) return kNoSums;
-  return hojyoKamokuSums_[static_cast<size_t>(c)]
-                         [static_cast<size_t>(hojyoBase_[static_cast<size_t>(i)] + hojyoKamokuCode)];
+  return hojyoKamokuSums_[static_cast<size_t>(c)].get(
+      static_cast<size_t>(hojyoBase_[static_cast<size_t>(i)] + hojyoKamokuCode));
 }
 
 void ZandakaShisanPeriodSums::setSumsOfKamoku(int32_t kamokuCode, int32_t jigyoubuCode, const Sums& sums)
@@ -298,7 +346,7 @@ void ZandakaShisanPeriodSums::setSumsOfKamoku(int32_t kamokuCode, int32_t jigyou
     kamokuCodes_.insert(at, kamokuCode);
     hojyoBase_.insert(hojyoBase_.begin() + offset, -1);
     hojyoCount_.insert(hojyoCount_.begin() + offset, 0);
-    for (std::vector<Sums>& col : kamokuSums_) col.insert(col.begin() + offset, Sums{});
+    for (Lines& col : kamokuSums_) col.insert(static_cast<size_t>(offset));
     i = static_cast<int32_t>(offset);
   }
   int32_t c = columnOf(jigyoubuCode);
@@ -308,7 +356,7 @@ void ZandakaShisanPeriodSums::setSumsOfKamoku(int32_t kamokuCode, int32_t jigyou
     hojyoKamokuSums_.emplace_back(hojyoKamokuSums_.empty() ? 0 : hojyoKamokuSums_.front().size());
     c = static_cast<int32_t>(columnCodes_.size() - 1);
   }
-  kamokuSums_[static_cast<size_t>(c)][static_cast<size_t>(i)] = sums;
+  kamokuSums_[static_cast<size_t>(c)].at(static_cast<size_t>(i)) = sums;
 }
 
 }  // namespace kivo

@@ -8,9 +8,11 @@
 // (ZandakaShisanAssembly does).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "model/Date.h"
@@ -66,14 +68,43 @@ public:
   // division that has none.
   const Sums& ofKamoku(int32_t kamokuCode, int32_t jigyoubuCode) const;
   const Sums& ofHojyoKamoku(int32_t kamokuCode, int32_t hojyoKamokuCode, int32_t jigyoubuCode) const;
-  // The division codes that have a column, in the order they were met: the active
+  // The division codes that have figures, in the order they were met: the active
   // divisions first, then every other code an opening balance or an entry named
-  // (inactive divisions, -1 for entries without one), and 99 last.
+  // (inactive divisions, divisions the document lacks, -1 for entries without one),
+  // and 99 last.
   const std::vector<int32_t>& jigyoubuCodes() const { return columnCodes_; }
   // Sets an account's sums in a division, for sums made by hand.
   void setSumsOfKamoku(int32_t kamokuCode, int32_t jigyoubuCode, const Sums& sums);
 
 private:
+  // The figures of one division column, by line (an account, or a sub-account line),
+  // in pages made when a line of theirs is first written: a column costs what its
+  // figures fill, so that opening balances of a hundred divisions the document lacks
+  // do not each cost a copy of the whole chart.
+  class Lines {
+  public:
+    explicit Lines(size_t count = 0);
+    Lines(const Lines& other);
+    Lines& operator=(const Lines& other);
+    Lines(Lines&&) noexcept = default;
+    Lines& operator=(Lines&&) noexcept = default;
+
+    size_t size() const { return count_; }
+    Sums& at(size_t line);
+    const Sums& get(size_t line) const;
+    // Calls f(line, sums) for every line of the pages made, in line order.
+    template <class F>
+    void forEach(F&& f) const;
+    // A new zero line before `line`.
+    void insert(size_t line);
+
+  private:
+    static constexpr size_t kPageLines = 64;
+    using Page = std::array<Sums, kPageLines>;
+    size_t count_ = 0;
+    std::vector<std::unique_ptr<Page>> pages_;
+  };
+
   int32_t indexOfKamoku(int32_t kamokuCode) const;
   int32_t columnOf(int32_t jigyoubuCode) const;
 
@@ -85,8 +116,8 @@ private:
   std::vector<int32_t> hojyoCount_;
   // Per division code, the accounts' sums and the sub-accounts' sums.
   std::vector<int32_t> columnCodes_;
-  std::vector<std::vector<Sums>> kamokuSums_;
-  std::vector<std::vector<Sums>> hojyoKamokuSums_;
+  std::vector<Lines> kamokuSums_;
+  std::vector<Lines> hojyoKamokuSums_;
 };
 
 }  // namespace kivo

@@ -1,6 +1,8 @@
 // A document's life through its windows: the first window, saving, the question on
 // closing, the lock against a second running program, the rows settled before a save,
 // the controllers and frames the document keeps.
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -172,6 +174,21 @@ TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOverAnd
   EXPECT_TRUE(alerts.empty());
   EXPECT_EQ(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address(), "上書き");
   EXPECT_TRUE(doc->holdsLock());
+  // The save put a new file in place; the lock holds it by any name.
+  const QString otherName = file + QStringLiteral(".link");
+  ASSERT_EQ(::link(QFile::encodeName(file).constData(), QFile::encodeName(otherName).constData()), 0);
+  DocumentLock byOtherName(otherName);
+  EXPECT_EQ(byOtherName.tryLock(), DocumentLock::Result::HeldElsewhere);
+
+  // A document that can have no lock opens with a word of it.
+  const QString unlockable = writeBooks(QStringLiteral("unlockable.kivo"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), DocumentLock::lockFilePath(unlockable)));
+  alerts.clear();
+  DocumentSession* unlocked = app->documentController()->openDocumentWithContentsOfFile(unlockable);
+  ASSERT_NE(unlocked, nullptr);
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title, QStringLiteral("この書類をロックできません"));
+  EXPECT_FALSE(unlocked->holdsLock());
 
   // Closing a changed document asks first.
   struct Case {

@@ -3,6 +3,7 @@
 
 #include "assets/ShisanSyoukyaku.h"
 #include "model/GenkasyoukyakuShisan.h"
+#include "model/Kaisya.h"
 
 namespace kivo {
 namespace {
@@ -271,6 +272,34 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardFixesThePhaseBaseAndClearsT
   c.setKisyuSyoukyakugakuRuikei(40'000);
   ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(c, fiscalYear(2014), fiscalYear(2015));
   EXPECT_EQ((Charges{c.kisyuSyoukyakugakuRuikei(), c.futsuuSyoukyakuhi()}), (Charges{40'000, 20'000}));
+
+  // Without a cost the accumulated depreciation stops at the input limit, so that the
+  // next term's document reads back.
+  G d = assetOf(G::kTeigakuHou, -1, 5, Date(2010, 4, 1));
+  d.setKisyuSyoukyakugakuRuikei(Kaisya::kMaxInputAmountValue);
+  d.setFutsuuSyoukyakuhi(Kaisya::kMaxInputAmountValue);
+  d.setTokubetsuSyoukyakuhi(Kaisya::kMaxInputAmountValue);
+  ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(d, fiscalYear(2014), fiscalYear(2015));
+  EXPECT_EQ((Charges{d.kisyuSyoukyakugakuRuikei(), d.futsuuSyoukyakuhi()}),
+            (Charges{Kaisya::kMaxInputAmountValue, -1}));
+  EXPECT_TRUE(d.hasValuesInRange());
+}
+
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, FiguresStayInRangeWhateverTheDecreasesAddUpTo)
+{
+  // A hundred thousand decreases each at the input limit once carried the book
+  // values out of the int64_t range; their sums stop one beyond the output limit.
+  constexpr int64_t kLimit = Kaisya::kMaxInputAmountValue;
+  G a = assetOf(G::kTeiritsuHou, kLimit, 10, Date(2013, 4, 1));
+  a.setKisyuSyoukyakugakuRuikei(kLimit / 2);
+  for (int i = 0; i < 100'000; ++i) a.decreaseArray().emplace_back(Date(2013 + i % 2, 10, 1), kLimit);
+  ASSERT_TRUE(a.hasValuesInRange());
+  const SyoukyakuKikan year = fiscalYear(2014);
+  a.setFutsuuSyoukyakuhi(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, year));
+  const int64_t beyond = Kaisya::kMaxOutputAmountValue + 1;
+  EXPECT_EQ(termFigures(a, year), (Charges{0, kLimit - kLimit / 2 - beyond, beyond, kLimit - kLimit / 2 - 2 * beyond}));
+  ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, year, fiscalYear(2015));
+  EXPECT_TRUE(a.hasValuesInRange());
 }
 
 // The ordinary charge an asset takes from what was typed beside a computed charge of

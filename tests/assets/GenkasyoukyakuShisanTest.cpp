@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <tuple>
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 #include "model/GenkasyoukyakuShisan.h"
+#include "model/Kaisya.h"
 
 namespace kivo {
 namespace {
@@ -100,6 +105,81 @@ TEST(GenkasyoukyakuShisanTest, EveryClassVersionReadsBackWithTheMissingFieldsFil
     G back;
     ASSERT_TRUE(back.initWithCoder(again));
     EXPECT_EQ(std::tuple(again.atEnd(), back), std::tuple(true, a));
+  }
+}
+
+// The asset read back from its archive, or nothing when the reader refuses it.
+std::optional<G> readBack(const G& a)
+{
+  ArchiveWriter w;
+  a.encodeWithCoder(w);
+  ArchiveReader r(w.data());
+  G back;
+  if (!back.initWithCoder(r)) return std::nullopt;
+  return back;
+}
+
+constexpr int64_t kLimit = Kaisya::kMaxInputAmountValue;
+
+TEST(GenkasyoukyakuShisanTest, ValuesNeitherTheFieldsNorTheProgramMakeAreRefused)
+{
+  using Set = std::function<void(G&)>;
+  // What the fields and the program write reads back: the -1 markers, zeros, the
+  // limits of the fields.
+  const std::pair<const char*, Set> readable[] = {
+      {"new asset, nothing entered", [](G&) {}},
+      {"limits of the fields",
+       [](G& a) {
+         a.setSyutokuKagaku(kLimit);
+         a.setKisyuSyoukyakugakuRuikei(kLimit);
+         a.setFutsuuSyoukyakuhi(kLimit);
+         a.setTokubetsuSyoukyakuhi(kLimit);
+         a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(kLimit);
+         a.setTaiyouYears(G::kMaxTaiyouYears);
+         a.setZanzonWariai(100.0);
+         a.setJigyouSenyouWariai(0.0);
+         a.decreaseArray().emplace_back(Date(2024, 5, 1), kLimit);
+       }},
+  };
+  for (const auto& [what, set] : readable) {
+    G a(G::kTeigakuHou);
+    set(a);
+    EXPECT_EQ(readBack(a), a) << what;
+  }
+  // Values no field takes and the program never writes: once they ended the
+  // depreciation's arithmetic in an overflow.
+  const std::pair<const char*, Set> refused[] = {
+      {"cost beyond the input limit", [](G& a) { a.setSyutokuKagaku(kLimit + 1); }},
+      {"cost -2", [](G& a) { a.setSyutokuKagaku(-2); }},
+      {"accumulated depreciation -1", [](G& a) { a.setKisyuSyoukyakugakuRuikei(-1); }},
+      {"largest ordinary charge", [](G& a) { a.setFutsuuSyoukyakuhi(INT64_MAX); }},
+      {"increased charge below zero", [](G& a) { a.setZoukaSyoukyakugaku(-5); }},
+      {"special charge beyond the limit", [](G& a) { a.setTokubetsuSyoukyakuhi(kLimit + 1); }},
+      {"special and extra charge beyond the limit together",
+       [](G& a) {
+         a.setTokubetsuSyoukyakuhi(kLimit);
+         a.setWarimashiSyoukyakuhi(1);
+       }},
+      {"extra charge that overflowed when added",
+       [](G& a) {
+         a.setTokubetsuSyoukyakuhi(INT64_MAX);
+         a.setWarimashiSyoukyakuhi(INT64_MAX);
+       }},
+      {"phase base -9", [](G& a) { a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(-9); }},
+      {"life of 101 years", [](G& a) { a.setTaiyouYears(101); }},
+      {"negative life", [](G& a) { a.setTaiyouYears(-1); }},
+      {"negative quantity", [](G& a) { a.setQuantity(-1); }},
+      {"residual ratio of 101 %", [](G& a) { a.setZanzonWariai(101.0); }},
+      {"limit ratio NaN", [](G& a) { a.setZanzonGendoWariai(std::nan("")); }},
+      {"business use infinite", [](G& a) { a.setJigyouSenyouWariai(HUGE_VAL); }},
+      {"decrease below zero", [](G& a) { a.decreaseArray().emplace_back(Date(2024, 5, 1), -1); }},
+      {"account code 5000", [](G& a) { a.setKamokuCode(5000); }},
+      {"division code 100", [](G& a) { a.setJigyoubuCode(100); }},
+  };
+  for (const auto& [what, set] : refused) {
+    G a(G::kTeigakuHou);
+    set(a);
+    EXPECT_FALSE(readBack(a)) << what;
   }
 }
 

@@ -227,14 +227,19 @@ TEST(KurikoshiZandakaTest, LossOfOneDivisionGoesToTheLossAccountAndTheCompanyNet
   addShiwake(*doc, Date(2024, 5, 1), codeOf(*doc, "消耗品費"), cash, 30, 2);
   kamokuNamed(*doc, "現金")->setStartBalance(100, 2);
   kamokuNamed(*doc, "資本金")->setStartBalance(100, 2);
+  // A balance of a division the document lacks is carried under its own code.
+  kamokuNamed(*doc, "現金")->setStartBalance(40, 57);
+  kamokuNamed(*doc, "資本金")->setStartBalance(40, 57);
   const KurikoshiZandaka z = KurikoshiZandaka::compute(*doc);
   ASSERT_FALSE(z.isRefused());
   const int32_t p = codeOf(*doc, "繰越利益剰余金"), s = codeOf(*doc, "繰越損失金");
   EXPECT_EQ(
       std::tuple(z.startBalanceOfKamoku(p).balanceOfJigyoubuCode(1), z.startBalanceOfKamoku(s).balanceOfJigyoubuCode(2),
                  z.startBalanceOfKamoku(p).balanceOfJigyoubuCode(99),
-                 z.startBalanceOfKamoku(s).balanceOfJigyoubuCode(99)),
-      std::tuple(100, 30, 70, 0));
+                 z.startBalanceOfKamoku(s).balanceOfJigyoubuCode(99),
+                 z.startBalanceOfKamoku(cash).balanceOfJigyoubuCode(57),
+                 z.startBalanceOfKamoku(cash).balanceOfJigyoubuCode(99)),
+      std::tuple(100, 30, 70, 0, 40, 210));
 }
 
 void removeKamokuNamed(MyDocument& doc, const std::string& name)

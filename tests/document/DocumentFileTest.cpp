@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <tuple>
 
@@ -205,6 +206,11 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
       {"a description out of the table", [](JournalTable& t) { t.entry[16] = 2; }},
       {"a date out of range", [](JournalTable& t) { t.entry[0] = INT32_MAX; }},
       {"a flag that is not 0 or 1", [](JournalTable& t) { t.entry[21] = 2; }},
+      {"an account code of four digits", [](JournalTable& t) { t.entry[2] = 1000; }},
+      {"a sub-account code of three digits", [](JournalTable& t) { t.entry[7] = 100; }},
+      {"a division code below -1", [](JournalTable& t) { t.entry[4] = -2; }},
+      {"an other-side account code of four digits", [](JournalTable& t) { t.entry[13] = 2000; }},
+      {"a cash book of a four-digit account", [](JournalTable& t) { t.entry[19] = 1000; }},
   };
   for (const auto& [what, spoil] : cases) {
     JournalTable t;
@@ -221,7 +227,7 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
   auto doc = DocumentFile::documentFromData(file, &r);
   ASSERT_TRUE(doc) << r.detail;
   EXPECT_LT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 2.0);
-  EXPECT_EQ(doc->codeSortedKamokuArray().front()->startBalanceOfJigyoubuCode(1000 + 199999), 200000);
+  EXPECT_EQ(doc->kamokuOfCode(120)->hojyoKamokuOfCode(19)->startBalanceOfJigyoubuCode(19), 200000);
   // A division listed twice is not something the program writes.
   EXPECT_EQ(statusOf(test::fileWithOpeningBalances(3, true)), Status::Damaged);
 
@@ -244,6 +250,19 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
          std::swap(months[2], months[3]);
          d.kaisya().setMonthArray(std::move(months));
        }},
+      // Codes beyond their digits: builders index tables by them, and an account
+      // renumbered 2,000,000,000 once ended the program when its ledger was opened.
+      {"account code 2,000,000,000", [](MyDocument& d) { d.kamokuOfCode(100)->setCode(2000000000); }},
+      {"account code 1000", [](MyDocument& d) { d.kamokuOfCode(100)->setCode(1000); }},
+      {"account code -2", [](MyDocument& d) { d.kamokuOfCode(100)->setCode(-2); }},
+      {"merged into account 1000", [](MyDocument& d) { d.kamokuOfCode(100)->setGassanRepresentKamokuCode(1000); }},
+      {"sub-account code 100", [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray().front()->setCode(100); }},
+      {"sub-account of account 5000",
+       [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray().front()->setParentKamokuCode(5000); }},
+      {"division code 100", [](MyDocument& d) { d.jigyoubuArray().front()->setCode(100); }},
+      {"opening balance of division 100", [](MyDocument& d) { d.kamokuOfCode(100)->setStartBalance(1, 100); }},
+      {"sub-account balance of division -5",
+       [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray().front()->setStartBalance(1, -5); }},
   };
   for (const auto& [what, damage] : damages) {
     auto written = test::makeDocumentWithEveryRecord();
@@ -252,9 +271,14 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
   }
   // What the program does write still loads: an entry without a date (a cash book's
   // row being typed) and a household book's term that ends mid-month.
+  // So do codes in range that name no account, sub-account or division.
   auto written = test::makeDocumentWithEveryRecord();
   written->journal().entries().front()->setDate(Date());
   term(*written, Date(2024, 1, 25), Date(2025, 1, 24));
+  written->journal().entries().front()->setKarikataKamokuCode(998);
+  written->journal().entries().front()->setKashikataJigyoubuCode(57);
+  written->kamokuOfCode(100)->setStartBalance(7, 98);
+  written->kamokuOfCode(100)->hojyoKamokuArray().front()->setStartBalance(7, -1);
   EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Ok);
 }
 
@@ -314,6 +338,17 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
   DocumentFile::Result r = DocumentFile::writeToFile(*doc_, (dir_ / "gone" / "b.kivo").string());
   EXPECT_EQ(r.status, Status::WriteFailed);
   EXPECT_EQ(r.message.find("前に保存した内容はそのまま残っています"), std::string::npos) << r.message;
+  // Nor one in place of a folder, or through a loop of links; each says why.
+  fs::create_directories(dir_ / "folder.kivo");
+  fs::create_symlink("loop2.kivo", dir_ / "loop1.kivo");
+  fs::create_symlink("loop1.kivo", dir_ / "loop2.kivo");
+  for (const auto& [name, why] : {std::pair("folder.kivo", "同じ名前のフォルダがあります"),
+                                  std::pair("loop1.kivo", "シンボリックリンクが循環しています")}) {
+    r = DocumentFile::writeToFile(*doc_, (dir_ / name).string());
+    EXPECT_EQ(r.status, Status::WriteFailed) << name;
+    EXPECT_EQ(r.message.find("前に保存した内容はそのまま残っています"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(why), std::string::npos) << r.message;
+  }
 
   // A save keeps the owner, group and permissions.
   if (::geteuid() != 0) GTEST_SKIP() << "needs to be able to give files away";
@@ -340,6 +375,22 @@ void readWithLimitedMemory(const std::string& path)
 
 TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMemoryWithAMessage)
 {
+  // What is not a regular file is refused at once: a pipe nobody writes to once
+  // waited forever, a link to /dev/zero, a folder.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.kivo").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", dir_ / "zero.kivo");
+  fs::create_directories(dir_ / "folder.kivo");
+  for (const char* name : {"pipe.kivo", "zero.kivo", "folder.kivo"}) {
+    const std::string path = (dir_ / name).string();
+    DocumentFile::Result r;
+    auto reading = std::async(std::launch::async, [&] { return DocumentFile::readFromFile(path, &r); });
+    const bool waits = reading.wait_for(std::chrono::seconds(5)) == std::future_status::timeout;
+    if (waits) ::close(::open(path.c_str(), O_WRONLY | O_NONBLOCK));  // lets the reader go
+    EXPECT_FALSE(waits) << name;
+    EXPECT_FALSE(reading.get()) << name;
+    EXPECT_EQ(r.status, Status::ReadFailed) << name;
+  }
+
   const uint64_t beyond = (uint64_t{1} << 32) + 100;
   writeFile(dir_ / "not-ours", "PK\x03\x04 not a document", uint64_t{3} << 30);
   writeFile(dir_ / "beyond-the-format", headerDeclaring(beyond), 24 + beyond);

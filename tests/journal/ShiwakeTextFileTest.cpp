@@ -98,6 +98,11 @@ TEST(ShiwakeTextReader, RefusesAWholeFileAndChangesNothing)
       {"wrong type", ok + line("1000", "20240501").replace(0, 4, "1111"), "2 行目の取引タイプが無効です。"},
       {"unclosed quote", okThen(kGenkinSide, kUriageSide, "\"abc"), "2 行目の摘要が無効です。"},
       {"line cut short", ok + "1111\t\t20240501\t現金\t\"\"", "2 行目の借方事業部が無効です。"},
+      // Lines as an editor counts them: CR, CR LF and LF each end one, empty ones too.
+      {"after empty lines", ok + "\r" + ok + "\n\n" + line("1100", "20240501"), "5 行目の識別フラグが無効です。"},
+      // A short last line is a line like any other.
+      {"a last line of four bytes", ok + "1111", "2 行目の識別フラグが無効です。"},
+      {"four NUL bytes at the end", ok + "\r\n" + std::string(4, '\0'), "3 行目の識別フラグが無効です。"},
       {"past the last number", ok + ok, "2 行目の伝票で伝票番号が 99999 を超えます。", Kaisya::kMaxDenpyouNo},
       {"cancelled", ok + ok + ok, ShiwakeTextReader::kCancelMessage, 2, true},
   };
@@ -122,9 +127,9 @@ TEST(ShiwakeTextReader, NumbersVouchersFromTheCounterAndPlacesThemByDate)
   doc->journal().append(makeVoucherLine(Date(2024, 7, 1), 2, kGenkin, kUriagedaka, 10));
   doc->kaisya().setMinAvailableDenpyouNo(3);
   const Side kari2{"消耗品費", "400"}, kari3{"消耗品費", "600"};
-  const std::string text = line("1110", "20240601", kari2, kNoSide, "\"a,\"\"b\"") +
-                           line("1100", "20240601", kari3, kNoSide) +
-                           line("1101", "20240601", kNoSide, {"現金", "1000"}) + line("1000", "20240801") + "\r\n\r\n";
+  const std::string text =
+      line("1110", "20240601", kari2, kNoSide, "\"a,\"\"b\"") + line("1100", "20240601", kari3, kNoSide) +
+      line("1101", "20240601", kNoSide, {"現金", "1000"}) + line("1000", "20240801") + "\r\n\r\n\x1A";
   const ShiwakeTextReader::Result r = importText(*doc, text);
   ASSERT_TRUE(r.ok) << r.message;
   EXPECT_EQ(r.voucherCount, 2);

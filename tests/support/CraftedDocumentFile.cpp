@@ -53,18 +53,46 @@ std::string fileWithSection(std::string_view file, std::string_view key, std::st
 
 std::string fileWithOpeningBalances(size_t count, bool repeatDivision)
 {
-  auto doc = makeDocumentWithEveryRecord();
-  ArchiveWriter before, after;
-  doc->codeSortedKamokuArray().front()->startBalanceArray().encodeWithCoder(before);
-  after.writeCount(count);
-  for (size_t i = 0; i < count; ++i) {
-    after.writeInt32(repeatDivision ? 1000 : static_cast<int32_t>(1000 + i));
-    after.writeInt64(static_cast<int64_t>(i) + 1);
+  constexpr int32_t kCodes = 99;
+  GeneratedBooksSize size;
+  size.shiwakeCount = 40;
+  size.jigyoubuCount = 3;
+  size.hojyoKamokuCount = 0;
+  size.kamokuCount = repeatDivision ? 1 : static_cast<int>(count / (kCodes * (kCodes + 1)) + 1);
+  auto doc = makeGeneratedBooks(size);
+  if (repeatDivision) {
+    ArchiveWriter before, after;
+    const KamokuPtr& first = doc->codeSortedKamokuArray().front();
+    first->setStartBalance(1, 0);
+    first->startBalanceArray().encodeWithCoder(before);
+    after.writeCount(count);
+    for (size_t i = 0; i < count; ++i) {
+      after.writeInt32(0);
+      after.writeInt64(static_cast<int64_t>(i) + 1);
+    }
+    return editSections(DocumentFile::dataOfDocument(*doc), [&](std::string_view key, std::string bytes) {
+      if (key == KIVODataRootKamokuKubunKey) bytes.replace(bytes.find(before.data()), before.size(), after.data());
+      return bytes;
+    });
   }
-  return editSections(DocumentFile::dataOfDocument(*doc), [&](std::string_view key, std::string bytes) {
-    if (key == KIVODataRootKamokuKubunKey) bytes.replace(bytes.find(before.data()), before.size(), after.data());
-    return bytes;
-  });
+  size_t made = 0;
+  auto fill = [&](StartBalanceList& list) {
+    for (int32_t division = 0; division < kCodes && made < count; ++division)
+      list.setBalance(static_cast<int64_t>(++made), division);
+  };
+  for (const KamokuPtr& k : doc->codeSortedKamokuArray()) {
+    k->setType(Kamoku::kTypeF);  // carried forward as they stand
+    fill(k->startBalanceArray());
+    for (int32_t code = 0; code < kCodes; ++code) {
+      auto h = std::make_shared<HojyoKamoku>();
+      h->setCode(code);
+      h->setName("補助" + std::to_string(code));
+      h->setParentKamokuCode(k->code());
+      fill(h->startBalanceArray());
+      k->hojyoKamokuArray().push_back(std::move(h));
+    }
+  }
+  return DocumentFile::dataOfDocument(*doc);
 }
 
 }  // namespace kivo::test

@@ -16,8 +16,12 @@ std::string fileWithBody(std::string_view body, uint32_t formatVersion);
 // The document file with the bytes of one section replaced.
 std::string fileWithSection(std::string_view file, std::string_view key, std::string_view bytes);
 
-// A document file whose first account holds `count` opening balances, for the
-// divisions 1000, 1001, ... (with repeatDivision every one of them for division 1000).
+// A document file whose accounts and sub-accounts hold `count` opening balances in
+// all: every account of a generated chart is a balance-sheet account carried forward
+// as it stands and has sub-accounts 00 to 98, and each list
+// in turn gets a balance for the divisions 0 to 98, of which the document has only 1
+// to 3; the balances count 1, 2, 3, ... With repeatDivision the first account's list
+// instead names division 0 `count` times, which no program writes.
 std::string fileWithOpeningBalances(size_t count, bool repeatDivision = false);
 
 }  // namespace kivo::test

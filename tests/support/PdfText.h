@@ -1,7 +1,12 @@
-// Printouts rendered to PDF read back as text with poppler's pdftotext and pdfinfo.
+// Printouts rendered to PDF read back as text with poppler's pdftotext and pdfinfo,
+// and the drawing operators of their pages as Qt writes them.
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
+#include <QList>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -39,6 +44,25 @@ inline int pdfPageCount(const QString& path)
   for (const QString& line : runTool(QStringLiteral("pdfinfo"), {path}).split('\n'))
     if (line.startsWith(QStringLiteral("Pages:"))) return line.mid(6).trimmed().toInt();
   return -1;
+}
+
+// The content stream of each page of a PDF file written by Qt, decompressed, as its
+// tokens (operands and operators).
+inline QList<QList<QByteArray>> pdfPageContents(const QString& path)
+{
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  const QByteArray pdf = file.readAll();
+  QList<QList<QByteArray>> pages;
+  const QRegularExpression contents(QStringLiteral("/Contents (\\d+) 0 R"));
+  for (const QRegularExpressionMatch& m : contents.globalMatch(QString::fromLatin1(pdf))) {
+    const qsizetype object = pdf.indexOf("\n" + m.captured(1).toLatin1() + " 0 obj");
+    const qsizetype start = pdf.indexOf("stream\n", object) + 7;
+    const qsizetype end = pdf.indexOf("\nendstream", start);
+    // qUncompress wants the size first; it grows its buffer past a wrong one.
+    pages.append(qUncompress(QByteArray::fromHex("00100000") + pdf.mid(start, end - start)).simplified().split(' '));
+  }
+  return pages;
 }
 
 }  // namespace kivo::test

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -151,16 +153,50 @@ TEST_F(ShisanTextFieldsTest, CancelWritesNothingAndAFailedWriteIsReported)
   EXPECT_EQ(std::tuple(result.status, polls, result.message, filesInDir().size()),
             std::tuple(ReportTextExporter::Result::Status::Cancelled, 2, "", 0u));
 
-  // A failed write is reported.
+  // A failed write is reported, with its reason in Japanese.
   const fs::path missing = dir / "missing" / "shisan.txt";
   const auto failed = e.writeLines(lines(rows), missing.string(), passThroughEncoder, nullptr);
   EXPECT_EQ(failed.status, ReportTextExporter::Result::Status::WriteFailed);
-  EXPECT_NE(failed.message.find(missing.string()), std::string::npos);
+  EXPECT_EQ(failed.message,
+            "ファイル「" + missing.string() + "」に書き出せませんでした（ファイルまたはフォルダが見つかりません）。");
   // A directory in the file's place: the rename fails and the temporary goes away.
   fs::create_directories(dir / "occupied" / "inside");
   const auto occupied = e.writeLines(lines(rows), (dir / "occupied").string(), passThroughEncoder, nullptr);
   EXPECT_EQ(occupied.status, ReportTextExporter::Result::Status::WriteFailed);
+  EXPECT_NE(occupied.message.find("（同じ名前のフォルダがあります）"), std::string::npos) << occupied.message;
   EXPECT_EQ(filesInDir(), std::vector<std::string>({"occupied"}));
+}
+
+TEST_F(ShisanTextFieldsTest, AnExportIsWrittenAsADocumentIsSaved)
+{
+  const ReportTextExporter e(ReportTextExporter::Kugiri::Tab);
+  const auto exportTo = [&](const fs::path& p) {
+    return e.writeLines(lines(rows), p.string(), passThroughEncoder, nullptr);
+  };
+  // Through a link: the link stays, the file it names gets the lines.
+  fs::create_directories(dir / "real");
+  std::ofstream(dir / "real" / "target.txt") << "old";
+  fs::create_symlink("real/target.txt", dir / "link.txt");
+  ASSERT_TRUE(exportTo(dir / "link.txt").ok());
+  EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
+  EXPECT_NE(readFile(dir / "real" / "target.txt"), "old");
+  // A name as long as the folder takes (its temporary is shortened), and what a killed
+  // export of the same file left is removed.
+  std::string longName(251, 'a');
+  longName += ".txt";
+  const fs::path leftover = dir / ".shisan.txt.Ab12Cd";
+  std::ofstream(leftover) << "partial";
+  fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  for (const fs::path& p : {dir / longName, dir / "shisan.txt"}) EXPECT_TRUE(exportTo(p).ok()) << p;
+  EXPECT_FALSE(fs::exists(leftover));
+  // A private file of another user stays private and theirs.
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to be able to give files away";
+  ASSERT_EQ(::chown((dir / "shisan.txt").c_str(), 4242, 4343), 0);
+  ASSERT_EQ(::chmod((dir / "shisan.txt").c_str(), 0600), 0);
+  ASSERT_TRUE(exportTo(dir / "shisan.txt").ok());
+  struct stat st {};
+  ASSERT_EQ(::stat((dir / "shisan.txt").c_str(), &st), 0);
+  EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::tuple(4242u, 4343u, 0600u));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The trial balance's pieces: the sums of a period posted from the journal, which
 // accounts get a row, running sums, sum rows and percents.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include "trial/TrialBooks.h"
 #include "trial/ZandakaShisan.h"
@@ -228,6 +229,35 @@ TEST_F(PeriodSumsTest, DivisionsAndTheCompanyColumn)
   // opening balance stored for 99 itself is not used while divisions are.
   EXPECT_EQ(figures(*genkin, 99), (Figures{123, 52, 0, 175}));
   EXPECT_EQ(figures(*uriage, 99), (Figures{0, 0, 52, 52}));
+}
+
+// Bytes the heap holds (glibc's count; a sanitizer's allocator shows none).
+size_t heapInUse()
+{
+  const struct mallinfo2 m = ::mallinfo2();
+  return m.uordblks + m.hblkhd;
+}
+
+TEST_F(PeriodSumsTest, DivisionsTheDocumentLacksCountAndCostOnlyTheirFigures)
+{
+  // Every account with sub-accounts up to code 99: over 10,000 sub-account lines.
+  for (const KamokuPtr& k : doc->codeSortedKamokuArray()) test::addHojyoKamoku(*k, 99, "補助");
+  doc->setRootKamokuKubun(doc->rootKamokuKubun());
+  addJigyoubu(*doc, 1);
+  genkin->setStartBalance(100, 1);
+  // Opening balances and an entry of divisions 2 to 98, which the document lacks.
+  for (int32_t d = 2; d <= 98; ++d) genkin->setStartBalance(d, d);
+  genkin->hojyoKamokuOfCode(99)->setStartBalance(7, 50);
+  addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), 40, 50);
+  const size_t before = heapInUse();
+  post(0, 12);
+  // A copy of the chart for each of the 97 codes was 60 MB; their figures are kilobytes.
+  EXPECT_LT(heapInUse() - before, size_t{8} << 20);
+  // Their figures still count: in their own code and in the company's.
+  EXPECT_EQ(std::tuple(figures(*genkin, 50), figures(*genkin, 98), figures(*genkin, 99),
+                       figuresOf(sums.ofHojyoKamoku(genkin->code(), 99, 50)), sums.jigyoubuCodes().size()),
+            std::tuple(Figures{50, 40, 0, 90}, Figures{98, 0, 0, 98}, Figures{100 + 4850, 40, 0, 100 + 4850 + 40},
+                       Figures{7, 0, 0, 7}, size_t{99}));
 }
 
 TEST_F(PeriodSumsTest, WithoutActiveDivisionsTheCompanyOpeningGoesUnderNoDivision)

@@ -75,6 +75,15 @@ std::optional<int32_t> integer(const QLineEdit* f)
   return v;
 }
 
+// A useful life the tables know, or none.
+std::optional<int32_t> usefulLife(const QLineEdit* f)
+{
+  bool ok = false;
+  const int v = f->text().trimmed().toInt(&ok);
+  if (!ok || !GenkasyoukyakuShisan::isTaiyouYearsInRange(v)) return std::nullopt;
+  return v;
+}
+
 void setLocked(QWidget* w, bool locked) { w->setEnabled(!locked); }
 
 }  // namespace
@@ -657,9 +666,16 @@ std::optional<GenkasyoukyakuShisanListController::Inputs> GenkasyoukyakuShisanLi
       return std::nullopt;
     }
   }
+  // The fields take what an asset may hold (GenkasyoukyakuShisan::hasValuesInRange):
+  // amounts up to the input limit, a life up to the longest one, ratios up to 100 %.
   const auto amount = [&](const QLineEdit* f) -> std::optional<int64_t> {
     std::optional<int64_t> v = kaisya.memoryKingakuOfDisplayString(text(f));
-    if (v && *v < 0) return std::nullopt;
+    if (v && !GenkasyoukyakuShisan::isAmountInRange(*v)) return std::nullopt;
+    return v;
+  };
+  const auto ratio = [](const QLineEdit* f) -> std::optional<double> {
+    const std::optional<double> v = number(f);
+    if (v && !GenkasyoukyakuShisan::isWariaiInRange(*v)) return std::nullopt;
     return v;
   };
   const std::optional<int64_t> cost = amount(syutokuKagakuField_);
@@ -669,12 +685,12 @@ std::optional<GenkasyoukyakuShisanListController::Inputs> GenkasyoukyakuShisanLi
       !kisyuSyoukyakugakuRuikeiField_->isEnabled())
     ruikei = 0;
   if (!ruikei || (*ruikei != 0 && *added >= kaisya.termStartDate())) return std::nullopt;
-  std::optional<int32_t> years = integer(taiyouYearsField_);
+  std::optional<int32_t> years = usefulLife(taiyouYearsField_);
   if (!taiyouYearsField_->isEnabled() && taiyouYearsField_->text().trimmed().isEmpty()) years = 0;
-  const std::optional<double> zanzon = number(zanzonWariaiField_);
-  const std::optional<double> gendo = number(zanzonGendoWariaiField_);
+  const std::optional<double> zanzon = ratio(zanzonWariaiField_);
+  const std::optional<double> gendo = ratio(zanzonGendoWariaiField_);
   const std::optional<int64_t> tokubetsu = amount(tokubetsuSyoukyakuhiField_);
-  const std::optional<double> senyou = number(jigyouSenyouWariaiField_);
+  const std::optional<double> senyou = ratio(jigyouSenyouWariaiField_);
   if (!tokubetsu || !senyou) return std::nullopt;
   if (selected_->isOlderRule() && (!years || !zanzon || !gendo)) return std::nullopt;
 
@@ -943,7 +959,7 @@ void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column
   } else {
     const std::optional<int64_t> v =
         t.empty() ? std::optional<int64_t>(0) : document()->document().kaisya().memoryKingakuOfDisplayString(t);
-    if (!v || *v < 0) {
+    if (!v || !GenkasyoukyakuShisan::isAmountInRange(*v)) {
       AlertSheet::beep();
       updateItemsOfDecreaseHistory();
       return;

@@ -109,6 +109,7 @@ public:
   QLineEdit* sansyutsuSyoukyakuhiField() const { return sansyutsuSyoukyakuhiField_; }
   QLineEdit* futsuuSyoukyakuhiField() const { return futsuuSyoukyakuhiField_; }
   QLineEdit* tokubetsuSyoukyakuhiField() const { return tokubetsuSyoukyakuhiField_; }
+  QLineEdit* jigyouSenyouWariaiField() const { return jigyouSenyouWariaiField_; }
   QLineEdit* toukiSyoukyakuhiGoukeiField() const { return toukiSyoukyakuhiGoukeiField_; }
   QLineEdit* kimatsuCyoubokagakuField() const { return kimatsuCyoubokagakuField_; }
   QLineEdit* syoukyakuRitsuField() const { return syoukyakuRitsuField_; }

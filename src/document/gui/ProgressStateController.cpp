@@ -87,6 +87,12 @@ void ProgressStateController::incrementProgressIndicator()
   showValue();
 }
 
+void ProgressStateController::setProgressIndicatorValue(double value)
+{
+  value_ = value;
+  showValue();
+}
+
 void ProgressStateController::showValue()
 {
   if (indeterminate_) return;
@@ -106,6 +112,8 @@ ProgressStateController::ModalResponse ProgressStateController::runModalSession(
   return session_ && session_->poll() == ModalSession::Response::Continue ? ModalResponse::Continue
                                                                           : ModalResponse::Aborted;
 }
+
+bool ProgressStateController::isModalSessionAborted() const { return !session_ || !session_->isRunning(); }
 
 void ProgressStateController::endModalSession()
 {

@@ -44,12 +44,15 @@ public:
   // The bar becomes determinate, from 0 to the maximum.
   void setProgressIndicatorMaxValue(double maxValue);
   void incrementProgressIndicator();
+  void setProgressIndicatorValue(double value);
 
   // The application-modal session of the sheet over the window (or the screen).
   void beginModalSession(QWidget* window);
   ModalResponse runModalSession();
   void endModalSession();
   bool isRunningModalSession() const { return session_ != nullptr; }
+  // Whether the session was aborted (by the cancel button), without handling events.
+  bool isModalSessionAborted() const;
 
   // The cancel button's action.
   void abortProgressStateWindow();

@@ -124,6 +124,8 @@ void KanjyoumotocyouPrintView::drawPage(QPainter& painter, int page)
   TablePrintLayout::drawTitleBand(painter, titleFont_,
                                   QString::fromUtf8(p.isHojyomotocyou() ? kHojyoTitle : kSoukanjyouTitle),
                                   PrintInfo::rectF(bands_.titleRect()), dataFont_);
+  // The page's text goes out together, before the rules.
+  StringDrawing strings(painter);
   const QRectF head = PrintInfo::rectF(bands_.lineRect(p.columnTitleLine()));
   frame.emplace_back(x, head.top(), x + total + 0.5, head.top());
   frame.emplace_back(x + 0.5, head.bottom(), x + 0.5 + total, head.bottom());
@@ -131,16 +133,14 @@ void KanjyoumotocyouPrintView::drawPage(QPainter& painter, int page)
   for (int c = 0; c < ColumnCount; ++c) {
     if (widths_[c] <= 0.0) continue;
     const double cx = columnX(static_cast<Column>(c));
-    StringDrawing::drawStringLeftedIn(painter, QString::fromUtf8(kColumnTitles[c]),
-                                      QRectF(cx, head.top(), widths_[c], head.height()));
+    strings.leftedIn(QString::fromUtf8(kColumnTitles[c]), QRectF(cx, head.top(), widths_[c], head.height()));
     if (c > Date) rules.emplace_back(cx, head.top(), cx, head.bottom());
   }
   frame.emplace_back(x + total, head.top(), x + total, head.bottom());
 
   const PageNumbering numbering = numbering_ ? numbering_() : PageNumbering();
-  StringDrawing::drawStringCenteredIn(painter,
-                                      QString::number(p.pageNumber(page, numbering.continuous, numbering.startNumber)),
-                                      PrintInfo::rectF(bands_.lineRect(p.pageNumberLine())));
+  strings.centeredIn(QString::number(p.pageNumber(page, numbering.continuous, numbering.startNumber)),
+                     PrintInfo::rectF(bands_.lineRect(p.pageNumberLine())));
 
   // Never past the last row: a short last page draws what it has.
   const PrintPaginator::RowRange range = p.rowsOfPage(page);
@@ -154,17 +154,18 @@ void KanjyoumotocyouPrintView::drawPage(QPainter& painter, int page)
       continue;
     }
     const QRectF band = PrintInfo::rectF(bands_.lineRect(p.lineOfRow(r)));
-    drawRow(painter, row, band, frame, rules);
+    drawRow(strings, row, band, frame, rules);
     if (run) lastOfRun = band;
   }
   if (!lastOfRun.isNull()) frame.emplace_back(x, lastOfRun.bottom(), x + total, lastOfRun.bottom());
 
+  strings.flush();
   TablePrintLayout::strokeFrameAndRules(painter, frame, rules);
   painter.restore();
 }
 
-void KanjyoumotocyouPrintView::drawRow(QPainter& painter, const KanjyoumotocyouPaginator::Row& row, const QRectF& band,
-                                       std::vector<QLineF>& frame, std::vector<QLineF>& rules)
+void KanjyoumotocyouPrintView::drawRow(StringDrawing& strings, const KanjyoumotocyouPaginator::Row& row,
+                                       const QRectF& band, std::vector<QLineF>& frame, std::vector<QLineF>& rules)
 {
   const Motocyou& m = row.motocyou;
   const double x = bands_.geometry.leftMargin;
@@ -172,25 +173,24 @@ void KanjyoumotocyouPrintView::drawRow(QPainter& painter, const KanjyoumotocyouP
   const auto cell = [&](Column c) { return QRectF(columnX(c), band.top(), widths_[c], band.height()); };
   const int32_t kind = m.indexOfSortedShiwakeArray();
   if (kind == Motocyou::kHeadingRow) {
-    StringDrawing::drawStringLeftedIn(painter, QString::fromStdString(m.title()),
-                                      QRectF(x, band.top(), total, band.height()));
+    strings.leftedIn(QString::fromStdString(m.title()), QRectF(x, band.top(), total, band.height()));
     return;
   }
   if (kind == Motocyou::kBalanceRow) {
     const double periodEnd = columnX(Karikata) + widths_[Karikata];
-    StringDrawing::drawStringLeftedIn(painter, periodText_, QRectF(x, band.top(), periodEnd - x, band.height()));
-    StringDrawing::drawStringLeftedIn(painter, QString::fromStdString(m.title()), cell(Kashikata));
-    StringDrawing::drawStringRightedIn(painter, amountText(m.zandaka(), true), cell(Zandaka));
+    strings.leftedIn(periodText_, QRectF(x, band.top(), periodEnd - x, band.height()));
+    strings.leftedIn(QString::fromStdString(m.title()), cell(Kashikata));
+    strings.rightedIn(amountText(m.zandaka(), true), cell(Zandaka));
     return;
   }
   rules.emplace_back(x + 0.5, band.bottom(), x + 0.5 + total, band.bottom());
   drawCellLines(band, frame, rules);
   if (kind == Motocyou::kTotalRow) {
-    painter.fillRect(QRectF(x, band.top(), total + 0.5, band.height()), kTotalRowColor);
+    strings.painter().fillRect(QRectF(x, band.top(), total + 0.5, band.height()), kTotalRowColor);
     // A sum beyond the output limit reads "#Precision!", as the window shows it.
-    StringDrawing::drawStringRightedIn(painter, QString::fromStdString(m.title()), cell(Tekiyou));
-    StringDrawing::drawStringRightedIn(painter, amountText(m.karikataKingaku(), true), cell(Karikata));
-    StringDrawing::drawStringRightedIn(painter, amountText(m.kashikataKingaku(), true), cell(Kashikata));
+    strings.rightedIn(QString::fromStdString(m.title()), cell(Tekiyou));
+    strings.rightedIn(amountText(m.karikataKingaku(), true), cell(Karikata));
+    strings.rightedIn(amountText(m.kashikataKingaku(), true), cell(Kashikata));
     return;
   }
   const auto& sorted = document_.journal().sortedByDate();
@@ -208,26 +208,24 @@ void KanjyoumotocyouPrintView::drawRow(QPainter& painter, const KanjyoumotocyouP
   const QString date = e.date() == Date::kessanSeiridukiDate()
                            ? QStringLiteral("決算")
                            : text(hidukeFormatter_->stringForObjectValue(FieldValue::date(e.date())));
-  StringDrawing::drawStringLeftedIn(painter, date, cell(Date));
+  strings.leftedIn(date, cell(Date));
   if (widths_[CreatedType] > 0 && e.kindOfShiwake() == ShiwakeKind::Furikaedenpyou)
-    StringDrawing::drawStringLeftedIn(painter, QStringLiteral("振伝"), cell(CreatedType));
-  StringDrawing::drawStringLeftedIn(painter, text(kamokuFormatter_->stringForObjectValue(FieldValue::code(aiteKamoku))),
-                                    cell(AiteKamoku));
+    strings.leftedIn(QStringLiteral("振伝"), cell(CreatedType));
+  strings.leftedIn(text(kamokuFormatter_->stringForObjectValue(FieldValue::code(aiteKamoku))), cell(AiteKamoku));
   if (widths_[AiteHojyoKamoku] > 0 && aiteHojyo != -1) {
     hojyoKamokuFormatter_->setParentKamokuFromKamokuCode(aiteKamoku);
-    StringDrawing::drawStringLeftedIn(
-        painter, text(hojyoKamokuFormatter_->stringForObjectValue(FieldValue::code(aiteHojyo))), cell(AiteHojyoKamoku));
+    strings.leftedIn(text(hojyoKamokuFormatter_->stringForObjectValue(FieldValue::code(aiteHojyo))),
+                     cell(AiteHojyoKamoku));
   }
   if (widths_[AiteJigyoubu] > 0 && aiteJigyoubu != -1)
-    StringDrawing::drawStringLeftedIn(
-        painter, text(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(aiteJigyoubu))), cell(AiteJigyoubu));
-  StringDrawing::drawStringLeftedIn(painter, QString::fromStdString(e.tekiyou()), cell(Tekiyou));
+    strings.leftedIn(text(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(aiteJigyoubu))),
+                     cell(AiteJigyoubu));
+  strings.leftedIn(QString::fromStdString(e.tekiyou()), cell(Tekiyou));
   if (widths_[Jigyoubu] > 0 && ownJigyoubu != -1)
-    StringDrawing::drawStringLeftedIn(
-        painter, text(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(ownJigyoubu))), cell(Jigyoubu));
-  if (karikata) StringDrawing::drawStringRightedIn(painter, amountText(e.karikataKingaku(), false), cell(Karikata));
-  if (kashikata) StringDrawing::drawStringRightedIn(painter, amountText(e.kashikataKingaku(), false), cell(Kashikata));
-  StringDrawing::drawStringRightedIn(painter, amountText(m.zandaka(), true), cell(Zandaka));
+    strings.leftedIn(text(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(ownJigyoubu))), cell(Jigyoubu));
+  if (karikata) strings.rightedIn(amountText(e.karikataKingaku(), false), cell(Karikata));
+  if (kashikata) strings.rightedIn(amountText(e.kashikataKingaku(), false), cell(Kashikata));
+  strings.rightedIn(amountText(m.zandaka(), true), cell(Zandaka));
 }
 
 }  // namespace kivo

@@ -27,6 +27,7 @@ class HojyoKamokuFormatter;
 class JigyoubuFormatter;
 class KamokuFormatter;
 class MyDocument;
+class StringDrawing;
 
 class KanjyoumotocyouPrintView : public BandedTablePrintView {
 public:
@@ -76,7 +77,7 @@ private:
   void setRectSizeWithPrintInfo();
   double columnX(Column c) const;
   QString amountText(int64_t amount, bool capped) const;
-  void drawRow(QPainter& painter, const KanjyoumotocyouPaginator::Row& row, const QRectF& band,
+  void drawRow(StringDrawing& strings, const KanjyoumotocyouPaginator::Row& row, const QRectF& band,
                std::vector<QLineF>& frame, std::vector<QLineF>& rules);
   void drawCellLines(const QRectF& band, std::vector<QLineF>& frame, std::vector<QLineF>& rules) const;
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -23,6 +24,8 @@
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
+#include "files/BoundedFileReader.h"
+#include "files/SystemErrorText.h"
 #include "journal/ShiwakeTextReader.h"
 #include "journal/ShiwakeTextWriter.h"
 #include "journal/ShiwakenikkiDeletion.h"
@@ -104,12 +107,18 @@ void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
   auto refuse = [&](const QString& message) {
     AlertSheet::runAlert(QString::fromUtf8(ShiwakeTextReader::kTitle), message);
   };
-  QFile file(path);
-  if (file.size() > static_cast<qint64>(ShiwakeTextReader::kMaxFileSize))
-    return refuse(QString::fromUtf8(ShiwakeTextReader::kTooLargeMessage));
-  if (!file.open(QIODevice::ReadOnly))
-    return refuse(QStringLiteral("ファイルを読めませんでした。") + file.errorString());
-  const QByteArray data = file.readAll();
+  std::string data;
+  const BoundedFileReader::Result read =
+      BoundedFileReader::read(QFile::encodeName(path).toStdString(), ShiwakeTextReader::kMaxFileSize, &data);
+  switch (read.status) {
+  case BoundedFileReader::Status::Read: break;
+  case BoundedFileReader::Status::TooLarge: return refuse(QString::fromUtf8(ShiwakeTextReader::kTooLargeMessage));
+  case BoundedFileReader::Status::NotRegularFile:
+    return refuse(QStringLiteral("“%1”はファイルではないため取り込めません。").arg(QFileInfo(path).fileName()));
+  case BoundedFileReader::Status::Failed:
+    return refuse(QStringLiteral("ファイルを読めませんでした（%1）。")
+                      .arg(QString::fromStdString(SystemErrorText::of(read.errorNumber))));
+  }
 
   ProgressStateController* progress = document->progressStateController();
   progress->beginModalSession(window);
@@ -118,15 +127,14 @@ void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
   progress->setCancelButtonEnabled(true);
   progress->startProgressIndicatorAnimation();
   const ShiwakeTextReader::Result result = ShiwakeTextReader::importShiwake(
-      document->document(), std::string_view(data.constData(), static_cast<size_t>(data.size())),
-      &ShiftJisEncoder::decode,
-      [progress](int32_t line) {
-        // Polling the sheet is the slow part of a line: every 256th line is enough.
-        if (line % 256 != 1) return true;
+      document->document(), data, &ShiftJisEncoder::decode,
+      [progress, polls = 0](int32_t) mutable {
+        // Polling the sheet is the slow part of a line: every 256th record is enough.
+        if (polls++ % 256 != 0) return true;
         return progress->runModalSession() == ProgressStateController::ModalResponse::Continue;
       },
-      [progress](int32_t line, Date date) {
-        if (line % 256 == 1)
+      [progress, reads = 0](int32_t line, Date date) mutable {
+        if (reads++ % 256 == 0)
           progress->setSubProgressFieldStringValue(QString::fromStdString(ShiwakeTextReader::progressText(line, date)));
       });
   progress->stopProgressIndicatorAnimation();

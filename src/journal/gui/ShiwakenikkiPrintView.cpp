@@ -81,6 +81,8 @@ void ShiwakenikkiPrintView::drawPage(QPainter& painter, int page)
   painter.save();
   TablePrintLayout::drawTitleBand(painter, titleFont_, QString::fromUtf8(kTitle), PrintInfo::rectF(bands_.titleRect()),
                                   dataFont_);
+  // The page's text goes out together, before the rules.
+  StringDrawing strings(painter);
   const QRectF h1 = PrintInfo::rectF(bands_.lineRect(1));
   const QRectF h2 = PrintInfo::rectF(bands_.lineRect(2));
   solid.emplace_back(x, h1.top(), x + total, h1.top());
@@ -96,10 +98,8 @@ void ShiwakenikkiPrintView::drawPage(QPainter& painter, int page)
                                           ""};
   for (int c = 0; c < ColumnCount; ++c) {
     const double cx = columnX(static_cast<Column>(c));
-    StringDrawing::drawStringLeftedIn(painter, QString::fromUtf8(line1[c]),
-                                      QRectF(cx, h1.top(), widths_[c], h1.height()));
-    StringDrawing::drawStringLeftedIn(painter, QString::fromUtf8(line2[c]),
-                                      QRectF(cx, h2.top(), widths_[c], h2.height()));
+    strings.leftedIn(QString::fromUtf8(line1[c]), QRectF(cx, h1.top(), widths_[c], h1.height()));
+    strings.leftedIn(QString::fromUtf8(line2[c]), QRectF(cx, h2.top(), widths_[c], h2.height()));
     if (c + 1 < ColumnCount) thin.emplace_back(cx + widths_[c], h1.top(), cx + widths_[c], h2.bottom());
   }
   solid.emplace_back(x + total, h1.top(), x + total, h2.bottom());
@@ -120,26 +120,21 @@ void ShiwakenikkiPrintView::drawPage(QPainter& painter, int page)
     const auto cell = [&](Column c, const QRectF& line) {
       return QRectF(columnX(c), line.top(), widths_[c], line.height());
     };
-    StringDrawing::drawStringLeftedIn(painter, text(hidukeFormatter_->stringForObjectValue(FieldValue::date(e.date()))),
-                                      cell(Date, l1));
-    StringDrawing::drawStringRightedIn(painter, QString::number(e.denpyouNo()), cell(Date, l2));
+    strings.leftedIn(text(hidukeFormatter_->stringForObjectValue(FieldValue::date(e.date()))), cell(Date, l1));
+    strings.rightedIn(QString::number(e.denpyouNo()), cell(Date, l2));
     const auto side = [&](int32_t kamoku, int32_t hojyo, int32_t jigyoubu, int64_t kingaku, Column kamokuColumn,
                           Column kingakuColumn) {
       if (kamoku == -1) return;
-      StringDrawing::drawStringLeftedIn(painter, text(kamokuFormatter_->stringForObjectValue(FieldValue::code(kamoku))),
-                                        cell(kamokuColumn, l1));
+      strings.leftedIn(text(kamokuFormatter_->stringForObjectValue(FieldValue::code(kamoku))), cell(kamokuColumn, l1));
       if (hojyo != -1) {
         hojyoKamokuFormatter_->setParentKamokuFromKamokuCode(kamoku);
-        StringDrawing::drawStringLeftedIn(painter,
-                                          text(hojyoKamokuFormatter_->stringForObjectValue(FieldValue::code(hojyo))),
-                                          cell(kamokuColumn, l2));
+        strings.leftedIn(text(hojyoKamokuFormatter_->stringForObjectValue(FieldValue::code(hojyo))),
+                         cell(kamokuColumn, l2));
       }
-      StringDrawing::drawStringRightedIn(painter, QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kingaku)),
-                                         cell(kingakuColumn, l1));
+      strings.rightedIn(QString::fromStdString(kaisya.displayStringOfMemoryKingaku(kingaku)), cell(kingakuColumn, l1));
       if (jigyoubu != -1)
-        StringDrawing::drawStringLeftedIn(painter,
-                                          text(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(jigyoubu))),
-                                          cell(kingakuColumn, l2));
+        strings.leftedIn(text(jigyoubuFormatter_->stringForObjectValue(FieldValue::code(jigyoubu))),
+                         cell(kingakuColumn, l2));
     };
     side(e.karikataKamokuCode(), e.karikataHojyoKamokuCode(), e.karikataJigyoubuCode(), e.karikataKingaku(),
          KarikataKamoku, KarikataKingaku);
@@ -149,12 +144,13 @@ void ShiwakenikkiPrintView::drawPage(QPainter& painter, int page)
       const double cx = columnX(static_cast<Column>(c)) + widths_[c];
       thin.emplace_back(cx, l1.top(), cx, l2.bottom());
     }
-    StringDrawing::drawStringLeftedIn(painter, QString::fromStdString(e.tekiyou()), cell(Tekiyou, l1));
+    strings.leftedIn(QString::fromStdString(e.tekiyou()), cell(Tekiyou, l1));
     solid.emplace_back(x + total, l1.top(), x + total, l2.bottom());
     lastBottom = l2.bottom();
   }
   if (lastBottom >= 0.0) solid.emplace_back(x, lastBottom, x + total, lastBottom);
 
+  strings.flush();
   TablePrintLayout::strokeFrameAndRules(painter, solid, thin);
   QPen pen(Qt::black);
   pen.setWidthF(0.5);

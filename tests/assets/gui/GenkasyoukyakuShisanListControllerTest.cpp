@@ -278,6 +278,12 @@ TEST_F(GenkasyoukyakuShisanListTest, IncompleteAssetIsNotLetGoNorSavedACompleteO
       {w->dateOfRemovedField(), QStringLiteral("2024/3/31"), "除却日に取得日より前の日付は指定できません。"},
       {w->syutokuKagakuField(), {}, "正しく入力されていない項目が有るため償却額を計算できません。"},
       {w->tokubetsuSyoukyakuhiField(), QStringLiteral("x"),
+       "正しく入力されていない項目が有るため償却額を計算できません。"},
+      // What an asset may not hold: an amount beyond the input limit, a ratio above
+      // 100 % (the reader refuses them, so the document would not open again).
+      {w->syutokuKagakuField(), QStringLiteral("100,000,000,000"),
+       "正しく入力されていない項目が有るため償却額を計算できません。"},
+      {w->jigyouSenyouWariaiField(), QStringLiteral("101"),
        "正しく入力されていない項目が有るため償却額を計算できません。"}};
   for (const auto& [field, text, message] : cases) {
     const QString before = field->text();

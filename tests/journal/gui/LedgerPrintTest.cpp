@@ -386,6 +386,13 @@ TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsWithProgressAndRefusesN
     EXPECT_TRUE(progress(0, PrintProgressSheet::kPagesWithoutSheet));
     EXPECT_FALSE(sheet.wasShown());
   }
+  {
+    // Pages come faster than the sheet is redrawn; the last one brings it up to date.
+    PrintProgressSheet sheet(session, info());
+    const PrintOperation::Progress progress = sheet.progress();
+    for (int done = 0; done <= 40; ++done) EXPECT_TRUE(progress(done, 40));
+    EXPECT_EQ(session->progressStateController()->progressIndicatorValue(), 40.0);
+  }
   PrintProgressSheet sheet(session, info());
   const PrintOperation::Progress progress = sheet.progress();
   EXPECT_TRUE(progress(0, 40));

@@ -1,5 +1,12 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QFile>
+#include <chrono>
+#include <future>
+#include <thread>
 #include <tuple>
 
 #include "document/gui/ReportTextExportSheet.h"
@@ -86,6 +93,28 @@ TEST_F(ShiwakeTextFileWindowTest, ExportedJournalImportsIntoAnEmptyDocumentInCod
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(lastAlert(), "取り込みを中止 / 1 行目の金額が正しくありません。");
   EXPECT_EQ(std::pair(books().journal().size(), books().kaisya().minAvailableDenpyouNo()), std::pair(entries, counter));
+
+  // What is not a file is refused at once: a pipe nobody writes to (which once held
+  // the program) and a link to /dev/zero (which it once read until memory ran out).
+  const QString pipe = path(QStringLiteral("pipe.txt"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path(QStringLiteral("zero.txt"))));
+  for (const QString& name : {QStringLiteral("pipe.txt"), QStringLiteral("zero.txt")}) {
+    alerts.clear();
+    panelAnswer = path(name);
+    std::promise<void> done;
+    std::thread writer([&pipe, finished = done.get_future()] {
+      // Lets a reader that waits on the pipe go after a while.
+      if (finished.wait_for(std::chrono::seconds(5)) == std::future_status::timeout)
+        ::close(::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK));
+    });
+    ShiwakenikkiController::importShiwakeFromTextFile(session);
+    done.set_value();
+    writer.join();
+    flush();
+    ASSERT_EQ(alerts.size(), 1u) << name.toStdString();
+    EXPECT_EQ(lastAlert(), QStringLiteral("取り込みを中止 / “%1”はファイルではないため取り込めません。").arg(name));
+  }
 }
 
 TEST_F(ShiwakeTextFileWindowTest, StoredIntegerAmountsAreOfferedOnlyWithDecimalsAndTheChoiceIsKept)

@@ -4,12 +4,17 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <atomic>
+#include <memory>
+#include <thread>
 #include <tuple>
+#include <vector>
 
 #include "platform/DocumentLock.h"
 
@@ -119,6 +124,108 @@ TEST(DocumentLockTest, TheLockFileNamesThisProgramARunningHolderKeepsItAndALefto
   }
   ::waitpid(zombie, nullptr, 0);
   EXPECT_TRUE(DocumentLock::isHolderRunning(DocumentLock::currentHolder()));
+}
+
+void writeFile(const QString& path, const QByteArray& bytes, int ageSeconds = 0)
+{
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+  f.close();
+  if (ageSeconds > 0) {
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime);
+  }
+}
+
+TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkpath(QStringLiteral("docs")) &&
+              QDir(dir.path()).mkpath(QStringLiteral("docs2")));
+  const QString real = dir.filePath(QStringLiteral("docs/books.kivo"));
+  const QString link = dir.filePath(QStringLiteral("docs2/link.kivo"));
+  const QString hard = dir.filePath(QStringLiteral("docs/hard.kivo"));
+  writeFile(real, "old");
+  ASSERT_TRUE(QFile::link(QStringLiteral("../docs/books.kivo"), link));
+  ASSERT_EQ(::link(QFile::encodeName(real).constData(), QFile::encodeName(hard).constData()), 0);
+
+  // The same file reached through a symbolic link or a hard link is held.
+  DocumentLock first(real);
+  ASSERT_EQ(first.tryLock(), DocumentLock::Result::Acquired);
+  EXPECT_EQ(DocumentLock::lockFilePath(link), DocumentLock::lockFilePath(real));
+  for (const QString& path : {link, hard}) {
+    DocumentLock other(path);
+    EXPECT_EQ(other.tryLock(), DocumentLock::Result::HeldElsewhere) << path.toStdString();
+  }
+  // A save puts a new file in place of the old: the lock moves to the new file, and
+  // the hard link, which keeps the old content, names another file from then on.
+  writeFile(real + QStringLiteral(".new"), "new");
+  ASSERT_EQ(::rename(QFile::encodeName(real + QStringLiteral(".new")).constData(), QFile::encodeName(real).constData()),
+            0);
+  first.documentWasReplaced();
+  {
+    DocumentLock viaOldFile(hard);
+    EXPECT_EQ(viaOldFile.tryLock(), DocumentLock::Result::Acquired);
+  }
+  const QString newHard = dir.filePath(QStringLiteral("docs/hard2.kivo"));
+  ASSERT_EQ(::link(QFile::encodeName(real).constData(), QFile::encodeName(newHard).constData()), 0);
+  DocumentLock viaNewFile(newHard);
+  EXPECT_EQ(viaNewFile.tryLock(), DocumentLock::Result::HeldElsewhere);
+  first.unlock();
+
+  // A leftover of a program that has ended is taken over by exactly one of several
+  // programs that find it at once.
+  const pid_t ended = ::fork();
+  ASSERT_GE(ended, 0);
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  const QByteArray leftover =
+      QStringLiteral("taro\n%1\n%2\n2024-05-06T07:08:09\n\n").arg(QSysInfo::machineHostName()).arg(ended).toUtf8();
+  for (int round = 0; round < 10; ++round) {
+    writeFile(DocumentLock::lockFilePath(real), leftover);
+    constexpr int kTakers = 8;
+    std::vector<std::unique_ptr<DocumentLock>> locks;
+    for (int i = 0; i < kTakers; ++i) locks.push_back(std::make_unique<DocumentLock>(real));
+    std::atomic<int> ready{0}, acquired{0};
+    std::vector<std::thread> takers;
+    for (int i = 0; i < kTakers; ++i)
+      takers.emplace_back([&, i] {
+        ++ready;
+        while (ready < kTakers) std::this_thread::yield();
+        if (locks[i]->tryLock() == DocumentLock::Result::Acquired) ++acquired;
+      });
+    for (std::thread& t : takers) t.join();
+    ASSERT_EQ(acquired, 1) << "round " << round;
+  }
+
+  // An empty or unreadable lock file is being written while young, and a leftover
+  // once old. A name too long for the lock file's affixes is shortened.
+  const QString longName = QString(83, QChar(0x3044)) + QStringLiteral(".kivo");  // 254 bytes
+  const std::tuple<const char*, QByteArray, int, DocumentLock::Result> cases[] = {
+      {"young and empty", "", 0, DocumentLock::Result::HeldElsewhere},
+      {"young and unreadable", "\xff\xfe", 0, DocumentLock::Result::HeldElsewhere},
+      {"old and empty", "", 3600, DocumentLock::Result::Acquired},
+      {"old and unreadable", "\xff\xfe", 3600, DocumentLock::Result::Acquired},
+  };
+  for (const auto& [what, bytes, age, expected] : cases) {
+    writeFile(DocumentLock::lockFilePath(real), bytes, age);
+    DocumentLock lock(real);
+    EXPECT_EQ(lock.tryLock(), expected) << what;
+  }
+  const QString longPath = dir.filePath(longName);
+  writeFile(longPath, "data");
+  DocumentLock longLock(longPath);
+  EXPECT_EQ(longLock.tryLock(), DocumentLock::Result::Acquired);
+  EXPECT_LE(QFile::encodeName(QFileInfo(DocumentLock::lockFilePath(longPath)).fileName()).size(), 255);
+
+  // A link in the lock file's place is no lock: said why.
+  const QString linked = dir.filePath(QStringLiteral("linked.kivo"));
+  writeFile(linked, "data");
+  ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), DocumentLock::lockFilePath(linked)));
+  DocumentLock noLock(linked);
+  EXPECT_EQ(noLock.tryLock(), DocumentLock::Result::Failed);
+  EXPECT_FALSE(noLock.failure().isEmpty());
 }
 
 }  // namespace

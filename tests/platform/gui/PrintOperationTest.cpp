@@ -1,0 +1,107 @@
+// Printing into a PDF file: a file that cannot be written whole, or a job cancelled
+// midway, leaves the previous file as it was; the user is told of a failure.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <csignal>
+#include <vector>
+
+#include "platform/AlertSheet.h"
+#include "platform/PrintInfo.h"
+#include "platform/PrintOperation.h"
+
+namespace kivo {
+namespace {
+
+class LinesOfText : public Printout {
+public:
+  int pageCount() const override { return 120; }
+  void drawPage(QPainter& painter, int page) override
+  {
+    for (int line = 0; line < 60; ++line)
+      painter.drawText(40, 40 + 12 * line, QStringLiteral("page %1 line %2 of a long report").arg(page).arg(line));
+  }
+};
+
+// Writes past `bytes` of any file fail while it lives, as on a full disk.
+class FileSizeLimit {
+public:
+  explicit FileSizeLimit(rlim_t bytes)
+  {
+    ::getrlimit(RLIMIT_FSIZE, &saved_);
+    rlimit limited = saved_;
+    limited.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limited);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit()
+  {
+    ::setrlimit(RLIMIT_FSIZE, &saved_);
+    std::signal(SIGXFSZ, previous_);
+  }
+
+private:
+  rlimit saved_{};
+  void (*previous_)(int) = nullptr;
+};
+
+QByteArray contents(const QString& path)
+{
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(PrintOperationTest, APdfNotWrittenWholeLeavesThePreviousFileAndAFailureIsSaid)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString file = dir.filePath(QStringLiteral("report.pdf"));
+  {
+    QFile old(file);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the previous report");
+  }
+  LinesOfText printout;
+  const QPageLayout layout = PrintInfo::defaultPageLayout();
+  std::vector<AlertSheet::Alert> alerts;
+  AlertSheet::setResponderForTesting([&](const AlertSheet::Alert& a) {
+    alerts.push_back(a);
+    return 0;
+  });
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+
+  {
+    const FileSizeLimit fullDisk(16 << 10);
+    EXPECT_FALSE(PrintOperation::writePdf(file, printout, layout));
+    EXPECT_FALSE(PrintOperation::runPrintPanel(nullptr, printout, layout, {}));
+  }
+  ASSERT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(alerts[0].title, QStringLiteral("PDF ファイルを保存できません"));
+  for (const QString& part :
+       {QStringLiteral("report.pdf"), QStringLiteral("前からあったファイルはそのまま残っています")})
+    EXPECT_TRUE(alerts[0].text.contains(part)) << alerts[0].text.toStdString();
+  // A job cancelled midway says nothing.
+  EXPECT_FALSE(PrintOperation::runPrintPanel(nullptr, printout, layout, {}, [](int done, int) { return done < 3; }));
+  EXPECT_EQ(alerts.size(), 1u);
+  EXPECT_EQ(contents(file), QByteArray("the previous report"));
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("report.pdf")});
+
+  // A whole job replaces it.
+  EXPECT_TRUE(PrintOperation::runPrintPanel(nullptr, printout, layout, {}));
+  EXPECT_TRUE(contents(file).startsWith("%PDF"));
+  EXPECT_GT(contents(file).size(), 16 << 10);
+  AlertSheet::setResponderForTesting({});
+  PrintOperation::setPrintPanelResponderForTesting({});
+}
+
+}  // namespace
+}  // namespace kivo
