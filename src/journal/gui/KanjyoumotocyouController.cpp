@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -1331,6 +1332,32 @@ void KanjyoumotocyouController::validateMenuItems()
   }
   if (shortcutMenu_)
     for (QAction* a : shortcutMenu_->actions()) a->setEnabled(shown);
+}
+
+// --- the description list
+
+bool KanjyoumotocyouController::getSelectedRowKarikataKamokuCode(int& karikataKamokuCode,
+                                                                 int& kashikataKamokuCode) const
+{
+  const int row = tableView_->selectedRow();
+  if (displayKamokuCode_ < 0 || row < 0 || row >= numberOfRowsInTableView()) return false;
+  const ShiwakePtr e = shiwakeOfRow(row);
+  const auto [karikata, kashikata] =
+      KanjyoumotocyouRowEdit::karikataKashikataKamokuCodeOfRow(document()->document(), e.get(), ledger());
+  karikataKamokuCode = karikata;
+  kashikataKamokuCode = kashikata;
+  return true;
+}
+
+void KanjyoumotocyouController::writeTekiyouStringToPasteboard()
+{
+  // The description being typed counts as written.
+  QString tekiyou;
+  if (isEditingCell() && editingColumn_ == Column::Tekiyou)
+    tekiyou = editor_->text();
+  else if (const ShiwakePtr e = shiwakeOfRow(tableView_->selectedRow()))
+    tekiyou = qs(e->tekiyou());
+  if (!tekiyou.isEmpty()) QGuiApplication::clipboard()->setText(tekiyou);
 }
 
 void KanjyoumotocyouController::saveToTextFile()

@@ -36,6 +36,7 @@
 #include "journal/gui/KanjyoumotocyouTableModel.h"
 #include "journal/gui/PeriodReportWindowController.h"
 #include "model/Shiwake.h"
+#include "setup/TekiyouListSource.h"
 
 class QAction;
 class QLabel;
@@ -53,6 +54,7 @@ class KamokuFormatter;
 class TekiyouFormatter;
 
 class KanjyoumotocyouController : public PeriodReportWindowController,
+                                  public TekiyouListSource,
                                   private CyouhyouTableView::Controller,
                                   private KanjyoumotocyouTableModel::DataSource {
   Q_OBJECT
@@ -192,6 +194,11 @@ public:
   void setObjectValue(int row, Column column, const FieldValue& value);
   void handleChooseDuplicateKanjyoumotocyouRow();
   void handleChooseRemoveKanjyoumotocyouRow();
+
+  // --- the description list opened over this window: the selected row's accounts
+  // (their groups first) and its description (offered for adding)
+  bool getSelectedRowKarikataKamokuCode(int& karikataKamokuCode, int& kashikataKamokuCode) const override;
+  void writeTekiyouStringToPasteboard() override;
 
   // --- "機能" menu
   const std::vector<QAction*>& functionMenuActions() override;
