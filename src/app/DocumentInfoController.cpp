@@ -304,17 +304,9 @@ void DocumentInfoController::printHojyozandakaIchiranOfSelectedKamoku()
   std::optional<std::vector<Shisan>> rows;
   if (codes.size() > 1) {
     ProgressStateController* progress = document()->progressStateController();
-    progress->setProgressFieldStringValue(qs("計算中"));
-    progress->setSubProgressFieldStringValue(QString());
-    progress->setCancelButtonEnabled(true);
-    progress->setProgressIndicatorMaxValue(static_cast<double>(codes.size()) + 1);
-    progress->beginModalSession(this);
-    rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to, [progress](int, int, const std::string& name) {
-      if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
-      progress->setSubProgressFieldStringValue(qs(name));
-      progress->incrementProgressIndicator();
-      return true;
-    });
+    progress->beginNamedSteps(this, codes.size());
+    rows = HojyoZandaka::hojyoZandakaArray(
+        doc, codes, from, to, [progress](int, int, const std::string& name) { return progress->nextNamedStep(name); });
     progress->endModalSession();
   } else {
     rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to);

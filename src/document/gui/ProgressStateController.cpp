@@ -123,6 +123,23 @@ void ProgressStateController::endModalSession()
   if (parentWidget()) setParent(nullptr, Qt::Dialog);
 }
 
+void ProgressStateController::beginNamedSteps(QWidget* window, size_t steps)
+{
+  setProgressFieldStringValue(QStringLiteral("計算中"));
+  setSubProgressFieldStringValue(QString());
+  setCancelButtonEnabled(true);
+  setProgressIndicatorMaxValue(static_cast<double>(steps) + 1);
+  beginModalSession(window);
+}
+
+bool ProgressStateController::nextNamedStep(const std::string& name)
+{
+  if (runModalSession() != ModalResponse::Continue) return false;
+  setSubProgressFieldStringValue(QString::fromStdString(name));
+  incrementProgressIndicator();
+  return true;
+}
+
 void ProgressStateController::abortProgressStateWindow()
 {
   if (!cancelButton_->isEnabled()) return;

@@ -18,6 +18,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <string>
 
 class QLabel;
 class QProgressBar;
@@ -53,6 +54,12 @@ public:
   bool isRunningModalSession() const { return session_ != nullptr; }
   // Whether the session was aborted (by the cancel button), without handling events.
   bool isModalSessionAborted() const;
+
+  // A job of named steps (the ledgers or lists of several accounts): "計算中", cancel
+  // enabled and a bar to steps + 1, then per step its name below and the bar one on.
+  // nextNamedStep answers false once the user cancelled.
+  void beginNamedSteps(QWidget* window, size_t steps);
+  bool nextNamedStep(const std::string& name);
 
   // The cancel button's action.
   void abortProgressStateWindow();

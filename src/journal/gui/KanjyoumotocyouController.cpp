@@ -217,18 +217,8 @@ KanjyoumotocyouController* KanjyoumotocyouController::showShortCutKanjyoumotocyo
     showing->showWindow();
     return showing;
   }
-  KanjyoumotocyouController* ledger = empty;
-  if (!ledger) {
-    if (!document->canShowFurikaedenpyouWindow()) return nullptr;
-    ledger = new KanjyoumotocyouController(document);
-    document->addWindowController(ledger);
-    ledger->moveWindowToInitialPositionWithDisplay(true);
-  }
-  ledger->showWindow();
-  ledger->setDisplayKamokuCode(kamokuCode);
-  ledger->setDisplayHojyoKamokuCode(hojyoKamokuCode);
-  ledger->updateAfterSelectDisplayingKamoku();
-  return ledger;
+  if (!empty && !document->canShowFurikaedenpyouWindow()) return nullptr;
+  return showInLedger(document, empty, kamokuCode, hojyoKamokuCode, nullptr);
 }
 
 KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouOfPeriod(OpenDocument* document,
@@ -248,6 +238,15 @@ KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouOfPerio
     }
     if (!empty && ledger->displayKamokuCode() == -1) empty = ledger;
   }
+  const std::pair<int32_t, int32_t> period(periodFrom, periodTo);
+  return showInLedger(document, empty, kamokuCode, hojyoKamokuCode, &period);
+}
+
+KanjyoumotocyouController* KanjyoumotocyouController::showInLedger(OpenDocument* document,
+                                                                   KanjyoumotocyouController* empty, int32_t kamokuCode,
+                                                                   int32_t hojyoKamokuCode,
+                                                                   const std::pair<int32_t, int32_t>* period)
+{
   KanjyoumotocyouController* ledger = empty;
   if (!ledger) {
     ledger = new KanjyoumotocyouController(document);
@@ -257,8 +256,10 @@ KanjyoumotocyouController* KanjyoumotocyouController::showKanjyoumotocyouOfPerio
   ledger->showWindow();
   ledger->setDisplayKamokuCode(kamokuCode);
   ledger->setDisplayHojyoKamokuCode(hojyoKamokuCode);
-  ledger->setDisplayPeriodFromMonthArrayIndex(periodFrom);
-  ledger->setDisplayPeriodToMonthArrayIndex(periodTo);
+  if (period) {
+    ledger->setDisplayPeriodFromMonthArrayIndex(period->first);
+    ledger->setDisplayPeriodToMonthArrayIndex(period->second);
+  }
   ledger->updateAfterSelectDisplayingKamoku();
   return ledger;
 }

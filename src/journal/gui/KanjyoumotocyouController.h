@@ -28,6 +28,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "journal/KanjyoumotocyouRowEdit.h"
@@ -236,6 +237,11 @@ protected:
   bool typeOnTextField(QLineEdit* field, const QString& typed) override;
 
 private:
+  // The empty ledger (or, without one, a new ledger) showing the account and
+  // sub-account, over the months when they are given.
+  static KanjyoumotocyouController* showInLedger(OpenDocument* document, KanjyoumotocyouController* empty,
+                                                 int32_t kamokuCode, int32_t hojyoKamokuCode,
+                                                 const std::pair<int32_t, int32_t>* period);
   void buildLayout();
   // The columns the table shows: the layout's, less those the books do not use, with
   // the own-sub-account column while it is attached.

@@ -60,18 +60,10 @@ void KanjyoumotocyouPrinting::printLedgers(OpenDocument* document, QWidget* wind
   bool done = true;
   if (codes.size() > 1) {
     ProgressStateController* progress = document->progressStateController();
-    progress->setProgressFieldStringValue(qs("計算中"));
-    progress->setSubProgressFieldStringValue(QString());
-    progress->setCancelButtonEnabled(true);
-    progress->setProgressIndicatorMaxValue(static_cast<double>(codes.size()) + 1);
-    progress->beginModalSession(window);
+    progress->beginNamedSteps(window, codes.size());
     done = Kanjyoumotocyou::setKanjyoumotocyouArray(
-        document->document(), rows, codes, periodFrom, periodTo, [progress](int, int, const std::string& name) {
-          if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
-          progress->setSubProgressFieldStringValue(qs(name));
-          progress->incrementProgressIndicator();
-          return true;
-        });
+        document->document(), rows, codes, periodFrom, periodTo,
+        [progress](int, int, const std::string& name) { return progress->nextNamedStep(name); });
     progress->endModalSession();
   } else {
     done = Kanjyoumotocyou::setKanjyoumotocyouArray(document->document(), rows, codes, periodFrom, periodTo);
