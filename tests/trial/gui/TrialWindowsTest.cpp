@@ -29,6 +29,7 @@
 #include "document/gui/ProgressStateController.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "fields/gui/FormatterListWindow.h"
+#include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "fields/gui/ModalDriver.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
@@ -503,6 +504,16 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   flush();
   EXPECT_EQ(std::tuple(sheet->printSonekiKeisanCheckbox()->isChecked(), sheet->monthFromComboBox()->currentIndex()),
             std::tuple(false, 2));
+  // Division text that names no division opens the picker with that text.
+  QString searched;
+  test::whenModalWindowIsUp<JigyoubuFormatterListWindow>([&searched](JigyoubuFormatterListWindow* picker) {
+    searched = picker->searchField()->text();
+    QTest::keyClick(picker->searchField(), Qt::Key_Escape);
+  });
+  sheet->jigyoubuField()->setText(QStringLiteral("支"));
+  QTest::keyClick(sheet->jigyoubuField(), Qt::Key_Return);
+  flush();
+  EXPECT_EQ(searched, QStringLiteral("支"));
   sheet->cancelButton()->click();
   flush();
 }
