@@ -585,6 +585,24 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGrou
   const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(36, 36, 36, 36), QPageLayout::Point);
   auto view = SuiiShisanPrintView::create(doc, a4, s.taisyakuTaisyouShisanArray(), s.sonekiKeisanShisanArray(),
                                           s.seizouGenkaShisanArray(), 3, [&] { return choice; });
+  // The side margins: the page setup's left one on portrait paper, the printable
+  // area's edge on landscape paper and on the right; at least 18 points.
+  struct MarginCase {
+    QPageLayout::Orientation orientation;
+    QMarginsF printerMinimum;
+    std::pair<double, double> leftAndRight;
+  };
+  for (const MarginCase& c :
+       {MarginCase{QPageLayout::Landscape, {}, {18, 18}}, MarginCase{QPageLayout::Portrait, {}, {36, 18}},
+        MarginCase{QPageLayout::Landscape, {25, 10, 30, 10}, {25, 30}},
+        MarginCase{QPageLayout::Portrait, {25, 10, 30, 10}, {36, 30}}}) {
+    QPageLayout l(QPageSize(QPageSize::A4), c.orientation, QMarginsF(36, 36, 36, 36), QPageLayout::Point,
+                  c.printerMinimum);
+    auto v = SuiiShisanPrintView::create(doc, l, s.taisyakuTaisyouShisanArray(), s.sonekiKeisanShisanArray(),
+                                         s.seizouGenkaShisanArray(), 3, [&] { return choice; });
+    ASSERT_TRUE(v);
+    EXPECT_EQ(std::pair(v->bands().geometry.leftMargin, v->bands().geometry.rightMargin), c.leftAndRight);
+  }
   // 14 amount columns in groups of 3: five pages per block of rows.
   const auto& p = view->paginator();
   ASSERT_EQ(p.pagePerLine(), 5);
