@@ -127,11 +127,15 @@ void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
   progress->setCancelButtonEnabled(true);
   progress->startProgressIndicatorAnimation();
   const ShiwakeTextReader::Result result = ShiwakeTextReader::importShiwake(
-      document->document(), data, &ShiftJisEncoder::decode, [progress, polls = 0](int32_t line) mutable {
+      document->document(), data, &ShiftJisEncoder::decode,
+      [progress, polls = 0](int32_t) mutable {
         // Polling the sheet is the slow part of a line: every 256th record is enough.
         if (polls++ % 256 != 0) return true;
-        progress->setSubProgressFieldStringValue(QStringLiteral("%1 行目").arg(line));
         return progress->runModalSession() == ProgressStateController::ModalResponse::Continue;
+      },
+      [progress, reads = 0](int32_t line, Date date) mutable {
+        if (reads++ % 256 == 0)
+          progress->setSubProgressFieldStringValue(QString::fromStdString(ShiwakeTextReader::progressText(line, date)));
       });
   progress->stopProgressIndicatorAnimation();
   progress->endModalSession();
