@@ -12,8 +12,10 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/AppController.h"
+#include "app/DocumentController.h"
 #include "app/DocumentSession.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ProgressStateController.h"
@@ -134,11 +136,24 @@ void DocumentInfoController::windowDidLoad()
   setCentralWidget(central);
   resize(sizeHint().expandedTo(QSize(640, 0)));
 
-  // Each document's hub starts a step further down and right than the one before.
+  // Each document's hub starts a step further down and right, at the first step no
+  // other open document's first window stands on, so that a document's windows never
+  // lie exactly over another's (they cascade from there).
   if (QScreen* screen = QApplication::primaryScreen()) {
     const QRect v = screen->availableGeometry();
-    const int step = std::max(document()->numberOfOpenDocuments() - 1, 0);
-    move(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300);
+    std::vector<QPoint> taken;
+    if (DocumentController* dc = DocumentController::sharedDocumentController())
+      for (DocumentSession* other : dc->documents())
+        if (other != document())
+          for (DocumentWindowController* wc : other->windowControllers())
+            if (wc->shouldCloseDocument() && wc->isVisible()) taken.push_back(wc->pos());
+    auto at = [&v](int step) { return QPoint(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300); };
+    int step = 0;
+    while (step <= static_cast<int>(taken.size()) && std::any_of(taken.begin(), taken.end(), [&](const QPoint& p) {
+             return (p - at(step)).manhattanLength() < 8;
+           }))
+      ++step;
+    move(at(step));
   }
   recomputeUI();
 }

@@ -234,6 +234,27 @@ int Suitoucyou::shiwakeArrayIndexOfSuitoucyouRow(int r) const
   return -1;
 }
 
+bool Suitoucyou::isStaleRow(int r) const
+{
+  if (r < 0 || r >= numberOfSuitoucyouRows()) return false;
+  const SuitoucyouRow& row = rows_[r];
+  if (row.denpyouNo <= 0 || row.isEditedSinceShown()) return false;
+  const int found = indexOfShiwakeOfDenpyouNo(row.denpyouNo);
+  if (found < 0) return false;
+  SuitoucyouRow current;
+  fillRowFromShiwake(current, *document_->journal()[static_cast<size_t>(found)]);
+  return !current.hasSameCellsAs(row) || current.kindOfShiwake != row.kindOfShiwake;
+}
+
+void Suitoucyou::rereadRow(int r)
+{
+  if (r < 0 || r >= numberOfSuitoucyouRows()) return;
+  const int found = indexOfShiwakeOfDenpyouNo(rows_[r].denpyouNo);
+  if (found < 0) return;
+  fillRowFromShiwake(rows_[r] = SuitoucyouRow(), *document_->journal()[static_cast<size_t>(found)]);
+  setStartRowWithInvalidZandaka(std::min(startRowWithInvalidZandaka_, r));
+}
+
 int Suitoucyou::indexOfShiwakeOfDenpyouNo(int32_t n) const
 {
   const Journal& journal = document_->journal();
@@ -312,6 +333,7 @@ void Suitoucyou::fillRowFromShiwake(SuitoucyouRow& row, const Shiwake& s) const
     row.cell(Row::JigyoubuMatrix) = codeOrEmpty(s.kashikataJigyoubuCode());
     if (hasAmount) row.cell(Row::OutKingakuMatrix) = FieldValue::amount(s.kashikataKingaku());
   }
+  row.markShown();
 }
 
 bool Suitoucyou::displayShiwake()

@@ -131,6 +131,12 @@ public:
   SuitoucyouCheckResult doAllSuitoucyouCellsHaveValidObjectValuesAtRow(int r, int32_t n) const;
 
   // --- the journal
+  // Whether row r, untouched since it was read, shows its entry as it was while the
+  // journal's entry has changed since (another window corrected it): written back,
+  // the row would undo that correction.
+  bool isStaleRow(int r) const;
+  // Reads row r again from its entry.
+  void rereadRow(int r);
   // The journal index of the r-th entry of the book, -1 when there is none.
   int shiwakeArrayIndexOfSuitoucyouRow(int r) const;
   // The journal index of the first entry numbered n (for 0: the book's pending

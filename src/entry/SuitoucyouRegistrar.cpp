@@ -67,6 +67,12 @@ SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyou
   if (found >= 0 && journal[found]->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) return Result::NotRegistered;
   const int r = book.rowOfShiwakeOfDenpyouNo(n);
   if (r < 0) return Result::NotRegistered;
+  // The book's copy of an entry that another window (the ledger) corrected after the
+  // book read it is never written over the correction.
+  if (book.isStaleRow(r)) {
+    book.rereadRow(r);
+    return Result::StaleRow;
+  }
 
   // 2. Only the pending row may be written back unchecked: a numbered row that fails
   // the check would lose a side of its entry and unbalance the books.
@@ -111,6 +117,7 @@ SuitoucyouRegistrar::Result SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyou
   const ShiwakePtr entry = shiwakeOfSuitoucyouRow(book, r, number);
   if (old) entry->setHendouReasonStr(old->hendouReasonStr());  // editing keeps the entry's change reason
   row.kindOfShiwake = entry->kindOfShiwake();
+  row.markShown();
   if (old)
     journal.replaceAt(insertPoint, entry);
   else

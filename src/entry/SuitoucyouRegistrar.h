@@ -27,6 +27,7 @@ public:
     Registered,          // the journal holds the row as it stands
     NotRegistered,       // nothing written: a transfer-voucher line, or no row has the number
     RefusedInvalidRow,   // a numbered row that fails the row check is never written back
+    StaleRow,            // the row, untouched, showed an entry changed since elsewhere: read again
     DenpyouNoExhausted,  // a complete new row found no number left; it stays the pending entry
   };
 

@@ -59,8 +59,21 @@ public:
   // Shows a transfer-voucher line, which the cash book neither rewrites nor removes.
   bool isFurikaedenpyouLine() const { return kindOfShiwake == ShiwakeKind::Furikaedenpyou; }
 
+  // The cells as last read from the journal or written to it: a row whose cells still
+  // equal them has not been typed in since.
+  void markShown() { shownCells_ = cells_; }
+  bool isEditedSinceShown() const { return cells_ != shownCells_; }
+  // The same values in every cell, an empty text being no value.
+  bool hasSameCellsAs(const SuitoucyouRow& other) const
+  {
+    for (int c = 0; c < kCellCount; ++c)
+      if (cells_[c] != other.cells_[c] && !(isEmptyCell(cells_[c]) && isEmptyCell(other.cells_[c]))) return false;
+    return true;
+  }
+
 private:
   std::array<FieldValue, kCellCount> cells_;
+  std::array<FieldValue, kCellCount> shownCells_;
 };
 
 }  // namespace kivo

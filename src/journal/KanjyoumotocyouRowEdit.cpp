@@ -119,6 +119,20 @@ KanjyoumotocyouRowEdit::RowValues KanjyoumotocyouRowEdit::rowValuesOf(const Shiw
   return v;
 }
 
+std::pair<int32_t, int32_t> KanjyoumotocyouRowEdit::karikataKashikataKamokuCodeOfRow(const MyDocument& document,
+                                                                                     const Shiwake* e, Ledger ledger)
+{
+  const RowValues values = e ? rowValuesOf(*e, ledger) : RowValues();
+  const FieldValue& aite = values[Cell::AiteKamoku];
+  if (!aite.isCode()) return {ledger.kamokuCode, -1};
+  const int32_t counter = aite.codeValue();
+  if (values[Cell::KarikataKingaku].isAmount()) return {ledger.kamokuCode, counter};
+  if (values[Cell::KashikataKingaku].isAmount()) return {counter, ledger.kamokuCode};
+  const KamokuPtr k = document.kamokuOfCode(counter);
+  if (!k) return {-1, -1};
+  return k->isKarikataKamoku() ? std::pair(counter, ledger.kamokuCode) : std::pair(ledger.kamokuCode, counter);
+}
+
 bool KanjyoumotocyouRowEdit::isEditable(const MyDocument& document, const Shiwake& e, Ledger ledger, Cell cell)
 {
   switch (cell) {

@@ -16,6 +16,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "fields/FieldValue.h"
 #include "model/Shiwake.h"
@@ -57,6 +58,13 @@ public:
   // Whether the debit side is the row's own side.
   static bool isOwnKarikata(const Shiwake& e, Ledger ledger);
   static RowValues rowValuesOf(const Shiwake& e, Ledger ledger);
+
+  // The debit and credit accounts (-1: none) a row hands the description list: the
+  // ledger's account and the row's counter account, on the sides its amounts stand
+  // on; with no amount, on the side the counter account's nature gives; on a row
+  // without an entry (e null) or a counter account, the ledger's account as debit.
+  static std::pair<int32_t, int32_t> karikataKashikataKamokuCodeOfRow(const MyDocument& document, const Shiwake* e,
+                                                                      Ledger ledger);
 
   // Whether the cell may be edited: the dates, accounts, divisions, description and
   // amounts of a cash-book entry; the counter sub-account when the counter account

@@ -1,5 +1,6 @@
 #include "journal/ShiwakeTextReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -142,8 +143,9 @@ constexpr SideTexts kKashikata{
 
 class Parser {
 public:
-  Parser(const MyDocument& document, const ShiwakeTextReader::Decoder& decoder)
-      : document_(document), decoder_(decoder), hasJigyoubu_(document.numberOfActiveJigyoubu() > 0)
+  Parser(const MyDocument& document, const ShiwakeTextReader::Decoder& decoder,
+         const ShiwakeTextReader::DateRead& dateRead)
+      : document_(document), decoder_(decoder), dateRead_(dateRead), hasJigyoubu_(document.numberOfActiveJigyoubu() > 0)
   {
     const Kaisya& kaisya = document.kaisya();
     termStart_ = kaisya.termStartDate();
@@ -168,6 +170,7 @@ private:
 
   const MyDocument& document_;
   const ShiwakeTextReader::Decoder& decoder_;
+  const ShiwakeTextReader::DateRead& dateRead_;
   bool hasJigyoubu_;
   Date termStart_;
   Date termEnd_;
@@ -273,12 +276,13 @@ std::optional<std::string> Parser::parseSide(size_t first, Flag flag, const Side
     }
   }
 
-  // Division: an active one when the company keeps divisions, else none; an empty
-  // side keeps none.
+  // Division: a text must name an active division, on an empty side too; an empty
+  // text is one only when the company keeps no divisions, or on an empty side (which
+  // the program's own files write so). An empty side keeps no division.
   const Field& jigyoubuField = fields[first + 2];
   std::string jigyoubu;
   if (jigyoubuField.badQuote || !decode(jigyoubuField.value, jigyoubu)) return lineMessage(line_, texts.jigyoubu);
-  if (hasJigyoubu_ && side.kamoku != kOpenSide) {
+  if (!jigyoubu.empty()) {
     const Jigyoubu* found = nullptr;
     for (const JigyoubuPtr& j : document_.jigyoubuArray())
       if (j->isActive() && j->name() == jigyoubu) {
@@ -286,8 +290,8 @@ std::optional<std::string> Parser::parseSide(size_t first, Flag flag, const Side
         break;
       }
     if (!found) return lineMessage(line_, texts.jigyoubu);
-    side.jigyoubu = found->code();
-  } else if (!jigyoubu.empty() && !hasJigyoubu_) {
+    if (side.kamoku != kOpenSide) side.jigyoubu = found->code();
+  } else if (hasJigyoubu_ && side.kamoku != kOpenSide) {
     return lineMessage(line_, texts.jigyoubu);
   }
 
@@ -326,7 +330,12 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
     return lineMessage(line_, kFlagMessage);
   const bool continues = flag == Flag::Middle || flag == Flag::Last;
   if (continues != inVoucher_) return lineMessage(line_, kFlagMessage);
-  if (line_ == 1 && (line[4] == '\t' || line[4] == ',')) sep_ = line[4];
+  // The first record's byte after the flag is the file's separator: a tab or a comma,
+  // nothing else (a NUL byte is none).
+  if (sep_ == 0) {
+    if (line[4] != '\t' && line[4] != ',') return lineMessage(line_, kFlagMessage);
+    sep_ = line[4];
+  }
   if (line[4] != sep_) return lineMessage(line_, kFlagMessage);
 
   buffer_.assign(line.substr(5));
@@ -353,14 +362,24 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   // 2. Voucher number: not read, only its width.
   if (fields.empty() || fields[0].value.size() > 6) return lineMessage(line_, kMissing[0]);
 
-  // 3. Date: yyyymmdd or ???mmdd in the term; 0000 days are the closing-adjustment month.
+  // 3. Date: yyyymmdd, or seven characters whose first three are passed over (an era
+  // and its year, "H170501" or 「平170501」) and mmdd, in the term; 0000 days are the
+  // closing-adjustment month. Characters are counted in the decoded text.
   static constexpr const char* kDateMessage = "取引日付が無効です。";
   if (fields.size() < 2) return lineMessage(line_, kDateMessage);
-  const std::string_view d = fields[1].value;
-  if ((d.size() != 8 && d.size() != 7) || !allDigits(d)) return lineMessage(line_, kDateMessage);
+  // Mostly plain digits, which every code page reads as they stand.
+  std::string d;
+  const std::string_view dateBytes = fields[1].value;
+  if (std::all_of(dateBytes.begin(), dateBytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    d.assign(dateBytes);
+  else if (!decoder_(dateBytes, d))
+    return lineMessage(line_, kDateMessage);
+  const size_t characters = utf8Length(d);
+  if (characters != 8 && characters != 7) return lineMessage(line_, kDateMessage);
+  const std::string_view md = d.size() >= 4 ? std::string_view(d).substr(d.size() - 4) : std::string_view();
+  if (md.size() != 4 || !allDigits(md) || (characters == 8 && !allDigits(d))) return lineMessage(line_, kDateMessage);
   Date date;
-  const std::string_view md = d.substr(d.size() - 4);
-  if ((d.size() == 8 && d == "00000000") || (d.size() == 7 && md == "0000")) {
+  if ((characters == 8 && d == "00000000") || (characters == 7 && md == "0000")) {
     date = Date::kessanSeiridukiDate();
   } else {
     const int month = toInt(md.substr(0, 2));
@@ -373,8 +392,8 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
     };
     std::optional<Date> found;
     if (termStart_.isNull() || termEnd_.isNull()) return lineMessage(line_, kDateMessage);
-    if (d.size() == 8) {
-      found = inTerm(toInt(d.substr(0, 4)));
+    if (characters == 8) {
+      found = inTerm(toInt(std::string_view(d).substr(0, 4)));
     } else {
       found = inTerm(termStart_.year());
       if (!found) found = inTerm(termEnd_.year());
@@ -384,6 +403,7 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   }
   // Every line of a voucher carries its first line's date.
   if (continues && date != voucherDate_) return lineMessage(line_, kDateMessage);
+  if (dateRead_) dateRead_(line_, date);
 
   // 4. The sides.
   Side karikata, kashikata;
@@ -491,15 +511,22 @@ std::optional<Refusal> Parser::parse(std::string_view data, const ShiwakeTextRea
 
 }  // namespace
 
+std::string ShiwakeTextReader::progressText(int32_t lineNumber, Date date)
+{
+  return std::to_string(lineNumber) + " 行目 - " + std::to_string(date.month()) + "月" + std::to_string(date.day()) +
+         "日";
+}
+
 ShiwakeTextReader::Result ShiwakeTextReader::importShiwake(MyDocument& document, std::string_view data,
-                                                           const Decoder& decoder, const ContinuePoll& shouldContinue)
+                                                           const Decoder& decoder, const ContinuePoll& shouldContinue,
+                                                           const DateRead& dateRead)
 {
   Result result;
   if (data.size() > kMaxFileSize) {
     result.message = kTooLargeMessage;
     return result;
   }
-  Parser parser(document, decoder);
+  Parser parser(document, decoder, dateRead);
   if (std::optional<Refusal> refusal = parser.parse(data, shouldContinue)) {
     result.lineNumber = refusal->line;
     result.message = std::move(refusal->message);

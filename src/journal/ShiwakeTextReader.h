@@ -17,6 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/Date.h"
+
 namespace kivo {
 
 class MyDocument;
@@ -28,6 +30,8 @@ public:
   using Decoder = std::function<bool(std::string_view bytes, std::string& out)>;
   // Polled once per line with the line number; false cancels the import.
   using ContinuePoll = std::function<bool(int32_t lineNumber)>;
+  // Told each line's number and date once the date is read (for the progress text).
+  using DateRead = std::function<void(int32_t lineNumber, Date date)>;
 
   struct Result {
     bool ok = false;
@@ -43,7 +47,11 @@ public:
   // Checks the whole file, then registers its entries into the document; on any
   // refusal the document (journal, counter, change state, undo) is left unchanged.
   static Result importShiwake(MyDocument& document, std::string_view data, const Decoder& decoder,
-                              const ContinuePoll& shouldContinue = {});
+                              const ContinuePoll& shouldContinue = {}, const DateRead& dateRead = {});
+
+  // The progress sheet's line while importing: "%d 行目 - %d月%d日" (the closing
+  // adjustment month shows its own month and day).
+  static std::string progressText(int32_t lineNumber, Date date);
 
   static constexpr const char* kTitle = "取り込みを中止";
   static constexpr const char* kCancelMessage = "キャンセル ボタンがクリックされました。";

@@ -79,6 +79,13 @@ bool PrintInfo::unarchivePageLayout(const QString& text, QPageLayout& layout)
   return true;
 }
 
+QMarginsF PrintInfo::marginsOutsidePrintableArea(const QPageLayout& layout)
+{
+  QPageLayout inPoints = layout;
+  inPoints.setUnits(QPageLayout::Point);
+  return inPoints.minimumMargins();
+}
+
 PrintPageGeometry PrintInfo::geometryOfPageLayout(const QPageLayout& layout)
 {
   const QRectF paper = layout.fullRect(QPageLayout::Point);

@@ -27,6 +27,8 @@ public:
 
   // The paper (as oriented) and its margins in points.
   static PrintPageGeometry geometryOfPageLayout(const QPageLayout& layout);
+  // The paper outside the printer's printable area, in points (none known: 0).
+  static QMarginsF marginsOutsidePrintableArea(const QPageLayout& layout);
   static QRectF rectF(const PrintRect& r) { return QRectF(r.x, r.y, r.width, r.height); }
 };
 

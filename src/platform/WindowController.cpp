@@ -152,6 +152,8 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
 {
   const QString itemTitle = denpyouAndCyouhyouItemTitle();
   if (itemTitle.isEmpty() || !host_) return;
+  // The window's own set-up gives its first size; the stored size then replaces it.
+  loadWindowIfNeeded();
   const int n = MainMenu::positionInDenpyouAndCyouhyouMenu(itemTitle);
   const WindowController* info = host_->cascadeOriginWindowController();
   const QRect v = availableGeometryFor(info ? info : this);
@@ -172,6 +174,9 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
     int h = storedHeight > 0 ? static_cast<int>(storedHeight) : height();
     int x = o.x() + kCascadeRight * n;
     int y = o.y() + kCascadeDown * n;
+    // Never wider than the screen (a size kept from a larger screen).
+    if (w + decoration.width() > v.width() && v.width() - decoration.width() >= minimumWidth())
+      w = v.width() - decoration.width();
     const int outerW = w + decoration.width();
     if (x + outerW > v.x() + v.width()) x = std::max(v.x() + v.width() - outerW, 0);
     if (y + h + decoration.height() > v.y() + v.height()) {

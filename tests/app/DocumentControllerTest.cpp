@@ -19,6 +19,24 @@ TEST_F(DocumentControllerTest, UntitledDocumentsAreNumberedFromTheSecond)
   EXPECT_EQ(dc->documents().size(), 3u);
 }
 
+// A newly opened document's information window never lies exactly over another
+// open document's, also after one that stood before it was closed.
+TEST_F(DocumentControllerTest, EachNewDocumentsInformationWindowTakesAFreeStep)
+{
+  DocumentController* dc = app->documentController();
+  auto infoPos = [](DocumentSession* d) { return d->documentInfoController()->pos(); };
+  DocumentSession* a = openBooks("甲");
+  DocumentSession* b = openBooks("乙");
+  EXPECT_NE(infoPos(a), infoPos(b));
+  closeNow(a);
+  DocumentSession* c = openBooks("丙");
+  EXPECT_NE(infoPos(c), infoPos(b));
+  DocumentSession* d = openBooks("丁");
+  EXPECT_EQ(dc->documents().size(), 3u);
+  EXPECT_NE(infoPos(d), infoPos(b));
+  EXPECT_NE(infoPos(d), infoPos(c));
+}
+
 TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessageAndQuittingAsksEachChangedDocument)
 {
   const auto writeFile = [&](const char* name, const std::string& bytes) {

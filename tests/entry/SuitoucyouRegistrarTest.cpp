@@ -128,6 +128,25 @@ TEST_F(SuitoucyouRegistrarTest, ATransferVoucherLineIsNeverRewritten)
   EXPECT_EQ(journal()[0]->karikataKingaku(), 300);
 }
 
+// Another window (the ledger) corrected the entry after the book read it: the row,
+// untouched in the book, is read again instead of writing the older copy back.
+TEST_F(SuitoucyouRegistrarTest, ARowShowingAnEntryChangedElsewhereIsReadAgainNotWrittenBack)
+{
+  journal().assign({makeCashEntry(kApril10, 4, kGenkin, kUriagedaka, 300, "売上")});
+  Suitoucyou& b = open(4);
+  Shiwake& e = *journal()[0];
+  e.setKashikataKamokuCode(kShoumouhinhi);
+  e.setAiteKashikataKamokuCode(kShoumouhinhi);
+  EXPECT_EQ(registerRow(), Result::StaleRow);
+  EXPECT_EQ(std::pair(journal()[0]->kashikataKamokuCode(), b.cell(0, Row::AiteKamokuMatrix).codeValue()),
+            std::pair(kShoumouhinhi, kShoumouhinhi));
+  // What is typed into the row afterwards is written as usual.
+  b.setCell(0, Row::TekiyouMatrix, FieldValue::text("訂正"));
+  EXPECT_EQ(registerRow(), Result::Registered);
+  EXPECT_EQ(std::pair(journal()[0]->kashikataKamokuCode(), journal()[0]->tekiyou()),
+            std::pair(kShoumouhinhi, std::string("訂正")));
+}
+
 TEST_F(SuitoucyouRegistrarTest, ANewRowGoesBeforeTheEntryGroupOfTheRowBelow)
 {
   // Voucher 5 has a line that does not touch the book before the one that does.

@@ -57,6 +57,22 @@ void expectConsistent(MyDocument& doc)
   EXPECT_EQ(balance, 0);
 }
 
+// The accounts a ledger row hands the description list: the sides its amounts stand
+// on; a row without an entry gives the ledger's account as debit.
+TEST(KanjyoumotocyouRowEdit, TheDescriptionListTakesTheRowsSides)
+{
+  auto doc = books();
+  const Edit::Ledger genkin{kGenkin, -1};
+  const std::tuple<const Shiwake*, Edit::Ledger, std::pair<int32_t, int32_t>> cases[] = {
+      {entryOf(*doc, 1).get(), genkin, {kGenkin, kUriagedaka}},
+      {entryOf(*doc, 2).get(), genkin, {kShoumouhinhi, kGenkin}},
+      {entryOf(*doc, 2).get(), {kShoumouhinhi, -1}, {kShoumouhinhi, kGenkin}},
+      {nullptr, genkin, {kGenkin, -1}},
+  };
+  for (const auto& [e, ledger, sides] : cases)
+    EXPECT_EQ(Edit::karikataKashikataKamokuCodeOfRow(*doc, e, ledger), sides) << (e ? e->denpyouNo() : 0);
+}
+
 TEST(KanjyoumotocyouRowEdit, EditsRecomputeTheEntry)
 {
   const Edit::Ledger genkin{kGenkin, -1}, shoumouhin{kShoumouhinhi, -1};

@@ -90,6 +90,11 @@ TEST(ShiwakeTextReader, RefusesAWholeFileAndChangesNothing)
       {"middle line outside a voucher", ok + line("1100", "20240501"), "2 行目の識別フラグが無効です。"},
       {"other separator later", ok + line("1111", "20240501", kGenkinSide, kUriageSide, "\"\"", ','),
        "2 行目の識別フラグが無効です。"},
+      {"NUL as the separator", line("1111", "20240501", kGenkinSide, kUriageSide, "\"\"", '\0'),
+       "1 行目の識別フラグが無効です。"},
+      {"six-character date", okThen(kGenkinSide, kUriageSide).replace(ok.size() + 6, 8, "240501"),
+       "2 行目の取引日付が無効です。"},
+      {"eight characters not all digits", ok + line("1111", "H2405011"), "2 行目の取引日付が無効です。"},
       {"wrong type", ok + line("1000", "20240501").replace(0, 4, "1111"), "2 行目の取引タイプが無効です。"},
       {"unclosed quote", okThen(kGenkinSide, kUriageSide, "\"abc"), "2 行目の摘要が無効です。"},
       {"line cut short", ok + "1111\t\t20240501\t現金\t\"\"", "2 行目の借方事業部が無効です。"},
@@ -149,6 +154,48 @@ TEST(ShiwakeTextReader, NumbersVouchersFromTheCounterAndPlacesThemByDate)
   EXPECT_EQ(std::pair(j[7]->kindOfShiwake(), j[1]->kindOfShiwake()),
             std::pair(ShiwakeKind::Suitoucyou, ShiwakeKind::Furikaedenpyou));
   EXPECT_TRUE(doc->isDocumentEdited());
+}
+
+// A seven-character date passes over its first three characters, counted in the
+// decoded text (an era and its year); month and day take the year from the term.
+// Each line's date is told for the progress sheet.
+TEST(ShiwakeTextReader, ReadsSevenCharacterDatesWhateverTheirFirstThreeCharacters)
+{
+  auto doc = makeBooks();
+  const std::string text = line("1111", "H240501") + line("1111", "R060601") + line("1111", "平240701") +
+                           line("1111", "R070201") + line("1111", "xyz0000");
+  std::vector<std::string> progress;
+  const ShiwakeTextReader::Result r = ShiwakeTextReader::importShiwake(
+      *doc, text, utf8Decoder, {},
+      [&progress](int32_t n, Date date) { progress.push_back(ShiwakeTextReader::progressText(n, date)); });
+  ASSERT_TRUE(r.ok) << r.message;
+  // February lies in the term's second calendar year; 0000 is the closing-adjustment month.
+  EXPECT_EQ(progress, (std::vector<std::string>{"1 行目 - 5月1日", "2 行目 - 6月1日", "3 行目 - 7月1日",
+                                                "4 行目 - 2月1日", "5 行目 - 1月1日"}));
+  std::vector<Date> dates;
+  for (const ShiwakePtr& s : doc->journal()) dates.push_back(s->date());
+  EXPECT_EQ(dates, (std::vector<Date>{Date(2024, 5, 1), Date(2024, 6, 1), Date(2024, 7, 1), Date(2025, 2, 1),
+                                      Date::kessanSeiridukiDate()}));
+}
+
+// In a company that keeps divisions, an empty side's division text must name an
+// active division when it names one; empty, it is taken (the program's own export
+// writes it so). The empty side keeps no division.
+TEST(ShiwakeTextReader, AnEmptySidesDivisionNamesAnActiveDivisionOrNone)
+{
+  const Side kari{"現金", "1000", "\"\"", "本店"};
+  const Side kashi{"売上高", "1000", "\"\"", "本店"};
+  const std::pair<const char*, const char*> cases[] = {
+      {"支社", "1 行目の貸方事業部が無効です。"}, {"支店", ""}, {"\"\"", ""}};
+  for (const auto& [division, message] : cases) {
+    SCOPED_TRACE(division);
+    auto doc = makeBooks({.jigyoubu = true});
+    const std::string text = line("1110", "20240501", kari, {"\"\"", "", "\"\"", division}) +
+                             line("1101", "20240501", {"\"\"", "", "\"\"", "\"\""}, kashi);
+    const ShiwakeTextReader::Result r = importText(*doc, text);
+    EXPECT_EQ(r.message, message);
+    if (r.ok) { EXPECT_EQ(doc->journal()[0]->kashikataJigyoubuCode(), -1); }
+  }
 }
 
 // Debit and credit sums per account, division and sub-account: what a trial balance reads.

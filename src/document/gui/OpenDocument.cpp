@@ -163,7 +163,7 @@ bool OpenDocument::deselectKanjyoumotocyouCellsOfAllShiwake()
 {
   const std::vector<DocumentWindowController*> controllers = windowControllers_;
   for (DocumentWindowController* wc : controllers)
-    if (wc->windowKind() == Kind::Kanjyoumotocyou && !wc->deselectEditingCell()) return false;
+    if (wc->windowKind() == Kind::Kanjyoumotocyou && !wc->settleEditing()) return false;
   return true;
 }
 

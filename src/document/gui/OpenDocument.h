@@ -116,7 +116,9 @@ public:
   // waits for an update, main or not; with it on, nothing. The setting is only read.
   void updateAllOutputWindowControllersUIIfNeedUpdate();
   void updateAllWindowControllersUI() { document_->updateAllWindowControllersUI(); }
-  // Asks every ledger window to end its cell editing; false as soon as one refuses.
+  // Asks every ledger window to end its cell editing and to pass on the entries it
+  // changed, so that the cash books and reports show them before another window
+  // shows an entry or comes forward; false as soon as one refuses.
   bool deselectKanjyoumotocyouCellsOfAllShiwake();
 
   // --- save and close hooks

@@ -518,7 +518,12 @@ bool EntryGridView::eventFilter(QObject* watched, QEvent* event)
   if (watched == editor_ && event->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(key->keyCombination());
-    if (reservedShortcuts_.contains(pressed)) {
+    // Undo and redo are the cell's only while it has typing of its own to take back;
+    // else they are the document's (a deleted voucher, a removed row).
+    const bool undo = key->matches(QKeySequence::Undo);
+    const bool redo = key->matches(QKeySequence::Redo) || pressed == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+    if (reservedShortcuts_.contains(pressed) || (undo && !editor_->isUndoAvailable()) ||
+        (redo && !editor_->isRedoAvailable())) {
       // Not taken by the editor: the window's shortcut runs.
       event->ignore();
       return true;

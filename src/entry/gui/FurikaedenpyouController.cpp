@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -31,6 +33,7 @@
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/TekiyouFormatter.h"
+#include "fields/gui/WindowPlacement.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/QtStrings.h"
@@ -135,7 +138,7 @@ void FurikaedenpyouController::buildLayout()
   setMinimumSize(640, 260);
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
-  layout->setContentsMargins(12, 10, 12, 10);
+  layout->setContentsMargins(kGridSideMargin, 10, kGridSideMargin, 10);
   layout->setSpacing(8);
 
   layout->addWidget(makeTitleLabel(QStringLiteral("振 替 伝 票"), central));
@@ -262,7 +265,8 @@ void FurikaedenpyouController::setUpMatrices()
   add(Row::TekiyouMatrix, "摘要", x, tekiyouW, 0, 2, Qt::AlignLeft, true, true, true);
   m.back().stretches = true;
   denpyouView_->setMatrices(std::move(m));
-  denpyouView_->setMinimumWidth(x + tekiyouW + 24);
+  // Narrower than its columns (the drawer open on a small screen), the grid scrolls.
+  denpyouView_->setMinimumWidth(dateW + kamokuW + kingakuW + 24);
 }
 
 // --- showing a voucher
@@ -714,9 +718,51 @@ void FurikaedenpyouController::toggleBookmarkDrawer()
 {
   if (!bookmarkDrawer_) return;
   const bool open = !bookmarkDrawer_->isVisible();
-  bookmarkDrawer_->setVisible(open);
+  if (open) {
+    // The drawer comes out beside the voucher: the window widens by the drawer's width.
+    const int drawerWidth = bookmarkDrawer_->sizeHint().width();
+    widenForDrawer(width() + drawerWidth);
+    bookmarkDrawer_->setVisible(true);
+    resizeDocks({bookmarkDrawer_}, {drawerWidth}, Qt::Horizontal);
+  } else {
+    bookmarkDrawer_->setVisible(false);
+    if (widthAddedForDrawer_ > 0) resize(std::max(width() - widthAddedForDrawer_, minimumWidth()), height());
+    widthAddedForDrawer_ = 0;
+  }
   storeDrawerSize(open);
   validateMenuItems();
+}
+
+void FurikaedenpyouController::widenForDrawer(int wantedWidth)
+{
+  // As far as the screen allows, moved to stay on it; what is still too narrow, the
+  // grid scrolls. What was added is given back when the drawer closes.
+  const QRect frame = frameGeometry();
+  const int frameExtra = frame.width() - width();
+  const QRect available = WindowPlacement::availableGeometryAt(frame.center());
+  int newWidth = wantedWidth;
+  if (!available.isEmpty()) newWidth = std::max(std::min(newWidth, available.width() - frameExtra), minimumWidth());
+  widthAddedForDrawer_ = std::max(newWidth - width(), 0);
+  move(WindowPlacement::keptOnScreen(QRect(frame.topLeft(), QSize(newWidth + frameExtra, frame.height())), available));
+  resize(newWidth, height());
+}
+
+void FurikaedenpyouController::moveWindowToInitialPositionWithDisplay(bool display)
+{
+  EntryWindowController::moveWindowToInitialPositionWithDisplay(false);
+  // A drawer open since the window loaded leaves the grid the room of every column
+  // when the screen has it.
+  if (bookmarkDrawer_ && !bookmarkDrawer_->isHidden()) {
+    const int gridRoom = denpyouView_->contentWidth() + denpyouView_->verticalScrollBar()->sizeHint().width() +
+                         2 * denpyouView_->frameWidth() + 2 * kGridSideMargin +
+                         style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent) + kGridSlack;
+    const int drawerWidth = std::max(bookmarkDrawer_->sizeHint().width(),
+                                     static_cast<int>(UserDefaults::standardUserDefaults().doubleForKey(
+                                         KIVOFurikaedenpyouDrawerContentSizeWidthKey)));
+    const int wanted = gridRoom + drawerWidth;
+    if (width() < wanted) widenForDrawer(wanted);
+  }
+  if (display) showWindow();
 }
 
 void FurikaedenpyouController::storeDrawerSize(bool open)

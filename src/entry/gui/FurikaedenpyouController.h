@@ -138,6 +138,8 @@ public:
 
   // --- bookmark drawer
   void toggleBookmarkDrawer();
+  // Placed as every window; a drawer open from the start widens the window as well.
+  void moveWindowToInitialPositionWithDisplay(bool display) override;
   bool isBookmarkDrawerOpen() const;
   // The bookmarks the drawer lists: the document's, or a limited user's own copy of
   // those marked for it.
@@ -233,6 +235,11 @@ private:
   void moveBookmark(bool up);
   void bookmarksDidChange();
   void storeDrawerSize(bool open);
+  // Widens the window toward the width, within the screen.
+  void widenForDrawer(int wantedWidth);
+  static constexpr int kGridSideMargin = 12;
+  // The dock's own borders around the drawer.
+  static constexpr int kGridSlack = 12;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   Furikaedenpyou denpyou_;
@@ -240,6 +247,8 @@ private:
   QLineEdit* taisyakuBalanceField_ = nullptr;
   QPushButton* selectDisplayDenpyouButton_ = nullptr;
   QDockWidget* bookmarkDrawer_ = nullptr;
+  // What opening the drawer added to the window's width, given back when it closes.
+  int widthAddedForDrawer_ = 0;
   QTableWidget* monthTableView_ = nullptr;
   QTableWidget* bookmarkTableView_ = nullptr;
   std::vector<QPushButton*> bookmarkButtons_;

@@ -273,11 +273,21 @@ void FurikaedenpyouSelectController::setWindowFrameToCoverWindow(const QWidget* 
   QScreen* screen = window && window->screen() ? window->screen() : QApplication::primaryScreen();
   const QRect v = screen->availableGeometry();
   const QRect f = window ? window->frameGeometry() : v;
-  const int width = std::max(f.width(), totalWidth_ + 200);
+  // The frame, title bar included, covers the screen's visible height; never wider
+  // than the screen.
+  const int width = std::min(std::max(f.width(), totalWidth_ + 200), v.width());
   int x = f.x() + (f.width() - width) / 2;
   if (x < v.x()) x = v.x();
   if (x + width > v.right() + 1) x = v.right() + 1 - width;
-  setGeometry(QRect(x, v.y(), width, v.height()));
+  // The window system's frame around the contents: this window's once shown, else the
+  // covered window's, which the window system decorates alike.
+  const QWidget* framed = isVisible() && frameGeometry() != geometry() ? this : window;
+  const QMargins margins = framed ? QMargins(framed->geometry().left() - framed->frameGeometry().left(),
+                                             framed->geometry().top() - framed->frameGeometry().top(),
+                                             framed->frameGeometry().right() - framed->geometry().right(),
+                                             framed->frameGeometry().bottom() - framed->geometry().bottom())
+                                  : QMargins();
+  setGeometry(QRect(x, v.y(), width, v.height()).marginsRemoved(margins));
 }
 
 int FurikaedenpyouSelectController::frontCard() const

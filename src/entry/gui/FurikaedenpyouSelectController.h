@@ -39,8 +39,8 @@ public:
   // The document's browser, made and kept by the document on first use.
   static FurikaedenpyouSelectController* selectControllerOfDocument(OpenDocument* document);
 
-  // Places the browser over the window: at least the card width + 200 wide, as high
-  // as the screen's available area, within it sideways.
+  // Places the browser over the window: its frame at least the card width + 200 wide
+  // (never wider than the screen), as high as the screen's available area, within it.
   void setWindowFrameToCoverWindow(const QWidget* window);
   // Builds the cards of the date.
   void setDenpyouLayerForDate(Date date);

@@ -806,6 +806,9 @@ void SuitoucyouController::reloadSuitoucyouView()
 
 void SuitoucyouController::mouseDownInCell(int row, int matrixId)
 {
+  // A click can reach the book before the window system makes it the active window:
+  // the ledgers' corrections come first, so that the row clicked is not an older copy.
+  if (!isMainWindow() && !document()->deselectKanjyoumotocyouCellsOfAllShiwake()) return;
   if (!commitEditing()) return;
   const Column column = static_cast<Column>(matrixId);
   const int s = book_.selectedSuitoucyouRow();

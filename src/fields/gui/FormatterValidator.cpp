@@ -20,14 +20,14 @@ QString FormatterValidator::refusalOfText(Formatter& formatter, const QString& t
   FieldValue value;
   std::string error;
   if (formatter.getObjectValue(value, text.toStdString(), &error)) return {};
-  return error.empty() ? QStringLiteral("この入力は使えません。") : QString::fromStdString(error);
+  return error.empty() ? QString::fromUtf8(kUnusableMessage) : QString::fromStdString(error);
 }
 
 QString FormatterValidator::refusalOfPartialText(Formatter& formatter, const QString& text)
 {
   if (formatter.isPartialStringValid(text.toStdString())) return {};
   const QString reason = refusalOfText(formatter, text);
-  return reason.isEmpty() ? QStringLiteral("この入力は使えません。") : reason;
+  return reason.isEmpty() ? QString::fromUtf8(kUnusableMessage) : reason;
 }
 
 }  // namespace kivo

@@ -13,6 +13,9 @@ class Formatter;
 class FormatterValidator : public QValidator {
   Q_OBJECT
 public:
+  // The reason given when the formatter names none.
+  static constexpr const char* kUnusableMessage = "この入力は使えません。";
+
   FormatterValidator(Formatter& formatter, QObject* parent = nullptr);
 
   State validate(QString& input, int& pos) const override;

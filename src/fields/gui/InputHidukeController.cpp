@@ -11,7 +11,10 @@ int dateFieldWidth() { return QFontMetrics(QLineEdit().font()).horizontalAdvance
 }  // namespace
 
 InputHidukeController::InputHidukeController(const MyDocument& document, QWidget* parent)
-    : InputPanelController(tr("日付 (月/日)"), dateFieldWidth(), Qt::AlignLeft | Qt::AlignVCenter, parent),
+    : InputPanelController(tr("日付 (月/日)"), dateFieldWidth(), Qt::AlignLeft | Qt::AlignVCenter,
+                           {QString::fromUtf8(HidukeFormatter::kInvalidDateMessage),
+                            QString::fromUtf8(HidukeFormatter::kOutOfTermMessage)},
+                           parent),
       formatter_(document, true)
 {
   setWindowTitle(tr("日付"));

@@ -14,7 +14,11 @@ int amountFieldWidth()
 }  // namespace
 
 InputKingakuController::InputKingakuController(int32_t decimalPrecision, QWidget* parent)
-    : InputPanelController(tr("金額"), amountFieldWidth(), Qt::AlignRight | Qt::AlignVCenter, parent),
+    : InputPanelController(
+          tr("金額"), amountFieldWidth(), Qt::AlignRight | Qt::AlignVCenter,
+          {QString::fromUtf8(AmountFormatter::kInvalidMessage), QString::fromUtf8(AmountFormatter::kNegativeMessage),
+           QString::fromUtf8(AmountFormatter::kOverLimitMessage)},
+          parent),
       formatter_(decimalPrecision, AmountFormatter::Range::Input)
 {
   setWindowTitle(tr("金額"));

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "fields/FieldText.h"
 #include "fields/Formatter.h"
@@ -16,7 +17,7 @@
 namespace kivo {
 
 InputPanelController::InputPanelController(const QString& caption, int fieldWidth, Qt::Alignment fieldAlignment,
-                                           QWidget* parent)
+                                           const QStringList& messages, QWidget* parent)
     : StopKeyDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
   auto* frame = new QFrame(this);
@@ -43,7 +44,12 @@ InputPanelController::InputPanelController(const QString& caption, int fieldWidt
   messageLabel_->setFont(messageFont);
   // The message line keeps its height when empty, so the panel never changes size.
   messageLabel_->setMinimumHeight(QFontMetrics(messageFont).height());
-  messageLabel_->setMinimumWidth(QFontMetrics(messageFont).horizontalAdvance(QStringLiteral("会計期間外の日付です。")));
+  // Wide enough for every reason the panel may give, whole.
+  int messageWidth = 0;
+  for (const QString& m : messages + QStringList{QString::fromUtf8(FormatterValidator::kUnusableMessage),
+                                                 QString::fromUtf8(kEmptyMessage)})
+    messageWidth = std::max(messageWidth, QFontMetrics(messageFont).horizontalAdvance(m));
+  messageLabel_->setMinimumWidth(messageWidth);
 
   auto* inner = new QVBoxLayout(frame);
   inner->setContentsMargins(8, 6, 8, 4);
@@ -117,7 +123,7 @@ void InputPanelController::closeWithStopChar(uint16_t key)
     clearValue();
   } else {
     QApplication::beep();
-    showMessage(readable ? QStringLiteral("入力してください。")
+    showMessage(readable ? QString::fromUtf8(kEmptyMessage)
                          : FormatterValidator::refusalOfText(formatter(), textField_->text()));
     return;
   }

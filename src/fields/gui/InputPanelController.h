@@ -12,6 +12,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 #include "fields/FieldValue.h"
@@ -33,6 +34,9 @@ public:
   // grids), or at the panel's top-left corner (report windows' fields).
   enum class Anchor { FieldBottomLeft, WindowTopLeft };
 
+  // An accept key on a readable text that is no value (a code name typed in full).
+  static constexpr const char* kEmptyMessage = "入力してください。";
+
   // The field shows the text when the formatter takes it as partial input, else
   // nothing; the value is cleared and the stop character becomes 0.
   void resetTextFieldWithString(const QString& text);
@@ -50,7 +54,10 @@ public:
   QLabel* messageLabel() const { return messageLabel_; }
 
 protected:
-  InputPanelController(const QString& caption, int fieldWidth, Qt::Alignment fieldAlignment, QWidget* parent);
+  // messages: the reasons the panel's formatter gives for text it refuses; the line
+  // below the field is wide enough for each of them whole.
+  InputPanelController(const QString& caption, int fieldWidth, Qt::Alignment fieldAlignment,
+                       const QStringList& messages, QWidget* parent);
 
   virtual Formatter& formatter() = 0;
   virtual void clearValue() = 0;

@@ -1,6 +1,8 @@
 #include "journal/gui/CyouhyouTableView.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QPaintEvent>
@@ -9,6 +11,28 @@
 #include "platform/NotificationCenter.h"
 
 namespace kivo {
+namespace {
+
+// Shift and the like, pressed on their way to a typed character.
+bool isModifierKey(int key)
+{
+  switch (key) {
+  case Qt::Key_Shift:
+  case Qt::Key_Control:
+  case Qt::Key_Meta:
+  case Qt::Key_Alt:
+  case Qt::Key_AltGr:
+  case Qt::Key_CapsLock:
+  case Qt::Key_NumLock:
+  case Qt::Key_Super_L:
+  case Qt::Key_Super_R:
+  case Qt::Key_Hyper_L:
+  case Qt::Key_Hyper_R: return true;
+  default: return false;
+  }
+}
+
+}  // namespace
 
 CyouhyouTableView::CyouhyouTableView(QWidget* parent) : QTableView(parent)
 {
@@ -64,6 +88,17 @@ void CyouhyouTableView::keyPressEvent(QKeyEvent* event)
   const uint16_t c = characterOfKeyEvent(event);
   // A key with the command key held is a menu's, never the table's command key.
   const bool commandHeld = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
+  if (clickEditTimer_.isActive() && !isModifierKey(event->key())) {
+    // Typed right after a click that opens a cell: the text is the cell's. Any other
+    // key (an arrow, Return) drops the click's edit and is the table's as usual.
+    const bool typesText = !commandHeld && c >= 32 && c != 127 && !event->text().isEmpty();
+    if (typesText && openClickedCell()) {
+      if (QWidget* editor = QApplication::focusWidget(); editor && editor != this)
+        QApplication::sendEvent(editor, event);
+      return;
+    }
+    clickEditTimer_.stop();
+  }
   if (c == 0 || commandHeld || !isPostedCharacter(c)) {
     QTableView::keyPressEvent(event);
     return;
@@ -76,14 +111,68 @@ void CyouhyouTableView::keyPressEvent(QKeyEvent* event)
   event->accept();
 }
 
+void CyouhyouTableView::inputMethodEvent(QInputMethodEvent* event)
+{
+  // Japanese typed right after the click goes into the cell too.
+  if (clickEditTimer_.isActive() && (!event->commitString().isEmpty() || !event->preeditString().isEmpty()) &&
+      openClickedCell()) {
+    if (QWidget* editor = QApplication::focusWidget(); editor && editor != this) QApplication::sendEvent(editor, event);
+    return;
+  }
+  QTableView::inputMethodEvent(event);
+}
+
 bool CyouhyouTableView::focusNextPrevChild(bool) { return false; }
 
 bool CyouhyouTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
+  if (trigger == DoubleClicked) clickEditTimer_.stop();
   if (shouldEdit_ && trigger != AllEditTriggers && (editTriggers() & trigger) && state() != EditingState &&
       !shouldEdit_(index))
     return false;
+  if (trigger == SelectedClicked && (editTriggers() & trigger) && state() != EditingState && index.isValid() &&
+      (model()->flags(index) & Qt::ItemIsEditable) && selectionModel()->isSelected(index)) {
+    // The table keeps the wait for a double click itself, so that typing can end it.
+    clickedIndex_ = index;
+    clickEditTimer_.start(QApplication::doubleClickInterval(), this);
+    return true;
+  }
   return QTableView::edit(index, trigger, event);
+}
+
+bool CyouhyouTableView::openClickedCell()
+{
+  clickEditTimer_.stop();
+  const QModelIndex index = clickedIndex_;
+  clickedIndex_ = QPersistentModelIndex();
+  if (!index.isValid() || state() == EditingState || !selectionModel()->isSelected(index)) return false;
+  if (shouldEdit_ && !shouldEdit_(index)) return false;
+  setCurrentIndex(index);
+  return QTableView::edit(index, AllEditTriggers, nullptr) && state() == EditingState;
+}
+
+void CyouhyouTableView::timerEvent(QTimerEvent* event)
+{
+  if (event->timerId() == clickEditTimer_.timerId()) {
+    openClickedCell();
+    return;
+  }
+  QTableView::timerEvent(event);
+}
+
+void CyouhyouTableView::mousePressEvent(QMouseEvent* event)
+{
+  // Another click (the second one of a double click too) is not the wait's end.
+  clickEditTimer_.stop();
+  QTableView::mousePressEvent(event);
+}
+
+void CyouhyouTableView::focusOutEvent(QFocusEvent* event)
+{
+  // Focus going to another widget of the window ends the wait; the window merely
+  // becoming inactive for a moment does not.
+  if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) clickEditTimer_.stop();
+  QTableView::focusOutEvent(event);
 }
 
 QColor CyouhyouTableView::tintColorForRow(int row)

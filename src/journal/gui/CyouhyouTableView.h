@@ -14,7 +14,9 @@
 // show than a short one.
 #pragma once
 
+#include <QBasicTimer>
 #include <QColor>
+#include <QPersistentModelIndex>
 #include <QTableView>
 #include <cstdint>
 #include <functional>
@@ -64,16 +66,30 @@ public:
   void setShouldEditHandler(ShouldEdit handler) { shouldEdit_ = std::move(handler); }
   using QTableView::edit;
 
+  // A click on a cell of the selected row opens it once the time of a double click has
+  // passed (a double click is the row's own command). Whatever the user types before
+  // then opens the cell at once and goes into it, never to the window's commands.
+  bool isClickEditPending() const { return clickEditTimer_.isActive(); }
+
 protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
   // Tab and Back-tab are posted too; they never move the focus out of the table.
   bool focusNextPrevChild(bool next) override;
   void paintEvent(QPaintEvent* event) override;
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
 
 private:
+  // Opens the clicked cell now, when it may still be edited; false when it was not opened.
+  bool openClickedCell();
+
   const Controller* controller_ = nullptr;
   ShouldEdit shouldEdit_;
+  QBasicTimer clickEditTimer_;
+  QPersistentModelIndex clickedIndex_;
 };
 
 }  // namespace kivo

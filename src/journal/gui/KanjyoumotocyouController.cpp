@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -748,10 +749,13 @@ void KanjyoumotocyouController::showInputShiwakeWindow()
 {
   const int row = tableView_->selectedRow();
   if (row < 0 || row >= numberOfRowsInTableView() || !rowShiwakeArray_[row]) return;
+  const ShiwakePtr e = rowShiwakeArray_[row];
+  // The ledgers pass their changes on (this one's too) before the book or voucher
+  // shows the entry: the book must never show, and then write back, its older copy.
   if (!deselectEditingCell() || !document()->canShowFurikaedenpyouWindow() ||
       !document()->deselectKanjyoumotocyouCellsOfAllShiwake())
     return;
-  const ShiwakePtr e = rowShiwakeArray_[row];
+  selectRowOfShiwake(e);
   if (e->kindOfShiwake() == ShiwakeKind::Furikaedenpyou) {
     FurikaedenpyouController::showDenpyouOfDenpyouNo(document(), e->denpyouNo());
     return;
@@ -766,9 +770,8 @@ void KanjyoumotocyouController::showInputShiwakeWindow()
   else
     book = Suitoucyou::bookOfShiwake(doc, *e);
   if (!book) return;
-  // A pending edit shows itself when the refresh comes.
-  SuitoucyouController::showSuitoucyouAtDenpyouNo(document(), book->first, book->second, e->denpyouNo(),
-                                                  editedShiwakeDenpyouNo_ < 0);
+  // No change is pending any more: a book opened here fills itself.
+  SuitoucyouController::showSuitoucyouAtDenpyouNo(document(), book->first, book->second, e->denpyouNo(), true);
 }
 
 void KanjyoumotocyouController::changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit)
@@ -953,6 +956,13 @@ bool KanjyoumotocyouController::deselectEditingCell()
   tableView_->setFocus();
   // Another window coming forward ended the edit: this one has already resigned main.
   if (!isMainWindow()) updateAllWindowControllersUIIfShiwakeWasEdited();
+  return true;
+}
+
+bool KanjyoumotocyouController::settleEditing()
+{
+  if (!deselectEditingCell()) return false;
+  updateAllWindowControllersUIIfShiwakeWasEdited();
   return true;
 }
 
@@ -1323,6 +1333,32 @@ void KanjyoumotocyouController::validateMenuItems()
   }
   if (shortcutMenu_)
     for (QAction* a : shortcutMenu_->actions()) a->setEnabled(shown);
+}
+
+// --- the description list
+
+bool KanjyoumotocyouController::getSelectedRowKarikataKamokuCode(int& karikataKamokuCode,
+                                                                 int& kashikataKamokuCode) const
+{
+  const int row = tableView_->selectedRow();
+  if (displayKamokuCode_ < 0 || row < 0 || row >= numberOfRowsInTableView()) return false;
+  const ShiwakePtr e = shiwakeOfRow(row);
+  const auto [karikata, kashikata] =
+      KanjyoumotocyouRowEdit::karikataKashikataKamokuCodeOfRow(document()->document(), e.get(), ledger());
+  karikataKamokuCode = karikata;
+  kashikataKamokuCode = kashikata;
+  return true;
+}
+
+void KanjyoumotocyouController::writeTekiyouStringToPasteboard()
+{
+  // The description being typed counts as written.
+  QString tekiyou;
+  if (isEditingCell() && editingColumn_ == Column::Tekiyou)
+    tekiyou = editor_->text();
+  else if (const ShiwakePtr e = shiwakeOfRow(tableView_->selectedRow()))
+    tekiyou = qs(e->tekiyou());
+  if (!tekiyou.isEmpty()) QGuiApplication::clipboard()->setText(tekiyou);
 }
 
 void KanjyoumotocyouController::saveToTextFile()

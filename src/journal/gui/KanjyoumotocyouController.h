@@ -37,6 +37,7 @@
 #include "journal/gui/KanjyoumotocyouTableModel.h"
 #include "journal/gui/PeriodReportWindowController.h"
 #include "model/Shiwake.h"
+#include "setup/TekiyouListSource.h"
 
 class QAction;
 class QLabel;
@@ -54,6 +55,7 @@ class KamokuFormatter;
 class TekiyouFormatter;
 
 class KanjyoumotocyouController : public PeriodReportWindowController,
+                                  public TekiyouListSource,
                                   private CyouhyouTableView::Controller,
                                   private KanjyoumotocyouTableModel::DataSource {
   Q_OBJECT
@@ -181,6 +183,10 @@ public:
   bool isEditingShiwakeOfDenpyouNo(int32_t denpyouNo) const;
   // Ends a cell edit as a command does: an invalid text is refused with an alert.
   bool deselectEditingCell() override;
+  // For the document (another window coming forward or showing an entry, a save): ends
+  // the cell edit and passes the changed entries on to the cash books and reports now
+  // rather than when the selection moves on.
+  bool settleEditing() override;
   // Checks the edited text; the user ends the edit when doShowFormatterListWindow, a
   // command when not (which shows the alert, and opens no picker but the
   // description's).
@@ -189,6 +195,11 @@ public:
   void setObjectValue(int row, Column column, const FieldValue& value);
   void handleChooseDuplicateKanjyoumotocyouRow();
   void handleChooseRemoveKanjyoumotocyouRow();
+
+  // --- the description list opened over this window: the selected row's accounts
+  // (their groups first) and its description (offered for adding)
+  bool getSelectedRowKarikataKamokuCode(int& karikataKamokuCode, int& kashikataKamokuCode) const override;
+  void writeTekiyouStringToPasteboard() override;
 
   // --- "機能" menu
   const std::vector<QAction*>& functionMenuActions() override;

@@ -1,5 +1,6 @@
 #include "journal/gui/ShiwakenikkiView.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -225,6 +226,25 @@ void ShiwakenikkiView::paintHeader(QPainter& painter, const QRect& rect)
   }
 }
 
+QString ShiwakenikkiView::shownStringAtRow(int row, Matrix matrix) const
+{
+  if (!dataSource_ || !enabled_[index(matrix)]) return {};
+  const QString value = dataSource_->stringValue(row, matrix);
+  if (!(alignmentOfMatrix(matrix) & Qt::AlignLeft)) return value;
+  // The text the left-aligned drawing would cut short ends with a mark that some is
+  // missing, as the voucher grid's cells do. Printouts keep their own cut.
+  const QFontMetricsF metrics(viewport()->font());
+  const qreal room = cellFrameAtRow(row, matrix).width() - StringDrawing::kInset;
+  if (metrics.horizontalAdvance(value) < room) return value;
+  const QString mark = QStringLiteral("…");
+  QString s = value;
+  while (!s.isEmpty() && metrics.horizontalAdvance(s + mark) >= room) {
+    const bool pair = s.size() >= 2 && s.back().isLowSurrogate() && s.at(s.size() - 2).isHighSurrogate();
+    s.chop(pair ? 2 : 1);
+  }
+  return s + mark;
+}
+
 void ShiwakenikkiView::paintEvent(QPaintEvent* event)
 {
   QPainter painter(viewport());
@@ -250,7 +270,7 @@ void ShiwakenikkiView::paintEvent(QPaintEvent* event)
       const bool selected = row == selectedRow_ && m == selectedMatrix_;
       if (selected) painter.fillRect(cell.adjusted(1, 1, 0, 0), selectionColor);
       if (!enabled_[m] || !dataSource_) continue;
-      const QString value = dataSource_->stringValue(row, matrix);
+      const QString value = shownStringAtRow(row, matrix);
       if (value.isEmpty()) continue;
       painter.setPen(selected ? selectionText : text);
       const Qt::Alignment alignment = alignmentOfMatrix(matrix);

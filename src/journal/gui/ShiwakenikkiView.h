@@ -83,6 +83,8 @@ public:
 
   // Draws the column headings (the header strip above the rows calls it).
   void paintHeader(QPainter& painter, const QRect& rect);
+  // The text a cell shows: a left-aligned text too long for the cell ends with "…".
+  QString shownStringAtRow(int row, Matrix matrix) const;
 
 protected:
   void paintEvent(QPaintEvent* event) override;

@@ -197,9 +197,14 @@ void PeriodToPrintZandakaShisanController::handleClickPrintCheckbox()
 
 void PeriodToPrintZandakaShisanController::showJigyoubuFormatterListWindow()
 {
+  // Text the formatter does not resolve to a division (part of a name, a kana key) is
+  // what the picker searches for.
+  FieldValue typed;
+  const QString text = jigyoubuField_->text();
+  const bool resolved = jigyoubuFormatter_->getObjectValue(typed, text.toStdString(), nullptr) && typed.isCode();
   const QPoint topLeft = jigyoubuField_->mapToGlobal(QPoint(0, jigyoubuField_->height()));
   const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
-      *jigyoubuFormatter_, topLeft, QString(), this);
+      *jigyoubuFormatter_, topLeft, resolved ? QString() : text, this);
   showJigyoubuCode(code >= 0 ? code : fieldJigyoubuCode_);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <algorithm>
 
 #include "document/MyDocument.h"
 #include "platform/PrintInfo.h"
@@ -49,6 +50,14 @@ SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPage
     : ShisanSectionsPrintView(document, layout, std::move(taisyakuTaisyou), std::move(sonekiKeisan),
                               std::move(seizouGenka), std::move(sections))
 {
+  // The table's side margins: on portrait paper the page setup's left margin, on
+  // landscape paper the printable area's left edge; on the right whatever lies beyond
+  // the printable area; never less than 18 points from the paper's edge.
+  constexpr double kLeastSideMargin = 18.0;
+  const QMarginsF outside = PrintInfo::marginsOutsidePrintableArea(layout);
+  if (layout.orientation() != QPageLayout::Portrait)
+    bands_.geometry.leftMargin = std::max(outside.left(), kLeastSideMargin);
+  bands_.geometry.rightMargin = std::max(outside.right(), kLeastSideMargin);
 }
 
 SuiiShisanPrintView::~SuiiShisanPrintView() = default;

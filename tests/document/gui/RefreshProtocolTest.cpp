@@ -79,11 +79,8 @@ TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdateAndWai
   journal->recomputeCount = 0;
   ASSERT_TRUE(journal->doNeedUpdate());
 
-  struct Refusing : StubWindow {
-    using StubWindow::StubWindow;
-    bool deselectEditingCell() override { return false; }
-  };
-  auto* refusing = new Refusing(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳 2"));
+  auto* refusing = new StubWindow(doc, Kind::Kanjyoumotocyou, QStringLiteral("総勘定元帳 2"));
+  refusing->settleAnswer = false;
   doc->addWindowController(refusing);
   refusing->showWindow();
   EXPECT_FALSE(doc->deselectKanjyoumotocyouCellsOfAllShiwake());
@@ -91,6 +88,7 @@ TEST_F(RefreshProtocolTest, OutputWindowsFollowTheRuleForMainAndAutoUpdateAndWai
   EXPECT_EQ(journal->recomputeCount, 0);
   EXPECT_TRUE(journal->doNeedUpdate());
 
+  refusing->settleAnswer = true;
   closeNow(refusing);
   EXPECT_TRUE(doc->deselectKanjyoumotocyouCellsOfAllShiwake());
   activate(voucher);

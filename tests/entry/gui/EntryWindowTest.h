@@ -71,6 +71,14 @@ protected:
     flush();
   }
 
+  // The 編集 menu's undo (or redo) key, typed in the grid's edited cell.
+  static void pressUndoKey(EntryGridView* grid, bool redo = false)
+  {
+    const Qt::KeyboardModifiers modifiers = redo ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier;
+    QTest::keyClick(grid->isEditing() ? static_cast<QWidget*>(grid->fieldEditor()) : grid, Qt::Key_Z, modifiers);
+    flush();
+  }
+
   DocumentSession* session = nullptr;
 };
 

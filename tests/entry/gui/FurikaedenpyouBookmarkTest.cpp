@@ -4,12 +4,15 @@
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QUndoStack>
 
 #include "entry/FurikaedenpyouBookmarks.h"
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouBookmarkController.h"
+#include "entry/gui/FurikaedenpyouView.h"
 
 namespace kivo::test {
 namespace {
@@ -160,6 +163,12 @@ TEST_F(FurikaedenpyouBookmarkTest, ChoosingRowsJumpsAnUnregisteredVoucherCannotB
             std::pair(true, QStringLiteral("ブックマークを隠す")));
   EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
   EXPECT_GT(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);
+  // The open drawer hides no column: the grid ends where the drawer begins and shows
+  // every column or scrolls to it; the window stays within the screen.
+  EntryGridView* grid = w->denpyouView();
+  EXPECT_LE(grid->mapTo(w, QPoint(grid->width(), 0)).x(), w->bookmarkDrawer()->x());
+  EXPECT_TRUE(grid->viewport()->width() >= grid->contentWidth() || grid->horizontalScrollBar()->maximum() > 0);
+  EXPECT_LE(w->frameGeometry().width(), w->screen()->availableGeometry().width());
   toggle->trigger();
   EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeWidthKey), 0.0);
   EXPECT_EQ(defaults.doubleForKey(KIVOFurikaedenpyouDrawerContentSizeHeightKey), 0.0);

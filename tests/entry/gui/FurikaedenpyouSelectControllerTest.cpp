@@ -2,6 +2,7 @@
 // slider and the number field choosing the front card, a double click opening it.
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 
 #include "entry/gui/EntryWindowTest.h"
@@ -37,7 +38,10 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
   auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(session);
   EXPECT_TRUE(browser->isVisible());
   EXPECT_EQ(browser->windowTitle(), QStringLiteral("表示する振替伝票の日付を入力"));
-  EXPECT_GE(browser->width(), browser->totalWidth() + 200);
+  // Wide enough for the cards and more, yet never wider than the screen.
+  const QRect screen = browser->screen()->availableGeometry();
+  EXPECT_GE(browser->frameGeometry().width(), std::min(browser->totalWidth() + 200, screen.width()));
+  EXPECT_TRUE(screen.contains(browser->frameGeometry()));
 
   browser->dateField()->setText(QStringLiteral("4/2"));
   QTest::keyClick(browser->dateField(), Qt::Key_Return);

@@ -127,10 +127,19 @@ TEST_F(SuitoucyouControllerTest, RemovingARowIsUndoneAtItsPlace)
   ASSERT_TRUE(session->undoManager()->canUndo());
   EXPECT_EQ(session->undoManager()->undoText(), QStringLiteral("行の削除"));
 
-  session->undoManager()->undo();
+  // Ctrl+Z typed in the cell, which has nothing of its own to take back, reaches the
+  // document.
+  pressUndoKey(w->suitoucyouView());
   EXPECT_EQ(books().journal().entries(), before);
   EXPECT_EQ(std::tuple(w->numberOfSuitoucyouRows(), w->selectedSuitoucyouRow(), cellText(w, 2, Row::ZandakaMatrix)),
             std::tuple(3, 1, QStringLiteral("120")));
+  // Typing in the cell is the cell's to take back.
+  QLineEdit* cell = w->suitoucyouView()->fieldEditor();
+  const QString shown = cell->text();
+  QTest::keyClick(cell, Qt::Key_End);
+  QTest::keyClicks(cell, "9");
+  pressUndoKey(w->suitoucyouView());
+  EXPECT_EQ(cell->text(), shown);
 }
 
 TEST_F(SuitoucyouControllerTest, AVoucherTouchingTheAccountAppearsInTheOpenBook)

@@ -7,6 +7,7 @@
 #include "fields/FieldsTestDocument.h"
 #include "fields/StopChar.h"
 #include "fields/gui/InputHidukeController.h"
+#include "fields/gui/InputKingakuController.h"
 #include "fields/gui/ModalDriver.h"
 #include "fields/gui/WindowPlacement.h"
 
@@ -82,6 +83,16 @@ TEST(InputHidukeController, AcceptsADateWithEveryAcceptKeyKeepsUnreadableOnesOpe
     panel.setWindowFrameOriginByFrameTopLeftPoint(screen.bottomRight(), anchor);
     EXPECT_TRUE(screen.contains(QRect(panel.pos(), panel.size())));
   }
+}
+
+// Every reason the amount panel gives shows whole, the longest one too.
+TEST(InputKingakuController, RefusesAnAmountOverTheLimitWithTheWholeSentence)
+{
+  InputKingakuController panel(0);
+  const QString message = runPanel(panel, "", "999999999999", kAcceptKeys[1]);
+  EXPECT_EQ(message, QString::fromUtf8(AmountFormatter::kOverLimitMessage));
+  EXPECT_GE(panel.messageLabel()->contentsRect().width(),
+            panel.messageLabel()->fontMetrics().horizontalAdvance(message));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The ledger window over registered vouchers, offscreen: its rows as the user reads
 // them, its columns, the refresh rule, the keys of its table, shortcuts and periods.
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -8,11 +10,13 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "app/SetupCommands.h"
 #include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
+#include "setup/gui/TekiyouListController.h"
 
 namespace kivo::test {
 namespace {
@@ -284,6 +288,29 @@ TEST_F(KanjyoumotocyouControllerTest, KeysTypedWhileThePickerOpensReachIt)
   QTest::keyClick(window, Qt::Key_1, Qt::NoModifier);
   flush();
   EXPECT_EQ(w->displayKamokuCode(), kFutsuuYokin);
+}
+
+// The description list opened over a ledger takes the selected row's accounts (the
+// groups of the first that has one come first) and offers its description for adding.
+TEST_F(KanjyoumotocyouControllerTest, TheDescriptionListTakesTheSelectedRowsAccountsAndDescription)
+{
+  openEntryBooks();
+  addCashBookEntry(Date(2024, 4, 2), kShoumouhinhi, kGenkin, 300, "文具");
+  books().tekiyouGroupArray().push_back(std::make_shared<TekiyouGroup>("消耗品費"));
+  KanjyoumotocyouController* w = openLedger(kGenkin);
+  w->tableView()->selectRow(1);
+  flush();
+  int kari = 0, kashi = 0;
+  ASSERT_TRUE(w->getSelectedRowKarikataKamokuCode(kari, kashi));
+  EXPECT_EQ(std::pair(kari, kashi), std::pair(kShoumouhinhi, kGenkin));
+  QGuiApplication::clipboard()->clear();
+  SetupCommands::showTekiyouListWindow(app.get());
+  flush();
+  auto* sheet = qobject_cast<TekiyouListController*>(w->attachedSheetController());
+  ASSERT_TRUE(sheet);
+  EXPECT_EQ(std::pair(sheet->selectedGroup(), sheet->newTekiyouField()->text()), std::pair(1, QStringLiteral("文具")));
+  sheet->endTekiyouListWindow(nullptr);
+  flush();
 }
 
 TEST_F(KanjyoumotocyouControllerTest, AShortcutDigitBelongsToOneLedgerAndOpensIt)

@@ -75,13 +75,14 @@ TEST_F(ShiwakeTextFileWindowTest, ExportedJournalImportsIntoAnEmptyDocumentInCod
     EXPECT_TRUE(target->document().isDocumentEdited());
   }
 
-  // A refused import shows the line and leaves the document as it was.
+  // A refused import shows the line and leaves the document as it was. Its era date,
+  // seven characters in eight bytes, reads.
   const size_t entries = books().journal().size();
   const int32_t counter = books().kaisya().minAvailableDenpyouNo();
   const QString file = path(QStringLiteral("bad.txt"));
   std::string data;
   ASSERT_TRUE(ShiftJisEncoder::encode(
-      "1111\t\t20240501\t現金\t\"\"\t\"\"\t\t100\t売上高\t\"\"\t\"\"\t\t90\t\"\"\t3\t\r", data));
+      "1111\t\t平240501\t現金\t\"\"\t\"\"\t\t100\t売上高\t\"\"\t\"\"\t\t90\t\"\"\t3\t\r", data));
   QFile f(file);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
   f.write(data.data(), static_cast<qint64>(data.size()));

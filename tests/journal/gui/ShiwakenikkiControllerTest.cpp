@@ -126,9 +126,15 @@ TEST_F(ShiwakenikkiControllerTest, TabAndArrowsMoveThroughTheColumnsTheBooksUse)
     SCOPED_TRACE(tabOrder.size());
     openEntryBooks(options);
     registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
-    registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200);
+    registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 200, std::string(40, 'W'));
     openJournalAndConfirm();
     ShiwakenikkiView* view = journal->shiwakenikkiView();
+    // A description too long for its cell shows where it is cut; a short one, and the
+    // centred date, show whole.
+    const QString cut = view->shownStringAtRow(1, Matrix::Tekiyou);
+    EXPECT_TRUE(cut.endsWith(QStringLiteral("…")) && cut.size() < 40) << cut.toStdString();
+    EXPECT_EQ(view->shownStringAtRow(0, Matrix::Tekiyou), QString());
+    EXPECT_EQ(view->shownStringAtRow(1, Matrix::KarikataKamoku), QStringLiteral("現金"));
 
     std::vector<Matrix> visited{*view->selectedMatrix()};
     for (size_t i = 1; i < tabOrder.size(); ++i) {

@@ -29,6 +29,7 @@
 #include "document/gui/ProgressStateController.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "fields/gui/FormatterListWindow.h"
+#include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "fields/gui/ModalDriver.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
@@ -503,6 +504,16 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   flush();
   EXPECT_EQ(std::tuple(sheet->printSonekiKeisanCheckbox()->isChecked(), sheet->monthFromComboBox()->currentIndex()),
             std::tuple(false, 2));
+  // Division text that names no division opens the picker with that text.
+  QString searched;
+  test::whenModalWindowIsUp<JigyoubuFormatterListWindow>([&searched](JigyoubuFormatterListWindow* picker) {
+    searched = picker->searchField()->text();
+    QTest::keyClick(picker->searchField(), Qt::Key_Escape);
+  });
+  sheet->jigyoubuField()->setText(QStringLiteral("支"));
+  QTest::keyClick(sheet->jigyoubuField(), Qt::Key_Return);
+  flush();
+  EXPECT_EQ(searched, QStringLiteral("支"));
   sheet->cancelButton()->click();
   flush();
 }
@@ -574,6 +585,24 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGrou
   const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(36, 36, 36, 36), QPageLayout::Point);
   auto view = SuiiShisanPrintView::create(doc, a4, s.taisyakuTaisyouShisanArray(), s.sonekiKeisanShisanArray(),
                                           s.seizouGenkaShisanArray(), 3, [&] { return choice; });
+  // The side margins: the page setup's left one on portrait paper, the printable
+  // area's edge on landscape paper and on the right; at least 18 points.
+  struct MarginCase {
+    QPageLayout::Orientation orientation;
+    QMarginsF printerMinimum;
+    std::pair<double, double> leftAndRight;
+  };
+  for (const MarginCase& c :
+       {MarginCase{QPageLayout::Landscape, {}, {18, 18}}, MarginCase{QPageLayout::Portrait, {}, {36, 18}},
+        MarginCase{QPageLayout::Landscape, {25, 10, 30, 10}, {25, 30}},
+        MarginCase{QPageLayout::Portrait, {25, 10, 30, 10}, {36, 30}}}) {
+    QPageLayout l(QPageSize(QPageSize::A4), c.orientation, QMarginsF(36, 36, 36, 36), QPageLayout::Point,
+                  c.printerMinimum);
+    auto v = SuiiShisanPrintView::create(doc, l, s.taisyakuTaisyouShisanArray(), s.sonekiKeisanShisanArray(),
+                                         s.seizouGenkaShisanArray(), 3, [&] { return choice; });
+    ASSERT_TRUE(v);
+    EXPECT_EQ(std::pair(v->bands().geometry.leftMargin, v->bands().geometry.rightMargin), c.leftAndRight);
+  }
   // 14 amount columns in groups of 3: five pages per block of rows.
   const auto& p = view->paginator();
   ASSERT_EQ(p.pagePerLine(), 5);
