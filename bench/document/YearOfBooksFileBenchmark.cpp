@@ -1,7 +1,13 @@
 // The document file of a year of books as a user has them: 100,000 vouchers of
 // 139,000 journal lines over 300 accounts, 50 sub-accounts and 5 divisions, opened,
-// saved, and opened with its whole-company trial balance computed.
+// saved, and opened with its whole-company trial balance computed. Then the books a
+// user's import makes (cash-book entries among the transfer vouchers, the journal in
+// two date-ordered runs as earlier versions stored it), freshly written: opened with
+// the trial balance in this process, and by kivo_trial_balance as a whole process.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -24,16 +30,22 @@ const MyDocument& yearOfVouchers()
   return *doc;
 }
 
+const MyDocument& importedYear()
+{
+  static const auto doc = test::makeImportedBooks({.cashBookEntriesFirst = true});
+  return *doc;
+}
+
 // In a folder of its own, as a user keeps the year's books: opening looks through the
 // document's folder for temporaries left by a save that never finished, and the
 // shared temporary folder may hold thousands of files.
 struct SavedYear {
   std::filesystem::path folder = std::filesystem::temp_directory_path() / ("kivo-year-" + std::to_string(::getpid()));
   std::string path = (folder / "year.kivo").string();
-  SavedYear()
+  explicit SavedYear(const MyDocument& doc = yearOfVouchers())
   {
     std::filesystem::create_directory(folder);
-    DocumentFile::writeToFile(yearOfVouchers(), path);
+    DocumentFile::writeToFile(doc, path);
   }
   ~SavedYear() { std::filesystem::remove_all(folder); }
 };
@@ -62,9 +74,9 @@ void BM_SaveYearOfVouchers(benchmark::State& state)
 }
 BENCHMARK(BM_SaveYearOfVouchers)->Unit(benchmark::kMillisecond);
 
-void BM_OpenYearOfVouchersAndTrialBalance(benchmark::State& state)
+void openAndTrialBalance(benchmark::State& state, const MyDocument& books)
 {
-  SavedYear file;
+  SavedYear file(books);
   for (auto _ : state) {
     DocumentFile::Result r;
     auto doc = DocumentFile::readFromFile(file.path, &r);
@@ -75,7 +87,32 @@ void BM_OpenYearOfVouchersAndTrialBalance(benchmark::State& state)
     benchmark::DoNotOptimize(assembly.taisyakuTaisyouShisanArray().data());
   }
 }
+
+void BM_OpenYearOfVouchersAndTrialBalance(benchmark::State& state) { openAndTrialBalance(state, yearOfVouchers()); }
 BENCHMARK(BM_OpenYearOfVouchersAndTrialBalance)->Unit(benchmark::kMillisecond);
+
+void BM_OpenImportedYearAndTrialBalance(benchmark::State& state) { openAndTrialBalance(state, importedYear()); }
+BENCHMARK(BM_OpenImportedYearAndTrialBalance)->Unit(benchmark::kMillisecond);
+
+// The whole process, from its start to its exit: kivo_trial_balance on the file.
+void BM_TrialBalanceProcessOnImportedYear(benchmark::State& state)
+{
+  SavedYear file(importedYear());
+  std::string program = KIVO_TRIAL_BALANCE_PATH;
+  std::vector<char*> argv{program.data(), file.path.data(), nullptr};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  for (auto _ : state) {
+    pid_t pid = 0;
+    int status = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0 || ::waitpid(pid, &status, 0) < 0 ||
+        !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+      state.SkipWithError("kivo_trial_balance failed");
+  }
+  posix_spawn_file_actions_destroy(&actions);
+}
+BENCHMARK(BM_TrialBalanceProcessOnImportedYear)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace kivo

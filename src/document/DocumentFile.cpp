@@ -151,6 +151,12 @@ std::string DocumentFile::dataOfDocument(const MyDocument& doc)
 
 std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data, Result* result)
 {
+  return documentFromData(data, result, {});
+}
+
+std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data, Result* result,
+                                                           const std::function<void()>& dataDone)
+{
   Result local;
   Result& res = result ? *result : local;
   auto fail = [&](Status status, std::string detail) {
@@ -172,7 +178,7 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   if (version == 0) return fail(Status::Damaged, "format version 0");
   if (version > kFormatVersion) return fail(Status::NewerVersion, "format version " + std::to_string(version));
   try {
-    return decodeBody(body, version, res);
+    return decodeBody(body, version, res, dataDone);
   } catch (const std::bad_alloc&) {
     res = resultOf(Status::ReadFailed, "out of memory");
     res.message = kOutOfMemoryMessage;
@@ -180,7 +186,8 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   }
 }
 
-std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint32_t version, Result& res)
+std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint32_t version, Result& res,
+                                                     const std::function<void()>& dataDone)
 {
   auto fail = [&](Status status, std::string detail) {
     res = resultOf(status, std::move(detail));
@@ -223,6 +230,7 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
   std::vector<TekiyouGroupPtr> tekiyouGroups;
   std::vector<SubMenuItemPtr> subMenuItems;
   Journal::Entries shiwake;
+  std::shared_ptr<ShiwakeTable::Block> shiwakeBlock;
   struct ArraySection {
     const char* key;
     std::function<bool(std::string_view)> decode;
@@ -233,7 +241,7 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
       // The journal: packed records from version 2 on, one archived record each before.
       {version >= 2 ? KIVODataShiwakeTableKey : KIVODataShiwakeArrayKey,
        [&](std::string_view b) {
-         return version >= 2 ? ShiwakeTable::decode(b, shiwake, &detail) : decodeArray(b, shiwake, &detail);
+         return version >= 2 ? ShiwakeTable::decode(b, shiwakeBlock, &detail) : decodeArray(b, shiwake, &detail);
        }},
       {KIVODataFurikaedenpyouBookmarkArrayKey,
        [&](std::string_view b) { return decodeArray(b, doc->furikaedenpyouBookmarkArray(), &detail); }},
@@ -248,6 +256,8 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
     if (!a.decode(bytes)) return fail(Status::Damaged, std::string(a.key) + ": " + detail);
   }
 
+  if (dataDone) dataDone();
+  if (shiwakeBlock) shiwake = ShiwakeTable::entriesOf(shiwakeBlock);
   doc->setJigyoubuArray(std::move(jigyoubu));
   doc->journal().assign(std::move(shiwake));
   if (!tekiyouGroups.empty()) doc->setTekiyouGroupArray(std::move(tekiyouGroups));
@@ -331,12 +341,12 @@ std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, 
 
   try {
     // Left uninitialised: the read fills every byte, and zeroing megabytes first costs
-    // as much as the read itself.
+    // as much as the read itself. Let go as soon as the records are read (dataDone).
     const auto length = static_cast<size_t>(size);
-    const std::unique_ptr<char[]> data(new char[length]);
+    std::unique_ptr<char[]> data(new char[length]);
     if (!readFully(fd, data.get(), length, 0))
       return fail(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
-    return documentFromData(std::string_view(data.get(), length), &res);
+    return documentFromData(std::string_view(data.get(), length), &res, [&] { data.reset(); });
   } catch (const std::bad_alloc&) {
     fail(Status::ReadFailed, "out of memory");
     res.message = kOutOfMemoryMessage;

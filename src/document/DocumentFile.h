@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -70,7 +71,13 @@ public:
   static uint32_t checksumOf(std::string_view versionAndSize, std::string_view body, uint32_t version);
 
 private:
-  static std::unique_ptr<MyDocument> decodeBody(std::string_view body, uint32_t version, Result& res);
+  // dataDone, when given, is called once the bytes are no longer needed: before the
+  // journal's entries are made, so that the file's bytes and the entries' pointers
+  // are never held at once.
+  static std::unique_ptr<MyDocument> documentFromData(std::string_view data, Result* result,
+                                                      const std::function<void()>& dataDone);
+  static std::unique_ptr<MyDocument> decodeBody(std::string_view body, uint32_t version, Result& res,
+                                                const std::function<void()>& dataDone);
 };
 
 }  // namespace kivo

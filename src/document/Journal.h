@@ -11,6 +11,13 @@
 // where their book put them. Entries numbered 0 are the cash books' pending rows
 // (no report shows them); a book whose pending row is its last row keeps that
 // entry last (movePendingEntryLast, sortByDate).
+//
+// So the array need not stand in date order, but it stands in a few runs that do
+// (a year's import, then the cash-book entries of a file from an earlier import, a
+// pending row at the end). The journal knows where its runs begin: the date-sorted
+// view is made by merging them, and a registration finds its entries and its place
+// by halving each run. Every change moves only the entries between the places it
+// touches (and the tail when the count of entries changes).
 #pragma once
 
 #include <cstdint>
@@ -38,7 +45,7 @@ public:
   // calendar order. A null first date compares equal.
   static int compareDate(Date a, Date b);
   // Its sort key: the closing-adjustment month after every day.
-  static int32_t dateSortKey(Date d);
+  static int32_t dateSortKey(Date d) { return d == Date::kessanSeiridukiDate() ? INT32_MAX : d.serial(); }
 
   // --- reading
   const Entries& entries() const { return entries_; }
@@ -76,10 +83,12 @@ public:
   // (cash-book entries are passed over); the closing-adjustment month goes last.
   // Answers the entries removed.
   Entries registerVoucher(int32_t denpyouNo, Date date, Entries entries);
-  // Registers many new vouchers at once (numbers no entry carries yet), in one pass:
-  // each voucher line goes where registerVoucher would put it, lines of one date in
-  // the given order; the book entries are appended first, as books append them.
-  void mergeNewEntries(Entries voucherLines, Entries bookEntries);
+  // Adds the lines of an imported file (numbered above 0, numbers no entry carries
+  // yet) in one pass, each where it would go were they added one after another in the
+  // file's order: a cash-book entry at the end, a voucher line before the first entry
+  // numbered above 0 of a later date (entries numbered 0 or below are passed over),
+  // else at the end. Lines of one date keep the file's order.
+  void importEntries(Entries lines);
   // Removes the entries of a voucher number that a limited user can see.
   Removal removeVoucher(int32_t denpyouNo);
   // Removes the entries of these numbers that a limited user can see; answers how
@@ -110,23 +119,46 @@ public:
   void dateEditingEnded() { dateEditing_ = false; }
 
 private:
+  // A stretch of the array in date order, up to the next run's start. When bounded, no
+  // voucher line of the run is dated later than voucherKeyBound (a bound, not always
+  // the latest); it is found on first need, so that finding the runs reads dates only.
+  struct Run {
+    size_t start;
+    int32_t voucherKeyBound = INT32_MIN;
+    bool bounded = false;
+  };
+  using Positions = std::vector<size_t>;
+
   // Advances the generation; viewKept: the date-sorted view was kept current through
-  // the change.
-  void changed(bool viewKept = false);
+  // the change; runsKept: the runs were.
+  void changed(bool viewKept = false, bool runsKept = false);
   bool viewIsCurrent() const { return sortedGeneration_ == generation_; }
-  // Keep the date-sorted view current: take an entry out of it, or put in the entries
-  // at [at, at + count) of the journal (all of one date). Each answers false when it
-  // cannot, and the view is then made again on first use.
-  bool takeOutOfView(const ShiwakePtr& entry) const;
-  bool putIntoView(size_t at, size_t count) const;
-  // Where a voucher line of this date goes: the one insert rule. halving: the
-  // numbered entries stand in date order and no voucher line numbered 0 or below is
-  // later, so firstVoucherLineAfter may answer.
-  size_t voucherLinePlace(Date date, bool halving) const;
-  // Where a voucher line of this date goes when the numbered entries stand in date
-  // order and no voucher line numbered 0 or below is later.
-  size_t firstVoucherLineAfter(Date date) const;
-  void noteUnnumberedVoucherLines(const Entries& lines) const;
+  bool runsAreCurrent() const { return runsGeneration_ == generation_; }
+  // The runs, found again on first use after a change that did not keep them.
+  const std::vector<Run>& runs() const;
+  // The one way entries come and go: the entries at the ascending positions `out`
+  // leave (into *taken, in journal order), and `in` go after every remaining entry
+  // that stood before `before` and before every one that stood at or after it.
+  // Answers where the first of `in` now stands. The runs follow when they were current.
+  size_t splice(const Positions& out, size_t before, Entries in, Entries* taken = nullptr);
+  // Keeps the date-sorted view current through a change: the removed entries leave
+  // it, the entries at [at, at + count) of the journal (all of one date) join it.
+  // Answers false when it cannot; the view is then made again on first use.
+  bool updateView(const Entries& removed, size_t at, size_t count) const;
+  // Whether the runs may be halved: few enough, and no date being edited in place.
+  bool mayHalve() const;
+  // Whether the entry at i stands in date order with its neighbours in its run (not
+  // so when its date was changed in place).
+  bool standsInDateOrder(size_t i) const;
+  // Where this very entry stands (found by halving its date's place in each run, else
+  // by a walk); size() when it is not here.
+  size_t positionOf(const ShiwakePtr& entry) const;
+  // The positions of the entries of number n that a limited user can see, ascending.
+  Positions visiblePositionsOf(int32_t n) const;
+  // Where a voucher line of this date goes, the entries at `skipped` (ascending)
+  // counted as gone: before the first voucher line dated later (the one insert rule);
+  // the closing-adjustment month goes last.
+  size_t voucherLinePlace(Date date, const Positions& skipped) const;
 
   Entries entries_;
   uint64_t generation_ = 1;
@@ -138,8 +170,8 @@ private:
   // Voucher number -> its entries in journal order; registerVoucher keeps it current.
   mutable std::unordered_map<int32_t, Entries> byNumber_;
   mutable uint64_t byNumberGeneration_ = 0;
-  // No voucher line numbered 0 or below is dated later (an upper bound, with the index).
-  mutable int32_t latestUnnumberedVoucherKey_ = INT32_MIN;
+  mutable std::vector<Run> runs_;
+  mutable uint64_t runsGeneration_ = 0;
 };
 
 }  // namespace kivo

@@ -1,7 +1,7 @@
-// An allocator for the few blocks of tens of megabytes that opening a year of books
-// fills at once (the journal's entries). Such a block is touched page by page as it is
-// filled; where the system offers huge pages, asking for them turns thousands of page
-// faults into a few dozen. Small blocks go through the ordinary allocator.
+// An allocator for the few blocks of megabytes that opening a year of books fills at
+// once (the journal's entries). Such a block is touched page by page as it is filled;
+// where the system offers huge pages, asking for them turns thousands of page faults
+// into a few dozen. Small blocks go through the ordinary allocator.
 #pragma once
 
 #include <sys/mman.h>
@@ -32,7 +32,9 @@ public:
     void* p = std::aligned_alloc(kHugePage, rounded);
     if (!p) throw std::bad_alloc();
 #ifdef MADV_HUGEPAGE
-    ::madvise(p, rounded, MADV_HUGEPAGE);  // a hint: refused, the pages are ordinary ones
+    // A hint: refused, the pages are ordinary ones. The last, partly used stretch
+    // keeps ordinary pages, so that only what is used of it is ever resident.
+    ::madvise(p, bytes / kHugePage * kHugePage, MADV_HUGEPAGE);
 #endif
     return static_cast<T*>(p);
   }

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "document/LargeBlockAllocator.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 
@@ -82,44 +81,55 @@ void valuesOf(const Shiwake& s, uint32_t tekiyou, uint32_t reason, Values& v)
   v[kDidCreateBeforeOpen] = s.didCreateBeforeOpen() ? 1 : 0;
 }
 
-void apply(const Values& v, const std::vector<SharedText>& strings, Shiwake& s)
+// Where each field of a record stands and how far it is shifted to be sign-extended;
+// one plan serves every record of the table.
+struct Plan {
+  std::array<int, kFieldCount> offset{};
+  std::array<int, kFieldCount> width{};
+  std::array<uint64_t, kFieldCount> mask{};  // the field's bytes
+  std::array<uint64_t, kFieldCount> sign{};  // its sign bit
+};
+
+// Field f of the record at p, sign-extended (by masks: cheaper than shifts by a count
+// known only at run time). fast: eight bytes may be read from every field on (copies
+// of a constant size compile to single moves).
+inline int64_t field(const char* p, const Plan& plan, int f, bool fast)
 {
-  auto i32 = [&](int f) { return static_cast<int32_t>(v[f]); };
-  s.setDate(Date::fromSerial(i32(kDate)));
+  uint64_t u = 0;
+  if (fast)
+    std::memcpy(&u, p + plan.offset[f], 8);
+  else
+    for (int i = 0; i < plan.width[f]; ++i) u |= uint64_t{static_cast<uint8_t>(p[plan.offset[f] + i])} << (8 * i);
+  return static_cast<int64_t>(((u & plan.mask[f]) ^ plan.sign[f]) - plan.sign[f]);
+}
+
+// The entry of the record at p, its date, texts and flag already checked.
+void apply(const char* p, const Plan& plan, bool fast, Date date, const SharedText& tekiyou, const SharedText& reason,
+           bool didCreateBeforeOpen, Shiwake& s)
+{
+  auto i32 = [&](int f) { return static_cast<int32_t>(field(p, plan, f, fast)); };
+  s.setDate(date);
   s.setDenpyouNo(i32(kDenpyouNo));
   s.setKarikataKamokuCode(i32(kKariKamoku));
   s.setKarikataHojyoKamokuCode(i32(kKariHojyo));
   s.setKarikataJigyoubuCode(i32(kKariJigyoubu));
-  s.setKarikataKingaku(v[kKariKingaku]);
+  s.setKarikataKingaku(field(p, plan, kKariKingaku, fast));
   s.setKashikataKamokuCode(i32(kKashiKamoku));
   s.setKashikataHojyoKamokuCode(i32(kKashiHojyo));
   s.setKashikataJigyoubuCode(i32(kKashiJigyoubu));
-  s.setKashikataKingaku(v[kKashiKingaku]);
+  s.setKashikataKingaku(field(p, plan, kKashiKingaku, fast));
   s.setAiteKarikataKamokuCode(i32(kAiteKariKamoku));
   s.setAiteKarikataHojyoKamokuCode(i32(kAiteKariHojyo));
   s.setAiteKarikataJigyoubuCode(i32(kAiteKariJigyoubu));
   s.setAiteKashikataKamokuCode(i32(kAiteKashiKamoku));
   s.setAiteKashikataHojyoKamokuCode(i32(kAiteKashiHojyo));
   s.setAiteKashikataJigyoubuCode(i32(kAiteKashiJigyoubu));
-  s.setTekiyou(strings[static_cast<size_t>(v[kTekiyou])]);
+  s.setTekiyou(tekiyou);
   s.setKindOfShiwake(static_cast<ShiwakeKind>(i32(kKind)));
-  s.setHendouReasonStr(strings[static_cast<size_t>(v[kHendouReason])]);
+  s.setHendouReasonStr(reason);
   s.setSuitoucyouKamokuCode(i32(kSuitouKamoku));
   s.setSuitoucyouHojyoKamokuCode(i32(kSuitouHojyo));
-  s.setDidCreateBeforeOpen(v[kDidCreateBeforeOpen] != 0);
-}
-
-// A field of `width` bytes at p, sign-extended; reads eight bytes at once where the
-// data go on that far (copies of a constant size compile to single moves).
-inline int64_t load(const char* p, int width, bool eightReadable)
-{
-  uint64_t u = 0;
-  if (eightReadable)
-    std::memcpy(&u, p, 8);
-  else
-    for (int i = 0; i < width; ++i) u |= uint64_t{static_cast<uint8_t>(p[i])} << (8 * i);
-  const int shift = 64 - 8 * width;
-  return static_cast<int64_t>(u << shift) >> shift;
+  s.setDidCreateBeforeOpen(didCreateBeforeOpen);
 }
 
 // The low `width` bytes of v at p (little-endian).
@@ -185,7 +195,7 @@ void ShiwakeTable::encode(const std::vector<ShiwakePtr>& entries, ArchiveWriter&
   }
 }
 
-bool ShiwakeTable::decode(std::string_view bytes, std::vector<ShiwakePtr>& out, std::string* detail)
+bool ShiwakeTable::decode(std::string_view bytes, std::shared_ptr<Block>& out, std::string* detail)
 {
   ArchiveReader r(bytes);
   auto failed = [&](const char* why) {
@@ -199,12 +209,16 @@ bool ShiwakeTable::decode(std::string_view bytes, std::vector<ShiwakePtr>& out, 
   }
   if (r.readUInt32() != kFieldCount) return failed("journal table with another set of fields");
   const std::string_view widthBytes = r.readRawView(kFieldCount);
-  std::array<int, kFieldCount> widths{};
+  Plan plan;
   size_t recordWidth = 0;
   for (int f = 0; f < kFieldCount && r.ok(); ++f) {
-    widths[f] = static_cast<uint8_t>(widthBytes[f]);
-    if (widths[f] < 1 || widths[f] > maxWidth(f)) return failed("journal field of a bad width");
-    recordWidth += static_cast<size_t>(widths[f]);
+    const int w = static_cast<uint8_t>(widthBytes[f]);
+    if (w < 1 || w > maxWidth(f)) return failed("journal field of a bad width");
+    plan.offset[f] = static_cast<int>(recordWidth);
+    plan.width[f] = w;
+    plan.mask[f] = w == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * w)) - 1;
+    plan.sign[f] = uint64_t{1} << (8 * w - 1);
+    recordWidth += static_cast<size_t>(w);
   }
 
   const size_t stringCount = r.readCount(4);
@@ -232,28 +246,39 @@ bool ShiwakeTable::decode(std::string_view bytes, std::vector<ShiwakePtr>& out, 
   const std::string_view records = r.readRawView(count * recordWidth);
   const char* p = records.data();
   const char* const end = p + records.size();
-  // One allocation for every entry: each pointer shares the block's ownership, so the
-  // block lives as long as any of its entries.
-  auto block = std::make_shared<std::vector<Shiwake, LargeBlockAllocator<Shiwake>>>(count);
-  out.reserve(out.size() + count);
-  Values v{};
-  for (uint32_t i = 0; i < count; ++i) {
-    for (int f = 0; f < kFieldCount; ++f) {
-      v[f] = load(p, widths[f], end - p >= 8);
-      p += widths[f];
+  // Each entry is made in its place as its record is read, so that the block's memory
+  // is written once.
+  auto block = std::make_shared<Block>();
+  block->reserve(count);
+  Date inRange = Date::fromSerial(0);  // the last date found in range: dates repeat
+  for (uint32_t i = 0; i < count; ++i, p += recordWidth) {
+    const bool fast = static_cast<size_t>(end - p) >= recordWidth + 8;
+    const Date date = Date::fromSerial(static_cast<int32_t>(field(p, plan, kDate, fast)));
+    if (date != inRange && !date.isNull()) {
+      if (!date.isInSupportedRange()) return failed("journal date out of range");
+      inRange = date;
     }
-    const Date date = Date::fromSerial(static_cast<int32_t>(v[kDate]));
-    if (!date.isNull() && !date.isInSupportedRange()) return failed("journal date out of range");
-    if (v[kTekiyou] < 0 || static_cast<size_t>(v[kTekiyou]) >= stringCount || v[kHendouReason] < 0 ||
-        static_cast<size_t>(v[kHendouReason]) >= stringCount)
+    const int64_t tekiyou = field(p, plan, kTekiyou, fast), reason = field(p, plan, kHendouReason, fast);
+    if (tekiyou < 0 || static_cast<size_t>(tekiyou) >= stringCount || reason < 0 ||
+        static_cast<size_t>(reason) >= stringCount)
       return failed("journal text out of the string table");
-    if (v[kDidCreateBeforeOpen] != 0 && v[kDidCreateBeforeOpen] != 1) return failed("bad boolean");
-    Shiwake& s = (*block)[i];
-    apply(v, strings, s);
+    const int64_t flag = field(p, plan, kDidCreateBeforeOpen, fast);
+    if (flag != 0 && flag != 1) return failed("bad boolean");
+    Shiwake& s = block->emplace_back();
+    apply(p, plan, fast, date, strings[static_cast<size_t>(tekiyou)], strings[static_cast<size_t>(reason)], flag != 0,
+          s);
     if (!s.codesInRange()) return failed("journal code out of range");
-    out.push_back(ShiwakePtr(block, &s));
   }
+  out = std::move(block);
   return true;
+}
+
+std::vector<ShiwakePtr> ShiwakeTable::entriesOf(const std::shared_ptr<Block>& block)
+{
+  std::vector<ShiwakePtr> entries;
+  entries.reserve(block->size());
+  for (Shiwake& s : *block) entries.push_back(ShiwakePtr(block, &s));
+  return entries;
 }
 
 }  // namespace kivo

@@ -17,10 +17,12 @@
 // the file and the document.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "document/LargeBlockAllocator.h"
 #include "model/Shiwake.h"
 
 namespace kivo {
@@ -29,10 +31,16 @@ class ArchiveWriter;
 
 class ShiwakeTable {
 public:
+  // The entries of a table, made in one allocation.
+  using Block = std::vector<Shiwake, LargeBlockAllocator<Shiwake>>;
+
   static void encode(const std::vector<ShiwakePtr>& entries, ArchiveWriter& out);
-  // Appends the entries of the table to `out`; false (and the reason in detail) when
-  // the bytes are not a whole, valid table.
-  static bool decode(std::string_view bytes, std::vector<ShiwakePtr>& out, std::string* detail);
+  // The entries of the table; false (and the reason in detail) when the bytes are not
+  // a whole, valid table. The block holds no view of the bytes.
+  static bool decode(std::string_view bytes, std::shared_ptr<Block>& out, std::string* detail);
+  // The block's entries in order, each pointer sharing the block's ownership, so that
+  // the block lives as long as any of its entries.
+  static std::vector<ShiwakePtr> entriesOf(const std::shared_ptr<Block>& block);
 };
 
 }  // namespace kivo

@@ -1,5 +1,6 @@
 #include "journal/ShiwakeTextReader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "document/ChangedAccounts.h"
 #include "document/Journal.h"
 #include "document/MyDocument.h"
+#include "document/ShiwakeTable.h"
 #include "model/Jigyoubu.h"
 #include "model/Kamoku.h"
 #include "model/KamokuKubun.h"
@@ -29,49 +31,52 @@ struct Refusal {
 
 std::string lineMessage(int32_t line, const char* text) { return std::to_string(line) + " 行目の" + text; }
 
-// One field of a line: its bytes with the quotes taken off.
+// One field of a line: its bytes with the quotes taken off, a view into the line.
 struct Field {
-  std::string value;
+  std::string_view value;
   bool badQuote = false;
 };
 
-// Splits a line after its flag: a field that starts with a double quote runs to the
-// closing quote that stands before a separator or the line end ("" inside is one
-// quote; a lone quote elsewhere is kept as text, as older files wrote it).
-std::vector<Field> splitFields(std::string_view text, char sep)
+// Splits a line after its flag, in place: a field that starts with a double quote runs
+// to the closing quote that stands before a separator or the line end ("" inside is
+// one quote; a lone quote elsewhere is kept as text, as older files wrote it). The
+// fields view `text`, which the quotes' removal rewrites.
+void splitFields(std::string& text, char sep, std::vector<Field>& fields)
 {
-  std::vector<Field> fields;
+  fields.clear();
+  char* const b = text.data();
   size_t i = 0;
   const size_t n = text.size();
   while (true) {
     Field f;
-    if (i < n && text[i] == '"') {
-      size_t j = i + 1;
+    if (i < n && b[i] == '"') {
+      size_t j = i + 1, w = i + 1;
       bool closed = false;
       while (j < n) {
-        if (text[j] == '"') {
-          if (j + 1 < n && text[j + 1] == '"') {
-            f.value.push_back('"');
+        if (b[j] == '"') {
+          if (j + 1 < n && b[j + 1] == '"') {
+            b[w++] = '"';
             j += 2;
             continue;
           }
-          if (j + 1 == n || text[j + 1] == sep) {
+          if (j + 1 == n || b[j + 1] == sep) {
             closed = true;
             ++j;
             break;
           }
         }
-        f.value.push_back(text[j++]);
+        b[w++] = b[j++];
       }
+      f.value = std::string_view(b + i + 1, w - i - 1);
       f.badQuote = !closed;
       i = j;
     } else {
       size_t j = i;
-      while (j < n && text[j] != sep) ++j;
-      f.value.assign(text.substr(i, j - i));
+      while (j < n && b[j] != sep) ++j;
+      f.value = std::string_view(b + i, j - i);
       i = j;
     }
-    fields.push_back(std::move(f));
+    fields.push_back(f);
     if (i >= n) break;
     ++i;  // the separator
     if (i == n) {
@@ -79,8 +84,15 @@ std::vector<Field> splitFields(std::string_view text, char sep)
       break;
     }
   }
-  return fields;
 }
+
+// Hashes a text stored as a string and looked up by a view of it.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+template <class V>
+using TextMap = std::unordered_map<std::string, V, TextHash, std::equal_to<>>;
 
 size_t utf8Length(std::string_view s)
 {
@@ -143,17 +155,17 @@ public:
 
   std::optional<Refusal> parse(std::string_view data, const ShiwakeTextReader::ContinuePoll& shouldContinue);
 
-  Journal::Entries voucherLines;
-  Journal::Entries bookEntries;
+  Journal::Entries lines;  // in the file's order
   int32_t voucherCount = 0;
   int32_t nextNo() const { return nextNo_; }
 
 private:
   std::optional<std::string> parseLine(std::string_view line);
-  std::optional<std::string> parseSide(const std::vector<Field>& fields, size_t first, Flag flag,
-                                       const SideTexts& texts, Side& side);
-  bool decode(const std::string& bytes, std::string& out);
+  std::optional<std::string> parseSide(size_t first, Flag flag, const SideTexts& texts, Side& side);
+  bool decode(std::string_view bytes, std::string& out);
   const Kamoku* kamokuForName(const std::string& name);
+  SharedText textOf(const std::string& tekiyou);
+  ShiwakePtr newEntry();
   void closeVoucher();
 
   const MyDocument& document_;
@@ -167,20 +179,24 @@ private:
   char sep_ = 0;
   bool inVoucher_ = false;
   Date voucherDate_;
-  size_t voucherStart_ = 0;  // index of the open voucher's first line in voucherLines
+  size_t voucherStart_ = 0;  // index of the open voucher's first line in lines
   int64_t balance_ = 0;
-  std::unordered_map<std::string, std::string> decoded_;
-  std::unordered_map<std::string, const Kamoku*> kamokuByName_;
+  std::string buffer_;  // the line being read, split in place
+  std::vector<Field> fields_;
+  TextMap<std::string> decoded_;
+  TextMap<const Kamoku*> kamokuByName_;
+  TextMap<SharedText> texts_;
+  std::shared_ptr<ShiwakeTable::Block> block_;
 };
 
-bool Parser::decode(const std::string& bytes, std::string& out)
+bool Parser::decode(std::string_view bytes, std::string& out)
 {
   out.clear();
   bool ascii = true;
   for (char c : bytes)
     if (static_cast<unsigned char>(c) >= 0x80 || c == 0) ascii = false;
   if (ascii) {
-    out = bytes;
+    out.assign(bytes);
     return true;
   }
   // Names repeat on nearly every line: each distinct text is decoded once.
@@ -193,6 +209,28 @@ bool Parser::decode(const std::string& bytes, std::string& out)
   return true;
 }
 
+SharedText Parser::textOf(const std::string& tekiyou)
+{
+  // A description repeats from line to line: its entries share one text, as a
+  // document read from its file does.
+  if (auto it = texts_.find(tekiyou); it != texts_.end()) return it->second;
+  SharedText text(tekiyou);
+  if (texts_.size() < 4096) texts_.emplace(tekiyou, text);
+  return text;
+}
+
+ShiwakePtr Parser::newEntry()
+{
+  // Entries are made in blocks of a few thousand, as a document read from its file
+  // makes them in one: each entry shares its block's ownership.
+  constexpr size_t kBlock = 4096;
+  if (!block_ || block_->size() == kBlock) {
+    block_ = std::make_shared<ShiwakeTable::Block>();
+    block_->reserve(kBlock);
+  }
+  return ShiwakePtr(block_, &block_->emplace_back());
+}
+
 const Kamoku* Parser::kamokuForName(const std::string& name)
 {
   if (auto it = kamokuByName_.find(name); it != kamokuByName_.end()) return it->second;
@@ -201,9 +239,9 @@ const Kamoku* Parser::kamokuForName(const std::string& name)
   return k;
 }
 
-std::optional<std::string> Parser::parseSide(const std::vector<Field>& fields, size_t first, Flag flag,
-                                             const SideTexts& texts, Side& side)
+std::optional<std::string> Parser::parseSide(size_t first, Flag flag, const SideTexts& texts, Side& side)
 {
+  const std::vector<Field>& fields = fields_;
   // Account: an active account of exactly that name; none only on a voucher line,
   // where the side stays empty (the writer writes such lines, first lines included).
   const Field& kamokuField = fields[first];
@@ -261,8 +299,8 @@ std::optional<std::string> Parser::parseSide(const std::vector<Field>& fields, s
   if (fields[first + 3].value.size() > 10) return lineMessage(line_, texts.zeikubun);
 
   // Amount: stored units, digits only; an empty side holds none.
-  const std::string& amount = fields[first + 4].value;
-  if (amount.find('.') != std::string::npos) return lineMessage(line_, texts.kingakuInteger);
+  const std::string_view amount = fields[first + 4].value;
+  if (amount.find('.') != std::string_view::npos) return lineMessage(line_, texts.kingakuInteger);
   if (amount.size() > 11 || !allDigits(amount)) return lineMessage(line_, texts.kingaku);
   int64_t value = 0;
   for (char c : amount) value = value * 10 + (c - '0');
@@ -300,7 +338,9 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   }
   if (line[4] != sep_) return lineMessage(line_, kFlagMessage);
 
-  const std::vector<Field> fields = splitFields(line.substr(5), sep_);
+  buffer_.assign(line.substr(5));
+  splitFields(buffer_, sep_, fields_);
+  const std::vector<Field>& fields = fields_;
   // The fields in order: 0 voucher number, 1 date, 2-6 debit, 7-11 credit,
   // 12 description, 13 type, then a separator.
   static constexpr std::array<const char*, 15> kMissing = {"伝票番号が無効です。",
@@ -327,8 +367,13 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   // closing-adjustment month. Characters are counted in the decoded text.
   static constexpr const char* kDateMessage = "取引日付が無効です。";
   if (fields.size() < 2) return lineMessage(line_, kDateMessage);
+  // Mostly plain digits, which every code page reads as they stand.
   std::string d;
-  if (!decoder_(fields[1].value, d)) return lineMessage(line_, kDateMessage);
+  const std::string_view dateBytes = fields[1].value;
+  if (std::all_of(dateBytes.begin(), dateBytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    d.assign(dateBytes);
+  else if (!decoder_(dateBytes, d))
+    return lineMessage(line_, kDateMessage);
   const size_t characters = utf8Length(d);
   if (characters != 8 && characters != 7) return lineMessage(line_, kDateMessage);
   const std::string_view md = d.size() >= 4 ? std::string_view(d).substr(d.size() - 4) : std::string_view();
@@ -364,10 +409,10 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   Side karikata, kashikata;
   for (size_t i = 2; i <= 6; ++i)
     if (fields.size() <= i) return lineMessage(line_, kMissing[i]);
-  if (auto refusal = parseSide(fields, 2, flag, kKarikata, karikata)) return refusal;
+  if (auto refusal = parseSide(2, flag, kKarikata, karikata)) return refusal;
   for (size_t i = 7; i <= 11; ++i)
     if (fields.size() <= i) return lineMessage(line_, kMissing[i]);
-  if (auto refusal = parseSide(fields, 7, flag, kKashikata, kashikata)) return refusal;
+  if (auto refusal = parseSide(7, flag, kKashikata, kashikata)) return refusal;
 
   // 5. Description.
   static constexpr const char* kTekiyouMessage = "摘要が無効です。";
@@ -390,10 +435,10 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   if (!continues) {
     if (nextNo_ > Kaisya::kMaxDenpyouNo) return std::to_string(line_) + " 行目の伝票で伝票番号が 99999 を超えます。";
     voucherDate_ = date;
-    voucherStart_ = voucherLines.size();
+    voucherStart_ = lines.size();
     inVoucher_ = flag == Flag::First;
   }
-  auto s = std::make_shared<Shiwake>();
+  ShiwakePtr s = newEntry();
   s->setDate(date);
   s->setDenpyouNo(nextNo_);
   s->setKarikataKamokuCode(karikata.kamoku);
@@ -405,15 +450,15 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
   s->setKashikataJigyoubuCode(kashikata.jigyoubu);
   s->setKashikataKingaku(kashikata.kingaku);
   s->copyOwnSidesToAite();
-  s->setTekiyou(tekiyou);
+  s->setTekiyou(textOf(tekiyou));
   if (flag == Flag::Book) {
     s->setKindOfShiwake(ShiwakeKind::Suitoucyou);
-    bookEntries.push_back(std::move(s));
+    lines.push_back(std::move(s));
     ++nextNo_;
     ++voucherCount;
   } else {
     s->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);
-    voucherLines.push_back(std::move(s));
+    lines.push_back(std::move(s));
     if (closes) closeVoucher();
   }
   return std::nullopt;
@@ -423,12 +468,12 @@ std::optional<std::string> Parser::parseLine(std::string_view line)
 // side, or 諸口 when the side has several lines; an empty side has no account.
 void Parser::closeVoucher()
 {
-  for (size_t i = voucherStart_; i < voucherLines.size(); ++i) {
-    Shiwake& s = *voucherLines[i];
+  for (size_t i = voucherStart_; i < lines.size(); ++i) {
+    Shiwake& s = *lines[i];
     if (s.karikataKamokuCode() == kOpenSide) s.setKarikataKamokuCode(-1);
     if (s.kashikataKamokuCode() == kOpenSide) s.setKashikataKamokuCode(-1);
   }
-  Shiwake::recordVoucherSides(std::span(voucherLines).subspan(voucherStart_));
+  Shiwake::recordVoucherSides(std::span(lines).subspan(voucherStart_));
   inVoucher_ = false;
   ++nextNo_;
   ++voucherCount;
@@ -490,13 +535,12 @@ ShiwakeTextReader::Result ShiwakeTextReader::importShiwake(MyDocument& document,
 
   // Every line passed: register everything at once.
   ChangedAccounts accounts;
-  for (const ShiwakePtr& s : parser.voucherLines) accounts.addSidesOf(*s);
-  for (const ShiwakePtr& s : parser.bookEntries) accounts.addSidesOf(*s);
-  result.entryCount = parser.voucherLines.size() + parser.bookEntries.size();
+  for (const ShiwakePtr& s : parser.lines) accounts.addSidesOf(*s);
+  result.entryCount = parser.lines.size();
   result.voucherCount = parser.voucherCount;
   result.ok = true;
   if (result.entryCount == 0) return result;
-  document.journal().mergeNewEntries(std::move(parser.voucherLines), std::move(parser.bookEntries));
+  document.journal().importEntries(std::move(parser.lines));
   document.kaisya().setMinAvailableDenpyouNo(parser.nextNo());
   document.makeAllOutputWindowDisplayArrayVoid();
   document.shiwakeArrayDidChange(true);

@@ -65,16 +65,20 @@ bool Shiwake::initWithCoder(ArchiveReader& c)
 
 bool Shiwake::codesInRange() const
 {
-  for (int32_t code : {karikataKamokuCode_, kashikataKamokuCode_, aiteKarikataKamokuCode_, aiteKashikataKamokuCode_,
-                       suitoucyouKamokuCode_})
-    if (!Kamoku::isCodeInRange(code)) return false;
-  for (int32_t code : {karikataHojyoKamokuCode_, kashikataHojyoKamokuCode_, aiteKarikataHojyoKamokuCode_,
-                       aiteKashikataHojyoKamokuCode_, suitoucyouHojyoKamokuCode_})
-    if (!HojyoKamoku::isCodeInRange(code)) return false;
-  for (int32_t code :
-       {karikataJigyoubuCode_, kashikataJigyoubuCode_, aiteKarikataJigyoubuCode_, aiteKashikataJigyoubuCode_})
-    if (!Jigyoubu::isCodeInRange(code)) return false;
-  return true;
+  // From -1 up to the kind's largest code: one unsigned comparison each (-1 becomes 0,
+  // anything below it a huge number), taken together without a branch apiece: a
+  // year's file asks this of every entry.
+  const auto in = [](int32_t code, int32_t max) -> unsigned {
+    return static_cast<uint32_t>(code) + 1u <= static_cast<uint32_t>(max) + 1u;
+  };
+  constexpr int32_t kamoku = Kamoku::kMaxCode, hojyo = HojyoKamoku::kMaxCode, jigyoubu = Jigyoubu::kAllJigyoubuCode;
+  return (in(karikataKamokuCode_, kamoku) & in(kashikataKamokuCode_, kamoku) & in(aiteKarikataKamokuCode_, kamoku) &
+          in(aiteKashikataKamokuCode_, kamoku) & in(suitoucyouKamokuCode_, kamoku) &
+          in(karikataHojyoKamokuCode_, hojyo) & in(kashikataHojyoKamokuCode_, hojyo) &
+          in(aiteKarikataHojyoKamokuCode_, hojyo) & in(aiteKashikataHojyoKamokuCode_, hojyo) &
+          in(suitoucyouHojyoKamokuCode_, hojyo) & in(karikataJigyoubuCode_, jigyoubu) &
+          in(kashikataJigyoubuCode_, jigyoubu) & in(aiteKarikataJigyoubuCode_, jigyoubu) &
+          in(aiteKashikataJigyoubuCode_, jigyoubu)) != 0;
 }
 
 void Shiwake::copyOwnSidesToAite()

@@ -162,6 +162,15 @@ TEST_F(DocumentFileTest, EveryRecordKindRoundTripsAFailedSaveLeavesTheFileWholeA
   EXPECT_EQ(Crc32::of("123456789"), 0xCBF43926u);
   EXPECT_EQ(Crc32::of(""), 0u);
   EXPECT_EQ(Crc32::of("56789", Crc32::of("1234")), 0xCBF43926u);
+  // Long data (taken 64 bytes and more at a time) sums as its short pieces chained do.
+  std::string bytes;
+  for (uint32_t i = 0, x = 1; i < 1000; ++i) bytes.push_back(static_cast<char>((x = x * 1103515245 + 12345) >> 16));
+  for (const size_t length : {64, 65, 127, 128, 200, 1000}) {
+    uint32_t chained = 0;
+    for (size_t at = 0; at < length; at += 7)
+      chained = Crc32::of(bytes.substr(at, std::min<size_t>(7, length - at)), chained);
+    EXPECT_EQ(Crc32::of(std::string_view(bytes).substr(0, length)), chained) << length;
+  }
 }
 
 // A journal table made by hand, to be spoiled one way at a time.

@@ -147,54 +147,155 @@ TEST(JournalRegisterVoucher, OneRuleForTheInsertPointAndEveryChangeKeepsTheSorte
     EXPECT_EQ(journal.sortedByDate(), stablySorted(journal)) << what;
   }
 
-  // The sorted view kept through many changes equals a fresh sort.
-  // Many entries on few days, so that equal dates must keep their journal order; the
-  // view is read after every change, so each change updates it rather than sorting.
-  std::mt19937 rng(7);
-  auto day = [&] { return apr(1).addingDays(static_cast<int>(rng() % 4)); };
-  Journal journal;
-  for (int32_t n = 1; n <= 40; ++n)
-    journal.append(entry(day(), n, n % 3 ? ShiwakeKind::Furikaedenpyou : ShiwakeKind::Suitoucyou));
-  journal.append(pending(100));
-  int32_t next = 41;
-  for (int step = 0; step < 600; ++step) {
-    ASSERT_EQ(journal.sortedByDate(), stablySorted(journal)) << "before step " << step;
-    const size_t at = rng() % (journal.size() + 1);
-    switch (rng() % 9) {
-    case 0: {
-      const Date d = day();
-      journal.registerVoucher(next, d, {entry(d, next), entry(d, next)});
-      ++next;
-      break;
+  // Through many changes the journal keeps the order its rules give (a plain model
+  // of them below, walking the array) and the sorted view equals a fresh sort. The
+  // journal starts in one run on few days (equal dates must keep journal order), or
+  // in runs as files hold them: an earlier import's cash-book entries first, then the
+  // voucher lines, over a month; and a third run after them with a pending row.
+  // The view is read after every change, so each change updates it rather than
+  // sorting, and half the registrations find their entries through the index.
+  struct Start {
+    const char* what;
+    int days;
+    int runs;
+  };
+  for (const Start& start : {Start{"one run", 4, 1}, Start{"two runs", 30, 2}, Start{"three runs", 30, 3}}) {
+    SCOPED_TRACE(start.what);
+    std::mt19937 rng(7);
+    auto day = [&] { return apr(1).addingDays(static_cast<int>(rng() % static_cast<uint32_t>(start.days))); };
+    Journal::Entries model;
+    for (int32_t n = 1; n <= 40; ++n)
+      model.push_back(entry(day(), n, n % 3 ? ShiwakeKind::Furikaedenpyou : ShiwakeKind::Suitoucyou));
+    const auto byDate = [](const ShiwakePtr& a, const ShiwakePtr& b) {
+      return Journal::dateSortKey(a->date()) < Journal::dateSortKey(b->date());
+    };
+    if (start.runs > 1) {
+      std::stable_partition(model.begin(), model.end(), [](const ShiwakePtr& s) { return s->denpyouNo() % 3 == 0; });
+      std::stable_sort(model.begin(), model.begin() + 13, byDate);
+      std::stable_sort(model.begin() + 13, model.end(), byDate);
     }
-    case 1: {  // registered again on another day, or on its own
-      const int32_t n = static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1));
-      const Date d = day();
-      journal.registerVoucher(n, d, {entry(d, n)});
-      break;
-    }
-    case 2:
-      journal.restore(journal.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))));
-      break;
-    case 3: journal.removeVoucher(static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1))); break;
-    case 4: journal.insertAt(at, entry(day(), next++, ShiwakeKind::Suitoucyou)); break;
-    case 5:
-      if (at < journal.size()) {
-        journal[at]->setDate(day());  // a book's row edited in place, then written back
-        journal.replaceAt(at, journal[at]);
+    if (start.runs > 2)
+      for (int32_t n = 41; n <= 45; ++n) model.push_back(entry(apr(n - 40), n));
+    model.push_back(pending(100));
+    Journal journal;
+    journal.assign(model);
+    int32_t next = 46;
+
+    // The rules, walked: a voucher's visible entries go, the new ones take the place of
+    // the first of them on the same day, else go before the first voucher line dated
+    // later; the closing-adjustment month goes last.
+    const auto placeVoucherLine = [&](Date date) {
+      if (date == kKessan) return model.size();
+      const auto later = std::find_if(model.begin(), model.end(), [&](const ShiwakePtr& s) {
+        return s->kindOfShiwake() == ShiwakeKind::Furikaedenpyou && Journal::compareDate(s->date(), date) > 0;
+      });
+      return static_cast<size_t>(later - model.begin());
+    };
+    const auto registerInModel = [&](int32_t n, Date date, const Journal::Entries& lines) {
+      size_t place = model.size() + 1;
+      for (size_t i = 0; i < model.size();)
+        if (model[i]->denpyouNo() == n) {
+          if (place > model.size() && model[i]->date() == date) place = i;
+          model.erase(model.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+          ++i;
+        }
+      if (place > model.size()) place = placeVoucherLine(date);
+      model.insert(model.begin() + static_cast<std::ptrdiff_t>(place), lines.begin(), lines.end());
+    };
+    const auto removeInModel = [&](int32_t n) {
+      std::erase_if(model, [&](const ShiwakePtr& s) { return s->denpyouNo() == n; });
+    };
+    for (int step = 0; step < 600; ++step) {
+      ASSERT_EQ(journal.entries(), model) << "before step " << step;
+      ASSERT_EQ(journal.sortedByDate(), stablySorted(journal)) << "before step " << step;
+      const size_t at = rng() % (journal.size() + 1);
+      const auto number = [&] { return static_cast<int32_t>(1 + rng() % static_cast<uint32_t>(next - 1)); };
+      if (rng() % 2) journal.entriesOfDenpyouNo(1);
+      switch (rng() % 10) {
+      case 0: {
+        const Date d = rng() % 20 ? day() : kKessan;
+        const Journal::Entries lines{entry(d, next), entry(d, next)};
+        journal.registerVoucher(next, d, lines);
+        registerInModel(next++, d, lines);
+        break;
       }
-      break;
-    case 6:
-      if (at < journal.size()) journal.removeAt(at);
-      break;
-    case 7: journal.movePendingEntryLast(100, -1); break;
-    case 8:
-      if (at < journal.size() && journal[at]->denpyouNo() > 0) {
-        journal[at]->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);  // a book's entry became a voucher line
-        journal[at]->setDate(day());
-        journal.placeAmongVoucherLines(journal[at]);
+      case 1: {  // registered again on another day, or on its own
+        const int32_t n = number();
+        const Date d = day();
+        const Journal::Entries lines{entry(d, n)};
+        journal.registerVoucher(n, d, lines);
+        registerInModel(n, d, lines);
+        break;
       }
-      break;
+      case 2: {  // removed, then put back together where the first stood
+        const int32_t n = number();
+        journal.restore(journal.removeVoucher(n));
+        const auto first =
+            std::find_if(model.begin(), model.end(), [&](const ShiwakePtr& s) { return s->denpyouNo() == n; });
+        if (first == model.end()) break;
+        const auto index = first - model.begin();
+        Journal::Entries lines;
+        std::copy_if(model.begin(), model.end(), std::back_inserter(lines),
+                     [&](const ShiwakePtr& s) { return s->denpyouNo() == n; });
+        removeInModel(n);
+        model.insert(model.begin() + index, lines.begin(), lines.end());
+        break;
+      }
+      case 3: {
+        const int32_t n = number();
+        journal.removeVoucher(n);
+        removeInModel(n);
+        break;
+      }
+      case 4: {
+        const ShiwakePtr s = entry(day(), next++, ShiwakeKind::Suitoucyou);
+        journal.insertAt(at, s);
+        model.insert(model.begin() + static_cast<std::ptrdiff_t>(at), s);
+        break;
+      }
+      case 5:
+        if (at < journal.size()) {
+          journal[at]->setDate(day());  // a book's row edited in place, then written back
+          journal.replaceAt(at, journal[at]);
+        }
+        break;
+      case 6:
+        if (at < journal.size()) {
+          journal.removeAt(at);
+          model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+        break;
+      case 7: {
+        journal.movePendingEntryLast(100, -1);
+        const auto p =
+            std::find_if(model.begin(), model.end(), [](const ShiwakePtr& s) { return s->denpyouNo() == 0; });
+        if (p != model.end()) std::rotate(p, p + 1, model.end());
+        break;
+      }
+      case 8:
+        if (at < journal.size() && journal[at]->denpyouNo() > 0) {
+          const ShiwakePtr s = journal[at];
+          s->setKindOfShiwake(ShiwakeKind::Furikaedenpyou);  // a book's entry became a voucher line
+          s->setDate(day());
+          journal.placeAmongVoucherLines(s);
+          model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+          size_t place = placeVoucherLine(s->date());
+          if (place == model.size())
+            while (place > 0 && model[place - 1]->denpyouNo() == 0) --place;
+          model.insert(model.begin() + static_cast<std::ptrdiff_t>(place), s);
+        }
+        break;
+      case 9: {  // a voucher's lines changed in place, then registered on that day
+        const int32_t n = number();
+        const Date d = day();
+        const Journal::Entries lines = journal.entriesOfDenpyouNo(n);
+        for (const ShiwakePtr& s : lines) s->setDate(d);
+        journal.registerVoucher(n, d, lines);
+        registerInModel(n, d, lines);
+        break;
+      }
+      }
     }
   }
 }

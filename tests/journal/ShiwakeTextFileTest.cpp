@@ -120,34 +120,39 @@ TEST(ShiwakeTextReader, RefusesAWholeFileAndChangesNothing)
   }
 }
 
+// Each line goes where it would, were the lines added one after another in the file's
+// order: a cash-book entry at the end; a voucher line before the first numbered entry
+// dated later, cash-book entries included.
 TEST(ShiwakeTextReader, NumbersVouchersFromTheCounterAndPlacesThemByDate)
 {
   auto doc = makeBooks();
   doc->journal().append(makeVoucherLine(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 10));
+  doc->journal().append(makeCashEntry(Date(2024, 6, 15), 10, kGenkin, kUriagedaka, 10));
   doc->journal().append(makeVoucherLine(Date(2024, 7, 1), 2, kGenkin, kUriagedaka, 10));
   doc->kaisya().setMinAvailableDenpyouNo(3);
   const Side kari2{"消耗品費", "400"}, kari3{"消耗品費", "600"};
-  const std::string text =
-      line("1110", "20240601", kari2, kNoSide, "\"a,\"\"b\"") + line("1100", "20240601", kari3, kNoSide) +
-      line("1101", "20240601", kNoSide, {"現金", "1000"}) + line("1000", "20240801") + "\r\n\r\n\x1A";
+  const std::string text = line("1110", "20240601", kari2, kNoSide, "\"a,\"\"b\"") +
+                           line("1100", "20240601", kari3, kNoSide) +
+                           line("1101", "20240601", kNoSide, {"現金", "1000"}) + line("1000", "20240801") +
+                           line("1000", "20240520") + line("1111", "20240525") + "\r\n\r\n\x1A";
   const ShiwakeTextReader::Result r = importText(*doc, text);
   ASSERT_TRUE(r.ok) << r.message;
-  EXPECT_EQ(r.voucherCount, 2);
-  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 5);
+  EXPECT_EQ(r.voucherCount, 4);
+  EXPECT_EQ(doc->kaisya().minAvailableDenpyouNo(), 7);
   const Journal& j = doc->journal();
-  ASSERT_EQ(j.size(), 6u);
-  const std::vector<int32_t> numbers{j[0]->denpyouNo(), j[1]->denpyouNo(), j[2]->denpyouNo(),
-                                     j[3]->denpyouNo(), j[4]->denpyouNo(), j[5]->denpyouNo()};
-  EXPECT_EQ(numbers, (std::vector<int32_t>{1, 3, 3, 3, 2, 4}));
-  EXPECT_EQ(j[1]->tekiyou(), "a,\"b");
+  std::vector<int32_t> numbers;
+  for (const ShiwakePtr& s : j) numbers.push_back(s->denpyouNo());
+  EXPECT_EQ(numbers, (std::vector<int32_t>{1, 6, 3, 3, 3, 10, 2, 4, 5}));
+  EXPECT_EQ(j[2]->tekiyou(), "a,\"b");
   // Two debit lines make the debit counterpart 諸口; the empty sides hold nothing.
-  for (size_t i = 1; i <= 3; ++i)
+  for (size_t i = 2; i <= 4; ++i)
     EXPECT_EQ(std::pair(j[i]->aiteKarikataKamokuCode(), j[i]->aiteKashikataKamokuCode()),
               std::pair(Kamoku::kSyokuchiCode, kGenkin))
         << i;
-  EXPECT_EQ(j[1]->kashikataKamokuCode(), -1);
-  EXPECT_EQ(j[3]->karikataKamokuCode(), -1);
-  EXPECT_EQ(j[5]->kindOfShiwake(), ShiwakeKind::Suitoucyou);
+  EXPECT_EQ(j[2]->kashikataKamokuCode(), -1);
+  EXPECT_EQ(j[4]->karikataKamokuCode(), -1);
+  EXPECT_EQ(std::pair(j[7]->kindOfShiwake(), j[1]->kindOfShiwake()),
+            std::pair(ShiwakeKind::Suitoucyou, ShiwakeKind::Furikaedenpyou));
   EXPECT_TRUE(doc->isDocumentEdited());
 }
 

@@ -1,7 +1,11 @@
 #include "support/TestDocuments.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 
+#include "journal/ShiwakeTextReader.h"
 #include "support/TestBooks.h"
 
 namespace kivo::test {
@@ -70,6 +74,73 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
   }
   doc->journal().assign(std::move(journal));
   kaisya.setMinAvailableDenpyouNo(size.denpyouCount > 0 ? size.denpyouCount + 1 : size.shiwakeCount / 2 + 2);
+  return doc;
+}
+
+std::string makeJournalText(int lineCount, int voucherCount, int bookEvery, int tekiyouCount)
+{
+  std::string text;
+  text.reserve(static_cast<size_t>(lineCount) * 120);
+  const int books = bookEvery > 0 ? (voucherCount + bookEvery - 2) / bookEvery : 0;
+  const int vouchers = voucherCount - books;              // transfer vouchers
+  const int64_t extra = lineCount - voucherCount;         // lines beyond one per voucher
+  const std::string rest = "\t\t\t\t\t\t\t\t\t\r";        // the nine empty fields and the line end
+  const std::string none = "\"\"\t\"\"\t\"\"\t\"\"\t\t";  // an empty side
+  int line = 0, transfer = 0;
+  for (int v = 0; v < voucherCount; ++v) {
+    const Date d = Date(2024, 4, 1).addingDays(static_cast<int>(int64_t{v} * 365 / voucherCount));
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d%02d%02d", d.year(), d.month(), d.day());
+    const std::string tekiyou = "\"㈱髙橋商店 ①" + std::to_string(tekiyouCount > 0 ? v % tekiyouCount : v) + "\"";
+    if (bookEvery > 0 && v % bookEvery == 1) {
+      const std::string amount = std::to_string(300 + v % 700);
+      text += std::string("1000\t\t") + date +
+              (v % 2 ? "\t現金\t\"\"\t本店\tunknown\t" + amount + "\t売上高\t\"\"\t支店\tunknown\t" + amount
+                     : "\t消耗品費\t\"\"\t支店\tunknown\t" + amount + "\t現金\t\"\"\t本店\tunknown\t" + amount) +
+              "\t" + tekiyou + "\t0" + rest;
+      ++line;
+      continue;
+    }
+    const int lines = 1 + static_cast<int>(extra * (transfer + 1) / vouchers - extra * transfer / vouchers);
+    ++transfer;
+    if (lines == 1) {
+      text += std::string("1111\t\t") + date +
+              "\t普通預金\tみずほ銀行\t本店\tunknown\t1200\t売上高\t\"\"\t支店\tunknown\t1200\t" + tekiyou + "\t3" +
+              rest;
+    } else {
+      for (int j = 0; j < lines; ++j) {
+        const char* flag = j == 0 ? "1110" : j + 1 == lines ? "1101" : "1100";
+        const std::string debit = j + 1 == lines ? none : "消耗品費\t\"\"\t支店\tunknown\t100\t";
+        const std::string credit =
+            j + 1 == lines ? "現金\t\"\"\t本店\tunknown\t" + std::to_string(100 * (lines - 1)) + "\t" : none;
+        text += std::string(flag) + "\t\t" + date + "\t" + debit + credit + tekiyou + "\t3" + rest;
+      }
+    }
+    line += lines;
+  }
+  if (line != lineCount) std::abort();
+  return text;
+}
+
+std::unique_ptr<MyDocument> makeImportedBooks(const ImportedBooksSize& size)
+{
+  auto doc = makeBooks({.hojyoKamoku = true, .jigyoubu = true});
+  const auto utf8 = [](std::string_view bytes, std::string& out) {
+    out.append(bytes);
+    return true;
+  };
+  const ShiwakeTextReader::Result r = ShiwakeTextReader::importShiwake(
+      *doc, makeJournalText(size.lineCount, size.voucherCount, size.bookEvery, size.tekiyouCount), utf8);
+  if (!r.ok) {
+    std::fprintf(stderr, "%s\n", r.message.c_str());
+    std::abort();
+  }
+  if (size.cashBookEntriesFirst) {
+    Journal::Entries entries = doc->journal().entries();
+    std::stable_partition(entries.begin(), entries.end(),
+                          [](const ShiwakePtr& s) { return s->kindOfShiwake() != ShiwakeKind::Furikaedenpyou; });
+    doc->journal().assign(std::move(entries));
+  }
   return doc;
 }
 

@@ -1,54 +1,37 @@
 // The journal text file in code page 932: importing 139,000 lines into an empty
 // document and into one that already holds 100,000 entries, and exporting 100,000
-// entries (bytes in memory, the encoding included).
+// entries (bytes in memory, the encoding included). Then the import as a user runs
+// it: the application's command reads a user's year (99,999 vouchers of 138,959
+// lines, cash-book entries among them) from a file under its progress sheet.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "app/DocumentSession.h"
 #include "journal/ShiwakeTextReader.h"
 #include "journal/ShiwakeTextWriter.h"
+#include "journal/gui/ShiwakenikkiController.h"
+#include "platform/AlertSheet.h"
+#include "platform/FilePanel.h"
 #include "platform/ShiftJisEncoder.h"
 #include "support/TestBooks.h"
+#include "support/TestDocuments.h"
 
 namespace kivo {
 namespace {
 
-// A file of `lineCount` lines in `voucherCount` vouchers over the term: single-line
-// vouchers first, then vouchers of several lines (a debit line per line, the credit
-// on the last), with sub-accounts, divisions and Japanese descriptions.
-std::string journalFile(int lineCount, int voucherCount)
+// The file of test::makeJournalText in code page 932.
+std::string journalFile(int lineCount, int voucherCount, int bookEvery = 0, int tekiyouCount = 0)
 {
-  std::string text;
-  text.reserve(static_cast<size_t>(lineCount) * 110);
-  const int extra = lineCount - voucherCount;  // lines beyond one per voucher
-  int line = 0;
-  for (int v = 0; v < voucherCount; ++v) {
-    const int day = v * 365 / voucherCount;
-    const Date d = Date(2024, 4, 1).addingDays(day);
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d%02d%02d", d.year(), d.month(), d.day());
-    const int lines = 1 + extra / voucherCount + (v < extra % voucherCount ? 1 : 0);
-    const std::string tekiyou = "\"㈱髙橋商店 ①" + std::to_string(v) + "\"";
-    if (lines == 1) {
-      text += std::string("1111\t\t") + date +
-              "\t普通預金\tみずほ銀行\t本店\tunknown\t1200\t売上高\t\"\"\t支店\tunknown\t1200\t" + tekiyou +
-              "\t3\t\t\t\t\t\t\t\t\t\r";
-    } else {
-      for (int j = 0; j < lines; ++j) {
-        const char* flag = j == 0 ? "1110" : j + 1 == lines ? "1101" : "1100";
-        const std::string credit = j + 1 == lines ? "現金\t\"\"\t本店\tunknown\t" + std::to_string(100 * (lines - 1))
-                                                  : "\"\"\t\"\"\t\"\"\t\"\"\t";
-        const std::string debit = j + 1 == lines ? "\"\"\t\"\"\t\"\"\t\"\"\t" : "消耗品費\t\"\"\t支店\tunknown\t100";
-        text += std::string(flag) + "\t\t" + date + "\t" + debit + "\t" + credit + "\t" + tekiyou +
-                "\t3\t\t\t\t\t\t\t\t\t\r";
-      }
-    }
-    line += lines;
-  }
   std::string bytes;
-  if (!ShiftJisEncoder::encode(text, bytes) || line != lineCount) std::abort();
+  if (!ShiftJisEncoder::encode(test::makeJournalText(lineCount, voucherCount, bookEvery, tekiyouCount), bytes))
+    std::abort();
   return bytes;
 }
 
@@ -98,6 +81,43 @@ void BM_Import139000LinesIntoADocumentOf100000Entries(benchmark::State& state)
   }
 }
 BENCHMARK(BM_Import139000LinesIntoADocumentOf100000Entries)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// From the command to the journal holding every line: the file read, decoded and
+// checked, the entries merged, the progress sheet shown and updated, over the
+// document's information window.
+void BM_ImportAUsersYearThroughTheCommand(benchmark::State& state)
+{
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("year.txt"));
+  const test::ImportedBooksSize year;
+  {
+    const std::string bytes = journalFile(year.lineCount, year.voucherCount, year.bookEvery, year.tekiyouCount);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), static_cast<qint64>(bytes.size())) < 0) std::abort();
+  }
+  FilePanel::setResponderForTesting([&](FilePanel::Kind, const QString&) { return path; });
+  AlertSheet::setResponderForTesting([&](const AlertSheet::Alert& alert) {
+    state.SkipWithError(alert.text.toStdString().c_str());
+    return 0;
+  });
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto* session = new DocumentSession(emptyBooks());
+    session->showDocumentInfoWindow();
+    QApplication::processEvents();
+    state.ResumeTiming();
+    ShiwakenikkiController::importShiwakeFromTextFile(session);
+    if (session->document().journal().size() != static_cast<size_t>(year.lineCount))
+      state.SkipWithError("not every line imported");
+    state.PauseTiming();
+    delete session;
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+  FilePanel::setResponderForTesting({});
+  AlertSheet::setResponderForTesting({});
+}
+BENCHMARK(BM_ImportAUsersYearThroughTheCommand)->Unit(benchmark::kMillisecond)->Iterations(7)->UseRealTime();
 
 void BM_Export100000Entries(benchmark::State& state)
 {

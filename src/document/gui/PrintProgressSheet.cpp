@@ -30,13 +30,12 @@ bool PrintProgressSheet::step(int done, int total)
     sheet_->setProgressIndicatorMaxValue(total);
     sheet_->beginModalSession(window_);
     shown_ = true;
-  } else if (done < total && sinceUpdate_.isValid() && sinceUpdate_.elapsed() < kUpdateInterval) {
-    return sheet_ && !sheet_->isModalSessionAborted();
+  } else if (done < total && !sheet_->isDueForUpdate()) {
+    return !sheet_->isModalSessionAborted();
   }
   if (!sheet_ || sheet_->runModalSession() != ProgressStateController::ModalResponse::Continue) return false;
   sheet_->setProgressIndicatorValue(done);
   sheet_->setSubProgressFieldStringValue(QStringLiteral("%1 / %2 ページ").arg(done).arg(total));
-  sinceUpdate_.start();
   return true;
 }
 

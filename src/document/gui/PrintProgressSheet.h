@@ -4,14 +4,14 @@
 // object does.
 //
 // A page takes well under a millisecond to print, so the sheet is brought up to date
-// (and the application's events handled) at most every kUpdateInterval milliseconds
-// and at the last page; a cancel already seen stops the job at its next page.
+// (and the application's events handled) only when it is due
+// (ProgressStateController::isDueForUpdate) and at the last page; a cancel already
+// seen stops the job at its next page.
 //
 // runPrintPanel() is how every window prints: the print panel with the document's
 // name on the job and this sheet over the printing.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 
@@ -29,7 +29,6 @@ public:
   // Printouts of this many pages or fewer print without the sheet.
   static constexpr int kPagesWithoutSheet = 10;
   static constexpr const char* kPrintingText = "プリント中";
-  static constexpr int kUpdateInterval = 100;
 
   PrintProgressSheet(OpenDocument* document, QWidget* window);
   ~PrintProgressSheet();
@@ -51,7 +50,6 @@ private:
   QPointer<QWidget> window_;
   QPointer<ProgressStateController> sheet_;
   bool shown_ = false;
-  QElapsedTimer sinceUpdate_;
 };
 
 }  // namespace kivo

@@ -105,12 +105,20 @@ void ProgressStateController::beginModalSession(QWidget* window)
   QWidget* over = window ? window->window() : nullptr;
   if (over && parentWidget() != over) setParent(over, Qt::Dialog | Qt::Sheet);
   session_ = std::make_unique<ModalSession>(this);
+  sinceUpdate_.start();
 }
 
 ProgressStateController::ModalResponse ProgressStateController::runModalSession()
 {
   return session_ && session_->poll() == ModalSession::Response::Continue ? ModalResponse::Continue
                                                                           : ModalResponse::Aborted;
+}
+
+bool ProgressStateController::isDueForUpdate()
+{
+  if (sinceUpdate_.isValid() && sinceUpdate_.elapsed() < kUpdateInterval) return false;
+  sinceUpdate_.start();
+  return true;
 }
 
 bool ProgressStateController::isModalSessionAborted() const { return !session_ || !session_->isRunning(); }

@@ -13,10 +13,13 @@
 //   progress->endModalSession();
 //
 // Each poll lets the application handle its events; the cancel button orders the
-// sheet out and aborts the session, so that the job's next poll stops it.
+// sheet out and aborts the session, so that the job's next poll stops it. A job of
+// many short steps updates and polls the sheet only when isDueForUpdate() says so,
+// and spends its time on its work rather than on repainting.
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <memory>
 #include <string>
 
@@ -50,6 +53,11 @@ public:
   // The application-modal session of the sheet over the window (or the screen).
   void beginModalSession(QWidget* window);
   ModalResponse runModalSession();
+  // Whether the sheet should be brought up to date and polled now: true at most every
+  // kUpdateInterval, counted from the session's beginning and then from the last
+  // time it answered true.
+  bool isDueForUpdate();
+  static constexpr qint64 kUpdateInterval = 100;  // milliseconds
   void endModalSession();
   bool isRunningModalSession() const { return session_ != nullptr; }
   // Whether the session was aborted (by the cancel button), without handling events.
@@ -84,6 +92,7 @@ private:
   double value_ = 0.0;
   bool indeterminate_ = false;
   std::unique_ptr<ModalSession> session_;
+  QElapsedTimer sinceUpdate_;
 };
 
 }  // namespace kivo

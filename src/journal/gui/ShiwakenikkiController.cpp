@@ -126,16 +126,19 @@ void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
   progress->setSubProgressFieldStringValue(QString());
   progress->setCancelButtonEnabled(true);
   progress->startProgressIndicatorAnimation();
+  std::pair<int32_t, Date> latest;  // the line last read, and its date
   const ShiwakeTextReader::Result result = ShiwakeTextReader::importShiwake(
       document->document(), data, &ShiftJisEncoder::decode,
-      [progress, polls = 0](int32_t) mutable {
-        // Polling the sheet is the slow part of a line: every 256th record is enough.
-        if (polls++ % 256 != 0) return true;
+      [progress, &latest, polls = 0](int32_t) mutable {
+        // A record takes about a microsecond: the clock is read every 256th, and the
+        // sheet shows the latest line read and is polled when it is due.
+        if (polls++ % 256 != 0 || !progress->isDueForUpdate()) return true;
+        progress->setSubProgressFieldStringValue(
+            QString::fromStdString(ShiwakeTextReader::progressText(latest.first, latest.second)));
         return progress->runModalSession() == ProgressStateController::ModalResponse::Continue;
       },
-      [progress, reads = 0](int32_t line, Date date) mutable {
-        if (reads++ % 256 == 0)
-          progress->setSubProgressFieldStringValue(QString::fromStdString(ShiwakeTextReader::progressText(line, date)));
+      [&latest](int32_t line, Date date) {
+        latest = {line, date};
       });
   progress->stopProgressIndicatorAnimation();
   progress->endModalSession();
