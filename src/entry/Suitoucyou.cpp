@@ -109,7 +109,7 @@ FieldValue Suitoucyou::cell(int r, Column c) const
 void Suitoucyou::setCell(int r, Column c, FieldValue v)
 {
   if (r < 0 || r >= numberOfSuitoucyouRows() || !Row::isCellColumn(c)) return;
-  rows_[r].cell(c) = std::move(v);
+  rows_[r].setCell(c, std::move(v));
 }
 
 void Suitoucyou::renewSuitoucyouRows(int n)
@@ -139,8 +139,7 @@ void Suitoucyou::textDidChangeAtRow(int r, Column c)
 {
   if (r < 0 || r >= numberOfSuitoucyouRows()) return;
   auto empty = [&](Column other) {
-    FieldValue& v = rows_[r].cell(other);
-    if (!Row::isEmptyCell(v)) v = FieldValue();
+    if (!Row::isEmptyCell(rows_[r].cell(other))) rows_[r].setCell(other, FieldValue());
   };
   switch (c) {
   case Row::AiteKamokuMatrix: empty(Row::AiteHojyoKamokuMatrix); break;
@@ -314,24 +313,24 @@ void Suitoucyou::fillRowFromShiwake(SuitoucyouRow& row, const Shiwake& s) const
 {
   row.denpyouNo = s.denpyouNo();
   row.kindOfShiwake = s.kindOfShiwake();
-  row.cell(Row::DateMatrix) = FieldValue::date(s.date());
-  row.cell(Row::TekiyouMatrix) = FieldValue::text(s.tekiyou());
+  row.setCell(Row::DateMatrix, FieldValue::date(s.date()));
+  row.setCell(Row::TekiyouMatrix, FieldValue::text(s.tekiyou()));
   // An entry written from a row without an amount shows no amount: its stored 0 was
   // never typed, and showing it would make the row look complete.
   const bool hasAmount = s.kindOfShiwake() != ShiwakeKind::SuitoucyouNoAmount;
   if (isOwnPair(s.karikataKamokuCode(), s.karikataHojyoKamokuCode())) {
     // A receipt: the book is on the debit side.
-    row.cell(Row::AiteKamokuMatrix) = codeOrEmpty(s.aiteKashikataKamokuCode());
-    row.cell(Row::AiteHojyoKamokuMatrix) = codeOrEmpty(s.aiteKashikataHojyoKamokuCode());
-    row.cell(Row::AiteJigyoubuMatrix) = codeOrEmpty(s.aiteKashikataJigyoubuCode());
-    row.cell(Row::JigyoubuMatrix) = codeOrEmpty(s.karikataJigyoubuCode());
-    if (hasAmount) row.cell(Row::InKingakuMatrix) = FieldValue::amount(s.karikataKingaku());
+    row.setCell(Row::AiteKamokuMatrix, codeOrEmpty(s.aiteKashikataKamokuCode()));
+    row.setCell(Row::AiteHojyoKamokuMatrix, codeOrEmpty(s.aiteKashikataHojyoKamokuCode()));
+    row.setCell(Row::AiteJigyoubuMatrix, codeOrEmpty(s.aiteKashikataJigyoubuCode()));
+    row.setCell(Row::JigyoubuMatrix, codeOrEmpty(s.karikataJigyoubuCode()));
+    if (hasAmount) row.setCell(Row::InKingakuMatrix, FieldValue::amount(s.karikataKingaku()));
   } else {
-    row.cell(Row::AiteKamokuMatrix) = codeOrEmpty(s.aiteKarikataKamokuCode());
-    row.cell(Row::AiteHojyoKamokuMatrix) = codeOrEmpty(s.aiteKarikataHojyoKamokuCode());
-    row.cell(Row::AiteJigyoubuMatrix) = codeOrEmpty(s.aiteKarikataJigyoubuCode());
-    row.cell(Row::JigyoubuMatrix) = codeOrEmpty(s.kashikataJigyoubuCode());
-    if (hasAmount) row.cell(Row::OutKingakuMatrix) = FieldValue::amount(s.kashikataKingaku());
+    row.setCell(Row::AiteKamokuMatrix, codeOrEmpty(s.aiteKarikataKamokuCode()));
+    row.setCell(Row::AiteHojyoKamokuMatrix, codeOrEmpty(s.aiteKarikataHojyoKamokuCode()));
+    row.setCell(Row::AiteJigyoubuMatrix, codeOrEmpty(s.aiteKarikataJigyoubuCode()));
+    row.setCell(Row::JigyoubuMatrix, codeOrEmpty(s.kashikataJigyoubuCode()));
+    if (hasAmount) row.setCell(Row::OutKingakuMatrix, FieldValue::amount(s.kashikataKingaku()));
   }
   row.markShown();
 }
@@ -413,7 +412,7 @@ bool Suitoucyou::setItemAsAboveSuitoucyouRowItem()
     const FieldValue& kamoku = rows_[r].cell(Row::AiteKamokuMatrix);
     if (!kamoku.isCode() || kamoku != rows_[r - 1].cell(Row::AiteKamokuMatrix)) return false;
   }
-  rows_[r].cell(c) = above;
+  rows_[r].setCell(c, above);
   if (c == Row::DateMatrix) document_->journal().dateEditingBegan();
   startRowWithInvalidZandaka_ = std::min(startRowWithInvalidZandaka_, r);
   // As typing would: an account empties its sub-account, one amount the other, so

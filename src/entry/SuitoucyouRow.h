@@ -44,8 +44,13 @@ public:
   // No text at all: nil or the empty string.
   static bool isEmptyCell(const FieldValue& v) { return v.isNil() || (v.isText() && v.textValue().empty()); }
 
-  FieldValue& cell(Column c) { return cells_[c]; }
   const FieldValue& cell(Column c) const { return cells_[c]; }
+  // Typed, pasted or emptied: the row has been edited since it was shown.
+  void setCell(Column c, FieldValue v)
+  {
+    cells_[c] = std::move(v);
+    editedSinceShown_ = true;
+  }
 
   // The number of the row's entry: 0 while the row is unregistered.
   int32_t denpyouNo = 0;
@@ -59,10 +64,10 @@ public:
   // Shows a transfer-voucher line, which the cash book neither rewrites nor removes.
   bool isFurikaedenpyouLine() const { return kindOfShiwake == ShiwakeKind::Furikaedenpyou; }
 
-  // The cells as last read from the journal or written to it: a row whose cells still
-  // equal them has not been typed in since.
-  void markShown() { shownCells_ = cells_; }
-  bool isEditedSinceShown() const { return cells_ != shownCells_; }
+  // The cells were just read from the journal or written to it; a row not edited since
+  // shows its entry as it was then.
+  void markShown() { editedSinceShown_ = false; }
+  bool isEditedSinceShown() const { return editedSinceShown_; }
   // The same values in every cell, an empty text being no value.
   bool hasSameCellsAs(const SuitoucyouRow& other) const
   {
@@ -73,7 +78,7 @@ public:
 
 private:
   std::array<FieldValue, kCellCount> cells_;
-  std::array<FieldValue, kCellCount> shownCells_;
+  bool editedSinceShown_ = false;
 };
 
 }  // namespace kivo
