@@ -272,7 +272,7 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
 DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const std::string& givenPath,
                                                const WriteFault* fault)
 {
-  SafeFileWriter out(givenPath, fault);
+  SafeFileWriter out(givenPath, std::string(kMagic, sizeof kMagic), fault);
   // Whatever fails, the message says why, and says that the previous file is still
   // there only when a document file stands in its place.
   auto failed = [&](std::string why, int error) {
@@ -322,7 +322,7 @@ std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, 
   struct stat st {};
   if (::fstat(fd, &st) != 0) return fail(Status::ReadFailed, std::string("fstat: ") + std::strerror(errno));
   if (!S_ISREG(st.st_mode)) return fail(Status::ReadFailed, "not a regular file");
-  SafeFileWriter::removeStaleTemporaries(path);
+  SafeFileWriter::removeStaleTemporaries(path, std::string_view(kMagic, sizeof kMagic));
 
   // The header first: a file that is not ours, or one whose declared size does not
   // match or exceeds what the format holds, is refused before its body is read.

@@ -12,11 +12,13 @@
 #include <future>
 #include <iterator>
 #include <tuple>
+#include <vector>
 
 #include "document/DocumentFile.h"
 #include "files/Crc32.h"
 #include "model/ArchiveWriter.h"
 #include "support/CraftedDocumentFile.h"
+#include "support/KilledWrite.h"
 #include "support/TestDocuments.h"
 
 namespace kivo {
@@ -312,20 +314,27 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
     EXPECT_TRUE(readAll(dir_ / target) == data_) << link;
   }
 
-  // Temporaries left by killed saves are removed on open and on save.
+  // Temporaries left by killed saves are removed on open and on save; the user's own
+  // files beside the books never are, though named as earlier versions named their
+  // temporaries (a dot, the name, a dot and six characters) and holding the books.
   std::string longName;  // 249 bytes and ".kivo": fits, and so must its temporary
   for (int i = 0; i < 83; ++i) longName += "い";
   for (const std::string& name : {std::string("books.kivo"), longName + ".kivo"}) {
     for (const bool byOpen : {false, true}) {
       const fs::path path = dir_ / name;
       ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok()) << name;
-      const std::string prefix = SafeFileWriter::temporaryFilePrefix(name, 255);
-      const fs::path stale = dir_ / (prefix + "Ab12Cd"), busy = dir_ / (prefix + "Zz99Yy");
-      const fs::path other = dir_ / ".another.kivo.Ab12Cd";
-      for (const fs::path& p : {stale, busy, other}) {
-        writeFile(p, "partial");
-        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(1));
-      }
+      const std::string partial = data_.substr(0, data_.size() / 2);
+      const fs::path stale = test::temporaryOfKilledWrite(path.string(), partial, "KIVOSAVN");
+      const fs::path busy = test::temporaryOfKilledWrite(path.string(), partial, "KIVOSAVN");
+      const fs::path other = test::temporaryOfKilledWrite((dir_ / "another.kivo").string(), partial, "KIVOSAVN");
+      std::vector<fs::path> users;
+      if (name == "books.kivo")
+        for (const char* own : {".books.kivo.backup", ".books.kivo.2024v1", ".books.kivo.Ab12Cd"}) {
+          users.push_back(dir_ / own);
+          writeFile(users.back(), data_);
+          fs::last_write_time(users.back(), fs::file_time_type::clock::now() - std::chrono::hours(1));
+        }
+      ASSERT_FALSE(stale.empty() || busy.empty() || other.empty());
       // A save in progress in another process holds its temporary locked.
       const int busyFd = ::open(busy.c_str(), O_RDONLY);
       ASSERT_EQ(::flock(busyFd, LOCK_EX | LOCK_NB), 0);
@@ -335,6 +344,10 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
       ::close(busyFd);
       EXPECT_FALSE(fs::exists(stale)) << byOpen;
       EXPECT_TRUE(fs::exists(busy) && fs::exists(other));
+      for (const fs::path& own : users) {
+        EXPECT_TRUE(fs::exists(own)) << own << byOpen;
+        fs::remove(own);
+      }
       fs::remove(busy);
       fs::remove(other);
     }
