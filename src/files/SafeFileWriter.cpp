@@ -189,8 +189,12 @@ void SafeFileWriter::removeStaleTemporaries(const std::string& path, std::string
   const int dfd = ::dirfd(d);
   const uid_t me = ::geteuid();
   const time_t now = ::time(nullptr);
+  // A folder may hold thousands of files: most are passed over by their first bytes.
+  const std::string prefix = temporaryPrefix(fileName, nameMax);
   while (const dirent* e = ::readdir(d)) {
-    if (!isTemporaryFileName(e->d_name, fileName, nameMax)) continue;
+    if (std::strncmp(e->d_name, prefix.data(), prefix.size()) != 0 ||
+        !isTemporaryFileName(e->d_name, fileName, nameMax))
+      continue;
     const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) continue;
     // Ours alone: this user's, linked nowhere else, not a moment old (it may be about

@@ -63,6 +63,17 @@ protected:
     for (int i = 0; i < 8; ++i) head[12 + i] = static_cast<char>((bodySize >> (8 * i)) & 0xFF);
     return head;
   }
+  // A header whose checksum holds for a body of that many zero bytes.
+  std::string headerOfZeros(uint64_t bodySize) const
+  {
+    std::string head = headerDeclaring(bodySize);
+    const std::string zeros(size_t{1} << 20, '\0');
+    uint32_t crc = DocumentFile::checksumBeforeBody(std::string_view(head).substr(8, 12), DocumentFile::kFormatVersion);
+    for (uint64_t done = 0; done < bodySize; done += zeros.size())
+      crc = Crc32::of(std::string_view(zeros).substr(0, std::min<uint64_t>(zeros.size(), bodySize - done)), crc);
+    for (int i = 0; i < 4; ++i) head[20 + i] = static_cast<char>((crc >> (8 * i)) & 0xFF);
+    return head;
+  }
   size_t filesInDir() const
   {
     return static_cast<size_t>(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()));
@@ -433,9 +444,61 @@ TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMe
 #if defined(__SANITIZE_ADDRESS__) || defined(KIVO_ASAN)
   GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
 #endif
+  // Its body is whole: only the memory is wanting.
   const uint64_t body = uint64_t{3} << 29;  // 1.5 GB
-  writeFile(dir_ / "large.kivo", headerDeclaring(body), 24 + body);
+  writeFile(dir_ / "large.kivo", headerOfZeros(body), 24 + body);
   EXPECT_EXIT(readWithLimitedMemory((dir_ / "large.kivo").string()), ::testing::ExitedWithCode(0), "");
+}
+
+// Exits 0 when the file is refused as damaged in a process that may take only 48 MB
+// more address space than it has: no buffer of the body's size was asked for.
+void refuseWithinAFewBlocks(const std::string& path)
+{
+  std::ifstream status("/proc/self/status");
+  uint64_t kilobytes = 0;
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmSize:", 0) == 0) kilobytes = std::stoull(line.substr(7));
+  rlimit limit{};
+  limit.rlim_cur = limit.rlim_max = kilobytes * 1024 + (uint64_t{48} << 20);
+  ::setrlimit(RLIMIT_AS, &limit);
+  DocumentFile::Result r;
+  auto doc = DocumentFile::readFromFile(path, &r);
+  std::_Exit(!doc && r.status == Status::Damaged && r.message == "書類ファイルが壊れているため開けません。" ? 0 : 1);
+}
+
+TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
+{
+  // Several years' books in one file, more than is read whole at once: it opens.
+  test::GeneratedBooksSize size;
+  size.shiwakeCount = 600000;
+  size.denpyouCount = 400000;
+  const std::string file = DocumentFile::dataOfDocument(*test::makeGeneratedBooks(size));
+  ASSERT_GT(file.size(), uint64_t{17} << 20);
+  const fs::path path = dir_ / "years.kivo";
+  writeFile(path, file);
+  DocumentFile::Result r;
+  auto doc = DocumentFile::readFromFile(path.string(), &r);
+  ASSERT_TRUE(doc) << r.detail;
+  EXPECT_EQ(doc->journal().size(), 600000u);
+  EXPECT_TRUE(DocumentFile::dataOfDocument(*doc) == file);
+
+  // A byte changed in its first, a middle or its last block, or in the header's
+  // version, and it is refused.
+  for (const size_t at : {size_t{24}, file.size() / 2, file.size() - 1, size_t{8}}) {
+    std::string damaged = file;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x10);
+    writeFile(path, damaged);
+    EXPECT_FALSE(DocumentFile::readFromFile(path.string(), &r)) << at;
+    EXPECT_EQ(r.status, Status::Damaged) << at;
+  }
+
+#if defined(__SANITIZE_ADDRESS__) || defined(KIVO_ASAN)
+  GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
+#endif
+  // A header that looks whole before half a gigabyte of damage is refused holding a
+  // few blocks, not the body.
+  writeFile(dir_ / "damaged.kivo", headerDeclaring(uint64_t{1} << 29), 24 + (uint64_t{1} << 29));
+  EXPECT_EXIT(refuseWithinAFewBlocks((dir_ / "damaged.kivo").string()), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
