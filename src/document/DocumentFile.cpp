@@ -25,12 +25,12 @@ constexpr char kMagic[8] = {'K', 'I', 'V', 'O', 'S', 'A', 'V', 'N'};
 constexpr const char* kKeptText = "前に保存した内容はそのまま残っています。";
 constexpr const char* kOutOfMemoryMessage = "メモリが足りないため、書類ファイルを読み込めませんでした。";
 constexpr const char* kBodyClass = "MyDocument";
+constexpr int32_t kBodyVersion = 0;
 // A body up to this size is read whole in one read and checked where it lies, as
 // opening a year of books (a few MB) wants; a damaged one is refused holding no more.
 // A larger body is checked in blocks before a buffer of its size is made.
 constexpr uint64_t kWholeReadLimit = uint64_t{16} << 20;
 constexpr size_t kBlockSize = size_t{1} << 20;
-constexpr int32_t kBodyVersion = 0;
 
 template <typename T>
 void encodeArray(const std::vector<std::shared_ptr<T>>& items, ArchiveWriter& w)
