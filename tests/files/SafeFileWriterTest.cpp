@@ -151,30 +151,6 @@ TEST_F(SafeFileWriterTest, AWriteRemovesWhatAKilledWriteLeftAndNeverAFileOfTheUs
   if (!othersLeftover.empty()) { EXPECT_TRUE(fs::exists(othersLeftover)); }
 }
 
-TEST_F(SafeFileWriterTest, TemporaryNamesFitTheFolderAndAreKnownOnlyForTheirOwnFile)
-{
-  std::string longName;  // 249 bytes and ".kivo": fits, and so must its temporary
-  for (int i = 0; i < 83; ++i) longName += "い";
-  longName += ".kivo";
-  const std::string names[] = {"a", "books.kivo", ".hidden", longName, longName.substr(3), std::string(255, 'x')};
-  for (const std::string& name : names) {
-    const std::string temporary = SafeFileWriter::temporaryFileName(name, 255, 0xfeedface);
-    EXPECT_LE(temporary.size(), 255u) << name;
-    EXPECT_EQ(temporary.front(), '.');
-    EXPECT_TRUE(SafeFileWriter::isTemporaryFileName(temporary, name, 255)) << name;
-    for (const std::string& other : names) {
-      if (other != name) { EXPECT_FALSE(SafeFileWriter::isTemporaryFileName(temporary, other, 255)) << name; }
-    }
-    // A real write makes such a name and leaves nothing once done.
-    if (name.size() > 200) continue;
-    const std::string leftover = test::temporaryOfKilledWrite(path(name), "x");
-    EXPECT_TRUE(SafeFileWriter::isTemporaryFileName(fs::path(leftover).filename().string(), name, 255)) << leftover;
-    fs::remove(leftover);
-  }
-  const std::string leftover = test::temporaryOfKilledWrite(path(longName), "x");
-  EXPECT_TRUE(SafeFileWriter::isTemporaryFileName(fs::path(leftover).filename().string(), longName, 255));
-}
-
 TEST_F(SafeFileWriterTest, ANewFileTakesTheModeTheUmaskGivesAndAReplacedOneKeepsItsOwn)
 {
   const mode_t saved = ::umask(022);
