@@ -26,6 +26,11 @@ constexpr const char* kKeptText = "前に保存した内容はそのまま残っ
 constexpr const char* kOutOfMemoryMessage = "メモリが足りないため、書類ファイルを読み込めませんでした。";
 constexpr const char* kBodyClass = "MyDocument";
 constexpr int32_t kBodyVersion = 0;
+// A body up to this size is read whole in one read and checked where it lies, as
+// opening a year of books (a few MB) wants; a damaged one is refused holding no more.
+// A larger body is checked in blocks before a buffer of its size is made.
+constexpr uint64_t kWholeReadLimit = uint64_t{16} << 20;
+constexpr size_t kBlockSize = size_t{1} << 20;
 
 template <typename T>
 void encodeArray(const std::vector<std::shared_ptr<T>>& items, ArchiveWriter& w)
@@ -89,10 +94,15 @@ bool readFully(int fd, char* out, size_t size, uint64_t offset)
 
 uint32_t DocumentFile::checksumOf(std::string_view versionAndSize, std::string_view body, uint32_t version)
 {
+  return Crc32::of(body, checksumBeforeBody(versionAndSize, version));
+}
+
+uint32_t DocumentFile::checksumBeforeBody(std::string_view versionAndSize, uint32_t version)
+{
   // The first version guarded only the body. From the second on the checksum covers
   // the version and size fields too, so that a damaged version never passes for a
   // newer program's file.
-  return version <= 1 ? Crc32::of(body) : Crc32::of(body, Crc32::of(versionAndSize));
+  return version <= 1 ? 0 : Crc32::of(versionAndSize);
 }
 
 DocumentFile::Result DocumentFile::resultOf(Status status, std::string detail)
@@ -151,11 +161,11 @@ std::string DocumentFile::dataOfDocument(const MyDocument& doc)
 
 std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data, Result* result)
 {
-  return documentFromData(data, result, {});
+  return documentFromData(data, result, {}, false);
 }
 
 std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data, Result* result,
-                                                           const std::function<void()>& dataDone)
+                                                           const std::function<void()>& dataDone, bool checked)
 {
   Result local;
   Result& res = result ? *result : local;
@@ -174,7 +184,8 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
   const uint32_t checksum = static_cast<uint32_t>(getLE(data, 20, 4));
   if (bodySize != data.size() - kHeaderSize) return fail(Status::Damaged, "body size does not match the file");
   const std::string_view body = data.substr(kHeaderSize);
-  if (checksumOf(data.substr(8, 12), body, version) != checksum) return fail(Status::Damaged, "checksum mismatch");
+  if (!checked && checksumOf(data.substr(8, 12), body, version) != checksum)
+    return fail(Status::Damaged, "checksum mismatch");
   if (version == 0) return fail(Status::Damaged, "format version 0");
   if (version > kFormatVersion) return fail(Status::NewerVersion, "format version " + std::to_string(version));
   try {
@@ -272,7 +283,7 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
 DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const std::string& givenPath,
                                                const WriteFault* fault)
 {
-  SafeFileWriter out(givenPath, fault);
+  SafeFileWriter out(givenPath, std::string(kMagic, sizeof kMagic), fault);
   // Whatever fails, the message says why, and says that the previous file is still
   // there only when a document file stands in its place.
   auto failed = [&](std::string why, int error) {
@@ -322,7 +333,7 @@ std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, 
   struct stat st {};
   if (::fstat(fd, &st) != 0) return fail(Status::ReadFailed, std::string("fstat: ") + std::strerror(errno));
   if (!S_ISREG(st.st_mode)) return fail(Status::ReadFailed, "not a regular file");
-  SafeFileWriter::removeStaleTemporaries(path);
+  SafeFileWriter::removeStaleTemporaries(path, std::string_view(kMagic, sizeof kMagic));
 
   // The header first: a file that is not ours, or one whose declared size does not
   // match or exceeds what the format holds, is refused before its body is read.
@@ -340,18 +351,73 @@ std::unique_ptr<MyDocument> DocumentFile::readFromFile(const std::string& path, 
   if (bodySize > kMaxBodySize) return fail(Status::Damaged, "body larger than the format holds");
 
   try {
-    // Left uninitialised: the read fills every byte, and zeroing megabytes first costs
-    // as much as the read itself. Let go as soon as the records are read (dataDone).
-    const auto length = static_cast<size_t>(size);
-    std::unique_ptr<char[]> data(new char[length]);
-    if (!readFully(fd, data.get(), length, 0))
-      return fail(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
-    return documentFromData(std::string_view(data.get(), length), &res, [&] { data.reset(); });
+    return bodySize <= kWholeReadLimit ? readWhole(fd, size, res) : readInBlocks(fd, head, res);
   } catch (const std::bad_alloc&) {
     fail(Status::ReadFailed, "out of memory");
     res.message = kOutOfMemoryMessage;
     return nullptr;
   }
+}
+
+std::unique_ptr<MyDocument> DocumentFile::readWhole(int fd, uint64_t size, Result& res)
+{
+  // Left uninitialised: the read fills every byte, and zeroing megabytes first costs
+  // as much as the read itself. Let go as soon as the records are read (dataDone).
+  const auto length = static_cast<size_t>(size);
+  std::unique_ptr<char[]> data(new char[length]);
+  if (!readFully(fd, data.get(), length, 0)) {
+    res = resultOf(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
+    return nullptr;
+  }
+  return documentFromData(
+      std::string_view(data.get(), length), &res, [&] { data.reset(); }, false);
+}
+
+std::unique_ptr<MyDocument> DocumentFile::readInBlocks(int fd, std::string_view header, Result& res)
+{
+  auto fail = [&](Status status, std::string detail) {
+    res = resultOf(status, std::move(detail));
+    return nullptr;
+  };
+  const auto version = static_cast<uint32_t>(getLE(header, 8, 4));
+  const uint64_t bodySize = getLE(header, 12, 8);
+  const auto checksum = static_cast<uint32_t>(getLE(header, 20, 4));
+  const uint32_t start = checksumBeforeBody(header.substr(8, 12), version);
+  // Reads the body in blocks into `to`, each at its place (or all into one block when
+  // `to` is null), and answers whether the checksum holds.
+  auto readChecked = [&](char* to, char* block, bool* readOk) {
+    uint32_t crc = start;
+    for (uint64_t at = 0; at < bodySize;) {
+      const auto n = static_cast<size_t>(std::min<uint64_t>(kBlockSize, bodySize - at));
+      char* into = to ? to + kHeaderSize + at : block;
+      if (!readFully(fd, into, n, kHeaderSize + at)) {
+        *readOk = false;
+        return false;
+      }
+      crc = Crc32::of(std::string_view(into, n), crc);
+      at += n;
+    }
+    return crc == checksum;
+  };
+  // First the checksum alone, through one block: a damaged file is refused before
+  // memory for its body is asked for.
+  bool readOk = true;
+  {
+    std::unique_ptr<char[]> block(new char[kBlockSize]);
+    if (!readChecked(nullptr, block.get(), &readOk))
+      return readOk ? fail(Status::Damaged, "checksum mismatch")
+                    : fail(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
+  }
+  // Then the body where it is decoded, checked again block by block as it comes in,
+  // so that what is decoded is what was checked even if the file changed meanwhile.
+  const auto length = static_cast<size_t>(kHeaderSize + bodySize);
+  std::unique_ptr<char[]> data(new char[length]);
+  std::memcpy(data.get(), header.data(), kHeaderSize);
+  if (!readChecked(data.get(), nullptr, &readOk))
+    return fail(Status::ReadFailed, readOk ? std::string("the file changed while it was read")
+                                           : std::string("read: ") + std::strerror(errno));
+  return documentFromData(
+      std::string_view(data.get(), length), &res, [&] { data.reset(); }, true);
 }
 
 }  // namespace kivo

@@ -69,13 +69,19 @@ public:
   // The header's checksum of a file of that version: versionAndSize is the 12 bytes of
   // the header after the signature.
   static uint32_t checksumOf(std::string_view versionAndSize, std::string_view body, uint32_t version);
+  // The checksum's value before the body's bytes, which then continue it.
+  static uint32_t checksumBeforeBody(std::string_view versionAndSize, uint32_t version);
 
 private:
   // dataDone, when given, is called once the bytes are no longer needed: before the
   // journal's entries are made, so that the file's bytes and the entries' pointers
-  // are never held at once.
+  // are never held at once. checked: the checksum has been found to hold already.
   static std::unique_ptr<MyDocument> documentFromData(std::string_view data, Result* result,
-                                                      const std::function<void()>& dataDone);
+                                                      const std::function<void()>& dataDone, bool checked);
+  // The file open as fd, its header checked: read whole, or checked block by block
+  // before it is read into memory of its size.
+  static std::unique_ptr<MyDocument> readWhole(int fd, uint64_t size, Result& res);
+  static std::unique_ptr<MyDocument> readInBlocks(int fd, std::string_view header, Result& res);
   static std::unique_ptr<MyDocument> decodeBody(std::string_view body, uint32_t version, Result& res,
                                                 const std::function<void()>& dataDone);
 };

@@ -3,13 +3,16 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <vector>
@@ -19,7 +22,13 @@
 namespace kivo {
 namespace {
 
-constexpr size_t kRandom = 6;
+// The temporary's name: "." + the file name + kMark + eight random hex digits + eight
+// that check them + kSuffix. No user or other program picks such a name by chance.
+constexpr std::string_view kMark = ".kivosavan-";
+constexpr size_t kHexDigits = 16;
+constexpr std::string_view kSuffix = ".tmp";
+// A temporary younger than this may have just been made and not yet locked.
+constexpr time_t kYoungSeconds = 2;
 
 std::string folderOf(const std::string& path)
 {
@@ -39,9 +48,64 @@ size_t nameMaxOf(const std::string& dir)
   return n > 0 ? static_cast<size_t>(n) : 255;
 }
 
+std::string hex8(uint32_t v)
+{
+  char out[9];
+  std::snprintf(out, sizeof out, "%08x", static_cast<unsigned>(v));
+  return std::string(out, 8);
+}
+
+// What comes before the digits: "." + the file name + kMark, or for a name too long
+// for that, the name cut at a character of its UTF-8 and told apart from others cut
+// alike by a hash of the whole.
+std::string temporaryPrefix(const std::string& fileName, size_t nameMax)
+{
+  const size_t affixes = 1 + kMark.size() + kHexDigits + kSuffix.size();
+  if (affixes + fileName.size() <= nameMax) return "." + fileName + std::string(kMark);
+  const std::string hash = "~" + hex8(Crc32::of(fileName));
+  size_t cut = std::min(nameMax > affixes + hash.size() ? nameMax - affixes - hash.size() : 0, fileName.size());
+  while (cut > 0 && (static_cast<uint8_t>(fileName[cut]) & 0xC0) == 0x80) --cut;
+  return "." + fileName.substr(0, cut) + hash + std::string(kMark);
+}
+
+// The digits that vouch for the random ones: they depend on the whole file name.
+uint32_t checkOf(const std::string& fileName, std::string_view randomDigits)
+{
+  return Crc32::of(randomDigits, Crc32::of(fileName));
+}
+
+uint32_t randomNumber()
+{
+  uint32_t v = 0;
+  if (::getrandom(&v, sizeof v, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof v)) return v;
+  // No entropy yet (early in a boot): the time and the process tell writes apart, and
+  // the exclusive create tries again on a clash.
+  static std::atomic<uint32_t> counter{0};
+  timespec ts{};
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  const uint64_t mixed = static_cast<uint64_t>(ts.tv_nsec) ^ (static_cast<uint64_t>(ts.tv_sec) << 30) ^
+                         (static_cast<uint64_t>(::getpid()) << 20) ^ counter.fetch_add(0x9E3779B9u);
+  return static_cast<uint32_t>(mixed ^ (mixed >> 32));
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// Whether the file open as fd, of that size, begins as the signature says (a killed
+// write may have left fewer bytes than the signature has).
+bool beginsWith(int fd, off_t size, std::string_view signature)
+{
+  if (signature.empty() || size == 0) return true;
+  const size_t n = std::min<size_t>(signature.size(), static_cast<size_t>(size));
+  std::string head(n, '\0');
+  return ::pread(fd, head.data(), n, 0) == static_cast<ssize_t>(n) && head == signature.substr(0, n);
+}
+
 }  // namespace
 
-SafeFileWriter::SafeFileWriter(std::string path, const Fault* fault) : path_(std::move(path)), fault_(fault) {}
+SafeFileWriter::SafeFileWriter(std::string path, std::string signature, const Fault* fault)
+    : path_(std::move(path)), signature_(std::move(signature)), fault_(fault)
+{
+}
 
 SafeFileWriter::~SafeFileWriter() { discard(); }
 
@@ -75,37 +139,73 @@ bool SafeFileWriter::resolveLinks(const std::string& path, std::string* resolved
   return false;
 }
 
-std::string SafeFileWriter::temporaryFilePrefix(const std::string& fileName, size_t nameMax)
+std::string SafeFileWriter::temporaryFileName(const std::string& fileName, size_t nameMax, uint32_t random)
 {
-  if (1 + fileName.size() + 1 + kRandom <= nameMax) return "." + fileName + ".";
-  // Cut at a character boundary of the UTF-8 name, and tell the names apart by a hash.
-  char hash[16];
-  std::snprintf(hash, sizeof hash, "~%08x", static_cast<unsigned>(Crc32::of(fileName)));
-  const size_t room = nameMax > 1 + 9 + 1 + kRandom ? nameMax - (1 + 9 + 1 + kRandom) : 0;
-  size_t cut = std::min(room, fileName.size());
-  while (cut > 0 && (static_cast<uint8_t>(fileName[cut]) & 0xC0) == 0x80) --cut;
-  return "." + fileName.substr(0, cut) + hash + ".";
+  const std::string digits = hex8(random);
+  return temporaryPrefix(fileName, nameMax) + digits + hex8(checkOf(fileName, digits)) + std::string(kSuffix);
 }
 
-void SafeFileWriter::removeStaleTemporaries(const std::string& path)
+bool SafeFileWriter::isTemporaryFileName(std::string_view name, const std::string& fileName, size_t nameMax)
+{
+  const std::string prefix = temporaryPrefix(fileName, nameMax);
+  if (name.size() != prefix.size() + kHexDigits + kSuffix.size() || name.substr(0, prefix.size()) != prefix ||
+      name.substr(name.size() - kSuffix.size()) != kSuffix)
+    return false;
+  const std::string_view digits = name.substr(prefix.size(), kHexDigits);
+  for (const char c : digits)
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  return digits.substr(8) == hex8(checkOf(fileName, digits.substr(0, 8)));
+}
+
+unsigned SafeFileWriter::newFileMode()
+{
+  // The umask can only be set to be read, for the whole process at once; the system
+  // shows it in the process's status instead (Linux 4.7 on).
+  const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0600;
+  char buf[4096];
+  const ssize_t n = ::read(fd, buf, sizeof buf - 1);
+  ::close(fd);
+  if (n <= 0) return 0600;
+  buf[n] = '\0';
+  const char* line = std::strstr(buf, "\nUmask:");
+  if (!line) return 0600;
+  char* end = nullptr;
+  const char* digits = line + std::strlen("\nUmask:");
+  const unsigned long mask = std::strtoul(digits, &end, 8);
+  if (end == digits || mask > 0777) return 0600;
+  return 0666 & ~static_cast<unsigned>(mask);
+}
+
+void SafeFileWriter::removeStaleTemporaries(const std::string& path, std::string_view signature)
 {
   std::string resolved;
   if (!resolveLinks(path, &resolved, nullptr)) return;
   const std::string dir = folderOf(resolved);
-  const std::string prefix = temporaryFilePrefix(fileNameOf(resolved), nameMaxOf(dir));
+  const std::string fileName = fileNameOf(resolved);
+  const size_t nameMax = nameMaxOf(dir);
   DIR* d = ::opendir(dir.c_str());
   if (!d) return;
   const int dfd = ::dirfd(d);
+  const uid_t me = ::geteuid();
   const time_t now = ::time(nullptr);
+  // A folder may hold thousands of files: most are passed over by their first bytes.
+  const std::string prefix = temporaryPrefix(fileName, nameMax);
   while (const dirent* e = ::readdir(d)) {
-    const std::string_view name(e->d_name);
-    if (name.size() != prefix.size() + kRandom || name.substr(0, prefix.size()) != prefix) continue;
-    const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (std::strncmp(e->d_name, prefix.data(), prefix.size()) != 0 ||
+        !isTemporaryFileName(e->d_name, fileName, nameMax))
+      continue;
+    const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) continue;
-    // A write in progress holds its temporary locked; one a moment old may be about
-    // to be locked.
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && now - st.st_mtime >= 2 && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+    // Ours alone: this user's, linked nowhere else, not a moment old (it may be about
+    // to be locked), held locked by no write in progress, and what a write of this
+    // kind begins with; still the file of that name when it goes.
+    struct stat st {
+    }, atName{};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == me &&
+        now - st.st_mtime >= kYoungSeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+        beginsWith(fd, st.st_size, signature) && ::fstatat(dfd, e->d_name, &atName, AT_SYMLINK_NOFOLLOW) == 0 &&
+        sameFile(st, atName))
       ::unlinkat(dfd, e->d_name, 0);
     ::close(fd);
   }
@@ -116,14 +216,25 @@ bool SafeFileWriter::open()
 {
   std::string why;
   if (!resolveLinks(path_, &target_, &why)) return fail(why, errno);
-  removeStaleTemporaries(target_);
+  removeStaleTemporaries(target_, signature_);
   const std::string dir = folderOf(target_);
-  const std::string tmpl = dir + "/" + temporaryFilePrefix(fileNameOf(target_), nameMaxOf(dir)) + "XXXXXX";
-  std::vector<char> name(tmpl.begin(), tmpl.end());
-  name.push_back('\0');
-  fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd_ < 0) return fail(std::string("mkstemp: ") + std::strerror(errno), errno);
-  temporary_ = name.data();
+  const std::string fileName = fileNameOf(target_);
+  const size_t nameMax = nameMaxOf(dir);
+  // For a new file the system applies the umask (or the folder's default ACL) as it
+  // does to any program's new file. A file being replaced keeps its own permissions,
+  // given at the commit; until then the temporary is this user's alone.
+  struct stat st {};
+  madeAsNewFile_ = ::stat(target_.c_str(), &st) != 0 && errno == ENOENT;
+  const mode_t mode = madeAsNewFile_ ? 0666 : 0600;
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    const std::string name = dir + "/" + temporaryFileName(fileName, nameMax, randomNumber());
+    fd_ = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, mode);
+    if (fd_ >= 0)
+      temporary_ = name;
+    else if (errno != EEXIST)
+      return fail(std::string("create temporary: ") + std::strerror(errno), errno);
+  }
+  if (fd_ < 0) return fail("create temporary: every name taken", EEXIST);
   // Held until the rename: tells a later write or open that this temporary is in use.
   ::flock(fd_, LOCK_EX | LOCK_NB);
   return true;
@@ -160,8 +271,9 @@ bool SafeFileWriter::commit()
   if (::stat(target_.c_str(), &old) == 0) {
     if (::fchown(fd_, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
     ::fchmod(fd_, old.st_mode & 07777);
-  } else {
-    ::fchmod(fd_, 0644);
+  } else if (!madeAsNewFile_) {
+    // The file was there when the write began and is gone: a new file after all.
+    ::fchmod(fd_, newFileMode());
   }
   if (fault_ && fault_->failOnSync) return fail("simulated sync failure", 0);
   if (::fsync(fd_) != 0) return fail(std::string("fsync: ") + std::strerror(errno), errno);
@@ -192,7 +304,7 @@ void SafeFileWriter::discard()
 
 bool SafeFileWriter::writeFile(const std::string& path, std::string_view data, std::string* error, const Fault* fault)
 {
-  SafeFileWriter out(path, fault);
+  SafeFileWriter out(path, {}, fault);
   if (out.open() && out.write(data) && out.commit()) return true;
   if (error) *error = out.error();
   return false;

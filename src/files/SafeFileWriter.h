@@ -1,18 +1,26 @@
 // The one way the program writes a file: documents, text exports and PDFs.
 //
-// The bytes go to a temporary file beside the target (".<name>.XXXXXX", shortened
-// with a hash when the name is too long for that), held locked while it is written;
-// commit gives it the replaced file's permissions, and its owner and group as far as
-// this user may set them, syncs it, renames it over the target and syncs the folder.
-// So a failure at any byte, or a kill at any moment, leaves the previous file whole;
-// the temporaries a killed write left are removed by the next write of the same file
-// (and by opening a document).
+// The bytes go to a temporary file beside the target, held locked while it is
+// written; commit gives it the replaced file's permissions, and its owner and group as
+// far as this user may set them, syncs it, renames it over the target and syncs the
+// folder. So a failure at any byte, or a kill at any moment, leaves the previous file
+// whole. A new file gets the permissions the user's umask gives (0666 masked, or what
+// the folder's default ACL says), as any program's new file does.
+//
+// The temporary's name carries a mark no one else writes: ".<name>.kivosavan-" and
+// sixteen hex digits, eight random and eight that check them against the file's name,
+// then ".tmp" (the name shortened with a hash when it is too long for that). The next
+// write of the same file (and opening a document) removes what a killed write left,
+// and only that: a file of such a name whose check holds, that this user owns, that
+// has no other link, that no write holds locked, that is not brand new, and that is
+// empty or begins as every file of its kind does (the signature given, when the kind
+// has one). Nothing else is ever removed, whatever its name.
 //
 // The target is the file the path's symbolic links lead to (which need not exist
 // yet), so that a link stays a link. A rename replaces the file: other hard links
 // keep the content they had.
 //
-//   SafeFileWriter out(path);
+//   SafeFileWriter out(path, "KIVOSAVN");
 //   if (!out.open() || !out.write(bytes) || !out.commit()) report(out.error());
 //
 // A writer that opens files by name (the PDF printer) writes temporaryPath() itself
@@ -35,14 +43,16 @@ public:
     bool failOnRename = false;
   };
 
-  explicit SafeFileWriter(std::string path, const Fault* fault = nullptr);
+  // signature: the bytes every file written this way begins with (empty: none), so
+  // that a leftover of a killed write is known by its content too.
+  explicit SafeFileWriter(std::string path, std::string signature = {}, const Fault* fault = nullptr);
   // A write that was not committed removes its temporary.
   ~SafeFileWriter();
   SafeFileWriter(const SafeFileWriter&) = delete;
   SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-  // Resolves the path's links, removes the temporaries a killed write of the same
-  // file left, and creates this write's temporary.
+  // Resolves the path's links, removes the temporaries killed writes of the same file
+  // left, and creates this write's temporary.
   bool open();
   bool write(std::string_view data);
   // Syncs the temporary and puts it in the target's place.
@@ -61,27 +71,33 @@ public:
   // The whole of data as the file's new content, in one call.
   static bool writeFile(const std::string& path, std::string_view data, std::string* error = nullptr,
                         const Fault* fault = nullptr);
-  // Removes the temporaries of writes of this file that did not finish: those that
-  // no process holds locked and that are not brand new.
-  static void removeStaleTemporaries(const std::string& path);
-  // The start of the names of a file's temporaries (six random characters follow):
-  // "." + the file name + ".", or for a name too long for that, a shortened name and a
-  // hash of the full one, so that the temporary name fits in nameMax bytes whenever
-  // the file's own name does.
-  static std::string temporaryFilePrefix(const std::string& fileName, size_t nameMax);
+  // Removes the temporaries of writes of this file that did not finish, by the rules
+  // above; signature as for the constructor.
+  static void removeStaleTemporaries(const std::string& path, std::string_view signature = {});
+  // The name of a temporary of the file named fileName, for the random number given:
+  // it fits in nameMax bytes whenever the file's own name does.
+  static std::string temporaryFileName(const std::string& fileName, size_t nameMax, uint32_t random);
+  // Whether name is one temporaryFileName gives for that file name.
+  static bool isTemporaryFileName(std::string_view name, const std::string& fileName, size_t nameMax);
   // The file a write of the path replaces: the path itself or the file its links
   // lead to. False (with why) for a loop of links.
   static bool resolveLinks(const std::string& path, std::string* resolved, std::string* error);
+  // The permissions a file made now with 0666 gets from the umask (0600 when the
+  // umask cannot be read: never more open than the user asked).
+  static unsigned newFileMode();
 
 private:
   bool fail(std::string what, int error);
 
   std::string path_;
+  std::string signature_;
   const Fault* fault_;
   std::string target_;
   std::string temporary_;
   int fd_ = -1;
   int64_t written_ = 0;
+  // The temporary was made for a file that did not exist: it has a new file's mode.
+  bool madeAsNewFile_ = false;
   bool committed_ = false;
   std::string error_;
   int errno_ = 0;

@@ -14,11 +14,11 @@
 #include <QThread>
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <ctime>
 
 #include "files/Crc32.h"
 #include "files/SafeFileWriter.h"
+#include "files/SystemErrorText.h"
 
 namespace kivo {
 namespace {
@@ -68,7 +68,10 @@ QString resolvedPath(const QString& path)
   return QFile::decodeName(QByteArray::fromStdString(resolved));
 }
 
-QString systemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+// Why a lock file could not be made, in the words the program uses for every file.
+QString systemError(int error) { return QString::fromStdString(SystemErrorText::of(error)); }
+
+constexpr const char* kNotAFile = "ロックファイルの場所にファイルではないものがあります";
 
 // The lock of the file open as fd, waiting a moment: another program looking whether
 // a lock file is a leftover holds its lock for an instant.
@@ -238,8 +241,10 @@ DocumentLock::Claim DocumentLock::takeOverLockFile()
       holder_.unreadableLockFile = lockPath_;
       return Claim::Held;
     }
-    failure_ =
-        errno == ELOOP ? QStringLiteral("ロックファイルの場所にシンボリックリンクがあります") : systemError(errno);
+    // A socket or a device without a driver cannot be opened at all.
+    failure_ = errno == ELOOP ? QStringLiteral("ロックファイルの場所にシンボリックリンクがあります")
+               : errno == ENXIO ? QString::fromUtf8(kNotAFile)
+                                : systemError(errno);
     return Claim::Failed;
   }
   struct Closer {
@@ -249,7 +254,7 @@ DocumentLock::Claim DocumentLock::takeOverLockFile()
   struct stat st {
   }, atPath{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    failure_ = QStringLiteral("ロックファイルの場所にファイルではないものがあります");
+    failure_ = QString::fromUtf8(kNotAFile);
     return Claim::Failed;
   }
   // A running holder keeps its lock file locked.

@@ -57,7 +57,8 @@ PdfOutcome printToPdfFile(QPrinter& printer, Printout& printout, int from, int t
                           const PrintOperation::Progress& progress, QString* why)
 {
   const QString target = printer.outputFileName();
-  SafeFileWriter out(QFile::encodeName(target).toStdString());
+  // Every PDF begins so; a leftover of a killed print is known by it.
+  SafeFileWriter out(QFile::encodeName(target).toStdString(), "%PDF-");
   const auto failed = [&](const QString& reason) {
     QString text =
         QStringLiteral("PDF ファイル“%1”を書き出せませんでした（%2）。").arg(QFileInfo(target).fileName(), reason);

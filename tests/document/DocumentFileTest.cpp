@@ -12,11 +12,13 @@
 #include <future>
 #include <iterator>
 #include <tuple>
+#include <vector>
 
 #include "document/DocumentFile.h"
 #include "files/Crc32.h"
 #include "model/ArchiveWriter.h"
 #include "support/CraftedDocumentFile.h"
+#include "support/KilledWrite.h"
 #include "support/TestDocuments.h"
 
 namespace kivo {
@@ -59,6 +61,17 @@ protected:
   {
     std::string head = data_.substr(0, 24);
     for (int i = 0; i < 8; ++i) head[12 + i] = static_cast<char>((bodySize >> (8 * i)) & 0xFF);
+    return head;
+  }
+  // A header whose checksum holds for a body of that many zero bytes.
+  std::string headerOfZeros(uint64_t bodySize) const
+  {
+    std::string head = headerDeclaring(bodySize);
+    const std::string zeros(size_t{1} << 20, '\0');
+    uint32_t crc = DocumentFile::checksumBeforeBody(std::string_view(head).substr(8, 12), DocumentFile::kFormatVersion);
+    for (uint64_t done = 0; done < bodySize; done += zeros.size())
+      crc = Crc32::of(std::string_view(zeros).substr(0, std::min<uint64_t>(zeros.size(), bodySize - done)), crc);
+    for (int i = 0; i < 4; ++i) head[20 + i] = static_cast<char>((crc >> (8 * i)) & 0xFF);
     return head;
   }
   size_t filesInDir() const
@@ -312,20 +325,27 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
     EXPECT_TRUE(readAll(dir_ / target) == data_) << link;
   }
 
-  // Temporaries left by killed saves are removed on open and on save.
+  // Temporaries left by killed saves are removed on open and on save; the user's own
+  // files beside the books never are, though named as earlier versions named their
+  // temporaries (a dot, the name, a dot and six characters) and holding the books.
   std::string longName;  // 249 bytes and ".kivo": fits, and so must its temporary
   for (int i = 0; i < 83; ++i) longName += "い";
   for (const std::string& name : {std::string("books.kivo"), longName + ".kivo"}) {
     for (const bool byOpen : {false, true}) {
       const fs::path path = dir_ / name;
       ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok()) << name;
-      const std::string prefix = SafeFileWriter::temporaryFilePrefix(name, 255);
-      const fs::path stale = dir_ / (prefix + "Ab12Cd"), busy = dir_ / (prefix + "Zz99Yy");
-      const fs::path other = dir_ / ".another.kivo.Ab12Cd";
-      for (const fs::path& p : {stale, busy, other}) {
-        writeFile(p, "partial");
-        fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(1));
-      }
+      const std::string partial = data_.substr(0, data_.size() / 2);
+      const fs::path stale = test::temporaryOfKilledWrite(path.string(), partial, "KIVOSAVN");
+      const fs::path busy = test::temporaryOfKilledWrite(path.string(), partial, "KIVOSAVN");
+      const fs::path other = test::temporaryOfKilledWrite((dir_ / "another.kivo").string(), partial, "KIVOSAVN");
+      std::vector<fs::path> users;
+      if (name == "books.kivo")
+        for (const char* own : {".books.kivo.backup", ".books.kivo.2024v1", ".books.kivo.Ab12Cd"}) {
+          users.push_back(dir_ / own);
+          writeFile(users.back(), data_);
+          fs::last_write_time(users.back(), fs::file_time_type::clock::now() - std::chrono::hours(1));
+        }
+      ASSERT_FALSE(stale.empty() || busy.empty() || other.empty());
       // A save in progress in another process holds its temporary locked.
       const int busyFd = ::open(busy.c_str(), O_RDONLY);
       ASSERT_EQ(::flock(busyFd, LOCK_EX | LOCK_NB), 0);
@@ -335,6 +355,10 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
       ::close(busyFd);
       EXPECT_FALSE(fs::exists(stale)) << byOpen;
       EXPECT_TRUE(fs::exists(busy) && fs::exists(other));
+      for (const fs::path& own : users) {
+        EXPECT_TRUE(fs::exists(own)) << own << byOpen;
+        fs::remove(own);
+      }
       fs::remove(busy);
       fs::remove(other);
     }
@@ -420,9 +444,61 @@ TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMe
 #if defined(__SANITIZE_ADDRESS__) || defined(KIVO_ASAN)
   GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
 #endif
+  // Its body is whole: only the memory is wanting.
   const uint64_t body = uint64_t{3} << 29;  // 1.5 GB
-  writeFile(dir_ / "large.kivo", headerDeclaring(body), 24 + body);
+  writeFile(dir_ / "large.kivo", headerOfZeros(body), 24 + body);
   EXPECT_EXIT(readWithLimitedMemory((dir_ / "large.kivo").string()), ::testing::ExitedWithCode(0), "");
+}
+
+// Exits 0 when the file is refused as damaged in a process that may take only 48 MB
+// more address space than it has: no buffer of the body's size was asked for.
+void refuseWithinAFewBlocks(const std::string& path)
+{
+  std::ifstream status("/proc/self/status");
+  uint64_t kilobytes = 0;
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmSize:", 0) == 0) kilobytes = std::stoull(line.substr(7));
+  rlimit limit{};
+  limit.rlim_cur = limit.rlim_max = kilobytes * 1024 + (uint64_t{48} << 20);
+  ::setrlimit(RLIMIT_AS, &limit);
+  DocumentFile::Result r;
+  auto doc = DocumentFile::readFromFile(path, &r);
+  std::_Exit(!doc && r.status == Status::Damaged && r.message == "書類ファイルが壊れているため開けません。" ? 0 : 1);
+}
+
+TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
+{
+  // Several years' books in one file, more than is read whole at once: it opens.
+  test::GeneratedBooksSize size;
+  size.shiwakeCount = 600000;
+  size.denpyouCount = 400000;
+  const std::string file = DocumentFile::dataOfDocument(*test::makeGeneratedBooks(size));
+  ASSERT_GT(file.size(), uint64_t{17} << 20);
+  const fs::path path = dir_ / "years.kivo";
+  writeFile(path, file);
+  DocumentFile::Result r;
+  auto doc = DocumentFile::readFromFile(path.string(), &r);
+  ASSERT_TRUE(doc) << r.detail;
+  EXPECT_EQ(doc->journal().size(), 600000u);
+  EXPECT_TRUE(DocumentFile::dataOfDocument(*doc) == file);
+
+  // A byte changed in its first, a middle or its last block, or in the header's
+  // version, and it is refused.
+  for (const size_t at : {size_t{24}, file.size() / 2, file.size() - 1, size_t{8}}) {
+    std::string damaged = file;
+    damaged[at] = static_cast<char>(damaged[at] ^ 0x10);
+    writeFile(path, damaged);
+    EXPECT_FALSE(DocumentFile::readFromFile(path.string(), &r)) << at;
+    EXPECT_EQ(r.status, Status::Damaged) << at;
+  }
+
+#if defined(__SANITIZE_ADDRESS__) || defined(KIVO_ASAN)
+  GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
+#endif
+  // A header that looks whole before half a gigabyte of damage is refused holding a
+  // few blocks, not the body.
+  writeFile(dir_ / "damaged.kivo", headerDeclaring(uint64_t{1} << 29), 24 + (uint64_t{1} << 29));
+  EXPECT_EXIT(refuseWithinAFewBlocks((dir_ / "damaged.kivo").string()), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "files/ReportTextExporter.h"
 #include "model/Kaisya.h"
+#include "support/KilledWrite.h"
 #include "trial/Shisan.h"
 #include "trial/ShisanTextFields.h"
 
@@ -181,14 +182,18 @@ TEST_F(ShisanTextFieldsTest, AnExportIsWrittenAsADocumentIsSaved)
   EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
   EXPECT_NE(readFile(dir / "real" / "target.txt"), "old");
   // A name as long as the folder takes (its temporary is shortened), and what a killed
-  // export of the same file left is removed.
+  // export of the same file left is removed; the user's own file of a name like the
+  // temporaries of earlier versions stays.
   std::string longName(251, 'a');
   longName += ".txt";
-  const fs::path leftover = dir / ".shisan.txt.Ab12Cd";
-  std::ofstream(leftover) << "partial";
-  fs::last_write_time(leftover, fs::file_time_type::clock::now() - std::chrono::hours(1));
+  const fs::path leftover = test::temporaryOfKilledWrite((dir / "shisan.txt").string(), "partial");
+  ASSERT_FALSE(leftover.empty());
+  const fs::path notes = dir / ".shisan.txt.notes1";
+  std::ofstream(notes) << "the user's notes";
+  fs::last_write_time(notes, fs::file_time_type::clock::now() - std::chrono::hours(1));
   for (const fs::path& p : {dir / longName, dir / "shisan.txt"}) EXPECT_TRUE(exportTo(p).ok()) << p;
   EXPECT_FALSE(fs::exists(leftover));
+  EXPECT_TRUE(fs::exists(notes));
   // A private file of another user stays private and theirs.
   if (::geteuid() != 0) GTEST_SKIP() << "needs to be able to give files away";
   ASSERT_EQ(::chown((dir / "shisan.txt").c_str(), 4242, 4343), 0);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 #include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,6 +14,8 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <atomic>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <tuple>
@@ -226,6 +231,50 @@ TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
   DocumentLock noLock(linked);
   EXPECT_EQ(noLock.tryLock(), DocumentLock::Result::Failed);
   EXPECT_FALSE(noLock.failure().isEmpty());
+}
+
+TEST(DocumentLockTest, WhyNoLockFileCanBeMadeIsSaidInJapanese)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  // A document, what stands in the way of its lock file, and what the user is told.
+  struct Case {
+    const char* document;
+    std::function<void(const QString& lockFile)> obstruct;
+    const char* failure;
+  };
+  const auto socketAt = [](const QString& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    ASSERT_LT(static_cast<size_t>(name.size()), sizeof address.sun_path);
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+  };
+  std::vector<Case> cases = {
+      {"no-such-folder/帳簿.kivo", [](const QString&) {}, "ファイルまたはフォルダが見つかりません"},
+      {"socket.kivo", socketAt, "ロックファイルの場所にファイルではないものがあります"},
+      {"link.kivo", [](const QString& lock) { QFile::link(QStringLiteral("nowhere"), lock); },
+       "ロックファイルの場所にシンボリックリンクがあります"},
+  };
+  // Folder permissions do not stop the super-user.
+  if (::geteuid() != 0)
+    cases.push_back({"read-only/帳簿.kivo",
+                     [&](const QString&) {
+                       ::chmod(QFile::encodeName(dir.filePath(QStringLiteral("read-only"))).constData(), 0555);
+                     },
+                     "アクセス権がありません"});
+  QDir(dir.path()).mkdir(QStringLiteral("read-only"));
+  for (const Case& c : cases) {
+    const QString document = dir.filePath(QString::fromUtf8(c.document));
+    c.obstruct(DocumentLock::lockFilePath(document));
+    DocumentLock lock(document);
+    EXPECT_EQ(lock.tryLock(), DocumentLock::Result::Failed) << c.document;
+    EXPECT_EQ(lock.failure().toStdString(), c.failure) << c.document;
+  }
+  ::chmod(QFile::encodeName(dir.filePath(QStringLiteral("read-only"))).constData(), 0755);
 }
 
 }  // namespace

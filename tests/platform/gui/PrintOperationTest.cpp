@@ -8,12 +8,15 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <vector>
 
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
+#include "support/KilledWrite.h"
 
 namespace kivo {
 namespace {
@@ -101,6 +104,34 @@ TEST(PrintOperationTest, APdfNotWrittenWholeLeavesThePreviousFileAndAFailureIsSa
   EXPECT_GT(contents(file).size(), 16 << 10);
   AlertSheet::setResponderForTesting({});
   PrintOperation::setPrintPanelResponderForTesting({});
+}
+
+TEST(PrintOperationTest, ANewPdfTakesTheUmasksModeAndOnlyAKilledPrintsLeftoverIsCleared)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString file = dir.filePath(QStringLiteral("report.pdf"));
+  const std::string path = QFile::encodeName(file).toStdString();
+  const std::string leftover = test::temporaryOfKilledWrite(path, "%PDF-1.4\n% a print cut short", "%PDF-");
+  ASSERT_FALSE(leftover.empty());
+  const QString draft = dir.filePath(QStringLiteral(".report.pdf.draft1"));
+  {
+    QFile f(draft);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("%PDF-1.4 the user's draft");
+  }
+  std::filesystem::last_write_time(QFile::encodeName(draft).toStdString(),
+                                   std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+
+  LinesOfText printout;
+  const mode_t saved = ::umask(077);
+  EXPECT_TRUE(PrintOperation::writePdf(file, printout, PrintInfo::defaultPageLayout()));
+  ::umask(saved);
+  EXPECT_TRUE(contents(file).startsWith("%PDF"));
+  EXPECT_EQ(std::filesystem::status(path).permissions(),
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  EXPECT_FALSE(std::filesystem::exists(leftover));
+  EXPECT_EQ(contents(draft), QByteArray("%PDF-1.4 the user's draft"));
 }
 
 }  // namespace
