@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -33,6 +34,7 @@ class QWidget;
 
 namespace kivo {
 
+class AmountFormatter;
 class CheckedItemDelegate;
 class GenkasyoukyakuShisanOutlineModel;
 class GenkasyoukyakuShisanToAddController;
@@ -61,6 +63,8 @@ public:
   // Rebuilds the outline from the document; expanded groups stay expanded and the
   // shown asset stays selected.
   void reloadOutline();
+  // Shows the asset's values in its row, in place.
+  void refreshOutlineRowOfGenkasyoukyakuShisan(const GenkasyoukyakuShisanPtr& asset);
   // Reveals and selects the asset's row alone.
   void selectGenkasyoukyakuShisan(const GenkasyoukyakuShisanPtr& asset);
   // The selected rows: assets, and whether a group is among them.
@@ -113,6 +117,7 @@ public:
   QLineEdit* toukiSyoukyakuhiGoukeiField() const { return toukiSyoukyakuhiGoukeiField_; }
   QLineEdit* kimatsuCyoubokagakuField() const { return kimatsuCyoubokagakuField_; }
   QLineEdit* syoukyakuRitsuField() const { return syoukyakuRitsuField_; }
+  QLineEdit* kisyuCyoubokagakuField() const { return kisyuCyoubokagakuField_; }
   QTableWidget* decreaseHistoryTableView() const { return decreaseHistoryTableView_; }
   GenkasyoukyakuShisanToAddController* addController() const { return addController_; }
   SelectShisanToSetSansyutsuchiController* setSansyutsuchiController() const { return setSansyutsuchiController_; }
@@ -153,8 +158,15 @@ private:
   void clearUneditableField();
   bool shouldFinishEditingSelectedGenkasyoukyakuShisan();
   void refuse(const char* message, QWidget* field);
+  // Refuses with the decrease's date cell selected.
+  void refuseDecrease(const char* message, int row);
+  // Shows a tab of the detail without asking whether the shown one may be left.
+  void showInfoTab(int index);
+  QStringList outlineRowTexts(const GenkasyoukyakuShisan& asset) const;
   void writeFieldsIntoAsset();
   void userEdited();
+  // A decrease added, changed or removed: an edit of the asset like any other.
+  void decreasesEdited();
   void updateItemsOfDecreaseHistory();
   void decreaseItemChanged(int row, int column);
   void updateFunctionMenu();
@@ -185,6 +197,10 @@ private:
   bool switchingTab_ = false;
   int shownInfoTab_ = 0;
   std::unique_ptr<WarekiDateFormatter> dateFormatter_;
+  // The decrease table's dates, in the common era whatever the company's setting.
+  std::unique_ptr<WarekiDateFormatter> decreaseDateFormatter_;
+  // The amount fields and the decrease amounts, at the company's precision.
+  std::unique_ptr<AmountFormatter> amountFormatter_;
 
   KamokuJigyoubuGroupOutlineView* outlineView_ = nullptr;
   GenkasyoukyakuShisanOutlineModel* model_ = nullptr;
