@@ -882,17 +882,6 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
     refuse(kRemovedBeforeAddedMessage, dateOfRemovedField_);
     return false;
   }
-  // A decrease before the acquisition would be taken off the closing book value
-  // without showing in any column of the term.
-  selected_->sortDecreaseArrayByDate();
-  const std::vector<GenkasyoukyakuShisanDecrease>& decreases = selected_->decreaseArray();
-  for (size_t i = 0; i < decreases.size(); ++i) {
-    const Date d = decreases[i].dateOfDecrease();
-    if (!d.isNull() && d < *added) {
-      refuseDecrease(kDecreasedBeforeAddedMessage, static_cast<int>(i));
-      return false;
-    }
-  }
   updateUneditableField();
   if (sansyutsuSyoukyakuhiField_->text().isEmpty()) {
     const std::optional<int64_t> ruikei = kaisya.memoryKingakuOfDisplayString(text(kisyuSyoukyakugakuRuikeiField_));
@@ -911,6 +900,25 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
     refuse("特別（割増）償却費が入力されていません。", tokubetsuSyoukyakuhiField_);
     return false;
   }
+  return true;
+}
+
+bool GenkasyoukyakuShisanListController::shouldLetGoSelectedGenkasyoukyakuShisan()
+{
+  const Kaisya& kaisya = document()->document().kaisya();
+  // Validated: the acquisition date is a date.
+  const Date added = *dateFormatter_->dateOfString(text(dateOfAddedField_));
+  // A decrease before the acquisition would be taken off the closing book value
+  // without showing in any column of the term.
+  selected_->sortDecreaseArrayByDate();
+  const std::vector<GenkasyoukyakuShisanDecrease>& decreases = selected_->decreaseArray();
+  for (size_t i = 0; i < decreases.size(); ++i) {
+    const Date d = decreases[i].dateOfDecrease();
+    if (!d.isNull() && d < added) {
+      refuseDecrease(kDecreasedBeforeAddedMessage, static_cast<int>(i));
+      return false;
+    }
+  }
   // An asset gone before the term has no book value left to depreciate.
   const std::optional<Date> removed = dateFormatter_->dateOfString(text(dateOfRemovedField_));
   const std::optional<int64_t> tokubetsu = kaisya.memoryKingakuOfDisplayString(text(tokubetsuSyoukyakuhiField_));
@@ -924,7 +932,7 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
 bool GenkasyoukyakuShisanListController::setEditingGenkasyoukyakuShisanToArray()
 {
   if (!selected_ || !selectedTabView_ || selectedTabView_->currentIndex() != 0) return true;
-  if (!shouldFinishEditingSelectedGenkasyoukyakuShisan()) return false;
+  if (!shouldFinishEditingSelectedGenkasyoukyakuShisan() || !shouldLetGoSelectedGenkasyoukyakuShisan()) return false;
   if (dirty_) {
     writeFieldsIntoAsset();
     refreshOutlineRowOfGenkasyoukyakuShisan(selected_);
@@ -991,6 +999,15 @@ void GenkasyoukyakuShisanListController::infoTabChanged(int index)
 
 void GenkasyoukyakuShisanListController::updateItemsOfDecreaseHistory()
 {
+  fillDecreaseTable();
+  if (!selected_->decreaseArray().empty()) decreaseHistoryTableView_->setCurrentCell(0, 0);
+  const bool oneTime = isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString());
+  addDecreaseHistoryButton_->setEnabled(!oneTime);
+  removeDecreaseHistoryButton_->setEnabled(!oneTime && !selected_->decreaseArray().empty());
+}
+
+void GenkasyoukyakuShisanListController::fillDecreaseTable()
+{
   const Kaisya& kaisya = document()->document().kaisya();
   const bool was = filling_;
   filling_ = true;
@@ -1007,10 +1024,38 @@ void GenkasyoukyakuShisanListController::updateItemsOfDecreaseHistory()
     decreaseHistoryTableView_->setItem(i, 1, amount);
   }
   filling_ = was;
-  if (!decreases.empty()) decreaseHistoryTableView_->setCurrentCell(0, 0);
-  const bool oneTime = isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString());
-  addDecreaseHistoryButton_->setEnabled(!oneTime);
-  removeDecreaseHistoryButton_->setEnabled(!oneTime && !decreases.empty());
+}
+
+void GenkasyoukyakuShisanListController::sortDecreasesKeepingTheirCells(int editedRow)
+{
+  std::vector<GenkasyoukyakuShisanDecrease>& decreases = selected_->decreaseArray();
+  std::vector<size_t> order(decreases.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return GenkasyoukyakuShisanDecrease::decreaseDateSort(decreases[a], decreases[b]) < 0;
+  });
+  std::vector<GenkasyoukyakuShisanDecrease> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) sorted.push_back(decreases[i]);
+  decreases = std::move(sorted);
+  const auto sortedRow = [&](int row) {
+    for (size_t i = 0; i < order.size(); ++i)
+      if (static_cast<int>(order[i]) == row) return static_cast<int>(i);
+    return -1;
+  };
+  // The cell a Tab has just opened (the edit moved on) opens again where its
+  // decrease now stands; a finished edit leaves its decrease selected.
+  const QModelIndex edited = decreaseDelegate_->editedIndex();
+  if (QLineEdit* editor = decreaseDelegate_->editor())
+    emit decreaseDelegate_->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+  fillDecreaseTable();
+  if (edited.isValid() && sortedRow(edited.row()) >= 0) {
+    const int row = sortedRow(edited.row());
+    decreaseHistoryTableView_->setCurrentCell(row, edited.column());
+    decreaseHistoryTableView_->editItem(decreaseHistoryTableView_->item(row, edited.column()));
+  } else if (sortedRow(editedRow) >= 0) {
+    decreaseHistoryTableView_->setCurrentCell(sortedRow(editedRow), 0);
+  }
 }
 
 void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column)
@@ -1035,10 +1080,11 @@ void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column
     }
     d.setAmountOfDecrease(v.amountValue());  // an empty amount is 0
   }
-  selected_->sortDecreaseArrayByDate();
   decreasesEdited();
-  QTimer::singleShot(0, this, [this] {
-    if (selected_) updateItemsOfDecreaseHistory();
+  // The rows stay as they are until the edit has moved on; then the decreases go
+  // into date order.
+  QTimer::singleShot(0, this, [this, row, asset = selected_] {
+    if (selected_ == asset) sortDecreasesKeepingTheirCells(row);
   });
 }
 

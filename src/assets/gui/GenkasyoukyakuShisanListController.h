@@ -157,6 +157,11 @@ private:
   void fillFields();
   void clearUneditableField();
   bool shouldFinishEditingSelectedGenkasyoukyakuShisan();
+  // What only the asset as a whole is checked for, when it is let go (committed), not
+  // on a tab switch, so that either tab's side of a conflict can be corrected: no
+  // decrease before the acquisition, no special charge after a removal before the
+  // term. Refuses with the decrease or the field selected.
+  bool shouldLetGoSelectedGenkasyoukyakuShisan();
   void refuse(const char* message, QWidget* field);
   // Refuses with the decrease's date cell selected.
   void refuseDecrease(const char* message, int row);
@@ -168,6 +173,10 @@ private:
   // A decrease added, changed or removed: an edit of the asset like any other.
   void decreasesEdited();
   void updateItemsOfDecreaseHistory();
+  void fillDecreaseTable();
+  // Puts the decreases in date order after an edit of the row, the edited decrease
+  // selected, or the cell a Tab has just opened open again on its decrease.
+  void sortDecreasesKeepingTheirCells(int editedRow);
   void decreaseItemChanged(int row, int column);
   void updateFunctionMenu();
   void syoukyakuTypeChosen();

@@ -296,6 +296,19 @@ TEST_F(GenkasyoukyakuShisanListTest, DecreasesStayInDateOrderAndARefusedDateStay
   editor->setText(QStringLiteral("2024/10/1"));
   EXPECT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
   EXPECT_EQ(std::tuple(editing(), dates()), std::tuple(false, std::vector{Date(2024, 6, 1), Date(2024, 10, 1)}));
+
+  // A new decrease's date ended with Tab takes its place in date order, and its
+  // amount is typed next.
+  w->addDecreaseHistory();
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2024/8/1"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  flush();
+  EXPECT_EQ(std::tuple(dates(), table->currentRow(), table->currentColumn()),
+            std::tuple(std::vector{Date(2024, 6, 1), Date(2024, 8, 1), Date(2024, 10, 1)}, 1, 1));
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("300"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  flush();
+  EXPECT_EQ(a->decreaseArray()[1].amountOfDecrease(), 300);
 }
 
 TEST_F(GenkasyoukyakuShisanListTest, IncompleteAssetIsNotLetGoNorSavedACompleteOneIs)
@@ -571,9 +584,10 @@ TEST_F(GenkasyoukyakuShisanListTest, ARefusedDecreaseEditKeepsItsTab)
 }
 
 // What would be taken off the closing book value without showing in any column of
-// the term is refused with the field or the decrease selected: a decrease before the
-// acquisition (the placeholder of a new decrease too), a special charge on an asset
-// removed before the term. Removed in the term, the asset takes its special charge.
+// the term is refused, when the asset is let go, with the field or the decrease
+// selected: a decrease before the acquisition (the placeholder of a new decrease
+// too), a special charge on an asset removed before the term. Removed in the term,
+// the asset takes its special charge.
 TEST_F(GenkasyoukyakuShisanListTest, WhatTheTermDoesNotShowIsRefused)
 {
   const Ptr a = complete("A", 156);
@@ -603,6 +617,9 @@ TEST_F(GenkasyoukyakuShisanListTest, WhatTheTermDoesNotShowIsRefused)
     if (row >= 0) {
       EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), w->decreaseHistoryTableView()->currentRow()),
                 std::tuple(1, row));
+      // 一般 stays open for correcting the acquisition date instead.
+      w->infoTabView()->setCurrentIndex(0);
+      EXPECT_EQ(w->infoTabView()->currentIndex(), 0);
     } else if (!alert.isEmpty()) {
       EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), QApplication::focusWidget()),
                 std::tuple(0, static_cast<QWidget*>(w->tokubetsuSyoukyakuhiField())));
