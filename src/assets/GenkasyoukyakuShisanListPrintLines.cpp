@@ -19,8 +19,11 @@ GenkasyoukyakuShisanListPrintLines::Line named(GenkasyoukyakuShisanListPrintLine
 }  // namespace
 
 GenkasyoukyakuShisanListPrintLines::Amounts GenkasyoukyakuShisanListPrintLines::amountsOfGenkasyoukyakuShisan(
-    const GenkasyoukyakuShisan& a, const SyoukyakuKikan& kikan)
+    const GenkasyoukyakuShisan& stored, const SyoukyakuKikan& kikan)
 {
+  // The ordinary charge the register shows for the asset, and every figure after it.
+  GenkasyoukyakuShisan a = stored;
+  a.setFutsuuSyoukyakuhi(ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(stored, kikan));
   Amounts m;
   m.syutokuKagaku = a.syutokuKagaku();
   const Date added = a.dateOfAdded();

@@ -27,7 +27,8 @@ public:
   // The amounts an entry prints: an asset's own figures of the term, or the sums of
   // a total. -1 in kisyuCyoubokagaku means none (an asset acquired in the term). An
   // asset's figures are the register window's, so that each row foots: opening book
-  // value + increase - decrease - charges = closing book value.
+  // value + increase - decrease - charges = closing book value. The ordinary charge is
+  // the one the asset takes in the term (ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya).
   struct Amounts {
     int64_t syutokuKagaku = 0;
     int64_t kisyuCyoubokagaku = 0;

@@ -374,6 +374,13 @@ int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(const GenkasyoukyakuShisan& 
   return *entered;
 }
 
+int64_t ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(const GenkasyoukyakuShisan& a, const SyoukyakuKikan& kikan)
+{
+  const int64_t sansyutsu = sansyutuSyoukyakuhiForKaisya(a, kikan);
+  if (sansyutsu < 0) return a.futsuuSyoukyakuhi();
+  return futsuuSyoukyakuhiOfEntered(a, a.futsuuSyoukyakuhi(), sansyutsu);
+}
+
 void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(GenkasyoukyakuShisan& a,
                                                                                    const SyoukyakuKikan& closingTerm,
                                                                                    const SyoukyakuKikan& nextTerm)
@@ -383,6 +390,8 @@ void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKais
   const Keisan closing = keisan(a, closingTerm);
   if (closing.phaseBase >= 0 && a.basedCyoubokagakuForKaiteiSyoukyakuhi() < 0)
     a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(closing.phaseBase);
+  // The closing term's ordinary charge as the register showed and printed it.
+  if (closing.charge >= 0) a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiOfEntered(a, a.futsuuSyoukyakuhi(), closing.charge));
   // At most the cost; while the cost is not entered, at most the input limit, so
   // that what the roll-forward writes is an amount the program reads back.
   const int64_t most = a.syutokuKagaku() >= 0 ? a.syutokuKagaku() : Kaisya::kMaxInputAmountValue;

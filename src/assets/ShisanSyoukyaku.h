@@ -80,9 +80,15 @@ public:
   // charge was entered; else the amount entered.
   static int64_t futsuuSyoukyakuhiOfEntered(const GenkasyoukyakuShisan& asset, std::optional<int64_t> entered,
                                             int64_t sansyutsuSyoukyakuhi);
+  // The ordinary charge the asset takes in the term from its stored charge, by the
+  // rule above: the figure the register shows, prints and carries forward, whether or
+  // not the asset was edited since its computed charge fell (a decrease, another
+  // rounding). The stored charge as it is when the charge cannot be computed.
+  static int64_t futsuuSyoukyakuhiForKaisya(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan);
   // Roll-forward into the next term, for the carry-forward: fixes the base of an
-  // equal-instalment phase the closing term entered, adds the term's charges to the
-  // accumulated depreciation (at most the cost), then sets the ordinary charge to the
+  // equal-instalment phase the closing term entered, adds the term's charges (the
+  // ordinary one as futsuuSyoukyakuhiForKaisya takes it) to the accumulated
+  // depreciation (at most the cost), then sets the ordinary charge to the
   // computed charge of the next term (-1 when it cannot be computed) and clears the
   // other charges.
   static void addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(GenkasyoukyakuShisan& asset,

@@ -36,7 +36,8 @@ TEST(GenkasyoukyakuShisanListPrintLinesTest, RowsAndTotalsFootWithEarlierDecreas
   // this term.
   add("減少済", 1'000'000, 400'000, Date(), 90'000)->decreaseArray().emplace_back(Date(2023, 10, 1), 100'000);
   add("除却済", 600'000, 200'000, Date(2023, 6, 30), 0);
-  add("当期除却", 300'000, 100'000, Date(2024, 9, 30), 50'000);
+  // Three years: half a year's charge of 50,100 takes the 50,000 entered.
+  add("当期除却", 300'000, 100'000, Date(2024, 9, 30), 50'000)->setTaiyouYears(3);
 
   // Opening book value, decrease, charges, closing book value.
   using Figures = std::tuple<std::string, int64_t, int64_t, int64_t, int64_t>;

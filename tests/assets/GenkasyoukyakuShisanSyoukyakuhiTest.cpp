@@ -1,6 +1,7 @@
 // The depreciation of the term, worked by hand from the law's rates.
 #include <gtest/gtest.h>
 
+#include "assets/GenkasyoukyakuShisanListPrintLines.h"
 #include "assets/ShisanSyoukyaku.h"
 #include "model/GenkasyoukyakuShisan.h"
 #include "model/Kaisya.h"
@@ -262,16 +263,18 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardFixesThePhaseBaseAndClearsT
                      a.zoukaSyoukyakugaku() + a.warimashiSyoukyakuhi() + a.tokubetsuSyoukyakuhi()}),
             (Charges{262'144, 1'000'000 - 262'144 + 65'536 + 3, 65'536, 0}));
 
-  // The accumulated depreciation never passes the cost; a charge not entered adds 0.
+  // The accumulated depreciation never passes the cost; a charge not entered is the
+  // computed one, as the register shows it.
   G b = assetOf(G::kTeigakuHou, 100'000, 5, Date(2010, 4, 1));
   b.setKisyuSyoukyakugakuRuikei(90'000);
-  b.setFutsuuSyoukyakuhi(20'000);
+  b.setFutsuuSyoukyakuhi(9'999);
+  b.setTokubetsuSyoukyakuhi(20'000);
   ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(b, fiscalYear(2014), fiscalYear(2015));
   EXPECT_EQ(b.kisyuSyoukyakugakuRuikei(), 100'000);
   G c = assetOf(G::kTeigakuHou, 100'000, 5, Date(2010, 4, 1));
   c.setKisyuSyoukyakugakuRuikei(40'000);
   ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(c, fiscalYear(2014), fiscalYear(2015));
-  EXPECT_EQ((Charges{c.kisyuSyoukyakugakuRuikei(), c.futsuuSyoukyakuhi()}), (Charges{40'000, 20'000}));
+  EXPECT_EQ((Charges{c.kisyuSyoukyakugakuRuikei(), c.futsuuSyoukyakuhi()}), (Charges{60'000, 20'000}));
 
   // Without a cost the accumulated depreciation stops at the input limit, so that the
   // next term's document reads back.
@@ -315,6 +318,37 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, OrdinaryChargeIsAtMostTheComputedCharg
   for (const auto& [method, entered, taken] : cases)
     EXPECT_EQ(ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(G(method), entered, 70'000), taken)
         << method << " " << entered.value_or(-2);
+}
+
+// A personal computer of 400,000 over four years from October, 100,000 of it gone in
+// January: the term's charge is on the 300,000 left, 37,500 for six months. Whatever
+// charge is stored, the printout and the carry-forward take the one the register
+// shows: the stored one held to the computed charge, the computed one when none is
+// stored, the stored one as it is when no charge can be computed (no useful life).
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PrintoutAndCarryForwardTakeTheChargeTheRegisterShows)
+{
+  const SyoukyakuKikan year = fiscalYear(2024);
+  // stored charge, useful life → charge of the term, closing book value, next term's
+  // opening accumulated depreciation
+  const std::tuple<int64_t, int, int64_t, int64_t, int64_t> cases[] = {
+      {50'000, 4, 37'500, 262'500, 37'500},
+      {30'000, 4, 30'000, 270'000, 30'000},
+      {-1, 4, 37'500, 262'500, 37'500},
+      {50'000, 0, 50'000, 250'000, 50'000},
+  };
+  for (const auto& [stored, life, charge, kimatsu, nextKisyu] : cases) {
+    G a = assetOf(G::kTeigakuHou, 400'000, life, Date(2024, 10, 15));
+    a.decreaseArray().emplace_back(Date(2025, 1, 31), 100'000);
+    a.setFutsuuSyoukyakuhi(stored);
+    const GenkasyoukyakuShisanListPrintLines::Amounts printed =
+        GenkasyoukyakuShisanListPrintLines::amountsOfGenkasyoukyakuShisan(a, year);
+    EXPECT_EQ((Charges{ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(a, year), printed.futsuuSyoukyakuhi,
+                       printed.toukiSyoukyakuhiGoukei, printed.kimatsuCyoubokagaku, a.futsuuSyoukyakuhi()}),
+              (Charges{charge, charge, charge, kimatsu, stored}))
+        << stored << " " << life;
+    ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, year, fiscalYear(2025));
+    EXPECT_EQ(a.kisyuSyoukyakugakuRuikei(), nextKisyu) << stored << " " << life;
+  }
 }
 
 }  // namespace

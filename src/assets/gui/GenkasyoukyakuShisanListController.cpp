@@ -27,8 +27,10 @@
 #include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
 #include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "fields/AmountFormatter.h"
 #include "fields/FieldValue.h"
 #include "fields/WarekiDateFormatter.h"
+#include "fields/gui/FormatterLineEditBinding.h"
 #include "model/Kamoku.h"
 #include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
@@ -53,6 +55,8 @@ constexpr int kAssetKind = 1;
 constexpr const char* kOlderRuleTitle = "旧償却方法（平成19年3月31日以前に取得）";
 constexpr const char* kNewerRuleTitle = "平成19年4月1日以後に取得";
 constexpr const char* kRemovedBeforeAddedMessage = "除却日に取得日より前の日付は指定できません。";
+constexpr const char* kDecreasedBeforeAddedMessage = "減少日に取得日より前の日付は指定できません。";
+constexpr const char* kTokubetsuAfterRemovalMessage = "前期以前に除却した資産には特別（割増）償却費を入力できません。";
 
 bool isFixedChargeMethod(const std::string& m) { return ShisanSyoukyaku::isFutsuuSyoukyakuhiFixed(m); }
 bool isOneTimeMethod(const std::string& m) { return m == G::kSokujiSyoukyaku || m == G::kIkkatsuSyoukyaku; }
@@ -261,6 +265,11 @@ void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
           [this](int row, int column) { decreaseItemChanged(row, column); });
   connect(infoTabView_, &QTabWidget::currentChanged, this, [this](int i) { infoTabChanged(i); });
 
+  // An amount typed shows as the company shows amounts once its field is left
+  // ("3000000" as "3,000,000"), before the figures are recomputed from it.
+  for (QLineEdit* f :
+       {syutokuKagakuField_, kisyuSyoukyakugakuRuikeiField_, futsuuSyoukyakuhiField_, tokubetsuSyoukyakuhiField_})
+    new FormatterLineEditBinding(f, *amountFormatter_);
   // Typing marks the document changed; leaving a field recomputes the figures.
   for (QLineEdit* f : {quantityField_, dateOfAddedField_, dateOfRemovedField_, taiyouYearsField_, syutokuKagakuField_,
                        referenceField_, kisyuSyoukyakugakuRuikeiField_, zanzonWariaiField_, zanzonGendoWariaiField_,
@@ -299,6 +308,8 @@ void GenkasyoukyakuShisanListController::windowDidLoad()
 {
   dateFormatter_ = std::make_unique<WarekiDateFormatter>();
   dateFormatter_->setIsWareki(document()->document().kaisya().doUseWareki());
+  decreaseDateFormatter_ = std::make_unique<WarekiDateFormatter>();
+  amountFormatter_ = std::make_unique<AmountFormatter>(document()->document().kaisya().decimalPrecision());
 
   auto* splitter = new QSplitter(this);
   outlineView_ = new KamokuJigyoubuGroupOutlineView(splitter);
@@ -381,6 +392,7 @@ void GenkasyoukyakuShisanListController::windowDidLoad()
 
 void GenkasyoukyakuShisanListController::recomputeUI()
 {
+  if (amountFormatter_) *amountFormatter_ = AmountFormatter(document()->document().kaisya().decimalPrecision());
   reloadOutline();
   // The figures follow the preferences (the rounding) and the company at once.
   if (selected_) updateUneditableField();
@@ -419,11 +431,29 @@ QModelIndex GenkasyoukyakuShisanListController::indexOfAsset(const Genkasyoukyak
   return found.isEmpty() ? QModelIndex() : found.front();
 }
 
+QStringList GenkasyoukyakuShisanListController::outlineRowTexts(const GenkasyoukyakuShisan& a) const
+{
+  const Kaisya& kaisya = document()->document().kaisya();
+  const Date d = a.dateOfAdded();
+  return {qs(a.name()), qs(a.kanriCode()),
+          d.isNull() ? QString() : qs(dateFormatter_->stringForObjectValue(FieldValue::date(d)).value_or("")),
+          a.syutokuKagaku() < 0 ? QString() : qs(kaisya.displayStringOfMemoryKingaku(a.syutokuKagaku())),
+          qs(a.syoukyakuTypeStr())};
+}
+
+void GenkasyoukyakuShisanListController::refreshOutlineRowOfGenkasyoukyakuShisan(const GenkasyoukyakuShisanPtr& asset)
+{
+  const QModelIndex idx = indexOfAsset(asset);
+  if (!idx.isValid()) return;
+  const QStringList texts = outlineRowTexts(*asset);
+  for (int c = 0; c < texts.size() && c < model_->columnCount(idx.parent()); ++c)
+    if (QStandardItem* item = model_->itemFromIndex(idx.siblingAtColumn(c))) item->setText(texts[c]);
+}
+
 void GenkasyoukyakuShisanListController::reloadOutline()
 {
   if (!model_) return;
   const MyDocument& doc = document()->document();
-  const Kaisya& kaisya = doc.kaisya();
   std::set<std::string> expanded;
   for (size_t i = 0; i < groupOfRow_.size(); ++i) {
     const QModelIndexList found =
@@ -451,12 +481,7 @@ void GenkasyoukyakuShisanListController::reloadOutline()
   };
   const auto assetRow = [&](const GenkasyoukyakuShisanPtr& a) {
     QList<QStandardItem*> row;
-    const Date d = a->dateOfAdded();
-    for (const QString& t :
-         {qs(a->name()), qs(a->kanriCode()),
-          d.isNull() ? QString() : qs(dateFormatter_->stringForObjectValue(FieldValue::date(d)).value_or("")),
-          a->syutokuKagaku() < 0 ? QString() : qs(kaisya.displayStringOfMemoryKingaku(a->syutokuKagaku())),
-          qs(a->syoukyakuTypeStr())}) {
+    for (const QString& t : outlineRowTexts(*a)) {
       auto* item = new QStandardItem(t);
       item->setData(kAssetKind, kKindRole);
       item->setData(QVariant::fromValue(reinterpret_cast<quintptr>(a.get())), kKeyRole);
@@ -782,37 +807,52 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
 
 // --- detail: validation and commit
 
+void GenkasyoukyakuShisanListController::showInfoTab(int index)
+{
+  switchingTab_ = true;
+  infoTabView_->setCurrentIndex(index);
+  shownInfoTab_ = index;
+  switchingTab_ = false;
+}
+
 void GenkasyoukyakuShisanListController::refuse(const char* message, QWidget* field)
 {
   AlertSheet::beginAlertSheet(this, qs(kInvalidShisanTitle), qs(message));
   if (!field) return;
-  if (infoTabView_->currentIndex() != 0) {
-    switchingTab_ = true;
-    infoTabView_->setCurrentIndex(0);
-    shownInfoTab_ = 0;
-    switchingTab_ = false;
-  }
+  showInfoTab(0);
   field->setFocus();
   if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+}
+
+void GenkasyoukyakuShisanListController::refuseDecrease(const char* message, int row)
+{
+  AlertSheet::beginAlertSheet(this, qs(kInvalidShisanTitle), qs(message));
+  showInfoTab(1);
+  updateItemsOfDecreaseHistory();
+  decreaseHistoryTableView_->setCurrentCell(row, 0);
+  decreaseHistoryTableView_->setFocus();
 }
 
 bool GenkasyoukyakuShisanListController::acceptsDecreaseText(int column, const QString& typed) const
 {
   const std::string t = typed.trimmed().toStdString();
-  if (column == 0) return dateFormatter_->dateOfString(t).has_value();
-  if (t.empty()) return true;
-  const Kaisya& kaisya = document()->document().kaisya();
-  const std::optional<int64_t> v = kaisya.memoryKingakuOfDisplayString(t);
-  return v && *v >= 0 && *v <= kaisya.maxInputAmountValue();
+  if (column == 0) return decreaseDateFormatter_->dateOfString(t).has_value();
+  FieldValue amount;
+  return amountFormatter_->getObjectValue(amount, t, nullptr);
 }
 
 bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukyakuShisan()
 {
   const Kaisya& kaisya = document()->document().kaisya();
   // A decrease cell being edited: a refused text keeps it (and the asset) in editing;
-  // an accepted one ends the edit, the decreases then sorted by date.
-  if (infoTabView_->currentIndex() == 1 && !decreaseDelegate_->endEditing()) {
+  // an accepted one ends the edit, the decreases then sorted by date. The tab asked
+  // about is the one shown until a switch away from it is let through.
+  if (shownInfoTab_ == 1 && !decreaseDelegate_->endEditing()) {
     AlertSheet::beep();
+    if (QLineEdit* editor = decreaseDelegate_->editor()) {
+      showInfoTab(1);
+      editor->setFocus();
+    }
     return false;
   }
   if (!integer(quantityField_)) {
@@ -863,11 +903,40 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
   return true;
 }
 
+bool GenkasyoukyakuShisanListController::shouldLetGoSelectedGenkasyoukyakuShisan()
+{
+  const Kaisya& kaisya = document()->document().kaisya();
+  // Validated: the acquisition date is a date.
+  const Date added = *dateFormatter_->dateOfString(text(dateOfAddedField_));
+  // A decrease before the acquisition would be taken off the closing book value
+  // without showing in any column of the term.
+  selected_->sortDecreaseArrayByDate();
+  const std::vector<GenkasyoukyakuShisanDecrease>& decreases = selected_->decreaseArray();
+  for (size_t i = 0; i < decreases.size(); ++i) {
+    const Date d = decreases[i].dateOfDecrease();
+    if (!d.isNull() && d < added) {
+      refuseDecrease(kDecreasedBeforeAddedMessage, static_cast<int>(i));
+      return false;
+    }
+  }
+  // An asset gone before the term has no book value left to depreciate.
+  const std::optional<Date> removed = dateFormatter_->dateOfString(text(dateOfRemovedField_));
+  const std::optional<int64_t> tokubetsu = kaisya.memoryKingakuOfDisplayString(text(tokubetsuSyoukyakuhiField_));
+  if (removed && *removed < kaisya.termStartDate() && tokubetsu && *tokubetsu > 0) {
+    refuse(kTokubetsuAfterRemovalMessage, tokubetsuSyoukyakuhiField_);
+    return false;
+  }
+  return true;
+}
+
 bool GenkasyoukyakuShisanListController::setEditingGenkasyoukyakuShisanToArray()
 {
   if (!selected_ || !selectedTabView_ || selectedTabView_->currentIndex() != 0) return true;
-  if (!shouldFinishEditingSelectedGenkasyoukyakuShisan()) return false;
-  if (dirty_) writeFieldsIntoAsset();
+  if (!shouldFinishEditingSelectedGenkasyoukyakuShisan() || !shouldLetGoSelectedGenkasyoukyakuShisan()) return false;
+  if (dirty_) {
+    writeFieldsIntoAsset();
+    refreshOutlineRowOfGenkasyoukyakuShisan(selected_);
+  }
   selected_->sortDecreaseArrayByDate();
   std::erase(neverCommitted_, selected_);
   return true;
@@ -892,6 +961,15 @@ void GenkasyoukyakuShisanListController::userEdited()
   if (filling_ || !selected_) return;
   dirty_ = true;
   document()->updateChangeCount(MyDocument::ChangeType::Done);
+}
+
+void GenkasyoukyakuShisanListController::decreasesEdited()
+{
+  if (!selected_) return;
+  dirty_ = true;
+  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  // The general tab shows the charge the decrease leaves, and the commit stores it.
+  updateUneditableField();
 }
 
 void GenkasyoukyakuShisanListController::syoukyakuTypeChosen()
@@ -921,6 +999,15 @@ void GenkasyoukyakuShisanListController::infoTabChanged(int index)
 
 void GenkasyoukyakuShisanListController::updateItemsOfDecreaseHistory()
 {
+  fillDecreaseTable();
+  if (!selected_->decreaseArray().empty()) decreaseHistoryTableView_->setCurrentCell(0, 0);
+  const bool oneTime = isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString());
+  addDecreaseHistoryButton_->setEnabled(!oneTime);
+  removeDecreaseHistoryButton_->setEnabled(!oneTime && !selected_->decreaseArray().empty());
+}
+
+void GenkasyoukyakuShisanListController::fillDecreaseTable()
+{
   const Kaisya& kaisya = document()->document().kaisya();
   const bool was = filling_;
   filling_ = true;
@@ -931,16 +1018,44 @@ void GenkasyoukyakuShisanListController::updateItemsOfDecreaseHistory()
     decreaseHistoryTableView_->setItem(
         i, 0,
         new QTableWidgetItem(
-            qs(dateFormatter_->stringForObjectValue(FieldValue::date(d.dateOfDecrease())).value_or(""))));
+            qs(decreaseDateFormatter_->stringForObjectValue(FieldValue::date(d.dateOfDecrease())).value_or(""))));
     auto* amount = new QTableWidgetItem(qs(kaisya.displayStringOfMemoryKingaku(d.amountOfDecrease())));
     amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     decreaseHistoryTableView_->setItem(i, 1, amount);
   }
   filling_ = was;
-  if (!decreases.empty()) decreaseHistoryTableView_->setCurrentCell(0, 0);
-  const bool oneTime = isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString());
-  addDecreaseHistoryButton_->setEnabled(!oneTime);
-  removeDecreaseHistoryButton_->setEnabled(!oneTime && !decreases.empty());
+}
+
+void GenkasyoukyakuShisanListController::sortDecreasesKeepingTheirCells(int editedRow)
+{
+  std::vector<GenkasyoukyakuShisanDecrease>& decreases = selected_->decreaseArray();
+  std::vector<size_t> order(decreases.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    return GenkasyoukyakuShisanDecrease::decreaseDateSort(decreases[a], decreases[b]) < 0;
+  });
+  std::vector<GenkasyoukyakuShisanDecrease> sorted;
+  sorted.reserve(order.size());
+  for (size_t i : order) sorted.push_back(decreases[i]);
+  decreases = std::move(sorted);
+  const auto sortedRow = [&](int row) {
+    for (size_t i = 0; i < order.size(); ++i)
+      if (static_cast<int>(order[i]) == row) return static_cast<int>(i);
+    return -1;
+  };
+  // The cell a Tab has just opened (the edit moved on) opens again where its
+  // decrease now stands; a finished edit leaves its decrease selected.
+  const QModelIndex edited = decreaseDelegate_->editedIndex();
+  if (QLineEdit* editor = decreaseDelegate_->editor())
+    emit decreaseDelegate_->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+  fillDecreaseTable();
+  if (edited.isValid() && sortedRow(edited.row()) >= 0) {
+    const int row = sortedRow(edited.row());
+    decreaseHistoryTableView_->setCurrentCell(row, edited.column());
+    decreaseHistoryTableView_->editItem(decreaseHistoryTableView_->item(row, edited.column()));
+  } else if (sortedRow(editedRow) >= 0) {
+    decreaseHistoryTableView_->setCurrentCell(sortedRow(editedRow), 0);
+  }
 }
 
 void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column)
@@ -949,7 +1064,7 @@ void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column
   GenkasyoukyakuShisanDecrease& d = selected_->decreaseArray()[row];
   const std::string t = decreaseHistoryTableView_->item(row, column)->text().trimmed().toStdString();
   if (column == 0) {
-    const std::optional<Date> date = dateFormatter_->dateOfString(t);
+    const std::optional<Date> date = decreaseDateFormatter_->dateOfString(t);
     if (!date) {
       AlertSheet::beep();  // a decrease needs a date
       updateItemsOfDecreaseHistory();
@@ -957,19 +1072,19 @@ void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column
     }
     d.setDateOfDecrease(*date);
   } else {
-    const std::optional<int64_t> v =
-        t.empty() ? std::optional<int64_t>(0) : document()->document().kaisya().memoryKingakuOfDisplayString(t);
-    if (!v || !GenkasyoukyakuShisan::isAmountInRange(*v)) {
+    FieldValue v;
+    if (!amountFormatter_->getObjectValue(v, t, nullptr) || !GenkasyoukyakuShisan::isAmountInRange(v.amountValue())) {
       AlertSheet::beep();
       updateItemsOfDecreaseHistory();
       return;
     }
-    d.setAmountOfDecrease(*v);
+    d.setAmountOfDecrease(v.amountValue());  // an empty amount is 0
   }
-  selected_->sortDecreaseArrayByDate();
-  document()->updateChangeCount(MyDocument::ChangeType::Done);
-  QTimer::singleShot(0, this, [this] {
-    if (selected_) updateItemsOfDecreaseHistory();
+  decreasesEdited();
+  // The rows stay as they are until the edit has moved on; then the decreases go
+  // into date order.
+  QTimer::singleShot(0, this, [this, row, asset = selected_] {
+    if (selected_ == asset) sortDecreasesKeepingTheirCells(row);
   });
 }
 
@@ -977,8 +1092,8 @@ void GenkasyoukyakuShisanListController::addDecreaseHistory()
 {
   if (!selected_ || !shouldFinishEditingSelectedGenkasyoukyakuShisan()) return;
   selected_->decreaseArray().emplace_back(Date::earliestTermStartDate(), 0);
-  document()->updateChangeCount(MyDocument::ChangeType::Done);
-  infoTabView_->setCurrentIndex(1);
+  decreasesEdited();
+  showInfoTab(1);
   updateItemsOfDecreaseHistory();
   const int last = decreaseHistoryTableView_->rowCount() - 1;
   decreaseHistoryTableView_->setCurrentCell(last, 0);
@@ -990,7 +1105,7 @@ void GenkasyoukyakuShisanListController::removeDecreaseHistory()
   const int row = decreaseHistoryTableView_->currentRow();
   if (!selected_ || row < 0 || row >= static_cast<int>(selected_->decreaseArray().size())) return;
   selected_->decreaseArray().erase(selected_->decreaseArray().begin() + row);
-  document()->updateChangeCount(MyDocument::ChangeType::Done);
+  decreasesEdited();
   updateItemsOfDecreaseHistory();
   if (decreaseHistoryTableView_->rowCount() > 0)
     decreaseHistoryTableView_->setCurrentCell(std::min(row, decreaseHistoryTableView_->rowCount() - 1), 0);
@@ -1070,7 +1185,7 @@ void GenkasyoukyakuShisanListController::handleChooseAddShisan()
     reloadOutline();
     selectGenkasyoukyakuShisan(asset);
     updateForSelectedGenkasyoukyakuShisan();
-    infoTabView_->setCurrentIndex(0);
+    showInfoTab(0);
     quantityField_->setFocus();
     quantityField_->selectAll();
   });

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -33,6 +34,7 @@ class QWidget;
 
 namespace kivo {
 
+class AmountFormatter;
 class CheckedItemDelegate;
 class GenkasyoukyakuShisanOutlineModel;
 class GenkasyoukyakuShisanToAddController;
@@ -61,6 +63,8 @@ public:
   // Rebuilds the outline from the document; expanded groups stay expanded and the
   // shown asset stays selected.
   void reloadOutline();
+  // Shows the asset's values in its row, in place.
+  void refreshOutlineRowOfGenkasyoukyakuShisan(const GenkasyoukyakuShisanPtr& asset);
   // Reveals and selects the asset's row alone.
   void selectGenkasyoukyakuShisan(const GenkasyoukyakuShisanPtr& asset);
   // The selected rows: assets, and whether a group is among them.
@@ -113,6 +117,7 @@ public:
   QLineEdit* toukiSyoukyakuhiGoukeiField() const { return toukiSyoukyakuhiGoukeiField_; }
   QLineEdit* kimatsuCyoubokagakuField() const { return kimatsuCyoubokagakuField_; }
   QLineEdit* syoukyakuRitsuField() const { return syoukyakuRitsuField_; }
+  QLineEdit* kisyuCyoubokagakuField() const { return kisyuCyoubokagakuField_; }
   QTableWidget* decreaseHistoryTableView() const { return decreaseHistoryTableView_; }
   GenkasyoukyakuShisanToAddController* addController() const { return addController_; }
   SelectShisanToSetSansyutsuchiController* setSansyutsuchiController() const { return setSansyutsuchiController_; }
@@ -152,10 +157,26 @@ private:
   void fillFields();
   void clearUneditableField();
   bool shouldFinishEditingSelectedGenkasyoukyakuShisan();
+  // What only the asset as a whole is checked for, when it is let go (committed), not
+  // on a tab switch, so that either tab's side of a conflict can be corrected: no
+  // decrease before the acquisition, no special charge after a removal before the
+  // term. Refuses with the decrease or the field selected.
+  bool shouldLetGoSelectedGenkasyoukyakuShisan();
   void refuse(const char* message, QWidget* field);
+  // Refuses with the decrease's date cell selected.
+  void refuseDecrease(const char* message, int row);
+  // Shows a tab of the detail without asking whether the shown one may be left.
+  void showInfoTab(int index);
+  QStringList outlineRowTexts(const GenkasyoukyakuShisan& asset) const;
   void writeFieldsIntoAsset();
   void userEdited();
+  // A decrease added, changed or removed: an edit of the asset like any other.
+  void decreasesEdited();
   void updateItemsOfDecreaseHistory();
+  void fillDecreaseTable();
+  // Puts the decreases in date order after an edit of the row, the edited decrease
+  // selected, or the cell a Tab has just opened open again on its decrease.
+  void sortDecreasesKeepingTheirCells(int editedRow);
   void decreaseItemChanged(int row, int column);
   void updateFunctionMenu();
   void syoukyakuTypeChosen();
@@ -185,6 +206,10 @@ private:
   bool switchingTab_ = false;
   int shownInfoTab_ = 0;
   std::unique_ptr<WarekiDateFormatter> dateFormatter_;
+  // The decrease table's dates, in the common era whatever the company's setting.
+  std::unique_ptr<WarekiDateFormatter> decreaseDateFormatter_;
+  // The amount fields and the decrease amounts, at the company's precision.
+  std::unique_ptr<AmountFormatter> amountFormatter_;
 
   KamokuJigyoubuGroupOutlineView* outlineView_ = nullptr;
   GenkasyoukyakuShisanOutlineModel* model_ = nullptr;

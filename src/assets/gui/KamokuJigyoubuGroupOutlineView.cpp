@@ -32,13 +32,18 @@ QItemSelectionModel::SelectionFlags KamokuJigyoubuGroupOutlineView::selectionCom
   return selectionShouldChange() ? flags : QItemSelectionModel::NoUpdate;
 }
 
-void KamokuJigyoubuGroupOutlineView::keyPressEvent(QKeyEvent* event)
+bool KamokuJigyoubuGroupOutlineView::event(QEvent* event)
 {
-  if (event->key() == Qt::Key_Tab && state() != QAbstractItemView::EditingState && tabPressed) {
-    tabPressed();
-    return;
+  // The widget takes a Tab for moving the focus before any key handler sees it.
+  if (event->type() == QEvent::KeyPress && tabPressed && state() != QAbstractItemView::EditingState) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Tab &&
+        !(key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+      tabPressed();
+      return true;
+    }
   }
-  QTreeView::keyPressEvent(event);
+  return QTreeView::event(event);
 }
 
 void KamokuJigyoubuGroupOutlineView::startDrag(Qt::DropActions)

@@ -32,7 +32,8 @@ public:
 protected:
   QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                        const QEvent* event = nullptr) const override;
-  void keyPressEvent(QKeyEvent* event) override;
+  // A Tab goes to the detail rather than to the next widget.
+  bool event(QEvent* event) override;
   void startDrag(Qt::DropActions supportedActions) override;
 
 private:

@@ -66,7 +66,7 @@ TEST_F(GenkasyoukyakuShisanPrintTest,
 {
   add("営業車", 155, Date(2020, 4, 1), 3000000, 1200000, 270000);
   add("トラック", 155, Date(2024, 7, 1), 5000000, 0, 375000);
-  add("会計ソフト", 173, Date(2022, 4, 1), 800000, 320000, 160000);
+  add("会計ソフト", 173, Date(2022, 4, 1), 800000, 320000, 160000)->setTaiyouYears(5);
   const QString text = printed();
   ASSERT_FALSE(text.isEmpty());
   // Cost, the term's charge, the closing book value and the closing accumulated
