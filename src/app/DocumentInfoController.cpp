@@ -136,26 +136,61 @@ void DocumentInfoController::windowDidLoad()
   setCentralWidget(central);
   resize(sizeHint().expandedTo(QSize(640, 0)));
 
-  // Each document's hub starts a step further down and right, at the first step no
-  // other open document's first window stands on, so that a document's windows never
-  // lie exactly over another's (they cascade from there).
-  if (QScreen* screen = QApplication::primaryScreen()) {
-    const QRect v = screen->availableGeometry();
-    std::vector<QPoint> taken;
-    if (DocumentController* dc = DocumentController::sharedDocumentController())
-      for (DocumentSession* other : dc->documents())
-        if (other != document())
-          for (DocumentWindowController* wc : other->windowControllers())
-            if (wc->shouldCloseDocument() && wc->isVisible()) taken.push_back(wc->pos());
-    auto at = [&v](int step) { return QPoint(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300); };
-    int step = 0;
-    while (step <= static_cast<int>(taken.size()) && std::any_of(taken.begin(), taken.end(), [&](const QPoint& p) {
-             return (p - at(step)).manhattanLength() < 8;
-           }))
-      ++step;
-    move(at(step));
-  }
+  moveToFirstFreePlace();
   recomputeUI();
+}
+
+void DocumentInfoController::moveToFirstFreePlace()
+{
+  QScreen* screen = QApplication::primaryScreen();
+  if (!screen) return;
+  const QRect v = screen->availableGeometry();
+  // The places of the other open documents' first windows, and the origins their
+  // windows cascade from.
+  std::vector<QPoint> taken;
+  if (DocumentController* dc = DocumentController::sharedDocumentController())
+    for (DocumentSession* other : dc->documents()) {
+      if (other == document()) continue;
+      if (const WindowController* info = other->documentInfoController(); info && info->isWindowLoaded())
+        taken.push_back(info->windowFrameOriginWhenLoaded());
+      for (DocumentWindowController* wc : other->windowControllers())
+        if (wc->shouldCloseDocument() && wc->isVisible()) taken.push_back(wc->pos());
+    }
+  // A document's windows cascade from its information window, a step per position in
+  // "伝票・帳票". A place clashes with another document's when a window cascading from
+  // it would stand on one cascading from the other (a step of the cascade itself would
+  // put the second document's voucher window on the first one's cash book); along the
+  // axes it clashes too when two such windows would share a column or a row, where
+  // the screen's edge, pulling windows of the same size in, would put them on each
+  // other.
+  const int last = MainMenu::positionInDenpyouAndCyouhyouMenu(QString());
+  const QPoint cascadeStep(kCascadeRight, kCascadeDown);
+  const auto clashes = [&](const QPoint& place, bool alongAxes) {
+    for (const QPoint& p : taken)
+      for (int m = -last; m <= last; ++m) {
+        const QPoint d = place - p - cascadeStep * m;
+        if (d.manhattanLength() < kNearby) return true;
+        if (alongAxes && (std::abs(d.x()) < kNearbyAlongAxis || std::abs(d.y()) < kNearbyAlongAxis)) return true;
+      }
+    return false;
+  };
+  // The places step right and a little down, across the cascade and never along it,
+  // and in rows that start half a step right and further down, as far as the window
+  // stays on the screen.
+  const QPoint first(v.x() + 60, v.y() + 60);
+  std::vector<QPoint> places{first};
+  for (int row = 0; row < 32; ++row)
+    for (int column = 0; column < 32; ++column) {
+      const QPoint place = first + kDocumentStep * column + kDocumentRowStep * row;
+      if (place.x() + width() > v.x() + v.width() || place.y() + height() > v.y() + v.height()) break;
+      if (row + column > 0) places.push_back(place);
+    }
+  // The first place that clashes with none; failing that, the first from which no
+  // window stands on another's while the screen's edge leaves them where they are.
+  auto place = std::find_if(places.begin(), places.end(), [&](const QPoint& p) { return !clashes(p, true); });
+  if (place == places.end())
+    place = std::find_if(places.begin(), places.end(), [&](const QPoint& p) { return !clashes(p, false); });
+  move(place == places.end() ? first : *place);
 }
 
 void DocumentInfoController::recomputeUI()

@@ -75,7 +75,21 @@ protected:
   void windowDidBecomeMain() override;
 
 private:
+  // The steps between documents' information windows: across the cascade
+  // (kCascadeRight, kCascadeDown), never along it nor along one of its axes, so that
+  // two documents' windows never stand on each other, also where the screen's edge
+  // pulls windows of the same size to one column or row; the next row starts half a
+  // step right and further down.
+  static constexpr QPoint kDocumentStep{94, 12};
+  static constexpr QPoint kDocumentRowStep{47, 17};
+  // How near two windows' places may come: anywhere, and along one axis.
+  static constexpr int kNearby = 8;
+  static constexpr int kNearbyAlongAxis = 5;
+
   QPushButton* addCommandButton(Command command, const QString& title);
+  // The first place no other open document's first window stands on and no window
+  // of whose cascade would stand on one of another open document's.
+  void moveToFirstFreePlace();
 
   QLabel* companyField_ = nullptr;
   QLabel* kindField_ = nullptr;

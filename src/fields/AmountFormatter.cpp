@@ -9,6 +9,26 @@ namespace {
 // (99,999,999,999 stored units).
 int maxInputWholeDigits(int32_t precision) { return 11 - precision; }
 
+// Whether the text is written as an amount: a sign, digits with grouping commas, a
+// decimal point and its digits. Such a text that cannot be read is too large to be
+// held, however many digits it has.
+bool isWrittenAsAmount(const std::string& text)
+{
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+  bool digit = false, point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9')
+      digit = true;
+    else if (c == '.' && !point)
+      point = true;
+    else if (c != ',' || point)
+      return false;
+  }
+  return digit;
+}
+
 }  // namespace
 
 AmountFormatter::AmountFormatter(int32_t decimalPrecision, Range range) : range_(range)
@@ -44,7 +64,7 @@ bool AmountFormatter::getObjectValue(FieldValue& value, const std::string& typed
     }
   }
   const std::optional<int64_t> units = kaisya_.memoryKingakuOfDisplayString(text);
-  if (!units) return fail(kInvalidMessage);
+  if (!units) return fail(isWrittenAsAmount(text) ? kOverLimitMessage : kInvalidMessage);
   if (range_ == Range::Input && *units > Kaisya::kMaxInputAmountValue) return fail(kOverLimitMessage);
   value = FieldValue::amount(*units);
   return true;

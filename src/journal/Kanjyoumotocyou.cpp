@@ -83,9 +83,10 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(const MyDocument& document, std::v
 
   const std::vector<ShiwakePtr>& sorted = document.journal().sortedByDate();
 
-  // Balances and sums change only while within the output limit, so that a value
-  // that has left it stays beyond it and reads as "#Precision!".
-  auto within = [max](int64_t v) { return v >= -max && v <= max; };
+  // Balances change only while within the output limit, so that a balance that has
+  // left it stays beyond it and reads as "#Precision!"; the sums stop above the limit
+  // (capped::addToSum).
+  auto within = [max](int64_t v) { return capped::inRange(v, max); };
 
   // Every ledger is built in the same pass over the journal: each keeps its own
   // balance, sums and rows, and an entry goes to the ledgers of its two accounts.
@@ -169,8 +170,8 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(const MyDocument& document, std::v
     const std::string title = "　" + (isKessan ? std::string(kKessanSeiridukiName) : months[m].name()) + "合計";
     for (int i : touched) {
       LedgerBuild& b = builds[i];
-      if (within(b.karikataTotal)) b.karikataTotal = capped::add(b.karikataTotal, b.karikataSum);
-      if (within(b.kashikataTotal)) b.kashikataTotal = capped::add(b.kashikataTotal, b.kashikataSum);
+      b.karikataTotal = capped::addToSum(b.karikataTotal, b.karikataSum, max);
+      b.kashikataTotal = capped::addToSum(b.kashikataTotal, b.kashikataSum, max);
       Motocyou monthTotal = makeRow(b.ledger, Motocyou::kTotalRow);
       monthTotal.setTitle(title);
       monthTotal.setKarikataKingaku(b.karikataSum);
@@ -188,11 +189,11 @@ bool Kanjyoumotocyou::setKanjyoumotocyouArray(const MyDocument& document, std::v
     if (!karikata && !kashikata) return;
     if (karikata) {
       if (within(b.balance)) b.balance = b.ledger.applyKarikata(b.balance, s.karikataKingaku());
-      if (within(b.karikataSum)) b.karikataSum = capped::add(b.karikataSum, s.karikataKingaku());
+      b.karikataSum = capped::addToSum(b.karikataSum, s.karikataKingaku(), max);
     }
     if (kashikata) {
       if (within(b.balance)) b.balance = b.ledger.applyKashikata(b.balance, s.kashikataKingaku());
-      if (within(b.kashikataSum)) b.kashikataSum = capped::add(b.kashikataSum, s.kashikataKingaku());
+      b.kashikataSum = capped::addToSum(b.kashikataSum, s.kashikataKingaku(), max);
     }
     Motocyou row = makeRow(b.ledger, index);
     row.setZandaka(b.balance);

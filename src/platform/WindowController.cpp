@@ -19,9 +19,6 @@
 namespace kivo {
 namespace {
 
-constexpr int kCascadeRight = 21;
-constexpr int kCascadeDown = 23;
-
 QRect availableGeometryFor(const QWidget* anchor)
 {
   QScreen* screen = anchor && anchor->screen() ? anchor->screen() : QGuiApplication::primaryScreen();

@@ -88,6 +88,10 @@ public:
   virtual void closeAttachedSheet();
 
   // --- placement
+  // The step of the cascade: a window stands this far right and down of the origin
+  // window per position of its item in "伝票・帳票".
+  static constexpr int kCascadeRight = 21;
+  static constexpr int kCascadeDown = 23;
   // Places the window for its first showing: the frame the document remembers for this
   // kind, else a cascade from the document information window by the window's position
   // in "伝票・帳票", sized from the user defaults; kept within the screen.

@@ -179,9 +179,8 @@ std::optional<std::vector<Shisan>> HojyoZandaka::hojyoZandakaArray(const MyDocum
       const Shisan& r = rows[i];
       if (capped::inRange(goukei.kaishiZandaka, max))
         goukei.kaishiZandaka = capped::add(goukei.kaishiZandaka, r.kaishiZandaka());
-      if (goukei.karikataGoukei <= max) goukei.karikataGoukei = capped::add(goukei.karikataGoukei, r.karikataGoukei());
-      if (goukei.kashikataGoukei <= max)
-        goukei.kashikataGoukei = capped::add(goukei.kashikataGoukei, r.kashikataGoukei());
+      goukei.karikataGoukei = capped::addToSum(goukei.karikataGoukei, r.karikataGoukei(), max);
+      goukei.kashikataGoukei = capped::addToSum(goukei.kashikataGoukei, r.kashikataGoukei(), max);
       if (capped::inRange(goukei.syuuryouZandaka, max))
         goukei.syuuryouZandaka = capped::add(goukei.syuuryouZandaka, r.syuuryouZandaka());
     }

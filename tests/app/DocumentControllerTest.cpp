@@ -3,6 +3,9 @@
 #include <QFile>
 
 #include "document/DocumentFile.h"
+#include "entry/gui/FurikaedenpyouController.h"
+#include "entry/gui/SuitoucyouController.h"
+#include "journal/gui/ShiwakenikkiController.h"
 #include "support/AppTestFixture.h"
 #include "support/CraftedDocumentFile.h"
 
@@ -35,6 +38,40 @@ TEST_F(DocumentControllerTest, EachNewDocumentsInformationWindowTakesAFreeStep)
   EXPECT_EQ(dc->documents().size(), 3u);
   EXPECT_NE(infoPos(d), infoPos(b));
   EXPECT_NE(infoPos(d), infoPos(c));
+}
+
+// Each document's windows cascade from its own information window, and none of
+// them stands on a window of another open document (a step of the cascade between
+// two documents' information windows put the second one's voucher window on the
+// first one's cash book).
+TEST_F(DocumentControllerTest, EachDocumentsWindowsCascadeFromItsOwnInformationWindowAndStandOnNoOthers)
+{
+  std::vector<std::vector<DocumentWindowController*>> windows;
+  for (const char* name : {"甲", "乙", "丙"}) {
+    DocumentSession* doc = openBooks(name);
+    windows.push_back({FurikaedenpyouController::showFurikaedenpyouWindow(doc),
+                       SuitoucyouController::showSuitoucyouWindow(doc, kGenkin, -1),
+                       ShiwakenikkiController::showShiwakenikkiWindow(doc)});
+    flush();
+    const QPoint origin = doc->documentInfoController()->windowFrameOriginWhenLoaded();
+    for (DocumentWindowController* w : windows.back()) {
+      const int n =
+          MainMenu::positionInDenpyouAndCyouhyouMenu(w == windows.back()[0]   ? MainMenu::kFurikaedenpyouItemTitle
+                                                     : w == windows.back()[1] ? MainMenu::kSuitoucyouItemTitle
+                                                                              : MainMenu::kShiwakenikkiItemTitle);
+      // Pulled back into the screen at most, never from another origin.
+      const QPoint cascade = origin + QPoint(WindowController::kCascadeRight, WindowController::kCascadeDown) * n;
+      EXPECT_TRUE(w->pos() == cascade || w->pos().x() < cascade.x() || w->pos().y() < cascade.y())
+          << name << " " << w->windowTitle().toStdString();
+    }
+    windows.back().push_back(doc->documentInfoController());
+  }
+  for (size_t a = 0; a < windows.size(); ++a)
+    for (size_t b = a + 1; b < windows.size(); ++b)
+      for (DocumentWindowController* wa : windows[a])
+        for (DocumentWindowController* wb : windows[b])
+          EXPECT_GE((wa->pos() - wb->pos()).manhattanLength(), 5)
+              << wa->windowTitle().toStdString() << " / " << wb->windowTitle().toStdString();
 }
 
 TEST_F(DocumentControllerTest, AFileThatCannotBeOpenedIsRefusedWithItsMessageAndQuittingAsksEachChangedDocument)

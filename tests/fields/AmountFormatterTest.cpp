@@ -29,7 +29,13 @@ TEST(AmountFormatter, ReadsInputAmountsExactly)
       {0, "1.5", std::nullopt, "小数点以下は入力できません。"},
       {0, "abc", std::nullopt, invalid},
       {0, ".", std::nullopt, invalid},
-      {0, "99999999999999999999999", std::nullopt, invalid},  // beyond 64 bits
+      // Above the limit however many digits, also past what 64 bits hold.
+      {0, "9999999999999999", std::nullopt, over},
+      {0, "99999999999999999", std::nullopt, over},
+      {0, "99,999,999,999,999,999,999", std::nullopt, over},
+      {0, "99999999999999999999999", std::nullopt, over},
+      {0, "1a", std::nullopt, invalid},
+      {0, "1e20", std::nullopt, invalid},
       {1, "1.5", amount(15)},
       {1, "1", amount(10)},
       {1, "1.55", std::nullopt, "小数点以下は1桁までです。"},
@@ -42,6 +48,7 @@ TEST(AmountFormatter, ReadsInputAmountsExactly)
       {2, "1.150", std::nullopt, "小数点以下は2桁までです。"},
       {2, "999999999.99", amount(99'999'999'999)},
       {2, "1000000000", std::nullopt, over},
+      {2, "12345678901234567.5", std::nullopt, over},
       {2, "", FieldValue::text("")},
   };
   for (const auto& c : cases) {
@@ -68,6 +75,7 @@ TEST(AmountFormatter, ShowsAndReadsBackAtEachPrecisionAndUnlimitedFieldsTakeSign
   EXPECT_EQ(f.stringForObjectValue(FieldValue::amount(-115)), "-1.15");
   test::expectRead(f, "-1.15", FieldValue::amount(-115));
   test::expectRead(f, "1,000,000,000,000", FieldValue::amount(100'000'000'000'000));
+  test::expectRead(f, "-123456789012345678", std::nullopt, "入力できる金額の上限を超えています。");
   EXPECT_TRUE(f.isPartialStringValid("-12"));
 }
 

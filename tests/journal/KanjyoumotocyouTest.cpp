@@ -219,5 +219,22 @@ TEST_F(LedgerBooks, BalancesAndSumsBeyondTheOutputLimitReadAsOverflowAndNeverWra
   EXPECT_GT(rows.back().karikataKingaku(), kMax);
 }
 
+TEST_F(LedgerBooks, OnlyTheLimitAboveStopsASumSoNegativeAmountsKeepItTrue)
+{
+  // Negative amounts (a file may hold them) take a month's sum and the period's
+  // total below minus the limit and back: both stay true figures throughout.
+  add(Date(2024, 4, 1), 1, kGenkin, kUriage, -kMax);
+  add(Date(2024, 4, 2), 2, kGenkin, kUriage, -10);  // April: below minus the limit
+  add(Date(2024, 4, 3), 3, kGenkin, kUriage, 20);   // and back: -max + 10
+  add(Date(2024, 5, 1), 4, kGenkin, kUriage, -20);  // the total: -max - 10
+  add(Date(2024, 6, 1), 5, kGenkin, kUriage, 30);   // and back: -max + 20
+  const std::vector<Motocyou> rows = ledger(kGenkin, -1, 0, 12);
+  std::vector<std::pair<std::string, int64_t>> sums;
+  for (const Motocyou& m : rows)
+    if (m.indexOfSortedShiwakeArray() == Motocyou::kTotalRow) sums.emplace_back(m.title(), m.karikataKingaku());
+  EXPECT_EQ(sums, (std::vector<std::pair<std::string, int64_t>>{
+                      {"　4月合計", -kMax + 10}, {"　5月合計", -20}, {"　6月合計", 30}, {"　合計", -kMax + 20}}));
+}
+
 }  // namespace
 }  // namespace kivo

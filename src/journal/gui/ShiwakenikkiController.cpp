@@ -1,6 +1,7 @@
 #include "journal/gui/ShiwakenikkiController.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -176,7 +177,9 @@ void ShiwakenikkiController::windowDidLoad()
   status->setContentsMargins(10, 0, 10, 0);
   stateField_ = new QLabel(central);
   progressIndicator_ = new QProgressBar(central);
-  progressIndicator_->setRange(0, 0);
+  // Stepped by the filter itself, which holds the main thread while it runs: the bar
+  // fills and starts again.
+  progressIndicator_->setRange(0, 10);
   progressIndicator_->setMaximumWidth(80);
   progressIndicator_->setMaximumHeight(12);
   progressIndicator_->setTextVisible(false);
@@ -244,11 +247,27 @@ void ShiwakenikkiController::recomputeUI()
 void ShiwakenikkiController::setDisplayShiwakeArray()
 {
   stateField_->setText(qs(ShiwakenikkiCondition::kSearchingStateString));
-  stateField_->repaint();
+  progressIndicator_->setValue(0);
   progressIndicator_->show();
+  stateField_->repaint();
+  progressIndicator_->repaint();
+  // The filter holds the main thread: the indicator takes a step at every tenth entry
+  // of each stage's walk and is drawn again, a step on, when the progress sheet would
+  // be (at most every ProgressStateController::kUpdateInterval), so that a long walk
+  // spends its time on the entries rather than on drawing.
+  filterProgressSteps_ = 0;
+  QElapsedTimer sinceDrawn;
+  sinceDrawn.start();
+  const auto tick = [this, &sinceDrawn] {
+    ++filterProgressSteps_;
+    if (sinceDrawn.elapsed() < ProgressStateController::kUpdateInterval) return;
+    sinceDrawn.restart();
+    progressIndicator_->setValue((progressIndicator_->value() + 1) % (progressIndicator_->maximum() + 1));
+    progressIndicator_->repaint();
+  };
   MyDocument& doc = document()->document();
   ShiwakenikkiCondition::DisplayResult result = ShiwakenikkiDisplayConditionController::conditionOfDocument(document())
-                                                    .displayShiwakeArrayOfDocument(doc, doDisplayMarkedShiwakes_);
+                                                    .displayShiwakeArrayOfDocument(doc, doDisplayMarkedShiwakes_, tick);
   const QString state = QString::fromStdString(result.stateString());
   displayShiwakeArray_ = std::move(result.displayShiwakeArray);
   progressIndicator_->hide();

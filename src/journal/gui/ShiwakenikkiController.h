@@ -79,8 +79,12 @@ public:
   void updateUI(bool force) override;
   using WindowController::updateUI;
   void displayShiwakeWhichMatchShiwakenikkiDisplayCondition();
-  // Runs the display condition into displayShiwakeArray and the status line.
+  // Runs the display condition into displayShiwakeArray and the status line, the
+  // window's progress indicator stepped as the filter walks the entries.
   void setDisplayShiwakeArray();
+  // The steps the progress indicator took in the last run of the filter: one at every
+  // tenth entry of each stage's walk.
+  int filterProgressSteps() const { return filterProgressSteps_; }
 
   // --- rows and cells
   int numberOfShiwakenikkiRows() const;
@@ -110,6 +114,7 @@ public:
 
   ShiwakenikkiView* shiwakenikkiView() const { return shiwakenikkiView_; }
   QLabel* stateField() const { return stateField_; }
+  QProgressBar* progressIndicator() const { return progressIndicator_; }
 
   QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
 
@@ -146,6 +151,7 @@ private:
   int32_t displayState_ = kNothingShown;
   bool didShowConditionByAutomatic_ = false;
   bool doDisplayMarkedShiwakes_ = false;
+  int filterProgressSteps_ = 0;
   std::vector<Matrix> editableMattrixArray_;
   std::vector<ShiwakePtr> displayShiwakeArray_;
   ShiwakenikkiView* shiwakenikkiView_ = nullptr;

@@ -155,13 +155,13 @@ void HoukokusyoController::updateUI()
   noteViews_[HanbaihiTab]->setPlainText(qs(k.noteOfHanbaihiOfHoukokusyo()));
   noteViews_[SeizouGenkaTab]->setPlainText(qs(k.noteOfSeizougenkaOfHoukokusyo()));
   noteViews_[RiekiSyobunanTab]->setPlainText(qs(k.noteOfRiekisyobunanOfHoukokusyo()));
-  // Without a cost report its check box and tab are out of use.
+  // Without a cost report its check box is out of use and its tab is not there.
   general_->printCheckbox(SeizouGenkaBox)->setEnabled(k.isSeizou());
-  tabView_->setTabEnabled(SeizouGenkaTab, k.isSeizou());
+  setTabShown(SeizouGenkaTab, k.isSeizou());
   for (QCheckBox* box : general_->printCheckboxes()) box->setChecked(box->isEnabled());
   selectPrintItems();
   const QSignalBlocker block(tabView_);
-  tabView_->setCurrentIndex(GeneralTab);
+  selectTab(GeneralTab);
   currentTab_ = GeneralTab;
 }
 
@@ -415,7 +415,7 @@ void HoukokusyoController::endHoukokusyoWindow()
   selectPrintItems();
   if (!okButton_->isEnabled()) {
     AlertSheet::beep();
-    tabView_->setCurrentIndex(GeneralTab);
+    selectTab(GeneralTab);
     return;
   }
   applyTab(currentTab_);
@@ -425,7 +425,7 @@ void HoukokusyoController::endHoukokusyoWindow()
     const std::string reason = r.check();
     if (!reason.empty()) {
       AlertSheet::runAlert(qs(AlertSheet::kCannotPrintTitle), qs(reason));
-      tabView_->setCurrentIndex(RiekiSyobunanTab);
+      selectTab(RiekiSyobunanTab);
       return;
     }
   }
@@ -442,6 +442,13 @@ void HoukokusyoController::cancelHoukokusyoWindow()
 void HoukokusyoController::didSelectTab(int tab)
 {
   if (tab == RiekiSyobunanTab) updateUIOfRiekisyobunan();
+}
+
+void HoukokusyoController::windowDidBecomeKey()
+{
+  // Back from a window whose changes may have moved the profit to appropriate; an
+  // item still in editing keeps what is typed in it.
+  if (currentTab_ == RiekiSyobunanTab && !itemDelegate_->isEditing()) updateUIOfRiekisyobunan();
 }
 
 std::unique_ptr<Printout> HoukokusyoController::makePrintView(const QPageLayout& layout)

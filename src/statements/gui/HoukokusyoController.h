@@ -79,6 +79,7 @@ protected:
   bool shouldApplyTab(int tab) override;
   void applyTab(int tab) override;
   void didSelectTab(int tab) override;
+  void windowDidBecomeKey() override;
   void willBeginSheet() override { updateUI(); }
   std::unique_ptr<Printout> makePrintView(const QPageLayout& layout) override;
 

@@ -168,11 +168,11 @@ void KaisyahouHoukokusyoController::updateUI()
   const bool equity = hasKabunushiShihonKamoku(document_->document());
   general_->printCheckbox(KabunushiShihon)->setEnabled(equity);
   for (QCheckBox* box : general_->printCheckboxes()) box->setChecked(box->isEnabled());
-  tabView_->setTabEnabled(KabunushiShihonTab, equity);
+  tabView_->setTabEnabled(indexOfTab(KabunushiShihonTab), equity);
   selectPrintItems();
   {
     const QSignalBlocker block(tabView_);
-    tabView_->setCurrentIndex(GeneralTab);
+    selectTab(GeneralTab);
     currentTab_ = GeneralTab;
   }
 }
@@ -201,12 +201,10 @@ void KaisyahouHoukokusyoController::selectPrintItems()
   okButton_->setEnabled(general_->anyPrintItem() && !waiting);
 }
 
-void KaisyahouHoukokusyoController::changeEvent(QEvent* event)
+void KaisyahouHoukokusyoController::windowDidBecomeKey()
 {
-  SheetController::changeEvent(event);
   // Back from a voucher or cash book whose entries changed: the outline follows.
-  if (event->type() == QEvent::ActivationChange && isActiveWindow() && currentTab_ == KabunushiShihonTab &&
-      !document_->document().isHendouReasonArrayCurrent())
+  if (currentTab_ == KabunushiShihonTab && !document_->document().isHendouReasonArrayCurrent())
     updateUIOfKabunushiShihon();
 }
 
@@ -265,14 +263,14 @@ void KaisyahouHoukokusyoController::endKaisyahouHoukokusyoWindow()
   if (!shouldApplyTab(currentTab_)) return;
   if (!general_->anyPrintItem()) {
     AlertSheet::beep();
-    tabView_->setCurrentIndex(GeneralTab);
+    selectTab(GeneralTab);
     return;
   }
   if (general_->printCheckbox(KabunushiShihon)->isChecked()) {
     updateUIOfKabunushiShihon();
     if (HendouReasonEditor(document_->document()).noReasonHoldsShiwake()) {
       AlertSheet::beep();
-      tabView_->setCurrentIndex(KabunushiShihonTab);
+      selectTab(KabunushiShihonTab);
       return;
     }
   }

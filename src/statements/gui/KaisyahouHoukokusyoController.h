@@ -87,7 +87,7 @@ public:
   bool didEditNote() const { return didEditNote_; }
 
 protected:
-  void changeEvent(QEvent* event) override;
+  void windowDidBecomeKey() override;
   bool shouldApplyTab(int tab) override;
   void applyTab(int tab) override;
   bool canSelectTab(int tab) override;

@@ -57,6 +57,7 @@ void StatementsSheetController::addButtonsAndLayOut(const std::function<void()>&
     tabView_->removeTab(i);
     scroll->setWidget(page);
     tabView_->insertTab(i, scroll, title);
+    tabPages_.emplace_back(scroll, title);
   }
   tabView_->setCurrentIndex(kGeneralTab);
   auto* buttons = new QHBoxLayout();
@@ -73,17 +74,64 @@ void StatementsSheetController::addButtonsAndLayOut(const std::function<void()>&
 
 bool StatementsSheetController::shouldApplyTab(int tab) { return tab != kGeneralTab || general_->check(); }
 
+int StatementsSheetController::tabOfIndex(int index) const
+{
+  QWidget* page = tabView_->widget(index);
+  for (size_t t = 0; page && t < tabPages_.size(); ++t)
+    if (tabPages_[t].first == page) return static_cast<int>(t);
+  return -1;
+}
+
+int StatementsSheetController::indexOfTab(int tab) const
+{
+  if (tab < 0 || static_cast<size_t>(tab) >= tabPages_.size()) return -1;
+  return tabView_->indexOf(tabPages_[static_cast<size_t>(tab)].first);
+}
+
+void StatementsSheetController::selectTab(int tab)
+{
+  const int index = indexOfTab(tab);
+  if (index >= 0) tabView_->setCurrentIndex(index);
+}
+
+void StatementsSheetController::setTabShown(int tab, bool shown)
+{
+  if (tab < 0 || static_cast<size_t>(tab) >= tabPages_.size() || (indexOfTab(tab) >= 0) == shown) return;
+  const QSignalBlocker block(tabView_);
+  if (!shown) {
+    if (currentTab_ == tab) {
+      tabView_->setCurrentIndex(indexOfTab(kGeneralTab));
+      currentTab_ = kGeneralTab;
+    }
+    tabView_->removeTab(indexOfTab(tab));
+    return;
+  }
+  // After the shown tabs that come before it.
+  int at = 0;
+  for (int t = 0; t < tab; ++t)
+    if (indexOfTab(t) >= 0) ++at;
+  const auto& [page, title] = tabPages_[static_cast<size_t>(tab)];
+  tabView_->insertTab(at, page, title);
+}
+
 void StatementsSheetController::tabChanged(int index)
 {
   const int from = currentTab_;
-  if (!canSelectTab(index) || !shouldApplyTab(from)) {
+  const int to = tabOfIndex(index);
+  if (to < 0 || !canSelectTab(to) || !shouldApplyTab(from)) {
     const QSignalBlocker block(tabView_);
-    tabView_->setCurrentIndex(from);
+    tabView_->setCurrentIndex(indexOfTab(from));
     return;
   }
   applyTab(from);
-  currentTab_ = index;
-  didSelectTab(index);
+  currentTab_ = to;
+  didSelectTab(to);
+}
+
+void StatementsSheetController::changeEvent(QEvent* event)
+{
+  SheetController::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) windowDidBecomeKey();
 }
 
 void StatementsSheetController::markEdited() { document_->document().updateChangeCount(MyDocument::ChangeType::Done); }

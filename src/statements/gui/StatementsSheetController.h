@@ -8,8 +8,11 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/PrintOperation.h"
 #include "platform/SheetController.h"
@@ -35,6 +38,12 @@ public:
   void beginForWindow(DocumentWindowController* info);
 
   QTabWidget* tabView() const { return tabView_; }
+  // The tabs by the order they were added in (the sheet's own Tab numbers), whether
+  // shown or not: the tab shown at an index of the tab view, or -1; the index of a
+  // tab, or -1 while it is not shown; selecting a tab as a click on it would.
+  int tabOfIndex(int index) const;
+  int indexOfTab(int tab) const;
+  void selectTab(int tab);
   QPushButton* generalOkButton() const { return okButton_; }
   QPushButton* cancelButton() const { return cancelButton_; }
 
@@ -55,6 +64,9 @@ protected:
   // The tab was selected (after the one left was applied).
   virtual void didSelectTab(int tab) {}
   void tabChanged(int index);
+  // Shows or removes a tab that only some companies have, in its place among the
+  // others.
+  void setTabShown(int tab, bool shown);
   // The document changed.
   void markEdited();
   // Runs the computation of the statements while the progress indicator turns.
@@ -67,6 +79,10 @@ protected:
   virtual void sheetDidEnd(int returnCode) {}
   // The printout of the computed statements, or nullptr (the user was told).
   virtual std::unique_ptr<Printout> makePrintView(const QPageLayout& layout) = 0;
+  // The sheet became the key window again (back from another window, whose changes
+  // its figures may have to follow).
+  virtual void windowDidBecomeKey() {}
+  void changeEvent(QEvent* event) override;
 
   OpenDocument* document_;
   int currentTab_ = kGeneralTab;
@@ -79,6 +95,9 @@ protected:
 
 private:
   void printStatements(DocumentWindowController* info);
+
+  // Each tab's page and title, by its Tab number.
+  std::vector<std::pair<QWidget*, QString>> tabPages_;
 };
 
 }  // namespace kivo

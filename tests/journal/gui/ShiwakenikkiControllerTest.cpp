@@ -5,8 +5,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QToolButton>
+#include <functional>
 
 #include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
@@ -211,6 +213,37 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   EXPECT_EQ(std::pair(journal->numberOfShiwakenikkiRows(), journal->stateField()->text()),
             std::pair(0, QString("1 個中 0 個の仕訳が条件に一致しました。")));
   EXPECT_FALSE(remove->isEnabled());
+}
+
+// The filter steps the window's progress indicator at every tenth entry of each
+// stage's walk: a stage walks what the stages before it kept.
+TEST_F(ShiwakenikkiControllerTest, TheFilterStepsTheProgressIndicatorEveryTenEntriesOfEachStage)
+{
+  openEntryBooks();
+  int32_t first = 0;
+  for (int i = 0; i < 25; ++i) {
+    const int32_t no = registerVoucher(Date(2024, 4, 1 + i), kGenkin, kUriagedaka, 100 + i);
+    if (i == 0) first = no;
+  }
+  openJournalAndConfirm();
+  ShiwakenikkiCondition& condition = ShiwakenikkiDisplayConditionController::conditionOfDocument(session);
+  const auto stepsWith = [&](const std::function<void()>& set) {
+    set();
+    journal->displayShiwakeWhichMatchShiwakenikkiDisplayCondition();
+    return std::pair(journal->filterProgressSteps(), journal->numberOfShiwakenikkiRows());
+  };
+  EXPECT_EQ(journal->filterProgressSteps(), 0);  // every stage off: nothing walked
+  // The whole term: entries 0, 10 and 20.
+  EXPECT_EQ(stepsWith([&] { condition.setDateConditionState(ShiwakenikkiCondition::kStateInside); }), std::pair(3, 25));
+  // Then the first 11 numbers and the amount: three more over the 25, two over the 11.
+  EXPECT_EQ(stepsWith([&] {
+              condition.setDenpyouNoConditionState(ShiwakenikkiCondition::kStateInside);
+              condition.setDenpyouNoFrom(first);
+              condition.setDenpyouNoTo(first + 10);
+              condition.setKingakuConditionState(ShiwakenikkiCondition::kStateInside);
+            }),
+            std::pair(3 + 3 + 2, 11));
+  EXPECT_FALSE(journal->progressIndicator()->isVisible());
 }
 
 TEST_F(ShiwakenikkiControllerTest, MarkedModeListsTheMarkedEntriesWithoutTheSheet)

@@ -4,11 +4,13 @@
 // the refusal of items beyond the profit, and the command's absence for a household book.
 // Then the printed statements of both forms as paper shows them: rendered to PDF and
 // read back with pdftotext and pdfinfo.
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPageSize>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -200,7 +202,7 @@ TEST_F(KaisyahouHoukokusyoControllerTest, CancelKeepsNothingButTheNotesAndOkStor
   sheet->beginForWindow(info);
   sheet->noteTextView()->setHtml("<p><b>重要な会計方針</b></p>");
   EXPECT_TRUE(sheet->didEditNote());
-  sheet->tabView()->setCurrentIndex(KaisyahouHoukokusyoController::NoteTab);
+  sheet->selectTab(KaisyahouHoukokusyoController::NoteTab);
   EXPECT_NE(kaisya().noteOfKaisyahouHoukokusyo().find("重要な会計方針"), std::string::npos);
   sheet->cancelButton()->click();
   flush();
@@ -333,6 +335,21 @@ TEST_F(KaisyahouHoukokusyoControllerTest, OkWaitsUntilEveryEquityEntryHasAReason
   EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](const auto& l) { return l.title == "剰余金の配当"; }));
 }
 
+// Back on the sheet after an equity entry was added in another window, the reasons'
+// outline lists it.
+TEST_F(KaisyahouHoukokusyoControllerTest, TheReasonsFollowAnEntryAddedElsewhereOnceTheSheetIsKeyAgain)
+{
+  open(false, true);
+  sheet->selectTab(KaisyahouHoukokusyoController::KabunushiShihonTab);
+  ASSERT_EQ(reasonRow("理由なし")->childCount(), 1);
+  activate(FurikaedenpyouController::showFurikaedenpyouWindow(session));
+  book(session->document(), Date(2024, 10, 31), "繰越利益剰余金", "未払配当金", 1'000);
+  session->document().shiwakeArrayDidChange(false);
+  QApplication::setActiveWindow(sheet);
+  flush();
+  EXPECT_EQ(reasonRow("理由なし")->childCount(), 2);
+}
+
 class HoukokusyoControllerTest : public StatementsSheetTest {
 protected:
   void SetUp() override
@@ -369,7 +386,7 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
 {
   open();
   ASSERT_TRUE(sheet->isSheetAttached());
-  sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
+  sheet->selectTab(HoukokusyoController::RiekiSyobunanTab);
   EXPECT_TRUE(sheet->addToRiekiSyobunanButton()->isEnabled());
   EXPECT_FALSE(sheet->removeFromRiekiSyobunanButton()->isEnabled());
   sheet->addKamokuToRiekiSyobunan();
@@ -443,6 +460,76 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
   EXPECT_FALSE(kakeibo->ownedController(DocumentSession::OwnedController::Houkokusyo));
 }
 
+// Back on the sheet after a change made in another window, the appropriation tab
+// shows the new profit to appropriate; a cell in editing keeps what is typed.
+TEST_F(HoukokusyoControllerTest, TheAppropriationFollowsAChangeMadeElsewhereOnceTheSheetIsKeyAgain)
+{
+  open();
+  sheet->selectTab(HoukokusyoController::RiekiSyobunanTab);
+  sheet->addKamokuToRiekiSyobunan();
+  setItem(0, "配当金", "50");
+  ASSERT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "150");
+
+  MyDocument& doc = session->document();
+  const auto sellElsewhere = [&](int64_t amount) {
+    auto* voucher = FurikaedenpyouController::showFurikaedenpyouWindow(session);
+    activate(voucher);
+    addShiwake(doc, Date(2024, 8, 1), codeOf(doc, "現金"), codeOf(doc, "売上高"), amount);
+    doc.shiwakeArrayDidChange(false);
+    QApplication::setActiveWindow(sheet);
+    flush();
+  };
+  sellElsewhere(100);
+  EXPECT_EQ(std::tuple(sheet->isActiveWindow(), sheet->jikiKurikoshiRiekiField()->text()),
+            std::tuple(true, QStringLiteral("250")));
+
+  sheet->riekiSyobunanTableView()->editItem(sheet->riekiSyobunanTableView()->item(0, 1));
+  QLineEdit* editor = sheet->riekiSyobunanItemDelegate()->editor();
+  ASSERT_TRUE(editor);
+  editor->setText(QStringLiteral("abc"));
+  sellElsewhere(1);
+  EXPECT_EQ(std::tuple(sheet->riekiSyobunanItemDelegate()->isEditing(), editor->text()),
+            std::tuple(true, QStringLiteral("abc")));
+}
+
+// A company that makes no goods has no cost report: its check box is out of use and
+// the sheet has no tab for it, until the company is a manufacturer.
+TEST_F(HoukokusyoControllerTest, OnlyAManufacturersSheetHasACostReportTab)
+{
+  open();
+  const auto tabs = [&] {
+    QStringList titles;
+    for (int i = 0; i < sheet->tabView()->count(); ++i) titles << sheet->tabView()->tabText(i);
+    return std::tuple(titles.join(' '), sheet->printCheckbox(HoukokusyoController::SeizouGenkaBox)->isEnabled());
+  };
+  const QString without = QStringLiteral("一般 貸借対照表 損益計算書 販売費及び一般管理費 利益処分案");
+  EXPECT_EQ(tabs(), std::tuple(without, false));
+  // Its tabs are found by what they are, wherever they stand.
+  sheet->selectTab(HoukokusyoController::RiekiSyobunanTab);
+  EXPECT_TRUE(sheet->addToRiekiSyobunanButton()->isVisible());
+  sheet->cancelHoukokusyoWindow();
+  flush();
+
+  session->document().kaisya().setIsSeizou(true);
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  EXPECT_EQ(
+      tabs(),
+      std::tuple(QStringLiteral("一般 貸借対照表 損益計算書 販売費及び一般管理費 製造原価報告書 利益処分案"), true));
+  sheet->selectTab(HoukokusyoController::SeizouGenkaTab);
+  sheet->noteTextView(HoukokusyoController::SeizouGenkaTab)->setPlainText(QStringLiteral("原価の注記"));
+  sheet->selectTab(HoukokusyoController::RiekiSyobunanTab);
+  EXPECT_EQ(session->document().kaisya().noteOfSeizougenkaOfHoukokusyo(), "原価の注記");
+  EXPECT_TRUE(sheet->addToRiekiSyobunanButton()->isVisible());
+  sheet->cancelHoukokusyoWindow();
+  flush();
+
+  session->document().kaisya().setIsSeizou(false);
+  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+  flush();
+  EXPECT_EQ(tabs(), std::tuple(without, false));
+}
+
 // Both sheets fit a screen of 1024 × 480 with their buttons: the tabs scroll. A
 // construction company's cost report is titled as such on its tab.
 TEST_F(HoukokusyoControllerTest, SheetsFitALowScreenAndAContractorsCostTabSaysSo)
@@ -455,7 +542,7 @@ TEST_F(HoukokusyoControllerTest, SheetsFitALowScreenAndAContractorsCostTabSaysSo
   flush();
   sheet = qobject_cast<HoukokusyoController*>(session->ownedController(DocumentSession::OwnedController::Houkokusyo));
   ASSERT_TRUE(sheet);
-  EXPECT_EQ(std::tuple(sheet->tabView()->tabText(HoukokusyoController::SeizouGenkaTab),
+  EXPECT_EQ(std::tuple(sheet->tabView()->tabText(sheet->indexOfTab(HoukokusyoController::SeizouGenkaTab)),
                        sheet->printCheckbox(HoukokusyoController::SeizouGenkaBox)->text()),
             std::tuple(QStringLiteral("完成工事原価報告書"), QStringLiteral("完成工事原価報告書")));
   auto* kaisyahou = KaisyahouHoukokusyoController::controllerOfDocument(openBooks());
@@ -476,7 +563,7 @@ TEST_F(HoukokusyoControllerTest, AnEmptyStartDateAndItemsBeyondTheProfitAreRefus
   EXPECT_EQ(std::tuple(sheet->isSheetAttached(), printPanels), std::tuple(true, 0));
   sheet->termStartDateField()->setText(start);
 
-  sheet->tabView()->setCurrentIndex(HoukokusyoController::RiekiSyobunanTab);
+  sheet->selectTab(HoukokusyoController::RiekiSyobunanTab);
   sheet->addKamokuToRiekiSyobunan();
   setItem(0, "配当金", "250");
   EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "-50");
