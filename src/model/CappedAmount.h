@@ -30,12 +30,14 @@ inline int64_t sub(int64_t a, int64_t b)
 
 inline bool inRange(int64_t v, int64_t max) { return v >= -max && v <= max; }
 
-// A report sum of amounts (a month's or a period's debit or credit sum) takes an
-// amount while it has not passed the limit, and then stays at the first value beyond
-// it. A sum that stands exactly on the limit is still a true figure and takes the
-// next amount, so that it reads as overflow rather than as the limit once it grows.
-// Only the limit above stops it: such a sum falls below minus the limit only through
-// negative amounts, and it stays a true figure while it does.
+// A report sum of amounts (a month's or a period's debit or credit sum, a total of
+// rows) takes an amount while it has not passed the limit, and then stays at the first
+// value beyond it. A sum that stands exactly on the limit is still a true figure and
+// takes the next amount, so that it reads as overflow rather than as the limit once it
+// grows. Only the limit above stops it: such a sum falls below minus the limit only
+// through negative amounts, and it stays a true figure while it does. The ledger, the
+// trial balance and the sub-account list all add by this one rule, so they agree on
+// every figure near the limit.
 inline int64_t addToSum(int64_t sum, int64_t amount, int64_t max) { return sum <= max ? add(sum, amount) : sum; }
 
 }  // namespace kivo::capped

@@ -129,7 +129,7 @@ std::optional<std::vector<Shisan>> HojyoZandaka::hojyoZandakaArray(const MyDocum
         continue;
       }
       int64_t& total = karikataSide ? s.karikataGoukei : s.kashikataGoukei;
-      if (total < max) total = capped::add(total, amount);
+      total = capped::addToSum(total, amount, max);
     }
   };
   if (!listsOfKamokuCode.empty()) {

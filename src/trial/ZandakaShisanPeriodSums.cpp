@@ -248,7 +248,7 @@ ZandakaShisanPeriodSums ZandakaShisanPeriodSums::post(const MyDocument& document
       return;
     }
     int64_t& total = karikataSide ? s.karikataGoukei : s.kashikataGoukei;
-    if (total < max) total = capped::add(total, amount);
+    total = capped::addToSum(total, amount, max);
   };
   auto post = [&](int32_t kamokuCode, int32_t hojyoKamokuCode, int32_t jigyoubuCode, int64_t amount, bool karikataSide,
                   bool beforeStart) {

@@ -281,6 +281,21 @@ TEST_F(PeriodSumsTest, SumsStopChangingBeyondTheLimit)
   EXPECT_EQ(std::get<2>(figures(*uriage, 99)), kMax + 4);
 }
 
+TEST_F(PeriodSumsTest, ASumThatStandsOnTheLimitStillTakesTheNextAmount)
+{
+  // A debit total of exactly the limit is a true figure; the next amount takes it past
+  // the limit, where it reads as overflow, as the ledger of the same account does.
+  genkin->setStartBalance(0, 99);
+  addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), kMax);
+  post(0, 12);
+  EXPECT_EQ(std::get<1>(figures(*genkin, 99)), kMax);
+  addShiwake(*doc, Date(2024, 5, 3), genkin->code(), uriage->code(), 1);
+  addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 1);
+  post(0, 12);
+  EXPECT_EQ(std::get<1>(figures(*genkin, 99)), kMax + 1);
+  EXPECT_EQ(std::get<2>(figures(*uriage, 99)), kMax + 1);
+}
+
 TEST_F(PeriodSumsTest, SubAccountsHaveSumsOfTheirOwn)
 {
   test::addHojyoKamoku(*genkin, 2, "銀行")->setStartBalance(300, 99);
