@@ -75,10 +75,9 @@ bool SuiiShisanPrintView::setRectSize(int monthPerPage)
   return dataTextSize_ > 4;
 }
 
-int SuiiShisanPrintView::pageCount() const
+int SuiiShisanPrintView::pageCountOf(const SectionChoice& c) const
 {
   if (!paginator_) return 0;
-  const SectionChoice c = sectionChoice();
   return static_cast<int>(paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka).size());
 }
 

@@ -40,12 +40,12 @@ public:
                                                      int64_t monthPerPage, SectionChoiceSource sections);
   ~SuiiShisanPrintView() override;
 
-  int pageCount() const override;
   void drawPage(QPainter& painter, int page) override;
 
   const SuiiShisanPrintPaginator& paginator() const { return *paginator_; }
 
 private:
+  int pageCountOf(const SectionChoice& choice) const override;
   SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
                       std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, SectionChoiceSource sections);
   bool setRectSize(int monthPerPage);
