@@ -40,6 +40,9 @@ public:
                                                      int64_t monthPerPage, SectionChoiceSource sections);
   ~SuiiShisanPrintView() override;
 
+  // Lays the pages out again within the printable area of the printer chosen in the
+  // print panel; false after the refusal when they no longer fit.
+  bool printerChosen(const QPageLayout& printerLayout) override;
   void drawPage(QPainter& painter, int page) override;
 
   const SuiiShisanPrintPaginator& paginator() const { return *paginator_; }
@@ -47,10 +50,17 @@ public:
 private:
   int pageCountOf(const SectionChoice& choice) const override;
   SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
-                      std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, SectionChoiceSource sections);
+                      std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, int64_t monthPerPage,
+                      SectionChoiceSource sections);
+  // Lays the pages out with the paper outside the printer's printable area; the
+  // refusal's sentence when they do not fit (no pages then), else nullptr.
+  const char* layOut(const QMarginsF& outsidePrintableArea);
   bool setRectSize(int monthPerPage);
   QString pageTitle(SuiiShisanPrintPaginator::Section section) const;
 
+  QPageLayout layout_;
+  int columns_ = 0;
+  int monthPerPage_ = 0;
   double kamokuWidth_ = 0.0;
   double monthlyAmountWidth_ = 0.0;
   std::unique_ptr<SuiiShisanPrintPaginator> paginator_;

@@ -716,6 +716,77 @@ TEST_F(TrialWindowsTest, ThePagesPrintedAreThoseOfTheSectionsTickedInThePanelAnd
   }
 }
 
+// The left and right ends of the words on the first page of a PDF file, in points.
+std::pair<double, double> wordSpanOfFirstPage(const QString& pdf, const QString& firstWord)
+{
+  const QString html = runTool(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+  const QRegularExpression word(
+      QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+  double left = -1, right = 0;
+  for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+    if (m.captured(3) == firstWord && left < 0) left = m.captured(1).toDouble();
+    right = std::max(right, m.captured(2).toDouble());
+  }
+  return {left, right};
+}
+
+TEST_F(TrialWindowsTest, TheMonthlyPrintoutKeepsToThePrintableAreaOfThePrinterChosenInThePanel)
+{
+  openBooks({.seizou = true});
+  SuiiShisanController* w = openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
+  UserDefaults::standardUserDefaults().setInteger(7, KIVOSuiiShisanPrintMonthPerPageKey);
+  const QString file = path("area.pdf");
+  QMarginsF printerArea;  // the paper outside the chosen printer's printable area
+  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), orientation, printerArea, QPageLayout::Point, printerArea));
+    return true;
+  });
+
+  // The table's left edge: the page setup's margin on portrait paper, else the
+  // printer's printable area; its right end within the printable area; both at
+  // least 18 points from the paper's edge. The caption of the first column stands
+  // 3 points in, amounts end 3 points before a column's end. Seven columns that do
+  // not fit the printable area at the smallest font are refused.
+  struct Case {
+    QPageLayout::Orientation orientation;
+    QMarginsF printerArea;
+    double left;
+    double rightEnd;
+    bool fits = true;
+  };
+  for (const Case& c : {Case{QPageLayout::Landscape, {}, 18, 842 - 18}, Case{QPageLayout::Portrait, {}, 36, 595 - 18},
+                        Case{QPageLayout::Landscape, {60, 10, 300, 10}, 60, 842 - 300},
+                        Case{QPageLayout::Portrait, {60, 10, 100, 10}, 36, 595 - 100},
+                        Case{QPageLayout::Portrait, {60, 10, 250, 10}, 36, 595 - 250, false}}) {
+    SCOPED_TRACE(c.rightEnd);
+    PrintInfo::setPageLayoutForKey(
+        QPageLayout(QPageSize(QPageSize::A4), c.orientation, QMarginsF(36, 36, 36, 36), QPageLayout::Point),
+        KIVOSuiiShisanPrintInfoKey);
+    orientation = c.orientation;
+    printerArea = c.printerArea;
+    alerts.clear();
+    QFile::remove(file);
+    w->printDocument();
+    flush();
+    if (!c.fits) {
+      EXPECT_FALSE(QFile::exists(file));
+      ASSERT_EQ(alerts.size(), 1u);
+      EXPECT_EQ(alerts[0].text, "環境設定で指定した１ページに印刷する月数が多すぎます。");
+      continue;
+    }
+    EXPECT_TRUE(alerts.empty());
+    const auto [left, right] = wordSpanOfFirstPage(file, "勘定科目");
+    EXPECT_NEAR(left, c.left + 3, 1.5);
+    EXPECT_LE(right, c.rightEnd - 3);
+    // The fonts shrink no further than the table needs.
+    EXPECT_GT(right, c.rightEnd - 120);
+  }
+}
+
 TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLedgersAndPrintsSeveral)
 {
   openHojyoBooks();
