@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPageSize>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -16,6 +18,9 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <map>
+#include <set>
+#include <tuple>
 
 #include "app/DocumentInfoController.h"
 #include "app/WindowCommands.h"
@@ -74,6 +79,89 @@ void expectLines(const QStringList& pages, std::initializer_list<PageLine> lines
   for (const auto& [page, pattern] : lines)
     EXPECT_TRUE(hasLine(pages.value(page), QString::fromUtf8(pattern))) << pattern << "\n"
                                                                         << pages.value(page).toStdString();
+}
+
+// Records the straight lines a printout strokes, with their pen widths, in points.
+class StrokeRecorder : public QPaintDevice {
+public:
+  struct Stroke {
+    QLineF line;
+    double width;
+  };
+
+  QPaintEngine* paintEngine() const override { return &engine_; }
+  const std::vector<Stroke>& strokes() const { return engine_.strokes; }
+
+protected:
+  int metric(PaintDeviceMetric metric) const override
+  {
+    switch (metric) {
+    case PdmWidth: return 595;
+    case PdmHeight: return 842;
+    case PdmDpiX:
+    case PdmDpiY:
+    case PdmPhysicalDpiX:
+    case PdmPhysicalDpiY: return 72;
+    case PdmDepth: return 32;
+    case PdmDevicePixelRatio: return 1;
+    case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+    default: return 0;
+    }
+  }
+
+private:
+  class Engine : public QPaintEngine {
+  public:
+    Engine() : QPaintEngine(AllFeatures) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState& state) override
+    {
+      if (state.state() & DirtyPen) pen = state.pen();
+      if (state.state() & DirtyTransform) transform = state.transform();
+    }
+    void drawLines(const QLineF* lines, int count) override
+    {
+      for (int i = 0; i < count; ++i) strokes.push_back({transform.map(lines[i]), pen.widthF()});
+    }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawRects(const QRectF*, int) override {}
+    void drawTextItem(const QPointF&, const QTextItem&) override {}
+    Type type() const override { return User; }
+
+    QPen pen;
+    QTransform transform;
+    std::vector<Stroke> strokes;
+  };
+  mutable Engine engine_;
+};
+
+// The balance sheet's table on the page: its frame at 1 point at the left and the
+// right of every row, and between the two sides a rule of 0.5 point, row by row.
+// Nothing else runs down the table.
+void expectTheSidesDividedByAThinRule(Printout& printout, int page)
+{
+  StrokeRecorder recorder;
+  {
+    QPainter painter(&recorder);
+    printout.drawPage(painter, page);
+  }
+  std::map<double, std::pair<std::set<double>, int>> verticals;  // x: pen widths, pieces
+  for (const StrokeRecorder::Stroke& s : recorder.strokes())
+    if (s.line.dx() == 0 && s.line.dy() != 0) {
+      auto& [widths, pieces] = verticals[s.line.x1()];
+      widths.insert(s.width);
+      ++pieces;
+    }
+  ASSERT_EQ(verticals.size(), 3u);
+  const auto& [left, middle, right] =
+      std::tuple(verticals.begin()->second, std::next(verticals.begin())->second, verticals.rbegin()->second);
+  EXPECT_EQ(std::tuple(left.first, middle.first, right.first),
+            std::tuple(std::set<double>{1.0}, std::set<double>{0.5}, std::set<double>{1.0}));
+  EXPECT_GT(left.second, 5);
+  EXPECT_EQ(std::tuple(middle.second, right.second), std::tuple(left.second, left.second));
 }
 
 // The print panel is counted and cancelled.
@@ -604,6 +692,16 @@ TEST_F(KaisyahouHoukokusyoPrintTest, ChosenStatementsInOrderNotesOverTwoPagesLon
   EXPECT_TRUE(alerts.empty());
 }
 
+TEST_F(KaisyahouHoukokusyoPrintTest, TheBalanceSheetsTwoSidesAreDividedByAThinRule)
+{
+  compute();
+  const auto view =
+      KaisyahouHoukokusyoPrintView::create(*doc, statements, {false, true, false, false, false, false, false}, paper());
+  ASSERT_TRUE(view);
+  ASSERT_EQ(view->pageCount(), 1);
+  expectTheSidesDividedByAThinRule(*view, 0);
+}
+
 TEST_F(KaisyahouHoukokusyoPrintTest,
        StatementOfChangesHorizontalAndVerticalItemsThatRepeatTheirHeadingsOrDoNotFootAndManyReasons)
 {
@@ -704,6 +802,11 @@ protected:
 
   QStringList print(const HoukokusyoPrintChoice& choice = {}, const QPageLayout& layout = paper())
   {
+    return pagesOf(view(choice, layout).get(), layout);
+  }
+
+  std::unique_ptr<HoukokusyoPrintView> view(const HoukokusyoPrintChoice& choice, const QPageLayout& layout = paper())
+  {
     statements = Houkokusyo::build(
         *doc,
         KaisyahouHoukokusyoBalances::postShiwakeArray(*doc, {Date(2024, 4, 1), Date::kessanSeiridukiDate(), false}),
@@ -711,13 +814,21 @@ protected:
     riekiSyobunan = RiekiSyobunan(statements.toukiMisyobunSonekiOfSyuuryouZandaka, {{"配当金", 50}, {"利益準備金", 20}},
                                   doc->kaisya().maxOutputAmountValue())
                         .rows();
-    return pagesOf(HoukokusyoPrintView::create(*doc, statements, riekiSyobunan, choice, layout).get(), layout);
+    return HoukokusyoPrintView::create(*doc, statements, riekiSyobunan, choice, layout);
   }
 
   std::unique_ptr<MyDocument> doc;
   HoukokusyoStatements statements;
   std::vector<Shisan> riekiSyobunan;
 };
+
+TEST_F(HoukokusyoPrintTest, TheBalanceSheetsTwoSidesAreDividedByAThinRule)
+{
+  const auto bs = view({false, true, false, false, false, false});
+  ASSERT_TRUE(bs);
+  ASSERT_EQ(bs->pageCount(), 1);
+  expectTheSidesDividedByAThinRule(*bs, 0);
+}
 
 TEST_F(HoukokusyoPrintTest, TickedStatementsInOrderWithNotesLongOnesOnFurtherPagesOverflowMarkAndRefusals)
 {
