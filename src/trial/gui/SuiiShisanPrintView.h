@@ -3,12 +3,14 @@
 // column groups of "SuiiShisan Print Month Per Page" columns (0: all of them), every
 // page of rows printed once per group (SuiiShisanPrintPaginator).
 //
-// Fonts shrink a point at a time from 18 (title) and 16 (data) points until one
-// group fits between the margins; a group that does not fit at 5 points is refused
-// ("印刷できません"), as is paper with room for fewer than five lines. An amount
-// beyond the output limit prints "#Precision!", as the window shows it. The
-// sections printed are those ticked in the print panel, asked each time the pages
-// are counted.
+// The side margins keep to the printer's printable area (at least 18 points from
+// the paper's edge; on portrait paper the page setup's left margin): the pages are
+// laid out again for the printer chosen in the print panel. Fonts shrink a point at
+// a time from 18 (title) and 16 (data) points until one group fits between them; a
+// group that does not fit at 5 points is refused ("印刷できません"), as is paper with
+// room for fewer than five lines. An amount beyond the output limit prints
+// "#Precision!", as the window shows it. The sections printed are those ticked in
+// the print panel, asked each time the pages are counted.
 #pragma once
 
 #include <QFont>
