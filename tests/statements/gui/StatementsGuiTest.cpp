@@ -9,8 +9,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPageSize>
-#include <QPaintEngine>
-#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -81,78 +79,17 @@ void expectLines(const QStringList& pages, std::initializer_list<PageLine> lines
                                                                         << pages.value(page).toStdString();
 }
 
-// Records the straight lines a printout strokes, with their pen widths, in points.
-class StrokeRecorder : public QPaintDevice {
-public:
-  struct Stroke {
-    QLineF line;
-    double width;
-  };
-
-  QPaintEngine* paintEngine() const override { return &engine_; }
-  const std::vector<Stroke>& strokes() const { return engine_.strokes; }
-
-protected:
-  int metric(PaintDeviceMetric metric) const override
-  {
-    switch (metric) {
-    case PdmWidth: return 595;
-    case PdmHeight: return 842;
-    case PdmDpiX:
-    case PdmDpiY:
-    case PdmPhysicalDpiX:
-    case PdmPhysicalDpiY: return 72;
-    case PdmDepth: return 32;
-    case PdmDevicePixelRatio: return 1;
-    case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
-    default: return 0;
-    }
-  }
-
-private:
-  class Engine : public QPaintEngine {
-  public:
-    Engine() : QPaintEngine(AllFeatures) {}
-    bool begin(QPaintDevice*) override { return true; }
-    bool end() override { return true; }
-    void updateState(const QPaintEngineState& state) override
-    {
-      if (state.state() & DirtyPen) pen = state.pen();
-      if (state.state() & DirtyTransform) transform = state.transform();
-    }
-    void drawLines(const QLineF* lines, int count) override
-    {
-      for (int i = 0; i < count; ++i) strokes.push_back({transform.map(lines[i]), pen.widthF()});
-    }
-    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-    void drawPath(const QPainterPath&) override {}
-    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
-    void drawRects(const QRectF*, int) override {}
-    void drawTextItem(const QPointF&, const QTextItem&) override {}
-    Type type() const override { return User; }
-
-    QPen pen;
-    QTransform transform;
-    std::vector<Stroke> strokes;
-  };
-  mutable Engine engine_;
-};
-
 // The balance sheet's table on the page: its frame at 1 point at the left and the
 // right of every row, and between the two sides a rule of 0.5 point, row by row.
 // Nothing else runs down the table.
-void expectTheSidesDividedByAThinRule(Printout& printout, int page)
+void expectTheSidesDividedByAThinRule(Printout& printout, const QString& pdf)
 {
-  StrokeRecorder recorder;
-  {
-    QPainter painter(&recorder);
-    printout.drawPage(painter, page);
-  }
+  ASSERT_TRUE(PrintOperation::writePdf(pdf, printout, paper()));
   std::map<double, std::pair<std::set<double>, int>> verticals;  // x: pen widths, pieces
-  for (const StrokeRecorder::Stroke& s : recorder.strokes())
-    if (s.line.dx() == 0 && s.line.dy() != 0) {
-      auto& [widths, pieces] = verticals[s.line.x1()];
-      widths.insert(s.width);
+  for (const auto& [width, x1, y1, x2, y2] : pdfStrokedLines(pdf, 0))
+    if (x1 == x2 && y1 != y2) {
+      auto& [widths, pieces] = verticals[x1];
+      widths.insert(width);
       ++pieces;
     }
   ASSERT_EQ(verticals.size(), 3u);
@@ -699,7 +636,7 @@ TEST_F(KaisyahouHoukokusyoPrintTest, TheBalanceSheetsTwoSidesAreDividedByAThinRu
       KaisyahouHoukokusyoPrintView::create(*doc, statements, {false, true, false, false, false, false, false}, paper());
   ASSERT_TRUE(view);
   ASSERT_EQ(view->pageCount(), 1);
-  expectTheSidesDividedByAThinRule(*view, 0);
+  expectTheSidesDividedByAThinRule(*view, path("bs.pdf"));
 }
 
 TEST_F(KaisyahouHoukokusyoPrintTest,
@@ -827,7 +764,7 @@ TEST_F(HoukokusyoPrintTest, TheBalanceSheetsTwoSidesAreDividedByAThinRule)
   const auto bs = view({false, true, false, false, false, false});
   ASSERT_TRUE(bs);
   ASSERT_EQ(bs->pageCount(), 1);
-  expectTheSidesDividedByAThinRule(*bs, 0);
+  expectTheSidesDividedByAThinRule(*bs, path("bs.pdf"));
 }
 
 TEST_F(HoukokusyoPrintTest, TickedStatementsInOrderWithNotesLongOnesOnFurtherPagesOverflowMarkAndRefusals)
