@@ -2,12 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPageRanges>
 #include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QWidget>
 #include <algorithm>
+#include <numeric>
 
 #include "files/SafeFileWriter.h"
 #include "files/SystemErrorText.h"
@@ -53,7 +55,7 @@ enum class PdfOutcome { Written, Cancelled, Failed };
 // temporary beside the file, which takes the file's place once every page is written
 // whole. A failure or a cancel leaves the previous file as it was; why it failed, in
 // a sentence for the user, goes to *why.
-PdfOutcome printToPdfFile(QPrinter& printer, Printout& printout, int from, int to,
+PdfOutcome printToPdfFile(QPrinter& printer, Printout& printout, const std::vector<int>& pages,
                           const PrintOperation::Progress& progress, QString* why)
 {
   const QString target = printer.outputFileName();
@@ -70,7 +72,7 @@ PdfOutcome printToPdfFile(QPrinter& printer, Printout& printout, int from, int t
   if (!out.open()) return failed(systemError());
   printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(out.temporaryPath())));
   bool cancelled = false;
-  const bool printed = PrintOperation::printPages(printer, printout, from, to, [&](int done, int total) {
+  const bool printed = PrintOperation::printPages(printer, printout, pages, [&](int done, int total) {
     cancelled = progress && !progress(done, total);
     return !cancelled;
   });
@@ -114,8 +116,9 @@ bool PrintOperation::runPageSetup(QWidget* parent, const char* defaultsKey)
 bool PrintOperation::runPrintPanel(QWidget* parent, Printout& printout, const QPageLayout& layout,
                                    const Options& options, const Progress& progress)
 {
-  const int pages = printout.pageCount();
-  if (pages <= 0) return false;
+  // The panel's range reaches as far as the accessory's choices may make the printout.
+  const int mostPages = printout.pageCountAtMost();
+  if (mostPages <= 0) return false;
   QPrinter printer(QPrinter::HighResolution);
   setUpPrinter(printer, layout);
   printer.setDocName(options.documentName);
@@ -126,7 +129,7 @@ bool PrintOperation::runPrintPanel(QWidget* parent, Printout& printout, const QP
     accepted = printResponder()(printer, options.accessory);
   } else {
     QPrintDialog dialog(&printer, parent);
-    dialog.setMinMax(1, pages);
+    dialog.setMinMax(1, mostPages);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     QWidget* accessory = options.accessory;
     QWidget* accessoryParent = accessory ? accessory->parentWidget() : nullptr;
@@ -142,25 +145,49 @@ bool PrintOperation::runPrintPanel(QWidget* parent, Printout& printout, const QP
     }
   }
   if (!accepted) return false;
-  int from = 0;
-  int to = pages - 1;
-  if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-    from = printer.fromPage() - 1;
-    to = std::max(printer.toPage(), printer.fromPage()) - 1;
+  // What the accessory chose and the printer's printable area decide the pages: they
+  // are laid out and counted only now.
+  if (!printout.printerChosen(printer.pageLayout())) return false;
+  const int pageCount = printout.pageCount();
+  if (pageCount <= 0) return false;
+  const std::vector<int> pages = pagesInRange(printer, pageCount);
+  if (pages.empty()) {
+    AlertSheet::runAlert(
+        QString::fromUtf8(AlertSheet::kCannotPrintTitle),
+        QStringLiteral("指定したページ範囲にはプリントするページがありません（全部で %1 ページです）。")
+            .arg(pageCount));
+    return false;
   }
   if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
-    return printPages(printer, printout, from, to, progress);
+    return printPages(printer, printout, pages, progress);
   QString why;
-  const PdfOutcome outcome = printToPdfFile(printer, printout, from, to, progress, &why);
+  const PdfOutcome outcome = printToPdfFile(printer, printout, pages, progress, &why);
   if (outcome == PdfOutcome::Failed) AlertSheet::runAlert(QStringLiteral("PDF ファイルを保存できません"), why);
   return outcome == PdfOutcome::Written;
 }
 
-bool PrintOperation::printPages(QPrinter& printer, Printout& printout, int from, int to, const Progress& progress)
+std::vector<int> PrintOperation::pagesInRange(const QPrinter& printer, int pageCount)
 {
-  from = std::max(from, 0);
-  to = std::min(to, printout.pageCount() - 1);
-  if (from > to) return false;
+  std::vector<int> pages;
+  const QPageRanges ranges = printer.pageRanges();
+  if (printer.printRange() != QPrinter::PageRange || ranges.isEmpty()) {
+    for (int page = 0; page < pageCount; ++page) pages.push_back(page);
+    return pages;
+  }
+  // The ranges come sorted and apart; page numbers count from 1.
+  for (const QPageRanges::Range& r : ranges.toRangeList())
+    for (int page = std::max(r.from, 1); page <= std::min(r.to, pageCount); ++page) pages.push_back(page - 1);
+  return pages;
+}
+
+bool PrintOperation::printPages(QPrinter& printer, Printout& printout, const std::vector<int>& pages,
+                                const Progress& progress)
+{
+  const int count = printout.pageCount();
+  std::vector<int> drawn;
+  for (int page : pages)
+    if (page >= 0 && page < count) drawn.push_back(page);
+  if (drawn.empty()) return false;
   printer.setFullPage(true);
   // The strings the job has shaped go with it, however it ends.
   struct ShapedTextRelease {
@@ -171,20 +198,20 @@ bool PrintOperation::printPages(QPrinter& printer, Printout& printout, int from,
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   const double scale = printer.resolution() / 72.0;
-  const int total = to - from + 1;
-  for (int page = from; page <= to; ++page) {
-    if (progress && !progress(page - from, total)) {
+  const int total = static_cast<int>(drawn.size());
+  for (int done = 0; done < total; ++done) {
+    if (progress && !progress(done, total)) {
       printer.abort();
       painter.end();
       return false;
     }
-    if (page > from && !printer.newPage()) {
+    if (done > 0 && !printer.newPage()) {
       painter.end();
       return false;
     }
     painter.save();
     painter.scale(scale, scale);
-    printout.drawPage(painter, page);
+    printout.drawPage(painter, drawn[static_cast<size_t>(done)]);
     painter.restore();
   }
   if (progress) progress(total, total);
@@ -199,7 +226,9 @@ bool PrintOperation::writePdf(const QString& path, Printout& printout, const QPa
   printer.setOutputFileName(path);
   setUpPrinter(printer, layout);
   QString why;
-  return printToPdfFile(printer, printout, 0, printout.pageCount() - 1, progress, &why) == PdfOutcome::Written;
+  std::vector<int> pages(static_cast<size_t>(std::max(printout.pageCount(), 0)));
+  std::iota(pages.begin(), pages.end(), 0);
+  return printToPdfFile(printer, printout, pages, progress, &why) == PdfOutcome::Written;
 }
 
 }  // namespace kivo

@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class QPainter;
 class QPrinter;
@@ -33,7 +34,20 @@ namespace kivo {
 class Printout {
 public:
   virtual ~Printout() = default;
+  // The pages as the print panel's accessory now chooses them.
   virtual int pageCount() const = 0;
+  // The most pages any choice in the accessory can give: how far a page range typed
+  // in the panel may reach. A printout without such choices answers its count.
+  virtual int pageCountAtMost() const { return pageCount(); }
+  // Told, once the print panel is closed and before the pages are counted, the paper
+  // as the chosen printer takes it: its minimum margins are the paper outside the
+  // printer's printable area. A printout placed by the printable area lays itself out
+  // again; false when it cannot print there (it has told the user why).
+  virtual bool printerChosen(const QPageLayout& printerLayout)
+  {
+    (void)printerLayout;
+    return true;
+  }
   // Draws the 0-based page (see above for the units).
   virtual void drawPage(QPainter& painter, int page) = 0;
 };
@@ -56,14 +70,22 @@ public:
   static bool runPageSetup(QWidget* parent, const char* defaultsKey);
 
   // Runs the print panel for the printout laid out on the layout, then prints the
-  // chosen pages. Answers false when the user cancelled (panel or progress) or the
-  // printer failed; a PDF file that could not be written is said in an alert.
+  // chosen pages: the printout is counted after the panel, whose accessory may have
+  // changed what it prints, and a page range typed in the panel counts those pages.
+  // Answers false when the user cancelled (panel or progress), nothing was left to
+  // print or the printer failed; a PDF file that could not be written, or a range
+  // beyond the last page, is said in an alert.
   static bool runPrintPanel(QWidget* parent, Printout& printout, const QPageLayout& layout, const Options& options,
                             const Progress& progress = {});
 
-  // Draws pages from to to (0-based, inclusive, held to the printout's pages) on the
-  // printer, which is set up and not yet begun.
-  static bool printPages(QPrinter& printer, Printout& printout, int from, int to, const Progress& progress = {});
+  // The 0-based pages, in order, of a printout of pageCount pages that the printer's
+  // range chooses: every page, or those of the typed ranges that the printout has.
+  static std::vector<int> pagesInRange(const QPrinter& printer, int pageCount);
+
+  // Draws the pages (0-based, in the order given) on the printer, which is set up and
+  // not yet begun; pages the printout does not have are passed over.
+  static bool printPages(QPrinter& printer, Printout& printout, const std::vector<int>& pages,
+                         const Progress& progress = {});
 
   // Writes every page as a PDF file; false (the previous file left whole) when it
   // could not be written.

@@ -1,14 +1,18 @@
 // Printouts rendered to PDF read back as text with poppler's pdftotext and pdfinfo,
-// and the drawing operators of their pages as Qt writes them.
+// and the drawing operators and stroked lines of their pages as Qt writes them.
 #pragma once
 
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <QPointF>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
+#include <tuple>
+#include <vector>
 
 namespace kivo::test {
 
@@ -63,6 +67,35 @@ inline QList<QList<QByteArray>> pdfPageContents(const QString& path)
     pages.append(qUncompress(QByteArray::fromHex("00100000") + pdf.mid(start, end - start)).simplified().split(' '));
   }
   return pages;
+}
+
+// The straight lines stroked on a page (0-based) of a PDF file written by Qt, as
+// (pen width, x and y of the top end, x and y of the other end) in points, sorted.
+inline std::vector<std::tuple<double, double, double, double, double>> pdfStrokedLines(const QString& path, int page)
+{
+  std::vector<std::tuple<double, double, double, double, double>> lines;
+  double width = 0;
+  std::vector<double> operands;
+  QPointF from;
+  for (const QByteArray& t : pdfPageContents(path).value(page)) {
+    bool number = false;
+    const double v = t.toDouble(&number);
+    if (number) {
+      operands.push_back(v);
+      continue;
+    }
+    if (t == "w" && !operands.empty()) width = operands.back();
+    if (t == "m" && operands.size() >= 2) from = QPointF(operands[operands.size() - 2], operands.back());
+    if (t == "l" && operands.size() >= 2) {
+      QPointF to(operands[operands.size() - 2], operands.back());
+      QPointF a = from;
+      if (std::tie(to.ry(), to.rx()) < std::tie(a.ry(), a.rx())) std::swap(a, to);
+      lines.emplace_back(width, a.x(), a.y(), to.x(), to.y());
+    }
+    operands.clear();
+  }
+  std::sort(lines.begin(), lines.end());
+  return lines;
 }
 
 }  // namespace kivo::test

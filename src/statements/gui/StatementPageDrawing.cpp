@@ -231,7 +231,8 @@ void StatementPageDrawing::drawTaisyakuTaisyou(QPainter& painter, const Kaisya& 
                                                QRectF(S + KW, R.top(), AW, R.height()));
         }
       }
-      if (side == &left) s.frame.emplace_back(MX, R.top(), MX, R.bottom());
+      // The sides are parted by a rule; the frame goes round the whole table only.
+      if (side == &left) s.rule.emplace_back(MX, R.top(), MX, R.bottom());
     }
     s.frame.emplace_back(X + TW, R.top(), X + TW, R.bottom());
     if (i + 1 == end) s.frame.emplace_back(X, R.bottom(), X + TW + 0.5, R.bottom());

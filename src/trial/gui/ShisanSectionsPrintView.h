@@ -25,6 +25,10 @@ public:
   };
   using SectionChoiceSource = std::function<SectionChoice()>;
 
+  // The pages of the sections ticked now; at most, those of every section.
+  int pageCount() const override { return pageCountOf(sectionChoice()); }
+  int pageCountAtMost() const override { return pageCountOf(SectionChoice()); }
+
 protected:
   ShisanSectionsPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
                           std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka,
@@ -32,6 +36,8 @@ protected:
 
   // The sections ticked now (all of them without a source).
   SectionChoice sectionChoice() const { return sections_ ? sections_() : SectionChoice(); }
+  // The pages of the sections chosen.
+  virtual int pageCountOf(const SectionChoice& choice) const = 0;
   // The caption of the three sections that is widest at 16 points.
   QString widestTitle() const;
   // The title of a page of the section (0 the balance sheet, 1 the income statement,

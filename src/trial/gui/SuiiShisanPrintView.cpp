@@ -25,39 +25,55 @@ std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocumen
 {
   std::unique_ptr<SuiiShisanPrintView> view(new SuiiShisanPrintView(document, layout, std::move(taisyakuTaisyou),
                                                                     std::move(sonekiKeisan), std::move(seizouGenka),
-                                                                    std::move(sections)));
-  const int columns = static_cast<int>(document.kaisya().monthArray().size()) + 2;
-  const int perPage = SuiiShisanPrintPaginator::monthPerPageOfSetting(monthPerPage, columns);
-  if (!view->setRectSize(perPage)) {
-    TablePrintLayout::alertCannotPrint(kTooManyMonthsMessage);
+                                                                    monthPerPage, std::move(sections)));
+  // Until a printer is chosen, the printable area the layout knows.
+  if (const char* refusal = view->layOut(PrintInfo::marginsOutsidePrintableArea(layout))) {
+    TablePrintLayout::alertCannotPrint(refusal);
     return nullptr;
   }
-  const int lines = PrintPaginator::linesThatFit(
-      view->bands_.geometry.printableHeight() - view->bands_.titleHeight - view->bands_.lineHeight,
-      view->bands_.lineHeight);
-  if (lines < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
-    return nullptr;
-  }
-  view->paginator_ = std::make_unique<SuiiShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,
-                                                                view->seizouGenka_, lines, columns, perPage);
   return view;
 }
 
 SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout,
                                          std::vector<Shisan> taisyakuTaisyou, std::vector<Shisan> sonekiKeisan,
-                                         std::vector<Shisan> seizouGenka, SectionChoiceSource sections)
+                                         std::vector<Shisan> seizouGenka, int64_t monthPerPage,
+                                         SectionChoiceSource sections)
     : ShisanSectionsPrintView(document, layout, std::move(taisyakuTaisyou), std::move(sonekiKeisan),
-                              std::move(seizouGenka), std::move(sections))
+                              std::move(seizouGenka), std::move(sections)),
+      layout_(layout),
+      columns_(static_cast<int>(document.kaisya().monthArray().size()) + 2),
+      monthPerPage_(SuiiShisanPrintPaginator::monthPerPageOfSetting(monthPerPage, columns_))
 {
+}
+
+const char* SuiiShisanPrintView::layOut(const QMarginsF& outsidePrintableArea)
+{
+  paginator_.reset();
+  bands_ = PrintBands();
+  bands_.geometry = PrintInfo::geometryOfPageLayout(layout_);
   // The table's side margins: on portrait paper the page setup's left margin, on
   // landscape paper the printable area's left edge; on the right whatever lies beyond
   // the printable area; never less than 18 points from the paper's edge.
   constexpr double kLeastSideMargin = 18.0;
-  const QMarginsF outside = PrintInfo::marginsOutsidePrintableArea(layout);
-  if (layout.orientation() != QPageLayout::Portrait)
-    bands_.geometry.leftMargin = std::max(outside.left(), kLeastSideMargin);
-  bands_.geometry.rightMargin = std::max(outside.right(), kLeastSideMargin);
+  if (layout_.orientation() != QPageLayout::Portrait)
+    bands_.geometry.leftMargin = std::max(outsidePrintableArea.left(), kLeastSideMargin);
+  bands_.geometry.rightMargin = std::max(outsidePrintableArea.right(), kLeastSideMargin);
+  if (!setRectSize(monthPerPage_)) return kTooManyMonthsMessage;
+  const int lines = PrintPaginator::linesThatFit(
+      bands_.geometry.printableHeight() - bands_.titleHeight - bands_.lineHeight, bands_.lineHeight);
+  if (lines < PrintPaginator::kMinimumRowsPerPage) return TablePrintLayout::kTooSmallMessage;
+  paginator_ = std::make_unique<SuiiShisanPrintPaginator>(taisyakuTaisyou_, sonekiKeisan_, seizouGenka_, lines,
+                                                          columns_, monthPerPage_);
+  return nullptr;
+}
+
+bool SuiiShisanPrintView::printerChosen(const QPageLayout& printerLayout)
+{
+  if (const char* refusal = layOut(PrintInfo::marginsOutsidePrintableArea(printerLayout))) {
+    TablePrintLayout::alertCannotPrint(refusal);
+    return false;
+  }
+  return true;
 }
 
 SuiiShisanPrintView::~SuiiShisanPrintView() = default;
@@ -75,10 +91,9 @@ bool SuiiShisanPrintView::setRectSize(int monthPerPage)
   return dataTextSize_ > 4;
 }
 
-int SuiiShisanPrintView::pageCount() const
+int SuiiShisanPrintView::pageCountOf(const SectionChoice& c) const
 {
   if (!paginator_) return 0;
-  const SectionChoice c = sectionChoice();
   return static_cast<int>(paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka).size());
 }
 

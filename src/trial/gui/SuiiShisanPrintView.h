@@ -3,12 +3,14 @@
 // column groups of "SuiiShisan Print Month Per Page" columns (0: all of them), every
 // page of rows printed once per group (SuiiShisanPrintPaginator).
 //
-// Fonts shrink a point at a time from 18 (title) and 16 (data) points until one
-// group fits between the margins; a group that does not fit at 5 points is refused
-// ("印刷できません"), as is paper with room for fewer than five lines. An amount
-// beyond the output limit prints "#Precision!", as the window shows it. The
-// sections printed are those ticked in the print panel, asked each time the pages
-// are counted.
+// The side margins keep to the printer's printable area (at least 18 points from
+// the paper's edge; on portrait paper the page setup's left margin): the pages are
+// laid out again for the printer chosen in the print panel. Fonts shrink a point at
+// a time from 18 (title) and 16 (data) points until one group fits between them; a
+// group that does not fit at 5 points is refused ("印刷できません"), as is paper with
+// room for fewer than five lines. An amount beyond the output limit prints
+// "#Precision!", as the window shows it. The sections printed are those ticked in
+// the print panel, asked each time the pages are counted.
 #pragma once
 
 #include <QFont>
@@ -40,17 +42,27 @@ public:
                                                      int64_t monthPerPage, SectionChoiceSource sections);
   ~SuiiShisanPrintView() override;
 
-  int pageCount() const override;
+  // Lays the pages out again within the printable area of the printer chosen in the
+  // print panel; false after the refusal when they no longer fit.
+  bool printerChosen(const QPageLayout& printerLayout) override;
   void drawPage(QPainter& painter, int page) override;
 
   const SuiiShisanPrintPaginator& paginator() const { return *paginator_; }
 
 private:
+  int pageCountOf(const SectionChoice& choice) const override;
   SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
-                      std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, SectionChoiceSource sections);
+                      std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, int64_t monthPerPage,
+                      SectionChoiceSource sections);
+  // Lays the pages out with the paper outside the printer's printable area; the
+  // refusal's sentence when they do not fit (no pages then), else nullptr.
+  const char* layOut(const QMarginsF& outsidePrintableArea);
   bool setRectSize(int monthPerPage);
   QString pageTitle(SuiiShisanPrintPaginator::Section section) const;
 
+  QPageLayout layout_;
+  int columns_ = 0;
+  int monthPerPage_ = 0;
   double kamokuWidth_ = 0.0;
   double monthlyAmountWidth_ = 0.0;
   std::unique_ptr<SuiiShisanPrintPaginator> paginator_;

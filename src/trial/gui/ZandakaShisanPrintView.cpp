@@ -69,10 +69,9 @@ double ZandakaShisanPrintView::columnX(int c) const
   return bands_.geometry.leftMargin + std::accumulate(widths_, widths_ + c, 0.0);
 }
 
-int ZandakaShisanPrintView::pageCount() const
+int ZandakaShisanPrintView::pageCountOf(const SectionChoice& c) const
 {
   if (!paginator_) return 0;
-  const SectionChoice c = sectionChoice();
   return static_cast<int>(paginator_->chosenPages(c.taisyakuTaisyou, c.sonekiKeisan, c.seizouGenka).size());
 }
 

@@ -40,7 +40,6 @@ public:
                                                         int32_t periodTo, SectionChoiceSource sections);
   ~ZandakaShisanPrintView() override;
 
-  int pageCount() const override;
   void drawPage(QPainter& painter, int page) override;
 
   const ZandakaShisanPrintPaginator& paginator() const { return *paginator_; }
@@ -48,6 +47,7 @@ public:
   enum Column { Kamoku, KaishiZandaka, KarikataGoukei, KashikataGoukei, SyuuryouZandaka, Percent, ColumnCount };
 
 private:
+  int pageCountOf(const SectionChoice& choice) const override;
   ZandakaShisanPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
                          std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka,
                          SectionChoiceSource sections);

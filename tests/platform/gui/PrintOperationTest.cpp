@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPageRanges>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -132,6 +133,24 @@ TEST(PrintOperationTest, ANewPdfTakesTheUmasksModeAndOnlyAKilledPrintsLeftoverIs
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_FALSE(std::filesystem::exists(leftover));
   EXPECT_EQ(contents(draft), QByteArray("%PDF-1.4 the user's draft"));
+}
+
+TEST(PrintOperationTest, ARangeTypedInThePanelChoosesThePagesThePrintoutHas)
+{
+  // Page ranges as the panel sets them (pages from 1), over a printout of five pages.
+  struct Case {
+    const char* typed;
+    std::vector<int> pages;  // from 0
+  };
+  for (const Case& c : {Case{"", {0, 1, 2, 3, 4}}, Case{"2-3", {1, 2}}, Case{"4-9", {3, 4}}, Case{"1,3-4", {0, 2, 3}},
+                        Case{"5,7", {4}}, Case{"6-8", {}}}) {
+    QPrinter printer;
+    if (*c.typed) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setPageRanges(QPageRanges::fromString(QString::fromUtf8(c.typed)));
+    }
+    EXPECT_EQ(PrintOperation::pagesInRange(printer, 5), c.pages) << c.typed;
+  }
 }
 
 }  // namespace

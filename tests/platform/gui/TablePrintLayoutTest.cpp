@@ -13,34 +13,6 @@
 namespace kivo {
 namespace {
 
-// The straight lines stroked on the first page, by pen width, each from its top end.
-std::vector<std::tuple<double, double, double, double, double>> strokedLines(const QString& path)
-{
-  std::vector<std::tuple<double, double, double, double, double>> lines;
-  double width = 0;
-  std::vector<double> operands;
-  QPointF from;
-  for (const QByteArray& t : test::pdfPageContents(path).value(0)) {
-    bool number = false;
-    const double v = t.toDouble(&number);
-    if (number) {
-      operands.push_back(v);
-      continue;
-    }
-    if (t == "w" && !operands.empty()) width = operands.back();
-    if (t == "m" && operands.size() >= 2) from = QPointF(operands[operands.size() - 2], operands.back());
-    if (t == "l" && operands.size() >= 2) {
-      QPointF to(operands[operands.size() - 2], operands.back());
-      QPointF a = from;
-      if (std::tie(to.ry(), to.rx()) < std::tie(a.ry(), a.rx())) std::swap(a, to);
-      lines.emplace_back(width, a.x(), a.y(), to.x(), to.y());
-    }
-    operands.clear();
-  }
-  std::sort(lines.begin(), lines.end());
-  return lines;
-}
-
 TEST(TablePrintLayoutTest, ThePiecesOfARuleThatMeetOrOverlapAreStrokedAsOneLine)
 {
   // Rows of 10 points: the frame's sides and a column rule row by row, the rule
@@ -75,7 +47,7 @@ TEST(TablePrintLayoutTest, ThePiecesOfARuleThatMeetOrOverlapAreStrokedAsOneLine)
       L{0.5, 10, 5, 100, 5},  L{0.5, 10, 60, 30, 70}, L{0.5, 50, 0, 50, 30},
       L{0.5, 50, 40, 50, 50}, L{1, 10, 0, 10, 30},    L{1, 100, 0, 100, 30},
   };
-  std::vector<L> stroked = strokedLines(path);
+  std::vector<L> stroked = test::pdfStrokedLines(path, 0);
   for (L& l : stroked) std::get<0>(l) = std::get<0>(l) < 0.75 ? 0.5 : 1.0;
   std::sort(stroked.begin(), stroked.end());
   EXPECT_EQ(stroked, expected);

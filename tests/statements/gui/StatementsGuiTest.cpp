@@ -18,6 +18,9 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <map>
+#include <set>
+#include <tuple>
 
 #include "app/DocumentInfoController.h"
 #include "app/WindowCommands.h"
@@ -76,6 +79,28 @@ void expectLines(const QStringList& pages, std::initializer_list<PageLine> lines
   for (const auto& [page, pattern] : lines)
     EXPECT_TRUE(hasLine(pages.value(page), QString::fromUtf8(pattern))) << pattern << "\n"
                                                                         << pages.value(page).toStdString();
+}
+
+// The balance sheet's table on the page: its frame at 1 point at the left and the
+// right of every row, and between the two sides a rule of 0.5 point, row by row.
+// Nothing else runs down the table.
+void expectTheSidesDividedByAThinRule(Printout& printout, const QString& pdf)
+{
+  ASSERT_TRUE(PrintOperation::writePdf(pdf, printout, paper()));
+  std::map<double, std::pair<std::set<double>, int>> verticals;  // x: pen widths, pieces
+  for (const auto& [width, x1, y1, x2, y2] : pdfStrokedLines(pdf, 0))
+    if (x1 == x2 && y1 != y2) {
+      auto& [widths, pieces] = verticals[x1];
+      widths.insert(width);
+      ++pieces;
+    }
+  ASSERT_EQ(verticals.size(), 3u);
+  const auto& [left, middle, right] =
+      std::tuple(verticals.begin()->second, std::next(verticals.begin())->second, verticals.rbegin()->second);
+  EXPECT_EQ(std::tuple(left.first, middle.first, right.first),
+            std::tuple(std::set<double>{1.0}, std::set<double>{0.5}, std::set<double>{1.0}));
+  EXPECT_GT(left.second, 5);
+  EXPECT_EQ(std::tuple(middle.second, right.second), std::tuple(left.second, left.second));
 }
 
 // The print panel is counted and cancelled.
@@ -691,6 +716,16 @@ TEST_F(KaisyahouHoukokusyoPrintTest, ChosenStatementsInOrderNotesOverTwoPagesLon
   EXPECT_TRUE(alerts.empty());
 }
 
+TEST_F(KaisyahouHoukokusyoPrintTest, TheBalanceSheetsTwoSidesAreDividedByAThinRule)
+{
+  compute();
+  const auto view =
+      KaisyahouHoukokusyoPrintView::create(*doc, statements, {false, true, false, false, false, false, false}, paper());
+  ASSERT_TRUE(view);
+  ASSERT_EQ(view->pageCount(), 1);
+  expectTheSidesDividedByAThinRule(*view, path("bs.pdf"));
+}
+
 TEST_F(KaisyahouHoukokusyoPrintTest,
        StatementOfChangesHorizontalAndVerticalItemsThatRepeatTheirHeadingsOrDoNotFootAndManyReasons)
 {
@@ -791,6 +826,11 @@ protected:
 
   QStringList print(const HoukokusyoPrintChoice& choice = {}, const QPageLayout& layout = paper())
   {
+    return pagesOf(view(choice, layout).get(), layout);
+  }
+
+  std::unique_ptr<HoukokusyoPrintView> view(const HoukokusyoPrintChoice& choice, const QPageLayout& layout = paper())
+  {
     statements = Houkokusyo::build(
         *doc,
         KaisyahouHoukokusyoBalances::postShiwakeArray(*doc, {Date(2024, 4, 1), Date::kessanSeiridukiDate(), false}),
@@ -798,13 +838,21 @@ protected:
     riekiSyobunan = RiekiSyobunan(statements.toukiMisyobunSonekiOfSyuuryouZandaka, {{"配当金", 50}, {"利益準備金", 20}},
                                   doc->kaisya().maxOutputAmountValue())
                         .rows();
-    return pagesOf(HoukokusyoPrintView::create(*doc, statements, riekiSyobunan, choice, layout).get(), layout);
+    return HoukokusyoPrintView::create(*doc, statements, riekiSyobunan, choice, layout);
   }
 
   std::unique_ptr<MyDocument> doc;
   HoukokusyoStatements statements;
   std::vector<Shisan> riekiSyobunan;
 };
+
+TEST_F(HoukokusyoPrintTest, TheBalanceSheetsTwoSidesAreDividedByAThinRule)
+{
+  const auto bs = view({false, true, false, false, false, false});
+  ASSERT_TRUE(bs);
+  ASSERT_EQ(bs->pageCount(), 1);
+  expectTheSidesDividedByAThinRule(*bs, path("bs.pdf"));
+}
 
 TEST_F(HoukokusyoPrintTest, TickedStatementsInOrderWithNotesLongOnesOnFurtherPagesOverflowMarkAndRefusals)
 {

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -33,6 +34,7 @@
 #include "fields/gui/ModalDriver.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "journal/gui/PeriodController.h"
+#include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/ShiftJisEncoder.h"
@@ -74,7 +76,8 @@ protected:
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
     for (const char* key :
          {KIVOZandakaShisanKamokuDoNotShowIfNoTorihikiKey, KIVOZandakaShisanSetPeriodWhenShowWindowKey,
-          KIVOExportTextKugiriCodeKey, KIVOSuiiShisanPrintMonthPerPageKey, KIVOHojyozandakaIchiranPrintInfoKey})
+          KIVOExportTextKugiriCodeKey, KIVOSuiiShisanPrintMonthPerPageKey, KIVOHojyozandakaIchiranPrintInfoKey,
+          KIVOZandakaShisanPrintInfoKey, KIVOSuiiShisanPrintInfoKey})
       defaults.removeObjectForKey(key);
     AppTest::TearDown();
   }
@@ -624,6 +627,164 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGrou
   ASSERT_TRUE(PrintOperation::writePdf(pdf, *view, a4));
   EXPECT_TRUE(pdfPageText(pdf, 1).contains("年間推移試算表 - 損益計算書"));
   EXPECT_FALSE(pdfText(pdf).contains("貸借対照表"));
+}
+
+// The section of each page of a printout, by its title, in order.
+std::string sectionsOfPages(const QString& pdf)
+{
+  QStringList sections;
+  for (const QString& page : pdfPageTexts(pdf))
+    sections << (page.contains("貸借対照表") ? "BS" : page.contains("損益計算書") ? "PL" : "?");
+  return sections.join(' ').toStdString();
+}
+
+TEST_F(TrialWindowsTest, ThePagesPrintedAreThoseOfTheSectionsTickedInThePanelAndARangeCountsThem)
+{
+  openBooks({.seizou = true});
+  // Short pages, so that every section runs over several; the monthly printout five
+  // columns a page.
+  const QPageLayout shortPaper(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(36, 560, 36, 36),
+                               QPageLayout::Point);
+  PrintInfo::setPageLayoutForKey(shortPaper, KIVOZandakaShisanPrintInfoKey);
+  PrintInfo::setPageLayoutForKey(shortPaper, KIVOSuiiShisanPrintInfoKey);
+  UserDefaults::standardUserDefaults().setInteger(5, KIVOSuiiShisanPrintMonthPerPageKey);
+  ZandakaShisanController* zandaka = openWindow();
+  SuiiShisanController* suii = openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
+  const QString file = path("sections.pdf");
+
+  struct Panel {
+    bool tickTaisyakuTaisyou = false;
+    int from = 0, to = 0;  // a page range typed in the panel (0: every page)
+  } panel;
+  const PrintOperation::PrintPanelResponder toPdf = [&](QPrinter& printer, QWidget* accessory) {
+    for (QCheckBox* box : accessory->findChildren<QCheckBox*>())
+      if (box->text() == "貸借対照表" && panel.tickTaisyakuTaisyou) box->setChecked(true);
+    if (panel.from > 0) {
+      printer.setPrintRange(QPrinter::PageRange);
+      printer.setFromTo(panel.from, panel.to);
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  };
+  const auto pages = [](int n, const char* section) { return QStringList(n, section).join(' ').toStdString(); };
+  const auto count = [](const std::string& pages, const char* section) {
+    return static_cast<int>(QString::fromStdString(pages).count(QString::fromUtf8(section)));
+  };
+
+  for (ShisanSectionsWindowController* w : std::initializer_list<ShisanSectionsWindowController*>{zandaka, suii}) {
+    SCOPED_TRACE(w->windowTitle().toStdString());
+    activate(w);
+    PrintOperation::setPrintPanelResponderForTesting(toPdf);
+    const auto print = [&](const char* shownTab, Panel p) {
+      panel = p;
+      QFile::remove(file);
+      w->selectTabWithIdentifier(shownTab);
+      w->printDocument();
+      flush();
+      return sectionsOfPages(file);
+    };
+    // Each section alone: the shown one.
+    const int bs = count(print("taisyakuTaisyou", {}), "BS");
+    const int pl = count(print("sonekiKeisan", {}), "PL");
+    const int cost = count(print("seizouGenka", {}), "?");
+    ASSERT_GE(bs, 2);
+    ASSERT_GE(pl, 2);
+    // The income statement shown and the balance sheet ticked: every page of both.
+    EXPECT_EQ(print("sonekiKeisan", {true}), pages(bs, "BS") + " " + pages(pl, "PL"));
+    // A range counts the pages of the sections chosen: the income statement's pages
+    // follow the balance sheet's; a range past the last page prints up to it.
+    EXPECT_EQ(print("sonekiKeisan", {true, bs + 1, bs + pl}), pages(pl, "PL"));
+    EXPECT_EQ(print("sonekiKeisan", {true, bs, bs + 1}), "BS PL");
+    EXPECT_EQ(print("sonekiKeisan", {false, pl, pl + 5}), "PL");
+    // A range beyond it prints nothing and says so.
+    alerts.clear();
+    EXPECT_EQ(print("sonekiKeisan", {false, pl + 1, pl + 2}), "");
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, "印刷できません");
+
+    // The panel lets a range reach the last page of every section.
+    PrintOperation::setPrintPanelResponderForTesting({});
+    int lastPage = 0;
+    test::whenModalWindowIsUp<QPrintDialog>([&](QPrintDialog* dialog) {
+      lastPage = dialog->maxPage();
+      dialog->reject();
+    });
+    w->printDocument();
+    flush();
+    EXPECT_EQ(lastPage, bs + pl + cost);
+  }
+}
+
+// The left and right ends of the words on the first page of a PDF file, in points.
+std::pair<double, double> wordSpanOfFirstPage(const QString& pdf, const QString& firstWord)
+{
+  const QString html = runTool(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+  const QRegularExpression word(
+      QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>([^<]*)</word>"));
+  double left = -1, right = 0;
+  for (const QRegularExpressionMatch& m : word.globalMatch(html)) {
+    if (m.captured(3) == firstWord && left < 0) left = m.captured(1).toDouble();
+    right = std::max(right, m.captured(2).toDouble());
+  }
+  return {left, right};
+}
+
+TEST_F(TrialWindowsTest, TheMonthlyPrintoutKeepsToThePrintableAreaOfThePrinterChosenInThePanel)
+{
+  openBooks({.seizou = true});
+  SuiiShisanController* w = openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
+  UserDefaults::standardUserDefaults().setInteger(7, KIVOSuiiShisanPrintMonthPerPageKey);
+  const QString file = path("area.pdf");
+  QMarginsF printerArea;  // the paper outside the chosen printer's printable area
+  QPageLayout::Orientation orientation = QPageLayout::Portrait;
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), orientation, printerArea, QPageLayout::Point, printerArea));
+    return true;
+  });
+
+  // The table's left edge: the page setup's margin on portrait paper, else the
+  // printer's printable area; its right end within the printable area; both at
+  // least 18 points from the paper's edge. The caption of the first column stands
+  // 3 points in, amounts end 3 points before a column's end. Seven columns that do
+  // not fit the printable area at the smallest font are refused.
+  struct Case {
+    QPageLayout::Orientation orientation;
+    QMarginsF printerArea;
+    double left;
+    double rightEnd;
+    bool fits = true;
+  };
+  for (const Case& c : {Case{QPageLayout::Landscape, {}, 18, 842 - 18}, Case{QPageLayout::Portrait, {}, 36, 595 - 18},
+                        Case{QPageLayout::Landscape, {60, 10, 300, 10}, 60, 842 - 300},
+                        Case{QPageLayout::Portrait, {60, 10, 100, 10}, 36, 595 - 100},
+                        Case{QPageLayout::Portrait, {60, 10, 250, 10}, 36, 595 - 250, false}}) {
+    SCOPED_TRACE(c.rightEnd);
+    PrintInfo::setPageLayoutForKey(
+        QPageLayout(QPageSize(QPageSize::A4), c.orientation, QMarginsF(36, 36, 36, 36), QPageLayout::Point),
+        KIVOSuiiShisanPrintInfoKey);
+    orientation = c.orientation;
+    printerArea = c.printerArea;
+    alerts.clear();
+    QFile::remove(file);
+    w->printDocument();
+    flush();
+    if (!c.fits) {
+      EXPECT_FALSE(QFile::exists(file));
+      ASSERT_EQ(alerts.size(), 1u);
+      EXPECT_EQ(alerts[0].text, "環境設定で指定した１ページに印刷する月数が多すぎます。");
+      continue;
+    }
+    EXPECT_TRUE(alerts.empty());
+    const auto [left, right] = wordSpanOfFirstPage(file, "勘定科目");
+    EXPECT_NEAR(left, c.left + 3, 1.5);
+    EXPECT_LE(right, c.rightEnd - 3);
+    // The fonts shrink no further than the table needs.
+    EXPECT_GT(right, c.rightEnd - 120);
+  }
 }
 
 TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLedgersAndPrintsSeveral)
