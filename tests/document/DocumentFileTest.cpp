@@ -291,6 +291,30 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
   EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Ok);
 }
 
+TEST_F(DocumentFileTest, ACompanyRecordNoWindowGivesIsRefusedAsDamaged)
+{
+  // Each once loaded without a word: a counter of 0 or -3 numbered the next import's
+  // vouchers 0 or into regular-type voucher -3, term INT32_MAX made the next term
+  // 第-2147483648期, and the appropriation's total overflowed.
+  const std::pair<const char*, std::function<void(Kaisya&)>> damages[] = {
+      {"voucher counter 0", [](Kaisya& k) { k.setMinAvailableDenpyouNo(0); }},
+      {"voucher counter -3", [](Kaisya& k) { k.setMinAvailableDenpyouNo(-3); }},
+      {"term INT32_MAX", [](Kaisya& k) { k.setTermNo(INT32_MAX); }},
+      {"appropriation at the int64 limits",
+       [](Kaisya& k) {
+         k.setRiekisyobunanKamokuArray({{"配当金", INT64_MAX}, {"積立金", INT64_MAX}});
+       }},
+  };
+  for (const auto& [what, damage] : damages) {
+    auto written = test::makeDocumentWithEveryRecord();
+    damage(written->kaisya());
+    DocumentFile::Result r;
+    EXPECT_FALSE(DocumentFile::documentFromData(DocumentFile::dataOfDocument(*written), &r)) << what;
+    EXPECT_EQ(std::tuple(r.status, r.message), std::tuple(Status::Damaged, "書類ファイルが壊れているため開けません。"))
+        << what;
+  }
+}
+
 // --- hostile and unlucky conditions ------------------------------------------------
 
 TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndKeepTheOwner)
