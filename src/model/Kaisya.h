@@ -55,6 +55,9 @@ public:
   // --- voucher counters
   static constexpr int32_t kMaxDenpyouNo = 99999;
   static constexpr int32_t kMaxRegularTypeDenpyouNo = 9999;
+  // A number an entry or a bookmark can carry: -n for regular-type voucher n, 0 for a
+  // cash book's row not yet registered, an ordinary number up to the limit.
+  static constexpr bool isDenpyouNoInRange(int32_t n) { return n >= -kMaxRegularTypeDenpyouNo && n <= kMaxDenpyouNo; }
   int32_t minAvailableDenpyouNo() const { return minAvailableDenpyouNo_; }
   void setMinAvailableDenpyouNo(int32_t v) { minAvailableDenpyouNo_ = v; }
   int32_t minAvailableRegularTypeDenpyouNo() const { return minAvailableRegularTypeDenpyouNo_; }
