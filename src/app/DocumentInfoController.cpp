@@ -236,7 +236,7 @@ void DocumentInfoController::recomputeUI()
     startBalanceField_->setStyleSheet(QString());
   } else {
     balance += qs("貸借が一致していません（差額 %1）。")
-                   .arg(QString::fromStdString(kaisya.displayStringOfMemoryKingaku(total.karikata - total.kashikata)));
+                   .arg(QString::fromStdString(kaisya.displayStringOfMemoryKingaku(total.difference())));
     startBalanceField_->setStyleSheet(qs("color: #b00020;"));
   }
   startBalanceField_->setText(balance);

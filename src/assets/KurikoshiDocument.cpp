@@ -23,7 +23,7 @@ TermSettings KurikoshiDocument::defaultTermSettings(const Kaisya& kaisya)
     term.startDate = start;
     term.endDate = TermSettings::defaultEndDateForStartDate(start);
   }
-  if (kaisya.isHoujin()) term.termNoText = std::to_string(kaisya.termNo() + 1);
+  if (kaisya.isHoujin()) term.termNoText = std::to_string(Kaisya::nextTermNo(kaisya.termNo()));
   return term;
 }
 
@@ -39,7 +39,7 @@ std::unique_ptr<MyDocument> KurikoshiDocument::make(const MyDocument& old, const
   kaisya.setHasDoneKurikoshi(false);
   kaisya.setIsCreatedByKurikoshiFunction(true);
   if (kaisya.isHoujin())
-    kaisya.setTermNo(TermSettings::termNoOfText(term.termNoText).value_or(old.kaisya().termNo() + 1));
+    kaisya.setTermNo(TermSettings::termNoOfText(term.termNoText).value_or(Kaisya::nextTermNo(old.kaisya().termNo())));
   else
     kaisya.setTermYear(TermSettings::trimmedName(term.termNoText));
   kaisya.setMinAvailableDenpyouNo(1);

@@ -267,7 +267,7 @@ bool ShiwakeTable::decode(std::string_view bytes, std::shared_ptr<Block>& out, s
     Shiwake& s = block->emplace_back();
     apply(p, plan, fast, date, strings[static_cast<size_t>(tekiyou)], strings[static_cast<size_t>(reason)], flag != 0,
           s);
-    if (!s.codesInRange()) return failed("journal code out of range");
+    if (!s.valuesInRange()) return failed("journal value out of range");
   }
   out = std::move(block);
   return true;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "entry/FurikaedenpyouRegistrar.h"
+#include "model/CappedAmount.h"
 
 namespace kivo {
 namespace {
@@ -130,13 +131,13 @@ std::optional<int64_t> Furikaedenpyou::taisyakuBalance() const
     const FieldValue& kariKamoku = row.cell(Row::KarikataKamokuMatrix);
     const FieldValue& kariKingaku = row.cell(Row::KarikataKingakuMatrix);
     if (Row::holdsNumber(kariKamoku) && kariKingaku.isAmount()) {
-      balance += kariKingaku.amountValue();
+      balance = capped::add(balance, kariKingaku.amountValue());
       if (balance > limit) return std::nullopt;
     }
     const FieldValue& kashiKamoku = row.cell(Row::KashikataKamokuMatrix);
     const FieldValue& kashiKingaku = row.cell(Row::KashikataKingakuMatrix);
     if (Row::holdsNumber(kashiKamoku) && kashiKingaku.isAmount()) {
-      balance -= kashiKingaku.amountValue();
+      balance = capped::sub(balance, kashiKingaku.amountValue());
       if (balance < -limit) return std::nullopt;
     }
   }

@@ -2,6 +2,7 @@
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/Kaisya.h"
 
 namespace kivo {
 
@@ -19,6 +20,7 @@ bool Bookmark::initWithCoder(ArchiveReader& c)
   denpyouNo_ = c.readInt32();
   name_ = c.readString();
   isActiveWithLimitedUserPassword_ = c.readBool();
+  if (c.ok() && !Kaisya::isDenpyouNoInRange(denpyouNo_)) c.fail("bookmark number out of range");
   return c.ok();
 }
 

@@ -1,4 +1,5 @@
-// A named bookmark on a transfer voucher.
+// A named bookmark on a transfer voucher: its number is one a voucher can carry
+// (Kaisya::isDenpyouNoInRange), or the file is damaged.
 #pragma once
 
 #include <cstdint>

@@ -38,6 +38,7 @@ bool HojyoKamoku::initWithCoder(ArchiveReader& c)
   keyEquivalentOfSuitoucyouSubMenu_ = c.readInt32();
   if (!isCodeInRange(code_)) c.fail("sub-account code out of range");
   if (!Kamoku::isCodeInRange(parentKamokuCode_)) c.fail("account code out of range");
+  if (!Kamoku::isKeyEquivalentInRange(keyEquivalentOfSuitoucyouSubMenu_)) c.fail("shortcut digit out of range");
   startBalanceArray_.initWithCoder(c);
   return c.ok();
 }

@@ -199,7 +199,7 @@ bool Kaisya::initWithCoder(ArchiveReader& c)
   doUseWareki_ = c.readBool();
   termNo_ = c.readInt32();
   termYear_ = c.readString();
-  setDecimalPrecision(c.readInt32());
+  decimalPrecision_ = c.readInt32();
   password_ = c.readString();
   limitedUserPassword_ = c.readString();
   minAvailableDenpyouNo_ = c.readInt32();
@@ -247,7 +247,20 @@ bool Kaisya::initWithCoder(ArchiveReader& c)
       riekisyobunanKamokuArray_.push_back(std::move(item));
     }
   }
+  if (c.ok() && !hasValuesInRange()) c.fail("company value out of range");
   return c.ok();
+}
+
+bool Kaisya::hasValuesInRange() const
+{
+  if (!isTermNoInRange(termNo_) || !isDecimalPrecisionInRange(decimalPrecision_)) return false;
+  if (!isMinAvailableDenpyouNoInRange(minAvailableDenpyouNo_) ||
+      !isMinAvailableRegularTypeDenpyouNoInRange(minAvailableRegularTypeDenpyouNo_))
+    return false;
+  if (isKakeibo_ && (isHoujin_ || isSeizou_ || isKensetu_)) return false;
+  for (const RiekiSyobunanItem& item : riekisyobunanKamokuArray_)
+    if (!isRiekisyobunanKingakuInRange(item.kingaku)) return false;
+  return true;
 }
 
 }  // namespace kivo

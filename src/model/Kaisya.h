@@ -55,6 +55,9 @@ public:
   // --- voucher counters
   static constexpr int32_t kMaxDenpyouNo = 99999;
   static constexpr int32_t kMaxRegularTypeDenpyouNo = 9999;
+  // A number an entry or a bookmark can carry: -n for regular-type voucher n, 0 for a
+  // cash book's row not yet registered, an ordinary number up to the limit.
+  static constexpr bool isDenpyouNoInRange(int32_t n) { return n >= -kMaxRegularTypeDenpyouNo && n <= kMaxDenpyouNo; }
   int32_t minAvailableDenpyouNo() const { return minAvailableDenpyouNo_; }
   void setMinAvailableDenpyouNo(int32_t v) { minAvailableDenpyouNo_ = v; }
   int32_t minAvailableRegularTypeDenpyouNo() const { return minAvailableRegularTypeDenpyouNo_; }
@@ -131,6 +134,31 @@ public:
   int64_t maxOutputAmountValue() const { return kMaxOutputAmountValue; }
   static const char* overFlowAmountValueString() { return "#Precision!"; }
   bool isOutputOverflow(int64_t v) const { return v > kMaxOutputAmountValue || v < -kMaxOutputAmountValue; }
+
+  // --- the values a company record may hold: what the new-document, properties,
+  // carry-forward and statements windows take and what the program itself writes
+  // (the voucher counters' own rules, the carry-forward, the import). The reader
+  // refuses any other, so that no counter, term number or sum made from them leaves
+  // its range:
+  //   term number 1 to kMaxTermNo (a sole proprietor's too: it stays at 1); decimal
+  //   places 0 to kMaxDecimalPrecision; the next voucher number 1 to kMaxDenpyouNo + 1
+  //   (the counter used up); the next regular-type number 1 to
+  //   kMaxRegularTypeDenpyouNo; appropriation amounts 0 to the input limit; a
+  //   household book is a sole proprietor's books, without manufacturing or
+  //   construction.
+  static constexpr int32_t kMaxTermNo = 9999;
+  static constexpr int32_t kMaxDecimalPrecision = 2;
+  static constexpr bool isTermNoInRange(int32_t n) { return n >= 1 && n <= kMaxTermNo; }
+  static constexpr bool isDecimalPrecisionInRange(int32_t p) { return p >= 0 && p <= kMaxDecimalPrecision; }
+  static constexpr bool isMinAvailableDenpyouNoInRange(int32_t n) { return n >= 1 && n <= kMaxDenpyouNo + 1; }
+  static constexpr bool isMinAvailableRegularTypeDenpyouNoInRange(int32_t n)
+  {
+    return n >= 1 && n <= kMaxRegularTypeDenpyouNo;
+  }
+  static constexpr bool isRiekisyobunanKingakuInRange(int64_t v) { return v >= 0 && v <= kMaxInputAmountValue; }
+  bool hasValuesInRange() const;
+  // The number of the term after term n: n + 1, but never past kMaxTermNo (nor below 1).
+  static constexpr int32_t nextTermNo(int32_t n) { return n < 1 ? 1 : n >= kMaxTermNo ? kMaxTermNo : n + 1; }
 
   static constexpr int32_t kClassVersion = 1;  // 1: appropriation items
   void encodeWithCoder(ArchiveWriter& coder) const;

@@ -91,6 +91,7 @@ bool Kamoku::initWithCoder(ArchiveReader& c)
   gassanKamokuName_ = c.readString();
   keyEquivalentOfSuitoucyouSubMenu_ = c.readInt32();
   if (!isCodeInRange(code_) || !isCodeInRange(gassanRepresentKamokuCode_)) c.fail("account code out of range");
+  if (!isKeyEquivalentInRange(keyEquivalentOfSuitoucyouSubMenu_)) c.fail("shortcut digit out of range");
   startBalanceArray_.initWithCoder(c);
   hojyoKamokuArray_.clear();
   const size_t n = c.readCount(16);

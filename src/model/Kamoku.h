@@ -70,8 +70,15 @@ public:
   void setGassanRepresentKamokuCode(int32_t v) { gassanRepresentKamokuCode_ = v; }
   const std::string& gassanKamokuName() const { return gassanKamokuName_; }
   void setGassanKamokuName(const std::string& v) { gassanKamokuName_ = v; }
+  // The digit 1 to kMaxKeyEquivalent of the cash book's shortcut, -1 none (a
+  // sub-account's alike); the reader refuses any other.
   int32_t keyEquivalentOfSuitoucyouSubMenu() const { return keyEquivalentOfSuitoucyouSubMenu_; }
   void setKeyEquivalentOfSuitoucyouSubMenu(int32_t v) { keyEquivalentOfSuitoucyouSubMenu_ = v; }
+  static constexpr int32_t kMaxKeyEquivalent = 9;
+  static constexpr bool isKeyEquivalentInRange(int32_t digit)
+  {
+    return digit == -1 || (digit >= 1 && digit <= kMaxKeyEquivalent);
+  }
   bool isTempSelected() const { return isTempSelected_; }
   void setIsTempSelected(bool v) { isTempSelected_ = v; }
 

@@ -3,6 +3,7 @@
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 #include "model/Jigyoubu.h"
+#include "model/Kaisya.h"
 #include "model/Kamoku.h"
 
 namespace kivo {
@@ -59,11 +60,11 @@ bool Shiwake::initWithCoder(ArchiveReader& c)
   suitoucyouKamokuCode_ = c.readInt32();
   suitoucyouHojyoKamokuCode_ = c.readInt32();
   didCreateBeforeOpen_ = c.readBool();
-  if (c.ok() && !codesInRange()) c.fail("journal code out of range");
+  if (c.ok() && !valuesInRange()) c.fail("journal value out of range");
   return c.ok();
 }
 
-bool Shiwake::codesInRange() const
+bool Shiwake::valuesInRange() const
 {
   // From -1 up to the kind's largest code: one unsigned comparison each (-1 becomes 0,
   // anything below it a huge number), taken together without a branch apiece: a
@@ -71,14 +72,22 @@ bool Shiwake::codesInRange() const
   const auto in = [](int32_t code, int32_t max) -> unsigned {
     return static_cast<uint32_t>(code) + 1u <= static_cast<uint32_t>(max) + 1u;
   };
+  // The same from lo to hi.
+  const auto between = [](int32_t v, int32_t lo, int32_t hi) -> unsigned {
+    return static_cast<uint32_t>(v) - static_cast<uint32_t>(lo) <=
+           static_cast<uint32_t>(hi) - static_cast<uint32_t>(lo);
+  };
   constexpr int32_t kamoku = Kamoku::kMaxCode, hojyo = HojyoKamoku::kMaxCode, jigyoubu = Jigyoubu::kAllJigyoubuCode;
+  constexpr int32_t firstNo = -Kaisya::kMaxRegularTypeDenpyouNo, lastNo = Kaisya::kMaxDenpyouNo;
+  constexpr auto lastKind = static_cast<int32_t>(ShiwakeKind::SuitoucyouNoAmount);
   return (in(karikataKamokuCode_, kamoku) & in(kashikataKamokuCode_, kamoku) & in(aiteKarikataKamokuCode_, kamoku) &
           in(aiteKashikataKamokuCode_, kamoku) & in(suitoucyouKamokuCode_, kamoku) &
           in(karikataHojyoKamokuCode_, hojyo) & in(kashikataHojyoKamokuCode_, hojyo) &
           in(aiteKarikataHojyoKamokuCode_, hojyo) & in(aiteKashikataHojyoKamokuCode_, hojyo) &
           in(suitoucyouHojyoKamokuCode_, hojyo) & in(karikataJigyoubuCode_, jigyoubu) &
           in(kashikataJigyoubuCode_, jigyoubu) & in(aiteKarikataJigyoubuCode_, jigyoubu) &
-          in(aiteKashikataJigyoubuCode_, jigyoubu)) != 0;
+          in(aiteKashikataJigyoubuCode_, jigyoubu) & between(denpyouNo_, firstNo, lastNo) &
+          between(static_cast<int32_t>(kindOfShiwake_), 0, lastKind)) != 0;
 }
 
 void Shiwake::copyOwnSidesToAite()

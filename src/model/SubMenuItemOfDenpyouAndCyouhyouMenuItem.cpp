@@ -23,6 +23,7 @@ bool SubMenuItemOfDenpyouAndCyouhyouMenuItem::initWithCoder(ArchiveReader& c)
   keyEquivalent_ = c.readString();
   keyEquivalentModifierMask_ = c.readUInt32();
   representedObject_ = c.readInt64();
+  if (c.ok() && !isRepresentedObjectInRange(representedObject_)) c.fail("menu item value out of range");
   return c.ok();
 }
 

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "model/Kamoku.h"
+
 namespace kivo {
 
 class ArchiveWriter;
@@ -24,6 +26,14 @@ public:
   void setKeyEquivalentModifierMask(uint32_t v) { keyEquivalentModifierMask_ = v; }
   int64_t representedObject() const { return representedObject_; }
   void setRepresentedObject(int64_t v) { representedObject_ = v; }
+  // The values an account pair of codes in range makes, -1 (neither) to 100999 (sub-account
+  // 99 of account 999): each reads back as codes in range. The reader refuses any other.
+  static constexpr int64_t kMinRepresentedObject = -1;
+  static constexpr int64_t kMaxRepresentedObject = (HojyoKamoku::kMaxCode + 1) * 1000 + Kamoku::kMaxCode;
+  static constexpr bool isRepresentedObjectInRange(int64_t v)
+  {
+    return v >= kMinRepresentedObject && v <= kMaxRepresentedObject;
+  }
 
   static constexpr int32_t kClassVersion = 0;
   void encodeWithCoder(ArchiveWriter& coder) const;

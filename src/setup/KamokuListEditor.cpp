@@ -6,6 +6,7 @@
 
 #include "document/MyDocument.h"
 #include "fields/FieldText.h"
+#include "model/CappedAmount.h"
 #include "model/KamokuKubun.h"
 #include "setup/TermSettings.h"
 
@@ -171,8 +172,9 @@ std::string KamokuListEditor::refuseKeyEquivalent(const std::string& text, int32
     digit = -1;
     return {};
   }
-  if (t.size() != 1 || t[0] < '1' || t[0] > '9') return kKeyEquivalentMessage;
-  digit = t[0] - '0';
+  const int32_t typed = t.size() == 1 && t[0] >= '0' && t[0] <= '9' ? t[0] - '0' : -1;
+  if (typed < 0 || !Kamoku::isKeyEquivalentInRange(typed)) return kKeyEquivalentMessage;
+  digit = typed;
   return {};
 }
 
@@ -205,7 +207,7 @@ std::string KamokuListEditor::storeBalance(StartBalanceList& list, int k, int32_
   edited.setBalance(balance, jigyoubuCode);
   if (hasActiveJigyoubu()) {
     int64_t sum = 0;
-    for (int32_t code : activeJigyoubuCodes_) sum += edited.balanceOfJigyoubuCode(code);
+    for (int32_t code : activeJigyoubuCodes_) sum = capped::add(sum, edited.balanceOfJigyoubuCode(code));
     if (sum > Kaisya::kMaxInputAmountValue) return "会社全体の開始残高が、" + std::string(kOverLimitMessage);
     edited.setBalance(sum, kAllJigyoubu);
   }
@@ -351,7 +353,7 @@ KamokuListEditor::Refusal KamokuListEditor::validate() const
       for (const HojyoRow& hr : r.hojyo) collectCodes(hr.startBalance, codes);
       for (int32_t j : codes) {
         int64_t sum = 0;
-        for (const HojyoRow& hr : r.hojyo) sum += hr.startBalance.balanceOfJigyoubuCode(j);
+        for (const HojyoRow& hr : r.hojyo) sum = capped::add(sum, hr.startBalance.balanceOfJigyoubuCode(j));
         const int64_t own = r.startBalance.balanceOfJigyoubuCode(j);
         if (own != sum) {
           const Kaisya& kaisya = document_->kaisya();
@@ -418,11 +420,15 @@ void KamokuListEditor::writeBack(MyDocument&) const
   }
 }
 
+int64_t KamokuListEditor::TaisyakuTotal::difference() const { return capped::sub(karikata, kashikata); }
+
 KamokuListEditor::TaisyakuTotal KamokuListEditor::startBalanceTaisyakuTotal() const
 {
   TaisyakuTotal t;
-  for (const KamokuRow& r : rows_)
-    (r.original->isKarikataKamoku() ? t.karikata : t.kashikata) += r.startBalance.balanceOfJigyoubuCode(kAllJigyoubu);
+  for (const KamokuRow& r : rows_) {
+    int64_t& side = r.original->isKarikataKamoku() ? t.karikata : t.kashikata;
+    side = capped::add(side, r.startBalance.balanceOfJigyoubuCode(kAllJigyoubu));
+  }
   return t;
 }
 
@@ -431,8 +437,10 @@ KamokuListEditor::TaisyakuTotal KamokuListEditor::startBalanceTaisyakuTotalOfDoc
   TaisyakuTotal t;
   std::vector<KamokuPtr> accounts;
   if (document.rootKamokuKubun()) document.rootKamokuKubun()->getChildrenKamokuArray(accounts);
-  for (const KamokuPtr& k : accounts)
-    (k->isKarikataKamoku() ? t.karikata : t.kashikata) += k->startBalanceOfJigyoubuCode(kAllJigyoubu);
+  for (const KamokuPtr& k : accounts) {
+    int64_t& side = k->isKarikataKamoku() ? t.karikata : t.kashikata;
+    side = capped::add(side, k->startBalanceOfJigyoubuCode(kAllJigyoubu));
+  }
   return t;
 }
 

@@ -58,11 +58,14 @@ public:
     bool isRefused() const { return !message.empty(); }
   };
   // Opening balances of the whole company, debit-natured accounts against credit-
-  // natured ones. Most reports need the two to be equal.
+  // natured ones. Most reports need the two to be equal. The sums saturate at the
+  // int64_t range (a file may hold any balance), and a saturated sum balances nothing.
   struct TaisyakuTotal {
     int64_t karikata = 0;
     int64_t kashikata = 0;
-    bool isBalanced() const { return karikata == kashikata; }
+    bool isBalanced() const { return karikata == kashikata && karikata != INT64_MAX && karikata != INT64_MIN; }
+    // Debit less credit, saturated too.
+    int64_t difference() const;
   };
 
   static constexpr int32_t kAllJigyoubu = 99;

@@ -39,7 +39,7 @@ std::optional<int32_t> TermSettings::termNoOfText(const std::string& text)
   const std::string digits = FieldText::normalizedInput(text);
   if (digits.empty() || digits.size() > 4 || !FieldText::isAsciiDigits(digits)) return std::nullopt;
   const int32_t n = std::stoi(digits);
-  if (n < 1 || n > kMaxTermNo) return std::nullopt;
+  if (!Kaisya::isTermNoInRange(n)) return std::nullopt;
   return n;
 }
 

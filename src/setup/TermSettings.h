@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/Date.h"
+#include "model/Kaisya.h"
 
 namespace kivo {
 
@@ -37,8 +38,8 @@ public:
   static constexpr const char* kStartDateNote = "開始日を入力してください。";
   static constexpr const char* kEndDateNote = "終了日を入力してください。";
   static constexpr const char* kEndBeforeStartNote = "終了日には開始日より後の日付を指定してください。";
-  // The largest term number a corporation can give.
-  static constexpr int32_t kMaxTermNo = 9999;
+  // The largest term number a corporation can give: the company record's bound.
+  static constexpr int32_t kMaxTermNo = Kaisya::kMaxTermNo;
 
   std::string name;
   bool isHoujin = true;

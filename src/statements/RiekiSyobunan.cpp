@@ -1,5 +1,6 @@
 #include "statements/RiekiSyobunan.h"
 
+#include "model/CappedAmount.h"
 #include "statements/KaisyahouRowCodes.h"
 
 namespace kivo {
@@ -14,13 +15,15 @@ RiekiSyobunan::RiekiSyobunan(int64_t toukiMisyobunSoneki, std::vector<RiekiSyobu
     : u_(toukiMisyobunSoneki), max_(max)
 {
   if (u_ != 0) items_ = std::move(items);
+  // The total stops once it has left the limit, on either side; the additions
+  // saturate, so no amount, however large, makes them overflow.
   for (const RiekiSyobunanItem& item : items_) {
-    if (goukei_ > max_) break;
-    goukei_ += item.kingaku;
+    if (!capped::inRange(goukei_, max_)) break;
+    goukei_ = capped::add(goukei_, item.kingaku);
   }
   if (goukei_ > max_) goukei_ = max_ + 1;
-  const bool uInRange = u_ >= -max_ && u_ <= max_;
-  if (goukei_ <= max_ && uInRange)
+  if (goukei_ < -max_) goukei_ = -max_ - 1;
+  if (capped::inRange(goukei_, max_) && capped::inRange(u_, max_))
     jiki_ = (u_ < 0 ? -u_ : u_) - goukei_;
   else
     jiki_ = -max_ - 1;
@@ -30,7 +33,7 @@ std::string RiekiSyobunan::check() const
 {
   for (const RiekiSyobunanItem& item : items_)
     if (item.kingaku < 0) return "「" + item.name + "」の金額が負です。0以上の金額を入力してください。";
-  if (goukei_ > max_) return goukeiTitle() + "が大きすぎて印刷できません。";
+  if (!capped::inRange(goukei_, max_)) return goukeiTitle() + "が大きすぎて印刷できません。";
   if (jiki_ < 0 && u_ >= -max_ && u_ <= max_)
     return goukeiTitle() + "が" + toukiMisyobunTitle() + "を超えています。" + syobunanTitle() +
            "の金額を見直してください。";

@@ -25,7 +25,7 @@ public:
   int64_t toukiMisyobunSoneki() const { return u_; }
   // The items that take part: none while U is 0.
   const std::vector<RiekiSyobunanItem>& items() const { return items_; }
-  // The items' total; above the limit it is held at M + 1.
+  // The items' total; beyond the limit it is held at M + 1 (or -(M + 1)).
   int64_t riekiSyobunGoukei() const { return goukei_; }
   // |U| minus the total; -(M + 1) when either lies beyond the limit.
   int64_t jikiKurikoshiRieki() const { return jiki_; }

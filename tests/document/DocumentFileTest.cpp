@@ -304,6 +304,54 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
   EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Ok);
 }
 
+TEST_F(DocumentFileTest, ValuesNoWindowGivesAreRefusedAsDamagedAndTheirLimitsLoad)
+{
+  // The company record's once loaded without a word: a counter of 0 or -3 numbered
+  // the next import's vouchers 0 or into regular-type voucher -3, term INT32_MAX made
+  // the next term 第-2147483648期, and the appropriation's total overflowed.
+  using Change = std::function<void(MyDocument&)>;
+  const std::pair<const char*, Change> damages[] = {
+      {"voucher counter 0", [](MyDocument& d) { d.kaisya().setMinAvailableDenpyouNo(0); }},
+      {"voucher counter -3", [](MyDocument& d) { d.kaisya().setMinAvailableDenpyouNo(-3); }},
+      {"term INT32_MAX", [](MyDocument& d) { d.kaisya().setTermNo(INT32_MAX); }},
+      {"appropriation at the int64 limits",
+       [](MyDocument& d) {
+         d.kaisya().setRiekisyobunanKamokuArray({{"配当金", INT64_MAX}, {"積立金", INT64_MAX}});
+       }},
+      {"entry numbered past the counter's limit", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(100000); }},
+      {"entry numbered below the regular-type ones", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(-10000); }},
+      {"entry of a fourth kind", [](MyDocument& d) { d.journal()[0]->setKindOfShiwake(ShiwakeKind(3)); }},
+      {"bookmark on number INT32_MIN",
+       [](MyDocument& d) { d.furikaedenpyouBookmarkArray()[0]->setDenpyouNo(INT32_MIN); }},
+      {"cash-book shortcut digit 0",
+       [](MyDocument& d) { d.kamokuOfCode(100)->setKeyEquivalentOfSuitoucyouSubMenu(0); }},
+      {"sub-account shortcut digit 10",
+       [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray()[0]->setKeyEquivalentOfSuitoucyouSubMenu(10); }},
+      {"ledger shortcut of sub-account 100",
+       [](MyDocument& d) { d.subMenuItemArray()[0]->setRepresentedObject(101000); }},
+  };
+  for (const auto& [what, damage] : damages) {
+    auto written = test::makeDocumentWithEveryRecord();
+    damage(*written);
+    DocumentFile::Result r;
+    EXPECT_FALSE(DocumentFile::documentFromData(DocumentFile::dataOfDocument(*written), &r)) << what;
+    EXPECT_EQ(std::tuple(r.status, r.message), std::tuple(Status::Damaged, "書類ファイルが壊れているため開けません。"))
+        << what;
+  }
+
+  // The limits of what the windows give load.
+  auto written = test::makeDocumentWithEveryRecord();
+  written->kaisya().setMinAvailableDenpyouNo(100000);
+  written->kaisya().setMinAvailableRegularTypeDenpyouNo(9999);
+  written->journal()[0]->setDenpyouNo(99999);
+  written->journal()[1]->setDenpyouNo(-9999);
+  written->journal()[1]->setKindOfShiwake(ShiwakeKind::SuitoucyouNoAmount);
+  written->furikaedenpyouBookmarkArray()[0]->setDenpyouNo(-9999);
+  written->kamokuOfCode(100)->setKeyEquivalentOfSuitoucyouSubMenu(9);
+  written->subMenuItemArray()[0]->setRepresentedObject(100999);
+  EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Ok);
+}
+
 // --- hostile and unlucky conditions ------------------------------------------------
 
 TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndKeepTheOwner)

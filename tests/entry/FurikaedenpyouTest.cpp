@@ -128,6 +128,12 @@ TEST_F(FurikaedenpyouTest, TheBalanceCountsAmountsWithAnAccountAndMustBeZeroAndO
   Furikaedenpyou big(*doc);
   for (int r = 0; r < 11; ++r) test::setRow(big, r, kDay, kGenkin, limit / 10, -1, 0);
   EXPECT_EQ(big.taisyakuBalance(), std::nullopt);
+  // A voucher of a file whose amounts lie at the int64 limits: the sum saturates
+  // where it once wrapped around to a balance just below the limit.
+  Furikaedenpyou huge(*doc);
+  test::setRow(huge, 0, kDay, kGenkin, limit, -1, 0);
+  for (int r = 1; r < 3; ++r) test::setRow(huge, r, kDay, kGenkin, INT64_MAX, -1, 0);
+  EXPECT_EQ(huge.taisyakuBalance(), std::nullopt);
 
   // The voucher check refuses an unbalanced voucher, and one whose balance is beyond reckoning.
   test::setRow(v, 0, kDay, kGenkin, 1000, kUriagedaka, 900);

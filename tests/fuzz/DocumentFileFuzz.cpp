@@ -9,8 +9,11 @@
 // the record decoders of that version's reader. What loads must save and load again
 // to the same bytes; then the reports a user can open are built from it: the trial
 // balance of the company and of every division, every ledger and sub-ledger, the
-// sub-account lists, the asset register with each asset's figures, and the
-// carry-forward with the next term's document and its assets rolled forward.
+// sub-account lists, the statements of both forms with the appropriation of profit
+// (for the term's result, and for a result of one unit, so that the items are added
+// up even in books without a result), the asset register with each asset's figures,
+// and the carry-forward with its defaults, the next term's document and its assets
+// rolled forward.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -25,6 +28,9 @@
 #include "assets/SyoukyakuKikan.h"
 #include "document/DocumentFile.h"
 #include "journal/Kanjyoumotocyou.h"
+#include "statements/Houkokusyo.h"
+#include "statements/KaisyahouHoukokusyo.h"
+#include "statements/RiekiSyobunan.h"
 #include "trial/HojyoZandaka.h"
 #include "trial/ZandakaShisanAssembly.h"
 
@@ -50,6 +56,19 @@ void buildReports(MyDocument& doc)
   std::vector<Motocyou> rows;
   Kanjyoumotocyou::setKanjyoumotocyouArray(doc, rows, ledgers, 0, months, {});
   HojyoZandaka::hojyoZandakaArray(doc, lists, 0, months, {});
+
+  const Kaisya& kaisya = doc.kaisya();
+  const KaisyahouHoukokusyoPeriod period = KaisyahouHoukokusyoPeriod::ofKaisya(kaisya);
+  Houkokusyo older;
+  const int64_t result = older.setHoukokusyoShisanArrayForJigyoubuCode(doc, Jigyoubu::kAllJigyoubuCode, period)
+                             .toukiMisyobunSonekiOfSyuuryouZandaka;
+  for (const int64_t u : {result, int64_t{1}}) {
+    const RiekiSyobunan appropriation(u, kaisya.riekisyobunanKamokuArray(), kaisya.maxOutputAmountValue());
+    appropriation.check();
+    appropriation.rows();
+  }
+  KaisyahouHoukokusyo kaisyahou;
+  kaisyahou.setKaisyahouHoukokusyoShisanArrayForJigyoubuCode(doc, Jigyoubu::kAllJigyoubuCode, {period});
 
   for (int32_t rounding : {SyoukyakuKikan::RoundDown, SyoukyakuKikan::RoundHalfUp, SyoukyakuKikan::RoundUp}) {
     const SyoukyakuKikan kikan(doc.kaisya(), rounding);

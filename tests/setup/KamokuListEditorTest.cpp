@@ -255,5 +255,28 @@ TEST_F(KamokuListEditorTest, WriteBackKeepsTheRecordsAndTheDocumentUntouchedBefo
   EXPECT_EQ(std::pair(total.karikata, total.kashikata), std::pair(int64_t{900}, int64_t{900}));
 }
 
+// A file may hold any opening balance: the totals saturate instead of wrapping
+// around (two debits of INT64_MAX made -2), and with divisions a company figure
+// beyond the input limit is refused however large the other division's balance.
+TEST_F(KamokuListEditorTest, OpeningTotalsOfBalancesAtTheInt64LimitsSaturateAndNeverBalance)
+{
+  doc->kamokuOfCode(kGenkin)->setStartBalance(INT64_MAX, 99);
+  doc->kamokuOfCode(kTouza)->setStartBalance(INT64_MAX, 99);
+  doc->kamokuOfCode(kKaikake)->setStartBalance(-2, 99);
+  doc->kamokuOfCode(kShihonkin)->setStartBalance(INT64_MIN, 99);
+  open();
+  for (const KamokuListEditor::TaisyakuTotal& total :
+       {KamokuListEditor::startBalanceTaisyakuTotalOfDocument(*doc), editor->startBalanceTaisyakuTotal()}) {
+    EXPECT_EQ(std::tuple(total.karikata, total.kashikata, total.difference(), total.isBalanced()),
+              std::tuple(INT64_MAX, INT64_MIN, INT64_MAX, false));
+  }
+  // Divisions: the company figure of an account is the sum of its divisions'.
+  addJigyoubu(*doc, 1, "本店", true);
+  addJigyoubu(*doc, 2, "支店", true);
+  doc->kamokuOfCode(kUrikake)->setStartBalance(INT64_MAX, 2);
+  open();
+  EXPECT_FALSE(editor->setStartBalance(row(kUrikake), 1, 5).empty());
+}
+
 }  // namespace
 }  // namespace kivo

@@ -3,6 +3,7 @@
 // balance over generated journals.
 #include <gtest/gtest.h>
 
+#include "model/CappedAmount.h"
 #include "statements/Houkokusyo.h"
 #include "statements/KaisyahouBooks.h"
 #include "statements/RiekiSyobunan.h"
@@ -192,8 +193,21 @@ TEST(HoukokusyoTest, Appropriation)
     if (accepted) { EXPECT_EQ(linesOf(r.rows()), rows); }
     for (const Shisan& row : r.rows()) EXPECT_EQ(row.jigyoubuCode(), 99);
   }
-  const RiekiSyobunan over(200, {{"a", kMax}, {"b", kMax}}, kMax);
-  EXPECT_EQ(std::tuple(over.riekiSyobunGoukei(), over.jikiKurikoshiRieki()), std::tuple(kMax + 1, -kMax - 1));
+  // Totals stop one beyond the limit whatever the amounts: at the int64 limits they
+  // once overflowed into 利益処分合計 -9,223,372,036,854,775,808.
+  const std::tuple<int64_t, Items, int64_t> totals[] = {
+      {200, {{"a", kMax}, {"b", kMax}}, kMax + 1},         {200, {{"a", INT64_MAX}, {"b", INT64_MAX}}, kMax + 1},
+      {INT64_MIN, {{"a", 5}, {"b", INT64_MAX}}, kMax + 1}, {200, {{"a", INT64_MIN}, {"b", INT64_MIN}}, -kMax - 1},
+      {200, {{"a", -1}, {"b", INT64_MAX}}, kMax + 1},
+  };
+  for (const auto& [u, items, goukei] : totals) {
+    const RiekiSyobunan r(u, items, kMax);
+    EXPECT_EQ(std::tuple(r.riekiSyobunGoukei(), r.jikiKurikoshiRieki()), std::tuple(goukei, -kMax - 1));
+    EXPECT_FALSE(r.check().empty());
+    for (const Shisan& row : r.rows()) {  // the sums, not the items as given
+      if (row.kamokuCode() != -1) { EXPECT_TRUE(capped::inRange(row.houkokusyoAmount(), kMax + 1)) << row.title(); }
+    }
+  }
   EXPECT_EQ(RiekiSyobunan(60, items, kMax).check(),
             "利益処分合計が当期未処分利益を超えています。利益処分案の金額を見直してください。");
 }

@@ -867,7 +867,7 @@ const std::vector<QAction*>& SuitoucyouController::functionMenuActions()
     add(F::ShowHojyoKamoku, "表示する補助科目...",
         &Self::showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField, key("H", kCommand | kShift));
   shortcutMenu_ = new QMenu(qs(kShortcutMenuTitle), this);
-  for (int digit = 1; digit <= 9; ++digit) {
+  for (int digit = 1; digit <= Kamoku::kMaxKeyEquivalent; ++digit) {
     QAction* item = shortcutMenu_->addAction(QStringLiteral("Ctrl キー + %1").arg(digit));
     item->setData(digit);
     item->setCheckable(true);

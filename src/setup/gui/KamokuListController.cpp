@@ -219,7 +219,7 @@ void KamokuListController::updateStartBalanceField()
     startBalanceField_->setStyleSheet(QString());
   } else {
     text += qs("貸借が一致していません（差額 %1）。帳票の多くは、貸借が一致するまで表示できません。")
-                .arg(qs(kaisya.displayStringOfMemoryKingaku(total.karikata - total.kashikata)));
+                .arg(qs(kaisya.displayStringOfMemoryKingaku(total.difference())));
     startBalanceField_->setStyleSheet(qs("color: #b00020;"));
   }
   startBalanceField_->setText(text);

@@ -272,7 +272,7 @@ bool HoukokusyoController::acceptsKingaku(const QString& typed) const
   const QString text = typed.trimmed();
   if (text.isEmpty()) return true;
   const std::optional<int64_t> v = k.memoryKingakuOfDisplayString(text.toStdString());
-  return v && *v >= 0 && *v <= k.maxInputAmountValue();
+  return v && Kaisya::isRiekisyobunanKingakuInRange(*v);
 }
 
 bool HoukokusyoController::moveKamokuOfRiekiSyobunan(int from, int to)
