@@ -1,7 +1,7 @@
 // kivo_write_books KIND FILE: writes the books the benchmarks use to a document file,
 // so that a whole process (kivo_trial_balance, the application) can be timed on them
 // by hand. KIND "imported": a user's imported year, the journal in two date-ordered
-// runs as earlier versions stored it; "year": the generated year of 100,000 vouchers.
+// runs as earlier versions stored it; "year": the generated year of 99,999 vouchers.
 #include <cstdio>
 #include <cstring>
 
@@ -22,7 +22,7 @@ int main(int argc, char** argv)
   } else {
     test::GeneratedBooksSize size;
     size.shiwakeCount = 139000;
-    size.denpyouCount = 100000;
+    size.denpyouCount = 99999;
     doc = test::makeGeneratedBooks(size);
   }
   const DocumentFile::Result r = DocumentFile::writeToFile(*doc, argv[2]);
