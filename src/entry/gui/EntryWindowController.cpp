@@ -338,7 +338,7 @@ uint16_t runPanelAtCell(InputPanelController* panel, EntryGridView* view, int ro
 {
   panel->resetTextFieldWithString(s);
   panel->setWindowFrameOriginByFrameTopLeftPoint(view->globalCellRect(row, matrixId).bottomLeft() + QPoint(0, 1));
-  panel->runModal();
+  panel->runModal(view->window());
   const uint16_t k = panel->stopModalChar();
   const bool closed = k == StopChar::kEnter || k == StopChar::kReturn || k == StopChar::kTab || k == StopChar::kBacktab;
   return closed ? k : 0;
