@@ -1,7 +1,8 @@
 #include "platform/SheetController.h"
 
 #include <QAbstractButton>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
 #include <algorithm>
@@ -18,6 +19,8 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   setParent(window_, windowFlags() | Qt::Sheet | Qt::Dialog);
   setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
   attached_ = true;
+  forgetReturnKey();
+  qApp->installEventFilter(this);
   placeOnWindow(this, window_);
   placeWhenFramed_ = frameGeometry() == geometry();
   show();
@@ -57,11 +60,69 @@ void SheetController::finish(int returnCode)
 {
   if (!attached_) return;
   attached_ = false;
+  qApp->removeEventFilter(this);
+  forgetReturnKey();
   hide();
   setResult(returnCode);
   std::function<void(int)> handler = std::move(endHandler_);
   endHandler_ = nullptr;
   if (handler) handler(returnCode);
+}
+
+namespace {
+
+bool isReturnKey(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+
+}  // namespace
+
+bool SheetController::eventFilter(QObject* watched, QEvent* event)
+{
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    auto* widget = static_cast<QWidget*>(watched);
+    auto* key = static_cast<QKeyEvent*>(event);
+    // A key goes first to the focus widget, then up through its parents while they
+    // leave it; the parents of the widget that got this Return see it on its way.
+    const bool onItsWay =
+        key == returnKey_ && returnReceiver_ && widget != returnReceiver_ && widget->isAncestorOf(returnReceiver_);
+    if (widget->window() == this && !onItsWay) {
+      const bool firstStop = widget != this || !QApplication::focusWidget() || QApplication::focusWidget() == this;
+      if (firstStop) {
+        forgetReturnKey();
+        if (isReturnKey(key) && widget != this) {
+          returnKey_ = key;
+          returnReceiver_ = widget;
+        }
+      }
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void SheetController::keyPressEvent(QKeyEvent* event)
+{
+  const bool taken = isReturnKey(event) && event == returnKey_ && returnTaken_;
+  if (event == returnKey_) forgetReturnKey();
+  if (taken) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void SheetController::forgetReturnKey()
+{
+  returnKey_ = nullptr;
+  returnReceiver_ = nullptr;
+  returnTaken_ = false;
+}
+
+void SheetController::takeReturnKey(QObject* from)
+{
+  for (QObject* o = from; o; o = o->parent())
+    if (auto* sheet = qobject_cast<SheetController*>(o)) {
+      if (sheet->returnKey_) sheet->returnTaken_ = true;
+      return;
+    }
 }
 
 SheetController* SheetController::attachedSheet(const QWidget* window)

@@ -10,6 +10,7 @@
 #include <QWindow>
 
 #include "fields/StopChar.h"
+#include "platform/SheetController.h"
 
 namespace kivo {
 namespace {
@@ -95,6 +96,8 @@ int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
   // to that window (the forwarder hands them on and drops the rest of its input).
   QWidget* const formerParent = parentWidget();
   QWidget* const served = owner ? owner->window() : nullptr;
+  // Opened by a Return typed in a sheet's field: that Return is the field's.
+  SheetController::takeReturnKey(formerParent ? formerParent : served);
   const bool lent = !formerParent && served;
   if (lent) {
     const QPoint position = pos();
