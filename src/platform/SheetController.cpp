@@ -9,6 +9,22 @@
 
 namespace kivo {
 
+// Sees every key press of the application while the sheet is attached.
+class SheetController::ReturnKeyWatcher : public QObject {
+public:
+  explicit ReturnKeyWatcher(SheetController* sheet) : QObject(sheet), sheet_(sheet) { qApp->installEventFilter(this); }
+
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType())
+      sheet_->watchKeyPress(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event));
+    return false;
+  }
+
+private:
+  SheetController* sheet_;
+};
+
 SheetController::SheetController(QWidget* parent) : QDialog(parent) {}
 
 void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHandler)
@@ -20,7 +36,7 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
   attached_ = true;
   forgetReturnKey();
-  qApp->installEventFilter(this);
+  if (!returnKeyWatcher_) returnKeyWatcher_ = new ReturnKeyWatcher(this);
   placeOnWindow(this, window_);
   placeWhenFramed_ = frameGeometry() == geometry();
   show();
@@ -60,7 +76,7 @@ void SheetController::finish(int returnCode)
 {
   if (!attached_) return;
   attached_ = false;
-  qApp->removeEventFilter(this);
+  delete returnKeyWatcher_;
   forgetReturnKey();
   hide();
   setResult(returnCode);
@@ -75,27 +91,20 @@ bool isReturnKey(const QKeyEvent* key) { return key->key() == Qt::Key_Return || 
 
 }  // namespace
 
-bool SheetController::eventFilter(QObject* watched, QEvent* event)
+void SheetController::watchKeyPress(QWidget* widget, const QKeyEvent* key)
 {
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
-    auto* widget = static_cast<QWidget*>(watched);
-    auto* key = static_cast<QKeyEvent*>(event);
-    // A key goes first to the focus widget, then up through its parents while they
-    // leave it; the parents of the widget that got this Return see it on its way.
-    const bool onItsWay =
-        key == returnKey_ && returnReceiver_ && widget != returnReceiver_ && widget->isAncestorOf(returnReceiver_);
-    if (widget->window() == this && !onItsWay) {
-      const bool firstStop = widget != this || !QApplication::focusWidget() || QApplication::focusWidget() == this;
-      if (firstStop) {
-        forgetReturnKey();
-        if (isReturnKey(key) && widget != this) {
-          returnKey_ = key;
-          returnReceiver_ = widget;
-        }
-      }
-    }
+  // A key goes first to the focus widget, then up through its parents while they
+  // leave it; the parents of the widget that got this Return see it on its way.
+  const bool onItsWay =
+      key == returnKey_ && returnReceiver_ && widget != returnReceiver_ && widget->isAncestorOf(returnReceiver_);
+  if (widget->window() != this || onItsWay) return;
+  const bool firstStop = widget != this || !QApplication::focusWidget() || QApplication::focusWidget() == this;
+  if (!firstStop) return;
+  forgetReturnKey();
+  if (isReturnKey(key) && widget != this) {
+    returnKey_ = key;
+    returnReceiver_ = widget;
   }
-  return QDialog::eventFilter(watched, event);
 }
 
 void SheetController::keyPressEvent(QKeyEvent* event)

@@ -71,16 +71,19 @@ protected:
   void moveEvent(QMoveEvent* event) override;
   // The default button answers a Return or Enter that no field took.
   void keyPressEvent(QKeyEvent* event) override;
-  // Follows each Return and Enter typed in the sheet's widgets on its way to the sheet.
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  class ReturnKeyWatcher;
+
   void finish(int returnCode);
+  // Follows each Return and Enter typed in the sheet's widgets on its way to the sheet.
+  void watchKeyPress(QWidget* receiver, const QKeyEvent* key);
   void forgetReturnKey();
 
   QPointer<QWidget> window_;
   // The Return or Enter on its way from returnReceiver_ up to the sheet, and whether
   // a field took it.
+  QPointer<ReturnKeyWatcher> returnKeyWatcher_;
   const QKeyEvent* returnKey_ = nullptr;
   QPointer<QWidget> returnReceiver_;
   bool returnTaken_ = false;
