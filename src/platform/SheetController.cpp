@@ -1,12 +1,29 @@
 #include "platform/SheetController.h"
 
 #include <QAbstractButton>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
 #include <algorithm>
 
 namespace kivo {
+
+// Sees every key press of the application while the sheet is attached.
+class SheetController::ReturnKeyWatcher : public QObject {
+public:
+  explicit ReturnKeyWatcher(SheetController* sheet) : QObject(sheet), sheet_(sheet) { qApp->installEventFilter(this); }
+
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType())
+      sheet_->watchKeyPress(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event));
+    return false;
+  }
+
+private:
+  SheetController* sheet_;
+};
 
 SheetController::SheetController(QWidget* parent) : QDialog(parent) {}
 
@@ -18,6 +35,8 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   setParent(window_, windowFlags() | Qt::Sheet | Qt::Dialog);
   setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
   attached_ = true;
+  forgetReturnKey();
+  if (!returnKeyWatcher_) returnKeyWatcher_ = new ReturnKeyWatcher(this);
   placeOnWindow(this, window_);
   placeWhenFramed_ = frameGeometry() == geometry();
   show();
@@ -57,11 +76,62 @@ void SheetController::finish(int returnCode)
 {
   if (!attached_) return;
   attached_ = false;
+  delete returnKeyWatcher_;
+  forgetReturnKey();
   hide();
   setResult(returnCode);
   std::function<void(int)> handler = std::move(endHandler_);
   endHandler_ = nullptr;
   if (handler) handler(returnCode);
+}
+
+namespace {
+
+bool isReturnKey(const QKeyEvent* key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
+
+}  // namespace
+
+void SheetController::watchKeyPress(QWidget* widget, const QKeyEvent* key)
+{
+  // A key goes first to the focus widget, then up through its parents while they
+  // leave it; the parents of the widget that got this Return see it on its way.
+  const bool onItsWay =
+      key == returnKey_ && returnReceiver_ && widget != returnReceiver_ && widget->isAncestorOf(returnReceiver_);
+  if (widget->window() != this || onItsWay) return;
+  const bool firstStop = widget != this || !QApplication::focusWidget() || QApplication::focusWidget() == this;
+  if (!firstStop) return;
+  forgetReturnKey();
+  if (isReturnKey(key) && widget != this) {
+    returnKey_ = key;
+    returnReceiver_ = widget;
+  }
+}
+
+void SheetController::keyPressEvent(QKeyEvent* event)
+{
+  const bool taken = isReturnKey(event) && event == returnKey_ && returnTaken_;
+  if (event == returnKey_) forgetReturnKey();
+  if (taken) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void SheetController::forgetReturnKey()
+{
+  returnKey_ = nullptr;
+  returnReceiver_ = nullptr;
+  returnTaken_ = false;
+}
+
+void SheetController::takeReturnKey(QObject* from)
+{
+  for (QObject* o = from; o; o = o->parent())
+    if (auto* sheet = qobject_cast<SheetController*>(o)) {
+      if (sheet->returnKey_) sheet->returnTaken_ = true;
+      return;
+    }
 }
 
 SheetController* SheetController::attachedSheet(const QWidget* window)

@@ -4,6 +4,10 @@
 // the OK button: OK first stores the sheet's choice (storeChoice) and ends the sheet
 // with return code 1; any other sender ends it with 0. abortSheet ends it as Cancel
 // would. The end handler given to beginSheet receives the code and acts only on 1.
+//
+// Return and Enter press the sheet's default button only when nothing took them: a
+// field that acts on the key (opens a picker or a panel, searches, refuses its text)
+// says so with takeReturnKey while the key is on its way.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +15,7 @@
 #include <functional>
 
 class QAbstractButton;
+class QKeyEvent;
 
 namespace kivo {
 
@@ -42,6 +47,11 @@ public:
   // The sheet attached to the window, or nullptr.
   static SheetController* attachedSheet(const QWidget* window);
 
+  // Called by whatever acts on a Return or Enter typed in a widget of a sheet (from:
+  // that widget, or an object whose parents lead to it): the sheet's default button
+  // leaves that key alone. Nothing happens when no such key is on its way.
+  static void takeReturnKey(QObject* from);
+
   // Where a dialog of the size goes over the window: centred on it, then moved (and
   // made smaller when it must) to lie wholly within the screen's available area with
   // room for its title bar. Alerts use it too.
@@ -59,11 +69,24 @@ protected:
   // Placed again once the window manager has framed the sheet, so that its frame, not
   // a guess of it, lies within the screen.
   void moveEvent(QMoveEvent* event) override;
+  // The default button answers a Return or Enter that no field took.
+  void keyPressEvent(QKeyEvent* event) override;
 
 private:
+  class ReturnKeyWatcher;
+
   void finish(int returnCode);
+  // Follows each Return and Enter typed in the sheet's widgets on its way to the sheet.
+  void watchKeyPress(QWidget* receiver, const QKeyEvent* key);
+  void forgetReturnKey();
 
   QPointer<QWidget> window_;
+  // The Return or Enter on its way from returnReceiver_ up to the sheet, and whether
+  // a field took it.
+  QPointer<ReturnKeyWatcher> returnKeyWatcher_;
+  const QKeyEvent* returnKey_ = nullptr;
+  QPointer<QWidget> returnReceiver_;
+  bool returnTaken_ = false;
   std::function<void(int)> endHandler_;
   bool attached_ = false;
   bool placeWhenFramed_ = false;

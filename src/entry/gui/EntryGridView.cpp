@@ -495,8 +495,8 @@ void EntryGridView::keyPressEvent(QKeyEvent* event)
       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
     const QString text = event->text();
     const bool printable = !text.isEmpty() && text.front().isPrint();
-    if (c == 127 || printable) {
-      delegate_->keyTypedInHighlightedCell(selectedRow_, selectedMatrix_, c == 127 ? QString(QChar(0x7F)) : text);
+    if (c == 127 || c == 3 || c == 13 || printable) {
+      delegate_->keyTypedInHighlightedCell(selectedRow_, selectedMatrix_, printable ? text : QString(QChar(c)));
       event->accept();
       return;
     }

@@ -80,7 +80,8 @@ public:
     // Whether the field editor takes typing through the desktop's input method in the
     // column (false: keys arrive as typed, for ASCII columns).
     virtual bool usesInputMethod(int matrixId) const { return true; }
-    // A key typed on a highlighted cell: its text, or "\x7f" for Delete/Backspace.
+    // A key typed on a highlighted cell: its text, or "\x7f" for Delete/Backspace,
+    // "\x03" for Enter and "\r" for Return.
     virtual void keyTypedInHighlightedCell(int row, int matrixId, const QString& text) {}
   };
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "document/gui/OpenDocument.h"
+#include "entry/EntryGridKey.h"
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
@@ -148,15 +149,22 @@ void EntryWindowController::handleEntryGridViewKeyDown(const NotificationCenter:
 {
   EntryGridView* view = entryGridView();
   if (!view || notification.object != view || !notification.event) return;
-  switch (EntryGridView::characterOfKeyEvent(notification.event)) {
-  case 9: moveSelectedCell(EntryGridView::Command::InsertTab); break;
-  case 25: moveSelectedCell(EntryGridView::Command::InsertBacktab); break;
-  case 0xF700: moveSelectedCell(EntryGridView::Command::MoveUp); break;
-  case 0xF701: moveSelectedCell(EntryGridView::Command::MoveDown); break;
-  default:
-    // Typed keys on a highlighted cell come to keyTypedInHighlightedCell.
+  switch (EntryGridKey::actionOfCharacter(EntryGridView::characterOfKeyEvent(notification.event))) {
+  case EntryGridKey::Action::InsertTab: moveSelectedCell(EntryGridView::Command::InsertTab); break;
+  case EntryGridKey::Action::InsertBacktab: moveSelectedCell(EntryGridView::Command::InsertBacktab); break;
+  case EntryGridKey::Action::MoveUp: moveSelectedCell(EntryGridView::Command::MoveUp); break;
+  case EntryGridKey::Action::MoveDown: moveSelectedCell(EntryGridView::Command::MoveDown); break;
+  case EntryGridKey::Action::HandOff:
+  case EntryGridKey::Action::None:
+    // A hand-off needs a highlighted cell, whose keys come to keyTypedInHighlightedCell.
     break;
   }
+}
+
+void EntryWindowController::keyTypedInHighlightedCell(int, int matrixId, const QString& text)
+{
+  if (!text.isEmpty() && EntryGridKey::actionOfCharacter(text.front().unicode()) == EntryGridKey::Action::HandOff)
+    showInputWindowForMatrix(matrixId, text);
 }
 
 // --- pickers on Return
@@ -167,24 +175,24 @@ void EntryWindowController::finishingStep()
   if (row >= 0) entryGridView()->selectCell(row, selectedEntryMatrix());
 }
 
-void EntryWindowController::showFormatterListWindowForSelectedCell()
+bool EntryWindowController::showFormatterListWindowForSelectedCell()
 {
   const int row = selectedEntryRow();
   const int column = selectedEntryMatrix();
   const Picker picker = pickerOfMatrix(column);
-  if (row < 0 || picker == Picker::None) return;  // Return does nothing in the date and amount columns
-  if (!commitEditing()) return;
-  if (!mayPickInCell(row, column)) return;
+  if (row < 0 || picker == Picker::None) return false;  // Return does nothing in the date and amount columns
+  if (!commitEditing()) return false;
+  if (!mayPickInCell(row, column)) return false;
   const FieldValue v = cellValue(row, column);
   if (!v.isText() && !v.isNil()) {
     finishingStep();
-    return;
+    return false;
   }
   const QString text = QString::fromStdString(v.textValue());
   if (picker == Picker::Tekiyou && !text.isEmpty() &&
       (!isTekiyouKanaKey(text) || !document()->document().matchTekiyouKana(text.toUpper().toStdString(), "", ""))) {
     finishingStep();
-    return;
+    return false;
   }
   textDidBeginEditing(row, column);
   EntryGridView* view = entryGridView();
@@ -244,6 +252,7 @@ void EntryWindowController::showFormatterListWindowForSelectedCell()
     moveSelectedCell(EntryGridView::Command::InsertBacktab);
   else
     finishingStep();
+  return chosen;
 }
 
 // --- input types and sources
@@ -311,9 +320,10 @@ void EntryWindowController::showInputWindowForMatrix(int matrixId, const QString
     entryGridView()->updateRow(row);
     return;
   }
+  const QString start = EntryGridKey::handOffStartsEmpty(typed.unicode()) ? QString() : s;
   switch (inputKindOfMatrix(matrixId)) {
-  case InputKind::Date: showInputHidukeWindowForMatrix(matrixId, s); return;
-  case InputKind::Kingaku: showInputKingakuWindowForMatrix(matrixId, s); return;
+  case InputKind::Date: showInputHidukeWindowForMatrix(matrixId, start); return;
+  case InputKind::Kingaku: showInputKingakuWindowForMatrix(matrixId, start); return;
   case InputKind::None: return;
   default: break;
   }
@@ -326,8 +336,13 @@ void EntryWindowController::showInputWindowForMatrix(int matrixId, const QString
   Formatter* formatter = formatterForMatrix(matrixId, row);
   const bool searchText =
       alnum && formatter && formatter->getObjectValue(value, s.toStdString(), nullptr) && value.isText();
+  // The picker searches from the cell's text; cancelled, it leaves the cell as it was.
+  const FieldValue former = cellValue(row, matrixId);
   setCellValue(row, matrixId, FieldValue::text(searchText ? s.toStdString() : std::string()));
-  showFormatterListWindowForSelectedCell();
+  if (!showFormatterListWindowForSelectedCell() && selectedEntryRow() == row && selectedEntryMatrix() == matrixId) {
+    setCellValue(row, matrixId, former);
+    entryGridView()->updateRow(row);
+  }
 }
 
 namespace {
@@ -338,7 +353,7 @@ uint16_t runPanelAtCell(InputPanelController* panel, EntryGridView* view, int ro
 {
   panel->resetTextFieldWithString(s);
   panel->setWindowFrameOriginByFrameTopLeftPoint(view->globalCellRect(row, matrixId).bottomLeft() + QPoint(0, 1));
-  panel->runModal();
+  panel->runModal(view->window());
   const uint16_t k = panel->stopModalChar();
   const bool closed = k == StopChar::kEnter || k == StopChar::kReturn || k == StopChar::kTab || k == StopChar::kBacktab;
   return closed ? k : 0;

@@ -53,7 +53,8 @@ public:
 
   // --- the hand-off of a highlighted cell to its panel or picker
   // A key typed on a selected cell of a column filled from panels (s: the typed text,
-  // "\x7f" for Delete).
+  // "\x7f" for Delete, "\x03" or "\r" for Enter or Return, which start the panel or
+  // picker empty).
   void showInputWindowForMatrix(int matrixId, const QString& s);
   void showInputHidukeWindowForMatrix(int matrixId, const QString& s);
   void showInputKingakuWindowForMatrix(int matrixId, const QString& s);
@@ -88,10 +89,8 @@ protected:
 
   // --- input types and the hand-off, alike in both windows
   bool isHighlightOnlyCell(int row, int matrixId) override { return inputTypeForMatrix(matrixId) == 1; }
-  void keyTypedInHighlightedCell(int row, int matrixId, const QString& text) override
-  {
-    showInputWindowForMatrix(matrixId, text);
-  }
+  // Hands the cell to its panel or picker for the keys that do so (EntryGridKey).
+  void keyTypedInHighlightedCell(int row, int matrixId, const QString& text) override;
 
   // --- EntryGridView::Delegate, alike in both windows
   bool textShouldEndEditing(int row, int matrixId, const QString& text) override;
@@ -110,8 +109,9 @@ protected:
   bool commitEditing();
   void removeAllUndoActions();
   // Return in a code or description cell: the column's picker; what is chosen goes
-  // into the cell, and the stop key of the picker moves on.
-  void showFormatterListWindowForSelectedCell();
+  // into the cell, and the stop key of the picker moves on. True when something was
+  // chosen.
+  bool showFormatterListWindowForSelectedCell();
   // Selects the selected cell again (the grid leaves it while a picker shows).
   void finishingStep();
   // After a panel closed with key k (0: cancelled): the value goes into the cell,

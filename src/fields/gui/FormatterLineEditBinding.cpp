@@ -5,6 +5,7 @@
 #include "fields/Formatter.h"
 #include "fields/gui/FormatterValidator.h"
 #include "platform/FieldMessage.h"
+#include "platform/SheetController.h"
 
 namespace kivo {
 
@@ -17,6 +18,9 @@ FormatterLineEditBinding::FormatterLineEditBinding(QLineEdit* lineEdit, Formatte
   connect(lineEdit, &QLineEdit::editingFinished, this, [this] {
     QString error;
     if (commit(&error)) return;
+    // Refused text stays to be mended: a Return that ended the editing does not also
+    // press the default button of the field's sheet.
+    SheetController::takeReturnKey(lineEdit_);
     FieldMessage::show(lineEdit_, error);
     emit textRefused(error);
   });

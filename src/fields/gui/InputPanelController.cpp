@@ -95,10 +95,10 @@ void InputPanelController::setWindowFrameOriginByFrameTopLeftPoint(const QPoint&
   move(WindowPlacement::keptOnScreen(QRect(topLeft, size()), WindowPlacement::availableGeometryAt(point)));
 }
 
-void InputPanelController::runModal()
+void InputPanelController::runModal(QWidget* window)
 {
   textField_->setFocus();
-  runModalKeepingKeys();
+  runModalKeepingKeys(window);
 }
 
 void InputPanelController::showEvent(QShowEvent* event)

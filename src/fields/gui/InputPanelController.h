@@ -43,8 +43,8 @@ public:
   // Moves the panel (keeping its size) so the anchor lies on the point, then as
   // little as needed to keep it on the screen. The panel shows when it runs.
   void setWindowFrameOriginByFrameTopLeftPoint(const QPoint& point, Anchor anchor = Anchor::FieldBottomLeft);
-  // Runs the panel modally until a key closes it.
-  void runModal();
+  // Runs the panel modally until a key closes it, kept above the window it serves.
+  void runModal(QWidget* window);
 
   // 3, 13, 9 or 25 when the panel was closed by Enter, Return, Tab or Back-tab; 0
   // after a reset and when cancelled.

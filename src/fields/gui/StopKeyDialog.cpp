@@ -1,6 +1,8 @@
 #include "fields/gui/StopKeyDialog.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QHideEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -8,8 +10,14 @@
 #include <QWindow>
 
 #include "fields/StopChar.h"
+#include "platform/SheetController.h"
 
 namespace kivo {
+namespace {
+
+QPointer<StopKeyDialog> runningStopKeyDialog;
+
+}  // namespace
 
 StopKeyDialog::StopKeyDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {}
 
@@ -55,6 +63,14 @@ public:
     case QEvent::Wheel:
     case QEvent::ContextMenu: return true;
     case QEvent::Close: event->ignore(); return true;
+    case QEvent::WindowActivate:
+      // The window it serves, brought forward by a click on its title bar: the window
+      // manager keeps the dialog above it, and the dialog takes the keys again.
+      if (dialog_ && dialog_->isVisible() && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
+        dialog_->raise();
+        dialog_->activateWindow();
+      }
+      return false;
     default: return false;
     }
   }
@@ -71,22 +87,56 @@ private:
   QPointer<StopKeyDialog> dialog_;
 };
 
-int StopKeyDialog::runModalKeepingKeys()
+StopKeyDialog* StopKeyDialog::runningDialog() { return runningStopKeyDialog; }
+
+int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
 {
-  // Window-modal without a parent window blocks no window: the keys still reach the
-  // window behind, and the forwarder hands them on.
-  QWidget* owner = parentWidget();
-  const QPoint position = pos();
-  if (owner) setParent(nullptr, windowFlags());
-  move(position);
-  setWindowModality(Qt::WindowModal);
-  int result = 0;
+  // A window of the window it serves, so that the window manager keeps it above that
+  // window; but not modal in Qt's sense, which would drop the keys still on their way
+  // to that window (the forwarder hands them on and drops the rest of its input).
+  QWidget* const formerParent = parentWidget();
+  QWidget* const served = owner ? owner->window() : nullptr;
+  // Opened by a Return typed in a sheet's field: that Return is the field's.
+  SheetController::takeReturnKey(formerParent ? formerParent : served);
+  const bool lent = !formerParent && served;
+  if (lent) {
+    const QPoint position = pos();
+    setParent(served, windowFlags());
+    move(position);
+  }
+  setWindowModality(Qt::NonModal);
+  setResult(QDialog::Rejected);
+  QEventLoop loop;
+  loop_ = &loop;
+  outerRunning_ = runningStopKeyDialog;
+  runningStopKeyDialog = this;
   {
     KeyForwarder forwarder(this);
-    result = exec();
+    show();
+    raise();
+    activateWindow();
+    if (isVisible()) loop.exec(QEventLoop::DialogExec);
   }
-  if (owner) setParent(owner, windowFlags());
-  return result;
+  runningStopKeyDialog = outerRunning_;
+  loop_ = nullptr;
+  // Typing goes on in the window it served, whichever window was brought forward
+  // while it ran.
+  QWidget* const servedWindow = formerParent ? formerParent->window() : served;
+  QWidget* const active = QApplication::activeWindow();
+  if (servedWindow && servedWindow->isVisible() && (!active || active == this)) servedWindow->activateWindow();
+  if (lent) {
+    const QPoint position = pos();
+    setParent(nullptr, windowFlags());
+    move(position);
+  }
+  return result();
+}
+
+void StopKeyDialog::hideEvent(QHideEvent* event)
+{
+  QDialog::hideEvent(event);
+  // Closed (not the window manager hiding it with the window it serves): the run ends.
+  if (loop_ && !event->spontaneous()) loop_->quit();
 }
 
 void StopKeyDialog::watchTextField(QLineEdit* field)

@@ -7,12 +7,16 @@
 // are on their way to the window of the field until the new window has the focus.
 // So it runs modally without blocking that window in the window system's sense:
 // while it runs, every key sent to another window of the program goes to its text
-// field, in order, and clicks and close requests elsewhere are ignored.
+// field, in order, and clicks and close requests elsewhere are ignored. It stays a
+// window of the window it serves (the window manager keeps it above that window), and
+// that window, once activated, hands the activation back to it.
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <cstdint>
 
+class QEventLoop;
 class QKeyEvent;
 class QLineEdit;
 
@@ -20,11 +24,17 @@ namespace kivo {
 
 class StopKeyDialog : public QDialog {
   Q_OBJECT
+public:
+  // The innermost window of this kind running now, nullptr when none.
+  static StopKeyDialog* runningDialog();
+
 protected:
   StopKeyDialog(QWidget* parent, Qt::WindowFlags flags = {});
 
-  // Runs the window modally (see above) until it closes; answers exec()'s result.
-  int runModalKeepingKeys();
+  // Runs the window modally (see above) until it closes; answers its result
+  // (QDialog::Accepted or Rejected). owner: the window it serves when it has no parent
+  // of its own (a panel kept by the document); it is that window's for the run.
+  int runModalKeepingKeys(QWidget* owner = nullptr);
 
   // The field whose focus and keys the window watches.
   void watchTextField(QLineEdit* field);
@@ -35,6 +45,7 @@ protected:
 
   bool eventFilter(QObject* watched, QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
 private:
   class KeyForwarder;
@@ -42,6 +53,9 @@ private:
   bool handleKey(QKeyEvent* event);
 
   QLineEdit* textField_ = nullptr;
+  // The run's own event loop while the window runs.
+  QEventLoop* loop_ = nullptr;
+  QPointer<StopKeyDialog> outerRunning_;
 };
 
 }  // namespace kivo

@@ -38,6 +38,7 @@
 #include "fields/gui/HojyoKamokuFormatterListWindow.h"
 #include "fields/gui/JigyoubuFormatterListWindow.h"
 #include "fields/gui/KamokuFormatterListWindow.h"
+#include "fields/gui/StopKeyDialog.h"
 #include "fields/gui/TekiyouFormatterListWindow.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/KanjyoumotocyouShortcut.h"
@@ -158,7 +159,7 @@ protected:
       // A menu opening keeps it too: its command ends the edit itself.
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
       if ((isValidating && isValidating()) || !editor->isActiveWindow() || QApplication::activeModalWidget() ||
-          reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+          StopKeyDialog::runningDialog() || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
         return false;
       // A click elsewhere keeps a valid text and drops any other.
       if (!shouldEnd || shouldEnd(editor, false)) emit commitData(editor);

@@ -201,7 +201,7 @@ void PeriodReportWindowController::showInputHidukeWindowForTextField(QLineEdit* 
   panel->resetTextFieldWithString(initialInput);
   panel->setWindowFrameOriginByFrameTopLeftPoint(field->mapToGlobal(QPoint(0, 0)),
                                                  InputPanelController::Anchor::WindowTopLeft);
-  panel->runModal();
+  panel->runModal(field->window());
   const uint16_t stop = panel->stopModalChar();
   if ((stop != 3 && stop != 13 && stop != 9 && stop != 25) || !panel->hiduke()) return;
   setPeriodFieldToDate(field, *panel->hiduke());

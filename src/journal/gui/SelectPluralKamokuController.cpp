@@ -107,6 +107,8 @@ void SelectPluralKamokuController::searchKamokuFromOutlineView()
   FieldValue value;
   std::string error;
   const std::string typed = searchKamokuField_->text().toStdString();
+  // A Return that searches is the field's, not the print button's.
+  if (!typed.empty()) takeReturnKey(searchKamokuField_);
   if (!typed.empty() && searchFormatter_->getObjectValue(value, typed, &error) && value.isCode()) {
     const KamokuPtr k = document()->document().kamokuOfCode(value.codeValue());
     if (k && k->isActive()) {

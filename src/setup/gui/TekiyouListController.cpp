@@ -112,7 +112,13 @@ TekiyouListController::TekiyouListController(OpenDocument* document)
   connect(addGroupButton_, &QPushButton::clicked, this, [this] { addGroup(); });
   connect(removeGroupButton_, &QPushButton::clicked, this, &TekiyouListController::removeGroup);
   connect(addTekiyouButton_, &QPushButton::clicked, this, [this] { addTekiyou(); });
-  connect(newTekiyouField_, &QLineEdit::returnPressed, this, [this] { addTekiyou(); });
+  // Return in the field adds what it holds (and leaves the sheet open); in an empty
+  // field it is the sheet's.
+  connect(newTekiyouField_, &QLineEdit::returnPressed, this, [this] {
+    if (newTekiyouField_->text().trimmed().isEmpty()) return;
+    takeReturnKey(newTekiyouField_);
+    addTekiyou();
+  });
   connect(newTekiyouField_, &QLineEdit::textChanged, this, &TekiyouListController::validateButtons);
   connect(removeTekiyouButton_, &QPushButton::clicked, this, &TekiyouListController::removeTekiyou);
   connect(moveUpButton_, &QPushButton::clicked, this, [this] { moveSelectedTekiyou(-1); });

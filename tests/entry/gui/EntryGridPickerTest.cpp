@@ -8,6 +8,11 @@
 #include "entry/gui/FurikaedenpyouView.h"
 #include "entry/gui/SuitoucyouView.h"
 #include "fields/gui/FormatterListWindow.h"
+#include "fields/gui/InputHidukeController.h"
+#include "fields/gui/ModalDriver.h"
+#include "fields/gui/StopKeyDialog.h"
+#include "platform/UserDefaults.h"
+#include "platform/UserDefaultsKeys.h"
 
 namespace kivo::test {
 namespace {
@@ -35,7 +40,7 @@ protected:
   {
     QString picked;
     QTimer::singleShot(0, [&picked, closeKey] {
-      auto* picker = qobject_cast<FormatterListWindow*>(QApplication::activeModalWidget());
+      auto* picker = qobject_cast<FormatterListWindow*>(activeModalWindow());
       if (!picker) return;
       picked = QString::fromLatin1(picker->metaObject()->className());
       QTest::keyClick(picker->searchField(), closeKey);
@@ -43,7 +48,7 @@ protected:
     EXPECT_TRUE(grid->isEditing()) << "no cell is being edited";
     QTest::keyClick(grid->fieldEditor(), Qt::Key_Return);
     flush();
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(activeModalWindow(), nullptr);
     return picked;
   }
 };
@@ -108,6 +113,59 @@ TEST_F(EntryGridPickerTest, ReturnInAVoucherOrCashBookCellOpensThePickerOfItsCol
   EXPECT_EQ(pressReturn(book->suitoucyouView(), Qt::Key_Return), QString::fromLatin1(kHojyoKamoku));
   EXPECT_TRUE(book->book().cell(0, SRow::AiteHojyoKamokuMatrix).isCode());
   EXPECT_EQ(book->suitoucyouView()->selectedMatrixId(), SRow::AiteHojyoKamokuMatrix);
+}
+
+// A picker or panel is a window of the window it serves, so that the window manager
+// keeps it above that window: brought forward, that window hands the activation back,
+// and its keys still go to the picker. Once closed, typing goes on in that window.
+TEST_F(EntryGridPickerTest, PickersAndPanelsStayOverTheWindowTheyServe)
+{
+  using Row = FurikaedenpyouRow;
+  UserDefaults::standardUserDefaults().setInteger(1, KIVOInputTypeForDateKey);
+  FurikaedenpyouController* w = shown(FurikaedenpyouController::showFurikaedenpyouWindow(session));
+  EntryGridView* grid = w->denpyouView();
+  w->denpyou().setCell(0, Row::KarikataKamokuMatrix, FieldValue::code(kFutsuuYokin));
+  struct Case {
+    const char* what;
+    Row::Column column;
+    std::function<void()> open;
+  };
+  const Case cases[] = {
+      {"the sub-account picker", Row::KarikataHojyoKamokuMatrix,
+       [grid] { QTest::keyClick(grid->fieldEditor(), Qt::Key_Return); }},
+      {"the date panel", Row::DateMatrix, [grid] { QTest::keyClick(grid, Qt::Key_4); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    w->deselectSelectedCellAndThenSelectDenpyouRow(0, c.column);
+    QWindow* over = nullptr;
+    const QWidget* activeAfterRaise = nullptr;
+    bool sheet = true;
+    QString typed;
+    const QWidget* dialog = nullptr;
+    whenModalWindowIsUp<StopKeyDialog>([&](StopKeyDialog* d) {
+      dialog = d;
+      over = d->windowHandle() ? d->windowHandle()->transientParent() : nullptr;
+      sheet = w->hasAttachedSheet();
+      w->activateWindow();
+      flush();
+      activeAfterRaise = QApplication::activeWindow();
+      QTest::keyClick(w->windowHandle(), Qt::Key_7);
+      typed = d->findChild<QLineEdit*>()->text();
+      QTest::keyClick(d, Qt::Key_Escape);
+    });
+    c.open();
+    flush();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(std::tuple(over, sheet, activeAfterRaise, typed.endsWith(QLatin1Char('7'))),
+              std::tuple(w->windowHandle(), false, dialog, true));
+    EXPECT_EQ(QApplication::activeWindow(), w);
+  }
+  // The document's panel is the window's only while it runs.
+  auto* panel = session->ownedControllerAs<InputHidukeController>(OpenDocument::OwnedController::InputHiduke);
+  ASSERT_TRUE(panel);
+  EXPECT_EQ(panel->parentWidget(), nullptr);
+  UserDefaults::standardUserDefaults().removeObjectForKey(KIVOInputTypeForDateKey);
 }
 
 }  // namespace

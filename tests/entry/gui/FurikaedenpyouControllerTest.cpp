@@ -13,6 +13,7 @@
 #include "fields/HidukeFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/gui/FormatterListWindow.h"
+#include "fields/gui/ModalDriver.h"
 #include "platform/FieldMessage.h"
 #include "platform/SheetController.h"
 #include "setup/TekiyouListSource.h"
@@ -144,7 +145,7 @@ TEST_F(FurikaedenpyouControllerTest, AnExhaustedCounterRefusesThePickerAndTheVou
   ASSERT_EQ(selectedColumn(w), Row::KarikataKamokuMatrix);
   // Should a picker come up, choose 現金 in it as the user did.
   QTimer::singleShot(0, [] {
-    if (auto* picker = qobject_cast<FormatterListWindow*>(QApplication::activeModalWidget())) {
+    if (auto* picker = qobject_cast<FormatterListWindow*>(activeModalWindow())) {
       QTest::keyClicks(picker->searchField(), QStringLiteral("100"));
       QTest::keyClick(picker->searchField(), Qt::Key_Return);
     }

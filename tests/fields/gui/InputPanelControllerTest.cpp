@@ -33,7 +33,7 @@ QString runPanel(InputPanelController& panel, const QString& start, const QStrin
   });
   panel.resetTextFieldWithString(start);
   panel.setWindowFrameOriginByFrameTopLeftPoint(QPoint(100, 100));
-  panel.runModal();
+  panel.runModal(nullptr);
   return message;
 }
 

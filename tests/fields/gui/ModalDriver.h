@@ -2,22 +2,33 @@
 // window is up, after the caller has started the modal run.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QTimer>
 #include <functional>
 
 #include "fields/StopChar.h"
+#include "fields/gui/StopKeyDialog.h"
 
 namespace kivo::test {
+
+// The window running modally now: a picker or panel (which Qt does not count as
+// modal), else Qt's modal window.
+inline QWidget* activeModalWindow()
+{
+  if (StopKeyDialog* running = StopKeyDialog::runningDialog()) return running;
+  return QApplication::activeModalWidget();
+}
 
 template <typename Window>
 void whenModalWindowIsUp(std::function<void(Window*)> steps)
 {
   QTimer::singleShot(0, [steps] {
-    auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+    auto* window = qobject_cast<Window*>(activeModalWindow());
     if (!window) {
       // Never leave a test hanging in a modal run it cannot see.
-      if (QWidget* other = QApplication::activeModalWidget()) other->close();
+      if (QWidget* other = activeModalWindow()) other->close();
       ADD_FAILURE() << "no modal window of the expected kind";
       return;
     }

@@ -14,6 +14,7 @@
 #include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
+#include "fields/gui/ModalDriver.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "setup/gui/TekiyouListController.h"
@@ -282,7 +283,7 @@ TEST_F(KanjyoumotocyouControllerTest, KeysTypedWhileThePickerOpensReachIt)
     QTest::keyClick(window, Qt::Key_3, Qt::NoModifier);
     QTest::keyClick(window, Qt::Key_Return, Qt::NoModifier);
     QTimer::singleShot(0, [] {
-      if (QWidget* stuck = QApplication::activeModalWidget()) stuck->close();
+      if (QWidget* stuck = activeModalWindow()) stuck->close();
     });
   });
   QTest::keyClick(window, Qt::Key_1, Qt::NoModifier);

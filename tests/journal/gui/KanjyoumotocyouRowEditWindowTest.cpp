@@ -8,6 +8,7 @@
 
 #include "entry/gui/SuitoucyouController.h"
 #include "entry/gui/SuitoucyouView.h"
+#include "fields/gui/ModalDriver.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 
@@ -142,7 +143,7 @@ TEST_F(KanjyoumotocyouRowEditWindowTest, AClickOnTheSelectedRowOpensTheCellAndWh
   // Were the keys taken as commands, the pickers they open are closed again.
   QTimer closer;
   QObject::connect(&closer, &QTimer::timeout, [] {
-    if (QWidget* stuck = QApplication::activeModalWidget()) stuck->close();
+    if (QWidget* stuck = activeModalWindow()) stuck->close();
   });
   closer.start(20);
 

@@ -13,6 +13,9 @@
 #include "app/WindowCommands.h"
 #include "entry/gui/FurikaedenpyouController.h"
 #include "entry/gui/SuitoucyouController.h"
+#include "fields/gui/FormatterLineEditBinding.h"
+#include "fields/gui/FormatterListWindow.h"
+#include "fields/gui/ModalDriver.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
@@ -313,6 +316,50 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetRefusesBackwardRangesOnlyWhileTheirSt
   sheet()->dateConditionPopUp()->setCurrentIndex(1);
   confirm();
   EXPECT_EQ(ShiwakenikkiDisplayConditionController::conditionOfDocument(session).dateConditionState(), 0);
+}
+
+// A letter and Return in an account row open the picker; what is picked (or the
+// picker's Escape) leaves the sheet open. With the account in the row, Return is
+// the sheet's OK.
+TEST_F(ShiwakenikkiControllerTest, AReturnThatOpensAnAccountPickerLeavesTheSheetOpen)
+{
+  constexpr int32_t kZatsusyuunyuu = 406;  // 雑収入
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  openJournalAndConfirm();
+  journal->setShiwakenikkiDisplayCondition(nullptr);
+  ASSERT_TRUE(sheet()->isSheetAttached());
+  QLineEdit* field = sheet()->kamokuConditionRow(0).codeField;
+  const auto returnInRow = [&](const QString& text) {
+    field->setFocus();
+    if (!text.isNull()) {
+      field->clear();
+      QTest::keyClicks(field, text);
+    }
+    QTest::keyClick(field, Qt::Key_Return);
+    flush();
+  };
+  // The key that closes the picker, and the account the row then holds.
+  const std::pair<Qt::Key, int32_t> closings[] = {{Qt::Key_Escape, -1}, {Qt::Key_Return, kZatsusyuunyuu}};
+  for (const auto& [key, account] : closings) {
+    SCOPED_TRACE(account);
+    QString searched;
+    whenModalWindowIsUp<FormatterListWindow>([&searched, key = key](FormatterListWindow* picker) {
+      searched = picker->searchField()->text();
+      if (key == Qt::Key_Return) QTest::keyClicks(picker->searchField(), QStringLiteral("ATSUSHUU"));
+      QTest::keyClick(picker->searchField(), key);
+      if (picker->isVisible()) QTest::keyClick(picker->searchField(), Qt::Key_Escape);
+    });
+    returnInRow(QStringLiteral("Z"));
+    const FieldValue v = sheet()->kamokuConditionRow(0).codeBinding->objectValue();
+    EXPECT_EQ(std::tuple(searched, sheet()->isSheetAttached(), v.isCode() ? v.codeValue() : -1),
+              std::tuple(QStringLiteral("Z"), true, account));
+  }
+  returnInRow(QString());
+  EXPECT_FALSE(sheet()->isSheetAttached());
+  const auto& items = ShiwakenikkiDisplayConditionController::conditionOfDocument(session).kamokuConditionArray();
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].code(), kZatsusyuunyuu);
 }
 
 TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce)

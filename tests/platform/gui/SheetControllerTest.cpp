@@ -2,6 +2,7 @@
 // standard titles and buttons.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QScreen>
@@ -121,6 +122,74 @@ TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneSheetsLieCentredAndAlertsCar
                        QStringLiteral("設定している用紙の印刷できる範囲が小さすぎます。"));
   EXPECT_FALSE(shown.back().isSheet);
   AlertSheet::setResponderForTesting({});
+}
+
+// A sheet whose OK is its default button, with a plain field and one that acts on
+// Return when it holds text.
+class FieldSheet : public ChoiceSheet {
+public:
+  FieldSheet() : plain(new QLineEdit(this)), acting(new QLineEdit(this))
+  {
+    ok->setDefault(true);
+    connect(acting, &QLineEdit::returnPressed, this, [this] {
+      if (acting->text().isEmpty()) return;
+      takeReturnKey(acting);
+      ++acted;
+    });
+  }
+  QLineEdit* plain;
+  QLineEdit* acting;
+  int acted = 0;
+};
+
+TEST(SheetControllerTest, TheDefaultButtonAnswersOnlyTheReturnsNoFieldTook)
+{
+  QMainWindow window;
+  window.show();
+  struct Press {
+    bool inActingField;
+    const char* text;
+    Qt::Key key;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Press> presses;
+    int acted;
+    std::vector<int> codes;  // how the sheet ended
+  };
+  const Case cases[] = {
+      {"Return in a plain field", {{false, "x", Qt::Key_Return}}, 0, {SheetController::kOK}},
+      {"Enter in a plain field", {{false, "x", Qt::Key_Enter}}, 0, {SheetController::kOK}},
+      {"Return taken by a field", {{true, "x", Qt::Key_Return}}, 1, {}},
+      {"Enter taken by a field", {{true, "x", Qt::Key_Enter}}, 1, {}},
+      {"Return a field leaves", {{true, "", Qt::Key_Return}}, 0, {SheetController::kOK}},
+      {"Return taken twice", {{true, "x", Qt::Key_Return}, {true, "y", Qt::Key_Return}}, 2, {}},
+      {"a Return taken, then one in a plain field",
+       {{true, "x", Qt::Key_Return}, {false, "x", Qt::Key_Return}},
+       1,
+       {SheetController::kOK}},
+      {"a Return taken, then one the field leaves",
+       {{true, "x", Qt::Key_Return}, {true, "", Qt::Key_Return}},
+       1,
+       {SheetController::kOK}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FieldSheet sheet;
+    std::vector<int> codes;
+    sheet.beginSheet(&window, [&codes](int code) { codes.push_back(code); });
+    for (const Press& p : c.presses) {
+      QLineEdit* field = p.inActingField ? sheet.acting : sheet.plain;
+      field->setFocus();
+      field->setText(QString::fromLatin1(p.text));
+      QTest::keyClick(field, p.key, p.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    }
+    EXPECT_EQ(std::tuple(sheet.acted, codes), std::tuple(c.acted, c.codes));
+    sheet.abortSheet();
+  }
+  // Outside a Return's way through a sheet, taking it changes nothing.
+  SheetController::takeReturnKey(&window);
+  SheetController::takeReturnKey(nullptr);
 }
 
 }  // namespace

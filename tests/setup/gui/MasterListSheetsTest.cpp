@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTableView>
 
 #include "SetupWindowTest.h"
@@ -265,6 +266,32 @@ TEST_F(MasterListSheetsTest, DescriptionListAddsAGroupOfAnAccountAndItsDescripti
   EXPECT_FALSE(info->attachedSheetController());
   const TekiyouPtr t = doc->document().matchTekiyouKana("FURI", "普通預金", "");
   EXPECT_EQ(t->tekiyou(), "振込手数料");
+}
+
+// Return in the new-description field adds the description and leaves the list
+// open for its kana; in the empty field Return is the list's OK.
+TEST_F(MasterListSheetsTest, DescriptionListReturnAddsThenEnds)
+{
+  QPointer<TekiyouListController> sheet = open<TekiyouListController>(Command::ShowTekiyouListWindow);
+  sheet->newGroupPopUp()->setCurrentText(QStringLiteral("普通預金"));
+  ASSERT_EQ(sheet->addGroup(), 1);
+  const auto returnInField = [&sheet](const char* text) {
+    QLineEdit* field = sheet->newTekiyouField();
+    field->setFocus();
+    field->setText(QString::fromUtf8(text));
+    QTest::keyClick(field, Qt::Key_Return);
+    flush();
+  };
+  returnInField("振込手数料");
+  ASSERT_TRUE(sheet && info->attachedSheetController() == sheet);
+  EXPECT_EQ(sheet->model()->rowCount(), 1);
+  returnInField("");
+  EXPECT_FALSE(info->attachedSheetController());
+  std::vector<std::string> added;
+  for (const auto& g : doc->document().tekiyouGroupArray())
+    if (g->name() == "普通預金")
+      for (const TekiyouPtr& t : g->tekiyouArray()) added.push_back(t->tekiyou());
+  EXPECT_EQ(added, std::vector<std::string>{"振込手数料"});
 }
 
 TEST_F(MasterListSheetsTest, DescriptionListFromAnEntryRow)

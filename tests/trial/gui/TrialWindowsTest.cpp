@@ -521,6 +521,45 @@ TEST_F(TrialWindowsTest, PrintsTheShownSectionsOrAChosenPeriod)
   flush();
 }
 
+// Return in the division field that opens the picker is the field's: however the
+// picker closes, the sheet stays open and nothing prints. A division the field reads
+// lets Return be the sheet's OK.
+TEST_F(TrialWindowsTest, AReturnThatOpensTheDivisionPickerDoesNotAlsoPrint)
+{
+  openBooks({.jigyoubu = true});
+  ZandakaShisanController* w = openWindow();
+  int panels = 0;
+  PrintOperation::setPrintPanelResponderForTesting([&panels](QPrinter&, QWidget*) {
+    ++panels;
+    return false;
+  });
+  w->printZandakaShisanOfSelectedPeriod();
+  flush();
+  auto* sheet = qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController());
+  ASSERT_TRUE(sheet);
+  const auto returnInField = [&](const QString& text) {
+    sheet->jigyoubuField()->setFocus();
+    sheet->jigyoubuField()->setText(text);
+    QTest::keyClick(sheet->jigyoubuField(), Qt::Key_Return);
+    flush();
+  };
+  // Cancelled, or a division chosen with Return: the field shows the division.
+  const std::pair<Qt::Key, const char*> closings[] = {{Qt::Key_Escape, "すべての事業部"}, {Qt::Key_Return, "事業部1"}};
+  for (const auto& [key, shown] : closings) {
+    SCOPED_TRACE(shown);
+    test::whenModalWindowIsUp<JigyoubuFormatterListWindow>([key = key](JigyoubuFormatterListWindow* picker) {
+      if (key == Qt::Key_Return) picker->searchField()->setText(QStringLiteral("事業部1"));
+      QTest::keyClick(picker->searchField(), key);
+      if (picker->isVisible()) QTest::keyClick(picker->searchField(), Qt::Key_Escape);
+    });
+    returnInField(QStringLiteral("事業"));
+    EXPECT_EQ(std::tuple(sheet->isSheetAttached(), panels, sheet->jigyoubuField()->text()),
+              std::tuple(true, 0, QString::fromUtf8(shown)));
+  }
+  returnInField(sheet->jigyoubuField()->text());
+  EXPECT_EQ(std::tuple(sheet->isSheetAttached(), panels, sheet->jigyoubuCode()), std::tuple(false, 1, 1));
+}
+
 TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGroups)
 {
   openBooks({.seizou = true});
