@@ -1,32 +1,35 @@
 // The keys typed on an entry grid while no cell is being edited.
 #include <gtest/gtest.h>
 
-#include <tuple>
+#include <string_view>
+#include <utility>
 
 #include "entry/EntryGridKey.h"
 
 namespace kivo {
 namespace {
 
+using namespace std::string_view_literals;
 using Action = EntryGridKey::Action;
 
 TEST(EntryGridKeyTest, MovesHandsOverOrDoesNothingByTheFirstCharacter)
 {
-  // The character, what it does, and whether a hand-off by it starts empty.
-  const std::tuple<uint16_t, Action, bool> cases[] = {
-      {9, Action::InsertTab, false},     {25, Action::InsertBacktab, false}, {0xF700, Action::MoveUp, false},
-      {0xF701, Action::MoveDown, false}, {3, Action::HandOff, true},         {13, Action::HandOff, true},
-      {0x7F, Action::HandOff, false},    {'0', Action::HandOff, false},      {'9', Action::HandOff, false},
-      {'A', Action::HandOff, false},     {'z', Action::HandOff, false},      {'/', Action::None, false},
-      {'-', Action::None, false},        {' ', Action::None, false},         {27, Action::None, false},
-      {'@', Action::None, false},        {'[', Action::None, false},         {'`', Action::None, false},
-      {'{', Action::None, false},        {0xFF11, Action::None, false},      {0x3042, Action::None, false},
-      {0, Action::None, false},
+  // Characters, and what each does: the letters and digits at the ends of their runs,
+  // the characters beside those runs, full-width and kana among the rest.
+  const std::pair<std::u16string_view, Action> cases[] = {
+      {u"\t"sv, Action::InsertTab},
+      {u"\x19"sv, Action::InsertBacktab},
+      {u"\uF700"sv, Action::MoveUp},
+      {u"\uF701"sv, Action::MoveDown},
+      {u"09AZaz\x03\r\x7F"sv, Action::HandOff},
+      {u"/:@[`{ -\x1B\uFF11\u3042\0"sv, Action::None},
   };
-  for (const auto& [c, action, empty] : cases) {
-    EXPECT_EQ(EntryGridKey::actionOfCharacter(c), action) << c;
-    EXPECT_EQ(EntryGridKey::handOffStartsEmpty(c), empty) << c;
-  }
+  for (const auto& [characters, action] : cases)
+    for (char16_t c : characters) {
+      EXPECT_EQ(EntryGridKey::actionOfCharacter(c), action) << int(c);
+      // Enter and Return start the panel or picker empty.
+      EXPECT_EQ(EntryGridKey::handOffStartsEmpty(c), c == 3 || c == 13) << int(c);
+    }
 }
 
 }  // namespace

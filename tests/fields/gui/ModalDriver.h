@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 #include <functional>
+#include <utility>
 
 #include "fields/StopChar.h"
 #include "fields/gui/StopKeyDialog.h"
@@ -34,6 +37,34 @@ void whenModalWindowIsUp(std::function<void(Window*)> steps)
     }
     steps(window);
   });
+}
+
+// Answers the picker or panel that comes up next: the text typed into its field, then
+// the key, and Escape should the key leave it open. Its class and the text it came up
+// with go to *opened.
+inline void answerNextPanel(std::pair<QString, QString>* opened, const QString& typed, Qt::Key key)
+{
+  QTimer::singleShot(0, [=] {
+    auto* panel = qobject_cast<StopKeyDialog*>(activeModalWindow());
+    if (!panel) return;
+    QLineEdit* field = panel->findChild<QLineEdit*>();
+    if (opened) *opened = {QString::fromLatin1(panel->metaObject()->className()), field->text()};
+    QTest::keyClicks(field, typed);
+    QTest::keyClick(field, key);
+    if (panel->isVisible()) QTest::keyClick(field, Qt::Key_Escape);
+  });
+}
+
+// The text put in the field and Return typed there; the events that follow run.
+inline void typeReturnIn(QLineEdit* field, const QString& text)
+{
+  field->setFocus();
+  field->setText(text);
+  QTest::keyClick(field, Qt::Key_Return);
+  for (int i = 0; i < 3; ++i) {
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
 // A key that closes a picker or an input panel, and the stop character it reports.

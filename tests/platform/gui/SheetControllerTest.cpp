@@ -124,67 +124,39 @@ TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneSheetsLieCentredAndAlertsCar
   AlertSheet::setResponderForTesting({});
 }
 
-// A sheet whose OK is its default button, with a plain field and one that acts on
-// Return when it holds text.
-class FieldSheet : public ChoiceSheet {
-public:
-  FieldSheet() : plain(new QLineEdit(this)), acting(new QLineEdit(this))
-  {
-    ok->setDefault(true);
-    connect(acting, &QLineEdit::returnPressed, this, [this] {
-      if (acting->text().isEmpty()) return;
-      takeReturnKey(acting);
-      ++acted;
-    });
-  }
-  QLineEdit* plain;
-  QLineEdit* acting;
-  int acted = 0;
-};
-
 TEST(SheetControllerTest, TheDefaultButtonAnswersOnlyTheReturnsNoFieldTook)
 {
   QMainWindow window;
   window.show();
-  struct Press {
-    bool inActingField;
-    const char* text;
-    Qt::Key key;
+  // The key typed in the field after each text, in turn; how often the field acted;
+  // how the sheet ended.
+  const std::tuple<Qt::Key, std::vector<const char*>, int, std::vector<int>> cases[] = {
+      {Qt::Key_Return, {""}, 0, {SheetController::kOK}},
+      {Qt::Key_Return, {"x"}, 1, {}},
+      {Qt::Key_Enter, {"x"}, 1, {}},
+      {Qt::Key_Return, {"x", "y"}, 2, {}},
+      {Qt::Key_Return, {"x", ""}, 1, {SheetController::kOK}},
   };
-  struct Case {
-    const char* what;
-    std::vector<Press> presses;
-    int acted;
-    std::vector<int> codes;  // how the sheet ended
-  };
-  const Case cases[] = {
-      {"Return in a plain field", {{false, "x", Qt::Key_Return}}, 0, {SheetController::kOK}},
-      {"Enter in a plain field", {{false, "x", Qt::Key_Enter}}, 0, {SheetController::kOK}},
-      {"Return taken by a field", {{true, "x", Qt::Key_Return}}, 1, {}},
-      {"Enter taken by a field", {{true, "x", Qt::Key_Enter}}, 1, {}},
-      {"Return a field leaves", {{true, "", Qt::Key_Return}}, 0, {SheetController::kOK}},
-      {"Return taken twice", {{true, "x", Qt::Key_Return}, {true, "y", Qt::Key_Return}}, 2, {}},
-      {"a Return taken, then one in a plain field",
-       {{true, "x", Qt::Key_Return}, {false, "x", Qt::Key_Return}},
-       1,
-       {SheetController::kOK}},
-      {"a Return taken, then one the field leaves",
-       {{true, "x", Qt::Key_Return}, {true, "", Qt::Key_Return}},
-       1,
-       {SheetController::kOK}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    FieldSheet sheet;
-    std::vector<int> codes;
-    sheet.beginSheet(&window, [&codes](int code) { codes.push_back(code); });
-    for (const Press& p : c.presses) {
-      QLineEdit* field = p.inActingField ? sheet.acting : sheet.plain;
+  for (const auto& [key, texts, acted, codes] : cases) {
+    // A sheet whose OK is its default button, with a field that acts on Return when it
+    // holds text.
+    ChoiceSheet sheet;
+    sheet.ok->setDefault(true);
+    auto* field = new QLineEdit(&sheet);
+    int fieldActed = 0;
+    QObject::connect(field, &QLineEdit::returnPressed, [&] {
+      if (field->text().isEmpty()) return;
+      SheetController::takeReturnKey(field);
+      ++fieldActed;
+    });
+    std::vector<int> ended;
+    sheet.beginSheet(&window, [&ended](int code) { ended.push_back(code); });
+    for (const char* text : texts) {
       field->setFocus();
-      field->setText(QString::fromLatin1(p.text));
-      QTest::keyClick(field, p.key, p.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+      field->setText(QString::fromLatin1(text));
+      QTest::keyClick(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
     }
-    EXPECT_EQ(std::tuple(sheet.acted, codes), std::tuple(c.acted, c.codes));
+    EXPECT_EQ(std::tuple(fieldActed, ended), std::tuple(acted, codes)) << key << " after " << texts.size();
     sheet.abortSheet();
   }
   // Outside a Return's way through a sheet, taking it changes nothing.

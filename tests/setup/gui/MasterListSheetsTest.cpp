@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include "SetupWindowTest.h"
+#include "fields/gui/ModalDriver.h"
 #include "platform/PasswordHash.h"
 #include "setup/TekiyouListSource.h"
 #include "setup/gui/HojyoKamokuListModel.h"
@@ -275,17 +276,9 @@ TEST_F(MasterListSheetsTest, DescriptionListReturnAddsThenEnds)
   QPointer<TekiyouListController> sheet = open<TekiyouListController>(Command::ShowTekiyouListWindow);
   sheet->newGroupPopUp()->setCurrentText(QStringLiteral("普通預金"));
   ASSERT_EQ(sheet->addGroup(), 1);
-  const auto returnInField = [&sheet](const char* text) {
-    QLineEdit* field = sheet->newTekiyouField();
-    field->setFocus();
-    field->setText(QString::fromUtf8(text));
-    QTest::keyClick(field, Qt::Key_Return);
-    flush();
-  };
-  returnInField("振込手数料");
+  typeReturnIn(sheet->newTekiyouField(), QStringLiteral("振込手数料"));
   ASSERT_TRUE(sheet && info->attachedSheetController() == sheet);
-  EXPECT_EQ(sheet->model()->rowCount(), 1);
-  returnInField("");
+  typeReturnIn(sheet->newTekiyouField(), {});
   EXPECT_FALSE(info->attachedSheetController());
   std::vector<std::string> added;
   for (const auto& g : doc->document().tekiyouGroupArray())
