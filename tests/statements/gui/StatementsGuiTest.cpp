@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPageSize>
-#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -19,8 +18,6 @@
 #include <QTest>
 #include <QTextEdit>
 #include <map>
-#include <set>
-#include <tuple>
 
 #include "app/DocumentInfoController.h"
 #include "app/WindowCommands.h"
@@ -79,28 +76,6 @@ void expectLines(const QStringList& pages, std::initializer_list<PageLine> lines
   for (const auto& [page, pattern] : lines)
     EXPECT_TRUE(hasLine(pages.value(page), QString::fromUtf8(pattern))) << pattern << "\n"
                                                                         << pages.value(page).toStdString();
-}
-
-// The balance sheet's table on the page: its frame at 1 point at the left and the
-// right of every row, and between the two sides a rule of 0.5 point, row by row.
-// Nothing else runs down the table.
-void expectTheSidesDividedByAThinRule(Printout& printout, const QString& pdf)
-{
-  ASSERT_TRUE(PrintOperation::writePdf(pdf, printout, paper()));
-  std::map<double, std::pair<std::set<double>, int>> verticals;  // x: pen widths, pieces
-  for (const auto& [width, x1, y1, x2, y2] : pdfStrokedLines(pdf, 0))
-    if (x1 == x2 && y1 != y2) {
-      auto& [widths, pieces] = verticals[x1];
-      widths.insert(width);
-      ++pieces;
-    }
-  ASSERT_EQ(verticals.size(), 3u);
-  const auto& [left, middle, right] =
-      std::tuple(verticals.begin()->second, std::next(verticals.begin())->second, verticals.rbegin()->second);
-  EXPECT_EQ(std::tuple(left.first, middle.first, right.first),
-            std::tuple(std::set<double>{1.0}, std::set<double>{0.5}, std::set<double>{1.0}));
-  EXPECT_GT(left.second, 5);
-  EXPECT_EQ(std::tuple(middle.second, right.second), std::tuple(left.second, left.second));
 }
 
 // The print panel is counted and cancelled.
@@ -366,7 +341,6 @@ TEST_F(KaisyahouHoukokusyoControllerTest, TheReasonsFollowAnEntryAddedElsewhereO
 {
   open(false, true);
   sheet->selectTab(KaisyahouHoukokusyoController::KabunushiShihonTab);
-  ASSERT_EQ(reasonRow("理由なし")->childCount(), 1);
   activate(FurikaedenpyouController::showFurikaedenpyouWindow(session));
   book(session->document(), Date(2024, 10, 31), "繰越利益剰余金", "未払配当金", 1'000);
   session->document().shiwakeArrayDidChange(false);
@@ -493,20 +467,16 @@ TEST_F(HoukokusyoControllerTest, TheAppropriationFollowsAChangeMadeElsewhereOnce
   sheet->selectTab(HoukokusyoController::RiekiSyobunanTab);
   sheet->addKamokuToRiekiSyobunan();
   setItem(0, "配当金", "50");
-  ASSERT_EQ(sheet->jikiKurikoshiRiekiField()->text(), "150");
-
   MyDocument& doc = session->document();
   const auto sellElsewhere = [&](int64_t amount) {
-    auto* voucher = FurikaedenpyouController::showFurikaedenpyouWindow(session);
-    activate(voucher);
+    activate(FurikaedenpyouController::showFurikaedenpyouWindow(session));
     addShiwake(doc, Date(2024, 8, 1), codeOf(doc, "現金"), codeOf(doc, "売上高"), amount);
     doc.shiwakeArrayDidChange(false);
     QApplication::setActiveWindow(sheet);
     flush();
   };
   sellElsewhere(100);
-  EXPECT_EQ(std::tuple(sheet->isActiveWindow(), sheet->jikiKurikoshiRiekiField()->text()),
-            std::tuple(true, QStringLiteral("250")));
+  EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), QStringLiteral("250"));
 
   sheet->riekiSyobunanTableView()->editItem(sheet->riekiSyobunanTableView()->item(0, 1));
   QLineEdit* editor = sheet->riekiSyobunanItemDelegate()->editor();
@@ -521,38 +491,18 @@ TEST_F(HoukokusyoControllerTest, TheAppropriationFollowsAChangeMadeElsewhereOnce
 // the sheet has no tab for it, until the company is a manufacturer.
 TEST_F(HoukokusyoControllerTest, OnlyAManufacturersSheetHasACostReportTab)
 {
-  open();
-  const auto tabs = [&] {
-    QStringList titles;
-    for (int i = 0; i < sheet->tabView()->count(); ++i) titles << sheet->tabView()->tabText(i);
-    return std::tuple(titles.join(' '), sheet->printCheckbox(HoukokusyoController::SeizouGenkaBox)->isEnabled());
+  const auto costReport = [&] {
+    return std::tuple(sheet->indexOfTab(HoukokusyoController::SeizouGenkaTab), sheet->tabView()->count(),
+                      sheet->printCheckbox(HoukokusyoController::SeizouGenkaBox)->isEnabled());
   };
-  const QString without = QStringLiteral("一般 貸借対照表 損益計算書 販売費及び一般管理費 利益処分案");
-  EXPECT_EQ(tabs(), std::tuple(without, false));
-  // Its tabs are found by what they are, wherever they stand.
-  sheet->selectTab(HoukokusyoController::RiekiSyobunanTab);
-  EXPECT_TRUE(sheet->addToRiekiSyobunanButton()->isVisible());
+  open();
+  EXPECT_EQ(costReport(), std::tuple(-1, 5, false));
   sheet->cancelHoukokusyoWindow();
   flush();
-
   session->document().kaisya().setIsSeizou(true);
   app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
   flush();
-  EXPECT_EQ(
-      tabs(),
-      std::tuple(QStringLiteral("一般 貸借対照表 損益計算書 販売費及び一般管理費 製造原価報告書 利益処分案"), true));
-  sheet->selectTab(HoukokusyoController::SeizouGenkaTab);
-  sheet->noteTextView(HoukokusyoController::SeizouGenkaTab)->setPlainText(QStringLiteral("原価の注記"));
-  sheet->selectTab(HoukokusyoController::RiekiSyobunanTab);
-  EXPECT_EQ(session->document().kaisya().noteOfSeizougenkaOfHoukokusyo(), "原価の注記");
-  EXPECT_TRUE(sheet->addToRiekiSyobunanButton()->isVisible());
-  sheet->cancelHoukokusyoWindow();
-  flush();
-
-  session->document().kaisya().setIsSeizou(false);
-  app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
-  flush();
-  EXPECT_EQ(tabs(), std::tuple(without, false));
+  EXPECT_EQ(costReport(), std::tuple(4, 6, true));  // before the appropriation
 }
 
 // Both sheets fit a screen of 1024 × 480 with their buttons: the tabs scroll. A
@@ -716,14 +666,23 @@ TEST_F(KaisyahouHoukokusyoPrintTest, ChosenStatementsInOrderNotesOverTwoPagesLon
   EXPECT_TRUE(alerts.empty());
 }
 
+// The balance sheet's frame is drawn at 1 point at the left and the right of every
+// row, the rule between its two sides at 0.5 point; nothing else runs down the table.
 TEST_F(KaisyahouHoukokusyoPrintTest, TheBalanceSheetsTwoSidesAreDividedByAThinRule)
 {
   compute();
   const auto view =
       KaisyahouHoukokusyoPrintView::create(*doc, statements, {false, true, false, false, false, false, false}, paper());
-  ASSERT_TRUE(view);
-  ASSERT_EQ(view->pageCount(), 1);
-  expectTheSidesDividedByAThinRule(*view, path("bs.pdf"));
+  ASSERT_TRUE(view && view->pageCount() == 1);
+  ASSERT_TRUE(PrintOperation::writePdf(path("bs.pdf"), *view, paper()));
+  std::map<double, std::vector<double>> verticals;  // x: the pen width of each piece
+  for (const auto& [width, x1, y1, x2, y2] : pdfStrokedLines(path("bs.pdf"), 0))
+    if (x1 == x2 && y1 != y2) verticals[x1].push_back(width);
+  const size_t rows = verticals.empty() ? 0 : verticals.begin()->second.size();
+  std::vector<std::vector<double>> widths;
+  for (const auto& [x, pieces] : verticals) widths.push_back(pieces);
+  EXPECT_GT(rows, 5u);
+  EXPECT_EQ(widths, (std::vector{std::vector(rows, 1.0), std::vector(rows, 0.5), std::vector(rows, 1.0)}));
 }
 
 TEST_F(KaisyahouHoukokusyoPrintTest,
@@ -826,11 +785,6 @@ protected:
 
   QStringList print(const HoukokusyoPrintChoice& choice = {}, const QPageLayout& layout = paper())
   {
-    return pagesOf(view(choice, layout).get(), layout);
-  }
-
-  std::unique_ptr<HoukokusyoPrintView> view(const HoukokusyoPrintChoice& choice, const QPageLayout& layout = paper())
-  {
     statements = Houkokusyo::build(
         *doc,
         KaisyahouHoukokusyoBalances::postShiwakeArray(*doc, {Date(2024, 4, 1), Date::kessanSeiridukiDate(), false}),
@@ -838,21 +792,13 @@ protected:
     riekiSyobunan = RiekiSyobunan(statements.toukiMisyobunSonekiOfSyuuryouZandaka, {{"配当金", 50}, {"利益準備金", 20}},
                                   doc->kaisya().maxOutputAmountValue())
                         .rows();
-    return HoukokusyoPrintView::create(*doc, statements, riekiSyobunan, choice, layout);
+    return pagesOf(HoukokusyoPrintView::create(*doc, statements, riekiSyobunan, choice, layout).get(), layout);
   }
 
   std::unique_ptr<MyDocument> doc;
   HoukokusyoStatements statements;
   std::vector<Shisan> riekiSyobunan;
 };
-
-TEST_F(HoukokusyoPrintTest, TheBalanceSheetsTwoSidesAreDividedByAThinRule)
-{
-  const auto bs = view({false, true, false, false, false, false});
-  ASSERT_TRUE(bs);
-  ASSERT_EQ(bs->pageCount(), 1);
-  expectTheSidesDividedByAThinRule(*bs, path("bs.pdf"));
-}
 
 TEST_F(HoukokusyoPrintTest, TickedStatementsInOrderWithNotesLongOnesOnFurtherPagesOverflowMarkAndRefusals)
 {
