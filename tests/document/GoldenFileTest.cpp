@@ -190,7 +190,7 @@ std::unique_ptr<MyDocument> makeBooks(const BookKind& kind)
   jigyoubu.writeBack(*doc);
 
   // Cash in a safe (sub-account 1) and a till (2), 400,000 and 800,000 yen for the
-  // company, split between the divisions; capital the same. Amounts are in yen
+  // company, split between two divisions; capital the same. Amounts are in yen
   // whatever the decimal places kept.
   const int64_t yen = kind.precision == 2 ? 100 : 1;
   KamokuListEditor accounts(*doc);
@@ -201,18 +201,15 @@ std::unique_ptr<MyDocument> makeBooks(const BookKind& kind)
     accounts.setHojyoName(cash, row, name);
     accounts.setHojyoKana(cash, row, row == 0 ? "KINKO" : "REJI");
   }
-  const auto balanceOf = [&](int32_t h, int32_t j) -> int64_t {
-    const int64_t company = (h == kSafe ? 400000 : 800000) * yen, second = (h == kSafe ? 100000 : 300000) * yen;
-    return divisions < 2 ? company : j == 1 ? company - second : second;
-  };
-  std::vector<int32_t> columns;
-  for (int j = 1; j <= divisions; ++j) columns.push_back(j);
-  if (columns.empty()) columns.push_back(KamokuListEditor::kAllJigyoubu);
-  for (int32_t j : columns) {
-    accounts.setHojyoStartBalance(cash, 0, j, balanceOf(kSafe, j));
-    accounts.setHojyoStartBalance(cash, 1, j, balanceOf(kTill, j));
-    accounts.setStartBalance(cash, j, balanceOf(kSafe, j) + balanceOf(kTill, j));
-    accounts.setStartBalance(capital, j, balanceOf(kSafe, j) + balanceOf(kTill, j));
+  using Opening = std::tuple<int32_t, int64_t, int64_t>;  // division, safe, till
+  const std::vector<Opening> openings =
+      divisions == 2 ? std::vector<Opening>{{1, 300000, 500000}, {2, 100000, 300000}}
+                     : std::vector<Opening>{{divisions ? 1 : KamokuListEditor::kAllJigyoubu, 400000, 800000}};
+  for (const auto& [j, safe, till] : openings) {
+    accounts.setHojyoStartBalance(cash, 0, j, safe * yen);
+    accounts.setHojyoStartBalance(cash, 1, j, till * yen);
+    accounts.setStartBalance(cash, j, (safe + till) * yen);
+    accounts.setStartBalance(capital, j, (safe + till) * yen);
   }
   EXPECT_FALSE(accounts.validate().isRefused()) << accounts.validate().message;
   accounts.writeBack(*doc);

@@ -92,7 +92,6 @@ TEST_F(SafeFileWriterTest, AWriteRemovesWhatAKilledWriteLeftAndNeverAFileOfTheUs
       {"a save in progress", inProgress, false},
       {"a save just begun", justBegun, false},
       {"a leftover linked elsewhere", linked, false},
-      {"its other link", path("its-other-link"), false},
       {"a link named as a temporary", symlink, false},
       {"what the link points to", path("pointed-to"), false},
       {"a temporary of another file", killed(path("other.kivo"), partial), false},
