@@ -12,7 +12,6 @@
 #include <future>
 #include <iterator>
 #include <tuple>
-#include <vector>
 
 #include "document/DocumentFile.h"
 #include "files/Crc32.h"
@@ -306,18 +305,9 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
 
 TEST_F(DocumentFileTest, ValuesNoWindowGivesAreRefusedAsDamagedAndTheirLimitsLoad)
 {
-  // The company record's once loaded without a word: a counter of 0 or -3 numbered
-  // the next import's vouchers 0 or into regular-type voucher -3, term INT32_MAX made
-  // the next term 第-2147483648期, and the appropriation's total overflowed.
-  using Change = std::function<void(MyDocument&)>;
-  const std::pair<const char*, Change> damages[] = {
+  // The company record's own bounds are the record's tests'; one shows the reader refuses it.
+  const std::pair<const char*, std::function<void(MyDocument&)>> damages[] = {
       {"voucher counter 0", [](MyDocument& d) { d.kaisya().setMinAvailableDenpyouNo(0); }},
-      {"voucher counter -3", [](MyDocument& d) { d.kaisya().setMinAvailableDenpyouNo(-3); }},
-      {"term INT32_MAX", [](MyDocument& d) { d.kaisya().setTermNo(INT32_MAX); }},
-      {"appropriation at the int64 limits",
-       [](MyDocument& d) {
-         d.kaisya().setRiekisyobunanKamokuArray({{"配当金", INT64_MAX}, {"積立金", INT64_MAX}});
-       }},
       {"entry numbered past the counter's limit", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(100000); }},
       {"entry numbered below the regular-type ones", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(-10000); }},
       {"entry of a fourth kind", [](MyDocument& d) { d.journal()[0]->setKindOfShiwake(ShiwakeKind(3)); }},
@@ -333,16 +323,11 @@ TEST_F(DocumentFileTest, ValuesNoWindowGivesAreRefusedAsDamagedAndTheirLimitsLoa
   for (const auto& [what, damage] : damages) {
     auto written = test::makeDocumentWithEveryRecord();
     damage(*written);
-    DocumentFile::Result r;
-    EXPECT_FALSE(DocumentFile::documentFromData(DocumentFile::dataOfDocument(*written), &r)) << what;
-    EXPECT_EQ(std::tuple(r.status, r.message), std::tuple(Status::Damaged, "書類ファイルが壊れているため開けません。"))
-        << what;
+    EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Damaged) << what;
   }
 
   // The limits of what the windows give load.
   auto written = test::makeDocumentWithEveryRecord();
-  written->kaisya().setMinAvailableDenpyouNo(100000);
-  written->kaisya().setMinAvailableRegularTypeDenpyouNo(9999);
   written->journal()[0]->setDenpyouNo(99999);
   written->journal()[1]->setDenpyouNo(-9999);
   written->journal()[1]->setKindOfShiwake(ShiwakeKind::SuitoucyouNoAmount);
@@ -373,40 +358,28 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
     EXPECT_TRUE(readAll(dir_ / target) == data_) << link;
   }
 
-  // Temporaries left by killed saves are removed on open and on save; the user's own
-  // files beside the books never are, though named as earlier versions named their
-  // temporaries (a dot, the name, a dot and six characters) and holding the books.
+  // Temporaries left by killed saves are removed on open and on save.
   std::string longName;  // 249 bytes and ".kivo": fits, and so must its temporary
   for (int i = 0; i < 83; ++i) longName += "い";
   for (const std::string& name : {std::string("books.kivo"), longName + ".kivo"}) {
     for (const bool byOpen : {false, true}) {
       const fs::path path = dir_ / name;
       ASSERT_TRUE(DocumentFile::writeToFile(*doc_, path.string()).ok()) << name;
+      // A save in progress in another process holds its temporary locked (before the
+      // stale one is made, whose killed save would clear it).
       const std::string partial = data_.substr(0, data_.size() / 2);
-      const fs::path stale = test::temporaryOfKilledWrite(path.string(), partial, "KIVOSAVN");
       const fs::path busy = test::temporaryOfKilledWrite(path.string(), partial, "KIVOSAVN");
-      const fs::path other = test::temporaryOfKilledWrite((dir_ / "another.kivo").string(), partial, "KIVOSAVN");
-      std::vector<fs::path> users;
-      if (name == "books.kivo")
-        for (const char* own : {".books.kivo.backup", ".books.kivo.2024v1", ".books.kivo.Ab12Cd"}) {
-          users.push_back(dir_ / own);
-          writeFile(users.back(), data_);
-          fs::last_write_time(users.back(), fs::file_time_type::clock::now() - std::chrono::hours(1));
-        }
-      ASSERT_FALSE(stale.empty() || busy.empty() || other.empty());
-      // A save in progress in another process holds its temporary locked.
       const int busyFd = ::open(busy.c_str(), O_RDONLY);
       ASSERT_EQ(::flock(busyFd, LOCK_EX | LOCK_NB), 0);
+      const fs::path stale = test::temporaryOfKilledWrite(path.string(), partial, "KIVOSAVN");
+      const fs::path other = test::temporaryOfKilledWrite((dir_ / "another.kivo").string(), partial, "KIVOSAVN");
+      ASSERT_TRUE(fs::exists(stale) && fs::exists(other));
       DocumentFile::Result r;
       EXPECT_TRUE(byOpen ? DocumentFile::readFromFile(path.string(), &r) != nullptr
                          : DocumentFile::writeToFile(*doc_, path.string()).ok());
       ::close(busyFd);
       EXPECT_FALSE(fs::exists(stale)) << byOpen;
       EXPECT_TRUE(fs::exists(busy) && fs::exists(other));
-      for (const fs::path& own : users) {
-        EXPECT_TRUE(fs::exists(own)) << own << byOpen;
-        fs::remove(own);
-      }
       fs::remove(busy);
       fs::remove(other);
     }
@@ -443,15 +416,17 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
   EXPECT_EQ(std::make_tuple(st.st_uid, st.st_gid, st.st_mode & 07777), std::make_tuple(4242u, 4343u, 0660u));
 }
 
-// Exits 0 when the file is refused with a message in a process limited to 1 GB.
-void readWithLimitedMemory(const std::string& path)
+// Exits 0 when the file is refused with a message, with the status given, in a process
+// limited to that much address space (1 GB unless given).
+void readWithLimitedMemory(const std::string& path, Status status = Status::ReadFailed,
+                           uint64_t bytes = uint64_t{1} << 30)
 {
   rlimit limit{};
-  limit.rlim_cur = limit.rlim_max = uint64_t{1} << 30;
+  limit.rlim_cur = limit.rlim_max = bytes;
   ::setrlimit(RLIMIT_AS, &limit);
   DocumentFile::Result r;
   auto doc = DocumentFile::readFromFile(path, &r);
-  std::_Exit(!doc && r.status == Status::ReadFailed && !r.message.empty() ? 0 : 1);
+  std::_Exit(!doc && r.status == status && !r.message.empty() ? 0 : 1);
 }
 
 TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMemoryWithAMessage)
@@ -498,22 +473,6 @@ TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMe
   EXPECT_EXIT(readWithLimitedMemory((dir_ / "large.kivo").string()), ::testing::ExitedWithCode(0), "");
 }
 
-// Exits 0 when the file is refused as damaged in a process that may take only 48 MB
-// more address space than it has: no buffer of the body's size was asked for.
-void refuseWithinAFewBlocks(const std::string& path)
-{
-  std::ifstream status("/proc/self/status");
-  uint64_t kilobytes = 0;
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmSize:", 0) == 0) kilobytes = std::stoull(line.substr(7));
-  rlimit limit{};
-  limit.rlim_cur = limit.rlim_max = kilobytes * 1024 + (uint64_t{48} << 20);
-  ::setrlimit(RLIMIT_AS, &limit);
-  DocumentFile::Result r;
-  auto doc = DocumentFile::readFromFile(path, &r);
-  std::_Exit(!doc && r.status == Status::Damaged && r.message == "書類ファイルが壊れているため開けません。" ? 0 : 1);
-}
-
 TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
 {
   // Books of several years' lines in one file, more than is read whole at once: it
@@ -545,9 +504,14 @@ TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
   GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
 #endif
   // A header that looks whole before half a gigabyte of damage is refused holding a
-  // few blocks, not the body.
+  // few blocks, not the body: in 48 MB more than the process has.
+  std::ifstream status("/proc/self/status");
+  uint64_t kilobytes = 0;
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmSize:", 0) == 0) kilobytes = std::stoull(line.substr(7));
   writeFile(dir_ / "damaged.kivo", headerDeclaring(uint64_t{1} << 29), 24 + (uint64_t{1} << 29));
-  EXPECT_EXIT(refuseWithinAFewBlocks((dir_ / "damaged.kivo").string()), ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(readWithLimitedMemory((dir_ / "damaged.kivo").string(), Status::Damaged, (kilobytes + 48 * 1024) * 1024),
+              ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

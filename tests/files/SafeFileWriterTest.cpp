@@ -4,9 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -18,6 +19,7 @@ namespace kivo {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::chrono_literals;
 
 class SafeFileWriterTest : public ::testing::Test {
 protected:
@@ -34,7 +36,7 @@ protected:
   static void writeOld(const std::string& p, std::string_view bytes)
   {
     std::ofstream(p, std::ios::binary) << bytes;
-    fs::last_write_time(p, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    fs::last_write_time(p, fs::file_time_type::clock::now() - 1h);
   }
   static unsigned modeOf(const std::string& p)
   {
@@ -47,142 +49,88 @@ protected:
 
 TEST_F(SafeFileWriterTest, AWriteRemovesWhatAKilledWriteLeftAndNeverAFileOfTheUser)
 {
-  const std::string books = path("books.kivo"), report = path("report.txt");
+  const std::string books = path("books.kivo"), report = path("report.txt"), partial = "KIVOSAVN a partial save";
   std::ofstream(books) << "KIVOSAVN the books";
-  const std::string bookBytes = "KIVOSAVN\x03\0\0\0 a partial save";
-  // Every file beside the two that a write finds, made as said, and whether the next
-  // write of its file may remove it.
-  struct Case {
-    const char* what;
-    std::function<std::string()> make;
-    bool removed;
+  // Young until dated back below, so that one write killed does not clear another's.
+  const auto killed = [](const std::string& file, std::string_view bytes) {
+    return test::temporaryOfKilledWrite(file, bytes, file.ends_with(".kivo") ? "KIVOSAVN" : "", false);
   };
-  int held = -1;
-  std::vector<std::string> keptToo;  // what a case links to, which must stay
-  const Case cases[] = {
-      {"a killed save", [&] { return test::temporaryOfKilledWrite(books, bookBytes, "KIVOSAVN"); }, true},
-      {"a save killed before its first byte", [&] { return test::temporaryOfKilledWrite(books, "", "KIVOSAVN"); },
-       true},
-      {"a save killed after three bytes", [&] { return test::temporaryOfKilledWrite(books, "KIV", "KIVOSAVN"); }, true},
-      {"a killed export", [&] { return test::temporaryOfKilledWrite(report, "1\t2\n3", ""); }, true},
-      // Files of the user, named like the temporaries of earlier versions (a dot, the
-      // file's name, a dot and six characters), and copies of the books among them.
-      {"the user's .books.kivo.backup", [&] { return path(".books.kivo.backup"); }, false},
-      {"the user's copy .books.kivo.2024v1", [&] { return path(".books.kivo.2024v1"); }, false},
-      {"the user's .report.txt.notes1", [&] { return path(".report.txt.notes1"); }, false},
-      {"a leftover of the earlier naming", [&] { return path(".books.kivo.Ab12Cd"); }, false},
-      // Named as ours but not vouched for by its check digits.
-      {"a wrong check",
-       [&] {
-         std::string name = SafeFileWriter::temporaryFileName("books.kivo", 255, 0x12345678);
-         name[name.size() - 5] = name[name.size() - 5] == '0' ? '1' : '0';
-         return path(name);
-       },
-       false},
-      {"check digits in capitals",
-       [&] {
-         std::string name = SafeFileWriter::temporaryFileName("books.kivo", 255, 0xabcdef12);
-         for (char& c : name)
-           if (c >= 'a' && c <= 'f') c = static_cast<char>(c - 'a' + 'A');
-         return path(name);
-       },
-       false},
-      // Named as ours, but what is in it is no document.
-      {"a note under a temporary's name",
-       [&] {
-         const std::string p = path(SafeFileWriter::temporaryFileName("books.kivo", 255, 7));
-         writeOld(p, "my notes");
-         return p;
-       },
-       false},
-      // Ours but not left: a write holds it, or it is a moment old.
-      {"a save in progress",
-       [&] {
-         const std::string p = test::temporaryOfKilledWrite(books, bookBytes, "KIVOSAVN");
-         held = ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
-         EXPECT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
-         return p;
-       },
-       false},
-      {"a save just begun", [&] { return test::temporaryOfKilledWrite(books, bookBytes, "KIVOSAVN", false); }, false},
-      // Another name for it now belongs to someone: both stay.
-      {"a leftover linked elsewhere",
-       [&] {
-         const std::string p = test::temporaryOfKilledWrite(books, bookBytes, "KIVOSAVN");
-         keptToo.push_back(path("kept-link"));
-         fs::create_hard_link(p, keptToo.back());
-         return p;
-       },
-       false},
-      {"a link named as a temporary",
-       [&] {
-         const std::string p = path(SafeFileWriter::temporaryFileName("books.kivo", 255, 99));
-         keptToo.push_back(path("pointed-to"));
-         writeOld(keptToo.back(), "KIVOSAVN");
-         fs::create_symlink("pointed-to", p);
-         return p;
-       },
-       false},
-      {"a temporary of another file", [&] { return test::temporaryOfKilledWrite(path("other.kivo"), bookBytes); },
-       false},
+  const auto named = [&](const std::string& name, std::string_view bytes) {
+    writeOld(path(name), bytes);
+    return path(name);
   };
-  std::vector<std::string> made;
-  for (const Case& c : cases) {
-    const std::string p = c.make();
-    ASSERT_FALSE(p.empty()) << c.what;
-    if (!fs::exists(fs::symlink_status(p))) writeOld(p, bookBytes);
-    made.push_back(p);
-  }
-  // Another user's leftover is theirs to clear.
-  std::string othersLeftover;
-  if (::geteuid() == 0) {
-    othersLeftover = test::temporaryOfKilledWrite(books, bookBytes, "KIVOSAVN");
-    ASSERT_EQ(::chown(othersLeftover.c_str(), 4242, 4343), 0);
-  }
+  // A temporary's name for books.kivo with its last check digit changed, or its digits
+  // (the sixteen before ".tmp") in capitals.
+  const auto misnamed = [](bool capitals) {
+    std::string name = SafeFileWriter::temporaryFileName("books.kivo", 255, 0xabcdef12);
+    const auto digits = name.end() - 20;
+    if (capitals)
+      std::transform(digits, digits + 16, digits, [](char c) { return std::toupper(c); });
+    else
+      digits[15] = digits[15] == '0' ? '1' : '0';
+    return name;
+  };
+  const std::string justBegun = killed(books, partial), inProgress = killed(books, partial),
+                    linked = killed(books, partial);
+  const int held = ::open(inProgress.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+  fs::create_hard_link(linked, path("its-other-link"));
+  const std::string symlink = path(SafeFileWriter::temporaryFileName("books.kivo", 255, 99));
+  fs::create_symlink(named("pointed-to", "KIVOSAVN"), symlink);
 
+  // Every file beside the two, and whether the next write of its file removes it.
+  std::vector<std::tuple<const char*, std::string, bool>> files = {
+      {"a killed save", killed(books, partial), true},
+      {"a save killed before its first byte", killed(books, ""), true},
+      {"a save killed after three bytes", killed(books, "KIV"), true},
+      {"a killed export", killed(report, "1\t2\n3"), true},
+      {"a file named as earlier versions named temporaries", named(".books.kivo.Ab12Cd", partial), false},
+      {"a wrong check", named(misnamed(false), partial), false},
+      {"check digits in capitals", named(misnamed(true), partial), false},
+      {"a note under a temporary's name", named(SafeFileWriter::temporaryFileName("books.kivo", 255, 7), "my notes"),
+       false},
+      {"a save in progress", inProgress, false},
+      {"a save just begun", justBegun, false},
+      {"a leftover linked elsewhere", linked, false},
+      {"a link named as a temporary", symlink, false},
+      {"what the link points to", path("pointed-to"), false},
+      {"a temporary of another file", killed(path("other.kivo"), partial), false},
+  };
+  // Another user's leftover is theirs to clear.
+  if (::geteuid() == 0) {
+    files.emplace_back("another user's leftover", killed(books, partial), false);
+    ASSERT_EQ(::chown(std::get<1>(files.back()).c_str(), 4242, 4343), 0);
+  }
+  for (const auto& [what, p, removed] : files) {
+    ASSERT_TRUE(fs::exists(fs::symlink_status(p))) << what;
+    if (p != justBegun) fs::last_write_time(p, fs::file_time_type::clock::now() - 1h);
+  }
   for (const auto& [file, signature] : {std::pair(books, "KIVOSAVN"), std::pair(report, "")}) {
     SafeFileWriter out(file, signature);
     ASSERT_TRUE(out.open() && out.write("KIVOSAVN new") && out.commit()) << out.error();
   }
   ::close(held);
-  for (size_t i = 0; i < std::size(cases); ++i)
-    EXPECT_EQ(fs::exists(fs::symlink_status(made[i])), !cases[i].removed) << cases[i].what;
-  for (const std::string& p : keptToo) EXPECT_TRUE(fs::exists(p)) << p;
-  if (!othersLeftover.empty()) { EXPECT_TRUE(fs::exists(othersLeftover)); }
+  for (const auto& [what, p, removed] : files) EXPECT_EQ(fs::exists(fs::symlink_status(p)), !removed) << what;
 }
 
 TEST_F(SafeFileWriterTest, ANewFileTakesTheModeTheUmaskGivesAndAReplacedOneKeepsItsOwn)
 {
   const mode_t saved = ::umask(022);
-  // (umask, what a new file gets)
-  for (const auto& [mask, mode] : {std::pair(077u, 0600u), {027u, 0640u}, {022u, 0644u}, {002u, 0664u}}) {
+  // A new file, and one removed while it was being written, take the umask's mode; one
+  // replaced keeps its own, and its new contents are this user's alone until then.
+  for (const auto& [mask, mode] : {std::pair(077u, 0600u), {002u, 0664u}}) {
     ::umask(mask);
-    EXPECT_EQ(SafeFileWriter::newFileMode(), mode) << std::oct << mask;
-    const std::string fresh = path("new-" + std::to_string(mask) + ".txt");
-    SafeFileWriter out(fresh);
-    ASSERT_TRUE(out.open() && out.write("lines"));
-    EXPECT_EQ(modeOf(out.temporaryPath()), mode) << std::oct << mask;
-    ASSERT_TRUE(out.commit());
-    EXPECT_EQ(modeOf(fresh), mode) << std::oct << mask;
-
-    // A file replaced keeps its mode; its contents are this user's alone until then.
-    const std::string kept = path("kept-" + std::to_string(mask) + ".txt");
+    const std::string fresh = path("new" + std::to_string(mask)), gone = path("gone" + std::to_string(mask)),
+                      kept = path("kept" + std::to_string(mask));
+    std::ofstream(gone) << "old";
     std::ofstream(kept) << "old";
     ASSERT_EQ(::chmod(kept.c_str(), 0604), 0);
-    SafeFileWriter again(kept);
-    ASSERT_TRUE(again.open() && again.write("new"));
-    EXPECT_EQ(modeOf(again.temporaryPath()), 0600u);
-    ASSERT_TRUE(again.commit());
-    EXPECT_EQ(modeOf(kept), 0604u);
-
-    // One removed while it was being written becomes a new file.
-    const std::string gone = path("gone-" + std::to_string(mask) + ".txt");
-    std::ofstream(gone) << "old";
-    SafeFileWriter late(gone);
-    ASSERT_TRUE(late.open() && late.write("new"));
+    SafeFileWriter a(fresh), b(gone), c(kept);
+    ASSERT_TRUE(a.open() && b.open() && c.open() && c.write("new"));
+    EXPECT_EQ(modeOf(c.temporaryPath()), 0600u);
     fs::remove(gone);
-    ASSERT_TRUE(late.commit());
-    EXPECT_EQ(modeOf(gone), mode) << std::oct << mask;
+    ASSERT_TRUE(a.commit() && b.commit() && c.commit());
+    EXPECT_EQ(std::tuple(modeOf(fresh), modeOf(gone), modeOf(kept)), std::tuple(mode, mode, 0604u)) << std::oct << mask;
   }
   ::umask(saved);
 }

@@ -3,12 +3,12 @@
 // and dated an hour back unless asked otherwise.
 #pragma once
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <ctime>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,27 +20,21 @@ namespace kivo::test {
 inline std::string temporaryOfKilledWrite(const std::string& path, std::string_view bytes,
                                           std::string_view signature = {}, bool dateBack = true)
 {
-  int pipeFds[2];
-  if (::pipe(pipeFds) != 0) return {};
+  int fds[2];
+  if (::pipe(fds) != 0) return {};
   const pid_t child = ::fork();
   if (child == 0) {
-    ::close(pipeFds[0]);
     SafeFileWriter out(path, std::string(signature));
-    if (out.open() && out.write(bytes))
-      (void)!::write(pipeFds[1], out.temporaryPath().data(), out.temporaryPath().size());
+    if (out.open() && out.write(bytes)) (void)!::write(fds[1], out.temporaryPath().data(), out.temporaryPath().size());
     ::_exit(0);
   }
-  ::close(pipeFds[1]);
-  std::string temporary;
-  char buf[4096];
-  for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;) temporary.append(buf, static_cast<size_t>(n));
-  ::close(pipeFds[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (!temporary.empty() && dateBack) {
-    const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-    ::utimensat(AT_FDCWD, temporary.c_str(), anHourAgo, 0);
-  }
+  ::close(fds[1]);
+  std::string temporary(4096, '\0');  // one write of less than a pipe's buffer arrives whole
+  temporary.resize(static_cast<size_t>(std::max<ssize_t>(0, ::read(fds[0], temporary.data(), temporary.size()))));
+  ::close(fds[0]);
+  ::waitpid(child, nullptr, 0);
+  if (!temporary.empty() && dateBack)
+    std::filesystem::last_write_time(temporary, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
   return temporary;
 }
 

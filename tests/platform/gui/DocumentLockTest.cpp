@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <thread>
 #include <tuple>
@@ -236,45 +235,36 @@ TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
 TEST(DocumentLockTest, WhyNoLockFileCanBeMadeIsSaidInJapanese)
 {
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  // A document, what stands in the way of its lock file, and what the user is told.
-  struct Case {
-    const char* document;
-    std::function<void(const QString& lockFile)> obstruct;
-    const char* failure;
+  ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkdir(QStringLiteral("read-only")));
+  const auto lockOf = [&](const char* document) {
+    return QFile::encodeName(DocumentLock::lockFilePath(dir.filePath(QString::fromUtf8(document))));
   };
-  const auto socketAt = [](const QString& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = QFile::encodeName(path);
-    ASSERT_LT(static_cast<size_t>(name.size()), sizeof address.sun_path);
-    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    ::close(fd);
-  };
-  std::vector<Case> cases = {
-      {"no-such-folder/帳簿.kivo", [](const QString&) {}, "ファイルまたはフォルダが見つかりません"},
-      {"socket.kivo", socketAt, "ロックファイルの場所にファイルではないものがあります"},
-      {"link.kivo", [](const QString& lock) { QFile::link(QStringLiteral("nowhere"), lock); },
-       "ロックファイルの場所にシンボリックリンクがあります"},
+  // What stands where the lock file goes: a socket (which no open takes), a link.
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const QByteArray socket = lockOf("socket.kivo");
+  ASSERT_LT(static_cast<size_t>(socket.size()), sizeof address.sun_path);
+  std::memcpy(address.sun_path, socket.constData(), static_cast<size_t>(socket.size()));
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  ::close(fd);
+  ASSERT_EQ(::symlink("nowhere", lockOf("link.kivo").constData()), 0);
+  // (document, what the user is told)
+  std::vector<std::pair<const char*, const char*>> cases = {
+      {"no-such-folder/帳簿.kivo", "ファイルまたはフォルダが見つかりません"},
+      {"socket.kivo", "ロックファイルの場所にファイルではないものがあります"},
+      {"link.kivo", "ロックファイルの場所にシンボリックリンクがあります"},
   };
   // Folder permissions do not stop the super-user.
-  if (::geteuid() != 0)
-    cases.push_back({"read-only/帳簿.kivo",
-                     [&](const QString&) {
-                       ::chmod(QFile::encodeName(dir.filePath(QStringLiteral("read-only"))).constData(), 0555);
-                     },
-                     "アクセス権がありません"});
-  QDir(dir.path()).mkdir(QStringLiteral("read-only"));
-  for (const Case& c : cases) {
-    const QString document = dir.filePath(QString::fromUtf8(c.document));
-    c.obstruct(DocumentLock::lockFilePath(document));
-    DocumentLock lock(document);
-    EXPECT_EQ(lock.tryLock(), DocumentLock::Result::Failed) << c.document;
-    EXPECT_EQ(lock.failure().toStdString(), c.failure) << c.document;
+  const QByteArray readOnly = QFile::encodeName(dir.filePath(QStringLiteral("read-only")));
+  if (::geteuid() != 0 && ::chmod(readOnly.constData(), 0555) == 0)
+    cases.emplace_back("read-only/帳簿.kivo", "アクセス権がありません");
+  for (const auto& [document, failure] : cases) {
+    DocumentLock lock(dir.filePath(QString::fromUtf8(document)));
+    EXPECT_EQ(lock.tryLock(), DocumentLock::Result::Failed) << document;
+    EXPECT_EQ(lock.failure().toStdString(), failure) << document;
   }
-  ::chmod(QFile::encodeName(dir.filePath(QStringLiteral("read-only"))).constData(), 0755);
+  ::chmod(readOnly.constData(), 0755);
 }
 
 }  // namespace
