@@ -131,6 +131,13 @@ TEST_F(HojyoZandakaTest, EveryRowTheTotalAgainstTheTrialBalanceThePagesAndTheLis
       [](int done, int total, const std::string& name) { return done == 0 && total == 2 && name == "売掛金"; });
   EXPECT_FALSE(cancelled);
 
+  // A customer's debit total that stands on the output limit takes the next amount,
+  // so that it reads as overflow, as the ledger and the trial balance read it.
+  const int64_t max = doc->kaisya().maxOutputAmountValue();
+  entry(Date(2024, 5, 1), 1, max, 1);
+  entry(Date(2024, 5, 2), 1, 1, 1);
+  EXPECT_EQ(std::get<2>(table(list(1))[0]), max + 1);
+
   // On fresh books, the total is the trial balance's row of the account for every division and the company.
   SetUp();
   const auto check = [&](const char* what, int32_t from, int32_t to) {
