@@ -9,7 +9,6 @@
 #include <QPrinter>
 #include <QWidget>
 #include <algorithm>
-#include <numeric>
 
 #include "files/SafeFileWriter.h"
 #include "files/SystemErrorText.h"
@@ -226,9 +225,8 @@ bool PrintOperation::writePdf(const QString& path, Printout& printout, const QPa
   printer.setOutputFileName(path);
   setUpPrinter(printer, layout);
   QString why;
-  std::vector<int> pages(static_cast<size_t>(std::max(printout.pageCount(), 0)));
-  std::iota(pages.begin(), pages.end(), 0);
-  return printToPdfFile(printer, printout, pages, progress, &why) == PdfOutcome::Written;
+  return printToPdfFile(printer, printout, pagesInRange(printer, printout.pageCount()), progress, &why) ==
+         PdfOutcome::Written;
 }
 
 }  // namespace kivo
