@@ -25,7 +25,10 @@ bool KaisyahouHoukokusyoPeriod::isDateOfTerm(const Kaisya& kaisya, Date date)
 KaisyahouHoukokusyoPeriod KaisyahouHoukokusyoPeriod::settleKaisya(Kaisya& k, const std::string& coverTitle)
 {
   const Date kessan = Date::kessanSeiridukiDate();
-  if (k.termStartDateOfHoukokusyoCover().isNull()) {
+  // The sheet never stores an empty title, so a company without one has not had its
+  // settings stored either: a next term carried forward before its sheet was ever
+  // shown has its cover dates but nothing else of the sheet's.
+  if (k.termStartDateOfHoukokusyoCover().isNull() || k.titleOfHoukokusyo().empty()) {
     k.setDoUseWarekiForTermStartDateOfHoukokusyoCover(k.doUseWareki());
     k.setDoUseWarekiForTermEndDateOfHoukokusyoCover(k.doUseWareki());
     k.setTermStartDateOfHoukokusyoCover(k.termStartDate());

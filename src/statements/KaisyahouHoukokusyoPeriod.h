@@ -24,12 +24,12 @@ struct KaisyahouHoukokusyoPeriod {
 
   // What a statements sheet stores each time it is filled, without marking the
   // document changed. A company shown the sheet for the first time (it has no cover
-  // start date yet) gets the cover dates of its term in its own era form, the period
-  // from the term's first day to the closing-adjustment month, and coverTitle when it
-  // has no title. Then a period start outside the term (or none) becomes the term's
-  // first day, an end never chosen the closing-adjustment month, and an end outside
-  // the term or before the start the term's last day; the closing-adjustment month
-  // stays wherever it stands. Answers the period shown.
+  // start date or no title yet) gets the cover dates of its term in its own era form,
+  // the period from the term's first day to the closing-adjustment month, and
+  // coverTitle when it has no title. Then a period start outside the term (or none)
+  // becomes the term's first day, an end never chosen the closing-adjustment month,
+  // and an end outside the term or before the start the term's last day; the
+  // closing-adjustment month stays wherever it stands. Answers the period shown.
   static KaisyahouHoukokusyoPeriod settleKaisya(Kaisya& kaisya, const std::string& coverTitle);
   // A day from the term's first to its last, both included.
   static bool isDateOfTerm(const Kaisya& kaisya, Date date);

@@ -1,12 +1,16 @@
 // The carry-forward window driven as the user drives it: the settings' refusals,
-// the refusal list, the next term's document and the old one saved and closed, and
-// an old document that cannot be saved staying open.
+// the refusal list, the next term's document and the old one saved and closed, an
+// old document that cannot be saved staying open, and the next term's statements.
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 
 #include "app/KurikoshiController.h"
+#include "app/WindowCommands.h"
 #include "document/DocumentFile.h"
+#include "platform/PrintOperation.h"
+#include "statements/gui/StatementsSheetController.h"
 #include "support/AppTestFixture.h"
 #include "support/TestBooks.h"
 
@@ -15,6 +19,11 @@ namespace {
 
 class KurikoshiControllerTest : public AppTest {
 protected:
+  void TearDown() override
+  {
+    PrintOperation::setPrintPanelResponderForTesting({});
+    AppTest::TearDown();
+  }
   DocumentSession* openSavedBooks(int64_t spent)
   {
     DocumentSession* doc = openBooks();
@@ -90,6 +99,49 @@ TEST_F(KurikoshiControllerTest, AnOldDocumentThatIsNotSavedStaysOpenAndSaysSo)
   EXPECT_EQ(std::tuple(app->documentController()->documents().size(), alerts.front().text.contains("保存できなかった"),
                        old->document().kaisya().hasDoneKurikoshi()),
             std::tuple(2u, true, false));
+}
+
+// The next term's statements print from its sheet's first filling: 決算報告書 and the
+// company's era form on the cover when the old term never showed its sheet, in both
+// forms of statements; a cover the user set in the old term stays.
+TEST_F(KurikoshiControllerTest, TheNextTermsStatementsPrintWithTheCoverOfAFirstShowingOrTheOneSetBefore)
+{
+  int panels = 0;
+  // The print panel is counted and cancelled.
+  PrintOperation::setPrintPanelResponderForTesting([&panels](QPrinter&, QWidget*) { return ++panels < 0; });
+  WindowCommands::installCommandHandlers(app.get());
+  for (const auto& [houjin, wareki, titleSetBefore] :
+       {std::tuple(true, false, ""), std::tuple(true, true, ""), std::tuple(false, true, ""),
+        std::tuple(true, true, "第1期 決算報告書")}) {
+    SCOPED_TRACE(std::string(houjin ? "Companies Act" : "older form") + (wareki ? " 和暦 " : " ") + titleSetBefore);
+    DocumentSession* old = openBooks("テスト商事", houjin);
+    Kaisya& k = old->document().kaisya();
+    k.setDoUseWareki(wareki);
+    const bool setBefore = *titleSetBefore;
+    if (setBefore) {
+      k.setTitleOfHoukokusyo(titleSetBefore);
+      k.setTermStartDateOfHoukokusyoCover(Date(2024, 4, 1));
+    }
+    ASSERT_TRUE(old->saveToPath(path(QStringLiteral("old.kivo"))));
+    DocumentSession* next = KurikoshiController::showKurikoshiWindow(old)->endKurikoshiWindow();
+    flush();
+    ASSERT_TRUE(next);
+    app->performCommand(MainMenu::Command::PrintHoukokusyo, nullptr);
+    flush();
+    auto* sheet =
+        qobject_cast<StatementsSheetController*>(SheetController::attachedSheet(next->documentInfoController()));
+    ASSERT_TRUE(sheet);
+    const Kaisya& nk = next->document().kaisya();
+    EXPECT_EQ(std::tuple(nk.titleOfHoukokusyo(), nk.doUseWarekiForTermStartDateOfHoukokusyoCover(),
+                         nk.doUseWarekiForTermEndDateOfHoukokusyoCover(), nk.termStartDateOfHoukokusyoCover()),
+              std::tuple(std::string(setBefore ? titleSetBefore : "決算報告書"), wareki && !setBefore,
+                         wareki && !setBefore, Date(2025, 4, 1)));
+    panels = 0;
+    sheet->generalOkButton()->click();
+    flush();
+    EXPECT_EQ(std::tuple(sheet->isSheetAttached(), panels), std::tuple(false, 1));
+    closeNow(next);
+  }
 }
 
 }  // namespace

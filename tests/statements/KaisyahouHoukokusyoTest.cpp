@@ -276,8 +276,9 @@ TEST(KaisyahouHoukokusyoTest, AShownColumnAndTheReuseOfTheBalancePass)
 }
 
 // The period the statements sheets settle on each time they are shown, in a term of
-// 2024-04-01 to 2025-03-31: first use, dates left from another term, an end before the
-// start, and the closing-adjustment month, which stays wherever it stands.
+// 2024-04-01 to 2025-03-31: first use (also of a term carried forward with its cover
+// dates but no title), dates left from another term, an end before the start, and the
+// closing-adjustment month, which stays wherever it stands.
 TEST(KaisyahouHoukokusyoTest, TheSheetsKeepThePeriodInsideTheTerm)
 {
   const Date kessan = Date::kessanSeiridukiDate();
@@ -287,8 +288,10 @@ TEST(KaisyahouHoukokusyoTest, TheSheetsKeepThePeriodInsideTheTerm)
     bool shownBefore;
     Date start, end;
     Date settledStart, settledEnd;
+    Date carriedCover = {};
   };
   const Case cases[] = {{"first use", false, Date(2023, 4, 1), Date(2023, 5, 1), first, kessan},
+                        {"first use carried forward", false, first, kessan, first, kessan, first},
                         {"kept", true, Date(2024, 6, 1), Date(2024, 9, 30), Date(2024, 6, 1), Date(2024, 9, 30)},
                         {"the last term's dates", true, Date(2023, 4, 1), Date(2024, 3, 31), first, last},
                         {"end before start", true, Date(2024, 9, 1), Date(2024, 8, 31), Date(2024, 9, 1), last},
@@ -304,6 +307,7 @@ TEST(KaisyahouHoukokusyoTest, TheSheetsKeepThePeriodInsideTheTerm)
       k.setTermStartDateOfHoukokusyoCover(Date(2023, 4, 1));
       k.setTitleOfHoukokusyo("第5期 決算報告書");
     }
+    if (!c.carriedCover.isNull()) k.setTermStartDateOfHoukokusyoCover(c.carriedCover);
     k.setTermStartDateOfHoukokusyo(c.start);
     k.setTermEndDateOfHoukokusyo(c.end);
     const KaisyahouHoukokusyoPeriod p = KaisyahouHoukokusyoPeriod::settleKaisya(k, "決算報告書");

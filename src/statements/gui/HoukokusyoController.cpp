@@ -149,6 +149,7 @@ QWidget* HoukokusyoController::buildRiekiSyobunanTab()
 void HoukokusyoController::updateUI()
 {
   Kaisya& k = document_->document().kaisya();
+  recomputeAfterEdit_ = false;
   general_->load(k, HoukokusyoPrintView::kCoverTitle);
   noteViews_[TaisyakuTaisyouTab]->setPlainText(qs(k.noteOfTaisyakuTaisyouhyouOfHoukokusyo()));
   noteViews_[SonekiKeisanTab]->setPlainText(qs(k.noteOfSonekiKeisansyoOfHoukokusyo()));
@@ -180,6 +181,7 @@ RiekiSyobunan HoukokusyoController::riekiSyobunan() const
 
 void HoukokusyoController::updateUIOfRiekisyobunan()
 {
+  recomputeAfterEdit_ = false;
   computeWithProgress([this] { compute(); });
   Kaisya& k = document_->document().kaisya();
   const RiekiSyobunan r = riekiSyobunan();
@@ -447,8 +449,28 @@ void HoukokusyoController::didSelectTab(int tab)
 void HoukokusyoController::windowDidBecomeKey()
 {
   // Back from a window whose changes may have moved the profit to appropriate; an
-  // item still in editing keeps what is typed in it.
-  if (currentTab_ == RiekiSyobunanTab && !itemDelegate_->isEditing()) updateUIOfRiekisyobunan();
+  // item still in editing keeps what is typed in it until the edit ends.
+  if (currentTab_ != RiekiSyobunanTab) return;
+  if (itemDelegate_->isEditing())
+    updateUIOfRiekisyobunanWhenEditEnds();
+  else
+    updateUIOfRiekisyobunan();
+}
+
+void HoukokusyoController::updateUIOfRiekisyobunanWhenEditEnds()
+{
+  recomputeAfterEdit_ = true;
+  // The view lets the editor go once it is done with the ended edit (its value stored);
+  // by then Tab may have begun the edit of another cell.
+  connect(
+      itemDelegate_->editor(), &QObject::destroyed, this,
+      [this] {
+        if (!recomputeAfterEdit_) return;
+        if (itemDelegate_->isEditing()) return updateUIOfRiekisyobunanWhenEditEnds();
+        recomputeAfterEdit_ = false;
+        if (currentTab_ == RiekiSyobunanTab && isSheetAttached()) updateUIOfRiekisyobunan();
+      },
+      Qt::QueuedConnection);
 }
 
 std::unique_ptr<Printout> HoukokusyoController::makePrintView(const QPageLayout& layout)

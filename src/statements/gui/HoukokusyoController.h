@@ -94,10 +94,14 @@ private:
   // Moves the item of the row before the row given; false when refused.
   bool moveKamokuOfRiekiSyobunan(int from, int to);
   void updateTotals();
+  // The sheet became key while an item was in editing: the appropriation tab is
+  // filled afresh once that edit ends.
+  void updateUIOfRiekisyobunanWhenEditEnds();
 
   Houkokusyo model_;
   std::vector<Shisan> riekiSyobunanRows_;
   bool reloading_ = false;
+  bool recomputeAfterEdit_ = false;
 
   QPlainTextEdit* noteViews_[6] = {};
   QLabel* riekiTitleField_ = nullptr;

@@ -460,7 +460,8 @@ TEST_F(HoukokusyoControllerTest, AppropriationItemsAreKeptWithTheCompanyAndPrint
 }
 
 // Back on the sheet after a change made in another window, the appropriation tab
-// shows the new profit to appropriate; a cell in editing keeps what is typed.
+// shows the new profit to appropriate; a cell in editing keeps what is typed, and the
+// tab follows the change once that edit ends.
 TEST_F(HoukokusyoControllerTest, TheAppropriationFollowsAChangeMadeElsewhereOnceTheSheetIsKeyAgain)
 {
   open();
@@ -485,6 +486,11 @@ TEST_F(HoukokusyoControllerTest, TheAppropriationFollowsAChangeMadeElsewhereOnce
   sellElsewhere(1);
   EXPECT_EQ(std::tuple(sheet->riekiSyobunanItemDelegate()->isEditing(), editor->text()),
             std::tuple(true, QStringLiteral("abc")));
+  editor->setText(QStringLiteral("60"));
+  QTest::keyClick(editor, Qt::Key_Return);
+  flush();
+  // 301 to appropriate, 60 of it as dividend.
+  EXPECT_EQ(sheet->jikiKurikoshiRiekiField()->text(), QStringLiteral("241"));
 }
 
 // A company that makes no goods has no cost report: its check box is out of use and
