@@ -142,6 +142,17 @@ void writeFile(const QString& path, const QByteArray& bytes, int ageSeconds = 0)
   }
 }
 
+// The lines this program writes into a lock file, naming a process of this host that
+// has ended (empty when none could be started).
+QByteArray lockOfAnEndedProcess()
+{
+  const pid_t ended = ::fork();
+  if (ended < 0) return {};
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  return QStringLiteral("taro\n%1\n%2\n2024-05-06T07:08:09\n\n").arg(QSysInfo::machineHostName()).arg(ended).toUtf8();
+}
+
 TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
 {
   QTemporaryDir dir;
@@ -180,12 +191,8 @@ TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
 
   // A leftover of a program that has ended is taken over by exactly one of several
   // programs that find it at once.
-  const pid_t ended = ::fork();
-  ASSERT_GE(ended, 0);
-  if (ended == 0) ::_exit(0);
-  ::waitpid(ended, nullptr, 0);
-  const QByteArray leftover =
-      QStringLiteral("taro\n%1\n%2\n2024-05-06T07:08:09\n\n").arg(QSysInfo::machineHostName()).arg(ended).toUtf8();
+  const QByteArray leftover = lockOfAnEndedProcess();
+  ASSERT_FALSE(leftover.isEmpty());
   for (int round = 0; round < 10; ++round) {
     writeFile(DocumentLock::lockFilePath(real), leftover);
     constexpr int kTakers = 8;
@@ -257,12 +264,8 @@ TEST(DocumentLockTest, WhyNoLockIsTakenIsSaidInJapaneseAndNoOneElsesLockFileIsRe
   ASSERT_EQ(::symlink("nowhere", lockOf("link.kivo").constData()), 0);
   // Lock files no holder holds that this program cannot show it made, each naming a
   // process of this host that has ended: they are someone else's to remove.
-  const pid_t ended = ::fork();
-  ASSERT_GE(ended, 0);
-  if (ended == 0) ::_exit(0);
-  ::waitpid(ended, nullptr, 0);
-  const QByteArray lines =
-      QStringLiteral("taro\n%1\n%2\n2024-05-06T07:08:09\n\n").arg(QSysInfo::machineHostName()).arg(ended).toUtf8();
+  const QByteArray lines = lockOfAnEndedProcess();
+  ASSERT_FALSE(lines.isEmpty());
   const std::pair<const char*, QByteArray> foreign[] = {
       {"another-program.kivo", ",taro,host,taro,06.05.2024 07:08,file:///home/taro/.config;"},
       {"changed.kivo", lines + "more\n"},
