@@ -144,40 +144,36 @@ TEST_F(SafeFileWriterTest, ANewFileTakesTheModeTheUmaskGivesAndAReplacedOneKeeps
 TEST_F(SafeFileWriterTest, AReplacedFileKeepsItsAclAndUserAttributesAndIsNeverMoreOpen)
 {
   // In a folder whose default ACL lets another user and the owning group write what
-  // is made there, so that the temporary is made with that ACL.
+  // is made there, as it lets the temporary.
   const std::string folder = path("shared");
   fs::create_directories(folder);
   if (!test::setAcl(folder, test::kDefaultAcl,
-                    {{ACL_USER_OBJ, 6}, {ACL_USER, 6, 4242}, {ACL_GROUP_OBJ, 6}, {ACL_MASK, 6}, {ACL_OTHER, 0}}))
+                    {{ACL_USER_OBJ, 6, test::kNoId},
+                     {ACL_USER, 6, 4242},
+                     {ACL_GROUP_OBJ, 6, test::kNoId},
+                     {ACL_MASK, 6, test::kNoId},
+                     {ACL_OTHER, 0, test::kNoId}}))
     GTEST_SKIP() << "no ACLs here";
-  struct Case {
-    const char* what;
-    bool ownAcl;
-    bool aclFails;
-    const char* after;  // empty: as before
+  // (the file, whether it has an ACL of its own, whether that cannot be given; what
+  // it has after a write, where not what it had). Where the ACL cannot be given, the
+  // owning group still only reads, and nobody's entry goes.
+  const std::tuple<std::string, bool, bool, const char*> cases[] = {
+      {"with its own ACL", true, false, ""},
+      {"whose ACL cannot be given", true, true, "0640 user.note=kept"},
+      {"without an ACL", false, false, ""},
   };
-  const Case cases[] = {
-      {"a file with its own ACL", true, false, ""},
-      // The owning group keeps reading, and nobody's entry goes with the ACL.
-      {"a file whose ACL cannot be given", true, true, "0640 user.kivo-note=kept"},
-      {"a file without an ACL in that folder", false, false, ""},
-  };
-  for (const Case& c : cases) {
-    const std::string file = folder + "/" + c.what;
+  for (const auto& [name, ownAcl, aclFails, after] : cases) {
+    const std::string file = folder + "/" + name;
     std::ofstream(file) << "old";
-    if (c.ownAcl) {
-      ASSERT_TRUE(test::shareWithNobody(file));
-    } else {
-      ASSERT_EQ(::removexattr(file.c_str(), test::kAccessAcl), 0);
-      ASSERT_EQ(::chmod(file.c_str(), 0660), 0);
-      ASSERT_EQ(::setxattr(file.c_str(), "user.kivo-note", "kept", 4, 0), 0);
-    }
+    ASSERT_TRUE(ownAcl ? test::setAcl(file, test::kAccessAcl, test::kSharedWithNobody)
+                       : ::removexattr(file.c_str(), test::kAccessAcl) == 0 && ::chmod(file.c_str(), 0660) == 0);
+    ASSERT_EQ(::setxattr(file.c_str(), "user.note", "kept", 4, 0), 0);
     const std::string before = test::accessOf(file);
     SafeFileWriter::Fault fault;
-    fault.failToGiveAcl = c.aclFails;
+    fault.failToGiveAcl = aclFails;
     SafeFileWriter out(file, std::string(), &fault);
     ASSERT_TRUE(out.open() && out.write("new") && out.commit()) << out.error();
-    EXPECT_EQ(test::accessOf(file), *c.after ? c.after : before) << c.what;
+    EXPECT_EQ(test::accessOf(file), *after ? after : before) << name;
   }
 }
 

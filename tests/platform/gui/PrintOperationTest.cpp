@@ -124,11 +124,8 @@ TEST(PrintOperationTest, ANewPdfTakesTheUmasksModeAndAKilledPrintsLeftoverIsClea
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_FALSE(std::filesystem::exists(leftover));
   // One that replaces a file keeps that file's ACL and user attributes.
-  if (test::shareWithNobody(path)) {
-    const std::string before = test::accessOf(path);
-    EXPECT_TRUE(PrintOperation::writePdf(file, printout, PrintInfo::defaultPageLayout()));
-    EXPECT_EQ(test::accessOf(path), before);
-  }
+  EXPECT_TRUE(test::keepsAccess(
+      path, [&] { return PrintOperation::writePdf(file, printout, PrintInfo::defaultPageLayout()); }));
 }
 
 TEST(PrintOperationTest, ARangeTypedInThePanelChoosesThePagesThePrintoutHas)
