@@ -20,32 +20,30 @@ namespace kivo::test {
 constexpr const char* kAccessAcl = "system.posix_acl_access";
 constexpr const char* kDefaultAcl = "system.posix_acl_default";
 
-// (tag, permission, id) in the system's order: by tag, then id.
-using Acl = std::vector<std::tuple<uint16_t, uint16_t, uint32_t>>;
-constexpr uint32_t kNoId = static_cast<uint32_t>(ACL_UNDEFINED_ID);
-// "user::rw- user:nobody:rw- group::r-- mask::rw- other::---": a book the owner and a
-// named user may write and the owning group only read.
-inline const Acl kSharedWithNobody = {{ACL_USER_OBJ, 6, kNoId},
-                                      {ACL_USER, 6, 65534},
-                                      {ACL_GROUP_OBJ, 4, kNoId},
-                                      {ACL_MASK, 6, kNoId},
-                                      {ACL_OTHER, 0, kNoId}};
-
-// False when the file system takes no ACL.
-inline bool setAcl(const std::string& path, const char* attribute, const Acl& acl)
+// Gives the file or folder the ACL "user::rw- user:<user>:rw- group::<group bits>
+// mask::rw- other::---"; false when its file system takes none.
+inline bool setAcl(const std::string& path, const char* attribute, uint32_t user, uint16_t group)
 {
   std::string bytes;
   const auto put = [&](uint32_t v, int count) {
     for (int i = 0; i < count; ++i) bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
   };
   put(POSIX_ACL_XATTR_VERSION, 4);
-  for (const auto& [tag, permission, id] : acl) {
+  const uint32_t none = static_cast<uint32_t>(ACL_UNDEFINED_ID);
+  const uint32_t entries[][3] = {{ACL_USER_OBJ, 6, none},
+                                 {ACL_USER, 6, user},
+                                 {ACL_GROUP_OBJ, group, none},
+                                 {ACL_MASK, 6, none},
+                                 {ACL_OTHER, 0, none}};
+  for (const auto& [tag, permission, id] : entries) {
     put(tag, 2);
     put(permission, 2);
     put(id, 4);
   }
   return ::setxattr(path.c_str(), attribute, bytes.data(), bytes.size(), 0) == 0;
 }
+// A book the owner and nobody may write and the owning group only read.
+inline bool shareWithNobody(const std::string& path) { return setAcl(path, kAccessAcl, 65534, 4); }
 
 // The file's mode, access ACL (as stored) and user attributes: what a replaced file keeps.
 inline std::string accessOf(const std::string& path)
@@ -67,12 +65,11 @@ inline std::string accessOf(const std::string& path)
   return out;
 }
 
-// Whether a write through save keeps the file's ACL kSharedWithNobody and a user
+// Whether a write through save keeps the ACL shareWithNobody gives and a user
 // attribute (true where the file system takes neither).
 inline bool keepsAccess(const std::string& path, const std::function<bool()>& save)
 {
-  if (!setAcl(path, kAccessAcl, kSharedWithNobody) || ::setxattr(path.c_str(), "user.note", "kept", 4, 0) != 0)
-    return true;
+  if (!shareWithNobody(path) || ::setxattr(path.c_str(), "user.note", "kept", 4, 0) != 0) return true;
   const std::string before = accessOf(path);
   return save() && accessOf(path) == before;
 }
