@@ -93,13 +93,26 @@ ReportTextExporter::Result ReportTextExporter::writeLines(const std::vector<std:
 ReportTextExporter::Result ReportTextExporter::writeData(const std::string& path, std::string_view data)
 {
   Result result;
-  SafeFileWriter out(path);
+  SafeFileWriter out(path, &isExportText);
   if (!out.open() || !out.write(data) || !out.commit()) {
     result.status = Result::Status::WriteFailed;
     result.message =
         "ファイル「" + path + "」に書き出せませんでした（" + SystemErrorText::of(out.errorNumber()) + "）。";
   }
   return result;
+}
+
+bool ReportTextExporter::isExportText(std::string_view head)
+{
+  bool lineEnded = false;
+  for (const char c : head) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte == '\r')
+      lineEnded = true;
+    else if ((byte < 0x20 && byte != '\t') || byte == 0x7F)
+      return false;
+  }
+  return head.empty() || lineEnded;
 }
 
 }  // namespace kivo

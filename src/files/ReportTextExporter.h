@@ -8,7 +8,7 @@
 // doubled. A field the code page cannot hold stops the export with a message that
 // names the line and the text; nothing is written then. The file is written through
 // SafeFileWriter, so a failed or cancelled export never leaves a half-written file,
-// and a failed write is reported.
+// and a failed write is reported; what a killed export left is known by its content.
 #pragma once
 
 #include <cstdint>
@@ -54,6 +54,10 @@ public:
   // Writes bytes already encoded to the file, replacing it; a failure is WriteFailed
   // with a message.
   static Result writeData(const std::string& path, std::string_view data);
+  // Whether head, the first bytes of a file, is what a killed export may have left: no
+  // bytes yet, or lines of text ended by a carriage return alone, with no control
+  // character but the tab. A note typed here ends its lines with a line feed.
+  static bool isExportText(std::string_view head);
 
 private:
   std::string quoted(const std::string& field) const;

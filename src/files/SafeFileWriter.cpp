@@ -2,9 +2,12 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/posix_acl.h>
+#include <linux/posix_acl_xattr.h>
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -90,20 +93,95 @@ uint32_t randomNumber()
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
-// Whether the file open as fd, of that size, begins as the signature says (a killed
-// write may have left fewer bytes than the signature has).
-bool beginsWith(int fd, off_t size, std::string_view signature)
+// How much of a leftover a content test sees.
+constexpr size_t kHeadBytes = 64 << 10;
+
+// Whether the file open as fd, of that size, holds what a write of its kind leaves:
+// empty or begun as the signature says (a killed write may have left fewer bytes than
+// the signature has), or a head the kind's test passes. A kind with neither proves
+// nothing, and its leftovers stay.
+bool holdsWhatAWriteLeaves(int fd, off_t size, std::string_view signature, SafeFileWriter::ContentTest test)
 {
-  if (signature.empty() || size == 0) return true;
-  const size_t n = std::min<size_t>(signature.size(), static_cast<size_t>(size));
+  if (!test && signature.empty()) return false;
+  const size_t n = std::min<size_t>(test ? kHeadBytes : signature.size(), static_cast<size_t>(size));
   std::string head(n, '\0');
-  return ::pread(fd, head.data(), n, 0) == static_cast<ssize_t>(n) && head == signature.substr(0, n);
+  if (::pread(fd, head.data(), n, 0) != static_cast<ssize_t>(n)) return false;
+  return test ? test(head) : head == signature.substr(0, n);
+}
+
+// The attribute that holds a file's access ACL, and the most the system keeps in one
+// attribute's value or in the list of a file's attribute names.
+constexpr const char* kAccessAcl = "system.posix_acl_access";
+constexpr size_t kAttributeMax = 64 << 10;
+
+unsigned littleEndian(std::string_view bytes, size_t at, int count)
+{
+  unsigned v = 0;
+  for (int i = count - 1; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+  return v;
+}
+
+// The permission bits the owning group has under an access ACL: its own entry within
+// the mask. -1 when the bytes are no ACL this program can read.
+int owningGroupPermission(std::string_view acl)
+{
+  const size_t entry = sizeof(posix_acl_xattr_entry), header = sizeof(posix_acl_xattr_header);
+  if (acl.size() < header || (acl.size() - header) % entry != 0 || littleEndian(acl, 0, 4) != POSIX_ACL_XATTR_VERSION)
+    return -1;
+  int group = -1;
+  unsigned mask = 07;
+  for (size_t at = header; at < acl.size(); at += entry) {
+    const unsigned tag = littleEndian(acl, at, 2), permission = littleEndian(acl, at + 2, 2) & 07;
+    if (tag == ACL_GROUP_OBJ) group = static_cast<int>(permission);
+    if (tag == ACL_MASK) mask = permission;
+  }
+  return group < 0 ? -1 : group & static_cast<int>(mask);
+}
+
+// Gives the file open as fd the mode, the access ACL and the user attributes of the
+// file at path, which it is to replace; one that had no ACL gets none (not the one a
+// folder's default ACL gave the temporary). Where the ACL cannot be given or read, the
+// users and groups it named lose their access and the owning group keeps only what the
+// ACL let it do: the new file is never more open than the old one.
+void giveAccessOf(const std::string& path, mode_t mode, int fd, bool aclFails)
+{
+  std::vector<char> value(kAttributeMax);
+  const ssize_t aclSize = ::getxattr(path.c_str(), kAccessAcl, value.data(), value.size());
+  const bool hadNone = aclSize < 0 && (errno == ENODATA || errno == ENOTSUP);
+  const bool inheritedGone = ::fremovexattr(fd, kAccessAcl) == 0 || errno == ENODATA || errno == ENOTSUP;
+  bool carried = hadNone && inheritedGone;
+  if (aclSize >= 0 && !aclFails)
+    carried = ::fsetxattr(fd, kAccessAcl, value.data(), static_cast<size_t>(aclSize), 0) == 0;
+  // The mode goes last: it sets the ACL's mask, to the old file's group bits, which
+  // are that file's mask. Where the folder's ACL stays, no group bits shut out every
+  // user and group it names.
+  int group = (mode & 070) >> 3;
+  if (!carried)
+    group = aclSize >= 0 && inheritedGone
+                ? owningGroupPermission(std::string_view(value.data(), static_cast<size_t>(aclSize)))
+                : 0;
+  ::fchmod(fd, (mode & ~070u) | static_cast<mode_t>(std::max(group, 0) << 3));
+
+  std::vector<char> names(kAttributeMax);
+  const ssize_t listed = ::listxattr(path.c_str(), names.data(), names.size());
+  for (size_t at = 0; listed > 0 && at < static_cast<size_t>(listed);) {
+    const char* name = names.data() + at;
+    at += std::strlen(name) + 1;
+    if (std::strncmp(name, "user.", 5) != 0) continue;
+    const ssize_t n = ::getxattr(path.c_str(), name, value.data(), value.size());
+    if (n >= 0) ::fsetxattr(fd, name, value.data(), static_cast<size_t>(n), 0);
+  }
 }
 
 }  // namespace
 
 SafeFileWriter::SafeFileWriter(std::string path, std::string signature, const Fault* fault)
     : path_(std::move(path)), signature_(std::move(signature)), fault_(fault)
+{
+}
+
+SafeFileWriter::SafeFileWriter(std::string path, ContentTest contentTest, const Fault* fault)
+    : path_(std::move(path)), contentTest_(contentTest), fault_(fault)
 {
 }
 
@@ -177,7 +255,8 @@ unsigned SafeFileWriter::newFileMode()
   return 0666 & ~static_cast<unsigned>(mask);
 }
 
-void SafeFileWriter::removeStaleTemporaries(const std::string& path, std::string_view signature)
+void SafeFileWriter::removeStaleTemporaries(const std::string& path, std::string_view signature,
+                                            ContentTest contentTest)
 {
   std::string resolved;
   if (!resolveLinks(path, &resolved, nullptr)) return;
@@ -198,14 +277,14 @@ void SafeFileWriter::removeStaleTemporaries(const std::string& path, std::string
     const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) continue;
     // Ours alone: this user's, linked nowhere else, not a moment old (it may be about
-    // to be locked), held locked by no write in progress, and what a write of this
-    // kind begins with; still the file of that name when it goes.
+    // to be locked), held locked by no write in progress, and holding what a write of
+    // this kind leaves; still the file of that name when it goes.
     struct stat st {
     }, atName{};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == me &&
         now - st.st_mtime >= kYoungSeconds && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
-        beginsWith(fd, st.st_size, signature) && ::fstatat(dfd, e->d_name, &atName, AT_SYMLINK_NOFOLLOW) == 0 &&
-        sameFile(st, atName))
+        holdsWhatAWriteLeaves(fd, st.st_size, signature, contentTest) &&
+        ::fstatat(dfd, e->d_name, &atName, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(st, atName))
       ::unlinkat(dfd, e->d_name, 0);
     ::close(fd);
   }
@@ -216,7 +295,7 @@ bool SafeFileWriter::open()
 {
   std::string why;
   if (!resolveLinks(path_, &target_, &why)) return fail(why, errno);
-  removeStaleTemporaries(target_, signature_);
+  removeStaleTemporaries(target_, signature_, contentTest_);
   const std::string dir = folderOf(target_);
   const std::string fileName = fileNameOf(target_);
   const size_t nameMax = nameMaxOf(dir);
@@ -265,12 +344,13 @@ bool SafeFileWriter::write(std::string_view data)
 bool SafeFileWriter::commit()
 {
   if (fd_ < 0) return fail("not open", EBADF);
-  // Keep the owner, group and permissions of the file being replaced, as far as this
-  // user may set them (a group the user belongs to; the owner only for the super-user).
+  // Keep the owner, group, permissions, ACL and user attributes of the file being
+  // replaced, as far as this user may set them (a group the user belongs to; the owner
+  // only for the super-user).
   struct stat old {};
   if (::stat(target_.c_str(), &old) == 0) {
     if (::fchown(fd_, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
-    ::fchmod(fd_, old.st_mode & 07777);
+    giveAccessOf(target_, old.st_mode & 07777, fd_, fault_ && fault_->failToGiveAcl);
   } else if (!madeAsNewFile_) {
     // The file was there when the write began and is gone: a new file after all.
     ::fchmod(fd_, newFileMode());
@@ -304,7 +384,7 @@ void SafeFileWriter::discard()
 
 bool SafeFileWriter::writeFile(const std::string& path, std::string_view data, std::string* error, const Fault* fault)
 {
-  SafeFileWriter out(path, {}, fault);
+  SafeFileWriter out(path, std::string(), fault);
   if (out.open() && out.write(data) && out.commit()) return true;
   if (error) *error = out.error();
   return false;

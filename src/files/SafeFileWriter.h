@@ -1,20 +1,23 @@
 // The one way the program writes a file: documents, text exports and PDFs.
 //
 // The bytes go to a temporary file beside the target, held locked while it is
-// written; commit gives it the replaced file's permissions, and its owner and group as
-// far as this user may set them, syncs it, renames it over the target and syncs the
-// folder. So a failure at any byte, or a kill at any moment, leaves the previous file
-// whole. A new file gets the permissions the user's umask gives (0666 masked, or what
-// the folder's default ACL says), as any program's new file does.
+// written; commit gives it the replaced file's permissions, access ACL and user
+// attributes, and its owner and group as far as this user may set them (where the ACL
+// cannot be given, the new file is never more open than the old one), syncs it,
+// renames it over the target and syncs the folder. So a failure at any byte, or a
+// kill at any moment, leaves the previous file whole. A new file gets the permissions
+// the user's umask gives (0666 masked, or what the folder's default ACL says), as any
+// program's new file does.
 //
 // The temporary's name carries a mark no one else writes: ".<name>.kivosavan-" and
 // sixteen hex digits, eight random and eight that check them against the file's name,
 // then ".tmp" (the name shortened with a hash when it is too long for that). The next
 // write of the same file (and opening a document) removes what a killed write left,
 // and only that: a file of such a name whose check holds, that this user owns, that
-// has no other link, that no write holds locked, that is not brand new, and that is
-// empty or begins as every file of its kind does (the signature given, when the kind
-// has one). Nothing else is ever removed, whatever its name.
+// has no other link, that no write holds locked, that is not brand new, and whose
+// content shows its kind: empty or begun with the kind's signature, or passing the
+// kind's content test. Nothing else is ever removed, whatever its name; a write that
+// gives neither signature nor test leaves what it cannot prove to be its own.
 //
 // The target is the file the path's symbolic links lead to (which need not exist
 // yet), so that a link stays a link. A rename replaces the file: other hard links
@@ -41,11 +44,18 @@ public:
     int64_t failAfterBytes = -1;
     bool failOnSync = false;
     bool failOnRename = false;
+    // The replaced file's access ACL cannot be given to the new one.
+    bool failToGiveAcl = false;
   };
+  // For a kind of file with no signature: whether head, the first bytes of a file (at
+  // most 64 KiB; none for an empty one), is what a killed write of that kind may leave.
+  using ContentTest = bool (*)(std::string_view head);
 
   // signature: the bytes every file written this way begins with (empty: none), so
   // that a leftover of a killed write is known by its content too.
   explicit SafeFileWriter(std::string path, std::string signature = {}, const Fault* fault = nullptr);
+  // A file of a kind whose leftovers are known by the test.
+  SafeFileWriter(std::string path, ContentTest contentTest, const Fault* fault = nullptr);
   // A write that was not committed removes its temporary.
   ~SafeFileWriter();
   SafeFileWriter(const SafeFileWriter&) = delete;
@@ -72,8 +82,9 @@ public:
   static bool writeFile(const std::string& path, std::string_view data, std::string* error = nullptr,
                         const Fault* fault = nullptr);
   // Removes the temporaries of writes of this file that did not finish, by the rules
-  // above; signature as for the constructor.
-  static void removeStaleTemporaries(const std::string& path, std::string_view signature = {});
+  // above; signature and test as for the constructors.
+  static void removeStaleTemporaries(const std::string& path, std::string_view signature,
+                                     ContentTest contentTest = nullptr);
   // The name of a temporary of the file named fileName, for the random number given:
   // it fits in nameMax bytes whenever the file's own name does.
   static std::string temporaryFileName(const std::string& fileName, size_t nameMax, uint32_t random);
@@ -91,6 +102,7 @@ private:
 
   std::string path_;
   std::string signature_;
+  ContentTest contentTest_ = nullptr;
   const Fault* fault_;
   std::string target_;
   std::string temporary_;

@@ -106,6 +106,31 @@ bool readHolder(int fd, DocumentLock::Holder& holder)
   return true;
 }
 
+// Whether the lock file open as fd, as stat shows it, is one this program made and
+// no one has changed since: a regular file of this user's with no other link, holding
+// the lines createLockFile writes and nothing else. Only such a file is ever removed.
+bool madeByThisProgram(int fd, const struct stat& st)
+{
+  if (!S_ISREG(st.st_mode) || st.st_nlink != 1 || st.st_uid != ::geteuid()) return false;
+  char buf[4096];
+  const ssize_t n = ::pread(fd, buf, sizeof buf, 0);
+  if (n <= 0 || n != st.st_size) return false;
+  const QByteArray bytes(buf, static_cast<qsizetype>(n));
+  const QString text = QString::fromUtf8(bytes);
+  // User, host, process, since and the process's start (which earlier versions did
+  // not write), each ended by a line break.
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  if (text.toUtf8() != bytes || lines.size() < 5 || lines.size() > 6 || !lines.last().isEmpty() || lines[0].isEmpty())
+    return false;
+  bool ok = false;
+  const qint64 pid = lines[2].toLongLong(&ok);
+  if (!ok || pid <= 0 || QString::number(pid) != lines[2]) return false;
+  if (!QDateTime::fromString(lines[3], Qt::ISODate).isValid()) return false;
+  for (const QChar c : lines[4])
+    if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+  return true;
+}
+
 QString startOfThisProcess()
 {
   char state = 0;
@@ -171,6 +196,12 @@ bool DocumentLock::isHolderRunning(const Holder& holder)
 
 QString DocumentLock::describeHolder(const Holder& holder)
 {
+  if (!holder.unprovenLockFile.isEmpty())
+    return QStringLiteral(
+               "ほかのプログラムで開かれているかもしれません（ロックファイル“%1”がありますが、"
+               "このプログラムが作ったものと確かめられません）。どこでも開いていないときは、そのファイルを削除して"
+               "ください。")
+        .arg(holder.unprovenLockFile);
   if (!holder.unreadableLockFile.isEmpty())
     return QStringLiteral(
                "ほかのプログラムで開かれているかどうかを確かめられません（ロックファイル“%1”を読めません）。"
@@ -272,6 +303,11 @@ DocumentLock::Claim DocumentLock::takeOverLockFile()
     if (::time(nullptr) - st.st_mtime < kYoungLockSeconds) return Claim::Held;
   } else if (found.host != QSysInfo::machineHostName() || isHolderRunning(found)) {
     holder_ = found;
+    return Claim::Held;
+  }
+  // Another user's, another program's, or one changed since: theirs to remove.
+  if (!madeByThisProgram(fd, atPath)) {
+    holder_.unprovenLockFile = lockPath_;
     return Claim::Held;
   }
   // Removed while locked: a program that opened it meanwhile finds it gone once it

@@ -8,10 +8,13 @@
 //   it locked (flock) for as long as it runs, so a lock file nobody holds locked is a
 //   leftover; one whose holder on this host no longer runs is too (a program that made
 //   it without that lock). A leftover is taken over in place, by the one program that
-//   gets its lock: two programs taking over one leftover at once cannot both win. A
-//   lock file that is empty or cannot be read is being written while it is young, and
-//   a leftover once it is old. A name too long for the lock file's prefix and suffix
-//   is shortened, with a hash of the whole name.
+//   gets its lock: two programs taking over one leftover at once cannot both win. Only
+//   a leftover this program can show it made is taken over: a regular file of this
+//   user's with no other link, holding the lines this program writes and no more.
+//   Anything else in its place (another user's, another program's, one emptied or
+//   changed) counts as held, and the user is told which file it is; one that is empty
+//   or cannot be read is being written while it is young. A name too long for the
+//   lock file's prefix and suffix is shortened, with a hash of the whole name.
 // - an advisory lock (flock) on the document file itself, which every path to the same
 //   file sees, hard links included. A save replaces the file by a new one, so the
 //   owner takes it again on the new file after each save (documentWasReplaced); from
@@ -33,6 +36,9 @@ public:
     QString processStart;  // the process's start time in the system's count; empty: unknown
     // The lock file that could not be read (its holder is unknown, and may have gone).
     QString unreadableLockFile;
+    // The lock file that this program cannot show it made, and so never removes
+    // (another user's, another program's, or one changed): its holder may have gone.
+    QString unprovenLockFile;
   };
 
   enum class Result {

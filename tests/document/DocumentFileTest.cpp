@@ -16,6 +16,7 @@
 #include "document/DocumentFile.h"
 #include "files/Crc32.h"
 #include "model/ArchiveWriter.h"
+#include "support/AccessControl.h"
 #include "support/CraftedDocumentFile.h"
 #include "support/KilledWrite.h"
 #include "support/TestDocuments.h"
@@ -404,6 +405,10 @@ TEST_F(DocumentFileTest, SavesFollowLinksClearStaleTemporariesSayWhatRemainsAndK
     EXPECT_NE(r.message.find(why), std::string::npos) << r.message;
   }
 
+  // A save keeps the file's ACL and user attributes: the owning group gets no more.
+  const std::string shared = (dir_ / "acl.kivo").string();
+  ASSERT_TRUE(DocumentFile::writeToFile(*doc_, shared).ok());
+  EXPECT_TRUE(test::keepsAccess(shared, [&] { return DocumentFile::writeToFile(*doc_, shared).ok(); }));
   // A save keeps the owner, group and permissions.
   if (::geteuid() != 0) GTEST_SKIP() << "needs to be able to give files away";
   const fs::path path = dir_ / "shared.kivo";

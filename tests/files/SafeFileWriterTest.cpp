@@ -12,7 +12,9 @@
 #include <tuple>
 #include <vector>
 
+#include "files/ReportTextExporter.h"
 #include "files/SafeFileWriter.h"
+#include "support/AccessControl.h"
 #include "support/KilledWrite.h"
 
 namespace kivo {
@@ -83,7 +85,12 @@ TEST_F(SafeFileWriterTest, AWriteRemovesWhatAKilledWriteLeftAndNeverAFileOfTheUs
       {"a killed save", killed(books, partial), true},
       {"a save killed before its first byte", killed(books, ""), true},
       {"a save killed after three bytes", killed(books, "KIV"), true},
-      {"a killed export", killed(report, "1\t2\n3"), true},
+      {"a killed export", killed(report, "1\t2\r3"), true},
+      {"an export killed before its first byte", killed(report, ""), true},
+      {"a note under an export's temporary's name",
+       named(SafeFileWriter::temporaryFileName("report.txt", 255, 7), "my notes\nmore\r"), false},
+      {"a line with no ending under an export's temporary's name",
+       named(SafeFileWriter::temporaryFileName("report.txt", 255, 8), "my notes"), false},
       {"a file named as earlier versions named temporaries", named(".books.kivo.Ab12Cd", partial), false},
       {"a wrong check", named(misnamed(false), partial), false},
       {"check digits in capitals", named(misnamed(true), partial), false},
@@ -105,10 +112,9 @@ TEST_F(SafeFileWriterTest, AWriteRemovesWhatAKilledWriteLeftAndNeverAFileOfTheUs
     ASSERT_TRUE(fs::exists(fs::symlink_status(p))) << what;
     if (p != justBegun) fs::last_write_time(p, fs::file_time_type::clock::now() - 1h);
   }
-  for (const auto& [file, signature] : {std::pair(books, "KIVOSAVN"), std::pair(report, "")}) {
-    SafeFileWriter out(file, signature);
-    ASSERT_TRUE(out.open() && out.write("KIVOSAVN new") && out.commit()) << out.error();
-  }
+  SafeFileWriter save(books, "KIVOSAVN");
+  ASSERT_TRUE(save.open() && save.write("KIVOSAVN new") && save.commit()) << save.error();
+  ASSERT_TRUE(ReportTextExporter::writeData(report, "1\t2\r").ok());
   ::close(held);
   for (const auto& [what, p, removed] : files) EXPECT_EQ(fs::exists(fs::symlink_status(p)), !removed) << what;
 }
@@ -133,6 +139,37 @@ TEST_F(SafeFileWriterTest, ANewFileTakesTheModeTheUmaskGivesAndAReplacedOneKeeps
     EXPECT_EQ(std::tuple(modeOf(fresh), modeOf(gone), modeOf(kept)), std::tuple(mode, mode, 0604u)) << std::oct << mask;
   }
   ::umask(saved);
+}
+
+TEST_F(SafeFileWriterTest, AReplacedFileKeepsItsAclAndUserAttributesAndIsNeverMoreOpen)
+{
+  // In a folder whose default ACL lets another user and the owning group write what
+  // is made there, as it lets the temporary.
+  const std::string folder = path("shared");
+  fs::create_directories(folder);
+  if (!test::setAcl(folder, test::kDefaultAcl, 4242, 6) || ::setxattr(folder.c_str(), "user.note", "", 0, 0) != 0)
+    GTEST_SKIP() << "no ACLs or user attributes here";
+  // (the file, whether it has an ACL of its own, whether that cannot be given; what
+  // it has after a write, where not what it had). Where the ACL cannot be given, the
+  // owning group still only reads, and nobody's entry goes.
+  const std::tuple<std::string, bool, bool, const char*> cases[] = {
+      {"with its own ACL", true, false, ""},
+      {"whose ACL cannot be given", true, true, "0640 user.note=kept"},
+      {"without an ACL", false, false, ""},
+  };
+  for (const auto& [name, ownAcl, aclFails, after] : cases) {
+    const std::string file = folder + "/" + name;
+    std::ofstream(file) << "old";
+    ASSERT_TRUE(ownAcl ? test::shareWithNobody(file)
+                       : ::removexattr(file.c_str(), test::kAccessAcl) == 0 && ::chmod(file.c_str(), 0660) == 0);
+    ASSERT_EQ(::setxattr(file.c_str(), "user.note", "kept", 4, 0), 0);
+    const std::string before = test::accessOf(file);
+    SafeFileWriter::Fault fault;
+    fault.failToGiveAcl = aclFails;
+    SafeFileWriter out(file, std::string(), &fault);
+    ASSERT_TRUE(out.open() && out.write("new") && out.commit()) << out.error();
+    EXPECT_EQ(test::accessOf(file), *after ? after : before) << name;
+  }
 }
 
 }  // namespace

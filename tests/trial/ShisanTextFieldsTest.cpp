@@ -9,6 +9,7 @@
 
 #include "files/ReportTextExporter.h"
 #include "model/Kaisya.h"
+#include "support/AccessControl.h"
 #include "support/KilledWrite.h"
 #include "trial/Shisan.h"
 #include "trial/ShisanTextFields.h"
@@ -186,7 +187,7 @@ TEST_F(ShisanTextFieldsTest, AnExportIsWrittenAsADocumentIsSaved)
   // temporaries of earlier versions stays.
   std::string longName(251, 'a');
   longName += ".txt";
-  const fs::path leftover = test::temporaryOfKilledWrite((dir / "shisan.txt").string(), "partial");
+  const fs::path leftover = test::temporaryOfKilledWrite((dir / "shisan.txt").string(), "1\t2\rpartial");
   ASSERT_FALSE(leftover.empty());
   const fs::path notes = dir / ".shisan.txt.notes1";
   std::ofstream(notes) << "the user's notes";
@@ -194,6 +195,8 @@ TEST_F(ShisanTextFieldsTest, AnExportIsWrittenAsADocumentIsSaved)
   for (const fs::path& p : {dir / longName, dir / "shisan.txt"}) EXPECT_TRUE(exportTo(p).ok()) << p;
   EXPECT_FALSE(fs::exists(leftover));
   EXPECT_TRUE(fs::exists(notes));
+  // A file shared through an ACL stays shared as it was.
+  EXPECT_TRUE(test::keepsAccess((dir / "shisan.txt").string(), [&] { return exportTo(dir / "shisan.txt").ok(); }));
   // A private file of another user stays private and theirs.
   if (::geteuid() != 0) GTEST_SKIP() << "needs to be able to give files away";
   ASSERT_EQ(::chown((dir / "shisan.txt").c_str(), 4242, 4343), 0);

@@ -142,6 +142,17 @@ void writeFile(const QString& path, const QByteArray& bytes, int ageSeconds = 0)
   }
 }
 
+// The lines this program writes into a lock file, naming a process of this host that
+// has ended (empty when none could be started).
+QByteArray lockOfAnEndedProcess()
+{
+  const pid_t ended = ::fork();
+  if (ended < 0) return {};
+  if (ended == 0) ::_exit(0);
+  ::waitpid(ended, nullptr, 0);
+  return QStringLiteral("taro\n%1\n%2\n2024-05-06T07:08:09\n\n").arg(QSysInfo::machineHostName()).arg(ended).toUtf8();
+}
+
 TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
 {
   QTemporaryDir dir;
@@ -180,12 +191,8 @@ TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
 
   // A leftover of a program that has ended is taken over by exactly one of several
   // programs that find it at once.
-  const pid_t ended = ::fork();
-  ASSERT_GE(ended, 0);
-  if (ended == 0) ::_exit(0);
-  ::waitpid(ended, nullptr, 0);
-  const QByteArray leftover =
-      QStringLiteral("taro\n%1\n%2\n2024-05-06T07:08:09\n\n").arg(QSysInfo::machineHostName()).arg(ended).toUtf8();
+  const QByteArray leftover = lockOfAnEndedProcess();
+  ASSERT_FALSE(leftover.isEmpty());
   for (int round = 0; round < 10; ++round) {
     writeFile(DocumentLock::lockFilePath(real), leftover);
     constexpr int kTakers = 8;
@@ -203,20 +210,26 @@ TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
     ASSERT_EQ(acquired, 1) << "round " << round;
   }
 
-  // An empty or unreadable lock file is being written while young, and a leftover
-  // once old. A name too long for the lock file's affixes is shortened.
+  // An empty or unreadable lock file is being written while young; once old, nothing
+  // shows this program made it, so it stays and the user is told which file it is. A
+  // name too long for the lock file's affixes is shortened.
   const QString longName = QString(83, QChar(0x3044)) + QStringLiteral(".kivo");  // 254 bytes
-  const std::tuple<const char*, QByteArray, int, DocumentLock::Result> cases[] = {
-      {"young and empty", "", 0, DocumentLock::Result::HeldElsewhere},
-      {"young and unreadable", "\xff\xfe", 0, DocumentLock::Result::HeldElsewhere},
-      {"old and empty", "", 3600, DocumentLock::Result::Acquired},
-      {"old and unreadable", "\xff\xfe", 3600, DocumentLock::Result::Acquired},
+  const std::tuple<const char*, QByteArray, int> cases[] = {
+      {"young and empty", "", 0},
+      {"young and unreadable", "\xff\xfe", 0},
+      {"old and empty", "", 3600},
+      {"old and unreadable", "\xff\xfe", 3600},
   };
-  for (const auto& [what, bytes, age, expected] : cases) {
+  for (const auto& [what, bytes, age] : cases) {
     writeFile(DocumentLock::lockFilePath(real), bytes, age);
     DocumentLock lock(real);
-    EXPECT_EQ(lock.tryLock(), expected) << what;
+    EXPECT_EQ(lock.tryLock(), DocumentLock::Result::HeldElsewhere) << what;
+    EXPECT_EQ(lock.holder().unprovenLockFile.toStdString(),
+              (age > 0 ? DocumentLock::lockFilePath(real) : QString()).toStdString())
+        << what;
+    EXPECT_TRUE(QFileInfo::exists(DocumentLock::lockFilePath(real))) << what;
   }
+  QFile::remove(DocumentLock::lockFilePath(real));
   const QString longPath = dir.filePath(longName);
   writeFile(longPath, "data");
   DocumentLock longLock(longPath);
@@ -232,7 +245,7 @@ TEST(DocumentLockTest, EveryPathToTheFileSeesTheLockAndALeftoverHasOneTaker)
   EXPECT_FALSE(noLock.failure().isEmpty());
 }
 
-TEST(DocumentLockTest, WhyNoLockFileCanBeMadeIsSaidInJapanese)
+TEST(DocumentLockTest, WhyNoLockIsTakenIsSaidInJapaneseAndNoOneElsesLockFileIsRemoved)
 {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid() && QDir(dir.path()).mkdir(QStringLiteral("read-only")));
@@ -249,20 +262,50 @@ TEST(DocumentLockTest, WhyNoLockFileCanBeMadeIsSaidInJapanese)
   ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
   ::close(fd);
   ASSERT_EQ(::symlink("nowhere", lockOf("link.kivo").constData()), 0);
-  // (document, what the user is told)
-  std::vector<std::pair<const char*, const char*>> cases = {
-      {"no-such-folder/帳簿.kivo", "ファイルまたはフォルダが見つかりません"},
-      {"socket.kivo", "ロックファイルの場所にファイルではないものがあります"},
-      {"link.kivo", "ロックファイルの場所にシンボリックリンクがあります"},
+  // Lock files no holder holds that this program cannot show it made, each naming a
+  // process of this host that has ended: they are someone else's to remove.
+  const QByteArray lines = lockOfAnEndedProcess();
+  ASSERT_FALSE(lines.isEmpty());
+  const std::pair<const char*, QByteArray> foreign[] = {
+      {"another-program.kivo", ",taro,host,taro,06.05.2024 07:08,file:///home/taro/.config;"},
+      {"changed.kivo", lines + "more\n"},
+      {"linked.kivo", lines},
+      {"anothers.kivo", lines},
   };
-  // Folder permissions do not stop the super-user.
+  for (const auto& [document, bytes] : foreign) writeFile(QFile::decodeName(lockOf(document)), bytes, 3600);
+  ASSERT_EQ(::link(lockOf("linked.kivo").constData(), (lockOf("linked.kivo") + "2").constData()), 0);
+  const auto held = DocumentLock::Result::HeldElsewhere, failed = DocumentLock::Result::Failed;
+  const char* unproven =
+      "ほかのプログラムで開かれているかもしれません（ロックファイル“%1”がありますが、"
+      "このプログラムが作ったものと確かめられません）。どこでも開いていないときは、"
+      "そのファイルを削除してください。";
+  // (document, the answer, what the user is told: %1 the lock file)
+  std::vector<std::tuple<const char*, DocumentLock::Result, const char*>> cases = {
+      {"no-such-folder/帳簿.kivo", failed, "ファイルまたはフォルダが見つかりません"},
+      {"socket.kivo", failed, "ロックファイルの場所にファイルではないものがあります"},
+      {"link.kivo", failed, "ロックファイルの場所にシンボリックリンクがあります"},
+      {"another-program.kivo", held, unproven},
+      {"changed.kivo", held, unproven},
+      {"linked.kivo", held, unproven},
+  };
+  // Folder permissions do not stop the super-user, who can give a file away.
   const QByteArray readOnly = QFile::encodeName(dir.filePath(QStringLiteral("read-only")));
   if (::geteuid() != 0 && ::chmod(readOnly.constData(), 0555) == 0)
-    cases.emplace_back("read-only/帳簿.kivo", "アクセス権がありません");
-  for (const auto& [document, failure] : cases) {
+    cases.emplace_back("read-only/帳簿.kivo", failed, "アクセス権がありません");
+  if (::geteuid() == 0 && ::chown(lockOf("anothers.kivo").constData(), 65534, 65534) == 0)
+    cases.emplace_back("anothers.kivo", held, unproven);
+  for (const auto& [document, result, message] : cases) {
     DocumentLock lock(dir.filePath(QString::fromUtf8(document)));
-    EXPECT_EQ(lock.tryLock(), DocumentLock::Result::Failed) << document;
-    EXPECT_EQ(lock.failure().toStdString(), failure) << document;
+    EXPECT_EQ(lock.tryLock(), result) << document;
+    const QString said = result == failed ? lock.failure() : DocumentLock::describeHolder(lock.holder());
+    const QString expected = QString::fromUtf8(message);
+    EXPECT_EQ(said.toStdString(),
+              (result == held ? expected.arg(QFile::decodeName(lockOf(document))) : expected).toStdString())
+        << document;
+  }
+  for (const auto& [document, bytes] : foreign) {
+    QFile kept(QFile::decodeName(lockOf(document)));
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == bytes) << document;
   }
   ::chmod(readOnly.constData(), 0755);
 }

@@ -16,6 +16,7 @@
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
+#include "support/AccessControl.h"
 #include "support/KilledWrite.h"
 
 namespace kivo {
@@ -122,6 +123,9 @@ TEST(PrintOperationTest, ANewPdfTakesTheUmasksModeAndAKilledPrintsLeftoverIsClea
   EXPECT_EQ(std::filesystem::status(path).permissions(),
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   EXPECT_FALSE(std::filesystem::exists(leftover));
+  // One that replaces a file keeps that file's ACL and user attributes.
+  EXPECT_TRUE(test::keepsAccess(
+      path, [&] { return PrintOperation::writePdf(file, printout, PrintInfo::defaultPageLayout()); }));
 }
 
 TEST(PrintOperationTest, ARangeTypedInThePanelChoosesThePagesThePrintoutHas)
