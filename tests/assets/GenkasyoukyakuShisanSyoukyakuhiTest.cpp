@@ -320,6 +320,64 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, OrdinaryChargeIsAtMostTheComputedCharg
         << method << " " << entered.value_or(-2);
 }
 
+// The charge the register keeps as the user's when it shows the asset below (37,500
+// computed): none when none is stored, when the method fixes it, or when the stored
+// one stands at the computed charge, which it then follows; any other, above the
+// computed charge too.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, AStoredChargeAtTheComputedOneFollowsIt)
+{
+  using Entered = std::optional<int64_t>;
+  const std::tuple<const char*, int64_t, Entered> cases[] = {{G::kTeigakuHou, -1, std::nullopt},
+                                                             {G::kTeigakuHou, 37'500, std::nullopt},
+                                                             {G::kTeigakuHou, 30'000, 30'000},
+                                                             {G::kTeigakuHou, 50'000, 50'000},
+                                                             {G::kKintouSyoukyaku, 30'000, std::nullopt}};
+  for (const auto& [method, stored, entered] : cases) {
+    G a = assetOf(method, 400'000, 4, Date(2024, 10, 15));
+    a.decreaseArray().emplace_back(Date(2025, 1, 31), 100'000);
+    a.setFutsuuSyoukyakuhi(stored);
+    EXPECT_EQ(ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a, fiscalYear(2024)), entered) << method << " " << stored;
+  }
+}
+
+// The asset below in its next term: 262,500 left at the start (37,500 depreciated,
+// 100,000 gone), 75,000 charged in the term. Decreases may take the book value to 0,
+// not below: 262,500 in all within the term, after it what the term's charges leave.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, DecreasesTakeAtMostWhatIsLeftOfTheAsset)
+{
+  using D = GenkasyoukyakuShisanDecrease;
+  // decreases added (stored in this order), removal date → the first one beyond
+  const std::tuple<std::vector<D>, Date, std::optional<size_t>> cases[] = {
+      {{D(Date(2025, 6, 1), 262'500)}, Date(), std::nullopt},
+      {{D(Date(2025, 6, 1), 262'501)}, Date(), 1},
+      {{D(Date(2025, 9, 1), 62'501), D(Date(2025, 6, 1), 200'000)}, Date(), 1},
+      {{D(Date(2026, 4, 1), 187'500)}, Date(), std::nullopt},
+      {{D(Date(2026, 4, 1), 187'501)}, Date(), 1},
+      {{D(Date(2025, 6, 1), 500'000)}, Date(2025, 5, 31), std::nullopt},  // void after the removal
+  };
+  const auto nextTerm = [](const std::vector<D>& added, Date removed) {
+    G a = assetOf(G::kTeigakuHou, 400'000, 4, Date(2024, 10, 15));
+    a.setKisyuSyoukyakugakuRuikei(37'500);
+    a.setFutsuuSyoukyakuhi(75'000);
+    a.decreaseArray().emplace_back(Date(2025, 1, 31), 100'000);
+    a.decreaseArray().insert(a.decreaseArray().end(), added.begin(), added.end());
+    a.setDateOfRemoved(removed);
+    return a;
+  };
+  for (const auto& [added, removed, beyond] : cases)
+    EXPECT_EQ(ShisanSyoukyaku::indexOfDecreaseBeyondCyoubokagaku(nextTerm(added, removed), fiscalYear(2025)), beyond)
+        << added.front().amountOfDecrease();
+
+  // What the rule lets through leaves 0 at the end of the term it falls in.
+  G inTerm = nextTerm({D(Date(2025, 6, 1), 262'500)}, Date());
+  inTerm.setFutsuuSyoukyakuhi(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(inTerm, fiscalYear(2025)));
+  EXPECT_EQ(termFigures(inTerm, fiscalYear(2025)), (Charges{0, 262'500, 262'500, 0}));
+  G later = nextTerm({D(Date(2026, 4, 1), 187'500)}, Date());
+  ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(later, fiscalYear(2025),
+                                                                                fiscalYear(2026));
+  EXPECT_EQ(termFigures(later, fiscalYear(2026)), (Charges{0, 187'500, 187'500, 0}));
+}
+
 // A personal computer of 400,000 over four years from October, 100,000 of it gone in
 // January: the term's charge is on the 300,000 left, 37,500 for six months. Whatever
 // charge is stored, the printout and the carry-forward take the one the register

@@ -99,6 +99,12 @@ protected:
     a->setFutsuuSyoukyakuhi(50000);
     return a;
   }
+  // Shows an asset added to the document after the window was opened.
+  void reloadAndShow(const Ptr& a)
+  {
+    w->reloadOutline();
+    show(a);
+  }
   void chooseMethod(const char* method)
   {
     QComboBox* box = w->syoukyakuTypeComboBox();
@@ -524,6 +530,91 @@ TEST_F(GenkasyoukyakuShisanListTest, ADecreaseLowersTheChargeOnScreenInTheBooksO
   }
 }
 
+// Adds a decrease through its table, as typed: the date, Tab, the amount, and back
+// to 一般.
+void addDecreaseTyped(GenkasyoukyakuShisanListController* w, const QString& date, const QString& amount)
+{
+  w->addDecreaseHistory();
+  QTest::keyClicks(QApplication::focusWidget(), date);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QApplication::processEvents();
+  QTest::keyClicks(QApplication::focusWidget(), amount);
+  w->infoTabView()->setCurrentIndex(0);
+}
+
+// The next term of the example opens with 262,500 left. A decrease that would take
+// more is refused when the asset is let go, with its amount selected; one that takes
+// all of it leaves 0.
+TEST_F(GenkasyoukyakuShisanListTest, ADecreaseBeyondWhatIsLeftOfTheAssetIsRefused)
+{
+  books().kaisya().setMonthOfTermArrayFrom(Date(2025, 4, 1), Date(2026, 3, 31));
+  const Ptr a = pasokon("パソコン");
+  a->setKisyuSyoukyakugakuRuikei(37500);
+  a->setFutsuuSyoukyakuhi(75000);
+  a->decreaseArray().emplace_back(Date(2025, 1, 31), 100000);
+  open();
+  show(a);
+  ASSERT_EQ(w->kisyuCyoubokagakuField()->text(), QStringLiteral("262,500"));
+  QTableWidget* table = w->decreaseHistoryTableView();
+  const QString beyond = QStringLiteral("帳簿価額を超える減少額は指定できません。");
+  for (const auto& [amount, alert] :
+       {std::pair(QStringLiteral("500000"), beyond), std::pair(QStringLiteral("262501"), beyond),
+        std::pair(QStringLiteral("262500"), QString())}) {
+    addDecreaseTyped(w, QStringLiteral("2025/6/1"), amount);
+    alerts.clear();
+    const bool committed = w->setEditingGenkasyoukyakuShisanToArray();
+    EXPECT_EQ(std::tuple(committed, lastAlert()), std::tuple(alert.isEmpty(), alert)) << amount.toStdString();
+    if (committed) continue;
+    EXPECT_EQ(std::tuple(alerts.back().title, w->infoTabView()->currentIndex(), table->currentRow(),
+                         table->currentColumn(), table->hasFocus()),
+              std::tuple(QStringLiteral("無効な資産"), 1, 1, 1, true));
+    w->removeDecreaseHistory();
+  }
+  EXPECT_EQ(std::tuple(w->kimatsuCyoubokagakuField()->text(), a->decreaseArray().size(), a->futsuuSyoukyakuhi()),
+            std::tuple(QStringLiteral("0"), size_t{2}, 0));
+}
+
+// With 100,000 of the example gone its charge is 37,500; another 5,000 gone lowers it
+// to 36,875. When that decrease goes again, a charge the program set or lowered rises
+// with the computed charge, committed in between or not; one the user typed stays,
+// held to the computed charge.
+TEST_F(GenkasyoukyakuShisanListTest, AChargeTheProgramLoweredRisesAgainWithTheComputedCharge)
+{
+  open();
+  // charge typed (empty: none), committed in between → the charge with 5,000 more
+  // gone, and once it is back
+  const std::tuple<QString, bool, QString, QString> cases[] = {
+      {QString(), false, QStringLiteral("36,875"), QStringLiteral("37,500")},
+      {QString(), true, QStringLiteral("36,875"), QStringLiteral("37,500")},
+      {QStringLiteral("37,500"), false, QStringLiteral("36,875"), QStringLiteral("37,500")},
+      {QStringLiteral("37,000"), false, QStringLiteral("36,875"), QStringLiteral("37,000")},
+      {QStringLiteral("30,000"), true, QStringLiteral("30,000"), QStringLiteral("30,000")},
+  };
+  for (const auto& [typed, committed, lowered, back] : cases) {
+    const Ptr a = pasokon("パソコン");
+    a->setFutsuuSyoukyakuhi(37500);
+    a->decreaseArray().emplace_back(Date(2025, 1, 31), 100000);
+    reloadAndShow(a);
+    if (!typed.isEmpty()) type(w->futsuuSyoukyakuhiField(), typed);
+    addDecreaseTyped(w, QStringLiteral("2025/2/1"), QStringLiteral("5000"));
+    EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), lowered) << typed.toStdString() << committed;
+    if (committed) {
+      ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+      w->outlineView()->selectionModel()->clearSelection();
+      show(a);
+    }
+    w->infoTabView()->setCurrentIndex(1);
+    w->decreaseHistoryTableView()->setCurrentCell(1, 0);
+    w->removeDecreaseHistory();
+    ASSERT_EQ(a->decreaseArray().size(), 1u);
+    EXPECT_EQ(std::tuple(w->sansyutsuSyoukyakuhiField()->text(), w->futsuuSyoukyakuhiField()->text()),
+              std::tuple(QStringLiteral("37,500"), back))
+        << typed.toStdString() << committed;
+    ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+    EXPECT_EQ(QString::fromStdString(books().kaisya().displayStringOfMemoryKingaku(a->futsuuSyoukyakuhi())), back);
+  }
+}
+
 // What would be taken off the closing book value without showing in any column of
 // the term is refused when the asset is let go, with the decrease or the field
 // selected: a decrease before the acquisition, a special charge on an asset removed
@@ -589,6 +680,48 @@ TEST_F(GenkasyoukyakuShisanListTest, TabReachesTheDetailAndDecreaseDatesShowInTh
               std::tuple(reached, selected))
         << tab;
   }
+  // Back-Tab goes back through the decrease's cells, edited or not, and out of the
+  // first one to the outline, as from 数量.
+  QTableWidget* table = w->decreaseHistoryTableView();
+  for (const bool editing : {false, true}) {
+    table->setFocus();
+    table->setCurrentCell(0, 1);
+    if (editing) table->editItem(table->item(0, 1));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    flush();
+    EXPECT_EQ(std::tuple(table->currentColumn(),
+                         table->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == table),
+              std::tuple(0, true))
+        << editing;
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    flush();
+    EXPECT_EQ(std::tuple(QApplication::focusWidget(), a->decreaseArray().front().amountOfDecrease()),
+              std::tuple(static_cast<QWidget*>(w->outlineView()), 100))
+        << editing;
+  }
+}
+
+// A click on another row refused while the shown asset is incomplete leaves the
+// outline's keys on the asset still shown.
+TEST_F(GenkasyoukyakuShisanListTest, ARefusedRowLeavesTheArrowKeysOnTheAssetShown)
+{
+  const Ptr a = complete("A", 156);
+  const Ptr b = complete("B", 156);
+  complete("C", 156);
+  open();
+  show(a);
+  const QModelIndex rowA = w->outlineView()->currentIndex();
+  const QModelIndex rowC = rowA.siblingAtRow(rowA.row() + 2);
+  type(w->quantityField(), {});
+  alerts.clear();
+  QTest::mouseClick(w->outlineView()->viewport(), Qt::LeftButton, {}, w->outlineView()->visualRect(rowC).center());
+  flush();
+  EXPECT_EQ(std::tuple(alerts.size(), lastAlert(), w->selectedGenkasyoukyakuShisan()),
+            std::tuple(size_t{1}, QStringLiteral("数量が入力されていません。"), a));
+  type(w->quantityField(), QStringLiteral("1"));
+  w->outlineView()->setFocus();
+  QTest::keyClick(w->outlineView(), Qt::Key_Down);
+  EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), b);
 }
 
 }  // namespace
