@@ -399,8 +399,8 @@ std::optional<size_t> ShisanSyoukyaku::indexOfDecreaseBeyondCyoubokagaku(const G
   std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
     return GenkasyoukyakuShisanDecrease::decreaseDateSort(decreases[x], decreases[y]) < 0;
   });
-  // What is left stays within the input limit of the amounts on either side, each
-  // decrease being at most that limit and the walk ending once it falls below 0.
+  // Everything taken off is in range (a decrease, or the term's four charges), and the
+  // walk ends once what is left falls below 0: no sum leaves the int64_t range.
   int64_t left = a.syutokuKagaku() - a.kisyuSyoukyakugakuRuikei();
   bool termCharged = false;
   for (size_t i : order) {
