@@ -381,6 +381,43 @@ int64_t ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(const GenkasyoukyakuShisan& 
   return futsuuSyoukyakuhiOfEntered(a, a.futsuuSyoukyakuhi(), sansyutsu);
 }
 
+std::optional<int64_t> ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& a,
+                                                                 const SyoukyakuKikan& kikan)
+{
+  if (a.futsuuSyoukyakuhi() < 0 || isFutsuuSyoukyakuhiFixed(a.syoukyakuTypeStr())) return std::nullopt;
+  if (a.futsuuSyoukyakuhi() == sansyutuSyoukyakuhiForKaisya(a, kikan)) return std::nullopt;
+  return a.futsuuSyoukyakuhi();
+}
+
+std::optional<size_t> ShisanSyoukyaku::indexOfDecreaseBeyondCyoubokagaku(const GenkasyoukyakuShisan& a,
+                                                                         const SyoukyakuKikan& kikan)
+{
+  if (a.syutokuKagaku() < 0) return std::nullopt;
+  const std::vector<GenkasyoukyakuShisanDecrease>& decreases = a.decreaseArray();
+  std::vector<size_t> order(decreases.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+    return GenkasyoukyakuShisanDecrease::decreaseDateSort(decreases[x], decreases[y]) < 0;
+  });
+  // Everything taken off is in range (a decrease, or the term's four charges), and the
+  // walk ends once what is left falls below 0: no sum leaves the int64_t range.
+  int64_t left = a.syutokuKagaku() - a.kisyuSyoukyakugakuRuikei();
+  bool termCharged = false;
+  for (size_t i : order) {
+    const GenkasyoukyakuShisanDecrease& d = decreases[i];
+    const Date date = d.dateOfDecrease();
+    if (date.isNull()) continue;
+    if (!a.dateOfRemoved().isNull() && Journal::compareDate(date, a.dateOfRemoved()) > 0) continue;
+    if (!termCharged && Journal::compareDate(date, kikan.endDate()) > 0) {
+      left -= a.toukiSyoukyakuhiGoukei();
+      termCharged = true;
+    }
+    left -= d.amountOfDecrease();
+    if (d.amountOfDecrease() > 0 && left < 0) return i;
+  }
+  return std::nullopt;
+}
+
 void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(GenkasyoukyakuShisan& a,
                                                                                    const SyoukyakuKikan& closingTerm,
                                                                                    const SyoukyakuKikan& nextTerm)

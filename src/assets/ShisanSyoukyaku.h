@@ -85,6 +85,22 @@ public:
   // not the asset was edited since its computed charge fell (a decrease, another
   // rounding). The stored charge as it is when the charge cannot be computed.
   static int64_t futsuuSyoukyakuhiForKaisya(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan);
+  // The ordinary charge a stored asset holds as one the user entered, which the
+  // register keeps (held to the computed charge) while the figures change: none when
+  // it holds none, when its method fixes the charge, or when it stands at the
+  // computed charge, where the register sets it and lowers it to; such a charge
+  // follows the computed charge up as well as down.
+  static std::optional<int64_t> enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& asset,
+                                                         const SyoukyakuKikan& kikan);
+  // The first decrease, in date order, that would take the book value below zero:
+  // with those before it, it comes to more than the cost less the opening accumulated
+  // depreciation (the term's charge is worked out on what the decreases leave, so it
+  // leaves them that much), and for one dated after the term, less the term's charges
+  // too. A decrease may take the book value down to 0; one without a date or after
+  // the removal takes nothing. Its index in the asset's decreases; none when every
+  // decrease fits, or while the cost is not entered.
+  static std::optional<size_t> indexOfDecreaseBeyondCyoubokagaku(const GenkasyoukyakuShisan& asset,
+                                                                 const SyoukyakuKikan& kikan);
   // Roll-forward into the next term, for the carry-forward: fixes the base of an
   // equal-instalment phase the closing term entered, adds the term's charges (the
   // ordinary one as futsuuSyoukyakuhiForKaisya takes it) to the accumulated

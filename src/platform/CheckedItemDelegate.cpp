@@ -1,5 +1,7 @@
 #include "platform/CheckedItemDelegate.h"
 
+#include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 #include "platform/AlertSheet.h"
@@ -60,6 +62,14 @@ bool CheckedItemDelegate::eventFilter(QObject* object, QEvent* event)
     }
     if (ends) {
       endEditing();
+      return true;
+    }
+    if (tabLeavesCells && tabLeavesCells(index_, key == Qt::Key_Backtab)) {
+      QWidget* view = editor->parentWidget();
+      while (view && !qobject_cast<QAbstractItemView*>(view)) view = view->parentWidget();
+      QKeyEvent again(QEvent::KeyPress, key, static_cast<QKeyEvent*>(event)->modifiers());
+      endEditing();
+      if (view) QCoreApplication::sendEvent(view, &again);
       return true;
     }
   } else if (event->type() == QEvent::FocusOut && !acceptsEditedText()) {

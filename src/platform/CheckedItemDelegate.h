@@ -2,7 +2,8 @@
 // what is typed: Return, Enter, Tab and back-Tab end the edit only when the window
 // accepts the text, and Return and Enter are then taken by the cell (a dialog's
 // default button never sees them); a refused text beeps, or says why (refused), and
-// stays in editing, whether a key or a click elsewhere tried to end it.
+// stays in editing, whether a key or a click elsewhere tried to end it. A Tab moves
+// the edit on to the next cell unless the window says it leaves the cells.
 //
 //   auto* delegate = new CheckedItemDelegate(view);
 //   delegate->accepts = [](const QModelIndex& index, const QString& text) { return !text.isEmpty(); };
@@ -28,6 +29,10 @@ public:
   std::function<bool(const QModelIndex& index, const QString& text)> accepts;
   // A key tried to end the edit with a refused text (a beep when not set).
   std::function<void(const QModelIndex& index, QLineEdit* editor)> refused;
+  // Whether a Tab (back-Tab when backward) in the cell leaves the view's cells rather
+  // than moving to the next (previous) one (never when not set): the edit then ends
+  // with its text and the key goes on to the view, as when no cell is edited.
+  std::function<bool(const QModelIndex& index, bool backward)> tabLeavesCells;
 
   // The cell being edited: its editor (nullptr when none) and index.
   QLineEdit* editor() const { return editor_; }

@@ -320,24 +320,57 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, OrdinaryChargeIsAtMostTheComputedCharg
         << method << " " << entered.value_or(-2);
 }
 
+// The asset below in its next term: 262,500 left at the start (37,500 depreciated,
+// 100,000 gone), 75,000 charged in the term. Decreases may take the book value to 0,
+// not below: 262,500 in all within the term, after it what the term's charges leave.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, DecreasesTakeAtMostWhatIsLeftOfTheAsset)
+{
+  using D = GenkasyoukyakuShisanDecrease;
+  // decreases added (stored in this order), removal date → the first one beyond
+  const std::tuple<std::vector<D>, Date, std::optional<size_t>> cases[] = {
+      {{D(Date(2025, 6, 1), 262'500)}, Date(), std::nullopt},
+      {{D(Date(2025, 6, 1), 262'501)}, Date(), 1},
+      {{D(Date(2025, 9, 1), 62'501), D(Date(2025, 6, 1), 200'000)}, Date(), 1},
+      {{D(Date(2026, 4, 1), 187'500)}, Date(), std::nullopt},
+      {{D(Date(2026, 4, 1), 187'501)}, Date(), 1},
+      {{D(Date(2025, 6, 1), 500'000)}, Date(2025, 5, 31), std::nullopt},  // void after the removal
+  };
+  const auto nextTerm = [](const std::vector<D>& added, Date removed) {
+    G a = assetOf(G::kTeigakuHou, 400'000, 4, Date(2024, 10, 15));
+    a.setKisyuSyoukyakugakuRuikei(37'500);
+    a.setFutsuuSyoukyakuhi(75'000);
+    a.decreaseArray().emplace_back(Date(2025, 1, 31), 100'000);
+    a.decreaseArray().insert(a.decreaseArray().end(), added.begin(), added.end());
+    a.setDateOfRemoved(removed);
+    return a;
+  };
+  for (const auto& [added, removed, beyond] : cases)
+    EXPECT_EQ(ShisanSyoukyaku::indexOfDecreaseBeyondCyoubokagaku(nextTerm(added, removed), fiscalYear(2025)), beyond)
+        << added.front().amountOfDecrease();
+}
+
 // A personal computer of 400,000 over four years from October, 100,000 of it gone in
 // January: the term's charge is on the 300,000 left, 37,500 for six months. Whatever
 // charge is stored, the printout and the carry-forward take the one the register
 // shows: the stored one held to the computed charge, the computed one when none is
 // stored, the stored one as it is when no charge can be computed (no useful life).
+// The register keeps a stored charge as the user's unless it stands at the computed
+// charge, which it then follows.
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PrintoutAndCarryForwardTakeTheChargeTheRegisterShows)
 {
   const SyoukyakuKikan year = fiscalYear(2024);
   // stored charge, useful life → the charge shown, printed and carried forward; the
-  // closing book value
-  const std::tuple<int64_t, int, int64_t, int64_t> cases[] = {{50'000, 4, 37'500, 262'500},
-                                                              {30'000, 4, 30'000, 270'000},
-                                                              {-1, 4, 37'500, 262'500},
-                                                              {50'000, 0, 50'000, 250'000}};
-  for (const auto& [stored, life, charge, kimatsu] : cases) {
+  // closing book value; the charge kept as the user's (-1: none)
+  const std::tuple<int64_t, int, int64_t, int64_t, int64_t> cases[] = {{50'000, 4, 37'500, 262'500, 50'000},
+                                                                       {30'000, 4, 30'000, 270'000, 30'000},
+                                                                       {37'500, 4, 37'500, 262'500, -1},
+                                                                       {-1, 4, 37'500, 262'500, -1},
+                                                                       {50'000, 0, 50'000, 250'000, 50'000}};
+  for (const auto& [stored, life, charge, kimatsu, entered] : cases) {
     G a = assetOf(G::kTeigakuHou, 400'000, life, Date(2024, 10, 15));
     a.decreaseArray().emplace_back(Date(2025, 1, 31), 100'000);
     a.setFutsuuSyoukyakuhi(stored);
+    EXPECT_EQ(ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a, year).value_or(-1), entered) << stored << " " << life;
     const int64_t shown = ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(a, year);
     const auto printed = GenkasyoukyakuShisanListPrintLines::amountsOfGenkasyoukyakuShisan(a, year);
     ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, year, fiscalYear(2025));

@@ -56,6 +56,7 @@ constexpr const char* kOlderRuleTitle = "旧償却方法（平成19年3月31日�
 constexpr const char* kNewerRuleTitle = "平成19年4月1日以後に取得";
 constexpr const char* kRemovedBeforeAddedMessage = "除却日に取得日より前の日付は指定できません。";
 constexpr const char* kDecreasedBeforeAddedMessage = "減少日に取得日より前の日付は指定できません。";
+constexpr const char* kDecreaseBeyondCyoubokagakuMessage = "帳簿価額を超える減少額は指定できません。";
 constexpr const char* kTokubetsuAfterRemovalMessage = "前期以前に除却した資産には特別（割増）償却費を入力できません。";
 
 bool isFixedChargeMethod(const std::string& m) { return ShisanSyoukyaku::isFutsuuSyoukyakuhiFixed(m); }
@@ -89,6 +90,10 @@ std::optional<int32_t> usefulLife(const QLineEdit* f)
 }
 
 void setLocked(QWidget* w, bool locked) { w->setEnabled(!locked); }
+
+// The decrease table's first cell, where a back-Tab leaves the table for the outline
+// (or no cell, in a table without rows).
+bool isFirstCell(const QModelIndex& index) { return !index.isValid() || (index.row() == 0 && index.column() == 0); }
 
 }  // namespace
 
@@ -260,7 +265,11 @@ void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
   decreaseDelegate_->accepts = [this](const QModelIndex& index, const QString& text) {
     return acceptsDecreaseText(index.column(), text);
   };
+  decreaseDelegate_->tabLeavesCells = [](const QModelIndex& index, bool backward) {
+    return backward && isFirstCell(index);
+  };
   decreaseHistoryTableView_->setItemDelegate(decreaseDelegate_);
+  decreaseHistoryTableView_->installEventFilter(this);
   connect(decreaseHistoryTableView_, &QTableWidget::cellChanged, this,
           [this](int row, int column) { decreaseItemChanged(row, column); });
   connect(infoTabView_, &QTabWidget::currentChanged, this, [this](int i) { infoTabChanged(i); });
@@ -281,6 +290,9 @@ void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
       if (f != quantityField_ && f != referenceField_) updateUneditableField();
     });
   }
+  // What the user types as the ordinary charge is kept apart from what the program
+  // shows there (lowered to the computed charge, or following it).
+  connect(futsuuSyoukyakuhiField_, &QLineEdit::textEdited, this, [this] { futsuuTyped_ = true; });
   connect(syoukyakuTypeComboBox_, &QComboBox::activated, this, [this] { syoukyakuTypeChosen(); });
   connect(addedTypePopUp_, &QComboBox::activated, this, [this] { userEdited(); });
   for (QLineEdit* f : {quantityField_, tokubetsuSyoukyakuhiField_, jigyouSenyouWariaiField_})
@@ -296,7 +308,10 @@ bool GenkasyoukyakuShisanListController::eventFilter(QObject* watched, QEvent* e
     QLineEdit* last = jigyouSenyouWariaiField_->isVisible() ? jigyouSenyouWariaiField_ : tokubetsuSyoukyakuhiField_;
     const bool backTab =
         key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier));
-    if ((watched == last && key->key() == Qt::Key_Tab && !backTab) || (watched == quantityField_ && backTab)) {
+    const bool fromFirstDecreaseCell =
+        watched == decreaseHistoryTableView_ && isFirstCell(decreaseHistoryTableView_->currentIndex());
+    if ((watched == last && key->key() == Qt::Key_Tab && !backTab) ||
+        ((watched == quantityField_ || fromFirstDecreaseCell) && backTab)) {
       outlineView_->setFocus(Qt::TabFocusReason);
       return true;
     }
@@ -617,6 +632,8 @@ void GenkasyoukyakuShisanListController::fillFields()
   futsuuSyoukyakuhiField_->setText(amount(a.futsuuSyoukyakuhi()));
   tokubetsuSyoukyakuhiField_->setText(amount(a.tokubetsuSyoukyakuhi()));
   jigyouSenyouWariaiField_->setText(QString::number(a.jigyouSenyouWariai()));
+  enteredFutsuu_ = ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a, kikan());
+  futsuuTyped_ = false;
   filling_ = false;
   updateUneditableField();
   selected_->sortDecreaseArrayByDate();
@@ -750,6 +767,11 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
 {
   if (!selected_) return;
   const Kaisya& kaisya = document()->document().kaisya();
+  if (futsuuTyped_) {
+    const std::optional<int64_t> typed = kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_));
+    enteredFutsuu_ = typed && GenkasyoukyakuShisan::isAmountInRange(*typed) ? typed : std::nullopt;
+    futsuuTyped_ = false;
+  }
   std::optional<Inputs> in = readInputs(nullptr);
   if (!in) {
     clearUneditableField();
@@ -780,11 +802,12 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
   if (!a.isOlderRule() && kaitei != r && kaitei > 0)
     syoukyakuRitsuField_->setText(QString::asprintf("%0.3f", kaitei / 1000.0));
   sansyutsuSyoukyakuhiField_->setText(amount(charge));
-  // No ordinary charge above the computed one: the shown charge is lowered, and the
-  // asset takes it only once the user has edited it.
-  const std::optional<int64_t> typed = kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_));
-  const int64_t futsuu = ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(a, typed, charge);
-  if (typed != futsuu) {
+  // No ordinary charge above the computed one: the shown charge is the one entered
+  // held to the computed charge, back up to what was entered when the computed charge
+  // rises again, or the computed charge itself when none was entered. The asset takes
+  // it only once the user has edited it.
+  const int64_t futsuu = ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(a, enteredFutsuu_, charge);
+  if (kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_)) != futsuu) {
     const bool was = filling_;
     filling_ = true;
     futsuuSyoukyakuhiField_->setText(amount(futsuu));
@@ -824,12 +847,12 @@ void GenkasyoukyakuShisanListController::refuse(const char* message, QWidget* fi
   if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
 }
 
-void GenkasyoukyakuShisanListController::refuseDecrease(const char* message, int row)
+void GenkasyoukyakuShisanListController::refuseDecrease(const char* message, int row, int column)
 {
   AlertSheet::beginAlertSheet(this, qs(kInvalidShisanTitle), qs(message));
   showInfoTab(1);
   updateItemsOfDecreaseHistory();
-  decreaseHistoryTableView_->setCurrentCell(row, 0);
+  decreaseHistoryTableView_->setCurrentCell(row, column);
   decreaseHistoryTableView_->setFocus();
 }
 
@@ -915,7 +938,15 @@ bool GenkasyoukyakuShisanListController::shouldLetGoSelectedGenkasyoukyakuShisan
   for (size_t i = 0; i < decreases.size(); ++i) {
     const Date d = decreases[i].dateOfDecrease();
     if (!d.isNull() && d < added) {
-      refuseDecrease(kDecreasedBeforeAddedMessage, static_cast<int>(i));
+      refuseDecrease(kDecreasedBeforeAddedMessage, static_cast<int>(i), 0);
+      return false;
+    }
+  }
+  // Nor may the decreases take more than is left of the asset: the closing book value
+  // would fall below zero and be carried forward so.
+  if (const std::optional<Inputs> in = readInputs(nullptr)) {
+    if (const std::optional<size_t> beyond = ShisanSyoukyaku::indexOfDecreaseBeyondCyoubokagaku(in->asset, kikan())) {
+      refuseDecrease(kDecreaseBeyondCyoubokagakuMessage, static_cast<int>(*beyond), 1);
       return false;
     }
   }

@@ -145,7 +145,8 @@ protected:
   const char* windowHeightDefaultsKey() const override;
   void recomputeUI() override;
   void fillFunctionMenu(QMenu* menu) override;
-  // Tab in the detail's last field and back-Tab in its first go back to the outline.
+  // Tab in the detail's last field and back-Tab in its first, or in the decrease
+  // table's first cell, go back to the outline.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -159,12 +160,13 @@ private:
   bool shouldFinishEditingSelectedGenkasyoukyakuShisan();
   // What only the asset as a whole is checked for, when it is let go (committed), not
   // on a tab switch, so that either tab's side of a conflict can be corrected: no
-  // decrease before the acquisition, no special charge after a removal before the
-  // term. Refuses with the decrease or the field selected.
+  // decrease before the acquisition, none beyond what is left of the asset, no
+  // special charge after a removal before the term. Refuses with the decrease's date
+  // or amount, or the field, selected.
   bool shouldLetGoSelectedGenkasyoukyakuShisan();
   void refuse(const char* message, QWidget* field);
-  // Refuses with the decrease's date cell selected.
-  void refuseDecrease(const char* message, int row);
+  // Refuses with the decrease's cell in the column (0 date, 1 amount) selected.
+  void refuseDecrease(const char* message, int row, int column);
   // Shows a tab of the detail without asking whether the shown one may be left.
   void showInfoTab(int index);
   QStringList outlineRowTexts(const GenkasyoukyakuShisan& asset) const;
@@ -202,6 +204,11 @@ private:
   std::vector<GenkasyoukyakuShisanPtr> neverCommitted_;
   QByteArray widthDefaultsKey_;
   bool dirty_ = false;
+  // The ordinary charge the user entered for the shown asset (none: the charge
+  // follows the computed one), and whether its field was typed into since it was
+  // last read.
+  std::optional<int64_t> enteredFutsuu_;
+  bool futsuuTyped_ = false;
   bool filling_ = false;
   bool switchingTab_ = false;
   int shownInfoTab_ = 0;

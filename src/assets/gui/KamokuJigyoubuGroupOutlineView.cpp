@@ -29,7 +29,17 @@ QItemSelectionModel::SelectionFlags KamokuJigyoubuGroupOutlineView::selectionCom
       !(flags & (QItemSelectionModel::Toggle | QItemSelectionModel::Deselect)))
     return flags;
   if (event && event->type() == QEvent::MouseMove) return QItemSelectionModel::NoUpdate;
-  return selectionShouldChange() ? flags : QItemSelectionModel::NoUpdate;
+  if (selectionShouldChange()) return flags;
+  refused_ = true;
+  return QItemSelectionModel::NoUpdate;
+}
+
+void KamokuJigyoubuGroupOutlineView::mousePressEvent(QMouseEvent* event)
+{
+  const QPersistentModelIndex current = currentIndex();
+  refused_ = false;
+  QTreeView::mousePressEvent(event);
+  if (refused_ && selectionModel()) selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
 }
 
 bool KamokuJigyoubuGroupOutlineView::event(QEvent* event)

@@ -34,10 +34,15 @@ protected:
                                                        const QEvent* event = nullptr) const override;
   // A Tab goes to the detail rather than to the next widget.
   bool event(QEvent* event) override;
+  // A press whose selection change is refused leaves the current row (where the
+  // arrow keys start) on the row still selected.
+  void mousePressEvent(QMouseEvent* event) override;
   void startDrag(Qt::DropActions supportedActions) override;
 
 private:
   bool guardEnabled_ = true;
+  // Set when selectionShouldChange refuses a change.
+  mutable bool refused_ = false;
 };
 
 // The model behind the outline: items carry the group codes or the asset they stand

@@ -99,6 +99,17 @@ protected:
     a->setFutsuuSyoukyakuhi(50000);
     return a;
   }
+  // Adds a decrease through its table, as typed: the date, Tab, the amount, and back
+  // to 一般.
+  void addDecrease(const char* date, const char* amount)
+  {
+    w->addDecreaseHistory();
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(date));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    flush();
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(amount));
+    w->infoTabView()->setCurrentIndex(0);
+  }
   void chooseMethod(const char* method)
   {
     QComboBox* box = w->syoukyakuTypeComboBox();
@@ -479,6 +490,8 @@ TEST_F(GenkasyoukyakuShisanListTest, DeclarationSheetOffersTheTermsYearsAndPrint
 // when it is committed (leaving the tab ends the amount's edit), on the printed
 // register and in the next term; an asset whose decrease was stored earlier and that
 // is only shown is stored unchanged, and prints and carries forward the same figures.
+// A decrease removed again raises a charge the program lowered; in the next term no
+// decrease may take more than is left of the asset.
 TEST_F(GenkasyoukyakuShisanListTest, ADecreaseLowersTheChargeOnScreenInTheBooksOnThePrintoutAndInTheNextTerm)
 {
   const Ptr typed = pasokon("パソコン");
@@ -490,17 +503,31 @@ TEST_F(GenkasyoukyakuShisanListTest, ADecreaseLowersTheChargeOnScreenInTheBooksO
   EXPECT_EQ(std::tuple(stored->futsuuSyoukyakuhi(), books().isDocumentEdited()), std::tuple(50000, false));
 
   show(typed);
-  w->addDecreaseHistory();
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2025/1/31"));
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-  flush();
-  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("100000"));
-  w->infoTabView()->setCurrentIndex(0);
+  addDecrease("2025/1/31", "100000");
   ASSERT_EQ(w->infoTabView()->currentIndex(), 0) << lastAlert().toStdString();
   EXPECT_EQ(std::tuple(w->futsuuSyoukyakuhiField()->text(), w->kimatsuCyoubokagakuField()->text()),
             std::tuple(QStringLiteral("37,500"), QStringLiteral("262,500")));
   ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
   EXPECT_EQ(std::tuple(typed->futsuuSyoukyakuhi(), books().isDocumentEdited()), std::tuple(37500, true));
+  // 5,000 more gone lowers the charge to 36,875. Once that decrease goes, a charge
+  // typed stays (held to the computed charge) and one the program set or lowered is
+  // the computed charge again, whether the asset was committed in between or not.
+  for (const auto& [entered, committed, back] :
+       {std::tuple("37,000", false, "37,000"), std::tuple("", false, "37,500"), std::tuple("", true, "37,500")}) {
+    type(w->futsuuSyoukyakuhiField(), QString::fromUtf8(entered));
+    addDecrease("2025/2/1", "5000");
+    EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), QStringLiteral("36,875"));
+    if (committed) {
+      ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+      w->outlineView()->selectionModel()->clearSelection();
+      show(typed);
+    }
+    w->decreaseHistoryTableView()->setCurrentCell(1, 0);
+    w->removeDecreaseHistory();
+    EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), QString::fromUtf8(back)) << entered << committed;
+  }
+  ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+  ASSERT_EQ(std::tuple(typed->decreaseArray().size(), typed->futsuuSyoukyakuhi()), std::tuple(1u, 37500));
 
   const QString pdf = path(QStringLiteral("register.pdf"));
   const auto view = GenkasyoukyakuShisanListPrintView::create(books(), PrintInfo::defaultPageLayout(), 0);
@@ -522,6 +549,21 @@ TEST_F(GenkasyoukyakuShisanListTest, ADecreaseLowersTheChargeOnScreenInTheBooksO
               std::tuple(37500, QStringLiteral("262,500")))
         << a->name();
   }
+  // A decrease of more than those 262,500 is refused when the asset is let go, its
+  // amount selected; one of all of it leaves 0.
+  const QString beyond = QStringLiteral("帳簿価額を超える減少額は指定できません。");
+  for (const auto& [amount, alert] : {std::pair("500000", beyond), std::pair("262500", QString())}) {
+    addDecrease("2025/6/1", amount);
+    alerts.clear();
+    const bool committed = w->setEditingGenkasyoukyakuShisanToArray();
+    EXPECT_EQ(std::tuple(committed, lastAlert()), std::tuple(alert.isEmpty(), alert));
+    if (committed) break;
+    QTableWidget* table = w->decreaseHistoryTableView();
+    EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), table->currentRow(), table->currentColumn()),
+              std::tuple(1, 1, 1));
+    w->removeDecreaseHistory();
+  }
+  EXPECT_EQ(w->kimatsuCyoubokagakuField()->text(), QStringLiteral("0"));
 }
 
 // What would be taken off the closing book value without showing in any column of
@@ -589,6 +631,41 @@ TEST_F(GenkasyoukyakuShisanListTest, TabReachesTheDetailAndDecreaseDatesShowInTh
               std::tuple(reached, selected))
         << tab;
   }
+  // Back-Tab goes back through the decrease's cells, edited or not, and out of the
+  // first one to the outline, as from 数量.
+  QTableWidget* table = w->decreaseHistoryTableView();
+  for (const bool editing : {false, true}) {
+    table->setFocus();
+    table->setCurrentCell(0, 1);
+    if (editing) table->editItem(table->item(0, 1));
+    for (int i = 0; i < 2; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+      flush();
+    }
+    EXPECT_EQ(QApplication::focusWidget(), w->outlineView()) << editing;
+  }
+}
+
+// A click on another row refused while the shown asset is incomplete leaves the
+// outline's keys on the asset still shown.
+TEST_F(GenkasyoukyakuShisanListTest, ARefusedRowLeavesTheArrowKeysOnTheAssetShown)
+{
+  const Ptr a = complete("A", 156);
+  const Ptr b = complete("B", 156);
+  complete("C", 156);
+  open();
+  show(a);
+  const QModelIndex rowC = w->outlineView()->currentIndex().siblingAtRow(w->outlineView()->currentIndex().row() + 2);
+  type(w->quantityField(), {});
+  alerts.clear();
+  QTest::mouseClick(w->outlineView()->viewport(), Qt::LeftButton, {}, w->outlineView()->visualRect(rowC).center());
+  flush();
+  EXPECT_EQ(std::tuple(alerts.size(), lastAlert(), w->selectedGenkasyoukyakuShisan()),
+            std::tuple(size_t{1}, QStringLiteral("数量が入力されていません。"), a));
+  type(w->quantityField(), QStringLiteral("1"));
+  w->outlineView()->setFocus();
+  QTest::keyClick(w->outlineView(), Qt::Key_Down);
+  EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), b);
 }
 
 }  // namespace
