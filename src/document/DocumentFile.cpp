@@ -17,6 +17,7 @@
 #include "files/SystemErrorText.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/SeenCodes.h"
 
 namespace kivo {
 namespace {
@@ -54,6 +55,20 @@ bool decodeArray(std::string_view data, std::vector<std::shared_ptr<T>>& out, st
   if (r.ok() && !r.atEnd()) r.fail("trailing bytes in section");
   if (!r.ok()) *detail = r.failure();
   return r.ok();
+}
+
+// The division editor keeps one record for each code: two of one code would both
+// take the entries and opening balances of that code in every report.
+bool divisionCodesDiffer(const std::vector<JigyoubuPtr>& divisions, std::string* detail)
+{
+  SeenCodes<Jigyoubu::kAllJigyoubuCode> codes;
+  for (const JigyoubuPtr& j : divisions) {
+    if (!codes.insert(j->code())) {
+      *detail = "two divisions with code " + std::to_string(j->code());
+      return false;
+    }
+  }
+  return true;
 }
 
 template <typename T>
@@ -247,7 +262,8 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
     std::function<bool(std::string_view)> decode;
   };
   const ArraySection arrays[] = {
-      {KIVODataJigyoubuArrayKey, [&](std::string_view b) { return decodeArray(b, jigyoubu, &detail); }},
+      {KIVODataJigyoubuArrayKey,
+       [&](std::string_view b) { return decodeArray(b, jigyoubu, &detail) && divisionCodesDiffer(jigyoubu, &detail); }},
       {KIVODataTekiyouGroupArrayKey, [&](std::string_view b) { return decodeArray(b, tekiyouGroups, &detail); }},
       // The journal: packed records from version 2 on, one archived record each before.
       {version >= 2 ? KIVODataShiwakeTableKey : KIVODataShiwakeArrayKey,

@@ -284,6 +284,18 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
       {"opening balance of division 100", [](MyDocument& d) { d.kamokuOfCode(100)->setStartBalance(1, 100); }},
       {"sub-account balance of division -5",
        [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray().front()->setStartBalance(1, -5); }},
+      // A code given twice, which no list editor makes: the trial balance would count
+      // both accounts under one code and no longer balance.
+      {"two accounts coded 100 in one category", [](MyDocument& d) { d.kamokuOfCode(101)->setCode(100); }},
+      {"two accounts coded 100 in two categories",
+       [](MyDocument& d) { d.codeSortedKamokuArray().back()->setCode(100); }},
+      {"two sub-accounts of one account with one code",
+       [](MyDocument& d) {
+         auto& subs = d.kamokuOfCode(100)->hojyoKamokuArray();
+         subs.push_back(std::make_shared<HojyoKamoku>(*subs.front()));
+       }},
+      {"two divisions with one code",
+       [](MyDocument& d) { d.jigyoubuArray().push_back(std::make_shared<Jigyoubu>(*d.jigyoubuArray().back())); }},
   };
   for (const auto& [what, damage] : damages) {
     auto written = test::makeDocumentWithEveryRecord();
