@@ -30,7 +30,8 @@ constexpr const char* kBodyClass = "MyDocument";
 constexpr int32_t kBodyVersion = 0;
 // A body up to this size is read whole in one read and checked where it lies, as
 // opening a year of books (a few MB) wants; a damaged one is refused holding no more.
-// A larger body is checked in blocks before a buffer of its size is made.
+// A larger body's structure and then its checksum are checked through a window of
+// the file before a buffer of its size is made.
 constexpr uint64_t kWholeReadLimit = uint64_t{16} << 20;
 constexpr size_t kBlockSize = size_t{1} << 20;
 

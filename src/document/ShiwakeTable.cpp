@@ -150,14 +150,23 @@ inline void store(char* p, int64_t v, int width)
   }
 }
 
-// The table's record header and field widths, as the plan of its records; false (the
-// reader failed) when they are not a table's.
-bool readPlan(ArchiveReader& r, Plan& plan, size_t& recordWidth)
+// Fails the reader for that reason (or for the one it failed on already) and gives the
+// reason: false.
+bool refused(ArchiveReader& r, const char* why, std::string* detail)
 {
-  if (r.beginRecord(kClassName, kClassVersion) < 0) return false;
+  if (why) r.fail(why);
+  *detail = r.failure();
+  return false;
+}
+
+// The table's record header and field widths, as the plan of its records, and the
+// number of its texts; 0 (the reader failed) when they are not a table's.
+size_t readHead(ArchiveReader& r, Plan& plan, size_t& recordWidth)
+{
+  if (r.beginRecord(kClassName, kClassVersion) < 0) return 0;
   if (r.readUInt32() != kFieldCount) {
     r.fail("journal table with another set of fields");
-    return false;
+    return 0;
   }
   const std::string_view widthBytes = r.readRawView(kFieldCount);
   recordWidth = 0;
@@ -165,7 +174,7 @@ bool readPlan(ArchiveReader& r, Plan& plan, size_t& recordWidth)
     const int w = static_cast<uint8_t>(widthBytes[f]);
     if (w < 1 || w > maxWidth(f)) {
       r.fail("journal field of a bad width");
-      return false;
+      return 0;
     }
     plan.offset[f] = static_cast<int>(recordWidth);
     plan.width[f] = w;
@@ -173,7 +182,9 @@ bool readPlan(ArchiveReader& r, Plan& plan, size_t& recordWidth)
     plan.sign[f] = uint64_t{1} << (8 * w - 1);
     recordWidth += static_cast<size_t>(w);
   }
-  return r.ok();
+  const size_t stringCount = r.readCount(4);
+  if (r.ok() && stringCount == 0) r.fail("journal without its string table");
+  return r.ok() ? stringCount : 0;
 }
 
 // The number of records, which must fill the rest of the table exactly (the reader
@@ -265,20 +276,10 @@ bool ShiwakeTable::decode(std::string_view bytes, std::shared_ptr<Block>& out, s
 
 bool ShiwakeTable::decode(ArchiveReader& r, std::shared_ptr<Block>& out, std::string* detail)
 {
-  auto failed = [&](const char* why) {
-    r.fail(why);
-    *detail = r.failure();
-    return false;
-  };
   Plan plan;
   size_t recordWidth = 0;
-  if (!readPlan(r, plan, recordWidth)) {
-    *detail = r.failure();
-    return false;
-  }
-
-  const size_t stringCount = r.readCount(4);
-  if (!r.ok() || stringCount == 0) return failed("journal without its string table");
+  const size_t stringCount = readHead(r, plan, recordWidth);
+  if (!r.ok()) return refused(r, nullptr, detail);
   const std::string_view lengths = r.readRawView(stringCount * 4);
   uint64_t total = 0;
   for (size_t i = 0; i < stringCount && r.ok(); ++i) {
@@ -286,7 +287,7 @@ bool ShiwakeTable::decode(ArchiveReader& r, std::shared_ptr<Block>& out, std::st
     std::memcpy(&n, lengths.data() + 4 * i, 4);
     total += n;
   }
-  if (!r.ok() || total > r.remaining()) return failed("journal strings longer than the data");
+  if (!r.ok() || total > r.remaining()) return refused(r, "journal strings longer than the data", detail);
   const std::string_view blob = r.readRawView(static_cast<size_t>(total));
   std::vector<SharedText> strings(stringCount);
   for (size_t i = 0, at = 0; i < stringCount; ++i) {
@@ -297,7 +298,7 @@ bool ShiwakeTable::decode(ArchiveReader& r, std::shared_ptr<Block>& out, std::st
   }
 
   const uint32_t count = readRecordCount(r, recordWidth);
-  if (!r.ok()) return failed("journal records do not fill the table");
+  if (!r.ok()) return refused(r, "journal records do not fill the table", detail);
   const std::string_view records = r.readRawView(count * recordWidth);
   const char* p = records.data();
   const char* const end = p + records.size();
@@ -309,7 +310,7 @@ bool ShiwakeTable::decode(ArchiveReader& r, std::shared_ptr<Block>& out, std::st
   for (uint32_t i = 0; i < count; ++i, p += recordWidth) {
     const bool fast = static_cast<size_t>(end - p) >= recordWidth + 8;
     if (const char* why = readRecord(p, plan, fast, strings.data(), stringCount, inRange, block->emplace_back()))
-      return failed(why);
+      return refused(r, why, detail);
   }
   out = std::move(block);
   return true;
@@ -317,20 +318,11 @@ bool ShiwakeTable::decode(ArchiveReader& r, std::shared_ptr<Block>& out, std::st
 
 bool ShiwakeTable::check(ArchiveReader& r, std::string* detail)
 {
-  auto failed = [&](const char* why) {
-    r.fail(why);
-    *detail = r.failure();
-    return false;
-  };
   Plan plan;
   size_t recordWidth = 0;
-  if (!readPlan(r, plan, recordWidth)) {
-    *detail = r.failure();
-    return false;
-  }
+  const size_t stringCount = readHead(r, plan, recordWidth);
+  if (!r.ok()) return refused(r, nullptr, detail);
   // The texts' lengths a block at a time, the texts passed over.
-  const size_t stringCount = r.readCount(4);
-  if (!r.ok() || stringCount == 0) return failed("journal without its string table");
   uint64_t total = 0;
   for (size_t left = stringCount; left > 0 && r.ok();) {
     const size_t n = std::min(left, kCheckBlock / 4);
@@ -342,11 +334,11 @@ bool ShiwakeTable::check(ArchiveReader& r, std::string* detail)
     }
     left -= n;
   }
-  if (!r.ok() || total > r.remaining()) return failed("journal strings longer than the data");
+  if (!r.ok() || total > r.remaining()) return refused(r, "journal strings longer than the data", detail);
   r.skip(total);
 
   const uint32_t count = readRecordCount(r, recordWidth);
-  if (!r.ok()) return failed("journal records do not fill the table");
+  if (!r.ok()) return refused(r, "journal records do not fill the table", detail);
   // The records a block at a time, each made into one scratch entry.
   Shiwake scratch;
   Date inRange = Date::fromSerial(0);
@@ -354,15 +346,13 @@ bool ShiwakeTable::check(ArchiveReader& r, std::string* detail)
   for (size_t left = count; left > 0;) {
     const size_t n = std::min(left, perBlock);
     const std::string_view records = r.readRawView(n * recordWidth);
-    if (!r.ok()) {
-      *detail = r.failure();
-      return false;
-    }
+    if (!r.ok()) return refused(r, nullptr, detail);
     const char* p = records.data();
     const char* const end = p + records.size();
     for (size_t i = 0; i < n; ++i, p += recordWidth) {
       const bool fast = static_cast<size_t>(end - p) >= recordWidth + 8;
-      if (const char* why = readRecord(p, plan, fast, nullptr, stringCount, inRange, scratch)) return failed(why);
+      if (const char* why = readRecord(p, plan, fast, nullptr, stringCount, inRange, scratch))
+        return refused(r, why, detail);
     }
     left -= n;
   }

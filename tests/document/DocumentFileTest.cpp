@@ -485,9 +485,8 @@ TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMe
   // Anyone can make a checksum hold: three gigabytes of zeros are refused from their
   // first bytes, which begin no document.
   test::writeFileAroundZeros((dir_ / "zeros").string(), {}, uint64_t{3} << 30);
-  for (const auto& [name, status] : {std::pair("not-ours", Status::NotOurs),
-                                     {"beyond-the-format", Status::Damaged},
-                                     {"zeros", Status::Damaged}}) {
+  for (const auto& [name, status] :
+       {std::pair("not-ours", Status::NotOurs), {"beyond-the-format", Status::Damaged}, {"zeros", Status::Damaged}}) {
     const auto start = std::chrono::steady_clock::now();
     DocumentFile::Result r;
     EXPECT_FALSE(DocumentFile::readFromFile((dir_ / name).string(), &r));
@@ -579,8 +578,9 @@ TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
   // A newer document record is believed once the checksum holds, and is refused as
   // such without its body being held.
   test::writeFileAroundZeros((dir_ / "newer.kivo").string(), newer.data(), half);
-  EXPECT_EXIT(readWithLimitedMemory((dir_ / "newer.kivo").string(), Status::NewerVersion, (kilobytes + 48 * 1024) * 1024),
-              ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(
+      readWithLimitedMemory((dir_ / "newer.kivo").string(), Status::NewerVersion, (kilobytes + 48 * 1024) * 1024),
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

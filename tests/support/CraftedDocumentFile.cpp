@@ -5,7 +5,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "document/DocumentFile.h"
 #include "files/Crc32.h"
@@ -61,24 +64,41 @@ void putLE(std::string& out, uint64_t v, int n)
   for (int i = 0; i < n; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
-// The file again, each section replaced by what `edit` makes of it.
-std::string editSections(std::string_view file, const std::function<std::string(std::string_view, std::string)>& edit)
+using Edit = std::function<std::optional<std::string>(std::string_view key, std::string bytes)>;
+
+// The body of the file again, each section's bytes what `edit` makes of them (left
+// out where it makes none); its count of sections names `more` beyond them, for the
+// caller to append.
+std::string bodyWithSections(std::string_view file, const Edit& edit, size_t more = 0)
 {
   ArchiveReader r(file.substr(DocumentFile::kHeaderSize));
-  ArchiveWriter body;
-  body.writeString(r.readString());  // the body record's class and version
-  body.writeInt32(r.readInt32());
+  const std::string name = r.readString();  // the body record's class and version
+  const int32_t version = r.readInt32();
+  std::vector<std::pair<std::string, std::string>> sections;
   const size_t n = r.readCount(8);
-  body.writeCount(n);
   for (size_t i = 0; i < n; ++i) {
-    const std::string key = r.readString();
-    body.writeString(key);
-    body.writeBytes(edit(key, r.readBytes()));
+    std::string key = r.readString();
+    if (std::optional<std::string> bytes = edit(key, r.readBytes())) sections.emplace_back(std::move(key), *bytes);
   }
   if (!r.ok()) throw std::invalid_argument("not a document file: " + r.failure());
+  ArchiveWriter body;
+  body.writeString(name);
+  body.writeInt32(version);
+  body.writeCount(sections.size() + more);
+  for (const auto& [key, bytes] : sections) {
+    body.writeString(key);
+    body.writeBytes(bytes);
+  }
+  return body.takeData();
+}
+
+// The file again, each section replaced by what `edit` makes of it.
+std::string editSections(std::string_view file, const Edit& edit)
+{
+  const std::string body = bodyWithSections(file, edit);
   uint32_t version;
   std::memcpy(&version, file.data() + 8, 4);
-  return fileWithBody(body.data(), version);
+  return fileWithBody(body, version);
 }
 
 }  // namespace
@@ -94,22 +114,13 @@ std::string fileWithBody(std::string_view body, uint32_t formatVersion)
 
 std::string bodyEndingInSection(std::string_view file, std::string_view key, std::string_view start, uint64_t length)
 {
-  ArchiveReader r(file.substr(DocumentFile::kHeaderSize));
-  ArchiveWriter body;
-  body.writeString(r.readString());  // the body record's class and version
-  body.writeInt32(r.readInt32());
-  const size_t n = r.readCount(8);
-  body.writeCount(n);
-  for (size_t i = 0; i < n; ++i) {
-    const std::string k = r.readString(), bytes = r.readBytes();
-    if (k == key) continue;
-    body.writeString(k);
-    body.writeBytes(bytes);
-  }
-  if (!r.ok()) throw std::invalid_argument("not a document file: " + r.failure());
-  body.writeString(std::string(key));
-  body.writeUInt32(static_cast<uint32_t>(length));
-  return body.takeData().append(start);
+  const Edit leaveOut = [&](std::string_view k, std::string bytes) {
+    return k == key ? std::nullopt : std::optional<std::string>(std::move(bytes));
+  };
+  ArchiveWriter last;
+  last.writeString(std::string(key));
+  last.writeUInt32(static_cast<uint32_t>(length));
+  return bodyWithSections(file, leaveOut, 1).append(last.data()).append(start);
 }
 
 void writeFileAroundZeros(const std::string& path, std::string_view head, uint64_t zeros, std::string_view tail,

@@ -19,8 +19,7 @@ std::string fileWithSection(std::string_view file, std::string_view key, std::st
 // The body of the document file with the section of `key` put last and declared
 // `length` bytes long, of which only the first, `start`, is given: the rest is the
 // caller's to write after the body.
-std::string bodyEndingInSection(std::string_view file, std::string_view key, std::string_view start,
-                                uint64_t length);
+std::string bodyEndingInSection(std::string_view file, std::string_view key, std::string_view start, uint64_t length);
 
 // Writes at `path` a document file whose body is `head`, then `zeros` zero bytes (a
 // hole in the file, taking no disk), then `tail`, its header's size and checksum
