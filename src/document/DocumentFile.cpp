@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <new>
+#include <optional>
 
 #include "document/ShiwakeTable.h"
 #include "files/Crc32.h"
@@ -17,6 +18,7 @@
 #include "files/SystemErrorText.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/SeenCodes.h"
 
 namespace kivo {
 namespace {
@@ -28,7 +30,8 @@ constexpr const char* kBodyClass = "MyDocument";
 constexpr int32_t kBodyVersion = 0;
 // A body up to this size is read whole in one read and checked where it lies, as
 // opening a year of books (a few MB) wants; a damaged one is refused holding no more.
-// A larger body is checked in blocks before a buffer of its size is made.
+// A larger body's structure and then its checksum are checked through a window of
+// the file before a buffer of its size is made.
 constexpr uint64_t kWholeReadLimit = uint64_t{16} << 20;
 constexpr size_t kBlockSize = size_t{1} << 20;
 
@@ -39,17 +42,20 @@ void encodeArray(const std::vector<std::shared_ptr<T>>& items, ArchiveWriter& w)
   for (const auto& item : items) item->encodeWithCoder(w);
 }
 
+// Every element of an array section; out null: each is checked and let go.
 template <typename T>
-bool decodeArray(std::string_view data, std::vector<std::shared_ptr<T>>& out, std::string* detail)
+bool decodeArray(ArchiveReader& r, std::vector<std::shared_ptr<T>>* out, std::string* detail)
 {
-  ArchiveReader r(data);
-  out.clear();
   const size_t n = r.readCount(8);
-  out.reserve(n);
+  if (out) {
+    out->clear();
+    // A count is believed as far as a few pages: its records have yet to be read.
+    out->reserve(std::min<size_t>(n, 1024));
+  }
   for (size_t i = 0; i < n && r.ok(); ++i) {
     auto item = std::make_shared<T>();
     if (!item->initWithCoder(r)) break;
-    out.push_back(std::move(item));
+    if (out) out->push_back(std::move(item));
   }
   if (r.ok() && !r.atEnd()) r.fail("trailing bytes in section");
   if (!r.ok()) *detail = r.failure();
@@ -57,13 +63,111 @@ bool decodeArray(std::string_view data, std::vector<std::shared_ptr<T>>& out, st
 }
 
 template <typename T>
-bool decodeOne(std::string_view data, T& out, std::string* detail)
+bool decodeOne(ArchiveReader& r, T& out, std::string* detail)
 {
-  ArchiveReader r(data);
   out.initWithCoder(r);
   if (r.ok() && !r.atEnd()) r.fail("trailing bytes in section");
   if (!r.ok()) *detail = r.failure();
   return r.ok();
+}
+
+// The division editor keeps one record for each code: two of one code would both
+// take the entries and opening balances of that code in every report.
+bool divisionCodesDiffer(const std::vector<JigyoubuPtr>& divisions, std::string* detail)
+{
+  SeenCodes<Jigyoubu::kAllJigyoubuCode> codes;
+  for (const JigyoubuPtr& j : divisions) {
+    if (!codes.insert(j->code())) {
+      *detail = "two divisions with code " + std::to_string(j->code());
+      return false;
+    }
+  }
+  return true;
+}
+
+// Where each section of a body stands: its offset in the body and its length.
+using SectionTable = std::map<std::string, std::pair<uint64_t, uint64_t>>;
+// Longer than every section key: a longer key names no section this program reads,
+// and its bytes are passed over, not held.
+constexpr uint32_t kLongestKey = 64;
+
+// The body's own record and its table of sections, which must fill the body; the
+// status of the refusal otherwise.
+DocumentFile::Status readSectionTable(ArchiveReader& r, SectionTable& table, std::string* detail)
+{
+  if (r.beginRecord(kBodyClass, kBodyVersion) < 0) {
+    *detail = r.failure();
+    return r.failedOnNewerVersion() ? DocumentFile::Status::NewerVersion : DocumentFile::Status::Damaged;
+  }
+  const size_t n = r.readCount(8);
+  for (size_t i = 0; i < n && r.ok(); ++i) {
+    const uint32_t keyLength = r.readUInt32();
+    std::string key;
+    if (keyLength <= kLongestKey)
+      key = std::string(r.readRawView(keyLength));
+    else
+      r.skip(keyLength);
+    const uint32_t length = r.readUInt32();
+    const uint64_t at = r.offset();
+    r.skip(length);
+    if (r.ok()) table[std::move(key)] = {at, length};
+  }
+  if (r.ok() && !r.atEnd()) r.fail("trailing bytes after the sections");
+  if (!r.ok()) *detail = r.failure();
+  return r.ok() ? DocumentFile::Status::Ok : DocumentFile::Status::Damaged;
+}
+
+// The records of a body's sections, read but not yet made a document.
+struct Sections {
+  std::shared_ptr<Kaisya> kaisya = std::make_shared<Kaisya>();
+  KamokuKubunPtr root = std::make_shared<KamokuKubun>();
+  std::vector<JigyoubuPtr> jigyoubu;
+  std::vector<TekiyouGroupPtr> tekiyouGroups;
+  Journal::Entries shiwake;
+  std::shared_ptr<ShiwakeTable::Block> shiwakeBlock;
+  std::vector<BookmarkPtr> bookmarks;
+  std::vector<HendouReasonPtr> hendouReasons;
+  std::vector<GenkasyoukyakuShisanPtr> assets;
+  std::vector<SubMenuItemPtr> subMenuItems;
+};
+
+// Calls `read` with a reader over the bytes of that section and answers what it
+// answers, or nothing when the body has no such section.
+using SectionReader =
+    std::function<std::optional<bool>(const std::string& key, const std::function<bool(ArchiveReader&)>& read)>;
+
+// Reads every section that version's body holds. checkOnly: the journal is checked
+// and no entry is made of it.
+bool readSections(uint32_t version, const SectionReader& section, bool checkOnly, Sections& out, std::string* detail)
+{
+  std::string why;
+  // The journal: packed records from version 2 on, one archived record each before.
+  const char* journalKey = version >= 2 ? KIVODataShiwakeTableKey : KIVODataShiwakeArrayKey;
+  const std::pair<const char*, std::function<bool(ArchiveReader&)>> sections[] = {
+      {KIVODataKaisyaKey, [&](ArchiveReader& r) { return decodeOne(r, *out.kaisya, &why); }},
+      {KIVODataRootKamokuKubunKey, [&](ArchiveReader& r) { return decodeOne(r, *out.root, &why); }},
+      {KIVODataJigyoubuArrayKey,
+       [&](ArchiveReader& r) {
+         return decodeArray(r, &out.jigyoubu, &why) && divisionCodesDiffer(out.jigyoubu, &why);
+       }},
+      {KIVODataTekiyouGroupArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.tekiyouGroups, &why); }},
+      {journalKey,
+       [&](ArchiveReader& r) {
+         if (version < 2) return decodeArray(r, checkOnly ? nullptr : &out.shiwake, &why);
+         return checkOnly ? ShiwakeTable::check(r, &why) : ShiwakeTable::decode(r, out.shiwakeBlock, &why);
+       }},
+      {KIVODataFurikaedenpyouBookmarkArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.bookmarks, &why); }},
+      {KIVODataHendouReasonArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.hendouReasons, &why); }},
+      {KIVODataGenkasyoukyakuShisanArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.assets, &why); }},
+      {KIVODataSubMenuItemArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.subMenuItems, &why); }},
+  };
+  for (const auto& [key, read] : sections) {
+    const std::optional<bool> done = section(key, read);
+    if (!done) *detail = std::string("missing section ") + key;
+    if (done && !*done) *detail = std::string(key) + ": " + why;
+    if (!done.value_or(false)) return false;
+  }
+  return true;
 }
 
 void putLE(std::string& out, uint64_t v, int bytes)
@@ -200,82 +304,40 @@ std::unique_ptr<MyDocument> DocumentFile::documentFromData(std::string_view data
 std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint32_t version, Result& res,
                                                      const std::function<void()>& dataDone)
 {
-  auto fail = [&](Status status, std::string detail) {
+  ArchiveReader r(body);
+  SectionTable table;
+  std::string detail;
+  if (const Status status = readSectionTable(r, table, &detail); status != Status::Ok) {
     res = resultOf(status, std::move(detail));
     return nullptr;
-  };
-
-  ArchiveReader r(body);
-  if (r.beginRecord(kBodyClass, kBodyVersion) < 0)
-    return fail(r.failedOnNewerVersion() ? Status::NewerVersion : Status::Damaged, r.failure());
-  // Section bytes are views into the body: no copy of a large journal.
-  std::map<std::string, std::string_view> sections;
-  const size_t n = r.readCount(8);
-  for (size_t i = 0; i < n && r.ok(); ++i) {
-    std::string key = r.readString();
-    const std::string_view bytes = r.readBytesView();
-    if (r.ok()) sections[std::move(key)] = bytes;
   }
-  if (r.ok() && !r.atEnd()) r.fail("trailing bytes after the sections");
-  if (!r.ok()) return fail(Status::Damaged, r.failure());
-
-  auto section = [&](const char* key, std::string_view* out) {
-    auto it = sections.find(key);
-    if (it == sections.end()) return false;
-    *out = it->second;
-    return true;
+  // Section bytes are views into the body: no copy of a large journal.
+  Sections read;
+  const SectionReader section = [&](const std::string& key, const std::function<bool(ArchiveReader&)>& decode) {
+    const auto it = table.find(key);
+    if (it == table.end()) return std::optional<bool>();
+    ArchiveReader bytes(body.substr(static_cast<size_t>(it->second.first), static_cast<size_t>(it->second.second)));
+    return std::optional<bool>(decode(bytes));
   };
-  auto doc = std::make_unique<MyDocument>();
-  std::string detail;
-  std::string_view bytes;
-  if (!section(KIVODataKaisyaKey, &bytes)) return fail(Status::Damaged, "no company section");
-  auto kaisya = std::make_shared<Kaisya>();
-  if (!decodeOne(bytes, *kaisya, &detail)) return fail(Status::Damaged, "company: " + detail);
-  doc->setKaisya(std::move(kaisya));
-
-  if (!section(KIVODataRootKamokuKubunKey, &bytes)) return fail(Status::Damaged, "no chart section");
-  auto root = std::make_shared<KamokuKubun>();
-  if (!decodeOne(bytes, *root, &detail)) return fail(Status::Damaged, "chart: " + detail);
-
-  std::vector<JigyoubuPtr> jigyoubu;
-  std::vector<TekiyouGroupPtr> tekiyouGroups;
-  std::vector<SubMenuItemPtr> subMenuItems;
-  Journal::Entries shiwake;
-  std::shared_ptr<ShiwakeTable::Block> shiwakeBlock;
-  struct ArraySection {
-    const char* key;
-    std::function<bool(std::string_view)> decode;
-  };
-  const ArraySection arrays[] = {
-      {KIVODataJigyoubuArrayKey, [&](std::string_view b) { return decodeArray(b, jigyoubu, &detail); }},
-      {KIVODataTekiyouGroupArrayKey, [&](std::string_view b) { return decodeArray(b, tekiyouGroups, &detail); }},
-      // The journal: packed records from version 2 on, one archived record each before.
-      {version >= 2 ? KIVODataShiwakeTableKey : KIVODataShiwakeArrayKey,
-       [&](std::string_view b) {
-         return version >= 2 ? ShiwakeTable::decode(b, shiwakeBlock, &detail) : decodeArray(b, shiwake, &detail);
-       }},
-      {KIVODataFurikaedenpyouBookmarkArrayKey,
-       [&](std::string_view b) { return decodeArray(b, doc->furikaedenpyouBookmarkArray(), &detail); }},
-      {KIVODataHendouReasonArrayKey,
-       [&](std::string_view b) { return decodeArray(b, doc->hendouReasonArray(), &detail); }},
-      {KIVODataGenkasyoukyakuShisanArrayKey,
-       [&](std::string_view b) { return decodeArray(b, doc->genkasyoukyakuShisanArray(), &detail); }},
-      {KIVODataSubMenuItemArrayKey, [&](std::string_view b) { return decodeArray(b, subMenuItems, &detail); }},
-  };
-  for (const ArraySection& a : arrays) {
-    if (!section(a.key, &bytes)) return fail(Status::Damaged, std::string("missing section ") + a.key);
-    if (!a.decode(bytes)) return fail(Status::Damaged, std::string(a.key) + ": " + detail);
+  if (!readSections(version, section, false, read, &detail)) {
+    res = resultOf(Status::Damaged, std::move(detail));
+    return nullptr;
   }
 
   if (dataDone) dataDone();
-  if (shiwakeBlock) shiwake = ShiwakeTable::entriesOf(shiwakeBlock);
-  doc->setJigyoubuArray(std::move(jigyoubu));
-  doc->journal().assign(std::move(shiwake));
-  if (!tekiyouGroups.empty()) doc->setTekiyouGroupArray(std::move(tekiyouGroups));
+  auto doc = std::make_unique<MyDocument>();
+  doc->setKaisya(std::move(read.kaisya));
+  if (read.shiwakeBlock) read.shiwake = ShiwakeTable::entriesOf(read.shiwakeBlock);
+  doc->setJigyoubuArray(std::move(read.jigyoubu));
+  doc->journal().assign(std::move(read.shiwake));
+  if (!read.tekiyouGroups.empty()) doc->setTekiyouGroupArray(std::move(read.tekiyouGroups));
   if (!doc->othersTekiyouGroup())
     doc->tekiyouGroupArray().push_back(std::make_shared<TekiyouGroup>(TekiyouGroup::kOthersGroupName, true));
-  doc->setSubMenuItemArray(std::move(subMenuItems));
-  doc->setRootKamokuKubun(std::move(root));
+  doc->furikaedenpyouBookmarkArray() = std::move(read.bookmarks);
+  doc->hendouReasonArray() = std::move(read.hendouReasons);
+  doc->setGenkasyoukyakuShisanArray(std::move(read.assets));
+  doc->setSubMenuItemArray(std::move(read.subMenuItems));
+  doc->setRootKamokuKubun(std::move(read.root));
   res = Result{};
   return doc;
 }
@@ -373,6 +435,29 @@ std::unique_ptr<MyDocument> DocumentFile::readWhole(int fd, uint64_t size, Resul
       std::string_view(data.get(), length), &res, [&] { data.reset(); }, false);
 }
 
+DocumentFile::Result DocumentFile::checkBody(uint32_t version, uint64_t bodySize, const ArchiveReader::ReadAt& readAt,
+                                             size_t window)
+{
+  // Every section is read through a window: what is held is what the records read so
+  // far make (the journal's not even that), never the body.
+  ArchiveReader r(bodySize, readAt, window);
+  SectionTable table;
+  std::string detail;
+  const Status status = readSectionTable(r, table, &detail);
+  if (status != Status::Ok) return resultOf(status, std::move(detail));
+  Sections read;
+  const SectionReader section = [&](const std::string& key, const std::function<bool(ArchiveReader&)>& check) {
+    const auto it = table.find(key);
+    if (it == table.end()) return std::optional<bool>();
+    const uint64_t start = it->second.first;
+    ArchiveReader bytes(
+        it->second.second, [&, start](uint64_t at, char* out, size_t n) { return readAt(start + at, out, n); }, window);
+    return std::optional<bool>(check(bytes));
+  };
+  if (!readSections(version, section, true, read, &detail)) return resultOf(Status::Damaged, std::move(detail));
+  return Result{};
+}
+
 std::unique_ptr<MyDocument> DocumentFile::readInBlocks(int fd, std::string_view header, Result& res)
 {
   auto fail = [&](Status status, std::string detail) {
@@ -399,15 +484,36 @@ std::unique_ptr<MyDocument> DocumentFile::readInBlocks(int fd, std::string_view 
     }
     return crc == checksum;
   };
-  // First the checksum alone, through one block: a damaged file is refused before
-  // memory for its body is asked for.
+  // The checksum alone, through one block.
   bool readOk = true;
-  {
+  auto checksumHolds = [&] {
     std::unique_ptr<char[]> block(new char[kBlockSize]);
-    if (!readChecked(nullptr, block.get(), &readOk))
-      return readOk ? fail(Status::Damaged, "checksum mismatch")
-                    : fail(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
+    return readChecked(nullptr, block.get(), &readOk);
+  };
+  auto checksumFailed = [&] {
+    return readOk ? fail(Status::Damaged, "checksum mismatch")
+                  : fail(Status::ReadFailed, std::string("read: ") + std::strerror(errno));
+  };
+  // A version this program does not read is believed once the checksum holds.
+  if (version == 0 || version > kFormatVersion) {
+    if (!checksumHolds()) return checksumFailed();
+    return version == 0 ? fail(Status::Damaged, "format version 0")
+                        : fail(Status::NewerVersion, "format version " + std::to_string(version));
   }
+  // First the body's structure, as the reader will meet it: a body that is not a
+  // document of this version is refused holding one window of it, at once when its
+  // first bytes say so. A newer document record is believed once the checksum holds.
+  int readError = 0;
+  res = checkBody(version, bodySize, [&](uint64_t at, char* out, size_t n) {
+    if (readFully(fd, out, n, kHeaderSize + at)) return true;
+    readError = errno != 0 ? errno : EIO;
+    return false;
+  });
+  if (readError != 0) return fail(Status::ReadFailed, std::string("read: ") + std::strerror(readError));
+  if (res.status == Status::NewerVersion && !checksumHolds()) return checksumFailed();
+  if (!res.ok()) return nullptr;
+  // Then the checksum, and only then memory for the body is asked for.
+  if (!checksumHolds()) return checksumFailed();
   // Then the body where it is decoded, checked again block by block as it comes in,
   // so that what is decoded is what was checked even if the file changed meanwhile.
   const auto length = static_cast<size_t>(kHeaderSize + bodySize);

@@ -1,5 +1,6 @@
 #include "document/ShiwakeTable.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <unordered_map>
@@ -12,6 +13,8 @@ namespace {
 
 constexpr const char* kClassName = "ShiwakeTable";
 constexpr int32_t kClassVersion = 0;
+// What a check of a table read from a file takes in at a time.
+constexpr size_t kCheckBlock = size_t{1} << 20;
 
 enum Field {
   kDate,
@@ -147,6 +150,76 @@ inline void store(char* p, int64_t v, int width)
   }
 }
 
+// Fails the reader for that reason (or for the one it failed on already) and gives the
+// reason: false.
+bool refused(ArchiveReader& r, const char* why, std::string* detail)
+{
+  if (why) r.fail(why);
+  *detail = r.failure();
+  return false;
+}
+
+// The table's record header and field widths, as the plan of its records, and the
+// number of its texts; 0 (the reader failed) when they are not a table's.
+size_t readHead(ArchiveReader& r, Plan& plan, size_t& recordWidth)
+{
+  if (r.beginRecord(kClassName, kClassVersion) < 0) return 0;
+  if (r.readUInt32() != kFieldCount) {
+    r.fail("journal table with another set of fields");
+    return 0;
+  }
+  const std::string_view widthBytes = r.readRawView(kFieldCount);
+  recordWidth = 0;
+  for (int f = 0; f < kFieldCount && r.ok(); ++f) {
+    const int w = static_cast<uint8_t>(widthBytes[f]);
+    if (w < 1 || w > maxWidth(f)) {
+      r.fail("journal field of a bad width");
+      return 0;
+    }
+    plan.offset[f] = static_cast<int>(recordWidth);
+    plan.width[f] = w;
+    plan.mask[f] = w == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * w)) - 1;
+    plan.sign[f] = uint64_t{1} << (8 * w - 1);
+    recordWidth += static_cast<size_t>(w);
+  }
+  const size_t stringCount = r.readCount(4);
+  if (r.ok() && stringCount == 0) r.fail("journal without its string table");
+  return r.ok() ? stringCount : 0;
+}
+
+// The number of records, which must fill the rest of the table exactly (the reader
+// fails otherwise).
+uint32_t readRecordCount(ArchiveReader& r, size_t recordWidth)
+{
+  const uint32_t count = r.readUInt32();
+  if (r.ok() && (r.remaining() / recordWidth < count || r.remaining() != count * recordWidth))
+    r.fail("journal records do not fill the table");
+  return count;
+}
+
+// The entry of the record at p, made in s, its texts taken from `strings` (or left
+// empty when there are none); why it is refused otherwise. inRange is the last date
+// found in range: dates repeat.
+const char* readRecord(const char* p, const Plan& plan, bool fast, const SharedText* strings, size_t stringCount,
+                       Date& inRange, Shiwake& s)
+{
+  const Date date = Date::fromSerial(static_cast<int32_t>(field(p, plan, kDate, fast)));
+  if (date != inRange && !date.isNull()) {
+    if (!date.isInSupportedRange()) return "journal date out of range";
+    inRange = date;
+  }
+  const int64_t tekiyou = field(p, plan, kTekiyou, fast), reason = field(p, plan, kHendouReason, fast);
+  if (tekiyou < 0 || static_cast<size_t>(tekiyou) >= stringCount || reason < 0 ||
+      static_cast<size_t>(reason) >= stringCount)
+    return "journal text out of the string table";
+  const int64_t flag = field(p, plan, kDidCreateBeforeOpen, fast);
+  if (flag != 0 && flag != 1) return "bad boolean";
+  static const SharedText none;
+  apply(p, plan, fast, date, strings ? strings[tekiyou] : none, strings ? strings[reason] : none, flag != 0, s);
+  if (!s.valuesInRange()) return "journal value out of range";
+  return nullptr;
+}
+
 }  // namespace
 
 void ShiwakeTable::encode(const std::vector<ShiwakePtr>& entries, ArchiveWriter& out)
@@ -198,31 +271,15 @@ void ShiwakeTable::encode(const std::vector<ShiwakePtr>& entries, ArchiveWriter&
 bool ShiwakeTable::decode(std::string_view bytes, std::shared_ptr<Block>& out, std::string* detail)
 {
   ArchiveReader r(bytes);
-  auto failed = [&](const char* why) {
-    r.fail(why);
-    *detail = r.failure();
-    return false;
-  };
-  if (r.beginRecord(kClassName, kClassVersion) < 0) {
-    *detail = r.failure();
-    return false;
-  }
-  if (r.readUInt32() != kFieldCount) return failed("journal table with another set of fields");
-  const std::string_view widthBytes = r.readRawView(kFieldCount);
+  return decode(r, out, detail);
+}
+
+bool ShiwakeTable::decode(ArchiveReader& r, std::shared_ptr<Block>& out, std::string* detail)
+{
   Plan plan;
   size_t recordWidth = 0;
-  for (int f = 0; f < kFieldCount && r.ok(); ++f) {
-    const int w = static_cast<uint8_t>(widthBytes[f]);
-    if (w < 1 || w > maxWidth(f)) return failed("journal field of a bad width");
-    plan.offset[f] = static_cast<int>(recordWidth);
-    plan.width[f] = w;
-    plan.mask[f] = w == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * w)) - 1;
-    plan.sign[f] = uint64_t{1} << (8 * w - 1);
-    recordWidth += static_cast<size_t>(w);
-  }
-
-  const size_t stringCount = r.readCount(4);
-  if (!r.ok() || stringCount == 0) return failed("journal without its string table");
+  const size_t stringCount = readHead(r, plan, recordWidth);
+  if (!r.ok()) return refused(r, nullptr, detail);
   const std::string_view lengths = r.readRawView(stringCount * 4);
   uint64_t total = 0;
   for (size_t i = 0; i < stringCount && r.ok(); ++i) {
@@ -230,7 +287,7 @@ bool ShiwakeTable::decode(std::string_view bytes, std::shared_ptr<Block>& out, s
     std::memcpy(&n, lengths.data() + 4 * i, 4);
     total += n;
   }
-  if (!r.ok() || total > r.remaining()) return failed("journal strings longer than the data");
+  if (!r.ok() || total > r.remaining()) return refused(r, "journal strings longer than the data", detail);
   const std::string_view blob = r.readRawView(static_cast<size_t>(total));
   std::vector<SharedText> strings(stringCount);
   for (size_t i = 0, at = 0; i < stringCount; ++i) {
@@ -240,9 +297,8 @@ bool ShiwakeTable::decode(std::string_view bytes, std::shared_ptr<Block>& out, s
     at += n;
   }
 
-  const uint32_t count = r.readUInt32();
-  if (!r.ok() || r.remaining() / recordWidth < count || r.remaining() != count * recordWidth)
-    return failed("journal records do not fill the table");
+  const uint32_t count = readRecordCount(r, recordWidth);
+  if (!r.ok()) return refused(r, "journal records do not fill the table", detail);
   const std::string_view records = r.readRawView(count * recordWidth);
   const char* p = records.data();
   const char* const end = p + records.size();
@@ -253,23 +309,53 @@ bool ShiwakeTable::decode(std::string_view bytes, std::shared_ptr<Block>& out, s
   Date inRange = Date::fromSerial(0);  // the last date found in range: dates repeat
   for (uint32_t i = 0; i < count; ++i, p += recordWidth) {
     const bool fast = static_cast<size_t>(end - p) >= recordWidth + 8;
-    const Date date = Date::fromSerial(static_cast<int32_t>(field(p, plan, kDate, fast)));
-    if (date != inRange && !date.isNull()) {
-      if (!date.isInSupportedRange()) return failed("journal date out of range");
-      inRange = date;
-    }
-    const int64_t tekiyou = field(p, plan, kTekiyou, fast), reason = field(p, plan, kHendouReason, fast);
-    if (tekiyou < 0 || static_cast<size_t>(tekiyou) >= stringCount || reason < 0 ||
-        static_cast<size_t>(reason) >= stringCount)
-      return failed("journal text out of the string table");
-    const int64_t flag = field(p, plan, kDidCreateBeforeOpen, fast);
-    if (flag != 0 && flag != 1) return failed("bad boolean");
-    Shiwake& s = block->emplace_back();
-    apply(p, plan, fast, date, strings[static_cast<size_t>(tekiyou)], strings[static_cast<size_t>(reason)], flag != 0,
-          s);
-    if (!s.valuesInRange()) return failed("journal value out of range");
+    if (const char* why = readRecord(p, plan, fast, strings.data(), stringCount, inRange, block->emplace_back()))
+      return refused(r, why, detail);
   }
   out = std::move(block);
+  return true;
+}
+
+bool ShiwakeTable::check(ArchiveReader& r, std::string* detail)
+{
+  Plan plan;
+  size_t recordWidth = 0;
+  const size_t stringCount = readHead(r, plan, recordWidth);
+  if (!r.ok()) return refused(r, nullptr, detail);
+  // The texts' lengths a block at a time, the texts passed over.
+  uint64_t total = 0;
+  for (size_t left = stringCount; left > 0 && r.ok();) {
+    const size_t n = std::min(left, kCheckBlock / 4);
+    const std::string_view lengths = r.readRawView(n * 4);
+    for (size_t i = 0; i < n && r.ok(); ++i) {
+      uint32_t length;
+      std::memcpy(&length, lengths.data() + 4 * i, 4);
+      total += length;
+    }
+    left -= n;
+  }
+  if (!r.ok() || total > r.remaining()) return refused(r, "journal strings longer than the data", detail);
+  r.skip(total);
+
+  const uint32_t count = readRecordCount(r, recordWidth);
+  if (!r.ok()) return refused(r, "journal records do not fill the table", detail);
+  // The records a block at a time, each made into one scratch entry.
+  Shiwake scratch;
+  Date inRange = Date::fromSerial(0);
+  const size_t perBlock = std::max<size_t>(1, kCheckBlock / recordWidth);
+  for (size_t left = count; left > 0;) {
+    const size_t n = std::min(left, perBlock);
+    const std::string_view records = r.readRawView(n * recordWidth);
+    if (!r.ok()) return refused(r, nullptr, detail);
+    const char* p = records.data();
+    const char* const end = p + records.size();
+    for (size_t i = 0; i < n; ++i, p += recordWidth) {
+      const bool fast = static_cast<size_t>(end - p) >= recordWidth + 8;
+      if (const char* why = readRecord(p, plan, fast, nullptr, stringCount, inRange, scratch))
+        return refused(r, why, detail);
+    }
+    left -= n;
+  }
   return true;
 }
 

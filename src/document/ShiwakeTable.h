@@ -27,6 +27,7 @@
 
 namespace kivo {
 
+class ArchiveReader;
 class ArchiveWriter;
 
 class ShiwakeTable {
@@ -38,6 +39,13 @@ public:
   // The entries of the table; false (and the reason in detail) when the bytes are not
   // a whole, valid table. The block holds no view of the bytes.
   static bool decode(std::string_view bytes, std::shared_ptr<Block>& out, std::string* detail);
+  // The same from a reader that holds the table's bytes (the records are read in one
+  // view); the table must fill the reader.
+  static bool decode(ArchiveReader& in, std::shared_ptr<Block>& out, std::string* detail);
+  // Whether decode would accept the table that fills the reader, read a block at a
+  // time and making no entries: a table read from a file is checked holding one block
+  // of it.
+  static bool check(ArchiveReader& in, std::string* detail);
   // The block's entries in order, each pointer sharing the block's ownership, so that
   // the block lives as long as any of its entries.
   static std::vector<ShiwakePtr> entriesOf(const std::shared_ptr<Block>& block);

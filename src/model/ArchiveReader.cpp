@@ -1,5 +1,6 @@
 #include "model/ArchiveReader.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace kivo {
@@ -10,11 +11,29 @@ void ArchiveReader::fail(std::string reason)
   ok_ = false;
   failure_ = std::move(reason);
   pos_ = data_.size();
+  next_ = size_;
+}
+
+bool ArchiveReader::fill(size_t n)
+{
+  if (!ok_ || !readAt_ || n > remaining()) return false;
+  const size_t kept = data_.size() - pos_;
+  const auto more = static_cast<size_t>(std::min<uint64_t>(std::max(n, windowSize_) - kept, size_ - next_));
+  if (kept > 0) std::memmove(window_.data(), data_.data() + pos_, kept);
+  window_.resize(kept + more);
+  if (!readAt_(next_, window_.data() + kept, more)) {
+    fail("the data could not be read");
+    return false;
+  }
+  next_ += more;
+  data_ = window_;
+  pos_ = 0;
+  return true;
 }
 
 bool ArchiveReader::take(void* out, size_t n)
 {
-  if (!ok_ || data_.size() - pos_ < n) {
+  if (!ok_ || (data_.size() - pos_ < n && !fill(n))) {
     fail("unexpected end of data");
     std::memset(out, 0, n);
     return false;
@@ -82,8 +101,18 @@ std::string ArchiveReader::readString()
     fail("string longer than the data");
     return {};
   }
-  std::string s(data_.substr(pos_, n));
-  pos_ += n;
+  const size_t here = std::min<size_t>(n, data_.size() - pos_);
+  std::string s(data_.substr(pos_, here));
+  pos_ += here;
+  if (here < n) {
+    // The rest straight from the file into the string: held once.
+    s.resize(n);
+    if (!readAt_(next_, s.data() + here, n - here)) {
+      fail("the data could not be read");
+      return {};
+    }
+    next_ += n - here;
+  }
   return s;
 }
 
@@ -97,6 +126,7 @@ std::string_view ArchiveReader::readBytesView()
     fail("byte block longer than the data");
     return {};
   }
+  if (data_.size() - pos_ < n && !fill(n)) return {};
   std::string_view v = data_.substr(pos_, n);
   pos_ += n;
   return v;
@@ -108,9 +138,21 @@ std::string_view ArchiveReader::readRawView(size_t n)
     fail("unexpected end of data");
     return {};
   }
+  if (data_.size() - pos_ < n && !fill(n)) return {};
   std::string_view v = data_.substr(pos_, n);
   pos_ += n;
   return v;
+}
+
+void ArchiveReader::skip(uint64_t n)
+{
+  if (!ok_ || n > remaining()) {
+    fail("unexpected end of data");
+    return;
+  }
+  const size_t here = static_cast<size_t>(std::min<uint64_t>(n, data_.size() - pos_));
+  pos_ += here;
+  next_ += n - here;
 }
 
 Date ArchiveReader::readDate()

@@ -4,6 +4,7 @@
 
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
+#include "model/SeenCodes.h"
 
 namespace kivo {
 
@@ -94,10 +95,17 @@ bool Kamoku::initWithCoder(ArchiveReader& c)
   if (!isKeyEquivalentInRange(keyEquivalentOfSuitoucyouSubMenu_)) c.fail("shortcut digit out of range");
   startBalanceArray_.initWithCoder(c);
   hojyoKamokuArray_.clear();
+  // No list editor gives one code to two sub-accounts of an account: the ledgers would
+  // take the entries of that code for both.
+  SeenCodes<HojyoKamoku::kMaxCode> codes;
   const size_t n = c.readCount(16);
   for (size_t i = 0; i < n && c.ok(); ++i) {
     auto h = std::make_shared<HojyoKamoku>();
     if (!h->initWithCoder(c)) return false;
+    if (!codes.insert(h->code())) {
+      c.fail("two sub-accounts with code " + std::to_string(h->code()));
+      return false;
+    }
     hojyoKamokuArray_.push_back(std::move(h));
   }
   return c.ok();

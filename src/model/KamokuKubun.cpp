@@ -119,7 +119,15 @@ void KamokuKubun::encodeWithCoder(ArchiveWriter& c) const
   for (const KamokuPtr& k : childrenKamoku_) k->encodeWithCoder(c);
 }
 
-bool KamokuKubun::initWithCoder(ArchiveReader& c, int depth)
+bool KamokuKubun::initWithCoder(ArchiveReader& c)
+{
+  // The chart's templates give every account its own code, and nothing renumbers one:
+  // two accounts of one code would both be counted under it in every report.
+  SeenCodes<Kamoku::kMaxCode> codes;
+  return initWithCoder(c, 0, codes);
+}
+
+bool KamokuKubun::initWithCoder(ArchiveReader& c, int depth, SeenCodes<Kamoku::kMaxCode>& codes)
 {
   if (depth > kMaxDepth) {
     c.fail("account categories nested too deeply");
@@ -134,13 +142,17 @@ bool KamokuKubun::initWithCoder(ArchiveReader& c, int depth)
   size_t n = c.readCount(16);
   for (size_t i = 0; i < n && c.ok(); ++i) {
     auto child = std::make_shared<KamokuKubun>();
-    if (!child->initWithCoder(c, depth + 1)) return false;
+    if (!child->initWithCoder(c, depth + 1, codes)) return false;
     children_.push_back(std::move(child));
   }
   n = c.readCount(16);
   for (size_t i = 0; i < n && c.ok(); ++i) {
     auto k = std::make_shared<Kamoku>();
     if (!k->initWithCoder(c)) return false;
+    if (!codes.insert(k->code())) {
+      c.fail("two accounts with code " + std::to_string(k->code()));
+      return false;
+    }
     childrenKamoku_.push_back(std::move(k));
   }
   return c.ok();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/Kamoku.h"
+#include "model/SeenCodes.h"
 
 namespace kivo {
 
@@ -78,10 +79,11 @@ public:
 
   static constexpr int32_t kClassVersion = 0;
   void encodeWithCoder(ArchiveWriter& coder) const;
-  bool initWithCoder(ArchiveReader& coder) { return initWithCoder(coder, 0); }
+  // Reads the whole tree; fails when two of its accounts have one code.
+  bool initWithCoder(ArchiveReader& coder);
 
 private:
-  bool initWithCoder(ArchiveReader& coder, int depth);
+  bool initWithCoder(ArchiveReader& coder, int depth, SeenCodes<Kamoku::kMaxCode>& codes);
   int countTemp(bool selected) const;
   int countChildrenWithTemp(bool selected) const;
   KamokuKubunPtr childWithTempAt(bool selected, int index) const;

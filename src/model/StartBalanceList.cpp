@@ -49,7 +49,9 @@ void StartBalanceList::initWithCoder(ArchiveReader& coder)
   // are checked on a sorted copy of the codes instead of a search per entry.
   entries_.clear();
   const size_t n = coder.readCount(12);
-  entries_.reserve(n);
+  // Room for one balance per division at most: a longer list is refused below, and
+  // its count must not size memory before that.
+  entries_.reserve(std::min<size_t>(n, Jigyoubu::kAllJigyoubuCode + 2));
   for (size_t i = 0; i < n && coder.ok(); ++i) {
     const int32_t code = coder.readInt32();
     const int64_t balance = coder.readInt64();

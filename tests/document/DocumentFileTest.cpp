@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -61,17 +62,6 @@ protected:
   {
     std::string head = data_.substr(0, 24);
     for (int i = 0; i < 8; ++i) head[12 + i] = static_cast<char>((bodySize >> (8 * i)) & 0xFF);
-    return head;
-  }
-  // A header whose checksum holds for a body of that many zero bytes.
-  std::string headerOfZeros(uint64_t bodySize) const
-  {
-    std::string head = headerDeclaring(bodySize);
-    const std::string zeros(size_t{1} << 20, '\0');
-    uint32_t crc = DocumentFile::checksumBeforeBody(std::string_view(head).substr(8, 12), DocumentFile::kFormatVersion);
-    for (uint64_t done = 0; done < bodySize; done += zeros.size())
-      crc = Crc32::of(std::string_view(zeros).substr(0, std::min<uint64_t>(zeros.size(), bodySize - done)), crc);
-    for (int i = 0; i < 4; ++i) head[20 + i] = static_cast<char>((crc >> (8 * i)) & 0xFF);
     return head;
   }
   size_t filesInDir() const
@@ -137,13 +127,29 @@ TEST_F(DocumentFileTest, EveryRecordKindRoundTripsAFailedSaveLeavesTheFileWholeA
   ASSERT_TRUE(DocumentFile::writeToFile(*changed, path).ok());
   EXPECT_EQ(DocumentFile::readFromFile(path, &result)->kaisya().name(), "変更後の会社");
 
-  // Every truncation and every corrupted byte is refused.
+  // Every truncation and every corrupted byte is refused. Behind a checksum that
+  // holds, the check a large body passes before it is held (through windows of three
+  // bytes) refuses what the reader refuses.
+  auto checkedAsRead = [&](std::string_view body) {
+    const auto readAt = [&](uint64_t from, char* out, size_t n) {
+      if (from + n > body.size()) return false;
+      std::memcpy(out, body.data() + from, n);
+      return true;
+    };
+    return DocumentFile::checkBody(DocumentFile::kFormatVersion, body.size(), readAt, 3).status ==
+           statusOf(test::fileWithBody(body, DocumentFile::kFormatVersion));
+  };
+  ASSERT_TRUE(checkedAsRead(std::string_view(data_).substr(24)));
   for (size_t at = 0; at < data_.size(); ++at) {
     // Too short to hold the signature: not ours; otherwise damaged.
     ASSERT_EQ(statusOf(std::string_view(data_).substr(0, at)), at < 8 ? Status::NotOurs : Status::Damaged) << at;
     std::string bad = data_;
     bad[at] = static_cast<char>(bad[at] ^ 0x5A);
     ASSERT_NE(statusOf(bad), Status::Ok) << "byte " << at;
+    if (at >= 24) {
+      ASSERT_TRUE(checkedAsRead(std::string_view(data_).substr(24, at - 24))) << at;
+      ASSERT_TRUE(checkedAsRead(std::string_view(bad).substr(24))) << "byte " << at;
+    }
   }
 
   // Refusals name their reason.
@@ -212,6 +218,20 @@ struct JournalTable {
     return w.takeData();
   }
 };
+
+// The document's body ending in a journal of `records` entries whose fields are a
+// byte each, all zero: entries the reader takes (no date, codes 0, no amount). The
+// records are not in it: they are the caller's to write after it.
+std::string bodyBeforeZeroEntries(std::string_view file, uint64_t records)
+{
+  JournalTable t;
+  t.widths.assign(t.widths.size(), 1);
+  t.strings = {""};
+  t.count = static_cast<uint32_t>(records);
+  t.records = 0;
+  const std::string head = t.bytes();
+  return test::bodyEndingInSection(file, KIVODataShiwakeTableKey, head, head.size() + records * t.widths.size());
+}
 
 TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpeningBalancesLoadInLinearTime)
 {
@@ -285,6 +305,18 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
       {"opening balance of division 100", [](MyDocument& d) { d.kamokuOfCode(100)->setStartBalance(1, 100); }},
       {"sub-account balance of division -5",
        [](MyDocument& d) { d.kamokuOfCode(100)->hojyoKamokuArray().front()->setStartBalance(1, -5); }},
+      // A code given twice, which no list editor makes: the trial balance would count
+      // both accounts under one code and no longer balance.
+      {"two accounts coded 100 in one category", [](MyDocument& d) { d.kamokuOfCode(101)->setCode(100); }},
+      {"two accounts coded 100 in two categories",
+       [](MyDocument& d) { d.codeSortedKamokuArray().back()->setCode(100); }},
+      {"two sub-accounts of one account with one code",
+       [](MyDocument& d) {
+         auto& subs = d.kamokuOfCode(100)->hojyoKamokuArray();
+         subs.push_back(std::make_shared<HojyoKamoku>(*subs.front()));
+       }},
+      {"two divisions with one code",
+       [](MyDocument& d) { d.jigyoubuArray().push_back(std::make_shared<Jigyoubu>(*d.jigyoubuArray().back())); }},
   };
   for (const auto& [what, damage] : damages) {
     auto written = test::makeDocumentWithEveryRecord();
@@ -455,7 +487,11 @@ TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMe
   const uint64_t beyond = (uint64_t{1} << 32) + 100;
   writeFile(dir_ / "not-ours", "PK\x03\x04 not a document", uint64_t{3} << 30);
   writeFile(dir_ / "beyond-the-format", headerDeclaring(beyond), 24 + beyond);
-  for (const auto& [name, status] : {std::pair("not-ours", Status::NotOurs), {"beyond-the-format", Status::Damaged}}) {
+  // Anyone can make a checksum hold: three gigabytes of zeros are refused from their
+  // first bytes, which begin no document.
+  test::writeFileAroundZeros((dir_ / "zeros").string(), {}, uint64_t{3} << 30);
+  for (const auto& [name, status] :
+       {std::pair("not-ours", Status::NotOurs), {"beyond-the-format", Status::Damaged}, {"zeros", Status::Damaged}}) {
     const auto start = std::chrono::steady_clock::now();
     DocumentFile::Result r;
     EXPECT_FALSE(DocumentFile::readFromFile((dir_ / name).string(), &r));
@@ -472,9 +508,9 @@ TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMe
 #if defined(__SANITIZE_ADDRESS__) || defined(KIVO_ASAN)
   GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
 #endif
-  // Its body is whole: only the memory is wanting.
-  const uint64_t body = uint64_t{3} << 29;  // 1.5 GB
-  writeFile(dir_ / "large.kivo", headerOfZeros(body), 24 + body);
+  // Its body is whole, 1.1 GB of entries: only the memory is wanting.
+  const uint64_t records = uint64_t{50} << 20;
+  test::writeFileAroundZeros((dir_ / "large.kivo").string(), bodyBeforeZeroEntries(data_, records), records * 22);
   EXPECT_EXIT(readWithLimitedMemory((dir_ / "large.kivo").string()), ::testing::ExitedWithCode(0), "");
 }
 
@@ -508,15 +544,48 @@ TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
 #if defined(__SANITIZE_ADDRESS__) || defined(KIVO_ASAN)
   GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
 #endif
-  // A header that looks whole before half a gigabyte of damage is refused holding a
-  // few blocks, not the body: in 48 MB more than the process has.
+  // Damage in a large body is refused holding a few blocks, not the body: in 48 MB
+  // more than the process has. So is a body that holds no document although its
+  // checksum holds, wherever the structure breaks.
   std::ifstream status("/proc/self/status");
   uint64_t kilobytes = 0;
   for (std::string line; std::getline(status, line);)
     if (line.rfind("VmSize:", 0) == 0) kilobytes = std::stoull(line.substr(7));
-  writeFile(dir_ / "damaged.kivo", headerDeclaring(uint64_t{1} << 29), 24 + (uint64_t{1} << 29));
-  EXPECT_EXIT(readWithLimitedMemory((dir_ / "damaged.kivo").string(), Status::Damaged, (kilobytes + 48 * 1024) * 1024),
-              ::testing::ExitedWithCode(0), "");
+  const uint64_t half = uint64_t{1} << 29, entries = uint64_t{20} << 20;
+  JournalTable spoilt;  // an entry whose flag is neither 0 nor 1
+  spoilt.widths.assign(spoilt.widths.size(), 1);
+  spoilt.entry.assign(spoilt.entry.size(), 0);
+  spoilt.entry.back() = 2;
+  const std::string badEntry = spoilt.bytes().substr(spoilt.bytes().size() - 22);
+  ArchiveWriter newer;
+  newer.beginRecord("MyDocument", 7);
+  const std::function<void(const std::string&)> files[] = {
+      // The header's checksum does not hold for half a gigabyte.
+      [&](const std::string& p) { writeFile(p, headerDeclaring(half), 24 + half); },
+      [&](const std::string& p) { test::writeFileAroundZeros(p, {}, uint64_t{3} << 30); },
+      // The company's section, first read, is a gigabyte of zeros.
+      [&](const std::string& p) {
+        test::writeFileAroundZeros(p, test::bodyEndingInSection(data_, KIVODataKaisyaKey, {}, half * 2), half * 2);
+      },
+      // The last of 20 million entries (440 MB) is damaged.
+      [&](const std::string& p) {
+        test::writeFileAroundZeros(p, bodyBeforeZeroEntries(data_, entries), (entries - 1) * 22, badEntry);
+      },
+  };
+  for (size_t i = 0; i < std::size(files); ++i) {
+    const std::string path = (dir_ / ("damaged-" + std::to_string(i) + ".kivo")).string();
+    files[i](path);
+    EXPECT_EXIT(readWithLimitedMemory(path, Status::Damaged, (kilobytes + 48 * 1024) * 1024),
+                ::testing::ExitedWithCode(0), "")
+        << "file " << i;
+    fs::remove(path);
+  }
+  // A newer document record is believed once the checksum holds, and is refused as
+  // such without its body being held.
+  test::writeFileAroundZeros((dir_ / "newer.kivo").string(), newer.data(), half);
+  EXPECT_EXIT(
+      readWithLimitedMemory((dir_ / "newer.kivo").string(), Status::NewerVersion, (kilobytes + 48 * 1024) * 1024),
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

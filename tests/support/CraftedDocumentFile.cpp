@@ -1,10 +1,17 @@
 #include "support/CraftedDocumentFile.h"
 
+#include <array>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "document/DocumentFile.h"
+#include "files/Crc32.h"
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 #include "support/TestDocuments.h"
@@ -12,24 +19,86 @@
 namespace kivo::test {
 namespace {
 
-// The file again, each section replaced by what `edit` makes of it.
-std::string editSections(std::string_view file, const std::function<std::string(std::string_view, std::string)>& edit)
+using Matrix = std::array<uint32_t, 32>;
+
+// The matrix times the vector, over GF(2).
+uint32_t times(const Matrix& m, uint32_t v)
+{
+  uint32_t sum = 0;
+  for (int i = 0; v != 0; ++i, v >>= 1)
+    if (v & 1) sum ^= m[static_cast<size_t>(i)];
+  return sum;
+}
+
+Matrix squared(const Matrix& m)
+{
+  Matrix out{};
+  for (size_t i = 0; i < 32; ++i) out[i] = times(m, m[i]);
+  return out;
+}
+
+// The checksum continued over n zero bytes. A zero byte only moves the register
+// through a fixed linear map, so n of them are that map's n-th power, made by
+// squaring: microseconds for gigabytes.
+uint32_t crcAfterZeros(uint32_t crc, uint64_t n)
+{
+  Matrix odd{}, even{};
+  odd[0] = 0xEDB88320u;  // one zero bit
+  for (size_t i = 1; i < 32; ++i) odd[i] = uint32_t{1} << (i - 1);
+  even = squared(odd);  // two bits
+  odd = squared(even);  // four bits
+  uint32_t reg = ~crc;
+  while (n != 0) {
+    even = squared(odd);  // a byte, then two, four...
+    if (n & 1) reg = times(even, reg);
+    if ((n >>= 1) == 0) break;
+    odd = squared(even);
+    if (n & 1) reg = times(odd, reg);
+    n >>= 1;
+  }
+  return ~reg;
+}
+
+void putLE(std::string& out, uint64_t v, int n)
+{
+  for (int i = 0; i < n; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+}
+
+using Edit = std::function<std::optional<std::string>(std::string_view key, std::string bytes)>;
+
+// The body of the file again, each section's bytes what `edit` makes of them (left
+// out where it makes none); its count of sections names `more` beyond them, for the
+// caller to append.
+std::string bodyWithSections(std::string_view file, const Edit& edit, size_t more = 0)
 {
   ArchiveReader r(file.substr(DocumentFile::kHeaderSize));
-  ArchiveWriter body;
-  body.writeString(r.readString());  // the body record's class and version
-  body.writeInt32(r.readInt32());
+  const std::string name = r.readString();  // the body record's class and version
+  const int32_t version = r.readInt32();
+  std::vector<std::pair<std::string, std::string>> sections;
   const size_t n = r.readCount(8);
-  body.writeCount(n);
   for (size_t i = 0; i < n; ++i) {
-    const std::string key = r.readString();
-    body.writeString(key);
-    body.writeBytes(edit(key, r.readBytes()));
+    std::string key = r.readString();
+    if (std::optional<std::string> bytes = edit(key, r.readBytes())) sections.emplace_back(std::move(key), *bytes);
   }
   if (!r.ok()) throw std::invalid_argument("not a document file: " + r.failure());
+  ArchiveWriter body;
+  body.writeString(name);
+  body.writeInt32(version);
+  body.writeCount(sections.size() + more);
+  for (const auto& [key, bytes] : sections) {
+    body.writeString(key);
+    body.writeBytes(bytes);
+  }
+  return body.takeData();
+}
+
+// The file again, each section replaced by what `edit` makes of it.
+std::string editSections(std::string_view file, const Edit& edit)
+{
+  const std::string body = bodyWithSections(file, edit);
   uint32_t version;
   std::memcpy(&version, file.data() + 8, 4);
-  return fileWithBody(body.data(), version);
+  return fileWithBody(body, version);
 }
 
 }  // namespace
@@ -37,13 +106,39 @@ std::string editSections(std::string_view file, const std::function<std::string(
 std::string fileWithBody(std::string_view body, uint32_t formatVersion)
 {
   std::string out = "KIVOSAVN";
-  auto put = [&](uint64_t v, int n) {
-    for (int i = 0; i < n; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  };
-  put(formatVersion, 4);
-  put(body.size(), 8);
-  put(DocumentFile::checksumOf(std::string_view(out).substr(8, 12), body, formatVersion), 4);
+  putLE(out, formatVersion, 4);
+  putLE(out, body.size(), 8);
+  putLE(out, DocumentFile::checksumOf(std::string_view(out).substr(8, 12), body, formatVersion), 4);
   return out.append(body);
+}
+
+std::string bodyEndingInSection(std::string_view file, std::string_view key, std::string_view start, uint64_t length)
+{
+  const Edit leaveOut = [&](std::string_view k, std::string bytes) {
+    return k == key ? std::nullopt : std::optional<std::string>(std::move(bytes));
+  };
+  ArchiveWriter last;
+  last.writeString(std::string(key));
+  last.writeUInt32(static_cast<uint32_t>(length));
+  return bodyWithSections(file, leaveOut, 1).append(last.data()).append(start);
+}
+
+void writeFileAroundZeros(const std::string& path, std::string_view head, uint64_t zeros, std::string_view tail,
+                          uint32_t formatVersion)
+{
+  std::string header = "KIVOSAVN";
+  putLE(header, formatVersion, 4);
+  putLE(header, head.size() + zeros + tail.size(), 8);
+  uint32_t crc = DocumentFile::checksumBeforeBody(std::string_view(header).substr(8, 12), formatVersion);
+  crc = Crc32::of(tail, crcAfterZeros(Crc32::of(head, crc), zeros));
+  putLE(header, crc, 4);
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(header.data(), static_cast<std::streamsize>(header.size()));
+    out.write(head.data(), static_cast<std::streamsize>(head.size()));
+  }
+  std::filesystem::resize_file(path, header.size() + head.size() + zeros);
+  std::ofstream(path, std::ios::binary | std::ios::app).write(tail.data(), static_cast<std::streamsize>(tail.size()));
 }
 
 std::string fileWithSection(std::string_view file, std::string_view key, std::string_view bytes)

@@ -16,6 +16,17 @@ std::string fileWithBody(std::string_view body, uint32_t formatVersion);
 // The document file with the bytes of one section replaced.
 std::string fileWithSection(std::string_view file, std::string_view key, std::string_view bytes);
 
+// The body of the document file with the section of `key` put last and declared
+// `length` bytes long, of which only the first, `start`, is given: the rest is the
+// caller's to write after the body.
+std::string bodyEndingInSection(std::string_view file, std::string_view key, std::string_view start, uint64_t length);
+
+// Writes at `path` a document file whose body is `head`, then `zeros` zero bytes (a
+// hole in the file, taking no disk), then `tail`, its header's size and checksum
+// holding: gigabytes made on purpose, in milliseconds.
+void writeFileAroundZeros(const std::string& path, std::string_view head, uint64_t zeros, std::string_view tail = {},
+                          uint32_t formatVersion = 3);
+
 // A document file whose accounts and sub-accounts hold `count` opening balances in
 // all: every account of a generated chart is a balance-sheet account carried forward
 // as it stands and has sub-accounts 00 to 98, and each list
