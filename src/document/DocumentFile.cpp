@@ -271,6 +271,11 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
   if (shiwakeBlock) shiwake = ShiwakeTable::entriesOf(shiwakeBlock);
   doc->setJigyoubuArray(std::move(jigyoubu));
   doc->journal().assign(std::move(shiwake));
+  // Every version numbers a new voucher from the counter and moves it on, and no
+  // deletion or carry-forward moves it back: a counter at or below a voucher of the
+  // journal would make the next import, voucher or cash-book row merge into it.
+  if (doc->kaisya().minAvailableDenpyouNo() <= doc->journal().highestDenpyouNo())
+    return fail(Status::Damaged, "voucher counter at or below a voucher of the journal");
   if (!tekiyouGroups.empty()) doc->setTekiyouGroupArray(std::move(tekiyouGroups));
   if (!doc->othersTekiyouGroup())
     doc->tekiyouGroupArray().push_back(std::make_shared<TekiyouGroup>(TekiyouGroup::kOthersGroupName, true));
