@@ -483,7 +483,8 @@ void AppController::doKurikoshiSyori(QAction* sender)
     return;
   }
   if (doc && !KurikoshiDocument::hasNextTerm(doc->document().kaisya())) {
-    AlertSheet::runAlert(QString::fromUtf8(kCannotExecuteTitle), QString::fromUtf8(KurikoshiDocument::kNoNextTermMessage));
+    AlertSheet::runAlert(QString::fromUtf8(kCannotExecuteTitle),
+                         QString::fromUtf8(KurikoshiDocument::kNoNextTermMessage));
     return;
   }
   runHandler(Command::DoKurikoshiSyori, sender);

@@ -268,9 +268,10 @@ TEST(KurikoshiDocumentTest, TheNextTermEndsByTheLastDayTheFileHoldsOrIsRefused)
     const auto r = KurikoshiSyori::run(*old, term, false, 0, steps);
     using S = KurikoshiSyori::Result::Status;
     if (!next) {
-      EXPECT_EQ(std::tuple(r.status, r.termRefusal.field, r.termRefusal.message, calls, old->kaisya().hasDoneKurikoshi()),
-                std::tuple(S::TermRefused, TermSettings::Field::StartDate,
-                           std::string(TermSettings::kTooLateStartMessage), 0, false));
+      EXPECT_EQ(
+          std::tuple(r.status, r.termRefusal.field, r.termRefusal.message, calls, old->kaisya().hasDoneKurikoshi()),
+          std::tuple(S::TermRefused, TermSettings::Field::StartDate, std::string(TermSettings::kTooLateStartMessage), 0,
+                     false));
       continue;
     }
     EXPECT_EQ(std::tuple(term.startDate, term.endDate, term.check().isRefused(), r.status),
