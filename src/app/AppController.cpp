@@ -10,6 +10,7 @@
 
 #include "app/DocumentController.h"
 #include "app/DocumentSession.h"
+#include "assets/KurikoshiDocument.h"
 #include "document/gui/DocumentWindowController.h"
 #include "platform/AlertSheet.h"
 #include "platform/HelpWindow.h"
@@ -479,6 +480,11 @@ void AppController::doKurikoshiSyori(QAction* sender)
   DocumentSession* doc = currentDocument();
   if (doc && doc->isDocumentEdited()) {
     AlertSheet::runAlert(QString::fromUtf8(kCannotExecuteTitle), QString::fromUtf8(kSaveDataMessage));
+    return;
+  }
+  if (doc && !KurikoshiDocument::hasNextTerm(doc->document().kaisya())) {
+    AlertSheet::runAlert(QString::fromUtf8(kCannotExecuteTitle),
+                         QString::fromUtf8(KurikoshiDocument::kNoNextTermMessage));
     return;
   }
   runHandler(Command::DoKurikoshiSyori, sender);

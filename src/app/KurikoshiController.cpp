@@ -274,6 +274,7 @@ DocumentSession* KurikoshiController::endKurikoshiWindow()
 
   using Status = KurikoshiSyori::Result::Status;
   switch (result.status) {
+  case Status::TermRefused: term_->showRefusal(result.termRefusal, this, nameField_); return nullptr;
   case Status::Refused: showRefusal(result.zandaka); return nullptr;
   case Status::NotMade:
     errorField_->setText(qs("翌期の書類を作成できなかったため、繰越処理を実行できません。"));

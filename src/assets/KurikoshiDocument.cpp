@@ -22,9 +22,17 @@ TermSettings KurikoshiDocument::defaultTermSettings(const Kaisya& kaisya)
     const Date start = oldEnd.addingDays(1);
     term.startDate = start;
     term.endDate = TermSettings::defaultEndDateForStartDate(start);
+    // A year on may pass the last day the file holds, a month end: the term ends there.
+    if (!term.endDate->isInSupportedRange() && start.isInSupportedRange()) term.endDate = Date::latestSupportedDate();
   }
   if (kaisya.isHoujin()) term.termNoText = std::to_string(Kaisya::nextTermNo(kaisya.termNo()));
   return term;
+}
+
+bool KurikoshiDocument::hasNextTerm(const Kaisya& kaisya)
+{
+  const Date oldEnd = kaisya.termEndDate();
+  return oldEnd.isNull() || oldEnd.addingDays(1).isInSupportedRange();
 }
 
 std::unique_ptr<MyDocument> KurikoshiDocument::make(const MyDocument& old, const KurikoshiZandaka& zandaka,

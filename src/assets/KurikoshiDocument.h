@@ -26,10 +26,17 @@ class MyDocument;
 class KurikoshiDocument {
 public:
   // The window's first values for the next term: the old company's name and kind,
-  // the term after the old one (from the day after its last month, one year long),
+  // the term after the old one (from the day after its last month, one year long but
+  // ending by 9999/12/31),
   // the term number plus one for a corporation, the start's year for a sole
   // proprietor (as the window would show it; the window fills that in).
   static TermSettings defaultTermSettings(const Kaisya& kaisya);
+
+  // Whether a next term can start after the closing one: none after a term that ends on
+  // the last day the document file holds (9999/12/31).
+  static bool hasNextTerm(const Kaisya& kaisya);
+  static constexpr const char* kNoNextTermMessage =
+      "翌期の会計期間が 9999年12月31日を超えるため、繰越処理を実行できません。";
 
   // The next term's document, for settings that passed TermSettings::check() and a
   // result that was not refused. doUseWareki: the era form the date fields showed;

@@ -9,6 +9,13 @@ KurikoshiSyori::Result KurikoshiSyori::run(MyDocument& old, const TermSettings& 
                                            int32_t roundingType, const Steps& steps)
 {
   Result result;
+  // Settings the window would refuse (a term past the last day the file holds) make a
+  // document that never reads back: refused before anything is touched.
+  result.termRefusal = term.check();
+  if (result.termRefusal.isRefused()) {
+    result.status = Result::Status::TermRefused;
+    return result;
+  }
   const auto phase = [&](Phase p) {
     if (steps.didStartPhase) steps.didStartPhase(p);
   };

@@ -43,6 +43,7 @@ public:
 
   struct Result {
     enum class Status {
+      TermRefused,  // the next term's settings fail their checks (see termRefusal); nothing changed
       Refused,      // the closing balances cannot be carried (see zandaka); nothing changed
       NotMade,      // the next term's document could not be made; nothing changed
       Done,         // the next document was handed over, the old one saved and closed
@@ -50,10 +51,12 @@ public:
     };
     Status status = Status::Done;
     KurikoshiZandaka zandaka;
+    TermSettings::Refusal termRefusal;
   };
 
-  // For term settings that passed TermSettings::check(). doUseWareki: the era form the
-  // window's date fields showed; roundingType: the depreciation rounding.
+  // For term settings that pass TermSettings::check() (others are refused first).
+  // doUseWareki: the era form the window's date fields showed; roundingType: the
+  // depreciation rounding.
   static Result run(MyDocument& old, const TermSettings& term, bool doUseWareki, int32_t roundingType,
                     const Steps& steps);
 };

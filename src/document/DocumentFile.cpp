@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -42,9 +43,11 @@ void encodeArray(const std::vector<std::shared_ptr<T>>& items, ArchiveWriter& w)
   for (const auto& item : items) item->encodeWithCoder(w);
 }
 
-// Every element of an array section; out null: each is checked and let go.
-template <typename T>
-bool decodeArray(ArchiveReader& r, std::vector<std::shared_ptr<T>>* out, std::string* detail)
+// Every element of an array section, each also shown to `seen`; out null: each is
+// checked and let go.
+template <typename T, typename Seen = void (*)(const T&)>
+bool decodeArray(
+    ArchiveReader& r, std::vector<std::shared_ptr<T>>* out, std::string* detail, Seen seen = [](const T&) {})
 {
   const size_t n = r.readCount(8);
   if (out) {
@@ -55,6 +58,7 @@ bool decodeArray(ArchiveReader& r, std::vector<std::shared_ptr<T>>* out, std::st
   for (size_t i = 0; i < n && r.ok(); ++i) {
     auto item = std::make_shared<T>();
     if (!item->initWithCoder(r)) break;
+    seen(*item);
     if (out) out->push_back(std::move(item));
   }
   if (r.ok() && !r.atEnd()) r.fail("trailing bytes in section");
@@ -129,6 +133,7 @@ struct Sections {
   std::vector<HendouReasonPtr> hendouReasons;
   std::vector<GenkasyoukyakuShisanPtr> assets;
   std::vector<SubMenuItemPtr> subMenuItems;
+  int32_t highestDenpyouNo = 0;  // of the journal's entries; 0 when none is above 0
 };
 
 // Calls `read` with a reader over the bytes of that section and answers what it
@@ -153,8 +158,15 @@ bool readSections(uint32_t version, const SectionReader& section, bool checkOnly
       {KIVODataTekiyouGroupArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.tekiyouGroups, &why); }},
       {journalKey,
        [&](ArchiveReader& r) {
-         if (version < 2) return decodeArray(r, checkOnly ? nullptr : &out.shiwake, &why);
-         return checkOnly ? ShiwakeTable::check(r, &why) : ShiwakeTable::decode(r, out.shiwakeBlock, &why);
+         if (version < 2)
+           return decodeArray(r, checkOnly ? nullptr : &out.shiwake, &why, [&](const Shiwake& s) {
+             out.highestDenpyouNo = std::max(out.highestDenpyouNo, s.denpyouNo());
+           });
+         if (checkOnly) return ShiwakeTable::check(r, &why, &out.highestDenpyouNo);
+         if (!ShiwakeTable::decode(r, out.shiwakeBlock, &why)) return false;
+         for (const Shiwake& s : *out.shiwakeBlock)
+           out.highestDenpyouNo = std::max(out.highestDenpyouNo, s.denpyouNo());
+         return true;
        }},
       {KIVODataFurikaedenpyouBookmarkArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.bookmarks, &why); }},
       {KIVODataHendouReasonArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.hendouReasons, &why); }},
@@ -166,6 +178,13 @@ bool readSections(uint32_t version, const SectionReader& section, bool checkOnly
     if (!done) *detail = std::string("missing section ") + key;
     if (done && !*done) *detail = std::string(key) + ": " + why;
     if (!done.value_or(false)) return false;
+  }
+  // Every version numbers a new voucher from the counter and moves it on, and no
+  // deletion or carry-forward moves it back: a counter at or below a voucher of the
+  // journal would make the next import, voucher or cash-book row merge into it.
+  if (out.kaisya->minAvailableDenpyouNo() <= out.highestDenpyouNo) {
+    *detail = "voucher counter at or below a voucher of the journal";
+    return false;
   }
   return true;
 }

@@ -377,6 +377,13 @@ bool Journal::isSortedByDate() const
   return isSorted_;
 }
 
+int32_t Journal::highestDenpyouNo() const
+{
+  int32_t highest = 0;
+  for (const ShiwakePtr& s : entries_) highest = std::max(highest, s->denpyouNo());
+  return highest;
+}
+
 int Journal::numberOfEntriesOfDenpyouNo(int32_t denpyouNo) const
 {
   const Entries& lines = entriesOfDenpyouNo(denpyouNo);

@@ -69,6 +69,10 @@ public:
   // entry carries it. Looked up in an index made again on first use after a change.
   const Entries& entriesOfDenpyouNo(int32_t denpyouNo) const;
   bool carriesDenpyouNo(int32_t denpyouNo) const { return !entriesOfDenpyouNo(denpyouNo).empty(); }
+  // The highest number of the ordinary numbering (the company's voucher counter's) an
+  // entry carries; 0 when none does. Regular-type vouchers (below 0) and a cash book's
+  // pending rows (0) have none.
+  int32_t highestDenpyouNo() const;
   // The place of this very entry (matched by address); size() when it is not here.
   size_t indexOf(const Shiwake* entry) const;
 

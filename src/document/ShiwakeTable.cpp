@@ -316,8 +316,9 @@ bool ShiwakeTable::decode(ArchiveReader& r, std::shared_ptr<Block>& out, std::st
   return true;
 }
 
-bool ShiwakeTable::check(ArchiveReader& r, std::string* detail)
+bool ShiwakeTable::check(ArchiveReader& r, std::string* detail, int32_t* highestDenpyouNo)
 {
+  *highestDenpyouNo = 0;
   Plan plan;
   size_t recordWidth = 0;
   const size_t stringCount = readHead(r, plan, recordWidth);
@@ -353,6 +354,7 @@ bool ShiwakeTable::check(ArchiveReader& r, std::string* detail)
       const bool fast = static_cast<size_t>(end - p) >= recordWidth + 8;
       if (const char* why = readRecord(p, plan, fast, nullptr, stringCount, inRange, scratch))
         return refused(r, why, detail);
+      *highestDenpyouNo = std::max(*highestDenpyouNo, scratch.denpyouNo());
     }
     left -= n;
   }

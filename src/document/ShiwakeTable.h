@@ -44,8 +44,9 @@ public:
   static bool decode(ArchiveReader& in, std::shared_ptr<Block>& out, std::string* detail);
   // Whether decode would accept the table that fills the reader, read a block at a
   // time and making no entries: a table read from a file is checked holding one block
-  // of it.
-  static bool check(ArchiveReader& in, std::string* detail);
+  // of it. highestDenpyouNo: the highest voucher number of the table's entries (0 when
+  // none is above 0).
+  static bool check(ArchiveReader& in, std::string* detail, int32_t* highestDenpyouNo);
   // The block's entries in order, each pointer sharing the block's ownership, so that
   // the block lives as long as any of its entries.
   static std::vector<ShiwakePtr> entriesOf(const std::shared_ptr<Block>& block);

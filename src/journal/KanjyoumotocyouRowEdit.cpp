@@ -230,18 +230,20 @@ KanjyoumotocyouRowEdit::Duplication KanjyoumotocyouRowEdit::duplicateRow(MyDocum
   if (journal.entriesOfDenpyouNo(e->denpyouNo()).size() > 1 || e->karikataKamokuCode() < 0 ||
       e->kashikataKamokuCode() < 0)
     return {Refusal::PartOfVoucher, nullptr};
+  // The number a voucher window waits for is passed over. The copy's number is found
+  // before the counter moves, so that a refusal leaves the counter as it was.
   Kaisya& kaisya = document.kaisya();
-  if (waitingDenpyouNo >= 0 && waitingDenpyouNo == kaisya.minAvailableDenpyouNo())
-    kaisya.setMinAvailableDenpyouNo(kaisya.minAvailableDenpyouNo() + 1);
-  if (kaisya.minAvailableDenpyouNo() > Kaisya::kMaxDenpyouNo) return {Refusal::DenpyouNoExhausted, nullptr};
+  int32_t number = kaisya.minAvailableDenpyouNo();
+  if (waitingDenpyouNo >= 0 && waitingDenpyouNo == number) ++number;
+  if (number > Kaisya::kMaxDenpyouNo) return {Refusal::DenpyouNoExhausted, nullptr};
 
   auto copy = std::make_shared<Shiwake>(*e);
   copy->setDidCreateBeforeOpen(false);
   const bool suitou =
       isSuitouKamoku(document, copy->karikataKamokuCode()) || isSuitouKamoku(document, copy->kashikataKamokuCode());
   copy->setKindOfShiwake(suitou ? ShiwakeKind::Suitoucyou : ShiwakeKind::Furikaedenpyou);
-  copy->setDenpyouNo(kaisya.minAvailableDenpyouNo());
-  kaisya.setMinAvailableDenpyouNo(kaisya.minAvailableDenpyouNo() + 1);
+  copy->setDenpyouNo(number);
+  kaisya.setMinAvailableDenpyouNo(number + 1);
   copy->copyOwnSidesToAite();
   if (suitou) {
     size_t i = journal.indexOf(e.get());

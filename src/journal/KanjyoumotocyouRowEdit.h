@@ -92,7 +92,8 @@ public:
   // A copy of e under the company's next voucher number, skipping the number that a
   // voucher window is waiting to register (waitingDenpyouNo; -1 none). A copy with a
   // cash-book account stays beside e, any other goes among the voucher lines. No copy
-  // (and no refusal) for an entry no longer in the journal.
+  // (and no refusal) for an entry no longer in the journal. A refusal changes nothing,
+  // the counter included.
   static Duplication duplicateRow(MyDocument& document, const ShiwakePtr& e, int32_t waitingDenpyouNo);
 
   // --- removing a cash-book entry

@@ -58,10 +58,12 @@ std::optional<Date> Date::fromString(const std::string& text)
   return Date(y, m, d);
 }
 
+Date Date::latestSupportedDate() { return Date(9999, 12, 31); }
+
 bool Date::isInSupportedRange() const
 {
   static const int32_t first = Date(1, 1, 1).serial();
-  static const int32_t last = Date(9999, 12, 31).serial();
+  static const int32_t last = latestSupportedDate().serial();
   return serial_ >= first && serial_ <= last;
 }
 

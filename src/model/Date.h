@@ -35,6 +35,8 @@ public:
   // Whether the date is a day of the years 1 to 9999, the range every calculation of
   // the program handles; a file holding another day is damaged.
   bool isInSupportedRange() const;
+  // The last of those days, 9999/12/31.
+  static Date latestSupportedDate();
 
   int year() const;
   int month() const;

@@ -1,5 +1,6 @@
 #include "model/Kaisya.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -197,12 +198,16 @@ bool Kaisya::initWithCoder(ArchiveReader& c)
   isKensetu_ = c.readBool();
   isKakeibo_ = c.readBool();
   doUseWareki_ = c.readBool();
-  termNo_ = c.readInt32();
+  // Earlier versions carried a corporation's last term forward, its number left empty,
+  // into term kMaxTermNo + 1 and on: such a file reads as the last term.
+  termNo_ = std::min(c.readInt32(), kMaxTermNo);
   termYear_ = c.readString();
   decimalPrecision_ = c.readInt32();
   password_ = c.readString();
   limitedUserPassword_ = c.readString();
-  minAvailableDenpyouNo_ = c.readInt32();
+  // Earlier versions left the counter past the used-up mark when they refused a
+  // ledger's 行の複製: every number is used all the same.
+  minAvailableDenpyouNo_ = std::min(c.readInt32(), kMaxDenpyouNo + 1);
   minAvailableRegularTypeDenpyouNo_ = c.readInt32();
   monthArray_.clear();
   const size_t n = c.readCount(16);

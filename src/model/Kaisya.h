@@ -139,7 +139,9 @@ public:
   // carry-forward and statements windows take and what the program itself writes
   // (the voucher counters' own rules, the carry-forward, the import). The reader
   // refuses any other, so that no counter, term number or sum made from them leaves
-  // its range:
+  // its range, but for what earlier versions wrote past the top: a next voucher number
+  // past kMaxDenpyouNo + 1 reads as that (every number used), a term number past
+  // kMaxTermNo as kMaxTermNo. The bounds:
   //   term number 1 to kMaxTermNo (a sole proprietor's too: it stays at 1); decimal
   //   places 0 to kMaxDecimalPrecision; the next voucher number 1 to kMaxDenpyouNo + 1
   //   (the counter used up); the next regular-type number 1 to

@@ -23,8 +23,11 @@ TermSettings::Refusal TermSettings::check() const
     return noteAt(Field::TermNo, kTermNoNote);
   if (!startDate || startDate->isNull()) return noteAt(Field::StartDate, kStartDateNote);
   if (*startDate < Date::earliestTermStartDate()) return alertAt(Field::StartDate, kTooEarlyStartMessage);
+  // The document file holds no later day (nor does any calculation of the program).
+  if (!startDate->isInSupportedRange()) return alertAt(Field::StartDate, kTooLateStartMessage);
   if (!endDate || endDate->isNull()) return noteAt(Field::EndDate, kEndDateNote);
   if (*endDate < *startDate) return noteAt(Field::EndDate, kEndBeforeStartNote);
+  if (!endDate->isInSupportedRange()) return alertAt(Field::EndDate, kTooLateEndMessage);
   if (!isKakeibo && endDate->addingDays(1).month() == endDate->month())
     return alertAt(Field::EndDate, kEndOfMonthMessage);
   // One year on from the start; a start on 29 February gives 28 February.

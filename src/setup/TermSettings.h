@@ -33,6 +33,8 @@ public:
   static constexpr const char* kEndOfMonthMessage = "期間の最終日は、月末日を指定してください。";
   static constexpr const char* kTermTooLongMessage = "設定できる期間は最長１年です。";
   static constexpr const char* kTooEarlyStartMessage = "期間の開始日は、1984年1月24日以降を指定してください。";
+  static constexpr const char* kTooLateStartMessage = "期間の開始日は、9999年12月31日以前を指定してください。";
+  static constexpr const char* kTooLateEndMessage = "期間の終了日は、9999年12月31日以前を指定してください。";
   static constexpr const char* kEmptyNameNote = "名前を入力してください。";
   static constexpr const char* kTermNoNote = "期には 1 から 9999 までの数を入力してください。";
   static constexpr const char* kStartDateNote = "開始日を入力してください。";
@@ -52,8 +54,9 @@ public:
 
   // The checks in order; the first failure refuses:
   //   an empty name; a corporation's term number that is not a whole number from 1 to
-  //   kMaxTermNo (an empty one is accepted); a start that is no date or lies before
-  //   1984/1/24; an end that is no date or lies before the start; an end that is not
+  //   kMaxTermNo (an empty one is accepted); a start that is no date, lies before
+  //   1984/1/24 or after 9999/12/31; an end that is no date, lies before the start or
+  //   after 9999/12/31; an end that is not
   //   the last day of its month (unless household book); a term longer than one year.
   Refusal check() const;
 

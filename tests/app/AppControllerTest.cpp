@@ -285,6 +285,15 @@ TEST_F(AppControllerTest, TwoDocumentsKeepTheirOwnMenusTheCarryForwardWaitsForAS
   EXPECT_EQ(started, 1);
   EXPECT_TRUE(takeAlertTexts().isEmpty());
 
+  // Nor does a term ending on the last day the file holds go on: its next term would
+  // not read back.
+  const Date termStart = doc->document().kaisya().termStartDate(), termEnd = doc->document().kaisya().termEndDate();
+  doc->document().kaisya().setMonthOfTermArrayFrom(Date(9999, 1, 1), Date(9999, 12, 31));
+  item->trigger();
+  EXPECT_EQ(started, 1);
+  EXPECT_EQ(takeAlertTexts(), refusal("翌期の会計期間が 9999年12月31日を超えるため、繰越処理を実行できません。"));
+  doc->document().kaisya().setMonthOfTermArrayFrom(termStart, termEnd);
+
   // Print goes to the main window when it can print.
   StubWindow* report = addStub(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"));
   activate(report);

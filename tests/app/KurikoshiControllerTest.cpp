@@ -32,6 +32,7 @@ protected:
     books.kamokuOfCode(270)->setStartBalance(1'000, 99);  // 資本金
     books.journal().append(makeEntry(Date(2024, 5, 1), 1, kGenkin, kUriagedaka, 500));
     books.journal().append(makeEntry(Date(2024, 6, 1), 2, kShoumouhinhi, kGenkin, spent));
+    books.kaisya().setMinAvailableDenpyouNo(3);
     books.makeAllOutputWindowDisplayArrayVoid();
     EXPECT_TRUE(doc->saveToPath(path(QStringLiteral("old.kivo"))));
     return doc;

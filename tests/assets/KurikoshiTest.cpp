@@ -240,6 +240,48 @@ TEST(KurikoshiDocumentTest, TheLastTermNumberIsNeverPassedAndTheNextTermReadsBac
   }
 }
 
+// The next term keeps to the last day the document file holds (9999/12/31): the one
+// offered ends there at the latest and reads back; after a term ending on that day
+// there is none, and the carry-forward is refused before anything is handed over,
+// marked, saved or closed.
+TEST(KurikoshiDocumentTest, TheNextTermEndsByTheLastDayTheFileHoldsOrIsRefused)
+{
+  // the closing term → the next term offered (none: refused)
+  const std::tuple<Date, Date, std::optional<std::pair<Date, Date>>> cases[] = {
+      {Date(9998, 1, 1), Date(9998, 12, 31), std::pair(Date(9999, 1, 1), Date(9999, 12, 31))},
+      {Date(9998, 4, 1), Date(9999, 3, 31), std::pair(Date(9999, 4, 1), Date(9999, 12, 31))},
+      {Date(9999, 1, 1), Date(9999, 12, 31), std::nullopt},
+  };
+  for (const auto& [start, end, next] : cases) {
+    SCOPED_TRACE(end.toString());
+    auto old = makeBooks(Kind::Kaisyahou);
+    fillBooks(*old, Kind::Kaisyahou, -1);
+    old->kaisya().setMonthOfTermArrayFrom(start, end);
+    const TermSettings term = KurikoshiDocument::defaultTermSettings(old->kaisya());
+    EXPECT_EQ(KurikoshiDocument::hasNextTerm(old->kaisya()), next.has_value());
+    int calls = 0;
+    KurikoshiSyori::Steps steps;
+    std::unique_ptr<MyDocument> made;
+    steps.addNextDocument = [&](std::unique_ptr<MyDocument> d) { made = std::move(d), ++calls; };
+    steps.saveOldDocument = [&] { return ++calls > 0; };
+    steps.closeOldDocument = [&] { ++calls; };
+    const auto r = KurikoshiSyori::run(*old, term, false, 0, steps);
+    using S = KurikoshiSyori::Result::Status;
+    if (!next) {
+      EXPECT_EQ(
+          std::tuple(r.status, r.termRefusal.field, r.termRefusal.message, calls, old->kaisya().hasDoneKurikoshi()),
+          std::tuple(S::TermRefused, TermSettings::Field::StartDate, std::string(TermSettings::kTooLateStartMessage), 0,
+                     false));
+      continue;
+    }
+    EXPECT_EQ(std::tuple(term.startDate, term.endDate, term.check().isRefused(), r.status),
+              std::tuple(next->first, next->second, false, S::Done));
+    ASSERT_TRUE(made);
+    DocumentFile::Result read;
+    EXPECT_TRUE(DocumentFile::documentFromData(DocumentFile::dataOfDocument(*made), &read)) << read.detail;
+  }
+}
+
 TEST(KurikoshiZandakaTest, LossOfOneDivisionGoesToTheLossAccountAndTheCompanyNets)
 {
   auto doc = makeBooks(Kind::Kaisyahou);

@@ -341,6 +341,11 @@ TEST_F(DocumentFileTest, ValuesNoWindowGivesAreRefusedAsDamagedAndTheirLimitsLoa
   // The company record's own bounds are the record's tests'; one shows the reader refuses it.
   const std::pair<const char*, std::function<void(MyDocument&)>> damages[] = {
       {"voucher counter 0", [](MyDocument& d) { d.kaisya().setMinAvailableDenpyouNo(0); }},
+      // A counter at or below a voucher of the journal made the next import, voucher or
+      // cash-book row merge into the vouchers already there; no version leaves one.
+      {"voucher counter 1 under vouchers from 1", [](MyDocument& d) { d.kaisya().setMinAvailableDenpyouNo(1); }},
+      {"voucher counter on the highest voucher",
+       [](MyDocument& d) { d.kaisya().setMinAvailableDenpyouNo(d.journal().highestDenpyouNo()); }},
       {"entry numbered past the counter's limit", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(100000); }},
       {"entry numbered below the regular-type ones", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(-10000); }},
       {"entry of a fourth kind", [](MyDocument& d) { d.journal()[0]->setKindOfShiwake(ShiwakeKind(3)); }},
@@ -359,9 +364,10 @@ TEST_F(DocumentFileTest, ValuesNoWindowGivesAreRefusedAsDamagedAndTheirLimitsLoa
     EXPECT_EQ(statusOf(DocumentFile::dataOfDocument(*written)), Status::Damaged) << what;
   }
 
-  // The limits of what the windows give load.
+  // The limits of what the windows give load, the counter used up past the last number.
   auto written = test::makeDocumentWithEveryRecord();
   written->journal()[0]->setDenpyouNo(99999);
+  written->kaisya().setMinAvailableDenpyouNo(100000);
   written->journal()[1]->setDenpyouNo(-9999);
   written->journal()[1]->setKindOfShiwake(ShiwakeKind::SuitoucyouNoAmount);
   written->furikaedenpyouBookmarkArray()[0]->setDenpyouNo(-9999);

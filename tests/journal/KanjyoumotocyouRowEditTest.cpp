@@ -136,6 +136,7 @@ TEST(KanjyoumotocyouRowEdit, DuplicatesTakeTheNextNumber)
       {"the number a voucher window waits for is skipped", 2, 5, 5, Edit::Refusal::None, 6},
       {"counter past the limit", 2, 100000, -1, Edit::Refusal::DenpyouNoExhausted, 0},
       {"waiting on the last number", 2, 99999, 99999, Edit::Refusal::DenpyouNoExhausted, 0},
+      {"waiting on the used-up counter", 2, 100000, 100000, Edit::Refusal::DenpyouNoExhausted, 0},
       {"one line of a voucher", 4, 5, -1, Edit::Refusal::PartOfVoucher, 0},
   };
   for (const auto& [what, denpyouNo, counter, waiting, refusal, copyNo] : cases) {
@@ -147,7 +148,8 @@ TEST(KanjyoumotocyouRowEdit, DuplicatesTakeTheNextNumber)
     const Edit::Duplication d = Edit::duplicateRow(*doc, e, waiting);
     EXPECT_EQ(d.refusal, refusal);
     if (refusal != Edit::Refusal::None) {
-      EXPECT_EQ(doc->journal().size(), size);
+      // A refusal leaves the counter as it was: one past the limit no longer reads back.
+      EXPECT_EQ(std::pair(doc->journal().size(), doc->kaisya().minAvailableDenpyouNo()), std::pair(size, counter));
       EXPECT_FALSE(doc->isDocumentEdited());
       continue;
     }

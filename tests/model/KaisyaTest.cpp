@@ -108,12 +108,22 @@ std::optional<Kaisya> readBack(const std::string& bytes)
 TEST(KaisyaArchive, ValuesNeitherTheWindowsNorTheProgramGiveAreRefused)
 {
   constexpr int64_t kLimit = Kaisya::kMaxInputAmountValue;
-  // (what, the record, whether it reads back). What the windows and the program write
-  // does: the fields' limits, a used-up voucher counter, the last regular-type number.
-  // Once read, a counter of 0 or below numbered imported vouchers 0 (gone from every
-  // report) or merged them into a regular-type voucher, a term past the limit overflowed
-  // the carry-forward's next number, amounts past it the appropriation's total.
-  const std::tuple<const char*, std::function<void(Kaisya&)>, bool> cases[] = {
+  // What the windows and the program write reads back: the fields' limits, a used-up
+  // voucher counter, the last regular-type number. Once read, a counter of 0 or below
+  // numbered imported vouchers 0 (gone from every report) or merged them into a
+  // regular-type voucher, amounts past the limit overflowed the appropriation's total.
+  // Earlier versions left a voucher counter past the used-up mark (a refused 行の複製)
+  // and, from a carry-forward with the term number left empty, a term past the last:
+  // those files read as every number used and as the last term.
+  struct Case {
+    const char* what;
+    std::function<void(Kaisya&)> set;
+    bool readable;
+    std::function<void(Kaisya&)> asRead = [](Kaisya&) {};
+  };
+  const auto usedUp = [](Kaisya& k) { k.setMinAvailableDenpyouNo(Kaisya::kMaxDenpyouNo + 1); };
+  const auto lastTerm = [](Kaisya& k) { k.setTermNo(Kaisya::kMaxTermNo); };
+  const Case cases[] = {
       {"new company", [](Kaisya&) {}, true},
       {"limits of the fields",
        [](Kaisya& k) {
@@ -127,11 +137,13 @@ TEST(KaisyaArchive, ValuesNeitherTheWindowsNorTheProgramGiveAreRefused)
       {"household book", [](Kaisya& k) { k.setIsHoujin(false), k.setIsKakeibo(true); }, true},
       {"voucher counter 0", [](Kaisya& k) { k.setMinAvailableDenpyouNo(0); }, false},
       {"voucher counter -3", [](Kaisya& k) { k.setMinAvailableDenpyouNo(-3); }, false},
-      {"voucher counter past the used-up mark", [](Kaisya& k) { k.setMinAvailableDenpyouNo(100001); }, false},
+      {"voucher counter past the used-up mark", [](Kaisya& k) { k.setMinAvailableDenpyouNo(100001); }, true, usedUp},
+      {"voucher counter INT32_MAX", [](Kaisya& k) { k.setMinAvailableDenpyouNo(INT32_MAX); }, true, usedUp},
       {"regular-type counter 0", [](Kaisya& k) { k.setMinAvailableRegularTypeDenpyouNo(0); }, false},
       {"regular-type counter 10000", [](Kaisya& k) { k.setMinAvailableRegularTypeDenpyouNo(10000); }, false},
       {"term 0", [](Kaisya& k) { k.setTermNo(0); }, false},
-      {"term 10000", [](Kaisya& k) { k.setTermNo(10000); }, false},
+      {"term 10000", [](Kaisya& k) { k.setTermNo(10000); }, true, lastTerm},
+      {"term INT32_MAX", [](Kaisya& k) { k.setTermNo(INT32_MAX); }, true, lastTerm},
       {"appropriation below zero",
        [](Kaisya& k) {
          k.setRiekisyobunanKamokuArray({{"配当金", -1}});
@@ -146,10 +158,12 @@ TEST(KaisyaArchive, ValuesNeitherTheWindowsNorTheProgramGiveAreRefused)
       {"household book of a manufacturer",
        [](Kaisya& k) { k.setIsHoujin(false), k.setIsKakeibo(true), k.setIsSeizou(true); }, false},
   };
-  for (const auto& [what, set, readable] : cases) {
+  for (const Case& c : cases) {
     Kaisya k;
-    set(k);
-    EXPECT_EQ(readBack(archiveOf(k)), readable ? std::optional(k) : std::nullopt) << what;
+    c.set(k);
+    const std::string bytes = archiveOf(k);
+    c.asRead(k);
+    EXPECT_EQ(readBack(bytes), c.readable ? std::optional(k) : std::nullopt) << c.what;
   }
 
   // Decimal places the windows do not offer were taken as none without a word.

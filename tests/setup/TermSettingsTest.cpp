@@ -46,6 +46,11 @@ TEST(TermSettings, RefusesTheFirstFaultWithItsMessageDefaultsPassAndTextsAreRead
       {"no start date", std::nullopt, march, Field::StartDate},
       {"start before 1984/1/24", Date(1984, 1, 23), Date(1984, 12, 31), Field::StartDate,
        TermSettings::kTooEarlyStartMessage},
+      // The document file holds days up to 9999/12/31 and no later.
+      {"the last year", Date(9999, 1, 1), Date(9999, 12, 31), Field::None},
+      {"start past 9999/12/31", Date(10000, 1, 1), Date(10000, 12, 31), Field::StartDate,
+       TermSettings::kTooLateStartMessage},
+      {"end past 9999/12/31", Date(9999, 4, 1), Date(10000, 3, 31), Field::EndDate, TermSettings::kTooLateEndMessage},
       {"end before start", april, Date(2024, 3, 31), Field::EndDate},
       {"end not a month end", april, Date(2025, 3, 30), Field::EndDate, TermSettings::kEndOfMonthMessage},
       {"a month end more than a year on", april, Date(2025, 4, 30), Field::EndDate, TermSettings::kTermTooLongMessage},

@@ -107,6 +107,8 @@ inline ShiwakePtr addShiwake(MyDocument& doc, int32_t kari, int32_t kashi, int64
   s->setKarikataJigyoubuCode(jigyoubu);
   s->setKashikataJigyoubuCode(jigyoubu);
   doc.journal().append(s);
+  // The counter moves past the number, as registration moves it.
+  if (s->denpyouNo() >= doc.kaisya().minAvailableDenpyouNo()) doc.kaisya().setMinAvailableDenpyouNo(s->denpyouNo() + 1);
   return s;
 }
 

@@ -73,7 +73,8 @@ std::unique_ptr<MyDocument> makeGeneratedBooks(const GeneratedBooksSize& size, u
     journal.push_back(std::move(s));
   }
   doc->journal().assign(std::move(journal));
-  kaisya.setMinAvailableDenpyouNo(size.denpyouCount > 0 ? size.denpyouCount + 1 : size.shiwakeCount / 2 + 2);
+  // The counter stands just past the last voucher, as registration leaves it.
+  kaisya.setMinAvailableDenpyouNo(doc->journal().highestDenpyouNo() + 1);
   return doc;
 }
 
@@ -190,9 +191,10 @@ std::unique_ptr<MyDocument> makeDocumentWithEveryRecord()
   auto regular = makeEntry(Date::regularTypeDenpyouDate(), -1, 100, 101, -99'999'999'999LL);
   regular->setHendouReasonStr("当期純損益");
   doc->journal().append(regular);
-  auto kessan = makeEntry(Date::kessanSeiridukiDate(), 9000, -1, -1, 0, ShiwakeKind::Suitoucyou);
+  auto kessan = makeEntry(Date::kessanSeiridukiDate(), k.minAvailableDenpyouNo(), -1, -1, 0, ShiwakeKind::Suitoucyou);
   kessan->setDidCreateBeforeOpen(true);
   doc->journal().append(kessan);
+  k.setMinAvailableDenpyouNo(kessan->denpyouNo() + 1);
 
   auto bookmark = std::make_shared<Bookmark>();
   bookmark->setDenpyouNo(3);

@@ -81,6 +81,8 @@ inline ShiwakePtr addShiwake(MyDocument& doc, Date date, int32_t karikata, int32
   s->setKarikataKingaku(amount);
   s->setKashikataKingaku(amount);
   doc.journal().append(s);
+  // The counter moves past the number, as registration moves it.
+  if (s->denpyouNo() >= doc.kaisya().minAvailableDenpyouNo()) doc.kaisya().setMinAvailableDenpyouNo(s->denpyouNo() + 1);
   doc.makeAllOutputWindowDisplayArrayVoid();
   return s;
 }
