@@ -17,7 +17,6 @@
 #include "app/AppController.h"
 #include "app/DocumentController.h"
 #include "app/DocumentSession.h"
-#include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ProgressStateController.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/gui/KanjyoumotocyouPrinting.h"
@@ -26,7 +25,6 @@
 #include "model/KamokuKubun.h"
 #include "model/Wareki.h"
 #include "platform/AlertSheet.h"
-#include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
@@ -347,10 +345,7 @@ void DocumentInfoController::printHojyozandakaIchiranOfSelectedKamoku()
     rows = HojyoZandaka::hojyoZandakaArray(doc, codes, from, to);
   }
   if (!rows || rows->empty()) return;
-  const std::unique_ptr<HojyozandakaIchiranPrintView> view = HojyozandakaIchiranPrintView::create(doc, *rows, from, to);
-  if (!view) return;
-  PrintProgressSheet::runPrintPanel(document(), this, *view,
-                                    PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey));
+  HojyozandakaIchiranPrintView::print(document(), this, *rows, from, to);
 }
 
 }  // namespace kivo

@@ -15,6 +15,7 @@
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/TextShapeCache.h"
+#include "print/PrintPaginator.h"
 
 namespace kivo {
 namespace {
@@ -112,12 +113,12 @@ bool PrintOperation::runPageSetup(QWidget* parent, const char* defaultsKey)
   return accepted;
 }
 
-bool PrintOperation::runPrintPanel(QWidget* parent, Printout& printout, const QPageLayout& layout,
+bool PrintOperation::runPrintPanel(QWidget* parent, const QPageLayout& layout, const LayOut& layOut,
                                    const Options& options, const Progress& progress)
 {
-  // The panel's range reaches as far as the accessory's choices may make the printout.
-  const int mostPages = printout.pageCountAtMost();
-  if (mostPages <= 0) return false;
+  std::unique_ptr<Printout> printout = layOut(layout);
+  if (!printout || printout->pageCountAtMost() <= 0) return false;
+  printout.reset();
   QPrinter printer(QPrinter::HighResolution);
   setUpPrinter(printer, layout);
   printer.setDocName(options.documentName);
@@ -128,7 +129,9 @@ bool PrintOperation::runPrintPanel(QWidget* parent, Printout& printout, const QP
     accepted = printResponder()(printer, options.accessory);
   } else {
     QPrintDialog dialog(&printer, parent);
-    dialog.setMinMax(1, mostPages);
+    // The paper chosen in the panel decides how many pages there are: a range may
+    // reach any page number, and one beyond the last page is said after the panel.
+    dialog.setMinMax(1, PrintPaginator::kMaxPageNumber);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     QWidget* accessory = options.accessory;
     QWidget* accessoryParent = accessory ? accessory->parentWidget() : nullptr;
@@ -144,10 +147,12 @@ bool PrintOperation::runPrintPanel(QWidget* parent, Printout& printout, const QP
     }
   }
   if (!accepted) return false;
-  // What the accessory chose and the printer's printable area decide the pages: they
-  // are laid out and counted only now.
-  if (!printout.printerChosen(printer.pageLayout())) return false;
-  const int pageCount = printout.pageCount();
+  // The paper, orientation and margins the panel ends with, the chosen printer's
+  // printable area and what the accessory chose decide the pages: they are laid out
+  // and counted only now.
+  printout = layOut(printer.pageLayout());
+  if (!printout) return false;
+  const int pageCount = printout->pageCount();
   if (pageCount <= 0) return false;
   const std::vector<int> pages = pagesInRange(printer, pageCount);
   if (pages.empty()) {
@@ -158,9 +163,9 @@ bool PrintOperation::runPrintPanel(QWidget* parent, Printout& printout, const QP
     return false;
   }
   if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
-    return printPages(printer, printout, pages, progress);
+    return printPages(printer, *printout, pages, progress);
   QString why;
-  const PdfOutcome outcome = printToPdfFile(printer, printout, pages, progress, &why);
+  const PdfOutcome outcome = printToPdfFile(printer, *printout, pages, progress, &why);
   if (outcome == PdfOutcome::Failed) AlertSheet::runAlert(QStringLiteral("PDF ファイルを保存できません"), why);
   return outcome == PdfOutcome::Written;
 }

@@ -3,9 +3,9 @@
 //
 //   - page setup: the page-setup panel over the layout stored under the printout's
 //     user-defaults key; OK stores the new layout there (PrintInfo);
-//   - printing: the print panel (printer, copies, pages, or a PDF file, which is the
-//     panel's own choice) with the printout's accessory tab, then every chosen page
-//     drawn by the printout;
+//   - printing: the print panel (printer, paper, copies, pages, or a PDF file, which is
+//     the panel's own choice) with the printout's accessory tab, then the printout laid
+//     out for the page layout the panel ends with and every chosen page drawn;
 //   - PDF: the same drawing into a PDF file without a panel (tests, tools).
 //
 // A PDF file, chosen in the panel or written here, goes through the safe write: the
@@ -23,6 +23,7 @@
 #include <QPointer>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QPainter;
@@ -36,18 +37,9 @@ public:
   virtual ~Printout() = default;
   // The pages as the print panel's accessory now chooses them.
   virtual int pageCount() const = 0;
-  // The most pages any choice in the accessory can give: how far a page range typed
-  // in the panel may reach. A printout without such choices answers its count.
+  // The most pages any choice in the accessory can give: with none, the print panel
+  // is not shown. A printout without such choices answers its count.
   virtual int pageCountAtMost() const { return pageCount(); }
-  // Told, once the print panel is closed and before the pages are counted, the paper
-  // as the chosen printer takes it: its minimum margins are the paper outside the
-  // printer's printable area. A printout placed by the printable area lays itself out
-  // again; false when it cannot print there (it has told the user why).
-  virtual bool printerChosen(const QPageLayout& printerLayout)
-  {
-    (void)printerLayout;
-    return true;
-  }
   // Draws the 0-based page (see above for the units).
   virtual void drawPage(QPainter& painter, int page) = 0;
 };
@@ -69,13 +61,22 @@ public:
   // new layout. Answers whether it was stored.
   static bool runPageSetup(QWidget* parent, const char* defaultsKey);
 
-  // Runs the print panel for the printout laid out on the layout, then prints the
-  // chosen pages: the printout is counted after the panel, whose accessory may have
-  // changed what it prints, and a page range typed in the panel counts those pages.
-  // Answers false when the user cancelled (panel or progress), nothing was left to
-  // print or the printer failed; a PDF file that could not be written, or a range
+  // Lays the printout out for a page layout: the paper as oriented, its margins and,
+  // once a printer is chosen, the paper outside the printer's printable area (the
+  // layout's minimum margins). nullptr when the paper cannot hold it: the user has
+  // been told why.
+  using LayOut = std::function<std::unique_ptr<Printout>(const QPageLayout& layout)>;
+
+  // Runs the print panel over the page layout (the printout's stored page setup),
+  // then prints the chosen pages. The printout is laid out on that layout first, so
+  // that paper too small for it, or a printout with nothing to print, shows no panel;
+  // then again for the paper, orientation, margins and printer the panel ends with,
+  // and counted only then, after the accessory has chosen what it prints: a page range
+  // typed in the panel counts those pages. Answers false when the user cancelled
+  // (panel or progress), the chosen paper cannot hold the printout, nothing was left
+  // to print or the printer failed; a PDF file that could not be written, or a range
   // beyond the last page, is said in an alert.
-  static bool runPrintPanel(QWidget* parent, Printout& printout, const QPageLayout& layout, const Options& options,
+  static bool runPrintPanel(QWidget* parent, const QPageLayout& layout, const LayOut& layOut, const Options& options,
                             const Progress& progress = {});
 
   // The 0-based pages, in order, of a printout of pageCount pages that the printer's

@@ -8,8 +8,10 @@
 #include <QPointF>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 #include <algorithm>
 #include <tuple>
 #include <vector>
@@ -50,6 +52,20 @@ inline int pdfPageCount(const QString& path)
   return -1;
 }
 
+// The size of each page in points, as pdfinfo reads it.
+inline std::vector<QSizeF> pdfPageSizes(const QString& path)
+{
+  std::vector<QSizeF> sizes;
+  const int pages = pdfPageCount(path);
+  if (pages <= 0) return sizes;
+  const QRegularExpression size(QStringLiteral("^Page\\s+\\d+ size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+  for (const QString& line :
+       runTool(QStringLiteral("pdfinfo"), {"-f", "1", "-l", QString::number(pages), path}).split('\n'))
+    if (const QRegularExpressionMatch m = size.match(line); m.hasMatch())
+      sizes.emplace_back(m.captured(1).toDouble(), m.captured(2).toDouble());
+  return sizes;
+}
+
 // The content stream of each page of a PDF file written by Qt, decompressed, as its
 // tokens (operands and operators).
 inline QList<QList<QByteArray>> pdfPageContents(const QString& path)
@@ -69,14 +85,12 @@ inline QList<QList<QByteArray>> pdfPageContents(const QString& path)
   return pages;
 }
 
-// The straight lines stroked on a page (0-based) of a PDF file written by Qt, as
-// (pen width, x and y of the top end, x and y of the other end) in points, sorted.
-inline std::vector<std::tuple<double, double, double, double, double>> pdfStrokedLines(const QString& path, int page)
+// Calls operate(op, operands) for each operator of a page (0-based) of a PDF file
+// written by Qt, with the numbers that stand before it.
+template <class Operate>
+void forEachPdfOperator(const QString& path, int page, Operate operate)
 {
-  std::vector<std::tuple<double, double, double, double, double>> lines;
-  double width = 0;
   std::vector<double> operands;
-  QPointF from;
   for (const QByteArray& t : pdfPageContents(path).value(page)) {
     bool number = false;
     const double v = t.toDouble(&number);
@@ -84,16 +98,52 @@ inline std::vector<std::tuple<double, double, double, double, double>> pdfStroke
       operands.push_back(v);
       continue;
     }
-    if (t == "w" && !operands.empty()) width = operands.back();
-    if (t == "m" && operands.size() >= 2) from = QPointF(operands[operands.size() - 2], operands.back());
-    if (t == "l" && operands.size() >= 2) {
+    operate(t, operands);
+    operands.clear();
+  }
+}
+
+// The points of every path drawn on a page (0-based) of a PDF file written by Qt
+// (lines, rules, fills), in the page's own space: points from the bottom-left corner.
+inline std::vector<QPointF> pdfPathPoints(const QString& path, int page)
+{
+  std::vector<QPointF> points;
+  std::vector<QTransform> saved;
+  QTransform ctm;
+  forEachPdfOperator(path, page, [&](const QByteArray& op, const std::vector<double>& n) {
+    const auto at = [&n](size_t fromEnd) { return n[n.size() - fromEnd]; };
+    if (op == "q") saved.push_back(ctm);
+    if (op == "Q" && !saved.empty()) {
+      ctm = saved.back();
+      saved.pop_back();
+    }
+    if (op == "cm" && n.size() >= 6) ctm = QTransform(at(6), at(5), at(4), at(3), at(2), at(1)) * ctm;
+    if ((op == "m" || op == "l" || op == "c") && n.size() >= 2) points.push_back(ctm.map(QPointF(at(2), at(1))));
+    if (op == "re" && n.size() >= 4) {
+      points.push_back(ctm.map(QPointF(at(4), at(3))));
+      points.push_back(ctm.map(QPointF(at(4) + at(2), at(3) + at(1))));
+    }
+  });
+  return points;
+}
+
+// The straight lines stroked on a page (0-based) of a PDF file written by Qt, as
+// (pen width, x and y of the top end, x and y of the other end) in points, sorted.
+inline std::vector<std::tuple<double, double, double, double, double>> pdfStrokedLines(const QString& path, int page)
+{
+  std::vector<std::tuple<double, double, double, double, double>> lines;
+  double width = 0;
+  QPointF from;
+  forEachPdfOperator(path, page, [&](const QByteArray& op, const std::vector<double>& operands) {
+    if (op == "w" && !operands.empty()) width = operands.back();
+    if (op == "m" && operands.size() >= 2) from = QPointF(operands[operands.size() - 2], operands.back());
+    if (op == "l" && operands.size() >= 2) {
       QPointF to(operands[operands.size() - 2], operands.back());
       QPointF a = from;
       if (std::tie(to.ry(), to.rx()) < std::tie(a.ry(), a.rx())) std::swap(a, to);
       lines.emplace_back(width, a.x(), a.y(), to.x(), to.y());
     }
-    operands.clear();
-  }
+  });
   std::sort(lines.begin(), lines.end());
   return lines;
 }

@@ -1307,13 +1307,13 @@ void GenkasyoukyakuShisanListController::printGenkasyoukyakuShisanList()
     AlertSheet::beginAlertSheet(this, qs(kCannotPrintTitle), qs("資産が登録されていません。"));
     return;
   }
-  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOGenkasyoukyakuShisanPrintInfoKey);
   const auto rounding =
       static_cast<int32_t>(UserDefaults::standardUserDefaults().integerForKey(KIVOGankasyoukyakuhiRoundingTypeKey));
-  const std::unique_ptr<GenkasyoukyakuShisanListPrintView> view =
-      GenkasyoukyakuShisanListPrintView::create(document()->document(), layout, rounding);
-  if (!view) return;
-  PrintProgressSheet::runPrintPanel(document(), this, *view, layout);
+  const MyDocument& books = document()->document();
+  PrintProgressSheet::runPrintPanel(document(), this, PrintInfo::pageLayoutForKey(KIVOGenkasyoukyakuShisanPrintInfoKey),
+                                    [&books, rounding](const QPageLayout& paper) {
+                                      return GenkasyoukyakuShisanListPrintView::create(books, paper, rounding);
+                                    });
 }
 
 void GenkasyoukyakuShisanListController::pageSetupForSyoukyakushisanShinkokusyo()
@@ -1353,11 +1353,12 @@ void GenkasyoukyakuShisanListController::setTargetYearOfSyoukyakushisanShinkokus
 
 void GenkasyoukyakuShisanListController::printSyoukyakushisanShinkokusyoForYear(int year)
 {
-  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOSyoukyakushisanShinkokusyoPrintInfoKey);
-  const std::unique_ptr<SyoukyakushisanShinkokusyoPrintView> view =
-      SyoukyakushisanShinkokusyoPrintView::create(document()->document(), layout, year);
-  if (!view) return;
-  PrintProgressSheet::runPrintPanel(document(), this, *view, layout);
+  const MyDocument& books = document()->document();
+  PrintProgressSheet::runPrintPanel(document(), this,
+                                    PrintInfo::pageLayoutForKey(KIVOSyoukyakushisanShinkokusyoPrintInfoKey),
+                                    [&books, year](const QPageLayout& paper) {
+                                      return SyoukyakushisanShinkokusyoPrintView::create(books, paper, year);
+                                    });
 }
 
 // --- drag and drop

@@ -39,12 +39,12 @@ bool PrintProgressSheet::step(int done, int total)
   return true;
 }
 
-bool PrintProgressSheet::runPrintPanel(OpenDocument* document, QWidget* window, Printout& printout,
-                                       const QPageLayout& layout, PrintOperation::Options options)
+bool PrintProgressSheet::runPrintPanel(OpenDocument* document, QWidget* window, const QPageLayout& layout,
+                                       const PrintOperation::LayOut& layOut, PrintOperation::Options options)
 {
   options.documentName = document->displayName();
   PrintProgressSheet sheet(document, window);
-  return PrintOperation::runPrintPanel(window, printout, layout, options, sheet.progress());
+  return PrintOperation::runPrintPanel(window, layout, layOut, options, sheet.progress());
 }
 
 }  // namespace kivo

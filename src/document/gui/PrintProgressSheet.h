@@ -39,8 +39,8 @@ public:
 
   // Prints the printout of the document from its window (PrintOperation::runPrintPanel,
   // with the document's name set on the options); answers what that answers.
-  static bool runPrintPanel(OpenDocument* document, QWidget* window, Printout& printout, const QPageLayout& layout,
-                            PrintOperation::Options options = {});
+  static bool runPrintPanel(OpenDocument* document, QWidget* window, const QPageLayout& layout,
+                            const PrintOperation::LayOut& layOut, PrintOperation::Options options = {});
   bool wasShown() const { return shown_; }
 
 private:

@@ -790,9 +790,10 @@ void KanjyoumotocyouController::printKanjyoumotocyou()
 {
   if (displayKamokuCode_ < 0 || !deselectEditingCell()) return;
   KanjyoumotocyouPrintAccessory::of(document())->resetKanjyoumotocyouPrintAccessoryView();
-  const std::unique_ptr<KanjyoumotocyouPrintView> view = KanjyoumotocyouPrinting::printView(
-      document(), displayMotocyouArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
-  if (view) KanjyoumotocyouPrinting::print(document(), this, *view, false);
+  // The rows as they stand when the panel opens.
+  const std::vector<Motocyou> rows = displayMotocyouArray_;
+  KanjyoumotocyouPrinting::print(document(), this, rows, displayPeriodFromMonthArrayIndex_,
+                                 displayPeriodToMonthArrayIndex_, false);
 }
 
 void KanjyoumotocyouController::showPrintPreview()

@@ -14,10 +14,13 @@
 #include "platform/UserDefaultsKeys.h"
 
 namespace kivo {
+namespace {
 
-std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrinting::printView(OpenDocument* document,
-                                                                             const std::vector<Motocyou>& motocyouArray,
-                                                                             int32_t periodFrom, int32_t periodTo)
+// The view of the rows on the layout, numbered as the document's ledger print
+// accessory says when a page is drawn.
+std::unique_ptr<KanjyoumotocyouPrintView> printViewOnLayout(OpenDocument* document, const QPageLayout& layout,
+                                                            const std::vector<Motocyou>& motocyouArray,
+                                                            int32_t periodFrom, int32_t periodTo)
 {
   QPointer<KanjyoumotocyouPrintAccessory> accessory = KanjyoumotocyouPrintAccessory::of(document);
   auto numbering = [accessory]() {
@@ -28,21 +31,31 @@ std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrinting::printView(Ope
     }
     return n;
   };
-  return KanjyoumotocyouPrintView::create(document->document(),
-                                          PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey), motocyouArray,
-                                          periodFrom, periodTo, numbering);
+  return KanjyoumotocyouPrintView::create(document->document(), layout, motocyouArray, periodFrom, periodTo, numbering);
 }
 
-bool KanjyoumotocyouPrinting::print(OpenDocument* document, QWidget* window, KanjyoumotocyouPrintView& view,
-                                    bool withAccessory)
+}  // namespace
+
+std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrinting::printView(OpenDocument* document,
+                                                                             const std::vector<Motocyou>& motocyouArray,
+                                                                             int32_t periodFrom, int32_t periodTo)
+{
+  return printViewOnLayout(document, PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey), motocyouArray,
+                           periodFrom, periodTo);
+}
+
+bool KanjyoumotocyouPrinting::print(OpenDocument* document, QWidget* window, const std::vector<Motocyou>& motocyouArray,
+                                    int32_t periodFrom, int32_t periodTo, bool withAccessory)
 {
   PrintOperation::Options options;
   if (withAccessory) {
     options.accessory = KanjyoumotocyouPrintAccessory::of(document)->kanjyoumotocyouPrintAccessoryView();
     options.accessoryTitle = qs("ページ番号");
   }
-  return PrintProgressSheet::runPrintPanel(document, window, view,
-                                           PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey), options);
+  return PrintProgressSheet::runPrintPanel(
+      document, window, PrintInfo::pageLayoutForKey(KIVOKanjyoumotocyouPrintInfoKey),
+      [&](const QPageLayout& paper) { return printViewOnLayout(document, paper, motocyouArray, periodFrom, periodTo); },
+      options);
 }
 
 void KanjyoumotocyouPrinting::preview(OpenDocument* document, KanjyoumotocyouPrintView& view)
@@ -74,12 +87,12 @@ void KanjyoumotocyouPrinting::printLedgers(OpenDocument* document, QWidget* wind
     AlertSheet::runAlert(qs(kStopPrintingTitle), qs(noneMessage));
     return;
   }
+  if (!preview) {
+    print(document, window, rows, periodFrom, periodTo, true);
+    return;
+  }
   std::unique_ptr<KanjyoumotocyouPrintView> view = printView(document, rows, periodFrom, periodTo);
-  if (!view) return;
-  if (preview)
-    KanjyoumotocyouPrinting::preview(document, *view);
-  else
-    print(document, window, *view, true);
+  if (view) KanjyoumotocyouPrinting::preview(document, *view);
 }
 
 }  // namespace kivo

@@ -21,13 +21,16 @@ class OpenDocument;
 
 class KanjyoumotocyouPrinting {
 public:
-  // The view of the rows, or nullptr after the refusal when the paper is too small.
+  // The view of the rows on the stored page setup, or nullptr after the refusal when
+  // the paper is too small.
   static std::unique_ptr<KanjyoumotocyouPrintView> printView(OpenDocument* document,
                                                              const std::vector<Motocyou>& motocyouArray,
                                                              int32_t periodFrom, int32_t periodTo);
-  // The print panel over the window, then the chosen pages; withAccessory adds the
-  // page-numbering tab. False when cancelled or failed.
-  static bool print(OpenDocument* document, QWidget* window, KanjyoumotocyouPrintView& view, bool withAccessory);
+  // The print panel over the window, then the chosen pages of the rows laid out for
+  // the paper chosen there; withAccessory adds the page-numbering tab. False when
+  // cancelled or failed.
+  static bool print(OpenDocument* document, QWidget* window, const std::vector<Motocyou>& motocyouArray,
+                    int32_t periodFrom, int32_t periodTo, bool withAccessory);
   // The document's ledger preview, run modally until the user closes it.
   static void preview(OpenDocument* document, KanjyoumotocyouPrintView& view);
   // Builds the ledgers of the accounts and sub-accounts (-1: the account's own

@@ -422,11 +422,11 @@ void ShiwakenikkiController::printShiwakenikki()
     AlertSheet::beginAlertSheet(this, qs(AlertSheet::kCannotPrintTitle), qs(kNothingToPrintMessage));
     return;
   }
-  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOShiwakenikkiPrintInfoKey);
-  const std::unique_ptr<ShiwakenikkiPrintView> view =
-      ShiwakenikkiPrintView::create(document()->document(), layout, displayShiwakeArray_);
-  if (!view) return;
-  PrintProgressSheet::runPrintPanel(document(), this, *view, layout);
+  const MyDocument& books = document()->document();
+  PrintProgressSheet::runPrintPanel(document(), this, PrintInfo::pageLayoutForKey(KIVOShiwakenikkiPrintInfoKey),
+                                    [&books, entries = displayShiwakeArray_](const QPageLayout& paper) {
+                                      return ShiwakenikkiPrintView::create(books, paper, entries);
+                                    });
 }
 
 // --- commands

@@ -165,11 +165,9 @@ void StatementsSheetController::beginForWindow(DocumentWindowController* info)
 
 void StatementsSheetController::printStatements(DocumentWindowController* info)
 {
-  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey);
-  const std::unique_ptr<Printout> view = makePrintView(layout);
   // Nothing to print (only empty notes chosen): no print panel.
-  if (!view || view->pageCount() == 0) return;
-  PrintProgressSheet::runPrintPanel(document_, info, *view, layout);
+  PrintProgressSheet::runPrintPanel(document_, info, PrintInfo::pageLayoutForKey(KIVOHoukokusyoPrintInfoKey),
+                                    [this](const QPageLayout& paper) { return makePrintView(paper); });
 }
 
 }  // namespace kivo

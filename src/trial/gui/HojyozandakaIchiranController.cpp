@@ -15,7 +15,6 @@
 
 #include "document/MyDocument.h"
 #include "document/gui/OpenDocument.h"
-#include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
@@ -27,7 +26,6 @@
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
-#include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/ShiftJisEncoder.h"
@@ -318,11 +316,10 @@ void HojyozandakaIchiranController::saveToTextFile()
 void HojyozandakaIchiranController::printHojyozandakaIchiran()
 {
   if (displayKamokuCode_ == -1) return;
-  const std::unique_ptr<HojyozandakaIchiranPrintView> view = HojyozandakaIchiranPrintView::create(
-      document()->document(), displayShisanArray_, displayPeriodFromMonthArrayIndex_, displayPeriodToMonthArrayIndex_);
-  if (!view) return;
-  PrintProgressSheet::runPrintPanel(document(), this, *view,
-                                    PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey));
+  // The rows as they stand when the panel opens.
+  const std::vector<Shisan> rows = displayShisanArray_;
+  HojyozandakaIchiranPrintView::print(document(), this, rows, displayPeriodFromMonthArrayIndex_,
+                                      displayPeriodToMonthArrayIndex_);
 }
 
 void HojyozandakaIchiranController::pageSetup()

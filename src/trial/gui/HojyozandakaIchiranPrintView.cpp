@@ -7,6 +7,8 @@
 #include <numeric>
 
 #include "document/MyDocument.h"
+#include "document/gui/OpenDocument.h"
+#include "document/gui/PrintProgressSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/StringDrawing.h"
 #include "platform/TablePrintLayout.h"
@@ -38,11 +40,13 @@ std::unique_ptr<HojyozandakaIchiranPrintView> HojyozandakaIchiranPrintView::crea
   return view;
 }
 
-std::unique_ptr<HojyozandakaIchiranPrintView> HojyozandakaIchiranPrintView::create(
-    const MyDocument& document, const std::vector<Shisan>& shisanArray, int32_t periodFrom, int32_t periodTo)
+void HojyozandakaIchiranPrintView::print(OpenDocument* document, QWidget* window,
+                                         const std::vector<Shisan>& shisanArray, int32_t periodFrom, int32_t periodTo)
 {
-  return create(document, PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey), shisanArray, periodFrom,
-                periodTo);
+  const MyDocument& books = document->document();
+  PrintProgressSheet::runPrintPanel(
+      document, window, PrintInfo::pageLayoutForKey(KIVOHojyozandakaIchiranPrintInfoKey),
+      [&](const QPageLayout& paper) { return create(books, paper, shisanArray, periodFrom, periodTo); });
 }
 
 HojyozandakaIchiranPrintView::HojyozandakaIchiranPrintView(const MyDocument& document, const QPageLayout& layout)

@@ -21,10 +21,12 @@
 
 class QLineF;
 class QRectF;
+class QWidget;
 
 namespace kivo {
 
 class MyDocument;
+class OpenDocument;
 
 class HojyozandakaIchiranPrintView : public BandedTablePrintView {
 public:
@@ -38,10 +40,10 @@ public:
   static std::unique_ptr<HojyozandakaIchiranPrintView> create(const MyDocument& document, const QPageLayout& layout,
                                                               const std::vector<Shisan>& shisanArray,
                                                               int32_t periodFrom, int32_t periodTo);
-  // The view on the stored page setup of this printout.
-  static std::unique_ptr<HojyozandakaIchiranPrintView> create(const MyDocument& document,
-                                                              const std::vector<Shisan>& shisanArray,
-                                                              int32_t periodFrom, int32_t periodTo);
+  // Prints the rows of the document from its window through the print panel, on the
+  // stored page setup of this printout.
+  static void print(OpenDocument* document, QWidget* window, const std::vector<Shisan>& shisanArray, int32_t periodFrom,
+                    int32_t periodTo);
 
   int pageCount() const override { return paginator_->pageCount(); }
   void drawPage(QPainter& painter, int page) override;

@@ -3,13 +3,16 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QPointer>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "document/MyDocument.h"
 #include "document/gui/OpenDocument.h"
+#include "document/gui/PrintProgressSheet.h"
 #include "journal/gui/KanjyoumotocyouController.h"
+#include "platform/PrintInfo.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 
@@ -149,6 +152,22 @@ bool ShisanSectionsWindowController::doPrintSonekiKeisan() const
 bool ShisanSectionsWindowController::doPrintSeizouGenka() const
 {
   return printSeizouGenkaCheckbox_ && printSeizouGenkaCheckbox_->isChecked() && hasSeizouGenkaTab();
+}
+
+void ShisanSectionsWindowController::printSections(const char* pageSetupKey, const SectionsLayOut& layOut)
+{
+  QPointer<ShisanSectionsWindowController> self = this;
+  const ShisanSectionsPrintView::SectionChoiceSource sections = [self] {
+    ShisanSectionsPrintView::SectionChoice c;
+    if (self) c = {self->doPrintTaisyakuTaisyou(), self->doPrintSonekiKeisan(), self->doPrintSeizouGenka()};
+    return c;
+  };
+  PrintOperation::Options options;
+  options.accessory = selectPrintTargetView_;
+  options.accessoryTitle = QStringLiteral("プリントする報告書");
+  PrintProgressSheet::runPrintPanel(
+      document(), this, PrintInfo::pageLayoutForKey(pageSetupKey),
+      [&](const QPageLayout& layout) { return layOut(layout, sections); }, options);
 }
 
 }  // namespace kivo

@@ -14,6 +14,7 @@
 #include "journal/gui/CyouhyouTableView.h"
 #include "trial/Shisan.h"
 #include "trial/gui/JigyoubuReportWindowController.h"
+#include "trial/gui/ShisanSectionsPrintView.h"
 
 class QAction;
 class QCheckBox;
@@ -80,6 +81,12 @@ protected:
   // Ctrl+K steps through the tabs; it is no item of the menus.
   void addNextTabShortcut();
   void buildPrintTargetView();
+  // Prints through the print panel with the sections' tab, over the page setup stored
+  // under the key: the printout is laid out for each page layout with the sections
+  // ticked in the tab (asked when its pages are counted).
+  using SectionsLayOut = std::function<std::unique_ptr<Printout>(
+      const QPageLayout& layout, const ShisanSectionsPrintView::SectionChoiceSource& sections)>;
+  void printSections(const char* pageSetupKey, const SectionsLayOut& layOut);
 
   bool isOwnTableView(const QObject* sender) const override;
   // The general ledger of the account over the months: a ledger window showing it

@@ -18,7 +18,6 @@
 
 #include "document/MyDocument.h"
 #include "document/gui/OpenDocument.h"
-#include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
@@ -27,7 +26,6 @@
 #include "journal/gui/KanjyoumotocyouController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
-#include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
@@ -257,17 +255,6 @@ void SuiiShisanController::printSuiiShisan()
 {
   loadWindowIfNeeded();
   if (hasAttachedSheet()) return;
-  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOSuiiShisanPrintInfoKey);
-  QPointer<SuiiShisanController> self = this;
-  auto view = SuiiShisanPrintView::create(
-      document()->document(), layout, suiiShisan_.taisyakuTaisyouShisanArray(), suiiShisan_.sonekiKeisanShisanArray(),
-      suiiShisan_.seizouGenkaShisanArray(),
-      UserDefaults::standardUserDefaults().integerForKey(KIVOSuiiShisanPrintMonthPerPageKey), [self] {
-        SuiiShisanPrintView::SectionChoice c;
-        if (self) c = {self->doPrintTaisyakuTaisyou(), self->doPrintSonekiKeisan(), self->doPrintSeizouGenka()};
-        return c;
-      });
-  if (!view) return;
   // Every box cleared and enabled; the shown section's ticked and fixed.
   for (QCheckBox* box : {printTaisyakuTaisyouCheckbox_, printSonekiKeisanCheckbox_, printSeizouGenkaCheckbox_}) {
     box->setChecked(false);
@@ -283,10 +270,14 @@ void SuiiShisanController::printSuiiShisan()
   fixed->setChecked(true);
   fixed->setEnabled(false);
 
-  PrintOperation::Options options;
-  options.accessory = selectPrintTargetView_;
-  options.accessoryTitle = QStringLiteral("プリントする報告書");
-  PrintProgressSheet::runPrintPanel(document(), this, *view, layout, options);
+  const MyDocument& books = document()->document();
+  const int64_t monthPerPage = UserDefaults::standardUserDefaults().integerForKey(KIVOSuiiShisanPrintMonthPerPageKey);
+  // The sections as they stand when the panel opens.
+  const SuiiShisan::Sections rows = suiiShisan_.sections();
+  printSections(KIVOSuiiShisanPrintInfoKey, [&](const QPageLayout& paper, const auto& sections) {
+    return SuiiShisanPrintView::create(books, paper, rows.taisyakuTaisyou, rows.sonekiKeisan, rows.seizouGenka,
+                                       monthPerPage, sections);
+  });
 }
 
 bool SuiiShisanController::typeOnTextField(QLineEdit* field, const QString& typed)

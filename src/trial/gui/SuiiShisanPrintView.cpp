@@ -26,8 +26,7 @@ std::unique_ptr<SuiiShisanPrintView> SuiiShisanPrintView::create(const MyDocumen
   std::unique_ptr<SuiiShisanPrintView> view(new SuiiShisanPrintView(document, layout, std::move(taisyakuTaisyou),
                                                                     std::move(sonekiKeisan), std::move(seizouGenka),
                                                                     monthPerPage, std::move(sections)));
-  // Until a printer is chosen, the printable area the layout knows.
-  if (const char* refusal = view->layOut(PrintInfo::marginsOutsidePrintableArea(layout))) {
+  if (const char* refusal = view->layOut()) {
     TablePrintLayout::alertCannotPrint(refusal);
     return nullptr;
   }
@@ -46,10 +45,9 @@ SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPage
 {
 }
 
-const char* SuiiShisanPrintView::layOut(const QMarginsF& outsidePrintableArea)
+const char* SuiiShisanPrintView::layOut()
 {
-  paginator_.reset();
-  bands_ = PrintBands();
+  const QMarginsF outsidePrintableArea = PrintInfo::marginsOutsidePrintableArea(layout_);
   bands_.geometry = PrintInfo::geometryOfPageLayout(layout_);
   // The table's side margins: on portrait paper the page setup's left margin, on
   // landscape paper the printable area's left edge; on the right whatever lies beyond
@@ -65,15 +63,6 @@ const char* SuiiShisanPrintView::layOut(const QMarginsF& outsidePrintableArea)
   paginator_ = std::make_unique<SuiiShisanPrintPaginator>(taisyakuTaisyou_, sonekiKeisan_, seizouGenka_, lines,
                                                           columns_, monthPerPage_);
   return nullptr;
-}
-
-bool SuiiShisanPrintView::printerChosen(const QPageLayout& printerLayout)
-{
-  if (const char* refusal = layOut(PrintInfo::marginsOutsidePrintableArea(printerLayout))) {
-    TablePrintLayout::alertCannotPrint(refusal);
-    return false;
-  }
-  return true;
 }
 
 SuiiShisanPrintView::~SuiiShisanPrintView() = default;

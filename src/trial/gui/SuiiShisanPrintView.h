@@ -4,8 +4,8 @@
 // page of rows printed once per group (SuiiShisanPrintPaginator).
 //
 // The side margins keep to the printer's printable area (at least 18 points from
-// the paper's edge; on portrait paper the page setup's left margin): the pages are
-// laid out again for the printer chosen in the print panel. Fonts shrink a point at
+// the paper's edge; on portrait paper the page setup's left margin): a layout from
+// the print panel knows the printer chosen there. Fonts shrink a point at
 // a time from 18 (title) and 16 (data) points until one group fits between them; a
 // group that does not fit at 5 points is refused ("印刷できません"), as is paper with
 // room for fewer than five lines. An amount beyond the output limit prints
@@ -42,9 +42,6 @@ public:
                                                      int64_t monthPerPage, SectionChoiceSource sections);
   ~SuiiShisanPrintView() override;
 
-  // Lays the pages out again within the printable area of the printer chosen in the
-  // print panel; false after the refusal when they no longer fit.
-  bool printerChosen(const QPageLayout& printerLayout) override;
   void drawPage(QPainter& painter, int page) override;
 
   const SuiiShisanPrintPaginator& paginator() const { return *paginator_; }
@@ -54,9 +51,10 @@ private:
   SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
                       std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, int64_t monthPerPage,
                       SectionChoiceSource sections);
-  // Lays the pages out with the paper outside the printer's printable area; the
-  // refusal's sentence when they do not fit (no pages then), else nullptr.
-  const char* layOut(const QMarginsF& outsidePrintableArea);
+  // Lays the pages out on the layout, within the printable area it knows (the paper
+  // outside it is its minimum margins); the refusal's sentence when they do not fit
+  // (no pages then), else nullptr.
+  const char* layOut();
   bool setRectSize(int monthPerPage);
   QString pageTitle(SuiiShisanPrintPaginator::Section section) const;
 

@@ -19,7 +19,6 @@
 
 #include "document/MyDocument.h"
 #include "document/gui/OpenDocument.h"
-#include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "fields/FieldValue.h"
 #include "fields/JigyoubuFormatter.h"
@@ -29,7 +28,6 @@
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
-#include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
@@ -303,16 +301,6 @@ void ZandakaShisanController::runPrint(std::vector<Shisan> taisyakuTaisyou, std:
                                        std::vector<Shisan> seizouGenka, int32_t periodFrom, int32_t periodTo,
                                        const bool* fixedSections)
 {
-  const QPageLayout layout = PrintInfo::pageLayoutForKey(KIVOZandakaShisanPrintInfoKey);
-  QPointer<ZandakaShisanController> self = this;
-  auto view = ZandakaShisanPrintView::create(
-      document()->document(), layout, std::move(taisyakuTaisyou), std::move(sonekiKeisan), std::move(seizouGenka),
-      periodFrom, periodTo, [self] {
-        ZandakaShisanPrintView::SectionChoice c;
-        if (self) c = {self->doPrintTaisyakuTaisyou(), self->doPrintSonekiKeisan(), self->doPrintSeizouGenka()};
-        return c;
-      });
-  if (!view) return;
   QCheckBox* boxes[] = {printTaisyakuTaisyouCheckbox_, printSonekiKeisanCheckbox_, printSeizouGenkaCheckbox_};
   for (int i = 0; i < 3; ++i) {
     boxes[i]->setChecked(fixedSections ? fixedSections[i] : false);
@@ -334,10 +322,11 @@ void ZandakaShisanController::runPrint(std::vector<Shisan> taisyakuTaisyou, std:
     fixed->setChecked(true);
     fixed->setEnabled(false);
   }
-  PrintOperation::Options options;
-  options.accessory = selectPrintTargetView_;
-  options.accessoryTitle = QStringLiteral("プリントする報告書");
-  PrintProgressSheet::runPrintPanel(document(), this, *view, layout, options);
+  const MyDocument& books = document()->document();
+  printSections(KIVOZandakaShisanPrintInfoKey, [&](const QPageLayout& paper, const auto& sections) {
+    return ZandakaShisanPrintView::create(books, paper, taisyakuTaisyou, sonekiKeisan, seizouGenka, periodFrom,
+                                          periodTo, sections);
+  });
 }
 
 void ZandakaShisanController::printZandakaShisan()

@@ -27,6 +27,7 @@
 #include "platform/PrintOperation.h"
 #include "setup/gui/PreferenceController.h"
 #include "support/AppTestFixture.h"
+#include "support/PaperChosenInPanel.h"
 #include "support/PdfText.h"
 
 namespace kivo::test {
@@ -484,6 +485,34 @@ TEST_F(GenkasyoukyakuShisanListTest, DeclarationSheetOffersTheTermsYearsAndPrint
   flush();
   PrintOperation::setPrintPanelResponderForTesting({});
   EXPECT_EQ(std::tuple(sheet->targetYear(), printed), std::tuple(2025, 1));
+}
+
+// The page setup stored, A4 portrait; another paper chosen in the print panel: the
+// register and the declaration print on pages of that paper, every asset and column
+// on them.
+TEST_F(GenkasyoukyakuShisanListTest, TheRegisterAndTheDeclarationAreLaidOutForThePaperChosenInThePanel)
+{
+  QStringList assets;
+  for (int i = 1; i <= 40; ++i) {
+    assets << QStringLiteral("複合機%1号").arg(i);
+    complete(assets.back().toStdString(), 156);
+  }
+  open();
+  const auto printDeclaration = [this] {
+    w->setTargetYearOfSyoukyakushisanShinkokusyo();
+    w->shinkokusyoController()->endSheetWithSender(w->shinkokusyoController()->okButton());
+    flush();
+  };
+  const std::tuple<const char*, std::function<void()>, QStringList> printouts[] = {
+      {"register", [this] { w->printDocument(); }, {"期末帳簿価額"}},
+      {"declaration", printDeclaration, {"取得価額", "取得方法"}},
+  };
+  for (const PaperChosenInPanel& paper : kPapersChosenInPanel)
+    for (const auto& [name, print, columns] : printouts) {
+      SCOPED_TRACE(std::string(paper.name) + " " + name);
+      EXPECT_EQ(printedOnPaperChosenInPanel(paper, path(QStringLiteral("paper.pdf")), print, assets + columns),
+                std::pair(std::string(), std::string()));
+    }
 }
 
 // A decrease typed in 減少履歴 lowers the ordinary charge on screen, in the asset

@@ -30,6 +30,7 @@
 #include "platform/PrintOperation.h"
 #include "platform/PrintPreviewView.h"
 #include "platform/QtStrings.h"
+#include "support/PaperChosenInPanel.h"
 #include "support/PdfText.h"
 
 namespace kivo::test {
@@ -326,6 +327,44 @@ TEST_F(LedgerPrintTest, TheAccountSheetMovesWholeCategoriesAndPrintsTheChosenLed
   sheet->okButtonWidget()->click();
   flush();
   EXPECT_EQ(lastAlert(), "プリントを中止 / 指定した期間中に取引のある勘定科目がありません。");
+}
+
+// The page setup stored, A4 portrait; another paper chosen in the print panel: the
+// journal, a ledger window's ledger and ledgers chosen in the sheet print on pages of
+// that paper, every entry and column on them.
+TEST_F(LedgerPrintTest, TheJournalAndLedgersAreLaidOutForThePaperChosenInThePanel)
+{
+  openEntryBooks();
+  registerSales(30);
+  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+  flush();
+  if (SheetController* condition = journal->attachedSheetController()) condition->abortSheet();
+  journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
+  journal->setDisplayShiwakeArray();
+  KanjyoumotocyouController* ledger =
+      KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1);
+  flush();
+  const auto chosenLedgers = [this] {
+    info()->selectPluralKamokuThenPrintKanjyoumotocyou();
+    auto* sheet = SelectPluralKamokuController::controllerOfDocument(session);
+    sheet->setLedgersChosen({{kGenkin, -1}, {kUriagedaka, -1}}, true);
+    sheet->okButtonWidget()->click();
+    flush();
+  };
+  const std::tuple<const char*, std::function<void()>, QStringList> printouts[] = {
+      {"journal", [journal] { journal->printDocument(); }, {"借方金額", "貸方金額", "摘要"}},
+      {"ledger", [ledger] { ledger->printDocument(); }, {"借方金額", "貸方金額", "残高"}},
+      {"chosen ledgers", chosenLedgers, {"借方金額", "貸方金額", "残高", "売上高"}},
+  };
+  // Every entry, by its description.
+  QStringList entries{"5月の売上"};
+  for (int i = 1; i <= 30; ++i) entries << QStringLiteral("売上%1(?!\\d)").arg(i);
+  for (const PaperChosenInPanel& paper : kPapersChosenInPanel)
+    for (const auto& [name, print, columns] : printouts) {
+      SCOPED_TRACE(std::string(paper.name) + " " + name);
+      EXPECT_EQ(printedOnPaperChosenInPanel(paper, path("paper.pdf"), print, entries + columns),
+                std::pair(std::string(), std::string()));
+    }
 }
 
 // Once an account is chosen (OK enabled), Return in the search field searches and

@@ -1,5 +1,6 @@
 // Printing into a PDF file: a file that cannot be written whole, or a job cancelled
-// midway, leaves the previous file as it was; the user is told of a failure.
+// midway, leaves the previous file as it was; the user is told of a failure. The
+// pages are those of the paper the print panel ends with.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -14,13 +15,17 @@
 #include <vector>
 
 #include "platform/AlertSheet.h"
+#include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "support/AccessControl.h"
 #include "support/KilledWrite.h"
+#include "support/PaperChosenInPanel.h"
 
 namespace kivo {
 namespace {
+
+using test::PaperChosenInPanel;
 
 class LinesOfText : public Printout {
 public:
@@ -30,6 +35,37 @@ public:
     for (int line = 0; line < 60; ++line)
       painter.drawText(40, 40 + 12 * line, QStringLiteral("page %1 line %2 of a long report").arg(page).arg(line));
   }
+};
+
+// A hundred numbered lines, 12 points apart between the margins of the paper it is
+// laid out for; paper with room for fewer than 30 a page cannot hold it.
+class LinesOnPaper : public Printout {
+public:
+  explicit LinesOnPaper(const QPageLayout& layout)
+      : paper_(PrintInfo::geometryOfPageLayout(layout)),
+        perPage_(PrintPaginator::linesThatFit(paper_.printableHeight(), 12))
+  {
+  }
+  static std::unique_ptr<Printout> layOut(const QPageLayout& layout)
+  {
+    auto printout = std::make_unique<LinesOnPaper>(layout);
+    return printout->perPage_ < 30 ? nullptr : std::move(printout);
+  }
+  int pageCount() const override { return (100 + perPage_ - 1) / perPage_; }
+  void drawPage(QPainter& painter, int page) override
+  {
+    painter.setFont(PrintFonts::printFont(QString::fromUtf8(PrintFonts::kHelvetica), 10));
+    painter.setPen(QPen(Qt::black, 0.5));
+    for (int line = page * perPage_; line < std::min(100, (page + 1) * perPage_); ++line) {
+      const double y = paper_.topMargin + 12 * (line - page * perPage_ + 1);
+      painter.drawLine(QLineF(paper_.leftMargin, y, paper_.paperWidth - paper_.rightMargin, y));
+      painter.drawText(QPointF(paper_.leftMargin, y - 2), QStringLiteral("line %1.").arg(line + 1));
+    }
+  }
+
+private:
+  PrintPageGeometry paper_;
+  int perPage_;
 };
 
 // Writes past `bytes` of any file fail while it lives, as on a full disk.
@@ -72,6 +108,7 @@ TEST(PrintOperationTest, APdfNotWrittenWholeLeavesThePreviousFileAndAFailureIsSa
   }
   LinesOfText printout;
   const QPageLayout layout = PrintInfo::defaultPageLayout();
+  const auto linesOfText = [](const QPageLayout&) { return std::make_unique<LinesOfText>(); };
   std::vector<AlertSheet::Alert> alerts;
   AlertSheet::setResponderForTesting([&](const AlertSheet::Alert& a) {
     alerts.push_back(a);
@@ -86,7 +123,7 @@ TEST(PrintOperationTest, APdfNotWrittenWholeLeavesThePreviousFileAndAFailureIsSa
   {
     const FileSizeLimit fullDisk(16 << 10);
     EXPECT_FALSE(PrintOperation::writePdf(file, printout, layout));
-    EXPECT_FALSE(PrintOperation::runPrintPanel(nullptr, printout, layout, {}));
+    EXPECT_FALSE(PrintOperation::runPrintPanel(nullptr, layout, linesOfText, {}));
   }
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, QStringLiteral("PDF ファイルを保存できません"));
@@ -94,13 +131,13 @@ TEST(PrintOperationTest, APdfNotWrittenWholeLeavesThePreviousFileAndAFailureIsSa
        {QStringLiteral("report.pdf"), QStringLiteral("前からあったファイルはそのまま残っています")})
     EXPECT_TRUE(alerts[0].text.contains(part)) << alerts[0].text.toStdString();
   // A job cancelled midway says nothing.
-  EXPECT_FALSE(PrintOperation::runPrintPanel(nullptr, printout, layout, {}, [](int done, int) { return done < 3; }));
+  EXPECT_FALSE(PrintOperation::runPrintPanel(nullptr, layout, linesOfText, {}, [](int done, int) { return done < 3; }));
   EXPECT_EQ(alerts.size(), 1u);
   EXPECT_EQ(contents(file), QByteArray("the previous report"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("report.pdf")});
 
   // A whole job replaces it.
-  EXPECT_TRUE(PrintOperation::runPrintPanel(nullptr, printout, layout, {}));
+  EXPECT_TRUE(PrintOperation::runPrintPanel(nullptr, layout, linesOfText, {}));
   EXPECT_TRUE(contents(file).startsWith("%PDF"));
   EXPECT_GT(contents(file).size(), 16 << 10);
   AlertSheet::setResponderForTesting({});
@@ -126,6 +163,49 @@ TEST(PrintOperationTest, ANewPdfTakesTheUmasksModeAndAKilledPrintsLeftoverIsClea
   // One that replaces a file keeps that file's ACL and user attributes.
   EXPECT_TRUE(test::keepsAccess(
       path, [&] { return PrintOperation::writePdf(file, printout, PrintInfo::defaultPageLayout()); }));
+}
+
+TEST(PrintOperationTest, ThePagesAreLaidOutForThePaperThePanelEndsWithAndARangeCountsThem)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString file = dir.filePath(QStringLiteral("lines.pdf"));
+  // Stored: A4 portrait, 64 lines a page. In the panel: the paper, a range typed; the
+  // pages printed and their first and last lines (none: refused, nothing printed).
+  struct Case {
+    PaperChosenInPanel paper;
+    const char* range;
+    int pages;
+    int first, last;
+  };
+  for (const Case& c :
+       {Case{{"A4", QPageSize::A4, QPageLayout::Portrait}, "", 2, 1, 100},
+        Case{test::kPapersChosenInPanel[0], "", 3, 1, 100}, Case{test::kPapersChosenInPanel[1], "", 3, 1, 100},
+        Case{test::kPapersChosenInPanel[0], "3", 1, 87, 100},
+        Case{{"A6", QPageSize::A6, QPageLayout::Portrait}, "", 0, 0, 0}}) {
+    SCOPED_TRACE(c.paper.name);
+    QFile::remove(file);
+    test::choosePaperInPrintPanel(c.paper, file, [&c](QPrinter& printer, QWidget*) {
+      if (*c.range) {
+        printer.setPrintRange(QPrinter::PageRange);
+        printer.setPageRanges(QPageRanges::fromString(QString::fromUtf8(c.range)));
+      }
+      return true;
+    });
+    EXPECT_EQ(PrintOperation::runPrintPanel(nullptr, PrintInfo::defaultPageLayout(), LinesOnPaper::layOut, {}),
+              c.pages > 0);
+    if (c.pages == 0) {
+      EXPECT_FALSE(QFile::exists(file));
+      continue;
+    }
+    const QString text = test::pdfText(file);
+    EXPECT_EQ(std::tuple(test::pdfPageCount(file), test::pagesOffPaper(file, c.paper).toStdString(),
+                         text.contains(QStringLiteral("line %1.").arg(c.first)),
+                         text.contains(QStringLiteral("line %1.").arg(c.last)),
+                         text.contains(QStringLiteral("line %1.").arg(c.first - 1))),
+              std::tuple(c.pages, std::string(), true, true, false));
+  }
+  PrintOperation::setPrintPanelResponderForTesting({});
 }
 
 TEST(PrintOperationTest, ARangeTypedInThePanelChoosesThePagesThePrintoutHas)

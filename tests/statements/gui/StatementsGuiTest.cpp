@@ -36,6 +36,7 @@
 #include "statements/gui/KaisyahouHoukokusyoPrintView.h"
 #include "statements/gui/RiekiSyobunanTableView.h"
 #include "support/AppTestFixture.h"
+#include "support/PaperChosenInPanel.h"
 #include "support/PdfText.h"
 
 namespace kivo::test {
@@ -559,6 +560,64 @@ TEST_F(HoukokusyoControllerTest, AnEmptyStartDateAndItemsBeyondTheProfitAreRefus
   sheet->endHoukokusyoWindow();
   flush();
   EXPECT_EQ(printPanels, 1);
+}
+
+// The page setup stored, A4 portrait; another paper chosen in the print panel: the
+// statements of either form, printed from their sheets, are on pages of that paper
+// with every row of their tables.
+TEST_F(StatementsSheetTest, BothFormsAreLaidOutForThePaperChosenInThePanel)
+{
+  auto kaisyahou = makeKaisyahouBooks();
+  bookFixtureTerm(*kaisyahou);
+  DocumentSession* newer = app->documentController()->addDocument(std::move(kaisyahou));
+  DocumentSession* older = app->documentController()->addDocument(makeSmallTrialBooks(ChartKind::HoujinOlder));
+  flush();
+  auto* kaisyahouSheet = KaisyahouHoukokusyoController::controllerOfDocument(newer);
+  const auto printNewer = [&] {
+    kaisyahouSheet->beginForWindow(qobject_cast<DocumentInfoController*>(newer->documentInfoController()));
+    flush();
+    kaisyahouSheet->generalOkButton()->click();
+    return &kaisyahouSheet->model().statements();
+  };
+  auto* olderSheet = HoukokusyoController::controllerOfDocument(older);
+  const auto printOlder = [&]() -> const KaisyahouStatementArrays* {
+    olderSheet->beginForWindow(qobject_cast<DocumentInfoController*>(older->documentInfoController()));
+    flush();
+    olderSheet->endHoukokusyoWindow();
+    return &olderSheet->model().statements();
+  };
+  // A balance sheet's two sides do not fit across A5: refused, and said, once the
+  // panel has chosen it.
+  struct Case {
+    PaperChosenInPanel paper;
+    bool companiesAct;
+    bool refused;
+  };
+  const QString file = path("paper.pdf");
+  for (const Case& c : {Case{kPapersChosenInPanel[0], true, true}, Case{kPapersChosenInPanel[0], false, true},
+                        Case{kPapersChosenInPanel[1], true, false}, Case{kPapersChosenInPanel[1], false, false}}) {
+    SCOPED_TRACE(std::string(c.paper.name) + (c.companiesAct ? " Companies Act" : " older"));
+    alerts.clear();
+    const KaisyahouStatementArrays* statements = nullptr;
+    const std::string offPaper = printedOnPaperChosenInPanel(c.paper, file, [&] {
+                                   statements = c.companiesAct ? printNewer() : printOlder();
+                                 }).first;
+    if (c.refused) {
+      EXPECT_EQ(std::tuple(QFile::exists(file), alerts.size(), alerts.empty() ? QString() : alerts[0].text),
+                std::tuple(false, 1u, QString::fromUtf8(TablePrintLayout::kTooSmallMessage)));
+      continue;
+    }
+    // Every row of the tables, as the sheet computed them to print.
+    const QString text = pdfText(file);
+    QStringList missing;
+    for (const auto* rows :
+         {&statements->taisyakuTaisyouShisannobuShisanArray, &statements->taisyakuTaisyouFusainobuShisanArray,
+          &statements->taisyakuBalanceSonekiKeisanShisanArray, &statements->taisyakuBalanceHanbaihiShisanArray})
+      for (const Shisan& row : *rows)
+        if (!text.contains(QRegularExpression(spacedAnyhow(QString::fromStdString(row.title())))))
+          missing << QString::fromStdString(row.title());
+    EXPECT_EQ(std::pair(offPaper, missing.join(' ').toStdString()), std::pair(std::string(), std::string()));
+  }
 }
 
 class KaisyahouHoukokusyoPrintTest : public StatementsSheetTest {
