@@ -322,6 +322,50 @@ TEST_F(ShiwakenikkiControllerTest, AReturnThatOpensAnAccountPickerLeavesTheSheet
             std::pair(false, kZatsusyuunyuu));
 }
 
+// A picker that text in a row opened and that is cancelled puts back what the field
+// held, and OK keeps the row's condition.
+TEST_F(ShiwakenikkiControllerTest, ACancelledPickerPutsBackWhatTheRowHeld)
+{
+  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  for (const JigyoubuPtr& j : books().jigyoubuArray()) j->setKana(j->code() == 1 ? "TENPO1" : "TENPO2");
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  openJournalAndConfirm();
+  journal->setShiwakenikkiDisplayCondition(nullptr);
+  ASSERT_TRUE(sheet()->isSheetAttached());
+  sheet()->kamokuConditionPopUp()->setCurrentIndex(1);
+  sheet()->jigyoubuConditionPopUp()->setCurrentIndex(1);
+  sheet()->setKamokuOfRow(0, kFutsuuYokin, 1);
+  const auto& kamoku = sheet()->kamokuConditionRow(0);
+  const auto& jigyoubu = sheet()->jigyoubuConditionRow(0);
+  jigyoubu.codeBinding->setObjectValue(FieldValue::code(1));
+  struct Case {
+    QLineEdit* field;
+    FormatterLineEditBinding* binding;
+    const char* typed;  // matches more than one
+    const char* picker;
+    QString held;
+  };
+  const Case cases[] = {
+      {kamoku.codeField, kamoku.codeBinding, "Z", "kivo::KamokuFormatterListWindow", "普通預金"},
+      {kamoku.hojyoField, kamoku.hojyoBinding, "MI", "kivo::HojyoKamokuFormatterListWindow", "みずほ銀行"},
+      {jigyoubu.codeField, jigyoubu.codeBinding, "T", "kivo::JigyoubuFormatterListWindow", "本店"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.picker);
+    const FieldValue held = c.binding->objectValue();
+    std::pair<QString, QString> opened;
+    answerNextPanel(&opened, QString(), Qt::Key_Escape);
+    typeReturnIn(c.field, QString::fromUtf8(c.typed));
+    EXPECT_EQ(opened.first, QString::fromUtf8(c.picker));
+    EXPECT_EQ(std::tuple(c.field->text(), c.binding->objectValue() == held, sheet()->isSheetAttached()),
+              std::tuple(c.held, true, true));
+  }
+  confirm();
+  const ShiwakenikkiCondition& condition = ShiwakenikkiDisplayConditionController::conditionOfDocument(session);
+  EXPECT_EQ(condition.kamokuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, 1, 0}}));
+  EXPECT_EQ(condition.jigyoubuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{1, -1, 0}}));
+}
+
 TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce)
 {
   openEntryBooks({.hojyoKamoku = true});
