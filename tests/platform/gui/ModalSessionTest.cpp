@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTimer>
 #include <QWidget>
-#include <QWindow>
 
 #include "platform/ModalSession.h"
 
@@ -43,29 +41,6 @@ TEST(ModalSessionTest, RunAndPollLastUntilTheWindowStopsThemAndClosingAborts)
     // Stays ended.
     session.stop(3);
     EXPECT_NE(session.poll(), ModalSession::Response::Continue);
-  }
-}
-
-// Work for a window the user is not in: its window shows without activating, and the
-// window the user is in is the active one when it ends. The same window in a later
-// session that activates shows as any other.
-TEST(ModalSessionTest, ASessionWithoutActivatingLeavesTheUserInTheActiveWindow)
-{
-  QWidget user;
-  user.show();
-  QApplication::setActiveWindow(&user);
-  QWidget window;
-  {
-    ModalSession session(&window, ModalSession::Activation::WithoutActivating);
-    EXPECT_TRUE(window.testAttribute(Qt::WA_ShowWithoutActivating));
-    EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
-  }
-  QCoreApplication::processEvents();
-  EXPECT_EQ(QApplication::activeWindow(), &user);
-  {
-    ModalSession session(&window);
-    EXPECT_FALSE(window.testAttribute(Qt::WA_ShowWithoutActivating));
-    EXPECT_FALSE(window.windowHandle()->property("_q_showWithoutActivating").toBool());
   }
 }
 
