@@ -1,28 +1,56 @@
 #include "platform/ModalSession.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QWindow>
 
 namespace kivo {
+namespace {
 
-ModalSession::ModalSession(QWidget* window) : window_(window), formerModality_(window->windowModality())
+// Whether the window shows without being activated.
+void setShownWithoutActivating(QWidget* window, bool on)
 {
+  window->setAttribute(Qt::WA_ShowWithoutActivating, on);
+  // The attribute reaches a native window only when it is set, never when it is
+  // cleared: a window reused for a session that activates would otherwise keep
+  // showing without activating.
+  if (QWindow* handle = window->windowHandle()) handle->setProperty("_q_showWithoutActivating", on);
+}
+
+}  // namespace
+
+ModalSession::ModalSession(QWidget* window, Activation activation)
+    : window_(window),
+      formerModality_(window->windowModality()),
+      formerWithoutActivating_(window->testAttribute(Qt::WA_ShowWithoutActivating))
+{
+  const bool activate = activation == Activation::Activate;
+  if (!activate) userWindow_ = QApplication::activeWindow();
   window->setWindowModality(Qt::ApplicationModal);
+  setShownWithoutActivating(window, !activate);
   window->show();
   window->installEventFilter(this);
-  window->raise();
-  window->activateWindow();
+  if (activate) {
+    window->raise();
+    window->activateWindow();
+  }
   QCoreApplication::processEvents();
 }
 
 ModalSession::~ModalSession()
 {
   if (loop_.isRunning()) loop_.exit(-1);
-  if (window_) {
-    window_->removeEventFilter(this);
-    window_->hide();
-    window_->setWindowModality(formerModality_);
-  }
+  if (!window_) return;
+  window_->removeEventFilter(this);
+  window_->hide();
+  window_->setWindowModality(formerModality_);
+  setShownWithoutActivating(window_, formerWithoutActivating_);
+  // The window system gives the keyboard back to the window the session's window was
+  // shown over; one that leaves no window active has the window that was active
+  // activated again.
+  const QWidget* active = QApplication::activeWindow();
+  if (userWindow_ && userWindow_->isVisible() && (!active || active == window_)) userWindow_->activateWindow();
 }
 
 ModalSession::Response ModalSession::poll()

@@ -3,6 +3,11 @@
 // (run / stop), or, for long work on the main thread, polls it between steps
 // (poll answers Continue until the session was stopped or aborted). A window that is
 // hidden or closed aborts its session.
+//
+// A session begun without activating (for work in a window the user is not in) leaves
+// the active window where it is: the session's window shows without being raised or
+// activated. A window system may still give a modal window the keyboard while the
+// session lasts; when it ends, the window that was active has it again.
 #pragma once
 
 #include <QEventLoop>
@@ -14,9 +19,11 @@ namespace kivo {
 class ModalSession : public QObject {
 public:
   enum class Response { Continue, Stopped, Aborted };
+  enum class Activation { Activate, WithoutActivating };
 
-  // Begins the session: the window is shown application-modally.
-  explicit ModalSession(QWidget* window);
+  // Begins the session: the window is shown application-modally, brought to the front
+  // and made active unless asked not to be.
+  explicit ModalSession(QWidget* window, Activation activation = Activation::Activate);
   // Ends the session: the window is hidden and gets its former modality back.
   ~ModalSession() override;
   ModalSession(const ModalSession&) = delete;
@@ -38,6 +45,8 @@ protected:
 private:
   QPointer<QWidget> window_;
   Qt::WindowModality formerModality_;
+  bool formerWithoutActivating_;
+  QPointer<QWidget> userWindow_;  // the active window, kept when not activating
   Response response_ = Response::Continue;
   int code_ = 0;
   QEventLoop loop_;

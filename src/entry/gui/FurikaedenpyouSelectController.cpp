@@ -25,6 +25,7 @@
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
+#include "fields/gui/WindowPlacement.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
@@ -270,24 +271,43 @@ void FurikaedenpyouSelectController::setRectSize()
 
 void FurikaedenpyouSelectController::setWindowFrameToCoverWindow(const QWidget* window)
 {
+  coveredWindow_ = window;
   QScreen* screen = window && window->screen() ? window->screen() : QApplication::primaryScreen();
   const QRect v = screen->availableGeometry();
   const QRect f = window ? window->frameGeometry() : v;
   // The frame, title bar included, covers the screen's visible height; never wider
   // than the screen.
   const int width = std::min(std::max(f.width(), totalWidth_ + 200), v.width());
-  int x = f.x() + (f.width() - width) / 2;
-  if (x < v.x()) x = v.x();
-  if (x + width > v.right() + 1) x = v.right() + 1 - width;
-  // The window system's frame around the contents: this window's once shown, else the
-  // covered window's, which the window system decorates alike.
-  const QWidget* framed = isVisible() && frameGeometry() != geometry() ? this : window;
-  const QMargins margins = framed ? QMargins(framed->geometry().left() - framed->frameGeometry().left(),
-                                             framed->geometry().top() - framed->frameGeometry().top(),
-                                             framed->frameGeometry().right() - framed->geometry().right(),
-                                             framed->frameGeometry().bottom() - framed->geometry().bottom())
-                                  : QMargins();
-  setGeometry(QRect(x, v.y(), width, v.height()).marginsRemoved(margins));
+  const QRect frame(WindowPlacement::keptOnScreen(QRect(f.x() + (f.width() - width) / 2, v.y(), width, v.height()), v),
+                    QSize(width, v.height()));
+  // The window system's frame around the contents: this window's once known, else the
+  // covered window's (a maximized one goes without borders), till this one's is known.
+  const bool framed = isVisible() && frameGeometry() != geometry();
+  fitWhenFramed_ = !framed;
+  const QWidget* from = framed ? this : window;
+  const QMargins margins = from ? QMargins(from->geometry().left() - from->frameGeometry().left(),
+                                           from->geometry().top() - from->frameGeometry().top(),
+                                           from->frameGeometry().right() - from->geometry().right(),
+                                           from->frameGeometry().bottom() - from->geometry().bottom())
+                                : QMargins();
+  setGeometry(frame.marginsRemoved(margins));
+}
+
+void FurikaedenpyouSelectController::fitWhenFramed()
+{
+  if (fitWhenFramed_ && isVisible() && frameGeometry() != geometry()) setWindowFrameToCoverWindow(coveredWindow_);
+}
+
+void FurikaedenpyouSelectController::showEvent(QShowEvent* event)
+{
+  QDialog::showEvent(event);
+  fitWhenFramed();
+}
+
+void FurikaedenpyouSelectController::moveEvent(QMoveEvent* event)
+{
+  QDialog::moveEvent(event);
+  fitWhenFramed();
 }
 
 int FurikaedenpyouSelectController::frontCard() const

@@ -41,6 +41,8 @@ public:
 
   // Places the browser over the window: its frame at least the card width + 200 wide
   // (never wider than the screen), as high as the screen's available area, within it.
+  // Till the window system has framed the browser, its frame is taken to be like the
+  // covered window's; once framed, it is fitted again by its own.
   void setWindowFrameToCoverWindow(const QWidget* window);
   // Builds the cards of the date.
   void setDenpyouLayerForDate(Date date);
@@ -75,6 +77,8 @@ public:
 
 protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
 private:
   class Card;
@@ -83,6 +87,8 @@ private:
   QPoint homeOfCard(int card, int chosen) const;
   void showDate(Date date);
   std::optional<Date> fieldDate() const;
+  // Fits the browser again once the window system tells its own frame.
+  void fitWhenFramed();
 
   OpenDocument* document_;
   std::unique_ptr<HidukeFormatter> hidukeFormatter_;
@@ -91,6 +97,8 @@ private:
   std::vector<size_t> cards_;
   std::vector<Card*> cardWidgets_;
   bool gathering_ = false;
+  QPointer<const QWidget> coveredWindow_;
+  bool fitWhenFramed_ = false;
   QWidget* animationView_;
   QSlider* denpyouSlider_;
   QLineEdit* dateField_;

@@ -28,6 +28,7 @@ FormatterLineEditBinding::FormatterLineEditBinding(QLineEdit* lineEdit, Formatte
 
 void FormatterLineEditBinding::setObjectValue(const FieldValue& value)
 {
+  formerValue_ = value_;
   value_ = value;
   if (lineEdit_) lineEdit_->setText(QString::fromStdString(formatter_->stringForObjectValue(value).value_or("")));
 }
@@ -43,6 +44,7 @@ bool FormatterLineEditBinding::commit(QString* errorDescription)
   }
   FieldMessage::hideFor(lineEdit_);
   const bool changed = !(read == value_);
+  if (changed) formerValue_ = value_;
   value_ = read;
   if (!read.isText()) lineEdit_->setText(QString::fromStdString(formatter_->stringForObjectValue(read).value_or("")));
   if (changed) emit objectValueChanged();

@@ -25,6 +25,8 @@ public:
   Formatter& formatter() const { return *formatter_; }
 
   const FieldValue& objectValue() const { return value_; }
+  // The value held before the last change: what a cancelled picker puts back.
+  const FieldValue& formerObjectValue() const { return formerValue_; }
   // Holds the value and shows the formatter's text for it.
   void setObjectValue(const FieldValue& value);
 
@@ -42,6 +44,7 @@ private:
   QPointer<QLineEdit> lineEdit_;
   Formatter* formatter_;
   FieldValue value_;
+  FieldValue formerValue_;
 };
 
 }  // namespace kivo

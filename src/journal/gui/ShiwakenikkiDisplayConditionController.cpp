@@ -81,6 +81,14 @@ void selectText(QLineEdit* field)
   field->selectAll();
 }
 
+// What a cancelled picker leaves in a row's field: the code it held before the text
+// that opened the picker, else nothing.
+FieldValue valueBeforePicker(const FormatterLineEditBinding& binding)
+{
+  const FieldValue& held = binding.objectValue().isText() ? binding.formerObjectValue() : binding.objectValue();
+  return held.isCode() ? held : FieldValue::nil();
+}
+
 }  // namespace
 
 ShiwakenikkiDisplayConditionController::ShiwakenikkiDisplayConditionController(OpenDocument* document, QWidget* parent)
@@ -567,8 +575,7 @@ void ShiwakenikkiDisplayConditionController::showKamokuFormatterListWindow(int i
       *kamokuFormatter_, topLeft, row.codeField->text(),
       document_->document().doesHaveKamokuWhichHasActiveHojyoKamoku(), this);
   if (code < 0) {
-    row.codeBinding->setObjectValue(row.codeBinding->objectValue().isCode() ? row.codeBinding->objectValue()
-                                                                            : FieldValue::nil());
+    row.codeBinding->setObjectValue(valueBeforePicker(*row.codeBinding));
     return;
   }
   setKamokuOfRow(index, code, kamokuFormatter_->selectedHojyoKamokuCodeOfFormatterList());
@@ -585,8 +592,7 @@ void ShiwakenikkiDisplayConditionController::showHojyoKamokuFormatterListWindow(
   const int32_t code = HojyoKamokuFormatterListWindow::showHojyoKamokuFormatterListWindowTextFieldFrameTopLeftPoint(
       *row.hojyoFormatter, topLeft, row.hojyoField->text(), this);
   if (code < 0) {
-    row.hojyoBinding->setObjectValue(row.hojyoBinding->objectValue().isCode() ? row.hojyoBinding->objectValue()
-                                                                              : FieldValue::nil());
+    row.hojyoBinding->setObjectValue(valueBeforePicker(*row.hojyoBinding));
     return;
   }
   row.hojyoBinding->setObjectValue(FieldValue::code(code));
@@ -602,7 +608,7 @@ void ShiwakenikkiDisplayConditionController::showJigyoubuFormatterListWindow(int
   const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
       *jigyoubuFormatter_, topLeft, text, this);
   if (code < 0) {
-    row.codeBinding->setObjectValue(value.isCode() ? value : FieldValue::nil());
+    row.codeBinding->setObjectValue(valueBeforePicker(*row.codeBinding));
     return;
   }
   row.codeBinding->setObjectValue(FieldValue::code(code));

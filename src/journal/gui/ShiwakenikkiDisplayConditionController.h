@@ -89,6 +89,7 @@ public:
   int numberOfKamokuConditionListRows() const { return static_cast<int>(kamokuRows_.size()); }
   int numberOfJigyoubuConditionListRows() const { return static_cast<int>(jigyoubuRows_.size()); }
   const ConditionRow& kamokuConditionRow(int row) const { return *kamokuRows_[row]; }
+  const ConditionRow& jigyoubuConditionRow(int row) const { return *jigyoubuRows_[row]; }
   // The row commands, for the row whose button was pressed.
   void addKamokuCondition(int row);
   void removeKamokuCondition(int row);

@@ -38,10 +38,25 @@ TEST_F(FurikaedenpyouSelectControllerTest, TheSliderAndTheNumberFieldChooseTheFr
   auto* browser = FurikaedenpyouSelectController::selectControllerOfDocument(session);
   EXPECT_TRUE(browser->isVisible());
   EXPECT_EQ(browser->windowTitle(), QStringLiteral("表示する振替伝票の日付を入力"));
-  // Wide enough for the cards and more, yet never wider than the screen.
+  // Wide enough for the cards and more, yet never wider than the screen; its frame as
+  // high as the screen and within it, also over a window framed otherwise (a maximized
+  // one, borderless).
   const QRect screen = browser->screen()->availableGeometry();
-  EXPECT_GE(browser->frameGeometry().width(), std::min(browser->totalWidth() + 200, screen.width()));
-  EXPECT_TRUE(screen.contains(browser->frameGeometry()));
+  QWidget borderless(nullptr, Qt::FramelessWindowHint);
+  for (QWidget* covered : {static_cast<QWidget*>(w), &borderless}) {
+    if (covered == &borderless) {
+      QTest::keyClick(browser->dateField(), Qt::Key_Escape);
+      borderless.setGeometry(screen);
+      borderless.show();
+      browser->setWindowFrameToCoverWindow(&borderless);
+      browser->show();
+      flush();
+    }
+    EXPECT_GE(browser->frameGeometry().width(), std::min(browser->totalWidth() + 200, screen.width()));
+    EXPECT_EQ(std::pair(screen.contains(browser->frameGeometry()), browser->frameGeometry().height()),
+              std::pair(true, screen.height()));
+  }
+  borderless.hide();
 
   browser->dateField()->setText(QStringLiteral("4/2"));
   QTest::keyClick(browser->dateField(), Qt::Key_Return);

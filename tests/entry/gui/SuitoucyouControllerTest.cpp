@@ -11,6 +11,8 @@
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouView.h"
 #include "entry/gui/SuitoucyouView.h"
+#include "fields/gui/ModalDriver.h"
+#include "journal/gui/KanjyoumotocyouController.h"
 
 namespace kivo::test {
 namespace {
@@ -232,6 +234,58 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   EXPECT_EQ(std::pair(progress->progressFieldStringValue(), progress->isRunningModalSession()),
             std::pair(QStringLiteral("出納帳の残高を計算中..."), false));
   EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("4,200"));
+}
+
+// Work in the window the user is in brings a book in the background up to date under
+// the progress sheet: a sort by date in another book, a save after a correction in the
+// ledger. The sheet shows over the user's window without activating, and the user's
+// window is the active one when it ends (offscreen, a window shown is activated).
+TEST_F(SuitoucyouControllerTest, ABackgroundBooksBalanceLeavesTheUsersWindowActive)
+{
+  for (const bool fromLedger : {false, true}) {
+    SCOPED_TRACE(fromLedger ? "a correction in the ledger, then save" : "a sort in the other book");
+    auto b = makeBooks();
+    b->journal().assign({makeCashEntry(Date(2024, 4, 9), 1, kGenkin, kUriagedaka, 500),
+                         makeCashEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 700)});
+    b->kaisya().setMinAvailableDenpyouNo(3);
+    SuitoucyouController* background = openBook(std::move(b));
+    auto* ledger =
+        fromLedger ? KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1) : nullptr;
+    auto* book = fromLedger ? nullptr : SuitoucyouController::showSuitoucyouWindow(session, kFutsuuYokin, -1);
+    WindowController* user = shown(ledger ? static_cast<WindowController*>(ledger) : book);
+    // Each showing of the sheet: over which window, and whether without activating.
+    struct Watch : QObject {
+      std::vector<std::pair<QWidget*, bool>> shown;
+      bool eventFilter(QObject* o, QEvent* e) override
+      {
+        auto* w = static_cast<QWidget*>(o);
+        if (e->type() == QEvent::Show)
+          shown.emplace_back(w->parentWidget(), w->testAttribute(Qt::WA_ShowWithoutActivating));
+        return false;
+      }
+    } watch;
+    ProgressStateController* sheet = session->progressStateController();
+    sheet->installEventFilter(&watch);
+    if (ledger) {
+      ledger->tableView()->selectRow(1);
+      QTest::keyClick(ledger->tableView(), Qt::Key_Space);  // the date of the entry of 4/2
+      typeReturnIn(ledger->tableView()->findChild<QLineEdit*>(), QStringLiteral("4/3"));
+      ledger->tableView()->selectRow(2);
+      panelAnswer = path(QStringLiteral("books.kivo"));
+      QTest::keyClick(user, Qt::Key_S, Qt::ControlModifier);
+    } else {
+      book->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
+    }
+    flush();
+    sheet->removeEventFilter(&watch);
+    EXPECT_EQ(session->isDocumentEdited(), !fromLedger);  // saved, or sorted
+    EXPECT_EQ(cellText(background, 1, Row::ZandakaMatrix), QStringLiteral("1,200"));
+    EXPECT_EQ(watch.shown, (std::vector<std::pair<QWidget*, bool>>{{user, true}}));
+    EXPECT_EQ(QApplication::activeWindow(), user);
+    // The sheet shows as any other when next it is for the window the user is in.
+    EXPECT_FALSE(sheet->windowHandle()->property("_q_showWithoutActivating").toBool());
+    closeNow(session);
+  }
 }
 
 TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)

@@ -322,6 +322,36 @@ TEST_F(ShiwakenikkiControllerTest, AReturnThatOpensAnAccountPickerLeavesTheSheet
             std::pair(false, kZatsusyuunyuu));
 }
 
+// A picker that text in a row opened and that is cancelled puts back what the field
+// held, and OK keeps the row's condition.
+TEST_F(ShiwakenikkiControllerTest, ACancelledPickerPutsBackWhatTheRowHeld)
+{
+  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  for (const JigyoubuPtr& j : books().jigyoubuArray()) j->setKana(j->code() == 1 ? "TENPO1" : "TENPO2");
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  openJournalAndConfirm();
+  journal->setShiwakenikkiDisplayCondition(nullptr);
+  ASSERT_TRUE(sheet()->isSheetAttached());
+  sheet()->kamokuConditionPopUp()->setCurrentIndex(1);
+  sheet()->jigyoubuConditionPopUp()->setCurrentIndex(1);
+  sheet()->setKamokuOfRow(0, kFutsuuYokin, 1);
+  const auto& kamoku = sheet()->kamokuConditionRow(0);
+  const auto& jigyoubu = sheet()->jigyoubuConditionRow(0);
+  jigyoubu.codeBinding->setObjectValue(FieldValue::code(1));
+  // Each text matches more than one.
+  const std::tuple<QLineEdit*, const char*, const char*> cases[] = {
+      {kamoku.codeField, "Z", "普通預金"}, {kamoku.hojyoField, "MI", "みずほ銀行"}, {jigyoubu.codeField, "T", "本店"}};
+  for (const auto& [field, typed, held] : cases) {
+    answerNextPanel(nullptr, QString(), Qt::Key_Escape);
+    typeReturnIn(field, QString::fromLatin1(typed));
+    EXPECT_EQ(std::pair(field->text(), sheet()->isSheetAttached()), std::pair(QString::fromUtf8(held), true)) << typed;
+  }
+  confirm();
+  const ShiwakenikkiCondition& condition = ShiwakenikkiDisplayConditionController::conditionOfDocument(session);
+  EXPECT_EQ(condition.kamokuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, 1, 0}}));
+  EXPECT_EQ(condition.jigyoubuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{1, -1, 0}}));
+}
+
 TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce)
 {
   openEntryBooks({.hojyoKamoku = true});

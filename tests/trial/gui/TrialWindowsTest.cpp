@@ -535,13 +535,24 @@ TEST_F(TrialWindowsTest, AReturnThatOpensTheDivisionPickerDoesNotAlsoPrint)
   flush();
   auto* sheet = qobject_cast<PeriodToPrintZandakaShisanController*>(w->attachedSheetController());
   ASSERT_TRUE(sheet);
-  // Cancelled, or a division chosen with Return: the field shows the division.
-  for (const auto& [typed, key, shown] :
-       {std::tuple("", Qt::Key_Escape, "すべての事業部"), std::tuple("1", Qt::Key_Return, "事業部1")}) {
+  // Cancelled, or a division chosen with Return: the field shows the division. A press
+  // on OK that takes the focus from the field opens the picker as well; the press is
+  // spent on it (the mouse was released over the picker), and OK is not left down.
+  for (const auto& [typed, key, shown, byOK] :
+       {std::tuple("", Qt::Key_Escape, "すべての事業部", false), std::tuple("1", Qt::Key_Return, "事業部1", false),
+        std::tuple("", Qt::Key_Escape, "事業部1", true)}) {
     answerNextPanel(nullptr, QString::fromLatin1(typed), key);
-    typeReturnIn(sheet->jigyoubuField(), QStringLiteral("事業部"));
-    EXPECT_EQ(std::tuple(sheet->isSheetAttached(), panels, sheet->jigyoubuField()->text()),
-              std::tuple(true, 0, QString::fromUtf8(shown)));
+    if (byOK) {
+      sheet->jigyoubuField()->setFocus();
+      sheet->jigyoubuField()->setText(QStringLiteral("事業部"));
+      QTest::mousePress(sheet->okButton(), Qt::LeftButton);
+      flush();
+    } else {
+      typeReturnIn(sheet->jigyoubuField(), QStringLiteral("事業部"));
+    }
+    EXPECT_EQ(std::tuple(sheet->isSheetAttached(), panels, sheet->jigyoubuField()->text(), sheet->okButton()->isDown()),
+              std::tuple(true, 0, QString::fromUtf8(shown), false));
+    if (byOK) QTest::mouseRelease(sheet, Qt::LeftButton);
   }
   typeReturnIn(sheet->jigyoubuField(), sheet->jigyoubuField()->text());
   EXPECT_EQ(std::tuple(sheet->isSheetAttached(), panels, sheet->jigyoubuCode()), std::tuple(false, 1, 1));
