@@ -118,7 +118,6 @@ bool PrintOperation::runPrintPanel(QWidget* parent, const QPageLayout& layout, c
 {
   std::unique_ptr<Printout> printout = layOut(layout);
   if (!printout || printout->pageCountAtMost() <= 0) return false;
-  printout.reset();
   QPrinter printer(QPrinter::HighResolution);
   setUpPrinter(printer, layout);
   printer.setDocName(options.documentName);
@@ -149,8 +148,8 @@ bool PrintOperation::runPrintPanel(QWidget* parent, const QPageLayout& layout, c
   if (!accepted) return false;
   // The paper, orientation and margins the panel ends with, the chosen printer's
   // printable area and what the accessory chose decide the pages: they are laid out
-  // and counted only now.
-  printout = layOut(printer.pageLayout());
+  // again when the panel changed the layout, and counted only now.
+  if (printer.pageLayout() != layout) printout = layOut(printer.pageLayout());
   if (!printout) return false;
   const int pageCount = printout->pageCount();
   if (pageCount <= 0) return false;
