@@ -5,6 +5,7 @@
 #include "model/ArchiveReader.h"
 #include "model/ArchiveWriter.h"
 #include "model/Jigyoubu.h"
+#include "model/SeenCodes.h"
 
 namespace kivo {
 
@@ -46,31 +47,22 @@ void StartBalanceList::encodeWithCoder(ArchiveWriter& coder) const
 void StartBalanceList::initWithCoder(ArchiveReader& coder)
 {
   // One pass, whatever the count: the list's rules (one entry per division, no zero)
-  // are checked on a sorted copy of the codes instead of a search per entry.
+  // are checked as the entries come.
   entries_.clear();
   const size_t n = coder.readCount(12);
   // Room for one balance per division at most: a longer list is refused below, and
   // its count must not size memory before that.
   entries_.reserve(std::min<size_t>(n, Jigyoubu::kAllJigyoubuCode + 2));
+  SeenCodes<Jigyoubu::kAllJigyoubuCode> codes;
   for (size_t i = 0; i < n && coder.ok(); ++i) {
     const int32_t code = coder.readInt32();
     const int64_t balance = coder.readInt64();
     if (!Jigyoubu::isCodeInRange(code)) coder.fail("division code out of range");
-    if (balance != 0) entries_.push_back({code, balance});
+    if (balance == 0 || !coder.ok()) continue;
+    if (!codes.insert(code)) coder.fail("a division has two balances");
+    entries_.push_back({code, balance});
   }
-  if (!coder.ok()) {
-    entries_.clear();
-    return;
-  }
-  if (entries_.size() < 2) return;
-  std::vector<int32_t> codes;
-  codes.reserve(entries_.size());
-  for (const StartBalance& e : entries_) codes.push_back(e.jigyoubuCode);
-  std::sort(codes.begin(), codes.end());
-  if (std::adjacent_find(codes.begin(), codes.end()) != codes.end()) {
-    coder.fail("a division has two balances");
-    entries_.clear();
-  }
+  if (!coder.ok()) entries_.clear();
 }
 
 }  // namespace kivo
