@@ -9,9 +9,9 @@
 // section is the archive of its records. A file that is not ours, truncated, damaged
 // or written by a newer program is refused with a message and loads nothing; the
 // header is checked before the body is read, and the checksum before the version is
-// believed. A large body is held only once its structure and its checksum hold. Saving goes through SafeFileWriter, so
-// a failure at any byte leaves the previous file whole; temporaries left by a killed save are removed on the next open
-// or save.
+// believed. A large body is held only once its structure and its checksum hold.
+// Saving goes through SafeFileWriter, so a failure at any byte leaves the previous
+// file whole; temporaries left by a killed save are removed on the next open or save.
 #pragma once
 
 #include <cstdint>
