@@ -229,6 +229,15 @@ bool DocumentSession::saveToPath(const QString& requestedPath)
   if (!ensureLockForSaving(path, lock)) return false;
 
   const DocumentFile::Result result = DocumentFile::writeToFile(document(), path.toStdString());
+  if (result.status == DocumentFile::Status::OwnershipNotKept) {
+    // Not written, so that nobody's access to the file changes: another name keeps
+    // the changes. The lock of this name, if new, is released first.
+    newLock.reset();
+    const int chosen = AlertSheet::runQuestion(
+        alertWindow(), QString::fromUtf8(kCannotSaveTitle), QString::fromStdString(result.message),
+        {QString::fromUtf8(kSaveAsButton), QString::fromUtf8(AlertSheet::kCancelButton)}, 1);
+    return chosen == 0 && saveDocumentAs();
+  }
   if (!result.ok()) {
     AlertSheet::runAlert(QString::fromUtf8(kCannotSaveTitle), QString::fromStdString(result.message));
     return false;  // newLock, if any, is released; the document stays changed

@@ -54,7 +54,8 @@ public:
 
   // --- saving
   // Saves to the document's file (asks for one when untitled). A failed save says so
-  // and leaves the document marked as changed.
+  // and leaves the document marked as changed; one refused because the file's owner
+  // and group could not be kept offers "別名で保存...", which asks for another file.
   bool saveDocument();
   bool saveDocumentAs();
   bool saveToPath(const QString& path);
@@ -81,6 +82,7 @@ public:
   static constexpr const char* kCannotSaveTitle = "保存できません";
   static constexpr const char* kSaveButton = "保存";
   static constexpr const char* kDontSaveButton = "保存しない";
+  static constexpr const char* kSaveAsButton = "別名で保存...";
 
 private:
   bool ensureLockForSaving(const QString& path, DocumentLock* lock);

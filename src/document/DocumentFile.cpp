@@ -242,6 +242,10 @@ DocumentFile::Result DocumentFile::resultOf(Status status, std::string detail)
     break;
   case Status::ReadFailed: r.message = "書類ファイルを読み込めませんでした。"; break;
   case Status::WriteFailed: r.message = std::string("書類を保存できませんでした。") + kKeptText; break;
+  case Status::OwnershipNotKept:
+    r.message = std::string("書類を保存できませんでした。") + SafeFileWriter::kOwnershipNotKeptText + "。" + kKeptText +
+                "変更を残すには別名で保存してください。";
+    break;
   }
   return r;
 }
@@ -391,7 +395,9 @@ DocumentFile::Result DocumentFile::writeToFile(const MyDocument& document, const
     return failed("out of memory", ENOMEM);
   }
   if (data.size() - kHeaderSize > kMaxBodySize) return failed("document larger than the format holds", EFBIG);
-  if (!out.open() || !out.write(data) || !out.commit()) return failed(out.error(), out.errorNumber());
+  if (!out.open() || !out.write(data) || !out.commit())
+    return out.ownershipNotKept() ? resultOf(Status::OwnershipNotKept, out.error())
+                                  : failed(out.error(), out.errorNumber());
   return Result{};
 }
 

@@ -41,7 +41,9 @@ inline constexpr const char* KIVODataSubMenuItemArrayKey = "Kivosa data of Sub M
 
 class DocumentFile {
 public:
-  enum class Status { Ok, NotOurs, Damaged, NewerVersion, ReadFailed, WriteFailed };
+  // OwnershipNotKept: the file was not replaced, since the new one could not have its
+  // owner and group (see SafeFileWriter); another name is the way to keep the changes.
+  enum class Status { Ok, NotOurs, Damaged, NewerVersion, ReadFailed, WriteFailed, OwnershipNotKept };
 
   struct Result {
     Status status = Status::Ok;

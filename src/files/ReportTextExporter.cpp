@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "files/SafeFileWriter.h"
-#include "files/SystemErrorText.h"
 
 namespace kivo {
 namespace {
@@ -96,8 +95,7 @@ ReportTextExporter::Result ReportTextExporter::writeData(const std::string& path
   SafeFileWriter out(path, &isExportText);
   if (!out.open() || !out.write(data) || !out.commit()) {
     result.status = Result::Status::WriteFailed;
-    result.message =
-        "ファイル「" + path + "」に書き出せませんでした（" + SystemErrorText::of(out.errorNumber()) + "）。";
+    result.message = "ファイル「" + path + "」に書き出せませんでした（" + out.reason() + "）。";
   }
   return result;
 }

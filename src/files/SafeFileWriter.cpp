@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "files/Crc32.h"
+#include "files/SystemErrorText.h"
 
 namespace kivo {
 namespace {
@@ -345,11 +346,20 @@ bool SafeFileWriter::commit()
 {
   if (fd_ < 0) return fail("not open", EBADF);
   // Keep the owner, group, permissions, ACL and user attributes of the file being
-  // replaced, as far as this user may set them (a group the user belongs to; the owner
-  // only for the super-user).
+  // replaced. Only the super-user may give a file away, and only to a group the user
+  // belongs to; what the temporary has after trying decides (a set-group folder may
+  // have given it the old group already, and some file systems show one owner for
+  // every file). Where either differs, the old permissions would apply to another
+  // owner or group: the file is left as it is.
   struct stat old {};
   if (::stat(target_.c_str(), &old) == 0) {
     if (::fchown(fd_, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd_, static_cast<uid_t>(-1), old.st_gid);
+    struct stat now {};
+    if (::fstat(fd_, &now) != 0) return fail(std::string("fstat: ") + std::strerror(errno), errno);
+    if (now.st_uid != old.st_uid || now.st_gid != old.st_gid) {
+      ownershipNotKept_ = true;
+      return fail("the replaced file's owner and group cannot be kept", EPERM);
+    }
     giveAccessOf(target_, old.st_mode & 07777, fd_, fault_ && fault_->failToGiveAcl);
   } else if (!madeAsNewFile_) {
     // The file was there when the write began and is gone: a new file after all.
@@ -370,6 +380,11 @@ bool SafeFileWriter::commit()
     ::close(dfd);
   }
   return true;
+}
+
+std::string SafeFileWriter::reason() const
+{
+  return ownershipNotKept_ ? kOwnershipNotKeptText : SystemErrorText::of(errno_);
 }
 
 void SafeFileWriter::discard()

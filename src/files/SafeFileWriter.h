@@ -1,13 +1,18 @@
 // The one way the program writes a file: documents, text exports and PDFs.
 //
 // The bytes go to a temporary file beside the target, held locked while it is
-// written; commit gives it the replaced file's permissions, access ACL and user
-// attributes, and its owner and group as far as this user may set them (where the ACL
-// cannot be given, the new file is never more open than the old one), syncs it,
-// renames it over the target and syncs the folder. So a failure at any byte, or a
-// kill at any moment, leaves the previous file whole. A new file gets the permissions
-// the user's umask gives (0666 masked, or what the folder's default ACL says), as any
-// program's new file does.
+// written; commit gives it the replaced file's owner and group, permissions, access
+// ACL and user attributes (where the ACL cannot be given, the new file is never more
+// open than the old one), syncs it, renames it over the target and syncs the folder.
+// So a failure at any byte, or a kill at any moment, leaves the previous file whole.
+// A new file gets the permissions the user's umask gives (0666 masked, or what the
+// folder's default ACL says), as any program's new file does.
+//
+// A write never changes who may read or write a file it replaces. Where the new file
+// cannot have the old one's owner and group (a user who is not the file's owner, or
+// not in its group, may not give them), the commit is refused (ownershipNotKept) and
+// the previous file stays as it was: its permissions, applied to another owner or
+// group, would let others in and shut its owner out.
 //
 // The temporary's name carries a mark no one else writes: ".<name>.kivosavan-" and
 // sixteen hex digits, eight random and eight that check them against the file's name,
@@ -77,6 +82,12 @@ public:
   // simulated one).
   const std::string& error() const { return error_; }
   int errorNumber() const { return errno_; }
+  // The commit was refused: the replaced file's owner and group could not be kept.
+  bool ownershipNotKept() const { return ownershipNotKept_; }
+  // Why the write failed, in Japanese words for the user, without a final "。".
+  std::string reason() const;
+  static constexpr const char* kOwnershipNotKeptText =
+      "置き換えるとファイルの所有者かグループが変わり、読み書きできる人が変わってしまいます";
 
   // The whole of data as the file's new content, in one call.
   static bool writeFile(const std::string& path, std::string_view data, std::string* error = nullptr,
@@ -111,6 +122,7 @@ private:
   // The temporary was made for a file that did not exist: it has a new file's mode.
   bool madeAsNewFile_ = false;
   bool committed_ = false;
+  bool ownershipNotKept_ = false;
   std::string error_;
   int errno_ = 0;
 };

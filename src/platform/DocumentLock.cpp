@@ -101,7 +101,7 @@ bool readHolder(int fd, DocumentLock::Holder& holder)
   holder.user = lines[0];
   holder.host = lines[1];
   holder.pid = pid;
-  holder.since = lines.size() > 3 ? QDateTime::fromString(lines[3], Qt::ISODate) : QDateTime();
+  holder.since = lines.size() > 3 ? QDateTime::fromString(lines[3].trimmed(), Qt::ISODate) : QDateTime();
   holder.processStart = lines.size() > 4 ? lines[4].trimmed() : QString();
   return true;
 }
@@ -207,12 +207,18 @@ QString DocumentLock::describeHolder(const Holder& holder)
                "ほかのプログラムで開かれているかどうかを確かめられません（ロックファイル“%1”を読めません）。"
                "どこでも開いていないときは、そのファイルを削除してください。")
         .arg(holder.unreadableLockFile);
-  if (holder.pid <= 0 && holder.user.isEmpty()) return QStringLiteral("ほかのプログラムで開かれています。");
-  return QStringLiteral("%1 さんがコンピュータ %2 で開いています（プロセス番号 %3、%4 から）。")
-      .arg(holder.user.isEmpty() ? QStringLiteral("不明なユーザ") : holder.user,
-           holder.host.isEmpty() ? QStringLiteral("不明") : holder.host, QString::number(holder.pid),
-           holder.since.isValid() ? holder.since.toString(QStringLiteral("yyyy/MM/dd HH:mm"))
-                                  : QStringLiteral("不明な時刻"));
+  // A lock file's lines may end in a carriage return too.
+  const QString user = holder.user.trimmed(), host = holder.host.trimmed();
+  const QString who = holder.pid <= 0 && user.isEmpty()
+                          ? QStringLiteral("ほかのプログラムで開かれています。")
+                          : QStringLiteral("%1 さんがコンピュータ %2 で開いています（プロセス番号 %3、%4 から）。")
+                                .arg(user.isEmpty() ? QStringLiteral("不明なユーザ") : user,
+                                     host.isEmpty() ? QStringLiteral("不明") : host, QString::number(holder.pid),
+                                     holder.since.isValid() ? holder.since.toString(QStringLiteral("yyyy/MM/dd HH:mm"))
+                                                            : QStringLiteral("不明な時刻"));
+  if (holder.lockFile.isEmpty()) return who;
+  return who +
+         QStringLiteral("どこでも開いていないときは、ロックファイル“%1”を削除してください。").arg(holder.lockFile);
 }
 
 bool DocumentLock::lockDocumentFile()
@@ -329,6 +335,7 @@ DocumentLock::Result DocumentLock::tryLock()
     const int fd = ::open(QFile::encodeName(lockPath_).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd >= 0) {
       readHolder(fd, holder_);
+      holder_.lockFile = lockPath_;
       ::close(fd);
     }
     return Result::HeldElsewhere;
@@ -337,6 +344,7 @@ DocumentLock::Result DocumentLock::tryLock()
     switch (createLockFile()) {
     case Claim::Acquired: locked_ = true; return Result::Acquired;
     case Claim::Held:
+      holder_.lockFile = lockPath_;
       if (documentFd_ >= 0) ::close(documentFd_);
       documentFd_ = -1;
       return Result::HeldElsewhere;

@@ -12,9 +12,10 @@
 //   a leftover this program can show it made is taken over: a regular file of this
 //   user's with no other link, holding the lines this program writes and no more.
 //   Anything else in its place (another user's, another program's, one emptied or
-//   changed) counts as held, and the user is told which file it is; one that is empty
-//   or cannot be read is being written while it is young. A name too long for the
-//   lock file's prefix and suffix is shortened, with a hash of the whole name.
+//   changed) counts as held; one that is empty or cannot be read is being written
+//   while it is young. Whenever a lock file stands in the way, the user is told which
+//   file it is. A name too long for the lock file's prefix and suffix is shortened,
+//   with a hash of the whole name.
 // - an advisory lock (flock) on the document file itself, which every path to the same
 //   file sees, hard links included. A save replaces the file by a new one, so the
 //   owner takes it again on the new file after each save (documentWasReplaced); from
@@ -39,6 +40,11 @@ public:
     // The lock file that this program cannot show it made, and so never removes
     // (another user's, another program's, or one changed): its holder may have gone.
     QString unprovenLockFile;
+    // The lock file found in the way (empty: none), which the user may remove when no
+    // program has the document open: a holder named in it may have gone without it
+    // being seen here (one on another computer, or whose process number is now
+    // another program's).
+    QString lockFile;
   };
 
   enum class Result {

@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "files/SafeFileWriter.h"
-#include "files/SystemErrorText.h"
 #include "platform/AlertSheet.h"
 #include "platform/PrintInfo.h"
 #include "platform/TextShapeCache.h"
@@ -68,8 +67,8 @@ PdfOutcome printToPdfFile(QPrinter& printer, Printout& printout, const std::vect
     *why = text;
     return PdfOutcome::Failed;
   };
-  const auto systemError = [&] { return QString::fromStdString(SystemErrorText::of(out.errorNumber())); };
-  if (!out.open()) return failed(systemError());
+  const auto reason = [&] { return QString::fromStdString(out.reason()); };
+  if (!out.open()) return failed(reason());
   printer.setOutputFileName(QFile::decodeName(QByteArray::fromStdString(out.temporaryPath())));
   bool cancelled = false;
   const bool printed = PrintOperation::printPages(printer, printout, pages, [&](int done, int total) {
@@ -80,7 +79,7 @@ PdfOutcome printToPdfFile(QPrinter& printer, Printout& printout, const std::vect
   if (cancelled) return PdfOutcome::Cancelled;
   if (!printed || !endsAsPdf(out.temporaryPath()))
     return failed(QStringLiteral("最後まで書き込めませんでした。ディスクの空き容量を確かめてください"));
-  if (!out.commit()) return failed(systemError());
+  if (!out.commit()) return failed(reason());
   return PdfOutcome::Written;
 }
 

@@ -12,6 +12,7 @@
 #include "document/gui/ProgressStateController.h"
 #include "platform/DocumentLock.h"
 #include "platform/PasswordHash.h"
+#include "support/AnotherUser.h"
 #include "support/AppTestFixture.h"
 
 namespace kivo::test {
@@ -220,6 +221,46 @@ TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOverAnd
     // The lock file goes with the document.
     EXPECT_EQ(QFileInfo::exists(DocumentLock::lockFilePath(file)), open);
   }
+  answer = nullptr;
+}
+
+TEST_F(DocumentSessionTest, ASaveThatWouldChangeWhoMayUseTheFileIsRefusedAndOffersAnotherName)
+{
+  if (::geteuid() != 0) GTEST_SKIP() << "only the super-user can save as another user";
+  // User 2002 saves the books of user 2001, group 4000, in a folder open to everyone.
+  const QString file = writeBooks(QStringLiteral("theirs.kivo"));
+  ASSERT_EQ(::chmod(QFile::encodeName(QFileInfo(file).absolutePath()).constData(), 0777), 0);
+  ASSERT_EQ(::chown(QFile::encodeName(file).constData(), 2001, 4000), 0);
+  DocumentSession* doc = app->documentController()->openDocumentWithContentsOfFile(file);
+  doc->document().kaisya().setAddress("変更後");
+  doc->updateChangeCount(MyDocument::ChangeType::Done);
+  panelAnswer = path(QStringLiteral("mine.kivo"));
+  // (the button chosen, whether the document is saved under another name)
+  for (const auto& [button, savedElsewhere] : {std::pair("キャンセル", false), {"別名で保存...", true}}) {
+    SCOPED_TRACE(button);
+    alerts.clear();
+    answer = [button = button](const AlertSheet::Alert& a) {
+      return static_cast<int>(a.buttons.indexOf(QString::fromUtf8(button)));
+    };
+    bool saved = false;
+    {
+      const test::AsAnotherUserOnThisThread saver(2002, 2002);
+      saved = doc->saveDocument();
+    }
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(std::tuple(alerts[0].title, alerts[0].text, alerts[0].buttons),
+              std::tuple(QStringLiteral("保存できません"),
+                         QStringLiteral("書類を保存できませんでした。%1。前に保存した内容はそのまま残っています。"
+                                        "変更を残すには別名で保存してください。")
+                             .arg(QString::fromUtf8(SafeFileWriter::kOwnershipNotKeptText)),
+                         QStringList{QStringLiteral("別名で保存..."), QStringLiteral("キャンセル")}));
+    EXPECT_EQ(std::tuple(saved, doc->isDocumentEdited(), doc->filePath()),
+              std::tuple(savedElsewhere, !savedElsewhere, savedElsewhere ? panelAnswer : file));
+  }
+  DocumentFile::Result result;
+  EXPECT_EQ(std::pair(DocumentFile::readFromFile(file.toStdString(), &result)->kaisya().address(),
+                      DocumentFile::readFromFile(panelAnswer.toStdString(), &result)->kaisya().address()),
+            std::pair(std::string(), std::string("変更後")));
   answer = nullptr;
 }
 

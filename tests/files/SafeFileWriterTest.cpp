@@ -8,6 +8,8 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -15,6 +17,7 @@
 #include "files/ReportTextExporter.h"
 #include "files/SafeFileWriter.h"
 #include "support/AccessControl.h"
+#include "support/AnotherUser.h"
 #include "support/KilledWrite.h"
 
 namespace kivo {
@@ -170,6 +173,72 @@ TEST_F(SafeFileWriterTest, AReplacedFileKeepsItsAclAndUserAttributesAndIsNeverMo
     ASSERT_TRUE(out.open() && out.write("new") && out.commit()) << out.error();
     EXPECT_EQ(test::accessOf(file), *after ? after : before) << name;
   }
+}
+
+TEST_F(SafeFileWriterTest, AWriteNeverChangesWhoMayReadOrWriteTheFileItReplaces)
+{
+  if (::geteuid() != 0) GTEST_SKIP() << "only the super-user can write as another user";
+  // The books of user 2001 (or of the saver, 2002) in group 4000, which the saver is
+  // not in unless said; the owner and user 2002 may write them, the group read them.
+  // (what, the set-group folder's group (0: none), the file's owner and group, the
+  // saver and its groups, whether the file is replaced)
+  struct Case {
+    const char* what;
+    gid_t folderGroup;
+    uid_t owner;
+    gid_t group;
+    uid_t saver;
+    std::vector<gid_t> saverGroups;
+    bool replaced;
+  };
+  const Case cases[] = {
+      {"another user's file", 0, 2001, 4000, 2002, {2002}, false},
+      {"another user's file in a group of the saver's", 0, 2001, 4000, 2002, {2002, 4000}, false},
+      {"the saver's file in a group it is not in", 0, 2002, 4000, 2002, {2002}, false},
+      {"the saver's file in a set-group folder of another group", 5000, 2002, 4000, 2002, {2002}, false},
+      {"the saver's file in the set-group folder's group", 5000, 2002, 5000, 2002, {2002}, true},
+      {"the saver's file in a group of the saver's", 0, 2002, 4000, 2002, {2002, 4000}, true},
+      {"the super-user saving another user's file", 0, 2001, 4000, 0, {0}, true},
+  };
+  ASSERT_EQ(::chmod(dir_.c_str(), 0755), 0);
+  int n = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string folder = path("case" + std::to_string(++n)), file = folder + "/books.kivo";
+    fs::create_directories(folder);
+    ASSERT_EQ(::chown(folder.c_str(), 0, c.folderGroup), 0);
+    ASSERT_EQ(::chmod(folder.c_str(), c.folderGroup ? 02777 : 0777), 0);
+    std::ofstream(file) << "KIVOSAVN the old books";
+    ASSERT_EQ(::chown(file.c_str(), c.owner, c.group), 0);
+    if (!test::setAcl(file, test::kAccessAcl, 2002, 4) || ::setxattr(file.c_str(), "user.note", "kept", 4, 0) != 0)
+      GTEST_SKIP() << "no ACLs or user attributes here";
+    const std::string before = test::accessOf(file);
+
+    const std::optional<std::string> said = test::asAnotherUser(c.saver, c.saverGroups, [&] {
+      SafeFileWriter out(file, "KIVOSAVN");
+      if (out.open() && out.write("KIVOSAVN the new books") && out.commit()) return std::string("replaced");
+      return (out.ownershipNotKept() ? "refused: " : "failed: ") + out.reason();
+    });
+    ASSERT_TRUE(said.has_value());
+    EXPECT_EQ(*said,
+              c.replaced ? std::string("replaced") : "refused: " + std::string(SafeFileWriter::kOwnershipNotKeptText));
+    struct stat st {};
+    ASSERT_EQ(::stat(file.c_str(), &st), 0);
+    EXPECT_EQ(std::tuple(st.st_uid, st.st_gid, test::accessOf(file)), std::tuple(c.owner, c.group, before));
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              c.replaced ? "KIVOSAVN the new books" : "KIVOSAVN the old books");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  }
+
+  // A text export refused so says why, and leaves the file as it was.
+  const std::string report = path("case1/report.txt");
+  std::ofstream(report) << "1\t2\r";
+  ASSERT_EQ(::chown(report.c_str(), 2001, 4000), 0);
+  const std::optional<std::string> said =
+      test::asAnotherUser(2002, {2002}, [&] { return ReportTextExporter::writeData(report, "3\t4\r").message; });
+  EXPECT_EQ(said,
+            "ファイル「" + report + "」に書き出せませんでした（" + SafeFileWriter::kOwnershipNotKeptText + "）。");
 }
 
 }  // namespace

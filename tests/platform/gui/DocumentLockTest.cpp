@@ -266,39 +266,56 @@ TEST(DocumentLockTest, WhyNoLockIsTakenIsSaidInJapaneseAndNoOneElsesLockFileIsRe
   // process of this host that has ended: they are someone else's to remove.
   const QByteArray lines = lockOfAnEndedProcess();
   ASSERT_FALSE(lines.isEmpty());
+  // Lock files that name a holder this program cannot see gone, kept as held: one of
+  // another computer, an older four-line one whose number another program now has,
+  // one whose lines end in CR LF.
+  const QByteArray ended = lines.split('\n').value(2), running = QByteArray::number(::getppid());
+  QByteArray crlf = lines;
+  crlf.replace("\n", "\r\n");
   const std::pair<const char*, QByteArray> foreign[] = {
       {"another-program.kivo", ",taro,host,taro,06.05.2024 07:08,file:///home/taro/.config;"},
       {"changed.kivo", lines + "more\n"},
       {"linked.kivo", lines},
       {"anothers.kivo", lines},
+      {"another-host.kivo", "taro\nother-host.example\n" + ended + "\n2024-05-06T07:08:09\n\n"},
+      {"four-lines.kivo", "taro\n" + QSysInfo::machineHostName().toUtf8() + "\n" + running + "\n2024-05-06T07:08:09\n"},
+      {"crlf.kivo", crlf},
   };
   for (const auto& [document, bytes] : foreign) writeFile(QFile::decodeName(lockOf(document)), bytes, 3600);
   ASSERT_EQ(::link(lockOf("linked.kivo").constData(), (lockOf("linked.kivo") + "2").constData()), 0);
   const auto held = DocumentLock::Result::HeldElsewhere, failed = DocumentLock::Result::Failed;
-  const char* unproven =
+  const QString unproven = QStringLiteral(
       "ほかのプログラムで開かれているかもしれません（ロックファイル“%1”がありますが、"
       "このプログラムが作ったものと確かめられません）。どこでも開いていないときは、"
-      "そのファイルを削除してください。";
+      "そのファイルを削除してください。");
+  const auto named = [](const QString& host, const QByteArray& pid) {
+    return QStringLiteral(
+               "taro さんがコンピュータ %1 で開いています（プロセス番号 %2、2024/05/06 07:08 から）。"
+               "どこでも開いていないときは、ロックファイル“%3”を削除してください。")
+        .arg(host, QString::fromLatin1(pid), QStringLiteral("%1"));
+  };
   // (document, the answer, what the user is told: %1 the lock file)
-  std::vector<std::tuple<const char*, DocumentLock::Result, const char*>> cases = {
-      {"no-such-folder/帳簿.kivo", failed, "ファイルまたはフォルダが見つかりません"},
-      {"socket.kivo", failed, "ロックファイルの場所にファイルではないものがあります"},
-      {"link.kivo", failed, "ロックファイルの場所にシンボリックリンクがあります"},
+  std::vector<std::tuple<const char*, DocumentLock::Result, QString>> cases = {
+      {"no-such-folder/帳簿.kivo", failed, QStringLiteral("ファイルまたはフォルダが見つかりません")},
+      {"socket.kivo", failed, QStringLiteral("ロックファイルの場所にファイルではないものがあります")},
+      {"link.kivo", failed, QStringLiteral("ロックファイルの場所にシンボリックリンクがあります")},
       {"another-program.kivo", held, unproven},
       {"changed.kivo", held, unproven},
       {"linked.kivo", held, unproven},
+      {"another-host.kivo", held, named(QStringLiteral("other-host.example"), ended)},
+      {"four-lines.kivo", held, named(QSysInfo::machineHostName(), running)},
+      {"crlf.kivo", held, named(QSysInfo::machineHostName(), ended)},
   };
   // Folder permissions do not stop the super-user, who can give a file away.
   const QByteArray readOnly = QFile::encodeName(dir.filePath(QStringLiteral("read-only")));
   if (::geteuid() != 0 && ::chmod(readOnly.constData(), 0555) == 0)
-    cases.emplace_back("read-only/帳簿.kivo", failed, "アクセス権がありません");
+    cases.emplace_back("read-only/帳簿.kivo", failed, QStringLiteral("アクセス権がありません"));
   if (::geteuid() == 0 && ::chown(lockOf("anothers.kivo").constData(), 65534, 65534) == 0)
     cases.emplace_back("anothers.kivo", held, unproven);
-  for (const auto& [document, result, message] : cases) {
+  for (const auto& [document, result, expected] : cases) {
     DocumentLock lock(dir.filePath(QString::fromUtf8(document)));
     EXPECT_EQ(lock.tryLock(), result) << document;
     const QString said = result == failed ? lock.failure() : DocumentLock::describeHolder(lock.holder());
-    const QString expected = QString::fromUtf8(message);
     EXPECT_EQ(said.toStdString(),
               (result == held ? expected.arg(QFile::decodeName(lockOf(document))) : expected).toStdString())
         << document;

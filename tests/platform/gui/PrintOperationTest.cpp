@@ -14,11 +14,13 @@
 #include <filesystem>
 #include <vector>
 
+#include "files/SafeFileWriter.h"
 #include "platform/AlertSheet.h"
 #include "platform/PrintFonts.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "support/AccessControl.h"
+#include "support/AnotherUser.h"
 #include "support/KilledWrite.h"
 #include "support/PaperChosenInPanel.h"
 
@@ -133,6 +135,21 @@ TEST(PrintOperationTest, APdfNotWrittenWholeLeavesThePreviousFileAndAFailureIsSa
   // A job cancelled midway says nothing.
   EXPECT_FALSE(PrintOperation::runPrintPanel(nullptr, layout, linesOfText, {}, [](int done, int) { return done < 3; }));
   EXPECT_EQ(alerts.size(), 1u);
+  // One that would give another user's file to the one printing is refused, saying why.
+  if (::geteuid() == 0) {
+    const QByteArray name = QFile::encodeName(file);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    ASSERT_EQ(::chown(name.constData(), 2001, 4000), 0);
+    {
+      const test::AsAnotherUserOnThisThread saver(2002, 2002);
+      EXPECT_FALSE(PrintOperation::runPrintPanel(nullptr, layout, linesOfText, {}));
+    }
+    ASSERT_EQ(alerts.size(), 2u);
+    EXPECT_EQ(alerts[1].text.toStdString(), "PDF ファイル“report.pdf”を書き出せませんでした（" +
+                                                std::string(SafeFileWriter::kOwnershipNotKeptText) +
+                                                "）。前からあったファイルはそのまま残っています。");
+    ASSERT_EQ(::chown(name.constData(), 0, 0), 0);
+  }
   EXPECT_EQ(contents(file), QByteArray("the previous report"));
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("report.pdf")});
 
