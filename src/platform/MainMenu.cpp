@@ -185,12 +185,9 @@ bool MainMenu::eventFilter(QObject* watched, QEvent* event)
   const QPointer<QWidget> had = menuBar_->window()->focusWidget();
   if (had == menuBar_) return QObject::eventFilter(watched, event);
   static_cast<QObject*>(menu)->event(event);
-  if (menuBar_->hasFocus()) {
-    if (had)
-      had->setFocus(Qt::PopupFocusReason);
-    else
-      menuBar_->clearFocus();
-  }
+  if (had && menuBar_->hasFocus()) had->setFocus(Qt::PopupFocusReason);
+  // No widget to go back to (or one that can no longer take the keys): the bar lets go.
+  if (menuBar_->hasFocus()) menuBar_->clearFocus();
   return true;
 }
 
