@@ -1,8 +1,10 @@
 #include "platform/MainMenu.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 
 namespace kivo {
 namespace {
@@ -168,7 +170,25 @@ QMenu* MainMenu::addMenu(const char* title)
 {
   QMenu* menu = menuBar_->addMenu(QString::fromUtf8(title));
   menu->setObjectName(QString::fromUtf8(title));
+  menu->installEventFilter(this);
   return menu;
+}
+
+bool MainMenu::eventFilter(QObject* watched, QEvent* event)
+{
+  auto* menu = qobject_cast<QMenu*>(watched);
+  if (!menu || event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+    return QObject::eventFilter(watched, event);
+  // Left to itself, the menu hands the keyboard to the bar, which marks its title and
+  // swallows the keys typed next: a field that opens its picker on typing would stay
+  // dead until something else took the focus. The keys go back where they went.
+  const QPointer<QWidget> had = menuBar_->window()->focusWidget();
+  if (had == menuBar_) return QObject::eventFilter(watched, event);
+  static_cast<QObject*>(menu)->event(event);
+  if (had && menuBar_->hasFocus()) had->setFocus(Qt::PopupFocusReason);
+  // No widget to go back to (or one that can no longer take the keys): the bar lets go.
+  if (menuBar_->hasFocus()) menuBar_->clearFocus();
+  return true;
 }
 
 QAction* MainMenu::addCommandAction(QMenu* menu, const Item& item)

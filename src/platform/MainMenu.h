@@ -3,6 +3,10 @@
 // menus; the commands go to one handler (the application delegate), which also says
 // which items are enabled.
 //
+// Escape closes a menu and nothing more: the keys typed next go where they went before
+// the menu opened (the bar never keeps the keyboard, unless the user was already
+// walking it with the keys).
+//
 // The order of the "伝票・帳票" items is defined once, here: a window's first position
 // cascades by the position of its item in that menu.
 #pragma once
@@ -147,6 +151,10 @@ public:
 
   // Connects an action made elsewhere (a "機能" item) to the handler's command.
   QAction* addCommandAction(QMenu* menu, const Item& item);
+
+protected:
+  // Escape on a menu of the bar.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   QMenu* addMenu(const char* title);

@@ -5,20 +5,27 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 namespace kivo {
 
-// Sees every key press of the application while the sheet is attached.
-class SheetController::ReturnKeyWatcher : public QObject {
+// Sees every key and mouse press of the application while the sheet is attached.
+class SheetController::InputWatcher : public QObject {
 public:
-  explicit ReturnKeyWatcher(SheetController* sheet) : QObject(sheet), sheet_(sheet) { qApp->installEventFilter(this); }
+  explicit InputWatcher(SheetController* sheet) : QObject(sheet), sheet_(sheet) { qApp->installEventFilter(this); }
 
   bool eventFilter(QObject* watched, QEvent* event) override
   {
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType())
+    if (!watched->isWidgetType()) return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
       sheet_->watchKeyPress(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event));
-    return false;
+      return false;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: return sheet_->takeSpentMousePress(static_cast<QWidget*>(watched));
+    default: return false;
+    }
   }
 
 private:
@@ -36,7 +43,8 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
   attached_ = true;
   forgetReturnKey();
-  if (!returnKeyWatcher_) returnKeyWatcher_ = new ReturnKeyWatcher(this);
+  mousePressSpent_ = false;
+  if (!inputWatcher_) inputWatcher_ = new InputWatcher(this);
   placeOnWindow(this, window_);
   placeWhenFramed_ = frameGeometry() == geometry();
   show();
@@ -76,7 +84,8 @@ void SheetController::finish(int returnCode)
 {
   if (!attached_) return;
   attached_ = false;
-  delete returnKeyWatcher_;
+  delete inputWatcher_;
+  mousePressSpent_ = false;
   forgetReturnKey();
   hide();
   setResult(returnCode);
@@ -132,6 +141,24 @@ void SheetController::takeReturnKey(QObject* from)
       if (sheet->returnKey_) sheet->returnTaken_ = true;
       return;
     }
+}
+
+void SheetController::spendMousePress(QObject* from)
+{
+  for (QObject* o = from; o; o = o->parent())
+    if (auto* sheet = qobject_cast<SheetController*>(o)) {
+      if (!sheet->attached_) return;
+      sheet->mousePressSpent_ = true;
+      QTimer::singleShot(0, sheet, [sheet] { sheet->mousePressSpent_ = false; });
+      return;
+    }
+}
+
+bool SheetController::takeSpentMousePress(const QWidget* receiver)
+{
+  if (!mousePressSpent_ || receiver->window() != this) return false;
+  mousePressSpent_ = false;
+  return true;
 }
 
 SheetController* SheetController::attachedSheet(const QWidget* window)

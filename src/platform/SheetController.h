@@ -8,6 +8,12 @@
 // Return and Enter press the sheet's default button only when nothing took them: a
 // field that acts on the key (opens a picker or a panel, searches, refuses its text)
 // says so with takeReturnKey while the key is on its way.
+//
+// A click likewise: a press on OK, Cancel or any control of the sheet that takes the
+// focus from a field whose text opens a picker reaches that control only after the
+// picker has closed, the mouse long released over the picker. The picker says so with
+// spendMousePress as it closes, and the press ends there: nothing is left drawn
+// pressed, waiting for a release that never comes.
 #pragma once
 
 #include <QDialog>
@@ -51,6 +57,10 @@ public:
   // that widget, or an object whose parents lead to it): the sheet's default button
   // leaves that key alone. Nothing happens when no such key is on its way.
   static void takeReturnKey(QObject* from);
+  // Called by a picker or panel of a sheet's field as it closes (from: the field, the
+  // sheet, or an object whose parents lead to it): a mouse press on its way to the
+  // sheet's controls now was the one that opened it, and goes no further.
+  static void spendMousePress(QObject* from);
 
   // Where a dialog of the size goes over the window: centred on it, then moved (and
   // made smaller when it must) to lie wholly within the screen's available area with
@@ -73,20 +83,25 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
 
 private:
-  class ReturnKeyWatcher;
+  class InputWatcher;
 
   void finish(int returnCode);
   // Follows each Return and Enter typed in the sheet's widgets on its way to the sheet.
   void watchKeyPress(QWidget* receiver, const QKeyEvent* key);
   void forgetReturnKey();
+  // Whether a mouse press reaching the widget is one a picker has spent.
+  bool takeSpentMousePress(const QWidget* receiver);
 
   QPointer<QWidget> window_;
   // The Return or Enter on its way from returnReceiver_ up to the sheet, and whether
   // a field took it.
-  QPointer<ReturnKeyWatcher> returnKeyWatcher_;
+  QPointer<InputWatcher> inputWatcher_;
   const QKeyEvent* returnKey_ = nullptr;
   QPointer<QWidget> returnReceiver_;
   bool returnTaken_ = false;
+  // Set as a picker closes, until events run again: a press arriving now is the one
+  // that opened it.
+  bool mousePressSpent_ = false;
   std::function<void(int)> endHandler_;
   bool attached_ = false;
   bool placeWhenFramed_ = false;

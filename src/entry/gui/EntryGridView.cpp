@@ -401,6 +401,10 @@ void EntryGridView::openEditor()
   updateEditorGeometry();
   editor_->show();
   editor_->setFocus(Qt::OtherFocusReason);
+  // While a cell is edited, whatever would give the grid the focus (a click on a grey
+  // cell, the header or a scroll bar) leaves it in the editor: what the user types next
+  // goes into the cell the caret is in, never to the grid behind it.
+  setFocusProxy(editor_);
 }
 
 void EntryGridView::closeEditor()
@@ -410,6 +414,7 @@ void EntryGridView::closeEditor()
   began_ = false;
   FieldMessage::hideFor(viewport());
   const bool hadFocus = editor_->hasFocus();
+  setFocusProxy(nullptr);
   editor_->hide();
   if (hadFocus) setFocus(Qt::OtherFocusReason);
   if (selectedRow_ >= 0) updateRow(selectedRow_);
@@ -438,13 +443,31 @@ void EntryGridView::updateEditorGeometry()
 
 // --- events
 
+bool EntryGridView::selectableCellAt(const QPoint& p, int* row, int* matrixId) const
+{
+  if (!cellAt(p, row, matrixId)) return false;
+  const auto selectable = [](const Matrix* m) { return m && m->enabled && m->selectable; };
+  if (selectable(matrix(*matrixId))) return true;
+  // The cell above or below in the same row, as the voucher number under the date.
+  const int x = p.x() + horizontalScrollBar()->value();
+  for (const Matrix& m : matrices_) {
+    if (selectable(&m) && x >= m.x && x < m.x + shownWidth(m)) {
+      *matrixId = m.id;
+      return true;
+    }
+  }
+  return false;
+}
+
 void EntryGridView::mousePressEvent(QMouseEvent* event)
 {
-  setFocus(Qt::MouseFocusReason);
   int row, id;
-  if (!cellAt(event->position().toPoint(), &row, &id)) return;
-  const Matrix* m = matrix(id);
-  if (!m || !m->enabled || !m->selectable) return;
+  if (!selectableCellAt(event->position().toPoint(), &row, &id)) {
+    // A click that selects nothing moves nothing: the edited cell keeps the keys.
+    if (!editing_) setFocus(Qt::MouseFocusReason);
+    return;
+  }
+  setFocus(Qt::MouseFocusReason);
   if (delegate_) delegate_->mouseDownInCell(row, id);
 }
 

@@ -139,6 +139,9 @@ public:
   QRect globalCellRect(int row, int matrixId) const;
   // The row and matrix at a point of the viewport; false when no cell is there.
   bool cellAt(const QPoint& viewportPoint, int* row, int* matrixId) const;
+  // The cell a click at the point selects: the cell there, or for a cell that cannot be
+  // selected, the one above or below it in the same row; false when there is none.
+  bool selectableCellAt(const QPoint& viewportPoint, int* row, int* matrixId) const;
 
   // The 16-bit character of a key as the entry windows test it: 3 Enter, 13 Return,
   // 127 Delete, 27 Escape, 9 Tab, 25 Back-tab, 0xF700 Up, 0xF701 Down, else the first

@@ -119,6 +119,9 @@ int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
   }
   runningStopKeyDialog = outerRunning_;
   loop_ = nullptr;
+  // Opened by a press on a control of a sheet (the focus it took ended the field's
+  // editing): that press was spent here.
+  SheetController::spendMousePress(formerParent ? formerParent : served);
   // Typing goes on in the window it served, whichever window was brought forward
   // while it ran.
   QWidget* const servedWindow = formerParent ? formerParent->window() : served;

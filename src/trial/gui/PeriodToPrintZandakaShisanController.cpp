@@ -3,12 +3,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -112,7 +110,6 @@ PeriodToPrintZandakaShisanController::PeriodToPrintZandakaShisanController(OpenD
   }
   for (QCheckBox* box : {printTaisyakuTaisyouCheckbox_, printSonekiKeisanCheckbox_, printSeizouGenkaCheckbox_})
     connect(box, &QCheckBox::toggled, this, [this] { handleClickPrintCheckbox(); });
-  for (QPushButton* button : {okButton_, cancelButton_}) button->installEventFilter(this);
 
   // The first showing: the whole company, the whole term, every section there is.
   periodToMonthArrayIndex_ = static_cast<int32_t>(kaisya.monthArray().size());
@@ -209,21 +206,6 @@ void PeriodToPrintZandakaShisanController::showJigyoubuFormatterListWindow()
   const int32_t code = JigyoubuFormatterListWindow::showJigyoubuFormatterListWindowTextFieldFrameTopLeftPoint(
       *jigyoubuFormatter_, topLeft, resolved ? QString() : text, this);
   showJigyoubuCode(code >= 0 ? code : fieldJigyoubuCode_);
-  pickerJustClosed_ = true;
-  QTimer::singleShot(0, this, [this] { pickerJustClosed_ = false; });
-}
-
-bool PeriodToPrintZandakaShisanController::eventFilter(QObject* watched, QEvent* event)
-{
-  // A press on OK or Cancel that took the focus from the division field opened the
-  // picker; it reaches the button only once the picker has closed, the mouse long
-  // released over the picker. It was spent there: the button is not left pressed.
-  if (pickerJustClosed_ &&
-      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)) {
-    pickerJustClosed_ = false;
-    return true;
-  }
-  return SheetController::eventFilter(watched, event);
 }
 
 void PeriodToPrintZandakaShisanController::storeChoice()

@@ -63,7 +63,6 @@ public:
 
 protected:
   void storeChoice() override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   void updateUI();
@@ -78,9 +77,6 @@ private:
   bool doPrintSonekiKeisan_ = true;
   bool doPrintSeizouGenka_ = false;
   int32_t fieldJigyoubuCode_ = 99;
-  // Set from a picker's closing until events run again: a button press that comes now
-  // is the one that opened the picker.
-  bool pickerJustClosed_ = false;
 
   QLabel* jigyoubuTitle_ = nullptr;
   QLineEdit* jigyoubuField_ = nullptr;

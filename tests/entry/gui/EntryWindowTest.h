@@ -71,6 +71,15 @@ protected:
     flush();
   }
 
+  // Types ASCII text, then the key, as the window system delivers keys: to whichever
+  // widget of the window has the keyboard.
+  static void typeInWindow(QWidget* window, const char* text, Qt::Key key = Qt::Key_Tab)
+  {
+    for (const char* c = text; *c; ++c) QTest::keyClick(window->windowHandle(), *c);
+    QTest::keyClick(window->windowHandle(), key);
+    flush();
+  }
+
   // The 編集 menu's undo (or redo) key, typed in the grid's edited cell.
   static void pressUndoKey(EntryGridView* grid, bool redo = false)
   {

@@ -1,14 +1,16 @@
 // The transfer-voucher window driven through its grid: typing, Tab and the menu
-// commands, offscreen.
+// commands, offscreen; and the clicks it shares with the cash book's grid.
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTimer>
 #include <QUndoStack>
 
 #include "app/WindowCommands.h"
 #include "entry/gui/EntryWindowTest.h"
 #include "entry/gui/FurikaedenpyouView.h"
+#include "entry/gui/SuitoucyouView.h"
 #include "fields/AmountFormatter.h"
 #include "fields/HidukeFormatter.h"
 #include "fields/KamokuFormatter.h"
@@ -94,6 +96,55 @@ TEST_F(FurikaedenpyouControllerTest, TheMenuCommandOpensOneWindowAndARowTypedAnd
   w->validateMenuItems();
   EXPECT_FALSE(w->functionMenuAction(QStringLiteral("新規伝票"))->isEnabled());
   EXPECT_FALSE(w->functionMenuAction(QStringLiteral("伝票の複製"))->isEnabled());
+}
+
+// A click that selects no cell never takes the keys from the cell being typed in, in
+// either grid: the grey number under the date is the date's, and a click on the
+// balance, the kind mark, below the rows or on the scroll bar leaves the edited cell as
+// it was. The date typed next is the row's, and Tab moves on with it.
+TEST_F(FurikaedenpyouControllerTest, AClickOnNoSelectableCellNeverDropsTheDateTypedNext)
+{
+  using Book = SuitoucyouRow;
+  static_assert(int(Row::DateMatrix) == int(Book::DateMatrix));
+  FurikaedenpyouController* voucher = openVoucherWindow();
+  SuitoucyouController* book = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));
+  constexpr int kBelowTheRows = -1, kScrollBar = -2;
+  struct Case {
+    WindowController* window;
+    EntryGridView* grid;
+    int from;     // the cell being edited
+    int clicked;  // a matrix of row 0, or kBelowTheRows, kScrollBar
+    const char* typed;
+    const char* shown;
+    int next;  // the column Tab moves to
+  };
+  EntryGridView* v = voucher->denpyouView();
+  EntryGridView* b = book->suitoucyouView();
+  const Case cases[] = {
+      {voucher, v, Row::DateMatrix, Row::DenpyouNoMatrix, "3/2", "03/02", Row::KarikataKamokuMatrix},
+      {voucher, v, Row::KarikataKingakuMatrix, Row::DenpyouNoMatrix, "3/3", "03/03", Row::KarikataKamokuMatrix},
+      {voucher, v, Row::DateMatrix, kBelowTheRows, "3/4", "03/04", Row::KarikataKamokuMatrix},
+      {voucher, v, Row::DateMatrix, kScrollBar, "3/5", "03/05", Row::KarikataKamokuMatrix},
+      {book, b, Book::TekiyouMatrix, Book::DenpyouNoMatrix, "4/2", "04/02", Book::AiteKamokuMatrix},
+      {book, b, Book::DateMatrix, Book::ZandakaMatrix, "4/3", "04/03", Book::AiteKamokuMatrix},
+      {book, b, Book::DateMatrix, Book::KindOfShiwakeMatrix, "4/4", "04/04", Book::AiteKamokuMatrix},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    activate(c.window);
+    QTest::mouseClick(c.grid->viewport(), Qt::LeftButton, {}, c.grid->cellRect(0, c.from).center());
+    ASSERT_TRUE(c.grid->isEditing() && c.grid->selectedMatrixId() == c.from);
+    if (c.clicked == kScrollBar)
+      QTest::mouseClick(c.grid->verticalScrollBar(), Qt::LeftButton);
+    else
+      QTest::mouseClick(
+          c.grid->viewport(), Qt::LeftButton, {},
+          c.clicked == kBelowTheRows ? QPoint(5, 3 * c.grid->rowHeight()) : c.grid->cellRect(0, c.clicked).center());
+    flush();
+    typeInWindow(c.window, c.typed);
+    EXPECT_EQ(std::pair(c.grid->delegate()->stringValue(0, Row::DateMatrix), c.grid->selectedMatrixId()),
+              std::pair(QString::fromLatin1(c.shown), c.next));
+  }
 }
 
 // The navigation commands reach the navigator, which has its own test of every target;

@@ -1,6 +1,7 @@
 // The journal window over registered vouchers, offscreen: what it lists and in which
 // order, the condition sheet it opens by itself, keyboard movement, opening a
 // voucher and deleting the shown transactions.
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
+#include "trial/gui/PeriodToPrintZandakaShisanController.h"
 
 namespace kivo::test {
 namespace {
@@ -350,6 +352,40 @@ TEST_F(ShiwakenikkiControllerTest, ACancelledPickerPutsBackWhatTheRowHeld)
   const ShiwakenikkiCondition& condition = ShiwakenikkiDisplayConditionController::conditionOfDocument(session);
   EXPECT_EQ(condition.kamokuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{kFutsuuYokin, 1, 0}}));
   EXPECT_EQ(condition.jigyoubuConditionArray(), (std::vector<ShiwakenikkiSubCondition>{{1, -1, 0}}));
+}
+
+// A press on OK that takes the focus from a field whose text opens a picker is spent
+// on the picker (the mouse was released over it), whichever sheet it is: OK is not
+// left drawn pressed, the sheet stays, and the first Escape then cancels the sheet.
+TEST_F(ShiwakenikkiControllerTest, APressOnOKThatOpensAPickerIsSpentOnItInEverySheet)
+{
+  openEntryBooks({.jigyoubu = true});
+  for (const JigyoubuPtr& j : books().jigyoubuArray()) j->setKana(j->code() == 1 ? "TENPO1" : "TENPO2");
+  openJournalAndConfirm();
+  // The picker, whether the sheet stays and OK is down, whether the first Escape ends it.
+  const auto pressOK = [](SheetController* s, QLineEdit* field, QAbstractButton* ok, const char* typed) {
+    flush();
+    field->setFocus();
+    field->setText(QString::fromUtf8(typed));  // matches more than one
+    std::pair<QString, QString> opened;
+    answerNextPanel(&opened, QString(), Qt::Key_Escape);
+    QTest::mousePress(ok, Qt::LeftButton);
+    flush();
+    const bool stays = s->isSheetAttached(), down = ok->isDown();
+    QTest::mouseRelease(s, Qt::LeftButton);
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus ? focus : s, Qt::Key_Escape);
+    flush();
+    return std::tuple(opened.first, stays, down, s->isSheetAttached());
+  };
+  journal->setShiwakenikkiDisplayCondition(nullptr);
+  sheet()->kamokuConditionPopUp()->setCurrentIndex(1);
+  EXPECT_EQ(pressOK(sheet(), sheet()->kamokuConditionRow(0).codeField, sheet()->okButton(), "Z"),
+            std::tuple(QStringLiteral("kivo::KamokuFormatterListWindow"), true, false, false));
+  auto* period = PeriodToPrintZandakaShisanController::controllerOfDocument(session);
+  period->beginSheetForWindow(journal, {});
+  EXPECT_EQ(pressOK(period, period->jigyoubuField(), period->okButton(), "T"),
+            std::tuple(QStringLiteral("kivo::JigyoubuFormatterListWindow"), true, false, false));
 }
 
 TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce)

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QPageSize>
 #include <QPrintDialog>
@@ -945,6 +946,43 @@ TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLed
   for (const HojyoKamokuPtr& h : session->document().kamokuOfCode(urikake)->hojyoKamokuArray()) h->setIsActive(false);
   w->updateUI(true);
   EXPECT_EQ(std::tuple(w->displayKamokuCode(), w->tableView()->model()->rowCount()), std::tuple(-1, 0));
+}
+
+// A menu of the window's bar closed with Escape (from its submenu too: one Escape
+// each) gives the keys back to the window: a click on the account field and a digit
+// typed then open the picker with it, in the ledger as in the sub-account list.
+TEST_F(TrialWindowsTest, AfterAMenuClosedWithEscapeTheTypedAccountOpensThePicker)
+{
+  openHojyoBooks();
+  for (const auto& [ledger, submenu] : {std::pair(true, false), std::pair(false, false), std::pair(false, true)}) {
+    SCOPED_TRACE(testing::Message() << "ledger " << ledger << " submenu " << submenu);
+    auto* l = ledger ? openWindow<KanjyoumotocyouController>(MainMenu::Command::ShowKanjyoumotocyouWindow) : nullptr;
+    auto* list =
+        ledger ? nullptr : openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
+    PeriodReportWindowController* w = l ? static_cast<PeriodReportWindowController*>(l) : list;
+    w->findChild<CyouhyouTableView*>()->setFocus();
+    MainMenu* menus = w->mainMenu();
+    QMenu* menu = submenu ? menus->denpyouAndCyouhyouMenu() : menus->functionMenu();
+    QTest::mouseClick(menus->menuBar(), Qt::LeftButton, {},
+                      menus->menuBar()->actionGeometry(menu->menuAction()).center());
+    if (submenu) {
+      menu->setActiveAction(menus->suitoucyouMenu()->menuAction());
+      QTest::keyClick(menu, Qt::Key_Right);
+      ASSERT_EQ(QApplication::activePopupWidget(), menus->suitoucyouMenu());
+      QTest::keyClick(menus->suitoucyouMenu(), Qt::Key_Escape);
+    }
+    ASSERT_EQ(QApplication::activePopupWidget(), menu);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    flush();
+
+    QTest::mouseClick(l ? l->displayingKamokuField() : list->displayingKamokuField(), Qt::LeftButton);
+    std::pair<QString, QString> opened;
+    answerNextPanel(&opened, {}, Qt::Key_Escape);
+    QTest::keyClick(w->windowHandle(), Qt::Key_1);
+    flush();
+    EXPECT_EQ(opened, std::pair(QStringLiteral("kivo::KamokuFormatterListWindow"), QStringLiteral("1")));
+    closeNow(w);
+  }
 }
 
 TEST(ShiftJisEncoderTest, CodePage932BytesAndRefusalsOfWhatItCannotHold)
