@@ -110,6 +110,30 @@ TEST_F(NewDocumentControllerTest, TheKindOfCompanyShapesTheFields)
   EXPECT_TRUE(doc->documentInfoController());
 }
 
+// The era box switched on and off again shows the same term each time, era years of
+// three and four digits too, and the books get that term.
+TEST_F(NewDocumentControllerTest, TheEraBoxSwitchedBackAndForthKeepsTheTerm)
+{
+  window->houjinButton()->setChecked(true);
+  fillTerm("9999/1/1", "9999/12/31");
+  const auto term = [this] {
+    return std::pair(window->termStartDateField()->text(), window->termEndDateField()->text());
+  };
+  for (int round = 0; round < 2; ++round) {
+    window->warekiCheckbox()->setChecked(true);
+    EXPECT_EQ(term(), std::pair(QStringLiteral("令和7981/1/1"), QStringLiteral("令和7981/12/31")));
+    window->warekiCheckbox()->setChecked(false);
+    EXPECT_EQ(term(), std::pair(QStringLiteral("9999/1/1"), QStringLiteral("9999/12/31")));
+  }
+  fillTerm("令和100/4/1", "令和101/3/31");
+  window->warekiCheckbox()->setChecked(true);
+  window->okButton()->click();
+  flush();
+  EXPECT_TRUE(alerts.empty());
+  const Kaisya& k = doc->document().kaisya();
+  EXPECT_EQ(std::pair(k.termStartDate(), k.termEndDate()), std::pair(Date(2118, 4, 1), Date(2119, 3, 31)));
+}
+
 TEST_F(NewDocumentControllerTest, TheEndFollowsTheStartUntilTypedAndPrecisionChartAndIndustryReachTheBooks)
 {
   window->termStartDateField()->setText(QStringLiteral("2024/10/1"));
