@@ -29,6 +29,7 @@
 #include "platform/QtStrings.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaultsKeys.h"
+#include "platform/WindowPlacement.h"
 #include "setup/KamokuListEditor.h"
 #include "trial/HojyoZandaka.h"
 #include "trial/gui/HojyozandakaIchiranPrintView.h"
@@ -188,7 +189,7 @@ void DocumentInfoController::moveToFirstFreePlace()
   auto place = std::find_if(places.begin(), places.end(), [&](const QPoint& p) { return !clashes(p, true); });
   if (place == places.end())
     place = std::find_if(places.begin(), places.end(), [&](const QPoint& p) { return !clashes(p, false); });
-  move(place == places.end() ? first : *place);
+  WindowPlacement::placeWindow(this, QRect(place == places.end() ? first : *place, size()));
 }
 
 void DocumentInfoController::recomputeUI()

@@ -26,6 +26,7 @@
 #include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 namespace {
@@ -77,7 +78,8 @@ KurikoshiController* KurikoshiController::showKurikoshiWindow(DocumentSession* d
   controller->updateUI(true);
   controller->showWindow();
   if (QScreen* screen = QApplication::primaryScreen())
-    controller->move(screen->availableGeometry().center() - controller->rect().center());
+    WindowPlacement::placeWindow(
+        controller, QRect(screen->availableGeometry().center() - controller->rect().center(), controller->size()));
   return controller;
 }
 

@@ -11,6 +11,7 @@
 #include "app/DocumentSession.h"
 #include "platform/AlertSheet.h"
 #include "platform/PasswordHash.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 
@@ -57,7 +58,8 @@ PasswordController::PasswordController(DocumentSession* document) : DocumentWind
   setFixedSize(sizeHint().expandedTo(QSize(420, 0)));
   if (QScreen* screen = QApplication::primaryScreen()) {
     const QRect v = screen->availableGeometry();
-    move(v.x() + (v.width() - width()) / 2, v.y() + v.height() / 4);
+    WindowPlacement::placeWindow(this,
+                                 QRect(QPoint(v.x() + (v.width() - width()) / 2, v.y() + v.height() / 4), size()));
   }
 }
 

@@ -1,5 +1,6 @@
 #include "fields/WarekiDateFormatter.h"
 
+#include <cstdio>
 #include <string_view>
 
 #include "fields/FieldText.h"
@@ -64,7 +65,12 @@ std::optional<std::string> WarekiDateFormatter::stringForObjectValue(const Field
 {
   if (!value.isDate() || value.dateValue().isNull()) return std::nullopt;
   const Date date = value.dateValue();
-  return isWareki_ ? Wareki::warekiDateStringWithJapaneseSeparater(date, false) : date.toString();
+  if (isWareki_ && Wareki::eraOfDate(date)) return Wareki::warekiDateStringWithJapaneseSeparater(date, false);
+  // A common-era year is read as one only with four digits: a shorter one (a day
+  // before 1000, outside every era) is shown with its leading zeros.
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%04d/%d/%d", date.year(), date.month(), date.day());
+  return std::string(buf);
 }
 
 std::optional<Date> WarekiDateFormatter::dateOfString(const std::string& typed) const
@@ -99,7 +105,6 @@ std::optional<Date> WarekiDateFormatter::dateOfString(const std::string& typed) 
   r.take("日");
   if (!r.atEnd()) return std::nullopt;
 
-  if (era && yearDigits > 2) return std::nullopt;
   if (!era && yearDigits < 4) {
     // A short year is an era year only in the era form: of the era in force.
     if (!isWareki_ || Wareki::eras().empty()) return std::nullopt;

@@ -1,10 +1,11 @@
 #include "platform/HelpWindow.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "platform/WindowPlacement.h"
 #include "resources/Resources.h"
 
 namespace kivo {
@@ -31,11 +32,11 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
-  resize(620, 560);
-  if (QScreen* screen = QApplication::primaryScreen()) {
-    const QRect v = screen->availableGeometry();
-    move(v.x() + v.width() - width() - 40, v.y() + 40);
-  }
+  // Near the top right corner of the screen, within it on a small one.
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QRect v = screen ? screen->availableGeometry() : QRect();
+  const QSize size(620, 560);
+  WindowPlacement::placeWindow(this, QRect(QPoint(v.x() + v.width() - size.width() - 40, v.y() + 40), size));
 }
 
 HelpWindow::~HelpWindow()

@@ -8,13 +8,13 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <algorithm>
 
 #include "platform/MainMenu.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 #include "platform/WindowControllerHost.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 namespace {
@@ -156,10 +156,6 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
   const QRect v = availableGeometryFor(info ? info : this);
   const QPoint o = info ? info->windowFrameOriginWhenLoaded() : v.topLeft();
 
-  // The window manager's title bar and borders, as they stand around the origin
-  // window (none before a window is shown), count towards the window's outer size.
-  const QSize decoration = info && info->isVisible() ? info->frameGeometry().size() - info->size() : QSize();
-
   QRect frame = host_->rememberedWindowFrame(this);
   if (frame.width() <= 0) {
     UserDefaults& defaults = UserDefaults::standardUserDefaults();
@@ -167,32 +163,31 @@ void WindowController::moveWindowToInitialPositionWithDisplay(bool display)
     const char* heightKey = windowHeightDefaultsKey();
     const double storedWidth = widthKey ? defaults.doubleForKey(widthKey) : 0.0;
     const double storedHeight = heightKey ? defaults.doubleForKey(heightKey) : 0.0;
-    int w = storedWidth > 0 ? static_cast<int>(storedWidth) : width();
-    int h = storedHeight > 0 ? static_cast<int>(storedHeight) : height();
-    int x = o.x() + kCascadeRight * n;
-    int y = o.y() + kCascadeDown * n;
-    // Never wider than the screen (a size kept from a larger screen).
-    if (w + decoration.width() > v.width() && v.width() - decoration.width() >= minimumWidth())
-      w = v.width() - decoration.width();
-    const int outerW = w + decoration.width();
-    if (x + outerW > v.x() + v.width()) x = std::max(v.x() + v.width() - outerW, 0);
-    if (y + h + decoration.height() > v.y() + v.height()) {
-      const int room = v.height() - decoration.height();
-      if (h > room && room >= minimumHeight()) h = room;
-      y = std::max(v.y() + v.height() - h - decoration.height(), v.y());
-    }
-    frame = QRect(x, y, w, h);
+    const int w = storedWidth > 0 ? static_cast<int>(storedWidth) : width();
+    const int h = storedHeight > 0 ? static_cast<int>(storedHeight) : height();
+    frame = QRect(o.x() + kCascadeRight * n, o.y() + kCascadeDown * n, w, h);
   } else {
     // A remembered frame that lies wholly off the screen comes back to the cascade's
     // origin.
     if (v.x() + v.width() < frame.x()) frame.moveLeft(o.x());
     if (frame.y() > v.y() + v.height()) frame.moveTop(o.y());
   }
+  // Kept within the screen with its title bar and borders, and no larger than it (a
+  // size kept from a larger screen).
+  frame = frameOnScreen(frame, v);
   host_->rememberWindowFrame(this, frame);
   setWindowFrame(frame);
   placed_ = true;
+  WindowPlacement::fitWhenFramed(this);
   if (display) showWindow();
 }
+
+QRect WindowController::frameOnScreen(const QRect& frame, const QRect& available) const
+{
+  return WindowPlacement::fittedWindowFrame(frame, WindowPlacement::frameMarginsOf(this), available, minimumSize());
+}
+
+QRect WindowController::availableScreenGeometry() const { return availableGeometryFor(this); }
 
 void WindowController::rememberFrame()
 {

@@ -94,8 +94,15 @@ public:
   static constexpr int kCascadeDown = 23;
   // Places the window for its first showing: the frame the document remembers for this
   // kind, else a cascade from the document information window by the window's position
-  // in "伝票・帳票", sized from the user defaults; kept within the screen.
+  // in "伝票・帳票", sized from the user defaults; fitted within the screen, title bar and
+  // borders included, and fitted again once the window system has framed it.
   virtual void moveWindowToInitialPositionWithDisplay(bool display);
+  // The frame (outer top-left, inner size) moved, and made smaller where needed, so
+  // that the window with its title bar and borders lies within the available area.
+  QRect frameOnScreen(const QRect& frame, const QRect& available) const;
+  // The available area of the screen the window is on (the primary one before it is
+  // shown).
+  QRect availableScreenGeometry() const;
   // The origin the window had when it was first loaded.
   QPoint windowFrameOriginWhenLoaded() const { return originWhenLoaded_; }
   // The window's frame as the host remembers it: outer top-left, inner size.

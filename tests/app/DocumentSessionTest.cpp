@@ -10,10 +10,14 @@
 
 #include "document/DocumentFile.h"
 #include "document/gui/ProgressStateController.h"
+#include "journal/gui/KanjyoumotocyouController.h"
 #include "platform/DocumentLock.h"
 #include "platform/PasswordHash.h"
+#include "platform/WindowPlacement.h"
 #include "support/AnotherUser.h"
 #include "support/AppTestFixture.h"
+#include "support/TestBooks.h"
+#include "trial/gui/SuiiShisanController.h"
 
 namespace kivo::test {
 namespace {
@@ -333,6 +337,45 @@ TEST_F(DocumentSessionTest, WindowsCascadeByTheirMenuPositionAndTheDocumentRemem
   // Another document remembers nothing of it.
   DocumentSession* other = openBooks("別会社");
   EXPECT_EQ(other->windowFrame(Kind::ZandakaShisan).width(), 0);
+}
+
+// Every window placed lies within the screen's available area with its title bar and
+// borders: ledgers as wide as the screen cascading, the monthly trial balance, a
+// remembered frame partly past the edge, and the help window.
+TEST_F(DocumentSessionTest, CascadedAndPlacedWindowsLieOnTheScreen)
+{
+  DocumentSession* doc = openBooks();
+  const QRect screen = doc->documentInfoController()->screen()->availableGeometry();
+  std::set<std::pair<int, int>> ledgerCorners;
+  const auto expectOnScreen = [&](const std::string& what, const QWidget* w) {
+    const QMargins m = WindowPlacement::frameMarginsOf(w);
+    const QRect outer(w->pos(), w->size() + QSize(m.left() + m.right(), m.top() + m.bottom()));
+    EXPECT_TRUE(w->isVisible() && screen.contains(outer))
+        << what << " " << outer.x() << "," << outer.y() << " " << outer.width() << "x" << outer.height();
+  };
+  for (int32_t code : {kGenkin, kFutsuuYokin, kUriagedaka}) {
+    const QWidget* ledger = KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(doc, code, -1);
+    expectOnScreen("ledger " + std::to_string(code), ledger);
+    EXPECT_TRUE(ledgerCorners.insert({ledger->x(), ledger->y()}).second);  // cascading off the others
+  }
+  expectOnScreen("monthly trial balance", SuiiShisanController::showSuiiShisanWindow(doc));
+
+  const auto addTrial = [&] {
+    auto* w =
+        new StubWindow(doc, Kind::ZandakaShisan, QStringLiteral("合計残高試算表"), QStringLiteral("合計残高試算表"));
+    doc->addWindowController(w);
+    w->moveWindowToInitialPositionWithDisplay(true);
+    return w;
+  };
+  StubWindow* trial = addTrial();
+  trial->setWindowFrame(QRect(screen.bottomRight() - QPoint(100, 100), QSize(400, 300)));
+  flush();
+  closeNow(trial);
+  expectOnScreen("remembered frame", addTrial());
+
+  HelpWindow::showHelpAtAnchor(QString());
+  flush();
+  expectOnScreen("help", HelpWindow::sharedHelpWindow());
 }
 
 }  // namespace

@@ -102,6 +102,36 @@ TEST_F(KurikoshiControllerTest, AnOldDocumentThatIsNotSavedStaysOpenAndSaysSo)
             std::tuple(2u, true, false));
 }
 
+// With era dates the next term is prefilled in the era form, era years of three and
+// four digits too, and taken as it stands; a sole proprietor's year is the era year.
+TEST_F(KurikoshiControllerTest, ThePrefilledNextTermInEraFormIsAcceptedOverTheWholeRange)
+{
+  const std::tuple<bool, Date, const char*, const char*, const char*> cases[] = {
+      // corporation, the next term's first day, and its fields as shown
+      {true, Date(2117, 4, 1), "令和99/4/1", "令和100/3/31", "2"},
+      {false, Date(2118, 4, 1), "令和100/4/1", "令和101/3/31", "令和100"},
+      {true, Date(9998, 12, 1), "令和7980/12/1", "令和7981/11/30", "2"},
+  };
+  for (const auto& [houjin, start, startText, endText, termNo] : cases) {
+    SCOPED_TRACE(startText);
+    DocumentSession* old = openBooks("テスト商事", houjin);
+    old->document().kaisya().setDoUseWareki(true);
+    old->document().kaisya().setMonthOfTermArrayFrom(start.addingMonths(-12), start.addingDays(-1));
+    ASSERT_TRUE(old->saveToPath(path(QStringLiteral("old.kivo"))));
+    KurikoshiController* window = KurikoshiController::showKurikoshiWindow(old);
+    flush();
+    EXPECT_EQ(std::tuple(window->termStartDateField()->text(), window->termEndDateField()->text(),
+                         window->termNoField()->text()),
+              std::tuple(QString::fromUtf8(startText), QString::fromUtf8(endText), QString::fromUtf8(termNo)));
+    DocumentSession* next = window->endKurikoshiWindow();
+    flush();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(std::pair(next->document().kaisya().termStartDate(), next->document().kaisya().termEndDate()),
+              std::pair(start, start.addingMonths(12).addingDays(-1)));
+    closeNow(next);
+  }
+}
+
 // The next term's statements print from its sheet's first filling: 決算報告書 and the
 // company's era form on the cover when the old term never showed its sheet, in both
 // forms of statements; a cover the user set in the old term stays.

@@ -33,12 +33,12 @@
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
 #include "fields/TekiyouFormatter.h"
-#include "fields/gui/WindowPlacement.h"
 #include "platform/AlertSheet.h"
 #include "platform/MainMenu.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
+#include "platform/WindowPlacement.h"
 #include "setup/gui/TekiyouListController.h"
 
 namespace kivo {

@@ -25,8 +25,8 @@
 #include "fields/HojyoKamokuFormatter.h"
 #include "fields/JigyoubuFormatter.h"
 #include "fields/KamokuFormatter.h"
-#include "fields/gui/WindowPlacement.h"
 #include "platform/QtStrings.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 namespace {

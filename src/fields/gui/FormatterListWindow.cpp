@@ -13,8 +13,8 @@
 #include <algorithm>
 
 #include "fields/StopChar.h"
-#include "fields/gui/WindowPlacement.h"
 #include "platform/FieldMessage.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 namespace {

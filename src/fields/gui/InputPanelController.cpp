@@ -12,7 +12,7 @@
 #include "fields/Formatter.h"
 #include "fields/StopChar.h"
 #include "fields/gui/FormatterValidator.h"
-#include "fields/gui/WindowPlacement.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 

@@ -452,8 +452,7 @@ int KanjyoumotocyouController::columnWidth(Column column, bool maximum) const
 void KanjyoumotocyouController::moveWindowToInitialPositionWithDisplay(bool display)
 {
   PeriodReportWindowController::moveWindowToInitialPositionWithDisplay(false);
-  const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-  const QRect available = screen ? screen->availableGeometry() : QRect();
+  const QRect available = availableScreenGeometry();
   QRect frame = windowFrame();
   auto covers = [this, &frame] {
     for (DocumentWindowController* wc : document()->windowControllers())
@@ -464,9 +463,12 @@ void KanjyoumotocyouController::moveWindowToInitialPositionWithDisplay(bool disp
   };
   for (int step = 0; step < 20 && covers(); ++step) {
     frame.translate(kCascadeRight, kCascadeDown);
-    // Past the screen's edge the cascade starts again at its top-left.
-    if (!available.isEmpty() && (frame.right() > available.right() || frame.bottom() > available.bottom()))
-      frame.moveTopLeft(available.topLeft() + QPoint(step * kCascadeRight / 4, 0));
+    // Past the screen's right or bottom edge the cascade starts again at its left or
+    // top; a ledger as wide as the screen goes on down it.
+    const QRect fitted = frameOnScreen(frame, available);
+    if (fitted.x() < frame.x()) frame.moveLeft(available.left() + step * kCascadeRight / 4);
+    if (fitted.y() < frame.y()) frame.moveTop(available.top());
+    frame = frameOnScreen(frame, available);
   }
   if (frame != windowFrame()) {
     setWindowFrame(frame);

@@ -16,6 +16,7 @@
 
 #include "document/gui/OpenDocument.h"
 #include "platform/QtStrings.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 namespace {
@@ -151,7 +152,8 @@ void NewDocumentController::windowDidLoad()
   if (QScreen* screen = QApplication::primaryScreen()) {
     const QRect v = screen->availableGeometry();
     const int step = std::max(document()->numberOfOpenDocuments() - 1, 0);
-    move(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300);
+    WindowPlacement::placeWindow(this,
+                                 QRect(QPoint(v.x() + 60 + 21 * step % 300, v.y() + 60 + 23 * step % 300), size()));
   }
   nameField_->setFocus();
 }

@@ -15,7 +15,7 @@
 #include "fields/gui/KamokuFormatterListWindow.h"
 #include "fields/gui/ModalDriver.h"
 #include "fields/gui/TekiyouFormatterListWindow.h"
-#include "fields/gui/WindowPlacement.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 namespace {

@@ -9,7 +9,7 @@
 #include "fields/gui/InputHidukeController.h"
 #include "fields/gui/InputKingakuController.h"
 #include "fields/gui/ModalDriver.h"
-#include "fields/gui/WindowPlacement.h"
+#include "platform/WindowPlacement.h"
 
 namespace kivo {
 namespace {

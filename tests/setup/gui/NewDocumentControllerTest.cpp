@@ -110,6 +110,19 @@ TEST_F(NewDocumentControllerTest, TheKindOfCompanyShapesTheFields)
   EXPECT_TRUE(doc->documentInfoController());
 }
 
+// The era box switched on and off shows the same term each way, four-digit era years too.
+TEST_F(NewDocumentControllerTest, TheEraBoxSwitchedBackAndForthKeepsTheTerm)
+{
+  fillTerm("9999/1/1", "9999/12/31");
+  QStringList shown;
+  for (bool wareki : {true, false, true}) {
+    window->warekiCheckbox()->setChecked(wareki);
+    shown << window->termStartDateField()->text() + "〜" + window->termEndDateField()->text();
+  }
+  EXPECT_EQ(shown,
+            (QStringList{"令和7981/1/1〜令和7981/12/31", "9999/1/1〜9999/12/31", "令和7981/1/1〜令和7981/12/31"}));
+}
+
 TEST_F(NewDocumentControllerTest, TheEndFollowsTheStartUntilTypedAndPrecisionChartAndIndustryReachTheBooks)
 {
   window->termStartDateField()->setText(QStringLiteral("2024/10/1"));
