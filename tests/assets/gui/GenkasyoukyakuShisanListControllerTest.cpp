@@ -675,26 +675,39 @@ TEST_F(GenkasyoukyakuShisanListTest, TabReachesTheDetailAndDecreaseDatesShowInTh
   }
 }
 
-// A click on another row refused while the shown asset is incomplete leaves the
-// outline's keys on the asset still shown.
+// A click on another row, or an arrow key, refused while the shown asset is
+// incomplete leaves the outline's keys on the asset still shown.
 TEST_F(GenkasyoukyakuShisanListTest, ARefusedRowLeavesTheArrowKeysOnTheAssetShown)
 {
   const Ptr a = complete("A", 156);
   const Ptr b = complete("B", 156);
-  complete("C", 156);
+  const Ptr c = complete("C", 156);
   open();
-  show(a);
-  const QModelIndex rowC = w->outlineView()->currentIndex().siblingAtRow(w->outlineView()->currentIndex().row() + 2);
-  type(w->quantityField(), {});
-  alerts.clear();
-  QTest::mouseClick(w->outlineView()->viewport(), Qt::LeftButton, {}, w->outlineView()->visualRect(rowC).center());
-  flush();
-  EXPECT_EQ(std::tuple(alerts.size(), lastAlert(), w->selectedGenkasyoukyakuShisan()),
-            std::tuple(size_t{1}, QStringLiteral("数量が入力されていません。"), a));
-  type(w->quantityField(), QStringLiteral("1"));
-  w->outlineView()->setFocus();
-  QTest::keyClick(w->outlineView(), Qt::Key_Down);
-  EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), b);
+  KamokuJigyoubuGroupOutlineView* outline = w->outlineView();
+  const auto click = [&](int rowsDown) {
+    const QModelIndex row = outline->currentIndex().siblingAtRow(outline->currentIndex().row() + rowsDown);
+    QTest::mouseClick(outline->viewport(), Qt::LeftButton, {}, outline->visualRect(row).center());
+  };
+  // shown asset, refused move → the asset Down then shows
+  const std::tuple<const char*, Ptr, std::function<void()>, Ptr> cases[] = {
+      {"click two rows down", a, [&] { click(2); }, b},
+      {"Up", b, [&] { QTest::keyClick(outline, Qt::Key_Up); }, c},
+  };
+  for (const auto& [name, shown, move, down] : cases) {
+    show(shown);
+    type(w->quantityField(), {});
+    alerts.clear();
+    outline->setFocus();
+    move();
+    flush();
+    EXPECT_EQ(std::tuple(alerts.size(), lastAlert(), w->selectedGenkasyoukyakuShisan()),
+              std::tuple(size_t{1}, QStringLiteral("数量が入力されていません。"), shown))
+        << name;
+    type(w->quantityField(), QStringLiteral("1"));
+    outline->setFocus();
+    QTest::keyClick(outline, Qt::Key_Down);
+    EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), down) << name;
+  }
 }
 
 }  // namespace
