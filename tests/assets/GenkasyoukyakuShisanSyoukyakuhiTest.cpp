@@ -472,27 +472,5 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PrintoutAndCarryForwardTakeTheChargeTh
   }
 }
 
-// What the register stores of the ordinary charge beside a computed charge of 70,000:
-// an amount entered as it is, above 70,000 too (a computed charge fallen since), as
-// the user's; nothing entered, or a method that fixes the charge, 70,000 as the
-// program's.
-TEST(GenkasyoukyakuShisanSyoukyakuhiTest, TheChargeEnteredIsStoredAsTheUsersTheComputedOneAsThePrograms)
-{
-  using Entered = std::optional<int64_t>;
-  // method, entered → stored, the charge kept as the user's (-1: none)
-  const std::tuple<const char*, Entered, int64_t, int64_t> cases[] = {{G::kTeigakuHou, 30'000, 30'000, 30'000},
-                                                                      {G::kTeigakuHou, 80'000, 80'000, 80'000},
-                                                                      {G::kTeiritsuHou, 70'000, 70'000, 70'000},
-                                                                      {G::kTeigakuHou, std::nullopt, 70'000, -1},
-                                                                      {G::kKintouSyoukyaku, 30'000, 70'000, -1}};
-  for (const auto& [method, entered, stored, kept] : cases) {
-    G a(method);
-    ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(a, entered, 70'000);
-    EXPECT_EQ(std::tuple(a.futsuuSyoukyakuhi(), ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a).value_or(-1)),
-              std::tuple(stored, kept))
-        << method << " " << entered.value_or(-1);
-  }
-}
-
 }  // namespace
 }  // namespace kivo

@@ -856,6 +856,9 @@ void GenkasyoukyakuShisanListController::refuse(const char* message, QWidget* fi
 void GenkasyoukyakuShisanListController::refuseDecrease(const char* message, int row, int column)
 {
   AlertSheet::beginAlertSheet(this, qs(kInvalidShisanTitle), qs(message));
+  // The rows are in date order now; an edit's sort still to come would select the
+  // whole row again.
+  ++decreaseRefusals_;
   showInfoTab(1);
   updateItemsOfDecreaseHistory();
   // The cell to correct alone, not the whole row the table selects on a click.
@@ -1141,8 +1144,8 @@ void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column
   decreasesEdited();
   // The rows stay as they are until the edit has moved on; then the decreases go
   // into date order.
-  QTimer::singleShot(0, this, [this, row, asset = selected_] {
-    if (selected_ == asset) sortDecreasesKeepingTheirCells(row);
+  QTimer::singleShot(0, this, [this, row, asset = selected_, refusals = decreaseRefusals_] {
+    if (selected_ == asset && decreaseRefusals_ == refusals) sortDecreasesKeepingTheirCells(row);
   });
 }
 

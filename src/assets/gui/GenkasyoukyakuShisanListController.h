@@ -213,6 +213,9 @@ private:
   std::optional<int64_t> enteredFutsuu_;
   bool futsuuTyped_ = false;
   bool filling_ = false;
+  // Counts the refusals that select a decrease's cell, which the sort an edit leaves
+  // pending must not undo.
+  int decreaseRefusals_ = 0;
   bool switchingTab_ = false;
   int shownInfoTab_ = 0;
   std::unique_ptr<WarekiDateFormatter> dateFormatter_;
