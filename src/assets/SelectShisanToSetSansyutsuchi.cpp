@@ -17,6 +17,7 @@ int SelectShisanToSetSansyutsuchi::setSansyutsuchi(const std::vector<Genkasyouky
     const int64_t charge = ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(*a, kikan);
     if (charge < 0) continue;
     a->setFutsuuSyoukyakuhi(charge);
+    a->setIsFutsuuSyoukyakuhiSetByProgram(true);
     ++changed;
   }
   return changed;

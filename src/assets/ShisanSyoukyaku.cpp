@@ -49,9 +49,16 @@ bool ShisanSyoukyaku::isRemovedBefore(const GenkasyoukyakuShisan& a, Date date)
   return !a.dateOfRemoved().isNull() && Journal::compareDate(a.dateOfRemoved(), date) < 0;
 }
 
+bool ShisanSyoukyaku::takesDecreases(const GenkasyoukyakuShisan& a)
+{
+  return a.syoukyakuTypeStr() != GenkasyoukyakuShisan::kSokujiSyoukyaku &&
+         a.syoukyakuTypeStr() != GenkasyoukyakuShisan::kIkkatsuSyoukyaku;
+}
+
 int64_t ShisanSyoukyaku::decreaseBefore(const GenkasyoukyakuShisan& a, Date date)
 {
   int64_t sum = 0;
+  if (!takesDecreases(a)) return sum;
   for (const GenkasyoukyakuShisanDecrease& d : a.decreaseArray())
     if (!d.dateOfDecrease().isNull() && Journal::compareDate(d.dateOfDecrease(), date) < 0)
       sum = plusDecrease(sum, d.amountOfDecrease());
@@ -63,6 +70,7 @@ int64_t ShisanSyoukyaku::decreaseBefore(const GenkasyoukyakuShisan& a, Date date
 int64_t ShisanSyoukyaku::decreaseThrough(const GenkasyoukyakuShisan& a, const SyoukyakuKikan& kikan)
 {
   int64_t sum = 0;
+  if (!takesDecreases(a)) return sum;
   for (const GenkasyoukyakuShisanDecrease& d : a.decreaseArray()) {
     const Date date = d.dateOfDecrease();
     if (date.isNull() || Journal::compareDate(date, kikan.endDate()) > 0) continue;
@@ -355,6 +363,7 @@ int64_t ShisanSyoukyaku::toukiGensyougakuForKaisya(const GenkasyoukyakuShisan& a
     return a.syutokuKagaku() - a.kisyuSyoukyakugakuRuikei() - decreaseBefore(a, kikan.startDate()) -
            a.toukiSyoukyakuhiGoukei();
   int64_t sum = 0;
+  if (!takesDecreases(a)) return sum;
   for (const GenkasyoukyakuShisanDecrease& d : a.decreaseArray())
     if (kikan.containsDate(d.dateOfDecrease())) sum = plusDecrease(sum, d.amountOfDecrease());
   return sum;
@@ -378,44 +387,102 @@ int64_t ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(const GenkasyoukyakuShisan& 
 {
   const int64_t sansyutsu = sansyutuSyoukyakuhiForKaisya(a, kikan);
   if (sansyutsu < 0) return a.futsuuSyoukyakuhi();
-  return futsuuSyoukyakuhiOfEntered(a, a.futsuuSyoukyakuhi(), sansyutsu);
+  return futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), sansyutsu);
 }
 
-std::optional<int64_t> ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& a,
-                                                                 const SyoukyakuKikan& kikan)
+std::optional<int64_t> ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& a)
 {
-  if (a.futsuuSyoukyakuhi() < 0 || isFutsuuSyoukyakuhiFixed(a.syoukyakuTypeStr())) return std::nullopt;
-  if (a.futsuuSyoukyakuhi() == sansyutuSyoukyakuhiForKaisya(a, kikan)) return std::nullopt;
+  if (a.futsuuSyoukyakuhi() < 0 || a.isFutsuuSyoukyakuhiSetByProgram() ||
+      isFutsuuSyoukyakuhiFixed(a.syoukyakuTypeStr()))
+    return std::nullopt;
   return a.futsuuSyoukyakuhi();
 }
 
-std::optional<size_t> ShisanSyoukyaku::indexOfDecreaseBeyondCyoubokagaku(const GenkasyoukyakuShisan& a,
-                                                                         const SyoukyakuKikan& kikan)
+void ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(GenkasyoukyakuShisan& a, std::optional<int64_t> entered,
+                                                    int64_t sansyutsu)
 {
-  if (a.syutokuKagaku() < 0) return std::nullopt;
+  const bool byUser = entered && *entered >= 0 && !isFutsuuSyoukyakuhiFixed(a.syoukyakuTypeStr());
+  a.setFutsuuSyoukyakuhi(byUser ? *entered : sansyutsu);
+  a.setIsFutsuuSyoukyakuhiSetByProgram(!byUser);
+}
+
+std::vector<ShisanSyoukyaku::CyoubokagakuStep> ShisanSyoukyaku::cyoubokagakuSteps(const GenkasyoukyakuShisan& a,
+                                                                                  const SyoukyakuKikan& kikan)
+{
+  std::vector<CyoubokagakuStep> steps;
+  if (a.syutokuKagaku() < 0) return steps;
   const std::vector<GenkasyoukyakuShisanDecrease>& decreases = a.decreaseArray();
-  std::vector<size_t> order(decreases.size());
-  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::vector<size_t> order;
+  if (takesDecreases(a)) {
+    for (size_t i = 0; i < decreases.size(); ++i) {
+      const Date date = decreases[i].dateOfDecrease();
+      if (date.isNull()) continue;
+      if (!a.dateOfRemoved().isNull() && Journal::compareDate(date, a.dateOfRemoved()) > 0) continue;
+      order.push_back(i);
+    }
+  }
   std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
     return GenkasyoukyakuShisanDecrease::decreaseDateSort(decreases[x], decreases[y]) < 0;
   });
-  // Everything taken off is in range (a decrease, or the term's four charges), and the
-  // walk ends once what is left falls below 0: no sum leaves the int64_t range.
+  // Each amount taken off is in range (a decrease, or the term's four charges); the
+  // value stops one beyond the output limit below zero, however many there are.
+  const int64_t floor = -(Kaisya::kMaxOutputAmountValue + 1);
   int64_t left = a.syutokuKagaku() - a.kisyuSyoukyakugakuRuikei();
-  bool termCharged = false;
+  const auto take = [&](std::optional<size_t> decrease, int64_t amount) {
+    left = std::max(left - amount, floor);
+    steps.push_back({decrease, left});
+  };
+  const int64_t charges = std::max<int64_t>(futsuuSyoukyakuhiForKaisya(a, kikan), 0) + a.zoukaSyoukyakugaku() +
+                          a.warimashiSyoukyakuhi() + a.tokubetsuSyoukyakuhi();
+  bool charged = false;
   for (size_t i : order) {
-    const GenkasyoukyakuShisanDecrease& d = decreases[i];
-    const Date date = d.dateOfDecrease();
-    if (date.isNull()) continue;
-    if (!a.dateOfRemoved().isNull() && Journal::compareDate(date, a.dateOfRemoved()) > 0) continue;
-    if (!termCharged && Journal::compareDate(date, kikan.endDate()) > 0) {
-      left -= a.toukiSyoukyakuhiGoukei();
-      termCharged = true;
+    if (!charged && Journal::compareDate(decreases[i].dateOfDecrease(), kikan.endDate()) > 0) {
+      take(std::nullopt, charges);
+      charged = true;
     }
-    left -= d.amountOfDecrease();
-    if (d.amountOfDecrease() > 0 && left < 0) return i;
+    take(i, decreases[i].amountOfDecrease());
   }
-  return std::nullopt;
+  if (!charged) take(std::nullopt, charges);
+  return steps;
+}
+
+std::vector<bool> ShisanSyoukyaku::decreasesOfEdit(const GenkasyoukyakuShisan& edited,
+                                                   const GenkasyoukyakuShisan& shown)
+{
+  std::vector<GenkasyoukyakuShisanDecrease> before = shown.decreaseArray();
+  std::vector<bool> added(edited.decreaseArray().size(), true);
+  for (size_t i = 0; i < added.size(); ++i) {
+    const auto same = std::find(before.begin(), before.end(), edited.decreaseArray()[i]);
+    if (same == before.end()) continue;
+    added[i] = false;
+    before.erase(same);
+  }
+  return added;
+}
+
+std::optional<ShisanSyoukyaku::Overdraw> ShisanSyoukyaku::overdrawOfEdit(const GenkasyoukyakuShisan& edited,
+                                                                         const GenkasyoukyakuShisan& shown,
+                                                                         const SyoukyakuKikan& kikan)
+{
+  const std::vector<CyoubokagakuStep> steps = cyoubokagakuSteps(edited, kikan);
+  int64_t lowestShown = 0;
+  for (const CyoubokagakuStep& s : cyoubokagakuSteps(shown, kikan)) lowestShown = std::min(lowestShown, s.cyoubokagaku);
+  const auto overdrawn =
+      std::find_if(steps.begin(), steps.end(), [&](const CyoubokagakuStep& s) { return s.cyoubokagaku < lowestShown; });
+  if (overdrawn == steps.end()) return std::nullopt;
+
+  const std::vector<bool> added = decreasesOfEdit(edited, shown);
+  const bool tokubetsuRaised = edited.tokubetsuSyoukyakuhi() + edited.zoukaSyoukyakugaku() >
+                               shown.tokubetsuSyoukyakuhi() + shown.zoukaSyoukyakugaku();
+  const bool futsuuRaised = futsuuSyoukyakuhiForKaisya(edited, kikan) > futsuuSyoukyakuhiForKaisya(shown, kikan);
+  const auto itemOf = [&](const CyoubokagakuStep& s) {
+    if (s.decrease) return Overdraw{Overdraw::Item::Decrease, *s.decrease};
+    const bool tokubetsu = tokubetsuRaised || (!futsuuRaised && edited.tokubetsuSyoukyakuhi() > 0);
+    return Overdraw{tokubetsu ? Overdraw::Item::TokubetsuSyoukyakuhi : Overdraw::Item::FutsuuSyoukyakuhi, 0};
+  };
+  for (auto s = std::make_reverse_iterator(overdrawn + 1); s != steps.rend(); ++s)
+    if (s->decrease ? added[*s->decrease] : tokubetsuRaised || futsuuRaised) return itemOf(*s);
+  return itemOf(*overdrawn);
 }
 
 void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(GenkasyoukyakuShisan& a,
@@ -428,13 +495,18 @@ void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKais
   if (closing.phaseBase >= 0 && a.basedCyoubokagakuForKaiteiSyoukyakuhi() < 0)
     a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(closing.phaseBase);
   // The closing term's ordinary charge as the register showed and printed it.
-  if (closing.charge >= 0) a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiOfEntered(a, a.futsuuSyoukyakuhi(), closing.charge));
-  // At most the cost; while the cost is not entered, at most the input limit, so
-  // that what the roll-forward writes is an amount the program reads back.
-  const int64_t most = a.syutokuKagaku() >= 0 ? a.syutokuKagaku() : Kaisya::kMaxInputAmountValue;
-  const int64_t ruikei = std::min(a.kisyuSyoukyakugakuRuikei() + a.toukiSyoukyakuhiGoukei(), most);
-  a.setKisyuSyoukyakugakuRuikei(ruikei);
+  if (closing.charge >= 0) a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiForKaisya(a, closingTerm));
+  // The charges go in as far as the cost less the decreases taken by the term's end
+  // leaves room, and never past the cost; while the cost is not entered, at most the
+  // input limit, so that what the roll-forward writes is an amount the program reads
+  // back.
+  const int64_t kisyu = a.kisyuSyoukyakugakuRuikei();
+  const int64_t cost = a.syutokuKagaku();
+  const int64_t most = cost >= 0 ? std::min(cost, std::max(kisyu, cost - decreaseThrough(a, closingTerm)))
+                                 : Kaisya::kMaxInputAmountValue;
+  a.setKisyuSyoukyakugakuRuikei(std::min(kisyu + a.toukiSyoukyakuhiGoukei(), most));
   a.setFutsuuSyoukyakuhi(keisan(a, nextTerm).charge);
+  a.setIsFutsuuSyoukyakuhiSetByProgram(true);
   a.setZoukaSyoukyakugaku(0);
   a.setWarimashiSyoukyakuhi(0);
   a.setTokubetsuSyoukyakuhi(0);

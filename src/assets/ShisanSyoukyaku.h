@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "assets/SyoukyakuKikan.h"
 #include "assets/SyoukyakuRitsuTable.h"
@@ -80,33 +81,67 @@ public:
   // charge was entered; else the amount entered.
   static int64_t futsuuSyoukyakuhiOfEntered(const GenkasyoukyakuShisan& asset, std::optional<int64_t> entered,
                                             int64_t sansyutsuSyoukyakuhi);
-  // The ordinary charge the asset takes in the term from its stored charge, by the
-  // rule above: the figure the register shows, prints and carries forward, whether or
-  // not the asset was edited since its computed charge fell (a decrease, another
-  // rounding). The stored charge as it is when the charge cannot be computed.
+  // The ordinary charge the asset takes in the term, by the rule above from the charge
+  // the user entered (enteredFutsuuSyoukyakuhi): the figure the register shows,
+  // prints and carries forward, whether or not the asset was edited since its
+  // computed charge fell (a decrease, another rounding). The stored charge as it is
+  // when the charge cannot be computed.
   static int64_t futsuuSyoukyakuhiForKaisya(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan);
-  // The ordinary charge a stored asset holds as one the user entered, which the
-  // register keeps (held to the computed charge) while the figures change: none when
-  // it holds none, when its method fixes the charge, or when it stands at the
-  // computed charge, where the register sets it and lowers it to; such a charge
-  // follows the computed charge up as well as down.
-  static std::optional<int64_t> enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& asset,
+  // The ordinary charge the user entered for the asset, which stays what it is while
+  // the figures change, only ever held down to the computed charge where it is used:
+  // none when the asset holds none, when the program set it (it then follows the
+  // computed charge, up as well as down) or when the asset's method fixes the charge.
+  // A charge read from a file is the user's.
+  static std::optional<int64_t> enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& asset);
+  // Stores the ordinary charge the register ends with: the amount the user entered as
+  // the user's, kept even above a computed charge that has since fallen, so that it
+  // comes back when that charge rises again; else the computed charge as the
+  // program's.
+  static void setFutsuuSyoukyakuhiOfEntered(GenkasyoukyakuShisan& asset, std::optional<int64_t> entered,
+                                            int64_t sansyutsuSyoukyakuhi);
+
+  // The book value as the asset's figures take it down, in date order from what the
+  // opening accumulated depreciation leaves of the cost: after each decrease that takes
+  // effect (one without a date or after the removal takes nothing) and, at the term's
+  // end, after the term's charges (the ordinary one as futsuuSyoukyakuhiForKaisya takes
+  // it). A decrease may take the book value down to 0. Empty while the cost is not
+  // entered. Each step stops one beyond the output limit below zero.
+  struct CyoubokagakuStep {
+    std::optional<size_t> decrease;  // its index in the asset's decreases; none: the term's charges
+    int64_t cyoubokagaku = 0;
+  };
+  static std::vector<CyoubokagakuStep> cyoubokagakuSteps(const GenkasyoukyakuShisan& asset,
                                                          const SyoukyakuKikan& kikan);
-  // The first decrease, in date order, that would take the book value below zero:
-  // with those before it, it comes to more than the cost less the opening accumulated
-  // depreciation (the term's charge is worked out on what the decreases leave, so it
-  // leaves them that much), and for one dated after the term, less the term's charges
-  // too. A decrease may take the book value down to 0; one without a date or after
-  // the removal takes nothing. Its index in the asset's decreases; none when every
-  // decrease fits, or while the cost is not entered.
-  static std::optional<size_t> indexOfDecreaseBeyondCyoubokagaku(const GenkasyoukyakuShisan& asset,
-                                                                 const SyoukyakuKikan& kikan);
+  // What the register refuses of an edit (edited, from the asset as it was shown)
+  // that takes the book value below zero, and below where the shown asset already
+  // went, so that figures the user did not touch never hold the asset: a decrease
+  // the shown asset did not have, or the special (else the ordinary) charge when the
+  // edit raised the term's charges; the latest of them at or before the first step
+  // that falls so low. None when the edit leaves every step at 0 or above, or no
+  // lower than the shown asset stood.
+  struct Overdraw {
+    enum class Item { Decrease, TokubetsuSyoukyakuhi, FutsuuSyoukyakuhi };
+    Item item = Item::Decrease;
+    size_t decrease = 0;  // the decrease's index in the edited asset's decreases
+    friend bool operator==(const Overdraw&, const Overdraw&) = default;
+  };
+  static std::optional<Overdraw> overdrawOfEdit(const GenkasyoukyakuShisan& edited, const GenkasyoukyakuShisan& shown,
+                                                const SyoukyakuKikan& kikan);
+  // Which of the edited asset's decreases the shown asset did not have, matched one
+  // for one by date and amount: those the edit added or changed.
+  static std::vector<bool> decreasesOfEdit(const GenkasyoukyakuShisan& edited, const GenkasyoukyakuShisan& shown);
+  // Whether the asset's decreases take anything from it: an asset written off at
+  // once (即時償却) or over three years (一括償却) is charged by its cost alone, and
+  // a decrease an older file holds for one is kept but takes nothing.
+  static bool takesDecreases(const GenkasyoukyakuShisan& asset);
   // Roll-forward into the next term, for the carry-forward: fixes the base of an
   // equal-instalment phase the closing term entered, adds the term's charges (the
   // ordinary one as futsuuSyoukyakuhiForKaisya takes it) to the accumulated
-  // depreciation (at most the cost), then sets the ordinary charge to the
-  // computed charge of the next term (-1 when it cannot be computed) and clears the
-  // other charges.
+  // depreciation as far as the cost less the decreases up to the closing term's end
+  // leaves room (so that no next term opens below a book value of 0 even when an
+  // older build let charges exceed what was left), then sets the ordinary charge to
+  // the computed charge of the next term (-1 when it cannot be computed) as the
+  // program's and clears the other charges.
   static void addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(GenkasyoukyakuShisan& asset,
                                                                            const SyoukyakuKikan& closingTerm,
                                                                            const SyoukyakuKikan& nextTerm);

@@ -133,6 +133,7 @@ bool GenkasyoukyakuShisan::initWithCoder(ArchiveReader& c)
   zanzonGendoWariai_ = c.readDouble();
   jigyouSenyouWariai_ = c.readDouble();
   futsuuSyoukyakuhi_ = c.readInt64();
+  futsuuSyoukyakuhiSetByProgram_.value = false;
   zoukaSyoukyakugaku_ = c.readInt64();
   warimashiSyoukyakuhi_ = c.readInt64();
   tokubetsuSyoukyakuhi_ = c.readInt64();

@@ -94,6 +94,12 @@ public:
   void setJigyouSenyouWariai(double v) { jigyouSenyouWariai_ = v; }
   int64_t futsuuSyoukyakuhi() const { return futsuuSyoukyakuhi_; }
   void setFutsuuSyoukyakuhi(int64_t v) { futsuuSyoukyakuhi_ = v; }
+  // Whether the program set the ordinary charge (the register for an empty field,
+  // the computed-charge sheet, the carry-forward), so that it follows the computed
+  // charge, rather than the user. Kept while the document is open and never
+  // archived: a charge read from a file is the user's.
+  bool isFutsuuSyoukyakuhiSetByProgram() const { return futsuuSyoukyakuhiSetByProgram_.value; }
+  void setIsFutsuuSyoukyakuhiSetByProgram(bool v) { futsuuSyoukyakuhiSetByProgram_.value = v; }
   int64_t zoukaSyoukyakugaku() const { return zoukaSyoukyakugaku_; }
   void setZoukaSyoukyakugaku(int64_t v) { zoukaSyoukyakugaku_ = v; }
   int64_t warimashiSyoukyakuhi() const { return warimashiSyoukyakuhi_; }
@@ -175,6 +181,12 @@ private:
   std::vector<GenkasyoukyakuShisanDecrease> decreaseArray_;
   std::string pListResource_ = kShin250TableName;
   int32_t indexToDrag_ = 0;
+  // No part of the record's value: two records that a file holds alike are equal.
+  struct SessionMark {
+    bool value = false;
+    friend bool operator==(SessionMark, SessionMark) { return true; }
+  };
+  SessionMark futsuuSyoukyakuhiSetByProgram_;
 };
 
 using GenkasyoukyakuShisanPtr = std::shared_ptr<GenkasyoukyakuShisan>;

@@ -321,56 +321,146 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, OrdinaryChargeIsAtMostTheComputedCharg
 }
 
 // The asset below in its next term: 262,500 left at the start (37,500 depreciated,
-// 100,000 gone), 75,000 charged in the term. Decreases may take the book value to 0,
-// not below: 262,500 in all within the term, after it what the term's charges leave.
-TEST(GenkasyoukyakuShisanSyoukyakuhiTest, DecreasesTakeAtMostWhatIsLeftOfTheAsset)
+// 100,000 gone), 75,000 charged in the term as the user entered it. What an edit
+// changes, decreases and charges together, takes the book value to 0 at most:
+// 262,500 in all within the term (the charge then falls to 0), after it what the
+// term's charges leave. What the asset held when it was shown, even below 0, never
+// refuses an edit that goes no lower; the refusal names what the edit changed.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, AnEditTakesTheBookValueNoLowerThanZero)
 {
   using D = GenkasyoukyakuShisanDecrease;
-  // decreases added (stored in this order), removal date → the first one beyond
-  const std::tuple<std::vector<D>, Date, std::optional<size_t>> cases[] = {
-      {{D(Date(2025, 6, 1), 262'500)}, Date(), std::nullopt},
-      {{D(Date(2025, 6, 1), 262'501)}, Date(), 1},
-      {{D(Date(2025, 9, 1), 62'501), D(Date(2025, 6, 1), 200'000)}, Date(), 1},
-      {{D(Date(2026, 4, 1), 187'500)}, Date(), std::nullopt},
-      {{D(Date(2026, 4, 1), 187'501)}, Date(), 1},
-      {{D(Date(2025, 6, 1), 500'000)}, Date(2025, 5, 31), std::nullopt},  // void after the removal
+  using O = ShisanSyoukyaku::Overdraw;
+  using Item = O::Item;
+  // The figures beside the decrease of 100,000 of the earlier term.
+  struct Figures {
+    std::vector<D> decreases;
+    int64_t tokubetsu = 0;
+    int64_t futsuu = 75'000;
+    Date removed;
   };
-  const auto nextTerm = [](const std::vector<D>& added, Date removed) {
+  const auto charged = [](int64_t tokubetsu, int64_t futsuu = 75'000, std::vector<D> decreases = {}) {
+    Figures f;
+    f.decreases = std::move(decreases);
+    f.tokubetsu = tokubetsu;
+    f.futsuu = futsuu;
+    return f;
+  };
+  const auto decreased = [&](std::vector<D> decreases) { return charged(0, 75'000, std::move(decreases)); };
+  const O tokubetsu{Item::TokubetsuSyoukyakuhi, 0};
+  const O futsuu{Item::FutsuuSyoukyakuhi, 0};
+  const Figures none;
+  const Figures overdrawnEarlier = charged(10'000, 75'000, {D(Date(2025, 6, 1), 262'500)});  // an older build's
+  Figures removedBefore = decreased({D(Date(2025, 6, 1), 500'000)});
+  removedBefore.removed = Date(2025, 5, 31);
+  // shown, edited → refused
+  const std::tuple<const char*, Figures, Figures, std::optional<O>> cases[] = {
+      {"all of it in the term", none, decreased({D(Date(2025, 6, 1), 262'500)}), std::nullopt},
+      {"one more in the term", none, decreased({D(Date(2025, 6, 1), 262'501)}), O{Item::Decrease, 1}},
+      {"two that together go beyond", none, decreased({D(Date(2025, 9, 1), 62'501), D(Date(2025, 6, 1), 200'000)}),
+       O{Item::Decrease, 1}},
+      {"the term's start, then a special charge", none, charged(1, 75'000, {D(Date(2025, 4, 1), 262'500)}), tokubetsu},
+      {"the term's end, then a special charge", none, charged(1, 75'000, {D(Date(2026, 3, 31), 262'500)}), tokubetsu},
+      {"after the term, what the charges leave", none, decreased({D(Date(2026, 4, 1), 187'500)}), std::nullopt},
+      {"after the term, one more", none, decreased({D(Date(2026, 4, 1), 187'501)}), O{Item::Decrease, 1}},
+      {"after the removal: void", none, removedBefore, std::nullopt},
+      {"a special charge of the rest", none, charged(187'500), std::nullopt},
+      {"a special charge of more", none, charged(187'501), tokubetsu},
+      {"the ordinary charge raised beside the special one", charged(192'500, 70'000), charged(192'500), futsuu},
+      {"an older build's overdraw, shown as it is", overdrawnEarlier, overdrawnEarlier, std::nullopt},
+      {"an older build's overdraw, charged less", overdrawnEarlier, charged(5'000, 75'000, overdrawnEarlier.decreases),
+       std::nullopt},
+      {"an older build's overdraw, charged more", overdrawnEarlier, charged(20'000, 75'000, overdrawnEarlier.decreases),
+       tokubetsu},
+      {"an older build's overdraw, decreased again", overdrawnEarlier,
+       charged(10'000, 75'000, {D(Date(2025, 6, 1), 262'500), D(Date(2026, 5, 1), 1)}), O{Item::Decrease, 2}},
+  };
+  const auto nextTerm = [](const Figures& f) {
     G a = assetOf(G::kTeigakuHou, 400'000, 4, Date(2024, 10, 15));
     a.setKisyuSyoukyakugakuRuikei(37'500);
-    a.setFutsuuSyoukyakuhi(75'000);
+    a.setFutsuuSyoukyakuhi(f.futsuu);
+    a.setTokubetsuSyoukyakuhi(f.tokubetsu);
     a.decreaseArray().emplace_back(Date(2025, 1, 31), 100'000);
-    a.decreaseArray().insert(a.decreaseArray().end(), added.begin(), added.end());
-    a.setDateOfRemoved(removed);
+    a.decreaseArray().insert(a.decreaseArray().end(), f.decreases.begin(), f.decreases.end());
+    a.setDateOfRemoved(f.removed);
     return a;
   };
-  for (const auto& [added, removed, beyond] : cases)
-    EXPECT_EQ(ShisanSyoukyaku::indexOfDecreaseBeyondCyoubokagaku(nextTerm(added, removed), fiscalYear(2025)), beyond)
-        << added.front().amountOfDecrease();
+  for (const auto& [name, shown, edited, refused] : cases)
+    EXPECT_EQ(ShisanSyoukyaku::overdrawOfEdit(nextTerm(edited), nextTerm(shown), fiscalYear(2025)), refused) << name;
+}
+
+// An asset written off at once or over three years is charged by its cost alone: a
+// decrease an older file holds for one is kept, takes nothing from its book value
+// and is no decrease of the term, so that it never closes below 0 nor carries a
+// figure below 0 forward.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, DecreasesTakeNothingFromAnAssetWrittenOffAtOnceOrOverThreeYears)
+{
+  const SyoukyakuKikan year = fiscalYear(2024);
+  // method → the charge, opening book value, decrease and closing book value of the
+  // term; the next term's accumulated depreciation
+  const std::tuple<const char*, Charges, int64_t> cases[] = {
+      {G::kSokujiSyoukyaku, Charges{90'000, -1, 0, 0}, 90'000},
+      {G::kIkkatsuSyoukyaku, Charges{30'000, -1, 0, 60'000}, 30'000},
+  };
+  for (const auto& [method, figures, ruikei] : cases) {
+    G a = assetOf(method, 90'000, 0, Date(2024, 5, 1));
+    a.decreaseArray().emplace_back(Date(2024, 6, 1), 50'000);
+    a.setFutsuuSyoukyakuhi(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, year));
+    EXPECT_EQ(termFigures(a, year), figures) << method;
+    EXPECT_EQ(ShisanSyoukyaku::overdrawOfEdit(a, G(method), year), std::nullopt) << method;
+    ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, year, fiscalYear(2025));
+    EXPECT_EQ(std::tuple(a.kisyuSyoukyakugakuRuikei(), a.decreaseArray().size()), std::tuple(ruikei, 1u)) << method;
+  }
+}
+
+// An older build let a special charge take the book value below 0: 375,000 left at
+// the start, all of it decreased in the term, 10,000 charged. The next term opens at
+// 0, the charge beyond what was left not carried into the accumulated depreciation;
+// an asset that keeps its book value carries all of its charges.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardCarriesNoChargeBeyondWhatWasLeft)
+{
+  const SyoukyakuKikan year = fiscalYear(2024);
+  // decrease in the term, special charge → accumulated depreciation and opening book
+  // value of the next term
+  const std::tuple<int64_t, int64_t, Charges> cases[] = {
+      {375'000, 10'000, Charges{25'000, 0}},
+      {300'000, 60'000, Charges{100'000, 0}},
+      {0, 10'000, Charges{135'000, 265'000}},
+  };
+  for (const auto& [decrease, tokubetsu, next] : cases) {
+    G a = assetOf(G::kTeigakuHou, 400'000, 4, Date(2024, 1, 15));
+    a.setKisyuSyoukyakugakuRuikei(25'000);
+    a.setFutsuuSyoukyakuhi(100'000);
+    a.setTokubetsuSyoukyakuhi(tokubetsu);
+    if (decrease > 0) a.decreaseArray().emplace_back(Date(2024, 6, 1), decrease);
+    ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, year, fiscalYear(2025));
+    EXPECT_EQ((Charges{a.kisyuSyoukyakugakuRuikei(), ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(a, fiscalYear(2025))}),
+              next)
+        << decrease;
+  }
 }
 
 // A personal computer of 400,000 over four years from October, 100,000 of it gone in
 // January: the term's charge is on the 300,000 left, 37,500 for six months. Whatever
 // charge is stored, the printout and the carry-forward take the one the register
-// shows: the stored one held to the computed charge, the computed one when none is
-// stored, the stored one as it is when no charge can be computed (no useful life).
-// The register keeps a stored charge as the user's unless it stands at the computed
-// charge, which it then follows.
+// shows: the user's held to the computed charge, the computed one when none is
+// stored or the program set it, the stored one as it is when no charge can be
+// computed (no useful life). A charge is the user's unless the program set it, even
+// one that stands at the computed charge; the next term's is the program's.
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PrintoutAndCarryForwardTakeTheChargeTheRegisterShows)
 {
   const SyoukyakuKikan year = fiscalYear(2024);
-  // stored charge, useful life → the charge shown, printed and carried forward; the
-  // closing book value; the charge kept as the user's (-1: none)
-  const std::tuple<int64_t, int, int64_t, int64_t, int64_t> cases[] = {{50'000, 4, 37'500, 262'500, 50'000},
-                                                                       {30'000, 4, 30'000, 270'000, 30'000},
-                                                                       {37'500, 4, 37'500, 262'500, -1},
-                                                                       {-1, 4, 37'500, 262'500, -1},
-                                                                       {50'000, 0, 50'000, 250'000, 50'000}};
-  for (const auto& [stored, life, charge, kimatsu, entered] : cases) {
+  // stored charge, set by the program, useful life → the charge shown, printed and
+  // carried forward; the closing book value; the charge kept as the user's (-1: none)
+  const std::tuple<int64_t, bool, int, int64_t, int64_t, int64_t> cases[] = {
+      {50'000, false, 4, 37'500, 262'500, 50'000}, {30'000, false, 4, 30'000, 270'000, 30'000},
+      {37'500, false, 4, 37'500, 262'500, 37'500}, {50'000, true, 4, 37'500, 262'500, -1},
+      {-1, false, 4, 37'500, 262'500, -1},         {50'000, false, 0, 50'000, 250'000, 50'000}};
+  for (const auto& [stored, byProgram, life, charge, kimatsu, entered] : cases) {
     G a = assetOf(G::kTeigakuHou, 400'000, life, Date(2024, 10, 15));
     a.decreaseArray().emplace_back(Date(2025, 1, 31), 100'000);
     a.setFutsuuSyoukyakuhi(stored);
-    EXPECT_EQ(ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a, year).value_or(-1), entered) << stored << " " << life;
+    a.setIsFutsuuSyoukyakuhiSetByProgram(byProgram);
+    EXPECT_EQ(ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a).value_or(-1), entered) << stored << " " << life;
     const int64_t shown = ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(a, year);
     const auto printed = GenkasyoukyakuShisanListPrintLines::amountsOfGenkasyoukyakuShisan(a, year);
     ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(a, year, fiscalYear(2025));
@@ -378,6 +468,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PrintoutAndCarryForwardTakeTheChargeTh
                        printed.kimatsuCyoubokagaku}),
               (Charges{charge, charge, charge, charge, kimatsu}))
         << stored << " " << life;
+    EXPECT_EQ(ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a), std::nullopt) << stored << " " << life;
   }
 }
 

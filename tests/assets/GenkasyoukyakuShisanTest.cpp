@@ -98,13 +98,16 @@ TEST(GenkasyoukyakuShisanTest, EveryClassVersionReadsBackWithTheMissingFieldsFil
               std::tuple(3'000, 0, 1'000'000, 90.0));
     // Assets written off over three years are never removed.
     EXPECT_EQ(a.dateOfRemoved().isNull(), a.syoukyakuTypeStr() == G::kIkkatsuSyoukyaku);
-    // Saved in the current version, every field reads back.
+    // Saved in the current version, every field reads back; an ordinary charge the
+    // program set reads back as the user's.
+    a.setIsFutsuuSyoukyakuhiSetByProgram(true);
     ArchiveWriter w;
     a.encodeWithCoder(w);
     ArchiveReader again(w.data());
     G back;
+    back.setIsFutsuuSyoukyakuhiSetByProgram(true);
     ASSERT_TRUE(back.initWithCoder(again));
-    EXPECT_EQ(std::tuple(again.atEnd(), back), std::tuple(true, a));
+    EXPECT_EQ(std::tuple(again.atEnd(), back, back.isFutsuuSyoukyakuhiSetByProgram()), std::tuple(true, a, false));
   }
 }
 

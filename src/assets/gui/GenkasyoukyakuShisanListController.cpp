@@ -57,6 +57,7 @@ constexpr const char* kNewerRuleTitle = "平成19年4月1日以後に取得";
 constexpr const char* kRemovedBeforeAddedMessage = "除却日に取得日より前の日付は指定できません。";
 constexpr const char* kDecreasedBeforeAddedMessage = "減少日に取得日より前の日付は指定できません。";
 constexpr const char* kDecreaseBeyondCyoubokagakuMessage = "帳簿価額を超える減少額は指定できません。";
+constexpr const char* kChargeBeyondCyoubokagakuMessage = "帳簿価額を超える償却費は指定できません。";
 constexpr const char* kTokubetsuAfterRemovalMessage = "前期以前に除却した資産には特別（割増）償却費を入力できません。";
 
 bool isFixedChargeMethod(const std::string& m) { return ShisanSyoukyaku::isFutsuuSyoukyakuhiFixed(m); }
@@ -603,6 +604,7 @@ void GenkasyoukyakuShisanListController::fillFields()
   const Kaisya& kaisya = doc.kaisya();
   const GenkasyoukyakuShisan& a = *selected_;
   filling_ = true;
+  shown_ = a;
   const bool older = a.isOlderRule();
   for (QWidget* w : olderRuleOnly_) w->setVisible(older);
   for (QWidget* w : newerRuleOnly_) w->setVisible(!older);
@@ -632,7 +634,7 @@ void GenkasyoukyakuShisanListController::fillFields()
   futsuuSyoukyakuhiField_->setText(amount(a.futsuuSyoukyakuhi()));
   tokubetsuSyoukyakuhiField_->setText(amount(a.tokubetsuSyoukyakuhi()));
   jigyouSenyouWariaiField_->setText(QString::number(a.jigyouSenyouWariai()));
-  enteredFutsuu_ = ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a, kikan());
+  enteredFutsuu_ = ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a);
   futsuuTyped_ = false;
   filling_ = false;
   updateUneditableField();
@@ -767,9 +769,10 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
 {
   if (!selected_) return;
   const Kaisya& kaisya = document()->document().kaisya();
+  const bool typed = futsuuTyped_;
   if (futsuuTyped_) {
-    const std::optional<int64_t> typed = kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_));
-    enteredFutsuu_ = typed && GenkasyoukyakuShisan::isAmountInRange(*typed) ? typed : std::nullopt;
+    const std::optional<int64_t> v = kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_));
+    enteredFutsuu_ = v && GenkasyoukyakuShisan::isAmountInRange(*v) ? v : std::nullopt;
     futsuuTyped_ = false;
   }
   std::optional<Inputs> in = readInputs(nullptr);
@@ -802,6 +805,9 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
   if (!a.isOlderRule() && kaitei != r && kaitei > 0)
     syoukyakuRitsuField_->setText(QString::asprintf("%0.3f", kaitei / 1000.0));
   sansyutsuSyoukyakuhiField_->setText(amount(charge));
+  // A charge typed above the computed one is taken as the computed charge, the most
+  // the user may enter.
+  if (typed && enteredFutsuu_ && *enteredFutsuu_ > charge) enteredFutsuu_ = charge;
   // No ordinary charge above the computed one: the shown charge is the one entered
   // held to the computed charge, back up to what was entered when the computed charge
   // rises again, or the computed charge itself when none was entered. The asset takes
@@ -850,9 +856,14 @@ void GenkasyoukyakuShisanListController::refuse(const char* message, QWidget* fi
 void GenkasyoukyakuShisanListController::refuseDecrease(const char* message, int row, int column)
 {
   AlertSheet::beginAlertSheet(this, qs(kInvalidShisanTitle), qs(message));
+  // The rows are in date order now; an edit's sort still to come would select the
+  // whole row again.
+  ++decreaseRefusals_;
   showInfoTab(1);
   updateItemsOfDecreaseHistory();
-  decreaseHistoryTableView_->setCurrentCell(row, column);
+  // The cell to correct alone, not the whole row the table selects on a click.
+  decreaseHistoryTableView_->selectionModel()->setCurrentIndex(decreaseHistoryTableView_->model()->index(row, column),
+                                                               QItemSelectionModel::ClearAndSelect);
   decreaseHistoryTableView_->setFocus();
 }
 
@@ -932,28 +943,44 @@ bool GenkasyoukyakuShisanListController::shouldLetGoSelectedGenkasyoukyakuShisan
   // Validated: the acquisition date is a date.
   const Date added = *dateFormatter_->dateOfString(text(dateOfAddedField_));
   // A decrease before the acquisition would be taken off the closing book value
-  // without showing in any column of the term.
+  // without showing in any column of the term. Like every check below, it holds
+  // only what the user changed (the decrease, or the acquisition date): figures an
+  // older build saved never keep an asset that is only looked at.
   selected_->sortDecreaseArrayByDate();
   const std::vector<GenkasyoukyakuShisanDecrease>& decreases = selected_->decreaseArray();
+  const std::vector<bool> changed =
+      shown_ ? ShisanSyoukyaku::decreasesOfEdit(*selected_, *shown_) : std::vector<bool>(decreases.size(), true);
+  const bool addedChanged = !shown_ || shown_->dateOfAdded() != added;
   for (size_t i = 0; i < decreases.size(); ++i) {
     const Date d = decreases[i].dateOfDecrease();
-    if (!d.isNull() && d < added) {
+    if (!d.isNull() && d < added && (changed[i] || addedChanged)) {
       refuseDecrease(kDecreasedBeforeAddedMessage, static_cast<int>(i), 0);
       return false;
     }
   }
-  // Nor may the decreases take more than is left of the asset: the closing book value
-  // would fall below zero and be carried forward so.
-  if (const std::optional<Inputs> in = readInputs(nullptr)) {
-    if (const std::optional<size_t> beyond = ShisanSyoukyaku::indexOfDecreaseBeyondCyoubokagaku(in->asset, kikan())) {
-      refuseDecrease(kDecreaseBeyondCyoubokagakuMessage, static_cast<int>(*beyond), 1);
+  // Nor may what the user changed, a decrease or a charge, take more than is left of
+  // the asset: the closing book value would fall below zero and be carried forward
+  // so. Figures the user did not touch (an older build's) never hold the asset.
+  if (std::optional<Inputs> in = readInputs(nullptr); in && shown_) {
+    const SyoukyakuKikan k = kikan();
+    ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(in->asset, enteredFutsuu_,
+                                                   ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(in->asset, k));
+    using Item = ShisanSyoukyaku::Overdraw::Item;
+    if (const std::optional<ShisanSyoukyaku::Overdraw> over = ShisanSyoukyaku::overdrawOfEdit(in->asset, *shown_, k)) {
+      if (over->item == Item::Decrease)
+        refuseDecrease(kDecreaseBeyondCyoubokagakuMessage, static_cast<int>(over->decrease), 1);
+      else
+        refuse(kChargeBeyondCyoubokagakuMessage,
+               over->item == Item::TokubetsuSyoukyakuhi ? tokubetsuSyoukyakuhiField_ : futsuuSyoukyakuhiField_);
       return false;
     }
   }
   // An asset gone before the term has no book value left to depreciate.
   const std::optional<Date> removed = dateFormatter_->dateOfString(text(dateOfRemovedField_));
   const std::optional<int64_t> tokubetsu = kaisya.memoryKingakuOfDisplayString(text(tokubetsuSyoukyakuhiField_));
-  if (removed && *removed < kaisya.termStartDate() && tokubetsu && *tokubetsu > 0) {
+  const bool removalChanged =
+      !shown_ || shown_->dateOfRemoved() != removed.value_or(Date()) || shown_->tokubetsuSyoukyakuhi() != tokubetsu;
+  if (removed && *removed < kaisya.termStartDate() && tokubetsu && *tokubetsu > 0 && removalChanged) {
     refuse(kTokubetsuAfterRemovalMessage, tokubetsuSyoukyakuhiField_);
     return false;
   }
@@ -970,6 +997,7 @@ bool GenkasyoukyakuShisanListController::setEditingGenkasyoukyakuShisanToArray()
   }
   selected_->sortDecreaseArrayByDate();
   std::erase(neverCommitted_, selected_);
+  shown_ = *selected_;
   return true;
 }
 
@@ -977,12 +1005,14 @@ void GenkasyoukyakuShisanListController::writeFieldsIntoAsset()
 {
   std::optional<Inputs> in = readInputs(nullptr);
   if (!in) return;
-  const Kaisya& kaisya = document()->document().kaisya();
   in->asset.setQuantity(integer(quantityField_).value_or(0));
   in->asset.setAddedTypeStr(addedTypePopUp_->currentText().toStdString());
   in->asset.setReference(referenceField_->text().toStdString());
-  in->asset.setFutsuuSyoukyakuhi(kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_)).value_or(-1));
   in->asset.setDecreaseArray(selected_->decreaseArray());
+  // The charge the user entered is stored as it is, whatever the field shows of it
+  // now, so that it comes back when the computed charge rises again.
+  ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(in->asset, enteredFutsuu_,
+                                                 ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(in->asset, kikan()));
   *selected_ = in->asset;
   dirty_ = false;
 }
@@ -1114,8 +1144,8 @@ void GenkasyoukyakuShisanListController::decreaseItemChanged(int row, int column
   decreasesEdited();
   // The rows stay as they are until the edit has moved on; then the decreases go
   // into date order.
-  QTimer::singleShot(0, this, [this, row, asset = selected_] {
-    if (selected_ == asset) sortDecreasesKeepingTheirCells(row);
+  QTimer::singleShot(0, this, [this, row, asset = selected_, refusals = decreaseRefusals_] {
+    if (selected_ == asset && decreaseRefusals_ == refusals) sortDecreasesKeepingTheirCells(row);
   });
 }
 

@@ -160,9 +160,9 @@ private:
   bool shouldFinishEditingSelectedGenkasyoukyakuShisan();
   // What only the asset as a whole is checked for, when it is let go (committed), not
   // on a tab switch, so that either tab's side of a conflict can be corrected: no
-  // decrease before the acquisition, none beyond what is left of the asset, no
-  // special charge after a removal before the term. Refuses with the decrease's date
-  // or amount, or the field, selected.
+  // decrease before the acquisition, no decrease or charge the user changed beyond
+  // what is left of the asset, no special charge after a removal before the term.
+  // Refuses with the decrease's date or amount, or the field, selected.
   bool shouldLetGoSelectedGenkasyoukyakuShisan();
   void refuse(const char* message, QWidget* field);
   // Refuses with the decrease's cell in the column (0 date, 1 amount) selected.
@@ -204,12 +204,18 @@ private:
   std::vector<GenkasyoukyakuShisanPtr> neverCommitted_;
   QByteArray widthDefaultsKey_;
   bool dirty_ = false;
+  // The shown asset as it was shown or last committed: what the user changed since
+  // is told from it.
+  std::optional<GenkasyoukyakuShisan> shown_;
   // The ordinary charge the user entered for the shown asset (none: the charge
   // follows the computed one), and whether its field was typed into since it was
   // last read.
   std::optional<int64_t> enteredFutsuu_;
   bool futsuuTyped_ = false;
   bool filling_ = false;
+  // Counts the refusals that select a decrease's cell, which the sort an edit leaves
+  // pending must not undo.
+  int decreaseRefusals_ = 0;
   bool switchingTab_ = false;
   int shownInfoTab_ = 0;
   std::unique_ptr<WarekiDateFormatter> dateFormatter_;

@@ -34,12 +34,23 @@ QItemSelectionModel::SelectionFlags KamokuJigyoubuGroupOutlineView::selectionCom
   return QItemSelectionModel::NoUpdate;
 }
 
-void KamokuJigyoubuGroupOutlineView::mousePressEvent(QMouseEvent* event)
+template <typename Handle>
+void KamokuJigyoubuGroupOutlineView::keepingCurrentRowOnRefusal(Handle handle)
 {
   const QPersistentModelIndex current = currentIndex();
   refused_ = false;
-  QTreeView::mousePressEvent(event);
+  handle();
   if (refused_ && selectionModel()) selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+}
+
+void KamokuJigyoubuGroupOutlineView::mousePressEvent(QMouseEvent* event)
+{
+  keepingCurrentRowOnRefusal([&] { QTreeView::mousePressEvent(event); });
+}
+
+void KamokuJigyoubuGroupOutlineView::keyPressEvent(QKeyEvent* event)
+{
+  keepingCurrentRowOnRefusal([&] { QTreeView::keyPressEvent(event); });
 }
 
 bool KamokuJigyoubuGroupOutlineView::event(QEvent* event)

@@ -34,12 +34,18 @@ protected:
                                                        const QEvent* event = nullptr) const override;
   // A Tab goes to the detail rather than to the next widget.
   bool event(QEvent* event) override;
-  // A press whose selection change is refused leaves the current row (where the
-  // arrow keys start) on the row still selected.
+  // A press or a key whose selection change is refused leaves the current row (where
+  // the arrow keys start) on the row still selected.
   void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+  // Runs the view's handling of an event, and puts the current row back when the
+  // selection change it asked for was refused.
+  template <typename Handle>
+  void keepingCurrentRowOnRefusal(Handle handle);
+
   bool guardEnabled_ = true;
   // Set when selectionShouldChange refuses a change.
   mutable bool refused_ = false;

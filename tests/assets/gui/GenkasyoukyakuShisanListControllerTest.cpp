@@ -16,6 +16,7 @@
 #include "app/DocumentInfoController.h"
 #include "app/KurikoshiController.h"
 #include "app/WindowCommands.h"
+#include "assets/ShisanSyoukyaku.h"
 #include "assets/gui/GenkasyoukyakuShisanListController.h"
 #include "assets/gui/GenkasyoukyakuShisanListPrintView.h"
 #include "assets/gui/GenkasyoukyakuShisanToAddController.h"
@@ -111,6 +112,11 @@ protected:
     QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(amount));
     w->infoTabView()->setCurrentIndex(0);
   }
+  void removeDecreaseRow(int row)
+  {
+    w->decreaseHistoryTableView()->setCurrentCell(row, 0);
+    w->removeDecreaseHistory();
+  }
   void chooseMethod(const char* method)
   {
     QComboBox* box = w->syoukyakuTypeComboBox();
@@ -170,10 +176,13 @@ TEST_F(GenkasyoukyakuShisanListTest, AddedAssetIsEditedWithItsFiguresFollowingTh
   type(w->dateOfAddedField(), QStringLiteral("2024/10/1"));
   EXPECT_EQ(w->sansyutsuSyoukyakuhiField()->text(), QStringLiteral("200,000"));
 
+  // The charge typed shows held to the computed one, and is stored as typed: it
+  // comes back when the computed charge rises again.
   const QPersistentModelIndex costInRow = w->outlineView()->currentIndex().siblingAtColumn(3);
   ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
-  EXPECT_EQ(std::tuple(asset->syutokuKagaku(), asset->dateOfAdded(), asset->futsuuSyoukyakuhi(), asset->taiyouYears()),
-            std::tuple(1000000, Date(2024, 10, 1), 200000, 5));
+  EXPECT_EQ(std::tuple(asset->syutokuKagaku(), asset->dateOfAdded(), w->futsuuSyoukyakuhiField()->text(),
+                       asset->futsuuSyoukyakuhi(), asset->taiyouYears()),
+            std::tuple(1000000, Date(2024, 10, 1), QStringLiteral("200,000"), 300000, 5));
   // The committed asset's row shows its values at once, in place; an amount typed
   // without separators shows as an amount once its field is left.
   type(w->syutokuKagakuField(), QStringLiteral("2000000"));
@@ -536,8 +545,10 @@ TEST_F(GenkasyoukyakuShisanListTest, ADecreaseLowersTheChargeOnScreenInTheBooksO
   ASSERT_EQ(w->infoTabView()->currentIndex(), 0) << lastAlert().toStdString();
   EXPECT_EQ(std::tuple(w->futsuuSyoukyakuhiField()->text(), w->kimatsuCyoubokagakuField()->text()),
             std::tuple(QStringLiteral("37,500"), QStringLiteral("262,500")));
+  // The charge stored (the user's, as a file gives it) stays stored; the register,
+  // the printout and the carry-forward hold it to the computed charge.
   ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
-  EXPECT_EQ(std::tuple(typed->futsuuSyoukyakuhi(), books().isDocumentEdited()), std::tuple(37500, true));
+  EXPECT_EQ(std::tuple(typed->futsuuSyoukyakuhi(), books().isDocumentEdited()), std::tuple(50000, true));
   // 5,000 more gone lowers the charge to 36,875. Once that decrease goes, a charge
   // typed stays (held to the computed charge) and one the program set or lowered is
   // the computed charge again, whether the asset was committed in between or not.
@@ -587,9 +598,12 @@ TEST_F(GenkasyoukyakuShisanListTest, ADecreaseLowersTheChargeOnScreenInTheBooksO
     const bool committed = w->setEditingGenkasyoukyakuShisanToArray();
     EXPECT_EQ(std::tuple(committed, lastAlert()), std::tuple(alert.isEmpty(), alert));
     if (committed) break;
+    flush();
+    // The amount's cell alone is shown as the one to change.
     QTableWidget* table = w->decreaseHistoryTableView();
-    EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), table->currentRow(), table->currentColumn()),
-              std::tuple(1, 1, 1));
+    EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), table->currentRow(), table->currentColumn(),
+                         table->selectionModel()->selectedIndexes()),
+              std::tuple(1, 1, 1, QModelIndexList{table->model()->index(1, 1)}));
     w->removeDecreaseHistory();
   }
   EXPECT_EQ(w->kimatsuCyoubokagakuField()->text(), QStringLiteral("0"));
@@ -675,26 +689,165 @@ TEST_F(GenkasyoukyakuShisanListTest, TabReachesTheDetailAndDecreaseDatesShowInTh
   }
 }
 
-// A click on another row refused while the shown asset is incomplete leaves the
-// outline's keys on the asset still shown.
+// A click on another row, or an arrow key, refused while the shown asset is
+// incomplete leaves the outline's keys on the asset still shown.
 TEST_F(GenkasyoukyakuShisanListTest, ARefusedRowLeavesTheArrowKeysOnTheAssetShown)
 {
   const Ptr a = complete("A", 156);
   const Ptr b = complete("B", 156);
-  complete("C", 156);
+  const Ptr c = complete("C", 156);
   open();
+  KamokuJigyoubuGroupOutlineView* outline = w->outlineView();
+  const auto click = [&](int rowsDown) {
+    const QModelIndex row = outline->currentIndex().siblingAtRow(outline->currentIndex().row() + rowsDown);
+    QTest::mouseClick(outline->viewport(), Qt::LeftButton, {}, outline->visualRect(row).center());
+  };
+  // shown asset, refused move → the asset Down then shows
+  const std::tuple<const char*, Ptr, std::function<void()>, Ptr> cases[] = {
+      {"click two rows down", a, [&] { click(2); }, b},
+      {"Up", b, [&] { QTest::keyClick(outline, Qt::Key_Up); }, c},
+  };
+  for (const auto& [name, shown, move, down] : cases) {
+    show(shown);
+    type(w->quantityField(), {});
+    alerts.clear();
+    outline->setFocus();
+    move();
+    flush();
+    EXPECT_EQ(std::tuple(alerts.size(), lastAlert(), w->selectedGenkasyoukyakuShisan()),
+              std::tuple(size_t{1}, QStringLiteral("数量が入力されていません。"), shown))
+        << name;
+    type(w->quantityField(), QStringLiteral("1"));
+    outline->setFocus();
+    QTest::keyClick(outline, Qt::Key_Down);
+    EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), down) << name;
+  }
+}
+
+// A charge the user typed stays the user's while the document is open, the asset
+// shown or not, and in the file: the program only holds it down to the computed
+// charge, and it comes back when that charge rises again (a decrease removed, a
+// shorter life), never above what was typed.
+TEST_F(GenkasyoukyakuShisanListTest, AChargeTheUserTypedIsNeverRaisedNorReplaced)
+{
+  const Ptr other = complete("他", 156);
+  // the asset's decrease before the term's end (none: 0), the charge typed, a
+  // decrease then added (none: ""), the charge shown then; after another asset was
+  // shown, the change that lifts the computed charge → the charge shown
+  const std::tuple<const char*, int64_t, const char*, const char*, const char*, std::function<void()>, const char*>
+      cases[] = {
+          {"サーバ", 100'000, "37,000", "5000", "36,875", [&] { removeDecreaseRow(1); }, "37,000"},
+          {"パソコン", 0, "30,000", "200000", "25,000", [&] { removeDecreaseRow(0); }, "30,000"},
+          {"複合機", 0, "50,000", "", "50,000", [&] { type(w->taiyouYearsField(), QStringLiteral("2")); }, "50,000"},
+      };
+  std::vector<Ptr> assets;
+  for (const auto& [name, earlier, typed, decrease, lowered, lift, back] : cases) {
+    assets.push_back(pasokon(name));
+    if (earlier > 0) assets.back()->decreaseArray().emplace_back(Date(2025, 1, 31), earlier);
+  }
+  open();
+  for (size_t i = 0; i < assets.size(); ++i) {
+    const auto& [name, earlier, typed, decrease, lowered, lift, back] = cases[i];
+    const Ptr& a = assets[i];
+    show(a);
+    type(w->futsuuSyoukyakuhiField(), QString::fromUtf8(typed));
+    if (*decrease) addDecrease("2025/2/1", decrease);
+    EXPECT_EQ(w->futsuuSyoukyakuhiField()->text(), QString::fromUtf8(lowered)) << name;
+    ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray()) << lastAlert().toStdString();
+    show(other);
+    show(a);
+    lift();
+    EXPECT_EQ(std::tuple(w->futsuuSyoukyakuhiField()->text(), w->sansyutsuSyoukyakuhiField()->text() != back),
+              std::tuple(QString::fromUtf8(back), true))
+        << name;
+    ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+  }
+  // Saved, each asset holds the charge typed as the user's.
+  ASSERT_TRUE(session->saveToPath(path(QStringLiteral("typed.kivo"))));
+  DocumentFile::Result result;
+  const auto reread = DocumentFile::readFromFile(path(QStringLiteral("typed.kivo")).toStdString(), &result);
+  ASSERT_TRUE(reread);
+  for (size_t i = 0; i < assets.size(); ++i)
+    EXPECT_EQ(ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(*reread->genkasyoukyakuShisanArray()[i + 1]),
+              books().kaisya().memoryKingakuOfDisplayString(std::get<2>(cases[i])))
+        << std::get<0>(cases[i]);
+}
+
+// The second term of a personal computer of 400,000 (375,000 left at the start, a
+// charge of 100,000 in the term): a decrease of all of it and a special charge
+// together would close below zero, so whichever was changed last is refused when the
+// asset is let go, the charge's field or the decrease's amount alone selected. An
+// asset an older build saved so, or with another figure the register now refuses, is
+// shown, left, saved and carried forward, the next term opening at 0.
+TEST_F(GenkasyoukyakuShisanListTest, AChangeThatTakesTheBookValueBelowZeroIsRefusedFiguresNotTouchedAreNot)
+{
+  const auto secondTerm = [this](const char* name) {
+    const Ptr a = pasokon(name);
+    a->setDateOfAdded(Date(2024, 1, 15));
+    a->setKisyuSyoukyakugakuRuikei(25000);
+    a->setFutsuuSyoukyakuhi(100000);
+    return a;
+  };
+  const Ptr a = secondTerm("パソコン");
+  const Ptr older = secondTerm("プリンタ");
+  const Ptr carried = secondTerm("スキャナ");
+  for (const Ptr& p : {older, carried}) {
+    p->decreaseArray().emplace_back(Date(2024, 6, 1), 375000);
+    p->setTokubetsuSyoukyakuhi(10000);
+  }
+  // What else an older build let through: a decrease before the acquisition, a
+  // special charge after a removal before the term.
+  const Ptr decreasedBefore = secondTerm("モニタ");
+  decreasedBefore->decreaseArray().emplace_back(Date(2023, 12, 1), 1000);
+  const Ptr removedBefore = secondTerm("サーバ");
+  removedBefore->setDateOfRemoved(Date(2024, 3, 31));
+  removedBefore->setTokubetsuSyoukyakuhi(10000);
+  const QString chargeBeyond = QStringLiteral("帳簿価額を超える償却費は指定できません。");
+  const QString decreaseBeyond = QStringLiteral("帳簿価額を超える減少額は指定できません。");
+  open();
+  QTableWidget* table = w->decreaseHistoryTableView();
+  const auto commit = [&] {
+    alerts.clear();
+    const bool committed = w->setEditingGenkasyoukyakuShisanToArray();
+    return std::tuple(committed, lastAlert());
+  };
+
   show(a);
-  const QModelIndex rowC = w->outlineView()->currentIndex().siblingAtRow(w->outlineView()->currentIndex().row() + 2);
-  type(w->quantityField(), {});
-  alerts.clear();
-  QTest::mouseClick(w->outlineView()->viewport(), Qt::LeftButton, {}, w->outlineView()->visualRect(rowC).center());
+  addDecrease("2024/6/1", "375000");
+  type(w->tokubetsuSyoukyakuhiField(), QStringLiteral("10,000"));
+  EXPECT_EQ(commit(), std::tuple(false, chargeBeyond));
+  EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), QApplication::focusWidget()),
+            std::tuple(0, static_cast<QWidget*>(w->tokubetsuSyoukyakuhiField())));
+  type(w->tokubetsuSyoukyakuhiField(), QStringLiteral("0"));
+  EXPECT_EQ(commit(), std::tuple(true, QString()));
+  removeDecreaseRow(0);
+  type(w->tokubetsuSyoukyakuhiField(), QStringLiteral("10,000"));
+  EXPECT_EQ(commit(), std::tuple(true, QString()));
+  addDecrease("2024/6/1", "375000");
+  EXPECT_EQ(commit(), std::tuple(false, decreaseBeyond));
   flush();
-  EXPECT_EQ(std::tuple(alerts.size(), lastAlert(), w->selectedGenkasyoukyakuShisan()),
-            std::tuple(size_t{1}, QStringLiteral("数量が入力されていません。"), a));
-  type(w->quantityField(), QStringLiteral("1"));
+  EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), table->selectionModel()->selectedIndexes()),
+            std::tuple(1, QModelIndexList{table->model()->index(0, 1)}));
+  removeDecreaseRow(0);
+
+  // Shown, left through the outline and saved as an older build left it.
+  for (const Ptr& p : {decreasedBefore, removedBefore, older}) {
+    show(p);
+    EXPECT_EQ(commit(), std::tuple(true, QString())) << p->name();
+  }
   w->outlineView()->setFocus();
   QTest::keyClick(w->outlineView(), Qt::Key_Down);
-  EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), b);
+  EXPECT_EQ(std::tuple(w->selectedGenkasyoukyakuShisan(), lastAlert()), std::tuple(carried, QString()));
+  ASSERT_TRUE(session->saveToPath(path(QStringLiteral("older.kivo"))));
+  DocumentSession* next = KurikoshiController::showKurikoshiWindow(session)->endKurikoshiWindow();
+  flush();
+  ASSERT_TRUE(next);
+  w = GenkasyoukyakuShisanListController::showGenkasyoukyakuShisanListWindow(next);
+  activate(w);
+  const Ptr nextCarried = next->document().genkasyoukyakuShisanArray()[2];
+  show(nextCarried);
+  EXPECT_EQ(std::tuple(nextCarried->kisyuSyoukyakugakuRuikei(), w->kisyuCyoubokagakuField()->text(), commit()),
+            std::tuple(25000, QStringLiteral("0"), std::tuple(true, QString())));
 }
 
 }  // namespace
