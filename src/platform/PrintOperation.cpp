@@ -9,6 +9,7 @@
 #include <QPrinter>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 #include "files/SafeFileWriter.h"
 #include "platform/AlertSheet.h"
@@ -46,6 +47,27 @@ bool endsAsPdf(const std::string& path)
   if (!file.open(QIODevice::ReadOnly) || file.size() < 8) return false;
   file.seek(std::max<qint64>(0, file.size() - 32));
   return file.readAll().contains("%%EOF");
+}
+
+// Whether the print panel handed back the page layout it was given: the same paper as
+// oriented, margins and printable area. The panel gives its layout back in millimetres
+// rounded to a hundredth, so lengths are compared within that rounding; an exact
+// comparison would find every layout changed and lay each printout out twice.
+bool isSamePageLayout(QPageLayout a, QPageLayout b)
+{
+  constexpr double kPanelRoundingMm = 0.01;
+  a.setUnits(QPageLayout::Millimeter);
+  b.setUnits(QPageLayout::Millimeter);
+  const auto near = [](double x, double y) { return std::abs(x - y) <= kPanelRoundingMm + 1e-9; };
+  const auto nearMargins = [&near](const QMarginsF& m, const QMarginsF& n) {
+    return near(m.left(), n.left()) && near(m.top(), n.top()) && near(m.right(), n.right()) &&
+           near(m.bottom(), n.bottom());
+  };
+  const QRectF paperA = a.fullRect();
+  const QRectF paperB = b.fullRect();
+  return a.orientation() == b.orientation() && a.mode() == b.mode() && near(paperA.width(), paperB.width()) &&
+         near(paperA.height(), paperB.height()) && nearMargins(a.margins(), b.margins()) &&
+         nearMargins(a.minimumMargins(), b.minimumMargins());
 }
 
 enum class PdfOutcome { Written, Cancelled, Failed };
@@ -148,7 +170,7 @@ bool PrintOperation::runPrintPanel(QWidget* parent, const QPageLayout& layout, c
   // The paper, orientation and margins the panel ends with, the chosen printer's
   // printable area and what the accessory chose decide the pages: they are laid out
   // again when the panel changed the layout, and counted only now.
-  if (printer.pageLayout() != layout) printout = layOut(printer.pageLayout());
+  if (!isSamePageLayout(printer.pageLayout(), layout)) printout = layOut(printer.pageLayout());
   if (!printout) return false;
   const int pageCount = printout->pageCount();
   if (pageCount <= 0) return false;

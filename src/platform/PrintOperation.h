@@ -71,10 +71,12 @@ public:
   // then prints the chosen pages. The printout is laid out on that layout first, so
   // that paper too small for it, or a printout with nothing to print, shows no panel;
   // then again for the paper, orientation, margins and printer the panel ends with
-  // (unless they are the layout's own), and counted only then, after the accessory has chosen what it prints: a page
-  // range typed in the panel counts those pages. Answers false when the user cancelled (panel or progress), the chosen
-  // paper cannot hold the printout, nothing was left to print or the printer failed; a PDF file that could not be
-  // written, or a range beyond the last page, is said in an alert.
+  // (unless they are the layout's own, to the panel's rounding of a hundredth of a
+  // millimetre), and counted only then, after the accessory has chosen what it prints:
+  // a page range typed in the panel counts those pages. Answers false when the user
+  // cancelled (panel or progress), the chosen paper cannot hold the printout, nothing
+  // was left to print or the printer failed; a PDF file that could not be written, or
+  // a range beyond the last page, is said in an alert.
   static bool runPrintPanel(QWidget* parent, const QPageLayout& layout, const LayOut& layOut, const Options& options,
                             const Progress& progress = {});
 

@@ -7,6 +7,7 @@
 #include "platform/AlertSheet.h"
 #include "platform/PrintFonts.h"
 #include "platform/StringDrawing.h"
+#include "print/PrintPaginator.h"
 
 namespace kivo {
 namespace {
@@ -62,7 +63,7 @@ TablePrintLayout::Fonts TablePrintLayout::shrinkToFit(double printableWidth, int
     fonts.title = PrintFonts::printFont(helvetica, title);
     fonts.data = PrintFonts::printFont(helvetica, data);
     width = measure(QFontMetricsF(fonts.title), QFontMetricsF(fonts.data));
-  } while (width + 0.5 > printableWidth && data > smallestDataSize);
+  } while (width + PrintBands::kFrameOverhang > printableWidth && data > smallestDataSize);
   fonts.titleSize = title;
   fonts.dataSize = data;
   return fonts;

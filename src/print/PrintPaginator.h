@@ -104,6 +104,11 @@ struct PrintBands {
   }
   // The lines below the title band that fit above the bottom margin.
   int linesBelowTitle() const;
+  // Whether the table lies between the side margins, its frame's right rule too: the
+  // rule is a point wide and centred on the table's edge. A table that does not fit
+  // is refused rather than printed with its right columns cut off at the paper's edge.
+  bool fitsAcross() const { return tableWidth + kFrameOverhang <= geometry.printableWidth(); }
+  static constexpr double kFrameOverhang = 0.5;
 };
 
 }  // namespace kivo

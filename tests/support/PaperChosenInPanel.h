@@ -11,6 +11,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -63,6 +64,31 @@ inline QString pagesOffPaper(const QString& file, const PaperChosenInPanel& pape
     for (const QPointF& point : pdfPathPoints(file, static_cast<int>(p)))
       if (point.x() < -1 || point.y() < -1 || point.x() > s.width() + 1 || point.y() > s.height() + 1)
         return QStringLiteral("page %1 has a path to (%2, %3)").arg(p + 1).arg(point.x()).arg(point.y());
+  }
+  return {};
+}
+
+// What text of the file lies beyond its page's table across, the leftmost and rightmost
+// lines drawn there (the frame), or beyond the paper: a column run off the paper's
+// edge or over the frame. Empty when none does.
+inline QString textOutsideTable(const QString& file)
+{
+  const std::vector<QSizeF> sizes = pdfPageSizes(file);
+  if (sizes.empty()) return QStringLiteral("no pages");
+  for (size_t p = 0; p < sizes.size(); ++p) {
+    const std::vector<QPointF> points = pdfPathPoints(file, static_cast<int>(p));
+    if (points.empty()) return QStringLiteral("page %1 has no frame").arg(p + 1);
+    const auto [left, right] = std::minmax_element(points.begin(), points.end(),
+                                                   [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+    for (const PdfWord& w : pdfWords(file, static_cast<int>(p) + 1))
+      if (w.box.left() < left->x() - 0.5 || w.box.right() > right->x() + 0.5 || w.box.right() > sizes[p].width())
+        return QStringLiteral("page %1: \"%2\" at %3 to %4, the frame from %5 to %6")
+            .arg(p + 1)
+            .arg(w.text)
+            .arg(w.box.left())
+            .arg(w.box.right())
+            .arg(left->x())
+            .arg(right->x());
   }
   return {};
 }

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointF>
 #include <QProcess>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QSizeF>
 #include <QString>
@@ -43,6 +44,27 @@ inline QStringList pdfPageTexts(const QString& path)
   QStringList pages = pdfText(path).split('\f');
   if (!pages.isEmpty() && pages.back().trimmed().isEmpty()) pages.removeLast();
   return pages;
+}
+
+// A word of a page as pdftotext places it: its text and its box in points from the
+// paper's top-left corner.
+struct PdfWord {
+  QString text;
+  QRectF box;
+};
+
+// The words of one page (1-based).
+inline std::vector<PdfWord> pdfWords(const QString& path, int page)
+{
+  const QString n = QString::number(page);
+  const QString html = runTool(QStringLiteral("pdftotext"), {"-bbox", "-f", n, "-l", n, path, "-"});
+  const QRegularExpression word(QStringLiteral(
+      "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+  std::vector<PdfWord> words;
+  for (const QRegularExpressionMatch& m : word.globalMatch(html))
+    words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                           QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+  return words;
 }
 
 inline int pdfPageCount(const QString& path)

@@ -27,4 +27,11 @@ void BandedTablePrintView::fitTable(int smallestDataSize,
   dataTextSize_ = fonts.dataSize;
 }
 
+bool BandedTablePrintView::refusesPaper(int linesPerPage) const
+{
+  if (bands_.fitsAcross() && linesPerPage >= PrintPaginator::kMinimumRowsPerPage) return false;
+  TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
+  return true;
+}
+
 }  // namespace kivo

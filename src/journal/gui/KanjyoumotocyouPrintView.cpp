@@ -37,10 +37,7 @@ std::unique_ptr<KanjyoumotocyouPrintView> KanjyoumotocyouPrintView::create(const
   std::unique_ptr<KanjyoumotocyouPrintView> view(
       new KanjyoumotocyouPrintView(document, layout, periodFrom, periodTo, std::move(numbering)));
   const int rowsPerPage = KanjyoumotocyouPaginator::rowsPerPageOfBands(view->bands_);
-  if (rowsPerPage < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
-    return nullptr;
-  }
+  if (view->refusesPaper(rowsPerPage)) return nullptr;
   view->paginator_ = std::make_unique<KanjyoumotocyouPaginator>(document, motocyouArray, rowsPerPage);
   return view;
 }

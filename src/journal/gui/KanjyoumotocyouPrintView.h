@@ -5,8 +5,9 @@
 //
 // Fonts and column widths are chosen once: both fonts shrink a point at a time from
 // 18 (title) and 16 (data) points until the table fits between the margins, down to 7
-// and 5. The page numbering (per ledger or continuous, and the start number) is read
-// each time a page is drawn, so the preview shows a change at once.
+// and 5; paper too narrow for it even then is refused. The page numbering (per ledger
+// or continuous, and the start number) is read each time a page is drawn, so the
+// preview shows a change at once.
 #pragma once
 
 #include <QPageLayout>
@@ -56,8 +57,9 @@ public:
   };
 
   // The printout of the rows, or nullptr after the alert "印刷できません" when fewer
-  // than five rows fit on a page. The document must outlive the view; the rows are
-  // copied.
+  // than five rows fit on a page or the table is wider than the margins leave at the
+  // smallest fonts (divisions and sub-accounts widen it). The document must outlive
+  // the view; the rows are copied.
   static std::unique_ptr<KanjyoumotocyouPrintView> create(const MyDocument& document, const QPageLayout& layout,
                                                           const std::vector<Motocyou>& motocyouArray,
                                                           int32_t periodFrom, int32_t periodTo,

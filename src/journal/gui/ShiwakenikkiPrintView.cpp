@@ -29,10 +29,7 @@ std::unique_ptr<ShiwakenikkiPrintView> ShiwakenikkiPrintView::create(const MyDoc
 {
   std::unique_ptr<ShiwakenikkiPrintView> view(new ShiwakenikkiPrintView(document, layout, std::move(entries)));
   const int perPage = ShiwakenikkiPaginator::entriesPerPageOfBands(view->bands_);
-  if (perPage < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
-    return nullptr;
-  }
+  if (view->refusesPaper(perPage)) return nullptr;
   view->paginator_ = std::make_unique<ShiwakenikkiPaginator>(view->entries_.size(), perPage);
   return view;
 }

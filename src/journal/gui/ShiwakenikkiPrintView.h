@@ -26,7 +26,8 @@ public:
   enum Column { Date, KarikataKamoku, KarikataKingaku, KashikataKamoku, KashikataKingaku, Tekiyou, ColumnCount };
 
   // The printout of the entries, or nullptr after the alert "印刷できません" when fewer
-  // than five entries fit on a page. The document must outlive the view.
+  // than five entries fit on a page or the table is wider than the margins leave at
+  // the smallest fonts. The document must outlive the view.
   static std::unique_ptr<ShiwakenikkiPrintView> create(const MyDocument& document, const QPageLayout& layout,
                                                        std::vector<ShiwakePtr> entries);
   ~ShiwakenikkiPrintView() override;

@@ -31,10 +31,7 @@ std::unique_ptr<HojyozandakaIchiranPrintView> HojyozandakaIchiranPrintView::crea
 {
   std::unique_ptr<HojyozandakaIchiranPrintView> view(new HojyozandakaIchiranPrintView(document, layout));
   const int rowsPerPage = HojyozandakaIchiranPaginator::rowsPerPageOfBands(view->bands_);
-  if (rowsPerPage < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
-    return nullptr;
-  }
+  if (view->refusesPaper(rowsPerPage)) return nullptr;
   view->paginator_ =
       std::make_unique<HojyozandakaIchiranPaginator>(document, shisanArray, periodFrom, periodTo, rowsPerPage);
   return view;

@@ -6,8 +6,8 @@
 //
 // Fonts and column widths are chosen once: both fonts shrink a point at a time from
 // 18 (title) and 16 (data) points until the table fits between the margins, down to a
-// data size of 5. Amounts beyond the output limit print "#Precision!", as the window
-// shows them. No page number is printed.
+// data size of 5; paper too narrow for it even then is refused. Amounts beyond the output limit print "#Precision!", as
+// the window shows them. No page number is printed.
 #pragma once
 
 #include <QPageLayout>
@@ -35,7 +35,8 @@ public:
   enum Column { HojyoKamoku, KaishiZandaka, KarikataGoukei, KashikataGoukei, SyuuryouZandaka, Percent, ColumnCount };
 
   // The printout of the rows, or nullptr after the alert "印刷できません" when fewer
-  // than five lines fit on a page. The document must outlive the view; the rows are
+  // than five lines fit on a page or the table is wider than the margins leave at the
+  // smallest fonts. The document must outlive the view; the rows are
   // copied.
   static std::unique_ptr<HojyozandakaIchiranPrintView> create(const MyDocument& document, const QPageLayout& layout,
                                                               const std::vector<Shisan>& shisanArray,

@@ -31,10 +31,7 @@ std::unique_ptr<ZandakaShisanPrintView> ZandakaShisanPrintView::create(
       QString::fromStdString(ZandakaShisanPrintPaginator::periodTitle(document.kaisya(), periodFrom, periodTo));
   view->setRectSize();
   const int lines = ZandakaShisanPrintPaginator::linesPerPageOfBands(view->bands_);
-  if (lines < PrintPaginator::kMinimumRowsPerPage) {
-    TablePrintLayout::alertCannotPrint(TablePrintLayout::kTooSmallMessage);
-    return nullptr;
-  }
+  if (view->refusesPaper(lines)) return nullptr;
   view->paginator_ = std::make_unique<ZandakaShisanPrintPaginator>(view->taisyakuTaisyou_, view->sonekiKeisan_,
                                                                    view->seizouGenka_, lines);
   return view;

@@ -5,8 +5,8 @@
 // column titles and the rows.
 //
 // Fonts shrink a point at a time from 18 (title) and 16 (data) points until the table
-// fits between the margins, down to 7 and 5; paper with room for fewer than five
-// lines is refused ("印刷できません"). An amount beyond the output limit prints
+// fits between the margins, down to 7 and 5; paper too narrow for it even then, or with
+// room for fewer than five lines, is refused ("印刷できません"). An amount beyond the output limit prints
 // "#Precision!", as the window shows it. The sections printed are those ticked in
 // the print panel, asked each time the pages are counted.
 #pragma once

@@ -22,6 +22,8 @@ struct VoucherLine {
   std::string tekiyou;
   int32_t kariHojyo = -1;
   int32_t kashiHojyo = -1;
+  int32_t kariJigyoubu = -1;
+  int32_t kashiJigyoubu = -1;
 };
 
 class JournalWindowTest : public AppTest {
@@ -55,6 +57,10 @@ protected:
         v.setCell(static_cast<int>(i), Row::KarikataHojyoKamokuMatrix, FieldValue::code(l.kariHojyo));
       if (l.kashiHojyo >= 0)
         v.setCell(static_cast<int>(i), Row::KashikataHojyoKamokuMatrix, FieldValue::code(l.kashiHojyo));
+      if (l.kariJigyoubu >= 0)
+        v.setCell(static_cast<int>(i), Row::KarikataJigyoubuMatrix, FieldValue::code(l.kariJigyoubu));
+      if (l.kashiJigyoubu >= 0)
+        v.setCell(static_cast<int>(i), Row::KashikataJigyoubuMatrix, FieldValue::code(l.kashiJigyoubu));
     }
     FurikaedenpyouRegistrar::setDenpyouToShiwakeArray(v);
     return v.displayingDenpyouNo();

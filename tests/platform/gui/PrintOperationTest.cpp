@@ -225,6 +225,54 @@ TEST(PrintOperationTest, ThePagesAreLaidOutForThePaperThePanelEndsWithAndARangeC
   PrintOperation::setPrintPanelResponderForTesting({});
 }
 
+TEST(PrintOperationTest, APrintoutIsLaidOutAgainOnlyWhenThePanelChangedItsPageLayout)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  // Stored: A4 portrait with margins of 20, 25, 30 and 35 points (7.06, 8.82, 10.58
+  // and 12.35 mm, as the panel rounds them).
+  const QPageLayout stored(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(20, 25, 30, 35),
+                           QPageLayout::Point);
+  // The stored layout as the panel hands it back, the left margin moved, outside a
+  // printable area of that many millimetres.
+  const auto inMillimetres = [&stored](double moved, double unprintable = 0) {
+    const QMarginsF m = stored.margins(QPageLayout::Millimeter);
+    const auto rounded = [](double mm) { return std::round(mm * 100) / 100; };
+    return QPageLayout(stored.pageSize(), stored.orientation(),
+                       QMarginsF(rounded(m.left()) + moved, rounded(m.top()), rounded(m.right()), rounded(m.bottom())),
+                       QPageLayout::Millimeter, QMarginsF(unprintable, unprintable, unprintable, unprintable));
+  };
+  // What the panel hands back, and the layouts made: once before the panel, and again
+  // only for a layout changed there.
+  const std::pair<QPageLayout, int> cases[] = {
+      {stored, 1},
+      {inMillimetres(0), 1},
+      {inMillimetres(0.1), 2},
+      {inMillimetres(0, 4), 2},
+      {QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, stored.margins(), QPageLayout::Point), 2},
+      {QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, stored.margins(), QPageLayout::Point), 2},
+  };
+  std::vector<int> layouts;
+  for (const auto& [handedBack, made] : cases) {
+    PrintOperation::setPrintPanelResponderForTesting([&, handedBack = handedBack](QPrinter& printer, QWidget*) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(dir.filePath(QStringLiteral("lines.pdf")));
+      printer.setPageLayout(handedBack);
+      return true;
+    });
+    int count = 0;
+    EXPECT_TRUE(PrintOperation::runPrintPanel(nullptr, stored,
+                                              [&count](const QPageLayout& layout) {
+                                                ++count;
+                                                return LinesOnPaper::layOut(layout);
+                                              },
+                                              {}));
+    layouts.push_back(count);
+  }
+  EXPECT_EQ(layouts, (std::vector<int>{1, 1, 2, 2, 2, 2}));
+  PrintOperation::setPrintPanelResponderForTesting({});
+}
+
 TEST(PrintOperationTest, ARangeTypedInThePanelChoosesThePagesThePrintoutHas)
 {
   // Page ranges as the panel sets them (pages from 1), over a printout of five pages.

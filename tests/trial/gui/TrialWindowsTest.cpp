@@ -838,6 +838,55 @@ TEST_F(TrialWindowsTest, ThePrintoutsAreLaidOutForThePaperChosenInThePanel)
   }
 }
 
+// Paper narrower than the stored A4 chosen in the print panel: each printout either
+// prints whole, every column within the paper and its table's frame, or is refused
+// with the alert; none is cut at the paper's edge.
+TEST_F(TrialWindowsTest, APrintoutEitherFitsThePaperChosenInThePanelOrIsRefused)
+{
+  const QString file = path("paper.pdf");
+  // Prints with the paper, every section ticked; answers "printed" and what is wrong
+  // with the pages (nothing), or the alert that refused them.
+  const auto outcome = [&](const PaperChosenInPanel& paper, const std::function<void()>& print) {
+    alerts.clear();
+    QFile::remove(file);
+    choosePaperInPrintPanel(paper, file, [](QPrinter&, QWidget* accessory) {
+      if (accessory)
+        for (QCheckBox* box : accessory->findChildren<QCheckBox*>()) box->setChecked(true);
+      return true;
+    });
+    print();
+    flush();
+    if (!QFile::exists(file))
+      return alerts.empty() ? std::string() : (alerts.back().title + " / " + alerts.back().text).toStdString();
+    return ("printed" + pagesOffPaper(file, paper) + textOutsideTable(file)).toStdString();
+  };
+  const std::string printed = "printed";
+  const std::string narrow = "印刷できません / 設定している用紙の印刷できる範囲が小さすぎます。";
+  const PaperChosenInPanel a5{"A5", QPageSize::A5, QPageLayout::Portrait};
+  const PaperChosenInPanel a6{"A6", QPageSize::A6, QPageLayout::Portrait};
+
+  openBooks({.seizou = true, .jigyoubu = true});
+  UserDefaults::standardUserDefaults().setInteger(3, KIVOSuiiShisanPrintMonthPerPageKey);
+  ZandakaShisanController* zandaka = openWindow();
+  SuiiShisanController* suii = openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
+  const auto printWindow = [this](ShisanSectionsWindowController* w) {
+    return [this, w] {
+      activate(w);
+      w->printDocument();
+    };
+  };
+  EXPECT_EQ((std::vector{outcome(a5, printWindow(zandaka)), outcome(a6, printWindow(zandaka)),
+                         outcome(a5, printWindow(suii)), outcome(a6, printWindow(suii))}),
+            (std::vector{printed, narrow, printed, printed}));
+
+  openHojyoBooks();
+  auto* list = openWindow<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
+  list->setDisplayKamokuCode(urikake);
+  list->updateAfterSelectDisplayingJigyoubu();
+  const auto printList = [list] { list->printDocument(); };
+  EXPECT_EQ((std::vector{outcome(a5, printList), outcome(a6, printList)}), (std::vector{printed, narrow}));
+}
+
 TEST_F(TrialWindowsTest, SubAccountListShowsTheChosenAccountExportsItOpensSubLedgersAndPrintsSeveral)
 {
   openHojyoBooks();
