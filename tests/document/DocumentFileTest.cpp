@@ -234,13 +234,13 @@ std::string bodyBeforeEntries(std::string_view file, uint64_t records)
 }
 
 // A record of bodyBeforeEntries's journal: a cash book's row being typed (number 0),
-// without date, codes or amount, which the reader takes; or one of `kind`.
-std::string entryRecord(ShiwakeKind kind = ShiwakeKind::SuitoucyouNoAmount)
+// without date, codes or amount, which the reader takes.
+std::string entryRecord()
 {
   JournalTable t;
   t.widths.assign(t.widths.size(), 1);
   t.entry.assign(t.entry.size(), 0);
-  t.entry[17] = static_cast<int64_t>(kind);
+  t.entry[17] = static_cast<int64_t>(ShiwakeKind::SuitoucyouNoAmount);
   t.strings = {""};
   t.count = t.records = 1;
   return t.bytes().substr(t.bytes().size() - t.widths.size());
@@ -629,10 +629,7 @@ TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
   // Damage in a large body is refused holding a few blocks, not the body: in 48 MB
   // more than the process has. So is a body that holds no document although its
   // checksum holds, wherever the structure breaks.
-  std::ifstream status("/proc/self/status");
-  uint64_t kilobytes = 0;
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmSize:", 0) == 0) kilobytes = std::stoull(line.substr(7));
+  const uint64_t limit = addressSpaceInUse() + (uint64_t{48} << 20);
   const uint64_t half = uint64_t{1} << 29, entries = uint64_t{3} << 20;
   JournalTable spoilt;  // an entry whose flag is neither 0 nor 1
   spoilt.widths.assign(spoilt.widths.size(), 1);
@@ -655,17 +652,14 @@ TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
   for (size_t i = 0; i < std::size(files); ++i) {
     const std::string path = (dir_ / ("damaged-" + std::to_string(i) + ".kivo")).string();
     files[i](path);
-    EXPECT_EXIT(readWithLimitedMemory(path, Status::Damaged, (kilobytes + 48 * 1024) * 1024),
-                ::testing::ExitedWithCode(0), "")
-        << "file " << i;
+    EXPECT_EXIT(readWithLimitedMemory(path, Status::Damaged, limit), ::testing::ExitedWithCode(0), "") << "file " << i;
     fs::remove(path);
   }
   // A newer document record is believed once the checksum holds, and is refused as
   // such without its body being held.
   test::writeFileAroundZeros((dir_ / "newer.kivo").string(), newer.data(), half);
-  EXPECT_EXIT(
-      readWithLimitedMemory((dir_ / "newer.kivo").string(), Status::NewerVersion, (kilobytes + 48 * 1024) * 1024),
-      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(readWithLimitedMemory((dir_ / "newer.kivo").string(), Status::NewerVersion, limit),
+              ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(DocumentFileTest, ALargeBodyIsRefusedHoldingAFewBlocksWhateverLengthsAndCountsItDeclares)
@@ -680,15 +674,39 @@ TEST_F(DocumentFileTest, ALargeBodyIsRefusedHoldingAFewBlocksWhateverLengthsAndC
   ArchiveWriter named;  // the company's record, its name declared a gigabyte long
   named.beginRecord("Kaisya", Kaisya::kClassVersion);
   named.writeUInt32(static_cast<uint32_t>(gigabyte));
-  ArchiveWriter group;  // the list of one group, of `many` descriptions
+  // A section of `many` units between a start and an end.
+  auto sectionOfMany = [&](const char* key, std::string_view start, std::string_view unit, std::string_view end = {}) {
+    return [this, key, start, unit, end](const std::string& p, bool whole) {
+      const uint64_t length = start.size() + uint64_t{many} * unit.size() + end.size() + (whole ? 0 : 1);
+      test::writeFileStreamed(p, [&](const test::BodyPut& put) {
+        put(test::bodyEndingInSection(data_, key, start, length));
+        putRepeated(put, unit, many);
+        put(end);
+        if (!whole) put("x");
+      });
+    };
+  };
+  ArchiveWriter group, description, root, category, company, item;
   group.writeCount(1);
   group.beginRecord("TekiyouGroup", TekiyouGroup::kClassVersion);
   group.writeString("売上");
   group.writeBool(false);
   group.writeCount(many);
-  ArchiveWriter description;
   Tekiyou("現金売上", "").encodeWithCoder(description);
-  const std::string groupSection = group.takeData();
+  root.beginRecord("KamokuKubun", KamokuKubun::kClassVersion);
+  for (int i = 0; i < 3; ++i) root.writeString("");
+  root.writeCount(many);
+  KamokuKubun().encodeWithCoder(category);
+  ArchiveWriter noAccounts;
+  noAccounts.writeCount(0);
+  Kaisya kaisya = doc_->kaisya();
+  kaisya.setRiekisyobunanKamokuArray({});
+  kaisya.encodeWithCoder(company);  // its last field the count of appropriation items
+  std::string companyStart = company.data().substr(0, company.data().size() - 4);
+  companyStart.append(std::string_view(reinterpret_cast<const char*>(&many), 4));
+  item.writeString("");
+  item.writeInt64(0);
+  // Each writes the body at the path, its structure whole or not.
   const std::pair<const char*, std::function<void(const std::string&, bool)>> files[] = {
       {"the body's first bytes declaring a text of 2 GB",
        [&](const std::string& p, bool) {
@@ -702,16 +720,10 @@ TEST_F(DocumentFileTest, ALargeBodyIsRefusedHoldingAFewBlocksWhateverLengthsAndC
              p, test::bodyEndingInSection(data_, KIVODataKaisyaKey, named.data(), named.data().size() + gigabyte),
              gigabyte);
        }},
-      {"3 million descriptions",
-       [&](const std::string& p, bool whole) {
-         const uint64_t length = groupSection.size() + uint64_t{many} * description.data().size() + (whole ? 0 : 1);
-         test::writeFileStreamed(p, [&](const test::BodyPut& put) {
-           put(test::bodyEndingInSection(data_, KIVODataTekiyouGroupArrayKey, {}, length));
-           put(groupSection);
-           putRepeated(put, description.data(), many);
-           if (!whole) put("x");
-         });
-       }},
+      {"3 million descriptions", sectionOfMany(KIVODataTekiyouGroupArrayKey, group.data(), description.data())},
+      {"3 million account categories",
+       sectionOfMany(KIVODataRootKamokuKubunKey, root.data(), category.data(), noAccounts.data())},
+      {"3 million appropriation items", sectionOfMany(KIVODataKaisyaKey, companyStart, item.data())},
       {"3 million sections",
        [&](const std::string& p, bool whole) {
          test::writeFileStreamed(p, [&](const test::BodyPut& put) {
