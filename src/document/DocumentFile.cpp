@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <map>
 #include <new>
 #include <optional>
 
@@ -31,10 +30,12 @@ constexpr const char* kBodyClass = "MyDocument";
 constexpr int32_t kBodyVersion = 0;
 // A body up to this size is read whole in one read and checked where it lies, as
 // opening a year of books (a few MB) wants; a damaged one is refused holding no more.
-// A larger body's structure and then its checksum are checked through a window of
+// A larger body's checksum and then its structure are checked through a window of
 // the file before a buffer of its size is made.
 constexpr uint64_t kWholeReadLimit = uint64_t{16} << 20;
 constexpr size_t kBlockSize = size_t{1} << 20;
+// What is read of a large body to see whether it begins with the body's record.
+constexpr size_t kBodyRecordHeadSize = 64;
 
 template <typename T>
 void encodeArray(const std::vector<std::shared_ptr<T>>& items, ArchiveWriter& w)
@@ -44,7 +45,7 @@ void encodeArray(const std::vector<std::shared_ptr<T>>& items, ArchiveWriter& w)
 }
 
 // Every element of an array section, each also shown to `seen`; out null: each is
-// checked and let go.
+// checked and let go (so a check holds one element at a time).
 template <typename T, typename Seen = void (*)(const T&)>
 bool decodeArray(
     ArchiveReader& r, std::vector<std::shared_ptr<T>>* out, std::string* detail, Seen seen = [](const T&) {})
@@ -75,24 +76,35 @@ bool decodeOne(ArchiveReader& r, T& out, std::string* detail)
   return r.ok();
 }
 
-// The division editor keeps one record for each code: two of one code would both
-// take the entries and opening balances of that code in every report.
-bool divisionCodesDiffer(const std::vector<JigyoubuPtr>& divisions, std::string* detail)
+// The keys of the sections this program reads, of every format version.
+constexpr std::array<const char*, 10> kSectionKeys = {
+    KIVODataKaisyaKey,
+    KIVODataRootKamokuKubunKey,
+    KIVODataJigyoubuArrayKey,
+    KIVODataTekiyouGroupArrayKey,
+    KIVODataShiwakeArrayKey,
+    KIVODataShiwakeTableKey,
+    KIVODataFurikaedenpyouBookmarkArrayKey,
+    KIVODataGenkasyoukyakuShisanArrayKey,
+    KIVODataHendouReasonArrayKey,
+    KIVODataSubMenuItemArrayKey,
+};
+
+// The index of that key in kSectionKeys, or kSectionKeys.size() when it names no
+// section this program reads.
+size_t sectionIndexOf(std::string_view key)
 {
-  SeenCodes<Jigyoubu::kAllJigyoubuCode> codes;
-  for (const JigyoubuPtr& j : divisions) {
-    if (!codes.insert(j->code())) {
-      *detail = "two divisions with code " + std::to_string(j->code());
-      return false;
-    }
-  }
-  return true;
+  size_t i = 0;
+  while (i < kSectionKeys.size() && key != kSectionKeys[i]) ++i;
+  return i;
 }
 
-// Where each section of a body stands: its offset in the body and its length.
-using SectionTable = std::map<std::string, std::pair<uint64_t, uint64_t>>;
+// Where each section this program reads stands, its offset in the body and its
+// length (the last of a key given twice); nothing for another key, however many a
+// body declares.
+using SectionTable = std::array<std::optional<std::pair<uint64_t, uint64_t>>, kSectionKeys.size()>;
 // Longer than every section key: a longer key names no section this program reads,
-// and its bytes are passed over, not held.
+// and its bytes are passed over, not read.
 constexpr uint32_t kLongestKey = 64;
 
 // The body's own record and its table of sections, which must fill the body; the
@@ -106,19 +118,26 @@ DocumentFile::Status readSectionTable(ArchiveReader& r, SectionTable& table, std
   const size_t n = r.readCount(8);
   for (size_t i = 0; i < n && r.ok(); ++i) {
     const uint32_t keyLength = r.readUInt32();
-    std::string key;
+    size_t index = kSectionKeys.size();
     if (keyLength <= kLongestKey)
-      key = std::string(r.readRawView(keyLength));
+      index = sectionIndexOf(r.readRawView(keyLength));
     else
       r.skip(keyLength);
     const uint32_t length = r.readUInt32();
     const uint64_t at = r.offset();
     r.skip(length);
-    if (r.ok()) table[std::move(key)] = {at, length};
+    if (r.ok() && index < table.size()) table[index] = std::pair(at, uint64_t{length});
   }
   if (r.ok() && !r.atEnd()) r.fail("trailing bytes after the sections");
   if (!r.ok()) *detail = r.failure();
   return r.ok() ? DocumentFile::Status::Ok : DocumentFile::Status::Damaged;
+}
+
+// Where the section of that key stands in the table, if the body has it.
+std::optional<std::pair<uint64_t, uint64_t>> sectionIn(const SectionTable& table, const std::string& key)
+{
+  const size_t index = sectionIndexOf(key);
+  return index < table.size() ? table[index] : std::nullopt;
 }
 
 // The records of a body's sections, read but not yet made a document.
@@ -141,11 +160,18 @@ struct Sections {
 using SectionReader =
     std::function<std::optional<bool>(const std::string& key, const std::function<bool(ArchiveReader&)>& read)>;
 
-// Reads every section that version's body holds. checkOnly: the journal is checked
-// and no entry is made of it.
+// Reads every section that version's body holds. checkOnly: every record is checked
+// and let go (the company's and the chart's are kept, without their texts and lists
+// that only the file bounds), and no entry is made of the journal.
 bool readSections(uint32_t version, const SectionReader& section, bool checkOnly, Sections& out, std::string* detail)
 {
   std::string why;
+  // Into the list, or checked and let go.
+  auto into = [&](auto& list) { return checkOnly ? nullptr : &list; };
+  // The division editor keeps one record for each code: two of one code would both
+  // take the entries and opening balances of that code in every report.
+  SeenCodes<Jigyoubu::kAllJigyoubuCode> divisionCodes;
+  bool divisionsDiffer = true;
   // The journal: packed records from version 2 on, one archived record each before.
   const char* journalKey = version >= 2 ? KIVODataShiwakeTableKey : KIVODataShiwakeArrayKey;
   const std::pair<const char*, std::function<bool(ArchiveReader&)>> sections[] = {
@@ -153,13 +179,19 @@ bool readSections(uint32_t version, const SectionReader& section, bool checkOnly
       {KIVODataRootKamokuKubunKey, [&](ArchiveReader& r) { return decodeOne(r, *out.root, &why); }},
       {KIVODataJigyoubuArrayKey,
        [&](ArchiveReader& r) {
-         return decodeArray(r, &out.jigyoubu, &why) && divisionCodesDiffer(out.jigyoubu, &why);
+         const bool read = decodeArray(r, into(out.jigyoubu), &why, [&](const Jigyoubu& j) {
+           if (!divisionCodes.insert(j.code()) && divisionsDiffer) {
+             divisionsDiffer = false;
+             why = "two divisions with code " + std::to_string(j.code());
+           }
+         });
+         return read && divisionsDiffer;
        }},
-      {KIVODataTekiyouGroupArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.tekiyouGroups, &why); }},
+      {KIVODataTekiyouGroupArrayKey, [&](ArchiveReader& r) { return decodeArray(r, into(out.tekiyouGroups), &why); }},
       {journalKey,
        [&](ArchiveReader& r) {
          if (version < 2)
-           return decodeArray(r, checkOnly ? nullptr : &out.shiwake, &why, [&](const Shiwake& s) {
+           return decodeArray(r, into(out.shiwake), &why, [&](const Shiwake& s) {
              out.highestDenpyouNo = std::max(out.highestDenpyouNo, s.denpyouNo());
            });
          if (checkOnly) return ShiwakeTable::check(r, &why, &out.highestDenpyouNo);
@@ -168,10 +200,11 @@ bool readSections(uint32_t version, const SectionReader& section, bool checkOnly
            out.highestDenpyouNo = std::max(out.highestDenpyouNo, s.denpyouNo());
          return true;
        }},
-      {KIVODataFurikaedenpyouBookmarkArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.bookmarks, &why); }},
-      {KIVODataHendouReasonArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.hendouReasons, &why); }},
-      {KIVODataGenkasyoukyakuShisanArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.assets, &why); }},
-      {KIVODataSubMenuItemArrayKey, [&](ArchiveReader& r) { return decodeArray(r, &out.subMenuItems, &why); }},
+      {KIVODataFurikaedenpyouBookmarkArrayKey,
+       [&](ArchiveReader& r) { return decodeArray(r, into(out.bookmarks), &why); }},
+      {KIVODataHendouReasonArrayKey, [&](ArchiveReader& r) { return decodeArray(r, into(out.hendouReasons), &why); }},
+      {KIVODataGenkasyoukyakuShisanArrayKey, [&](ArchiveReader& r) { return decodeArray(r, into(out.assets), &why); }},
+      {KIVODataSubMenuItemArrayKey, [&](ArchiveReader& r) { return decodeArray(r, into(out.subMenuItems), &why); }},
   };
   for (const auto& [key, read] : sections) {
     const std::optional<bool> done = section(key, read);
@@ -337,9 +370,9 @@ std::unique_ptr<MyDocument> DocumentFile::decodeBody(std::string_view body, uint
   // Section bytes are views into the body: no copy of a large journal.
   Sections read;
   const SectionReader section = [&](const std::string& key, const std::function<bool(ArchiveReader&)>& decode) {
-    const auto it = table.find(key);
-    if (it == table.end()) return std::optional<bool>();
-    ArchiveReader bytes(body.substr(static_cast<size_t>(it->second.first), static_cast<size_t>(it->second.second)));
+    const auto place = sectionIn(table, key);
+    if (!place) return std::optional<bool>();
+    ArchiveReader bytes(body.substr(static_cast<size_t>(place->first), static_cast<size_t>(place->second)));
     return std::optional<bool>(decode(bytes));
   };
   if (!readSections(version, section, false, read, &detail)) {
@@ -463,20 +496,24 @@ std::unique_ptr<MyDocument> DocumentFile::readWhole(int fd, uint64_t size, Resul
 DocumentFile::Result DocumentFile::checkBody(uint32_t version, uint64_t bodySize, const ArchiveReader::ReadAt& readAt,
                                              size_t window)
 {
-  // Every section is read through a window: what is held is what the records read so
-  // far make (the journal's not even that), never the body.
+  // Every section is read through a window by a reader that only checks: what is
+  // held is a window, the table of the sections this program reads, one record at a
+  // time and the company's and the chart's records without their texts, whatever
+  // lengths and counts the body declares; never the body.
   ArchiveReader r(bodySize, readAt, window);
+  r.setCheckOnly(true);
   SectionTable table;
   std::string detail;
   const Status status = readSectionTable(r, table, &detail);
   if (status != Status::Ok) return resultOf(status, std::move(detail));
   Sections read;
   const SectionReader section = [&](const std::string& key, const std::function<bool(ArchiveReader&)>& check) {
-    const auto it = table.find(key);
-    if (it == table.end()) return std::optional<bool>();
-    const uint64_t start = it->second.first;
+    const auto place = sectionIn(table, key);
+    if (!place) return std::optional<bool>();
+    const uint64_t start = place->first;
     ArchiveReader bytes(
-        it->second.second, [&, start](uint64_t at, char* out, size_t n) { return readAt(start + at, out, n); }, window);
+        place->second, [&, start](uint64_t at, char* out, size_t n) { return readAt(start + at, out, n); }, window);
+    bytes.setCheckOnly(true);
     return std::optional<bool>(check(bytes));
   };
   if (!readSections(version, section, true, read, &detail)) return resultOf(Status::Damaged, std::move(detail));
@@ -525,20 +562,30 @@ std::unique_ptr<MyDocument> DocumentFile::readInBlocks(int fd, std::string_view 
     return version == 0 ? fail(Status::Damaged, "format version 0")
                         : fail(Status::NewerVersion, "format version " + std::to_string(version));
   }
-  // First the body's structure, as the reader will meet it: a body that is not a
-  // document of this version is refused holding one window of it, at once when its
-  // first bytes say so. A newer document record is believed once the checksum holds.
   int readError = 0;
-  res = checkBody(version, bodySize, [&](uint64_t at, char* out, size_t n) {
+  const ArchiveReader::ReadAt readAt = [&](uint64_t at, char* out, size_t n) {
     if (readFully(fd, out, n, kHeaderSize + at)) return true;
     readError = errno != 0 ? errno : EIO;
     return false;
-  });
-  if (readError != 0) return fail(Status::ReadFailed, std::string("read: ") + std::strerror(readError));
-  if (res.status == Status::NewerVersion && !checksumHolds()) return checksumFailed();
-  if (!res.ok()) return nullptr;
-  // Then the checksum, and only then memory for the body is asked for.
+  };
+  auto readFailed = [&] { return fail(Status::ReadFailed, std::string("read: ") + std::strerror(readError)); };
+  // A body that does not begin with the body's record is no document, whatever its
+  // checksum: refused from its first bytes. A newer one is believed once the checksum
+  // holds.
+  ArchiveReader head(bodySize, readAt, kBodyRecordHeadSize);
+  head.beginRecord(kBodyClass, kBodyVersion);
+  if (readError != 0) return readFailed();
+  if (!head.ok() && !head.failedOnNewerVersion()) return fail(Status::Damaged, head.failure());
+  // Then the checksum, in one pass through one block: damage anywhere is refused
+  // holding that block.
   if (!checksumHolds()) return checksumFailed();
+  if (!head.ok()) return fail(Status::NewerVersion, head.failure());
+  // Then the structure, as the reader will meet it, holding fixed amounts whatever the
+  // body declares: a file made to pass the checksum but holding no document is refused
+  // too. Only then is memory for the body asked for.
+  res = checkBody(version, bodySize, readAt);
+  if (readError != 0) return readFailed();
+  if (!res.ok()) return nullptr;
   // Then the body where it is decoded, checked again block by block as it comes in,
   // so that what is decoded is what was checked even if the file changed meanwhile.
   const auto length = static_cast<size_t>(kHeaderSize + bodySize);

@@ -9,7 +9,7 @@
 // section is the archive of its records. A file that is not ours, truncated, damaged
 // or written by a newer program is refused with a message and loads nothing; the
 // header is checked before the body is read, and the checksum before the version is
-// believed. A large body is held only once its structure and its checksum hold.
+// believed. A large body is held only once its checksum and its structure hold.
 // Saving goes through SafeFileWriter, so a failure at any byte leaves the previous
 // file whole; temporaries left by a killed save are removed on the next open or save.
 #pragma once
@@ -69,10 +69,12 @@ public:
   static std::unique_ptr<MyDocument> readFromFile(const std::string& path, Result* result);
   // Whether a body of that size of a file of that version (1 to kFormatVersion) has a
   // document's structure, as the reader will meet it, read through readAt a window at
-  // a time: the body's sections, the journal checked entry by entry without making
-  // entries, the other sections' records made and let go. What a large file's body
-  // passes before memory of its size is asked for; Damaged (or NewerVersion, for a
-  // newer document record) when it would be refused.
+  // a time by a reader that only checks: the body's sections, the journal checked
+  // entry by entry without making entries, the other records made one at a time and
+  // let go, their texts passed over; it holds fixed amounts whatever the body
+  // declares. What a large file's body passes, after its checksum, before memory of
+  // its size is asked for; Damaged (or NewerVersion, for a newer document record)
+  // when it would be refused.
   static Result checkBody(uint32_t version, uint64_t bodySize, const ArchiveReader::ReadAt& readAt,
                           size_t window = ArchiveReader::kWindow);
 

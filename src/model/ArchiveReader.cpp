@@ -45,16 +45,16 @@ bool ArchiveReader::take(void* out, size_t n)
 
 int32_t ArchiveReader::beginRecord(std::string_view className, int32_t maxVersion)
 {
-  const std::string name = readString();
+  // The name is compared where it lies, its length first: a record of another class
+  // costs nothing, whatever length it declares.
+  const uint32_t length = readUInt32();
+  if (ok_ && (length != className.size() || readRawView(length) != className))
+    fail("expected record " + std::string(className));
   const int32_t version = readInt32();
   if (!ok_) return -1;
-  if (name != className) {
-    fail("expected record " + std::string(className) + ", found " + name);
-    return -1;
-  }
   if (version < 0 || version > maxVersion) {
     newerVersion_ = version > maxVersion;
-    fail("record " + name + " has unknown version " + std::to_string(version));
+    fail("record " + std::string(className) + " has unknown version " + std::to_string(version));
     return -1;
   }
   return version;
@@ -99,6 +99,10 @@ std::string ArchiveReader::readString()
   if (!ok_) return {};
   if (n > remaining()) {
     fail("string longer than the data");
+    return {};
+  }
+  if (checkOnly_) {
+    skip(n);
     return {};
   }
   const size_t here = std::min<size_t>(n, data_.size() - pos_);

@@ -5,7 +5,13 @@
 //
 // The archive is either bytes in memory or a stretch of a file read as it is needed,
 // a window at a time: then memory holds what is read out of the archive (the strings
-// made, the views asked for) and one window, never the archive.
+// made, the views asked for) and one window, never the archive. A failure's reason
+// names what was expected, never a text of the archive.
+//
+// A reader may only check: its texts are passed over and read as empty, and records
+// keep none of the elements of a list whose length only the archive bounds. So a
+// check holds one window and fixed amounts whatever the archive declares, and its
+// verdict is a full read's as long as no record's rule looks into a text.
 #pragma once
 
 #include <cstdint>
@@ -62,6 +68,10 @@ public:
   // remaining bytes cannot hold that many.
   size_t readCount(size_t minElementSize = 1);
 
+  // Whether the reader only checks (see above); set before the first read.
+  bool checkOnly() const { return checkOnly_; }
+  void setCheckOnly(bool checkOnly) { checkOnly_ = checkOnly; }
+
   bool ok() const { return ok_; }
   bool atEnd() const { return remaining() == 0; }
   size_t remaining() const { return static_cast<size_t>(data_.size() - pos_ + (size_ - next_)); }
@@ -85,6 +95,7 @@ private:
   size_t windowSize_ = kWindow;
   std::string window_;
   bool ok_ = true;
+  bool checkOnly_ = false;
   bool newerVersion_ = false;
   std::string failure_;
 };

@@ -152,7 +152,9 @@ bool GenkasyoukyakuShisan::initWithCoder(ArchiveReader& c)
     for (size_t i = 0; i < n && c.ok(); ++i) {
       GenkasyoukyakuShisanDecrease d;
       if (!d.initWithCoder(c)) break;
-      decreaseArray_.push_back(d);
+      // Each decrease's bound as it comes: a check keeps none of them.
+      if (!isAmountInRange(d.amountOfDecrease())) c.fail("asset value out of range");
+      if (!c.checkOnly()) decreaseArray_.push_back(d);
     }
   }
   if (v >= 6) {

@@ -249,7 +249,9 @@ bool Kaisya::initWithCoder(ArchiveReader& c)
       RiekiSyobunanItem item;
       item.name = c.readString();
       item.kingaku = c.readInt64();
-      riekisyobunanKamokuArray_.push_back(std::move(item));
+      // Each item's bound as it comes: a check keeps none of them.
+      if (!isRiekisyobunanKingakuInRange(item.kingaku)) c.fail("company value out of range");
+      if (!c.checkOnly()) riekisyobunanKamokuArray_.push_back(std::move(item));
     }
   }
   if (c.ok() && !hasValuesInRange()) c.fail("company value out of range");

@@ -143,7 +143,8 @@ bool KamokuKubun::initWithCoder(ArchiveReader& c, int depth, SeenCodes<Kamoku::k
   for (size_t i = 0; i < n && c.ok(); ++i) {
     auto child = std::make_shared<KamokuKubun>();
     if (!child->initWithCoder(c, depth + 1, codes)) return false;
-    children_.push_back(std::move(child));
+    // Categories are as many as the archive says: a check lets each go.
+    if (!c.checkOnly()) children_.push_back(std::move(child));
   }
   n = c.readCount(16);
   for (size_t i = 0; i < n && c.ok(); ++i) {

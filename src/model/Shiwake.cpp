@@ -80,6 +80,12 @@ bool Shiwake::valuesInRange() const
   constexpr int32_t kamoku = Kamoku::kMaxCode, hojyo = HojyoKamoku::kMaxCode, jigyoubu = Jigyoubu::kAllJigyoubuCode;
   constexpr int32_t firstNo = -Kaisya::kMaxRegularTypeDenpyouNo, lastNo = Kaisya::kMaxDenpyouNo;
   constexpr auto lastKind = static_cast<int32_t>(ShiwakeKind::SuitoucyouNoAmount);
+  // Number 0 is only ever a cash book's row being typed, which the book writes as an
+  // entry of its own kinds: a voucher is registered under the counter's number or a
+  // regular-type one, and the voucher window never shows number 0 to register it
+  // again. A transfer-voucher line numbered 0 (a record of zeros among them) is made
+  // by no version.
+  const unsigned numberedAsItsKind = (denpyouNo_ != 0) | (kindOfShiwake_ != ShiwakeKind::Furikaedenpyou);
   return (in(karikataKamokuCode_, kamoku) & in(kashikataKamokuCode_, kamoku) & in(aiteKarikataKamokuCode_, kamoku) &
           in(aiteKashikataKamokuCode_, kamoku) & in(suitoucyouKamokuCode_, kamoku) &
           in(karikataHojyoKamokuCode_, hojyo) & in(kashikataHojyoKamokuCode_, hojyo) &
@@ -87,7 +93,7 @@ bool Shiwake::valuesInRange() const
           in(suitoucyouHojyoKamokuCode_, hojyo) & in(karikataJigyoubuCode_, jigyoubu) &
           in(kashikataJigyoubuCode_, jigyoubu) & in(aiteKarikataJigyoubuCode_, jigyoubu) &
           in(aiteKashikataJigyoubuCode_, jigyoubu) & between(denpyouNo_, firstNo, lastNo) &
-          between(static_cast<int32_t>(kindOfShiwake_), 0, lastKind)) != 0;
+          between(static_cast<int32_t>(kindOfShiwake_), 0, lastKind) & numberedAsItsKind) != 0;
 }
 
 void Shiwake::copyOwnSidesToAite()

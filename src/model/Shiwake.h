@@ -89,8 +89,9 @@ public:
   // side gives its codes, a second line makes them 諸口 (999); an unused side is -1.
   static void recordVoucherSides(std::span<const std::shared_ptr<Shiwake>> lines);
   // Whether every account, sub-account and division code is one the program makes
-  // (or -1), the voucher number one a voucher or cash book gives and the kind one of
-  // the three: a file holding any other is damaged.
+  // (or -1), the voucher number one a voucher or cash book gives, the kind one of the
+  // three and number 0 only on a cash book's kinds: a file holding any other is
+  // damaged.
   bool valuesInRange() const;
 
   static constexpr int32_t kClassVersion = 0;

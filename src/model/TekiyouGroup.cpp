@@ -24,7 +24,7 @@ bool TekiyouGroup::initWithCoder(ArchiveReader& c)
   for (size_t i = 0; i < n && c.ok(); ++i) {
     auto t = std::make_shared<Tekiyou>();
     if (!t->initWithCoder(c)) return false;
-    tekiyouArray_.push_back(std::move(t));
+    if (!c.checkOnly()) tekiyouArray_.push_back(std::move(t));
   }
   return c.ok();
 }

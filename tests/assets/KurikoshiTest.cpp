@@ -66,7 +66,9 @@ void fillBooks(MyDocument& doc, Kind kind, int32_t d)
     addShiwake(doc, Date(2024, 7, 2), cash, codeOf(doc, "事業主借"), 20'000, d);
   }
   // Rows that never count: an unregistered cash-book row and a regular-type voucher.
-  addShiwake(doc, Date(2024, 8, 1), cash, codeOf(doc, n.income), 7'000, d, 0)->setDenpyouNo(0);
+  const ShiwakePtr pending = addShiwake(doc, Date(2024, 8, 1), cash, codeOf(doc, n.income), 7'000, d, 0);
+  pending->setDenpyouNo(0);
+  pending->setKindOfShiwake(ShiwakeKind::Suitoucyou);
   addShiwake(doc, Date::regularTypeDenpyouDate(), codeOf(doc, n.expense), cash, 9'000, d, -3);
   doc.furikaedenpyouBookmarkArray().push_back(std::make_shared<Bookmark>());
   doc.furikaedenpyouBookmarkArray().back()->setDenpyouNo(-3);

@@ -13,6 +13,7 @@
 #include <future>
 #include <iterator>
 #include <tuple>
+#include <utility>
 
 #include "document/DocumentFile.h"
 #include "files/Crc32.h"
@@ -220,9 +221,8 @@ struct JournalTable {
 };
 
 // The document's body ending in a journal of `records` entries whose fields are a
-// byte each, all zero: entries the reader takes (no date, codes 0, no amount). The
-// records are not in it: they are the caller's to write after it.
-std::string bodyBeforeZeroEntries(std::string_view file, uint64_t records)
+// byte each. The records are not in it: they are the caller's to write after it.
+std::string bodyBeforeEntries(std::string_view file, uint64_t records)
 {
   JournalTable t;
   t.widths.assign(t.widths.size(), 1);
@@ -231,6 +231,59 @@ std::string bodyBeforeZeroEntries(std::string_view file, uint64_t records)
   t.records = 0;
   const std::string head = t.bytes();
   return test::bodyEndingInSection(file, KIVODataShiwakeTableKey, head, head.size() + records * t.widths.size());
+}
+
+// A record of bodyBeforeEntries's journal: a cash book's row being typed (number 0),
+// without date, codes or amount, which the reader takes.
+std::string entryRecord()
+{
+  JournalTable t;
+  t.widths.assign(t.widths.size(), 1);
+  t.entry.assign(t.entry.size(), 0);
+  t.entry[17] = static_cast<int64_t>(ShiwakeKind::SuitoucyouNoAmount);
+  t.strings = {""};
+  t.count = t.records = 1;
+  return t.bytes().substr(t.bytes().size() - t.widths.size());
+}
+
+// Writes `count` times `unit` through put, in pieces of about a megabyte.
+void putRepeated(const test::BodyPut& put, std::string_view unit, uint64_t count)
+{
+  std::string piece;
+  for (size_t i = 0; i < (size_t{1} << 20) / unit.size() + 1; ++i) piece.append(unit);
+  const uint64_t perPiece = piece.size() / unit.size();
+  for (; count >= perPiece; count -= perPiece) put(piece);
+  put(std::string_view(piece).substr(0, static_cast<size_t>(count) * unit.size()));
+}
+
+// A document file at path whose journal is `records` entries of entryRecord(), then
+// `last`, written out: gigabytes a reader must read and may hold.
+void writeFileOfEntries(const std::string& path, std::string_view file, uint64_t records, std::string_view last = {})
+{
+  test::writeFileStreamed(path, [&](const test::BodyPut& put) {
+    put(bodyBeforeEntries(file, records + (last.empty() ? 0 : 1)));
+    putRepeated(put, entryRecord(), records);
+    put(last);
+  });
+}
+
+// The address space the process takes now, in bytes.
+uint64_t addressSpaceInUse()
+{
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmSize:", 0) == 0) return std::stoull(line.substr(7)) * 1024;
+  return 0;
+}
+
+// Damage that only the checksum finds: one of its bits flipped.
+void spoilChecksum(const std::string& path)
+{
+  std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+  f.seekg(20);
+  const char c = static_cast<char>(f.get());
+  f.seekp(20);
+  f.put(static_cast<char>(c ^ 1));
 }
 
 TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpeningBalancesLoadInLinearTime)
@@ -253,11 +306,33 @@ TEST_F(DocumentFileTest, TablesDatesAndTermsOutsideTheirRulesAreRefusedAndOpenin
       {"a division code below -1", [](JournalTable& t) { t.entry[4] = -2; }},
       {"an other-side account code of four digits", [](JournalTable& t) { t.entry[13] = 2000; }},
       {"a cash book of a four-digit account", [](JournalTable& t) { t.entry[19] = 1000; }},
+      // Number 0 is a cash book's row being typed; no voucher is registered under it.
+      {"a transfer-voucher line numbered 0", [](JournalTable& t) { t.entry[1] = 0; }},
+      {"a record of zeros", [](JournalTable& t) { t.entry.assign(t.entry.size(), 0); }},
   };
   for (const auto& [what, spoil] : cases) {
     JournalTable t;
     spoil(t);
     EXPECT_EQ(statusWith(t), Status::Damaged) << what;
+  }
+  // A cash book's row being typed, of either cash-book kind, without a date, loads;
+  // in the first format's journal of archived records alike.
+  auto firstFormatWith = [&](const Shiwake& s) {
+    ArchiveWriter w;
+    w.writeCount(1);
+    s.encodeWithCoder(w);
+    return statusOf(
+        test::fileWithBody(test::bodyEndingInSection(data_, KIVODataShiwakeArrayKey, w.data(), w.data().size()), 1));
+  };
+  EXPECT_EQ(firstFormatWith(Shiwake()), Status::Damaged);
+  for (const ShiwakeKind kind : {ShiwakeKind::Suitoucyou, ShiwakeKind::SuitoucyouNoAmount}) {
+    JournalTable t;
+    t.entry.assign(t.entry.size(), 0);
+    t.entry[17] = static_cast<int64_t>(kind);
+    EXPECT_EQ(statusWith(t), Status::Ok);
+    Shiwake pending;
+    pending.setKindOfShiwake(kind);
+    EXPECT_EQ(firstFormatWith(pending), Status::Ok);
   }
 
   // Opening balances load in time linear in their number.
@@ -349,6 +424,7 @@ TEST_F(DocumentFileTest, ValuesNoWindowGivesAreRefusedAsDamagedAndTheirLimitsLoa
       {"entry numbered past the counter's limit", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(100000); }},
       {"entry numbered below the regular-type ones", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(-10000); }},
       {"entry of a fourth kind", [](MyDocument& d) { d.journal()[0]->setKindOfShiwake(ShiwakeKind(3)); }},
+      {"transfer-voucher line numbered 0", [](MyDocument& d) { d.journal()[0]->setDenpyouNo(0); }},
       {"bookmark on number INT32_MIN",
        [](MyDocument& d) { d.furikaedenpyouBookmarkArray()[0]->setDenpyouNo(INT32_MIN); }},
       {"cash-book shortcut digit 0",
@@ -514,9 +590,9 @@ TEST_F(DocumentFileTest, HugeFilesAreRefusedFromTheirHeaderAndOneLargerThanTheMe
 #if defined(__SANITIZE_ADDRESS__) || defined(KIVO_ASAN)
   GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
 #endif
-  // Its body is whole, 1.1 GB of entries: only the memory is wanting.
-  const uint64_t records = uint64_t{50} << 20;
-  test::writeFileAroundZeros((dir_ / "large.kivo").string(), bodyBeforeZeroEntries(data_, records), records * 22);
+  // Its body is whole, 220 MB of entries that would take more than a gigabyte: only
+  // the memory is wanting.
+  writeFileOfEntries((dir_ / "large.kivo").string(), data_, uint64_t{10} << 20);
   EXPECT_EXIT(readWithLimitedMemory((dir_ / "large.kivo").string()), ::testing::ExitedWithCode(0), "");
 }
 
@@ -553,11 +629,8 @@ TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
   // Damage in a large body is refused holding a few blocks, not the body: in 48 MB
   // more than the process has. So is a body that holds no document although its
   // checksum holds, wherever the structure breaks.
-  std::ifstream status("/proc/self/status");
-  uint64_t kilobytes = 0;
-  for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmSize:", 0) == 0) kilobytes = std::stoull(line.substr(7));
-  const uint64_t half = uint64_t{1} << 29, entries = uint64_t{20} << 20;
+  const uint64_t limit = addressSpaceInUse() + (uint64_t{48} << 20);
+  const uint64_t half = uint64_t{1} << 29, entries = uint64_t{3} << 20;
   JournalTable spoilt;  // an entry whose flag is neither 0 nor 1
   spoilt.widths.assign(spoilt.widths.size(), 1);
   spoilt.entry.assign(spoilt.entry.size(), 0);
@@ -573,25 +646,121 @@ TEST_F(DocumentFileTest, ALargeBodyIsCheckedBlockByBlockBeforeItIsHeldWhole)
       [&](const std::string& p) {
         test::writeFileAroundZeros(p, test::bodyEndingInSection(data_, KIVODataKaisyaKey, {}, half * 2), half * 2);
       },
-      // The last of 20 million entries (440 MB) is damaged.
-      [&](const std::string& p) {
-        test::writeFileAroundZeros(p, bodyBeforeZeroEntries(data_, entries), (entries - 1) * 22, badEntry);
-      },
+      // The last of 3 million entries (66 MB) is damaged.
+      [&](const std::string& p) { writeFileOfEntries(p, data_, entries - 1, badEntry); },
   };
   for (size_t i = 0; i < std::size(files); ++i) {
     const std::string path = (dir_ / ("damaged-" + std::to_string(i) + ".kivo")).string();
     files[i](path);
-    EXPECT_EXIT(readWithLimitedMemory(path, Status::Damaged, (kilobytes + 48 * 1024) * 1024),
-                ::testing::ExitedWithCode(0), "")
-        << "file " << i;
+    EXPECT_EXIT(readWithLimitedMemory(path, Status::Damaged, limit), ::testing::ExitedWithCode(0), "") << "file " << i;
     fs::remove(path);
   }
   // A newer document record is believed once the checksum holds, and is refused as
   // such without its body being held.
   test::writeFileAroundZeros((dir_ / "newer.kivo").string(), newer.data(), half);
-  EXPECT_EXIT(
-      readWithLimitedMemory((dir_ / "newer.kivo").string(), Status::NewerVersion, (kilobytes + 48 * 1024) * 1024),
-      ::testing::ExitedWithCode(0), "");
+  EXPECT_EXIT(readWithLimitedMemory((dir_ / "newer.kivo").string(), Status::NewerVersion, limit),
+              ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(DocumentFileTest, ALargeBodyIsRefusedHoldingAFewBlocksWhateverLengthsAndCountsItDeclares)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(KIVO_ASAN)
+  GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
+#endif
+  // Each body twice: damaged where only the checksum finds it, and as written, its
+  // checksum holding and its structure failing only after all it declares.
+  const uint64_t gigabyte = uint64_t{1} << 30;
+  const uint32_t many = 3u << 20;
+  ArchiveWriter named;  // the company's record, its name declared a gigabyte long
+  named.beginRecord("Kaisya", Kaisya::kClassVersion);
+  named.writeUInt32(static_cast<uint32_t>(gigabyte));
+  // A section of `many` units between a start and an end.
+  auto sectionOfMany = [&](const char* key, std::string_view start, std::string_view unit, std::string_view end = {}) {
+    return [this, key, start, unit, end](const std::string& p, bool whole) {
+      const uint64_t length = start.size() + uint64_t{many} * unit.size() + end.size() + (whole ? 0 : 1);
+      test::writeFileStreamed(p, [&](const test::BodyPut& put) {
+        put(test::bodyEndingInSection(data_, key, start, length));
+        putRepeated(put, unit, many);
+        put(end);
+        if (!whole) put("x");
+      });
+    };
+  };
+  ArchiveWriter group, description, root, category, company, item;
+  group.writeCount(1);
+  group.beginRecord("TekiyouGroup", TekiyouGroup::kClassVersion);
+  group.writeString("売上");
+  group.writeBool(false);
+  group.writeCount(many);
+  Tekiyou("現金売上", "").encodeWithCoder(description);
+  root.beginRecord("KamokuKubun", KamokuKubun::kClassVersion);
+  for (int i = 0; i < 3; ++i) root.writeString("");
+  root.writeCount(many);
+  KamokuKubun().encodeWithCoder(category);
+  ArchiveWriter noAccounts;
+  noAccounts.writeCount(0);
+  Kaisya kaisya = doc_->kaisya();
+  kaisya.setRiekisyobunanKamokuArray({});
+  kaisya.encodeWithCoder(company);  // its last field the count of appropriation items
+  std::string companyStart = company.data().substr(0, company.data().size() - 4);
+  companyStart.append(std::string_view(reinterpret_cast<const char*>(&many), 4));
+  item.writeString("");
+  item.writeInt64(0);
+  // Each writes the body at the path, its structure whole or not.
+  const std::pair<const char*, std::function<void(const std::string&, bool)>> files[] = {
+      {"the body's first bytes declaring a text of 2 GB",
+       [&](const std::string& p, bool) {
+         ArchiveWriter w;
+         w.writeUInt32(0x7FFFFFF0u);
+         test::writeFileAroundZeros(p, w.data(), 2 * gigabyte);
+       }},
+      {"the company's name declared a gigabyte long",
+       [&](const std::string& p, bool) {
+         test::writeFileAroundZeros(
+             p, test::bodyEndingInSection(data_, KIVODataKaisyaKey, named.data(), named.data().size() + gigabyte),
+             gigabyte);
+       }},
+      {"3 million descriptions", sectionOfMany(KIVODataTekiyouGroupArrayKey, group.data(), description.data())},
+      {"3 million account categories",
+       sectionOfMany(KIVODataRootKamokuKubunKey, root.data(), category.data(), noAccounts.data())},
+      {"3 million appropriation items", sectionOfMany(KIVODataKaisyaKey, companyStart, item.data())},
+      {"3 million sections",
+       [&](const std::string& p, bool whole) {
+         test::writeFileStreamed(p, [&](const test::BodyPut& put) {
+           std::string body = data_.substr(DocumentFile::kHeaderSize);
+           const uint32_t count = 9 + many;
+           std::memcpy(body.data() + 4 + std::strlen("MyDocument") + 4, &count, 4);
+           put(body);
+           std::string piece;
+           for (uint32_t i = 0; i < many; ++i) {
+             ArchiveWriter w;
+             w.writeString("section " + std::to_string(i));
+             w.writeUInt32(0);
+             piece.append(w.data());
+             if (piece.size() > (size_t{1} << 20)) put(std::exchange(piece, {}));
+           }
+           put(piece);
+           if (!whole) put("x");
+         });
+       }},
+      // Records no build writes, refused at the first.
+      {"a gigabyte of journal records of zeros",
+       [&](const std::string& p, bool) {
+         const uint64_t records = gigabyte / 22;
+         test::writeFileAroundZeros(p, bodyBeforeEntries(data_, records), records * 22);
+       }},
+  };
+  const uint64_t limit = addressSpaceInUse() + (uint64_t{48} << 20);
+  for (const auto& [what, write] : files) {
+    for (const bool damaged : {true, false}) {
+      const std::string path = (dir_ / "crafted.kivo").string();
+      write(path, damaged);
+      if (damaged) spoilChecksum(path);
+      EXPECT_EXIT(readWithLimitedMemory(path, Status::Damaged, limit), ::testing::ExitedWithCode(0), "")
+          << what << (damaged ? ", damaged" : "");
+      fs::remove(path);
+    }
+  }
 }
 
 }  // namespace

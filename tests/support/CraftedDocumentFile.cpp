@@ -141,6 +141,38 @@ void writeFileAroundZeros(const std::string& path, std::string_view head, uint64
   std::ofstream(path, std::ios::binary | std::ios::app).write(tail.data(), static_cast<std::streamsize>(tail.size()));
 }
 
+void writeFileStreamed(const std::string& path, const std::function<void(const BodyPut& put)>& body,
+                       uint32_t formatVersion)
+{
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(std::string(DocumentFile::kHeaderSize, '\0').data(), DocumentFile::kHeaderSize);
+  // The checksum's start depends on the size, known only at the end: the body's own
+  // checksum is kept and the header's fields are put in front of it then.
+  uint32_t crc = 0;
+  uint64_t size = 0;
+  std::string pending;
+  auto flush = [&] {
+    out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
+    pending.clear();
+  };
+  body([&](std::string_view piece) {
+    crc = Crc32::of(piece, crc);
+    size += piece.size();
+    pending.append(piece);
+    if (pending.size() >= (size_t{1} << 20)) flush();
+  });
+  flush();
+  std::string header = "KIVOSAVN";
+  putLE(header, formatVersion, 4);
+  putLE(header, size, 8);
+  // CRC(prefix + body) from CRC(prefix), CRC(body) and the body's length: the prefix's
+  // register carried across `size` zero bytes, then the body's contribution added.
+  const uint32_t before = DocumentFile::checksumBeforeBody(std::string_view(header).substr(8, 12), formatVersion);
+  putLE(header, crcAfterZeros(before, size) ^ crc ^ crcAfterZeros(0, size), 4);
+  out.seekp(0);
+  out.write(header.data(), static_cast<std::streamsize>(header.size()));
+}
+
 std::string fileWithSection(std::string_view file, std::string_view key, std::string_view bytes)
 {
   return editSections(file, [&](std::string_view k, std::string b) { return k == key ? std::string(bytes) : b; });

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,13 @@ std::string bodyEndingInSection(std::string_view file, std::string_view key, std
 // holding: gigabytes made on purpose, in milliseconds.
 void writeFileAroundZeros(const std::string& path, std::string_view head, uint64_t zeros, std::string_view tail = {},
                           uint32_t formatVersion = 3);
+
+// Writes at `path` a document file whose body is what `body` gives to `put`, piece by
+// piece as it makes it, its header's size and checksum holding: a body of real bytes
+// larger than a test would keep in memory.
+using BodyPut = std::function<void(std::string_view)>;
+void writeFileStreamed(const std::string& path, const std::function<void(const BodyPut& put)>& body,
+                       uint32_t formatVersion = 3);
 
 // A document file whose accounts and sub-accounts hold `count` opening balances in
 // all: every account of a generated chart is a balance-sheet account carried forward
