@@ -54,8 +54,9 @@ public:
   DocumentController* documentController() const { return documentController_.get(); }
 
   // --- main window
-  // The document window that was last made active; a panel, sheet or the help window
-  // in front of it leaves it main.
+  // The document window that was last made active, the window the user works in; a
+  // panel, sheet or the help window in front of it leaves it main, and so does a
+  // window the window system activates while a sheet for another window shows.
   WindowController* mainWindowController() const { return mainWindowController_; }
   // The document of the main window.
   DocumentSession* currentDocument() const;

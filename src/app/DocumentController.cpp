@@ -121,7 +121,7 @@ bool DocumentController::reviewUnsavedDocumentsForQuit()
 {
   const std::vector<DocumentSession*> documents = documents_;
   for (DocumentSession* doc : documents) {
-    if (!doc->setEditingShiwakeToShiwakeArrayToSave()) return false;
+    if (!doc->settleEditingBeforeClose()) return false;
     if (!doc->isDocumentEdited()) continue;
     DocumentWindowController* front = doc->frontWindowController();
     if (!front && !doc->windowControllers().empty()) front = doc->windowControllers().front();

@@ -149,6 +149,12 @@ bool DocumentSession::isMainWindowController(const WindowController* controller)
   return controller->isActiveWindow();
 }
 
+WindowController* DocumentSession::userWindowController() const
+{
+  AppController* app = AppController::sharedAppController();
+  return app ? app->mainWindowController() : nullptr;
+}
+
 void DocumentSession::windowControllerDidBecomeKey(WindowController* controller)
 {
   if (AppController* app = AppController::sharedAppController()) app->windowControllerDidBecomeKey(controller);

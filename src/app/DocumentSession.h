@@ -75,6 +75,7 @@ public:
   void windowControllerDidLoad(WindowController* controller, const QString& windowMenuTitle) override;
   void windowControllerWillClose(WindowController* controller) override;
   bool isMainWindowController(const WindowController* controller) const override;
+  WindowController* userWindowController() const override;
   void windowControllerDidBecomeKey(WindowController* controller) override;
   void windowMenuTitleDidChange(WindowController* controller, const QString& title) override;
 

@@ -18,20 +18,35 @@ void setShownWithoutActivating(QWidget* window, bool on)
   if (QWindow* handle = window->windowHandle()) handle->setProperty("_q_showWithoutActivating", on);
 }
 
+// Whether the widget is the window or lies within it (a sheet or panel over it).
+bool isWithin(const QWidget* widget, const QWidget* window)
+{
+  for (const QWidget* w = widget; w; w = w->parentWidget())
+    if (w == window) return true;
+  return false;
+}
+
 }  // namespace
+
+int ModalSession::sessionsForAnotherWindow_ = 0;
 
 ModalSession::ModalSession(QWidget* window, Activation activation)
     : window_(window),
+      activate_(activation == Activation::Activate),
       formerModality_(window->windowModality()),
       formerWithoutActivating_(window->testAttribute(Qt::WA_ShowWithoutActivating))
 {
-  const bool activate = activation == Activation::Activate;
-  if (!activate) userWindow_ = QApplication::activeWindow();
+  // The user's window is the one the window is shown over, never the active window of
+  // the moment: between two sessions no window may be active at all.
+  if (!activate_) {
+    userWindow_ = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    ++sessionsForAnotherWindow_;
+  }
   window->setWindowModality(Qt::ApplicationModal);
-  setShownWithoutActivating(window, !activate);
+  setShownWithoutActivating(window, !activate_);
   window->show();
   window->installEventFilter(this);
-  if (activate) {
+  if (activate_) {
     window->raise();
     window->activateWindow();
   }
@@ -41,16 +56,20 @@ ModalSession::ModalSession(QWidget* window, Activation activation)
 ModalSession::~ModalSession()
 {
   if (loop_.isRunning()) loop_.exit(-1);
+  if (!activate_) --sessionsForAnotherWindow_;
   if (!window_) return;
   window_->removeEventFilter(this);
   window_->hide();
   window_->setWindowModality(formerModality_);
   setShownWithoutActivating(window_, formerWithoutActivating_);
   // The window system gives the keyboard back to the window the session's window was
-  // shown over; one that leaves no window active has the window that was active
-  // activated again.
+  // shown over; one that leaves no window active, or gave another window the
+  // keyboard, has the user's window brought back and activated.
   const QWidget* active = QApplication::activeWindow();
-  if (userWindow_ && userWindow_->isVisible() && (!active || active == window_)) userWindow_->activateWindow();
+  if (userWindow_ && userWindow_->isVisible() && (active == window_ || !isWithin(active, userWindow_))) {
+    userWindow_->raise();
+    userWindow_->activateWindow();
+  }
 }
 
 ModalSession::Response ModalSession::poll()

@@ -4,10 +4,12 @@
 // (poll answers Continue until the session was stopped or aborted). A window that is
 // hidden or closed aborts its session.
 //
-// A session begun without activating (for work in a window the user is not in) leaves
-// the active window where it is: the session's window shows without being raised or
-// activated. A window system may still give a modal window the keyboard while the
-// session lasts; when it ends, the window that was active has it again.
+// A session begun without activating is for work in a window the user is not in: its
+// window, shown over the user's window (its parent), shows without being raised or
+// activated. A window system may still give a modal window, or another window, the
+// keyboard while the session lasts; when it ends, the user's window has it again.
+// While such a session runs, a window that becomes active was not chosen by the user
+// (isRunningForAnotherWindow).
 #pragma once
 
 #include <QEventLoop>
@@ -37,6 +39,8 @@ public:
   void stop(int code = 0);
   void abort();
   bool isRunning() const { return response_ == Response::Continue; }
+  // Whether a session begun without activating is running.
+  static bool isRunningForAnotherWindow() { return sessionsForAnotherWindow_ > 0; }
 
 protected:
   // The window hidden or closed by other means aborts the session.
@@ -44,9 +48,11 @@ protected:
 
 private:
   QPointer<QWidget> window_;
+  bool activate_;
   Qt::WindowModality formerModality_;
   bool formerWithoutActivating_;
-  QPointer<QWidget> userWindow_;  // the active window, kept when not activating
+  QPointer<QWidget> userWindow_;  // the window shown over, when not activating
+  static int sessionsForAnotherWindow_;
   Response response_ = Response::Continue;
   int code_ = 0;
   QEventLoop loop_;

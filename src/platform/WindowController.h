@@ -68,6 +68,9 @@ public:
   // commits an asset, ends a cell edit). False keeps a save or a close from going on;
   // the window has then shown why.
   virtual bool settleEditing() { return true; }
+  // Settles without a word, for a save while the window is not the user's: what is
+  // finished is registered, what is not stays as typed.
+  virtual void settleFinishedEditing() {}
   // Ends the editing of a table cell the window edits in place; false when the edit
   // is invalid and stays.
   virtual bool deselectEditingCell() { return true; }

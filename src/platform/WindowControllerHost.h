@@ -37,6 +37,9 @@ public:
 
   // --- main and key
   virtual bool isMainWindowController(const WindowController* controller) const = 0;
+  // The window the user last worked in: the application's main window, or nullptr.
+  // Work for any other window shows over it and never raises or activates that window.
+  virtual WindowController* userWindowController() const = 0;
   virtual void windowControllerDidBecomeKey(WindowController* controller) = 0;
   // After the window's own "機能" menu was filled.
   virtual void windowControllerDidBecomeMain(WindowController* controller) = 0;

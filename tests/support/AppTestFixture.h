@@ -53,6 +53,10 @@ public:
     if (settleLog) settleLog->push_back(menuTitle_.toStdString());
     return settleAnswer;
   }
+  void settleFinishedEditing() override
+  {
+    if (settleLog) settleLog->push_back(menuTitle_.toStdString() + " quietly");
+  }
   bool isEditingCell() const override { return editingCell; }
   bool validatePrintMenuItem() const override { return printable; }
   void printDocument() override { ++printCount; }

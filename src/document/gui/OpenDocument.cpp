@@ -182,8 +182,29 @@ void OpenDocument::windowControllerDidBecomeMain(WindowController* controller)
 
 bool OpenDocument::setEditingShiwakeToShiwakeArrayToSave()
 {
-  // Every window that edits the books, not only the one in front: a row typed into a
-  // cash book in the background would otherwise be lost while the save succeeds.
+  // The windows that edit the books settle their rows, the cash book the user is in
+  // with its sheet when its row is unfinished. A cash book in the background settles
+  // without a word: a finished row is registered, so that the save does not lose it,
+  // and an unfinished one stays as typed, neither stopping the save nor bringing its
+  // book to the front.
+  const DocumentWindowController* front = mainWindowController();
+  for (Kind kind : kEditingKinds) {
+    const std::vector<DocumentWindowController*> controllers = windowControllers_;
+    for (DocumentWindowController* wc : controllers) {
+      if (wc->windowKind() != kind) continue;
+      if (kind == Kind::Suitoucyou && wc != front)
+        wc->settleFinishedEditing();
+      else if (!wc->settleEditing())
+        return false;
+    }
+  }
+  return true;
+}
+
+bool OpenDocument::settleEditingBeforeClose()
+{
+  // Every window that edits the books, the books in the background too: a row they
+  // could not register would be lost with the window.
   for (Kind kind : kEditingKinds) {
     const std::vector<DocumentWindowController*> controllers = windowControllers_;
     for (DocumentWindowController* wc : controllers)
@@ -194,7 +215,7 @@ bool OpenDocument::setEditingShiwakeToShiwakeArrayToSave()
 
 bool OpenDocument::shouldCloseWindowController(WindowController* controller)
 {
-  if (!setEditingShiwakeToShiwakeArrayToSave()) return false;
+  if (!settleEditingBeforeClose()) return false;
   if (controller && controller->shouldCloseDocument()) return canCloseDocument();
   return true;
 }

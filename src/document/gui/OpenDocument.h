@@ -123,8 +123,13 @@ public:
 
   // --- save and close hooks
   // Before saving: every window that edits the books settles its row or record (the
-  // voucher, every cash book, the ledgers, the asset register); false stops the save.
+  // voucher, the cash books, the ledgers, the asset register); false stops the save.
+  // Only the cash book in front may stop it: one in the background registers a
+  // finished row without a word and keeps an unfinished one as typed.
   bool setEditingShiwakeToShiwakeArrayToSave();
+  // Before a window closes: every window that edits the books settles its row or
+  // record, each with its sheet; false keeps the window open.
+  bool settleEditingBeforeClose();
 
   // --- menus
   void setSubmenuOfShowSuitoucyouWindow();

@@ -1,6 +1,5 @@
 #include "document/gui/ProgressStateController.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -12,6 +11,8 @@
 #include <cmath>
 
 #include "platform/ModalSession.h"
+#include "platform/WindowController.h"
+#include "platform/WindowControllerHost.h"
 
 namespace kivo {
 namespace {
@@ -105,27 +106,19 @@ void ProgressStateController::beginModalSession(QWidget* window)
 {
   QWidget* over = window ? window->window() : nullptr;
   auto activation = ModalSession::Activation::Activate;
-  if (over && isElsewhereThanUser(over)) {
+  const auto* controller = qobject_cast<const WindowController*>(over);
+  if (controller && controller->host() && !controller->isMainWindow()) {
     // Work in a window the user is not in (a book in the background brought up to
     // date) leaves the user's window in front and with the keyboard: the sheet shows
     // over the user's window without activating, as a sheet over the other window
-    // would bring that window up with it.
-    over = QApplication::activeWindow();
+    // would bring that window up with it. The user's window is the one the
+    // application keeps, not the active window, which may be none between two sheets.
+    over = controller->host()->userWindowController();
     activation = ModalSession::Activation::WithoutActivating;
   }
   if (over && parentWidget() != over) setParent(over, Qt::Dialog | Qt::Sheet);
   session_ = std::make_unique<ModalSession>(this, activation);
   sinceUpdate_.start();
-}
-
-bool ProgressStateController::isElsewhereThanUser(const QWidget* over) const
-{
-  const QWidget* active = QApplication::activeWindow();
-  // No window active: the job began in a panel that has just closed.
-  if (!active || active == this) return false;
-  for (const QWidget* w = active; w; w = w->parentWidget())
-    if (w == over) return false;
-  return true;
 }
 
 ProgressStateController::ModalResponse ProgressStateController::runModalSession()

@@ -83,8 +83,6 @@ protected:
 
 private:
   void showValue();
-  // Whether the user is in a window other than the given one and its sheets.
-  bool isElsewhereThanUser(const QWidget* over) const;
 
   QLabel* progressField_;
   QLabel* subProgressField_;

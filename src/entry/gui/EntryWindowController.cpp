@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QUndoStack>
 #include <algorithm>
@@ -78,6 +79,15 @@ bool EntryWindowController::commitEditing()
 {
   EntryGridView* view = entryGridView();
   return !view || view->endEditing();
+}
+
+bool EntryWindowController::isEditedTextReadable() const
+{
+  EntryGridView* view = entryGridView();
+  if (!view || !view->isEditing()) return true;
+  Formatter* formatter = formatterForMatrix(view->selectedMatrixId(), view->selectedRow());
+  FieldValue value;
+  return !formatter || formatter->getObjectValue(value, view->fieldEditor()->text().toStdString(), nullptr);
 }
 
 void EntryWindowController::removeAllUndoActions()

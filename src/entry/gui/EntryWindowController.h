@@ -107,6 +107,9 @@ protected:
   // Ends the editing of the selected cell, reading its text; false when the text is
   // refused.
   bool commitEditing();
+  // Whether the text being typed in the selected cell reads as its column's value, so
+  // that commitEditing takes it without a word (true when no cell is being edited).
+  bool isEditedTextReadable() const;
   void removeAllUndoActions();
   // Return in a code or description cell: the column's picker; what is chosen goes
   // into the cell, and the stop key of the picker moves on. True when something was

@@ -502,7 +502,7 @@ bool SuitoucyouController::doAllSuitoucyouCellsHaveValidObjectValuesAtRow(int ro
   return result.ok;
 }
 
-SuitoucyouRegistrar::Result SuitoucyouController::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray()
+SuitoucyouRegistrar::Result SuitoucyouController::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(bool showErrorMessage)
 {
   const SuitoucyouRegistrar::Result result =
       SuitoucyouRegistrar::setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(book_, registrarContext());
@@ -516,7 +516,7 @@ SuitoucyouRegistrar::Result SuitoucyouController::setSuitoucyouRowOfSelectDenpyo
       updateSuitoucyouUI();
     });
   }
-  switch (result) {
+  switch (showErrorMessage ? result : SuitoucyouRegistrar::Result::Registered) {
   case SuitoucyouRegistrar::Result::DenpyouNoExhausted:
     beginAlertSheet(Suitoucyou::kInvalidDenpyouNoTitle, Suitoucyou::denpyouNoExhaustedMessage());
     break;
@@ -543,6 +543,18 @@ bool SuitoucyouController::handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwak
   setZandakaMatrixCellsValue();
   reloadSuitoucyouView();
   return true;
+}
+
+void SuitoucyouController::settleFinishedEditing()
+{
+  if (!suitoucyouView_ || !isEditedTextReadable() || !commitEditing()) return;
+  const int32_t n = book_.selectDenpyouNo();
+  if (!(n == 0 && book_.isEmptySuitoucyouRowOfDenpyouNo(0)) &&
+      !doAllSuitoucyouCellsHaveValidObjectValuesAtRow(-1, n, false))
+    return;
+  setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(false);
+  setZandakaMatrixCellsValue();
+  reloadSuitoucyouView();
 }
 
 // --- rows and the selection

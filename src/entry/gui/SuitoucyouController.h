@@ -124,8 +124,8 @@ public:
   // --- checks and registration
   bool doAllSuitoucyouCellsHaveValidObjectValuesAtRow(int row, int32_t denpyouNo, bool showErrorMessage);
   // Registers the row of selectDenpyouNo; shows the sheet of a refused numbered row
-  // or of an exhausted counter.
-  SuitoucyouRegistrar::Result setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray();
+  // or of an exhausted counter unless asked not to.
+  SuitoucyouRegistrar::Result setSuitoucyouRowOfSelectDenpyouNoToShiwakeArray(bool showErrorMessage = true);
   // "行を登録": false when the row check's sheet shows.
   bool handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwakeArrayMenu();
 
@@ -163,6 +163,9 @@ public:
 
   // --- the document's hooks
   bool settleEditing() override { return handleChoosesetSuitoucyouRowOfSelectDenpyouNoToShiwakeArrayMenu(); }
+  // A book in the background, before a save: its row is registered when it is
+  // finished, without a sheet; an unfinished row stays as typed.
+  void settleFinishedEditing() override;
 
 protected:
   void windowDidLoad() override;

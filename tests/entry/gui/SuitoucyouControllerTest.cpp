@@ -13,6 +13,7 @@
 #include "entry/gui/SuitoucyouView.h"
 #include "fields/gui/ModalDriver.h"
 #include "journal/gui/KanjyoumotocyouController.h"
+#include "trial/gui/ZandakaShisanController.h"
 
 namespace kivo::test {
 namespace {
@@ -236,55 +237,155 @@ TEST_F(SuitoucyouControllerTest, ABackgroundBooksTypedRowSurvivesASave)
   EXPECT_EQ(cellText(w, 0, Row::ZandakaMatrix), QStringLiteral("4,200"));
 }
 
-// Work in the window the user is in brings a book in the background up to date under
-// the progress sheet: a sort by date in another book, a save after a correction in the
-// ledger. The sheet shows over the user's window without activating, and the user's
-// window is the active one when it ends (offscreen, a window shown is activated).
-TEST_F(SuitoucyouControllerTest, ABackgroundBooksBalanceLeavesTheUsersWindowActive)
+// A save settles the cash book in front as its "行を登録" does: an unfinished row shows
+// its sheet and stops the save. A book in the background never stops it nor comes
+// forward: a finished row is registered without a word, an unfinished one (new, or a
+// registered row whose amount was cleared) stays as typed, the journal as registered.
+TEST_F(SuitoucyouControllerTest, ASaveStopsOnlyForTheFrontBooksUnfinishedRow)
 {
-  for (const bool fromLedger : {false, true}) {
-    SCOPED_TRACE(fromLedger ? "a correction in the ledger, then save" : "a sort in the other book");
-    auto b = makeBooks();
-    b->journal().assign({makeCashEntry(Date(2024, 4, 9), 1, kGenkin, kUriagedaka, 500),
-                         makeCashEntry(Date(2024, 4, 2), 2, kGenkin, kUriagedaka, 700)});
-    b->kaisya().setMinAvailableDenpyouNo(3);
-    SuitoucyouController* background = openBook(std::move(b));
-    auto* ledger =
-        fromLedger ? KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1) : nullptr;
-    auto* book = fromLedger ? nullptr : SuitoucyouController::showSuitoucyouWindow(session, kFutsuuYokin, -1);
-    WindowController* user = shown(ledger ? static_cast<WindowController*>(ledger) : book);
-    // Each showing of the sheet: over which window, and whether without activating.
-    struct Watch : QObject {
-      std::vector<std::pair<QWidget*, bool>> shown;
-      bool eventFilter(QObject* o, QEvent* e) override
-      {
-        auto* w = static_cast<QWidget*>(o);
-        if (e->type() == QEvent::Show)
-          shown.emplace_back(w->parentWidget(), w->testAttribute(Qt::WA_ShowWithoutActivating));
-        return false;
+  enum class Typed { UnfinishedNewRow, ClearedAmount, FinishedNewRow };
+  for (const bool inFront : {true, false}) {
+    for (const Typed typed : {Typed::UnfinishedNewRow, Typed::ClearedAmount, Typed::FinishedNewRow}) {
+      SCOPED_TRACE(testing::Message() << "in front " << inFront << ", typed " << static_cast<int>(typed));
+      auto b = makeBooks({.jigyoubu = true});
+      ShiwakePtr registered = makeCashEntry(Date(2024, 4, 5), 1, kFutsuuYokin, kUriagedaka, 5000);
+      for (auto set : {&Shiwake::setKarikataJigyoubuCode, &Shiwake::setKashikataJigyoubuCode,
+                       &Shiwake::setAiteKarikataJigyoubuCode, &Shiwake::setAiteKashikataJigyoubuCode})
+        ((*registered).*set)(1);
+      b->journal().assign({registered});
+      b->kaisya().setMinAvailableDenpyouNo(2);
+      SuitoucyouController* w = openBook(std::move(b), kFutsuuYokin);
+      if (typed == Typed::ClearedAmount) w->deselectSelectedCellAndThenSelectSuitoucyouRow(0, Row::InKingakuMatrix);
+      type(w, typed == Typed::ClearedAmount    ? std::initializer_list<const char*>{}
+              : typed == Typed::FinishedNewRow ? std::initializer_list<const char*>{"4/20", "300", "売上", "1", "1"}
+                                               : std::initializer_list<const char*>{"4/20", "300"});
+      if (typed != Typed::UnfinishedNewRow) {  // the amount, still in its cell
+        editor(w)->selectAll();
+        if (typed == Typed::ClearedAmount)
+          QTest::keyClick(editor(w), Qt::Key_Delete);
+        else
+          QTest::keyClicks(editor(w), QStringLiteral("4200"));
       }
-    } watch;
-    ProgressStateController* sheet = session->progressStateController();
-    sheet->installEventFilter(&watch);
-    if (ledger) {
-      ledger->tableView()->selectRow(1);
-      QTest::keyClick(ledger->tableView(), Qt::Key_Space);  // the date of the entry of 4/2
-      typeReturnIn(ledger->tableView()->findChild<QLineEdit*>(), QStringLiteral("4/3"));
-      ledger->tableView()->selectRow(2);
-      panelAnswer = path(QStringLiteral("books.kivo"));
+      const int row = w->book().selectedSuitoucyouRow();
+      WindowController* user = w;
+      if (!inFront) user = shown(ZandakaShisanController::showZandakaShisanWindow(session));
+
+      alerts.clear();
+      panelAnswer = path(QStringLiteral("books%1%2.kivo").arg(inFront).arg(static_cast<int>(typed)));
       QTest::keyClick(user, Qt::Key_S, Qt::ControlModifier);
-    } else {
-      book->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
+      flush();
+
+      const bool unfinished = typed != Typed::FinishedNewRow;
+      EXPECT_EQ(session->isDocumentEdited(), inFront && unfinished);
+      if (inFront && unfinished) {
+        ASSERT_EQ(alerts.size(), 1u);
+        EXPECT_EQ(std::pair(alerts[0].window.data(), alerts[0].text),
+                  std::pair(static_cast<QWidget*>(w),
+                            QString::fromUtf8(typed == Typed::ClearedAmount ? "金額が入力されていません。"
+                                                                            : "相手事業部が入力されていません。")));
+      } else {
+        EXPECT_TRUE(alerts.empty()) << alerts[0].text.toStdString();
+        EXPECT_EQ(std::pair(app->mainWindowController(), QApplication::activeWindow()),
+                  std::pair(user, static_cast<QWidget*>(user)));
+        // The row as typed; the file holds the registered entry as it was and the
+        // finished row numbered.
+        EXPECT_EQ(std::pair(cellText(w, row, Row::AiteKamokuMatrix), cellText(w, row, Row::InKingakuMatrix)),
+                  std::pair(QStringLiteral("売上高"), QString::fromUtf8(unfinished ? "" : "4,200")));
+        std::unique_ptr<MyDocument> saved = DocumentFile::readFromFile(panelAnswer.toStdString(), nullptr);
+        ASSERT_TRUE(saved);
+        std::vector<std::pair<int32_t, int64_t>> numbered;
+        for (const ShiwakePtr& s : saved->journal())
+          if (s->denpyouNo() > 0) numbered.emplace_back(s->denpyouNo(), s->karikataKingaku());
+        using Numbered = std::vector<std::pair<int32_t, int64_t>>;
+        EXPECT_EQ(numbered, (unfinished ? Numbered{{1, 5000}} : Numbered{{1, 5000}, {2, 4200}}));
+      }
+      closeNow(session);
     }
-    flush();
-    sheet->removeEventFilter(&watch);
-    EXPECT_EQ(session->isDocumentEdited(), !fromLedger);  // saved, or sorted
-    EXPECT_EQ(cellText(background, 1, Row::ZandakaMatrix), QStringLiteral("1,200"));
-    EXPECT_EQ(watch.shown, (std::vector<std::pair<QWidget*, bool>>{{user, true}}));
-    EXPECT_EQ(QApplication::activeWindow(), user);
-    // The sheet shows as any other when next it is for the window the user is in.
-    EXPECT_FALSE(sheet->windowHandle()->property("_q_showWithoutActivating").toBool());
-    closeNow(session);
+  }
+}
+
+// Work in the window the user is in brings the books in the background up to date
+// under the progress sheet, one sheet after another: a sort by date in another book, a
+// save after a correction in the ledger. Each sheet shows over the user's window
+// without activating, and the user's window is main and active when they end, however
+// the window system hands the keyboard about meanwhile: no window active between two
+// sheets, or a book in the background activated while a sheet shows.
+TEST_F(SuitoucyouControllerTest, BackgroundBooksBalancesLeaveTheUsersWindowActive)
+{
+  constexpr int32_t kKoguchiGenkin = 101;  // 小口現金
+  enum class Manager { NoWindowBetweenSheets, ActivatesABackgroundBook };
+  for (const bool fromLedger : {false, true}) {
+    for (const Manager manager : {Manager::NoWindowBetweenSheets, Manager::ActivatesABackgroundBook}) {
+      SCOPED_TRACE(std::string(fromLedger ? "a correction in the ledger, then save" : "a sort in another book") +
+                   (manager == Manager::NoWindowBetweenSheets ? ", no window active between the sheets"
+                                                              : ", a background book activated"));
+      auto b = makeBooks();
+      b->journal().assign({makeCashEntry(Date(2024, 4, 9), 1, kGenkin, kUriagedaka, 500),
+                           makeCashEntry(Date(2024, 4, 2), 2, kGenkin, kKoguchiGenkin, 700),
+                           makeCashEntry(Date(2024, 4, 5), 3, kKoguchiGenkin, kUriagedaka, 900)});
+      b->kaisya().setMinAvailableDenpyouNo(4);
+      SuitoucyouController* genkin = openBook(std::move(b));
+      SuitoucyouController* koguchi = shown(SuitoucyouController::showSuitoucyouWindow(session, kKoguchiGenkin, -1));
+      auto* ledger =
+          fromLedger ? KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1) : nullptr;
+      auto* book = fromLedger ? nullptr : SuitoucyouController::showSuitoucyouWindow(session, kFutsuuYokin, -1);
+      WindowController* user = shown(ledger ? static_cast<WindowController*>(ledger) : book);
+      // Each showing of the sheet: over which window, whether without activating, and
+      // the main window then. The window system's part is played as the sheets come
+      // and go.
+      struct Watch : QObject {
+        Manager manager;
+        QWidget* background;
+        AppController* app;
+        std::vector<std::tuple<QWidget*, bool, WindowController*>> shown;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+          auto* w = static_cast<QWidget*>(o);
+          if (e->type() == QEvent::Show) {
+            if (manager == Manager::ActivatesABackgroundBook) QApplication::setActiveWindow(background);
+            shown.emplace_back(w->parentWidget(), w->testAttribute(Qt::WA_ShowWithoutActivating),
+                               app->mainWindowController());
+          }
+          if (e->type() == QEvent::Hide && manager == Manager::NoWindowBetweenSheets)
+            QApplication::setActiveWindow(nullptr);
+          return false;
+        }
+      } watch;
+      watch.manager = manager;
+      watch.background = koguchi;
+      watch.app = app.get();
+      ProgressStateController* sheet = session->progressStateController();
+      sheet->installEventFilter(&watch);
+      if (ledger) {
+        ledger->tableView()->selectRow(1);
+        QTest::keyClick(ledger->tableView(), Qt::Key_Space);  // the date of the entry of 4/2
+        typeReturnIn(ledger->tableView()->findChild<QLineEdit*>(), QStringLiteral("4/3"));
+        ledger->tableView()->selectRow(2);
+        panelAnswer = path(QStringLiteral("books.kivo"));
+        QTest::keyClick(user, Qt::Key_S, Qt::ControlModifier);
+      } else {
+        book->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
+      }
+      flush();
+      sheet->removeEventFilter(&watch);
+      EXPECT_EQ(session->isDocumentEdited(), !fromLedger);  // saved, or sorted
+      EXPECT_EQ(std::pair(cellText(genkin, 1, Row::ZandakaMatrix), cellText(koguchi, 1, Row::ZandakaMatrix)),
+                std::pair(QStringLiteral("1,200"), QStringLiteral("200")));
+      using Shown = std::tuple<QWidget*, bool, WindowController*>;
+      const std::vector<Shown> overTheUsersWindow(2, Shown{user, true, user});
+      EXPECT_EQ(watch.shown, overTheUsersWindow);
+      EXPECT_EQ(std::pair(app->mainWindowController(), QApplication::activeWindow()),
+                std::pair(user, static_cast<QWidget*>(user)));
+
+      // A sheet for the user's own window shows over it and activating, as any other,
+      // with no window active when it begins.
+      QApplication::setActiveWindow(nullptr);
+      sheet->beginModalSession(user);
+      EXPECT_EQ(std::pair(sheet->parentWidget(), sheet->testAttribute(Qt::WA_ShowWithoutActivating)),
+                std::pair(static_cast<QWidget*>(user), false));
+      sheet->endModalSession();
+      closeNow(session);
+    }
   }
 }
 
