@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QThread>
 #include <QWindow>
 
 namespace kivo {
@@ -17,6 +20,10 @@ void setShownWithoutActivating(QWidget* window, bool on)
   // showing without activating.
   if (QWindow* handle = window->windowHandle()) handle->setProperty("_q_showWithoutActivating", on);
 }
+
+// How long a session waits, at most, for the window system to give the keyboard back
+// to the user's window once the session's window is gone.
+constexpr qint64 kKeyboardHandBackMs = 250;
 
 // Whether the widget is the window or lies within it (a sheet or panel over it).
 bool isWithin(const QWidget* widget, const QWidget* window)
@@ -59,16 +66,29 @@ ModalSession::~ModalSession()
   if (!activate_) --sessionsForAnotherWindow_;
   if (!window_) return;
   window_->removeEventFilter(this);
+  const QWindow* handle = window_->windowHandle();
   window_->hide();
   window_->setWindowModality(formerModality_);
   setShownWithoutActivating(window_, formerWithoutActivating_);
+  if (!userWindow_ || !userWindow_->isVisible()) return;
   // The window system gives the keyboard back to the window the session's window was
   // shown over; one that leaves no window active, or gave another window the
   // keyboard, has the user's window brought back and activated.
   const QWidget* active = QApplication::activeWindow();
-  if (userWindow_ && userWindow_->isVisible() && (active == window_ || !isWithin(active, userWindow_))) {
+  if (active == window_ || !isWithin(active, userWindow_)) {
     userWindow_->raise();
     userWindow_->activateWindow();
+  }
+  // A window system may have given the session's window the keyboard after all (a
+  // window manager focuses a dialog over the focused window). Until it has handed the
+  // keyboard back, the keys would still go to the window now hidden, and a session
+  // begun meanwhile would catch the hand-back and leave them there: the session waits
+  // for it, a moment at most, taking no input meanwhile.
+  QElapsedTimer waited;
+  waited.start();
+  while (handle && QGuiApplication::focusWindow() == handle && waited.elapsed() < kKeyboardHandBackMs) {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QThread::msleep(1);
   }
 }
 

@@ -7,7 +7,8 @@
 // A session begun without activating is for work in a window the user is not in: its
 // window, shown over the user's window (its parent), shows without being raised or
 // activated. A window system may still give a modal window, or another window, the
-// keyboard while the session lasts; when it ends, the user's window has it again.
+// keyboard while the session lasts; when it ends, the user's window has it again, and
+// the session waits (a moment at most) until the window system has handed it back.
 // While such a session runs, a window that becomes active was not chosen by the user
 // (isRunningForAnotherWindow).
 #pragma once

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 #include "platform/ModalSession.h"
 
@@ -41,6 +44,29 @@ TEST(ModalSessionTest, RunAndPollLastUntilTheWindowStopsThemAndClosingAborts)
     // Stays ended.
     session.stop(3);
     EXPECT_NE(session.poll(), ModalSession::Response::Continue);
+  }
+}
+
+// A window manager may focus a dialog shown over the focused window even when it is
+// shown without activating, and hands the keyboard back only after the dialog is
+// gone. Sessions for a window the user is not in, one after another, each end with
+// the keyboard back in the user's window, never left in the hidden one, where the
+// next session would catch the hand-back and the user's keys would go nowhere.
+TEST(ModalSessionTest, SessionsForAnotherWindowEachEndWithTheKeyboardBackInTheUsersWindow)
+{
+  QWidget user;
+  user.show();
+  user.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&user));
+  auto* sheet = new QWidget(&user, Qt::Dialog | Qt::Sheet);
+  for (int i = 0; i < 3; ++i) {
+    {
+      ModalSession session(sheet, ModalSession::Activation::WithoutActivating);
+      sheet->activateWindow();  // the window manager's doing
+      ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
+      EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
+    }
+    EXPECT_EQ(QGuiApplication::focusWindow(), user.windowHandle()) << "session " << i;
   }
 }
 
