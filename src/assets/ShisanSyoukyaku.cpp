@@ -495,7 +495,8 @@ void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKais
   if (closing.phaseBase >= 0 && a.basedCyoubokagakuForKaiteiSyoukyakuhi() < 0)
     a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(closing.phaseBase);
   // The closing term's ordinary charge as the register showed and printed it.
-  if (closing.charge >= 0) a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiForKaisya(a, closingTerm));
+  if (closing.charge >= 0)
+    a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), closing.charge));
   // The charges go in as far as the cost less the decreases taken by the term's end
   // leaves room, and never past the cost; while the cost is not entered, at most the
   // input limit, so that what the roll-forward writes is an amount the program reads

@@ -182,33 +182,31 @@ void OpenDocument::windowControllerDidBecomeMain(WindowController* controller)
 
 bool OpenDocument::setEditingShiwakeToShiwakeArrayToSave()
 {
-  // The windows that edit the books settle their rows, the cash book the user is in
-  // with its sheet when its row is unfinished. A cash book in the background settles
-  // without a word: a finished row is registered, so that the save does not lose it,
-  // and an unfinished one stays as typed, neither stopping the save nor bringing its
-  // book to the front.
+  // A cash book in the background settles without a word: a finished row is
+  // registered, so that the save does not lose it, and an unfinished one stays as
+  // typed, neither stopping the save nor bringing its book to the front.
+  return settleEditingWindows(true);
+}
+
+bool OpenDocument::settleEditingBeforeClose()
+{
+  // The books in the background too, each with its sheet: a row they could not
+  // register would be lost with the window.
+  return settleEditingWindows(false);
+}
+
+bool OpenDocument::settleEditingWindows(bool backgroundBooksQuietly)
+{
   const DocumentWindowController* front = mainWindowController();
   for (Kind kind : kEditingKinds) {
     const std::vector<DocumentWindowController*> controllers = windowControllers_;
     for (DocumentWindowController* wc : controllers) {
       if (wc->windowKind() != kind) continue;
-      if (kind == Kind::Suitoucyou && wc != front)
+      if (backgroundBooksQuietly && kind == Kind::Suitoucyou && wc != front)
         wc->settleFinishedEditing();
       else if (!wc->settleEditing())
         return false;
     }
-  }
-  return true;
-}
-
-bool OpenDocument::settleEditingBeforeClose()
-{
-  // Every window that edits the books, the books in the background too: a row they
-  // could not register would be lost with the window.
-  for (Kind kind : kEditingKinds) {
-    const std::vector<DocumentWindowController*> controllers = windowControllers_;
-    for (DocumentWindowController* wc : controllers)
-      if (wc->windowKind() == kind && !wc->settleEditing()) return false;
   }
   return true;
 }

@@ -181,6 +181,11 @@ protected:
   void deleteWindowControllers();
 
 private:
+  // Every window that edits the books settles its row or record, in the order of their
+  // kinds, each with its sheet (but for a cash book other than the main window when
+  // backgroundBooksQuietly); false when one could not.
+  bool settleEditingWindows(bool backgroundBooksQuietly);
+
   std::unique_ptr<MyDocument> document_;
   std::unique_ptr<QUndoStack> undoStack_;
   std::vector<DocumentWindowController*> windowControllers_;
