@@ -14,7 +14,6 @@
 #include "document/gui/DocumentWindowController.h"
 #include "platform/AlertSheet.h"
 #include "platform/HelpWindow.h"
-#include "platform/ModalSession.h"
 #include "platform/PrintFonts.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
@@ -90,12 +89,6 @@ DocumentSession* AppController::currentDocument() const { return DocumentSession
 
 void AppController::windowControllerDidBecomeKey(WindowController* controller)
 {
-  // A window the window system activates while the program shows a sheet for a
-  // window the user is not in was not chosen by the user: the user's window stays
-  // main, and has the keyboard back when the sheet ends.
-  if (controller != mainWindowController_ && mainWindowController_ && mainWindowController_->isVisible() &&
-      ModalSession::isRunningForAnotherWindow())
-    return;
   if (controller != mainWindowController_)
     setMainWindowController(controller);
   else

@@ -4,15 +4,15 @@
 // (poll answers Continue until the session was stopped or aborted). A window that is
 // hidden or closed aborts its session.
 //
-// A session begun without activating is for work in a window the user is not in: its
-// window, shown over the user's window (its parent), shows without being raised or
-// activated. A window system may still give a modal window, or another window, the
-// keyboard while the session lasts; when it ends, the user's window has it again, and
-// the session waits (a moment at most) until the window system has handed it back.
-// While such a session runs, a window that becomes active was not chosen by the user
-// (isRunningForAnotherWindow).
+// A session for polled work may show its window only once the work has lasted
+// kShowDelay (AfterDelay), as a progress window waits out its minimum duration: work
+// that ends sooner shows no window at all, so the keyboard never leaves the window the
+// user is in. Until the window shows, the polls handle every event but the user's
+// input, which is held in order and delivered once the session ends, to the windows
+// and fields it was typed into. The user cannot act while the work runs either way.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QWidget>
@@ -22,38 +22,40 @@ namespace kivo {
 class ModalSession : public QObject {
 public:
   enum class Response { Continue, Stopped, Aborted };
-  enum class Activation { Activate, WithoutActivating };
+  enum class Showing { AtOnce, AfterDelay };
+  static constexpr qint64 kShowDelay = 500;  // milliseconds
 
-  // Begins the session: the window is shown application-modally, brought to the front
-  // and made active unless asked not to be.
-  explicit ModalSession(QWidget* window, Activation activation = Activation::Activate);
-  // Ends the session: the window is hidden and gets its former modality back.
+  // Begins the session: the window is shown application-modally (at once, or at the
+  // first poll after kShowDelay), brought to the front and made active.
+  explicit ModalSession(QWidget* window, Showing showing = Showing::AtOnce);
+  // Ends the session: the window is hidden and gets its former modality back; input
+  // held meanwhile goes on to where it was typed.
   ~ModalSession() override;
   ModalSession(const ModalSession&) = delete;
   ModalSession& operator=(const ModalSession&) = delete;
 
   // Lets the application handle pending events; Continue while the session goes on.
   Response poll();
-  // Handles events until stop or abort is called (or the window is closed); answers
-  // the code given to stop, or -1 when aborted.
+  // Shows the window if it is not yet shown and handles events until stop or abort is
+  // called (or the window is closed); answers the code given to stop, or -1 when
+  // aborted.
   int run();
   void stop(int code = 0);
   void abort();
   bool isRunning() const { return response_ == Response::Continue; }
-  // Whether a session begun without activating is running.
-  static bool isRunningForAnotherWindow() { return sessionsForAnotherWindow_ > 0; }
+  bool isWindowShown() const { return shown_; }
 
 protected:
   // The window hidden or closed by other means aborts the session.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  void showWindow();
+
   QPointer<QWidget> window_;
-  bool activate_;
   Qt::WindowModality formerModality_;
-  bool formerWithoutActivating_;
-  QPointer<QWidget> userWindow_;  // the window shown over, when not activating
-  static int sessionsForAnotherWindow_;
+  bool shown_ = false;
+  QElapsedTimer since_;
   Response response_ = Response::Continue;
   int code_ = 0;
   QEventLoop loop_;

@@ -105,19 +105,14 @@ void ProgressStateController::showValue()
 void ProgressStateController::beginModalSession(QWidget* window)
 {
   QWidget* over = window ? window->window() : nullptr;
-  auto activation = ModalSession::Activation::Activate;
+  // Work for a window the user is not in (a book in the background brought up to
+  // date) shows its sheet, if it lasts, over the user's window: a sheet over the other
+  // window would bring that window up with it.
   const auto* controller = qobject_cast<const WindowController*>(over);
-  if (controller && controller->host() && !controller->isMainWindow()) {
-    // Work in a window the user is not in (a book in the background brought up to
-    // date) leaves the user's window in front and with the keyboard: the sheet shows
-    // over the user's window without activating, as a sheet over the other window
-    // would bring that window up with it. The user's window is the one the
-    // application keeps, not the active window, which may be none between two sheets.
-    over = controller->host()->userWindowController();
-    activation = ModalSession::Activation::WithoutActivating;
-  }
+  if (controller && controller->host() && !controller->isMainWindow())
+    if (WindowController* user = controller->host()->userWindowController()) over = user;
   if (over && parentWidget() != over) setParent(over, Qt::Dialog | Qt::Sheet);
-  session_ = std::make_unique<ModalSession>(this, activation);
+  session_ = std::make_unique<ModalSession>(this, ModalSession::Showing::AfterDelay);
   sinceUpdate_.start();
 }
 

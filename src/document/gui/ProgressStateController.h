@@ -1,8 +1,8 @@
 // The shared progress sheet of a document: a main text, a sub text, a bar that is
 // determinate or indeterminate, and a cancel button.
 //
-// Long work runs on the main thread. The job shows the sheet application-modally,
-// then polls it between its steps:
+// Long work runs on the main thread. The job begins the sheet's application-modal
+// session, then polls it between its steps:
 //
 //   progress->beginModalSession(window);
 //   for (...) {
@@ -12,8 +12,11 @@
 //   }
 //   progress->endModalSession();
 //
-// Each poll lets the application handle its events; the cancel button orders the
-// sheet out and aborts the session, so that the job's next poll stops it. A job of
+// The sheet shows only once the job has lasted half a second: a shorter job shows no
+// window, and what the user types meanwhile is held and then goes on to the field it
+// was typed in (ModalSession). Each poll lets the application handle its events; the
+// cancel button orders the sheet out and aborts the session, so that the job's next
+// poll stops it. A job of
 // many short steps updates and polls the sheet only when isDueForUpdate() says so,
 // and spends its time on its work rather than on repainting.
 #pragma once
@@ -50,7 +53,8 @@ public:
   void incrementProgressIndicator();
   void setProgressIndicatorValue(double value);
 
-  // The application-modal session of the sheet over the window (or the screen).
+  // The application-modal session of the sheet over the window (or the screen); the
+  // sheet shows at the first poll once the job has lasted ModalSession::kShowDelay.
   void beginModalSession(QWidget* window);
   ModalResponse runModalSession();
   // Whether the sheet should be brought up to date and polled now: true at most every

@@ -331,7 +331,8 @@ void SuitoucyouController::setZandakaMatrixCellsValue()
   if (!suitoucyouView_) return;
   if (book_.startRowWithInvalidZandaka() >= book_.numberOfSuitoucyouRows()) return;
   // A book in the background computes under the document's progress sheet, which
-  // keeps the user from acting until it ends; it cannot be cancelled.
+  // holds the user's input until it ends (and shows only if it lasts); it cannot be
+  // cancelled.
   ProgressStateController* progress = nullptr;
   if (!isMainWindow()) {
     progress = document()->progressStateController();

@@ -1,9 +1,13 @@
 // The shared progress sheet as a long job uses it: polled between steps.
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 
 #include "document/gui/ProgressStateController.h"
+#include "platform/ModalSession.h"
 #include "support/AppTestFixture.h"
+#include "support/TypedAhead.h"
 
 namespace kivo::test {
 namespace {
@@ -62,6 +66,8 @@ TEST_F(ProgressStateControllerTest, CancelStopsThePolledJobAtItsNextStepAndTheBa
   progress->setProgressFieldStringValue(QStringLiteral("書き出し中"));
   progress->setProgressIndicatorMaxValue(4);
   progress->beginModalSession(doc->documentInfoController());
+  QThread::msleep(ModalSession::kShowDelay);
+  EXPECT_EQ(progress->runModalSession(), Response::Continue);
   EXPECT_TRUE(progress->isVisible());
   EXPECT_EQ(progress->windowModality(), Qt::ApplicationModal);
   progress->incrementProgressIndicator();
@@ -75,6 +81,38 @@ TEST_F(ProgressStateControllerTest, CancelStopsThePolledJobAtItsNextStepAndTheBa
   QTest::keyClick(progress, Qt::Key_Escape);
   EXPECT_EQ(progress->runModalSession(), Response::Aborted);
   progress->endModalSession();
+}
+
+// A job shorter than the delay shows no sheet, and what the user types meanwhile goes
+// on, in order, to the field the user was in once the job ends; a job that lasts
+// shows the sheet over the window at its first poll past the delay, and there the
+// sheet is what the user faces.
+TEST_F(ProgressStateControllerTest, OnlyAJobThatLastsShowsTheSheetAndKeysTypedMeanwhileReachTheirField)
+{
+  DocumentSession* doc = openBooks();
+  ProgressStateController* progress = doc->progressStateController();
+  QWidget* window = doc->documentInfoController();
+  auto* field = new QLineEdit(window);
+  field->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  field->setFocus();
+  for (const bool lasting : {false, true}) {
+    SCOPED_TRACE(lasting ? "a job that lasts" : "a short job");
+    field->clear();
+    progress->beginModalSession(window);
+    bool shown = false;
+    for (int step = 0; step < 4; ++step) {
+      if (step == 1 && !lasting) typeAhead(window, QStringLiteral("15000"));
+      if (step == 2 && lasting) QThread::msleep(ModalSession::kShowDelay);
+      ASSERT_EQ(progress->runModalSession(), Response::Continue);
+      shown = shown || progress->isVisible();
+    }
+    progress->endModalSession();
+    EXPECT_EQ(shown, lasting);
+    flush();
+    EXPECT_EQ(field->text(), QString::fromUtf8(lasting ? "" : "15000"));
+  }
 }
 
 }  // namespace

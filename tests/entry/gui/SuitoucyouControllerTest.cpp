@@ -12,7 +12,9 @@
 #include "entry/gui/FurikaedenpyouView.h"
 #include "entry/gui/SuitoucyouView.h"
 #include "fields/gui/ModalDriver.h"
+#include "journal/gui/CyouhyouTableView.h"
 #include "journal/gui/KanjyoumotocyouController.h"
+#include "support/TypedAhead.h"
 #include "trial/gui/ZandakaShisanController.h"
 
 namespace kivo::test {
@@ -304,86 +306,124 @@ TEST_F(SuitoucyouControllerTest, ASaveStopsOnlyForTheFrontBooksUnfinishedRow)
   }
 }
 
-// Work in the window the user is in brings the books in the background up to date
-// under the progress sheet, one sheet after another: a sort by date in another book, a
-// save after a correction in the ledger. Each sheet shows over the user's window
-// without activating, and the user's window is main and active when they end, however
-// the window system hands the keyboard about meanwhile: no window active between two
-// sheets, or a book in the background activated while a sheet shows.
-TEST_F(SuitoucyouControllerTest, BackgroundBooksBalancesLeaveTheUsersWindowActive)
+// Work in the window the user is in brings the books behind up to date: a sort by
+// date in the book in front, a save from the ledger or the trial balance after a
+// correction of an entry of a book behind, a voucher registered whose lines touch the
+// books behind. However many books are behind, their work shows no window, the user's
+// window stays main and active, and what the user types at once goes, in order, to the
+// field the user is in.
+TEST_F(SuitoucyouControllerTest, KeysTypedWhileTheBooksBehindAreBroughtUpToDateReachTheUsersField)
 {
   constexpr int32_t kKoguchiGenkin = 101;  // 小口現金
-  enum class Manager { NoWindowBetweenSheets, ActivatesABackgroundBook };
-  for (const bool fromLedger : {false, true}) {
-    for (const Manager manager : {Manager::NoWindowBetweenSheets, Manager::ActivatesABackgroundBook}) {
-      SCOPED_TRACE(std::string(fromLedger ? "a correction in the ledger, then save" : "a sort in another book") +
-                   (manager == Manager::NoWindowBetweenSheets ? ", no window active between the sheets"
-                                                              : ", a background book activated"));
-      auto b = makeBooks();
-      b->journal().assign({makeCashEntry(Date(2024, 4, 9), 1, kGenkin, kUriagedaka, 500),
-                           makeCashEntry(Date(2024, 4, 2), 2, kGenkin, kKoguchiGenkin, 700),
-                           makeCashEntry(Date(2024, 4, 5), 3, kKoguchiGenkin, kUriagedaka, 900)});
-      b->kaisya().setMinAvailableDenpyouNo(4);
-      SuitoucyouController* genkin = openBook(std::move(b));
-      SuitoucyouController* koguchi = shown(SuitoucyouController::showSuitoucyouWindow(session, kKoguchiGenkin, -1));
-      auto* ledger =
-          fromLedger ? KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1) : nullptr;
-      auto* book = fromLedger ? nullptr : SuitoucyouController::showSuitoucyouWindow(session, kFutsuuYokin, -1);
-      WindowController* user = shown(ledger ? static_cast<WindowController*>(ledger) : book);
-      // Each showing of the sheet: over which window, whether without activating, and
-      // the main window then. The window system's part is played as the sheets come
-      // and go.
-      struct Watch : QObject {
-        Manager manager;
-        QWidget* background;
-        AppController* app;
-        std::vector<std::tuple<QWidget*, bool, WindowController*>> shown;
-        bool eventFilter(QObject* o, QEvent* e) override
-        {
-          auto* w = static_cast<QWidget*>(o);
-          if (e->type() == QEvent::Show) {
-            if (manager == Manager::ActivatesABackgroundBook) QApplication::setActiveWindow(background);
-            shown.emplace_back(w->parentWidget(), w->testAttribute(Qt::WA_ShowWithoutActivating),
-                               app->mainWindowController());
-          }
-          if (e->type() == QEvent::Hide && manager == Manager::NoWindowBetweenSheets)
-            QApplication::setActiveWindow(nullptr);
-          return false;
-        }
-      } watch;
-      watch.manager = manager;
-      watch.background = koguchi;
-      watch.app = app.get();
-      ProgressStateController* sheet = session->progressStateController();
-      sheet->installEventFilter(&watch);
-      if (ledger) {
-        ledger->tableView()->selectRow(1);
-        QTest::keyClick(ledger->tableView(), Qt::Key_Space);  // the date of the entry of 4/2
-        typeReturnIn(ledger->tableView()->findChild<QLineEdit*>(), QStringLiteral("4/3"));
-        ledger->tableView()->selectRow(2);
+  constexpr int32_t kTouzaYokin = 102;     // 当座預金
+  enum class Work { SortInFrontBook, SaveFromLedger, SaveFromTrialBalance, RegisterVoucher };
+  struct Book {
+    int32_t kamoku;
+    int32_t hojyo;
+  };
+  // Behind, in the order opened: 現金, 小口現金, 当座預金, 普通預金 (三井住友銀行).
+  const Book books[] = {{kGenkin, -1}, {kKoguchiGenkin, -1}, {kTouzaYokin, -1}, {kFutsuuYokin, 2}};
+  for (const Work work :
+       {Work::SortInFrontBook, Work::SaveFromLedger, Work::SaveFromTrialBalance, Work::RegisterVoucher}) {
+    for (const int behind : {1, 2, 4}) {
+      SCOPED_TRACE(testing::Message() << "work " << static_cast<int>(work) << ", books behind " << behind);
+      auto b = makeBooks({.hojyoKamoku = true});
+      std::vector<ShiwakePtr> entries;
+      int32_t no = 0;
+      for (const Book& book : books) {
+        entries.push_back(makeCashEntry(Date(2024, 4, 9 - no), no + 1, book.kamoku, kUriagedaka, 100 * (no + 1)));
+        entries.back()->setKarikataHojyoKamokuCode(book.hojyo);
+        entries.back()->setAiteKarikataHojyoKamokuCode(book.hojyo);
+        ++no;
+      }
+      b->journal().assign(entries);
+      b->kaisya().setMinAvailableDenpyouNo(no + 1);
+      openDocument(std::move(b));
+      std::vector<SuitoucyouController*> backgroundBooks;
+      for (int i = 0; i < behind; ++i)
+        backgroundBooks.push_back(
+            shown(SuitoucyouController::showSuitoucyouWindow(session, books[i].kamoku, books[i].hojyo)));
+      auto* genkinLedger =
+          work == Work::SaveFromLedger || work == Work::SaveFromTrialBalance
+              ? shown(KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1))
+              : nullptr;
+      if (genkinLedger) {
+        // The date of the 現金 entry corrected in the ledger, for the 現金 book behind.
+        genkinLedger->tableView()->selectRow(1);
+        QTest::keyClick(genkinLedger->tableView(), Qt::Key_Space);
+        typeReturnIn(genkinLedger->tableView()->findChild<QLineEdit*>(), QStringLiteral("4/3"));
+        genkinLedger->tableView()->selectRow(1);
         panelAnswer = path(QStringLiteral("books.kivo"));
-        QTest::keyClick(user, Qt::Key_S, Qt::ControlModifier);
-      } else {
-        book->functionMenuAction(QStringLiteral("日付順に並び替え"))->trigger();
+      }
+
+      WindowController* user = nullptr;
+      QString typed;                   // at once, as the work begins
+      std::function<QString()> field;  // the text of the field the user is in
+      switch (work) {
+      case Work::SortInFrontBook: {
+        SuitoucyouController* front = shown(SuitoucyouController::showSuitoucyouWindow(session, kFutsuuYokin, 1));
+        type(front, {"4/10", "300"});
+        click(front, front->book().selectedSuitoucyouRow(), Row::OutKingakuMatrix);
+        user = front;
+        typed = QStringLiteral("15000");
+        typeAhead(front, typed);
+        QTest::keyClick(front, Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+        field = [this, front] { return editor(front)->text(); };
+        break;
+      }
+      case Work::SaveFromLedger:
+        user = genkinLedger;
+        typeAheadKey(genkinLedger->tableView(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        typed = QStringLiteral("4/22");
+        typeAhead(genkinLedger, typed);
+        QTest::keyClick(genkinLedger, Qt::Key_S, Qt::ControlModifier);
+        field = [genkinLedger] {
+          auto* edit = genkinLedger->tableView()->findChild<QLineEdit*>();
+          return edit && edit->isVisible() ? edit->text() : QString();
+        };
+        break;
+      case Work::SaveFromTrialBalance: {
+        auto* trial = shown(ZandakaShisanController::showZandakaShisanWindow(session));
+        trial->selectTextField(trial->displayingPeriodFromField());
+        trial->selectedTableView()->setFocus();
+        user = trial;
+        // Down twice on the table, then Tab to the next period field.
+        CyouhyouTableView* table = trial->selectedTableView();
+        table->setCurrentIndex(table->model()->index(0, 0));
+        typed = QStringLiteral("row 2, to");
+        typeAheadKey(trial, Qt::Key_Down);
+        typeAheadKey(trial, Qt::Key_Down);
+        typeAheadKey(trial, Qt::Key_Tab);
+        QTest::keyClick(trial, Qt::Key_S, Qt::ControlModifier);
+        field = [trial, table] {
+          const bool to = trial->selectedTextField() == trial->displayingPeriodToField();
+          return QStringLiteral("row %1, %2").arg(table->currentIndex().row()).arg(to ? "to" : "from");
+        };
+        break;
+      }
+      case Work::RegisterVoucher: {
+        auto* voucher = shown(FurikaedenpyouController::showFurikaedenpyouWindow(session));
+        for (const char* t : {"4/15", "100", "1000", "300", "1000"})
+          typeInGrid(voucher->denpyouView(), QString::fromUtf8(t));
+        user = voucher;
+        typed = QStringLiteral("4/16");
+        typeAhead(voucher, typed);
+        QTest::keyClick(voucher->denpyouView()->fieldEditor(), Qt::Key_Tab);  // registers the voucher
+        field = [voucher] { return voucher->denpyouView()->fieldEditor()->text(); };
+        break;
+      }
       }
       flush();
-      sheet->removeEventFilter(&watch);
-      EXPECT_EQ(session->isDocumentEdited(), !fromLedger);  // saved, or sorted
-      EXPECT_EQ(std::pair(cellText(genkin, 1, Row::ZandakaMatrix), cellText(koguchi, 1, Row::ZandakaMatrix)),
-                std::pair(QStringLiteral("1,200"), QStringLiteral("200")));
-      using Shown = std::tuple<QWidget*, bool, WindowController*>;
-      const std::vector<Shown> overTheUsersWindow(2, Shown{user, true, user});
-      EXPECT_EQ(watch.shown, overTheUsersWindow);
+      EXPECT_EQ(field(), typed);
+      EXPECT_FALSE(session->progressStateController()->isVisible());
       EXPECT_EQ(std::pair(app->mainWindowController(), QApplication::activeWindow()),
                 std::pair(user, static_cast<QWidget*>(user)));
-
-      // A sheet for the user's own window shows over it and activating, as any other,
-      // with no window active when it begins.
-      QApplication::setActiveWindow(nullptr);
-      sheet->beginModalSession(user);
-      EXPECT_EQ(std::pair(sheet->parentWidget(), sheet->testAttribute(Qt::WA_ShowWithoutActivating)),
-                std::pair(static_cast<QWidget*>(user), false));
-      sheet->endModalSession();
+      // The books behind were brought up to date all the same (a registered voucher
+      // leaves them to when they come to the front).
+      if (work != Work::RegisterVoucher) {
+        for (SuitoucyouController* book : backgroundBooks)
+          EXPECT_FALSE(cellText(book, 0, Row::ZandakaMatrix).isEmpty());
+      }
       closeNow(session);
     }
   }

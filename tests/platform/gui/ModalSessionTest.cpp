@@ -1,14 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #include "platform/ModalSession.h"
+#include "support/TypedAhead.h"
 
-namespace kivo {
+namespace kivo::test {
 namespace {
 
 TEST(ModalSessionTest, RunAndPollLastUntilTheWindowStopsThemAndClosingAborts)
@@ -47,28 +51,47 @@ TEST(ModalSessionTest, RunAndPollLastUntilTheWindowStopsThemAndClosingAborts)
   }
 }
 
-// A window manager may focus a dialog shown over the focused window even when it is
-// shown without activating, and hands the keyboard back only after the dialog is
-// gone. Sessions for a window the user is not in, one after another, each end with
-// the keyboard back in the user's window, never left in the hidden one, where the
-// next session would catch the hand-back and the user's keys would go nowhere.
-TEST(ModalSessionTest, SessionsForAnotherWindowEachEndWithTheKeyboardBackInTheUsersWindow)
+// A session shown after a delay, for polled work: work that ends sooner shows no
+// window, and what the user types or clicks meanwhile waits, in order, until the
+// session ends, then goes where it was typed or clicked, with no further call needed.
+// Work that lasts shows the window at the first poll past the delay.
+TEST(ModalSessionTest, ASessionShownAfterADelayHoldsTheUsersInputUntilItEnds)
 {
   QWidget user;
+  auto* field = new QLineEdit(&user);
+  auto* button = new QPushButton(QStringLiteral("OK"), &user);
+  button->move(0, 40);
+  button->setFocusPolicy(Qt::NoFocus);  // the keys after the click stay in the field
+  int clicks = 0;
+  QObject::connect(button, &QPushButton::clicked, [&] { ++clicks; });
   user.show();
   user.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&user));
+  field->setFocus();
   auto* sheet = new QWidget(&user, Qt::Dialog | Qt::Sheet);
-  for (int i = 0; i < 3; ++i) {
-    {
-      ModalSession session(sheet, ModalSession::Activation::WithoutActivating);
-      sheet->activateWindow();  // the window manager's doing
-      ASSERT_TRUE(QTest::qWaitForWindowActive(sheet));
-      EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
-    }
-    EXPECT_EQ(QGuiApplication::focusWindow(), user.windowHandle()) << "session " << i;
+  {
+    ModalSession session(sheet, ModalSession::Showing::AfterDelay);
+    typeAhead(&user, QStringLiteral("4/1"));
+    clickAhead(button, button->rect().center());
+    typeAhead(&user, QStringLiteral("0"));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
+    EXPECT_EQ(std::tuple(field->text(), clicks, sheet->isVisible(), session.isWindowShown()),
+              std::tuple(QString(), 0, false, false));
   }
+  QEventLoop loop;  // the application's own loop, woken by the session's end
+  QTimer::singleShot(200, &loop, &QEventLoop::quit);
+  loop.exec();
+  EXPECT_EQ(std::pair(field->text(), clicks), std::pair(QStringLiteral("4/10"), 1));
+  EXPECT_EQ(QGuiApplication::focusWindow(), user.windowHandle());
+
+  {
+    ModalSession session(sheet, ModalSession::Showing::AfterDelay);
+    QThread::msleep(ModalSession::kShowDelay);
+    EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
+    EXPECT_EQ(std::pair(sheet->isVisible(), sheet->windowModality()), std::pair(true, Qt::ApplicationModal));
+  }
+  EXPECT_FALSE(sheet->isVisible());
 }
 
 }  // namespace
-}  // namespace kivo
+}  // namespace kivo::test

@@ -1,0 +1,46 @@
+// Input the user types or clicks ahead while the program works: posted to the window
+// system's queue, as a window system queues what arrives while the main thread is
+// busy, and delivered when the program next handles input, to the window's widget
+// that has the keyboard (or the one under the pointer).
+#pragma once
+
+#include <qpa/qwindowsysteminterface.h>
+
+#include <QString>
+#include <QWidget>
+#include <QWindow>
+
+namespace kivo::test {
+
+using Queued = QWindowSystemInterface::AsynchronousDelivery;
+
+inline void typeAheadKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                         const QString& text = {})
+{
+  QWindow* handle = window->window()->windowHandle();
+  QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyPress, key, modifiers, text);
+  QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyRelease, key, modifiers, text);
+}
+
+// Each character as its key: ASCII on its own key code, any other character as the
+// text of a key without one.
+inline void typeAhead(QWidget* window, const QString& text)
+{
+  for (QChar c : text) {
+    const int key = c.unicode() < 0x80 ? int{c.toUpper().unicode()} : int{Qt::Key_unknown};
+    typeAheadKey(window, static_cast<Qt::Key>(key), Qt::NoModifier, QString(c));
+  }
+}
+
+inline void clickAhead(QWidget* widget, QPoint at)
+{
+  QWindow* handle = widget->window()->windowHandle();
+  const QPointF local = widget->mapTo(widget->window(), at);
+  const QPointF global = widget->mapToGlobal(at);
+  QWindowSystemInterface::handleMouseEvent<Queued>(handle, local, global, Qt::LeftButton, Qt::LeftButton,
+                                                   QEvent::MouseButtonPress);
+  QWindowSystemInterface::handleMouseEvent<Queued>(handle, local, global, Qt::NoButton, Qt::LeftButton,
+                                                   QEvent::MouseButtonRelease);
+}
+
+}  // namespace kivo::test
