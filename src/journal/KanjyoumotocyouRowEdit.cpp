@@ -277,4 +277,15 @@ void KanjyoumotocyouRowEdit::restoreRow(MyDocument& document, const Removal& rem
   document.makeAllOutputWindowDisplayArrayVoid();
 }
 
+int KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(const std::vector<ShiwakePtr>& rows, const ShiwakePtr& selected,
+                                                   int selectedRow)
+{
+  if (selected) {
+    const auto it = std::find(rows.begin(), rows.end(), selected);
+    if (it != rows.end()) return static_cast<int>(it - rows.begin());
+  }
+  if (selectedRow < 0 || rows.empty()) return -1;
+  return std::min(selectedRow, static_cast<int>(rows.size()) - 1);
+}
+
 }  // namespace kivo

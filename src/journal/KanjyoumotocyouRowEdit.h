@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "fields/FieldValue.h"
 #include "model/Shiwake.h"
@@ -105,6 +106,16 @@ public:
   static std::optional<Removal> removeRow(MyDocument& document, const ShiwakePtr& e);
   // Puts the entry back where it stood.
   static void restoreRow(MyDocument& document, const Removal& removal);
+
+  // --- the selection across a refresh
+  // The row a ledger selects once its rows are built anew (rows: each new row's entry,
+  // null for a balance or total row). A correction may move entries, and the rows are
+  // sorted again only at the next refresh, after the user has chosen another row: the
+  // selection stays on the entry that was selected, wherever it now stands, so that
+  // the next correction acts on it. A selected balance or total row, or an entry the
+  // ledger no longer shows, keeps the row number (selectedRow), held to the last row.
+  // -1: no row to select.
+  static int rowToSelectAfterUpdate(const std::vector<ShiwakePtr>& rows, const ShiwakePtr& selected, int selectedRow);
 
   static constexpr const char* kPartOfVoucherMessage =
       "複製しようとしている仕訳は複数の行からなる振替伝票の一行です。振替伝票の一行だけを複製することはできません。";

@@ -159,5 +159,27 @@ TEST(KanjyoumotocyouRowEdit, DuplicatesTakeTheNextNumber)
   }
 }
 
+// After a refresh the selection stays on its entry wherever the rows put it; a total
+// row, or an entry no longer shown, keeps the row number, held to the last row.
+TEST(KanjyoumotocyouRowEdit, TheSelectionFollowsItsEntryAcrossARefresh)
+{
+  const ShiwakePtr a = makeCashEntry(Date(2024, 4, 19), 1, kGenkin, kUriagedaka, 1000);
+  const ShiwakePtr b = makeCashEntry(Date(2024, 4, 19), 2, kShoumouhinhi, kGenkin, 300);
+  using Rows = std::vector<ShiwakePtr>;
+  const Rows sorted{nullptr, b, nullptr, a, nullptr, nullptr};  // a moved past April's total
+  // The rows, the entry that was selected, its row before; the row to select.
+  const std::tuple<const char*, Rows, ShiwakePtr, int, int> cases[] = {
+      {"an entry moved", sorted, a, 1, 3},
+      {"an entry moved up", sorted, b, 2, 1},
+      {"a total row", sorted, nullptr, 4, 4},
+      {"an entry gone", {nullptr, a, nullptr, nullptr}, b, 2, 2},
+      {"an entry gone from the last row", {nullptr, nullptr}, b, 3, 1},
+      {"no rows", {}, a, 1, -1},
+      {"no selection", sorted, nullptr, -1, -1},
+  };
+  for (const auto& [what, rows, selected, selectedRow, row] : cases)
+    EXPECT_EQ(Edit::rowToSelectAfterUpdate(rows, selected, selectedRow), row) << what;
+}
+
 }  // namespace
 }  // namespace kivo

@@ -526,6 +526,7 @@ void KanjyoumotocyouController::recomputeUI()
   setDisplayingPeriodFieldValue();
 
   const int keep = tableView_->selectedRow();
+  const ShiwakePtr kept = shiwakeOfRow(keep);
   progressIndicator_->show();
   MyDocument& doc = document()->document();
   displayMotocyouArray_ =
@@ -545,7 +546,8 @@ void KanjyoumotocyouController::recomputeUI()
 
   const int n = numberOfRowsInTableView();
   if (selectRowAfterUpdate_ == -1) {
-    if (keep >= 0 && n > 0) tableView_->selectRow(std::min(keep, n - 1));
+    const int row = KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(rowShiwakeArray_, kept, keep);
+    if (row >= 0) tableView_->selectRow(row);
   } else if (n > 0) {
     tableView_->selectRow(std::min(selectRowAfterUpdate_, n - 1));
   }

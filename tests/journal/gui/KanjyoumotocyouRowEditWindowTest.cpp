@@ -173,6 +173,76 @@ TEST_F(KanjyoumotocyouRowEditWindowTest, AClickOnTheSelectedRowOpensTheCellAndWh
   EXPECT_FALSE(w->isEditingCell());
 }
 
+// A corrected date is sorted into place by the refresh that the user's next choice of
+// row brings: the selection stays on the entry chosen, by click or arrow key, wherever
+// the refresh puts it, and the next correction acts on it, not on the entry that moved
+// under the pointer.
+TEST_F(KanjyoumotocyouRowEditWindowTest, TheSelectionStaysOnTheChosenEntryWhenARefreshSortsTheRows)
+{
+  enum class Move { Click, Down, Up };
+  // 現金: 開始残高, レジ 4/19, 金庫 4/19, 文具 4/25, 4月合計, 合計.
+  // 普通預金／みずほ銀行 (sub-account 1): 開始残高, 振込 4/19, 引落 4/19, 4月合計, 合計.
+  // The sub ledger (-1: 現金), the row corrected, its cell and the text; the row the
+  // user goes to and how, and the entry it shows.
+  const std::tuple<const char*, int32_t, int, Column, QString, int, Move, const char*> cases[] = {
+      {"a click below", -1, 1, Column::Date, "4/20", 2, Move::Click, "金庫"},
+      {"a click above", -1, 2, Column::Date, "4/18", 1, Move::Click, "レジ"},
+      {"arrow down", -1, 1, Column::Date, "4/20", 2, Move::Down, "金庫"},
+      {"arrow up", -1, 2, Column::Date, "4/18", 1, Move::Up, "レジ"},
+      {"a date past the month's total", -1, 1, Column::Date, "5/1", 3, Move::Click, "文具"},
+      {"a sub ledger", 1, 1, Column::Date, "4/20", 2, Move::Click, "引落"},
+      {"an amount: the order stays", -1, 1, Column::KarikataKingaku, "1,200", 2, Move::Click, "金庫"},
+  };
+  for (const auto& [what, hojyo, row, column, text, toRow, move, chosen] : cases) {
+    SCOPED_TRACE(what);
+    openEntryBooks({.hojyoKamoku = true});
+    addCashBookEntry(Date(2024, 4, 19), kGenkin, kUriagedaka, 1000, "レジ");
+    addCashBookEntry(Date(2024, 4, 19), kShoumouhinhi, kGenkin, 300, "金庫");
+    addCashBookEntry(Date(2024, 4, 25), kShoumouhinhi, kGenkin, 100, "文具");
+    for (const auto& [tekiyou, kariHojyo, kashiHojyo] :
+         {std::tuple("振込", 1, -1), std::tuple("他行", 2, -1), std::tuple("引落", -1, 1)}) {
+      const int32_t n = addCashBookEntry(Date(2024, 4, 19), kariHojyo < 0 ? kShoumouhinhi : kFutsuuYokin,
+                                         kariHojyo < 0 ? kFutsuuYokin : kUriagedaka, 2000, tekiyou);
+      const ShiwakePtr e = books().journal().entriesOfDenpyouNo(n).front();
+      e->setKarikataHojyoKamokuCode(kariHojyo);
+      e->setAiteKarikataHojyoKamokuCode(kariHojyo);
+      e->setKashikataHojyoKamokuCode(kashiHojyo);
+      e->setAiteKashikataHojyoKamokuCode(kashiHojyo);
+    }
+    KanjyoumotocyouController* w = openLedger(hojyo < 0 ? kGenkin : kFutsuuYokin, hojyo);
+    CyouhyouTableView* table = w->tableView();
+    const ShiwakePtr corrected = w->shiwakeOfRow(row);
+    const ShiwakePtr target = w->shiwakeOfRow(toRow);
+    ASSERT_TRUE(corrected && target);
+    ASSERT_EQ(target->tekiyou(), chosen);
+    QTest::keyClick(openCell(w, row, column, text), Qt::Key_Return);
+    flush();
+    ASSERT_EQ(w->shiwakeOfRow(row), corrected);  // not sorted yet
+    const Date correctedDate = corrected->date();
+
+    if (move == Move::Click)
+      QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                        table->visualRect(w->tableModel()->index(toRow, 0)).center());
+    else
+      QTest::keyClick(table, move == Move::Down ? Qt::Key_Down : Qt::Key_Up);
+    flush();
+    const ShiwakePtr selected = w->shiwakeOfRow(table->selectedRow());
+    EXPECT_EQ(selected ? selected->tekiyou() : std::string(), chosen);
+    QTest::keyClick(table, Qt::Key_Space);
+    flush();
+    QLineEdit* editor = table->findChild<QLineEdit*>();
+    EXPECT_TRUE(editor);
+    if (editor) {
+      editor->setText("4/22");
+      QTest::keyClick(editor, Qt::Key_Return);
+      flush();
+    }
+    EXPECT_EQ(target->date().toString(), Date(2024, 4, 22).toString());
+    EXPECT_EQ(corrected->date().toString(), correctedDate.toString());
+    closeNow(session);
+  }
+}
+
 TEST_F(KanjyoumotocyouRowEditWindowTest, DuplicateRemoveAndUndo)
 {
   openEntryBooks();
