@@ -134,12 +134,17 @@ TEST_F(DocumentSessionTest, SaveWritesTheFileClearsTheChangedMarkAndSettlesEvery
   EXPECT_TRUE(doc->isDocumentEdited());
   EXPECT_EQ(QFileInfo(doc->filePath()).lastModified(), before);
 
-  // ... and keeps a window from closing.
+  // ... and keeps a window from closing. Closing one window leaves a cash book that
+  // is neither in front nor the closing window as it is.
+  log.clear();
   closeNow(report);
   EXPECT_NE(doc->zandakaShisanController(), nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳2"}));
   book2->settleAnswer = true;
+  log.clear();
   closeNow(report);
   EXPECT_EQ(doc->zandakaShisanController(), nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"振替伝票", "出納帳2", "元帳"}));
 }
 
 TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOverAndClosingAChangedOneAsks)

@@ -185,27 +185,30 @@ bool OpenDocument::setEditingShiwakeToShiwakeArrayToSave()
   // A cash book in the background settles without a word: a finished row is
   // registered, so that the save does not lose it, and an unfinished one stays as
   // typed, neither stopping the save nor bringing its book to the front.
-  return settleEditingWindows(true);
+  return settleEditingWindows(Settling::Save);
 }
 
 bool OpenDocument::settleEditingBeforeClose()
 {
   // The books in the background too, each with its sheet: a row they could not
-  // register would be lost with the window.
-  return settleEditingWindows(false);
+  // register would be lost with the windows.
+  return settleEditingWindows(Settling::DocumentClose);
 }
 
-bool OpenDocument::settleEditingWindows(bool backgroundBooksQuietly)
+bool OpenDocument::settleEditingWindows(Settling settling, const DocumentWindowController* closing)
 {
   const DocumentWindowController* front = mainWindowController();
   for (Kind kind : kEditingKinds) {
     const std::vector<DocumentWindowController*> controllers = windowControllers_;
     for (DocumentWindowController* wc : controllers) {
       if (wc->windowKind() != kind) continue;
-      if (backgroundBooksQuietly && kind == Kind::Suitoucyou && wc != front)
+      const bool aside =
+          settling != Settling::DocumentClose && kind == Kind::Suitoucyou && wc != front && wc != closing;
+      if (!aside) {
+        if (!wc->settleEditing()) return false;
+      } else if (settling == Settling::Save) {
         wc->settleFinishedEditing();
-      else if (!wc->settleEditing())
-        return false;
+      }
     }
   }
   return true;
@@ -213,9 +216,10 @@ bool OpenDocument::settleEditingWindows(bool backgroundBooksQuietly)
 
 bool OpenDocument::shouldCloseWindowController(WindowController* controller)
 {
-  if (!settleEditingBeforeClose()) return false;
-  if (controller && controller->shouldCloseDocument()) return canCloseDocument();
-  return true;
+  if (controller && controller->shouldCloseDocument()) return settleEditingBeforeClose() && canCloseDocument();
+  // A book in the background stays open with its row as typed: only the book in front
+  // and the closing window's own settle with their sheets.
+  return settleEditingWindows(Settling::WindowClose, DocumentWindowController::of(controller));
 }
 
 void OpenDocument::windowControllerDidClose(WindowController* controller, bool closesDocument)

@@ -127,8 +127,9 @@ public:
   // Only the cash book in front may stop it: one in the background registers a
   // finished row without a word and keeps an unfinished one as typed.
   bool setEditingShiwakeToShiwakeArrayToSave();
-  // Before a window closes: every window that edits the books settles its row or
-  // record, each with its sheet; false keeps the window open.
+  // Before the document closes or the application quits: every window that edits the
+  // books settles its row or record, each with its sheet; false keeps the document
+  // open.
   bool settleEditingBeforeClose();
 
   // --- menus
@@ -160,6 +161,11 @@ public:
   virtual DocumentWindowController* refuseForBlockingSheet(QWidget* fallbackParent = nullptr) = 0;
 
   // --- WindowControllerHost, the document's part
+  // Before one window closes the voucher, the ledgers, the asset register, the cash
+  // book in front and the closing window settle, each with its sheet, false keeping
+  // the window open; another cash book keeps its row as typed in its window, which
+  // stays open, and stays behind. A window that closes the document settles every one
+  // and asks about saving.
   bool shouldCloseWindowController(WindowController* controller) override;
   void windowControllerDidClose(WindowController* controller, bool closesDocument) override;
   void windowControllerDidBecomeMain(WindowController* controller) override;
@@ -181,10 +187,15 @@ protected:
   void deleteWindowControllers();
 
 private:
+  // What the rows are settled for, which decides the cash books that settle with their
+  // sheets: for a save and before a window closes the main window's and the closing
+  // window's; before the document closes every one. For a save the other books settle
+  // without a word; before a window closes they are left as typed.
+  enum class Settling { Save, WindowClose, DocumentClose };
   // Every window that edits the books settles its row or record, in the order of their
-  // kinds, each with its sheet (but for a cash book other than the main window when
-  // backgroundBooksQuietly); false when one could not.
-  bool settleEditingWindows(bool backgroundBooksQuietly);
+  // kinds, each with its sheet but for the cash books the settling leaves aside; false
+  // when one could not.
+  bool settleEditingWindows(Settling settling, const DocumentWindowController* closing = nullptr);
 
   std::unique_ptr<MyDocument> document_;
   std::unique_ptr<QUndoStack> undoStack_;

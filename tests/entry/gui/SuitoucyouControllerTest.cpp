@@ -2,6 +2,7 @@
 // the running balance, the pending entry, row removal with undo, the refresh from the
 // voucher window, saving, switching books and the book's shortcut.
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QUndoStack>
 
@@ -304,6 +305,102 @@ TEST_F(SuitoucyouControllerTest, ASaveStopsOnlyForTheFrontBooksUnfinishedRow)
       closeNow(session);
     }
   }
+}
+
+// Closing one window settles what goes with it and what is in front, each with its
+// sheet: the closing book's own row (an unfinished one keeps the window open), the
+// voucher, a ledger's cell being edited. A book behind keeps its unfinished row as
+// typed, and stays open and behind. Closing the document or quitting settles it too.
+TEST_F(SuitoucyouControllerTest, ClosingAWindowLeavesTheBooksBehindAsTyped)
+{
+  enum class Closing { BookWithoutRow, BooksUnfinishedRow, BooksFinishedRow, Voucher, LedgerEditingACell };
+  const auto openWithABookBehind = [&] {
+    auto b = makeBooks();
+    b->journal().assign({makeCashEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 5000)});
+    b->kaisya().setMinAvailableDenpyouNo(2);
+    SuitoucyouController* behind = openBook(std::move(b), kFutsuuYokin);
+    type(behind, {"6/1", "300"});  // no amount
+    return behind;
+  };
+  const auto asTyped = [&](SuitoucyouController* book) {
+    return std::pair(cellText(book, 0, Row::DateMatrix), cellText(book, 0, Row::AiteKamokuMatrix));
+  };
+  // The window to close, and the numbered entries (date, amount) once it is closed.
+  using Numbered = std::vector<std::pair<Date, int64_t>>;
+  const std::pair<Date, int64_t> registered{Date(2024, 4, 5), 5000};
+  const std::pair<Closing, Numbered> cases[] = {
+      {Closing::BookWithoutRow, {registered}},
+      {Closing::BooksUnfinishedRow, {registered}},
+      {Closing::BooksFinishedRow, {registered, {Date(2024, 4, 20), 4200}}},
+      {Closing::Voucher, {registered, {Date(2024, 4, 15), 1000}}},
+      {Closing::LedgerEditingACell, {{Date(2024, 4, 3), 5000}}},
+  };
+  for (const auto& [closing, journal] : cases) {
+    SCOPED_TRACE(static_cast<int>(closing));
+    QPointer<SuitoucyouController> behind = openWithABookBehind();
+    WindowController* w = nullptr;
+    if (closing == Closing::Voucher) {
+      auto* voucher = shown(FurikaedenpyouController::showFurikaedenpyouWindow(session));
+      for (const char* t : {"4/15", "100", "1000", "300", "1000"})
+        typeInGrid(voucher->denpyouView(), QString::fromUtf8(t));
+      w = voucher;
+    } else if (closing == Closing::LedgerEditingACell) {
+      auto* ledger = shown(KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1));
+      ledger->tableView()->selectRow(1);
+      QTest::keyClick(ledger->tableView(), Qt::Key_Space);  // the date of the entry
+      ledger->tableView()->findChild<QLineEdit*>()->selectAll();
+      QTest::keyClicks(ledger->tableView()->findChild<QLineEdit*>(), QStringLiteral("4/3"));
+      w = ledger;
+    } else {
+      auto* book = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));
+      if (closing != Closing::BookWithoutRow) {
+        type(book, {"4/20", "300", "売上"});
+        if (closing == Closing::BooksFinishedRow) QTest::keyClicks(editor(book), QStringLiteral("4200"));
+      }
+      w = book;
+    }
+    QPointer<WindowController> closed = w;
+    alerts.clear();
+    closeNow(w);
+
+    const bool refused = closing == Closing::BooksUnfinishedRow;
+    EXPECT_EQ(closed.isNull(), !refused);
+    if (refused) {
+      ASSERT_EQ(alerts.size(), 1u);
+      EXPECT_EQ(std::pair(alerts[0].window.data(), alerts[0].text),
+                std::pair(static_cast<QWidget*>(w), QStringLiteral("金額が入力されていません。")));
+    } else {
+      EXPECT_TRUE(alerts.empty()) << alerts[0].text.toStdString();
+    }
+    // What was typed in the closing window is in the journal.
+    Numbered numbered;
+    for (const ShiwakePtr& s : books().journal())
+      if (s->denpyouNo() > 0) numbered.emplace_back(s->date(), s->karikataKingaku());
+    EXPECT_EQ(numbered, journal);
+    // The book behind: open, its row as typed, not brought forward.
+    ASSERT_FALSE(behind.isNull());
+    EXPECT_EQ(asTyped(behind), std::pair(QStringLiteral("06/01"), QStringLiteral("売上高")));
+    EXPECT_NE(app->mainWindowController(), behind.data());
+    EXPECT_NE(QApplication::activeWindow(), static_cast<QWidget*>(behind.data()));
+    closeNow(session);
+  }
+
+  // Closing the document or quitting settles the book behind too, with its sheet.
+  SuitoucyouController* behind = openWithABookBehind();
+  activate(session->documentInfoController());
+  for (const bool quitting : {false, true}) {
+    SCOPED_TRACE(quitting ? "quitting" : "closing the document");
+    alerts.clear();
+    if (quitting)
+      EXPECT_FALSE(app->terminate());
+    else
+      closeNow(session->documentInfoController());
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(std::pair(alerts[0].window.data(), alerts[0].text),
+              std::pair(static_cast<QWidget*>(behind), QStringLiteral("金額が入力されていません。")));
+    EXPECT_NE(session->documentInfoController(), nullptr);
+  }
+  closeNow(session);
 }
 
 // Work in the window the user is in brings the books behind up to date: a sort by
