@@ -35,9 +35,8 @@ struct ShisanSyoukyaku::Keisan {
   int64_t charge = -1;
   int32_t kaiteiRitsu = -1;  // the revised rate used, -1 when none
   int64_t phaseBase = -1;    // the base of an equal-instalment phase the term entered and that is not fixed yet
-  // What the term's charges may take in all: the book value before them less what the
-  // asset's rule keeps (1, the older rule's limit before its last phase, or 0 for the
-  // methods charged down to nothing).
+  // What the term's charges may take in all: the book value before them, which none
+  // of them takes below 0 together.
   int64_t room = 0;
 };
 
@@ -211,7 +210,6 @@ ShisanSyoukyaku::Keisan ShisanSyoukyaku::keisan(const GenkasyoukyakuShisan& a, c
     if (a.isOlderRule()) {
       const int64_t gendo = zanzonGendoGaku(a, kikan);
       if (rest - t < gendo) t = rest - gendo;
-      k.room = rest - gendo;
     }
     k.charge = clampedToZero(t);
     return k;
@@ -258,20 +256,16 @@ ShisanSyoukyaku::Keisan ShisanSyoukyaku::keisan(const GenkasyoukyakuShisan& a, c
   const bool teiritsu = a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kTeiritsuHou;
   int64_t t = teiritsu ? declining(bk, r) : straightLine(base, r, a.isOlderRule());
 
+  k.room = bk;
   if (a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kKintouSyoukyaku) {
     k.charge = clampedToZero(std::min(t, bk));
-    k.room = bk;
     return k;
   }
-  // Down to a book value of 1: the limit of the older rule's last phase, and of the
-  // newer rule.
-  k.room = bk - 1;
   if (a.isOlderRule()) {
     const int64_t gendo = R(Wide(base) * milliPercent(a.zanzonGendoWariai()) / 100);
     if (bk - t < gendo) t = bk - gendo;
     if (t > 0) {
       k.charge = t;
-      k.room = bk - gendo;
       return k;
     }
     // At the limit: from the first term that starts under the newer rule, what

@@ -77,10 +77,9 @@ public:
   static bool isFutsuuSyoukyakuhiFixed(const std::string& syoukyakuTypeStr);
   // The ordinary charge the program sets: the computed charge, held to what the term
   // leaves for it once its decreases and other charges (increased, extra and special)
-  // are taken, above what the asset's rule keeps (a book value of 1, the older rule's
-  // limit before its last phase, 0 for the methods charged down to nothing), so that
-  // no rounding of it takes the book value lower; never below 0. -1 when the charge
-  // cannot be computed.
+  // are taken, so that no rounding of it takes the book value below 0; never below 0.
+  // (The computed charge keeps on its own what the asset's rule keeps.) -1 when the
+  // charge cannot be computed.
   static int64_t futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan);
   // The ordinary charge the asset takes from the amount the user entered, the computed
   // charge and the program's charge (futsuuSyoukyakuhiOfProgram): the program's charge

@@ -417,7 +417,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, DecreasesTakeNothingFromAnAssetWritten
 // 0, the charge beyond what was left not carried into the accumulated depreciation;
 // an asset that keeps its book value carries all of its charges. The ordinary charge
 // stored, 100,000, is above the computed one (25,000 once 300,000 is gone), so the
-// asset takes the program's, which leaves 1 beside a special charge that leaves room.
+// asset takes the program's, which takes no more than the special charge leaves.
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardCarriesNoChargeBeyondWhatWasLeft)
 {
   const SyoukyakuKikan year = fiscalYear(2024);
@@ -425,8 +425,8 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardCarriesNoChargeBeyondWhatWa
   // value of the next term
   const std::tuple<int64_t, int64_t, Charges> cases[] = {
       {375'000, 10'000, Charges{25'000, 0}},
+      {300'000, 60'000, Charges{100'000, 0}},
       {300'000, 80'000, Charges{100'000, 0}},
-      {300'000, 60'000, Charges{99'999, 1}},
       {0, 10'000, Charges{135'000, 265'000}},
   };
   for (const auto& [decrease, tokubetsu, next] : cases) {
@@ -475,15 +475,12 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PrintoutAndCarryForwardTakeTheChargeTh
   }
 }
 
-// Whatever the rounding, the ordinary charge the program sets leaves what the asset's
-// rule keeps beside the term's decreases and special charges: a book value of 1 (the
-// newer rule, the older rule's last phase), the older rule's limit before that phase,
-// 0 for the methods charged down to nothing. Where the computed charge leaves that
-// much it is the computed charge. The register, the printout, the charge saved and
-// read back, and the next term's opening book value are one figure.
-TEST(GenkasyoukyakuShisanSyoukyakuhiTest, TheProgramsChargeLeavesWhatTheRuleKeepsWhateverTheRounding)
+// Whatever the rounding, the ordinary charge the program sets never takes the book
+// value below 0 beside the term's decreases and special charges; where the computed
+// charge leaves that much it is the computed charge. The register, the printout, the
+// charge saved and read back, and the next term's opening book value are one figure.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, TheProgramsChargeNeverTakesTheBookValueBelowZeroWhateverTheRounding)
 {
-  enum Keeps { Zero, One, Limit };
   G revised = assetOf(G::kTeiritsuHou, 1'000'003, 10, Date(2011, 4, 1));
   revised.setKisyuSyoukyakugakuRuikei(900'000);
   revised.setBasedCyoubokagakuForKaiteiSyoukyakuhi(133'487);
@@ -491,26 +488,24 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, TheProgramsChargeLeavesWhatTheRuleKeep
   lastPhase.setKisyuSyoukyakugakuRuikei(960'000);
   // Each charged a figure with a fraction (400,001 × 0.250 × 6/12 = 50,000.125, ...);
   // whether the asset's decreases count.
-  const std::tuple<G, Keeps, bool> assets[] = {
-      {assetOf(G::kTeigakuHou, 400'001, 4, Date(2024, 10, 15)), One, true},
-      {assetOf(G::kTeiritsuHou, 1'000'003, 5, Date(2024, 4, 1)), One, true},
-      {revised, One, true},
-      {assetOf(G::kTeigakuHou, 1'000'003, 10, Date(2000, 4, 1), true), Limit, false},
-      {lastPhase, One, true},
-      {assetOf(G::kKintouSyoukyaku, 300'001, 3, Date(2024, 4, 1)), Zero, true},
-      {assetOf(G::kIkkatsuSyoukyaku, 100'001, 0, Date(2024, 4, 1)), Zero, false},
-      {assetOf(G::kSokujiSyoukyaku, 90'001, 0, Date(2024, 4, 1)), Zero, false}};
-  for (const auto& [asset, keeps, decreases] : assets)
+  const std::tuple<G, bool> assets[] = {{assetOf(G::kTeigakuHou, 400'001, 4, Date(2024, 10, 15)), true},
+                                        {assetOf(G::kTeiritsuHou, 1'000'003, 5, Date(2024, 4, 1)), true},
+                                        {revised, true},
+                                        {assetOf(G::kTeigakuHou, 1'000'003, 10, Date(2000, 4, 1), true), false},
+                                        {lastPhase, true},
+                                        {assetOf(G::kKintouSyoukyaku, 300'001, 3, Date(2024, 4, 1)), true},
+                                        {assetOf(G::kIkkatsuSyoukyaku, 100'001, 0, Date(2024, 4, 1)), false},
+                                        {assetOf(G::kSokujiSyoukyaku, 90'001, 0, Date(2024, 4, 1)), false}};
+  for (const auto& [asset, decreases] : assets)
     for (const bool houjin : {true, false})
       for (const int32_t rounding : {SyoukyakuKikan::RoundDown, SyoukyakuKikan::RoundHalfUp, SyoukyakuKikan::RoundUp}) {
         const SyoukyakuKikan term = fiscalYear(2024, houjin, rounding);
-        const int64_t floor = keeps == Limit ? ShisanSyoukyaku::zanzonGendoGaku(asset, term) : keeps == One;
         const int64_t left = asset.syutokuKagaku() - asset.kisyuSyoukyakugakuRuikei();
         const int64_t c = ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(asset, term);
         // (decrease in the term, special charges): the special charges about the
         // computed charge's room, and decreases down to the last yen or two
         std::vector<std::pair<int64_t, int64_t>> edits;
-        for (const int64_t s : {left - c - floor - 1, left - c - floor, left - c - floor + 1, left - floor, left})
+        for (const int64_t s : {left - c - 1, left - c, left - c + 1, left - 1, left})
           if (s >= 0) edits.emplace_back(0, s);
         if (decreases)
           for (const int64_t d : {left - 2, left - 1, left}) edits.insert(edits.end(), {{d, 0}, {d, 1}});
@@ -525,7 +520,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, TheProgramsChargeLeavesWhatTheRuleKeep
           a.setWarimashiSyoukyakuhi(s / 3);
           const int64_t before = left - decrease - s;  // the book value before the ordinary charge
           const int64_t computed = ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, term);
-          const int64_t kimatsu = before - computed >= floor ? before - computed : std::min(before, floor);
+          const int64_t kimatsu = before - computed >= 0 ? before - computed : std::min<int64_t>(before, 0);
           const int64_t shown = ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(a, term);
           const auto printed = GenkasyoukyakuShisanListPrintLines::amountsOfGenkasyoukyakuShisan(a, term);
           ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(a, std::nullopt, term);

@@ -216,14 +216,14 @@ TEST_F(GenkasyoukyakuShisanListTest, PreferencesSizeAndTabReachTheRegister)
   EXPECT_EQ(std::tuple(added->zanzonWariai(), added->zanzonGendoWariai()), std::tuple(7.5, 2.5));
 
   // 400,000.4 rounded down, then up once the preferences say so, the asset still shown
-  // while another window is main. The ordinary charge the program sets leaves a book
-  // value of 1 beside the special charge either way.
+  // while another window is main. The ordinary charge the program sets takes the book
+  // value down to 0 beside the special charge either way, never below.
   show(a);
   const auto figures = [&] {
     return std::tuple(w->sansyutsuSyoukyakuhiField()->text(), w->futsuuSyoukyakuhiField()->text(),
                       w->kimatsuCyoubokagakuField()->text());
   };
-  EXPECT_EQ(figures(), std::tuple(QStringLiteral("400,000"), QStringLiteral("399,999"), QStringLiteral("1")));
+  EXPECT_EQ(figures(), std::tuple(QStringLiteral("400,000"), QStringLiteral("400,000"), QStringLiteral("0")));
   activate(session->documentInfoController());
   ASSERT_FALSE(w->isMainWindow());
   PreferenceController* p = PreferenceController::sharedPreferenceController();
@@ -231,7 +231,7 @@ TEST_F(GenkasyoukyakuShisanListTest, PreferencesSizeAndTabReachTheRegister)
   p->roundingTypePopUp()->setCurrentIndex(p->roundingTypePopUp()->findData(int(SyoukyakuKikan::RoundUp)));
   p->handleClickApplyButton();
   EXPECT_EQ(std::tuple(w->selectedGenkasyoukyakuShisan(), figures()),
-            std::tuple(a, std::tuple(QStringLiteral("400,001"), QStringLiteral("399,999"), QStringLiteral("1"))));
+            std::tuple(a, std::tuple(QStringLiteral("400,001"), QStringLiteral("400,000"), QStringLiteral("0"))));
 
   // Tab out of the last field (the special charge for a corporation) and back-Tab out
   // of the first both go to the outline.
