@@ -14,7 +14,7 @@ int SelectShisanToSetSansyutsuchi::setSansyutsuchi(const std::vector<Genkasyouky
         a->syoukyakuTypeStr() != GenkasyoukyakuShisan::kTeiritsuHou)
       continue;
     if (onlyZeroFutsuuSyoukyakuhi && a->futsuuSyoukyakuhi() != 0) continue;
-    const int64_t charge = ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(*a, kikan);
+    const int64_t charge = ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram(*a, kikan);
     if (charge < 0) continue;
     a->setFutsuuSyoukyakuhi(charge);
     a->setIsFutsuuSyoukyakuhiSetByProgram(true);

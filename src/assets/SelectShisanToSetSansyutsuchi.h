@@ -12,11 +12,12 @@ namespace kivo {
 
 class SelectShisanToSetSansyutsuchi {
 public:
-  // Sets the ordinary charge of every older-rule 定額法 or 定率法 asset to its
-  // computed charge, in array order; with onlyZeroFutsuuSyoukyakuhi only those whose
-  // ordinary charge is 0 (one not entered, -1, is left alone). An asset whose charge
-  // cannot be computed is left as it is. A charge set so is the program's: it follows
-  // the computed charge while the document is open. Answers how many assets changed.
+  // Sets the ordinary charge of every older-rule 定額法 or 定率法 asset to the charge
+  // the program sets (ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram), in array order;
+  // with onlyZeroFutsuuSyoukyakuhi only those whose ordinary charge is 0 (one not
+  // entered, -1, is left alone). An asset whose charge cannot be computed is left as it
+  // is. A charge set so is the program's: it follows the computed charge while the
+  // document is open. Answers how many assets changed.
   static int setSansyutsuchi(const std::vector<GenkasyoukyakuShisanPtr>& assets, const SyoukyakuKikan& kikan,
                              bool onlyZeroFutsuuSyoukyakuhi);
 };

@@ -35,6 +35,9 @@ struct ShisanSyoukyaku::Keisan {
   int64_t charge = -1;
   int32_t kaiteiRitsu = -1;  // the revised rate used, -1 when none
   int64_t phaseBase = -1;    // the base of an equal-instalment phase the term entered and that is not fixed yet
+  // What the term's charges may take in all: the book value before them, which none
+  // of them takes below 0 together.
+  int64_t room = 0;
 };
 
 // ---------------------------------------------------------------- the asset
@@ -190,6 +193,7 @@ ShisanSyoukyaku::Keisan ShisanSyoukyaku::keisan(const GenkasyoukyakuShisan& a, c
 
   if (a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kSokujiSyoukyaku) {
     k.charge = kikan.containsDate(a.dateOfAdded()) ? cost : 0;
+    k.room = cost - a.kisyuSyoukyakugakuRuikei();
     return k;
   }
   if (a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kIkkatsuSyoukyaku) {
@@ -202,6 +206,7 @@ ShisanSyoukyaku::Keisan ShisanSyoukyaku::keisan(const GenkasyoukyakuShisan& a, c
     const int64_t rest = cost - a.kisyuSyoukyakugakuRuikei();
     int64_t t = R(Wide(cost) * m * 1000 / 36);
     if (Wide(cost) * 1000 / 36 > Wide(rest - t) * 1000) t = rest;
+    k.room = rest;
     if (a.isOlderRule()) {
       const int64_t gendo = zanzonGendoGaku(a, kikan);
       if (rest - t < gendo) t = rest - gendo;
@@ -251,6 +256,7 @@ ShisanSyoukyaku::Keisan ShisanSyoukyaku::keisan(const GenkasyoukyakuShisan& a, c
   const bool teiritsu = a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kTeiritsuHou;
   int64_t t = teiritsu ? declining(bk, r) : straightLine(base, r, a.isOlderRule());
 
+  k.room = bk;
   if (a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kKintouSyoukyaku) {
     k.charge = clampedToZero(std::min(t, bk));
     return k;
@@ -375,19 +381,32 @@ bool ShisanSyoukyaku::isFutsuuSyoukyakuhiFixed(const std::string& m)
          m == GenkasyoukyakuShisan::kIkkatsuSyoukyaku;
 }
 
+int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& a, const Keisan& k)
+{
+  if (k.charge < 0) return k.charge;
+  // Each is in range, so the sum and the difference are too.
+  const int64_t others = a.zoukaSyoukyakugaku() + a.warimashiSyoukyakuhi() + a.tokubetsuSyoukyakuhi();
+  return clampedToZero(std::min(k.charge, k.room - others));
+}
+
+int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& a, const SyoukyakuKikan& kikan)
+{
+  return futsuuSyoukyakuhiOfProgram(a, keisan(a, kikan));
+}
+
 int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(const GenkasyoukyakuShisan& a, std::optional<int64_t> entered,
-                                                    int64_t sansyutsu)
+                                                    int64_t sansyutsu, int64_t ofProgram)
 {
   if (!entered || *entered < 0 || isFutsuuSyoukyakuhiFixed(a.syoukyakuTypeStr()) || *entered > sansyutsu)
-    return sansyutsu;
+    return ofProgram;
   return *entered;
 }
 
 int64_t ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(const GenkasyoukyakuShisan& a, const SyoukyakuKikan& kikan)
 {
-  const int64_t sansyutsu = sansyutuSyoukyakuhiForKaisya(a, kikan);
-  if (sansyutsu < 0) return a.futsuuSyoukyakuhi();
-  return futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), sansyutsu);
+  const Keisan k = keisan(a, kikan);
+  if (k.charge < 0) return a.futsuuSyoukyakuhi();
+  return futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), k.charge, futsuuSyoukyakuhiOfProgram(a, k));
 }
 
 std::optional<int64_t> ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& a)
@@ -399,10 +418,10 @@ std::optional<int64_t> ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(const Genkasyou
 }
 
 void ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(GenkasyoukyakuShisan& a, std::optional<int64_t> entered,
-                                                    int64_t sansyutsu)
+                                                    const SyoukyakuKikan& kikan)
 {
   const bool byUser = entered && *entered >= 0 && !isFutsuuSyoukyakuhiFixed(a.syoukyakuTypeStr());
-  a.setFutsuuSyoukyakuhi(byUser ? *entered : sansyutsu);
+  a.setFutsuuSyoukyakuhi(byUser ? *entered : futsuuSyoukyakuhiOfProgram(a, kikan));
   a.setIsFutsuuSyoukyakuhiSetByProgram(!byUser);
 }
 
@@ -496,7 +515,8 @@ void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKais
     a.setBasedCyoubokagakuForKaiteiSyoukyakuhi(closing.phaseBase);
   // The closing term's ordinary charge as the register showed and printed it.
   if (closing.charge >= 0)
-    a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), closing.charge));
+    a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), closing.charge,
+                                                      futsuuSyoukyakuhiOfProgram(a, closing)));
   // The charges go in as far as the cost less the decreases taken by the term's end
   // leaves room, and never past the cost; while the cost is not entered, at most the
   // input limit, so that what the roll-forward writes is an amount the program reads
@@ -506,11 +526,11 @@ void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKais
   const int64_t most = cost >= 0 ? std::min(cost, std::max(kisyu, cost - decreaseThrough(a, closingTerm)))
                                  : Kaisya::kMaxInputAmountValue;
   a.setKisyuSyoukyakugakuRuikei(std::min(kisyu + a.toukiSyoukyakuhiGoukei(), most));
-  a.setFutsuuSyoukyakuhi(keisan(a, nextTerm).charge);
-  a.setIsFutsuuSyoukyakuhiSetByProgram(true);
   a.setZoukaSyoukyakugaku(0);
   a.setWarimashiSyoukyakuhi(0);
   a.setTokubetsuSyoukyakuhi(0);
+  a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiOfProgram(a, nextTerm));
+  a.setIsFutsuuSyoukyakuhiSetByProgram(true);
 }
 
 }  // namespace kivo

@@ -75,12 +75,19 @@ public:
   // The methods whose ordinary charge is the computed charge and cannot be entered
   // (均等償却, 即時償却, 一括償却).
   static bool isFutsuuSyoukyakuhiFixed(const std::string& syoukyakuTypeStr);
-  // The ordinary charge the asset takes from the amount the user entered and the
-  // computed charge: the computed charge when nothing (or a negative amount) was
-  // entered, when the asset's method fixes the charge, or when more than the computed
-  // charge was entered; else the amount entered.
+  // The ordinary charge the program sets: the computed charge, held to what the term
+  // leaves for it once its decreases and other charges (increased, extra and special)
+  // are taken, so that no rounding of it takes the book value below 0; never below 0.
+  // (The computed charge keeps on its own what the asset's rule keeps.) -1 when the
+  // charge cannot be computed.
+  static int64_t futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan);
+  // The ordinary charge the asset takes from the amount the user entered, the computed
+  // charge and the program's charge (futsuuSyoukyakuhiOfProgram): the program's charge
+  // when nothing (or a negative amount) was entered, when the asset's method fixes the
+  // charge, or when more than the computed charge was entered; else the amount
+  // entered.
   static int64_t futsuuSyoukyakuhiOfEntered(const GenkasyoukyakuShisan& asset, std::optional<int64_t> entered,
-                                            int64_t sansyutsuSyoukyakuhi);
+                                            int64_t sansyutsuSyoukyakuhi, int64_t ofProgram);
   // The ordinary charge the asset takes in the term, by the rule above from the charge
   // the user entered (enteredFutsuuSyoukyakuhi): the figure the register shows,
   // prints and carries forward, whether or not the asset was edited since its
@@ -95,10 +102,10 @@ public:
   static std::optional<int64_t> enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& asset);
   // Stores the ordinary charge the register ends with: the amount the user entered as
   // the user's, kept even above a computed charge that has since fallen, so that it
-  // comes back when that charge rises again; else the computed charge as the
-  // program's.
+  // comes back when that charge rises again; else the program's charge of the term as
+  // the program's.
   static void setFutsuuSyoukyakuhiOfEntered(GenkasyoukyakuShisan& asset, std::optional<int64_t> entered,
-                                            int64_t sansyutsuSyoukyakuhi);
+                                            const SyoukyakuKikan& kikan);
 
   // The book value as the asset's figures take it down, in date order from what the
   // opening accumulated depreciation leaves of the cost: after each decrease that takes
@@ -139,9 +146,9 @@ public:
   // ordinary one as futsuuSyoukyakuhiForKaisya takes it) to the accumulated
   // depreciation as far as the cost less the decreases up to the closing term's end
   // leaves room (so that no next term opens below a book value of 0 even when an
-  // older build let charges exceed what was left), then sets the ordinary charge to
-  // the computed charge of the next term (-1 when it cannot be computed) as the
-  // program's and clears the other charges.
+  // older build let charges exceed what was left), then clears the other charges and
+  // sets the ordinary charge to the program's charge of the next term (-1 when it
+  // cannot be computed) as the program's.
   static void addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(GenkasyoukyakuShisan& asset,
                                                                            const SyoukyakuKikan& closingTerm,
                                                                            const SyoukyakuKikan& nextTerm);
@@ -149,6 +156,7 @@ public:
 private:
   struct Keisan;
   static Keisan keisan(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan);
+  static int64_t futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& asset, const Keisan& keisan);
   static bool usesRate(const GenkasyoukyakuShisan& asset);
   static bool isRemovedBefore(const GenkasyoukyakuShisan& asset, Date date);
   static int64_t decreaseBefore(const GenkasyoukyakuShisan& asset, Date date);

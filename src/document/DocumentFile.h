@@ -71,7 +71,9 @@ public:
   // document's structure, as the reader will meet it, read through readAt a window at
   // a time by a reader that only checks: the body's sections, the journal checked
   // entry by entry without making entries, the other records made one at a time and
-  // let go, their texts passed over; it holds fixed amounts whatever the body
+  // let go, their texts passed over; it holds a window, one record at a time and the
+  // company's and the chart's records, whose lists the term's months and the codes
+  // bound (a chart filling every code takes about 180 MB), whatever the body
   // declares. What a large file's body passes, after its checksum, before memory of
   // its size is asked for; Damaged (or NewerVersion, for a newer document record)
   // when it would be refused.

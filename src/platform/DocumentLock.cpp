@@ -71,7 +71,13 @@ QString resolvedPath(const QString& path)
 // Why a lock file could not be made, in the words the program uses for every file.
 QString systemError(int error) { return QString::fromStdString(SystemErrorText::of(error)); }
 
-constexpr const char* kNotAFile = "ロックファイルの場所にファイルではないものがあります";
+// Something in the lock file's place that no lock file can be made over (a folder, a
+// FIFO, a socket, a symbolic link), named so that the user knows what to remove.
+QString inTheWay(const QString& lockPath, bool link)
+{
+  return QStringLiteral("ロックファイル“%1”の場所に%2があります")
+      .arg(lockPath, link ? QStringLiteral("シンボリックリンク") : QStringLiteral("ファイルではないもの"));
+}
 
 // The lock of the file open as fd, waiting a moment: another program looking whether
 // a lock file is a leftover holds its lock for an instant.
@@ -279,9 +285,7 @@ DocumentLock::Claim DocumentLock::takeOverLockFile()
       return Claim::Held;
     }
     // A socket or a device without a driver cannot be opened at all.
-    failure_ = errno == ELOOP ? QStringLiteral("ロックファイルの場所にシンボリックリンクがあります")
-               : errno == ENXIO ? QString::fromUtf8(kNotAFile)
-                                : systemError(errno);
+    failure_ = errno == ELOOP || errno == ENXIO ? inTheWay(lockPath_, errno == ELOOP) : systemError(errno);
     return Claim::Failed;
   }
   struct Closer {
@@ -291,7 +295,7 @@ DocumentLock::Claim DocumentLock::takeOverLockFile()
   struct stat st {
   }, atPath{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    failure_ = QString::fromUtf8(kNotAFile);
+    failure_ = inTheWay(lockPath_, false);
     return Claim::Failed;
   }
   // A running holder keeps its lock file locked.

@@ -13,9 +13,9 @@
 //   user's with no other link, holding the lines this program writes and no more.
 //   Anything else in its place (another user's, another program's, one emptied or
 //   changed) counts as held; one that is empty or cannot be read is being written
-//   while it is young. Whenever a lock file stands in the way, the user is told which
-//   file it is. A name too long for the lock file's prefix and suffix is shortened,
-//   with a hash of the whole name.
+//   while it is young. Whenever a lock file, or anything else, stands in the way, the
+//   user is told which file it is. A name too long for the lock file's prefix and
+//   suffix is shortened, with a hash of the whole name.
 // - an advisory lock (flock) on the document file itself, which every path to the same
 //   file sees, hard links included. A save replaces the file by a new one, so the
 //   owner takes it again on the new file after each save (documentWasReplaced); from
@@ -67,7 +67,9 @@ public:
   const QString& documentPath() const { return documentPath_; }
   // The holder found by the last tryLock that answered HeldElsewhere.
   const Holder& holder() const { return holder_; }
-  // Why the last tryLock that answered Failed could make no lock file, for the user.
+  // Why the last tryLock that answered Failed could make no lock file, for the user;
+  // naming what stands in the lock file's place when something does (a folder, a
+  // FIFO, a socket, a symbolic link), so that the user knows what to remove.
   const QString& failure() const { return failure_; }
 
   static QString lockFilePath(const QString& documentPath);

@@ -201,6 +201,9 @@ TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOverAnd
   ASSERT_NE(unlocked, nullptr);
   ASSERT_EQ(alerts.size(), 1u);
   EXPECT_EQ(alerts[0].title, QStringLiteral("この書類をロックできません"));
+  // It names what stands in the lock file's place, for the user to remove.
+  EXPECT_TRUE(alerts[0].text.contains(QStringLiteral("“%1”").arg(DocumentLock::lockFilePath(unlockable))))
+      << alerts[0].text.toStdString();
   EXPECT_FALSE(unlocked->holdsLock());
 
   // Closing a changed document asks first.

@@ -306,17 +306,17 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, FiguresStayInRangeWhateverTheDecreases
 }
 
 // The ordinary charge an asset takes from what was typed beside a computed charge of
-// 70,000: nothing, a negative amount, a fixed-charge method or more than 70,000 give
-// 70,000; anything up to it stays.
+// 70,000 that the program would set at 65,000: nothing, a negative amount, a
+// fixed-charge method or more than 70,000 give 65,000; anything up to 70,000 stays.
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, OrdinaryChargeIsAtMostTheComputedCharge)
 {
   using Entered = std::optional<int64_t>;
   const std::tuple<const char*, Entered, int64_t> cases[] = {
-      {G::kTeigakuHou, std::nullopt, 70'000}, {G::kTeigakuHou, -1, 70'000},     {G::kTeigakuHou, 80'000, 70'000},
+      {G::kTeigakuHou, std::nullopt, 65'000}, {G::kTeigakuHou, -1, 65'000},     {G::kTeigakuHou, 80'000, 65'000},
       {G::kTeigakuHou, 70'000, 70'000},       {G::kTeiritsuHou, 0, 0},          {G::kTeiritsuHou, 50'000, 50'000},
-      {G::kKintouSyoukyaku, 50'000, 70'000},  {G::kSokujiSyoukyaku, 0, 70'000}, {G::kIkkatsuSyoukyaku, 1, 70'000}};
+      {G::kKintouSyoukyaku, 50'000, 65'000},  {G::kSokujiSyoukyaku, 0, 65'000}, {G::kIkkatsuSyoukyaku, 1, 65'000}};
   for (const auto& [method, entered, taken] : cases)
-    EXPECT_EQ(ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(G(method), entered, 70'000), taken)
+    EXPECT_EQ(ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(G(method), entered, 70'000, 65'000), taken)
         << method << " " << entered.value_or(-2);
 }
 
@@ -415,7 +415,9 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, DecreasesTakeNothingFromAnAssetWritten
 // An older build let a special charge take the book value below 0: 375,000 left at
 // the start, all of it decreased in the term, 10,000 charged. The next term opens at
 // 0, the charge beyond what was left not carried into the accumulated depreciation;
-// an asset that keeps its book value carries all of its charges.
+// an asset that keeps its book value carries all of its charges. The ordinary charge
+// stored, 100,000, is above the computed one (25,000 once 300,000 is gone), so the
+// asset takes the program's, which takes no more than the special charge leaves.
 TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardCarriesNoChargeBeyondWhatWasLeft)
 {
   const SyoukyakuKikan year = fiscalYear(2024);
@@ -424,6 +426,7 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, RollForwardCarriesNoChargeBeyondWhatWa
   const std::tuple<int64_t, int64_t, Charges> cases[] = {
       {375'000, 10'000, Charges{25'000, 0}},
       {300'000, 60'000, Charges{100'000, 0}},
+      {300'000, 80'000, Charges{100'000, 0}},
       {0, 10'000, Charges{135'000, 265'000}},
   };
   for (const auto& [decrease, tokubetsu, next] : cases) {
@@ -470,6 +473,70 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, PrintoutAndCarryForwardTakeTheChargeTh
         << stored << " " << life;
     EXPECT_EQ(ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a), std::nullopt) << stored << " " << life;
   }
+}
+
+// Whatever the rounding, the ordinary charge the program sets never takes the book
+// value below 0 beside the term's decreases and special charges; where the computed
+// charge leaves that much it is the computed charge. The register, the printout, the
+// charge saved and read back, and the next term's opening book value are one figure.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, TheProgramsChargeNeverTakesTheBookValueBelowZeroWhateverTheRounding)
+{
+  G revised = assetOf(G::kTeiritsuHou, 1'000'003, 10, Date(2011, 4, 1));
+  revised.setKisyuSyoukyakugakuRuikei(900'000);
+  revised.setBasedCyoubokagakuForKaiteiSyoukyakuhi(133'487);
+  G lastPhase = assetOf(G::kTeiritsuHou, 1'000'003, 10, Date(1990, 4, 1), true);
+  lastPhase.setKisyuSyoukyakugakuRuikei(960'000);
+  // Each charged a figure with a fraction (400,001 × 0.250 × 6/12 = 50,000.125, ...);
+  // whether the asset's decreases count.
+  const std::tuple<G, bool> assets[] = {{assetOf(G::kTeigakuHou, 400'001, 4, Date(2024, 10, 15)), true},
+                                        {assetOf(G::kTeiritsuHou, 1'000'003, 5, Date(2024, 4, 1)), true},
+                                        {revised, true},
+                                        {assetOf(G::kTeigakuHou, 1'000'003, 10, Date(2000, 4, 1), true), false},
+                                        {lastPhase, true},
+                                        {assetOf(G::kKintouSyoukyaku, 300'001, 3, Date(2024, 4, 1)), true},
+                                        {assetOf(G::kIkkatsuSyoukyaku, 100'001, 0, Date(2024, 4, 1)), false},
+                                        {assetOf(G::kSokujiSyoukyaku, 90'001, 0, Date(2024, 4, 1)), false}};
+  for (const auto& [asset, decreases] : assets)
+    for (const bool houjin : {true, false})
+      for (const int32_t rounding : {SyoukyakuKikan::RoundDown, SyoukyakuKikan::RoundHalfUp, SyoukyakuKikan::RoundUp}) {
+        const SyoukyakuKikan term = fiscalYear(2024, houjin, rounding);
+        const int64_t left = asset.syutokuKagaku() - asset.kisyuSyoukyakugakuRuikei();
+        const int64_t c = ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(asset, term);
+        // (decrease in the term, special charges): the special charges about the
+        // computed charge's room, and decreases down to the last yen or two
+        std::vector<std::pair<int64_t, int64_t>> edits;
+        for (const int64_t s : {left - c - 1, left - c, left - c + 1, left - 1, left})
+          if (s >= 0) edits.emplace_back(0, s);
+        if (decreases)
+          for (const int64_t d : {left - 2, left - 1, left}) edits.insert(edits.end(), {{d, 0}, {d, 1}});
+        for (const auto& [decrease, s] : edits) {
+          const std::string what = asset.syoukyakuTypeStr() + " " + std::to_string(houjin) + std::to_string(rounding) +
+                                   " " + std::to_string(decrease) + " " + std::to_string(s);
+          G a = asset;
+          if (decrease > 0) a.decreaseArray().emplace_back(Date(2024, 6, 1), decrease);
+          // The special charges in the three fields that hold them.
+          a.setTokubetsuSyoukyakuhi(s - 2 * (s / 3));
+          a.setZoukaSyoukyakugaku(s / 3);
+          a.setWarimashiSyoukyakuhi(s / 3);
+          const int64_t before = left - decrease - s;  // the book value before the ordinary charge
+          const int64_t computed = ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(a, term);
+          const int64_t kimatsu = before - computed >= 0 ? before - computed : std::min<int64_t>(before, 0);
+          const int64_t shown = ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(a, term);
+          const auto printed = GenkasyoukyakuShisanListPrintLines::amountsOfGenkasyoukyakuShisan(a, term);
+          ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(a, std::nullopt, term);
+          G saved = a;
+          saved.setIsFutsuuSyoukyakuhiSetByProgram(false);
+          G next = a;
+          const SyoukyakuKikan nextTerm = fiscalYear(2025, houjin, rounding);
+          ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKaisya(next, term, nextTerm);
+          EXPECT_EQ((Charges{shown, printed.futsuuSyoukyakuhi, a.futsuuSyoukyakuhi(),
+                             ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(saved, term), before - shown,
+                             printed.kimatsuCyoubokagaku, ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(next, nextTerm)}),
+                    (Charges{before - kimatsu, before - kimatsu, before - kimatsu, before - kimatsu, kimatsu, kimatsu,
+                             std::max<int64_t>(kimatsu, 0)}))
+              << what;
+        }
+      }
 }
 
 }  // namespace

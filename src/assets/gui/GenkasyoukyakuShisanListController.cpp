@@ -810,9 +810,11 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
   if (typed && enteredFutsuu_ && *enteredFutsuu_ > charge) enteredFutsuu_ = charge;
   // No ordinary charge above the computed one: the shown charge is the one entered
   // held to the computed charge, back up to what was entered when the computed charge
-  // rises again, or the computed charge itself when none was entered. The asset takes
-  // it only once the user has edited it.
-  const int64_t futsuu = ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(a, enteredFutsuu_, charge);
+  // rises again, or the program's charge (the computed one, held to what the term's
+  // other charges leave) when none was entered. The asset takes it only once the user
+  // has edited it.
+  const int64_t futsuu = ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(a, enteredFutsuu_, charge,
+                                                                     ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram(a, k));
   if (kaisya.memoryKingakuOfDisplayString(text(futsuuSyoukyakuhiField_)) != futsuu) {
     const bool was = filling_;
     filling_ = true;
@@ -963,8 +965,7 @@ bool GenkasyoukyakuShisanListController::shouldLetGoSelectedGenkasyoukyakuShisan
   // so. Figures the user did not touch (an older build's) never hold the asset.
   if (std::optional<Inputs> in = readInputs(nullptr); in && shown_) {
     const SyoukyakuKikan k = kikan();
-    ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(in->asset, enteredFutsuu_,
-                                                   ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(in->asset, k));
+    ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(in->asset, enteredFutsuu_, k);
     using Item = ShisanSyoukyaku::Overdraw::Item;
     if (const std::optional<ShisanSyoukyaku::Overdraw> over = ShisanSyoukyaku::overdrawOfEdit(in->asset, *shown_, k)) {
       if (over->item == Item::Decrease)
@@ -1011,8 +1012,7 @@ void GenkasyoukyakuShisanListController::writeFieldsIntoAsset()
   in->asset.setDecreaseArray(selected_->decreaseArray());
   // The charge the user entered is stored as it is, whatever the field shows of it
   // now, so that it comes back when the computed charge rises again.
-  ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(in->asset, enteredFutsuu_,
-                                                 ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(in->asset, kikan()));
+  ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(in->asset, enteredFutsuu_, kikan());
   *selected_ = in->asset;
   dirty_ = false;
 }

@@ -204,6 +204,7 @@ TEST_F(GenkasyoukyakuShisanListTest, PreferencesSizeAndTabReachTheRegister)
   d.setBool(false, KIVOAutoUpdateAllOutputWindowsKey);
   const Ptr a = complete("A", 156);
   a->setSyutokuKagaku(1'000'001);
+  a->setTokubetsuSyoukyakuhi(600'001);
   open();
   EXPECT_EQ(w->size(), QSize(780, 520));
   w->resize(770, 500);
@@ -215,17 +216,22 @@ TEST_F(GenkasyoukyakuShisanListTest, PreferencesSizeAndTabReachTheRegister)
   EXPECT_EQ(std::tuple(added->zanzonWariai(), added->zanzonGendoWariai()), std::tuple(7.5, 2.5));
 
   // 400,000.4 rounded down, then up once the preferences say so, the asset still shown
-  // while another window is main.
+  // while another window is main. The ordinary charge the program sets takes the book
+  // value down to 0 beside the special charge either way, never below.
   show(a);
-  EXPECT_EQ(w->sansyutsuSyoukyakuhiField()->text(), QStringLiteral("400,000"));
+  const auto figures = [&] {
+    return std::tuple(w->sansyutsuSyoukyakuhiField()->text(), w->futsuuSyoukyakuhiField()->text(),
+                      w->kimatsuCyoubokagakuField()->text());
+  };
+  EXPECT_EQ(figures(), std::tuple(QStringLiteral("400,000"), QStringLiteral("400,000"), QStringLiteral("0")));
   activate(session->documentInfoController());
   ASSERT_FALSE(w->isMainWindow());
   PreferenceController* p = PreferenceController::sharedPreferenceController();
   p->updateUI();
   p->roundingTypePopUp()->setCurrentIndex(p->roundingTypePopUp()->findData(int(SyoukyakuKikan::RoundUp)));
   p->handleClickApplyButton();
-  EXPECT_EQ(std::tuple(w->selectedGenkasyoukyakuShisan(), w->sansyutsuSyoukyakuhiField()->text()),
-            std::tuple(a, QStringLiteral("400,001")));
+  EXPECT_EQ(std::tuple(w->selectedGenkasyoukyakuShisan(), figures()),
+            std::tuple(a, std::tuple(QStringLiteral("400,001"), QStringLiteral("400,000"), QStringLiteral("0"))));
 
   // Tab out of the last field (the special charge for a corporation) and back-Tab out
   // of the first both go to the outline.

@@ -252,7 +252,8 @@ TEST(DocumentLockTest, WhyNoLockIsTakenIsSaidInJapaneseAndNoOneElsesLockFileIsRe
   const auto lockOf = [&](const char* document) {
     return QFile::encodeName(DocumentLock::lockFilePath(dir.filePath(QString::fromUtf8(document))));
   };
-  // What stands where the lock file goes: a socket (which no open takes), a link.
+  // What stands where the lock file goes: a socket (which no open takes), a link, a
+  // folder, a FIFO.
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   const QByteArray socket = lockOf("socket.kivo");
@@ -262,6 +263,8 @@ TEST(DocumentLockTest, WhyNoLockIsTakenIsSaidInJapaneseAndNoOneElsesLockFileIsRe
   ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
   ::close(fd);
   ASSERT_EQ(::symlink("nowhere", lockOf("link.kivo").constData()), 0);
+  ASSERT_EQ(::mkdir(lockOf("folder.kivo").constData(), 0755), 0);
+  ASSERT_EQ(::mkfifo(lockOf("fifo.kivo").constData(), 0644), 0);
   // Lock files no holder holds that this program cannot show it made, each naming a
   // process of this host that has ended: they are someone else's to remove.
   const QByteArray lines = lockOfAnEndedProcess();
@@ -294,11 +297,14 @@ TEST(DocumentLockTest, WhyNoLockIsTakenIsSaidInJapaneseAndNoOneElsesLockFileIsRe
                "どこでも開いていないときは、ロックファイル“%3”を削除してください。")
         .arg(host, QString::fromLatin1(pid), QStringLiteral("%1"));
   };
+  const QString notAFile = QStringLiteral("ロックファイル“%1”の場所にファイルではないものがあります");
   // (document, the answer, what the user is told: %1 the lock file)
   std::vector<std::tuple<const char*, DocumentLock::Result, QString>> cases = {
       {"no-such-folder/帳簿.kivo", failed, QStringLiteral("ファイルまたはフォルダが見つかりません")},
-      {"socket.kivo", failed, QStringLiteral("ロックファイルの場所にファイルではないものがあります")},
-      {"link.kivo", failed, QStringLiteral("ロックファイルの場所にシンボリックリンクがあります")},
+      {"socket.kivo", failed, notAFile},
+      {"link.kivo", failed, QStringLiteral("ロックファイル“%1”の場所にシンボリックリンクがあります")},
+      {"folder.kivo", failed, notAFile},
+      {"fifo.kivo", failed, notAFile},
       {"another-program.kivo", held, unproven},
       {"changed.kivo", held, unproven},
       {"linked.kivo", held, unproven},
@@ -316,10 +322,12 @@ TEST(DocumentLockTest, WhyNoLockIsTakenIsSaidInJapaneseAndNoOneElsesLockFileIsRe
     DocumentLock lock(dir.filePath(QString::fromUtf8(document)));
     EXPECT_EQ(lock.tryLock(), result) << document;
     const QString said = result == failed ? lock.failure() : DocumentLock::describeHolder(lock.holder());
-    EXPECT_EQ(said.toStdString(),
-              (result == held ? expected.arg(QFile::decodeName(lockOf(document))) : expected).toStdString())
+    const bool naming = expected.contains(QLatin1String("%1"));
+    EXPECT_EQ(said.toStdString(), (naming ? expected.arg(QFile::decodeName(lockOf(document))) : expected).toStdString())
         << document;
   }
+  for (const char* document : {"folder.kivo", "fifo.kivo"})
+    EXPECT_TRUE(QFileInfo::exists(QFile::decodeName(lockOf(document)))) << document;
   for (const auto& [document, bytes] : foreign) {
     QFile kept(QFile::decodeName(lockOf(document)));
     EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == bytes) << document;
