@@ -4,6 +4,8 @@
 #include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
+#include <algorithm>
+#include <functional>
 
 #include "platform/TextShapeCache.h"
 
@@ -32,33 +34,58 @@ std::vector<qsizetype> cutLengths(const QString& s)
   return lengths;
 }
 
-// The length of the text drawStringLeftedIn draws: the first length, dropping
-// characters from the end, whose text is narrower than the width less the inset. A
-// text only grows wider as characters are added, so the first that fits is found by
-// halving rather than by measuring after each character.
-qsizetype leftedLength(const QFont& font, const QString& string, qreal width)
+// The string's advance in the font, as the drawing measures it.
+qreal advanceOf(const QFont& font, const QString& string)
 {
-  const qreal limit = width - StringDrawing::kInset;
-  if (!cached(font, string)) {
-    const QFontMetricsF metrics(font);
-    for (const qsizetype n : cutLengths(string))
-      if (n == 0 || metrics.horizontalAdvance(string.left(n)) < limit) return n;
-    return 0;
-  }
-  TextShapeCache& cache = TextShapeCache::shared();
-  if (string.isEmpty() || cache.shaped(font, string).advance < limit) return string.size();
-  const auto fits = [&](qsizetype n) { return n == 0 || cache.shaped(font, string.left(n)).advance < limit; };
-  const std::vector<qsizetype> lengths = cutLengths(string);
+  if (cached(font, string)) return TextShapeCache::shared().shaped(font, string).advance;
+  return QFontMetricsF(font).horizontalAdvance(string);
+}
+
+// The index of the first of the lengths (longest first, the last 0) whose beginning
+// of the string fits; the empty one always does. The whole string is tried first, as
+// it most often fits; a text only grows wider as characters are added, so the rest
+// is searched by halving rather than by measuring after each character.
+size_t firstFitting(const QString& string, const std::vector<qsizetype>& lengths,
+                    const std::function<bool(const QString&)>& fits)
+{
+  if (lengths.size() == 1 || fits(string)) return 0;
   size_t low = 1;
-  size_t high = lengths.size() - 1;  // length 0, which always fits
+  size_t high = lengths.size() - 1;
   while (low < high) {
     const size_t middle = (low + high) / 2;
-    if (fits(lengths[middle]))
+    if (fits(string.left(lengths[middle])))
       high = middle;
     else
       low = middle + 1;
   }
-  return lengths[low];
+  return low;
+}
+
+// The length of the text drawStringLeftedIn draws: the first length, dropping
+// characters from the end, whose text is narrower than the width less the inset.
+qsizetype leftedLength(const QFont& font, const QString& string, qreal width)
+{
+  const qreal limit = width - StringDrawing::kInset;
+  const std::vector<qsizetype> lengths = cutLengths(string);
+  return lengths[firstFitting(string, lengths, [&](const QString& s) { return advanceOf(font, s) < limit; })];
+}
+
+// Where the string breaks into two lines of about the same width: after its longest
+// beginning narrower than half the whole, or after the character that follows,
+// whichever leaves the wider line narrower; neither line is empty. With one
+// character there is no break (0).
+qsizetype balancedBreak(const QFont& font, const QString& string, qreal whole)
+{
+  const std::vector<qsizetype> lengths = cutLengths(string);
+  if (lengths.size() < 3) return 0;
+  const size_t shorter = std::max<size_t>(
+      2, firstFitting(string, lengths, [&](const QString& s) { return advanceOf(font, s) < whole / 2; }));
+  const auto wider = [&](qsizetype n) {
+    return std::max(advanceOf(font, string.left(n)), advanceOf(font, string.mid(n)));
+  };
+  const qsizetype a = lengths[std::min(shorter, lengths.size() - 2)];
+  const qsizetype b = lengths[shorter - 1];
+  return wider(b) < wider(a) ? b : a;
 }
 
 // QFixed::fromReal, by which the painter places text.
@@ -81,6 +108,11 @@ void StringDrawing::drawStringRightedIn(QPainter& painter, const QString& string
   StringDrawing(painter).rightedIn(string, rect);
 }
 
+void StringDrawing::drawStringFittedIn(QPainter& painter, const QString& string, const QRectF& rect)
+{
+  StringDrawing(painter).fittedIn(string, rect);
+}
+
 QString StringDrawing::leftedString(const QPainter& painter, const QString& string, qreal width)
 {
   return string.left(leftedLength(painter.font(), string, width));
@@ -98,6 +130,39 @@ void StringDrawing::centeredIn(const QString& string, const QRectF& rect) { draw
 void StringDrawing::leftedIn(const QString& string, const QRectF& rect) { draw(string, rect, Align::Lefted); }
 
 void StringDrawing::rightedIn(const QString& string, const QRectF& rect) { draw(string, rect, Align::Righted); }
+
+void StringDrawing::fittedIn(const QString& string, const QRectF& rect)
+{
+  const QFont& font = painter_.font();
+  const qreal room = rect.width() - 2 * kInset;
+  const qreal whole = advanceOf(font, string);
+  if (whole <= room) {
+    draw(string, rect, Align::Centered);
+    return;
+  }
+  // Drawn smaller on one line or on two, whichever leaves the text larger.
+  const qreal height = QFontMetricsF(font).height();
+  const qreal oneLine = std::min(room / whole, rect.height() / height);
+  const qsizetype at = balancedBreak(font, string, whole);
+  const QString first = string.left(at);
+  const QString second = string.mid(at);
+  const qreal twoLines =
+      at == 0 ? 0.0
+              : std::min(room / std::max(advanceOf(font, first), advanceOf(font, second)), rect.height() / height / 2);
+  const qreal scale = std::max(oneLine, twoLines);
+  if (!(scale > 0.0)) return;
+  const QTransform transform = painter_.worldTransform();
+  painter_.translate(rect.center());
+  painter_.scale(scale, scale);
+  const qreal width = rect.width() / scale;
+  if (twoLines > oneLine) {
+    draw(first, QRectF(-width / 2, -height, width, height), Align::Centered);
+    draw(second, QRectF(-width / 2, 0, width, height), Align::Centered);
+  } else {
+    draw(string, QRectF(-width / 2, -height / 2, width, height), Align::Centered);
+  }
+  painter_.setWorldTransform(transform);
+}
 
 bool StringDrawing::holdsBack() const
 {

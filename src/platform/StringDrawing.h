@@ -1,5 +1,6 @@
-// Drawing one line of text into a cell rectangle of a report: centred, left-aligned
-// with truncation, or right-aligned. The painter's font and pen are the attributes.
+// Drawing text into a cell rectangle of a report: one line centred, left-aligned with
+// truncation or right-aligned, or centred and made to fit whole. The painter's font
+// and pen are the attributes.
 //
 // The static functions draw at once. An object of the class holds a page's strings
 // back and draws them when flushed (or destroyed), as one glyph run per font, pen and
@@ -32,6 +33,10 @@ public:
   static void drawStringLeftedIn(QPainter& painter, const QString& string, const QRectF& rect);
   // Ending 3 points in from the right edge, centred vertically; never shortened.
   static void drawStringRightedIn(QPainter& painter, const QString& string, const QRectF& rect);
+  // Centred both ways and whole within the rectangle less the insets at either side:
+  // as drawStringCenteredIn when it fits, else drawn smaller, on one line or broken
+  // into two of about the same width, whichever leaves the text larger.
+  static void drawStringFittedIn(QPainter& painter, const QString& string, const QRectF& rect);
 
   // The text drawStringLeftedIn draws for the painter's font and the rectangle's width.
   static QString leftedString(const QPainter& painter, const QString& string, qreal width);
@@ -47,6 +52,7 @@ public:
   void centeredIn(const QString& string, const QRectF& rect);
   void leftedIn(const QString& string, const QRectF& rect);
   void rightedIn(const QString& string, const QRectF& rect);
+  void fittedIn(const QString& string, const QRectF& rect);
   // Draws what is held back.
   void flush();
 

@@ -138,7 +138,7 @@ void GenkasyoukyakuShisanListPrintView::drawPage(QPainter& painter, int page)
     case Kind::GrandTotal: StringDrawing::drawStringRightedIn(painter, qs(line.name), cell(1, low)); break;
     case Kind::Asset: {
       const GenkasyoukyakuShisan& a = *line.asset;
-      StringDrawing::drawStringCenteredIn(painter, qs(a.kanriCode()), cell(0, mid));
+      StringDrawing::drawStringFittedIn(painter, qs(a.kanriCode()), QRectF(columnX(0), y, widths_[0], 2 * L));
       StringDrawing::drawStringLeftedIn(painter, qs(a.name()), cell(1, mid));
       StringDrawing::drawStringRightedIn(painter, QString::number(a.quantity()), cell(2, low));
       const auto date = [&](Date d) {

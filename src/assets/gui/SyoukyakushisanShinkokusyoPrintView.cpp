@@ -109,7 +109,7 @@ void SyoukyakushisanShinkokusyoPrintView::drawPage(QPainter& painter, int page)
       break;
     case Kind::Asset: {
       const GenkasyoukyakuShisan& a = *line.asset;
-      StringDrawing::drawStringCenteredIn(painter, qs(a.kanriCode()), cell(0, y));
+      StringDrawing::drawStringFittedIn(painter, qs(a.kanriCode()), cell(0, y));
       StringDrawing::drawStringLeftedIn(painter, qs(a.name()), cell(1, y));
       if (a.quantity() >= 0) StringDrawing::drawStringRightedIn(painter, QString::number(a.quantity()), cell(2, y));
       if (!a.dateOfAdded().isNull())

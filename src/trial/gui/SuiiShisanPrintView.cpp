@@ -48,14 +48,10 @@ SuiiShisanPrintView::SuiiShisanPrintView(const MyDocument& document, const QPage
 const char* SuiiShisanPrintView::layOut()
 {
   const QMarginsF outsidePrintableArea = PrintInfo::marginsOutsidePrintableArea(layout_);
-  bands_.geometry = PrintInfo::geometryOfPageLayout(layout_);
-  // The table's side margins: on portrait paper the page setup's left margin, on
-  // landscape paper the printable area's left edge; on the right whatever lies beyond
-  // the printable area; never less than 18 points from the paper's edge.
-  constexpr double kLeastSideMargin = 18.0;
-  if (layout_.orientation() != QPageLayout::Portrait)
-    bands_.geometry.leftMargin = std::max(outsidePrintableArea.left(), kLeastSideMargin);
-  bands_.geometry.rightMargin = std::max(outsidePrintableArea.right(), kLeastSideMargin);
+  // The table's side margins: the layout's, as every table printout has them, or
+  // wider where the printable area of the printer chosen in the panel leaves less.
+  bands_.geometry.leftMargin = std::max(bands_.geometry.leftMargin, outsidePrintableArea.left());
+  bands_.geometry.rightMargin = std::max(bands_.geometry.rightMargin, outsidePrintableArea.right());
   if (!setRectSize(monthPerPage_)) return kTooManyMonthsMessage;
   const int lines = PrintPaginator::linesThatFit(
       bands_.geometry.printableHeight() - bands_.titleHeight - bands_.lineHeight, bands_.lineHeight);

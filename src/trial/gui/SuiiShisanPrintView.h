@@ -3,14 +3,13 @@
 // column groups of "SuiiShisan Print Month Per Page" columns (0: all of them), every
 // page of rows printed once per group (SuiiShisanPrintPaginator).
 //
-// The side margins keep to the printer's printable area (at least 18 points from
-// the paper's edge; on portrait paper the page setup's left margin): a layout from
-// the print panel knows the printer chosen there. Fonts shrink a point at
-// a time from 18 (title) and 16 (data) points until one group fits between them; a
-// group that does not fit at 5 points is refused ("印刷できません"), as is paper with
-// room for fewer than five lines. An amount beyond the output limit prints
-// "#Precision!", as the window shows it. The sections printed are those ticked in
-// the print panel, asked each time the pages are counted.
+// The table keeps within the layout's margins, as every table printout does, and
+// within the printable area of the printer chosen in the print panel where that is
+// narrower. Fonts shrink a point at a time from 18 (title) and 16 (data) points until
+// one group fits between them; a group that does not fit at 5 points is refused
+// ("印刷できません"), as is paper with room for fewer than five lines. An amount
+// beyond the output limit prints "#Precision!", as the window shows it. The sections
+// printed are those ticked in the print panel, asked each time the pages are counted.
 #pragma once
 
 #include <QFont>
@@ -51,9 +50,9 @@ private:
   SuiiShisanPrintView(const MyDocument& document, const QPageLayout& layout, std::vector<Shisan> taisyakuTaisyou,
                       std::vector<Shisan> sonekiKeisan, std::vector<Shisan> seizouGenka, int64_t monthPerPage,
                       SectionChoiceSource sections);
-  // Lays the pages out on the layout, within the printable area it knows (the paper
-  // outside it is its minimum margins); the refusal's sentence when they do not fit
-  // (no pages then), else nullptr.
+  // Lays the pages out within the layout's margins and the printable area it knows
+  // (the paper outside it is its minimum margins); the refusal's sentence when they do
+  // not fit (no pages then), else nullptr.
   const char* layOut();
   bool setRectSize(int monthPerPage);
   QString pageTitle(SuiiShisanPrintPaginator::Section section) const;

@@ -1,13 +1,18 @@
 // The register printout written as PDF and read back: its group, category and grand
-// totals add up the assets' own figures, and a total past the output limit says so.
+// totals add up the assets' own figures, and a total past the output limit says so;
+// management codes of any length print whole within their column.
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <map>
 
 #include "assets/gui/GenkasyoukyakuShisanListPrintView.h"
 #include "assets/gui/SyoukyakushisanShinkokusyoPrintView.h"
 #include "platform/PrintInfo.h"
 #include "support/AppTestFixture.h"
+#include "support/PaperChosenInPanel.h"
 #include "support/PdfText.h"
 
 namespace kivo::test {
@@ -106,6 +111,73 @@ TEST_F(GenkasyoukyakuShisanPrintTest,
       std::tuple(declaration.contains(QStringLiteral("照明設備")), declaration.contains(QStringLiteral("新設備"))),
       std::tuple(true, false));
   EXPECT_TRUE(lineOf(declaration, QStringLiteral("現在所有中の資産")).contains("1,500,000"));
+}
+
+// A management code prints whole within its column, centred, as large as it can on
+// one line or two: at the data font when it fits, never over the name beside it or
+// off the paper, in the register and the declaration, on any paper.
+TEST_F(GenkasyoukyakuShisanPrintTest, AManagementCodePrintsWholeWithinItsColumn)
+{
+  const QString codes[] = {"K",
+                           "KA-1",
+                           "KA2-DB-start",
+                           "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789",
+                           "機",
+                           "機械番号",
+                           "第一工場第二号機械装置群",
+                           QString(36, QChar(u'番'))};
+  int n = 0;
+  for (const QString& code : codes)
+    add("資産" + std::to_string(++n), 151, Date(2020, 4, 1), 1200000, 0, 0)->setKanriCode(code.toStdString());
+  const auto printouts = [this](const QPageLayout& layout) -> std::vector<std::unique_ptr<Printout>> {
+    std::vector<std::unique_ptr<Printout>> out;
+    out.push_back(GenkasyoukyakuShisanListPrintView::create(*books, layout, 0));
+    out.push_back(SyoukyakushisanShinkokusyoPrintView::create(*books, layout, 2024));
+    return out;
+  };
+  for (const PaperChosenInPanel& paper : kPapersChosenInPanel) {
+    const QPageLayout layout(QPageSize(paper.size), paper.orientation, QMarginsF(36, 36, 36, 36), QPageLayout::Point);
+    int printout = 0;
+    for (const std::unique_ptr<Printout>& view : printouts(layout)) {
+      SCOPED_TRACE(std::string(paper.name) + (printout++ ? " declaration" : " register"));
+      const QString path = dir.filePath(QStringLiteral("codes.pdf"));
+      ASSERT_TRUE(view && PrintOperation::writePdf(path, *view, layout));
+      // The code column: from the frame's left edge to the first rule after it.
+      double left = 1e9, right = 1e9;
+      const std::vector<QPointF> points = pdfPathPoints(path, 0);
+      for (const QPointF& p : points) left = std::min(left, p.x());
+      for (const QPointF& p : points)
+        if (p.x() > left + 1) right = std::min(right, p.x());
+      // The words below the heading that start in the column, top to bottom; those
+      // that reach past it; and the height of the data font's text in either script.
+      const std::vector<PdfWord> words = pdfWords(path, 1);
+      const auto heading =
+          std::find_if(words.begin(), words.end(), [](const PdfWord& w) { return w.text == "コード"; });
+      ASSERT_NE(heading, words.end());
+      std::vector<PdfWord> column;
+      QStringList outside;
+      double latinHeight = 0;
+      for (const PdfWord& w : words) {
+        if (w.text.contains(QStringLiteral("1,200,000"))) latinHeight = w.box.height();
+        if (w.box.top() < heading->box.bottom() || w.box.left() >= right) continue;
+        column.push_back(w);
+        if (w.box.left() < left || w.box.right() > right) outside << w.text;
+      }
+      std::sort(column.begin(), column.end(),
+                [](const PdfWord& a, const PdfWord& b) { return a.box.center().y() < b.box.center().y(); });
+      QString read;
+      // Heights of the one-character codes to those of the data font, in hundredths.
+      std::map<QString, long> heights;
+      for (const PdfWord& w : column) {
+        read += w.text;
+        heights[w.text] = std::lround(100 * w.box.height() / (w.text == "機" ? heading->box.height() : latinHeight));
+      }
+      EXPECT_EQ(std::tuple(read.toStdString(), outside.join(' ').toStdString(), heights["K"], heights["機"]),
+                std::tuple(QStringList(std::begin(codes), std::end(codes)).join(QString()).toStdString(), std::string(),
+                           100, 100))
+          << left << " " << right;
+    }
+  }
 }
 
 }  // namespace

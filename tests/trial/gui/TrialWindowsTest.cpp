@@ -626,17 +626,17 @@ TEST_F(TrialWindowsTest, MonthlyWindowColumnsLedgerExportAndPrintoutInColumnGrou
   const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(36, 36, 36, 36), QPageLayout::Point);
   auto view = SuiiShisanPrintView::create(doc, a4, s.taisyakuTaisyouShisanArray(), s.sonekiKeisanShisanArray(),
                                           s.seizouGenkaShisanArray(), 3, [&] { return choice; });
-  // The side margins: the page setup's left one on portrait paper, the printable
-  // area's edge on landscape paper and on the right; at least 18 points.
+  // The side margins: the page setup's, or the printable area's edge where that
+  // leaves less of the paper, in either orientation.
   struct MarginCase {
     QPageLayout::Orientation orientation;
     QMarginsF printerMinimum;
     std::pair<double, double> leftAndRight;
   };
   for (const MarginCase& c :
-       {MarginCase{QPageLayout::Landscape, {}, {18, 18}}, MarginCase{QPageLayout::Portrait, {}, {36, 18}},
-        MarginCase{QPageLayout::Landscape, {25, 10, 30, 10}, {25, 30}},
-        MarginCase{QPageLayout::Portrait, {25, 10, 30, 10}, {36, 30}}}) {
+       {MarginCase{QPageLayout::Landscape, {}, {36, 36}}, MarginCase{QPageLayout::Portrait, {}, {36, 36}},
+        MarginCase{QPageLayout::Landscape, {25, 10, 40, 10}, {36, 40}},
+        MarginCase{QPageLayout::Portrait, {45, 10, 30, 10}, {45, 36}}}) {
     QPageLayout l(QPageSize(QPageSize::A4), c.orientation, QMarginsF(36, 36, 36, 36), QPageLayout::Point,
                   c.printerMinimum);
     auto v = SuiiShisanPrintView::create(doc, l, s.taisyakuTaisyouShisanArray(), s.sonekiKeisanShisanArray(),
@@ -731,29 +731,30 @@ TEST_F(TrialWindowsTest, ThePagesPrintedAreThoseOfTheSectionsTickedInThePanelAnd
   }
 }
 
-TEST_F(TrialWindowsTest, TheMonthlyPrintoutKeepsToThePrintableAreaOfThePrinterChosenInThePanel)
+TEST_F(TrialWindowsTest, TheMonthlyPrintoutKeepsWithinTheMarginsAndThePrintableAreaOfThePrinterChosenInThePanel)
 {
   openBooks({.seizou = true});
   SuiiShisanController* w = openWindow<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
   UserDefaults::standardUserDefaults().setInteger(7, KIVOSuiiShisanPrintMonthPerPageKey);
   const QString file = path("area.pdf");
-  // The paper, and outside the chosen printer's printable area; the table's left edge:
-  // the page setup's margin on portrait paper, else the
-  // printer's printable area; its right end within the printable area; both at
-  // least 18 points from the paper's edge. Seven columns that do not fit the
-  // printable area at the smallest font are refused (left edge 0).
-  const std::tuple<QPageLayout::Orientation, QMarginsF, double, double> cases[] = {
-      {QPageLayout::Landscape, {}, 18, 842 - 18},
-      {QPageLayout::Portrait, {}, 36, 595 - 18},
-      {QPageLayout::Landscape, {60, 10, 300, 10}, 60, 842 - 300},
-      {QPageLayout::Portrait, {60, 10, 100, 10}, 36, 595 - 100},
-      {QPageLayout::Portrait, {60, 10, 250, 10}, 0, 595 - 250},
+  // The paper set up with margins of 36 points, and outside the chosen printer's
+  // printable area; the table's left edge and the end its right edge keeps within:
+  // the margins, held to the printable area, as every table printout has them. Seven
+  // columns that do not fit at the smallest font are refused (left edge 0).
+  const std::tuple<QPageSize::PageSizeId, QPageLayout::Orientation, QMarginsF, double, double> cases[] = {
+      {QPageSize::A4, QPageLayout::Landscape, {}, 36, 842 - 36},
+      {QPageSize::A4, QPageLayout::Portrait, {}, 36, 595 - 36},
+      {QPageSize::A4, QPageLayout::Landscape, {60, 10, 300, 10}, 60, 842 - 300},
+      {QPageSize::A4, QPageLayout::Portrait, {60, 10, 100, 10}, 60, 595 - 100},
+      {QPageSize::A4, QPageLayout::Portrait, {60, 10, 250, 10}, 0, 595 - 250},
+      {QPageSize::JisB5, QPageLayout::Portrait, {}, 36, 516 - 36},
+      {QPageSize::A5, QPageLayout::Landscape, {}, 36, 595 - 36},
+      {QPageSize::A5, QPageLayout::Portrait, {}, 0, 420 - 36},
   };
-  for (const auto& [paper, area, left, rightEnd] : cases) {
-    SCOPED_TRACE(rightEnd);
-    PrintInfo::setPageLayoutForKey(
-        QPageLayout(QPageSize(QPageSize::A4), paper, QMarginsF(36, 36, 36, 36), QPageLayout::Point),
-        KIVOSuiiShisanPrintInfoKey);
+  for (const auto& [size, paper, area, left, rightEnd] : cases) {
+    SCOPED_TRACE(QPageSize(size).name().toStdString() + " " + std::to_string(rightEnd));
+    PrintInfo::setPageLayoutForKey(QPageLayout(QPageSize(size), paper, QMarginsF(36, 36, 36, 36), QPageLayout::Point),
+                                   KIVOSuiiShisanPrintInfoKey);
     // A printer whose printable area leaves that much of the paper, the page setup
     // kept.
     PrintOperation::setPrintPanelResponderForTesting([&, area = area](QPrinter& printer, QWidget*) {
@@ -771,15 +772,22 @@ TEST_F(TrialWindowsTest, TheMonthlyPrintoutKeepsToThePrintableAreaOfThePrinterCh
     EXPECT_EQ(std::pair(QFile::exists(file), alerts.empty() ? QString() : alerts[0].text),
               std::pair(left > 0, QString(left > 0 ? "" : "環境設定で指定した１ページに印刷する月数が多すぎます。")));
     if (left == 0) continue;
-    // The table's rules; the fonts shrink no further than the table needs.
+    // The table's rules and its text; the fonts shrink no further than the table
+    // needs.
     double first = 1e9, last = 0;
     for (const auto& [width, x1, y1, x2, y2] : pdfStrokedLines(file, 0)) {
       first = std::min({first, x1, x2});
       last = std::max({last, x1, x2});
     }
-    EXPECT_EQ(std::tuple(std::abs(first - left) < 0.5, last <= rightEnd, last > rightEnd - 120),
-              std::tuple(true, true, true))
-        << first << " " << last;
+    double firstText = 1e9, lastText = 0;
+    for (const PdfWord& word : pdfWords(file, 1)) {
+      firstText = std::min(firstText, word.box.left());
+      lastText = std::max(lastText, word.box.right());
+    }
+    EXPECT_EQ(std::tuple(std::abs(first - left) < 0.5, last <= rightEnd, last > rightEnd - 120, firstText > left,
+                         lastText < last),
+              std::tuple(true, true, true, true, true))
+        << first << " " << last << " " << firstText << " " << lastText;
   }
 }
 
