@@ -67,10 +67,12 @@ void DocumentSession::acquireLockAfterOpening()
             .arg(displayName(), DocumentLock::describeHolder(lock_->holder())));
     break;
   case DocumentLock::Result::Failed:
+    // Whatever the reason, the lock file is named: what stands in its place is for the
+    // user to remove, and a folder that refuses it is the one to look at.
     AlertSheet::runAlert(QStringLiteral("この書類をロックできません"),
-                         QStringLiteral("書類“%1”のロックファイルを作れませんでした（%2）。ほかのプログラムでも"
+                         QStringLiteral("書類“%1”のロックファイル“%2”を作れませんでした（%3）。ほかのプログラムでも"
                                         "同時に開いて保存すると、あとから保存した内容だけが残ります。")
-                             .arg(displayName(), lock_->failure()));
+                             .arg(displayName(), lock_->lockPath(), lock_->failure()));
     break;
   }
 }

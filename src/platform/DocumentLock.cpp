@@ -71,13 +71,7 @@ QString resolvedPath(const QString& path)
 // Why a lock file could not be made, in the words the program uses for every file.
 QString systemError(int error) { return QString::fromStdString(SystemErrorText::of(error)); }
 
-// Something in the lock file's place that no lock file can be made over (a folder, a
-// FIFO, a socket, a symbolic link), named so that the user knows what to remove.
-QString inTheWay(const QString& lockPath, bool link)
-{
-  return QStringLiteral("ロックファイル“%1”の場所に%2があります")
-      .arg(lockPath, link ? QStringLiteral("シンボリックリンク") : QStringLiteral("ファイルではないもの"));
-}
+constexpr const char* kNotAFile = "ロックファイルの場所にファイルではないものがあります";
 
 // The lock of the file open as fd, waiting a moment: another program looking whether
 // a lock file is a leftover holds its lock for an instant.
@@ -285,7 +279,9 @@ DocumentLock::Claim DocumentLock::takeOverLockFile()
       return Claim::Held;
     }
     // A socket or a device without a driver cannot be opened at all.
-    failure_ = errno == ELOOP || errno == ENXIO ? inTheWay(lockPath_, errno == ELOOP) : systemError(errno);
+    failure_ = errno == ELOOP ? QStringLiteral("ロックファイルの場所にシンボリックリンクがあります")
+               : errno == ENXIO ? QString::fromUtf8(kNotAFile)
+                                : systemError(errno);
     return Claim::Failed;
   }
   struct Closer {
@@ -295,7 +291,7 @@ DocumentLock::Claim DocumentLock::takeOverLockFile()
   struct stat st {
   }, atPath{};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    failure_ = inTheWay(lockPath_, false);
+    failure_ = QString::fromUtf8(kNotAFile);
     return Claim::Failed;
   }
   // A running holder keeps its lock file locked.

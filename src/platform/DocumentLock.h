@@ -65,11 +65,13 @@ public:
   void documentWasReplaced();
   bool isLocked() const { return locked_; }
   const QString& documentPath() const { return documentPath_; }
+  // Where the lock file goes (lockFilePath of the document).
+  const QString& lockPath() const { return lockPath_; }
   // The holder found by the last tryLock that answered HeldElsewhere.
   const Holder& holder() const { return holder_; }
-  // Why the last tryLock that answered Failed could make no lock file, for the user;
-  // naming what stands in the lock file's place when something does (a folder, a
-  // FIFO, a socket, a symbolic link), so that the user knows what to remove.
+  // Why the last tryLock that answered Failed could make no lock file, for the user:
+  // what stands in the lock file's place (a folder, a FIFO, a socket, a symbolic link),
+  // or the system's reason. The message that shows it names the lock file.
   const QString& failure() const { return failure_; }
 
   static QString lockFilePath(const QString& documentPath);

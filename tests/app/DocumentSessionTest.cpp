@@ -3,10 +3,12 @@
 // the controllers and frames the document keeps.
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSysInfo>
+#include <optional>
 
 #include "document/DocumentFile.h"
 #include "document/gui/ProgressStateController.h"
@@ -193,18 +195,39 @@ TEST_F(DocumentSessionTest, AFileOpenInAnotherRunningProgramCannotBeSavedOverAnd
   DocumentLock byOtherName(otherName);
   EXPECT_EQ(byOtherName.tryLock(), DocumentLock::Result::HeldElsewhere);
 
-  // A document that can have no lock opens with a word of it.
-  const QString unlockable = writeBooks(QStringLiteral("unlockable.kivo"));
-  ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), DocumentLock::lockFilePath(unlockable)));
-  alerts.clear();
-  DocumentSession* unlocked = app->documentController()->openDocumentWithContentsOfFile(unlockable);
-  ASSERT_NE(unlocked, nullptr);
-  ASSERT_EQ(alerts.size(), 1u);
-  EXPECT_EQ(alerts[0].title, QStringLiteral("この書類をロックできません"));
-  // It names what stands in the lock file's place, for the user to remove.
-  EXPECT_TRUE(alerts[0].text.contains(QStringLiteral("“%1”").arg(DocumentLock::lockFilePath(unlockable))))
-      << alerts[0].text.toStdString();
-  EXPECT_FALSE(unlocked->holdsLock());
+  // A document that can have no lock opens with a word of it, which names the lock
+  // file whatever stands in its way: a link or a folder in its place (for the user to
+  // remove), or a folder the user may read but not write.
+  enum class InTheWay { Link, Folder, FolderNotWritable };
+  for (const InTheWay way : {InTheWay::Link, InTheWay::Folder, InTheWay::FolderNotWritable}) {
+    SCOPED_TRACE(static_cast<int>(way));
+    if (way == InTheWay::FolderNotWritable && ::geteuid() != 0) continue;  // a user other than the owner needed
+    const QString folder = path(QStringLiteral("unlockable%1").arg(static_cast<int>(way)));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString unlockable = writeBooks(QFileInfo(folder).fileName() + QStringLiteral("/帳簿.kivo"));
+    const QString lockFile = DocumentLock::lockFilePath(unlockable);
+    if (way == InTheWay::Link) { ASSERT_TRUE(QFile::link(QStringLiteral("nowhere"), lockFile)); }
+    if (way == InTheWay::Folder) { ASSERT_TRUE(QDir().mkpath(lockFile)); }
+    if (way == InTheWay::FolderNotWritable) {  // the way there open to all, the books readable
+      ASSERT_EQ(::chmod(QFile::encodeName(path(QString())).constData(), 0755), 0);
+      ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+      ASSERT_EQ(::chmod(QFile::encodeName(unlockable).constData(), 0644), 0);
+    }
+    alerts.clear();
+    DocumentSession* unlocked = nullptr;
+    {
+      std::optional<test::AsAnotherUserOnThisThread> reader;
+      if (way == InTheWay::FolderNotWritable) reader.emplace(2002, 2002);
+      unlocked = app->documentController()->openDocumentWithContentsOfFile(unlockable);
+    }
+    ASSERT_NE(unlocked, nullptr);
+    ASSERT_EQ(alerts.size(), 1u);
+    EXPECT_EQ(alerts[0].title, QStringLiteral("この書類をロックできません"));
+    EXPECT_TRUE(alerts[0].text.contains(QStringLiteral("ロックファイル“%1”を作れませんでした").arg(lockFile)))
+        << alerts[0].text.toStdString();
+    EXPECT_FALSE(unlocked->holdsLock());
+    closeNow(unlocked);
+  }
 
   // Closing a changed document asks first.
   struct Case {

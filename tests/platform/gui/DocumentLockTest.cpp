@@ -297,12 +297,12 @@ TEST(DocumentLockTest, WhyNoLockIsTakenIsSaidInJapaneseAndNoOneElsesLockFileIsRe
                "どこでも開いていないときは、ロックファイル“%3”を削除してください。")
         .arg(host, QString::fromLatin1(pid), QStringLiteral("%1"));
   };
-  const QString notAFile = QStringLiteral("ロックファイル“%1”の場所にファイルではないものがあります");
+  const QString notAFile = QStringLiteral("ロックファイルの場所にファイルではないものがあります");
   // (document, the answer, what the user is told: %1 the lock file)
   std::vector<std::tuple<const char*, DocumentLock::Result, QString>> cases = {
       {"no-such-folder/帳簿.kivo", failed, QStringLiteral("ファイルまたはフォルダが見つかりません")},
       {"socket.kivo", failed, notAFile},
-      {"link.kivo", failed, QStringLiteral("ロックファイル“%1”の場所にシンボリックリンクがあります")},
+      {"link.kivo", failed, QStringLiteral("ロックファイルの場所にシンボリックリンクがあります")},
       {"folder.kivo", failed, notAFile},
       {"fifo.kivo", failed, notAFile},
       {"another-program.kivo", held, unproven},
