@@ -35,9 +35,6 @@ struct ShisanSyoukyaku::Keisan {
   int64_t charge = -1;
   int32_t kaiteiRitsu = -1;  // the revised rate used, -1 when none
   int64_t phaseBase = -1;    // the base of an equal-instalment phase the term entered and that is not fixed yet
-  // What the term's charges may take in all: the book value before them, which none
-  // of them takes below 0 together.
-  int64_t room = 0;
 };
 
 // ---------------------------------------------------------------- the asset
@@ -193,7 +190,6 @@ ShisanSyoukyaku::Keisan ShisanSyoukyaku::keisan(const GenkasyoukyakuShisan& a, c
 
   if (a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kSokujiSyoukyaku) {
     k.charge = kikan.containsDate(a.dateOfAdded()) ? cost : 0;
-    k.room = cost - a.kisyuSyoukyakugakuRuikei();
     return k;
   }
   if (a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kIkkatsuSyoukyaku) {
@@ -206,7 +202,6 @@ ShisanSyoukyaku::Keisan ShisanSyoukyaku::keisan(const GenkasyoukyakuShisan& a, c
     const int64_t rest = cost - a.kisyuSyoukyakugakuRuikei();
     int64_t t = R(Wide(cost) * m * 1000 / 36);
     if (Wide(cost) * 1000 / 36 > Wide(rest - t) * 1000) t = rest;
-    k.room = rest;
     if (a.isOlderRule()) {
       const int64_t gendo = zanzonGendoGaku(a, kikan);
       if (rest - t < gendo) t = rest - gendo;
@@ -256,7 +251,6 @@ ShisanSyoukyaku::Keisan ShisanSyoukyaku::keisan(const GenkasyoukyakuShisan& a, c
   const bool teiritsu = a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kTeiritsuHou;
   int64_t t = teiritsu ? declining(bk, r) : straightLine(base, r, a.isOlderRule());
 
-  k.room = bk;
   if (a.syoukyakuTypeStr() == GenkasyoukyakuShisan::kKintouSyoukyaku) {
     k.charge = clampedToZero(std::min(t, bk));
     return k;
@@ -381,17 +375,20 @@ bool ShisanSyoukyaku::isFutsuuSyoukyakuhiFixed(const std::string& m)
          m == GenkasyoukyakuShisan::kIkkatsuSyoukyaku;
 }
 
-int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& a, const Keisan& k)
+int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& a, const SyoukyakuKikan& kikan,
+                                                    const Keisan& k)
 {
   if (k.charge < 0) return k.charge;
-  // Each is in range, so the sum and the difference are too.
+  // What the term's charges may take in all is the book value before them, the
+  // decreases taken; each figure is in range, so the sums and differences are too.
+  const int64_t before = a.syutokuKagaku() - a.kisyuSyoukyakugakuRuikei() - decreaseThrough(a, kikan);
   const int64_t others = a.zoukaSyoukyakugaku() + a.warimashiSyoukyakuhi() + a.tokubetsuSyoukyakuhi();
-  return clampedToZero(std::min(k.charge, k.room - others));
+  return clampedToZero(std::min(k.charge, before - others));
 }
 
 int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& a, const SyoukyakuKikan& kikan)
 {
-  return futsuuSyoukyakuhiOfProgram(a, keisan(a, kikan));
+  return futsuuSyoukyakuhiOfProgram(a, kikan, keisan(a, kikan));
 }
 
 int64_t ShisanSyoukyaku::futsuuSyoukyakuhiOfEntered(const GenkasyoukyakuShisan& a, std::optional<int64_t> entered,
@@ -406,7 +403,7 @@ int64_t ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(const GenkasyoukyakuShisan& 
 {
   const Keisan k = keisan(a, kikan);
   if (k.charge < 0) return a.futsuuSyoukyakuhi();
-  return futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), k.charge, futsuuSyoukyakuhiOfProgram(a, k));
+  return futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), k.charge, futsuuSyoukyakuhiOfProgram(a, kikan, k));
 }
 
 std::optional<int64_t> ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& a)
@@ -516,7 +513,7 @@ void ShisanSyoukyaku::addToukiSyoukyakuhiGoukeiToKisyuSyoukyakugakuRuikeiForKais
   // The closing term's ordinary charge as the register showed and printed it.
   if (closing.charge >= 0)
     a.setFutsuuSyoukyakuhi(futsuuSyoukyakuhiOfEntered(a, enteredFutsuuSyoukyakuhi(a), closing.charge,
-                                                      futsuuSyoukyakuhiOfProgram(a, closing)));
+                                                      futsuuSyoukyakuhiOfProgram(a, closingTerm, closing)));
   // The charges go in as far as the cost less the decreases taken by the term's end
   // leaves room, and never past the cost; while the cost is not entered, at most the
   // input limit, so that what the roll-forward writes is an amount the program reads

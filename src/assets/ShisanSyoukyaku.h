@@ -156,7 +156,8 @@ public:
 private:
   struct Keisan;
   static Keisan keisan(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan);
-  static int64_t futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& asset, const Keisan& keisan);
+  static int64_t futsuuSyoukyakuhiOfProgram(const GenkasyoukyakuShisan& asset, const SyoukyakuKikan& kikan,
+                                            const Keisan& keisan);
   static bool usesRate(const GenkasyoukyakuShisan& asset);
   static bool isRemovedBefore(const GenkasyoukyakuShisan& asset, Date date);
   static int64_t decreaseBefore(const GenkasyoukyakuShisan& asset, Date date);

@@ -1160,8 +1160,8 @@ void KanjyoumotocyouController::setObjectValue(int row, Column column, const Fie
 
 void KanjyoumotocyouController::selectRowOfShiwake(const ShiwakePtr& s)
 {
-  const auto it = std::find(rowShiwakeArray_.begin(), rowShiwakeArray_.end(), s);
-  if (it != rowShiwakeArray_.end()) tableView_->selectRow(static_cast<int>(it - rowShiwakeArray_.begin()));
+  const int row = KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(rowShiwakeArray_, s, -1);
+  if (row >= 0) tableView_->selectRow(row);
 }
 
 void KanjyoumotocyouController::handleChooseDuplicateKanjyoumotocyouRow()
