@@ -3,11 +3,43 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QWindow>
+#include <utility>
+#include <vector>
 
 namespace kivo {
+namespace {
+
+struct PutOff {
+  QPointer<QObject> context;
+  std::function<void()> action;
+};
+
+// What waits for the end of the work going on, in the order put off.
+std::vector<PutOff>& putOff()
+{
+  static std::vector<PutOff> actions;
+  return actions;
+}
+
+void deliverPutOff()
+{
+  // Work begun since waits again for its own end.
+  if (ModalSession::isWorkRunning()) return;
+  std::vector<PutOff> actions = std::exchange(putOff(), {});
+  for (PutOff& p : actions)
+    if (p.context) p.action();
+}
+
+}  // namespace
+
+int ModalSession::workRunning_ = 0;
 
 ModalSession::ModalSession(QWidget* window, Showing showing)
-    : window_(window), formerModality_(window->windowModality())
+    : window_(window),
+      formerModality_(window->windowModality()),
+      formerShowWithoutActivating_(window->testAttribute(Qt::WA_ShowWithoutActivating))
 {
   since_.start();
   if (showing == Showing::AtOnce) showWindow();
@@ -17,12 +49,22 @@ void ModalSession::showWindow()
 {
   if (shown_ || !window_) return;
   shown_ = true;
-  window_->setWindowModality(Qt::ApplicationModal);
+  // A window that holds the input has nothing for the keyboard: the keys stay with
+  // the user's window, where they go once the work ends, and nothing is blocked that
+  // would drop them.
+  if (holdsInput_) {
+    shownHolding_ = true;
+    keyboardBefore_ = QGuiApplication::focusWindow();
+    window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
+  } else {
+    window_->setWindowModality(Qt::ApplicationModal);
+  }
   window_->show();
   window_->installEventFilter(this);
   window_->raise();
-  window_->activateWindow();
-  QCoreApplication::processEvents();
+  if (!holdsInput_) window_->activateWindow();
+  // Shown and drawn; the input waits for the window to have the keyboard.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 ModalSession::~ModalSession()
@@ -30,19 +72,46 @@ ModalSession::~ModalSession()
   if (loop_.isRunning()) loop_.exit(-1);
   if (window_ && shown_) {
     window_->removeEventFilter(this);
+    // A window system that gave the keyboard to the window all the same gives it back,
+    // for the keys held.
+    const bool tookKeyboard = window_->windowHandle() && QGuiApplication::focusWindow() == window_->windowHandle();
     window_->hide();
+    if (shownHolding_ && tookKeyboard && keyboardBefore_ && keyboardBefore_->isVisible())
+      keyboardBefore_->requestActivate();
     window_->setWindowModality(formerModality_);
+    window_->setAttribute(Qt::WA_ShowWithoutActivating, formerShowWithoutActivating_);
   }
+  if (polled_ && --workRunning_ == 0 && !putOff().empty())
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &deliverPutOff, Qt::QueuedConnection);
   // Input held by the polls waits in the window system's queue, which the event loop
   // reads again only when woken.
   if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
 }
 
+void ModalSession::afterWork(QObject* context, std::function<void()> action)
+{
+  if (!isWorkRunning()) {
+    action();
+    return;
+  }
+  putOff().push_back({context, std::move(action)});
+}
+
+bool ModalSession::takesInput() const
+{
+  return shown_ && !holdsInput_ && window_ && window_->windowHandle() &&
+         QGuiApplication::focusWindow() == window_->windowHandle();
+}
+
 ModalSession::Response ModalSession::poll()
 {
   if (response_ == Response::Continue) {
+    if (!polled_) {
+      polled_ = true;
+      ++workRunning_;
+    }
     if (!shown_ && since_.elapsed() >= kShowDelay) showWindow();
-    QCoreApplication::processEvents(shown_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(takesInput() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
   }
   if (response_ == Response::Continue && !window_) response_ = Response::Aborted;
   return response_;

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "platform/MainMenu.h"
+#include "platform/ModalSession.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
@@ -93,14 +94,45 @@ void WindowController::resignMain() { windowDidResignMain(); }
 void WindowController::changeEvent(QEvent* event)
 {
   if (event->type() == QEvent::ActivationChange) {
-    if (isActiveWindow()) {
-      if (host_) host_->windowControllerDidBecomeKey(this);
-      windowDidBecomeKey();
+    // Activated or left in the middle of work (a click on the window, Alt+Tab): the
+    // window becomes key and main, which may settle an edit or start work of its own,
+    // only once the work has ended, as it is then.
+    if (ModalSession::isWorkRunning()) {
+      if (isActiveWindow()) activatedInWork_ = this;
+      if (!activationPutOff_) {
+        activationPutOff_ = true;
+        ModalSession::afterWork(this, [this] {
+          if (!activationPutOff_) return;
+          // The window the user went to last, which the work's sheet may have taken the
+          // keyboard from, is gone to now.
+          if (activatedInWork_ == this && !isActiveWindow() && isVisible()) {
+            activatedInWork_ = nullptr;
+            activationPutOff_ = false;
+            activateWindow();
+            return;
+          }
+          activationDidChange();
+        });
+      }
     } else {
-      windowDidResignKey();
+      activationDidChange();
     }
   }
   QMainWindow::changeEvent(event);
+}
+
+QPointer<WindowController> WindowController::activatedInWork_;
+
+void WindowController::activationDidChange()
+{
+  activationPutOff_ = false;
+  if (activatedInWork_ == this) activatedInWork_ = nullptr;
+  if (isActiveWindow()) {
+    if (host_) host_->windowControllerDidBecomeKey(this);
+    windowDidBecomeKey();
+  } else {
+    windowDidResignKey();
+  }
 }
 
 // --- refresh rule

@@ -8,7 +8,9 @@
 //     then adds its own item to the Window menu (windowMenuTitle);
 //   - becoming key or main and resigning it: the application's main window is the
 //     last document window that became active; a panel or sheet in front of it leaves
-//     it main. Becoming main rebuilds the "機能" menu with the window's own commands,
+//     it main. A window activated while work runs (ModalSession) becomes key and main
+//     only once the work has ended; the last one, if the work's sheet took the
+//     keyboard from it, is then activated again. Becoming main rebuilds the "機能" menu with the window's own commands,
 //     lets the document rebuild its menus, and lets output windows that wait for an
 //     update recompute;
 //   - the refresh rule (updateUI): recompute at once when forced, when main, or when
@@ -167,6 +169,8 @@ protected:
 
 private:
   void rememberFrame();
+  // Becoming key (and main) or resigning it, told to the host and the window.
+  void activationDidChange();
 
   WindowControllerHost* host_;
   MainMenu* mainMenu_ = nullptr;
@@ -175,6 +179,9 @@ private:
   bool closing_ = false;
   bool closeWithoutAsking_ = false;
   bool doNeedUpdate_ = false;
+  bool activationPutOff_ = false;
+  // The window last activated while work ran, until it has become key.
+  static QPointer<WindowController> activatedInWork_;
   QPoint originWhenLoaded_;
 };
 

@@ -32,6 +32,22 @@ inline void typeAhead(QWidget* window, const QString& text)
   }
 }
 
+// Keys as a window system such as X11 sends them: to whichever window has the keyboard
+// when the program reads them, not when they were typed.
+inline void typeAheadToKeyboard(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
+{
+  QWindowSystemInterface::handleKeyEvent<Queued>(nullptr, QEvent::KeyPress, key, modifiers, text);
+  QWindowSystemInterface::handleKeyEvent<Queued>(nullptr, QEvent::KeyRelease, key, modifiers, text);
+}
+
+inline void typeAheadToKeyboard(const QString& text)
+{
+  for (QChar c : text) {
+    const int key = c.unicode() < 0x80 ? int{c.toUpper().unicode()} : int{Qt::Key_unknown};
+    typeAheadToKeyboard(static_cast<Qt::Key>(key), Qt::NoModifier, QString(c));
+  }
+}
+
 inline void clickAhead(QWidget* widget, QPoint at)
 {
   QWindow* handle = widget->window()->windowHandle();

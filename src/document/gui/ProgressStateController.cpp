@@ -104,6 +104,12 @@ void ProgressStateController::showValue()
 
 void ProgressStateController::beginModalSession(QWidget* window)
 {
+  // Work begun in the middle of other work runs within it: it neither replaces the
+  // session, which would stop the other work as if cancelled, nor ends it.
+  if (session_) {
+    ++joined_;
+    return;
+  }
   QWidget* over = window ? window->window() : nullptr;
   // Work for a window the user is not in (a book in the background brought up to
   // date) shows its sheet, if it lasts, over the user's window: a sheet over the other
@@ -118,6 +124,9 @@ void ProgressStateController::beginModalSession(QWidget* window)
 
 ProgressStateController::ModalResponse ProgressStateController::runModalSession()
 {
+  // Work that cannot be cancelled holds the user's input to its end, its sheet
+  // offering nothing; other work hands it to the sheet once the sheet has the keyboard.
+  if (session_) session_->setHoldsInput(!cancelButton_->isEnabled());
   return session_ && session_->poll() == ModalSession::Response::Continue ? ModalResponse::Continue
                                                                           : ModalResponse::Aborted;
 }
@@ -133,6 +142,10 @@ bool ProgressStateController::isModalSessionAborted() const { return !session_ |
 
 void ProgressStateController::endModalSession()
 {
+  if (joined_ > 0) {
+    --joined_;
+    return;
+  }
   session_.reset();
   hide();
   // Not kept by the window it was shown over: the document keeps the sheet.

@@ -14,9 +14,12 @@
 //
 // The sheet shows only once the job has lasted half a second: a shorter job shows no
 // window, and what the user types meanwhile is held and then goes on to the field it
-// was typed in (ModalSession). Each poll lets the application handle its events; the
-// cancel button orders the sheet out and aborts the session, so that the job's next
-// poll stops it. A job of
+// was typed in (ModalSession). A job whose cancel button is disabled holds the input to
+// its end, its sheet showing without the keyboard; the keys held for a job that can be
+// cancelled go to its sheet once it has the keyboard, so that Escape typed at once
+// cancels. Each poll lets the application handle its events but the user's input
+// held; the cancel button orders the sheet out and aborts the session, so that the
+// job's next poll stops it. Work begun in the middle of a job joins it. A job of
 // many short steps updates and polls the sheet only when isDueForUpdate() says so,
 // and spends its time on its work rather than on repainting.
 #pragma once
@@ -96,6 +99,7 @@ private:
   double value_ = 0.0;
   bool indeterminate_ = false;
   std::unique_ptr<ModalSession> session_;
+  int joined_ = 0;  // jobs begun within the running one, not yet ended
   QElapsedTimer sinceUpdate_;
 };
 

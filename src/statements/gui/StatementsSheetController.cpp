@@ -14,6 +14,7 @@
 #include "document/gui/DocumentWindowController.h"
 #include "document/gui/OpenDocument.h"
 #include "document/gui/PrintProgressSheet.h"
+#include "platform/ModalSession.h"
 #include "platform/PrintInfo.h"
 #include "platform/QtStrings.h"
 #include "platform/UserDefaultsKeys.h"
@@ -131,7 +132,11 @@ void StatementsSheetController::tabChanged(int index)
 void StatementsSheetController::changeEvent(QEvent* event)
 {
   SheetController::changeEvent(event);
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) windowDidBecomeKey();
+  if (event->type() != QEvent::ActivationChange) return;
+  // Activated in the middle of work: the outline follows once the work has ended.
+  ModalSession::afterWork(this, [this] {
+    if (isActiveWindow()) windowDidBecomeKey();
+  });
 }
 
 void StatementsSheetController::markEdited() { document_->document().updateChangeCount(MyDocument::ChangeType::Done); }

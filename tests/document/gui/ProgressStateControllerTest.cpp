@@ -7,6 +7,8 @@
 #include "document/gui/ProgressStateController.h"
 #include "platform/ModalSession.h"
 #include "support/AppTestFixture.h"
+#include "support/ShowWatch.h"
+#include "support/SlowMachine.h"
 #include "support/TypedAhead.h"
 
 namespace kivo::test {
@@ -112,6 +114,71 @@ TEST_F(ProgressStateControllerTest, OnlyAJobThatLastsShowsTheSheetAndKeysTypedMe
     EXPECT_EQ(shown, lasting);
     flush();
     EXPECT_EQ(field->text(), QString::fromUtf8(lasting ? "" : "15000"));
+  }
+}
+
+// Work begun in the middle of a job (a refresh that was waiting to run) runs within
+// it: its end neither ends the job's session nor stops the job, which goes on to its
+// last step and can still be cancelled.
+TEST_F(ProgressStateControllerTest, WorkBegunInTheMiddleOfAJobNeitherEndsNorStopsIt)
+{
+  DocumentSession* doc = openBooks();
+  ProgressStateController* progress = doc->progressStateController();
+  progress->setCancelButtonEnabled(true);
+  progress->beginModalSession(doc->documentInfoController());
+  EXPECT_EQ(progress->runModalSession(), Response::Continue);
+  progress->beginNamedSteps(doc->documentInfoController(), 2);
+  EXPECT_TRUE(progress->nextNamedStep("科目 1"));
+  progress->endModalSession();
+  EXPECT_TRUE(progress->isRunningModalSession());
+  EXPECT_EQ(progress->runModalSession(), Response::Continue);
+  progress->cancelButton()->click();
+  EXPECT_EQ(progress->runModalSession(), Response::Aborted);
+  progress->endModalSession();
+  EXPECT_FALSE(progress->isRunningModalSession());
+}
+
+// A job that outlasts the delay, on a machine slower than this one. A job that cannot
+// be cancelled holds what the user types, before and while its sheet shows, for the
+// field the user is in; the keys typed before the sheet of a job that can be cancelled
+// showed go to the sheet once it has the keyboard, so that Escape typed at once
+// cancels the job.
+TEST_F(ProgressStateControllerTest, AJobThatLastsHoldsTheKeysForTheUsersFieldOrGivesThemToItsSheet)
+{
+  DocumentSession* doc = openBooks();
+  ProgressStateController* progress = doc->progressStateController();
+  QWidget* window = doc->documentInfoController();
+  auto* field = new QLineEdit(window);
+  field->show();
+  for (const bool cancellable : {false, true}) {
+    SCOPED_TRACE(cancellable ? "a job that can be cancelled" : "a job that cannot");
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    field->setFocus();
+    field->clear();
+    progress->setCancelButtonEnabled(cancellable);
+    progress->beginModalSession(window);
+    if (cancellable)
+      typeAheadToKeyboard(Qt::Key_Escape);
+    else
+      typeAhead(window, QStringLiteral("15"));
+    int steps = 0;
+    int shownAtStep = -1;
+    ShowWatch watch(progress, [&] { shownAtStep = steps; });
+    SlowMachine slow(2 * ModalSession::kShowDelay);
+    slow.start();
+    for (; steps < 40 && progress->runModalSession() == Response::Continue; ++steps) {
+      // Typed while the sheet is up: held with the rest for the user's field.
+      if (shownAtStep == steps && !cancellable) typeAhead(window, QStringLiteral("000"));
+      QThread::msleep(20);
+    }
+    slow.stop();
+    progress->endModalSession();
+    flush();
+    EXPECT_GT(shownAtStep, 0);
+    // Stopped at the step the sheet showed at, which had the keyboard.
+    EXPECT_EQ(steps, cancellable ? shownAtStep : 40);
+    EXPECT_EQ(field->text(), QString::fromUtf8(cancellable ? "" : "15000"));
   }
 }
 

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <cmath>
+#include <set>
 
 #include "app/DocumentInfoController.h"
 #include "document/gui/PrintProgressSheet.h"
@@ -26,12 +27,16 @@
 #include "journal/gui/SelectPluralKamokuController.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiPrintView.h"
+#include "platform/ModalSession.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "platform/PrintPreviewView.h"
 #include "platform/QtStrings.h"
 #include "support/PaperChosenInPanel.h"
 #include "support/PdfText.h"
+#include "support/ShowWatch.h"
+#include "support/SlowMachine.h"
+#include "support/TypedAhead.h"
 
 namespace kivo::test {
 namespace {
@@ -546,6 +551,63 @@ TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsWithProgressAndRefusesN
   EXPECT_TRUE(progress(1, 40));
   sheetWindow->cancelButton()->click();
   EXPECT_FALSE(progress(2, 40));
+}
+
+// A long print on a machine slower than this one, its sheet showing only once the
+// print has lasted the delay. Escape typed at once after the print panel, before the
+// sheet showed, cancels the print once the sheet has the keyboard, and nothing is
+// written. A click on another window in the print's first half second acts on
+// nothing in its middle: the journal stays main, the print goes on to its last page,
+// and the window clicked becomes main only after it.
+TEST_F(LedgerPrintTest, APrintOnASlowMachineIsCancelledByEscapeTypedAtOnceAndAClickElsewhereWaitsForItsEnd)
+{
+  openEntryBooks();
+  registerSales(150);
+  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+  flush();
+  if (SheetController* condition = journal->attachedSheetController()) condition->abortSheet();
+  journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
+  journal->setDisplayShiwakeArray();
+  PrintInfo::setPageLayoutForKey(smallPaper(420), KIVOShiwakenikkiPrintInfoKey);
+  const int perPage = ShiwakenikkiPrintView::create(books(), smallPaper(420), {})->paginator().rowsPerPage();
+  const int pages = (151 + perPage - 1) / perPage;
+  ASSERT_GT(pages, PrintProgressSheet::kPagesWithoutSheet);
+  ProgressStateController* progress = session->progressStateController();
+
+  for (const bool escape : {true, false}) {
+    SCOPED_TRACE(escape ? "Escape typed at once" : "a click on the information window");
+    activate(journal);
+    ASSERT_EQ(app->mainWindowController(), journal);
+    const QString file = path(escape ? "cancelled.pdf" : "whole.pdf");
+    bool sheetShown = false;
+    ShowWatch watch(progress, [&] { sheetShown = true; });
+    std::set<WindowController*> mainDuring;
+    SlowMachine slow(3 * ModalSession::kShowDelay);
+    PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(file);
+      // Typed or clicked as the panel goes, before the pages print.
+      if (escape) {
+        typeAheadToKeyboard(Qt::Key_Escape);
+      } else {
+        QWindowSystemInterface::handleWindowActivated<Queued>(info()->windowHandle());
+        clickAhead(info()->centralWidget(), QPoint(4, 4));
+      }
+      slow.start([&](qint64) { mainDuring.insert(app->mainWindowController()); });
+      return true;
+    });
+    journal->printDocument();
+    slow.stop();
+    flush();
+    EXPECT_TRUE(sheetShown);
+    EXPECT_EQ(mainDuring, std::set<WindowController*>{journal});
+    if (escape) {
+      EXPECT_FALSE(QFile::exists(file));
+    } else {
+      EXPECT_EQ(pdfPageCount(file), pages);
+      EXPECT_EQ(app->mainWindowController(), info());
+    }
+  }
 }
 
 }  // namespace
