@@ -277,15 +277,38 @@ void KanjyoumotocyouRowEdit::restoreRow(MyDocument& document, const Removal& rem
   document.makeAllOutputWindowDisplayArrayVoid();
 }
 
-int KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(const std::vector<ShiwakePtr>& rows, const ShiwakePtr& selected,
-                                                   int selectedRow)
+KanjyoumotocyouRowEdit::SelectedRow KanjyoumotocyouRowEdit::selectedRowOf(const std::vector<Motocyou>& rows,
+                                                                          const std::vector<ShiwakePtr>& entries,
+                                                                          int row)
 {
-  if (selected) {
-    const auto it = std::find(rows.begin(), rows.end(), selected);
-    if (it != rows.end()) return static_cast<int>(it - rows.begin());
+  if (row < 0 || row >= static_cast<int>(rows.size())) return {};
+  SelectedRow selected{row, nullptr, rows[row].kind(), rows[row].title()};
+  if (row < static_cast<int>(entries.size())) selected.entry = entries[row];
+  return selected;
+}
+
+int KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(const std::vector<Motocyou>& rows,
+                                                   const std::vector<ShiwakePtr>& entries, const SelectedRow& selected)
+{
+  const int n = static_cast<int>(rows.size());
+  if (selected.entry) {
+    const int shown = std::min(n, static_cast<int>(entries.size()));
+    for (int i = 0; i < shown; ++i)
+      if (entries[i] == selected.entry) return i;
   }
-  if (selectedRow < 0 || rows.empty()) return -1;
-  return std::min(selectedRow, static_cast<int>(rows.size()) - 1);
+  const bool entryRow = selected.kind == Motocyou::Kind::Shiwake;
+  if (!entryRow) {
+    for (int i = 0; i < n; ++i)
+      if (rows[i].kind() == selected.kind && rows[i].title() == selected.title) return i;
+  }
+  if (selected.row < 0 || n == 0) return -1;
+  const int kept = std::min(selected.row, n - 1);
+  if (!entryRow) {
+    // The ledger's last row is its final total, so a total gone finds one below.
+    for (int i = kept; i < n; ++i)
+      if (rows[i].kind() == selected.kind) return i;
+  }
+  return kept;
 }
 
 }  // namespace kivo

@@ -16,10 +16,12 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "fields/FieldValue.h"
+#include "journal/Motocyou.h"
 #include "model/Shiwake.h"
 
 namespace kivo {
@@ -108,14 +110,28 @@ public:
   static void restoreRow(MyDocument& document, const Removal& removal);
 
   // --- the selection across a refresh
-  // The row a ledger selects once its rows are built anew (rows: each new row's entry,
-  // null for a balance or total row). A correction may move entries, and the rows are
-  // sorted again only at the next refresh, after the user has chosen another row: the
-  // selection stays on the entry that was selected, wherever it now stands, so that
-  // the next correction acts on it. A selected balance or total row, or an entry the
-  // ledger no longer shows, keeps the row number (selectedRow), held to the last row.
-  // -1: no row to select.
-  static int rowToSelectAfterUpdate(const std::vector<ShiwakePtr>& rows, const ShiwakePtr& selected, int selectedRow);
+  // What the selected row stands for, so that it can be found again once the rows are
+  // built anew: the entry of an entry row; for a balance or total row its kind and
+  // title, which name it within a ledger (the opening balance, a month's total by its
+  // month, the final total). row: where it stood, -1 for no selection.
+  struct SelectedRow {
+    int row = -1;
+    ShiwakePtr entry;
+    Motocyou::Kind kind = Motocyou::Kind::Shiwake;
+    std::string title;
+  };
+  // rows: a ledger's rows; entries: each row's entry, null on a balance or total row.
+  static SelectedRow selectedRowOf(const std::vector<Motocyou>& rows, const std::vector<ShiwakePtr>& entries, int row);
+  // The row a ledger selects once its rows are built anew. A correction may move
+  // entries, and the rows are sorted again only at the next refresh, after the user
+  // has chosen another row: the selection stays on the row that was chosen, wherever
+  // it now stands, an entry so that the next correction acts on it, a total row so
+  // that no entry that moved under the pointer is taken for it. A month's total that
+  // is gone (its month has no entry left) gives way to the next total row from its
+  // row number on; an entry the ledger no longer shows keeps the row number. Row
+  // numbers are held to the last row. -1: no row to select.
+  static int rowToSelectAfterUpdate(const std::vector<Motocyou>& rows, const std::vector<ShiwakePtr>& entries,
+                                    const SelectedRow& selected);
 
   static constexpr const char* kPartOfVoucherMessage =
       "複製しようとしている仕訳は複数の行からなる振替伝票の一行です。振替伝票の一行だけを複製することはできません。";

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <variant>
 
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/KanjyoumotocyouRowEdit.h"
@@ -159,26 +160,71 @@ TEST(KanjyoumotocyouRowEdit, DuplicatesTakeTheNextNumber)
   }
 }
 
-// After a refresh the selection stays on its entry wherever the rows put it; a total
-// row, or an entry no longer shown, keeps the row number, held to the last row.
-TEST(KanjyoumotocyouRowEdit, TheSelectionFollowsItsEntryAcrossARefresh)
+// A ledger's rows from a list of entries and the titles of balance and total rows.
+struct Rows {
+  std::vector<Motocyou> rows;
+  std::vector<ShiwakePtr> entries;
+};
+using RowOf = std::variant<ShiwakePtr, const char*>;
+Rows rowsOf(const std::vector<RowOf>& list)
+{
+  Rows r;
+  for (const RowOf& item : list) {
+    Motocyou m;
+    const ShiwakePtr* e = std::get_if<ShiwakePtr>(&item);
+    if (e) {
+      m.setIndexOfSortedShiwakeArray(static_cast<int32_t>(r.rows.size()));
+    } else {
+      const std::string title = std::get<const char*>(item);
+      m.setTitle(title);
+      m.setIndexOfSortedShiwakeArray(title == Kanjyoumotocyou::kKaishiZandakaTitle ? Motocyou::kBalanceRow
+                                                                                   : Motocyou::kTotalRow);
+    }
+    r.rows.push_back(m);
+    r.entries.push_back(e ? *e : nullptr);
+  }
+  return r;
+}
+
+// After a refresh the selection stays on the row chosen wherever the rows put it: an
+// entry, or a balance or total row by what it stands for. A month's total that is gone
+// gives way to the next total below its row number; an entry no longer shown keeps the
+// row number. Row numbers are held to the last row.
+TEST(KanjyoumotocyouRowEdit, TheSelectionFollowsItsRowAcrossARefresh)
 {
   const ShiwakePtr a = makeCashEntry(Date(2024, 4, 19), 1, kGenkin, kUriagedaka, 1000);
   const ShiwakePtr b = makeCashEntry(Date(2024, 4, 19), 2, kShoumouhinhi, kGenkin, 300);
-  using Rows = std::vector<ShiwakePtr>;
-  const Rows sorted{nullptr, b, nullptr, a, nullptr, nullptr};  // a moved past April's total
-  // The rows, the entry that was selected, its row before; the row to select.
-  const std::tuple<const char*, Rows, ShiwakePtr, int, int> cases[] = {
-      {"an entry moved", sorted, a, 1, 3},
-      {"an entry moved up", sorted, b, 2, 1},
-      {"a total row", sorted, nullptr, 4, 4},
-      {"an entry gone", {nullptr, a, nullptr, nullptr}, b, 2, 2},
-      {"an entry gone from the last row", {nullptr, nullptr}, b, 3, 1},
-      {"no rows", {}, a, 1, -1},
-      {"no selection", sorted, nullptr, -1, -1},
+  const ShiwakePtr c = makeCashEntry(Date(2024, 6, 3), 3, kShoumouhinhi, kGenkin, 50);
+  const char* open = Kanjyoumotocyou::kKaishiZandakaTitle;
+  const char* april = "　4月合計";
+  const char* may = "　5月合計";
+  const char* june = "　6月合計";
+  const char* total = Kanjyoumotocyou::kGoukeiTitle;
+  using List = std::vector<RowOf>;
+  const List twoInApril{open, a, b, april, total};
+  const List movedToMay{open, b, april, a, may, total};  // a moved past April's total
+  const List aprilAndJune{open, a, april, c, june, total};
+  // The rows before, the row selected; the rows after, the row to select.
+  const std::tuple<const char*, List, int, List, int> cases[] = {
+      {"an entry moved", twoInApril, 1, movedToMay, 3},
+      {"an entry moved up", twoInApril, 2, movedToMay, 1},
+      {"a month's total moved up", twoInApril, 3, movedToMay, 2},
+      {"a month's total moved down", aprilAndJune, 2, {open, a, c, april, total}, 3},
+      {"the final total", twoInApril, 4, movedToMay, 5},
+      {"the opening balance", twoInApril, 0, movedToMay, 0},
+      {"a month's total gone: the next total", aprilAndJune, 2, {open, c, a, june, total}, 3},
+      {"a month's total gone: the final total", {open, a, april, total}, 2, {open, total}, 1},
+      {"an entry gone", twoInApril, 2, {open, a, april, total}, 2},
+      {"an entry gone from the last row", twoInApril, 2, {open, total}, 1},
+      {"no rows", twoInApril, 1, {}, -1},
+      {"no selection", twoInApril, -1, movedToMay, -1},
   };
-  for (const auto& [what, rows, selected, selectedRow, row] : cases)
-    EXPECT_EQ(Edit::rowToSelectAfterUpdate(rows, selected, selectedRow), row) << what;
+  for (const auto& [what, before, selectedRow, after, row] : cases) {
+    const Rows old = rowsOf(before);
+    const Rows built = rowsOf(after);
+    const Edit::SelectedRow selected = Edit::selectedRowOf(old.rows, old.entries, selectedRow);
+    EXPECT_EQ(Edit::rowToSelectAfterUpdate(built.rows, built.entries, selected), row) << what;
+  }
 }
 
 }  // namespace

@@ -525,8 +525,8 @@ void KanjyoumotocyouController::recomputeUI()
   setItemCheckmarkOfkeyEquivalentMenu();
   setDisplayingPeriodFieldValue();
 
-  const int keep = tableView_->selectedRow();
-  const ShiwakePtr kept = shiwakeOfRow(keep);
+  const KanjyoumotocyouRowEdit::SelectedRow kept =
+      KanjyoumotocyouRowEdit::selectedRowOf(displayMotocyouArray_, rowShiwakeArray_, tableView_->selectedRow());
   progressIndicator_->show();
   MyDocument& doc = document()->document();
   displayMotocyouArray_ =
@@ -546,7 +546,7 @@ void KanjyoumotocyouController::recomputeUI()
 
   const int n = numberOfRowsInTableView();
   if (selectRowAfterUpdate_ == -1) {
-    const int row = KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(rowShiwakeArray_, kept, keep);
+    const int row = KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(displayMotocyouArray_, rowShiwakeArray_, kept);
     if (row >= 0) tableView_->selectRow(row);
   } else if (n > 0) {
     tableView_->selectRow(std::min(selectRowAfterUpdate_, n - 1));
@@ -1160,7 +1160,9 @@ void KanjyoumotocyouController::setObjectValue(int row, Column column, const Fie
 
 void KanjyoumotocyouController::selectRowOfShiwake(const ShiwakePtr& s)
 {
-  const int row = KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(rowShiwakeArray_, s, -1);
+  KanjyoumotocyouRowEdit::SelectedRow entry;
+  entry.entry = s;
+  const int row = KanjyoumotocyouRowEdit::rowToSelectAfterUpdate(displayMotocyouArray_, rowShiwakeArray_, entry);
   if (row >= 0) tableView_->selectRow(row);
 }
 

@@ -406,6 +406,48 @@ TEST_F(SuitoucyouControllerTest, ClosingAWindowLeavesTheBooksBehindAsTyped)
   closeNow(session);
 }
 
+// A book closed while another window is in front settles its own row as the book in
+// front does: a finished row is registered before the window goes, an unfinished one
+// keeps the book open with its alert.
+TEST_F(SuitoucyouControllerTest, ABookClosedBehindAnotherWindowSettlesItsOwnRow)
+{
+  using Numbered = std::vector<std::pair<Date, int64_t>>;
+  const std::pair<Date, int64_t> registered{Date(2024, 4, 5), 5000};
+  // Whether the row has its amount; the numbered entries (date, amount) afterwards.
+  const std::pair<bool, Numbered> cases[] = {
+      {true, {registered, {Date(2024, 4, 20), 4200}}},
+      {false, {registered}},
+  };
+  for (const auto& [finished, journal] : cases) {
+    SCOPED_TRACE(finished ? "a finished row" : "an unfinished row");
+    auto b = makeBooks();
+    b->journal().assign({makeCashEntry(Date(2024, 4, 5), 1, kGenkin, kUriagedaka, 5000)});
+    b->kaisya().setMinAvailableDenpyouNo(2);
+    QPointer<SuitoucyouController> book = openBook(std::move(b));
+    type(book, {"4/20", "300", "売上"});
+    if (finished) QTest::keyClicks(editor(book), QStringLiteral("4200"));
+    WindowController* front = shown(KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1));
+    ASSERT_EQ(app->mainWindowController(), front);
+    alerts.clear();
+    closeNow(book.data());
+
+    EXPECT_EQ(book.isNull(), finished);
+    if (finished) {
+      EXPECT_TRUE(alerts.empty()) << alerts[0].text.toStdString();
+    } else {
+      ASSERT_EQ(alerts.size(), 1u);
+      EXPECT_EQ(std::pair(alerts[0].window.data(), alerts[0].text),
+                std::pair(static_cast<QWidget*>(book.data()), QStringLiteral("金額が入力されていません。")));
+      EXPECT_EQ(cellText(book, 1, Row::TekiyouMatrix), QStringLiteral("売上"));
+    }
+    Numbered numbered;
+    for (const ShiwakePtr& s : books().journal())
+      if (s->denpyouNo() > 0) numbered.emplace_back(s->date(), s->karikataKingaku());
+    EXPECT_EQ(numbered, journal);
+    closeNow(session);
+  }
+}
+
 // Work in the window the user is in brings the books behind up to date: a sort by
 // date in the book in front, a save from the ledger or the trial balance after a
 // correction of an entry of a book behind, a voucher registered whose lines touch the

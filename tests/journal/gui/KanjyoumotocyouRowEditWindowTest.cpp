@@ -243,6 +243,68 @@ TEST_F(KanjyoumotocyouRowEditWindowTest, TheSelectionStaysOnTheChosenEntryWhenAR
   }
 }
 
+// A total row chosen after a correction stays chosen when the refresh sorts the rows
+// again and moves it: no entry that moved under the pointer is selected, and Space
+// opens nothing. A month's total gone with its month's last entry gives way to the
+// next total below.
+TEST_F(KanjyoumotocyouRowEditWindowTest, TheSelectionStaysOnTheChosenTotalRowWhenARefreshSortsTheRows)
+{
+  enum class Move { Click, Down };
+  // 普通預金: 開始残高, 預入 4/10, 振込 4/19, 他行 4/19, 4月合計, 六月 6/5, 六月他行 6/5,
+  // 6月合計, 合計. Sub ledger 1 (みずほ銀行): 開始残高, 預入, 振込, 4月合計, 六月, 6月合計,
+  // 合計; sub ledger 2 (三井住友銀行): 開始残高, 他行, 4月合計, 六月他行, 6月合計, 合計.
+  // The sub ledger (-1: none), the April entry dated 6/1, the total row the user goes
+  // to and how; the total row selected then.
+  const std::tuple<const char*, int32_t, int, int, Move, const char*> cases[] = {
+      {"a click on April's total", -1, 3, 4, Move::Click, "　4月合計"},
+      {"arrow down onto April's total", -1, 3, 4, Move::Down, "　4月合計"},
+      {"a sub ledger, a click", 1, 2, 3, Move::Click, "　4月合計"},
+      {"a sub ledger, arrow down", 1, 2, 3, Move::Down, "　4月合計"},
+      {"April's total gone", 2, 1, 2, Move::Click, "　6月合計"},
+  };
+  for (const auto& [what, hojyo, row, toRow, move, chosen] : cases) {
+    SCOPED_TRACE(what);
+    openEntryBooks({.hojyoKamoku = true});
+    for (const auto& [date, hojyoOfEntry, tekiyou] :
+         {std::tuple(Date(2024, 4, 10), 1, "預入"), std::tuple(Date(2024, 4, 19), 1, "振込"),
+          std::tuple(Date(2024, 4, 19), 2, "他行"), std::tuple(Date(2024, 6, 5), 1, "六月"),
+          std::tuple(Date(2024, 6, 5), 2, "六月他行")}) {
+      const int32_t n = addCashBookEntry(date, kFutsuuYokin, kUriagedaka, 2000, tekiyou);
+      const ShiwakePtr e = books().journal().entriesOfDenpyouNo(n).front();
+      e->setKarikataHojyoKamokuCode(hojyoOfEntry);
+      e->setAiteKarikataHojyoKamokuCode(hojyoOfEntry);
+    }
+    KanjyoumotocyouController* w = openLedger(kFutsuuYokin, hojyo);
+    CyouhyouTableView* table = w->tableView();
+    const ShiwakePtr corrected = w->shiwakeOfRow(row);
+    ASSERT_TRUE(corrected);
+    ASSERT_EQ(w->stringValue(toRow, Column::Tekiyou).toStdString(), "　4月合計");
+    table->selectRow(row);
+    flush();
+    QTest::keyClick(table, Qt::Key_Space);  // the entry's date
+    flush();
+    QLineEdit* editor = table->findChild<QLineEdit*>();
+    ASSERT_TRUE(editor);
+    editor->setText(QStringLiteral("6/1"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    flush();
+    ASSERT_EQ(corrected->date().toString(), Date(2024, 6, 1).toString());
+
+    if (move == Move::Click)
+      QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                        table->visualRect(w->tableModel()->index(toRow, 0)).center());
+    else
+      QTest::keyClick(table, Qt::Key_Down);
+    flush();
+    EXPECT_TRUE(w->shiwakeOfRow(toRow)) << "the rows were sorted again: an entry stands where the total was";
+    EXPECT_EQ(w->stringValue(table->selectedRow(), Column::Tekiyou).toStdString(), chosen);
+    QTest::keyClick(table, Qt::Key_Space);
+    flush();
+    EXPECT_FALSE(w->isEditingCell());
+    closeNow(session);
+  }
+}
+
 TEST_F(KanjyoumotocyouRowEditWindowTest, DuplicateRemoveAndUndo)
 {
   openEntryBooks();
