@@ -16,8 +16,8 @@ public:
   // the program sets (ShisanSyoukyaku::futsuuSyoukyakuhiOfProgram), in array order;
   // with onlyZeroFutsuuSyoukyakuhi only those whose ordinary charge is 0 (one not
   // entered, -1, is left alone). An asset whose charge cannot be computed is left as it
-  // is. A charge set so is the program's: it follows the computed charge while the
-  // document is open. Answers how many assets changed.
+  // is. A charge set so is the program's: it follows the computed charge, in the
+  // saved document too. Answers how many assets changed.
   static int setSansyutsuchi(const std::vector<GenkasyoukyakuShisanPtr>& assets, const SyoukyakuKikan& kikan,
                              bool onlyZeroFutsuuSyoukyakuhi);
 };

@@ -98,7 +98,7 @@ public:
   // the figures change, only ever held down to the computed charge where it is used:
   // none when the asset holds none, when the program set it (it then follows the
   // computed charge, up as well as down) or when the asset's method fixes the charge.
-  // A charge read from a file is the user's.
+  // A charge read from a file is the user's unless the file says the program set it.
   static std::optional<int64_t> enteredFutsuuSyoukyakuhi(const GenkasyoukyakuShisan& asset);
   // Stores the ordinary charge the register ends with: the amount the user entered as
   // the user's, kept even above a computed charge that has since fallen, so that it

@@ -76,8 +76,53 @@ bool decodeOne(ArchiveReader& r, T& out, std::string* detail)
   return r.ok();
 }
 
+// The section of the program's ordinary charges: its own record, so that a later
+// coding of it is passed over by this program rather than misread, then one entry
+// for each asset of the asset section, in its order: whether the program set the
+// asset's ordinary charge, and the charge it set.
+constexpr const char* kProgramChargesClass = "FutsuuSyoukyakuhiSetByProgram";
+constexpr int32_t kProgramChargesVersion = 0;
+constexpr size_t kProgramChargeSize = 1 + 8;
+
+bool hasProgramCharges(const std::vector<GenkasyoukyakuShisanPtr>& assets)
+{
+  return std::any_of(assets.begin(), assets.end(),
+                     [](const GenkasyoukyakuShisanPtr& a) { return a->isFutsuuSyoukyakuhiSetByProgram(); });
+}
+
+void encodeProgramCharges(const std::vector<GenkasyoukyakuShisanPtr>& assets, ArchiveWriter& w)
+{
+  w.beginRecord(kProgramChargesClass, kProgramChargesVersion);
+  w.writeCount(assets.size());
+  for (const GenkasyoukyakuShisanPtr& a : assets) {
+    w.writeBool(a->isFutsuuSyoukyakuhiSetByProgram());
+    w.writeInt64(a->futsuuSyoukyakuhi());
+  }
+}
+
+// Marks the ordinary charges of the assets read that the section says the program
+// set. The section never refuses the document: what it cannot vouch for stays the
+// user's, as in a file without it. So all of it stays the user's when the section is
+// damaged, of a later coding or of another number of assets (another program may
+// have kept it beside an asset section it changed), and a charge is the program's
+// only while the asset holds the very charge the program set.
+void decodeProgramCharges(ArchiveReader& r, const std::vector<GenkasyoukyakuShisanPtr>& assets)
+{
+  if (r.beginRecord(kProgramChargesClass, kProgramChargesVersion) < 0) return;
+  const size_t n = r.readCount(kProgramChargeSize);
+  if (!r.ok() || n != assets.size()) return;
+  std::vector<bool> byProgram(n, false);
+  for (size_t i = 0; i < n && r.ok(); ++i) {
+    const bool set = r.readBool();
+    const int64_t charge = r.readInt64();
+    byProgram[i] = set && charge == assets[i]->futsuuSyoukyakuhi();
+  }
+  if (!r.ok() || !r.atEnd()) return;
+  for (size_t i = 0; i < n; ++i) assets[i]->setIsFutsuuSyoukyakuhiSetByProgram(byProgram[i]);
+}
+
 // The keys of the sections this program reads, of every format version.
-constexpr std::array<const char*, 10> kSectionKeys = {
+constexpr std::array<const char*, 11> kSectionKeys = {
     KIVODataKaisyaKey,
     KIVODataRootKamokuKubunKey,
     KIVODataJigyoubuArrayKey,
@@ -88,6 +133,7 @@ constexpr std::array<const char*, 10> kSectionKeys = {
     KIVODataGenkasyoukyakuShisanArrayKey,
     KIVODataHendouReasonArrayKey,
     KIVODataSubMenuItemArrayKey,
+    KIVODataFutsuuSyoukyakuhiSetByProgramKey,
 };
 
 // The index of that key in kSectionKeys, or kSectionKeys.size() when it names no
@@ -212,6 +258,12 @@ bool readSections(uint32_t version, const SectionReader& section, bool checkOnly
     if (done && !*done) *detail = std::string(key) + ": " + why;
     if (!done.value_or(false)) return false;
   }
+  // Optional, and never a reason to refuse: a check has nothing to learn from it.
+  if (!checkOnly)
+    section(KIVODataFutsuuSyoukyakuhiSetByProgramKey, [&](ArchiveReader& r) {
+      decodeProgramCharges(r, out.assets);
+      return true;
+    });
   // Every version numbers a new voucher from the counter and moves it on, and no
   // deletion or carry-forward moves it back: a counter at or below a voucher of the
   // journal would make the next import, voucher or cash-book row merge into it.
@@ -291,7 +343,8 @@ std::string DocumentFile::dataOfDocument(const MyDocument& doc)
   w.reserve(doc.journal().size() * 48 + (256 << 10));
   w.appendUninitialized(kHeaderSize);
   w.beginRecord(kBodyClass, kBodyVersion);
-  w.writeCount(9);
+  const bool programCharges = hasProgramCharges(doc.genkasyoukyakuShisanArray());
+  w.writeCount(programCharges ? 10 : 9);
   auto section = [&](const char* key, const auto& encode) {
     w.writeString(key);
     const size_t at = w.size();
@@ -308,6 +361,11 @@ std::string DocumentFile::dataOfDocument(const MyDocument& doc)
   section(KIVODataGenkasyoukyakuShisanArrayKey, [&] { encodeArray(doc.genkasyoukyakuShisanArray(), w); });
   section(KIVODataHendouReasonArrayKey, [&] { encodeArray(doc.hendouReasonArray(), w); });
   section(KIVODataSubMenuItemArrayKey, [&] { encodeArray(doc.subMenuItemArray(), w); });
+  // Without a charge of the program's, the file is what it was before the section
+  // came, and reads the same.
+  if (programCharges)
+    section(KIVODataFutsuuSyoukyakuhiSetByProgramKey,
+            [&] { encodeProgramCharges(doc.genkasyoukyakuShisanArray(), w); });
 
   std::string out = w.takeData();
   const std::string_view body = std::string_view(out).substr(kHeaderSize);

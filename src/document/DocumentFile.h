@@ -1,5 +1,7 @@
 // The document file: the nine sections of a document in our versioned binary archive,
-// behind a header that names the format and a checksum that guards the body.
+// behind a header that names the format and a checksum that guards the body, and a
+// tenth that says which assets' ordinary charges the program set (written only when
+// one did).
 //
 //   magic "KIVOSAVN" | format version u32 | body size u64 | CRC-32 u32 | body
 //
@@ -38,6 +40,12 @@ inline constexpr const char* KIVODataFurikaedenpyouBookmarkArrayKey = "Kivosa da
 inline constexpr const char* KIVODataGenkasyoukyakuShisanArrayKey = "Kivosa data of Genkasyoukyaku Shisan Array";
 inline constexpr const char* KIVODataHendouReasonArrayKey = "Kivosa data of Hendou Reason Array";
 inline constexpr const char* KIVODataSubMenuItemArrayKey = "Kivosa data of Sub Menu Item Array";
+// Whose each asset's ordinary charge is, in the order of the asset section: whether
+// the program set it, and the charge it set. Readers that do not know the key pass it
+// over, and a file without it (or with one that does not fit its assets) reads every
+// charge as the user's.
+inline constexpr const char* KIVODataFutsuuSyoukyakuhiSetByProgramKey =
+    "Kivosa data of Futsuu Syoukyakuhi Set By Program";
 
 class DocumentFile {
 public:

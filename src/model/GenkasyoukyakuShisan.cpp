@@ -133,6 +133,8 @@ bool GenkasyoukyakuShisan::initWithCoder(ArchiveReader& c)
   zanzonGendoWariai_ = c.readDouble();
   jigyouSenyouWariai_ = c.readDouble();
   futsuuSyoukyakuhi_ = c.readInt64();
+  // The coding does not say whose the charge is: the document's reader marks the
+  // program's once every asset is read.
   futsuuSyoukyakuhiSetByProgram_.value = false;
   zoukaSyoukyakugaku_ = c.readInt64();
   warimashiSyoukyakuhi_ = c.readInt64();

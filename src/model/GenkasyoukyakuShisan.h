@@ -96,8 +96,9 @@ public:
   void setFutsuuSyoukyakuhi(int64_t v) { futsuuSyoukyakuhi_ = v; }
   // Whether the program set the ordinary charge (the register for an empty field,
   // the computed-charge sheet, the carry-forward), so that it follows the computed
-  // charge, rather than the user. Kept while the document is open and never
-  // archived: a charge read from a file is the user's.
+  // charge, rather than the user. Not in the record's own coding, which older builds
+  // and other programs read as it is: the document file keeps it in a section of its
+  // own (DocumentFile), and a charge read from a file without it is the user's.
   bool isFutsuuSyoukyakuhiSetByProgram() const { return futsuuSyoukyakuhiSetByProgram_.value; }
   void setIsFutsuuSyoukyakuhiSetByProgram(bool v) { futsuuSyoukyakuhiSetByProgram_.value = v; }
   int64_t zoukaSyoukyakugaku() const { return zoukaSyoukyakugaku_; }
@@ -181,12 +182,12 @@ private:
   std::vector<GenkasyoukyakuShisanDecrease> decreaseArray_;
   std::string pListResource_ = kShin250TableName;
   int32_t indexToDrag_ = 0;
-  // No part of the record's value: two records that a file holds alike are equal.
-  struct SessionMark {
+  // No part of the record's value: two records whose codings are alike are equal.
+  struct UncodedMark {
     bool value = false;
-    friend bool operator==(SessionMark, SessionMark) { return true; }
+    friend bool operator==(UncodedMark, UncodedMark) { return true; }
   };
-  SessionMark futsuuSyoukyakuhiSetByProgram_;
+  UncodedMark futsuuSyoukyakuhiSetByProgram_;
 };
 
 using GenkasyoukyakuShisanPtr = std::shared_ptr<GenkasyoukyakuShisan>;

@@ -1,8 +1,13 @@
 // The depreciation of the term, worked by hand from the law's rates.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "assets/GenkasyoukyakuShisanListPrintLines.h"
+#include "assets/KurikoshiDocument.h"
+#include "assets/KurikoshiZandaka.h"
 #include "assets/ShisanSyoukyaku.h"
+#include "document/DocumentFile.h"
 #include "model/GenkasyoukyakuShisan.h"
 #include "model/Kaisya.h"
 
@@ -537,6 +542,54 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, TheProgramsChargeNeverTakesTheBookValu
               << what;
         }
       }
+}
+
+// A user's steps on the sample corporation's books give the figures they give
+// without a save and a reopen after the ordinary charge was set (a file of the
+// user's charges alone is written as earlier builds wrote it): the program's charge
+// follows a lower special charge, or another rounding without being edited, on
+// screen and into the next term; a charge the user typed stays.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ASaveAndAReopenLeaveTheChargeWhoseItWas)
+{
+  using K = SyoukyakuKikan;
+  // cost, special charge and rounding when the charge is set, the charge typed (none:
+  // the program's), special charge and rounding after → the charge and the closing
+  // book value shown, the next term's opening book value
+  const std::tuple<int64_t, int64_t, int32_t, std::optional<int64_t>, int64_t, int32_t, Charges> cases[] = {
+      // 100,001 × 0.200 = 20,001 rounded up, held to the 5,001 that 95,000 leaves.
+      {100'001, 95'000, K::RoundUp, std::nullopt, 50'000, K::RoundUp, {20'001, 30'000, 30'000}},
+      {100'001, 95'000, K::RoundUp, 5'001, 50'000, K::RoundUp, {5'001, 45'000, 45'000}},
+      // 261,111 × 0.200 = 52,222.2: 52,222 rounded down, 52,223 up.
+      {261'111, 0, K::RoundDown, std::nullopt, 0, K::RoundUp, {52'223, 208'888, 208'888}},
+      {261'111, 0, K::RoundDown, 52'222, 0, K::RoundUp, {52'222, 208'889, 208'889}},
+  };
+  const std::string sample = std::string(KIVO_TEST_DATA_DIR) + "/documents/v3/kaisyahou-corporation.kivo";
+  for (const auto& [cost, tokubetsu, rounding, typed, tokubetsuAfter, roundingAfter, figures] : cases)
+    for (const bool reopened : {false, true}) {
+      std::unique_ptr<MyDocument> doc = DocumentFile::readFromFile(sample, nullptr);
+      ASSERT_TRUE(doc);
+      auto asset = std::make_shared<G>(assetOf(G::kTeigakuHou, cost, 5, Date(2024, 4, 1)));
+      asset->setTokubetsuSyoukyakuhi(tokubetsu);
+      ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(*asset, typed, K(doc->kaisya(), rounding));
+      doc->genkasyoukyakuShisanArray().push_back(asset);
+      if (reopened) doc = DocumentFile::documentFromData(DocumentFile::dataOfDocument(*doc), nullptr);
+      G& a = *doc->genkasyoukyakuShisanArray().back();
+      const K term(doc->kaisya(), roundingAfter);
+      if (tokubetsuAfter != tokubetsu) {  // edited and committed in the register
+        a.setTokubetsuSyoukyakuhi(tokubetsuAfter);
+        ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(a, ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a), term);
+      }
+      const auto next =
+          KurikoshiDocument::make(*doc, KurikoshiZandaka::compute(*doc),
+                                  KurikoshiDocument::defaultTermSettings(doc->kaisya()), false, roundingAfter);
+      ASSERT_TRUE(next);
+      EXPECT_EQ((Charges{ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(a, term),
+                         GenkasyoukyakuShisanListPrintLines::amountsOfGenkasyoukyakuShisan(a, term).kimatsuCyoubokagaku,
+                         ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(*next->genkasyoukyakuShisanArray().back(),
+                                                                     K(next->kaisya(), roundingAfter))}),
+                figures)
+          << cost << " " << typed.value_or(-1) << " " << reopened;
+    }
 }
 
 }  // namespace

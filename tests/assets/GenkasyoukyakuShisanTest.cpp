@@ -98,8 +98,8 @@ TEST(GenkasyoukyakuShisanTest, EveryClassVersionReadsBackWithTheMissingFieldsFil
               std::tuple(3'000, 0, 1'000'000, 90.0));
     // Assets written off over three years are never removed.
     EXPECT_EQ(a.dateOfRemoved().isNull(), a.syoukyakuTypeStr() == G::kIkkatsuSyoukyaku);
-    // Saved in the current version, every field reads back; an ordinary charge the
-    // program set reads back as the user's.
+    // Saved in the current version, every field reads back; the record's own coding
+    // does not say whose the ordinary charge is (the document's file does).
     a.setIsFutsuuSyoukyakuhiSetByProgram(true);
     ArchiveWriter w;
     a.encodeWithCoder(w);

@@ -763,5 +763,47 @@ TEST_F(DocumentFileTest, ALargeBodyIsRefusedHoldingAFewBlocksWhateverLengthsAndC
   }
 }
 
+// Whose each asset's ordinary charge is comes back from the file, unless the record
+// of it does not fit the assets read: then every charge reads as the user's, as in a
+// file without it, and the document opens all the same.
+TEST_F(DocumentFileTest, ChargesTheProgramSetReadBackAndARecordOfThemThatDoesNotFitLosesNothing)
+{
+  auto doc = DocumentFile::documentFromData(data_, nullptr);
+  ASSERT_TRUE(doc);
+  std::vector<GenkasyoukyakuShisanPtr>& assets = doc->genkasyoukyakuShisanArray();
+  assets.push_back(std::make_shared<GenkasyoukyakuShisan>(*assets[0]));
+  assets[2]->setFutsuuSyoukyakuhi(500'000);
+  for (size_t i : {0, 2}) assets[i]->setIsFutsuuSyoukyakuhiSetByProgram(true);
+  const auto record = [](std::vector<std::pair<bool, int64_t>> entries, int32_t version = 0) {
+    ArchiveWriter w;
+    w.beginRecord("FutsuuSyoukyakuhiSetByProgram", version);
+    w.writeCount(entries.size());
+    for (const auto& [set, charge] : entries) {
+      w.writeBool(set);
+      w.writeInt64(charge);
+    }
+    return w.data();
+  };
+  const std::string whole = record({{true, 600'000}, {false, -1}, {true, 500'000}});
+  // the record in the file (empty: as written) → whose each charge reads as
+  const std::pair<std::string, std::vector<bool>> cases[] = {
+      {"", {true, false, true}},
+      {record({{true, 600'000}, {false, -1}, {true, 1}}), {true, false, false}},  // the charge changed since
+      {record({{true, 600'000}, {true, 500'000}}), {false, false, false}},        // another number of assets
+      {whole.substr(0, whole.size() - 1), {false, false, false}},
+      {record({{true, 600'000}, {false, -1}, {true, 500'000}}, 1), {false, false, false}},  // a later coding
+  };
+  const std::string file = DocumentFile::dataOfDocument(*doc);
+  for (const auto& [bytes, marks] : cases) {
+    const auto read = DocumentFile::documentFromData(
+        bytes.empty() ? file : test::fileWithSection(file, KIVODataFutsuuSyoukyakuhiSetByProgramKey, bytes), nullptr);
+    ASSERT_TRUE(read);
+    std::vector<bool> byProgram;
+    for (const GenkasyoukyakuShisanPtr& a : read->genkasyoukyakuShisanArray())
+      byProgram.push_back(a->isFutsuuSyoukyakuhiSetByProgram());
+    EXPECT_EQ(byProgram, marks) << testing::PrintToString(bytes);
+  }
+}
+
 }  // namespace
 }  // namespace kivo
