@@ -1,5 +1,6 @@
 #include "platform/WindowController.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
@@ -94,6 +95,7 @@ void WindowController::resignMain() { windowDidResignMain(); }
 void WindowController::changeEvent(QEvent* event)
 {
   if (event->type() == QEvent::ActivationChange) {
+    if (isActiveWindow()) giveKeyboardToBlockingWindow();
     // Activated or left in the middle of work (a click on the window, Alt+Tab): the
     // window becomes key and main, which may settle an edit or start work of its own,
     // only once the work has ended, as it is then.
@@ -122,6 +124,19 @@ void WindowController::changeEvent(QEvent* event)
 }
 
 QPointer<WindowController> WindowController::activatedInWork_;
+
+void WindowController::giveKeyboardToBlockingWindow()
+{
+  // The window system may activate a window under its alert or sheet (the second
+  // click of the double-click that opened the alert, a click on the window): the keys
+  // would then go to a window that takes none, so the alert or sheet takes them.
+  if (!windowHandle() || QGuiApplication::focusWindow() != windowHandle()) return;
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!modal || modal->window() == this || !modal->isVisible()) return;
+  const bool blocks = modal->windowModality() == Qt::ApplicationModal ||
+                      (modal->parentWidget() && modal->parentWidget()->window() == this);
+  if (blocks) modal->activateWindow();
+}
 
 void WindowController::activationDidChange()
 {

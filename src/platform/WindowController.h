@@ -171,6 +171,8 @@ private:
   void rememberFrame();
   // Becoming key (and main) or resigning it, told to the host and the window.
   void activationDidChange();
+  // Activated while an alert or sheet blocks the window: the keyboard goes to it.
+  void giveKeyboardToBlockingWindow();
 
   WindowControllerHost* host_;
   MainMenu* mainMenu_ = nullptr;

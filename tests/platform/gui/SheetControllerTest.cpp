@@ -2,6 +2,7 @@
 // standard titles and buttons.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
@@ -12,6 +13,8 @@
 
 #include "platform/AlertSheet.h"
 #include "platform/SheetController.h"
+#include "platform/WindowController.h"
+#include "support/TypedAhead.h"
 
 namespace kivo {
 namespace {
@@ -162,6 +165,37 @@ TEST(SheetControllerTest, TheDefaultButtonAnswersOnlyTheReturnsNoFieldTook)
   // Outside a Return's way through a sheet, taking it changes nothing.
   SheetController::takeReturnKey(&window);
   SheetController::takeReturnKey(nullptr);
+}
+
+// A window the window system activates while its alert or sheet is up (a second
+// click of the double-click that opened the alert, a click on the window) hands the
+// keyboard to the alert or sheet, where Return then answers it: keys typed to the
+// window itself would go nowhere.
+TEST(SheetControllerTest, AWindowActivatedUnderItsAlertOrSheetHandsItTheKeyboard)
+{
+  WindowController window(nullptr);
+  window.show();
+  for (const bool alert : {true, false}) {
+    SCOPED_TRACE(alert ? "an alert" : "a sheet");
+    ChoiceSheet sheet;
+    sheet.ok->setDefault(true);
+    int ended = 0;
+    if (alert)
+      AlertSheet::beginAlertSheet(&window, QStringLiteral("無効な資産"), QStringLiteral("説明"), [&] { ++ended; });
+    else
+      sheet.beginSheet(&window, [&](int) { ++ended; });
+    QCoreApplication::processEvents();
+    QWindowSystemInterface::handleWindowActivated<test::Queued>(window.windowHandle());
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    QWidget* modal = QApplication::activeModalWidget();
+    ASSERT_NE(modal, nullptr);
+    EXPECT_EQ(QApplication::activeWindow(), modal);
+    test::typeAheadToKeyboard(Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ended, 1);
+    if (!alert && ended == 0) sheet.abortSheet();
+  }
 }
 
 }  // namespace
