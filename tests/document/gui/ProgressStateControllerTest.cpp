@@ -176,8 +176,14 @@ TEST_F(ProgressStateControllerTest, AJobThatLastsHoldsTheKeysForTheUsersFieldOrG
     progress->endModalSession();
     flush();
     EXPECT_GT(shownAtStep, 0);
-    // Stopped at the step the sheet showed at, which had the keyboard.
-    EXPECT_EQ(steps, cancellable ? shownAtStep : 40);
+    // Stopped at the step the sheet showed at, or the next once the window system has
+    // given the sheet the keyboard.
+    if (cancellable) {
+      EXPECT_GE(steps, shownAtStep);
+      EXPECT_LE(steps, shownAtStep + 1);
+    } else {
+      EXPECT_EQ(steps, 40);
+    }
     EXPECT_EQ(field->text(), QString::fromUtf8(cancellable ? "" : "15000"));
   }
 }
