@@ -40,14 +40,6 @@ inline void typeAheadToKeyboard(Qt::Key key, Qt::KeyboardModifiers modifiers = Q
   QWindowSystemInterface::handleKeyEvent<Queued>(nullptr, QEvent::KeyRelease, key, modifiers, text);
 }
 
-inline void typeAheadToKeyboard(const QString& text)
-{
-  for (QChar c : text) {
-    const int key = c.unicode() < 0x80 ? int{c.toUpper().unicode()} : int{Qt::Key_unknown};
-    typeAheadToKeyboard(static_cast<Qt::Key>(key), Qt::NoModifier, QString(c));
-  }
-}
-
 inline void clickAhead(QWidget* widget, QPoint at)
 {
   QWindow* handle = widget->window()->windowHandle();

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,51 +91,6 @@ TEST(ModalSessionTest, ASessionShownAfterADelayHoldsTheUsersInputUntilItEnds)
     EXPECT_EQ(std::pair(sheet->isVisible(), sheet->windowModality()), std::pair(true, Qt::ApplicationModal));
   }
   EXPECT_FALSE(sheet->isVisible());
-}
-
-// Work that outlasts the delay. A window that takes input gets the keys typed before it
-// showed, once it has the keyboard, and blocks the user's window. A window that holds the
-// input neither blocks the user's window nor gets a key: the keys typed before and
-// while it shows go on to the user's field once the work ends.
-TEST(ModalSessionTest, AWindowShownAfterTheDelayGetsTheKeysOnlyOnceItHasTheKeyboardOrHoldsThemToTheEnd)
-{
-  for (const bool holds : {false, true}) {
-    SCOPED_TRACE(holds ? "holds the input" : "takes the input");
-    QWidget user;
-    auto* field = new QLineEdit(&user);
-    user.show();
-    user.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&user));
-    field->setFocus();
-    QDialog sheet(&user, Qt::Dialog | Qt::Sheet);
-    auto* sheetField = new QLineEdit(&sheet);
-    sheetField->setFocus();
-    {
-      ModalSession session(&sheet, ModalSession::Showing::AfterDelay);
-      session.setHoldsInput(holds);
-      // The user's window has the keyboard while they are typed: there they go when
-      // held, and to the sheet (as a window system sends them) when it takes them.
-      if (holds)
-        typeAhead(&user, QStringLiteral("15"));
-      else
-        typeAheadToKeyboard(QStringLiteral("15"));
-      EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
-      QThread::msleep(ModalSession::kShowDelay);
-      EXPECT_EQ(session.poll(), ModalSession::Response::Continue);
-      EXPECT_TRUE(sheet.isVisible());
-      EXPECT_EQ(sheet.windowModality(), holds ? Qt::NonModal : Qt::ApplicationModal);
-      if (holds) typeAhead(&user, QStringLiteral("000"));
-      for (int i = 0; i < 3; ++i) session.poll();
-      EXPECT_EQ(std::pair(field->text(), sheetField->text()),
-                std::pair(QString(), QString::fromUtf8(holds ? "" : "15")));
-    }
-    QEventLoop loop;
-    QTimer::singleShot(200, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(std::pair(field->text(), sheetField->text()),
-              std::pair(QString::fromUtf8(holds ? "15000" : ""), QString::fromUtf8(holds ? "" : "15")));
-    EXPECT_EQ(std::pair(sheet.isVisible(), sheet.windowModality()), std::pair(false, Qt::NonModal));
-  }
 }
 
 // What is put off until polled work ends runs then, from the event loop and in order,
