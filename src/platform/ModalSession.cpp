@@ -52,9 +52,8 @@ void ModalSession::showWindow()
   // A window that holds the input has nothing for the keyboard: the keys stay with
   // the user's window, where they go once the work ends, and nothing is blocked that
   // would drop them.
+  keyboardBefore_ = QGuiApplication::focusWindow();
   if (holdsInput_) {
-    shownHolding_ = true;
-    keyboardBefore_ = QGuiApplication::focusWindow();
     window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
   } else {
     window_->setWindowModality(Qt::ApplicationModal);
@@ -72,12 +71,13 @@ ModalSession::~ModalSession()
   if (loop_.isRunning()) loop_.exit(-1);
   if (window_ && shown_) {
     window_->removeEventFilter(this);
-    // A window system that gave the keyboard to the window all the same gives it back,
-    // for the keys held.
+    // The keyboard goes back to the window that had it when the window showed: the
+    // one the user was in, or went to in the work's first moments (a click on another
+    // window), where the input held goes on. A window that holds the input should
+    // never have had it, but a window system may give it all the same.
     const bool tookKeyboard = window_->windowHandle() && QGuiApplication::focusWindow() == window_->windowHandle();
     window_->hide();
-    if (shownHolding_ && tookKeyboard && keyboardBefore_ && keyboardBefore_->isVisible())
-      keyboardBefore_->requestActivate();
+    if (tookKeyboard && keyboardBefore_ && keyboardBefore_->isVisible()) keyboardBefore_->requestActivate();
     window_->setWindowModality(formerModality_);
     window_->setAttribute(Qt::WA_ShowWithoutActivating, formerShowWithoutActivating_);
   }

@@ -39,8 +39,9 @@ public:
   // kShowDelay), brought to the front and, unless it holds the input, made
   // application-modal and active.
   explicit ModalSession(QWidget* window, Showing showing = Showing::AtOnce);
-  // Ends the session: the window is hidden and gets its former modality back; input
-  // held meanwhile goes on to where it was typed, after what afterWork put off.
+  // Ends the session: the window is hidden and gets its former modality back, and the
+  // keyboard goes back to the window that had it when the window showed; input held
+  // meanwhile goes on to where it was typed, after what afterWork put off.
   ~ModalSession() override;
   ModalSession(const ModalSession&) = delete;
   ModalSession& operator=(const ModalSession&) = delete;
@@ -52,7 +53,6 @@ public:
   // Whether the user's input waits for the end of the work; read at each poll, and
   // when the window shows, which then neither takes the keyboard nor blocks.
   void setHoldsInput(bool holds) { holdsInput_ = holds; }
-  bool holdsInput() const { return holdsInput_; }
   // Shows the window if it is not yet shown and handles events until stop or abort is
   // called (or the window is closed); answers the code given to stop, or -1 when
   // aborted.
@@ -82,8 +82,7 @@ private:
   bool formerShowWithoutActivating_;
   bool shown_ = false;
   bool holdsInput_ = false;
-  bool shownHolding_ = false;         // shown while holding the input
-  QPointer<QWindow> keyboardBefore_;  // the window that had the keyboard then
+  QPointer<QWindow> keyboardBefore_;  // the window that had the keyboard when the window showed
   bool polled_ = false;
   QElapsedTimer since_;
   Response response_ = Response::Continue;

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QScreen>
@@ -60,6 +61,24 @@ void SheetController::endSheetWithSender(QObject* sender)
 }
 
 void SheetController::abortSheet() { finish(kCancel); }
+
+void SheetController::giveKeyboardToModalOver(QWidget* window)
+{
+  // Only a window the window system gave the keyboard to, not one made active in
+  // passing while a modal window opens.
+  if (!window->windowHandle() || QGuiApplication::focusWindow() != window->windowHandle()) return;
+  QWidget* modal = QApplication::activeModalWidget();
+  if (!modal || modal == window || !modal->isVisible()) return;
+  const bool blocks = modal->windowModality() == Qt::ApplicationModal ||
+                      (modal->parentWidget() && modal->parentWidget()->window() == window);
+  if (blocks) modal->activateWindow();
+}
+
+void SheetController::changeEvent(QEvent* event)
+{
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) giveKeyboardToModalOver(this);
+}
 
 void SheetController::moveEvent(QMoveEvent* event)
 {

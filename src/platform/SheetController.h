@@ -62,6 +62,12 @@ public:
   // sheet's controls now was the one that opened it, and goes no further.
   static void spendMousePress(QObject* from);
 
+  // Called as a window becomes active: when the window system activated it while its
+  // alert or sheet, or an application-modal window, blocks it (the second click of the
+  // double-click that opened the alert, a click on the window), that modal window takes
+  // the keyboard, which the blocked window could not use.
+  static void giveKeyboardToModalOver(QWidget* window);
+
   // Where a dialog of the size goes over the window: centred on it, then moved (and
   // made smaller when it must) to lie wholly within the screen's available area with
   // room for its title bar. Alerts use it too.
@@ -81,6 +87,8 @@ protected:
   void moveEvent(QMoveEvent* event) override;
   // The default button answers a Return or Enter that no field took.
   void keyPressEvent(QKeyEvent* event) override;
+  // An alert over the sheet takes the keyboard the sheet is given.
+  void changeEvent(QEvent* event) override;
 
 private:
   class InputWatcher;

@@ -1,6 +1,5 @@
 #include "platform/WindowController.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
@@ -95,53 +94,27 @@ void WindowController::resignMain() { windowDidResignMain(); }
 void WindowController::changeEvent(QEvent* event)
 {
   if (event->type() == QEvent::ActivationChange) {
-    if (isActiveWindow()) giveKeyboardToBlockingWindow();
+    if (isActiveWindow()) SheetController::giveKeyboardToModalOver(this);
     // Activated or left in the middle of work (a click on the window, Alt+Tab): the
     // window becomes key and main, which may settle an edit or start work of its own,
     // only once the work has ended, as it is then.
-    if (ModalSession::isWorkRunning()) {
-      if (isActiveWindow()) activatedInWork_ = this;
+    if (!ModalSession::isWorkRunning()) {
+      activationDidChange();
+    } else {
       if (!activationPutOff_) {
         activationPutOff_ = true;
         ModalSession::afterWork(this, [this] {
-          if (!activationPutOff_) return;
-          // The window the user went to last, which the work's sheet may have taken the
-          // keyboard from, is gone to now.
-          if (activatedInWork_ == this && !isActiveWindow() && isVisible()) {
-            activatedInWork_ = nullptr;
-            activationPutOff_ = false;
-            activateWindow();
-            return;
-          }
-          activationDidChange();
+          if (activationPutOff_) activationDidChange();
         });
       }
-    } else {
-      activationDidChange();
     }
   }
   QMainWindow::changeEvent(event);
 }
 
-QPointer<WindowController> WindowController::activatedInWork_;
-
-void WindowController::giveKeyboardToBlockingWindow()
-{
-  // The window system may activate a window under its alert or sheet (the second
-  // click of the double-click that opened the alert, a click on the window): the keys
-  // would then go to a window that takes none, so the alert or sheet takes them.
-  if (!windowHandle() || QGuiApplication::focusWindow() != windowHandle()) return;
-  QWidget* modal = QApplication::activeModalWidget();
-  if (!modal || modal->window() == this || !modal->isVisible()) return;
-  const bool blocks = modal->windowModality() == Qt::ApplicationModal ||
-                      (modal->parentWidget() && modal->parentWidget()->window() == this);
-  if (blocks) modal->activateWindow();
-}
-
 void WindowController::activationDidChange()
 {
   activationPutOff_ = false;
-  if (activatedInWork_ == this) activatedInWork_ = nullptr;
   if (isActiveWindow()) {
     if (host_) host_->windowControllerDidBecomeKey(this);
     windowDidBecomeKey();

@@ -9,8 +9,7 @@
 //   - becoming key or main and resigning it: the application's main window is the
 //     last document window that became active; a panel or sheet in front of it leaves
 //     it main. A window activated while work runs (ModalSession) becomes key and main
-//     only once the work has ended; the last one, if the work's sheet took the
-//     keyboard from it, is then activated again. Becoming main rebuilds the "機能" menu with the window's own commands,
+//     only once the work has ended. Becoming main rebuilds the "機能" menu with the window's own commands,
 //     lets the document rebuild its menus, and lets output windows that wait for an
 //     update recompute;
 //   - the refresh rule (updateUI): recompute at once when forced, when main, or when
@@ -171,8 +170,6 @@ private:
   void rememberFrame();
   // Becoming key (and main) or resigning it, told to the host and the window.
   void activationDidChange();
-  // Activated while an alert or sheet blocks the window: the keyboard goes to it.
-  void giveKeyboardToBlockingWindow();
 
   WindowControllerHost* host_;
   MainMenu* mainMenu_ = nullptr;
@@ -182,8 +179,6 @@ private:
   bool closeWithoutAsking_ = false;
   bool doNeedUpdate_ = false;
   bool activationPutOff_ = false;
-  // The window last activated while work ran, until it has become key.
-  static QPointer<WindowController> activatedInWork_;
   QPoint originWhenLoaded_;
 };
 

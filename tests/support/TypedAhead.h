@@ -14,12 +14,18 @@ namespace kivo::test {
 
 using Queued = QWindowSystemInterface::AsynchronousDelivery;
 
+// A key pressed and released, for the window (nullptr: whichever has the keyboard when
+// the program reads it).
+inline void typeAheadKeyFor(QWindow* handle, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+  QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyPress, key, modifiers, text);
+  QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyRelease, key, modifiers, text);
+}
+
 inline void typeAheadKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
                          const QString& text = {})
 {
-  QWindow* handle = window->window()->windowHandle();
-  QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyPress, key, modifiers, text);
-  QWindowSystemInterface::handleKeyEvent<Queued>(handle, QEvent::KeyRelease, key, modifiers, text);
+  typeAheadKeyFor(window->window()->windowHandle(), key, modifiers, text);
 }
 
 // Each character as its key: ASCII on its own key code, any other character as the
@@ -36,8 +42,7 @@ inline void typeAhead(QWidget* window, const QString& text)
 // when the program reads them, not when they were typed.
 inline void typeAheadToKeyboard(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {})
 {
-  QWindowSystemInterface::handleKeyEvent<Queued>(nullptr, QEvent::KeyPress, key, modifiers, text);
-  QWindowSystemInterface::handleKeyEvent<Queued>(nullptr, QEvent::KeyRelease, key, modifiers, text);
+  typeAheadKeyFor(nullptr, key, modifiers, text);
 }
 
 inline void clickAhead(QWidget* widget, QPoint at)

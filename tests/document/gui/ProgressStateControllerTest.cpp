@@ -38,6 +38,14 @@ int runJob(ProgressStateController& progress, QWidget* over, int steps, int clic
 
 class ProgressStateControllerTest : public AppTest {};
 
+// A field the user types in, on the window.
+QLineEdit* fieldOf(QWidget* window)
+{
+  auto* field = new QLineEdit(window);
+  field->show();
+  return field;
+}
+
 TEST_F(ProgressStateControllerTest, CancelStopsThePolledJobAtItsNextStepAndTheBarShowsItsProgress)
 {
   DocumentSession* doc = openBooks();
@@ -94,8 +102,7 @@ TEST_F(ProgressStateControllerTest, OnlyAJobThatLastsShowsTheSheetAndKeysTypedMe
   DocumentSession* doc = openBooks();
   ProgressStateController* progress = doc->progressStateController();
   QWidget* window = doc->documentInfoController();
-  auto* field = new QLineEdit(window);
-  field->show();
+  QLineEdit* field = fieldOf(window);
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   field->setFocus();
@@ -148,8 +155,7 @@ TEST_F(ProgressStateControllerTest, AJobThatLastsHoldsTheKeysForTheUsersFieldOrG
   DocumentSession* doc = openBooks();
   ProgressStateController* progress = doc->progressStateController();
   QWidget* window = doc->documentInfoController();
-  auto* field = new QLineEdit(window);
-  field->show();
+  QLineEdit* field = fieldOf(window);
   for (const bool cancellable : {false, true}) {
     SCOPED_TRACE(cancellable ? "a job that can be cancelled" : "a job that cannot");
     window->activateWindow();

@@ -79,6 +79,17 @@ protected:
     return file;
   }
 
+  // The journal window showing every entry, its condition sheet dismissed.
+  ShiwakenikkiController* showJournalOfEveryEntry()
+  {
+    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+    flush();
+    if (SheetController* condition = journal->attachedSheetController()) condition->abortSheet();
+    journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
+    journal->setDisplayShiwakeArray();
+    return journal;
+  }
+
   DocumentInfoController* info() const
   {
     return qobject_cast<DocumentInfoController*>(session->documentInfoController());
@@ -348,11 +359,7 @@ TEST_F(LedgerPrintTest, TheJournalAndLedgersAreLaidOutForThePaperChosenInThePane
 {
   openEntryBooks();
   registerSales(30);
-  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
-  flush();
-  if (SheetController* condition = journal->attachedSheetController()) condition->abortSheet();
-  journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
-  journal->setDisplayShiwakeArray();
+  ShiwakenikkiController* journal = showJournalOfEveryEntry();
   KanjyoumotocyouController* ledger =
       KanjyoumotocyouController::showShortCutKanjyoumotocyouWindow(session, kGenkin, -1);
   flush();
@@ -413,11 +420,7 @@ TEST_F(LedgerPrintTest, ALedgerOrJournalTooWideForThePaperChosenIsRefusedAndOneT
   const QStringList all{"3,379", "1,250,000", "98,765,432", "本店", "支店", "みずほ銀行", "振伝"};
   const QStringList columns{"日付", "生成",   "相手勘定", "相手補助", "相手事業部",
                             "摘要", "事業部", "借方金額", "貸方金額", "残高"};
-  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
-  flush();
-  if (SheetController* condition = journal->attachedSheetController()) condition->abortSheet();
-  journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
-  journal->setDisplayShiwakeArray();
+  ShiwakenikkiController* journal = showJournalOfEveryEntry();
   const QStringList journalColumns{"番号", "借方科目", "補助科目", "借方事業部", "貸方事業部", "摘要", "貸方金額"};
   // The papers the printout fits, as the table is wide (the journal's two lines an
   // entry make it narrower), and what its pages must show.
@@ -563,11 +566,7 @@ TEST_F(LedgerPrintTest, APrintOnASlowMachineIsCancelledByEscapeTypedAtOnceAndACl
 {
   openEntryBooks();
   registerSales(150);
-  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
-  flush();
-  if (SheetController* condition = journal->attachedSheetController()) condition->abortSheet();
-  journal->setDisplayState(ShiwakenikkiController::kShowAndSelectFirstRow);
-  journal->setDisplayShiwakeArray();
+  ShiwakenikkiController* journal = showJournalOfEveryEntry();
   PrintInfo::setPageLayoutForKey(smallPaper(420), KIVOShiwakenikkiPrintInfoKey);
   const int perPage = ShiwakenikkiPrintView::create(books(), smallPaper(420), {})->paginator().rowsPerPage();
   const int pages = (151 + perPage - 1) / perPage;

@@ -170,31 +170,40 @@ TEST(SheetControllerTest, TheDefaultButtonAnswersOnlyTheReturnsNoFieldTook)
 // A window the window system activates while its alert or sheet is up (a second
 // click of the double-click that opened the alert, a click on the window) hands the
 // keyboard to the alert or sheet, where Return then answers it: keys typed to the
-// window itself would go nowhere.
+// window itself would go nowhere. So does a sheet under an alert of its own, whatever
+// kind of window it is; another window, which the alert does not block, keeps the
+// keyboard.
 TEST(SheetControllerTest, AWindowActivatedUnderItsAlertOrSheetHandsItTheKeyboard)
 {
   WindowController window(nullptr);
   window.show();
-  for (const bool alert : {true, false}) {
-    SCOPED_TRACE(alert ? "an alert" : "a sheet");
+  QMainWindow other;
+  other.show();
+  const auto activate = [](QWidget* w) {
+    QWindowSystemInterface::handleWindowActivated<test::Queued>(w->windowHandle());
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  };
+  enum class Kind { Alert, Sheet, AlertOnASheet };
+  for (const Kind kind : {Kind::Alert, Kind::Sheet, Kind::AlertOnASheet}) {
+    SCOPED_TRACE(static_cast<int>(kind));
     ChoiceSheet sheet;
     sheet.ok->setDefault(true);
     int ended = 0;
-    if (alert)
-      AlertSheet::beginAlertSheet(&window, QStringLiteral("無効な資産"), QStringLiteral("説明"), [&] { ++ended; });
-    else
-      sheet.beginSheet(&window, [&](int) { ++ended; });
-    QCoreApplication::processEvents();
-    QWindowSystemInterface::handleWindowActivated<test::Queued>(window.windowHandle());
-    QCoreApplication::processEvents();
+    if (kind != Kind::Alert) sheet.beginSheet(&window, [&](int) { ++ended; });
+    QWidget* blocked = kind == Kind::AlertOnASheet ? static_cast<QWidget*>(&sheet) : &window;
+    if (kind != Kind::Sheet)
+      AlertSheet::beginAlertSheet(blocked, QStringLiteral("無効な資産"), QStringLiteral("説明"), [&] { ++ended; });
     QCoreApplication::processEvents();
     QWidget* modal = QApplication::activeModalWidget();
     ASSERT_NE(modal, nullptr);
+    activate(&other);
+    EXPECT_EQ(QApplication::activeWindow(), &other);
+    activate(blocked);
     EXPECT_EQ(QApplication::activeWindow(), modal);
     test::typeAheadToKeyboard(Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(ended, 1);
-    if (!alert && ended == 0) sheet.abortSheet();
+    if (sheet.isSheetAttached()) sheet.abortSheet();
   }
 }
 
