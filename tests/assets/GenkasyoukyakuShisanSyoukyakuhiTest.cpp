@@ -592,5 +592,60 @@ TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ASaveAndAReopenLeaveTheChargeWhoseItWa
     }
 }
 
+// Beyond those figures, the rule itself: whatever the asset and whatever the user does
+// after the ordinary charge was set (a lower or higher special charge, another
+// rounding, a decrease), the charge, the closing book value and the next term's
+// opening book value are those of the same steps within one session, after one save
+// and reopen and after two (the charge saved again as it was read), whether the
+// program set the charge or the user typed it.
+TEST(GenkasyoukyakuShisanSyoukyakuhiTest, ASaveAndReopenChangeNoFigureOfTheStepsThatFollow)
+{
+  using K = SyoukyakuKikan;
+  enum class Edit { SpecialDown, SpecialUp, Rounding, Decrease };
+  const G assets[] = {assetOf(G::kTeigakuHou, 100'001, 5, Date(2024, 4, 1)),
+                      assetOf(G::kTeiritsuHou, 1'000'003, 10, Date(2020, 4, 1)),
+                      assetOf(G::kTeigakuHou, 261'111, 5, Date(2024, 4, 1))};
+  const std::string sample = std::string(KIVO_TEST_DATA_DIR) + "/documents/v3/kaisyahou-corporation.kivo";
+  for (const G& original : assets)
+    for (const Edit edit : {Edit::SpecialDown, Edit::SpecialUp, Edit::Rounding, Edit::Decrease})
+      for (const bool typed : {false, true}) {
+        std::vector<Charges> figures;
+        for (const int reopens : {0, 1, 2}) {
+          std::unique_ptr<MyDocument> doc = DocumentFile::readFromFile(sample, nullptr);
+          ASSERT_TRUE(doc);
+          auto asset = std::make_shared<G>(original);
+          asset->setTokubetsuSyoukyakuhi(original.syutokuKagaku() / 2);
+          const K before(doc->kaisya(), K::RoundDown);
+          const std::optional<int64_t> entered =
+              typed ? std::optional<int64_t>(ShisanSyoukyaku::sansyutuSyoukyakuhiForKaisya(*asset, before) / 3)
+                    : std::nullopt;
+          ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(*asset, entered, before);
+          doc->genkasyoukyakuShisanArray().push_back(asset);
+          for (int i = 0; i < reopens; ++i)
+            doc = DocumentFile::documentFromData(DocumentFile::dataOfDocument(*doc), nullptr);
+          G& a = *doc->genkasyoukyakuShisanArray().back();
+          const K after(doc->kaisya(), edit == Edit::Rounding ? K::RoundUp : K::RoundDown);
+          // Edited and committed in the register.
+          if (edit == Edit::SpecialDown) a.setTokubetsuSyoukyakuhi(original.syutokuKagaku() / 10);
+          if (edit == Edit::SpecialUp) a.setTokubetsuSyoukyakuhi(original.syutokuKagaku() * 9 / 10);
+          if (edit == Edit::Decrease) a.decreaseArray().emplace_back(Date(2024, 10, 1), original.syutokuKagaku() / 4);
+          ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(a, ShisanSyoukyaku::enteredFutsuuSyoukyakuhi(a), after);
+          const auto next = KurikoshiDocument::make(*doc, KurikoshiZandaka::compute(*doc),
+                                                    KurikoshiDocument::defaultTermSettings(doc->kaisya()), false,
+                                                    after.roundingType());
+          ASSERT_TRUE(next);
+          figures.push_back(
+              {ShisanSyoukyaku::futsuuSyoukyakuhiForKaisya(a, after),
+               GenkasyoukyakuShisanListPrintLines::amountsOfGenkasyoukyakuShisan(a, after).kimatsuCyoubokagaku,
+               ShisanSyoukyaku::kisyuCyoubokagakuForKaisya(*next->genkasyoukyakuShisanArray().back(),
+                                                           K(next->kaisya(), after.roundingType()))});
+        }
+        EXPECT_EQ(figures[1], figures[0])
+            << original.syutokuKagaku() << " edit " << static_cast<int>(edit) << (typed ? " typed" : " the program's");
+        EXPECT_EQ(figures[2], figures[0]) << original.syutokuKagaku() << " edit " << static_cast<int>(edit)
+                                          << (typed ? " typed" : " the program's") << ", reopened twice";
+      }
+}
+
 }  // namespace
 }  // namespace kivo

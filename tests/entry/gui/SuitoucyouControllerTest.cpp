@@ -571,48 +571,66 @@ TEST_F(SuitoucyouControllerTest, KeysTypedWhileTheBooksBehindAreBroughtUpToDateR
   }
 }
 
-// A book behind brought up to date on a machine slower than this one: its sheet shows
-// once the work has lasted the delay, over the user's window and without its keyboard,
-// and what the user typed at once, before and while it showed, goes on to the field
-// the user is in, which stays main and active.
+// Books behind brought up to date on a machine slower than this one, one after the
+// other: the sheet shows once the work has lasted the delay, over the user's window and
+// without its keyboard, and what the user typed at once, before and while it showed,
+// goes on to the field the user is in (an amount, a description), which stays main and
+// active.
 TEST_F(SuitoucyouControllerTest, KeysTypedWhileABookBehindIsBroughtUpToDateSlowlyReachTheUsersField)
 {
-  auto b = makeBooks({.hojyoKamoku = true});
-  constexpr int kEntries = 2000;  // steps enough to outlast the delay on the slow machine
-  std::vector<ShiwakePtr> entries;
-  for (int i = 0; i < kEntries; ++i)
-    entries.push_back(
-        makeCashEntry(Date(2024, 4, 1).addingDays(300 - i * 300 / kEntries), i + 1, kGenkin, kUriagedaka, 100));
-  b->journal().assign(entries);  // newest first: the sort moves every one of them
-  b->kaisya().setMinAvailableDenpyouNo(kEntries + 1);
-  openDocument(std::move(b));
-  SuitoucyouController* behind = shown(SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1));
-  SuitoucyouController* front = shown(SuitoucyouController::showSuitoucyouWindow(session, kFutsuuYokin, 1));
-  type(front, {"4/10", "300"});
-  click(front, front->book().selectedSuitoucyouRow(), Row::OutKingakuMatrix);
-  ProgressStateController* progress = session->progressStateController();
-  bool sheetShown = false;
-  ShowWatch watch(progress, [&] { sheetShown = true; });
-  typeAhead(front, QStringLiteral("15"));
-  bool typedWhileShown = false;
-  SlowMachine slow(3 * ModalSession::kShowDelay);
-  slow.start([&](qint64) {
-    if (progress->isVisible() && !typedWhileShown) {
-      typedWhileShown = true;
-      EXPECT_EQ(progress->windowModality(), Qt::NonModal);  // the user's window not blocked
-      typeAhead(front, QStringLiteral("000"));
+  constexpr int32_t kKoguchiGenkin = 101;  // 小口現金
+  constexpr int kEntries = 2000;           // a book's steps outlast the delay on the slow machine
+  struct Field {
+    Row::Column column;
+    const char* before;  // typed at once
+    const char* while_;  // typed while the sheet shows
+  };
+  for (const int behind : {1, 2}) {
+    for (const Field field : {Field{Row::OutKingakuMatrix, "15", "000"}, Field{Row::TekiyouMatrix, "12", "3"}}) {
+      SCOPED_TRACE(testing::Message() << "books behind " << behind << ", column " << field.column);
+      auto b = makeBooks({.hojyoKamoku = true});
+      const std::vector<int32_t> books =
+          behind == 1 ? std::vector<int32_t>{kGenkin} : std::vector<int32_t>{kGenkin, kKoguchiGenkin};
+      std::vector<ShiwakePtr> entries;
+      for (int i = 0; i < kEntries * behind; ++i)
+        entries.push_back(makeCashEntry(Date(2024, 4, 1).addingDays(300 - i * 300 / (kEntries * behind)), i + 1,
+                                        books[i % behind], kUriagedaka, 100));
+      b->journal().assign(entries);  // newest first: the sort moves every one of them
+      b->kaisya().setMinAvailableDenpyouNo(kEntries * behind + 1);
+      openDocument(std::move(b));
+      std::vector<SuitoucyouController*> backgroundBooks;
+      for (const int32_t book : books)
+        backgroundBooks.push_back(shown(SuitoucyouController::showSuitoucyouWindow(session, book, -1)));
+      SuitoucyouController* front = shown(SuitoucyouController::showSuitoucyouWindow(session, kFutsuuYokin, 1));
+      type(front, {"4/10", "300"});
+      click(front, front->book().selectedSuitoucyouRow(), field.column);
+      ProgressStateController* progress = session->progressStateController();
+      bool sheetShown = false;
+      ShowWatch watch(progress, [&] { sheetShown = true; });
+      typeAhead(front, QString::fromUtf8(field.before));
+      bool typedWhileShown = false;
+      SlowMachine slow(3 * ModalSession::kShowDelay);
+      slow.start([&](qint64) {
+        if (progress->isVisible() && !typedWhileShown) {
+          typedWhileShown = true;
+          EXPECT_EQ(progress->windowModality(), Qt::NonModal);  // the user's window not blocked
+          typeAhead(front, QString::fromUtf8(field.while_));
+        }
+      });
+      QTest::keyClick(front, Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
+      slow.stop();
+      flush();
+      EXPECT_TRUE(sheetShown);
+      EXPECT_TRUE(typedWhileShown);
+      EXPECT_EQ(editor(front)->text(), QString::fromUtf8(field.before) + QString::fromUtf8(field.while_));
+      EXPECT_FALSE(progress->isVisible());
+      EXPECT_EQ(std::pair(app->mainWindowController(), QApplication::activeWindow()),
+                std::pair(static_cast<WindowController*>(front), static_cast<QWidget*>(front)));
+      for (SuitoucyouController* book : backgroundBooks)
+        EXPECT_FALSE(cellText(book, kEntries - 1, Row::ZandakaMatrix).isEmpty());
+      closeNow(session);
     }
-  });
-  QTest::keyClick(front, Qt::Key_J, Qt::ControlModifier | Qt::ShiftModifier);
-  slow.stop();
-  flush();
-  EXPECT_TRUE(sheetShown);
-  EXPECT_TRUE(typedWhileShown);
-  EXPECT_EQ(editor(front)->text(), QStringLiteral("15000"));
-  EXPECT_FALSE(progress->isVisible());
-  EXPECT_EQ(std::pair(app->mainWindowController(), QApplication::activeWindow()),
-            std::pair(static_cast<WindowController*>(front), static_cast<QWidget*>(front)));
-  EXPECT_FALSE(cellText(behind, kEntries - 1, Row::ZandakaMatrix).isEmpty());
+  }
 }
 
 TEST_F(SuitoucyouControllerTest, LeavingAnInvalidRowShowsItsSheetAndStays)
