@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QTimer>
 #include <QToolButton>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -108,18 +109,23 @@ bool isTekiyouKanaKey(const QString& text)
   });
 }
 
-// The editor of a ledger cell: a plain line edit whose Return, Enter, Tab and Back-tab
-// end the edit only when the window accepts the text, and whose value the window
-// applies itself when the edit ends.
+// The editor of a ledger cell: a plain line edit whose edit ends only when the window
+// accepts the text, however the user ends it, and whose value the window applies
+// itself when the edit ends. Escape alone takes the text back.
 class LedgerCellDelegate : public QStyledItemDelegate {
 public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
   std::function<void(const QModelIndex&, QLineEdit*)> didBegin;
-  // The user ends the edit (true), or it ends as focus leaves (false: no picker, no alert).
+  // Whether the edit may end: by the user's key (true: a picker may open) or as the
+  // user moves on (false).
   std::function<bool(QLineEdit*, bool byKey)> shouldEnd;
   std::function<void()> commit;
   std::function<bool()> isValidating;
+  // The focus left the editor other than to a picker, an alert, a menu or another window.
+  std::function<void(QLineEdit*)> focusLeft;
+  // An arrow key that ended the edit, for the table to move its selection by.
+  std::function<void(const QKeyEvent&)> moveSelection;
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
   {
@@ -139,6 +145,12 @@ public:
   {
     if (commit) commit();
   }
+  // Applies the checked value and closes the editor.
+  void endEdit(QLineEdit* editor)
+  {
+    emit commitData(editor);
+    emit closeEditor(editor, NoHint);
+  }
 
 protected:
   bool eventFilter(QObject* object, QEvent* event) override
@@ -146,27 +158,48 @@ protected:
     auto* editor = qobject_cast<QLineEdit*>(object);
     if (!editor) return QStyledItemDelegate::eventFilter(object, event);
     if (event->type() == QEvent::KeyPress) {
-      const int key = static_cast<QKeyEvent*>(event)->key();
-      if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Tab && key != Qt::Key_Backtab)
-        return QStyledItemDelegate::eventFilter(object, event);
-      if (shouldEnd && !shouldEnd(editor, true)) return true;
-      emit commitData(editor);
-      emit closeEditor(editor, NoHint);
-      return true;
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (isEndingKey(*key)) {
+        if (!shouldEnd || shouldEnd(editor, true)) endEdit(editor);
+        return true;
+      }
+      if (isMovingKey(*key)) {
+        if (shouldEnd && !shouldEnd(editor, false)) return true;
+        const QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
+        endEdit(editor);
+        if (moveSelection) moveSelection(copy);
+        return true;
+      }
+      return QStyledItemDelegate::eventFilter(object, event);
     }
     if (event->type() == QEvent::FocusOut) {
-      // A picker or an alert of the check itself, or another window: the edit goes on.
-      // A menu opening keeps it too: its command ends the edit itself.
+      // A picker or an alert of the check itself, another window, or a menu opening:
+      // the edit goes on (a menu's command ends the edit itself).
       const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
       if ((isValidating && isValidating()) || !editor->isActiveWindow() || QApplication::activeModalWidget() ||
-          StopKeyDialog::runningDialog() || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+          StopKeyDialog::runningDialog() || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
+          reason == Qt::MenuBarFocusReason)
         return false;
-      // A click elsewhere keeps a valid text and drops any other.
-      if (!shouldEnd || shouldEnd(editor, false)) emit commitData(editor);
-      emit closeEditor(editor, NoHint);
+      // Elsewhere in the window: the edit is decided once the focus has settled (a
+      // click on the table decides it first), never dropped here.
+      if (focusLeft) focusLeft(editor);
       return false;
     }
     return QStyledItemDelegate::eventFilter(object, event);
+  }
+
+private:
+  static bool isEndingKey(const QKeyEvent& key)
+  {
+    const int k = key.key();
+    return k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Tab || k == Qt::Key_Backtab;
+  }
+  // The keys the table moves its selection by; the line edit has no use for them.
+  static bool isMovingKey(const QKeyEvent& key)
+  {
+    const int k = key.key();
+    const bool moves = k == Qt::Key_Up || k == Qt::Key_Down || k == Qt::Key_PageUp || k == Qt::Key_PageDown;
+    return moves && !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
   }
 };
 
@@ -349,18 +382,21 @@ void KanjyoumotocyouController::buildLayout()
     const std::vector<Column>& columns = tableModel_->columns();
     if (index.column() < static_cast<int>(columns.size()))
       controlTextDidBeginEditing(index.row(), columns[static_cast<size_t>(index.column())]);
+    connect(editor, &QLineEdit::textEdited, this, [this] { controlTextDidChange(); });
   };
   delegate->shouldEnd = [this](QLineEdit* editor, bool byKey) {
-    return checkEditedText(editor, byKey ? EndMode::User : EndMode::FocusLeft);
+    return checkEditedText(editor, byKey ? EndMode::Key : EndMode::Move);
   };
   delegate->commit = [this] { commitEditedCell(); };
   delegate->isValidating = [this] { return validating_; };
-  connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
-    editingRow_ = -1;
-    editor_ = nullptr;
-    pendingValue_.reset();
-  });
+  delegate->focusLeft = [this](QLineEdit* editor) { editorDidLoseFocus(editor); };
+  delegate->moveSelection = [this](const QKeyEvent& key) {
+    QKeyEvent copy(key.type(), key.key(), key.modifiers(), key.text());
+    QApplication::sendEvent(tableView_, &copy);
+  };
+  connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] { editorDidClose(); });
   cellDelegate_ = delegate;
+  tableView_->viewport()->installEventFilter(this);
   tableView_->setItemDelegate(delegate);
   tableView_->setEditTriggers(QAbstractItemView::SelectedClicked);
   tableView_->setShouldEditHandler([this](const QModelIndex& index) {
@@ -521,6 +557,11 @@ void KanjyoumotocyouController::setHojyoKamokuColumnWidth()
 void KanjyoumotocyouController::recomputeUI()
 {
   if (!isWindowLoaded()) return;
+  // Rows built anew would take the cell being edited, and its text, with them.
+  if (isEditingCell()) {
+    recomputeWhenEditEnds_ = true;
+    return;
+  }
   setDisplayingKamokuFieldValue();
   setItemCheckmarkOfkeyEquivalentMenu();
   setDisplayingPeriodFieldValue();
@@ -928,7 +969,12 @@ void KanjyoumotocyouController::editFirstEditableColumn()
   if (!shiwakeOfRow(row) || isEditingCell()) return;
   for (Column column : tableModel_->columns()) {
     if (!isEditableCell(row, column)) continue;
-    if (shouldEditTableColumn(row, column)) tableView_->edit(indexOfCell(row, column));
+    if (!shouldEditTableColumn(row, column)) return;
+    // The cell becomes the table's current one, as a click makes it: the edit then ends
+    // the same way however it was opened.
+    const QModelIndex index = indexOfCell(row, column);
+    tableView_->setCurrentIndex(index);
+    tableView_->edit(index);
     return;
   }
 }
@@ -946,6 +992,15 @@ void KanjyoumotocyouController::controlTextDidBeginEditing(int row, Column colum
   editingRow_ = row;
   editingColumn_ = column;
   pendingValue_.reset();
+  editorTextChanged_ = false;
+}
+
+void KanjyoumotocyouController::controlTextDidChange()
+{
+  // Editing counts as a change once the text changes: a cell opened and left as it was
+  // (Escape) leaves the document as it was.
+  if (editorTextChanged_ || !isEditingCell()) return;
+  editorTextChanged_ = true;
   document()->updateChangeCount(MyDocument::ChangeType::Done);
   document()->removeAllUndoActions();
 }
@@ -956,13 +1011,81 @@ bool KanjyoumotocyouController::deselectEditingCell()
   QLineEdit* editor = editor_;
   const int row = editingRow_;
   if (!tableViewTextShouldEndEditing(editor, false)) return false;
-  emit cellDelegate_->commitData(editor);
-  emit cellDelegate_->closeEditor(editor, QAbstractItemDelegate::NoHint);
+  static_cast<LedgerCellDelegate*>(cellDelegate_)->endEdit(editor);
   tableView_->selectRow(row);
   tableView_->setFocus();
   // Another window coming forward ended the edit: this one has already resigned main.
   if (!isMainWindow()) updateAllWindowControllersUIIfShiwakeWasEdited();
   return true;
+}
+
+bool KanjyoumotocyouController::endEditingByUser(EndMode mode)
+{
+  if (!isEditingCell()) return true;
+  QLineEdit* editor = editor_;
+  if (checkEditedText(editor, mode)) {
+    static_cast<LedgerCellDelegate*>(cellDelegate_)->endEdit(editor);
+    return true;
+  }
+  if (editor_ == editor && !editor->hasFocus()) editor->setFocus(Qt::OtherFocusReason);
+  return false;
+}
+
+void KanjyoumotocyouController::editorDidLoseFocus(QLineEdit* editor)
+{
+  QTimer::singleShot(0, this, [this, left = QPointer<QLineEdit>(editor)] {
+    // Still open, still without the keyboard, in the active window with nothing over it.
+    if (!left || left != editor_ || !isEditingCell() || left->hasFocus() || !isActiveWindow() ||
+        QApplication::activeModalWidget() || validating_)
+      return;
+    endEditingByUser(EndMode::Move);
+  });
+}
+
+void KanjyoumotocyouController::editorDidClose()
+{
+  editingRow_ = -1;
+  editor_ = nullptr;
+  pendingValue_.reset();
+  editorTextChanged_ = false;
+  if (!recomputeWhenEditEnds_) return;
+  recomputeWhenEditEnds_ = false;
+  // After the table has let the editor go.
+  QTimer::singleShot(0, this, [this] { updateUI(); });
+}
+
+bool KanjyoumotocyouController::eventFilter(QObject* watched, QEvent* event)
+{
+  if (tableView_ && watched == tableView_->viewport()) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      // The editor takes its own clicks; this one is elsewhere on the table. A press
+      // moves on from the cell; a double click is the row's command (its book).
+      clickRefused_ = false;
+      if (isEditingCell()) {
+        const bool ended =
+            event->type() == QEvent::MouseButtonPress ? endEditingByUser(EndMode::Move) : deselectEditingCell();
+        if (!ended) {
+          clickRefused_ = true;
+          if (editor_) editor_->setFocus(Qt::OtherFocusReason);
+          return true;
+        }
+      }
+      break;
+    case QEvent::MouseMove:
+      if (clickRefused_) return true;
+      break;
+    case QEvent::MouseButtonRelease:
+      if (clickRefused_) {
+        clickRefused_ = false;
+        return true;
+      }
+      break;
+    default: break;
+    }
+  }
+  return PeriodReportWindowController::eventFilter(watched, event);
 }
 
 bool KanjyoumotocyouController::settleEditing()
@@ -982,12 +1105,12 @@ void KanjyoumotocyouController::setPriorityTekiyouGroupNameToSearch(int row)
 
 bool KanjyoumotocyouController::tableViewTextShouldEndEditing(QLineEdit* editor, bool doShowFormatterListWindow)
 {
-  return checkEditedText(editor, doShowFormatterListWindow ? EndMode::User : EndMode::Command);
+  return checkEditedText(editor, doShowFormatterListWindow ? EndMode::Key : EndMode::Command);
 }
 
 bool KanjyoumotocyouController::checkEditedText(QLineEdit* editor, EndMode mode)
 {
-  const bool doShowFormatterListWindow = mode == EndMode::User;
+  const bool doShowFormatterListWindow = mode == EndMode::Key;
   const bool byCommand = mode == EndMode::Command;
   pendingValue_.reset();
   const int row = editingRow_;
@@ -998,12 +1121,20 @@ bool KanjyoumotocyouController::checkEditedText(QLineEdit* editor, EndMode mode)
   MyDocument& doc = document()->document();
   const QString text = editor->text();
   const std::string typed = text.trimmed().toStdString();
-  // A command that ends the edit says why it cannot; a focus change leaves quietly.
+  // A command that ends the edit says why it cannot, once: while an alert is already on
+  // the window (a second command, the window coming forward), that one is brought
+  // forward with the keyboard. The user's own end keeps the cell as it is.
   auto invalid = [&] {
     if (byCommand) {
+      const bool alerted = hasAttachedSheet() && !attachedSheetController();
       showWindow();
-      closeAttachedSheet();
-      AlertSheet::beginAlertSheet(this, qs(AlertSheet::kInvalidShiwakeTitle), qs(kInvalidCellMessage));
+      if (!alerted) {
+        closeAttachedSheet();
+        AlertSheet::beginAlertSheet(this, qs(AlertSheet::kInvalidShiwakeTitle), qs(kInvalidCellMessage),
+                                    [this, cell = QPointer<QLineEdit>(editor_)] {
+                                      if (cell && cell == editor_) cell->setFocus(Qt::OtherFocusReason);
+                                    });
+      }
     }
     return false;
   };

@@ -230,6 +230,9 @@ protected:
   void windowDidResignKey() override;
   void windowWillCloseHook() override;
   bool isOwnTableView(const QObject* sender) const override { return sender == tableView_; }
+  // A click on the table while a cell is in edit ends the edit first (a double click
+  // as the command it is); one the edit refuses goes no further.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void openSelectedRow() override { showInputShiwakeWindow(); }
   void spaceOnTableView() override { editFirstEditableColumn(); }
   // Delete on the sub-account field goes back to the general ledger.
@@ -263,11 +266,22 @@ private:
   bool isSelectedInSuitoucyou(int32_t denpyouNo) const;
   bool isShownInFurikaedenpyou(int32_t denpyouNo) const;
   void controlTextDidBeginEditing(int row, Column column);
-  // How an edit ends: the user's key, a command, or the focus leaving (no picker, no alert).
-  enum class EndMode { User, Command, FocusLeft };
+  // The first change to the edited text: the document counts a change.
+  void controlTextDidChange();
+  // How an edit ends: the user's key (Return, Enter, Tab, Back-tab: a picker may open),
+  // the user moving on (an arrow key, a click elsewhere, the focus leaving: no picker),
+  // or a command (an invalid text is refused with the alert).
+  enum class EndMode { Key, Move, Command };
   bool checkEditedText(QLineEdit* editor, EndMode mode);
+  // Ends the edit as the user does: a valid text is applied and the cell closes (true);
+  // any other keeps the cell in edit with the keyboard, and the selection where it is.
+  bool endEditingByUser(EndMode mode);
+  // The focus left the cell other than by the user's key or click (no picker, no
+  // alert): once it has settled, the edit ends as the user's would.
+  void editorDidLoseFocus(QLineEdit* editor);
   // The ending edit's value, applied when the editor is closed.
   void commitEditedCell();
+  void editorDidClose();
   void setPriorityTekiyouGroupNameToSearch(int row);
   void selectRowOfShiwake(const ShiwakePtr& s);
 
@@ -307,6 +321,12 @@ private:
   Column editingColumn_ = Column::Date;
   std::optional<FieldValue> pendingValue_;
   bool validating_ = false;
+  // The edited text has changed since the cell opened.
+  bool editorTextChanged_ = false;
+  // A click the edit refused: its release goes no further either.
+  bool clickRefused_ = false;
+  // The rows were due a refresh while a cell was in edit: it waits for the edit's end.
+  bool recomputeWhenEditEnds_ = false;
 };
 
 }  // namespace kivo

@@ -1,0 +1,348 @@
+// How a correction typed into a ledger cell ends, offscreen: one rule however the cell
+// was opened (Space, a click, a click and typing at once) and however the edit ends.
+// The user's own end (Return, Tab, Back-tab, a click on another row, an arrow key)
+// stores a valid text and keeps an invalid one in its cell, with the keyboard and the
+// selection where they were; a command (a double click, a "機能" item, closing, another
+// window coming forward or giving a command) refuses an invalid text with one alert
+// and does not run. Nothing typed is lost but by Escape.
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <tuple>
+
+#include "journal/gui/JournalWindowTest.h"
+#include "journal/gui/KanjyoumotocyouController.h"
+
+namespace kivo::test {
+namespace {
+
+using Column = KanjyoumotocyouTableModel::Column;
+
+enum class Opener { Space, Click, ClickAndType };
+enum class End { Return, Tab, Backtab, ClickOnAnotherRow, Down, Up, PageDown };
+
+const char* nameOf(Opener o)
+{
+  switch (o) {
+  case Opener::Space: return "Space";
+  case Opener::Click: return "a click";
+  case Opener::ClickAndType: return "a click and typing at once";
+  }
+  return "";
+}
+
+const char* nameOf(End e)
+{
+  switch (e) {
+  case End::Return: return "Return";
+  case End::Tab: return "Tab";
+  case End::Backtab: return "Back-tab";
+  case End::ClickOnAnotherRow: return "a click on another row";
+  case End::Down: return "Down";
+  case End::Up: return "Up";
+  case End::PageDown: return "Page Down";
+  }
+  return "";
+}
+
+class KanjyoumotocyouEditEndingTest : public JournalWindowTest {
+protected:
+  void SetUp() override
+  {
+    JournalWindowTest::SetUp();
+    // A click opens its cell once the time of a double click has passed: short here.
+    doubleClickInterval_ = QApplication::doubleClickInterval();
+    QApplication::setDoubleClickInterval(60);
+  }
+  void TearDown() override
+  {
+    QApplication::setDoubleClickInterval(doubleClickInterval_);
+    JournalWindowTest::TearDown();
+  }
+
+  // 普通預金's general ledger: 開始残高, a voucher line (4/10, みずほ銀行), two
+  // cash-book entries (4/19 and 4/25, みずほ銀行), 4月合計, 合計. Answers the ledger.
+  KanjyoumotocyouController* openYokinLedger()
+  {
+    openEntryBooks({.hojyoKamoku = true});
+    voucher = registerVoucher(Date(2024, 4, 10), {VoucherLine{kFutsuuYokin, 800, kUriagedaka, 800, "振替", 1}});
+    for (const auto& [date, tekiyou] : {std::pair(Date(2024, 4, 19), "預入"), std::pair(Date(2024, 4, 25), "入金")}) {
+      const int32_t n = addCashBookEntry(date, kFutsuuYokin, kUriagedaka, 2000, tekiyou);
+      const ShiwakePtr e = books().journal().entriesOfDenpyouNo(n).front();
+      e->setKarikataHojyoKamokuCode(1);
+      e->setAiteKarikataHojyoKamokuCode(1);
+      cashEntries.push_back(n);
+    }
+    session->document().updateChangeCount(MyDocument::ChangeType::Cleared);
+    KanjyoumotocyouController* w = openLedger(kFutsuuYokin);
+    return w;
+  }
+
+  QPoint cellCenter(KanjyoumotocyouController* w, int row, Column column)
+  {
+    return w->tableView()->visualRect(w->tableModel()->index(row, w->tableModel()->indexOfColumn(column))).center();
+  }
+
+  QLineEdit* editor(KanjyoumotocyouController* w) const
+  {
+    return w->isEditingCell() ? w->tableView()->findChild<QLineEdit*>() : nullptr;
+  }
+
+  // Opens the cell the way the user does and types the text into it.
+  QLineEdit* open(KanjyoumotocyouController* w, Opener opener, int row, Column column, const QString& text)
+  {
+    CyouhyouTableView* table = w->tableView();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cellCenter(w, row, Column::Tekiyou));
+    flush();
+    switch (opener) {
+    case Opener::Space: QTest::keyClick(table, Qt::Key_Space); break;
+    case Opener::Click:
+      QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cellCenter(w, row, column),
+                        2 * QApplication::doubleClickInterval());
+      (void)QTest::qWaitFor([&] { return w->isEditingCell(); }, 20 * QApplication::doubleClickInterval());
+      break;
+    case Opener::ClickAndType:
+      QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cellCenter(w, row, column),
+                        2 * QApplication::doubleClickInterval());
+      // The first key opens the cell and goes into it.
+      QTest::keyClick(w->windowHandle(), text.at(0).toLatin1());
+      flush();
+      QTest::keyClicks(editor(w), text.mid(1));
+      flush();
+      return editor(w);
+    }
+    flush();
+    QLineEdit* e = editor(w);
+    if (e) {
+      QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);  // the cell's text, chosen
+      QTest::keyClicks(e, text);
+    }
+    flush();
+    return e;
+  }
+
+  void end(KanjyoumotocyouController* w, End how, int otherRow)
+  {
+    QWidget* focus = QApplication::focusWidget();
+    switch (how) {
+    case End::Return: QTest::keyClick(focus, Qt::Key_Return); break;
+    case End::Tab: QTest::keyClick(focus, Qt::Key_Tab); break;
+    case End::Backtab: QTest::keyClick(focus, Qt::Key_Backtab, Qt::ShiftModifier); break;
+    case End::ClickOnAnotherRow:
+      QTest::mouseClick(w->tableView()->viewport(), Qt::LeftButton, {}, cellCenter(w, otherRow, Column::Tekiyou),
+                        2 * QApplication::doubleClickInterval());
+      break;
+    case End::Down: QTest::keyClick(focus, Qt::Key_Down); break;
+    case End::Up: QTest::keyClick(focus, Qt::Key_Up); break;
+    case End::PageDown: QTest::keyClick(focus, Qt::Key_PageDown); break;
+    }
+    flush();
+  }
+
+  // The alerts on screen, as a user sees them (no test responder).
+  static std::vector<QMessageBox*> visibleAlerts()
+  {
+    std::vector<QMessageBox*> shown;
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) shown.push_back(box);
+    return shown;
+  }
+
+  int32_t voucher = 0;
+  std::vector<int32_t> cashEntries;
+
+private:
+  int doubleClickInterval_ = 400;
+};
+
+// Every way the user ends an edit, every way of opening the cell, two kinds of cell: a
+// cash-book entry's date and a voucher line's own sub-account (the only cell a voucher
+// line offers). Rows: 0 開始残高, 1 voucher 4/10, 2 entry 4/19, 3 entry 4/25, 4 4月合計.
+TEST_F(KanjyoumotocyouEditEndingTest, TheUserEndsAnEditTheSameWayHoweverTheCellWasOpened)
+{
+  struct Cell {
+    const char* what;
+    int row;
+    Column column;
+    QString invalid;
+    QString valid;
+  };
+  const Cell cells[] = {
+      {"a cash-book entry's date", 2, Column::Date, QStringLiteral("0230"), QStringLiteral("4/20")},
+      {"a voucher line's sub-account", 1, Column::HojyoKamoku, QStringLiteral("99"), QStringLiteral("2")},
+  };
+  for (const Cell& cell : cells)
+    for (const Opener opener : {Opener::Space, Opener::Click, Opener::ClickAndType})
+      for (const End how :
+           {End::Return, End::Tab, End::Backtab, End::ClickOnAnotherRow, End::Down, End::Up, End::PageDown})
+        for (const bool valid : {false, true}) {
+          SCOPED_TRACE(testing::Message() << cell.what << ", opened by " << nameOf(opener) << ", ended by "
+                                          << nameOf(how) << (valid ? ", valid" : ", invalid"));
+          KanjyoumotocyouController* w = openYokinLedger();
+          const ShiwakePtr entry = w->shiwakeOfRow(cell.row);
+          ASSERT_TRUE(entry);
+          const Date date = entry->date();
+          const int32_t hojyo = entry->karikataHojyoKamokuCode();
+          const QString text = valid ? cell.valid : cell.invalid;
+          QLineEdit* e = open(w, opener, cell.row, cell.column, text);
+          ASSERT_TRUE(e);
+          ASSERT_TRUE(w->isEditingShiwakeOfDenpyouNo(entry->denpyouNo()));
+          ASSERT_EQ(e->text(), text);
+          const int otherRow = cell.row == 1 ? 3 : 1;
+          end(w, how, otherRow);
+
+          if (!valid) {
+            // The text stays in its cell, with the keyboard; the selection stays too.
+            EXPECT_TRUE(w->isEditingShiwakeOfDenpyouNo(entry->denpyouNo()));
+            EXPECT_EQ(editor(w) ? editor(w)->text() : QString(), text);
+            EXPECT_EQ(QApplication::focusWidget(), editor(w));
+            EXPECT_EQ(w->tableView()->selectedRow(), cell.row);
+            EXPECT_TRUE(alerts.empty());
+            EXPECT_EQ(std::pair(entry->date(), entry->karikataHojyoKamokuCode()), std::pair(date, hojyo));
+            // Escape alone takes it back.
+            QTest::keyClick(editor(w), Qt::Key_Escape);
+            flush();
+            EXPECT_FALSE(w->isEditingCell());
+          } else {
+            EXPECT_FALSE(w->isEditingCell());
+            if (cell.column == Column::Date)
+              EXPECT_EQ(entry->date().toString(), Date(2024, 4, 20).toString());
+            else
+              EXPECT_EQ(entry->karikataHojyoKamokuCode(), 2);
+            // An arrow or a click goes on to the row the user chose; a key stays.
+            const ShiwakePtr chosen = w->shiwakeOfRow(w->tableView()->selectedRow());
+            if (how == End::ClickOnAnotherRow)
+              EXPECT_EQ(chosen, w->shiwakeOfRow(otherRow));
+            else if (how == End::Down)
+              EXPECT_EQ(w->tableView()->selectedRow(), cell.row + 1);
+            else if (how == End::Up)
+              EXPECT_EQ(w->tableView()->selectedRow(), cell.row - 1);
+            else if (how == End::PageDown)
+              EXPECT_GT(w->tableView()->selectedRow(), cell.row);
+            else
+              EXPECT_EQ(chosen, entry);
+          }
+          closeNow(session);
+        }
+}
+
+// An invalid text that a command would end: one alert, however many commands and
+// windows ask, the command does not run, and the text stays in its cell with the
+// keyboard once the alert is answered. The alerts are shown as a user sees them.
+TEST_F(KanjyoumotocyouEditEndingTest, ACommandRefusedByAnInvalidTextGivesOneAlertAndDoesNotRun)
+{
+  AlertSheet::setResponderForTesting({});
+  enum class Command { DoubleClickOnAnotherRow, DuplicateRow, CloseWindow, InformationWindow, PropertiesFromThere };
+  for (const Command command : {Command::DoubleClickOnAnotherRow, Command::DuplicateRow, Command::CloseWindow,
+                                Command::InformationWindow, Command::PropertiesFromThere}) {
+    SCOPED_TRACE(static_cast<int>(command));
+    KanjyoumotocyouController* w = openYokinLedger();
+    WindowController* info = session->documentInfoController();
+    const ShiwakePtr entry = w->shiwakeOfRow(2);
+    const size_t entries = books().journal().size();
+    QLineEdit* e = open(w, Opener::Space, 2, Column::Date, QStringLiteral("0230"));
+    ASSERT_TRUE(e);
+    QTest::keyClick(e, Qt::Key_Return);  // kept in its cell
+    flush();
+
+    for (int time = 0; time < 2; ++time) {
+      SCOPED_TRACE(time == 0 ? "the first time" : "again, once the alert was answered");
+      switch (command) {
+      case Command::DoubleClickOnAnotherRow:
+        QTest::mouseDClick(w->tableView()->viewport(), Qt::LeftButton, {}, cellCenter(w, 3, Column::Tekiyou),
+                           2 * QApplication::doubleClickInterval());
+        break;
+      case Command::DuplicateRow:
+        w->validateMenuItems();
+        w->functionMenuAction(QString::fromUtf8(KanjyoumotocyouController::kDuplicateRowTitle))->trigger();
+        break;
+      case Command::CloseWindow: app->performCommand(MainMenu::Command::CloseWindow, nullptr); break;
+      case Command::InformationWindow:
+      case Command::PropertiesFromThere:
+        // The click on the information window makes it main, which asks the ledger to
+        // end its edit; the ledger comes forward with its alert, and the window system
+        // then activates it.
+        QApplication::setActiveWindow(info);
+        flush();
+        if (command == Command::PropertiesFromThere) {
+          app->performCommand(MainMenu::Command::ShowPropertiesWindow, nullptr);
+          flush();
+        }
+        QApplication::setActiveWindow(w);
+        break;
+      }
+      flush();
+      const std::vector<QMessageBox*> shown = visibleAlerts();
+      ASSERT_EQ(shown.size(), 1u);
+      EXPECT_EQ(shown[0]->windowTitle(), QString::fromUtf8(AlertSheet::kInvalidShiwakeTitle));
+      EXPECT_EQ(shown[0]->parentWidget(), w);
+      // The ledger is asked again while its alert is up: no second one.
+      EXPECT_FALSE(session->deselectKanjyoumotocyouCellsOfAllShiwake());
+      EXPECT_EQ(visibleAlerts().size(), 1u);
+      shown[0]->button(QMessageBox::Ok) ? shown[0]->button(QMessageBox::Ok)->click() : shown[0]->accept();
+      flush();
+      EXPECT_TRUE(visibleAlerts().empty());
+      // Nothing ran; the text is where it was, with the keyboard.
+      EXPECT_TRUE(w->isVisible());
+      EXPECT_EQ(windowCount(DocumentWindow::Kind::Suitoucyou) + windowCount(DocumentWindow::Kind::Furikaedenpyou), 0);
+      EXPECT_EQ(books().journal().size(), entries);
+      EXPECT_TRUE(w->isEditingShiwakeOfDenpyouNo(entry->denpyouNo()));
+      EXPECT_EQ(editor(w) ? editor(w)->text() : QString(), QStringLiteral("0230"));
+      QApplication::setActiveWindow(w);
+      flush();
+      EXPECT_EQ(QApplication::focusWidget(), editor(w));
+    }
+    QTest::keyClick(editor(w), Qt::Key_Escape);
+    flush();
+    closeNow(session);
+  }
+}
+
+// A cell opened and left as it was changes nothing of the document; a text typed into
+// it counts as a change from its first key, as editing does.
+TEST_F(KanjyoumotocyouEditEndingTest, ACellOpenedAndLeftAsItWasLeavesTheDocumentUnchanged)
+{
+  for (const Opener opener : {Opener::Space, Opener::Click})
+    for (const bool typed : {false, true}) {
+      SCOPED_TRACE(testing::Message() << nameOf(opener) << (typed ? ", typed" : ", nothing typed"));
+      KanjyoumotocyouController* w = openYokinLedger();
+      ASSERT_FALSE(session->document().isDocumentEdited());
+      QLineEdit* e = open(w, opener, 2, Column::Date, typed ? QStringLiteral("4") : QString());
+      ASSERT_TRUE(e);
+      QTest::keyClick(e, Qt::Key_Escape);
+      flush();
+      EXPECT_FALSE(w->isEditingCell());
+      EXPECT_EQ(session->document().isDocumentEdited(), typed);
+      EXPECT_EQ(w->isWindowModified(), typed);
+      closeNow(session);
+    }
+}
+
+// The journal changing while a correction is typed (a cash book registering a row in
+// another window) leaves the text in its cell; the ledger shows the change once the
+// edit has ended.
+TEST_F(KanjyoumotocyouEditEndingTest, AChangeOfTheJournalElsewhereWaitsForTheEditToEnd)
+{
+  for (const bool valid : {false, true}) {
+    SCOPED_TRACE(valid ? "valid" : "invalid");
+    KanjyoumotocyouController* w = openYokinLedger();
+    const int rows = w->numberOfRowsInTableView();
+    QPointer<QLineEdit> e =
+        open(w, Opener::Space, 2, Column::Date, valid ? QStringLiteral("4/20") : QStringLiteral("0230"));
+    ASSERT_TRUE(e);
+    addCashBookEntry(Date(2024, 4, 12), kFutsuuYokin, kUriagedaka, 500, "追加");
+    flush();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(editor(w), e);
+    EXPECT_EQ(e->text(), valid ? QStringLiteral("4/20") : QStringLiteral("0230"));
+    QTest::keyClick(e, valid ? Qt::Key_Return : Qt::Key_Escape);
+    flush();
+    EXPECT_FALSE(w->isEditingCell());
+    EXPECT_EQ(w->numberOfRowsInTableView(), rows + 1);
+    closeNow(session);
+  }
+}
+
+}  // namespace
+}  // namespace kivo::test
