@@ -822,6 +822,14 @@ void GenkasyoukyakuShisanListController::updateUneditableField()
     filling_ = was;
   }
   a.setFutsuuSyoukyakuhi(futsuu);
+  // Once the user has edited the asset, it takes its figures of the term as soon as
+  // the fields give them whole, and its row shows them at once.
+  if (dirty_) {
+    GenkasyoukyakuShisan taken = a;
+    ShisanSyoukyaku::setFutsuuSyoukyakuhiOfEntered(taken, enteredFutsuu_, k);
+    *selected_ = std::move(taken);
+    refreshOutlineRowOfGenkasyoukyakuShisan(selected_);
+  }
   const int64_t t = a.toukiSyoukyakuhiGoukei();
   if (t > kaisya.maxInputAmountValue()) {
     for (QLineEdit* f : {toukiSyoukyakuhiGoukeiField_, kimatsuCyoubokagakuField_, kimatsuSyoukyakugakuRuikeiField_,

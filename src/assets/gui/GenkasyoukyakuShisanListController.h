@@ -3,11 +3,14 @@
 // the detail of the one asset selected, whose figures of the term are recomputed as
 // the user types.
 //
-// Showing an asset changes nothing in it: the detail works on a copy until the user
-// edits a field, and the edits are written into the asset when it is committed
-// (setEditingGenkasyoukyakuShisanToArray). Every selection change, tab switch,
-// command, save and close commits first, and an incomplete asset is not let go: an
-// alert says what is missing and the field is selected.
+// Showing an asset changes nothing in it. Once the user has edited it, the asset
+// takes its dates, cost, method, life, ratios and charges each time a field's edit
+// ends with the figures of the term computable from the fields, and its outline row
+// shows them at once; the rest (quantity, kind of acquisition, reference) is written
+// into it when it is committed (setEditingGenkasyoukyakuShisanToArray). Every
+// selection change, tab switch, command, save and close commits first, and an
+// incomplete asset is not let go: an alert says what is missing and the field is
+// selected.
 #pragma once
 
 #include <QPointer>
@@ -79,7 +82,8 @@ public:
   // is shown or the asset is complete.
   bool setEditingGenkasyoukyakuShisanToArray();
   bool settleEditing() override { return setEditingGenkasyoukyakuShisanToArray(); }
-  // Recomputes the figures from the fields (after a field was left).
+  // Recomputes the figures from the fields (after a field was left); an asset the
+  // user edited takes them.
   void updateUneditableField();
   void updateEditableField();
 

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -235,5 +236,15 @@ void NewDocumentController::okAction()
 }
 
 void NewDocumentController::cancelAction() { close(); }
+
+void NewDocumentController::keyPressEvent(QKeyEvent* event)
+{
+  if (event->matches(QKeySequence::Cancel)) {
+    cancelButton_->click();
+    event->accept();
+    return;
+  }
+  DocumentWindowController::keyPressEvent(event);
+}
 
 }  // namespace kivo

@@ -13,6 +13,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -57,6 +58,8 @@ public:
 
 protected:
   void windowDidLoad() override;
+  // Escape that no field, open list or input method took cancels, as キャンセル does.
+  void keyPressEvent(QKeyEvent* event) override;
   QString windowMenuTitle() const override;
   QString windowTitleForDocumentDisplayName(const QString& displayName) const override;
 

@@ -1,10 +1,12 @@
 // The new-document window: its refusals with their messages, and what the kind of
 // company does to the other fields.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "SetupWindowTest.h"
@@ -158,6 +160,39 @@ TEST_F(NewDocumentControllerTest, ReturnInAFieldPressesOK)
                        doc->isDocumentEdited(), infoOf(doc)->isVisible()),
             std::tuple(std::string("テスト商事"), std::string(KamokuKubun::kKaisyahouChartName), true, true));
   EXPECT_FALSE(doc->firstWindowControllerOfKind(Kind::NewDocument));
+}
+
+// Escape cancels the window as its キャンセル button does, wherever the focus is; an
+// open list of the combo box takes it first and only closes.
+TEST_F(NewDocumentControllerTest, EscapeCancelsAsTheCancelButtonDoesWhereverTheFocusIs)
+{
+  for (int place = 0; place < 10; ++place) {
+    if (place > 0) {
+      doc = app->documentController()->newDocument();
+      flush();
+      window = qobject_cast<NewDocumentController*>(doc->firstWindowControllerOfKind(Kind::NewDocument));
+    }
+    activate(window);
+    QComboBox* box = window->decimalPrecisionPopUp();
+    QWidget* const places[] = {window->nameField(),      window->termStartDateField(),
+                               window->termNoField(),    box,
+                               window->houjinButton(),   window->olderChartButton(),
+                               window->seizouCheckbox(), window->warekiCheckbox(),
+                               window->okButton(),       box};
+    places[place]->setFocus();
+    if (place == 9) {  // the list open
+      box->showPopup();
+      QTest::keyClick(box->view(), Qt::Key_Escape);
+      flush();
+      EXPECT_EQ(std::tuple(box->view()->isVisible(), app->documentController()->documents().size()),
+                std::tuple(false, size_t{1}));
+    }
+    QSignalSpy cancelled(window->cancelButton(), &QPushButton::clicked);
+    QTest::keyClick(places[place], Qt::Key_Escape);
+    flush();
+    EXPECT_EQ(std::tuple(cancelled.count(), app->documentController()->documents().empty()), std::tuple(1, true))
+        << place;
+  }
 }
 
 }  // namespace
