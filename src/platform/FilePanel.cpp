@@ -28,20 +28,20 @@ QString withSuffix(const QString& path)
 
 QString FilePanel::runOpenPanel(QWidget* parent)
 {
-  if (responder()) return responder()(Kind::Open, QString());
+  if (responder()) return responder()(Kind::Open, QString(), parent);
   return QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QDir::homePath(), filter());
 }
 
 QString FilePanel::runOpenTextFilePanel(QWidget* parent, const QString& title)
 {
-  if (responder()) return responder()(Kind::Open, QStringLiteral("txt"));
+  if (responder()) return responder()(Kind::Open, QStringLiteral("txt"), parent);
   return QFileDialog::getOpenFileName(parent, title, QDir::homePath(),
                                       QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"));
 }
 
 QString FilePanel::runSavePanel(QWidget* parent, const QString& suggestedName)
 {
-  if (responder()) return withSuffix(responder()(Kind::Save, suggestedName));
+  if (responder()) return withSuffix(responder()(Kind::Save, suggestedName, parent));
   const QString start = QDir::home().filePath(suggestedName + QLatin1Char('.') + QLatin1String(kDocumentSuffix));
   return withSuffix(QFileDialog::getSaveFileName(parent, QStringLiteral("保存"), start, filter()));
 }

@@ -23,7 +23,8 @@ public:
   static QString runSavePanel(QWidget* parent, const QString& suggestedName);
 
   enum class Kind { Open, Save };
-  using Responder = std::function<QString(Kind, const QString& suggestedName)>;
+  // Asked with the window the panel would be over.
+  using Responder = std::function<QString(Kind, const QString& suggestedName, QWidget* parent)>;
   // Tests: answer every panel through the responder instead of showing it (an empty
   // function shows panels again).
   static void setResponderForTesting(Responder responder);

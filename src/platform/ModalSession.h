@@ -1,8 +1,11 @@
-// An application-modal session for one window: while it lasts only that window takes
-// input. The window's owner either runs the session until the window stops it
-// (run / stop), or, for long work on the main thread, polls it between steps
-// (poll answers Continue until the session was stopped or aborted). A window that is
-// hidden or closed aborts its session.
+// A modal session for one window. The window's owner either runs the session until
+// the window stops it (run / stop), or, for long work on the main thread, polls it
+// between steps (poll answers Continue until the session was stopped or aborted). A
+// window that is hidden or closed aborts its session.
+//
+// Shown, the window is application-modal and takes the keyboard, so that it alone
+// takes the user's input, unless the work holds the input (below): then it is
+// neither modal nor given the keyboard, and no input is handled until the work ends.
 //
 // Polled work: nothing the user does acts in the middle of it.
 //   - The window may show only once the work has lasted kShowDelay (AfterDelay), as a

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -86,7 +87,11 @@ protected:
       alerts.push_back(alert);
       return answer ? answer(alert) : 0;
     });
-    FilePanel::setResponderForTesting([this](FilePanel::Kind, const QString&) { return panelAnswer; });
+    FilePanel::setResponderForTesting([this](FilePanel::Kind, const QString&, QWidget* parent) {
+      panelParent = parent;
+      if (atPanel) atPanel();
+      return panelAnswer;
+    });
     app = std::make_unique<AppController>();
   }
 
@@ -147,6 +152,8 @@ protected:
   std::vector<AlertSheet::Alert> alerts;
   std::function<int(const AlertSheet::Alert&)> answer;
   QString panelAnswer;
+  QPointer<QWidget> panelParent;  // the window the last panel was over
+  std::function<void()> atPanel;  // what happens while a panel is up
   std::unique_ptr<AppController> app;
   QTemporaryDir dir_;
 };

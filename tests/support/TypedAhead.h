@@ -45,6 +45,13 @@ inline void typeAheadToKeyboard(Qt::Key key, Qt::KeyboardModifiers modifiers = Q
   typeAheadKeyFor(nullptr, key, modifiers, text);
 }
 
+// The window system activating the window (as it chooses one when a panel or an
+// alert closes), queued as what arrives while the program is busy.
+inline void activateAhead(QWidget* window)
+{
+  QWindowSystemInterface::handleWindowActivated<Queued>(window->window()->windowHandle(), Qt::ActiveWindowFocusReason);
+}
+
 inline void clickAhead(QWidget* widget, QPoint at)
 {
   QWindow* handle = widget->window()->windowHandle();

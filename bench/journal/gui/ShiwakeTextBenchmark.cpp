@@ -95,7 +95,7 @@ void BM_ImportAUsersYearThroughTheCommand(benchmark::State& state)
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes.data(), static_cast<qint64>(bytes.size())) < 0) std::abort();
   }
-  FilePanel::setResponderForTesting([&](FilePanel::Kind, const QString&) { return path; });
+  FilePanel::setResponderForTesting([&](FilePanel::Kind, const QString&, QWidget*) { return path; });
   AlertSheet::setResponderForTesting([&](const AlertSheet::Alert& alert) {
     state.SkipWithError(alert.text.toStdString().c_str());
     return 0;

@@ -24,11 +24,11 @@ bool PrintProgressSheet::step(int done, int total)
   if (total <= kPagesWithoutSheet || !document_) return true;
   if (!sheet_) {
     sheet_ = document_->progressStateController();
+    sheet_->beginModalSession(window_);
     sheet_->setProgressFieldStringValue(QString::fromUtf8(kPrintingText));
     sheet_->setSubProgressFieldStringValue(QString());
     sheet_->setCancelButtonEnabled(true);
     sheet_->setProgressIndicatorMaxValue(total);
-    sheet_->beginModalSession(window_);
     shown_ = true;
   } else if (done < total && !sheet_->isDueForUpdate()) {
     return !sheet_->isModalSessionAborted();

@@ -53,22 +53,33 @@ ProgressStateController::ProgressStateController(QWidget* parent) : QDialog(pare
 
 ProgressStateController::~ProgressStateController() = default;
 
-void ProgressStateController::setProgressFieldStringValue(const QString& text) { progressField_->setText(text); }
+void ProgressStateController::setProgressFieldStringValue(const QString& text)
+{
+  if (joined_ == 0) progressField_->setText(text);
+}
 
-void ProgressStateController::setSubProgressFieldStringValue(const QString& text) { subProgressField_->setText(text); }
+void ProgressStateController::setSubProgressFieldStringValue(const QString& text)
+{
+  if (joined_ == 0) subProgressField_->setText(text);
+}
 
 QString ProgressStateController::progressFieldStringValue() const { return progressField_->text(); }
 
-void ProgressStateController::setCancelButtonEnabled(bool enabled) { cancelButton_->setEnabled(enabled); }
+void ProgressStateController::setCancelButtonEnabled(bool enabled)
+{
+  if (joined_ == 0) cancelButton_->setEnabled(enabled);
+}
 
 void ProgressStateController::startProgressIndicatorAnimation()
 {
+  if (joined_ > 0) return;
   indeterminate_ = true;
   progressBar_->setRange(0, 0);
 }
 
 void ProgressStateController::stopProgressIndicatorAnimation()
 {
+  if (joined_ > 0) return;
   indeterminate_ = false;
   progressBar_->setRange(0, kBarResolution);
   showValue();
@@ -76,6 +87,7 @@ void ProgressStateController::stopProgressIndicatorAnimation()
 
 void ProgressStateController::setProgressIndicatorMaxValue(double maxValue)
 {
+  if (joined_ > 0) return;
   indeterminate_ = false;
   maxValue_ = maxValue;
   value_ = 0.0;
@@ -85,12 +97,14 @@ void ProgressStateController::setProgressIndicatorMaxValue(double maxValue)
 
 void ProgressStateController::incrementProgressIndicator()
 {
+  if (joined_ > 0) return;
   value_ += 1.0;
   showValue();
 }
 
 void ProgressStateController::setProgressIndicatorValue(double value)
 {
+  if (joined_ > 0) return;
   value_ = value;
   showValue();
 }
@@ -105,7 +119,8 @@ void ProgressStateController::showValue()
 void ProgressStateController::beginModalSession(QWidget* window)
 {
   // Work begun in the middle of other work runs within it: it neither replaces the
-  // session, which would stop the other work as if cancelled, nor ends it.
+  // session, which would stop the other work as if cancelled, nor ends it, and the
+  // sheet goes on showing the other work (see joined_).
   if (session_) {
     ++joined_;
     return;
@@ -154,11 +169,11 @@ void ProgressStateController::endModalSession()
 
 void ProgressStateController::beginNamedSteps(QWidget* window, size_t steps)
 {
+  beginModalSession(window);
   setProgressFieldStringValue(QStringLiteral("計算中"));
   setSubProgressFieldStringValue(QString());
   setCancelButtonEnabled(true);
   setProgressIndicatorMaxValue(static_cast<double>(steps) + 1);
-  beginModalSession(window);
 }
 
 bool ProgressStateController::nextNamedStep(const std::string& name)

@@ -1,10 +1,11 @@
 // The shared progress sheet of a document: a main text, a sub text, a bar that is
 // determinate or indeterminate, and a cancel button.
 //
-// Long work runs on the main thread. The job begins the sheet's application-modal
-// session, then polls it between its steps:
+// Long work runs on the main thread. The job begins the sheet's session
+// (ModalSession), sets the sheet, then polls it between its steps:
 //
 //   progress->beginModalSession(window);
+//   progress->setProgressFieldStringValue(...);  // the texts, the cancel button, the bar
 //   for (...) {
 //     if (progress->runModalSession() != ProgressStateController::ModalResponse::Continue) break;
 //     ... one step ...
@@ -14,14 +15,23 @@
 //
 // The sheet shows only once the job has lasted half a second: a shorter job shows no
 // window, and what the user types meanwhile is held and then goes on to the field it
-// was typed in (ModalSession). A job whose cancel button is disabled holds the input to
-// its end, its sheet showing without the keyboard; the keys held for a job that can be
-// cancelled go to its sheet once it has the keyboard, so that Escape typed at once
-// cancels. Each poll lets the application handle its events but the user's input
+// was typed in (ModalSession). A job that can be cancelled (its cancel button enabled)
+// makes its sheet application-modal: the keys held go to the sheet once it has the
+// keyboard, so that Escape typed at once cancels. A job whose cancel button is disabled
+// holds the input to its end, its sheet showing without the keyboard and blocking
+// nothing. Each poll lets the application handle its events but the user's input
 // held; the cancel button orders the sheet out and aborts the session, so that the
-// job's next poll stops it. Work begun in the middle of a job joins it. A job of
-// many short steps updates and polls the sheet only when isDueForUpdate() says so,
-// and spends its time on its work rather than on repainting.
+// job's next poll stops it.
+//
+// Work begun in the middle of a job (a book brought up to date while a print runs)
+// joins it: its polls are the job's, and answer Aborted once the job was cancelled,
+// but the sheet stays the job's. Until the joined work ends, the texts, the cancel
+// button and the bar it sets are let go, so that the sheet goes on showing the job,
+// the job stays as cancellable as it was (and its input as held or not), and the
+// joined work's end leaves them as they were. A job therefore sets its sheet after it
+// has begun its session. A job of many short steps updates and polls the sheet only
+// when isDueForUpdate() says so, and spends its time on its work rather than on
+// repainting.
 #pragma once
 
 #include <QDialog>
@@ -45,6 +55,7 @@ public:
   explicit ProgressStateController(QWidget* parent = nullptr);
   ~ProgressStateController() override;
 
+  // The sheet as the running job sets it; left as it is while work joining the job runs.
   void setProgressFieldStringValue(const QString& text);
   void setSubProgressFieldStringValue(const QString& text);
   void setCancelButtonEnabled(bool enabled);
@@ -56,8 +67,9 @@ public:
   void incrementProgressIndicator();
   void setProgressIndicatorValue(double value);
 
-  // The application-modal session of the sheet over the window (or the screen); the
-  // sheet shows at the first poll once the job has lasted ModalSession::kShowDelay.
+  // The session of the sheet over the window (or the screen), or work joining the
+  // running one; the sheet shows at the first poll once the job has lasted
+  // ModalSession::kShowDelay.
   void beginModalSession(QWidget* window);
   ModalResponse runModalSession();
   // Whether the sheet should be brought up to date and polled now: true at most every
@@ -99,7 +111,7 @@ private:
   double value_ = 0.0;
   bool indeterminate_ = false;
   std::unique_ptr<ModalSession> session_;
-  int joined_ = 0;  // jobs begun within the running one, not yet ended
+  int joined_ = 0;  // jobs begun within the running one, not yet ended: the sheet is not theirs to set
   QElapsedTimer sinceUpdate_;
 };
 

@@ -332,15 +332,15 @@ void SuitoucyouController::setZandakaMatrixCellsValue()
   if (book_.startRowWithInvalidZandaka() >= book_.numberOfSuitoucyouRows()) return;
   // A book in the background computes under the document's progress sheet, which
   // holds the user's input until it ends (and shows only if it lasts); it cannot be
-  // cancelled.
+  // cancelled. Within a job that runs (a print) it leaves that job's sheet as it is.
   ProgressStateController* progress = nullptr;
   if (!isMainWindow()) {
     progress = document()->progressStateController();
+    progress->beginModalSession(this);
     progress->setProgressFieldStringValue(qs(kProgressMessage));
     progress->setSubProgressFieldStringValue(QString());
     progress->setCancelButtonEnabled(false);
     progress->startProgressIndicatorAnimation();
-    progress->beginModalSession(this);
   }
   progressIndicator_->setVisible(true);
   book_.setZandakaMatrixCellsValue([progress] {

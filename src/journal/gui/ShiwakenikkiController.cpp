@@ -102,11 +102,23 @@ void ShiwakenikkiController::saveToTextFile()
 void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
 {
   if (!document) return;
-  QWidget* window = document->documentInfoController();
+  // The window the user gave the command in.
+  QWidget* window = document->mainWindowController();
+  if (!window) window = document->documentInfoController();
+  if (!window) return;
+  // As the panel or the alert closes, the window system gives the keyboard to a window
+  // of its choosing; it goes back to the user's window. (The progress sheet gives it
+  // back itself, to the window that had it when the sheet showed.)
+  const QPointer<QWidget> user = window;
+  const auto keyboardBack = [user] {
+    if (user && user->isVisible()) user->activateWindow();
+  };
   const QString path = FilePanel::runOpenTextFilePanel(window, QStringLiteral("仕訳を取り込む"));
+  keyboardBack();
   if (path.isEmpty()) return;
   auto refuse = [&](const QString& message) {
     AlertSheet::runAlert(QString::fromUtf8(ShiwakeTextReader::kTitle), message);
+    keyboardBack();
   };
   std::string data;
   const BoundedFileReader::Result read =

@@ -102,7 +102,9 @@ public:
   // Writes the shown entries (each voucher whole) to a journal text file.
   void saveToTextFile();
   // The application's import command: reads a journal text file into the current
-  // document, all or nothing.
+  // document, all or nothing. Its panel and progress sheet are over the window the
+  // user gave the command in (the main window), which has the keyboard again once
+  // they, or the alert of a refusal, close.
   static void importShiwakeFromTextFile(OpenDocument* document);
   // Ends an attached condition sheet as Cancel would.
   void closeAttachedSheet() override;

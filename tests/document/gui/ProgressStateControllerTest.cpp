@@ -3,6 +3,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
+#include <tuple>
 
 #include "document/gui/ProgressStateController.h"
 #include "platform/ModalSession.h"
@@ -143,6 +144,80 @@ TEST_F(ProgressStateControllerTest, WorkBegunInTheMiddleOfAJobNeitherEndsNorStop
   EXPECT_EQ(progress->runModalSession(), Response::Aborted);
   progress->endModalSession();
   EXPECT_FALSE(progress->isRunningModalSession());
+}
+
+// Work that joins a job (a book behind brought up to date during a print, a print
+// during such a book) leaves the job's sheet as the job set it, while it runs and
+// after: its texts and bar, its cancel button and with it whether the user's input
+// is held. Cancelling while only the job can be cancelled cancels the job, and the
+// joined work's polls see it; a cancel button the joined work would enable inside a
+// job that cannot be cancelled does nothing, and the input stays held for the field.
+TEST_F(ProgressStateControllerTest, WorkThatJoinsAJobLeavesItsSheetCancelAndInputAsTheJobSetThem)
+{
+  DocumentSession* doc = openBooks();
+  ProgressStateController* progress = doc->progressStateController();
+  QWidget* window = doc->documentInfoController();
+  QLineEdit* field = fieldOf(window);
+  const auto sheet = [progress] {
+    return std::tuple(progress->progressFieldStringValue(), progress->cancelButton()->isEnabled(),
+                      progress->progressIndicator()->minimum(), progress->progressIndicator()->maximum(),
+                      progress->progressIndicator()->value());
+  };
+  enum class Cancel { Never, DuringJoinedWork };
+  struct Case {
+    bool jobCancellable;
+    Cancel cancel;
+  };
+  for (const Case c :
+       {Case{true, Cancel::Never}, Case{true, Cancel::DuringJoinedWork}, Case{false, Cancel::DuringJoinedWork}}) {
+    SCOPED_TRACE(::testing::Message() << "job cancellable " << c.jobCancellable << ", cancel "
+                                      << (c.cancel == Cancel::Never ? "never" : "during the joined work"));
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    field->setFocus();
+    field->clear();
+    // The job: a print of 40 pages at its 10th, or a book behind.
+    progress->beginModalSession(window);
+    progress->setProgressFieldStringValue(QStringLiteral("印刷中"));
+    progress->setCancelButtonEnabled(c.jobCancellable);
+    progress->setProgressIndicatorMaxValue(40);
+    progress->setProgressIndicatorValue(10);
+    QThread::msleep(ModalSession::kShowDelay);
+    ASSERT_EQ(progress->runModalSession(), Response::Continue);
+    ASSERT_TRUE(progress->isVisible());
+    if (!c.jobCancellable) typeAhead(window, QStringLiteral("15"));
+    const auto jobs = sheet();
+
+    // The joined work sets the sheet as it would for a job of its own: the other kind.
+    progress->beginModalSession(window);
+    progress->setProgressFieldStringValue(QStringLiteral("残高を計算中"));
+    progress->setSubProgressFieldStringValue(QString());
+    progress->setCancelButtonEnabled(!c.jobCancellable);
+    progress->startProgressIndicatorAnimation();
+    EXPECT_EQ(sheet(), jobs);
+    if (c.cancel == Cancel::DuringJoinedWork) progress->cancelButton()->click();
+    const bool cancelled = c.jobCancellable && c.cancel == Cancel::DuringJoinedWork;
+    EXPECT_EQ(progress->runModalSession(), cancelled ? Response::Aborted : Response::Continue);
+    progress->stopProgressIndicatorAnimation();
+    progress->setProgressIndicatorMaxValue(3);
+    progress->incrementProgressIndicator();
+    progress->endModalSession();
+    EXPECT_TRUE(progress->isRunningModalSession());
+    EXPECT_EQ(sheet(), jobs);
+
+    // The job goes on as it was: cancelled, or still taking Escape typed at once, or
+    // holding what is typed for the field.
+    if (c.jobCancellable && !cancelled) typeAheadToKeyboard(Qt::Key_Escape);
+    Response response = Response::Continue;
+    for (int step = 0; step < 10 && response == Response::Continue; ++step) {
+      response = progress->runModalSession();
+      QThread::msleep(10);
+    }
+    EXPECT_EQ(response, c.jobCancellable ? Response::Aborted : Response::Continue);
+    progress->endModalSession();
+    flush();
+    EXPECT_EQ(field->text(), QString::fromUtf8(c.jobCancellable ? "" : "15"));
+  }
 }
 
 // A job that outlasts the delay, on a machine slower than this one. A job that cannot

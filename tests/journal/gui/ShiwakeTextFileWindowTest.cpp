@@ -3,20 +3,44 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFile>
+#include <QPointer>
 #include <chrono>
+#include <functional>
 #include <future>
 #include <thread>
 #include <tuple>
 
+#include "app/WindowCommands.h"
+#include "document/gui/ProgressStateController.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
 #include "platform/ShiftJisEncoder.h"
+#include "support/TestDocuments.h"
+#include "support/TypedAhead.h"
 
 namespace kivo::test {
 namespace {
+
+// Calls back each time the watched widget is given another parent.
+class ParentWatch : public QObject {
+public:
+  ParentWatch(QWidget* watched, std::function<void()> changed) : changed_(std::move(changed))
+  {
+    watched->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override
+  {
+    if (event->type() == QEvent::ParentChange) changed_();
+    return false;
+  }
+
+private:
+  std::function<void()> changed_;
+};
 
 class ShiwakeTextFileWindowTest : public JournalWindowTest {
 protected:
@@ -139,6 +163,74 @@ TEST_F(ShiwakeTextFileWindowTest, StoredIntegerAmountsAreOfferedOnlyWithDecimals
   tick = false;
   EXPECT_TRUE(exported().contains("\t1234.56\t"));
   EXPECT_EQ(offered, (std::vector<bool>{false, true, true}));
+}
+
+// The import belongs to the window the user gave the command in (the journal, a
+// ledger, the information window): its panel and its progress sheet are over that
+// window, which has the keyboard again, and is main, once the panel closes (the panel
+// cancelled, the file refused at its first line, or read), whichever window the
+// window system activates as the panel or the alert closes.
+TEST_F(ShiwakeTextFileWindowTest, ThePanelSheetAndKeyboardOfTheImportAreTheCommandingWindows)
+{
+  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  WindowCommands::installCommandHandlers(app.get());
+  const auto writeFile = [this](const QString& name, const std::string& text) {
+    std::string bytes;
+    EXPECT_TRUE(ShiftJisEncoder::encode(text, bytes));
+    QFile f(path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path(name);
+  };
+  const QString goodFile = writeFile(QStringLiteral("good.txt"), makeJournalText(20, 10));
+  std::string bad = makeJournalText(20, 10);
+  bad.replace(0, 4, "1234");
+  const QString badFile = writeFile(QStringLiteral("bad.txt"), bad);
+
+  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+  flush();
+  activate(journal);
+  auto* condition = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
+      DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
+  if (condition && condition->isSheetAttached()) condition->okButton()->click();
+  flush();
+  WindowController* ledger = openLedger(kGenkin);
+  WindowController* info = session->documentInfoController();
+  ProgressStateController* progress = session->progressStateController();
+  QPointer<QWidget> sheetOver;  // where the progress sheet would show
+  ParentWatch watch(progress, [&] {
+    if (progress->parentWidget()) sheetOver = progress->parentWidget();
+  });
+
+  enum class Case { PanelCancelled, RefusedAtLine1, Read };
+  for (WindowController* window : {static_cast<WindowController*>(journal), ledger, info}) {
+    // The window the window system chooses as the panel or the alert closes.
+    WindowController* other = window == info ? static_cast<WindowController*>(journal) : info;
+    for (const Case c : {Case::PanelCancelled, Case::RefusedAtLine1, Case::Read}) {
+      SCOPED_TRACE(::testing::Message() << window->windowTitle().toStdString() << ", case " << static_cast<int>(c));
+      activate(window);
+      ASSERT_EQ(app->mainWindowController(), window);
+      panelAnswer = c == Case::PanelCancelled ? QString() : c == Case::RefusedAtLine1 ? badFile : goodFile;
+      atPanel = [&] { activateAhead(other); };
+      answer = [&](const AlertSheet::Alert&) {
+        activateAhead(other);
+        return 0;
+      };
+      sheetOver = nullptr;
+      alerts.clear();
+      const size_t entries = books().journal().size();
+      app->performCommand(MainMenu::Command::ImportShiwakeFromTextFile, nullptr);
+      flush();
+      EXPECT_EQ(panelParent.data(), window);
+      EXPECT_EQ(sheetOver.data(), c == Case::PanelCancelled ? nullptr : window);
+      EXPECT_EQ(alerts.size(), c == Case::RefusedAtLine1 ? 1u : 0u);
+      EXPECT_EQ(books().journal().size() - entries, c == Case::Read ? 20u : 0u);
+      EXPECT_EQ(QApplication::activeWindow(), window);
+      EXPECT_EQ(app->mainWindowController(), window);
+    }
+  }
+  atPanel = {};
+  answer = {};
 }
 
 TEST(ShiftJisDecoder, RefusesUndefinedSequences)
