@@ -167,6 +167,17 @@ void CyouhyouTableView::mousePressEvent(QMouseEvent* event)
   QTableView::mousePressEvent(event);
 }
 
+void CyouhyouTableView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+  clickEditTimer_.stop();
+  const QModelIndex index = indexAt(event->position().toPoint());
+  if (index.isValid() && selectionModel() && selectionModel()->isSelected(index)) {
+    emit doubleClicked(index);
+    return;
+  }
+  QTableView::mouseDoubleClickEvent(event);
+}
+
 void CyouhyouTableView::focusOutEvent(QFocusEvent* event)
 {
   // Focus going to another widget of the window ends the wait; the window merely

@@ -75,6 +75,10 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  // A double click on the selected row is its command, also when the rows were built
+  // anew between its two clicks (the first one stored a correction, and the window
+  // refreshed): it never counts as a new click that opens a cell.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
   // Tab and Back-tab are posted too; they never move the focus out of the table.

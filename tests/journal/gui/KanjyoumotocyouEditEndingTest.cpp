@@ -227,6 +227,35 @@ TEST_F(KanjyoumotocyouEditEndingTest, TheUserEndsAnEditTheSameWayHoweverTheCellW
         }
 }
 
+// A double click on another row ends a valid correction, as its first click does, and
+// then opens that row's book or voucher, though the rows were built anew between the
+// two clicks; no cell of that row opens behind it.
+TEST_F(KanjyoumotocyouEditEndingTest, ADoubleClickOnAnotherRowStoresAValidCorrectionAndOpensThatRowsBook)
+{
+  for (const auto& [otherRow, kind] :
+       {std::pair(1, DocumentWindow::Kind::Furikaedenpyou), std::pair(3, DocumentWindow::Kind::Suitoucyou)}) {
+    SCOPED_TRACE(otherRow);
+    KanjyoumotocyouController* w = openYokinLedger();
+    const ShiwakePtr corrected = w->shiwakeOfRow(2);
+    const ShiwakePtr other = w->shiwakeOfRow(otherRow);
+    QLineEdit* e = open(w, Opener::Space, 2, Column::Date, QStringLiteral("4/20"));
+    ASSERT_TRUE(e);
+    // The first click, and the refresh it brings; then the second.
+    QTest::mouseClick(w->tableView()->viewport(), Qt::LeftButton, {}, cellCenter(w, otherRow, Column::Date),
+                      2 * QApplication::doubleClickInterval());
+    flush();
+    EXPECT_EQ(corrected->date().toString(), Date(2024, 4, 20).toString());
+    const int row = w->tableView()->selectedRow();
+    EXPECT_EQ(w->shiwakeOfRow(row), other);
+    QTest::mouseDClick(w->tableView()->viewport(), Qt::LeftButton, {}, cellCenter(w, row, Column::Date));
+    QTest::mouseRelease(w->tableView()->viewport(), Qt::LeftButton, {}, cellCenter(w, row, Column::Date));
+    QTest::qWait(3 * QApplication::doubleClickInterval());
+    EXPECT_EQ(windowCount(kind), 1);
+    EXPECT_FALSE(w->isEditingCell());
+    closeNow(session);
+  }
+}
+
 // An invalid text that a command would end: one alert, however many commands and
 // windows ask, the command does not run, and the text stays in its cell with the
 // keyboard once the alert is answered. The alerts are shown as a user sees them.
