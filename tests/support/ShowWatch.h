@@ -1,5 +1,6 @@
-// Calls back each time the watched widget shows: a window that shows and goes within
-// one step of work is seen all the same.
+// Calls back each time the watched widget receives an event of a kind: ShowWatch each
+// time it shows, so that a window that shows and goes within one step of work is seen
+// all the same.
 #pragma once
 
 #include <QEvent>
@@ -10,20 +11,26 @@
 
 namespace kivo::test {
 
-class ShowWatch : public QObject {
+class EventWatch : public QObject {
 public:
-  ShowWatch(QWidget* watched, std::function<void()> shown) : shown_(std::move(shown))
+  EventWatch(QWidget* watched, QEvent::Type type, std::function<void()> seen) : type_(type), seen_(std::move(seen))
   {
     watched->installEventFilter(this);
   }
   bool eventFilter(QObject*, QEvent* event) override
   {
-    if (event->type() == QEvent::Show) shown_();
+    if (event->type() == type_) seen_();
     return false;
   }
 
 private:
-  std::function<void()> shown_;
+  QEvent::Type type_;
+  std::function<void()> seen_;
+};
+
+class ShowWatch : public EventWatch {
+public:
+  ShowWatch(QWidget* watched, std::function<void()> shown) : EventWatch(watched, QEvent::Show, std::move(shown)) {}
 };
 
 }  // namespace kivo::test

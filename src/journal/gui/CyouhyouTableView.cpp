@@ -126,7 +126,6 @@ bool CyouhyouTableView::focusNextPrevChild(bool) { return false; }
 
 bool CyouhyouTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
-  if (trigger == DoubleClicked) clickEditTimer_.stop();
   if (shouldEdit_ && trigger != AllEditTriggers && (editTriggers() & trigger) && state() != EditingState &&
       !shouldEdit_(index))
     return false;

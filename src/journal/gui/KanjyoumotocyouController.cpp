@@ -117,15 +117,15 @@ public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
   std::function<void(const QModelIndex&, QLineEdit*)> didBegin;
-  // Whether the edit may end: by the user's key (true: a picker may open) or as the
-  // user moves on (false).
-  std::function<bool(QLineEdit*, bool byKey)> shouldEnd;
+  // The user ends the edit by a key (true: a picker may open) or by moving on (false);
+  // answers whether it ended.
+  std::function<bool(bool byKey)> userEnds;
   std::function<void()> commit;
   std::function<bool()> isValidating;
   // The focus left the editor other than to a picker, an alert, a menu or another window.
   std::function<void(QLineEdit*)> focusLeft;
   // An arrow key that ended the edit, for the table to move its selection by.
-  std::function<void(const QKeyEvent&)> moveSelection;
+  std::function<void(QKeyEvent&)> moveSelection;
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
   {
@@ -160,14 +160,12 @@ protected:
     if (event->type() == QEvent::KeyPress) {
       const auto* key = static_cast<QKeyEvent*>(event);
       if (isEndingKey(*key)) {
-        if (!shouldEnd || shouldEnd(editor, true)) endEdit(editor);
+        userEnds(true);
         return true;
       }
       if (isMovingKey(*key)) {
-        if (shouldEnd && !shouldEnd(editor, false)) return true;
-        const QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->text());
-        endEdit(editor);
-        if (moveSelection) moveSelection(copy);
+        QKeyEvent move(key->type(), key->key(), key->modifiers(), key->text());
+        if (userEnds(false)) moveSelection(move);
         return true;
       }
       return QStyledItemDelegate::eventFilter(object, event);
@@ -384,16 +382,11 @@ void KanjyoumotocyouController::buildLayout()
       controlTextDidBeginEditing(index.row(), columns[static_cast<size_t>(index.column())]);
     connect(editor, &QLineEdit::textEdited, this, [this] { controlTextDidChange(); });
   };
-  delegate->shouldEnd = [this](QLineEdit* editor, bool byKey) {
-    return checkEditedText(editor, byKey ? EndMode::Key : EndMode::Move);
-  };
+  delegate->userEnds = [this](bool byKey) { return endEditingByUser(byKey ? EndMode::Key : EndMode::Move); };
   delegate->commit = [this] { commitEditedCell(); };
   delegate->isValidating = [this] { return validating_; };
   delegate->focusLeft = [this](QLineEdit* editor) { editorDidLoseFocus(editor); };
-  delegate->moveSelection = [this](const QKeyEvent& key) {
-    QKeyEvent copy(key.type(), key.key(), key.modifiers(), key.text());
-    QApplication::sendEvent(tableView_, &copy);
-  };
+  delegate->moveSelection = [this](QKeyEvent& key) { QApplication::sendEvent(tableView_, &key); };
   connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] { editorDidClose(); });
   cellDelegate_ = delegate;
   tableView_->viewport()->installEventFilter(this);

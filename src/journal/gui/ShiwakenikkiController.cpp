@@ -103,8 +103,7 @@ void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
 {
   if (!document) return;
   // The window the user gave the command in.
-  QWidget* window = document->mainWindowController();
-  if (!window) window = document->documentInfoController();
+  QWidget* window = document->frontWindowController();
   if (!window) return;
   // As the panel or the alert closes, the window system gives the keyboard to a window
   // of its choosing; it goes back to the user's window. (The progress sheet gives it

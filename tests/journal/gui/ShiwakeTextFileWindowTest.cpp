@@ -19,28 +19,12 @@
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
 #include "platform/ShiftJisEncoder.h"
+#include "support/ShowWatch.h"
 #include "support/TestDocuments.h"
 #include "support/TypedAhead.h"
 
 namespace kivo::test {
 namespace {
-
-// Calls back each time the watched widget is given another parent.
-class ParentWatch : public QObject {
-public:
-  ParentWatch(QWidget* watched, std::function<void()> changed) : changed_(std::move(changed))
-  {
-    watched->installEventFilter(this);
-  }
-  bool eventFilter(QObject*, QEvent* event) override
-  {
-    if (event->type() == QEvent::ParentChange) changed_();
-    return false;
-  }
-
-private:
-  std::function<void()> changed_;
-};
 
 class ShiwakeTextFileWindowTest : public JournalWindowTest {
 protected:
@@ -52,6 +36,17 @@ protected:
   }
 
   // Opens the journal and confirms the condition sheet it opens by itself: every entry shown.
+  ShiwakenikkiController* openJournal()
+  {
+    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+    flush();
+    activate(journal);
+    auto* sheet = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
+        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
+    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
+    flush();
+    return journal;
+  }
 
   QString exportJournal(int32_t kugiriCode)
   {
@@ -60,14 +55,7 @@ protected:
       kugiri = kugiriCode;
       return file;
     });
-    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
-    flush();
-    activate(journal);
-    auto* sheet = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
-        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
-    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
-    flush();
-    journal->saveToTextFile();
+    openJournal()->saveToTextFile();
     flush();
     return file;
   }
@@ -187,18 +175,12 @@ TEST_F(ShiwakeTextFileWindowTest, ThePanelSheetAndKeyboardOfTheImportAreTheComma
   bad.replace(0, 4, "1234");
   const QString badFile = writeFile(QStringLiteral("bad.txt"), bad);
 
-  auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
-  flush();
-  activate(journal);
-  auto* condition = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
-      DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
-  if (condition && condition->isSheetAttached()) condition->okButton()->click();
-  flush();
+  ShiwakenikkiController* journal = openJournal();
   WindowController* ledger = openLedger(kGenkin);
   WindowController* info = session->documentInfoController();
   ProgressStateController* progress = session->progressStateController();
   QPointer<QWidget> sheetOver;  // where the progress sheet would show
-  ParentWatch watch(progress, [&] {
+  EventWatch watch(progress, QEvent::ParentChange, [&] {
     if (progress->parentWidget()) sheetOver = progress->parentWidget();
   });
 
