@@ -382,6 +382,20 @@ bool AppController::appliesToDocument(Command command, const OpenDocument& docum
   return command != Command::PrintHoukokusyo || !document.document().kaisya().isKakeibo();
 }
 
+bool AppController::endsCellEditingFirst(Command command)
+{
+  switch (command) {
+  // The focused field's own commands act on the text being typed; the help on no books.
+  case Command::Cut:
+  case Command::Copy:
+  case Command::Paste:
+  case Command::SelectAll:
+  case Command::ShowHelp:
+  case Command::None: return false;
+  default: return true;
+  }
+}
+
 void AppController::validateMainMenu()
 {
   if (mainWindowController_ && mainWindowController_->mainMenu())
@@ -400,6 +414,14 @@ void AppController::performCommand(Command command, QAction* sender)
   if (!validateCommand(command, sender)) {
     AlertSheet::beep();
     return;
+  }
+  // A command acts on the books as they stand, as when another window comes forward: a
+  // ledger cell being corrected ends first, and a text that cannot be taken stops the
+  // command with the ledger's one alert. Undo and redo too: they must never change an
+  // entry under an open cell.
+  if (endsCellEditingFirst(command)) {
+    DocumentSession* doc = currentDocument();
+    if (doc && !doc->deselectKanjyoumotocyouCellsOfAllShiwake()) return;
   }
   switch (command) {
   case Command::NewDocument: newDocument(); return;

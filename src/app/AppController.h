@@ -114,6 +114,9 @@ public:
   bool hasCommandHandler(Command command) const;
   // The commands a document opened with the limited-user password refuses.
   static bool isRefusedForLimitedUser(Command command);
+  // Whether the command first ends the cell editing of the main window's document (every
+  // command but the focused field's text commands and the help).
+  static bool endsCellEditingFirst(Command command);
   // Whether a command of the document's windows applies to the document: not one a
   // limited user is refused, and no financial statements for a household book.
   static bool appliesToDocument(Command command, const OpenDocument& document);

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
+#include <utility>
 
 #include "platform/NotificationCenter.h"
 
@@ -124,8 +126,20 @@ void CyouhyouTableView::inputMethodEvent(QInputMethodEvent* event)
 
 bool CyouhyouTableView::focusNextPrevChild(bool) { return false; }
 
+void CyouhyouTableView::setModel(QAbstractItemModel* model)
+{
+  QTableView::setModel(model);
+  if (!model) return;
+  const auto rebuilt = [this] { rowsRebuiltSincePress_ = true; };
+  connect(model, &QAbstractItemModel::modelReset, this, rebuilt);
+  connect(model, &QAbstractItemModel::layoutChanged, this, rebuilt);
+  connect(model, &QAbstractItemModel::rowsInserted, this, rebuilt);
+  connect(model, &QAbstractItemModel::rowsRemoved, this, rebuilt);
+}
+
 bool CyouhyouTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
 {
+  if (releasingDoubleClick_ && trigger == SelectedClicked) return false;
   if (shouldEdit_ && trigger != AllEditTriggers && (editTriggers() & trigger) && state() != EditingState &&
       !shouldEdit_(index))
     return false;
@@ -163,18 +177,29 @@ void CyouhyouTableView::mousePressEvent(QMouseEvent* event)
 {
   // Another click (the second one of a double click too) is not the wait's end.
   clickEditTimer_.stop();
+  rowsRebuiltSincePress_ = false;
+  doubleClickTaken_ = false;
   QTableView::mousePressEvent(event);
 }
 
 void CyouhyouTableView::mouseDoubleClickEvent(QMouseEvent* event)
 {
   clickEditTimer_.stop();
-  const QModelIndex index = indexAt(event->position().toPoint());
+  QModelIndex index = indexAt(event->position().toPoint());
+  if (rowsRebuiltSincePress_ && selectedRow() >= 0) index = model()->index(selectedRow(), std::max(index.column(), 0));
   if (index.isValid() && selectionModel() && selectionModel()->isSelected(index)) {
+    doubleClickTaken_ = true;
     emit doubleClicked(index);
     return;
   }
   QTableView::mouseDoubleClickEvent(event);
+}
+
+void CyouhyouTableView::mouseReleaseEvent(QMouseEvent* event)
+{
+  releasingDoubleClick_ = std::exchange(doubleClickTaken_, false);
+  QTableView::mouseReleaseEvent(event);
+  releasingDoubleClick_ = false;
 }
 
 void CyouhyouTableView::focusOutEvent(QFocusEvent* event)

@@ -41,6 +41,8 @@ public:
 
   void setController(const Controller* controller) { controller_ = controller; }
   const Controller* controller() const { return controller_; }
+  // The table watches its model for rows built anew (see mouseDoubleClickEvent).
+  void setModel(QAbstractItemModel* model) override;
 
   // The key as a 16-bit character: 3 Enter, 13 Return, 9 Tab, 25 Back-tab, 127
   // Delete (the backspace key), else the first character of the key's text; 0 when
@@ -75,10 +77,13 @@ protected:
   void keyPressEvent(QKeyEvent* event) override;
   void inputMethodEvent(QInputMethodEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
-  // A double click on the selected row is its command, also when the rows were built
-  // anew between its two clicks (the first one stored a correction, and the window
-  // refreshed): it never counts as a new click that opens a cell.
+  // A double click on the selected row is its command. When the rows were built anew
+  // between its two clicks (the first one stored a correction, and the window
+  // refreshed, moving the rows), it is the command of the row selected then, the one
+  // its first click chose, whatever row now lies under the pointer. Neither it nor the
+  // release that follows it counts as a click that opens a cell.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
   // Tab and Back-tab are posted too; they never move the focus out of the table.
@@ -94,6 +99,11 @@ private:
   ShouldEdit shouldEdit_;
   QBasicTimer clickEditTimer_;
   QPersistentModelIndex clickedIndex_;
+  // The rows were built anew since the last press.
+  bool rowsRebuiltSincePress_ = false;
+  // A double click was taken as the row's command: its release is no click.
+  bool doubleClickTaken_ = false;
+  bool releasingDoubleClick_ = false;
 };
 
 }  // namespace kivo

@@ -555,6 +555,7 @@ void KanjyoumotocyouController::recomputeUI()
     recomputeWhenEditEnds_ = true;
     return;
   }
+  recomputeWhenEditEnds_ = false;
   setDisplayingKamokuFieldValue();
   setItemCheckmarkOfkeyEquivalentMenu();
   setDisplayingPeriodFieldValue();
@@ -880,7 +881,12 @@ bool KanjyoumotocyouController::typeOnTextField(QLineEdit* field, const QString&
 
 void KanjyoumotocyouController::updateAllWindowControllersUIIfShiwakeWasEdited()
 {
-  if (editedShiwakeDenpyouNo_ < 0 || isEditingCell()) return;
+  if (editedShiwakeDenpyouNo_ < 0) return;
+  if (isEditingCell()) {
+    passOnWhenEditEnds_ = true;
+    return;
+  }
+  passOnWhenEditEnds_ = false;
   updateSuitoucyouWindowControllersUI();
   // Cleared first: the refresh below changes this window's selection.
   editedShiwakeDenpyouNo_ = -1;
@@ -1041,10 +1047,17 @@ void KanjyoumotocyouController::editorDidClose()
   editor_ = nullptr;
   pendingValue_.reset();
   editorTextChanged_ = false;
-  if (!recomputeWhenEditEnds_) return;
-  recomputeWhenEditEnds_ = false;
+  if (!recomputeWhenEditEnds_ && !passOnWhenEditEnds_) return;
   // After the table has let the editor go.
-  QTimer::singleShot(0, this, [this] { updateUI(); });
+  QTimer::singleShot(0, this, [this] { runWhatWaitedForTheEdit(); });
+}
+
+void KanjyoumotocyouController::runWhatWaitedForTheEdit()
+{
+  // A cell opened again meanwhile keeps them waiting for its own end.
+  if (isEditingCell()) return;
+  if (passOnWhenEditEnds_) updateAllWindowControllersUIIfShiwakeWasEdited();
+  if (recomputeWhenEditEnds_) updateUI();
 }
 
 bool KanjyoumotocyouController::eventFilter(QObject* watched, QEvent* event)
@@ -1067,7 +1080,10 @@ bool KanjyoumotocyouController::eventFilter(QObject* watched, QEvent* event)
       }
       break;
     case QEvent::MouseMove:
-      if (clickRefused_) return true;
+      // A drag of the refused press goes nowhere; a move without the button means its
+      // release went elsewhere (to the alert it raised), and the press is over.
+      if (clickRefused_ && static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) return true;
+      clickRefused_ = false;
       break;
     case QEvent::MouseButtonRelease:
       if (clickRefused_) {

@@ -323,10 +323,15 @@ private:
   bool validating_ = false;
   // The edited text has changed since the cell opened.
   bool editorTextChanged_ = false;
-  // A click the edit refused: its release goes no further either.
+  // A click the edit refused: its drag and release go no further either.
   bool clickRefused_ = false;
-  // The rows were due a refresh while a cell was in edit: it waits for the edit's end.
+  // What was due while a cell was in edit and waits for the edit's end, whichever way
+  // it ends: the rows built anew, and the changed entries passed on to the books and
+  // reports (which refreshes these rows too). Each is cleared when it runs.
   bool recomputeWhenEditEnds_ = false;
+  bool passOnWhenEditEnds_ = false;
+  // Runs what waited for the edit's end, once the table has let the editor go.
+  void runWhatWaitedForTheEdit();
 };
 
 }  // namespace kivo

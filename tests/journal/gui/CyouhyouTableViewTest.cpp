@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QStandardItemModel>
 #include <QTest>
 #include <set>
@@ -93,6 +94,56 @@ TEST_F(CyouhyouTableViewTest, CommandKeysArePostedOnceEachAndTotalRowsAreTintedB
   EXPECT_EQ(pixelOfRow(1), QColor(212, 231, 197));
   EXPECT_NE(pixelOfRow(2), QColor(225, 231, 215));  // selected
   EXPECT_NE(pixelOfRow(3), QColor(212, 231, 197));
+}
+
+// A double click is the command of the selected row, once, and neither it nor its
+// release opens a cell behind it (a click on the selected row opens one once the time
+// of a double click has passed). When the rows were built anew between its two clicks
+// and moved under the pointer, it is the command of the row its first click selected.
+TEST_F(CyouhyouTableViewTest, ADoubleClickIsTheSelectedRowsCommandAndOpensNoCellBehindIt)
+{
+  const int interval = QApplication::doubleClickInterval();
+  QApplication::setDoubleClickInterval(60);
+  table.setEditTriggers(QAbstractItemView::SelectedClicked);
+  std::vector<QString> commands;  // the first cell of the row each command came for
+  QObject::connect(&table, &QAbstractItemView::doubleClicked, [&](const QModelIndex& index) {
+    commands.push_back(model.index(index.row(), 0).data().toString());
+  });
+  table.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&table));
+  const auto cellOpen = [&] {
+    const QLineEdit* editor = table.findChild<QLineEdit*>();
+    return editor && editor->isVisible();
+  };
+  const auto centre = [&](int row) { return table.visualRect(model.index(row, 0)).center(); };
+  const auto doubleClick = [&](QPoint at) {
+    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(table.viewport(), Qt::LeftButton, {}, at);
+    QTest::qWait(4 * QApplication::doubleClickInterval());
+  };
+
+  table.selectRow(3);
+  doubleClick(centre(3));
+  EXPECT_EQ(commands, std::vector<QString>{QStringLiteral("行 3")});
+  EXPECT_FALSE(cellOpen());
+
+  // The rows move between the two clicks, as a window's refresh after the first one
+  // moves them; the selection stays on the row the first click chose.
+  commands.clear();
+  table.selectRow(0);
+  const QPoint at = centre(4);
+  QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, at);
+  ASSERT_EQ(table.selectedRow(), 4);
+  model.sort(0, Qt::DescendingOrder);
+  ASSERT_EQ(table.selectedRow(), 1);
+  QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseRelease(table.viewport(), Qt::LeftButton, {}, at);
+  QTest::qWait(4 * QApplication::doubleClickInterval());
+  EXPECT_EQ(commands, std::vector<QString>{QStringLiteral("行 4")});
+  EXPECT_EQ(table.selectedRow(), 1);
+  EXPECT_FALSE(cellOpen());
+  QApplication::setDoubleClickInterval(interval);
 }
 
 }  // namespace

@@ -7,10 +7,15 @@
 // and does not run. Nothing typed is lost but by Escape.
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QUndoStack>
 #include <tuple>
 
+#include "app/WindowCommands.h"
+#include "entry/gui/SuitoucyouController.h"
+#include "journal/Kanjyoumotocyou.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
 
@@ -54,6 +59,8 @@ protected:
     // A click opens its cell once the time of a double click has passed: short here.
     doubleClickInterval_ = QApplication::doubleClickInterval();
     QApplication::setDoubleClickInterval(60);
+    // The commands reach the windows as the application's do.
+    WindowCommands::installCommandHandlers(app.get());
   }
   void TearDown() override
   {
@@ -147,6 +154,36 @@ protected:
     for (QWidget* w : QApplication::topLevelWidgets())
       if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) shown.push_back(box);
     return shown;
+  }
+
+  // Whether the ledger shows the journal as it stands: the rows a fresh build gives,
+  // each entry row on its entry, with its balance.
+  ::testing::AssertionResult showsTheJournal(KanjyoumotocyouController* w)
+  {
+    const std::vector<Motocyou> rows =
+        Kanjyoumotocyou::motocyouArray(books(), w->displayKamokuCode(), w->displayHojyoKamokuCode(),
+                                       w->displayPeriodFromMonthArrayIndex(), w->displayPeriodToMonthArrayIndex());
+    if (static_cast<int>(rows.size()) != w->numberOfRowsInTableView())
+      return ::testing::AssertionFailure()
+             << w->numberOfRowsInTableView() << " rows shown, " << rows.size() << " in the journal";
+    const std::vector<ShiwakePtr>& sorted = books().journal().sortedByDate();
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+      const Motocyou& m = rows[static_cast<size_t>(i)];
+      const ShiwakePtr entry = m.isShiwakeRow() ? sorted[static_cast<size_t>(m.indexOfSortedShiwakeArray())] : nullptr;
+      if (w->shiwakeOfRow(i) != entry)
+        return ::testing::AssertionFailure() << "row " << i << " shows another entry than the journal's";
+      if (m.isShiwakeRow() &&
+          w->stringValue(i, Column::Zandaka).toStdString() != books().kaisya().outputStringOfMemoryKingaku(m.zandaka()))
+        return ::testing::AssertionFailure() << "row " << i << " shows another balance than the journal's";
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  void trigger(KanjyoumotocyouController* w, const char* title)
+  {
+    w->validateMenuItems();
+    w->functionMenuAction(QString::fromUtf8(title))->trigger();
+    flush();
   }
 
   int32_t voucher = 0;
@@ -262,9 +299,16 @@ TEST_F(KanjyoumotocyouEditEndingTest, ADoubleClickOnAnotherRowStoresAValidCorrec
 TEST_F(KanjyoumotocyouEditEndingTest, ACommandRefusedByAnInvalidTextGivesOneAlertAndDoesNotRun)
 {
   AlertSheet::setResponderForTesting({});
-  enum class Command { DoubleClickOnAnotherRow, DuplicateRow, CloseWindow, InformationWindow, PropertiesFromThere };
+  enum class Command {
+    DoubleClickOnAnotherRow,
+    DuplicateRow,
+    CloseWindow,
+    InformationWindow,
+    PropertiesFromThere,
+    AnotherLedger
+  };
   for (const Command command : {Command::DoubleClickOnAnotherRow, Command::DuplicateRow, Command::CloseWindow,
-                                Command::InformationWindow, Command::PropertiesFromThere}) {
+                                Command::InformationWindow, Command::PropertiesFromThere, Command::AnotherLedger}) {
     SCOPED_TRACE(static_cast<int>(command));
     KanjyoumotocyouController* w = openYokinLedger();
     WindowController* info = session->documentInfoController();
@@ -287,6 +331,10 @@ TEST_F(KanjyoumotocyouEditEndingTest, ACommandRefusedByAnInvalidTextGivesOneAler
         w->functionMenuAction(QString::fromUtf8(KanjyoumotocyouController::kDuplicateRowTitle))->trigger();
         break;
       case Command::CloseWindow: app->performCommand(MainMenu::Command::CloseWindow, nullptr); break;
+      case Command::AnotherLedger:
+        // 伝票・帳票 › 総勘定元帳／補助元帳: a new ledger, as this one shows an account.
+        app->performCommand(MainMenu::Command::ShowKanjyoumotocyouWindow, nullptr);
+        break;
       case Command::InformationWindow:
       case Command::PropertiesFromThere:
         // The click on the information window makes it main, which asks the ledger to
@@ -312,9 +360,26 @@ TEST_F(KanjyoumotocyouEditEndingTest, ACommandRefusedByAnInvalidTextGivesOneAler
       shown[0]->button(QMessageBox::Ok) ? shown[0]->button(QMessageBox::Ok)->click() : shown[0]->accept();
       flush();
       EXPECT_TRUE(visibleAlerts().empty());
+      if (command == Command::DoubleClickOnAnotherRow) {
+        // The alert took the double click's release: the pointer moving on over the
+        // rows reaches the table again.
+        CyouhyouTableView* table = w->tableView();
+        table->setMouseTracking(true);
+        int entered = 0;
+        const auto counting = QObject::connect(table, &QAbstractItemView::entered, [&entered] { ++entered; });
+        const QPoint over = cellCenter(w, time == 0 ? 4 : 1, Column::Tekiyou);
+        QMouseEvent move(QEvent::MouseMove, over, table->viewport()->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(table->viewport(), &move);
+        EXPECT_EQ(entered, 1);
+        QObject::disconnect(counting);
+        table->setMouseTracking(false);
+      }
       // Nothing ran; the text is where it was, with the keyboard.
       EXPECT_TRUE(w->isVisible());
       EXPECT_EQ(windowCount(DocumentWindow::Kind::Suitoucyou) + windowCount(DocumentWindow::Kind::Furikaedenpyou), 0);
+      EXPECT_EQ(windowCount(DocumentWindow::Kind::Kanjyoumotocyou), 1);
+      EXPECT_EQ(app->mainWindowController(), w);
       EXPECT_EQ(books().journal().size(), entries);
       EXPECT_TRUE(w->isEditingShiwakeOfDenpyouNo(entry->denpyouNo()));
       EXPECT_EQ(editor(w) ? editor(w)->text() : QString(), QStringLiteral("0230"));
@@ -371,6 +436,140 @@ TEST_F(KanjyoumotocyouEditEndingTest, AChangeOfTheJournalElsewhereWaitsForTheEdi
     EXPECT_EQ(w->numberOfRowsInTableView(), rows + 1);
     closeNow(session);
   }
+}
+
+// Undo and redo are commands like any other: with a cell open they end its edit first
+// (a cell left as it was ends without a word), so the entry they change back is never
+// one under an open cell, and the rows show the journal after each. A text typed into
+// the cell has already cleared the undo (the menu's items are off), and their keys
+// then undo and redo the text in the cell.
+TEST_F(KanjyoumotocyouEditEndingTest, UndoAndRedoEndTheEditFirstAndTheRowsShowTheJournal)
+{
+  enum class Typed { Nothing, Valid, Invalid };
+  for (const bool redo : {false, true})
+    for (const Typed typed : {Typed::Nothing, Typed::Valid, Typed::Invalid})
+      for (const bool byKeys : {false, true}) {
+        SCOPED_TRACE(testing::Message() << (redo ? "やり直す" : "取り消す")
+                                        << (byKeys ? " by its keys" : " from the menu") << ", the cell "
+                                        << (typed == Typed::Nothing ? "untouched"
+                                            : typed == Typed::Valid ? "typed valid"
+                                                                    : "typed invalid"));
+        KanjyoumotocyouController* w = openYokinLedger();
+        const int32_t removed = cashEntries[0];
+        w->tableView()->selectRow(2);  // the entry 4/19
+        flush();
+        trigger(w, KanjyoumotocyouController::kRemoveRowTitle);
+        ASSERT_FALSE(books().journal().carriesDenpyouNo(removed));
+        if (redo) {
+          app->performCommand(MainMenu::Command::Undo, nullptr);
+          flush();
+          ASSERT_TRUE(books().journal().carriesDenpyouNo(removed));
+        }
+        // Row 2: the entry 4/25 after the removal, the entry 4/19 brought back by the undo.
+        const ShiwakePtr edited = w->shiwakeOfRow(2);
+        ASSERT_TRUE(edited);
+        const QString text = typed == Typed::Nothing ? QString()
+                             : typed == Typed::Valid ? QStringLiteral("4/28")
+                                                     : QStringLiteral("0230");
+        w->tableView()->selectRow(0);  // the cell's row is chosen by the click that opens it
+        flush();
+        QLineEdit* e = open(w, Opener::Space, 2, Column::Date, text);
+        ASSERT_TRUE(e);
+        const bool stacked = session->undoManager()->count() > 0;
+        EXPECT_EQ(stacked, typed == Typed::Nothing);
+
+        if (byKeys)
+          QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
+                          redo ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+        else
+          app->performCommand(redo ? MainMenu::Command::Redo : MainMenu::Command::Undo, nullptr);
+        flush();
+        EXPECT_TRUE(showsTheJournal(w));
+        EXPECT_TRUE(alerts.empty());
+        const bool ran = typed == Typed::Nothing && !byKeys;
+        EXPECT_EQ(w->isEditingCell(), !ran);
+        EXPECT_EQ(books().journal().carriesDenpyouNo(removed), ran != redo);
+
+        // The edit ends as the user ends it; the rows show the journal still.
+        if (w->isEditingCell()) {
+          if (typed == Typed::Valid && editor(w)->text() == text) {
+            QTest::keyClick(editor(w), Qt::Key_Return);
+            flush();
+            EXPECT_EQ(edited->date().toString(), Date(2024, 4, 28).toString());
+          } else {
+            QTest::keyClick(editor(w), Qt::Key_Escape);
+            flush();
+          }
+        }
+        EXPECT_FALSE(w->isEditingCell());
+        w->tableView()->selectRow(0);  // the selection moving on passes the correction on
+        flush();
+        EXPECT_TRUE(showsTheJournal(w));
+        closeNow(session);
+      }
+}
+
+// A change of the journal that reaches a ledger while one of its cells is in edit
+// (here the document's own undo, run by whatever calls it) waits for the edit's end,
+// and then runs, however the edit ends: the rows never keep showing an entry that is
+// gone or miss one that came back.
+TEST_F(KanjyoumotocyouEditEndingTest, AChangeThatWaitedForTheEditRunsWhenItEnds)
+{
+  for (const End how : {End::Return, End::ClickOnAnotherRow, End::Down})
+    for (const bool redo : {false, true}) {
+      SCOPED_TRACE(testing::Message() << (redo ? "redo" : "undo") << ", the edit ended by " << nameOf(how));
+      KanjyoumotocyouController* w = openYokinLedger();
+      w->tableView()->selectRow(2);
+      flush();
+      trigger(w, KanjyoumotocyouController::kRemoveRowTitle);
+      if (redo) {
+        session->undoManager()->undo();
+        flush();
+      }
+      w->tableView()->selectRow(0);
+      flush();
+      QPointer<QLineEdit> e = open(w, Opener::Space, 1, Column::HojyoKamoku, QString());
+      ASSERT_TRUE(e);
+      redo ? session->undoManager()->redo() : session->undoManager()->undo();
+      flush();
+      // The cell stays as it was, with the keyboard.
+      EXPECT_EQ(editor(w), e);
+      EXPECT_EQ(QApplication::focusWidget(), e.data());
+      end(w, how, 3);
+      EXPECT_FALSE(w->isEditingCell());
+      EXPECT_TRUE(showsTheJournal(w));
+      closeNow(session);
+    }
+}
+
+// A double click right after a correction that moves its row (4/19 typed as 4/27, then
+// a double click on the entry 4/25): the first click stores the correction, and the
+// rows are built anew before the second; the double click opens the book of the entry
+// its first click chose, which stays selected, whatever row then lies under the pointer.
+TEST_F(KanjyoumotocyouEditEndingTest, ADoubleClickActsOnTheEntryItsFirstClickChoseThoughTheRowsMoved)
+{
+  KanjyoumotocyouController* w = openYokinLedger();
+  const ShiwakePtr corrected = w->shiwakeOfRow(2);
+  const ShiwakePtr chosen = w->shiwakeOfRow(3);
+  ASSERT_TRUE(open(w, Opener::Space, 2, Column::Date, QStringLiteral("4/27")));
+  const QPoint at = cellCenter(w, 3, Column::Tekiyou);
+  QTest::mouseClick(w->tableView()->viewport(), Qt::LeftButton, {}, at);
+  flush();
+  ASSERT_EQ(corrected->date().toString(), Date(2024, 4, 27).toString());
+  ASSERT_EQ(w->shiwakeOfRow(3), corrected);  // the rows moved under the pointer
+  EXPECT_EQ(w->shiwakeOfRow(w->tableView()->selectedRow()), chosen);
+  QTest::mouseDClick(w->tableView()->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseRelease(w->tableView()->viewport(), Qt::LeftButton, {}, at);
+  QTest::qWait(3 * QApplication::doubleClickInterval());
+  flush();
+  ASSERT_EQ(windowCount(DocumentWindow::Kind::Suitoucyou), 1);
+  auto* book = qobject_cast<SuitoucyouController*>(
+      session->suitoucyouControllerOfKamokuCode(kFutsuuYokin, chosen->karikataHojyoKamokuCode()));
+  ASSERT_TRUE(book);
+  EXPECT_EQ(book->book().selectDenpyouNo(), chosen->denpyouNo());
+  EXPECT_EQ(w->shiwakeOfRow(w->tableView()->selectedRow()), chosen);
+  EXPECT_FALSE(w->isEditingCell());
+  closeNow(session);
 }
 
 }  // namespace
