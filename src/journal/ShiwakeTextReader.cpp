@@ -158,6 +158,8 @@ public:
   Journal::Entries lines;  // in the file's order
   int32_t voucherCount = 0;
   int32_t nextNo() const { return nextNo_; }
+  // The last line read.
+  int32_t lineNumber() const { return line_; }
 
 private:
   std::optional<std::string> parseLine(std::string_view line);
@@ -519,7 +521,7 @@ std::string ShiwakeTextReader::progressText(int32_t lineNumber, Date date)
 
 ShiwakeTextReader::Result ShiwakeTextReader::importShiwake(MyDocument& document, std::string_view data,
                                                            const Decoder& decoder, const ContinuePoll& shouldContinue,
-                                                           const DateRead& dateRead)
+                                                           const DateRead& dateRead, const RegisterPoll& mayRegister)
 {
   Result result;
   if (data.size() > kMaxFileSize) {
@@ -533,6 +535,11 @@ ShiwakeTextReader::Result ShiwakeTextReader::importShiwake(MyDocument& document,
     return result;
   }
 
+  if (mayRegister && !mayRegister()) {
+    result.lineNumber = parser.lineNumber();
+    result.message = kCancelMessage;
+    return result;
+  }
   // Every line passed: register everything at once.
   ChangedAccounts accounts;
   for (const ShiwakePtr& s : parser.lines) accounts.addSidesOf(*s);

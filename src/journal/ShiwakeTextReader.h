@@ -32,6 +32,9 @@ public:
   using ContinuePoll = std::function<bool(int32_t lineNumber)>;
   // Told each line's number and date once the date is read (for the progress text).
   using DateRead = std::function<void(int32_t lineNumber, Date date)>;
+  // Asked once every line has passed, before anything of the document changes: the
+  // last chance to cancel; false cancels the import.
+  using RegisterPoll = std::function<bool()>;
 
   struct Result {
     bool ok = false;
@@ -47,7 +50,8 @@ public:
   // Checks the whole file, then registers its entries into the document; on any
   // refusal the document (journal, counter, change state, undo) is left unchanged.
   static Result importShiwake(MyDocument& document, std::string_view data, const Decoder& decoder,
-                              const ContinuePoll& shouldContinue = {}, const DateRead& dateRead = {});
+                              const ContinuePoll& shouldContinue = {}, const DateRead& dateRead = {},
+                              const RegisterPoll& mayRegister = {});
 
   // The progress sheet's line while importing: "%d 行目 - %d月%d日" (the closing
   // adjustment month shows its own month and day).

@@ -9,6 +9,8 @@
 #include <QSpacerItem>
 #include <algorithm>
 
+#include "platform/KeyboardReturn.h"
+
 namespace kivo {
 namespace {
 
@@ -129,6 +131,9 @@ void AlertSheet::beginDeleteConfirmationSheet(QWidget* window, const QString& ti
 int AlertSheet::runQuestion(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
                             int escapeIndex)
 {
+  // As it closes, the keyboard goes back to the window (without one: the window that
+  // was active), not to one the window system chooses.
+  const KeyboardReturn back(window);
   if (responder()) return responder()(Alert{title, text, buttons, window != nullptr, window});
   QList<QPushButton*> made;
   QMessageBox* box = makeBox(window, title, text, buttons, escapeIndex, made);

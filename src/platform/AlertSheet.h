@@ -42,7 +42,8 @@ public:
   // when it is dismissed. Without a window it is application-modal.
   static void beginAlertSheet(QWidget* window, const QString& title, const QString& text,
                               std::function<void()> onEnd = {});
-  // An application-modal alert with "OK"; returns when it is dismissed.
+  // An application-modal alert with "OK"; returns when it is dismissed, the window that
+  // was active having the keyboard again (KeyboardReturn), as after runQuestion.
   static void runAlert(const QString& title, const QString& text);
   // The confirmation of a destructive command: "削除" and "キャンセル" (the default),
   // as a sheet on the window; onEnd receives true when "削除" was chosen.

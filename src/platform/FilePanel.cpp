@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "platform/KeyboardReturn.h"
+
 namespace kivo {
 namespace {
 
@@ -28,12 +30,14 @@ QString withSuffix(const QString& path)
 
 QString FilePanel::runOpenPanel(QWidget* parent)
 {
+  const KeyboardReturn back(parent);
   if (responder()) return responder()(Kind::Open, QString(), parent);
   return QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QDir::homePath(), filter());
 }
 
 QString FilePanel::runOpenTextFilePanel(QWidget* parent, const QString& title)
 {
+  const KeyboardReturn back(parent);
   if (responder()) return responder()(Kind::Open, QStringLiteral("txt"), parent);
   return QFileDialog::getOpenFileName(parent, title, QDir::homePath(),
                                       QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"));
@@ -41,6 +45,7 @@ QString FilePanel::runOpenTextFilePanel(QWidget* parent, const QString& title)
 
 QString FilePanel::runSavePanel(QWidget* parent, const QString& suggestedName)
 {
+  const KeyboardReturn back(parent);
   if (responder()) return withSuffix(responder()(Kind::Save, suggestedName, parent));
   const QString start = QDir::home().filePath(suggestedName + QLatin1Char('.') + QLatin1String(kDocumentSuffix));
   return withSuffix(QFileDialog::getSaveFileName(parent, QStringLiteral("保存"), start, filter()));

@@ -1,5 +1,6 @@
 // The open and save panels for documents, with a seam through which tests answer
-// them instead of a person.
+// them instead of a person. Each panel is over the window the command was given in,
+// which has the keyboard again when the panel's function returns (KeyboardReturn).
 #pragma once
 
 #include <QString>

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/KeyboardReturn.h"
+
 namespace kivo {
 namespace {
 
@@ -61,7 +63,10 @@ void ModalSession::showWindow()
   window_->show();
   window_->installEventFilter(this);
   window_->raise();
-  if (!holdsInput_) window_->activateWindow();
+  // The work goes on once the window system has given the window the keyboard, so that
+  // the next poll hands it what was typed before it showed (Escape to cancel) even
+  // when that poll is the work's last.
+  if (!holdsInput_) KeyboardReturn::giveKeyboardTo(window_.data());
   // Shown and drawn; the input waits for the window to have the keyboard.
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
@@ -77,7 +82,8 @@ ModalSession::~ModalSession()
     // never have had it, but a window system may give it all the same.
     const bool tookKeyboard = window_->windowHandle() && QGuiApplication::focusWindow() == window_->windowHandle();
     window_->hide();
-    if (tookKeyboard && keyboardBefore_ && keyboardBefore_->isVisible()) keyboardBefore_->requestActivate();
+    // Waited for, so that an alert the work's end raises is over that window again.
+    if (tookKeyboard && keyboardBefore_) KeyboardReturn::giveKeyboardTo(keyboardBefore_.data());
     window_->setWindowModality(formerModality_);
     window_->setAttribute(Qt::WA_ShowWithoutActivating, formerShowWithoutActivating_);
   }
@@ -111,7 +117,14 @@ ModalSession::Response ModalSession::poll()
       ++workRunning_;
     }
     if (!shown_ && since_.elapsed() >= kShowDelay) showWindow();
-    QCoreApplication::processEvents(takesInput() ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    if (takesInput()) {
+      // The input the earlier polls held waits in the window system's queue, which the
+      // event loop reads again only when woken.
+      if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance()) dispatcher->wakeUp();
+      QCoreApplication::processEvents(QEventLoop::AllEvents);
+    } else {
+      QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
   }
   if (response_ == Response::Continue && !window_) response_ = Response::Aborted;
   return response_;

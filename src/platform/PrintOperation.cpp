@@ -10,9 +10,11 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "files/SafeFileWriter.h"
 #include "platform/AlertSheet.h"
+#include "platform/KeyboardReturn.h"
 #include "platform/PrintInfo.h"
 #include "platform/TextShapeCache.h"
 #include "print/PrintPaginator.h"
@@ -121,6 +123,7 @@ bool PrintOperation::runPageSetup(QWidget* parent, const char* defaultsKey)
 {
   QPageLayout layout = PrintInfo::pageLayoutForKey(defaultsKey);
   bool accepted = false;
+  const KeyboardReturn back(parent);
   if (pageSetupResponder()) {
     accepted = pageSetupResponder()(layout);
   } else {
@@ -145,6 +148,8 @@ bool PrintOperation::runPrintPanel(QWidget* parent, const QPageLayout& layout, c
   printer.setFromTo(0, 0);
 
   bool accepted = false;
+  // The window printed from has the keyboard again before the pages are drawn.
+  std::optional<KeyboardReturn> back(std::in_place, parent);
   if (printResponder()) {
     accepted = printResponder()(printer, options.accessory);
   } else {
@@ -166,6 +171,7 @@ bool PrintOperation::runPrintPanel(QWidget* parent, const QPageLayout& layout, c
       accessory->setParent(accessoryParent);
     }
   }
+  back.reset();
   if (!accepted) return false;
   // The paper, orientation and margins the panel ends with, the chosen printer's
   // printable area and what the accessory chose decide the pages: they are laid out

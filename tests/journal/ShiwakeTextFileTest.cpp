@@ -120,6 +120,42 @@ TEST(ShiwakeTextReader, RefusesAWholeFileAndChangesNothing)
   }
 }
 
+// The last chance to cancel comes once every line has passed, before anything of the
+// document changes: cancelled there, the import changes nothing. A refused file never
+// reaches it.
+TEST(ShiwakeTextReader, TheLastChanceToCancelComesOnceEveryLineHasPassed)
+{
+  const std::string good = line("1111", "20240501") + line("1111", "20240502");
+  const std::string refused = line("1111", "20240501") + line("1111", "2024050");
+  for (const std::string* text : {&good, &refused})
+    for (const bool go : {false, true}) {
+      SCOPED_TRACE(testing::Message() << (text == &good ? "read whole" : "refused")
+                                      << (go ? ", registered" : ", cancelled"));
+      auto doc = makeBooks();
+      std::vector<std::string> asked;
+      const ShiwakeTextReader::Result r = ShiwakeTextReader::importShiwake(
+          *doc, *text, utf8Decoder,
+          [&asked](int32_t n) {
+            asked.push_back("line " + std::to_string(n));
+            return true;
+          },
+          {},
+          [&asked, go] {
+            asked.push_back("register");
+            return go;
+          });
+      if (text == &refused) {
+        EXPECT_EQ(asked, (std::vector<std::string>{"line 1", "line 2"}));
+        EXPECT_FALSE(r.ok);
+        continue;
+      }
+      EXPECT_EQ(asked, (std::vector<std::string>{"line 1", "line 2", "register"}));
+      EXPECT_EQ(
+          std::tuple(r.ok, r.message, doc->journal().size(), doc->isDocumentEdited()),
+          std::tuple(go, go ? std::string() : std::string(ShiwakeTextReader::kCancelMessage), go ? size_t{2} : 0, go));
+    }
+}
+
 // Each line goes where it would, were the lines added one after another in the file's
 // order: a cash-book entry at the end; a voucher line before the first numbered entry
 // dated later, cash-book entries included.

@@ -12,6 +12,7 @@
 #include "document/gui/OpenDocument.h"
 #include "document/gui/ProgressStateController.h"
 #include "platform/AlertSheet.h"
+#include "platform/KeyboardReturn.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 
@@ -59,6 +60,8 @@ QString ReportTextExportSheet::runPanel(QWidget* window, std::optional<bool> lon
   const int32_t preset = kugiriIndexOfCode(defaults.integerForKey(KIVOExportTextKugiriCodeKey));
   int32_t chosen = preset;
   QString path;
+  // The report window has the keyboard again before the write starts.
+  const KeyboardReturn back(window);
   if (responder()) {
     path = responder()(preset, chosen);
     if (longLongEnabled && checkboxResponder()) longLong = checkboxResponder()(longLongPreset, *longLongEnabled);

@@ -102,22 +102,14 @@ void ShiwakenikkiController::saveToTextFile()
 void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
 {
   if (!document) return;
-  // The window the user gave the command in.
+  // The window the user gave the command in: the panel and the progress sheet are over
+  // it, and it has the keyboard again as each of them, and the alert, closes.
   QWidget* window = document->frontWindowController();
   if (!window) return;
-  // As the panel or the alert closes, the window system gives the keyboard to a window
-  // of its choosing; it goes back to the user's window. (The progress sheet gives it
-  // back itself, to the window that had it when the sheet showed.)
-  const QPointer<QWidget> user = window;
-  const auto keyboardBack = [user] {
-    if (user && user->isVisible()) user->activateWindow();
-  };
   const QString path = FilePanel::runOpenTextFilePanel(window, QStringLiteral("仕訳を取り込む"));
-  keyboardBack();
   if (path.isEmpty()) return;
   auto refuse = [&](const QString& message) {
     AlertSheet::runAlert(QString::fromUtf8(ShiwakeTextReader::kTitle), message);
-    keyboardBack();
   };
   std::string data;
   const BoundedFileReader::Result read =
@@ -151,6 +143,14 @@ void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
       },
       [&latest](int32_t line, Date date) {
         latest = {line, date};
+      },
+      [progress] {
+        // Every line has passed: the last chance to cancel, taken whenever the sheet is
+        // due, so that an Escape typed before it showed cancels. What follows cannot
+        // be taken back, and the sheet no longer offers to.
+        const bool go = progress->runModalSession() == ProgressStateController::ModalResponse::Continue;
+        progress->setCancelButtonEnabled(false);
+        return go;
       });
   progress->stopProgressIndicatorAnimation();
   progress->endModalSession();

@@ -269,5 +269,29 @@ TEST_F(ProgressStateControllerTest, AJobThatLastsHoldsTheKeysForTheUsersFieldOrG
   }
 }
 
+// A job that polls for the first time, or the last, once it has lasted the delay: the
+// sheet shows at that poll and takes the keys typed since the job began, so that an
+// Escape typed before it showed cancels the job even when that poll is the job's last
+// chance (an import about to register what it has read).
+TEST_F(ProgressStateControllerTest, ThePollThatShowsTheSheetTakesTheEscapeTypedBefore)
+{
+  DocumentSession* doc = openBooks();
+  ProgressStateController* progress = doc->progressStateController();
+  QWidget* window = doc->documentInfoController();
+  for (const bool escape : {true, false}) {
+    SCOPED_TRACE(escape ? "Escape typed" : "nothing typed");
+    activate(doc->documentInfoController());
+    progress->beginModalSession(window);
+    progress->setCancelButtonEnabled(true);
+    if (escape) typeAheadToKeyboard(Qt::Key_Escape);
+    QThread::msleep(ModalSession::kShowDelay + 50);  // work that polls nothing meanwhile
+    EXPECT_EQ(progress->runModalSession(), escape ? Response::Aborted : Response::Continue);
+    progress->endModalSession();
+    flush();
+    // The keyboard is back in the window the job was begun over.
+    EXPECT_EQ(QApplication::activeWindow(), window);
+  }
+}
+
 }  // namespace
 }  // namespace kivo::test

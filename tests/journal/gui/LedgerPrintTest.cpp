@@ -585,14 +585,17 @@ TEST_F(LedgerPrintTest, APrintOnASlowMachineIsCancelledByEscapeTypedAtOnceAndACl
     PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
       printer.setOutputFormat(QPrinter::PdfFormat);
       printer.setOutputFileName(file);
-      // Typed or clicked as the panel goes, before the pages print.
-      if (escape) {
-        typeAheadToKeyboard(Qt::Key_Escape);
-      } else {
-        QWindowSystemInterface::handleWindowActivated<Queued>(info()->windowHandle());
-        clickAhead(info()->centralWidget(), QPoint(4, 4));
-      }
-      slow.start([&](qint64) { mainDuring.insert(app->mainWindowController()); });
+      // Typed as the panel goes, or clicked once the print has begun, before its sheet
+      // shows (the window system activating the window clicked).
+      if (escape) typeAheadToKeyboard(Qt::Key_Escape);
+      slow.start([&, clicked = false](qint64) mutable {
+        if (!escape && !clicked && progress->isRunningModalSession()) {
+          clicked = true;
+          QWindowSystemInterface::handleWindowActivated<Queued>(info()->windowHandle());
+          clickAhead(info()->centralWidget(), QPoint(4, 4));
+        }
+        mainDuring.insert(app->mainWindowController());
+      });
       return true;
     });
     journal->printDocument();

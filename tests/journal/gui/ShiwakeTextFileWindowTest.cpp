@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
+#include <QThread>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -18,6 +20,7 @@
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
+#include "platform/ModalSession.h"
 #include "platform/ShiftJisEncoder.h"
 #include "support/ShowWatch.h"
 #include "support/TestDocuments.h"
@@ -213,6 +216,58 @@ TEST_F(ShiwakeTextFileWindowTest, ThePanelSheetAndKeyboardOfTheImportAreTheComma
   }
   atPanel = {};
   answer = {};
+}
+
+// An Escape typed as the import's panel closes, before its sheet shows, on a machine
+// slower than this one: the sheet shows once the import has lasted the delay, takes the
+// Escape at once though the file is read to its end (or refused at its last line) right
+// after, and the import changes nothing; the alert says it was cancelled, and the
+// journal has the keyboard again after it.
+TEST_F(ShiwakeTextFileWindowTest, AnEscapeTypedBeforeTheSheetShowsCancelsTheImport)
+{
+  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  WindowCommands::installCommandHandlers(app.get());
+  const std::string text = makeJournalText(2000, 500);
+  std::string bad = text;
+  // The last line's credit account, one the chart does not have.
+  const auto lastOf = [&bad](const char* name) {
+    const size_t at = bad.rfind(name);
+    return at == std::string::npos ? 0 : at;
+  };
+  const size_t credit = std::max(lastOf("\t現金\t"), lastOf("\t売上高\t"));
+  bad.replace(credit, bad.find('\t', credit + 1) - credit, "\tどこにもない科目");
+  ShiwakenikkiController* journal = openJournal();
+  ProgressStateController* progress = session->progressStateController();
+  for (const bool escape : {false, true})
+    for (const std::string* file : {&text, static_cast<const std::string*>(&bad)}) {
+      SCOPED_TRACE(testing::Message() << (file == &text ? "a file that reads whole" : "a file refused at its last line")
+                                      << (escape ? ", Escape typed" : ", nothing typed"));
+      std::string bytes;
+      ASSERT_TRUE(ShiftJisEncoder::encode(*file, bytes));
+      QFile f(path("escape.txt"));
+      ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+      f.close();
+      activate(journal);
+      const size_t entries = books().journal().size();
+      panelAnswer = path("escape.txt");
+      if (escape) atPanel = [] { typeAheadToKeyboard(Qt::Key_Escape); };
+      // The import's first moments take longer than the sheet's delay.
+      progress->setCancelButtonEnabled(false);
+      EventWatch slow(progress->cancelButton(), QEvent::EnabledChange,
+                      [] { QThread::msleep(ModalSession::kShowDelay + 100); });
+      alerts.clear();
+      app->performCommand(MainMenu::Command::ImportShiwakeFromTextFile, nullptr);
+      atPanel = {};
+      flush();
+      const bool read = !escape && file == &text;
+      EXPECT_EQ(books().journal().size() - entries, read ? 2000u : 0u);
+      EXPECT_EQ(lastAlert(),
+                escape ? QStringLiteral("取り込みを中止 / キャンセル ボタンがクリックされました。")
+                : file == &text ? QString()
+                                : QStringLiteral("取り込みを中止 / 2000 行目の貸方科目：どこにもない科目が無効です。"));
+      EXPECT_EQ(QApplication::activeWindow(), journal);
+    }
 }
 
 TEST(ShiftJisDecoder, RefusesUndefinedSequences)

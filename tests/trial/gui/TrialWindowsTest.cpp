@@ -434,8 +434,15 @@ TEST_F(TrialWindowsTest, TheShownSectionGoesToAShiftJisTextFile)
   // Cancelling the progress sheet writes nothing.
   const QStringList before = QDir(path(".")).entryList(QDir::Files);
   answer = path("cancelled.txt");
-  QTimer::singleShot(0, [this] { session->progressStateController()->cancelButton()->click(); });
+  // Once the write has begun, after the panel.
+  ProgressStateController* progress = session->progressStateController();
+  QTimer canceller;
+  QObject::connect(&canceller, &QTimer::timeout, [&] {
+    if (progress->isRunningModalSession()) progress->cancelButton()->click();
+  });
+  canceller.start(0);
   w->saveToTextFile();
+  canceller.stop();
   flush();
   EXPECT_EQ(std::tuple(QDir(path(".")).entryList(QDir::Files), alerts.empty()), std::tuple(before, true));
 

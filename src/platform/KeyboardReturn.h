@@ -1,0 +1,48 @@
+// The keyboard around a modal panel or alert that a command runs over the window it
+// was given in: a file panel, the print or page-setup panel, an alert they raise.
+//
+// As a panel closes, the window system activates a window of its own choosing, which
+// is not always the window the command was given in (a confirmation over the panel
+// and the panel itself close a few milliseconds apart, and the window system may
+// settle on another document window). So the window the command was given in is
+// activated again as the panel closes, and the command goes on only once the window
+// system has given it the keyboard: the work the command then runs (an export, a
+// print, an import) starts there, its progress sheet gives the keyboard back there,
+// and what the user types at once goes there too. Until then the application handles
+// its events but the user's input, which waits in the window system's queue.
+//
+//   {
+//     KeyboardReturn back(window);  // the window the command was given in
+//     dialog.exec();
+//   }  // the window has the keyboard again
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <QWindow>
+
+namespace kivo {
+
+class KeyboardReturn {
+public:
+  // How long the window system is waited for, in milliseconds: it takes a few.
+  static constexpr int kWaitLimit = 1000;
+
+  // The window the command was given in; nullptr: the window that is active now.
+  explicit KeyboardReturn(QWidget* commandWindow);
+  // Gives the keyboard back to that window (giveKeyboardTo), if it is still shown.
+  ~KeyboardReturn();
+  KeyboardReturn(const KeyboardReturn&) = delete;
+  KeyboardReturn& operator=(const KeyboardReturn&) = delete;
+
+  // Activates the window and handles the application's events but the user's input
+  // until the window system has given it the keyboard, at most kWaitLimit. Answers
+  // whether it has the keyboard.
+  static bool giveKeyboardTo(QWidget* window);
+  static bool giveKeyboardTo(QWindow* window);
+
+private:
+  QPointer<QWidget> window_;
+};
+
+}  // namespace kivo

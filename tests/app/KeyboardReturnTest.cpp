@@ -1,0 +1,195 @@
+// The keyboard after a panel that a command runs: whichever window the window system
+// activates as the panel (or a confirmation or alert over it) closes, the window the
+// command was given in has the keyboard again, and is main, before the work the
+// command runs begins and after it. Every kind of panel the windows run, through the
+// windows' own commands.
+#include <QAbstractButton>
+#include <QFile>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QTimer>
+#include <functional>
+
+#include "app/DocumentInfoController.h"
+#include "app/WindowCommands.h"
+#include "document/gui/ProgressStateController.h"
+#include "document/gui/ReportTextExportSheet.h"
+#include "journal/gui/JournalWindowTest.h"
+#include "journal/gui/ShiwakenikkiController.h"
+#include "journal/gui/ShiwakenikkiDisplayConditionController.h"
+#include "platform/PrintOperation.h"
+#include "support/TypedAhead.h"
+#include "trial/gui/HojyozandakaIchiranController.h"
+#include "trial/gui/SuiiShisanController.h"
+#include "trial/gui/ZandakaShisanController.h"
+
+namespace kivo::test {
+namespace {
+
+class KeyboardReturnTest : public JournalWindowTest {
+protected:
+  void SetUp() override
+  {
+    JournalWindowTest::SetUp();
+    WindowCommands::installCommandHandlers(app.get());
+  }
+  void TearDown() override
+  {
+    ReportTextExportSheet::setResponderForTesting({});
+    PrintOperation::setPrintPanelResponderForTesting({});
+    PrintOperation::setPageSetupResponderForTesting({});
+    JournalWindowTest::TearDown();
+  }
+
+  ShiwakenikkiController* openJournal()
+  {
+    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+    flush();
+    activate(journal);
+    auto* sheet = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
+        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
+    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
+    flush();
+    return journal;
+  }
+
+  template <class W>
+  W* openReport(MainMenu::Command command)
+  {
+    activate(session->documentInfoController());
+    app->performCommand(command, nullptr);
+    flush();
+    for (DocumentWindowController* wc : session->windowControllers())
+      if (auto* w = qobject_cast<W*>(wc)) return w;
+    return nullptr;
+  }
+
+  // Runs the command in the window; while its panel is up, the window system makes
+  // `other` the active window, as it may when the panel closes. Answers the window
+  // that was active when the command's work first let the application handle events
+  // (nullptr: the command ran no work).
+  QWidget* runInWindow(WindowController* window, WindowController* other, const std::function<void()>& command)
+  {
+    activate(window);
+    chosenByWindowSystem = other;
+    QPointer<QWidget> activeAtWork;
+    ProgressStateController* progress = session->progressStateController();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      if (progress->isRunningModalSession() && !activeAtWork) activeAtWork = QApplication::activeWindow();
+    });
+    watch.start(0);
+    command();
+    watch.stop();
+    flush();
+    chosenByWindowSystem = nullptr;
+    return activeAtWork;
+  }
+
+  QPointer<QWidget> chosenByWindowSystem;
+};
+
+TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPanel)
+{
+  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  registerVoucher(Date(2024, 4, 10), kGenkin, kUriagedaka, 800, "振替");
+  ShiwakenikkiController* journal = openJournal();
+  KanjyoumotocyouController* ledger = openLedger(kGenkin);
+  auto* zandaka = openReport<ZandakaShisanController>(MainMenu::Command::ShowZandakaShisanWindow);
+  auto* suii = openReport<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
+  auto* hojyo = openReport<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
+  ASSERT_TRUE(zandaka && suii && hojyo);
+
+  // Every panel: the file panels, the report export's panel, the print and page-setup
+  // panels; the window system choosing another window as each closes.
+  const auto chooseOther = [this] {
+    if (chosenByWindowSystem) activateAhead(chosenByWindowSystem);
+  };
+  atPanel = chooseOther;
+  answer = [&](const AlertSheet::Alert&) {
+    chooseOther();
+    return 0;
+  };
+  QString exportTo;
+  ReportTextExportSheet::setResponderForTesting([&](int32_t, int32_t&) {
+    chooseOther();
+    return exportTo;
+  });
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path("print.pdf"));
+    chooseOther();
+    return true;
+  });
+  PrintOperation::setPageSetupResponderForTesting([&](QPageLayout&) {
+    chooseOther();
+    return true;
+  });
+
+  struct Case {
+    const char* what;
+    WindowController* window;
+    WindowController* other;
+    std::function<void()> command;
+    bool runsWork;
+  };
+  const auto exportFrom = [&](WindowController* w, std::function<void()> save) {
+    return [this, w, save, &exportTo] {
+      // Over a file that is there already, as after a confirmation to replace it.
+      exportTo = path(QStringLiteral("export-%1.txt").arg(w->windowTitle().size()));
+      QFile(exportTo).open(QIODevice::WriteOnly);
+      save();
+    };
+  };
+  const auto perform = [this](MainMenu::Command command) {
+    return [this, command] { app->performCommand(command, nullptr); };
+  };
+  const Case cases[] = {
+      {"the journal's text export", journal, ledger, exportFrom(journal, [journal] { journal->saveToTextFile(); }),
+       true},
+      {"the ledger's text export", ledger, journal, exportFrom(ledger, [ledger] { ledger->saveToTextFile(); }), true},
+      {"the trial balance's text export", zandaka, ledger,
+       exportFrom(zandaka, [zandaka] { zandaka->saveToTextFile(); }), true},
+      {"the monthly trial balance's text export", suii, journal, exportFrom(suii, [suii] { suii->saveToTextFile(); }),
+       true},
+      {"the sub-account list's text export", hojyo, journal, exportFrom(hojyo, [hojyo] { hojyo->saveToTextFile(); }),
+       false},
+      {"a print to a PDF file", journal, ledger, perform(MainMenu::Command::Print), false},
+      {"the page setup", ledger, journal, perform(MainMenu::Command::PageSetup), false},
+      {"別名で保存", journal, ledger,
+       [this] {
+         panelAnswer = path("saved-as.kivo");
+         app->performCommand(MainMenu::Command::SaveDocumentAs, nullptr);
+       },
+       false},
+      {"開く, cancelled", ledger, journal,
+       [this] {
+         panelAnswer.clear();
+         app->performCommand(MainMenu::Command::OpenDocument, nullptr);
+       },
+       false},
+      {"開く, a file that is no document, and its alert", journal, ledger,
+       [this] {
+         panelAnswer = path("not-a-document.kivo");
+         QFile f(panelAnswer);
+         if (f.open(QIODevice::WriteOnly)) f.write("not a document");
+         app->performCommand(MainMenu::Command::OpenDocument, nullptr);
+       },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    alerts.clear();
+    QWidget* activeAtWork = runInWindow(c.window, c.other, c.command);
+    if (c.runsWork) { EXPECT_EQ(activeAtWork, c.window); }
+    EXPECT_EQ(QApplication::activeWindow(), c.window);
+    EXPECT_EQ(app->mainWindowController(), c.window);
+  }
+  EXPECT_TRUE(QFile::exists(path("saved-as.kivo")));
+  EXPECT_TRUE(QFile::exists(path("print.pdf")));
+  atPanel = {};
+  answer = {};
+}
+
+}  // namespace
+}  // namespace kivo::test
