@@ -961,10 +961,18 @@ bool GenkasyoukyakuShisanListController::shouldLetGoSelectedGenkasyoukyakuShisan
   const std::vector<bool> changed =
       shown_ ? ShisanSyoukyaku::decreasesOfEdit(*selected_, *shown_) : std::vector<bool>(decreases.size(), true);
   const bool addedChanged = !shown_ || shown_->dateOfAdded() != added;
+  // The side the user changed is the one shown to correct: the decrease, or the
+  // acquisition date when only it was moved past a decrease kept as it was (either
+  // tab's field stays within reach, as the other tab cannot be shown first).
   for (size_t i = 0; i < decreases.size(); ++i) {
     const Date d = decreases[i].dateOfDecrease();
-    if (!d.isNull() && d < added && (changed[i] || addedChanged)) {
+    if (d.isNull() || d >= added) continue;
+    if (changed[i]) {
       refuseDecrease(kDecreasedBeforeAddedMessage, static_cast<int>(i), 0);
+      return false;
+    }
+    if (addedChanged) {
+      refuse(kDecreasedBeforeAddedMessage, dateOfAddedField_);
       return false;
     }
   }
@@ -1055,7 +1063,10 @@ void GenkasyoukyakuShisanListController::syoukyakuTypeChosen()
 void GenkasyoukyakuShisanListController::infoTabChanged(int index)
 {
   if (switchingTab_) return;
-  if (selected_ && !shouldFinishEditingSelectedGenkasyoukyakuShisan()) {
+  // Another tab lets the shown one go as another row would: the asset is committed,
+  // so that neither tab ever shows figures the asset may not keep. A refusal keeps
+  // the tab, or shows the other one where the field to correct is.
+  if (selected_ && !setEditingGenkasyoukyakuShisanToArray()) {
     switchingTab_ = true;
     infoTabView_->setCurrentIndex(shownInfoTab_);
     switchingTab_ = false;

@@ -162,11 +162,12 @@ private:
   void fillFields();
   void clearUneditableField();
   bool shouldFinishEditingSelectedGenkasyoukyakuShisan();
-  // What only the asset as a whole is checked for, when it is let go (committed), not
-  // on a tab switch, so that either tab's side of a conflict can be corrected: no
-  // decrease before the acquisition, no decrease or charge the user changed beyond
-  // what is left of the asset, no special charge after a removal before the term.
-  // Refuses with the decrease's date or amount, or the field, selected.
+  // What only the asset as a whole is checked for, when it is let go (committed, a
+  // tab switch too): no decrease before the acquisition, no decrease or charge the
+  // user changed beyond what is left of the asset, no special charge after a removal
+  // before the term. Refuses with what the user changed selected, the decrease's date
+  // or amount or the field, on its tab, so that a conflict is always corrected where
+  // it was made.
   bool shouldLetGoSelectedGenkasyoukyakuShisan();
   void refuse(const char* message, QWidget* field);
   // Refuses with the decrease's cell in the column (0 date, 1 amount) selected.

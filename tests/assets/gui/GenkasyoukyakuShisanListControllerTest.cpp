@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeView>
@@ -689,9 +691,9 @@ TEST_F(GenkasyoukyakuShisanListTest, ADecreaseLowersTheChargeOnScreenInTheBooksO
 }
 
 // What would be taken off the closing book value without showing in any column of
-// the term is refused when the asset is let go, with the decrease or the field
-// selected: a decrease before the acquisition, a special charge on an asset removed
-// before the term. Removed in the term, the asset takes its special charge.
+// the term is refused when the asset is let go, with the decrease or the field the
+// user changed selected: a decrease before the acquisition, a special charge on an
+// asset removed before the term. Removed in the term, the asset takes its special charge.
 TEST_F(GenkasyoukyakuShisanListTest, WhatTheTermDoesNotShowIsRefused)
 {
   const Ptr a = complete("A", 156);
@@ -716,11 +718,15 @@ TEST_F(GenkasyoukyakuShisanListTest, WhatTheTermDoesNotShowIsRefused)
     alerts.clear();
     const bool committed = w->setEditingGenkasyoukyakuShisanToArray();
     EXPECT_EQ(std::tuple(committed, lastAlert()), std::tuple(alert.isEmpty(), alert)) << text.toStdString();
-    if (alert == decreased) {
+    if (alert == decreased && decreaseDate.isNull()) {
+      // Only the acquisition date was moved past the decrease: it is what to correct.
+      EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), QApplication::focusWidget()),
+                std::tuple(0, static_cast<QWidget*>(w->dateOfAddedField())));
+    } else if (alert == decreased) {
       EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), w->decreaseHistoryTableView()->currentRow()),
                 std::tuple(1, 0));
-      w->infoTabView()->setCurrentIndex(0);  // 一般 stays open for correcting the acquisition date instead
-      EXPECT_EQ(w->infoTabView()->currentIndex(), 0);
+      w->infoTabView()->setCurrentIndex(0);  // nor is 減少履歴 left while the decrease stands
+      EXPECT_EQ(w->infoTabView()->currentIndex(), 1);
     } else if (!alert.isEmpty()) {
       EXPECT_EQ(QApplication::focusWidget(), w->tokubetsuSyoukyakuhiField());
     }
@@ -730,6 +736,44 @@ TEST_F(GenkasyoukyakuShisanListTest, WhatTheTermDoesNotShowIsRefused)
     type(w->dateOfRemovedField(), {});
   }
   EXPECT_EQ(std::tuple(a->dateOfRemoved(), a->tokubetsuSyoukyakuhi()), std::tuple(Date(2024, 4, 1), 10000));
+}
+
+// Leaving 減少履歴 commits the asset as a selection change does: a decrease beyond
+// what is left of the asset keeps the tab, whether the switch was asked with a click
+// on 一般 or by the program, and 一般 never shows a closing book value below zero.
+TEST_F(GenkasyoukyakuShisanListTest, LeavingTheDecreaseTabCommitsTheAssetFirst)
+{
+  const Ptr a = pasokon("パソコン");
+  open();
+  show(a);
+  QTabWidget* tabs = w->infoTabView();
+  QTableWidget* table = w->decreaseHistoryTableView();
+  // Typed as addDecrease types it, the amount's cell still in editing.
+  w->addDecreaseHistory();
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2025/1/31"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  flush();
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("450000"));
+  const std::pair<const char*, std::function<void()>> ways[] = {
+      {"a click on 一般",
+       [&] { QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center()); }},
+      {"the program", [&] { tabs->setCurrentIndex(0); }},
+  };
+  for (const auto& [name, leave] : ways) {
+    alerts.clear();
+    leave();
+    flush();
+    EXPECT_EQ(std::tuple(tabs->currentIndex(), lastAlert(), table->selectionModel()->selectedIndexes()),
+              std::tuple(1, QStringLiteral("帳簿価額を超える減少額は指定できません。"),
+                         QModelIndexList{table->model()->index(0, 1)}))
+        << name;
+  }
+  table->item(0, 1)->setText(QStringLiteral("400000"));
+  flush();
+  alerts.clear();
+  tabs->setCurrentIndex(0);
+  EXPECT_EQ(std::tuple(tabs->currentIndex(), alerts.size(), w->kimatsuCyoubokagakuField()->text()),
+            std::tuple(0, size_t{0}, QStringLiteral("0")));
 }
 
 // Tab in the outline goes to the detail: to 数量 with its text selected, or to the
