@@ -170,6 +170,7 @@ private:
   // it was made.
   bool shouldLetGoSelectedGenkasyoukyakuShisan();
   void refuse(const char* message, QWidget* field);
+  void refuse(const QString& message, QWidget* field);
   // Refuses with the decrease's cell in the column (0 date, 1 amount) selected.
   void refuseDecrease(const char* message, int row, int column);
   // Shows a tab of the detail without asking whether the shown one may be left.
@@ -198,6 +199,9 @@ private:
   // Whether a decrease cell's typed text may end its edit (a date for the date, an
   // amount or nothing for the amount).
   bool acceptsDecreaseText(int column, const QString& text) const;
+  // The decrease cell's text refused: a beep, and beside a date cell the reason its
+  // text is no date.
+  void refuseDecreaseText();
 
   std::vector<KamokuJigyoubuGroup> groups_;
   // The group each group row stands for, by the row's number.

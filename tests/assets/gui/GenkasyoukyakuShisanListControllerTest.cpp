@@ -26,6 +26,7 @@
 #include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
 #include "assets/gui/SyoukyakushisanShinkokusyoController.h"
 #include "document/DocumentFile.h"
+#include "platform/FieldMessage.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "setup/gui/PreferenceController.h"
@@ -774,6 +775,50 @@ TEST_F(GenkasyoukyakuShisanListTest, LeavingTheDecreaseTabCommitsTheAssetFirst)
   tabs->setCurrentIndex(0);
   EXPECT_EQ(std::tuple(tabs->currentIndex(), alerts.size(), w->kimatsuCyoubokagakuField()->text()),
             std::tuple(0, size_t{0}, QStringLiteral("0")));
+}
+
+// A date field holding text its formatter cannot read says so when its edit ends
+// ("無効な日付です。", as every date field does), and leaving the asset refuses it
+// with the same sentence and the field selected, never as a date not entered; a
+// decrease's date cell says so too and stays in editing.
+TEST_F(GenkasyoukyakuShisanListTest, AnUnreadableDateIsRefusedAsSuchNotAsMissing)
+{
+  const Ptr a = complete("A", 156);
+  open();
+  show(a);
+  const QString invalid = QStringLiteral("無効な日付です。");
+  const std::pair<QLineEdit*, const char*> cases[] = {
+      {w->dateOfAddedField(), "2024-11-20"},
+      {w->dateOfAddedField(), "20241120"},
+      {w->dateOfAddedField(), "11/20"},
+      {w->dateOfRemovedField(), "2025-01-31"},
+  };
+  for (const auto& [field, typed] : cases) {
+    const QString before = field->text();
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, QString::fromUtf8(typed));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(std::tuple(FieldMessage::shownText(), FieldMessage::shownWidget()),
+              std::tuple(invalid, static_cast<QWidget*>(field)))
+        << typed;
+    alerts.clear();
+    EXPECT_FALSE(w->setEditingGenkasyoukyakuShisanToArray()) << typed;
+    EXPECT_EQ(std::tuple(lastAlert(), QApplication::focusWidget(), field->selectedText()),
+              std::tuple(invalid, static_cast<QWidget*>(field), QString::fromUtf8(typed)))
+        << typed;
+    type(field, before);
+  }
+  ASSERT_TRUE(w->setEditingGenkasyoukyakuShisanToArray());
+
+  w->infoTabView()->setCurrentIndex(1);
+  w->addDecreaseHistory();
+  QPointer<QLineEdit> editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  ASSERT_TRUE(editor);
+  QTest::keyClicks(editor, QStringLiteral("2024-11-20"));
+  QTest::keyClick(editor, Qt::Key_Return);
+  flush();
+  EXPECT_EQ(std::tuple(FieldMessage::shownText(), editor && editor->isVisible()), std::tuple(invalid, true));
 }
 
 // Tab in the outline goes to the detail: to 数量 with its text selected, or to the
