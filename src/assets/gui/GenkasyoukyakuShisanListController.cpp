@@ -1086,8 +1086,12 @@ void GenkasyoukyakuShisanListController::syoukyakuTypeChosen()
   userEdited();
   updateEditableField();
   updateUneditableField();
-  if (isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString()) && !selected_->decreaseArray().empty())
-    selected_->decreaseArray().clear();
+  // The asset takes the method chosen at once, and its row shows it, whether or not
+  // the other fields give the term's figures yet (then they stay as they were).
+  const std::string method = syoukyakuTypeComboBox_->currentText().toStdString();
+  selected_->setSyoukyakuTypeStr(method);
+  refreshOutlineRowOfGenkasyoukyakuShisan(selected_);
+  if (isOneTimeMethod(method) && !selected_->decreaseArray().empty()) selected_->decreaseArray().clear();
   updateItemsOfDecreaseHistory();
 }
 

@@ -5,9 +5,10 @@
 //
 // Showing an asset changes nothing in it. Once the user has edited it, the asset
 // takes its dates, cost, method, life, ratios and charges each time a field's edit
-// ends with the figures of the term computable from the fields, and its outline row
-// shows them at once; the rest (quantity, kind of acquisition, reference) is written
-// into it when it is committed (setEditingGenkasyoukyakuShisanToArray). Every
+// ends with the figures of the term computable from the fields, and a method as soon
+// as it is chosen; its outline row shows them at once; the rest (quantity, kind of
+// acquisition, reference) is written into it when it is committed
+// (setEditingGenkasyoukyakuShisanToArray). Every
 // selection change, tab switch, command, save and close commits first, and an
 // incomplete asset is not let go: an alert says what is missing and the field is
 // selected.

@@ -821,6 +821,25 @@ TEST_F(GenkasyoukyakuShisanListTest, AnUnreadableDateIsRefusedAsSuchNotAsMissing
   EXPECT_EQ(std::tuple(FieldMessage::shownText(), editor && editor->isVisible()), std::tuple(invalid, true));
 }
 
+// A method chosen shows in the asset's row at once, also while the figures cannot be
+// computed yet; what else was typed stays out of the asset until they can.
+TEST_F(GenkasyoukyakuShisanListTest, AMethodChosenShowsInItsRowAtOnce)
+{
+  complete("A", 156);
+  open();
+  const Ptr added = addThroughSheet("B");
+  type(w->syutokuKagakuField(), QStringLiteral("300,000"));  // no acquisition date yet
+  const auto method = [&] { return w->outlineView()->currentIndex().siblingAtColumn(4).data().toString(); };
+  QComboBox* box = w->syoukyakuTypeComboBox();
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Up);
+  EXPECT_EQ(std::tuple(method(), added->syoukyakuTypeStr(), added->syutokuKagaku()),
+            std::tuple(QStringLiteral("定額法"), std::string(G::kTeigakuHou), -1));
+  chooseMethod(G::kKintouSyoukyaku);
+  EXPECT_EQ(std::tuple(method(), added->syoukyakuTypeStr()),
+            std::tuple(QStringLiteral("均等償却"), std::string(G::kKintouSyoukyaku)));
+}
+
 // Tab in the outline goes to the detail: to 数量 with its text selected, or to the
 // decrease table. The decreases' dates show in the common era whatever the company's
 // setting.
