@@ -31,10 +31,12 @@
 #include "fields/FieldValue.h"
 #include "fields/WarekiDateFormatter.h"
 #include "fields/gui/FormatterLineEditBinding.h"
+#include "fields/gui/FormatterValidator.h"
 #include "model/Kamoku.h"
 #include "model/KamokuKubun.h"
 #include "platform/AlertSheet.h"
 #include "platform/CheckedItemDelegate.h"
+#include "platform/FieldMessage.h"
 #include "platform/MainMenu.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
@@ -266,6 +268,7 @@ void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
   decreaseDelegate_->accepts = [this](const QModelIndex& index, const QString& text) {
     return acceptsDecreaseText(index.column(), text);
   };
+  decreaseDelegate_->refused = [this](const QModelIndex&, QLineEdit*) { refuseDecreaseText(); };
   decreaseDelegate_->tabLeavesCells = [](const QModelIndex& index, bool backward) {
     return backward && isFirstCell(index);
   };
@@ -280,6 +283,12 @@ void GenkasyoukyakuShisanListController::buildDetail(QWidget* detail)
   for (QLineEdit* f :
        {syutokuKagakuField_, kisyuSyoukyakugakuRuikeiField_, futsuuSyoukyakuhiField_, tokubetsuSyoukyakuhiField_})
     new FormatterLineEditBinding(f, *amountFormatter_);
+  // A date shows in the company's form once its field is left; text that is no date
+  // stays as typed, and the field says so (無効な日付です。).
+  for (QLineEdit* f : {dateOfAddedField_, dateOfRemovedField_}) {
+    auto* binding = new FormatterLineEditBinding(f, *dateFormatter_);
+    connect(binding, &FormatterLineEditBinding::textRefused, this, [] { AlertSheet::beep(); });
+  }
   // Typing marks the document changed; leaving a field recomputes the figures.
   for (QLineEdit* f : {quantityField_, dateOfAddedField_, dateOfRemovedField_, taiyouYearsField_, syutokuKagakuField_,
                        referenceField_, kisyuSyoukyakugakuRuikeiField_, zanzonWariaiField_, zanzonGendoWariaiField_,
@@ -854,9 +863,11 @@ void GenkasyoukyakuShisanListController::showInfoTab(int index)
   switchingTab_ = false;
 }
 
-void GenkasyoukyakuShisanListController::refuse(const char* message, QWidget* field)
+void GenkasyoukyakuShisanListController::refuse(const char* message, QWidget* field) { refuse(qs(message), field); }
+
+void GenkasyoukyakuShisanListController::refuse(const QString& message, QWidget* field)
 {
-  AlertSheet::beginAlertSheet(this, qs(kInvalidShisanTitle), qs(message));
+  AlertSheet::beginAlertSheet(this, qs(kInvalidShisanTitle), message);
   if (!field) return;
   showInfoTab(0);
   field->setFocus();
@@ -877,6 +888,15 @@ void GenkasyoukyakuShisanListController::refuseDecrease(const char* message, int
   decreaseHistoryTableView_->setFocus();
 }
 
+void GenkasyoukyakuShisanListController::refuseDecreaseText()
+{
+  AlertSheet::beep();
+  QLineEdit* editor = decreaseDelegate_->editor();
+  // An empty date has no sentence of its own: a decrease simply needs one.
+  if (editor && decreaseDelegate_->editedIndex().column() == 0)
+    FieldMessage::show(editor, FormatterValidator::refusalOfText(*decreaseDateFormatter_, editor->text()));
+}
+
 bool GenkasyoukyakuShisanListController::acceptsDecreaseText(int column, const QString& typed) const
 {
   const std::string t = typed.trimmed().toStdString();
@@ -892,15 +912,21 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
   // an accepted one ends the edit, the decreases then sorted by date. The tab asked
   // about is the one shown until a switch away from it is let through.
   if (shownInfoTab_ == 1 && !decreaseDelegate_->endEditing()) {
-    AlertSheet::beep();
     if (QLineEdit* editor = decreaseDelegate_->editor()) {
       showInfoTab(1);
       editor->setFocus();
     }
+    refuseDecreaseText();
     return false;
   }
   if (!integer(quantityField_)) {
     refuse("数量が入力されていません。", quantityField_);
+    return false;
+  }
+  // A text typed that is no date is refused as such, never as a date not entered.
+  if (const QString unreadable = FormatterValidator::refusalOfText(*dateFormatter_, dateOfAddedField_->text());
+      !unreadable.isEmpty()) {
+    refuse(unreadable, dateOfAddedField_);
     return false;
   }
   const std::optional<Date> added = dateFormatter_->dateOfString(text(dateOfAddedField_));
@@ -918,6 +944,11 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
   }
   if (syoukyakuTypeComboBox_->currentText().isEmpty()) {
     refuse("償却方法が入力されていません。", syoukyakuTypeComboBox_);
+    return false;
+  }
+  if (const QString unreadable = FormatterValidator::refusalOfText(*dateFormatter_, dateOfRemovedField_->text());
+      !unreadable.isEmpty()) {
+    refuse(unreadable, dateOfRemovedField_);
     return false;
   }
   bool removedBeforeAdded = false;
@@ -961,10 +992,18 @@ bool GenkasyoukyakuShisanListController::shouldLetGoSelectedGenkasyoukyakuShisan
   const std::vector<bool> changed =
       shown_ ? ShisanSyoukyaku::decreasesOfEdit(*selected_, *shown_) : std::vector<bool>(decreases.size(), true);
   const bool addedChanged = !shown_ || shown_->dateOfAdded() != added;
+  // The side the user changed is the one shown to correct: the decrease, or the
+  // acquisition date when only it was moved past a decrease kept as it was (either
+  // tab's field stays within reach, as the other tab cannot be shown first).
   for (size_t i = 0; i < decreases.size(); ++i) {
     const Date d = decreases[i].dateOfDecrease();
-    if (!d.isNull() && d < added && (changed[i] || addedChanged)) {
+    if (d.isNull() || d >= added) continue;
+    if (changed[i]) {
       refuseDecrease(kDecreasedBeforeAddedMessage, static_cast<int>(i), 0);
+      return false;
+    }
+    if (addedChanged) {
+      refuse(kDecreasedBeforeAddedMessage, dateOfAddedField_);
       return false;
     }
   }
@@ -1047,15 +1086,22 @@ void GenkasyoukyakuShisanListController::syoukyakuTypeChosen()
   userEdited();
   updateEditableField();
   updateUneditableField();
-  if (isOneTimeMethod(syoukyakuTypeComboBox_->currentText().toStdString()) && !selected_->decreaseArray().empty())
-    selected_->decreaseArray().clear();
+  // The asset takes the method chosen at once, and its row shows it, whether or not
+  // the other fields give the term's figures yet (then they stay as they were).
+  const std::string method = syoukyakuTypeComboBox_->currentText().toStdString();
+  selected_->setSyoukyakuTypeStr(method);
+  refreshOutlineRowOfGenkasyoukyakuShisan(selected_);
+  if (isOneTimeMethod(method) && !selected_->decreaseArray().empty()) selected_->decreaseArray().clear();
   updateItemsOfDecreaseHistory();
 }
 
 void GenkasyoukyakuShisanListController::infoTabChanged(int index)
 {
   if (switchingTab_) return;
-  if (selected_ && !shouldFinishEditingSelectedGenkasyoukyakuShisan()) {
+  // Another tab lets the shown one go as another row would: the asset is committed,
+  // so that neither tab ever shows figures the asset may not keep. A refusal keeps
+  // the tab, or shows the other one where the field to correct is.
+  if (selected_ && !setEditingGenkasyoukyakuShisanToArray()) {
     switchingTab_ = true;
     infoTabView_->setCurrentIndex(shownInfoTab_);
     switchingTab_ = false;

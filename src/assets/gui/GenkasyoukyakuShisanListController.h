@@ -5,9 +5,10 @@
 //
 // Showing an asset changes nothing in it. Once the user has edited it, the asset
 // takes its dates, cost, method, life, ratios and charges each time a field's edit
-// ends with the figures of the term computable from the fields, and its outline row
-// shows them at once; the rest (quantity, kind of acquisition, reference) is written
-// into it when it is committed (setEditingGenkasyoukyakuShisanToArray). Every
+// ends with the figures of the term computable from the fields, and a method as soon
+// as it is chosen; its outline row shows them at once; the rest (quantity, kind of
+// acquisition, reference) is written into it when it is committed
+// (setEditingGenkasyoukyakuShisanToArray). Every
 // selection change, tab switch, command, save and close commits first, and an
 // incomplete asset is not let go: an alert says what is missing and the field is
 // selected.
@@ -162,13 +163,15 @@ private:
   void fillFields();
   void clearUneditableField();
   bool shouldFinishEditingSelectedGenkasyoukyakuShisan();
-  // What only the asset as a whole is checked for, when it is let go (committed), not
-  // on a tab switch, so that either tab's side of a conflict can be corrected: no
-  // decrease before the acquisition, no decrease or charge the user changed beyond
-  // what is left of the asset, no special charge after a removal before the term.
-  // Refuses with the decrease's date or amount, or the field, selected.
+  // What only the asset as a whole is checked for, when it is let go (committed, a
+  // tab switch too): no decrease before the acquisition, no decrease or charge the
+  // user changed beyond what is left of the asset, no special charge after a removal
+  // before the term. Refuses with what the user changed selected, the decrease's date
+  // or amount or the field, on its tab, so that a conflict is always corrected where
+  // it was made.
   bool shouldLetGoSelectedGenkasyoukyakuShisan();
   void refuse(const char* message, QWidget* field);
+  void refuse(const QString& message, QWidget* field);
   // Refuses with the decrease's cell in the column (0 date, 1 amount) selected.
   void refuseDecrease(const char* message, int row, int column);
   // Shows a tab of the detail without asking whether the shown one may be left.
@@ -197,6 +200,9 @@ private:
   // Whether a decrease cell's typed text may end its edit (a date for the date, an
   // amount or nothing for the amount).
   bool acceptsDecreaseText(int column, const QString& text) const;
+  // The decrease cell's text refused: a beep, and beside a date cell the reason its
+  // text is no date.
+  void refuseDecreaseText();
 
   std::vector<KamokuJigyoubuGroup> groups_;
   // The group each group row stands for, by the row's number.

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeView>
@@ -24,6 +26,7 @@
 #include "assets/gui/SelectShisanToSetSansyutsuchiController.h"
 #include "assets/gui/SyoukyakushisanShinkokusyoController.h"
 #include "document/DocumentFile.h"
+#include "platform/FieldMessage.h"
 #include "platform/PrintInfo.h"
 #include "platform/PrintOperation.h"
 #include "setup/gui/PreferenceController.h"
@@ -689,9 +692,9 @@ TEST_F(GenkasyoukyakuShisanListTest, ADecreaseLowersTheChargeOnScreenInTheBooksO
 }
 
 // What would be taken off the closing book value without showing in any column of
-// the term is refused when the asset is let go, with the decrease or the field
-// selected: a decrease before the acquisition, a special charge on an asset removed
-// before the term. Removed in the term, the asset takes its special charge.
+// the term is refused when the asset is let go, with the decrease or the field the
+// user changed selected: a decrease before the acquisition, a special charge on an
+// asset removed before the term. Removed in the term, the asset takes its special charge.
 TEST_F(GenkasyoukyakuShisanListTest, WhatTheTermDoesNotShowIsRefused)
 {
   const Ptr a = complete("A", 156);
@@ -716,11 +719,15 @@ TEST_F(GenkasyoukyakuShisanListTest, WhatTheTermDoesNotShowIsRefused)
     alerts.clear();
     const bool committed = w->setEditingGenkasyoukyakuShisanToArray();
     EXPECT_EQ(std::tuple(committed, lastAlert()), std::tuple(alert.isEmpty(), alert)) << text.toStdString();
-    if (alert == decreased) {
+    if (alert == decreased && decreaseDate.isNull()) {
+      // Only the acquisition date was moved past the decrease: it is what to correct.
+      EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), QApplication::focusWidget()),
+                std::tuple(0, static_cast<QWidget*>(w->dateOfAddedField())));
+    } else if (alert == decreased) {
       EXPECT_EQ(std::tuple(w->infoTabView()->currentIndex(), w->decreaseHistoryTableView()->currentRow()),
                 std::tuple(1, 0));
-      w->infoTabView()->setCurrentIndex(0);  // 一般 stays open for correcting the acquisition date instead
-      EXPECT_EQ(w->infoTabView()->currentIndex(), 0);
+      w->infoTabView()->setCurrentIndex(0);  // nor is 減少履歴 left while the decrease stands
+      EXPECT_EQ(w->infoTabView()->currentIndex(), 1);
     } else if (!alert.isEmpty()) {
       EXPECT_EQ(QApplication::focusWidget(), w->tokubetsuSyoukyakuhiField());
     }
@@ -730,6 +737,74 @@ TEST_F(GenkasyoukyakuShisanListTest, WhatTheTermDoesNotShowIsRefused)
     type(w->dateOfRemovedField(), {});
   }
   EXPECT_EQ(std::tuple(a->dateOfRemoved(), a->tokubetsuSyoukyakuhi()), std::tuple(Date(2024, 4, 1), 10000));
+}
+
+// Leaving 減少履歴 commits the asset as another row would: a decrease beyond what is
+// left of the asset keeps the tab (switched by the program or with a click), so that
+// 一般 never shows a closing book value below zero.
+TEST_F(GenkasyoukyakuShisanListTest, LeavingTheDecreaseTabCommitsTheAssetFirst)
+{
+  const Ptr a = pasokon("パソコン");
+  open();
+  show(a);
+  QTabWidget* tabs = w->infoTabView();
+  QTableWidget* table = w->decreaseHistoryTableView();
+  const auto state = [&] {
+    flush();
+    return std::tuple(tabs->currentIndex(), lastAlert(), table->selectionModel()->selectedIndexes());
+  };
+  addDecrease("2025/1/31", "450000");  // and back to 一般
+  const auto refused = std::tuple(1, QStringLiteral("帳簿価額を超える減少額は指定できません。"),
+                                  QModelIndexList{table->model()->index(0, 1)});
+  EXPECT_EQ(state(), refused);
+  alerts.clear();
+  QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {}, tabs->tabBar()->tabRect(0).center());
+  EXPECT_EQ(state(), refused);
+  table->item(0, 1)->setText(QStringLiteral("400000"));
+  tabs->setCurrentIndex(0);
+  EXPECT_EQ(std::tuple(tabs->currentIndex(), w->kimatsuCyoubokagakuField()->text()),
+            std::tuple(0, QStringLiteral("0")));
+}
+
+// A date field's text that is no date says so ("無効な日付です。", as every date field
+// does) when its edit ends, and leaving the asset refuses it with that sentence, the
+// field selected, never as a date not entered; a decrease's date cell says it too.
+TEST_F(GenkasyoukyakuShisanListTest, AnUnreadableDateIsRefusedAsSuchNotAsMissing)
+{
+  const Ptr a = complete("A", 156);
+  open();
+  show(a);
+  const QString invalid = QStringLiteral("無効な日付です。");
+  for (const auto& [field, typed] :
+       {std::pair(w->dateOfAddedField(), "2024-11-20"), std::pair(w->dateOfRemovedField(), "11/20")}) {
+    field->setFocus();
+    field->clear();
+    QTest::keyClicks(field, QString::fromUtf8(typed));
+    QTest::keyClick(field, Qt::Key_Return);
+    const QString noted = FieldMessage::shownText();
+    const bool committed = w->setEditingGenkasyoukyakuShisanToArray();
+    EXPECT_EQ(std::tuple(noted, committed, lastAlert(), QApplication::focusWidget()),
+              std::tuple(invalid, false, invalid, static_cast<QWidget*>(field)))
+        << typed;
+    type(field, field == w->dateOfAddedField() ? QStringLiteral("2024/4/1") : QString());
+  }
+  w->infoTabView()->setCurrentIndex(1);
+  w->addDecreaseHistory();
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2024-11-20"));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(FieldMessage::shownText(), invalid);
+}
+
+// A method chosen shows in the asset's row at once, also while the figures cannot be
+// computed yet; the cost typed stays out of the asset until they can.
+TEST_F(GenkasyoukyakuShisanListTest, AMethodChosenShowsInItsRowAtOnce)
+{
+  open();
+  const Ptr added = addThroughSheet("B");
+  type(w->syutokuKagakuField(), QStringLiteral("300,000"));  // no acquisition date yet
+  QTest::keyClick(w->syoukyakuTypeComboBox(), Qt::Key_Up);
+  EXPECT_EQ(std::tuple(w->outlineView()->currentIndex().siblingAtColumn(4).data().toString(), added->syutokuKagaku()),
+            std::tuple(QStringLiteral("定額法"), -1));
 }
 
 // Tab in the outline goes to the detail: to 数量 with its text selected, or to the
