@@ -244,13 +244,9 @@ bool AppController::canShowPropertiesWindow()
     }
   }
   for (DocumentWindowController* wc : doc->windowControllers()) {
+    // Every command ends the ledgers' cell edits first (performCommand), so this is
+    // reached only by a caller that did not.
     if (wc->windowKind() == Kind::Kanjyoumotocyou && wc->isEditingCell()) {
-      // A ledger that already says why its edit cannot end (the window this command
-      // came from asked it as it became main) is brought forward with that alert alone.
-      if (wc->hasAttachedSheet()) {
-        wc->showWindow();
-        return false;
-      }
       AlertSheet::beginAlertSheet(mainWindowController_, QString::fromUtf8(kCannotExecuteTitle),
                                   QString::fromUtf8(kEditingKanjyoumotocyouMessage));
       return false;

@@ -11,11 +11,14 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <cmath>
+#include <optional>
 #include <set>
 
 #include "app/DocumentInfoController.h"
+#include "document/ChangedAccounts.h"
 #include "document/gui/PrintProgressSheet.h"
 #include "document/gui/ProgressStateController.h"
+#include "entry/gui/SuitoucyouController.h"
 #include "fields/gui/ModalDriver.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/gui/JournalWindowTest.h"
@@ -610,6 +613,48 @@ TEST_F(LedgerPrintTest, APrintOnASlowMachineIsCancelledByEscapeTypedAtOnceAndACl
       EXPECT_EQ(app->mainWindowController(), info());
     }
   }
+}
+
+// A print that a book behind joins: while the pages print under their sheet, a cash
+// book in the background is brought up to date. The book's work leaves the sheet the
+// print's, its text and its cancel button as the print set them, so that the print's
+// cancel still cancels it, and nothing is written.
+TEST_F(LedgerPrintTest, APrintThatABookBehindJoinsStaysThePrintsAndCanBeCancelled)
+{
+  openEntryBooks();
+  registerSales(150);
+  auto* book = SuitoucyouController::showSuitoucyouWindow(session, kGenkin, -1);
+  flush();
+  book->setDoUpdateZandakaEvenNotMainWindow(true);
+  ShiwakenikkiController* journal = showJournalOfEveryEntry();
+  activate(journal);
+  PrintInfo::setPageLayoutForKey(smallPaper(420), KIVOShiwakenikkiPrintInfoKey);
+  ProgressStateController* progress = session->progressStateController();
+  const QString file = path("joined.pdf");
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
+  });
+  std::optional<std::tuple<QString, bool>> sheetAfterTheBook;
+  SlowMachine slow(3 * ModalSession::kShowDelay);
+  slow.start([&](qint64) {
+    if (sheetAfterTheBook || !progress->isVisible()) return;
+    // The 現金 book behind brought up to date in the middle of the print.
+    ChangedAccounts accounts;
+    accounts.add(kGenkin, -1);
+    books().journalDidChangeAccounts(accounts);
+    sheetAfterTheBook = std::tuple(progress->progressFieldStringValue(), progress->cancelButton()->isEnabled());
+    progress->cancelButton()->click();
+  });
+  journal->printDocument();
+  slow.stop();
+  flush();
+  ASSERT_TRUE(sheetAfterTheBook);
+  EXPECT_EQ(*sheetAfterTheBook, std::tuple(QString::fromUtf8(PrintProgressSheet::kPrintingText), true));
+  EXPECT_FALSE(QFile::exists(file));
+  EXPECT_FALSE(progress->isRunningModalSession());
+  book->setDoUpdateZandakaEvenNotMainWindow(false);
 }
 
 }  // namespace
