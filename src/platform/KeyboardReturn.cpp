@@ -8,31 +8,43 @@
 namespace kivo {
 namespace {
 
-// Handles every event but the user's input until the window has the keyboard, it is
-// hidden or the limit has passed.
-bool waitForKeyboard(QWindow* window)
+// How many times the window is asked for again when the window system gives the
+// keyboard elsewhere meanwhile.
+constexpr int kRequestsAtMost = 4;
+
+// Asks for the window to be activated and handles every event but the user's input
+// until it has the keyboard, it is hidden or the limit has passed. A window system
+// that settles the keyboard elsewhere after the request (its own choice as a panel
+// and the confirmation over it go, made after it took the request) is asked again.
+bool activateAndWait(QWindow* window)
 {
   const QPointer<QWindow> target = window;
-  const auto arrived = [&target] {
-    return !target || !target->isVisible() || QGuiApplication::focusWindow() == target;
-  };
-  if (arrived()) return target && QGuiApplication::focusWindow() == target;
+  const auto has = [&target] { return target && QGuiApplication::focusWindow() == target; };
+  const auto over = [&target, &has] { return !target || !target->isVisible() || has(); };
+  if (over()) return has();
+  int requests = 1;
+  target->requestActivate();
   QEventLoop loop;
   QTimer limit;
   limit.setSingleShot(true);
   QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
-  QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &loop, [&loop, &arrived] {
-    if (arrived()) loop.quit();
+  QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &loop, [&](QWindow* now) {
+    if (over()) {
+      loop.quit();
+    } else if (now && requests < kRequestsAtMost) {
+      ++requests;
+      target->requestActivate();
+    }
   });
   // A window hidden meanwhile is waited for no longer.
   QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, &loop, [&loop, &arrived] {
-    if (arrived()) loop.quit();
+  QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+    if (over()) loop.quit();
   });
   watch.start(20);
   limit.start(KeyboardReturn::kWaitLimit);
   loop.exec(QEventLoop::ExcludeUserInputEvents);
-  return target && QGuiApplication::focusWindow() == target;
+  return has();
 }
 
 }  // namespace
@@ -50,11 +62,8 @@ bool KeyboardReturn::giveKeyboardTo(QWidget* window)
   // closed) comes first.
   const QPointer<QWidget> shown = window;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  if (!shown || !shown->isVisible()) return false;
-  QWidget* top = shown->window();
-  if (!top->windowHandle()) return false;
-  top->activateWindow();
-  return waitForKeyboard(top->windowHandle());
+  if (!shown || !shown->isVisible() || !shown->window()->windowHandle()) return false;
+  return activateAndWait(shown->window()->windowHandle());
 }
 
 bool KeyboardReturn::giveKeyboardTo(QWindow* window)
@@ -62,8 +71,7 @@ bool KeyboardReturn::giveKeyboardTo(QWindow* window)
   const QPointer<QWindow> shown = window;
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   if (!shown || !shown->isVisible()) return false;
-  shown->requestActivate();
-  return waitForKeyboard(shown);
+  return activateAndWait(shown);
 }
 
 }  // namespace kivo
