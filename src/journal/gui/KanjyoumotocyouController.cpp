@@ -1404,6 +1404,11 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
     connect(a, &QAction::triggered, this, [this, a, run] {
       validateMenuItems();
       if (!a->isEnabled()) return;
+      // A command acts on the rows as they stand, as the application's commands do: a
+      // cell being corrected ends first and the correction is passed on, so that an
+      // export, a preview or a row command never works on rows the correction left
+      // behind; a text that cannot be taken stops the command with its one alert.
+      if (!settleEditing()) return;
       run();
       validateMenuItems();
     });

@@ -5,6 +5,7 @@
 // selection where they were; a command (a double click, a "機能" item, closing, another
 // window coming forward or giving a command) refuses an invalid text with one alert
 // and does not run. Nothing typed is lost but by Escape.
+#include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -14,10 +15,13 @@
 #include <tuple>
 
 #include "app/WindowCommands.h"
+#include "document/gui/ReportTextExportSheet.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "journal/Kanjyoumotocyou.h"
+#include "journal/KanjyoumotocyouTextWriter.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
+#include "platform/ShiftJisEncoder.h"
 
 namespace kivo::test {
 namespace {
@@ -569,6 +573,38 @@ TEST_F(KanjyoumotocyouEditEndingTest, ADoubleClickActsOnTheEntryItsFirstClickCho
   EXPECT_EQ(book->book().selectDenpyouNo(), chosen->denpyouNo());
   EXPECT_EQ(w->shiwakeOfRow(w->tableView()->selectedRow()), chosen);
   EXPECT_FALSE(w->isEditingCell());
+  closeNow(session);
+}
+
+// A command of the ledger's own menu right after a correction that moves its row (the
+// entry 4/19 dated 4/27, ended by Return, the selection left where it is): the command
+// works on the rows as corrected, and so the text export writes what the journal holds.
+TEST_F(KanjyoumotocyouEditEndingTest, TheLedgersOwnCommandsActOnTheRowsAsCorrected)
+{
+  KanjyoumotocyouController* w = openYokinLedger();
+  QLineEdit* e = open(w, Opener::Space, 2, Column::Date, QStringLiteral("4/27"));
+  ASSERT_TRUE(e);
+  QTest::keyClick(e, Qt::Key_Return);
+  flush();
+  ASSERT_FALSE(w->isEditingCell());
+  const QString exported = path("shown.txt");
+  ReportTextExportSheet::setResponderForTesting([&](int32_t, int32_t& kugiri) {
+    kugiri = 0;
+    return exported;
+  });
+  trigger(w, KanjyoumotocyouController::kSaveToTextFileTitle);
+  ReportTextExportSheet::setResponderForTesting({});
+  const std::string journal = QFile::encodeName(path("journal.txt")).toStdString();
+  ASSERT_TRUE(
+      KanjyoumotocyouTextWriter(books(), ShiwakeTextWriter::Kugiri::Tab)
+          .write(Kanjyoumotocyou::motocyouArray(books(), kFutsuuYokin, -1, w->displayPeriodFromMonthArrayIndex(),
+                                                w->displayPeriodToMonthArrayIndex()),
+                 journal, ShiftJisEncoder::encoder(), {})
+          .ok());
+  QFile shown(exported), held(path("journal.txt"));
+  ASSERT_TRUE(shown.open(QIODevice::ReadOnly) && held.open(QIODevice::ReadOnly));
+  EXPECT_EQ(shown.readAll(), held.readAll());
+  EXPECT_TRUE(showsTheJournal(w));
   closeNow(session);
 }
 
