@@ -41,18 +41,6 @@ protected:
     JournalWindowTest::TearDown();
   }
 
-  ShiwakenikkiController* openJournal()
-  {
-    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
-    flush();
-    activate(journal);
-    auto* sheet = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
-        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
-    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
-    flush();
-    return journal;
-  }
-
   template <class W>
   W* openReport(MainMenu::Command command)
   {
@@ -93,7 +81,7 @@ TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPane
 {
   openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
   registerVoucher(Date(2024, 4, 10), kGenkin, kUriagedaka, 800, "振替");
-  ShiwakenikkiController* journal = openJournal();
+  ShiwakenikkiController* journal = openJournalOfEveryEntry();
   KanjyoumotocyouController* ledger = openLedger(kGenkin);
   auto* zandaka = openReport<ZandakaShisanController>(MainMenu::Command::ShowZandakaShisanWindow);
   auto* suii = openReport<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);

@@ -3,11 +3,14 @@
 // the application's commands open them.
 #pragma once
 
+#include <QAbstractButton>
 #include <string>
 #include <vector>
 
 #include "entry/FurikaedenpyouRegistrar.h"
 #include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/ShiwakenikkiController.h"
+#include "journal/gui/ShiwakenikkiDisplayConditionController.h"
 #include "support/AppTestFixture.h"
 #include "support/TestBooks.h"
 
@@ -97,6 +100,20 @@ protected:
     flush();
     activate(w);
     return w;
+  }
+
+  // The journal, opened as its command opens it, with the condition sheet it opens by
+  // itself confirmed: every entry shown.
+  ShiwakenikkiController* openJournalOfEveryEntry()
+  {
+    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
+    flush();
+    activate(journal);
+    auto* sheet = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
+        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
+    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
+    flush();
+    return journal;
   }
 
   // The last alert as "title / text", empty if none came.

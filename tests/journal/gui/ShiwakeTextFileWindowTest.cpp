@@ -38,19 +38,6 @@ protected:
     JournalWindowTest::TearDown();
   }
 
-  // Opens the journal and confirms the condition sheet it opens by itself: every entry shown.
-  ShiwakenikkiController* openJournal()
-  {
-    auto* journal = ShiwakenikkiController::showShiwakenikkiWindow(session);
-    flush();
-    activate(journal);
-    auto* sheet = session->ownedControllerAs<ShiwakenikkiDisplayConditionController>(
-        DocumentSession::OwnedController::ShiwakenikkiDisplayCondition);
-    if (sheet && sheet->isSheetAttached()) sheet->okButton()->click();
-    flush();
-    return journal;
-  }
-
   QString exportJournal(int32_t kugiriCode)
   {
     const QString file = path(QStringLiteral("journal%1.txt").arg(kugiriCode));
@@ -58,7 +45,7 @@ protected:
       kugiri = kugiriCode;
       return file;
     });
-    openJournal()->saveToTextFile();
+    openJournalOfEveryEntry()->saveToTextFile();
     flush();
     return file;
   }
@@ -178,7 +165,7 @@ TEST_F(ShiwakeTextFileWindowTest, ThePanelSheetAndKeyboardOfTheImportAreTheComma
   bad.replace(0, 4, "1234");
   const QString badFile = writeFile(QStringLiteral("bad.txt"), bad);
 
-  ShiwakenikkiController* journal = openJournal();
+  ShiwakenikkiController* journal = openJournalOfEveryEntry();
   WindowController* ledger = openLedger(kGenkin);
   WindowController* info = session->documentInfoController();
   ProgressStateController* progress = session->progressStateController();
@@ -236,7 +223,7 @@ TEST_F(ShiwakeTextFileWindowTest, AnEscapeTypedBeforeTheSheetShowsCancelsTheImpo
   };
   const size_t credit = std::max(lastOf("\t現金\t"), lastOf("\t売上高\t"));
   bad.replace(credit, bad.find('\t', credit + 1) - credit, "\tどこにもない科目");
-  ShiwakenikkiController* journal = openJournal();
+  ShiwakenikkiController* journal = openJournalOfEveryEntry();
   ProgressStateController* progress = session->progressStateController();
   for (const bool escape : {false, true})
     for (const std::string* file : {&text, static_cast<const std::string*>(&bad)}) {
