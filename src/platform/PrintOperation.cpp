@@ -10,7 +10,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 #include "files/SafeFileWriter.h"
 #include "platform/AlertSheet.h"
@@ -70,6 +69,32 @@ bool isSamePageLayout(QPageLayout a, QPageLayout b)
   return a.orientation() == b.orientation() && a.mode() == b.mode() && near(paperA.width(), paperB.width()) &&
          near(paperA.height(), paperB.height()) && nearMargins(a.margins(), b.margins()) &&
          nearMargins(a.minimumMargins(), b.minimumMargins());
+}
+
+// Runs the print panel over the printer; answers whether the user chose to print. The
+// window printed from has the keyboard again before the pages are drawn.
+bool runPrintDialog(QPrinter& printer, QWidget* parent, const PrintOperation::Options& options)
+{
+  const KeyboardReturn back(parent);
+  if (printResponder()) return printResponder()(printer, options.accessory);
+  QPrintDialog dialog(&printer, parent);
+  // The paper chosen in the panel decides how many pages there are: a range may
+  // reach any page number, and one beyond the last page is said after the panel.
+  dialog.setMinMax(1, PrintPaginator::kMaxPageNumber);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  QWidget* accessory = options.accessory;
+  QWidget* accessoryParent = accessory ? accessory->parentWidget() : nullptr;
+  if (accessory) {
+    accessory->setWindowTitle(options.accessoryTitle);
+    dialog.setOptionTabs({accessory});
+  }
+  const bool accepted = dialog.exec() == QDialog::Accepted;
+  // The panel would take the caller's accessory with it.
+  if (accessory) {
+    accessory->hide();
+    accessory->setParent(accessoryParent);
+  }
+  return accepted;
 }
 
 enum class PdfOutcome { Written, Cancelled, Failed };
@@ -147,31 +172,7 @@ bool PrintOperation::runPrintPanel(QWidget* parent, const QPageLayout& layout, c
   printer.setDocName(options.documentName);
   printer.setFromTo(0, 0);
 
-  bool accepted = false;
-  // The window printed from has the keyboard again before the pages are drawn.
-  std::optional<KeyboardReturn> back(std::in_place, parent);
-  if (printResponder()) {
-    accepted = printResponder()(printer, options.accessory);
-  } else {
-    QPrintDialog dialog(&printer, parent);
-    // The paper chosen in the panel decides how many pages there are: a range may
-    // reach any page number, and one beyond the last page is said after the panel.
-    dialog.setMinMax(1, PrintPaginator::kMaxPageNumber);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    QWidget* accessory = options.accessory;
-    QWidget* accessoryParent = accessory ? accessory->parentWidget() : nullptr;
-    if (accessory) {
-      accessory->setWindowTitle(options.accessoryTitle);
-      dialog.setOptionTabs({accessory});
-    }
-    accepted = dialog.exec() == QDialog::Accepted;
-    // The panel would take the caller's accessory with it.
-    if (accessory) {
-      accessory->hide();
-      accessory->setParent(accessoryParent);
-    }
-  }
-  back.reset();
+  const bool accepted = runPrintDialog(printer, parent, options);
   if (!accepted) return false;
   // The paper, orientation and margins the panel ends with, the chosen printer's
   // printable area and what the accessory chose decide the pages: they are laid out

@@ -888,6 +888,14 @@ void GenkasyoukyakuShisanListController::refuseDecrease(const char* message, int
   decreaseHistoryTableView_->setFocus();
 }
 
+bool GenkasyoukyakuShisanListController::refuseUnreadableDate(QLineEdit* field)
+{
+  const QString unreadable = FormatterValidator::refusalOfText(*dateFormatter_, field->text());
+  if (unreadable.isEmpty()) return false;
+  refuse(unreadable, field);
+  return true;
+}
+
 void GenkasyoukyakuShisanListController::refuseDecreaseText()
 {
   AlertSheet::beep();
@@ -924,11 +932,7 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
     return false;
   }
   // A text typed that is no date is refused as such, never as a date not entered.
-  if (const QString unreadable = FormatterValidator::refusalOfText(*dateFormatter_, dateOfAddedField_->text());
-      !unreadable.isEmpty()) {
-    refuse(unreadable, dateOfAddedField_);
-    return false;
-  }
+  if (refuseUnreadableDate(dateOfAddedField_)) return false;
   const std::optional<Date> added = dateFormatter_->dateOfString(text(dateOfAddedField_));
   if (!added) {
     refuse("取得日が入力されていません。", dateOfAddedField_);
@@ -946,11 +950,7 @@ bool GenkasyoukyakuShisanListController::shouldFinishEditingSelectedGenkasyoukya
     refuse("償却方法が入力されていません。", syoukyakuTypeComboBox_);
     return false;
   }
-  if (const QString unreadable = FormatterValidator::refusalOfText(*dateFormatter_, dateOfRemovedField_->text());
-      !unreadable.isEmpty()) {
-    refuse(unreadable, dateOfRemovedField_);
-    return false;
-  }
+  if (refuseUnreadableDate(dateOfRemovedField_)) return false;
   bool removedBeforeAdded = false;
   readInputs(&removedBeforeAdded);
   if (removedBeforeAdded) {

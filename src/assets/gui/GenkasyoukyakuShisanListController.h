@@ -203,6 +203,9 @@ private:
   // The decrease cell's text refused: a beep, and beside a date cell the reason its
   // text is no date.
   void refuseDecreaseText();
+  // Refuses a date field's text that reads as no date with the formatter's own sentence
+  // (an empty one is not this refusal's); answers whether it refused.
+  bool refuseUnreadableDate(QLineEdit* field);
 
   std::vector<KamokuJigyoubuGroup> groups_;
   // The group each group row stands for, by the row's number.
