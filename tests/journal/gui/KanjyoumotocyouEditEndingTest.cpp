@@ -442,75 +442,81 @@ TEST_F(KanjyoumotocyouEditEndingTest, AChangeOfTheJournalElsewhereWaitsForTheEdi
   }
 }
 
-// Undo and redo are commands like any other: with a cell open they end its edit first
-// (a cell left as it was ends without a word), so the entry they change back is never
-// one under an open cell, and the rows show the journal after each. A text typed into
+// Undo and redo are commands like any other: with a cell open, however it was opened,
+// they end its edit first (a cell left as it was ends without a word), so the entry
+// they change back is never one under an open cell, and the rows show the journal
+// after each. A text typed into
 // the cell has already cleared the undo (the menu's items are off), and their keys
 // then undo and redo the text in the cell.
 TEST_F(KanjyoumotocyouEditEndingTest, UndoAndRedoEndTheEditFirstAndTheRowsShowTheJournal)
 {
   enum class Typed { Nothing, Valid, Invalid };
-  for (const bool redo : {false, true})
-    for (const Typed typed : {Typed::Nothing, Typed::Valid, Typed::Invalid})
-      for (const bool byKeys : {false, true}) {
-        SCOPED_TRACE(testing::Message() << (redo ? "やり直す" : "取り消す")
-                                        << (byKeys ? " by its keys" : " from the menu") << ", the cell "
-                                        << (typed == Typed::Nothing ? "untouched"
-                                            : typed == Typed::Valid ? "typed valid"
-                                                                    : "typed invalid"));
-        KanjyoumotocyouController* w = openYokinLedger();
-        const int32_t removed = cashEntries[0];
-        w->tableView()->selectRow(2);  // the entry 4/19
-        flush();
-        trigger(w, KanjyoumotocyouController::kRemoveRowTitle);
-        ASSERT_FALSE(books().journal().carriesDenpyouNo(removed));
-        if (redo) {
-          app->performCommand(MainMenu::Command::Undo, nullptr);
+  for (const Opener opener : {Opener::Space, Opener::Click, Opener::ClickAndType})
+    for (const bool redo : {false, true})
+      for (const Typed typed : {Typed::Nothing, Typed::Valid, Typed::Invalid})
+        for (const bool byKeys : {false, true}) {
+          // Typing is that opener's first key.
+          if (opener == Opener::ClickAndType && typed == Typed::Nothing) continue;
+          SCOPED_TRACE(testing::Message()
+                       << (redo ? "やり直す" : "取り消す") << (byKeys ? " by its keys" : " from the menu")
+                       << ", the cell opened by " << nameOf(opener) << ", "
+                       << (typed == Typed::Nothing ? "untouched"
+                           : typed == Typed::Valid ? "typed valid"
+                                                   : "typed invalid"));
+          KanjyoumotocyouController* w = openYokinLedger();
+          const int32_t removed = cashEntries[0];
+          w->tableView()->selectRow(2);  // the entry 4/19
           flush();
-          ASSERT_TRUE(books().journal().carriesDenpyouNo(removed));
-        }
-        // Row 2: the entry 4/25 after the removal, the entry 4/19 brought back by the undo.
-        const ShiwakePtr edited = w->shiwakeOfRow(2);
-        ASSERT_TRUE(edited);
-        const QString text = typed == Typed::Nothing ? QString()
-                             : typed == Typed::Valid ? QStringLiteral("4/28")
-                                                     : QStringLiteral("0230");
-        w->tableView()->selectRow(0);  // the cell's row is chosen by the click that opens it
-        flush();
-        QLineEdit* e = open(w, Opener::Space, 2, Column::Date, text);
-        ASSERT_TRUE(e);
-        const bool stacked = session->undoManager()->count() > 0;
-        EXPECT_EQ(stacked, typed == Typed::Nothing);
-
-        if (byKeys)
-          QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
-                          redo ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
-        else
-          app->performCommand(redo ? MainMenu::Command::Redo : MainMenu::Command::Undo, nullptr);
-        flush();
-        EXPECT_TRUE(showsTheJournal(w));
-        EXPECT_TRUE(alerts.empty());
-        const bool ran = typed == Typed::Nothing && !byKeys;
-        EXPECT_EQ(w->isEditingCell(), !ran);
-        EXPECT_EQ(books().journal().carriesDenpyouNo(removed), ran != redo);
-
-        // The edit ends as the user ends it; the rows show the journal still.
-        if (w->isEditingCell()) {
-          if (typed == Typed::Valid && editor(w)->text() == text) {
-            QTest::keyClick(editor(w), Qt::Key_Return);
+          trigger(w, KanjyoumotocyouController::kRemoveRowTitle);
+          ASSERT_FALSE(books().journal().carriesDenpyouNo(removed));
+          if (redo) {
+            app->performCommand(MainMenu::Command::Undo, nullptr);
             flush();
-            EXPECT_EQ(edited->date().toString(), Date(2024, 4, 28).toString());
-          } else {
-            QTest::keyClick(editor(w), Qt::Key_Escape);
-            flush();
+            ASSERT_TRUE(books().journal().carriesDenpyouNo(removed));
           }
+          // Row 2: the entry 4/25 after the removal, the entry 4/19 brought back by the undo.
+          const ShiwakePtr edited = w->shiwakeOfRow(2);
+          ASSERT_TRUE(edited);
+          const QString text = typed == Typed::Nothing ? QString()
+                               : typed == Typed::Valid ? QStringLiteral("4/28")
+                                                       : QStringLiteral("0230");
+          w->tableView()->selectRow(0);  // the cell's row is chosen by the click that opens it
+          flush();
+          QLineEdit* e = open(w, opener, 2, Column::Date, text);
+          ASSERT_TRUE(e);
+          ASSERT_TRUE(w->isEditingShiwakeOfDenpyouNo(edited->denpyouNo()));
+          const bool stacked = session->undoManager()->count() > 0;
+          EXPECT_EQ(stacked, typed == Typed::Nothing);
+
+          if (byKeys)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z,
+                            redo ? Qt::ControlModifier | Qt::ShiftModifier : Qt::ControlModifier);
+          else
+            app->performCommand(redo ? MainMenu::Command::Redo : MainMenu::Command::Undo, nullptr);
+          flush();
+          EXPECT_TRUE(showsTheJournal(w));
+          EXPECT_TRUE(alerts.empty());
+          const bool ran = typed == Typed::Nothing && !byKeys;
+          EXPECT_EQ(w->isEditingCell(), !ran);
+          EXPECT_EQ(books().journal().carriesDenpyouNo(removed), ran != redo);
+
+          // The edit ends as the user ends it; the rows show the journal still.
+          if (w->isEditingCell()) {
+            if (typed == Typed::Valid && editor(w)->text() == text) {
+              QTest::keyClick(editor(w), Qt::Key_Return);
+              flush();
+              EXPECT_EQ(edited->date().toString(), Date(2024, 4, 28).toString());
+            } else {
+              QTest::keyClick(editor(w), Qt::Key_Escape);
+              flush();
+            }
+          }
+          EXPECT_FALSE(w->isEditingCell());
+          w->tableView()->selectRow(0);  // the selection moving on passes the correction on
+          flush();
+          EXPECT_TRUE(showsTheJournal(w));
+          closeNow(session);
         }
-        EXPECT_FALSE(w->isEditingCell());
-        w->tableView()->selectRow(0);  // the selection moving on passes the correction on
-        flush();
-        EXPECT_TRUE(showsTheJournal(w));
-        closeNow(session);
-      }
 }
 
 // A change of the journal that reaches a ledger while one of its cells is in edit
