@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include "platform/CellEditorKeys.h"
+
 namespace kivo {
 namespace {
 
@@ -132,6 +134,9 @@ int MainMenu::positionInDenpyouAndCyouhyouMenu(const QString& title)
 MainMenu::MainMenu(QMenuBar* menuBar, Handler* handler, QObject* parent)
     : QObject(parent), menuBar_(menuBar), handler_(handler)
 {
+  // The menu's undo and redo keys reach it from a cell editor that has nothing of its
+  // own to take back.
+  CellEditorKeys::install();
   const auto addFixed = [this](QMenu* menu, const std::vector<FixedItem>& items) {
     for (const FixedItem& f : items) {
       if (f.command == Command::None) {

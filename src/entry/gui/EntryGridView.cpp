@@ -540,13 +540,9 @@ bool EntryGridView::eventFilter(QObject* watched, QEvent* event)
 {
   if (watched == editor_ && event->type() == QEvent::ShortcutOverride) {
     auto* key = static_cast<QKeyEvent*>(event);
-    const QKeySequence pressed(key->keyCombination());
-    // Undo and redo are the cell's only while it has typing of its own to take back;
-    // else they are the document's (a deleted voucher, a removed row).
-    const bool undo = key->matches(QKeySequence::Undo);
-    const bool redo = key->matches(QKeySequence::Redo) || pressed == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-    if (reservedShortcuts_.contains(pressed) || (undo && !editor_->isUndoAvailable()) ||
-        (redo && !editor_->isRedoAvailable())) {
+    // (Undo and redo with nothing of the cell's own to take back are left to the
+    // window by the application's rule for every cell editor, CellEditorKeys.)
+    if (reservedShortcuts_.contains(QKeySequence(key->keyCombination()))) {
       // Not taken by the editor: the window's shortcut runs.
       event->ignore();
       return true;
