@@ -77,9 +77,11 @@ int indexOfClicked(QMessageBox* box, const QList<QPushButton*>& made, int fallba
   return i < 0 ? fallback : i;
 }
 
-// Shows the alert as a sheet and calls onEnd with the index of the chosen button.
-void beginSheet(QWidget* window, const QString& title, const QString& text, const QStringList& buttons, int escapeIndex,
-                std::function<void(int)> onEnd)
+// Shows the alert as a sheet and calls onEnd with the index of the chosen button. The
+// keyboard goes back to the window (without one: the window that was active) before
+// onEnd acts on the answer, not to one the window system chooses, or to none.
+void beginSheet(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
+                int defaultIndex, int escapeIndex, std::function<void(int)> onEnd)
 {
   if (responder()) {
     const int chosen = responder()(AlertSheet::Alert{title, text, buttons, window != nullptr, window});
@@ -88,8 +90,12 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
   }
   QList<QPushButton*> made;
   QMessageBox* box = makeBox(window, title, text, buttons, escapeIndex, made);
-  QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, onEnd](int) {
-    if (onEnd) onEnd(indexOfClicked(box, made, escapeIndex));
+  box->setDefaultButton(made[defaultIndex]);
+  const QPointer<QWidget> back = window ? window->window() : QApplication::activeWindow();
+  QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, onEnd, back](int) {
+    const int chosen = indexOfClicked(box, made, escapeIndex);
+    KeyboardReturn::giveKeyboardTo(back.data());
+    if (onEnd) onEnd(chosen);
   });
   box->open();
 }
@@ -99,7 +105,7 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
 void AlertSheet::beginAlertSheet(QWidget* window, const QString& title, const QString& text,
                                  std::function<void()> onEnd)
 {
-  beginSheet(window, title, text, {QString::fromUtf8(kOKButton)}, 0, [onEnd](int) {
+  beginSheet(window, title, text, {QString::fromUtf8(kOKButton)}, 0, 0, [onEnd](int) {
     if (onEnd) onEnd();
   });
 }
@@ -114,18 +120,9 @@ void AlertSheet::beginDeleteConfirmationSheet(QWidget* window, const QString& ti
 {
   // "キャンセル" is the default button, so that Return never deletes by accident.
   const QStringList buttons{QString::fromUtf8(kDeleteButton), QString::fromUtf8(kCancelButton)};
-  if (responder()) {
-    const int chosen = responder()(Alert{title, text, buttons, window != nullptr, window});
+  beginSheet(window, title, text, buttons, 1, 1, [onEnd](int chosen) {
     if (onEnd) onEnd(chosen == 0);
-    return;
-  }
-  QList<QPushButton*> made;
-  QMessageBox* box = makeBox(window, title, text, buttons, 1, made);
-  box->setDefaultButton(made[1]);
-  QObject::connect(box, &QMessageBox::finished, box, [box, made, onEnd](int) {
-    if (onEnd) onEnd(indexOfClicked(box, made, 1) == 0);
   });
-  box->open();
 }
 
 int AlertSheet::runQuestion(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,

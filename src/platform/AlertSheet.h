@@ -39,14 +39,17 @@ public:
   };
 
   // A document-modal alert sheet on the window with the single button "OK"; onEnd runs
-  // when it is dismissed. Without a window it is application-modal.
+  // when it is dismissed, the window having the keyboard again (KeyboardReturn). Without
+  // a window it is application-modal, and the keyboard goes back to the window that was
+  // active.
   static void beginAlertSheet(QWidget* window, const QString& title, const QString& text,
                               std::function<void()> onEnd = {});
   // An application-modal alert with "OK"; returns when it is dismissed, the window that
   // was active having the keyboard again (KeyboardReturn), as after runQuestion.
   static void runAlert(const QString& title, const QString& text);
   // The confirmation of a destructive command: "削除" and "キャンセル" (the default),
-  // as a sheet on the window; onEnd receives true when "削除" was chosen.
+  // as a sheet on the window; onEnd receives true when "削除" was chosen, the window
+  // having the keyboard again.
   static void beginDeleteConfirmationSheet(QWidget* window, const QString& title, const QString& text,
                                            std::function<void(bool doDelete)> onEnd);
   // A modal question with the buttons in order, the first the default; escape chooses

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QTimer>
 
 namespace kivo {
@@ -49,12 +50,47 @@ bool activateAndWait(QWindow* window)
 
 }  // namespace
 
+// An alert that a panel raises over itself, closing while the user has it: the
+// keyboard goes back to the window the alert was over before the panel goes on.
+class KeyboardReturn::AlertWatch : public QObject {
+public:
+  AlertWatch() { qApp->installEventFilter(this); }
+
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    auto* alert = qobject_cast<QMessageBox*>(watched);
+    if (!alert || !alert->isWindow()) return false;
+    switch (event->type()) {
+    case QEvent::WindowActivate: withKeyboard_ = alert; break;
+    case QEvent::WindowDeactivate:
+      // To another window, which the user went to; as the alert closes, to none.
+      if (QApplication::activeWindow() && alert == withKeyboard_) withKeyboard_ = nullptr;
+      break;
+    case QEvent::Hide:
+      if (alert != withKeyboard_) break;
+      withKeyboard_ = nullptr;
+      if (alert->parentWidget()) giveKeyboardTo(alert->parentWidget()->window());
+      break;
+    default: break;
+    }
+    return false;
+  }
+
+private:
+  QPointer<QMessageBox> withKeyboard_;  // the alert that has the keyboard
+};
+
 KeyboardReturn::KeyboardReturn(QWidget* commandWindow)
-    : window_(commandWindow ? commandWindow->window() : QApplication::activeWindow())
+    : window_(commandWindow ? commandWindow->window() : QApplication::activeWindow()),
+      alertWatch_(std::make_unique<AlertWatch>())
 {
 }
 
-KeyboardReturn::~KeyboardReturn() { giveKeyboardTo(window_.data()); }
+KeyboardReturn::~KeyboardReturn()
+{
+  alertWatch_.reset();
+  giveKeyboardTo(window_.data());
+}
 
 bool KeyboardReturn::giveKeyboardTo(QWidget* window)
 {

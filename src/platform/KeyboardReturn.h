@@ -15,11 +15,17 @@
 //     KeyboardReturn back(window);  // the window the command was given in
 //     dialog.exec();
 //   }  // the window has the keyboard again
+//
+// Meanwhile an alert the panel raises over itself (the print panel's warning that a
+// file cannot be written) gives the keyboard back to the panel as it closes. The
+// program's own alerts and sheets do the same for their windows through
+// giveKeyboardTo (AlertSheet, SheetController).
 #pragma once
 
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
+#include <memory>
 
 namespace kivo {
 
@@ -42,7 +48,10 @@ public:
   static bool giveKeyboardTo(QWindow* window);
 
 private:
+  class AlertWatch;
+
   QPointer<QWidget> window_;
+  std::unique_ptr<AlertWatch> alertWatch_;
 };
 
 }  // namespace kivo

@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "platform/KeyboardReturn.h"
+
 namespace kivo {
 
 // Sees every key and mouse press of the application while the sheet is attached.
@@ -57,10 +59,10 @@ void SheetController::endSheetWithSender(QObject* sender)
 {
   const bool ok = sender && sender == okButton();
   if (ok) storeChoice();
-  finish(ok ? kOK : kCancel);
+  finish(ok ? kOK : kCancel, true);
 }
 
-void SheetController::abortSheet() { finish(kCancel); }
+void SheetController::abortSheet() { finish(kCancel, false); }
 
 void SheetController::giveKeyboardToModalOver(QWidget* window)
 {
@@ -88,7 +90,7 @@ void SheetController::moveEvent(QMoveEvent* event)
   placeOnWindow(this, window_);
 }
 
-void SheetController::reject() { finish(kCancel); }
+void SheetController::reject() { finish(kCancel, true); }
 
 void SheetController::done(int r)
 {
@@ -96,17 +98,23 @@ void SheetController::done(int r)
   if (r == QDialog::Accepted)
     endSheetWithSender(okButton());
   else
-    finish(kCancel);
+    finish(kCancel, true);
 }
 
-void SheetController::finish(int returnCode)
+void SheetController::finish(int returnCode, bool answered)
 {
   if (!attached_) return;
   attached_ = false;
   delete inputWatcher_;
   mousePressSpent_ = false;
   forgetReturnKey();
+  // A sheet the user answered gives the keyboard back to its window before the answer
+  // acts, whichever window the window system would choose (none, without a window
+  // manager). One the program ends (its window or document closing, another sheet
+  // coming) leaves the keyboard to what comes next.
+  const bool hadKeyboard = answered && isActiveWindow();
   hide();
+  if (hadKeyboard) KeyboardReturn::giveKeyboardTo(window_.data());
   setResult(returnCode);
   std::function<void(int)> handler = std::move(endHandler_);
   endHandler_ = nullptr;

@@ -93,7 +93,8 @@ protected:
 private:
   class InputWatcher;
 
-  void finish(int returnCode);
+  // answered: by the user (a button, Escape, the close box), not ended by the program.
+  void finish(int returnCode, bool answered);
   // Follows each Return and Enter typed in the sheet's widgets on its way to the sheet.
   void watchKeyPress(QWidget* receiver, const QKeyEvent* key);
   void forgetReturnKey();

@@ -6,6 +6,9 @@
 
 #include <qpa/qwindowsysteminterface.h>
 
+#include <QApplication>
+#include <QEvent>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <QWindow>
@@ -51,6 +54,27 @@ inline void activateAhead(QWidget* window)
 {
   QWindowSystemInterface::handleWindowActivated<Queued>(window->window()->windowHandle(), Qt::ActiveWindowFocusReason);
 }
+
+// The window system giving the keyboard to a window of its choice (nullptr: to none, as
+// without a window manager) as the watched window closes, before anything of the
+// program sees it close.
+class WindowSystemChoice : public QObject {
+public:
+  WindowSystemChoice(QWidget* closing, QWidget* chosen) : closing_(closing), chosen_(chosen)
+  {
+    qApp->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (watched == closing_ && event->type() == QEvent::Hide)
+      QWindowSystemInterface::handleWindowActivated<Queued>(chosen_ ? chosen_->window()->windowHandle() : nullptr);
+    return false;
+  }
+
+private:
+  QObject* closing_;
+  QPointer<QWidget> chosen_;
+};
 
 inline void clickAhead(QWidget* widget, QPoint at)
 {

@@ -5,13 +5,16 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <cstdlib>
 #include <tuple>
 
 #include "platform/AlertSheet.h"
+#include "platform/KeyboardReturn.h"
 #include "platform/SheetController.h"
 #include "platform/WindowController.h"
 #include "support/TypedAhead.h"
@@ -205,6 +208,110 @@ TEST(SheetControllerTest, AWindowActivatedUnderItsAlertOrSheetHandsItTheKeyboard
     EXPECT_EQ(ended, 1);
     if (sheet.isSheetAttached()) sheet.abortSheet();
   }
+}
+
+// An alert or a sheet over a window, answered: the window has the keyboard again before
+// the answer acts, whatever the window system does as it closes (gives the keyboard to
+// no window, as without a window manager, or to another window). So does a panel's own
+// alert (a warning the panel itself raises) while the panel runs: the keyboard goes back
+// to the panel.
+TEST(SheetControllerTest, AnAnsweredAlertOrSheetGivesTheKeyboardBackToItsWindow)
+{
+  QMainWindow window;
+  window.setWindowTitle(QStringLiteral("window"));
+  window.show();
+  QMainWindow other;
+  other.setWindowTitle(QStringLiteral("other"));
+  other.show();
+  const auto settle = [] {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  };
+  const auto activate = [&settle](QWidget* w) {
+    QWindowSystemInterface::handleWindowActivated<test::Queued>(w->windowHandle());
+    settle();
+  };
+  // The modal window shown last.
+  const auto shownModal = [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal && modal->isVisible() ? modal : nullptr;
+  };
+
+  enum class Kind { Alert, DeleteConfirmation, Sheet, AlertOnASheet, PanelsOwnAlert };
+  const std::pair<Kind, const char*> kinds[] = {{Kind::Alert, "an alert sheet"},
+                                                {Kind::DeleteConfirmation, "a delete confirmation"},
+                                                {Kind::Sheet, "a sheet"},
+                                                {Kind::AlertOnASheet, "an alert on a sheet"},
+                                                {Kind::PanelsOwnAlert, "a panel's own alert"}};
+  for (const auto& [kind, what] : kinds)
+    for (const bool toNoWindow : {true, false}) {
+      SCOPED_TRACE(testing::Message() << what
+                                      << (toNoWindow ? ", no window given the keyboard as it closes"
+                                                     : ", another window given it"));
+      activate(&window);
+      ChoiceSheet sheet;
+      QDialog panel(&window);
+      QWidget* under = kind == Kind::AlertOnASheet    ? static_cast<QWidget*>(&sheet)
+                       : kind == Kind::PanelsOwnAlert ? static_cast<QWidget*>(&panel)
+                                                      : &window;
+      // Where the keyboard was when the answer acted.
+      QPointer<QWidget> atAnswer;
+      const auto answered = [&atAnswer] { atAnswer = QApplication::activeWindow(); };
+      // What the user then sees in front, answering it with Return.
+      const auto answer = [&](QWidget* modal) {
+        ASSERT_NE(modal, nullptr);
+        (void)QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 1000);
+        EXPECT_EQ(QApplication::activeWindow(), modal);
+        // The window system's choice as the modal window goes, made before the program
+        // sees it go.
+        test::WindowSystemChoice choice(modal, toNoWindow ? nullptr : &other);
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+          box->defaultButton()->click();
+        else
+          static_cast<ChoiceSheet*>(modal)->ok->click();
+      };
+      if (kind == Kind::Sheet || kind == Kind::AlertOnASheet) {
+        sheet.beginSheet(&window, [&](int) { answered(); });
+        settle();
+      }
+      switch (kind) {
+      case Kind::Alert:
+      case Kind::AlertOnASheet:
+        AlertSheet::beginAlertSheet(under, QStringLiteral("書き出せません"), QStringLiteral("説明"), answered);
+        settle();
+        answer(shownModal());
+        break;
+      case Kind::DeleteConfirmation:
+        AlertSheet::beginDeleteConfirmationSheet(under, QStringLiteral("削除"), QStringLiteral("説明"),
+                                                 [&](bool) { answered(); });
+        settle();
+        answer(shownModal());
+        break;
+      case Kind::Sheet: answer(&sheet); break;
+      case Kind::PanelsOwnAlert: {
+        // The panel's own warning, as the print panel raises over itself.
+        QTimer::singleShot(0, &panel, [&] {
+          QTimer::singleShot(0, [&] { answer(shownModal()); });
+          QMessageBox::warning(&panel, QStringLiteral("印刷"), QStringLiteral("書き込めません"));
+          answered();
+          panel.reject();
+        });
+        const KeyboardReturn back(&window);
+        panel.exec();
+        break;
+      }
+      }
+      settle();
+      EXPECT_EQ(atAnswer.data(), under);
+      if (kind == Kind::AlertOnASheet) {
+        // The sheet, answered in turn, gives it back to the window.
+        atAnswer = nullptr;
+        answer(&sheet);
+        settle();
+        EXPECT_EQ(atAnswer.data(), &window);
+      }
+      EXPECT_EQ(QApplication::activeWindow(), &window);
+      if (sheet.isSheetAttached()) sheet.abortSheet();
+    }
 }
 
 }  // namespace
