@@ -4,19 +4,27 @@
 // command runs begins and after it. Every kind of panel the windows run, through the
 // windows' own commands.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <functional>
+#include <memory>
+#include <tuple>
 
 #include "app/DocumentInfoController.h"
 #include "app/WindowCommands.h"
 #include "document/gui/ProgressStateController.h"
 #include "document/gui/ReportTextExportSheet.h"
+#include "journal/ShiwakeTextReader.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
+#include "platform/KeyboardReturn.h"
 #include "platform/PrintOperation.h"
 #include "support/TypedAhead.h"
 #include "trial/gui/HojyozandakaIchiranController.h"
@@ -87,15 +95,21 @@ TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPane
   auto* suii = openReport<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
   auto* hojyo = openReport<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
   ASSERT_TRUE(zandaka && suii && hojyo);
+  // The list exports only an account it shows.
+  hojyo->setDisplayKamokuCode(kFutsuuYokin);
+  hojyo->updateAfterSelectDisplayingJigyoubu();
 
   // Every panel: the file panels, the report export's panel, the print and page-setup
   // panels; the window system choosing another window as each closes.
-  const auto chooseOther = [this] {
+  // How many panels each case ran.
+  int panels = 0;
+  const auto chooseOther = [this, &panels] {
+    ++panels;
     if (chosenByWindowSystem) activateAhead(chosenByWindowSystem);
   };
   atPanel = chooseOther;
   answer = [&](const AlertSheet::Alert&) {
-    chooseOther();
+    if (chosenByWindowSystem) activateAhead(chosenByWindowSystem);
     return 0;
   };
   QString exportTo;
@@ -168,7 +182,9 @@ TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPane
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     alerts.clear();
+    panels = 0;
     QWidget* activeAtWork = runInWindow(c.window, c.other, c.command);
+    EXPECT_EQ(panels, 1);
     if (c.runsWork) { EXPECT_EQ(activeAtWork, c.window); }
     EXPECT_EQ(QApplication::activeWindow(), c.window);
     EXPECT_EQ(app->mainWindowController(), c.window);
@@ -177,6 +193,121 @@ TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPane
   EXPECT_TRUE(QFile::exists(path("print.pdf")));
   atPanel = {};
   answer = {};
+}
+
+// Every alert a panel command raises, after its panel or instead of its work, shown as
+// the user sees it and answered: though the window system gives the keyboard to no
+// window as the alert closes (as without a window manager), the window the command was
+// given in has it again, and is main.
+TEST_F(KeyboardReturnTest, EveryAlertOfAPanelCommandGivesTheKeyboardBackToItsWindow)
+{
+  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  registerVoucher(Date(2024, 4, 10), kGenkin, kUriagedaka, 800, "振替");
+  ShiwakenikkiController* journal = openJournalOfEveryEntry();
+  KanjyoumotocyouController* ledger = openLedger(kGenkin);
+  auto* zandaka = openReport<ZandakaShisanController>(MainMenu::Command::ShowZandakaShisanWindow);
+  auto* suii = openReport<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
+  auto* hojyo = openReport<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
+  ASSERT_TRUE(zandaka && suii && hojyo);
+  hojyo->setDisplayKamokuCode(kFutsuuYokin);
+  hojyo->updateAfterSelectDisplayingJigyoubu();
+
+  // Every file lies in a folder that is not there.
+  const QString missing = path("missing/");
+  ReportTextExportSheet::setResponderForTesting([&](int32_t, int32_t&) { return missing + "export.txt"; });
+  PrintOperation::setPrintPanelResponderForTesting([&](QPrinter& printer, QWidget*) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(missing + "print.pdf");
+    return true;
+  });
+  QFile notADocument(path("not-a-document.kivo"));
+  ASSERT_TRUE(notADocument.open(QIODevice::WriteOnly));
+  notADocument.write("not a document");
+  notADocument.close();
+  QFile refused(path("refused.txt"));
+  ASSERT_TRUE(refused.open(QIODevice::WriteOnly));
+  refused.write("1234\n");
+  refused.close();
+
+  // The alerts as the user sees them, each answered with its default button.
+  AlertSheet::setResponderForTesting({});
+  QStringList answered;
+  std::vector<std::unique_ptr<WindowSystemChoice>> choices;
+  QTimer user;
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      if (!box || !box->isVisible() || !box->defaultButton()) continue;
+      answered << box->windowTitle();
+      choices.push_back(std::make_unique<WindowSystemChoice>(box, nullptr));
+      box->defaultButton()->click();
+      return;
+    }
+  });
+  user.start(5);
+
+  const auto perform = [this](MainMenu::Command command) {
+    return [this, command] { app->performCommand(command, nullptr); };
+  };
+  const std::tuple<const char*, WindowController*, std::function<void()>, QString> cases[] = {
+      {"the journal's text export", journal, [journal] { journal->saveToTextFile(); }, "書き出せません"},
+      {"the ledger's text export", ledger, [ledger] { ledger->saveToTextFile(); }, "書き出せません"},
+      {"the trial balance's text export", zandaka, [zandaka] { zandaka->saveToTextFile(); }, "書き出せません"},
+      {"the monthly trial balance's text export", suii, [suii] { suii->saveToTextFile(); }, "書き出せません"},
+      {"the sub-account list's text export", hojyo, [hojyo] { hojyo->saveToTextFile(); }, "書き出せません"},
+      {"a print to a PDF file", ledger, perform(MainMenu::Command::Print), "PDF ファイルを保存できません"},
+      {"別名で保存", journal,
+       [&] {
+         panelAnswer = missing + "saved-as.kivo";
+         app->performCommand(MainMenu::Command::SaveDocumentAs, nullptr);
+       },
+       "保存できません"},
+      {"開く, a file that is no document", ledger,
+       [&] {
+         panelAnswer = notADocument.fileName();
+         app->performCommand(MainMenu::Command::OpenDocument, nullptr);
+       },
+       "書類を開けません"},
+      {"the import, a file refused", journal,
+       [&] {
+         panelAnswer = refused.fileName();
+         app->performCommand(MainMenu::Command::ImportShiwakeFromTextFile, nullptr);
+       },
+       QString::fromUtf8(ShiwakeTextReader::kTitle)},
+  };
+  for (const auto& [what, window, command, title] : cases) {
+    SCOPED_TRACE(what);
+    activate(window);
+    answered.clear();
+    command();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !answered.isEmpty() && !QApplication::activeModalWidget(); }, 3000));
+    flush();
+    EXPECT_EQ(answered, QStringList{title});
+    EXPECT_EQ(QApplication::activeWindow(), window);
+    EXPECT_EQ(app->mainWindowController(), window);
+  }
+  user.stop();
+}
+
+// The window system takes the request to activate the window and gives the keyboard to
+// another window instead (its own choice as a panel and the confirmation over it go,
+// made after the request): the window is asked for again, and has the keyboard.
+TEST_F(KeyboardReturnTest, TheWindowIsAskedForAgainWhenTheKeyboardGoesElsewhere)
+{
+  openEntryBooks();
+  ShiwakenikkiController* journal = openJournalOfEveryEntry();
+  KanjyoumotocyouController* ledger = openLedger(kGenkin);
+  activate(session->documentInfoController());
+  // The first request comes to nothing; the keyboard then goes to the ledger.
+  QWindow* handle = journal->windowHandle();
+  handle->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+  QTimer::singleShot(50, [&] {
+    handle->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+    activateAhead(ledger);
+  });
+  EXPECT_TRUE(KeyboardReturn::giveKeyboardTo(journal));
+  EXPECT_EQ(QApplication::activeWindow(), journal);
+  handle->setFlag(Qt::WindowDoesNotAcceptFocus, false);
 }
 
 }  // namespace

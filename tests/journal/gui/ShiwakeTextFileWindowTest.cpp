@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -208,8 +209,8 @@ TEST_F(ShiwakeTextFileWindowTest, ThePanelSheetAndKeyboardOfTheImportAreTheComma
 // An Escape typed as the import's panel closes, before its sheet shows, on a machine
 // slower than this one: the sheet shows once the import has lasted the delay, takes the
 // Escape at once though the file is read to its end (or refused at its last line) right
-// after, and the import changes nothing; the alert says it was cancelled, and the
-// journal has the keyboard again after it.
+// after, and the import changes nothing; the alert says it was cancelled, over the
+// journal, which has the keyboard again as the sheet goes and after the alert.
 TEST_F(ShiwakeTextFileWindowTest, AnEscapeTypedBeforeTheSheetShowsCancelsTheImport)
 {
   openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
@@ -244,10 +245,17 @@ TEST_F(ShiwakeTextFileWindowTest, AnEscapeTypedBeforeTheSheetShowsCancelsTheImpo
       EventWatch slow(progress->cancelButton(), QEvent::EnabledChange,
                       [] { QThread::msleep(ModalSession::kShowDelay + 100); });
       alerts.clear();
+      QPointer<QWidget> activeAtAlert;
+      answer = [&activeAtAlert](const AlertSheet::Alert&) {
+        activeAtAlert = QApplication::activeWindow();
+        return 0;
+      };
       app->performCommand(MainMenu::Command::ImportShiwakeFromTextFile, nullptr);
       atPanel = {};
+      answer = {};
       flush();
       const bool read = !escape && file == &text;
+      if (!read) { EXPECT_EQ(activeAtAlert.data(), journal); }
       EXPECT_EQ(books().journal().size() - entries, read ? 2000u : 0u);
       EXPECT_EQ(lastAlert(),
                 escape ? QStringLiteral("取り込みを中止 / キャンセル ボタンがクリックされました。")
@@ -255,6 +263,54 @@ TEST_F(ShiwakeTextFileWindowTest, AnEscapeTypedBeforeTheSheetShowsCancelsTheImpo
                                 : QStringLiteral("取り込みを中止 / 2000 行目の貸方科目：どこにもない科目が無効です。"));
       EXPECT_EQ(QApplication::activeWindow(), journal);
     }
+}
+
+// The sheet due only once every line has been read: the import's first poll comes
+// before the sheet's delay and lasts past it (what the machine does meanwhile), and no
+// other comes before the last lines. The last poll, asked before anything is
+// registered, shows the sheet, which takes the Escape typed as the panel closed: the
+// import changes nothing.
+TEST_F(ShiwakeTextFileWindowTest, AnEscapeTypedEarlyCancelsTheImportAtItsLastPoll)
+{
+  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+  WindowCommands::installCommandHandlers(app.get());
+  // Fewer lines than read between two polls.
+  std::string bytes;
+  ASSERT_TRUE(ShiftJisEncoder::encode(makeJournalText(200, 50), bytes));
+  QFile f(path("last-poll.txt"));
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+  f.close();
+  ShiwakenikkiController* journal = openJournalOfEveryEntry();
+  ProgressStateController* progress = session->progressStateController();
+  for (const bool escape : {false, true}) {
+    SCOPED_TRACE(escape ? "Escape typed" : "nothing typed");
+    activate(journal);
+    const size_t entries = books().journal().size();
+    panelAnswer = f.fileName();
+    if (escape) atPanel = [] { typeAheadToKeyboard(Qt::Key_Escape); };
+    // As the import begins: due for its first poll, not yet for its sheet; that poll
+    // then lasts past the sheet's delay.
+    bool begun = false;
+    progress->setCancelButtonEnabled(false);
+    EventWatch slow(progress->cancelButton(), QEvent::EnabledChange, [&begun, progress] {
+      if (begun || !progress->cancelButton()->isEnabled()) return;
+      begun = true;
+      QThread::msleep(ProgressStateController::kUpdateInterval + 50);
+      QTimer::singleShot(0, [] { QThread::msleep(ModalSession::kShowDelay); });
+    });
+    bool sheetShown = false;
+    ShowWatch shown(progress, [&sheetShown] { sheetShown = true; });
+    alerts.clear();
+    app->performCommand(MainMenu::Command::ImportShiwakeFromTextFile, nullptr);
+    atPanel = {};
+    flush();
+    EXPECT_TRUE(sheetShown);
+    EXPECT_EQ(books().journal().size() - entries, escape ? 0u : 200u);
+    EXPECT_EQ(lastAlert(),
+              escape ? QStringLiteral("取り込みを中止 / キャンセル ボタンがクリックされました。") : QString());
+    EXPECT_EQ(QApplication::activeWindow(), journal);
+  }
 }
 
 TEST(ShiftJisDecoder, RefusesUndefinedSequences)
