@@ -17,7 +17,8 @@
 // window, and what the user types meanwhile is held and then goes on to the field it
 // was typed in (ModalSession). A job that can be cancelled (its cancel button enabled)
 // makes its sheet application-modal: the keys held go to the sheet once it has the
-// keyboard, so that Escape typed at once cancels. A job whose cancel button is disabled
+// keyboard, so that Escape typed at once cancels once the sheet shows (a job that ends
+// sooner cannot be cancelled). A job whose cancel button is disabled
 // holds the input to its end, its sheet showing without the keyboard and blocking
 // nothing. Each poll lets the application handle its events but the user's input
 // held; the cancel button orders the sheet out and aborts the session, so that the

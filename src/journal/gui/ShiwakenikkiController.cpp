@@ -145,9 +145,10 @@ void ShiwakenikkiController::importShiwakeFromTextFile(OpenDocument* document)
         latest = {line, date};
       },
       [progress] {
-        // Every line has passed: the last chance to cancel, taken whenever the sheet is
-        // due, so that an Escape typed before it showed cancels. What follows cannot
-        // be taken back, and the sheet no longer offers to.
+        // Every line has passed: the last chance to cancel, polled whether or not a
+        // poll is due. Once the import has lasted the sheet's delay, this poll shows the
+        // sheet, which takes an Escape typed before; sooner, no sheet shows and nothing
+        // cancels. What follows cannot be taken back, and the sheet no longer offers to.
         const bool go = progress->runModalSession() == ProgressStateController::ModalResponse::Continue;
         progress->setCancelButtonEnabled(false);
         return go;
