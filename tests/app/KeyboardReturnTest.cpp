@@ -83,21 +83,37 @@ protected:
   }
 
   QPointer<QWidget> chosenByWindowSystem;
+
+  // The windows whose commands run panels, over a document with an entry: the journal,
+  // the ledger of 現金, the trial balance, the monthly trial balance and the
+  // sub-account list (showing an account: it exports only one it shows).
+  struct Windows {
+    ShiwakenikkiController* journal;
+    KanjyoumotocyouController* ledger;
+    ZandakaShisanController* zandaka;
+    SuiiShisanController* suii;
+    HojyozandakaIchiranController* hojyo;
+  };
+  Windows openWindowsWithPanels()
+  {
+    openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
+    registerVoucher(Date(2024, 4, 10), kGenkin, kUriagedaka, 800, "振替");
+    Windows w{openJournalOfEveryEntry(), openLedger(kGenkin),
+              openReport<ZandakaShisanController>(MainMenu::Command::ShowZandakaShisanWindow),
+              openReport<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow),
+              openReport<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow)};
+    if (w.hojyo) {
+      w.hojyo->setDisplayKamokuCode(kFutsuuYokin);
+      w.hojyo->updateAfterSelectDisplayingJigyoubu();
+    }
+    return w;
+  }
 };
 
 TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPanel)
 {
-  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
-  registerVoucher(Date(2024, 4, 10), kGenkin, kUriagedaka, 800, "振替");
-  ShiwakenikkiController* journal = openJournalOfEveryEntry();
-  KanjyoumotocyouController* ledger = openLedger(kGenkin);
-  auto* zandaka = openReport<ZandakaShisanController>(MainMenu::Command::ShowZandakaShisanWindow);
-  auto* suii = openReport<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
-  auto* hojyo = openReport<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
-  ASSERT_TRUE(zandaka && suii && hojyo);
-  // The list exports only an account it shows.
-  hojyo->setDisplayKamokuCode(kFutsuuYokin);
-  hojyo->updateAfterSelectDisplayingJigyoubu();
+  const Windows w = openWindowsWithPanels();
+  ASSERT_TRUE(w.zandaka && w.suii && w.hojyo);
 
   // Every panel: the file panels, the report export's panel, the print and page-setup
   // panels; the window system choosing another window as each closes.
@@ -147,30 +163,31 @@ TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPane
     return [this, command] { app->performCommand(command, nullptr); };
   };
   const Case cases[] = {
-      {"the journal's text export", journal, ledger, exportFrom(journal, [journal] { journal->saveToTextFile(); }),
+      {"the journal's text export", w.journal, w.ledger, exportFrom(w.journal, [&w] { w.journal->saveToTextFile(); }),
        true},
-      {"the ledger's text export", ledger, journal, exportFrom(ledger, [ledger] { ledger->saveToTextFile(); }), true},
-      {"the trial balance's text export", zandaka, ledger,
-       exportFrom(zandaka, [zandaka] { zandaka->saveToTextFile(); }), true},
-      {"the monthly trial balance's text export", suii, journal, exportFrom(suii, [suii] { suii->saveToTextFile(); }),
+      {"the ledger's text export", w.ledger, w.journal, exportFrom(w.ledger, [&w] { w.ledger->saveToTextFile(); }),
        true},
-      {"the sub-account list's text export", hojyo, journal, exportFrom(hojyo, [hojyo] { hojyo->saveToTextFile(); }),
-       false},
-      {"a print to a PDF file", journal, ledger, perform(MainMenu::Command::Print), false},
-      {"the page setup", ledger, journal, perform(MainMenu::Command::PageSetup), false},
-      {"別名で保存", journal, ledger,
+      {"the trial balance's text export", w.zandaka, w.ledger,
+       exportFrom(w.zandaka, [&w] { w.zandaka->saveToTextFile(); }), true},
+      {"the monthly trial balance's text export", w.suii, w.journal,
+       exportFrom(w.suii, [&w] { w.suii->saveToTextFile(); }), true},
+      {"the sub-account list's text export", w.hojyo, w.journal,
+       exportFrom(w.hojyo, [&w] { w.hojyo->saveToTextFile(); }), false},
+      {"a print to a PDF file", w.journal, w.ledger, perform(MainMenu::Command::Print), false},
+      {"the page setup", w.ledger, w.journal, perform(MainMenu::Command::PageSetup), false},
+      {"別名で保存", w.journal, w.ledger,
        [this] {
          panelAnswer = path("saved-as.kivo");
          app->performCommand(MainMenu::Command::SaveDocumentAs, nullptr);
        },
        false},
-      {"開く, cancelled", ledger, journal,
+      {"開く, cancelled", w.ledger, w.journal,
        [this] {
          panelAnswer.clear();
          app->performCommand(MainMenu::Command::OpenDocument, nullptr);
        },
        false},
-      {"開く, a file that is no document, and its alert", journal, ledger,
+      {"開く, a file that is no document, and its alert", w.journal, w.ledger,
        [this] {
          panelAnswer = path("not-a-document.kivo");
          QFile f(panelAnswer);
@@ -201,16 +218,8 @@ TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPane
 // given in has it again, and is main.
 TEST_F(KeyboardReturnTest, EveryAlertOfAPanelCommandGivesTheKeyboardBackToItsWindow)
 {
-  openEntryBooks({.hojyoKamoku = true, .jigyoubu = true});
-  registerVoucher(Date(2024, 4, 10), kGenkin, kUriagedaka, 800, "振替");
-  ShiwakenikkiController* journal = openJournalOfEveryEntry();
-  KanjyoumotocyouController* ledger = openLedger(kGenkin);
-  auto* zandaka = openReport<ZandakaShisanController>(MainMenu::Command::ShowZandakaShisanWindow);
-  auto* suii = openReport<SuiiShisanController>(MainMenu::Command::ShowSuiiShisanWindow);
-  auto* hojyo = openReport<HojyozandakaIchiranController>(MainMenu::Command::ShowHojyozandakaIchiranWindow);
-  ASSERT_TRUE(zandaka && suii && hojyo);
-  hojyo->setDisplayKamokuCode(kFutsuuYokin);
-  hojyo->updateAfterSelectDisplayingJigyoubu();
+  const Windows w = openWindowsWithPanels();
+  ASSERT_TRUE(w.zandaka && w.suii && w.hojyo);
 
   // Every file lies in a folder that is not there.
   const QString missing = path("missing/");
@@ -250,25 +259,25 @@ TEST_F(KeyboardReturnTest, EveryAlertOfAPanelCommandGivesTheKeyboardBackToItsWin
     return [this, command] { app->performCommand(command, nullptr); };
   };
   const std::tuple<const char*, WindowController*, std::function<void()>, QString> cases[] = {
-      {"the journal's text export", journal, [journal] { journal->saveToTextFile(); }, "書き出せません"},
-      {"the ledger's text export", ledger, [ledger] { ledger->saveToTextFile(); }, "書き出せません"},
-      {"the trial balance's text export", zandaka, [zandaka] { zandaka->saveToTextFile(); }, "書き出せません"},
-      {"the monthly trial balance's text export", suii, [suii] { suii->saveToTextFile(); }, "書き出せません"},
-      {"the sub-account list's text export", hojyo, [hojyo] { hojyo->saveToTextFile(); }, "書き出せません"},
-      {"a print to a PDF file", ledger, perform(MainMenu::Command::Print), "PDF ファイルを保存できません"},
-      {"別名で保存", journal,
+      {"the journal's text export", w.journal, [&w] { w.journal->saveToTextFile(); }, "書き出せません"},
+      {"the ledger's text export", w.ledger, [&w] { w.ledger->saveToTextFile(); }, "書き出せません"},
+      {"the trial balance's text export", w.zandaka, [&w] { w.zandaka->saveToTextFile(); }, "書き出せません"},
+      {"the monthly trial balance's text export", w.suii, [&w] { w.suii->saveToTextFile(); }, "書き出せません"},
+      {"the sub-account list's text export", w.hojyo, [&w] { w.hojyo->saveToTextFile(); }, "書き出せません"},
+      {"a print to a PDF file", w.ledger, perform(MainMenu::Command::Print), "PDF ファイルを保存できません"},
+      {"別名で保存", w.journal,
        [&] {
          panelAnswer = missing + "saved-as.kivo";
          app->performCommand(MainMenu::Command::SaveDocumentAs, nullptr);
        },
        "保存できません"},
-      {"開く, a file that is no document", ledger,
+      {"開く, a file that is no document", w.ledger,
        [&] {
          panelAnswer = notADocument.fileName();
          app->performCommand(MainMenu::Command::OpenDocument, nullptr);
        },
        "書類を開けません"},
-      {"the import, a file refused", journal,
+      {"the import, a file refused", w.journal,
        [&] {
          panelAnswer = refused.fileName();
          app->performCommand(MainMenu::Command::ImportShiwakeFromTextFile, nullptr);
