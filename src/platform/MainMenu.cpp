@@ -169,6 +169,9 @@ MainMenu::MainMenu(QMenuBar* menuBar, Handler* handler, QObject* parent)
   for (QMenu* menu : {fileMenu_, editMenu_, denpyouAndCyouhyouMenu_, windowMenu_, helpMenu_})
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { validateMenu(menu); });
   connect(suitoucyouMenu_, &QMenu::aboutToShow, this, [this] { validateMenu(suitoucyouMenu_); });
+  // A key no widget of the window took comes to the window before the items' keys are
+  // matched.
+  if (QWidget* window = menuBar_->window(); window && window != menuBar_) window->installEventFilter(this);
 }
 
 QMenu* MainMenu::addMenu(const char* title)
@@ -181,6 +184,15 @@ QMenu* MainMenu::addMenu(const char* title)
 
 bool MainMenu::eventFilter(QObject* watched, QEvent* event)
 {
+  if (event->type() == QEvent::ShortcutOverride && watched == menuBar_->window()) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+      validateMenuItems();
+      // The window's own items ("機能") are validated by the window as their menu opens.
+      emit functionMenu_->aboutToShow();
+    }
+    return false;
+  }
   auto* menu = qobject_cast<QMenu*>(watched);
   if (!menu || event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
     return QObject::eventFilter(watched, event);

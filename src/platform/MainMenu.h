@@ -153,7 +153,10 @@ public:
   QAction* addCommandAction(QMenu* menu, const Item& item);
 
 protected:
-  // Escape on a menu of the bar.
+  // Escape on a menu of the bar; a key with Ctrl, Alt or Meta reaching the window,
+  // before it is matched against the items' keys: the items are brought up to date
+  // first, as when their menu opens, so that a key runs its command whenever the item
+  // would be enabled on the menu (an item is enabled only when validated).
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

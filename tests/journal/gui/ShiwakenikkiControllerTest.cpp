@@ -18,6 +18,7 @@
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/ShiwakenikkiController.h"
 #include "journal/gui/ShiwakenikkiDisplayConditionController.h"
+#include "platform/PrintOperation.h"
 #include "trial/gui/PeriodToPrintZandakaShisanController.h"
 
 namespace kivo::test {
@@ -481,6 +482,27 @@ TEST_F(ShiwakenikkiControllerTest, TheCommandOpensOneJournalWhoseEntriesOpenThei
   journal->showInputShiwakeWindow();
   flush();
   EXPECT_EQ(windowCount(DocumentWindow::Kind::Suitoucyou), 1);
+}
+
+// The journal's condition sheet confirmed by its OK: the menus' keys reach their
+// commands at once, as the menus would show their items (the print panel runs on
+// Ctrl+P, although the items were last validated while the sheet was up).
+TEST_F(ShiwakenikkiControllerTest, TheMenusKeysWorkOnceTheSheetIsConfirmed)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100);
+  WindowCommands::installCommandHandlers(app.get());
+  int panels = 0;
+  PrintOperation::setPrintPanelResponderForTesting([&panels](QPrinter&, QWidget*) {
+    ++panels;
+    return false;
+  });
+  openJournalAndConfirm();
+  ASSERT_EQ(journal->numberOfShiwakenikkiRows(), 1);
+  QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : journal, Qt::Key_P, Qt::ControlModifier);
+  flush();
+  PrintOperation::setPrintPanelResponderForTesting({});
+  EXPECT_EQ(panels, 1);
 }
 
 }  // namespace

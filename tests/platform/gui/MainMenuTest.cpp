@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <set>
 #include <utility>
 #include <vector>
@@ -77,6 +80,58 @@ TEST(MainMenuTest, ItemsAreEnabledByTheHandlerSendItTheirCommandAndGetThisSystem
     SCOPED_TRACE(c.key);
     EXPECT_EQ(MainMenu::keySequenceForKeyEquivalent(QString::fromUtf8(c.key), c.mask), c.expected);
   }
+}
+
+// A key runs its item's command whenever the item would be enabled on its menu: the
+// items are validated as the key reaches the window, however long ago they last were
+// (the window's own "機能" items too, which the window validates as their menu opens).
+// A key a field takes for itself stays the field's.
+TEST(MainMenuTest, AKeyFindsItsItemValidatedAsItsMenuWouldBe)
+{
+  QMainWindow window;
+  RecordingHandler handler;
+  MainMenu menu(window.menuBar(), &handler);
+  auto* field = new QLineEdit(&window);
+  window.setCentralWidget(field);
+  auto* own = menu.functionMenu()->addAction(QStringLiteral("行の削除"));
+  own->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+  menu.functionMenu()->setEnabled(true);
+  bool ownEnabled = false;
+  int ownRan = 0;
+  QObject::connect(menu.functionMenu(), &QMenu::aboutToShow, [&] { own->setEnabled(ownEnabled); });
+  QObject::connect(own, &QAction::triggered, [&] { ++ownRan; });
+  window.show();
+  QApplication::setActiveWindow(&window);
+  QCoreApplication::processEvents();
+  menu.validateMenuItems();
+  emit menu.functionMenu()->aboutToShow();
+  ASSERT_FALSE(menu.action(Command::Print)->isEnabled());
+  ASSERT_FALSE(own->isEnabled());
+
+  // Enabled since the items were last validated.
+  handler.enabled = {Command::Print};
+  ownEnabled = true;
+  QTest::keyClick(field, Qt::Key_P, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_R, Qt::ControlModifier);
+  ASSERT_EQ(handler.performed.size(), 1u);
+  EXPECT_EQ(handler.performed[0].first, Command::Print);
+  EXPECT_EQ(ownRan, 1);
+
+  // Disabled since: the key runs nothing.
+  handler.enabled.clear();
+  ownEnabled = false;
+  QTest::keyClick(field, Qt::Key_P, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_R, Qt::ControlModifier);
+  EXPECT_EQ(handler.performed.size(), 1u);
+  EXPECT_EQ(ownRan, 1);
+
+  // The field's own key (select all) stays the field's.
+  handler.enabled = {Command::SelectAll};
+  field->setText(QStringLiteral("摘要"));
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(handler.performed.size(), 1u);
+  EXPECT_EQ(field->selectedText(), QStringLiteral("摘要"));
 }
 
 }  // namespace
