@@ -51,7 +51,7 @@ bool activateAndWait(QWindow* window)
 }  // namespace
 
 // An alert that a panel raises over itself, closing while the user has it: the
-// keyboard goes back to the window the alert was over before the panel goes on.
+// keyboard goes back to the panel, if it is still shown once its work goes on.
 class KeyboardReturn::AlertWatch : public QObject {
 public:
   AlertWatch() { qApp->installEventFilter(this); }
@@ -66,11 +66,16 @@ public:
       // To another window, which the user went to; as the alert closes, to none.
       if (QApplication::activeWindow() && alert == withKeyboard_) withKeyboard_ = nullptr;
       break;
-    case QEvent::Hide:
+    case QEvent::Hide: {
       if (alert != withKeyboard_) break;
       withKeyboard_ = nullptr;
-      if (alert->parentWidget()) giveKeyboardTo(alert->parentWidget()->window());
+      // Once the panel's own work goes on: a panel the answer closes (a confirmation to
+      // replace a file, answered yes) is gone by then, and what the user typed at once
+      // goes on to the window the command was given in, not into the closing panel.
+      QWidget* under = alert->parentWidget() ? alert->parentWidget()->window() : nullptr;
+      if (under) QTimer::singleShot(0, under, [under] { giveKeyboardTo(under); });
       break;
+    }
     default: break;
     }
     return false;

@@ -288,12 +288,19 @@ TEST(SheetControllerTest, AnAnsweredAlertOrSheetGivesTheKeyboardBackToItsWindow)
         break;
       case Kind::Sheet: answer(&sheet); break;
       case Kind::PanelsOwnAlert: {
-        // The panel's own warning, as the print panel raises over itself.
+        // The panel's own warning, as the print panel raises over itself; a key typed
+        // as it is answered reaches the panel's field.
+        auto* field = new QLineEdit(&panel);
+        field->setFocus();
         QTimer::singleShot(0, &panel, [&] {
           QTimer::singleShot(0, [&] { answer(shownModal()); });
           QMessageBox::warning(&panel, QStringLiteral("印刷"), QStringLiteral("書き込めません"));
-          answered();
-          panel.reject();
+          test::typeAheadToKeyboard(Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+          QTimer::singleShot(50, &panel, [&] {
+            answered();
+            EXPECT_EQ(field->text(), QStringLiteral("x"));
+            panel.reject();
+          });
         });
         const KeyboardReturn back(&window);
         panel.exec();
