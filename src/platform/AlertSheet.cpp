@@ -51,7 +51,7 @@ void widenForJapanese(QMessageBox* box, const QString& title, const QString& tex
 
 // The alert box: the title as the bold first line, the sentence under it.
 QMessageBox* makeBox(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
-                     int escapeIndex, QList<QPushButton*>& made)
+                     int defaultIndex, int escapeIndex, QList<QPushButton*>& made)
 {
   auto* box = new QMessageBox(window ? window->window() : nullptr);
   box->setIcon(QMessageBox::Warning);
@@ -63,7 +63,7 @@ QMessageBox* makeBox(QWidget* window, const QString& title, const QString& text,
     QPushButton* b = box->addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole);
     made.push_back(b);
   }
-  if (!made.isEmpty()) box->setDefaultButton(made.front());
+  if (defaultIndex >= 0 && defaultIndex < made.size()) box->setDefaultButton(made[defaultIndex]);
   if (escapeIndex >= 0 && escapeIndex < made.size()) box->setEscapeButton(made[escapeIndex]);
   box->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
   box->setAttribute(Qt::WA_DeleteOnClose);
@@ -89,8 +89,7 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
     return;
   }
   QList<QPushButton*> made;
-  QMessageBox* box = makeBox(window, title, text, buttons, escapeIndex, made);
-  box->setDefaultButton(made[defaultIndex]);
+  QMessageBox* box = makeBox(window, title, text, buttons, defaultIndex, escapeIndex, made);
   const QPointer<QWidget> back = window ? window->window() : QApplication::activeWindow();
   QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, onEnd, back](int) {
     const int chosen = indexOfClicked(box, made, escapeIndex);
@@ -133,7 +132,7 @@ int AlertSheet::runQuestion(QWidget* window, const QString& title, const QString
   const KeyboardReturn back(window);
   if (responder()) return responder()(Alert{title, text, buttons, window != nullptr, window});
   QList<QPushButton*> made;
-  QMessageBox* box = makeBox(window, title, text, buttons, escapeIndex, made);
+  QMessageBox* box = makeBox(window, title, text, buttons, 0, escapeIndex, made);
   box->setAttribute(Qt::WA_DeleteOnClose, false);
   box->exec();
   const int chosen = indexOfClicked(box, made, escapeIndex);

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QWidget>
 
+#include "platform/MainMenu.h"
+
 namespace kivo {
 
 void CellEditorKeys::install()
@@ -26,11 +28,10 @@ bool CellEditorKeys::isCellEditor(const QObject* object)
 
 bool CellEditorKeys::leavesKeyToWindow(const QLineEdit* editor, const QKeyEvent* key)
 {
-  // The keys of the menu's two items: the platform's undo key; Ctrl+Shift+Z, or the
-  // platform's other redo key.
-  const bool undo = key->matches(QKeySequence::Undo);
-  const bool redo = key->matches(QKeySequence::Redo) ||
-                    QKeySequence(key->keyCombination()) == QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+  // The keys of the menu's two items.
+  const QKeySequence pressed(key->keyCombination());
+  const bool undo = pressed == MainMenu::keyOf(MainMenu::Command::Undo);
+  const bool redo = pressed == MainMenu::keyOf(MainMenu::Command::Redo);
   return (undo && !editor->isUndoAvailable()) || (redo && !editor->isRedoAvailable());
 }
 

@@ -18,9 +18,8 @@
 //
 // Meanwhile an alert the panel raises over itself (the print panel's warning that a
 // file cannot be written) gives the keyboard back to the panel as it closes, when the
-// panel stays. The
-// program's own alerts and sheets do the same for their windows through
-// giveKeyboardTo (AlertSheet, SheetController).
+// panel stays. The program's own alerts and sheets do the same for their windows
+// through giveKeyboardTo (AlertSheet, SheetController).
 #pragma once
 
 #include <QPointer>

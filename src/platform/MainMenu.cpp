@@ -131,6 +131,14 @@ int MainMenu::positionInDenpyouAndCyouhyouMenu(const QString& title)
   return n;
 }
 
+QKeySequence MainMenu::keyOf(Command command)
+{
+  for (const auto* items : {&fileItems(), &editItems(), &denpyouAndCyouhyouItems(), &windowItems(), &helpItems()})
+    for (const FixedItem& item : *items)
+      if (item.command == command && item.title) return item.key;
+  return {};
+}
+
 MainMenu::MainMenu(QMenuBar* menuBar, Handler* handler, QObject* parent)
     : QObject(parent), menuBar_(menuBar), handler_(handler)
 {

@@ -123,6 +123,9 @@ public:
   // "伝票・帳票"; 1 plus the number of all fixed items when no item has the title.
   static int positionInDenpyouAndCyouhyouMenu(const QString& title);
 
+  // The key of a fixed item (empty for none).
+  static QKeySequence keyOf(Command command);
+
   MainMenu(QMenuBar* menuBar, Handler* handler, QObject* parent = nullptr);
 
   QMenuBar* menuBar() const { return menuBar_; }
