@@ -1,10 +1,12 @@
 #include "journal/gui/CyouhyouTableView.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QInputMethodEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
@@ -97,9 +99,11 @@ void CyouhyouTableView::keyPressEvent(QKeyEvent* event)
     if (typesText && openClickedCell()) {
       if (QWidget* editor = QApplication::focusWidget(); editor && editor != this)
         QApplication::sendEvent(editor, event);
+      noteClickEnded();
       return;
     }
     clickEditTimer_.stop();
+    noteClickEnded();
   }
   if (c == 0 || commandHeld || !isPostedCharacter(c)) {
     QTableView::keyPressEvent(event);
@@ -119,6 +123,7 @@ void CyouhyouTableView::inputMethodEvent(QInputMethodEvent* event)
   if (clickEditTimer_.isActive() && (!event->commitString().isEmpty() || !event->preeditString().isEmpty()) &&
       openClickedCell()) {
     if (QWidget* editor = QApplication::focusWidget(); editor && editor != this) QApplication::sendEvent(editor, event);
+    noteClickEnded();
     return;
   }
   QTableView::inputMethodEvent(event);
@@ -168,6 +173,7 @@ void CyouhyouTableView::timerEvent(QTimerEvent* event)
 {
   if (event->timerId() == clickEditTimer_.timerId()) {
     openClickedCell();
+    noteClickEnded();
     return;
   }
   QTableView::timerEvent(event);
@@ -179,12 +185,14 @@ void CyouhyouTableView::mousePressEvent(QMouseEvent* event)
   clickEditTimer_.stop();
   rowsRebuiltSincePress_ = false;
   doubleClickTaken_ = false;
+  buttonDown_ = true;
   QTableView::mousePressEvent(event);
 }
 
 void CyouhyouTableView::mouseDoubleClickEvent(QMouseEvent* event)
 {
   clickEditTimer_.stop();
+  buttonDown_ = true;
   QModelIndex index = indexAt(event->position().toPoint());
   if (rowsRebuiltSincePress_ && selectedRow() >= 0) index = model()->index(selectedRow(), std::max(index.column(), 0));
   if (index.isValid() && selectionModel() && selectionModel()->isSelected(index)) {
@@ -200,6 +208,23 @@ void CyouhyouTableView::mouseReleaseEvent(QMouseEvent* event)
   releasingDoubleClick_ = std::exchange(doubleClickTaken_, false);
   QTableView::mouseReleaseEvent(event);
   releasingDoubleClick_ = false;
+  buttonDown_ = false;
+  noteClickEnded();
+}
+
+void CyouhyouTableView::mouseMoveEvent(QMouseEvent* event)
+{
+  // No button held: the release of the last press went elsewhere.
+  if (buttonDown_ && event->buttons() == Qt::NoButton) {
+    buttonDown_ = false;
+    noteClickEnded();
+  }
+  QTableView::mouseMoveEvent(event);
+}
+
+void CyouhyouTableView::noteClickEnded()
+{
+  if (!isClickPending()) emit clickDidEnd();
 }
 
 void CyouhyouTableView::focusOutEvent(QFocusEvent* event)
@@ -207,7 +232,10 @@ void CyouhyouTableView::focusOutEvent(QFocusEvent* event)
   // Focus going to another widget of the window ends the wait; the window merely
   // becoming inactive for a moment does not.
   if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason) clickEditTimer_.stop();
+  // A release that will not come here (the button is up already).
+  if (QGuiApplication::mouseButtons() == Qt::NoButton) buttonDown_ = false;
   QTableView::focusOutEvent(event);
+  noteClickEnded();
 }
 
 QColor CyouhyouTableView::tintColorForRow(int row)

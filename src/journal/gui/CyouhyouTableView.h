@@ -72,6 +72,14 @@ public:
   // passed (a double click is the row's own command). Whatever the user types before
   // then opens the cell at once and goes into it, never to the window's commands.
   bool isClickEditPending() const { return clickEditTimer_.isActive(); }
+  // A click on the table is under way: its button is down, or it waits to open the
+  // cell it chose. What must not move the rows under it (a refresh) waits for
+  // clickDidEnd.
+  bool isClickPending() const { return buttonDown_ || clickEditTimer_.isActive(); }
+
+signals:
+  // The click under way has ended: released, and its cell opened or not.
+  void clickDidEnd();
 
 protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -84,6 +92,7 @@ protected:
   // release that follows it counts as a click that opens a cell.
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void timerEvent(QTimerEvent* event) override;
   // Tab and Back-tab are posted too; they never move the focus out of the table.
@@ -94,6 +103,8 @@ protected:
 private:
   // Opens the clicked cell now, when it may still be edited; false when it was not opened.
   bool openClickedCell();
+  // Says so when no click is under way any more.
+  void noteClickEnded();
 
   const Controller* controller_ = nullptr;
   ShouldEdit shouldEdit_;
@@ -104,6 +115,8 @@ private:
   // A double click was taken as the row's command: its release is no click.
   bool doubleClickTaken_ = false;
   bool releasingDoubleClick_ = false;
+  // A press on the table whose release has not come yet.
+  bool buttonDown_ = false;
 };
 
 }  // namespace kivo

@@ -397,7 +397,8 @@ void KanjyoumotocyouController::buildLayout()
     return index.column() < static_cast<int>(columns.size()) &&
            shouldEditTableColumn(index.row(), columns[static_cast<size_t>(index.column())]);
   });
-  // Changes made in the rows reach the books and reports once the selection moves on.
+  // A correction reaches this window's rows, the books and the reports once no cell is
+  // open any more (runWhatWaitedForTheEdit), and at the latest as the selection moves on.
   connect(
       tableView_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
       [this] {
@@ -405,6 +406,7 @@ void KanjyoumotocyouController::buildLayout()
         validateMenuItems();
       },
       Qt::QueuedConnection);
+  connect(tableView_, &CyouhyouTableView::clickDidEnd, this, [this] { runWhatWaitedForTheEdit(); });
 }
 
 void KanjyoumotocyouController::windowDidLoad()
@@ -881,12 +883,8 @@ bool KanjyoumotocyouController::typeOnTextField(QLineEdit* field, const QString&
 
 void KanjyoumotocyouController::updateAllWindowControllersUIIfShiwakeWasEdited()
 {
-  if (editedShiwakeDenpyouNo_ < 0) return;
-  if (isEditingCell()) {
-    passOnWhenEditEnds_ = true;
-    return;
-  }
-  passOnWhenEditEnds_ = false;
+  // An open cell passes the correction on as its edit ends (editorDidClose).
+  if (editedShiwakeDenpyouNo_ < 0 || isEditingCell()) return;
   updateSuitoucyouWindowControllersUI();
   // Cleared first: the refresh below changes this window's selection.
   editedShiwakeDenpyouNo_ = -1;
@@ -1024,6 +1022,10 @@ bool KanjyoumotocyouController::endEditingByUser(EndMode mode)
   QLineEdit* editor = editor_;
   if (checkEditedText(editor, mode)) {
     static_cast<LedgerCellDelegate*>(cellDelegate_)->endEdit(editor);
+    // A key (Return, Enter, Tab) leaves the row where it is: the correction shows now,
+    // before the next key. An arrow or a click goes on first (the selection moving, the
+    // click reaching its row), and the refresh follows.
+    if (mode == EndMode::Key) runWhatWaitedForTheEdit();
     return true;
   }
   if (editor_ == editor && !editor->hasFocus()) editor->setFocus(Qt::OtherFocusReason);
@@ -1047,16 +1049,17 @@ void KanjyoumotocyouController::editorDidClose()
   editor_ = nullptr;
   pendingValue_.reset();
   editorTextChanged_ = false;
-  if (!recomputeWhenEditEnds_ && !passOnWhenEditEnds_) return;
-  // After the table has let the editor go.
+  if (!recomputeWhenEditEnds_ && editedShiwakeDenpyouNo_ < 0) return;
+  // After the table has let the editor go, however the edit ended.
   QTimer::singleShot(0, this, [this] { runWhatWaitedForTheEdit(); });
 }
 
 void KanjyoumotocyouController::runWhatWaitedForTheEdit()
 {
-  // A cell opened again meanwhile keeps them waiting for its own end.
-  if (isEditingCell()) return;
-  if (passOnWhenEditEnds_) updateAllWindowControllersUIIfShiwakeWasEdited();
+  // A cell opened again meanwhile, or a click that is to open another cell of the row,
+  // keeps them waiting for that edit's end: the rows stay still under the user.
+  if (isEditingCell() || tableView_->isClickPending()) return;
+  updateAllWindowControllersUIIfShiwakeWasEdited();
   if (recomputeWhenEditEnds_) updateUI();
 }
 

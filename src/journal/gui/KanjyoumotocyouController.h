@@ -19,8 +19,10 @@
 // Entries are corrected where they are read: Space or a click on the selected row
 // opens a cell that the entry allows to change (KanjyoumotocyouRowEdit decides and
 // applies), the "機能" menu duplicates an entry or removes a cash-book entry (with
-// undo). The cash books and reports follow once the selection moves on, the window
-// resigns main or closes.
+// undo). A stored correction shows at once, in this window and every other (the cash
+// books, the journal, the reports), once no cell of the ledger is open any more and no
+// click is on its way to another cell of the row; the corrected entry stays chosen
+// wherever it now stands.
 #pragma once
 
 #include <QByteArray>
@@ -183,9 +185,9 @@ public:
   bool isEditingShiwakeOfDenpyouNo(int32_t denpyouNo) const;
   // Ends a cell edit as a command does: an invalid text is refused with an alert.
   bool deselectEditingCell() override;
-  // For the document (another window coming forward or showing an entry, a save): ends
-  // the cell edit and passes the changed entries on to the cash books and reports now
-  // rather than when the selection moves on.
+  // For the document (another window coming forward or showing an entry, a save) and
+  // every command: ends the cell edit and passes the changed entries on to the cash
+  // books and reports before anything else happens.
   bool settleEditing() override;
   // Checks the edited text; the user ends the edit when doShowFormatterListWindow, a
   // command when not (which shows the alert, and opens no picker but the
@@ -325,12 +327,12 @@ private:
   bool editorTextChanged_ = false;
   // A click the edit refused: its drag and release go no further either.
   bool clickRefused_ = false;
-  // What was due while a cell was in edit and waits for the edit's end, whichever way
-  // it ends: the rows built anew, and the changed entries passed on to the books and
-  // reports (which refreshes these rows too). Each is cleared when it runs.
+  // The rows were due to be built anew while a cell was in edit: they wait for the
+  // edit's end, whichever way it ends, as a stored correction does (passed on to the
+  // books and reports, which refreshes these rows too). Cleared when it runs.
   bool recomputeWhenEditEnds_ = false;
-  bool passOnWhenEditEnds_ = false;
-  // Runs what waited for the edit's end, once the table has let the editor go.
+  // Runs what waited for the edit's end, once no cell is open and no click on the table
+  // is under way.
   void runWhatWaitedForTheEdit();
 };
 

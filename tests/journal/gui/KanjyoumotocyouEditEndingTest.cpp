@@ -13,16 +13,21 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QUndoStack>
+#include <optional>
 #include <tuple>
 
 #include "app/WindowCommands.h"
 #include "document/gui/ReportTextExportSheet.h"
+#include "entry/Suitoucyou.h"
 #include "entry/gui/SuitoucyouController.h"
 #include "journal/Kanjyoumotocyou.h"
 #include "journal/KanjyoumotocyouTextWriter.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
+#include "platform/SheetController.h"
 #include "platform/ShiftJisEncoder.h"
+#include "trial/Shisan.h"
+#include "trial/gui/ZandakaShisanController.h"
 
 namespace kivo::test {
 namespace {
@@ -30,7 +35,7 @@ namespace {
 using Column = KanjyoumotocyouTableModel::Column;
 
 enum class Opener { Space, Click, ClickAndType };
-enum class End { Return, Tab, Backtab, ClickOnAnotherRow, Down, Up, PageDown };
+enum class End { Return, Enter, Tab, Backtab, ClickOnAnotherRow, Down, Up, PageDown, Command };
 
 const char* nameOf(Opener o)
 {
@@ -46,6 +51,8 @@ const char* nameOf(End e)
 {
   switch (e) {
   case End::Return: return "Return";
+  case End::Enter: return "Enter";
+  case End::Command: return "a command";
   case End::Tab: return "Tab";
   case End::Backtab: return "Back-tab";
   case End::ClickOnAnotherRow: return "a click on another row";
@@ -139,6 +146,12 @@ protected:
     QWidget* focus = QApplication::focusWidget();
     switch (how) {
     case End::Return: QTest::keyClick(focus, Qt::Key_Return); break;
+    case End::Enter: QTest::keyClick(focus, Qt::Key_Enter, Qt::KeypadModifier); break;
+    case End::Command:
+      // "表示する期間...": its sheet opens over the ledger, which stays main.
+      w->validateMenuItems();
+      w->functionMenuAction(QString::fromUtf8(KanjyoumotocyouController::kSetPeriodTitle))->trigger();
+      break;
     case End::Tab: QTest::keyClick(focus, Qt::Key_Tab); break;
     case End::Backtab: QTest::keyClick(focus, Qt::Key_Backtab, Qt::ShiftModifier); break;
     case End::ClickOnAnotherRow:
@@ -467,11 +480,13 @@ TEST_F(KanjyoumotocyouEditEndingTest, ARefreshThatRanLeavesNothingWaitingForTheN
   QSignalSpy rebuilt(w->tableModel(), &QAbstractItemModel::modelReset);
   for (const End how : {End::Return, End::Tab}) {
     SCOPED_TRACE(nameOf(how));
+    w->tableView()->selectRow(0);  // the cell's row is chosen by the click that opens it
     ASSERT_TRUE(open(w, Opener::Space, 2, Column::Date, QString()));
     end(w, how, 3);
     flush();
     EXPECT_FALSE(w->isEditingCell());
   }
+  w->tableView()->selectRow(0);
   e = open(w, Opener::Space, 2, Column::Date, QString());
   ASSERT_TRUE(e);
   QTest::keyClick(e, Qt::Key_Escape);
@@ -654,6 +669,205 @@ TEST_F(KanjyoumotocyouEditEndingTest, TheLedgersOwnCommandsActOnTheRowsAsCorrect
   EXPECT_EQ(shown.readAll(), held.readAll());
   EXPECT_TRUE(showsTheJournal(w));
   closeNow(session);
+}
+
+// The windows a correction must reach beside the ledger it is typed in: the other
+// ledger of 普通預金 (the sub ledger みずほ銀行 beside the general ledger, or the
+// general ledger beside the sub ledger), the cash books of both banks, the trial
+// balance and the journal of every entry.
+struct Beside {
+  KanjyoumotocyouController* otherLedger = nullptr;
+  std::vector<SuitoucyouController*> books;
+  ZandakaShisanController* trial = nullptr;
+  ShiwakenikkiController* journal = nullptr;
+};
+
+class KanjyoumotocyouCorrectionShownTest : public KanjyoumotocyouEditEndingTest {
+protected:
+  // The ledger to correct (the general ledger, or the sub ledger of みずほ銀行) with
+  // the windows beside it open, and the ledger in front.
+  KanjyoumotocyouController* openWithWindowsBeside(bool subLedger, Beside& beside)
+  {
+    KanjyoumotocyouController* general = openYokinLedger();
+    auto* sub = new KanjyoumotocyouController(session);
+    session->addWindowController(sub);
+    sub->moveWindowToInitialPositionWithDisplay(true);
+    sub->showWindow();
+    sub->setDisplayKamokuCode(kFutsuuYokin);
+    sub->setDisplayHojyoKamokuCode(1);
+    sub->updateAfterSelectDisplayingKamoku();
+    flush();
+    for (const int32_t hojyo : {1, 2}) {
+      beside.books.push_back(SuitoucyouController::showSuitoucyouWindow(session, kFutsuuYokin, hojyo));
+      flush();
+    }
+    activate(session->documentInfoController());
+    app->performCommand(MainMenu::Command::ShowZandakaShisanWindow, nullptr);
+    flush();
+    for (DocumentWindowController* wc : session->windowControllers())
+      if (auto* t = qobject_cast<ZandakaShisanController*>(wc)) beside.trial = t;
+    beside.journal = openJournalOfEveryEntry();
+    KanjyoumotocyouController* w = subLedger ? sub : general;
+    beside.otherLedger = subLedger ? general : sub;
+    activate(w);
+    return w;
+  }
+
+  // Whether the cash book shows the journal as it stands: the registered entries of the
+  // book in the journal's order, each row as its entry now reads (a book in the
+  // background reckons its balances only when it comes forward).
+  ::testing::AssertionResult bookShowsTheJournal(SuitoucyouController* book)
+  {
+    const Suitoucyou& shown = book->book();
+    std::vector<int32_t> held, rows;
+    for (const ShiwakePtr& e : books().journal())
+      if (e->denpyouNo() > 0 && shown.belongsToBook(*e)) held.push_back(e->denpyouNo());
+    for (int r = 0; r < shown.numberOfSuitoucyouRows(); ++r) {
+      if (shown.row(r).denpyouNo > 0) rows.push_back(shown.row(r).denpyouNo);
+      if (shown.isStaleRow(r))
+        return ::testing::AssertionFailure() << "book row " << r << " reads otherwise than its entry";
+    }
+    if (held != rows)
+      return ::testing::AssertionFailure()
+             << "the cash book of " << shown.displayHojyoKamokuCode() << " shows other entries than the journal's";
+    return ::testing::AssertionSuccess();
+  }
+
+  // Whether the trial balance's totals of the accounts are the journal's.
+  ::testing::AssertionResult trialShowsTheJournal(ZandakaShisanController* trial)
+  {
+    for (const int32_t kamoku : {kFutsuuYokin, kUriagedaka, kShoumouhinhi}) {
+      int64_t kari = 0, kashi = 0;
+      for (const ShiwakePtr& e : books().journal()) {
+        if (e->karikataKamokuCode() == kamoku) kari += e->karikataKingaku();
+        if (e->kashikataKamokuCode() == kamoku) kashi += e->kashikataKingaku();
+      }
+      std::optional<std::pair<int64_t, int64_t>> shown;
+      for (const auto* section :
+           {&trial->taisyakuTaisyouShisanArray(), &trial->sonekiKeisanShisanArray(), &trial->seizouGenkaShisanArray()})
+        for (const Shisan& row : *section)
+          if (row.kamokuCode() == kamoku && !shown) shown = std::pair(row.karikataGoukei(), row.kashikataGoukei());
+      if (shown.value_or(std::pair<int64_t, int64_t>(0, 0)) != std::pair(kari, kashi))
+        return ::testing::AssertionFailure() << "the trial balance's totals of " << kamoku << " are not the journal's";
+    }
+    return ::testing::AssertionSuccess();
+  }
+
+  ::testing::AssertionResult journalShowsTheJournal(ShiwakenikkiController* journal)
+  {
+    std::vector<ShiwakePtr> held;
+    for (const ShiwakePtr& e : books().journal().sortedByDate())
+      if (e->kindOfShiwake() != ShiwakeKind::SuitoucyouNoAmount) held.push_back(e);
+    if (journal->displayShiwakeArray() != held)
+      return ::testing::AssertionFailure() << "the journal window shows the entries in another order or set";
+    return ::testing::AssertionSuccess();
+  }
+
+  ::testing::AssertionResult allShowTheJournal(KanjyoumotocyouController* w, const Beside& beside)
+  {
+    for (KanjyoumotocyouController* ledger : {w, beside.otherLedger})
+      if (::testing::AssertionResult r = showsTheJournal(ledger); !r) return r;
+    for (SuitoucyouController* book : beside.books)
+      if (::testing::AssertionResult r = bookShowsTheJournal(book); !r) return r;
+    if (::testing::AssertionResult r = trialShowsTheJournal(beside.trial); !r) return r;
+    return journalShowsTheJournal(beside.journal);
+  }
+};
+
+// A stored correction shows at once, in the ledger it was typed in and every window
+// beside it, once no cell is open any more, however the edit ended; the corrected entry
+// stays chosen wherever it now stands (unless the user chose another row, or it left
+// the ledger). Return and Enter show it before the next key is read.
+TEST_F(KanjyoumotocyouCorrectionShownTest, AStoredCorrectionShowsAtOnceInEveryWindow)
+{
+  struct Correction {
+    const char* what;
+    bool subLedger;
+    Column column;
+    QString text;
+  };
+  // Row 2 in both ledgers: the cash-book entry 4/19 of みずほ銀行, 2,000 from 売上高.
+  const Correction corrections[] = {
+      {"an amount", false, Column::KarikataKingaku, QStringLiteral("2,500")},
+      {"a date that moves the row", false, Column::Date, QStringLiteral("4/26")},
+      {"a counter account", false, Column::AiteKamoku, QString::number(kShoumouhinhi)},
+      {"a sub-account that takes the entry out of the sub ledger", false, Column::HojyoKamoku, QStringLiteral("2")},
+      {"an amount in the sub ledger", true, Column::KarikataKingaku, QStringLiteral("2,500")},
+      {"a date in the sub ledger", true, Column::Date, QStringLiteral("4/26")},
+      {"a counter account in the sub ledger", true, Column::AiteKamoku, QString::number(kShoumouhinhi)},
+  };
+  for (const Correction& c : corrections)
+    for (const End how : {End::Return, End::Enter, End::ClickOnAnotherRow, End::Command}) {
+      SCOPED_TRACE(testing::Message() << c.what << ", ended by " << nameOf(how));
+      Beside beside;
+      KanjyoumotocyouController* w = openWithWindowsBeside(c.subLedger, beside);
+      const ShiwakePtr corrected = w->shiwakeOfRow(2);
+      const ShiwakePtr other = w->shiwakeOfRow(1);
+      ASSERT_TRUE(corrected && other);
+      ASSERT_TRUE(allShowTheJournal(w, beside));
+      QLineEdit* e = open(w, Opener::Click, 2, c.column, c.text);
+      ASSERT_TRUE(e);
+      if (how == End::Return || how == End::Enter) {
+        QTest::keyClick(e, how == End::Return ? Qt::Key_Return : Qt::Key_Enter);
+        // Before the next key: the rows are the corrected books' already.
+        EXPECT_TRUE(showsTheJournal(w));
+        flush();
+      } else {
+        end(w, how, 1);
+      }
+      EXPECT_FALSE(w->isEditingCell());
+      EXPECT_TRUE(session->document().isDocumentEdited());
+      EXPECT_TRUE(allShowTheJournal(w, beside));
+      const ShiwakePtr selected = w->shiwakeOfRow(w->tableView()->selectedRow());
+      if (how == End::ClickOnAnotherRow)
+        EXPECT_EQ(selected, other);
+      else
+        EXPECT_EQ(selected, corrected);
+      if (how == End::Command)
+        if (auto* sheet = SheetController::attachedSheet(w)) sheet->abortSheet();
+      closeNow(session);
+    }
+}
+
+// Going on into another cell of the same row (a click on it) keeps the rows as they
+// are until that cell's edit ends too, however it ends; then everything shows the
+// corrections at once.
+TEST_F(KanjyoumotocyouCorrectionShownTest, TheRefreshWaitsWhileTheUserGoesOnInTheSameRow)
+{
+  for (const End how : {End::Return, End::Command}) {
+    for (const bool escape : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "the second cell ended by " << (escape ? "Escape" : nameOf(how)));
+      Beside beside;
+      KanjyoumotocyouController* w = openWithWindowsBeside(false, beside);
+      const ShiwakePtr corrected = w->shiwakeOfRow(2);
+      QLineEdit* e = open(w, Opener::Click, 2, Column::KarikataKingaku, QStringLiteral("2,500"));
+      ASSERT_TRUE(e);
+      QSignalSpy rebuilt(w->tableModel(), &QAbstractItemModel::modelReset);
+      // A click on the date of the same row: the amount is stored, the date opens.
+      QTest::mouseClick(w->tableView()->viewport(), Qt::LeftButton, {}, cellCenter(w, 2, Column::Date),
+                        2 * QApplication::doubleClickInterval());
+      ASSERT_TRUE(QTest::qWaitFor([&] { return w->isEditingCell(); }, 20 * QApplication::doubleClickInterval()));
+      EXPECT_EQ(corrected->karikataKingaku(), 2500);
+      EXPECT_TRUE(w->isEditingShiwakeOfDenpyouNo(corrected->denpyouNo()));
+      EXPECT_EQ(rebuilt.count(), 0);
+      EXPECT_FALSE(bookShowsTheJournal(beside.books[0]));
+      QLineEdit* date = editor(w);
+      ASSERT_TRUE(date);
+      QTest::keyClick(date, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClicks(date, QStringLiteral("4/26"));
+      if (escape)
+        QTest::keyClick(date, Qt::Key_Escape);
+      else
+        end(w, how, 1);
+      flush();
+      EXPECT_FALSE(w->isEditingCell());
+      EXPECT_EQ(corrected->date().toString(), (escape ? Date(2024, 4, 19) : Date(2024, 4, 26)).toString());
+      EXPECT_TRUE(allShowTheJournal(w, beside));
+      EXPECT_EQ(w->shiwakeOfRow(w->tableView()->selectedRow()), corrected);
+      if (auto* sheet = SheetController::attachedSheet(w)) sheet->abortSheet();
+      closeNow(session);
+    }
+  }
 }
 
 }  // namespace

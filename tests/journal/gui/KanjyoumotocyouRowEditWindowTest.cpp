@@ -215,17 +215,19 @@ TEST_F(KanjyoumotocyouRowEditWindowTest, TheSelectionStaysOnTheChosenEntryWhenAR
     const ShiwakePtr target = w->shiwakeOfRow(toRow);
     ASSERT_TRUE(corrected && target);
     ASSERT_EQ(target->tekiyou(), chosen);
-    QTest::keyClick(openCell(w, row, column, text), Qt::Key_Return);
-    flush();
-    ASSERT_EQ(w->shiwakeOfRow(row), corrected);  // not sorted yet
-    const Date correctedDate = corrected->date();
-
+    // The move ends the edit: it chooses its row on the rows as shown, and the refresh
+    // that stores the correction follows.
+    QLineEdit* cell = openCell(w, row, column, text);
+    ASSERT_TRUE(cell);
     if (move == Move::Click)
       QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                         table->visualRect(w->tableModel()->index(toRow, 0)).center());
     else
-      QTest::keyClick(table, move == Move::Down ? Qt::Key_Down : Qt::Key_Up);
+      QTest::keyClick(cell, move == Move::Down ? Qt::Key_Down : Qt::Key_Up);
     flush();
+    EXPECT_FALSE(w->isEditingCell());
+    if (column == Column::Date) { EXPECT_NE(w->shiwakeOfRow(row), corrected) << "the rows were sorted again"; }
+    const Date correctedDate = corrected->date();
     const ShiwakePtr selected = w->shiwakeOfRow(table->selectedRow());
     EXPECT_EQ(selected ? selected->tekiyou() : std::string(), chosen);
     QTest::keyClick(table, Qt::Key_Space);
@@ -286,16 +288,14 @@ TEST_F(KanjyoumotocyouRowEditWindowTest, TheSelectionStaysOnTheChosenTotalRowWhe
     QLineEdit* editor = table->findChild<QLineEdit*>();
     ASSERT_TRUE(editor);
     editor->setText(QStringLiteral("6/1"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    flush();
-    ASSERT_EQ(corrected->date().toString(), Date(2024, 6, 1).toString());
-
+    // The move ends the edit, on the rows as shown; the refresh follows.
     if (move == Move::Click)
       QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
                         table->visualRect(w->tableModel()->index(toRow, 0)).center());
     else
-      QTest::keyClick(table, Qt::Key_Down);
+      QTest::keyClick(editor, Qt::Key_Down);
     flush();
+    ASSERT_EQ(corrected->date().toString(), Date(2024, 6, 1).toString());
     EXPECT_TRUE(w->shiwakeOfRow(toRow)) << "the rows were sorted again: an entry stands where the total was";
     EXPECT_EQ(w->stringValue(table->selectedRow(), Column::Tekiyou).toStdString(), chosen);
     QTest::keyClick(table, Qt::Key_Space);
