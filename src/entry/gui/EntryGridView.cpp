@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "platform/FieldMessage.h"
+#include "platform/KeyCharacter.h"
 #include "platform/NotificationCenter.h"
 
 namespace kivo {
@@ -477,24 +478,6 @@ bool EntryGridView::focusNextPrevChild(bool)
   return false;
 }
 
-uint16_t EntryGridView::characterOfKeyEvent(const QKeyEvent* event)
-{
-  switch (event->key()) {
-  case Qt::Key_Enter: return 3;
-  case Qt::Key_Return: return 13;
-  case Qt::Key_Backspace:
-  case Qt::Key_Delete: return 127;
-  case Qt::Key_Escape: return 27;
-  case Qt::Key_Backtab: return 25;
-  case Qt::Key_Tab: return (event->modifiers() & Qt::ShiftModifier) ? 25 : 9;
-  case Qt::Key_Up: return 0xF700;
-  case Qt::Key_Down: return 0xF701;
-  default: break;
-  }
-  const QString text = event->text();
-  return text.isEmpty() ? 0 : text.at(0).unicode();
-}
-
 bool EntryGridView::isPostedCharacter(uint16_t c)
 {
   switch (c) {
@@ -513,7 +496,7 @@ bool EntryGridView::isPostedCharacter(uint16_t c)
 
 void EntryGridView::keyPressEvent(QKeyEvent* event)
 {
-  const uint16_t c = characterOfKeyEvent(event);
+  const uint16_t c = KeyCharacter::of(*event);
   if (highlightOnly_ && !editing_ && delegate_ && selectedRow_ >= 0 &&
       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
     const QString text = event->text();

@@ -143,11 +143,7 @@ public:
   // selected, the one above or below it in the same row; false when there is none.
   bool selectableCellAt(const QPoint& viewportPoint, int* row, int* matrixId) const;
 
-  // The 16-bit character of a key as the entry windows test it: 3 Enter, 13 Return,
-  // 127 Delete, 27 Escape, 9 Tab, 25 Back-tab, 0xF700 Up, 0xF701 Down, else the first
-  // UTF-16 unit of the key's text (0 when it has none).
-  static uint16_t characterOfKeyEvent(const QKeyEvent* event);
-  // Whether the grid posts its key-down notification for the character.
+  // Whether the grid posts its key-down notification for the character (KeyCharacter).
   static bool isPostedCharacter(uint16_t c);
 
 protected:

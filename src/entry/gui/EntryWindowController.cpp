@@ -23,6 +23,7 @@
 #include "fields/gui/TekiyouFormatterListWindow.h"
 #include "platform/AlertSheet.h"
 #include "platform/FieldMessage.h"
+#include "platform/KeyCharacter.h"
 #include "platform/UserDefaults.h"
 #include "platform/UserDefaultsKeys.h"
 
@@ -159,7 +160,7 @@ void EntryWindowController::handleEntryGridViewKeyDown(const NotificationCenter:
 {
   EntryGridView* view = entryGridView();
   if (!view || notification.object != view || !notification.event) return;
-  switch (EntryGridKey::actionOfCharacter(EntryGridView::characterOfKeyEvent(notification.event))) {
+  switch (EntryGridKey::actionOfCharacter(KeyCharacter::of(*notification.event))) {
   case EntryGridKey::Action::InsertTab: moveSelectedCell(EntryGridView::Command::InsertTab); break;
   case EntryGridKey::Action::InsertBacktab: moveSelectedCell(EntryGridView::Command::InsertBacktab); break;
   case EntryGridKey::Action::MoveUp: moveSelectedCell(EntryGridView::Command::MoveUp); break;

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/KeyCharacter.h"
 #include "platform/NotificationCenter.h"
 
 namespace kivo {
@@ -59,20 +60,6 @@ CyouhyouTableView::CyouhyouTableView(QWidget* parent) : QTableView(parent)
   setGridStyle(Qt::SolidLine);
 }
 
-uint16_t CyouhyouTableView::characterOfKeyEvent(const QKeyEvent* event)
-{
-  switch (event->key()) {
-  case Qt::Key_Enter: return 3;
-  case Qt::Key_Return: return 13;
-  case Qt::Key_Backspace: return 127;
-  case Qt::Key_Backtab: return 25;
-  case Qt::Key_Tab: return (event->modifiers() & Qt::ShiftModifier) ? 25 : 9;
-  default: break;
-  }
-  const QString text = event->text();
-  return text.isEmpty() ? 0 : text.at(0).unicode();
-}
-
 bool CyouhyouTableView::isPostedCharacter(uint16_t c)
 {
   switch (c) {
@@ -89,7 +76,7 @@ bool CyouhyouTableView::isPostedCharacter(uint16_t c)
 
 void CyouhyouTableView::keyPressEvent(QKeyEvent* event)
 {
-  const uint16_t c = characterOfKeyEvent(event);
+  const uint16_t c = KeyCharacter::of(*event);
   // A key with the command key held is a menu's, never the table's command key.
   const bool commandHeld = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier);
   if (clickEditTimer_.isActive() && !isModifierKey(event->key())) {

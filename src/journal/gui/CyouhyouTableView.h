@@ -44,11 +44,7 @@ public:
   // The table watches its model for rows built anew (see mouseDoubleClickEvent).
   void setModel(QAbstractItemModel* model) override;
 
-  // The key as a 16-bit character: 3 Enter, 13 Return, 9 Tab, 25 Back-tab, 127
-  // Delete (the backspace key), else the first character of the key's text; 0 when
-  // the key has no text.
-  static uint16_t characterOfKeyEvent(const QKeyEvent* event);
-  // Whether the character is one the table posts rather than handles.
+  // Whether the character (KeyCharacter) is one the table posts rather than handles.
   static bool isPostedCharacter(uint16_t c);
 
   // The tint of a total row at that index.

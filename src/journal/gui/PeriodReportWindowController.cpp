@@ -17,6 +17,7 @@
 #include "journal/gui/CyouhyouTableView.h"
 #include "journal/gui/PeriodController.h"
 #include "platform/AlertSheet.h"
+#include "platform/KeyCharacter.h"
 #include "platform/QtStrings.h"
 
 namespace kivo {
@@ -241,7 +242,7 @@ void PeriodReportWindowController::handleTableViewKeyDown(const NotificationCent
 {
   if (notification.name != qs(CyouhyouTableView::kKeyDownNotification) || !notification.event) return;
   if (!isOwnTableView(notification.object) || !isMainWindow()) return;
-  const uint16_t c = CyouhyouTableView::characterOfKeyEvent(notification.event);
+  const uint16_t c = KeyCharacter::of(*notification.event);
   const int count = static_cast<int>(textFieldArray_.size());
   QLineEdit* field = selectedTextField();
   switch (c) {

@@ -11,6 +11,7 @@
 #include <set>
 
 #include "journal/gui/CyouhyouTableView.h"
+#include "platform/KeyCharacter.h"
 #include "platform/NotificationCenter.h"
 
 namespace kivo {
@@ -36,7 +37,7 @@ protected:
     connection = QObject::connect(&NotificationCenter::defaultCenter(), &NotificationCenter::notificationPosted,
                                   [this](const NotificationCenter::Notification& n) {
                                     if (n.name == CyouhyouTableView::kKeyDownNotification && n.object == &table)
-                                      posted.push_back(CyouhyouTableView::characterOfKeyEvent(n.event));
+                                      posted.push_back(KeyCharacter::of(*n.event));
                                   });
   }
   void TearDown() override { QObject::disconnect(connection); }
