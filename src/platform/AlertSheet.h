@@ -39,9 +39,9 @@ public:
   };
 
   // A document-modal alert sheet on the window with the single button "OK"; onEnd runs
-  // when it is dismissed, the window having the keyboard again (KeyboardReturn). Without
-  // a window it is application-modal, and the keyboard goes back to the window that was
-  // active.
+  // when it is dismissed, the window having the keyboard again (KeyboardReturn), and
+  // never once the program has closed the window meanwhile. Without a window it is
+  // application-modal, and the keyboard goes back to the window that was active.
   static void beginAlertSheet(QWidget* window, const QString& title, const QString& text,
                               std::function<void()> onEnd = {});
   // An application-modal alert with "OK"; returns when it is dismissed, the window that

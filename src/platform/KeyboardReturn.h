@@ -43,7 +43,10 @@ public:
 
   // Activates the window and handles the application's events but the user's input
   // until the window system has given it the keyboard, at most kWaitLimit. Answers
-  // whether it has the keyboard.
+  // whether it has the keyboard. The user's input waits, a close asked by the window
+  // manager too (the window system counts it as input), but the program's own events
+  // run: a window the program closes meanwhile (its document closing) may be gone when
+  // the wait returns, which the caller checks before it acts on it.
   static bool giveKeyboardTo(QWidget* window);
   static bool giveKeyboardTo(QWindow* window);
 

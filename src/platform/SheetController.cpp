@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "platform/KeyboardReturn.h"
 
@@ -113,11 +114,19 @@ void SheetController::finish(int returnCode, bool answered)
   // manager). One the program ends (its window or document closing, another sheet
   // coming) leaves the keyboard to what comes next.
   const bool hadKeyboard = answered && isActiveWindow();
-  hide();
-  if (hadKeyboard) KeyboardReturn::giveKeyboardTo(window_.data());
   setResult(returnCode);
-  std::function<void(int)> handler = std::move(endHandler_);
-  endHandler_ = nullptr;
+  std::function<void(int)> handler = std::exchange(endHandler_, nullptr);
+  hide();
+  if (hadKeyboard) {
+    // The wait handles the program's own events, which may close the window (its
+    // document closing) and this sheet with it: the answer then has nothing left to
+    // act on.
+    const QPointer<SheetController> self = this;
+    const QPointer<QWidget> window = window_;
+    const bool hadWindow = window;
+    KeyboardReturn::giveKeyboardTo(window.data());
+    if (!self || (hadWindow && !window)) return;
+  }
   if (handler) handler(returnCode);
 }
 

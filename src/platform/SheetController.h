@@ -35,7 +35,9 @@ public:
 
   // Attaches the sheet to the window and shows it, centred on the window and wholly on
   // its screen; the window stays open for other applications' input but not for its
-  // own until the sheet ends.
+  // own until the sheet ends. The end handler runs once the sheet has ended (for a
+  // sheet the user answered, once the window has the keyboard again), and never once
+  // the program has closed the window meanwhile.
   void beginSheet(QWidget* window, std::function<void(int returnCode)> endHandler);
   bool isSheetAttached() const { return attached_; }
   QWidget* sheetWindow() const { return window_; }

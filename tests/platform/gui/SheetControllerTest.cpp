@@ -321,5 +321,114 @@ TEST(SheetControllerTest, AnAnsweredAlertOrSheetGivesTheKeyboardBackToItsWindow)
     }
 }
 
+// The window of an answered alert, sheet or question closing while the keyboard is
+// waited for before the answer acts. Asked by the window manager (its close box), the
+// close waits until the answer has acted on the window as it stood, and then closes it.
+// Made by the program itself (a window deleted as it closes), the answer's handler
+// finds nothing gone under it: it does not run, and nothing reads the sheet or the box
+// that went with the window.
+TEST(SheetControllerTest, AWindowClosingWhileTheKeyboardIsWaitedForAfterAnAnswer)
+{
+  QMainWindow other;
+  other.setWindowTitle(QStringLiteral("other"));
+  other.show();
+  const auto settle = [] {
+    for (int i = 0; i < 3; ++i) {
+      QCoreApplication::processEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+  };
+  enum class Kind { Alert, DeleteConfirmation, Sheet, Question };
+  const std::pair<Kind, const char*> kinds[] = {{Kind::Alert, "an alert sheet"},
+                                                {Kind::DeleteConfirmation, "a delete confirmation"},
+                                                {Kind::Sheet, "a sheet"},
+                                                {Kind::Question, "a question"}};
+  for (const auto& [kind, what] : kinds)
+    for (const bool byTheWindowManager : {true, false}) {
+      SCOPED_TRACE(testing::Message() << what << (byTheWindowManager ? ", its window's close box clicked"
+                                                                     : ", its window closed by the program"));
+      auto* window = new QMainWindow;
+      window->setAttribute(Qt::WA_DeleteOnClose);
+      window->setWindowTitle(QStringLiteral("window"));
+      window->show();
+      QWindowSystemInterface::handleWindowActivated<test::Queued>(window->windowHandle());
+      settle();
+      const QPointer<QMainWindow> alive = window;
+      // What the answer found: -1 it did not act, 0 its window gone, 1 its window there.
+      int actedOnWindow = -1;
+      const auto answered = [&actedOnWindow, alive] { actedOnWindow = alive ? 1 : 0; };
+
+      // Once the user answers, the window refuses the keyboard for a while, so that the
+      // wait for it lasts; 50 ms into it, the window is closed.
+      const auto closeDuringTheWait = [&, window] {
+        QWindow* handle = window->windowHandle();
+        handle->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+        QTimer::singleShot(50, [&, handle = QPointer<QWindow>(handle)] {
+          if (byTheWindowManager) {
+            QWindowSystemInterface::handleCloseEvent<test::Queued>(handle);
+            QTimer::singleShot(20, [handle] {
+              if (!handle) return;
+              handle->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+              handle->requestActivate();
+            });
+          } else if (alive) {
+            alive->close();
+          }
+        });
+      };
+      // The modal window in front, answered with its default button.
+      const auto answer = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        test::WindowSystemChoice choice(modal, nullptr);
+        closeDuringTheWait();
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+          box->defaultButton()->click();
+        else
+          static_cast<ChoiceSheet*>(modal)->ok->click();
+      };
+
+      int chosen = -1;
+      switch (kind) {
+      case Kind::Alert:
+        AlertSheet::beginAlertSheet(window, QStringLiteral("書き出せません"), QStringLiteral("説明"), answered);
+        settle();
+        answer();
+        break;
+      case Kind::DeleteConfirmation:
+        AlertSheet::beginDeleteConfirmationSheet(window, QStringLiteral("削除"), QStringLiteral("説明"),
+                                                 [&](bool) { answered(); });
+        settle();
+        answer();
+        break;
+      case Kind::Sheet: {
+        auto* sheet = new ChoiceSheet;
+        sheet->beginSheet(window, [&](int) { answered(); });
+        settle();
+        answer();
+        break;
+      }
+      case Kind::Question:
+        // The caller acts on the answer once runQuestion returns.
+        QTimer::singleShot(0, [&] { answer(); });
+        chosen = AlertSheet::runQuestion(window, QStringLiteral("保存しますか?"), QStringLiteral("説明"),
+                                         {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
+        answered();
+        EXPECT_EQ(chosen, 0);
+        break;
+      }
+      if (byTheWindowManager) {
+        // The answer acted on the window as it stood; the close came after it.
+        EXPECT_EQ(actedOnWindow, 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000)) << "the window's close was lost";
+      } else {
+        EXPECT_TRUE(alive.isNull());
+        EXPECT_EQ(actedOnWindow, kind == Kind::Question ? 0 : -1);
+      }
+      settle();
+      if (alive) delete alive.data();
+    }
+}
+
 }  // namespace
 }  // namespace kivo
