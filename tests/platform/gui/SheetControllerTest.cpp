@@ -345,8 +345,9 @@ TEST(SheetControllerTest, AWindowClosingWhileTheKeyboardIsWaitedForAfterAnAnswer
                                                 {Kind::Question, "a question"}};
   for (const auto& [kind, what] : kinds)
     for (const bool byTheWindowManager : {true, false}) {
-      SCOPED_TRACE(testing::Message() << what << (byTheWindowManager ? ", its window's close box clicked"
-                                                                     : ", its window closed by the program"));
+      SCOPED_TRACE(testing::Message() << what
+                                      << (byTheWindowManager ? ", its window's close box clicked"
+                                                             : ", its window closed by the program"));
       auto* window = new QMainWindow;
       window->setAttribute(Qt::WA_DeleteOnClose);
       window->setWindowTitle(QStringLiteral("window"));
