@@ -84,8 +84,11 @@ ModalSession::~ModalSession()
     window_->hide();
     // Waited for, so that an alert the work's end raises is over that window again.
     if (tookKeyboard && keyboardBefore_) KeyboardReturn::giveKeyboardTo(keyboardBefore_.data());
-    window_->setWindowModality(formerModality_);
-    window_->setAttribute(Qt::WA_ShowWithoutActivating, formerShowWithoutActivating_);
+    // The wait runs the program's own events, which may have closed the window.
+    if (window_) {
+      window_->setWindowModality(formerModality_);
+      window_->setAttribute(Qt::WA_ShowWithoutActivating, formerShowWithoutActivating_);
+    }
   }
   if (polled_ && --workRunning_ == 0 && !putOff().empty())
     QMetaObject::invokeMethod(QCoreApplication::instance(), &deliverPutOff, Qt::QueuedConnection);

@@ -1323,9 +1323,12 @@ void GenkasyoukyakuShisanListController::editShisanBasicInformation()
 void GenkasyoukyakuShisanListController::handleChooseRemoveShisan()
 {
   if (isGroupSelected()) return;
+  // The register may have been closed by the program while the question waited for
+  // the keyboard as it closed.
+  const QPointer<GenkasyoukyakuShisanListController> self = this;
   const int answer = AlertSheet::runQuestion(nullptr, qs("削除"), qs("選択中の資産を削除しますか。"),
                                              {qs("削除"), qs("キャンセル")}, 1);
-  if (answer != 0) return;
+  if (answer != 0 || !self) return;
   const std::vector<GenkasyoukyakuShisanPtr> doomed = selectedAssets();
   if (doomed.empty()) return;
   // The shown asset goes without being committed.

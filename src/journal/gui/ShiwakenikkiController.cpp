@@ -480,9 +480,12 @@ void ShiwakenikkiController::removeDisplayingShiwake()
       return;
     }
   }
+  // The question waits for the keyboard as it closes, while the program's own events
+  // run: a window they closed meanwhile has nothing left to delete from.
+  const QPointer<ShiwakenikkiController> self = this;
   const int chosen = AlertSheet::runQuestion(this, qs(kRemoveTitle), qs(kRemoveMessage),
                                              {qs(AlertSheet::kDeleteButton), qs(AlertSheet::kCancelButton)}, 1);
-  if (chosen != 0) return;
+  if (chosen != 0 || !self) return;
   // A copy: the refresh that follows the removal replaces the shown list.
   const std::vector<ShiwakePtr> shown = displayShiwakeArray_;
   ShiwakenikkiDeletion::removeDisplayingShiwake(document()->document(), shown);

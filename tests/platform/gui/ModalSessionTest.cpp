@@ -129,5 +129,31 @@ TEST(ModalSessionTest, WhatIsPutOffUntilTheWorkEndsRunsOnceItHasEnded)
   run.run();
 }
 
+// The session's window deleted by the program while the session, ending, waits for the
+// keyboard to return to the user's window: the session ends without touching it.
+TEST(ModalSessionTest, AWindowDeletedWhileTheEndWaitsForTheKeyboardIsLeftAlone)
+{
+  QWidget user;
+  user.show();
+  QWindowSystemInterface::handleWindowActivated<Queued>(user.windowHandle());
+  QCoreApplication::processEvents();
+  ASSERT_EQ(QGuiApplication::focusWindow(), user.windowHandle());
+  QPointer<QWidget> progress = new QWidget;
+  {
+    ModalSession session(progress);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == progress->windowHandle(); }, 1000));
+    // The user's window takes the keyboard back only after a while; meanwhile the
+    // program deletes the session's window.
+    user.windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+    QTimer::singleShot(50, [&] { delete progress.data(); });
+    QTimer::singleShot(100, [&] {
+      user.windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+      user.windowHandle()->requestActivate();
+    });
+  }
+  EXPECT_TRUE(progress.isNull());
+  EXPECT_EQ(QGuiApplication::focusWindow(), user.windowHandle());
+}
+
 }  // namespace
 }  // namespace kivo::test
