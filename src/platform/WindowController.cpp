@@ -1,5 +1,6 @@
 #include "platform/WindowController.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QGuiApplication>
@@ -18,6 +19,26 @@
 #include "platform/WindowPlacement.h"
 
 namespace kivo {
+
+// Without a window manager nothing activates a window the user clicks before the click
+// reaches it: the window system activates it, if at all, only after the click has acted
+// (its button's command refused, or run for the window that was main). A press on a
+// document window that is neither active nor main therefore makes it main first, as a
+// window manager makes it before passing the click on. A modal window, a popup, or
+// work under way (which holds the user's input) leaves the press alone.
+class WindowController::ClickWatch : public QObject {
+public:
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType()) return false;
+    auto* controller = qobject_cast<WindowController*>(static_cast<QWidget*>(watched)->window());
+    if (controller && !controller->isActiveWindow() && !QApplication::activeModalWidget() &&
+        !QApplication::activePopupWidget() && !ModalSession::isWorkRunning())
+      controller->clickedWhileInactive();
+    return false;
+  }
+};
+
 namespace {
 
 QRect availableGeometryFor(const QWidget* anchor)
@@ -33,6 +54,12 @@ WindowController::WindowController(WindowControllerHost* host, QWidget* parent) 
   setAttribute(Qt::WA_DeleteOnClose, false);
   // Without a host (a window on its own) the menus are shown but do nothing.
   mainMenu_ = new MainMenu(menuBar(), host_ ? host_->mainMenuHandler() : nullptr, this);
+  static ClickWatch* clickWatch = [] {
+    auto* watch = new ClickWatch;
+    qApp->installEventFilter(watch);
+    return watch;
+  }();
+  static_cast<void>(clickWatch);
 }
 
 WindowController::~WindowController()
@@ -110,6 +137,13 @@ void WindowController::changeEvent(QEvent* event)
     }
   }
   QMainWindow::changeEvent(event);
+}
+
+void WindowController::clickedWhileInactive()
+{
+  if (!host_ || host_->isMainWindowController(this) || !isVisible()) return;
+  activateWindow();
+  host_->windowControllerDidBecomeKey(this);
 }
 
 void WindowController::activationDidChange()

@@ -167,9 +167,14 @@ protected:
   void resizeEvent(QResizeEvent* event) override;
 
 private:
+  class ClickWatch;
+
   void rememberFrame();
   // Becoming key (and main) or resigning it, told to the host and the window.
   void activationDidChange();
+  // A press on the window while it is neither active nor main: it becomes main before
+  // the press acts (see ClickWatch).
+  void clickedWhileInactive();
 
   WindowControllerHost* host_;
   MainMenu* mainMenu_ = nullptr;

@@ -102,5 +102,35 @@ TEST_F(DocumentInfoControllerTest, ASelectionSheetGivesWayToTheMasterLists)
   EXPECT_EQ(info->attachedSheetController(), kamoku);
 }
 
+// Without a window manager a click on a window that is not active reaches its button
+// before the window system activates the window, if it ever does (after the main window
+// closed, none is activated): the press makes the window main first, so that the
+// button's command runs, and runs for that window's document, not the one main before.
+TEST_F(DocumentInfoControllerTest, AClickOnAWindowThatIsNotActiveRunsItsCommandForThatWindow)
+{
+  std::vector<DocumentSession*> ranFor;
+  app->setCommandHandler(Command::ShowZandakaShisanWindow, [&](QAction*) { ranFor.push_back(app->currentDocument()); });
+  info->validateCommandButtons();
+  QAbstractButton* button = info->buttonOfCommand(Command::ShowZandakaShisanWindow);
+  ASSERT_TRUE(button && button->isEnabled());
+  for (const bool anotherMain : {true, false}) {
+    SCOPED_TRACE(anotherMain ? "another document's window main" : "no window main");
+    DocumentSession* other = openBooks("別の会社");
+    activate(infoOf(other));
+    if (!anotherMain) {
+      closeNow(infoOf(other));
+      ASSERT_EQ(app->mainWindowController(), nullptr);
+    }
+    ASSERT_NE(app->mainWindowController(), info);
+    ASSERT_FALSE(info->isActiveWindow());
+    ranFor.clear();
+    QTest::mouseClick(button, Qt::LeftButton);
+    flush();
+    EXPECT_EQ(ranFor, std::vector<DocumentSession*>{doc});
+    EXPECT_EQ(app->mainWindowController(), info);
+    if (anotherMain) closeNow(infoOf(other));
+  }
+}
+
 }  // namespace
 }  // namespace kivo::test
