@@ -783,8 +783,15 @@ void KanjyoumotocyouController::setKanjyoumotocyouDisplayingPeriod()
   selectTextField(displayingPeriodFromField_);
   if (!deselectEditingCell() || refuseForBlockingSheet()) return;
   if (hasAttachedSheet()) return;
-  selectRowAfterUpdate_ = 0;
   PeriodController::periodControllerOfDocument(document())->beginSheetForWindow(this);
+}
+
+void KanjyoumotocyouController::updateDisplayPeriodUI()
+{
+  // Another period chosen shows its rows from the top. Only then: a sheet cancelled
+  // leaves the selection to the next refresh (a correction's, which keeps its entry).
+  selectRowAfterUpdate_ = 0;
+  updateUI(true);
 }
 
 void KanjyoumotocyouController::showInputShiwakeWindow()

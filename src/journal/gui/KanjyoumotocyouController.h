@@ -154,6 +154,8 @@ public:
   void showHojyoKamokuFormatterListWindowForDisplayingHojyoKamokuField(const QString& searchText = QString());
   void clearDisplayingHojyoKamokuField();
   void setKanjyoumotocyouDisplayingPeriod();
+  // The period sheet's OK: the rows of the chosen months, from the top.
+  void updateDisplayPeriodUI() override;
   void showInputShiwakeWindow();
   void changeKeyEquivalentOfKanjyoumotocyouSubMenu(const QString& digit);
   // Prints the shown ledger (the application's print command), numbered per ledger

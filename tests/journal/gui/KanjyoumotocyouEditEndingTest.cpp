@@ -24,6 +24,7 @@
 #include "journal/KanjyoumotocyouTextWriter.h"
 #include "journal/gui/JournalWindowTest.h"
 #include "journal/gui/KanjyoumotocyouController.h"
+#include "journal/gui/PeriodController.h"
 #include "platform/SheetController.h"
 #include "platform/ShiftJisEncoder.h"
 #include "trial/Shisan.h"
@@ -867,6 +868,33 @@ TEST_F(KanjyoumotocyouCorrectionShownTest, TheRefreshWaitsWhileTheUserGoesOnInTh
       if (auto* sheet = SheetController::attachedSheet(w)) sheet->abortSheet();
       closeNow(session);
     }
+  }
+}
+
+// The period sheet chooses the rows from the top only when a period is chosen: one
+// cancelled leaves the selection to the next refresh, and a correction ended afterwards
+// keeps its entry chosen.
+TEST_F(KanjyoumotocyouCorrectionShownTest, APeriodSheetCancelledLeavesTheCorrectedEntryChosen)
+{
+  for (const bool chosen : {false, true}) {
+    SCOPED_TRACE(chosen ? "a period chosen" : "the sheet cancelled");
+    KanjyoumotocyouController* w = openYokinLedger();
+    w->tableView()->selectRow(3);
+    flush();
+    trigger(w, KanjyoumotocyouController::kSetPeriodTitle);
+    auto* sheet = PeriodController::periodControllerOfDocument(session);
+    ASSERT_TRUE(sheet->isSheetAttached());
+    (chosen ? static_cast<QAbstractButton*>(sheet->okButton()) : sheet->cancelButton())->click();
+    flush();
+    EXPECT_EQ(w->tableView()->selectedRow(), chosen ? 0 : 3);
+    const ShiwakePtr corrected = w->shiwakeOfRow(2);
+    QLineEdit* e = open(w, Opener::Click, 2, Column::KarikataKingaku, QStringLiteral("2,500"));
+    ASSERT_TRUE(e);
+    QTest::keyClick(e, Qt::Key_Return);
+    flush();
+    EXPECT_TRUE(showsTheJournal(w));
+    EXPECT_EQ(w->shiwakeOfRow(w->tableView()->selectedRow()), corrected);
+    closeNow(session);
   }
 }
 
