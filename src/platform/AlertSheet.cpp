@@ -91,15 +91,14 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
   QList<QPushButton*> made;
   QMessageBox* box = makeBox(window, title, text, buttons, defaultIndex, escapeIndex, made);
   const QPointer<QWidget> back = window ? window->window() : QApplication::activeWindow();
-  const QPointer<QWidget> owner = window ? window->window() : nullptr;
-  QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, onEnd, back, owner](int) {
+  const bool onWindow = window != nullptr;
+  QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, onEnd, back, onWindow](int) {
     const int chosen = indexOfClicked(box, made, escapeIndex);
-    const bool hadOwner = owner;
     // The wait handles the application's own events: the box is not read again, and an
     // alert whose window the program closed meanwhile (taking the box with it) has
     // nothing left for its answer to act on.
     KeyboardReturn::giveKeyboardTo(back.data());
-    if (hadOwner && !owner) return;
+    if (onWindow && !back) return;
     if (onEnd) onEnd(chosen);
   });
   box->open();

@@ -32,10 +32,14 @@ public:
   {
     if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType()) return false;
     auto* controller = qobject_cast<WindowController*>(static_cast<QWidget*>(watched)->window());
-    if (controller && !controller->isActiveWindow() && !QApplication::activeModalWidget() &&
-        !QApplication::activePopupWidget() && !ModalSession::isWorkRunning())
-      controller->clickedWhileInactive();
-    return false;
+    if (!controller || controller->isActiveWindow() || QApplication::activeModalWidget() ||
+        QApplication::activePopupWidget() || ModalSession::isWorkRunning())
+      return false;
+    // Becoming main may settle other windows' edits and ask (an alert): the press acts
+    // only on a widget that is still there and that nothing modal has come over.
+    const QPointer<QObject> target = watched;
+    controller->clickedWhileInactive();
+    return !target || QApplication::activeModalWidget();
   }
 };
 

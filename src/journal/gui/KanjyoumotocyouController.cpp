@@ -1066,8 +1066,10 @@ void KanjyoumotocyouController::runWhatWaitedForTheEdit()
   // A cell opened again meanwhile, or a click that is to open another cell of the row,
   // keeps them waiting for that edit's end: the rows stay still under the user.
   if (isEditingCell() || tableView_->isClickPending()) return;
+  // The refresh of every window may run events of its own (a progress sheet).
+  const QPointer<KanjyoumotocyouController> self = this;
   updateAllWindowControllersUIIfShiwakeWasEdited();
-  if (recomputeWhenEditEnds_) updateUI();
+  if (self && recomputeWhenEditEnds_) updateUI();
 }
 
 bool KanjyoumotocyouController::eventFilter(QObject* watched, QEvent* event)
