@@ -830,6 +830,40 @@ TEST_F(KanjyoumotocyouCorrectionShownTest, AStoredCorrectionShowsAtOnceInEveryWi
     }
 }
 
+// Every way a cell is opened and every way its edit ends: a date that moves the entry
+// past the next one shows at once in every window, the entry chosen where it now stands
+// (an arrow or a click goes on from the rows as they were shown).
+TEST_F(KanjyoumotocyouCorrectionShownTest, EveryOpeningAndEveryEndingShowsTheCorrectionAtOnce)
+{
+  for (const Opener opener : {Opener::Space, Opener::Click, Opener::ClickAndType})
+    for (const End how : {End::Return, End::Enter, End::Tab, End::Backtab, End::Down, End::Up, End::PageDown,
+                          End::ClickOnAnotherRow, End::Command}) {
+      SCOPED_TRACE(testing::Message() << "opened by " << nameOf(opener) << ", ended by " << nameOf(how));
+      Beside beside;
+      KanjyoumotocyouController* w = openWithWindowsBeside(false, beside);
+      const ShiwakePtr corrected = w->shiwakeOfRow(2);
+      const ShiwakePtr next = w->shiwakeOfRow(3);
+      const ShiwakePtr above = w->shiwakeOfRow(1);
+      QLineEdit* e = open(w, opener, 2, Column::Date, QStringLiteral("4/26"));
+      ASSERT_TRUE(e);
+      end(w, how, 1);
+      EXPECT_FALSE(w->isEditingCell());
+      EXPECT_EQ(corrected->date().toString(), Date(2024, 4, 26).toString());
+      EXPECT_EQ(w->shiwakeOfRow(2), next) << "the entry moved past the next one";
+      EXPECT_TRUE(allShowTheJournal(w, beside));
+      const ShiwakePtr selected = w->shiwakeOfRow(w->tableView()->selectedRow());
+      switch (how) {
+      case End::Down: EXPECT_EQ(selected, next); break;
+      case End::Up:
+      case End::ClickOnAnotherRow: EXPECT_EQ(selected, above); break;
+      case End::PageDown: EXPECT_NE(selected, above); break;
+      default: EXPECT_EQ(selected, corrected);
+      }
+      if (auto* sheet = SheetController::attachedSheet(w)) sheet->abortSheet();
+      closeNow(session);
+    }
+}
+
 // Going on into another cell of the same row (a click on it) keeps the rows as they
 // are until that cell's edit ends too, however it ends; then everything shows the
 // corrections at once.
