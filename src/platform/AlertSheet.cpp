@@ -93,13 +93,14 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
   const QPointer<QWidget> back = window ? window->window() : QApplication::activeWindow();
   const bool onWindow = window != nullptr;
   QObject::connect(box, &QMessageBox::finished, box, [box, made, escapeIndex, onEnd, back, onWindow](int) {
+    // The box is still handling the click or key that answered it, and deletes itself
+    // once that is over: the answer is read now, and the rest (the keyboard's return,
+    // then the answer) runs after, without the box. An alert whose window the program
+    // closes meanwhile has nothing left for its answer to act on.
     const int chosen = indexOfClicked(box, made, escapeIndex);
-    // The wait handles the application's own events: the box is not read again, and an
-    // alert whose window the program closed meanwhile (taking the box with it) has
-    // nothing left for its answer to act on.
-    KeyboardReturn::giveKeyboardTo(back.data());
-    if (onWindow && !back) return;
-    if (onEnd) onEnd(chosen);
+    KeyboardReturn::afterAnswer(back.data(), onWindow ? back.data() : nullptr, [onEnd, chosen] {
+      if (onEnd) onEnd(chosen);
+    });
   });
   box->open();
 }
@@ -139,9 +140,14 @@ int AlertSheet::runQuestion(QWidget* window, const QString& title, const QString
   QList<QPushButton*> made;
   QMessageBox* box = makeBox(window, title, text, buttons, 0, escapeIndex, made);
   box->setAttribute(Qt::WA_DeleteOnClose, false);
+  // Read as the box ends: a window-modal box goes with its window when the program
+  // closes that during the question, and is then not there to be read or deleted.
+  int chosen = escapeIndex;
+  QObject::connect(box, &QMessageBox::finished, box,
+                   [box, made, escapeIndex, &chosen](int) { chosen = indexOfClicked(box, made, escapeIndex); });
+  const QPointer<QMessageBox> alive = box;
   box->exec();
-  const int chosen = indexOfClicked(box, made, escapeIndex);
-  delete box;
+  delete alive.data();
   return chosen;
 }
 

@@ -107,6 +107,25 @@ bool KeyboardReturn::giveKeyboardTo(QWidget* window)
   return activateAndWait(shown->window()->windowHandle());
 }
 
+void KeyboardReturn::afterAnswer(QWidget* keyboardTo, QObject* actsOn, std::function<void()> then)
+{
+  const QPointer<QWidget> window = keyboardTo;
+  const QPointer<QObject> subject = actsOn;
+  const bool hasSubject = actsOn != nullptr;
+  // Posted to the application, not to a window or sheet that may go meanwhile; posted
+  // events run before the window system's input that follows.
+  QMetaObject::invokeMethod(
+      qApp,
+      [window, subject, hasSubject, then = std::move(then)] {
+        const auto gone = [&] { return hasSubject && !subject; };
+        if (gone()) return;
+        if (window) giveKeyboardTo(window.data());
+        if (gone()) return;
+        if (then) then();
+      },
+      Qt::QueuedConnection);
+}
+
 bool KeyboardReturn::giveKeyboardTo(QWindow* window)
 {
   const QPointer<QWindow> shown = window;

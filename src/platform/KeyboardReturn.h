@@ -25,6 +25,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
+#include <functional>
 #include <memory>
 
 namespace kivo {
@@ -49,6 +50,15 @@ public:
   // the wait returns, which the caller checks before it acts on it.
   static bool giveKeyboardTo(QWidget* window);
   static bool giveKeyboardTo(QWindow* window);
+
+  // What an alert or sheet the user answered does next, called from within its own
+  // handling (its button's click, a key, its close box). That handling runs no events:
+  // Qt is still inside the box or sheet, which the events could delete under it. So
+  // once the handling is over, the keyboard is given to keyboardTo (giveKeyboardTo;
+  // nullptr: left where it is) and then `then` runs, before the user's next input.
+  // `then` does not run when actsOn was given and is gone by then, before the wait or
+  // after it (its window closed by the program meanwhile).
+  static void afterAnswer(QWidget* keyboardTo, QObject* actsOn, std::function<void()> then);
 
 private:
   class AlertWatch;

@@ -112,22 +112,21 @@ void SheetController::finish(int returnCode, bool answered)
   // A sheet the user answered gives the keyboard back to its window before the answer
   // acts, whichever window the window system would choose (none, without a window
   // manager). One the program ends (its window or document closing, another sheet
-  // coming) leaves the keyboard to what comes next.
+  // coming) leaves the keyboard to what comes next, and its handler runs at once.
   const bool hadKeyboard = answered && isActiveWindow();
   setResult(returnCode);
   std::function<void(int)> handler = std::exchange(endHandler_, nullptr);
   hide();
-  if (hadKeyboard) {
-    // The wait handles the program's own events, which may close the window (its
-    // document closing) and this sheet with it: the answer then has nothing left to
-    // act on.
-    const QPointer<SheetController> self = this;
-    const QPointer<QWidget> window = window_;
-    const bool hadWindow = window;
-    KeyboardReturn::giveKeyboardTo(window.data());
-    if (!self || (hadWindow && !window)) return;
+  if (!answered) {
+    if (handler) handler(returnCode);
+    return;
   }
-  if (handler) handler(returnCode);
+  // The answer comes from within the sheet's own handling (its button's click, a key,
+  // its close box): the wait and the answer run once that is over, and not at all once
+  // the sheet has gone (its window closed by the program meanwhile).
+  KeyboardReturn::afterAnswer(hadKeyboard ? window_.data() : nullptr, this, [handler, returnCode] {
+    if (handler) handler(returnCode);
+  });
 }
 
 namespace {

@@ -85,11 +85,13 @@ protected:
   Ptr addThroughSheet(const char* name)
   {
     w->handleChooseAddShisan();
+    flush();  // the sheet shows before the user answers it
     GenkasyoukyakuShisanToAddController* sheet = w->addController();
     sheet->nameField()->setText(QString::fromUtf8(name));
     sheet->kanriCodeField()->setText(QString::fromUtf8(name));
     sheet->kamokuField()->setText(QStringLiteral("156"));
     sheet->endGenkasyoukyakuShisanToAddWindow(sheet->okButton());
+    flush();  // the answer acts once the sheet's own handling is over
     return books().genkasyoukyakuShisanArray().back();
   }
   // A personal computer of 400,000 over four years from 2024/10/15, its charge of
@@ -153,12 +155,14 @@ TEST_F(GenkasyoukyakuShisanListTest, AddedAssetIsEditedWithItsFiguresFollowingTh
   open();
   EXPECT_EQ(w->selectedTabView()->currentIndex(), 1);  // nothing to show
   w->handleChooseAddShisan();
+  flush();
   GenkasyoukyakuShisanToAddController* sheet = w->addController();
   ASSERT_TRUE(sheet && sheet->isSheetAttached());
   sheet->nameField()->setText(QStringLiteral("複合機"));
   sheet->kanriCodeField()->setText(QStringLiteral("K-1"));
   sheet->kamokuField()->setText(QStringLiteral("156"));
   sheet->endGenkasyoukyakuShisanToAddWindow(sheet->okButton());
+  flush();
   ASSERT_EQ(books().genkasyoukyakuShisanArray().size(), 1u);
   const Ptr asset = books().genkasyoukyakuShisanArray().front();
   EXPECT_EQ(w->selectedGenkasyoukyakuShisan(), asset);

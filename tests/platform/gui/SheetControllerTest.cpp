@@ -63,6 +63,8 @@ TEST(SheetControllerTest, OnlyTheOkButtonEndsWithOneSheetsLieCentredAndAlertsCar
     EXPECT_EQ(std::pair(SheetController::attachedSheet(&window), sheet->windowModality()),
               std::pair(static_cast<SheetController*>(sheet), Qt::WindowModal));
     c.end(*sheet);
+    // An answer acts once the sheet's own handling is over.
+    QCoreApplication::processEvents();
     EXPECT_EQ(std::tuple(codes, sheet->stored, SheetController::attachedSheet(&window), sheet->isVisible()),
               std::tuple(std::vector<int>{c.code}, c.code == SheetController::kOK ? 1 : 0, nullptr, false));
     // Ending twice does not call the handler again.
@@ -161,6 +163,7 @@ TEST(SheetControllerTest, TheDefaultButtonAnswersOnlyTheReturnsNoFieldTook)
       field->setFocus();
       field->setText(QString::fromLatin1(text));
       QTest::keyClick(field, key, key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+      QCoreApplication::processEvents();
     }
     EXPECT_EQ(std::tuple(fieldActed, ended), std::tuple(acted, codes)) << key << " after " << texts.size();
     sheet.abortSheet();
@@ -204,7 +207,7 @@ TEST(SheetControllerTest, AWindowActivatedUnderItsAlertOrSheetHandsItTheKeyboard
     activate(blocked);
     EXPECT_EQ(QApplication::activeWindow(), modal);
     test::typeAheadToKeyboard(Qt::Key_Return);
-    QCoreApplication::processEvents();
+    for (int i = 0; i < 2; ++i) QCoreApplication::processEvents();
     EXPECT_EQ(ended, 1);
     if (sheet.isSheetAttached()) sheet.abortSheet();
   }
@@ -418,6 +421,9 @@ TEST(SheetControllerTest, AWindowClosingWhileTheKeyboardIsWaitedForAfterAnAnswer
         EXPECT_EQ(chosen, 0);
         break;
       }
+      // The wait, and the answer after it, run once the sheet's or box's own handling
+      // of the click is over.
+      (void)QTest::qWaitFor([&] { return actedOnWindow != -1 || alive.isNull(); }, 2000);
       if (byTheWindowManager) {
         // The answer acted on the window as it stood; the close came after it.
         EXPECT_EQ(actedOnWindow, 1);

@@ -577,6 +577,7 @@ TEST_F(StatementsSheetTest, BothFormsAreLaidOutForThePaperChosenInThePanel)
     kaisyahouSheet->beginForWindow(qobject_cast<DocumentInfoController*>(newer->documentInfoController()));
     flush();
     kaisyahouSheet->generalOkButton()->click();
+    flush();  // the answer prints once the sheet's own handling is over
     return &kaisyahouSheet->model().statements();
   };
   auto* olderSheet = HoukokusyoController::controllerOfDocument(older);
@@ -584,6 +585,7 @@ TEST_F(StatementsSheetTest, BothFormsAreLaidOutForThePaperChosenInThePanel)
     olderSheet->beginForWindow(qobject_cast<DocumentInfoController*>(older->documentInfoController()));
     flush();
     olderSheet->endHoukokusyoWindow();
+    flush();
     return &olderSheet->model().statements();
   };
   // A balance sheet's two sides do not fit across A5: refused, and said, once the
