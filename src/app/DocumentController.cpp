@@ -1,6 +1,7 @@
 #include "app/DocumentController.h"
 
 #include <QFileInfo>
+#include <QPointer>
 #include <algorithm>
 
 #include "app/AppController.h"
@@ -119,8 +120,10 @@ void DocumentController::removeDocument(DocumentSession* document)
 
 bool DocumentController::reviewUnsavedDocumentsForQuit()
 {
-  const std::vector<DocumentSession*> documents = documents_;
-  for (DocumentSession* doc : documents) {
+  // Each question waits for its answer: a document closed meanwhile is passed over.
+  const std::vector<QPointer<DocumentSession>> documents(documents_.begin(), documents_.end());
+  for (const QPointer<DocumentSession>& doc : documents) {
+    if (!doc || doc->isClosing()) continue;
     if (!doc->settleEditingBeforeClose()) return false;
     if (!doc->isDocumentEdited()) continue;
     DocumentWindowController* front = doc->frontWindowController();

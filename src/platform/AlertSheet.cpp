@@ -140,8 +140,12 @@ int AlertSheet::runQuestion(QWidget* window, const QString& title, const QString
   QList<QPushButton*> made;
   QMessageBox* box = makeBox(window, title, text, buttons, 0, escapeIndex, made);
   box->setAttribute(Qt::WA_DeleteOnClose, false);
-  // Read as the box ends: a window-modal box goes with its window when the program
-  // closes that during the question, and is then not there to be read or deleted.
+  // The caller waits for the answer, inside whatever the user did to ask it: nothing
+  // else of the program takes input meanwhile, or another window could close the
+  // document and with it the window the caller is running for.
+  box->setWindowModality(Qt::ApplicationModal);
+  // Read as the box ends: the box goes with its window when the program closes that
+  // during the question, and is then not there to be read or deleted.
   int chosen = escapeIndex;
   QObject::connect(box, &QMessageBox::finished, box,
                    [box, made, escapeIndex, &chosen](int) { chosen = indexOfClicked(box, made, escapeIndex); });

@@ -52,8 +52,9 @@ public:
   // having the keyboard again.
   static void beginDeleteConfirmationSheet(QWidget* window, const QString& title, const QString& text,
                                            std::function<void(bool doDelete)> onEnd);
-  // A modal question with the buttons in order, the first the default; escape chooses
-  // escapeIndex. Window-modal on the window when one is given. Answers the chosen index.
+  // An application-modal question with the buttons in order, the first the default;
+  // escape chooses escapeIndex. Placed over the window when one is given. Answers the
+  // chosen index, and escapeIndex when the box went with its window before an answer.
   static int runQuestion(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
                          int escapeIndex);
 

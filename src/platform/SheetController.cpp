@@ -42,7 +42,15 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
 {
   window_ = window ? window->window() : nullptr;
   endHandler_ = std::move(endHandler);
-  // A sheet belongs to its window: parented to it, modal for it alone.
+  // A sheet belongs to its window while it is shown: parented to it, modal for it
+  // alone. It goes back to its own parent as it ends (none for a sheet the document
+  // keeps), so that a window closing with its sheet shown does not take with it a
+  // sheet, and what was chosen in it, that outlives the window.
+  if (parentWidget() != window_) {
+    home_ = parentWidget();
+    hasHome_ = true;
+    homeIsWidget_ = home_ != nullptr;
+  }
   setParent(window_, windowFlags() | Qt::Sheet | Qt::Dialog);
   setWindowModality(window_ ? Qt::WindowModal : Qt::ApplicationModal);
   attached_ = true;
@@ -117,16 +125,27 @@ void SheetController::finish(int returnCode, bool answered)
   setResult(returnCode);
   std::function<void(int)> handler = std::exchange(endHandler_, nullptr);
   hide();
+  goHome();
   if (!answered) {
     if (handler) handler(returnCode);
     return;
   }
   // The answer comes from within the sheet's own handling (its button's click, a key,
   // its close box): the wait and the answer run once that is over, and not at all once
-  // the sheet has gone (its window closed by the program meanwhile).
-  KeyboardReturn::afterAnswer(hadKeyboard ? window_.data() : nullptr, this, [handler, returnCode] {
-    if (handler) handler(returnCode);
+  // the sheet or its window has gone (closed by the program meanwhile).
+  const QPointer<SheetController> self = this;
+  QObject* actsOn = window_ ? static_cast<QObject*>(window_.data()) : this;
+  KeyboardReturn::afterAnswer(hadKeyboard ? window_.data() : nullptr, actsOn, [self, handler, returnCode] {
+    if (self && handler) handler(returnCode);
   });
+}
+
+void SheetController::goHome()
+{
+  if (!hasHome_) return;
+  hasHome_ = false;
+  // A parent that has gone meanwhile leaves the sheet with its window.
+  if (home_ || !homeIsWidget_) setParent(home_, windowFlags());
 }
 
 namespace {

@@ -97,6 +97,8 @@ private:
 
   // answered: by the user (a button, Escape, the close box), not ended by the program.
   void finish(int returnCode, bool answered);
+  // Back to the parent the sheet had before it was attached.
+  void goHome();
   // Follows each Return and Enter typed in the sheet's widgets on its way to the sheet.
   void watchKeyPress(QWidget* receiver, const QKeyEvent* key);
   void forgetReturnKey();
@@ -104,6 +106,10 @@ private:
   bool takeSpentMousePress(const QWidget* receiver);
 
   QPointer<QWidget> window_;
+  // The sheet's own parent while it is attached to a window that is not that parent.
+  QPointer<QWidget> home_;
+  bool hasHome_ = false;
+  bool homeIsWidget_ = false;
   // The Return or Enter on its way from returnReceiver_ up to the sheet, and whether
   // a field took it.
   QPointer<InputWatcher> inputWatcher_;

@@ -316,6 +316,9 @@ void WindowController::closeEvent(QCloseEvent* event)
   closing_ = true;
   event->accept();
   windowWillCloseHook();
+  // A sheet still shown ends as Cancel would, and goes back to its own parent: one the
+  // document keeps outlives the window.
+  if (SheetController* sheet = attachedSheetController()) sheet->abortSheet();
   if (host_) {
     host_->windowControllerWillClose(this);
     host_->windowControllerDidClose(this, !closeWithoutAsking_ && shouldCloseDocument());

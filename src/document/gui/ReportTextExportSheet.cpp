@@ -89,7 +89,10 @@ QString ReportTextExportSheet::runPanel(QWidget* window, std::optional<bool> lon
       if (auto* grid = qobject_cast<QGridLayout*>(panel.layout()))
         grid->addWidget(longLongCheckbox, grid->rowCount(), 1, Qt::AlignLeft);
     }
-    panel.setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+    // The command waits for the panel: nothing else of the program takes input
+    // meanwhile, or another window could close the document and the report window
+    // the panel runs for.
+    panel.setWindowModality(Qt::ApplicationModal);
     if (panel.exec() == QDialog::Accepted && !panel.selectedFiles().isEmpty()) path = panel.selectedFiles().front();
     chosen = kugiriPopUp->currentIndex();
     if (longLongCheckbox) longLong = longLongCheckbox->isChecked();

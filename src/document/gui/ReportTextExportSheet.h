@@ -35,7 +35,9 @@ public:
   // The separator pop-up's items, in the order of the setting's codes.
   static QStringList kugiriTitles();
 
-  // Runs the save panel window-modally on the window. Answers the file to write,
+  // Runs the save panel over the window, application-modal as every panel run to its
+  // answer (a window-modal one would leave the other windows free to close the
+  // document, and the report window, under it). Answers the file to write,
   // ".txt" added when the name does not end in it, or an empty string when the
   // user cancelled. The separator chosen is stored in the setting either way.
   static QString runSavePanel(QWidget* window);

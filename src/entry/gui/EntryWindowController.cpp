@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QUndoStack>
 #include <algorithm>
 
@@ -434,8 +435,11 @@ QAction* EntryWindowController::addFunctionMenuAction(const QString& title, cons
   if (command)
     connect(a, &QAction::triggered, this, [this, command = std::move(command), validation] {
       if (validation == Validation::BeforeAndAfter) validateMenuItems();
+      // A command may wait (a panel, a question, its progress): the window may have
+      // gone by its end.
+      const QPointer<EntryWindowController> self = this;
       command();
-      if (validation != Validation::None) validateMenuItems();
+      if (self && validation != Validation::None) validateMenuItems();
     });
   functionActions_.push_back(a);
   return a;

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScopedValueRollback>
 #include <QScreen>
@@ -1421,8 +1422,11 @@ const std::vector<QAction*>& KanjyoumotocyouController::functionMenuActions()
       // export, a preview or a row command never works on rows the correction left
       // behind; a text that cannot be taken stops the command with its one alert.
       if (!settleEditing()) return;
+      // A command may wait (a panel, a question, its progress): the window may have
+      // gone by its end.
+      const QPointer<KanjyoumotocyouController> self = this;
       run();
-      validateMenuItems();
+      if (self) validateMenuItems();
     });
     functionActions_.push_back(a);
   };

@@ -505,8 +505,11 @@ const std::vector<QAction*>& ShiwakenikkiController::functionMenuActions()
     connect(a, &QAction::triggered, this, [this, a, run] {
       validateMenuItems();
       if (!a->isEnabled()) return;
+      // A command may wait (a panel, a question, its progress): the window may have
+      // gone by its end.
+      const QPointer<ShiwakenikkiController> self = this;
       run(a);
-      validateMenuItems();
+      if (self) validateMenuItems();
     });
     functionActions_.push_back(a);
   };

@@ -430,12 +430,15 @@ TEST_F(ShiwakenikkiControllerTest, TheSheetsListsDropGoneItemsAndKeepRepeatsOnce
   flush();
   EXPECT_EQ(std::pair(c.kamokuConditionState(), c.kamokuConditionArray().size()), std::pair(1, size_t{2}));
 
-  // Closing the window takes its open sheet with it, and the condition stays.
+  // Closing the window ends its open sheet, which the document keeps, and the
+  // condition with it.
   journal->setShiwakenikkiDisplayCondition(nullptr);
   ASSERT_TRUE(sheet()->isSheetAttached());
+  const QPointer<ShiwakenikkiDisplayConditionController> kept = sheet();
   journal->close();
   flush();
-  EXPECT_TRUE(!sheet() || !sheet()->isSheetAttached());
+  ASSERT_TRUE(kept) << "the sheet went with the window";
+  EXPECT_FALSE(kept->isSheetAttached());
   EXPECT_EQ(c.kamokuConditionArray().size(), 2u);
 }
 
