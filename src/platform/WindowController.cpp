@@ -20,26 +20,59 @@
 
 namespace kivo {
 
+namespace {
+
+// The modal windows shown now.
+QList<QWidget*> shownModalWindows()
+{
+  QList<QWidget*> modals;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->isModal()) modals.push_back(w);
+  return modals;
+}
+
+// Whether one of the modal windows holds the window's input: an application-modal one
+// holds every window, a window-modal one (a sheet, an alert sheet) only the window it
+// is attached to.
+bool isHeldByModal(const QWidget* window, const QList<QWidget*>& modals)
+{
+  for (const QWidget* modal : modals) {
+    if (modal == window) continue;
+    if (modal->windowModality() == Qt::ApplicationModal) return true;
+    for (const QWidget* p = modal->parentWidget(); p; p = p->parentWidget())
+      if (p->window() == window) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 // Without a window manager nothing activates a window the user clicks before the click
 // reaches it: the window system activates it, if at all, only after the click has acted
 // (its button's command refused, or run for the window that was main). A press on a
 // document window that is neither active nor main therefore makes it main first, as a
-// window manager makes it before passing the click on. A modal window, a popup, or
-// work under way (which holds the user's input) leaves the press alone.
+// window manager makes it before passing the click on; a sheet on another window (of
+// this document or another) holds only that window. A modal window over this one, a
+// popup, or work under way (which holds the user's input) leaves the press alone.
 class WindowController::ClickWatch : public QObject {
 public:
   bool eventFilter(QObject* watched, QEvent* event) override
   {
     if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType()) return false;
     auto* controller = qobject_cast<WindowController*>(static_cast<QWidget*>(watched)->window());
-    if (!controller || controller->isActiveWindow() || QApplication::activeModalWidget() ||
-        QApplication::activePopupWidget() || ModalSession::isWorkRunning())
+    if (!controller || controller->isActiveWindow() || QApplication::activePopupWidget() ||
+        ModalSession::isWorkRunning())
       return false;
+    const QList<QWidget*> modalsBefore = shownModalWindows();
+    if (isHeldByModal(controller, modalsBefore)) return false;
     // Becoming main may settle other windows' edits and ask (an alert): the press acts
-    // only on a widget that is still there and that nothing modal has come over.
+    // only on a widget that is still there and that no new modal window has come with.
     const QPointer<QObject> target = watched;
     controller->clickedWhileInactive();
-    return !target || QApplication::activeModalWidget();
+    if (!target) return true;
+    for (QWidget* modal : shownModalWindows())
+      if (!modalsBefore.contains(modal)) return true;
+    return false;
   }
 };
 
@@ -146,6 +179,8 @@ void WindowController::changeEvent(QEvent* event)
 void WindowController::clickedWhileInactive()
 {
   if (!host_ || host_->isMainWindowController(this) || !isVisible()) return;
+  // To the front too, as a window manager raises the window it activates.
+  raise();
   activateWindow();
   host_->windowControllerDidBecomeKey(this);
 }

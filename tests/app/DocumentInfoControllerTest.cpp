@@ -1,6 +1,7 @@
 // The document information window: the hub's buttons follow the commands the program
 // has, it shows the company and its opening balances, keeps the ledger print state,
 // hands printing to whoever supplies it, and gives way to other sheets.
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -129,6 +130,58 @@ TEST_F(DocumentInfoControllerTest, AClickOnAWindowThatIsNotActiveRunsItsCommandF
     EXPECT_EQ(ranFor, std::vector<DocumentSession*>{doc});
     EXPECT_EQ(app->mainWindowController(), info);
     if (anotherMain) closeNow(infoOf(other));
+  }
+}
+
+// Two documents, no window manager: while one document's window shows a sheet, a
+// click on the other document's window, the press and the release together, runs its
+// button's command for that document and leaves the sheet as it was. A modal window
+// that holds the clicked window (an application-modal one, or the window's own sheet)
+// keeps the press from making it main.
+TEST_F(DocumentInfoControllerTest, ASheetOnAnotherDocumentsWindowHoldsOnlyThatWindow)
+{
+  std::vector<DocumentSession*> ranFor;
+  const Command commands[] = {Command::ShowZandakaShisanWindow, Command::ShowKanjyoumotocyouWindow,
+                              Command::ShowPropertiesWindow, Command::DoKurikoshiSyori};
+  for (Command c : commands) app->setCommandHandler(c, [&](QAction*) { ranFor.push_back(app->currentDocument()); });
+  info->validateCommandButtons();
+  DocumentSession* other = openBooks("別の会社");
+  DocumentInfoController* otherInfo = infoOf(other);
+  for (Command c : commands) {
+    SCOPED_TRACE(static_cast<int>(c));
+    activate(otherInfo);
+    auto* sheet = new SelectionSheet();
+    sheet->beginSheet(otherInfo, [sheet](int code) { sheet->ended = code; });
+    flush();
+    ASSERT_EQ(app->mainWindowController(), otherInfo);
+    ASSERT_FALSE(info->isActiveWindow());
+    ranFor.clear();
+    QAbstractButton* button = info->buttonOfCommand(c);
+    ASSERT_TRUE(button && button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    flush();
+    EXPECT_EQ(ranFor, std::vector<DocumentSession*>{doc});
+    EXPECT_EQ(app->mainWindowController(), info);
+    EXPECT_EQ(std::pair(otherInfo->attachedSheetController(), sheet->ended),
+              std::pair(static_cast<SheetController*>(sheet), -1));
+    sheet->abortSheet();
+    delete sheet;
+  }
+
+  // Held: the press leaves the window as it is.
+  enum class Held { ByAnApplicationModalWindow, ByItsOwnSheet };
+  for (const Held held : {Held::ByAnApplicationModalWindow, Held::ByItsOwnSheet}) {
+    SCOPED_TRACE(static_cast<int>(held));
+    activate(otherInfo);
+    QDialog modal(held == Held::ByItsOwnSheet ? static_cast<QWidget*>(info) : nullptr);
+    modal.setWindowModality(held == Held::ByItsOwnSheet ? Qt::WindowModal : Qt::ApplicationModal);
+    modal.show();
+    flush();
+    QTest::mousePress(info->buttonOfCommand(Command::ShowZandakaShisanWindow), Qt::LeftButton);
+    EXPECT_EQ(app->mainWindowController(), otherInfo);
+    QTest::mouseRelease(info->buttonOfCommand(Command::ShowZandakaShisanWindow), Qt::LeftButton);
+    modal.hide();
+    flush();
   }
 }
 
