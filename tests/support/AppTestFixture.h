@@ -5,13 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -145,6 +149,44 @@ protected:
     w->showWindow();
     flush();
     return w;
+  }
+
+  // Runs the command from the event loop, as a menu item or its key does. The question
+  // it asks is answered with the button of that title once it has the keyboard, as a
+  // person sees it rather than through the test responder, and the program closes the
+  // window, and deletes it, as soon as events run after the answer: in the wait for the
+  // keyboard to come back to the window, while the command still runs for it.
+  void answerAndCloseTheWindowDuringTheWait(WindowController* window, const QString& button,
+                                            const std::function<void()>& command)
+  {
+    AlertSheet::setResponderForTesting({});
+    const QPointer<WindowController> closing = window;
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, closing, button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || QApplication::activeWindow() != box) return;
+      poll.stop();
+      QObject::connect(box, &QDialog::finished, [closing] {
+        QMetaObject::invokeMethod(
+            qApp,
+            [closing] {
+              if (!closing) return;
+              closing->close();
+              QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            },
+            Qt::QueuedConnection);
+      });
+      for (QAbstractButton* b : box->buttons())
+        if (b->text() == button) b->click();
+    });
+    poll.start();
+    QEventLoop loop;
+    QTimer::singleShot(0, [&loop, &command] {
+      command();
+      loop.quit();
+    });
+    loop.exec();
   }
 
   QString path(const QString& name) const { return dir_.filePath(name); }

@@ -486,6 +486,23 @@ TEST_F(GenkasyoukyakuShisanListTest, ShowingAnAssetChangesNothingInItRemoveTakes
   EXPECT_EQ(std::tuple(w->selectedGenkasyoukyakuShisan(), books().isDocumentEdited()), std::tuple(nullptr, true));
 }
 
+// The question waits for the keyboard as it closes, while the program's own events run:
+// a register the program closed meanwhile removes nothing, and the asset stays.
+TEST_F(GenkasyoukyakuShisanListTest, TheRemovalDoesNothingOnceItsWindowWentDuringTheQuestion)
+{
+  const Ptr a = complete("A", 156);
+  const Ptr b = complete("B", 156);
+  open();
+  show(a);
+  const QPointer<GenkasyoukyakuShisanListController> alive = w;
+  QAction* remove = w->functionAction(GenkasyoukyakuShisanListController::kRemoveShisanTitle);
+  ASSERT_TRUE(remove && remove->isEnabled());
+  answerAndCloseTheWindowDuringTheWait(w, QStringLiteral("削除"), [remove] { remove->trigger(); });
+  flush();
+  EXPECT_TRUE(alive.isNull());
+  EXPECT_EQ(books().genkasyoukyakuShisanArray(), (std::vector<Ptr>{a, b}));
+}
+
 TEST_F(GenkasyoukyakuShisanListTest, DropMovesTheAssetItselfAndTheDetailEditsIt)
 {
   const Ptr a = complete("A", 156);

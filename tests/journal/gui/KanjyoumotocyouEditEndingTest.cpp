@@ -905,6 +905,29 @@ TEST_F(KanjyoumotocyouCorrectionShownTest, TheRefreshWaitsWhileTheUserGoesOnInTh
   }
 }
 
+// A correction stored by a press on the table that opens no other cell (the row's
+// balance): the rows stay still while the button is held, events running meanwhile,
+// and everything shows the correction once the click is over.
+TEST_F(KanjyoumotocyouCorrectionShownTest, ACorrectionStoredByAPressShowsOnceTheClickEnds)
+{
+  Beside beside;
+  KanjyoumotocyouController* w = openWithWindowsBeside(false, beside);
+  const ShiwakePtr corrected = w->shiwakeOfRow(2);
+  ASSERT_TRUE(open(w, Opener::Click, 2, Column::KarikataKingaku, QStringLiteral("2,500")));
+  QSignalSpy rebuilt(w->tableModel(), &QAbstractItemModel::modelReset);
+  QWidget* viewport = w->tableView()->viewport();
+  const QPoint balance = cellCenter(w, 2, Column::Zandaka);
+  QTest::mousePress(viewport, Qt::LeftButton, {}, balance, 2 * QApplication::doubleClickInterval());
+  flush();
+  EXPECT_EQ(std::tuple(w->isEditingCell(), corrected->karikataKingaku(), rebuilt.count()), std::tuple(false, 2500, 0));
+  QTest::mouseRelease(viewport, Qt::LeftButton, {}, balance);
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return bool(allShowTheJournal(w, beside)); }, 20 * QApplication::doubleClickInterval()));
+  EXPECT_FALSE(w->isEditingCell());
+  EXPECT_EQ(w->shiwakeOfRow(w->tableView()->selectedRow()), corrected);
+  closeNow(session);
+}
+
 // The period sheet chooses the rows from the top only when a period is chosen: one
 // cancelled leaves the selection to the next refresh, and a correction ended afterwards
 // keeps its entry chosen.

@@ -219,6 +219,25 @@ TEST_F(ShiwakenikkiControllerTest, DeletingTheShownTransactionsRemovesWholeVouch
   EXPECT_FALSE(remove->isEnabled());
 }
 
+// The question waits for the keyboard as it closes, while the program's own events run:
+// a journal the program closed meanwhile has nothing left to delete from, and every
+// entry stays.
+TEST_F(ShiwakenikkiControllerTest, TheDeletionDoesNothingOnceItsWindowWentDuringTheQuestion)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 1), kGenkin, kUriagedaka, 100, "A");
+  registerVoucher(Date(2024, 4, 2), kGenkin, kUriagedaka, 300, "B");
+  openJournalAndConfirm();
+  ASSERT_EQ(journal->numberOfShiwakenikkiRows(), 2);
+  const size_t entries = books().journal().size();
+  const QPointer<ShiwakenikkiController> alive = journal;
+  QAction* remove = journal->functionMenuAction(ShiwakenikkiController::kRemoveDisplayingShiwakeTitle);
+  answerAndCloseTheWindowDuringTheWait(journal, QStringLiteral("削除"), [remove] { remove->trigger(); });
+  flush();
+  EXPECT_TRUE(alive.isNull());
+  EXPECT_EQ(books().journal().size(), entries);
+}
+
 // The window's progress indicator steps at every tenth entry of a stage's walk, and
 // is hidden once the filter is done.
 TEST_F(ShiwakenikkiControllerTest, TheFilterStepsTheProgressIndicatorEveryTenEntries)
