@@ -82,7 +82,11 @@ void SheetController::giveKeyboardToModalOver(QWidget* window)
   if (!modal || modal == window || !modal->isVisible()) return;
   const bool blocks = modal->windowModality() == Qt::ApplicationModal ||
                       (modal->parentWidget() && modal->parentWidget()->window() == window);
-  if (blocks) modal->activateWindow();
+  // Above the window too: without a window manager nothing else keeps it there.
+  if (blocks) {
+    modal->raise();
+    modal->activateWindow();
+  }
 }
 
 void SheetController::changeEvent(QEvent* event)

@@ -54,14 +54,22 @@ bool isHeldByModal(const QWidget* window, const QList<QWidget*>& modals)
 // window manager makes it before passing the click on; a sheet on another window (of
 // this document or another) holds only that window. A modal window over this one, a
 // popup, or work under way (which holds the user's input) leaves the press alone.
+//
+// A window that was refused as it became key (another window came forward with an alert
+// to answer first) takes no press while that alert is shown, whichever came first, the
+// window manager's activation or the press: a button, the menu bar or a blank part of
+// the window alike.
 class WindowController::ClickWatch : public QObject {
 public:
   bool eventFilter(QObject* watched, QEvent* event) override
   {
-    if (event->type() != QEvent::MouseButtonPress || !watched->isWidgetType()) return false;
+    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (!press || !watched->isWidgetType()) return false;
     auto* controller = qobject_cast<WindowController*>(static_cast<QWidget*>(watched)->window());
-    if (!controller || controller->isActiveWindow() || QApplication::activePopupWidget() ||
-        ModalSession::isWorkRunning())
+    if (!controller) return false;
+    if (controller->isRefusedForModal()) return true;
+    if (event->type() != QEvent::MouseButtonPress || controller->isActiveWindow() ||
+        QApplication::activePopupWidget() || ModalSession::isWorkRunning())
       return false;
     const QList<QWidget*> modalsBefore = shownModalWindows();
     if (isHeldByModal(controller, modalsBefore)) return false;
@@ -116,13 +124,46 @@ void WindowController::loadWindowIfNeeded()
   if (host_) host_->windowControllerDidLoad(this, windowMenuTitle());
 }
 
+namespace {
+
+// The windows the program brings forward (showWindow), counted, and the last of them:
+// what becoming key at the user's hand brought forward instead.
+struct BroughtForward {
+  int count = 0;
+  QPointer<QWidget> last;
+};
+
+BroughtForward& broughtForward()
+{
+  static BroughtForward b;
+  return b;
+}
+
+}  // namespace
+
 void WindowController::showWindow()
 {
   loadWindowIfNeeded();
+  ++broughtForward().count;
+  broughtForward().last = this;
   if (isMinimized()) showNormal();
   show();
-  raise();
+  bringToFront();
   activateWindow();
+}
+
+void WindowController::bringToFront()
+{
+  raise();
+  if (QWidget* modal = shownModalChild()) modal->raise();
+}
+
+QWidget* WindowController::shownModalChild() const
+{
+  QWidget* shown = nullptr;
+  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w->isWindow() && w->isVisible() && w->windowModality() == Qt::WindowModal) shown = w;
+  return shown;
 }
 
 void WindowController::closeWithoutAsking()
@@ -180,16 +221,32 @@ void WindowController::clickedWhileInactive()
 {
   if (!host_ || host_->isMainWindowController(this) || !isVisible()) return;
   // To the front too, as a window manager raises the window it activates.
-  raise();
+  bringToFront();
   activateWindow();
+  becomeKeyForUser();
+}
+
+void WindowController::becomeKeyForUser()
+{
+  // A refusal lasts while its alert or sheet is shown, whatever activation follows.
+  if (!host_) return;
+  const int before = broughtForward().count;
+  // Becoming main may settle other windows' edits, and refresh windows with a progress
+  // sheet of their own.
+  const QPointer<WindowController> self = this;
   host_->windowControllerDidBecomeKey(this);
+  if (!self || broughtForward().count == before) return;
+  auto* other = qobject_cast<WindowController*>(broughtForward().last.data());
+  if (other && other != this) refusedBy_ = other->shownModalChild();
 }
 
 void WindowController::activationDidChange()
 {
   activationPutOff_ = false;
   if (isActiveWindow()) {
-    if (host_) host_->windowControllerDidBecomeKey(this);
+    const QPointer<WindowController> self = this;
+    becomeKeyForUser();
+    if (!self) return;
     windowDidBecomeKey();
   } else {
     windowDidResignKey();

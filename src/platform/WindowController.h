@@ -175,6 +175,17 @@ private:
   // A press on the window while it is neither active nor main: it becomes main before
   // the press acts (see ClickWatch).
   void clickedWhileInactive();
+  // Becoming key at the user's hand (activated, or pressed while inactive), told to the
+  // host. When that brings another window forward with an alert or sheet to answer
+  // first (a ledger cell that cannot end its edit), this window was refused: no press
+  // acts on it while that alert or sheet is shown.
+  void becomeKeyForUser();
+  bool isRefusedForModal() const { return refusedBy_ && refusedBy_->isVisible(); }
+  // Raises the window, and above it the alerts and sheets shown on it: without a window
+  // manager nothing else keeps them over their window.
+  void bringToFront();
+  // The alert or sheet shown on the window, the last one shown when several are.
+  QWidget* shownModalChild() const;
 
   WindowControllerHost* host_;
   MainMenu* mainMenu_ = nullptr;
@@ -185,6 +196,7 @@ private:
   bool doNeedUpdate_ = false;
   bool activationPutOff_ = false;
   QPoint originWhenLoaded_;
+  QPointer<QWidget> refusedBy_;  // the alert or sheet that refused the window (becomeKeyForUser)
 };
 
 }  // namespace kivo

@@ -24,6 +24,21 @@ private:
   QPushButton* ok_;
 };
 
+// Counts the times the window is brought to the front.
+class RaiseWatch : public QObject {
+public:
+  RaiseWatch(QWidget* window, int& raised) : window_(window), raised_(raised) { window->installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (watched == window_ && event->type() == QEvent::ZOrderChange) ++raised_;
+    return false;
+  }
+
+private:
+  QWidget* window_;
+  int& raised_;
+};
+
 class DocumentInfoControllerTest : public SetupWindowTest {
 protected:
   void SetUp() override
@@ -125,10 +140,14 @@ TEST_F(DocumentInfoControllerTest, AClickOnAWindowThatIsNotActiveRunsItsCommandF
     ASSERT_NE(app->mainWindowController(), info);
     ASSERT_FALSE(info->isActiveWindow());
     ranFor.clear();
+    // Made main, the window comes to the front too, as a window manager raises it.
+    int raised = 0;
+    RaiseWatch watch(info, raised);
     QTest::mouseClick(button, Qt::LeftButton);
     flush();
     EXPECT_EQ(ranFor, std::vector<DocumentSession*>{doc});
     EXPECT_EQ(app->mainWindowController(), info);
+    EXPECT_GE(raised, 1);
     if (anotherMain) closeNow(infoOf(other));
   }
 }

@@ -7,6 +7,7 @@
 // and does not run. Nothing typed is lost but by Escape.
 #include <QFile>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <tuple>
 
+#include "app/DocumentInfoController.h"
 #include "app/WindowCommands.h"
 #include "document/gui/ReportTextExportSheet.h"
 #include "entry/Suitoucyou.h"
@@ -27,6 +29,7 @@
 #include "journal/gui/PeriodController.h"
 #include "platform/SheetController.h"
 #include "platform/ShiftJisEncoder.h"
+#include "support/TypedAhead.h"
 #include "trial/Shisan.h"
 #include "trial/gui/ZandakaShisanController.h"
 
@@ -310,6 +313,93 @@ TEST_F(KanjyoumotocyouEditEndingTest, ADoubleClickOnAnotherRowStoresAValidCorrec
     EXPECT_FALSE(w->isEditingCell());
     closeNow(session);
   }
+}
+
+// The windows the program brings to the front and the alerts it shows, in order.
+class StackingWatch : public QObject {
+public:
+  StackingWatch() { qApp->installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    const bool shown = event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched);
+    if ((event->type() == QEvent::ZOrderChange || shown) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow())
+      order.push_back(watched);
+    return false;
+  }
+  // Whether the last of the two to come to the front is `over`.
+  bool lastOver(const QObject* over, const QObject* under) const
+  {
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+      if (*it == over) return true;
+      if (*it == under) return false;
+    }
+    return false;
+  }
+  std::vector<QObject*> order;
+};
+
+// A click on the information window while a ledger cell holds a text the entry cannot
+// take. Becoming main, the information window asks the ledger to end the edit, which
+// brings the ledger forward with 「無効な仕訳」: the click does nothing else, whether it
+// is the window manager that activates the window before passing the press on, or the
+// press that makes it main without one; on the menu bar as on a button or a blank part.
+// The alert shows above the ledger, and once answered the keyboard is back in the cell
+// with its text.
+TEST_F(KanjyoumotocyouEditEndingTest, AClickRefusedByAnInvalidTextDoesNothingButShowItsAlertAboveTheLedger)
+{
+  AlertSheet::setResponderForTesting({});
+  enum class Target { MenuBar, Button, BlankPart };
+  for (const bool windowManager : {true, false})
+    for (const Target target : {Target::MenuBar, Target::Button, Target::BlankPart}) {
+      SCOPED_TRACE(testing::Message() << (windowManager ? "activated first" : "no window manager") << ", target "
+                                      << static_cast<int>(target));
+      KanjyoumotocyouController* w = openYokinLedger();
+      QLineEdit* e = open(w, Opener::Space, 2, Column::Date, QStringLiteral("99/99"));
+      ASSERT_TRUE(e);
+      auto* info = qobject_cast<DocumentInfoController*>(session->documentInfoController());
+      ASSERT_TRUE(info && !info->isActiveWindow());
+      QWidget* widget = nullptr;
+      QPoint at;
+      switch (target) {
+      case Target::MenuBar:
+        widget = info->menuBar();
+        at = info->menuBar()->actionGeometry(info->menuBar()->actions().at(2)).center();
+        break;
+      case Target::Button:
+        widget = info->buttonOfCommand(MainMenu::Command::ShowFurikaedenpyouWindow);
+        at = widget->rect().center();
+        break;
+      case Target::BlankPart:
+        widget = info->centralWidget();
+        at = QPoint(4, widget->height() - 4);
+        break;
+      }
+      const StackingWatch stacking;
+      if (windowManager) test::activateAhead(info);
+      test::clickAhead(widget, at);
+      flush();
+      const std::vector<QMessageBox*> shown = visibleAlerts();
+      ASSERT_EQ(shown.size(), 1u);
+      EXPECT_EQ(std::pair(shown[0]->windowTitle(), shown[0]->parentWidget()),
+                std::pair(QString::fromUtf8(AlertSheet::kInvalidShiwakeTitle), static_cast<QWidget*>(w)));
+      EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+      EXPECT_EQ(windowCount(DocumentWindow::Kind::Furikaedenpyou), 0);
+      EXPECT_TRUE(stacking.lastOver(shown[0], w));
+      // The same click again while the alert is shown.
+      test::clickAhead(widget, at);
+      flush();
+      EXPECT_EQ(std::tuple(visibleAlerts().size(), QApplication::activePopupWidget(),
+                           windowCount(DocumentWindow::Kind::Furikaedenpyou)),
+                std::tuple(1u, nullptr, 0));
+      QTest::keyClick(shown[0], Qt::Key_Return);
+      EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == editor(w); }, 2000));
+      EXPECT_EQ(editor(w) ? editor(w)->text() : QString(), QStringLiteral("99/99"));
+      EXPECT_TRUE(visibleAlerts().empty());
+      if (editor(w)) QTest::keyClick(editor(w), Qt::Key_Escape);
+      flush();
+      closeNow(session);
+    }
 }
 
 // An invalid text that a command would end: one alert, however many commands and
