@@ -152,19 +152,27 @@ void WindowController::showWindow()
   activateWindow();
 }
 
-void WindowController::bringToFront()
-{
-  raise();
-  if (QWidget* modal = shownModalChild()) modal->raise();
-}
+namespace {
 
-QWidget* WindowController::shownModalChild() const
+// The alert or sheet shown on the window, the last one shown when several are.
+QWidget* shownModalChildOf(const QWidget* window)
 {
   QWidget* shown = nullptr;
-  for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+  for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
     if (w->isWindow() && w->isVisible() && w->windowModality() == Qt::WindowModal) shown = w;
   return shown;
 }
+
+}  // namespace
+
+void WindowController::bringToFront()
+{
+  raise();
+  // A sheet, and an alert on that sheet, each above what it is shown on.
+  for (QWidget* over = shownModalChildOf(this); over; over = shownModalChildOf(over)) over->raise();
+}
+
+QWidget* WindowController::shownModalChild() const { return shownModalChildOf(this); }
 
 void WindowController::closeWithoutAsking()
 {

@@ -181,8 +181,8 @@ private:
   // acts on it while that alert or sheet is shown.
   void becomeKeyForUser();
   bool isRefusedForModal() const { return refusedBy_ && refusedBy_->isVisible(); }
-  // Raises the window, and above it the alerts and sheets shown on it: without a window
-  // manager nothing else keeps them over their window.
+  // Raises the window, and above it the sheet shown on it and the alert shown on that:
+  // without a window manager nothing else keeps them over their window.
   void bringToFront();
   // The alert or sheet shown on the window, the last one shown when several are.
   QWidget* shownModalChild() const;

@@ -213,6 +213,38 @@ TEST(SheetControllerTest, AWindowActivatedUnderItsAlertOrSheetHandsItTheKeyboard
   }
 }
 
+// A window brought to the front takes its sheet above it, and the alert shown on that
+// sheet above the sheet: without a window manager nothing else keeps them there.
+TEST(SheetControllerTest, AWindowBroughtToTheFrontTakesItsSheetAndTheSheetsAlertAboveIt)
+{
+  WindowController window(nullptr);
+  window.show();
+  ChoiceSheet sheet;
+  sheet.beginSheet(&window, [](int) {});
+  AlertSheet::beginAlertSheet(&sheet, QStringLiteral("無効な資産"), QStringLiteral("説明"));
+  QCoreApplication::processEvents();
+  auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  ASSERT_TRUE(alert && alert->parentWidget() == &sheet);
+  // What is raised, in order.
+  struct RaiseOrder : QObject {
+    std::vector<QObject*> order;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+      if (event->type() == QEvent::ZOrderChange && watched->isWidgetType() &&
+          static_cast<QWidget*>(watched)->isWindow())
+        order.push_back(watched);
+      return false;
+    }
+  } raised;
+  qApp->installEventFilter(&raised);
+  window.showWindow();
+  qApp->removeEventFilter(&raised);
+  EXPECT_EQ(raised.order, (std::vector<QObject*>{&window, &sheet, alert}));
+  alert->reject();
+  QCoreApplication::processEvents();
+  sheet.abortSheet();
+}
+
 // An alert or a sheet over a window, answered: the window has the keyboard again before
 // the answer acts, whatever the window system does as it closes (gives the keyboard to
 // no window, as without a window manager, or to another window). So does a panel's own
