@@ -79,14 +79,19 @@ void SheetController::giveKeyboardToModalOver(QWidget* window)
   // passing while a modal window opens.
   if (!window->windowHandle() || QGuiApplication::focusWindow() != window->windowHandle()) return;
   QWidget* modal = QApplication::activeModalWidget();
-  if (!modal || modal == window || !modal->isVisible()) return;
-  const bool blocks = modal->windowModality() == Qt::ApplicationModal ||
-                      (modal->parentWidget() && modal->parentWidget()->window() == window);
+  if (!modal || !modal->isVisible() || !holdsWindow(modal, window)) return;
   // Above the window too: without a window manager nothing else keeps it there.
-  if (blocks) {
-    modal->raise();
-    modal->activateWindow();
-  }
+  modal->raise();
+  modal->activateWindow();
+}
+
+bool SheetController::holdsWindow(const QWidget* modal, const QWidget* window)
+{
+  if (modal == window) return false;
+  if (modal->windowModality() == Qt::ApplicationModal) return true;
+  for (const QWidget* p = modal->parentWidget(); p; p = p->parentWidget())
+    if (p->window() == window) return true;
+  return false;
 }
 
 void SheetController::changeEvent(QEvent* event)

@@ -69,6 +69,10 @@ public:
   // double-click that opened the alert, a click on the window), that modal window takes
   // the keyboard, which the blocked window could not use.
   static void giveKeyboardToModalOver(QWidget* window);
+  // Whether the modal window holds the window's input: an application-modal one holds
+  // every window, a window-modal one (a sheet, an alert sheet, an alert on a sheet)
+  // only the window it is shown on.
+  static bool holdsWindow(const QWidget* modal, const QWidget* window);
 
   // Where a dialog of the size goes over the window: centred on it, then moved (and
   // made smaller when it must) to lie wholly within the screen's available area with

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/MainMenu.h"
 #include "platform/ModalSession.h"
@@ -31,18 +31,10 @@ QList<QWidget*> shownModalWindows()
   return modals;
 }
 
-// Whether one of the modal windows holds the window's input: an application-modal one
-// holds every window, a window-modal one (a sheet, an alert sheet) only the window it
-// is attached to.
 bool isHeldByModal(const QWidget* window, const QList<QWidget*>& modals)
 {
-  for (const QWidget* modal : modals) {
-    if (modal == window) continue;
-    if (modal->windowModality() == Qt::ApplicationModal) return true;
-    for (const QWidget* p = modal->parentWidget(); p; p = p->parentWidget())
-      if (p->window() == window) return true;
-  }
-  return false;
+  return std::any_of(modals.begin(), modals.end(),
+                     [window](const QWidget* modal) { return SheetController::holdsWindow(modal, window); });
 }
 
 }  // namespace
@@ -277,13 +269,7 @@ void WindowController::updateUI(bool force)
 
 // --- sheets
 
-bool WindowController::hasAttachedSheet() const
-{
-  if (attachedSheetController()) return true;
-  for (QDialog* d : findChildren<QDialog*>(Qt::FindDirectChildrenOnly))
-    if (d->isVisible() && d->windowModality() == Qt::WindowModal) return true;
-  return false;
-}
+bool WindowController::hasAttachedSheet() const { return attachedSheetController() || shownModalChild(); }
 
 SheetController* WindowController::attachedSheetController() const { return SheetController::attachedSheet(this); }
 

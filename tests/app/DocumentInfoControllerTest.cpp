@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "setup/gui/SetupWindowTest.h"
+#include "support/RaiseWatch.h"
 
 namespace kivo::test {
 namespace {
@@ -22,21 +23,6 @@ protected:
 
 private:
   QPushButton* ok_;
-};
-
-// Counts the times the window is brought to the front.
-class RaiseWatch : public QObject {
-public:
-  RaiseWatch(QWidget* window, int& raised) : window_(window), raised_(raised) { window->installEventFilter(this); }
-  bool eventFilter(QObject* watched, QEvent* event) override
-  {
-    if (watched == window_ && event->type() == QEvent::ZOrderChange) ++raised_;
-    return false;
-  }
-
-private:
-  QWidget* window_;
-  int& raised_;
 };
 
 class DocumentInfoControllerTest : public SetupWindowTest {
@@ -141,13 +127,12 @@ TEST_F(DocumentInfoControllerTest, AClickOnAWindowThatIsNotActiveRunsItsCommandF
     ASSERT_FALSE(info->isActiveWindow());
     ranFor.clear();
     // Made main, the window comes to the front too, as a window manager raises it.
-    int raised = 0;
-    RaiseWatch watch(info, raised);
+    const RaiseWatch raised;
     QTest::mouseClick(button, Qt::LeftButton);
     flush();
     EXPECT_EQ(ranFor, std::vector<DocumentSession*>{doc});
     EXPECT_EQ(app->mainWindowController(), info);
-    EXPECT_GE(raised, 1);
+    EXPECT_GE(raised.count(info), 1);
     if (anotherMain) closeNow(infoOf(other));
   }
 }

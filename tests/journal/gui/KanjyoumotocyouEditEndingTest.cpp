@@ -29,6 +29,7 @@
 #include "journal/gui/PeriodController.h"
 #include "platform/SheetController.h"
 #include "platform/ShiftJisEncoder.h"
+#include "support/RaiseWatch.h"
 #include "support/TypedAhead.h"
 #include "trial/Shisan.h"
 #include "trial/gui/ZandakaShisanController.h"
@@ -315,30 +316,6 @@ TEST_F(KanjyoumotocyouEditEndingTest, ADoubleClickOnAnotherRowStoresAValidCorrec
   }
 }
 
-// The windows the program brings to the front and the alerts it shows, in order.
-class StackingWatch : public QObject {
-public:
-  StackingWatch() { qApp->installEventFilter(this); }
-  bool eventFilter(QObject* watched, QEvent* event) override
-  {
-    const bool shown = event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched);
-    if ((event->type() == QEvent::ZOrderChange || shown) && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->isWindow())
-      order.push_back(watched);
-    return false;
-  }
-  // Whether the last of the two to come to the front is `over`.
-  bool lastOver(const QObject* over, const QObject* under) const
-  {
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-      if (*it == over) return true;
-      if (*it == under) return false;
-    }
-    return false;
-  }
-  std::vector<QObject*> order;
-};
-
 // A click on the information window while a ledger cell holds a text the entry cannot
 // take. Becoming main, the information window asks the ledger to end the edit, which
 // brings the ledger forward with 「無効な仕訳」: the click does nothing else, whether it
@@ -375,7 +352,7 @@ TEST_F(KanjyoumotocyouEditEndingTest, AClickRefusedByAnInvalidTextDoesNothingBut
         at = QPoint(4, widget->height() - 4);
         break;
       }
-      const StackingWatch stacking;
+      const RaiseWatch stacking;
       if (windowManager) test::activateAhead(info);
       test::clickAhead(widget, at);
       flush();

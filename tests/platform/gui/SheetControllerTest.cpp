@@ -17,6 +17,7 @@
 #include "platform/KeyboardReturn.h"
 #include "platform/SheetController.h"
 #include "platform/WindowController.h"
+#include "support/RaiseWatch.h"
 #include "support/TypedAhead.h"
 
 namespace kivo {
@@ -225,21 +226,13 @@ TEST(SheetControllerTest, AWindowBroughtToTheFrontTakesItsSheetAndTheSheetsAlert
   QCoreApplication::processEvents();
   auto* alert = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
   ASSERT_TRUE(alert && alert->parentWidget() == &sheet);
-  // What is raised, in order.
-  struct RaiseOrder : QObject {
-    std::vector<QObject*> order;
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-      if (event->type() == QEvent::ZOrderChange && watched->isWidgetType() &&
-          static_cast<QWidget*>(watched)->isWindow())
-        order.push_back(watched);
-      return false;
-    }
-  } raised;
-  qApp->installEventFilter(&raised);
-  window.showWindow();
-  qApp->removeEventFilter(&raised);
-  EXPECT_EQ(raised.order, (std::vector<QObject*>{&window, &sheet, alert}));
+  std::vector<QObject*> raised;
+  {
+    const test::RaiseWatch watch;
+    window.showWindow();
+    raised = watch.order;
+  }
+  EXPECT_EQ(raised, (std::vector<QObject*>{&window, &sheet, alert}));
   alert->reject();
   QCoreApplication::processEvents();
   sheet.abortSheet();
