@@ -62,9 +62,12 @@ public:
 
 private:
   class AlertWatch;
+  class HeldKeys;
+  class Returning;
 
   QPointer<QWidget> window_;
   std::unique_ptr<AlertWatch> alertWatch_;
+  std::unique_ptr<Returning> returning_;
 };
 
 }  // namespace kivo

@@ -214,6 +214,59 @@ TEST(SheetControllerTest, AWindowActivatedUnderItsAlertOrSheetHandsItTheKeyboard
   }
 }
 
+// Keys the window system routed to an alert, a sheet or a question before the program
+// read the Return that answers it (on a busy machine, every key typed meanwhile): once
+// the answer has acted they reach the window that has the keyboard again, in order,
+// rather than the hidden box or sheet.
+TEST(SheetControllerTest, KeysSentToTheAnsweredBoxGoOnToItsWindowOnceTheAnswerActed)
+{
+  enum class Kind { Alert, Sheet, Question };
+  for (const Kind kind : {Kind::Alert, Kind::Sheet, Kind::Question}) {
+    SCOPED_TRACE(static_cast<int>(kind));
+    QMainWindow window;
+    auto* field = new QLineEdit(&window);
+    window.setCentralWidget(field);
+    window.show();
+    QWindowSystemInterface::handleWindowActivated<test::Queued>(window.windowHandle());
+    QCoreApplication::processEvents();
+    field->setFocus();
+    ChoiceSheet sheet;
+    sheet.ok->setDefault(true);
+    QString atAnswer = QStringLiteral("not answered");
+    const auto answered = [&] { atAnswer = field->text(); };
+    // Return and "ab", all sent to the modal window that has the keyboard.
+    const auto typeIntoTheModal = [] {
+      QWidget* modal = QApplication::activeModalWidget();
+      ASSERT_NE(modal, nullptr);
+      ASSERT_TRUE(QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 1000));
+      QWindow* handle = modal->windowHandle();
+      test::typeAheadKeyFor(handle, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+      test::typeAheadKeyFor(handle, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+      test::typeAheadKeyFor(handle, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+    };
+    switch (kind) {
+    case Kind::Alert:
+      AlertSheet::beginAlertSheet(&window, QStringLiteral("無効な仕訳"), QStringLiteral("説明"), answered);
+      typeIntoTheModal();
+      break;
+    case Kind::Sheet:
+      sheet.beginSheet(&window, [&](int) { answered(); });
+      typeIntoTheModal();
+      break;
+    case Kind::Question:
+      QTimer::singleShot(0, typeIntoTheModal);
+      AlertSheet::runQuestion(&window, QStringLiteral("削除"), QStringLiteral("説明"),
+                              {QStringLiteral("削除"), QStringLiteral("キャンセル")}, 1);
+      answered();
+      break;
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return field->text() == QStringLiteral("ab"); }, 2000))
+        << field->text().toStdString();
+    EXPECT_EQ(atAnswer, QString());
+    EXPECT_EQ(QApplication::activeWindow(), &window);
+  }
+}
+
 // A window brought to the front takes its sheet above it, and the alert shown on that
 // sheet above the sheet: without a window manager nothing else keeps them there.
 TEST(SheetControllerTest, AWindowBroughtToTheFrontTakesItsSheetAndTheSheetsAlertAboveIt)
