@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSpacerItem>
 #include <algorithm>
@@ -98,11 +99,12 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
     // then the answer) runs after, without the box. An alert whose window the program
     // closes meanwhile has nothing left for its answer to act on.
     const int chosen = indexOfClicked(box, made, escapeIndex);
-    KeyboardReturn::afterAnswer(back.data(), onWindow ? back.data() : nullptr, [onEnd, chosen] {
+    KeyboardReturn::afterAnswer(box, back.data(), onWindow ? back.data() : nullptr, [onEnd, chosen] {
       if (onEnd) onEnd(chosen);
     });
   });
   box->open();
+  KeyboardReturn::expectAnswer(box);
 }
 
 }  // namespace
@@ -133,25 +135,39 @@ void AlertSheet::beginDeleteConfirmationSheet(QWidget* window, const QString& ti
 int AlertSheet::runQuestion(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
                             int escapeIndex)
 {
-  // As it closes, the keyboard goes back to the window (without one: the window that
-  // was active), not to one the window system chooses.
-  const KeyboardReturn back(window);
-  if (responder()) return responder()(Alert{title, text, buttons, window != nullptr, window});
-  QList<QPushButton*> made;
-  QMessageBox* box = makeBox(window, title, text, buttons, 0, escapeIndex, made);
-  box->setAttribute(Qt::WA_DeleteOnClose, false);
-  // The caller waits for the answer, inside whatever the user did to ask it: nothing
-  // else of the program takes input meanwhile, or another window could close the
-  // document and with it the window the caller is running for.
-  box->setWindowModality(Qt::ApplicationModal);
-  // Read as the box ends: the box goes with its window when the program closes that
-  // during the question, and is then not there to be read or deleted.
+  if (responder()) {
+    const KeyboardReturn back(window);
+    return responder()(Alert{title, text, buttons, window != nullptr, window});
+  }
+  // An answer whose window the program closed meanwhile acts on nothing: the caller
+  // is told escapeIndex, as when the box went with the window before an answer.
+  const QPointer<QWidget> asker = window ? window->window() : nullptr;
+  const bool askerShown = asker && asker->isVisible();
   int chosen = escapeIndex;
-  QObject::connect(box, &QMessageBox::finished, box,
-                   [box, made, escapeIndex, &chosen](int) { chosen = indexOfClicked(box, made, escapeIndex); });
-  const QPointer<QMessageBox> alive = box;
-  box->exec();
-  delete alive.data();
+  // The box goes once the keyboard is back, in case the program had not read every key
+  // sent to it by then.
+  QPointer<QMessageBox> alive;
+  const auto deleteBox = qScopeGuard([&alive] { delete alive.data(); });
+  {
+    // As it closes, the keyboard goes back to the window (without one: the window that
+    // was active), not to one the window system chooses.
+    KeyboardReturn back(window);
+    QList<QPushButton*> made;
+    QMessageBox* box = makeBox(window, title, text, buttons, 0, escapeIndex, made);
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The caller waits for the answer, inside whatever the user did to ask it: nothing
+    // else of the program takes input meanwhile, or another window could close the
+    // document and with it the window the caller is running for.
+    box->setWindowModality(Qt::ApplicationModal);
+    // Read as the box ends: the box goes with its window when the program closes that
+    // during the question, and is then not there to be read or deleted.
+    QObject::connect(box, &QMessageBox::finished, box,
+                     [box, made, escapeIndex, &chosen](int) { chosen = indexOfClicked(box, made, escapeIndex); });
+    alive = box;
+    // A key typed before the question showed never answers it.
+    back.exec(*box, KeyboardReturn::TypedAhead::IsDropped);
+  }
+  if (askerShown && (!asker || !asker->isVisible())) return escapeIndex;
   return chosen;
 }
 

@@ -54,7 +54,8 @@ public:
                                            std::function<void(bool doDelete)> onEnd);
   // An application-modal question with the buttons in order, the first the default;
   // escape chooses escapeIndex. Placed over the window when one is given. Answers the
-  // chosen index, and escapeIndex when the box went with its window before an answer.
+  // chosen index once the window has the keyboard again, and escapeIndex when the
+  // window was closed (or the box went with it) before the answer could act.
   static int runQuestion(QWidget* window, const QString& title, const QString& text, const QStringList& buttons,
                          int escapeIndex);
 

@@ -26,29 +26,42 @@ QString withSuffix(const QString& path)
   return path + QLatin1Char('.') + QLatin1String(FilePanel::kDocumentSuffix);
 }
 
+// The panel over the window, run to its answer within the keyboard's return: the
+// chosen file, or an empty string when cancelled.
+QString runPanel(KeyboardReturn& back, QWidget* parent, const QString& title, const QString& start,
+                 const QString& filters, QFileDialog::AcceptMode mode)
+{
+  QFileDialog panel(parent, title, start, filters);
+  panel.setAcceptMode(mode);
+  panel.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  if (back.exec(panel) != QDialog::Accepted) return {};
+  const QStringList chosen = panel.selectedFiles();
+  return chosen.isEmpty() ? QString() : chosen.front();
+}
+
 }  // namespace
 
 QString FilePanel::runOpenPanel(QWidget* parent)
 {
-  const KeyboardReturn back(parent);
+  KeyboardReturn back(parent);
   if (responder()) return responder()(Kind::Open, QString(), parent);
-  return QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), QDir::homePath(), filter());
+  return runPanel(back, parent, QStringLiteral("開く"), QDir::homePath(), filter(), QFileDialog::AcceptOpen);
 }
 
 QString FilePanel::runOpenTextFilePanel(QWidget* parent, const QString& title)
 {
-  const KeyboardReturn back(parent);
+  KeyboardReturn back(parent);
   if (responder()) return responder()(Kind::Open, QStringLiteral("txt"), parent);
-  return QFileDialog::getOpenFileName(parent, title, QDir::homePath(),
-                                      QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"));
+  return runPanel(back, parent, title, QDir::homePath(),
+                  QStringLiteral("テキストファイル (*.txt *.text);;すべてのファイル (*)"), QFileDialog::AcceptOpen);
 }
 
 QString FilePanel::runSavePanel(QWidget* parent, const QString& suggestedName)
 {
-  const KeyboardReturn back(parent);
+  KeyboardReturn back(parent);
   if (responder()) return withSuffix(responder()(Kind::Save, suggestedName, parent));
   const QString start = QDir::home().filePath(suggestedName + QLatin1Char('.') + QLatin1String(kDocumentSuffix));
-  return withSuffix(QFileDialog::getSaveFileName(parent, QStringLiteral("保存"), start, filter()));
+  return withSuffix(runPanel(back, parent, QStringLiteral("保存"), start, filter(), QFileDialog::AcceptSave));
 }
 
 void FilePanel::setResponderForTesting(Responder r) { responder() = std::move(r); }

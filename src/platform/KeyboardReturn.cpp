@@ -1,16 +1,21 @@
 #include "platform/KeyboardReturn.h"
 
+#include <private/qguiapplication_p.h>
 #include <qpa/qwindowsysteminterface.h>
+#include <qpa/qwindowsysteminterface_p.h>
+#include <xcb/xproto.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QDialog>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QScopeGuard>
 #include <QSet>
 #include <QTimer>
 #include <algorithm>
+#include <deque>
 #include <utility>
 #include <vector>
 
@@ -58,67 +63,76 @@ bool activateAndWait(QWindow* window)
 
 }  // namespace
 
-// An alert that a panel raises over itself, closing while the user has it: the
-// keyboard goes back to the panel, if it is still shown once its work goes on.
-class KeyboardReturn::AlertWatch : public QObject {
+// The keys typed at once after the key or click that answered a panel, a question, an
+// alert or a sheet. The window system sends every key to the window that has the
+// keyboard, and the answered window keeps it until the window system has seen it go:
+// on a busy machine, every key typed before the program read the answer goes to it.
+// Those keys belong to the window that gets the keyboard next, and go on to it in
+// order:
+//   - a key that reaches the answered window after its answer, while the keyboard goes
+//     back, is held, and goes into the window system's queue again, in order, once
+//     the keyboard is back (the last hold under way ends), for the window that has it;
+//   - a key the window system addressed to an answered window that is hidden, or gone
+//     with the answer (an alert box, a question, a panel: the window system's window
+//     goes as it closes), and that the program reads only after that, would be dropped
+//     before anything of the program sees it (Qt's X11 support drops keys for a
+//     window it no longer knows). It is addressed again to the window that has the
+//     keyboard as it is read (the one the keyboard went back to, when none has).
+// Only the windows that can be answered are watched, from their showing (expect: the
+// window system's window is noted then, since it may go with the answer), each only
+// for the keys sent to it once it was answered. No new key reaches a window the window
+// system has seen go, so the last few answered are all that is remembered. A key typed
+// into a panel, its completion list or any other window goes where the window system
+// sent it.
+class KeyboardReturn::Answered : public QObject, public QAbstractNativeEventFilter {
 public:
-  AlertWatch() { qApp->installEventFilter(this); }
-
-  bool eventFilter(QObject* watched, QEvent* event) override
+  static Answered& instance()
   {
-    auto* alert = qobject_cast<QMessageBox*>(watched);
-    if (!alert || !alert->isWindow()) return false;
-    switch (event->type()) {
-    case QEvent::WindowActivate: withKeyboard_ = alert; break;
-    case QEvent::WindowDeactivate:
-      // To another window, which the user went to; as the alert closes, to none.
-      if (QApplication::activeWindow() && alert == withKeyboard_) withKeyboard_ = nullptr;
-      break;
-    case QEvent::Hide: {
-      if (alert != withKeyboard_) break;
-      withKeyboard_ = nullptr;
-      // Once the panel's own work goes on: a panel the answer closes (a confirmation to
-      // replace a file, answered yes) is gone by then, and what the user typed at once
-      // goes on to the window the command was given in, not into the closing panel.
-      QWidget* under = alert->parentWidget() ? alert->parentWidget()->window() : nullptr;
-      if (under) QTimer::singleShot(0, under, [under] { giveKeyboardTo(under); });
-      break;
-    }
-    default: break;
-    }
-    return false;
-  }
-
-private:
-  QPointer<QMessageBox> withKeyboard_;  // the alert that has the keyboard
-};
-
-// Keys the window system sent to a window that has left the screen since: those typed
-// at once after the Return that answered an alert, a sheet or a question, which the
-// window system routed while that one still had the keyboard (on a busy machine, every
-// key typed before the program read the Return). They would reach the hidden window
-// and be lost. While the keyboard goes back after an answer (an answer's wait and
-// handler, a panel or question run to its answer), they are held, and once it is back
-// they go on as they came, to the window that has the keyboard.
-class KeyboardReturn::HeldKeys : public QObject {
-public:
-  static HeldKeys& instance()
-  {
-    static HeldKeys* keys = [] {
-      auto* k = new HeldKeys;
-      qApp->installEventFilter(k);
-      return k;
+    static Answered* answered = [] {
+      auto* a = new Answered;
+      qApp->installEventFilter(a);
+      qApp->installNativeEventFilter(a);
+      return a;
     }();
-    return *keys;
+    return *answered;
   }
 
-  bool eventFilter(QObject* watched, QEvent* event) override
+  // The window can be answered: an alert, a question, a sheet or a panel, shown now or
+  // about to be.
+  void expect(QWidget* window)
   {
-    if (returning == 0 || !event->spontaneous() || !watched->isWidgetType()) return false;
+    if (!window) return;
+    Watched& w = watched(window);
+    w.answered = false;
+    note(w);
+  }
+
+  // The window was answered, and the keyboard goes back to keyboardTo (nullptr: left
+  // where the window system puts it).
+  void answer(QWidget* window, QWidget* keyboardTo)
+  {
+    if (!window) return;
+    if (std::find(holding_.begin(), holding_.end(), window) == holding_.end()) holding_.emplace_back(window);
+    Watched& w = watched(window);
+    note(w);
+    w.answered = true;
+    QWidget* to = keyboardTo ? keyboardTo->window() : nullptr;
+    w.keyboardTo = to ? to->windowHandle() : nullptr;
+  }
+
+  bool eventFilter(QObject* object, QEvent* event) override
+  {
+    if (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange) {
+      for (Watched& w : watched_)
+        if (w.widget == object) note(w);
+      return false;
+    }
+    if (holds == 0 || !event->spontaneous() || !object->isWidgetType()) return false;
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
-    if (static_cast<QWidget*>(watched)->window()->isVisible()) return false;
+    QWidget* window = static_cast<QWidget*>(object)->window();
+    if (window->isVisible() || std::find(holding_.begin(), holding_.end(), window) == holding_.end()) return false;
     const auto* key = static_cast<const QKeyEvent*>(event);
-    // A release goes with its press: the release of the Return that answered stays.
+    // A release goes with its press: the release of the key that answered stays.
     if (event->type() == QEvent::KeyPress)
       pressed_.insert(key->key());
     else if (!pressed_.remove(key->key()))
@@ -131,11 +145,37 @@ public:
     return true;
   }
 
+  bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+  {
+    if (eventType != "xcb_generic_event_t") return false;
+    const uint8_t type = static_cast<xcb_generic_event_t*>(message)->response_type & 0x7f;
+    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) return false;
+    // A press and a release have the same layout.
+    auto* key = static_cast<xcb_key_press_event_t*>(message);
+    const auto w = std::find_if(watched_.begin(), watched_.end(),
+                                [key](const Watched& e) { return e.answered && e.id == key->event; });
+    if (w == watched_.end()) return false;
+    const QWindow* shown = w->handle && w->handle->handle() && w->handle->winId() == key->event ? w->handle : nullptr;
+    if (shown && shown->isVisible()) return false;
+    // The id of a window that has gone may belong to a new window of the program's.
+    const QWindowList windows = QGuiApplication::allWindows();
+    const bool reused = !shown && std::any_of(windows.begin(), windows.end(), [key](const QWindow* other) {
+      return other->handle() && other->winId() == key->event;
+    });
+    if (reused) return false;
+    QWindow* to = QGuiApplication::focusWindow();
+    if (!isReceiving(to)) to = w->keyboardTo;
+    if (!isReceiving(to)) return false;
+    key->event = static_cast<xcb_window_t>(to->winId());
+    return false;
+  }
+
   // Back in the window system's queue, in the order typed, for whichever window has
   // the keyboard when the program reads them.
   void release()
   {
     pressed_.clear();
+    holding_.clear();
     released_ = std::exchange(held_, {});
     for (const Key& k : released_) {
       // Shortcuts are matched as each is delivered, in its turn.
@@ -145,10 +185,13 @@ public:
     }
   }
 
-  // How many keyboard returns are under way.
-  int returning = 0;
+  // How many holds are under way.
+  int holds = 0;
 
 private:
+  // How many windows that can be answered are remembered.
+  static constexpr size_t kWatchedAtMost = 32;
+
   struct Key {
     QEvent::Type type;
     int key;
@@ -162,30 +205,140 @@ private:
     quint64 timestamp;
     bool operator==(const Key&) const = default;
   };
+  struct Watched {
+    QPointer<QWidget> widget;
+    WId id = 0;                // the window system's window, as last noted
+    QPointer<QWindow> handle;  // Qt's window for it
+    bool answered = false;
+    QPointer<QWindow> keyboardTo;
+  };
 
+  // The entry of the window, made (the oldest forgotten) when there is none.
+  Watched& watched(QWidget* window)
+  {
+    const auto w =
+        std::find_if(watched_.begin(), watched_.end(), [window](const Watched& e) { return e.widget == window; });
+    if (w != watched_.end()) return *w;
+    if (watched_.size() >= kWatchedAtMost) watched_.pop_front();
+    watched_.push_back({window, 0, nullptr, false, nullptr});
+    return watched_.back();
+  }
+
+  // Notes the window system's window while there is one.
+  static void note(Watched& w)
+  {
+    QWindow* handle = w.widget ? w.widget->windowHandle() : nullptr;
+    if (!handle || !handle->handle()) return;
+    w.id = handle->winId();
+    w.handle = handle;
+  }
+
+  // A shown window of the program's that takes keys: not one answered since.
+  bool isReceiving(const QWindow* window) const
+  {
+    return window && window->handle() && window->isVisible() &&
+           std::none_of(watched_.begin(), watched_.end(),
+                        [window](const Watched& w) { return w.answered && w.handle == window; });
+  }
+
+  std::deque<Watched> watched_;
+  // The answered windows whose keys are held while a hold is under way.
+  std::vector<QPointer<QWidget>> holding_;
   std::vector<Key> held_;
   std::vector<Key> released_;
   QSet<int> pressed_;
 };
 
-// While the keyboard goes back: keys that reach a hidden window are held, and go on
-// once the last return under way has ended.
-class KeyboardReturn::Returning {
+// From an answer until the keyboard is back: the keys that reach the answered window
+// are held, and go on once the last hold under way has ended.
+class KeyboardReturn::Hold {
 public:
-  Returning() { ++HeldKeys::instance().returning; }
-  ~Returning()
+  Hold() { ++Answered::instance().holds; }
+  ~Hold()
   {
-    HeldKeys& keys = HeldKeys::instance();
-    if (--keys.returning == 0) keys.release();
+    Answered& answered = Answered::instance();
+    if (--answered.holds == 0) answered.release();
   }
-  Returning(const Returning&) = delete;
-  Returning& operator=(const Returning&) = delete;
+  Hold(const Hold&) = delete;
+  Hold& operator=(const Hold&) = delete;
+};
+
+// The keys typed ahead of a panel, while it is shown and not yet answered: those the
+// window system addressed to a window the panel holds (the command's window, which had
+// the keyboard until the panel took it) go to the panel instead of being dropped, in
+// their turn among the keys typed into the panel.
+class KeyboardReturn::TypeAhead : public QWindowSystemEventHandler {
+public:
+  explicit TypeAhead(QDialog& panel) : panel_(&panel)
+  {
+    QWindowSystemInterfacePrivate::installWindowSystemEventHandler(this);
+  }
+  ~TypeAhead() override { QWindowSystemInterfacePrivate::removeWindowSystemEventhandler(this); }
+  TypeAhead(const TypeAhead&) = delete;
+  TypeAhead& operator=(const TypeAhead&) = delete;
+
+  bool sendEvent(QWindowSystemInterfacePrivate::WindowSystemEvent* event) override
+  {
+    if (event->type == QWindowSystemInterfacePrivate::Key && panel_ && panel_->isVisible()) {
+      auto* key = static_cast<QWindowSystemInterfacePrivate::KeyEvent*>(event);
+      QWindow* panel = panel_->windowHandle();
+      QWindow* holder = nullptr;
+      if (panel && key->window && key->window != panel &&
+          QGuiApplicationPrivate::instance()->isWindowBlocked(key->window, &holder) && holder == panel)
+        key->window = panel;
+    }
+    return QWindowSystemEventHandler::sendEvent(event);
+  }
+
+private:
+  QPointer<QDialog> panel_;
+};
+
+// An alert that a panel raises over itself, closing while the user has it: the
+// keyboard goes back to the panel, if it is still shown once its work goes on. The
+// keys typed at once after its answer go there too.
+class KeyboardReturn::AlertWatch : public QObject {
+public:
+  AlertWatch() { qApp->installEventFilter(this); }
+
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    auto* alert = qobject_cast<QMessageBox*>(watched);
+    if (!alert || !alert->isWindow()) return false;
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+      withKeyboard_ = alert;
+      Answered::instance().expect(alert);
+      break;
+    case QEvent::WindowDeactivate:
+      // To another window, which the user went to; as the alert closes, to none.
+      if (QApplication::activeWindow() && alert == withKeyboard_) withKeyboard_ = nullptr;
+      break;
+    case QEvent::Hide: {
+      if (alert != withKeyboard_) break;
+      withKeyboard_ = nullptr;
+      // Once the panel's own work goes on: a panel the answer closes (a confirmation to
+      // replace a file, answered yes) is gone by then, and what the user typed at once
+      // goes on to the window the command was given in, not into the closing panel.
+      QWidget* under = alert->parentWidget() ? alert->parentWidget()->window() : nullptr;
+      if (!under) break;
+      Answered::instance().answer(alert, under);
+      auto hold = std::make_shared<Hold>();
+      QTimer::singleShot(0, under, [under, hold] { giveKeyboardTo(under); });
+      break;
+    }
+    default: break;
+    }
+    return false;
+  }
+
+private:
+  QPointer<QMessageBox> withKeyboard_;  // the alert that has the keyboard
 };
 
 KeyboardReturn::KeyboardReturn(QWidget* commandWindow)
     : window_(commandWindow ? commandWindow->window() : QApplication::activeWindow()),
-      alertWatch_(std::make_unique<AlertWatch>()),
-      returning_(std::make_unique<Returning>())
+      alertWatch_(std::make_unique<AlertWatch>())
 {
 }
 
@@ -193,8 +346,28 @@ KeyboardReturn::~KeyboardReturn()
 {
   alertWatch_.reset();
   giveKeyboardTo(window_.data());
-  returning_.reset();
+  hold_.reset();
 }
+
+int KeyboardReturn::exec(QDialog& panel, TypedAhead typedAhead)
+{
+  Answered::instance().expect(&panel);
+  std::unique_ptr<TypeAhead> typeAhead;
+  if (typedAhead == TypedAhead::GoesToThePanel) typeAhead = std::make_unique<TypeAhead>(panel);
+  // Answered within the panel's own handling of the key or click, before the keys that
+  // follow it are read: from then on, what the panel held is no longer typed ahead.
+  const QMetaObject::Connection answered =
+      QObject::connect(&panel, &QDialog::finished, &panel, [this, &panel, &typeAhead] {
+        typeAhead.reset();
+        if (!hold_) hold_ = std::make_unique<Hold>();
+        Answered::instance().answer(&panel, window_.data());
+      });
+  const int result = panel.exec();
+  QObject::disconnect(answered);
+  return result;
+}
+
+void KeyboardReturn::expectAnswer(QWidget* window) { Answered::instance().expect(window); }
 
 bool KeyboardReturn::giveKeyboardTo(QWidget* window)
 {
@@ -206,22 +379,28 @@ bool KeyboardReturn::giveKeyboardTo(QWidget* window)
   return activateAndWait(shown->window()->windowHandle());
 }
 
-void KeyboardReturn::afterAnswer(QWidget* keyboardTo, QObject* actsOn, std::function<void()> then)
+void KeyboardReturn::afterAnswer(QWidget* answered, QWidget* keyboardTo, QWidget* actsOn, std::function<void()> then)
 {
   const QPointer<QWidget> window = keyboardTo;
-  const QPointer<QObject> subject = actsOn;
+  const QPointer<QWidget> subject = actsOn;
   const bool hasSubject = actsOn != nullptr;
-  // Keys typed at once after the answer are held until it has acted.
-  auto returning = std::make_shared<Returning>();
+  // A window shown as it was answered and closed since has gone for the answer, even
+  // before the program deletes it.
+  const bool subjectShown = actsOn && actsOn->isVisible();
+  Answered::instance().answer(answered, keyboardTo);
+  auto hold = std::make_shared<Hold>();
   // Posted to the application, not to a window or sheet that may go meanwhile; posted
   // events run before the window system's input that follows.
   QMetaObject::invokeMethod(
       qApp,
-      [window, subject, hasSubject, then = std::move(then), returning]() mutable {
-        const auto done = qScopeGuard([&returning] { returning.reset(); });
-        const auto gone = [&] { return hasSubject && !subject; };
+      [window, subject, hasSubject, subjectShown, then = std::move(then), hold]() mutable {
+        std::shared_ptr<Hold> held = std::move(hold);
+        const auto gone = [&] { return hasSubject && (!subject || (subjectShown && !subject->isVisible())); };
         if (gone()) return;
         if (window) giveKeyboardTo(window.data());
+        // The keys held go on to the window that has the keyboard, read once the answer
+        // has acted.
+        held.reset();
         if (gone()) return;
         if (then) then();
       },

@@ -13,13 +13,20 @@
 //
 //   {
 //     KeyboardReturn back(window);  // the window the command was given in
-//     dialog.exec();
+//     back.exec(panel);             // the panel run to its answer
 //   }  // the window has the keyboard again
 //
 // Meanwhile an alert the panel raises over itself (the print panel's warning that a
 // file cannot be written) gives the keyboard back to the panel as it closes, when the
 // panel stays. The program's own alerts and sheets do the same for their windows
-// through giveKeyboardTo (AlertSheet, SheetController).
+// through afterAnswer (AlertSheet, SheetController).
+//
+// The keys typed at once after the key or click that answers a panel, a question, an
+// alert or a sheet: the window system sends them to the answered window for as long
+// as it has the keyboard there, which on a busy machine lasts until the program has
+// read the answer. They go on, in order, to the window that has the keyboard once it
+// is back (see Answered in KeyboardReturn.cpp): no other key is held, and a key typed
+// into a panel or any other window goes where the window system sent it.
 #pragma once
 
 #include <QPointer>
@@ -27,6 +34,8 @@
 #include <QWindow>
 #include <functional>
 #include <memory>
+
+class QDialog;
 
 namespace kivo {
 
@@ -37,10 +46,22 @@ public:
 
   // The window the command was given in; nullptr: the window that is active now.
   explicit KeyboardReturn(QWidget* commandWindow);
-  // Gives the keyboard back to that window (giveKeyboardTo), if it is still shown.
+  // Gives the keyboard back to that window (giveKeyboardTo), if it is still shown;
+  // then the keys sent to the panel run by exec after its answer go on.
   ~KeyboardReturn();
   KeyboardReturn(const KeyboardReturn&) = delete;
   KeyboardReturn& operator=(const KeyboardReturn&) = delete;
+
+  // What becomes of the keys typed ahead of a panel: typed after the key of the command
+  // that runs it, but sent by the window system to the command's window, which the
+  // panel holds, before the panel had the keyboard (at once, or on a busy machine, even
+  // once the panel shows). A panel's field takes them; a question never takes an answer
+  // typed before it showed.
+  enum class TypedAhead { GoesToThePanel, IsDropped };
+  // Runs the panel or question to its answer (QDialog::exec) and answers its result.
+  // The keys the window system sends it once it is answered are held until the
+  // keyboard is back, and go there.
+  int exec(QDialog& panel, TypedAhead typedAhead = TypedAhead::GoesToThePanel);
 
   // Activates the window and handles the application's events but the user's input
   // until the window system has given it the keyboard, at most kWaitLimit. Answers
@@ -51,23 +72,31 @@ public:
   static bool giveKeyboardTo(QWidget* window);
   static bool giveKeyboardTo(QWindow* window);
 
+  // An alert or a sheet that afterAnswer will go on from, as it shows: the keys the
+  // window system sends it once it is answered are followed from then on.
+  static void expectAnswer(QWidget* window);
+
   // What an alert or sheet the user answered does next, called from within its own
   // handling (its button's click, a key, its close box). That handling runs no events:
   // Qt is still inside the box or sheet, which the events could delete under it. So
   // once the handling is over, the keyboard is given to keyboardTo (giveKeyboardTo;
-  // nullptr: left where it is) and then `then` runs, before the user's next input.
-  // `then` does not run when actsOn was given and is gone by then, before the wait or
-  // after it (its window closed by the program meanwhile).
-  static void afterAnswer(QWidget* keyboardTo, QObject* actsOn, std::function<void()> then);
+  // nullptr: left where it is), the keys sent to `answered` since its answer go on
+  // there, and then `then` runs, before the user's next input is read.
+  // `then` does not run when actsOn was given and is gone or closed by then, before
+  // the wait or after it (its window closed by the program meanwhile): an answer acts
+  // on nothing whose window has gone.
+  static void afterAnswer(QWidget* answered, QWidget* keyboardTo, QWidget* actsOn, std::function<void()> then);
 
 private:
   class AlertWatch;
-  class HeldKeys;
-  class Returning;
+  class Answered;
+  class Hold;
+  class TypeAhead;
 
   QPointer<QWidget> window_;
   std::unique_ptr<AlertWatch> alertWatch_;
-  std::unique_ptr<Returning> returning_;
+  // From the answer of a panel run by exec until the keyboard is back.
+  std::unique_ptr<Hold> hold_;
 };
 
 }  // namespace kivo

@@ -75,7 +75,7 @@ bool isSamePageLayout(QPageLayout a, QPageLayout b)
 // window printed from has the keyboard again before the pages are drawn.
 bool runPrintDialog(QPrinter& printer, QWidget* parent, const PrintOperation::Options& options)
 {
-  const KeyboardReturn back(parent);
+  KeyboardReturn back(parent);
   if (printResponder()) return printResponder()(printer, options.accessory);
   QPrintDialog dialog(&printer, parent);
   // The paper chosen in the panel decides how many pages there are: a range may
@@ -88,7 +88,7 @@ bool runPrintDialog(QPrinter& printer, QWidget* parent, const PrintOperation::Op
     accessory->setWindowTitle(options.accessoryTitle);
     dialog.setOptionTabs({accessory});
   }
-  const bool accepted = dialog.exec() == QDialog::Accepted;
+  const bool accepted = back.exec(dialog) == QDialog::Accepted;
   // The panel would take the caller's accessory with it.
   if (accessory) {
     accessory->hide();
@@ -148,14 +148,14 @@ bool PrintOperation::runPageSetup(QWidget* parent, const char* defaultsKey)
 {
   QPageLayout layout = PrintInfo::pageLayoutForKey(defaultsKey);
   bool accepted = false;
-  const KeyboardReturn back(parent);
+  KeyboardReturn back(parent);
   if (pageSetupResponder()) {
     accepted = pageSetupResponder()(layout);
   } else {
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, layout);
     QPageSetupDialog dialog(&printer, parent);
-    accepted = dialog.exec() == QDialog::Accepted;
+    accepted = back.exec(dialog) == QDialog::Accepted;
     if (accepted) layout = printer.pageLayout();
   }
   if (accepted) PrintInfo::setPageLayoutForKey(layout, defaultsKey);

@@ -62,6 +62,7 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   show();
   raise();
   activateWindow();
+  KeyboardReturn::expectAnswer(this);
 }
 
 void SheetController::endSheetWithSender(QObject* sender)
@@ -80,9 +81,31 @@ void SheetController::giveKeyboardToModalOver(QWidget* window)
   if (!window->windowHandle() || QGuiApplication::focusWindow() != window->windowHandle()) return;
   QWidget* modal = QApplication::activeModalWidget();
   if (!modal || !modal->isVisible() || !holdsWindow(modal, window)) return;
-  // Above the window too: without a window manager nothing else keeps it there.
-  modal->raise();
+  // Activated, it comes to the front with the window it is shown on (WindowController).
   modal->activateWindow();
+}
+
+void SheetController::bringToFrontWithModals(QWidget* window)
+{
+  if (!window) return;
+  window->raise();
+  for (QWidget* over = shownModalChild(window); over; over = shownModalChild(over)) over->raise();
+}
+
+QWidget* SheetController::windowUnderModals(QWidget* window)
+{
+  QWidget* under = window ? window->window() : nullptr;
+  while (under && under->windowModality() == Qt::WindowModal && under->parentWidget())
+    under = under->parentWidget()->window();
+  return under;
+}
+
+QWidget* SheetController::shownModalChild(const QWidget* window)
+{
+  QWidget* shown = nullptr;
+  for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w->isWindow() && w->isVisible() && w->windowModality() == Qt::WindowModal) shown = w;
+  return shown;
 }
 
 bool SheetController::holdsWindow(const QWidget* modal, const QWidget* window)
@@ -143,10 +166,10 @@ void SheetController::finish(int returnCode, bool answered)
   // its close box): the wait and the answer run once that is over, and not at all once
   // the sheet or its window has gone (closed by the program meanwhile).
   const QPointer<SheetController> self = this;
-  QObject* actsOn = window_ ? static_cast<QObject*>(window_.data()) : this;
-  KeyboardReturn::afterAnswer(hadKeyboard ? window_.data() : nullptr, actsOn, [self, handler, returnCode] {
-    if (self && handler) handler(returnCode);
-  });
+  KeyboardReturn::afterAnswer(this, hadKeyboard ? window_.data() : nullptr, window_.data(),
+                              [self, handler, returnCode] {
+                                if (self && handler) handler(returnCode);
+                              });
 }
 
 void SheetController::goHome()

@@ -67,8 +67,18 @@ public:
   // Called as a window becomes active: when the window system activated it while its
   // alert or sheet, or an application-modal window, blocks it (the second click of the
   // double-click that opened the alert, a click on the window), that modal window takes
-  // the keyboard, which the blocked window could not use.
+  // the keyboard, which the blocked window could not use (and, activated, comes to the
+  // front with the window it is shown on).
   static void giveKeyboardToModalOver(QWidget* window);
+  // Raises the window, then the sheet or alert shown on it, then the alert shown on
+  // that: without a window manager nothing else keeps them above their window, or
+  // brings a window with its sheet forward when the user presses on either.
+  static void bringToFrontWithModals(QWidget* window);
+  // The window a sheet or alert is shown on, through the alerts shown on sheets (the
+  // window itself when it is no sheet or alert).
+  static QWidget* windowUnderModals(QWidget* window);
+  // The sheet or alert shown on the window, the last one shown when several are.
+  static QWidget* shownModalChild(const QWidget* window);
   // Whether the modal window holds the window's input: an application-modal one holds
   // every window, a window-modal one (a sheet, an alert sheet, an alert on a sheet)
   // only the window it is shown on.

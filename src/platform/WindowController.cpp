@@ -47,6 +47,9 @@ bool isHeldByModal(const QWidget* window, const QList<QWidget*>& modals)
 // this document or another) holds only that window. A modal window over this one, a
 // popup, or work under way (which holds the user's input) leaves the press alone.
 //
+// A press on another window of the program's (the help window) that is not active brings
+// it to the front, as a window manager would.
+//
 // A window that was refused as it became key (another window came forward with an alert
 // to answer first) takes no press while that alert is shown, whichever came first, the
 // window manager's activation or the press: a button, the menu bar or a blank part of
@@ -57,8 +60,15 @@ public:
   {
     const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (!press || !watched->isWidgetType()) return false;
-    auto* controller = qobject_cast<WindowController*>(static_cast<QWidget*>(watched)->window());
-    if (!controller) return false;
+    QWidget* window = static_cast<QWidget*>(watched)->window();
+    auto* controller = qobject_cast<WindowController*>(window);
+    if (!controller) {
+      // The program's other windows (the help window) come to the front as well.
+      if (event->type() == QEvent::MouseButtonPress && window->windowType() == Qt::Window && !window->isModal() &&
+          !window->isActiveWindow() && !QApplication::activePopupWidget())
+        window->raise();
+      return false;
+    }
     if (controller->isRefusedForModal()) return true;
     if (event->type() != QEvent::MouseButtonPress || controller->isActiveWindow() ||
         QApplication::activePopupWidget() || ModalSession::isWorkRunning())
@@ -72,6 +82,25 @@ public:
     if (!target) return true;
     for (QWidget* modal : shownModalWindows())
       if (!modalsBefore.contains(modal)) return true;
+    return false;
+  }
+};
+
+// A modal window that becomes active comes to the front, a sheet or an alert with the
+// window it is shown on: without a window manager nothing else raises them. A press on a
+// window that its own sheet holds, or on the sheet, activates the sheet (the window
+// passes the activation on to it), and a window the window system activates under its
+// alert or sheet hands it the keyboard (SheetController::giveKeyboardToModalOver): the
+// window, its sheet and the alert on that sheet then stand above a window that covered
+// them.
+class WindowController::ModalActivationWatch : public QObject {
+public:
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (event->type() != QEvent::WindowActivate || !watched->isWidgetType()) return false;
+    auto* modal = static_cast<QWidget*>(watched);
+    if (modal->isWindow() && modal->isModal() && modal->isVisible())
+      SheetController::bringToFrontWithModals(SheetController::windowUnderModals(modal));
     return false;
   }
 };
@@ -91,12 +120,12 @@ WindowController::WindowController(WindowControllerHost* host, QWidget* parent) 
   setAttribute(Qt::WA_DeleteOnClose, false);
   // Without a host (a window on its own) the menus are shown but do nothing.
   mainMenu_ = new MainMenu(menuBar(), host_ ? host_->mainMenuHandler() : nullptr, this);
-  static ClickWatch* clickWatch = [] {
-    auto* watch = new ClickWatch;
-    qApp->installEventFilter(watch);
-    return watch;
+  static const bool watching = [] {
+    qApp->installEventFilter(new ClickWatch);
+    qApp->installEventFilter(new ModalActivationWatch);
+    return true;
   }();
-  static_cast<void>(clickWatch);
+  static_cast<void>(watching);
 }
 
 WindowController::~WindowController()
@@ -144,27 +173,13 @@ void WindowController::showWindow()
   activateWindow();
 }
 
-namespace {
-
-// The alert or sheet shown on the window, the last one shown when several are.
-QWidget* shownModalChildOf(const QWidget* window)
-{
-  QWidget* shown = nullptr;
-  for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (w->isWindow() && w->isVisible() && w->windowModality() == Qt::WindowModal) shown = w;
-  return shown;
-}
-
-}  // namespace
-
 void WindowController::bringToFront()
 {
-  raise();
   // A sheet, and an alert on that sheet, each above what it is shown on.
-  for (QWidget* over = shownModalChildOf(this); over; over = shownModalChildOf(over)) over->raise();
+  SheetController::bringToFrontWithModals(this);
 }
 
-QWidget* WindowController::shownModalChild() const { return shownModalChildOf(this); }
+QWidget* WindowController::shownModalChild() const { return SheetController::shownModalChild(this); }
 
 void WindowController::closeWithoutAsking()
 {

@@ -168,6 +168,7 @@ protected:
 
 private:
   class ClickWatch;
+  class ModalActivationWatch;
 
   void rememberFrame();
   // Becoming key (and main) or resigning it, told to the host and the window.

@@ -5,7 +5,11 @@
 // windows' own commands.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCompleter>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrinter>
@@ -210,6 +214,348 @@ TEST_F(KeyboardReturnTest, TheWindowACommandWasGivenInHasTheKeyboardAfterItsPane
   EXPECT_TRUE(QFile::exists(path("print.pdf")));
   atPanel = {};
   answer = {};
+}
+
+// Drives the panel a command brings up as the user types into it: the text of the
+// folder, then `shown` into its file field, which brings up the field's completion list
+// (a file of the folder begins so), then `rest` at once, as the window system sends it
+// to that list while it has the keyboard (the first key of `rest` hides the list), and
+// Return to the panel. Records the keys that reach the command's window once the panel
+// is gone.
+class PanelTyping : public QObject {
+public:
+  PanelTyping(QWidget* commandWindow, const char* fieldName, QString folder, QString shown, QString rest)
+      : commandWindow_(commandWindow),
+        fieldName_(fieldName),
+        folder_(std::move(folder)),
+        shown_(std::move(shown)),
+        rest_(std::move(rest))
+  {
+    qApp->installEventFilter(this);
+    QTimer::singleShot(0, this, [this] { type(); });
+    // Whatever is still up 20 s on (the panel, an alert over it, a picker that keys
+    // handed to another window opened there) is closed, so that a fault ends the test.
+    QObject::connect(&cancel_, &QTimer::timeout, this, [] {
+      if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) dialog->reject();
+    });
+    QTimer::singleShot(20000, this, [this] { cancel_.start(100); });
+  }
+
+  int keysToTheWindowAfterThePanel = 0;
+  QString fieldAtReturn;
+
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (panelGone_ && event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == commandWindow_)
+      ++keysToTheWindowAfterThePanel;
+    return false;
+  }
+
+  // The text the field holds once every key has gone in: a Backspace takes back the
+  // character before it.
+  static QString typed(const QString& keys)
+  {
+    QString text;
+    for (QChar c : keys)
+      if (c == QLatin1Char('\b'))
+        text.chop(1);
+      else
+        text += c;
+    return text;
+  }
+
+private:
+  static Qt::Key keyOf(QChar c)
+  {
+    return c == QLatin1Char('\b') ? Qt::Key_Backspace : static_cast<Qt::Key>(c.toUpper().unicode());
+  }
+
+  void type()
+  {
+    QDialog* panel = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+          panel = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+          return panel && QApplication::activeWindow() == panel;
+        },
+        5000));
+    const QPointer<QDialog> alive = panel;
+    QObject::connect(panel, &QDialog::finished, this, [this] { panelGone_ = true; });
+    auto* field = panel->findChild<QLineEdit*>(QString::fromUtf8(fieldName_));
+    ASSERT_TRUE(field && field->isEnabled());
+    field->setFocus();
+    field->setText(folder_ + QLatin1Char('/'));
+    for (QChar c : shown_) {
+      typeAheadToKeyboard(keyOf(c), Qt::NoModifier, QString(c));
+      QCoreApplication::processEvents();
+    }
+    QCompleter* completer = field->completer();
+    ASSERT_NE(completer, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([completer] { return completer->popup()->isVisible(); }, 10000))
+        << "no completion list for " << field->text().toStdString();
+    QWindow* list = completer->popup()->windowHandle();
+    for (QChar c : rest_) typeAheadKeyFor(list, keyOf(c), Qt::NoModifier, QString(c));
+    QTest::qWait(100);
+    if (!alive) return;
+    fieldAtReturn = field->text();
+    // Once the list has gone, the window system sends the keys to the panel again.
+    typeAheadKeyFor(panel->windowHandle(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  }
+
+  QTimer cancel_;
+  QPointer<QWidget> commandWindow_;
+  const char* fieldName_;
+  QString folder_;
+  QString shown_;
+  QString rest_;
+  bool panelGone_ = false;
+};
+
+// A name typed into a panel goes into its field, every key in order, whatever its
+// completion list does meanwhile: the file saved, written, opened or read is the one
+// named, and nothing typed into the panel reaches the command's window afterwards.
+// Every panel with a file field, through the windows' own commands.
+TEST_F(KeyboardReturnTest, ANameTypedIntoAPanelGoesIntoItsFieldWhateverItsCompletionListDoes)
+{
+  const Windows w = openWindowsWithPanels();
+  FilePanel::setResponderForTesting({});
+  const QString folder = QFileInfo(path("x")).absolutePath();
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", QFile::encodeName(folder));
+  const auto makeFile = [this](const QString& name, const QByteArray& contents) {
+    QFile f(path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(contents);
+  };
+  makeFile("books-old.kivo", "not a document");
+  makeFile("exp-old.txt", "old");
+  makeFile("print-old.pdf", "old");
+  makeFile("journal-old.txt", "1234\n");
+  const auto filesNow = [&folder] { return QDir(folder).entryList(QDir::Files, QDir::Name); };
+
+  struct Case {
+    const char* what;
+    WindowController* window;
+    const char* field;
+    QString shown;
+    QString rest;
+    std::function<void()> command;
+    QString written;     // the file the command writes, if any
+    QString alertTitle;  // the alert that shows the named file was read, if any
+  };
+  const auto perform = [this](MainMenu::Command command) {
+    return [this, command] { app->performCommand(command, nullptr); };
+  };
+  const Case cases[] = {
+      {"別名で保存",
+       w.journal,
+       "fileNameEdit",
+       "books-",
+       "new.kivo",
+       perform(MainMenu::Command::SaveDocumentAs),
+       "books-new.kivo",
+       {}},
+      {"the journal's text export",
+       w.journal,
+       "fileNameEdit",
+       "exp-",
+       "new.txt",
+       [&w] { w.journal->saveToTextFile(); },
+       "exp-new.txt",
+       {}},
+      {"a print to a PDF file",
+       w.ledger,
+       "filename",
+       "print-",
+       "new.pdf",
+       perform(MainMenu::Command::Print),
+       "print-new.pdf",
+       {}},
+      // A typing slip put right: the list goes at the slip and comes back once it is
+      // taken back.
+      {"開く",
+       w.ledger,
+       "fileNameEdit",
+       "books-",
+       "x\bold.kivo",
+       perform(MainMenu::Command::OpenDocument),
+       {},
+       "書類を開けません"},
+      {"the import",
+       w.journal,
+       "fileNameEdit",
+       "journal-",
+       "x\bold.txt",
+       perform(MainMenu::Command::ImportShiwakeFromTextFile),
+       {},
+       QString::fromUtf8(ShiwakeTextReader::kTitle)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    activate(c.window);
+    alerts.clear();
+    const QStringList before = filesNow();
+    PanelTyping typing(c.window, c.field, folder, c.shown, c.rest);
+    c.command();
+    flush();
+    QTest::qWait(50);
+    flush();
+    EXPECT_EQ(typing.fieldAtReturn, folder + QLatin1Char('/') + PanelTyping::typed(c.shown + c.rest));
+    QStringList added = filesNow();
+    for (const QString& f : before) added.removeAll(f);
+    EXPECT_EQ(added, c.written.isEmpty() ? QStringList{} : QStringList{c.written});
+    if (!c.alertTitle.isEmpty()) {
+      ASSERT_EQ(alerts.size(), 1u);
+      EXPECT_EQ(alerts.front().title, c.alertTitle);
+    }
+    EXPECT_EQ(typing.keysToTheWindowAfterThePanel, 0);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  }
+  qputenv("HOME", home);
+}
+
+// Keys typed ahead of a panel, right after the command's key, which the window system
+// sends to the command's window until the panel has the keyboard (on a busy machine
+// also once the panel shows): they go into the panel's field in order, Return
+// included. A question never takes an answer typed before it showed.
+TEST_F(KeyboardReturnTest, KeysTypedAheadOfAPanelGoIntoItButNeverAnswerAQuestion)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 10), kGenkin, kUriagedaka, 800, "振替");
+  ShiwakenikkiController* journal = openJournalOfEveryEntry();
+  FilePanel::setResponderForTesting({});
+  ReportTextExportSheet::setResponderForTesting({});
+  AlertSheet::setResponderForTesting({});
+  const QString folder = QFileInfo(path("x")).absolutePath();
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", QFile::encodeName(folder));
+  // Typed into the journal, where the keyboard is when the command's key is read.
+  const auto typeAheadIntoTheJournal = [journal](const QString& text) {
+    for (QChar c : text)
+      typeAheadKeyFor(journal->windowHandle(), static_cast<Qt::Key>(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+    typeAheadKeyFor(journal->windowHandle(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  };
+  // A panel or question still up 5 s on is cancelled.
+  QTimer cancel;
+  QObject::connect(&cancel, &QTimer::timeout, [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) dialog->reject();
+  });
+
+  const std::tuple<const char*, QString, std::function<void()>> panels[] = {
+      {"別名で保存", "typed-ahead.kivo", [this] { app->performCommand(MainMenu::Command::SaveDocumentAs, nullptr); }},
+      {"the journal's text export", "typed-ahead.txt", [journal] { journal->saveToTextFile(); }},
+  };
+  for (const auto& [what, name, command] : panels) {
+    SCOPED_TRACE(what);
+    activate(journal);
+    QFile::remove(path(name));
+    typeAheadIntoTheJournal(name);
+    cancel.start(5000);
+    command();
+    flush();
+    cancel.stop();
+    EXPECT_TRUE(QFile::exists(path(name)));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(QApplication::activeWindow(), journal);
+  }
+
+  // 仕訳の削除, and a Return typed ahead of its question: the question waits for its
+  // answer, given once it shows.
+  activate(journal);
+  typeAheadIntoTheJournal({});
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    QTest::qWait(100);
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) return;
+    shown = box->windowTitle();
+    for (QAbstractButton* b : box->buttons())
+      if (b->text() == QString::fromUtf8(AlertSheet::kCancelButton)) b->click();
+  });
+  cancel.start(5000);
+  journal->removeDisplayingShiwake();
+  flush();
+  cancel.stop();
+  EXPECT_EQ(shown, QStringLiteral("仕訳の削除"));
+  EXPECT_EQ(books().journal().size(), 1u);
+  qputenv("HOME", home);
+}
+
+// A panel or a question that a command waits for holds every window until it is
+// answered: a click on another document's window does nothing, and no other window of
+// the document can close it (which would delete the command's window, and the panel
+// with it, while the command waits for the panel).
+TEST_F(KeyboardReturnTest, APanelOrAQuestionACommandWaitsForHoldsEveryWindow)
+{
+  openEntryBooks();
+  registerVoucher(Date(2024, 4, 10), kGenkin, kUriagedaka, 800, "振替");
+  ShiwakenikkiController* journal = openJournalOfEveryEntry();
+  const QPointer<QWidget> info = session->documentInfoController();
+  DocumentSession* other = openBooks("別の会社");
+  auto* otherInfo = qobject_cast<DocumentInfoController*>(other->documentInfoController());
+  ASSERT_TRUE(journal && info && otherInfo);
+  int ranForTheOther = 0;
+  app->setCommandHandler(MainMenu::Command::ShowZandakaShisanWindow, [&](QAction*) { ++ranForTheOther; });
+  otherInfo->validateCommandButtons();
+  QAbstractButton* button = otherInfo->buttonOfCommand(MainMenu::Command::ShowZandakaShisanWindow);
+  ASSERT_TRUE(button && button->isEnabled());
+  // The panels and questions as the user sees them.
+  ReportTextExportSheet::setResponderForTesting({});
+  AlertSheet::setResponderForTesting({});
+
+  const std::pair<const char*, std::function<void()>> commands[] = {
+      {"the journal's text export", [journal] { journal->saveToTextFile(); }},
+      {"the journal's 仕訳の削除", [journal] { journal->removeDisplayingShiwake(); }},
+  };
+  for (const auto& [what, command] : commands) {
+    SCOPED_TRACE(what);
+    activate(journal);
+    bool held = false;
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = nullptr;
+      ASSERT_TRUE(QTest::qWaitFor(
+          [&] {
+            modal = QApplication::activeModalWidget();
+            return modal && QApplication::activeWindow() == modal;
+          },
+          5000));
+      // The click on the other document's window, and the document's information
+      // window closed by its close box, while the panel or question is up.
+      const auto shownWindows = [] {
+        int shown = 0;
+        for (QWidget* w : QApplication::topLevelWidgets()) shown += w->isVisible() ? 1 : 0;
+        return shown;
+      };
+      const int shownBefore = shownWindows();
+      clickAhead(button, button->rect().center());
+      QWindowSystemInterface::handleCloseEvent<Queued>(info->windowHandle());
+      QTest::qWait(50);
+      // Nothing acted: no window came or went, and the panel or question is still the
+      // one in front.
+      held = ranForTheOther == 0 && info && info->isVisible() && journal->isVisible() &&
+             shownWindows() == shownBefore && QApplication::activeModalWidget() == modal;
+      if (held) {
+        typeAheadKeyFor(modal->windowHandle(), Qt::Key_Escape, Qt::NoModifier, {});
+        return;
+      }
+      // What came of the input is answered, so that the test goes on.
+      for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+        QTest::qWait(20);
+      }
+    });
+    command();
+    flush();
+    EXPECT_TRUE(held);
+    EXPECT_EQ(ranForTheOther, 0);
+    EXPECT_TRUE(info && info->isVisible());
+    EXPECT_TRUE(journal->isVisible());
+    EXPECT_EQ(books().journal().size(), 1u);
+  }
 }
 
 // Every alert a panel command raises, after its panel or instead of its work, shown as

@@ -61,7 +61,7 @@ QString ReportTextExportSheet::runPanel(QWidget* window, std::optional<bool> lon
   int32_t chosen = preset;
   QString path;
   // The report window has the keyboard again before the write starts.
-  const KeyboardReturn back(window);
+  KeyboardReturn back(window);
   if (responder()) {
     path = responder()(preset, chosen);
     if (longLongEnabled && checkboxResponder()) longLong = checkboxResponder()(longLongPreset, *longLongEnabled);
@@ -93,7 +93,7 @@ QString ReportTextExportSheet::runPanel(QWidget* window, std::optional<bool> lon
     // meanwhile, or another window could close the document and the report window
     // the panel runs for.
     panel.setWindowModality(Qt::ApplicationModal);
-    if (panel.exec() == QDialog::Accepted && !panel.selectedFiles().isEmpty()) path = panel.selectedFiles().front();
+    if (back.exec(panel) == QDialog::Accepted && !panel.selectedFiles().isEmpty()) path = panel.selectedFiles().front();
     chosen = kugiriPopUp->currentIndex();
     if (longLongCheckbox) longLong = longLongCheckbox->isChecked();
   }

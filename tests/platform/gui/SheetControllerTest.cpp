@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
+#include <memory>
 #include <tuple>
 
 #include "platform/AlertSheet.h"
@@ -291,6 +292,90 @@ TEST(SheetControllerTest, AWindowBroughtToTheFrontTakesItsSheetAndTheSheetsAlert
   sheet.abortSheet();
 }
 
+// Without a window manager, a press on a window that its own sheet holds, or on the
+// sheet, reaches the program as the window system activating the one or the other (the
+// window passes the activation on to its sheet): the window, its sheet and the alert on
+// that sheet come to the front together, over a window that covered them, and the top
+// one has the keyboard.
+TEST(SheetControllerTest, AWindowHeldByItsSheetComesForwardWithItWhenEitherIsActivated)
+{
+  WindowController window(nullptr);
+  window.setWindowTitle(QStringLiteral("window"));
+  window.show();
+  QMainWindow other;
+  other.setWindowTitle(QStringLiteral("other"));
+  other.show();
+  const auto activate = [](QWidget* w) {
+    QWindowSystemInterface::handleWindowActivated<test::Queued>(w->windowHandle());
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+  };
+  ChoiceSheet sheet;
+  sheet.beginSheet(&window, [](int) {});
+  QCoreApplication::processEvents();
+  for (const bool withAlert : {false, true}) {
+    SCOPED_TRACE(withAlert ? "an alert on the sheet" : "the sheet alone");
+    if (withAlert) AlertSheet::beginAlertSheet(&sheet, QStringLiteral("無効な資産"), QStringLiteral("説明"));
+    QCoreApplication::processEvents();
+    QWidget* top = QApplication::activeModalWidget();
+    ASSERT_TRUE(top && top->isVisible());
+    std::vector<QWidget*> activated{&window, &sheet};
+    if (withAlert) activated.push_back(top);
+    for (QWidget* pressed : activated) {
+      SCOPED_TRACE(pressed->windowTitle().toStdString());
+      const test::RaiseWatch watch;
+      // Another window comes over them all.
+      other.raise();
+      activate(&other);
+      ASSERT_EQ(QApplication::activeWindow(), &other);
+      activate(pressed);
+      EXPECT_TRUE(watch.lastOver(&window, &other));
+      EXPECT_TRUE(watch.lastOver(&sheet, &window));
+      if (withAlert) { EXPECT_TRUE(watch.lastOver(top, &sheet)); }
+      EXPECT_EQ(QApplication::activeWindow(), top);
+    }
+    if (withAlert) {
+      static_cast<QMessageBox*>(top)->reject();
+      QCoreApplication::processEvents();
+    }
+  }
+  sheet.abortSheet();
+}
+
+// A window that closes with its sheet shown ends the sheet as Cancel would; the sheet
+// goes back to its own parent and outlives the window, with what was chosen in it (the
+// document keeps the journal's condition sheet, and the condition, for the next
+// journal).
+TEST(SheetControllerTest, AWindowClosingWithItsSheetShownEndsItAsCancelAndTheSheetOutlivesIt)
+{
+  for (const bool keptByAWidget : {false, true}) {
+    SCOPED_TRACE(keptByAWidget ? "a sheet kept by a widget" : "a sheet kept by no widget");
+    QWidget keeper;
+    auto* window = new WindowController(nullptr);
+    window->show();
+    auto* sheet = new ChoiceSheet;
+    if (keptByAWidget) sheet->setParent(&keeper, sheet->windowFlags());
+    const QPointer<ChoiceSheet> alive = sheet;
+    int ended = -1;
+    sheet->beginSheet(window, [&ended](int code) { ended = code; });
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->attachedSheetController(), sheet);
+    window->close();
+    EXPECT_EQ(ended, SheetController::kCancel);
+    EXPECT_FALSE(sheet->isSheetAttached());
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(sheet->parentWidget(), keptByAWidget ? &keeper : nullptr);
+    delete window;
+    ASSERT_FALSE(alive.isNull());
+    // Shown again on a new window, it ends with its answer there.
+    WindowController next(nullptr);
+    next.show();
+    sheet->beginSheet(&next, [&ended](int code) { ended = code; });
+    sheet->ok->click();
+    EXPECT_TRUE(QTest::qWaitFor([&ended] { return ended == SheetController::kOK; }, 2000));
+    delete alive.data();
+  }
+}
+
 // An alert or a sheet over a window, answered: the window has the keyboard again before
 // the answer acts, whatever the window system does as it closes (gives the keyboard to
 // no window, as without a window manager, or to another window). So does a panel's own
@@ -405,9 +490,10 @@ TEST(SheetControllerTest, AnAnsweredAlertOrSheetGivesTheKeyboardBackToItsWindow)
 // The window of an answered alert, sheet or question closing while the keyboard is
 // waited for before the answer acts. Asked by the window manager (its close box), the
 // close waits until the answer has acted on the window as it stood, and then closes it.
-// Made by the program itself (a window deleted as it closes), the answer's handler
-// finds nothing gone under it: it does not run, and nothing reads the sheet or the box
-// that went with the window.
+// Made by the program itself, whether the window is deleted as it closes or kept for
+// later (as the documents keep theirs), the answer acts on nothing: an alert's or a
+// sheet's handler does not run, a question answers its escape button, and nothing
+// reads the sheet or the box that went with the window.
 TEST(SheetControllerTest, AWindowClosingWhileTheKeyboardIsWaitedForAfterAnAnswer)
 {
   QMainWindow other;
@@ -424,21 +510,26 @@ TEST(SheetControllerTest, AWindowClosingWhileTheKeyboardIsWaitedForAfterAnAnswer
                                                 {Kind::DeleteConfirmation, "a delete confirmation"},
                                                 {Kind::Sheet, "a sheet"},
                                                 {Kind::Question, "a question"}};
+  enum class Closing { ByTheWindowManager, ByTheProgram, ByTheProgramKeepingIt };
+  const std::pair<Closing, const char*> closings[] = {
+      {Closing::ByTheWindowManager, ", its window's close box clicked"},
+      {Closing::ByTheProgram, ", its window closed and deleted by the program"},
+      {Closing::ByTheProgramKeepingIt, ", its window closed by the program, which keeps it"}};
   for (const auto& [kind, what] : kinds)
-    for (const bool byTheWindowManager : {true, false}) {
-      SCOPED_TRACE(testing::Message() << what
-                                      << (byTheWindowManager ? ", its window's close box clicked"
-                                                             : ", its window closed by the program"));
+    for (const auto& [closing, how] : closings) {
+      SCOPED_TRACE(testing::Message() << what << how);
+      const bool byTheWindowManager = closing == Closing::ByTheWindowManager;
       auto* window = new QMainWindow;
-      window->setAttribute(Qt::WA_DeleteOnClose);
+      window->setAttribute(Qt::WA_DeleteOnClose, closing != Closing::ByTheProgramKeepingIt);
       window->setWindowTitle(QStringLiteral("window"));
       window->show();
       QWindowSystemInterface::handleWindowActivated<test::Queued>(window->windowHandle());
       settle();
       const QPointer<QMainWindow> alive = window;
+      const auto closed = [&alive] { return alive.isNull() || !alive->isVisible(); };
       // What the answer found: -1 it did not act, 0 its window gone, 1 its window there.
       int actedOnWindow = -1;
-      const auto answered = [&actedOnWindow, alive] { actedOnWindow = alive ? 1 : 0; };
+      const auto answered = [&actedOnWindow, alive] { actedOnWindow = alive && alive->isVisible() ? 1 : 0; };
 
       // Once the user answers, the window refuses the keyboard for a while, so that the
       // wait for it lasts; 50 ms into it, the window is closed.
@@ -470,7 +561,7 @@ TEST(SheetControllerTest, AWindowClosingWhileTheKeyboardIsWaitedForAfterAnAnswer
           static_cast<ChoiceSheet*>(modal)->ok->click();
       };
 
-      int chosen = -1;
+      std::unique_ptr<ChoiceSheet> sheet;
       switch (kind) {
       case Kind::Alert:
         AlertSheet::beginAlertSheet(window, QStringLiteral("書き出せません"), QStringLiteral("説明"), answered);
@@ -484,33 +575,40 @@ TEST(SheetControllerTest, AWindowClosingWhileTheKeyboardIsWaitedForAfterAnAnswer
         answer();
         break;
       case Kind::Sheet: {
-        auto* sheet = new ChoiceSheet;
+        sheet = std::make_unique<ChoiceSheet>();
         sheet->beginSheet(window, [&](int) { answered(); });
         settle();
         answer();
         break;
       }
-      case Kind::Question:
-        // The caller acts on the answer once runQuestion returns.
+      case Kind::Question: {
+        // The caller acts on the answer "保存" once runQuestion returns.
         QTimer::singleShot(0, [&] { answer(); });
-        chosen = AlertSheet::runQuestion(window, QStringLiteral("保存しますか?"), QStringLiteral("説明"),
-                                         {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
-        answered();
-        EXPECT_EQ(chosen, 0);
+        const int chosen = AlertSheet::runQuestion(window, QStringLiteral("保存しますか?"), QStringLiteral("説明"),
+                                                   {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
+        if (chosen == 0) answered();
+        EXPECT_EQ(chosen, byTheWindowManager ? 0 : 1);
         break;
+      }
       }
       // The wait, and the answer after it, run once the sheet's or box's own handling
       // of the click is over.
-      (void)QTest::qWaitFor([&] { return actedOnWindow != -1 || alive.isNull(); }, 2000);
+      (void)QTest::qWaitFor([&] { return actedOnWindow != -1 || closed(); }, 2000);
+      settle();
       if (byTheWindowManager) {
         // The answer acted on the window as it stood; the close came after it.
         EXPECT_EQ(actedOnWindow, 1);
         ASSERT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000)) << "the window's close was lost";
       } else {
-        EXPECT_TRUE(alive.isNull());
-        EXPECT_EQ(actedOnWindow, kind == Kind::Question ? 0 : -1);
+        EXPECT_TRUE(closed());
+        EXPECT_EQ(actedOnWindow, -1);
+        if (closing == Closing::ByTheProgram) {
+          EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }, 2000)) << "the window was not deleted";
+        }
       }
       settle();
+      if (sheet && sheet->isSheetAttached()) sheet->abortSheet();
+      sheet.reset();
       if (alive) delete alive.data();
     }
 }

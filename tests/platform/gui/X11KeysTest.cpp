@@ -1,0 +1,203 @@
+// The keys typed at once after the key that answers an alert, a question, a sheet or a
+// panel, on an X display (CTest runs this suite under Xvfb; elsewhere it is skipped).
+// The X server sends every key to the window that has the keyboard, and on a busy
+// machine the answered window keeps it until the program has read the answer: the keys
+// typed meanwhile are addressed to that window, which the program has hidden, or
+// deleted, by the time it reads them. They reach the window that gets the keyboard
+// back, in order.
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <utility>
+
+#include "platform/AlertSheet.h"
+#include "platform/KeyboardReturn.h"
+#include "platform/SheetController.h"
+
+namespace kivo {
+namespace {
+
+// The program's connection to the X display, and the key codes of its keyboard.
+class XDisplay {
+public:
+  XDisplay()
+  {
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    connection_ = x11 ? x11->connection() : nullptr;
+  }
+  bool isThere() const { return connection_ != nullptr; }
+
+  // The key code that gives the key symbol unshifted, or 0.
+  xcb_keycode_t keycodeOf(xcb_keysym_t symbol) const
+  {
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    const uint8_t count = setup->max_keycode - setup->min_keycode + 1;
+    auto cookie = xcb_get_keyboard_mapping(connection_, setup->min_keycode, count);
+    std::unique_ptr<xcb_get_keyboard_mapping_reply_t, decltype(&free)> reply(
+        xcb_get_keyboard_mapping_reply(connection_, cookie, nullptr), &free);
+    if (!reply) return 0;
+    const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(reply.get());
+    for (int code = 0; code < count; ++code)
+      if (symbols[code * reply->keysyms_per_keycode] == symbol)
+        return static_cast<xcb_keycode_t>(setup->min_keycode + code);
+    return 0;
+  }
+
+  // A key pressed and released, addressed to the window as the X server addresses the
+  // keys typed while it has the keyboard.
+  void typeTo(QWindow* window, xcb_keycode_t code) const
+  {
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
+    for (const uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
+      xcb_key_press_event_t event{};
+      event.response_type = type;
+      event.detail = code;
+      event.time = XCB_CURRENT_TIME;
+      event.root = root;
+      event.event = static_cast<xcb_window_t>(window->winId());
+      event.same_screen = 1;
+      const uint32_t mask = type == XCB_KEY_PRESS ? XCB_EVENT_MASK_KEY_PRESS : XCB_EVENT_MASK_KEY_RELEASE;
+      xcb_send_event(connection_, 0, event.event, mask, reinterpret_cast<const char*>(&event));
+    }
+    xcb_flush(connection_);
+  }
+
+private:
+  xcb_connection_t* connection_ = nullptr;
+};
+
+// Runs once, as the window hides: within the handling of the key that answered it.
+class OnceHidden : public QObject {
+public:
+  OnceHidden(QWidget* window, std::function<void()> then) : QObject(window), then_(std::move(then))
+  {
+    window->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override
+  {
+    if (event->type() == QEvent::Hide && then_) std::exchange(then_, nullptr)();
+    return false;
+  }
+
+private:
+  std::function<void()> then_;
+};
+
+class ChoiceSheet : public SheetController {
+public:
+  ChoiceSheet() : ok(new QPushButton(QStringLiteral("OK"), this))
+  {
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, [this] { endSheetWithSender(ok); });
+  }
+  QPushButton* ok;
+
+protected:
+  QAbstractButton* okButton() const override { return ok; }
+};
+
+// Return, then "1" and "2" typed at once: the X server addresses all three to the
+// answered window, the last two read by the program only once it has handled the
+// answer. They end in the field of the window the keyboard goes back to, for an alert
+// sheet and a delete confirmation (their boxes deleted once answered), a question and a
+// panel run to their answer (deleted by their caller), and a sheet (kept, hidden).
+TEST(X11KeysTest, KeysTypedAtOnceAfterTheAnswerReachTheWindowThatGetsTheKeyboardBack)
+{
+  const XDisplay display;
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
+  const xcb_keycode_t returnKey = display.keycodeOf(0xff0d);
+  const xcb_keycode_t one = display.keycodeOf('1');
+  const xcb_keycode_t two = display.keycodeOf('2');
+  ASSERT_TRUE(returnKey && one && two);
+
+  enum class Kind { Alert, DeleteConfirmation, Question, Panel, Sheet };
+  const std::pair<Kind, const char*> kinds[] = {{Kind::Alert, "an alert sheet"},
+                                                {Kind::DeleteConfirmation, "a delete confirmation"},
+                                                {Kind::Question, "a question"},
+                                                {Kind::Panel, "a panel"},
+                                                {Kind::Sheet, "a sheet"}};
+  for (const auto& [kind, what] : kinds) {
+    SCOPED_TRACE(what);
+    QMainWindow window;
+    auto* field = new QLineEdit(&window);
+    window.setCentralWidget(field);
+    window.resize(400, 200);
+    window.show();
+    ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&window));
+    field->setFocus();
+    bool answered = false;
+
+    // Once the modal window has the keyboard: Return to it, and as the program reads
+    // that Return, "1" and "2", which the X server addresses to it too.
+    const auto typeAtOnce = [&] {
+      QWidget* modal = nullptr;
+      ASSERT_TRUE(QTest::qWaitFor(
+          [&] {
+            modal = QApplication::activeModalWidget();
+            return modal && QGuiApplication::focusWindow() == modal->windowHandle();
+          },
+          5000));
+      QWindow* handle = modal->windowHandle();
+      new OnceHidden(modal, [&display, handle, one, two] {
+        display.typeTo(handle, one);
+        display.typeTo(handle, two);
+      });
+      display.typeTo(handle, returnKey);
+    };
+
+    ChoiceSheet sheet;
+    switch (kind) {
+    case Kind::Alert:
+      AlertSheet::beginAlertSheet(&window, QStringLiteral("無効な仕訳"), QStringLiteral("説明"),
+                                  [&] { answered = true; });
+      typeAtOnce();
+      break;
+    case Kind::DeleteConfirmation:
+      AlertSheet::beginDeleteConfirmationSheet(&window, QStringLiteral("削除"), QStringLiteral("説明"),
+                                               [&](bool) { answered = true; });
+      typeAtOnce();
+      break;
+    case Kind::Question:
+      QTimer::singleShot(0, typeAtOnce);
+      AlertSheet::runQuestion(&window, QStringLiteral("保存しますか?"), QStringLiteral("説明"),
+                              {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
+      answered = true;
+      break;
+    case Kind::Panel: {
+      QTimer::singleShot(0, typeAtOnce);
+      KeyboardReturn back(&window);
+      auto panel = std::make_unique<QDialog>(&window);
+      auto* ok = new QPushButton(QStringLiteral("OK"), panel.get());
+      ok->setDefault(true);
+      QObject::connect(ok, &QPushButton::clicked, panel.get(), &QDialog::accept);
+      back.exec(*panel);
+      // Its caller deletes it once it has its answer.
+      panel.reset();
+      answered = true;
+      break;
+    }
+    case Kind::Sheet:
+      sheet.beginSheet(&window, [&](int) { answered = true; });
+      typeAtOnce();
+      break;
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered && field->text() == QStringLiteral("12"); }, 3000))
+        << "answered " << answered << ", the field holds \"" << field->text().toStdString() << "\"";
+    EXPECT_EQ(QGuiApplication::focusWindow(), window.windowHandle());
+  }
+}
+
+}  // namespace
+}  // namespace kivo
