@@ -38,7 +38,10 @@ bool isGroupHead(const WindowController* window)
 AppController::AppController(QObject* parent) : QObject(parent)
 {
   initialize();
-  if (!sharedInstance) sharedInstance = this;
+  if (!sharedInstance) {
+    sharedInstance = this;
+    HelpWindow::setCommandHandler(this);
+  }
   documentController_ = std::make_unique<DocumentController>();
   connect(documentController_.get(), &DocumentController::documentsChanged, this, [this] {
     rebuildWindowMenus();
@@ -53,7 +56,10 @@ AppController::~AppController()
   // The documents close while the rest of the application still stands.
   documentController_->closeAllDocuments();
   documentController_.reset();
-  if (sharedInstance == this) sharedInstance = nullptr;
+  if (sharedInstance == this) {
+    sharedInstance = nullptr;
+    HelpWindow::setCommandHandler(nullptr);
+  }
 }
 
 AppController* AppController::sharedAppController() { return sharedInstance; }

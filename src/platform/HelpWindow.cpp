@@ -1,5 +1,7 @@
 #include "platform/HelpWindow.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTextBrowser>
@@ -12,6 +14,7 @@ namespace kivo {
 namespace {
 
 HelpWindow* sharedInstance = nullptr;
+MainMenu::Handler* commandHandler = nullptr;
 
 }  // namespace
 
@@ -32,6 +35,23 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
+  // The keys of "閉じる" and "終了", as in every other window.
+  auto* closeItem = new QAction(QString::fromUtf8("閉じる"), this);
+  closeItem->setShortcut(MainMenu::keyOf(MainMenu::Command::CloseWindow));
+  connect(closeItem, &QAction::triggered, this, &QWidget::close);
+  addAction(closeItem);
+  auto* quitItem = new QAction(QString::fromUtf8("終了"), this);
+  quitItem->setShortcut(MainMenu::keyOf(MainMenu::Command::Quit));
+  connect(quitItem, &QAction::triggered, this, [] {
+    // Once the key's handling is over: quitting deletes this window.
+    QMetaObject::invokeMethod(
+        qApp,
+        [] {
+          if (commandHandler) commandHandler->performCommand(MainMenu::Command::Quit, nullptr);
+        },
+        Qt::QueuedConnection);
+  });
+  addAction(quitItem);
   // Near the top right corner of the screen, within it on a small one.
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QRect v = screen ? screen->availableGeometry() : QRect();
@@ -64,6 +84,8 @@ void HelpWindow::showHelpAtAnchor(const QString& anchor)
 }
 
 void HelpWindow::discard() { delete sharedInstance; }
+
+void HelpWindow::setCommandHandler(MainMenu::Handler* handler) { commandHandler = handler; }
 
 bool HelpWindow::hasAnchor(const QString& anchor) const
 {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "platform/MainMenu.h"
+
 class QTextBrowser;
 
 namespace kivo {
@@ -24,6 +26,9 @@ public:
   static void showHelpAtAnchor(const QString& anchor);
   // Closes and deletes the help window, if any.
   static void discard();
+  // The application's commands. The help window has no menus, but closes at Ctrl+W and
+  // hands Ctrl+Q to the application's "終了", as every other window does.
+  static void setCommandHandler(MainMenu::Handler* handler);
 
   // The anchor last shown, and whether the book holds an anchor.
   const QString& currentAnchor() const { return currentAnchor_; }

@@ -1,6 +1,8 @@
 // The application delegate driven as the user drives it: launching, the guards with
 // their exact refusals, the commands a limited user cannot reach, the Window menu and
 // the menus of several documents.
+#include <qpa/qwindowsysteminterface.h>
+
 #include <QMenuBar>
 #include <QPushButton>
 #include <map>
@@ -10,6 +12,8 @@
 #include "model/HojyoKamoku.h"
 #include "platform/SheetController.h"
 #include "support/AppTestFixture.h"
+#include "support/RaiseWatch.h"
+#include "support/TypedAhead.h"
 
 namespace kivo::test {
 namespace {
@@ -119,6 +123,49 @@ TEST_F(AppControllerTest, LaunchShowsTheVersionHistoryOnceAndALimitedUserCannotR
     }
     closeNow(doc);
   }
+}
+
+// The help window that opens at the first start comes to the front when pressed, and
+// takes the keys of every other window: Ctrl+W closes it, and Ctrl+Q quits, also once it
+// is the last window left.
+TEST_F(AppControllerTest, TheHelpWindowComesForwardWhenPressedClosesAtCtrlWAndQuitsAtCtrlQ)
+{
+  const auto typeInto = [](QWidget* window, Qt::Key key) {
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    flush();
+    ASSERT_EQ(QApplication::activeWindow(), window);
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+        window->windowHandle(), QEvent::KeyPress, key, Qt::ControlModifier);
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+        window->windowHandle(), QEvent::KeyRelease, key, Qt::ControlModifier);
+    flush();
+  };
+  DocumentSession* doc = openBooks();
+  HelpWindow::showHelpAtAnchor(QString::fromUtf8(HelpWindow::kVersionHistoryAnchor));
+  HelpWindow* help = HelpWindow::sharedHelpWindow();
+  // Under the document's window, a press brings it to the front, as a window manager
+  // would.
+  {
+    WindowController* info = doc->documentInfoController();
+    activate(info);
+    const RaiseWatch watch;
+    clickAhead(help, help->rect().center());
+    flush();
+    EXPECT_TRUE(watch.lastOver(help, info));
+  }
+  typeInto(help, Qt::Key_W);
+  EXPECT_FALSE(help->isVisible());
+  ASSERT_EQ(app->documentController()->documents().size(), 1u) << "Ctrl+W closed the document's window";
+
+  // The document closed, the help window is the last window.
+  HelpWindow::showHelpAtAnchor(QString());
+  closeNow(doc->windowControllers().front());
+  ASSERT_TRUE(app->documentController()->documents().empty());
+  const QPointer<HelpWindow> shown = HelpWindow::sharedHelpWindow();
+  ASSERT_TRUE(shown->isVisible());
+  typeInto(shown, Qt::Key_Q);
+  EXPECT_TRUE(shown.isNull()) << "Ctrl+Q did not quit";
 }
 
 TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
