@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-base-dev-tools qt6-base-private-dev
           fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35 fonts-liberation
-          poppler-utils xvfb xauth qt6-translations-l10n valgrind libxcb1-dev)
+          poppler-utils xvfb xauth qt6-translations-l10n valgrind libxcb1-dev libxcb-xtest0-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

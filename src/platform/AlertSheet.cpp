@@ -104,7 +104,7 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
     });
   });
   box->open();
-  KeyboardReturn::expectAnswer(box);
+  KeyboardReturn::expectAnswer(box, back.data());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <private/qguiapplication_p.h>
 #include <qpa/qwindowsysteminterface.h>
 #include <qpa/qwindowsysteminterface_p.h>
+#include <xcb/xcb.h>
 #include <xcb/xproto.h>
 
 #include <QAbstractNativeEventFilter>
@@ -98,13 +99,32 @@ public:
   }
 
   // The window can be answered: an alert, a question, a sheet or a panel, shown now or
-  // about to be.
-  void expect(QWidget* window)
+  // about to be; the keyboard goes back to keyboardTo once it is (nullptr: where the
+  // window system puts it).
+  void expect(QWidget* window, QWidget* keyboardTo)
   {
     if (!window) return;
     Watched& w = watched(window);
     w.answered = false;
+    w.goesBackTo = keyboardTo;
     note(w);
+  }
+
+  // The watched window is about to hide: the keyboard it has goes to the window it goes
+  // back to first, straight from the window system, so that the window system never
+  // gives it to another window, or to none, in between.
+  void beforeHiding(QWidget* window)
+  {
+    const auto w =
+        std::find_if(watched_.begin(), watched_.end(), [window](const Watched& e) { return e.widget == window; });
+    if (w == watched_.end() || !w->goesBackTo || !w->handle || QGuiApplication::focusWindow() != w->handle) return;
+    QWidget* to = w->goesBackTo->window();
+    if (!to->isVisible() || !to->windowHandle() || !to->windowHandle()->handle()) return;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->connection()) return;
+    xcb_set_input_focus(x11->connection(), XCB_INPUT_FOCUS_PARENT,
+                        static_cast<xcb_window_t>(to->windowHandle()->winId()), XCB_CURRENT_TIME);
+    xcb_flush(x11->connection());
   }
 
   // The window was answered, and the keyboard goes back to keyboardTo (nullptr: left
@@ -125,6 +145,11 @@ public:
     if (event->type() == QEvent::Show || event->type() == QEvent::WinIdChange) {
       for (Watched& w : watched_)
         if (w.widget == object) note(w);
+      return false;
+    }
+    // A dialog ending (answered, or ended by the program) is closed before it hides.
+    if (event->type() == QEvent::Close && object->isWidgetType()) {
+      beforeHiding(static_cast<QWidget*>(object));
       return false;
     }
     if (holds == 0 || !event->spontaneous() || !object->isWidgetType()) return false;
@@ -211,6 +236,7 @@ private:
     QPointer<QWindow> handle;  // Qt's window for it
     bool answered = false;
     QPointer<QWindow> keyboardTo;
+    QPointer<QWidget> goesBackTo;  // as expected when shown
   };
 
   // The entry of the window, made (the oldest forgotten) when there is none.
@@ -220,7 +246,7 @@ private:
         std::find_if(watched_.begin(), watched_.end(), [window](const Watched& e) { return e.widget == window; });
     if (w != watched_.end()) return *w;
     if (watched_.size() >= kWatchedAtMost) watched_.pop_front();
-    watched_.push_back({window, 0, nullptr, false, nullptr});
+    watched_.push_back({window, 0, nullptr, false, nullptr, nullptr});
     return watched_.back();
   }
 
@@ -284,8 +310,15 @@ public:
       QWindow* panel = panel_->windowHandle();
       QWindow* holder = nullptr;
       if (panel && key->window && key->window != panel &&
-          QGuiApplicationPrivate::instance()->isWindowBlocked(key->window, &holder) && holder == panel)
+          QGuiApplicationPrivate::instance()->isWindowBlocked(key->window, &holder) && holder == panel) {
+        // The panel takes the keyboard now, as the window system is about to give it:
+        // a panel typed into before it has it takes its field for unused (a file panel
+        // puts the name of the file its list selects over what was typed).
+        if (QGuiApplication::focusWindow() != panel)
+          QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+              panel, Qt::ActiveWindowFocusReason);
         key->window = panel;
+      }
     }
     return QWindowSystemEventHandler::sendEvent(event);
   }
@@ -308,7 +341,7 @@ public:
     switch (event->type()) {
     case QEvent::WindowActivate:
       withKeyboard_ = alert;
-      Answered::instance().expect(alert);
+      Answered::instance().expect(alert, alert->parentWidget());
       break;
     case QEvent::WindowDeactivate:
       // To another window, which the user went to; as the alert closes, to none.
@@ -351,7 +384,7 @@ KeyboardReturn::~KeyboardReturn()
 
 int KeyboardReturn::exec(QDialog& panel, TypedAhead typedAhead)
 {
-  Answered::instance().expect(&panel);
+  Answered::instance().expect(&panel, window_.data());
   std::unique_ptr<TypeAhead> typeAhead;
   if (typedAhead == TypedAhead::GoesToThePanel) typeAhead = std::make_unique<TypeAhead>(panel);
   // Answered within the panel's own handling of the key or click, before the keys that
@@ -367,7 +400,12 @@ int KeyboardReturn::exec(QDialog& panel, TypedAhead typedAhead)
   return result;
 }
 
-void KeyboardReturn::expectAnswer(QWidget* window) { Answered::instance().expect(window); }
+void KeyboardReturn::expectAnswer(QWidget* window, QWidget* keyboardTo)
+{
+  Answered::instance().expect(window, keyboardTo);
+}
+
+void KeyboardReturn::beforeHiding(QWidget* answered) { Answered::instance().beforeHiding(answered); }
 
 bool KeyboardReturn::giveKeyboardTo(QWidget* window)
 {

@@ -72,9 +72,17 @@ public:
   static bool giveKeyboardTo(QWidget* window);
   static bool giveKeyboardTo(QWindow* window);
 
-  // An alert or a sheet that afterAnswer will go on from, as it shows: the keys the
-  // window system sends it once it is answered are followed from then on.
-  static void expectAnswer(QWidget* window);
+  // An alert or a sheet that afterAnswer will go on from, as it shows, and the window
+  // the keyboard goes back to once it is answered: the keys the window system sends it
+  // once it is answered are followed from then on.
+  static void expectAnswer(QWidget* window, QWidget* keyboardTo);
+  // An alert, a question, a sheet or a panel that is about to hide, answered: if it has
+  // the keyboard, the window system gives it to the window the keyboard goes back to
+  // before it sees the answered window go, so that no key typed meanwhile falls to
+  // whatever lies under the pointer (without a window manager) or to the window
+  // manager's own window. Dialogs that close are told so through their close event;
+  // a sheet calls it as it ends.
+  static void beforeHiding(QWidget* answered);
 
   // What an alert or sheet the user answered does next, called from within its own
   // handling (its button's click, a key, its close box). That handling runs no events:

@@ -62,7 +62,7 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   show();
   raise();
   activateWindow();
-  KeyboardReturn::expectAnswer(this);
+  KeyboardReturn::expectAnswer(this, window_.data());
 }
 
 void SheetController::endSheetWithSender(QObject* sender)
@@ -156,6 +156,7 @@ void SheetController::finish(int returnCode, bool answered)
   const bool hadKeyboard = answered && isActiveWindow();
   setResult(returnCode);
   std::function<void(int)> handler = std::exchange(endHandler_, nullptr);
+  if (hadKeyboard) KeyboardReturn::beforeHiding(this);
   hide();
   goHome();
   if (!answered) {

@@ -445,13 +445,24 @@ TEST_F(KeyboardReturnTest, KeysTypedAheadOfAPanelGoIntoItButNeverAnswerAQuestion
       if (auto* dialog = qobject_cast<QDialog*>(w); dialog && dialog->isVisible()) dialog->reject();
   });
 
+  // The panel asks before it writes over a file: yes.
+  QTimer replace;
+  QObject::connect(&replace, &QTimer::timeout, [] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box && box->button(QMessageBox::Yes)) box->button(QMessageBox::Yes)->click();
+  });
+  replace.start(20);
   const std::tuple<const char*, QString, std::function<void()>> panels[] = {
       {"別名で保存", "typed-ahead.kivo", [this] { app->performCommand(MainMenu::Command::SaveDocumentAs, nullptr); }},
       {"the journal's text export", "typed-ahead.txt", [journal] { journal->saveToTextFile(); }},
+      // Over a file of the folder, which its list selects as the name is typed.
+      {"the journal's text export over a file", "exp.txt", [journal] { journal->saveToTextFile(); }},
   };
+  QFile(path("exp.txt")).open(QIODevice::WriteOnly);
   for (const auto& [what, name, command] : panels) {
     SCOPED_TRACE(what);
     activate(journal);
+    const QStringList before = QDir(folder).entryList(QDir::Files);
     QFile::remove(path(name));
     typeAheadIntoTheJournal(name);
     cancel.start(5000);
@@ -459,9 +470,14 @@ TEST_F(KeyboardReturnTest, KeysTypedAheadOfAPanelGoIntoItButNeverAnswerAQuestion
     flush();
     cancel.stop();
     EXPECT_TRUE(QFile::exists(path(name)));
+    QStringList added = QDir(folder).entryList(QDir::Files);
+    for (const QString& f : before) added.removeAll(f);
+    added.removeAll(name);
+    EXPECT_EQ(added, QStringList{});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(QApplication::activeWindow(), journal);
   }
+  replace.stop();
 
   // 仕訳の削除, and a Return typed ahead of its question: the question waits for its
   // answer, given once it shows.

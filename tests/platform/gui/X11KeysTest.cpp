@@ -7,6 +7,7 @@
 // back, in order.
 #include <gtest/gtest.h>
 #include <xcb/xcb.h>
+#include <xcb/xtest.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -52,6 +53,23 @@ public:
       if (symbols[code * reply->keysyms_per_keycode] == symbol)
         return static_cast<xcb_keycode_t>(setup->min_keycode + code);
     return 0;
+  }
+
+  // A key pressed and released on the keyboard, as the X server has it: it goes to the
+  // window that has the keyboard then (or, when the root window has it, to the window
+  // under the pointer).
+  void type(xcb_keycode_t code) const
+  {
+    for (const uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE})
+      xcb_test_fake_input(connection_, type, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_flush(connection_);
+  }
+  // The pointer moved to the point of the screen.
+  void movePointerTo(int16_t x, int16_t y) const
+  {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root, x, y, 0);
+    xcb_flush(connection_);
   }
 
   // A key pressed and released, addressed to the window as the X server addresses the
@@ -196,6 +214,90 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheAnswerReachTheWindowThatGetsTheKeyboard
     EXPECT_TRUE(QTest::qWaitFor([&] { return answered && field->text() == QStringLiteral("12"); }, 3000))
         << "answered " << answered << ", the field holds \"" << field->text().toStdString() << "\"";
     EXPECT_EQ(QGuiApplication::focusWindow(), window.windowHandle());
+  }
+}
+
+// Keys typed on the keyboard as the answered window goes, the pointer over no window of
+// the program's: the X server gives them to whichever window has the keyboard at that
+// moment. The answered window hands the keyboard to its window before it goes, so they
+// reach that window's field, and none falls to the screen's root window (without a
+// window manager) or to the window manager's own.
+TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePointerIs)
+{
+  const XDisplay display;
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
+  const xcb_keycode_t returnKey = display.keycodeOf(0xff0d);
+  const xcb_keycode_t one = display.keycodeOf('1');
+  const xcb_keycode_t two = display.keycodeOf('2');
+  ASSERT_TRUE(returnKey && one && two);
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+
+  enum class Kind { Alert, Question, Panel, Sheet };
+  const std::pair<Kind, const char*> kinds[] = {{Kind::Alert, "an alert sheet"},
+                                                {Kind::Question, "a question"},
+                                                {Kind::Panel, "a panel"},
+                                                {Kind::Sheet, "a sheet"}};
+  for (const auto& [kind, what] : kinds) {
+    SCOPED_TRACE(what);
+    QMainWindow window;
+    auto* field = new QLineEdit(&window);
+    window.setCentralWidget(field);
+    window.setGeometry(screen.x() + 40, screen.y() + 40, 400, 200);
+    window.show();
+    ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&window));
+    field->setFocus();
+    // Over no window: the screen's corner away from the window and its alert.
+    display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+    bool answered = false;
+
+    // Return on the keyboard once the modal window has it; "1" and "2" as the answer
+    // hides that window.
+    const auto answerAndTypeOn = [&] {
+      QWidget* modal = nullptr;
+      ASSERT_TRUE(QTest::qWaitFor(
+          [&] {
+            modal = QApplication::activeModalWidget();
+            return modal && QGuiApplication::focusWindow() == modal->windowHandle();
+          },
+          5000));
+      new OnceHidden(modal, [&display, one, two] {
+        display.type(one);
+        display.type(two);
+      });
+      display.type(returnKey);
+    };
+
+    ChoiceSheet sheet;
+    switch (kind) {
+    case Kind::Alert:
+      AlertSheet::beginAlertSheet(&window, QStringLiteral("無効な仕訳"), QStringLiteral("説明"),
+                                  [&] { answered = true; });
+      answerAndTypeOn();
+      break;
+    case Kind::Question:
+      QTimer::singleShot(0, answerAndTypeOn);
+      AlertSheet::runQuestion(&window, QStringLiteral("保存しますか?"), QStringLiteral("説明"),
+                              {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
+      answered = true;
+      break;
+    case Kind::Panel: {
+      QTimer::singleShot(0, answerAndTypeOn);
+      KeyboardReturn back(&window);
+      QDialog panel(&window);
+      auto* ok = new QPushButton(QStringLiteral("OK"), &panel);
+      ok->setDefault(true);
+      QObject::connect(ok, &QPushButton::clicked, &panel, &QDialog::accept);
+      back.exec(panel);
+      answered = true;
+      break;
+    }
+    case Kind::Sheet:
+      sheet.beginSheet(&window, [&](int) { answered = true; });
+      answerAndTypeOn();
+      break;
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered && field->text() == QStringLiteral("12"); }, 3000))
+        << "answered " << answered << ", the field holds \"" << field->text().toStdString() << "\"";
   }
 }
 
