@@ -93,6 +93,8 @@ public:
       auto* a = new Answered;
       qApp->installEventFilter(a);
       qApp->installNativeEventFilter(a);
+      // A hand-over lasts until the program hears where the keyboard went.
+      QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, a, [a] { a->handedTo_ = nullptr; });
       return a;
     }();
     return *answered;
@@ -106,7 +108,7 @@ public:
     if (!window) return;
     Watched& w = watched(window);
     w.answered = false;
-    w.goesBackTo = keyboardTo;
+    if (keyboardTo || !w.goesBackTo) w.goesBackTo = keyboardTo;
     note(w);
   }
 
@@ -117,7 +119,11 @@ public:
   {
     const auto w =
         std::find_if(watched_.begin(), watched_.end(), [window](const Watched& e) { return e.widget == window; });
-    if (w == watched_.end() || !w->goesBackTo || !w->handle || QGuiApplication::focusWindow() != w->handle) return;
+    // It has the keyboard, or was just given it by the window that hid over it (a
+    // confirmation answered yes, closing its panel with it).
+    const bool hasKeyboard =
+        w != watched_.end() && w->handle && (QGuiApplication::focusWindow() == w->handle || handedTo_ == w->handle);
+    if (!hasKeyboard || !w->goesBackTo) return;
     QWidget* to = w->goesBackTo->window();
     if (!to->isVisible() || !to->windowHandle() || !to->windowHandle()->handle()) return;
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
@@ -125,6 +131,7 @@ public:
     xcb_set_input_focus(x11->connection(), XCB_INPUT_FOCUS_PARENT,
                         static_cast<xcb_window_t>(to->windowHandle()->winId()), XCB_CURRENT_TIME);
     xcb_flush(x11->connection());
+    handedTo_ = to->windowHandle();
   }
 
   // The window was answered, and the keyboard goes back to keyboardTo (nullptr: left
@@ -268,6 +275,8 @@ private:
   }
 
   std::deque<Watched> watched_;
+  // The window the keyboard was last handed to before an answered window hid.
+  QPointer<QWindow> handedTo_;
   // The answered windows whose keys are held while a hold is under way.
   std::vector<QPointer<QWidget>> holding_;
   std::vector<Key> held_;
