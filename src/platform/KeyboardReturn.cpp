@@ -300,8 +300,9 @@ public:
 
 // The keys typed ahead of a panel, while it is shown and not yet answered: those the
 // window system addressed to a window the panel holds (the command's window, which had
-// the keyboard until the panel took it) go to the panel instead of being dropped, in
-// their turn among the keys typed into the panel.
+// the keyboard until the panel took it) or to a window that has closed (the menu whose
+// item ran the command) go to the panel instead of being dropped, in their turn among
+// the keys typed into the panel.
 class KeyboardReturn::TypeAhead : public QWindowSystemEventHandler {
 public:
   explicit TypeAhead(QDialog& panel) : panel_(&panel)
@@ -318,8 +319,13 @@ public:
       auto* key = static_cast<QWindowSystemInterfacePrivate::KeyEvent*>(event);
       QWindow* panel = panel_->windowHandle();
       QWindow* holder = nullptr;
-      if (panel && key->window && key->window != panel &&
-          QGuiApplicationPrivate::instance()->isWindowBlocked(key->window, &holder) && holder == panel) {
+      // Sent to a window the panel holds, or to one that has closed since (the menu
+      // whose item ran the command, which had the keyboard until then).
+      const auto typedAhead = [&] {
+        return !key->window->isVisible() ||
+               (QGuiApplicationPrivate::instance()->isWindowBlocked(key->window, &holder) && holder == panel);
+      };
+      if (panel && key->window && key->window != panel && typedAhead()) {
         // The panel takes the keyboard now, as the window system is about to give it:
         // a panel typed into before it has it takes its field for unused (a file panel
         // puts the name of the file its list selects over what was typed).

@@ -54,9 +54,9 @@ public:
 
   // What becomes of the keys typed ahead of a panel: typed after the key of the command
   // that runs it, but sent by the window system to the command's window, which the
-  // panel holds, before the panel had the keyboard (at once, or on a busy machine, even
-  // once the panel shows). A panel's field takes them; a question never takes an answer
-  // typed before it showed.
+  // panel holds, or to the menu the command was chosen in, before the panel had the
+  // keyboard (at once, or on a busy machine, even once the panel shows). A panel's field
+  // takes them; a question never takes an answer typed before it showed.
   enum class TypedAhead { GoesToThePanel, IsDropped };
   // Runs the panel or question to its answer (QDialog::exec) and answers its result.
   // The keys the window system sends it once it is answered are held until the

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrinter>
@@ -478,6 +479,30 @@ TEST_F(KeyboardReturnTest, KeysTypedAheadOfAPanelGoIntoItButNeverAnswerAQuestion
     EXPECT_EQ(QApplication::activeWindow(), journal);
   }
   replace.stop();
+
+  // The export chosen in the journal's "機能" menu by its keys (Up to the last item,
+  // Return) and the name typed at once: the menu has the keyboard until it closes, and
+  // the window system sends it every key typed by then.
+  {
+    activate(journal);
+    QMenu* menu = journal->mainMenu()->functionMenu();
+    menu->popup(journal->mapToGlobal(QPoint(20, 20)));
+    flush();
+    ASSERT_TRUE(menu->isVisible());
+    QWindow* list = menu->windowHandle();
+    typeAheadKeyFor(list, Qt::Key_Up, Qt::NoModifier, {});
+    typeAheadKeyFor(list, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    for (QChar c : QStringLiteral("from-menu.txt"))
+      typeAheadKeyFor(list, static_cast<Qt::Key>(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+    typeAheadKeyFor(list, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    cancel.start(5000);
+    flush();
+    QTest::qWait(100);
+    flush();
+    cancel.stop();
+    EXPECT_TRUE(QFile::exists(path("from-menu.txt")));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  }
 
   // 仕訳の削除, and a Return typed ahead of its question: the question waits for its
   // answer, given once it shows.
