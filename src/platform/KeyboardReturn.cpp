@@ -78,7 +78,11 @@ bool activateAndWait(QWindow* window)
 //     goes as it closes), and that the program reads only after that, would be dropped
 //     before anything of the program sees it (Qt's X11 support drops keys for a
 //     window it no longer knows). It is addressed again to the window that has the
-//     keyboard as it is read (the one the keyboard went back to, when none has).
+//     keyboard as it is read (the one the keyboard went back to, when none has). So is
+//     a key sent to any other window of the program's that has gone by then: a menu
+//     whose item ran a command, or a panel's completion list, which take the keyboard
+//     while they show and whose window system's windows go as they hide (with no
+//     window that has the keyboard, to the modal window shown, if any).
 // Only the windows that can be answered are watched, from their showing (expect: the
 // window system's window is noted then, since it may go with the answer), each only
 // for the keys sent to it once it was answered. No new key reaches a window the window
@@ -186,17 +190,22 @@ public:
     auto* key = static_cast<xcb_key_press_event_t*>(message);
     const auto w = std::find_if(watched_.begin(), watched_.end(),
                                 [key](const Watched& e) { return e.answered && e.id == key->event; });
-    if (w == watched_.end()) return false;
-    const QWindow* shown = w->handle && w->handle->handle() && w->handle->winId() == key->event ? w->handle : nullptr;
+    const QWindow* shown = w != watched_.end() && w->handle && w->handle->handle() && w->handle->winId() == key->event
+                               ? w->handle
+                               : nullptr;
     if (shown && shown->isVisible()) return false;
-    // The id of a window that has gone may belong to a new window of the program's.
+    // A window of the program's that the window system still has (the id of one that
+    // has gone may belong to a new one).
     const QWindowList windows = QGuiApplication::allWindows();
-    const bool reused = !shown && std::any_of(windows.begin(), windows.end(), [key](const QWindow* other) {
+    const bool known = !shown && std::any_of(windows.begin(), windows.end(), [key](const QWindow* other) {
       return other->handle() && other->winId() == key->event;
     });
-    if (reused) return false;
+    if (known) return false;
+    // An answered window that is hidden or gone, or any other window that has gone: the
+    // window system sends a client only the keys of its own windows, so it was the
+    // program's (a menu, a completion list), and the key would be dropped.
     QWindow* to = QGuiApplication::focusWindow();
-    if (!isReceiving(to)) to = w->keyboardTo;
+    if (!isReceiving(to)) to = w != watched_.end() ? w->keyboardTo.data() : QGuiApplication::modalWindow();
     if (!isReceiving(to)) return false;
     key->event = static_cast<xcb_window_t>(to->winId());
     return false;

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -74,7 +75,8 @@ public:
 
   // A key pressed and released, addressed to the window as the X server addresses the
   // keys typed while it has the keyboard.
-  void typeTo(QWindow* window, xcb_keycode_t code) const
+  void typeTo(QWindow* window, xcb_keycode_t code) const { typeTo(static_cast<xcb_window_t>(window->winId()), code); }
+  void typeTo(xcb_window_t window, xcb_keycode_t code) const
   {
     const xcb_setup_t* setup = xcb_get_setup(connection_);
     const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
@@ -84,7 +86,7 @@ public:
       event.detail = code;
       event.time = XCB_CURRENT_TIME;
       event.root = root;
-      event.event = static_cast<xcb_window_t>(window->winId());
+      event.event = window;
       event.same_screen = 1;
       const uint32_t mask = type == XCB_KEY_PRESS ? XCB_EVENT_MASK_KEY_PRESS : XCB_EVENT_MASK_KEY_RELEASE;
       xcb_send_event(connection_, 0, event.event, mask, reinterpret_cast<const char*>(&event));
@@ -299,6 +301,58 @@ TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePoint
     EXPECT_TRUE(QTest::qWaitFor([&] { return answered && field->text() == QStringLiteral("12"); }, 3000))
         << "answered " << answered << ", the field holds \"" << field->text().toStdString() << "\"";
   }
+}
+
+// A name typed at once after the Return that chooses a menu's item, which opens a panel:
+// the X server addresses the keys to the menu, which has the keyboard until the program
+// has read the Return, and whose window goes as the menu closes, before the program
+// reads them. They reach the panel's field, and the Return typed after them answers it.
+TEST(X11KeysTest, KeysTypedAtOnceAfterTheMenuItemThatOpensAPanelReachThePanel)
+{
+  const XDisplay display;
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
+  const xcb_keycode_t returnKey = display.keycodeOf(0xff0d);
+  const xcb_keycode_t one = display.keycodeOf('1');
+  const xcb_keycode_t two = display.keycodeOf('2');
+  ASSERT_TRUE(returnKey && one && two);
+
+  QMainWindow window;
+  auto* field = new QLineEdit(&window);
+  window.setCentralWidget(field);
+  window.resize(400, 200);
+  window.show();
+  ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&window));
+  field->setFocus();
+
+  QMenu menu(&window);
+  QAction* item = menu.addAction(QStringLiteral("テキストファイルに書き出す..."));
+  bool answered = false;
+  QString name;
+  QObject::connect(item, &QAction::triggered, &window, [&] {
+    KeyboardReturn back(&window);
+    QDialog panel(&window);
+    auto* nameField = new QLineEdit(&panel);
+    auto* save = new QPushButton(QStringLiteral("保存"), &panel);
+    save->setDefault(true);
+    QObject::connect(save, &QPushButton::clicked, &panel, &QDialog::accept);
+    QObject::connect(&panel, &QDialog::finished, &panel, [&] { name = nameField->text(); });
+    // Given up on when the Return never reaches it.
+    QTimer::singleShot(3000, &panel, &QDialog::reject);
+    answered = back.exec(panel) == QDialog::Accepted;
+  });
+
+  menu.popup(window.mapToGlobal(QPoint(20, 20)));
+  menu.setActiveAction(item);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isVisible() && menu.windowHandle(); }, 5000));
+  const auto menuWindow = static_cast<xcb_window_t>(menu.windowHandle()->winId());
+  new OnceHidden(&menu, [&display, menuWindow, one, two, returnKey] {
+    for (const xcb_keycode_t code : {one, two, returnKey}) display.typeTo(menuWindow, code);
+  });
+  display.typeTo(menuWindow, returnKey);
+
+  EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
+  EXPECT_EQ(name, QStringLiteral("12"));
+  EXPECT_TRUE(field->text().isEmpty()) << field->text().toStdString();
 }
 
 }  // namespace
