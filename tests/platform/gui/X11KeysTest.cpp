@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -39,6 +40,12 @@ public:
     connection_ = x11 ? x11->connection() : nullptr;
   }
   bool isThere() const { return connection_ != nullptr; }
+
+  // The key codes of three key symbols (keycodeOf).
+  std::array<xcb_keycode_t, 3> keycodesOf(const std::array<xcb_keysym_t, 3>& symbols) const
+  {
+    return {keycodeOf(symbols[0]), keycodeOf(symbols[1]), keycodeOf(symbols[2])};
+  }
 
   // The key code that gives the key symbol unshifted, or 0.
   xcb_keycode_t keycodeOf(xcb_keysym_t symbol) const
@@ -128,6 +135,88 @@ protected:
   QAbstractButton* okButton() const override { return ok; }
 };
 
+// The modal window once it has the keyboard, or nullptr after five seconds.
+QWidget* modalWithTheKeyboard()
+{
+  QWidget* modal = nullptr;
+  const bool has = QTest::qWaitFor(
+      [&] {
+        modal = QApplication::activeModalWidget();
+        return modal && QGuiApplication::focusWindow() == modal->windowHandle();
+      },
+      5000);
+  return has ? modal : nullptr;
+}
+
+// A window whose field has the keyboard, and a window over it that can be answered.
+struct Scene {
+  enum class Kind { Alert, DeleteConfirmation, Question, Panel, Sheet };
+
+  explicit Scene(const QRect& geometry) : field(new QLineEdit(&window))
+  {
+    window.setCentralWidget(field);
+    window.setGeometry(geometry);
+    window.show();
+    hasTheKeyboard = KeyboardReturn::giveKeyboardTo(&window);
+    field->setFocus();
+  }
+
+  // Shows the kind of window over the window and has `answer` answer it, once shown (a
+  // question or a panel from within the loop it runs, deleted by its caller once it
+  // has its answer, as the program's own are).
+  void showAndAnswer(Kind kind, const std::function<void()>& answer)
+  {
+    switch (kind) {
+    case Kind::Alert:
+      AlertSheet::beginAlertSheet(&window, QStringLiteral("無効な仕訳"), QStringLiteral("説明"),
+                                  [this] { answered = true; });
+      answer();
+      break;
+    case Kind::DeleteConfirmation:
+      AlertSheet::beginDeleteConfirmationSheet(&window, QStringLiteral("削除"), QStringLiteral("説明"),
+                                               [this](bool) { answered = true; });
+      answer();
+      break;
+    case Kind::Question:
+      QTimer::singleShot(0, answer);
+      AlertSheet::runQuestion(&window, QStringLiteral("保存しますか?"), QStringLiteral("説明"),
+                              {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
+      answered = true;
+      break;
+    case Kind::Panel: {
+      QTimer::singleShot(0, answer);
+      KeyboardReturn back(&window);
+      auto panel = std::make_unique<QDialog>(&window);
+      auto* ok = new QPushButton(QStringLiteral("OK"), panel.get());
+      ok->setDefault(true);
+      QObject::connect(ok, &QPushButton::clicked, panel.get(), &QDialog::accept);
+      back.exec(*panel);
+      panel.reset();
+      answered = true;
+      break;
+    }
+    case Kind::Sheet:
+      sheet.beginSheet(&window, [this](int) { answered = true; });
+      answer();
+      break;
+    }
+  }
+
+  // Answered, and the field holds the text, within three seconds.
+  ::testing::AssertionResult endsWith(const QString& text) const
+  {
+    if (QTest::qWaitFor([&] { return answered && field->text() == text; }, 3000)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "answered " << answered << ", the field holds \""
+                                         << field->text().toStdString() << "\"";
+  }
+
+  QMainWindow window;
+  QLineEdit* field;
+  ChoiceSheet sheet;
+  bool hasTheKeyboard = false;
+  bool answered = false;
+};
+
 // Return, then "1" and "2" typed at once: the X server addresses all three to the
 // answered window, the last two read by the program only once it has handled the
 // answer. They end in the field of the window the keyboard goes back to, for an alert
@@ -137,12 +226,10 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheAnswerReachTheWindowThatGetsTheKeyboard
 {
   const XDisplay display;
   if (!display.isThere()) GTEST_SKIP() << "not on an X display";
-  const xcb_keycode_t returnKey = display.keycodeOf(0xff0d);
-  const xcb_keycode_t one = display.keycodeOf('1');
-  const xcb_keycode_t two = display.keycodeOf('2');
+  const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
 
-  enum class Kind { Alert, DeleteConfirmation, Question, Panel, Sheet };
+  using Kind = Scene::Kind;
   const std::pair<Kind, const char*> kinds[] = {{Kind::Alert, "an alert sheet"},
                                                 {Kind::DeleteConfirmation, "a delete confirmation"},
                                                 {Kind::Question, "a question"},
@@ -150,72 +237,22 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheAnswerReachTheWindowThatGetsTheKeyboard
                                                 {Kind::Sheet, "a sheet"}};
   for (const auto& [kind, what] : kinds) {
     SCOPED_TRACE(what);
-    QMainWindow window;
-    auto* field = new QLineEdit(&window);
-    window.setCentralWidget(field);
-    window.resize(400, 200);
-    window.show();
-    ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&window));
-    field->setFocus();
-    bool answered = false;
-
+    Scene scene(QRect(0, 0, 400, 200));
+    ASSERT_TRUE(scene.hasTheKeyboard);
     // Once the modal window has the keyboard: Return to it, and as the program reads
     // that Return, "1" and "2", which the X server addresses to it too.
-    const auto typeAtOnce = [&] {
-      QWidget* modal = nullptr;
-      ASSERT_TRUE(QTest::qWaitFor(
-          [&] {
-            modal = QApplication::activeModalWidget();
-            return modal && QGuiApplication::focusWindow() == modal->windowHandle();
-          },
-          5000));
+    scene.showAndAnswer(kind, [&] {
+      QWidget* modal = modalWithTheKeyboard();
+      ASSERT_TRUE(modal);
       QWindow* handle = modal->windowHandle();
       new OnceHidden(modal, [&display, handle, one, two] {
         display.typeTo(handle, one);
         display.typeTo(handle, two);
       });
       display.typeTo(handle, returnKey);
-    };
-
-    ChoiceSheet sheet;
-    switch (kind) {
-    case Kind::Alert:
-      AlertSheet::beginAlertSheet(&window, QStringLiteral("無効な仕訳"), QStringLiteral("説明"),
-                                  [&] { answered = true; });
-      typeAtOnce();
-      break;
-    case Kind::DeleteConfirmation:
-      AlertSheet::beginDeleteConfirmationSheet(&window, QStringLiteral("削除"), QStringLiteral("説明"),
-                                               [&](bool) { answered = true; });
-      typeAtOnce();
-      break;
-    case Kind::Question:
-      QTimer::singleShot(0, typeAtOnce);
-      AlertSheet::runQuestion(&window, QStringLiteral("保存しますか?"), QStringLiteral("説明"),
-                              {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
-      answered = true;
-      break;
-    case Kind::Panel: {
-      QTimer::singleShot(0, typeAtOnce);
-      KeyboardReturn back(&window);
-      auto panel = std::make_unique<QDialog>(&window);
-      auto* ok = new QPushButton(QStringLiteral("OK"), panel.get());
-      ok->setDefault(true);
-      QObject::connect(ok, &QPushButton::clicked, panel.get(), &QDialog::accept);
-      back.exec(*panel);
-      // Its caller deletes it once it has its answer.
-      panel.reset();
-      answered = true;
-      break;
-    }
-    case Kind::Sheet:
-      sheet.beginSheet(&window, [&](int) { answered = true; });
-      typeAtOnce();
-      break;
-    }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answered && field->text() == QStringLiteral("12"); }, 3000))
-        << "answered " << answered << ", the field holds \"" << field->text().toStdString() << "\"";
-    EXPECT_EQ(QGuiApplication::focusWindow(), window.windowHandle());
+    });
+    EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
+    EXPECT_EQ(QGuiApplication::focusWindow(), scene.window.windowHandle());
   }
 }
 
@@ -228,78 +265,33 @@ TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePoint
 {
   const XDisplay display;
   if (!display.isThere()) GTEST_SKIP() << "not on an X display";
-  const xcb_keycode_t returnKey = display.keycodeOf(0xff0d);
-  const xcb_keycode_t one = display.keycodeOf('1');
-  const xcb_keycode_t two = display.keycodeOf('2');
+  const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
 
-  enum class Kind { Alert, Question, Panel, Sheet };
+  using Kind = Scene::Kind;
   const std::pair<Kind, const char*> kinds[] = {{Kind::Alert, "an alert sheet"},
                                                 {Kind::Question, "a question"},
                                                 {Kind::Panel, "a panel"},
                                                 {Kind::Sheet, "a sheet"}};
   for (const auto& [kind, what] : kinds) {
     SCOPED_TRACE(what);
-    QMainWindow window;
-    auto* field = new QLineEdit(&window);
-    window.setCentralWidget(field);
-    window.setGeometry(screen.x() + 40, screen.y() + 40, 400, 200);
-    window.show();
-    ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&window));
-    field->setFocus();
+    Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
+    ASSERT_TRUE(scene.hasTheKeyboard);
     // Over no window: the screen's corner away from the window and its alert.
     display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
-    bool answered = false;
-
     // Return on the keyboard once the modal window has it; "1" and "2" as the answer
     // hides that window.
-    const auto answerAndTypeOn = [&] {
-      QWidget* modal = nullptr;
-      ASSERT_TRUE(QTest::qWaitFor(
-          [&] {
-            modal = QApplication::activeModalWidget();
-            return modal && QGuiApplication::focusWindow() == modal->windowHandle();
-          },
-          5000));
+    scene.showAndAnswer(kind, [&] {
+      QWidget* modal = modalWithTheKeyboard();
+      ASSERT_TRUE(modal);
       new OnceHidden(modal, [&display, one, two] {
         display.type(one);
         display.type(two);
       });
       display.type(returnKey);
-    };
-
-    ChoiceSheet sheet;
-    switch (kind) {
-    case Kind::Alert:
-      AlertSheet::beginAlertSheet(&window, QStringLiteral("無効な仕訳"), QStringLiteral("説明"),
-                                  [&] { answered = true; });
-      answerAndTypeOn();
-      break;
-    case Kind::Question:
-      QTimer::singleShot(0, answerAndTypeOn);
-      AlertSheet::runQuestion(&window, QStringLiteral("保存しますか?"), QStringLiteral("説明"),
-                              {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
-      answered = true;
-      break;
-    case Kind::Panel: {
-      QTimer::singleShot(0, answerAndTypeOn);
-      KeyboardReturn back(&window);
-      QDialog panel(&window);
-      auto* ok = new QPushButton(QStringLiteral("OK"), &panel);
-      ok->setDefault(true);
-      QObject::connect(ok, &QPushButton::clicked, &panel, &QDialog::accept);
-      back.exec(panel);
-      answered = true;
-      break;
-    }
-    case Kind::Sheet:
-      sheet.beginSheet(&window, [&](int) { answered = true; });
-      answerAndTypeOn();
-      break;
-    }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return answered && field->text() == QStringLiteral("12"); }, 3000))
-        << "answered " << answered << ", the field holds \"" << field->text().toStdString() << "\"";
+    });
+    EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
   }
 }
 
@@ -311,18 +303,12 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheMenuItemThatOpensAPanelReachThePanel)
 {
   const XDisplay display;
   if (!display.isThere()) GTEST_SKIP() << "not on an X display";
-  const xcb_keycode_t returnKey = display.keycodeOf(0xff0d);
-  const xcb_keycode_t one = display.keycodeOf('1');
-  const xcb_keycode_t two = display.keycodeOf('2');
+  const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
 
-  QMainWindow window;
-  auto* field = new QLineEdit(&window);
-  window.setCentralWidget(field);
-  window.resize(400, 200);
-  window.show();
-  ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&window));
-  field->setFocus();
+  Scene scene(QRect(0, 0, 400, 200));
+  ASSERT_TRUE(scene.hasTheKeyboard);
+  QMainWindow& window = scene.window;
 
   QMenu menu(&window);
   QAction* item = menu.addAction(QStringLiteral("テキストファイルに書き出す..."));
@@ -352,7 +338,7 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheMenuItemThatOpensAPanelReachThePanel)
 
   EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
   EXPECT_EQ(name, QStringLiteral("12"));
-  EXPECT_TRUE(field->text().isEmpty()) << field->text().toStdString();
+  EXPECT_TRUE(scene.field->text().isEmpty()) << scene.field->text().toStdString();
 }
 
 }  // namespace
