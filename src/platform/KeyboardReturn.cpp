@@ -188,6 +188,9 @@ public:
     if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) return false;
     // A press and a release have the same layout.
     auto* key = static_cast<xcb_key_press_event_t*>(message);
+    // Most keys go to the window that has the keyboard, which was not answered.
+    if (isReceiving(QGuiApplication::focusWindow()) && QGuiApplication::focusWindow()->winId() == key->event)
+      return false;
     const auto w = std::find_if(watched_.begin(), watched_.end(),
                                 [key](const Watched& e) { return e.answered && e.id == key->event; });
     const QWindow* shown = w != watched_.end() && w->handle && w->handle->handle() && w->handle->winId() == key->event
@@ -262,7 +265,7 @@ private:
         std::find_if(watched_.begin(), watched_.end(), [window](const Watched& e) { return e.widget == window; });
     if (w != watched_.end()) return *w;
     if (watched_.size() >= kWatchedAtMost) watched_.pop_front();
-    watched_.push_back({window, 0, nullptr, false, nullptr, nullptr});
+    watched_.emplace_back().widget = window;
     return watched_.back();
   }
 
