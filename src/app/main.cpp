@@ -4,6 +4,7 @@
 
 #include "app/AppController.h"
 #include "app/WindowCommands.h"
+#include "platform/KeyRouting.h"
 #include "platform/QtTranslations.h"
 
 #ifndef KIVO_VERSION
@@ -18,6 +19,8 @@ int main(int argc, char** argv)
   QApplication::setApplicationVersion(QStringLiteral(KIVO_VERSION));
   // The standard dialogs and menus speak Japanese with the rest of the program.
   kivo::QtTranslations::installJapanese();
+  // Every key goes to the window that has the keyboard when the program reads it.
+  kivo::KeyRouting::install();
 
   kivo::AppController appController;
   kivo::WindowCommands::installCommandHandlers(&appController);

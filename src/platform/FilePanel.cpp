@@ -32,6 +32,9 @@ QString runPanel(KeyboardReturn& back, QWidget* parent, const QString& title, co
                  const QString& filters, QFileDialog::AcceptMode mode)
 {
   QFileDialog panel(parent, title, start, filters);
+  // The program's own panel, never the desktop's (a platform theme's): keys typed
+  // ahead of it go into its field, and it looks the same everywhere.
+  panel.setOption(QFileDialog::DontUseNativeDialog);
   panel.setAcceptMode(mode);
   panel.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   if (back.exec(panel) != QDialog::Accepted) return {};

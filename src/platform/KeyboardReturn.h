@@ -35,6 +35,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/KeyRouting.h"
+
 class QDialog;
 
 namespace kivo {
@@ -98,13 +100,11 @@ public:
 private:
   class AlertWatch;
   class Answered;
-  class Hold;
-  class TypeAhead;
 
   QPointer<QWidget> window_;
   std::unique_ptr<AlertWatch> alertWatch_;
   // From the answer of a panel run by exec until the keyboard is back.
-  std::unique_ptr<Hold> hold_;
+  std::unique_ptr<KeyRouting::Hold> hold_;
 };
 
 }  // namespace kivo

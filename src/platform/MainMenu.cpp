@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QProxyStyle>
 
 #include "platform/CellEditorKeys.h"
 
@@ -14,6 +15,20 @@ namespace {
 using Command = MainMenu::Command;
 
 constexpr const char* kCommandProperty = "kivoCommand";
+
+// The application's style for the menu bar, less its keyboard mode: an Alt pressed and
+// released alone would give the bar the keyboard and swallow what is typed next with
+// no title marked on this desktop. The menus open by a click or their keys, and what is
+// typed after an Alt tap goes to the window.
+class MenuBarStyle : public QProxyStyle {
+public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override
+  {
+    if (hint == SH_MenuBar_AltKeyNavigation) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
 
 // One fixed item: a command with its title and key, or a separator (Command::None
 // without a title), or the "出納帳" submenu (Command::ShowSuitoucyouWindow).
@@ -145,6 +160,9 @@ MainMenu::MainMenu(QMenuBar* menuBar, Handler* handler, QObject* parent)
   // The menu's undo and redo keys reach it from a cell editor that has nothing of its
   // own to take back.
   CellEditorKeys::install();
+  // Not owned by the bar; follows the application's style.
+  static MenuBarStyle* const menuBarStyle = new MenuBarStyle;
+  menuBar_->setStyle(menuBarStyle);
   const auto addFixed = [this](QMenu* menu, const std::vector<FixedItem>& items) {
     for (const FixedItem& f : items) {
       if (f.command == Command::None) {

@@ -44,7 +44,8 @@ bool isHeldByModal(const QWidget* window, const QList<QWidget*>& modals)
 // (its button's command refused, or run for the window that was main). A press on a
 // document window that is neither active nor main therefore makes it main first, as a
 // window manager makes it before passing the click on; a sheet on another window (of
-// this document or another) holds only that window. A modal window over this one, a
+// this document or another) holds only that window. A press on the main window that is
+// not active (the help window has the keyboard) brings it to the front. A modal window over this one, a
 // popup, or work under way (which holds the user's input) leaves the press alone.
 //
 // A press on another window of the program's (the help window) that is not active brings
@@ -234,10 +235,12 @@ void WindowController::changeEvent(QEvent* event)
 
 void WindowController::clickedWhileInactive()
 {
-  if (!host_ || host_->isMainWindowController(this) || !isVisible()) return;
-  // To the front too, as a window manager raises the window it activates.
+  if (!isVisible()) return;
+  // To the front, as a window manager raises the window it activates: the main window
+  // too, which another window of the program's (the help window) may cover.
   bringToFront();
   activateWindow();
+  if (!host_ || host_->isMainWindowController(this)) return;
   becomeKeyForUser();
 }
 

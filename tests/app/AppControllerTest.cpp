@@ -168,6 +168,27 @@ TEST_F(AppControllerTest, TheHelpWindowComesForwardWhenPressedClosesAtCtrlWAndQu
   EXPECT_TRUE(shown.isNull()) << "Ctrl+Q did not quit";
 }
 
+// Without a window manager: a press on the document's window, main but under the help
+// window that has the keyboard, brings it to the front, so that what is typed next goes
+// into columns the user sees.
+TEST_F(AppControllerTest, APressOnTheMainWindowUnderTheHelpWindowBringsItToTheFront)
+{
+  DocumentSession* doc = openBooks();
+  WindowController* info = doc->documentInfoController();
+  activate(info);
+  HelpWindow::showHelpAtAnchor(QString());
+  HelpWindow* help = HelpWindow::sharedHelpWindow();
+  help->activateWindow();
+  QApplication::setActiveWindow(help);
+  flush();
+  ASSERT_EQ(app->mainWindowController(), info);
+  const RaiseWatch watch;
+  clickAhead(info, info->rect().center());
+  flush();
+  EXPECT_TRUE(watch.lastOver(info, help));
+  help->close();
+}
+
 TEST_F(AppControllerTest, EachGuardRefusesWithItsExactTitleAndSentence)
 {
   DocumentSession* doc = openBooks("テスト商事", /*houjin=*/true);

@@ -8,8 +8,10 @@
 #include <QCompleter>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPageLayout>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <functional>
 #include <memory>
 #include <tuple>
@@ -524,6 +527,82 @@ TEST_F(KeyboardReturnTest, KeysTypedAheadOfAPanelGoIntoItButNeverAnswerAQuestion
   EXPECT_EQ(shown, QStringLiteral("仕訳の削除"));
   EXPECT_EQ(books().journal().size(), 1u);
   qputenv("HOME", home);
+}
+
+// On a platform that delivers the input queued as a window shows (Qt's minimal platform
+// does), the keys typed ahead of a panel are read before the panel's own loop runs.
+// They wait for that loop: the Return among them answers a panel whose loop then ends,
+// instead of one hidden before its loop started, which would then wait forever.
+TEST_F(KeyboardReturnTest, KeysTypedAheadOfAPanelWaitForItsOwnLoop)
+{
+  class ReadingInputAsItShows : public QDialog {
+  public:
+    using QDialog::QDialog;
+
+    void setVisible(bool visible) override
+    {
+      QDialog::setVisible(visible);
+      if (visible) QCoreApplication::processEvents();
+    }
+  };
+  QMainWindow window;
+  auto* field = new QLineEdit(&window);
+  window.setCentralWidget(field);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  field->setFocus();
+  flush();
+  ReadingInputAsItShows panel(&window);
+  auto* layout = new QVBoxLayout(&panel);
+  auto* name = new QLineEdit(&panel);
+  auto* save = new QPushButton(QStringLiteral("保存"), &panel);
+  layout->addWidget(name);
+  layout->addWidget(save);
+  save->setDefault(true);
+  QObject::connect(save, &QPushButton::clicked, &panel, &QDialog::accept);
+  for (QChar c : QStringLiteral("ab"))
+    typeAheadKeyFor(window.windowHandle(), static_cast<Qt::Key>(c.toUpper().unicode()), Qt::NoModifier, QString(c));
+  typeAheadKeyFor(window.windowHandle(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  // Never left waiting on a panel hidden before its loop ran.
+  QTimer::singleShot(3000, &panel, [&panel] {
+    if (!panel.isVisible()) panel.show();
+    panel.reject();
+  });
+  int result = QDialog::Rejected;
+  {
+    KeyboardReturn back(&window);
+    result = back.exec(panel);
+  }
+  EXPECT_EQ(result, QDialog::Accepted);
+  EXPECT_EQ(std::tuple(name->text(), field->text()), std::tuple(QStringLiteral("ab"), QString()));
+}
+
+// Every file panel is the program's own, whatever the desktop's platform theme offers:
+// the keys typed ahead of a desktop's dialog went to the program's hidden panel.
+TEST_F(KeyboardReturnTest, EveryFilePanelIsTheProgramsOwn)
+{
+  FilePanel::setResponderForTesting({});
+  QMainWindow window;
+  window.show();
+  QApplication::setActiveWindow(&window);
+  flush();
+  for (const auto& run : std::vector<std::function<QString()>>{
+           [&] { return FilePanel::runOpenPanel(&window); },
+           [&] { return FilePanel::runSavePanel(&window, QStringLiteral("books")); },
+           [&] { return FilePanel::runOpenTextFilePanel(&window, QStringLiteral("読み込む")); }}) {
+    bool own = false;
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+      auto* panel = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!panel) return;
+      shown = true;
+      own = panel->testOption(QFileDialog::DontUseNativeDialog);
+      panel->reject();
+    });
+    EXPECT_EQ(run(), QString());
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(own);
+  }
 }
 
 // A panel or a question that a command waits for holds every window until it is

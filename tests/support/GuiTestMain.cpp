@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
+#include "platform/KeyRouting.h"
 #include "platform/UserDefaults.h"
 
 int main(int argc, char** argv)
 {
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
   QApplication app(argc, argv);
+  kivo::KeyRouting::install();
   QTemporaryDir settingsDir;
   kivo::UserDefaults::useSettingsFile(settingsDir.filePath("settings.ini"));
   kivo::UserDefaults::registerDefaults();

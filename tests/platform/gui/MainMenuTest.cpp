@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QWindow>
 #include <set>
 #include <utility>
 #include <vector>
@@ -132,6 +133,30 @@ TEST(MainMenuTest, AKeyFindsItsItemValidatedAsItsMenuWouldBe)
   QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(handler.performed.size(), 1u);
   EXPECT_EQ(field->selectedText(), QStringLiteral("摘要"));
+}
+
+// An Alt pressed and released alone, then a line typed: the keys reach the field, not a
+// menu bar that would take the keyboard with no title marked.
+TEST(MainMenuTest, TypingAfterAnAltTapGoesToTheWindow)
+{
+  QMainWindow window;
+  RecordingHandler handler;
+  MainMenu menu(window.menuBar(), &handler);
+  auto* field = new QLineEdit(&window);
+  window.setCentralWidget(field);
+  window.show();
+  QApplication::setActiveWindow(&window);
+  field->setFocus();
+  QCoreApplication::processEvents();
+  // Through the window, as the window system delivers keys: to whichever widget has
+  // the keyboard.
+  QWindow* handle = window.windowHandle();
+  QTest::keyPress(handle, Qt::Key_Alt, Qt::AltModifier);
+  QTest::keyRelease(handle, Qt::Key_Alt, Qt::NoModifier);
+  for (const char c : {'8', '/', '3'}) QTest::keyClick(handle, c);
+  EXPECT_EQ(field->text(), QStringLiteral("8/3"));
+  EXPECT_FALSE(window.menuBar()->hasFocus());
+  EXPECT_EQ(window.menuBar()->activeAction(), nullptr);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include <utility>
 
 #include "platform/AlertSheet.h"
+#include "platform/KeyRouting.h"
 #include "platform/KeyboardReturn.h"
 #include "platform/SheetController.h"
 
@@ -40,7 +42,13 @@ public:
     auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
     connection_ = x11 ? x11->connection() : nullptr;
   }
-  bool isThere() const { return connection_ != nullptr; }
+  // An X display whose server types keys for a test (its XTEST extension).
+  bool isThere() const
+  {
+    if (!connection_) return false;
+    const xcb_query_extension_reply_t* xtest = xcb_get_extension_data(connection_, &xcb_test_id);
+    return xtest && xtest->present;
+  }
 
   // The key codes of three key symbols (keycodeOf).
   std::array<xcb_keycode_t, 3> keycodesOf(const std::array<xcb_keysym_t, 3>& symbols) const
@@ -226,7 +234,7 @@ struct Scene {
 TEST(X11KeysTest, KeysTypedAtOnceAfterTheAnswerReachTheWindowThatGetsTheKeyboardBack)
 {
   const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
   const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
 
@@ -265,7 +273,7 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheAnswerReachTheWindowThatGetsTheKeyboard
 TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePointerIs)
 {
   const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
   const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -303,7 +311,7 @@ TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePoint
 TEST(X11KeysTest, KeysTypedAtOnceAfterTheMenuItemThatOpensAPanelReachThePanel)
 {
   const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
   const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
 
@@ -362,6 +370,82 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheMenuItemThatOpensAPanelReachThePanel)
   EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 5000));
   EXPECT_EQ(name, QStringLiteral("12"));
   EXPECT_TRUE(scene.field->text().isEmpty()) << scene.field->text().toStdString();
+}
+
+// Keys the X server addressed to a window that has closed by the time the program reads
+// them (on a busy machine, every key typed meanwhile): a window closed by the program
+// (Ctrl+W), kept or deleted, and a menu closed by Escape. They reach the field of the
+// window that gets the keyboard, in order, and none goes into the closed window.
+TEST(X11KeysTest, KeysSentToAWindowThatHasClosedReachTheWindowThatGetsTheKeyboard)
+{
+  const XDisplay display;
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
+  const auto [escape, one, two] = display.keycodesOf({0xff1b, '1', '2'});
+  ASSERT_TRUE(escape && one && two);
+
+  enum class Closing { Kept, Deleted, Menu };
+  for (const Closing closing : {Closing::Kept, Closing::Deleted, Closing::Menu}) {
+    SCOPED_TRACE(static_cast<int>(closing));
+    Scene scene(QRect(0, 0, 400, 200));
+    ASSERT_TRUE(scene.hasTheKeyboard);
+    scene.answered = true;  // nothing to answer here
+    if (closing == Closing::Menu) {
+      QMenu menu(&scene.window);
+      menu.addAction(QStringLiteral("閉じる"));
+      menu.popup(scene.window.mapToGlobal(QPoint(20, 20)));
+      ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isVisible() && menu.windowHandle(); }, 5000));
+      QTest::qWait(50);
+      // Escape and the keys after it, all sent to the menu before the program reads any.
+      for (const xcb_keycode_t code : {escape, one, two}) display.typeTo(menu.windowHandle(), code);
+      EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
+      EXPECT_FALSE(menu.isVisible());
+      continue;
+    }
+    auto other = std::make_unique<QMainWindow>();
+    auto* otherField = new QLineEdit(other.get());
+    other->setCentralWidget(otherField);
+    other->setGeometry(420, 0, 300, 200);
+    other->show();
+    ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(other.get()));
+    otherField->setFocus();
+    // "1" and "2" sent to the other window, then the program closes it before it reads
+    // them.
+    const auto id = static_cast<xcb_window_t>(other->windowHandle()->winId());
+    display.typeTo(id, one);
+    display.typeTo(id, two);
+    other->close();
+    if (closing == Closing::Deleted) other.reset();
+    EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
+    if (other) { EXPECT_EQ(otherField->text(), QString()); }
+  }
+}
+
+// Without a window manager: when the window that has the keyboard closes, the window
+// that had it before gets it, as a window manager would give it; what is typed next
+// reaches it, wherever the pointer is.
+TEST(X11KeysTest, WithoutAWindowManagerTheWindowThatHadTheKeyboardBeforeGetsItWhenOneCloses)
+{
+  const XDisplay display;
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
+  if (KeyRouting::hasWindowManager()) GTEST_SKIP() << "a window manager gives the keyboard itself";
+  const auto [one, two, unused] = display.keycodesOf({'1', '2', '3'});
+  ASSERT_TRUE(one && two);
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+
+  Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
+  ASSERT_TRUE(scene.hasTheKeyboard);
+  scene.answered = true;  // nothing to answer here
+  QMainWindow other;
+  other.setCentralWidget(new QLineEdit(&other));
+  other.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
+  other.show();
+  ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&other));
+  display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+  other.close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == scene.window.windowHandle(); }, 3000));
+  display.type(one);
+  display.type(two);
+  EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
 }
 
 }  // namespace
