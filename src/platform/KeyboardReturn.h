@@ -23,10 +23,11 @@
 //
 // The keys typed at once after the key or click that answers a panel, a question, an
 // alert or a sheet: the window system sends them to the answered window for as long
-// as it has the keyboard there, which on a busy machine lasts until the program has
-// read the answer. They go on, in order, to the window that has the keyboard once it
-// is back (see Answered in KeyboardReturn.cpp): no other key is held, and a key typed
-// into a panel or any other window goes where the window system sent it.
+// as it has the keyboard, which on a busy machine lasts until the program has read the
+// answer. From the answer until the keyboard is back they wait (a KeyRouting::Hold),
+// and then go, in order, to the window that has it, by KeyRouting's rule for every key
+// addressed to a window that has closed. The keys typed ahead of a panel run by exec go
+// into it once its own loop runs.
 #pragma once
 
 #include <QPointer>

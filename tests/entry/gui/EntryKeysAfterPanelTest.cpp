@@ -11,6 +11,7 @@
 #include "fields/gui/InputHidukeController.h"
 #include "fields/gui/InputKingakuController.h"
 #include "fields/gui/ModalDriver.h"
+#include "support/OnceHidden.h"
 #include "support/TypedAhead.h"
 
 namespace kivo::test {
@@ -42,7 +43,7 @@ protected:
         return;
       }
       field = modal->findChild<QLineEdit*>();
-      new OnHide(modal, [&] { atClose = field->text(); });
+      new OnceHidden(modal, [&] { atClose = field->text(); });
       // Never left hanging on a picker or panel the keys did not close.
       QTimer::singleShot(3000, modal, [modal] {
         ADD_FAILURE() << "still open with \"" << modal->findChild<QLineEdit*>()->text().toStdString() << "\"";
@@ -63,23 +64,6 @@ protected:
     if (field) { EXPECT_EQ(field->text(), atClose) << "a key went into the closed window"; }
     return atClose;
   }
-
-  // Runs once as the window hides.
-  class OnHide : public QObject {
-  public:
-    OnHide(QWidget* window, std::function<void()> then) : QObject(window), then_(std::move(then))
-    {
-      window->installEventFilter(this);
-    }
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-      if (event->type() == QEvent::Hide && then_) std::exchange(then_, nullptr)();
-      return false;
-    }
-
-  private:
-    std::function<void()> then_;
-  };
 };
 
 TEST_F(EntryKeysAfterPanelTest, AVoucherLineTypedOnAfterAPickerOrPanelClosesReachesTheNextCells)

@@ -30,6 +30,7 @@
 #include "platform/KeyRouting.h"
 #include "platform/KeyboardReturn.h"
 #include "platform/SheetController.h"
+#include "support/OnceHidden.h"
 
 namespace kivo {
 namespace {
@@ -114,22 +115,7 @@ private:
   xcb_connection_t* connection_ = nullptr;
 };
 
-// Runs once, as the window hides: within the handling of the key that answered it.
-class OnceHidden : public QObject {
-public:
-  OnceHidden(QWidget* window, std::function<void()> then) : QObject(window), then_(std::move(then))
-  {
-    window->installEventFilter(this);
-  }
-  bool eventFilter(QObject*, QEvent* event) override
-  {
-    if (event->type() == QEvent::Hide && then_) std::exchange(then_, nullptr)();
-    return false;
-  }
-
-private:
-  std::function<void()> then_;
-};
+using test::OnceHidden;
 
 class ChoiceSheet : public SheetController {
 public:
