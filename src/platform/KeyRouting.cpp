@@ -53,6 +53,7 @@ public:
   }
 
   int holds = 0;
+  int everyKeyHolds = 0;  // of those, the holds that hold every key
   QPointer<QDialog> panel;
   bool panelTakesKeys = false;
   bool panelRunning = false;
@@ -73,7 +74,7 @@ public:
       if (!panelTakesKeys) return true;  // a question takes nothing typed before it showed
       to = p;
     }
-    if (!astray && !to && waiting_.empty()) return QWindowSystemEventHandler::sendEvent(event);
+    if (!astray && !to && waiting_.empty() && everyKeyHolds == 0) return QWindowSystemEventHandler::sendEvent(event);
     if (astray && !to) {
       // A release goes with its press: the release of a key that went into the window
       // now closed (the Tab that closed a picker) stays there.
@@ -271,12 +272,18 @@ private:
 
 void KeyRouting::install() { Router::instance(); }
 
-KeyRouting::Hold::Hold() { ++Router::instance().holds; }
+KeyRouting::Hold::Hold(Keys keys) : everyKey_(keys == Keys::Every)
+{
+  Router& router = Router::instance();
+  ++router.holds;
+  if (everyKey_) ++router.everyKeyHolds;
+}
 
 KeyRouting::Hold::~Hold()
 {
   // The keys go on once what the hold was for has acted (an answer runs right after).
   Router& router = Router::instance();
+  if (everyKey_) --router.everyKeyHolds;
   if (--router.holds == 0)
     QMetaObject::invokeMethod(
         &router, [&router] { router.flush(); }, Qt::QueuedConnection);

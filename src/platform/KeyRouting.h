@@ -43,13 +43,19 @@ public:
   static void install();
 
   // While one lives, the keys addressed to hidden or gone windows wait, and go on once
-  // the last one has gone.
+  // the last one has gone. One that holds every key also holds those addressed to a
+  // shown window: a picker or panel closed while its run is still ending, before the
+  // window it served has taken what was chosen.
   class Hold {
   public:
-    Hold();
+    enum class Keys { ForClosedWindows, Every };
+    explicit Hold(Keys keys = Keys::ForClosedWindows);
     ~Hold();
     Hold(const Hold&) = delete;
     Hold& operator=(const Hold&) = delete;
+
+  private:
+    bool everyKey_;
   };
 
   // The panel that takes the keys typed ahead of it: those the window system addressed

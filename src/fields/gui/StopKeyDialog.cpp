@@ -119,6 +119,9 @@ int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
   }
   runningStopKeyDialog = outerRunning_;
   loop_ = nullptr;
+  // The keys typed after the one that closed it go on once the window it served has
+  // taken what was chosen (the caller does, before the next event).
+  const std::unique_ptr<KeyRouting::Hold> closing = std::move(closing_);
   // Opened by a press on a control of a sheet (the focus it took ended the field's
   // editing): that press was spent here.
   SheetController::spendMousePress(formerParent ? formerParent : served);
@@ -139,7 +142,10 @@ void StopKeyDialog::hideEvent(QHideEvent* event)
 {
   QDialog::hideEvent(event);
   // Closed (not the window manager hiding it with the window it serves): the run ends.
-  if (loop_ && !event->spontaneous()) loop_->quit();
+  if (loop_ && !event->spontaneous()) {
+    if (!closing_) closing_ = std::make_unique<KeyRouting::Hold>(KeyRouting::Hold::Keys::Every);
+    loop_->quit();
+  }
 }
 
 void StopKeyDialog::watchTextField(QLineEdit* field)

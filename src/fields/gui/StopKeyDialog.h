@@ -15,6 +15,9 @@
 #include <QDialog>
 #include <QPointer>
 #include <cstdint>
+#include <memory>
+
+#include "platform/KeyRouting.h"
 
 class QEventLoop;
 class QKeyEvent;
@@ -56,6 +59,9 @@ private:
   // The run's own event loop while the window runs.
   QEventLoop* loop_ = nullptr;
   QPointer<StopKeyDialog> outerRunning_;
+  // From its closing until its run has ended: the keys typed after the key that closed
+  // it wait until the window it served has taken what was chosen.
+  std::unique_ptr<KeyRouting::Hold> closing_;
 };
 
 }  // namespace kivo

@@ -29,7 +29,7 @@ protected:
   }
 
   // The key typed on the grid opens a picker or panel; once it is up, `typed` (Tab as
-  // '\t') is sent to it as the window system sends what is typed while it has the
+  // '\t', Return as '\r') is sent to it as the window system sends what is typed while it has the
   // keyboard, all read by the program only later. Answers the text its field held as
   // it closed; a picker or panel still there must not have taken a key since.
   static QString typeThroughModal(EntryGridView* grid, Qt::Key key, const char* typed)
@@ -46,6 +46,7 @@ protected:
       new OnceHidden(modal, [&] { atClose = field->text(); });
       // Never left hanging on a picker or panel the keys did not close.
       QTimer::singleShot(3000, modal, [modal] {
+        if (!modal->isVisible()) return;
         ADD_FAILURE() << "still open with \"" << modal->findChild<QLineEdit*>()->text().toStdString() << "\"";
         modal->close();
       });
@@ -53,6 +54,8 @@ protected:
       for (const char* c = typed; *c; ++c) {
         if (*c == '\t')
           typeAheadKeyFor(handle, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        else if (*c == '\r')
+          typeAheadKeyFor(handle, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         else
           typeAheadKeyFor(handle, static_cast<Qt::Key>(QChar(*c).toUpper().unicode()), Qt::NoModifier,
                           QString(QChar(*c)));
@@ -102,6 +105,18 @@ TEST_F(EntryKeysAfterPanelTest, AVoucherLineTypedOnAfterAPickerOrPanelClosesReac
       << "the amount panel";
   EXPECT_EQ(std::tuple(cell(Row::KarikataKingakuMatrix), amount),
             std::tuple(FieldValue::amount(1505), QStringLiteral("1505")));
+
+  // The picker, then the amount panel that the next key opens and the Tab after it
+  // closes, then the credit account's picker opened by Return: a key after that Tab
+  // waits until the voucher has taken the amount, instead of going into the closing
+  // panel.
+  defaults.setInteger(1, KIVOInputTypeForKamokuKey);
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::KarikataKamokuMatrix);
+  typeThroughModal(grid, Qt::Key_Return, "336\t2505\t\r100\t");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return cell(Row::KashikataKamokuMatrix) == FieldValue::code(kGenkin); }, 2000))
+      << "the picker and the amount panel";
+  EXPECT_EQ(std::tuple(cell(Row::KarikataKamokuMatrix), cell(Row::KarikataKingakuMatrix)),
+            std::tuple(FieldValue::code(kShoumouhinhi), FieldValue::amount(2505)));
 }
 
 TEST_F(EntryKeysAfterPanelTest, ACashBookLineTypedOnAfterThePickerClosesReachesTheNextCells)
