@@ -31,8 +31,6 @@ bool activateAndWait(QWindow* window)
   const auto has = [&target] { return target && QGuiApplication::focusWindow() == target; };
   const auto over = [&target, &has] { return !target || !target->isVisible() || has(); };
   if (over()) return has();
-  // The keys sent to a window that has closed wait until the window has the keyboard.
-  const KeyRouting::Hold hold;
   int requests = 1;
   target->requestActivate();
   QEventLoop loop;
