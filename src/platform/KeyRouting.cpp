@@ -141,13 +141,13 @@ public:
     if (waiting_.empty()) waitLimit_.stop();
   }
 
-  // The shown window that had the keyboard last.
-  QWindow* mostRecent() const
+  // The shown window that had the keyboard last, other than `but`.
+  QWindow* mostRecent(const QWindow* but = nullptr) const
   {
     for (const QPointer<QWindow>& w : recent_)
-      if (w && w->isVisible() && w->handle() && isKeyboardWindow(w)) return w;
+      if (w && w != but && w->isVisible() && w->handle() && isKeyboardWindow(w)) return w;
     for (QWindow* w : QGuiApplication::topLevelWindows())
-      if (w != sink_ && w->isVisible() && w->handle() && w->type() == Qt::Window) return w;
+      if (w != sink_ && w != but && w->isVisible() && w->handle() && w->type() == Qt::Window) return w;
     return nullptr;
   }
 
@@ -308,6 +308,21 @@ void KeyRouting::setTypeAheadPanelRunning()
 QDialog* KeyRouting::typeAheadPanel() { return Router::instance().panel; }
 
 QWindow* KeyRouting::windowToMakeMain() { return Router::instance().mostRecent(); }
+
+void KeyRouting::beforeClosing(QWidget* window)
+{
+  xcb_connection_t* c = xConnection();
+  QWindow* closing = window ? window->windowHandle() : nullptr;
+  if (!c || !closing || !closing->handle() || hasWindowManager()) return;
+  std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&free)> focus(
+      xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &free);
+  if (!focus || focus->focus != static_cast<xcb_window_t>(closing->winId())) return;
+  QWindow* next = Router::instance().mostRecent(closing);
+  if (!next) return;
+  xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(next->winId()), XCB_CURRENT_TIME);
+  xcb_flush(c);
+  next->requestActivate();
+}
 
 bool KeyRouting::hasWindowManager()
 {

@@ -29,6 +29,7 @@
 #include <QPointer>
 
 class QDialog;
+class QWidget;
 class QWindow;
 
 namespace kivo {
@@ -75,6 +76,12 @@ public:
   // The window the program makes main when the one with the keyboard closes: the shown
   // window that had the keyboard last, nullptr when none.
   static QWindow* windowToMakeMain();
+
+  // The window is about to close (its close accepted). Without a window manager, if it
+  // has the keyboard, the window the program makes main next gets it straight from the
+  // window system before the window goes, so that no key typed meanwhile falls to the
+  // root window and whatever lies under the pointer.
+  static void beforeClosing(QWidget* window);
 
   // Whether a window manager runs on the display (false on a platform without one).
   static bool hasWindowManager();

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "platform/KeyRouting.h"
 #include "platform/MainMenu.h"
 #include "platform/ModalSession.h"
 #include "platform/SheetController.h"
@@ -419,6 +420,8 @@ void WindowController::closeEvent(QCloseEvent* event)
   }
   closing_ = true;
   event->accept();
+  // Without a window manager, the keyboard goes on before the window goes.
+  KeyRouting::beforeClosing(this);
   windowWillCloseHook();
   // A sheet still shown ends as Cancel would, and goes back to its own parent: one the
   // document keeps outlives the window.

@@ -30,6 +30,7 @@
 #include "platform/KeyRouting.h"
 #include "platform/KeyboardReturn.h"
 #include "platform/SheetController.h"
+#include "platform/WindowController.h"
 #include "support/OnceHidden.h"
 
 namespace kivo {
@@ -432,6 +433,19 @@ TEST(X11KeysTest, WithoutAWindowManagerTheWindowThatHadTheKeyboardBeforeGetsItWh
   display.type(one);
   display.type(two);
   EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
+
+  // A document window closed (Ctrl+W), and keys typed as it goes: the keyboard went on
+  // to the window before, so they reach it too.
+  WindowController document(nullptr);
+  document.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
+  document.show();
+  ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&document));
+  new OnceHidden(&document, [&display, one, two] {
+    display.type(one);
+    display.type(two);
+  });
+  document.close();
+  EXPECT_TRUE(scene.endsWith(QStringLiteral("1212")));
 }
 
 }  // namespace
