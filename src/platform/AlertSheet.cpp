@@ -99,7 +99,7 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
     // then the answer) runs after, without the box. An alert whose window the program
     // closes meanwhile has nothing left for its answer to act on.
     const int chosen = indexOfClicked(box, made, escapeIndex);
-    KeyboardReturn::afterAnswer(box, back.data(), onWindow ? back.data() : nullptr, [onEnd, chosen] {
+    KeyboardReturn::afterAnswer(back.data(), onWindow ? back.data() : nullptr, [onEnd, chosen] {
       if (onEnd) onEnd(chosen);
     });
   });

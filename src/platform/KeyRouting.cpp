@@ -12,7 +12,6 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QSet>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>

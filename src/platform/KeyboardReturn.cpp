@@ -242,7 +242,7 @@ bool KeyboardReturn::giveKeyboardTo(QWidget* window)
   return activateAndWait(shown->window()->windowHandle());
 }
 
-void KeyboardReturn::afterAnswer(QWidget* answered, QWidget* keyboardTo, QWidget* actsOn, std::function<void()> then)
+void KeyboardReturn::afterAnswer(QWidget* keyboardTo, QWidget* actsOn, std::function<void()> then)
 {
   const QPointer<QWidget> window = keyboardTo;
   const QPointer<QWidget> subject = actsOn;
@@ -250,7 +250,6 @@ void KeyboardReturn::afterAnswer(QWidget* answered, QWidget* keyboardTo, QWidget
   // A window shown as it was answered and closed since has gone for the answer, even
   // before the program deletes it.
   const bool subjectShown = actsOn && actsOn->isVisible();
-  static_cast<void>(answered);
   auto hold = std::make_shared<KeyRouting::Hold>();
   // Posted to the application, not to a window or sheet that may go meanwhile; posted
   // events run before the window system's input that follows.

@@ -76,8 +76,7 @@ public:
   static bool giveKeyboardTo(QWindow* window);
 
   // An alert or a sheet that afterAnswer will go on from, as it shows, and the window
-  // the keyboard goes back to once it is answered: the keys the window system sends it
-  // once it is answered are followed from then on.
+  // the keyboard goes back to once it is answered (for beforeHiding).
   static void expectAnswer(QWidget* window, QWidget* keyboardTo);
   // An alert, a question, a sheet or a panel that is about to hide, answered: if it has
   // the keyboard, the window system gives it to the window the keyboard goes back to
@@ -91,12 +90,12 @@ public:
   // handling (its button's click, a key, its close box). That handling runs no events:
   // Qt is still inside the box or sheet, which the events could delete under it. So
   // once the handling is over, the keyboard is given to keyboardTo (giveKeyboardTo;
-  // nullptr: left where it is), the keys sent to `answered` since its answer go on
-  // there, and then `then` runs, before the user's next input is read.
+  // nullptr: left where it is), the keys sent to the answered window since its answer
+  // go on there, and then `then` runs, before the user's next input is read.
   // `then` does not run when actsOn was given and is gone or closed by then, before
   // the wait or after it (its window closed by the program meanwhile): an answer acts
   // on nothing whose window has gone.
-  static void afterAnswer(QWidget* answered, QWidget* keyboardTo, QWidget* actsOn, std::function<void()> then);
+  static void afterAnswer(QWidget* keyboardTo, QWidget* actsOn, std::function<void()> then);
 
 private:
   class AlertWatch;

@@ -167,10 +167,9 @@ void SheetController::finish(int returnCode, bool answered)
   // its close box): the wait and the answer run once that is over, and not at all once
   // the sheet or its window has gone (closed by the program meanwhile).
   const QPointer<SheetController> self = this;
-  KeyboardReturn::afterAnswer(this, hadKeyboard ? window_.data() : nullptr, window_.data(),
-                              [self, handler, returnCode] {
-                                if (self && handler) handler(returnCode);
-                              });
+  KeyboardReturn::afterAnswer(hadKeyboard ? window_.data() : nullptr, window_.data(), [self, handler, returnCode] {
+    if (self && handler) handler(returnCode);
+  });
 }
 
 void SheetController::goHome()
