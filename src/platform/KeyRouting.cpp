@@ -227,12 +227,15 @@ private:
 
   void deliver(Waiting w, QWindow* to)
   {
+    const QPointer<QWindow> target = to;
     if (w.to && to == w.to && QGuiApplication::focusWindow() != to) {
       // A panel typed into before it has the keyboard takes its field for unused.
       QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
           to, Qt::ActiveWindowFocusReason);
+      // The activation runs the program's code, which may close the panel.
+      if (!target) return;
     }
-    w.key->window = to;
+    w.key->window = target;
     w.key->flags &= ~WindowSystemEvent::NullWindow;
     QGuiApplicationPrivate::processWindowSystemEvent(w.key.get());
   }
