@@ -10,6 +10,7 @@
 #include <QSpacerItem>
 #include <algorithm>
 
+#include "platform/KeyRouting.h"
 #include "platform/KeyboardReturn.h"
 
 namespace kivo {
@@ -103,6 +104,8 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
       if (onEnd) onEnd(chosen);
     });
   });
+  // No key typed before it showed answers it.
+  KeyRouting::watchQuestion(box);
   box->open();
   KeyboardReturn::expectAnswer(box, back.data());
 }

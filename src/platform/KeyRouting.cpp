@@ -9,20 +9,26 @@
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
-#include <QSet>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace kivo {
 
 using KeyEvent = QWindowSystemInterfacePrivate::KeyEvent;
+using MouseEvent = QWindowSystemInterfacePrivate::MouseEvent;
+using WheelEvent = QWindowSystemInterfacePrivate::WheelEvent;
+using UserEvent = QWindowSystemInterfacePrivate::UserEvent;
 using WindowSystemEvent = QWindowSystemInterfacePrivate::WindowSystemEvent;
 
 namespace {
@@ -41,6 +47,23 @@ bool isKeyboardWindow(const QWindow* window)
   return type == Qt::Window || type == Qt::Dialog || type == Qt::Sheet || type == Qt::Drawer;
 }
 
+// Shown, and not asked to be minimized: a window that can have the keyboard.
+bool isUp(const QWindow* window)
+{
+  return window && window->isVisible() && window->handle() && !(window->windowStates() & Qt::WindowMinimized);
+}
+
+// The modal window that holds the window, nullptr when none does.
+QWindow* blockerOf(QWindow* window)
+{
+  QWindow* blocker = nullptr;
+  if (!window || !QGuiApplicationPrivate::instance()->isWindowBlocked(window, &blocker)) return nullptr;
+  return blocker;
+}
+
+// The window system's times are milliseconds that wrap: whether `a` is at or before `b`.
+bool isAtOrBefore(ulong a, ulong b) { return static_cast<int32_t>(static_cast<uint32_t>(a - b)) <= 0; }
+
 }  // namespace
 
 class KeyRouting::Router : public QObject, public QWindowSystemEventHandler, public QAbstractNativeEventFilter {
@@ -54,107 +77,238 @@ public:
   int holds = 0;
   int everyKeyHolds = 0;  // of those, the holds that hold every key
   QPointer<QDialog> panel;
-  bool panelTakesKeys = false;
   bool panelRunning = false;
+  bool panelTyped = false;  // a key has gone to the panel
 
-  // The window system's events, one by one as the program reads them.
+  // --- the window system's events, one by one as the program reads them
+
   bool sendEvent(WindowSystemEvent* event) override
   {
-    if (event->type != QWindowSystemInterfacePrivate::Key) {
+    switch (event->type) {
+    case QWindowSystemInterfacePrivate::Key: return takeKey(static_cast<KeyEvent*>(event));
+    case QWindowSystemInterfacePrivate::Mouse:
+    case QWindowSystemInterfacePrivate::Wheel:
+      // A press, a move or the wheel keeps its place behind the keys typed before it.
+      if (!waiting_.empty()) {
+        Waiting w;
+        if (event->type == QWindowSystemInterfacePrivate::Mouse)
+          w.event = std::make_unique<MouseEvent>(*static_cast<MouseEvent*>(event));
+        else
+          w.event = std::make_unique<WheelEvent>(*static_cast<WheelEvent*>(event));
+        queue(std::move(w));
+        return true;
+      }
+      return QWindowSystemEventHandler::sendEvent(event);
+    default: {
       const bool sent = QWindowSystemEventHandler::sendEvent(event);
       // A window that got the keyboard meanwhile takes the keys waiting.
       if (!waiting_.empty()) flush();
       return sent;
     }
-    auto* key = static_cast<KeyEvent*>(event);
-    const bool astray = isAstray(key);
-    QWindow* to = nullptr;
-    if (QWindow* p = typeAheadPanelFor(key, astray)) {
-      if (!panelTakesKeys) return true;  // a question takes nothing typed before it showed
-      to = p;
     }
-    if (!astray && !to && waiting_.empty() && everyKeyHolds == 0) return QWindowSystemEventHandler::sendEvent(event);
-    if (astray && !to) {
-      // A release goes with its press: the release of a key that went into the window
-      // now closed (the Tab that closed a picker) stays there.
-      if (key->keyType == QEvent::KeyPress) {
-        rerouted_.insert(key->key);
-      } else if (!rerouted_.remove(key->key)) {
-        return true;
-      }
-    }
-    waiting_.push_back(Waiting{std::make_unique<KeyEvent>(*key), to, astray});
-    flush();
-    return true;
   }
 
   // A key addressed to a window of the program's that the window system no longer has (a
   // menu, a completion list, an answered box): Qt's X11 support drops it before anything
-  // of the program sees it. It is addressed to a window that is never shown instead,
-  // which the rule takes for a closed one.
+  // of the program sees it. It is addressed to a window that is never shown instead, so
+  // that Qt keeps it: Qt's X11 support gives it to the window it last heard had the
+  // keyboard, or, when none, to that never-shown window, which the rule takes for a
+  // closed one. The times of the events are kept too (see lastTime_), and the answers
+  // to the marks of questions shown (markShown).
   bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
   {
     if (eventType != "xcb_generic_event_t" || !sink_) return false;
-    const uint8_t type = static_cast<xcb_generic_event_t*>(message)->response_type & 0x7f;
-    if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE) return false;
-    // A press and a release have the same layout.
-    auto* key = static_cast<xcb_key_press_event_t*>(message);
-    const QWindowList windows = QGuiApplication::allWindows();
-    const bool known = std::any_of(windows.begin(), windows.end(), [key](const QWindow* w) {
-      return w->handle() && static_cast<xcb_window_t>(w->winId()) == key->event;
-    });
-    if (!known) key->event = static_cast<xcb_window_t>(sink_->winId());
+    auto* generic = static_cast<xcb_generic_event_t*>(message);
+    switch (generic->response_type & 0x7f) {
+    case XCB_KEY_PRESS:
+    case XCB_KEY_RELEASE: {
+      // A press and a release have the same layout.
+      auto* key = static_cast<xcb_key_press_event_t*>(message);
+      noteTime(key->time);
+      const QWindowList windows = QGuiApplication::allWindows();
+      const bool known = std::any_of(windows.begin(), windows.end(), [key](const QWindow* w) {
+        return w->handle() && static_cast<xcb_window_t>(w->winId()) == key->event;
+      });
+      if (!known) key->event = static_cast<xcb_window_t>(sink_->winId());
+      break;
+    }
+    case XCB_BUTTON_PRESS:
+    case XCB_BUTTON_RELEASE:
+    case XCB_MOTION_NOTIFY: noteTime(static_cast<xcb_button_press_event_t*>(message)->time); break;
+    case XCB_ENTER_NOTIFY:
+    case XCB_LEAVE_NOTIFY: noteTime(static_cast<xcb_enter_notify_event_t*>(message)->time); break;
+    case XCB_PROPERTY_NOTIFY: {
+      auto* property = static_cast<xcb_property_notify_event_t*>(message);
+      noteTime(property->time);
+      if (property->window == static_cast<xcb_window_t>(sink_->winId()) && property->atom == markAtom_)
+        markAnswered(property->time);
+      break;
+    }
+    default: break;
+    }
     return false;
   }
 
-  // A window that had the keyboard hides: without a window manager none gives it on.
   bool eventFilter(QObject* watched, QEvent* event) override
   {
-    if (event->type() != QEvent::Hide || !watched->isWidgetType()) return false;
-    auto* widget = static_cast<QWidget*>(watched);
-    if (!widget->isWindow() || !widget->windowHandle() || widget->windowHandle() != QGuiApplication::focusWindow() ||
-        !xConnection())
-      return false;
-    QTimer::singleShot(0, this, [this] {
-      if (receiving() || KeyRouting::hasWindowManager()) return;
-      if (QWindow* main = KeyRouting::windowToMakeMain()) main->requestActivate();
-    });
+    switch (event->type()) {
+    case QEvent::Show:
+      // Every window shown is watched for hiding and minimizing.
+      if (watched->isWindowType()) watchWindow(static_cast<QWindow*>(watched));
+      break;
+    case QEvent::Paint:
+      // A question's first frame: it has shown on the screen once that frame is there.
+      if (!questions_.empty() && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        if (Question* q = questionOfWidget(widget); q && !q->markAsked) {
+          q->markAsked = true;
+          const QPointer<QWidget> shown = widget;
+          QMetaObject::invokeMethod(
+              this, [this, shown] { markShown(shown); }, Qt::QueuedConnection);
+        }
+      }
+      break;
+    default: break;
+    }
     return false;
   }
 
-  // The keys waiting go on, in order, while a shown window has the keyboard. Each is
-  // taken from the queue before it is delivered: a key that opens a window with a loop
-  // of its own (an alert) leaves the rest to that loop, which reads them here first.
+  // The keys waiting go on, in order, while a window that is up has the keyboard. Each
+  // is taken from the queue before it is delivered: a key that opens a window with a
+  // loop of its own (an alert) leaves the rest to that loop, which reads them here
+  // first.
   void flush()
   {
     while (!waiting_.empty() && holds == 0) {
-      Waiting& front = waiting_.front();
-      if (front.to && panel && front.to == panel->windowHandle() && !panelRunning) return;
-      QWindow* to = destinationOf(front);
-      if (!to) {
-        if (!waitLimit_.isActive()) waitLimit_.start();
+      const Verdict v = verdictOf(waiting_.front(), waiting_.front().event.get());
+      if (v.fate == Fate::WaitForKeyboard || v.fate == Fate::WaitForQuestion || v.fate == Fate::WaitForChoice) {
+        armWaitLimit();
         return;
       }
-      deliver(take(), to);
+      if (v.fate == Fate::WaitForPanel) return;
+      Waiting w = take();
+      if (v.fate == Fate::Drop)
+        noteDropped(w.event.get());
+      else
+        deliver(std::move(w.event), v);
     }
     if (waiting_.empty()) waitLimit_.stop();
   }
 
-  // The shown window that had the keyboard last, other than `but`.
+  // The window that is up and had the keyboard last, other than `but`; the window it
+  // serves for a window that borrows a keyboard.
   QWindow* mostRecent(const QWindow* but = nullptr) const
   {
-    for (const QPointer<QWindow>& w : recent_)
-      if (w && w != but && w->isVisible() && w->handle() && isKeyboardWindow(w)) return w;
+    for (const QPointer<QWindow>& w : recent_) {
+      QWindow* window = lenderOf(w) ? lenderOf(w) : w.data();
+      if (window && window != but && isUp(window) && isKeyboardWindow(window)) return window;
+    }
     for (QWindow* w : QGuiApplication::topLevelWindows())
-      if (w != sink_ && w != but && w->isVisible() && w->handle() && w->type() == Qt::Window) return w;
+      if (w != sink_ && w != but && isUp(w) && w->type() == Qt::Window) return w;
     return nullptr;
   }
 
+  // --- the program giving the keyboard
+
+  void choose(QWindow* window)
+  {
+    chosen_ = QGuiApplication::focusWindow() == window ? nullptr : window;
+    window->requestActivate();
+  }
+
+  // --- borrowed keyboards
+
+  void lend(QWindow* borrower, QWindow* lender)
+  {
+    const auto it =
+        std::find_if(lends_.begin(), lends_.end(), [borrower](const Lend& l) { return l.borrower == borrower; });
+    if (it != lends_.end())
+      it->lender = lender;
+    else
+      lends_.push_back(Lend{borrower, lender});
+    // Only while the window served has the window system's focus does the borrower have
+    // the keyboard; the focus goes there if it is elsewhere.
+    if (!lender || !xConnection() || QGuiApplication::focusWindow() == lender ||
+        QGuiApplication::focusWindow() == borrower) {
+      // Once the event that opened it is over, as the window system would activate it.
+      const QPointer<QWindow> b = borrower;
+      QMetaObject::invokeMethod(
+          this,
+          [this, b] {
+            if (b && b->isVisible() && lenderOf(b)) activate(b);
+          },
+          Qt::QueuedConnection);
+    } else if (isUp(lender)) {
+      lender->requestActivate();
+    }
+  }
+
+  QWindow* borrowerOf(const QWindow* lender) const
+  {
+    for (auto l = lends_.rbegin(); l != lends_.rend(); ++l)
+      if (l->lender == lender && l->borrower && l->borrower->isVisible()) return l->borrower;
+    return nullptr;
+  }
+
+  QWindow* lenderOf(const QWindow* borrower) const
+  {
+    for (const Lend& l : lends_)
+      if (l.borrower == borrower) return l.lender;
+    return nullptr;
+  }
+
+  // --- where the keyboard goes back to
+
+  void setReturn(QWidget* window, QWidget* to)
+  {
+    const auto it =
+        std::find_if(returns_.begin(), returns_.end(), [window](const Return& r) { return r.window == window; });
+    if (it != returns_.end()) {
+      if (to || !it->to) it->to = to;
+      return;
+    }
+    if (returns_.size() >= kRememberedAtMost) returns_.pop_front();
+    returns_.push_back(Return{window, to});
+  }
+
+  // --- questions
+
+  void watchQuestion(QWidget* question)
+  {
+    if (questionOfWidget(question)) return;
+    if (questions_.size() >= kRememberedAtMost) questions_.pop_front();
+    questions_.push_back(Question{question});
+  }
+
 private:
+  enum class Fate { Deliver, Drop, WaitForKeyboard, WaitForPanel, WaitForQuestion, WaitForChoice };
+  struct Verdict {
+    Fate fate;
+    QWindow* to = nullptr;
+    bool activates = false;  // `to` is a panel taking keys typed ahead: made the active window first
+    bool free = true;        // goes whatever holds there are but one that holds every key
+  };
+
   struct Waiting {
-    std::unique_ptr<KeyEvent> key;
-    QPointer<QWindow> to;  // where it goes, when not to the window with the keyboard
-    bool astray = false;
+    std::unique_ptr<WindowSystemEvent> event;  // a key, a mouse or a wheel event
+    bool astray = false;                       // addressed to a window hidden or gone when read
+    QPointer<QWindow> chosen;                  // the window the program was giving the keyboard to
+    qint64 readAt = 0;
+  };
+
+  struct Lend {
+    QPointer<QWindow> borrower;
+    QPointer<QWindow> lender;
+  };
+  struct Return {
+    QPointer<QWidget> window;
+    QPointer<QWidget> to;
+  };
+  struct Question {
+    QPointer<QWidget> widget;
+    bool markAsked = false;
+    bool shown = false;  // known to be on the screen since `shownAt`
+    ulong shownAt = 0;
   };
 
   Router()
@@ -163,59 +317,361 @@ private:
       sink_ = new QWindow;
       sink_->setObjectName(QStringLiteral("kivo-closed-window"));
       sink_->create();
+      static const char kMark[] = "_KIVO_SHOWN";
+      xcb_connection_t* c = xConnection();
+      std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
+          xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof kMark - 1, kMark), nullptr), &free);
+      if (atom) markAtom_ = atom->atom;
     }
+    clock_.start();
     QWindowSystemInterfacePrivate::installWindowSystemEventHandler(this);
     qApp->installNativeEventFilter(this);
     qApp->installEventFilter(this);
-    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
-      if (isKeyboardWindow(now)) {
-        recent_.erase(std::remove(recent_.begin(), recent_.end(), now), recent_.end());
-        recent_.insert(recent_.begin(), now);
-      }
-      recent_.erase(std::remove(recent_.begin(), recent_.end(), nullptr), recent_.end());
-      if (recent_.size() > kRecentAtMost) recent_.resize(kRecentAtMost);
-      // Read once the window system's event that brought it is over.
-      if (!waiting_.empty())
-        QMetaObject::invokeMethod(
-            this, [this] { flush(); }, Qt::QueuedConnection);
-    });
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) { focusWindowChanged(now); });
     waitLimit_.setSingleShot(true);
-    waitLimit_.setInterval(KeyRouting::kWaitForKeyboard);
     connect(&waitLimit_, &QTimer::timeout, this, [this] { waitedLongEnough(); });
   }
 
-  // The window that has the keyboard, shown; nullptr while none has.
+  void focusWindowChanged(QWindow* now)
+  {
+    if (now && now == chosen_) chosen_ = nullptr;
+    if (isKeyboardWindow(now)) {
+      recent_.erase(std::remove(recent_.begin(), recent_.end(), now), recent_.end());
+      recent_.insert(recent_.begin(), now);
+    }
+    recent_.erase(std::remove(recent_.begin(), recent_.end(), nullptr), recent_.end());
+    if (recent_.size() > kRecentAtMost) recent_.resize(kRecentAtMost);
+    // The window served, activated again by the window system: its borrower takes the
+    // keyboard again, once the window system's event that brought it is over.
+    if (borrowerOf(now)) {
+      const QPointer<QWindow> lender = now;
+      QMetaObject::invokeMethod(
+          this,
+          [this, lender] {
+            if (lender && QGuiApplication::focusWindow() == lender)
+              if (QWindow* b = borrowerOf(lender)) activate(b);
+          },
+          Qt::QueuedConnection);
+    }
+    // Read once the window system's event that brought it is over.
+    if (!waiting_.empty())
+      QMetaObject::invokeMethod(
+          this, [this] { flush(); }, Qt::QueuedConnection);
+  }
+
+  // Within the program only: the window system's focus stays where it is.
+  static void activate(QWindow* window)
+  {
+    if (!window || QGuiApplication::focusWindow() == window || !window->isVisible()) return;
+    QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+        window, Qt::ActiveWindowFocusReason);
+  }
+
+  // --- hiding and minimizing
+
+  void watchWindow(QWindow* window)
+  {
+    if (window == sink_) return;
+    connect(window, &QWindow::visibleChanged, this, &Router::visibilityChanged, Qt::UniqueConnection);
+    connect(window, &QWindow::windowStateChanged, this, &Router::windowStateChanged, Qt::UniqueConnection);
+  }
+
+  // Emitted before the window system is told: the window is still on the screen.
+  void visibilityChanged(bool visible)
+  {
+    if (!visible)
+      if (auto* window = qobject_cast<QWindow*>(sender())) handOver(window);
+  }
+
+  void windowStateChanged(Qt::WindowState state)
+  {
+    auto* window = qobject_cast<QWindow*>(sender());
+    if (state != Qt::WindowMinimized || !window) return;
+    handOver(window);
+    // Where no window manager minimizes windows, the window goes from the screen as one
+    // would take it away; made normal again (the ウインドウ menu), it comes back.
+    xcb_connection_t* c = xConnection();
+    if (c && window->handle() && !KeyRouting::hasWindowManager()) {
+      xcb_unmap_window(c, static_cast<xcb_window_t>(window->winId()));
+      xcb_flush(c);
+    }
+  }
+
+  // The window is going from the screen: the keyboard it has goes to the window that
+  // gets it next, before the window system sees it go.
+  void handOver(QWindow* going)
+  {
+    const auto lend =
+        std::find_if(lends_.begin(), lends_.end(), [going](const Lend& l) { return l.borrower == going; });
+    if (lend != lends_.end()) {
+      // A borrower gives the keyboard back to the window it served, which has kept the
+      // window system's focus all along.
+      const QPointer<QWindow> lender = lend->lender;
+      lends_.erase(lend);
+      // Once the event that closed it is over (its caller takes what was chosen first),
+      // and only if nothing has been given the keyboard meanwhile.
+      const QPointer<QWindow> borrower = going;
+      QMetaObject::invokeMethod(
+          this,
+          [lender, borrower] {
+            QWindow* focus = QGuiApplication::focusWindow();
+            if (isUp(lender) && (!focus || focus == borrower || !focus->isVisible())) activate(lender);
+          },
+          Qt::QueuedConnection);
+      return;
+    }
+    xcb_connection_t* c = xConnection();
+    if (!c || going == sink_ || !going->handle() || !isKeyboardWindow(going)) return;
+    // Only the window the window system has given its focus, as it has it now.
+    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&free)> focus(
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &free);
+    if (!focus || focus->focus != static_cast<xcb_window_t>(going->winId())) return;
+    QWindow* next = nextFor(going);
+    if (!next) return;
+    // At the time of the last event read, as the program's other requests for the focus
+    // are made, so that they are not refused as older than this one.
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(next->winId()),
+                        lastTime_ ? lastTime_ : XCB_CURRENT_TIME);
+    xcb_flush(c);
+  }
+
+  // The window that gets the keyboard when `going` hides: the window it returns the
+  // keyboard to, else the window it was shown over, else the window that is up and had
+  // the keyboard last; the modal window over that one, if any.
+  QWindow* nextFor(QWindow* going) const
+  {
+    QWindow* next = nullptr;
+    for (const Return& r : returns_)
+      if (r.window && r.to && r.window->windowHandle() == going) {
+        QWindow* to = r.to->window()->windowHandle();
+        if (to != going && isUp(to)) next = to;
+      }
+    if (!next) {
+      QWindow* parent = going->transientParent();
+      if (parent && parent != going && isUp(parent) && isKeyboardWindow(parent)) next = parent;
+    }
+    if (!next) next = mostRecent(going);
+    if (QWindow* lender = lenderOf(next)) next = lender;
+    QWindow* blocker = blockerOf(next);
+    return blocker && blocker != going && isUp(blocker) ? blocker : next;
+  }
+
+  // --- keys
+
+  bool takeKey(KeyEvent* key)
+  {
+    Waiting w;
+    w.astray = isAstray(key);
+    if (chosen_ && QGuiApplication::focusWindow() != chosen_) w.chosen = chosen_;
+    if (waiting_.empty()) {
+      const Verdict v = verdictOf(w, key);
+      if (v.fate == Fate::Drop) {
+        noteDropped(key);
+        return true;
+      }
+      // A hold keeps the keys for closed windows, and every key while it holds them all.
+      if (v.fate == Fate::Deliver && (holds == 0 || (everyKeyHolds == 0 && v.free))) {
+        if (v.activates && !activateFor(v.to)) return true;
+        route(key, v.to);
+        return QWindowSystemEventHandler::sendEvent(key);
+      }
+    }
+    w.event = std::make_unique<KeyEvent>(*key);
+    queue(std::move(w));
+    return true;
+  }
+
+  void queue(Waiting w)
+  {
+    w.readAt = clock_.elapsed();
+    waiting_.push_back(std::move(w));
+    flush();
+  }
+
+  // What becomes of a key or a press waiting or read now.
+  Verdict verdictOf(const Waiting& w, const WindowSystemEvent* event) const
+  {
+    const auto* user = static_cast<const UserEvent*>(event);
+    QWindow* addressed = user->window.data();
+    if (event->type != QWindowSystemInterfacePrivate::Key)
+      return addressed && addressed->isVisible() ? Verdict{Fate::Deliver, addressed} : Verdict{Fate::Drop};
+    const auto* key = static_cast<const KeyEvent*>(event);
+    // A release goes with its press; one whose press was not seen here went, as
+    // addressed, into the window that has closed since.
+    if (key->keyType == QEvent::KeyRelease) {
+      const auto press = pressedInto_.find(key->key);
+      if (press != pressedInto_.end())
+        return isUp(press->second) ? Verdict{Fate::Deliver, press->second.data()} : Verdict{Fate::Drop};
+      if (w.astray) return {Fate::Drop};
+    }
+    // Read once the program had given the keyboard to a window: the key is that
+    // window's, once it has the keyboard, wherever the window system addressed it.
+    bool astray = w.astray;
+    if (w.chosen && isUp(w.chosen)) {
+      if (QGuiApplication::focusWindow() == w.chosen) {
+        addressed = w.chosen;
+        astray = false;
+      } else if (chosen_ == w.chosen) {
+        return {Fate::WaitForChoice};
+      }
+    }
+    // A question shown decides about the keys for it: addressed to it, to a window it
+    // holds, or to a window that has closed.
+    if (QWidget* question = questionFor(key, addressed, astray)) {
+      const Question* q = questionOfWidget(question);
+      if (!q->shown) return {Fate::WaitForQuestion};
+      if (key->timestamp != 0 && isAtOrBefore(key->timestamp, q->shownAt)) return {Fate::Drop};
+      return {Fate::Deliver, question->windowHandle(), false, false};
+    }
+    // A panel running takes the keys typed ahead of it, once its loop runs.
+    if (QWindow* p = typeAheadPanelFor(key, addressed, astray))
+      return panelRunning ? Verdict{Fate::Deliver, p, true, false} : Verdict{Fate::WaitForPanel};
+    QWindow* to = nullptr;
+    bool free = false;
+    if (!astray && isUp(addressed)) {
+      // The window system's focus stays on the window a picker or panel serves: its keys
+      // are the picker's.
+      QWindow* borrower = borrowerOf(addressed);
+      to = borrower ? borrower : addressed;
+      free = true;
+    } else {
+      to = receiving();
+    }
+    if (!to) return {Fate::WaitForKeyboard};
+    if (panel && to == panel->windowHandle() && !panelRunning) return {Fate::WaitForPanel};
+    return {Fate::Deliver, to, false, free};
+  }
+
+  // The window that has the keyboard, up; nullptr while none has.
   static QWindow* receiving()
   {
     QWindow* focus = QGuiApplication::focusWindow();
-    return focus && focus->isVisible() && focus->handle() ? focus : nullptr;
+    return isUp(focus) ? focus : nullptr;
   }
 
   bool isAstray(const KeyEvent* key) const
   {
     const QWindow* window = key->window.data();
     if (!window) return !key->nullWindow();  // addressed to a window deleted since
-    return window == sink_ || !window->isVisible();
+    return window == sink_ || !isUp(window);
   }
 
   // The panel taking keys typed ahead that this key is for, if any.
-  QWindow* typeAheadPanelFor(const KeyEvent* key, bool astray) const
+  QWindow* typeAheadPanelFor(const KeyEvent* key, QWindow* window, bool astray) const
   {
     if (!panel || !panel->isVisible() || !panel->windowHandle()) return nullptr;
     QWindow* p = panel->windowHandle();
-    QWindow* window = key->window.data();
     if (window == p || (!window && key->nullWindow())) return nullptr;
-    QWindow* holder = nullptr;
-    const bool held = window && QGuiApplicationPrivate::instance()->isWindowBlocked(window, &holder) && holder == p;
-    return astray || held ? p : nullptr;
+    return astray || (window && blockerOf(window) == p) ? p : nullptr;
   }
 
-  QWindow* destinationOf(const Waiting& w) const
+  // The question shown that decides about this key: it is addressed to the question, to
+  // a window the question holds, or to a window that has closed.
+  QWidget* questionFor(const KeyEvent* key, QWindow* window, bool astray) const
   {
-    if (w.to) return w.to->isVisible() ? w.to.data() : receiving();
-    QWindow* own = w.key->window.data();
-    if (!w.astray && own && own->isVisible()) return own;
-    return receiving();
+    if (key->keyType != QEvent::KeyPress) return nullptr;
+    for (auto q = questions_.rbegin(); q != questions_.rend(); ++q) {
+      if (!q->widget || !q->widget->isVisible() || !q->widget->windowHandle()) continue;
+      QWindow* handle = q->widget->windowHandle();
+      if (window == handle || astray || (window && blockerOf(window) == handle)) return q->widget;
+    }
+    return nullptr;
+  }
+
+  Question* questionOfWidget(const QWidget* widget)
+  {
+    const auto q =
+        std::find_if(questions_.begin(), questions_.end(), [widget](const Question& e) { return e.widget == widget; });
+    return q == questions_.end() ? nullptr : &*q;
+  }
+  const Question* questionOfWidget(const QWidget* widget) const
+  {
+    return const_cast<Router*>(this)->questionOfWidget(widget);
+  }
+
+  // The question's first frame is drawn: the time it showed is asked of the window
+  // system, which answers in the order of the keys typed (markAnswered). Without one,
+  // the time is the program's own clock, which stamps the keys it is given.
+  void markShown(const QPointer<QWidget>& shown)
+  {
+    Question* q = shown ? questionOfWidget(shown) : nullptr;
+    if (!q) return;
+    xcb_connection_t* c = xConnection();
+    if (c && sink_ && markAtom_ != XCB_NONE) {
+      marksAsked_.push_back(shown);
+      xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(sink_->winId()), markAtom_,
+                          XCB_ATOM_INTEGER, 32, 0, nullptr);
+      xcb_flush(c);
+      return;
+    }
+    // The keys given in this very millisecond count as typed once it showed.
+    q->shown = true;
+    q->shownAt = static_cast<ulong>(QWindowSystemInterfacePrivate::eventTime.elapsed() - 1);
+    flushSoon();
+  }
+
+  void markAnswered(xcb_timestamp_t time)
+  {
+    if (marksAsked_.empty()) return;
+    const QPointer<QWidget> shown = marksAsked_.front();
+    marksAsked_.pop_front();
+    if (Question* q = shown ? questionOfWidget(shown) : nullptr) {
+      q->shown = true;
+      q->shownAt = time;
+    }
+    flushSoon();
+  }
+
+  void flushSoon()
+  {
+    if (!waiting_.empty())
+      QMetaObject::invokeMethod(
+          this, [this] { flush(); }, Qt::QueuedConnection);
+  }
+
+  // A press that is dropped takes its release with it.
+  void noteDropped(const WindowSystemEvent* event)
+  {
+    if (event->type != QWindowSystemInterfacePrivate::Key) return;
+    const auto* key = static_cast<const KeyEvent*>(event);
+    if (key->keyType == QEvent::KeyPress)
+      pressedInto_[key->key] = nullptr;
+    else
+      pressedInto_.erase(key->key);
+  }
+
+  // The key goes to `to`; where a press goes, its release follows.
+  void route(KeyEvent* key, QWindow* to)
+  {
+    if (panel && to == panel->windowHandle()) panelTyped = true;
+    if (key->keyType == QEvent::KeyPress)
+      pressedInto_[key->key] = to;
+    else
+      pressedInto_.erase(key->key);
+    if (key->window != to) {
+      key->window = to;
+      key->flags &= ~WindowSystemEvent::NullWindow;
+    }
+  }
+
+  // A panel typed into before it has the keyboard takes its field for unused: it is
+  // made the active window first. The first key typed ahead finds the panel as it opens
+  // with the keyboard, its field's suggestion selected (a platform that activates a
+  // window as it shows leaves it unselected), so that the name typed replaces it.
+  // Answers whether the panel is still there to take the key (the activation runs the
+  // program's code, which may close it).
+  bool activateFor(QWindow* to)
+  {
+    const QPointer<QWindow> target = to;
+    if (QGuiApplication::focusWindow() != to)
+      QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+          to, Qt::ActiveWindowFocusReason);
+    if (!target || !target->isVisible()) return false;
+    if (panel && target == panel->windowHandle() && !panelTyped) {
+      auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+      if (field && field->window() == panel && !field->hasSelectedText()) field->selectAll();
+    }
+    return true;
   }
 
   Waiting take()
@@ -225,51 +681,81 @@ private:
     return w;
   }
 
-  void deliver(Waiting w, QWindow* to)
+  void deliver(std::unique_ptr<WindowSystemEvent> event, const Verdict& v)
   {
-    const QPointer<QWindow> target = to;
-    if (w.to && to == w.to && QGuiApplication::focusWindow() != to) {
-      // A panel typed into before it has the keyboard takes its field for unused.
-      QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
-          to, Qt::ActiveWindowFocusReason);
-      // The activation runs the program's code, which may close the panel.
-      if (!target) return;
+    if (event->type == QWindowSystemInterfacePrivate::Key) {
+      if (v.activates && !activateFor(v.to)) return;
+      route(static_cast<KeyEvent*>(event.get()), v.to);
     }
-    w.key->window = target;
-    w.key->flags &= ~WindowSystemEvent::NullWindow;
-    QGuiApplicationPrivate::processWindowSystemEvent(w.key.get());
+    QGuiApplicationPrivate::processWindowSystemEvent(event.get());
   }
 
-  // No shown window has had the keyboard for a while: the keys go to the window the
-  // program makes main, which gets the keyboard too.
+  // The first key waiting waits for the keyboard until kWaitForKeyboard after it was read.
+  void armWaitLimit()
+  {
+    const qint64 waited = clock_.elapsed() - waiting_.front().readAt;
+    waitLimit_.start(static_cast<int>(std::max<qint64>(0, KeyRouting::kWaitForKeyboard - waited)));
+  }
+
+  // No window that is up has had the keyboard for a while: the keys go to the window the
+  // program makes main (or the modal window over it, which is what takes keys then),
+  // which gets the keyboard too.
   void waitedLongEnough()
   {
     if (holds > 0 || waiting_.empty()) return;
+    // A question not known to have shown by now takes nothing typed so far.
+    while (!waiting_.empty() && verdictOf(waiting_.front(), waiting_.front().event.get()).fate == Fate::WaitForQuestion)
+      noteDropped(take().event.get());
+    // A window the program gave the keyboard to that has not got it by now does not
+    // hold the keys any longer.
+    if (!waiting_.empty() && verdictOf(waiting_.front(), waiting_.front().event.get()).fate == Fate::WaitForChoice) {
+      chosen_ = nullptr;
+      return flush();
+    }
+    if (waiting_.empty() || verdictOf(waiting_.front(), waiting_.front().event.get()).fate != Fate::WaitForKeyboard)
+      return flush();
     QWindow* main = mostRecent();
+    if (QWindow* blocker = blockerOf(main); blocker && isUp(blocker)) main = blocker;
     if (!main) {
-      waiting_.clear();
-      rerouted_.clear();
+      while (!waiting_.empty()) noteDropped(take().event.get());
       return;
     }
     main->requestActivate();
     const QPointer<QWindow> guarded = main;
     while (!waiting_.empty() && holds == 0) {
-      if (receiving()) {
-        flush();
-        return;
-      }
-      if (!guarded || !guarded->isVisible()) return flush();
-      deliver(take(), guarded);
+      if (receiving() || !isUp(guarded)) return flush();
+      Verdict v = verdictOf(waiting_.front(), waiting_.front().event.get());
+      if (v.fate == Fate::WaitForKeyboard) v = {Fate::Deliver, guarded.data()};
+      if (v.fate != Fate::Deliver && v.fate != Fate::Drop) return flush();
+      Waiting w = take();
+      if (v.fate == Fate::Drop)
+        noteDropped(w.event.get());
+      else
+        deliver(std::move(w.event), v);
     }
   }
 
+  void noteTime(xcb_timestamp_t time)
+  {
+    if (time != XCB_CURRENT_TIME && (lastTime_ == 0 || isAtOrBefore(lastTime_, time))) lastTime_ = time;
+  }
+
   static constexpr size_t kRecentAtMost = 32;
+  static constexpr size_t kRememberedAtMost = 32;
 
   std::deque<Waiting> waiting_;
-  QSet<int> rerouted_;
+  std::unordered_map<int, QPointer<QWindow>> pressedInto_;  // the window each key's press went to
   QWindow* sink_ = nullptr;
+  xcb_atom_t markAtom_ = XCB_NONE;
+  std::deque<QPointer<QWidget>> marksAsked_;
+  xcb_timestamp_t lastTime_ = 0;  // of the last event read that carries one
+  QElapsedTimer clock_;
   QTimer waitLimit_;
   std::vector<QPointer<QWindow>> recent_;
+  QPointer<QWindow> chosen_;  // given the keyboard by the program, until it has it
+  std::vector<Lend> lends_;
+  std::deque<Return> returns_;
+  std::deque<Question> questions_;
 };
 
 void KeyRouting::install() { Router::instance(); }
@@ -291,12 +777,46 @@ KeyRouting::Hold::~Hold()
         &router, [&router] { router.flush(); }, Qt::QueuedConnection);
 }
 
-void KeyRouting::setTypeAheadPanel(QDialog* panel, bool takesKeys)
+void KeyRouting::lendKeyboard(QWidget* borrower, QWidget* served)
+{
+  QWindow* b = borrower ? borrower->windowHandle() : nullptr;
+  if (!b) return;
+  Router& router = Router::instance();
+  QWindow* lender = served && served->window()->windowHandle() != b ? served->window()->windowHandle() : nullptr;
+  if (!lender) {
+    // Serving no window of its own: the window that has the keyboard now.
+    QWindow* focus = QGuiApplication::focusWindow();
+    lender = focus && focus != b ? focus : router.mostRecent(b);
+  }
+  router.lend(b, lender);
+}
+
+void KeyRouting::activate(QWidget* window)
+{
+  QWindow* handle = window ? window->window()->windowHandle() : nullptr;
+  if (!handle || !handle->isVisible()) {
+    if (window) window->activateWindow();
+    return;
+  }
+  Router::instance().choose(handle);
+}
+
+void KeyRouting::setKeyboardReturn(QWidget* window, QWidget* keyboardTo)
+{
+  if (window) Router::instance().setReturn(window, keyboardTo);
+}
+
+void KeyRouting::watchQuestion(QWidget* question)
+{
+  if (question) Router::instance().watchQuestion(question);
+}
+
+void KeyRouting::setTypeAheadPanel(QDialog* panel)
 {
   Router& router = Router::instance();
   router.panel = panel;
-  router.panelTakesKeys = takesKeys;
   router.panelRunning = false;
+  router.panelTyped = false;
   if (!panel) router.flush();
 }
 
@@ -310,21 +830,6 @@ void KeyRouting::setTypeAheadPanelRunning()
 QDialog* KeyRouting::typeAheadPanel() { return Router::instance().panel; }
 
 QWindow* KeyRouting::windowToMakeMain() { return Router::instance().mostRecent(); }
-
-void KeyRouting::beforeClosing(QWidget* window)
-{
-  xcb_connection_t* c = xConnection();
-  QWindow* closing = window ? window->windowHandle() : nullptr;
-  if (!c || !closing || !closing->handle() || hasWindowManager()) return;
-  std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&free)> focus(
-      xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &free);
-  if (!focus || focus->focus != static_cast<xcb_window_t>(closing->winId())) return;
-  QWindow* next = Router::instance().mostRecent(closing);
-  if (!next) return;
-  xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(next->winId()), XCB_CURRENT_TIME);
-  xcb_flush(c);
-  next->requestActivate();
-}
 
 bool KeyRouting::hasWindowManager()
 {

@@ -1,29 +1,45 @@
 // Where every key the window system sends comes in, once, before any window of the
-// program sees it.
+// program sees it, and how the window system's keyboard focus moves between the
+// program's windows.
 //
-// The window system addresses a key to the window that has the keyboard when the key is
-// typed. On a busy machine the program reads it later, and by then that window may have
-// closed: a picker or an input panel closed by the Tab before it, a menu closed by
-// Escape, a window closed by Ctrl+W, an alert or a question answered by the Return
-// before it. Left alone, such a key went into the hidden window (the picker's search
-// field) or was dropped (its window system's window gone). The rule here, for every
-// window alike: a key is for the window that has the keyboard when the key is read.
-//   - A key addressed to a shown window goes to it, as addressed.
-//   - A key addressed to a window that is hidden or gone by then goes on, in order and
-//     once, to the window that has the keyboard. Until a shown window has it, the key
-//     waits, and every key read after it waits behind it. A wait lasts at most
-//     kWaitForKeyboard; then the keys go to the window the program makes main (the
-//     shown window that had the keyboard last), which is activated.
+// The keyboard between windows. The window system gives its keyboard focus to a window
+// by itself when a window opens, closes or is minimized, and for a few milliseconds it
+// may rest on none of the program's windows (the root window, the window manager's own
+// window): a key typed then never reaches the program. So the program moves the focus
+// between its own windows itself, at the window system:
+//   - A picker or input panel borrows the keyboard of the window it serves
+//     (lendKeyboard): the window system's focus stays on the window served, the keys
+//     it sends there go to the borrower, and within the program the borrower has the
+//     keyboard (its field has the focus, the input method writes into it). Opening or
+//     closing it moves no focus at the window system.
+//   - Before a window that has the window system's focus hides or is minimized, the
+//     program gives the focus to the window that gets the keyboard next: the one the
+//     window returns it to (setKeyboardReturn), else the window it was shown over, else
+//     the shown window that had the keyboard last. The focus then goes straight from one
+//     of the program's windows to another, with or without a window manager.
+//
+// The keys. The window system addresses a key to the window that has the keyboard when
+// the key is typed. On a busy machine the program reads it later, and by then that
+// window may have closed: a window closed by the key before it, a menu closed by
+// Escape, a question answered by the Return before it. The rule, for every window
+// alike: a key is for the window that has the keyboard when the key is read.
+//   - A key addressed to a window that is up (shown, and not asked to be minimized) goes
+//     to it, as addressed; a key addressed to a window that lent its keyboard goes to
+//     the borrower.
+//   - A key addressed to a window that is hidden, gone or minimized by then goes on, in
+//     order and once, to the window that has the keyboard. Until a window that is up
+//     has it, the key waits, and every key and mouse button read after it waits behind
+//     it. A key waits at most kWaitForKeyboard from when it was read (once no Hold
+//     keeps it); then the keys go to the window the program makes main (the window
+//     that is up and had the keyboard last, or the modal window over it), which is
+//     activated.
 //   - While a Hold lives (from an answer until the keyboard is back where the program
 //     gives it), such keys wait whoever has the keyboard.
-//   - The release of a key whose press went into the window that has since closed (the
-//     Tab that closed the picker) goes with its press and is dropped.
-//   - A panel run by KeyboardReturn::exec takes the keys typed ahead of it (see
-//     setTypeAheadPanel).
-//
-// And as a window manager would, when a window that had the keyboard closes and no
-// window manager gives the keyboard to another, the window the program makes main gets
-// it.
+//   - A release goes with its press: to the window its press went to, or nowhere once
+//     that window has closed (the release of the Tab that closed a picker).
+//   - A panel run by KeyboardReturn::exec takes the keys typed ahead of it once its own
+//     loop runs (setTypeAheadPanel).
+//   - A question takes no key typed before it showed on the screen (watchQuestion).
 #pragma once
 
 #include <QPointer>
@@ -45,8 +61,8 @@ public:
 
   // While one lives, the keys addressed to hidden or gone windows wait, and go on once
   // the last one has gone. One that holds every key also holds those addressed to a
-  // shown window: a picker or panel closed while its run is still ending, before the
-  // window it served has taken what was chosen.
+  // window that is up: a picker or panel closed while its run is still ending, before
+  // the window it served has taken what was chosen.
   class Hold {
   public:
     enum class Keys { ForClosedWindows, Every };
@@ -59,29 +75,45 @@ public:
     bool everyKey_;
   };
 
+  // The program gives the keyboard to the window (shown): it is activated, and the keys
+  // read from now on are its own once it has the keyboard, wherever the window system
+  // addressed them (typed before the window system moved its focus: Ctrl+W right after
+  // the ウインドウ menu's choice). They wait for that at most kWaitForKeyboard.
+  static void activate(QWidget* window);
+
+  // The window (shown, made with Qt::WindowDoesNotAcceptFocus) takes the keyboard of
+  // the window it serves for as long as it is shown; as it hides, the window served has
+  // the keyboard again. The window system's focus goes to the window served if it is
+  // elsewhere; when the window served is activated again later (brought back by a
+  // click), the borrower takes its keyboard again.
+  static void lendKeyboard(QWidget* borrower, QWidget* served);
+
+  // The window the keyboard goes to when the window (an alert, a question, a sheet, a
+  // panel) hides: the window it was shown for.
+  static void setKeyboardReturn(QWidget* window, QWidget* keyboardTo);
+
+  // The window is a question or an alert: no key typed before it showed on the screen
+  // (its first frame drawn) answers it, whether the window system addressed the key to
+  // it, to a window it holds, or to a window that has closed. Such keys are dropped;
+  // those typed after it showed go into it.
+  static void watchQuestion(QWidget* question);
+
   // The panel that takes the keys typed ahead of it: those the window system addressed
   // to a window the panel holds (the command's window, which had the keyboard until the
   // panel took it) or to one that has closed since (the menu whose item ran the
-  // command). They go to it in their turn, once its own event loop runs (given before,
-  // a Return typed ahead would answer it before its loop starts, which would then wait
-  // on a hidden panel); the panel is made the active window first, since a file panel
-  // typed into before it has the keyboard takes its field for unused. nullptr: none.
-  // The caller tells when the panel's loop runs (setTypeAheadPanelRunning). A question
-  // (takesKeys false) takes none of them: a key typed before it showed never answers
-  // it, and is dropped.
-  static void setTypeAheadPanel(QDialog* panel, bool takesKeys = true);
+  // command). No key reaches the panel before its own event loop runs, however the key
+  // came (given before, a Return typed ahead would answer it before its loop starts,
+  // which would then wait on a hidden panel); the panel is made the active window
+  // first, since a file panel typed into before it has the keyboard takes its field for
+  // unused. nullptr: none. The caller tells when the panel's loop runs
+  // (setTypeAheadPanelRunning).
+  static void setTypeAheadPanel(QDialog* panel);
   static void setTypeAheadPanelRunning();
   static QDialog* typeAheadPanel();
 
-  // The window the program makes main when the one with the keyboard closes: the shown
-  // window that had the keyboard last, nullptr when none.
+  // The window the program makes main when the one with the keyboard closes: the
+  // window that is up and had the keyboard last, nullptr when none.
   static QWindow* windowToMakeMain();
-
-  // The window is about to close (its close accepted). Without a window manager, if it
-  // has the keyboard, the window the program makes main next gets it straight from the
-  // window system before the window goes, so that no key typed meanwhile falls to the
-  // root window and whatever lies under the pointer.
-  static void beforeClosing(QWidget* window);
 
   // Whether a window manager runs on the display (false on a platform without one).
   static bool hasWindowManager();

@@ -1,8 +1,5 @@
 #include "platform/KeyboardReturn.h"
 
-#include <xcb/xcb.h>
-#include <xcb/xproto.h>
-
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
@@ -10,8 +7,6 @@
 #include <QMessageBox>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
-#include <deque>
 #include <utility>
 
 namespace kivo {
@@ -58,89 +53,6 @@ bool activateAndWait(QWindow* window)
 
 }  // namespace
 
-// The windows that can be answered (an alert, a question, a sheet or a panel), each with
-// the window the keyboard goes back to once it is: an answered window that has the
-// keyboard hands it to that window straight from the window system before it hides.
-// The keys typed meanwhile, which the window system sent to the answered window, go on
-// by KeyRouting's rule to the window that has the keyboard once it is back.
-class KeyboardReturn::Answered : public QObject {
-public:
-  static Answered& instance()
-  {
-    static Answered* answered = [] {
-      auto* a = new Answered;
-      qApp->installEventFilter(a);
-      // A hand-over lasts until the program hears where the keyboard went.
-      QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, a, [a] { a->handedTo_ = nullptr; });
-      return a;
-    }();
-    return *answered;
-  }
-
-  // The window can be answered, shown now or about to be; the keyboard goes back to
-  // keyboardTo once it is (nullptr: where the window system puts it).
-  void expect(QWidget* window, QWidget* keyboardTo)
-  {
-    if (!window) return;
-    Watched& w = watched(window);
-    if (keyboardTo || !w.goesBackTo) w.goesBackTo = keyboardTo;
-  }
-
-  // The watched window is about to hide: the keyboard it has goes to the window it goes
-  // back to first, straight from the window system, so that the window system never
-  // gives it to another window, or to none, in between.
-  void beforeHiding(QWidget* window)
-  {
-    const auto w =
-        std::find_if(watched_.begin(), watched_.end(), [window](const Watched& e) { return e.widget == window; });
-    if (w == watched_.end() || !w->goesBackTo) return;
-    // It has the keyboard, or was just given it by the window that hid over it (a
-    // confirmation answered yes, closing its panel with it).
-    QWindow* handle = window->windowHandle();
-    const bool hasKeyboard = handle && (QGuiApplication::focusWindow() == handle || handedTo_ == handle);
-    if (!hasKeyboard) return;
-    QWidget* to = w->goesBackTo->window();
-    if (!to->isVisible() || !to->windowHandle() || !to->windowHandle()->handle()) return;
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection()) return;
-    xcb_set_input_focus(x11->connection(), XCB_INPUT_FOCUS_PARENT,
-                        static_cast<xcb_window_t>(to->windowHandle()->winId()), XCB_CURRENT_TIME);
-    xcb_flush(x11->connection());
-    handedTo_ = to->windowHandle();
-  }
-
-  bool eventFilter(QObject* object, QEvent* event) override
-  {
-    // A dialog ending (answered, or ended by the program) is closed before it hides.
-    if (event->type() == QEvent::Close && object->isWidgetType()) beforeHiding(static_cast<QWidget*>(object));
-    return false;
-  }
-
-private:
-  // How many windows that can be answered are remembered.
-  static constexpr size_t kWatchedAtMost = 32;
-
-  struct Watched {
-    QPointer<QWidget> widget;
-    QPointer<QWidget> goesBackTo;  // as expected when shown
-  };
-
-  // The entry of the window, made (the oldest forgotten) when there is none.
-  Watched& watched(QWidget* window)
-  {
-    const auto w =
-        std::find_if(watched_.begin(), watched_.end(), [window](const Watched& e) { return e.widget == window; });
-    if (w != watched_.end()) return *w;
-    if (watched_.size() >= kWatchedAtMost) watched_.pop_front();
-    watched_.emplace_back().widget = window;
-    return watched_.back();
-  }
-
-  std::deque<Watched> watched_;
-  // The window the keyboard was last handed to before an answered window hid.
-  QPointer<QWindow> handedTo_;
-};
-
 // An alert that a panel raises over itself, closing while the user has it: the
 // keyboard goes back to the panel, if it is still shown once its work goes on. The
 // keys typed at once after its answer go there too.
@@ -155,7 +67,7 @@ public:
     switch (event->type()) {
     case QEvent::WindowActivate:
       withKeyboard_ = alert;
-      Answered::instance().expect(alert, alert->parentWidget());
+      KeyRouting::setKeyboardReturn(alert, alert->parentWidget());
       break;
     case QEvent::WindowDeactivate:
       // To another window, which the user went to; as the alert closes, to none.
@@ -197,21 +109,26 @@ KeyboardReturn::~KeyboardReturn()
 
 int KeyboardReturn::exec(QDialog& panel, TypedAhead typedAhead)
 {
-  Answered::instance().expect(&panel, window_.data());
-  KeyRouting::setTypeAheadPanel(&panel, typedAhead == TypedAhead::GoesToThePanel);
-  // The keys typed ahead go to the panel once its own loop runs: given while it shows,
-  // before the loop starts (a platform that delivers queued input as a window shows),
-  // a Return would answer it and leave the loop waiting on a hidden panel.
+  KeyRouting::setKeyboardReturn(&panel, window_.data());
   const int level = QThread::currentThread()->loopLevel();
   std::function<void()> whenRunning;
-  whenRunning = [&panel, level, &whenRunning] {
-    if (KeyRouting::typeAheadPanel() != &panel) return;
-    if (QThread::currentThread()->loopLevel() > level)
-      KeyRouting::setTypeAheadPanelRunning();
-    else
-      QTimer::singleShot(0, &panel, whenRunning);
-  };
-  QTimer::singleShot(0, &panel, whenRunning);
+  if (typedAhead == TypedAhead::IsDropped) {
+    // A question: only what is typed once it shows answers it.
+    KeyRouting::watchQuestion(&panel);
+  } else {
+    // The keys typed ahead go to the panel once its own loop runs: given while it shows,
+    // before the loop starts (a platform that delivers queued input as a window shows),
+    // a Return would answer it and leave the loop waiting on a hidden panel.
+    KeyRouting::setTypeAheadPanel(&panel);
+    whenRunning = [&panel, level, &whenRunning] {
+      if (KeyRouting::typeAheadPanel() != &panel) return;
+      if (QThread::currentThread()->loopLevel() > level)
+        KeyRouting::setTypeAheadPanelRunning();
+      else
+        QTimer::singleShot(0, &panel, whenRunning);
+    };
+    QTimer::singleShot(0, &panel, whenRunning);
+  }
   // Answered within the panel's own handling of the key or click, before the keys that
   // follow it are read: from then on, what the panel held is no longer typed ahead, and
   // the keys it was sent wait until the keyboard is back.
@@ -227,10 +144,8 @@ int KeyboardReturn::exec(QDialog& panel, TypedAhead typedAhead)
 
 void KeyboardReturn::expectAnswer(QWidget* window, QWidget* keyboardTo)
 {
-  Answered::instance().expect(window, keyboardTo);
+  KeyRouting::setKeyboardReturn(window, keyboardTo);
 }
-
-void KeyboardReturn::beforeHiding(QWidget* answered) { Answered::instance().beforeHiding(answered); }
 
 bool KeyboardReturn::giveKeyboardTo(QWidget* window)
 {

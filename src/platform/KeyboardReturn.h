@@ -59,7 +59,8 @@ public:
   // that runs it, but sent by the window system to the command's window, which the
   // panel holds, or to the menu the command was chosen in, before the panel had the
   // keyboard (at once, or on a busy machine, even once the panel shows). A panel's field
-  // takes them; a question never takes an answer typed before it showed.
+  // takes them once its loop runs; a question takes no key typed before it showed on
+  // the screen (KeyRouting::watchQuestion), and those are dropped.
   enum class TypedAhead { GoesToThePanel, IsDropped };
   // Runs the panel or question to its answer (QDialog::exec) and answers its result.
   // The keys the window system sends it once it is answered are held until the
@@ -76,15 +77,9 @@ public:
   static bool giveKeyboardTo(QWindow* window);
 
   // An alert or a sheet that afterAnswer will go on from, as it shows, and the window
-  // the keyboard goes back to once it is answered (for beforeHiding).
+  // the keyboard goes back to once it is answered: the window system's focus goes there
+  // before the answered window hides (KeyRouting::setKeyboardReturn).
   static void expectAnswer(QWidget* window, QWidget* keyboardTo);
-  // An alert, a question, a sheet or a panel that is about to hide, answered: if it has
-  // the keyboard, the window system gives it to the window the keyboard goes back to
-  // before it sees the answered window go, so that no key typed meanwhile falls to
-  // whatever lies under the pointer (without a window manager) or to the window
-  // manager's own window. Dialogs that close are told so through their close event;
-  // a sheet calls it as it ends.
-  static void beforeHiding(QWidget* answered);
 
   // What an alert or sheet the user answered does next, called from within its own
   // handling (its button's click, a key, its close box). That handling runs no events:
@@ -99,7 +94,6 @@ public:
 
 private:
   class AlertWatch;
-  class Answered;
 
   QPointer<QWidget> window_;
   std::unique_ptr<AlertWatch> alertWatch_;

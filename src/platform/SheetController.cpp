@@ -151,12 +151,12 @@ void SheetController::finish(int returnCode, bool answered)
   forgetReturnKey();
   // A sheet the user answered gives the keyboard back to its window before the answer
   // acts, whichever window the window system would choose (none, without a window
-  // manager). One the program ends (its window or document closing, another sheet
-  // coming) leaves the keyboard to what comes next, and its handler runs at once.
+  // manager): the window system's focus goes to its window as it hides (KeyRouting).
+  // One the program ends (its window or document closing, another sheet coming) leaves
+  // the keyboard to what comes next, and its handler runs at once.
   const bool hadKeyboard = answered && isActiveWindow();
   setResult(returnCode);
   std::function<void(int)> handler = std::exchange(endHandler_, nullptr);
-  if (hadKeyboard) KeyboardReturn::beforeHiding(this);
   hide();
   goHome();
   if (!answered) {

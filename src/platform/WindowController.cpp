@@ -172,7 +172,7 @@ void WindowController::showWindow()
   if (isMinimized()) showNormal();
   show();
   bringToFront();
-  activateWindow();
+  KeyRouting::activate(this);
 }
 
 void WindowController::bringToFront()
@@ -420,8 +420,6 @@ void WindowController::closeEvent(QCloseEvent* event)
   }
   closing_ = true;
   event->accept();
-  // Without a window manager, the keyboard goes on before the window goes.
-  KeyRouting::beforeClosing(this);
   windowWillCloseHook();
   // A sheet still shown ends as Cancel would, and goes back to its own parent: one the
   // document keeps outlives the window.

@@ -104,7 +104,6 @@ void InputPanelController::runModal(QWidget* window)
 void InputPanelController::showEvent(QShowEvent* event)
 {
   QDialog::showEvent(event);
-  activateWindow();
   textField_->setFocus();
 }
 

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 
 #include "fields/StopChar.h"
@@ -19,7 +20,11 @@ QPointer<StopKeyDialog> runningStopKeyDialog;
 
 }  // namespace
 
-StopKeyDialog::StopKeyDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags) {}
+StopKeyDialog::StopKeyDialog(QWidget* parent, Qt::WindowFlags flags) : QDialog(parent, flags)
+{
+  // The window system's focus stays on the window it serves (KeyRouting::lendKeyboard).
+  setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+}
 
 // While the dialog runs: keys meant for the program's other windows go to the
 // dialog's text field, and the input a modal window refuses (clicks, the wheel,
@@ -64,11 +69,15 @@ public:
     case QEvent::ContextMenu: return true;
     case QEvent::Close: event->ignore(); return true;
     case QEvent::WindowActivate:
-      // The window it serves, brought forward by a click on its title bar: the window
-      // manager keeps the dialog above it, and the dialog takes the keys again.
+      // A window of the program's brought forward by a click (on the window it serves,
+      // its title bar): the window manager keeps the dialog above the window it serves,
+      // which gets the window system's focus again, and the dialog takes its keys again.
       if (dialog_ && dialog_->isVisible() && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow()) {
         dialog_->raise();
-        dialog_->activateWindow();
+        const QPointer<StopKeyDialog> dialog = dialog_;
+        QTimer::singleShot(0, dialog, [dialog] {
+          if (dialog->isVisible()) KeyRouting::lendKeyboard(dialog, dialog->served_);
+        });
       }
       return false;
     default: return false;
@@ -96,6 +105,7 @@ int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
   // to that window (the forwarder hands them on and drops the rest of its input).
   QWidget* const formerParent = parentWidget();
   QWidget* const served = owner ? owner->window() : nullptr;
+  served_ = formerParent ? formerParent->window() : served;
   // Opened by a Return typed in a sheet's field: that Return is the field's.
   SheetController::takeReturnKey(formerParent ? formerParent : served);
   const bool lent = !formerParent && served;
@@ -114,7 +124,9 @@ int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
     KeyForwarder forwarder(this);
     show();
     raise();
-    activateWindow();
+    // It takes the keys of the window it serves, which keeps the window system's focus:
+    // no key typed as it opens or closes falls between the two windows.
+    KeyRouting::lendKeyboard(this, served_);
     if (isVisible()) loop.exec(QEventLoop::DialogExec);
   }
   runningStopKeyDialog = outerRunning_;
@@ -125,11 +137,6 @@ int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
   // Opened by a press on a control of a sheet (the focus it took ended the field's
   // editing): that press was spent here.
   SheetController::spendMousePress(formerParent ? formerParent : served);
-  // Typing goes on in the window it served, whichever window was brought forward
-  // while it ran.
-  QWidget* const servedWindow = formerParent ? formerParent->window() : served;
-  QWidget* const active = QApplication::activeWindow();
-  if (servedWindow && servedWindow->isVisible() && (!active || active == this)) servedWindow->activateWindow();
   if (lent) {
     const QPoint position = pos();
     setParent(nullptr, windowFlags());

@@ -4,12 +4,15 @@
 // goes on after it. The pickers and the input panels are such windows.
 //
 // Such a window opens on the first key typed in a field, and the keys typed after it
-// are on their way to the window of the field until the new window has the focus.
-// So it runs modally without blocking that window in the window system's sense:
-// while it runs, every key sent to another window of the program goes to its text
-// field, in order, and clicks and close requests elsewhere are ignored. It stays a
-// window of the window it serves (the window manager keeps it above that window), and
-// that window, once activated, hands the activation back to it.
+// are on their way to the window of the field. So it never takes the window system's
+// focus from that window: it borrows its keyboard (KeyRouting::lendKeyboard), and no
+// key typed as it opens or closes falls between the two windows. Within the program it
+// has the keyboard, and the input method writes into its field. It runs modally
+// without blocking the window it serves: while it runs, every key sent to another
+// window of the program goes to its text field, in order, and clicks and close
+// requests elsewhere are ignored. It stays a window of the window it serves (the
+// window manager keeps it above that window), and that window, once activated again,
+// lends it the keyboard again.
 #pragma once
 
 #include <QDialog>
@@ -56,6 +59,8 @@ private:
   bool handleKey(QKeyEvent* event);
 
   QLineEdit* textField_ = nullptr;
+  // The window it serves while it runs.
+  QPointer<QWidget> served_;
   // The run's own event loop while the window runs.
   QEventLoop* loop_ = nullptr;
   QPointer<StopKeyDialog> outerRunning_;

@@ -18,6 +18,7 @@
 #include "platform/KeyboardReturn.h"
 #include "platform/SheetController.h"
 #include "platform/WindowController.h"
+#include "support/DrawnOnScreen.h"
 #include "support/RaiseWatch.h"
 #include "support/TypedAhead.h"
 
@@ -240,6 +241,7 @@ TEST(SheetControllerTest, KeysSentToTheAnsweredBoxGoOnToItsWindowOnceTheAnswerAc
       QWidget* modal = QApplication::activeModalWidget();
       ASSERT_NE(modal, nullptr);
       ASSERT_TRUE(QTest::qWaitFor([modal] { return QApplication::activeWindow() == modal; }, 1000));
+      ASSERT_TRUE(test::waitUntilDrawn(modal));
       QWindow* handle = modal->windowHandle();
       test::typeAheadKeyFor(handle, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
       test::typeAheadKeyFor(handle, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));

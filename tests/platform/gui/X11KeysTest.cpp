@@ -31,6 +31,7 @@
 #include "platform/KeyboardReturn.h"
 #include "platform/SheetController.h"
 #include "platform/WindowController.h"
+#include "support/DrawnOnScreen.h"
 #include "support/OnceHidden.h"
 
 namespace kivo {
@@ -281,6 +282,7 @@ TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePoint
     scene.showAndAnswer(kind, [&] {
       QWidget* modal = modalWithTheKeyboard();
       ASSERT_TRUE(modal);
+      ASSERT_TRUE(test::waitUntilDrawn(modal));
       new OnceHidden(modal, [&display, one, two] {
         display.type(one);
         display.type(two);
