@@ -6,11 +6,12 @@ cd "$(dirname "$0")/.."
 
 # clang, clang-format and libclang-rt-14-dev serve the checks of scripts/test.sh: the
 # format check, the sanitizer build of the core tests and the fuzzer; valgrind its
-# memory check of the window tests.
+# memory check of the window tests; xvfb and openbox the window tests on an X display,
+# without a window manager and with one.
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-base-dev-tools qt6-base-private-dev
           fonts-ipafont-gothic fonts-ipafont-mincho fonts-urw-base35 fonts-liberation
-          poppler-utils xvfb xauth qt6-translations-l10n valgrind libxcb1-dev libxcb-xtest0-dev)
+          poppler-utils xvfb xauth openbox qt6-translations-l10n valgrind libxcb1-dev libxcb-xtest0-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -18,6 +18,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <memory>
 #include <unordered_map>
@@ -317,11 +318,8 @@ private:
       sink_ = new QWindow;
       sink_->setObjectName(QStringLiteral("kivo-closed-window"));
       sink_->create();
-      static const char kMark[] = "_KIVO_SHOWN";
-      xcb_connection_t* c = xConnection();
-      std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
-          xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, sizeof kMark - 1, kMark), nullptr), &free);
-      if (atom) markAtom_ = atom->atom;
+      markAtom_ = atomNamed("_KIVO_SHOWN");
+      timeAtom_ = atomNamed("_KIVO_TIME");
     }
     clock_.start();
     QWindowSystemInterfacePrivate::installWindowSystemEventHandler(this);
@@ -330,6 +328,14 @@ private:
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) { focusWindowChanged(now); });
     waitLimit_.setSingleShot(true);
     connect(&waitLimit_, &QTimer::timeout, this, [this] { waitedLongEnough(); });
+  }
+
+  static xcb_atom_t atomNamed(const char* name)
+  {
+    xcb_connection_t* c = xConnection();
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr), &free);
+    return atom ? atom->atom : XCB_NONE;
   }
 
   void focusWindowChanged(QWindow* now)
@@ -423,16 +429,28 @@ private:
     xcb_connection_t* c = xConnection();
     if (!c || going == sink_ || !going->handle() || !isKeyboardWindow(going)) return;
     // Only the window the window system has given its focus, as it has it now.
-    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&free)> focus(
-        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &free);
-    if (!focus || focus->focus != static_cast<xcb_window_t>(going->winId())) return;
+    if (focusNow(c) != static_cast<xcb_window_t>(going->winId())) return;
     QWindow* next = nextFor(going);
     if (!next) return;
+    const auto to = static_cast<xcb_window_t>(next->winId());
     // At the time of the last event read, as the program's other requests for the focus
     // are made, so that they are not refused as older than this one.
-    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(next->winId()),
-                        lastTime_ ? lastTime_ : XCB_CURRENT_TIME);
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, to, lastTime_ ? lastTime_ : XCB_CURRENT_TIME);
+    if (focusNow(c) == to) return;
+    // Refused as older than the window manager's last focus change (made at a time the
+    // program has not seen): at the window system's time now, which the program then
+    // hears of (a property changed), so that its later requests are not refused either.
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, to, XCB_CURRENT_TIME);
+    xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(sink_->winId()), timeAtom_, XCB_ATOM_INTEGER,
+                        32, 0, nullptr);
     xcb_flush(c);
+  }
+
+  static xcb_window_t focusNow(xcb_connection_t* c)
+  {
+    std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&free)> focus(
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &free);
+    return focus ? focus->focus : XCB_NONE;
   }
 
   // The window that gets the keyboard when `going` hides: the window it returns the
@@ -604,9 +622,8 @@ private:
       xcb_flush(c);
       return;
     }
-    // The keys given in this very millisecond count as typed once it showed.
     q->shown = true;
-    q->shownAt = static_cast<ulong>(QWindowSystemInterfacePrivate::eventTime.elapsed() - 1);
+    q->shownAt = static_cast<ulong>(QWindowSystemInterfacePrivate::eventTime.elapsed());
     flushSoon();
   }
 
@@ -746,7 +763,8 @@ private:
   std::deque<Waiting> waiting_;
   std::unordered_map<int, QPointer<QWindow>> pressedInto_;  // the window each key's press went to
   QWindow* sink_ = nullptr;
-  xcb_atom_t markAtom_ = XCB_NONE;
+  xcb_atom_t markAtom_ = XCB_NONE;  // marks the time a question showed
+  xcb_atom_t timeAtom_ = XCB_NONE;  // tells the program the window system's time
   std::deque<QPointer<QWidget>> marksAsked_;
   xcb_timestamp_t lastTime_ = 0;  // of the last event read that carries one
   QElapsedTimer clock_;

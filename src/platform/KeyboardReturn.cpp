@@ -81,8 +81,7 @@ public:
       // goes on to the window the command was given in, not into the closing panel.
       QWidget* under = alert->parentWidget() ? alert->parentWidget()->window() : nullptr;
       if (!under) break;
-      auto hold = std::make_shared<KeyRouting::Hold>();
-      QTimer::singleShot(0, under, [under, hold] { giveKeyboardTo(under); });
+      QTimer::singleShot(0, under, [under] { giveKeyboardTo(under); });
       break;
     }
     default: break;

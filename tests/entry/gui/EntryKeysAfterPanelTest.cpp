@@ -32,7 +32,8 @@ protected:
   // '\t', Return as '\r') is sent to it as the window system sends what is typed while it has the
   // keyboard, all read by the program only later. Answers the text its field held as
   // it closed; a picker or panel still there must not have taken a key since.
-  static QString typeThroughModal(EntryGridView* grid, Qt::Key key, const char* typed)
+  // sentTo: the window the keys are addressed to; nullptr: the picker or panel.
+  static QString typeThroughModal(EntryGridView* grid, Qt::Key key, const char* typed, QWindow* sentTo = nullptr)
   {
     QString atClose;
     QPointer<QLineEdit> field;
@@ -50,7 +51,7 @@ protected:
         ADD_FAILURE() << "still open with \"" << modal->findChild<QLineEdit*>()->text().toStdString() << "\"";
         modal->close();
       });
-      QWindow* handle = modal->windowHandle();
+      QWindow* handle = sentTo ? sentTo : modal->windowHandle();
       for (const char* c = typed; *c; ++c) {
         if (*c == '\t')
           typeAheadKeyFor(handle, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
@@ -117,6 +118,27 @@ TEST_F(EntryKeysAfterPanelTest, AVoucherLineTypedOnAfterAPickerOrPanelClosesReac
       << "the picker and the amount panel";
   EXPECT_EQ(std::tuple(cell(Row::KarikataKamokuMatrix), cell(Row::KarikataKingakuMatrix)),
             std::tuple(FieldValue::code(kShoumouhinhi), FieldValue::amount(2505)));
+}
+
+// The window system's focus stays on the voucher while its pickers and panels run, so
+// it addresses every key to the voucher: the keys typed after the one that closes a
+// picker or panel go to the next cells only once the voucher has taken what was chosen,
+// though they are read while the picker's run is still ending. The picker, the amount
+// panel opened by the next key, and the credit account's picker opened by Return.
+TEST_F(EntryKeysAfterPanelTest, KeysSentToTheVoucherAsItsPickersAndPanelsCloseReachTheNextCells)
+{
+  UserDefaults& defaults = UserDefaults::standardUserDefaults();
+  FurikaedenpyouController* w = openVoucherWindow();
+  EntryGridView* grid = w->denpyouView();
+  const auto cell = [w](Row::Column c) { return w->denpyou().cell(0, c); };
+  defaults.setInteger(1, KIVOInputTypeForKamokuKey);
+  defaults.setInteger(1, KIVOInputTypeForKingakuKey);
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::KarikataKamokuMatrix);
+  const QString search = typeThroughModal(grid, Qt::Key_Return, "336\t2505\t\r100\t", w->windowHandle());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return cell(Row::KashikataKamokuMatrix) == FieldValue::code(kGenkin); }, 2000))
+      << "the picker and the amount panel";
+  EXPECT_EQ(std::tuple(cell(Row::KarikataKamokuMatrix), cell(Row::KarikataKingakuMatrix), search),
+            std::tuple(FieldValue::code(kShoumouhinhi), FieldValue::amount(2505), QStringLiteral("336")));
 }
 
 TEST_F(EntryKeysAfterPanelTest, ACashBookLineTypedOnAfterThePickerClosesReachesTheNextCells)

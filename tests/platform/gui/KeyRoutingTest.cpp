@@ -4,11 +4,15 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWindow>
+#include <memory>
 
 #include "platform/KeyRouting.h"
 #include "support/TypedAhead.h"
@@ -30,6 +34,17 @@ struct Window {
   QMainWindow window;
   QLineEdit* field = new QLineEdit(&window);
 };
+
+// "1" and "2" sent to the window, then the window hidden and the keyboard on no window
+// (none gives it on, as without a window manager): the keys wait for a window to have
+// it.
+void typeIntoAWindowThatCloses(Window& closing)
+{
+  test::typeAheadKeyFor(closing.window.windowHandle(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+  test::typeAheadKeyFor(closing.window.windowHandle(), Qt::Key_2, Qt::NoModifier, QStringLiteral("2"));
+  closing.window.hide();
+  QWindowSystemInterface::handleWindowActivated<Queued>(nullptr);
+}
 
 // The key events a widget gets.
 class KeyCount : public QObject {
@@ -67,6 +82,78 @@ TEST(KeyRoutingTest, KeysForAClosedWindowWaitForTheKeyboardThenGoToTheWindowThat
   EXPECT_EQ(second.field->text(), QString());
   EXPECT_EQ(firstKeys.tabReleases, 0);
   EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == first.window.windowHandle(); }, 1000));
+}
+
+// A click read after keys that wait acts after them: the button sees the text they
+// typed.
+TEST(KeyRoutingTest, AClickReadAfterKeysThatWaitActsAfterThem)
+{
+  Window first;
+  auto* button = new QPushButton(QStringLiteral("OK"));
+  auto* central = new QWidget;
+  auto* layout = new QVBoxLayout(central);
+  layout->addWidget(first.field);
+  layout->addWidget(button);
+  first.window.setCentralWidget(central);
+  first.window.resize(300, 200);
+  first.field->setFocus();
+  QString seen = QStringLiteral("not clicked");
+  QObject::connect(button, &QPushButton::clicked, [&] { seen = first.field->text(); });
+  QCoreApplication::processEvents();
+  Window second;
+  typeIntoAWindowThatCloses(second);
+  test::clickAhead(button, button->rect().center());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return seen != QStringLiteral("not clicked"); }, 3000));
+  EXPECT_EQ(seen, QStringLiteral("12"));
+}
+
+// Keys that waited their time go to the window that had the keyboard last; a modal
+// window over it, which it cannot take keys through, takes them instead.
+TEST(KeyRoutingTest, KeysThatWaitedTheirTimeGoToTheModalWindowOverTheWindowThatHadTheKeyboardLast)
+{
+  Window first;
+  QDialog modal(&first.window);
+  auto* modalField = new QLineEdit(&modal);
+  modal.setWindowModality(Qt::WindowModal);
+  modal.setAttribute(Qt::WA_ShowWithoutActivating);
+  modal.show();
+  modalField->setFocus();
+  Window second;
+  typeIntoAWindowThatCloses(second);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return modalField->text() == QStringLiteral("12"); }, 3000))
+      << modalField->text().toStdString();
+  EXPECT_EQ(first.field->text(), QString());
+}
+
+// Keys that waited their time while a hold kept them (an answer acting) go as soon as
+// the hold ends: they do not wait their time again.
+TEST(KeyRoutingTest, KeysHeldPastTheirTimeGoAsSoonAsTheHoldEnds)
+{
+  Window first;
+  Window second;
+  auto hold = std::make_unique<KeyRouting::Hold>();
+  typeIntoAWindowThatCloses(second);
+  QTest::qWait(KeyRouting::kWaitForKeyboard + 100);
+  EXPECT_EQ(first.field->text(), QString());
+  hold.reset();
+  for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+  EXPECT_EQ(first.field->text(), QStringLiteral("12"));
+}
+
+// Keys sent to a window the program has asked to minimize (しまう), read once it has:
+// they go to the window that gets the keyboard, not into the one the user no longer
+// sees.
+TEST(KeyRoutingTest, KeysForAWindowAskedToMinimizeGoToTheWindowThatGetsTheKeyboard)
+{
+  Window first;
+  Window second;
+  test::typeAheadKeyFor(second.window.windowHandle(), Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
+  test::typeAheadKeyFor(second.window.windowHandle(), Qt::Key_2, Qt::NoModifier, QStringLiteral("2"));
+  second.window.showMinimized();
+  QWindowSystemInterface::handleWindowActivated<Queued>(first.window.windowHandle(), Qt::ActiveWindowFocusReason);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return first.field->text() == QStringLiteral("12"); }, 3000))
+      << first.field->text().toStdString();
+  EXPECT_EQ(second.field->text(), QString());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Sheets end through one action compared with their OK button; alerts carry the
 // standard titles and buttons.
 #include <gtest/gtest.h>
+#include <qpa/qwindowsysteminterface_p.h>
 
 #include <QApplication>
 #include <QLineEdit>
@@ -268,6 +269,52 @@ TEST(SheetControllerTest, KeysSentToTheAnsweredBoxGoOnToItsWindowOnceTheAnswerAc
     EXPECT_EQ(atAnswer, QString());
     EXPECT_EQ(QApplication::activeWindow(), &window);
   }
+}
+
+// A question takes no key typed before it showed on the screen, wherever the window
+// system addressed it (a Return typed at once after Ctrl+W, sent to the question that
+// had the keyboard before its first frame): the document is not saved by a key meant for
+// something else. A key typed once it shows answers it, even one the window system
+// addressed to the window it holds.
+TEST(SheetControllerTest, AQuestionTakesNoKeyTypedBeforeItShowedAndTakesThoseTypedAfter)
+{
+  QMainWindow window;
+  window.setCentralWidget(new QLineEdit(&window));
+  window.show();
+  QWindowSystemInterface::handleWindowActivated<test::Queued>(window.windowHandle());
+  QCoreApplication::processEvents();
+  // The window system's time as the question comes up, before its first frame.
+  ulong beforeItShowed = 0;
+  struct ShowTime : QObject {
+    explicit ShowTime(ulong* at) : at_(at) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+      if (event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched) && !*at_)
+        *at_ = static_cast<ulong>(QWindowSystemInterfacePrivate::eventTime.elapsed());
+      return false;
+    }
+    ulong* at_;
+  } showTime(&beforeItShowed);
+  bool upAfterTheEarlyReturn = false;
+  QTimer::singleShot(0, [&] {
+    QWidget* box = QApplication::activeModalWidget();
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(test::waitUntilDrawn(box));
+    ASSERT_NE(beforeItShowed, 0u);
+    QWindowSystemInterface::handleKeyEvent<test::Queued>(box->windowHandle(), beforeItShowed, QEvent::KeyPress,
+                                                         Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QWindowSystemInterface::handleKeyEvent<test::Queued>(box->windowHandle(), beforeItShowed, QEvent::KeyRelease,
+                                                         Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QTest::qWait(50);
+    upAfterTheEarlyReturn = box->isVisible();
+    test::typeAheadKeyFor(window.windowHandle(), Qt::Key_Escape, Qt::NoModifier, {});
+    // Never left hanging.
+    QTimer::singleShot(3000, box, [box] { box->close(); });
+  });
+  const int chosen = AlertSheet::runQuestion(&window, QStringLiteral("保存"), QStringLiteral("説明"),
+                                             {QStringLiteral("保存"), QStringLiteral("キャンセル")}, 1);
+  EXPECT_TRUE(upAfterTheEarlyReturn);
+  EXPECT_EQ(chosen, 1);
 }
 
 // A window brought to the front takes its sheet above it, and the alert shown on that

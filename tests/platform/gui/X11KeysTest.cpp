@@ -33,91 +33,13 @@
 #include "platform/WindowController.h"
 #include "support/DrawnOnScreen.h"
 #include "support/OnceHidden.h"
+#include "support/XDisplay.h"
 
 namespace kivo {
 namespace {
 
-// The program's connection to the X display, and the key codes of its keyboard.
-class XDisplay {
-public:
-  XDisplay()
-  {
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    connection_ = x11 ? x11->connection() : nullptr;
-  }
-  // An X display whose server types keys for a test (its XTEST extension).
-  bool isThere() const
-  {
-    if (!connection_) return false;
-    const xcb_query_extension_reply_t* xtest = xcb_get_extension_data(connection_, &xcb_test_id);
-    return xtest && xtest->present;
-  }
-
-  // The key codes of three key symbols (keycodeOf).
-  std::array<xcb_keycode_t, 3> keycodesOf(const std::array<xcb_keysym_t, 3>& symbols) const
-  {
-    return {keycodeOf(symbols[0]), keycodeOf(symbols[1]), keycodeOf(symbols[2])};
-  }
-
-  // The key code that gives the key symbol unshifted, or 0.
-  xcb_keycode_t keycodeOf(xcb_keysym_t symbol) const
-  {
-    const xcb_setup_t* setup = xcb_get_setup(connection_);
-    const uint8_t count = setup->max_keycode - setup->min_keycode + 1;
-    auto cookie = xcb_get_keyboard_mapping(connection_, setup->min_keycode, count);
-    std::unique_ptr<xcb_get_keyboard_mapping_reply_t, decltype(&free)> reply(
-        xcb_get_keyboard_mapping_reply(connection_, cookie, nullptr), &free);
-    if (!reply) return 0;
-    const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(reply.get());
-    for (int code = 0; code < count; ++code)
-      if (symbols[code * reply->keysyms_per_keycode] == symbol)
-        return static_cast<xcb_keycode_t>(setup->min_keycode + code);
-    return 0;
-  }
-
-  // A key pressed and released on the keyboard, as the X server has it: it goes to the
-  // window that has the keyboard then (or, when the root window has it, to the window
-  // under the pointer).
-  void type(xcb_keycode_t code) const
-  {
-    for (const uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE})
-      xcb_test_fake_input(connection_, type, code, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-    xcb_flush(connection_);
-  }
-  // The pointer moved to the point of the screen.
-  void movePointerTo(int16_t x, int16_t y) const
-  {
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-    xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root, x, y, 0);
-    xcb_flush(connection_);
-  }
-
-  // A key pressed and released, addressed to the window as the X server addresses the
-  // keys typed while it has the keyboard.
-  void typeTo(QWindow* window, xcb_keycode_t code) const { typeTo(static_cast<xcb_window_t>(window->winId()), code); }
-  void typeTo(xcb_window_t window, xcb_keycode_t code) const
-  {
-    const xcb_setup_t* setup = xcb_get_setup(connection_);
-    const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
-    for (const uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
-      xcb_key_press_event_t event{};
-      event.response_type = type;
-      event.detail = code;
-      event.time = XCB_CURRENT_TIME;
-      event.root = root;
-      event.event = window;
-      event.same_screen = 1;
-      const uint32_t mask = type == XCB_KEY_PRESS ? XCB_EVENT_MASK_KEY_PRESS : XCB_EVENT_MASK_KEY_RELEASE;
-      xcb_send_event(connection_, 0, event.event, mask, reinterpret_cast<const char*>(&event));
-    }
-    xcb_flush(connection_);
-  }
-
-private:
-  xcb_connection_t* connection_ = nullptr;
-};
-
 using test::OnceHidden;
+using test::XDisplay;
 
 class ChoiceSheet : public SheetController {
 public:
@@ -222,7 +144,7 @@ struct Scene {
 TEST(X11KeysTest, KeysTypedAtOnceAfterTheAnswerReachTheWindowThatGetsTheKeyboardBack)
 {
   const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
   const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
 
@@ -261,7 +183,7 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheAnswerReachTheWindowThatGetsTheKeyboard
 TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePointerIs)
 {
   const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
   const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -300,7 +222,7 @@ TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePoint
 TEST(X11KeysTest, KeysTypedAtOnceAfterTheMenuItemThatOpensAPanelReachThePanel)
 {
   const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
   const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
   ASSERT_TRUE(returnKey && one && two);
 
@@ -368,7 +290,7 @@ TEST(X11KeysTest, KeysTypedAtOnceAfterTheMenuItemThatOpensAPanelReachThePanel)
 TEST(X11KeysTest, KeysSentToAWindowThatHasClosedReachTheWindowThatGetsTheKeyboard)
 {
   const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
   const auto [escape, one, two] = display.keycodesOf({0xff1b, '1', '2'});
   ASSERT_TRUE(escape && one && two);
 
@@ -409,14 +331,15 @@ TEST(X11KeysTest, KeysSentToAWindowThatHasClosedReachTheWindowThatGetsTheKeyboar
   }
 }
 
-// Without a window manager: when the window that has the keyboard closes, the window
-// that had it before gets it, as a window manager would give it; what is typed next
-// reaches it, wherever the pointer is.
-TEST(X11KeysTest, WithoutAWindowManagerTheWindowThatHadTheKeyboardBeforeGetsItWhenOneCloses)
+// When the window that has the keyboard closes, the window that had it before gets it,
+// as a window manager would give it, and without one too; what is typed next reaches it,
+// wherever the pointer is. The keys typed as the window goes (its close read, its
+// window not yet gone) reach it too: the keyboard goes from one window of the program's
+// straight to the other, never to the root window or the window manager's own.
+TEST(X11KeysTest, TheWindowThatHadTheKeyboardBeforeGetsItWhenOneClosesWithTheKeysTypedAsItGoes)
 {
   const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display with XTEST";
-  if (KeyRouting::hasWindowManager()) GTEST_SKIP() << "a window manager gives the keyboard itself";
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
   const auto [one, two, unused] = display.keycodesOf({'1', '2', '3'});
   ASSERT_TRUE(one && two);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -428,7 +351,7 @@ TEST(X11KeysTest, WithoutAWindowManagerTheWindowThatHadTheKeyboardBeforeGetsItWh
   other.setCentralWidget(new QLineEdit(&other));
   other.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
   other.show();
-  ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&other));
+  ASSERT_TRUE(giveKeyboardAndSettle(display, &other));
   display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
   other.close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == scene.window.windowHandle(); }, 3000));
@@ -441,13 +364,58 @@ TEST(X11KeysTest, WithoutAWindowManagerTheWindowThatHadTheKeyboardBeforeGetsItWh
   WindowController document(nullptr);
   document.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
   document.show();
-  ASSERT_TRUE(KeyboardReturn::giveKeyboardTo(&document));
+  ASSERT_TRUE(giveKeyboardAndSettle(display, &document));
   new OnceHidden(&document, [&display, one, two] {
     display.type(one);
     display.type(two);
   });
   document.close();
   EXPECT_TRUE(scene.endsWith(QStringLiteral("1212")));
+}
+
+// A window chosen in a menu (the ウインドウ menu's item of another document's window,
+// chosen by Return) gets the keyboard and keeps it: the keys typed at once after the
+// choice reach it, and no window takes the keyboard back as the menu closes.
+TEST(X11KeysTest, AWindowChosenInAMenuGetsTheKeyboardAndTheKeysTypedAtOnce)
+{
+  const XDisplay display;
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
+  const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
+  ASSERT_TRUE(returnKey && one && two);
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+
+  Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
+  ASSERT_TRUE(scene.hasTheKeyboard);
+  scene.answered = true;  // nothing to answer here
+  WindowController chosen(nullptr);
+  auto* chosenField = new QLineEdit(&chosen);
+  chosen.setCentralWidget(chosenField);
+  chosen.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
+  chosen.show();
+  ASSERT_TRUE(giveKeyboardAndSettle(display, &scene.window));
+  display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+
+  QMenu menu(&scene.window);
+  QAction* item = menu.addAction(QStringLiteral("other"));
+  QObject::connect(item, &QAction::triggered, &chosen, [&chosen] { chosen.showWindow(); });
+  menu.popup(scene.window.mapToGlobal(QPoint(20, 20)));
+  menu.setActiveAction(item);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isVisible() && menu.windowHandle(); }, 5000));
+  QTest::qWait(50);
+  ASSERT_TRUE(menu.isVisible()) << "closed before its Return";
+  // Return on the keyboard, and "1" and "2" as the menu goes.
+  new OnceHidden(&menu, [&display, one, two] {
+    display.type(one);
+    display.type(two);
+  });
+  display.type(returnKey);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return chosenField->text() == QStringLiteral("12"); }, 3000))
+      << chosenField->text().toStdString();
+  // Still its, a while on.
+  QTest::qWait(300);
+  EXPECT_EQ(QGuiApplication::focusWindow(), chosen.windowHandle());
+  EXPECT_EQ(display.focus(), XDisplay::idOf(chosen.windowHandle()));
+  EXPECT_EQ(scene.field->text(), QString());
 }
 
 }  // namespace
