@@ -9,8 +9,8 @@
 #   bash scripts/test-memcheck.sh SheetControllerTest ModalSessionTest
 #
 # Only what is shown to lie outside this program is suppressed (scripts/memcheck.supp,
-# each entry with its reason). The X11 suite runs on an X display of its own (Xvfb); every
-# other suite offscreen. A run in which nothing ran fails: a missing test program, no
+# each entry with its reason). The X11 suites run on an X display of their own (Xvfb);
+# every other suite offscreen. A run in which nothing ran fails: a missing test program, no
 # suite, or a suite that ran no test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,7 +68,7 @@ run_suite() {
   local log=$logs/$suite.log
   [ "$shares" -gt 1 ] && log=$logs/$suite.$((index + 1))-of-$shares.log
   local display=()
-  if [ "$suite" = X11KeysTest ]; then display=(env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24"); fi
+  if [[ "$suite" == X11* ]]; then display=(env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24"); fi
   GTEST_TOTAL_SHARDS=$shares GTEST_SHARD_INDEX=$index \
     "${display[@]}" valgrind --tool=memcheck --error-exitcode=99 --leak-check=no --num-callers=40 \
     --suppressions=scripts/memcheck.supp \

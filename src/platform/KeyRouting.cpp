@@ -244,13 +244,6 @@ public:
     }
   }
 
-  QWindow* borrowerOf(const QWindow* lender) const
-  {
-    for (auto l = lends_.rbegin(); l != lends_.rend(); ++l)
-      if (l->lender == lender && l->borrower && l->borrower->isVisible()) return l->borrower;
-    return nullptr;
-  }
-
   QWindow* lenderOf(const QWindow* borrower) const
   {
     for (const Lend& l : lends_)
@@ -319,7 +312,6 @@ private:
       sink_->setObjectName(QStringLiteral("kivo-closed-window"));
       sink_->create();
       markAtom_ = atomNamed("_KIVO_SHOWN");
-      timeAtom_ = atomNamed("_KIVO_TIME");
     }
     clock_.start();
     QWindowSystemInterfacePrivate::installWindowSystemEventHandler(this);
@@ -347,18 +339,6 @@ private:
     }
     recent_.erase(std::remove(recent_.begin(), recent_.end(), nullptr), recent_.end());
     if (recent_.size() > kRecentAtMost) recent_.resize(kRecentAtMost);
-    // The window served, activated again by the window system: its borrower takes the
-    // keyboard again, once the window system's event that brought it is over.
-    if (borrowerOf(now)) {
-      const QPointer<QWindow> lender = now;
-      QMetaObject::invokeMethod(
-          this,
-          [this, lender] {
-            if (lender && QGuiApplication::focusWindow() == lender)
-              if (QWindow* b = borrowerOf(lender)) activate(b);
-          },
-          Qt::QueuedConnection);
-    }
     // Read once the window system's event that brought it is over.
     if (!waiting_.empty())
       QMetaObject::invokeMethod(
@@ -432,17 +412,10 @@ private:
     if (focusNow(c) != static_cast<xcb_window_t>(going->winId())) return;
     QWindow* next = nextFor(going);
     if (!next) return;
-    const auto to = static_cast<xcb_window_t>(next->winId());
     // At the time of the last event read, as the program's other requests for the focus
     // are made, so that they are not refused as older than this one.
-    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, to, lastTime_ ? lastTime_ : XCB_CURRENT_TIME);
-    if (focusNow(c) == to) return;
-    // Refused as older than the window manager's last focus change (made at a time the
-    // program has not seen): at the window system's time now, which the program then
-    // hears of (a property changed), so that its later requests are not refused either.
-    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, to, XCB_CURRENT_TIME);
-    xcb_change_property(c, XCB_PROP_MODE_APPEND, static_cast<xcb_window_t>(sink_->winId()), timeAtom_, XCB_ATOM_INTEGER,
-                        32, 0, nullptr);
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(next->winId()),
+                        lastTime_ ? lastTime_ : XCB_CURRENT_TIME);
     xcb_flush(c);
   }
 
@@ -455,7 +428,7 @@ private:
 
   // The window that gets the keyboard when `going` hides: the window it returns the
   // keyboard to, else the window it was shown over, else the window that is up and had
-  // the keyboard last; the modal window over that one, if any.
+  // the keyboard last.
   QWindow* nextFor(QWindow* going) const
   {
     QWindow* next = nullptr;
@@ -470,8 +443,7 @@ private:
     }
     if (!next) next = mostRecent(going);
     if (QWindow* lender = lenderOf(next)) next = lender;
-    QWindow* blocker = blockerOf(next);
-    return blocker && blocker != going && isUp(blocker) ? blocker : next;
+    return next;
   }
 
   // --- keys
@@ -547,10 +519,7 @@ private:
     QWindow* to = nullptr;
     bool free = false;
     if (!astray && isUp(addressed)) {
-      // The window system's focus stays on the window a picker or panel serves: its keys
-      // are the picker's.
-      QWindow* borrower = borrowerOf(addressed);
-      to = borrower ? borrower : addressed;
+      to = addressed;
       free = true;
     } else {
       to = receiving();
@@ -715,8 +684,7 @@ private:
   }
 
   // No window that is up has had the keyboard for a while: the keys go to the window the
-  // program makes main (or the modal window over it, which is what takes keys then),
-  // which gets the keyboard too.
+  // program makes main, which gets the keyboard too.
   void waitedLongEnough()
   {
     if (holds > 0 || waiting_.empty()) return;
@@ -732,7 +700,6 @@ private:
     if (waiting_.empty() || verdictOf(waiting_.front(), waiting_.front().event.get()).fate != Fate::WaitForKeyboard)
       return flush();
     QWindow* main = mostRecent();
-    if (QWindow* blocker = blockerOf(main); blocker && isUp(blocker)) main = blocker;
     if (!main) {
       while (!waiting_.empty()) noteDropped(take().event.get());
       return;
@@ -764,7 +731,6 @@ private:
   std::unordered_map<int, QPointer<QWindow>> pressedInto_;  // the window each key's press went to
   QWindow* sink_ = nullptr;
   xcb_atom_t markAtom_ = XCB_NONE;  // marks the time a question showed
-  xcb_atom_t timeAtom_ = XCB_NONE;  // tells the program the window system's time
   std::deque<QPointer<QWidget>> marksAsked_;
   xcb_timestamp_t lastTime_ = 0;  // of the last event read that carries one
   QElapsedTimer clock_;

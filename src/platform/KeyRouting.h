@@ -9,14 +9,17 @@
 // between its own windows itself, at the window system:
 //   - A picker or input panel borrows the keyboard of the window it serves
 //     (lendKeyboard): the window system's focus stays on the window served, the keys
-//     it sends there go to the borrower, and within the program the borrower has the
-//     keyboard (its field has the focus, the input method writes into it). Opening or
-//     closing it moves no focus at the window system.
+//     it sends there go to the borrower (StopKeyDialog hands them to its field), and
+//     within the program the borrower has the keyboard (its field has the focus, the
+//     input method writes into it). Opening or closing it moves no focus at the window
+//     system.
 //   - Before a window that has the window system's focus hides or is minimized, the
 //     program gives the focus to the window that gets the keyboard next: the one the
 //     window returns it to (setKeyboardReturn), else the window it was shown over, else
 //     the shown window that had the keyboard last. The focus then goes straight from one
-//     of the program's windows to another, with or without a window manager.
+//     of the program's windows to another, with or without a window manager. Without
+//     one, a window minimized is taken from the screen as one would take it.
+//   - A window the program gives the keyboard (activate) keeps the keys read after it.
 //
 // The keys. The window system addresses a key to the window that has the keyboard when
 // the key is typed. On a busy machine the program reads it later, and by then that
@@ -24,15 +27,13 @@
 // Escape, a question answered by the Return before it. The rule, for every window
 // alike: a key is for the window that has the keyboard when the key is read.
 //   - A key addressed to a window that is up (shown, and not asked to be minimized) goes
-//     to it, as addressed; a key addressed to a window that lent its keyboard goes to
-//     the borrower.
+//     to it, as addressed.
 //   - A key addressed to a window that is hidden, gone or minimized by then goes on, in
 //     order and once, to the window that has the keyboard. Until a window that is up
 //     has it, the key waits, and every key and mouse button read after it waits behind
 //     it. A key waits at most kWaitForKeyboard from when it was read (once no Hold
 //     keeps it); then the keys go to the window the program makes main (the window
-//     that is up and had the keyboard last, or the modal window over it), which is
-//     activated.
+//     that is up and had the keyboard last), which is activated.
 //   - While a Hold lives (from an answer until the keyboard is back where the program
 //     gives it), such keys wait whoever has the keyboard.
 //   - A release goes with its press: to the window its press went to, or nowhere once

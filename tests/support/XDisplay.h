@@ -125,6 +125,41 @@ private:
   xcb_connection_t* connection_ = nullptr;
 };
 
+// The times a window loses the window system's keyboard focus, as a client of the X
+// server of its own sees them (not counting a menu's or a drag's grab of the keyboard).
+class FocusWatch {
+public:
+  explicit FocusWatch(const QWindow* window) : connection_(xcb_connect(nullptr, nullptr))
+  {
+    const uint32_t mask = XCB_EVENT_MASK_FOCUS_CHANGE;
+    xcb_change_window_attributes(connection_, XDisplay::idOf(window), XCB_CW_EVENT_MASK, &mask);
+    // Set before anything is typed.
+    free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+  }
+  ~FocusWatch() { xcb_disconnect(connection_); }
+  FocusWatch(const FocusWatch&) = delete;
+  FocusWatch& operator=(const FocusWatch&) = delete;
+
+  int losses()
+  {
+    free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+      if ((event->response_type & 0x7f) == XCB_FOCUS_OUT) {
+        const auto* out = reinterpret_cast<const xcb_focus_out_event_t*>(event);
+        if (out->mode == XCB_NOTIFY_MODE_NORMAL && out->detail != XCB_NOTIFY_DETAIL_INFERIOR &&
+            out->detail != XCB_NOTIFY_DETAIL_POINTER)
+          ++losses_;
+      }
+      free(event);
+    }
+    return losses_;
+  }
+
+private:
+  xcb_connection_t* connection_;
+  int losses_ = 0;
+};
+
 // Gives the window the keyboard, as the window system and the program both have it, and
 // waits until it keeps it (asked again while a window manager still settles the windows
 // shown and closed before).
