@@ -221,6 +221,7 @@ public:
 
   void lend(QWindow* borrower, QWindow* lender)
   {
+    lends_.erase(std::remove_if(lends_.begin(), lends_.end(), [](const Lend& l) { return !l.borrower; }), lends_.end());
     const auto it =
         std::find_if(lends_.begin(), lends_.end(), [borrower](const Lend& l) { return l.borrower == borrower; });
     if (it != lends_.end())
@@ -246,6 +247,7 @@ public:
 
   QWindow* lenderOf(const QWindow* borrower) const
   {
+    if (!borrower) return nullptr;
     for (const Lend& l : lends_)
       if (l.borrower == borrower) return l.lender;
     return nullptr;
