@@ -159,6 +159,7 @@ TEST_F(LedgerPrintTest, TotalsBeyondTheOutputLimitPrintPrecisionTooSmallAPaperIs
   openEntryBooks();
   for (int i = 0; i < 11; ++i) registerVoucher(Date(2024, 4, 1 + i), kGenkin, kUriagedaka, 99'999'999'999LL);
   auto view = KanjyoumotocyouPrintView::create(books(), PrintInfo::defaultPageLayout(), ledgerRows(kGenkin), 0, 12, {});
+  ASSERT_TRUE(view);
   ASSERT_TRUE(PrintOperation::writePdf(path("precision.pdf"), *view, PrintInfo::defaultPageLayout()));
   const QString text = pdfText(path("precision.pdf"));
   // The month's and the period's debit sums and the last balances have left the limit.
@@ -273,6 +274,7 @@ TEST_F(LedgerPrintTest, TheLedgerWindowPrintsAndPreviewsItsLedgerPageByPage)
     return KanjyoumotocyouPrintView::PageNumbering{accessory()->doPrintContinuousPageNumberOnKanjyoumotocyou(),
                                                    accessory()->startPrintPageNumberOnKanjyoumotocyou()};
   });
+  ASSERT_NE(view, nullptr);
   const int n = view->pageCount();
   ASSERT_GE(n, 2);
   auto* preview = KanjyoumotocyouPreviewController::previewControllerOfDocument(session);
@@ -523,7 +525,9 @@ TEST_F(LedgerPrintTest, TheJournalWindowPrintsWhatItShowsWithProgressAndRefusesN
   PrintInfo::setPageLayoutForKey(smallPaper(420), KIVOShiwakenikkiPrintInfoKey);
   const QString file = printToPdf("journal-window.pdf");
   journal->printDocument();
-  const int perPage = ShiwakenikkiPrintView::create(books(), smallPaper(420), {})->paginator().rowsPerPage();
+  const auto journalView = ShiwakenikkiPrintView::create(books(), smallPaper(420), {});
+  ASSERT_TRUE(journalView);
+  const int perPage = journalView->paginator().rowsPerPage();
   ASSERT_EQ(pdfPageCount(file), (31 + perPage - 1) / perPage);
   const QStringList pages = pdfText(file).split('\f');
   for (int p = 0; p < pdfPageCount(file); ++p)
@@ -571,7 +575,9 @@ TEST_F(LedgerPrintTest, APrintOnASlowMachineIsCancelledByEscapeTypedAtOnceAndACl
   registerSales(150);
   ShiwakenikkiController* journal = showJournalOfEveryEntry();
   PrintInfo::setPageLayoutForKey(smallPaper(420), KIVOShiwakenikkiPrintInfoKey);
-  const int perPage = ShiwakenikkiPrintView::create(books(), smallPaper(420), {})->paginator().rowsPerPage();
+  const auto journalView = ShiwakenikkiPrintView::create(books(), smallPaper(420), {});
+  ASSERT_TRUE(journalView);
+  const int perPage = journalView->paginator().rowsPerPage();
   const int pages = (151 + perPage - 1) / perPage;
   ASSERT_GT(pages, PrintProgressSheet::kPagesWithoutSheet);
   ProgressStateController* progress = session->progressStateController();
