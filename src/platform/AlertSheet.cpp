@@ -107,7 +107,6 @@ void beginSheet(QWidget* window, const QString& title, const QString& text, cons
   // No key typed before it showed answers it.
   KeyRouting::watchQuestion(box);
   box->open();
-  KeyboardReturn::expectAnswer(box, back.data());
 }
 
 }  // namespace

@@ -54,6 +54,13 @@ bool isUp(const QWindow* window)
   return window && window->isVisible() && window->handle() && !(window->windowStates() & Qt::WindowMinimized);
 }
 
+// A picker or an input panel, which borrows the keyboard of the window it was shown
+// over (KeyRouting::lendKeyboard): it never takes the window system's focus.
+bool isBorrower(const QWindow* window)
+{
+  return window && (window->flags() & Qt::WindowDoesNotAcceptFocus) && isKeyboardWindow(window);
+}
+
 // The modal window that holds the window, nullptr when none does.
 QWindow* blockerOf(QWindow* window)
 {
@@ -159,11 +166,13 @@ public:
       break;
     case QEvent::Paint:
       // A question's first frame: it has shown on the screen once that frame is there.
-      if (!questions_.empty() && watched->isWidgetType()) {
-        auto* widget = static_cast<QWidget*>(watched);
-        if (Question* q = questionOfWidget(widget); q && !q->markAsked) {
-          q->markAsked = true;
-          const QPointer<QWidget> shown = widget;
+      // Only the questions not drawn yet are looked for, most often none.
+      if (!undrawn_.empty() && watched->isWidgetType()) {
+        undrawn_.erase(std::remove(undrawn_.begin(), undrawn_.end(), nullptr), undrawn_.end());
+        const auto q = std::find(undrawn_.begin(), undrawn_.end(), static_cast<QWidget*>(watched));
+        if (q != undrawn_.end()) {
+          const QPointer<QWidget> shown = *q;
+          undrawn_.erase(q);
           QMetaObject::invokeMethod(
               this, [this, shown] { markShown(shown); }, Qt::QueuedConnection);
         }
@@ -201,7 +210,7 @@ public:
   QWindow* mostRecent(const QWindow* but = nullptr) const
   {
     for (const QPointer<QWindow>& w : recent_) {
-      QWindow* window = lenderOf(w) ? lenderOf(w) : w.data();
+      QWindow* window = isBorrower(w) && w->transientParent() ? w->transientParent() : w.data();
       if (window && window != but && isUp(window) && isKeyboardWindow(window)) return window;
     }
     for (QWindow* w : QGuiApplication::topLevelWindows())
@@ -221,13 +230,6 @@ public:
 
   void lend(QWindow* borrower, QWindow* lender)
   {
-    lends_.erase(std::remove_if(lends_.begin(), lends_.end(), [](const Lend& l) { return !l.borrower; }), lends_.end());
-    const auto it =
-        std::find_if(lends_.begin(), lends_.end(), [borrower](const Lend& l) { return l.borrower == borrower; });
-    if (it != lends_.end())
-      it->lender = lender;
-    else
-      lends_.push_back(Lend{borrower, lender});
     // Only while the window served has the window system's focus does the borrower have
     // the keyboard; the focus goes there if it is elsewhere.
     if (!lender || !xConnection() || QGuiApplication::focusWindow() == lender ||
@@ -236,35 +238,13 @@ public:
       const QPointer<QWindow> b = borrower;
       QMetaObject::invokeMethod(
           this,
-          [this, b] {
-            if (b && b->isVisible() && lenderOf(b)) activate(b);
+          [b] {
+            if (b && b->isVisible()) activate(b);
           },
           Qt::QueuedConnection);
     } else if (isUp(lender)) {
       lender->requestActivate();
     }
-  }
-
-  QWindow* lenderOf(const QWindow* borrower) const
-  {
-    if (!borrower) return nullptr;
-    for (const Lend& l : lends_)
-      if (l.borrower == borrower) return l.lender;
-    return nullptr;
-  }
-
-  // --- where the keyboard goes back to
-
-  void setReturn(QWidget* window, QWidget* to)
-  {
-    const auto it =
-        std::find_if(returns_.begin(), returns_.end(), [window](const Return& r) { return r.window == window; });
-    if (it != returns_.end()) {
-      if (to || !it->to) it->to = to;
-      return;
-    }
-    if (returns_.size() >= kRememberedAtMost) returns_.pop_front();
-    returns_.push_back(Return{window, to});
   }
 
   // --- questions
@@ -274,6 +254,8 @@ public:
     if (questionOfWidget(question)) return;
     if (questions_.size() >= kRememberedAtMost) questions_.pop_front();
     questions_.push_back(Question{question});
+    if (undrawn_.size() >= kRememberedAtMost) undrawn_.erase(undrawn_.begin());
+    undrawn_.push_back(question);
   }
 
 private:
@@ -292,17 +274,8 @@ private:
     qint64 readAt = 0;
   };
 
-  struct Lend {
-    QPointer<QWindow> borrower;
-    QPointer<QWindow> lender;
-  };
-  struct Return {
-    QPointer<QWidget> window;
-    QPointer<QWidget> to;
-  };
   struct Question {
     QPointer<QWidget> widget;
-    bool markAsked = false;
     bool shown = false;  // known to be on the screen since `shownAt`
     ulong shownAt = 0;
   };
@@ -389,13 +362,10 @@ private:
   // gets it next, before the window system sees it go.
   void handOver(QWindow* going)
   {
-    const auto lend =
-        std::find_if(lends_.begin(), lends_.end(), [going](const Lend& l) { return l.borrower == going; });
-    if (lend != lends_.end()) {
+    if (isBorrower(going)) {
       // A borrower gives the keyboard back to the window it served, which has kept the
       // window system's focus all along.
-      const QPointer<QWindow> lender = lend->lender;
-      lends_.erase(lend);
+      const QPointer<QWindow> lender = going->transientParent() ? going->transientParent() : mostRecent(going);
       // Once the event that closed it is over (its caller takes what was chosen first),
       // and only if nothing has been given the keyboard meanwhile.
       const QPointer<QWindow> borrower = going;
@@ -412,7 +382,9 @@ private:
     if (!c || going == sink_ || !going->handle() || !isKeyboardWindow(going)) return;
     // Only the window the window system has given its focus, as it has it now.
     if (focusNow(c) != static_cast<xcb_window_t>(going->winId())) return;
-    QWindow* next = nextFor(going);
+    // The window that had the keyboard before it (an alert's or a sheet's window, a
+    // panel's command window, the panel under its alert, the window before a closed one).
+    QWindow* next = mostRecent(going);
     if (!next) return;
     // At the time of the last event read, as the program's other requests for the focus
     // are made, so that they are not refused as older than this one.
@@ -426,26 +398,6 @@ private:
     std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&free)> focus(
         xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &free);
     return focus ? focus->focus : XCB_NONE;
-  }
-
-  // The window that gets the keyboard when `going` hides: the window it returns the
-  // keyboard to, else the window it was shown over, else the window that is up and had
-  // the keyboard last.
-  QWindow* nextFor(QWindow* going) const
-  {
-    QWindow* next = nullptr;
-    for (const Return& r : returns_)
-      if (r.window && r.to && r.window->windowHandle() == going) {
-        QWindow* to = r.to->window()->windowHandle();
-        if (to != going && isUp(to)) next = to;
-      }
-    if (!next) {
-      QWindow* parent = going->transientParent();
-      if (parent && parent != going && isUp(parent) && isKeyboardWindow(parent)) next = parent;
-    }
-    if (!next) next = mostRecent(going);
-    if (QWindow* lender = lenderOf(next)) next = lender;
-    return next;
   }
 
   // --- keys
@@ -651,9 +603,7 @@ private:
   bool activateFor(QWindow* to)
   {
     const QPointer<QWindow> target = to;
-    if (QGuiApplication::focusWindow() != to)
-      QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
-          to, Qt::ActiveWindowFocusReason);
+    activate(to);
     if (!target || !target->isVisible()) return false;
     if (panel && target == panel->windowHandle() && !panelTyped) {
       auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
@@ -739,9 +689,8 @@ private:
   QTimer waitLimit_;
   std::vector<QPointer<QWindow>> recent_;
   QPointer<QWindow> chosen_;  // given the keyboard by the program, until it has it
-  std::vector<Lend> lends_;
-  std::deque<Return> returns_;
   std::deque<Question> questions_;
+  std::vector<QPointer<QWidget>> undrawn_;  // questions whose first frame is still to come
 };
 
 void KeyRouting::install() { Router::instance(); }
@@ -785,11 +734,6 @@ void KeyRouting::activate(QWidget* window)
     return;
   }
   Router::instance().choose(handle);
-}
-
-void KeyRouting::setKeyboardReturn(QWidget* window, QWidget* keyboardTo)
-{
-  if (window) Router::instance().setReturn(window, keyboardTo);
 }
 
 void KeyRouting::watchQuestion(QWidget* question)

@@ -14,9 +14,9 @@
 //     input method writes into it). Opening or closing it moves no focus at the window
 //     system.
 //   - Before a window that has the window system's focus hides or is minimized, the
-//     program gives the focus to the window that gets the keyboard next: the one the
-//     window returns it to (setKeyboardReturn), else the window it was shown over, else
-//     the shown window that had the keyboard last. The focus then goes straight from one
+//     program gives the focus to the window that gets the keyboard next: the shown
+//     window that had the keyboard last (an alert's or a sheet's window, a panel's
+//     command window, the window before a closed one). The focus then goes straight from one
 //     of the program's windows to another, with or without a window manager. Without
 //     one, a window minimized is taken from the screen as one would take it.
 //   - A window the program gives the keyboard (activate) keeps the keys read after it.
@@ -88,10 +88,6 @@ public:
   // elsewhere; when the window served is activated again later (brought back by a
   // click), the borrower takes its keyboard again.
   static void lendKeyboard(QWidget* borrower, QWidget* served);
-
-  // The window the keyboard goes to when the window (an alert, a question, a sheet, a
-  // panel) hides: the window it was shown for.
-  static void setKeyboardReturn(QWidget* window, QWidget* keyboardTo);
 
   // The window is a question or an alert: no key typed before it showed on the screen
   // (its first frame drawn) answers it, whether the window system addressed the key to

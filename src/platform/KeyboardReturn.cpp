@@ -65,10 +65,7 @@ public:
     auto* alert = qobject_cast<QMessageBox*>(watched);
     if (!alert || !alert->isWindow()) return false;
     switch (event->type()) {
-    case QEvent::WindowActivate:
-      withKeyboard_ = alert;
-      KeyRouting::setKeyboardReturn(alert, alert->parentWidget());
-      break;
+    case QEvent::WindowActivate: withKeyboard_ = alert; break;
     case QEvent::WindowDeactivate:
       // To another window, which the user went to; as the alert closes, to none.
       if (QApplication::activeWindow() && alert == withKeyboard_) withKeyboard_ = nullptr;
@@ -108,7 +105,6 @@ KeyboardReturn::~KeyboardReturn()
 
 int KeyboardReturn::exec(QDialog& panel, TypedAhead typedAhead)
 {
-  KeyRouting::setKeyboardReturn(&panel, window_.data());
   const int level = QThread::currentThread()->loopLevel();
   std::function<void()> whenRunning;
   if (typedAhead == TypedAhead::IsDropped) {
@@ -139,11 +135,6 @@ int KeyboardReturn::exec(QDialog& panel, TypedAhead typedAhead)
   QObject::disconnect(answered);
   if (KeyRouting::typeAheadPanel() == &panel) KeyRouting::setTypeAheadPanel(nullptr);
   return result;
-}
-
-void KeyboardReturn::expectAnswer(QWidget* window, QWidget* keyboardTo)
-{
-  KeyRouting::setKeyboardReturn(window, keyboardTo);
 }
 
 bool KeyboardReturn::giveKeyboardTo(QWidget* window)

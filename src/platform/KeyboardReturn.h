@@ -76,11 +76,6 @@ public:
   static bool giveKeyboardTo(QWidget* window);
   static bool giveKeyboardTo(QWindow* window);
 
-  // An alert or a sheet that afterAnswer will go on from, as it shows, and the window
-  // the keyboard goes back to once it is answered: the window system's focus goes there
-  // before the answered window hides (KeyRouting::setKeyboardReturn).
-  static void expectAnswer(QWidget* window, QWidget* keyboardTo);
-
   // What an alert or sheet the user answered does next, called from within its own
   // handling (its button's click, a key, its close box). That handling runs no events:
   // Qt is still inside the box or sheet, which the events could delete under it. So

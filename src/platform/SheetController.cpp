@@ -62,7 +62,6 @@ void SheetController::beginSheet(QWidget* window, std::function<void(int)> endHa
   show();
   raise();
   activateWindow();
-  KeyboardReturn::expectAnswer(this, window_.data());
 }
 
 void SheetController::endSheetWithSender(QObject* sender)

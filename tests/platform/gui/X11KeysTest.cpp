@@ -373,6 +373,40 @@ TEST(X11KeysTest, TheWindowThatHadTheKeyboardBeforeGetsItWhenOneClosesWithTheKey
   EXPECT_TRUE(scene.endsWith(QStringLiteral("1212")));
 }
 
+// An alert over a window in the background (the keyboard was on another window when it
+// came): answered, the keyboard goes back to the window it is over, and the keys typed as
+// it goes reach that window, not the one that had the keyboard before the alert.
+TEST(X11KeysTest, KeysTypedAsAnAlertOverAWindowInTheBackgroundGoesReachThatWindow)
+{
+  const XDisplay display;
+  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
+  const auto [returnKey, one, two] = display.keycodesOf({0xff0d, '1', '2'});
+  ASSERT_TRUE(returnKey && one && two);
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+
+  Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
+  ASSERT_TRUE(scene.hasTheKeyboard);
+  QMainWindow other;
+  auto* otherField = new QLineEdit(&other);
+  other.setCentralWidget(otherField);
+  other.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
+  other.show();
+  ASSERT_TRUE(giveKeyboardAndSettle(display, &other));
+  display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+  scene.showAndAnswer(Scene::Kind::Alert, [&] {
+    QWidget* modal = modalWithTheKeyboard();
+    ASSERT_TRUE(modal);
+    ASSERT_TRUE(test::waitUntilDrawn(modal));
+    new OnceHidden(modal, [&display, one, two] {
+      display.type(one);
+      display.type(two);
+    });
+    display.type(returnKey);
+  });
+  EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
+  EXPECT_EQ(otherField->text(), QString());
+}
+
 // A window chosen in a menu (the ウインドウ menu's item of another document's window,
 // chosen by Return) gets the keyboard and keeps it: the keys typed at once after the
 // choice reach it, and no window takes the keyboard back as the menu closes.
