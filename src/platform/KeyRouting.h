@@ -16,9 +16,9 @@
 //   - Before a window that has the window system's focus hides or is minimized, the
 //     program gives the focus to the window that gets the keyboard next: the shown
 //     window that had the keyboard last (an alert's or a sheet's window, a panel's
-//     command window, the window before a closed one). The focus then goes straight from one
-//     of the program's windows to another, with or without a window manager. Without
-//     one, a window minimized is taken from the screen as one would take it.
+//     command window, the window before a closed one). The focus then goes straight
+//     from one of the program's windows to another, with or without a window manager.
+//     Without one, a window minimized is taken from the screen as one would take it.
 //   - A window the program gives the keyboard (activate) keeps the keys read after it.
 //
 // The keys. The window system addresses a key to the window that has the keyboard when
