@@ -85,8 +85,8 @@ public:
   // The window (shown, made with Qt::WindowDoesNotAcceptFocus) takes the keyboard of
   // the window it serves for as long as it is shown; as it hides, the window served has
   // the keyboard again. The window system's focus goes to the window served if it is
-  // elsewhere; when the window served is activated again later (brought back by a
-  // click), the borrower takes its keyboard again.
+  // elsewhere. Called again once the window served is activated again (brought back by
+  // a click), the borrower takes its keyboard again.
   static void lendKeyboard(QWidget* borrower, QWidget* served);
 
   // The window is a question or an alert: no key typed before it showed on the screen
