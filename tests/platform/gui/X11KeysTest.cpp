@@ -67,6 +67,22 @@ QWidget* modalWithTheKeyboard()
   return has ? modal : nullptr;
 }
 
+// A window whose field takes the keys, shown beside the scene's window.
+QLineEdit* showBesideTheScene(QMainWindow& window, const QRect& screen)
+{
+  auto* field = new QLineEdit(&window);
+  window.setCentralWidget(field);
+  window.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
+  window.show();
+  return field;
+}
+
+// The pointer in the screen's corner, over no window.
+void movePointerOverNoWindow(const XDisplay& display, const QRect& screen)
+{
+  display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+}
+
 // A window whose field has the keyboard, and a window over it that can be answered.
 struct Scene {
   enum class Kind { Alert, DeleteConfirmation, Question, Panel, Sheet };
@@ -197,8 +213,8 @@ TEST(X11KeysTest, KeysTypedAsTheAnsweredWindowGoesReachItsWindowWhereverThePoint
     SCOPED_TRACE(what);
     Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
     ASSERT_TRUE(scene.hasTheKeyboard);
-    // Over no window: the screen's corner away from the window and its alert.
-    display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+    // Away from the window and its alert.
+    movePointerOverNoWindow(display, screen);
     // Return on the keyboard once the modal window has it; "1" and "2" as the answer
     // hides that window.
     scene.showAndAnswer(kind, [&] {
@@ -348,11 +364,9 @@ TEST(X11KeysTest, TheWindowThatHadTheKeyboardBeforeGetsItWhenOneClosesWithTheKey
   ASSERT_TRUE(scene.hasTheKeyboard);
   scene.answered = true;  // nothing to answer here
   QMainWindow other;
-  other.setCentralWidget(new QLineEdit(&other));
-  other.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
-  other.show();
+  showBesideTheScene(other, screen);
   ASSERT_TRUE(giveKeyboardAndSettle(display, &other));
-  display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+  movePointerOverNoWindow(display, screen);
   other.close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == scene.window.windowHandle(); }, 3000));
   display.type(one);
@@ -387,12 +401,9 @@ TEST(X11KeysTest, KeysTypedAsAnAlertOverAWindowInTheBackgroundGoesReachThatWindo
   Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
   ASSERT_TRUE(scene.hasTheKeyboard);
   QMainWindow other;
-  auto* otherField = new QLineEdit(&other);
-  other.setCentralWidget(otherField);
-  other.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
-  other.show();
+  QLineEdit* otherField = showBesideTheScene(other, screen);
   ASSERT_TRUE(giveKeyboardAndSettle(display, &other));
-  display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+  movePointerOverNoWindow(display, screen);
   scene.showAndAnswer(Scene::Kind::Alert, [&] {
     QWidget* modal = modalWithTheKeyboard();
     ASSERT_TRUE(modal);
@@ -422,12 +433,9 @@ TEST(X11KeysTest, AWindowChosenInAMenuGetsTheKeyboardAndTheKeysTypedAtOnce)
   ASSERT_TRUE(scene.hasTheKeyboard);
   scene.answered = true;  // nothing to answer here
   WindowController chosen(nullptr);
-  auto* chosenField = new QLineEdit(&chosen);
-  chosen.setCentralWidget(chosenField);
-  chosen.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
-  chosen.show();
+  QLineEdit* chosenField = showBesideTheScene(chosen, screen);
   ASSERT_TRUE(giveKeyboardAndSettle(display, &scene.window));
-  display.movePointerTo(static_cast<int16_t>(screen.right() - 2), static_cast<int16_t>(screen.bottom() - 2));
+  movePointerOverNoWindow(display, screen);
 
   QMenu menu(&scene.window);
   QAction* item = menu.addAction(QStringLiteral("other"));
