@@ -14,6 +14,7 @@
 #include "document/gui/DocumentWindowController.h"
 #include "platform/AlertSheet.h"
 #include "platform/HelpWindow.h"
+#include "platform/KeyRouting.h"
 #include "platform/PrintFonts.h"
 #include "platform/SheetController.h"
 #include "platform/UserDefaults.h"
@@ -448,7 +449,7 @@ void AppController::performCommand(Command command, QAction* sender)
   case Command::Copy: QMetaObject::invokeMethod(focusedTextWidget(), "copy"); return;
   case Command::Paste: QMetaObject::invokeMethod(focusedTextWidget(), "paste"); return;
   case Command::SelectAll: QMetaObject::invokeMethod(focusedTextWidget(), "selectAll"); return;
-  case Command::MinimizeWindow: mainWindowController_->showMinimized(); return;
+  case Command::MinimizeWindow: KeyRouting::minimize(mainWindowController_); return;
   case Command::ZoomWindow:
     if (mainWindowController_->isMaximized())
       mainWindowController_->showNormal();

@@ -220,6 +220,8 @@ public:
 
   // --- the program giving the keyboard
 
+  void beforeMinimizing(QWindow* window) { handOver(window); }
+
   void choose(QWindow* window)
   {
     chosen_ = QGuiApplication::focusWindow() == window ? nullptr : window;
@@ -344,6 +346,9 @@ private:
       if (auto* window = qobject_cast<QWindow*>(sender())) handOver(window);
   }
 
+  // Emitted once the window system has been told (the program's しまう has handed the
+  // keyboard on before); a window the window manager minimized has lost the focus by
+  // now.
   void windowStateChanged(Qt::WindowState state)
   {
     auto* window = qobject_cast<QWindow*>(sender());
@@ -724,6 +729,14 @@ void KeyRouting::lendKeyboard(QWidget* borrower, QWidget* served)
     lender = focus && focus != b ? focus : router.mostRecent(b);
   }
   router.lend(b, lender);
+}
+
+void KeyRouting::minimize(QWidget* window)
+{
+  if (!window) return;
+  if (QWindow* handle = window->window()->windowHandle(); handle && handle->isVisible())
+    Router::instance().beforeMinimizing(handle);
+  window->showMinimized();
 }
 
 void KeyRouting::activate(QWidget* window)

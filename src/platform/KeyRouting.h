@@ -82,6 +82,12 @@ public:
   // the ウインドウ menu's choice). They wait for that at most kWaitForKeyboard.
   static void activate(QWidget* window);
 
+  // The program minimizes the window (しまう). The window system's focus, if the window
+  // has it, goes first to the window that gets the keyboard, and only then is the window
+  // system told: a window manager told first moves its focus by itself, through a
+  // window of its own, and a key typed then reaches no window of the program's.
+  static void minimize(QWidget* window);
+
   // The window (shown, made with Qt::WindowDoesNotAcceptFocus) takes the keyboard of
   // the window it serves for as long as it is shown; as it hides, the window served has
   // the keyboard again. The window system's focus goes to the window served if it is
