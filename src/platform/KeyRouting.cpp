@@ -346,14 +346,13 @@ private:
       if (auto* window = qobject_cast<QWindow*>(sender())) handOver(window);
   }
 
-  // Emitted once the window system has been told (the program's しまう has handed the
-  // keyboard on before); a window the window manager minimized has lost the focus by
-  // now.
+  // Emitted once the window system has been told, too late to hand the keyboard on:
+  // the program's しまう has done it before (KeyRouting::minimize), and a window manager
+  // that minimizes a window itself moves its focus itself.
   void windowStateChanged(Qt::WindowState state)
   {
     auto* window = qobject_cast<QWindow*>(sender());
     if (state != Qt::WindowMinimized || !window) return;
-    handOver(window);
     // Where no window manager minimizes windows, the window goes from the screen as one
     // would take it away; made normal again (the ウインドウ menu), it comes back.
     xcb_connection_t* c = xConnection();

@@ -126,38 +126,62 @@ private:
 };
 
 // The times a window loses the window system's keyboard focus, as a client of the X
-// server of its own sees them (not counting a menu's or a drag's grab of the keyboard).
+// server of its own sees them (not counting a menu's or a drag's grab of the keyboard);
+// or, watching the screen, the times the focus goes to no client's window.
 class FocusWatch {
 public:
-  explicit FocusWatch(const QWindow* window) : connection_(xcb_connect(nullptr, nullptr))
-  {
-    const uint32_t mask = XCB_EVENT_MASK_FOCUS_CHANGE;
-    xcb_change_window_attributes(connection_, XDisplay::idOf(window), XCB_CW_EVENT_MASK, &mask);
-    // Set before anything is typed.
-    free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-  }
+  explicit FocusWatch(const QWindow* window) : FocusWatch(XDisplay::idOf(window)) {}
+  // Watching the root window: the focus going to no client's window (the root window, by
+  // the pointer, or none).
+  static FocusWatch ofTheScreen() { return FocusWatch(xcb_window_t{XCB_NONE}); }
   ~FocusWatch() { xcb_disconnect(connection_); }
   FocusWatch(const FocusWatch&) = delete;
   FocusWatch& operator=(const FocusWatch&) = delete;
 
   int losses()
   {
+    readEvents();
+    return losses_;
+  }
+
+  // Watching the screen: how many times the focus went to no client's window.
+  int timesOnNoWindow()
+  {
+    readEvents();
+    return onNoWindow_;
+  }
+
+private:
+  explicit FocusWatch(xcb_window_t window) : connection_(xcb_connect(nullptr, nullptr))
+  {
+    if (window == XCB_NONE) window = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_FOCUS_CHANGE;
+    xcb_change_window_attributes(connection_, window, XCB_CW_EVENT_MASK, &mask);
+    // Set before anything is typed.
+    free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+  }
+
+  void readEvents()
+  {
     free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-      if ((event->response_type & 0x7f) == XCB_FOCUS_OUT) {
+      const uint8_t type = event->response_type & 0x7f;
+      if (type == XCB_FOCUS_OUT) {
         const auto* out = reinterpret_cast<const xcb_focus_out_event_t*>(event);
         if (out->mode == XCB_NOTIFY_MODE_NORMAL && out->detail != XCB_NOTIFY_DETAIL_INFERIOR &&
             out->detail != XCB_NOTIFY_DETAIL_POINTER)
           ++losses_;
+      } else if (type == XCB_FOCUS_IN) {
+        const auto* in = reinterpret_cast<const xcb_focus_in_event_t*>(event);
+        if (in->detail == XCB_NOTIFY_DETAIL_POINTER_ROOT || in->detail == XCB_NOTIFY_DETAIL_NONE) ++onNoWindow_;
       }
       free(event);
     }
-    return losses_;
   }
 
-private:
   xcb_connection_t* connection_;
   int losses_ = 0;
+  int onNoWindow_ = 0;
 };
 
 // Gives the window the keyboard, as the window system and the program both have it, and
