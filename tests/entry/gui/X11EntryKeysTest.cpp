@@ -175,7 +175,7 @@ TEST_F(X11EntryKeysTest, KeysTypedAtOnceAfterMinimizingTheVoucherReachTheWindowU
   // Back from the ウインドウ menu, it has the keyboard again.
   voucher->showWindow();
   EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == voucher->windowHandle(); }, 3000));
-  EXPECT_TRUE(display.isViewable(voucher->windowHandle()));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return display.isViewable(voucher->windowHandle()); }, 3000));
 }
 
 // しまう, time after time: the window system's focus goes from the voucher straight to
