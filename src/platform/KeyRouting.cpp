@@ -386,9 +386,11 @@ private:
     if (!c || going == sink_ || !going->handle() || !isKeyboardWindow(going)) return;
     // Only the window the window system has given its focus, as it has it now.
     if (focusNow(c) != static_cast<xcb_window_t>(going->winId())) return;
-    // The window that had the keyboard before it (an alert's or a sheet's window, a
-    // panel's command window, the panel under its alert, the window before a closed one).
-    QWindow* next = mostRecent(going);
+    // The window it was shown over (an alert's or a sheet's window, a panel's command
+    // window, the panel under its alert), else the window that had the keyboard before
+    // it (the window before a closed one).
+    QWindow* over = going->transientParent();
+    QWindow* next = over && isUp(over) && isKeyboardWindow(over) ? over : mostRecent(going);
     if (!next) return;
     // At the time of the last event read, as the program's other requests for the focus
     // are made, so that they are not refused as older than this one.

@@ -14,10 +14,11 @@
 //     input method writes into it). Opening or closing it moves no focus at the window
 //     system.
 //   - Before a window that has the window system's focus hides or is minimized, the
-//     program gives the focus to the window that gets the keyboard next: the shown
-//     window that had the keyboard last (an alert's or a sheet's window, a panel's
-//     command window, the window before a closed one). The focus then goes straight
-//     from one of the program's windows to another, with or without a window manager.
+//     program gives the focus to the window that gets the keyboard next: the window it
+//     was shown over, if that is up (an alert's or a sheet's window, a panel's command
+//     window), else the shown window that had the keyboard last (the window before a
+//     closed one). The focus then goes straight from one of the program's windows to
+//     another, with or without a window manager.
 //     Without one, a window minimized is taken from the screen as one would take it.
 //   - A window the program gives the keyboard (activate) keeps the keys read after it.
 //

@@ -125,9 +125,9 @@ private:
   xcb_connection_t* connection_ = nullptr;
 };
 
-// The times a window loses the window system's keyboard focus, as a client of the X
-// server of its own sees them (not counting a menu's or a drag's grab of the keyboard);
-// or, watching the screen, the times the focus goes to no client's window.
+// The times a window loses or gains the window system's keyboard focus, as a client of
+// the X server of its own sees them (not counting a menu's or a drag's grab of the
+// keyboard); or, watching the screen, the times the focus goes to no client's window.
 class FocusWatch {
 public:
   explicit FocusWatch(const QWindow* window) : FocusWatch(XDisplay::idOf(window)) {}
@@ -142,6 +142,12 @@ public:
   {
     readEvents();
     return losses_;
+  }
+
+  int gains()
+  {
+    readEvents();
+    return gains_;
   }
 
   // Watching the screen: how many times the focus went to no client's window.
@@ -173,7 +179,11 @@ private:
           ++losses_;
       } else if (type == XCB_FOCUS_IN) {
         const auto* in = reinterpret_cast<const xcb_focus_in_event_t*>(event);
-        if (in->detail == XCB_NOTIFY_DETAIL_POINTER_ROOT || in->detail == XCB_NOTIFY_DETAIL_NONE) ++onNoWindow_;
+        if (in->detail == XCB_NOTIFY_DETAIL_POINTER_ROOT || in->detail == XCB_NOTIFY_DETAIL_NONE)
+          ++onNoWindow_;
+        else if (in->mode == XCB_NOTIFY_MODE_NORMAL && in->detail != XCB_NOTIFY_DETAIL_INFERIOR &&
+                 in->detail != XCB_NOTIFY_DETAIL_POINTER)
+          ++gains_;
       }
       free(event);
     }
@@ -181,6 +191,7 @@ private:
 
   xcb_connection_t* connection_;
   int losses_ = 0;
+  int gains_ = 0;
   int onNoWindow_ = 0;
 };
 

@@ -38,6 +38,7 @@
 namespace kivo {
 namespace {
 
+using test::FocusWatch;
 using test::OnceHidden;
 using test::XDisplay;
 
@@ -388,8 +389,10 @@ TEST(X11KeysTest, TheWindowThatHadTheKeyboardBeforeGetsItWhenOneClosesWithTheKey
 }
 
 // An alert over a window in the background (the keyboard was on another window when it
-// came): answered, the keyboard goes back to the window it is over, and the keys typed as
-// it goes reach that window, not the one that had the keyboard before the alert.
+// came): answered, the keyboard goes straight back to the window it is over, and the keys
+// typed as it goes reach that window, not the one that had the keyboard before the alert;
+// also when that other window had the keyboard again while the alert was up (a click
+// there, then on the alert).
 TEST(X11KeysTest, KeysTypedAsAnAlertOverAWindowInTheBackgroundGoesReachThatWindow)
 {
   const XDisplay display;
@@ -398,24 +401,35 @@ TEST(X11KeysTest, KeysTypedAsAnAlertOverAWindowInTheBackgroundGoesReachThatWindo
   ASSERT_TRUE(returnKey && one && two);
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
 
-  Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
-  ASSERT_TRUE(scene.hasTheKeyboard);
-  QMainWindow other;
-  QLineEdit* otherField = showBesideTheScene(other, screen);
-  ASSERT_TRUE(giveKeyboardAndSettle(display, &other));
-  movePointerOverNoWindow(display, screen);
-  scene.showAndAnswer(Scene::Kind::Alert, [&] {
-    QWidget* modal = modalWithTheKeyboard();
-    ASSERT_TRUE(modal);
-    ASSERT_TRUE(test::waitUntilDrawn(modal));
-    new OnceHidden(modal, [&display, one, two] {
-      display.type(one);
-      display.type(two);
+  for (const bool otherWindowInBetween : {false, true}) {
+    SCOPED_TRACE(otherWindowInBetween ? "the other window in between" : "straight");
+    Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
+    ASSERT_TRUE(scene.hasTheKeyboard);
+    QMainWindow other;
+    QLineEdit* otherField = showBesideTheScene(other, screen);
+    ASSERT_TRUE(giveKeyboardAndSettle(display, &other));
+    movePointerOverNoWindow(display, screen);
+    std::unique_ptr<FocusWatch> otherFocus;
+    scene.showAndAnswer(Scene::Kind::Alert, [&] {
+      QWidget* modal = modalWithTheKeyboard();
+      ASSERT_TRUE(modal);
+      ASSERT_TRUE(test::waitUntilDrawn(modal));
+      if (otherWindowInBetween) {
+        ASSERT_TRUE(giveKeyboardAndSettle(display, &other));
+        ASSERT_TRUE(giveKeyboardAndSettle(display, modal));
+      }
+      otherFocus = std::make_unique<FocusWatch>(other.windowHandle());
+      new OnceHidden(modal, [&display, one, two] {
+        display.type(one);
+        display.type(two);
+      });
+      display.type(returnKey);
     });
-    display.type(returnKey);
-  });
-  EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
-  EXPECT_EQ(otherField->text(), QString());
+    EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
+    EXPECT_EQ(otherField->text(), QString());
+    ASSERT_TRUE(otherFocus);
+    EXPECT_EQ(otherFocus->gains(), 0);
+  }
 }
 
 // A window chosen in a menu (the ウインドウ menu's item of another document's window,
