@@ -369,7 +369,7 @@ private:
     if (isBorrower(going)) {
       // A borrower gives the keyboard back to the window it served, which has kept the
       // window system's focus all along.
-      const QPointer<QWindow> lender = going->transientParent() ? going->transientParent() : mostRecent(going);
+      const QPointer<QWindow> lender = windowAfter(going);
       // Once the event that closed it is over (its caller takes what was chosen first),
       // and only if nothing has been given the keyboard meanwhile.
       const QPointer<QWindow> borrower = going;
@@ -386,17 +386,23 @@ private:
     if (!c || going == sink_ || !going->handle() || !isKeyboardWindow(going)) return;
     // Only the window the window system has given its focus, as it has it now.
     if (focusNow(c) != static_cast<xcb_window_t>(going->winId())) return;
-    // The window it was shown over (an alert's or a sheet's window, a panel's command
-    // window, the panel under its alert), else the window that had the keyboard before
-    // it (the window before a closed one).
-    QWindow* over = going->transientParent();
-    QWindow* next = over && isUp(over) && isKeyboardWindow(over) ? over : mostRecent(going);
+    QWindow* next = windowAfter(going);
     if (!next) return;
     // At the time of the last event read, as the program's other requests for the focus
     // are made, so that they are not refused as older than this one.
     xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(next->winId()),
                         lastTime_ ? lastTime_ : XCB_CURRENT_TIME);
     xcb_flush(c);
+  }
+
+  // The window that gets the keyboard as `going` hides: the window it was shown over, if
+  // that is up (the window a picker serves, an alert's or a sheet's window, a panel's
+  // command window, the panel under its alert), else the window that had the keyboard
+  // before it (the window before a closed one).
+  QWindow* windowAfter(QWindow* going) const
+  {
+    QWindow* over = going->transientParent();
+    return over && isUp(over) && isKeyboardWindow(over) ? over : mostRecent(going);
   }
 
   static xcb_window_t focusNow(xcb_connection_t* c)
