@@ -187,7 +187,7 @@ void EntryWindowController::finishingStep()
   if (row >= 0) entryGridView()->selectCell(row, selectedEntryMatrix());
 }
 
-bool EntryWindowController::showFormatterListWindowForSelectedCell()
+bool EntryWindowController::showFormatterListWindowForSelectedCell(bool typedKey)
 {
   const int row = selectedEntryRow();
   const int column = selectedEntryMatrix();
@@ -201,7 +201,7 @@ bool EntryWindowController::showFormatterListWindowForSelectedCell()
     return false;
   }
   const QString text = QString::fromStdString(v.textValue());
-  if (picker == Picker::Tekiyou && !text.isEmpty() &&
+  if (picker == Picker::Tekiyou && !text.isEmpty() && !typedKey &&
       (!isTekiyouKanaKey(text) || !document()->document().matchTekiyouKana(text.toUpper().toStdString(), "", ""))) {
     finishingStep();
     return false;
@@ -341,17 +341,15 @@ void EntryWindowController::showInputWindowForMatrix(int matrixId, const QString
   }
   if (pickerOfMatrix(matrixId) == Picker::None) return;
   textDidBeginEditing(row, matrixId);
-  // A letter or digit the column reads as the start of a kana search goes to the
-  // picker as its search text; anything else starts it empty.
+  // A letter or digit begins the picker's search, whatever it matches: a code the
+  // column would read from that key alone ("1", a reading's only first letter) is only
+  // the start of what is typed. Anything else starts it empty.
   const bool alnum = typed.unicode() < 0x80 && typed.isLetterOrNumber();
-  FieldValue value;
-  Formatter* formatter = formatterForMatrix(matrixId, row);
-  const bool searchText =
-      alnum && formatter && formatter->getObjectValue(value, s.toStdString(), nullptr) && value.isText();
   // The picker searches from the cell's text; cancelled, it leaves the cell as it was.
   const FieldValue former = cellValue(row, matrixId);
-  setCellValue(row, matrixId, FieldValue::text(searchText ? s.toStdString() : std::string()));
-  if (!showFormatterListWindowForSelectedCell() && selectedEntryRow() == row && selectedEntryMatrix() == matrixId) {
+  setCellValue(row, matrixId, FieldValue::text(alnum ? s.toStdString() : std::string()));
+  if (!showFormatterListWindowForSelectedCell(alnum) && selectedEntryRow() == row &&
+      selectedEntryMatrix() == matrixId) {
     setCellValue(row, matrixId, former);
     entryGridView()->updateRow(row);
   }

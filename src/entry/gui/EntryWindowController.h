@@ -113,8 +113,9 @@ protected:
   void removeAllUndoActions();
   // Return in a code or description cell: the column's picker; what is chosen goes
   // into the cell, and the stop key of the picker moves on. True when something was
-  // chosen.
-  bool showFormatterListWindowForSelectedCell();
+  // chosen. typedKey: the cell holds the key typed on it, which the picker searches
+  // for whatever it matches (a description's kana included).
+  bool showFormatterListWindowForSelectedCell(bool typedKey = false);
   // Selects the selected cell again (the grid leaves it while a picker shows).
   void finishingStep();
   // After a panel closed with key k (0: cancelled): the value goes into the cell,

@@ -184,5 +184,54 @@ TEST_F(EntryInputHandOffTest, ReturnAndEnterOnAHighlightedCellOpenItsPanelOrPick
   }
 }
 
+// The letter or digit typed on a highlighted code or description cell begins the
+// search of the picker it opens, also when that key alone names one entry (a code, the
+// only reading with that first letter) or none: "111" is 売掛金, not 受取手形 (110)
+// found by "11"; "2" in a sub-account or division cell is the second, not the first
+// of the list.
+TEST_F(EntryInputHandOffTest, TheKeyThatOpensAPickerBeginsItsSearchWhateverItMatches)
+{
+  for (const char* k : {KIVOInputTypeForKamokuKey, KIVOInputTypeForHojyoKamokuKey, KIVOInputTypeForTekiyouKey,
+                        KIVOInputTypeForJigyoubuKey})
+    UserDefaults::standardUserDefaults().setInteger(1, k);
+  FurikaedenpyouController* w = openVoucherWindow(makeBooks({.hojyoKamoku = true, .jigyoubu = true}));
+  EntryGridView* grid = w->denpyouView();
+  // The column, its account beforehand (-1: none), the key typed on it, what is then
+  // typed into the picker before Tab; the search the picker opened with, and the cell.
+  const std::tuple<Row::Column, int32_t, char, const char*, const char*, FieldValue> cases[] = {
+      {Row::KarikataKamokuMatrix, -1, '1', "11", "1", FieldValue::code(111)},
+      {Row::KashikataKamokuMatrix, -1, '1', "03", "1", FieldValue::code(kFutsuuYokin)},
+      {Row::KarikataHojyoKamokuMatrix, kFutsuuYokin, '2', "", "2", FieldValue::code(2)},
+      {Row::KarikataJigyoubuMatrix, -1, '2', "", "2", FieldValue::code(2)},
+      {Row::KashikataJigyoubuMatrix, -1, '1', "", "1", FieldValue::code(1)},
+  };
+  for (const auto& [column, account, key, typed, search, value] : cases) {
+    SCOPED_TRACE(std::string(1, key) + typed);
+    if (account != -1) w->denpyou().setCell(0, Row::KarikataKamokuMatrix, FieldValue::code(account));
+    w->deselectSelectedCellAndThenSelectDenpyouRow(0, column);
+    ASSERT_FALSE(grid->isEditing());
+    QString opened;
+    typeIntoHighlightedCell<FormatterListWindow>(grid, key, [&](FormatterListWindow* p) {
+      opened = p->searchField()->text();
+      QTest::keyClicks(p->searchField(), QString::fromLatin1(typed));
+      QTest::keyClick(p->searchField(), Qt::Key_Tab);
+      if (p->isVisible()) QTest::keyClick(p->searchField(), Qt::Key_Escape);  // nothing matched
+    });
+    EXPECT_EQ(opened, QString::fromLatin1(search));
+    EXPECT_EQ(w->denpyou().cell(0, column), value);
+  }
+
+  // A description's key that begins no description's kana opens the picker with it
+  // still, where the user sees that nothing matches; cancelled, the cell is as it was.
+  w->deselectSelectedCellAndThenSelectDenpyouRow(0, Row::TekiyouMatrix);
+  QString opened = QStringLiteral("not opened");
+  typeIntoHighlightedCell<FormatterListWindow>(grid, 'z', [&](FormatterListWindow* p) {
+    opened = p->searchField()->text();
+    QTest::keyClick(p->searchField(), Qt::Key_Escape);
+  });
+  EXPECT_EQ(opened.toUpper(), QStringLiteral("Z"));
+  EXPECT_EQ(w->denpyou().cell(0, Row::TekiyouMatrix).textValue(), "");
+}
+
 }  // namespace
 }  // namespace kivo::test
