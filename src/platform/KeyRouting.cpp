@@ -21,6 +21,7 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -71,6 +72,60 @@ QWindow* blockerOf(QWindow* window)
 
 // The window system's times are milliseconds that wrap: whether `a` is at or before `b`.
 bool isAtOrBefore(ulong a, ulong b) { return static_cast<int32_t>(static_cast<uint32_t>(a - b)) <= 0; }
+
+xcb_window_t idOf(const QWindow* window) { return static_cast<xcb_window_t>(window->winId()); }
+
+// The window of the program's that the X server knows by the id, nullptr when none.
+QWindow* windowOfId(xcb_window_t id)
+{
+  const QWindowList windows = QGuiApplication::allWindows();
+  const auto w =
+      std::find_if(windows.begin(), windows.end(), [id](const QWindow* w) { return w->handle() && idOf(w) == id; });
+  return w == windows.end() ? nullptr : *w;
+}
+
+// The picker or input panel shown now, nullptr when none.
+QWindow* shownBorrower()
+{
+  for (QWindow* w : QGuiApplication::topLevelWindows())
+    if (isBorrower(w) && w->isVisible()) return w;
+  return nullptr;
+}
+
+// Whether `window` was shown over `under`, or over a window shown over it.
+bool isShownOver(const QWindow* window, const QWindow* under)
+{
+  for (int depth = 0; window && depth < 16; ++depth, window = window->transientParent())
+    if (window->transientParent() == under) return true;
+  return false;
+}
+
+// The events of the X input extension through which Qt reads the pointer (its device,
+// enter and leave events share their first fields): the kind, the time and the window
+// the event is reported to, read off the wire layout.
+struct PointerEvent {
+  enum Kind : uint16_t { KeyPress = 2, ButtonPress = 4, ButtonRelease = 5, Leave = 8 };
+  uint16_t kind = 0;
+  uint32_t detail = 0;  // the button
+  xcb_timestamp_t time = XCB_CURRENT_TIME;
+  xcb_window_t window = XCB_NONE;
+
+  static PointerEvent of(const void* message)
+  {
+    const auto* bytes = static_cast<const uint8_t*>(message);
+    PointerEvent e;
+    std::memcpy(&e.kind, bytes + 8, sizeof e.kind);
+    std::memcpy(&e.time, bytes + 12, sizeof e.time);
+    std::memcpy(&e.detail, bytes + 16, sizeof e.detail);
+    std::memcpy(&e.window, bytes + 24, sizeof e.window);
+    return e;
+  }
+  bool hasTime() const { return kind >= KeyPress && kind <= Leave; }
+  bool isButton() const { return kind == ButtonPress || kind == ButtonRelease; }
+};
+
+// A button that clicks: not the wheel's (4 to 7).
+bool isClickingButton(uint32_t button) { return button < 4 || button > 7; }
 
 }  // namespace
 
@@ -133,28 +188,67 @@ public:
       // A press and a release have the same layout.
       auto* key = static_cast<xcb_key_press_event_t*>(message);
       noteTime(key->time);
-      const QWindowList windows = QGuiApplication::allWindows();
-      const bool known = std::any_of(windows.begin(), windows.end(), [key](const QWindow* w) {
-        return w->handle() && static_cast<xcb_window_t>(w->winId()) == key->event;
-      });
-      if (!known) key->event = static_cast<xcb_window_t>(sink_->winId());
+      if (!windowOfId(key->event)) key->event = idOf(sink_);
       break;
     }
     case XCB_BUTTON_PRESS:
-    case XCB_BUTTON_RELEASE:
-    case XCB_MOTION_NOTIFY: noteTime(static_cast<xcb_button_press_event_t*>(message)->time); break;
+    case XCB_BUTTON_RELEASE: {
+      auto* button = static_cast<xcb_button_press_event_t*>(message);
+      noteTime(button->time);
+      return isIgnoredClick(button->event, button->detail, button->time,
+                            (generic->response_type & 0x7f) == XCB_BUTTON_PRESS);
+    }
+    case XCB_MOTION_NOTIFY: noteTime(static_cast<xcb_motion_notify_event_t*>(message)->time); break;
     case XCB_ENTER_NOTIFY:
     case XCB_LEAVE_NOTIFY: noteTime(static_cast<xcb_enter_notify_event_t*>(message)->time); break;
     case XCB_PROPERTY_NOTIFY: {
       auto* property = static_cast<xcb_property_notify_event_t*>(message);
       noteTime(property->time);
-      if (property->window == static_cast<xcb_window_t>(sink_->winId()) && property->atom == markAtom_)
-        markAnswered(property->time);
+      if (property->window == idOf(sink_) && property->atom == markAtom_) markAnswered(property->time);
+      break;
+    }
+    case XCB_CLIENT_MESSAGE: {
+      // The window manager offering the focus to a window that takes none itself (a
+      // picker or panel clicked, its title bar or its inside).
+      auto* client = static_cast<xcb_client_message_event_t*>(message);
+      if (client->format != 32 || client->type != protocolsAtom_ || client->data.data32[0] != takeFocusAtom_) break;
+      noteTime(client->data.data32[1]);
+      if (QWindow* window = windowOfId(client->window); isBorrower(window) && window->isVisible())
+        giveBackKeyboard(window, client->data.data32[1]);
+      break;
+    }
+    case XCB_GE_GENERIC: {
+      if (inputExtension_ == 0 || reinterpret_cast<xcb_ge_generic_event_t*>(generic)->extension != inputExtension_)
+        break;
+      const PointerEvent pointer = PointerEvent::of(message);
+      if (!pointer.hasTime()) break;
+      noteTime(pointer.time);
+      if (pointer.isButton())
+        return isIgnoredClick(pointer.window, pointer.detail, pointer.time, pointer.kind == PointerEvent::ButtonPress);
       break;
     }
     default: break;
     }
     return false;
+  }
+
+  // A click while a picker or panel is up. On the picker or panel, it gives back the
+  // keyboard it borrows, wherever the window system's focus went meanwhile (a click on
+  // the desktop, another application). On another window of the program's than the one
+  // it serves it is ignored, and changes nothing: dropped before Qt activates the window
+  // for it (which, without a window manager, would make that window the one to get the
+  // keyboard later). A click on the window served brings the keyboard back as that
+  // window is activated. Answers whether the button's event is dropped.
+  bool isIgnoredClick(xcb_window_t id, uint32_t button, xcb_timestamp_t time, bool press)
+  {
+    QWindow* borrower = shownBorrower();
+    QWindow* window = borrower ? windowOfId(id) : nullptr;
+    if (!window) return false;
+    if (window == borrower) {
+      if (press && isClickingButton(button)) giveBackKeyboard(borrower, time);
+      return false;
+    }
+    return isKeyboardWindow(window) && window != borrower->transientParent() && !isShownOver(window, borrower);
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override
@@ -191,7 +285,8 @@ public:
   {
     while (!waiting_.empty() && holds == 0) {
       const Verdict v = verdictOf(waiting_.front(), waiting_.front().event.get());
-      if (v.fate == Fate::WaitForKeyboard || v.fate == Fate::WaitForQuestion || v.fate == Fate::WaitForChoice) {
+      if (v.fate == Fate::WaitForKeyboard || v.fate == Fate::WaitForQuestion || v.fate == Fate::WaitForChoice ||
+          v.fate == Fate::WaitForKeyboardOffQuestion) {
         armWaitLimit();
         return;
       }
@@ -220,12 +315,10 @@ public:
 
   // --- the program giving the keyboard
 
-  void beforeMinimizing(QWindow* window) { handOver(window); }
-
   void choose(QWindow* window)
   {
     chosen_ = QGuiApplication::focusWindow() == window ? nullptr : window;
-    window->requestActivate();
+    requestKeyboard(window);
   }
 
   // --- borrowed keyboards
@@ -245,23 +338,48 @@ public:
           },
           Qt::QueuedConnection);
     } else if (isUp(lender)) {
-      lender->requestActivate();
+      requestKeyboard(lender);
     }
+  }
+
+  // The user clicked the borrower (or the window manager offered it the focus for
+  // such a click) at the time: the window it serves gets the window system's focus back
+  // if it has gone, and the borrower its keys as that window is activated (lend again).
+  void giveBackKeyboard(QWindow* borrower, xcb_timestamp_t time)
+  {
+    QWindow* lender = borrower->transientParent();
+    xcb_connection_t* c = xConnection();
+    if (!isUp(lender) || focusNow(c) == idOf(lender)) return;
+    giveFocus(lender, time);
   }
 
   // --- questions
 
   void watchQuestion(QWidget* question)
   {
-    if (questionOfWidget(question)) return;
-    if (questions_.size() >= kRememberedAtMost) questions_.pop_front();
-    questions_.push_back(Question{question});
+    // Shown again: it has not shown this time yet.
+    if (Question* known = questionOfWidget(question)) {
+      known->shown = false;
+      known->shownAt = 0;
+    } else {
+      if (questions_.size() >= kRememberedAtMost) questions_.pop_front();
+      questions_.push_back(Question{question});
+    }
+    if (std::find(undrawn_.begin(), undrawn_.end(), question) != undrawn_.end()) return;
     if (undrawn_.size() >= kRememberedAtMost) undrawn_.erase(undrawn_.begin());
     undrawn_.push_back(question);
   }
 
 private:
-  enum class Fate { Deliver, Drop, WaitForKeyboard, WaitForPanel, WaitForQuestion, WaitForChoice };
+  enum class Fate {
+    Deliver,
+    Drop,
+    WaitForKeyboard,
+    WaitForPanel,
+    WaitForQuestion,
+    WaitForChoice,
+    WaitForKeyboardOffQuestion  // a key for a closed window while a question has the keyboard
+  };
   struct Verdict {
     Fate fate;
     QWindow* to = nullptr;
@@ -274,6 +392,7 @@ private:
     bool astray = false;                       // addressed to a window hidden or gone when read
     QPointer<QWindow> chosen;                  // the window the program was giving the keyboard to
     qint64 readAt = 0;
+    ulong typedAt = 0;  // on the clock questions are marked on (see keyClock_)
   };
 
   struct Question {
@@ -284,11 +403,18 @@ private:
 
   Router()
   {
+    const QString platform = QGuiApplication::platformName();
+    keyClock_ = xConnection() ? KeyClock::WindowSystem
+                : platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ? KeyClock::Program
+                                                                                                 : KeyClock::Read;
     if (xConnection()) {
       sink_ = new QWindow;
       sink_->setObjectName(QStringLiteral("kivo-closed-window"));
       sink_->create();
       markAtom_ = atomNamed("_KIVO_SHOWN");
+      protocolsAtom_ = atomNamed("WM_PROTOCOLS");
+      takeFocusAtom_ = atomNamed("WM_TAKE_FOCUS");
+      inputExtension_ = majorOpcodeOf("XInputExtension");
     }
     clock_.start();
     QWindowSystemInterfacePrivate::installWindowSystemEventHandler(this);
@@ -299,12 +425,74 @@ private:
     connect(&waitLimit_, &QTimer::timeout, this, [this] { waitedLongEnough(); });
   }
 
-  static xcb_atom_t atomNamed(const char* name)
+  static xcb_atom_t atomNamed(const char* name, bool onlyIfExists = false)
   {
     xcb_connection_t* c = xConnection();
     std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(name)), name), nullptr), &free);
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, onlyIfExists, static_cast<uint16_t>(strlen(name)), name), nullptr),
+        &free);
     return atom ? atom->atom : XCB_NONE;
+  }
+
+  // The events of the X server's extension of that name carry this code; 0 when it has
+  // none.
+  static uint8_t majorOpcodeOf(const char* extension)
+  {
+    xcb_connection_t* c = xConnection();
+    std::unique_ptr<xcb_query_extension_reply_t, decltype(&free)> reply(
+        xcb_query_extension_reply(c, xcb_query_extension(c, static_cast<uint16_t>(strlen(extension)), extension),
+                                  nullptr),
+        &free);
+    return reply && reply->present ? reply->major_opcode : 0;
+  }
+
+  // Whether a window manager runs on the display: the window it names on the root
+  // window names itself too.
+  static bool hasWindowManager()
+  {
+    xcb_connection_t* c = xConnection();
+    if (!c) return false;
+    const xcb_atom_t check = atomNamed("_NET_SUPPORTING_WM_CHECK", true);
+    if (check == XCB_NONE) return false;
+    const auto named = [c, check](xcb_window_t on) -> xcb_window_t {
+      std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
+          xcb_get_property_reply(c, xcb_get_property(c, 0, on, check, XCB_ATOM_WINDOW, 0, 1), nullptr), &free);
+      if (!reply || xcb_get_property_value_length(reply.get()) < 4) return XCB_NONE;
+      return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+    };
+    const xcb_window_t window = named(xcb_setup_roots_iterator(xcb_get_setup(c)).data->root);
+    return window != XCB_NONE && named(window) == window;
+  }
+
+  // The window system's focus to the window, at the time of the event that asks for it
+  // (0: the last event read, as Qt's own requests for the focus are made, so that none
+  // is refused as older than another). Without a window manager the window comes to the
+  // front as well, as one brings the window it gives the focus: the user sees where the
+  // keys go.
+  void giveFocus(QWindow* window, xcb_timestamp_t time)
+  {
+    xcb_connection_t* c = xConnection();
+    if (!time) time = lastTime_ ? lastTime_ : XCB_CURRENT_TIME;
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, idOf(window), time);
+    if (!hasWindowManager()) raiseWithWindowsOver(window);
+    xcb_flush(c);
+  }
+
+  // The program asks for the keyboard for the window, as Qt asks for it; without a window
+  // manager the window comes to the front as well (see giveFocus).
+  static void requestKeyboard(QWindow* window)
+  {
+    window->requestActivate();
+    if (xConnection() && !hasWindowManager()) raiseWithWindowsOver(window);
+  }
+
+  // The window, and the windows shown over it above it in turn (its sheets and alerts, a
+  // picker it is served by).
+  static void raiseWithWindowsOver(QWindow* window)
+  {
+    window->raise();
+    for (QWindow* w : QGuiApplication::topLevelWindows())
+      if (w != window && w->isVisible() && w->transientParent() == window) raiseWithWindowsOver(w);
   }
 
   void focusWindowChanged(QWindow* now)
@@ -353,15 +541,21 @@ private:
   {
     auto* window = qobject_cast<QWindow*>(sender());
     if (state != Qt::WindowMinimized || !window) return;
+    // No key goes into a window the user cannot see: a picker or panel minimized, or the
+    // window it serves, is cancelled (closed as the window manager's close button closes
+    // it), by the window manager or the program alike.
+    for (QWindow* w : QGuiApplication::topLevelWindows())
+      if (isBorrower(w) && w->isVisible() && (w == window || w->transientParent() == window)) w->close();
     // Where no window manager minimizes windows, the window goes from the screen as one
     // would take it away; made normal again (the ウインドウ menu), it comes back.
     xcb_connection_t* c = xConnection();
-    if (c && window->handle() && !KeyRouting::hasWindowManager()) {
-      xcb_unmap_window(c, static_cast<xcb_window_t>(window->winId()));
+    if (c && window->handle() && window->isVisible() && !hasWindowManager()) {
+      xcb_unmap_window(c, idOf(window));
       xcb_flush(c);
     }
   }
 
+public:
   // The window is going from the screen: the keyboard it has goes to the window that
   // gets it next, before the window system sees it go.
   void handOver(QWindow* going)
@@ -385,16 +579,11 @@ private:
     xcb_connection_t* c = xConnection();
     if (!c || going == sink_ || !going->handle() || !isKeyboardWindow(going)) return;
     // Only the window the window system has given its focus, as it has it now.
-    if (focusNow(c) != static_cast<xcb_window_t>(going->winId())) return;
-    QWindow* next = windowAfter(going);
-    if (!next) return;
-    // At the time of the last event read, as the program's other requests for the focus
-    // are made, so that they are not refused as older than this one.
-    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(next->winId()),
-                        lastTime_ ? lastTime_ : XCB_CURRENT_TIME);
-    xcb_flush(c);
+    if (focusNow(c) != idOf(going)) return;
+    if (QWindow* next = windowAfter(going)) giveFocus(next, 0);
   }
 
+private:
   // The window that gets the keyboard as `going` hides: the window it was shown over, if
   // that is up (the window a picker serves, an alert's or a sheet's window, a panel's
   // command window, the panel under its alert), else the window that had the keyboard
@@ -418,6 +607,8 @@ private:
   {
     Waiting w;
     w.astray = isAstray(key);
+    w.typedAt = keyClock_ == KeyClock::Read ? static_cast<ulong>(QWindowSystemInterfacePrivate::eventTime.elapsed())
+                                            : key->timestamp;
     if (chosen_ && QGuiApplication::focusWindow() != chosen_) w.chosen = chosen_;
     if (waiting_.empty()) {
       const Verdict v = verdictOf(w, key);
@@ -444,8 +635,9 @@ private:
     flush();
   }
 
-  // What becomes of a key or a press waiting or read now.
-  Verdict verdictOf(const Waiting& w, const WindowSystemEvent* event) const
+  // What becomes of a key or a press waiting or read now. orElse: the window the keys
+  // go to when none has the keyboard (their wait is over).
+  Verdict verdictOf(const Waiting& w, const WindowSystemEvent* event, QWindow* orElse = nullptr) const
   {
     const auto* user = static_cast<const UserEvent*>(event);
     QWindow* addressed = user->window.data();
@@ -471,13 +663,10 @@ private:
         return {Fate::WaitForChoice};
       }
     }
-    // A question shown decides about the keys for it: addressed to it, to a window it
-    // holds, or to a window that has closed.
-    if (QWidget* question = questionFor(key, addressed, astray)) {
-      const Question* q = questionOfWidget(question);
-      if (!q->shown) return {Fate::WaitForQuestion};
-      if (key->timestamp != 0 && isAtOrBefore(key->timestamp, q->shownAt)) return {Fate::Drop};
-      return {Fate::Deliver, question->windowHandle(), false, false};
+    // A question shown decides about the keys addressed to it or to a window it holds.
+    if (const Question* q = questionFor(key, astray ? nullptr : addressed)) {
+      if (const std::optional<Fate> fate = fateBeforeShowing(w, *q)) return {*fate};
+      return {Fate::Deliver, q->widget->windowHandle(), false, false};
     }
     // A panel running takes the keys typed ahead of it, once its loop runs.
     if (QWindow* p = typeAheadPanelFor(key, addressed, astray))
@@ -489,10 +678,29 @@ private:
       free = true;
     } else {
       to = receiving();
+      if (!to) to = orElse;
     }
     if (!to) return {Fate::WaitForKeyboard};
+    // A key for a window that has gone never answers a question or alert of another
+    // window: it waits for the keyboard to go on to a window no question holds, and is
+    // dropped if it stays.
+    if (astray) {
+      if (const Question* q = questionFor(key, to)) {
+        if (const std::optional<Fate> fate = fateBeforeShowing(w, *q)) return {*fate};
+        return {orElse ? Fate::Drop : Fate::WaitForKeyboardOffQuestion};
+      }
+    }
     if (panel && to == panel->windowHandle() && !panelRunning) return {Fate::WaitForPanel};
     return {Fate::Deliver, to, false, free};
+  }
+
+  // What becomes of a key for the question before it is known to have shown, and of one
+  // typed before it showed (nothing: the key was typed after).
+  static std::optional<Fate> fateBeforeShowing(const Waiting& w, const Question& q)
+  {
+    if (!q.shown) return Fate::WaitForQuestion;
+    if (w.typedAt != 0 && isAtOrBefore(w.typedAt, q.shownAt)) return Fate::Drop;
+    return std::nullopt;
   }
 
   // The window that has the keyboard, up; nullptr while none has.
@@ -518,15 +726,16 @@ private:
     return astray || (window && blockerOf(window) == p) ? p : nullptr;
   }
 
-  // The question shown that decides about this key: it is addressed to the question, to
-  // a window the question holds, or to a window that has closed.
-  QWidget* questionFor(const KeyEvent* key, QWindow* window, bool astray) const
+  // The question shown that holds the window (or is that window), for a key press;
+  // nullptr when none does.
+  const Question* questionFor(const KeyEvent* key, QWindow* window) const
   {
-    if (key->keyType != QEvent::KeyPress) return nullptr;
+    if (key->keyType != QEvent::KeyPress || !window) return nullptr;
+    QWindow* blocker = blockerOf(window);
     for (auto q = questions_.rbegin(); q != questions_.rend(); ++q) {
       if (!q->widget || !q->widget->isVisible() || !q->widget->windowHandle()) continue;
       QWindow* handle = q->widget->windowHandle();
-      if (window == handle || astray || (window && blockerOf(window) == handle)) return q->widget;
+      if (window == handle || blocker == handle) return &*q;
     }
     return nullptr;
   }
@@ -652,9 +861,13 @@ private:
   void waitedLongEnough()
   {
     if (holds > 0 || waiting_.empty()) return;
-    // A question not known to have shown by now takes nothing typed so far.
-    while (!waiting_.empty() && verdictOf(waiting_.front(), waiting_.front().event.get()).fate == Fate::WaitForQuestion)
+    // A question not known to have shown by now takes nothing typed so far, and a key
+    // for a closed window that a question would have taken goes nowhere.
+    while (!waiting_.empty()) {
+      const Fate fate = verdictOf(waiting_.front(), waiting_.front().event.get()).fate;
+      if (fate != Fate::WaitForQuestion && fate != Fate::WaitForKeyboardOffQuestion) break;
       noteDropped(take().event.get());
+    }
     // A window the program gave the keyboard to that has not got it by now does not
     // hold the keys any longer.
     if (!waiting_.empty() && verdictOf(waiting_.front(), waiting_.front().event.get()).fate == Fate::WaitForChoice) {
@@ -668,12 +881,11 @@ private:
       while (!waiting_.empty()) noteDropped(take().event.get());
       return;
     }
-    main->requestActivate();
+    requestKeyboard(main);
     const QPointer<QWindow> guarded = main;
     while (!waiting_.empty() && holds == 0) {
       if (receiving() || !isUp(guarded)) return flush();
-      Verdict v = verdictOf(waiting_.front(), waiting_.front().event.get());
-      if (v.fate == Fate::WaitForKeyboard) v = {Fate::Deliver, guarded.data()};
+      const Verdict v = verdictOf(waiting_.front(), waiting_.front().event.get(), guarded.data());
       if (v.fate != Fate::Deliver && v.fate != Fate::Drop) return flush();
       Waiting w = take();
       if (v.fate == Fate::Drop)
@@ -695,12 +907,20 @@ private:
   std::unordered_map<int, QPointer<QWindow>> pressedInto_;  // the window each key's press went to
   QWindow* sink_ = nullptr;
   xcb_atom_t markAtom_ = XCB_NONE;  // marks the time a question showed
+  xcb_atom_t protocolsAtom_ = XCB_NONE;
+  xcb_atom_t takeFocusAtom_ = XCB_NONE;  // the window manager's offer of the focus
+  uint8_t inputExtension_ = 0;           // the code of the X input extension's events
   std::deque<QPointer<QWidget>> marksAsked_;
   xcb_timestamp_t lastTime_ = 0;  // of the last event read that carries one
   QElapsedTimer clock_;
   QTimer waitLimit_;
   std::vector<QPointer<QWindow>> recent_;
   QPointer<QWindow> chosen_;  // given the keyboard by the program, until it has it
+  // The clock the keys' times and the questions' first frames are compared on: the X
+  // server's; Qt's own event clock, with which Qt's own platforms stamp the keys; else
+  // the time the program reads a key, a platform's own key times being on a clock of
+  // its own.
+  enum class KeyClock { WindowSystem, Program, Read } keyClock_ = KeyClock::Program;
   std::deque<Question> questions_;
   std::vector<QPointer<QWidget>> undrawn_;  // questions whose first frame is still to come
 };
@@ -742,7 +962,7 @@ void KeyRouting::minimize(QWidget* window)
 {
   if (!window) return;
   if (QWindow* handle = window->window()->windowHandle(); handle && handle->isVisible())
-    Router::instance().beforeMinimizing(handle);
+    Router::instance().handOver(handle);
   window->showMinimized();
 }
 
@@ -778,27 +998,5 @@ void KeyRouting::setTypeAheadPanelRunning()
 }
 
 QDialog* KeyRouting::typeAheadPanel() { return Router::instance().panel; }
-
-QWindow* KeyRouting::windowToMakeMain() { return Router::instance().mostRecent(); }
-
-bool KeyRouting::hasWindowManager()
-{
-  xcb_connection_t* c = xConnection();
-  if (!c) return false;
-  static const char kCheck[] = "_NET_SUPPORTING_WM_CHECK";
-  std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof kCheck - 1, kCheck), nullptr), &free);
-  if (!atom || atom->atom == XCB_NONE) return false;
-  const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-  // The window the window manager names on the root window, and names again on itself.
-  const auto named = [c, &atom](xcb_window_t on) -> xcb_window_t {
-    std::unique_ptr<xcb_get_property_reply_t, decltype(&free)> reply(
-        xcb_get_property_reply(c, xcb_get_property(c, 0, on, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr), &free);
-    if (!reply || xcb_get_property_value_length(reply.get()) < 4) return XCB_NONE;
-    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
-  };
-  const xcb_window_t check = named(root);
-  return check != XCB_NONE && named(check) == check;
-}
 
 }  // namespace kivo

@@ -115,13 +115,6 @@ public:
   static void setTypeAheadPanelRunning();
   static QDialog* typeAheadPanel();
 
-  // The window the program makes main when the one with the keyboard closes: the
-  // window that is up and had the keyboard last, nullptr when none.
-  static QWindow* windowToMakeMain();
-
-  // Whether a window manager runs on the display (false on a platform without one).
-  static bool hasWindowManager();
-
 private:
   class Router;
 };

@@ -10,9 +10,12 @@
 #include <QTest>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
+#include <vector>
 
 #include "platform/KeyboardReturn.h"
 
@@ -100,6 +103,73 @@ public:
     xcb_flush(connection_);
   }
 
+  // A click of the mouse's first button at the point of the screen: it goes to the
+  // window under the pointer (or to the window manager, over a frame or the desktop).
+  // The button is held for a moment, as a hand holds it (events run meanwhile).
+  void clickAt(const QPoint& point) const
+  {
+    movePointerTo(static_cast<int16_t>(point.x()), static_cast<int16_t>(point.y()));
+    xcb_test_fake_input(connection_, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_flush(connection_);
+    QTest::qWait(30);
+    xcb_test_fake_input(connection_, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_flush(connection_);
+  }
+
+  // The key typed with Control held (Ctrl+W).
+  void typeWithControl(xcb_keycode_t code) const
+  {
+    const xcb_keycode_t control = keycodeOf(0xffe3);
+    xcb_test_fake_input(connection_, XCB_KEY_PRESS, control, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    type(code);
+    xcb_test_fake_input(connection_, XCB_KEY_RELEASE, control, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_flush(connection_);
+  }
+
+  // Whether the tests run beside a window manager (CTest starts openbox for them).
+  static bool hasWindowManager() { return qEnvironmentVariableIsSet("KIVO_TESTS_WAIT_FOR_WINDOW_MANAGER"); }
+
+  // The window minimized as the window manager's minimize button does (asked of the
+  // window manager, as a window's own request to be iconified is).
+  void minimizeByWindowManager(const QWindow* window) const
+  {
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = idOf(window);
+    message.type = atomNamed("WM_CHANGE_STATE");
+    message.data.data32[0] = 3;  // IconicState
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    xcb_send_event(connection_, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection_);
+  }
+
+  // The top-level windows of the program's on the screen, from the bottom of the stack to
+  // the top, as the X server stacks them (a window manager's frames stand for the
+  // windows they hold).
+  std::vector<xcb_window_t> stacking() const
+  {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    std::unique_ptr<xcb_query_tree_reply_t, decltype(&free)> tree(
+        xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root), nullptr), &free);
+    std::vector<xcb_window_t> order;
+    if (!tree) return order;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) order.push_back(children[i]);
+    return order;
+  }
+
+  // Whether the window is stacked above the other (both top-level windows without a
+  // window manager).
+  bool isAbove(const QWindow* window, const QWindow* other) const
+  {
+    const std::vector<xcb_window_t> order = stacking();
+    const auto a = std::find(order.begin(), order.end(), idOf(window));
+    const auto b = std::find(order.begin(), order.end(), idOf(other));
+    return a != order.end() && b != order.end() && a > b;
+  }
+
   // A key pressed and released, addressed to the window as the X server addresses the
   // keys typed while it has the keyboard.
   void typeTo(QWindow* window, xcb_keycode_t code) const { typeTo(static_cast<xcb_window_t>(window->winId()), code); }
@@ -122,7 +192,74 @@ public:
   }
 
 private:
+  xcb_atom_t atomNamed(const char* name) const
+  {
+    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&free)> atom(
+        xcb_intern_atom_reply(connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(strlen(name)), name),
+                              nullptr),
+        &free);
+    return atom ? atom->atom : XCB_NONE;
+  }
+
   xcb_connection_t* connection_ = nullptr;
+};
+
+// Another application's window on the screen (a calculator beside the books), on a
+// connection of its own. Clicked, it has the window system's focus: its window manager
+// gives it, or, where none runs, it takes it itself, as such applications do.
+class OtherApplication {
+public:
+  explicit OtherApplication(const QRect& frame) : connection_(xcb_connect(nullptr, nullptr))
+  {
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+    window_ = xcb_generate_id(connection_);
+    const uint32_t values[] = {screen->white_pixel};
+    xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, static_cast<int16_t>(frame.x()),
+                      static_cast<int16_t>(frame.y()), static_cast<uint16_t>(frame.width()),
+                      static_cast<uint16_t>(frame.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                      XCB_CW_BACK_PIXEL, values);
+    xcb_map_window(connection_, window_);
+    xcb_flush(connection_);
+  }
+  ~OtherApplication() { xcb_disconnect(connection_); }
+  OtherApplication(const OtherApplication&) = delete;
+  OtherApplication& operator=(const OtherApplication&) = delete;
+
+  xcb_window_t id() const { return window_; }
+
+  // On the screen (a window manager maps it once it has framed it).
+  bool isViewable() const
+  {
+    std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&free)> reply(
+        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window_), nullptr), &free);
+    return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+  }
+
+  // Its middle, on the screen.
+  QPoint middle() const
+  {
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+    std::unique_ptr<xcb_get_geometry_reply_t, decltype(&free)> geometry(
+        xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window_), nullptr), &free);
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&free)> origin(
+        xcb_translate_coordinates_reply(connection_, xcb_translate_coordinates(connection_, window_, root, 0, 0),
+                                        nullptr),
+        &free);
+    if (!geometry || !origin) return {};
+    return {origin->dst_x + geometry->width / 2, origin->dst_y + geometry->height / 2};
+  }
+
+  // Clicked in its middle: it has the focus.
+  void click(const XDisplay& display) const
+  {
+    display.clickAt(middle());
+    xcb_set_input_focus(connection_, XCB_INPUT_FOCUS_POINTER_ROOT, window_, XCB_CURRENT_TIME);
+    free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+  }
+
+private:
+  xcb_connection_t* connection_;
+  xcb_window_t window_ = XCB_NONE;
 };
 
 // The times a window loses or gains the window system's keyboard focus, as a client of

@@ -122,6 +122,9 @@ int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
   runningStopKeyDialog = this;
   {
     KeyForwarder forwarder(this);
+    // Always on the screen: minimized with the window it served last time (the window
+    // manager minimizes a window's dialogs with it), it would come up minimized.
+    if (windowState() & Qt::WindowMinimized) setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     // It takes the keys of the window it serves, which keeps the window system's focus:
