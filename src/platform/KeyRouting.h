@@ -12,14 +12,22 @@
 //     it sends there go to the borrower (StopKeyDialog hands them to its field), and
 //     within the program the borrower has the keyboard (its field has the focus, the
 //     input method writes into it). Opening or closing it moves no focus at the window
-//     system.
+//     system. A click on the borrower (its press, or the window manager's offer of the
+//     focus for a window that takes none, as for a click on its title bar) gives the
+//     window served the focus back, at the click's time, wherever it went meanwhile.
+//     While a borrower is up, a click on another window of the program's, but the one
+//     served, is ignored and changes nothing. A borrower whose window, or the window
+//     it serves, is minimized is closed as if cancelled: no key goes into a window
+//     the user cannot see.
 //   - Before a window that has the window system's focus hides or is minimized, the
 //     program gives the focus to the window that gets the keyboard next: the window it
 //     was shown over, if that is up (an alert's or a sheet's window, a panel's command
 //     window), else the shown window that had the keyboard last (the window before a
 //     closed one). The focus then goes straight from one of the program's windows to
-//     another, with or without a window manager.
-//     Without one, a window minimized is taken from the screen as one would take it.
+//     another, with or without a window manager. It is asked at the time of the last
+//     event read (keys, the pointer, property changes), as Qt asks. Without a window
+//     manager, a window minimized is taken from the screen as one would take it, and a
+//     window the program gives the keyboard comes to the front.
 //   - A window the program gives the keyboard (activate) keeps the keys read after it.
 //
 // The keys. The window system addresses a key to the window that has the keyboard when
@@ -34,14 +42,17 @@
 //     has it, the key waits, and every key and mouse button read after it waits behind
 //     it. A key waits at most kWaitForKeyboard from when it was read (once no Hold
 //     keeps it); then the keys go to the window the program makes main (the window
-//     that is up and had the keyboard last), which is activated.
+//     that is up and had the keyboard last), which is activated. Such a key never
+//     answers a question or an alert: it waits while one (or a window it holds) has the
+//     keyboard, and is dropped if it still does when the wait is over.
 //   - While a Hold lives (from an answer until the keyboard is back where the program
 //     gives it), such keys wait whoever has the keyboard.
 //   - A release goes with its press: to the window its press went to, or nowhere once
 //     that window has closed (the release of the Tab that closed a picker).
 //   - A panel run by KeyboardReturn::exec takes the keys typed ahead of it once its own
 //     loop runs (setTypeAheadPanel).
-//   - A question takes no key typed before it showed on the screen (watchQuestion).
+//   - A question takes no key typed before it showed on the screen (watchQuestion), and
+//     a window-modal alert only the keys addressed to it or to the window it holds.
 #pragma once
 
 #include <QPointer>
@@ -96,10 +107,11 @@ public:
   // a click), the borrower takes its keyboard again.
   static void lendKeyboard(QWidget* borrower, QWidget* served);
 
-  // The window is a question or an alert: no key typed before it showed on the screen
-  // (its first frame drawn) answers it, whether the window system addressed the key to
-  // it, to a window it holds, or to a window that has closed. Such keys are dropped;
-  // those typed after it showed go into it.
+  // The window is a question or an alert, about to show (again): no key typed before it
+  // showed on the screen (its first frame drawn) answers it, whether the window system
+  // addressed the key to it or to a window it holds. Such keys are dropped; those typed
+  // after it showed go into it. The times compared are the X server's, Qt's event
+  // clock on Qt's own platforms, and elsewhere the times the keys are read.
   static void watchQuestion(QWidget* question);
 
   // The panel that takes the keys typed ahead of it: those the window system addressed

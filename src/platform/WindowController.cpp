@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <algorithm>
+#include <initializer_list>
 
 #include "platform/KeyRouting.h"
 #include "platform/MainMenu.h"
@@ -122,9 +123,12 @@ WindowController::WindowController(WindowControllerHost* host, QWidget* parent) 
   setAttribute(Qt::WA_DeleteOnClose, false);
   // Without a host (a window on its own) the menus are shown but do nothing.
   mainMenu_ = new MainMenu(menuBar(), host_ ? host_->mainMenuHandler() : nullptr, this);
+  // Once for the application, which owns them.
   static const bool watching = [] {
-    qApp->installEventFilter(new ClickWatch);
-    qApp->installEventFilter(new ModalActivationWatch);
+    for (QObject* watch : std::initializer_list<QObject*>{new ClickWatch, new ModalActivationWatch}) {
+      watch->setParent(qApp);
+      qApp->installEventFilter(watch);
+    }
     return true;
   }();
   static_cast<void>(watching);

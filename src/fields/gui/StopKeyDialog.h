@@ -11,8 +11,10 @@
 // without blocking the window it serves: while it runs, every key sent to another
 // window of the program goes to its text field, in order, and clicks and close
 // requests elsewhere are ignored. It stays a window of the window it serves (the
-// window manager keeps it above that window), and that window, once activated again,
-// lends it the keyboard again.
+// window manager keeps it above that window), and that window, once activated again
+// (a click on it, or on this window), lends it the keyboard again. Minimized, or the
+// window it serves minimized, it closes as if cancelled; it always opens on the
+// screen.
 #pragma once
 
 #include <QDialog>
