@@ -106,7 +106,6 @@ bool isShownOver(const QWindow* window, const QWindow* under)
 struct PointerEvent {
   enum Kind : uint16_t { KeyPress = 2, ButtonPress = 4, ButtonRelease = 5, Leave = 8 };
   uint16_t kind = 0;
-  uint32_t detail = 0;  // the button
   xcb_timestamp_t time = XCB_CURRENT_TIME;
   xcb_window_t window = XCB_NONE;
 
@@ -116,16 +115,12 @@ struct PointerEvent {
     PointerEvent e;
     std::memcpy(&e.kind, bytes + 8, sizeof e.kind);
     std::memcpy(&e.time, bytes + 12, sizeof e.time);
-    std::memcpy(&e.detail, bytes + 16, sizeof e.detail);
     std::memcpy(&e.window, bytes + 24, sizeof e.window);
     return e;
   }
   bool hasTime() const { return kind >= KeyPress && kind <= Leave; }
   bool isButton() const { return kind == ButtonPress || kind == ButtonRelease; }
 };
-
-// A button that clicks: not the wheel's (4 to 7).
-bool isClickingButton(uint32_t button) { return button < 4 || button > 7; }
 
 }  // namespace
 
@@ -195,8 +190,7 @@ public:
     case XCB_BUTTON_RELEASE: {
       auto* button = static_cast<xcb_button_press_event_t*>(message);
       noteTime(button->time);
-      return isIgnoredClick(button->event, button->detail, button->time,
-                            (generic->response_type & 0x7f) == XCB_BUTTON_PRESS);
+      return isIgnoredClick(button->event, button->time, (generic->response_type & 0x7f) == XCB_BUTTON_PRESS);
     }
     case XCB_MOTION_NOTIFY: noteTime(static_cast<xcb_motion_notify_event_t*>(message)->time); break;
     case XCB_ENTER_NOTIFY:
@@ -224,7 +218,7 @@ public:
       if (!pointer.hasTime()) break;
       noteTime(pointer.time);
       if (pointer.isButton())
-        return isIgnoredClick(pointer.window, pointer.detail, pointer.time, pointer.kind == PointerEvent::ButtonPress);
+        return isIgnoredClick(pointer.window, pointer.time, pointer.kind == PointerEvent::ButtonPress);
       break;
     }
     default: break;
@@ -239,13 +233,13 @@ public:
   // for it (which, without a window manager, would make that window the one to get the
   // keyboard later). A click on the window served brings the keyboard back as that
   // window is activated. Answers whether the button's event is dropped.
-  bool isIgnoredClick(xcb_window_t id, uint32_t button, xcb_timestamp_t time, bool press)
+  bool isIgnoredClick(xcb_window_t id, xcb_timestamp_t time, bool press)
   {
     QWindow* borrower = shownBorrower();
     QWindow* window = borrower ? windowOfId(id) : nullptr;
     if (!window) return false;
     if (window == borrower) {
-      if (press && isClickingButton(button)) giveBackKeyboard(borrower, time);
+      if (press) giveBackKeyboard(borrower, time);
       return false;
     }
     return isKeyboardWindow(window) && window != borrower->transientParent() && !isShownOver(window, borrower);

@@ -17,6 +17,7 @@
 #include "platform/KeyRouting.h"
 #include "support/DrawnOnScreen.h"
 #include "support/TypedAhead.h"
+#include "support/XDisplay.h"
 
 namespace kivo {
 namespace {
@@ -192,6 +193,28 @@ TEST(KeyRoutingTest, AQuestionShownAgainTakesNoKeyTypedBeforeItShowedAgain)
     QWindowSystemInterface::handleWindowActivated<Sync>(window.window.windowHandle(), Qt::ActiveWindowFocusReason);
     QTest::qWait(5);
   }
+}
+
+// On an X display without a window manager: keys that waited their time go to the window
+// that had the keyboard last, which comes to the front, out from under a window shown
+// since, as a window manager would bring it: the user sees where the keys go.
+TEST(KeyRoutingTest, TheWindowGivenTheKeysAfterTheirWaitComesToTheFront)
+{
+  const test::XDisplay display;
+  if (!display.isThere() || test::XDisplay::hasWindowManager())
+    GTEST_SKIP() << "stacking shows on an X display without a window manager";
+  Window first;
+  first.window.setGeometry(40, 40, 300, 200);
+  QMainWindow cover;
+  cover.setGeometry(80, 80, 300, 200);
+  cover.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&cover));
+  ASSERT_TRUE(display.isAbove(cover.windowHandle(), first.window.windowHandle()));
+  Window second;
+  typeIntoAWindowThatCloses(second);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return first.field->text() == QStringLiteral("12"); }, 3000))
+      << first.field->text().toStdString();
+  EXPECT_TRUE(display.isAbove(first.window.windowHandle(), cover.windowHandle()));
 }
 
 }  // namespace
