@@ -122,9 +122,14 @@ int StopKeyDialog::runModalKeepingKeys(QWidget* owner)
   runningStopKeyDialog = this;
   {
     KeyForwarder forwarder(this);
-    // Always on the screen: minimized with the window it served last time (the window
-    // manager minimizes a window's dialogs with it), it would come up minimized.
-    if (windowState() & Qt::WindowMinimized) setWindowState(windowState() & ~Qt::WindowMinimized);
+    // Always on the screen. Minimized with the window it served last time (the window
+    // manager minimizes a window's dialogs with it), it would come up minimized: its
+    // window is made anew, in the normal state (made normal while it stands, it would be
+    // mapped at once, and a window manager could take it as minimized still).
+    if (windowState() & Qt::WindowMinimized) {
+      destroy();
+      setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
     show();
     raise();
     // It takes the keys of the window it serves, which keeps the window system's focus:
