@@ -73,6 +73,20 @@ private:
   std::deque<const char*> parts_;
 };
 
+// The keys each window gets, counted while it lives.
+class KeysEachWindowGets : public QObject {
+public:
+  KeysEachWindowGets() { qApp->installEventFilter(this); }
+  ~KeysEachWindowGets() override { qApp->removeEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override
+  {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType())
+      ++counts[static_cast<QWidget*>(watched)->window()];
+    return false;
+  }
+  std::map<QWidget*, int> counts;
+};
+
 class X11EntryKeysTest : public EntryWindowTest {
 protected:
   void SetUp() override
@@ -165,17 +179,7 @@ TEST_F(X11EntryKeysTest, KeysTypedAtOnceAfterMinimizingTheVoucherReachTheWindowU
   ASSERT_TRUE(placeWithTheKeyboard(book));
   FurikaedenpyouController* voucher = shown(FurikaedenpyouController::showFurikaedenpyouWindow(session));
   ASSERT_TRUE(placeWithTheKeyboard(voucher));
-  // The keys each window gets.
-  struct KeyCount : QObject {
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-      if (event->type() == QEvent::KeyPress && watched->isWidgetType())
-        ++counts[static_cast<QWidget*>(watched)->window()];
-      return false;
-    }
-    std::map<QWidget*, int> counts;
-  } keys;
-  qApp->installEventFilter(&keys);
+  KeysEachWindowGets keys;
 
   app->performCommand(MainMenu::Command::MinimizeWindow, nullptr);
   ASSERT_TRUE(display.typeText("qac"));
@@ -184,7 +188,6 @@ TEST_F(X11EntryKeysTest, KeysTypedAtOnceAfterMinimizingTheVoucherReachTheWindowU
   EXPECT_TRUE(QTest::qWaitFor([&] { return !display.isViewable(voucher->windowHandle()); }, 3000));
   EXPECT_EQ(display.focus(), XDisplay::idOf(book->windowHandle()));
   EXPECT_EQ(QGuiApplication::focusWindow(), book->windowHandle());
-  qApp->removeEventFilter(&keys);
   // Back from the ウインドウ menu, it has the keyboard again.
   voucher->showWindow();
   EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == voucher->windowHandle(); }, 3000));
@@ -513,22 +516,11 @@ TEST_F(X11EntryKeysTest, AClickIgnoredWhileAPickerIsOpenChangesNothing)
   ASSERT_TRUE(QTest::qWaitFor([&] { return steps.ran && !StopKeyDialog::runningDialog(); }, 15000));
   ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == voucher->windowHandle(); }, 3000));
 
-  // The keys each window gets.
-  struct KeyCount : QObject {
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-      if (event->type() == QEvent::KeyPress && watched->isWidgetType())
-        ++counts[static_cast<QWidget*>(watched)->window()];
-      return false;
-    }
-    std::map<QWidget*, int> counts;
-  } keys;
-  qApp->installEventFilter(&keys);
+  KeysEachWindowGets keys;
   display.typeWithControl(m);
   ASSERT_TRUE(display.typeText("qac"));
   EXPECT_TRUE(QTest::qWaitFor([&] { return keys.counts[info] >= 3; }, 3000)) << keys.counts[info];
   EXPECT_EQ(keys.counts[otherVoucher], 0);
-  qApp->removeEventFilter(&keys);
   EXPECT_EQ(display.focus(), XDisplay::idOf(info->windowHandle()));
   EXPECT_TRUE(display.isAbove(info->windowHandle(), otherVoucher->windowHandle()));
 }

@@ -474,44 +474,5 @@ TEST(X11KeysTest, AWindowChosenInAMenuGetsTheKeyboardAndTheKeysTypedAtOnce)
   EXPECT_EQ(scene.field->text(), QString());
 }
 
-// A window closed by a click on its button while another window had the keyboard: the
-// click gives it the keyboard first (the window manager does, or the program where none
-// runs), at the time of the click. As it goes it hands the keyboard straight to the
-// window under it, at a time no older than that click's, so that the window system takes
-// the hand-over: the focus never rests on no window, and the keys typed as it goes reach
-// the window under it.
-TEST(X11KeysTest, AWindowClosedByAClickOnItHandsTheKeyboardStraightOn)
-{
-  const XDisplay display;
-  if (!display.isThere()) GTEST_SKIP() << "not on an X display";
-  const auto [one, two, unused] = display.keycodesOf({'1', '2', '3'});
-  ASSERT_TRUE(one && two);
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-
-  Scene scene(QRect(screen.x() + 40, screen.y() + 40, 400, 200));
-  ASSERT_TRUE(scene.hasTheKeyboard);
-  scene.answered = true;  // nothing to answer here
-  QMainWindow other;
-  auto* closeButton = new QPushButton(QStringLiteral("閉じる"), &other);
-  other.setCentralWidget(closeButton);
-  QObject::connect(closeButton, &QPushButton::clicked, &other, &QWidget::close);
-  other.setGeometry(screen.x() + 500, screen.y() + 40, 300, 200);
-  other.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
-  ASSERT_TRUE(giveKeyboardAndSettle(display, &scene.window));
-  QTest::qWait(100);
-
-  FocusWatch screenFocus = FocusWatch::ofTheScreen();
-  new OnceHidden(&other, [&display, one, two] {
-    display.type(one);
-    display.type(two);
-  });
-  display.clickAt(closeButton->mapToGlobal(closeButton->rect().center()));
-  EXPECT_TRUE(scene.endsWith(QStringLiteral("12")));
-  EXPECT_FALSE(other.isVisible());
-  EXPECT_EQ(screenFocus.timesOnNoWindow(), 0);
-  EXPECT_EQ(display.focus(), XDisplay::idOf(scene.window.windowHandle()));
-}
-
 }  // namespace
 }  // namespace kivo
