@@ -25,6 +25,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/SheetController.h"
+
 namespace kivo {
 
 using KeyEvent = QWindowSystemInterfacePrivate::KeyEvent;
@@ -480,13 +482,17 @@ private:
     if (xConnection() && !hasWindowManager()) raiseWithWindowsOver(window);
   }
 
-  // The window, and the windows shown over it above it in turn (its sheets and alerts, a
-  // picker it is served by).
+  // The window to the front, with its sheet and the alert on that sheet above it (a
+  // picker it serves comes up again as the window is activated).
   static void raiseWithWindowsOver(QWindow* window)
   {
-    window->raise();
-    for (QWindow* w : QGuiApplication::topLevelWindows())
-      if (w != window && w->isVisible() && w->transientParent() == window) raiseWithWindowsOver(w);
+    const QWidgetList widgets = QApplication::topLevelWidgets();
+    const auto w = std::find_if(widgets.begin(), widgets.end(),
+                                [window](const QWidget* w) { return w->windowHandle() == window; });
+    if (w != widgets.end())
+      SheetController::bringToFrontWithModals(*w);
+    else
+      window->raise();
   }
 
   void focusWindowChanged(QWindow* now)
@@ -538,8 +544,11 @@ private:
     // No key goes into a window the user cannot see: a picker or panel minimized, or the
     // window it serves, is cancelled (closed as the window manager's close button closes
     // it), by the window manager or the program alike.
+    std::vector<QPointer<QWindow>> cancelled;
     for (QWindow* w : QGuiApplication::topLevelWindows())
-      if (isBorrower(w) && w->isVisible() && (w == window || w->transientParent() == window)) w->close();
+      if (isBorrower(w) && w->isVisible() && (w == window || w->transientParent() == window)) cancelled.emplace_back(w);
+    for (const QPointer<QWindow>& w : cancelled)
+      if (w) w->close();
     // Where no window manager minimizes windows, the window goes from the screen as one
     // would take it away; made normal again (the ウインドウ menu), it comes back.
     xcb_connection_t* c = xConnection();

@@ -87,11 +87,11 @@ public:
   static xcb_window_t idOf(const QWindow* window) { return static_cast<xcb_window_t>(window->winId()); }
 
   // Whether the window is on the screen as the X server has it.
-  bool isViewable(const QWindow* window) const
+  bool isViewable(const QWindow* window) const { return isViewableOn(connection_, idOf(window)); }
+  static bool isViewableOn(xcb_connection_t* connection, xcb_window_t window)
   {
     std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&free)> reply(
-        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, idOf(window)), nullptr),
-        &free);
+        xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, window), nullptr), &free);
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
   }
 
@@ -228,12 +228,7 @@ public:
   xcb_window_t id() const { return window_; }
 
   // On the screen (a window manager maps it once it has framed it).
-  bool isViewable() const
-  {
-    std::unique_ptr<xcb_get_window_attributes_reply_t, decltype(&free)> reply(
-        xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window_), nullptr), &free);
-    return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
-  }
+  bool isViewable() const { return XDisplay::isViewableOn(connection_, window_); }
 
   // Its middle, on the screen.
   QPoint middle() const

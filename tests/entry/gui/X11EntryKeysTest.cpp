@@ -233,18 +233,18 @@ public:
   {
     auto* dialog = qobject_cast<StopKeyDialog*>(watched);
     if (event->type() != QEvent::Show || !dialog || !steps_) return false;
-    QTimer::singleShot(0, dialog, [this, dialog] {
+    QTimer::singleShot(0, dialog, [this, dialog = QPointer<StopKeyDialog>(dialog)] {
       if (!steps_) return;
       const std::function<void(StopKeyDialog*)> steps = std::exchange(steps_, nullptr);
-      const bool ready =
-          QTest::qWaitFor([dialog] { return QGuiApplication::focusWindow() == dialog->windowHandle(); }, 5000);
-      if (ready && QTest::qWaitForWindowExposed(dialog)) {
+      const bool ready = QTest::qWaitFor(
+          [dialog] { return !dialog || QGuiApplication::focusWindow() == dialog->windowHandle(); }, 5000);
+      if (ready && dialog && QTest::qWaitForWindowExposed(dialog)) {
         QTest::qWait(50);
-        steps(dialog);
+        if (dialog) steps(dialog);
       }
       ran = true;
       // A fault found leaves it open: it ends, so that the test goes on.
-      if (dialog->isVisible()) dialog->reject();
+      if (dialog && dialog->isVisible()) dialog->reject();
     });
     return false;
   }
